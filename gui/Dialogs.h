@@ -1,0 +1,49 @@
+// File and colour dialogs, the clipboard and the desktop shell.
+#pragma once
+#include "gui/Graphics.h"
+#include "gui/Types.h"
+#include <QWidget>
+#include <string>
+
+class TOpenDialog : public TObject {
+public:
+    explicit TOpenDialog(QWidget* owner = nullptr) : owner(owner) {}
+    std::string Filter;        // "説明|*.pnt|..." pairs, as the class library takes them
+    int FilterIndex = 1;
+    std::string FileName;
+    std::string InitialDir;
+    std::string DefaultExt;
+    std::string Title;
+    virtual bool Execute();
+protected:
+    QWidget* owner;
+    bool save = false;
+};
+
+class TSaveDialog : public TOpenDialog {
+public:
+    explicit TSaveDialog(QWidget* owner = nullptr) : TOpenDialog(owner) { save = true; }
+};
+
+class TColorDialog : public TObject {
+public:
+    explicit TColorDialog(QWidget* owner = nullptr) : owner(owner) {}
+    TColor Color = clBlack;
+    bool Execute();
+private:
+    QWidget* owner;
+};
+
+class TClipboard {
+public:
+    void Assign(TBitmap* bmp);
+    void SetText(const std::string& s);
+    std::string Text() const;
+    void Clear();
+    bool HasBitmap() const;
+};
+TClipboard* Clipboard();
+
+// Opens a URL, "mailto:" address or local file with the desktop's program.
+// Returns more than 32 on success, as the shell does.
+int ShellOpen(const std::string& target);

@@ -1,0 +1,157 @@
+// Canvas, bitmap and picture: the drawing model the map is painted with.
+// Pixel-exact rules (no anti-aliasing, end pixel of LineTo left unset, hatches
+// aligned to the image origin, scanline flood fill) are what the map relies on.
+#pragma once
+#include "gui/Types.h"
+#include <QImage>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QPainter;
+
+struct TPoint {
+    int x = 0, y = 0;
+    TPoint() = default;
+    TPoint(int x_, int y_) : x(x_), y(y_) {}
+    bool operator==(const TPoint&) const = default;
+};
+
+struct TRect {
+    int Left = 0, Top = 0, Right = 0, Bottom = 0;
+    TRect() = default;
+    TRect(int l, int t, int r, int b) : Left(l), Top(t), Right(r), Bottom(b) {}
+    int Width() const { return Right - Left; }
+    int Height() const { return Bottom - Top; }
+};
+inline TRect Rect(int l, int t, int r, int b) { return TRect(l, t, r, b); }
+inline TPoint Point(int x, int y) { return TPoint(x, y); }
+
+enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
+enum TPenMode { pmCopy, pmXor, pmNotXor, pmNot };
+// Same order as the pattern codes stored in paint files: 0 solid, 1 clear, 2..7 hatches.
+enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
+enum TFillStyle { fsSurface, fsBorder };
+
+struct TPen {
+    TColor Color = clBlack;
+    int Width = 1;
+    TPenStyle Style = psSolid;
+    TPenMode Mode = pmCopy;
+};
+
+struct TBrush {
+    TColor Color = clWhite;
+    TBrushStyle Style = bsSolid;
+};
+
+struct TFontStyles {
+    bool Bold = false, Italic = false, Underline = false, StrikeOut = false;
+};
+
+struct TFont {
+    std::string Name = "IPAGothic";   // canvas default: shows Japanese text
+    int Size = 9;                     // points at 96 dpi
+    TColor Color = clBlack;
+    TFontStyles Style;
+    int Height() const;               // pixels, as the desktop reports it (negative: em height)
+};
+
+class TBitmap;
+
+class TCanvas {
+public:
+    TPen* Pen;
+    TBrush* Brush;
+    TFont* Font;
+
+    explicit TCanvas(TBitmap* owner);
+    ~TCanvas();
+    TCanvas(const TCanvas&) = delete;
+    TCanvas& operator=(const TCanvas&) = delete;
+
+    void MoveTo(int x, int y);
+    void LineTo(int x, int y);
+    TPoint PenPos() const { return penPos; }
+    void SetPenPos(TPoint p) { penPos = p; }
+    // Connected segments, end pixel of the last one left unset, as LineTo would.
+    void Polyline(const TPoint* pts, int count);
+    void Polygon(const TPoint* pts, int count);
+    void Rectangle(int x1, int y1, int x2, int y2);
+    void Rectangle(const TRect& r) { Rectangle(r.Left, r.Top, r.Right, r.Bottom); }
+    void Ellipse(int x1, int y1, int x2, int y2);
+    void FillRect(const TRect& r);
+    void FrameRect(const TRect& r);
+    void TextOut(int x, int y, const std::string& text);
+    void TextRect(const TRect& r, int x, int y, const std::string& text);
+    int TextWidth(const std::string& text);
+    int TextHeight(const std::string& text);
+    void FloodFill(int x, int y, TColor color, TFillStyle style);
+    TColor Pixels(int x, int y) const;          // -1 outside the image
+    void SetPixel(int x, int y, TColor c);
+    void CopyRect(const TRect& dest, TCanvas* src, const TRect& source);
+    void Draw(int x, int y, TBitmap* bmp);     // honours bmp->Transparent
+    void StretchDraw(const TRect& r, TBitmap* bmp);
+
+    int Width() const;
+    int Height() const;
+    QImage& Image();
+    // Called after every drawing call (the image control repaints itself from it).
+    std::function<void()> OnChange;
+    void Changed();
+
+private:
+    TBitmap* owner;
+    TPoint penPos;
+    TPen pen;
+    TBrush brush;
+    TFont font;
+    friend class TCanvasImpl;
+};
+
+class TBitmap {
+public:
+    TBitmap();
+    TBitmap(int w, int h);
+    ~TBitmap();
+    TBitmap(const TBitmap&) = delete;
+    TBitmap& operator=(const TBitmap&) = delete;
+
+    TCanvas* Canvas() { return canvas.get(); }
+    int Width() const { return image.width(); }
+    int Height() const { return image.height(); }
+    void SetWidth(int w);
+    void SetHeight(int h);
+    void SetSize(int w, int h);     // keeps the top-left part, new area white
+    bool Empty() const { return image.isNull() || image.width() == 0 || image.height() == 0; }
+    void Assign(const TBitmap* other);
+    bool LoadFromFile(const std::string& path);   // BMP and whatever Qt reads
+    bool SaveToFile(const std::string& path) const; // BMP
+    QImage& Image() { return image; }
+    const QImage& Image() const { return image; }
+
+    bool Transparent = false;
+    TColor TransparentColor = clWhite;
+
+private:
+    QImage image;   // Format_RGB32
+    std::unique_ptr<TCanvas> canvas;
+};
+
+class TPicture {
+public:
+    TPicture();
+    ~TPicture();
+    TBitmap* Bitmap() { return bitmap.get(); }
+    bool HasGraphic() const { return !bitmap->Empty(); }
+    void Assign(const TPicture* other);     // copies the image
+    void Assign(const TBitmap* bmp);
+    void Clear();
+    bool LoadFromFile(const std::string& path);
+    bool SaveToFile(const std::string& path) const;
+    std::function<void()> OnChange;
+
+private:
+    std::unique_ptr<TBitmap> bitmap;
+};
