@@ -1,19 +1,44 @@
 // Map units, the Tokyo datum / WGS conversion and distances on the sphere.
 // Map units: x = (lon - 122) * 10000, y = (lat - 24) * 15000, Tokyo datum.
+//
+// Precision follows the map data's own arithmetic: values the formulas hold
+// are single-precision floats; a decimal constant enters in double precision
+// and the result is rounded to float when held; integer constants keep float
+// arithmetic float. Several truncated results depend on it.
 #pragma once
+#include <climits>
+#include <cmath>
 #include <cstdint>
 #include <string>
+
+// Truncation toward zero, as every float-to-integer step of the program does;
+// out-of-range values stick to the int limits instead of being undefined.
+inline int TruncToInt(double v) {
+    if (std::isnan(v)) return 0;
+    if (v >= 2147483647.0) return INT_MAX;
+    if (v <= -2147483648.0) return INT_MIN;
+    return int(v);
+}
+
+// Degrees from map units, held as floats.
+inline float LonOf(int32_t x) { return float(x * 0.0001 + 122); }
+inline float LatOf(int32_t y) { return float(y * (1.0 / 15000) + 24); }
+// Map units from degrees, truncated toward zero (float arithmetic).
+inline int32_t MapXOf(float lon) { return TruncToInt((lon - 122) * 10000); }
+inline int32_t MapYOf(float lat) { return TruncToInt((lat - 24) * 15000); }
 
 void TokyoToWgs(int32_t x, int32_t y, int32_t& xo, int32_t& yo);
 void WgsToTokyo(int32_t x, int32_t y, int32_t& xo, int32_t& yo);
 float LatShiftSeconds(float lat);   // degrees
 float LonShiftSeconds(float lon);   // degrees
-// "35゜12′30" style text; the marks are the CP932 characters 0x818B and 0x818C.
+// Tokyo-datum map units of a point given in WGS degrees (the mountain data).
+void MountainToMap(float lat, float lon, int32_t& x, int32_t& y);
+// "35°12′30″" style text (the marks are CP932 0x818B and 0x818C). The text is
+// cut in place at the degree mark. A missing mark counts its part as 0.
 float ParseDms(std::string& text);
 float GreatCircleKm(float lat1, float lon1, float lat2, float lon2);
 float DegreeLengthRatio(int32_t y);
-// "ddd.mmss" to degrees, or -1 after the message box.
+// "ddd.mmss" to degrees, or -1 after the message box. The text is cut in
+// place at the full stop.
 float ParseDdmmss(std::string& text);
 bool HasDot(const std::string& text);
-inline float LonOf(int32_t x) { return float(x) * 0.0001f + 122.0f; }
-inline float LatOf(int32_t y) { return float(y) * (1.0f / 15000.0f) + 24.0f; }

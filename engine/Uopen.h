@@ -1,9 +1,55 @@
 // The main form: the map image, its data stores and view state.
 // Its member functions are defined in the folder of the feature they belong to.
 #pragma once
+#include "components/Mystr.h"
+#include "components/Tkbtn.h"
+#include "gui/Dialogs.h"
 #include "gui/Forms.h"
+#include "gui/TextFile.h"
 #include <cstdint>
 #include <string>
+#include <vector>
+
+// Capacities of the polyline stores, in 32-bit words.
+constexpr int COAST_LINE = 304000;
+constexpr int PREF_LINE = 51000;
+constexpr int NEW_PREF_LINE = 1000;
+constexpr int OLD_PREF_LINE = 1100;
+constexpr int TOWN_LINE = 270000;
+constexpr int NTOWN_LINE = 60000;
+constexpr int OTOWN_LINE = 6000;
+constexpr int LAKE_LINE = 2500;
+constexpr int HOKKAIDO_LAKE_LINE = 500;
+constexpr int LAKE_BORDER_LINE = 1000;
+constexpr int LAKE_PREF_LINE = 200;
+constexpr int KU_LINE = 8000;
+
+constexpr int TOWN_MAX = 7500, OLDTOWN_MAX = 2500, NEWTOWN_MAX = 2000;
+constexpr int OFFICE_MAX = 2500, CITY_MAX = 200, EXTRA_MAX = 100;
+constexpr int POLYLINE_POINTS_MAX = 1000;
+
+// Polylines one after another as n, x1, y1, ..., xn, yn, closed by -999.
+// Words holds one word beyond the capacity so the terminator always fits.
+struct PolylineStore {
+    PolylineStore(int capacity, const char* capName, const char* message, bool testedAgain)
+        : Words(capacity + 1, -999), Capacity(capacity), CapacityName(capName), Message(message),
+          TestedAgain(testedAgain) {}
+    std::vector<int32_t> Words;
+    int32_t Fill = 0;        // words in use
+    bool Overflowed = false; // a polyline was refused for want of room
+    int32_t Capacity;
+    const char* CapacityName;
+    const char* Message;
+    bool TestedAgain;
+    const int32_t* Data() const { return Words.data(); }
+};
+
+struct OfficeRecord {
+    char mark[8];
+    int32_t x, y;
+    char name[32];
+    int32_t size;
+};
 
 class TOpen : public TForm {
 public:
@@ -11,16 +57,159 @@ public:
     ~TOpen() override;
     void FormCreate(TObject* Sender) override;
 
-    // View state.
+    // ---- Components and controls (built in the constructor) ----
+    TMyStr* MyStr1;
+    TMainMenu* MainMenu1;
+    TScrollBox* ScrollBox1;
+    TImage* Image1;            // the map
+    TImage* Image2;            // opens the usage notes
+    TImage* Image4;            // 64x64 thumbnail, opens the about box
+    TPanel* Panel1;
+    TTkBtn* TkBtn1;            // start screen: mail to the author
+    TTkBtn* TkBtn2;            // "範囲指定"
+    TButton *Button1, *Button2, *Button3, *Button4, *Button5, *Button6, *Button7, *Button8, *Button9,
+        *Button12, *Button13, *Button14;
+    TButton *BtnCenter, *BtnPaint, *BtnLetter, *BtnMark, *BtnMulti;
+    TCheckBox *CBTownBorder, *CBTownName, *CBPrefBorder, *CBNTownBorder, *CBLonLat, *CBFun, *CBDo, *CB1do,
+        *CBCenter, *CBScale, *CBOldTown, *CBMainDoubleName, *CBLake, *CBKu, *CBKenName1, *CBInfo,
+        *CBTownPaint, *CBMenseki, *CBLabel, *CBExp, *CBYomi, *CBRailLine, *CBEki, *CBCopy, *CBTimer,
+        *CBNokori, *CBChiri, *CBZahyo;
+    TLabel *Label6, *Label13, *Label14, *Label15, *Label17, *Label19, *Label20, *Label21, *Label23, *Label28,
+        *Label31, *Label33, *Label34, *Label35, *Label36, *Label37, *Label38;
+    TUpDown *UpDown1, *UDHor, *UDVer;
+    TRadioGroup* RadioGroup1;  // "画像ｻｲｽﾞ"
+    TRadioGroup* RadioGroup2;  // "画像形式"
+    TComboBox* ComboBox1;      // search history
+    TEdit* EdName;             // name to search
+    TTimer *Timer1, *Timer2;
+    TSaveDialog* SaveDialog1;
+    // Menus.
+    TMenuItem *File1, *Exit1, *SaveImage1, *PNG1, *JPEG1, *BITMAP1;
+    TMenuItem *Edit1, *MAG1, *MAG2, *MAG3, *MAG4, *MAG5, *N101, *N051, *N021, *N011, *N202, *N102, *N052;
+    TMenuItem *Window1, *Open1, *N1, *N28, *menuPaint, *MakeLabel, *N15, *N9, *N17, *N18;
+    TMenuItem *Option1, *kokudo, *ken_name, *Wait, *Hokkaido, *Keido, *N24, *Sokuchi, *NJikan, *NKanji;
+    TMenuItem *Help1, *About1, *Tutorial1, *readmehtm1, *HomePage1;
+
+    // ---- Program folder, log ----
+    std::string AppDir;
+    std::string ProgramDate;   // "%d/%02d/%02d" of the program file
+    gui::TextWriter Log;
+    void WriteLog(const std::string& s);
+
+    // ---- Selection and area tables ----
+    int32_t SELECT = 0;
+    int32_t SelectCode[100] = {};
+    std::string AreaName[60];
+    float AreaSpanKm[53] = {};
+    std::string RegionName[10];
+    uint8_t PrefFlag[60] = {};
+    int32_t BoundaryDate = 0;  // newest map-file date, (y-1980)*10000 + m*100 + d
+
+    // ---- Map data (loader) ----
+    PolylineStore CoastLine{COAST_LINE, "COAST_LINE", "海岸線データが多すぎます", true};
+    PolylineStore PrefLine{PREF_LINE, "PREF_LINE", "都府県界線データが多すぎます", true};
+    PolylineStore NewPrefLine{NEW_PREF_LINE, "NEW_PREF_LINE", "新都府県界線データが多すぎます", true};
+    PolylineStore OldPrefLine{OLD_PREF_LINE, "OLD_PREF_LINE", "旧都府県界線データが多すぎます", true};
+    PolylineStore TownLine{TOWN_LINE, "TOWN_LINE", "市町村境界線データが多すぎます", true};
+    PolylineStore NTownLine{NTOWN_LINE, "NTOWN_LINE", "旧市町村境界線データが多すぎます", true};
+    PolylineStore OTownLine{OTOWN_LINE, "OTOWN_LINE", "旧市町村境界線データが多すぎます", true};
+    PolylineStore LakeLine{LAKE_LINE, "LAKE_LINE", "湖水線データが多すぎます", false};
+    PolylineStore HokkaidoLakeLine{HOKKAIDO_LAKE_LINE, "HOKKAIDO_LAKE_LINE", "北海道湖水線データが多すぎます", false};
+    PolylineStore LakeBorderLine{LAKE_BORDER_LINE, "LAKE_BORDER_LINE", "湖水境界線データが多すぎます", false};
+    PolylineStore LakePrefLine{LAKE_PREF_LINE, "LAKE_PREF_LINE", "湖水県境界線データが多すぎます", false};
+    PolylineStore KuLine{KU_LINE, "KU_LINE", "行政区データが多すぎます", true};
+
+    std::vector<int32_t> TownX, TownY, OldTownX, OldTownY, NewTownX, NewTownY;
+    std::vector<std::string> TownName, OldTownName, NewTownName;
+    std::vector<char> TownDup, OldTownDup, NewTownDup;
+    int32_t TownCount = 0, OldTownCount = 0, NewTownCount = 0;
+
+    std::vector<OfficeRecord> OfficeRecords;
+    int32_t OfficeCount = 0;
+
+    std::vector<std::string> CityName;
+    std::vector<int32_t> CityX, CityY, CityPref;
+    std::vector<uint8_t> CityFlag;
+    int32_t CityCount = 0;
+
+    std::vector<int32_t> ExtraPref, ExtraX, ExtraY;
+    std::vector<std::string> ExtraTownName, ExtraGroupName;
+    std::vector<char> ExtraKind;
+    int32_t ExtraCount = 0;
+
+    struct YomiRecord { int32_t x, y; std::string name, yomi; };
+    std::vector<YomiRecord> YomiRecords;
+    int32_t YomiCount = 0;
+
+    bool WLinesAsBorder = true;
+
+    bool ReadMapData(int count, const int32_t* codes);
+    bool IsPrefLayerLoadable(int code) const;
+    void LoadCityList();
+    void LoadExtraList();
+    void LoadYomiList(const std::string& path);
+
+    // ---- View state ----
     int32_t CX = 0, CY = 0;        // view centre, map units
     float ScaleX = 0, ScaleY = 0;  // pixels per map unit
     float Aspect = 0;
+    float scale = 0;               // pixels per map unit at magnification 1, base size
     int32_t ImageSize = 600;
+    int32_t SIZEX = 600, SizeY = 600;
+    int32_t COPYSCALE = 1, SSIZE = 1;
+    int32_t MAGSTEP = 1;
+    float MAGUNIT = 1.0f;
+    float MoveFactor = 1.0f;
+    int32_t MinX = 0, MinY = 0, MaxX = 0, MaxY = 0;
+    int32_t DataWidth = 0, DataHeight = 0, StdExtent = 0, BaseSpan = 0;
+    float ViewWidthKm = 0, ViewHeightKm = 0;
     bool WgsDisplay = true;
 
     // Map units <-> image pixels through the view.
     void MapToScreen(int32_t x, int32_t y, int& sx, int& sy) const;
     void ScreenToMap(int sx, int sy, int32_t& x, int32_t& y) const;
+
+    // ---- Flags ----
+    bool DataReady = false, MapShown = false, ProjectLoading = false;
+    bool RangeMode = false, RangeDrag = false, RangeZoom = false, CentreMode = false;
+    bool PaintDisplay = false, PaintMode = false;
+    bool LonLatShown = false, LegendShown = false, ScaleShown = false;
+    bool ClipboardUsed = false, AltYear = false;
+    bool SetteiShown = false, LabelShown = false, YomiShownFlag = false;
+    bool NameDeleteMode = false, RouteDone = false, MainStations = false;
+    int32_t DistanceMode = 0;
+    int32_t DistStartX = -100, DistStartY = -100;
+    int32_t RailSetCount = 0;
+    int32_t paint_rep = 0;
+    int32_t RoutePointCount = 0;
+
+    // ---- Colours, widths, sizes ----
+    TColor CoastColor = 0xFF0000, PrefColor = 0x0000FF, TownColor = 2672688, NTownColor = 0xF7F700,
+           DefNTownColor = 0xF7F700, KuColor = 9421963, TownFontColor = 0, BackColor = 0xFFFFE1,
+           ChosenBackColor = 0xFFFFE1, TownPaintColor = 0x00FFFF, WakuColor = 0xFF8080, DoColor = 0,
+           FunColor = 0xC0C0C0, IslandsColor = 0x008000, DefIslandsColor = 0x008000,
+           MountainColor = 0xFF0000, DefMountainColor = 0xFF0000, AreaFillColor = 9803263,
+           DefAreaFillColor = 9803263, SelectColor = 0x0000FF, DefSelectColor = 0x0000FF,
+           DefPrefColor = 0x0000FF, DefPrefSeatColor = 0xFF0000, LabelColor = 0x800000, KanaFontColor = 0;
+    int32_t DefPrefSize = 10, DefPrefSeatSize = 8;
+    int32_t CoastWidth = 1, PrefWidth = 1, TownWidth = 1;
+    int32_t NameFontBase = 8, NameFontSize = 8;
+    int32_t scl_x1 = 350, scly1 = 550, ScaleRight = 0, ScaleBottom = 0;
+    bool SameColor = false;
+    int32_t TimeOrder = 1;
+    TColor PaintColor[8] = {}, DefPaintColor[8] = {};
+    uint8_t PaintPattern[8] = {};
+    uint8_t PaintSlotFlag[8] = {};
+
+    // ---- Redraw ----
+    int32_t MappingCount = 0, ThumbnailCount = 0, RedrawCount = 0;
+    bool DrawMap();
+
+private:
+    // The constructor builds the controls, then each feature hooks up its handlers.
+    void CreateControls();
+    void WireStartupHandlers();   // area choice, start-up, exit (engine/Ustartup.cpp)
+    void WireDisplayHandlers();   // redraw, toggles, names, overlays (engine/Udisplay.cpp)
 };
 
 extern TOpen* Open;

@@ -6,12 +6,14 @@
 #include "gui/Graphics.h"
 #include "gui/Types.h"
 #include <QCheckBox>
+#include <QColor>
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -27,7 +29,9 @@
 
 class QAction;
 class QMenu;
-class QButtonGroup;
+class QToolButton;
+class QMenuBar;
+class TForm;
 
 // A form hands its client area to the controls placed on it.
 QWidget* ClientOf(QWidget* parent);
@@ -54,10 +58,41 @@ public:
     void Hide() { this->setVisible(false); }
     std::string Hint() const { return this->toolTip().toStdString(); }
     void SetHint(const std::string& s) { this->setToolTip(QString::fromStdString(s)); }
-    void SetFontColor(TColor c);
-    void SetColor(TColor c);      // background colour
-    void SetFontSize(int pt);
+    void SetFocus() { this->setFocus(); }
+    int Tag = 0;                  // free for handlers shared by several controls
+    void SetFontColor(TColor c) {
+        QPalette p = this->palette();
+        for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            p.setColor(role, ToQColor(c));
+        this->setPalette(p);
+    }
+    void SetColor(TColor c) {      // background colour
+        QPalette p = this->palette();
+        for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
+            p.setColor(role, ToQColor(c));
+        this->setPalette(p);
+        this->setAutoFillBackground(true);
+    }
+    // Points at 96 dpi, whatever the screen, as the canvas has it.
+    void SetFontSize(int pt) {
+        QFont f = this->font();
+        f.setPixelSize((pt * 96 + 36) / 72);
+        this->setFont(f);
+    }
+    void SetFontBold(bool b) {
+        QFont f = this->font();
+        f.setBold(b);
+        this->setFont(f);
+    }
+    void SetFontName(const std::string& name) {
+        QFont f = this->font();
+        f.setFamily(QString::fromStdString(name));
+        this->setFont(f);
+    }
 };
+
+// The form a control sits on, or nullptr.
+TForm* ParentForm(QWidget* w);
 
 // String list as the class library has it; also the items of list controls.
 class TStrings {
@@ -70,6 +105,7 @@ public:
     virtual void Delete(int i) = 0;
     virtual void Clear() = 0;
     virtual int Add(const std::string& s);
+    // Without regard to ASCII case, as the class library compares list texts.
     int IndexOf(const std::string& s) const;
     void Assign(const TStrings& other);
     // One string per line, CP932 with CR LF, written atomically.
@@ -88,8 +124,11 @@ public:
     void Insert(int i, const std::string& s) override;
     void Delete(int i) override;
     void Clear() override { items.clear(); }
+    // On a sorted list Insert puts the string at its sorted place.
     int Add(const std::string& s) override;
     void Sort();
+    // With Sorted: the index of s, or where it would go (found false).
+    int Find(const std::string& s, bool& found) const;
 
 private:
     std::vector<std::string> items;
@@ -99,7 +138,9 @@ class TLabel : public TControlT<QLabel> {
 public:
     explicit TLabel(QWidget* parent, const std::string& caption = "");
     std::string Caption() const;
-    void SetCaption(const std::string& s);
+    void SetCaption(const std::string& s);   // resizes to the text while AutoSize
+    bool AutoSize = true;
+    void SetAlignment(TAlignment a);
     TNotifyEvent OnClick, OnDblClick;
 protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
@@ -111,7 +152,8 @@ public:
     explicit TButton(QWidget* parent, const std::string& caption = "");
     std::string Caption() const;
     void SetCaption(const std::string& s);
-    void Click();
+    void Click();          // sets the form's ModalResult (if any), then runs OnClick
+    TModalResult ModalResult = mrNone;
     TNotifyEvent OnClick;
 };
 
@@ -123,6 +165,8 @@ public:
     std::string Caption() const;
     void SetCaption(const std::string& s);
     void Click();                     // as a user click: toggles, which runs OnClick
+    // taLeftJustify puts the caption left of the box.
+    void SetAlignment(TAlignment a);
     TNotifyEvent OnClick;
 };
 
@@ -130,7 +174,10 @@ class TRadioButton : public TControlT<QRadioButton> {
 public:
     explicit TRadioButton(QWidget* parent, const std::string& caption = "");
     bool Checked() const { return isChecked(); }
-    void SetChecked(bool b);          // runs OnClick when the tick changes
+    // Radio buttons of one parent untick each other. OnClick runs when this
+    // button becomes checked (by code or user), not when a sibling unticks it
+    // or SetChecked(false) clears it.
+    void SetChecked(bool b);
     std::string Caption() const;
     void SetCaption(const std::string& s);
     TNotifyEvent OnClick;
@@ -165,6 +212,8 @@ public:
     std::string Text() const;
     void SetText(const std::string& s);
     void SetReadOnly(bool b) { setReadOnly(b); }
+    // In characters (0: no limit); byte limits of the files are checked where they are written.
+    void SetMaxLength(int n) { setMaxLength(n > 0 ? n : 32767); }
     TNotifyEvent OnChange;        // text changed, from code or user
     std::function<void(TObject*, char&)> OnKeyPress;  // Enter arrives as '\r'
 protected:
@@ -177,6 +226,8 @@ public:
     TStrings* Lines() { return lines.get(); }
     std::string Text() const;
     void SetText(const std::string& s);
+    void SetReadOnly(bool b) { setReadOnly(b); }
+    TNotifyEvent OnChange;        // text changed, from code or user
 private:
     std::unique_ptr<TStrings> lines;
 };
@@ -188,12 +239,11 @@ public:
     std::string Text() const;
     void SetText(const std::string& s);
     int ItemIndex() const { return currentIndex(); }
-    void SetItemIndex(int i);         // runs nothing
-    TNotifyEvent OnChange;            // edit text changed by the user
+    void SetItemIndex(int i);         // runs nothing; -1 clears the choice
+    TNotifyEvent OnChange;            // edit text changed by the user, or an item chosen (after OnClick)
     TNotifyEvent OnClick;             // an item chosen by the user
 private:
     std::unique_ptr<TStrings> items;
-    bool settingFromCode = false;
 };
 
 class TListBox : public TControlT<QListWidget> {
@@ -201,10 +251,13 @@ public:
     explicit TListBox(QWidget* parent);
     TStrings* Items() { return items.get(); }
     int ItemIndex() const { return currentRow(); }
-    void SetItemIndex(int i);
+    void SetItemIndex(int i);         // runs nothing
+    // OnClick: the user chose an item (mouse or keys), also the current one again.
     TNotifyEvent OnClick, OnDblClick;
 private:
     std::unique_ptr<TStrings> items;
+    bool settingFromCode = false;
+    bool changedByUser = false;
 };
 
 class TPanel : public TControlT<QFrame> {
@@ -223,18 +276,24 @@ public:
     TNotifyEvent OnClick;
     std::function<void(TObject*, TMouseButton, TShiftState, int, int)> OnMouseDown, OnMouseUp;
     void Invalidate() { update(); }
-    void Click();
+    void Click();             // runs OnClick
+    // The last face painted (for tests and for copying a button's look).
+    TBitmap* Face() { return face.get(); }
 protected:
     // Drawn through a TCanvas on an offscreen bitmap, then put on the widget.
     virtual void Paint(TCanvas* canvas);
+    // Called from the mouse events before OnMouseDown / OnMouseUp; do nothing here.
     virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
     virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
     void PaintPanelFace(TCanvas* canvas);
+    // Outer bevel, border and inner bevel; r shrinks to the face inside them.
+    void PaintBevels(TCanvas* canvas, TRect& r);
     void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     std::string caption;
     TColor color = clBtnFace;
+    std::unique_ptr<TBitmap> face;
 };
 
 // Frame3D of the class library: shrinks r by width after drawing.
@@ -258,11 +317,19 @@ public:
     void SetCells(int col, int row, const std::string& s);
     int Row() const { return currentRow(); }
     int Col() const { return currentColumn(); }
-    void SetRow(int r);
+    void SetRow(int r);               // runs nothing
+    void SetCol(int c);               // runs nothing
     void SetColWidth(int col, int w) { setColumnWidth(col, w); }
+    void SetRowHeights(int h);        // every row
+    void SetRowSelect(bool b) { setSelectionBehavior(b ? SelectRows : SelectItems); }
+    // Fixed rows and columns are drawn greyish and cannot be selected.
     int FixedRows = 1, FixedCols = 1;
+    // OnSelectCell runs before the user moves to a cell and may refuse it.
     TNotifyEvent OnClick, OnDblClick;
     std::function<void(TObject*, int col, int row, bool& canSelect)> OnSelectCell;
+private:
+    bool settingFromCode = false;
+    bool changedByUser = false;
 };
 
 class TTabSheet : public TControlT<QWidget> {
@@ -278,8 +345,11 @@ public:
     explicit TPageControl(QWidget* parent);
     int PageCount() const { return count(); }
     int ActivePageIndex() const { return currentIndex(); }
-    void SetActivePageIndex(int i) { setCurrentIndex(i); }
-    TNotifyEvent OnChange;
+    void SetActivePageIndex(int i);   // runs nothing
+    TTabSheet* Pages(int i) const;
+    TNotifyEvent OnChange;            // the user chose another page
+private:
+    bool settingFromCode = false;
 };
 
 class TImage;
@@ -297,6 +367,7 @@ public:
 
 class TImage : public TControlT<QWidget> {
 public:
+    // Made on an empty TScrollBox, the image becomes its scrolled content.
     explicit TImage(QWidget* parent);
     ~TImage() override;
     TPicture* Picture() { return picture.get(); }
@@ -317,7 +388,11 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void wheelEvent(QWheelEvent* e) override;
 private:
+    void hook();              // repaints follow the current bitmap's canvas
+    void scheduleUpdate();    // one repaint for any number of drawing calls
+    TPoint toImage(QPointF p) const;
     std::unique_ptr<TPicture> picture;
+    TCanvas* hooked = nullptr;
     bool updatePending = false;
 };
 
@@ -331,8 +406,16 @@ public:
     // The user's arrow: moves the position and runs OnClick; nothing at a limit.
     void UserClick(TUDBtnType b);
     std::function<void(TObject*, TUDBtnType)> OnClick;
+    // The edit that shows the position (updated by SetPosition and the arrows).
+    void SetAssociate(TEdit* e);
+protected:
+    void resizeEvent(QResizeEvent* e) override;
 private:
+    void showPosition();
     int position = 0;
+    TEdit* associate = nullptr;
+    QToolButton* up;
+    QToolButton* down;
 };
 
 class TTimer : public QObject, public TObject {
@@ -362,18 +445,26 @@ public:
     bool Visible() const;
     void SetVisible(bool b);
     bool RadioItem = false;
-    void SetRadioGroup(int groupIndex);  // items of one group untick each other
+    // Radio items of one group under one parent untick each other when one is ticked.
+    void SetRadioGroup(int groupIndex);
     void Add(TMenuItem* item);        // becomes a sub-menu; the parent owns it
     int Count() const { return int(children.size()); }
     TMenuItem* Items(int i) const { return children.at(i); }
     void Click();                     // as a user choice: runs OnClick
     TNotifyEvent OnClick;
+    int Tag = 0;
+    void SetShortCut(const std::string& keys);   // "Ctrl+S", as QKeySequence reads it
     QAction* Action() const { return action; }
     QMenu* Menu();                    // created on first use
+    // Sets the items beside this one (for radio groups); done by Add.
+    void SetSiblings(const std::vector<TMenuItem*>* s) { siblings = s; }
 private:
     QAction* action;
     QMenu* menu = nullptr;
     std::vector<TMenuItem*> children;
+    const std::vector<TMenuItem*>* siblings = nullptr;
+    bool checked = false;
+    int groupIndex = 0;
 };
 
 class TMainMenu : public TObject {
@@ -383,8 +474,10 @@ public:
     void Add(TMenuItem* item);
     int Count() const { return int(items.size()); }
     TMenuItem* Items(int i) const { return items.at(i); }
+    void AttachTo(QMenuBar* bar);     // by TForm::SetMenu; later items follow
 private:
     std::vector<TMenuItem*> items;
+    QMenuBar* bar = nullptr;
 };
 
 class TPopupMenu : public TObject {
@@ -393,6 +486,7 @@ public:
     ~TPopupMenu() override;
     void Add(TMenuItem* item);
     void Popup(int screenX, int screenY);
+    QMenu* Menu() const { return menu; }
     int Count() const { return int(items.size()); }
     TMenuItem* Items(int i) const { return items.at(i); }
 private:

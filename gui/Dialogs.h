@@ -2,6 +2,7 @@
 #pragma once
 #include "gui/Graphics.h"
 #include "gui/Types.h"
+#include <QStringList>
 #include <QWidget>
 #include <string>
 
@@ -14,6 +15,8 @@ public:
     std::string InitialDir;
     std::string DefaultExt;
     std::string Title;
+    bool OverwritePrompt = false;   // save dialog: ask before choosing an existing file
+    // False when cancelled. Sets FileName and FilterIndex to the choice.
     virtual bool Execute();
 protected:
     QWidget* owner;
@@ -29,10 +32,13 @@ class TColorDialog : public TObject {
 public:
     explicit TColorDialog(QWidget* owner = nullptr) : owner(owner) {}
     TColor Color = clBlack;
-    bool Execute();
+    bool Execute();   // false when cancelled; Color keeps the choice
 private:
     QWidget* owner;
 };
+
+// The class library's filter ("Text|*.txt;*.csv|All|*.*") as Qt's name filters.
+QStringList QtFileFilters(const std::string& filter);
 
 class TClipboard {
 public:

@@ -2,12 +2,12 @@
 #pragma once
 #include "gui/Controls.h"
 #include "gui/Types.h"
+#include <QApplication>
 #include <QMainWindow>
 #include <map>
 #include <string>
 #include <vector>
 
-class QApplication;
 class QCursor;
 
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
@@ -30,15 +30,21 @@ public:
 
     void Show();           // FormShow runs only on hidden -> visible
     void Hide();
-    void Close();          // FormCloseQuery, then FormClose; caHide hides
+    // FormCloseQuery, then FormClose; caHide hides, caFree deletes later. Closing
+    // the main form ends the application; closing a modal form cancels it.
+    void Close();
+    // Shows the form and waits until ModalResult is set (also by assigning the
+    // field in a handler) or the form is hidden (mrCancel). When it ends,
+    // FormCloseQuery may keep it open; FormClose runs, then the form hides.
     TModalResult ShowModal();
     TModalResult ModalResult = mrNone;
     void SetModalResult(TModalResult r);
+    bool InModal() const { return inModal; }
     bool Visible() const { return isVisible(); }
     void SetFormStyle(TFormStyle s);
     TFormStyle FormStyle() const { return formStyle; }
     void SetPosition(TPosition p) { position = p; }
-    void SetFixedSize(bool fixed) { fixedSize = fixed; }
+    void SetFixedSize(bool fixed);   // the user cannot resize the window
 
     // Handlers a form overrides. FormCreate runs once, from CreateForm.
     virtual void FormCreate(TObject* Sender) {}
@@ -49,10 +55,14 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
+    void hideEvent(QHideEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void changeEvent(QEvent* e) override;
 
 private:
+    bool closeForm();     // the close handlers; true when the form hid or went
+    void endModal();
+    void placeOnShow();
     QWidget* client;
     TMainMenu* mainMenu = nullptr;
     TFormStyle formStyle = fsNormal;
@@ -63,8 +73,17 @@ private:
     bool wasVisible = false;
 };
 
+// The Qt application object the program runs on: an exception escaping any
+// event handler is shown in the exception box and the loop goes on.
+class TEventApplication : public QApplication {
+public:
+    TEventApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+    bool notify(QObject* receiver, QEvent* e) override;
+};
+
 class TApplication : public TObject {
 public:
+    // Makes a TEventApplication unless a Qt application exists already.
     TApplication(int& argc, char** argv);
     ~TApplication() override;
     std::string Title;
@@ -78,15 +97,19 @@ public:
         if (!mainForm) mainForm = f;
         f->FormCreate(f);
     }
+    // Shows the main form and runs the loop until Terminate.
     void Run();
     int MessageBox(const std::string& text, const std::string& caption, int flags);
+    // The exception box: the exception's text, captioned with Title.
     void ShowException(const std::exception& e);
+    // Ends the loop once the current handler has returned.
     void Terminate();
-    bool Terminated() const { return terminated; }
+    bool Terminated() const;
     void ProcessMessages();
     TForm* MainForm() const { return mainForm; }
     const std::vector<TForm*>& Forms() const { return forms; }
     void DestroyForms();   // in reverse order of creation
+    void FormDestroyed(TForm* f);   // a form deleted elsewhere leaves the list
     QApplication* Qt() const { return qapp; }
 
 private:
@@ -102,10 +125,11 @@ extern TApplication* Application;
 class TScreen : public TObject {
 public:
     TCursor Cursor() const { return cursor; }
+    // Over the whole application; crDefault gives each window its own back.
     void SetCursor(TCursor c);
     void RegisterCursor(TCursor n, const QCursor& c);
     bool HasCursor(TCursor n) const;
-    QCursor CursorOf(TCursor n) const;
+    QCursor CursorOf(TCursor n) const;   // registered or stock; unknown: arrow
     int Width() const;
     int Height() const;
 private:

@@ -74,7 +74,7 @@ public:
     void MoveTo(int x, int y);
     void LineTo(int x, int y);
     TPoint PenPos() const { return penPos; }
-    void SetPenPos(TPoint p) { penPos = p; }
+    void SetPenPos(TPoint p) { penPos = p; styleIndex = 0; }
     // Connected segments, end pixel of the last one left unset, as LineTo would.
     void Polyline(const TPoint* pts, int count);
     void Polygon(const TPoint* pts, int count);
@@ -104,6 +104,7 @@ public:
 private:
     TBitmap* owner;
     TPoint penPos;
+    int styleIndex = 0;   // where a styled pen's dash pattern goes on (reset by MoveTo)
     TPen pen;
     TBrush brush;
     TFont font;

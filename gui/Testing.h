@@ -22,17 +22,20 @@ struct MessageRecord {
 
 void Enable(bool on = true);
 bool Enabled();
-void Reset();   // clears queues and records
+void Reset();   // clears queues, records and the ShowModal handler
 
 // Answers for the next message boxes; with the queue empty a box answers IDOK.
 void QueueAnswer(int id);
+// The exception box is recorded too (flags MB_ICONERROR) without taking an answer.
 std::vector<MessageRecord>& Messages();
 
 // Next file dialogs: a name, or std::nullopt for a cancelled dialog.
 // With the queue empty a dialog is cancelled.
 void QueueFileName(std::optional<std::string> name);
 void QueueColor(std::optional<TColor> color);
-// Runs in place of the modal loop; returns the modal result. Unset: mrCancel.
+// Runs in place of the modal loop, with the form shown; returns the modal
+// result (mrNone: the form's ModalResult, or mrCancel when that is unset).
+// Unset handler: mrCancel. FormCloseQuery cannot keep the form open here.
 void SetShowModalHandler(std::function<TModalResult(TForm*)> handler);
 
 std::vector<std::string>& ShellOpens();

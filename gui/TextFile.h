@@ -13,8 +13,12 @@ std::string Cp932ToUtf8(std::string_view bytes);
 std::string Utf8ToCp932(std::string_view utf8);
 // Length of a UTF-8 text in CP932 bytes (for byte limits of the file formats).
 size_t Cp932Length(std::string_view utf8);
-// Compares two UTF-8 texts in CP932 byte order ("code order").
+// Compares two UTF-8 texts in CP932 byte order ("code order"): <0, 0, >0.
 int Cp932Compare(std::string_view a, std::string_view b);
+// The same with ASCII letters compared without regard to case.
+int Cp932CompareText(std::string_view a, std::string_view b);
+// True when every byte is below 0x80 (the same bytes in CP932 and UTF-8).
+bool IsAscii(std::string_view s);
 
 class TextReader {
 public:
@@ -23,9 +27,12 @@ public:
     ~TextReader();
     TextReader(const TextReader&) = delete;
     TextReader& operator=(const TextReader&) = delete;
-    bool Open(const std::string& path);   // resolves the path without regard to case
+    // Resolves the path without regard to case; false when it is not a
+    // readable ordinary file.
+    bool Open(const std::string& path);
     bool IsOpen() const { return f != nullptr; }
     // Next whole line, any length, without CR/LF, decoded to UTF-8.
+    // A last line without a newline is still a line.
     bool ReadLine(std::string& line);
     void Close();
 private:
@@ -42,9 +49,12 @@ public:
     ~TextWriter();
     TextWriter(const TextWriter&) = delete;
     TextWriter& operator=(const TextWriter&) = delete;
+    // The folder part is resolved without regard to case; an existing file
+    // whose name differs only in case is the one written.
     bool Open(const std::string& path, bool append = false);
     bool IsOpen() const { return f != nullptr; }
-    // Writes text as CP932; every '\n' becomes CR LF.
+    // Writes text as CP932; every '\n' becomes CR LF (a CR LF given as such
+    // stays one CR LF).
     bool Write(std::string_view utf8);
     bool WriteLine(std::string_view utf8) { return Write(utf8) && Write("\n"); }
     bool Printf(const char* fmt, ...) __attribute__((format(printf, 2, 3)));
@@ -52,12 +62,16 @@ public:
     bool Close();    // false when any write or the close failed
     bool Failed() const { return failed; }
 private:
+    bool put(const char* p, size_t n);
     FILE* f = nullptr;
     bool failed = false;
+    bool lastCR = false;
+    std::string scratch;
 };
 
 // Writes a file anew through a temporary file in the same folder: the original
 // is replaced only after the writer returned true and every write succeeded.
+// On failure the original is untouched and the temporary file removed.
 bool AtomicRewrite(const std::string& path, const std::function<bool(TextWriter&)>& write);
 
 // printf into a std::string, "C" locale.

@@ -1,0 +1,5 @@
+#include "engine/Uabout.h"
+
+TAbout* About = nullptr;
+
+TAbout::TAbout() : TForm("バージョン情報") {}

@@ -1,0 +1,4 @@
+#include "engine/Uopen.h"
+
+void TOpen::WireDisplayHandlers() {}
+bool TOpen::DrawMap() { return false; }

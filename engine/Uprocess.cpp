@@ -1,0 +1,5 @@
+#include "engine/Uprocess.h"
+
+TProcess* Process = nullptr;
+
+TProcess::TProcess() : TForm("お待ちください") {}

@@ -1,0 +1,10 @@
+// Wait window shown while many areas are drawn or a large image is copied or saved.
+#pragma once
+#include "gui/Forms.h"
+
+class TProcess : public TForm {
+public:
+    TProcess();
+};
+
+extern TProcess* Process;

@@ -1,0 +1,4 @@
+#include "engine/Uopen.h"
+
+void TOpen::WireStartupHandlers() {}
+void TOpen::FormCreate(TObject* Sender) {}

@@ -1,0 +1,392 @@
+// Controls drawn through the canvas or taking the mouse: panel, image, up-down, grid.
+#include "gui/Controls.h"
+#include "gui/Forms.h"
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
+#include <QToolButton>
+#include <QWheelEvent>
+#include <algorithm>
+
+static TShiftState ShiftOf(Qt::KeyboardModifiers m, Qt::MouseButtons b) {
+    TShiftState s;
+    s.Shift = m & Qt::ShiftModifier;
+    s.Ctrl = m & Qt::ControlModifier;
+    s.Alt = m & Qt::AltModifier;
+    s.Left = b & Qt::LeftButton;
+    s.Right = b & Qt::RightButton;
+    s.Middle = b & Qt::MiddleButton;
+    return s;
+}
+
+// Qt's buttons() holds the pressed button on a press and drops the released
+// one on a release, as the class library's shift state does.
+static TShiftState ShiftOf(const QMouseEvent* e) {
+    return ShiftOf(e->modifiers(), e->buttons());
+}
+
+static bool ButtonOf(Qt::MouseButton b, TMouseButton& out) {
+    switch (b) {
+    case Qt::LeftButton: out = mbLeft; return true;
+    case Qt::RightButton: out = mbRight; return true;
+    case Qt::MiddleButton: out = mbMiddle; return true;
+    default: return false;
+    }
+}
+
+// ---- panel ----
+
+void Frame3D(TCanvas* canvas, TRect& r, TColor topLeft, TColor bottomRight, int width) {
+    canvas->Pen->Width = 1;
+    canvas->Pen->Style = psSolid;
+    canvas->Pen->Mode = pmCopy;
+    r.Bottom--;
+    r.Right--;
+    while (width-- > 0) {
+        TPoint tl[3] = {{r.Left, r.Bottom}, {r.Left, r.Top}, {r.Right, r.Top}};
+        canvas->Pen->Color = topLeft;
+        canvas->Polyline(tl, 3);
+        TPoint br[3] = {{r.Right, r.Top}, {r.Right, r.Bottom}, {r.Left - 1, r.Bottom}};
+        canvas->Pen->Color = bottomRight;
+        canvas->Polyline(br, 3);
+        r.Left++;
+        r.Top++;
+        r.Right--;
+        r.Bottom--;
+    }
+    r.Bottom++;
+    r.Right++;
+}
+
+TPanel::TPanel(QWidget* parent, const std::string& caption) : TControlT<QFrame>(ClientOf(parent)), caption(caption) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TPanel::Click() {
+    if (OnClick) OnClick(this);
+}
+
+void TPanel::Paint(TCanvas* canvas) { PaintPanelFace(canvas); }
+
+void TPanel::PaintBevels(TCanvas* c, TRect& r) {
+    auto bevel = [&](TBevelCut cut) {
+        bool lowered = cut == bvLowered;
+        Frame3D(c, r, lowered ? clBtnShadow : clBtnHighlight, lowered ? clBtnHighlight : clBtnShadow, BevelWidth);
+    };
+    if (BevelOuter != bvNone) bevel(BevelOuter);
+    Frame3D(c, r, color, color, BorderWidth);
+    if (BevelInner != bvNone) bevel(BevelInner);
+}
+
+void TPanel::PaintPanelFace(TCanvas* c) {
+    TRect r(0, 0, width(), height());
+    PaintBevels(c, r);
+    c->Brush->Color = color;
+    c->Brush->Style = bsSolid;
+    c->FillRect(r);
+    if (caption.empty()) return;
+    *c->Font = Font;
+    c->Brush->Style = bsClear;
+    int tw = c->TextWidth(caption), th = c->TextHeight(caption);
+    int x = Alignment == taLeftJustify    ? r.Left
+            : Alignment == taRightJustify ? r.Right - tw
+                                          : r.Left + (r.Width() - tw) / 2;
+    c->TextOut(x, r.Top + (r.Height() - th) / 2, caption);
+}
+
+void TPanel::MouseDown(TMouseButton, TShiftState, int, int) {}
+void TPanel::MouseUp(TMouseButton, TShiftState, int, int) {}
+
+void TPanel::paintEvent(QPaintEvent*) {
+    if (width() <= 0 || height() <= 0) return;
+    if (!face)
+        face = std::make_unique<TBitmap>(width(), height());
+    else if (face->Width() != width() || face->Height() != height())
+        face->SetSize(width(), height());
+    Paint(face->Canvas());
+    QPainter p(this);
+    p.drawImage(0, 0, face->Image());
+}
+
+void TPanel::mousePressEvent(QMouseEvent* e) {
+    TMouseButton b;
+    if (!ButtonOf(e->button(), b)) return;
+    QPoint pt = e->position().toPoint();
+    TShiftState s = ShiftOf(e);
+    MouseDown(b, s, pt.x(), pt.y());
+    if (OnMouseDown) OnMouseDown(this, b, s, pt.x(), pt.y());
+}
+
+void TPanel::mouseReleaseEvent(QMouseEvent* e) {
+    TMouseButton b;
+    if (!ButtonOf(e->button(), b)) return;
+    QPoint pt = e->position().toPoint();
+    TShiftState s = ShiftOf(e);
+    // The click comes before the button-up, as in the class library.
+    if (b == mbLeft && rect().contains(pt)) Click();
+    MouseUp(b, s, pt.x(), pt.y());
+    if (OnMouseUp) OnMouseUp(this, b, s, pt.x(), pt.y());
+}
+
+// ---- image ----
+
+TImage::TImage(QWidget* parent) : TControlT<QWidget>(ClientOf(parent)), picture(std::make_unique<TPicture>()) {
+    setMouseTracking(true);   // moves are reported with no button held too
+    picture->OnChange = [this] { scheduleUpdate(); };
+    hook();
+    // On a scroll box the image is what scrolls.
+    if (auto* box = dynamic_cast<TScrollBox*>(parent); box && !box->widget()) box->SetContent(this);
+}
+
+TImage::~TImage() {
+    if (hooked && picture && picture->Bitmap() && picture->Bitmap()->Canvas() == hooked) hooked->OnChange = nullptr;
+}
+
+void TImage::hook() {
+    TCanvas* c = picture->Bitmap()->Canvas();
+    if (c == hooked) return;
+    hooked = c;
+    c->OnChange = [this] { scheduleUpdate(); };
+}
+
+void TImage::scheduleUpdate() {
+    if (updatePending) return;
+    updatePending = true;
+    QTimer::singleShot(0, this, [this] {
+        updatePending = false;
+        hook();
+        const QImage& img = picture->Bitmap()->Image();
+        if (!Stretch && !img.isNull() && size() != img.size()) setFixedSize(img.size());
+        update();
+    });
+}
+
+void TImage::SetImageSize(int w, int h) {
+    picture->Bitmap()->SetSize(w, h);
+    hook();
+    setFixedSize(w, h);
+    update();
+}
+
+void TImage::SetCursor(TCursor c) { setCursor(Screen()->CursorOf(c)); }
+
+void TImage::paintEvent(QPaintEvent*) {
+    hook();
+    const QImage& img = picture->Bitmap()->Image();
+    if (img.isNull()) return;
+    QPainter p(this);
+    if (Stretch)
+        p.drawImage(rect(), img);
+    else
+        p.drawImage(0, 0, img);
+}
+
+TPoint TImage::toImage(QPointF p) const {
+    const QImage& img = picture->Bitmap()->Image();
+    if (Stretch && width() > 0 && height() > 0 && !img.isNull())
+        return TPoint(int(p.x() * img.width() / width()), int(p.y() * img.height() / height()));
+    QPoint q = p.toPoint();
+    return TPoint(q.x(), q.y());
+}
+
+void TImage::mousePressEvent(QMouseEvent* e) {
+    TMouseButton b;
+    if (!ButtonOf(e->button(), b)) return;
+    TPoint pt = toImage(e->position());
+    if (OnMouseDown) OnMouseDown(this, b, ShiftOf(e), pt.x, pt.y);
+}
+
+void TImage::mouseMoveEvent(QMouseEvent* e) {
+    TPoint pt = toImage(e->position());
+    if (OnMouseMove) OnMouseMove(this, ShiftOf(e), pt.x, pt.y);
+}
+
+void TImage::mouseReleaseEvent(QMouseEvent* e) {
+    TMouseButton b;
+    if (!ButtonOf(e->button(), b)) return;
+    TPoint pt = toImage(e->position());
+    if (b == mbLeft && rect().contains(e->position().toPoint()) && OnClick) OnClick(this);
+    if (OnMouseUp) OnMouseUp(this, b, ShiftOf(e), pt.x, pt.y);
+}
+
+void TImage::mouseDoubleClickEvent(QMouseEvent* e) {
+    // Qt sends this in place of the second press: double-click first, then the press.
+    TMouseButton b;
+    if (!ButtonOf(e->button(), b)) return;
+    if (b == mbLeft && OnDblClick) OnDblClick(this);
+    TShiftState s = ShiftOf(e);
+    s.Double = true;
+    TPoint pt = toImage(e->position());
+    if (OnMouseDown) OnMouseDown(this, b, s, pt.x, pt.y);
+}
+
+void TImage::wheelEvent(QWheelEvent* e) {
+    bool handled = false;
+    if (OnMouseWheel) {
+        QPoint g = e->globalPosition().toPoint();
+        OnMouseWheel(this, ShiftOf(e->modifiers(), e->buttons()), e->angleDelta().y(), TPoint(g.x(), g.y()), handled);
+    }
+    if (handled)
+        e->accept();
+    else
+        e->ignore();   // the scroll box behind scrolls
+}
+
+// ---- up-down ----
+
+TUpDown::TUpDown(QWidget* parent) : TControlT<QWidget>(ClientOf(parent)) {
+    up = new QToolButton(this);
+    down = new QToolButton(this);
+    up->setArrowType(Qt::UpArrow);
+    down->setArrowType(Qt::DownArrow);
+    for (auto* b : {up, down}) {
+        b->setAutoRepeat(true);
+        b->setFocusPolicy(Qt::NoFocus);
+    }
+    QObject::connect(up, &QToolButton::clicked, [this] { UserClick(btNext); });
+    QObject::connect(down, &QToolButton::clicked, [this] { UserClick(btPrev); });
+    resize(17, 24);
+}
+
+void TUpDown::resizeEvent(QResizeEvent*) {
+    int h = height() / 2;
+    up->setGeometry(0, 0, width(), h);
+    down->setGeometry(0, h, width(), height() - h);
+}
+
+void TUpDown::SetPosition(int p) {
+    position = std::clamp(p, std::min(Min, Max), std::max(Min, Max));
+    showPosition();
+}
+
+void TUpDown::UserClick(TUDBtnType b) {
+    int p = position;
+    if (b == btNext) {
+        if (p >= Max) {
+            if (!Wrap) return;
+            p = Min;
+        } else {
+            p = std::min(Max, p + Increment);
+        }
+    } else {
+        if (p <= Min) {
+            if (!Wrap) return;
+            p = Max;
+        } else {
+            p = std::max(Min, p - Increment);
+        }
+    }
+    position = p;
+    showPosition();
+    if (OnClick) OnClick(this, b);
+}
+
+void TUpDown::SetAssociate(TEdit* e) {
+    associate = e;
+    showPosition();
+}
+
+void TUpDown::showPosition() {
+    if (associate) associate->SetText(std::to_string(position));
+}
+
+// ---- string grid ----
+
+namespace {
+// Fixed cells are drawn in the button face colour with a raised edge.
+class FixedCellDelegate : public QStyledItemDelegate {
+public:
+    FixedCellDelegate(TStringGrid* g) : QStyledItemDelegate(g), g(g) {}
+    void paint(QPainter* p, const QStyleOptionViewItem& opt, const QModelIndex& ix) const override {
+        if (ix.row() >= g->FixedRows && ix.column() >= g->FixedCols) {
+            QStyledItemDelegate::paint(p, opt, ix);
+            return;
+        }
+        QRect r = opt.rect;
+        p->fillRect(r, ToQColor(clBtnFace));
+        p->setPen(ToQColor(clBtnHighlight));
+        p->drawLine(r.topLeft(), r.topRight());
+        p->drawLine(r.topLeft(), r.bottomLeft());
+        p->setPen(ToQColor(clBtnShadow));
+        p->drawLine(r.bottomLeft(), r.bottomRight());
+        p->drawLine(r.topRight(), r.bottomRight());
+        p->setPen(ToQColor(clBlack));
+        p->drawText(r.adjusted(2, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter, ix.data().toString());
+    }
+
+private:
+    TStringGrid* g;
+};
+} // namespace
+
+TStringGrid::TStringGrid(QWidget* parent, int cols, int rows) : TControlT<QTableWidget>(rows, cols, ClientOf(parent)) {
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    horizontalHeader()->setDefaultSectionSize(64);
+    verticalHeader()->setMinimumSectionSize(8);
+    verticalHeader()->setDefaultSectionSize(24);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setItemDelegate(new FixedCellDelegate(this));
+    QObject::connect(this, &QTableWidget::currentCellChanged, [this](int row, int col, int prevRow, int prevCol) {
+        if (settingFromCode || row < 0 || col < 0) return;
+        bool can = row >= FixedRows && col >= FixedCols;
+        if (can && OnSelectCell) OnSelectCell(this, col, row, can);
+        if (!can) {
+            settingFromCode = true;
+            setCurrentCell(prevRow, prevCol);
+            settingFromCode = false;
+            return;
+        }
+        changedByUser = true;
+        if (OnClick) OnClick(this);
+        QTimer::singleShot(0, this, [this] { changedByUser = false; });
+    });
+    QObject::connect(this, &QTableWidget::cellPressed, [this](int row, int col) {
+        if (changedByUser) {
+            changedByUser = false;
+            return;
+        }
+        if (row >= FixedRows && col >= FixedCols && OnClick) OnClick(this);
+    });
+    QObject::connect(this, &QTableWidget::cellDoubleClicked, [this](int, int) {
+        if (OnDblClick) OnDblClick(this);
+    });
+}
+
+void TStringGrid::SetColCount(int n) { setColumnCount(std::max(0, n)); }
+void TStringGrid::SetRowCount(int n) { setRowCount(std::max(0, n)); }
+
+std::string TStringGrid::Cells(int col, int row) const {
+    auto* it = item(row, col);
+    return it ? it->text().toStdString() : std::string();
+}
+
+void TStringGrid::SetCells(int col, int row, const std::string& s) {
+    if (row < 0 || col < 0 || row >= rowCount() || col >= columnCount()) return;
+    if (auto* it = item(row, col)) {
+        it->setText(QString::fromStdString(s));
+        return;
+    }
+    auto* it = new QTableWidgetItem(QString::fromStdString(s));
+    it->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    setItem(row, col, it);
+}
+
+void TStringGrid::SetRow(int r) {
+    settingFromCode = true;
+    setCurrentCell(r, std::max(currentColumn(), FixedCols));
+    settingFromCode = false;
+}
+
+void TStringGrid::SetCol(int c) {
+    settingFromCode = true;
+    setCurrentCell(std::max(currentRow(), FixedRows), c);
+    settingFromCode = false;
+}
+
+void TStringGrid::SetRowHeights(int h) {
+    verticalHeader()->setDefaultSectionSize(h);
+    for (int r = 0; r < rowCount(); ++r) setRowHeight(r, h);
+}

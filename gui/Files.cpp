@@ -1,0 +1,281 @@
+#include "gui/Files.h"
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <mutex>
+#include <unordered_map>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace gui {
+
+namespace {
+
+bool SameIgnoringCase(const char* a, const char* b) {
+    for (; *a && *b; a++, b++) {
+        unsigned char x = *a, y = *b;
+        if (x >= 'A' && x <= 'Z') x += 32;
+        if (y >= 'A' && y <= 'Z') y += 32;
+        if (x != y) return false;
+    }
+    return *a == *b;
+}
+
+unsigned char Lower(unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; }
+
+bool Exists(const std::string& p) {
+    struct stat st;
+    return lstat(p.c_str(), &st) == 0;
+}
+
+std::string Join(const std::string& folder, const std::string& name) {
+    if (folder.empty()) return name;
+    if (folder.back() == '/') return folder + name;
+    return folder + "/" + name;
+}
+
+// The names of recently searched folders. A name found here is checked with
+// lstat before use and a miss reads the folder again, so a stale list can only
+// cost a second look, never give a wrong answer.
+class FolderNames {
+public:
+    std::string Find(const std::string& folder, const std::string& name) {
+        std::lock_guard<std::mutex> lock(mutex);
+        auto it = folders.find(folder);
+        if (it != folders.end()) {
+            std::string found = Match(it->second, name);
+            if (!found.empty() && Exists(Join(folder, found))) return found;
+        }
+        if (folders.size() >= 64) folders.clear();
+        std::vector<std::string>& names = folders[folder];
+        names = Read(folder);
+        return Match(names, name);
+    }
+private:
+    static std::vector<std::string> Read(const std::string& folder) {
+        std::vector<std::string> names;
+        if (DIR* d = opendir(folder.empty() ? "." : folder.c_str())) {
+            while (dirent* e = readdir(d)) names.push_back(e->d_name);
+            closedir(d);
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    // The first in byte order when several names match.
+    static std::string Match(const std::vector<std::string>& names, const std::string& name) {
+        for (const std::string& n : names)
+            if (SameIgnoringCase(n.c_str(), name.c_str())) return n;
+        return "";
+    }
+    std::mutex mutex;
+    std::unordered_map<std::string, std::vector<std::string>> folders;
+};
+
+// The entry of 'folder' whose name matches 'name' without regard to case;
+// "" when none does.
+std::string FindIgnoringCase(const std::string& folder, const std::string& name) {
+    static FolderNames cache;
+    return cache.Find(folder, name);
+}
+
+} // namespace
+
+std::string ResolvePath(const std::string& path) {
+    if (path.empty() || Exists(path)) return path;
+    std::string cur = path[0] == '/' ? "/" : "";
+    size_t i = 0;
+    while (i < path.size()) {
+        size_t slash = path.find('/', i);
+        size_t end = slash == std::string::npos ? path.size() : slash;
+        std::string comp = path.substr(i, end - i);
+        i = end + 1;
+        if (comp.empty()) continue;
+        std::string next = Join(cur, comp);
+        if (comp != "." && comp != ".." && !Exists(next)) {
+            std::string found = FindIgnoringCase(cur, comp);
+            if (found.empty()) {
+                // Nothing further exists: keep the rest as it was asked for.
+                std::string rest = end < path.size() ? path.substr(end) : "";
+                return next + rest;
+            }
+            next = Join(cur, found);
+        }
+        cur = next;
+    }
+    if (path.back() == '/' && cur.back() != '/') cur += '/';
+    return cur;
+}
+
+std::string NativePath(const std::string& path) {
+    std::string p = path;
+    std::replace(p.begin(), p.end(), '\\', '/');
+    return ResolvePath(p);
+}
+
+bool FileExists(const std::string& path) {
+    struct stat st;
+    return stat(ResolvePath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool DirectoryExists(const std::string& path) {
+    struct stat st;
+    return stat(ResolvePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool DeleteFile(const std::string& path) { return unlink(ResolvePath(path).c_str()) == 0; }
+
+bool RenameFile(const std::string& from, const std::string& to) {
+    return rename(ResolvePath(from).c_str(), ResolvePath(to).c_str()) == 0;
+}
+
+std::string CreateTempFileBeside(const std::string& target) {
+    std::string folder = ExtractFilePath(target);
+    std::string name = ExtractFileName(target);
+    std::string pattern = folder + "." + (name.empty() ? std::string("tmp") : name) + ".XXXXXX";
+    int fd = mkstemp(pattern.data());
+    if (fd < 0) return "";
+    struct stat st;
+    mode_t mode;
+    if (stat(target.c_str(), &st) == 0) {
+        mode = st.st_mode & 07777;
+    } else {
+        mode_t mask = umask(0);
+        umask(mask);
+        mode = 0666 & ~mask;
+    }
+    fchmod(fd, mode);
+    close(fd);
+    return pattern;
+}
+
+bool CopyFileKeepTime(const std::string& from, const std::string& to) {
+    std::string src = ResolvePath(from);
+    std::string dst = ResolvePath(to);
+    FILE* in = fopen(src.c_str(), "rb");
+    if (!in) return false;
+    struct stat st;
+    if (fstat(fileno(in), &st) != 0 || !S_ISREG(st.st_mode)) {
+        fclose(in);
+        return false;
+    }
+    std::string temp = CreateTempFileBeside(dst);
+    if (temp.empty()) {
+        fclose(in);
+        return false;
+    }
+    bool ok = false;
+    if (FILE* out = fopen(temp.c_str(), "wb")) {
+        ok = true;
+        char buf[65536];
+        size_t n;
+        while ((n = fread(buf, 1, sizeof buf, in)) > 0)
+            if (fwrite(buf, 1, n, out) != n) { ok = false; break; }
+        if (ferror(in)) ok = false;
+        if (fflush(out) != 0) ok = false;
+        if (fclose(out) != 0) ok = false;
+    }
+    fclose(in);
+    if (ok) {
+        struct timespec times[2] = {st.st_atim, st.st_mtim};
+        ok = utimensat(AT_FDCWD, temp.c_str(), times, 0) == 0 && rename(temp.c_str(), dst.c_str()) == 0;
+    }
+    if (!ok) unlink(temp.c_str());
+    return ok;
+}
+
+std::time_t FileTime(const std::string& path) {
+    struct stat st;
+    if (stat(ResolvePath(path).c_str(), &st) != 0) return 0;
+    return st.st_mtime;
+}
+
+bool FileDate(const std::string& path, FileDateParts& d) {
+    std::time_t t = FileTime(path);
+    if (t == 0) return false;
+    std::tm tm;
+    if (!localtime_r(&t, &tm)) return false;
+    d.year = tm.tm_year + 1900;
+    d.month = tm.tm_mon + 1;
+    d.day = tm.tm_mday;
+    return true;
+}
+
+bool MatchesWildcard(const std::string& name, const std::string& wildcard) {
+    // "*.*" is every name on the desktop, a name without a dot too.
+    const std::string& pat = wildcard == "*.*" ? std::string("*") : wildcard;
+    size_t n = 0, p = 0, starP = std::string::npos, starN = 0;
+    auto charLen = [&](size_t at) {
+        unsigned char c = name[at];
+        size_t len = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        return std::min(len, name.size() - at);
+    };
+    while (n < name.size()) {
+        if (p < pat.size() && pat[p] == '*') {
+            starP = p++;
+            starN = n;
+        } else if (p < pat.size() && pat[p] == '?') {
+            p++;
+            n += charLen(n);   // one character, not one byte
+        } else if (p < pat.size() && Lower(pat[p]) == Lower(name[n])) {
+            p++;
+            n++;
+        } else if (starP != std::string::npos) {
+            p = starP + 1;
+            starN += charLen(starN);
+            n = starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pat.size() && pat[p] == '*') p++;
+    return p == pat.size();
+}
+
+std::vector<std::string> ListFiles(const std::string& folder, const std::string& wildcard) {
+    std::vector<std::string> names;
+    std::string dir = ResolvePath(folder);
+    DIR* d = opendir(dir.empty() ? "." : dir.c_str());
+    if (!d) return names;
+    while (dirent* e = readdir(d)) {
+        if (!MatchesWildcard(e->d_name, wildcard)) continue;
+        struct stat st;
+        if (stat(Join(dir, e->d_name).c_str(), &st) == 0 && S_ISREG(st.st_mode)) names.push_back(e->d_name);
+    }
+    closedir(d);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string CurrentDirectory() {
+    std::string s(4096, '\0');
+    while (!getcwd(s.data(), s.size())) {
+        if (errno != ERANGE) return ".";
+        s.resize(s.size() * 2);
+    }
+    s.resize(strlen(s.c_str()));
+    return s;
+}
+
+namespace {
+size_t NameStart(const std::string& path) {
+    size_t sep = path.find_last_of("/\\");
+    return sep == std::string::npos ? 0 : sep + 1;
+}
+} // namespace
+
+std::string ExtractFileName(const std::string& path) { return path.substr(NameStart(path)); }
+
+std::string ExtractFileExt(const std::string& path) {
+    size_t start = NameStart(path);
+    size_t dot = path.rfind('.');
+    if (dot == std::string::npos || dot < start) return "";
+    return path.substr(dot);
+}
+
+std::string ExtractFilePath(const std::string& path) { return path.substr(0, NameStart(path)); }
+
+} // namespace gui

@@ -1,0 +1,432 @@
+// Lines and shapes of the canvas, rasterised by hand into the image's
+// scanlines: the map draws hundreds of thousands of segments per redraw, and
+// the pixels must come out the way the Windows canvas puts them.
+#include "gui/Graphics.h"
+#include "gui/Graphics_impl.h"
+#include <QImage>
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+using namespace gui::raster;
+
+namespace {
+
+// Dash patterns of width-1 styled pens, in pixels: on, off, on, off, ...
+struct DashPattern {
+    int period = 0;
+    bool on[24] = {};
+};
+
+DashPattern MakePattern(std::initializer_list<int> runs) {
+    DashPattern p;
+    bool on = true;
+    for (int n : runs) {
+        for (int i = 0; i < n; ++i) p.on[p.period++] = on;
+        on = !on;
+    }
+    return p;
+}
+
+const DashPattern* PatternOf(TPenStyle s) {
+    static const DashPattern dash = MakePattern({18, 6});
+    static const DashPattern dot = MakePattern({3, 3});
+    static const DashPattern dashDot = MakePattern({9, 6, 3, 6});
+    static const DashPattern dashDotDot = MakePattern({9, 3, 3, 3, 3, 3});
+    switch (s) {
+    case psDash: return &dash;
+    case psDot: return &dot;
+    case psDashDot: return &dashDot;
+    case psDashDotDot: return &dashDotDot;
+    default: return nullptr;
+    }
+}
+
+inline int64_t FloorDiv(int64_t a, int64_t b) {   // b > 0
+    int64_t q = a / b;
+    return (a % b != 0 && a < 0) ? q - 1 : q;
+}
+inline int64_t CeilDiv(int64_t a, int64_t b) { return -FloorDiv(-a, b); }
+
+// Far-away end points (a map scrolled a long way) are pulled in along the line
+// first, so the integer stepping below cannot overflow.
+constexpr int kFar = 1 << 26;
+
+bool PullIn(int& x0, int& y0, int& x1, int& y1) {
+    auto far = [](int v) { return v < -kFar || v > kFar; };
+    if (!far(x0) && !far(y0) && !far(x1) && !far(y1)) return true;
+    double t0 = 0, t1 = 1, dx = double(x1) - x0, dy = double(y1) - y0;
+    auto clip = [&](double p, double q) {   // Liang-Barsky against |v| <= kFar
+        if (p == 0) return q >= 0;
+        double t = q / p;
+        if (p < 0) { if (t > t1) return false; t0 = std::max(t0, t); }
+        else { if (t < t0) return false; t1 = std::min(t1, t); }
+        return true;
+    };
+    if (!clip(-dx, x0 + double(kFar)) || !clip(dx, kFar - double(x0)) || !clip(-dy, y0 + double(kFar)) ||
+        !clip(dy, kFar - double(y0)))
+        return false;
+    double ax = x0 + t0 * dx, ay = y0 + t0 * dy, bx = x0 + t1 * dx, by = y0 + t1 * dy;
+    x0 = int(std::lround(ax)), y0 = int(std::lround(ay)), x1 = int(std::lround(bx)), y1 = int(std::lround(by));
+    return true;
+}
+
+struct LineStyle {
+    uint32_t pen = 0, gap = 0;
+    TPenMode mode = pmCopy;
+    const DashPattern* pattern = nullptr;   // null: solid
+    bool opaqueGaps = false;
+};
+
+// A width-1 line from (x0,y0) towards (x1,y1), the end pixel left out.
+// Pixel i (0..n-1) steps the major axis i times and the minor axis
+// floor((2*i*minor + major - 1) / (2*major)) times, so a line clipped by the
+// image keeps exactly the pixels it would have had unclipped.
+// styleIndex goes on by n whatever the clipping.
+void Line1(QImage& img, int x0, int y0, int x1, int y1, const LineStyle& st, int& styleIndex) {
+    const int64_t adx = std::abs(int64_t(x1) - x0), ady = std::abs(int64_t(y1) - y0);
+    const int64_t major = std::max(adx, ady), minor = std::min(adx, ady);
+    if (major == 0) return;
+    const int startStyle = styleIndex;
+    if (st.pattern) styleIndex = int((styleIndex + major) % st.pattern->period);
+    const int W = img.width(), H = img.height();
+    if (W <= 0 || H <= 0) return;
+
+    const bool xMajor = adx >= ady;
+    const int64_t m0 = xMajor ? x0 : y0, n0 = xMajor ? y0 : x0;
+    const int smaj = (xMajor ? x1 - x0 : y1 - y0) > 0 ? 1 : -1;
+    const int smin = (xMajor ? y1 - y0 : x1 - x0) > 0 ? 1 : -1;
+    const int64_t mMax = xMajor ? W : H, nMax = xMajor ? H : W;
+    const int64_t c = major - 1, twoMaj = 2 * major, twoMin = 2 * minor;
+
+    int64_t ia = 0, ib = major - 1;
+    if (smaj > 0) ia = std::max(ia, -m0), ib = std::min(ib, mMax - 1 - m0);
+    else ia = std::max(ia, m0 - (mMax - 1)), ib = std::min(ib, m0);
+    int64_t lo, hi;   // allowed range of the minor steps
+    if (smin > 0) lo = -n0, hi = nMax - 1 - n0;
+    else lo = n0 - (nMax - 1), hi = n0;
+    if (minor == 0) {
+        if (lo > 0 || hi < 0) return;
+    } else {
+        ia = std::max(ia, CeilDiv(twoMaj * lo - c, twoMin));
+        ib = std::min(ib, FloorDiv(twoMaj * (hi + 1) - c - 1, twoMin));
+    }
+    if (ia > ib) return;
+
+    int64_t num = ia * twoMin + c;
+    int64_t q = FloorDiv(num, twoMaj), r = num - q * twoMaj;
+    const int64_t stride = img.bytesPerLine() / 4;
+    int64_t px = xMajor ? x0 + smaj * ia : x0 + smin * q;
+    int64_t py = xMajor ? y0 + smin * q : y0 + smaj * ia;
+    uint32_t* p = reinterpret_cast<uint32_t*>(img.bits()) + py * stride + px;
+    const int64_t majStep = xMajor ? smaj : smaj * stride;
+    const int64_t minStep = xMajor ? smin * stride : smin;
+    int64_t count = ib - ia + 1;
+
+    WithMode(st.mode, [&]<TPenMode M>() {
+        if (!st.pattern) {
+            const uint32_t v = st.pen;
+            for (; count > 0; --count) {
+                Put<M>(*p, v);
+                p += majStep;
+                r += twoMin;
+                if (r >= twoMaj) r -= twoMaj, p += minStep;
+            }
+            return;
+        }
+        const DashPattern& pat = *st.pattern;
+        int s = int((startStyle + ia) % pat.period);
+        for (; count > 0; --count) {
+            if (pat.on[s]) Put<M>(*p, st.pen);
+            else if (st.opaqueGaps) Put<M>(*p, st.gap);
+            if (++s == pat.period) s = 0;
+            p += majStep;
+            r += twoMin;
+            if (r >= twoMaj) r -= twoMaj, p += minStep;
+        }
+    });
+}
+
+// A wide pen's stroke: every pixel whose centre lies within width/2 of the
+// segment (round ends). Even widths are shifted half a pixel up and left so a
+// width-2 line is two pixels thick, not three.
+void Capsule(QImage& img, int x0, int y0, int x1, int y1, int width, uint32_t v, TPenMode mode) {
+    const int W = img.width(), H = img.height();
+    const double sh = (width % 2 == 0) ? 0.5 : 0.0;
+    const double ax = x0 - sh, ay = y0 - sh, bx = x1 - sh, by = y1 - sh;
+    const double rad = width / 2.0, r2 = rad * rad + 1e-7;
+    const double dx = bx - ax, dy = by - ay, len2 = dx * dx + dy * dy, len = std::sqrt(len2);
+    int yTop = int(std::ceil(std::min(ay, by) - rad - 1e-7));
+    int yBot = int(std::floor(std::max(ay, by) + rad + 1e-7));
+    yTop = std::max(yTop, 0), yBot = std::min(yBot, H - 1);
+    const double inf = std::numeric_limits<double>::infinity();
+    for (int y = yTop; y <= yBot; ++y) {
+        double lo = inf, hi = -inf;
+        auto disc = [&](double cx, double cy) {
+            double d = y - cy, t = r2 - d * d;
+            if (t >= 0) {
+                double s = std::sqrt(t);
+                lo = std::min(lo, cx - s), hi = std::max(hi, cx + s);
+            }
+        };
+        disc(ax, ay);
+        disc(bx, by);
+        if (len2 > 0) {
+            // u = x - ax must satisfy 0 <= u*dx + ey*dy <= len2 and |u*dy - ey*dx| <= rad*len.
+            double ey = y - ay, ulo = -inf, uhi = inf;
+            auto slab = [&](double k, double a, double b) {   // a <= u*k <= b
+                if (k == 0) {
+                    if (a > 0 || b < 0) ulo = inf, uhi = -inf;
+                    return;
+                }
+                double u1 = a / k, u2 = b / k;
+                if (u1 > u2) std::swap(u1, u2);
+                ulo = std::max(ulo, u1), uhi = std::min(uhi, u2);
+            };
+            slab(dx, -ey * dy, len2 - ey * dy);
+            double e = rad * len + 1e-7;
+            slab(dy, ey * dx - e, ey * dx + e);
+            if (ulo <= uhi) lo = std::min(lo, ax + ulo), hi = std::max(hi, ax + uhi);
+        }
+        if (lo > hi) continue;
+        double xs = std::ceil(lo - 1e-9), xe = std::floor(hi + 1e-9);
+        int s = int(std::max(xs, 0.0)), e = int(std::min(xe, double(W - 1)));
+        if (s <= e) Span(Row(img, y), s, e + 1, v, mode);
+    }
+}
+
+} // namespace
+
+// Private access for the drawing code of the other canvas units.
+class TCanvasImpl {
+public:
+    static LineStyle StyleOf(const TCanvas& c) {
+        LineStyle st;
+        st.pen = ToPixel(c.Pen->Color);
+        st.gap = ToPixel(c.Brush->Color);
+        st.mode = c.Pen->Mode;
+        st.pattern = PatternOf(c.Pen->Style);
+        st.opaqueGaps = c.Brush->Style != bsClear;
+        return st;
+    }
+    // One pen segment; width-1 lines leave the end pixel, wide ones are solid.
+    static void Segment(TCanvas& c, QImage& img, int x0, int y0, int x1, int y1, const LineStyle& st) {
+        if (!PullIn(x0, y0, x1, y1)) return;
+        if (c.Pen->Width <= 1) Line1(img, x0, y0, x1, y1, st, c.styleIndex);
+        else Capsule(img, x0, y0, x1, y1, c.Pen->Width, st.pen, st.mode);
+    }
+    static void Closed(TCanvas& c, QImage& img, const TPoint* pts, int n) {
+        LineStyle st = StyleOf(c);
+        int saved = c.styleIndex;
+        c.styleIndex = 0;
+        for (int i = 0; i < n; ++i) {
+            const TPoint& a = pts[i];
+            const TPoint& b = pts[(i + 1) % n];
+            Segment(c, img, a.x, a.y, b.x, b.y, st);
+        }
+        c.styleIndex = saved;
+    }
+};
+
+// ---------------------------------------------------------------------------
+
+int TFont::Height() const {
+    return -int(std::lround(std::abs(Size) * 96.0 / 72.0));
+}
+
+TCanvas::TCanvas(TBitmap* owner_) : Pen(&pen), Brush(&brush), Font(&font), owner(owner_) {}
+TCanvas::~TCanvas() = default;
+
+QImage& TCanvas::Image() { return Rgb32(owner->Image()); }
+int TCanvas::Width() const { return owner->Width(); }
+int TCanvas::Height() const { return owner->Height(); }
+
+void TCanvas::Changed() {
+    if (OnChange) OnChange();
+}
+
+void TCanvas::MoveTo(int x, int y) {
+    penPos = TPoint(x, y);
+    styleIndex = 0;
+}
+
+void TCanvas::LineTo(int x, int y) {
+    if (Pen->Style != psClear) {
+        QImage& img = Image();
+        if (!img.isNull()) TCanvasImpl::Segment(*this, img, penPos.x, penPos.y, x, y, TCanvasImpl::StyleOf(*this));
+    }
+    penPos = TPoint(x, y);
+    Changed();
+}
+
+void TCanvas::Polyline(const TPoint* pts, int count) {
+    if (!pts || count <= 0) return;
+    penPos = pts[0];
+    styleIndex = 0;
+    QImage& img = Image();
+    if (Pen->Style != psClear && !img.isNull()) {
+        LineStyle st = TCanvasImpl::StyleOf(*this);
+        for (int i = 1; i < count; ++i)
+            TCanvasImpl::Segment(*this, img, pts[i - 1].x, pts[i - 1].y, pts[i].x, pts[i].y, st);
+    }
+    penPos = pts[count - 1];
+    Changed();
+}
+
+void TCanvas::Polygon(const TPoint* pts, int count) {
+    if (!pts || count <= 0) return;
+    QImage& img = Image();
+    if (img.isNull()) return Changed();
+    // Fill: alternate rule, pixel centres on the integer grid, left edges in.
+    if (Brush->Style != bsClear && count >= 3) {
+        struct Edge { double x, dxdy; int yTop, yEnd; };
+        std::vector<Edge> edges;
+        int yMin = std::numeric_limits<int>::max(), yMax = std::numeric_limits<int>::min();
+        for (int i = 0; i < count; ++i) {
+            TPoint a = pts[i], b = pts[(i + 1) % count];
+            if (a.y == b.y) continue;
+            if (a.y > b.y) std::swap(a, b);
+            double k = double(b.x - a.x) / double(b.y - a.y);
+            edges.push_back({double(a.x), k, a.y, b.y});
+            yMin = std::min(yMin, a.y), yMax = std::max(yMax, b.y);
+        }
+        yMin = std::max(yMin, 0), yMax = std::min(yMax, img.height());
+        std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.yTop < b.yTop; });
+        std::vector<const Edge*> active;
+        std::vector<double> xs;
+        size_t next = 0;
+        for (int y = yMin; y < yMax; ++y) {
+            while (next < edges.size() && edges[next].yTop <= y) active.push_back(&edges[next++]);
+            active.erase(std::remove_if(active.begin(), active.end(), [y](const Edge* e) { return e->yEnd <= y; }),
+                         active.end());
+            xs.clear();
+            for (const Edge* e : active)
+                if (e->yTop <= y) xs.push_back(e->x + (y - e->yTop) * e->dxdy);
+            std::sort(xs.begin(), xs.end());
+            uint32_t* row = Row(img, y);
+            for (size_t i = 0; i + 1 < xs.size(); i += 2) {
+                double l = std::ceil(xs[i] - 1e-9), r = std::ceil(xs[i + 1] - 1e-9);
+                int s = int(std::max(l, 0.0)), e = int(std::min(r, double(img.width())));
+                BrushSpan(row, y, s, e, *Brush, Pen->Mode);
+            }
+        }
+    }
+    if (Pen->Style != psClear) TCanvasImpl::Closed(*this, img, pts, count);
+    Changed();
+}
+
+void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+    if (x1 > x2) std::swap(x1, x2);
+    if (y1 > y2) std::swap(y1, y2);
+    QImage& img = Image();
+    if (img.isNull() || x1 == x2 || y1 == y2) return Changed();
+    const int w = std::max(1, Pen->Width);
+    if (Pen->Style == psClear) {
+        BrushRect(img, x1, y1, x2, y2, *Brush, Pen->Mode);
+        return Changed();
+    }
+    if (x2 - x1 <= 2 * w || y2 - y1 <= 2 * w) {
+        // No inside left: the outline covers all of it.
+        BrushRect(img, x1, y1, x2, y2, TBrush{Pen->Color, bsSolid}, Pen->Mode);
+        return Changed();
+    }
+    BrushRect(img, x1 + w, y1 + w, x2 - w, y2 - w, *Brush, Pen->Mode);
+    if (w == 1) {
+        TPoint corners[4] = {{x1, y1}, {x2 - 1, y1}, {x2 - 1, y2 - 1}, {x1, y2 - 1}};
+        TCanvasImpl::Closed(*this, img, corners, 4);
+    } else {
+        // Wide pens stay inside the rectangle, as a frame w pixels thick.
+        TBrush pb{Pen->Color, bsSolid};
+        BrushRect(img, x1, y1, x2, y1 + w, pb, Pen->Mode);
+        BrushRect(img, x1, y2 - w, x2, y2, pb, Pen->Mode);
+        BrushRect(img, x1, y1 + w, x1 + w, y2 - w, pb, Pen->Mode);
+        BrushRect(img, x2 - w, y1 + w, x2, y2 - w, pb, Pen->Mode);
+    }
+    Changed();
+}
+
+void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
+    if (x1 > x2) std::swap(x1, x2);
+    if (y1 > y2) std::swap(y1, y2);
+    QImage& img = Image();
+    if (img.isNull() || x1 == x2 || y1 == y2) return Changed();
+    // Span of each row: pixel centres inside the ellipse inscribed in the box;
+    // every row keeps at least its middle pixel(s) and the middle row(s) the
+    // full width, so the shape always reaches all four sides of the box.
+    const int h = y2 - y1;
+    const double cx = (x1 + x2) / 2.0, cy = (y1 + y2) / 2.0, a = (x2 - x1) / 2.0, b = h / 2.0;
+    std::vector<int> L(h), R(h);
+    for (int i = 0; i < h; ++i) {
+        double t = (y1 + i + 0.5 - cy) / b, hw = a * std::sqrt(std::max(0.0, 1 - t * t));
+        int l = int(std::ceil(cx - hw - 0.5 - 1e-9)), r = int(std::floor(cx + hw - 0.5 + 1e-9));
+        if (l > r) l = int(std::floor(cx - 0.5)), r = int(std::ceil(cx - 0.5));
+        if (i == (h - 1) / 2 || i == h / 2) l = x1, r = x2 - 1;
+        L[i] = std::max(l, x1), R[i] = std::min(r, x2 - 1);
+    }
+    const bool outline = Pen->Style != psClear;
+    const int w = outline ? std::max(1, Pen->Width) : 0;
+    const uint32_t pv = ToPixel(Pen->Color);
+    for (int i = 0; i < h; ++i) {
+        int y = y1 + i;
+        if (y < 0 || y >= img.height()) continue;
+        // Inside: pixels with every pixel within distance w (4-steps) in the shape.
+        int il = L[i] + w, ir = R[i] - w;
+        for (int k = 1; k <= w && il <= ir; ++k) {
+            for (int j : {i - k, i + k}) {
+                if (j < 0 || j >= h) { il = 1, ir = 0; break; }
+                il = std::max(il, L[j] + (w - k)), ir = std::min(ir, R[j] - (w - k));
+            }
+        }
+        uint32_t* row = Row(img, y);
+        auto clip = [&](int s, int e) { return std::pair(std::max(s, 0), std::min(e, img.width())); };
+        if (il > ir) {
+            auto [s, e] = clip(L[i], R[i] + 1);
+            if (outline) Span(row, s, e, pv, Pen->Mode);
+            else BrushSpan(row, y, s, e, *Brush, Pen->Mode);
+            continue;
+        }
+        auto [is, ie] = clip(il, ir + 1);
+        BrushSpan(row, y, is, ie, *Brush, Pen->Mode);
+        if (outline) {
+            auto [s1, e1] = clip(L[i], il);
+            auto [s2, e2] = clip(ir + 1, R[i] + 1);
+            Span(row, s1, e1, pv, Pen->Mode);
+            Span(row, s2, e2, pv, Pen->Mode);
+        }
+    }
+    Changed();
+}
+
+void TCanvas::FillRect(const TRect& r) {
+    QImage& img = Image();
+    if (!img.isNull()) BrushRect(img, r.Left, r.Top, r.Right, r.Bottom, *Brush, pmCopy);
+    Changed();
+}
+
+void TCanvas::FrameRect(const TRect& r) {
+    QImage& img = Image();
+    if (!img.isNull() && r.Right > r.Left && r.Bottom > r.Top) {
+        BrushRect(img, r.Left, r.Top, r.Right, r.Top + 1, *Brush, pmCopy);
+        if (r.Bottom - r.Top > 1) BrushRect(img, r.Left, r.Bottom - 1, r.Right, r.Bottom, *Brush, pmCopy);
+        BrushRect(img, r.Left, r.Top + 1, r.Left + 1, r.Bottom - 1, *Brush, pmCopy);
+        if (r.Right - r.Left > 1) BrushRect(img, r.Right - 1, r.Top + 1, r.Right, r.Bottom - 1, *Brush, pmCopy);
+    }
+    Changed();
+}
+
+TColor TCanvas::Pixels(int x, int y) const {
+    const QImage& img = owner->Image();
+    if (x < 0 || y < 0 || x >= img.width() || y >= img.height()) return -1;
+    if (img.format() == QImage::Format_RGB32)
+        return FromPixel(reinterpret_cast<const uint32_t*>(img.constScanLine(y))[x]);
+    return FromPixel(img.pixel(x, y));
+}
+
+void TCanvas::SetPixel(int x, int y, TColor c) {
+    QImage& img = Image();
+    if (x < 0 || y < 0 || x >= img.width() || y >= img.height()) return;
+    Row(img, y)[x] = ToPixel(c);
+    Changed();
+}

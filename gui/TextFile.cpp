@@ -1,0 +1,341 @@
+#include "gui/TextFile.h"
+#include "gui/Files.h"
+#include <cerrno>
+#include <clocale>
+#include <cstdarg>
+#include <cstring>
+#include <iconv.h>
+#include <locale.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace gui {
+
+namespace {
+
+// One converter per direction, opened on first use. "CP932" is the Windows
+// code page (NEC and IBM extensions, ～ as U+FF5E), not strict Shift_JIS.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : cd(iconv_open(to, from)) {}
+    ~Converter() { if (ok()) iconv_close(cd); }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+    bool ok() const { return cd != iconv_t(-1); }
+    iconv_t cd;
+};
+
+iconv_t Decoder() {
+    thread_local Converter c("UTF-8", "CP932");
+    return c.cd;
+}
+
+iconv_t Encoder() {
+    thread_local Converter c("CP932", "UTF-8");
+    return c.cd;
+}
+
+constexpr char kReplacement[] = "\xEF\xBF\xBD";   // U+FFFD
+
+// Length of the well-formed UTF-8 sequence at p, or 1 for a stray byte.
+size_t Utf8SequenceLength(const unsigned char* p, size_t n) {
+    unsigned char c = p[0];
+    size_t len = c >= 0xF0 && c <= 0xF4 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 && c <= 0xDF ? 2 : 1;
+    if (c >= 0xF5 || len > n) return 1;
+    for (size_t i = 1; i < len; i++)
+        if ((p[i] & 0xC0) != 0x80) return 1;
+    return len;
+}
+
+// Appends the conversion of 'in' to 'out'. A sequence the converter refuses
+// is replaced (one byte at a time when decoding, one character when encoding)
+// and the conversion goes on after it.
+void Convert(iconv_t cd, bool decoding, std::string_view in, std::string& out) {
+    const char* replacement = decoding ? kReplacement : "?";
+    const size_t replacementLen = decoding ? 3 : 1;
+    size_t used = out.size();
+    // Decoding never more than triples the bytes; encoding never grows them.
+    out.resize(used + (decoding ? in.size() * 3 : in.size()) + 8);
+    if (cd == iconv_t(-1)) {
+        // No converter at all: keep ASCII, replace the rest.
+        for (size_t i = 0; i < in.size();) {
+            unsigned char c = in[i];
+            if (c < 0x80) { out[used++] = char(c); i++; continue; }
+            size_t skip = decoding ? 1 : Utf8SequenceLength((const unsigned char*)in.data() + i, in.size() - i);
+            if (out.size() < used + replacementLen) out.resize(used + replacementLen + in.size());
+            memcpy(&out[used], replacement, replacementLen);
+            used += replacementLen;
+            i += skip;
+        }
+        out.resize(used);
+        return;
+    }
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    char* inp = const_cast<char*>(in.data());
+    size_t inLeft = in.size();
+    while (inLeft > 0) {
+        char* outp = &out[used];
+        size_t outLeft = out.size() - used;
+        size_t r = iconv(cd, &inp, &inLeft, &outp, &outLeft);
+        used = outp - out.data();
+        if (r != size_t(-1)) break;
+        if (errno == E2BIG) {
+            out.resize(out.size() * 2 + 16);
+            continue;
+        }
+        // EILSEQ (bad or unmappable sequence) or EINVAL (cut at the end).
+        size_t skip = decoding ? 1 : Utf8SequenceLength((const unsigned char*)inp, inLeft);
+        if (errno == EINVAL) skip = inLeft;
+        if (out.size() - used < replacementLen) out.resize(out.size() * 2 + 16);
+        memcpy(&out[used], replacement, replacementLen);
+        used += replacementLen;
+        inp += skip;
+        inLeft -= skip;
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    }
+    out.resize(used);
+}
+
+// CP932 bytes into 'out' (cleared); pure ASCII is copied as it is.
+void DecodeInto(std::string_view bytes, std::string& out) {
+    out.clear();
+    if (IsAscii(bytes)) out.assign(bytes.data(), bytes.size());
+    else Convert(Decoder(), true, bytes, out);
+}
+
+int CompareBytes(std::string_view a, std::string_view b, bool foldCase) {
+    size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; i++) {
+        unsigned char x = a[i], y = b[i];
+        if (foldCase) {
+            if (x >= 'a' && x <= 'z') x -= 32;
+            if (y >= 'a' && y <= 'z') y -= 32;
+        }
+        if (x != y) return x < y ? -1 : 1;
+    }
+    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+}
+
+int CompareCp932(std::string_view a, std::string_view b, bool foldCase) {
+    if (IsAscii(a) && IsAscii(b)) return CompareBytes(a, b, foldCase);
+    return CompareBytes(Utf8ToCp932(a), Utf8ToCp932(b), foldCase);
+}
+
+// vsnprintf with the "C" locale whatever the process locale is.
+std::string VFormat(const char* fmt, va_list ap) {
+    static locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(0));
+    locale_t old = cLocale ? uselocale(cLocale) : locale_t(0);
+    char small[256];
+    va_list ap2;
+    va_copy(ap2, ap);
+    int n = vsnprintf(small, sizeof small, fmt, ap);
+    std::string s;
+    if (n >= 0 && size_t(n) < sizeof small) {
+        s.assign(small, n);
+    } else if (n >= 0) {
+        s.resize(n + 1);
+        vsnprintf(s.data(), n + 1, fmt, ap2);
+        s.resize(n);
+    }
+    va_end(ap2);
+    if (cLocale) uselocale(old);
+    return s;
+}
+
+} // namespace
+
+bool IsAscii(std::string_view s) {
+    const char* p = s.data();
+    size_t n = s.size();
+    uint64_t acc = 0;
+    while (n >= 8) {
+        uint64_t w;
+        memcpy(&w, p, 8);
+        acc |= w;
+        p += 8;
+        n -= 8;
+    }
+    while (n--) acc |= uint8_t(*p++);
+    return (acc & 0x8080808080808080ull) == 0;
+}
+
+std::string Cp932ToUtf8(std::string_view bytes) {
+    std::string out;
+    DecodeInto(bytes, out);
+    return out;
+}
+
+std::string Utf8ToCp932(std::string_view utf8) {
+    if (IsAscii(utf8)) return std::string(utf8);
+    std::string out;
+    Convert(Encoder(), false, utf8, out);
+    return out;
+}
+
+size_t Cp932Length(std::string_view utf8) {
+    if (IsAscii(utf8)) return utf8.size();
+    return Utf8ToCp932(utf8).size();
+}
+
+int Cp932Compare(std::string_view a, std::string_view b) { return CompareCp932(a, b, false); }
+int Cp932CompareText(std::string_view a, std::string_view b) { return CompareCp932(a, b, true); }
+
+std::string Format(const char* fmt, ...) {
+    va_list ap;
+    va_start(ap, fmt);
+    std::string s = VFormat(fmt, ap);
+    va_end(ap);
+    return s;
+}
+
+// ---- TextReader ----
+
+TextReader::~TextReader() { Close(); }
+
+bool TextReader::Open(const std::string& path) {
+    Close();
+    FILE* file = fopen(ResolvePath(path).c_str(), "rb");
+    if (!file) return false;
+    struct stat st;
+    if (fstat(fileno(file), &st) != 0 || S_ISDIR(st.st_mode)) {
+        fclose(file);
+        return false;
+    }
+    f = file;
+    pos = len = 0;
+    return true;
+}
+
+void TextReader::Close() {
+    if (f) fclose(f);
+    f = nullptr;
+    pos = len = 0;
+}
+
+bool TextReader::fill() {
+    pos = 0;
+    len = fread(buf, 1, sizeof buf, f);
+    return len > 0;
+}
+
+bool TextReader::ReadLine(std::string& line) {
+    if (!f) return false;
+    if (pos == len && !fill()) return false;
+    const char* start = buf + pos;
+    const char* nl = static_cast<const char*>(memchr(start, '\n', len - pos));
+    std::string_view bytes;
+    if (nl) {
+        // The usual case: the whole line is in the buffer.
+        bytes = std::string_view(start, nl - start);
+        pos = nl - buf + 1;
+    } else {
+        raw.assign(start, len - pos);
+        pos = len;
+        while (fill()) {
+            nl = static_cast<const char*>(memchr(buf, '\n', len));
+            if (nl) {
+                raw.append(buf, nl - buf);
+                pos = nl - buf + 1;
+                break;
+            }
+            raw.append(buf, len);
+            pos = len;
+        }
+        bytes = raw;
+    }
+    if (!bytes.empty() && bytes.back() == '\r') bytes.remove_suffix(1);
+    DecodeInto(bytes, line);
+    return true;
+}
+
+// ---- TextWriter ----
+
+TextWriter::~TextWriter() { Close(); }
+
+bool TextWriter::Open(const std::string& path, bool append) {
+    Close();
+    failed = false;
+    lastCR = false;
+    f = fopen(ResolvePath(path).c_str(), append ? "ab" : "wb");
+    return f != nullptr;
+}
+
+bool TextWriter::put(const char* p, size_t n) {
+    if (!f) { failed = true; return false; }
+    if (n && fwrite(p, 1, n, f) != n) failed = true;
+    return !failed;
+}
+
+bool TextWriter::Write(std::string_view utf8) {
+    if (!f) { failed = true; return false; }
+    if (utf8.empty()) return !failed;
+    std::string_view bytes = utf8;
+    std::string encoded;
+    if (!IsAscii(utf8)) {
+        Convert(Encoder(), false, utf8, encoded);
+        bytes = encoded;
+    }
+    if (!memchr(bytes.data(), '\n', bytes.size())) {
+        lastCR = bytes.back() == '\r';
+        return put(bytes.data(), bytes.size());
+    }
+    scratch.clear();
+    scratch.reserve(bytes.size() + bytes.size() / 8 + 2);
+    for (char c : bytes) {
+        if (c == '\n' && !lastCR) scratch += '\r';
+        scratch += c;
+        lastCR = c == '\r';
+    }
+    return put(scratch.data(), scratch.size());
+}
+
+bool TextWriter::Printf(const char* fmt, ...) {
+    va_list ap;
+    va_start(ap, fmt);
+    std::string s = VFormat(fmt, ap);
+    va_end(ap);
+    return Write(s);
+}
+
+bool TextWriter::Flush() {
+    if (!f) return false;
+    if (fflush(f) != 0) failed = true;
+    return !failed;
+}
+
+bool TextWriter::Close() {
+    if (!f) return !failed;
+    if (fflush(f) != 0) failed = true;
+    if (fclose(f) != 0) failed = true;
+    f = nullptr;
+    return !failed;
+}
+
+// ---- AtomicRewrite ----
+
+bool AtomicRewrite(const std::string& path, const std::function<bool(TextWriter&)>& write) {
+    std::string target = ResolvePath(path);
+    std::string temp = CreateTempFileBeside(target);
+    if (temp.empty()) return false;
+    bool ok = false;
+    {
+        TextWriter w;
+        if (w.Open(temp)) {
+            bool wrote = false;
+            try {
+                wrote = write(w);
+            } catch (...) {
+                w.Close();
+                unlink(temp.c_str());
+                throw;
+            }
+            bool closed = w.Close();
+            ok = wrote && closed;
+        }
+    }
+    if (ok && rename(temp.c_str(), target.c_str()) != 0) ok = false;
+    if (!ok) unlink(temp.c_str());
+    return ok;
+}
+
+} // namespace gui

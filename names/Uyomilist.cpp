@@ -1,0 +1,5 @@
+#include "names/Uyomilist.h"
+
+TYomiList* YomiList = nullptr;
+
+TYomiList::TYomiList() : TForm("　読みがな編集") {}

@@ -1,0 +1,5 @@
+#include "navigation/Ukeisoku.h"
+
+TKeisoku* Keisoku = nullptr;
+
+TKeisoku::TKeisoku() : TForm("しばらくお待ちください") {}

@@ -1,0 +1,10 @@
+// Wait window of the area measurement and the web map link.
+#pragma once
+#include "gui/Forms.h"
+
+class TKeisoku : public TForm {
+public:
+    TKeisoku();
+};
+
+extern TKeisoku* Keisoku;

@@ -1,0 +1,5 @@
+#include "paint/Ubrush.h"
+
+TPBrush* PBrush = nullptr;
+
+TPBrush::TPBrush() : TForm("パターン選択") {}

@@ -1,0 +1,5 @@
+#include "paint/Uhanrei.h"
+
+THanrei* Hanrei = nullptr;
+
+THanrei::THanrei() : TForm("　地図凡例編集") {}

@@ -1,0 +1,5 @@
+#include "paint/Upaint.h"
+
+TMapPaint* MapPaint = nullptr;
+
+TMapPaint::TMapPaint() : TForm("　ペイント　（塗り分け）") {}

@@ -1,0 +1,275 @@
+// CP932 text files, case-insensitive paths and the file helpers.
+#include "gui/Files.h"
+#include "gui/TextFile.h"
+#include <gtest/gtest.h>
+#include <algorithm>
+#include <csignal>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+using namespace gui;
+namespace fs = std::filesystem;
+
+namespace {
+
+class TextFileTest : public ::testing::Test {
+protected:
+    std::string dir;
+    void SetUp() override {
+        char tmpl[] = "/tmp/textfile_XXXXXX";
+        ASSERT_NE(mkdtemp(tmpl), nullptr);
+        dir = tmpl;
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    std::string Path(const std::string& name) const { return dir + "/" + name; }
+    void WriteBytes(const std::string& name, const std::string& bytes) const {
+        std::ofstream(Path(name), std::ios::binary) << bytes;
+    }
+    std::string ReadBytes(const std::string& name) const {
+        std::ifstream in(Path(name), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    std::vector<std::string> ReadAll(const std::string& path) const {
+        std::vector<std::string> lines;
+        TextReader r;
+        EXPECT_TRUE(r.Open(path));
+        std::string line;
+        while (r.ReadLine(line)) lines.push_back(line);
+        return lines;
+    }
+    std::vector<std::string> Entries() const {
+        std::vector<std::string> names;
+        for (auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
+
+bool ValidUtf8(const std::string& s) {
+    for (size_t i = 0; i < s.size();) {
+        unsigned char c = s[i];
+        size_t n = c < 0x80 ? 1 : c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xF0 && c <= 0xF4 ? 4 : 0;
+        if (n == 0 || i + n > s.size()) return false;
+        for (size_t k = 1; k < n; k++)
+            if ((s[i + k] & 0xC0) != 0x80) return false;
+        i += n;
+    }
+    return true;
+}
+
+} // namespace
+
+TEST_F(TextFileTest, RoundTripKeepsTheExactCp932Bytes) {
+    // kana, level 1 and level 2 kanji, NEC special, IBM extension, and the six
+    // characters that strict Shift_JIS maps differently.
+    const std::string text = "あア亜弌①㈱Ⅰ髙﨑～∥－￠￡￢ｱ";
+    const std::string bytes =
+        "\x82\xA0\x83\x41\x88\x9F\x98\x9F\x87\x40\x87\x8A\x87\x54\xFB\xFC\xFA\xB1"
+        "\x81\x60\x81\x61\x81\x7C\x81\x91\x81\x92\x81\xCA\xB1";
+    TextWriter w;
+    ASSERT_TRUE(w.Open(Path("rt.txt")));
+    EXPECT_TRUE(w.WriteLine(text));
+    EXPECT_TRUE(w.Printf("%s,%d,%.2f\n", "名前", 12, 1.5));
+    ASSERT_TRUE(w.Close());
+    EXPECT_EQ(ReadBytes("rt.txt"), bytes + "\r\n" + "\x96\xBC\x91\x4F,12,1.50\r\n");
+    EXPECT_EQ(ReadAll(Path("rt.txt")), (std::vector<std::string>{text, "名前,12,1.50"}));
+    // The look-alikes of strict Shift_JIS land on the same CP932 bytes.
+    EXPECT_EQ(Utf8ToCp932("\u301C\u2016\u2212"), "\x81\x60\x81\x61\x81\x7C");
+}
+
+TEST_F(TextFileTest, LinesOfAnyLengthAndEveryLineEnd) {
+    // Lines longer than the read buffer, crossing it with double-byte text.
+    std::string longAscii(200000, 'x');
+    std::string longMixed;
+    for (int i = 0; i < 30000; i++) longMixed += "漢a";
+    std::string shortLine(1500, '1');
+    WriteBytes("long.txt", shortLine + "\r\n" + longAscii + "\r\n" + Utf8ToCp932(longMixed) + "\nlf only\nlast");
+    auto lines = ReadAll(Path("long.txt"));
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0], shortLine);
+    EXPECT_EQ(lines[1], longAscii);
+    EXPECT_EQ(lines[2], longMixed);
+    EXPECT_EQ(lines[3], "lf only");
+    EXPECT_EQ(lines[4], "last");   // no newline after it, still a line
+
+    WriteBytes("ends.txt", "a\r\n\r\nb\r\n");
+    EXPECT_EQ(ReadAll(Path("ends.txt")), (std::vector<std::string>{"a", "", "b"}));
+    WriteBytes("empty.txt", "");
+    EXPECT_TRUE(ReadAll(Path("empty.txt")).empty());
+}
+
+TEST_F(TextFileTest, UndecodableBytesNeverBreakTheRest) {
+    // A double-byte character cut at the end of the file, and one cut at a line end.
+    WriteBytes("cut.txt", "abc\r\n\x82\r\n\x82\xA0\x82\xA2\r\nx\x82");
+    EXPECT_EQ(ReadAll(Path("cut.txt")), (std::vector<std::string>{"abc", "\uFFFD", "あい", "x\uFFFD"}));
+    // A lead byte before an ASCII separator keeps the separator.
+    EXPECT_EQ(Cp932ToUtf8("\x82,1"), "\uFFFD,1");
+    // Every byte pair decodes to well-formed UTF-8.
+    std::string all;
+    for (int a = 0; a < 256; a++)
+        for (int b = 0; b < 256; b++) { all += char(a); all += char(b); }
+    EXPECT_TRUE(ValidUtf8(Cp932ToUtf8(all)));
+    // What CP932 cannot hold, or what is not UTF-8, is written as '?'.
+    EXPECT_EQ(Utf8ToCp932("a\xF0\x9F\x98\x80" "b\xFF" "c"), "a?b?c");
+}
+
+TEST_F(TextFileTest, WriterUsesCrLfAndReportsFailures) {
+    TextWriter w;
+    ASSERT_TRUE(w.Open(Path("crlf.txt")));
+    EXPECT_TRUE(w.Write("a\nb"));
+    EXPECT_TRUE(w.Write("\r\n"));        // already CR LF: stays one
+    EXPECT_TRUE(w.WriteLine("c"));
+    EXPECT_TRUE(w.Close());
+    EXPECT_EQ(ReadBytes("crlf.txt"), "a\r\nb\r\nc\r\n");
+
+    ASSERT_TRUE(w.Open(Path("crlf.txt"), true));
+    EXPECT_TRUE(w.WriteLine("d"));
+    EXPECT_TRUE(w.Close());
+    EXPECT_EQ(ReadBytes("crlf.txt"), "a\r\nb\r\nc\r\nd\r\n");
+
+    TextWriter none;
+    EXPECT_FALSE(none.Open(Path("no/such/folder/x.txt")));
+    EXPECT_FALSE(none.Write("x"));
+    TextReader r;
+    EXPECT_FALSE(r.Open(Path("missing.txt")));
+    EXPECT_FALSE(r.Open(dir));   // a folder is not a text file
+    std::string line;
+    EXPECT_FALSE(r.ReadLine(line));
+}
+
+TEST_F(TextFileTest, FoldersAndFilesResolveWithoutCase) {
+    fs::create_directory(Path("MAPDATA"));
+    WriteBytes("MAPDATA/01.MAP", "1,2\r\n");
+    EXPECT_EQ(ReadAll(Path("Mapdata/01.map")), std::vector<std::string>{"1,2"});
+    EXPECT_EQ(ResolvePath(Path("mapdata/01.Map")), Path("MAPDATA/01.MAP"));
+    EXPECT_EQ(NativePath(dir + "\\Mapdata\\01.MAP"), Path("MAPDATA/01.MAP"));
+    EXPECT_TRUE(FileExists(Path("mapdata/01.map")));
+    EXPECT_FALSE(FileExists(Path("mapdata")));
+    EXPECT_TRUE(DirectoryExists(Path("Mapdata")));
+
+    // A new file goes into the existing folder under the name asked for...
+    TextWriter w;
+    ASSERT_TRUE(w.Open(Path("Mapdata/new.txt")));
+    w.Close();
+    EXPECT_TRUE(fs::exists(Path("MAPDATA/new.txt")));
+    EXPECT_FALSE(fs::exists(Path("Mapdata")));
+    // ...and an existing one in another case is the one written.
+    ASSERT_TRUE(w.Open(Path("mapdata/01.map")));
+    w.WriteLine("3,4");
+    w.Close();
+    EXPECT_EQ(ReadBytes("MAPDATA/01.MAP"), "3,4\r\n");
+    EXPECT_EQ(ListFiles(Path("MAPDATA"), "*").size(), 2u);
+    // An exact match wins over another case.
+    WriteBytes("MAPDATA/01.map", "exact");
+    EXPECT_EQ(ResolvePath(Path("MAPDATA/01.map")), Path("MAPDATA/01.map"));
+}
+
+TEST_F(TextFileTest, AtomicRewriteReplacesOnlyAfterACompleteWrite) {
+    WriteBytes("data.txt", "old\r\n");
+    chmod(Path("data.txt").c_str(), 0640);
+    EXPECT_TRUE(AtomicRewrite(Path("DATA.TXT"), [](TextWriter& w) { return w.WriteLine("new"); }));
+    EXPECT_EQ(ReadBytes("data.txt"), "new\r\n");
+    EXPECT_EQ(Entries(), std::vector<std::string>{"data.txt"});
+    struct stat st;
+    ASSERT_EQ(stat(Path("data.txt").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);   // the permissions survive
+
+    // The writer gives up half way.
+    EXPECT_FALSE(AtomicRewrite(Path("data.txt"), [](TextWriter& w) {
+        w.WriteLine("partial");
+        return false;
+    }));
+    EXPECT_EQ(ReadBytes("data.txt"), "new\r\n");
+    EXPECT_EQ(Entries(), std::vector<std::string>{"data.txt"});
+
+    // The disk refuses the bytes (a file size limit stands in for a full disk).
+    auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+    rlimit oldLimit;
+    getrlimit(RLIMIT_FSIZE, &oldLimit);
+    rlimit small = oldLimit;
+    small.rlim_cur = 4096;
+    setrlimit(RLIMIT_FSIZE, &small);
+    bool ok = AtomicRewrite(Path("data.txt"), [](TextWriter& w) {
+        for (int i = 0; i < 1000; i++) w.WriteLine("0123456789012345678901234567890123456789");
+        return true;
+    });
+    setrlimit(RLIMIT_FSIZE, &oldLimit);
+    signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(ReadBytes("data.txt"), "new\r\n");
+    EXPECT_EQ(Entries(), std::vector<std::string>{"data.txt"});
+
+    // No folder to write into.
+    EXPECT_FALSE(AtomicRewrite(Path("nofolder/data.txt"), [](TextWriter& w) { return w.WriteLine("x"); }));
+}
+
+TEST_F(TextFileTest, CopyKeepsTheLastWriteTime) {
+    WriteBytes("src.bin", std::string("\x00\x01\xFF\r\n", 5) + std::string(100000, 'z'));
+    std::tm tm{};
+    tm.tm_year = 2001 - 1900;
+    tm.tm_mon = 1;
+    tm.tm_mday = 3;
+    tm.tm_hour = 12;
+    tm.tm_isdst = -1;
+    std::time_t when = mktime(&tm);
+    struct timespec times[2] = {{when, 0}, {when, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, Path("src.bin").c_str(), times, 0), 0);
+    WriteBytes("DST.BIN", "older content");
+
+    ASSERT_TRUE(CopyFileKeepTime(Path("SRC.bin"), Path("dst.bin")));
+    EXPECT_EQ(ReadBytes("DST.BIN"), ReadBytes("src.bin"));
+    EXPECT_EQ(FileTime(Path("dst.bin")), when);
+    FileDateParts d;
+    ASSERT_TRUE(FileDate(Path("dst.bin"), d));
+    EXPECT_EQ(d.year, 2001);
+    EXPECT_EQ(d.month, 2);
+    EXPECT_EQ(d.day, 3);
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"DST.BIN", "src.bin"}));
+
+    EXPECT_FALSE(CopyFileKeepTime(Path("missing"), Path("dst.bin")));
+    EXPECT_EQ(FileTime(Path("missing")), 0);
+    EXPECT_FALSE(FileDate(Path("missing"), d));
+}
+
+TEST_F(TextFileTest, WildcardListingAndNameParts) {
+    for (const char* n : {"a.TXT", "b.txt", "c.csv", "noext", "駅名.txt", "ab.csv"}) WriteBytes(n, "");
+    fs::create_directory(Path("folder.txt"));
+    EXPECT_EQ(ListFiles(dir, "*.txt"), (std::vector<std::string>{"a.TXT", "b.txt", "駅名.txt"}));
+    EXPECT_EQ(ListFiles(dir, "?.CSV"), std::vector<std::string>{"c.csv"});
+    EXPECT_EQ(ListFiles(dir, "??.txt"), std::vector<std::string>{"駅名.txt"});   // ? is a character
+    EXPECT_EQ(ListFiles(dir, "*.*").size(), 6u);
+    EXPECT_TRUE(ListFiles(Path("nowhere"), "*").empty());
+    EXPECT_TRUE(MatchesWildcard("abcabd", "*ab?"));
+    EXPECT_FALSE(MatchesWildcard("abcabe", "*abd"));
+
+    EXPECT_EQ(ExtractFileName("C:\\data\\paint.pnt"), "paint.pnt");
+    EXPECT_EQ(ExtractFileName("/a/b.c/name"), "name");
+    EXPECT_EQ(ExtractFileExt("/a/b.c/name"), "");
+    EXPECT_EQ(ExtractFileExt("/a/map.rvx"), ".rvx");
+    EXPECT_EQ(ExtractFilePath("/a/map.rvx"), "/a/");
+    EXPECT_EQ(ExtractFilePath("map.rvx"), "");
+}
+
+TEST(Cp932Text, LengthAndCodeOrder) {
+    EXPECT_EQ(Cp932Length("abc"), 3u);
+    EXPECT_EQ(Cp932Length("東京都"), 6u);
+    EXPECT_EQ(Cp932Length("ｱｲ"), 2u);   // half-width kana are single bytes
+    // Ａ is 0x8260 and 亜 0x889F in CP932, while UTF-8 puts 亜 first.
+    EXPECT_LT(Cp932Compare("Ａ", "亜"), 0);
+    EXPECT_GT(Cp932Compare("亜", "Ａ"), 0);
+    EXPECT_LT(Cp932Compare("あ", "ｱ"), 0);
+    EXPECT_LT(Cp932Compare("z", "あ"), 0);
+    EXPECT_LT(Cp932Compare("ab", "abc"), 0);
+    EXPECT_EQ(Cp932Compare("仙台", "仙台"), 0);
+    EXPECT_GT(Cp932Compare("b", "A"), 0);
+    EXPECT_LT(Cp932CompareText("A", "b"), 0);
+    EXPECT_EQ(Cp932CompareText("Abc駅", "aBC駅"), 0);
+    EXPECT_EQ(Format("%5.2f|%s|%03d|0x%08x", 3.14159, "地図", 7, 0xFF), " 3.14|地図|007|0x000000ff");
+    EXPECT_EQ(Format("%s", std::string(1000, 'q').c_str()).size(), 1000u);
+}
