@@ -5,6 +5,8 @@
 class TProcess : public TForm {
 public:
     TProcess();
+
+    TLabel* Label1;
 };
 
 extern TProcess* Process;

@@ -1,5 +1,6 @@
 // Forms, the application object and the screen.
 #include "gui/Forms.h"
+#include <clocale>
 #include "gui/Testing.h"
 #include <QCloseEvent>
 #include <QCursor>
@@ -224,6 +225,8 @@ TApplication::TApplication(int& argc, char** argv) {
     }
     // The main form's closing ends the program, not the last window.
     qapp->setQuitOnLastWindowClosed(false);
+    // Qt takes the user's locale; the data files want '.' as the decimal point.
+    setlocale(LC_NUMERIC, "C");
     Application = this;
 }
 

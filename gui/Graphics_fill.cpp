@@ -13,8 +13,6 @@ using namespace gui::raster;
 
 namespace {
 
-struct Run { int y, x0, x1; };   // x0..x1 inclusive
-
 // One bit per pixel: taken into the region. Kept between fills and cleared
 // run by run afterwards, so a small fill on a big image costs little.
 class RegionMask {
@@ -32,6 +30,9 @@ public:
             if (on) row[w] |= m;
             else row[w] &= ~m;
         }
+    }
+    void ClearRows(int y0, int y1) {
+        if (y0 <= y1) std::fill(bits.begin() + ptrdiff_t(size_t(y0) * words), bits.begin() + ptrdiff_t(size_t(y1 + 1) * words), 0);
     }
     // First set bit at x0 or after it, or a value past the row's end.
     int NextSet(int y, int x0) const {
@@ -133,47 +134,63 @@ private:
 // brush of colour c or a hatch leaving c in its gaps can never be taken twice.
 // Painting each run as soon as it is masked keeps its row in the cache.
 template <bool Eq>
-void FillRegion(QImage& img, int x, int y, uint32_t c, const RunPainter& paint, RegionMask& mask,
-                std::vector<Run>& runs) {
+void FillRegion(QImage& img, int x, int y, uint32_t c, const RunPainter& paint, RegionMask& mask, int& yMin,
+                int& yMax) {
     const int W = img.width(), H = img.height();
     uint32_t* base = reinterpret_cast<uint32_t*>(img.bits());
     const size_t stride = size_t(img.bytesPerLine() / 4);
-    std::vector<Run> stack;
+    // A run still to look around; it was found from the run [px0, px1] on
+    // row y - dir (dir 0: the seed), whose row needs looking at only where
+    // this run reaches past it.
+    struct Pending { int y, x0, x1, dir, px0, px1; };
+    std::vector<Pending> stack;
+    stack.reserve(256);
     auto take = [&](uint32_t* row, int yy, int xx) {
         int l = RunLeft<Eq>(row, xx - 1, 0, c) + 1;
         int r = RunRight<Eq>(row, xx + 1, W, c) - 1;
         mask.Set(yy, l, r, true);
-        runs.push_back({yy, l, r});
-        stack.push_back({yy, l, r});
         paint(row, yy, l, r);
-        // The rows above and below are read next: ask for them now.
-        for (int ny : {yy - 1, yy + 1})
-            if (ny >= 0 && ny < H)
-                for (int px = l; px <= r; px += 16) __builtin_prefetch(row + (ny - yy) * ptrdiff_t(stride) + px);
-        return r;
+        yMin = std::min(yMin, yy), yMax = std::max(yMax, yy);
+        return std::pair(l, r);
     };
-    if (((base[size_t(y) * stride + size_t(x)] & kRgb) == c) != Eq) return;
-    take(base + size_t(y) * stride, y, x);
-    while (!stack.empty()) {
-        Run s = stack.back();
-        stack.pop_back();
-        for (int ny : {s.y - 1, s.y + 1}) {
-            if (ny < 0 || ny >= H) continue;
-            uint32_t* row = base + size_t(ny) * stride;
-            // Runs already taken are passed over in the mask, without reading
-            // their (painted) pixels; the pixel after a run is outside the region.
-            for (int xx = s.x0; xx <= s.x1;) {
-                int taken = mask.NextSet(ny, xx);
-                if (taken == xx) {
-                    xx = mask.RunEnd(ny, xx) + 2;
-                    continue;
-                }
-                int end = std::min(taken, s.x1 + 1);
-                xx = RunRight<!Eq>(row, xx, end, c);   // next pixel of c's kind
-                if (xx < end) xx = take(row, ny, xx) + 2;
-                else xx = end;
+    // Takes the runs met on row ny between a and b, found from [x0, x1] on row ny - dir.
+    auto scan = [&](int ny, int a, int b, int dir, int x0, int x1) {
+        if (ny < 0 || ny >= H || a > b) return;
+        uint32_t* row = base + size_t(ny) * stride;
+        // Runs already taken are passed over in the mask, without reading
+        // their (painted) pixels; the pixel after a run is outside the region.
+        for (int xx = a; xx <= b;) {
+            int taken = mask.NextSet(ny, xx);
+            if (taken == xx) {
+                xx = mask.RunEnd(ny, xx) + 2;
+                continue;
             }
+            int end = std::min(taken, b + 1);
+            xx = RunRight<!Eq>(row, xx, end, c);   // next pixel of c's kind
+            if (xx >= end) {
+                xx = end;
+                continue;
+            }
+            auto [l, r] = take(row, ny, xx);
+            stack.push_back({ny, l, r, dir, x0, x1});
+            xx = r + 2;
         }
+    };
+    uint32_t* seedRow = base + size_t(y) * stride;
+    if (((seedRow[x] & kRgb) == c) != Eq) return;
+    auto [l, r] = take(seedRow, y, x);
+    stack.push_back({y, l, r, 0, 0, 0});
+    while (!stack.empty()) {
+        Pending s = stack.back();
+        stack.pop_back();
+        if (s.dir == 0) {
+            scan(s.y - 1, s.x0, s.x1, -1, s.x0, s.x1);
+            scan(s.y + 1, s.x0, s.x1, 1, s.x0, s.x1);
+            continue;
+        }
+        scan(s.y + s.dir, s.x0, s.x1, s.dir, s.x0, s.x1);
+        scan(s.y - s.dir, s.x0, s.px0 - 2, -s.dir, s.x0, s.x1);
+        scan(s.y - s.dir, s.px1 + 2, s.x1, -s.dir, s.x0, s.x1);
     }
 }
 
@@ -228,10 +245,10 @@ void TCanvas::FloodFill(int x, int y, TColor color, TFillStyle style) {
     RegionMask& mask = SharedMask();
     mask.Reset(img.width(), img.height());
     RunPainter paint(*Brush);
-    std::vector<Run> runs;
-    if (style == fsSurface) FillRegion<true>(img, x, y, c, paint, mask, runs);
-    else FillRegion<false>(img, x, y, c, paint, mask, runs);
-    for (const Run& r : runs) mask.Set(r.y, r.x0, r.x1, false);
+    int yMin = img.height(), yMax = -1;
+    if (style == fsSurface) FillRegion<true>(img, x, y, c, paint, mask, yMin, yMax);
+    else FillRegion<false>(img, x, y, c, paint, mask, yMin, yMax);
+    mask.ClearRows(yMin, yMax);
     Changed();
 }
 

@@ -6,6 +6,9 @@ class TPagesDlg : public TForm {
 public:
     TPagesDlg();
 
+    bool SymbolsShown = false;
+    int PlacedSymbolCount = 0;
+
     // 1 while a map click stamps a symbol (the stamp switch is on).
     int StampMode = 0;
 };

@@ -5,6 +5,9 @@
 class TKyori : public TForm {
 public:
     TKyori();
+
+    TCheckBox* CheckBox4;      // "距離円表示"
+    TLabel* Label6;
 };
 
 extern TKyori* Kyori;

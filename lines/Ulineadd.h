@@ -6,6 +6,14 @@ class TLineAdd : public TForm {
 public:
     TLineAdd();
 
+    TCheckBox* CheckBox2;      // "表示": loaded line files shown
+    TCheckBox* CheckBox3;
+    TLabel* Label18;           // number of loaded files
+    int LineFileCount = 0;
+    int PaintLine = 0;         // 1: line files drawn under the paint too
+    bool EditLineShown = false;
+    bool EditLineRedraw = false;
+
     // Where a map click puts a line point: 0 nowhere, 1 at the end, 2 after the chosen row.
     int PointMode = 0;
 };

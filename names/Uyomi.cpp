@@ -2,4 +2,9 @@
 
 TYomi* Yomi = nullptr;
 
-TYomi::TYomi() : TForm("　市区町村名読みがな") {}
+TYomi::TYomi() : TForm("　市区町村名読みがな") {
+    CBKana = new TCheckBox(this, "かなのみ");
+    CBKana->SetBounds(8, 8, 100, 20);
+    Label3 = new TLabel(this, "");
+    Label3->SetBounds(8, 32, 200, 18);
+}

@@ -5,6 +5,10 @@
 class TYomi : public TForm {
 public:
     TYomi();
+
+    TCheckBox* CBKana;   // "かなのみ"
+    TLabel* Label3;      // area name of a one-area map
+    bool YomiShown = false;
 };
 
 extern TYomi* Yomi;

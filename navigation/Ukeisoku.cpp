@@ -2,4 +2,8 @@
 
 TKeisoku* Keisoku = nullptr;
 
-TKeisoku::TKeisoku() : TForm("しばらくお待ちください") {}
+TKeisoku::TKeisoku() : TForm("しばらくお待ちください") {
+    Label1 = new TLabel(this, "");
+    Label1->SetBounds(16, 16, 460, 20);
+    SetClientSize(492, 52);
+}

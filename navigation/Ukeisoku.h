@@ -5,6 +5,8 @@
 class TKeisoku : public TForm {
 public:
     TKeisoku();
+
+    TLabel* Label1;
 };
 
 extern TKeisoku* Keisoku;

@@ -5,6 +5,9 @@
 class THanrei : public TForm {
 public:
     THanrei();
+
+    TCheckBox* CBMapWrite;     // "地図": the redraw draws the map layers
+    TCheckBox* CBExpDisplay;   // the redraw draws the legend
 };
 
 extern THanrei* Hanrei;

@@ -2,4 +2,10 @@
 
 TMapPaint* MapPaint = nullptr;
 
-TMapPaint::TMapPaint() : TForm("　ペイント　（塗り分け）") {}
+TMapPaint::TMapPaint() : TForm("　ペイント　（塗り分け）") {
+    CBPaintDisplay = new TCheckBox(this, "表示");
+    CBPaintDisplay->SetBounds(8, 8, 80, 20);
+    CBPaintDisplay->SetChecked(true);
+    LblPaint = new TLabel(this, "0");
+    LblPaint->SetBounds(96, 8, 60, 18);
+}

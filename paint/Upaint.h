@@ -5,6 +5,11 @@
 class TMapPaint : public TForm {
 public:
     TMapPaint();
+
+    TCheckBox* CBPaintDisplay;  // "表示": paint records are replayed
+    TLabel* LblPaint;           // number of paint records
+    int NamePaint = 0;          // names are hidden while painting
+    bool Continued = false;     // painting goes on from earlier records
 };
 
 extern TMapPaint* MapPaint;
