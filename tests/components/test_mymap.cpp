@@ -1,0 +1,258 @@
+#include "components/Mymap.h"
+#include "gui/Testing.h"
+#include <gtest/gtest.h>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+// Minutes from degrees * 100 + minutes.
+int Minutes(int v) { return v / 100 * 60 + v % 100; }
+
+class MapTest : public ::testing::Test {
+protected:
+    TMyMap m;
+    TPoint saved[MESH_ROWS][MESH_COLS];
+    int savedRows = 0, savedCols = 0;
+
+    void SetUp() override {
+        gui::testing::Reset();
+        std::memcpy(saved, TMyMap::MeshNode, sizeof saved);
+        savedRows = TMyMap::MeshRows;
+        savedCols = TMyMap::MeshCols;
+    }
+    void TearDown() override {
+        std::memcpy(TMyMap::MeshNode, saved, sizeof saved);
+        TMyMap::MeshRows = savedRows;
+        TMyMap::MeshCols = savedCols;
+    }
+    // Nodes k map units per degree apart, turned by deg degrees about (ox, oy).
+    static void FillMesh(double k, double deg = 0, double ox = 0, double oy = 0) {
+        const double a = deg * M_PI / 180;
+        for (int r = 0; r < MESH_ROWS; ++r)
+            for (int c = 0; c < MESH_COLS; ++c) {
+                const double x = 2 * c * k, y = 2 * r * k;
+                TMyMap::MeshNode[r][c] = TPoint(int(std::lround(ox + x * std::cos(a) - y * std::sin(a))),
+                                                int(std::lround(oy + x * std::sin(a) + y * std::cos(a))));
+            }
+        TMyMap::MeshRows = MESH_ROWS;
+        TMyMap::MeshCols = MESH_COLS;
+    }
+    // One pixel per map unit: the rectangle (40, 40)-(360, 360) shows map 0..320.
+    void PixelPerUnit() {
+        m.SCX = m.SCY = 40;
+        m.SCW = m.SCH = 320;
+        m.MPX = m.MPY = 0;
+        m.MPW = m.MPH = 320;
+    }
+    TColor At(int x, int y) { return m.Canvas()->Pixels(x, y); }
+    bool AnyOtherThan(TColor c, int x0, int y0, int x1, int y1) {
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x)
+                if (At(x, y) != c) return true;
+        return false;
+    }
+    // Screen -> geographic -> screen for positions inside cells, within tol minutes.
+    void RoundTrip(int lon0, int lon1, int lat0, int lat1, int tol, bool insideOnly) {
+        int checked = 0;
+        for (int lon = lon0; lon < lon1; lon += (lon % 100 >= 53 ? 100 - lon % 100 : 7))
+            for (int lat = lat0; lat < lat1; lat += (lat % 100 >= 53 ? 100 - lat % 100 : 7)) {
+                const double u = Minutes(lon) % 120 / 60.0, v = Minutes(lat) % 120 / 60.0;
+                if (insideOnly && (u < 0.3 || u > 1.7 || v < 0.3 || v > 1.7)) continue;
+                int sx, sy, lon2 = 0, lat2 = 0;
+                ASSERT_TRUE(m.origin_scr(lon, lat, sx, sy)) << lon << "," << lat;
+                ASSERT_TRUE(m.scr_map(sx, sy, lon2, lat2)) << lon << "," << lat;
+                EXPECT_NEAR(Minutes(lon2), Minutes(lon), tol) << lon << "," << lat << " -> " << lon2;
+                EXPECT_NEAR(Minutes(lat2), Minutes(lat), tol) << lon << "," << lat << " -> " << lat2;
+                ++checked;
+            }
+        EXPECT_GT(checked, 50);
+    }
+};
+
+} // namespace
+
+TEST_F(MapTest, DefaultsAndTheLinearScreenMapping) {
+    int mx = -1, my = -1, sx = -1, sy = -1;
+    ASSERT_TRUE(m.map_position(40, 360, mx, my));
+    EXPECT_EQ(mx, 0);
+    EXPECT_EQ(my, 0);
+    ASSERT_TRUE(m.map_position(360, 40, mx, my));
+    EXPECT_EQ(mx, 3500);
+    EXPECT_EQ(my, 3500);
+    ASSERT_TRUE(m.map_position(41, 359, mx, my));   // 10.9375 truncated
+    EXPECT_EQ(mx, 10);
+    EXPECT_EQ(my, 10);
+    ASSERT_TRUE(m.scr_position(0, 0, sx, sy));
+    EXPECT_EQ(sx, 40);
+    EXPECT_EQ(sy, 360);
+    ASSERT_TRUE(m.scr_position(3500, 3500, sx, sy));
+    EXPECT_EQ(sx, 360);
+    EXPECT_EQ(sy, 40);
+    EXPECT_FALSE(m.scr_position(5000, 0, sx, sy));   // off the image
+
+    m.SCW = 0;
+    EXPECT_FALSE(m.map_position(40, 360, mx, my));
+    m.SCW = 320;
+    m.MPH = 0;
+    EXPECT_FALSE(m.scr_position(0, 0, sx, sy));
+}
+
+TEST_F(MapTest, TableLookupIsBilinearInTwoDegreeCells) {
+    FillMesh(60);   // 2 degrees = 120 units, one unit a minute
+    int mx, my;
+    ASSERT_TRUE(m.lonlat_map(12300, 2400, mx, my));   // u = 1: halfway along column 0
+    EXPECT_EQ(mx, 60);
+    EXPECT_EQ(my, 0);
+    ASSERT_TRUE(m.lonlat_map(13930, 3545, mx, my));   // 139deg30', 35deg45'
+    EXPECT_EQ(mx, 17 * 60 + 30);
+    EXPECT_EQ(my, 11 * 60 + 45);
+
+    // Outside the table: west or south of it, or in the last node row or column.
+    EXPECT_FALSE(m.lonlat_map(12150, 3000, mx, my));
+    EXPECT_FALSE(m.lonlat_map(13000, 2330, mx, my));
+    EXPECT_FALSE(m.lonlat_map(15200, 3000, mx, my));
+    EXPECT_FALSE(m.lonlat_map(13000, 5000, mx, my));
+
+    // A cell that is not a parallelogram.
+    TMyMap::MeshNode[0][0] = TPoint(0, 0);
+    TMyMap::MeshNode[0][1] = TPoint(100, 0);
+    TMyMap::MeshNode[1][0] = TPoint(0, 100);
+    TMyMap::MeshNode[1][1] = TPoint(200, 200);
+    ASSERT_TRUE(m.lonlat_map(12300, 2500, mx, my));
+    EXPECT_EQ(mx, 75);
+    EXPECT_EQ(my, 75);
+
+    TMyMap::MeshRows = 0;
+    EXPECT_FALSE(m.lonlat_map(13000, 3000, mx, my));
+}
+
+TEST_F(MapTest, LinearMeshRoundTripThroughTheScreen) {
+    FillMesh(60);
+    // One pixel per minute over 130..136E, 32..38N.
+    m.SCX = m.SCY = 20;
+    m.SCW = m.SCH = m.MPW = m.MPH = 360;
+    m.MPX = m.MPY = 480;
+    int sx, sy;
+    ASSERT_TRUE(m.origin_scr(13000, 3200, sx, sy));
+    EXPECT_EQ(sx, 20);
+    EXPECT_EQ(sy, 380);
+    RoundTrip(13000, 13600, 3200, 3800, 1, false);
+}
+
+// Meridians that lean to the left going north: a position near the east side
+// of its cell must stay in that cell.
+TEST_F(MapTest, TurnedMeshRoundTripStaysInTheRightCell) {
+    FillMesh(60, 4, 300, 0);
+    const TPoint p = TMyMap::MeshNode[4][4];
+    m.SCX = m.SCY = 20;
+    m.SCW = m.SCH = m.MPW = m.MPH = 360;
+    m.MPX = p.x - 60;
+    m.MPY = p.y - 60;
+    RoundTrip(13000, 13400, 3200, 3600, 2, true);
+}
+
+TEST_F(MapTest, AreaCheckAndCalculationFailure) {
+    EXPECT_EQ(TMyMap::area_check(TPoint(5, 8), TPoint(0, 0), TPoint(10, 10)), 3);
+    EXPECT_EQ(TMyMap::area_check(TPoint(5, 2), TPoint(0, 0), TPoint(10, 10)), -3);
+    EXPECT_EQ(TMyMap::area_check(TPoint(5, 2), TPoint(0, 0), TPoint(0, 10)), 0);   // vertical: no division
+
+    // Cells too large for the length calculation: a message, false, and the program goes on.
+    FillMesh(25000);
+    int lon = 0, lat = 0;
+    EXPECT_FALSE(m.scr_map(100, 300, lon, lat));
+    ASSERT_EQ(gui::testing::Messages().size(), 1u);
+    EXPECT_EQ(gui::testing::Messages()[0].text, "Longitude calculation failed");
+    EXPECT_EQ(gui::testing::Messages()[0].caption, "scr_map");
+    EXPECT_FALSE(gui::testing::Terminated());
+
+    // Outside every cell.
+    FillMesh(60);
+    EXPECT_FALSE(m.scr_map(0, 0, lon, lat));
+    EXPECT_EQ(gui::testing::Messages().size(), 1u);
+}
+
+TEST_F(MapTest, MeshLinesSubDivisionsAndOuterBands) {
+    FillMesh(60);
+    PixelPerUnit();   // meridians at x = 40, 160, 280; parallels at y = 360, 240, 120
+    m.Division = 2;
+    m.DivColor = clBlue;
+    m.Clear(clRed);
+    ASSERT_TRUE(m.grid_draw());
+    EXPECT_EQ(At(160, 200), clBlack);
+    EXPECT_EQ(At(280, 200), clBlack);
+    EXPECT_EQ(At(200, 240), clBlack);
+    EXPECT_EQ(At(100, 200), clBlue);    // halfway between meridians
+    EXPECT_EQ(At(200, 300), clBlue);
+    EXPECT_EQ(At(130, 210), clRed);     // inside a cell: untouched
+    EXPECT_EQ(At(355, 210), clRed);
+    // Outside the rectangle: white; round it: a black frame.
+    EXPECT_EQ(At(10, 10), clWhite);
+    EXPECT_EQ(At(365, 200), clWhite);
+    EXPECT_EQ(At(200, 390), clWhite);
+    EXPECT_EQ(At(30, 200), clWhite);
+    EXPECT_EQ(At(200, 40), clBlack);
+    EXPECT_EQ(At(40, 210), clBlack);
+    EXPECT_EQ(At(360, 210), clBlack);
+
+    m.Division = 0;
+    m.Clear(clRed);
+    ASSERT_TRUE(m.grid_draw());
+    EXPECT_EQ(At(160, 200), clRed);
+    EXPECT_EQ(At(200, 40), clBlack);
+}
+
+TEST_F(MapTest, DegreeLabelsOnlyWithTheMesh) {
+    FillMesh(60);
+    PixelPerUnit();
+    const int none[MAP_OUTLINES] = {};
+    const int* outlines[MAP_OUTLINES] = {};
+    m.Clear(clWhite);
+    ASSERT_TRUE(m.MapDraw(none, outlines));
+    // 124E above the top edge, centred on x = 160; 26N left of the left edge at y = 240.
+    EXPECT_TRUE(AnyOtherThan(clWhite, 145, 10, 175, 34));
+    EXPECT_TRUE(AnyOtherThan(clWhite, 0, 233, 34, 247));
+    EXPECT_FALSE(AnyOtherThan(clWhite, 0, 290, 34, 310));   // no odd degrees
+    EXPECT_FALSE(AnyOtherThan(clWhite, 200, 0, 399, 8));
+
+    m.Division = 0;
+    m.Clear(clWhite);
+    ASSERT_TRUE(m.MapDraw(none, outlines));
+    EXPECT_FALSE(AnyOtherThan(clWhite, 0, 0, 34, 399));
+    EXPECT_FALSE(AnyOtherThan(clWhite, 0, 0, 399, 34));
+}
+
+TEST_F(MapTest, OutlinesAndMarkers) {
+    FillMesh(60);
+    PixelPerUnit();
+    m.MPW = 999;   // map_draw makes the x scale equal to the y scale
+    m.PenColor = clRed;
+    m.PenWidth = 1;
+    m.Clear(clWhite);
+    const int square[] = {60, 60, 200, 60, 200, 200, 60, 200};
+    int counts[MAP_OUTLINES] = {4};
+    const int* outlines[MAP_OUTLINES] = {square};
+    ASSERT_TRUE(m.map_draw(counts, outlines));
+    EXPECT_EQ(m.MPW, 320);
+    EXPECT_EQ(At(150, 300), clRed);   // bottom edge (map y 60)
+    EXPECT_EQ(At(100, 250), clRed);   // left edge, closing segment
+    EXPECT_EQ(At(150, 250), clWhite);
+
+    m.Clear(clWhite);
+    m.Canvas()->Pen->Color = clBlack;
+    m.Canvas()->Pen->Width = 1;
+    m.Canvas()->Brush->Color = clYellow;
+    m.Canvas()->Brush->Style = bsSolid;
+    ASSERT_TRUE(m.MarkPlot(12300, 2500, 2, 4));   // map (60, 60): pixel (100, 300)
+    EXPECT_EQ(At(100, 300), clYellow);
+    EXPECT_EQ(At(96, 300), clBlack);
+    EXPECT_EQ(At(105, 300), clWhite);
+    EXPECT_FALSE(m.MarkPlot(15201, 2500, 2, 4));
+    EXPECT_FALSE(m.MarkPlot(12150, 2500, 2, 4));
+    EXPECT_FALSE(m.MarkPlot(12300, 2500, 6, 4));
+
+    m.SCH = 0;
+    m.Clear(clWhite);
+    EXPECT_FALSE(m.map_draw(counts, outlines));
+    EXPECT_FALSE(AnyOtherThan(clWhite, 0, 0, 399, 399));
+}
