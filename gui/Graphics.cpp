@@ -1,6 +1,6 @@
 // Lines and shapes of the canvas, rasterised by hand into the image's
 // scanlines: the map draws hundreds of thousands of segments per redraw, and
-// the pixels must come out the way the Windows canvas puts them.
+// the pixels must come out where the desktop canvas puts them.
 #include "gui/Graphics.h"
 #include "gui/Graphics_impl.h"
 #include <QImage>
@@ -20,7 +20,7 @@ struct DashPattern {
     bool on[24] = {};
 };
 
-DashPattern MakePattern(std::initializer_list<int> runs) {
+constexpr DashPattern MakePattern(std::initializer_list<int> runs) {
     DashPattern p;
     bool on = true;
     for (int n : runs) {
@@ -30,19 +30,30 @@ DashPattern MakePattern(std::initializer_list<int> runs) {
     return p;
 }
 
+constexpr DashPattern kDash = MakePattern({18, 6});
+constexpr DashPattern kDot = MakePattern({3, 3});
+constexpr DashPattern kDashDot = MakePattern({9, 6, 3, 6});
+constexpr DashPattern kDashDotDot = MakePattern({9, 3, 3, 3, 3, 3});
+
 const DashPattern* PatternOf(TPenStyle s) {
-    static const DashPattern dash = MakePattern({18, 6});
-    static const DashPattern dot = MakePattern({3, 3});
-    static const DashPattern dashDot = MakePattern({9, 6, 3, 6});
-    static const DashPattern dashDotDot = MakePattern({9, 3, 3, 3, 3, 3});
     switch (s) {
-    case psDash: return &dash;
-    case psDot: return &dot;
-    case psDashDot: return &dashDot;
-    case psDashDotDot: return &dashDotDot;
+    case psDash: return &kDash;
+    case psDot: return &kDot;
+    case psDashDot: return &kDashDot;
+    case psDashDotDot: return &kDashDotDot;
     default: return nullptr;
     }
 }
+
+// The pixels of an image, looked up once per call rather than once per use.
+struct Surface {
+    uint32_t* bits = nullptr;
+    int w = 0, h = 0;
+    int64_t stride = 0;   // in pixels
+    explicit Surface(QImage& img)
+        : bits(reinterpret_cast<uint32_t*>(img.bits())), w(img.width()), h(img.height()),
+          stride(img.bytesPerLine() / 4) {}
+};
 
 inline int64_t FloorDiv(int64_t a, int64_t b) {   // b > 0
     int64_t q = a / b;
@@ -54,9 +65,9 @@ inline int64_t CeilDiv(int64_t a, int64_t b) { return -FloorDiv(-a, b); }
 // first, so the integer stepping below cannot overflow.
 constexpr int kFar = 1 << 26;
 
+inline bool Far(int v) { return v < -kFar || v > kFar; }
+
 bool PullIn(int& x0, int& y0, int& x1, int& y1) {
-    auto far = [](int v) { return v < -kFar || v > kFar; };
-    if (!far(x0) && !far(y0) && !far(x1) && !far(y1)) return true;
     double t0 = 0, t1 = 1, dx = double(x1) - x0, dy = double(y1) - y0;
     auto clip = [&](double p, double q) {   // Liang-Barsky against |v| <= kFar
         if (p == 0) return q >= 0;
@@ -85,13 +96,13 @@ struct LineStyle {
 // floor((2*i*minor + major - 1) / (2*major)) times, so a line clipped by the
 // image keeps exactly the pixels it would have had unclipped.
 // styleIndex goes on by n whatever the clipping.
-void Line1(QImage& img, int x0, int y0, int x1, int y1, const LineStyle& st, int& styleIndex) {
+void Line1(const Surface& img, int x0, int y0, int x1, int y1, const LineStyle& st, int& styleIndex) {
     const int64_t adx = std::abs(int64_t(x1) - x0), ady = std::abs(int64_t(y1) - y0);
     const int64_t major = std::max(adx, ady), minor = std::min(adx, ady);
     if (major == 0) return;
     const int startStyle = styleIndex;
     if (st.pattern) styleIndex = int((styleIndex + major) % st.pattern->period);
-    const int W = img.width(), H = img.height();
+    const int W = img.w, H = img.h;
     if (W <= 0 || H <= 0) return;
 
     const bool xMajor = adx >= ady;
@@ -102,25 +113,28 @@ void Line1(QImage& img, int x0, int y0, int x1, int y1, const LineStyle& st, int
     const int64_t c = major - 1, twoMaj = 2 * major, twoMin = 2 * minor;
 
     int64_t ia = 0, ib = major - 1;
-    if (smaj > 0) ia = std::max(ia, -m0), ib = std::min(ib, mMax - 1 - m0);
-    else ia = std::max(ia, m0 - (mMax - 1)), ib = std::min(ib, m0);
-    int64_t lo, hi;   // allowed range of the minor steps
-    if (smin > 0) lo = -n0, hi = nMax - 1 - n0;
-    else lo = n0 - (nMax - 1), hi = n0;
-    if (minor == 0) {
-        if (lo > 0 || hi < 0) return;
-    } else {
-        ia = std::max(ia, CeilDiv(twoMaj * lo - c, twoMin));
-        ib = std::min(ib, FloorDiv(twoMaj * (hi + 1) - c - 1, twoMin));
+    const bool inside = x0 >= 0 && x0 < W && y0 >= 0 && y0 < H && x1 >= 0 && x1 < W && y1 >= 0 && y1 < H;
+    if (!inside) {   // most segments of a map lie wholly inside: no clipping sums for them
+        if (smaj > 0) ia = std::max(ia, -m0), ib = std::min(ib, mMax - 1 - m0);
+        else ia = std::max(ia, m0 - (mMax - 1)), ib = std::min(ib, m0);
+        int64_t lo, hi;   // allowed range of the minor steps
+        if (smin > 0) lo = -n0, hi = nMax - 1 - n0;
+        else lo = n0 - (nMax - 1), hi = n0;
+        if (minor == 0) {
+            if (lo > 0 || hi < 0) return;
+        } else {
+            ia = std::max(ia, CeilDiv(twoMaj * lo - c, twoMin));
+            ib = std::min(ib, FloorDiv(twoMaj * (hi + 1) - c - 1, twoMin));
+        }
+        if (ia > ib) return;
     }
-    if (ia > ib) return;
 
     int64_t num = ia * twoMin + c;
-    int64_t q = FloorDiv(num, twoMaj), r = num - q * twoMaj;
-    const int64_t stride = img.bytesPerLine() / 4;
+    int64_t q = ia == 0 ? 0 : FloorDiv(num, twoMaj), r = num - q * twoMaj;   // c < twoMaj
+    const int64_t stride = img.stride;
     int64_t px = xMajor ? x0 + smaj * ia : x0 + smin * q;
     int64_t py = xMajor ? y0 + smin * q : y0 + smaj * ia;
-    uint32_t* p = reinterpret_cast<uint32_t*>(img.bits()) + py * stride + px;
+    uint32_t* p = img.bits + py * stride + px;
     const int64_t majStep = xMajor ? smaj : smaj * stride;
     const int64_t minStep = xMajor ? smin * stride : smin;
     int64_t count = ib - ia + 1;
@@ -212,19 +226,21 @@ public:
         return st;
     }
     // One pen segment; width-1 lines leave the end pixel, wide ones are solid.
-    static void Segment(TCanvas& c, QImage& img, int x0, int y0, int x1, int y1, const LineStyle& st) {
-        if (!PullIn(x0, y0, x1, y1)) return;
-        if (c.Pen->Width <= 1) Line1(img, x0, y0, x1, y1, st, c.styleIndex);
+    static void Segment(TCanvas& c, QImage& img, const Surface& sf, int x0, int y0, int x1, int y1,
+                        const LineStyle& st) {
+        if ((Far(x0) || Far(y0) || Far(x1) || Far(y1)) && !PullIn(x0, y0, x1, y1)) return;
+        if (c.Pen->Width <= 1) Line1(sf, x0, y0, x1, y1, st, c.styleIndex);
         else Capsule(img, x0, y0, x1, y1, c.Pen->Width, st.pen, st.mode);
     }
     static void Closed(TCanvas& c, QImage& img, const TPoint* pts, int n) {
         LineStyle st = StyleOf(c);
+        Surface sf(img);
         int saved = c.styleIndex;
         c.styleIndex = 0;
         for (int i = 0; i < n; ++i) {
             const TPoint& a = pts[i];
             const TPoint& b = pts[(i + 1) % n];
-            Segment(c, img, a.x, a.y, b.x, b.y, st);
+            Segment(c, img, sf, a.x, a.y, b.x, b.y, st);
         }
         c.styleIndex = saved;
     }
@@ -255,7 +271,8 @@ void TCanvas::MoveTo(int x, int y) {
 void TCanvas::LineTo(int x, int y) {
     if (Pen->Style != psClear) {
         QImage& img = Image();
-        if (!img.isNull()) TCanvasImpl::Segment(*this, img, penPos.x, penPos.y, x, y, TCanvasImpl::StyleOf(*this));
+        Surface sf(img);
+        if (sf.w > 0) TCanvasImpl::Segment(*this, img, sf, penPos.x, penPos.y, x, y, TCanvasImpl::StyleOf(*this));
     }
     penPos = TPoint(x, y);
     Changed();
@@ -268,8 +285,9 @@ void TCanvas::Polyline(const TPoint* pts, int count) {
     QImage& img = Image();
     if (Pen->Style != psClear && !img.isNull()) {
         LineStyle st = TCanvasImpl::StyleOf(*this);
+        Surface sf(img);
         for (int i = 1; i < count; ++i)
-            TCanvasImpl::Segment(*this, img, pts[i - 1].x, pts[i - 1].y, pts[i].x, pts[i].y, st);
+            TCanvasImpl::Segment(*this, img, sf, pts[i - 1].x, pts[i - 1].y, pts[i].x, pts[i].y, st);
     }
     penPos = pts[count - 1];
     Changed();

@@ -14,7 +14,8 @@ using namespace gui::raster;
 namespace {
 
 // One bit per pixel: taken into the region. Kept between fills and cleared
-// run by run afterwards, so a small fill on a big image costs little.
+// afterwards over the rows the fill reached, so a small fill on a big image
+// costs little.
 class RegionMask {
 public:
     void Reset(int w, int h) {
@@ -32,7 +33,7 @@ public:
         }
     }
     void ClearRows(int y0, int y1) {
-        if (y0 <= y1) std::fill(bits.begin() + ptrdiff_t(size_t(y0) * words), bits.begin() + ptrdiff_t(size_t(y1 + 1) * words), 0);
+        if (y0 <= y1) std::fill(bits.data() + size_t(y0) * words, bits.data() + size_t(y1 + 1) * words, 0);
     }
     // First set bit at x0 or after it, or a value past the row's end.
     int NextSet(int y, int x0) const {
@@ -94,36 +95,35 @@ template <bool Eq> int RunLeft(const uint32_t* row, int x, int limit, uint32_t c
     return x;
 }
 
-// Writes the brush into one run; hatch gaps keep their pixels.
+// Writes the brush into one run; hatch gaps keep their pixels, so only the
+// pattern's own pixels are stored.
 class RunPainter {
 public:
     explicit RunPainter(const TBrush& b) : style(b.Style), v(ToPixel(b.Color)) {
         if (!IsHatch(style)) return;
-        // Per row of the 8x8 pattern: pixel = (pixel & keep) | put.
         for (int py = 0; py < 8; ++py)
-            for (int px = 0; px < 8; ++px) {
-                bool on = HatchRows(style)[py] & (0x80 >> px);
-                keep[py][px] = on ? 0u : 0xFFFFFFFFu;
-                put[py][px] = on ? v : 0u;
-            }
+            for (int px = 0; px < 8; ++px)
+                if (HatchRows(style)[py] & (0x80 >> px)) offsets[py][count[py]++] = px;
     }
     void operator()(uint32_t* row, int y, int x0, int x1) const {   // x0..x1 inclusive
         if (style == bsClear) return;
-        if (!IsHatch(style)) return FillPixels(row + x0, size_t(x1 - x0 + 1), v);
-        if (!HatchRows(style)[y & 7]) return;
-        const uint32_t* k = keep[y & 7];
-        const uint32_t* p = put[y & 7];
-        int x = x0;
-        for (; x <= x1 && (x & 7); ++x) row[x] = (row[x] & k[x & 7]) | p[x & 7];
-        for (; x + 7 <= x1; x += 8)
-            for (int i = 0; i < 8; ++i) row[x + i] = (row[x + i] & k[i]) | p[i];
-        for (; x <= x1; ++x) row[x] = (row[x] & k[x & 7]) | p[x & 7];
+        if (!IsHatch(style) || count[y & 7] == 8) return FillPixels(row + x0, size_t(x1 - x0 + 1), v);
+        const int n = count[y & 7];
+        const int* offs = offsets[y & 7];
+        int xb = x0 & ~7;
+        for (; xb < x0 + 8 && xb <= x1; xb += 8)   // the first block, cut at x0 (and maybe x1)
+            for (int i = 0; i < n; ++i)
+                if (xb + offs[i] >= x0 && xb + offs[i] <= x1) row[xb + offs[i]] = v;
+        for (; xb + 7 <= x1; xb += 8)
+            for (int i = 0; i < n; ++i) row[xb + offs[i]] = v;
+        for (int i = 0; i < n; ++i)   // the last block, cut at x1
+            if (xb + offs[i] <= x1) row[xb + offs[i]] = v;
     }
 
 private:
     TBrushStyle style;
     uint32_t v;
-    uint32_t keep[8][8] = {}, put[8][8] = {};
+    int offsets[8][8] = {}, count[8] = {};
 };
 
 // Fills the 4-connected region around (x, y) of pixels whose colour is
@@ -145,10 +145,16 @@ void FillRegion(QImage& img, int x, int y, uint32_t c, const RunPainter& paint, 
     struct Pending { int y, x0, x1, dir, px0, px1; };
     std::vector<Pending> stack;
     stack.reserve(256);
-    auto take = [&](uint32_t* row, int yy, int xx) {
+    auto take = [&](uint32_t* row, int yy, int xx, int dir) {
         int l = RunLeft<Eq>(row, xx - 1, 0, c) + 1;
         int r = RunRight<Eq>(row, xx + 1, W, c) - 1;
         mask.Set(yy, l, r, true);
+        // The row beyond gets read next, over the same stretch: start its loads
+        // now, while this run is painted.
+        if (dir && yy + dir >= 0 && yy + dir < H) {
+            const uint32_t* ahead = row + dir * ptrdiff_t(stride);
+            for (int px = l; px <= r; px += 16) __builtin_prefetch(ahead + px);
+        }
         paint(row, yy, l, r);
         yMin = std::min(yMin, yy), yMax = std::max(yMax, yy);
         return std::pair(l, r);
@@ -171,14 +177,14 @@ void FillRegion(QImage& img, int x, int y, uint32_t c, const RunPainter& paint, 
                 xx = end;
                 continue;
             }
-            auto [l, r] = take(row, ny, xx);
+            auto [l, r] = take(row, ny, xx, dir);
             stack.push_back({ny, l, r, dir, x0, x1});
             xx = r + 2;
         }
     };
     uint32_t* seedRow = base + size_t(y) * stride;
     if (((seedRow[x] & kRgb) == c) != Eq) return;
-    auto [l, r] = take(seedRow, y, x);
+    auto [l, r] = take(seedRow, y, x, 0);
     stack.push_back({y, l, r, 0, 0, 0});
     while (!stack.empty()) {
         Pending s = stack.back();

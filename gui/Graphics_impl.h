@@ -29,7 +29,7 @@ inline const uint8_t* HatchRows(TBrushStyle s) { return kHatch[s - bsHorizontal]
 
 // Keeps an image in the one format the canvas writes into.
 inline QImage& Rgb32(QImage& img) {
-    if (!img.isNull() && img.format() != QImage::Format_RGB32) img.convertTo(QImage::Format_RGB32);
+    if (img.format() != QImage::Format_RGB32 && !img.isNull()) img.convertTo(QImage::Format_RGB32);
     return img;
 }
 

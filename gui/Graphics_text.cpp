@@ -16,7 +16,8 @@ using namespace gui::raster;
 
 namespace {
 
-// The Windows Japanese faces have metric twins among the IPA fonts.
+// The desktop's Japanese faces have metric twins among the IPA fonts; a
+// full-width or ASCII P before the face word asks for the proportional one.
 std::string FaceName(const std::string& name) {
     std::string lower;
     for (char ch : name) lower += (ch >= 'A' && ch <= 'Z') ? char(ch - 'A' + 'a') : ch;

@@ -219,11 +219,17 @@ bool TextReader::fill() {
 }
 
 bool TextReader::ReadLine(std::string& line) {
+    std::string_view bytes;
+    if (!ReadLineBytes(bytes)) return false;
+    DecodeInto(bytes, line);
+    return true;
+}
+
+bool TextReader::ReadLineBytes(std::string_view& bytes) {
     if (!f) return false;
     if (pos == len && !fill()) return false;
     const char* start = buf + pos;
     const char* nl = static_cast<const char*>(memchr(start, '\n', len - pos));
-    std::string_view bytes;
     if (nl) {
         // The usual case: the whole line is in the buffer.
         bytes = std::string_view(start, nl - start);
@@ -244,7 +250,6 @@ bool TextReader::ReadLine(std::string& line) {
         bytes = raw;
     }
     if (!bytes.empty() && bytes.back() == '\r') bytes.remove_suffix(1);
-    DecodeInto(bytes, line);
     return true;
 }
 

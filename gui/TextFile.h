@@ -34,6 +34,9 @@ public:
     // Next whole line, any length, without CR/LF, decoded to UTF-8.
     // A last line without a newline is still a line.
     bool ReadLine(std::string& line);
+    // The same line undecoded, as its CP932 bytes without CR/LF; the view is
+    // valid until the next read. For readers that decode only some fields.
+    bool ReadLineBytes(std::string_view& bytes);
     void Close();
 private:
     FILE* f = nullptr;
