@@ -46,13 +46,7 @@ void TTkBtn::Paint(TCanvas* canvas) {
     }
     TRect r(0, 0, Width(), Height());
     canvas->StretchDraw(r, FPicture->Bitmap());
-    auto bevel = [&](TBevelCut cut) {
-        bool lowered = cut == bvLowered;
-        Frame3D(canvas, r, lowered ? clBtnShadow : clBtnHighlight, lowered ? clBtnHighlight : clBtnShadow, BevelWidth);
-    };
-    if (BevelOuter != bvNone) bevel(BevelOuter);
-    Frame3D(canvas, r, Color(), Color(), BorderWidth);
-    if (BevelInner != bvNone) bevel(BevelInner);
+    PaintBevels(canvas, r);
 
     *canvas->Font = Font;
     canvas->Brush->Style = bsClear;
