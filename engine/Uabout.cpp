@@ -1,5 +1,94 @@
 #include "engine/Uabout.h"
+#include "engine/FormEvents.h"
+#include "engine/Settings.h"
+#include "engine/Uopen.h"
+#include "gui/Dialogs.h"
 
 TAbout* About = nullptr;
 
-TAbout::TAbout() : TForm("バージョン情報") {}
+namespace {
+
+TLabel* Link(QWidget* parent, const std::string& caption, int x, int y) {
+    auto* l = new TLabel(parent, caption);
+    l->SetBounds(x, y, 300, 18);
+    l->SetFontColor(clBlue);
+    QFont f = l->font();
+    f.setUnderline(true);
+    l->setFont(f);
+    return l;
+}
+
+} // namespace
+
+void DrawProgramPicture(TCanvas* c, int side) {
+    c->Brush->Style = bsSolid;
+    c->Brush->Color = 0xFFFFE1;
+    c->Pen->Color = 0x804000;
+    c->Pen->Width = 1;
+    c->Pen->Style = psSolid;
+    c->Rectangle(0, 0, side, side);
+    // A chain of islands from the south-west to the north-east.
+    const double k = side / 48.0;
+    const TPoint island[] = {{6, 40}, {12, 34}, {18, 33}, {24, 27}, {30, 24}, {34, 17}, {38, 12},
+                             {36, 20}, {31, 28}, {24, 32}, {17, 37}, {10, 41}};
+    TPoint pts[12];
+    for (int i = 0; i < 12; ++i) pts[i] = TPoint(int(island[i].x * k), int(island[i].y * k));
+    c->Brush->Color = 0x80C080;
+    c->Pen->Color = 0xFF0000;
+    c->Polygon(pts, 12);
+    c->Ellipse(int(37 * k), int(4 * k), int(45 * k), int(10 * k));
+}
+
+TAbout::TAbout() : TForm("バージョン情報") {
+    QWidget* c = Client();
+    Panel1 = new TPanel(c, "");
+    Panel1->BevelOuter = bvLowered;
+    Panel1->SetBounds(8, 8, 344, 112);
+    Image1 = new TImage(c);
+    Image1->SetBounds(20, 20, 48, 48);
+    Image1->SetImageSize(48, 48);
+    DrawProgramPicture(Image1->Canvas(), 48);
+    Label1 = new TLabel(c, "白地図 Rovana");
+    Label1->SetBounds(84, 20, 250, 24);
+    Label1->SetFontSize(14);
+    Label1->SetFontBold(true);
+    Label2 = new TLabel(c, "Version 9.3");
+    Label2->SetBounds(84, 50, 250, 18);
+    Label3 = new TLabel(c, "");
+    Label3->SetBounds(84, 72, 250, 18);
+    auto* dataNote = new TLabel(c, "地図データ：国土数値情報（国土交通省）を加工");
+    dataNote->SetBounds(20, 96, 320, 18);
+
+    auto* homeCaption = new TLabel(c, "ホームページ");
+    homeCaption->SetBounds(16, 132, 90, 18);
+    Label4 = Link(c, settings::HomePageUrl, 110, 132);
+    auto* authorCaption = new TLabel(c, "作者");
+    authorCaption->SetBounds(16, 154, 90, 18);
+    Label5 = Link(c, settings::MailAddress(settings::AuthorMail), 110, 154);
+    auto* supportCaption = new TLabel(c, "サポート");
+    supportCaption->SetBounds(16, 176, 90, 18);
+    Label6 = Link(c, settings::MailAddress(settings::SupportMail), 110, 176);
+    SetClientSize(360, 204);
+    SetFixedSize(true);
+    SetPosition(poScreenCenter);
+
+    Panel1->OnClick = [this](TObject* s) { CloseClick(s); };
+    Image1->OnClick = [this](TObject* s) { CloseClick(s); };
+    OnBackgroundClick(this, [this] { CloseClick(this); });
+    Label4->OnClick = [this](TObject* s) { Label4Click(s); };
+    OnHover(Label4, [this](bool inside) { Label4Hover(inside); });
+    Label5->OnClick = [](TObject*) { ShellOpen(settings::AuthorMail); };
+    Label6->OnClick = [](TObject*) { ShellOpen(settings::SupportMail); };
+}
+
+void TAbout::FormCreate(TObject* Sender) {
+    KeptCursor = Screen()->Cursor();
+    Label3->SetCaption(Open ? Open->ProgramDate : std::string());
+}
+
+void TAbout::CloseClick(TObject* Sender) { Close(); }
+
+// The same as the help menu's home-page item.
+void TAbout::Label4Click(TObject* Sender) { Open->HomePage1Click(Sender); }
+
+void TAbout::Label4Hover(bool inside) { Screen()->SetCursor(inside ? crHandPoint : KeptCursor); }

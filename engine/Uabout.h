@@ -1,10 +1,28 @@
-// The about window: version and the program file's date.
+// The about window: version, the program file's date, home page and mail addresses.
 #pragma once
 #include "gui/Forms.h"
 
 class TAbout : public TForm {
 public:
     TAbout();
+    void FormCreate(TObject* Sender) override;
+
+    TPanel* Panel1;
+    TImage* Image1;    // the program's picture
+    TLabel* Label1;    // program name
+    TLabel* Label2;    // version
+    TLabel* Label3;    // date of the program file
+    TLabel* Label4;    // home page
+    TLabel* Label5;    // mail to the author
+    TLabel* Label6;    // mail to user support
+    TCursor KeptCursor = crDefault;
+
+    void CloseClick(TObject* Sender);
+    void Label4Click(TObject* Sender);
+    void Label4Hover(bool inside);
 };
+
+// The program's picture: a small blank map in a square of the given side.
+void DrawProgramPicture(TCanvas* c, int side);
 
 extern TAbout* About;

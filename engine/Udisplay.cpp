@@ -1,4 +1,270 @@
+// The main window's layer switches with their twins in the display settings,
+// and the small menu items of the main window.
+#include "engine/FormEvents.h"
+#include "engine/Settings.h"
+#include "engine/Uken.h"
 #include "engine/Uopen.h"
+#include "gui/Dialogs.h"
+#include "labels/Uletter.h"
+#include "labels/Upagesdlg.h"
+#include "labels/Uprefset.h"
+#include "lines/Ulineadd.h"
+#include "navigation/Usclist.h"
+#include "navigation/Usettei.h"
+#include "paint/Ubrush.h"
+#include "paint/Uhanrei.h"
 
-void TOpen::WireDisplayHandlers() {}
-bool TOpen::DrawMap() { return false; }
+namespace {
+
+const char* const kBrowserFailed = "インターネットエクスプローラの起動に失敗しました　　　　";
+
+} // namespace
+
+void TOpen::WireDisplayHandlers() {
+    auto hook = [this](TCheckBox* box, void (TOpen::*handler)(TObject*)) {
+        box->OnClick = [this, handler](TObject* s) { (this->*handler)(s); };
+    };
+    hook(CBTownBorder, &TOpen::CBTownBorderClick);
+    hook(CBTownName, &TOpen::CBTownNameClick);
+    hook(CBLonLat, &TOpen::CBLonLatClick);
+    hook(CBFun, &TOpen::CBFunClick);
+    hook(CBDo, &TOpen::CBDoClick);
+    hook(CB1do, &TOpen::CB1doClick);
+    hook(CBCenter, &TOpen::CBCenterClick);
+    hook(CBScale, &TOpen::CBScaleClick);
+    hook(CBPrefBorder, &TOpen::CBPrefBorderClick);
+    hook(CBNTownBorder, &TOpen::CBNTownBorderClick);
+    hook(CBOldTown, &TOpen::CBOldTownClick);
+    hook(CBMainDoubleName, &TOpen::CBMainDoubleNameClick);
+    hook(CBLake, &TOpen::CBLakeClick);
+    hook(CBKu, &TOpen::CBKuClick);
+    hook(CBKenName1, &TOpen::CBKenName1Click);
+    hook(CBInfo, &TOpen::CBInfoClick);
+
+    auto menu = [this](TMenuItem* item, void (TOpen::*handler)(TObject*)) {
+        item->OnClick = [this, handler](TObject* s) { (this->*handler)(s); };
+    };
+    menu(kokudo, &TOpen::kokudoClick);
+    menu(ken_name, &TOpen::ken_nameClick);
+    menu(Wait, &TOpen::WaitClick);
+    menu(Hokkaido, &TOpen::HokkaidoClick);
+    menu(Keido, &TOpen::KeidoClick);
+    menu(N24, &TOpen::N24Click);
+    menu(N28, &TOpen::N28Click);
+    menu(readmehtm1, &TOpen::readmehtm1Click);
+    menu(HomePage1, &TOpen::HomePage1Click);
+    menu(Sokuchi, &TOpen::SokuchiClick);
+
+    // The thumbnail and the help picture open the about box and the usage notes.
+    Image4->OnClick = [this](TObject* s) { About1Click(s); };
+    Image2->OnClick = [this](TObject* s) { Tutorial1Click(s); };
+    TkBtn1->OnClick = [this](TObject* s) { TkBtn1Click(s); };
+    OnBackgroundClick(this, [this] { FormClick(this); });
+}
+
+void TOpen::CBLonLatClick(TObject* Sender) {
+    if (CBLonLat->Checked()) {
+        CBFun->SetEnabled(true);
+        CBDo->SetEnabled(true);
+        CBFun->SetChecked(true);
+        CBDo->SetChecked(true);
+        CB1do->SetEnabled(true);
+        Settei->CheckBox6->SetChecked(true);
+        Settei->CheckBox7->SetEnabled(true);
+        Settei->CheckBox8->SetEnabled(true);
+        Settei->CheckBox9->SetEnabled(true);
+        LonLatShown = true;
+    } else {
+        CBFun->SetEnabled(false);
+        CBDo->SetEnabled(false);
+        CB1do->SetEnabled(false);
+        Settei->CheckBox6->SetChecked(false);
+        Settei->CheckBox7->SetEnabled(false);
+        Settei->CheckBox8->SetEnabled(false);
+        Settei->CheckBox9->SetEnabled(false);
+        LonLatShown = false;
+    }
+    DrawMap();
+}
+
+void TOpen::CBFunClick(TObject* Sender) {
+    Settei->CheckBox7->SetChecked(CBFun->Checked());
+    DrawMap();
+}
+
+void TOpen::CBDoClick(TObject* Sender) {
+    if (CBDo->Checked()) {
+        Settei->CheckBox8->SetChecked(true);
+        CB1do->SetEnabled(true);
+    } else {
+        Settei->CheckBox8->SetChecked(false);
+        Settei->CheckBox9->SetEnabled(false);
+        CB1do->SetEnabled(false);
+    }
+    DrawMap();
+}
+
+void TOpen::CB1doClick(TObject* Sender) {
+    Settei->CheckBox9->SetChecked(CB1do->Checked());
+    DrawMap();
+}
+
+// Ticking puts the cross on the map as it stands; unticking needs the map drawn anew.
+void TOpen::CBCenterClick(TObject* Sender) {
+    if (CBCenter->Checked()) {
+        if (MapDrawable()) DrawCentreCross();
+    } else {
+        DrawMap();
+    }
+}
+
+void TOpen::CBScaleClick(TObject* Sender) {
+    if (CBScale->Checked()) {
+        Settei->CheckBox10->SetChecked(true);
+        if (MapDrawable()) {
+            DrawScaleBar(CY);
+            ScaleShown = true;
+        }
+    } else {
+        Settei->CheckBox10->SetChecked(false);
+        DrawMap();
+    }
+}
+
+void TOpen::CBPrefBorderClick(TObject* Sender) {
+    if (CBPrefBorder->Checked()) {
+        Settei->CheckBox3->SetChecked(true);
+        CBTownBorder->SetEnabled(true);
+    } else {
+        Settei->CheckBox3->SetChecked(false);
+        CBTownBorder->SetEnabled(false);
+        CBTownBorder->SetChecked(false);
+    }
+    DrawMap();
+}
+
+// The boxes ticked on the way would each redraw: hold the redraw until the end.
+void TOpen::CBNTownBorderClick(TObject* Sender) {
+    const bool ready = DataReady;
+    DataReady = false;
+    if (CBNTownBorder->Checked()) {
+        Settei->CheckBox11->SetChecked(true);
+        CBOldTown->SetChecked(true);
+        N15->SetEnabled(true);
+    } else {
+        Settei->CheckBox11->SetChecked(false);
+        CBOldTown->SetChecked(false);
+        N15->SetEnabled(false);
+    }
+    DataReady = ready;
+    DrawMap();
+}
+
+void TOpen::CBOldTownClick(TObject* Sender) {
+    const bool on = CBOldTown->Checked();
+    Settei->CheckBox12->SetChecked(on);
+    CBNTownBorder->SetChecked(on);
+    DrawMap();
+}
+
+void TOpen::CBMainDoubleNameClick(TObject* Sender) {
+    if (CBMainDoubleName->Checked()) {
+        Settei->CBDoubleName->SetChecked(true);
+        CBYomi->SetChecked(false);
+        CBYomi->SetEnabled(false);
+    } else {
+        Settei->CBDoubleName->SetChecked(false);
+        CBYomi->SetEnabled(true);
+    }
+    DrawMap();
+}
+
+void TOpen::CBLakeClick(TObject* Sender) {
+    Settei->CheckBox14->SetChecked(CBLake->Checked());
+    DrawMap();
+}
+
+void TOpen::CBKuClick(TObject* Sender) { DrawMap(); }
+
+void TOpen::CBKenName1Click(TObject* Sender) {
+    Settei->CBKenName->SetChecked(CBKenName1->Checked());
+    DrawMap();
+}
+
+void TOpen::CBInfoClick(TObject* Sender) {
+    if (CBInfo->Checked())
+        SCList->Show();
+    else
+        SCList->Close();
+    DrawMap();
+}
+
+void TOpen::kokudoClick(TObject* Sender) {
+    kokudo->SetChecked(!kokudo->Checked());
+    if (kokudo->Checked() && ImageSize >= 200) {
+        if (MapDrawable()) DrawApprovalNotice();
+    } else {
+        DrawMap();
+    }
+}
+
+void TOpen::ken_nameClick(TObject* Sender) {
+    ken_name->SetChecked(!ken_name->Checked());
+    if (ken_name->Checked()) {
+        Settei->CheckBox2->SetChecked(true);
+        if (MapDrawable()) DrawPrefCaption();
+    } else {
+        Settei->CheckBox2->SetChecked(false);
+        DrawMap();
+    }
+}
+
+void TOpen::WaitClick(TObject* Sender) { Wait->SetChecked(!Wait->Checked()); }
+
+// Takes effect at the next load.
+void TOpen::HokkaidoClick(TObject* Sender) {
+    Hokkaido->SetChecked(!Hokkaido->Checked());
+    WLinesAsBorder = Hokkaido->Checked();
+    Settei->CBHokkaido->SetChecked(Hokkaido->Checked());
+}
+
+void TOpen::KeidoClick(TObject* Sender) { Keido->SetChecked(!Keido->Checked()); }
+
+void TOpen::N24Click(TObject* Sender) { N24->SetChecked(!N24->Checked()); }
+
+void TOpen::N28Click(TObject* Sender) { PrefSet->Show(); }
+
+void TOpen::readmehtm1Click(TObject* Sender) {
+    if (ShellOpen(AppDir + "/Help/readme.htm") <= 32)
+        Application->MessageBox(kBrowserFailed, "readme.htm呼び出しエラー", MB_ICONEXCLAMATION);
+}
+
+void TOpen::HomePage1Click(TObject* Sender) {
+    if (ShellOpen(settings::HomePageUrl) <= 32)
+        Application->MessageBox(kBrowserFailed, "ホームページ呼び出しエラー", MB_ICONEXCLAMATION);
+}
+
+// Only the captions change; the drawing keeps its datum.
+void TOpen::SokuchiClick(TObject* Sender) {
+    Sokuchi->SetChecked(!Sokuchi->Checked());
+    if (Sokuchi->Checked()) {
+        Label38->SetCaption("WGS");
+        Label38->SetHint("世界測地系");
+        Ken->Label6->SetCaption("世界測地系");
+    } else {
+        Label38->SetCaption("Tokyo");
+        Label38->SetHint("旧日本測地系");
+        Ken->Label6->SetCaption("旧日本測地系");
+    }
+}
+
+void TOpen::TkBtn1Click(TObject* Sender) { ShellOpen(settings::AuthorMail); }
+
+// A click beside the map puts the tool windows away.
+void TOpen::FormClick(TObject* Sender) {
+    Hanrei->Close();
+    Letter->Close();
+    PBrush->Close();
+    LineAdd->Close();
+    PagesDlg->Close();
+}

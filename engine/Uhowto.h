@@ -5,6 +5,12 @@
 class THowTo : public TForm {
 public:
     THowTo();
+
+    TMemo* Memo1;      // the notes
+    TImage* Image1;    // closes the window
+    TImage* Image2;    // closes the window
+    TImage* Image3;    // shows the about box
+    TLabel* Label1;    // mail to user support
 };
 
 extern THowTo* HowTo;

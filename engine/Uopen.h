@@ -44,10 +44,12 @@ struct PolylineStore {
     const int32_t* Data() const { return Words.data(); }
 };
 
+// Mark and name hold at most 7 and 31 bytes in CP932; in UTF-8 a character
+// can take up to three times its CP932 bytes, hence the larger arrays.
 struct OfficeRecord {
-    char mark[8];
+    char mark[7 * 3 + 1];
     int32_t x, y;
-    char name[32];
+    char name[31 * 3 + 1];
     int32_t size;
 };
 
@@ -204,6 +206,76 @@ public:
     // ---- Redraw ----
     int32_t MappingCount = 0, ThumbnailCount = 0, RedrawCount = 0;
     bool DrawMap();
+
+    // ---- Start-up, area choice, loader ----
+    static constexpr int YOMI_MAX = 4000;
+    std::string ExtraMarkFolder;   // custom symbol folder kept in config.ini
+    void Button2Click(TObject* Sender);   // "終　了"
+    void Exit1Click(TObject* Sender);
+    void Button3Click(TObject* Sender);   // loads the selection, sets the standard view
+    void Button5Click(TObject* Sender);   // "県 指 定"
+    void Button7Click(TObject* Sender);   // "表示設定"
+    void Open1Click(TObject* Sender);
+    void N1Click(TObject* Sender);
+    void About1Click(TObject* Sender);
+    void Tutorial1Click(TObject* Sender);
+    void ResetViewState();
+    void config_read(const std::string& path);
+    void config_write(const std::string& path);
+    void ShowBoundaryDataDate();
+    void ShowRailDataDate(int count, const std::string* names);
+
+    // ---- Redraw and display ----
+    bool MapDrawable() const { return DataReady && !ProjectLoading; }
+    void DrawPolylineLayers();
+    void DrawStore(const PolylineStore& store, bool closing);
+    void DrawCentreCross();
+    // Names (engine/Unames.cpp).
+    TColor PickTextBackground(int x, int y);
+    void DrawTownNames();
+    void DrawDuplicateNames();
+    void DrawCityNames();
+    void DrawNameText(int32_t x, int32_t y, const std::string& name);
+    static bool ContainsWard(const std::string& name);
+    bool IsDuplicateName(const std::string& name) const;
+    void CBTownBorderClick(TObject* Sender);
+    void CBTownNameClick(TObject* Sender);
+    // Overlays (engine/Uoverlay.cpp).
+    void DrawLonLatGrid();
+    void DrawMeshGrid();
+    void DrawMeshNames(int level);
+    void DrawScaleBar(int32_t cy);
+    void DrawMapFrame();
+    void DrawPrefCaption();
+    void DrawApprovalNotice();
+    void Disp_Office();
+    // Toggles and menu items (engine/Udisplay.cpp).
+    void CBLonLatClick(TObject* Sender);
+    void CBFunClick(TObject* Sender);
+    void CBDoClick(TObject* Sender);
+    void CB1doClick(TObject* Sender);
+    void CBCenterClick(TObject* Sender);
+    void CBScaleClick(TObject* Sender);
+    void CBPrefBorderClick(TObject* Sender);
+    void CBNTownBorderClick(TObject* Sender);
+    void CBOldTownClick(TObject* Sender);
+    void CBMainDoubleNameClick(TObject* Sender);
+    void CBLakeClick(TObject* Sender);
+    void CBKuClick(TObject* Sender);
+    void CBKenName1Click(TObject* Sender);
+    void CBInfoClick(TObject* Sender);
+    void kokudoClick(TObject* Sender);
+    void ken_nameClick(TObject* Sender);
+    void WaitClick(TObject* Sender);
+    void HokkaidoClick(TObject* Sender);
+    void KeidoClick(TObject* Sender);
+    void N24Click(TObject* Sender);
+    void N28Click(TObject* Sender);
+    void readmehtm1Click(TObject* Sender);
+    void HomePage1Click(TObject* Sender);
+    void SokuchiClick(TObject* Sender);
+    void TkBtn1Click(TObject* Sender);
+    void FormClick(TObject* Sender);
 
 private:
     // The constructor builds the controls, then each feature hooks up its handlers.

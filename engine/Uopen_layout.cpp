@@ -1,5 +1,7 @@
 // The main window's controls: captions, hints and initial states, and where they sit.
+#include "engine/FormEvents.h"
 #include "engine/Uopen.h"
+#include <algorithm>
 
 namespace {
 
@@ -30,6 +32,24 @@ TLabel* Lbl(QWidget* parent, const std::string& caption, int x, int y, int w) {
     auto* l = new TLabel(parent, caption);
     l->SetBounds(x, y, w, 18);
     return l;
+}
+
+// A question mark on a round blue face: opens the usage notes.
+void DrawHelpPicture(TCanvas* c) {
+    c->Brush->Style = bsSolid;
+    c->Brush->Color = clBtnFace;
+    c->Pen->Style = psClear;
+    c->Rectangle(0, 0, 32, 32);
+    c->Pen->Style = psSolid;
+    c->Pen->Width = 1;
+    c->Pen->Color = 0x804000;
+    c->Brush->Color = 0xD08040;
+    c->Ellipse(2, 2, 30, 30);
+    c->Font->Size = 14;
+    c->Font->Style.Bold = true;
+    c->Font->Color = clWhite;
+    c->Brush->Style = bsClear;
+    c->TextOut(16 - c->TextWidth("?") / 2, 16 - c->TextHeight("?") / 2, "?");
 }
 
 } // namespace
@@ -98,11 +118,22 @@ void TOpen::CreateControls() {
     About1 = Item(Help1, "バージョン情報");
     SetMenu(MainMenu1);
 
+    // Three columns: finding and showing the map on the left, the map in the
+    // middle (it takes whatever room the window gives), the tools on the right.
     QWidget* c = Client();
-    const int L = 8;    // left column
-    const int MX = 232; // map column
+    const int L = 8;                  // left column
+    const int MX = L + 224 + 8;       // the map
+    const int MW = SIZEX + 16;        // the map box at its first size
+    const int PW = 224;               // width of a side column
+    auto group = [](QWidget* parent, const std::string& caption, int x, int y, int h) {
+        auto* g = new TGroupBox(parent, caption);
+        g->SetBounds(x, y, PW, h);
+        return g;
+    };
 
-    // Top-left: thumbnail, help image.
+    // Top-left: thumbnail, help picture, datum and redraw count. The start
+    // screen's arrows point at the web map box, "県 指 定", the railway box
+    // and the search, so those sit beside the rows of the map they point from.
     Image4 = new TImage(c);
     Image4->SetBounds(L, 8, 64, 64);
     Image4->SetImageSize(64, 64);
@@ -111,169 +142,173 @@ void TOpen::CreateControls() {
     Image2->SetBounds(L + 72, 8, 32, 32);
     Image2->SetImageSize(32, 32);
     Image2->SetHint("使い方");
+    DrawHelpPicture(Image2->Canvas());
     Label38 = Lbl(c, "WGS", L + 112, 8, 60);
     Label38->SetHint("世界測地系");
     Label37 = Lbl(c, "Cnt", L + 112, 28, 60);
     Label23 = Lbl(c, "Mapping", L + 112, 48, 100);
     Label23->SetVisible(false);
+    CBChiri = Check(c, "地図閲覧", L + 104, 62, 110, false, "国土地理院地図閲覧サービスへ接続");
 
-    int y = 80;
-    Button5 = Btn(c, "県 指 定", L, y, 104, "都道府県名一覧から選択");
-    Button7 = Btn(c, "表示設定", L + 112, y, 104);
+    // Moving the view.
+    TGroupBox* view = group(c, "地図範囲", L, 88, 134);
+    int y = 20;
+    Button6 = Btn(view, "標準範囲", 8, y, 100, "指定した全域の地図を描く");
+    Button12 = Btn(view, "戻す", 116, y, 100, "一つ前の地図範囲に戻す");
     y += 30;
-    Button6 = Btn(c, "標準範囲", L, y, 104, "指定した全域の地図を描く");
-    Button12 = Btn(c, "戻す", L + 112, y, 104, "一つ前の地図範囲に戻す");
-    y += 30;
-    TkBtn2 = new TTkBtn(c, "範囲指定");
-    TkBtn2->SetBounds(L, y, 104, 26);
+    TkBtn2 = new TTkBtn(view, "範囲指定");
+    TkBtn2->SetBounds(8, y, 100, 26);
     TkBtn2->SetHint("マウスをドラッグして拡大範囲指定");
-    BtnCenter = Btn(c, "中心設定", L + 112, y, 104);
+    BtnCenter = Btn(view, "中心設定", 116, y, 100);
     y += 32;
-
-    // Magnification and pan.
-    Lbl(c, "倍率", L, y + 4, 32);
-    Label6 = Lbl(c, " 1.00", L + 34, y + 4, 50);
-    UpDown1 = new TUpDown(c);
-    UpDown1->SetBounds(L + 88, y, 40, 24);
+    Lbl(view, "倍率", 8, y + 12, 30);
+    Label6 = Lbl(view, " 1.00", 40, y + 12, 48);
+    Label6->SetFontColor(clRed);
+    Label6->SetFontBold(true);
+    UpDown1 = new TUpDown(view);
+    UpDown1->SetBounds(90, y + 8, 40, 24);
     UpDown1->Min = 1;
     UpDown1->Max = 10000;
     UpDown1->SetPosition(1);
     UpDown1->SetHint("地図画像倍率");
-    UDHor = new TUpDown(c);
-    UDHor->SetBounds(L + 136, y, 40, 24);
+    UDHor = new TUpDown(view);
+    UDHor->SetBounds(138, y + 8, 40, 24);
     UDHor->Min = 0;
     UDHor->Max = 1000;
     UDHor->SetPosition(500);
     UDHor->SetHint("左へ／右へ");
-    UDVer = new TUpDown(c);
-    UDVer->SetBounds(L + 184, y, 24, 40);
+    UDVer = new TUpDown(view);
+    UDVer->SetBounds(186, y, 24, 40);
     UDVer->Min = 0;
     UDVer->Max = 1000;
     UDVer->SetPosition(500);
     UDVer->SetHint("上へ／下へ");
-    y += 28;
-    Label20 = Lbl(c, "拡大・縮小：ﾏｳｽﾎｲｰﾙ", L, y, 200);
-    y += 18;
-    Label21 = Lbl(c, "上下移動：Shift+ﾏｳｽﾎｲｰﾙ", L, y, 200);
-    Label21->SetVisible(false);
-    y += 22;
 
-    // Layers.
-    CBPrefBorder = Check(c, "都府県界", L, y, 104, true);
-    CBTownBorder = Check(c, "市区町村界", L + 112, y, 110, true);
-    y += 22;
-    CBTownName = Check(c, "市区町村名", L, y, 104);
-    CBMainDoubleName = Check(c, "重複可", L + 112, y, 104, true);
-    y += 22;
-    CBNTownBorder = Check(c, "旧市町村界", L, y, 104, false, "旧市町村界");
-    CBLake = Check(c, "湖境界", L + 112, y, 104);
-    y += 22;
-    CBOldTown = Check(c, "旧市町村（削除不可）", L, y, 200, false, "旧市町村名");
-    CBOldTown->SetVisible(false);
-    CBKu = Check(c, "区界", L, y, 104, true);
-    CBYomi = Check(c, "読み", L + 112, y, 104, false, "市区町村名の読みがな表示");
-    y += 22;
-    CBLonLat = Check(c, "経緯線(1度)", L, y, 104);
-    CBScale = Check(c, "尺度", L + 112, y, 104);
-    y += 22;
-    CBFun = Check(c, "経緯線(10分)", L, y, 104, true);
-    CBDo = Check(c, "経緯度", L + 112, y, 104, true);
-    CB1do = Check(c, "1度おき", L, y, 104);
-    CBFun->SetVisible(false);
-    CBDo->SetVisible(false);
-    CB1do->SetVisible(false);
-    CBCenter = Check(c, "中心", L, y, 104);
-    CBKenName1 = Check(c, "都道府県名", L + 112, y, 110);
-    y += 22;
-    CBLabel = Check(c, "ラベル", L, y, 104);
-    CBInfo = Check(c, "設定値", L + 112, y, 104, false, "地図設定値表示");
-    y += 22;
-    CBExp = Check(c, "地図凡例", L, y, 104, false, "ドラッグで移動可能");
-    CBRailLine = Check(c, "鉄道路線図", L + 112, y, 110, false, "鉄道路線図の表示");
-    y += 22;
-    CBEki = Check(c, "駅名", L, y, 104, false, "駅名表示/非表示");
-    CBCopy = Check(c, "範囲コピー", L + 112, y, 104);
-    y += 26;
+    // Choosing the areas.
+    Button5 = Btn(c, "県 指 定", L, 229, 108, "都道府県名一覧から選択");
+    Button7 = Btn(c, "表示設定", L + 116, 229, 108);
 
-    // Tools.
-    BtnPaint = Btn(c, "ペイント", L, y, 104);
-    BtnLetter = Btn(c, "ラ ベ ル", L + 112, y, 104);
-    y += 30;
-    BtnMark = Btn(c, "地図記号", L, y, 104);
-    BtnMulti = Btn(c, "複数区間", L + 112, y, 104);
-    y += 30;
-    Button14 = Btn(c, "面積", L, y, 104, "測定領域をクリック");
-    CBNokori = Check(c, "県", L + 112, y + 3, 50, false, "県域面積");
-    CBTimer = Check(c, "自動", L + 164, y + 3, 56);
-    y += 30;
-    CBChiri = Check(c, "地図閲覧", L, y, 104, false, "国土地理院地図閲覧サービスへ接続");
-    CBZahyo = Check(c, "座標", L + 112, y, 104);
-    y += 24;
-
-    // Read-out.
-    Label17 = Lbl(c, "距離", L, y, 40);
-    Label15 = Lbl(c, "２点間", L + 44, y, 100);
-    Label28 = Lbl(c, "", L + 150, y, 70);
-    y += 20;
-    Label31 = Lbl(c, "", L, y, 130);
-    Label33 = Lbl(c, "2", L + 132, y - 4, 12);
-    Label35 = Lbl(c, "", L + 150, y, 70);
+    // Read-outs of distances, areas and the pointer.
+    TGroupBox* readout = group(c, "計測", L, 262, 108);
+    Label17 = Lbl(readout, "距離", 8, 22, 40);
+    Label15 = Lbl(readout, "２点間", 50, 22, 90);
+    Label31 = Lbl(readout, "", 8, 42, 130);
+    Label33 = Lbl(readout, "2", 138, 38, 12);
+    Label35 = Lbl(readout, "", 150, 42, 66);
     Label35->SetVisible(false);
-    y += 20;
-    Label13 = Lbl(c, "緯度", L, y, 104);
-    Label14 = Lbl(c, "経度", L + 112, y, 104);
-    y += 20;
-    Label34 = Lbl(c, "", L, y, 104);
-    Label36 = Lbl(c, "", L + 112, y, 104);
-    y += 22;
+    Lbl(readout, "地図の幅", 8, 62, 60);
+    Label28 = Lbl(readout, "", 70, 62, 80);
+    Label13 = Lbl(readout, "緯度", 8, 84, 40);
+    Label34 = Lbl(readout, "", 44, 84, 64);
+    Label14 = Lbl(readout, "経度", 112, 84, 40);
+    Label36 = Lbl(readout, "", 148, 84, 68);
 
-    // Search.
-    EdName = new TEdit(c, "市区町村名");
+    CBRailLine = Check(c, "鉄道路線図", L + 8, 377, 104, false, "鉄道路線図の表示");
+    CBEki = Check(c, "駅名", L + 116, 377, 100, false, "駅名表示/非表示");
+
+    TGroupBox* search = group(c, "検索", L, 404, 86);
+    EdName = new TEdit(search, "市区町村名");
     EdName->SetVisible(false);
-    ComboBox1 = new TComboBox(c, true);
-    ComboBox1->SetBounds(L, y, 140, 26);
-    Button9 = Btn(c, "検　索", L + 148, y, 68, "検索実行");
-    y += 30;
-    CBTownPaint = Check(c, "市町村検索ペイント", L, y, 160);
-    CBMenseki = Check(c, "面積", L + 164, y, 56, false, "総面積表示");
-    y += 26;
+    ComboBox1 = new TComboBox(search, true);
+    ComboBox1->SetBounds(8, 24, 136, 26);
+    Button9 = Btn(search, "検　索", 148, 24, 68, "検索実行");
+    CBTownPaint = Check(search, "市町村検索ペイント", 8, 56, 150);
+    CBMenseki = Check(search, "面積", 160, 56, 56, false, "総面積表示");
 
-    // Output.
-    RadioGroup1 = new TRadioGroup(c, "画像ｻｲｽﾞ");
+    Label20 = Lbl(c, "拡大・縮小：ﾏｳｽﾎｲｰﾙ", L + 8, 498, 200);
+    Label21 = Lbl(c, "上下移動：Shift+ﾏｳｽﾎｲｰﾙ", L + 8, 516, 200);
+    Label21->SetVisible(false);
+    Label19 = Lbl(c, "", L, 538, PW);
+
+    y = 562;
+    Button1 = Btn(c, "ﾌﾟﾛｼﾞｪｸﾄ保存", L, y, 108);
+    Button13 = Btn(c, "ﾌﾟﾛｼﾞｪｸﾄ読込", L + 116, y, 108);
+    y += 30;
+    Button3 = Btn(c, "再描画", L, y, 108);
+    Button3->SetVisible(false);
+    Button2 = Btn(c, "終　了", L + 116, y, 108);
+
+    // The map.
+    ScrollBox1 = new TScrollBox(c);
+    ScrollBox1->SetBounds(MX, 8, MW, SizeY + 16);
+    Image1 = new TImage(nullptr);
+    Image1->SetImageSize(SIZEX, SizeY);
+    ScrollBox1->SetContent(Image1);
+    TkBtn1 = new TTkBtn(Image1, "作者へのメール");
+    TkBtn1->SetBounds(20, 560, 140, 26);
+
+    // Right column: layers, tools, output. It keeps to the right edge.
+    QWidget* right = new QWidget(c);
+    right->setGeometry(MX + MW + 8, 0, PW, SizeY + 32);
+    TGroupBox* layers = group(right, "表示", 0, 8, 182);
+    y = 20;
+    CBPrefBorder = Check(layers, "都府県界", 8, y, 104, true);
+    CBTownBorder = Check(layers, "市区町村界", 112, y, 110, true);
+    y += 22;
+    CBTownName = Check(layers, "市区町村名", 8, y, 104);
+    CBMainDoubleName = Check(layers, "重複可", 112, y, 104, true);
+    y += 22;
+    CBNTownBorder = Check(layers, "旧市町村界", 8, y, 104, false, "旧市町村界");
+    CBLake = Check(layers, "湖境界", 112, y, 104);
+    y += 22;
+    CBLonLat = Check(layers, "経緯線(1度)", 8, y, 104);
+    CBScale = Check(layers, "尺度", 112, y, 104);
+    y += 22;
+    CBCenter = Check(layers, "中心", 8, y, 104);
+    CBKenName1 = Check(layers, "都道府県名", 112, y, 110);
+    y += 22;
+    CBLabel = Check(layers, "ラベル", 8, y, 104);
+    CBYomi = Check(layers, "読み", 112, y, 104, false, "市区町村名の読みがな表示");
+    y += 22;
+    CBExp = Check(layers, "地図凡例", 8, y, 104, false, "ドラッグで移動可能");
+    CBInfo = Check(layers, "設定値", 112, y, 104, false, "地図設定値表示");
+    // Set from the display settings window; not shown here.
+    CBOldTown = Check(layers, "旧市町村（削除不可）", 8, y, 200, false, "旧市町村名");
+    CBFun = Check(layers, "経緯線(10分)", 8, y, 104, true);
+    CBDo = Check(layers, "経緯度", 8, y, 104, true);
+    CB1do = Check(layers, "1度おき", 8, y, 104);
+    CBKu = Check(layers, "区界", 8, y, 104, true);
+    for (TCheckBox* hidden : {CBOldTown, CBFun, CBDo, CB1do, CBKu}) hidden->SetVisible(false);
+
+    TGroupBox* tools = group(right, "ツール", 0, 198, 142);
+    y = 20;
+    BtnPaint = Btn(tools, "ペイント", 8, y, 100);
+    BtnLetter = Btn(tools, "ラ ベ ル", 116, y, 100);
+    y += 30;
+    BtnMark = Btn(tools, "地図記号", 8, y, 100);
+    BtnMulti = Btn(tools, "複数区間", 116, y, 100);
+    y += 30;
+    Button14 = Btn(tools, "面積", 8, y, 100, "測定領域をクリック");
+    CBNokori = Check(tools, "県", 116, y + 3, 48, false, "県域面積");
+    CBTimer = Check(tools, "自動", 164, y + 3, 56);
+    y += 30;
+    CBZahyo = Check(tools, "座標", 8, y, 100);
+    CBCopy = Check(tools, "範囲コピー", 116, y, 104);
+
+    TGroupBox* output = group(right, "画像", 0, 348, 148);
+    RadioGroup1 = new TRadioGroup(output, "画像ｻｲｽﾞ");
     RadioGroup1->SetItems({" 600", "1200", "1800"});
     RadioGroup1->SetItemIndex(0);
-    RadioGroup1->SetBounds(L, y, 104, 90);
+    RadioGroup1->SetBounds(8, 20, 100, 88);
     RadioGroup1->SetHint("ピクセル");
-    RadioGroup2 = new TRadioGroup(c, "画像形式");
+    RadioGroup2 = new TRadioGroup(output, "画像形式");
     RadioGroup2->SetItems({"PNG", "JPEG", "BMP"});
     RadioGroup2->SetItemIndex(0);
-    RadioGroup2->SetBounds(L + 112, y, 104, 90);
+    RadioGroup2->SetBounds(116, 20, 100, 88);
     RadioGroup2->SetHint("PNGを推奨");
-    y += 96;
-    Button4 = Btn(c, "画像コピー", L, y, 104, "ｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰ");
-    Button8 = Btn(c, "画像保存", L + 112, y, 104, "ﾃﾞｨｽｸに保存");
-    y += 30;
-    Button1 = Btn(c, "ﾌﾟﾛｼﾞｪｸﾄ保存", L, y, 104);
-    Button2 = Btn(c, "終　了", L + 112, y, 104);
-    y += 30;
-    Button13 = Btn(c, "ﾌﾟﾛｼﾞｪｸﾄ読込", L, y, 104);
-    Button3 = Btn(c, "再描画", L + 112, y, 104);
-    Button3->SetVisible(false);
-    y += 30;
-    Label19 = Lbl(c, "", L, y, 216);
+    Button4 = Btn(output, "画像コピー", 8, 114, 100, "ｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰ");
+    Button8 = Btn(output, "画像保存", 116, 114, 100, "ﾃﾞｨｽｸに保存");
 
     Panel1 = new TPanel(c, "");
     Panel1->SetVisible(false);
 
-    // The map.
-    ScrollBox1 = new TScrollBox(c);
-    ScrollBox1->SetBounds(MX, 8, SIZEX + 16, SizeY + 16);
-    Image1 = new TImage(nullptr);
-    Image1->SetImageSize(SIZEX, SizeY);
-    ScrollBox1->SetContent(Image1);
-
-    TkBtn1 = new TTkBtn(Image1, "作者へのメール");
-    TkBtn1->SetBounds(20, 560, 140, 26);
+    // Nothing to work on before the first map: these wake up with it.
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             UDHor, UDVer, UpDown1, TkBtn2, Button12, Button6, CBPrefBorder, CBTownBorder, CBNTownBorder,
+             CBTownName, CBLonLat, CBCenter, CBScale, BtnPaint, BtnMark, BtnMulti, Button14, CBExp, CBCopy,
+             CBChiri, CBTimer, CBNokori, CBKenName1, Label34, Label36})
+        w->setEnabled(false);
+    for (TMenuItem* m : {N9, N17, N18}) m->SetEnabled(false);
 
     Timer1 = new TTimer(this);
     Timer1->SetInterval(1000);
@@ -281,5 +316,14 @@ void TOpen::CreateControls() {
     Timer2->SetInterval(150);
     SaveDialog1 = new TSaveDialog(this);
 
-    SetClientSize(MX + SIZEX + 16 + 8, std::max(y + 30, SizeY + 16 + 16));
+    // The map box and the right column follow the window's size.
+    auto arrange = [this, c, right, MX, PW] {
+        const int w = c->width(), h = c->height();
+        const int mapW = std::max(120, w - MX - PW - 16);
+        ScrollBox1->SetBounds(MX, 8, mapW, std::max(120, h - 16));
+        right->move(MX + mapW + 8, 0);
+    };
+    OnResize(c, arrange);
+    c->setMinimumSize(MX + 200 + 8 + PW + 8, SizeY + 32);
+    SetClientSize(MX + MW + 8 + PW + 8, SizeY + 32);
 }

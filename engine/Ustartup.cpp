@@ -1,4 +1,376 @@
+// TOpen: start-up, the configuration file, the start screen, exit and the
+// menu items that open other windows.
+#include "engine/Convert.h"
+#include "engine/Uabout.h"
+#include "engine/Uhowto.h"
+#include "engine/Uken.h"
 #include "engine/Uopen.h"
+#include "gui/Files.h"
+#include "gui/Forms.h"
+#include "gui/TextFile.h"
+#include "lines/Ulineadd.h"
+#include "navigation/Usettei.h"
+#include <QCoreApplication>
+#include <QCursor>
+#include <QFileInfo>
+#include <QPixmap>
+#include <algorithm>
 
-void TOpen::WireStartupHandlers() {}
-void TOpen::FormCreate(TObject* Sender) {}
+namespace {
+
+const char* const kAreaNames[53] = {
+    "",       "青森",   "岩手",   "宮城",     "秋田",     "山形",     "福島",     "茨城",     "栃木",     "群馬",     "埼玉",
+    "千葉",   "東京",   "神奈川", "山梨",     "長野",     "新潟",     "岐阜",     "静岡",     "愛知",     "富山",     "石川",
+    "福井",   "三重",   "滋賀",   "京都",     "大阪",     "奈良",     "和歌山",   "兵庫",     "岡山",     "広島",     "鳥取",
+    "島根",   "山口",   "香川",   "愛媛",     "徳島",     "高知",     "福岡",     "佐賀",     "長崎",     "熊本",     "大分",
+    "宮崎",   "鹿児島", "沖縄",   "北海道南部", "北海道東部", "北海道北部", "伊豆諸島", "小笠原諸島", "北方四島",
+};
+
+const float kAreaSpanKm[53] = {
+    0,     163.4, 200.6, 144.8, 193.0, 173.8, 175.8, 142.2, 112.5, 126.5, 113.1, 141.9, 93.3,  84.4,
+    94.5,  215.9, 214.0, 156.9, 164.1, 113.4, 94.6,  210.7, 132.2, 182.7, 107.5, 126.5, 91.8,  108.7,
+    112.1, 175.1, 124.3, 140.1, 132.5, 242.0, 167.3, 96.8,  167.3, 113.6, 180.6, 147.3, 80.1,  322.7,
+    137.2, 125.9, 174.1, 623.4, 889.7, 346.6, 286.6, 370.0, 510.0, 1389.3, 294.1,
+};
+
+// The leading digit is the region number; the railway folders carry these names.
+const char* const kRegionNames[10] = {"0北海道", "1東北", "2関東", "3東海", "4甲信越",
+                                      "5北陸",   "6近畿", "7中国", "8四国", "9九州"};
+
+const TColor kDefPaintColor[8] = {0xC0E474, 0xFFFF00, 0x00FF00, 0xFF6F6F, 0x00FFFF, 0x8080FF, 0xFF00FF, 0x1828EF};
+
+struct Guidance {
+    int x, y;
+    const char* text;
+};
+const Guidance kGuidance[] = {
+    {20, 55, "←　国土地理院地図閲覧"},
+    {20, 75, "　　サービスへ接続"},
+    {20, 225, "←　都道府県名一覧から選択して描くときはこちらです"},
+    {70, 270, "範囲指定ボタンをクリックし，地図上でマウスをドラッグして"},
+    {70, 310, "指定した範囲の拡大地図を描くことができます"},
+    {20, 370, "←　鉄道路線図を描くときは，鉄道路線図にチェックを入れます"},
+    {20, 430, "←　市区町村名から検索して描くときはこちらです"},
+    {200, 40, "　　　マウスによる地図画像の操作"},
+    {200, 65, "　　　 （600×600ピクセル以下）"},
+    {200, 100, "ダブルクリック：　　      　中心設定"},
+    {200, 125, "マウスホイール：     　 　地図範囲の拡大・縮小"},
+    {200, 150, "Shift+マウスホイール：　地図範囲の上下移動"},
+    {200, 175, "Ctrl + マウスホイール： 地図範囲の左右移動"},
+};
+
+// The pictures are drawn so that the pressed pixel is their top-left corner.
+void RegisterCursors() {
+    auto reg = [](TCursor n, const std::string& name) {
+        QPixmap picture(QString::fromStdString(":/" + name));
+        Screen()->RegisterCursor(n, QCursor(picture, 0, 0));
+    };
+    for (int i = 0; i <= 20; i++) reg(1 + i, "C" + std::to_string(100 + i));
+    for (int i = 1; i <= 7; i++) reg(100 + i, "E" + std::to_string(100 + i));
+    reg(200, "T200");
+    reg(201, "T201");
+    reg(301, "KYORI");
+}
+
+std::string ProgramFileName() {
+    QString path = QCoreApplication::applicationFilePath();
+    if (path.isEmpty() && !QCoreApplication::arguments().isEmpty()) path = QCoreApplication::arguments().first();
+    return QFileInfo(path).fileName().toStdString();
+}
+
+// Dates as the area choice window keeps them: (year - 1980) * 10000 + month * 100 + day.
+int PackedDate(const gui::FileDateParts& d) { return (d.year - 1980) * 10000 + d.month * 100 + d.day; }
+
+void KeepNewest(const std::string& path, int& newest) {
+    gui::FileDateParts d;
+    if (gui::FileDate(path, d)) newest = std::max(newest, PackedDate(d));
+}
+
+
+} // namespace
+
+void TOpen::WireStartupHandlers() {
+    Button2->OnClick = [this](TObject* s) { Button2Click(s); };
+    Exit1->OnClick = [this](TObject* s) { Exit1Click(s); };
+    Button3->OnClick = [this](TObject* s) { Button3Click(s); };
+    Button5->OnClick = [this](TObject* s) { Button5Click(s); };
+    Button7->OnClick = [this](TObject* s) { Button7Click(s); };
+    Open1->OnClick = [this](TObject* s) { Open1Click(s); };
+    N1->OnClick = [this](TObject* s) { N1Click(s); };
+    About1->OnClick = [this](TObject* s) { About1Click(s); };
+    Tutorial1->OnClick = [this](TObject* s) { Tutorial1Click(s); };
+}
+
+void TOpen::FormCreate(TObject* Sender) {
+    RegisterCursors();
+
+    ScrollBox1->SetWidth(SIZEX + 16);
+    ScrollBox1->SetHeight(SizeY + 16);
+
+    AppDir = gui::CurrentDirectory();
+
+    // The program folder must be the folder of the program file.
+    const std::string self = ProgramFileName();
+    gui::FileDateParts built;
+    if (self.empty() || !gui::FileDate(self, built)) {
+        Application->MessageBox(gui::Format("実行ファイル %s が見つかりません          ", self.c_str()), "ファイルエラー",
+                                MB_OK | MB_ICONEXCLAMATION);
+        Application->Terminate();
+        return;
+    }
+    ProgramDate = gui::Format("%d/%02d/%02d", built.year, built.month, built.day);
+
+    TimeOrder = 1;
+    config_read(AppDir + "/mapdata/config.ini");
+
+    // The start screen.
+    TCanvas* canvas = Image1->Canvas();
+    Image1->SetImageSize(1800, 1800);
+    canvas->Brush->Color = BackColor;
+    canvas->Brush->Style = bsSolid;
+    canvas->FillRect(Rect(0, 0, 1800, 1800));
+    Image1->SetImageSize(600, 600);
+    canvas->Font->Color = 0x008000;
+    canvas->Font->Size = 12;
+    for (const Guidance& g : kGuidance) canvas->TextOut(g.x, g.y, g.text);
+
+    for (int i = 0; i < 60; i++) AreaName[i] = i < 53 ? kAreaNames[i] : "";
+    std::copy(std::begin(kAreaSpanKm), std::end(kAreaSpanKm), AreaSpanKm);
+
+    RadioGroup1->SetEnabled(false);
+    RadioGroup2->SetEnabled(false);
+    Button4->SetEnabled(false);
+    Button8->SetEnabled(false);
+
+    std::fill(std::begin(PrefFlag), std::end(PrefFlag), 0);
+    for (int code : {47, 48, 49, 52}) PrefFlag[code] = 1;
+    DistanceMode = 0;
+    MapShown = false;
+    LonLatShown = false;
+    LegendShown = false;
+    ClipboardUsed = false;
+    WLinesAsBorder = true;
+
+    std::copy(std::begin(kDefPaintColor), std::end(kDefPaintColor), PaintColor);
+    std::copy(std::begin(kDefPaintColor), std::end(kDefPaintColor), DefPaintColor);
+    LabelColor = 0x800000;
+    scl_x1 = 350;
+    scly1 = 550;
+    std::fill(std::begin(PaintPattern), std::end(PaintPattern), 0);
+    std::fill(std::begin(PaintSlotFlag), std::end(PaintSlotFlag), 0);
+    SetteiShown = false;
+    LabelShown = false;
+    Label15->SetCaption("");
+    ProjectLoading = false;
+    CBTownPaint->SetColor(TownPaintColor);
+
+    LoadYomiList(AppDir + "/mapdata/yomi.lst");
+
+    const std::string history = AppDir + "/mapdata/townlist.lst";
+    if (gui::FileExists(history)) ComboBox1->Items()->LoadFromFile(history);
+
+    paint_rep = 0;
+    Label15->SetCaption(gui::Format("%7.2f km", 0.0));
+    Label31->SetCaption(gui::Format("%8.2f km", 0.0));
+    Label28->SetCaption(gui::Format("%.1f km", 0.0));
+    DataReady = false;
+    PaintMode = false;
+    RangeMode = false;
+    YomiShownFlag = false;
+    NameDeleteMode = false;
+    RouteDone = false;
+    TkBtn2->SetEnabled(false);
+    TkBtn2->Font.Color = 0x808080;
+    TkBtn2->Invalidate();
+    Label35->Hide();
+
+    ShowBoundaryDataDate();
+    LoadCityList();
+    LoadExtraList();
+
+    for (int i = 0; i < 10; i++) RegionName[i] = kRegionNames[i];
+    MainStations = false;
+    ShowRailDataDate(10, RegionName);
+
+    Log.Open(AppDir + "/RovanaLog.txt");
+
+    AltYear = false;
+    WgsDisplay = true;
+}
+
+void TOpen::config_read(const std::string& path) {
+    gui::TextReader in;
+    if (!in.Open(path)) return;   // the defaults stay
+    std::string line;
+    std::vector<std::string> fields;
+    for (int n = 1; n <= 24; n++) {
+        if (!in.ReadLine(line)) break;
+        TMyStr::SplitFields(line, fields);
+        const std::string v = fields.empty() ? "" : fields[0];
+        // Line 1 decides whether the other settings are applied.
+        const bool apply = N24->Checked();
+        try {
+            switch (n) {
+            case 1: N24->SetChecked(LenientInt(v) != 0); break;
+            case 2: SameColor = LenientInt(v) != 0; break;
+            case 3:
+                if (!apply) break;
+                TimeOrder = LenientInt(v);
+                NJikan->SetChecked(TimeOrder == 1);
+                NKanji->SetChecked(TimeOrder != 1);
+                break;
+            case 4:
+                if (!apply) break;
+                TownPaintColor = StrToInt(v);
+                CBTownPaint->SetColor(TownPaintColor);
+                break;
+            case 5: if (apply) TownFontColor = StrToInt(v); break;
+            case 6: if (apply) IslandsColor = StrToInt(v); break;
+            case 7: if (apply) MountainColor = StrToInt(v); break;
+            case 8: if (apply) KanaFontColor = StrToInt(v); break;
+            case 9: if (apply) SelectColor = StrToInt(v); break;
+            case 10: break;   // the line editor's colour is never taken back
+            case 11: ExtraMarkFolder = v; break;
+            case 12: if (apply) DefPrefColor = LenientInt(v); break;
+            case 13: if (apply) DefPrefSeatColor = LenientInt(v); break;
+            case 14: if (apply) DefPrefSize = LenientInt(v); break;
+            case 15: if (apply) DefPrefSeatSize = LenientInt(v); break;
+            case 16: if (apply) CoastColor = LenientInt(v); break;
+            case 17: if (apply) PrefColor = LenientInt(v); break;
+            case 18: if (apply) TownColor = LenientInt(v); break;
+            case 19: if (apply) NTownColor = LenientInt(v); break;
+            case 20: if (apply) BackColor = LenientInt(v); break;
+            case 21: if (apply) WakuColor = LenientInt(v); break;
+            case 22: if (apply) KuColor = LenientInt(v); break;
+            case 23: if (apply) DoColor = LenientInt(v); break;
+            case 24: if (apply) FunColor = LenientInt(v); break;
+            }
+        } catch (const EConvertError& e) {
+            // Shown as the exception box would; the other lines still count.
+            Application->ShowException(e);
+        }
+    }
+}
+
+void TOpen::config_write(const std::string& path) {
+    WriteLog("config_writeの実行\n");
+    WriteLog(gui::Format("configファイル名：%s\n", path.c_str()));
+    bool ok = gui::AtomicRewrite(path, [&](gui::TextWriter& w) {
+        w.Printf("%d,終了時の設定保存\n", N24->Checked() ? -1 : 0);
+        w.Printf("%d,同一色\n", SameColor ? 1 : 0);
+        w.Printf("%d,TimeOrder\n", TimeOrder);
+        w.Printf("%d,TownPaintColor\n", TownPaintColor);
+        w.Printf("%d,TownFontColor\n", TownFontColor);
+        w.Printf("%d,IslandsColor\n", IslandsColor);
+        w.Printf("%d,MountainColor\n", MountainColor);
+        w.Printf("%d,KanaFontColor\n", KanaFontColor);
+        w.Printf("%d,SelectColor\n", SelectColor);
+        w.Printf("%d,clLetter\n", LineAdd->LineColor);
+        w.Printf("%s,//Extra Mark Folder\n", ExtraMarkFolder.c_str());
+        w.Printf("%d,//DefPrefColor\n", DefPrefColor);
+        w.Printf("%d,//DefPrefSeatColor\n", DefPrefSeatColor);
+        w.Printf("%d,//DefPrefSize\n", DefPrefSize);
+        w.Printf("%d,//DefPrefSeatSize\n", DefPrefSeatSize);
+        w.Printf("%d,CoastColor\n", CoastColor);
+        w.Printf("%d,PrefColor\n", PrefColor);
+        w.Printf("%d,TownColor\n", TownColor);
+        w.Printf("%d,NTownColor\n", NTownColor);
+        w.Printf("%d,BackColor\n", BackColor);
+        w.Printf("%d,WakuColor\n", WakuColor);
+        w.Printf("%d,KuColor\n", KuColor);
+        w.Printf("%d,DoColor\n", DoColor);
+        w.Printf("%d,FunColor\n", FunColor);
+        return !w.Failed();
+    });
+    if (!ok) {
+        Application->MessageBox("構成ファイルを書き込めません　　　", "ファイル書き込みエラー　", MB_OK | MB_ICONEXCLAMATION);
+        Log.Close();
+        Application->Terminate();
+    }
+}
+
+void TOpen::LoadYomiList(const std::string& path) {
+    YomiRecords.clear();
+    YomiCount = 0;
+    gui::TextReader in;
+    if (!in.Open(path)) {
+        Application->MessageBox("読みがなデータファイル 'Yomi.lst' が 'MapData'フォルダの中にありません",
+                                "ファイルオープンエラー", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    std::string line;
+    std::vector<std::string> f;
+    while (int(YomiRecords.size()) < YOMI_MAX && in.ReadLine(line)) {
+        const int n = TMyStr::SplitFields(line, f);
+        if (n == 0) continue;
+        f.resize(4);
+        YomiRecords.push_back({LenientInt(f[0]), LenientInt(f[1]), f[2], f[3]});
+    }
+    YomiCount = int32_t(YomiRecords.size());
+}
+
+void TOpen::ShowBoundaryDataDate() {
+    int newest = 0;
+    for (int code = 1; code <= 52; code++) KeepNewest(gui::Format("%s/mapdata/%02d.map", AppDir.c_str(), code), newest);
+    BoundaryDate = newest;
+    // Without any map file there is no date to tell.
+    if (newest <= 0) return;
+    const DataDate d = UnpackDataDate(newest);
+    Image1->Canvas()->TextOut(
+        143, 480, gui::Format("使用している行政区界データの最終更新日は %d/%02d/%02d です", d.year, d.month, d.day));
+}
+
+void TOpen::ShowRailDataDate(int count, const std::string* names) {
+    int newest = 0;
+    auto scan = [&](const std::string& folder, const char* wildcard) {
+        for (const std::string& name : gui::ListFiles(folder, wildcard)) KeepNewest(folder + "/" + name, newest);
+    };
+    for (int i = 0; i < count; i++) {
+        const std::string folder = AppDir + "/鉄道路線/" + names[i];
+        scan(folder, "*.adl");
+        scan(folder, "*.lbl");
+    }
+    scan(AppDir + "/鉄道路線/主要駅名", "*.lbl");
+    if (newest <= 0) return;
+    const DataDate d = UnpackDataDate(newest);
+    Image1->Canvas()->TextOut(
+        160, 520, gui::Format("　　　　 　　鉄道路線データの最終更新日は %d/%02d/%02d です", d.year, d.month, d.day));
+}
+
+void TOpen::Button2Click(TObject* Sender) {
+    if (LineAdd->PointCount > 1 && !LineAdd->LineSaved &&
+        Application->MessageBox("編集された線データが保存されていませんが，Rovanaを終了してもよろしいですか？　　　　",
+                                "線データ新規作成", MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+        return;
+    if (Application->MessageBox("終了してよろしいですか？　　　", "白地図 Rovana の終了", MB_OKCANCEL | MB_ICONQUESTION) !=
+        IDOK)
+        return;
+    if (ClipboardUsed &&
+        Application->MessageBox("クリップボードにコピーされたデータを削除して終了しますか？　　　",
+                                "クリップボードのデータ削除", MB_OKCANCEL | MB_ICONQUESTION) == IDOK)
+        Clipboard()->Clear();
+
+    for (const char* f : {"/tkbtn.bmp", "/paint/tkbtn.bmp", "/label/tkbtn.bmp", "/explain/tkbtn.bmp",
+                          "/rvxfile/tkbtn.bmp", "/mapdata/paintlist.lst"}) {
+        if (gui::FileExists(AppDir + f)) gui::DeleteFile(AppDir + f);
+    }
+    ComboBox1->Items()->SaveToFile(AppDir + "/mapdata/townlist.lst");
+    config_write(AppDir + "/mapdata/config.ini");
+    Close();
+    Log.Close();
+}
+
+void TOpen::Exit1Click(TObject* Sender) { Button2Click(Sender); }
+
+void TOpen::Open1Click(TObject* Sender) { Ken->Show(); }
+
+void TOpen::N1Click(TObject* Sender) { Settei->Show(); }
+
+void TOpen::Button7Click(TObject* Sender) {
+    SetteiShown = true;
+    Settei->Show();
+}
+
+void TOpen::About1Click(TObject* Sender) { About->Show(); }
+
+void TOpen::Tutorial1Click(TObject* Sender) { HowTo->Show(); }

@@ -345,23 +345,32 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
         BrushRect(img, x1, y1, x2, y2, *Brush, Pen->Mode);
         return Changed();
     }
-    if (x2 - x1 <= 2 * w || y2 - y1 <= 2 * w) {
-        // No inside left: the outline covers all of it.
-        BrushRect(img, x1, y1, x2, y2, TBrush{Pen->Color, bsSolid}, Pen->Mode);
-        return Changed();
-    }
-    BrushRect(img, x1 + w, y1 + w, x2 - w, y2 - w, *Brush, Pen->Mode);
     if (w == 1) {
+        if (x2 - x1 <= 2 || y2 - y1 <= 2) {
+            // No inside left: the outline covers all of it.
+            BrushRect(img, x1, y1, x2, y2, TBrush{Pen->Color, bsSolid}, Pen->Mode);
+            return Changed();
+        }
+        BrushRect(img, x1 + 1, y1 + 1, x2 - 1, y2 - 1, *Brush, Pen->Mode);
         TPoint corners[4] = {{x1, y1}, {x2 - 1, y1}, {x2 - 1, y2 - 1}, {x1, y2 - 1}};
         TCanvasImpl::Closed(*this, img, corners, 4);
-    } else {
-        // Wide pens stay inside the rectangle, as a frame w pixels thick.
-        TBrush pb{Pen->Color, bsSolid};
-        BrushRect(img, x1, y1, x2, y1 + w, pb, Pen->Mode);
-        BrushRect(img, x1, y2 - w, x2, y2, pb, Pen->Mode);
-        BrushRect(img, x1, y1 + w, x1 + w, y2 - w, pb, Pen->Mode);
-        BrushRect(img, x2 - w, y1 + w, x2, y2 - w, pb, Pen->Mode);
+        return Changed();
     }
+    // A wide pen is centred on the outline through the edge pixels, as the
+    // desktop draws it: half of it falls outside the box.
+    const int lo = w / 2, hi = (w - 1) / 2;
+    const int X0 = x1 - lo, Y0 = y1 - lo, X1 = x2 + hi, Y1 = y2 + hi;
+    const int ix0 = x1 + hi + 1, iy0 = y1 + hi + 1, ix1 = x2 - 1 - lo, iy1 = y2 - 1 - lo;
+    TBrush pb{Pen->Color, bsSolid};
+    if (ix1 <= ix0 || iy1 <= iy0) {
+        BrushRect(img, X0, Y0, X1, Y1, pb, Pen->Mode);
+        return Changed();
+    }
+    BrushRect(img, ix0, iy0, ix1, iy1, *Brush, Pen->Mode);
+    BrushRect(img, X0, Y0, X1, iy0, pb, Pen->Mode);
+    BrushRect(img, X0, iy1, X1, Y1, pb, Pen->Mode);
+    BrushRect(img, X0, iy0, ix0, iy1, pb, Pen->Mode);
+    BrushRect(img, ix1, iy0, X1, iy1, pb, Pen->Mode);
     Changed();
 }
 

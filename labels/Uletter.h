@@ -1,10 +1,14 @@
 // The label window: the label table and the prefecture-name tables.
 #pragma once
 #include "gui/Forms.h"
+#include <cstdint>
 
 class TLetter : public TForm {
 public:
     TLetter();
+
+    int32_t LabelFileCount = 0;   // label files loaded
+    int32_t LabelCount = 0;       // rows of the label table in use
 };
 
 extern TLetter* Letter;

@@ -5,6 +5,9 @@
 class TPrefSet : public TForm {
 public:
     TPrefSet();
+
+    TButton* Button6;   // "保　存"
+    TLabel* Label6;     // what a map click does next
 };
 
 extern TPrefSet* PrefSet;

@@ -10,6 +10,10 @@ public:
     TCheckBox* CheckBox3;
     TLabel* Label18;           // number of loaded files
     int LineFileCount = 0;
+    int32_t PointCount = 0;      // points of the edited line
+    TColor LineColor = 0;        // colour of the edited line
+    uint8_t LineSaved = 1;       // 0 after a change not yet saved
+    uint8_t AttrTableDirty = 1;  // the attribute table is refilled from the files
     int PaintLine = 0;         // 1: line files drawn under the paint too
     bool EditLineShown = false;
     bool EditLineRedraw = false;

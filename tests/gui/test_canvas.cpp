@@ -463,6 +463,27 @@ TEST_F(Canvas, FloodFillWithTheSurfaceColourOrAHatchEnds) {
     EXPECT_EQ(c->Pixels(9, 0), kBack);
 }
 
+TEST_F(Canvas, WidePenOutlineIsCentredOnTheEdgePixels) {
+    c->Pen->Color = clBlack;
+    c->Brush->Color = clRed;
+    c->Pen->Width = 3;
+    c->Rectangle(10, 10, 30, 30);   // edge pixels 10 and 29, one pixel either side
+    EXPECT_EQ(c->Pixels(8, 20), kBack);
+    EXPECT_EQ(c->Pixels(9, 20), clBlack);
+    EXPECT_EQ(c->Pixels(11, 20), clBlack);
+    EXPECT_EQ(c->Pixels(12, 20), clRed);
+    EXPECT_EQ(c->Pixels(27, 20), clRed);
+    EXPECT_EQ(c->Pixels(30, 20), clBlack);
+    EXPECT_EQ(c->Pixels(31, 20), kBack);
+    EXPECT_EQ(c->Pixels(20, 9), clBlack);
+    EXPECT_EQ(c->Pixels(20, 30), clBlack);
+    c->Pen->Width = 2;
+    c->Pen->Mode = pmXor;
+    c->Rectangle(40, 10, 56, 30);
+    c->Rectangle(40, 10, 56, 30);   // no pixel is flipped twice within one outline
+    for (int x = 36; x < 60; ++x) EXPECT_EQ(c->Pixels(x, 10), kBack) << x;
+}
+
 TEST_F(Canvas, FloodFillBorderFillsUpToTheBorderColour) {
     c->Pen->Color = clBlack;
     c->Brush->Style = bsClear;

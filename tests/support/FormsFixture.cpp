@@ -95,6 +95,8 @@ void FormsTest::SetUp() {
     previousDir = std::filesystem::current_path();
     programDir = testsupport::MakeTempDir();
     FillProgramFolder(programDir);
+    // Start-up ends the program unless its own file lies in the program folder.
+    if (PlaceProgram) testsupport::PlaceProgramFile(programDir);
     std::filesystem::current_path(programDir);
     CreateAllForms(Application);
 }

@@ -42,6 +42,8 @@ protected:
     // Fills the fresh program folder; the default copies tests/data/mini.
     virtual void FillProgramFolder(const std::filesystem::path& dir);
 
+    // Cleared before SetUp runs, the program file is not put into the folder.
+    bool PlaceProgram = true;
     std::filesystem::path programDir;   // the temporary program folder
     std::filesystem::path previousDir;
 };

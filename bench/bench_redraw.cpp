@@ -1,0 +1,115 @@
+// The full redraw of all 52 areas at 600 and 1800 pixels against QPainter
+// stroking the same polylines, with one pen and no anti-aliasing, into an
+// image of the same size.
+#include "bench/BenchMain.h"
+#include "engine/AllForms.h"
+#include "engine/Uken.h"
+#include "engine/Uopen.h"
+#include "gui/Forms.h"
+#include "gui/Testing.h"
+#include "navigation/Usettei.h"
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QImage>
+#include <QPainter>
+#include <QPoint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+void SetSize(int copyScale) {
+    Open->COPYSCALE = copyScale;
+    Open->DrawMap();
+}
+
+void Redraw(benchmark::State& state, int copyScale) {
+    SetSize(copyScale);
+    for (auto _ : state) {
+        if (!Open->DrawMap()) state.SkipWithError("nothing was drawn");
+        benchmark::DoNotOptimize(Open->Image1->Picture()->Bitmap()->Image().constBits());
+    }
+}
+
+// The stores the redraw draws with the settings of a fresh start.
+std::vector<const PolylineStore*> DrawnStores() {
+    std::vector<const PolylineStore*> v = {&Open->CoastLine, &Open->HokkaidoLakeLine, &Open->LakeLine,
+                                           &Open->PrefLine, &Open->NewPrefLine};
+    if (Open->CBTownBorder->Checked()) {
+        if (Settei->CBKu->Checked()) v.push_back(&Open->KuLine);
+        v.push_back(&Open->TownLine);
+    }
+    return v;
+}
+
+// The floor: the plain affine view of the same points, stroked by QPainter.
+void Stroke(benchmark::State& state, int copyScale) {
+    SetSize(copyScale);
+    const int s = Open->ImageSize;
+    const float cx = Open->CX, cy = Open->CY, sx = Open->ScaleX, sy = Open->ScaleY, half = s / 2;
+    const auto stores = DrawnStores();
+    QImage img(s, s, QImage::Format_RGB32);
+    std::vector<QPoint> pts;
+    for (auto _ : state) {
+        img.fill(0xFFFFFFE1u);
+        QPainter p(&img);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setPen(QPen(QColor(0, 0, 255), 0));
+        for (const PolylineStore* store : stores) {
+            const int32_t* w = store->Data();
+            for (size_t i = 0; w[i] > 0; i += 2 * size_t(w[i]) + 1) {
+                const int n = w[i];
+                pts.resize(n);
+                for (int k = 0; k < n; ++k)
+                    pts[k] = QPoint(int((w[i + 1 + 2 * k] - cx) * sx + half), int(-sy * (w[i + 2 + 2 * k] - cy) + half));
+                p.drawPolyline(pts.data(), n);
+            }
+        }
+        p.end();
+        benchmark::DoNotOptimize(img.constBits());
+    }
+}
+
+void Redraw600(benchmark::State& state) { Redraw(state, 1); }
+void Redraw1800(benchmark::State& state) { Redraw(state, 3); }
+void Stroke600(benchmark::State& state) { Stroke(state, 1); }
+void Stroke1800(benchmark::State& state) { Stroke(state, 3); }
+
+BENCHMARK(Redraw600)->Unit(benchmark::kMillisecond);
+BENCHMARK(Stroke600)->Unit(benchmark::kMillisecond);
+BENCHMARK(Redraw1800)->Unit(benchmark::kMillisecond);
+BENCHMARK(Stroke1800)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    TApplication app(argc, argv);
+    gui::testing::Enable();
+    // A program folder for the start-up: the program's own file and the map data.
+    fs::path dir = fs::temp_directory_path() / ("rovana-bench-redraw-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    std::ofstream(dir / QFileInfo(QCoreApplication::applicationFilePath()).fileName().toStdString()) << "x";
+    fs::create_directory_symlink(fs::path(ROVANA_JAPAN_DATA) / "MAPDATA", dir / "MAPDATA");
+    fs::current_path(dir);
+    CreateAllForms(Application);
+
+    // All areas chosen the way the user does it.
+    for (int code = 1; code <= 52; code++) Ken->AreaBox(code)->SetChecked(true);
+    Ken->Button1Click(Ken);
+    // The wait window is for people; it has no place in a timing.
+    Open->Wait->SetChecked(false);
+
+    int rc = benchutil::Main(argc, argv, {{"Redraw600", "Stroke600"}, {"Redraw1800", "Stroke1800"}});
+
+    DestroyAllForms();
+    fs::current_path(fs::temp_directory_path());
+    fs::remove_all(dir);
+    return rc;
+}

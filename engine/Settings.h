@@ -1,0 +1,22 @@
+// Addresses and fixed texts that whoever distributes the program sets, kept in one place.
+#pragma once
+#include <string>
+
+namespace settings {
+
+// The program's home page (help menu, about box).
+inline constexpr const char* HomePageUrl = "https://www.example.com/rovana/";
+// The author (start screen button, about box) and user support (about box, usage notes).
+inline constexpr const char* AuthorMail = "mailto:rovana-author@example.com";
+inline constexpr const char* SupportMail = "mailto:rovana-support@example.com";
+
+// The notice line in the upper-left corner of the map: the data source's credit.
+inline constexpr const char* MapNotice = "出典：国土数値情報（行政区域データ）を加工して作成";
+
+// The address of a "mailto:" link, as shown beside it.
+inline std::string MailAddress(const char* mailto) {
+    std::string s = mailto;
+    return s.rfind("mailto:", 0) == 0 ? s.substr(7) : s;
+}
+
+} // namespace settings

@@ -1,0 +1,282 @@
+// TOpen: the per-area map files, the office marks and the two lists read at start-up.
+#include "engine/Convert.h"
+#include "engine/Coords.h"
+#include "engine/FieldScanner.h"
+#include "engine/Uopen.h"
+#include "gui/Forms.h"
+#include "gui/TextFile.h"
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+size_t Utf8CharLength(unsigned char c) { return c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1; }
+
+// Copies text into a fixed field, cut at a character boundary so that it holds
+// at most maxCp932 bytes in CP932 (and fits the array).
+void CopyCut(char* dst, size_t size, std::string_view text, size_t maxCp932) {
+    // CP932 never takes more bytes than UTF-8, so a short text needs no measuring.
+    size_t take = text.size();
+    if (take > maxCp932 && (take >= size || gui::Cp932Length(text) > maxCp932)) {
+        size_t cp932 = 0;
+        take = 0;
+        while (take < text.size()) {
+            size_t len = std::min(Utf8CharLength(static_cast<unsigned char>(text[take])), text.size() - take);
+            size_t w = gui::Cp932Length(text.substr(take, len));
+            if (cp932 + w > maxCp932 || take + len >= size) break;
+            cp932 += w;
+            take += len;
+        }
+    }
+    memcpy(dst, text.data(), take);
+    dst[take] = '\0';
+}
+
+// Appends one polyline; a polyline that does not fit is refused with the
+// store's message, so the store is never written past its capacity.
+void Append(PolylineStore& s, int32_t n, const int32_t* points) {
+    int64_t words = 2 * int64_t(n) + 1;
+    if (s.Fill + words > s.Capacity) {
+        s.Overflowed = true;
+        Application->MessageBox(s.Message, "データエラー", MB_OK);
+        return;
+    }
+    int32_t* w = s.Words.data() + s.Fill;
+    w[0] = n;
+    if (n > 0) memcpy(w + 1, points, sizeof(int32_t) * 2 * size_t(n));
+    s.Fill += int32_t(words);
+}
+
+} // namespace
+
+bool TOpen::IsPrefLayerLoadable(int code) const {
+    return !((code == 47 || code == 48 || code == 49) && !Hokkaido->Checked());
+}
+
+bool TOpen::ReadMapData(int count, const int32_t* codes) {
+    PolylineStore* stores[] = {&CoastLine, &PrefLine,  &NewPrefLine,      &OldPrefLine,    &TownLine,     &NTownLine,
+                               &OTownLine, &LakeLine, &HokkaidoLakeLine, &LakeBorderLine, &LakePrefLine, &KuLine};
+    for (PolylineStore* s : stores) {
+        s->Fill = 0;
+        s->Overflowed = false;
+    }
+    int32_t towns = 0, oldTowns = 0, newTowns = 0;
+    OfficeCount = 0;
+    // The extent is kept in locals while reading: the point buffer could alias the members.
+    int32_t minX = 10000000, minY = 10000000, maxX = 0, maxY = 0;
+
+    // Whatever happens, every store ends at its fill and the counts are kept,
+    // so that nothing reads the rest of an earlier load.
+    auto close = [&] {
+        for (PolylineStore* s : stores) s->Words[s->Fill] = -999;
+        MinX = minX;
+        MinY = minY;
+        MaxX = maxX;
+        MaxY = maxY;
+        TownCount = towns;
+        OldTownCount = oldTowns;
+        NewTownCount = newTowns;
+    };
+
+    gui::TextReader in;
+    std::string line;
+    // Map-file lines are scanned as their CP932 bytes: all but the names are
+    // ASCII, and no separator occurs inside a double-byte character, so only
+    // the names need decoding.
+    std::string_view bytes;
+    std::vector<int32_t> pointBuffer(2 * POLYLINE_POINTS_MAX);   // one polyline
+    int32_t* const points = pointBuffer.data();
+
+    for (int a = 0; a < count; a++) {
+        const int code = codes[a];
+        if (!in.Open(gui::Format("%s/MAPDATA/%02d.MAP", AppDir.c_str(), code))) {
+            close();
+            return false;
+        }
+        const bool prefFlag = code >= 0 && code < 60 && PrefFlag[code];
+        const bool loadable = IsPrefLayerLoadable(code);
+        const bool kuLoadable = loadable && !(code == 18 && CBNTownBorder->Checked());
+        // Duplicates are looked for only among the names of this file.
+        const int32_t townStart = towns, oldStart = oldTowns, newStart = newTowns;
+
+        while (in.ReadLineBytes(bytes)) {
+            FieldScanner f(bytes);
+            std::string_view first;
+            if (!f.Next(first)) continue;   // an empty line
+            const char letter = first.empty() ? '\0' : first[0];
+
+            if (letter == 'A' || letter == 'X' || letter == 'B') {
+                auto& xs = letter == 'A' ? TownX : letter == 'X' ? OldTownX : NewTownX;
+                auto& ys = letter == 'A' ? TownY : letter == 'X' ? OldTownY : NewTownY;
+                auto& names = letter == 'A' ? TownName : letter == 'X' ? OldTownName : NewTownName;
+                auto& dups = letter == 'A' ? TownDup : letter == 'X' ? OldTownDup : NewTownDup;
+                int32_t& n = letter == 'A' ? towns : letter == 'X' ? oldTowns : newTowns;
+                const int32_t start = letter == 'A' ? townStart : letter == 'X' ? oldStart : newStart;
+                const int32_t x = f.IntOr0(), y = f.IntOr0();
+                const std::string_view name = f.FieldOrEmpty();
+                if (n >= int32_t(xs.size())) continue;   // the table is full
+                xs[n] = x;
+                ys[n] = y;
+                names[n] = gui::Cp932ToUtf8(name);
+                dups[n] = 's';
+                for (int32_t i = start; i < n; i++) {
+                    if (names[i] == names[n]) {
+                        dups[n] = 'd';
+                        break;
+                    }
+                }
+                n++;
+                continue;
+            }
+            if (letter == 'Z') continue;
+
+            // A polyline header: letter, an identifier, the number of points,
+            // then the points five pairs a line.
+            f.FieldOrEmpty();
+            const int32_t n = f.IntOr0();
+            const int32_t lines = n > 0 ? int32_t((int64_t(n) + 4) / 5) : 0;
+            int32_t got = 0;
+            bool whole = n >= 0 && n <= POLYLINE_POINTS_MAX;
+            for (int32_t k = 0; k < lines; k++) {
+                if (!in.ReadLineBytes(bytes)) {
+                    whole = false;
+                    break;
+                }
+                int32_t values[10];
+                const int want = int(std::min<int32_t>(5, n - got));
+                const int read = FieldScanner::ReadInts(bytes, values, 2 * want);
+                for (int j = 0; j < want; j++) {
+                    if (2 * j + 1 >= read) {
+                        whole = false;   // a short point line: the polyline is not kept
+                        break;
+                    }
+                    const int32_t x = values[2 * j], y = values[2 * j + 1];
+                    // Every point read widens the extent, kept or not.
+                    minX = std::min(minX, x);
+                    maxX = std::max(maxX, x);
+                    minY = std::min(minY, y);
+                    maxY = std::max(maxY, y);
+                    if (got < POLYLINE_POINTS_MAX) {
+                        points[2 * got] = x;
+                        points[2 * got + 1] = y;
+                    }
+                    got++;
+                }
+            }
+            if (!whole) continue;
+
+            PolylineStore* target = nullptr;
+            switch (letter) {
+            case 'C': target = &CoastLine; break;
+            case 'P': target = &PrefLine; break;
+            case 'U': target = &NewPrefLine; break;
+            case 'R': target = &OldPrefLine; break;
+            case 'S': target = &HokkaidoLakeLine; break;
+            case 'T': target = loadable ? &TownLine : nullptr; break;
+            case 'N': target = loadable ? &NTownLine : nullptr; break;
+            case 'O': target = loadable ? &OTownLine : nullptr; break;
+            case 'L': target = loadable ? &LakeBorderLine : nullptr; break;
+            case 'Q': target = loadable ? &LakePrefLine : nullptr; break;
+            case 'K': target = kuLoadable ? &KuLine : nullptr; break;
+            // In Hokkaido and the northern islands the W lines are the
+            // sub-prefecture borders, not lake shores.
+            case 'W': target = prefFlag ? (WLinesAsBorder ? &PrefLine : nullptr) : &LakeLine; break;
+            default: break;
+            }
+            if (target) Append(*target, n, points);
+        }
+        in.Close();
+    }
+
+    // Office marks of the chosen areas; the northern islands have none.
+    int32_t offices = 0;
+    for (int a = 0; a < count; a++) {
+        const int code = codes[a];
+        if (code == 52) continue;
+        if (!in.Open(gui::Format("%s/MAPDATA/OfficeLoc/%02d市町村役場.lbl", AppDir.c_str(), code))) {
+            OfficeCount = offices;
+            close();
+            return false;
+        }
+        while (in.ReadLine(line)) {
+            FieldScanner f(line);
+            std::string_view mark;
+            if (!f.Next(mark)) continue;
+            if (offices >= int32_t(OfficeRecords.size())) break;
+            OfficeRecord& r = OfficeRecords[offices];
+            CopyCut(r.mark, sizeof r.mark, mark, 7);
+            r.x = f.IntOr0();
+            r.y = f.IntOr0();
+            CopyCut(r.name, sizeof r.name, f.FieldOrEmpty(), 31);
+            r.size = f.IntOr0();
+            offices++;
+        }
+        in.Close();
+    }
+    OfficeCount = offices;
+
+    for (PolylineStore* s : stores) {
+        if (s->TestedAgain && s->Overflowed) {
+            Application->MessageBox(std::string(s->CapacityName) + "を超過しました　　　　", "データ個数オーバー",
+                                    MB_OK | MB_ICONEXCLAMATION);
+            Application->Terminate();
+        }
+    }
+    close();
+
+    // A margin of 3 % of the larger side all round, in the float arithmetic
+    // of the data.
+    const float w = float((MaxX - MinX) * 0.0001);
+    const float h = float((MaxY - MinY) * 0.0001);
+    const float m = std::max(w, h);
+    MinX = TruncToInt(float(MinX) - 300 * m);
+    MinY = TruncToInt(float(MinY) - 300 * m);
+    MaxX = TruncToInt(float(MaxX) + 300 * m);
+    MaxY = TruncToInt(float(MaxY) + 300 * m);
+
+    TkBtn1->Hide();
+    return true;
+}
+
+void TOpen::LoadCityList() {
+    CityCount = 0;
+    gui::TextReader in;
+    if (!in.Open(AppDir + "/MAPDATA/CITYLIST.TXT")) return;
+    std::string line;
+    while (CityCount < int32_t(CityName.size()) && in.ReadLine(line)) {
+        FieldScanner f(line);
+        std::string_view name;
+        if (!f.Next(name)) continue;
+        const int i = CityCount++;
+        CityName[i].assign(name.data(), name.size());
+        CityX[i] = f.IntOr0();
+        CityY[i] = f.IntOr0();
+        CityPref[i] = f.IntOr0();
+        CityFlag[i] = f.IntOr0() != 0 ? 1 : 0;
+    }
+}
+
+void TOpen::LoadExtraList() {
+    ExtraCount = 0;
+    gui::TextReader in;
+    if (!in.Open(AppDir + "/MAPDATA/EXTRA.TXT")) {
+        Application->MessageBox("重複市町村名データファイル 'Extra.txt' が 'MapData'フォルダの中にありません",
+                                "ファイルオープンエラー", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    std::string line;
+    while (ExtraCount < int32_t(ExtraPref.size()) && in.ReadLine(line)) {
+        FieldScanner f(line);
+        int32_t pref;
+        if (!f.NextInt(pref)) continue;
+        const int i = ExtraCount++;
+        ExtraPref[i] = pref;
+        const std::string_view town = f.FieldOrEmpty(), group = f.FieldOrEmpty();
+        ExtraTownName[i].assign(town.data(), town.size());
+        ExtraGroupName[i].assign(group.data(), group.size());
+        ExtraX[i] = f.IntOr0();
+        ExtraY[i] = f.IntOr0();
+        const std::string_view kind = f.FieldOrEmpty();
+        ExtraKind[i] = kind.empty() ? '\0' : kind[0];
+    }
+}

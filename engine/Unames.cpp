@@ -1,0 +1,161 @@
+// Municipality names on the map: current, old or new names, the duplicate-name
+// list and the designated cities; the boxes that switch borders and names.
+#include "engine/Coords.h"
+#include "engine/Uopen.h"
+#include "names/Uyomi.h"
+#include "navigation/Usettei.h"
+#include <algorithm>
+
+// A text that starts on a line or on another text gets the background colour;
+// one on a painted area keeps the paint behind it.
+TColor TOpen::PickTextBackground(int x, int y) {
+    const TColor c = Image1->Canvas()->Pixels(x, y);
+    if (c < 0) return BackColor;
+    for (TColor line : {CoastColor, TownColor, TownFontColor, KuColor, PrefColor, DoColor, FunColor, LabelColor,
+                        KanaFontColor})
+        if (c == line) return BackColor;
+    return c;
+}
+
+bool TOpen::ContainsWard(const std::string& name) { return name.find("区") != std::string::npos; }
+
+bool TOpen::IsDuplicateName(const std::string& name) const {
+    const int n = std::min<int>(ExtraCount, int(ExtraTownName.size()));
+    for (int i = 0; i < n; ++i)
+        if (ExtraTownName[i] == name) return true;
+    return false;
+}
+
+namespace {
+
+// The duplicate-name list and the city list write in the size of this redraw's names.
+void ListNameFont(TOpen& o) {
+    TCanvas* cv = o.Image1->Canvas();
+    cv->Pen->Color = o.TownFontColor;
+    cv->Font->Color = Settei->CBColor->Checked() ? o.CoastColor : o.TownFontColor;
+    cv->Font->Size = o.NameFontSize;
+}
+
+} // namespace
+
+// A name with its top-left corner at its point, on an opaque box.
+void TOpen::DrawNameText(int32_t x, int32_t y, const std::string& name) {
+    int sx, sy;
+    MapToScreen(x, y, sx, sy);
+    TCanvas* cv = Image1->Canvas();
+    cv->Brush->Color = Settei->CBWhite->Checked() ? 0xFFFFFF : PickTextBackground(sx, sy);
+    cv->Brush->Style = bsSolid;
+    cv->TextOut(sx, sy, name);
+}
+
+void TOpen::DrawTownNames() {
+    TCanvas* cv = Image1->Canvas();
+    cv->Pen->Color = TownFontColor;
+    cv->Font->Color = TownFontColor;
+    cv->Brush->Style = bsSolid;
+    const int size = Settei->UpDown4->Position();
+    NameFontSize = Settei->CBFixedSize->Checked() ? size : TruncToInt(size * (1.0 / 600) * ImageSize);
+    cv->Font->Size = NameFontSize;
+
+    const bool doubles = Settei->CBDoubleName->Checked();
+    const bool wards = Settei->CBKuName->Checked();
+    const bool mainDoubles = CBMainDoubleName->Checked();
+    const int towns = std::min<int>(TownCount, int(TownName.size()));
+    for (int i = 0; i < towns; ++i) {
+        const std::string& name = TownName[i];
+        if (!doubles && TownDup[i] == 'd') continue;
+        const bool ward = ContainsWard(name);
+        // A ward that also stands in the duplicate list is left to that list.
+        if (ward && !mainDoubles && IsDuplicateName(name)) continue;
+        if (!wards && ward) continue;
+        DrawNameText(TownX[i], TownY[i], name);
+    }
+
+    const bool oldNames = CBOldTown->Checked();
+    const std::vector<int32_t>& xs = oldNames ? OldTownX : NewTownX;
+    const std::vector<int32_t>& ys = oldNames ? OldTownY : NewTownY;
+    const std::vector<std::string>& names = oldNames ? OldTownName : NewTownName;
+    const std::vector<char>& dups = oldNames ? OldTownDup : NewTownDup;
+    const int count = std::min<int>(oldNames ? OldTownCount : NewTownCount, int(names.size()));
+    for (int i = 0; i < count; ++i) {
+        if (!doubles && dups[i] == 'd') continue;
+        if (!wards && ContainsWard(names[i])) continue;
+        DrawNameText(xs[i], ys[i], names[i]);
+    }
+}
+
+void TOpen::DrawDuplicateNames() {
+    if (!CBTownName->Checked()) return;
+    ListNameFont(*this);
+
+    const bool oldBorders = CBNTownBorder->Checked();
+    const bool oldNames = CBOldTown->Checked();
+    const bool wards = Settei->CBKuName->Checked();
+    const int extras = std::min<int>(ExtraCount, int(ExtraTownName.size()));
+    for (int a = 0; a < SELECT && a < 100; ++a) {
+        for (int i = 0; i < extras; ++i) {
+            const std::string& name = ExtraTownName[i];
+            // These two names exist only in the old municipality data.
+            if (!oldBorders && (name == "三和町" || name == "一宮町")) continue;
+            if (!oldNames && ExtraKind[i] == 'X') continue;
+            if (ExtraPref[i] != SelectCode[a]) continue;
+            if (ContainsWard(name) && !wards) continue;
+            DrawNameText(ExtraX[i], ExtraY[i], name);
+        }
+    }
+}
+
+void TOpen::DrawCityNames() {
+    if (!CBTownName->Checked()) return;
+    if (!Settei->CBCityName->Checked()) return;
+    ListNameFont(*this);
+
+    const bool mainDoubles = CBMainDoubleName->Checked();
+    const bool oldNames = CBOldTown->Checked();
+    const int cities = std::min<int>(CityCount, int(CityName.size()));
+    for (int i = 0; i < cities; ++i) {
+        for (int a = 0; a < SELECT && a < 100; ++a) {
+            if (CityPref[i] != SelectCode[a]) continue;
+            if (!mainDoubles && CityFlag[i] == 1) continue;
+            // The merged city did not exist in the old data.
+            if (oldNames && CityName[i] == "さいたま市") continue;
+            DrawNameText(CityX[i], CityY[i], CityName[i]);
+        }
+    }
+}
+
+void TOpen::CBTownBorderClick(TObject* Sender) {
+    if (CBTownBorder->Checked()) {
+        Settei->CheckBox4->SetChecked(true);
+        CBNTownBorder->SetEnabled(true);
+        CBLake->SetEnabled(true);
+        CBTownName->SetEnabled(true);
+    } else {
+        Settei->CheckBox4->SetChecked(false);
+        CBTownName->SetChecked(false);
+        CBTownName->SetEnabled(false);
+        CBNTownBorder->SetEnabled(false);
+        CBLake->SetEnabled(false);
+    }
+    DrawMap();
+}
+
+void TOpen::CBTownNameClick(TObject* Sender) {
+    if (CBTownName->Checked()) {
+        Settei->CheckBox5->SetChecked(true);
+        Settei->CheckBox16->SetEnabled(true);
+        CBOldTown->SetEnabled(true);
+        CBMainDoubleName->SetEnabled(true);
+        CBYomi->SetEnabled(true);
+        if (CBYomi->Checked()) Yomi->Show();
+    } else {
+        Settei->CheckBox5->SetChecked(false);
+        Settei->CheckBox16->SetEnabled(false);
+        CBMainDoubleName->SetEnabled(false);
+        CBOldTown->SetEnabled(false);
+        Yomi->Close();
+        CBYomi->SetChecked(false);
+        CBYomi->SetEnabled(false);
+    }
+    DrawMap();
+}

@@ -1,0 +1,344 @@
+#include "engine/Coords.h"
+#include "engine/Uken.h"
+#include "engine/Uopen.h"
+#include "engine/Uprocess.h"
+#include "gui/Testing.h"
+#include "labels/Uletter.h"
+#include "lines/Ulineadd.h"
+#include "lines/Ulineset.h"
+#include "names/Usearch.h"
+#include "navigation/Usettei.h"
+#include "paint/Upaint.h"
+#include "tests/engine/AreaFiles.h"
+#include "tests/support/FormsFixture.h"
+#include <gtest/gtest.h>
+#include <QEvent>
+#include <QObject>
+#include <filesystem>
+#include <vector>
+
+namespace {
+
+// Counts how often a window is shown.
+class ShowCounter : public QObject {
+public:
+    int shows = 0;
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::Show) shows++;
+        return false;
+    }
+};
+
+class AreaChoice : public FormsTest {
+protected:
+    void FillProgramFolder(const std::filesystem::path& dir) override {
+        FormsTest::FillProgramFolder(dir);
+        areafiles::WriteAllAreas(dir);
+    }
+    void SetUp() override {
+        FormsTest::SetUp();
+        gui::testing::Messages().clear();
+    }
+    void Tick(std::vector<int> codes) {
+        for (int code : codes) Ken->AreaBox(code)->SetChecked(true);
+    }
+    std::vector<int32_t> Selection() const { return {Open->SelectCode, Open->SelectCode + Open->SELECT}; }
+};
+
+TEST_F(AreaChoice, RegionBoxesTickTheirMembersAndTheSelectionIsAscending) {
+    Ken->CheckBox3->SetChecked(true);   // 関東
+    for (int code = 7; code <= 13; code++) EXPECT_TRUE(Ken->AreaBox(code)->Checked()) << code;
+    EXPECT_FALSE(Ken->AreaBox(14)->Checked());
+    Ken->CheckBox22->SetChecked(false);   // 東京
+    Ken->CheckBox1->SetChecked(true);     // 北海道
+    Ken->Button1->Click();
+    EXPECT_EQ(Selection(), (std::vector<int32_t>{7, 8, 9, 10, 11, 13, 47, 48, 49, 52}));
+    Ken->CheckBox1->SetChecked(false);
+    for (int code : {47, 48, 49, 52}) EXPECT_FALSE(Ken->AreaBox(code)->Checked()) << code;
+}
+
+TEST_F(AreaChoice, ClearUnticksEveryBox) {
+    Ken->CheckBox3->SetChecked(true);
+    Tick({1, 46, 50, 51});
+    Ken->Button3->Click();
+    for (int code = 1; code <= 52; code++) EXPECT_FALSE(Ken->AreaBox(code)->Checked()) << code;
+    for (const auto& r : Ken->Regions()) EXPECT_FALSE(r.box->Checked()) << r.box->Caption();
+}
+
+TEST_F(AreaChoice, AllTicksEveryAreaAndDropsTheMunicipalBorders) {
+    Ken->CheckBox3->SetChecked(true);
+    Ken->CheckBox22->SetChecked(false);   // 関東 stays ticked without 東京
+    ASSERT_TRUE(Open->CBTownBorder->Checked());
+    Ken->Button4->Click();
+    for (int code = 1; code <= 52; code++) EXPECT_TRUE(Ken->AreaBox(code)->Checked()) << code;
+    EXPECT_FALSE(Open->CBTownBorder->Checked());
+    Ken->Button1->Click();
+    ASSERT_EQ(Open->SELECT, 52);
+    for (int i = 0; i < 52; i++) EXPECT_EQ(Open->SelectCode[i], i + 1);
+    EXPECT_FALSE(gui::testing::Terminated());
+}
+
+TEST_F(AreaChoice, WithNoAreaTickedNothingChanges) {
+    Ken->Show();
+    Ken->Button1->Click();
+    ASSERT_EQ(gui::testing::Messages().size(), 1u);
+    EXPECT_EQ(gui::testing::Messages()[0].text, "描くべき都道府県が指定されておりません");
+    EXPECT_EQ(gui::testing::Messages()[0].caption, "都道府県設定エラー");
+    EXPECT_EQ(gui::testing::Messages()[0].flags, MB_OK | MB_ICONEXCLAMATION);
+    EXPECT_TRUE(Ken->Visible());
+    EXPECT_EQ(Open->SELECT, 0);
+    EXPECT_FALSE(Open->MapShown);
+}
+
+TEST_F(AreaChoice, TheWaitWindowShowsForMoreThanTwentyAreas) {
+    ShowCounter counter;
+    Process->installEventFilter(&counter);
+    std::vector<int> twenty;
+    for (int code = 1; code <= 20; code++) twenty.push_back(code);
+    Tick(twenty);
+    Ken->Button1->Click();
+    EXPECT_EQ(counter.shows, 0);
+    EXPECT_EQ(Process->Label1->Caption(), "");
+    Tick({21});
+    Ken->Button1->Click();
+    EXPECT_EQ(Open->SELECT, 21);
+    EXPECT_EQ(counter.shows, 1);
+    EXPECT_EQ(Process->Label1->Caption(), "地図を描く準備をしています");
+    EXPECT_FALSE(Process->Visible());
+    Process->removeEventFilter(&counter);
+}
+
+TEST_F(AreaChoice, ConfirmingSetsUpTheToolsForTheNewMap) {
+    Open->paint_rep = 4;
+    Letter->LabelCount = 9;
+    Letter->LabelFileCount = 2;
+    LineAdd->LineFileCount = 3;
+    LineSet->UserColors = 1;
+    Open->RailSetCount = 2;
+    Settei->CBKu->SetChecked(false);
+    Tick({13});
+    Ken->Button1->Click();
+    EXPECT_TRUE(Open->DataReady);
+    EXPECT_TRUE(Open->MapShown);
+    EXPECT_TRUE(Open->Button1->Enabled());
+    EXPECT_EQ(Open->paint_rep, 0);
+    EXPECT_EQ(MapPaint->LblPaint->Caption(), "0");
+    EXPECT_EQ(Letter->LabelCount, 0);
+    EXPECT_EQ(Letter->LabelFileCount, 0);
+    EXPECT_EQ(LineAdd->LineFileCount, 0);
+    EXPECT_EQ(LineSet->UserColors, 0);
+    EXPECT_EQ(LineAdd->AttrTableDirty, 1);
+    EXPECT_EQ(Open->RailSetCount, 0);
+    EXPECT_TRUE(Settei->CBKu->Checked());
+    EXPECT_TRUE(Settei->CBKuName->Checked());
+    EXPECT_TRUE(Settei->Button13->Enabled());
+    EXPECT_EQ(Ken->NameListArea, 13);
+    EXPECT_EQ(Ken->NameListMode, 1);
+    EXPECT_FALSE(Open->Label35->Visible());
+    // One area: its names are shown and duplicates are not allowed.
+    EXPECT_TRUE(Open->CBTownName->Checked());
+    EXPECT_TRUE(Open->CBMainDoubleName->Enabled());
+    EXPECT_FALSE(Open->CBMainDoubleName->Checked());
+    // Two areas: names off, and no choice about duplicates.
+    Tick({14});
+    Ken->Button1->Click();
+    EXPECT_FALSE(Open->CBTownName->Checked());
+    EXPECT_FALSE(Open->CBMainDoubleName->Enabled());
+}
+
+TEST_F(AreaChoice, RunFromTheDisplaySettingsTheMapStaysLocked) {
+    Tick({3});
+    Ken->Button1Click(Settei);
+    EXPECT_FALSE(Open->DataReady);
+    EXPECT_TRUE(Open->MapShown);
+}
+
+TEST_F(AreaChoice, DesignatedCityNamesOnlyForSaitamaAlone) {
+    Tick({10});
+    Ken->Button1->Click();
+    EXPECT_TRUE(Settei->CBCityName->Checked());
+    Tick({11});
+    Ken->Button1->Click();
+    EXPECT_FALSE(Settei->CBCityName->Checked());
+}
+
+TEST_F(AreaChoice, TheOldBorderBoxSetsTheOldBorders) {
+    Tick({5});
+    Ken->CBOldBorder->SetChecked(true);
+    Settei->CBNTownDot->SetEnabled(false);
+    Settei->CBNTownDot->SetChecked(true);
+    Ken->Button1->Click();
+    EXPECT_TRUE(Open->CBNTownBorder->Checked());
+    EXPECT_TRUE(Settei->CBNTownDot->Enabled());
+    EXPECT_FALSE(Settei->CBNTownDot->Checked());
+    Ken->CBOldBorder->SetChecked(false);
+    Settei->CBNTownDot->SetChecked(true);
+    Ken->Button1->Click();
+    EXPECT_FALSE(Open->CBNTownBorder->Checked());
+    EXPECT_FALSE(Settei->CBNTownDot->Checked());
+}
+
+TEST_F(AreaChoice, TheRailwayBoxGoesToTheMainWindowAndTheLineEditor) {
+    Ken->CBRailShow->SetChecked(true);
+    EXPECT_TRUE(Open->CBRailLine->Checked());
+    Tick({6});
+    Ken->Button1->Click();
+    EXPECT_TRUE(LineAdd->CheckBox2->Checked());
+    Ken->CBRailShow->SetChecked(false);
+    EXPECT_FALSE(Open->CBRailLine->Checked());
+}
+
+TEST_F(AreaChoice, TheNameListNeedsExactlyOneArea) {
+    Ken->CBNameList->Click();
+    Tick({1, 2});
+    Ken->CBNameList->Click();
+    ASSERT_EQ(gui::testing::Messages().size(), 2u);
+    for (const auto& m : gui::testing::Messages()) {
+        EXPECT_EQ(m.text, "市区町村名リストを表示するには，都道府県を1個（1個に限る）選択しなければなりません　　　");
+        EXPECT_EQ(m.caption, "県選択数エラー");
+    }
+    EXPECT_EQ(Open->SELECT, 0);
+    EXPECT_FALSE(Open->MapShown);
+    Ken->AreaBox(1)->SetChecked(false);
+    Ken->CBNameList->Click();
+    EXPECT_EQ(gui::testing::Messages().size(), 2u);
+    EXPECT_EQ(Selection(), (std::vector<int32_t>{2}));
+    EXPECT_EQ(Ken->NameListArea, 2);
+    EXPECT_EQ(Ken->NameListMode, 1);
+    EXPECT_TRUE(Open->CBYomi->Checked());
+}
+
+TEST_F(AreaChoice, AMissingMapFileEndsTheProgram) {
+    std::filesystem::remove(programDir / "MAPDATA/05.MAP");
+    Tick({5});
+    Ken->Button1->Click();
+    ASSERT_FALSE(gui::testing::Messages().empty());
+    EXPECT_EQ(gui::testing::Messages()[0].text, "地図データファイルが見つかりません");
+    EXPECT_EQ(gui::testing::Messages()[0].caption, "ファイルオープンエラー");
+    EXPECT_EQ(gui::testing::Messages()[0].flags, MB_OK | MB_ICONEXCLAMATION);
+    EXPECT_TRUE(gui::testing::Terminated());
+}
+
+TEST_F(AreaChoice, ChoosingAgainResetsTheViewAndTheTools) {
+    Tick({7});
+    Ken->Button1->Click();
+    Open->MAGSTEP = 5;
+    Open->MAGUNIT = 0.5f;
+    Open->UpDown1->SetPosition(5);
+    Open->UDHor->SetPosition(100);
+    Open->N101->SetChecked(false);
+    Open->N051->SetChecked(true);
+    Open->paint_rep = 3;
+    Open->PaintDisplay = true;
+    Search->SearchHighlight = true;
+    Ken->NameListMode = 1;
+    Open->CBExp->SetChecked(true);
+    Open->CBScale->SetChecked(true);
+    Settei->CheckBox13->SetChecked(true);
+    LineAdd->Label18->SetCaption("2 ファイル");
+
+    Open->Button5->Click();
+    EXPECT_TRUE(Ken->Visible());
+    EXPECT_EQ(Ken->NameListMode, 0);
+    EXPECT_FALSE(Open->DataReady);
+    EXPECT_FALSE(Open->MapShown);
+    EXPECT_FALSE(Open->PaintDisplay);
+    EXPECT_FALSE(Search->SearchHighlight);
+    EXPECT_FALSE(Open->CBExp->Checked());
+    EXPECT_FALSE(Open->CBScale->Checked());
+    EXPECT_EQ(Open->MAGSTEP, 1);
+    EXPECT_FLOAT_EQ(Open->MAGUNIT, 1.0f);
+    EXPECT_EQ(Open->UpDown1->Position(), 1);
+    EXPECT_EQ(Open->Label6->Caption(), "1.00");
+    EXPECT_TRUE(Open->N101->Checked());
+    EXPECT_FALSE(Open->N051->Checked());
+    // The pan factor stays, and so does the tick that shows it.
+    EXPECT_TRUE(Open->N102->Checked());
+    EXPECT_FALSE(Open->N202->Checked());
+    EXPECT_EQ(Open->UDHor->Position(), 500);
+    EXPECT_EQ(Open->UDVer->Position(), 500);
+    EXPECT_EQ(Open->paint_rep, 0);
+    EXPECT_TRUE(Open->Keido->Checked());
+    EXPECT_FALSE(Settei->CheckBox13->Checked());
+    EXPECT_EQ(Settei->Image5->Canvas()->Pixels(1, 1), Open->BackColor);
+    EXPECT_EQ(LineAdd->Label18->Caption(), "ファイル　なし");
+    EXPECT_EQ(Settei->RadioGroup3->ItemIndex(), 0);
+}
+
+// The standard view, on areas of known shape.
+class StandardView : public AreaChoice {
+protected:
+    void FillProgramFolder(const std::filesystem::path& dir) override {
+        AreaChoice::FillProgramFolder(dir);
+        // A tall area (1000 by 8000 map units) and a wide one (8000 by 1000),
+        // around latitude 36.
+        areafiles::WriteMap(dir, 1, areafiles::Square('C', 180000, 180000, 1000) + "C,2,2\n180000,180000,180000,188000\n");
+        areafiles::WriteMap(dir, 2, areafiles::Square('C', 180000, 180000, 1000) + "C,2,2\n180000,180000,188000,180000\n");
+    }
+    void Load(int code, int copyScale = 1) {
+        Open->COPYSCALE = copyScale;
+        Open->SELECT = 1;
+        Open->SelectCode[0] = code;
+        Open->Button3Click(Open);
+    }
+    // Every data corner lies inside the image at magnification 1.
+    void ExpectInside(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
+        Open->WgsDisplay = false;
+        for (auto [x, y] : {std::pair{x0, y0}, {x1, y1}, {x0, y1}, {x1, y0}}) {
+            int sx, sy;
+            Open->MapToScreen(x, y, sx, sy);
+            EXPECT_GT(sx, 0);
+            EXPECT_LT(sx, Open->ImageSize - 1);
+            EXPECT_GT(sy, 0);
+            EXPECT_LT(sy, Open->ImageSize - 1);
+        }
+    }
+};
+
+TEST_F(StandardView, ATallAreaFitsItsHeight) {
+    Load(1);
+    // 8000 units high with 3 % (240) on each side.
+    EXPECT_EQ(Open->MinY, 180000 - 240);
+    EXPECT_EQ(Open->MaxY, 188000 + 240);
+    EXPECT_EQ(Open->CX, (Open->MinX + Open->MaxX) / 2);
+    EXPECT_EQ(Open->CY, 184000);
+    const float aspect = float(DegreeLengthRatio(184000) * 2 * (1.0 / 3));
+    EXPECT_FLOAT_EQ(Open->Aspect, aspect);
+    EXPECT_EQ(Open->StdExtent, TruncToInt(float(8480) * aspect));
+    EXPECT_EQ(Open->BaseSpan, Open->StdExtent);
+    EXPECT_FLOAT_EQ(Open->scale, 600.0f / float(Open->StdExtent));
+    EXPECT_FLOAT_EQ(Open->ScaleY, Open->scale * aspect);
+    EXPECT_EQ(Open->ImageSize, 600);
+    ExpectInside(180000, 180000, 181000, 188000);
+}
+
+TEST_F(StandardView, AWideAreaFitsItsWidthWhateverTheImageSize) {
+    Load(2);
+    EXPECT_EQ(Open->DataWidth, 8000 + 2 * 240);
+    EXPECT_EQ(Open->StdExtent, Open->DataWidth);
+    const float scale = Open->scale;
+    EXPECT_FLOAT_EQ(scale, 600.0f / 8480);
+    ExpectInside(180000, 180000, 188000, 181000);
+    Load(2, 2);
+    EXPECT_EQ(Open->ImageSize, 1200);
+    EXPECT_EQ(Open->Image1->Canvas()->Width(), 1200);
+    EXPECT_FLOAT_EQ(Open->scale, scale);
+}
+
+TEST_F(StandardView, ARestoredProjectKeepsItsCentreAndScale) {
+    Open->ProjectLoading = true;
+    Open->CX = 181000;
+    Open->CY = 182000;
+    Open->scale = 0.05f;
+    Open->MAGSTEP = 3;
+    Open->MAGUNIT = 0.5f;
+    Load(2);
+    EXPECT_EQ(Open->CX, 181000);
+    EXPECT_EQ(Open->CY, 182000);
+    EXPECT_FLOAT_EQ(Open->scale, 0.05f);
+    EXPECT_EQ(Open->MinX, 181000 - 6000);
+    EXPECT_EQ(Open->MaxY, 182000 + 6000);
+    EXPECT_EQ(Open->Label6->Caption(), "1.50");
+}
+
+} // namespace

@@ -1,0 +1,447 @@
+#include "components/Mystr.h"
+#include "engine/Convert.h"
+#include "engine/Uken.h"
+#include "engine/FieldScanner.h"
+#include "engine/Uopen.h"
+#include "gui/Testing.h"
+#include "tests/engine/AreaFiles.h"
+#include "tests/support/FormsFixture.h"
+#include <gtest/gtest.h>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <iostream>
+#include <random>
+#include <vector>
+
+namespace {
+
+using areafiles::Square;
+using areafiles::WriteMap;
+using areafiles::WriteOffice;
+using areafiles::WriteText;
+
+// A polyline of n points (x0 + i, y0 + i), five pairs a line.
+std::string Poly(char letter, int n, int x0, int y0) {
+    std::string s = gui::Format("%c,9,%d\n", letter, n);
+    for (int i = 0; i < n; i++) s += gui::Format(i % 5 == 4 || i == n - 1 ? "%d,%d\n" : "%d,%d,", x0 + i, y0 + i);
+    return s;
+}
+
+std::vector<int32_t> Used(const PolylineStore& s) { return {s.Words.begin(), s.Words.begin() + s.Fill + 1}; }
+
+std::vector<PolylineStore*> AllStores() {
+    return {&Open->CoastLine,  &Open->PrefLine,  &Open->NewPrefLine,      &Open->OldPrefLine,
+            &Open->TownLine,   &Open->NTownLine, &Open->OTownLine,        &Open->LakeLine,
+            &Open->HokkaidoLakeLine, &Open->LakeBorderLine, &Open->LakePrefLine, &Open->KuLine};
+}
+
+class Loader : public FormsTest {
+protected:
+    void SetUp() override {
+        FormsTest::SetUp();
+        gui::testing::Messages().clear();
+    }
+    bool Load(std::vector<int32_t> codes) { return Open->ReadMapData(int(codes.size()), codes.data()); }
+    void Map(int code, const std::string& text, bool withOffice = true) {
+        WriteMap(programDir, code, text);
+        if (withOffice && code != 52) WriteOffice(programDir, code, "");
+    }
+};
+
+TEST_F(Loader, PointLinesFollowTheNumberOfPoints) {
+    Map(1, "C,1,0\n"
+           "C,2,5\n1,2,3,4,5,6,7,8,9,10\n"
+           "C,3,6\n11,12,13,14,15,16,17,18,19,20\n21,22\n"
+           "C,4,1\n30,40\n");
+    ASSERT_TRUE(Load({1}));
+    EXPECT_EQ(Used(Open->CoastLine), (std::vector<int32_t>{0, 5, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 6, 11, 12, 13, 14, 15, 16,
+                                                           17, 18, 19, 20, 21, 22, 1, 30, 40, -999}));
+    EXPECT_TRUE(gui::testing::Messages().empty());
+}
+
+TEST_F(Loader, FieldsAreCutAndReadAsTheSplitterAndAtoiDo) {
+    Map(1, "C 2\t5\n10 20,30,-40\t50,60x,-,+7,,9\n");
+    ASSERT_TRUE(Load({1}));
+    EXPECT_EQ(Used(Open->CoastLine), (std::vector<int32_t>{5, 10, 20, 30, -40, 50, 60, 0, 7, 0, 9, -999}));
+}
+
+TEST_F(Loader, EveryPointReadWidensTheExtentButNamesAndOfficesDoNot) {
+    Open->Hokkaido->SetChecked(false);
+    // Points span x 100000..110000 and y 200000..205000: the margin is
+    // 300 x 1.0 on every side.
+    Map(47, "C,1,2\n100000,200000,101000,201000\n"
+            "T,2,1\n110000,201000\n"      // refused: Hokkaido layers are off
+            "D,3,1\n105000,205000\n"      // an unknown letter: dropped
+            "A,50000,50000,遠い町\n");
+    WriteOffice(programDir, 47, "◎,1,1,役場,8\n");
+    ASSERT_TRUE(Load({47}));
+    EXPECT_EQ(Open->TownLine.Fill, 0);
+    EXPECT_EQ(Open->CoastLine.Fill, 5);
+    EXPECT_EQ(Open->MinX, 99700);
+    EXPECT_EQ(Open->MaxX, 110300);
+    EXPECT_EQ(Open->MinY, 199700);
+    EXPECT_EQ(Open->MaxY, 205300);
+    EXPECT_EQ(Open->OfficeCount, 1);
+    EXPECT_EQ(Open->TownCount, 1);
+}
+
+TEST_F(Loader, DuplicateNamesAreMarkedOnlyWithinOneFile) {
+    Map(1, "A,1,1,東町\nA,2,2,西村\nA,3,3,東町\nX,4,4,東町\nB,5,5,西村\nB,6,6,西村\n");
+    Map(2, "A,7,7,東町\nA,8,8,東町\n");
+    ASSERT_TRUE(Load({1, 2}));
+    ASSERT_EQ(Open->TownCount, 5);
+    EXPECT_EQ(std::string(Open->TownDup.begin(), Open->TownDup.begin() + 5), "ssdsd");
+    EXPECT_EQ(Open->TownName[4], "東町");
+    EXPECT_EQ(Open->TownX[3], 7);
+    ASSERT_EQ(Open->OldTownCount, 1);
+    EXPECT_EQ(Open->OldTownDup[0], 's');
+    ASSERT_EQ(Open->NewTownCount, 2);
+    EXPECT_EQ(Open->NewTownDup[0], 's');
+    EXPECT_EQ(Open->NewTownDup[1], 'd');
+}
+
+TEST_F(Loader, OfficeFilesAreNeededForEveryAreaButTheNorthernIslands) {
+    Map(52, Square('C', 100, 100, 10), false);
+    Map(1, Square('C', 200, 200, 10));
+    WriteOffice(programDir, 1, "◎,5,6,青森市役所,8\n\n◎,7,8,弘前市役所,9\n");
+    ASSERT_TRUE(Load({1, 52}));
+    ASSERT_EQ(Open->OfficeCount, 2);
+    EXPECT_STREQ(Open->OfficeRecords[1].name, "弘前市役所");
+    EXPECT_EQ(Open->OfficeRecords[1].x, 7);
+    EXPECT_EQ(Open->OfficeRecords[1].size, 9);
+
+    // Without its office file an area does not load, and the stores stay
+    // closed at what was read.
+    Map(2, Square('P', 300, 300, 10), false);
+    EXPECT_FALSE(Load({1, 2}));
+    EXPECT_EQ(Open->OfficeCount, 2);
+    EXPECT_EQ(Open->PrefLine.Fill, 11);
+    EXPECT_EQ(Open->PrefLine.Words[11], -999);
+    EXPECT_EQ(Open->CoastLine.Words[Open->CoastLine.Fill], -999);
+    // A missing map file as well.
+    EXPECT_FALSE(Load({3}));
+    EXPECT_EQ(Open->OfficeCount, 0);
+    EXPECT_EQ(Open->CoastLine.Fill, 0);
+    EXPECT_EQ(Open->CoastLine.Words[0], -999);
+    EXPECT_TRUE(gui::testing::Messages().empty());
+}
+
+TEST_F(Loader, TheHokkaidoMenuDecidesTheInnerLayersOfAreas47To49) {
+    const std::string all = Poly('C', 1, 1, 1) + Poly('P', 1, 1, 1) + Poly('S', 1, 1, 1) + Poly('T', 1, 1, 1) +
+                            Poly('N', 1, 1, 1) + Poly('O', 1, 1, 1) + Poly('L', 1, 1, 1) + Poly('Q', 1, 1, 1) +
+                            Poly('K', 1, 1, 1);
+    for (int code : {47, 48, 49, 52}) Map(code, all);
+    auto fills = [] {
+        std::vector<int32_t> f;
+        for (PolylineStore* s : {&Open->CoastLine, &Open->PrefLine, &Open->HokkaidoLakeLine, &Open->TownLine,
+                                 &Open->NTownLine, &Open->OTownLine, &Open->LakeBorderLine, &Open->LakePrefLine,
+                                 &Open->KuLine})
+            f.push_back(s->Fill / 3);
+        return f;
+    };
+    ASSERT_TRUE(Open->Hokkaido->Checked());
+    ASSERT_TRUE(Load({47, 48, 49, 52}));
+    EXPECT_EQ(fills(), (std::vector<int32_t>{4, 4, 4, 4, 4, 4, 4, 4, 4}));
+    Open->Hokkaido->SetChecked(false);
+    EXPECT_FALSE(Open->IsPrefLayerLoadable(48));
+    EXPECT_TRUE(Open->IsPrefLayerLoadable(52));
+    ASSERT_TRUE(Load({47, 48, 49, 52}));
+    EXPECT_EQ(fills(), (std::vector<int32_t>{4, 4, 4, 1, 1, 1, 1, 1, 1}));
+}
+
+TEST_F(Loader, WLinesAreSubPrefectureBordersInHokkaidoAndLakesElsewhere) {
+    Map(47, Poly('W', 2, 10, 10));
+    Map(13, Poly('W', 3, 20, 20));
+    ASSERT_TRUE(Load({13, 47}));
+    EXPECT_EQ(Used(Open->LakeLine), (std::vector<int32_t>{3, 20, 20, 21, 21, 22, 22, -999}));
+    EXPECT_EQ(Used(Open->PrefLine), (std::vector<int32_t>{2, 10, 10, 11, 11, -999}));
+    Open->WLinesAsBorder = false;
+    ASSERT_TRUE(Load({13, 47}));
+    EXPECT_EQ(Open->PrefLine.Fill, 0);
+    EXPECT_EQ(Open->LakeLine.Fill, 7);
+}
+
+TEST_F(Loader, WardLinesOfShizuokaWaitForTheOldBorderBox) {
+    Map(18, Poly('K', 1, 5, 5));
+    Map(19, Poly('K', 1, 6, 6));
+    Open->CBNTownBorder->SetChecked(true);
+    ASSERT_TRUE(Load({18, 19}));
+    EXPECT_EQ(Used(Open->KuLine), (std::vector<int32_t>{1, 6, 6, -999}));
+    Open->CBNTownBorder->SetChecked(false);
+    ASSERT_TRUE(Load({18, 19}));
+    EXPECT_EQ(Open->KuLine.Fill, 6);
+}
+
+TEST_F(Loader, ZLinesAndEmptyLinesAreSkipped) {
+    Map(1, "Z,1,3\n\nZoo,2,1\n\t \nC,3,1\n5,6\n");
+    ASSERT_TRUE(Load({1}));
+    EXPECT_EQ(Used(Open->CoastLine), (std::vector<int32_t>{1, 5, 6, -999}));
+}
+
+TEST_F(Loader, EachLoadStartsAfreshAndClosesEveryStore) {
+    Map(1, Poly('C', 3, 1, 1) + Poly('T', 2, 1, 1) + "A,1,1,町\n");
+    Map(2, Poly('C', 1, 9, 9));
+    ASSERT_TRUE(Load({1}));
+    ASSERT_TRUE(Load({2}));
+    for (PolylineStore* s : AllStores()) {
+        SCOPED_TRACE(s->CapacityName);
+        EXPECT_EQ(s->Words[s->Fill], -999);
+        EXPECT_FALSE(s->Overflowed);
+    }
+    EXPECT_EQ(Used(Open->CoastLine), (std::vector<int32_t>{1, 9, 9, -999}));
+    EXPECT_EQ(Open->TownLine.Words[0], -999);
+    EXPECT_EQ(Open->TownCount, 0);
+}
+
+TEST_F(Loader, AFullStoreRefusesThePolylineThatWouldOverflowIt) {
+    // 199 + 1 words fill the 200 words of LAKE_PREF_LINE exactly.
+    Map(1, Poly('Q', 99, 1, 1) + "Q,2,0\n" + Poly('Q', 1, 7, 7) + Poly('C', 1, 8, 8));
+    ASSERT_TRUE(Load({1}));
+    EXPECT_EQ(Open->LakePrefLine.Fill, LAKE_PREF_LINE);
+    EXPECT_EQ(Open->LakePrefLine.Words[LAKE_PREF_LINE], -999);
+    EXPECT_EQ(Open->LakePrefLine.Words[199], 0);
+    ASSERT_EQ(gui::testing::Messages().size(), 1u);
+    EXPECT_EQ(gui::testing::Messages()[0].text, "湖水県境界線データが多すぎます");
+    EXPECT_EQ(gui::testing::Messages()[0].caption, "データエラー");
+    EXPECT_EQ(gui::testing::Messages()[0].flags, MB_OK);
+    // Not a store tested again: reading went on and the program goes on.
+    EXPECT_EQ(Used(Open->CoastLine), (std::vector<int32_t>{1, 8, 8, -999}));
+    EXPECT_FALSE(gui::testing::Terminated());
+}
+
+TEST_F(Loader, AnOverflowOfATestedStoreEndsTheProgramAfterTheLoad) {
+    Map(1, Poly('R', 500, 1, 1) + Poly('R', 500, 1, 1) + Poly('C', 1, 8, 8));
+    ASSERT_TRUE(Load({1}));
+    EXPECT_EQ(Open->OldPrefLine.Fill, 1001);
+    EXPECT_EQ(Open->OldPrefLine.Words[1001], -999);
+    EXPECT_EQ(Open->CoastLine.Fill, 3);
+    const auto& m = gui::testing::Messages();
+    ASSERT_EQ(m.size(), 2u);
+    EXPECT_EQ(m[0].text, "旧都府県界線データが多すぎます");
+    EXPECT_EQ(m[1].text, "OLD_PREF_LINEを超過しました　　　　");
+    EXPECT_EQ(m[1].caption, "データ個数オーバー");
+    EXPECT_EQ(m[1].flags, MB_OK | MB_ICONEXCLAMATION);
+    EXPECT_TRUE(gui::testing::Terminated());
+}
+
+TEST_F(Loader, MalformedPolylinesAreDroppedWithoutLosingTheirPlace) {
+    Map(1, Poly('C', 1001, 400000, 1) +        // longer than a polyline may be
+               "C,2,6\n1,2,3,4,5,6,7,8,9,10\n11\n" +   // a short point line
+               "C,3,-4\n" +                    // no points at all
+               Poly('C', 2, 50, 60));
+    ASSERT_TRUE(Load({1}));
+    EXPECT_EQ(Used(Open->CoastLine), (std::vector<int32_t>{2, 50, 60, 51, 61, -999}));
+    EXPECT_TRUE(gui::testing::Messages().empty());
+    // The long one was still read: its last point widened the extent.
+    EXPECT_GT(Open->MaxX, 401000);
+}
+
+TEST_F(Loader, LongLinesAreReadWhole) {
+    std::string name;
+    for (int i = 0; i < 80; i++) name += "長";
+    Map(1, "A,1,2," + name + "\n" + Poly('C', 1, 3, 4));
+    ASSERT_TRUE(Load({1}));
+    EXPECT_EQ(Open->TownName[0], name);
+    EXPECT_EQ(Open->CoastLine.Fill, 3);
+}
+
+TEST_F(Loader, OfficeMarkAndNameAreCutAtACharacterBoundary) {
+    std::string kanji20, kanji15;
+    for (int i = 0; i < 20; i++) kanji20 += "村";
+    for (int i = 0; i < 15; i++) kanji15 += "村";
+    Map(1, Poly('C', 1, 1, 1), false);
+    WriteOffice(programDir, 1,
+                "◎◎◎◎◎," "10,20," + kanji20 + ",8\n"
+                "ab,30,40,ｱ" + kanji15 + ",9\n");   // 31 bytes: kept whole
+    Map(2, Poly('C', 1, 1, 1), false);
+    WriteOffice(programDir, 2, "○,50,60,町役場,10\n");
+    ASSERT_TRUE(Load({1, 2}));
+    ASSERT_EQ(Open->OfficeCount, 3);
+    const OfficeRecord* r = Open->OfficeRecords.data();
+    EXPECT_STREQ(r[0].mark, "◎◎◎");
+    EXPECT_EQ(std::string(r[0].name), kanji15);
+    EXPECT_EQ(r[0].x, 10);
+    EXPECT_EQ(r[0].y, 20);
+    EXPECT_EQ(r[0].size, 8);
+    EXPECT_EQ(std::string(r[1].name), "ｱ" + kanji15);
+    EXPECT_STREQ(r[2].mark, "○");
+    EXPECT_EQ(r[2].size, 10);
+}
+
+TEST(FieldScanning, GivesTheFieldsAndNumbersOfTheSplitterAndAtoi) {
+    std::mt19937 rng(12);
+    // Mostly digits in the second half, so that long runs of them occur.
+    const std::string mixed = "0123456789-+ ,\t\nx\r", digits = "01234567890123456789012345678,-";
+    std::uniform_int_distribution<int> len(0, 40);
+    std::vector<std::string> fields;
+    for (int t = 0; t < 40000; t++) {
+        const std::string& alphabet = t % 2 ? digits : mixed;
+        std::uniform_int_distribution<int> pick(0, int(alphabet.size()));
+        std::string line;
+        for (int n = len(rng); n > 0; n--) {
+            int k = pick(rng);
+            line += k == int(alphabet.size()) ? '\0' : alphabet[k];
+        }
+        TMyStr::SplitFields(line, fields);
+        FieldScanner a(line), b(line);
+        std::vector<std::string> got;
+        std::vector<int> nums;
+        std::string_view f;
+        while (a.Next(f)) got.emplace_back(f);
+        int32_t v;
+        while (b.NextInt(v)) nums.push_back(v);
+        int32_t whole[64];
+        const int max = int(t % 12);
+        const int n = FieldScanner::ReadInts(line, whole, max);
+        ASSERT_EQ(n, std::min<int>(max, int(fields.size()))) << testing::PrintToString(line);
+        ASSERT_EQ(got, fields) << testing::PrintToString(line);
+        ASSERT_EQ(nums.size(), fields.size()) << testing::PrintToString(line);
+        for (size_t i = 0; i < fields.size(); i++) {
+            ASSERT_EQ(nums[i], int(std::clamp<long>(std::strtol(fields[i].c_str(), nullptr, 10), INT32_MIN, INT32_MAX)))
+                << testing::PrintToString(line);
+            if (int(i) < n) {
+                ASSERT_EQ(whole[i], nums[i]) << testing::PrintToString(line);
+            }
+        }
+    }
+}
+
+class LoaderLists : public Loader {};
+
+TEST_F(LoaderLists, CityAndDuplicateNameListsAreReadFieldByField) {
+    WriteText(programDir / "MAPDATA/CITYLIST.TXT", "札幌市,190913,285048,47,0\n\n仙台市 187528 214254 3 2\n");
+    WriteText(programDir / "MAPDATA/EXTRA.TXT", "3,青葉区,仙台市,186563,215120,A\n10,西区,さいたま市,175767,178687,XY\n");
+    Open->LoadCityList();
+    Open->LoadExtraList();
+    ASSERT_EQ(Open->CityCount, 2);
+    EXPECT_EQ(Open->CityName[1], "仙台市");
+    EXPECT_EQ(Open->CityX[1], 187528);
+    EXPECT_EQ(Open->CityY[1], 214254);
+    EXPECT_EQ(Open->CityPref[1], 3);
+    EXPECT_EQ(Open->CityFlag[0], 0);
+    EXPECT_EQ(Open->CityFlag[1], 1);
+    ASSERT_EQ(Open->ExtraCount, 2);
+    EXPECT_EQ(Open->ExtraPref[1], 10);
+    EXPECT_EQ(Open->ExtraTownName[1], "西区");
+    EXPECT_EQ(Open->ExtraGroupName[1], "さいたま市");
+    EXPECT_EQ(Open->ExtraX[1], 175767);
+    EXPECT_EQ(Open->ExtraY[1], 178687);
+    EXPECT_EQ(Open->ExtraKind[0], 'A');
+    EXPECT_EQ(Open->ExtraKind[1], 'X');
+    EXPECT_TRUE(gui::testing::Messages().empty());
+}
+
+TEST_F(LoaderLists, ListsStopAtTheirCapacities) {
+    std::string cities, extras;
+    for (int i = 0; i < CITY_MAX + 5; i++) cities += gui::Format("市%d,%d,2,3,0\n", i, i);
+    for (int i = 0; i < EXTRA_MAX + 5; i++) extras += gui::Format("1,区%d,市,%d,2,A\n", i, i);
+    WriteText(programDir / "MAPDATA/CITYLIST.TXT", cities);
+    WriteText(programDir / "MAPDATA/EXTRA.TXT", extras);
+    Open->LoadCityList();
+    Open->LoadExtraList();
+    EXPECT_EQ(Open->CityCount, CITY_MAX);
+    EXPECT_EQ(Open->CityName[CITY_MAX - 1], gui::Format("市%d", CITY_MAX - 1));
+    EXPECT_EQ(Open->ExtraCount, EXTRA_MAX);
+    EXPECT_EQ(Open->ExtraX[EXTRA_MAX - 1], EXTRA_MAX - 1);
+}
+
+TEST_F(LoaderLists, AMissingDuplicateListIsReportedAndAMissingCityListIsNot) {
+    std::filesystem::remove(programDir / "MAPDATA/CITYLIST.TXT");
+    std::filesystem::remove(programDir / "MAPDATA/EXTRA.TXT");
+    Open->CityCount = 5;
+    Open->LoadCityList();
+    Open->LoadExtraList();
+    EXPECT_EQ(Open->CityCount, 0);
+    EXPECT_EQ(Open->ExtraCount, 0);
+    ASSERT_EQ(gui::testing::Messages().size(), 1u);
+    EXPECT_EQ(gui::testing::Messages()[0].text,
+              "重複市町村名データファイル 'Extra.txt' が 'MapData'フォルダの中にありません");
+    EXPECT_EQ(gui::testing::Messages()[0].caption, "ファイルオープンエラー");
+    EXPECT_EQ(gui::testing::Messages()[0].flags, MB_OK | MB_ICONEXCLAMATION);
+}
+
+// The country's data set: only its map folder is needed.
+class JapanLoad : public FormsTest {
+protected:
+    void FillProgramFolder(const std::filesystem::path& dir) override { testsupport::CopyJapanData(dir, {"MAPDATA"}); }
+    void SetUp() override {
+        FormsTest::SetUp();
+        gui::testing::Messages().clear();
+    }
+};
+
+TEST_F(JapanLoad, AllFiftyTwoAreasFitTheStores) {
+    std::vector<int32_t> codes;
+    for (int code = 1; code <= 52; code++) codes.push_back(code);
+    ASSERT_TRUE(Open->ReadMapData(52, codes.data()));
+    EXPECT_TRUE(gui::testing::Messages().empty());
+    EXPECT_FALSE(gui::testing::Terminated());
+    for (PolylineStore* s : AllStores()) {
+        std::cout << "  " << s->CapacityName << " " << s->Fill << " / " << s->Capacity << "\n";
+        RecordProperty(s->CapacityName, s->Fill);
+        EXPECT_LE(s->Fill, s->Capacity);
+        EXPECT_EQ(s->Words[s->Fill], -999);
+    }
+    std::cout << "  names " << Open->TownCount << " " << Open->OldTownCount << " " << Open->NewTownCount
+              << ", offices " << Open->OfficeCount << "\n";
+    EXPECT_GT(Open->CoastLine.Fill, 0);
+    EXPECT_GT(Open->TownLine.Fill, 0);
+    EXPECT_GT(Open->TownCount, 1700);
+    EXPECT_GT(Open->OfficeCount, 1700);
+    // Hokkaido's W lines are its sub-prefecture borders.
+    EXPECT_EQ(Open->LakeLine.Fill, 0);
+}
+
+TEST_F(JapanLoad, StandardViewsOfTokyoAndOfTheWholeCountry) {
+    Open->SELECT = 1;
+    Open->SelectCode[0] = 12;
+    Open->Button3Click(Open);
+    ASSERT_FALSE(gui::testing::Terminated());
+    std::cout << "  東京: CX " << Open->CX << " CY " << Open->CY << " scale " << Open->scale << " BaseSpan "
+              << Open->BaseSpan << " Aspect " << Open->Aspect << "\n";
+    // Lon 138.9 to 140.0, lat 35.5 to 35.9.
+    EXPECT_GT(Open->CX, 169000);
+    EXPECT_LT(Open->CX, 180000);
+    EXPECT_GT(Open->CY, 172500);
+    EXPECT_LT(Open->CY, 178500);
+    EXPECT_NEAR(Open->Aspect, 2.0 / 3 / std::cos((24 + Open->CY / 15000.0) * M_PI / 180), 0.01);
+    EXPECT_EQ(Open->BaseSpan, std::max(Open->DataWidth, int32_t(Open->DataHeight * Open->Aspect)));
+    EXPECT_NEAR(Open->scale * Open->BaseSpan, 600, 0.01);
+    EXPECT_GT(Open->BaseSpan, 10000);   // over 1 degree of longitude
+    EXPECT_LT(Open->BaseSpan, 20000);
+
+    Open->SELECT = 52;
+    for (int i = 0; i < 52; i++) Open->SelectCode[i] = i + 1;
+    Open->Button3Click(Open);
+    std::cout << "  全国: CX " << Open->CX << " CY " << Open->CY << " scale " << Open->scale << " BaseSpan "
+              << Open->BaseSpan << "\n";
+    // From Okinawa (lon 122.9) to the northern islands (lon 148.9) and Ogasawara (lat 20.4).
+    EXPECT_GT(Open->BaseSpan, 260000);
+    EXPECT_LT(Open->BaseSpan, 400000);
+    EXPECT_GT(Open->CX, 100000);
+    EXPECT_LT(Open->CX, 200000);
+    EXPECT_NEAR(Open->scale * Open->BaseSpan, 600, 0.01);
+    EXPECT_FALSE(Open->CBTownName->Checked());
+    EXPECT_FALSE(Open->CBMainDoubleName->Enabled());
+}
+
+TEST_F(JapanLoad, ATickedAreaIsLoadedDrawnAndTheExitSavesTheSettings) {
+    Ken->Show();
+    Ken->AreaBox(12)->SetChecked(true);
+    Ken->Button1->Click();
+    EXPECT_TRUE(gui::testing::Messages().empty());
+    EXPECT_FALSE(Ken->Visible());
+    EXPECT_TRUE(Open->MapShown);
+    EXPECT_TRUE(Open->DataReady);
+    int coast = 0;
+    for (int y = 0; y < 600; y++)
+        for (int x = 0; x < 600; x++) coast += Open->Image1->Canvas()->Pixels(x, y) == Open->CoastColor;
+    EXPECT_GT(coast, 500);
+    gui::testing::QueueAnswer(IDOK);
+    Open->Button2->Click();
+    EXPECT_TRUE(std::filesystem::exists(programDir / "MAPDATA/config.ini"));
+    EXPECT_TRUE(gui::testing::Terminated());
+}
+
+} // namespace

@@ -1,0 +1,200 @@
+#include "names/Uyomi.h"
+#include "navigation/Usettei.h"
+#include "tests/engine/HandMap.h"
+
+namespace {
+constexpr TColor kFont = 0x123456;
+constexpr TColor kPaint = 0x00FFFF;
+} // namespace
+
+class Names : public HandMap {
+protected:
+    void SetUp() override {
+        HandMap::SetUp();
+        o->TownFontColor = kFont;
+        o->kokudo->SetChecked(false);
+        o->ken_name->SetChecked(false);
+        o->CBTownName->SetChecked(true);
+    }
+    // Some pixel of the font colour in the text box that starts at (px, py).
+    bool NameAt(int px, int py) { return Count(kFont, px, py, px + 40, py + 16) > 0; }
+    void Town(const std::string& name, int px, int py, char dup = 's') {
+        AddName(o->TownX, o->TownY, o->TownName, o->TownDup, o->TownCount, name, px, py, dup);
+    }
+    void ExtraEntry(int pref, const std::string& name, int px, int py, char kind = 'A') {
+        int i = o->ExtraCount++;
+        auto [x, y] = At(px, py);
+        o->ExtraPref[i] = pref, o->ExtraTownName[i] = name, o->ExtraX[i] = x, o->ExtraY[i] = y, o->ExtraKind[i] = kind;
+    }
+    void City(const std::string& name, int pref, int px, int py, int flag = 0) {
+        int i = o->CityCount++;
+        auto [x, y] = At(px, py);
+        o->CityName[i] = name, o->CityPref[i] = pref, o->CityX[i] = x, o->CityY[i] = y, o->CityFlag[i] = flag;
+    }
+};
+
+TEST_F(Names, TextBackgroundIsThePixelUnlessItIsALineOrOutside) {
+    TCanvas* c = o->Image1->Canvas();
+    c->Brush->Color = kPaint;
+    c->FillRect(Rect(100, 100, 200, 200));
+    c->SetPixel(150, 150, o->TownColor);
+    c->SetPixel(160, 150, o->KanaFontColor);
+    EXPECT_EQ(o->PickTextBackground(120, 120), kPaint);
+    EXPECT_EQ(o->PickTextBackground(150, 150), o->BackColor);
+    EXPECT_EQ(o->PickTextBackground(160, 150), o->BackColor);
+    EXPECT_EQ(o->PickTextBackground(-1, 120), o->BackColor);
+    EXPECT_EQ(o->PickTextBackground(120, 600), o->BackColor);
+}
+
+TEST_F(Names, ANameStartingOnABorderOrOutsideGetsTheBackgroundBehindIt) {
+    o->TownColor = 0x00FF00;
+    SetStore(o->TownLine, {{{100, 50}, {100, 250}}});
+    Town("あい", 100, 200);   // starts on the border
+    Town("あいうえお", -10, 300);   // starts left of the image, over paint
+    ASSERT_TRUE(o->DrawMap());
+    EXPECT_EQ(Px(100, 201), o->BackColor) << "the box covers the border in the background colour";
+
+    // A name over paint keeps the paint behind it; one starting outside the image does not.
+    Town("あ", 300, 300);
+    TCanvas* c = o->Image1->Canvas();
+    ASSERT_TRUE(o->DrawMap());
+    c->Brush->Color = kPaint;
+    c->FillRect(Rect(0, 280, 400, 340));
+    o->DrawTownNames();
+    EXPECT_EQ(Px(300, 300), kPaint);
+    EXPECT_EQ(Px(0, 300), o->BackColor);
+    EXPECT_TRUE(NameAt(0, 300));
+    // White boxes whatever lies below.
+    Settei->CBWhite->SetChecked(true);
+    o->DrawTownNames();
+    EXPECT_EQ(Px(300, 300), 0xFFFFFF);
+}
+
+TEST_F(Names, CurrentNamesSkipRepeatsAndWardsAsTheBoxesSay) {
+    Town("甲町", 50, 50);
+    Town("甲町", 50, 80, 'd');
+    Town("中央区", 50, 110);
+    Town("北区", 50, 140);   // also in the duplicate list
+    ExtraEntry(12, "北区", 200, 140);
+    ASSERT_TRUE(o->DrawMap());
+    EXPECT_TRUE(NameAt(50, 50));
+    EXPECT_FALSE(NameAt(50, 80));
+    EXPECT_TRUE(NameAt(50, 110));
+    EXPECT_TRUE(NameAt(50, 140)) << "drawn twice while the main double-name box is ticked";
+    EXPECT_TRUE(NameAt(200, 140));
+
+    o->CBMainDoubleName->SetChecked(false);
+    EXPECT_FALSE(NameAt(50, 140)) << "left to the duplicate list";
+    EXPECT_TRUE(NameAt(200, 140));
+    Settei->CBKuName->SetChecked(false);
+    Settei->CBDoubleName->SetChecked(true);
+    ASSERT_TRUE(o->DrawMap());
+    EXPECT_FALSE(NameAt(50, 110));
+    EXPECT_FALSE(NameAt(200, 140));
+    EXPECT_TRUE(NameAt(50, 80));
+}
+
+TEST_F(Names, OldNamesReplaceNewNames) {
+    AddName(o->OldTownX, o->OldTownY, o->OldTownName, o->OldTownDup, o->OldTownCount, "旧村", 50, 50);
+    AddName(o->NewTownX, o->NewTownY, o->NewTownName, o->NewTownDup, o->NewTownCount, "新市", 50, 100);
+    AddName(o->NewTownX, o->NewTownY, o->NewTownName, o->NewTownDup, o->NewTownCount, "新区", 50, 150);
+    ASSERT_TRUE(o->DrawMap());
+    EXPECT_FALSE(NameAt(50, 50));
+    EXPECT_TRUE(NameAt(50, 100));
+    Settei->CBKuName->SetChecked(false);
+    ASSERT_TRUE(o->DrawMap());
+    EXPECT_FALSE(NameAt(50, 150));
+    o->CBOldTown->SetEnabled(true);
+    o->CBOldTown->SetChecked(true);
+    EXPECT_TRUE(NameAt(50, 50));
+    EXPECT_FALSE(NameAt(50, 100));
+}
+
+TEST_F(Names, DuplicateListEntriesFollowTheirAreaAndTheOldDataBoxes) {
+    ExtraEntry(12, "三和町", 50, 50);
+    ExtraEntry(12, "一宮町", 50, 80);
+    ExtraEntry(12, "旧名村", 50, 110, 'X');
+    ExtraEntry(13, "他県町", 50, 140);
+    ExtraEntry(12, "東区", 50, 170);
+    ASSERT_TRUE(o->DrawMap());
+    EXPECT_FALSE(NameAt(50, 50));
+    EXPECT_FALSE(NameAt(50, 80));
+    EXPECT_FALSE(NameAt(50, 110));
+    EXPECT_FALSE(NameAt(50, 140));
+    EXPECT_TRUE(NameAt(50, 170));
+
+    o->CBNTownBorder->SetChecked(true);   // also ticks the old names
+    EXPECT_TRUE(NameAt(50, 50));
+    EXPECT_TRUE(NameAt(50, 80));
+    EXPECT_TRUE(NameAt(50, 110));
+    o->SELECT = 2;
+    o->SelectCode[1] = 13;
+    ASSERT_TRUE(o->DrawMap());
+    EXPECT_TRUE(NameAt(50, 140));
+    o->CBTownName->SetChecked(false);
+    EXPECT_FALSE(NameAt(50, 170));
+}
+
+TEST_F(Names, DesignatedCitiesNeedTheirBoxAndHideWhereTheOldDataDoes) {
+    City("さいたま市", 12, 50, 50);
+    City("横浜市", 12, 50, 80, 1);
+    City("札幌市", 47, 50, 110);
+    ASSERT_TRUE(o->DrawMap());
+    EXPECT_FALSE(NameAt(50, 50)) << "the city-name box is off";
+    Settei->CBCityName->SetChecked(true);
+    ASSERT_TRUE(o->DrawMap());
+    EXPECT_TRUE(NameAt(50, 50));
+    EXPECT_TRUE(NameAt(50, 80));
+    EXPECT_FALSE(NameAt(50, 110));
+    o->CBMainDoubleName->SetChecked(false);
+    EXPECT_FALSE(NameAt(50, 80));
+    o->CBOldTown->SetChecked(true);
+    EXPECT_FALSE(NameAt(50, 50));
+}
+
+TEST_F(Names, TheNameSizeFollowsTheImageUnlessFixed) {
+    Town("甲町", 50, 50);
+    Settei->CBFixedSize->SetChecked(false);
+    o->COPYSCALE = 2;
+    ASSERT_TRUE(o->DrawMap());
+    EXPECT_EQ(o->NameFontSize, 16);
+    o->COPYSCALE = 1;
+    o->SSIZE = 2;
+    ASSERT_TRUE(o->DrawMap());
+    EXPECT_EQ(o->NameFontSize, 4);
+    Settei->CBFixedSize->SetChecked(true);
+    ASSERT_TRUE(o->DrawMap());
+    EXPECT_EQ(o->NameFontSize, 8);
+}
+
+TEST_F(Names, NoNamesWhilePaintingOrWhileOnlyReadingsAreShown) {
+    Town("甲町", 50, 50);
+    Yomi->CBKana->SetChecked(true);
+    ASSERT_TRUE(o->DrawMap());
+    EXPECT_FALSE(NameAt(50, 50));
+}
+
+TEST_F(Names, TheBorderAndNameBoxesKeepTheirDependentsInStep) {
+    o->CBTownBorder->SetChecked(false);
+    EXPECT_FALSE(Settei->CheckBox4->Checked());
+    EXPECT_FALSE(o->CBTownName->Checked());
+    EXPECT_FALSE(o->CBTownName->Enabled());
+    EXPECT_FALSE(o->CBNTownBorder->Enabled());
+    o->CBTownBorder->SetChecked(true);
+    EXPECT_TRUE(Settei->CheckBox4->Checked());
+    EXPECT_TRUE(o->CBTownName->Enabled());
+    EXPECT_FALSE(o->CBTownName->Checked()) << "names are not ticked again";
+
+    o->CBYomi->SetChecked(true);
+    o->CBTownName->SetChecked(true);
+    EXPECT_TRUE(Settei->CheckBox5->Checked());
+    EXPECT_TRUE(Settei->CheckBox16->Enabled());
+    EXPECT_TRUE(o->CBOldTown->Enabled());
+    EXPECT_TRUE(Yomi->Visible());
+    o->CBTownName->SetChecked(false);
+    EXPECT_FALSE(Settei->CheckBox5->Checked());
+    EXPECT_FALSE(Yomi->Visible());
+    EXPECT_FALSE(o->CBYomi->Checked());
+    EXPECT_FALSE(o->CBYomi->Enabled());
+    EXPECT_FALSE(o->CBMainDoubleName->Enabled());
+}
