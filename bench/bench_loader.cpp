@@ -1,5 +1,6 @@
 // Loading all 52 areas of the country against reading the same files' bytes.
 #include "bench/BenchMain.h"
+#include "bench/BenchProgram.h"
 #include "engine/AllForms.h"
 #include "engine/Uopen.h"
 #include "gui/Forms.h"
@@ -81,25 +82,8 @@ BENCHMARK(TextLines52)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    TApplication app(argc, argv);
-    gui::testing::Enable();
-    // A program folder for the start-up: the program's own file and the map data.
-    fs::path dir = fs::temp_directory_path() / ("rovana-bench-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
-    std::ofstream(dir / QFileInfo(QCoreApplication::applicationFilePath()).fileName().toStdString()) << "x";
-    fs::copy(fs::path(ROVANA_JAPAN_DATA) / "MAPDATA", dir / "MAPDATA", fs::copy_options::recursive);
-    // The data set is read-only; its copy must be removable.
-    for (const auto& e : fs::recursive_directory_iterator(dir))
-        fs::permissions(e.path(), fs::perms::owner_all, fs::perm_options::add);
-    fs::current_path(dir);
-    CreateAllForms(Application);
+    benchutil::ProgramFolder folder(argc, argv, "rovana-bench", true);
     for (int i = 0; i < 52; i++) gCodes[i] = i + 1;
 
-    int rc = benchutil::Main(argc, argv, {{"ReadMapData52", "ReadBytes52"}});
-
-    DestroyAllForms();
-    fs::current_path(fs::temp_directory_path());
-    fs::remove_all(dir);
-    return rc;
+    return benchutil::Main(argc, argv, {{"ReadMapData52", "ReadBytes52"}});
 }

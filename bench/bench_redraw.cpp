@@ -2,6 +2,7 @@
 // stroking the same polylines, with one pen and no anti-aliasing, into an
 // image of the same size.
 #include "bench/BenchMain.h"
+#include "bench/BenchProgram.h"
 #include "engine/AllForms.h"
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
@@ -89,16 +90,7 @@ BENCHMARK(Stroke1800)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    TApplication app(argc, argv);
-    gui::testing::Enable();
-    // A program folder for the start-up: the program's own file and the map data.
-    fs::path dir = fs::temp_directory_path() / ("rovana-bench-redraw-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
-    std::ofstream(dir / QFileInfo(QCoreApplication::applicationFilePath()).fileName().toStdString()) << "x";
-    fs::create_directory_symlink(fs::path(ROVANA_JAPAN_DATA) / "MAPDATA", dir / "MAPDATA");
-    fs::current_path(dir);
-    CreateAllForms(Application);
+    benchutil::ProgramFolder folder(argc, argv, "rovana-bench-redraw", false);
 
     // All areas chosen the way the user does it.
     for (int code = 1; code <= 52; code++) Ken->AreaBox(code)->SetChecked(true);
@@ -106,10 +98,5 @@ int main(int argc, char** argv) {
     // The wait window is for people; it has no place in a timing.
     Open->Wait->SetChecked(false);
 
-    int rc = benchutil::Main(argc, argv, {{"Redraw600", "Stroke600"}, {"Redraw1800", "Stroke1800"}});
-
-    DestroyAllForms();
-    fs::current_path(fs::temp_directory_path());
-    fs::remove_all(dir);
-    return rc;
+    return benchutil::Main(argc, argv, {{"Redraw600", "Stroke600"}, {"Redraw1800", "Stroke1800"}});
 }

@@ -7,6 +7,7 @@
 #include "gui/TextFile.h"
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 namespace {
 
@@ -30,6 +31,18 @@ void CopyCut(char* dst, size_t size, std::string_view text, size_t maxCp932) {
     }
     memcpy(dst, text.data(), take);
     dst[take] = '\0';
+}
+
+// Widens the extent by count points stored as x, y pairs.
+void WidenExtent(const int32_t* pts, int32_t count, int32_t& minX, int32_t& minY, int32_t& maxX, int32_t& maxY) {
+    int32_t x0 = minX, y0 = minY, x1 = maxX, y1 = maxY;
+    for (int32_t j = 0; j < count; j++) {
+        x0 = std::min(x0, pts[2 * j]);
+        x1 = std::max(x1, pts[2 * j]);
+        y0 = std::min(y0, pts[2 * j + 1]);
+        y1 = std::max(y1, pts[2 * j + 1]);
+    }
+    minX = x0, minY = y0, maxX = x1, maxY = y1;
 }
 
 // Appends one polyline; a polyline that does not fit is refused with the
@@ -85,6 +98,8 @@ bool TOpen::ReadMapData(int count, const int32_t* codes) {
     // the names need decoding.
     std::string_view bytes;
     std::vector<int32_t> pointBuffer(2 * POLYLINE_POINTS_MAX);   // one polyline
+    // Hashes of the names read so far, to compare few names in full.
+    std::vector<size_t> nameHashes[3];
     int32_t* const points = pointBuffer.data();
 
     for (int a = 0; a < count; a++) {
@@ -110,6 +125,7 @@ bool TOpen::ReadMapData(int count, const int32_t* codes) {
                 auto& ys = letter == 'A' ? TownY : letter == 'X' ? OldTownY : NewTownY;
                 auto& names = letter == 'A' ? TownName : letter == 'X' ? OldTownName : NewTownName;
                 auto& dups = letter == 'A' ? TownDup : letter == 'X' ? OldTownDup : NewTownDup;
+                auto& hashes = nameHashes[letter == 'A' ? 0 : letter == 'X' ? 1 : 2];
                 int32_t& n = letter == 'A' ? towns : letter == 'X' ? oldTowns : newTowns;
                 const int32_t start = letter == 'A' ? townStart : letter == 'X' ? oldStart : newStart;
                 const int32_t x = f.IntOr0(), y = f.IntOr0();
@@ -117,10 +133,12 @@ bool TOpen::ReadMapData(int count, const int32_t* codes) {
                 if (n >= int32_t(xs.size())) continue;   // the table is full
                 xs[n] = x;
                 ys[n] = y;
-                names[n] = gui::Cp932ToUtf8(name);
+                gui::Cp932ToUtf8(name, names[n]);
                 dups[n] = 's';
+                hashes.resize(n + 1);
+                hashes[n] = std::hash<std::string>{}(names[n]);
                 for (int32_t i = start; i < n; i++) {
-                    if (names[i] == names[n]) {
+                    if (hashes[i] == hashes[n] && names[i] == names[n]) {
                         dups[n] = 'd';
                         break;
                     }
@@ -135,34 +153,38 @@ bool TOpen::ReadMapData(int count, const int32_t* codes) {
             f.FieldOrEmpty();
             const int32_t n = f.IntOr0();
             const int32_t lines = n > 0 ? int32_t((int64_t(n) + 4) / 5) : 0;
-            int32_t got = 0;
+            int32_t got = 0, direct = 0;
             bool whole = n >= 0 && n <= POLYLINE_POINTS_MAX;
             for (int32_t k = 0; k < lines; k++) {
                 if (!in.ReadLineBytes(bytes)) {
                     whole = false;
                     break;
                 }
-                int32_t values[10];
                 const int want = int(std::min<int32_t>(5, n - got));
-                const int read = FieldScanner::ReadInts(bytes, values, 2 * want);
-                for (int j = 0; j < want; j++) {
-                    if (2 * j + 1 >= read) {
-                        whole = false;   // a short point line: the polyline is not kept
-                        break;
-                    }
-                    const int32_t x = values[2 * j], y = values[2 * j + 1];
+                // Read straight into the polyline while it has room for a
+                // whole line; only a polyline longer than any kept one needs
+                // the copy.
+                int32_t values[10];
+                const bool room = got <= POLYLINE_POINTS_MAX - 5;
+                int32_t* const read = room ? points + 2 * got : values;
+                // A short point line: the points it has still count, the
+                // polyline is not kept.
+                const int have = FieldScanner::ReadInts(bytes, read, 2 * want) / 2;
+                if (have < want) whole = false;
+                if (room) {
+                    direct = got + have;
+                } else {
                     // Every point read widens the extent, kept or not.
-                    minX = std::min(minX, x);
-                    maxX = std::max(maxX, x);
-                    minY = std::min(minY, y);
-                    maxY = std::max(maxY, y);
-                    if (got < POLYLINE_POINTS_MAX) {
-                        points[2 * got] = x;
-                        points[2 * got + 1] = y;
+                    WidenExtent(read, have, minX, minY, maxX, maxY);
+                    for (int j = 0; j < have && got + j < POLYLINE_POINTS_MAX; j++) {
+                        points[2 * (got + j)] = read[2 * j];
+                        points[2 * (got + j) + 1] = read[2 * j + 1];
                     }
-                    got++;
                 }
+                got += have;
             }
+            // The points that went straight into the polyline widen the extent in one pass.
+            WidenExtent(points, direct, minX, minY, maxX, maxY);
             if (!whole) continue;
 
             PolylineStore* target = nullptr;

@@ -4,6 +4,7 @@
 #include <clocale>
 #include <cstdarg>
 #include <cstring>
+#include <fcntl.h>
 #include <iconv.h>
 #include <locale.h>
 #include <sys/stat.h>
@@ -13,8 +14,8 @@ namespace gui {
 
 namespace {
 
-// One converter per direction, opened on first use. "CP932" is the Windows
-// code page (NEC and IBM extensions, ～ as U+FF5E), not strict Shift_JIS.
+// An iconv converter. "CP932" is the Windows code page (NEC and IBM
+// extensions, ～ as U+FF5E), not strict Shift_JIS.
 class Converter {
 public:
     Converter(const char* to, const char* from) : cd(iconv_open(to, from)) {}
@@ -25,17 +26,11 @@ public:
     iconv_t cd;
 };
 
-iconv_t Decoder() {
-    thread_local Converter c("UTF-8", "CP932");
-    return c.cd;
-}
-
+// The encoder, opened on first use; the decoder is asked only once, for its table.
 iconv_t Encoder() {
     thread_local Converter c("CP932", "UTF-8");
     return c.cd;
 }
-
-constexpr char kReplacement[] = "\xEF\xBF\xBD";   // U+FFFD
 
 // Length of the well-formed UTF-8 sequence at p, or 1 for a stray byte.
 size_t Utf8SequenceLength(const unsigned char* p, size_t n) {
@@ -47,25 +42,19 @@ size_t Utf8SequenceLength(const unsigned char* p, size_t n) {
     return len;
 }
 
-// Appends the conversion of 'in' to 'out'. A sequence the converter refuses
-// is replaced (one byte at a time when decoding, one character when encoding)
-// and the conversion goes on after it.
-void Convert(iconv_t cd, bool decoding, std::string_view in, std::string& out) {
-    const char* replacement = decoding ? kReplacement : "?";
-    const size_t replacementLen = decoding ? 3 : 1;
+// Appends the CP932 of 'in' to 'out'. A character the converter refuses is
+// written as '?' and the conversion goes on after it.
+void Encode(std::string_view in, std::string& out) {
+    iconv_t cd = Encoder();
     size_t used = out.size();
-    // Decoding never more than triples the bytes; encoding never grows them.
-    out.resize(used + (decoding ? in.size() * 3 : in.size()) + 8);
+    // Encoding never grows the bytes.
+    out.resize(used + in.size() + 8);
     if (cd == iconv_t(-1)) {
         // No converter at all: keep ASCII, replace the rest.
         for (size_t i = 0; i < in.size();) {
             unsigned char c = in[i];
-            if (c < 0x80) { out[used++] = char(c); i++; continue; }
-            size_t skip = decoding ? 1 : Utf8SequenceLength((const unsigned char*)in.data() + i, in.size() - i);
-            if (out.size() < used + replacementLen) out.resize(used + replacementLen + in.size());
-            memcpy(&out[used], replacement, replacementLen);
-            used += replacementLen;
-            i += skip;
+            out[used++] = c < 0x80 ? char(c) : '?';
+            i += c < 0x80 ? 1 : Utf8SequenceLength((const unsigned char*)in.data() + i, in.size() - i);
         }
         out.resize(used);
         return;
@@ -84,11 +73,9 @@ void Convert(iconv_t cd, bool decoding, std::string_view in, std::string& out) {
             continue;
         }
         // EILSEQ (bad or unmappable sequence) or EINVAL (cut at the end).
-        size_t skip = decoding ? 1 : Utf8SequenceLength((const unsigned char*)inp, inLeft);
-        if (errno == EINVAL) skip = inLeft;
-        if (out.size() - used < replacementLen) out.resize(out.size() * 2 + 16);
-        memcpy(&out[used], replacement, replacementLen);
-        used += replacementLen;
+        size_t skip = errno == EINVAL ? inLeft : Utf8SequenceLength((const unsigned char*)inp, inLeft);
+        if (out.size() == used) out.resize(out.size() * 2 + 16);
+        out[used++] = '?';
         inp += skip;
         inLeft -= skip;
         iconv(cd, nullptr, nullptr, nullptr, nullptr);
@@ -96,11 +83,91 @@ void Convert(iconv_t cd, bool decoding, std::string_view in, std::string& out) {
     out.resize(used);
 }
 
+// The converter's answer for every byte and every two-byte sequence, taken
+// from it once: decoding by table gives the same text, the same replacements
+// included, at a fraction of a call per name. An entry is the UTF-8 length in
+// its low byte and up to three UTF-8 bytes above it; 0 when it does not decode.
+class Cp932Table {
+public:
+    Cp932Table() {
+        Converter decoder("UTF-8", "CP932");
+        const iconv_t cd = decoder.cd;
+        for (int a = 0; a < 256; a++) {
+            const char one[1] = {char(a)};
+            single[a] = a < 0x80 ? (uint32_t(a) << 8) | 1 : Ask(cd, one, 1);
+        }
+        for (int a = 0x80; a < 0x100; a++) {
+            if (single[a]) continue;
+            for (int b = 0; b < 256; b++) {
+                const char two[2] = {char(a), char(b)};
+                pair[a - 0x80][b] = Ask(cd, two, 2);
+            }
+        }
+    }
+
+    void Decode(std::string_view in, std::string& out) const {
+        const unsigned char* p = reinterpret_cast<const unsigned char*>(in.data());
+        const size_t n = in.size();
+        // Never more than three bytes out for one in.
+        out.resize(3 * n);
+        char* o = out.data();
+        for (size_t i = 0; i < n;) {
+            const unsigned char a = p[i];
+            if (a < 0x80) {
+                *o++ = char(a);
+                i++;
+                continue;
+            }
+            uint32_t e = single[a];
+            size_t used = 1;
+            if (!e && i + 1 < n && (e = pair[a - 0x80][p[i + 1]]) != 0) used = 2;
+            if (!e) e = kReplacementEntry;
+            // Three bytes are always written and the length tells how many
+            // count: the room of three per input byte holds them.
+            const uint32_t bytes = e >> 8;
+            memcpy(o, &bytes, 3);
+            o += e & 0xFF;
+            i += used;
+        }
+        out.resize(o - out.data());
+    }
+
+private:
+    static constexpr uint32_t kReplacementEntry = 0xBDBFEFu << 8 | 3;   // U+FFFD
+
+    // The UTF-8 of the whole sequence when the converter takes all of it as
+    // one character, else 0.
+    static uint32_t Ask(iconv_t cd, const char* seq, size_t n) {
+        if (cd == iconv_t(-1)) return 0;
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        char* in = const_cast<char*>(seq);
+        size_t inLeft = n;
+        char utf8[8];
+        char* o = utf8;
+        size_t outLeft = sizeof utf8;
+        size_t r = iconv(cd, &in, &inLeft, &o, &outLeft);
+        size_t len = o - utf8;
+        // One character only, of at most three bytes (CP932 is all in the BMP).
+        if (r == size_t(-1) || inLeft != 0 || len == 0 || len > 3 ||
+            Utf8SequenceLength(reinterpret_cast<const unsigned char*>(utf8), len) != len)
+            return 0;
+        uint32_t bytes = 0;
+        memcpy(&bytes, utf8, len);
+        return bytes << 8 | uint32_t(len);
+    }
+
+    uint32_t single[256] = {};
+    uint32_t pair[128][256] = {};
+};
+
 // CP932 bytes into 'out' (cleared); pure ASCII is copied as it is.
 void DecodeInto(std::string_view bytes, std::string& out) {
-    out.clear();
-    if (IsAscii(bytes)) out.assign(bytes.data(), bytes.size());
-    else Convert(Decoder(), true, bytes, out);
+    if (IsAscii(bytes)) {
+        out.assign(bytes.data(), bytes.size());
+        return;
+    }
+    static const Cp932Table table;
+    table.Decode(bytes, out);
 }
 
 int CompareBytes(std::string_view a, std::string_view b, bool foldCase) {
@@ -165,10 +232,12 @@ std::string Cp932ToUtf8(std::string_view bytes) {
     return out;
 }
 
+void Cp932ToUtf8(std::string_view bytes, std::string& out) { DecodeInto(bytes, out); }
+
 std::string Utf8ToCp932(std::string_view utf8) {
     if (IsAscii(utf8)) return std::string(utf8);
     std::string out;
-    Convert(Encoder(), false, utf8, out);
+    Encode(utf8, out);
     return out;
 }
 
@@ -194,28 +263,43 @@ TextReader::~TextReader() { Close(); }
 
 bool TextReader::Open(const std::string& path) {
     Close();
-    FILE* file = fopen(ResolvePath(path).c_str(), "rb");
-    if (!file) return false;
+    // The exact name is the usual case and always wins; only a miss looks
+    // for the name in another case.
+    int file = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (file < 0 && (errno == ENOENT || errno == ENOTDIR)) {
+        std::string resolved = ResolvePath(path);
+        if (resolved != path) file = open(resolved.c_str(), O_RDONLY | O_CLOEXEC);
+    }
+    if (file < 0) return false;
     struct stat st;
-    if (fstat(fileno(file), &st) != 0 || S_ISDIR(st.st_mode)) {
-        fclose(file);
+    if (fstat(file, &st) != 0 || S_ISDIR(st.st_mode)) {
+        close(file);
         return false;
     }
-    f = file;
+    fd = file;
+    regular = S_ISREG(st.st_mode);
     pos = len = 0;
+    atEnd = false;
     return true;
 }
 
 void TextReader::Close() {
-    if (f) fclose(f);
-    f = nullptr;
+    if (fd >= 0) close(fd);
+    fd = -1;
     pos = len = 0;
 }
 
 bool TextReader::fill() {
-    pos = 0;
-    len = fread(buf, 1, sizeof buf, f);
-    return len > 0;
+    pos = len = 0;
+    if (atEnd) return false;
+    ssize_t n;
+    do n = read(fd, buf, sizeof buf);
+    while (n < 0 && errno == EINTR);
+    if (n <= 0) return false;
+    len = size_t(n);
+    // A short read of an ordinary file is its end: no further call to find it.
+    atEnd = regular && len < sizeof buf;
+    return true;
 }
 
 bool TextReader::ReadLine(std::string& line) {
@@ -225,13 +309,12 @@ bool TextReader::ReadLine(std::string& line) {
     return true;
 }
 
-bool TextReader::ReadLineBytes(std::string_view& bytes) {
-    if (!f) return false;
+bool TextReader::readLineAcrossBuffers(std::string_view& bytes) {
+    if (fd < 0) return false;
     if (pos == len && !fill()) return false;
     const char* start = buf + pos;
     const char* nl = static_cast<const char*>(memchr(start, '\n', len - pos));
     if (nl) {
-        // The usual case: the whole line is in the buffer.
         bytes = std::string_view(start, nl - start);
         pos = nl - buf + 1;
     } else {
@@ -277,7 +360,7 @@ bool TextWriter::Write(std::string_view utf8) {
     std::string_view bytes = utf8;
     std::string encoded;
     if (!IsAscii(utf8)) {
-        Convert(Encoder(), false, utf8, encoded);
+        Encode(utf8, encoded);
         bytes = encoded;
     }
     if (!memchr(bytes.data(), '\n', bytes.size())) {

@@ -1,6 +1,7 @@
 // Text files of the program: CP932 on disk, UTF-8 in memory, CR LF line ends.
 #pragma once
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -11,6 +12,8 @@ namespace gui {
 // character CP932 cannot hold becomes '?'. Neither ever throws.
 std::string Cp932ToUtf8(std::string_view bytes);
 std::string Utf8ToCp932(std::string_view utf8);
+// The same decoding into an existing string (its room is reused).
+void Cp932ToUtf8(std::string_view bytes, std::string& out);
 // Length of a UTF-8 text in CP932 bytes (for byte limits of the file formats).
 size_t Cp932Length(std::string_view utf8);
 // Compares two UTF-8 texts in CP932 byte order ("code order"): <0, 0, >0.
@@ -30,20 +33,35 @@ public:
     // Resolves the path without regard to case; false when it is not a
     // readable ordinary file.
     bool Open(const std::string& path);
-    bool IsOpen() const { return f != nullptr; }
+    bool IsOpen() const { return fd >= 0; }
     // Next whole line, any length, without CR/LF, decoded to UTF-8.
     // A last line without a newline is still a line.
     bool ReadLine(std::string& line);
     // The same line undecoded, as its CP932 bytes without CR/LF; the view is
     // valid until the next read. For readers that decode only some fields.
-    bool ReadLineBytes(std::string_view& bytes);
+    bool ReadLineBytes(std::string_view& bytes) {
+        // The usual case, kept inline: the whole line is in the buffer.
+        if (pos < len) {
+            const char* start = buf + pos;
+            if (const char* nl = static_cast<const char*>(memchr(start, '\n', len - pos))) {
+                size_t n = nl - start;
+                pos += n + 1;
+                if (n && start[n - 1] == '\r') n--;
+                bytes = std::string_view(start, n);
+                return true;
+            }
+        }
+        return readLineAcrossBuffers(bytes);
+    }
     void Close();
 private:
-    FILE* f = nullptr;
+    int fd = -1;
+    bool regular = false, atEnd = false;
     std::string raw;
     char buf[65536];
     size_t pos = 0, len = 0;
     bool fill();
+    bool readLineAcrossBuffers(std::string_view& bytes);
 };
 
 class TextWriter {

@@ -237,6 +237,17 @@ TEST_F(Loader, MalformedPolylinesAreDroppedWithoutLosingTheirPlace) {
     EXPECT_GT(Open->MaxX, 401000);
 }
 
+TEST_F(Loader, APolylineOfTheMostPointsIsKeptWhole) {
+    Map(1, Poly('C', POLYLINE_POINTS_MAX, 7000, 9000));
+    ASSERT_TRUE(Load({1}));
+    ASSERT_EQ(Open->CoastLine.Fill, 2 * POLYLINE_POINTS_MAX + 1);
+    const int32_t* w = Open->CoastLine.Words.data();
+    EXPECT_EQ(w[0], POLYLINE_POINTS_MAX);
+    EXPECT_EQ(w[1], 7000);
+    EXPECT_EQ(w[2 * POLYLINE_POINTS_MAX - 1], 7000 + POLYLINE_POINTS_MAX - 1);
+    EXPECT_EQ(w[2 * POLYLINE_POINTS_MAX], 9000 + POLYLINE_POINTS_MAX - 1);
+}
+
 TEST_F(Loader, LongLinesAreReadWhole) {
     std::string name;
     for (int i = 0; i < 80; i++) name += "長";

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <fcntl.h>
+#include <iconv.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -63,7 +64,49 @@ bool ValidUtf8(const std::string& s) {
     return true;
 }
 
+// The converter's own reading, one character at a time: a byte that decodes
+// alone, else the two bytes from it as one character, else U+FFFD and on
+// with the next byte.
+std::string DecodeByConverter(iconv_t cd, const std::string& bytes) {
+    auto one = [&](size_t at, size_t n, std::string& out) {
+        if (at + n > bytes.size()) return false;
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        char* in = const_cast<char*>(bytes.data() + at);
+        size_t inLeft = n;
+        char buf[16];
+        char* o = buf;
+        size_t outLeft = sizeof buf;
+        if (iconv(cd, &in, &inLeft, &o, &outLeft) == size_t(-1) || inLeft != 0 || o == buf) return false;
+        out.append(buf, o);
+        return true;
+    };
+    std::string out;
+    for (size_t i = 0; i < bytes.size();) {
+        if (one(i, 1, out)) i += 1;
+        else if (one(i, 2, out)) i += 2;
+        else { out += "\uFFFD"; i += 1; }
+    }
+    return out;
+}
+
 } // namespace
+
+TEST(Cp932Text, DecodesEveryByteAndPairAsTheConverterDoes) {
+    iconv_t cd = iconv_open("UTF-8", "CP932");
+    ASSERT_NE(cd, iconv_t(-1));
+    std::string out;
+    for (int a = 0; a < 256; a++) {
+        const std::string single(1, char(a));
+        ASSERT_EQ(Cp932ToUtf8(single), DecodeByConverter(cd, single)) << a;
+        for (int b = 0; b < 256; b++) {
+            // Between ASCII, and followed by a lead byte cut at the end.
+            const std::string pair = std::string("a") + char(a) + char(b) + "z\x82";
+            Cp932ToUtf8(pair, out);
+            ASSERT_EQ(out, DecodeByConverter(cd, pair)) << a << ' ' << b;
+        }
+    }
+    iconv_close(cd);
+}
 
 TEST_F(TextFileTest, RoundTripKeepsTheExactCp932Bytes) {
     // kana, level 1 and level 2 kanji, NEC special, IBM extension, and the six
@@ -168,6 +211,8 @@ TEST_F(TextFileTest, FoldersAndFilesResolveWithoutCase) {
     // An exact match wins over another case.
     WriteBytes("MAPDATA/01.map", "exact");
     EXPECT_EQ(ResolvePath(Path("MAPDATA/01.map")), Path("MAPDATA/01.map"));
+    EXPECT_EQ(ReadAll(Path("MAPDATA/01.map")), std::vector<std::string>{"exact"});
+    EXPECT_EQ(ReadAll(Path("MAPDATA/01.MAP")), std::vector<std::string>{"3,4"});
 }
 
 TEST_F(TextFileTest, AtomicRewriteReplacesOnlyAfterACompleteWrite) {

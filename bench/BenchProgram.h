@@ -1,0 +1,54 @@
+// A program folder for benchmarks that run the real start-up: a temporary
+// folder holding the program's own file and the data set's MAPDATA, made the
+// current directory, with all thirty forms built; removed again on exit.
+#pragma once
+#include "engine/AllForms.h"
+#include "gui/Forms.h"
+#include "gui/Testing.h"
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+namespace benchutil {
+
+class ProgramFolder {
+public:
+    // copyData: a writable copy of MAPDATA; otherwise a link to the read-only data set.
+    ProgramFolder(int& argc, char** argv, const std::string& name, bool copyData) : app(argc, argv) {
+        namespace fs = std::filesystem;
+        gui::testing::Enable();
+        dir = fs::temp_directory_path() / (name + "-" + std::to_string(::getpid()));
+        fs::create_directories(dir);
+        std::ofstream(dir / QFileInfo(QCoreApplication::applicationFilePath()).fileName().toStdString()) << "x";
+        const fs::path data = fs::path(ROVANA_JAPAN_DATA) / "MAPDATA";
+        if (copyData) {
+            fs::copy(data, dir / "MAPDATA", fs::copy_options::recursive);
+            // The data set is read-only; its copy must be removable.
+            for (const auto& e : fs::recursive_directory_iterator(dir))
+                fs::permissions(e.path(), fs::perms::owner_all, fs::perm_options::add);
+        } else {
+            fs::create_directory_symlink(data, dir / "MAPDATA");
+        }
+        fs::current_path(dir);
+        CreateAllForms(Application);
+    }
+    ~ProgramFolder() {
+        namespace fs = std::filesystem;
+        DestroyAllForms();
+        fs::current_path(fs::temp_directory_path());
+        fs::remove_all(dir);
+    }
+
+private:
+    struct Offscreen {
+        Offscreen() { setenv("QT_QPA_PLATFORM", "offscreen", 1); }
+    } offscreen;
+    TApplication app;
+    std::filesystem::path dir;
+};
+
+} // namespace benchutil
