@@ -11,6 +11,7 @@
 namespace benchutil {
 
 struct MedianCollector : benchmark::ConsoleReporter {
+    MedianCollector() : ConsoleReporter(OO_Tabular) {}
     std::map<std::string, double> medianMs;
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
@@ -32,13 +33,17 @@ struct MedianCollector : benchmark::ConsoleReporter {
 // pairs: {case, floor}: both are benchmark function names (as registered).
 inline int Main(int argc, char** argv, const std::vector<std::pair<std::string, std::string>>& pairs) {
     std::vector<char*> args(argv, argv + argc);
-    std::string reps = "--benchmark_repetitions=7";
+    // Repetitions of a case and of its floor are interleaved, so that both
+    // see the same load of the machine.
+    std::string reps = "--benchmark_repetitions=9";
     std::string aggr = "--benchmark_report_aggregates_only=true";
+    std::string interleave = "--benchmark_enable_random_interleaving=true";
     bool hasReps = false;
     for (int i = 1; i < argc; ++i)
         if (std::string(argv[i]).rfind("--benchmark_repetitions", 0) == 0) hasReps = true;
     if (!hasReps) args.push_back(reps.data());
     args.push_back(aggr.data());
+    args.push_back(interleave.data());
     int n = static_cast<int>(args.size());
     benchmark::Initialize(&n, args.data());
     MedianCollector rep;
