@@ -77,6 +77,19 @@ public:
         return n;
     }
 
+#if defined(__SSE2__)
+    // Bytes that must be readable before and after the text given to
+    // ReadLineInts.
+    static constexpr size_t kSlack = 64;
+
+    // ReadInts for the line at the start of text, found in the same pass:
+    // used is then the length of the line with its '\n'. -1 when the text
+    // holds no '\n' within 128 bytes or the line is not of the simple kind;
+    // the caller then cuts the line itself. kSlack bytes either side of the
+    // text must be readable: whole words are loaded across its ends.
+    static int ReadLineInts(std::string_view text, int32_t* out, int max, size_t& used);
+#endif
+
     int32_t IntOr0() {
         int32_t v = 0;
         NextInt(v);
@@ -94,13 +107,20 @@ private:
 
     // The number of the last len (1 to 8) bytes of w, digits in text order.
     static uint32_t digitsValue(uint64_t w, int len) {
-        w = (w ^ 0x3030303030303030ull) & (~0ull << (8 * (8 - len)));   // zeros in front of the digits
+        // Zeros in front of the digits; no digits at all give 0.
+        static constexpr uint64_t keep[9] = {0, ~0ull << 56, ~0ull << 48, ~0ull << 40, ~0ull << 32,
+                                             ~0ull << 24, ~0ull << 16, ~0ull << 8, ~0ull};
+        w = (w ^ 0x3030303030303030ull) & keep[len];
         w = ((w & 0x0F0F0F0F0F0F0F0Full) * 2561) >> 8;
         w = ((w & 0x00FF00FF00FF00FFull) * 6553601) >> 16;
         return uint32_t(((w & 0x0000FFFF0000FFFFull) * 42949672960001ull) >> 32);
     }
 
 #if defined(__SSE2__)
+    struct Masks {
+        uint64_t nl, comma, ok, dash;
+    };
+    static void addMasks16(Masks& m, const char* s, int k);
     // -1 when the line is not of that simple kind.
     static int readSimpleInts(std::string_view line, int32_t* out, int max);
 #endif
@@ -181,6 +201,135 @@ inline int FieldScanner::readSimpleInts(std::string_view line, int32_t* out, int
         }
     }
     if (n < max && start < len && !field(len)) return -1;
+    return n;
+}
+#endif
+
+#if defined(__SSE2__)
+// Newlines, commas, minus signs and the bytes allowed in a simple line
+// (digits, commas, minus signs) among the 16 bytes at s, set as bits
+// 16 * k to 16 * k + 15 of m.
+inline void FieldScanner::addMasks16(Masks& m, const char* s, int k) {
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+    const __m128i t = _mm_sub_epi8(b, _mm_set1_epi8('0'));
+    const __m128i digit = _mm_cmpeq_epi8(_mm_min_epu8(t, _mm_set1_epi8(9)), t);
+    const __m128i comma = _mm_cmpeq_epi8(b, _mm_set1_epi8(','));
+    const __m128i dash = _mm_cmpeq_epi8(b, _mm_set1_epi8('-'));
+    m.nl |= uint64_t(unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(b, _mm_set1_epi8('\n'))))) << (16 * k);
+    m.comma |= uint64_t(unsigned(_mm_movemask_epi8(comma))) << (16 * k);
+    m.dash |= uint64_t(unsigned(_mm_movemask_epi8(dash))) << (16 * k);
+    m.ok |= uint64_t(unsigned(_mm_movemask_epi8(_mm_or_si128(digit, _mm_or_si128(comma, dash))))) << (16 * k);
+}
+
+inline int FieldScanner::ReadLineInts(std::string_view text, int32_t* out, int max, size_t& used) {
+    if constexpr (std::endian::native != std::endian::little) return -1;
+    const char* src = text.data();
+    const size_t avail = text.size();
+    // Bits 0 to k-1 of a 64-bit word, k clamped to 0..64.
+    auto low = [](ptrdiff_t k) -> uint64_t { return k <= 0 ? 0 : k >= 64 ? ~0ull : (1ull << k) - 1; };
+    // The line end; the second 64 bytes only when the first hold none.
+    // The line end: the first 64 bytes, then 16 more (the end of most
+    // point lines), then the rest.
+    Masks m0{0, 0, 0, 0}, m1{0, 0, 0, 0};
+#pragma GCC unroll 4
+    for (int k = 0; k < 4; k++) addMasks16(m0, src + 16 * k, k);
+    size_t nl;
+    if (const uint64_t first = m0.nl & low(ptrdiff_t(avail))) {
+        nl = size_t(std::countr_zero(first));
+    } else {
+        if (avail <= 64) return -1;
+        addMasks16(m1, src + 64, 0);
+        if (!(m1.nl & low(ptrdiff_t(avail) - 64)) && avail > 80) {
+#pragma GCC unroll 3
+            for (int k = 1; k < 4; k++) addMasks16(m1, src + 64 + 16 * k, k);
+        }
+        const uint64_t second = m1.nl & low(ptrdiff_t(avail) - 64);
+        if (!second) return -1;
+        nl = 64 + size_t(std::countr_zero(second));
+    }
+    // The line without its CR LF (or LF).
+    const size_t len = nl - (nl > 0 && src[nl - 1] == '\r');
+    const uint64_t in0 = low(ptrdiff_t(len)), in1 = low(ptrdiff_t(len) - 64);
+    if (((m0.ok & in0) ^ in0) | ((m1.ok & in1) ^ in1)) return -1;
+    const uint64_t c0 = m0.comma & in0, c1 = m1.comma & in1;
+    // A minus sign anywhere but at the start of a field: the general reading.
+    if ((m0.dash & in0 & ~((c0 << 1) | 1)) | (m1.dash & in1 & ~((c1 << 1) | (c0 >> 63)))) return -1;
+
+    // Fields are converted two at a time, one in each half of a vector: the
+    // eight bytes that end with a field's last digit (in the line or in the
+    // slack before it) with its leading bytes cleared.
+    auto convert = [](__m128i v, __m128i sign) {
+        // Byte pairs, then pairs of those, then the two halves of each field:
+        // the earlier (more significant) part lies lower.
+        const __m128i bytes = _mm_set1_epi16(0x00FF);
+        __m128i x = _mm_add_epi16(_mm_mullo_epi16(_mm_and_si128(v, bytes), _mm_set1_epi16(10)), _mm_srli_epi16(v, 8));
+        x = _mm_madd_epi16(x, _mm_set1_epi32(0x00010064));
+        x = _mm_add_epi64(_mm_mul_epu32(x, _mm_set1_epi64x(10000)), _mm_srli_epi64(x, 32));
+        x = _mm_shuffle_epi32(x, 0x08);   // the two values side by side
+        return _mm_sub_epi32(_mm_xor_si128(x, sign), sign);
+    };
+    // Most point lines are five x, y pairs of six digits each, or of five
+    // and six: fields in fixed places, no signs.
+    auto fixedPairs = [&]<int dx, int dy>() {
+        constexpr int period = dx + dy + 2;
+        constexpr uint64_t commas = [] {
+            uint64_t m = 0;
+            for (int j = 0; j < 5; j++) m |= (1ull << (period * j + dx)) | (j < 4 ? 1ull << (period * j + dx + 1 + dy) : 0);
+            return m;
+        }();
+        if (len != size_t(5 * period - 1) || c0 != commas || c1 || max < 10 || (m0.dash & in0) || (m1.dash & in1))
+            return false;
+        const __m128i keep = _mm_set_epi64x(int64_t(~0ull << (64 - 8 * dy)), int64_t(~0ull << (64 - 8 * dx)));
+        const __m128i zeros = _mm_set1_epi8('0');
+#pragma GCC unroll 5
+        for (int j = 0; j < 5; j++) {
+            const __m128i x = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(src + period * j + dx - 8));
+            const __m128i y = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(src + period * j + dx + 1 + dy - 8));
+            const __m128i v = _mm_and_si128(_mm_xor_si128(_mm_unpacklo_epi64(x, y), zeros), keep);
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 2 * j), convert(v, _mm_setzero_si128()));
+        }
+        used = nl + 1;
+        return true;
+    };
+    if (fixedPairs.template operator()<6, 6>() || fixedPairs.template operator()<5, 6>()) return 10;
+    int n = 0;
+    size_t start = 0;
+    bool tooLong = false;
+    __m128i pending = _mm_setzero_si128(), pendingSign = _mm_setzero_si128();
+    auto field = [&](size_t end) {
+        const bool neg = src[start] == '-';   // an empty field's end is no minus
+        const size_t digits = end - start - neg;
+        tooLong |= digits > 8;
+        static constexpr uint64_t keep[9] = {0, ~0ull << 56, ~0ull << 48, ~0ull << 40, ~0ull << 32,
+                                             ~0ull << 24, ~0ull << 16, ~0ull << 8, ~0ull};
+        uint64_t w;
+        memcpy(&w, src + end - 8, 8);
+        w = (w ^ 0x3030303030303030ull) & keep[std::min<size_t>(digits, 8)];
+        const __m128i word = _mm_cvtsi64_si128(int64_t(w));
+        const __m128i sign = _mm_cvtsi32_si128(-int(neg));
+        if (n & 1) {
+            const __m128i v = convert(_mm_unpacklo_epi64(pending, word), _mm_unpacklo_epi32(pendingSign, sign));
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(out + n - 1), v);
+        } else {
+            pending = word;
+            pendingSign = sign;
+        }
+        n++;
+    };
+    for (uint64_t c = c0; c && n < max; c &= c - 1) {
+        const size_t end = size_t(std::countr_zero(c));
+        field(end);
+        start = end + 1;
+    }
+    for (uint64_t c = c1; c && n < max; c &= c - 1) {
+        const size_t end = 64 + size_t(std::countr_zero(c));
+        field(end);
+        start = end + 1;
+    }
+    if (n < max && start < len) field(len);
+    if (n & 1) out[n - 1] = _mm_cvtsi128_si32(convert(pending, pendingSign));
+    if (tooLong) return -1;
+    used = nl + 1;
     return n;
 }
 #endif

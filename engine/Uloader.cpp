@@ -9,6 +9,8 @@
 #include <cstring>
 #include <functional>
 
+static_assert(gui::TextReader::kSlack >= FieldScanner::kSlack, "the reader's margins let the scanner load whole words");
+
 namespace {
 
 size_t Utf8CharLength(unsigned char c) { return c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1; }
@@ -156,10 +158,6 @@ bool TOpen::ReadMapData(int count, const int32_t* codes) {
             int32_t got = 0, direct = 0;
             bool whole = n >= 0 && n <= POLYLINE_POINTS_MAX;
             for (int32_t k = 0; k < lines; k++) {
-                if (!in.ReadLineBytes(bytes)) {
-                    whole = false;
-                    break;
-                }
                 const int want = int(std::min<int32_t>(5, n - got));
                 // Read straight into the polyline while it has room for a
                 // whole line; only a polyline longer than any kept one needs
@@ -169,7 +167,19 @@ bool TOpen::ReadMapData(int count, const int32_t* codes) {
                 int32_t* const read = room ? points + 2 * got : values;
                 // A short point line: the points it has still count, the
                 // polyline is not kept.
-                const int have = FieldScanner::ReadInts(bytes, read, 2 * want) / 2;
+                // The line is cut and read in one pass where it lies whole
+                // in the buffer and is plain; otherwise the usual way.
+                size_t used;
+                int values2 = FieldScanner::ReadLineInts(in.Buffered(), read, 2 * want, used);
+                if (values2 >= 0) {
+                    in.Advance(used);
+                } else if (in.ReadLineBytes(bytes)) {
+                    values2 = FieldScanner::ReadInts(bytes, read, 2 * want);
+                } else {
+                    whole = false;
+                    break;
+                }
+                const int have = values2 / 2;
                 if (have < want) whole = false;
                 if (room) {
                     direct = got + have;

@@ -293,12 +293,12 @@ bool TextReader::fill() {
     pos = len = 0;
     if (atEnd) return false;
     ssize_t n;
-    do n = read(fd, buf, sizeof buf);
+    do n = read(fd, buf, kSize);
     while (n < 0 && errno == EINTR);
     if (n <= 0) return false;
     len = size_t(n);
     // A short read of an ordinary file is its end: no further call to find it.
-    atEnd = regular && len < sizeof buf;
+    atEnd = regular && len < kSize;
     return true;
 }
 

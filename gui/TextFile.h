@@ -53,12 +53,23 @@ public:
         }
         return readLineAcrossBuffers(bytes);
     }
+    // The unread bytes of the buffer, for a reader that finds its own line
+    // ends and then steps past what it took with Advance. When a line does
+    // not end in it, ReadLineBytes reads it. kSlack bytes before and after
+    // the view are readable memory (of no meaning), so that a reader may load
+    // whole words across its ends.
+    static constexpr size_t kSlack = 64;
+    std::string_view Buffered() const { return std::string_view(buf + pos, len - pos); }
+    void Advance(size_t n) { pos += n; }
     void Close();
 private:
+    static constexpr size_t kSize = 65536;
     int fd = -1;
     bool regular = false, atEnd = false;
     std::string raw;
-    char buf[65536];
+    // The buffer proper lies between two margins of kSlack bytes.
+    alignas(64) char store[kSlack + kSize + kSlack] = {};
+    char* const buf = store + kSlack;
     size_t pos = 0, len = 0;
     bool fill();
     bool readLineAcrossBuffers(std::string_view& bytes);

@@ -318,6 +318,83 @@ TEST(FieldScanning, GivesTheFieldsAndNumbersOfTheSplitterAndAtoi) {
     }
 }
 
+// The one-pass reading of a line in place: the same numbers as ReadInts of
+// the cut line, or -1 to leave it to ReadInts; never a different answer.
+TEST(FieldScanning, LinesReadInPlaceMatchTheCutLine) {
+    std::mt19937 rng(7);
+    const std::string digits = "0123456789012345678901234567890123456789,,,,,,-", odd = "0123456789,-+ \t\rx";
+    std::vector<char> store(FieldScanner::kSlack + 300 + FieldScanner::kSlack);
+    char* const text = store.data() + FieldScanner::kSlack;
+    int inPlace = 0;
+    for (int t = 0; t < 60000; t++) {
+        std::string line;
+        if (t % 3 == 0) {   // ten fields of six digits, or of five and six; now and then one changed
+            const bool shortX = t % 2;
+            for (int i = 0; i < 10; i++)
+                line += gui::Format(i ? ",%0*d" : "%0*d", shortX && i % 2 == 0 ? 5 : 6, int(rng() % 1000000));
+            if (t % 7 == 0) line[rng() % line.size()] = "-,05x"[rng() % 5];
+        } else {
+            const std::string& alphabet = t % 3 == 1 ? digits : odd;
+            for (int n = int(rng() % 140); n > 0; n--) line += alphabet[rng() % alphabet.size()];
+        }
+        // What the buffer holds: the line, its end, whatever follows; the
+        // bytes around it are noise.
+        for (char& c : store) c = char("0123456789,-\n\r"[rng() % 14]);
+        const bool cr = rng() % 2, ends = rng() % 8 != 0;
+        std::string held = line + (cr ? "\r" : "") + (ends ? "\n" : "");
+        if (ends) held += "12,34\n";
+        memcpy(text, held.data(), held.size());
+        int32_t got[12], want[12];
+        const int max = t % 2 ? 10 : int(rng() % 12);
+        size_t used = 0;
+        const int n = FieldScanner::ReadLineInts(std::string_view(text, held.size()), got, max, used);
+        if (n < 0) continue;
+        inPlace++;
+        // A line in place is one that ends: a CR in it can only be its last byte.
+        ASSERT_TRUE(ends) << line;
+        // As the reader cuts it: one CR before the LF goes.
+        std::string_view cut(held.data(), line.size() + cr);
+        if (!cut.empty() && cut.back() == '\r') cut.remove_suffix(1);
+        const int m = FieldScanner::ReadInts(cut, want, max);
+        ASSERT_EQ(used, line.size() + cr + 1) << line;
+        ASSERT_EQ(n, m) << line;
+        for (int i = 0; i < n; i++) ASSERT_EQ(got[i], want[i]) << line << " field " << i;
+    }
+    EXPECT_GT(inPlace, 15000);
+}
+
+// Point lines that cross the reader's buffer, a polyline that ends the file
+// without a newline, LF and CR LF lines mixed: the points read are the ones
+// written.
+TEST_F(Loader, PointsAcrossTheReadBufferAndAtTheEndOfTheFile) {
+    std::mt19937 rng(3);
+    std::string text;
+    std::vector<int32_t> words;
+    for (int k = 0; text.size() < 200000; k++) {
+        const int n = 1 + int(rng() % 23);
+        text += gui::Format("C,%d,%d\r\n", k, n);
+        words.push_back(n);
+        for (int i = 0; i < n; i++) {
+            // Mostly six digits, some shorter or negative, as the files hold.
+            const int32_t x = rng() % 5 ? 100000 + int32_t(rng() % 900000) : int32_t(rng() % 2000) - 1000;
+            const int32_t y = rng() % 5 ? 100000 + int32_t(rng() % 900000) : int32_t(rng() % 99999);
+            words.push_back(x);
+            words.push_back(y);
+            text += gui::Format("%d,%d", x, y);
+            text += i % 5 == 4 || i == n - 1 ? (k % 3 ? "\r\n" : "\n") : ",";
+        }
+    }
+    text.pop_back();   // the last line without its LF: a lone CR ends it
+    Map(1, text);
+    ASSERT_TRUE(Load({1}));
+    words.push_back(-999);
+    EXPECT_EQ(Used(Open->CoastLine), words);
+    text.pop_back();   // and without any line end
+    Map(1, text);
+    ASSERT_TRUE(Load({1}));
+    EXPECT_EQ(Used(Open->CoastLine), words);
+}
+
 class LoaderLists : public Loader {};
 
 TEST_F(LoaderLists, CityAndDuplicateNameListsAreReadFieldByField) {

@@ -147,6 +147,39 @@ TEST_F(TextFileTest, LinesOfAnyLengthAndEveryLineEnd) {
     EXPECT_TRUE(ReadAll(Path("empty.txt")).empty());
 }
 
+// A reader that takes lines from the buffer itself and one that cuts them
+// see the same lines, whichever way each line is taken.
+TEST_F(TextFileTest, BufferedBytesAndLinesTakeTurns) {
+    std::string text;
+    for (int i = 0; text.size() < 150000; i++) text += std::string(size_t(i % 97), char('a' + i % 26)) + (i % 2 ? "\r\n" : "\n");
+    text += "tail";
+    WriteBytes("turns.txt", text);
+    TextReader in(Path("turns.txt"));
+    std::string got;
+    std::string_view bytes;
+    for (int i = 0;; i++) {
+        const std::string_view rest = in.Buffered();
+        const char* nl = static_cast<const char*>(memchr(rest.data(), '\n', rest.size()));
+        if (i % 3 && nl) {
+            got.append(rest.data(), size_t(nl - rest.data()) + 1);
+            in.Advance(size_t(nl - rest.data()) + 1);
+        } else if (in.ReadLineBytes(bytes)) {
+            got.append(bytes.data(), bytes.size()) += '\x01';
+        } else {
+            break;
+        }
+    }
+    // Lines cut by the reader lose their ends: compare without them.
+    auto bare = [](std::string s) {
+        std::string out;
+        for (size_t i = 0; i < s.size(); i++)
+            if (s[i] != '\r' && s[i] != '\n' && s[i] != '\x01') out += s[i];
+        return out;
+    };
+    EXPECT_EQ(bare(got), bare(text));
+    EXPECT_EQ(got.substr(got.size() - 5), "tail\x01");   // the last line, without a newline, is cut
+}
+
 TEST_F(TextFileTest, UndecodableBytesNeverBreakTheRest) {
     // A double-byte character cut at the end of the file, and one cut at a line end.
     WriteBytes("cut.txt", "abc\r\n\x82\r\n\x82\xA0\x82\xA2\r\nx\x82");
