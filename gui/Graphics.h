@@ -140,6 +140,13 @@ private:
     std::unique_ptr<TCanvas> canvas;
 };
 
+namespace gui {
+// The 54-byte header of an uncompressed 24-bit bottom-up bitmap file of
+// width x height pixels, and the padded length of its rows; false when the
+// file would pass 4 GB.
+bool BmpHeader(uint32_t width, uint32_t height, uint8_t (&head)[54], uint64_t& stride);
+} // namespace gui
+
 class TPicture {
 public:
     TPicture();

@@ -56,31 +56,37 @@ bool TBitmap::LoadFromFile(const std::string& path) {
 
 // 24-bit bottom-up BMP, written through a temporary file so a failed write
 // leaves an existing file as it was.
+bool gui::BmpHeader(uint32_t width, uint32_t height, uint8_t (&head)[54], uint64_t& stride) {
+    stride = (uint64_t(width) * 3 + 3) & ~uint64_t(3);
+    const uint64_t dataSize = stride * height;
+    if (dataSize + 54 > 0xFFFFFFFFu) return false;
+    auto put16 = [&](int at, uint32_t v) { head[at] = v & 0xFF, head[at + 1] = (v >> 8) & 0xFF; };
+    auto put32 = [&](int at, uint32_t v) { put16(at, v & 0xFFFF), put16(at + 2, v >> 16); };
+    std::memset(head, 0, sizeof head);
+    head[0] = 'B', head[1] = 'M';
+    put32(2, uint32_t(54 + dataSize));   // file size
+    put32(10, 54);                       // offset of the pixels
+    put32(14, 40);                       // info header size
+    put32(18, width);
+    put32(22, height);                   // positive: bottom-up
+    put16(26, 1);                        // planes
+    put16(28, 24);                       // bits per pixel, uncompressed
+    put32(34, uint32_t(dataSize));
+    put32(38, 3780);                     // 96 dpi
+    put32(42, 3780);
+    return true;
+}
+
 bool TBitmap::SaveToFile(const std::string& path) const {
     if (Empty()) return false;
-    QImage src = image.convertToFormat(QImage::Format_RGB32);
-    const int w = src.width(), h = src.height();
-    const uint32_t rowSize = (uint32_t(w) * 3 + 3) & ~3u, dataSize = rowSize * uint32_t(h);
-    QByteArray out(qsizetype(54 + dataSize), '\0');
-    auto* b = reinterpret_cast<unsigned char*>(out.data());
-    auto put16 = [&](int at, uint32_t v) { b[at] = v & 0xFF, b[at + 1] = (v >> 8) & 0xFF; };
-    auto put32 = [&](int at, uint32_t v) { put16(at, v & 0xFFFF), put16(at + 2, v >> 16); };
-    b[0] = 'B', b[1] = 'M';
-    put32(2, 54 + dataSize);
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, uint32_t(w));
-    put32(22, uint32_t(h));
-    put16(26, 1);
-    put16(28, 24);
-    put32(34, dataSize);
-    put32(38, 3780);   // 96 dpi
-    put32(42, 3780);
-    for (int y = 0; y < h; ++y) {
-        const uint32_t* row = reinterpret_cast<const uint32_t*>(src.constScanLine(y));
-        unsigned char* d = b + 54 + size_t(h - 1 - y) * rowSize;
-        for (int x = 0; x < w; ++x, d += 3) d[0] = row[x] & 0xFF, d[1] = (row[x] >> 8) & 0xFF, d[2] = (row[x] >> 16) & 0xFF;
-    }
+    const QImage src = image.convertToFormat(QImage::Format_BGR888);   // the file's byte order
+    uint8_t head[54];
+    uint64_t stride;
+    if (!gui::BmpHeader(uint32_t(src.width()), uint32_t(src.height()), head, stride)) return false;
+    QByteArray out(qsizetype(54 + stride * uint64_t(src.height())), '\0');
+    std::memcpy(out.data(), head, sizeof head);
+    for (int y = 0; y < src.height(); ++y)
+        std::memcpy(out.data() + 54 + size_t(src.height() - 1 - y) * stride, src.constScanLine(y), size_t(src.width()) * 3);
     QSaveFile f(QString::fromStdString(gui::ResolvePath(path)));
     if (!f.open(QIODevice::WriteOnly)) return false;
     if (f.write(out) != out.size()) {

@@ -209,36 +209,15 @@ bool EncodeJpeg(FILE* f, const QImage& image, std::string& reason) {
 
 // ---- BMP ----
 
-void Put16(uint8_t* p, uint32_t v) {
-    p[0] = uint8_t(v);
-    p[1] = uint8_t(v >> 8);
-}
-void Put32(uint8_t* p, uint32_t v) {
-    Put16(p, v);
-    Put16(p + 2, v >> 16);
-}
-
 // image: Format_BGR888, the byte order of the file.
 bool EncodeBmp(FILE* f, const QImage& image, std::string& reason) {
-    const uint32_t width = uint32_t(image.width()), height = uint32_t(image.height());
-    const uint64_t stride = (uint64_t(width) * 3 + 3) & ~uint64_t(3);
-    const uint64_t dataSize = stride * height;
-    if (dataSize + 54 > 0xFFFFFFFFu) {
+    const uint32_t height = uint32_t(image.height());
+    uint8_t head[54];
+    uint64_t stride;
+    if (!gui::BmpHeader(uint32_t(image.width()), height, head, stride)) {
         reason = "the image is too large for a bitmap file";
         return false;
     }
-    uint8_t head[54] = {'B', 'M'};
-    Put32(head + 2, uint32_t(54 + dataSize));   // file size
-    Put32(head + 10, 54);                        // offset of the pixels
-    Put32(head + 14, 40);                        // BITMAPINFOHEADER
-    Put32(head + 18, width);
-    Put32(head + 22, height);                    // positive: bottom-up
-    Put16(head + 26, 1);                         // planes
-    Put16(head + 28, 24);                        // bits per pixel
-    Put32(head + 30, 0);                         // BI_RGB
-    Put32(head + 34, uint32_t(dataSize));
-    Put32(head + 38, 3780);                      // 96 dpi
-    Put32(head + 42, 3780);
     auto put = [&](const void* data, size_t n) {
         if (std::fwrite(data, 1, n, f) == n) return true;
         reason = std::string("BMP: ") + std::strerror(errno);
@@ -247,7 +226,7 @@ bool EncodeBmp(FILE* f, const QImage& image, std::string& reason) {
     if (!put(head, sizeof head)) return false;
     std::vector<uint8_t> row(stride, 0);
     for (int y = int(height) - 1; y >= 0; --y) {
-        std::memcpy(row.data(), image.constScanLine(y), size_t(width) * 3);
+        std::memcpy(row.data(), image.constScanLine(y), size_t(image.width()) * 3);
         if (!put(row.data(), row.size())) return false;
     }
     return true;
