@@ -277,6 +277,32 @@ public:
     void TkBtn1Click(TObject* Sender);
     void FormClick(TObject* Sender);
 
+    // ---- Modes armed by the tool windows and tested by the map-press chain ----
+    bool IslandPickMode = false, IslandPlaceMode = false;
+    bool NamePickMode = false, NamePlaceMode = false;
+    bool LabelMode = false;
+    int32_t LegendLeft = 0, LegendTop = 0, LegendRight = 0, LegendBottom = 0;  // legend box drawn last
+    int32_t EditIndex = 0;        // next row of the correction or island grid
+    int32_t NameIndex = 0;        // picked municipality name
+    int32_t MatchedListKind = -1; // -1 none, 0 A names, 1 X names, 2 B names, 3 duplicate names
+    int32_t IslandIndex = 0;      // picked island record
+
+    // ---- Map-press hand-offs ----
+    // The dispatcher (navigation/) owns the chain; a step whose action belongs to a
+    // tool window calls one of these, defined in that window's folder.
+    void PressStamp(int step, int X, int Y);          // labels/
+    void PressCircleCentre(int step, int X, int Y);   // lines/
+    void PressLinePoint(int step, int X, int Y);      // lines/
+    void PressPrefName(int step, int X, int Y);       // labels/
+    void PressCityPosition(int step, int X, int Y);   // names/
+    void PressExtraPosition(int step, int X, int Y);  // names/
+    void PressIsland(int step, int X, int Y);         // labels/
+    void PressName(int step, int X, int Y);           // names/
+    void PressPaint(int step, int X, int Y);          // paint/
+    void PressLabel(int step, int X, int Y);          // labels/
+    void MoveCircleCentre(int X, int Y);              // lines/: mouse move while a centre is armed
+    void DropLegend(int X, int Y);                    // paint/: mouse up ending a legend drag
+
 private:
     // The constructor builds the controls, then each feature hooks up its handlers.
     void CreateControls();

@@ -11,6 +11,9 @@ public:
 
     // 1 while a map click stamps a symbol (the stamp switch is on).
     int StampMode = 0;
+    bool StampDisabled = false;      // the stamp switch is off
+    bool TypedPositionMode = false;  // the next stamp goes to TypedX, TypedY
+    int32_t TypedX = 0, TypedY = 0;
 };
 
 extern TPagesDlg* PagesDlg;

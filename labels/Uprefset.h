@@ -8,6 +8,7 @@ public:
 
     TButton* Button6;   // "保　存"
     TLabel* Label6;     // what a map click does next
+    bool PrefNamePickMode = false, PrefNamePlaceMode = false;
 };
 
 extern TPrefSet* PrefSet;

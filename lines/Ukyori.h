@@ -8,6 +8,7 @@ public:
 
     TCheckBox* CheckBox4;      // "距離円表示"
     TLabel* Label6;
+    bool CircleCentreMode = false;   // the next map press gives a circle centre
 };
 
 extern TKyori* Kyori;

@@ -20,6 +20,7 @@ public:
 
     // Where a map click puts a line point: 0 nowhere, 1 at the end, 2 after the chosen row.
     int PointMode = 0;
+    int32_t SelectedPoint = 0;       // row a point is inserted at or moved
 };
 
 extern TLineAdd* LineAdd;

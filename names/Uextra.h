@@ -5,6 +5,8 @@
 class TExtra : public TForm {
 public:
     TExtra();
+    bool ExtraPositionMode = false;  // the next press moves duplicate-name row ExtraRow
+    int32_t ExtraRow = 0;
 };
 
 extern TExtra* Extra;

@@ -5,6 +5,7 @@
 class TNameDel : public TForm {
 public:
     TNameDel();
+    bool NameAddMode = false;        // the next press gives the position of a name to add
 };
 
 extern TNameDel* NameDel;

@@ -5,6 +5,8 @@
 class TToshi : public TForm {
 public:
     TToshi();
+    bool CityPositionMode = false;   // the next press moves city row CityRow
+    int32_t CityRow = 0;
 };
 
 extern TToshi* Toshi;
