@@ -32,6 +32,12 @@ TOpen::TOpen() : TForm("白地図 Rovana Ver 9.3") {
     CreateControls();
     WireStartupHandlers();
     WireDisplayHandlers();
+    WireNavigationHandlers();
+    WireNamesHandlers();
+    WirePaintHandlers();
+    WireLabelsHandlers();
+    WireLinesHandlers();
+    WireOutputHandlers();
 }
 
 TOpen::~TOpen() = default;

@@ -277,6 +277,18 @@ public:
     void TkBtn1Click(TObject* Sender);
     void FormClick(TObject* Sender);
 
+    // ---- Navigation, measurement, view control (navigation/) ----
+
+    // ---- Search, readings, office data, name correction (names/) ----
+
+    // ---- Painting and legend (paint/) ----
+
+    // ---- Labels, prefecture names, mountains, islands, symbols (labels/) ----
+
+    // ---- Lines, railways, distance circles (lines/) ----
+
+    // ---- Image output and project file (output/) ----
+
     // ---- Modes armed by the tool windows and tested by the map-press chain ----
     bool IslandPickMode = false, IslandPlaceMode = false;
     bool NamePickMode = false, NamePlaceMode = false;
@@ -308,6 +320,13 @@ private:
     void CreateControls();
     void WireStartupHandlers();   // area choice, start-up, exit (engine/Ustartup.cpp)
     void WireDisplayHandlers();   // redraw, toggles, names, overlays (engine/Udisplay.cpp)
+    // Each feature folder builds its own extra controls of the main form and hooks up its handlers.
+    void WireNavigationHandlers();
+    void WireNamesHandlers();
+    void WirePaintHandlers();
+    void WireLabelsHandlers();
+    void WireLinesHandlers();
+    void WireOutputHandlers();
 };
 
 extern TOpen* Open;

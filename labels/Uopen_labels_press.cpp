@@ -5,3 +5,4 @@ void TOpen::PressStamp(int, int, int) {}
 void TOpen::PressPrefName(int, int, int) {}
 void TOpen::PressIsland(int, int, int) {}
 void TOpen::PressLabel(int, int, int) {}
+void TOpen::WireLabelsHandlers() {}

@@ -4,3 +4,4 @@
 void TOpen::PressCircleCentre(int, int, int) {}
 void TOpen::PressLinePoint(int, int, int) {}
 void TOpen::MoveCircleCentre(int, int) {}
+void TOpen::WireLinesHandlers() {}

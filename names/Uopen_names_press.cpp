@@ -4,3 +4,4 @@
 void TOpen::PressCityPosition(int, int, int) {}
 void TOpen::PressExtraPosition(int, int, int) {}
 void TOpen::PressName(int, int, int) {}
+void TOpen::WireNamesHandlers() {}

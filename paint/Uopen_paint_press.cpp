@@ -3,3 +3,4 @@
 
 void TOpen::PressPaint(int, int, int) {}
 void TOpen::DropLegend(int, int) {}
+void TOpen::WirePaintHandlers() {}
