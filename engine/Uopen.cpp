@@ -33,6 +33,7 @@ TOpen::TOpen() : TForm("白地図 Rovana Ver 9.3") {
     WireStartupHandlers();
     WireDisplayHandlers();
     WireNavigationHandlers();
+    WireViewHandlers();
     WireNamesHandlers();
     WirePaintHandlers();
     WireLabelsHandlers();

@@ -277,7 +277,9 @@ public:
     void TkBtn1Click(TObject* Sender);
     void FormClick(TObject* Sender);
 
-    // ---- Navigation, measurement, view control (navigation/) ----
+    // ---- Mouse, measurement (navigation/) ----
+
+    // ---- View control, display settings, read-out (navigation/) ----
 
     // ---- Search, readings, office data, name correction (names/) ----
 
@@ -322,6 +324,7 @@ private:
     void WireDisplayHandlers();   // redraw, toggles, names, overlays (engine/Udisplay.cpp)
     // Each feature folder builds its own extra controls of the main form and hooks up its handlers.
     void WireNavigationHandlers();
+    void WireViewHandlers();
     void WireNamesHandlers();
     void WirePaintHandlers();
     void WireLabelsHandlers();

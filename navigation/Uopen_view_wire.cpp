@@ -1,0 +1,4 @@
+// Main-form wiring of view control and the display settings; filled as they are built.
+#include "engine/Uopen.h"
+
+void TOpen::WireViewHandlers() {}
