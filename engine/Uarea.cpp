@@ -29,8 +29,8 @@ void TOpen::Button3Click(TObject* Sender) {
     WriteLog(gui::Format("指定された県の数：%d\n", SELECT));
 
     if (!ProjectLoading) {
-        CX = (MaxX + MinX) / 2;
-        CY = (MaxY + MinY) / 2;
+        CX = int32_t((int64_t(MaxX) + MinX) / 2);
+        CY = int32_t((int64_t(MaxY) + MinY) / 2);
     } else {
         // A restored view keeps its centre and scale; the box follows from them.
         const int32_t half = TruncToInt((ImageSize / scale) * 0.5);
@@ -42,8 +42,9 @@ void TOpen::Button3Click(TObject* Sender) {
     }
     Aspect = float(DegreeLengthRatio(CY) * 2 * (1.0 / 3));
 
-    DataWidth = MaxX - MinX;
-    DataHeight = MaxY - MinY;
+    // A far coordinate can make a span beyond 32 bits: it is held at the int range.
+    DataWidth = TruncToInt(double(int64_t(MaxX) - MinX));
+    DataHeight = TruncToInt(double(int64_t(MaxY) - MinY));
     const float tall = DataHeight * Aspect;
     StdExtent = tall >= float(DataWidth) ? TruncToInt(tall) : DataWidth;
     BaseSpan = StdExtent;

@@ -78,12 +78,16 @@ bool TOpen::ReadMapData(int count, const int32_t* codes) {
     int32_t towns = 0, oldTowns = 0, newTowns = 0;
     OfficeCount = 0;
     // The extent is kept in locals while reading: the point buffer could alias the members.
-    int32_t minX = 10000000, minY = 10000000, maxX = 0, maxY = 0;
+    // It starts empty, so that points beyond the usual range are inside it too.
+    int32_t minX = INT32_MAX, minY = INT32_MAX, maxX = INT32_MIN, maxY = INT32_MIN;
 
     // Whatever happens, every store ends at its fill and the counts are kept,
     // so that nothing reads the rest of an earlier load.
     auto close = [&] {
         for (PolylineStore* s : stores) s->Words[s->Fill] = -999;
+        // Without any point the box keeps its customary start values.
+        if (minX > maxX) minX = 10000000, maxX = 0;
+        if (minY > maxY) minY = 10000000, maxY = 0;
         MinX = minX;
         MinY = minY;
         MaxX = maxX;
@@ -258,8 +262,8 @@ bool TOpen::ReadMapData(int count, const int32_t* codes) {
 
     // A margin of 3 % of the larger side all round, in the float arithmetic
     // of the data.
-    const float w = float((MaxX - MinX) * 0.0001);
-    const float h = float((MaxY - MinY) * 0.0001);
+    const float w = float(double(int64_t(MaxX) - MinX) * 0.0001);
+    const float h = float(double(int64_t(MaxY) - MinY) * 0.0001);
     const float m = std::max(w, h);
     MinX = TruncToInt(float(MinX) - 300 * m);
     MinY = TruncToInt(float(MinY) - 300 * m);

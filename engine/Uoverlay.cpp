@@ -317,7 +317,7 @@ void TOpen::Disp_Office() {
     for (int i = 0; i < count; ++i) {
         const OfficeRecord& r = OfficeRecords[i];
         const std::string mark(r.mark, strnlen(r.mark, sizeof r.mark));
-        cv->Font->Size = scaled ? TruncToInt(r.size * s * (1.0 / 600)) : DefPrefSeatSize;
+        cv->Font->Size = scaled ? TruncToInt(double(r.size) * s * (1.0 / 600)) : DefPrefSeatSize;
         cv->Font->Color = DefPrefSeatColor;
         const int h = cv->TextHeight(mark);
         int sx, sy;

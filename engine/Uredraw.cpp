@@ -34,10 +34,10 @@ bool TOpen::DrawMap() {
 
     if (RangeDrag) {
         // The redraw that ends a range drag: the square just chosen fills the image.
-        const int32_t span = MaxX - MinX;
+        const int64_t span = int64_t(MaxX) - MinX;
         if (span <= 0) return false;
-        float g = float(BaseSpan) / span;
-        ScaleX = BaseSpan * scale / span * COPYSCALE / SSIZE;
+        float g = float(BaseSpan) / float(span);
+        ScaleX = BaseSpan * scale / float(span) * COPYSCALE / SSIZE;
         ScaleY = ScaleX * Aspect;
         MAGUNIT = g * 0.1;
         MAGSTEP = 10;
@@ -69,8 +69,8 @@ bool TOpen::DrawMap() {
     SCList->Label18->SetCaption(std::to_string(MinY));
     SCList->Label19->SetCaption(std::to_string(MaxX));
     SCList->Label20->SetCaption(std::to_string(MaxY));
-    SCList->Label43->SetCaption(std::to_string(MaxX - MinX));
-    SCList->Label44->SetCaption(std::to_string(MaxY - MinY));
+    SCList->Label43->SetCaption(std::to_string(int64_t(MaxX) - MinX));
+    SCList->Label44->SetCaption(std::to_string(int64_t(MaxY) - MinY));
     SCList->Label48->SetCaption(gui::Format("%.4f", MAGSTEP * MAGUNIT));
     SCList->Label32->SetCaption(gui::Format("%.4f", ScaleX));
     SCList->Label33->SetCaption(gui::Format("%.4f", ScaleY));
@@ -84,7 +84,7 @@ bool TOpen::DrawMap() {
         ScreenToMap(0, r, x1, y1);
         ScreenToMap(s, r, x2, y2);
         float lat = LatOf(y1);
-        return GreatCircleKm(lat, 0, lat, (x2 - x1) * 0.0001);
+        return GreatCircleKm(lat, 0, lat, double(int64_t(x2) - x1) * 0.0001);
     };
     const float middleKm = rowKm(h);
     ViewWidthKm = middleKm;

@@ -249,7 +249,11 @@ public:
 // ---------------------------------------------------------------------------
 
 int TFont::Height() const {
-    return -int(std::lround(std::abs(Size) * 96.0 / 72.0));
+    // A size from a data file can be anything: far beyond every image it is
+    // held where the font engine still copes.
+    constexpr int64_t kMaxPoints = 3000;
+    const int64_t points = std::min<int64_t>(std::abs(int64_t(Size)), kMaxPoints);
+    return -int(std::lround(points * 96.0 / 72.0));
 }
 
 TCanvas::TCanvas(TBitmap* owner_) : Pen(&pen), Brush(&brush), Font(&font), owner(owner_) {}

@@ -7,7 +7,10 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QString>
+#include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <tuple>
@@ -82,8 +85,13 @@ const FontEntry& FontFor(const TFont& f) {
 
 QString ToQ(const std::string& s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
 
+// Qt takes the baseline in int: a text whose box cannot reach the image is not drawn at all.
+bool BoxMeetsImage(const QImage& img, int64_t x, int64_t y, int64_t w, int64_t h) {
+    return x + w > 0 && y + h > 0 && x < img.width() && y < img.height();
+}
+
 void DrawText(QImage& img, const FontEntry& fe, TColor color, int x, int y, const QString& s, const QRect* clip) {
-    if (s.isEmpty()) return;
+    if (s.isEmpty() || !BoxMeetsImage(img, x, y, fe.metrics.horizontalAdvance(s), fe.ascent + fe.descent)) return;
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setRenderHint(QPainter::TextAntialiasing, false);
@@ -99,14 +107,14 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
     QImage& img = Image();
     const FontEntry& fe = FontFor(*Font);
     QString s = ToQ(text);
-    int w = fe.metrics.horizontalAdvance(s);
-    if (!img.isNull()) {
+    const int w = fe.metrics.horizontalAdvance(s), h = fe.ascent + fe.descent;
+    if (!img.isNull() && BoxMeetsImage(img, x, y, w, h)) {
         // An opaque background, as with any brush but a clear one: the box in the brush colour.
-        if (Brush->Style != bsClear)
-            BrushRect(img, x, y, x + w, y + fe.ascent + fe.descent, TBrush{Brush->Color, bsSolid}, pmCopy);
+        // The box meets the image, so its far corner fits an int.
+        if (Brush->Style != bsClear) BrushRect(img, x, y, x + w, y + h, TBrush{Brush->Color, bsSolid}, pmCopy);
         DrawText(img, fe, Font->Color, x, y, s, nullptr);
     }
-    penPos = TPoint(x + w, y);
+    penPos = TPoint(int(std::min<int64_t>(int64_t(x) + w, INT_MAX)), y);
     Changed();
 }
 

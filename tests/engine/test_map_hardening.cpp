@@ -1,0 +1,62 @@
+// Map files and views that the data never hold but a damaged or hand-made
+// file may: far coordinates, empty extents, empty fields.
+#include "engine/Coords.h"
+#include "engine/Uopen.h"
+#include "gui/Testing.h"
+#include "navigation/Usettei.h"
+#include "tests/engine/AreaFiles.h"
+#include "tests/support/FormsFixture.h"
+#include <gtest/gtest.h>
+#include <climits>
+#include <cmath>
+
+namespace {
+
+using areafiles::WriteMap;
+using areafiles::WriteOffice;
+
+class MapHardening : public FormsTest {
+protected:
+    void SetUp() override {
+        FormsTest::SetUp();
+        gui::testing::Messages().clear();
+    }
+    // Area 1 from the given texts, loaded with its standard view and drawn.
+    void Show(const std::string& map, const std::string& office = "") {
+        WriteMap(programDir, 1, map);
+        WriteOffice(programDir, 1, office);
+        Open->SELECT = 1;
+        Open->SelectCode[0] = 1;
+        Open->Button3Click(Open);
+        Open->DataReady = true;
+        Open->WgsDisplay = false;
+        ASSERT_TRUE(Open->DrawMap());
+    }
+};
+
+TEST_F(MapHardening, FarCoordinatesKeepTheViewAndThePixelsInRange) {
+    Settei->CBFixedSize->SetChecked(false);
+    Settei->CBOffice->SetChecked(true);
+    Open->CBPrefBorder->SetChecked(true);
+    Show("C,1,2\n2000000000,100000,2100000000,100000\n", gui::Format("◎,2050000000,100000,far,%d\n", INT_MAX));
+
+    // The centre lies between the points, not where a 32-bit sum wraps to.
+    EXPECT_GT(Open->CX, 2000000000);
+    EXPECT_LT(Open->CX, 2100000000);
+    EXPECT_GT(Open->StdExtent, 100000000);
+    EXPECT_TRUE(std::isfinite(Open->scale) && Open->scale > 0);
+
+    // A point on the other side of the zero line is far left of the image.
+    int sx, sy;
+    Open->MapToScreen(-2000000000, 100000, sx, sy);
+    EXPECT_LT(sx, -1000);
+    EXPECT_GE(sx, -(1 << 28));
+
+    // Both ends of a far polyline at once: the span passes 32 bits.
+    Show("C,1,2\n-2000000000,0,2000000000,100\n");
+    EXPECT_EQ(Open->DataWidth, INT_MAX);
+    EXPECT_NEAR(Open->CX, 0, 1);
+    EXPECT_TRUE(std::isfinite(Open->scale) && Open->scale > 0);
+}
+
+} // namespace
