@@ -13,6 +13,7 @@
 #include "navigation/Usettei.h"
 #include "paint/Uhanrei.h"
 #include "paint/Upaint.h"
+#include <algorithm>
 
 void TOpen::Button3Click(TObject* Sender) {
     if (RangeDrag) return;
@@ -47,6 +48,12 @@ void TOpen::Button3Click(TObject* Sender) {
     DataHeight = TruncToInt(double(int64_t(MaxY) - MinY));
     const float tall = DataHeight * Aspect;
     StdExtent = tall >= float(DataWidth) ? TruncToInt(tall) : DataWidth;
+    // A map of one point (or of none) has no extent: it gets a view of about a
+    // kilometre round its centre, so that the scale stays finite.
+    if (StdExtent <= 0) {
+        const float lat = LatOf(CY);
+        StdExtent = std::max(1, TruncToInt(10000 / GreatCircleKm(lat, 0, lat, 1)));
+    }
     BaseSpan = StdExtent;
 
     if (!ProjectLoading) {

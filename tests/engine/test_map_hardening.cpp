@@ -59,4 +59,22 @@ TEST_F(MapHardening, FarCoordinatesKeepTheViewAndThePixelsInRange) {
     EXPECT_TRUE(std::isfinite(Open->scale) && Open->scale > 0);
 }
 
+TEST_F(MapHardening, AMapOfOnePointOrOfNamesOnlyGetsAFiniteView) {
+    Show("C,1,1\n150000,150000\n");
+    // About a kilometre round the point: a degree of longitude is some 92 km there.
+    EXPECT_GT(Open->StdExtent, 80);
+    EXPECT_LT(Open->StdExtent, 140);
+    EXPECT_TRUE(std::isfinite(Open->scale));
+    int sx, sy;
+    Open->MapToScreen(150000, 150000, sx, sy);
+    EXPECT_EQ(sx, 300);
+    EXPECT_EQ(sy, 300);
+    EXPECT_GT(Open->ViewWidthKm, 0.5);
+    EXPECT_LT(Open->ViewWidthKm, 2.0);
+
+    Show("A,150000,150000,町\n");
+    EXPECT_GT(Open->StdExtent, 0);
+    EXPECT_TRUE(std::isfinite(Open->scale) && Open->scale > 0);
+}
+
 } // namespace
