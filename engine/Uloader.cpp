@@ -31,7 +31,8 @@ void CopyCut(char* dst, size_t size, std::string_view text, size_t maxCp932) {
             take += len;
         }
     }
-    memcpy(dst, text.data(), take);
+    // A missing field is an empty view without any storage behind it.
+    if (take) memcpy(dst, text.data(), take);
     dst[take] = '\0';
 }
 

@@ -77,4 +77,15 @@ TEST_F(MapHardening, AMapOfOnePointOrOfNamesOnlyGetsAFiniteView) {
     EXPECT_TRUE(std::isfinite(Open->scale) && Open->scale > 0);
 }
 
+TEST_F(MapHardening, OfficeLinesWithMissingFieldsGiveEmptyFields) {
+    Show("C,1,2\n150000,150000,151000,151000\n", "◎\n◎,150500\n");
+    ASSERT_EQ(Open->OfficeCount, 2);
+    EXPECT_STREQ(Open->OfficeRecords[0].mark, "◎");
+    EXPECT_STREQ(Open->OfficeRecords[0].name, "");
+    EXPECT_EQ(Open->OfficeRecords[1].x, 150500);
+    EXPECT_EQ(Open->OfficeRecords[1].y, 0);
+    EXPECT_STREQ(Open->OfficeRecords[1].name, "");
+    EXPECT_EQ(Open->OfficeRecords[1].size, 0);
+}
+
 } // namespace
