@@ -220,7 +220,8 @@ bool TOpen::ReadMapData(int count, const int32_t* codes) {
             case 'W': target = prefFlag ? (WLinesAsBorder ? &PrefLine : nullptr) : &LakeLine; break;
             default: break;
             }
-            if (target) Append(*target, n, points);
+            // A polyline without points draws nothing, and its count 0 would end the store for the redraw.
+            if (target && n > 0) Append(*target, n, points);
         }
         in.Close();
     }

@@ -88,4 +88,15 @@ TEST_F(MapHardening, OfficeLinesWithMissingFieldsGiveEmptyFields) {
     EXPECT_EQ(Open->OfficeRecords[1].size, 0);
 }
 
+TEST_F(MapHardening, APolylineWithoutPointsHidesNothingAfterIt) {
+    Open->CBPrefBorder->SetChecked(true);
+    Show("C,1,2\n150000,150000,151000,151000\n"
+         "P,1,0\nP,1,-3\n"
+         "P,1,2\n150000,151000,151000,150000\n");
+    EXPECT_EQ(Open->PrefLine.Words[0], 2);
+    EXPECT_EQ(Open->PrefLine.Fill, 5);
+    // The border drawn after the empty ones crosses the middle of the image.
+    EXPECT_EQ(Open->Image1->Canvas()->Pixels(300, 300), Open->PrefColor);
+}
+
 } // namespace
