@@ -354,7 +354,11 @@ void TOpen::Button2Click(TObject* Sender) {
                           "/rvxfile/tkbtn.bmp", "/mapdata/paintlist.lst"}) {
         if (gui::FileExists(AppDir + f)) gui::DeleteFile(AppDir + f);
     }
-    ComboBox1->Items()->SaveToFile(AppDir + "/mapdata/townlist.lst");
+    // A history that cannot be written is told about; the exit goes on.
+    const std::string history = AppDir + "/mapdata/townlist.lst";
+    if (!ComboBox1->Items()->SaveToFile(history))
+        Application->MessageBox(gui::Format("検索履歴ファイル %s を書き込めません　　　", history.c_str()),
+                                "ファイル書き込みエラー　", MB_OK | MB_ICONEXCLAMATION);
     config_write(AppDir + "/mapdata/config.ini");
     Close();
     Log.Close();
