@@ -8,7 +8,8 @@
 
 namespace gui {
 
-// CP932 bytes <-> UTF-8. A byte that does not decode becomes U+FFFD; a
+// CP932 bytes <-> UTF-8. A byte that does not decode becomes the private
+// character U+F700 + the byte, which the encoder turns back into that byte; a
 // character CP932 cannot hold becomes '?'. Neither ever throws.
 std::string Cp932ToUtf8(std::string_view bytes);
 std::string Utf8ToCp932(std::string_view utf8);

@@ -39,4 +39,27 @@ TEST_F(SettingsFiles, AHistoryThatCannotBeWrittenIsToldAndTheExitGoesOn) {
     EXPECT_TRUE(gui::testing::Terminated());
 }
 
+TEST_F(SettingsFiles, BytesThatAreNoCp932ComeBackUnchangedAfterARewrite) {
+    // A lone lead byte, bytes no character starts with, and the same before a blank.
+    const std::string odd = "\x81" "a\x80\xFF\xFD\xA0 \x81";
+    const std::string history = "\x90\x44\x96\x79\x8E\x73\r\n" + odd + "\r\n";
+    std::string config = "-1,\x8F\x49\x97\xB9\x8E\x9E\r\n";
+    for (int n = 2; n <= 24; n++)
+        config += n == 11 ? "\x80" "folder\xFF,//Extra Mark Folder\r\n" : gui::Format("%d,x\r\n", n == 3);
+    {
+        std::FILE* f = std::fopen((programDir / "MAPDATA/townlist.lst").c_str(), "wb");
+        std::fwrite(history.data(), 1, history.size(), f);
+        std::fclose(f);
+        f = std::fopen((programDir / "MAPDATA/config.ini").c_str(), "wb");
+        std::fwrite(config.data(), 1, config.size(), f);
+        std::fclose(f);
+    }
+    Open->ComboBox1->Items()->LoadFromFile((programDir / "MAPDATA/townlist.lst").string());
+    Open->config_read((programDir / "MAPDATA/config.ini").string());
+    Exit();
+    EXPECT_EQ(testsupport::ReadBytes(programDir / "MAPDATA/townlist.lst"), history);
+    const std::string written = testsupport::ReadBytes(programDir / "MAPDATA/config.ini");
+    EXPECT_NE(written.find("\r\n\x80" "folder\xFF,//Extra Mark Folder\r\n"), std::string::npos);
+}
+
 } // namespace
