@@ -403,37 +403,37 @@ bool TextWriter::Flush() {
 
 bool TextWriter::Close() {
     if (!f) return !failed;
+    if (!owned) return Detach();
     if (fflush(f) != 0) failed = true;
     if (fclose(f) != 0) failed = true;
     f = nullptr;
     return !failed;
 }
 
+void TextWriter::Attach(FILE* file) {
+    Close();
+    f = file;
+    owned = false;
+    failed = file == nullptr;
+    lastCR = false;
+}
+
+bool TextWriter::Detach() {
+    if (f && fflush(f) != 0) failed = true;
+    f = nullptr;
+    owned = true;
+    return !failed;
+}
+
 // ---- AtomicRewrite ----
 
 bool AtomicRewrite(const std::string& path, const std::function<bool(TextWriter&)>& write) {
-    std::string target = ResolvePath(path);
-    std::string temp = CreateTempFileBeside(target);
-    if (temp.empty()) return false;
-    bool ok = false;
-    {
+    return AtomicWriteFile(path, [&](FILE* f, std::string&) {
         TextWriter w;
-        if (w.Open(temp)) {
-            bool wrote = false;
-            try {
-                wrote = write(w);
-            } catch (...) {
-                w.Close();
-                unlink(temp.c_str());
-                throw;
-            }
-            bool closed = w.Close();
-            ok = wrote && closed;
-        }
-    }
-    if (ok && rename(temp.c_str(), target.c_str()) != 0) ok = false;
-    if (!ok) unlink(temp.c_str());
-    return ok;
+        w.Attach(f);
+        const bool wrote = write(w);
+        return w.Detach() && wrote;
+    });
 }
 
 } // namespace gui

@@ -62,4 +62,17 @@ TEST_F(SettingsFiles, BytesThatAreNoCp932ComeBackUnchangedAfterARewrite) {
     EXPECT_NE(written.find("\r\n\x80" "folder\xFF,//Extra Mark Folder\r\n"), std::string::npos);
 }
 
+TEST_F(SettingsFiles, AReadOnlyConfigurationIsNotReplaced) {
+    const fs::path config = programDir / "MAPDATA/config.ini";
+    areafiles::WriteText(config, "0,終了時の設定保存\n");
+    const std::string before = testsupport::ReadBytes(config);
+    fs::permissions(config, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    Open->config_write(config.string());
+    ASSERT_EQ(gui::testing::Messages().size(), 1u);
+    EXPECT_EQ(gui::testing::Messages()[0].text, "構成ファイルを書き込めません　　　");
+    EXPECT_EQ(gui::testing::Messages()[0].caption, "ファイル書き込みエラー　");
+    EXPECT_EQ(testsupport::ReadBytes(config), before);
+    EXPECT_TRUE(gui::testing::Terminated());
+}
+
 } // namespace
