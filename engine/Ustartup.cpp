@@ -120,6 +120,10 @@ void TOpen::FormCreate(TObject* Sender) {
     }
     ProgramDate = gui::Format("%d/%02d/%02d", built.year, built.month, built.day);
 
+    // Temporary files of a save that a run ended in the middle of.
+    gui::RemoveStaleTempFiles(AppDir + "/mapdata");
+    gui::RemoveStaleTempFiles(AppDir);
+
     TimeOrder = 1;
     config_read(AppDir + "/mapdata/config.ini");
 

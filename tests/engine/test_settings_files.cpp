@@ -1,12 +1,15 @@
 // The files the program rewrites at exit (the search history and config.ini),
 // when they hold what no writer of ours puts there or cannot be written.
 #include "engine/Uopen.h"
+#include "gui/Files.h"
 #include "gui/Testing.h"
 #include "gui/TextFile.h"
 #include "tests/engine/AreaFiles.h"
 #include "tests/support/FormsFixture.h"
 #include <gtest/gtest.h>
 #include <filesystem>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -73,6 +76,37 @@ TEST_F(SettingsFiles, AReadOnlyConfigurationIsNotReplaced) {
     EXPECT_EQ(gui::testing::Messages()[0].caption, "ファイル書き込みエラー　");
     EXPECT_EQ(testsupport::ReadBytes(config), before);
     EXPECT_TRUE(gui::testing::Terminated());
+}
+
+// Leftovers of saves: of a run that ended (a child that has exited), of
+// this run and of a process still running (the first one), and a stranger.
+class Leftovers : public FormsTest {
+protected:
+    std::string dead, ours, running;
+    void FillProgramFolder(const fs::path& dir) override {
+        FormsTest::FillProgramFolder(dir);
+        const pid_t child = fork();
+        if (child == 0) _exit(0);
+        waitpid(child, nullptr, 0);
+        dead = gui::Format("%s%d-7-config.ini", gui::kTempPrefix, int(child));
+        ours = gui::Format("%s%d-1-townlist.lst", gui::kTempPrefix, int(getpid()));
+        running = gui::Format("%s1-2-townlist.lst", gui::kTempPrefix);
+        for (const std::string& name : {dead, ours, running, std::string(".config.ini.swp")})
+            areafiles::WriteText(dir / "MAPDATA" / name, "x\n");
+        areafiles::WriteText(dir / dead, "x\n");
+    }
+};
+
+TEST_F(Leftovers, StartUpRemovesOnlyTheTemporaryFilesOfEndedRuns) {
+    EXPECT_FALSE(fs::exists(programDir / "MAPDATA" / dead));
+    EXPECT_FALSE(fs::exists(programDir / dead));
+    EXPECT_TRUE(fs::exists(programDir / "MAPDATA" / ours));
+    EXPECT_TRUE(fs::exists(programDir / "MAPDATA" / running));
+    EXPECT_TRUE(fs::exists(programDir / "MAPDATA/.config.ini.swp"));
+    // A save names its temporary file that way.
+    const std::string temp = gui::CreateTempFileBeside((programDir / "MAPDATA/config.ini").string());
+    EXPECT_EQ(gui::ExtractFileName(temp).rfind(gui::Format("%s%d-", gui::kTempPrefix, int(getpid())), 0), 0u) << temp;
+    fs::remove(temp);
 }
 
 } // namespace
