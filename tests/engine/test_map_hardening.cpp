@@ -99,4 +99,30 @@ TEST_F(MapHardening, APolylineWithoutPointsHidesNothingAfterIt) {
     EXPECT_EQ(Open->Image1->Canvas()->Pixels(300, 300), Open->PrefColor);
 }
 
+TEST_F(MapHardening, GridsOfABogusExtentDrawOnlyWhatCanBeToldApart) {
+    // One far point: the view spans some 60,000 degrees of latitude.
+    Show("C,1,2\n0,0,999999999,999999999\n");
+    Open->CBLonLat->SetChecked(true);
+    Open->Keido->SetChecked(false);
+    TCanvas* cv = Open->Image1->Canvas();
+    const auto keep = cv->OnChange;
+    int calls = 0;
+    cv->OnChange = [&] {
+        ++calls;
+        if (keep) keep();
+    };
+    for (bool mesh : {false, true}) {
+        Settei->CBMesh->SetChecked(mesh);
+        calls = 0;
+        ASSERT_TRUE(Open->DrawMap());
+        // Every line and label of every degree would be some 900,000 calls.
+        EXPECT_LT(calls, 20000) << mesh;
+        // The grid covers the image; the boxes of the labels, one on the
+        // other, make a band of background at the left edge.
+        EXPECT_NE(cv->Pixels(300, 200), Open->BackColor);
+        EXPECT_EQ(cv->Pixels(20, 300), Open->BackColor);
+    }
+    cv->OnChange = keep;
+}
+
 } // namespace
