@@ -10,7 +10,6 @@
 #include "navigation/Usettei.h"
 #include "paint/Uhanrei.h"
 #include "paint/Upaint.h"
-#include <QCoreApplication>
 #include <vector>
 
 namespace {
@@ -90,12 +89,6 @@ bool TOpen::DrawMap() {
     ViewWidthKm = middleKm;
     Label28->SetCaption(Km(middleKm));
 
-    if (RangeZoom && middleKm < 4.0) {
-        Label15->SetCaption("指定エラー");
-        Timer1->SetEnabled(true);
-        return false;
-    }
-
     SCList->Label36->SetCaption(Km(middleKm));
     SCList->Label40->SetCaption(DegreesMinutes(LonOf(centreX)));
     SCList->Label14->SetCaption(DegreesMinutes(LatOf(centreY)));
@@ -109,6 +102,13 @@ bool TOpen::DrawMap() {
         SCList->Label37->SetCaption(Km(ViewHeightKm));
     }
 
+    // A refused range keeps the picture; the read-outs above already tell its size.
+    if (RangeZoom && middleKm < 4.0) {
+        Label15->SetCaption("指定エラー");
+        Timer1->SetEnabled(true);
+        return false;
+    }
+
     // Background.
     cv->Brush->Style = bsSolid;
     if (Settei->CheckBox13->Checked()) BackColor = 0xFFFFFF;
@@ -119,8 +119,9 @@ bool TOpen::DrawMap() {
         if (SELECT > 30 && Wait->Checked()) {
             Process->Label1->SetCaption("地図を描いています");
             Process->Show();
-            // Paint the wait window now, without taking the user's input in the middle of the redraw.
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            // Painted at once without running the event loop: no timer or close
+            // request may run in the middle of the redraw.
+            Process->repaint();
         }
 
         cv->Pen->Style = psSolid;

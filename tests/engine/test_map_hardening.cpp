@@ -4,11 +4,16 @@
 #include "engine/Uopen.h"
 #include "gui/Testing.h"
 #include "navigation/Usettei.h"
+#include "engine/Uprocess.h"
+#include "navigation/Usclist.h"
 #include "tests/engine/AreaFiles.h"
+#include "tests/engine/HandMap.h"
 #include "tests/support/FormsFixture.h"
 #include <gtest/gtest.h>
 #include <climits>
+#include <chrono>
 #include <cmath>
+#include <thread>
 
 namespace {
 
@@ -123,6 +128,37 @@ TEST_F(MapHardening, GridsOfABogusExtentDrawOnlyWhatCanBeToldApart) {
         EXPECT_EQ(cv->Pixels(20, 300), Open->BackColor);
     }
     cv->OnChange = keep;
+}
+
+using RedrawHardening = HandMap;
+
+TEST_F(RedrawHardening, ARefusedRangeHasItsReadOutsAndNoEventRunsInTheRedraw) {
+    ASSERT_TRUE(o->DrawMap());
+    const std::string height = SCList->Label37->Caption(), width = SCList->Label36->Caption();
+    o->RangeZoom = true;
+    o->MAGSTEP = 200;   // about 2.8 km across
+    EXPECT_FALSE(o->DrawMap());
+    o->Timer1->SetEnabled(false);
+    EXPECT_LT(o->ViewHeightKm, 4.0f);
+    EXPECT_NE(SCList->Label37->Caption(), height);
+    EXPECT_NE(SCList->Label36->Caption(), width);
+    EXPECT_EQ(SCList->Label36->Caption(), o->Label28->Caption());
+    EXPECT_EQ(SCList->Label31->Caption(), SCList->Label12->Caption());
+
+    // The wait window of a big map is painted, but a due timer waits for the loop.
+    o->RangeZoom = false;
+    o->MAGSTEP = 1;
+    o->SELECT = 31;
+    o->Wait->SetChecked(true);
+    int ticks = 0;
+    o->Timer2->OnTimer = [&](TObject*) { ++ticks; };
+    o->Timer2->SetInterval(1);
+    o->Timer2->SetEnabled(true);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_TRUE(o->DrawMap());
+    o->Timer2->SetEnabled(false);
+    EXPECT_EQ(ticks, 0);
+    EXPECT_FALSE(Process->Visible());
 }
 
 } // namespace
