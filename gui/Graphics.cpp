@@ -252,7 +252,8 @@ int TFont::Height() const {
     // A size from a data file can be anything: far beyond every image it is
     // held where the font engine still copes.
     constexpr int64_t kMaxPoints = 3000;
-    const int64_t points = std::min<int64_t>(std::abs(int64_t(Size)), kMaxPoints);
+    // Size 0 asks for no size in particular: the desktop then takes the default.
+    const int64_t points = Size == 0 ? kDefaultSize : std::min<int64_t>(std::abs(int64_t(Size)), kMaxPoints);
     return -int(std::lround(points * 96.0 / 72.0));
 }
 

@@ -51,8 +51,9 @@ struct TFontStyles {
 };
 
 struct TFont {
+    static constexpr int kDefaultSize = 9;
     std::string Name = "IPAGothic";   // canvas default: shows Japanese text
-    int Size = 9;                     // points at 96 dpi
+    int Size = kDefaultSize;          // points at 96 dpi; 0 draws at the default size
     TColor Color = clBlack;
     TFontStyles Style;
     int Height() const;               // pixels, as the desktop reports it (negative: em height)

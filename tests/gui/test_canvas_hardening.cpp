@@ -2,6 +2,7 @@
 // image, absurd font sizes.
 #include "gui/Graphics.h"
 #include <gtest/gtest.h>
+#include <QImage>
 #include <climits>
 
 namespace {
@@ -52,6 +53,20 @@ TEST_F(CanvasHardening, AbsurdFontSizesStayDrawable) {
         c->TextOut(0, 0, "A");
         EXPECT_GT(Changed(), 0);
     }
+}
+
+TEST_F(CanvasHardening, FontSizeZeroDrawsAtTheDefaultSize) {
+    c->Font->Color = clBlack;
+    c->Font->Size = TFont().Size;
+    c->TextOut(2, 2, "名前");
+    const QImage byDefault = bmp.Image().copy();
+    const int height = c->TextHeight("名前");
+    Clear();
+    c->Font->Size = 0;
+    EXPECT_EQ(c->TextHeight("名前"), height);
+    c->TextOut(2, 2, "名前");
+    EXPECT_TRUE(bmp.Image() == byDefault);
+    EXPECT_GT(Changed(), 40);
 }
 
 } // namespace
