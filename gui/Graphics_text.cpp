@@ -109,9 +109,9 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
     QString s = ToQ(text);
     const int w = fe.metrics.horizontalAdvance(s), h = fe.ascent + fe.descent;
     if (!img.isNull() && BoxMeetsImage(img, x, y, w, h)) {
-        // An opaque background, as with any brush but a clear one: the box in the brush colour.
-        // The box meets the image, so its far corner fits an int.
-        if (Brush->Style != bsClear) BrushRect(img, x, y, x + w, y + h, TBrush{Brush->Color, bsSolid}, pmCopy);
+        // Only a solid brush gives the text an opaque box; the box meets the
+        // image, so its far corner fits an int.
+        if (Brush->Style == bsSolid) BrushRect(img, x, y, x + w, y + h, TBrush{Brush->Color, bsSolid}, pmCopy);
         DrawText(img, fe, Font->Color, x, y, s, nullptr);
     }
     penPos = TPoint(int(std::min<int64_t>(int64_t(x) + w, INT_MAX)), y);
@@ -122,8 +122,7 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text) {
     QImage& img = Image();
     if (!img.isNull() && r.Right > r.Left && r.Bottom > r.Top) {
         const FontEntry& fe = FontFor(*Font);
-        if (Brush->Style != bsClear)
-            BrushRect(img, r.Left, r.Top, r.Right, r.Bottom, TBrush{Brush->Color, bsSolid}, pmCopy);
+        if (Brush->Style == bsSolid) BrushRect(img, r.Left, r.Top, r.Right, r.Bottom, *Brush, pmCopy);
         QRect clip(r.Left, r.Top, r.Width(), r.Height());
         DrawText(img, fe, Font->Color, x, y, ToQ(text), &clip);
     }
