@@ -72,9 +72,12 @@ void RegisterCursors() {
     reg(301, "KYORI");
 }
 
+// The name the program was started by: a link of another name in the program
+// folder is the program file there, whatever it points at.
 std::string ProgramFileName() {
-    QString path = QCoreApplication::applicationFilePath();
-    if (path.isEmpty() && !QCoreApplication::arguments().isEmpty()) path = QCoreApplication::arguments().first();
+    const QStringList args = QCoreApplication::arguments();
+    QString path = args.isEmpty() ? QString() : args.first();
+    if (path.isEmpty()) path = QCoreApplication::applicationFilePath();
     return QFileInfo(path).fileName().toStdString();
 }
 
