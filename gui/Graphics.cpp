@@ -254,6 +254,7 @@ int TFont::Height() const {
     // held where the font engine still copes.
     constexpr int64_t kMaxPoints = 3000;
     // Size 0 asks for no size in particular: the desktop then takes the default.
+    if (PixelHeight) return PixelHeight;
     const int64_t points = Size == 0 ? kDefaultSize : std::min<int64_t>(std::abs(int64_t(Size)), kMaxPoints);
     return -int(std::lround(points * 96.0 / 72.0));
 }

@@ -41,8 +41,9 @@ struct FontEntry {
 
 using FontKey = std::tuple<std::string, int, bool, bool, bool, bool>;
 
+// Sizes are kept by the pixels they come to.
 FontKey KeyOf(const TFont& f) {
-    return {f.Name, f.Size, f.Style.Bold, f.Style.Italic, f.Style.Underline, f.Style.StrikeOut};
+    return {f.Name, f.Height(), f.Style.Bold, f.Style.Italic, f.Style.Underline, f.Style.StrikeOut};
 }
 
 // Labels draw thousands of texts in a few fonts: keep each font and its
@@ -69,7 +70,8 @@ const FontEntry& FontFor(const TFont& f) {
     auto& slot = cache->entries[key];
     if (!slot) {
         QFont q(QString::fromStdString(FaceName(f.Name)));
-        q.setPixelSize(std::max(1, -f.Height()));
+        const int height = f.Height();
+        q.setPixelSize(std::max(1, std::abs(height)));
         q.setBold(f.Style.Bold);
         q.setItalic(f.Style.Italic);
         q.setUnderline(f.Style.Underline);
@@ -77,6 +79,11 @@ const FontEntry& FontFor(const TFont& f) {
         q.setKerning(false);
         q.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoSubpixelAntialias));
         slot = std::make_unique<FontEntry>(q);
+        // A positive height is the whole text's: the largest em that fits it.
+        for (int em = height - 1; height > 0 && em >= 1 && slot->ascent + slot->descent > height; --em) {
+            q.setPixelSize(em);
+            slot = std::make_unique<FontEntry>(q);
+        }
     }
     cache->lastKey = std::move(key);
     cache->last = slot.get();
