@@ -35,10 +35,12 @@ void TOpen::Button3Click(TObject* Sender) {
     } else {
         // A restored view keeps its centre and scale; the box follows from them.
         const int32_t half = TruncToInt((ImageSize / scale) * 0.5);
-        MinX = CX - half;
-        MinY = CY - half;
-        MaxX = CX + half;
-        MaxY = CY + half;
+        // A restored scale far too small must not wrap the box: it is held at the int range.
+        auto held = [](int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+        MinX = held(int64_t(CX) - half);
+        MinY = held(int64_t(CY) - half);
+        MaxX = held(int64_t(CX) + half);
+        MaxY = held(int64_t(CY) + half);
         Label6->SetCaption(gui::Format("%4.2f", MAGSTEP * MAGUNIT));
     }
     Aspect = float(DegreeLengthRatio(CY) * 2 * (1.0 / 3));

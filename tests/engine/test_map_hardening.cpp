@@ -62,6 +62,15 @@ TEST_F(MapHardening, FarCoordinatesKeepTheViewAndThePixelsInRange) {
     EXPECT_EQ(Open->DataWidth, INT_MAX);
     EXPECT_NEAR(Open->CX, 0, 1);
     EXPECT_TRUE(std::isfinite(Open->scale) && Open->scale > 0);
+
+    // A restored view of a far centre and a tiny scale keeps its box in range.
+    Open->ProjectLoading = true;
+    Open->CX = 2100000000;
+    Open->scale = 1e-7f;
+    Open->Button3Click(Open);
+    Open->ProjectLoading = false;
+    EXPECT_EQ(Open->MaxX, INT_MAX);
+    EXPECT_LT(Open->MinX, 0);
 }
 
 TEST_F(MapHardening, AMapOfOnePointOrOfNamesOnlyGetsAFiniteView) {
