@@ -284,12 +284,51 @@ public:
     // ---- Search, readings, office data, name correction (names/) ----
 
     // ---- Painting and legend (paint/) ----
+    // One flood fill, kept in map units (Tokyo datum) so it survives every change of view.
+    struct PaintRecord {
+        int32_t x, y;
+        TColor colour;
+        uint8_t pattern;
+    };
+    static constexpr int PAINT_MAX = 1300;
+    PaintRecord PaintRecords[PAINT_MAX] = {};
+    int32_t PaintSlot = -1;              // palette slot of the next fill, -1 none
+    uint8_t SavedCheckStates[15] = {};
+    bool CheckStatesSaved = false;       // nothing to put back before the first save
+    TMenuItem *N6, *menuExp;             // "市町村検索ペイント色", "地図凡例を編集する"
+    TColorDialog* TownPaintDialog;
+    std::vector<TCheckBox*> SavedCheckBoxes() const;
+    bool AddPaintRecord(int32_t x, int32_t y, TColor colour, uint8_t pattern);
+    void FillAt(int sx, int sy, TColor colour, uint8_t pattern);
+    void ReplayPaint();
+    void DrawPaintLayer();
+    void BtnPaintClick(TObject* Sender);
+    void menuPaintClick(TObject* Sender);
+    void PreparePaintMode();
+    void DisableMapControls();
+    void SaveCheckStates();
+    void RestoreCheckStates();
+    void CBTownPaintClick(TObject* Sender);
+    void N6Click(TObject* Sender);
+    void DrawLegendOnMap();
+    void DrawLegendLayer();
+    void menuExpClick(TObject* Sender);
+    void CBExpClick(TObject* Sender);
 
     // ---- Labels, prefecture names, mountains, islands, symbols (labels/) ----
 
     // ---- Lines, railways, distance circles (lines/) ----
 
     // ---- Image output and project file (output/) ----
+    uint8_t SaveFormat = 3;              // 1 JPEG, 2 BMP, 3 PNG
+    void RadioGroup1Click(TObject* Sender);
+    void Button4Click(TObject* Sender);   // "画像コピー"
+    void Button8Click(TObject* Sender);   // "画像保存"
+    void PNG1Click(TObject* Sender);
+    void JPEG1Click(TObject* Sender);
+    void BITMAP1Click(TObject* Sender);
+    void SaveMapImage();
+    void RenderTile(TBitmap* out, int t, int i, int j, bool forSave);
 
     // ---- Modes armed by the tool windows and tested by the map-press chain ----
     bool IslandPickMode = false, IslandPlaceMode = false;

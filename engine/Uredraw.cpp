@@ -129,6 +129,7 @@ bool TOpen::DrawMap() {
 
         DrawPolylineLayers();
         cv->Pen->Color = TownColor;
+        DrawPaintLayer();
 
         Keisoku->Close();
 
@@ -154,6 +155,7 @@ bool TOpen::DrawMap() {
         Label23->SetCaption("Mapping " + std::to_string(MappingCount));
     }
 
+    DrawLegendLayer();
     DrawMapFrame();
 
     if (!Kyori->CheckBox4->Checked()) Kyori->Label6->SetCaption("距離円は非表示です");

@@ -9,6 +9,8 @@ public:
     TCheckBox* CBKana;   // "かなのみ"
     TLabel* Label3;      // area name of a one-area map
     bool YomiShown = false;
+    // Redraws; the readings are written only when they were not shown.
+    void Button2Click(TObject* Sender);
 };
 
 extern TYomi* Yomi;
