@@ -5,19 +5,15 @@
 #include "paint/Uhanrei.h"
 #include "paint/Upaint.h"
 #include "tests/support/FormsFixture.h"
+#include "tests/support/RealAreas.h"
 #include <QImage>
 #include <cmath>
 #include <filesystem>
 
 namespace {
 
-std::filesystem::path BuildFolder() { return std::filesystem::read_symlink("/proc/self/exe").parent_path(); }
-
-void ChooseAreas(const std::vector<int>& codes) {
-    for (int code = 1; code <= 52; ++code) Ken->AreaBox(code)->SetChecked(false);
-    for (int code : codes) Ken->AreaBox(code)->SetChecked(true);
-    Ken->Button1Click(Ken);
-}
+using testsupport::BuildFolder;
+using testsupport::ChooseAreas;
 
 TColor Px(int x, int y) { return Open->Image1->Canvas()->Pixels(x, y); }
 
