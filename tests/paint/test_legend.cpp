@@ -198,26 +198,6 @@ TEST_F(Legend, WritingChecksTheBoxesAndLongTextsAreCut) {
     EXPECT_EQ(gui::Cp932Length(h->LegendTexts[0]), 98u);
 }
 
-TEST_F(Legend, SwatchClicksAndThePatternCopy) {
-    h->ImageClick(0);
-    EXPECT_EQ(h->LegendColors[0], o->DefPaintColor[0]) << "not without a chosen slot";
-    o->PaintPattern[3] = 7;
-    MapPaint->TkBtnClick(3);
-    h->ImageClick(0);
-    EXPECT_EQ(h->LegendColors[0], o->PaintColor[3]);
-    EXPECT_EQ(h->LegendPatterns[0], 7);
-
-    h->LegendColors[1] = 0x0000AA;
-    h->LegendPatterns[1] = 3;
-    h->UpDown1->SetPosition(2);
-    h->GatherLegend();
-    h->Button8Click(h);
-    EXPECT_EQ(o->PaintColor[1], 0x0000AA);
-    EXPECT_EQ(o->PaintPattern[1], 3);
-    EXPECT_TRUE(MapPaint->TkBtn1->Picture()->HasGraphic());
-    EXPECT_FALSE(MapPaint->TkBtn3->Picture()->HasGraphic());
-}
-
 TEST_F(Legend, OpeningFromThePaintWindowCopiesThePalette) {
     o->PaintColor[6] = 0x445566;
     MapPaint->Button4Click(MapPaint);

@@ -115,15 +115,10 @@ TEST_F(Paint, NewPaintModeSavesTheTicksAndTheEndPutsThemBack) {
     EXPECT_TRUE(Messages().empty()) << "no records, no question";
     EXPECT_TRUE(o->PaintMode);
     EXPECT_FALSE(o->PaintDisplay);
-    EXPECT_EQ(o->PaintSlot, -1);
-    EXPECT_FALSE(o->CBTownName->Checked());
     EXPECT_FALSE(o->CBScale->Checked());
     EXPECT_FALSE(o->CBCenter->Checked());
-    EXPECT_FALSE(o->BtnPaint->Enabled());
     EXPECT_FALSE(o->CBTownBorder->Enabled());
     EXPECT_TRUE(MapPaint->Visible());
-    EXPECT_TRUE(MapPaint->Button19->Enabled());
-    EXPECT_FALSE(MapPaint->Button9->Enabled());
     EXPECT_FALSE(Hanrei->Button3->Enabled());
     EXPECT_EQ(Px(150, 150), 0xFFFFFF) << "white background while painting";
 
@@ -131,8 +126,6 @@ TEST_F(Paint, NewPaintModeSavesTheTicksAndTheEndPutsThemBack) {
     EXPECT_FALSE(o->PaintMode);
     EXPECT_TRUE(o->PaintDisplay);
     EXPECT_FALSE(MapPaint->Button3->Enabled()) << "nothing to save";
-    EXPECT_TRUE(MapPaint->BtnPaintAdd->Enabled());
-    EXPECT_TRUE(o->CBTownBorder->Enabled());
     for (size_t i = 0; i < boxes.size(); ++i) EXPECT_EQ(boxes[i]->Checked(), before[i]) << i;
 
     // With records the question comes; Cancel keeps them.
@@ -226,34 +219,4 @@ TEST_F(Paint, PaletteHatchPresetsAndReclick) {
         EXPECT_EQ(o->PaintColor[i], o->DefPaintColor[i]) << i;
         EXPECT_EQ(o->PaintPattern[i], 0) << i;
     }
-}
-
-TEST_F(Paint, ChoosingASlotLowersItsButton) {
-    MapPaint->TkBtnClick(4);
-    EXPECT_EQ(o->PaintSlot, 4);
-    EXPECT_TRUE(o->PaintMode);
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(MapPaint->SlotButton(i)->BevelWidth, i == 4 ? 0 : 2) << i;
-}
-
-TEST_F(Paint, ClosingAsksFirst) {
-    MapPaint->Show();
-    gui::testing::QueueAnswer(IDCANCEL);
-    MapPaint->Button9Click(MapPaint);
-    EXPECT_TRUE(MapPaint->Visible());
-    MapPaint->Button9Click(MapPaint);
-    EXPECT_FALSE(MapPaint->Visible());
-    EXPECT_EQ(Messages()[0].caption, "ペイントウインドウの終了");
-}
-
-TEST_F(Paint, SearchPaintSwitchAndColour) {
-    o->CBTownPaint->SetChecked(true);
-    o->CBMenseki->SetChecked(true);
-    o->CBTownPaint->SetChecked(false);
-    EXPECT_FALSE(o->CBMenseki->Checked());
-    gui::testing::QueueColor(0x00AA00);
-    o->N6->Click();
-    EXPECT_EQ(o->TownPaintColor, 0x00AA00);
-    gui::testing::QueueColor(std::nullopt);
-    o->N6->Click();
-    EXPECT_EQ(o->TownPaintColor, 0x00AA00);
 }
