@@ -5,7 +5,7 @@
 
 TPBrush* PBrush = nullptr;
 
-TPBrush::TPBrush() : TForm("パターン選択") {
+TPBrush::TPBrush() : TForm("　パターン") {
     SetFormStyle(fsStayOnTop);
     QWidget* c = Client();
     auto* title = new TLabel(c, "スロット");
