@@ -6,6 +6,8 @@ namespace settings {
 
 // The program's home page (help menu, about box).
 inline constexpr const char* HomePageUrl = "https://www.example.com/rovana/";
+// The top page of the national survey authority's web map (display settings link).
+inline constexpr const char* WebMapTopUrl = "https://maps.gsi.go.jp/";
 // The author (start screen button, about box) and user support (about box, usage notes).
 inline constexpr const char* AuthorMail = "mailto:rovana-author@example.com";
 inline constexpr const char* SupportMail = "mailto:rovana-support@example.com";

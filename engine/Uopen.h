@@ -280,6 +280,33 @@ public:
     // ---- Mouse, measurement (navigation/) ----
 
     // ---- View control, display settings, read-out (navigation/) ----
+    void UDHorClick(TObject* Sender, TUDBtnType Button);
+    void UDVerClick(TObject* Sender, TUDBtnType Button);
+    void UpDown1Click(TObject* Sender, TUDBtnType Button);
+    void FormMouseWheel(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled);
+    void N101Click(TObject* Sender);
+    void N051Click(TObject* Sender);
+    void N021Click(TObject* Sender);
+    void N011Click(TObject* Sender);
+    void N202Click(TObject* Sender);
+    void N102Click(TObject* Sender);
+    void N052Click(TObject* Sender);
+    void MAG1Click(TObject* Sender);
+    void MAG2Click(TObject* Sender);
+    void MAG3Click(TObject* Sender);
+    void MAG4Click(TObject* Sender);
+    void MAG5Click(TObject* Sender);
+    void Button6Click(TObject* Sender);    // "標準範囲"
+    void TkBtn2Click(TObject* Sender);     // "範囲指定"
+    void Button12Click(TObject* Sender);   // "戻す"
+    void Timer1Timer(TObject* Sender);
+    void PushView();                       // the current view onto the history of TSCList
+    void PanBy(bool horizontal, TUDBtnType Button);
+    void SetZoomUnit(TMenuItem* item, float unit, int index);
+    void SetMoveFactor(TMenuItem* item, float factor, int index);
+    void SetReduction(int k);
+    // The image size group's texts for reduction k: 600 x 1, 2, 3 / k.
+    std::vector<std::string> ImageSizeItems(int k) const;
 
     // ---- Search, readings, office data, name correction (names/) ----
 

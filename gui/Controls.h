@@ -36,6 +36,9 @@ class TForm;
 // A form hands its client area to the controls placed on it.
 QWidget* ClientOf(QWidget* parent);
 
+// Keys and buttons held, as the class library's shift state.
+TShiftState ShiftOf(Qt::KeyboardModifiers m, Qt::MouseButtons b);
+
 // Position, size, visibility and hint shared by every control.
 template <class Base>
 class TControlT : public Base, public TObject {
