@@ -109,7 +109,8 @@ bool TOpen::DrawMap() {
         SCList->Label37->SetCaption(Km(ViewHeightKm));
     }
 
-    // Background.
+    // Background. An outline left in XOR by a drag must not turn the map into XOR.
+    cv->Pen->Mode = pmCopy;
     cv->Brush->Style = bsSolid;
     if (Settei->CheckBox13->Checked()) BackColor = 0xFFFFFF;
     cv->Brush->Color = BackColor;

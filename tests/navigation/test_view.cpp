@@ -1,42 +1,9 @@
-#include "engine/Uken.h"
-#include "engine/Uopen.h"
-#include "gui/Testing.h"
 #include "lines/Ulineadd.h"
 #include "navigation/Usclist.h"
 #include "navigation/Usettei.h"
-#include "tests/engine/AreaFiles.h"
-#include "tests/support/FormsFixture.h"
+#include "tests/navigation/ViewFixture.h"
 #include <QApplication>
 #include <QWheelEvent>
-
-// One small area loaded through the area choice, as the user does it.
-class ViewTest : public FormsTest {
-protected:
-    TOpen* o = nullptr;
-    void FillProgramFolder(const std::filesystem::path& dir) override {
-        FormsTest::FillProgramFolder(dir);
-        areafiles::WriteAllAreas(dir);
-    }
-    void SetUp() override {
-        FormsTest::SetUp();
-        o = Open;
-        Ken->AreaBox(13)->SetChecked(true);
-        Ken->Button1Click(Ken);
-        ASSERT_TRUE(o->MapShown && o->DataReady);
-        gui::testing::Messages().clear();
-    }
-    int redraws = 0;
-    void Mark() { redraws = o->RedrawCount; }
-    int Redraws() const { return o->RedrawCount - redraws; }
-    bool Wheel(int delta, bool shift = false, bool ctrl = false) {
-        TShiftState s;
-        s.Shift = shift;
-        s.Ctrl = ctrl;
-        bool handled = false;
-        o->FormMouseWheel(o, s, delta, TPoint(0, 0), handled);
-        return handled;
-    }
-};
 
 TEST_F(ViewTest, ZoomFactorDividesByTheSinglePrecisionUnitAndTruncates) {
     struct Case { void (TOpen::*menu)(TObject*); int step; const char* shown; TMenuItem* TOpen::*item; int index; };
@@ -288,4 +255,16 @@ TEST_F(ViewTest, MagnificationArrowSetsTheStepAndRedraws) {
     EXPECT_EQ(o->Label6->Caption(), "2.00");
     EXPECT_EQ(Redraws(), 1);
     EXPECT_EQ(SCList->Label35->Caption(), "2");
+}
+
+TEST_F(ViewTest, ARedrawPutsThePenBackToCopyFirst) {
+    o->UpDown1->SetPosition(2);
+    o->MAGSTEP = 2;
+    o->DrawMap();
+    const QImage drawn = o->Image1->Picture()->Bitmap()->Image().copy();
+    o->Image1->Canvas()->Pen->Mode = pmXor;   // as the centre cross leaves it
+    EXPECT_TRUE(Wheel(120));
+    EXPECT_TRUE(Wheel(-120));
+    EXPECT_EQ(o->Image1->Canvas()->Pen->Mode, pmCopy);
+    EXPECT_TRUE(o->Image1->Picture()->Bitmap()->Image() == drawn);
 }
