@@ -280,6 +280,7 @@ public:
     // ---- Mouse, measurement (navigation/) ----
 
     // ---- View control, display settings, read-out (navigation/) ----
+    void PushViewHistory();   // the end of a range drag keeps the view it leaves
     void UDHorClick(TObject* Sender, TUDBtnType Button);
     void UDVerClick(TObject* Sender, TUDBtnType Button);
     void UpDown1Click(TObject* Sender, TUDBtnType Button);
@@ -300,7 +301,6 @@ public:
     void TkBtn2Click(TObject* Sender);     // "範囲指定"
     void Button12Click(TObject* Sender);   // "戻す"
     void Timer1Timer(TObject* Sender);
-    void PushView();                       // the current view onto the history of TSCList
     void PanBy(bool horizontal, TUDBtnType Button);
     void SetZoomUnit(TMenuItem* item, float unit, int index);
     void SetMoveFactor(TMenuItem* item, float factor, int index);

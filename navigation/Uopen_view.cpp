@@ -158,7 +158,7 @@ void TOpen::TkBtn2Click(TObject* Sender) {
     CBTimer->SetChecked(false);
 }
 
-void TOpen::PushView() { SCList->PushView(MAGSTEP, CX, CY, MaxX, MaxY, MinX, MinY, MAGUNIT); }
+void TOpen::PushViewHistory() { SCList->PushView(MAGSTEP, CX, CY, MaxX, MaxY, MinX, MinY, MAGUNIT); }
 
 void TOpen::Button12Click(TObject* Sender) {
     auto& h = SCList->ViewHistory;

@@ -171,7 +171,7 @@ TEST_F(ViewTest, HistoryPushesBacksAndDropsItsOldestWhenFull) {
 
     o->MAGSTEP = 3;
     o->MAGUNIT = 0.5f;
-    o->PushView();
+    o->PushViewHistory();
     EXPECT_EQ(SCList->ViewHistoryCount, 1);
     o->CX += 1000;
     o->MAGSTEP = 7;
@@ -200,8 +200,8 @@ TEST_F(ViewTest, HistoryPushesBacksAndDropsItsOldestWhenFull) {
 
 TEST_F(ViewTest, TimerStepsBackDuringADragElseGoesToTheStandardRange) {
     const int32_t cx = o->CX;
-    o->PushView();
-    o->PushView();
+    o->PushViewHistory();
+    o->PushViewHistory();
     o->CX += 5000;
     o->RangeDrag = true;
     o->Timer1->SetEnabled(true);
@@ -267,4 +267,25 @@ TEST_F(ViewTest, ARedrawPutsThePenBackToCopyFirst) {
     EXPECT_TRUE(Wheel(-120));
     EXPECT_EQ(o->Image1->Canvas()->Pen->Mode, pmCopy);
     EXPECT_TRUE(o->Image1->Picture()->Bitmap()->Image() == drawn);
+}
+
+TEST_F(ViewTest, ReadOutShowsTheStandardViewAndARangeZoom) {
+    EXPECT_EQ(SCList->Label48->Caption(), "1.0000");
+    EXPECT_EQ(SCList->Label35->Caption(), "1");
+    // The redraw that ends a range drag scales from the square.
+    o->RangeDrag = true;
+    o->MinX = o->CX - 2000;
+    o->MaxX = o->CX + 2000;
+    ASSERT_TRUE(o->DrawMap());
+    o->RangeDrag = false;
+    EXPECT_EQ(SCList->Label35->Caption(), "10");
+    EXPECT_NEAR(std::stof(SCList->Label13->Caption()) * 10, std::stof(SCList->Label48->Caption()), 1e-3);
+}
+
+class ReadOutWindow : public FormsTest {};
+
+TEST_F(ReadOutWindow, EmptyBeforeTheFirstMap) {
+    EXPECT_EQ(SCList->Label11->Caption(), "");
+    EXPECT_EQ(SCList->Label36->Caption(), "");
+    EXPECT_EQ(SCList->ViewHistoryCount, 0);
 }
