@@ -341,6 +341,7 @@ public:
     void TkBtn2Click(TObject* Sender);     // "範囲指定"
     void Button12Click(TObject* Sender);   // "戻す"
     void Timer1Timer(TObject* Sender);
+    void Image1DblClick(TObject* Sender);
     void PanBy(bool horizontal, TUDBtnType Button);
     void SetZoomUnit(TMenuItem* item, float unit, int index);
     void SetMoveFactor(TMenuItem* item, float factor, int index);

@@ -3,9 +3,11 @@
 #include "engine/Coords.h"
 #include "engine/Uopen.h"
 #include "gui/TextFile.h"
+#include "labels/Upagesdlg.h"
 #include "lines/Ulineadd.h"
 #include "navigation/Usclist.h"
 #include "navigation/Usettei.h"
+#include <algorithm>
 
 namespace {
 
@@ -189,4 +191,45 @@ void TOpen::Timer1Timer(TObject* Sender) {
     else
         Button6Click(this);
     Timer1->SetEnabled(false);
+}
+
+// ---- double-click on the map ----
+
+// Ends a route, or arms the centre for the press that follows the double-click.
+void TOpen::Image1DblClick(TObject* Sender) {
+    if (!MapShown || AreaMode || PaintMode) return;
+    TCanvas* cv = Image1->Canvas();
+    auto finish = [&] {
+        DistanceMode = 0;
+        RouteMode = false;
+        RouteDone = true;
+        cv->Pen->Mode = pmCopy;
+        DrawMap();
+        PagesDlg->CursorId = 0;
+        Image1->SetCursor(crDefault);
+        EnableMapControls();
+    };
+    if (Timer2->Enabled()) {
+        Timer2->SetEnabled(false);
+        Label33->Show();
+        RouteAreaKm2();
+        RouteLengthKm();
+        CBTimer->SetChecked(false);
+        finish();
+    } else if (RouteMode) {
+        // The clicks keep the entry after the last point free for this copy of point 0.
+        const int n = std::clamp(RoutePointCount, 0, ROUTE_MAX - 1);
+        if (n > 0) {
+            cv->MoveTo(RouteX[n - 1], RouteY[n - 1]);
+            cv->LineTo(RouteX[0], RouteY[0]);
+        }
+        RouteX[n] = RouteX[0];
+        RouteY[n] = RouteY[0];
+        RouteAreaKm2();
+        RoutePointCount = n + 1;
+        RouteLengthKm();
+        finish();
+    } else if (!PagesDlg->StampMode && !LineAdd->EditLineShown) {
+        CentreMode = true;
+    }
 }

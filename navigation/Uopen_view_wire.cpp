@@ -29,4 +29,5 @@ void TOpen::WireViewHandlers() {
     Button12->OnClick = [this](TObject* s) { Button12Click(s); };
     TkBtn2->OnClick = [this](TObject* s) { TkBtn2Click(s); };
     Timer1->OnTimer = [this](TObject* s) { Timer1Timer(s); };
+    Image1->OnDblClick = [this](TObject* s) { Image1DblClick(s); };
 }
