@@ -150,16 +150,8 @@ TEST_F(SetteiTest, SwitchesActAtOnceOnTheMainWindow) {
     o->CBLonLat->SetChecked(true);
     Settei->CheckBox9->SetChecked(true);
     EXPECT_TRUE(o->CB1do->Checked());
-    Settei->CheckBox14->SetChecked(true);
-    EXPECT_TRUE(o->CBLake->Checked());
-    Settei->CBKenName->SetChecked(true);
-    EXPECT_TRUE(o->CBKenName1->Checked());
     Settei->CBKu->SetChecked(false);
     EXPECT_FALSE(Settei->CBKuName->Checked() || Settei->CBKuDot->Enabled());
-    Settei->CBMountain->SetChecked(true);
-    EXPECT_TRUE(Settei->CBMtHeight->Enabled());
-    Settei->CBIslands->SetChecked(true);
-    EXPECT_EQ(Settei->Button13->Caption(), "島名位置編集");
     Settei->CBRailExp->SetChecked(true);
     EXPECT_TRUE(LineSet->Visible());
     Settei->CBRailExp->SetChecked(false);

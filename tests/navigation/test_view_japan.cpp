@@ -30,17 +30,6 @@ TEST_F(JapanView, ANarrowRangeViewFallsBackToTheStandardRange) {
     EXPECT_EQ(o->CY, cy);
     EXPECT_EQ(SCList->Label36->Caption(), width);
 
-    // The wheel zooms in and the standard range zooms back out, once each redraw.
-    const int before = o->RedrawCount;
-    bool handled = false;
-    for (int i = 0; i < 3; i++) o->FormMouseWheel(o, {}, -120, TPoint(), handled);
-    EXPECT_EQ(o->MAGSTEP, 4);
-    EXPECT_EQ(o->RedrawCount - before, 3);
-    EXPECT_LT(o->ViewWidthKm * 3, std::stof(width));
-    o->Button6Click(o);
-    EXPECT_EQ(SCList->Label36->Caption(), width);
-    EXPECT_TRUE(gui::testing::Messages().empty());
-
     // "決　定" on the real map: one redraw.
     const int applied = o->RedrawCount;
     Settei->Button8Click(Settei);
