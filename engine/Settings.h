@@ -10,6 +10,10 @@ inline constexpr const char* HomePageUrl = "https://www.example.com/rovana/";
 inline constexpr const char* AuthorMail = "mailto:rovana-author@example.com";
 inline constexpr const char* SupportMail = "mailto:rovana-support@example.com";
 
+// The national survey authority's web map: the host that the clicked point's
+// path and query are put after.
+inline constexpr const char* WebMapHost = "https://maps.gsi.go.jp";
+
 // The notice line in the upper-left corner of the map: the data source's credit.
 inline constexpr const char* MapNotice = "出典：国土数値情報（行政区域データ）を加工して作成";
 

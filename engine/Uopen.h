@@ -278,8 +278,49 @@ public:
     void FormClick(TObject* Sender);
 
     // ---- Mouse, measurement (navigation/) ----
+    static constexpr int ROUTE_MAX = 1500;   // route points, the closing copy of point 0 included
+    static constexpr int VISIT_SIZE = 600;   // the area count's visit map is VISIT_SIZE x VISIT_SIZE
+    TButton* Button11 = nullptr;             // "経緯度": longitude/latitude or map coordinates
+    int32_t DistAnchorX = 0, DistAnchorY = 0;   // fixed end of the distance line
+    int32_t RangeStartX = 0, RangeStartY = 0, RangeSide = 0;
+    float PointerLon = 0, PointerLat = 0;
+    float RangeEndLon = 0, RangeEndLat = 0, RangeWidthKm = 0;
+    bool RouteMode = false, AreaMode = false, LegendDrag = false, ScaleDrag = false;
+    bool CrossDrawn = false, ReadingDrawn = false, OpenRegion = false;
+    int32_t RouteX[ROUTE_MAX] = {}, RouteY[ROUTE_MAX] = {};
+    int32_t RouteLastX = 0, RouteLastY = 0;
+    float AreaKm2 = 0;
+    int32_t FillCount = 0, EdgeCount = 0;
+    std::vector<uint8_t> VisitMap = std::vector<uint8_t>(VISIT_SIZE * VISIT_SIZE);   // x * 600 + y
+    void Image1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void Image1MouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+    void Image1MouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void BtnCenterClick(TObject* Sender);    // "+": the next press sets the view centre
+    void Button11Click(TObject* Sender);
+    void OpenWebMapAt(int X, int Y);
+    void ShowPointerReadout(int32_t x, int32_t y);
+    void DrawRangeSquare(int X, int Y);
+    void ShowReadingAt(int X, int Y);
+    static std::string FormatDms(const std::string& prefix, float degrees);
+    static std::string SplitReadingSuffix(const std::string& reading);
+    bool IsListedDuplicateName(int index) const;
+    void BtnMultiClick(TObject* Sender);     // starts a route
+    void Timer2Timer(TObject* Sender);       // samples a route taken by mouse movement
+    float RouteLengthKm();
+    float RouteAreaKm2();
+    void Button14Click(TObject* Sender);     // area mode on and off
+    void MeasureAreaAt(int X, int Y);
+    bool CountAreaPixels(TColor c, int x, int y);
+    void MeasureDisplayedArea();
+    void DisableMapControls();
+    // Areas and lengths in km, with fewer decimals as they grow.
+    static std::string AreaText(float km2);
+    static std::string LengthText(float km);
+    void EnableMapControls();
+    void SetMapControlsEnabled(bool on);
 
     // ---- View control, display settings, read-out (navigation/) ----
+    void PushViewHistory();   // the end of a range drag keeps the view it leaves
 
     // ---- Search, readings, office data, name correction (names/) ----
 

@@ -2,3 +2,6 @@
 #include "engine/Uopen.h"
 
 void TOpen::WireViewHandlers() {}
+
+// Placeholder until the view history is built.
+void TOpen::PushViewHistory() {}
