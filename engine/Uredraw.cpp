@@ -203,6 +203,16 @@ bool TOpen::DrawMap() {
 void TOpen::DrawPolylineLayers() {
     TPen* pen = Image1->Canvas()->Pen;
     pen->Style = psSolid;
+    // The gaps of a dotted border must not wipe the lines below it: a dotted
+    // lake boundary would open the shore it ends on.
+    TBrush* brush = Image1->Canvas()->Brush;
+    const TBrushStyle brushStyle = brush->Style;
+    brush->Style = bsClear;
+    struct Restore {
+        TBrush* b;
+        TBrushStyle s;
+        ~Restore() { b->Style = s; }
+    } restore{brush, brushStyle};
     const bool same = Settei->CBColor->Checked();
 
     if (Settei->CBCoast->Checked()) {

