@@ -278,8 +278,76 @@ public:
     void FormClick(TObject* Sender);
 
     // ---- Mouse, measurement (navigation/) ----
+    static constexpr int ROUTE_MAX = 1500;   // route points, the closing copy of point 0 included
+    static constexpr int VISIT_SIZE = 600;   // the area count's visit map is VISIT_SIZE x VISIT_SIZE
+    TButton* Button11 = nullptr;             // "経緯度": longitude/latitude or map coordinates
+    int32_t DistAnchorX = 0, DistAnchorY = 0;   // fixed end of the distance line
+    int32_t RangeStartX = 0, RangeStartY = 0, RangeSide = 0;
+    float PointerLon = 0, PointerLat = 0;
+    float RangeEndLon = 0, RangeEndLat = 0, RangeWidthKm = 0;
+    bool RouteMode = false, AreaMode = false, LegendDrag = false, ScaleDrag = false;
+    bool CrossDrawn = false, ReadingDrawn = false, OpenRegion = false;
+    int32_t RouteX[ROUTE_MAX] = {}, RouteY[ROUTE_MAX] = {};
+    int32_t RouteLastX = 0, RouteLastY = 0;
+    float AreaKm2 = 0;
+    int32_t FillCount = 0, EdgeCount = 0;
+    std::vector<uint8_t> VisitMap = std::vector<uint8_t>(VISIT_SIZE * VISIT_SIZE);   // x * 600 + y
+    void Image1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void Image1MouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+    void Image1MouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void BtnCenterClick(TObject* Sender);    // "+": the next press sets the view centre
+    void Button11Click(TObject* Sender);
+    void OpenWebMapAt(int X, int Y);
+    void ShowPointerReadout(int32_t x, int32_t y);
+    void DrawRangeSquare(int X, int Y);
+    void ShowReadingAt(int X, int Y);
+    static std::string FormatDms(const std::string& prefix, float degrees);
+    static std::string SplitReadingSuffix(const std::string& reading);
+    bool IsListedDuplicateName(int index) const;
+    void BtnMultiClick(TObject* Sender);     // starts a route
+    void Timer2Timer(TObject* Sender);       // samples a route taken by mouse movement
+    float RouteLengthKm();
+    float RouteAreaKm2();
+    void Button14Click(TObject* Sender);     // area mode on and off
+    void MeasureAreaAt(int X, int Y);
+    bool CountAreaPixels(TColor c, int x, int y);
+    void MeasureDisplayedArea();
+    void DisableMapControls();
+    // Areas and lengths in km, with fewer decimals as they grow.
+    static std::string AreaText(float km2);
+    static std::string LengthText(float km);
+    void EnableMapControls();
+    void SetMapControlsEnabled(bool on);
 
     // ---- View control, display settings, read-out (navigation/) ----
+    void PushViewHistory();   // the end of a range drag keeps the view it leaves
+    void UDHorClick(TObject* Sender, TUDBtnType Button);
+    void UDVerClick(TObject* Sender, TUDBtnType Button);
+    void UpDown1Click(TObject* Sender, TUDBtnType Button);
+    void FormMouseWheel(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled);
+    void N101Click(TObject* Sender);
+    void N051Click(TObject* Sender);
+    void N021Click(TObject* Sender);
+    void N011Click(TObject* Sender);
+    void N202Click(TObject* Sender);
+    void N102Click(TObject* Sender);
+    void N052Click(TObject* Sender);
+    void MAG1Click(TObject* Sender);
+    void MAG2Click(TObject* Sender);
+    void MAG3Click(TObject* Sender);
+    void MAG4Click(TObject* Sender);
+    void MAG5Click(TObject* Sender);
+    void Button6Click(TObject* Sender);    // "標準範囲"
+    void TkBtn2Click(TObject* Sender);     // "範囲指定"
+    void Button12Click(TObject* Sender);   // "戻す"
+    void Timer1Timer(TObject* Sender);
+    void Image1DblClick(TObject* Sender);
+    void PanBy(bool horizontal, TUDBtnType Button);
+    void SetZoomUnit(TMenuItem* item, float unit, int index);
+    void SetMoveFactor(TMenuItem* item, float factor, int index);
+    void SetReduction(int k);
+    // The image size group's texts for reduction k: 600 x 1, 2, 3 / k.
+    std::vector<std::string> ImageSizeItems(int k) const;
 
     // ---- Search, readings, office data, name correction (names/) ----
 
@@ -305,7 +373,6 @@ public:
     void BtnPaintClick(TObject* Sender);
     void menuPaintClick(TObject* Sender);
     void PreparePaintMode();
-    void DisableMapControls();
     void SaveCheckStates();
     void RestoreCheckStates();
     void CBTownPaintClick(TObject* Sender);

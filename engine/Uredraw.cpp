@@ -109,7 +109,8 @@ bool TOpen::DrawMap() {
         SCList->Label37->SetCaption(Km(ViewHeightKm));
     }
 
-    // Background.
+    // Background. An outline left in XOR by a drag must not turn the map into XOR.
+    cv->Pen->Mode = pmCopy;
     cv->Brush->Style = bsSolid;
     if (Settei->CheckBox13->Checked()) BackColor = 0xFFFFFF;
     cv->Brush->Color = BackColor;
@@ -204,6 +205,16 @@ bool TOpen::DrawMap() {
 void TOpen::DrawPolylineLayers() {
     TPen* pen = Image1->Canvas()->Pen;
     pen->Style = psSolid;
+    // The gaps of a dotted border must not wipe the lines below it: a dotted
+    // lake boundary would open the shore it ends on.
+    TBrush* brush = Image1->Canvas()->Brush;
+    const TBrushStyle brushStyle = brush->Style;
+    brush->Style = bsClear;
+    struct Restore {
+        TBrush* b;
+        TBrushStyle s;
+        ~Restore() { b->Style = s; }
+    } restore{brush, brushStyle};
     const bool same = Settei->CBColor->Checked();
 
     if (Settei->CBCoast->Checked()) {

@@ -36,6 +36,9 @@ class TForm;
 // A form hands its client area to the controls placed on it.
 QWidget* ClientOf(QWidget* parent);
 
+// Keys and buttons held, as the class library's shift state.
+TShiftState ShiftOf(Qt::KeyboardModifiers m, Qt::MouseButtons b);
+
 // Position, size, visibility and hint shared by every control.
 template <class Base>
 class TControlT : public Base, public TObject {
@@ -61,6 +64,11 @@ public:
     void SetFocus() { this->setFocus(); }
     int Tag = 0;                  // free for handlers shared by several controls
     void SetFontColor(TColor c) {
+        // A palette change re-polishes the widget: skip it when nothing changes.
+        if (this->palette().color(QPalette::WindowText) == ToQColor(c) &&
+            this->palette().color(QPalette::Text) == ToQColor(c) &&
+            this->palette().color(QPalette::ButtonText) == ToQColor(c))
+            return;
         QPalette p = this->palette();
         for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
             p.setColor(role, ToQColor(c));

@@ -9,7 +9,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 
-static TShiftState ShiftOf(Qt::KeyboardModifiers m, Qt::MouseButtons b) {
+TShiftState ShiftOf(Qt::KeyboardModifiers m, Qt::MouseButtons b) {
     TShiftState s;
     s.Shift = m & Qt::ShiftModifier;
     s.Ctrl = m & Qt::ControlModifier;

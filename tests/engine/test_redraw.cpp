@@ -72,6 +72,27 @@ TEST_F(Redraw, DottedBordersLeaveTheirGapsInTheBackgroundColour) {
     EXPECT_EQ(town, "############");
 }
 
+TEST_F(Redraw, DottedBordersLeaveTheLinesBelowThemWhole) {
+    // A lake boundary that runs along the shore for a stretch, as one that ends on it does.
+    SetStore(o->LakeLine, {{{50, 130}, {80, 130}}});
+    SetStore(o->LakePrefLine, {{{50, 130}, {80, 130}}});
+    SetStore(o->TownLine, {{{50, 140}, {80, 140}}});
+    SetStore(o->LakeBorderLine, {{{50, 140}, {80, 140}}});
+    o->CBLake->SetEnabled(true);
+    o->CBLake->SetChecked(true);
+    Settei->CBLakeDot->SetChecked(true);
+    ASSERT_TRUE(o->DrawMap());
+    std::string shore, town;
+    for (int x = 50; x < 62; ++x) {
+        shore += Px(x, 130) == o->PrefColor ? '#' : Px(x, 130) == o->CoastColor ? 'c' : '?';
+        town += Px(x, 140) == o->NTownColor ? '#' : Px(x, 140) == o->TownColor ? 't' : '?';
+    }
+    // The prefecture boundary goes back over itself, so its dots overlap.
+    EXPECT_EQ(shore.find('?'), std::string::npos) << shore;
+    EXPECT_NE(shore.find('c'), std::string::npos) << shore;
+    EXPECT_EQ(town, "###ttt###ttt");
+}
+
 TEST_F(Redraw, OnlyPrefectureBordersSetTheLastPixelOfAPolyline) {
     SetStore(o->CoastLine, {{{50, 100}, {80, 100}, {80, 130}}});
     SetStore(o->PrefLine, {{{150, 100}, {180, 100}, {180, 130}}, {{250, 100}, {280, 100}}, {{300, 300}}});
