@@ -38,10 +38,6 @@ void TOpen::PressPaint(int, int X, int Y) {
 // The end of a legend drag: the box's corner becomes the legend's position
 // in units of the 600-pixel image.
 void TOpen::DropLegend(int X, int Y) {
-    TCanvas* cv = Image1->Canvas();
-    cv->Pen->Mode = pmCopy;
-    cv->Pen->Width = 1;
-    cv->Brush->Style = bsSolid;
     const double k = ImageSize > 0 ? ImageSize / 600.0 : 1.0;
     Hanrei->UpDown3->SetPosition(int(std::trunc(X / k + 5)));
     Hanrei->UpDown4->SetPosition(int(std::trunc(Y / k + 5)));

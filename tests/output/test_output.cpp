@@ -46,7 +46,9 @@ TEST_F(Output, CopyAt600TakesTheImageAsShownAndLargerSizesDrawFourTiles) {
     EXPECT_EQ(FromPixel(gui::testing::ClipboardImage().pixel(300, 300)), 0x123456);
     EXPECT_FALSE(Process->Visible());
 
+    redraws = o->RedrawCount;
     o->RadioGroup1->SetItemIndex(1);
+    EXPECT_EQ(o->RedrawCount, redraws + 2) << "once more through the settings window's twin";
     EXPECT_EQ(o->COPYSCALE, 2);
     EXPECT_EQ(o->ImageSize, 1200);
     EXPECT_EQ(Settei->RadioGroup2->ItemIndex(), 1);

@@ -107,10 +107,17 @@ TEST_F(Legend, DroppingTheLegendMovesItInBaseUnits) {
     EXPECT_EQ(h->UpDown4->Position(), 155);
     EXPECT_EQ(h->LegendX, 105);
     EXPECT_EQ(o->LegendLeft, 200);
+    // The same through a drag on the map.
+    o->MapShown = true;
+    o->Image1MouseDown(o, mbLeft, TShiftState(), 210, 320);
+    EXPECT_TRUE(o->LegendDrag);
+    o->Image1MouseUp(o, mbLeft, TShiftState(), 300, 320);
+    EXPECT_EQ(h->LegendX, 155);
+    EXPECT_FALSE(o->LegendDrag);
     // Nothing moves while a project restores the record.
     h->LegendLoaded = true;
     o->DropLegend(400, 400);
-    EXPECT_EQ(h->LegendX, 105);
+    EXPECT_EQ(h->LegendX, 155);
 }
 
 TEST_F(Legend, AFileOfThreeRowsHasFourteenLinesAndComesBack) {

@@ -1,6 +1,7 @@
 // Paint records, their replay, paint mode and the paint window.
 #include "components/Tkbtn.h"
 #include "gui/Testing.h"
+#include "navigation/Usettei.h"
 #include "paint/Ubrush.h"
 #include "paint/Uhanrei.h"
 #include "paint/Upaint.h"
@@ -33,6 +34,13 @@ TEST_F(Paint, APressFillsItsRegionAndIsReplayedInOrder) {
     EXPECT_TRUE(MapPaint->BtnRepaint->Enabled());
     EXPECT_EQ(MapPaint->LblPaint->Caption(), "1");
 
+    // The map press in paint mode comes here.
+    o->MapShown = true;
+    MapPaint->TkBtnClick(4);
+    o->Image1MouseDown(o, mbLeft, TShiftState(), 250, 150);
+    EXPECT_EQ(Px(250, 150), o->PaintColor[4]);
+    EXPECT_EQ(o->paint_rep, 2);
+
     // A later fill over the same region wins, also in the replay.
     Press(5, 160, 160);
     Press(3, 250, 150);
@@ -46,7 +54,7 @@ TEST_F(Paint, APressFillsItsRegionAndIsReplayedInOrder) {
     o->MAGSTEP = 2;
     ASSERT_TRUE(o->DrawMap());
     int sx, sy;
-    o->MapToScreen(o->PaintRecords[2].x, o->PaintRecords[2].y, sx, sy);
+    o->MapToScreen(o->PaintRecords[3].x, o->PaintRecords[3].y, sx, sy);
     EXPECT_EQ(Px(sx, sy), o->PaintColor[3]);
 
     // Paint display off: the redraw leaves the map bare.
@@ -219,4 +227,19 @@ TEST_F(Paint, PaletteHatchPresetsAndReclick) {
         EXPECT_EQ(o->PaintColor[i], o->DefPaintColor[i]) << i;
         EXPECT_EQ(o->PaintPattern[i], 0) << i;
     }
+}
+
+TEST_F(Paint, AidsApplyTheSettingsAndKeepThePaintInView) {
+    o->MapShown = true;
+    o->BtnPaintClick(o);
+    Press(1, 150, 150);
+    MapPaint->CBKuPaint->SetChecked(true);
+    EXPECT_TRUE(Settei->CBKu->Checked());
+    EXPECT_FALSE(Settei->CBKuDot->Checked());
+    EXPECT_EQ(Px(150, 150), o->PaintColor[1]) << "replayed after the settings redraw";
+
+    MapPaint->CBBackWhite->SetChecked(true);
+    MapPaint->CBBackWhite->SetChecked(false);
+    EXPECT_EQ(o->BackColor, o->ChosenBackColor);
+    EXPECT_EQ(Px(250, 150), o->ChosenBackColor);
 }
