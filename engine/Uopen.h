@@ -278,6 +278,7 @@ public:
     void FormClick(TObject* Sender);
 
     // ---- Mouse, measurement (navigation/) ----
+    void FinishRoute();
     static constexpr int ROUTE_MAX = 1500;   // route points, the closing copy of point 0 included
     static constexpr int VISIT_SIZE = 600;   // the area count's visit map is VISIT_SIZE x VISIT_SIZE
     TButton* Button11 = nullptr;             // "経緯度": longitude/latitude or map coordinates
