@@ -168,9 +168,6 @@ void TOpen::Button9Click(TObject* Sender) {
         Settei->CBKuName->SetChecked(false);
         Settei->CBKu->SetChecked(false);
     } else {
-        Settei->CBCityName->SetChecked(false);
-        Settei->CBKuName->SetChecked(true);
-        Settei->CBKu->SetChecked(true);
         if (CBMenseki->Checked() && CBTownPaint->Checked()) {
             Keisoku->Label1->SetCaption(gui::Format("%s の面積を計算しています", name.c_str()));
             Keisoku->Show();
@@ -191,6 +188,10 @@ void TOpen::Button9Click(TObject* Sender) {
             }
             area = CandidatePref[DataCheck->Chosen];
         }
+        // Only a search that goes on changes the name boxes.
+        Settei->CBCityName->SetChecked(false);
+        Settei->CBKuName->SetChecked(true);
+        Settei->CBKu->SetChecked(true);
         // The new/old marks must describe the chosen area's record.
         int32_t x = 0, y = 0;
         FoundAsCurrent = FoundAsNew = FoundAsOld = false;

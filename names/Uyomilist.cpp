@@ -8,6 +8,7 @@
 #include "names/Uyomi.h"
 #include <algorithm>
 #include <unordered_map>
+#include <unordered_set>
 
 TYomiList* YomiList = nullptr;
 
@@ -88,8 +89,11 @@ namespace {
 struct ListEntry {
     int32_t x, y;
     const char* kind;
-    std::string name, yomi;
-    std::string key;   // CP932 bytes of the sort key
+    const std::string* name;            // in the name tables
+    const std::string* yomi = nullptr;  // in the readings table
+    int next = -1;                      // next entry of the same name
+    std::string key;                    // CP932 bytes of the sort key
+    uint64_t head = 0;                  // its first eight bytes, for a quick comparison
 };
 
 } // namespace
@@ -110,7 +114,7 @@ bool TYomiList::BuildDisplayedNameList() {
             full = true;
             return;
         }
-        list.push_back({x, y, kind, name, {}, {}});
+        list.push_back({x, y, kind, &name});
     };
     const bool ownArea = Ken->NameListMode == 1;
     for (int i = 0; i < std::min<int>(o.CityCount, int(o.CityName.size())); ++i)
@@ -118,47 +122,68 @@ bool TYomiList::BuildDisplayedNameList() {
             add(o.CityX[i], o.CityY[i], "政", o.CityName[i]);
     for (int i = 0; i < std::min<int>(o.ExtraCount, int(o.ExtraTownName.size())); ++i)
         if (!ownArea || o.IsAreaSelected(o.ExtraPref[i])) add(o.ExtraX[i], o.ExtraY[i], "重", o.ExtraTownName[i]);
+    // Only a name of the duplicate list can be left to that list.
+    std::unordered_set<std::string> duplicated(o.ExtraTownName.begin(),
+                                               o.ExtraTownName.begin() + std::min<int>(o.ExtraCount, int(o.ExtraTownName.size())));
     auto addTable = [&](int kind, const char* mark, bool skipListed) {
         names::NameTable t = names::TableOf(o, kind);
-        for (int i = 0; i < t.Count(); ++i)
-            if (t.dup[i] == 's' && !(skipListed && o.IsListedDuplicateName(i))) add(t.x[i], t.y[i], mark, t.name[i]);
+        for (int i = 0; i < t.Count(); ++i) {
+            if (t.dup[i] != 's') continue;
+            if (skipListed && duplicated.count(t.name[i]) && o.IsListedDuplicateName(i)) continue;
+            add(t.x[i], t.y[i], mark, t.name[i]);
+        }
     };
     addTable(0, "", true);
     addTable(2, "新", false);
     if (!CBOldNeg->Checked()) addTable(1, "旧", false);
     if (full) return false;
 
-    // The first reading of the same name within 1000 map units.
-    std::unordered_multimap<std::string, int> byName;
+    // The first reading of the same name within 1000 map units: the readings
+    // are scanned in table order, each giving itself to the entries it fits.
+    std::unordered_map<std::string_view, int> firstOf;
+    firstOf.reserve(list.size());
+    for (int i = int(list.size()) - 1; i >= 0; --i) {
+        auto [it, fresh] = firstOf.try_emplace(*list[i].name, i);
+        if (!fresh) {
+            list[i].next = it->second;
+            it->second = i;
+        }
+    }
     const int yomis = std::min<int>(o.YomiCount, int(o.YomiRecords.size()));
-    byName.reserve(yomis);
-    for (int i = 0; i < yomis; ++i) byName.emplace(o.YomiRecords[i].name, i);
+    for (int k = 0; k < yomis; ++k) {
+        const auto& r = o.YomiRecords[k];
+        auto it = firstOf.find(r.name);
+        if (it == firstOf.end()) continue;
+        for (int i = it->second; i >= 0; i = list[i].next)
+            if (!list[i].yomi && std::abs(r.x - list[i].x) <= 1000 && std::abs(r.y - list[i].y) <= 1000)
+                list[i].yomi = &r.yomi;
+    }
+    static const std::string none;
     const int mode = LenientInt(Yomi->Edit1->Text());
     for (ListEntry& e : list) {
-        int best = -1;
-        auto range = byName.equal_range(e.name);
-        for (auto it = range.first; it != range.second; ++it) {
-            const auto& r = o.YomiRecords[it->second];
-            if (std::abs(r.x - e.x) <= 1000 && std::abs(r.y - e.y) <= 1000 && (best < 0 || it->second < best))
-                best = it->second;
-        }
-        if (best >= 0) e.yomi = o.YomiRecords[best].yomi;
-        e.key = gui::Utf8ToCp932(mode == 0 ? e.yomi : mode == 1 ? e.name : std::string(e.kind));
+        if (!e.yomi) e.yomi = &none;
+        e.key = mode == 2 ? gui::Utf8ToCp932(e.kind) : gui::Utf8ToCp932(mode == 0 ? *e.yomi : *e.name);
+        for (size_t k = 0; k < 8; ++k) e.head = e.head << 8 | (k < e.key.size() ? uint8_t(e.key[k]) : 0);
     }
+    // Sorted as indices: the entries themselves stay where they are.
     const bool descending = (mode == 2) != CBGyaku->Checked();
-    std::sort(list.begin(), list.end(), [descending](const ListEntry& a, const ListEntry& b) {
-        const int c = std::string_view(a.key).compare(b.key);   // unsigned bytes
+    std::vector<int> order(list.size());
+    for (int i = 0; i < int(order.size()); ++i) order[i] = i;
+    std::sort(order.begin(), order.end(), [&](int a, int b) {
+        const ListEntry &x = list[a], &y = list[b];
+        // Unsigned bytes, a shorter prefix first (a zero byte never occurs in the texts).
+        const int c = x.head != y.head ? (x.head < y.head ? -1 : 1) : std::string_view(x.key).compare(y.key);
         return descending ? c > 0 : c < 0;
     });
 
     StringGrid1->SetRowCount(int(list.size()));
-    for (int r = 0; r < int(list.size()); ++r) {
-        const ListEntry& e = list[r];
+    for (int r = 0; r < int(order.size()); ++r) {
+        const ListEntry& e = list[order[r]];
         StringGrid1->SetCells(0, r, std::to_string(e.x));
         StringGrid1->SetCells(1, r, std::to_string(e.y));
         StringGrid1->SetCells(2, r, e.kind);
-        StringGrid1->SetCells(3, r, e.name);
-        StringGrid1->SetCells(4, r, e.yomi);
+        StringGrid1->SetCells(3, r, *e.name);
+        StringGrid1->SetCells(4, r, *e.yomi);
     }
     Label11->SetCaption(std::to_string(list.size()) + " 個の市区町村名");
     StringGrid1->SetRow(0);

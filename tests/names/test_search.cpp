@@ -120,10 +120,12 @@ TEST_F(JapanSearch, AStoppedOrCancelledSearchKeepsMapSelectionAndRedraw) {
     // The choice window closed without a click ends the search.
     Open->CBMenseki->SetChecked(true);
     Open->CBTownPaint->SetChecked(true);
+    Settei->CBCityName->SetChecked(true);
     ChooseItem(-1);
     Find("北区");
     EXPECT_EQ(shown, 1);
     EXPECT_FALSE(Keisoku->Visible());
+    EXPECT_TRUE(Settei->CBCityName->Checked());
     unchanged("cancelled");
 }
 
