@@ -39,6 +39,7 @@ TOffice::TOffice() : TForm("市役所・町村役場/都道府県庁") {
     Button6 = btn("結　合", 94, 290);
     Button7 = btn("合併施行日", 180, 290);
     for (TButton* b : {Button5, Button6, Button7}) b->SetVisible(false);
+    Button2->SetEnabled(false);
     Button1->OnClick = [this](TObject* s) { Button1Click(s); };
     Button2->OnClick = [this](TObject* s) { Button2Click(s); };
     Button3->OnClick = [this](TObject* s) { Button3Click(s); };
@@ -70,6 +71,7 @@ void TOffice::ShowNotFound(const std::string& name) {
     for (TLabel* l : {Label3, Label5, Label6, Label7, Label8, Label9, Label10, Label19}) l->SetCaption("");
     Label4->SetCaption(name);
     Label13->SetCaption(name + "見つかりませんでした");
+    Button2->SetEnabled(false);   // no row to correct
     Show();
 }
 

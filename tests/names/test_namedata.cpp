@@ -377,3 +377,26 @@ TEST(ReadingSuffix, TheTypeEndingIsSetApart) {
     EXPECT_EQ(TOpen::SplitReadingSuffix("かわむら"), "かわ - むら");
     EXPECT_EQ(TOpen::SplitReadingSuffix("ほっかいどう"), "ほっかいどう");
 }
+
+TEST_F(NameData, OpenersRefuseWithoutNamesOrWithSeveralAreas) {
+    o->CBTownName->SetChecked(false);
+    o->BtnCorrectClick(o->BtnCorrect);
+    EXPECT_EQ(Messages().back().caption, "市区町村名表示位置編集");
+    EXPECT_FALSE(Correct->Visible());
+    o->N10Click(o->N10);
+    EXPECT_EQ(Messages().back().caption, "政令指定都市名表示位置編集");
+    EXPECT_FALSE(Toshi->Visible());
+
+    o->CBTownName->SetChecked(true);
+    o->SELECT = 6;
+    for (int a = 0; a < 6; ++a) o->SelectCode[a] = a + 1;
+    o->N17Click(o->N17);
+    EXPECT_EQ(Messages().back().caption, "市区町村名削除");
+    EXPECT_FALSE(NameDel->Visible());
+    // A duplicated name among the areas opens its window too.
+    o->ExtraCount = 1, o->ExtraPref[0] = 4;
+    o->N9Click(o->N9);
+    EXPECT_EQ(Correct->Label4->Caption(),
+              o->AreaName[1] + " " + o->AreaName[2] + " " + o->AreaName[3] + " " + o->AreaName[4] + " ほか");
+    EXPECT_TRUE(Extra->Visible());
+}
