@@ -278,6 +278,7 @@ public:
     void FormClick(TObject* Sender);
 
     // ---- Mouse, measurement (navigation/) ----
+    void FinishRoute();
     static constexpr int ROUTE_MAX = 1500;   // route points, the closing copy of point 0 included
     static constexpr int VISIT_SIZE = 600;   // the area count's visit map is VISIT_SIZE x VISIT_SIZE
     TButton* Button11 = nullptr;             // "経緯度": longitude/latitude or map coordinates
@@ -350,6 +351,56 @@ public:
     std::vector<std::string> ImageSizeItems(int k) const;
 
     // ---- Search, readings, office data, name correction (names/) ----
+    TPopupMenu* PopupMenu1 = nullptr;   // of ComboBox1
+    TMenuItem *N7 = nullptr, *N8 = nullptr, *ListClear = nullptr;
+    TLabel* Label24 = nullptr;          // new/old mark of the found name
+    TButton* BtnCorrect = nullptr;      // "位置修正（削除不可）"
+    TMenuItem *N10 = nullptr, *N11 = nullptr;
+    TMenuItem *N25 = nullptr, *N20021 = nullptr, *N20031 = nullptr, *N20051 = nullptr, *N20081 = nullptr,
+              *N20091 = nullptr, *N20101 = nullptr;
+    // Search results, read by the search paint.
+    bool SearchFound = false;
+    std::string SearchName;
+    int32_t SearchX = 0, SearchY = 0;
+    static constexpr int CANDIDATE_MAX = 100;
+    int32_t CandidatePref[CANDIDATE_MAX] = {}, CandidateX[CANDIDATE_MAX] = {}, CandidateY[CANDIDATE_MAX] = {};
+    std::string CandidateLabel[CANDIDATE_MAX];
+    int32_t CandidateCount = 0;
+    bool FoundAsCurrent = false, FoundAsNew = false, FoundAsOld = false;
+    void Button9Click(TObject* Sender);      // "検　索"
+    void ComboBox1Change(TObject* Sender);
+    static bool IsLargeKeName(const std::string& name);
+    static bool IsSmallKeForm(const std::string& name);
+    static std::string ApplyKeRule(const std::string& name);
+    bool FindCityListEntry(const std::string& name, int32_t& pref, int32_t& x, int32_t& y) const;
+    int FindNameInMapFile(int file, const std::string& name, int32_t& x, int32_t& y);
+    int CollectCandidates(const std::string& name);
+    void UpdateSearchHistory(const std::string& typed);
+    void ListClearClick(TObject* Sender);
+    void N7Click(TObject* Sender);
+    void N8Click(TObject* Sender);
+    void NJikanClick(TObject* Sender);
+    void NKanjiClick(TObject* Sender);
+    bool SaveSortedHistory();
+    // Readings.
+    bool IsAreaSelected(int code) const;
+    void CBYomiClick(TObject* Sender);
+    // Name correction.
+    void BtnCorrectClick(TObject* Sender);
+    void N9Click(TObject* Sender);
+    void N10Click(TObject* Sender);
+    void N11Click(TObject* Sender);
+    void N17Click(TObject* Sender);
+    bool SelectionHasDuplicateNames() const;
+    std::string MapFilePath(int code) const;
+    // Position of a press as data: in the Tokyo datum while the map is drawn in WGS.
+    void PressToMap(int X, int Y, int32_t& x, int32_t& y) const;
+    // Boundary-data editions.
+    void EditionClick(int index);
+    bool ReplaceBoundaryData(const std::string& folder);
+    std::vector<std::string> CopyChangedFiles(const std::string& dst, const std::string& src, bool& listed);
+    static int CompareFileTimes(const std::string& src, const std::string& dst);
+    bool RestoreStandardEdition();
 
     // ---- Painting and legend (paint/) ----
     // One flood fill, kept in map units (Tokyo datum) so it survives every change of view.

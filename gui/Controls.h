@@ -248,6 +248,8 @@ public:
     void SetText(const std::string& s);
     int ItemIndex() const { return currentIndex(); }
     void SetItemIndex(int i);         // runs nothing; -1 clears the choice
+    // Items put in while set go to their place in string-list order.
+    bool Sorted = false;
     TNotifyEvent OnChange;            // edit text changed by the user, or an item chosen (after OnClick)
     TNotifyEvent OnClick;             // an item chosen by the user
 private:
@@ -335,7 +337,14 @@ public:
     // OnSelectCell runs before the user moves to a cell and may refuse it.
     TNotifyEvent OnClick, OnDblClick;
     std::function<void(TObject*, int col, int row, bool& canSelect)> OnSelectCell;
+    // Cells the user may type into (not the fixed ones); OnSetEditText runs
+    // for each change the user makes, never for SetCells.
+    void SetEditing(bool b);
+    bool Editing() const { return editing; }
+    std::function<void(TObject*, int col, int row, const std::string& value)> OnSetEditText;
+    void UserEdit(int col, int row, const std::string& s);   // as typed by the user
 private:
+    bool editing = false;
     bool settingFromCode = false;
     bool changedByUser = false;
 };
@@ -474,6 +483,9 @@ private:
     bool checked = false;
     int groupIndex = 0;
 };
+
+// A right click on the control opens the menu there.
+void AttachPopupMenu(QWidget* w, class TPopupMenu* menu);
 
 class TMainMenu : public TObject {
 public:

@@ -142,19 +142,24 @@ void TOpen::Timer2Timer(TObject* Sender) {
         Timer2->SetEnabled(false);
         RouteAreaKm2();
         RouteLengthKm();
-        DistanceMode = 0;
-        RouteMode = false;
         CBTimer->SetChecked(false);
-        RouteDone = true;
-        cv->Pen->Mode = pmCopy;
-        DrawMap();
-        PagesDlg->CursorId = 0;
-        Image1->SetCursor(crDefault);
-        EnableMapControls();
+        FinishRoute();
         return;
     }
     Label31->SetCaption(gui::Format("   計測中 %d", RoutePointCount));
     RouteLengthKm();
+}
+
+// A finished route leaves its read-out and gives the map back to the other tools.
+void TOpen::FinishRoute() {
+    DistanceMode = 0;
+    RouteMode = false;
+    RouteDone = true;
+    Image1->Canvas()->Pen->Mode = pmCopy;
+    DrawMap();
+    PagesDlg->CursorId = 0;
+    Image1->SetCursor(crDefault);
+    EnableMapControls();
 }
 
 void TOpen::Button14Click(TObject* Sender) {

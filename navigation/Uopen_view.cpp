@@ -199,23 +199,13 @@ void TOpen::Timer1Timer(TObject* Sender) {
 void TOpen::Image1DblClick(TObject* Sender) {
     if (!MapShown || AreaMode || PaintMode) return;
     TCanvas* cv = Image1->Canvas();
-    auto finish = [&] {
-        DistanceMode = 0;
-        RouteMode = false;
-        RouteDone = true;
-        cv->Pen->Mode = pmCopy;
-        DrawMap();
-        PagesDlg->CursorId = 0;
-        Image1->SetCursor(crDefault);
-        EnableMapControls();
-    };
     if (Timer2->Enabled()) {
         Timer2->SetEnabled(false);
         Label33->Show();
         RouteAreaKm2();
         RouteLengthKm();
         CBTimer->SetChecked(false);
-        finish();
+        FinishRoute();
     } else if (RouteMode) {
         // The clicks keep the entry after the last point free for this copy of point 0.
         const int n = std::clamp(RoutePointCount, 0, ROUTE_MAX - 1);
@@ -228,7 +218,7 @@ void TOpen::Image1DblClick(TObject* Sender) {
         RouteAreaKm2();
         RoutePointCount = n + 1;
         RouteLengthKm();
-        finish();
+        FinishRoute();
     } else if (!PagesDlg->StampMode && !LineAdd->EditLineShown) {
         CentreMode = true;
     }
