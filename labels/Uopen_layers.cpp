@@ -4,14 +4,15 @@
 #include "engine/Coords.h"
 #include "engine/Uopen.h"
 #include "labels/Uletter.h"
+#include "labels/Uprefnames.h"
 #include "labels/Uprefset.h"
 #include "names/Usearch.h"
 #include "navigation/Usettei.h"
-#include <functional>
 
 namespace {
+constexpr int HIGHLIGHT_MAX = 20;
+} // namespace
 
-// The text less its last n characters, never past its start.
 std::string DropLastChars(const std::string& s, int n) {
     size_t end = s.size();
     for (int k = 0; k < n && end > 0; ++k) {
@@ -21,28 +22,23 @@ std::string DropLastChars(const std::string& s, int n) {
     return s.substr(0, end);
 }
 
-constexpr int HIGHLIGHT_MAX = 20;
-
-} // namespace
-
-
-// Records drawn for the selected areas: one per prefecture, Hokkaido as a whole or by sub-prefecture.
-static void ForEachPrefRecord(TOpen* o, bool seats, const std::function<void(int)>& draw) {
-    const bool sub = Settei->CBHokkaido->Checked();
-    for (int i = 0; i < o->SELECT; ++i) {
-        const int c = o->SelectCode[i];
+std::vector<int> PrefRecordIndexes(const int32_t* codes, int count, bool seats, bool subPrefectures) {
+    std::vector<int> out;
+    for (int i = 0; i < count; ++i) {
+        const int c = codes[i];
         if (c < 1 || c >= 50) continue;
         if (c <= 46) {
-            draw(c - 1);
-        } else if (!sub) {
-            draw(46);
+            out.push_back(c - 1);
+        } else if (!subPrefectures) {
+            out.push_back(46);
         } else {
             // Names: 47-52, 53-55, 56-60; seats: 46-51, 52-54, 55-59.
-            static const int first[3] = {47, 53, 56}, count[3] = {6, 3, 5};
+            static const int first[3] = {47, 53, 56}, number[3] = {6, 3, 5};
             const int k = c - 47, base = seats ? first[k] - 1 : first[k];
-            for (int j = 0; j < count[k]; ++j) draw(base + j);
+            for (int j = 0; j < number[k]; ++j) out.push_back(base + j);
         }
     }
+    return out;
 }
 
 void TOpen::DrawPrefNames() { DrawPrefLayer(false); }
@@ -53,8 +49,8 @@ void TOpen::DrawPrefLayer(bool seats) {
     const bool suffix = (seats ? PrefSet->CheckBox2 : PrefSet->CheckBox1)->Checked();
     const std::vector<LabelRecord>& table = seats ? Letter->PrefSeatTable : Letter->PrefNameTable;
     const int count = seats ? Letter->PrefSeatCount : Letter->PrefNameCount;
-    ForEachPrefRecord(this, seats, [&](int r) {
-        if (r >= count) return;
+    for (int r : PrefRecordIndexes(SelectCode, SELECT, seats, Settei->CBHokkaido->Checked())) {
+        if (r >= count) continue;
         const LabelRecord& rec = table[r];
         // Sub-prefecture names lose two characters, the others one.
         const int cut = !seats && r >= 47 ? 2 : 1;
@@ -73,7 +69,7 @@ void TOpen::DrawPrefLayer(bool seats) {
         } else {
             cv->TextOut(sx, sy, text);
         }
-    });
+    }
 }
 
 void TOpen::DrawMountains() {
