@@ -63,9 +63,7 @@ TLetter::TLetter() : TForm("　地図ラベル編集  ラベルテーブル") {
         Lbl(this, heads[c], hx, 22, widths[c]);
         hx += widths[c] + 1;
     }
-    StringGrid1 = new TStringGrid(this, 10, 301);
-    StringGrid1->FixedRows = 0;
-    StringGrid1->FixedCols = 0;
+    StringGrid1 = new TCellGrid(this, 10, 301);
     StringGrid1->SetEditable(true);
     StringGrid1->SetBounds(8, 40, 460, 380);
     StringGrid1->SetRowHeights(18);
@@ -465,7 +463,7 @@ bool CellInt(const std::string& s, int32_t& v) {
 }
 
 bool TLetter::CellNumber(int col, int row, int32_t& v, bool emptyIsZero) {
-    std::string s = StringGrid1->Cells(col, row);
+    const std::string& s = StringGrid1->CellRef(col, row);
     if (emptyIsZero && s.empty()) {
         v = 0;
         return true;
