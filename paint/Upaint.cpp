@@ -266,7 +266,7 @@ void TMapPaint::Button19Click(TObject*) {
 
     // The redraw lock stays on while the windows and boxes below change.
     if (Open->SetteiShown) Settei->Show();
-    if (Open->LabelShown) Letter->Show();
+    if (Open->LetterShown) Letter->Show();
 
     ComboBox1->SetEnabled(false);
     CBAllPaint->SetEnabled(false);
