@@ -103,6 +103,30 @@ TEST_F(Loader, DuplicateNamesAreMarkedOnlyWithinOneFile) {
     EXPECT_EQ(Open->NewTownDup[1], 'd');
 }
 
+TEST_F(Loader, ManyNamesInOneFileAreMarkedAsFewAre) {
+    // More names than a small table holds, each of 700 distinct names three times
+    // in a shuffled order, then the same names in a second file.
+    std::mt19937 rng(5);
+    std::vector<int> order;
+    for (int r = 0; r < 3; r++)
+        for (int i = 0; i < 700; i++) order.push_back(i);
+    std::shuffle(order.begin(), order.end(), rng);
+    std::string text;
+    for (int i : order) text += gui::Format("A,%d,1,町%d\n", i, i);
+    Map(1, text);
+    Map(2, text);
+    ASSERT_TRUE(Load({1, 2}));
+    ASSERT_EQ(Open->TownCount, 4200);
+    for (int file = 0; file < 2; file++) {
+        std::vector<bool> seen(700);
+        for (int k = 0; k < 2100; k++) {
+            const int at = file * 2100 + k;
+            ASSERT_EQ(Open->TownDup[at], seen[order[k]] ? 'd' : 's') << at;
+            seen[order[k]] = true;
+        }
+    }
+}
+
 TEST_F(Loader, OfficeFilesAreNeededForEveryAreaButTheNorthernIslands) {
     Map(52, Square('C', 100, 100, 10), false);
     Map(1, Square('C', 200, 200, 10));
