@@ -125,8 +125,13 @@ private:
     // with a field's last digit, digits as 0 to 9, leading bytes cleared;
     // sign all ones in the lane of a negative field.
     static __m128i convert2(__m128i v, __m128i sign);
-    template <int dx, int dy>
+    // A line of the given number of x, y pairs of dx and dy digits with CR LF.
+    template <int dx, int dy, int pairs>
     static bool readFixedLine(const char* src, size_t avail, int32_t* out, size_t& used);
+    template <int pairs>
+    static bool readFixedPairs(const char* src, size_t avail, int32_t* out, size_t& used) {
+        return readFixedLine<6, 6, pairs>(src, avail, out, used) || readFixedLine<5, 6, pairs>(src, avail, out, used);
+    }
     // -1 when the line is not of that simple kind.
     static int readSimpleInts(std::string_view line, int32_t* out, int max);
 #endif
@@ -238,9 +243,9 @@ inline __m128i FieldScanner::convert2(__m128i v, __m128i sign) {
     return _mm_sub_epi32(_mm_xor_si128(x, sign), sign);
 }
 
-template <int dx, int dy>
+template <int dx, int dy, int pairs>
 inline bool FieldScanner::readFixedLine(const char* src, size_t avail, int32_t* out, size_t& used) {
-    constexpr int period = dx + dy + 2, total = 5 * period + 1;   // with its CR LF
+    constexpr int period = dx + dy + 2, total = pairs * period + 1;   // with its CR LF
     constexpr int chunks = (total + 15) / 16;
     // Per byte: what the XOR with the line's byte must leave at most: 9 at
     // a digit ('0' to '9' against '0'), 0 at a comma, CR or LF, anything
@@ -271,7 +276,7 @@ inline bool FieldScanner::readFixedLine(const char* src, size_t avail, int32_t* 
     const __m128i keep = _mm_set_epi64x(int64_t(~0ull << (64 - 8 * dy)), int64_t(~0ull << (64 - 8 * dx)));
     const __m128i zeros = _mm_set1_epi8('0');
 #pragma GCC unroll 5
-    for (int j = 0; j < 5; j++) {
+    for (int j = 0; j < pairs; j++) {
         const __m128i x = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(src + period * j + dx - 8));
         const __m128i y = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(src + period * j + dx + 1 + dy - 8));
         const __m128i v = _mm_and_si128(_mm_xor_si128(_mm_unpacklo_epi64(x, y), zeros), keep);
@@ -285,11 +290,17 @@ inline int FieldScanner::ReadLineInts(std::string_view text, int32_t* out, int m
     if constexpr (std::endian::native != std::endian::little) return -1;
     const char* src = text.data();
     const size_t avail = text.size();
-    // Most point lines are five x, y pairs of six digits each, or of five
-    // and six: fields in fixed places, no signs, checked against their
-    // pattern before anything else.
-    if (max >= 10 && (readFixedLine<6, 6>(src, avail, out, used) || readFixedLine<5, 6>(src, avail, out, used)))
-        return 10;
+    // Most point lines are x, y pairs of six digits each, or of five and
+    // six, as many as asked for: fields in fixed places, no signs, checked
+    // against their pattern before anything else.
+    switch (max) {
+    case 10: if (readFixedPairs<5>(src, avail, out, used)) return 10; break;
+    case 8: if (readFixedPairs<4>(src, avail, out, used)) return 8; break;
+    case 6: if (readFixedPairs<3>(src, avail, out, used)) return 6; break;
+    case 4: if (readFixedPairs<2>(src, avail, out, used)) return 4; break;
+    case 2: if (readFixedPairs<1>(src, avail, out, used)) return 2; break;
+    default: break;
+    }
     // Bits 0 to k-1 of a 64-bit word, k clamped to 0..64.
     auto low = [](ptrdiff_t k) -> uint64_t { return k <= 0 ? 0 : k >= 64 ? ~0ull : (1ull << k) - 1; };
     // The line end; the second 64 bytes only when the first hold none.
