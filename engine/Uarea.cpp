@@ -94,6 +94,7 @@ void TOpen::Button3Click(TObject* Sender) {
 void TOpen::ResetViewState() {
     DataReady = false;
     LegendShown = false;
+    Hanrei->LegendOn = false;
 
     N101->SetChecked(true);
     N051->SetChecked(false);
@@ -127,9 +128,10 @@ void TOpen::ResetViewState() {
 
     DataReady = false;
     Settei->CheckBox13->SetChecked(false);
+    Hanrei->SaveDialog1->FileName.clear();
 
     LineAdd->LineFileCount = 0;
-    MapPaint->Continued = false;
+    MapPaint->JustContinued = false;
     paint_rep = 0;
     PaintDisplay = false;
     PagesDlg->PlacedSymbolCount = 0;

@@ -109,7 +109,8 @@ bool TOpen::DrawMap() {
         SCList->Label37->SetCaption(Km(ViewHeightKm));
     }
 
-    // Background.
+    // Background. An outline left in XOR by a drag must not turn the map into XOR.
+    cv->Pen->Mode = pmCopy;
     cv->Brush->Style = bsSolid;
     if (Settei->CheckBox13->Checked()) BackColor = 0xFFFFFF;
     cv->Brush->Color = BackColor;
@@ -129,6 +130,7 @@ bool TOpen::DrawMap() {
 
         DrawPolylineLayers();
         cv->Pen->Color = TownColor;
+        DrawPaintLayer();
 
         Keisoku->Close();
 
@@ -154,6 +156,7 @@ bool TOpen::DrawMap() {
         Label23->SetCaption("Mapping " + std::to_string(MappingCount));
     }
 
+    DrawLegendLayer();
     DrawMapFrame();
 
     if (!Kyori->CheckBox4->Checked()) Kyori->Label6->SetCaption("距離円は非表示です");

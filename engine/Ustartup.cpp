@@ -358,6 +358,7 @@ void TOpen::Button2Click(TObject* Sender) {
     config_write(AppDir + "/mapdata/config.ini");
     Close();
     Log.Close();
+    if (AltYear) RestoreStandardEdition();
 }
 
 void TOpen::Exit1Click(TObject* Sender) { Button2Click(Sender); }

@@ -126,6 +126,10 @@ public:
         QSignalBlocker b(c);   // filling the list runs no handler
         int before = c->currentIndex();
         QString text = c->currentText();
+        if (auto* tc = dynamic_cast<TComboBox*>(c); tc && tc->Sorted) {
+            i = 0;
+            while (i < c->count() && CompareText(S(c->itemText(i)), s) <= 0) ++i;
+        }
         c->insertItem(std::clamp(i, 0, c->count()), Q(s));
         if (before < 0) {
             // Qt chooses the first item put in an empty box; the class library leaves the choice.

@@ -36,6 +36,9 @@ class TForm;
 // A form hands its client area to the controls placed on it.
 QWidget* ClientOf(QWidget* parent);
 
+// Keys and buttons held, as the class library's shift state.
+TShiftState ShiftOf(Qt::KeyboardModifiers m, Qt::MouseButtons b);
+
 // Position, size, visibility and hint shared by every control.
 template <class Base>
 class TControlT : public Base, public TObject {
@@ -61,6 +64,11 @@ public:
     void SetFocus() { this->setFocus(); }
     int Tag = 0;                  // free for handlers shared by several controls
     void SetFontColor(TColor c) {
+        // A palette change re-polishes the widget: skip it when nothing changes.
+        if (this->palette().color(QPalette::WindowText) == ToQColor(c) &&
+            this->palette().color(QPalette::Text) == ToQColor(c) &&
+            this->palette().color(QPalette::ButtonText) == ToQColor(c))
+            return;
         QPalette p = this->palette();
         for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
             p.setColor(role, ToQColor(c));
@@ -240,6 +248,8 @@ public:
     void SetText(const std::string& s);
     int ItemIndex() const { return currentIndex(); }
     void SetItemIndex(int i);         // runs nothing; -1 clears the choice
+    // Items put in while set go to their place in string-list order.
+    bool Sorted = false;
     TNotifyEvent OnChange;            // edit text changed by the user, or an item chosen (after OnClick)
     TNotifyEvent OnClick;             // an item chosen by the user
 private:
@@ -327,7 +337,14 @@ public:
     // OnSelectCell runs before the user moves to a cell and may refuse it.
     TNotifyEvent OnClick, OnDblClick;
     std::function<void(TObject*, int col, int row, bool& canSelect)> OnSelectCell;
+    // Cells the user may type into (not the fixed ones); OnSetEditText runs
+    // for each change the user makes, never for SetCells.
+    void SetEditing(bool b);
+    bool Editing() const { return editing; }
+    std::function<void(TObject*, int col, int row, const std::string& value)> OnSetEditText;
+    void UserEdit(int col, int row, const std::string& s);   // as typed by the user
 private:
+    bool editing = false;
     bool settingFromCode = false;
     bool changedByUser = false;
 };
@@ -466,6 +483,9 @@ private:
     bool checked = false;
     int groupIndex = 0;
 };
+
+// A right click on the control opens the menu there.
+void AttachPopupMenu(QWidget* w, class TPopupMenu* menu);
 
 class TMainMenu : public TObject {
 public:

@@ -9,7 +9,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 
-static TShiftState ShiftOf(Qt::KeyboardModifiers m, Qt::MouseButtons b) {
+TShiftState ShiftOf(Qt::KeyboardModifiers m, Qt::MouseButtons b) {
     TShiftState s;
     s.Shift = m & Qt::ShiftModifier;
     s.Ctrl = m & Qt::ControlModifier;
@@ -353,6 +353,34 @@ TStringGrid::TStringGrid(QWidget* parent, int cols, int rows) : TControlT<QTable
     QObject::connect(this, &QTableWidget::cellDoubleClicked, [this](int, int) {
         if (OnDblClick) OnDblClick(this);
     });
+    QObject::connect(this, &QTableWidget::itemChanged, [this](QTableWidgetItem* it) {
+        if (settingFromCode || !editing || !OnSetEditText) return;
+        OnSetEditText(this, it->column(), it->row(), it->text().toStdString());
+    });
+}
+
+static Qt::ItemFlags CellFlags(const TStringGrid* g, int col, int row) {
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (g->Editing() && row >= g->FixedRows && col >= g->FixedCols) f |= Qt::ItemIsEditable;
+    return f;
+}
+
+void TStringGrid::SetEditing(bool b) {
+    editing = b;
+    setEditTriggers(b ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                            QAbstractItemView::AnyKeyPressed
+                      : QAbstractItemView::NoEditTriggers);
+    settingFromCode = true;
+    for (int r = 0; r < rowCount(); ++r)
+        for (int c = 0; c < columnCount(); ++c)
+            if (auto* it = item(r, c)) it->setFlags(CellFlags(this, c, r));
+    settingFromCode = false;
+}
+
+void TStringGrid::UserEdit(int col, int row, const std::string& s) {
+    if (row < 0 || col < 0 || row >= rowCount() || col >= columnCount()) return;
+    if (!item(row, col)) SetCells(col, row, "");
+    item(row, col)->setText(QString::fromStdString(s));
 }
 
 void TStringGrid::SetColCount(int n) { setColumnCount(std::max(0, n)); }
@@ -365,13 +393,16 @@ std::string TStringGrid::Cells(int col, int row) const {
 
 void TStringGrid::SetCells(int col, int row, const std::string& s) {
     if (row < 0 || col < 0 || row >= rowCount() || col >= columnCount()) return;
+    const bool was = settingFromCode;
+    settingFromCode = true;
     if (auto* it = item(row, col)) {
         it->setText(QString::fromStdString(s));
-        return;
+    } else {
+        auto* fresh = new QTableWidgetItem(QString::fromStdString(s));
+        fresh->setFlags(CellFlags(this, col, row));
+        setItem(row, col, fresh);
     }
-    auto* it = new QTableWidgetItem(QString::fromStdString(s));
-    it->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-    setItem(row, col, it);
+    settingFromCode = was;
 }
 
 void TStringGrid::SetRow(int r) {

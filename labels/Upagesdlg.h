@@ -14,6 +14,7 @@ public:
     bool StampDisabled = false;      // the stamp switch is off
     bool TypedPositionMode = false;  // the next stamp goes to TypedX, TypedY
     int32_t TypedX = 0, TypedY = 0;
+    uint16_t CursorId = 0;           // the map cursor while placing; 301 while a route is measured
 };
 
 extern TPagesDlg* PagesDlg;

@@ -4,6 +4,7 @@
 #include "navigation/Usettei.h"
 #include "paint/Uhanrei.h"
 #include "tests/engine/HandMap.h"
+#include "tests/support/RealAreas.h"
 #include <QImage>
 #include <filesystem>
 
@@ -271,13 +272,8 @@ TEST_F(Redraw, EnablesTheControlsThatNeedAMap) {
 
 namespace {
 
-std::filesystem::path BuildFolder() { return std::filesystem::read_symlink("/proc/self/exe").parent_path(); }
-
-void ChooseAreas(const std::vector<int>& codes) {
-    for (int code = 1; code <= 52; ++code) Ken->AreaBox(code)->SetChecked(false);
-    for (int code : codes) Ken->AreaBox(code)->SetChecked(true);
-    Ken->Button1Click(Ken);
-}
+using testsupport::BuildFolder;
+using testsupport::ChooseAreas;
 
 void Save(const char* name) {
     QString path = QString::fromStdString((BuildFolder() / name).string());
