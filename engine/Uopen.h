@@ -288,6 +288,10 @@ public:
     // ---- Labels, prefecture names, mountains, islands, symbols (labels/) ----
 
     // ---- Lines, railways, distance circles (lines/) ----
+    TCheckBox *CBMain, *CBRailSet;   // "主要駅", "詳細"
+    TMenuItem* RailInfo;             // "鉄道路線情報": shows TRail after each railway load
+    bool MainStationsLoaded = false; // the last railway load took the main-station files
+    int32_t RailLabelCount = 0;      // station label files of the last railway load
 
     // ---- Image output and project file (output/) ----
 

@@ -7,6 +7,7 @@ class TLineSet : public TForm {
 public:
     TLineSet();
 
+    TRadioGroup* RadioGroup2;   // "表示路線種別": 0 all, 1 JR only, 2 without JR
     // 1: the user's sizes and colour numbers stay in force; 0: they come from the files.
     uint8_t UserColors = 0;
 };

@@ -5,6 +5,7 @@
 class TRail : public TForm {
 public:
     TRail();
+    TLabel *Label6, *Label7;   // written by the label painter
 };
 
 extern TRail* Rail;
