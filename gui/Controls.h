@@ -327,7 +327,15 @@ public:
     // OnSelectCell runs before the user moves to a cell and may refuse it.
     TNotifyEvent OnClick, OnDblClick;
     std::function<void(TObject*, int col, int row, bool& canSelect)> OnSelectCell;
+    // Editable: the user may type into the cells outside the fixed ones.
+    // OnSetEditText runs for the user's edits only, never for SetCells.
+    void SetEditable(bool b);
+    bool Editable() const { return editable; }
+    std::function<void(TObject*, int col, int row, const std::string& value)> OnSetEditText;
 private:
+    Qt::ItemFlags cellFlags(int col, int row) const;
+    bool editable = false;
+    bool cellsFromCode = false;
     bool settingFromCode = false;
     bool changedByUser = false;
 };

@@ -353,6 +353,28 @@ TStringGrid::TStringGrid(QWidget* parent, int cols, int rows) : TControlT<QTable
     QObject::connect(this, &QTableWidget::cellDoubleClicked, [this](int, int) {
         if (OnDblClick) OnDblClick(this);
     });
+    QObject::connect(this, &QTableWidget::cellChanged, [this](int row, int col) {
+        if (cellsFromCode || !OnSetEditText) return;
+        OnSetEditText(this, col, row, Cells(col, row));
+    });
+}
+
+void TStringGrid::SetEditable(bool b) {
+    editable = b;
+    setEditTriggers(b ? QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed |
+                            QAbstractItemView::SelectedClicked
+                      : QAbstractItemView::NoEditTriggers);
+    cellsFromCode = true;
+    for (int r = 0; r < rowCount(); ++r)
+        for (int c = 0; c < columnCount(); ++c)
+            if (auto* it = item(r, c)) it->setFlags(cellFlags(c, r));
+    cellsFromCode = false;
+}
+
+Qt::ItemFlags TStringGrid::cellFlags(int col, int row) const {
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (editable && row >= FixedRows && col >= FixedCols) f |= Qt::ItemIsEditable;
+    return f;
 }
 
 void TStringGrid::SetColCount(int n) { setColumnCount(std::max(0, n)); }
@@ -365,13 +387,15 @@ std::string TStringGrid::Cells(int col, int row) const {
 
 void TStringGrid::SetCells(int col, int row, const std::string& s) {
     if (row < 0 || col < 0 || row >= rowCount() || col >= columnCount()) return;
+    cellsFromCode = true;
     if (auto* it = item(row, col)) {
         it->setText(QString::fromStdString(s));
-        return;
+    } else {
+        auto* fresh = new QTableWidgetItem(QString::fromStdString(s));
+        fresh->setFlags(cellFlags(col, row));
+        setItem(row, col, fresh);
     }
-    auto* it = new QTableWidgetItem(QString::fromStdString(s));
-    it->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-    setItem(row, col, it);
+    cellsFromCode = false;
 }
 
 void TStringGrid::SetRow(int r) {

@@ -32,12 +32,20 @@ bool TOpenDialog::Execute() {
     if (gui::testing::Enabled()) {
         std::optional<std::string> name;
         if (!gui::testing::TakeFileName(name) || !name) return false;
-        FileName = *name;
+        // A scripted choice of several files separates them by newlines.
+        Files.clear();
+        size_t from = 0;
+        do {
+            size_t nl = name->find('\n', from);
+            Files.push_back(name->substr(from, nl == std::string::npos ? nl : nl - from));
+            from = nl == std::string::npos ? nl : nl + 1;
+        } while (MultiSelect && from != std::string::npos);
+        FileName = Files.front();
         return true;
     }
     QFileDialog dlg(owner, Q(Title));
     dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dlg.setFileMode(save ? QFileDialog::AnyFile : MultiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
     if (save && !OverwritePrompt) dlg.setOption(QFileDialog::DontConfirmOverwrite);
     QStringList filters = QtFileFilters(Filter);
     if (!filters.isEmpty()) {
@@ -56,7 +64,9 @@ bool TOpenDialog::Execute() {
     }
     if (!start.isEmpty()) dlg.setDirectory(start);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return false;
-    FileName = dlg.selectedFiles().first().toStdString();
+    Files.clear();
+    for (const QString& f : dlg.selectedFiles()) Files.push_back(f.toStdString());
+    FileName = Files.front();
     int chosen = filters.indexOf(dlg.selectedNameFilter());
     if (chosen >= 0) FilterIndex = chosen + 1;
     return true;

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QWidget>
 #include <string>
+#include <vector>
 
 class TOpenDialog : public TObject {
 public:
@@ -16,6 +17,10 @@ public:
     std::string DefaultExt;
     std::string Title;
     bool OverwritePrompt = false;   // save dialog: ask before choosing an existing file
+    // Open dialog: several files may be chosen; Files holds them all (also
+    // the one file of a dialog without it), FileName the first.
+    bool MultiSelect = false;
+    std::vector<std::string> Files;
     // False when cancelled. Sets FileName and FilterIndex to the choice.
     virtual bool Execute();
 protected:
