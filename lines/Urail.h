@@ -1,11 +1,23 @@
 // What the railway loader found for the shown regions.
 #pragma once
 #include "gui/Forms.h"
+#include <string>
 
 class TRail : public TForm {
 public:
     TRail();
-    TLabel *Label6, *Label7;   // written by the label painter
+    void FormCreate(TObject* Sender) override;
+
+    TStringGrid* StringGrid1;   // row number, line name, "描く"/"描かない"
+    TLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label8, *Label9, *Label11, *Label12;
+    TLabel *Label6, *Label7;    // written by the label painter
+
+    // Row r of the list; a cell is written only when its text changes.
+    void SetRow(int r, const std::string& name, const std::string& state);
+    void SetRowCount(int n);
 };
 
 extern TRail* Rail;
+
+// Writes a grid cell only when its text changes (the tables are refilled on every redraw).
+void SetCellIfChanged(TStringGrid* g, int col, int row, const std::string& s);
