@@ -3,6 +3,7 @@
 #include "engine/Coords.h"
 #include "engine/Uopen.h"
 #include "engine/Uprocess.h"
+#include "labels/Upagesdlg.h"
 #include "lines/Ukyori.h"
 #include "lines/Ulineadd.h"
 #include "names/Uyomi.h"
@@ -139,6 +140,8 @@ bool TOpen::DrawMap() {
             DrawDuplicateNames();
             DrawCityNames();
         }
+        if (!PaintMode && Settei->CBIslands->Checked()) DrawIslands();
+        if (Settei->CBMountain->Checked()) DrawMountains();
 
         if (ken_name->Checked() && ImageSize >= 300) DrawPrefCaption();
         if (CBCenter->Checked() && !CBTownPaint->Checked()) DrawCentreCross();
@@ -180,6 +183,8 @@ bool TOpen::DrawMap() {
     Settei->Button13->SetEnabled(names);
 
     if (!PaintMode) LineAdd->DrawLineFiles();
+    if (PagesDlg->SymbolsShown) PagesDlg->DrawPlacedSymbols();
+    if (CBLabel->Checked()) label_write();
 
     BtnMark->SetEnabled(true);
     N18->SetEnabled(true);
@@ -192,7 +197,11 @@ bool TOpen::DrawMap() {
 
     // Capitals and offices are never shown together; the capitals take precedence.
     const bool pref = CBPrefBorder->Checked();
-    if (!(pref && Settei->CBKenOffice->Checked()) && pref && Settei->CBOffice->Checked()) Disp_Office();
+    if (pref && Settei->CBKenName->Checked()) DrawPrefNames();
+    if (pref && Settei->CBKenOffice->Checked())
+        DrawPrefSeats();
+    else if (pref && Settei->CBOffice->Checked())
+        Disp_Office();
 
     TkBtn2->SetEnabled(true);
     TkBtn2->Font.Color = 0x800000;

@@ -32,6 +32,7 @@ class QMenu;
 class QToolButton;
 class QMenuBar;
 class TForm;
+class TPopupMenu;
 
 // A form hands its client area to the controls placed on it.
 QWidget* ClientOf(QWidget* parent);
@@ -324,14 +325,19 @@ public:
     void SetRowSelect(bool b) { setSelectionBehavior(b ? SelectRows : SelectItems); }
     // Fixed rows and columns are drawn greyish and cannot be selected.
     int FixedRows = 1, FixedCols = 1;
+    // Cells the user may type into (cells made before keep their state).
+    void SetEditable(bool b);
+    bool Editable() const { return editable; }
+    TPopupMenu* PopupMenu = nullptr;  // opened by a right press on a cell, which selects it first
+    TNotifyEvent OnExit;              // the grid lost the focus
     // OnSelectCell runs before the user moves to a cell and may refuse it.
     TNotifyEvent OnClick, OnDblClick;
     std::function<void(TObject*, int col, int row, bool& canSelect)> OnSelectCell;
-    // Editable: the user may type into the cells outside the fixed ones.
     // OnSetEditText runs for the user's edits only, never for SetCells.
-    void SetEditable(bool b);
-    bool Editable() const { return editable; }
     std::function<void(TObject*, int col, int row, const std::string& value)> OnSetEditText;
+protected:
+    void contextMenuEvent(QContextMenuEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
 private:
     Qt::ItemFlags cellFlags(int col, int row) const;
     bool editable = false;
@@ -344,6 +350,10 @@ class TTabSheet : public TControlT<QWidget> {
 public:
     TTabSheet(class TPageControl* owner, const std::string& caption);
     std::string Caption() const { return caption; }
+    // A press on the sheet itself, not on a control placed on it.
+    std::function<void(TObject*, TMouseButton, TShiftState, int, int)> OnMouseDown;
+protected:
+    void mousePressEvent(QMouseEvent* e) override;
 private:
     std::string caption;
 };

@@ -1,6 +1,8 @@
 // Controls drawn through the canvas or taking the mouse: panel, image, up-down, grid.
 #include "gui/Controls.h"
 #include "gui/Forms.h"
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
@@ -361,9 +363,14 @@ TStringGrid::TStringGrid(QWidget* parent, int cols, int rows) : TControlT<QTable
 
 void TStringGrid::SetEditable(bool b) {
     editable = b;
-    setEditTriggers(b ? QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed |
-                            QAbstractItemView::SelectedClicked
+    setEditTriggers(b ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                            QAbstractItemView::AnyKeyPressed
                       : QAbstractItemView::NoEditTriggers);
+    // Empty cells the user types into are made by the view from this prototype.
+    auto* proto = new QTableWidgetItem();
+    proto->setFlags(b ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable
+                      : Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    setItemPrototype(proto);
     cellsFromCode = true;
     for (int r = 0; r < rowCount(); ++r)
         for (int c = 0; c < columnCount(); ++c)
@@ -396,6 +403,22 @@ void TStringGrid::SetCells(int col, int row, const std::string& s) {
         setItem(row, col, fresh);
     }
     cellsFromCode = false;
+}
+
+void TStringGrid::contextMenuEvent(QContextMenuEvent* e) {
+    if (!PopupMenu) return;
+    QModelIndex ix = indexAt(e->pos());
+    if (ix.isValid()) {
+        settingFromCode = true;
+        setCurrentCell(ix.row(), ix.column());
+        settingFromCode = false;
+    }
+    PopupMenu->Popup(e->globalPos().x(), e->globalPos().y());
+}
+
+void TStringGrid::focusOutEvent(QFocusEvent* e) {
+    QTableWidget::focusOutEvent(e);
+    if (OnExit && !isAncestorOf(QApplication::focusWidget())) OnExit(this);
 }
 
 void TStringGrid::SetRow(int r) {

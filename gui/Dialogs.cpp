@@ -32,15 +32,12 @@ bool TOpenDialog::Execute() {
     if (gui::testing::Enabled()) {
         std::optional<std::string> name;
         if (!gui::testing::TakeFileName(name) || !name) return false;
-        // A scripted choice of several files separates them by newlines.
+        // A scripted multiple choice gives its names one per line.
         Files.clear();
-        size_t from = 0;
-        do {
-            size_t nl = name->find('\n', from);
-            Files.push_back(name->substr(from, nl == std::string::npos ? nl : nl - from));
-            from = nl == std::string::npos ? nl : nl + 1;
-        } while (MultiSelect && from != std::string::npos);
-        FileName = Files.front();
+        QStringList parts = Q(*name).split(QChar('\n'), Qt::SkipEmptyParts);
+        if (!MultiSelect && parts.size() > 1) parts = parts.mid(0, 1);
+        for (const QString& f : parts) Files.push_back(f.toStdString());
+        FileName = Files.empty() ? *name : Files.front();
         return true;
     }
     QFileDialog dlg(owner, Q(Title));
@@ -64,9 +61,9 @@ bool TOpenDialog::Execute() {
     }
     if (!start.isEmpty()) dlg.setDirectory(start);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return false;
+    FileName = dlg.selectedFiles().first().toStdString();
     Files.clear();
     for (const QString& f : dlg.selectedFiles()) Files.push_back(f.toStdString());
-    FileName = Files.front();
     int chosen = filters.indexOf(dlg.selectedNameFilter());
     if (chosen >= 0) FilterIndex = chosen + 1;
     return true;

@@ -17,10 +17,8 @@ public:
     std::string DefaultExt;
     std::string Title;
     bool OverwritePrompt = false;   // save dialog: ask before choosing an existing file
-    // Open dialog: several files may be chosen; Files holds them all (also
-    // the one file of a dialog without it), FileName the first.
-    bool MultiSelect = false;
-    std::vector<std::string> Files;
+    bool MultiSelect = false;       // open dialog: several files may be chosen
+    std::vector<std::string> Files; // the chosen files (one unless MultiSelect)
     // False when cancelled. Sets FileName and FilterIndex to the choice.
     virtual bool Execute();
 protected:
