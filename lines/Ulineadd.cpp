@@ -8,6 +8,7 @@
 #include "engine/Uopen.h"
 #include "gui/Files.h"
 #include "gui/TextFile.h"
+#include "labels/Uletter.h"
 #include "lines/Ulineset.h"
 #include "navigation/Usettei.h"
 #include <algorithm>
@@ -20,16 +21,6 @@ namespace {
 
 const TColor kDefaultColors[LINE_COLOR_MAX] = {255,    0xFF0000, 0xFFFF00, 0,    0x808080,
                                                0x8000, 0x808000, 0x80,     0xFFFF, 0xFF00FF};
-
-// Strict conversion of a grid cell; false when the text is no number.
-bool CellInt(const std::string& s, int32_t& v) {
-    try {
-        v = StrToInt(s);
-        return true;
-    } catch (const EConvertError&) {
-        return false;
-    }
-}
 
 // The edited line's file: header and rows, read whole before anything changes.
 struct EditFile {
@@ -216,6 +207,8 @@ void TLineAdd::FormCreate(TObject*) {
     CBLoop->SetEnabled(false);
     Button4->SetEnabled(false);
 
+    // The station-file count of the label window belongs to the railway load.
+    Letter->Label25 = Lbl(Letter, "0", 8, 556, 60);
     // The display settings' railway boxes lead here; the settings window is made before this one.
     Settei->CBMainEki->OnClick = [](TObject*) { Open->CBMain->SetChecked(Settei->CBMainEki->Checked()); };
     Settei->CBRailExp->OnClick = [](TObject*) {

@@ -4,6 +4,7 @@
 #include "engine/Uopen.h"
 #include "gui/Files.h"
 #include "gui/TextFile.h"
+#include "labels/Uletter.h"
 #include "lines/Ulineadd.h"
 #include "lines/Ulineset.h"
 #include "lines/Urail.h"
@@ -14,19 +15,10 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-bool ParseCell(const std::string& s, int32_t& v) {
-    try {
-        v = StrToInt(s);
-        return true;
-    } catch (const EConvertError&) {
-        return false;
-    }
-}
-
 // A table value typed by the user; the header's value where it is no number or out of range.
 int TableValue(const std::string& s, int min, int max, int fallback) {
     int32_t v;
-    return ParseCell(s, v) && v >= min && v <= max ? v : fallback;
+    return CellInt(s, v) && v >= min && v <= max ? v : fallback;
 }
 
 } // namespace
@@ -136,7 +128,7 @@ void TLineAdd::DrawEditLine() {
     int prevX = 0, prevY = 0, segX = 0, segY = 0;
     for (int i = 0; i < rows; i++) {
         int32_t x, y;
-        if (!ParseCell(StringGrid1->Cells(1, i), x) || !ParseCell(StringGrid1->Cells(2, i), y)) continue;
+        if (!CellInt(StringGrid1->Cells(1, i), x) || !CellInt(StringGrid1->Cells(2, i), y)) continue;
         if (x == 0 && y == 0) {
             pieceStart = true;
             lastSegment = false;

@@ -1,6 +1,8 @@
 // Map presses for line points, the line editor's openers and the main-form
 // controls of this folder's windows.
 #include "engine/Uopen.h"
+#include "gui/TextFile.h"
+#include <array>
 #include "labels/Uletter.h"
 #include "lines/Ukyori.h"
 #include "lines/Ulineadd.h"
@@ -56,16 +58,64 @@ void TOpen::N16Click(TObject*) {
     LineAdd->Show();
 }
 
+// The station files replace the station labels; labels the user placed or
+// read from own files are kept after them, with their files after the station files.
 void TOpen::LoadStationFiles(const std::vector<std::string>& paths) {
-    RailLabelCount = int32_t(paths.size());
+    TLetter* L = Letter;
+    std::vector<LabelRecord> kept;
+    std::vector<std::array<std::string, 10>> keptCells;
+    for (int i = 0; i < L->LabelCount && i < int(L->LabelTable.size()); i++) {
+        if (L->LabelTable[i].railway) continue;
+        kept.push_back(L->LabelTable[i]);
+        auto& cells = keptCells.emplace_back();
+        for (int c = 0; c < 10; c++) cells[c] = L->StringGrid1->Cells(c, i);
+    }
+    std::vector<std::string> keptFiles;
+    for (int i = 0; i < L->LabelFileCount && i < int(L->LabelFiles.size()); i++)
+        if (L->LabelFiles[i].find("鉄道路線") == std::string::npos) keptFiles.push_back(L->LabelFiles[i]);
+
+    const size_t room = LABEL_FILE_MAX - std::min<size_t>(keptFiles.size(), LABEL_FILE_MAX);
+    const size_t count = std::min(paths.size(), room);
+    if (count < paths.size())
+        MessageBox(gui::Format("ラベルファイルは %d 個までです", LABEL_FILE_MAX), "too many files", MB_OK);
+    L->LabelFiles.assign(paths.begin(), paths.begin() + count);
+    L->LabelFileCount = int32_t(count);
+    L->LabelCount = 0;
+    L->FullReported = false;
+    RailLabelCount = 0;
+    L->StringGrid2->SetRowCount(std::max<int>(1, int(count + keptFiles.size())));
+    for (size_t i = 0; i < count; i++) {
+        L->ReadLabelFile(paths[i]);
+        L->StringGrid2->SetCells(0, int(i), paths[i]);
+        L->StringGrid2->SetCells(1, int(i), std::to_string(i));
+        RailLabelCount++;
+    }
+    for (size_t k = 0; k < kept.size(); k++)
+        if (!L->AppendRow(kept[k], keptCells[k].data())) break;
+    for (const std::string& f : keptFiles) {
+        L->StringGrid2->SetCells(0, L->LabelFileCount, f);
+        L->LabelFiles.push_back(f);
+        L->LabelFileCount++;
+    }
+    L->SetGridRows(L->LabelCount);
+
+    if (L->Label25) L->Label25->SetCaption(std::to_string(RailLabelCount));
+    L->UpDown2->Max = std::max(0, RailLabelCount - 1);
+    L->Label16->SetCaption(std::to_string(L->LabelCount));
+    L->CBShow->SetChecked(false);
+    L->LabelPlaced = true;
+    CBRailLine->SetEnabled(true);
     Rail->Label2->SetCaption(gui::Format(MainStations ? "%d 主要駅名ファイル" : "%d 駅名ファイル", RailLabelCount));
-    Rail->Label3->SetCaption(gui::Format(MainStations ? "%d 主要駅名" : "%d 駅名", Letter->LabelCount));
-    Rail->Label4->SetCaption(paths.empty() ? "" : paths.back());
+    Rail->Label3->SetCaption(gui::Format(MainStations ? "%d 主要駅名" : "%d 駅名", L->LabelCount));
+    Rail->Label4->SetCaption(paths.empty() ? "" : paths[count ? count - 1 : 0]);
 }
 
-void TOpen::ShowStationLabels(bool) {}
+void TOpen::ShowStationLabels(bool on) {
+    if (on) Letter->CBMark->SetChecked(true);
+    Letter->CBShow->SetChecked(on);
+}
 
-void TOpen::OpenLabelWindow() { Letter->Show(); }
+void TOpen::OpenLabelWindow() { BtnLetterClick(this); }
 
 void TOpen::WireLinesHandlers() {
     QWidget* c = Client();
