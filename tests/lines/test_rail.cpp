@@ -1,0 +1,150 @@
+#include "engine/Uopen.h"
+#include "gui/Testing.h"
+#include "labels/Uletter.h"
+#include "lines/Ulineadd.h"
+#include "lines/Ulineset.h"
+#include "lines/Urail.h"
+#include "tests/support/FormsFixture.h"
+#include <filesystem>
+#include <set>
+
+namespace {
+
+class Railways : public JapanFormsTest {
+protected:
+    void Select(std::vector<int> codes) {
+        Open->SELECT = int(codes.size());
+        for (size_t i = 0; i < codes.size(); i++) Open->SelectCode[i] = codes[i];
+    }
+    void SelectAll() {
+        std::vector<int> all;
+        for (int c = 1; c <= 52; c++) all.push_back(c);
+        Select(all);
+    }
+    // Ticks the railway map, the station names, then all stations instead of the main ones.
+    void LoadAllStations() {
+        Open->CBRailLine->SetChecked(true);
+        Open->CBEki->SetChecked(true);
+        Open->CBMain->SetChecked(false);
+    }
+    std::vector<std::string> Column(int c) {
+        std::vector<std::string> v;
+        for (int r = 0; r < LineSet->StringGrid1->RowCount(); r++) v.push_back(LineSet->StringGrid1->Cells(c, r));
+        return v;
+    }
+};
+
+} // namespace
+
+TEST_F(Railways, AreasChooseTheirRegionsAndTheIslandsNone) {
+    Select({23});
+    Open->CBRailLine->SetChecked(true);
+    EXPECT_EQ(LineAdd->RailFileCount, 76);
+    for (const auto& p : LineAdd->RailFiles) EXPECT_NE(p.find("/鉄道路線/3東海/"), std::string::npos) << p;
+    EXPECT_EQ(Rail->Label1->Caption(), "76 鉄道路線");
+    EXPECT_EQ(Rail->Label12->Caption(), "RailRoadSet routine 1");
+    // Sorted without regard to ASCII case, then in code order.
+    for (size_t i = 1; i < LineAdd->RailFiles.size(); i++)
+        EXPECT_LT(gui::Cp932CompareText(LineAdd->RailFiles[i - 1], LineAdd->RailFiles[i]), 0);
+
+    Select({50, 51, 52});
+    Open->RailRoadSet();
+    EXPECT_EQ(LineAdd->RailFileCount, 0);
+    EXPECT_EQ(Open->RailLabelCount, 0);
+}
+
+TEST_F(Railways, TheWholeCountryLoadsEveryLineAndStation) {
+    SelectAll();
+    LoadAllStations();
+    EXPECT_EQ(LineAdd->RailFileCount, 626);
+    EXPECT_EQ(Open->RailLabelCount, 195);
+    EXPECT_EQ(Letter->LabelCount, 9558);
+    EXPECT_FALSE(Open->MainStationsLoaded);
+    EXPECT_EQ(Rail->Label2->Caption(), "195 駅名ファイル");
+    EXPECT_EQ(Rail->Label3->Caption(), "9558 駅名");
+    EXPECT_EQ(Letter->Label25->Caption(), "195");
+    EXPECT_EQ(Letter->UpDown2->Max, 194);
+
+    // The files hold 8 colours: the drawing numbers them 1 to 8.
+    LineAdd->DrawLineFiles();
+    std::set<std::string> numbers;
+    for (const auto& n : Column(2)) numbers.insert(n);
+    EXPECT_EQ(numbers.size(), 8u);
+    EXPECT_EQ(*numbers.rbegin(), "8");
+    EXPECT_EQ(LineSet->StringGrid1->RowCount(), 626);
+    EXPECT_EQ(LineSet->Label15->Caption(), "線数 626");
+}
+
+TEST_F(Railways, MainStationsTakeOneOrTwoFilesPerRegionAndAMissingOneIsReportedOnce) {
+    SelectAll();
+    Open->CBRailLine->SetChecked(true);
+    Open->CBEki->SetChecked(true);
+    EXPECT_TRUE(Open->CBMain->Checked()) << "station names start with the main stations";
+    EXPECT_TRUE(Open->MainStationsLoaded);
+    EXPECT_EQ(Open->RailLabelCount, 19);
+    EXPECT_EQ(Letter->LabelCount, 207);
+    EXPECT_EQ(Rail->Label2->Caption(), "19 主要駅名ファイル");
+
+    Select({47});
+    Open->RailRoadSet();
+    ASSERT_EQ(Letter->LabelFileCount, 1);
+    EXPECT_NE(Letter->LabelFiles[0].find("0北海道JR主要駅名.lbl"), std::string::npos);
+
+    std::filesystem::remove(programDir / "鉄道路線" / "主要駅名" / "2関東主要駅名.lbl");
+    std::filesystem::remove(programDir / "鉄道路線" / "主要駅名" / "2関東JR主要駅名.lbl");
+    Select({12});
+    gui::testing::Messages().clear();
+    Open->RailRoadSet();
+    EXPECT_EQ(gui::testing::Messages().size(), 1u);
+    EXPECT_FALSE(gui::testing::Terminated());
+    EXPECT_EQ(Open->RailLabelCount, 0);
+}
+
+TEST_F(Railways, LabelsOfTheUserStayAfterTheStationLabels) {
+    Select({12});
+    Open->CBRailLine->SetChecked(true);
+    ASSERT_TRUE(Letter->AddNewLabel(123, 456));
+    Letter->LabelFiles.push_back("own.lbl");
+    Letter->LabelFileCount++;
+    Open->CBEki->SetChecked(true);
+    ASSERT_GT(Letter->LabelCount, 1);
+    const LabelRecord& last = Letter->LabelTable[Letter->LabelCount - 1];
+    EXPECT_EQ(last.x, 123);
+    EXPECT_EQ(last.y, 456);
+    EXPECT_EQ(Letter->StringGrid1->Cells(3, Letter->LabelCount - 1), "ラベル記入");
+    EXPECT_EQ(Letter->LabelFiles.back(), "own.lbl");
+    EXPECT_EQ(Letter->LabelFileCount, Open->RailLabelCount + 1);
+    Open->CBMain->SetChecked(false);
+    EXPECT_EQ(Letter->LabelTable[Letter->LabelCount - 1].x, 123) << "kept through a second load";
+}
+
+TEST_F(Railways, TheLineFilterAndTheUsersValuesStayWithTheirLines) {
+    Select({12});
+    Open->CBRailLine->SetChecked(true);
+    LineAdd->DrawLineFiles();
+    const auto names = Column(0);
+    ASSERT_EQ(names.size(), 156u);
+    // A value typed for a line without "JR" stays with it through the JR-only filter.
+    int other = -1;
+    for (size_t r = 0; r < names.size() && other < 0; r++)
+        if (names[r].find("JR") == std::string::npos) other = int(r);
+    ASSERT_GE(other, 0);
+    LineSet->StringGrid1SetEditText(nullptr, 1, other, "7");
+    EXPECT_EQ(LineSet->UserColors, 1);
+    LineSet->RadioGroup2->SetItemIndex(1);
+    LineAdd->DrawLineFiles();
+    const auto jr = Column(0);
+    EXPECT_EQ(jr.size(), 40u);   // the files of 2関東 named "JR"
+    for (const auto& n : jr) EXPECT_NE(n.find("JR"), std::string::npos) << n;
+    for (const auto& s : Column(1)) EXPECT_NE(s, "7");
+    LineSet->RadioGroup2->SetItemIndex(0);
+    LineAdd->DrawLineFiles();
+    EXPECT_EQ(Column(0), names);
+    EXPECT_EQ(Column(1)[other], "7");
+
+    // "戻　す": sizes and colour numbers come from the files again.
+    LineSet->Button13Click(nullptr);
+    LineAdd->DrawLineFiles();
+    EXPECT_EQ(LineSet->UserColors, 0);
+    EXPECT_NE(Column(1)[other], "7");
+}
