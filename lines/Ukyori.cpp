@@ -265,14 +265,24 @@ void TKyori::Button2Click(TObject*) {
 
 // ---- On the main form ----
 
+void RingVertex(int32_t cx, int32_t cy, int32_t d, int i, int32_t& x, int32_t& y) {
+    const double R = std::round(d * 100.0);
+    const double ang = i * 2 * 3.14159265358979323846 / 100;
+    const double c = std::cos(ang), s = std::sin(ang);
+    const int32_t px = int32_t(std::lround(cx + R * c)), py = int32_t(std::lround(cy + R * s));
+    const float km = GreatCircleKm(float(cy / 15000.0 + 24), float(cx / 10000.0 + 122), float(py / 15000.0 + 24),
+                                   float(px / 10000.0 + 122));
+    const double R2 = km > 0 ? std::round(R * d / km) : R;
+    x = int32_t(std::lround(cx + R2 * c));
+    y = int32_t(std::lround(cy + R2 * s));
+}
+
 void TOpen::DrawDistanceCircles() {
     TCanvas* cv = Image1->Canvas();
     const double s = ImageSize / 600.0;
-    const double pi = 3.14159265358979323846;
     for (int n = 0; n < Kyori->CircleCount && n < CIRCLE_MAX; n++) {
         const kyorien& k = Kyori->Circles[n];
         if (k.radius < 1) continue;   // a record from elsewhere with no size
-        const float lonC = float(k.cx / 10000.0 + 122), latC = float(k.cy / 15000.0 + 24);
         cv->Pen->Mode = pmCopy;
         cv->Pen->Style = psSolid;
         cv->Pen->Color = TColor(k.color);
@@ -289,18 +299,12 @@ void TOpen::DrawDistanceCircles() {
             cv->LineTo(X + b, Y);
         }
         for (int32_t d = k.radius; d <= kMaxRadiusKm; d += k.radius) {
-            const double R = std::round(d * 100.0);
             bool visible = false;
             for (int i = 0; i <= 100; i++) {
-                const double ang = i * 2 * pi / 100;
-                const int32_t px = int32_t(std::lround(k.cx + R * std::cos(ang)));
-                const int32_t py = int32_t(std::lround(k.cy + R * std::sin(ang)));
-                const float km = GreatCircleKm(latC, lonC, float(py / 15000.0 + 24), float(px / 10000.0 + 122));
-                // The first guess of 100 units per km, corrected along this direction.
-                const double R2 = km > 0 ? std::round(R * d / km) : R;
+                int32_t vx, vy;
+                RingVertex(k.cx, k.cy, d, i, vx, vy);
                 int X, Y;
-                MapToScreen(int32_t(std::lround(k.cx + R2 * std::cos(ang))), int32_t(std::lround(k.cy + R2 * std::sin(ang))),
-                            X, Y);
+                MapToScreen(vx, vy, X, Y);
                 if (X > 0 && X < ImageSize && Y >= 1 && Y < ImageSize) visible = true;
                 if (i == 0) {
                     if (k.showDistance) {

@@ -66,5 +66,9 @@ private:
 
 extern TKyori* Kyori;
 
+// Vertex i (0 to 100) of the ring d km around (cx, cy), in map units: a
+// first guess of 100 units per km corrected by the true distance along its direction.
+void RingVertex(int32_t cx, int32_t cy, int32_t d, int i, int32_t& x, int32_t& y);
+
 // "%3d.%02d%02d": whole degrees, minutes and seconds, each truncated.
 std::string DmsText(float degrees);
