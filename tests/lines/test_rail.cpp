@@ -148,3 +148,53 @@ TEST_F(Railways, TheLineFilterAndTheUsersValuesStayWithTheirLines) {
     EXPECT_EQ(LineSet->UserColors, 0);
     EXPECT_NE(Column(1)[other], "7");
 }
+
+#include "engine/Uken.h"
+#include "lines/Ukyori.h"
+#include <fstream>
+
+// The Kanto map at 1200 pixels with its railway lines, a dashed user line
+// with triangle heads and 20 km rings, written to the build folder to look at.
+TEST_F(Railways, KantoPictureWithLinesAndRings) {
+    for (int code = 7; code <= 13; code++) Ken->AreaBox(code)->SetChecked(true);
+    Ken->CBRailShow->SetChecked(true);
+    Ken->Button1Click(nullptr);
+    ASSERT_TRUE(Open->DataReady);
+    ASSERT_EQ(LineAdd->RailFileCount, 156);
+
+    const std::string user = (programDir / "user.adl").string();
+    std::ofstream(user, std::ios::binary)
+        << "K,    1,    4,49152,1,1,2,12,2//K/1/Points/Color/LineType/Size/Arrow/Asize/Step\r\n"
+           " 170000, 175500\r\n 174000, 172000\r\n 178000, 174500\r\n 182000, 171000\r\n";
+    gui::testing::QueueFileName(user);
+    LineAdd->CBFileAdd->SetChecked(false);
+    LineAdd->BtnFileClick(nullptr);
+
+    Kyori->CircleColor = 0x7F00FF;
+    Kyori->CheckBox1->SetChecked(true);
+    Kyori->RadioGroup1->SetItemIndex(1);
+    Kyori->CBCenter->SetChecked(true);
+    Kyori->EdLon->SetText("139.4604");
+    Kyori->EdLat->SetText("35.4052");
+    Kyori->Button1Click(nullptr);
+    ASSERT_EQ(Kyori->CircleCount, 1);
+
+    Open->COPYSCALE = 2;
+    Open->Image1->SetImageSize(1200, 1200);
+    ASSERT_TRUE(Open->DrawMap());
+    ASSERT_EQ(Open->ImageSize, 1200);
+    TCanvas* cv = Open->Image1->Canvas();
+    int rings = 0, userInk = 0, railInk = 0;
+    for (int y = 0; y < 1200; y++)
+        for (int x = 0; x < 1200; x++) {
+            const TColor c = cv->Pixels(x, y);
+            rings += c == 0x7F00FF;
+            userInk += c == 49152;
+            railInk += c == 0xFF0000 || c == 0xFF;
+        }
+    EXPECT_GT(rings, 2000);
+    EXPECT_GT(userInk, 100);
+    EXPECT_GT(railInk, 5000);
+    const auto out = std::filesystem::path(ROVANA_BINARY).parent_path() / "rail_circles.png";
+    EXPECT_TRUE(cv->Image().save(QString::fromStdString(out.string()), "PNG"));
+}
