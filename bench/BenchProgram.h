@@ -33,6 +33,8 @@ public:
         } else {
             fs::create_directory_symlink(data, dir / "MAPDATA");
         }
+        // The railway data are only read.
+        fs::create_directory_symlink(fs::path(ROVANA_JAPAN_DATA) / "鉄道路線", dir / "鉄道路線");
         fs::current_path(dir);
         CreateAllForms(Application);
     }

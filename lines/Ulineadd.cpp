@@ -271,7 +271,8 @@ int TLineAdd::ColourNumber(int count, TColor colour, int& number) {
 }
 
 std::string TLineAdd::FileDisplayName(const std::string& path) {
-    std::string name = gui::ExtractFileName(gui::NativePath(path));
+    // Only the text of the path: this runs for every line file on every redraw.
+    std::string name = path.substr(path.find_last_of("/\\") + 1);
     size_t dot = name.rfind('.');
     return dot == std::string::npos ? name : name.substr(0, dot);
 }

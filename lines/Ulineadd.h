@@ -18,6 +18,8 @@ struct LineFileHeader {
 };
 // False for a line with fewer than the nine fields of a header.
 bool ParseLineHeader(std::string_view line, LineFileHeader& h);
+// The bytes of a line file, each line ended by '\n'; false when it cannot be opened.
+bool ReadLineFileText(const std::string& path, std::string& text);
 
 // Size, colour number and shown mark of one loaded line file, as the
 // attribute table shows them; kept per file so a filter never moves them.
@@ -69,6 +71,7 @@ public:
     int LineFileCount = 0;
     std::vector<std::string> RailFiles;   // railway files of the selected regions
     int RailFileCount = 0;
+    std::vector<std::string> RailTexts;   // their bytes, read by the railway load (lines end in '\n')
     std::vector<LineAttr> RailAttrs, UserAttrs;
     TColor ColorTable[LINE_COLOR_MAX] = {}, DefaultColorTable[LINE_COLOR_MAX] = {};
     uint8_t AttrTableDirty = 1;   // the attribute table is refilled from the files

@@ -23,14 +23,27 @@ int TableValue(const std::string& s, int min, int max, int fallback) {
 
 } // namespace
 
-// The point lines of one line file, cut at commas without copying.
+// The lines of one line file's text, cut at commas without copying.
 class FilePoints {
 public:
-    gui::TextReader in;
+    std::string_view text;
+    size_t pos = 0;
+    void Start(std::string_view t) {
+        text = t;
+        pos = 0;
+    }
+    bool NextLine(std::string_view& line) {
+        if (pos >= text.size()) return false;
+        size_t nl = text.find('\n', pos);
+        if (nl == std::string_view::npos) nl = text.size();
+        line = text.substr(pos, nl - pos);
+        pos = nl + 1;
+        return true;
+    }
     // Fields of the next non-empty line; false at the end of the file.
     bool Next(int& n, int32_t* v) {
         std::string_view line;
-        while (in.ReadLineBytes(line)) {
+        while (NextLine(line)) {
             n = 0;
             size_t from = 0;
             while (n < 10) {
@@ -45,6 +58,18 @@ public:
         return false;
     }
 };
+
+bool ReadLineFileText(const std::string& path, std::string& text) {
+    text.clear();
+    gui::TextReader in;
+    if (!in.Open(path)) return false;
+    std::string_view b;
+    while (in.ReadLineBytes(b)) {
+        text.append(b);
+        text += '\n';
+    }
+    return true;
+}
 
 void TLineAdd::TurtleStep(int mode, int length, int& x, int& y, float angle) {
     if (mode == 0) {
@@ -244,13 +269,12 @@ void TLineAdd::DrawLineFiles() {
     cv->Pen->Mode = pmCopy;
     cv->Brush->Style = bsSolid;
     static FilePoints f;
+    static std::string userText;
     std::vector<int>& rowFile = LineSet->RowFile;
     rowFile.clear();
     const int filter = LineSet->RadioGroup2->ItemIndex();
     const int rule = LineSet->RadioGroup1->ItemIndex();
     const bool railShown = Open->CBRailLine->Checked();
-    std::string line;
-
     // Reads a file's header; sets its attributes from it while they follow the files.
     auto attrs = [&](LineAttr& a, const LineFileHeader& h, int& number) {
         if (!LineSet->UserColors) {
@@ -263,8 +287,10 @@ void TLineAdd::DrawLineFiles() {
             a.Mark = "●";
         }
     };
-    auto openHeader = [&](const std::string& path, LineFileHeader& h) {
-        return f.in.Open(path) && f.in.ReadLine(line) && ParseLineHeader(line, h);
+    auto header = [&](std::string_view text, LineFileHeader& h) {
+        f.Start(text);
+        std::string_view first;
+        return f.NextLine(first) && ParseLineHeader(first, h);
     };
 
     int r = 0;
@@ -273,21 +299,16 @@ void TLineAdd::DrawLineFiles() {
         const bool jr = name.find("JR") != std::string::npos;
         if ((filter == 1 && !jr) || (filter == 2 && jr)) continue;
         LineFileHeader h;
-        if (!openHeader(RailFiles[i], h)) {
-            f.in.Close();
-            continue;
-        }
+        // Railway files were read with the railway load; they are supplied data.
+        if (size_t(i) >= RailTexts.size() || !header(RailTexts[i], h)) continue;
         LineAttr& a = RailAttrs[i];
         int number = 0;
         attrs(a, h, number);
         rowFile.push_back(i);
         LineSet->SetRow(r, name, a);
-        Rail->SetRow(r, name, "");
+        Rail->SetRow(r, name, !railShown ? "" : a.Mark.empty() ? "描かない" : "描く");
         if (railShown) {
-            if (a.Mark.empty()) {
-                Rail->SetRow(r, name, "描かない");
-            } else {
-                Rail->SetRow(r, name, "描く");
+            if (!a.Mark.empty()) {
                 TColor colour = TColor(h.Color);
                 if (rule == 1 || (rule == 2 && !jr)) {
                     colour = LineSet->RailColor;
@@ -304,7 +325,6 @@ void TLineAdd::DrawLineFiles() {
                 if (Open->RailInfo->Checked()) Rail->Label8->SetCaption(std::to_string(i) + "番 " + name);
             }
         }
-        f.in.Close();
         r++;
     }
     Rail->SetRowCount(r);
@@ -313,10 +333,8 @@ void TLineAdd::DrawLineFiles() {
     for (int j = 0; j < LineFileCount && j < int(LineFiles.size()); j++) {
         if (!gui::FileExists(LineFiles[j])) continue;
         LineFileHeader h;
-        if (!openHeader(LineFiles[j], h)) {
-            f.in.Close();
-            continue;
-        }
+        // The user's files are read on every redraw: the editor may have saved them anew.
+        if (!ReadLineFileText(LineFiles[j], userText) || !header(userText, h)) continue;
         LineAttr& a = UserAttrs[j];
         int number = 0;
         attrs(a, h, number);
@@ -333,9 +351,8 @@ void TLineAdd::DrawLineFiles() {
             cv->Pen->Style = TPenStyle(std::clamp<int>(h.LineType, 0, 4));
             DrawFilePoints(f, h, h.Arrow != 0, colour, width);
         }
-        f.in.Close();
     }
-    LineSet->StringGrid1->SetRowCount(std::max(1, r));
+    LineSet->SetRowCount(r);
     if (r == 0)
         for (int c = 0; c < 4; c++) LineSet->StringGrid1->SetCells(c, 0, "");
     AttrTableDirty = 0;

@@ -109,12 +109,13 @@ void TLineSet::FillSwatch(int number, TColor c) {
 }
 
 void TLineSet::SetRow(int r, const std::string& name, const LineAttr& a) {
-    if (r >= StringGrid1->RowCount()) StringGrid1->SetRowCount(r + 1);
-    SetCellIfChanged(StringGrid1, 0, r, name);
-    SetCellIfChanged(StringGrid1, 1, r, a.Size);
-    SetCellIfChanged(StringGrid1, 2, r, a.Colour);
-    SetCellIfChanged(StringGrid1, 3, r, a.Mark);
+    shadow.Set(StringGrid1, 0, r, name);
+    shadow.Set(StringGrid1, 1, r, a.Size);
+    shadow.Set(StringGrid1, 2, r, a.Colour);
+    shadow.Set(StringGrid1, 3, r, a.Mark);
 }
+
+void TLineSet::SetRowCount(int n) { shadow.SetRowCount(StringGrid1, n); }
 
 LineAttr* TLineSet::AttrOfRow(int r) {
     if (r < 0 || r >= int(RowFile.size())) return nullptr;

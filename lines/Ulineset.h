@@ -2,6 +2,7 @@
 #pragma once
 #include "gui/Dialogs.h"
 #include "gui/Forms.h"
+#include "lines/Urail.h"
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -38,6 +39,7 @@ public:
     // Row r of the table; a cell is written only when its text changes.
     void SetRow(int r, const std::string& name, const LineAttr& a);
     LineAttr* AttrOfRow(int r);
+    void SetRowCount(int n);
 
     void ColourButtonClick(int number);      // Button1Click ... Button10Click
     void Button11Click(TObject* Sender);
@@ -56,6 +58,7 @@ public:
 
 private:
     void ShowRows(bool show);
+    GridShadow shadow{4, {}};   // the table's cells as last written
 };
 
 extern TLineSet* LineSet;

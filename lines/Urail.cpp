@@ -3,8 +3,18 @@
 
 TRail* Rail = nullptr;
 
-void SetCellIfChanged(TStringGrid* g, int col, int row, const std::string& s) {
-    if (g->Cells(col, row) != s) g->SetCells(col, row, s);
+void GridShadow::Set(TStringGrid* g, int col, int row, const std::string& s) {
+    const size_t i = size_t(row) * cols + col;
+    if (row >= g->RowCount()) g->SetRowCount(row + 1);
+    if (i >= cells.size()) cells.resize(i + 1);
+    if (cells[i] == s && !s.empty()) return;
+    cells[i] = s;
+    g->SetCells(col, row, s);
+}
+
+void GridShadow::SetRowCount(TStringGrid* g, int n) {
+    g->SetRowCount(std::max(1, n));
+    if (cells.size() > size_t(n) * cols) cells.resize(size_t(n) * cols);
 }
 
 TRail::TRail() : TForm("鉄道路線情報") {
@@ -38,10 +48,9 @@ TRail::TRail() : TForm("鉄道路線情報") {
 void TRail::FormCreate(TObject*) { Label9->SetCaption(""); }
 
 void TRail::SetRow(int r, const std::string& name, const std::string& state) {
-    if (r >= StringGrid1->RowCount()) StringGrid1->SetRowCount(r + 1);
-    SetCellIfChanged(StringGrid1, 0, r, std::to_string(r));
-    SetCellIfChanged(StringGrid1, 1, r, name);
-    SetCellIfChanged(StringGrid1, 2, r, state);
+    Shadow.Set(StringGrid1, 0, r, std::to_string(r));
+    Shadow.Set(StringGrid1, 1, r, name);
+    Shadow.Set(StringGrid1, 2, r, state);
 }
 
-void TRail::SetRowCount(int n) { StringGrid1->SetRowCount(std::max(1, n)); }
+void TRail::SetRowCount(int n) { Shadow.SetRowCount(StringGrid1, n); }

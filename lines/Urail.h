@@ -2,6 +2,16 @@
 #pragma once
 #include "gui/Forms.h"
 #include <string>
+#include <vector>
+
+// What a table refilled on every redraw last got, so that only the cells
+// that change are written to the grid.
+struct GridShadow {
+    int cols = 1;
+    std::vector<std::string> cells;
+    void Set(TStringGrid* g, int col, int row, const std::string& s);
+    void SetRowCount(TStringGrid* g, int n);   // at least one row; cells past it are forgotten
+};
 
 class TRail : public TForm {
 public:
@@ -15,9 +25,8 @@ public:
     // Row r of the list; a cell is written only when its text changes.
     void SetRow(int r, const std::string& name, const std::string& state);
     void SetRowCount(int n);
+    GridShadow Shadow{3, {}};
 };
 
 extern TRail* Rail;
 
-// Writes a grid cell only when its text changes (the tables are refilled on every redraw).
-void SetCellIfChanged(TStringGrid* g, int col, int row, const std::string& s);
