@@ -61,11 +61,7 @@ TLineSet::TLineSet() : TForm("鉄道路線/地図線設定") {
     N2 = new TMenuItem("元の色に戻す");
     PopupMenu1->Add(N1);
     PopupMenu1->Add(N2);
-    StringGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
-    QObject::connect(StringGrid1, &QWidget::customContextMenuRequested, [this](const QPoint& p) {
-        const QPoint g = StringGrid1->viewport()->mapToGlobal(p);
-        PopupMenu1->Popup(g.x(), g.y());
-    });
+    StringGrid1->PopupMenu = PopupMenu1;
 
     TGroupBox* pick = new TGroupBox(c, "地図線選択");
     pick->SetBounds(8, 508, 340, 56);

@@ -140,7 +140,7 @@ void TOpen::CBMainClick(TObject*) {
     MainStations = CBMain->Checked();
     if (MainStations != MainStationsLoaded) RailRoadSet();
     LineAdd->CheckBox2->SetChecked(true);
-    if (CBEki->Checked()) ShowStationLabels(true);
+    if (CBEki->Checked()) Letter->CBShow->SetChecked(true);
 }
 
 void TOpen::CBRailSetClick(TObject*) {

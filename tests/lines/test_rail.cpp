@@ -65,6 +65,13 @@ TEST_F(Railways, TheWholeCountryLoadsEveryLineAndStation) {
     EXPECT_EQ(Letter->Label25->Caption(), "195");
     EXPECT_EQ(Letter->UpDown2->Max, 194);
 
+    int points = 0, breaks = 0;
+    for (const std::string& text : LineAdd->RailTexts)
+        for (size_t at = text.find('\n') + 1; at < text.size(); at = text.find('\n', at) + 1)
+            (text.compare(at, 15, "      0,      0") == 0 ? breaks : points)++;
+    EXPECT_EQ(points + breaks, 90767) << "point lines, breaks among them";
+    EXPECT_EQ(breaks, 1303);
+
     // The files hold 8 colours: the drawing numbers them 1 to 8.
     LineAdd->DrawLineFiles();
     std::set<std::string> numbers;
