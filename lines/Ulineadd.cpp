@@ -9,6 +9,7 @@
 #include "gui/Files.h"
 #include "gui/TextFile.h"
 #include "labels/Uletter.h"
+#include "labels/Upagesdlg.h"
 #include "lines/Ulineset.h"
 #include "navigation/Usettei.h"
 #include <algorithm>
@@ -301,7 +302,7 @@ bool TLineAdd::RowPixel(int i, int& X, int& Y) const {
         return false;
     // MapToScreen shifts Tokyo points to WGS on a WGS map, except while a point is placed.
     const bool wgsRow = size_t(i) < RowWgs.size() && RowWgs[i];
-    const bool shifting = Open->WgsDisplay && PointMode == 0;
+    const bool shifting = Open->WgsDisplay && PointMode == 0 && !(PagesDlg && PagesDlg->StampMode == 1);
     if (wgsRow && shifting) WgsToTokyo(x, y, x, y);
     else if (!wgsRow && Open->WgsDisplay && !shifting && !(x == 0 && y == 0)) TokyoToWgs(x, y, x, y);
     Open->MapToScreen(x, y, X, Y);

@@ -235,3 +235,31 @@ TEST_F(LineEditor, ShownFilesAreAddedOrReplacedAndAPathCannotBeBothEditedAndShow
     EXPECT_EQ(gui::testing::Messages().size(), 1u);
     EXPECT_EQ(la->LineFileCount, 0);
 }
+
+TEST_F(LineEditor, PressedAndFileRowsAreBothDrawnWhereTheyBelongOnAWgsMap) {
+    o->WgsDisplay = true;
+    o->MAGSTEP = 20;   // the datum shift is some 30 pixels here
+    ASSERT_TRUE(o->DrawMap());
+    NewLine({{100, 100}, {200, 100}});
+    ASSERT_EQ(la->PointMode, 0);
+    ASSERT_TRUE(o->DrawMap());
+    EXPECT_GT(Count(255, 97, 97, 103, 103), 0) << "the mark of the pressed point";
+    EXPECT_EQ(Px(150, 100), 0u) << "the line between the pressed points";
+
+    // A file row in the Tokyo datum, shown shifted like the map.
+    la->LineSaved = 1;
+    std::string text = "K,    1,    2,0,0,1,0,12,0//K\r\n";
+    for (int px : {300, 400}) {
+        int32_t x, y;
+        o->ScreenToMap(px, 300, x, y);
+        WgsToTokyo(x, y, x, y);
+        text += Row(x, y);
+    }
+    gui::testing::QueueFileName(Put("t.adl", text));
+    la->Button1Click(nullptr);
+    la->BtnEditClick(nullptr);
+    ASSERT_TRUE(la->EditLineShown);
+    ASSERT_TRUE(o->DrawMap());
+    EXPECT_GT(Count(255, 297, 297, 303, 303), 0);
+    EXPECT_EQ(Px(350, 300), 0u);
+}
