@@ -71,7 +71,9 @@ public:
     int LineFileCount = 0;
     std::vector<std::string> RailFiles;   // railway files of the selected regions
     int RailFileCount = 0;
-    std::vector<std::string> RailTexts;   // their bytes, read by the railway load (lines end in '\n')
+    // Their bytes (lines end in '\n'), read by the first drawing after the railway load.
+    std::vector<std::string> RailTexts;
+    std::vector<uint8_t> RailTextRead;
     std::vector<LineAttr> RailAttrs, UserAttrs;
     TColor ColorTable[LINE_COLOR_MAX] = {}, DefaultColorTable[LINE_COLOR_MAX] = {};
     uint8_t AttrTableDirty = 1;   // the attribute table is refilled from the files

@@ -264,6 +264,11 @@ void TLineAdd::DrawLineFiles() {
     int used = 0;
     LineSet->Label15->SetCaption("線数 " + std::to_string(RailFileCount));
     RailAttrs.resize(RailFileCount);
+    if (RailTexts.size() != RailFiles.size() || RailTextRead.size() != RailFiles.size()) {
+        // The list was set without the railway load (a project file): read its files anew.
+        RailTexts.assign(RailFiles.size(), std::string());
+        RailTextRead.assign(RailFiles.size(), 0);
+    }
     UserAttrs.resize(LineFileCount);
     TCanvas* cv = Open->Image1->Canvas();
     cv->Pen->Mode = pmCopy;
@@ -299,8 +304,13 @@ void TLineAdd::DrawLineFiles() {
         const bool jr = name.find("JR") != std::string::npos;
         if ((filter == 1 && !jr) || (filter == 2 && jr)) continue;
         LineFileHeader h;
-        // Railway files were read with the railway load; they are supplied data.
-        if (size_t(i) >= RailTexts.size() || !header(RailTexts[i], h)) continue;
+        // Railway files are supplied data: read once after each railway load.
+        if (size_t(i) >= RailTexts.size()) continue;
+        if (!RailTextRead[i]) {
+            ReadLineFileText(RailFiles[i], RailTexts[i]);
+            RailTextRead[i] = 1;
+        }
+        if (!header(RailTexts[i], h)) continue;
         LineAttr& a = RailAttrs[i];
         int number = 0;
         attrs(a, h, number);

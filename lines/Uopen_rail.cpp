@@ -62,8 +62,8 @@ void TOpen::RailRoadSet() {
     if (full)
         MessageBox(gui::Format("鉄道路線ファイルは %d 個までです", LINE_FILE_MAX), "鉄道路線", MB_OK | MB_ICONEXCLAMATION);
     LineAdd->RailFileCount = int(LineAdd->RailFiles.size());
-    LineAdd->RailTexts.resize(LineAdd->RailFileCount);
-    for (int i = 0; i < LineAdd->RailFileCount; i++) ReadLineFileText(LineAdd->RailFiles[i], LineAdd->RailTexts[i]);
+    LineAdd->RailTexts.assign(LineAdd->RailFileCount, std::string());
+    LineAdd->RailTextRead.assign(LineAdd->RailFileCount, 0);
     LineAdd->RailAttrs.assign(LineAdd->RailFileCount, LineAttr());
     LineAdd->AttrTableDirty = 1;
     LineAdd->CheckBox2->SetChecked(false);

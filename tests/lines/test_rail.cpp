@@ -65,6 +65,7 @@ TEST_F(Railways, TheWholeCountryLoadsEveryLineAndStation) {
     EXPECT_EQ(Letter->Label25->Caption(), "195");
     EXPECT_EQ(Letter->UpDown2->Max, 194);
 
+    LineAdd->DrawLineFiles();
     int points = 0, breaks = 0;
     for (const std::string& text : LineAdd->RailTexts)
         for (size_t at = text.find('\n') + 1; at < text.size(); at = text.find('\n', at) + 1)
