@@ -206,3 +206,37 @@ TEST_F(Railways, KantoPictureWithLinesAndRings) {
     const auto out = std::filesystem::path(ROVANA_BINARY).parent_path() / "rail_circles.png";
     EXPECT_TRUE(cv->Image().save(QString::fromStdString(out.string()), "PNG"));
 }
+
+#include "navigation/Usettei.h"
+
+TEST_F(Railways, TheRailwayBoxesFollowEachOtherAndRowsAreShownOrHiddenTogether) {
+    Select({12});
+    Open->CBRailLine->SetChecked(true);
+    EXPECT_TRUE(Settei->CBRail->Checked());
+    EXPECT_TRUE(LineAdd->CheckBox2->Checked());
+    EXPECT_TRUE(Open->CBEki->Enabled());
+    EXPECT_TRUE(Open->CBRailSet->Enabled());
+    Settei->CBMainEki->SetChecked(true);
+    EXPECT_TRUE(Open->CBMain->Checked());
+
+    LineAdd->DrawLineFiles();
+    LineSet->RadioGroup3->SetItemIndex(1);
+    LineSet->Button16Click(nullptr);
+    for (const auto& a : LineAdd->RailAttrs) EXPECT_EQ(a.Mark, "");
+    EXPECT_EQ(Rail->Label9->Caption(), "鉄道路線のみ非表示");
+    LineAdd->DrawLineFiles();
+    for (const auto& m : Column(3)) EXPECT_EQ(m, "");
+    gui::testing::QueueAnswer(IDCANCEL);
+    LineSet->RadioGroup3->SetItemIndex(0);
+    LineSet->Button15Click(nullptr);
+    EXPECT_EQ(LineAdd->RailAttrs[0].Mark, "") << "cancelled";
+    LineSet->Button15Click(nullptr);
+    EXPECT_EQ(LineAdd->RailAttrs[0].Mark, "●");
+
+    Open->CBRailLine->SetChecked(false);
+    EXPECT_FALSE(Settei->CBRail->Checked());
+    EXPECT_FALSE(LineAdd->CheckBox2->Checked());
+    EXPECT_FALSE(Open->CBEki->Enabled());
+    EXPECT_FALSE(Open->CBMain->Enabled());
+    EXPECT_FALSE(Open->CBRailSet->Enabled());
+}
