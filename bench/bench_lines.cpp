@@ -109,7 +109,7 @@ BENCHMARK(RailRoadSetAllFloor)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    benchutil::ProgramFolder folder(argc, argv, "rovana-bench-lines", false);
+    benchutil::ProgramFolder folder(argc, argv, "rovana-bench-lines", false, {"鉄道路線"});
     for (int code = 1; code <= 52; code++) Ken->AreaBox(code)->SetChecked(true);
     Ken->CBRailShow->SetChecked(true);
     Ken->Button1Click(Ken);

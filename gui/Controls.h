@@ -307,6 +307,9 @@ public:
     void SetCaption(const std::string& s);
 };
 
+// The look every grid starts with: no headers, no editing, one cell selected at a time.
+void GridLook(QTableView* v);
+
 class TStringGrid : public TControlT<QTableWidget> {
 public:
     explicit TStringGrid(QWidget* parent, int cols = 5, int rows = 5);
@@ -325,19 +328,14 @@ public:
     void SetRowSelect(bool b) { setSelectionBehavior(b ? SelectRows : SelectItems); }
     // Fixed rows and columns are drawn greyish and cannot be selected.
     int FixedRows = 1, FixedCols = 1;
-    // Cells the user may type into (cells made before keep their state).
-    void SetEditable(bool b);
-    bool Editable() const { return editable; }
-    TPopupMenu* PopupMenu = nullptr;  // opened by a right press on a cell, which selects it first
-    TNotifyEvent OnExit;              // the grid lost the focus
     // OnSelectCell runs before the user moves to a cell and may refuse it.
     TNotifyEvent OnClick, OnDblClick;
     std::function<void(TObject*, int col, int row, bool& canSelect)> OnSelectCell;
+    // Editable: the user may type into the cells outside the fixed ones.
     // OnSetEditText runs for the user's edits only, never for SetCells.
+    void SetEditable(bool b);
+    bool Editable() const { return editable; }
     std::function<void(TObject*, int col, int row, const std::string& value)> OnSetEditText;
-protected:
-    void contextMenuEvent(QContextMenuEvent* e) override;
-    void focusOutEvent(QFocusEvent* e) override;
 private:
     Qt::ItemFlags cellFlags(int col, int row) const;
     bool editable = false;

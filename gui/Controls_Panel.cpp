@@ -1,8 +1,6 @@
 // Controls drawn through the canvas or taking the mouse: panel, image, up-down, grid.
 #include "gui/Controls.h"
 #include "gui/Forms.h"
-#include <QApplication>
-#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
@@ -322,14 +320,18 @@ private:
 };
 } // namespace
 
+void GridLook(QTableView* v) {
+    v->horizontalHeader()->hide();
+    v->verticalHeader()->hide();
+    v->horizontalHeader()->setDefaultSectionSize(64);
+    v->verticalHeader()->setMinimumSectionSize(8);
+    v->verticalHeader()->setDefaultSectionSize(24);
+    v->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    v->setSelectionMode(QAbstractItemView::SingleSelection);
+}
+
 TStringGrid::TStringGrid(QWidget* parent, int cols, int rows) : TControlT<QTableWidget>(rows, cols, ClientOf(parent)) {
-    horizontalHeader()->hide();
-    verticalHeader()->hide();
-    horizontalHeader()->setDefaultSectionSize(64);
-    verticalHeader()->setMinimumSectionSize(8);
-    verticalHeader()->setDefaultSectionSize(24);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    GridLook(this);
     setItemDelegate(new FixedCellDelegate(this));
     QObject::connect(this, &QTableWidget::currentCellChanged, [this](int row, int col, int prevRow, int prevCol) {
         if (settingFromCode || row < 0 || col < 0) return;
@@ -403,22 +405,6 @@ void TStringGrid::SetCells(int col, int row, const std::string& s) {
         setItem(row, col, fresh);
     }
     cellsFromCode = false;
-}
-
-void TStringGrid::contextMenuEvent(QContextMenuEvent* e) {
-    if (!PopupMenu) return;
-    QModelIndex ix = indexAt(e->pos());
-    if (ix.isValid()) {
-        settingFromCode = true;
-        setCurrentCell(ix.row(), ix.column());
-        settingFromCode = false;
-    }
-    PopupMenu->Popup(e->globalPos().x(), e->globalPos().y());
-}
-
-void TStringGrid::focusOutEvent(QFocusEvent* e) {
-    QTableWidget::focusOutEvent(e);
-    if (OnExit && !isAncestorOf(QApplication::focusWidget())) OnExit(this);
 }
 
 void TStringGrid::SetRow(int r) {

@@ -93,8 +93,6 @@ public:
     void CopyRect(const TRect& dest, TCanvas* src, const TRect& source);
     void Draw(int x, int y, TBitmap* bmp);     // honours bmp->Transparent
     void StretchDraw(const TRect& r, TBitmap* bmp);
-    // Copies source of bmp onto dest, its pixels of colour c taking the brush colour.
-    void BrushCopy(const TRect& dest, TBitmap* bmp, const TRect& source, TColor c);
 
     int Width() const;
     int Height() const;

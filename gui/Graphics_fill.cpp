@@ -276,17 +276,3 @@ void TCanvas::StretchDraw(const TRect& r, TBitmap* bmp) {
              bmp->TransparentColor);
     Changed();
 }
-
-void TCanvas::BrushCopy(const TRect& dest, TBitmap* bmp, const TRect& source, TColor c) {
-    if (bmp && !bmp->Empty()) {
-        QImage part = bmp->Image().convertToFormat(QImage::Format_RGB32);
-        const uint32_t from = ToPixel(c), to = ToPixel(Brush->Color);
-        for (int y = 0; y < part.height(); ++y) {
-            uint32_t* row = reinterpret_cast<uint32_t*>(part.scanLine(y));
-            for (int x = 0; x < part.width(); ++x)
-                if ((row[x] | 0xFF000000u) == from) row[x] = to;
-        }
-        Blit(Image(), dest, part, source, false, 0);
-    }
-    Changed();
-}

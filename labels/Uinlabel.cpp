@@ -20,9 +20,7 @@ TInLabel::TInLabel() : TForm("表示範囲内ラベルリスト") {
         l->SetBounds(x, 4, widths[c], 18);
         x += widths[c] + 1;
     }
-    StringGrid1 = new TStringGrid(this, 6, 1);
-    StringGrid1->FixedRows = 0;
-    StringGrid1->FixedCols = 0;
+    StringGrid1 = new TCellGrid(this, 6, 1);
     StringGrid1->SetEditable(true);
     StringGrid1->SetBounds(8, 22, 404, 300);
     StringGrid1->SetRowHeights(18);
@@ -54,7 +52,7 @@ TInLabel::TInLabel() : TForm("表示範囲内ラベルリスト") {
 
 int TInLabel::MatchingLabel(int r) const {
     const std::string x = StringGrid1->Cells(1, r), y = StringGrid1->Cells(2, r);
-    TStringGrid* g = Letter->StringGrid1;
+    TCellGrid* g = Letter->StringGrid1;
     for (int i = 0; i < Letter->LabelCount; ++i)
         if (g->Cells(1, i) == x && g->Cells(2, i) == y) return i;
     return -1;
@@ -69,7 +67,7 @@ void TInLabel::RedrawLabels() {
 
 std::unordered_map<std::string, int> TInLabel::LabelsByPosition() const {
     std::unordered_map<std::string, int> at;
-    TStringGrid* g = Letter->StringGrid1;
+    TCellGrid* g = Letter->StringGrid1;
     for (int i = 0; i < Letter->LabelCount; ++i) at.emplace(g->Cells(1, i) + "," + g->Cells(2, i), i);
     return at;
 }

@@ -1,5 +1,6 @@
 // The labels that lie inside the current view.
 #pragma once
+#include "gui/CellGrid.h"
 #include "gui/Forms.h"
 #include <cstdint>
 #include <string>
@@ -9,7 +10,7 @@ class TInLabel : public TForm {
 public:
     TInLabel();
 
-    TStringGrid* StringGrid1;   // cells 0 to 5 of the listed label rows
+    TCellGrid* StringGrid1;   // cells 0 to 5 of the listed label rows
     TLabel* Label7;             // count
     TButton *Button1, *Button2, *Button3, *Button4;
     int32_t InLabelCount = 0;

@@ -63,9 +63,7 @@ TLetter::TLetter() : TForm("　地図ラベル編集  ラベルテーブル") {
         Lbl(this, heads[c], hx, 22, widths[c]);
         hx += widths[c] + 1;
     }
-    StringGrid1 = new TStringGrid(this, 10, 301);
-    StringGrid1->FixedRows = 0;
-    StringGrid1->FixedCols = 0;
+    StringGrid1 = new TCellGrid(this, 10, 301);
     StringGrid1->SetEditable(true);
     StringGrid1->SetBounds(8, 40, 460, 380);
     StringGrid1->SetRowHeights(18);
@@ -354,14 +352,18 @@ void TLetter::Button7Click(TObject* Sender) {
         LabelFileCount = 0;
         LabelFiles.clear();
     }
-    for (const auto& p : chosen) {
-        if (LabelFileCount >= LABEL_FILE_MAX) break;
-        LabelFiles.push_back(p);
-        LabelFileCount++;
+    // Files past the list's room are neither listed nor read, and said so once.
+    const size_t room = size_t(LABEL_FILE_MAX - LabelFileCount);
+    if (chosen.size() > room) {
+        MessageBox(gui::Format("ラベルファイルは %d 個までです．これ以上読み込めません", LABEL_FILE_MAX),
+                   "ラベルデータエラー", MB_OK | MB_ICONEXCLAMATION);
+        chosen.resize(room);
     }
+    for (const auto& p : chosen) LabelFiles.push_back(p);
+    LabelFileCount = int32_t(LabelFiles.size());
     StringGrid2->SetRowCount(std::max(1, LabelFileCount));
     for (int i = 0; i < LabelFileCount; ++i) StringGrid2->SetCells(0, i, LabelFiles[i]);
-    for (size_t i = 0; i < chosen.size(); ++i) ReadLabelFile(chosen[i]);
+    for (const auto& p : chosen) ReadLabelFile(p);
     SetGridRows(LabelCount);
     if (LabelCount == 0) {
         MessageBox("ラベルデータはありませんでした　　　　　　", "ラベルデータエラー", MB_OK | MB_ICONEXCLAMATION);
@@ -465,7 +467,7 @@ bool CellInt(const std::string& s, int32_t& v) {
 }
 
 bool TLetter::CellNumber(int col, int row, int32_t& v, bool emptyIsZero) {
-    std::string s = StringGrid1->Cells(col, row);
+    const std::string& s = StringGrid1->CellRef(col, row);
     if (emptyIsZero && s.empty()) {
         v = 0;
         return true;

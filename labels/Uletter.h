@@ -1,6 +1,7 @@
 // The label window: the label table and the prefecture-name tables.
 #pragma once
 #include "gui/Dialogs.h"
+#include "gui/CellGrid.h"
 #include "gui/Forms.h"
 #include <cstdint>
 #include <string>
@@ -44,7 +45,8 @@ public:
     bool FullReported = false;   // a full table was reported in this operation
 
     // ---- Controls ----
-    TStringGrid *StringGrid1, *StringGrid2;
+    TCellGrid* StringGrid1;
+    TStringGrid* StringGrid2;
     TButton *Button2, *Button3, *Button4, *Button6, *Button7, *Button8, *Button9, *Button10, *Button11, *Button12,
         *Button13, *Button14, *Button15, *Button16, *Button17;
     TCheckBox *CBFileAdd, *CBFontSizeFixed, *CBWhiteBack, *CBMark, *CBLabel, *CBShow;

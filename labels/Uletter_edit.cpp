@@ -129,42 +129,63 @@ void TLetter::Button12Click(TObject* Sender) {
     Open->DrawMap();
 }
 
+namespace {
+// The decimal text a number is written back as, when the cell does not hold it so already.
+bool Canonical(const std::string& cell) {
+    if (cell.empty() || cell.size() > 10) return false;
+    size_t i = cell[0] == '-' ? 1 : 0;
+    if (i == cell.size() || (cell[i] == '0' && cell.size() > i + 1) || (i == 1 && cell == "-0")) return false;
+    for (; i < cell.size(); ++i)
+        if (cell[i] < '0' || cell[i] > '9') return false;
+    return true;
+}
+} // namespace
+
 // Stable: labels of equal keys keep their order.
 void TLetter::SortRows(bool byFileNo) {
     const int n = LabelCount;
     if (n <= 1) return;
     const std::string dot = "●";
-    std::vector<LabelRecord> recs(LabelTable.begin(), LabelTable.begin() + n);
-    // Every number is checked before anything changes.
-    for (int i = 0; i < n; ++i) {
-        LabelRecord& r = recs[i];
-        if (!CellNumber(1, i, r.x) || !CellNumber(2, i, r.y) || !CellNumber(4, i, r.size) ||
-            !CellNumber(9, i, r.fileNo, true))
-            return;
-        r.mark = StringGrid1->Cells(0, i);
-        r.text = StringGrid1->Cells(3, i);
-        r.shown = StringGrid1->Cells(5, i);
-        r.jr = StringGrid1->Cells(6, i) == dot;
-        r.main = StringGrid1->Cells(7, i) == dot;
-        r.railway = StringGrid1->Cells(8, i) == dot;
-    }
+    TCellGrid* g = StringGrid1;
+    // Every number is checked before anything moves.
+    static const int numberCols[4] = {1, 2, 4, 9};
+    std::vector<int32_t> nums(size_t(n) * 4);
+    for (int i = 0; i < n; ++i)
+        for (int k = 0; k < 4; ++k)
+            if (!CellNumber(numberCols[k], i, nums[size_t(i) * 4 + k], k == 3)) return;
     std::vector<int> order(n);
     std::iota(order.begin(), order.end(), 0);
     if (byFileNo) {
-        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return recs[a].fileNo < recs[b].fileNo; });
+        std::stable_sort(order.begin(), order.end(),
+                         [&](int a, int b) { return nums[size_t(a) * 4 + 3] < nums[size_t(b) * 4 + 3]; });
     } else {
         // Code order: the texts' CP932 bytes.
         std::vector<std::string> keys(n);
-        for (int i = 0; i < n; ++i) keys[i] = gui::Utf8ToCp932(recs[i].text);
+        for (int i = 0; i < n; ++i) keys[i] = gui::Utf8ToCp932(g->CellRef(3, i));
         std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return keys[a] < keys[b]; });
     }
+    // The colour lives only in the record: it goes with its row. The rest of each
+    // record is then written from its row, and the row from the record.
+    std::vector<TColor> colors(n);
+    for (int i = 0; i < n; ++i) colors[i] = LabelTable[order[i]].color;
+    g->ReorderRows(order);
+    const std::string none;
     for (int i = 0; i < n; ++i) {
-        const LabelRecord& r = recs[order[i]];
-        LabelTable[i] = r;
-        const std::string cells[10] = {r.mark, std::to_string(r.x), std::to_string(r.y), r.text,
-                                       std::to_string(r.size), r.shown, r.jr ? dot : "", r.main ? dot : "",
-                                       r.railway ? dot : "", std::to_string(r.fileNo)};
-        for (int c = 0; c < 10; ++c) StringGrid1->SetCells(c, i, cells[c]);
+        LabelRecord& r = LabelTable[i];
+        const int32_t* v = &nums[size_t(order[i]) * 4];
+        r.color = colors[i];
+        r.x = v[0], r.y = v[1], r.size = v[2], r.fileNo = v[3];
+        r.mark = g->CellRef(0, i);
+        r.text = g->CellRef(3, i);
+        r.shown = g->CellRef(5, i);
+        r.jr = g->CellRef(6, i) == dot;
+        r.main = g->CellRef(7, i) == dot;
+        r.railway = g->CellRef(8, i) == dot;
+        for (int k = 0; k < 4; ++k)
+            if (!Canonical(g->CellRef(numberCols[k], i))) g->SetCells(numberCols[k], i, std::to_string(v[k]));
+        const uint8_t flags[3] = {r.jr, r.main, r.railway};
+        for (int c = 6; c < 9; ++c)
+            if (!flags[c - 6] && !g->CellRef(c, i).empty()) g->SetCells(c, i, none);
     }
 }
 

@@ -1,5 +1,6 @@
 // The label layer and the main window's label commands.
 #include "engine/Coords.h"
+#include <charconv>
 #include "engine/Uopen.h"
 #include "labels/Uletter.h"
 #include "lines/Ulineadd.h"
@@ -28,20 +29,22 @@ void TOpen::label_write() {
     const int kind = LineSet && LineSet->RadioGroup2 ? LineSet->RadioGroup2->ItemIndex() : 0;
     const bool info = RailInfo && RailInfo->Checked() && Rail && Rail->Label6;
     const std::string dot = "●";
-    TStringGrid* g = L->StringGrid1;
+    TCellGrid* g = L->StringGrid1;
     std::string log, text;
+    int last = -1;
+    char num[16];
     for (int i = 0; i < L->LabelCount; ++i) {
-        if (g->Cells(5, i).empty()) continue;
-        if (!g->Cells(8, i).empty()) {
-            if (mainOnly && g->Cells(7, i) != dot) continue;
+        if (g->CellRef(5, i).empty()) continue;
+        if (!g->CellRef(8, i).empty()) {
+            if (mainOnly && g->CellRef(7, i) != dot) continue;
             if (eki) {
-                const bool jr = g->Cells(6, i) == dot;
+                const bool jr = g->CellRef(6, i) == dot;
                 if ((kind == 1 && !jr) || (kind == 2 && jr)) continue;
             }
         }
         int32_t x, y, size;
         // A row whose number cells are no numbers is left out; the others are drawn.
-        if (!CellInt(g->Cells(1, i), x) || !CellInt(g->Cells(2, i), y) || !CellInt(g->Cells(4, i), size)) continue;
+        if (!CellInt(g->CellRef(1, i), x) || !CellInt(g->CellRef(2, i), y) || !CellInt(g->CellRef(4, i), size)) continue;
         int sx, sy;
         MapToScreen(x, y, sx, sy);
         const int fs = fixed ? TruncToInt(size * f) : TruncToInt(size * f * COPYSCALE / SSIZE);
@@ -49,21 +52,25 @@ void TOpen::label_write() {
         cv->Brush->Color = white ? 0xFFFFFF : BackColor;
         const bool red = (L->FoundLabelMark && L->FoundLabelIndex == i) || (L->CenterLabelMark && L->CenterLabelIndex == i);
         cv->Font->Color = red ? 255 : L->LabelTable[i].color;
-        const std::string label = g->Cells(3, i);
-        text.clear();
-        if (withMark) text = g->Cells(0, i);
-        if (withText) text += label;
+        const std::string& label = g->CellRef(3, i);
         if (withMark) {
+            text = g->CellRef(0, i);
+            if (withText) text += label;
             const int h = fs / 2;
             cv->TextOut(sx - h, sy - h, text);
         } else {
-            cv->TextOut(sx, sy, text);
+            cv->TextOut(sx, sy, withText ? label : std::string());
         }
-        log += gui::Format("ラベル %d :　", i) + label + "\n";
-        if (info) Rail->Label6->SetCaption("駅名　" + std::to_string(i) + "　最終　" + label);
+        log += "ラベル ";
+        log.append(num, std::to_chars(num, num + sizeof num, i).ptr);
+        log += " :　";
+        log += label;
+        log += '\n';
+        last = i;
     }
     // One write for the whole table keeps the log from slowing the redraw.
     WriteLog(log);
+    if (info && last >= 0) Rail->Label6->SetCaption("駅名　" + std::to_string(last) + "　最終　" + g->CellRef(3, last));
 }
 
 void TOpen::BtnLetterClick(TObject* Sender) {

@@ -381,34 +381,43 @@ void TPagesDlg::DrawSymbol(const PlacedSymbol& s) {
     o->WgsDisplay = false;
     int sx, sy;
     o->MapToScreen(s.x, s.y, sx, sy);
-    LabelColorHex->SetCaption(gui::Format("%08X", uint32_t(s.color)));
+    lastColor = s.color;
     TCanvas* cv = o->Image1->Canvas();
     QImage& map = cv->Image();
-    const uint32_t black = ToPixel(0), ink = ToPixel(s.color);
+    const uint32_t black = ToPixel(0), white = ToPixel(0xFFFFFF), ink = ToPixel(s.color);
+    // Transparent: centred, only the figure is put on the map. Opaque: the whole square,
+    // white taking the map colour at the point (as a brush copy would).
+    int ox, oy, w, h;
+    uint32_t back = 0;
     if (s.transparent) {
-        // Only the figure is put on the map; every other pixel shows the map.
-        const int h = s.size / 2, ox = sx - h, oy = sy - h;
-        for (int j = 0; j < pic.height(); ++j) {
-            const int y = oy + j;
-            if (y < 0 || y >= map.height()) continue;
-            const uint32_t* src = reinterpret_cast<const uint32_t*>(pic.constScanLine(j));
-            uint32_t* dst = reinterpret_cast<uint32_t*>(map.scanLine(y));
-            for (int i = 0; i < pic.width(); ++i) {
-                const int x = ox + i;
-                if (x >= 0 && x < map.width() && (src[i] | 0xFF000000u) == black) dst[x] = ink;
-            }
-        }
-        cv->Changed();
+        ox = sx - s.size / 2, oy = sy - s.size / 2, w = pic.width(), h = pic.height();
     } else {
-        ColourBlackPixels(pic, s.color);
-        cv->Brush->Style = bsSolid;
-        cv->Brush->Color = cv->Pixels(sx, sy) < 0 ? o->BackColor : cv->Pixels(sx, sy);
-        TBitmap b;
-        b.Image() = pic;
-        cv->BrushCopy(Rect(sx + offset, sy + offset, sx + offset + side, sy + offset + side), &b,
-                      Rect(0, 0, side, side), 0xFFFFFF);
+        const TColor under = cv->Pixels(sx, sy);
+        back = ToPixel(under < 0 ? o->BackColor : under);
+        ox = sx + offset, oy = sy + offset, w = std::min(side, pic.width()), h = std::min(side, pic.height());
     }
+    for (int j = 0; j < h; ++j) {
+        const int y = oy + j;
+        if (y < 0 || y >= map.height()) continue;
+        const uint32_t* src = reinterpret_cast<const uint32_t*>(pic.constScanLine(j));
+        uint32_t* dst = reinterpret_cast<uint32_t*>(map.scanLine(y));
+        for (int i = 0; i < w; ++i) {
+            const int x = ox + i;
+            if (x < 0 || x >= map.width()) continue;
+            const uint32_t p = src[i] | 0xFF000000u;
+            if (p == black)
+                dst[x] = ink;
+            else if (!s.transparent)
+                dst[x] = p == white ? back : p;
+        }
+    }
+    cv->Changed();
     o->WgsDisplay = o->Label38->Caption() == "WGS";
+    if (!caching) ShowDrawn();
+}
+
+void TPagesDlg::ShowDrawn() {
+    LabelColorHex->SetCaption(gui::Format("%08X", uint32_t(lastColor)));
     Label34->SetCaption(std::to_string(PlacedSymbolCount));
 }
 
@@ -419,6 +428,7 @@ void TPagesDlg::DrawPlacedSymbols() {
     for (int i = 0; i < PlacedSymbolCount; ++i) DrawSymbol(PlacedSymbols[i]);
     caching = false;
     pictureCache.clear();
+    ShowDrawn();
 }
 
 void TPagesDlg::CancelBtnClick(TObject* Sender) {

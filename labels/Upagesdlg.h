@@ -88,6 +88,8 @@ public:
 private:
     std::map<std::string, QImage> pictureCache;   // pictures read during one redraw
     bool caching = false;
+    TColor lastColor = 0;
+    void ShowDrawn();   // the hidden colour caption and the count
     QImage LoadPicture(const std::string& path, bool& missing);
 };
 

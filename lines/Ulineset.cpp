@@ -61,7 +61,14 @@ TLineSet::TLineSet() : TForm("鉄道路線/地図線設定") {
     N2 = new TMenuItem("元の色に戻す");
     PopupMenu1->Add(N1);
     PopupMenu1->Add(N2);
-    StringGrid1->PopupMenu = PopupMenu1;
+    // A right press selects the row under it, then opens the menu.
+    StringGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(StringGrid1, &QWidget::customContextMenuRequested, [this](const QPoint& p) {
+        const QModelIndex ix = StringGrid1->indexAt(p);
+        if (ix.isValid()) StringGrid1->SetRow(ix.row());
+        const QPoint g = StringGrid1->viewport()->mapToGlobal(p);
+        PopupMenu1->Popup(g.x(), g.y());
+    });
 
     TGroupBox* pick = new TGroupBox(c, "地図線選択");
     pick->SetBounds(8, 508, 340, 56);

@@ -283,3 +283,35 @@ TEST_F(LabelTable, NameLabelFilesHoldTheSingleNamesInsideTheImage) {
     Open->N15->Click();
     EXPECT_EQ(gui::Cp932ToUtf8(Bytes("o.lbl")), gui::Format("○,%d,%d,旧,8\r\n", o->OldTownX[0], o->OldTownY[0]));
 }
+
+TEST_F(LabelTable, FindingCentringAndShowingAll) {
+    Row("駅", 100, 100, kInk);
+    Row("駅", 200, 200, kInk);
+    Row("他", 300, 300, kInk);
+    o->CBLabel->SetChecked(true);
+    L->Edit4->SetText("駅");
+    gui::testing::QueueAnswer(IDOK);
+    gui::testing::QueueAnswer(IDCANCEL);
+    L->Button13Click(nullptr);
+    EXPECT_EQ(gui::testing::Messages().size(), 2u);
+    EXPECT_GT(Count(255, 200, 200, 230, 220), 0) << "the second one found is red";
+    EXPECT_FALSE(L->FoundLabelMark);
+
+    L->StringGrid1->SetRow(2);
+    auto [x, y] = At(300, 300);
+    L->k1Click(nullptr);
+    EXPECT_EQ(o->CX, x);
+    EXPECT_EQ(o->CY, y);
+    EXPECT_GT(Count(255, 300, 300, 330, 320), 0) << "drawn red at the centre";
+    EXPECT_FALSE(L->CenterLabelMark);
+
+    gui::testing::QueueAnswer(IDCANCEL);
+    L->Button16Click(nullptr);
+    EXPECT_TRUE(L->AllLabelsShown);
+    EXPECT_EQ(Cell(5, 0), "●");
+    L->Button16Click(nullptr);
+    EXPECT_FALSE(L->AllLabelsShown);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(Cell(5, i), "");
+    EXPECT_EQ(L->Button16->Caption(), "表　示");
+    EXPECT_EQ(Count(kInk, 0, 0, 600, 600), 0);
+}

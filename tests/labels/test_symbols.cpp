@@ -1,3 +1,4 @@
+#include "engine/Coords.h"
 #include "labels/Upagesdlg.h"
 #include "tests/labels/LabelsMap.h"
 
@@ -194,4 +195,35 @@ TEST_F(Symbols, DeletingCustomSymbolsResetsThePaletteAndTheSizeMenu) {
     gui::testing::Messages().clear();
     o->N20->Click();
     EXPECT_EQ(gui::testing::Messages().back().text, "コピーまたは保存するフォルダ名が同一です");
+}
+
+TEST_F(Symbols, TypedPositionsAndTheStampSwitch) {
+    P->SelectSymbol(105);
+    P->CBIchi->SetChecked(true);
+    EXPECT_TRUE(P->BtnIchi->Enabled());
+    P->Edit2->SetText("137.0000");
+    P->Edit3->SetText("34.0000");
+    P->CBGSICor->SetChecked(true);
+    P->BtnIchiClick(nullptr);
+    ASSERT_EQ(P->PlacedSymbolCount, 1);
+    EXPECT_EQ(P->PlacedSymbols[0].x, MapXOf(137.0f) + 30);
+    EXPECT_EQ(P->PlacedSymbols[0].y, MapYOf(34.0f) - 45);
+    EXPECT_FALSE(P->TypedPositionMode);
+
+    // Switched off: the typed placement is refused with its message.
+    P->Button6Click(nullptr);
+    EXPECT_TRUE(P->StampDisabled);
+    EXPECT_EQ(P->StampMode, 0);
+    EXPECT_EQ(P->StampLabels[0]->Caption(), "無効");
+    P->BtnIchiClick(nullptr);
+    EXPECT_EQ(P->PlacedSymbolCount, 1);
+    EXPECT_EQ(gui::testing::Messages().back().caption, "スタンプ機能");
+    P->Button6Click(nullptr);
+    EXPECT_EQ(P->StampMode, 1);
+
+    // Undo stops at an empty list.
+    P->CancelBtnClick(nullptr);
+    P->CancelBtnClick(nullptr);
+    EXPECT_EQ(P->PlacedSymbolCount, 0);
+    EXPECT_FALSE(P->CancelBtn->Enabled());
 }
