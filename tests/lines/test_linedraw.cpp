@@ -134,3 +134,30 @@ TEST_F(LineDrawing, ColourNumbersRunToTenAndTypedNumbersAreChecked) {
     EXPECT_EQ(Px(300, 21), bg) << "width 1 from the file";
     EXPECT_EQ(Px(300, 60), TColor(0x030303)) << "colour number 3";
 }
+
+TEST_F(LineDrawing, ColourButtonsRecolourANumberAndTheMenuHighlightsALine) {
+    const std::string a = Put("a.adl", LineFileText({{100, 100}, {500, 100}}, 0xFF0000, 0, 1));
+    const std::string b = Put("b.adl", LineFileText({{100, 200}, {-1, -1}, {200, 300}, {500, 300}}, 255, 0, 1));
+    ShowFiles({a, b});
+    ASSERT_EQ(LineSet->StringGrid1->Cells(2, 1), "2");
+    gui::testing::QueueColor(0x00FF00);
+    LineSet->ColourButtonClick(2);
+    EXPECT_EQ(LineSet->UserColors, 1);
+    EXPECT_EQ(Px(300, 300), 0x00FF00u) << "number 2 in its new colour";
+    EXPECT_EQ(Px(300, 100), 0xFF0000u);
+
+    LineSet->StringGrid1->SetRow(1);
+    LineSet->RailColor = 0x123456;
+    LineSet->N1Click(nullptr);
+    EXPECT_EQ(Px(300, 301), 0x123456u) << "three pixels wide";
+    EXPECT_EQ(Px(150, 250), bg) << "the break moves to the next point";
+
+    // Room for 1800 files: one more is refused whole.
+    std::string many;
+    for (int i = 0; i <= LINE_FILE_MAX; i++) many += (i ? "\n" : "") + a;
+    gui::testing::Messages().clear();
+    gui::testing::QueueFileName(many);
+    la->BtnFileClick(nullptr);
+    EXPECT_EQ(gui::testing::Messages().size(), 1u);
+    EXPECT_EQ(la->LineFileCount, 2);
+}
