@@ -3,20 +3,72 @@
 #include "gui/Dialogs.h"
 #include "gui/Forms.h"
 #include "gui/TextFile.h"
+#include "components/Mystr.h"
 #include <algorithm>
+#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdint>
 #include <vector>
 
-TPoint TMyMap::MeshNode[MESH_ROWS][MESH_COLS];
-int TMyMap::MeshRows = 0;
-int TMyMap::MeshCols = 0;
-
 namespace {
 
 constexpr int LON0 = 12200, LAT0 = 2400;   // south-west node
 constexpr int NODE_STEP = 200;              // 2 degrees
+
+struct MapUnitMesh {
+    TPoint nodes[MESH_ROWS][MESH_COLS];
+    constexpr MapUnitMesh() {
+        for (int r = 0; r < MESH_ROWS; ++r)
+            for (int c = 0; c < MESH_COLS; ++c) nodes[r][c] = TPoint(2 * c * 10000, 2 * r * 15000);
+    }
+};
+
+} // namespace
+
+TPoint TMyMap::MeshNode[MESH_ROWS][MESH_COLS];
+int TMyMap::MeshRows = (TMyMap::UseMapUnitMesh(), MESH_ROWS);
+int TMyMap::MeshCols = MESH_COLS;
+
+void TMyMap::UseMapUnitMesh() {
+    static const MapUnitMesh mesh;
+    std::copy(&mesh.nodes[0][0], &mesh.nodes[0][0] + MESH_ROWS * MESH_COLS, &MeshNode[0][0]);
+    MeshRows = MESH_ROWS;
+    MeshCols = MESH_COLS;
+}
+
+bool TMyMap::LoadMesh(const std::string& path) {
+    gui::TextReader in;
+    if (!in.Open(path)) return false;
+    TPoint nodes[MESH_ROWS][MESH_COLS];
+    int rows = 0, cols = 0;
+    std::string line;
+    std::vector<std::string> fields;
+    while (in.ReadLine(line)) {
+        const int n = TMyStr::SplitCsv(line, fields);
+        if (n == 0) continue;
+        if (n % 2 != 0 || rows == MESH_ROWS || (rows == 0 ? n / 2 < 2 || n / 2 > MESH_COLS : n / 2 != cols))
+            return false;
+        cols = n / 2;
+        for (int i = 0; i < n; ++i) {
+            const std::string& f = fields[i];
+            const char* end = f.data() + f.size();
+            while (end > f.data() && (end[-1] == ' ' || end[-1] == '\t')) --end;
+            int v = 0;
+            auto [p, ec] = std::from_chars(f.data(), end, v);
+            if (ec != std::errc() || p != end) return false;
+            (i % 2 == 0 ? nodes[rows][i / 2].x : nodes[rows][i / 2].y) = v;
+        }
+        ++rows;
+    }
+    if (rows < 2) return false;
+    std::copy(&nodes[0][0], &nodes[0][0] + MESH_ROWS * MESH_COLS, &MeshNode[0][0]);
+    MeshRows = rows;
+    MeshCols = cols;
+    return true;
+}
+
+namespace {
 
 int RowsInUse() { return std::clamp(TMyMap::MeshRows, 0, MESH_ROWS); }
 int ColsInUse() { return std::clamp(TMyMap::MeshCols, 0, MESH_COLS); }
@@ -82,8 +134,11 @@ bool TMyMap::scr_position(int mx, int my, int& sx, int& sy) const {
 bool TMyMap::lonlat_map(int lon, int lat, int& mx, int& my) const {
     // West or south of the table is outside it, not in its first cell.
     if (lon < LON0 || lat < LAT0) return false;
-    const int c = (lon - LON0) / NODE_STEP, r = (lat - LAT0) / NODE_STEP;
-    if (c >= ColsInUse() - 1 || r >= RowsInUse() - 1) return false;
+    int c = (lon - LON0) / NODE_STEP, r = (lat - LAT0) / NODE_STEP;
+    // The far edges belong to the table: a position on them is the far side of the last cell.
+    if (c == ColsInUse() - 1 && (lon - LON0) % NODE_STEP == 0) --c;
+    if (r == RowsInUse() - 1 && (lat - LAT0) % NODE_STEP == 0) --r;
+    if (c < 0 || r < 0 || c >= ColsInUse() - 1 || r >= RowsInUse() - 1) return false;
     const double u = InBand(lon, LON0, c), v = InBand(lat, LAT0, r);
     const TPoint p00 = MeshNode[r][c], p01 = MeshNode[r][c + 1];
     const TPoint p10 = MeshNode[r + 1][c], p11 = MeshNode[r + 1][c + 1];
@@ -296,7 +351,7 @@ bool TMyMap::degree_write() {
     if (!scalesUsable()) return false;
     TCanvas* c = Canvas();
     c->Font->Name = "ＭＳゴシック";
-    c->Font->Size = (LetterSize * 72 + 48) / 96;
+    c->Font->SetHeight(LetterSize);
     c->Brush->Color = clWhite;
     c->Brush->Style = bsSolid;
 
@@ -343,6 +398,7 @@ bool TMyMap::degree_write() {
     if (!failed) edge(true, SCY, false);
     if (!failed) edge(false, SCX + SCW, true);
     if (!failed) edge(false, SCX, false);
+    c->Font->SetHeight(0);
     return !failed;
 }
 

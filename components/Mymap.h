@@ -6,6 +6,7 @@
 // apart from 122E, 24N, which the user of the component fills.
 #pragma once
 #include "gui/Controls.h"
+#include <string>
 
 constexpr int MESH_ROWS = 14;      // 24N .. 50N
 constexpr int MESH_COLS = 16;      // 122E .. 152E
@@ -27,8 +28,17 @@ public:
 
     // Node (r, c): map position of 24 + 2r degrees N, 122 + 2c degrees E.
     // Shared by every instance; MeshRows x MeshCols of it are in use.
+    // At start it holds the program's own map units (x = (lon - 122) * 10000,
+    // y = (lat - 24) * 15000), which are linear in longitude and latitude.
     static TPoint MeshNode[MESH_ROWS][MESH_COLS];
     static int MeshRows, MeshCols;
+    // Fills the table with the program's map units, all rows and columns.
+    static void UseMapUnitMesh();
+    // Reads a table from a CSV file: one row of nodes a line, south to north,
+    // each line x,y of its nodes west to east; every row as long as the first,
+    // 2 to 14 rows of 2 to 16 nodes. A file that is not such a table changes
+    // nothing and gives false.
+    static bool LoadMesh(const std::string& path);
 
     // Geographic positions are degrees * 100 + minutes (13945 is 139deg45').
 

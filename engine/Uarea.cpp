@@ -13,6 +13,7 @@
 #include "navigation/Usettei.h"
 #include "paint/Uhanrei.h"
 #include "paint/Upaint.h"
+#include <algorithm>
 
 void TOpen::Button3Click(TObject* Sender) {
     if (RangeDrag) return;
@@ -31,23 +32,32 @@ void TOpen::Button3Click(TObject* Sender) {
     BtnLine->SetEnabled(true);
 
     if (!ProjectLoading) {
-        CX = (MaxX + MinX) / 2;
-        CY = (MaxY + MinY) / 2;
+        CX = int32_t((int64_t(MaxX) + MinX) / 2);
+        CY = int32_t((int64_t(MaxY) + MinY) / 2);
     } else {
         // A restored view keeps its centre and scale; the box follows from them.
         const int32_t half = TruncToInt((ImageSize / scale) * 0.5);
-        MinX = CX - half;
-        MinY = CY - half;
-        MaxX = CX + half;
-        MaxY = CY + half;
+        // A restored scale far too small must not wrap the box: it is held at the int range.
+        auto held = [](int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+        MinX = held(int64_t(CX) - half);
+        MinY = held(int64_t(CY) - half);
+        MaxX = held(int64_t(CX) + half);
+        MaxY = held(int64_t(CY) + half);
         Label6->SetCaption(gui::Format("%4.2f", MAGSTEP * MAGUNIT));
     }
     Aspect = float(DegreeLengthRatio(CY) * 2 * (1.0 / 3));
 
-    DataWidth = MaxX - MinX;
-    DataHeight = MaxY - MinY;
+    // A far coordinate can make a span beyond 32 bits: it is held at the int range.
+    DataWidth = TruncToInt(double(int64_t(MaxX) - MinX));
+    DataHeight = TruncToInt(double(int64_t(MaxY) - MinY));
     const float tall = DataHeight * Aspect;
     StdExtent = tall >= float(DataWidth) ? TruncToInt(tall) : DataWidth;
+    // A map of one point (or of none) has no extent: it gets a view of about a
+    // kilometre round its centre, so that the scale stays finite.
+    if (StdExtent <= 0) {
+        const float lat = LatOf(CY);
+        StdExtent = std::max(1, TruncToInt(10000 / GreatCircleKm(lat, 0, lat, 1)));
+    }
     BaseSpan = StdExtent;
 
     if (!ProjectLoading) {

@@ -34,7 +34,8 @@ void CopyCut(char* dst, size_t size, std::string_view text, size_t maxCp932) {
             take += len;
         }
     }
-    memcpy(dst, text.data(), take);
+    // A missing field is an empty view without any storage behind it.
+    if (take) memcpy(dst, text.data(), take);
     dst[take] = '\0';
 }
 
@@ -161,12 +162,16 @@ bool TOpen::ReadMapData(int count, const int32_t* codes) {
     int32_t towns = 0, oldTowns = 0, newTowns = 0;
     OfficeCount = 0;
     // The extent is kept in locals while reading: the point buffer could alias the members.
-    int32_t minX = 10000000, minY = 10000000, maxX = 0, maxY = 0;
+    // It starts empty, so that points beyond the usual range are inside it too.
+    int32_t minX = INT32_MAX, minY = INT32_MAX, maxX = INT32_MIN, maxY = INT32_MIN;
 
     // Whatever happens, every store ends at its fill and the counts are kept,
     // so that nothing reads the rest of an earlier load.
     auto close = [&] {
         for (PolylineStore* s : stores) s->Words[s->Fill] = -999;
+        // Without any point the box keeps its customary start values.
+        if (minX > maxX) minX = 10000000, maxX = 0;
+        if (minY > maxY) minY = 10000000, maxY = 0;
         MinX = minX;
         MinY = minY;
         MaxX = maxX;
@@ -293,7 +298,8 @@ bool TOpen::ReadMapData(int count, const int32_t* codes) {
             }
             // The points that went straight into the polyline widen the extent in one pass.
             WidenExtent(dest, direct, minX, minY, maxX, maxY);
-            if (!whole || !target) continue;
+            // A polyline without points draws nothing, and its count 0 would end the store for the redraw.
+            if (!whole || !target || n <= 0) continue;
             if (fits) {
                 target->Words[target->Fill] = n;
                 target->Fill += 2 * n + 1;
@@ -342,8 +348,8 @@ bool TOpen::ReadMapData(int count, const int32_t* codes) {
 
     // A margin of 3 % of the larger side all round, in the float arithmetic
     // of the data.
-    const float w = float((MaxX - MinX) * 0.0001);
-    const float h = float((MaxY - MinY) * 0.0001);
+    const float w = float(double(int64_t(MaxX) - MinX) * 0.0001);
+    const float h = float(double(int64_t(MaxY) - MinY) * 0.0001);
     const float m = std::max(w, h);
     MinX = TruncToInt(float(MinX) - 300 * m);
     MinY = TruncToInt(float(MinY) - 300 * m);

@@ -41,7 +41,8 @@ TOpen::TOpen() : TForm("白地図 Rovana Ver 9.3") {
     WireOutputHandlers();
 }
 
-TOpen::~TOpen() = default;
+// The splitter has no owner of its own; the dialogs go with the form.
+TOpen::~TOpen() { delete MyStr1; }
 
 void TOpen::WriteLog(const std::string& s) {
     if (Log.IsOpen()) {

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace {
@@ -47,27 +49,156 @@ bool ColumnInBox(const TOpen& o, const GridBox& b, int32_t x) {
     return b.left <= sx && sx < b.right;
 }
 
-// A line across the view at map y, drawn only when its left end lies in the box.
-void HorizontalLine(TOpen& o, const GridBox& b, int32_t y) {
-    if (!RowInBox(o, b, y)) return;
+// A grid position computed in 64 bits; one beyond the map units lies beyond
+// every view and is not drawn.
+bool MapUnit(int64_t v, int32_t& out) {
+    if (v < INT32_MIN || v > INT32_MAX) return false;
+    out = int32_t(v);
+    return true;
+}
+
+// The grid's lines, gathered and then drawn in order. A line that a later line
+// of the same pen draws again pixel for pixel is left out: on a sane view there
+// is none, on the view of a bogus extent (thousands of degrees on 600 pixels)
+// nearly all, so the drawing time follows the lines that can be told apart
+// while the pixels stay those of drawing every line.
+class GridLines {
+public:
+    explicit GridLines(TCanvas* cv) : cv(cv) {}
+
+    void Add(int x1, int y1, int x2, int y2) {
+        const TPen& p = *cv->Pen;
+        lines.push_back({x1, y1, x2, y2, p.Color, p.Width, p.Style});
+    }
+
+    void Flush() {
+        const TPen after = *cv->Pen;
+        std::vector<char> skip(lines.size(), 0);
+        // Only a pen that copies its colour makes a line drawn twice the same as once.
+        if (after.Mode == pmCopy) {
+            std::unordered_set<Line, LineHash> later;
+            for (size_t i = lines.size(); i-- > 0;) skip[i] = !later.insert(lines[i]).second;
+        }
+        for (size_t i = 0; i < lines.size(); ++i) {
+            if (skip[i]) continue;
+            const Line& l = lines[i];
+            cv->Pen->Color = l.color;
+            cv->Pen->Width = l.width;
+            cv->Pen->Style = l.style;
+            cv->MoveTo(l.x1, l.y1);
+            cv->LineTo(l.x2, l.y2);
+        }
+        *cv->Pen = after;
+        lines.clear();
+    }
+
+private:
+    struct Line {
+        int x1, y1, x2, y2;
+        TColor color;
+        int width;
+        TPenStyle style;
+        bool operator==(const Line&) const = default;
+    };
+    struct LineHash {
+        size_t operator()(const Line& l) const {
+            uint64_t h = 1469598103934665603ull;
+            for (int64_t v : {int64_t(l.x1), int64_t(l.y1), int64_t(l.x2), int64_t(l.y2), int64_t(l.color),
+                              int64_t(l.width), int64_t(l.style)})
+                h = (h ^ uint64_t(v)) * 1099511628211ull;
+            return size_t(h);
+        }
+    };
+    TCanvas* cv;
+    std::vector<Line> lines;
+};
+
+// A line across the view at map y, kept only when its left end lies in the box.
+void HorizontalLine(TOpen& o, const GridBox& b, GridLines& out, int64_t at) {
+    int32_t y;
+    if (!MapUnit(at, y) || !RowInBox(o, b, y)) return;
     int x1, y1, x2, y2;
     o.MapToScreen(o.MinX, y, x1, y1);
     o.MapToScreen(o.MaxX, y, x2, y2);
-    TCanvas* cv = o.Image1->Canvas();
-    cv->MoveTo(x1, y1);
-    cv->LineTo(x2, y2);
+    out.Add(x1, y1, x2, y2);
 }
 
-// A line up the view at map x, drawn only when its bottom end lies in the box.
-void VerticalLine(TOpen& o, const GridBox& b, int32_t x) {
-    if (!ColumnInBox(o, b, x)) return;
+// A line up the view at map x, kept only when its bottom end lies in the box.
+void VerticalLine(TOpen& o, const GridBox& b, GridLines& out, int64_t at) {
+    int32_t x;
+    if (!MapUnit(at, x) || !ColumnInBox(o, b, x)) return;
     int x1, y1, x2, y2;
     o.MapToScreen(x, o.MinY, x1, y1);
     o.MapToScreen(x, o.MaxY, x2, y2);
-    TCanvas* cv = o.Image1->Canvas();
-    cv->MoveTo(x1, y1);
-    cv->LineTo(x2, y2);
+    out.Add(x1, y1, x2, y2);
 }
+
+// Texts whose boxes take the colour found one pixel inside their top-left
+// corners, written in order. A text that the next text of its own edge covers
+// (same corner, at least as wide, nothing written over it in between) is left
+// out, as the grid lines are: its box would be painted over, and the covering
+// text's background is the same colour, read from its box or from below it.
+class GridTexts {
+public:
+    explicit GridTexts(TOpen& o) : o(o), cv(o.Image1->Canvas()) {
+        // Where every digit is as wide as 0 (as in the map's font), a text is
+        // as wide as the same text with zeros for digits: one measure each.
+        tabular = true;
+        const int zero = cv->TextWidth("0");
+        for (char d = '1'; d <= '9'; ++d) tabular = tabular && cv->TextWidth(std::string(1, d)) == zero;
+    }
+
+    void Add(double x, double y, std::string text) {
+        texts.push_back({TruncToInt(x), TruncToInt(y), TruncToInt(x + 1), TruncToInt(y + 1), Width(text),
+                         std::move(text)});
+    }
+
+    void Flush() {
+        const int h = cv->TextHeight("0");
+        auto meets = [h](const Text& a, const Text& b) {
+            return a.x < int64_t(b.x) + b.w && b.x < int64_t(a.x) + a.w && a.y < int64_t(b.y) + h &&
+                   b.y < int64_t(a.y) + h;
+        };
+        for (size_t i = 0; i < texts.size(); ++i) {
+            const Text& t = texts[i];
+            bool covered = false;
+            // The texts go round the edges in turn: the next one of this edge is near.
+            for (size_t k = i + 1; k < texts.size() && k <= i + 4; ++k) {
+                const Text& n = texts[k];
+                if (n.x == t.x && n.y == t.y && n.bx == t.bx && n.by == t.by && n.w >= t.w) {
+                    covered = true;
+                    break;
+                }
+                if (meets(t, n)) break;
+            }
+            if (covered) continue;
+            cv->Brush->Color = o.PickTextBackground(t.bx, t.by);
+            cv->Brush->Style = bsSolid;
+            cv->TextOut(t.x, t.y, t.text);
+        }
+        texts.clear();
+    }
+
+private:
+    struct Text {
+        int x, y, bx, by, w;
+        std::string text;
+    };
+    int Width(const std::string& text) {
+        if (!tabular) return cv->TextWidth(text);
+        std::string key = text;
+        for (char& c : key)
+            if (c >= '1' && c <= '9') c = '0';
+        auto [it, fresh] = widths.try_emplace(key, 0);
+        if (fresh) it->second = cv->TextWidth(key);
+        return it->second;
+    }
+    TOpen& o;
+    TCanvas* cv;
+    bool tabular = false;
+    std::unordered_map<std::string, int> widths;
+    std::vector<Text> texts;
+};
 
 // A text whose box takes the colour found one pixel inside its top-left corner.
 void TextOnMap(TOpen& o, double x, double y, const std::string& text) {
@@ -87,29 +218,31 @@ void DegreeLabels(TOpen& o, const GridBox& b) {
     const int fs = s > 600 ? s * 8 / 600 : 8;
     cv->Font->Size = fs;
     const bool everyOther = o.CB1do->Checked();
+    GridTexts texts(o);
 
     for (int j = b.lat0; j <= b.lat1 + 1; ++j) {
+        int32_t y;
         if (everyOther && j % 2 != 0) continue;
-        const int32_t y = 15000 * j;
-        if (!RowInBox(o, b, y)) continue;
+        if (!MapUnit(15000 * int64_t(j), y) || !RowInBox(o, b, y)) continue;
         const std::string text = gui::Format(" %d°", 24 + j);
         int sx, sy;
         o.MapToScreen(o.MinX, y, sx, sy);
-        TextOnMap(o, sx > 0 ? sx : 5, sy - fs / 2, text);
+        texts.Add(sx > 0 ? sx : 5, sy - fs / 2, text);
         o.MapToScreen(o.MaxX, y, sx, sy);
-        TextOnMap(o, (sx < s ? sx : s) - 2.8 * fs, sy - fs / 2, text);
+        texts.Add((sx < s ? sx : s) - 2.8 * fs, sy - fs / 2, text);
     }
     for (int i = b.lon0; i <= b.lon1 + 1; ++i) {
+        int32_t x;
         if (everyOther && i % 2 != 0) continue;
-        const int32_t x = 10000 * i;
-        if (!ColumnInBox(o, b, x)) continue;
+        if (!MapUnit(10000 * int64_t(i), x) || !ColumnInBox(o, b, x)) continue;
         const std::string text = gui::Format("%d°", 122 + i);
         int sx, sy;
         o.MapToScreen(x, o.MinY, sx, sy);
-        TextOnMap(o, sx - fs, sy < s ? sy - 1.3 * fs : s - 1.7 * fs, text);
+        texts.Add(sx - fs, sy < s ? sy - 1.3 * fs : s - 1.7 * fs, text);
         o.MapToScreen(x, o.MaxY, sx, sy);
-        TextOnMap(o, sx - fs, sy > 0 ? sy : 5, text);
+        texts.Add(sx - fs, sy > 0 ? sy : 5, text);
     }
+    texts.Flush();
 }
 
 int IntField(const std::vector<std::string>& f, size_t i) {
@@ -126,23 +259,25 @@ void TOpen::DrawLonLatGrid() {
     const GridBox b = GridBoxOf(*this);
     const bool tenMinutes = CBFun->Checked();
     const bool dotted = Settei->CBFunDot->Checked();
+    GridLines lines(cv);
 
     // Each degree line, then the five 10-minute lines of the band below it.
-    auto degrees = [&](int from, int to, int32_t unit, void (*line)(TOpen&, const GridBox&, int32_t)) {
+    auto degrees = [&](int from, int to, int64_t unit, void (*line)(TOpen&, const GridBox&, GridLines&, int64_t)) {
         for (int d = from; d <= to; ++d) {
             pen->Style = psSolid;
             pen->Color = DoColor;
-            line(*this, b, unit * d);
+            line(*this, b, lines, unit * d);
             if (!tenMinutes) continue;
             if (dotted) pen->Style = psDot;
             for (int m = 1; m <= 5; ++m) {
                 pen->Color = FunColor;
-                line(*this, b, unit * (d - 1) + unit * m / 6);
+                line(*this, b, lines, unit * (d - 1) + unit * m / 6);
             }
         }
     };
     degrees(b.lat0, b.lat1 + 1, 15000, HorizontalLine);
     degrees(b.lon0, b.lon1 + 1, 10000, VerticalLine);
+    lines.Flush();
 
     if (CBDo->Checked()) DegreeLabels(*this, b);
     // The notice stays above the grid.
@@ -152,16 +287,18 @@ void TOpen::DrawLonLatGrid() {
 // The regional mesh: first level 40' x 1 degree, second level 5' x 7'30";
 // a wide view thins the second level out.
 void TOpen::DrawMeshGrid() {
-    TPen* pen = Image1->Canvas()->Pen;
+    TCanvas* cv = Image1->Canvas();
+    TPen* pen = cv->Pen;
     const GridBox b = GridBoxOf(*this);
     pen->Style = psSolid;
+    GridLines lines(cv);
 
     int n = 16;
     if (ViewWidthKm > 200) n = 8;
     if (ViewWidthKm > 400) n = 4;
     for (int j = b.lat0; j <= b.lat1 + 1; ++j) {
         for (int t = 0; t < n; ++t) {
-            const int32_t y = 15000 * (j - 1) + 20000 * t / n;
+            const int64_t y = 15000 * int64_t(j - 1) + 20000 * t / n;
             if (y % 10000 == 0) {
                 pen->Width = 2;
                 pen->Color = DoColor;
@@ -169,7 +306,7 @@ void TOpen::DrawMeshGrid() {
                 pen->Color = FunColor;
                 pen->Width = t % 2 == 0 ? 2 : 1;
             }
-            HorizontalLine(*this, b, y);
+            HorizontalLine(*this, b, lines, y);
         }
     }
 
@@ -179,13 +316,14 @@ void TOpen::DrawMeshGrid() {
     for (int i = b.lon0; i <= b.lon1 + 1; ++i) {
         pen->Width = 2;
         pen->Color = DoColor;
-        VerticalLine(*this, b, 10000 * i);
+        VerticalLine(*this, b, lines, 10000 * int64_t(i));
         for (int t = 1; t < m; ++t) {
             pen->Color = FunColor;
             pen->Width = t % 2 == 0 ? 2 : 1;
-            VerticalLine(*this, b, 10000 * (i - 1) + 10000 * t / m);
+            VerticalLine(*this, b, lines, 10000 * int64_t(i - 1) + 10000 * t / m);
         }
     }
+    lines.Flush();
 
     DegreeLabels(*this, b);
 }
@@ -317,7 +455,7 @@ void TOpen::Disp_Office() {
     for (int i = 0; i < count; ++i) {
         const OfficeRecord& r = OfficeRecords[i];
         const std::string mark(r.mark, strnlen(r.mark, sizeof r.mark));
-        cv->Font->Size = scaled ? TruncToInt(r.size * s * (1.0 / 600)) : DefPrefSeatSize;
+        cv->Font->Size = scaled ? TruncToInt(double(r.size) * s * (1.0 / 600)) : DefPrefSeatSize;
         cv->Font->Color = DefPrefSeatColor;
         const int h = cv->TextHeight(mark);
         int sx, sy;

@@ -12,7 +12,6 @@
 #include "navigation/Usettei.h"
 #include "paint/Uhanrei.h"
 #include "paint/Upaint.h"
-#include <QCoreApplication>
 #include <vector>
 
 namespace {
@@ -36,10 +35,10 @@ bool TOpen::DrawMap() {
 
     if (RangeDrag) {
         // The redraw that ends a range drag: the square just chosen fills the image.
-        const int32_t span = MaxX - MinX;
+        const int64_t span = int64_t(MaxX) - MinX;
         if (span <= 0) return false;
-        float g = float(BaseSpan) / span;
-        ScaleX = BaseSpan * scale / span * COPYSCALE / SSIZE;
+        float g = float(BaseSpan) / float(span);
+        ScaleX = BaseSpan * scale / float(span) * COPYSCALE / SSIZE;
         ScaleY = ScaleX * Aspect;
         MAGUNIT = g * 0.1;
         MAGSTEP = 10;
@@ -71,8 +70,8 @@ bool TOpen::DrawMap() {
     SCList->Label18->SetCaption(std::to_string(MinY));
     SCList->Label19->SetCaption(std::to_string(MaxX));
     SCList->Label20->SetCaption(std::to_string(MaxY));
-    SCList->Label43->SetCaption(std::to_string(MaxX - MinX));
-    SCList->Label44->SetCaption(std::to_string(MaxY - MinY));
+    SCList->Label43->SetCaption(std::to_string(int64_t(MaxX) - MinX));
+    SCList->Label44->SetCaption(std::to_string(int64_t(MaxY) - MinY));
     SCList->Label48->SetCaption(gui::Format("%.4f", MAGSTEP * MAGUNIT));
     SCList->Label32->SetCaption(gui::Format("%.4f", ScaleX));
     SCList->Label33->SetCaption(gui::Format("%.4f", ScaleY));
@@ -86,17 +85,11 @@ bool TOpen::DrawMap() {
         ScreenToMap(0, r, x1, y1);
         ScreenToMap(s, r, x2, y2);
         float lat = LatOf(y1);
-        return GreatCircleKm(lat, 0, lat, (x2 - x1) * 0.0001);
+        return GreatCircleKm(lat, 0, lat, double(int64_t(x2) - x1) * 0.0001);
     };
     const float middleKm = rowKm(h);
     ViewWidthKm = middleKm;
     Label28->SetCaption(Km(middleKm));
-
-    if (RangeZoom && middleKm < 4.0) {
-        Label15->SetCaption("指定エラー");
-        Timer1->SetEnabled(true);
-        return false;
-    }
 
     SCList->Label36->SetCaption(Km(middleKm));
     SCList->Label40->SetCaption(DegreesMinutes(LonOf(centreX)));
@@ -111,6 +104,13 @@ bool TOpen::DrawMap() {
         SCList->Label37->SetCaption(Km(ViewHeightKm));
     }
 
+    // A refused range keeps the picture; the read-outs above already tell its size.
+    if (RangeZoom && middleKm < 4.0) {
+        Label15->SetCaption("指定エラー");
+        Timer1->SetEnabled(true);
+        return false;
+    }
+
     // Background. An outline left in XOR by a drag must not turn the map into XOR.
     cv->Pen->Mode = pmCopy;
     cv->Brush->Style = bsSolid;
@@ -122,8 +122,9 @@ bool TOpen::DrawMap() {
         if (SELECT > 30 && Wait->Checked()) {
             Process->Label1->SetCaption("地図を描いています");
             Process->Show();
-            // Paint the wait window now, without taking the user's input in the middle of the redraw.
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            // Painted at once without running the event loop: no timer or close
+            // request may run in the middle of the redraw.
+            Process->repaint();
         }
 
         cv->Pen->Style = psSolid;

@@ -72,9 +72,12 @@ void RegisterCursors() {
     reg(301, "KYORI");
 }
 
+// The name the program was started by: a link of another name in the program
+// folder is the program file there, whatever it points at.
 std::string ProgramFileName() {
-    QString path = QCoreApplication::applicationFilePath();
-    if (path.isEmpty() && !QCoreApplication::arguments().isEmpty()) path = QCoreApplication::arguments().first();
+    const QStringList args = QCoreApplication::arguments();
+    QString path = args.isEmpty() ? QString() : args.first();
+    if (path.isEmpty()) path = QCoreApplication::applicationFilePath();
     return QFileInfo(path).fileName().toStdString();
 }
 
@@ -119,6 +122,10 @@ void TOpen::FormCreate(TObject* Sender) {
         return;
     }
     ProgramDate = gui::Format("%d/%02d/%02d", built.year, built.month, built.day);
+
+    // Temporary files of a save that a run ended in the middle of.
+    gui::RemoveStaleTempFiles(AppDir + "/mapdata");
+    gui::RemoveStaleTempFiles(AppDir);
 
     TimeOrder = 1;
     config_read(AppDir + "/mapdata/config.ini");
@@ -354,7 +361,11 @@ void TOpen::Button2Click(TObject* Sender) {
                           "/rvxfile/tkbtn.bmp", "/mapdata/paintlist.lst"}) {
         if (gui::FileExists(AppDir + f)) gui::DeleteFile(AppDir + f);
     }
-    ComboBox1->Items()->SaveToFile(AppDir + "/mapdata/townlist.lst");
+    // A history that cannot be written is told about; the exit goes on.
+    const std::string history = AppDir + "/mapdata/townlist.lst";
+    if (!ComboBox1->Items()->SaveToFile(history))
+        Application->MessageBox(gui::Format("検索履歴ファイル %s を書き込めません　　　", history.c_str()),
+                                "ファイル書き込みエラー　", MB_OK | MB_ICONEXCLAMATION);
     config_write(AppDir + "/mapdata/config.ini");
     Close();
     Log.Close();

@@ -10,8 +10,35 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QUrl>
+#include <utility>
 
 static QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+namespace gui {
+// A child of the owner that takes its component along when the owner goes.
+class ComponentKeeper : public QObject {
+public:
+    ComponentKeeper(QObject* owner, TOwnedComponent* c) : QObject(owner), component(c) {}
+    ~ComponentKeeper() override {
+        if (TOwnedComponent* c = std::exchange(component, nullptr)) {
+            c->keeper = nullptr;
+            delete c;
+        }
+    }
+    TOwnedComponent* component;
+};
+} // namespace gui
+
+TOwnedComponent::TOwnedComponent(QWidget* owner) {
+    if (owner) keeper = new gui::ComponentKeeper(owner, this);
+}
+
+TOwnedComponent::~TOwnedComponent() {
+    if (keeper) {
+        keeper->component = nullptr;
+        delete keeper;
+    }
+}
 
 // "Text|*.txt;*.csv|All|*.*" -> {"Text (*.txt *.csv)", "All (*)"}
 QStringList QtFileFilters(const std::string& filter) {

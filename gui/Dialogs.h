@@ -7,9 +7,24 @@
 #include <string>
 #include <vector>
 
-class TOpenDialog : public TObject {
+namespace gui { class ComponentKeeper; }
+
+// A component made with an owner is deleted with it, as the class library's
+// components are; deleting it earlier is fine too.
+class TOwnedComponent : public TObject {
 public:
-    explicit TOpenDialog(QWidget* owner = nullptr) : owner(owner) {}
+    explicit TOwnedComponent(QWidget* owner);
+    ~TOwnedComponent() override;
+    TOwnedComponent(const TOwnedComponent&) = delete;
+    TOwnedComponent& operator=(const TOwnedComponent&) = delete;
+private:
+    friend class gui::ComponentKeeper;
+    gui::ComponentKeeper* keeper = nullptr;
+};
+
+class TOpenDialog : public TOwnedComponent {
+public:
+    explicit TOpenDialog(QWidget* owner = nullptr) : TOwnedComponent(owner), owner(owner) {}
     std::string Filter;        // "説明|*.pnt|..." pairs, as the class library takes them
     int FilterIndex = 1;
     std::string FileName;
@@ -31,9 +46,9 @@ public:
     explicit TSaveDialog(QWidget* owner = nullptr) : TOpenDialog(owner) { save = true; }
 };
 
-class TColorDialog : public TObject {
+class TColorDialog : public TOwnedComponent {
 public:
-    explicit TColorDialog(QWidget* owner = nullptr) : owner(owner) {}
+    explicit TColorDialog(QWidget* owner = nullptr) : TOwnedComponent(owner), owner(owner) {}
     TColor Color = clBlack;
     bool Execute();   // false when cancelled; Color keeps the choice
 private:

@@ -7,6 +7,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <mutex>
+#include <signal.h>
 #include <unordered_map>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -133,11 +134,9 @@ bool RenameFile(const std::string& from, const std::string& to) {
 }
 
 std::string CreateTempFileBeside(const std::string& target) {
-    std::string folder = ExtractFilePath(target);
-    std::string name = ExtractFileName(target);
-    std::string pattern = folder + "." + (name.empty() ? std::string("tmp") : name) + ".XXXXXX";
-    int fd = mkstemp(pattern.data());
-    if (fd < 0) return "";
+    static unsigned counter = 0;
+    const std::string folder = ExtractFilePath(target);
+    const std::string name = ExtractFileName(target);
     struct stat st;
     mode_t mode;
     if (stat(target.c_str(), &st) == 0) {
@@ -147,9 +146,100 @@ std::string CreateTempFileBeside(const std::string& target) {
         umask(mask);
         mode = 0666 & ~mask;
     }
-    fchmod(fd, mode);
-    close(fd);
-    return pattern;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string temp = folder + kTempPrefix + std::to_string(getpid()) + "-" + std::to_string(++counter) + "-" +
+                           (name.empty() ? std::string("tmp") : name);
+        int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd >= 0) {
+            fchmod(fd, mode);
+            close(fd);
+            return temp;
+        }
+        if (errno != EEXIST) break;
+    }
+    return "";
+}
+
+int RemoveStaleTempFiles(const std::string& folder) {
+    const std::string dir = ResolvePath(folder);
+    const size_t prefix = strlen(kTempPrefix);
+    int removed = 0;
+    DIR* d = opendir(dir.empty() ? "." : dir.c_str());
+    if (!d) return 0;
+    while (dirent* e = readdir(d)) {
+        const char* name = e->d_name;
+        if (strncmp(name, kTempPrefix, prefix) != 0) continue;
+        char* end = nullptr;
+        const long pid = strtol(name + prefix, &end, 10);
+        if (end == name + prefix || *end != '-' || pid <= 0) continue;
+        // A save under way, ours or in another running copy of the program, is left alone.
+        if (pid == getpid() || kill(pid_t(pid), 0) == 0 || errno != ESRCH) continue;
+        removed += unlink(Join(dir, name).c_str()) == 0;
+    }
+    closedir(d);
+    return removed;
+}
+
+bool AtomicWriteFile(const std::string& path, const std::function<bool(FILE*, std::string&)>& write,
+                     std::string* error) {
+    std::string reason;
+    auto sysReason = [&](const char* what, const std::string& p) {
+        reason = std::string(what) + " " + p + ": " + std::strerror(errno);
+    };
+    auto fail = [&](const std::string& temp) {
+        if (!temp.empty()) unlink(temp.c_str());
+        if (error) *error = reason.empty() ? "cannot write " + path : reason;
+        return false;
+    };
+    if (path.empty() || path.back() == '/') {
+        reason = "no file name given";
+        return fail("");
+    }
+    const std::string target = ResolvePath(path);
+    struct stat st;
+    // A read-only file stays as it is, also for a user whom the system would let write.
+    if (stat(target.c_str(), &st) == 0 && (!(st.st_mode & 0222) || access(target.c_str(), W_OK) != 0)) {
+        reason = target + " is read-only";
+        return fail("");
+    }
+    const std::string temp = CreateTempFileBeside(target);
+    if (temp.empty()) {
+        sysReason("cannot create a temporary file for", target);
+        return fail("");
+    }
+    FILE* f = fopen(temp.c_str(), "wb");
+    if (!f) {
+        sysReason("cannot open", temp);
+        return fail(temp);
+    }
+    setvbuf(f, nullptr, _IOFBF, 1 << 16);
+    bool ok;
+    try {
+        ok = write(f, reason);
+    } catch (...) {
+        fclose(f);
+        unlink(temp.c_str());
+        throw;
+    }
+    if (ok && (fflush(f) != 0 || ferror(f))) {
+        sysReason("cannot write", target);
+        ok = false;
+    }
+    // The data must be on disk before the name points at it.
+    if (ok && fsync(fileno(f)) != 0) {
+        sysReason("cannot write", target);
+        ok = false;
+    }
+    if (fclose(f) != 0 && ok) {
+        sysReason("cannot close", target);
+        ok = false;
+    }
+    if (!ok) return fail(temp);
+    if (rename(temp.c_str(), target.c_str()) != 0) {
+        sysReason("cannot replace", target);
+        return fail(temp);
+    }
+    return true;
 }
 
 bool FileTimeNs(const std::string& path, long long& ns) {

@@ -1,7 +1,9 @@
 // File functions of the desktop, on the local file system. Paths use '/';
 // each component is matched without regard to case where the exact name is missing.
 #pragma once
+#include <cstdio>
 #include <ctime>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,6 +40,20 @@ std::string ExtractFilePath(const std::string& path);     // with the trailing '
 
 // A new empty file in the folder of 'target' (so that a rename can replace
 // target), with target's permission bits when target exists. "" on failure.
+// Its name starts with kTempPrefix and the process id: ".rvtmp-<pid>-<n>-<name>".
 std::string CreateTempFileBeside(const std::string& target);
+inline constexpr const char* kTempPrefix = ".rvtmp-";
+// Removes the temporary files of our own in folder that a run ended during a
+// save left behind (those of a process still running stay). Returns how many.
+int RemoveStaleTempFiles(const std::string& folder);
+
+// Writes a file anew through a temporary file beside it. write gets the open
+// temporary; only when it returns true and every write, the flush to disk and
+// the close succeeded does the temporary take the file's name, keeping the
+// replaced file's permission bits. A read-only file is never replaced. On any
+// failure the file stays as it was, the temporary is removed and error (when
+// given) receives the reason: write's own reason if it set one.
+bool AtomicWriteFile(const std::string& path, const std::function<bool(FILE* f, std::string& reason)>& write,
+                     std::string* error = nullptr);
 
 } // namespace gui

@@ -222,7 +222,8 @@ public:
         st.gap = ToPixel(c.Brush->Color);
         st.mode = c.Pen->Mode;
         st.pattern = PatternOf(c.Pen->Style);
-        st.opaqueGaps = c.Brush->Style != bsClear;
+        // Only a solid brush fills the gaps; a hatched one leaves them as a clear one does.
+        st.opaqueGaps = c.Brush->Style == bsSolid;
         return st;
     }
     // One pen segment; width-1 lines leave the end pixel, wide ones are solid.
@@ -249,7 +250,13 @@ public:
 // ---------------------------------------------------------------------------
 
 int TFont::Height() const {
-    return -int(std::lround(std::abs(Size) * 96.0 / 72.0));
+    // A size from a data file can be anything: far beyond every image it is
+    // held where the font engine still copes.
+    constexpr int64_t kMaxPoints = 3000;
+    // Size 0 asks for no size in particular: the desktop then takes the default.
+    if (PixelHeight) return PixelHeight;
+    const int64_t points = Size == 0 ? kDefaultSize : std::min<int64_t>(std::abs(int64_t(Size)), kMaxPoints);
+    return -int(std::lround(points * 96.0 / 72.0));
 }
 
 TCanvas::TCanvas(TBitmap* owner_) : Pen(&pen), Brush(&brush), Font(&font), owner(owner_) {}
@@ -341,6 +348,15 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
     QImage& img = Image();
     if (img.isNull() || x1 == x2 || y1 == y2) return Changed();
     const int w = std::max(1, Pen->Width);
+    // An inside-frame pen keeps the whole outline within the box.
+    if (w > 1 && Pen->Style == psInsideFrame) {
+        x1 += w / 2, y1 += w / 2, x2 -= (w - 1) / 2, y2 -= (w - 1) / 2;
+        if (x1 >= x2 || y1 >= y2) {
+            BrushRect(img, x1 - w / 2, y1 - w / 2, x2 + (w - 1) / 2, y2 + (w - 1) / 2, TBrush{Pen->Color, bsSolid},
+                      Pen->Mode);
+            return Changed();
+        }
+    }
     if (Pen->Style == psClear) {
         BrushRect(img, x1, y1, x2, y2, *Brush, Pen->Mode);
         return Changed();
@@ -379,37 +395,47 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
     if (y1 > y2) std::swap(y1, y2);
     QImage& img = Image();
     if (img.isNull() || x1 == x2 || y1 == y2) return Changed();
+    const bool outline = Pen->Style != psClear;
+    const int w = outline ? std::max(1, Pen->Width) : 0;
+    // A wide pen is centred on the outline through the edge pixels, as
+    // Rectangle's is; an inside-frame pen keeps it within the box.
+    int64_t X1 = x1, Y1 = y1, X2 = x2, Y2 = y2;
+    if (w > 1 && Pen->Style != psInsideFrame) X1 -= w / 2, Y1 -= w / 2, X2 += (w - 1) / 2, Y2 += (w - 1) / 2;
     // Span of each row: pixel centres inside the ellipse inscribed in the box;
     // every row keeps at least its middle pixel(s) and the middle row(s) the
     // full width, so the shape always reaches all four sides of the box.
-    const int h = y2 - y1;
-    const double cx = (x1 + x2) / 2.0, cy = (y1 + y2) / 2.0, a = (x2 - x1) / 2.0, b = h / 2.0;
-    std::vector<int> L(h), R(h);
-    for (int i = 0; i < h; ++i) {
-        double t = (y1 + i + 0.5 - cy) / b, hw = a * std::sqrt(std::max(0.0, 1 - t * t));
-        int l = int(std::ceil(cx - hw - 0.5 - 1e-9)), r = int(std::floor(cx + hw - 0.5 + 1e-9));
-        if (l > r) l = int(std::floor(cx - 0.5)), r = int(std::ceil(cx - 0.5));
-        if (i == (h - 1) / 2 || i == h / 2) l = x1, r = x2 - 1;
-        L[i] = std::max(l, x1), R[i] = std::min(r, x2 - 1);
-    }
-    const bool outline = Pen->Style != psClear;
-    const int w = outline ? std::max(1, Pen->Width) : 0;
+    // Rows are worked out as they are needed: only those on the image are.
+    const int64_t h = Y2 - Y1;
+    const double cx = (double(X1) + double(X2)) / 2.0, cy = (double(Y1) + double(Y2)) / 2.0;
+    const double a = (double(X2) - double(X1)) / 2.0, b = double(h) / 2.0;
+    auto span = [&](int64_t i, int64_t& l, int64_t& r) {
+        double t = (double(Y1 + i) + 0.5 - cy) / b, hw = a * std::sqrt(std::max(0.0, 1 - t * t));
+        double lo = std::ceil(cx - hw - 0.5 - 1e-9), hi = std::floor(cx + hw - 0.5 + 1e-9);
+        if (lo > hi) lo = std::floor(cx - 0.5), hi = std::ceil(cx - 0.5);
+        if (i == (h - 1) / 2 || i == h / 2) lo = double(X1), hi = double(X2 - 1);
+        l = std::max(int64_t(lo), X1), r = std::min(int64_t(hi), X2 - 1);
+    };
     const uint32_t pv = ToPixel(Pen->Color);
-    for (int i = 0; i < h; ++i) {
-        int y = y1 + i;
-        if (y < 0 || y >= img.height()) continue;
+    const int W = img.width();
+    auto clip = [&](int64_t s, int64_t e) { return std::pair(int(std::max<int64_t>(s, 0)), int(std::min<int64_t>(e, W))); };
+    const int64_t first = std::max<int64_t>(0, -Y1), last = std::min<int64_t>(h, img.height() - Y1);
+    for (int64_t i = first; i < last; ++i) {
+        const int y = int(Y1 + i);
+        int64_t L, R;
+        span(i, L, R);
         // Inside: pixels with every pixel within distance w (4-steps) in the shape.
-        int il = L[i] + w, ir = R[i] - w;
+        int64_t il = L + w, ir = R - w;
         for (int k = 1; k <= w && il <= ir; ++k) {
-            for (int j : {i - k, i + k}) {
+            for (int64_t j : {i - k, i + k}) {
                 if (j < 0 || j >= h) { il = 1, ir = 0; break; }
-                il = std::max(il, L[j] + (w - k)), ir = std::min(ir, R[j] - (w - k));
+                int64_t l, r;
+                span(j, l, r);
+                il = std::max(il, l + (w - k)), ir = std::min(ir, r - (w - k));
             }
         }
         uint32_t* row = Row(img, y);
-        auto clip = [&](int s, int e) { return std::pair(std::max(s, 0), std::min(e, img.width())); };
         if (il > ir) {
-            auto [s, e] = clip(L[i], R[i] + 1);
+            auto [s, e] = clip(L, R + 1);
             if (outline) Span(row, s, e, pv, Pen->Mode);
             else BrushSpan(row, y, s, e, *Brush, Pen->Mode);
             continue;
@@ -417,8 +443,8 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
         auto [is, ie] = clip(il, ir + 1);
         BrushSpan(row, y, is, ie, *Brush, Pen->Mode);
         if (outline) {
-            auto [s1, e1] = clip(L[i], il);
-            auto [s2, e2] = clip(ir + 1, R[i] + 1);
+            auto [s1, e1] = clip(L, il);
+            auto [s2, e2] = clip(ir + 1, R + 1);
             Span(row, s1, e1, pv, Pen->Mode);
             Span(row, s2, e2, pv, Pen->Mode);
         }

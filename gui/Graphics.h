@@ -4,6 +4,7 @@
 #pragma once
 #include "gui/Types.h"
 #include <QImage>
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -51,11 +52,17 @@ struct TFontStyles {
 };
 
 struct TFont {
+    static constexpr int kDefaultSize = 9;
     std::string Name = "IPAGothic";   // canvas default: shows Japanese text
-    int Size = 9;                     // points at 96 dpi
+    int Size = kDefaultSize;          // points at 96 dpi; 0 draws at the default size
     TColor Color = clBlack;
     TFontStyles Style;
     int Height() const;               // pixels, as the desktop reports it (negative: em height)
+    // A height in pixels in place of Size, as the desktop's Height property
+    // takes it: positive the whole text height, negative the em height.
+    // SetHeight(0) lets Size decide again.
+    void SetHeight(int pixels) { PixelHeight = std::clamp(pixels, -4000, 4000); }
+    int PixelHeight = 0;
 };
 
 class TBitmap;

@@ -7,7 +7,10 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QString>
+#include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <tuple>
@@ -38,8 +41,9 @@ struct FontEntry {
 
 using FontKey = std::tuple<std::string, int, bool, bool, bool, bool>;
 
+// Sizes are kept by the pixels they come to.
 FontKey KeyOf(const TFont& f) {
-    return {f.Name, f.Size, f.Style.Bold, f.Style.Italic, f.Style.Underline, f.Style.StrikeOut};
+    return {f.Name, f.Height(), f.Style.Bold, f.Style.Italic, f.Style.Underline, f.Style.StrikeOut};
 }
 
 // Labels draw thousands of texts in a few fonts: keep each font and its
@@ -66,7 +70,8 @@ const FontEntry& FontFor(const TFont& f) {
     auto& slot = cache->entries[key];
     if (!slot) {
         QFont q(QString::fromStdString(FaceName(f.Name)));
-        q.setPixelSize(std::max(1, -f.Height()));
+        const int height = f.Height();
+        q.setPixelSize(std::max(1, std::abs(height)));
         q.setBold(f.Style.Bold);
         q.setItalic(f.Style.Italic);
         q.setUnderline(f.Style.Underline);
@@ -74,6 +79,11 @@ const FontEntry& FontFor(const TFont& f) {
         q.setKerning(false);
         q.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoSubpixelAntialias));
         slot = std::make_unique<FontEntry>(q);
+        // A positive height is the whole text's: the largest em that fits it.
+        for (int em = height - 1; height > 0 && em >= 1 && slot->ascent + slot->descent > height; --em) {
+            q.setPixelSize(em);
+            slot = std::make_unique<FontEntry>(q);
+        }
     }
     cache->lastKey = std::move(key);
     cache->last = slot.get();
@@ -82,8 +92,13 @@ const FontEntry& FontFor(const TFont& f) {
 
 QString ToQ(const std::string& s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
 
+// Qt takes the baseline in int: a text whose box cannot reach the image is not drawn at all.
+bool BoxMeetsImage(const QImage& img, int64_t x, int64_t y, int64_t w, int64_t h) {
+    return x + w > 0 && y + h > 0 && x < img.width() && y < img.height();
+}
+
 void DrawText(QImage& img, const FontEntry& fe, TColor color, int x, int y, const QString& s, const QRect* clip) {
-    if (s.isEmpty()) return;
+    if (s.isEmpty() || !BoxMeetsImage(img, x, y, fe.metrics.horizontalAdvance(s), fe.ascent + fe.descent)) return;
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setRenderHint(QPainter::TextAntialiasing, false);
@@ -99,14 +114,14 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
     QImage& img = Image();
     const FontEntry& fe = FontFor(*Font);
     QString s = ToQ(text);
-    int w = fe.metrics.horizontalAdvance(s);
-    if (!img.isNull()) {
-        // An opaque background, as with any brush but a clear one: the box in the brush colour.
-        if (Brush->Style != bsClear)
-            BrushRect(img, x, y, x + w, y + fe.ascent + fe.descent, TBrush{Brush->Color, bsSolid}, pmCopy);
+    const int w = fe.metrics.horizontalAdvance(s), h = fe.ascent + fe.descent;
+    if (!img.isNull() && BoxMeetsImage(img, x, y, w, h)) {
+        // Only a solid brush gives the text an opaque box; the box meets the
+        // image, so its far corner fits an int.
+        if (Brush->Style == bsSolid) BrushRect(img, x, y, x + w, y + h, TBrush{Brush->Color, bsSolid}, pmCopy);
         DrawText(img, fe, Font->Color, x, y, s, nullptr);
     }
-    penPos = TPoint(x + w, y);
+    penPos = TPoint(int(std::min<int64_t>(int64_t(x) + w, INT_MAX)), y);
     Changed();
 }
 
@@ -114,8 +129,7 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text) {
     QImage& img = Image();
     if (!img.isNull() && r.Right > r.Left && r.Bottom > r.Top) {
         const FontEntry& fe = FontFor(*Font);
-        if (Brush->Style != bsClear)
-            BrushRect(img, r.Left, r.Top, r.Right, r.Bottom, TBrush{Brush->Color, bsSolid}, pmCopy);
+        if (Brush->Style == bsSolid) BrushRect(img, r.Left, r.Top, r.Right, r.Bottom, *Brush, pmCopy);
         QRect clip(r.Left, r.Top, r.Width(), r.Height());
         DrawText(img, fe, Font->Color, x, y, ToQ(text), &clip);
     }

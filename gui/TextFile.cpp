@@ -73,9 +73,12 @@ void Encode(std::string_view in, std::string& out) {
             continue;
         }
         // EILSEQ (bad or unmappable sequence) or EINVAL (cut at the end).
-        size_t skip = errno == EINVAL ? inLeft : Utf8SequenceLength((const unsigned char*)inp, inLeft);
+        const unsigned char* q = reinterpret_cast<const unsigned char*>(inp);
+        size_t skip = errno == EINVAL ? inLeft : Utf8SequenceLength(q, inLeft);
         if (out.size() == used) out.resize(out.size() * 2 + 16);
-        out[used++] = '?';
+        // U+F780..U+F7FF: a byte the decoder kept, given back as it was.
+        const bool kept = skip == 3 && q[0] == 0xEF && (q[1] == 0x9E || q[1] == 0x9F);
+        out[used++] = kept ? char(0x80 | (q[1] & 1) << 6 | (q[2] & 0x3F)) : '?';
         inp += skip;
         inLeft -= skip;
         iconv(cd, nullptr, nullptr, nullptr, nullptr);
@@ -121,7 +124,7 @@ public:
             uint32_t e = single[a];
             size_t used = 1;
             if (!e && i + 1 < n && (e = pair[a - 0x80][p[i + 1]]) != 0) used = 2;
-            if (!e) e = kReplacementEntry;
+            if (!e) e = KeptByteEntry(a);
             // Three bytes are always written and the length tells how many
             // count: the room of three per input byte holds them.
             const uint32_t bytes = e >> 8;
@@ -133,7 +136,14 @@ public:
     }
 
 private:
-    static constexpr uint32_t kReplacementEntry = 0xBDBFEFu << 8 | 3;   // U+FFFD
+    // A byte that is no CP932 is kept as the private character U+F700 + the
+    // byte, which the encoder turns back into the byte: a file read and
+    // written unchanged keeps its bytes.
+    static constexpr uint32_t KeptByteEntry(unsigned char a) {
+        const uint32_t cp = 0xF700u + a;
+        const uint32_t b0 = 0xE0 | (cp >> 12), b1 = 0x80 | ((cp >> 6) & 0x3F), b2 = 0x80 | (cp & 0x3F);
+        return (b0 | b1 << 8 | b2 << 16) << 8 | 3;
+    }
 
     // The UTF-8 of the whole sequence when the converter takes all of it as
     // one character, else 0.
@@ -393,37 +403,37 @@ bool TextWriter::Flush() {
 
 bool TextWriter::Close() {
     if (!f) return !failed;
+    if (!owned) return Detach();
     if (fflush(f) != 0) failed = true;
     if (fclose(f) != 0) failed = true;
     f = nullptr;
     return !failed;
 }
 
+void TextWriter::Attach(FILE* file) {
+    Close();
+    f = file;
+    owned = false;
+    failed = file == nullptr;
+    lastCR = false;
+}
+
+bool TextWriter::Detach() {
+    if (f && fflush(f) != 0) failed = true;
+    f = nullptr;
+    owned = true;
+    return !failed;
+}
+
 // ---- AtomicRewrite ----
 
 bool AtomicRewrite(const std::string& path, const std::function<bool(TextWriter&)>& write) {
-    std::string target = ResolvePath(path);
-    std::string temp = CreateTempFileBeside(target);
-    if (temp.empty()) return false;
-    bool ok = false;
-    {
+    return AtomicWriteFile(path, [&](FILE* f, std::string&) {
         TextWriter w;
-        if (w.Open(temp)) {
-            bool wrote = false;
-            try {
-                wrote = write(w);
-            } catch (...) {
-                w.Close();
-                unlink(temp.c_str());
-                throw;
-            }
-            bool closed = w.Close();
-            ok = wrote && closed;
-        }
-    }
-    if (ok && rename(temp.c_str(), target.c_str()) != 0) ok = false;
-    if (!ok) unlink(temp.c_str());
-    return ok;
+        w.Attach(f);
+        const bool wrote = write(w);
+        return w.Detach() && wrote;
+    });
 }
 
 } // namespace gui

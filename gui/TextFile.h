@@ -8,7 +8,8 @@
 
 namespace gui {
 
-// CP932 bytes <-> UTF-8. A byte that does not decode becomes U+FFFD; a
+// CP932 bytes <-> UTF-8. A byte that does not decode becomes the private
+// character U+F700 + the byte, which the encoder turns back into that byte; a
 // character CP932 cannot hold becomes '?'. Neither ever throws.
 std::string Cp932ToUtf8(std::string_view bytes);
 std::string Utf8ToCp932(std::string_view utf8);
@@ -84,6 +85,10 @@ public:
     // The folder part is resolved without regard to case; an existing file
     // whose name differs only in case is the one written.
     bool Open(const std::string& path, bool append = false);
+    // Writes into a file opened by someone else, who closes it; Detach flushes
+    // and lets it go, false when any write failed.
+    void Attach(FILE* file);
+    bool Detach();
     bool IsOpen() const { return f != nullptr; }
     // Writes text as CP932; every '\n' becomes CR LF (a CR LF given as such
     // stays one CR LF).
@@ -102,14 +107,15 @@ public:
 private:
     bool put(const char* p, size_t n);
     FILE* f = nullptr;
+    bool owned = true;
     bool failed = false;
     bool lastCR = false;
     std::string scratch;
 };
 
-// Writes a file anew through a temporary file in the same folder: the original
-// is replaced only after the writer returned true and every write succeeded.
-// On failure the original is untouched and the temporary file removed.
+// Writes a text file anew through AtomicWriteFile: the original is replaced
+// only after the writer returned true and every write succeeded. On failure
+// the original is untouched and the temporary file removed.
 bool AtomicRewrite(const std::string& path, const std::function<bool(TextWriter&)>& write);
 
 // printf into a std::string, "C" locale.

@@ -1,8 +1,12 @@
 #include "components/Mymap.h"
+#include "engine/Coords.h"
 #include "gui/Testing.h"
+#include "gui/TextFile.h"
+#include "tests/support/FormsFixture.h"
 #include <gtest/gtest.h>
 #include <cmath>
 #include <cstring>
+#include <fstream>
 
 namespace {
 
@@ -70,6 +74,97 @@ protected:
     }
 };
 
+// A CSV file of a mesh table in a fresh folder.
+struct MeshFile {
+    std::filesystem::path dir = testsupport::MakeTempDir("rovana-mesh");
+    ~MeshFile() { testsupport::RemoveTree(dir); }
+    std::string Write(const std::string& text) {
+        const auto path = dir / "mesh.csv";
+        std::ofstream(path, std::ios::binary) << text;
+        return path.string();
+    }
+};
+
+TEST_F(MapTest, TheDefaultTableIsTheProgramsMapUnits) {
+    EXPECT_EQ(TMyMap::MeshRows, MESH_ROWS);
+    EXPECT_EQ(TMyMap::MeshCols, MESH_COLS);
+    TMyMap::MeshRows = 0;
+    TMyMap::UseMapUnitMesh();
+    int mx, my;
+    for (auto [lon, lat] : {std::pair{13930, 3545}, {12200, 2400}, {14541, 4330}, {15200, 5000}}) {
+        ASSERT_TRUE(m.lonlat_map(lon, lat, mx, my)) << lon << " " << lat;
+        EXPECT_EQ(mx, MapXOf(lon / 100 + lon % 100 / 60.0f)) << lon;
+        EXPECT_EQ(my, MapYOf(lat / 100 + lat % 100 / 60.0f)) << lat;
+    }
+    // The screen round trip works out of the box (the view shows 24N..50N).
+    m.MPH = m.MPW = 26 * 15000;
+    int sx, sy, lon, lat;
+    ASSERT_TRUE(m.origin_scr(13930, 3545, sx, sy));
+    ASSERT_TRUE(m.scr_map(sx, sy, lon, lat));
+    EXPECT_NEAR(lon / 100 * 60 + lon % 100, 139 * 60 + 30, 80);
+    EXPECT_NEAR(lat / 100 * 60 + lat % 100, 35 * 60 + 45, 80);
+}
+
+TEST_F(MapTest, ATableIsReadFromACsvFileOrLeftAlone) {
+    MeshFile file;
+    // Three rows of four nodes, 120 units per 2 degrees, shifted by 1000.
+    std::string text;
+    for (int r = 0; r < 3; ++r) {
+        for (int c = 0; c < 4; ++c) text += gui::Format("%s%d, %d", c ? "," : "", 1000 + 120 * c, 1000 + 120 * r);
+        text += "\r\n";
+    }
+    ASSERT_TRUE(TMyMap::LoadMesh(file.Write(text + "\r\n")));
+    EXPECT_EQ(TMyMap::MeshRows, 3);
+    EXPECT_EQ(TMyMap::MeshCols, 4);
+    int mx, my;
+    ASSERT_TRUE(m.lonlat_map(12300, 2530, mx, my));
+    EXPECT_EQ(mx, 1060);
+    EXPECT_EQ(my, 1000 + 90);
+    EXPECT_FALSE(m.lonlat_map(12900, 2500, mx, my));
+
+    for (const char* bad : {"1,2,3\n4,5,6\n", "1,2,3,4\n5,6\n", "1,2,x,4\n5,6,7,8\n", "1,2,3,4\n", ""}) {
+        EXPECT_FALSE(TMyMap::LoadMesh(file.Write(bad))) << bad;
+        EXPECT_EQ(TMyMap::MeshRows, 3);
+        EXPECT_EQ(TMyMap::MeshNode[2][3], TPoint(1360, 1240));
+    }
+    EXPECT_FALSE(TMyMap::LoadMesh((file.dir / "none.csv").string()));
+}
+
+TEST_F(MapTest, CrossingsInTheLastBandAndLabelsOfTheirHeight) {
+    TMyMap::UseMapUnitMesh();
+    m.MPH = m.MPW = 26 * 15000;
+    int sx, sy, x, y;
+    // 49N lies in the last band of rows, 151E in the last band of columns.
+    ASSERT_TRUE(m.origin_scr(13000, 4900, sx, sy));
+    EXPECT_TRUE(m.lon_cross(13000, sy, x, y));
+    EXPECT_NEAR(x, sx, 1);
+    ASSERT_TRUE(m.origin_scr(15100, 3000, sx, sy));
+    EXPECT_TRUE(m.lat_cross(3000, sx, x, y));
+    EXPECT_NEAR(y, sy, 1);
+
+    // The label boxes, white on a grey surround, are LetterSize high.
+    const int none[MAP_OUTLINES] = {};
+    const int* outlines[MAP_OUTLINES] = {};
+    m.LetterSize = 14;
+    m.MPX = m.MPY = 100000;   // about 132E..142E, 30N..37N
+    m.MPH = 100000;
+    ASSERT_TRUE(m.map_draw(none, outlines));
+    ASSERT_TRUE(m.grid_draw());
+    TCanvas* c = m.Canvas();
+    c->Brush->Color = clGray;
+    c->FillRect(Rect(0, 0, 400, m.SCY - 1));
+    ASSERT_TRUE(m.degree_write());
+    int top = -1, bottom = -1;
+    for (int yy = 0; yy < m.SCY - 1; ++yy) {
+        bool white = false;
+        for (int xx = 0; xx < 400; ++xx) white = white || c->Pixels(xx, yy) != clGray;
+        if (white && top < 0) top = yy;
+        if (white) bottom = yy;
+    }
+    EXPECT_EQ(bottom - top + 1, 14);
+    EXPECT_EQ(bottom, m.SCY - 6);
+}
+
 } // namespace
 
 TEST_F(MapTest, DefaultsAndTheLinearScreenMapping) {
@@ -108,11 +203,15 @@ TEST_F(MapTest, TableLookupIsBilinearInTwoDegreeCells) {
     EXPECT_EQ(mx, 17 * 60 + 30);
     EXPECT_EQ(my, 11 * 60 + 45);
 
-    // Outside the table: west or south of it, or in the last node row or column.
+    // Outside the table: west or south of it, or past its last node row or column.
     EXPECT_FALSE(m.lonlat_map(12150, 3000, mx, my));
     EXPECT_FALSE(m.lonlat_map(13000, 2330, mx, my));
-    EXPECT_FALSE(m.lonlat_map(15200, 3000, mx, my));
-    EXPECT_FALSE(m.lonlat_map(13000, 5000, mx, my));
+    EXPECT_FALSE(m.lonlat_map(15201, 3000, mx, my));
+    EXPECT_FALSE(m.lonlat_map(13000, 5001, mx, my));
+    // Its far edges belong to it.
+    ASSERT_TRUE(m.lonlat_map(15200, 5000, mx, my));
+    EXPECT_EQ(mx, 15 * 120);
+    EXPECT_EQ(my, 13 * 120);
 
     // A cell that is not a parallelogram.
     TMyMap::MeshNode[0][0] = TPoint(0, 0);

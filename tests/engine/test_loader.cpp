@@ -57,7 +57,8 @@ TEST_F(Loader, PointLinesFollowTheNumberOfPoints) {
            "C,3,6\n11,12,13,14,15,16,17,18,19,20\n21,22\n"
            "C,4,1\n30,40\n");
     ASSERT_TRUE(Load({1}));
-    EXPECT_EQ(Used(Open->CoastLine), (std::vector<int32_t>{0, 5, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 6, 11, 12, 13, 14, 15, 16,
+    // The polyline without points is dropped.
+    EXPECT_EQ(Used(Open->CoastLine), (std::vector<int32_t>{5, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 6, 11, 12, 13, 14, 15, 16,
                                                            17, 18, 19, 20, 21, 22, 1, 30, 40, -999}));
     EXPECT_TRUE(gui::testing::Messages().empty());
 }
@@ -221,12 +222,12 @@ TEST_F(Loader, EachLoadStartsAfreshAndClosesEveryStore) {
 }
 
 TEST_F(Loader, AFullStoreRefusesThePolylineThatWouldOverflowIt) {
-    // 199 + 1 words fill the 200 words of LAKE_PREF_LINE exactly.
-    Map(1, Poly('Q', 99, 1, 1) + "Q,2,0\n" + Poly('Q', 1, 7, 7) + Poly('C', 1, 8, 8));
+    // 197 + 3 words fill the 200 words of LAKE_PREF_LINE exactly.
+    Map(1, Poly('Q', 98, 1, 1) + Poly('Q', 1, 5, 6) + Poly('Q', 1, 7, 7) + Poly('C', 1, 8, 8));
     ASSERT_TRUE(Load({1}));
     EXPECT_EQ(Open->LakePrefLine.Fill, LAKE_PREF_LINE);
     EXPECT_EQ(Open->LakePrefLine.Words[LAKE_PREF_LINE], -999);
-    EXPECT_EQ(Open->LakePrefLine.Words[199], 0);
+    EXPECT_EQ(Open->LakePrefLine.Words[199], 6);
     ASSERT_EQ(gui::testing::Messages().size(), 1u);
     EXPECT_EQ(gui::testing::Messages()[0].text, "湖水県境界線データが多すぎます");
     EXPECT_EQ(gui::testing::Messages()[0].caption, "データエラー");

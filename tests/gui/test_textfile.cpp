@@ -2,6 +2,7 @@
 #include "gui/Files.h"
 #include "gui/TextFile.h"
 #include <gtest/gtest.h>
+#include <QString>
 #include <algorithm>
 #include <csignal>
 #include <cstdlib>
@@ -65,8 +66,8 @@ bool ValidUtf8(const std::string& s) {
 }
 
 // The converter's own reading, one character at a time: a byte that decodes
-// alone, else the two bytes from it as one character, else U+FFFD and on
-// with the next byte.
+// alone, else the two bytes from it as one character, else the byte kept as
+// U+F700 + the byte, and on with the next byte.
 std::string DecodeByConverter(iconv_t cd, const std::string& bytes) {
     auto one = [&](size_t at, size_t n, std::string& out) {
         if (at + n > bytes.size()) return false;
@@ -84,7 +85,7 @@ std::string DecodeByConverter(iconv_t cd, const std::string& bytes) {
     for (size_t i = 0; i < bytes.size();) {
         if (one(i, 1, out)) i += 1;
         else if (one(i, 2, out)) i += 2;
-        else { out += "\uFFFD"; i += 1; }
+        else { out += QString(QChar(0xF700 + uint8_t(bytes[i]))).toStdString(); i += 1; }
     }
     return out;
 }
@@ -183,9 +184,9 @@ TEST_F(TextFileTest, BufferedBytesAndLinesTakeTurns) {
 TEST_F(TextFileTest, UndecodableBytesNeverBreakTheRest) {
     // A double-byte character cut at the end of the file, and one cut at a line end.
     WriteBytes("cut.txt", "abc\r\n\x82\r\n\x82\xA0\x82\xA2\r\nx\x82");
-    EXPECT_EQ(ReadAll(Path("cut.txt")), (std::vector<std::string>{"abc", "\uFFFD", "あい", "x\uFFFD"}));
+    EXPECT_EQ(ReadAll(Path("cut.txt")), (std::vector<std::string>{"abc", "\uF782", "あい", "x\uF782"}));
     // A lead byte before an ASCII separator keeps the separator.
-    EXPECT_EQ(Cp932ToUtf8("\x82,1"), "\uFFFD,1");
+    EXPECT_EQ(Cp932ToUtf8("\x82,1"), "\uF782,1");
     // Every byte pair decodes to well-formed UTF-8.
     std::string all;
     for (int a = 0; a < 256; a++)
