@@ -131,8 +131,7 @@ bool TOpen::DrawMap() {
         DrawPolylineLayers();
         cv->Pen->Color = TownColor;
         DrawPaintLayer();
-
-        Keisoku->Close();
+        DrawSearchPaintLayer();
 
         if (MapPaint->NamePaint == 0 && !Yomi->CBKana->Checked()) {
             if (CBTownName->Checked()) DrawTownNames();
