@@ -88,6 +88,7 @@ void TOpen::Button3Click(TObject* Sender) {
     Label21->Show();
 
     PrefSet->Button6->SetEnabled(false);
+    Letter->FormCreate(Letter);
     PrefSet->Label6->SetCaption("");
 }
 

@@ -177,7 +177,7 @@ public:
     bool PaintDisplay = false, PaintMode = false;
     bool LonLatShown = false, LegendShown = false, ScaleShown = false;
     bool ClipboardUsed = false, AltYear = false;
-    bool SetteiShown = false, LabelShown = false, YomiShownFlag = false;
+    bool SetteiShown = false, LetterShown = false, YomiShownFlag = false;
     bool NameDeleteMode = false, RouteDone = false, MainStations = false;
     int32_t DistanceMode = 0;
     int32_t DistStartX = -100, DistStartY = -100;
@@ -444,6 +444,43 @@ public:
     void CBExpClick(TObject* Sender);
 
     // ---- Labels, prefecture names, mountains, islands, symbols (labels/) ----
+    // Read by the label painter and the label reader; built with the railways (lines/).
+    TCheckBox* CBMain = nullptr;      // "主要駅"
+    TMenuItem* RailInfo = nullptr;    // "鉄道路線情報"
+    int32_t RailLabelCount = 0;       // index of the station file being read
+    // Island records of the single area being edited.
+    struct IslandRecord { std::string mark; int32_t x = 0, y = 0; std::string text; int32_t a = 0, b = 0; };
+    static constexpr int ISLAND_MAX = 1000;
+    std::vector<IslandRecord> IslandRecords;
+    int32_t IslandCount = 0;
+    std::string IslandFilePath;       // the file the records came from
+    TMenuItem *N23, *N161, *N141, *N181, *N19, *N20, *N21;   // menu "記号"
+    TSaveDialog* SaveDialog2 = nullptr;   // label files of the displayed names
+    void label_write();
+    void DrawPrefNames();
+    void DrawPrefSeats();
+    void DrawPrefLayer(bool seats);
+    void DrawMountains();
+    void DrawIslands();
+    void LoadIslandEditList();
+    bool WriteIslandFile();
+    void BtnLetterClick(TObject* Sender);
+    void CBLabelClick(TObject* Sender);
+    void MakeLabelClick(TObject* Sender);
+    void N15Click(TObject* Sender);
+    void TownNameClick(TObject* Sender);
+    void OldTownNameClick(TObject* Sender);
+    void WriteNameLabels(bool oldNames);
+    void BtnMarkClick(TObject* Sender);
+    void N23Click(TObject* Sender);
+    void N161Click(TObject* Sender);
+    void N141Click(TObject* Sender);
+    void N181Click(TObject* Sender);
+    void N19Click(TObject* Sender);
+    void N20Click(TObject* Sender);
+    void N21Click(TObject* Sender);
+    // A press position kept as data: in the Tokyo datum when the map shows WGS.
+    void PressToData(int X, int Y, int32_t& x, int32_t& y) const;
 
     // ---- Lines, railways, distance circles (lines/) ----
 

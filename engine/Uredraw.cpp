@@ -3,6 +3,7 @@
 #include "engine/Coords.h"
 #include "engine/Uopen.h"
 #include "engine/Uprocess.h"
+#include "labels/Upagesdlg.h"
 #include "lines/Ukyori.h"
 #include "names/Uyomi.h"
 #include "navigation/Ukeisoku.h"
@@ -138,6 +139,8 @@ bool TOpen::DrawMap() {
             DrawDuplicateNames();
             DrawCityNames();
         }
+        if (!PaintMode && Settei->CBIslands->Checked()) DrawIslands();
+        if (Settei->CBMountain->Checked()) DrawMountains();
 
         if (ken_name->Checked() && ImageSize >= 300) DrawPrefCaption();
         if (CBCenter->Checked() && !CBTownPaint->Checked()) DrawCentreCross();
@@ -178,6 +181,9 @@ bool TOpen::DrawMap() {
     N17->SetEnabled(names);
     Settei->Button13->SetEnabled(names);
 
+    if (PagesDlg->SymbolsShown) PagesDlg->DrawPlacedSymbols();
+    if (CBLabel->Checked()) label_write();
+
     BtnMark->SetEnabled(true);
     N18->SetEnabled(true);
     Yomi->Label3->SetCaption(SELECT == 1 && SelectCode[0] >= 0 && SelectCode[0] < 60 ? AreaName[SelectCode[0]]
@@ -185,7 +191,11 @@ bool TOpen::DrawMap() {
 
     // Capitals and offices are never shown together; the capitals take precedence.
     const bool pref = CBPrefBorder->Checked();
-    if (!(pref && Settei->CBKenOffice->Checked()) && pref && Settei->CBOffice->Checked()) Disp_Office();
+    if (pref && Settei->CBKenName->Checked()) DrawPrefNames();
+    if (pref && Settei->CBKenOffice->Checked())
+        DrawPrefSeats();
+    else if (pref && Settei->CBOffice->Checked())
+        Disp_Office();
 
     TkBtn2->SetEnabled(true);
     TkBtn2->Font.Color = 0x800000;

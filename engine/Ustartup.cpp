@@ -159,7 +159,7 @@ void TOpen::FormCreate(TObject* Sender) {
     std::fill(std::begin(PaintPattern), std::end(PaintPattern), 0);
     std::fill(std::begin(PaintSlotFlag), std::end(PaintSlotFlag), 0);
     SetteiShown = false;
-    LabelShown = false;
+    LetterShown = false;
     Label15->SetCaption("");
     ProjectLoading = false;
     CBTownPaint->SetColor(TownPaintColor);

@@ -475,6 +475,17 @@ TTabSheet::TTabSheet(TPageControl* owner, const std::string& caption) : TControl
     owner->addTab(this, Q(caption));
 }
 
+void TTabSheet::mousePressEvent(QMouseEvent* e) {
+    QWidget::mousePressEvent(e);
+    if (!OnMouseDown) return;
+    TShiftState st;
+    st.Shift = e->modifiers() & Qt::ShiftModifier;
+    st.Ctrl = e->modifiers() & Qt::ControlModifier;
+    st.Alt = e->modifiers() & Qt::AltModifier;
+    TMouseButton b = e->button() == Qt::RightButton ? mbRight : e->button() == Qt::MiddleButton ? mbMiddle : mbLeft;
+    OnMouseDown(this, b, st, int(e->position().x()), int(e->position().y()));
+}
+
 TPageControl::TPageControl(QWidget* parent) : TControlT<QTabWidget>(ClientOf(parent)) {
     QObject::connect(this, &QTabWidget::currentChanged, [this](int) {
         if (!settingFromCode && OnChange) OnChange(this);

@@ -32,6 +32,7 @@ class QMenu;
 class QToolButton;
 class QMenuBar;
 class TForm;
+class TPopupMenu;
 
 // A form hands its client area to the controls placed on it.
 QWidget* ClientOf(QWidget* parent);
@@ -316,6 +317,9 @@ public:
     void SetCaption(const std::string& s);
 };
 
+// The look every grid starts with: no headers, no editing, one cell selected at a time.
+void GridLook(QTableView* v);
+
 class TStringGrid : public TControlT<QTableWidget> {
 public:
     explicit TStringGrid(QWidget* parent, int cols = 5, int rows = 5);
@@ -353,6 +357,10 @@ class TTabSheet : public TControlT<QWidget> {
 public:
     TTabSheet(class TPageControl* owner, const std::string& caption);
     std::string Caption() const { return caption; }
+    // A press on the sheet itself, not on a control placed on it.
+    std::function<void(TObject*, TMouseButton, TShiftState, int, int)> OnMouseDown;
+protected:
+    void mousePressEvent(QMouseEvent* e) override;
 private:
     std::string caption;
 };

@@ -320,14 +320,18 @@ private:
 };
 } // namespace
 
+void GridLook(QTableView* v) {
+    v->horizontalHeader()->hide();
+    v->verticalHeader()->hide();
+    v->horizontalHeader()->setDefaultSectionSize(64);
+    v->verticalHeader()->setMinimumSectionSize(8);
+    v->verticalHeader()->setDefaultSectionSize(24);
+    v->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    v->setSelectionMode(QAbstractItemView::SingleSelection);
+}
+
 TStringGrid::TStringGrid(QWidget* parent, int cols, int rows) : TControlT<QTableWidget>(rows, cols, ClientOf(parent)) {
-    horizontalHeader()->hide();
-    verticalHeader()->hide();
-    horizontalHeader()->setDefaultSectionSize(64);
-    verticalHeader()->setMinimumSectionSize(8);
-    verticalHeader()->setDefaultSectionSize(24);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    GridLook(this);
     setItemDelegate(new FixedCellDelegate(this));
     QObject::connect(this, &QTableWidget::currentCellChanged, [this](int row, int col, int prevRow, int prevCol) {
         if (settingFromCode || row < 0 || col < 0) return;

@@ -9,6 +9,7 @@ public:
 
     // 1: the user's sizes and colour numbers stay in force; 0: they come from the files.
     uint8_t UserColors = 0;
+    TRadioGroup* RadioGroup2 = nullptr;   // "表示路線種別": 全線, JRのみ, JR除く
 };
 
 extern TLineSet* LineSet;

@@ -5,6 +5,8 @@
 class TRail : public TForm {
 public:
     TRail();
+    TLabel* Label6 = nullptr;   // last station drawn
+    TLabel* Label7 = nullptr;   // lines read
 };
 
 extern TRail* Rail;

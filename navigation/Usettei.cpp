@@ -2,10 +2,12 @@
 #include "engine/Settings.h"
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
+#include "labels/Uletter.h"
 #include "labels/Uprefset.h"
 #include "lines/Ulineadd.h"
 #include "lines/Ulineset.h"
 #include "names/Usearch.h"
+#include "names/Uyomi.h"
 #include "navigation/Ukeisoku.h"
 
 TSettei* Settei = nullptr;
@@ -283,6 +285,8 @@ void TSettei::WireHandlers() {
     click(Button1, &TSettei::Button1Click);
     click(Button15, &TSettei::Button15Click);
     click(Button19, &TSettei::Button19Click);
+    click(Button13, &TSettei::Button13Click);
+    click(Button20, &TSettei::Button20Click);
 }
 
 namespace {
@@ -404,8 +408,15 @@ void TSettei::CheckBox9Click(TObject* Sender) { Open->CB1do->SetChecked(CheckBox
 void TSettei::CheckBox14Click(TObject* Sender) { Open->CBLake->SetChecked(CheckBox14->Checked()); }
 void TSettei::CheckBox16Click(TObject* Sender) { Open->CBYomi->SetChecked(CheckBox16->Checked()); }
 void TSettei::CBDoubleNameClick(TObject* Sender) { Open->CBMainDoubleName->SetChecked(CBDoubleName->Checked()); }
-void TSettei::CBKenNameClick(TObject* Sender) { Open->CBKenName1->SetChecked(CBKenName->Checked()); }
-void TSettei::CBKenOfficeClick(TObject* Sender) { Open->DrawMap(); }
+void TSettei::CBKenNameClick(TObject* Sender) {
+    PrefSet->CheckBox3->SetChecked(CBKenName->Checked());
+    Open->CBKenName1->SetChecked(CBKenName->Checked());
+}
+
+void TSettei::CBKenOfficeClick(TObject* Sender) {
+    PrefSet->CheckBox4->SetChecked(CBKenOffice->Checked());
+    Open->DrawMap();
+}
 
 void TSettei::CheckBox13Click(TObject* Sender) {
     Open->BackColor = CheckBox13->Checked() ? TColor(0xFFFFFF) : Open->ChosenBackColor;
@@ -422,9 +433,19 @@ void TSettei::CBHokkaidoClick(TObject* Sender) {
 void TSettei::CBRailClick(TObject* Sender) {
     LineAdd->CheckBox2->SetChecked(CBRail->Checked());
     Open->CBRailLine->SetChecked(CBRail->Checked());
+    if (!CBRail->Checked()) Letter->CBShow->SetChecked(false);
 }
 
-void TSettei::CBStationClick(TObject* Sender) { Open->CBEki->SetChecked(CBStation->Checked()); }
+void TSettei::CBStationClick(TObject* Sender) {
+    if (CBStation->Checked()) {
+        Letter->CBMark->SetChecked(true);
+        Letter->CBShow->SetChecked(true);
+        Open->CBEki->SetChecked(true);
+    } else {
+        Letter->CBShow->SetChecked(false);
+        Open->CBEki->SetChecked(false);
+    }
+}
 
 void TSettei::CBRailExpClick(TObject* Sender) {
     if (CBRailExp->Checked())
@@ -554,3 +575,12 @@ void TSettei::Button1Click(TObject* Sender) {
 
 void TSettei::Button15Click(TObject* Sender) { Open->N28Click(this); }
 void TSettei::Button19Click(TObject* Sender) { Search->Show(); }
+
+void TSettei::Button13Click(TObject* Sender) {
+    if (CBIslands->Checked())
+        Open->LoadIslandEditList();
+    else
+        Open->N9Click(this);
+}
+
+void TSettei::Button20Click(TObject* Sender) { Yomi->Button3Click(this); }

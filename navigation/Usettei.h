@@ -140,6 +140,8 @@ public:
     void Button1Click(TObject* Sender);    // "閉じる"
     void Button15Click(TObject* Sender);   // "文字特性"
     void Button19Click(TObject* Sender);   // "山島検索"
+    void Button13Click(TObject* Sender);   // "市町名位置編集" / "島名位置編集"
+    void Button20Click(TObject* Sender);   // "市町村名"
 
 private:
     void WireHandlers();

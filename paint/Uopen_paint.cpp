@@ -126,7 +126,7 @@ void TOpen::PreparePaintMode() {
     MapPaint->Button19->SetEnabled(true);
     Settei->CheckBox13->SetChecked(true);
     if (SetteiShown) Settei->Close();
-    if (LabelShown) Letter->Close();
+    if (LetterShown) Letter->Close();
 }
 
 void TOpen::CBTownPaintClick(TObject*) {

@@ -267,7 +267,10 @@ void TMapPaint::Button19Click(TObject*) {
 
     // The redraw lock stays on while the windows and boxes below change.
     if (Open->SetteiShown) Settei->Show();
-    if (Open->LabelShown) Letter->Show();
+    if (Open->LetterShown) {
+        Letter->Show();
+        Letter->Button4Click(Letter);
+    }
 
     ComboBox1->SetEnabled(false);
     CBAllPaint->SetEnabled(false);

@@ -3,6 +3,7 @@
 #include "engine/Uopen.h"
 #include "gui/Testing.h"
 #include "navigation/Usettei.h"
+#include "output/ImageWriters.h"
 #include "tests/support/FormsFixture.h"
 #include <gtest/gtest.h>
 #include <algorithm>
@@ -146,6 +147,12 @@ TEST_F(JapanLayers, LakeShoresKeepEveryFillOnLand) {
         for (int state = 0; state < 3; state++) {
             Open->CBLake->SetChecked(state > 0);
             Open->CBNTownBorder->SetChecked(state > 1);
+            if (state == 1) {
+                // The borders across the water: municipalities in the old-municipality
+                // pen, prefectures dotted in the prefecture pen.
+                EXPECT_EQ(Count(Open->NTownColor) > 0, Open->LakeBorderLine.Fill > 0);
+                EXPECT_EQ(Count(Open->PrefColor) > prefPixels, Open->LakePrefLine.Fill > 0);
+            }
             TBitmap work;
             for (Pixel w : water) {
                 if (Px(w) != Open->BackColor) continue;   // a border across the water passes here
@@ -242,6 +249,34 @@ TEST_F(JapanLayers, OldNamesTakeThePlaceOfTheChangedNames) {
         }
         Open->CBOldTown->SetChecked(false);
     }
+}
+
+// Pictures to look at, in the build folder: 新潟 in 2000 and today, and 滋賀
+// with the boundaries across 琵琶湖.
+TEST_F(JapanLayers, PicturesOfTheOldAndTodaysMapAndOfALake) {
+    const std::filesystem::path build(ROVANA_BUILD_DIR);
+    auto write = [&](const char* name) {
+        std::string error;
+        EXPECT_TRUE(output::WritePng(*Open->Image1->Picture()->Bitmap(), (build / name).string(), &error)) << error;
+    };
+    // The area choice's old-border option draws the old borders solid.
+    Ken->CBOldBorder->SetChecked(true);
+    ShowArea(16, 2);
+    ASSERT_TRUE(Open->CBOldTown->Checked());
+    ASSERT_TRUE(Open->CBTownName->Checked());
+    EXPECT_GT(Count(Open->NTownColor), 5000);
+    write("niigata-2000.png");
+
+    Ken->CBOldBorder->SetChecked(false);
+    ShowArea(16, 2);
+    ASSERT_FALSE(Open->CBOldTown->Checked());
+    EXPECT_EQ(Count(Open->NTownColor), 0);
+    write("niigata-today.png");
+
+    ShowArea(24, 2);
+    Open->CBLake->SetChecked(true);
+    EXPECT_GT(Count(Open->NTownColor), 500);
+    write("biwako-lake.png");
 }
 
 } // namespace

@@ -103,6 +103,30 @@ TEST_F(Loader, DuplicateNamesAreMarkedOnlyWithinOneFile) {
     EXPECT_EQ(Open->NewTownDup[1], 'd');
 }
 
+TEST_F(Loader, ManyNamesInOneFileAreMarkedAsFewAre) {
+    // More names than a small table holds, each of 700 distinct names three times
+    // in a shuffled order, then the same names in a second file.
+    std::mt19937 rng(5);
+    std::vector<int> order;
+    for (int r = 0; r < 3; r++)
+        for (int i = 0; i < 700; i++) order.push_back(i);
+    std::shuffle(order.begin(), order.end(), rng);
+    std::string text;
+    for (int i : order) text += gui::Format("A,%d,1,町%d\n", i, i);
+    Map(1, text);
+    Map(2, text);
+    ASSERT_TRUE(Load({1, 2}));
+    ASSERT_EQ(Open->TownCount, 4200);
+    for (int file = 0; file < 2; file++) {
+        std::vector<bool> seen(700);
+        for (int k = 0; k < 2100; k++) {
+            const int at = file * 2100 + k;
+            ASSERT_EQ(Open->TownDup[at], seen[order[k]] ? 'd' : 's') << at;
+            seen[order[k]] = true;
+        }
+    }
+}
+
 TEST_F(Loader, OfficeFilesAreNeededForEveryAreaButTheNorthernIslands) {
     Map(52, Square('C', 100, 100, 10), false);
     Map(1, Square('C', 200, 200, 10));
@@ -330,9 +354,11 @@ TEST(FieldScanning, LinesReadInPlaceMatchTheCutLine) {
     int inPlace = 0;
     for (int t = 0; t < 60000; t++) {
         std::string line;
-        if (t % 3 == 0) {   // ten fields of six digits, or of five and six; now and then one changed
+        // Up to five pairs of six digits, or of five and six; now and then one changed.
+        const int pairs = t % 4 == 0 ? int(1 + rng() % 5) : 5;
+        if (t % 3 == 0) {
             const bool shortX = t % 2;
-            for (int i = 0; i < 10; i++)
+            for (int i = 0; i < 2 * pairs; i++)
                 line += gui::Format(i ? ",%0*d" : "%0*d", shortX && i % 2 == 0 ? 5 : 6, int(rng() % 1000000));
             if (t % 7 == 0) line[rng() % line.size()] = "-,05x"[rng() % 5];
         } else {
@@ -347,7 +373,7 @@ TEST(FieldScanning, LinesReadInPlaceMatchTheCutLine) {
         if (ends) held += "12,34\n";
         memcpy(text, held.data(), held.size());
         int32_t got[12], want[12];
-        const int max = t % 2 ? 10 : int(rng() % 12);
+        const int max = t % 2 ? 2 * pairs : int(rng() % 12);
         size_t used = 0;
         const int n = FieldScanner::ReadLineInts(std::string_view(text, held.size()), got, max, used);
         if (n < 0) continue;

@@ -1,4 +1,6 @@
 #include "engine/Settings.h"
+#include "labels/Uletter.h"
+#include "labels/Uprefset.h"
 #include "lines/Ulineset.h"
 #include "navigation/Ukeisoku.h"
 #include "navigation/Usettei.h"
@@ -156,6 +158,19 @@ TEST_F(SetteiTest, SwitchesActAtOnceOnTheMainWindow) {
     EXPECT_TRUE(LineSet->Visible());
     Settei->CBRailExp->SetChecked(false);
     EXPECT_FALSE(LineSet->Visible());
+    // Prefecture names and stations reach the windows that draw them.
+    Settei->CBKenName->SetChecked(true);
+    EXPECT_TRUE(PrefSet->CheckBox3->Checked() && o->CBKenName1->Checked());
+    Settei->CBKenOffice->SetChecked(true);
+    EXPECT_TRUE(PrefSet->CheckBox4->Checked());
+    Settei->CBStation->SetChecked(true);
+    EXPECT_TRUE(Letter->CBMark->Checked() && Letter->CBShow->Checked() && o->CBEki->Checked());
+    Settei->CBStation->SetChecked(false);
+    EXPECT_FALSE(Letter->CBShow->Checked() || o->CBEki->Checked());
+    Letter->CBShow->SetChecked(true);
+    Settei->CBRail->SetChecked(true);
+    Settei->CBRail->SetChecked(false);
+    EXPECT_FALSE(Letter->CBShow->Checked() || o->CBRailLine->Checked());
 
     // The sub-prefecture borders reload the map; "決　定" draws it.
     Settei->CBHokkaido->SetChecked(false);
