@@ -27,6 +27,8 @@ void TOpen::Button3Click(TObject* Sender) {
     }
     WriteLog("Area_checkの実行\n");
     WriteLog(gui::Format("指定された県の数：%d\n", SELECT));
+    N16->SetEnabled(true);
+    BtnLine->SetEnabled(true);
 
     if (!ProjectLoading) {
         CX = (MaxX + MinX) / 2;

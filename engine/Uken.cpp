@@ -207,6 +207,7 @@ void TKen::Button1Click(TObject* Sender) {
     Letter->LabelFileCount = 0;
     Letter->LabelCount = 0;
 
+    Open->RailRoadSet();
     LineAdd->AttrTableDirty = 1;
 
     if (!Open->CBRailLine->Checked()) Open->DrawMap();

@@ -70,7 +70,7 @@ public:
     TTkBtn* TkBtn1;            // start screen: mail to the author
     TTkBtn* TkBtn2;            // "範囲指定"
     TButton *Button1, *Button2, *Button3, *Button4, *Button5, *Button6, *Button7, *Button8, *Button9,
-        *Button12, *Button13, *Button14;
+        *Button10, *Button12, *Button13, *Button14;
     TButton *BtnCenter, *BtnPaint, *BtnLetter, *BtnMark, *BtnMulti;
     TCheckBox *CBTownBorder, *CBTownName, *CBPrefBorder, *CBNTownBorder, *CBLonLat, *CBFun, *CBDo, *CB1do,
         *CBCenter, *CBScale, *CBOldTown, *CBMainDoubleName, *CBLake, *CBKu, *CBKenName1, *CBInfo,
@@ -444,10 +444,6 @@ public:
     void CBExpClick(TObject* Sender);
 
     // ---- Labels, prefecture names, mountains, islands, symbols (labels/) ----
-    // Read by the label painter and the label reader; built with the railways (lines/).
-    TCheckBox* CBMain = nullptr;      // "主要駅"
-    TMenuItem* RailInfo = nullptr;    // "鉄道路線情報"
-    int32_t RailLabelCount = 0;       // index of the station file being read
     // Island records of the single area being edited.
     struct IslandRecord { std::string mark; int32_t x = 0, y = 0; std::string text; int32_t a = 0, b = 0; };
     static constexpr int ISLAND_MAX = 1000;
@@ -483,6 +479,30 @@ public:
     void PressToData(int X, int Y, int32_t& x, int32_t& y) const;
 
     // ---- Lines, railways, distance circles (lines/) ----
+    TCheckBox *CBMain = nullptr, *CBRailSet = nullptr;   // "主要駅", "詳細"
+    TMenuItem* RailInfo = nullptr;   // "鉄道路線情報": shows TRail after each railway load
+    bool MainStationsLoaded = false; // the last railway load took the main-station files
+    int32_t RailLabelCount = 0;      // station label files of the last railway load
+    TButton* BtnLine;                // "地 図 線": the line editor
+    TMenuItem *N16, *NCircle;        // line editor, distance circles
+    void N16Click(TObject* Sender);
+    void Button13Click(TObject* Sender);   // "円"
+    void NCircleClick(TObject* Sender);
+    void DrawDistanceCircles();
+    void RailRoadSet();
+    // The ordinary files "*.ext" of a folder, names sorted without regard to
+    // ASCII case, else in code order; at most 512 (RAIL_LIST_MAX). Returns the count.
+    static constexpr int RAIL_LIST_MAX = 512;
+    static int ListFilesSorted(const std::string& folder, const std::string& ext, std::vector<std::string>& names);
+    void CBRailLineClick(TObject* Sender);
+    void CBEkiClick(TObject* Sender);
+    void CBMainClick(TObject* Sender);
+    void CBRailSetClick(TObject* Sender);
+    void RailInfoClick(TObject* Sender);
+    // Station files of a railway load into the label table (steps of the label window).
+    void LoadStationFiles(const std::vector<std::string>& paths);
+    void ShowStationLabels(bool on);   // the label window's "表示" box
+    void OpenLabelWindow();
 
     // ---- Image output and project file (output/) ----
     uint8_t SaveFormat = 3;              // 1 JPEG, 2 BMP, 3 PNG

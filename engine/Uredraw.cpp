@@ -5,6 +5,7 @@
 #include "engine/Uprocess.h"
 #include "labels/Upagesdlg.h"
 #include "lines/Ukyori.h"
+#include "lines/Ulineadd.h"
 #include "names/Uyomi.h"
 #include "navigation/Ukeisoku.h"
 #include "navigation/Usclist.h"
@@ -131,6 +132,7 @@ bool TOpen::DrawMap() {
 
         DrawPolylineLayers();
         cv->Pen->Color = TownColor;
+        if (LineAdd->PaintLine && LineAdd->LineFileCount > 0) LineAdd->DrawLineFiles();
         DrawPaintLayer();
         DrawSearchPaintLayer();
 
@@ -161,7 +163,8 @@ bool TOpen::DrawMap() {
     DrawLegendLayer();
     DrawMapFrame();
 
-    if (!Kyori->CheckBox4->Checked()) Kyori->Label6->SetCaption("距離円は非表示です");
+    if (Kyori->CheckBox4->Checked()) DrawDistanceCircles();
+    else Kyori->Label6->SetCaption("距離円は非表示です");
 
     // Thumbnail, every fifth redraw.
     ThumbnailCount++;
@@ -181,6 +184,7 @@ bool TOpen::DrawMap() {
     N17->SetEnabled(names);
     Settei->Button13->SetEnabled(names);
 
+    if (!PaintMode) LineAdd->DrawLineFiles();
     if (PagesDlg->SymbolsShown) PagesDlg->DrawPlacedSymbols();
     if (CBLabel->Checked()) label_write();
 
@@ -188,6 +192,10 @@ bool TOpen::DrawMap() {
     N18->SetEnabled(true);
     Yomi->Label3->SetCaption(SELECT == 1 && SelectCode[0] >= 0 && SelectCode[0] < 60 ? AreaName[SelectCode[0]]
                                                                                       : std::string());
+    if (LineAdd->EditLineRedraw) {
+        LineAdd->DrawEditLine();
+        LineAdd->EditLineRedraw = false;
+    }
 
     // Capitals and offices are never shown together; the capitals take precedence.
     const bool pref = CBPrefBorder->Checked();
@@ -207,6 +215,7 @@ bool TOpen::DrawMap() {
 
     RedrawCount++;
     Label37->SetCaption(std::to_string(RedrawCount));
+    if (LineAdd->CheckBox3->Checked() && LineAdd->EditLineShown) LineAdd->DrawEditLine();
     return true;
 }
 

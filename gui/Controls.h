@@ -341,14 +341,16 @@ public:
     // OnSelectCell runs before the user moves to a cell and may refuse it.
     TNotifyEvent OnClick, OnDblClick;
     std::function<void(TObject*, int col, int row, bool& canSelect)> OnSelectCell;
-    // Cells the user may type into (not the fixed ones); OnSetEditText runs
-    // for each change the user makes, never for SetCells.
-    void SetEditing(bool b);
-    bool Editing() const { return editing; }
+    // Editable: the user may type into the cells outside the fixed ones.
+    // OnSetEditText runs for the user's edits only, never for SetCells.
+    void SetEditable(bool b);
+    bool Editable() const { return editable; }
+    void UserEdit(int col, int row, const std::string& s);   // as typed by the user (tests)
     std::function<void(TObject*, int col, int row, const std::string& value)> OnSetEditText;
-    void UserEdit(int col, int row, const std::string& s);   // as typed by the user
 private:
-    bool editing = false;
+    Qt::ItemFlags cellFlags(int col, int row) const;
+    bool editable = false;
+    bool cellsFromCode = false;
     bool settingFromCode = false;
     bool changedByUser = false;
 };

@@ -357,34 +357,39 @@ TStringGrid::TStringGrid(QWidget* parent, int cols, int rows) : TControlT<QTable
     QObject::connect(this, &QTableWidget::cellDoubleClicked, [this](int, int) {
         if (OnDblClick) OnDblClick(this);
     });
-    QObject::connect(this, &QTableWidget::itemChanged, [this](QTableWidgetItem* it) {
-        if (settingFromCode || !editing || !OnSetEditText) return;
-        OnSetEditText(this, it->column(), it->row(), it->text().toStdString());
+    QObject::connect(this, &QTableWidget::cellChanged, [this](int row, int col) {
+        if (cellsFromCode || !OnSetEditText) return;
+        OnSetEditText(this, col, row, Cells(col, row));
     });
 }
 
-static Qt::ItemFlags CellFlags(const TStringGrid* g, int col, int row) {
-    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (g->Editing() && row >= g->FixedRows && col >= g->FixedCols) f |= Qt::ItemIsEditable;
-    return f;
-}
-
-void TStringGrid::SetEditing(bool b) {
-    editing = b;
+void TStringGrid::SetEditable(bool b) {
+    editable = b;
     setEditTriggers(b ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                             QAbstractItemView::AnyKeyPressed
                       : QAbstractItemView::NoEditTriggers);
-    settingFromCode = true;
+    // Empty cells the user types into are made by the view from this prototype.
+    auto* proto = new QTableWidgetItem();
+    proto->setFlags(b ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable
+                      : Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    setItemPrototype(proto);
+    cellsFromCode = true;
     for (int r = 0; r < rowCount(); ++r)
         for (int c = 0; c < columnCount(); ++c)
-            if (auto* it = item(r, c)) it->setFlags(CellFlags(this, c, r));
-    settingFromCode = false;
+            if (auto* it = item(r, c)) it->setFlags(cellFlags(c, r));
+    cellsFromCode = false;
 }
 
 void TStringGrid::UserEdit(int col, int row, const std::string& s) {
-    if (row < 0 || col < 0 || row >= rowCount() || col >= columnCount()) return;
+    if (!editable || row < FixedRows || col < FixedCols || row >= rowCount() || col >= columnCount()) return;
     if (!item(row, col)) SetCells(col, row, "");
     item(row, col)->setText(QString::fromStdString(s));
+}
+
+Qt::ItemFlags TStringGrid::cellFlags(int col, int row) const {
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (editable && row >= FixedRows && col >= FixedCols) f |= Qt::ItemIsEditable;
+    return f;
 }
 
 void TStringGrid::SetColCount(int n) { setColumnCount(std::max(0, n)); }
@@ -397,16 +402,15 @@ std::string TStringGrid::Cells(int col, int row) const {
 
 void TStringGrid::SetCells(int col, int row, const std::string& s) {
     if (row < 0 || col < 0 || row >= rowCount() || col >= columnCount()) return;
-    const bool was = settingFromCode;
-    settingFromCode = true;
+    cellsFromCode = true;
     if (auto* it = item(row, col)) {
         it->setText(QString::fromStdString(s));
     } else {
         auto* fresh = new QTableWidgetItem(QString::fromStdString(s));
-        fresh->setFlags(CellFlags(this, col, row));
+        fresh->setFlags(cellFlags(col, row));
         setItem(row, col, fresh);
     }
-    settingFromCode = was;
+    cellsFromCode = false;
 }
 
 void TStringGrid::SetRow(int r) {

@@ -54,6 +54,7 @@ public:
     TEdit *Edit1, *Edit2, *Edit3, *Edit4, *Edit5;
     TUpDown *UpDown1, *UpDown2;
     TLabel *Label8, *Label16, *LabelAll;
+    TLabel* Label25 = nullptr;   // station files of the railway load (made by the line editor)
     TImage* Image1;   // colour swatch
     TPopupMenu* PopupMenu1;
     TMenuItem *N1, *RemoveLabel, *N2, *LabelSearch, *k1;

@@ -20,7 +20,7 @@ TYomiList::TYomiList() : TForm("　読みがな編集") {
     StringGrid1->SetBounds(8, 8, 380, 360);
     const int widths[5] = {56, 54, 18, 85, 139};
     for (int c = 0; c < 5; ++c) StringGrid1->SetColWidth(c, widths[c]);
-    StringGrid1->SetEditing(true);
+    StringGrid1->SetEditable(true);
     PopupMenu1 = new TPopupMenu();
     Towns = new TMenuItem("市役所/町村役場情報");
     kencho = new TMenuItem("都道府県庁情報");

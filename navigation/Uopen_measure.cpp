@@ -48,7 +48,7 @@ void TOpen::SetMapControlsEnabled(bool on) {
     TkBtn2->Font.Color = on ? 8388608 : 8421504;
     TkBtn2->Invalidate();
     for (QWidget* w : std::initializer_list<QWidget*>{
-             Button5, Button6, Button7, Button9, Button12, Button13, Button14, BtnCenter, BtnLetter, BtnPaint, BtnMark,
+             Button5, Button6, Button7, Button9, Button12, Button13, Button14, BtnCenter, BtnLetter, BtnPaint, BtnMark, BtnLine,
              BtnMulti, CBPrefBorder, CBTownBorder, CBNTownBorder, CBTownName, CBLabel, CBScale, CBLonLat, CBLake,
              Panel1, UDHor, UDVer, UpDown1})
         w->setEnabled(on);

@@ -275,6 +275,8 @@ void TSettei::WireHandlers() {
     click(CBRail, &TSettei::CBRailClick);
     click(CBStation, &TSettei::CBStationClick);
     click(CBRailExp, &TSettei::CBRailExpClick);
+    click(CBMainEki, &TSettei::CBMainEkiClick);
+    click(Button14, &TSettei::Button14Click);
     click(RadioGroup1, &TSettei::RadioGroup1Click);
     click(RadioGroup2, &TSettei::RadioGroup2Click);
     click(RadioGroup3, &TSettei::RadioGroup3Click);
@@ -433,26 +435,29 @@ void TSettei::CBHokkaidoClick(TObject* Sender) {
 void TSettei::CBRailClick(TObject* Sender) {
     LineAdd->CheckBox2->SetChecked(CBRail->Checked());
     Open->CBRailLine->SetChecked(CBRail->Checked());
-    if (!CBRail->Checked()) Letter->CBShow->SetChecked(false);
+    if (!CBRail->Checked()) Open->ShowStationLabels(false);
 }
 
 void TSettei::CBStationClick(TObject* Sender) {
     if (CBStation->Checked()) {
-        Letter->CBMark->SetChecked(true);
-        Letter->CBShow->SetChecked(true);
+        Open->ShowStationLabels(true);
         Open->CBEki->SetChecked(true);
     } else {
-        Letter->CBShow->SetChecked(false);
+        Open->ShowStationLabels(false);
         Open->CBEki->SetChecked(false);
     }
 }
 
 void TSettei::CBRailExpClick(TObject* Sender) {
-    if (CBRailExp->Checked())
+    if (CBRailExp->Checked()) {
+        LineAdd->Button4->SetEnabled(true);   // "ク リ ア"
         LineSet->Show();
-    else
+    } else {
         LineSet->Hide();
+    }
 }
+
+void TSettei::CBMainEkiClick(TObject* Sender) { Open->CBMain->SetChecked(CBMainEki->Checked()); }
 
 // The reduction here rebuilds the size groups at once; the menu ticks follow on "決　定".
 void TSettei::RadioGroup1Click(TObject* Sender) {
@@ -584,3 +589,5 @@ void TSettei::Button13Click(TObject* Sender) {
 }
 
 void TSettei::Button20Click(TObject* Sender) { Yomi->Button3Click(this); }
+
+void TSettei::Button14Click(TObject* Sender) { Open->NCircleClick(this); }

@@ -129,6 +129,7 @@ public:
     void CBRailClick(TObject* Sender);
     void CBStationClick(TObject* Sender);
     void CBRailExpClick(TObject* Sender);
+    void CBMainEkiClick(TObject* Sender);
     void RadioGroup1Click(TObject* Sender);
     void RadioGroup2Click(TObject* Sender);
     void RadioGroup3Click(TObject* Sender);
@@ -142,6 +143,7 @@ public:
     void Button19Click(TObject* Sender);   // "山島検索"
     void Button13Click(TObject* Sender);   // "市町名位置編集" / "島名位置編集"
     void Button20Click(TObject* Sender);   // "市町村名"
+    void Button14Click(TObject* Sender);   // "距離円"
 
 private:
     void WireHandlers();

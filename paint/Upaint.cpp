@@ -243,7 +243,7 @@ void TMapPaint::Button19Click(TObject*) {
     Open->PaintMode = false;
 
     for (QWidget* w : std::initializer_list<QWidget*>{
-             Open->BtnCenter, Open->UDHor, Open->UDVer, Open->UpDown1, Open->Button5, Open->Button6, Open->Button7,
+             Open->BtnCenter, Open->BtnLine, Open->UDHor, Open->UDVer, Open->UpDown1, Open->Button5, Open->Button6, Open->Button7,
              Open->Button9, Open->Panel1, Open->BtnPaint, Open->CBPrefBorder, Open->CBTownBorder,
              Open->CBNTownBorder, Open->CBTownName, Open->CBLabel, Open->CBLake, Open->CBScale, Open->CBLonLat,
              Open->BtnLetter})

@@ -26,7 +26,7 @@ TEST_F(EditControls, GridEditsReachTheHandlerOnlyFromTheUser) {
         seen.push_back(std::to_string(c) + "," + std::to_string(r) + "=" + v);
     };
     g.SetCells(1, 1, "before");
-    g.SetEditing(true);
+    g.SetEditable(true);
     g.SetCells(1, 1, "code");
     g.SetCells(2, 2, "fresh");
     EXPECT_TRUE(seen.empty());
@@ -38,7 +38,7 @@ TEST_F(EditControls, GridEditsReachTheHandlerOnlyFromTheUser) {
     EXPECT_TRUE(g.item(1, 1)->flags() & Qt::ItemIsEditable);
     g.SetCells(0, 1, "fixed");
     EXPECT_FALSE(g.item(1, 0)->flags() & Qt::ItemIsEditable);
-    g.SetEditing(false);
+    g.SetEditable(false);
     EXPECT_FALSE(g.item(1, 1)->flags() & Qt::ItemIsEditable);
     g.UserEdit(1, 1, "ignored by the handler");
     EXPECT_EQ(seen.size(), 2u);

@@ -131,6 +131,7 @@ TEST_F(LabelTable, StationRowsFollowTheMainAndLineKindChoices) {
     Open->CBMain = &mainBox;
     LineSet->RadioGroup2 = &kinds;
     Open->CBEki->SetChecked(true);
+    mainBox.SetChecked(false);   // ticking "駅名" ticks "主要駅" too
     Open->CBLabel->SetChecked(true);
     ASSERT_TRUE(Open->DrawMap());
     EXPECT_GT(Count(kInk, 100, 100, 140, 120), 0);
