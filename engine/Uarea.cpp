@@ -35,7 +35,7 @@ void TOpen::Button3Click(TObject* Sender) {
         CY = (MaxY + MinY) / 2;
     } else {
         // A restored view keeps its centre and scale; the box follows from them.
-        const int32_t half = TruncToInt((ImageSize / scale) * 0.5);
+        const int32_t half = TruncToInt((SIZEX / scale) * 0.5);
         MinX = CX - half;
         MinY = CY - half;
         MaxX = CX + half;

@@ -505,6 +505,12 @@ public:
     void OpenLabelWindow();
 
     // ---- Image output and project file (output/) ----
+    TSaveDialog* SaveDialog3 = nullptr;   // project files
+    TOpenDialog* OpenDialog1 = nullptr;
+    TLabel* DUMMY = nullptr;              // hidden: the number of placed symbols after a restore
+    void Button1Click(TObject* Sender);   // "ﾌｧｲﾙ保存"
+    void Button10Click(TObject* Sender);  // "ﾌｧｲﾙ読込"
+    bool SaveProjectFile(const std::string& path);
     uint8_t SaveFormat = 3;              // 1 JPEG, 2 BMP, 3 PNG
     void RadioGroup1Click(TObject* Sender);
     void Button4Click(TObject* Sender);   // "画像コピー"

@@ -14,14 +14,6 @@
 
 namespace {
 
-std::optional<int> Strict(const std::string& s) {
-    try {
-        return StrToInt(s);
-    } catch (const EConvertError&) {
-        return std::nullopt;
-    }
-}
-
 const char* const kFileError = "ファイル読み込みエラー";
 
 // A paint file checked whole before anything changes.
@@ -40,7 +32,7 @@ PaintFileData ReadPaintFile(gui::TextReader& r, bool coloursOnly, int room) {
     std::vector<std::string> f;
     for (int k = 0; k < 17; ++k) {
         std::optional<int> v;
-        if (r.ReadLine(line) && TMyStr::SplitFields(line, f) > 0) v = Strict(f[0]);
+        if (r.ReadLine(line) && TMyStr::SplitFields(line, f) > 0) v = TryStrToInt(f[0]);
         if (!v) {
             d.badLine = k + 1;
             return d;
@@ -54,8 +46,8 @@ PaintFileData ReadPaintFile(gui::TextReader& r, bool coloursOnly, int room) {
         const int count = TMyStr::SplitFields(line, f);
         // A line without a colour is no record.
         if (count < 3 || f[2].empty()) continue;
-        auto colour = Strict(f[2]);
-        auto pattern = count > 3 && !f[3].empty() ? Strict(f[3]) : std::optional<int>(0);
+        auto colour = TryStrToInt(f[2]);
+        auto pattern = count > 3 && !f[3].empty() ? TryStrToInt(f[3]) : std::optional<int>(0);
         if (!colour || !pattern) {
             d.badLine = n;
             return d;
@@ -230,8 +222,8 @@ void TMapPaint::Button24Click(TObject*) {
     for (int n = 2; r.ReadLine(line); ++n) {
         const int count = std::min(TMyStr::SplitCsv(line, f), FIELD_MAX);
         if (colourCol >= count || f[colourCol].empty() || patternCol >= count || f[patternCol].empty()) continue;
-        auto colour = Strict(f[colourCol]);
-        auto pattern = Strict(f[patternCol]);
+        auto colour = TryStrToInt(f[colourCol]);
+        auto pattern = TryStrToInt(f[patternCol]);
         const bool full = rows.size() >= size_t(TOpen::PAINT_MAX);
         if (!colour || !pattern || full) {
             ShowFileFault("ペイントデータファイル", path, n, full && colour && pattern);
