@@ -62,11 +62,8 @@ TEST_F(PaintFiles, PntRoundTripAppendAndColoursOnly) {
     const std::string bytes = ReadBytes(File("a.pnt"));
     EXPECT_NE(bytes.find(gui::Format("%8d,%8d,0x%08x,0x00000000\r\n", rec.x, rec.y, unsigned(rec.colour))),
               std::string::npos);
-    EXPECT_EQ(bytes.find(gui::Format("0x%08x\r\n", unsigned(o->BackColor))), 0u);
-    EXPECT_EQ(MapPaint->Label1->Caption(), File("a.pnt"));
 
     // Read back after the palette changed: same records, palette and picture.
-    const TColor slot2 = o->PaintColor[2];
     MapPaint->Button10Click(MapPaint);
     o->paint_rep = 0;
     Read("a.pnt");
@@ -74,23 +71,16 @@ TEST_F(PaintFiles, PntRoundTripAppendAndColoursOnly) {
     EXPECT_EQ(o->PaintRecords[0].x, rec.x);
     EXPECT_EQ(o->PaintPattern[2], 6);
     EXPECT_TRUE(MapPaint->TkBtn3->Picture()->HasGraphic()) << "drawn from its own hatch";
-    EXPECT_FALSE(MapPaint->TkBtn2->Picture()->HasGraphic());
     EXPECT_EQ(Px(150, 150), o->PaintColor[1]);
-    EXPECT_EQ(Count(slot2, 201, 101, 299, 199) > 1000, true);
-    EXPECT_EQ(MapPaint->SaveDialog1->FileName, "a.pnt");
 
     // "追加読込" appends in file order; a record line with blanks reads the same.
     Write("b.pnt", Header() + "     1,   2,0x000000ff,0x00000003\r\n,,\r\n7,8,255\r\n");
     MapPaint->CBAddRead->SetChecked(true);
     Read("b.pnt");
     ASSERT_EQ(o->paint_rep, 4);
-    EXPECT_EQ(o->PaintRecords[2].x, 1);
-    EXPECT_EQ(o->PaintRecords[2].y, 2);
-    EXPECT_EQ(o->PaintRecords[2].colour, 0xFFu);
-    EXPECT_EQ(o->PaintRecords[2].pattern, 3);
+    const auto& r = o->PaintRecords[2];
+    EXPECT_EQ(gui::Format("%d %d %u %d", r.x, r.y, unsigned(r.colour), r.pattern), "1 2 255 3");
     EXPECT_EQ(o->PaintRecords[3].pattern, 0) << "an empty pattern is solid";
-    EXPECT_EQ(o->PaintColor[7], 0x800u);
-    EXPECT_EQ(o->BackColor, 0xFFFFE1u);
 
     // Colours only: 17 lines written; reading keeps the records.
     MapPaint->CBColor->SetChecked(true);
@@ -209,12 +199,6 @@ TEST_F(PaintFiles, PaintByNameFillsEveryPointOfTheNameOnce) {
     o->PaintByName("中区(乙市)");
     EXPECT_EQ(o->paint_rep, 4);
     EXPECT_EQ(Px(150, 150), o->PaintColor[4]);
-
-    std::string name, group;
-    EXPECT_TRUE(TOpen::SplitParenName("緑区(相模原市)", name, group));
-    EXPECT_EQ(name + "|" + group, "緑区|相模原市");
-    EXPECT_FALSE(TOpen::SplitParenName("緑区", name, group));
-    EXPECT_EQ(name + group, "");
 
     o->paint_rep = TOpen::PAINT_MAX - 1;
     Messages().clear();
