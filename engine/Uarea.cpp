@@ -36,7 +36,7 @@ void TOpen::Button3Click(TObject* Sender) {
         CY = int32_t((int64_t(MaxY) + MinY) / 2);
     } else {
         // A restored view keeps its centre and scale; the box follows from them.
-        const int32_t half = TruncToInt((ImageSize / scale) * 0.5);
+        const int32_t half = TruncToInt((SIZEX / scale) * 0.5);
         // A restored scale far too small must not wrap the box: it is held at the int range.
         auto held = [](int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
         MinX = held(int64_t(CX) - half);

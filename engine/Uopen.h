@@ -403,6 +403,16 @@ public:
     bool RestoreStandardEdition();
 
     // ---- Painting and legend (paint/) ----
+    // Paint by name and search paint (paint/Upaint_byname.cpp).
+    int32_t CoastSkipCount = 0;          // search-paint points skipped beside the coast
+    bool WritePaintList();
+    static bool SplitParenName(const std::string& text, std::string& name, std::string& group);
+    void PaintByName(const std::string& name);
+    bool PaintAtPoint(int32_t x, int32_t y);   // false when the records are full
+    bool NearCoast(int sx, int sy);
+    void SearchPaint();
+    void SearchPaintWithArea();
+    void DrawSearchPaintLayer();
     // One flood fill, kept in map units (Tokyo datum) so it survives every change of view.
     struct PaintRecord {
         int32_t x, y;
@@ -495,6 +505,12 @@ public:
     void OpenLabelWindow();
 
     // ---- Image output and project file (output/) ----
+    TSaveDialog* SaveDialog3 = nullptr;   // project files
+    TOpenDialog* OpenDialog1 = nullptr;
+    TLabel* DUMMY = nullptr;              // hidden: the number of placed symbols after a restore
+    void Button1Click(TObject* Sender);   // "ﾌｧｲﾙ保存"
+    void Button10Click(TObject* Sender);  // "ﾌｧｲﾙ読込"
+    bool SaveProjectFile(const std::string& path);
     uint8_t SaveFormat = 3;              // 1 JPEG, 2 BMP, 3 PNG
     void RadioGroup1Click(TObject* Sender);
     void Button4Click(TObject* Sender);   // "画像コピー"

@@ -135,8 +135,7 @@ bool TOpen::DrawMap() {
         cv->Pen->Color = TownColor;
         if (LineAdd->PaintLine && LineAdd->LineFileCount > 0) LineAdd->DrawLineFiles();
         DrawPaintLayer();
-
-        Keisoku->Close();
+        DrawSearchPaintLayer();
 
         if (MapPaint->NamePaint == 0 && !Yomi->CBKana->Checked()) {
             if (CBTownName->Checked()) DrawTownNames();

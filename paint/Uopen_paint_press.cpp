@@ -57,4 +57,5 @@ void TOpen::WirePaintHandlers() {
     Window1->Add(menuExp);
     menuExp->OnClick = [this](TObject* s) { menuExpClick(s); };
     TownPaintDialog = new TColorDialog(this);
+    Label35->SetHint("測定不能領域の数");
 }

@@ -120,6 +120,7 @@ TMapPaint::TMapPaint() : TForm("　ペイント　（塗り分け）") {
     Label1->SetBounds(8, 438, 360, 18);
 
     ColorDialog1 = new TColorDialog(this);
+    WireFileHandlers();
     for (QWidget* w : std::initializer_list<QWidget*>{BtnPaintAdd, Button1, Button3, BtnRepaint, ComboBox1, BtnAllPaint})
         w->setEnabled(false);
     SetClientSize(380, 464);

@@ -37,6 +37,9 @@ public:
     TLabel* LblPaint;           // number of paint records
     TLabel* Label1;             // name of the last paint file
     TColorDialog* ColorDialog1;
+    TSaveDialog* SaveDialog1;   // paint files
+    TOpenDialog* OpenDialog1;   // paint files
+    TOpenDialog* OpenDialog2;   // paint data (.csv)
 
     int32_t EditSlot = 0;       // slot whose colour or pattern is edited
     int32_t PatternChoice = 0;  // last choice of the pattern chooser, 0..6
@@ -68,6 +71,17 @@ public:
     void CBKuPaintClick(TObject* Sender);
     void CBOldTownPaintClick(TObject* Sender);
     void CBNamePaintClick(TObject* Sender);
+
+    // Paint files and the paint-data import (paint/Upaint_files.cpp).
+    void WireFileHandlers();
+    void ShowSlot(int slot);              // the button drawn from the slot's own colour and pattern
+    void Button3Click(TObject* Sender);   // "保　存"
+    void Button2Click(TObject* Sender);   // "読　込"
+    void Button24Click(TObject* Sender);  // "データ"
+    void AddPaletteEntry(TColor colour, uint8_t pattern);
+    // Paint by name (paint/Upaint_byname.cpp).
+    void CBAllPaintClick(TObject* Sender);
+    void BtnAllPaintClick(TObject* Sender);
 };
 
 extern TMapPaint* MapPaint;
