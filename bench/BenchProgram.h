@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 #include <unistd.h>
 
 namespace benchutil {
@@ -18,7 +19,10 @@ namespace benchutil {
 class ProgramFolder {
 public:
     // copyData: a writable copy of MAPDATA; otherwise a link to the read-only data set.
-    ProgramFolder(int& argc, char** argv, const std::string& name, bool copyData) : app(argc, argv) {
+    // links: further folders of the data set linked into the program folder ("mark", ...).
+    ProgramFolder(int& argc, char** argv, const std::string& name, bool copyData,
+                  const std::vector<std::string>& links = {})
+        : app(argc, argv) {
         namespace fs = std::filesystem;
         gui::testing::Enable();
         dir = fs::temp_directory_path() / (name + "-" + std::to_string(::getpid()));
@@ -33,6 +37,7 @@ public:
         } else {
             fs::create_directory_symlink(data, dir / "MAPDATA");
         }
+        for (const auto& l : links) fs::create_directory_symlink(fs::path(ROVANA_JAPAN_DATA) / l, dir / l);
         fs::current_path(dir);
         CreateAllForms(Application);
     }

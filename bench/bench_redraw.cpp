@@ -1,4 +1,5 @@
-// The full redraw of all 52 areas at 600 and 1800 pixels against QPainter
+// The full redraw of all 52 areas at 600 and 1800 pixels, and at 1800 pixels
+// in the state of 2000 with the borders across the lakes, against QPainter
 // stroking the same polylines, with one pen and no anti-aliasing, into an
 // image of the same size.
 #include "bench/BenchMain.h"
@@ -25,33 +26,44 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void SetSize(int copyScale) {
+// Old borders and names and the lake boundaries on or off, then the size.
+void SetView(int copyScale, bool old) {
+    Open->CBNTownBorder->SetChecked(old);
+    Open->CBOldTown->SetChecked(old);
+    Open->CBLake->SetChecked(old);
     Open->COPYSCALE = copyScale;
     Open->DrawMap();
 }
 
-void Redraw(benchmark::State& state, int copyScale) {
-    SetSize(copyScale);
+void Redraw(benchmark::State& state, int copyScale, bool old = false) {
+    SetView(copyScale, old);
     for (auto _ : state) {
         if (!Open->DrawMap()) state.SkipWithError("nothing was drawn");
         benchmark::DoNotOptimize(Open->Image1->Picture()->Bitmap()->Image().constBits());
     }
 }
 
-// The stores the redraw draws with the settings of a fresh start.
+// The stores the redraw draws with the settings in force.
 std::vector<const PolylineStore*> DrawnStores() {
+    const bool old = Open->CBNTownBorder->Checked(), lake = Open->CBLake->Checked();
     std::vector<const PolylineStore*> v = {&Open->CoastLine, &Open->HokkaidoLakeLine, &Open->LakeLine,
-                                           &Open->PrefLine, &Open->NewPrefLine};
+                                           &Open->PrefLine, old ? &Open->OldPrefLine : &Open->NewPrefLine};
+    if (lake) v.push_back(&Open->LakePrefLine);
     if (Open->CBTownBorder->Checked()) {
         if (Settei->CBKu->Checked()) v.push_back(&Open->KuLine);
         v.push_back(&Open->TownLine);
+        if (old) {
+            v.push_back(&Open->NTownLine);
+            v.push_back(&Open->OTownLine);
+        }
+        if (lake) v.push_back(&Open->LakeBorderLine);
     }
     return v;
 }
 
 // The floor: the plain affine view of the same points, stroked by QPainter.
-void Stroke(benchmark::State& state, int copyScale) {
-    SetSize(copyScale);
+void Stroke(benchmark::State& state, int copyScale, bool old = false) {
+    SetView(copyScale, old);
     const int s = Open->ImageSize;
     const float cx = Open->CX, cy = Open->CY, sx = Open->ScaleX, sy = Open->ScaleY, half = s / 2;
     const auto stores = DrawnStores();
@@ -81,11 +93,15 @@ void Redraw600(benchmark::State& state) { Redraw(state, 1); }
 void Redraw1800(benchmark::State& state) { Redraw(state, 3); }
 void Stroke600(benchmark::State& state) { Stroke(state, 1); }
 void Stroke1800(benchmark::State& state) { Stroke(state, 3); }
+void Redraw1800Old(benchmark::State& state) { Redraw(state, 3, true); }
+void Stroke1800Old(benchmark::State& state) { Stroke(state, 3, true); }
 
 BENCHMARK(Redraw600)->Unit(benchmark::kMillisecond);
 BENCHMARK(Stroke600)->Unit(benchmark::kMillisecond);
 BENCHMARK(Redraw1800)->Unit(benchmark::kMillisecond);
 BENCHMARK(Stroke1800)->Unit(benchmark::kMillisecond);
+BENCHMARK(Redraw1800Old)->Unit(benchmark::kMillisecond);
+BENCHMARK(Stroke1800Old)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
@@ -98,5 +114,5 @@ int main(int argc, char** argv) {
     // The wait window is for people; it has no place in a timing.
     Open->Wait->SetChecked(false);
 
-    return benchutil::Main(argc, argv, {{"Redraw600", "Stroke600"}, {"Redraw1800", "Stroke1800"}});
+    return benchutil::Main(argc, argv, {{"Redraw600", "Stroke600"}, {"Redraw1800", "Stroke1800"}, {"Redraw1800Old", "Stroke1800Old"}});
 }

@@ -2,6 +2,7 @@
 // the C library and the strict one of the class library.
 #pragma once
 #include <climits>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -33,3 +34,12 @@ inline int LenientInt(std::string_view s) {
 // hexadecimal after '$' or "0x"), optionally signed and after leading blanks,
 // within the int range; anything else raises EConvertError.
 int StrToInt(std::string_view s);
+
+// The same without the exception: nullopt where StrToInt would raise.
+inline std::optional<int> TryStrToInt(std::string_view s) {
+    try {
+        return StrToInt(s);
+    } catch (const EConvertError&) {
+        return std::nullopt;
+    }
+}

@@ -15,17 +15,6 @@ int IntOf(const std::string& s) {
 
 } // namespace
 
-// The published linear approximation; the converted longitude, not the
-// original one, enters the latitude formula.
-void TokyoToWgs(int32_t x, int32_t y, int32_t& xo, int32_t& yo) {
-    float lon = LonOf(x);
-    float lat = LatOf(y);
-    float lon2 = 0.999916957 * lon - 0.000046038 * lat + 0.01004;
-    float lat2 = 0.000017464 * lon2 + 0.99989305 * lat + 0.0046017;
-    xo = MapXOf(lon2);
-    yo = MapYOf(lat2);
-}
-
 void WgsToTokyo(int32_t x, int32_t y, int32_t& xo, int32_t& yo) {
     float lon = LonOf(x);
     float lat = LatOf(y);

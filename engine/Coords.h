@@ -27,7 +27,16 @@ inline float LatOf(int32_t y) { return float(y * (1.0 / 15000) + 24); }
 inline int32_t MapXOf(float lon) { return TruncToInt((lon - 122) * 10000); }
 inline int32_t MapYOf(float lat) { return TruncToInt((lat - 24) * 15000); }
 
-void TokyoToWgs(int32_t x, int32_t y, int32_t& xo, int32_t& yo);
+// The published linear approximation; the converted longitude, not the
+// original one, enters the latitude formula. Inline: every drawn point passes here.
+inline void TokyoToWgs(int32_t x, int32_t y, int32_t& xo, int32_t& yo) {
+    float lon = LonOf(x);
+    float lat = LatOf(y);
+    float lon2 = 0.999916957 * lon - 0.000046038 * lat + 0.01004;
+    float lat2 = 0.000017464 * lon2 + 0.99989305 * lat + 0.0046017;
+    xo = MapXOf(lon2);
+    yo = MapYOf(lat2);
+}
 void WgsToTokyo(int32_t x, int32_t y, int32_t& xo, int32_t& yo);
 float LatShiftSeconds(float lat);   // degrees
 float LonShiftSeconds(float lon);   // degrees

@@ -121,6 +121,17 @@ private:
         uint64_t nl, comma, ok, dash;
     };
     static void addMasks16(Masks& m, const char* s, int k);
+    // Two fields at once, one in each half of v: the eight bytes that end
+    // with a field's last digit, digits as 0 to 9, leading bytes cleared;
+    // sign all ones in the lane of a negative field.
+    static __m128i convert2(__m128i v, __m128i sign);
+    // A line of the given number of x, y pairs of dx and dy digits with CR LF.
+    template <int dx, int dy, int pairs>
+    static bool readFixedLine(const char* src, size_t avail, int32_t* out, size_t& used);
+    template <int pairs>
+    static bool readFixedPairs(const char* src, size_t avail, int32_t* out, size_t& used) {
+        return readFixedLine<6, 6, pairs>(src, avail, out, used) || readFixedLine<5, 6, pairs>(src, avail, out, used);
+    }
     // -1 when the line is not of that simple kind.
     static int readSimpleInts(std::string_view line, int32_t* out, int max);
 #endif
@@ -221,10 +232,75 @@ inline void FieldScanner::addMasks16(Masks& m, const char* s, int k) {
     m.ok |= uint64_t(unsigned(_mm_movemask_epi8(_mm_or_si128(digit, _mm_or_si128(comma, dash))))) << (16 * k);
 }
 
+inline __m128i FieldScanner::convert2(__m128i v, __m128i sign) {
+    // Byte pairs, then pairs of those, then the two halves of each field:
+    // the earlier (more significant) part lies lower.
+    const __m128i bytes = _mm_set1_epi16(0x00FF);
+    __m128i x = _mm_add_epi16(_mm_mullo_epi16(_mm_and_si128(v, bytes), _mm_set1_epi16(10)), _mm_srli_epi16(v, 8));
+    x = _mm_madd_epi16(x, _mm_set1_epi32(0x00010064));
+    x = _mm_add_epi64(_mm_mul_epu32(x, _mm_set1_epi64x(10000)), _mm_srli_epi64(x, 32));
+    x = _mm_shuffle_epi32(x, 0x08);   // the two values side by side
+    return _mm_sub_epi32(_mm_xor_si128(x, sign), sign);
+}
+
+template <int dx, int dy, int pairs>
+inline bool FieldScanner::readFixedLine(const char* src, size_t avail, int32_t* out, size_t& used) {
+    constexpr int period = dx + dy + 2, total = pairs * period + 1;   // with its CR LF
+    constexpr int chunks = (total + 15) / 16;
+    // Per byte: what the XOR with the line's byte must leave at most: 9 at
+    // a digit ('0' to '9' against '0'), 0 at a comma, CR or LF, anything
+    // past the line.
+    struct Pattern {
+        alignas(16) char expect[16 * chunks];
+        alignas(16) unsigned char limit[16 * chunks];
+    };
+    static constexpr Pattern pattern = [] {
+        Pattern p{};
+        for (int i = 0; i < 16 * chunks; i++) {
+            const int at = i % period;
+            p.expect[i] = i == total - 2 ? '\r' : i == total - 1 ? '\n' : at == dx || at == period - 1 ? ',' : '0';
+            p.limit[i] = i >= total ? 0xFF : i >= total - 2 || at == dx || at == period - 1 ? 0 : 9;
+        }
+        return p;
+    }();
+    if (avail < size_t(total)) return false;
+    __m128i fits = _mm_set1_epi8(-1);
+#pragma GCC unroll 5
+    for (int c = 0; c < chunks; c++) {
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 16 * c));
+        const __m128i r = _mm_xor_si128(b, _mm_load_si128(reinterpret_cast<const __m128i*>(pattern.expect + 16 * c)));
+        const __m128i limit = _mm_load_si128(reinterpret_cast<const __m128i*>(pattern.limit + 16 * c));
+        fits = _mm_and_si128(fits, _mm_cmpeq_epi8(_mm_max_epu8(r, limit), limit));
+    }
+    if (_mm_movemask_epi8(fits) != 0xFFFF) return false;
+    const __m128i keep = _mm_set_epi64x(int64_t(~0ull << (64 - 8 * dy)), int64_t(~0ull << (64 - 8 * dx)));
+    const __m128i zeros = _mm_set1_epi8('0');
+#pragma GCC unroll 5
+    for (int j = 0; j < pairs; j++) {
+        const __m128i x = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(src + period * j + dx - 8));
+        const __m128i y = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(src + period * j + dx + 1 + dy - 8));
+        const __m128i v = _mm_and_si128(_mm_xor_si128(_mm_unpacklo_epi64(x, y), zeros), keep);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 2 * j), convert2(v, _mm_setzero_si128()));
+    }
+    used = size_t(total);
+    return true;
+}
+
 inline int FieldScanner::ReadLineInts(std::string_view text, int32_t* out, int max, size_t& used) {
     if constexpr (std::endian::native != std::endian::little) return -1;
     const char* src = text.data();
     const size_t avail = text.size();
+    // Most point lines are x, y pairs of six digits each, or of five and
+    // six, as many as asked for: fields in fixed places, no signs, checked
+    // against their pattern before anything else.
+    switch (max) {
+    case 10: if (readFixedPairs<5>(src, avail, out, used)) return 10; break;
+    case 8: if (readFixedPairs<4>(src, avail, out, used)) return 8; break;
+    case 6: if (readFixedPairs<3>(src, avail, out, used)) return 6; break;
+    case 4: if (readFixedPairs<2>(src, avail, out, used)) return 4; break;
+    case 2: if (readFixedPairs<1>(src, avail, out, used)) return 2; break;
+    default: break;
+    }
     // Bits 0 to k-1 of a 64-bit word, k clamped to 0..64.
     auto low = [](ptrdiff_t k) -> uint64_t { return k <= 0 ? 0 : k >= 64 ? ~0ull : (1ull << k) - 1; };
     // The line end; the second 64 bytes only when the first hold none.
@@ -255,43 +331,6 @@ inline int FieldScanner::ReadLineInts(std::string_view text, int32_t* out, int m
     // A minus sign anywhere but at the start of a field: the general reading.
     if ((m0.dash & in0 & ~((c0 << 1) | 1)) | (m1.dash & in1 & ~((c1 << 1) | (c0 >> 63)))) return -1;
 
-    // Fields are converted two at a time, one in each half of a vector: the
-    // eight bytes that end with a field's last digit (in the line or in the
-    // slack before it) with its leading bytes cleared.
-    auto convert = [](__m128i v, __m128i sign) {
-        // Byte pairs, then pairs of those, then the two halves of each field:
-        // the earlier (more significant) part lies lower.
-        const __m128i bytes = _mm_set1_epi16(0x00FF);
-        __m128i x = _mm_add_epi16(_mm_mullo_epi16(_mm_and_si128(v, bytes), _mm_set1_epi16(10)), _mm_srli_epi16(v, 8));
-        x = _mm_madd_epi16(x, _mm_set1_epi32(0x00010064));
-        x = _mm_add_epi64(_mm_mul_epu32(x, _mm_set1_epi64x(10000)), _mm_srli_epi64(x, 32));
-        x = _mm_shuffle_epi32(x, 0x08);   // the two values side by side
-        return _mm_sub_epi32(_mm_xor_si128(x, sign), sign);
-    };
-    // Most point lines are five x, y pairs of six digits each, or of five
-    // and six: fields in fixed places, no signs.
-    auto fixedPairs = [&]<int dx, int dy>() {
-        constexpr int period = dx + dy + 2;
-        constexpr uint64_t commas = [] {
-            uint64_t m = 0;
-            for (int j = 0; j < 5; j++) m |= (1ull << (period * j + dx)) | (j < 4 ? 1ull << (period * j + dx + 1 + dy) : 0);
-            return m;
-        }();
-        if (len != size_t(5 * period - 1) || c0 != commas || c1 || max < 10 || (m0.dash & in0) || (m1.dash & in1))
-            return false;
-        const __m128i keep = _mm_set_epi64x(int64_t(~0ull << (64 - 8 * dy)), int64_t(~0ull << (64 - 8 * dx)));
-        const __m128i zeros = _mm_set1_epi8('0');
-#pragma GCC unroll 5
-        for (int j = 0; j < 5; j++) {
-            const __m128i x = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(src + period * j + dx - 8));
-            const __m128i y = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(src + period * j + dx + 1 + dy - 8));
-            const __m128i v = _mm_and_si128(_mm_xor_si128(_mm_unpacklo_epi64(x, y), zeros), keep);
-            _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 2 * j), convert(v, _mm_setzero_si128()));
-        }
-        used = nl + 1;
-        return true;
-    };
-    if (fixedPairs.template operator()<6, 6>() || fixedPairs.template operator()<5, 6>()) return 10;
     int n = 0;
     size_t start = 0;
     bool tooLong = false;
@@ -308,7 +347,7 @@ inline int FieldScanner::ReadLineInts(std::string_view text, int32_t* out, int m
         const __m128i word = _mm_cvtsi64_si128(int64_t(w));
         const __m128i sign = _mm_cvtsi32_si128(-int(neg));
         if (n & 1) {
-            const __m128i v = convert(_mm_unpacklo_epi64(pending, word), _mm_unpacklo_epi32(pendingSign, sign));
+            const __m128i v = convert2(_mm_unpacklo_epi64(pending, word), _mm_unpacklo_epi32(pendingSign, sign));
             _mm_storel_epi64(reinterpret_cast<__m128i*>(out + n - 1), v);
         } else {
             pending = word;
@@ -327,7 +366,7 @@ inline int FieldScanner::ReadLineInts(std::string_view text, int32_t* out, int m
         start = end + 1;
     }
     if (n < max && start < len) field(len);
-    if (n & 1) out[n - 1] = _mm_cvtsi128_si32(convert(pending, pendingSign));
+    if (n & 1) out[n - 1] = _mm_cvtsi128_si32(convert2(pending, pendingSign));
     if (tooLong) return -1;
     used = nl + 1;
     return n;

@@ -6,9 +6,15 @@ namespace settings {
 
 // The program's home page (help menu, about box).
 inline constexpr const char* HomePageUrl = "https://www.example.com/rovana/";
+// The top page of the national survey authority's web map (display settings link).
+inline constexpr const char* WebMapTopUrl = "https://maps.gsi.go.jp/";
 // The author (start screen button, about box) and user support (about box, usage notes).
 inline constexpr const char* AuthorMail = "mailto:rovana-author@example.com";
 inline constexpr const char* SupportMail = "mailto:rovana-support@example.com";
+
+// The national survey authority's web map: the host that the clicked point's
+// path and query are put after.
+inline constexpr const char* WebMapHost = "https://maps.gsi.go.jp";
 
 // The notice line in the upper-left corner of the map: the data source's credit.
 inline constexpr const char* MapNotice = "出典：国土数値情報（行政区域データ）を加工して作成";

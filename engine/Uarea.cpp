@@ -28,13 +28,15 @@ void TOpen::Button3Click(TObject* Sender) {
     }
     WriteLog("Area_checkの実行\n");
     WriteLog(gui::Format("指定された県の数：%d\n", SELECT));
+    N16->SetEnabled(true);
+    BtnLine->SetEnabled(true);
 
     if (!ProjectLoading) {
         CX = int32_t((int64_t(MaxX) + MinX) / 2);
         CY = int32_t((int64_t(MaxY) + MinY) / 2);
     } else {
         // A restored view keeps its centre and scale; the box follows from them.
-        const int32_t half = TruncToInt((ImageSize / scale) * 0.5);
+        const int32_t half = TruncToInt((SIZEX / scale) * 0.5);
         // A restored scale far too small must not wrap the box: it is held at the int range.
         auto held = [](int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
         MinX = held(int64_t(CX) - half);
@@ -98,12 +100,14 @@ void TOpen::Button3Click(TObject* Sender) {
     Label21->Show();
 
     PrefSet->Button6->SetEnabled(false);
+    Letter->FormCreate(Letter);
     PrefSet->Label6->SetCaption("");
 }
 
 void TOpen::ResetViewState() {
     DataReady = false;
     LegendShown = false;
+    Hanrei->LegendOn = false;
 
     N101->SetChecked(true);
     N051->SetChecked(false);
@@ -137,9 +141,10 @@ void TOpen::ResetViewState() {
 
     DataReady = false;
     Settei->CheckBox13->SetChecked(false);
+    Hanrei->SaveDialog1->FileName.clear();
 
     LineAdd->LineFileCount = 0;
-    MapPaint->Continued = false;
+    MapPaint->JustContinued = false;
     paint_rep = 0;
     PaintDisplay = false;
     PagesDlg->PlacedSymbolCount = 0;

@@ -124,6 +124,8 @@ TKen::TKen() : TForm("都道府県指定") {
     CBRailShow->SetBounds(264, yb + 36, 110, 20);
     Label4 = new TLabel(this, "");
     Label4->SetBounds(384, yb + 38, 200, 18);
+    Label5 = new TLabel(this, "行政区界：2010年版");
+    Label5->SetBounds(384, yb + 56, 200, 18);
     Label6 = new TLabel(this, "世界測地系");
     Label6->SetBounds(592, yb + 38, 96, 18);
 
@@ -205,6 +207,7 @@ void TKen::Button1Click(TObject* Sender) {
     Letter->LabelFileCount = 0;
     Letter->LabelCount = 0;
 
+    Open->RailRoadSet();
     LineAdd->AttrTableDirty = 1;
 
     if (!Open->CBRailLine->Checked()) Open->DrawMap();
@@ -282,6 +285,7 @@ void TKen::CBNameListClick(TObject* Sender) {
     Button1Click(this);
     NameListMode = 1;
     Open->CBYomi->SetChecked(true);
+    Yomi->Button3Click(this);
 }
 
 void TKen::CBRailShowClick(TObject* Sender) { Open->CBRailLine->SetChecked(CBRailShow->Checked()); }

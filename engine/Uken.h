@@ -29,6 +29,7 @@ public:
     TCheckBox* CBOldBorder;   // "旧市町村界"
     TCheckBox* CBRailShow;    // "鉄道路線図"
     TLabel* Label4;           // date of the boundary data
+    TLabel* Label5;           // boundary-data edition in use
     TLabel* Label6;           // datum of the drawn map
 
     int32_t NameListArea = 0;   // the one area ticked when the name list was asked for

@@ -70,7 +70,7 @@ public:
     TTkBtn* TkBtn1;            // start screen: mail to the author
     TTkBtn* TkBtn2;            // "範囲指定"
     TButton *Button1, *Button2, *Button3, *Button4, *Button5, *Button6, *Button7, *Button8, *Button9,
-        *Button12, *Button13, *Button14;
+        *Button10, *Button12, *Button13, *Button14;
     TButton *BtnCenter, *BtnPaint, *BtnLetter, *BtnMark, *BtnMulti;
     TCheckBox *CBTownBorder, *CBTownName, *CBPrefBorder, *CBNTownBorder, *CBLonLat, *CBFun, *CBDo, *CB1do,
         *CBCenter, *CBScale, *CBOldTown, *CBMainDoubleName, *CBLake, *CBKu, *CBKenName1, *CBInfo,
@@ -177,7 +177,7 @@ public:
     bool PaintDisplay = false, PaintMode = false;
     bool LonLatShown = false, LegendShown = false, ScaleShown = false;
     bool ClipboardUsed = false, AltYear = false;
-    bool SetteiShown = false, LabelShown = false, YomiShownFlag = false;
+    bool SetteiShown = false, LetterShown = false, YomiShownFlag = false;
     bool NameDeleteMode = false, RouteDone = false, MainStations = false;
     int32_t DistanceMode = 0;
     int32_t DistStartX = -100, DistStartY = -100;
@@ -278,18 +278,248 @@ public:
     void FormClick(TObject* Sender);
 
     // ---- Mouse, measurement (navigation/) ----
+    void FinishRoute();
+    static constexpr int ROUTE_MAX = 1500;   // route points, the closing copy of point 0 included
+    static constexpr int VISIT_SIZE = 600;   // the area count's visit map is VISIT_SIZE x VISIT_SIZE
+    TButton* Button11 = nullptr;             // "経緯度": longitude/latitude or map coordinates
+    int32_t DistAnchorX = 0, DistAnchorY = 0;   // fixed end of the distance line
+    int32_t RangeStartX = 0, RangeStartY = 0, RangeSide = 0;
+    float PointerLon = 0, PointerLat = 0;
+    float RangeEndLon = 0, RangeEndLat = 0, RangeWidthKm = 0;
+    bool RouteMode = false, AreaMode = false, LegendDrag = false, ScaleDrag = false;
+    bool CrossDrawn = false, ReadingDrawn = false, OpenRegion = false;
+    int32_t RouteX[ROUTE_MAX] = {}, RouteY[ROUTE_MAX] = {};
+    int32_t RouteLastX = 0, RouteLastY = 0;
+    float AreaKm2 = 0;
+    int32_t FillCount = 0, EdgeCount = 0;
+    std::vector<uint8_t> VisitMap = std::vector<uint8_t>(VISIT_SIZE * VISIT_SIZE);   // x * 600 + y
+    void Image1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void Image1MouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+    void Image1MouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void BtnCenterClick(TObject* Sender);    // "+": the next press sets the view centre
+    void Button11Click(TObject* Sender);
+    void OpenWebMapAt(int X, int Y);
+    void ShowPointerReadout(int32_t x, int32_t y);
+    void DrawRangeSquare(int X, int Y);
+    void ShowReadingAt(int X, int Y);
+    static std::string FormatDms(const std::string& prefix, float degrees);
+    static std::string SplitReadingSuffix(const std::string& reading);
+    bool IsListedDuplicateName(int index) const;
+    void BtnMultiClick(TObject* Sender);     // starts a route
+    void Timer2Timer(TObject* Sender);       // samples a route taken by mouse movement
+    float RouteLengthKm();
+    float RouteAreaKm2();
+    void Button14Click(TObject* Sender);     // area mode on and off
+    void MeasureAreaAt(int X, int Y);
+    bool CountAreaPixels(TColor c, int x, int y);
+    void MeasureDisplayedArea();
+    void DisableMapControls();
+    // Areas and lengths in km, with fewer decimals as they grow.
+    static std::string AreaText(float km2);
+    static std::string LengthText(float km);
+    void EnableMapControls();
+    void SetMapControlsEnabled(bool on);
 
     // ---- View control, display settings, read-out (navigation/) ----
+    void PushViewHistory();   // the end of a range drag keeps the view it leaves
+    void UDHorClick(TObject* Sender, TUDBtnType Button);
+    void UDVerClick(TObject* Sender, TUDBtnType Button);
+    void UpDown1Click(TObject* Sender, TUDBtnType Button);
+    void FormMouseWheel(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled);
+    void N101Click(TObject* Sender);
+    void N051Click(TObject* Sender);
+    void N021Click(TObject* Sender);
+    void N011Click(TObject* Sender);
+    void N202Click(TObject* Sender);
+    void N102Click(TObject* Sender);
+    void N052Click(TObject* Sender);
+    void MAG1Click(TObject* Sender);
+    void MAG2Click(TObject* Sender);
+    void MAG3Click(TObject* Sender);
+    void MAG4Click(TObject* Sender);
+    void MAG5Click(TObject* Sender);
+    void Button6Click(TObject* Sender);    // "標準範囲"
+    void TkBtn2Click(TObject* Sender);     // "範囲指定"
+    void Button12Click(TObject* Sender);   // "戻す"
+    void Timer1Timer(TObject* Sender);
+    void Image1DblClick(TObject* Sender);
+    void PanBy(bool horizontal, TUDBtnType Button);
+    void SetZoomUnit(TMenuItem* item, float unit, int index);
+    void SetMoveFactor(TMenuItem* item, float factor, int index);
+    void SetReduction(int k);
+    // The image size group's texts for reduction k: 600 x 1, 2, 3 / k.
+    std::vector<std::string> ImageSizeItems(int k) const;
 
     // ---- Search, readings, office data, name correction (names/) ----
+    TPopupMenu* PopupMenu1 = nullptr;   // of ComboBox1
+    TMenuItem *N7 = nullptr, *N8 = nullptr, *ListClear = nullptr;
+    TLabel* Label24 = nullptr;          // new/old mark of the found name
+    TButton* BtnCorrect = nullptr;      // "位置修正（削除不可）"
+    TMenuItem *N10 = nullptr, *N11 = nullptr;
+    TMenuItem *N25 = nullptr, *N20021 = nullptr, *N20031 = nullptr, *N20051 = nullptr, *N20081 = nullptr,
+              *N20091 = nullptr, *N20101 = nullptr;
+    // Search results, read by the search paint.
+    bool SearchFound = false;
+    std::string SearchName;
+    int32_t SearchX = 0, SearchY = 0;
+    static constexpr int CANDIDATE_MAX = 100;
+    int32_t CandidatePref[CANDIDATE_MAX] = {}, CandidateX[CANDIDATE_MAX] = {}, CandidateY[CANDIDATE_MAX] = {};
+    std::string CandidateLabel[CANDIDATE_MAX];
+    int32_t CandidateCount = 0;
+    bool FoundAsCurrent = false, FoundAsNew = false, FoundAsOld = false;
+    void Button9Click(TObject* Sender);      // "検　索"
+    void ComboBox1Change(TObject* Sender);
+    static bool IsLargeKeName(const std::string& name);
+    static bool IsSmallKeForm(const std::string& name);
+    static std::string ApplyKeRule(const std::string& name);
+    bool FindCityListEntry(const std::string& name, int32_t& pref, int32_t& x, int32_t& y) const;
+    int FindNameInMapFile(int file, const std::string& name, int32_t& x, int32_t& y);
+    int CollectCandidates(const std::string& name);
+    void UpdateSearchHistory(const std::string& typed);
+    void ListClearClick(TObject* Sender);
+    void N7Click(TObject* Sender);
+    void N8Click(TObject* Sender);
+    void NJikanClick(TObject* Sender);
+    void NKanjiClick(TObject* Sender);
+    bool SaveSortedHistory();
+    // Readings.
+    bool IsAreaSelected(int code) const;
+    void CBYomiClick(TObject* Sender);
+    // Name correction.
+    void BtnCorrectClick(TObject* Sender);
+    void N9Click(TObject* Sender);
+    void N10Click(TObject* Sender);
+    void N11Click(TObject* Sender);
+    void N17Click(TObject* Sender);
+    bool SelectionHasDuplicateNames() const;
+    std::string MapFilePath(int code) const;
+    // Position of a press as data: in the Tokyo datum while the map is drawn in WGS.
+    void PressToMap(int X, int Y, int32_t& x, int32_t& y) const;
+    // Boundary-data editions.
+    void EditionClick(int index);
+    bool ReplaceBoundaryData(const std::string& folder);
+    std::vector<std::string> CopyChangedFiles(const std::string& dst, const std::string& src, bool& listed);
+    static int CompareFileTimes(const std::string& src, const std::string& dst);
+    bool RestoreStandardEdition();
 
     // ---- Painting and legend (paint/) ----
+    // Paint by name and search paint (paint/Upaint_byname.cpp).
+    int32_t CoastSkipCount = 0;          // search-paint points skipped beside the coast
+    bool WritePaintList();
+    static bool SplitParenName(const std::string& text, std::string& name, std::string& group);
+    void PaintByName(const std::string& name);
+    bool PaintAtPoint(int32_t x, int32_t y);   // false when the records are full
+    bool NearCoast(int sx, int sy);
+    void SearchPaint();
+    void SearchPaintWithArea();
+    void DrawSearchPaintLayer();
+    // One flood fill, kept in map units (Tokyo datum) so it survives every change of view.
+    struct PaintRecord {
+        int32_t x, y;
+        TColor colour;
+        uint8_t pattern;
+    };
+    static constexpr int PAINT_MAX = 1300;
+    PaintRecord PaintRecords[PAINT_MAX] = {};
+    int32_t PaintSlot = -1;              // palette slot of the next fill, -1 none
+    uint8_t SavedCheckStates[15] = {};
+    bool CheckStatesSaved = false;       // nothing to put back before the first save
+    TMenuItem *N6, *menuExp;             // "市町村検索ペイント色", "地図凡例を編集する"
+    TColorDialog* TownPaintDialog;
+    std::vector<TCheckBox*> SavedCheckBoxes() const;
+    bool AddPaintRecord(int32_t x, int32_t y, TColor colour, uint8_t pattern);
+    void FillAt(int sx, int sy, TColor colour, uint8_t pattern);
+    void ReplayPaint();
+    void DrawPaintLayer();
+    void BtnPaintClick(TObject* Sender);
+    void menuPaintClick(TObject* Sender);
+    void PreparePaintMode();
+    void SaveCheckStates();
+    void RestoreCheckStates();
+    void CBTownPaintClick(TObject* Sender);
+    void N6Click(TObject* Sender);
+    void DrawLegendOnMap();
+    void DrawLegendLayer();
+    void menuExpClick(TObject* Sender);
+    void CBExpClick(TObject* Sender);
 
     // ---- Labels, prefecture names, mountains, islands, symbols (labels/) ----
+    // Island records of the single area being edited.
+    struct IslandRecord { std::string mark; int32_t x = 0, y = 0; std::string text; int32_t a = 0, b = 0; };
+    static constexpr int ISLAND_MAX = 1000;
+    std::vector<IslandRecord> IslandRecords;
+    int32_t IslandCount = 0;
+    std::string IslandFilePath;       // the file the records came from
+    TMenuItem *N23, *N161, *N141, *N181, *N19, *N20, *N21;   // menu "記号"
+    TSaveDialog* SaveDialog2 = nullptr;   // label files of the displayed names
+    void label_write();
+    void DrawPrefNames();
+    void DrawPrefSeats();
+    void DrawPrefLayer(bool seats);
+    void DrawMountains();
+    void DrawIslands();
+    void LoadIslandEditList();
+    bool WriteIslandFile();
+    void BtnLetterClick(TObject* Sender);
+    void CBLabelClick(TObject* Sender);
+    void MakeLabelClick(TObject* Sender);
+    void N15Click(TObject* Sender);
+    void TownNameClick(TObject* Sender);
+    void OldTownNameClick(TObject* Sender);
+    void WriteNameLabels(bool oldNames);
+    void BtnMarkClick(TObject* Sender);
+    void N23Click(TObject* Sender);
+    void N161Click(TObject* Sender);
+    void N141Click(TObject* Sender);
+    void N181Click(TObject* Sender);
+    void N19Click(TObject* Sender);
+    void N20Click(TObject* Sender);
+    void N21Click(TObject* Sender);
+    // A press position kept as data: in the Tokyo datum when the map shows WGS.
+    void PressToData(int X, int Y, int32_t& x, int32_t& y) const;
 
     // ---- Lines, railways, distance circles (lines/) ----
+    TCheckBox *CBMain = nullptr, *CBRailSet = nullptr;   // "主要駅", "詳細"
+    TMenuItem* RailInfo = nullptr;   // "鉄道路線情報": shows TRail after each railway load
+    bool MainStationsLoaded = false; // the last railway load took the main-station files
+    int32_t RailLabelCount = 0;      // station label files of the last railway load
+    TButton* BtnLine;                // "地 図 線": the line editor
+    TMenuItem *N16, *NCircle;        // line editor, distance circles
+    void N16Click(TObject* Sender);
+    void Button13Click(TObject* Sender);   // "円"
+    void NCircleClick(TObject* Sender);
+    void DrawDistanceCircles();
+    void RailRoadSet();
+    // The ordinary files "*.ext" of a folder, names sorted without regard to
+    // ASCII case, else in code order; at most 512 (RAIL_LIST_MAX). Returns the count.
+    static constexpr int RAIL_LIST_MAX = 512;
+    static int ListFilesSorted(const std::string& folder, const std::string& ext, std::vector<std::string>& names);
+    void CBRailLineClick(TObject* Sender);
+    void CBEkiClick(TObject* Sender);
+    void CBMainClick(TObject* Sender);
+    void CBRailSetClick(TObject* Sender);
+    void RailInfoClick(TObject* Sender);
+    // Station files of a railway load into the label table (steps of the label window).
+    void LoadStationFiles(const std::vector<std::string>& paths);
+    void ShowStationLabels(bool on);   // the label window's "表示" box
+    void OpenLabelWindow();
 
     // ---- Image output and project file (output/) ----
+    TSaveDialog* SaveDialog3 = nullptr;   // project files
+    TOpenDialog* OpenDialog1 = nullptr;
+    TLabel* DUMMY = nullptr;              // hidden: the number of placed symbols after a restore
+    void Button1Click(TObject* Sender);   // "ﾌｧｲﾙ保存"
+    void Button10Click(TObject* Sender);  // "ﾌｧｲﾙ読込"
+    bool SaveProjectFile(const std::string& path);
+    uint8_t SaveFormat = 3;              // 1 JPEG, 2 BMP, 3 PNG
+    void RadioGroup1Click(TObject* Sender);
+    void Button4Click(TObject* Sender);   // "画像コピー"
+    void Button8Click(TObject* Sender);   // "画像保存"
+    void PNG1Click(TObject* Sender);
+    void JPEG1Click(TObject* Sender);
+    void BITMAP1Click(TObject* Sender);
+    void SaveMapImage();
+    void RenderTile(TBitmap* out, int t, int i, int j, bool forSave);
 
     // ---- Modes armed by the tool windows and tested by the map-press chain ----
     bool IslandPickMode = false, IslandPlaceMode = false;

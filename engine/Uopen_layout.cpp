@@ -222,7 +222,7 @@ void TOpen::CreateControls() {
 
     y = 562;
     Button1 = Btn(c, "ﾌﾟﾛｼﾞｪｸﾄ保存", L, y, 108);
-    Button13 = Btn(c, "ﾌﾟﾛｼﾞｪｸﾄ読込", L + 116, y, 108);
+    Button10 = Btn(c, "ﾌﾟﾛｼﾞｪｸﾄ読込", L + 116, y, 108);
     y += 30;
     Button3 = Btn(c, "再描画", L, y, 108);
     Button3->SetVisible(false);

@@ -3,7 +3,9 @@
 #include "engine/Coords.h"
 #include "engine/Uopen.h"
 #include "engine/Uprocess.h"
+#include "labels/Upagesdlg.h"
 #include "lines/Ukyori.h"
+#include "lines/Ulineadd.h"
 #include "names/Uyomi.h"
 #include "navigation/Ukeisoku.h"
 #include "navigation/Usclist.h"
@@ -109,7 +111,8 @@ bool TOpen::DrawMap() {
         return false;
     }
 
-    // Background.
+    // Background. An outline left in XOR by a drag must not turn the map into XOR.
+    cv->Pen->Mode = pmCopy;
     cv->Brush->Style = bsSolid;
     if (Settei->CheckBox13->Checked()) BackColor = 0xFFFFFF;
     cv->Brush->Color = BackColor;
@@ -130,14 +133,17 @@ bool TOpen::DrawMap() {
 
         DrawPolylineLayers();
         cv->Pen->Color = TownColor;
-
-        Keisoku->Close();
+        if (LineAdd->PaintLine && LineAdd->LineFileCount > 0) LineAdd->DrawLineFiles();
+        DrawPaintLayer();
+        DrawSearchPaintLayer();
 
         if (MapPaint->NamePaint == 0 && !Yomi->CBKana->Checked()) {
             if (CBTownName->Checked()) DrawTownNames();
             DrawDuplicateNames();
             DrawCityNames();
         }
+        if (!PaintMode && Settei->CBIslands->Checked()) DrawIslands();
+        if (Settei->CBMountain->Checked()) DrawMountains();
 
         if (ken_name->Checked() && ImageSize >= 300) DrawPrefCaption();
         if (CBCenter->Checked() && !CBTownPaint->Checked()) DrawCentreCross();
@@ -155,9 +161,11 @@ bool TOpen::DrawMap() {
         Label23->SetCaption("Mapping " + std::to_string(MappingCount));
     }
 
+    DrawLegendLayer();
     DrawMapFrame();
 
-    if (!Kyori->CheckBox4->Checked()) Kyori->Label6->SetCaption("距離円は非表示です");
+    if (Kyori->CheckBox4->Checked()) DrawDistanceCircles();
+    else Kyori->Label6->SetCaption("距離円は非表示です");
 
     // Thumbnail, every fifth redraw.
     ThumbnailCount++;
@@ -177,14 +185,26 @@ bool TOpen::DrawMap() {
     N17->SetEnabled(names);
     Settei->Button13->SetEnabled(names);
 
+    if (!PaintMode) LineAdd->DrawLineFiles();
+    if (PagesDlg->SymbolsShown) PagesDlg->DrawPlacedSymbols();
+    if (CBLabel->Checked()) label_write();
+
     BtnMark->SetEnabled(true);
     N18->SetEnabled(true);
     Yomi->Label3->SetCaption(SELECT == 1 && SelectCode[0] >= 0 && SelectCode[0] < 60 ? AreaName[SelectCode[0]]
                                                                                       : std::string());
+    if (LineAdd->EditLineRedraw) {
+        LineAdd->DrawEditLine();
+        LineAdd->EditLineRedraw = false;
+    }
 
     // Capitals and offices are never shown together; the capitals take precedence.
     const bool pref = CBPrefBorder->Checked();
-    if (!(pref && Settei->CBKenOffice->Checked()) && pref && Settei->CBOffice->Checked()) Disp_Office();
+    if (pref && Settei->CBKenName->Checked()) DrawPrefNames();
+    if (pref && Settei->CBKenOffice->Checked())
+        DrawPrefSeats();
+    else if (pref && Settei->CBOffice->Checked())
+        Disp_Office();
 
     TkBtn2->SetEnabled(true);
     TkBtn2->Font.Color = 0x800000;
@@ -196,6 +216,7 @@ bool TOpen::DrawMap() {
 
     RedrawCount++;
     Label37->SetCaption(std::to_string(RedrawCount));
+    if (LineAdd->CheckBox3->Checked() && LineAdd->EditLineShown) LineAdd->DrawEditLine();
     return true;
 }
 
@@ -203,6 +224,16 @@ bool TOpen::DrawMap() {
 void TOpen::DrawPolylineLayers() {
     TPen* pen = Image1->Canvas()->Pen;
     pen->Style = psSolid;
+    // The gaps of a dotted border must not wipe the lines below it: a dotted
+    // lake boundary would open the shore it ends on.
+    TBrush* brush = Image1->Canvas()->Brush;
+    const TBrushStyle brushStyle = brush->Style;
+    brush->Style = bsClear;
+    struct Restore {
+        TBrush* b;
+        TBrushStyle s;
+        ~Restore() { b->Style = s; }
+    } restore{brush, brushStyle};
     const bool same = Settei->CBColor->Checked();
 
     if (Settei->CBCoast->Checked()) {

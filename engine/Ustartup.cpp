@@ -166,7 +166,7 @@ void TOpen::FormCreate(TObject* Sender) {
     std::fill(std::begin(PaintPattern), std::end(PaintPattern), 0);
     std::fill(std::begin(PaintSlotFlag), std::end(PaintSlotFlag), 0);
     SetteiShown = false;
-    LabelShown = false;
+    LetterShown = false;
     Label15->SetCaption("");
     ProjectLoading = false;
     CBTownPaint->SetColor(TownPaintColor);
@@ -369,6 +369,7 @@ void TOpen::Button2Click(TObject* Sender) {
     config_write(AppDir + "/mapdata/config.ini");
     Close();
     Log.Close();
+    if (AltYear) RestoreStandardEdition();
 }
 
 void TOpen::Exit1Click(TObject* Sender) { Button2Click(Sender); }

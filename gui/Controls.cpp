@@ -126,6 +126,10 @@ public:
         QSignalBlocker b(c);   // filling the list runs no handler
         int before = c->currentIndex();
         QString text = c->currentText();
+        if (auto* tc = dynamic_cast<TComboBox*>(c); tc && tc->Sorted) {
+            i = 0;
+            while (i < c->count() && CompareText(S(c->itemText(i)), s) <= 0) ++i;
+        }
         c->insertItem(std::clamp(i, 0, c->count()), Q(s));
         if (before < 0) {
             // Qt chooses the first item put in an empty box; the class library leaves the choice.
@@ -469,6 +473,17 @@ void TGroupBox::SetCaption(const std::string& s) { setTitle(Q(s)); }
 TTabSheet::TTabSheet(TPageControl* owner, const std::string& caption) : TControlT<QWidget>(nullptr), caption(caption) {
     QSignalBlocker b(owner);
     owner->addTab(this, Q(caption));
+}
+
+void TTabSheet::mousePressEvent(QMouseEvent* e) {
+    QWidget::mousePressEvent(e);
+    if (!OnMouseDown) return;
+    TShiftState st;
+    st.Shift = e->modifiers() & Qt::ShiftModifier;
+    st.Ctrl = e->modifiers() & Qt::ControlModifier;
+    st.Alt = e->modifiers() & Qt::AltModifier;
+    TMouseButton b = e->button() == Qt::RightButton ? mbRight : e->button() == Qt::MiddleButton ? mbMiddle : mbLeft;
+    OnMouseDown(this, b, st, int(e->position().x()), int(e->position().y()));
 }
 
 TPageControl::TPageControl(QWidget* parent) : TControlT<QTabWidget>(ClientOf(parent)) {

@@ -32,9 +32,13 @@ class QMenu;
 class QToolButton;
 class QMenuBar;
 class TForm;
+class TPopupMenu;
 
 // A form hands its client area to the controls placed on it.
 QWidget* ClientOf(QWidget* parent);
+
+// Keys and buttons held, as the class library's shift state.
+TShiftState ShiftOf(Qt::KeyboardModifiers m, Qt::MouseButtons b);
 
 // Position, size, visibility and hint shared by every control.
 template <class Base>
@@ -61,6 +65,11 @@ public:
     void SetFocus() { this->setFocus(); }
     int Tag = 0;                  // free for handlers shared by several controls
     void SetFontColor(TColor c) {
+        // A palette change re-polishes the widget: skip it when nothing changes.
+        if (this->palette().color(QPalette::WindowText) == ToQColor(c) &&
+            this->palette().color(QPalette::Text) == ToQColor(c) &&
+            this->palette().color(QPalette::ButtonText) == ToQColor(c))
+            return;
         QPalette p = this->palette();
         for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
             p.setColor(role, ToQColor(c));
@@ -240,6 +249,8 @@ public:
     void SetText(const std::string& s);
     int ItemIndex() const { return currentIndex(); }
     void SetItemIndex(int i);         // runs nothing; -1 clears the choice
+    // Items put in while set go to their place in string-list order.
+    bool Sorted = false;
     TNotifyEvent OnChange;            // edit text changed by the user, or an item chosen (after OnClick)
     TNotifyEvent OnClick;             // an item chosen by the user
 private:
@@ -306,6 +317,9 @@ public:
     void SetCaption(const std::string& s);
 };
 
+// The look every grid starts with: no headers, no editing, one cell selected at a time.
+void GridLook(QTableView* v);
+
 class TStringGrid : public TControlT<QTableWidget> {
 public:
     explicit TStringGrid(QWidget* parent, int cols = 5, int rows = 5);
@@ -327,7 +341,16 @@ public:
     // OnSelectCell runs before the user moves to a cell and may refuse it.
     TNotifyEvent OnClick, OnDblClick;
     std::function<void(TObject*, int col, int row, bool& canSelect)> OnSelectCell;
+    // Editable: the user may type into the cells outside the fixed ones.
+    // OnSetEditText runs for the user's edits only, never for SetCells.
+    void SetEditable(bool b);
+    bool Editable() const { return editable; }
+    void UserEdit(int col, int row, const std::string& s);   // as typed by the user (tests)
+    std::function<void(TObject*, int col, int row, const std::string& value)> OnSetEditText;
 private:
+    Qt::ItemFlags cellFlags(int col, int row) const;
+    bool editable = false;
+    bool cellsFromCode = false;
     bool settingFromCode = false;
     bool changedByUser = false;
 };
@@ -336,6 +359,10 @@ class TTabSheet : public TControlT<QWidget> {
 public:
     TTabSheet(class TPageControl* owner, const std::string& caption);
     std::string Caption() const { return caption; }
+    // A press on the sheet itself, not on a control placed on it.
+    std::function<void(TObject*, TMouseButton, TShiftState, int, int)> OnMouseDown;
+protected:
+    void mousePressEvent(QMouseEvent* e) override;
 private:
     std::string caption;
 };
@@ -466,6 +493,9 @@ private:
     bool checked = false;
     int groupIndex = 0;
 };
+
+// A right click on the control opens the menu there.
+void AttachPopupMenu(QWidget* w, class TPopupMenu* menu);
 
 class TMainMenu : public TObject {
 public:

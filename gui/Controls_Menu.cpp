@@ -95,3 +95,17 @@ void TPopupMenu::Add(TMenuItem* item) {
 }
 
 void TPopupMenu::Popup(int screenX, int screenY) { menu->popup(QPoint(screenX, screenY)); }
+
+void AttachPopupMenu(QWidget* w, TPopupMenu* m) {
+    auto attach = [m](QWidget* target) {
+        target->setContextMenuPolicy(Qt::CustomContextMenu);
+        QObject::connect(target, &QWidget::customContextMenuRequested, [m, target](const QPoint& p) {
+            const QPoint g = target->mapToGlobal(p);
+            m->Popup(g.x(), g.y());
+        });
+    };
+    attach(w);
+    // An editable combo box and a grid take the right click on an inner widget.
+    if (auto* cb = qobject_cast<QComboBox*>(w); cb && cb->lineEdit()) attach(cb->lineEdit());
+    if (auto* view = qobject_cast<QAbstractScrollArea*>(w)) attach(view->viewport());
+}

@@ -9,7 +9,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 
-static TShiftState ShiftOf(Qt::KeyboardModifiers m, Qt::MouseButtons b) {
+TShiftState ShiftOf(Qt::KeyboardModifiers m, Qt::MouseButtons b) {
     TShiftState s;
     s.Shift = m & Qt::ShiftModifier;
     s.Ctrl = m & Qt::ControlModifier;
@@ -320,14 +320,18 @@ private:
 };
 } // namespace
 
+void GridLook(QTableView* v) {
+    v->horizontalHeader()->hide();
+    v->verticalHeader()->hide();
+    v->horizontalHeader()->setDefaultSectionSize(64);
+    v->verticalHeader()->setMinimumSectionSize(8);
+    v->verticalHeader()->setDefaultSectionSize(24);
+    v->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    v->setSelectionMode(QAbstractItemView::SingleSelection);
+}
+
 TStringGrid::TStringGrid(QWidget* parent, int cols, int rows) : TControlT<QTableWidget>(rows, cols, ClientOf(parent)) {
-    horizontalHeader()->hide();
-    verticalHeader()->hide();
-    horizontalHeader()->setDefaultSectionSize(64);
-    verticalHeader()->setMinimumSectionSize(8);
-    verticalHeader()->setDefaultSectionSize(24);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    GridLook(this);
     setItemDelegate(new FixedCellDelegate(this));
     QObject::connect(this, &QTableWidget::currentCellChanged, [this](int row, int col, int prevRow, int prevCol) {
         if (settingFromCode || row < 0 || col < 0) return;
@@ -353,6 +357,39 @@ TStringGrid::TStringGrid(QWidget* parent, int cols, int rows) : TControlT<QTable
     QObject::connect(this, &QTableWidget::cellDoubleClicked, [this](int, int) {
         if (OnDblClick) OnDblClick(this);
     });
+    QObject::connect(this, &QTableWidget::cellChanged, [this](int row, int col) {
+        if (cellsFromCode || !OnSetEditText) return;
+        OnSetEditText(this, col, row, Cells(col, row));
+    });
+}
+
+void TStringGrid::SetEditable(bool b) {
+    editable = b;
+    setEditTriggers(b ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                            QAbstractItemView::AnyKeyPressed
+                      : QAbstractItemView::NoEditTriggers);
+    // Empty cells the user types into are made by the view from this prototype.
+    auto* proto = new QTableWidgetItem();
+    proto->setFlags(b ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable
+                      : Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    setItemPrototype(proto);
+    cellsFromCode = true;
+    for (int r = 0; r < rowCount(); ++r)
+        for (int c = 0; c < columnCount(); ++c)
+            if (auto* it = item(r, c)) it->setFlags(cellFlags(c, r));
+    cellsFromCode = false;
+}
+
+void TStringGrid::UserEdit(int col, int row, const std::string& s) {
+    if (!editable || row < FixedRows || col < FixedCols || row >= rowCount() || col >= columnCount()) return;
+    if (!item(row, col)) SetCells(col, row, "");
+    item(row, col)->setText(QString::fromStdString(s));
+}
+
+Qt::ItemFlags TStringGrid::cellFlags(int col, int row) const {
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (editable && row >= FixedRows && col >= FixedCols) f |= Qt::ItemIsEditable;
+    return f;
 }
 
 void TStringGrid::SetColCount(int n) { setColumnCount(std::max(0, n)); }
@@ -365,13 +402,15 @@ std::string TStringGrid::Cells(int col, int row) const {
 
 void TStringGrid::SetCells(int col, int row, const std::string& s) {
     if (row < 0 || col < 0 || row >= rowCount() || col >= columnCount()) return;
+    cellsFromCode = true;
     if (auto* it = item(row, col)) {
         it->setText(QString::fromStdString(s));
-        return;
+    } else {
+        auto* fresh = new QTableWidgetItem(QString::fromStdString(s));
+        fresh->setFlags(cellFlags(col, row));
+        setItem(row, col, fresh);
     }
-    auto* it = new QTableWidgetItem(QString::fromStdString(s));
-    it->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-    setItem(row, col, it);
+    cellsFromCode = false;
 }
 
 void TStringGrid::SetRow(int r) {

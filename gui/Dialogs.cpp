@@ -59,12 +59,17 @@ bool TOpenDialog::Execute() {
     if (gui::testing::Enabled()) {
         std::optional<std::string> name;
         if (!gui::testing::TakeFileName(name) || !name) return false;
-        FileName = *name;
+        // A scripted multiple choice gives its names one per line.
+        Files.clear();
+        QStringList parts = Q(*name).split(QChar('\n'), Qt::SkipEmptyParts);
+        if (!MultiSelect && parts.size() > 1) parts = parts.mid(0, 1);
+        for (const QString& f : parts) Files.push_back(f.toStdString());
+        FileName = Files.empty() ? *name : Files.front();
         return true;
     }
     QFileDialog dlg(owner, Q(Title));
     dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dlg.setFileMode(save ? QFileDialog::AnyFile : MultiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
     if (save && !OverwritePrompt) dlg.setOption(QFileDialog::DontConfirmOverwrite);
     QStringList filters = QtFileFilters(Filter);
     if (!filters.isEmpty()) {
@@ -84,6 +89,8 @@ bool TOpenDialog::Execute() {
     if (!start.isEmpty()) dlg.setDirectory(start);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return false;
     FileName = dlg.selectedFiles().first().toStdString();
+    Files.clear();
+    for (const QString& f : dlg.selectedFiles()) Files.push_back(f.toStdString());
     int chosen = filters.indexOf(dlg.selectedNameFilter());
     if (chosen >= 0) FilterIndex = chosen + 1;
     return true;

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QWidget>
 #include <string>
+#include <vector>
 
 namespace gui { class ComponentKeeper; }
 
@@ -31,6 +32,8 @@ public:
     std::string DefaultExt;
     std::string Title;
     bool OverwritePrompt = false;   // save dialog: ask before choosing an existing file
+    bool MultiSelect = false;       // open dialog: several files may be chosen
+    std::vector<std::string> Files; // the chosen files (one unless MultiSelect)
     // False when cancelled. Sets FileName and FilterIndex to the choice.
     virtual bool Execute();
 protected:

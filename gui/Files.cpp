@@ -242,6 +242,13 @@ bool AtomicWriteFile(const std::string& path, const std::function<bool(FILE*, st
     return true;
 }
 
+bool FileTimeNs(const std::string& path, long long& ns) {
+    struct stat st;
+    if (stat(ResolvePath(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    ns = (long long)st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec;
+    return true;
+}
+
 bool CopyFileKeepTime(const std::string& from, const std::string& to) {
     std::string src = ResolvePath(from);
     std::string dst = ResolvePath(to);

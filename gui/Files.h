@@ -25,6 +25,8 @@ bool RenameFile(const std::string& from, const std::string& to);   // replaces '
 bool CopyFileKeepTime(const std::string& from, const std::string& to);
 // Last-write time; 0 when the file is missing.
 std::time_t FileTime(const std::string& path);
+// Last-write time in nanoseconds, at the file system's full resolution; false when missing.
+bool FileTimeNs(const std::string& path, long long& ns);
 struct FileDateParts { int year = 0, month = 0, day = 0; };
 bool FileDate(const std::string& path, FileDateParts& d);   // local time
 // Ordinary files of a folder matching a wildcard (* and ?, case-insensitive),

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QWheelEvent>
 #include <algorithm>
 #include <stdexcept>
 
@@ -99,6 +100,26 @@ void TForm::Show() {
 }
 
 void TForm::Hide() { setVisible(false); }
+
+void TForm::SetOnMouseWheel(TMouseWheelEvent handler) {
+    if (!onMouseWheel && handler) qApp->installEventFilter(this);
+    onMouseWheel = std::move(handler);
+}
+
+// Qt hands an unaccepted wheel turn up the parents, so the filter may see one
+// turn several times: a handler that leaves it unhandled must do nothing.
+bool TForm::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() != QEvent::Wheel || !onMouseWheel) return QMainWindow::eventFilter(watched, e);
+    auto* w = qobject_cast<QWidget*>(watched);
+    if (!w || w->window() != this) return QMainWindow::eventFilter(watched, e);
+    auto* we = static_cast<QWheelEvent*>(e);
+    QPoint delta = we->angleDelta();
+    bool handled = false;
+    const QPoint g = we->globalPosition().toPoint();
+    onMouseWheel(this, ShiftOf(we->modifiers(), we->buttons()), delta.y() != 0 ? delta.y() : delta.x(),
+                 TPoint(g.x(), g.y()), handled);
+    return handled;
+}
 
 void TForm::showEvent(QShowEvent* e) {
     QMainWindow::showEvent(e);

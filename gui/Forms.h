@@ -53,7 +53,13 @@ public:
     virtual void FormCloseQuery(TObject* Sender, bool& CanClose) {}
     virtual void FormActivate(TObject* Sender) {}
 
+    // The wheel turned anywhere over the form, before the control under the
+    // pointer sees it; a turn marked handled goes no further.
+    using TMouseWheelEvent = std::function<void(TObject*, TShiftState, int wheelDelta, TPoint mousePos, bool& handled)>;
+    void SetOnMouseWheel(TMouseWheelEvent handler);
+
 protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
     void showEvent(QShowEvent* e) override;
     void hideEvent(QHideEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
@@ -71,6 +77,7 @@ private:
     bool shownOnce = false;
     bool inModal = false;
     bool wasVisible = false;
+    TMouseWheelEvent onMouseWheel;
 };
 
 // The Qt application object the program runs on: an exception escaping any

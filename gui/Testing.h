@@ -30,7 +30,8 @@ void QueueAnswer(int id);
 std::vector<MessageRecord>& Messages();
 
 // Next file dialogs: a name, or std::nullopt for a cancelled dialog.
-// With the queue empty a dialog is cancelled.
+// With the queue empty a dialog is cancelled. For a multi-select open dialog
+// several files are given in one name, separated by '\n'.
 void QueueFileName(std::optional<std::string> name);
 void QueueColor(std::optional<TColor> color);
 // Runs in place of the modal loop, with the form shown; returns the modal

@@ -94,6 +94,12 @@ public:
     // stays one CR LF).
     bool Write(std::string_view utf8);
     bool WriteLine(std::string_view utf8) { return Write(utf8) && Write("\n"); }
+    // A line given as its CP932 bytes (as ReadLineBytes gave it), then CR LF:
+    // a line copied unchanged keeps its bytes exactly.
+    bool WriteBytesLine(std::string_view cp932) {
+        lastCR = false;
+        return (cp932.empty() || put(cp932.data(), cp932.size())) && put("\r\n", 2);
+    }
     bool Printf(const char* fmt, ...) __attribute__((format(printf, 2, 3)));
     bool Flush();
     bool Close();    // false when any write or the close failed

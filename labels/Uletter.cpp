@@ -1,5 +1,479 @@
+// The label window: its controls, the label files and the prefecture tables.
 #include "labels/Uletter.h"
+#include "components/Mystr.h"
+#include "engine/Convert.h"
+#include "engine/Uopen.h"
+#include "gui/Files.h"
+#include "gui/TextFile.h"
+#include "lines/Urail.h"
 
 TLetter* Letter = nullptr;
 
-TLetter::TLetter() : TForm("　地図ラベル編集  ラベルテーブル") {}
+namespace {
+
+TButton* Btn(TForm* f, const std::string& caption, int x, int y, int w, const std::string& hint = "") {
+    auto* b = new TButton(f, caption);
+    b->SetBounds(x, y, w, 24);
+    if (!hint.empty()) b->SetHint(hint);
+    return b;
+}
+
+TCheckBox* Check(TForm* f, const std::string& caption, int x, int y, int w, bool on, const std::string& hint = "") {
+    auto* c = new TCheckBox(f, caption);
+    c->SetBounds(x, y, w, 20);
+    c->SetChecked(on);
+    if (!hint.empty()) c->SetHint(hint);
+    return c;
+}
+
+TLabel* Lbl(TForm* f, const std::string& caption, int x, int y, int w = 120) {
+    auto* l = new TLabel(f, caption);
+    l->SetBounds(x, y, w, 18);
+    return l;
+}
+
+TEdit* Edt(TForm* f, const std::string& text, int x, int y, int w, const std::string& hint = "") {
+    auto* e = new TEdit(f, text);
+    e->SetBounds(x, y, w, 22);
+    if (!hint.empty()) e->SetHint(hint);
+    return e;
+}
+
+TMenuItem* PopItem(TPopupMenu* p, const std::string& caption) {
+    auto* m = new TMenuItem(caption);
+    p->Add(m);
+    return m;
+}
+
+} // namespace
+
+TLetter::TLetter() : TForm("　地図ラベル編集  ラベルテーブル") {
+    SetFormStyle(fsStayOnTop);
+    SetPosition(poScreenCenter);
+    SetClientSize(620, 560);
+    LabelTable.resize(LABEL_MAX);
+    PrefNameTable.resize(PREF_RECORD_MAX);
+    PrefSeatTable.resize(PREF_RECORD_MAX);
+
+    LabelAll = Lbl(this, "全てのラベル", 8, 4);
+    const char* heads[10] = {"ﾏｰｸ", "経度座標", "緯度座標", "ラ　ベ　ル", "ｻｲｽﾞ", "表示", "JR", "主", "鉄", "番号"};
+    const int widths[10] = {21, 61, 62, 135, 23, 22, 22, 21, 26, 27};
+    int hx = 8;
+    for (int c = 0; c < 10; ++c) {
+        Lbl(this, heads[c], hx, 22, widths[c]);
+        hx += widths[c] + 1;
+    }
+    StringGrid1 = new TCellGrid(this, 10, 301);
+    StringGrid1->SetEditable(true);
+    StringGrid1->SetBounds(8, 40, 460, 380);
+    StringGrid1->SetRowHeights(18);
+    for (int c = 0; c < 10; ++c) StringGrid1->SetColWidth(c, widths[c]);
+    Lbl(this, "ﾗﾍﾞﾙ選択右ｸﾘｯｸ→移動/削除/色変更/中心", 8, 424, 300);
+    Lbl(this, "ﾗﾍﾞﾙﾀﾞﾌﾞﾙｸﾘｯｸ→表示/非表示", 8, 442, 300);
+
+    Lbl(this, "読込済みﾗﾍﾞﾙﾌｧｲﾙ", 8, 462, 200);
+    StringGrid2 = new TStringGrid(this, 2, 20);
+    StringGrid2->FixedRows = 0;
+    StringGrid2->FixedCols = 0;
+    StringGrid2->SetBounds(8, 480, 460, 72);
+    StringGrid2->SetColWidth(0, 440);
+    StringGrid2->SetRowHeights(18);
+
+    const int R = 476;
+    Label8 = Lbl(this, "位置指定ボタンをクリック", R, 4, 140);
+    RadioGroup1 = new TRadioGroup(this, "位置指定法");
+    RadioGroup1->SetItems({"マウス", "経度/緯度", "ＸＹ座標"});
+    RadioGroup1->SetItemIndex(0);
+    RadioGroup1->SetBounds(R, 24, 136, 76);
+    Edit2 = Edt(this, "", R, 104, 66, "経度例 134.1305");
+    Edit3 = Edt(this, "", R + 70, 104, 66, "緯度例 35.0802");
+    Button2 = Btn(this, "位置指定", R, 130, 66, "ﾗﾍﾞﾙ表示位置をｸﾘｯｸ");
+    Button8 = Btn(this, "クリア", R + 70, 130, 66);
+    Button3 = Btn(this, "保 存", R, 158, 66);
+    Button7 = Btn(this, "読　込", R + 70, 158, 66);
+    CBFileAdd = Check(this, "追加読込", R, 184, 80, false);
+    Button14 = Btn(this, "再読込", R + 70, 204, 66, "下のファイルを再読込");
+    Button10 = Btn(this, "コード順", R, 232, 66, "ラベル文字順に並べ替え");
+    Button17 = Btn(this, "ﾌｧｲﾙ順", R + 70, 232, 66);
+    Button15 = Btn(this, "表示ﾗﾍﾞﾙ", R, 260, 66, "表示されたﾗﾍﾞﾙのみ");
+    Button16 = Btn(this, "非表示", R + 70, 260, 66);
+    Lbl(this, "文字色", R, 290, 40);
+    Image1 = new TImage(this);
+    Image1->SetBounds(R + 42, 288, 20, 20);
+    Image1->SetImageSize(20, 20);
+    Button6 = Btn(this, "...", R + 66, 286, 24);
+    Button11 = Btn(this, "変更", R + 94, 286, 42);
+    Lbl(this, "サイズ", R, 316, 40);
+    Edit1 = Edt(this, "8", R + 42, 314, 30);
+    UpDown1 = new TUpDown(this);
+    UpDown1->SetBounds(R + 72, 314, 16, 22);
+    UpDown1->Min = 6;
+    UpDown1->Max = 50;
+    UpDown1->SetAssociate(Edit1);
+    UpDown1->SetPosition(8);
+    Button12 = Btn(this, "変更", R + 94, 312, 42);
+    Edit4 = Edt(this, "　検索名", R, 342, 84);
+    Button13 = Btn(this, "検　索", R + 88, 340, 48);
+    Edit5 = Edt(this, "0", R, 370, 50, "指定のﾌｧｲﾙ番号へジャンプ");
+    UpDown2 = new TUpDown(this);
+    UpDown2->SetBounds(R + 50, 370, 16, 22);
+    UpDown2->Min = 0;
+    UpDown2->Max = 100000;
+    UpDown2->SetAssociate(Edit5);
+    UpDown2->SetHint("指定のﾌｧｲﾙ番号へジャンプ");
+    Label16 = Lbl(this, "0", R + 74, 372, 60);
+    RadioGroup2 = new TRadioGroup(this, "文字ｻｲｽﾞ");
+    RadioGroup2->SetItems({"×0.8", "×0.9", "×1.0", "×1.2", "×1.5", "×2.0"});
+    RadioGroup2->SetColumns(2);
+    RadioGroup2->SetItemIndex(2);
+    RadioGroup2->SetBounds(R, 396, 136, 72);
+    CBFontSizeFixed = Check(this, "文字ｻｲｽﾞ固定", R, 470, 136, true);
+    CBWhiteBack = Check(this, "白", R, 490, 40, false, "ラベル背景色を白に");
+    CBMark = Check(this, "マーク", R + 40, 490, 60, false);
+    CBLabel = Check(this, "ラベル", R, 510, 64, true);
+    CBShow = Check(this, "表示", R + 70, 510, 60, true);
+    // Run by other code only.
+    Button4 = Btn(this, "表　示", R, 534, 60);
+    Button9 = Btn(this, "非表示", R + 64, 534, 60);
+    Button4->SetVisible(false);
+    Button9->SetVisible(false);
+
+    PopupMenu1 = new TPopupMenu();
+    N1 = PopItem(PopupMenu1, "このラベルを移動します");
+    RemoveLabel = PopItem(PopupMenu1, "このラベルを削除します　　　");
+    N2 = PopItem(PopupMenu1, "このラベルの文字色を変更します");
+    LabelSearch = PopItem(PopupMenu1, "このラベルを市区町村名として検索します");
+    k1 = PopItem(PopupMenu1, "このラベルを中心に表示します");
+    StringGrid1->PopupMenu = PopupMenu1;
+
+    OpenDialog1 = new TOpenDialog(this);
+    OpenDialog1->Filter = "ラベルファイル (*.lbl)|*.lbl|全て (*.*)|*.*";
+    OpenDialog1->MultiSelect = true;
+    SaveDialog1 = new TSaveDialog(this);
+    SaveDialog1->DefaultExt = "lbl";
+    SaveDialog1->Filter = "ラベルファイル (*.lbl)|*.lbl|すべて (*.*)|*.*";
+    SaveDialog1->OverwritePrompt = true;
+    ColorDialog1 = new TColorDialog(this);
+
+    Button3->OnClick = [this](TObject* s) { Button3Click(s); };
+    Button7->OnClick = [this](TObject* s) { Button7Click(s); };
+    Button14->OnClick = [this](TObject* s) { Button14Click(s); };
+    Button4->OnClick = [this](TObject* s) { Button4Click(s); };
+    Button9->OnClick = [this](TObject* s) { Button9Click(s); };
+    CBShow->OnClick = [this](TObject* s) { CBShowClick(s); };
+    CBWhiteBack->OnClick = [this](TObject* s) { Button4Click(s); };
+    auto redraw = [](TObject*) { Open->DrawMap(); };
+    RadioGroup2->OnClick = redraw;
+    CBFontSizeFixed->OnClick = redraw;
+    CBMark->OnClick = redraw;
+    CBLabel->OnClick = redraw;
+    Button2->OnClick = [this](TObject* s) { Button2Click(s); };
+    Button6->OnClick = [this](TObject* s) { Button6Click(s); };
+    Button8->OnClick = [this](TObject* s) { Button8Click(s); };
+    Button10->OnClick = [this](TObject* s) { Button10Click(s); };
+    LabelAll->OnDblClick = [this](TObject* s) { Button10Click(s); };
+    Button11->OnClick = [this](TObject* s) { Button11Click(s); };
+    Button12->OnClick = [this](TObject* s) { Button12Click(s); };
+    Button13->OnClick = [this](TObject* s) { Button13Click(s); };
+    Button15->OnClick = [this](TObject* s) { Button15Click(s); };
+    Button16->OnClick = [this](TObject* s) { Button16Click(s); };
+    Button17->OnClick = [this](TObject* s) { Button17Click(s); };
+    UpDown2->OnClick = [this](TObject* s, TUDBtnType b) { UpDown2Click(s, b); };
+    N1->OnClick = [this](TObject* s) { N1Click(s); };
+    N2->OnClick = [this](TObject* s) { N2Click(s); };
+    RemoveLabel->OnClick = [this](TObject* s) { RemoveLabelClick(s); };
+    LabelSearch->OnClick = [this](TObject* s) { LabelSearchClick(s); };
+    k1->OnClick = [this](TObject* s) { k1Click(s); };
+    StringGrid1->OnClick = [this](TObject* s) { StringGrid1Click(s); };
+    StringGrid1->OnDblClick = [this](TObject* s) { StringGrid1DblClick(s); };
+    StringGrid1->OnExit = [this](TObject*) { Label8->SetCaption("位置指定ボタンをクリック"); };
+}
+
+void TLetter::FormCreate(TObject* Sender) {
+    LabelMoveMode = false;
+    LabelPlaced = false;
+    CenterLabelMark = false;
+    AllLabelsShown = true;
+    LabelFileCount = 0;
+    LabelFiles.clear();
+    FillSwatch();
+    LoadPrefTables();
+    Edit2->SetText("");
+    Edit3->SetText("");
+}
+
+void TLetter::FillSwatch() {
+    TCanvas* c = Image1->Canvas();
+    c->Brush->Style = bsSolid;
+    c->Brush->Color = Open ? Open->LabelColor : 0x800000;
+    c->FillRect(Rect(0, 0, c->Width(), c->Height()));
+}
+
+void TLetter::ShowCount() { Label16->SetCaption(std::to_string(LabelCount)); }
+
+void TLetter::SetGridRows(int n) { StringGrid1->SetRowCount(n < 1 ? 1 : n); }
+
+bool TLetter::ReportFull() {
+    if (!FullReported)
+        MessageBox(gui::Format("ラベルは %d 個までです．これ以上追加できません", LABEL_MAX), "ラベルデータエラー",
+                   MB_OK | MB_ICONEXCLAMATION);
+    FullReported = true;
+    return false;
+}
+
+bool TLetter::AppendRow(const LabelRecord& r, const std::string cells[10]) {
+    if (LabelCount >= LABEL_MAX) return ReportFull();
+    if (StringGrid1->RowCount() < LabelCount + 1) SetGridRows(LabelCount + 1);
+    for (int c = 0; c < 10; ++c) StringGrid1->SetCells(c, LabelCount, cells[c]);
+    LabelTable[LabelCount] = r;
+    LabelCount++;
+    return true;
+}
+
+bool TLetter::AddNewLabel(int32_t x, int32_t y) {
+    FullReported = false;
+    LabelRecord r;
+    r.mark = "○";
+    r.x = x, r.y = y;
+    r.text = "ラベル記入";
+    r.size = LenientInt(Edit1->Text());
+    r.shown = "●";
+    r.color = Open->LabelColor;
+    const std::string cells[10] = {r.mark, std::to_string(x), std::to_string(y), r.text, Edit1->Text(), r.shown,
+                                   "", "", "", ""};
+    if (!AppendRow(r, cells)) return false;
+    SetGridRows(LabelCount);
+    StringGrid1->SetRow(LabelCount - 1);
+    StringGrid1->SetCol(3);
+    Label8->SetCaption("ラベルを記入");
+    return true;
+}
+
+bool TLetter::ReadLabelFile(const std::string& path) {
+    gui::TextReader in;
+    if (!in.Open(path)) {
+        // Not the end of the program: the file is skipped.
+        MessageBox(gui::Format("ラベルデータファイル %s を読み込むことができません", path.c_str()),
+                   "ファイルオープンエラー", MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    const bool jr = path.find("JR") != std::string::npos;
+    const bool main = path.find("主要") != std::string::npos;
+    const bool railway = path.find("鉄道路線") != std::string::npos;
+    if (railway && !Open->CBEki->Checked()) return true;
+    const bool info = Open->RailInfo && Open->RailInfo->Checked() && Rail && Rail->Label7;
+    const std::string dot = "●";
+    std::vector<std::string> f;
+    std::string line, cells[10];
+    LabelRecord r;
+    // Rows are made in chunks: one grid resize per chunk, trimmed at the end.
+    while (in.ReadLine(line)) {
+        int n = TMyStr::SplitCsv(line, f);
+        if (n < 5) continue;
+        if (LabelCount >= LABEL_MAX) {
+            ReportFull();
+            break;
+        }
+        if (StringGrid1->RowCount() < LabelCount + 1)
+            SetGridRows(std::min(LABEL_MAX, std::max(LabelCount + 1, StringGrid1->RowCount() * 2)));
+        for (int c = 0; c < 5; ++c) cells[c] = f[c];
+        cells[5] = dot;
+        cells[6] = jr ? dot : "";
+        cells[7] = main ? dot : "";
+        cells[8] = railway ? dot : "";
+        cells[9] = std::to_string(Open->RailLabelCount);
+        for (int c = 0; c < 10; ++c) StringGrid1->SetCells(c, LabelCount, cells[c]);
+        r.mark = f[0];
+        r.x = LenientInt(f[1]);
+        r.y = LenientInt(f[2]);
+        r.text = f[3];
+        r.size = LenientInt(f[4]);
+        r.shown = dot;
+        r.color = n >= 6 ? LenientInt(f[5]) : Open->LabelColor;
+        r.jr = jr, r.main = main, r.railway = railway;
+        r.fileNo = Open->RailLabelCount;
+        LabelTable[LabelCount++] = r;
+        if (info) Rail->Label7->SetCaption("行数　" + std::to_string(LabelCount));
+    }
+    SetGridRows(LabelCount);
+    return true;
+}
+
+void TLetter::Button3Click(TObject* Sender) {
+    Open->LabelMode = false;
+    Label8->SetCaption("位置指定ボタンをクリック");
+    if (!SaveDialog1->Execute()) return;
+    LabelFileName = SaveDialog1->FileName;
+    const std::string dot = "●";
+    bool ok = gui::AtomicRewrite(LabelFileName, [&](gui::TextWriter& w) {
+        std::string cells[5];
+        for (int i = 0; i < LabelCount; ++i) {
+            if (StringGrid1->Cells(5, i).empty()) continue;
+            for (int c = 0; c < 5; ++c) cells[c] = StringGrid1->Cells(c, i);
+            if (!w.Write(LabelLine(cells, LabelTable[i].color))) return false;
+        }
+        return true;
+    });
+    if (!ok) {
+        MessageBox(gui::Format("ラベルファイル %s を保存できませんでした", LabelFileName.c_str()), "ファイル保存エラー",
+                   MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    Button4->SetEnabled(true);
+    Button3->SetEnabled(false);
+}
+
+std::string LabelLine(const std::string cells[5], TColor color) {
+    // A comma inside a cell would split the field when read back.
+    auto clean = [](std::string s) {
+        for (size_t p; (p = s.find(',')) != std::string::npos;) s.replace(p, 1, "，");
+        return s;
+    };
+    return gui::Format("%s,%s,%s,%s,%s,%d\n", clean(cells[0]).c_str(), clean(cells[1]).c_str(),
+                       clean(cells[2]).c_str(), clean(cells[3]).c_str(), clean(cells[4]).c_str(), color);
+}
+
+void TLetter::Button7Click(TObject* Sender) {
+    if (!OpenDialog1->Execute()) return;
+    FullReported = false;
+    std::vector<std::string> chosen = OpenDialog1->Files;
+    if (chosen.empty()) chosen.push_back(OpenDialog1->FileName);
+    // When none of the chosen files can be read, the table stays as it was.
+    bool any = false;
+    for (const auto& p : chosen) any = any || gui::FileExists(gui::NativePath(p));
+    if (!any) {
+        for (const auto& p : chosen)
+            MessageBox(gui::Format("ラベルデータファイル %s を読み込むことができません", p.c_str()),
+                       "ファイルオープンエラー", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    if (!CBFileAdd->Checked()) {
+        LabelCount = 0;
+        LabelFileCount = 0;
+        LabelFiles.clear();
+    }
+    // Files past the list's room are neither listed nor read, and said so once.
+    const size_t room = size_t(LABEL_FILE_MAX - LabelFileCount);
+    if (chosen.size() > room) {
+        MessageBox(gui::Format("ラベルファイルは %d 個までです．これ以上読み込めません", LABEL_FILE_MAX),
+                   "ラベルデータエラー", MB_OK | MB_ICONEXCLAMATION);
+        chosen.resize(room);
+    }
+    for (const auto& p : chosen) LabelFiles.push_back(p);
+    LabelFileCount = int32_t(LabelFiles.size());
+    StringGrid2->SetRowCount(std::max(1, LabelFileCount));
+    for (int i = 0; i < LabelFileCount; ++i) StringGrid2->SetCells(0, i, LabelFiles[i]);
+    for (const auto& p : chosen) ReadLabelFile(p);
+    SetGridRows(LabelCount);
+    if (LabelCount == 0) {
+        MessageBox("ラベルデータはありませんでした　　　　　　", "ラベルデータエラー", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    Button2->SetEnabled(true);
+    Button4->SetEnabled(true);
+    Button9->SetEnabled(true);
+    Button8->SetEnabled(true);
+    Open->CBLabel->SetChecked(true);
+    CBMark->SetChecked(false);
+    Button9Click(this);
+    Button4Click(this);
+    Button3->SetEnabled(true);
+    ShowCount();
+}
+
+void TLetter::Button14Click(TObject* Sender) {
+    FullReported = false;
+    LabelCount = 0;
+    for (int i = 0; i < LabelFileCount; ++i) ReadLabelFile(LabelFiles[i]);
+    SetGridRows(LabelCount);
+    if (LabelFileCount == 0) return;
+    ShowCount();
+    Button8->SetEnabled(true);
+}
+
+void TLetter::Button4Click(TObject* Sender) {
+    Label8->SetCaption("位置指定ボタンをクリック");
+    Open->LabelMode = false;
+    Button9->SetEnabled(true);
+    Open->CBLabel->SetChecked(true);
+    if (LabelPlaced) Open->DrawMap();
+}
+
+void TLetter::Button9Click(TObject* Sender) {
+    Open->CBLabel->SetChecked(false);
+    Open->DrawMap();
+}
+
+void TLetter::CBShowClick(TObject* Sender) {
+    if (CBShow->Checked())
+        Button4Click(Sender);
+    else
+        Button9Click(Sender);
+}
+
+// The prefecture names and capitals, by record index.
+void TLetter::LoadPrefTables() {
+    auto load = [&](const char* name, const char* missing, std::vector<LabelRecord>& table, int32_t& count,
+                    int32_t size, TColor color) {
+        gui::TextReader in;
+        count = 0;
+        if (!in.Open(Open->AppDir + "/Mapdata/" + name)) {
+            MessageBox(missing, "ファイルエラー", MB_OK | MB_ICONEXCLAMATION);
+            return false;
+        }
+        std::vector<std::string> f;
+        std::string line;
+        while (count < PREF_RECORD_MAX && in.ReadLine(line)) {
+            int n = TMyStr::SplitCsv(line, f);
+            f.resize(std::max(n, 4));
+            LabelRecord& r = table[count++];
+            r = LabelRecord();
+            r.mark = f[0];
+            r.x = LenientInt(f[1]);
+            r.y = LenientInt(f[2]);
+            r.text = f[3];
+            r.size = size;
+            r.color = color;
+        }
+        return true;
+    };
+    if (!load("prefname.lbl", "都道府県名ファイルprefname.lblが見つかりません", PrefNameTable, PrefNameCount,
+              Open->DefPrefSize, Open->DefPrefColor))
+        return;
+    load("prefseat.lbl", "県庁所在地ファイルprefseat.lblが見つかりません", PrefSeatTable, PrefSeatCount,
+         Open->DefPrefSeatSize, Open->DefPrefSeatColor);
+}
+
+bool CellInt(const std::string& s, int32_t& v) {
+    // The plain decimal case without an exception; anything else goes the strict way.
+    size_t i = 0, n = s.size();
+    bool neg = false;
+    if (i < n && (s[i] == '-' || s[i] == '+')) neg = s[i++] == '-';
+    if (i < n && n - i <= 9) {
+        int32_t r = 0;
+        size_t j = i;
+        for (; j < n && s[j] >= '0' && s[j] <= '9'; ++j) r = r * 10 + (s[j] - '0');
+        if (j == n) {
+            v = neg ? -r : r;
+            return true;
+        }
+    }
+    try {
+        v = StrToInt(s);
+        return true;
+    } catch (const EConvertError&) {
+        return false;
+    }
+}
+
+bool TLetter::CellNumber(int col, int row, int32_t& v, bool emptyIsZero) {
+    const std::string& s = StringGrid1->CellRef(col, row);
+    if (emptyIsZero && s.empty()) {
+        v = 0;
+        return true;
+    }
+    if (CellInt(s, v)) return true;
+    MessageBox(gui::Format("ラベル %d 行目の数値 '%s' が正しくありません", row + 1, s.c_str()), "ラベルデータエラー",
+               MB_OK | MB_ICONEXCLAMATION);
+    return false;
+}

@@ -1,8 +1,287 @@
-// Map-press hand-offs of this folder's windows; filled as the windows are built.
+// Map presses handed over to the label, prefecture-name, island and symbol windows,
+// the island edit list, and the main window's controls of this folder.
+#include "components/Mystr.h"
+#include "engine/Convert.h"
+#include "engine/Coords.h"
 #include "engine/Uopen.h"
+#include "labels/Uischange.h"
+#include "labels/Uletter.h"
+#include "labels/Upagesdlg.h"
+#include "labels/Uprefset.h"
+#include "gui/Files.h"
 
-void TOpen::PressStamp(int, int, int) {}
-void TOpen::PressPrefName(int, int, int) {}
-void TOpen::PressIsland(int, int, int) {}
-void TOpen::PressLabel(int, int, int) {}
-void TOpen::WireLabelsHandlers() {}
+void TOpen::PressStamp(int step, int X, int Y) {
+    TPagesDlg* P = PagesDlg;
+    if (step == 9) {
+        MessageBox("スタンプ機能は現在無効になっています．　　　　\n有効ボタンをクリックしてスタンプ機能を有効にしてください．　　　　",
+                   "スタンプ機能", MB_OK | MB_ICONEXCLAMATION);
+        P->StampMode = 0;
+        return;
+    }
+    int32_t x, y;
+    if (P->TypedPositionMode) {
+        x = P->TypedX, y = P->TypedY;
+        P->TypedPositionMode = false;
+    } else {
+        // Symbols are placed and drawn without the datum shift.
+        ScreenToMap(X + 16, Y + 16, x, y);
+    }
+    P->FullReported = false;
+    if (P->AddPlacedSymbol(x, y)) {
+        P->MissingReported = false;
+        P->DrawSymbol(P->PlacedSymbols[P->PlacedSymbolCount - 1]);
+    }
+    P->Button6->SetEnabled(true);
+}
+
+void TOpen::PressPrefName(int step, int X, int Y) {
+    TLetter* L = Letter;
+    int32_t x, y;
+    PressToData(X, Y, x, y);
+    if (step == 17) {
+        const int32_t r = TruncToInt(20 / ScaleX);
+        for (int i = 0; i < L->PrefNameCount; ++i) {
+            const LabelRecord& rec = L->PrefNameTable[i];
+            if (std::abs(rec.x - x) < r && std::abs(rec.y - y) < r) {
+                PrefSet->PrefNameIndex = i;
+                PrefSet->Label6->SetCaption(rec.text + " の移動する位置をクリックしてください");
+                PrefSet->PrefNamePickMode = false;
+                PrefSet->PrefNamePlaceMode = true;
+                return;
+            }
+        }
+        PrefSet->Label6->SetCaption("県名はありません");
+        return;
+    }
+    const int i = PrefSet->PrefNameIndex;
+    if (i >= 0 && i < L->PrefNameCount) {
+        L->PrefNameTable[i].x = x;
+        L->PrefNameTable[i].y = y;
+    }
+    DrawMap();
+    PrefSet->Label6->SetCaption("移動しました");
+    PrefSet->PrefNamePlaceMode = false;
+    PrefSet->Button6->SetEnabled(true);
+    PrefSet->Button7->SetEnabled(false);
+}
+
+void TOpen::PressIsland(int step, int X, int Y) {
+    TIsChange* I = IsChange;
+    int32_t x, y;
+    PressToData(X, Y, x, y);
+    if (step == 21) {
+        I->StringGrid1->SetRowCount(EditIndex + 1);
+        I->StringGrid1->SetCells(0, EditIndex, std::to_string(x));
+        I->StringGrid1->SetCells(1, EditIndex, std::to_string(y));
+        for (int i = 0; i < IslandCount; ++i) {
+            int sx, sy;
+            MapToScreen(IslandRecords[i].x, IslandRecords[i].y, sx, sy);
+            if (std::abs(X - sx) <= 5 && std::abs(Y - sy) <= 5) {
+                I->StringGrid1->SetCells(2, EditIndex, IslandRecords[i].text);
+                I->Button1->SetEnabled(false);
+                I->Button2->SetEnabled(true);
+                I->Label15->Hide();
+                I->Label14->Show();
+                I->Label16->SetCaption("クリック");
+                IslandIndex = i;
+                IslandPickMode = false;
+                return;
+            }
+        }
+        I->StringGrid1->SetCells(2, EditIndex, "該当なし");
+        return;
+    }
+    IslandPlaceMode = false;
+    if (IslandIndex < 0 || IslandIndex >= IslandCount) return;
+    I->StringGrid1->SetCells(3, EditIndex, std::to_string(x));
+    I->StringGrid1->SetCells(4, EditIndex, std::to_string(y));
+    IslandRecord& rec = IslandRecords[IslandIndex];
+    const int32_t oldX = rec.x, oldY = rec.y;
+    rec.x = x, rec.y = y;
+    if (!WriteIslandFile()) {
+        // The file keeps the old position, so the list does too.
+        rec.x = oldX, rec.y = oldY;
+        MessageBox(gui::Format("島名ファイル %s を書き込むことができません", IslandFilePath.c_str()), "ファイル保存エラー",
+                   MB_OK | MB_ICONEXCLAMATION);
+    } else {
+        DrawMap();
+        EditIndex++;
+        I->Label13->SetCaption(std::to_string(EditIndex));
+    }
+    I->Label15->Show();
+    I->Label14->Hide();
+    I->Button1->SetEnabled(true);
+    I->Button2->SetEnabled(false);
+    I->Label16->SetCaption("クリック");
+}
+
+bool TOpen::WriteIslandFile() {
+    if (IslandFilePath.empty()) return false;
+    return gui::AtomicRewrite(IslandFilePath, [&](gui::TextWriter& w) {
+        for (int i = 0; i < IslandCount; ++i) {
+            const IslandRecord& r = IslandRecords[i];
+            if (!w.Write(r.mark + gui::Format(",%d,%d,", r.x, r.y) + r.text + gui::Format(",%d,%d\n", r.a, r.b)))
+                return false;
+        }
+        return true;
+    });
+}
+
+void TOpen::LoadIslandEditList() {
+    if (SELECT >= 2) {
+        MessageBox("複数の都府県にまたがっていますので，表示位置の変更はできますが，\n変更位置を保存することはできません",
+                   "市区町村名表示位置編集", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    const int c = SelectCode[0];
+    const std::string name = c >= 0 && c < 60 ? AreaName[c] : std::string();
+    const std::string path = gui::NativePath(AppDir + gui::Format("/Mapdata/Islands/%02d", c) + name + "島.lbl");
+    IsChange->Show();
+    IsChange->Label1->SetCaption(path);
+    IsChange->Label4->SetCaption(name);
+    gui::TextReader in;
+    if (!in.Open(path)) {
+        MessageBox("島名ファイルがありません　　　　", "ファイル指定エラー", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    // Read whole before anything changes: a file that cannot be written back as read is not edited.
+    std::vector<IslandRecord> recs;
+    std::vector<std::string> f;
+    std::string line;
+    int lineNo = 0;
+    while (in.ReadLine(line)) {
+        ++lineNo;
+        int n = TMyStr::SplitFields(line, f);
+        IslandRecord r;
+        bool ok = n >= 6 && int(recs.size()) < ISLAND_MAX;
+        try {
+            if (ok) r.x = StrToInt(f[1]), r.y = StrToInt(f[2]), r.a = StrToInt(f[4]), r.b = StrToInt(f[5]);
+        } catch (const EConvertError&) {
+            ok = false;
+        }
+        if (!ok) {
+            MessageBox(gui::Format("島名ファイルの %d 行目を読めないため，表示位置を編集できません", lineNo),
+                       "ファイル指定エラー", MB_OK | MB_ICONEXCLAMATION);
+            return;
+        }
+        r.mark = f[0];
+        r.text = f[3];
+        recs.push_back(r);
+    }
+    IslandRecords = std::move(recs);
+    IslandCount = int32_t(IslandRecords.size());
+    IslandFilePath = path;
+    EditIndex = 0;
+    IsChange->Label13->SetCaption("0");
+    IsChange->StringGrid1->SetRowCount(1);
+    for (int k = 0; k < 5; ++k) IsChange->StringGrid1->SetCells(k, 0, "");
+    IslandPickMode = false;
+    IsChange->Label15->Show();
+    IsChange->Label14->Hide();
+    IsChange->Label16->SetCaption("クリック");
+}
+
+void TOpen::PressLabel(int step, int X, int Y) {
+    TLetter* L = Letter;
+    int32_t x, y;
+    PressToData(X, Y, x, y);
+    if (step == 28) {
+        if (L->LabelMoveIndex >= 0 && L->LabelMoveIndex < L->LabelCount) {
+            L->StringGrid1->SetCells(1, L->LabelMoveIndex, std::to_string(x));
+            L->StringGrid1->SetCells(2, L->LabelMoveIndex, std::to_string(y));
+        }
+        L->LabelPlaced = true;
+        L->Button4Click(L);
+        L->LabelMoveMode = false;
+        return;
+    }
+    LabelMode = false;
+    if (!L->AddNewLabel(x, y)) return;
+    L->ShowCount();
+    DrawMap();
+}
+
+void TOpen::WireLabelsHandlers() {
+    BtnLetter->SetHint("任意の文字を表示");
+    BtnLetter->OnClick = [this](TObject* s) { BtnLetterClick(s); };
+    CBLabel->SetHint("ラベル(駅名)表示/非表示");
+    CBLabel->OnClick = [this](TObject* s) { CBLabelClick(s); };
+    MakeLabel->OnClick = [this](TObject* s) { MakeLabelClick(s); };
+    N15->OnClick = [this](TObject* s) { N15Click(s); };
+    BtnMark->SetHint("地図に記号を描く");
+    BtnMark->OnClick = [this](TObject* s) { BtnMarkClick(s); };
+    N18->OnClick = [this](TObject* s) { BtnMarkClick(s); };
+    SaveDialog2 = new TSaveDialog(this);
+    SaveDialog2->DefaultExt = "lbl";
+    SaveDialog2->Filter = "ラベルファイル (*.lbl)|*.lbl|すべて (*.*)|*.*";
+
+    auto item = [](TMenuItem* parent, const std::string& caption) {
+        auto* m = new TMenuItem(caption);
+        parent->Add(m);
+        return m;
+    };
+    auto* menu = new TMenuItem("記号");
+    MainMenu1->Add(menu);
+    N23 = item(menu, "記号パレットを開く");
+    auto* sizes = item(menu, "地図記号サイズ");
+    N161 = item(sizes, "標準　16");
+    N161->SetChecked(true);
+    N141 = item(sizes, "小　　 14");
+    N181 = item(sizes, "大 　　18");
+    N19 = item(menu, "カスタム記号を削除する");
+    N20 = item(menu, "カスタム記号を呼び出す");
+    N21 = item(menu, "カスタム記号を保存する");
+    N23->OnClick = [this](TObject* s) { N23Click(s); };
+    N161->OnClick = [this](TObject* s) { N161Click(s); };
+    N141->OnClick = [this](TObject* s) { N141Click(s); };
+    N181->OnClick = [this](TObject* s) { N181Click(s); };
+    N19->OnClick = [this](TObject* s) { N19Click(s); };
+    N20->OnClick = [this](TObject* s) { N20Click(s); };
+    N21->OnClick = [this](TObject* s) { N21Click(s); };
+}
+
+void TOpen::BtnMarkClick(TObject* Sender) {
+    TPagesDlg* P = PagesDlg;
+    P->Show();
+    if (P->PlacedSymbolCount == 0) return;
+    if (MessageBox("地図記号はすでに描かれています．新規に描きますか？　　　　　　\n追加する場合は「キャンセル」を選んでください",
+                   "地図記号を描く", MB_OKCANCEL | MB_ICONQUESTION) == IDOK) {
+        P->PlacedSymbolCount = 0;
+        DrawMap();
+        P->EnableListButtons(false);
+    } else {
+        for (TButton* b : {P->Button1, P->Button2, P->Button10}) b->SetEnabled(true);
+    }
+}
+
+void TOpen::N23Click(TObject* Sender) { BtnMarkClick(Sender); }
+
+void TOpen::N161Click(TObject* Sender) {
+    PagesDlg->CheckBox1->SetChecked(true);
+    N161->SetChecked(true);
+    N141->SetChecked(false);
+    N181->SetChecked(false);
+    PagesDlg->SymbolSize = 16;
+    PagesDlg->LabelSize->SetCaption("標準");
+}
+
+void TOpen::N141Click(TObject* Sender) {
+    PagesDlg->CheckBox1->SetChecked(false);
+    N161->SetChecked(false);
+    N141->SetChecked(true);
+    N181->SetChecked(false);
+    PagesDlg->SymbolSize = 14;
+    PagesDlg->LabelSize->SetCaption("小");
+}
+
+void TOpen::N181Click(TObject* Sender) {
+    N161->SetChecked(false);
+    N141->SetChecked(false);
+    N181->SetChecked(true);
+    PagesDlg->SymbolSize = 18;
+    PagesDlg->LabelSize->SetCaption("大");
+}
+
+void TOpen::N19Click(TObject* Sender) { PagesDlg->DeleteCustomSymbols(); }
+void TOpen::N20Click(TObject* Sender) { PagesDlg->ImportCustomSymbols(); }
+void TOpen::N21Click(TObject* Sender) { PagesDlg->ExportCustomSymbols(); }

@@ -1,11 +1,163 @@
 #include "labels/Uprefset.h"
+#include "engine/Uopen.h"
+#include "labels/Uletter.h"
+#include "navigation/Usettei.h"
 
 TPrefSet* PrefSet = nullptr;
 
+namespace {
+void Fill(TImage* img, TColor c) {
+    TCanvas* cv = img->Canvas();
+    cv->Brush->Style = bsSolid;
+    cv->Brush->Color = c;
+    cv->FillRect(Rect(0, 0, cv->Width(), cv->Height()));
+}
+} // namespace
+
 TPrefSet::TPrefSet() : TForm("　都道府県名文字特性一括設定") {
+    SetFormStyle(fsStayOnTop);
+    SetClientSize(340, 200);
+    auto btn = [this](const std::string& c, int x, int y, int w, const std::string& hint = "") {
+        auto* b = new TButton(this, c);
+        b->SetBounds(x, y, w, 24);
+        if (!hint.empty()) b->SetHint(hint);
+        return b;
+    };
+    auto lbl = [this](const std::string& c, int x, int y) {
+        auto* l = new TLabel(this, c);
+        l->SetBounds(x, y, 80, 18);
+        return l;
+    };
+    auto updown = [this](TEdit*& e, TUpDown*& u, int x, int y, int pos) {
+        e = new TEdit(this, std::to_string(pos));
+        e->SetBounds(x, y, 36, 22);
+        u = new TUpDown(this);
+        u->SetBounds(x + 36, y, 16, 22);
+        u->Min = 6;
+        u->Max = 50;
+        u->SetAssociate(e);
+        u->SetPosition(pos);
+    };
+    lbl("都道府県名", 8, 8);
+    lbl("県庁所在地", 8, 36);
+    Image1 = new TImage(this);
+    Image1->SetBounds(92, 8, 20, 20);
+    Image1->SetImageSize(20, 20);
+    Image2 = new TImage(this);
+    Image2->SetBounds(92, 36, 20, 20);
+    Image2->SetImageSize(20, 20);
+    Button1 = btn("...", 116, 6, 24);
+    Button2 = btn("...", 116, 34, 24);
+    lbl("サイズ", 150, 8);
+    updown(Edit1, UpDown1, 196, 6, 10);
+    updown(Edit2, UpDown2, 196, 34, 8);
+    CheckBox1 = new TCheckBox(this, "県");
+    CheckBox1->SetBounds(256, 8, 40, 20);
+    CheckBox1->SetHint("府・県を付ける");
+    CheckBox2 = new TCheckBox(this, "市");
+    CheckBox2->SetBounds(256, 36, 40, 20);
+    CheckBox2->SetHint("市・町を付ける");
+    CheckBox2->SetChecked(true);
+    CheckBox3 = new TCheckBox(this, "都道府県名");
+    CheckBox3->SetBounds(8, 64, 110, 20);
+    CheckBox4 = new TCheckBox(this, "都道府県庁");
+    CheckBox4->SetBounds(120, 64, 110, 20);
+    Button4 = btn("決　定", 8, 92, 70, "設定値で地図を描く");
+    Button5 = btn("県名移動", 84, 92, 70, "県名の表示位置を移動");
+    Button6 = btn("保　存", 160, 92, 70, "県名位置データを保存する");
+    Button6->SetEnabled(false);
+    Button7 = btn("キャンセル", 236, 92, 80, "県名表示位置移動を中止する");
+    Button7->SetEnabled(false);
+    Button3 = btn("閉じる", 236, 164, 80);
     Label6 = new TLabel(this, "");
-    Label6->SetBounds(8, 8, 320, 18);
-    Button6 = new TButton(this, "保　存");
-    Button6->SetBounds(8, 32, 80, 26);
+    Label6->SetBounds(8, 124, 320, 18);
+    ColorDialog1 = new TColorDialog(this);
+
+    Button1->OnClick = [this](TObject* s) { Button1Click(s); };
+    Button2->OnClick = [this](TObject* s) { Button2Click(s); };
+    Button3->OnClick = [this](TObject*) { Close(); };
+    Button4->OnClick = [this](TObject* s) { Button4Click(s); };
+    Button5->OnClick = [this](TObject* s) { Button5Click(s); };
+    Button6->OnClick = [this](TObject* s) { Button6Click(s); };
+    Button7->OnClick = [this](TObject* s) { Button7Click(s); };
+    CheckBox3->OnClick = [this](TObject* s) { CheckBox3Click(s); };
+    CheckBox4->OnClick = [this](TObject* s) { CheckBox4Click(s); };
+    UpDown1->OnClick = [this](TObject*, TUDBtnType) { Open->DefPrefSize = UpDown1->Position(); };
+    UpDown2->OnClick = [this](TObject*, TUDBtnType) { Open->DefPrefSeatSize = UpDown2->Position(); };
+}
+
+void TPrefSet::FillSwatches() {
+    if (!Open) return;
+    Fill(Image1, Open->DefPrefColor);
+    Fill(Image2, Open->DefPrefSeatColor);
+}
+
+void TPrefSet::FormCreate(TObject* Sender) {
+    FillSwatches();
+    PrefNamePickMode = PrefNamePlaceMode = false;
+    Label6->SetCaption("");
+}
+
+void TPrefSet::FormShow(TObject* Sender) {
+    UpDown1->SetPosition(Open->DefPrefSize);
+    UpDown2->SetPosition(Open->DefPrefSeatSize);
+    FillSwatches();
+}
+
+void TPrefSet::Button1Click(TObject* Sender) {
+    ColorDialog1->Color = Open->DefPrefColor;
+    if (!ColorDialog1->Execute()) return;
+    Open->DefPrefColor = ColorDialog1->Color;
+    Fill(Image1, Open->DefPrefColor);
+}
+
+void TPrefSet::Button2Click(TObject* Sender) {
+    ColorDialog1->Color = Open->DefPrefSeatColor;
+    if (!ColorDialog1->Execute()) return;
+    Open->DefPrefSeatColor = ColorDialog1->Color;
+    Fill(Image2, Open->DefPrefSeatColor);
+}
+
+void TPrefSet::Button4Click(TObject* Sender) {
+    for (LabelRecord& r : Letter->PrefNameTable) r.color = Open->DefPrefColor, r.size = UpDown1->Position();
+    for (LabelRecord& r : Letter->PrefSeatTable) r.color = Open->DefPrefSeatColor, r.size = UpDown2->Position();
+    Open->DrawMap();
+}
+
+void TPrefSet::Button5Click(TObject* Sender) {
+    Label6->SetCaption("移動する県名をクリックしてください");
+    PrefNamePickMode = true;
+    Button7->SetEnabled(true);
+}
+
+void TPrefSet::Button7Click(TObject* Sender) {
+    Label6->SetCaption("移動をキャンセルしました");
+    PrefNamePickMode = PrefNamePlaceMode = false;
+    Button7->SetEnabled(false);
+}
+
+void TPrefSet::Button6Click(TObject* Sender) {
+    const std::string path = Open->AppDir + "/Mapdata/prefname.lbl";
+    bool ok = gui::AtomicRewrite(path, [&](gui::TextWriter& w) {
+        for (int i = 0; i < Letter->PrefNameCount; ++i) {
+            const LabelRecord& r = Letter->PrefNameTable[i];
+            if (!w.Write(r.mark + gui::Format(",%d,%d,", r.x, r.y) + r.text + gui::Format(",%d,%d\n", r.size, r.color)))
+                return false;
+        }
+        return true;
+    });
+    if (!ok) {
+        MessageBox("都道府県名ファイルprefname.lblを保存できませんでした", "ファイル保存エラー",
+                   MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    Label6->SetCaption("保存しました");
     Button6->SetEnabled(false);
 }
+
+void TPrefSet::CheckBox3Click(TObject* Sender) {
+    Settei->CBKenName->SetChecked(CheckBox3->Checked());
+    Button5->SetEnabled(CheckBox3->Checked());
+}
+
+void TPrefSet::CheckBox4Click(TObject* Sender) { Settei->CBKenOffice->SetChecked(CheckBox4->Checked()); }

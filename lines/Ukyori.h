@@ -1,14 +1,73 @@
 // Distance circles around a point of the map.
 #pragma once
+#include "gui/Dialogs.h"
 #include "gui/Forms.h"
+#include <cstdint>
+#include <string>
+
+constexpr int CIRCLE_MAX = 250;
+
+// One distance circle: centre in map units, radius (or ring step) in km.
+struct kyorien {
+    int32_t cx, cy;
+    int32_t radius;
+    int32_t textSize;
+    int32_t width;
+    int32_t color;
+    uint8_t concentric, showDistance, showCentre, fixedSize;
+};
 
 class TKyori : public TForm {
 public:
     TKyori();
+    void FormCreate(TObject* Sender) override;
 
-    TCheckBox* CheckBox4;      // "距離円表示"
-    TLabel* Label6;
+    TButton *Button1, *Button2, *Button3, *Button4;
+    TCheckBox *CBCenter, *CBGSICorCircle, *CheckBox1, *CheckBox2, *CheckBox3, *CheckBox4, *CheckBox5, *CheckBox6;
+    TEdit *EdLon, *EdLat, *Edit1, *Edit2, *Edit3;
+    TRadioGroup* RadioGroup1;   // "半径/間隔"
+    TUpDown *UpDown1, *UpDown2;   // line width, text size
+    TImage* Image1;             // CircleColor
+    TLabel *Label1, *Label2, *Label6, *Label7, *Label8, *Label12;
+    TColorDialog* ColorDialog1;
+
+    kyorien Circles[CIRCLE_MAX] = {};
+    int32_t CircleCount = 0;
     bool CircleCentreMode = false;   // the next map press gives a circle centre
+    bool CircleCentreSet = false;
+    TColor CircleColor = 255;
+
+    // Fills record CircleCount from the controls and counts it in; false after
+    // a refused radius or with every record in use (the message is shown).
+    bool AddCircle(int32_t cx, int32_t cy);
+    // Radius in km from RadioGroup1; 0 after the message for a refused typed radius.
+    int32_t ChosenRadius(const char* pointMessage);
+    void EnableAttributeControls();
+
+    void Button1Click(TObject* Sender);
+    void Button2Click(TObject* Sender);
+    void Button3Click(TObject* Sender);
+    void Button4Click(TObject* Sender);
+    void RadioGroup1Click(TObject* Sender);
+    void UpDown1Click(TObject* Sender, TUDBtnType Button);
+    void UpDown2Click(TObject* Sender, TUDBtnType Button);
+    void CheckBox1Click(TObject* Sender);
+    void CheckBox2Click(TObject* Sender);
+    void CheckBox3Click(TObject* Sender);
+    void CheckBox4Click(TObject* Sender);
+    void CheckBox5Click(TObject* Sender);
+    void CheckBox6Click(TObject* Sender);
+    void CBCenterClick(TObject* Sender);
+
+private:
+    // While not adding, an attribute goes into the last circle and the map is redrawn.
+    void SetLast(void (*apply)(kyorien&, TKyori*));
 };
 
 extern TKyori* Kyori;
+
+// Vertex i (0 to 100) of the ring d km around (cx, cy), in map units: a
+// first guess of 100 units per km corrected by the true distance along its direction.
+void RingVertex(int32_t cx, int32_t cy, int32_t d, int i, int32_t& x, int32_t& y);
+
+// "%3d.%02d%02d": whole degrees, minutes and seconds, each truncated.

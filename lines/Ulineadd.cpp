@@ -1,13 +1,747 @@
+// The line editor: the edited line in its point grid, its file, and the
+// line files loaded for display.
 #include "lines/Ulineadd.h"
+#include "lines/FormParts.h"
+#include "components/Mystr.h"
+#include "engine/Convert.h"
+#include "engine/Coords.h"
+#include "engine/Uopen.h"
+#include "gui/Files.h"
+#include "gui/TextFile.h"
+#include "labels/Uletter.h"
+#include "labels/Upagesdlg.h"
+#include "lines/Ulineset.h"
+#include "navigation/Usettei.h"
+#include <algorithm>
 
 TLineAdd* LineAdd = nullptr;
 
-TLineAdd::TLineAdd() : TForm("地図線の編集・表示") {
-    CheckBox2 = new TCheckBox(this, "表示");
-    CheckBox2->SetBounds(8, 8, 80, 20);
-    CheckBox2->SetEnabled(false);
-    CheckBox3 = new TCheckBox(this, "編集線表示");
-    CheckBox3->SetBounds(96, 8, 120, 20);
-    Label18 = new TLabel(this, "ファイル　なし");
-    Label18->SetBounds(8, 32, 200, 18);
+using namespace lineforms;
+
+namespace {
+
+const TColor kDefaultColors[LINE_COLOR_MAX] = {255,    0xFF0000, 0xFFFF00, 0,    0x808080,
+                                               0x8000, 0x808000, 0x80,     0xFFFF, 0xFF00FF};
+
+// The edited line's file: header and rows, read whole before anything changes.
+struct EditFile {
+    LineFileHeader head;
+    std::vector<std::array<int32_t, 2>> pts;
+};
+
+// "" when read, else the message to show.
+std::string ReadEditFile(const std::string& path, EditFile& f) {
+    gui::TextReader in;
+    if (!in.Open(path)) return gui::Format("地図線ファイル %s を開くことができません", path.c_str());
+    std::string line;
+    if (!in.ReadLine(line) || !ParseLineHeader(line, f.head))
+        return gui::Format("地図線ファイル %s の見出し行が正しくありません", path.c_str());
+    std::vector<std::string> fields;
+    const size_t want = size_t(std::max(0, f.head.Points));
+    for (int lineNo = 2; f.pts.size() < want && in.ReadLine(line); lineNo++) {
+        int n = TMyStr::SplitCsv(line, fields);
+        int pairs = n <= 3 ? 1 : std::min(5, n / 2);
+        for (int k = 0; k < pairs && f.pts.size() < want; k++) {
+            int32_t x, y;
+            if (2 * k + 1 >= n || !CellInt(fields[2 * k], x) || !CellInt(fields[2 * k + 1], y))
+                return gui::Format("地図線ファイル %s の %d 行目の座標値が正しくありません", path.c_str(), lineNo);
+            f.pts.push_back({x, y});
+        }
+    }
+    return "";
 }
+
+} // namespace
+
+bool ParseLineHeader(std::string_view line, LineFileHeader& h) {
+    static thread_local std::vector<std::string> f;
+    if (TMyStr::SplitFields(line, f) < 9) return false;
+    h.Points = LenientInt(f[2]);
+    h.Color = LenientInt(f[3]);
+    h.LineType = LenientInt(f[4]);
+    h.Size = LenientInt(f[5]);
+    h.Arrow = LenientInt(f[6]);
+    h.Asize = LenientInt(f[7]);
+    h.Step = LenientInt(f[8]);
+    return true;
+}
+
+TLineAdd::TLineAdd() : TForm("地図線の編集・表示") {
+    SetFormStyle(fsStayOnTop);
+    SetPosition(poScreenCenter);
+    QWidget* c = Client();
+
+    TGroupBox* edit = new TGroupBox(c, "編集");
+    edit->SetBounds(8, 8, 300, 470);
+    Button2 = Btn(edit, "新規作成", 8, 20, 90, "新規に地図線データ作成");
+    Button1 = Btn(edit, "ﾌｧｲﾙ読込", 102, 20, 90, "地図線データを読み込んで編集");
+    Button6 = Btn(edit, "ﾌｧｲﾙ保存", 196, 20, 90, "編集データの保存");
+    Label10 = Lbl(edit, "", 8, 50, 280);
+    Label7 = Lbl(edit, "", 8, 70, 280);
+    StringGrid1 = new TStringGrid(edit, 3, 1);
+    StringGrid1->FixedRows = 0;
+    StringGrid1->FixedCols = 1;
+    StringGrid1->SetBounds(8, 92, 180, 200);
+    StringGrid1->SetRowSelect(true);
+    Lbl(edit, "点数", 196, 92, 40);
+    Label2 = Lbl(edit, "0", 240, 92, 50);
+    UpDown1 = Spin(edit, Edit1, 196, 114, 0, 0, 0);
+    Button7 = Btn(edit, "挿　入", 196, 142, 64, "選択した点の次に新しい点を作る");
+    CheckBox7 = Check(edit, "", 264, 145, 20, false, "チェックして挿入で点を追加する");
+    Button3 = Btn(edit, "削　除", 196, 172, 64, "選択した点の削除");
+    Button11 = Btn(edit, "移　動", 196, 202, 64, "選択した点の移動");
+    Button10 = Btn(edit, "終わり", 196, 232, 64, "地図点追加終了");
+    CBLoop = Check(edit, "", 264, 235, 20, false, "閉じた曲線");
+    Lbl(edit, "閉", 284, 235, 14);
+    Button13 = Btn(edit, "切断", 196, 262, 64, "地図線データ切断点挿入");
+
+    int y = 300;
+    Lbl(edit, "色", 8, y + 4, 20);
+    Image1 = Swatch(edit, 30, y, 24);
+    Button12 = Btn(edit, "...", 58, y, 28, "色設定");
+    Lbl(edit, "太さ", 94, y + 4, 30);
+    UpDown2 = Spin(edit, Edit2, 124, y, 1, 20, 1);
+    CBArrow = Check(edit, "矢印", 190, y + 2, 50);
+    CheckBox1 = Check(edit, "▲", 242, y + 2, 40);
+    y += 30;
+    RadioGroup1 = new TRadioGroup(edit, "線種");
+    RadioGroup1->SetItems({"実線", "破線", "点線", "一点鎖線", "二点鎖線"});
+    RadioGroup1->SetColumns(2);
+    RadioGroup1->SetItemIndex(0);
+    RadioGroup1->SetHint("実線以外は太さ1のときのみ選択可");
+    RadioGroup1->SetBounds(8, y, 180, 80);
+    Lbl(edit, "矢印長", 194, y, 50);
+    UpDown3 = Spin(edit, Edit3, 194, y + 18, 5, 50, 12);
+    Lbl(edit, "間隔", 194, y + 44, 50);
+    UpDown4 = Spin(edit, Edit4, 194, y + 60, 0, 200, 0);
+    y += 88;
+    Button9 = Btn(edit, "移動", 8, y, 50, "地図線を平行移動する");
+    Lbl(edit, "x", 62, y + 4, 10);
+    UpDown6 = Spin(edit, Edit6, 72, y, -100, 100, 0);
+    Lbl(edit, "y", 134, y + 4, 10);
+    UpDown7 = Spin(edit, Edit7, 144, y, -100, 100, 0);
+    Label19 = Lbl(edit, "0", 210, y, 40);
+    Label20 = Lbl(edit, "0", 252, y, 40);
+    y += 32;
+    CheckBox3 = Check(edit, "", 8, y + 3, 20);
+    CheckBox3->SetHint("編集データの表示");
+    BtnEdit = Btn(edit, "表　示", 30, y, 80, "編集中の地図線表示");
+    Button5 = Btn(edit, "編集終了", 116, y, 80, "編集作業を終了する");
+
+    TGroupBox* shown = new TGroupBox(c, "地図線読込");
+    shown->SetBounds(316, 8, 200, 300);
+    BtnFile = Btn(shown, "地図線読込", 8, 20, 100, "複数ファイル選択可");
+    CBFileAdd = Check(shown, "追加", 116, 23, 70, false, "地図線データを追加する");
+    Label18 = Lbl(shown, "ファイル　なし", 8, 52, 180);
+    CheckBox2 = Check(shown, "表示", 8, 76, 80, false, "地図線の表示・非表示");
+    Button4 = Btn(shown, "ク リ ア", 96, 74, 90, "呼出ファイルを破棄");
+    CheckBox4 = Check(shown, "塗り分け境界線", 8, 106, 180, false, "地図線をペイント境界線として使用する");
+    Button15 = Btn(shown, "属性変更", 8, 134, 100, "地図線の属性変更");
+    // Hidden options: one size and one colour for every line.
+    CheckBox5 = Check(shown, "線ｻｲｽﾞ", 8, 170, 80);
+    UpDown5 = Spin(shown, Edit5, 90, 168, 1, 20, 1);
+    CheckBox6 = Check(shown, "色", 8, 198, 50);
+    Button8 = Btn(shown, "...", 60, 196, 28, "");
+    Image2 = Swatch(shown, 92, 197, 24);
+    Button14 = Btn(shown, "test", 8, 230, 60, "");
+    for (QWidget* w : std::initializer_list<QWidget*>{CheckBox5, UpDown5, Edit5, CheckBox6, Button8, Image2, Button14})
+        w->setVisible(false);
+
+    OpenDialog1 = new TOpenDialog(this);
+    OpenDialog1->Filter = "追加線ファイル(*.adl)|*.adl|すべて(*.*)|*.*";
+    SaveDialog1 = new TSaveDialog(this);
+    SaveDialog1->Filter = OpenDialog1->Filter;
+    SaveDialog1->DefaultExt = "adl";
+    SaveDialog1->OverwritePrompt = true;
+    OpenDialog2 = new TOpenDialog(this);
+    OpenDialog2->Filter = "地図線ファイル(*.adl)|*.adl|すべて(*.*)|*.*";
+    OpenDialog2->MultiSelect = true;
+    ColorDialog1 = new TColorDialog(this);
+    SetClientSize(524, 486);
+
+    Button1->OnClick = [this](TObject* s) { Button1Click(s); };
+    Button2->OnClick = [this](TObject* s) { Button2Click(s); };
+    Button3->OnClick = [this](TObject* s) { Button3Click(s); };
+    Button4->OnClick = [this](TObject* s) { Button4Click(s); };
+    Button5->OnClick = [this](TObject* s) { Button5Click(s); };
+    Button6->OnClick = [this](TObject* s) { Button6Click(s); };
+    Button7->OnClick = [this](TObject* s) { Button7Click(s); };
+    Button8->OnClick = [this](TObject* s) { Button8Click(s); };
+    Button9->OnClick = [this](TObject* s) { Button9Click(s); };
+    Button10->OnClick = [this](TObject* s) { Button10Click(s); };
+    Button11->OnClick = [this](TObject* s) { Button11Click(s); };
+    Button12->OnClick = [this](TObject* s) { Button12Click(s); };
+    Button13->OnClick = [this](TObject* s) { Button13Click(s); };
+    Button14->OnClick = [this](TObject* s) { Button14Click(s); };
+    Button15->OnClick = [this](TObject* s) { Button15Click(s); };
+    BtnEdit->OnClick = [this](TObject* s) { BtnEditClick(s); };
+    BtnFile->OnClick = [this](TObject* s) { BtnFileClick(s); };
+    CheckBox1->OnClick = [this](TObject* s) { CheckBox1Click(s); };
+    CheckBox2->OnClick = [this](TObject* s) { CheckBox2Click(s); };
+    CheckBox3->OnClick = [this](TObject* s) { CheckBox3Click(s); };
+    CheckBox4->OnClick = [this](TObject* s) { CheckBox4Click(s); };
+    CheckBox5->OnClick = [this](TObject* s) { CheckBox5Click(s); };
+    CheckBox6->OnClick = [this](TObject* s) { CheckBox6Click(s); };
+    CBArrow->OnClick = [this](TObject* s) { CBArrowClick(s); };
+    RadioGroup1->OnClick = [this](TObject* s) { RadioGroup1Click(s); };
+    StringGrid1->OnClick = [this](TObject* s) { StringGrid1Click(s); };
+    UpDown1->OnClick = [this](TObject* s, TUDBtnType b) { UpDown1Click(s, b); };
+    UpDown2->OnClick = [this](TObject* s, TUDBtnType b) { UpDown2Click(s, b); };
+    UpDown3->OnClick = [this](TObject* s, TUDBtnType b) { UpDown3Click(s, b); };
+    UpDown4->OnClick = [this](TObject* s, TUDBtnType b) { UpDown4Click(s, b); };
+}
+
+void TLineAdd::FormCreate(TObject*) {
+    std::copy(std::begin(kDefaultColors), std::end(kDefaultColors), ColorTable);
+    std::copy(std::begin(kDefaultColors), std::end(kDefaultColors), DefaultColorTable);
+    CheckBox2->SetChecked(true);
+    CheckBox2->SetEnabled(false);
+    CheckBox3->SetChecked(true);
+    CheckBox1->SetEnabled(false);
+    UpDown3->SetEnabled(false);
+    UpDown4->SetEnabled(false);
+    FillSwatch(Image1, LineColor);
+    FillSwatch(Image2, UnifiedLineColor);
+    DisableEditControls();
+    Button10->SetEnabled(false);
+    Button13->SetEnabled(false);
+    CBLoop->SetEnabled(false);
+    Button4->SetEnabled(false);
+
+    // The station-file count of the label window belongs to the railway load.
+    Letter->Label25 = Lbl(Letter, "0", 8, 556, 60);
+}
+
+// ---- Operations offered to other windows ----
+
+void TLineAdd::SetEditControls(bool on) {
+    for (QWidget* w : std::initializer_list<QWidget*>{Button1, Button2, Button3, Button5, Button6, Button7, BtnFile,
+                                                      Button10, Button11, Button12, BtnEdit, Edit1, UpDown1, UpDown2,
+                                                      UpDown3, UpDown4, RadioGroup1, CBArrow, CheckBox1, CheckBox3,
+                                                      CheckBox7, Button9, UpDown6, UpDown7})
+        w->setEnabled(on);
+}
+
+void TLineAdd::EnableEditControls() { SetEditControls(true); }
+
+void TLineAdd::DisableEditControls() { SetEditControls(false); }
+
+void TLineAdd::EnablePointControls() {
+    for (QWidget* w : std::initializer_list<QWidget*>{Button3, Button7, Button11, UpDown1, Edit1, StringGrid1, BtnEdit})
+        w->setEnabled(true);
+}
+
+int TLineAdd::ColourNumber(int count, TColor colour, int& number) {
+    for (int i = 0; i < count && i < LINE_COLOR_MAX; i++)
+        if (ColorTable[i] == colour) {
+            number = i + 1;
+            return count;
+        }
+    if (count >= LINE_COLOR_MAX) {
+        number = LINE_COLOR_MAX;
+        return count;
+    }
+    ColorTable[count] = colour;
+    LineSet->FillSwatch(count + 1, colour);
+    number = count + 1;
+    return count + 1;
+}
+
+std::string TLineAdd::FileDisplayName(const std::string& path) {
+    // Only the text of the path: this runs for every line file on every redraw.
+    std::string name = path.substr(path.find_last_of("/\\") + 1);
+    size_t dot = name.rfind('.');
+    return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+void TLineAdd::SetRow(int row, const std::string& x, const std::string& y, uint8_t wgs) {
+    if (row >= StringGrid1->RowCount()) StringGrid1->SetRowCount(row + 1);
+    if (size_t(row) >= RowWgs.size()) RowWgs.resize(row + 1, 0);
+    StringGrid1->SetCells(0, row, std::to_string(row));
+    StringGrid1->SetCells(1, row, x);
+    StringGrid1->SetCells(2, row, y);
+    RowWgs[row] = wgs;
+}
+
+void TLineAdd::SetGridPoints(const std::vector<std::array<int32_t, 2>>& pts, const std::vector<uint8_t>& wgs) {
+    StringGrid1->SetRowCount(std::max<int>(1, int(pts.size())));
+    RowWgs.assign(pts.size(), 0);
+    for (int c = 0; c < 3; c++) StringGrid1->SetCells(c, 0, "");
+    for (size_t i = 0; i < pts.size(); i++)
+        SetRow(int(i), std::to_string(pts[i][0]), std::to_string(pts[i][1]), i < wgs.size() ? wgs[i] : 0);
+}
+
+bool TLineAdd::RowPixel(int i, int& X, int& Y) const {
+    int32_t x, y;
+    if (i < 0 || i >= StringGrid1->RowCount() || !CellInt(StringGrid1->Cells(1, i), x) ||
+        !CellInt(StringGrid1->Cells(2, i), y))
+        return false;
+    // MapToScreen shifts Tokyo points to WGS on a WGS map, except while a point is placed.
+    const bool wgsRow = size_t(i) < RowWgs.size() && RowWgs[i];
+    const bool shifting = Open->WgsDisplay && PointMode == 0 && !(PagesDlg && PagesDlg->StampMode == 1);
+    if (wgsRow && shifting) WgsToTokyo(x, y, x, y);
+    else if (!wgsRow && Open->WgsDisplay && !shifting && !(x == 0 && y == 0)) TokyoToWgs(x, y, x, y);
+    Open->MapToScreen(x, y, X, Y);
+    return true;
+}
+
+void TLineAdd::MarkSelectedPoint() {
+    int X, Y;
+    int r = StringGrid1->Row();
+    if (r < 0 || r >= PointCount || !RowPixel(r, X, Y)) return;
+    TCanvas* cv = Open->Image1->Canvas();
+    cv->Pen->Color = 0xFF0000;
+    cv->Pen->Width = 1;
+    cv->Pen->Style = psSolid;
+    cv->Ellipse(X - 2, Y - 2, X + 2, Y + 2);
+}
+
+void TLineAdd::SelectRow(int r) {
+    if (PointCount <= 0) return;
+    r = std::clamp(r, 0, PointCount - 1);
+    StringGrid1->SetRow(r);
+    UpDown1->Max = PointCount - 1;
+    UpDown1->SetPosition(r);
+    DrawEditLine();
+    MarkSelectedPoint();
+}
+
+// ---- The edited line ----
+
+void TLineAdd::Button2Click(TObject*) {
+    if (PointCount >= 2 && !LineSaved &&
+        MessageBox("編集された線データが保存されていませんが，新規にデータを作成しますか？　　　　", "線データ新規作成",
+                   MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+        return;
+    Open->DrawMap();
+    Label10->SetCaption("新規作成");
+    Label7->SetCaption("0 番目の点を指定してください");
+    PointCount = 0;
+    EditFileName.clear();
+    Label2->SetCaption("0");
+    SetGridPoints({}, {});
+    PointMode = 1;
+    EditLineShown = true;
+    DisableEditControls();
+    Button10->SetEnabled(true);
+    Button13->SetEnabled(true);
+    CBLoop->SetEnabled(true);
+    CheckBox3->SetChecked(true);
+}
+
+void TLineAdd::Button10Click(TObject*) {
+    PointMode = 0;
+    LineSaved = 0;
+    if (PointCount >= 2) {
+        EnableEditControls();
+        if (CBLoop->Checked()) {
+            SetRow(PointCount, StringGrid1->Cells(1, 0), StringGrid1->Cells(2, 0), RowWgs.empty() ? 0 : RowWgs[0]);
+            PointCount++;
+            Label2->SetCaption(std::to_string(PointCount));
+            DrawEditLine();
+        }
+        Label7->SetCaption("編集できます");
+        Label10->SetCaption("編集データ未保存");
+        UpDown1->Max = PointCount - 1;
+        UpDown1->SetPosition(PointCount - 1);
+        Button10->SetEnabled(false);
+        Button13->SetEnabled(false);
+        CheckBox7->SetEnabled(true);
+    } else {
+        Button1->SetEnabled(true);
+        Button2->SetEnabled(true);
+        BtnFile->SetEnabled(true);
+        Open->DrawMap();
+        Label7->SetCaption("編集するデータがありません");
+        Button10->SetEnabled(false);
+    }
+}
+
+void TLineAdd::Button7Click(TObject*) {
+    int r = StringGrid1->Row();
+    const bool append = CheckBox7->Checked();
+    if (append || r < 0 || r >= PointCount) {
+        r = PointCount - 1;
+        PointMode = append ? 1 : 2;
+        if (append) Button13->SetEnabled(true);
+    } else {
+        PointMode = 2;
+    }
+    Label7->SetCaption(std::to_string(r + 1) + " 番目の点を指定してください");
+    // Rows after r move down one; their numbers follow.
+    StringGrid1->SetRowCount(PointCount + 1);
+    RowWgs.resize(PointCount + 1, 0);
+    for (int i = PointCount - 1; i > r; i--) SetRow(i + 1, StringGrid1->Cells(1, i), StringGrid1->Cells(2, i), RowWgs[i]);
+    SetRow(r + 1, "", "", 0);
+    SelectedPoint = r + 1;
+    DisableEditControls();
+    if (append) {
+        CheckBox7->SetChecked(false);
+        Button10->SetEnabled(true);
+        CBLoop->SetEnabled(true);
+    }
+    LineSaved = 0;
+}
+
+void TLineAdd::Button3Click(TObject*) {
+    if (PointCount <= 0) return;
+    int r = std::clamp(StringGrid1->Row(), 0, PointCount - 1);
+    Label7->SetCaption(std::to_string(r) + " 番目の点を削除しました");
+    for (int i = r + 1; i < PointCount; i++) {
+        StringGrid1->SetCells(1, i - 1, StringGrid1->Cells(1, i));
+        StringGrid1->SetCells(2, i - 1, StringGrid1->Cells(2, i));
+        RowWgs[i - 1] = RowWgs[i];
+    }
+    StringGrid1->SetCells(1, PointCount - 1, "");
+    StringGrid1->SetCells(2, PointCount - 1, "");
+    PointCount--;
+    RowWgs.resize(PointCount);
+    StringGrid1->SetRowCount(std::max(1, PointCount));
+    if (PointCount == 0) StringGrid1->SetCells(0, 0, "");
+    Open->DrawMap();
+    if (PointCount > 0) SelectRow(r < PointCount ? r : r - 1);
+    Label2->SetCaption(std::to_string(PointCount));
+    LineSaved = 0;
+}
+
+void TLineAdd::Button11Click(TObject*) {
+    if (PointCount <= 0) return;
+    SelectedPoint = std::clamp(StringGrid1->Row(), 0, PointCount - 1);
+    Label7->SetCaption(std::to_string(SelectedPoint) + " 番目の点の移動先を指定してください");
+    PointMode = 3;
+    DisableEditControls();
+    LineSaved = 0;
+}
+
+void TLineAdd::Button13Click(TObject*) {
+    if (PointMode == 2) {
+        SetRow(SelectedPoint, "0", "0", 0);
+    } else {
+        SetRow(PointCount, "0", "0", 0);
+        StringGrid1->SetRow(PointCount);
+        PointCount++;
+        SelectedPoint++;
+        Label2->SetCaption(std::to_string(PointCount));
+    }
+    Open->DrawMap();
+}
+
+void TLineAdd::Button9Click(TObject*) {
+    const int dx = UpDown6->Position(), dy = UpDown7->Position();
+    if (dx == 0 && dy == 0) {
+        MessageBox("xおよびy方向移動量が設定されていませんので，移動できません　　　", "座標値移動",
+                   MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    if (MessageBox(gui::Format("すべての座標値をx方向に%d，y方向に%d移動しますか？　　　", dx, dy), "座標値移動",
+                   MB_OKCANCEL) != IDOK)
+        return;
+    for (int i = 0; i < PointCount; i++) {
+        int32_t x, y;
+        if (!CellInt(StringGrid1->Cells(1, i), x) || !CellInt(StringGrid1->Cells(2, i), y)) continue;
+        if (x == 0 && y == 0) continue;   // a break stays a break
+        StringGrid1->SetCells(1, i, std::to_string(x + dx));
+        StringGrid1->SetCells(2, i, std::to_string(y + dy));
+    }
+    StringGrid1->SetRow(std::max(0, PointCount - 1));
+    Open->DrawMap();
+    DrawEditLine();
+    UpDown6->SetPosition(0);
+    UpDown7->SetPosition(0);
+    Label19->SetCaption(std::to_string(LenientInt(Label19->Caption()) + dx));
+    Label20->SetCaption(std::to_string(LenientInt(Label20->Caption()) + dy));
+    LineSaved = 0;
+}
+
+void TLineAdd::StringGrid1Click(TObject*) { SelectRow(StringGrid1->Row()); }
+
+void TLineAdd::UpDown1Click(TObject*, TUDBtnType) { SelectRow(UpDown1->Position()); }
+
+void TLineAdd::Button12Click(TObject*) {
+    ColorDialog1->Color = LineColor;
+    if (!ColorDialog1->Execute()) return;
+    LineColor = ColorDialog1->Color;
+    FillSwatch(Image1, LineColor);
+    DrawEditLine();
+    LineSaved = 0;
+}
+
+void TLineAdd::RadioGroup1Click(TObject*) {
+    EditPenStyle = uint8_t(std::max(0, RadioGroup1->ItemIndex()));
+    EditLineShown = true;
+    LineSaved = 0;
+}
+
+// The width alone leaves the line saved: it changes the look, not the points.
+void TLineAdd::UpDown2Click(TObject*, TUDBtnType) {
+    EditLineWidth = UpDown2->Position();
+    EditLineShown = true;
+}
+
+void TLineAdd::UpDown3Click(TObject*, TUDBtnType) {
+    EditArrowSize = UpDown3->Position();
+    EditLineShown = true;
+    LineSaved = 0;
+}
+
+void TLineAdd::UpDown4Click(TObject*, TUDBtnType) {
+    EditLineShown = true;
+    LineSaved = 0;
+}
+
+void TLineAdd::CheckBox1Click(TObject*) {
+    EditTriangle = CheckBox1->Checked();
+    EditLineShown = true;
+    LineSaved = 0;
+}
+
+void TLineAdd::CBArrowClick(TObject*) {
+    EditArrow = CBArrow->Checked();
+    for (QWidget* w : std::initializer_list<QWidget*>{CheckBox1, UpDown3, UpDown4}) w->setEnabled(EditArrow);
+    EditLineShown = true;
+    LineSaved = 0;
+}
+
+void TLineAdd::BtnEditClick(TObject*) {
+    if (!CheckBox3->Checked()) {
+        MessageBox("編集データが非表示になっています．左のチェックボックスにチェックを入れてください", "編集データ非表示",
+                   MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    EditLineShown = !EditLineShown;
+    if (PointCount == 0) return;
+    // Each row is drawn in its own datum, so the map keeps the datum the user chose.
+    if (!EditLineShown) {
+        BtnEdit->SetCaption("編　集");
+        BtnEdit->SetHint("地図線の編集");
+        DisableEditControls();
+        Label7->SetCaption("表示しました");
+        for (QWidget* w : std::initializer_list<QWidget*>{BtnEdit, BtnFile, Button1}) w->setEnabled(true);
+        Open->DrawMap();
+        DrawEditLine();
+        Label19->SetCaption("0");
+        Label20->SetCaption("0");
+    } else {
+        BtnEdit->SetCaption("表　示");
+        BtnEdit->SetHint("編集中の地図線表示");
+        EnableEditControls();
+        Button10->SetEnabled(false);
+        Label7->SetCaption("編集できます");
+        Open->DrawMap();
+        SelectRow(StringGrid1->Row());
+    }
+}
+
+void TLineAdd::CheckBox3Click(TObject*) {
+    Open->DrawMap();
+    for (QWidget* w : std::initializer_list<QWidget*>{Button2, Button3, Button7, Button11, BtnEdit}) w->setEnabled(false);
+    if (CheckBox3->Checked()) {
+        DrawEditLine();
+        for (QWidget* w : std::initializer_list<QWidget*>{Button2, Button3, Button7, Button11, BtnEdit})
+            w->setEnabled(true);
+    }
+}
+
+void TLineAdd::Button5Click(TObject*) {
+    if (PointCount >= 2 && !LineSaved &&
+        MessageBox("編集中の線データが保存されていませんが，編集作業を終了しますか？　　　　", "線データ編集作業の終了",
+                   MB_OKCANCEL) != IDOK)
+        return;
+    PointCount = 0;
+    PointMode = 0;
+    DisableEditControls();
+    for (QWidget* w : std::initializer_list<QWidget*>{Button1, Button2, BtnFile}) w->setEnabled(true);
+    Label2->SetCaption("0");
+    Label10->SetCaption("編集終了");
+    Open->DrawMap();
+    SetGridPoints({}, {});
+    UpDown1->SetPosition(0);
+    UpDown6->SetPosition(0);
+    UpDown7->SetPosition(0);
+    EditLineShown = false;
+}
+
+// Every cell is checked before the file is touched, and the file is written
+// beside the old one and renamed over it, so a refused save loses nothing.
+void TLineAdd::Button6Click(TObject*) {
+    const int arrow = !CBArrow->Checked() ? 0 : CheckBox1->Checked() ? 2 : 1;
+    if (!SaveDialog1->Execute()) return;
+    const std::string path = SaveDialog1->FileName;
+    std::vector<std::array<int32_t, 2>> pts(PointCount);
+    for (int i = 0; i < PointCount; i++) {
+        int32_t x, y;
+        if (!CellInt(StringGrid1->Cells(1, i), x) || !CellInt(StringGrid1->Cells(2, i), y)) {
+            MessageBox(gui::Format("%d 番目の点の座標値が正しくありません", i), "ファイル保存エラー",
+                       MB_OK | MB_ICONEXCLAMATION);
+            return;
+        }
+        // Points pressed on a WGS map go to the file in the Tokyo datum; breaks stay (0, 0).
+        if (size_t(i) < RowWgs.size() && RowWgs[i] && !(x == 0 && y == 0)) WgsToTokyo(x, y, x, y);
+        pts[i] = {x, y};
+    }
+    const int type = std::max(0, RadioGroup1->ItemIndex());
+    bool ok = gui::AtomicRewrite(path, [&](gui::TextWriter& w) {
+        w.Printf("K,%5d,%5d,%d,%d,%d,%d,%d,%d//K/1/Points/Color/LineType/Size/Arrow/Asize/Step\n", 1, PointCount,
+                 int(LineColor), type, UpDown2->Position(), arrow, UpDown3->Position(), UpDown4->Position());
+        for (const auto& p : pts) w.Printf("%7d,%7d\n", p[0], p[1]);
+        return !w.Failed();
+    });
+    if (!ok) {
+        MessageBox(gui::Format("ファイル %s に書き込めません", path.c_str()), "ファイル保存エラー",
+                   MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    EditFileName = path;
+    LineSaved = 1;
+    Label10->SetCaption(gui::ExtractFileName(path));
+}
+
+// The file is read whole before anything of the edited line changes, and the
+// path is taken only when the load goes on.
+void TLineAdd::Button1Click(TObject*) {
+    if (PointCount >= 2 && !LineSaved &&
+        MessageBox("現在編集中のデータが保存されていませんが，新規にデータを編集しますか？　　　　", "線データ新規編集",
+                   MB_OKCANCEL) != IDOK)
+        return;
+    if (!OpenDialog1->Execute()) return;
+    const std::string path = OpenDialog1->FileName;
+    EditFile f;
+    std::string error = ReadEditFile(path, f);
+    if (!error.empty()) {
+        MessageBox(error, "ファイルオープンエラー", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    auto loaded = std::find(LineFiles.begin(), LineFiles.begin() + LineFileCount, path);
+    if (loaded != LineFiles.begin() + LineFileCount) {
+        if (MessageBox("指定されたファイルはすでに地図線読込で使用されており，編集できません　　　　\n"
+                       "この地図線を読込表示から削除して編集しますか？　　　　　",
+                       "地図線読込ファイルと同じ", MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK)
+            return;
+        const size_t k = loaded - LineFiles.begin();
+        LineFiles.erase(loaded);
+        if (k < UserAttrs.size()) UserAttrs.erase(UserAttrs.begin() + k);
+        LineFileCount--;
+        Label18->SetCaption(std::to_string(LineFileCount) + " 個読み込み");
+    }
+    PointMode = 0;
+    Open->DrawMap();
+    EditFileName = path;
+    const std::string name = gui::ExtractFileName(path);
+    Label10->SetCaption(name);
+    SaveDialog1->FileName = name;
+    Label7->SetCaption("編集できます");
+
+    PointCount = int32_t(f.pts.size());
+    LineColor = TColor(f.head.Color);
+    Open->Image1->Canvas()->Pen->Color = LineColor;
+    Open->Image1->Canvas()->Brush->Color = LineColor;
+    FillSwatch(Image1, LineColor);
+    SetGridPoints(f.pts, {});
+    Label2->SetCaption(std::to_string(PointCount));
+    UpDown2->SetPosition(f.head.Size);
+    UpDown3->SetPosition(f.head.Asize);
+    UpDown4->SetPosition(f.head.Step);
+    RadioGroup1->SetItemIndex(std::clamp<int>(f.head.LineType, 0, 4));
+    EditPenStyle = uint8_t(RadioGroup1->ItemIndex());
+    EditLineWidth = UpDown2->Position();
+    EditArrowSize = UpDown3->Position();
+    CBArrow->SetChecked(f.head.Arrow != 0);
+    CheckBox1->SetChecked(f.head.Arrow == 2);
+    EditArrow = f.head.Arrow != 0;
+    EditTriangle = f.head.Arrow == 2;
+    EditLineShown = true;
+    CheckBox3->SetChecked(true);
+    EnableEditControls();
+    CBArrowClick(CBArrow);
+    DrawEditLine();
+    SelectRow(0);
+    LineSaved = 1;
+    BtnEditClick(BtnEdit);
+    BtnFile->SetEnabled(true);
+    CBLoop->SetEnabled(false);
+}
+
+// ---- Line files shown on the map ----
+
+void TLineAdd::BtnFileClick(TObject*) {
+    if (!OpenDialog2->Execute()) return;
+    const std::vector<std::string> chosen = OpenDialog2->Files;
+    const int first = CBFileAdd->Checked() ? LineFileCount : 0;
+    if (PointCount != 0 && std::find(chosen.begin(), chosen.end(), EditFileName) != chosen.end()) {
+        MessageBox("指定されたファイルの一つはすでに編集のためにオープンされていますので，読み込めません　　　　\n"
+                   "「編集」－「編集終了」ボタンをクリックしてください",
+                   "編集ファイルの読込", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    if (first + chosen.size() > size_t(LINE_FILE_MAX)) {
+        MessageBox(gui::Format("地図線ファイルは %d 個まで読み込めます", LINE_FILE_MAX), "地図線ファイル",
+                   MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    LineFiles.resize(first);
+    UserAttrs.resize(first);
+    for (const std::string& p : chosen) LineFiles.push_back(p);
+    UserAttrs.resize(LineFiles.size());
+    LineFileCount = int(LineFiles.size());
+    AttrTableDirty = 1;
+    Open->DrawMap();
+    DisableEditControls();
+    for (QWidget* w : std::initializer_list<QWidget*>{Button1, Button2, BtnFile}) w->setEnabled(true);
+    if (PointCount > 0) {
+        BtnEdit->SetEnabled(true);
+        DrawEditLine();
+    }
+    Label18->SetCaption(std::to_string(LineFileCount) + " 個読み込み");
+    CheckBox2->SetEnabled(true);
+    Button4->SetEnabled(true);
+    CheckBox2->SetChecked(true);
+}
+
+void TLineAdd::Button4Click(TObject*) {
+    if (MessageBox("読み込んでいる地図線データをすべてクリアしますか？　　　", "地図線データ", MB_OKCANCEL) != IDOK) return;
+    LineFileCount = 0;
+    LineFiles.clear();
+    UserAttrs.clear();
+    Label18->SetCaption("ファイル　なし");
+    CheckBox2->SetEnabled(false);
+    Open->DrawMap();
+    if (PointCount > 0) {
+        BtnEdit->SetEnabled(true);
+        DrawEditLine();
+    }
+}
+
+void TLineAdd::CheckBox2Click(TObject*) {
+    Open->DrawMap();
+    if (PointCount > 0) DrawEditLine();
+}
+
+void TLineAdd::CheckBox4Click(TObject*) { PaintLine = CheckBox4->Checked(); }
+
+void TLineAdd::CheckBox5Click(TObject*) { UpDown5->SetEnabled(CheckBox5->Checked()); }
+
+void TLineAdd::CheckBox6Click(TObject*) { Button8->SetEnabled(CheckBox6->Checked()); }
+
+void TLineAdd::Button8Click(TObject*) {
+    if (!ColorDialog1->Execute()) return;
+    UnifiedLineColor = ColorDialog1->Color;
+    FillSwatch(Image2, UnifiedLineColor);
+    Open->DrawMap();
+}
+
+void TLineAdd::Button14Click(TObject*) {
+    LineFiles.assign(1, Open->AppDir + "/addline/tadotsu1.txt");
+    UserAttrs.assign(1, {});
+    LineFileCount = 1;
+    Open->DrawMap();
+    TCanvas* cv = Open->Image1->Canvas();
+    cv->Pen->Width = 1;
+    cv->Pen->Style = psDot;
+    cv->MoveTo(0, 0);
+    cv->LineTo(600, 600);
+    cv->Pen->Style = TPenStyle(EditPenStyle);
+    cv->MoveTo(0, 600);
+    cv->LineTo(600, 0);
+}
+
+void TLineAdd::Button15Click(TObject*) { LineSet->Show(); }

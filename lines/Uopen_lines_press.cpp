@@ -1,7 +1,166 @@
-// Map-press hand-offs of this folder's windows; filled as the windows are built.
+// Map presses for line points, the line editor's openers and the main-form
+// controls of this folder's windows.
 #include "engine/Uopen.h"
+#include "gui/TextFile.h"
+#include <array>
+#include "labels/Uletter.h"
+#include "lines/Ukyori.h"
+#include "lines/Ulineadd.h"
+#include "lines/Ulineset.h"
+#include "lines/Urail.h"
+#include "navigation/Usettei.h"
 
-void TOpen::PressCircleCentre(int, int, int) {}
-void TOpen::PressLinePoint(int, int, int) {}
-void TOpen::MoveCircleCentre(int, int) {}
-void TOpen::WireLinesHandlers() {}
+// A point is kept as the press gives it, with the datum of the map it was pressed on.
+void TOpen::PressLinePoint(int step, int X, int Y) {
+    TLineAdd* la = LineAdd;
+    int32_t x, y;
+    ScreenToMap(X, Y, x, y);
+    const std::string sx = std::to_string(x), sy = std::to_string(y);
+    if (step == 14) {
+        const int n = la->PointCount;
+        la->SetRow(n, sx, sy, WgsDisplay);
+        la->PointCount = n + 1;
+        la->Label2->SetCaption(std::to_string(la->PointCount));
+        la->DrawEditLine();
+        la->StringGrid1->SetRow(n);
+        la->UpDown1->Max = n + 1;
+        la->UpDown1->SetPosition(n);
+        la->Label7->SetCaption(std::to_string(n + 1) + " 番目の点を指定してください");
+        la->LineSaved = 0;
+    } else if (step == 15) {
+        const int i = la->SelectedPoint;
+        la->SetRow(i, sx, sy, WgsDisplay);
+        la->PointCount++;
+        la->Label2->SetCaption(std::to_string(la->PointCount));
+        la->PointMode = 0;
+        DrawMap();
+        la->DrawEditLine();
+        la->StringGrid1->SetRow(i);
+        la->EnablePointControls();
+        la->Label7->SetCaption("挿入しました");
+    } else if (step == 16) {
+        const int i = la->SelectedPoint;
+        la->SetRow(i, sx, sy, WgsDisplay);
+        la->PointMode = 0;
+        DrawMap();
+        la->StringGrid1->SetRow(i < la->PointCount - 1 ? i + 1 : i);
+        la->StringGrid1Click(la->StringGrid1);
+        la->EnablePointControls();
+        la->Label7->SetCaption("移動しました");
+    }
+}
+
+void TOpen::N16Click(TObject*) {
+    CBYomi->SetChecked(false);
+    LineAdd->DisableEditControls();
+    for (QWidget* w : std::initializer_list<QWidget*>{LineAdd->Button1, LineAdd->Button2, LineAdd->BtnFile})
+        w->setEnabled(true);
+    LineAdd->Show();
+}
+
+// The station files replace the station labels; labels the user placed or
+// read from own files are kept after them, with their files after the station files.
+void TOpen::LoadStationFiles(const std::vector<std::string>& paths) {
+    TLetter* L = Letter;
+    std::vector<LabelRecord> kept;
+    std::vector<std::array<std::string, 10>> keptCells;
+    for (int i = 0; i < L->LabelCount && i < int(L->LabelTable.size()); i++) {
+        if (L->LabelTable[i].railway) continue;
+        kept.push_back(L->LabelTable[i]);
+        auto& cells = keptCells.emplace_back();
+        for (int c = 0; c < 10; c++) cells[c] = L->StringGrid1->Cells(c, i);
+    }
+    std::vector<std::string> keptFiles;
+    for (int i = 0; i < L->LabelFileCount && i < int(L->LabelFiles.size()); i++)
+        if (L->LabelFiles[i].find("鉄道路線") == std::string::npos) keptFiles.push_back(L->LabelFiles[i]);
+
+    const size_t room = LABEL_FILE_MAX - std::min<size_t>(keptFiles.size(), LABEL_FILE_MAX);
+    const size_t count = std::min(paths.size(), room);
+    if (count < paths.size())
+        MessageBox(gui::Format("ラベルファイルは %d 個までです", LABEL_FILE_MAX), "too many files", MB_OK);
+    L->LabelFiles.assign(paths.begin(), paths.begin() + count);
+    L->LabelFileCount = int32_t(count);
+    L->LabelCount = 0;
+    L->FullReported = false;
+    RailLabelCount = 0;
+    L->StringGrid2->SetRowCount(std::max<int>(1, int(count + keptFiles.size())));
+    for (size_t i = 0; i < count; i++) {
+        L->ReadLabelFile(paths[i]);
+        L->StringGrid2->SetCells(0, int(i), paths[i]);
+        L->StringGrid2->SetCells(1, int(i), std::to_string(i));
+        RailLabelCount++;
+    }
+    for (size_t k = 0; k < kept.size(); k++)
+        if (!L->AppendRow(kept[k], keptCells[k].data())) break;
+    for (const std::string& f : keptFiles) {
+        L->StringGrid2->SetCells(0, L->LabelFileCount, f);
+        L->LabelFiles.push_back(f);
+        L->LabelFileCount++;
+    }
+    L->SetGridRows(L->LabelCount);
+
+    if (L->Label25) L->Label25->SetCaption(std::to_string(RailLabelCount));
+    L->UpDown2->Max = std::max(0, RailLabelCount - 1);
+    L->Label16->SetCaption(std::to_string(L->LabelCount));
+    L->CBShow->SetChecked(false);
+    L->LabelPlaced = true;
+    CBRailLine->SetEnabled(true);
+    Rail->Label2->SetCaption(gui::Format(MainStations ? "%d 主要駅名ファイル" : "%d 駅名ファイル", RailLabelCount));
+    Rail->Label3->SetCaption(gui::Format(MainStations ? "%d 主要駅名" : "%d 駅名", L->LabelCount));
+    Rail->Label4->SetCaption(paths.empty() ? "" : paths[count ? count - 1 : 0]);
+}
+
+void TOpen::ShowStationLabels(bool on) {
+    if (on) Letter->CBMark->SetChecked(true);
+    Letter->CBShow->SetChecked(on);
+}
+
+void TOpen::OpenLabelWindow() { BtnLetterClick(this); }
+
+void TOpen::WireLinesHandlers() {
+    QWidget* c = Client();
+    // The railway row: "鉄道路線図", "駅名", "主要駅".
+    CBRailLine->SetBounds(8 + 8, 377, 96, 20);
+    CBEki->SetBounds(8 + 104, 377, 54, 20);
+    CBEki->SetEnabled(false);
+    CBMain = new TCheckBox(c, "主要駅");
+    CBMain->SetBounds(8 + 158, 377, 66, 20);
+    CBMain->SetHint("主要駅名のみ表示");
+    CBMain->SetEnabled(false);
+
+    // A row more in the tools box for the line editor, the circles and the railway details.
+    QWidget* tools = BtnPaint->parentWidget();
+    tools->resize(tools->width(), tools->height() + 30);
+    QWidget* output = RadioGroup1->parentWidget();
+    output->move(output->x(), output->y() + 30);
+    BtnLine = new TButton(tools, "地 図 線");
+    BtnLine->SetBounds(8, 140, 100, 26);
+    BtnLine->SetHint("地図線編集/表示");
+    BtnLine->SetEnabled(false);
+    Button13 = new TButton(tools, "円");
+    Button13->SetBounds(116, 140, 44, 26);
+    Button13->SetHint("距離円（同心円）を描く");
+    Button13->SetEnabled(false);
+    CBRailSet = new TCheckBox(tools, "詳細");
+    CBRailSet->SetBounds(164, 143, 56, 20);
+    CBRailSet->SetHint("地図線の属性変更");
+    CBRailSet->SetEnabled(false);
+
+    N16 = new TMenuItem("任意地図線編集・表示");
+    Window1->Add(N16);
+    N16->SetEnabled(false);
+    NCircle = new TMenuItem("距離円を描く");
+    Window1->Add(NCircle);
+    RailInfo = new TMenuItem("鉄道路線情報");
+    Window1->Add(RailInfo);
+
+    BtnLine->OnClick = [this](TObject* s) { N16Click(s); };
+    N16->OnClick = [this](TObject* s) { N16Click(s); };
+    Button13->OnClick = [this](TObject* s) { Button13Click(s); };
+    NCircle->OnClick = [this](TObject* s) { NCircleClick(s); };
+    RailInfo->OnClick = [this](TObject* s) { RailInfoClick(s); };
+    CBRailLine->OnClick = [this](TObject* s) { CBRailLineClick(s); };
+    CBEki->OnClick = [this](TObject* s) { CBEkiClick(s); };
+    CBMain->OnClick = [this](TObject* s) { CBMainClick(s); };
+    CBRailSet->OnClick = [this](TObject* s) { CBRailSetClick(s); };
+}

@@ -1,5 +1,47 @@
 #include "names/Uextra.h"
+#include "engine/Convert.h"
+#include "engine/Uopen.h"
+#include "names/NameFiles.h"
 
 TExtra* Extra = nullptr;
 
-TExtra::TExtra() : TForm("　重複する区名，町村名表示位置編集") {}
+TExtra::TExtra()
+    : TPositionTable({"　重複する区名，町村名表示位置編集",
+                      {"編集", "県名", "郡市名", "区町村名", "経度座標", "緯度座標", "県番号"}, 4, "★",
+                      "区名・町村名をクリックしてください",
+                      "重複した町村の表示位置を修正しましたが，\n保存せずに閉じてもよろしいですか？",
+                      "重複町村表示位置編集の終了"}) {}
+
+void TExtra::Fill() {
+    const int n = std::min<int>(Open->ExtraCount, int(Open->ExtraTownName.size()));
+    StringGrid1->SetRowCount(n + 1);
+    for (int i = 0; i < n; ++i) {
+        const int32_t pref = Open->ExtraPref[i];
+        StringGrid1->SetCells(0, i + 1, "");
+        StringGrid1->SetCells(1, i + 1, pref >= 0 && pref < 60 ? Open->AreaName[pref] : std::string());
+        StringGrid1->SetCells(2, i + 1, Open->ExtraGroupName[i]);
+        StringGrid1->SetCells(3, i + 1, Open->ExtraTownName[i]);
+        StringGrid1->SetCells(4, i + 1, std::to_string(Open->ExtraX[i]));
+        StringGrid1->SetCells(5, i + 1, std::to_string(Open->ExtraY[i]));
+        StringGrid1->SetCells(6, i + 1, std::to_string(pref));
+    }
+}
+
+bool TExtra::Save() {
+    const std::string path = Open->AppDir + "/MAPDATA/EXTRA.TXT";
+    const int n = std::min<int>(Open->ExtraCount, StringGrid1->RowCount() - 1);
+    const bool ok = gui::AtomicRewrite(path, [&](gui::TextWriter& w) {
+        for (int i = 0; i < n; ++i) {
+            // A kind that was never read stays an empty field.
+            const char kind = Open->ExtraKind[i];
+            const std::string k = kind ? std::string(1, kind) : std::string();
+            if (!w.Printf("%d,%s,%s,%d,%d,%s\n", Open->ExtraPref[i], Open->ExtraTownName[i].c_str(),
+                          Open->ExtraGroupName[i].c_str(), LenientInt(StringGrid1->Cells(4, i + 1)),
+                          LenientInt(StringGrid1->Cells(5, i + 1)), k.c_str()))
+                return false;
+        }
+        return true;
+    });
+    if (!ok) names::ReportWriteFailure(path, "重複する区名，町村名の編集");
+    return ok;
+}

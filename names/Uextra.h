@@ -1,12 +1,17 @@
 // Moves the name points of ward and town names that occur more than once.
 #pragma once
-#include "gui/Forms.h"
+#include "names/Upostable.h"
 
-class TExtra : public TForm {
+class TExtra : public TPositionTable {
 public:
     TExtra();
-    bool ExtraPositionMode = false;  // the next press moves duplicate-name row ExtraRow
-    int32_t ExtraRow = 0;
+    bool& ExtraPositionMode = PositionMode;  // the next press moves duplicate-name row ExtraRow
+    int32_t& ExtraRow = Row;                 // grid row; the entry is ExtraRow - 1
+    bool& ExtraModified = Modified;
+    TLabel*& Label8 = Prompt;
+
+    void Fill() override;
+    bool Save() override;
 };
 
 extern TExtra* Extra;

@@ -1,12 +1,18 @@
 // Moves the name points of the designated cities.
 #pragma once
-#include "gui/Forms.h"
+#include "names/Upostable.h"
 
-class TToshi : public TForm {
+class TToshi : public TPositionTable {
 public:
     TToshi();
-    bool CityPositionMode = false;   // the next press moves city row CityRow
-    int32_t CityRow = 0;
+    // The names the rest of the program knows this window's state by.
+    bool& CityPositionMode = PositionMode;   // the next press moves city row CityRow
+    int32_t& CityRow = Row;                  // grid row; the city is entry CityRow - 1
+    bool& CityModified = Modified;
+    TLabel*& Label6 = Prompt;
+
+    void Fill() override;
+    bool Save() override;
 };
 
 extern TToshi* Toshi;

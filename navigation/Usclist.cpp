@@ -1,5 +1,7 @@
 #include "navigation/Usclist.h"
 #include "engine/Uopen.h"
+#include <algorithm>
+#include <iterator>
 
 TSCList* SCList = nullptr;
 
@@ -62,6 +64,27 @@ TSCList::TSCList() : TForm("　地図基本設定値") {
 
 void TSCList::FormCreate(TObject* Sender) {
     for (TLabel* l : values) l->SetCaption("");
+    ViewHistoryCount = 0;
+}
+
+void TSCList::PushView(int32_t magstep, int32_t cx, int32_t cy, int32_t maxX, int32_t maxY, int32_t minX,
+                       int32_t minY, float magunit) {
+    auto& h = ViewHistory;
+    if (ViewHistoryCount >= VIEW_HISTORY_MAX) {
+        auto drop = [](auto& a) { std::move(std::begin(a) + 1, std::end(a), std::begin(a)); };
+        drop(h.MAGSTEP), drop(h.CX), drop(h.CY), drop(h.MaxX), drop(h.MaxY), drop(h.MinX), drop(h.MinY),
+            drop(h.MAGUNIT);
+        ViewHistoryCount = VIEW_HISTORY_MAX - 1;
+    }
+    const int i = ViewHistoryCount++;
+    h.MAGSTEP[i] = magstep;
+    h.CX[i] = cx;
+    h.CY[i] = cy;
+    h.MaxX[i] = maxX;
+    h.MaxY[i] = maxY;
+    h.MinX[i] = minX;
+    h.MinY[i] = minY;
+    h.MAGUNIT[i] = magunit;
 }
 
 // The main window's box always tells whether this window is shown.

@@ -1,6 +1,8 @@
 // Read-only numbers of the current view; also keeps the view history.
 #pragma once
 #include "gui/Forms.h"
+#include <cstdint>
+#include <vector>
 
 class TSCList : public TForm {
 public:
@@ -14,6 +16,18 @@ public:
         *Label43, *Label44, *Label48, *Label32, *Label33, *Label34, *Label38, *Label39, *Label31, *Label36,
         *Label12, *Label37, *Label40, *Label14;
     TButton* Button1;   // "閉じる"
+
+    // Saved views, one array per field: a range drag pushes, "戻す" pops.
+    static constexpr int VIEW_HISTORY_MAX = 100;
+    struct {
+        int32_t MAGSTEP[VIEW_HISTORY_MAX], CX[VIEW_HISTORY_MAX], CY[VIEW_HISTORY_MAX];
+        int32_t MaxX[VIEW_HISTORY_MAX], MaxY[VIEW_HISTORY_MAX], MinX[VIEW_HISTORY_MAX], MinY[VIEW_HISTORY_MAX];
+        float MAGUNIT[VIEW_HISTORY_MAX];
+    } ViewHistory{};
+    int32_t ViewHistoryCount = 0;
+    // A full history drops its oldest view to make room.
+    void PushView(int32_t magstep, int32_t cx, int32_t cy, int32_t maxX, int32_t maxY, int32_t minX, int32_t minY,
+                  float magunit);
 
 private:
     std::vector<TLabel*> values;

@@ -1,4 +1,14 @@
 #include "navigation/Usettei.h"
+#include "engine/Settings.h"
+#include "engine/Uken.h"
+#include "engine/Uopen.h"
+#include "labels/Uletter.h"
+#include "labels/Uprefset.h"
+#include "lines/Ulineadd.h"
+#include "lines/Ulineset.h"
+#include "names/Usearch.h"
+#include "names/Uyomi.h"
+#include "navigation/Ukeisoku.h"
 
 TSettei* Settei = nullptr;
 
@@ -213,4 +223,371 @@ TSettei::TSettei() : TForm("　地図表示設定") {
     SetFormStyle(fsStayOnTop);
     SetPosition(poScreenCenter);
     SetFixedSize(true);
+
+    for (TColorDialog** d : {&ColorDialog1, &ColorDialog2, &ColorDialog3, &ColorDialog4, &ColorDialog5,
+                             &ColorDialog6, &ColorDialog7})
+        *d = new TColorDialog(this);
+    WireHandlers();
 }
+
+void TSettei::WireHandlers() {
+    auto click = [this](auto* control, void (TSettei::*handler)(TObject*)) {
+        control->OnClick = [this, handler](TObject* s) { (this->*handler)(s); };
+    };
+    click(Button2, &TSettei::Button2Click);
+    click(Button3, &TSettei::Button3Click);
+    click(Button4, &TSettei::Button4Click);
+    click(Button5, &TSettei::Button5Click);
+    click(Button7, &TSettei::Button7Click);
+    click(Button9, &TSettei::Button9Click);
+    click(Button10, &TSettei::Button10Click);
+    click(Button11, &TSettei::Button11Click);
+    click(Button12, &TSettei::Button12Click);
+    click(Button16, &TSettei::Button16Click);
+    click(Button17, &TSettei::Button17Click);
+    click(Button18, &TSettei::Button18Click);
+    auto arrows = [this](TUpDown* u, void (TSettei::*handler)(TObject*, TUDBtnType)) {
+        u->OnClick = [this, handler](TObject* s, TUDBtnType b) { (this->*handler)(s, b); };
+    };
+    arrows(UpDown1, &TSettei::UpDown1Click);
+    arrows(UpDown2, &TSettei::UpDown2Click);
+    arrows(UpDown3, &TSettei::UpDown3Click);
+    arrows(UpDown4, &TSettei::UpDown4Click);
+    click(CheckBox3, &TSettei::CheckBox3Click);
+    click(CheckBox4, &TSettei::CheckBox4Click);
+    click(CheckBox11, &TSettei::CheckBox11Click);
+    click(CBKu, &TSettei::CBKuClick);
+    click(CheckBox5, &TSettei::CheckBox5Click);
+    click(CheckBox6, &TSettei::CheckBox6Click);
+    click(CheckBox8, &TSettei::CheckBox8Click);
+    click(CBMountain, &TSettei::CBMountainClick);
+    click(CBIslands, &TSettei::CBIslandsClick);
+    click(CBColor, &TSettei::CBColorClick);
+    click(CheckBox2, &TSettei::CheckBox2Click);
+    click(CheckBox9, &TSettei::CheckBox9Click);
+    click(CheckBox14, &TSettei::CheckBox14Click);
+    click(CheckBox16, &TSettei::CheckBox16Click);
+    click(CBDoubleName, &TSettei::CBDoubleNameClick);
+    click(CBKenName, &TSettei::CBKenNameClick);
+    click(CBKenOffice, &TSettei::CBKenOfficeClick);
+    click(CheckBox13, &TSettei::CheckBox13Click);
+    click(CBHokkaido, &TSettei::CBHokkaidoClick);
+    click(CBRail, &TSettei::CBRailClick);
+    click(CBStation, &TSettei::CBStationClick);
+    click(CBRailExp, &TSettei::CBRailExpClick);
+    click(CBMainEki, &TSettei::CBMainEkiClick);
+    click(Button14, &TSettei::Button14Click);
+    click(RadioGroup1, &TSettei::RadioGroup1Click);
+    click(RadioGroup2, &TSettei::RadioGroup2Click);
+    click(RadioGroup3, &TSettei::RadioGroup3Click);
+    click(RadioGroup4, &TSettei::RadioGroup4Click);
+    click(Button8, &TSettei::Button8Click);
+    click(Button6, &TSettei::Button6Click);
+    click(Label24, &TSettei::Label24Click);
+    click(Button1, &TSettei::Button1Click);
+    click(Button15, &TSettei::Button15Click);
+    click(Button19, &TSettei::Button19Click);
+    click(Button13, &TSettei::Button13Click);
+    click(Button20, &TSettei::Button20Click);
+}
+
+namespace {
+
+void FillSwatch(TImage* swatch, TColor c) {
+    TCanvas* cv = swatch->Canvas();
+    cv->Brush->Style = bsSolid;
+    cv->Brush->Color = c;
+    cv->FillRect(Rect(0, 0, cv->Width(), cv->Height()));
+}
+
+} // namespace
+
+void TSettei::FormCreate(TObject* Sender) {
+    const std::pair<TImage*, TColor> swatches[] = {
+        {Image1, Open->CoastColor}, {Image2, Open->PrefColor},   {Image3, Open->TownColor},
+        {Image4, Open->TownFontColor}, {Image5, Open->BackColor}, {Image6, Open->DoColor},
+        {Image7, Open->FunColor},   {Image8, Open->WakuColor},   {Image9, Open->KuColor},
+        {Image10, Open->NTownColor}, {Image11, Open->IslandsColor}, {Image12, Open->MountainColor}};
+    for (auto [image, colour] : swatches) FillSwatch(image, colour);
+    CBColor->SetChecked(Open->SameColor);
+}
+
+// ---- colours ----
+
+void TSettei::PickColor(TColorDialog* dialog, TColor& member, TImage* swatch) {
+    if (!dialog->Execute()) return;
+    member = dialog->Color;
+    FillSwatch(swatch, member);
+}
+
+void TSettei::Button2Click(TObject* Sender) { PickColor(ColorDialog1, Open->CoastColor, Image1); }
+void TSettei::Button3Click(TObject* Sender) { PickColor(ColorDialog2, Open->PrefColor, Image2); }
+void TSettei::Button4Click(TObject* Sender) { PickColor(ColorDialog3, Open->TownColor, Image3); }
+void TSettei::Button5Click(TObject* Sender) { PickColor(ColorDialog4, Open->TownFontColor, Image4); }
+void TSettei::Button9Click(TObject* Sender) { PickColor(ColorDialog6, Open->DoColor, Image6); }
+void TSettei::Button10Click(TObject* Sender) { PickColor(ColorDialog7, Open->FunColor, Image7); }
+void TSettei::Button11Click(TObject* Sender) { PickColor(ColorDialog1, Open->WakuColor, Image8); }
+void TSettei::Button12Click(TObject* Sender) { PickColor(ColorDialog3, Open->KuColor, Image9); }
+void TSettei::Button16Click(TObject* Sender) { PickColor(ColorDialog3, Open->NTownColor, Image10); }
+void TSettei::Button17Click(TObject* Sender) { PickColor(ColorDialog3, Open->IslandsColor, Image11); }
+void TSettei::Button18Click(TObject* Sender) { PickColor(ColorDialog3, Open->MountainColor, Image12); }
+
+// The chosen background is also the one the white box gives back.
+void TSettei::Button7Click(TObject* Sender) {
+    if (!ColorDialog5->Execute()) return;
+    Open->BackColor = Open->ChosenBackColor = ColorDialog5->Color;
+    FillSwatch(Image5, Open->BackColor);
+    CheckBox13->SetChecked(false);
+}
+
+// ---- widths and name size ----
+
+void TSettei::UpDown1Click(TObject* Sender, TUDBtnType Button) { Open->CoastWidth = UpDown1->Position(); }
+
+// Dotted lines exist only at width 1.
+void TSettei::UpDown2Click(TObject* Sender, TUDBtnType Button) {
+    Open->PrefWidth = UpDown2->Position();
+    CBPrefDot->SetEnabled(UpDown2->Position() < 2);
+}
+
+void TSettei::UpDown3Click(TObject* Sender, TUDBtnType Button) {
+    Open->TownWidth = UpDown3->Position();
+    for (TCheckBox* dot : {CBTownDot, CBNTownDot, CBLakeDot, CBKuDot}) dot->SetEnabled(UpDown3->Position() < 2);
+}
+
+void TSettei::UpDown4Click(TObject* Sender, TUDBtnType Button) {
+    Open->NameFontBase = UpDown4->Position();
+    Open->NameFontSize = UpDown4->Position() * Open->ImageSize / 600;
+}
+
+// ---- boxes governing others of this window ----
+
+void TSettei::CheckBox3Click(TObject* Sender) {
+    const bool on = CheckBox3->Checked();
+    for (TCheckBox* c : {CheckBox4, CheckBox11}) {
+        if (!on) c->SetChecked(false);
+        c->SetEnabled(on);
+    }
+}
+
+void TSettei::CheckBox4Click(TObject* Sender) { CheckBox14->SetEnabled(CheckBox4->Checked()); }
+void TSettei::CheckBox11Click(TObject* Sender) { CBNTownDot->SetEnabled(CheckBox11->Checked()); }
+
+void TSettei::CBKuClick(TObject* Sender) {
+    CBKuDot->SetEnabled(CBKu->Checked());
+    if (!CBKu->Checked()) CBKuName->SetChecked(false);
+}
+
+void TSettei::CheckBox5Click(TObject* Sender) {
+    for (TCheckBox* c : {CheckBox12, CBDoubleName, CheckBox16}) c->SetEnabled(CheckBox5->Checked());
+}
+
+void TSettei::CheckBox6Click(TObject* Sender) {
+    const bool on = CheckBox6->Checked();
+    for (TCheckBox* c : {CheckBox7, CheckBox8}) {
+        c->SetEnabled(on);
+        c->SetChecked(on);
+    }
+    CheckBox9->SetEnabled(on);
+}
+
+void TSettei::CheckBox8Click(TObject* Sender) { CheckBox9->SetEnabled(CheckBox8->Checked()); }
+
+void TSettei::CBMountainClick(TObject* Sender) {
+    CBMtHeight->SetEnabled(CBMountain->Checked());
+    CBMtYomi->SetEnabled(CBMountain->Checked());
+}
+
+void TSettei::CBIslandsClick(TObject* Sender) {
+    Button13->SetCaption(CBIslands->Checked() ? "島名位置編集" : "市町名位置編集");
+}
+
+// ---- switches acting at once ----
+
+void TSettei::CBColorClick(TObject* Sender) { Open->SameColor = CBColor->Checked(); }
+void TSettei::CheckBox2Click(TObject* Sender) { Open->ken_name->SetChecked(CheckBox2->Checked()); }
+void TSettei::CheckBox9Click(TObject* Sender) { Open->CB1do->SetChecked(CheckBox9->Checked()); }
+void TSettei::CheckBox14Click(TObject* Sender) { Open->CBLake->SetChecked(CheckBox14->Checked()); }
+void TSettei::CheckBox16Click(TObject* Sender) { Open->CBYomi->SetChecked(CheckBox16->Checked()); }
+void TSettei::CBDoubleNameClick(TObject* Sender) { Open->CBMainDoubleName->SetChecked(CBDoubleName->Checked()); }
+void TSettei::CBKenNameClick(TObject* Sender) {
+    PrefSet->CheckBox3->SetChecked(CBKenName->Checked());
+    Open->CBKenName1->SetChecked(CBKenName->Checked());
+}
+
+void TSettei::CBKenOfficeClick(TObject* Sender) {
+    PrefSet->CheckBox4->SetChecked(CBKenOffice->Checked());
+    Open->DrawMap();
+}
+
+void TSettei::CheckBox13Click(TObject* Sender) {
+    Open->BackColor = CheckBox13->Checked() ? TColor(0xFFFFFF) : Open->ChosenBackColor;
+    Open->DrawMap();
+}
+
+void TSettei::CBHokkaidoClick(TObject* Sender) {
+    Open->WLinesAsBorder = CBHokkaido->Checked();
+    Open->Hokkaido->SetChecked(CBHokkaido->Checked());
+    // Reloaded with the borders as asked; "決　定" draws it.
+    if (Open->MapShown) Ken->Button1Click(this);
+}
+
+void TSettei::CBRailClick(TObject* Sender) {
+    LineAdd->CheckBox2->SetChecked(CBRail->Checked());
+    Open->CBRailLine->SetChecked(CBRail->Checked());
+    if (!CBRail->Checked()) Open->ShowStationLabels(false);
+}
+
+void TSettei::CBStationClick(TObject* Sender) {
+    if (CBStation->Checked()) {
+        Open->ShowStationLabels(true);
+        Open->CBEki->SetChecked(true);
+    } else {
+        Open->ShowStationLabels(false);
+        Open->CBEki->SetChecked(false);
+    }
+}
+
+void TSettei::CBRailExpClick(TObject* Sender) {
+    if (CBRailExp->Checked()) {
+        LineAdd->Button4->SetEnabled(true);   // "ク リ ア"
+        LineSet->Show();
+    } else {
+        LineSet->Hide();
+    }
+}
+
+void TSettei::CBMainEkiClick(TObject* Sender) { Open->CBMain->SetChecked(CBMainEki->Checked()); }
+
+// The reduction here rebuilds the size groups at once; the menu ticks follow on "決　定".
+void TSettei::RadioGroup1Click(TObject* Sender) {
+    Open->SSIZE = RadioGroup1->ItemIndex() + 1;
+    const std::vector<std::string> items = Open->ImageSizeItems(Open->SSIZE);
+    RadioGroup2->SetItems(items);
+    Open->RadioGroup1->SetItems(items);
+    Open->DrawMap();
+}
+
+void TSettei::RadioGroup2Click(TObject* Sender) {
+    LineAdd->EditLineRedraw = true;
+    Open->RadioGroup1->SetItemIndex(RadioGroup2->ItemIndex());
+    if (Open->RadioGroup1->OnClick) Open->RadioGroup1->OnClick(Open->RadioGroup1);
+}
+
+void TSettei::RadioGroup3Click(TObject* Sender) {
+    switch (RadioGroup3->ItemIndex()) {
+    case 0: Open->N101Click(this); break;
+    case 1: Open->N051Click(this); break;
+    case 2: Open->N021Click(this); break;
+    case 3: Open->N011Click(this); break;
+    }
+}
+
+void TSettei::RadioGroup4Click(TObject* Sender) {
+    switch (RadioGroup4->ItemIndex()) {
+    case 0: Open->N202Click(this); break;
+    case 1: Open->N102Click(this); break;
+    case 2: Open->N052Click(this); break;
+    }
+}
+
+// ---- buttons ----
+
+void TSettei::Button8Click(TObject* Sender) {
+    // The boxes below redraw in their handlers: hold that until the one redraw at the end.
+    Open->DataReady = false;
+    Open->ken_name->SetChecked(CheckBox2->Checked());
+    Open->CBPrefBorder->SetChecked(CheckBox3->Checked());
+    Open->CBTownBorder->SetChecked(CheckBox4->Checked());
+    Open->CBNTownBorder->SetChecked(CheckBox11->Checked());
+    Open->CBOldTown->SetChecked(CheckBox12->Checked());
+    Open->CBTownName->SetChecked(CheckBox5->Checked());
+    Open->CBLonLat->SetChecked(CheckBox6->Checked());
+    CheckBox7->SetEnabled(CheckBox6->Checked());
+    Open->CBFun->SetChecked(CheckBox7->Checked());
+    Open->CBDo->SetChecked(CheckBox8->Checked());
+
+    TMenuItem* reduction[] = {Open->MAG1, Open->MAG2, Open->MAG3, Open->MAG4, Open->MAG5};
+    for (int i = 0; i < 5; i++) reduction[i]->SetChecked(i == RadioGroup1->ItemIndex());
+
+    Open->CBScale->SetChecked(CheckBox10->Checked());
+    if (CheckBox13->Checked()) Open->BackColor = 0xFFFFFF;
+    Open->CBMainDoubleName->SetChecked(CBDoubleName->Checked());
+    Open->WLinesAsBorder = CBHokkaido->Checked();
+
+    // Without a map there is no view to draw in.
+    Open->DataReady = Open->MapShown;
+    Open->DrawMap();
+    Open->Label35->Hide();
+}
+
+void TSettei::Button6Click(TObject* Sender) {
+    TOpen* o = Open;
+    if (!CBSoft->Checked()) {
+        o->CoastColor = 0xFF0000;
+        o->PrefColor = 0x0000FF;
+        o->TownColor = 0x28C830;
+        o->NTownColor = o->DefNTownColor;
+        o->IslandsColor = o->DefIslandsColor;
+        o->MountainColor = o->DefMountainColor;
+        o->TownFontColor = 0x000000;
+        o->DoColor = 0x000000;
+    } else {
+        o->CoastColor = 0xFFA6A6;
+        o->PrefColor = 0x9D9DFF;
+        o->TownColor = 0x9DFF9D;
+        o->NTownColor = 0xFFFF80;
+        o->IslandsColor = 0xA5C783;
+        o->MountainColor = 0xFF8080;
+        o->TownFontColor = 0x808080;
+        o->DoColor = 0x868686;
+    }
+    o->KuColor = 0x8FC48B;
+    o->BackColor = o->ChosenBackColor = 0xFFFFE6;
+    o->FunColor = 0xC0C0C0;
+
+    o->WakuColor = 0xFF8080;
+    o->CoastWidth = o->PrefWidth = o->TownWidth = 1;
+    UpDown5->SetPosition(2);
+    for (TUpDown* u : {UpDown1, UpDown2, UpDown3}) u->SetPosition(1);
+    UpDown4->SetPosition(8);
+    o->NameFontBase = o->NameFontSize = 8;
+    CheckBox2->SetChecked(true);
+    for (TCheckBox* dot : {CBTownDot, CBPrefDot}) {
+        dot->SetEnabled(true);
+        dot->SetChecked(false);
+    }
+    CBCoast->SetChecked(true);
+    CBColor->SetChecked(false);
+    CheckBox2->SetEnabled(true);
+    FormCreate(this);
+}
+
+void TSettei::Label24Click(TObject* Sender) {
+    Keisoku->Label1->SetCaption("国土地理院の地図閲覧サービストップページに接続しています．．．");
+    Keisoku->Show();
+    Keisoku->repaint();
+    if (ShellOpen(settings::WebMapTopUrl) <= 32)
+        Application->MessageBox("インターネットエクスプローラの起動に失敗しました　　　　", "ウオッ地図呼び出しエラー",
+                                MB_ICONEXCLAMATION);
+    Keisoku->Hide();
+}
+
+void TSettei::Button1Click(TObject* Sender) {
+    Open->SetteiShown = false;
+    Hide();
+}
+
+void TSettei::Button15Click(TObject* Sender) { Open->N28Click(this); }
+void TSettei::Button19Click(TObject* Sender) { Search->Show(); }
+
+void TSettei::Button13Click(TObject* Sender) {
+    if (CBIslands->Checked())
+        Open->LoadIslandEditList();
+    else
+        Open->N9Click(this);
+}
+
+void TSettei::Button20Click(TObject* Sender) { Yomi->Button3Click(this); }
+
+void TSettei::Button14Click(TObject* Sender) { Open->NCircleClick(this); }

@@ -1,12 +1,420 @@
 #include "paint/Uhanrei.h"
+#include "components/Mystr.h"
+#include "components/Tkbtn.h"
+#include "engine/Convert.h"
+#include "engine/Uopen.h"
+#include "gui/Files.h"
+#include "gui/TextFile.h"
+#include "paint/SlotPicture.h"
+#include "paint/Upaint.h"
+#include <optional>
+#include <vector>
 
 THanrei* Hanrei = nullptr;
 
+namespace {
+
+const char* const kNumberError = "凡例の数値の指定が正しくありません";
+
+TUpDown* UpDownWithEdit(QWidget* parent, TEdit*& edit, const std::string& caption, int x, int y, int min, int max,
+                        int pos, int step = 1) {
+    auto* l = new TLabel(parent, caption);
+    l->SetBounds(x, y + 2, 76, 18);
+    edit = new TEdit(parent, std::to_string(pos));
+    edit->SetBounds(x + 78, y, 40, 22);
+    auto* u = new TUpDown(parent);
+    u->SetBounds(x + 120, y, 20, 22);
+    u->Min = min;
+    u->Max = max;
+    u->Increment = step;
+    u->SetPosition(pos);
+    u->SetAssociate(edit);
+    return u;
+}
+
+TImage* ColourSwatch(QWidget* parent, int x, int y) {
+    auto* i = new TImage(parent);
+    i->SetBounds(x, y, 20, 20);
+    i->SetImageSize(20, 20);
+    return i;
+}
+
+void FillSwatch(TImage* image, TColor colour) {
+    TCanvas* cv = image->Canvas();
+    cv->Pen->Color = clBlack;
+    cv->Pen->Width = 1;
+    cv->Pen->Style = psSolid;
+    cv->Brush->Color = colour;
+    cv->Brush->Style = bsSolid;
+    cv->Rectangle(0, 0, cv->Width(), cv->Height());
+}
+
+std::optional<int> StrictInt(const std::string& s) {
+    try {
+        return StrToInt(s);
+    } catch (const EConvertError&) {
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+std::string CutCp932(const std::string& text, size_t max) {
+    size_t bytes = 0, i = 0;
+    while (i < text.size()) {
+        const unsigned char c = text[i];
+        const size_t len = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+        const size_t n = std::min(len, text.size() - i);
+        const size_t w = gui::Cp932Length(std::string_view(text).substr(i, n));
+        if (bytes + w > max) break;
+        bytes += w;
+        i += n;
+    }
+    return text.substr(0, i);
+}
+
 THanrei::THanrei() : TForm("　地図凡例編集") {
-    CBMapWrite = new TCheckBox(this, "地図");
-    CBMapWrite->SetBounds(8, 8, 80, 20);
-    CBMapWrite->SetChecked(true);
-    CBExpDisplay = new TCheckBox(this, "凡例(削除不可)");
-    CBExpDisplay->SetBounds(96, 8, 140, 20);
+    SetFormStyle(fsStayOnTop);
+    SetPosition(poScreenCenter);
+    QWidget* c = Client();
+
+    UpDown1 = UpDownWithEdit(c, Edit10, "凡例数", 8, 8, 1, 8, 3);
+    UpDown1->OnClick = [this](TObject*, TUDBtnType) {
+        UpdateRows();
+        Button3Click(this);
+    };
+    TImage** images[8] = {&Image1, &Image2, &Image3, &Image4, &Image5, &Image6, &Image7, &Image8};
+    TEdit** edits[8] = {&Edit1, &Edit2, &Edit3, &Edit4, &Edit5, &Edit6, &Edit7, &Edit8};
+    const char* const texts[8] = {"　説　明　１", "　説　明　２", "　説　明　３", "　説　明　４",
+                                  "　説　明　５", "　説　明　６", "　説　明　７", "　説　明　８"};
+    for (int i = 0; i < 8; ++i) {
+        const int y = 40 + i * 26;
+        RowLabel[i] = new TLabel(c, std::to_string(i + 1));
+        RowLabel[i]->SetBounds(8, y + 2, 16, 18);
+        auto* img = new TImage(c);
+        img->SetBounds(28, y, 40, 20);
+        img->SetImageSize(40, 20);
+        img->OnClick = [this, i](TObject*) { ImageClick(i); };
+        *images[i] = img;
+        *edits[i] = new TEdit(c, texts[i]);
+        (*edits[i])->SetBounds(74, y, 200, 22);
+    }
+    CBMenuTitle = new TCheckBox(c, "タイトル");
+    CBMenuTitle->SetBounds(8, 252, 80, 20);
+    CBMenuTitle->SetChecked(true);
+    CBMenuTitle->OnClick = [this](TObject* s) { CBMenuTitleClick(s); };
+    Edit9 = new TEdit(c, "　タ　イ　ト　ル");
+    Edit9->SetBounds(90, 250, 184, 22);
+
+    const int X = 290;
+    auto show = [this](TObject*, TUDBtnType) { Button3Click(this); };
+    UpDown5 = UpDownWithEdit(c, Edit11, "色記号 ｗ", X, 8, 20, 100, 40);
+    UpDown6 = UpDownWithEdit(c, Edit12, "色記号 ｈ", X, 34, 10, 50, 15);
+    UpDown3 = UpDownWithEdit(c, Edit13, "位置 ｘ", X, 60, 0, 600, 50, 10);
+    UpDown4 = UpDownWithEdit(c, Edit14, "位置 ｙ", X, 86, 0, 600, 50, 10);
+    UpDown7 = UpDownWithEdit(c, Edit15, "間隔 ｄ", X, 112, 0, 20, 3);
+    UpDown2 = UpDownWithEdit(c, Edit16, "文字サイズ", X, 138, 6, 40, 10);
+    for (TUpDown* u : {UpDown2, UpDown3, UpDown4, UpDown5, UpDown6, UpDown7}) u->OnClick = show;
+
+    TButton** colourButtons[3] = {&Button5, &Button6, &Button7};
+    TImage** colourImages[3] = {&Image9, &Image10, &Image11};
+    const char* const colourCaptions[3] = {"文字色", "枠内色", "枠色"};
+    for (int k = 0; k < 3; ++k) {
+        const int y = 166 + k * 26;
+        auto* l = new TLabel(c, colourCaptions[k]);
+        l->SetBounds(X, y + 2, 60, 18);
+        *colourButtons[k] = new TButton(c, "...");
+        (*colourButtons[k])->SetBounds(X + 78, y, 28, 22);
+        TButton* b = *colourButtons[k];
+        b->OnClick = [this, b](TObject*) { ColourButtonClick(b); };
+        *colourImages[k] = ColourSwatch(c, X + 110, y + 1);
+    }
+    CBExpWaku = new TCheckBox(c, "囲み枠");
+    CBExpWaku->SetBounds(X, 246, 70, 20);
+    CBExpWaku->SetChecked(true);
+    CBExpWaku->OnClick = [this](TObject* s) { CBExpWakuClick(s); };
+    CBBold = new TCheckBox(c, "太枠");
+    CBBold->SetBounds(X + 72, 246, 60, 20);
+    CBBold->SetChecked(true);
+    CBExpDisplay = new TCheckBox(c, "凡例(削除不可)");
+    CBExpDisplay->SetBounds(X, 268, 140, 20);
     CBExpDisplay->SetVisible(false);
+    CBMapWrite = new TCheckBox(c, "地図");
+    CBMapWrite->SetBounds(X + 72, 268, 60, 20);
+    CBMapWrite->SetChecked(true);
+    for (TCheckBox* b : {CBBold, CBExpDisplay, CBMapWrite}) b->OnClick = [this](TObject*) { Button3Click(this); };
+
+    Button3 = new TButton(c, "表示");
+    Button3->SetBounds(8, 284, 70, 26);
+    Button3->OnClick = [this](TObject* s) { Button3Click(s); };
+    Button1 = new TButton(c, "読　込");
+    Button1->SetBounds(82, 284, 70, 26);
+    Button1->OnClick = [this](TObject* s) { Button1Click(s); };
+    Button2 = new TButton(c, "保　存");
+    Button2->SetBounds(156, 284, 70, 26);
+    Button2->OnClick = [this](TObject* s) { Button2Click(s); };
+    Button8 = new TButton(c, "パターンコピー");
+    Button8->SetBounds(230, 284, 110, 26);
+    Button8->SetHint("ペイントパターンへコピー");
+    Button8->OnClick = [this](TObject* s) { Button8Click(s); };
+    Button4 = new TButton(c, "閉じる");
+    Button4->SetBounds(344, 284, 80, 26);
+    Button4->OnClick = [this](TObject*) { Close(); };
+    Label22 = new TLabel(c, "");
+    Label22->SetBounds(8, 316, 420, 18);
+    Label20 = new TLabel(c, "凡例をドラッグして位置を変更できます");
+    Label20->SetBounds(8, 336, 420, 18);
+
+    SaveDialog1 = new TSaveDialog(this);
+    SaveDialog1->DefaultExt = "exp";
+    SaveDialog1->Filter = "凡例ファイル (*.exp)|*.exp|すべて (*,*)|*.*";
+    SaveDialog1->OverwritePrompt = true;
+    OpenDialog1 = new TOpenDialog(this);
+    OpenDialog1->Filter = "凡例ファイル (*.exp)|*.exp|すべて (*.*)|*.*";
+    ColorDialog1 = new TColorDialog(this);
+    SetClientSize(440, 360);
+}
+
+void THanrei::FormCreate(TObject*) {
+    for (int i = 0; i < 8; ++i) LegendColors[i] = Open->DefPaintColor[i];
+    LegendTextColor = 0x000000;
+    LegendFillColor = 0xFFFFFF;
+    LegendFrameColor = 0x000000;
+    FillSwatch(Image9, LegendTextColor);
+    FillSwatch(Image10, LegendFillColor);
+    FillSwatch(Image11, LegendFrameColor);
+    Label22->SetCaption("");
+    UpdateRows();
+    LegendOn = false;
+    LegendLoaded = false;
+}
+
+void THanrei::FormShow(TObject*) { LegendOn = true; }
+
+TImage* THanrei::RowImage(int i) const {
+    TImage* const r[8] = {Image1, Image2, Image3, Image4, Image5, Image6, Image7, Image8};
+    return r[i];
+}
+
+TEdit* THanrei::RowEdit(int i) const {
+    TEdit* const r[8] = {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7, Edit8};
+    return r[i];
+}
+
+// Every redraw gathers the record, so a box that holds no number must not stop it.
+bool THanrei::GatherLegend() {
+    bool ok = true;
+    LegendCount = UpDown1->Position();
+    auto take = [&ok](TEdit* e, TUpDown* u, int32_t& field) {
+        if (auto v = StrictInt(e->Text())) {
+            field = *v;
+            return;
+        }
+        ok = false;
+        u->SetPosition(field);
+        e->SetText(std::to_string(field));
+    };
+    take(Edit11, UpDown5, LegendW);
+    take(Edit12, UpDown6, LegendH);
+    take(Edit15, UpDown7, LegendGap);
+    take(Edit13, UpDown3, LegendX);
+    take(Edit14, UpDown4, LegendY);
+    LegendTextSize = UpDown2->Position();
+    for (int i = 0; i < 8; ++i) LegendTexts[i] = CutCp932(RowEdit(i)->Text(), TEXT_MAX);
+    LegendTitle = CutCp932(Edit9->Text(), TEXT_MAX);
+    return ok;
+}
+
+void THanrei::UpdateRows() {
+    const int count = UpDown1->Position();
+    for (int i = 0; i < 8; ++i) {
+        const bool on = i < count;
+        if (on) PaintSwatch(RowImage(i)->Canvas(), LegendColors[i], LegendPatterns[i]);
+        else PaintSwatch(RowImage(i)->Canvas(), clWhite, 0);
+        RowImage(i)->SetEnabled(on);
+        RowEdit(i)->SetEnabled(on);
+        RowLabel[i]->SetEnabled(on);
+    }
+}
+
+void THanrei::Button3Click(TObject*) {
+    if (LegendLoaded) return;
+    if (!GatherLegend()) MessageBox(kNumberError, "凡例エラー", MB_OK | MB_ICONEXCLAMATION);
+    Open->DrawMap();
+    LegendOn = true;
+}
+
+void THanrei::ColourButtonClick(TButton* which) {
+    TColor* field = which == Button5 ? &LegendTextColor : which == Button6 ? &LegendFillColor : &LegendFrameColor;
+    TImage* swatch = which == Button5 ? Image9 : which == Button6 ? Image10 : Image11;
+    ColorDialog1->Color = *field;
+    if (!ColorDialog1->Execute()) return;
+    *field = ColorDialog1->Color;
+    FillSwatch(swatch, *field);
+    Button3Click(this);
+}
+
+void THanrei::CBExpWakuClick(TObject*) {
+    CBBold->SetEnabled(CBExpWaku->Checked());
+    Button3Click(this);
+}
+
+void THanrei::CBMenuTitleClick(TObject*) {
+    Edit9->SetEnabled(CBMenuTitle->Checked());
+    if (!Open->CBExp->Checked()) Open->CBExp->SetChecked(true);
+    else Open->CBExpClick(Open->CBExp);
+    Button3Click(this);
+}
+
+// A swatch takes the paint slot in use; the map follows at the next "表示".
+void THanrei::ImageClick(int row) {
+    const int slot = Open->PaintSlot;
+    if (!Open->PaintMode || slot < 0 || slot > 7) return;
+    LegendColors[row] = Open->PaintColor[slot];
+    LegendPatterns[row] = Open->PaintPattern[slot];
+    PaintSwatch(RowImage(row)->Canvas(), LegendColors[row], LegendPatterns[row]);
+}
+
+void THanrei::Button8Click(TObject*) {
+    const int n = std::clamp<int>(LegendCount, 0, 8);
+    for (int i = 0; i < n; ++i) {
+        Open->PaintColor[i] = LegendColors[i];
+        Open->PaintPattern[i] = LegendPatterns[i];
+        ShowSlotPicture(MapPaint->SlotButton(i), LegendColors[i], LegendPatterns[i]);
+    }
+}
+
+void THanrei::Button2Click(TObject*) {
+    if (!SaveDialog1->Execute()) return;
+    const std::string path = SaveDialog1->FileName;
+    // Nothing is written from boxes that hold no number.
+    std::optional<int> nums[5];
+    TEdit* boxes[5] = {Edit11, Edit12, Edit15, Edit13, Edit14};
+    for (int k = 0; k < 5; ++k) {
+        nums[k] = StrictInt(boxes[k]->Text());
+        if (!nums[k]) {
+            MessageBox(kNumberError, "凡例エラー", MB_OK | MB_ICONEXCLAMATION);
+            return;
+        }
+    }
+    LegendFileName = path;
+    for (int i = 0; i < 8; ++i) LegendTexts[i] = CutCp932(RowEdit(i)->Text(), TEXT_MAX);
+    const int count = UpDown1->Position();
+    const bool ok = gui::AtomicRewrite(path, [&](gui::TextWriter& w) {
+        w.Printf("%10d\n", count);
+        for (int k = 0; k < 5; ++k) w.Printf("%10d\n", *nums[k]);
+        w.Printf("%10d\n", UpDown2->Position());
+        w.Printf("0x%08x\n", unsigned(LegendTextColor));
+        w.Printf("0x%08x\n", unsigned(LegendFrameColor));
+        w.Printf("0x%08x\n", unsigned(LegendFillColor));
+        w.Printf("%s\n", CutCp932(Edit9->Text(), TEXT_MAX).c_str());
+        for (int i = 0; i < count && i < 8; ++i)
+            w.Printf("0x%08x,0x%08x,%s\n", unsigned(LegendColors[i]), unsigned(LegendPatterns[i]),
+                     LegendTexts[i].c_str());
+        return !w.Failed();
+    });
+    if (!ok)
+        MessageBox(gui::Format("凡例ファイル %s を保存できませんでした", path.c_str()), "ファイル書き込みエラー",
+                   MB_OK | MB_ICONEXCLAMATION);
+}
+
+namespace {
+
+// A legend file checked whole before anything changes.
+struct LegendFileData {
+    int numbers[7] = {};   // count, w, h, gap, x, y, text size
+    TColor colours[3] = {};   // text, frame, fill
+    std::string title;
+    TColor rowColours[8] = {};
+    uint8_t rowPatterns[8] = {};
+    std::string rowTexts[8];
+};
+
+// 0 when the file is sound, else the number of the first bad line.
+int ParseLegendFile(const std::vector<std::string>& lines, LegendFileData& d) {
+    std::vector<std::string> f;
+    for (int k = 0; k < 7; ++k) {
+        if (size_t(k) >= lines.size()) return k + 1;
+        TMyStr::SplitFields(lines[k], f);
+        d.numbers[k] = f.empty() ? 0 : LenientInt(f[0]);
+    }
+    const int count = d.numbers[0];
+    if (count < 1 || count > 8) return 1;
+    for (int k = 0; k < 3; ++k) {
+        if (size_t(7 + k) >= lines.size()) return 8 + k;
+        TMyStr::SplitFields(lines[7 + k], f);
+        auto v = f.empty() ? std::nullopt : StrictInt(f[0]);
+        if (!v) return 8 + k;
+        d.colours[k] = *v;
+    }
+    if (lines.size() < 11) return 11;
+    TMyStr::SplitFields(lines[10], f);
+    d.title = f.empty() ? std::string() : CutCp932(f[0], THanrei::TEXT_MAX);
+    for (int i = 0; i < count; ++i) {
+        const int line = 12 + i;
+        if (size_t(line - 1) >= lines.size()) return line;
+        TMyStr::SplitCsv(lines[line - 1], f);
+        if (f.size() < 2) return line;
+        auto colour = StrictInt(f[0]);
+        auto pattern = StrictInt(f[1]);
+        if (!colour || !pattern || *pattern < 0 || *pattern > 255) return line;
+        d.rowColours[i] = *colour;
+        d.rowPatterns[i] = uint8_t(*pattern);
+        d.rowTexts[i] = f.size() > 2 ? CutCp932(f[2], THanrei::TEXT_MAX) : std::string();
+    }
+    return 0;
+}
+
+} // namespace
+
+void THanrei::Button1Click(TObject*) {
+    if (!OpenDialog1->Execute()) return;
+    const std::string path = OpenDialog1->FileName;
+    gui::TextReader r;
+    if (!r.Open(path)) {
+        MessageBox(gui::Format("凡例ファイル %s を読み込むことができません", path.c_str()), "ファイルオープンエラー",
+                   MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    std::vector<std::string> lines;
+    std::string line;
+    while (lines.size() < 19 && r.ReadLine(line)) lines.push_back(line);
+    r.Close();
+    LegendFileData d;
+    if (int bad = ParseLegendFile(lines, d)) {
+        MessageBox(gui::Format("凡例ファイル %s の %d 行目が正しくありません", path.c_str(), bad),
+                   "ファイル読み込みエラー", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+
+    LegendFileName = path;
+    Label22->SetCaption(path);
+    SaveDialog1->FileName = gui::ExtractFileName(path);
+    int32_t* fields[7] = {&LegendCount, &LegendW, &LegendH, &LegendGap, &LegendX, &LegendY, &LegendTextSize};
+    TUpDown* updowns[7] = {UpDown1, UpDown5, UpDown6, UpDown7, UpDown3, UpDown4, UpDown2};
+    for (int k = 0; k < 7; ++k) {
+        *fields[k] = d.numbers[k];
+        updowns[k]->SetPosition(d.numbers[k]);
+    }
+    LegendTextColor = d.colours[0];
+    LegendFrameColor = d.colours[1];
+    LegendFillColor = d.colours[2];
+    FillSwatch(Image9, LegendTextColor);
+    FillSwatch(Image11, LegendFrameColor);
+    FillSwatch(Image10, LegendFillColor);
+    Edit9->SetText(d.title);
+    for (int i = 0; i < LegendCount; ++i) {
+        LegendColors[i] = d.rowColours[i];
+        LegendPatterns[i] = d.rowPatterns[i];
+        LegendTexts[i] = d.rowTexts[i];
+    }
+    UpDown1->SetPosition(LegendCount);
+    UpdateRows();
+    for (int i = 0; i < 8; ++i) RowEdit(i)->SetText("");
+    for (int i = 0; i < LegendCount; ++i) {
+        RowEdit(i)->SetText(LegendTexts[i]);
+        PaintSwatch(RowImage(i)->Canvas(), LegendColors[i], LegendPatterns[i]);
+    }
+    Button3Click(this);
+    Button2->SetEnabled(true);
 }

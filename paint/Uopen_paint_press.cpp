@@ -1,6 +1,61 @@
-// Map-press hand-offs of this folder's windows; filled as the windows are built.
+// Map presses of the paint and legend windows, and the main-form controls they add.
+#include "engine/Coords.h"
 #include "engine/Uopen.h"
+#include "paint/HourGlass.h"
+#include "labels/Upagesdlg.h"
+#include "lines/Ulineadd.h"
+#include "paint/Uhanrei.h"
+#include "paint/Upaint.h"
+#include <cmath>
 
-void TOpen::PressPaint(int, int, int) {}
-void TOpen::DropLegend(int, int) {}
-void TOpen::WirePaintHandlers() {}
+// A fill keeps the Tokyo datum: where the map is drawn shifted to WGS, the
+// pressed position is shifted back, so the replay lands where the user pressed.
+void TOpen::PressPaint(int, int X, int Y) {
+    if (PaintSlot < 0 || PaintSlot > 7) {
+        MessageBox("ペイントカラーもしくはペイントパターンが選択されておりません", "ペイントエラー",
+                   MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    if (paint_rep >= PAINT_MAX) {
+        MessageBox("ペイントの回数が上限（1300回）に達しました", "ペイントエラー", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    int32_t x, y;
+    ScreenToMap(X, Y, x, y);
+    const bool placing = LineAdd->PointMode != 0 || PagesDlg->StampMode == 1;
+    if (WgsDisplay && !placing) WgsToTokyo(x, y, x, y);
+    const TColor colour = PaintColor[PaintSlot];
+    const uint8_t pattern = PaintPattern[PaintSlot];
+    {
+        HourGlass wait;
+        FillAt(X, Y, colour, pattern);
+    }
+    AddPaintRecord(x, y, colour, pattern);
+    MapPaint->BtnRepaint->SetEnabled(true);
+    MapPaint->ShowCount();
+}
+
+// The end of a legend drag: the box's corner becomes the legend's position
+// in units of the 600-pixel image.
+void TOpen::DropLegend(int X, int Y) {
+    const double k = ImageSize > 0 ? ImageSize / 600.0 : 1.0;
+    Hanrei->UpDown3->SetPosition(int(std::trunc(X / k + 5)));
+    Hanrei->UpDown4->SetPosition(int(std::trunc(Y / k + 5)));
+    Hanrei->Button3Click(Hanrei);
+}
+
+void TOpen::WirePaintHandlers() {
+    BtnPaint->OnClick = [this](TObject* s) { BtnPaintClick(s); };
+    menuPaint->OnClick = [this](TObject* s) { menuPaintClick(s); };
+    CBTownPaint->SetHint("同一色でペイントする");
+    CBTownPaint->OnClick = [this](TObject* s) { CBTownPaintClick(s); };
+    CBExp->OnClick = [this](TObject* s) { CBExpClick(s); };
+    N6 = new TMenuItem("市町村検索ペイント色");
+    Option1->Add(N6);
+    N6->OnClick = [this](TObject* s) { N6Click(s); };
+    menuExp = new TMenuItem("地図凡例を編集する");
+    Window1->Add(menuExp);
+    menuExp->OnClick = [this](TObject* s) { menuExpClick(s); };
+    TownPaintDialog = new TColorDialog(this);
+    Label35->SetHint("測定不能領域の数");
+}

@@ -27,7 +27,7 @@ env -u QT_QPA_PLATFORM ./rovana > rovana.log 2>&1 &
 pid=$!
 found=0
 i=0
-while [ $i -lt 100 ]; do
+while [ $i -lt 300 ]; do
   if xwininfo -root -tree 2>/dev/null | grep -F -q -- "\"$caption\""; then found=1; break; fi
   running $pid || break
   sleep 0.2
@@ -58,7 +58,7 @@ TEST(Smoke, MainWindowAppearsWithItsCaptionAndCloses) {
     std::ofstream(dir / "probe.sh") << ProbeScript;
 
     const std::string caption = "白地図 Rovana Ver 9.3";
-    std::string cmd = "cd '" + dir.string() + "' && timeout 60 xvfb-run -a -s '-screen 0 1280x1024x24' sh ./probe.sh '" +
+    std::string cmd = "cd '" + dir.string() + "' && timeout 120 xvfb-run -a -s '-screen 0 1280x1024x24' sh ./probe.sh '" +
                       caption + "' > probe.out 2>&1";
     int rc = std::system(cmd.c_str());
     std::string out = testsupport::ReadBytes(dir / "probe.out");

@@ -58,7 +58,7 @@ std::vector<Expected> CreationOrder() {
         {MapPaint, "MapPaint", "　ペイント　（塗り分け）"},
         {Letter, "Letter", "　地図ラベル編集  ラベルテーブル"},
         {Hanrei, "Hanrei", "　地図凡例編集"},
-        {PBrush, "PBrush", "パターン選択"},
+        {PBrush, "PBrush", "　パターン"},
         {Correct, "Correct", "市区町村名位置修正"},
         {Toshi, "Toshi", "　政令指定都市表示位置編集"},
         {Extra, "Extra", "　重複する区名，町村名表示位置編集"},

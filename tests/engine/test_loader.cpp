@@ -4,6 +4,7 @@
 #include "engine/FieldScanner.h"
 #include "engine/Uopen.h"
 #include "gui/Testing.h"
+#include "gui/TextFile.h"
 #include "tests/engine/AreaFiles.h"
 #include "tests/support/FormsFixture.h"
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include <cstring>
 #include <iostream>
 #include <random>
+#include <set>
 #include <vector>
 
 namespace {
@@ -100,6 +102,30 @@ TEST_F(Loader, DuplicateNamesAreMarkedOnlyWithinOneFile) {
     ASSERT_EQ(Open->NewTownCount, 2);
     EXPECT_EQ(Open->NewTownDup[0], 's');
     EXPECT_EQ(Open->NewTownDup[1], 'd');
+}
+
+TEST_F(Loader, ManyNamesInOneFileAreMarkedAsFewAre) {
+    // More names than a small table holds, each of 700 distinct names three times
+    // in a shuffled order, then the same names in a second file.
+    std::mt19937 rng(5);
+    std::vector<int> order;
+    for (int r = 0; r < 3; r++)
+        for (int i = 0; i < 700; i++) order.push_back(i);
+    std::shuffle(order.begin(), order.end(), rng);
+    std::string text;
+    for (int i : order) text += gui::Format("A,%d,1,町%d\n", i, i);
+    Map(1, text);
+    Map(2, text);
+    ASSERT_TRUE(Load({1, 2}));
+    ASSERT_EQ(Open->TownCount, 4200);
+    for (int file = 0; file < 2; file++) {
+        std::vector<bool> seen(700);
+        for (int k = 0; k < 2100; k++) {
+            const int at = file * 2100 + k;
+            ASSERT_EQ(Open->TownDup[at], seen[order[k]] ? 'd' : 's') << at;
+            seen[order[k]] = true;
+        }
+    }
 }
 
 TEST_F(Loader, OfficeFilesAreNeededForEveryAreaButTheNorthernIslands) {
@@ -329,9 +355,11 @@ TEST(FieldScanning, LinesReadInPlaceMatchTheCutLine) {
     int inPlace = 0;
     for (int t = 0; t < 60000; t++) {
         std::string line;
-        if (t % 3 == 0) {   // ten fields of six digits, or of five and six; now and then one changed
+        // Up to five pairs of six digits, or of five and six; now and then one changed.
+        const int pairs = t % 4 == 0 ? int(1 + rng() % 5) : 5;
+        if (t % 3 == 0) {
             const bool shortX = t % 2;
-            for (int i = 0; i < 10; i++)
+            for (int i = 0; i < 2 * pairs; i++)
                 line += gui::Format(i ? ",%0*d" : "%0*d", shortX && i % 2 == 0 ? 5 : 6, int(rng() % 1000000));
             if (t % 7 == 0) line[rng() % line.size()] = "-,05x"[rng() % 5];
         } else {
@@ -346,7 +374,7 @@ TEST(FieldScanning, LinesReadInPlaceMatchTheCutLine) {
         if (ends) held += "12,34\n";
         memcpy(text, held.data(), held.size());
         int32_t got[12], want[12];
-        const int max = t % 2 ? 10 : int(rng() % 12);
+        const int max = t % 2 ? 2 * pairs : int(rng() % 12);
         size_t used = 0;
         const int n = FieldScanner::ReadLineInts(std::string_view(text, held.size()), got, max, used);
         if (n < 0) continue;
@@ -476,10 +504,61 @@ TEST_F(JapanLoad, AllFiftyTwoAreasFitTheStores) {
               << ", offices " << Open->OfficeCount << "\n";
     EXPECT_GT(Open->CoastLine.Fill, 0);
     EXPECT_GT(Open->TownLine.Fill, 0);
-    EXPECT_GT(Open->TownCount, 1700);
     EXPECT_GT(Open->OfficeCount, 1700);
-    // Hokkaido's W lines are its sub-prefecture borders.
-    EXPECT_EQ(Open->LakeLine.Fill, 0);
+    // Today's municipalities are split into the unchanged (A) and the changed (B);
+    // the municipalities of 2000 that are gone are X names, their borders N lines.
+    EXPECT_GT(Open->TownCount, 1000);
+    EXPECT_GT(Open->NewTownCount, 500);
+    EXPECT_GT(Open->OldTownCount, 2000);
+    EXPECT_GT(Open->NTownLine.Fill, 30000);
+    EXPECT_GT(Open->OldPrefLine.Fill, 0);   // the one prefecture border of 2000
+    EXPECT_EQ(Open->NewPrefLine.Fill, 0);
+    EXPECT_EQ(Open->OTownLine.Fill, 0);
+    // Lake shores outside Hokkaido are W lines; Hokkaido's W lines are its
+    // sub-prefecture borders and its shores are S lines.
+    EXPECT_GT(Open->LakeLine.Fill, 1000);
+    EXPECT_GT(Open->HokkaidoLakeLine.Fill, 100);
+    EXPECT_GT(Open->LakeBorderLine.Fill, 100);
+    EXPECT_GT(Open->LakePrefLine.Fill, 0);
+}
+
+// The names of one area as its office list has them, without the designated cities.
+std::set<std::string> OfficeNames(const std::filesystem::path& dir, int code, const std::set<std::string>& cities) {
+    std::set<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir / "MAPDATA/Office")) {
+        const std::string file = e.path().filename().string();
+        if (file.size() < 2 || file.compare(0, 2, gui::Format("%02d", code)) != 0) continue;
+        const std::string text = gui::Cp932ToUtf8(testsupport::ReadBytes(e.path()));
+        size_t at = 0;
+        while (at < text.size()) {
+            size_t end = text.find('\n', at);
+            if (end == std::string::npos) end = text.size();
+            const std::string row = text.substr(at, end - at);
+            at = end + 1;
+            const size_t a = row.find(','), b = row.find(',', a + 1);
+            if (a == std::string::npos || b == std::string::npos) continue;
+            std::string name = row.substr(a + 1, b - a - 1);
+            if (!cities.count(name)) names.insert(name);
+        }
+    }
+    return names;
+}
+
+TEST_F(JapanLoad, TodaysMunicipalitiesAreTheUnchangedAndTheChangedNames) {
+    Open->LoadCityList();
+    std::set<std::string> cities(Open->CityName.begin(), Open->CityName.begin() + Open->CityCount);
+    ASSERT_GT(cities.size(), 15u);
+    int oldNames = 0;
+    for (int32_t code = 1; code <= 52; code++) {
+        ASSERT_TRUE(Open->ReadMapData(1, &code));
+        std::set<std::string> today;
+        for (int i = 0; i < Open->TownCount; i++) today.insert(Open->TownName[i]);
+        for (int i = 0; i < Open->NewTownCount; i++) today.insert(Open->NewTownName[i]);
+        EXPECT_EQ(today, OfficeNames(programDir, code, cities)) << "area " << code;
+        oldNames += Open->OldTownCount;
+    }
+    EXPECT_TRUE(gui::testing::Messages().empty());
+    EXPECT_GT(oldNames, 2000);
 }
 
 TEST_F(JapanLoad, StandardViewsOfTokyoAndOfTheWholeCountry) {

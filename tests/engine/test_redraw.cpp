@@ -4,6 +4,7 @@
 #include "navigation/Usettei.h"
 #include "paint/Uhanrei.h"
 #include "tests/engine/HandMap.h"
+#include "tests/support/RealAreas.h"
 #include <QImage>
 #include <filesystem>
 
@@ -69,6 +70,27 @@ TEST_F(Redraw, DottedBordersLeaveTheirGapsInTheBackgroundColour) {
     }
     EXPECT_EQ(pref, "###...###...");
     EXPECT_EQ(town, "############");
+}
+
+TEST_F(Redraw, DottedBordersLeaveTheLinesBelowThemWhole) {
+    // A lake boundary that runs along the shore for a stretch, as one that ends on it does.
+    SetStore(o->LakeLine, {{{50, 130}, {80, 130}}});
+    SetStore(o->LakePrefLine, {{{50, 130}, {80, 130}}});
+    SetStore(o->TownLine, {{{50, 140}, {80, 140}}});
+    SetStore(o->LakeBorderLine, {{{50, 140}, {80, 140}}});
+    o->CBLake->SetEnabled(true);
+    o->CBLake->SetChecked(true);
+    Settei->CBLakeDot->SetChecked(true);
+    ASSERT_TRUE(o->DrawMap());
+    std::string shore, town;
+    for (int x = 50; x < 62; ++x) {
+        shore += Px(x, 130) == o->PrefColor ? '#' : Px(x, 130) == o->CoastColor ? 'c' : '?';
+        town += Px(x, 140) == o->NTownColor ? '#' : Px(x, 140) == o->TownColor ? 't' : '?';
+    }
+    // The prefecture boundary goes back over itself, so its dots overlap.
+    EXPECT_EQ(shore.find('?'), std::string::npos) << shore;
+    EXPECT_NE(shore.find('c'), std::string::npos) << shore;
+    EXPECT_EQ(town, "###ttt###ttt");
 }
 
 TEST_F(Redraw, OnlyPrefectureBordersSetTheLastPixelOfAPolyline) {
@@ -250,13 +272,8 @@ TEST_F(Redraw, EnablesTheControlsThatNeedAMap) {
 
 namespace {
 
-std::filesystem::path BuildFolder() { return std::filesystem::read_symlink("/proc/self/exe").parent_path(); }
-
-void ChooseAreas(const std::vector<int>& codes) {
-    for (int code = 1; code <= 52; ++code) Ken->AreaBox(code)->SetChecked(false);
-    for (int code : codes) Ken->AreaBox(code)->SetChecked(true);
-    Ken->Button1Click(Ken);
-}
+using testsupport::BuildFolder;
+using testsupport::ChooseAreas;
 
 void Save(const char* name) {
     QString path = QString::fromStdString((BuildFolder() / name).string());

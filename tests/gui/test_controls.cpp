@@ -344,6 +344,27 @@ TEST_F(ControlsTest, StringGridCellsAreColumnFirstAndFixedCellsRefuseSelection) 
     EXPECT_EQ(g.RowCount(), 2);
 }
 
+TEST_F(ControlsTest, EditableStringGridReportsTheUsersEditsOnly) {
+    TStringGrid g(form.get(), 3, 3);
+    g.SetCells(1, 1, "5");
+    g.SetCells(0, 1, "name");
+    std::vector<std::string> edits;
+    g.OnSetEditText = [&](TObject*, int c, int r, const std::string& v) {
+        edits.push_back(std::to_string(c) + "," + std::to_string(r) + "=" + v);
+    };
+    g.SetEditable(true);
+    EXPECT_TRUE(g.item(1, 1)->flags() & Qt::ItemIsEditable) << "existing cells become editable";
+    EXPECT_FALSE(g.item(1, 0)->flags() & Qt::ItemIsEditable) << "fixed column";
+    g.SetCells(1, 1, "6");
+    g.SetCells(2, 2, "7");
+    EXPECT_TRUE(edits.empty()) << "cells set by code are no edit";
+    EXPECT_TRUE(g.item(2, 2)->flags() & Qt::ItemIsEditable);
+    g.item(1, 1)->setText("8");      // as the cell editor commits
+    EXPECT_EQ(edits, (std::vector<std::string>{"1,1=8"}));
+    g.SetEditable(false);
+    EXPECT_FALSE(g.item(1, 1)->flags() & Qt::ItemIsEditable);
+}
+
 // A panel that records the order its mouse hooks run in.
 class ProbePanel : public TPanel {
 public:

@@ -199,6 +199,15 @@ TEST_F(FormsHooks, DialogsTakeScriptedAnswers) {
     EXPECT_FALSE(open.Execute());                   // cancelled
     EXPECT_EQ(open.FileName, "data/a.pnt");
     EXPECT_FALSE(open.Execute());                   // nothing queued: cancelled
+    open.MultiSelect = true;
+    gui::testing::QueueFileName("a.adl\nsub/b.adl");
+    EXPECT_TRUE(open.Execute());
+    EXPECT_EQ(open.Files, (std::vector<std::string>{"a.adl", "sub/b.adl"}));
+    EXPECT_EQ(open.FileName, "a.adl");
+    open.MultiSelect = false;
+    gui::testing::QueueFileName("c.adl");
+    EXPECT_TRUE(open.Execute());
+    EXPECT_EQ(open.Files, (std::vector<std::string>{"c.adl"})) << "one file replaces the last choice";
     TSaveDialog save;
     gui::testing::QueueFileName("out.png");
     EXPECT_TRUE(save.Execute());

@@ -1,0 +1,85 @@
+// The paint replay of 1,300 records against the same 1,300 flood fills, with
+// their seeds and fill-over colours recorded beforehand. Each timing starts
+// from the bare map, put back untimed.
+#include "bench/BenchMain.h"
+#include "bench/BenchPaint.h"
+#include "bench/BenchProgram.h"
+#include "gui/Graphics.h"
+#include <QImage>
+#include <vector>
+
+namespace {
+
+struct Seed {
+    int x, y;
+    TColor over, colour;
+    TBrushStyle style;
+};
+
+QImage bare;
+std::vector<Seed> seeds;
+
+// The map without paint at a size, and the seeds a replay on it would use.
+void Prepare(int copyScale) {
+    Open->COPYSCALE = copyScale;
+    Open->PaintDisplay = false;
+    Open->DrawMap();
+    bare = Open->Image1->Picture()->Bitmap()->Image().copy();
+    seeds.clear();
+    TCanvas* cv = Open->Image1->Canvas();
+    for (int i = 0; i < Open->paint_rep; ++i) {
+        const auto& r = Open->PaintRecords[i];
+        Seed s{0, 0, 0, r.colour, TBrushStyle(r.pattern)};
+        Open->MapToScreen(r.x, r.y, s.x, s.y);
+        s.over = Open->PickTextBackground(s.x, s.y);
+        seeds.push_back(s);
+        cv->Brush->Color = s.colour;
+        cv->Brush->Style = s.style;
+        cv->FloodFill(s.x, s.y, s.over, fsSurface);
+    }
+}
+
+void ResetImage() { Open->Image1->Picture()->Bitmap()->Image() = bare.copy(); }
+
+void Replay(benchmark::State& state, int copyScale) {
+    Prepare(copyScale);
+    for (auto _ : state) {
+        state.PauseTiming();
+        ResetImage();
+        state.ResumeTiming();
+        Open->ReplayPaint();
+    }
+}
+
+void Fills(benchmark::State& state, int copyScale) {
+    Prepare(copyScale);
+    TCanvas* cv = Open->Image1->Canvas();
+    for (auto _ : state) {
+        state.PauseTiming();
+        ResetImage();
+        state.ResumeTiming();
+        for (const Seed& s : seeds) {
+            cv->Brush->Color = s.colour;
+            cv->Brush->Style = s.style;
+            cv->FloodFill(s.x, s.y, s.over, fsSurface);
+        }
+    }
+}
+
+void ReplayPaint600(benchmark::State& state) { Replay(state, 1); }
+void ReplayPaint1800(benchmark::State& state) { Replay(state, 3); }
+void FloodFill600(benchmark::State& state) { Fills(state, 1); }
+void FloodFill1800(benchmark::State& state) { Fills(state, 3); }
+
+BENCHMARK(ReplayPaint600)->Unit(benchmark::kMillisecond);
+BENCHMARK(FloodFill600)->Unit(benchmark::kMillisecond);
+BENCHMARK(ReplayPaint1800)->Unit(benchmark::kMillisecond);
+BENCHMARK(FloodFill1800)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchutil::ProgramFolder folder(argc, argv, "rovana-bench-paint", false);
+    benchutil::LoadAllAreasWithPaint();
+    return benchutil::Main(argc, argv, {{"ReplayPaint600", "FloodFill600"}, {"ReplayPaint1800", "FloodFill1800"}});
+}

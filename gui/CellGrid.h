@@ -1,0 +1,75 @@
+// A string grid that keeps its cells in its own store: for tables of tens of
+// thousands of rows, where one widget item per cell would make loading,
+// sorting and clearing slow. Same interface as TStringGrid, no fixed cells.
+#pragma once
+#include "gui/Controls.h"
+#include <QAbstractTableModel>
+#include <QTableView>
+#include <string>
+#include <vector>
+
+class TCellGrid;
+
+class CellGridModel : public QAbstractTableModel {
+public:
+    explicit CellGridModel(TCellGrid* g) : QAbstractTableModel(nullptr), g(g) {}
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& ix, int role) const override;
+    bool setData(const QModelIndex& ix, const QVariant& v, int role) override;
+    Qt::ItemFlags flags(const QModelIndex& ix) const override;
+    void Reset() { beginResetModel(); endResetModel(); }
+    void RowsAdded(int from, int to) { beginInsertRows(QModelIndex(), from, to); endInsertRows(); }
+    void RowsRemoved(int from, int to) { beginRemoveRows(QModelIndex(), from, to); endRemoveRows(); }
+    void BeginRowsAdded(int from, int to) { beginInsertRows(QModelIndex(), from, to); }
+    void EndRowsAdded() { endInsertRows(); }
+    void BeginRowsRemoved(int from, int to) { beginRemoveRows(QModelIndex(), from, to); }
+    void EndRowsRemoved() { endRemoveRows(); }
+private:
+    TCellGrid* g;
+};
+
+class TCellGrid : public TControlT<QTableView> {
+public:
+    TCellGrid(QWidget* parent, int cols, int rows);
+    ~TCellGrid() override;
+    int ColCount() const { return cols; }
+    int RowCount() const { return rows; }
+    void SetRowCount(int n);
+    std::string Cells(int col, int row) const { return inside(col, row) ? at(col, row) : std::string(); }
+    // The cell itself, for readers that only compare or copy it; "" outside.
+    const std::string& CellRef(int col, int row) const { return inside(col, row) ? at(col, row) : empty; }
+    void SetCells(int col, int row, const std::string& s);
+    void SetCells(int col, int row, std::string&& s);
+    // Rows 0..order.size()-1 take the rows order[0], order[1], ... (a permutation of them).
+    void ReorderRows(const std::vector<int>& order);
+    int Row() const;
+    int Col() const;
+    void SetRow(int r);           // runs nothing
+    void SetCol(int c);           // runs nothing
+    void SetColWidth(int col, int w) { setColumnWidth(col, w); }
+    void SetRowHeights(int h);
+    void SetEditable(bool b);
+    bool Editable() const { return editable; }
+    TPopupMenu* PopupMenu = nullptr;  // opened by a right press on a cell, which selects it first
+    TNotifyEvent OnClick, OnDblClick, OnExit;
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+
+private:
+    friend class CellGridModel;
+    bool inside(int c, int r) const { return c >= 0 && r >= 0 && c < cols && r < rows; }
+    void changed();               // one repaint for any number of cell writes
+    CellGridModel* cellModel;
+    // Row after row, so that reading the table in order reads memory in order.
+    std::vector<std::string> store, spare;
+    std::string& at(int c, int r) { return store[size_t(r) * cols + c]; }
+    const std::string& at(int c, int r) const { return store[size_t(r) * cols + c]; }
+    int cols, rows;
+    bool editable = false;
+    bool settingFromCode = false;
+    bool updatePending = false;
+    static const std::string empty;
+};

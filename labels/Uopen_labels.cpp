@@ -1,0 +1,132 @@
+// The label layer and the main window's label commands.
+#include "engine/Coords.h"
+#include <charconv>
+#include "engine/Uopen.h"
+#include "labels/Uletter.h"
+#include "lines/Ulineadd.h"
+#include "lines/Ulineset.h"
+#include "lines/Urail.h"
+#include "labels/Upagesdlg.h"
+
+void TOpen::PressToData(int X, int Y, int32_t& x, int32_t& y) const {
+    ScreenToMap(X, Y, x, y);
+    const bool placing = (LineAdd && LineAdd->PointMode != 0) || (PagesDlg && PagesDlg->StampMode == 1);
+    if (WgsDisplay && !placing) WgsToTokyo(x, y, x, y);
+}
+
+void TOpen::label_write() {
+    TLetter* L = Letter;
+    WriteLog("label_writeの実行\n");
+    WriteLog(gui::Format("　ラベルリスト行数：%d\n", L->LabelCount));
+    static const float factors[6] = {0.8f, 0.9f, 1.0f, 1.2f, 1.5f, 2.0f};
+    const int item = L->RadioGroup2->ItemIndex();
+    const float f = item >= 0 && item < 6 ? factors[item] : 1.0f;
+    TCanvas* cv = Image1->Canvas();
+    cv->Brush->Style = bsSolid;
+    const bool fixed = L->CBFontSizeFixed->Checked(), white = L->CBWhiteBack->Checked();
+    const bool withMark = L->CBMark->Checked(), withText = L->CBLabel->Checked();
+    const bool mainOnly = CBMain && CBMain->Checked(), eki = CBEki->Checked();
+    const int kind = LineSet && LineSet->RadioGroup2 ? LineSet->RadioGroup2->ItemIndex() : 0;
+    const bool info = RailInfo && RailInfo->Checked() && Rail && Rail->Label6;
+    const std::string dot = "●";
+    TCellGrid* g = L->StringGrid1;
+    std::string log, text;
+    int last = -1;
+    char num[16];
+    for (int i = 0; i < L->LabelCount; ++i) {
+        if (g->CellRef(5, i).empty()) continue;
+        if (!g->CellRef(8, i).empty()) {
+            if (mainOnly && g->CellRef(7, i) != dot) continue;
+            if (eki) {
+                const bool jr = g->CellRef(6, i) == dot;
+                if ((kind == 1 && !jr) || (kind == 2 && jr)) continue;
+            }
+        }
+        int32_t x, y, size;
+        // A row whose number cells are no numbers is left out; the others are drawn.
+        if (!CellInt(g->CellRef(1, i), x) || !CellInt(g->CellRef(2, i), y) || !CellInt(g->CellRef(4, i), size)) continue;
+        int sx, sy;
+        MapToScreen(x, y, sx, sy);
+        const int fs = fixed ? TruncToInt(size * f) : TruncToInt(size * f * COPYSCALE / SSIZE);
+        cv->Font->Size = fs;
+        cv->Brush->Color = white ? 0xFFFFFF : BackColor;
+        const bool red = (L->FoundLabelMark && L->FoundLabelIndex == i) || (L->CenterLabelMark && L->CenterLabelIndex == i);
+        cv->Font->Color = red ? 255 : L->LabelTable[i].color;
+        const std::string& label = g->CellRef(3, i);
+        if (withMark) {
+            text = g->CellRef(0, i);
+            if (withText) text += label;
+            const int h = fs / 2;
+            cv->TextOut(sx - h, sy - h, text);
+        } else {
+            cv->TextOut(sx, sy, withText ? label : std::string());
+        }
+        log += "ラベル ";
+        log.append(num, std::to_chars(num, num + sizeof num, i).ptr);
+        log += " :　";
+        log += label;
+        log += '\n';
+        last = i;
+    }
+    // One write for the whole table keeps the log from slowing the redraw.
+    WriteLog(log);
+    if (info && last >= 0) Rail->Label6->SetCaption("駅名　" + std::to_string(last) + "　最終　" + g->CellRef(3, last));
+}
+
+void TOpen::BtnLetterClick(TObject* Sender) {
+    LetterShown = true;
+    Letter->Button8->SetEnabled(true);
+    Letter->Show();
+}
+
+void TOpen::CBLabelClick(TObject* Sender) {
+    if (!CBLabel->Checked()) {
+        Letter->CBShow->SetChecked(false);
+        return;
+    }
+    if (Letter->LabelCount != 0) {
+        Letter->CBShow->SetChecked(true);
+        if (MapDrawable()) label_write();
+    } else {
+        Letter->Show();
+    }
+}
+
+void TOpen::MakeLabelClick(TObject* Sender) {
+    if (MessageBox("現在表示されている市区町村名をラベルファイルとして保存しますか？", "ラベルファイル作成",
+                   MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+        return;
+    TownNameClick(Sender);
+}
+
+void TOpen::N15Click(TObject* Sender) { OldTownNameClick(Sender); }
+void TOpen::TownNameClick(TObject* Sender) { WriteNameLabels(false); }
+void TOpen::OldTownNameClick(TObject* Sender) { WriteNameLabels(true); }
+
+void TOpen::WriteNameLabels(bool oldNames) {
+    if (!SaveDialog2->Execute()) return;
+    const std::string path = SaveDialog2->FileName;
+    bool ok = gui::AtomicRewrite(path, [&](gui::TextWriter& w) {
+        auto put = [&](int32_t x, int32_t y, const std::string& name) {
+            int sx, sy;
+            MapToScreen(x, y, sx, sy);
+            if (sx < 0 || sx > ImageSize || sy < 0 || sy > ImageSize) return true;
+            return w.Write(gui::Format("○,%d,%d,", x, y) + name + ",8\n");
+        };
+        if (oldNames) {
+            for (int i = 0; i < OldTownCount; ++i)
+                if (OldTownDup[i] == 's' && !put(OldTownX[i], OldTownY[i], OldTownName[i])) return false;
+            return true;
+        }
+        for (int i = 0; i < TownCount; ++i)
+            if (TownDup[i] == 's' && !put(TownX[i], TownY[i], TownName[i])) return false;
+        for (int i = 0; i < NewTownCount; ++i)
+            if (NewTownDup[i] == 's' && !put(NewTownX[i], NewTownY[i], NewTownName[i])) return false;
+        for (int i = 0; i < ExtraCount; ++i)
+            if (!put(ExtraX[i], ExtraY[i], ExtraTownName[i])) return false;
+        return true;
+    });
+    if (!ok)
+        MessageBox(gui::Format("ラベルファイル %s を保存できませんでした", path.c_str()), "ファイル保存エラー",
+                   MB_OK | MB_ICONEXCLAMATION);
+}

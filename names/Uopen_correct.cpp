@@ -1,0 +1,90 @@
+// TOpen: the openers of the name-data correction windows.
+#include "engine/Coords.h"
+#include "engine/Uopen.h"
+#include "names/Ucorrect.h"
+#include "names/Uextra.h"
+#include "names/Unamedel.h"
+#include "names/Utoshi.h"
+
+std::string TOpen::MapFilePath(int code) const { return gui::Format("%s/MAPDATA/%02d.MAP", AppDir.c_str(), code); }
+
+void TOpen::PressToMap(int X, int Y, int32_t& x, int32_t& y) const {
+    ScreenToMap(X, Y, x, y);
+    if (WgsDisplay) WgsToTokyo(x, y, x, y);
+}
+
+bool TOpen::SelectionHasDuplicateNames() const {
+    const int n = std::min<int>(ExtraCount, int(ExtraPref.size()));
+    for (int a = 0; a < SELECT && a < 100; ++a)
+        for (int i = 0; i < n; ++i)
+            if (ExtraPref[i] == SelectCode[a]) return true;
+    return false;
+}
+
+void TOpen::BtnCorrectClick(TObject* Sender) {
+    const char* caption = "市区町村名表示位置編集";
+    if (!CBTownName->Checked()) {
+        Application->MessageBox("市区町村名が表示されていませんので，表示位置を変更できません　　　", caption,
+                                MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    if (SELECT > 1) {
+        Application->MessageBox("複数の都府県にまたがっていますので，表示位置の変更はできますが，\n変更位置を保存することはできません",
+                                caption, MB_OK | MB_ICONEXCLAMATION);
+        Correct->Label2->SetCaption("変更データを保存することはできません");
+        std::string names;
+        for (int a = 0; a < SELECT && a < 4; ++a) names += AreaName[SelectCode[a]] + " ";
+        if (SELECT > 4) names += "ほか";
+        Correct->Label4->SetCaption(names);
+    } else {
+        Correct->Label2->SetCaption(MapFilePath(SelectCode[0]));
+        Correct->Label4->SetCaption(AreaName[SelectCode[0]]);
+    }
+    EditIndex = 0;
+    Correct->StringGrid1->SetRowCount(0);
+    NamePickMode = false;
+    NamePlaceMode = false;
+    Correct->N1->SetEnabled(false);
+    Correct->Button1->SetEnabled(true);
+    Correct->Button2->SetEnabled(false);
+    Correct->Button3->SetEnabled(false);
+    Correct->Label13->SetCaption("0");
+    Correct->Label14->Show();
+    Correct->Label15->Hide();
+    Correct->Label16->SetCaption("クリック");
+    Correct->Show();
+}
+
+void TOpen::N9Click(TObject* Sender) {
+    BtnCorrectClick(Sender);
+    if (SelectionHasDuplicateNames()) {
+        Application->MessageBox("重複した区名および町村名が含まれています　　　", "重複区名・町村名表示位置編集",
+                                MB_OK | MB_ICONEXCLAMATION);
+        N11Click(Sender);
+    }
+}
+
+void TOpen::N10Click(TObject* Sender) {
+    if (MapShown && CBTownName->Checked()) Toshi->Show();
+    else
+        Application->MessageBox("該当する地域の地図を描き，市区町村名を表示してください　　　　", "政令指定都市名表示位置編集",
+                                MB_OK | MB_ICONEXCLAMATION);
+}
+
+void TOpen::N11Click(TObject* Sender) {
+    if (MapShown && CBTownName->Checked()) Extra->Show();
+    else
+        Application->MessageBox("該当する地域の地図を描き，市区町村名を表示してください　　　　", "重複する区名，町村名の編集",
+                                MB_OK | MB_ICONEXCLAMATION);
+}
+
+void TOpen::N17Click(TObject* Sender) {
+    if (SELECT < 2) {
+        NameDel->Label1->SetCaption(AreaName[SelectCode[0]]);
+        NameDel->Label2->SetCaption(MapFilePath(SelectCode[0]));
+        NameDel->Show();
+    } else {
+        Application->MessageBox("複数の都府県にまたがっていますので，市町村名を削除することはできません", "市区町村名削除",
+                                MB_OK | MB_ICONEXCLAMATION);
+    }
+}

@@ -1,0 +1,276 @@
+// Measuring on the drawn map: route length and enclosed area, the area of a
+// region of one colour, and the land area of the whole displayed map.
+#include "engine/Coords.h"
+#include "engine/Uopen.h"
+#include "labels/Upagesdlg.h"
+#include "navigation/Ukeisoku.h"
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+// Longitude and latitude of an image pixel.
+void LonLatAt(const TOpen& o, int sx, int sy, float& lon, float& lat) {
+    int32_t x, y;
+    o.ScreenToMap(sx, sy, x, y);
+    lon = LonOf(x);
+    lat = LatOf(y);
+}
+
+void RedFonts(TOpen& o) {
+    for (TLabel* l : {o.Label15, o.Label31, o.Label33}) l->SetFontColor(clRed);
+}
+
+void ZeroReadouts(TOpen& o) {
+    o.Label31->SetCaption(gui::Format("%8.2f km", 0.0));
+    o.Label15->SetCaption(gui::Format("%7.2f km", 0.0));
+}
+
+} // namespace
+
+std::string TOpen::AreaText(float km2) {
+    const char* fmt = km2 > 1000 ? "%8.0f km" : km2 > 100 ? "%8.1f km" : "%8.2f km";
+    return gui::Format(fmt, km2);
+}
+
+std::string TOpen::LengthText(float km) {
+    const char* fmt = km > 1000 ? "%7.0f km" : km > 100 ? "%7.1f km" : "%7.2f km";
+    return gui::Format(fmt, km);
+}
+
+// The main window's other tools rest while a measurement runs.
+void TOpen::DisableMapControls() { SetMapControlsEnabled(false); }
+void TOpen::EnableMapControls() { SetMapControlsEnabled(true); }
+
+void TOpen::SetMapControlsEnabled(bool on) {
+    TkBtn2->SetEnabled(on);
+    TkBtn2->Font.Color = on ? 8388608 : 8421504;
+    TkBtn2->Invalidate();
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             Button5, Button6, Button7, Button9, Button12, Button13, Button14, BtnCenter, BtnLetter, BtnPaint, BtnMark, BtnLine,
+             BtnMulti, CBPrefBorder, CBTownBorder, CBNTownBorder, CBTownName, CBLabel, CBScale, CBLonLat, CBLake,
+             Panel1, UDHor, UDVer, UpDown1})
+        w->setEnabled(on);
+}
+
+void TOpen::BtnMultiClick(TObject* Sender) {
+    RouteMode = true;
+    RouteDone = false;
+    DistanceMode = 0;
+    AreaMode = false;
+    RedFonts(*this);
+    RoutePointCount = 0;
+    DisableMapControls();
+    Label15->SetCaption(gui::Format("%7.2f km", 0.0));
+    Label17->SetCaption("距離");
+    Label31->SetCaption(gui::Format("   計測中 %d", 0));
+    Label33->SetVisible(false);
+    PagesDlg->CursorId = 301;
+    Image1->SetCursor(301);
+}
+
+float TOpen::RouteLengthKm() {
+    float km = 0;
+    for (int i = 0; i + 1 < RoutePointCount && i + 1 < ROUTE_MAX; ++i) {
+        float lon1, lat1, lon2, lat2;
+        LonLatAt(*this, RouteX[i], RouteY[i], lon1, lat1);
+        LonLatAt(*this, RouteX[i + 1], RouteY[i + 1], lon2, lat2);
+        km += GreatCircleKm(lat1, lon1, lat2, lon2);
+    }
+    Label15->SetCaption(gui::Format("%7.2f km", km));
+    return km;
+}
+
+// Trapezoids between each edge and the parallel through the route's lowest
+// point, on the sphere; the signs of the widths cancel what lies outside.
+float TOpen::RouteAreaKm2() {
+    const int n = std::clamp(RoutePointCount, 0, ROUTE_MAX - 1);
+    float sum = 0;
+    if (n > 0) {
+        const int ymax = *std::max_element(RouteY, RouteY + n);
+        float lon, b;
+        LonLatAt(*this, 0, ymax, lon, b);
+        RouteX[n] = RouteX[0];
+        RouteY[n] = RouteY[0];
+        for (int i = 0; i < n; ++i) {
+            float lon1, lat1, lon2, lat2;
+            LonLatAt(*this, RouteX[i], RouteY[i], lon1, lat1);
+            LonLatAt(*this, RouteX[i + 1], RouteY[i + 1], lon2, lat2);
+            const float m = (lat1 + lat2) / 2;
+            float w = GreatCircleKm(m, lon1, m, lon2);
+            if (!(lon2 > lon1)) w = -w;
+            const float h1 = GreatCircleKm(b, lon1, lat1, lon1);
+            const float h2 = GreatCircleKm(b, lon1, lat2, lon1);
+            sum += (h1 + h2) * w * 0.5f;
+        }
+    }
+    const float area = std::fabs(sum);
+    Label31->SetCaption(AreaText(area));
+    Label33->SetVisible(true);
+    return area;
+}
+
+void TOpen::Timer2Timer(TObject* Sender) {
+    TCanvas* cv = Image1->Canvas();
+    if (RoutePointCount == 0) {
+        cv->Pen->Mode = pmXor;
+        cv->Pen->Style = psSolid;
+        cv->Pen->Color = clRed;
+        cv->Pen->Width = 3;
+        cv->MoveTo(RouteX[0], RouteY[0]);
+        Label33->SetVisible(false);
+        RoutePointCount = 1;
+        return;
+    }
+    const int last = RoutePointCount - 1;
+    cv->MoveTo(RouteX[last], RouteY[last]);
+    cv->LineTo(RouteLastX, RouteLastY);
+    RouteX[RoutePointCount] = RouteLastX;
+    RouteY[RoutePointCount] = RouteLastY;
+    RoutePointCount++;
+    // The last entry stays free for the copy of point 0 that closes the route.
+    if (RoutePointCount >= ROUTE_MAX - 1) {
+        Timer2->SetEnabled(false);
+        MessageBox("測点経路のデータ数が多すぎます　　　", "測点経路エラー", MB_OK);
+        BtnMulti->SetEnabled(true);
+        return;
+    }
+    const int n = RoutePointCount - 1;
+    if (RoutePointCount > 10 && std::abs(RouteX[n] - RouteX[0]) < 5 && std::abs(RouteY[n] - RouteY[0]) < 5) {
+        // Back at the start: the route closes by itself.
+        Timer2->SetEnabled(false);
+        RouteAreaKm2();
+        RouteLengthKm();
+        CBTimer->SetChecked(false);
+        FinishRoute();
+        return;
+    }
+    Label31->SetCaption(gui::Format("   計測中 %d", RoutePointCount));
+    RouteLengthKm();
+}
+
+// A finished route leaves its read-out and gives the map back to the other tools.
+void TOpen::FinishRoute() {
+    DistanceMode = 0;
+    RouteMode = false;
+    RouteDone = true;
+    Image1->Canvas()->Pen->Mode = pmCopy;
+    DrawMap();
+    PagesDlg->CursorId = 0;
+    Image1->SetCursor(crDefault);
+    EnableMapControls();
+}
+
+void TOpen::Button14Click(TObject* Sender) {
+    if (CBNokori->Checked()) {
+        MeasureDisplayedArea();
+        return;
+    }
+    RedFonts(*this);
+    AreaMode = !AreaMode;
+    AreaFillColor = DefAreaFillColor;
+    if (AreaMode) {
+        Button14->SetHint("面積測定終了");
+        Button14->SetCaption("終り");
+        FillCount = EdgeCount = 0;
+        std::fill(VisitMap.begin(), VisitMap.end(), 0);
+        Label31->SetCaption(gui::Format("%8.0f km", 0.0));
+        Label15->SetCaption(gui::Format("%7.2f km", 0.0));
+        Label17->SetCaption("周長");
+        DisableMapControls();
+        for (QWidget* w : std::initializer_list<QWidget*>{Panel1, CBPrefBorder, CBTownBorder, CBLonLat, Button14})
+            w->setEnabled(true);
+        CBNokori->SetEnabled(false);
+    } else {
+        OpenRegion = false;
+        DrawMap();
+        EnableMapControls();
+        Button14->SetHint("測定領域をクリック");
+        Button14->SetCaption("面積");
+        CBNokori->SetEnabled(true);
+    }
+}
+
+// Counts the 4-connected region of colour c from (x, y) and repaints it:
+// the same counts as a recursive flood, on an explicit stack. A pixel on the
+// image edge is never counted; reaching one marks the region as open.
+// False when the image is beyond the visit map (after telling the user).
+bool TOpen::CountAreaPixels(TColor c, int x, int y) {
+    QImage& img = Image1->Canvas()->Image();
+    const int last = std::min({ImageSize, img.width(), img.height()}) - 1;
+    if (ImageSize > VISIT_SIZE || x < 0 || y < 0 || x >= VISIT_SIZE || y >= VISIT_SIZE || x > last || y > last) {
+        MessageBox("画像サイズ600以上では処理できません", "画像サイズエラー", MB_OK);
+        return false;
+    }
+    uchar* bits = img.bits();
+    const qsizetype bpl = img.bytesPerLine();
+    const uint32_t target = ToPixel(c) & 0xFFFFFF, fill = ToPixel(AreaFillColor);
+    auto px = [&](int px, int py) -> uint32_t& { return reinterpret_cast<uint32_t*>(bits + py * bpl)[px]; };
+    uint8_t* visit = VisitMap.data();
+    auto edge = [last](int px, int py) { return px == 0 || py == 0 || px == last || py == last; };
+
+    if (visit[x * VISIT_SIZE + y]) return true;
+    if (edge(x, y)) {
+        OpenRegion = true;
+        return true;
+    }
+    std::vector<uint32_t> stack;
+    stack.reserve(4096);
+    visit[x * VISIT_SIZE + y] = 1;
+    stack.push_back(uint32_t(x) << 16 | uint32_t(y));
+    while (!stack.empty()) {
+        const int cx = int(stack.back() >> 16), cy = int(stack.back() & 0xFFFF);
+        stack.pop_back();
+        px(cx, cy) = fill;
+        FillCount++;
+        const int nx[4] = {cx - 1, cx + 1, cx, cx}, ny[4] = {cy, cy, cy - 1, cy + 1};
+        for (int k = 0; k < 4; ++k) {
+            uint8_t& v = visit[nx[k] * VISIT_SIZE + ny[k]];
+            if (v) continue;
+            if ((px(nx[k], ny[k]) & 0xFFFFFF) != target) {
+                EdgeCount++;
+                v = 1;
+            } else if (edge(nx[k], ny[k])) {
+                OpenRegion = true;
+            } else {
+                v = 1;
+                stack.push_back(uint32_t(nx[k]) << 16 | uint32_t(ny[k]));
+            }
+        }
+    }
+    Image1->Canvas()->Changed();
+    return true;
+}
+
+void TOpen::MeasureDisplayedArea() {
+    if (SelectCode[0] == 50 || SelectCode[0] == 51) {
+        MessageBox("領域が広すぎて測定できません　　　　　", "測定範囲エラー", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    // Texts would break the regions: the redraw leaves them out.
+    kokudo->SetChecked(false);
+    ken_name->SetChecked(false);
+    if (CBTownName->Checked())
+        CBTownName->SetChecked(false);   // its handler redraws
+    else
+        DrawMap();
+    Keisoku->Label1->SetCaption("表示された領域の総面積を計算しています．．．");
+    Keisoku->Show();
+    Keisoku->repaint();
+    ZeroReadouts(*this);
+    FillCount = EdgeCount = 0;
+    std::fill(VisitMap.begin(), VisitMap.end(), 0);
+    if (CountAreaPixels(Image1->Canvas()->Pixels(5, 5), 5, 5)) {
+        const float all = float(ImageSize) * ImageSize, view = ViewWidthKm * ViewHeightKm;
+        const float sea = FillCount + EdgeCount * 0.65f + ImageSize * 4;
+        Label31->SetCaption(AreaText(view - sea / all * view));
+        Label17->SetCaption("周長");
+        Label15->SetCaption(LengthText(float(EdgeCount) / ImageSize * ViewWidthKm * 1.11f));
+    }
+    kokudo->SetChecked(true);
+    ken_name->SetChecked(true);
+    if (SELECT == 1) CBTownName->SetChecked(true);
+    DrawMap();
+    Keisoku->Close();
+}

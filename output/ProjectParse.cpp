@@ -1,0 +1,222 @@
+// Reading a project file into a plain record, line by line in the order it
+// was written; the first line at fault stops the reading and nothing is applied.
+#include "components/Mystr.h"
+#include "engine/Convert.h"
+#include "labels/Uletter.h"
+#include "labels/Upagesdlg.h"
+#include "output/Uproject.h"
+#include "paint/Upaint.h"
+#include "engine/Uopen.h"
+#include <cmath>
+#include <cstdlib>
+#include <optional>
+
+namespace {
+
+// Lines in order; a check that fails keeps the number of the line it read.
+class Lines {
+public:
+    explicit Lines(const std::vector<std::string>& l) : lines(l) {}
+    int bad = 0;
+    // The next whole line; false (and at fault) when there is none.
+    bool Next(std::string& s) {
+        if (bad) return false;
+        if (at >= lines.size()) return Fail(int(at) + 1);
+        s = lines[at++];
+        return true;
+    }
+    // The next line split at commas and blanks.
+    bool Fields(std::vector<std::string>& f) {
+        std::string s;
+        if (!Next(s)) return false;
+        TMyStr::SplitFields(s, f);
+        return true;
+    }
+    int Int(const std::vector<std::string>& f, size_t k) const { return k < f.size() ? LenientInt(f[k]) : 0; }
+    // The first field of the next line, leniently.
+    bool Lenient(int& v) {
+        std::vector<std::string> f;
+        if (!Fields(f)) return false;
+        v = Int(f, 0);
+        return true;
+    }
+    bool Ranged(int& v, int lo, int hi) { return Lenient(v) && Check(v >= lo && v <= hi); }
+    bool Box(bool& b) {
+        int v;
+        if (!Lenient(v)) return false;
+        b = v != 0;
+        return true;
+    }
+    // The first field of the next line, strictly ("0x" hexadecimal or decimal).
+    bool StrictFirst(int& v) {
+        std::vector<std::string> f;
+        if (!Fields(f)) return false;
+        auto s = f.empty() ? std::nullopt : TryStrToInt(f[0]);
+        if (!Check(s.has_value())) return false;
+        v = *s;
+        return true;
+    }
+    bool Float(float& v, bool positive) {
+        std::vector<std::string> f;
+        if (!Fields(f)) return false;
+        v = f.empty() ? 0.0f : float(std::atof(f[0].c_str()));
+        return Check(!positive || (std::isfinite(v) && v > 0));
+    }
+    bool Check(bool ok) {
+        if (!ok && !bad) bad = int(at);
+        return ok;
+    }
+    int At() const { return int(at); }
+    bool Fail(int line) {
+        if (!bad) bad = line;
+        return false;
+    }
+
+private:
+    const std::vector<std::string>& lines;
+    size_t at = 0;
+};
+
+// Fields at commas only, each kept whole (blanks included).
+std::vector<std::string> CommaFields(const std::string& s) {
+    std::vector<std::string> f;
+    size_t start = 0;
+    for (;;) {
+        const size_t comma = s.find(',', start);
+        f.push_back(s.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        if (comma == std::string::npos) return f;
+        start = comma + 1;
+    }
+}
+
+bool ParseLabelRow(Lines& in, ProjectData::Label& row) {
+    std::string s;
+    if (!in.Next(s)) return false;
+    // The text is everything between the third field and the last two, commas and all.
+    std::vector<std::string> f = CommaFields(s);
+    if (!in.Check(f.size() >= 6)) return false;
+    const size_t n = f.size();
+    std::string text = f[3];
+    for (size_t k = 4; k + 2 < n; ++k) text += "," + f[k];
+    const std::string cells[5] = {f[0], f[1], f[2], text, f[n - 2]};
+    for (int c : {1, 2, 4})
+        if (!in.Check(TryStrToInt(cells[c]).has_value())) return false;
+    auto colour = TryStrToInt(f[n - 1]);
+    if (!in.Check(colour.has_value())) return false;
+    for (int c = 0; c < 5; ++c) row.cells[c] = cells[c];
+    row.colour = TColor(*colour);
+    return true;
+}
+
+bool ParseLegend(Lines& in, ProjectData::Legend& g) {
+    const int countLine = in.At() + 1;
+    for (int k = 0; k < 7; ++k)
+        if (!in.Lenient(g.numbers[k])) return false;
+    const int count = g.numbers[0];
+    if (count < 1 || count > 8) return in.Fail(countLine);
+    int v;
+    TColor* colours[3] = {&g.text, &g.frame, &g.fill};
+    for (TColor* c : colours) {
+        if (!in.StrictFirst(v)) return false;
+        *c = TColor(v);
+    }
+    if (!in.Next(g.title)) return false;
+    for (int i = 0; i < count; ++i) {
+        std::string s;
+        if (!in.Next(s)) return false;
+        const size_t a = s.find(','), b = a == std::string::npos ? a : s.find(',', a + 1);
+        auto colour = TryStrToInt(s.substr(0, a));
+        auto pattern = a == std::string::npos ? std::nullopt : TryStrToInt(s.substr(a + 1, b == std::string::npos ? b : b - a - 1));
+        if (!in.Check(colour && pattern)) return false;
+        g.rowColours[i] = TColor(*colour);
+        g.rowPatterns[i] = uint8_t(*pattern);
+        g.rowTexts[i] = b == std::string::npos ? std::string() : s.substr(b + 1);
+    }
+    return in.Box(g.frameBox) && in.Box(g.bold) && in.Box(g.titleBox);
+}
+
+} // namespace
+
+int ParseProject(const std::vector<std::string>& lines, ProjectData& d) {
+    Lines in(lines);
+    std::vector<std::string> f;
+    auto run = [&]() -> bool {
+        if (!in.Ranged(d.select, 1, 52) || !in.Fields(f)) return false;
+        for (int i = 0; i < d.select; ++i) {
+            d.codes[i] = in.Int(f, i);
+            if (!in.Check(d.codes[i] >= 1 && d.codes[i] <= 52)) return false;
+        }
+        if (!in.Fields(f)) return false;
+        d.cx = in.Int(f, 0), d.cy = in.Int(f, 1);
+        if (!in.Ranged(d.sizex, 600, 600) || !in.Ranged(d.ssize, 1, 5) || !in.Fields(f)) return false;
+        d.copyscale = in.Int(f, 0), d.sizeIndex = in.Int(f, 1);
+        if (!in.Check(d.copyscale >= 1 && d.copyscale <= 3)) return false;
+        float updown = 0;
+        if (!in.Ranged(d.magstep, 1, 10000) || !in.Float(d.magunit, true) || !in.Float(updown, false) ||
+            !in.Float(d.scale, true))
+            return false;
+        d.updown = int(std::lround(updown));
+        for (bool& b : d.boxes)
+            if (!in.Box(b)) return false;
+        for (bool& b : d.setteiBoxes)
+            if (!in.Box(b)) return false;
+
+        int n;
+        if (!in.Ranged(n, 0, TOpen::PAINT_MAX)) return false;
+        d.paint.resize(n);
+        for (auto& p : d.paint) {
+            if (!in.Fields(f)) return false;
+            p = {in.Int(f, 0), in.Int(f, 1), TColor(in.Int(f, 2)), uint8_t(in.Int(f, 3))};
+        }
+        int v;
+        if (!in.StrictFirst(v)) return false;
+        d.back = TColor(v);
+        for (TColor& c : d.colours) {
+            if (!in.StrictFirst(v)) return false;
+            c = TColor(v);
+        }
+        for (uint8_t& p : d.patterns) {
+            if (!in.StrictFirst(v)) return false;
+            p = uint8_t(v);
+        }
+        if (!in.StrictFirst(n) || !in.Check(n >= 0 && n <= LABEL_MAX)) return false;
+        d.labels.resize(n);
+        for (auto& row : d.labels)
+            if (!ParseLabelRow(in, row)) return false;
+
+        std::string s;
+        if (!in.Next(s)) return false;
+        d.legend = s.find_first_not_of(' ') != std::string::npos && s[s.find_first_not_of(' ')] == '-';
+        if (d.legend && !ParseLegend(in, d.legendBlock)) return false;
+
+        if (!in.Fields(f)) return false;
+        d.scaleBar = in.Int(f, 0) != 0;
+        d.scaleX = in.Int(f, 2), d.scaleY = in.Int(f, 3);
+        if (!in.Ranged(n, 0, SYMBOL_MAX)) return false;
+        d.symbols.resize(n);
+        for (auto& m : d.symbols) {
+            if (!in.Fields(f)) return false;
+            m = {in.Int(f, 0), in.Int(f, 1), in.Int(f, 2), in.Int(f, 3), in.Int(f, 4), uint8_t(in.Int(f, 5))};
+        }
+        if (!in.Ranged(n, 0, PROJECT_LINEFILE_MAX) || !in.Lenient(d.paintLine)) return false;
+        d.lineFiles.resize(n);
+        for (std::string& path : d.lineFiles)
+            if (!in.Next(path)) return false;
+        if (!in.Ranged(n, 0, PROJECT_CIRCLE_MAX)) return false;
+        d.circles.resize(n);
+        for (auto& c : d.circles) {
+            if (!in.Fields(f)) return false;
+            c = {in.Int(f, 0), in.Int(f, 1), in.Int(f, 2), in.Int(f, 3), in.Int(f, 4), in.Int(f, 5),
+                 uint8_t(in.Int(f, 6)), uint8_t(in.Int(f, 7)), uint8_t(in.Int(f, 8)), uint8_t(in.Int(f, 9))};
+        }
+        for (TColor& c : d.baseColours) {
+            if (!in.Lenient(v)) return false;
+            c = TColor(v);
+        }
+        for (bool& b : d.rail)
+            if (!in.Box(b)) return false;
+        return true;
+    };
+    run();
+    return in.bad;
+}

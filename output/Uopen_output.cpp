@@ -1,0 +1,160 @@
+// TOpen: the image size, copying the map to the clipboard and saving it as a file.
+#include "engine/Uopen.h"
+#include "engine/Uprocess.h"
+#include "gui/Files.h"
+#include "lines/Ulineadd.h"
+#include "names/Uyomi.h"
+#include "navigation/Usettei.h"
+#include "output/ImageWriters.h"
+#include <QCoreApplication>
+#include <algorithm>
+
+namespace {
+
+int CopyScaleOf(const TRadioGroup* group) { return std::clamp(group->ItemIndex() + 1, 1, 3); }
+
+// The wait window shows its text at once, without taking the user's input.
+void ShowProgress(const std::string& text) {
+    Process->Label1->SetCaption(text);
+    Process->Show();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+} // namespace
+
+void TOpen::RadioGroup1Click(TObject*) {
+    LineAdd->EditLineRedraw = true;
+    COPYSCALE = CopyScaleOf(RadioGroup1);
+    Settei->RadioGroup2->SetItemIndex(RadioGroup1->ItemIndex());
+    ImageSize = SIZEX * COPYSCALE / SSIZE;
+    DrawMap();
+}
+
+// One square tile of the output: the whole map is drawn again and the tile's
+// part of it copied.
+void TOpen::RenderTile(TBitmap* out, int t, int i, int j, bool forSave) {
+    ScrollBox1->SetHorzPosition(t * i);
+    ScrollBox1->SetVertPosition(t * j);
+    if (forSave) {
+        Yomi->YomiShown = !CBYomi->Checked();
+        Yomi->Button2Click(Yomi);
+    } else if (!CBYomi->Checked()) {
+        DrawMap();
+    } else {
+        Yomi->YomiShown = false;
+        Yomi->Button2Click(Yomi);
+    }
+    const TRect r(t * i, t * j, t * (i + 1), t * (j + 1));
+    out->Canvas()->CopyRect(r, Image1->Canvas(), r);
+}
+
+void TOpen::Button4Click(TObject*) {
+    COPYSCALE = CopyScaleOf(RadioGroup1);
+    ImageSize = SIZEX * COPYSCALE / SSIZE;
+    TBitmap out(ImageSize, ImageSize);
+    Image1->SetImageSize(ImageSize, ImageSize);
+    CBCenter->SetChecked(false);
+
+    const int s = ImageSize;
+    if (s > 600) {
+        const int k = COPYSCALE;
+        const int t = s / k;
+        Image1->Hide();
+        Process->Show();
+        for (int i = 0; i < k; ++i)
+            for (int j = 0; j < k; ++j) {
+                ShowProgress(gui::Format("地図を描いています(%d/%d)", i * k + j + 1, k * k));
+                RenderTile(&out, t, i, j, false);
+            }
+        ShowProgress("クリップボードにコピーしています");
+        Clipboard()->Assign(&out);
+        Image1->Show();
+    } else {
+        out.Canvas()->CopyRect(Rect(0, 0, s, s), Image1->Canvas(), Rect(0, 0, s, s));
+        Clipboard()->Assign(&out);
+    }
+    ClipboardUsed = true;
+    Process->Hide();
+}
+
+namespace {
+
+struct SaveKind {
+    TMenuItem* TOpen::*item;
+    const char* filter;
+    uint8_t format;
+};
+
+const SaveKind kSaveKinds[3] = {
+    {&TOpen::PNG1, "PNGファイル (*.png)|*.png", 3},
+    {&TOpen::JPEG1, "JPEGファイル (*.jpg)|*.jpg", 1},
+    {&TOpen::BITMAP1, "BMPFファイル (*.bmp)|*.bmp", 2},
+};
+
+void SaveAs(TOpen* o, int kind) {
+    for (int k = 0; k < 3; ++k) (o->*kSaveKinds[k].item)->SetChecked(k == kind);
+    o->RadioGroup2->SetItemIndex(kind);
+    o->SaveDialog1->Filter = kSaveKinds[kind].filter;
+    o->SaveFormat = kSaveKinds[kind].format;
+    o->SaveMapImage();
+}
+
+} // namespace
+
+void TOpen::PNG1Click(TObject*) { SaveAs(this, 0); }
+void TOpen::JPEG1Click(TObject*) { SaveAs(this, 1); }
+void TOpen::BITMAP1Click(TObject*) { SaveAs(this, 2); }
+
+void TOpen::Button8Click(TObject* Sender) {
+    switch (RadioGroup2->ItemIndex()) {
+    case 0: PNG1Click(Sender); break;
+    case 1: JPEG1Click(Sender); break;
+    case 2: BITMAP1Click(Sender); break;
+    default: break;
+    }
+}
+
+void TOpen::SaveMapImage() {
+    COPYSCALE = CopyScaleOf(RadioGroup1);
+    ImageSize = SIZEX * COPYSCALE / SSIZE;
+    TBitmap out(ImageSize, ImageSize);
+    Image1->SetImageSize(ImageSize, ImageSize);
+
+    if (!SaveDialog1->Execute()) {
+        Process->Hide();
+        return;
+    }
+    std::string name = SaveDialog1->FileName;
+    if (gui::ExtractFileExt(name).empty()) {
+        name += SaveFormat == 2 ? ".bmp" : SaveFormat == 3 ? ".png" : ".jpg";
+        // The dialog asked about the name as typed; the name written is another.
+        if (gui::FileExists(name) &&
+            MessageBox(gui::Format("%s は既に存在します．\n上書きしてもよろしいですか？", name.c_str()), "画像保存",
+                       MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
+            Process->Hide();
+            return;
+        }
+    }
+    ShowProgress(name + " を保存しています");
+
+    const int s = ImageSize;
+    if (COPYSCALE != 1) {
+        const int t = s / COPYSCALE;
+        for (int i = 0; i < COPYSCALE; ++i)
+            for (int j = 0; j < COPYSCALE; ++j) RenderTile(&out, t, i, j, true);
+    } else {
+        out.Canvas()->CopyRect(Rect(0, 0, s, s), Image1->Canvas(), Rect(0, 0, s, s));
+    }
+
+    std::string error;
+    bool ok;
+    switch (SaveFormat) {
+    case 2: ok = output::WriteBmp(out, name, &error); break;
+    case 3: ok = output::WritePng(out, name, &error); break;
+    default: ok = output::WriteJpeg(out, name, &error); break;
+    }
+    Process->Hide();
+    if (!ok)
+        MessageBox(gui::Format("画像ファイル %s を保存できませんでした\n%s", name.c_str(), error.c_str()),
+                   "画像保存エラー", MB_OK | MB_ICONEXCLAMATION);
+}

@@ -1,0 +1,382 @@
+// TOpen: saving and restoring the project file.
+#include "output/Uproject.h"
+#include "components/Tkbtn.h"
+#include "engine/Uopen.h"
+#include "gui/Files.h"
+#include "labels/Uletter.h"
+#include "labels/Upagesdlg.h"
+#include "lines/Ukyori.h"
+#include "lines/Ulineadd.h"
+#include "navigation/Usettei.h"
+#include "paint/SlotPicture.h"
+#include "paint/Uhanrei.h"
+#include "paint/Upaint.h"
+
+std::string ExtractFileNameExt(const std::string& path) { return gui::ExtractFileName(gui::NativePath(path)); }
+
+namespace {
+
+int Tick(const TCheckBox* b) { return b && b->Checked() ? -1 : 0; }
+
+// The main-form layer boxes of the file, in its order.
+std::vector<TCheckBox*> LayerBoxes(TOpen& o) {
+    return {o.CBPrefBorder, o.CBTownBorder, o.CBNTownBorder, o.CBTownName, o.CBOldTown, o.CBLabel, o.CBMainDoubleName,
+            o.CBScale,      o.CBLake,       o.CBLonLat,      o.CBDo,       o.CB1do,     o.CBExp};
+}
+const char* const kLayerTags[13] = {"CBPrefBorder", "CBTownBorder", "CBNTownBorder", "CBTownName", "CBOldTown",
+                                    "CBLabel",      "CBMainDoubleName", "CBScale",    "CBLake",     "CBLonLat",
+                                    "CBDo",         "CB1do",        "CBExp"};
+std::vector<TCheckBox*> SetteiBoxes() { return {Settei->CBKu, Settei->CBKuDot, Settei->CBCityName, Settei->CBKuName}; }
+const char* const kSetteiTags[4] = {"CBKu", "CBKuDot", "CBCityName", "CBKuName"};
+std::vector<TColor*> BaseColours(TOpen& o) {
+    return {&o.CoastColor, &o.PrefColor, &o.TownColor, &o.BackColor, &o.WakuColor, &o.KuColor, &o.DoColor, &o.FunColor};
+}
+const char* const kColourTags[8] = {"CoastColor", "PrefColor", "TownColor", "BackColor",
+                                    "WakuColor",  "KuColor",   "DoColor",   "FunColor"};
+std::vector<TCheckBox*> RailBoxes(TOpen& o) { return {o.CBRailLine, o.CBEki, o.CBMain}; }
+const char* const kRailTags[3] = {"CBRailLine", "CBEki", "CBMain"};
+
+void WriteLegend(gui::TextWriter& w) {
+    THanrei* h = Hanrei;
+    const int count = h->UpDown1->Position();
+    for (TUpDown* u : {h->UpDown1, h->UpDown5, h->UpDown6, h->UpDown7, h->UpDown3, h->UpDown4, h->UpDown2})
+        w.Printf("%10d\n", u->Position());
+    for (TColor c : {h->LegendTextColor, h->LegendFrameColor, h->LegendFillColor}) w.Printf("0x%08x\n", unsigned(c));
+    w.Printf("%s\n", CutCp932(h->Edit9->Text(), THanrei::TEXT_MAX).c_str());
+    for (int i = 0; i < count && i < 8; ++i)
+        w.Printf("0x%08x,0x%08x,%s\n", unsigned(h->LegendColors[i]), unsigned(h->LegendPatterns[i]),
+                 CutCp932(h->RowEdit(i)->Text(), THanrei::TEXT_MAX).c_str());
+    w.Printf("%d,CBExpWaku\n", Tick(h->CBExpWaku));
+    w.Printf("%d,CBBold\n", Tick(h->CBBold));
+    w.Printf("%d,CBMenuTitle\n", Tick(h->CBMenuTitle));
+}
+
+} // namespace
+
+bool TOpen::SaveProjectFile(const std::string& path) {
+    TOpen& o = *this;
+    const bool ok = gui::AtomicRewrite(path, [&](gui::TextWriter& w) {
+        w.Printf("%d, SELECT\n", SELECT);
+        for (int i = 0; i < SELECT; ++i) w.Printf(i + 1 < SELECT ? "%d," : "%d\n", SelectCode[i]);
+        w.Printf("%d,%d,CX CY\n", CX, CY);
+        w.Printf("%d,SIZEX\n", SIZEX);
+        w.Printf("%d,SSIZE\n", SSIZE);
+        w.Printf("%d,%d,COPYSCALE\n", COPYSCALE, RadioGroup1->ItemIndex());
+        w.Printf("%d,MAGSTEP\n", MAGSTEP);
+        // Every digit of the float: a view off by a digit is drawn shifted.
+        w.Printf("%.9g,MAGUNIT\n", MAGUNIT);
+        w.Printf("%d,UpDownPosition\n", UpDown1->Position());
+        w.Printf("%.9g,scale\n", scale);
+        const auto layers = LayerBoxes(o);
+        for (int k = 0; k < 13; ++k) w.Printf("%d,%s\n", Tick(layers[k]), kLayerTags[k]);
+        const auto settei = SetteiBoxes();
+        for (int k = 0; k < 4; ++k) w.Printf("%d,%s\n", Tick(settei[k]), kSetteiTags[k]);
+
+        const int n = std::clamp<int>(paint_rep, 0, PAINT_MAX);
+        w.Printf("%d,paint_rep\n", n);
+        for (int i = 0; i < n; ++i) {
+            const PaintRecord& r = PaintRecords[i];
+            w.Printf("%d,%d,%d,%d,%d\n", r.x, r.y, int(r.colour), r.pattern, i + 1);
+        }
+        w.Printf("0x%08x\n", unsigned(MapPaint->CBBackWhite->Checked() ? TColor(0xFFFFFF) : BackColor));
+        for (TColor c : PaintColor) w.Printf("0x%08x\n", unsigned(c));
+        for (uint8_t p : PaintPattern) w.Printf("0x%08x\n", unsigned(p));
+
+        TLetter* L = Letter;
+        std::vector<int> rows;
+        for (int i = 0; i < L->LabelCount; ++i)
+            if (!L->StringGrid1->Cells(5, i).empty()) rows.push_back(i);
+        w.Printf("%d,ROWCOUNT\n", int(rows.size()));
+        for (int i : rows)
+            w.Printf("%s,%s,%s,%s,%s,%d\n", L->StringGrid1->Cells(0, i).c_str(), L->StringGrid1->Cells(1, i).c_str(),
+                     L->StringGrid1->Cells(2, i).c_str(), L->StringGrid1->Cells(3, i).c_str(),
+                     L->StringGrid1->Cells(4, i).c_str(), int(L->LabelTable[i].color));
+
+        if (Hanrei->LegendOn && CBExp->Checked()) {
+            w.Printf("-1,hanrei\n");
+            WriteLegend(w);
+        } else {
+            w.Printf("0,hanrei\n");
+        }
+        w.Printf("%d,%d,%d,%d,Scale CY scl_x1 scly1\n", Tick(CBScale), CY, scl_x1, scly1);
+
+        TPagesDlg* P = PagesDlg;
+        w.Printf("%d,STAMP_CT\n", P->PlacedSymbolCount);
+        for (int i = 0; i < P->PlacedSymbolCount; ++i) {
+            const PlacedSymbol& s = P->PlacedSymbols[i];
+            w.Printf("%d,%d,%d,%d,%d,%d\n", s.code, s.x, s.y, s.color, s.size, s.transparent);
+        }
+        TLineAdd* A = LineAdd;
+        w.Printf("%d,//addline file number\n", A->LineFileCount);
+        w.Printf("%d,//addline paintline\n", A->PaintLine);
+        for (int i = 0; i < A->LineFileCount; ++i) w.Printf("%s\n", A->LineFiles[i].c_str());
+        TKyori* K = Kyori;
+        w.Printf("%d,//Kyorien nummber\n", K->CircleCount);
+        for (int i = 0; i < K->CircleCount; ++i) {
+            const kyorien& c = K->Circles[i];
+            w.Printf("%d,%d,%d,%d,%d,", c.cx, c.cy, c.radius, c.textSize, c.width);
+            w.Printf("%d,%d,%d,%d,%d,//struct kyorien\n", c.color, c.concentric, c.showDistance, c.showCentre,
+                     c.fixedSize);
+        }
+        const auto colours = BaseColours(o);
+        for (int k = 0; k < 8; ++k) w.Printf("%d,%s\n", int(*colours[k]), kColourTags[k]);
+        const auto rail = RailBoxes(o);
+        for (int k = 0; k < 3; ++k) w.Printf("%d,%s\n", Tick(rail[k]), kRailTags[k]);
+        return !w.Failed();
+    });
+    if (!ok) {
+        MessageBox("RVXファイルを書き込めません　　　", "ファイル書き込みエラー　", MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    Label19->SetCaption(ExtractFileNameExt(path));
+    return true;
+}
+
+void TOpen::Button1Click(TObject*) {
+    if (SaveDialog3->Execute()) SaveProjectFile(SaveDialog3->FileName);
+}
+
+namespace {
+
+void ApplyLabelRows(const ProjectData& d) {
+    TLetter* L = Letter;
+    const int m = int(d.labels.size());
+    L->SetGridRows(std::max(m, 1));
+    for (int i = 0; i < m; ++i) {
+        const ProjectData::Label& row = d.labels[i];
+        for (int c = 0; c < 5; ++c) L->StringGrid1->SetCells(c, i, row.cells[c]);
+        L->StringGrid1->SetCells(5, i, "●");
+        for (int c = 6; c < 10; ++c) L->StringGrid1->SetCells(c, i, "");
+        LabelRecord r;
+        r.mark = row.cells[0];
+        CellInt(row.cells[1], r.x);
+        CellInt(row.cells[2], r.y);
+        r.text = row.cells[3];
+        CellInt(row.cells[4], r.size);
+        r.shown = "●";
+        r.color = row.colour;
+        L->LabelTable[i] = r;
+    }
+    L->LabelCount = m;
+    L->ShowCount();
+}
+
+void ApplyLegend(const ProjectData::Legend& g) {
+    THanrei* h = Hanrei;
+    TUpDown* updowns[7] = {h->UpDown1, h->UpDown5, h->UpDown6, h->UpDown7, h->UpDown3, h->UpDown4, h->UpDown2};
+    int32_t* fields[7] = {&h->LegendCount, &h->LegendW, &h->LegendH, &h->LegendGap,
+                          &h->LegendX,     &h->LegendY, &h->LegendTextSize};
+    for (int k = 0; k < 7; ++k) {
+        updowns[k]->SetPosition(g.numbers[k]);
+        *fields[k] = g.numbers[k];
+    }
+    h->LegendTextColor = g.text;
+    h->LegendFrameColor = g.frame;
+    h->LegendFillColor = g.fill;
+    PaintSwatch(h->Image9->Canvas(), g.text, 0);
+    PaintSwatch(h->Image11->Canvas(), g.frame, 0);
+    PaintSwatch(h->Image10->Canvas(), g.fill, 0);
+    h->Edit9->SetText(g.title);
+    h->LegendTitle = CutCp932(g.title, THanrei::TEXT_MAX);
+    for (int i = 0; i < 8; ++i) h->RowEdit(i)->SetText("");
+    for (int i = 0; i < g.numbers[0]; ++i) {
+        h->LegendColors[i] = g.rowColours[i];
+        h->LegendPatterns[i] = g.rowPatterns[i];
+        h->LegendTexts[i] = CutCp932(g.rowTexts[i], THanrei::TEXT_MAX);
+        h->RowEdit(i)->SetText(g.rowTexts[i]);
+        PaintSwatch(h->RowImage(i)->Canvas(), g.rowColours[i], g.rowPatterns[i]);
+    }
+    h->UpdateRows();
+    h->CBExpWaku->SetChecked(g.frameBox);
+    h->CBBold->SetChecked(g.bold);
+    h->CBMenuTitle->SetChecked(g.titleBox);
+    // The redraws of the restore draw this record, not the boxes.
+    h->LegendLoaded = true;
+    h->CBExpDisplay->SetChecked(true);
+    h->LegendOn = true;
+}
+
+} // namespace
+
+void TOpen::Button10Click(TObject*) {
+    if (!OpenDialog1->Execute()) return;
+    const std::string path = OpenDialog1->FileName;
+    // The whole file is read and checked before anything changes.
+    std::vector<std::string> lines;
+    {
+        gui::TextReader r;
+        if (!r.Open(path)) {
+            MessageBox("RVXファイルを読み込めません　　　", "ファイル読み込みエラー　", MB_OK | MB_ICONEXCLAMATION);
+            return;
+        }
+        std::string line;
+        while (r.ReadLine(line)) lines.push_back(line);
+    }
+    ProjectData d;
+    if (const int bad = ParseProject(lines, d)) {
+        MessageBox(gui::Format("RVXファイル %s の %d 行目が正しくありません", path.c_str(), bad),
+                   "ファイル読み込みエラー　", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+
+    ProjectLoading = true;
+    DataReady = false;
+    Hanrei->LegendOn = false;
+    Label19->SetCaption(ExtractFileNameExt(path));
+    SaveDialog3->FileName = path;
+    WriteLog("\nファイル読み込み\n");
+    WriteLog(gui::Format("RVXファイル名：%s\n", path.c_str()));
+
+    // The view.
+    SELECT = d.select;
+    std::copy(d.codes, d.codes + d.select, SelectCode);
+    CX = d.cx, CY = d.cy;
+    SIZEX = d.sizex, SSIZE = d.ssize, COPYSCALE = d.copyscale, MAGSTEP = d.magstep;
+    MAGUNIT = d.magunit;
+    scale = d.scale;
+    ScaleX = scale * MAGUNIT * MAGSTEP * COPYSCALE / SSIZE;
+    ImageSize = SIZEX * COPYSCALE / SSIZE;
+
+    const auto layers = LayerBoxes(*this);
+    for (int k = 0; k < 13; ++k) {
+        layers[k]->SetChecked(d.boxes[k]);
+        if (layers[k] == CBLonLat) Keido->SetChecked(!d.boxes[k]);
+    }
+    const auto settei = SetteiBoxes();
+    for (int k = 0; k < 4; ++k) settei[k]->SetChecked(d.setteiBoxes[k]);
+
+    // Paint records and palette.
+    const int n = int(d.paint.size());
+    for (int i = 0; i < n; ++i) PaintRecords[i] = {d.paint[i].x, d.paint[i].y, d.paint[i].colour, d.paint[i].pattern};
+    paint_rep = n;
+    if (n > 0) {
+        PaintDisplay = true;
+        MapPaint->CBPaintDisplay->SetChecked(true);
+        MapPaint->ShowCount();
+        MapPaint->Show();
+        MapPaint->Button19Click(MapPaint);
+    } else {
+        MapPaint->Close();
+    }
+    // The white box's handler gives back the chosen colour: the file's colour becomes that one.
+    BackColor = ChosenBackColor = d.back;
+    PaintSwatch(Settei->Image5->Canvas(), d.back, 0);
+    MapPaint->CBBackWhite->SetChecked(d.back == 0xFFFFFF);
+    Settei->CheckBox13->SetChecked(d.back == 0xFFFFFF);
+    for (int i = 0; i < 8; ++i) {
+        PaintColor[i] = d.colours[i];
+        PaintPattern[i] = d.patterns[i];
+        MapPaint->ShowSlot(i);
+    }
+    WriteLog(gui::Format("ペイント数：%d\n", n));
+
+    // Labels.
+    const int m = int(d.labels.size());
+    ApplyLabelRows(d);
+    Letter->Button8->SetEnabled(true);
+    CBLabel->SetChecked(true);
+    Letter->Show();
+    WriteLog(gui::Format("ラベル数：%d\n", m));
+
+    if (d.legend) ApplyLegend(d.legendBlock);
+    CBScale->SetChecked(d.scaleBar);
+
+    // Symbols, then the railways as their boxes stand.
+    TPagesDlg* P = PagesDlg;
+    P->PlacedSymbols.resize(std::max<size_t>(P->PlacedSymbols.size(), d.symbols.size()));
+    for (size_t i = 0; i < d.symbols.size(); ++i) {
+        const auto& s = d.symbols[i];
+        P->PlacedSymbols[i] = PlacedSymbol{s.code, s.x, s.y, s.colour, s.size, s.transparent};
+    }
+    P->PlacedSymbolCount = int(d.symbols.size());
+    RailRoadSet();
+
+    // Line files: a missing one is reported and left out.
+    TLineAdd* A = LineAdd;
+    A->PaintLine = d.paintLine;
+    if (d.paintLine == 1) A->CheckBox4->SetChecked(true);
+    std::vector<std::string> found;
+    for (const std::string& f : d.lineFiles) {
+        if (gui::FileExists(gui::NativePath(f))) found.push_back(f);
+        else MessageBox(f, "指定されたファイルがありません", MB_OK | MB_ICONEXCLAMATION);
+    }
+    A->LineFiles.resize(std::max(A->LineFiles.size(), found.size()));
+    std::copy(found.begin(), found.end(), A->LineFiles.begin());
+    A->LineFileCount = int(found.size());
+    A->AttrTableDirty = 1;
+    WriteLog(gui::Format("追加地図線数：%d\n", A->LineFileCount));
+    for (const std::string& f : found) WriteLog(gui::Format("  ファイル名：%s\n", f.c_str()));
+
+    TKyori* K = Kyori;
+    for (size_t i = 0; i < d.circles.size(); ++i) {
+        const auto& c = d.circles[i];
+        K->Circles[i] = kyorien{c.cx, c.cy, c.radius, c.textSize, c.width, c.colour,
+                                c.concentric, c.distance, c.centre, c.fixed};
+    }
+    K->CircleCount = int(d.circles.size());
+    K->Label12->SetCaption(std::to_string(K->CircleCount));
+    if (K->CircleCount > 0) K->CheckBox6->SetChecked(true);
+
+    const auto colours = BaseColours(*this);
+    for (int k = 0; k < 8; ++k) *colours[k] = d.baseColours[k];
+    const auto rail = RailBoxes(*this);
+    for (int k = 0; k < 3; ++k) {
+        if (!rail[k]) continue;
+        rail[k]->SetChecked(d.rail[k]);
+        WriteLog(gui::Format("%s->Checked=%s\n", kRailTags[k], rail[k]->Checked() ? "true" : "false"));
+    }
+
+    Settei->FormCreate(Settei);
+    WriteLog(ProjectLoading ? "FROMFILE：true\n" : "FROMFILE：false\n");
+    // A railway load writes station labels from row 0: the project's rows go back in place.
+    if (ProjectLoading) ApplyLabelRows(d);
+    UpDown1->SetPosition(d.updown);
+    RadioGroup1->SetItemIndex(d.sizeIndex);
+    Settei->RadioGroup1->SetItemIndex(SSIZE - 1);
+    UpDown1->SetPosition(MAGSTEP);
+    // Handlers run above may have set the redraw flag: it stays clear until the one redraw below.
+    DataReady = false;
+    Button3Click(this);
+    // The area load ticks the name boxes by the number of areas: the project's ticks win.
+    CBTownName->SetChecked(d.boxes[3]);
+    CBMainDoubleName->SetChecked(d.boxes[6]);
+
+    CBScale->SetChecked(false);
+    ProjectLoading = false;
+    scl_x1 = d.scaleX;
+    scly1 = d.scaleY;
+    CBScale->SetChecked(d.scaleBar);
+    Button1->SetEnabled(true);
+    N161Click(this);
+    if (m > 0) {
+        Letter->LabelPlaced = false;
+        Letter->Button4Click(Letter);
+        Letter->LabelPlaced = true;
+    }
+    Letter->Close();
+    if (A->LineFileCount > 0) {
+        A->Label18->SetCaption(std::to_string(A->LineFileCount) + " 個読み込み");
+        A->Button4->SetEnabled(true);
+        A->CheckBox2->SetEnabled(true);
+    } else {
+        A->Label18->SetCaption("読込なし");
+    }
+    // The boxes below would each redraw: one redraw after them gives the same map.
+    if (!A->CheckBox2->Checked()) A->CheckBox2->SetChecked(true);
+    Letter->CBMark->SetChecked(true);
+    if (m > 0) {
+        CBLabel->SetChecked(false);
+        CBLabel->SetChecked(true);
+    }
+    CBRailLine->SetEnabled(true);
+    DataReady = true;
+    // The redraw draws the circles in their own layer, under the lines, symbols and labels.
+    DrawMap();
+
+    MapShown = true;
+    ProjectLoading = false;
+    Hanrei->LegendLoaded = false;
+    BtnLetter->SetEnabled(true);
+    DUMMY->SetCaption(std::to_string(PagesDlg->PlacedSymbolCount));
+    Hanrei->Close();
+}

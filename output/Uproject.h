@@ -1,0 +1,52 @@
+// The project file: the whole editing state in one positional text file.
+#pragma once
+#include "gui/Types.h"
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The name and extension of a path, for captions and dialogs.
+std::string ExtractFileNameExt(const std::string& path);
+
+// A project file read and checked whole, before anything is applied.
+struct ProjectData {
+    int32_t select = 0;
+    int32_t codes[52] = {};
+    int32_t cx = 0, cy = 0, sizex = 600, ssize = 1, copyscale = 1, sizeIndex = 0, magstep = 1, updown = 1;
+    float magunit = 1, scale = 1;
+    bool boxes[13] = {};        // CBPrefBorder .. CBExp
+    bool setteiBoxes[4] = {};   // CBKu, CBKuDot, CBCityName, CBKuName
+    struct Paint { int32_t x, y; TColor colour; uint8_t pattern; };
+    std::vector<Paint> paint;
+    TColor back = 0;
+    TColor colours[8] = {};
+    uint8_t patterns[8] = {};
+    struct Label { std::string cells[5]; TColor colour = 0; };
+    std::vector<Label> labels;
+    bool legend = false;
+    struct Legend {
+        int32_t numbers[7] = {};   // count, w, h, gap, x, y, text size
+        TColor text = 0, frame = 0, fill = 0;
+        std::string title;
+        TColor rowColours[8] = {};
+        uint8_t rowPatterns[8] = {};
+        std::string rowTexts[8];
+        bool frameBox = false, bold = false, titleBox = false;
+    } legendBlock;
+    bool scaleBar = false;
+    int32_t scaleX = 0, scaleY = 0;
+    struct Symbol { int32_t code, x, y, colour, size; uint8_t transparent; };
+    std::vector<Symbol> symbols;
+    int32_t paintLine = 0;
+    std::vector<std::string> lineFiles;
+    struct Circle { int32_t cx, cy, radius, textSize, width, colour; uint8_t concentric, distance, centre, fixed; };
+    std::vector<Circle> circles;
+    TColor baseColours[8] = {};   // coast, pref, town, back, frame, ward, degree, minute
+    bool rail[3] = {};            // CBRailLine, CBEki, CBMain
+};
+
+// Capacities of the line files and circles the reader refuses beyond.
+constexpr int PROJECT_LINEFILE_MAX = 1800, PROJECT_CIRCLE_MAX = 250;
+
+// 0 when the lines make a sound project, else the number of the first line at fault.
+int ParseProject(const std::vector<std::string>& lines, ProjectData& d);

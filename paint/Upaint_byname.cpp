@@ -1,0 +1,281 @@
+// Paint by name (the paint window's name list) and the search paint of the redraw.
+#include "engine/Uopen.h"
+#include "gui/Files.h"
+#include "names/Uyomi.h"
+#include "names/Uyomilist.h"
+#include "navigation/Ukeisoku.h"
+#include "navigation/Usettei.h"
+#include "paint/HourGlass.h"
+#include "paint/SlotPicture.h"
+#include "paint/Uhanrei.h"
+#include "paint/Upaint.h"
+#include <algorithm>
+
+namespace {
+
+constexpr size_t LIST_NAME_BYTES = 99;   // CP932 bytes of a name of the list
+constexpr int64_t REGION_MAX = 200000;   // pixels of one measured region before the view is enlarged
+constexpr int MAGSTEP_MAX = 20;
+
+} // namespace
+
+// ---- paint by name ----
+
+void TMapPaint::CBAllPaintClick(TObject*) {
+    const bool on = CBAllPaint->Checked();
+    if (on) Open->WritePaintList();
+    ComboBox1->SetEnabled(on);
+    BtnAllPaint->SetEnabled(on);
+    ComboBox1->SetText("ボタンを押す");
+}
+
+// The shown names, a duplicated name with its group the first time it is on
+// the image; entries passed over are used up.
+bool TOpen::WritePaintList() {
+    std::vector<bool> used(std::min<int>(ExtraCount, int(ExtraTownName.size())), false);
+    Yomi->Edit1->SetText("0");
+    YomiList->BuildDisplayedNameList();
+    YomiList->Label8->SetVisible(true);
+    YomiList->Label9->SetVisible(false);
+    YomiList->Label10->SetVisible(false);
+
+    TStringGrid* g = YomiList->StringGrid1;
+    const bool old = CBNTownBorder->Checked();
+    std::vector<std::string> names;
+    for (int r = 0; r < g->RowCount(); ++r) {
+        std::string name = g->Cells(3, r);
+        const std::string kind = g->Cells(2, r);
+        if (kind == (old ? "新" : "旧")) continue;
+        const std::string plain = name;
+        for (size_t j = 0; j < used.size(); ++j) {
+            if (used[j] || ExtraTownName[j] != plain || name != plain) continue;
+            used[j] = true;
+            int sx, sy;
+            MapToScreen(ExtraX[j], ExtraY[j], sx, sy);
+            if (sx > 0 && sx < ImageSize && sy > 0 && sy < ImageSize && IsAreaSelected(ExtraPref[j]))
+                name += "(" + ExtraGroupName[j] + ")";
+        }
+        names.push_back(name);
+    }
+    const std::string path = AppDir + "/mapdata/paintlist.lst";
+    const bool ok = gui::AtomicRewrite(path, [&](gui::TextWriter& w) {
+        for (const std::string& n : names) w.Printf("%s\n", n.c_str());
+        return !w.Failed();
+    });
+    if (!ok) {
+        MessageBox(gui::Format("%s を書き込めません", path.c_str()), "ファイル書き込みエラー", MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    TStrings* items = MapPaint->ComboBox1->Items();
+    items->Clear();
+    for (const std::string& n : names) items->Add(n);
+    return true;
+}
+
+bool TOpen::SplitParenName(const std::string& text, std::string& name, std::string& group) {
+    name.clear();
+    group.clear();
+    const size_t open = text.find('(');
+    if (open == std::string::npos) return false;
+    name = text.substr(0, open);
+    const size_t close = text.find(')', open + 1);
+    group = text.substr(open + 1, close == std::string::npos ? std::string::npos : close - open - 1);
+    return true;
+}
+
+void TMapPaint::BtnAllPaintClick(TObject*) {
+    const bool names = CBNamePaint->Checked();
+    BtnRepaint->SetEnabled(true);
+    const std::string name = CutCp932(ComboBox1->Text(), LIST_NAME_BYTES);
+    CBNamePaint->SetChecked(false);
+    if (Settei->CBKuDot->Checked() && TOpen::ContainsWard(name)) Settei->CBKuDot->SetChecked(false);
+    Open->PaintByName(name);
+    CBNamePaint->SetChecked(names);
+}
+
+void TOpen::PaintByName(const std::string& text) {
+    if (PaintSlot < 0 || PaintSlot > 7) {
+        MessageBox("ペイントカラーもしくはペイントパターンが選択されておりません", "ペイントエラー",
+                   MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    HourGlass wait;
+    std::string name = text, plain, group;
+    if (SplitParenName(text, plain, group)) {
+        const int n = std::min<int>(ExtraCount, int(ExtraTownName.size()));
+        for (int j = 0; j < n; ++j)
+            if (ExtraTownName[j] == plain && ExtraGroupName[j] == group) {
+                if (!PaintAtPoint(ExtraX[j], ExtraY[j])) return;
+                name = ExtraTownName[j];
+            }
+    }
+    auto table = [&](int count, const std::vector<std::string>& names, const std::vector<int32_t>& xs,
+                     const std::vector<int32_t>& ys) {
+        const int n = std::min<int>(count, int(names.size()));
+        for (int i = 0; i < n; ++i)
+            if (names[i] == name && !PaintAtPoint(xs[i], ys[i])) return false;
+        return true;
+    };
+    if (!table(TownCount, TownName, TownX, TownY)) return;
+    if (!table(CityCount, CityName, CityX, CityY)) return;
+    if (CBNTownBorder->Checked() ? !table(OldTownCount, OldTownName, OldTownX, OldTownY)
+                                 : !table(NewTownCount, NewTownName, NewTownX, NewTownY))
+        return;
+    int32_t pref, x, y;
+    if (FindCityListEntry(name, pref, x, y)) PaintAtPoint(x, y);
+}
+
+// A point on the coast line fills nothing and makes no record. The fill goes
+// over the surface the replay will find there, so a point on a border or a
+// name fills what the replay fills.
+bool TOpen::PaintAtPoint(int32_t x, int32_t y) {
+    if (paint_rep >= PAINT_MAX) {
+        MessageBox("ペイントの回数が上限（1300回）に達しました", "ペイントエラー", MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    const TColor colour = PaintColor[PaintSlot];
+    const uint8_t pattern = PaintPattern[PaintSlot];
+    int sx, sy;
+    MapToScreen(x, y, sx, sy);
+    if (Image1->Canvas()->Pixels(sx, sy) == CoastColor) return true;
+    FillAt(sx, sy, colour, pattern);
+    AddPaintRecord(x, y, colour, pattern);
+    MapPaint->ShowCount();
+    return true;
+}
+
+// ---- search paint ----
+
+bool TOpen::NearCoast(int sx, int sy) {
+    CoastSkipCount++;
+    TCanvas* cv = Image1->Canvas();
+    const int dx[5] = {0, 0, 0, 1, -1}, dy[5] = {0, -1, 1, 0, 0};
+    for (int k = 0; k < 5; ++k)
+        if (cv->Pixels(sx + dx[k], sy + dy[k]) == CoastColor) return true;
+    CoastSkipCount--;
+    return false;
+}
+
+namespace {
+
+// The points of the searched name in the order both search paints take them:
+// the found duplicate first, then A, then B or X names, then designated cities.
+// 'point' gets the source (0 found, 1 A, 2 B or X, 3 city) and the pixel.
+template <class F>
+void ForSearchPoints(TOpen& o, F point) {
+    const std::string name = o.EdName->Text();
+    int sx, sy;
+    if (o.IsDuplicateName(name)) {
+        o.MapToScreen(o.SearchX, o.SearchY, sx, sy);
+        point(0, sx, sy);
+    }
+    for (int i = 0; i < std::min<int>(o.TownCount, int(o.TownName.size())); ++i) {
+        if (o.TownName[i] != name) continue;
+        const bool ward = TOpen::ContainsWard(o.TownName[i]);
+        if (o.IsDuplicateName(o.TownName[i]) && !ward) continue;
+        if (ward) Settei->CBKuDot->SetChecked(false);
+        o.MapToScreen(o.TownX[i], o.TownY[i], sx, sy);
+        point(1, sx, sy);
+    }
+    const bool old = o.CBNTownBorder->Checked();
+    const auto& names = old ? o.OldTownName : o.NewTownName;
+    const auto& xs = old ? o.OldTownX : o.NewTownX;
+    const auto& ys = old ? o.OldTownY : o.NewTownY;
+    for (int i = 0; i < std::min<int>(old ? o.OldTownCount : o.NewTownCount, int(names.size())); ++i) {
+        if (names[i] != name) continue;
+        o.MapToScreen(xs[i], ys[i], sx, sy);
+        point(2, sx, sy);
+    }
+    if (o.SearchFound)
+        for (int i = 0; i < std::min<int>(o.CityCount, int(o.CityName.size())); ++i) {
+            if (o.CityName[i] != o.SearchName) continue;
+            o.MapToScreen(o.CityX[i], o.CityY[i], sx, sy);
+            point(3, sx, sy);
+        }
+}
+
+} // namespace
+
+void TOpen::SearchPaint() {
+    TCanvas* cv = Image1->Canvas();
+    cv->Brush->Color = TownPaintColor;
+    ForSearchPoints(*this, [&](int source, int sx, int sy) {
+        const TColor c = PickTextBackground(sx, sy);
+        if (source == 0 || !NearCoast(sx, sy)) cv->FloodFill(sx, sy, c, fsSurface);
+    });
+}
+
+void TOpen::SearchPaintWithArea() {
+    AreaFillColor = TownPaintColor;
+    Image1->Canvas()->Brush->Color = TownPaintColor;
+    FillCount = EdgeCount = 0;
+    CoastSkipCount = 0;
+    Label31->SetCaption(gui::Format("%8.0f km", 0.0));
+    Label15->SetCaption(gui::Format("%7.2f km", 0.0));
+    Label17->SetCaption("周長");
+    std::fill(VisitMap.begin(), VisitMap.end(), 0);
+    int64_t largest = 0, previous = 0;
+    int lastSource = 0;
+    auto step = [&] {
+        largest = std::max<int64_t>(largest, FillCount - previous);
+        previous = FillCount;
+    };
+    ForSearchPoints(*this, [&](int source, int sx, int sy) {
+        if (source == 3) return;   // the designated cities take no part
+        for (; lastSource < source; ++lastSource) step();
+        const TColor c = PickTextBackground(sx, sy);
+        const bool inside = sx >= 0 && sx < ImageSize && sy >= 0 && sy < ImageSize;
+        if (source == 0) {
+            if (inside && c != CoastColor) CountAreaPixels(c, sx, sy);
+            return;
+        }
+        if (!inside) OpenRegion = true;
+        else if (!NearCoast(sx, sy)) CountAreaPixels(c, sx, sy);
+    });
+    for (; lastSource < 3; ++lastSource) step();
+
+    if (largest > REGION_MAX) {
+        MAGSTEP++;
+        if (MAGSTEP >= MAGSTEP_MAX) {
+            Label15->SetCaption("測定不能");
+            Label31->SetCaption(" 測定不能");
+            Label33->SetVisible(false);
+            return;
+        }
+        UpDown1->SetPosition(MAGSTEP);
+        Label6->SetCaption(gui::Format("%4.2f", MAGSTEP * MAGUNIT));
+        DrawMap();
+        return;
+    }
+    const TColor font = OpenRegion ? TColor(0x00FFFF) : TColor(0x0000FF);
+    for (TLabel* l : {Label15, Label31, Label33}) l->SetFontColor(font);
+    const int e = EdgeCount / 2;
+    const double all = double(ImageSize) * ImageSize;
+    const float area = float((FillCount + e) / all * ViewWidthKm * ViewHeightKm);
+    const float perimeter = float(double(EdgeCount) / ImageSize * ViewWidthKm * 1.11);
+    Label31->SetCaption(AreaText(area));
+    Label15->SetCaption(LengthText(perimeter));
+    Label33->SetVisible(true);
+    if (CoastSkipCount == 0) {
+        Label35->SetVisible(false);
+    } else {
+        Label35->SetCaption(gui::Format("%2d", CoastSkipCount));
+        Label35->SetVisible(true);
+    }
+}
+
+// The search paint of the redraw, right after the paint replay.
+void TOpen::DrawSearchPaintLayer() {
+    if (CBTownPaint->Checked()) {
+        if (CBMenseki->Checked()) {
+            Keisoku->Label1->SetCaption(gui::Format("%s の面積を計算しています", EdName->Text().c_str()));
+            Keisoku->Show();
+            Keisoku->Label1->repaint();
+            OpenRegion = false;
+            SearchPaintWithArea();
+        } else {
+            SearchPaint();
+        }
+    }
+    Keisoku->Close();
+}

@@ -1,0 +1,254 @@
+// Paint files (.pnt) and the paint-data import (.csv) of the paint window.
+#include "components/Mystr.h"
+#include "components/Tkbtn.h"
+#include "engine/Convert.h"
+#include "engine/Uopen.h"
+#include "gui/Files.h"
+#include "navigation/Usettei.h"
+#include "output/Uproject.h"
+#include "paint/HourGlass.h"
+#include "paint/SlotPicture.h"
+#include "paint/Upaint.h"
+#include <optional>
+#include <vector>
+
+namespace {
+
+const char* const kFileError = "ファイル読み込みエラー";
+
+// A paint file checked whole before anything changes.
+struct PaintFileData {
+    TColor back = 0;
+    TColor colours[8] = {};
+    uint8_t patterns[8] = {};
+    std::vector<TOpen::PaintRecord> records;
+    int badLine = 0;     // first line that is missing or does not convert
+    bool full = false;   // badLine is a record beyond the room left
+};
+
+PaintFileData ReadPaintFile(gui::TextReader& r, bool coloursOnly, int room) {
+    PaintFileData d;
+    std::string line;
+    std::vector<std::string> f;
+    for (int k = 0; k < 17; ++k) {
+        std::optional<int> v;
+        if (r.ReadLine(line) && TMyStr::SplitFields(line, f) > 0) v = TryStrToInt(f[0]);
+        if (!v) {
+            d.badLine = k + 1;
+            return d;
+        }
+        if (k == 0) d.back = TColor(*v);
+        else if (k <= 8) d.colours[k - 1] = TColor(*v);
+        else d.patterns[k - 9] = uint8_t(*v);
+    }
+    if (coloursOnly) return d;
+    for (int n = 18; r.ReadLine(line); ++n) {
+        const int count = TMyStr::SplitFields(line, f);
+        // A line without a colour is no record.
+        if (count < 3 || f[2].empty()) continue;
+        auto colour = TryStrToInt(f[2]);
+        auto pattern = count > 3 && !f[3].empty() ? TryStrToInt(f[3]) : std::optional<int>(0);
+        if (!colour || !pattern) {
+            d.badLine = n;
+            return d;
+        }
+        if (int(d.records.size()) >= room) {
+            d.badLine = n;
+            d.full = true;
+            return d;
+        }
+        d.records.push_back({LenientInt(f[0]), LenientInt(f[1]), TColor(*colour), uint8_t(*pattern)});
+    }
+    return d;
+}
+
+void ShowFileFault(const char* kind, const std::string& path, int line, bool full) {
+    const std::string text =
+        full ? gui::Format("%s %s の %d 行目：ペイントの回数が上限（%d回）を超えます", kind, path.c_str(), line,
+                           TOpen::PAINT_MAX)
+             : gui::Format("%s %s の %d 行目が正しくありません", kind, path.c_str(), line);
+    MessageBox(text, kFileError, MB_OK | MB_ICONEXCLAMATION);
+}
+
+} // namespace
+
+void TMapPaint::WireFileHandlers() {
+    SaveDialog1 = new TSaveDialog(this);
+    SaveDialog1->DefaultExt = "pnt";
+    SaveDialog1->Filter = "ペイントファイル (*.pnt)|*.pnt|すべて (*.*)|*.*";
+    SaveDialog1->OverwritePrompt = true;
+    OpenDialog1 = new TOpenDialog(this);
+    OpenDialog1->Filter = "ペイントファイル (*.pnt)|*.pnt|すべて (*.*)|*.*";
+    OpenDialog2 = new TOpenDialog(this);
+    OpenDialog2->Filter = "ﾍﾟｲﾝﾄﾃﾞｰﾀﾌｧｲﾙ (*.csv)|*.csv|その他 (*.*)|*.*";
+    Button2->SetHint("ペイントファイルの読み込み");
+    Button3->SetHint("ペイント作業を保存");
+    Button24->SetHint("データファイルによるペイント");
+    CBAllPaint->SetHint("市区町村名による一括ペイント");
+    ComboBox1->SetHint("一括ペイントする市町村名");
+    ComboBox1->Sorted = true;
+    Button2->OnClick = [this](TObject* s) { Button2Click(s); };
+    Button3->OnClick = [this](TObject* s) { Button3Click(s); };
+    Button24->OnClick = [this](TObject* s) { Button24Click(s); };
+    CBAllPaint->OnClick = [this](TObject* s) { CBAllPaintClick(s); };
+    BtnAllPaint->OnClick = [this](TObject* s) { BtnAllPaintClick(s); };
+}
+
+void TMapPaint::ShowSlot(int slot) {
+    TTkBtn* b = SlotButton(slot);
+    b->Set_Picture(static_cast<const TBitmap*>(nullptr));
+    b->SetColor(Open->PaintColor[slot]);
+    if (Open->PaintPattern[slot] != 0) ShowSlotPicture(b, Open->PaintColor[slot], Open->PaintPattern[slot]);
+}
+
+void TMapPaint::Button3Click(TObject*) {
+    const bool coloursOnly = CBColor->Checked();
+    if (coloursOnly && MessageBox("背景色と塗り色のみ保存しますがよろしいですか　　", "ペイントファイル読込",
+                                  MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+        return;
+    TOpen& o = *Open;
+    const int n = std::min<int>(o.paint_rep, TOpen::PAINT_MAX);
+    if (!SaveDialog1->Execute()) return;
+    const std::string path = SaveDialog1->FileName;
+    Label1->SetCaption(path);
+    const bool ok = gui::AtomicRewrite(path, [&](gui::TextWriter& w) {
+        w.Printf("0x%08x\n", unsigned(CBBackWhite->Checked() ? TColor(0xFFFFFF) : o.BackColor));
+        for (int i = 0; i < 8; ++i) w.Printf("0x%08x\n", unsigned(o.PaintColor[i]));
+        for (int i = 0; i < 8; ++i) w.Printf("0x%08x\n", unsigned(o.PaintPattern[i]));
+        if (!coloursOnly)
+            for (int i = 0; i < n; ++i) {
+                const TOpen::PaintRecord& r = o.PaintRecords[i];
+                w.Printf("%8d,%8d,0x%08x,0x%08x\n", r.x, r.y, unsigned(r.colour), unsigned(r.pattern));
+            }
+        return !w.Failed();
+    });
+    if (!ok)
+        MessageBox(gui::Format("ペイントファイル %s を保存できませんでした", path.c_str()), "ファイル書き込みエラー",
+                   MB_OK | MB_ICONEXCLAMATION);
+}
+
+void TMapPaint::Button2Click(TObject*) {
+    const bool coloursOnly = CBColor->Checked();
+    if (coloursOnly && MessageBox("背景色と塗り色のみ読み込みますがよろしいですか　　", "ペイントファイル読込",
+                                  MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+        return;
+    if (!OpenDialog1->Execute()) return;
+    const std::string path = OpenDialog1->FileName;
+    TOpen& o = *Open;
+    const int first = CBAddRead->Checked() ? std::clamp<int>(o.paint_rep, 0, TOpen::PAINT_MAX) : 0;
+    gui::TextReader r;
+    if (!r.Open(path)) {
+        MessageBox(gui::Format("ペイントファイル %s を読み込むことができません", path.c_str()), "ファイルオープンエラー",
+                   MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    const PaintFileData d = ReadPaintFile(r, coloursOnly, TOpen::PAINT_MAX - first);
+    r.Close();
+    if (d.badLine) {
+        ShowFileFault("ペイントファイル", path, d.badLine, d.full);
+        return;
+    }
+
+    Label1->SetCaption(path);
+    SaveDialog1->FileName = ExtractFileNameExt(path);
+    // The white box's handler gives back the chosen colour: the file's colour becomes that one.
+    o.BackColor = o.ChosenBackColor = d.back;
+    PaintSwatch(Settei->Image5->Canvas(), d.back, 0);
+    const bool white = d.back == 0xFFFFFF;
+    CBBackWhite->SetChecked(white);
+    Settei->CheckBox13->SetChecked(white);
+    for (int i = 0; i < 8; ++i) {
+        o.PaintColor[i] = d.colours[i];
+        o.PaintPattern[i] = d.patterns[i];
+        ShowSlot(i);
+    }
+    if (coloursOnly) {
+        Settei->Button8Click(Settei);
+        Button19Click(this);
+        return;
+    }
+    std::copy(d.records.begin(), d.records.end(), o.PaintRecords + first);
+    Settei->Button8Click(Settei);
+    o.paint_rep = first + int(d.records.size());
+    ShowCount();
+    // Ending paint mode redraws with the records replayed.
+    Button19Click(this);
+    Button3->SetEnabled(true);
+}
+
+void TMapPaint::AddPaletteEntry(TColor colour, uint8_t pattern) {
+    if (DataSlots >= 8) return;
+    for (int k = 0; k < DataSlots; ++k)
+        if (Open->PaintColor[k] == colour && Open->PaintPattern[k] == pattern) return;
+    const int k = DataSlots;
+    Open->PaintColor[k] = colour;
+    Open->PaintPattern[k] = pattern;
+    EditSlot = k;
+    ShowSlot(k);
+    DataSlots++;
+}
+
+void TMapPaint::Button24Click(TObject*) {
+    if (!OpenDialog2->Execute()) return;
+    const std::string path = OpenDialog2->FileName;
+    gui::TextReader r;
+    if (!r.Open(path)) {
+        MessageBox(gui::Format("ペイントデータファイル %s を読み込むことができません", path.c_str()),
+                   "ファイルオープンエラー", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    constexpr int FIELD_MAX = 100;
+    std::string line;
+    std::vector<std::string> f;
+    int nameCol = -1, colourCol = -1, patternCol = -1;
+    if (r.ReadLine(line)) {
+        const int n = std::min(TMyStr::SplitCsv(line, f), FIELD_MAX);
+        for (int k = 0; k < n; ++k) {
+            if (f[k] == "市区町村名") nameCol = k;
+            if (f[k] == "カラー") colourCol = k;
+            if (f[k] == "パターン") patternCol = k;
+        }
+    }
+    const char* missing = nameCol < 0     ? "データ１行目に「市区町村名」の見出しがありません"
+                          : colourCol < 0 ? "データ１行目に「カラー」の見出しがありません"
+                          : patternCol < 0 ? "データ１行目に「パターン」の見出しがありません"
+                                           : nullptr;
+    if (missing) {
+        MessageBox(missing, "データエラー", MB_OK);
+        return;
+    }
+    // Every row is checked before the first fill.
+    std::vector<TOpen::PaintRecord> rows;
+    for (int n = 2; r.ReadLine(line); ++n) {
+        const int count = std::min(TMyStr::SplitCsv(line, f), FIELD_MAX);
+        if (colourCol >= count || f[colourCol].empty() || patternCol >= count || f[patternCol].empty()) continue;
+        auto colour = TryStrToInt(f[colourCol]);
+        auto pattern = TryStrToInt(f[patternCol]);
+        const bool full = rows.size() >= size_t(TOpen::PAINT_MAX);
+        if (!colour || !pattern || full) {
+            ShowFileFault("ペイントデータファイル", path, n, full && colour && pattern);
+            return;
+        }
+        rows.push_back({count > 0 ? LenientInt(f[0]) : 0, count > 1 ? LenientInt(f[1]) : 0, TColor(*colour),
+                        uint8_t(*pattern)});
+    }
+    r.Close();
+
+    Label1->SetCaption(path);
+    TOpen& o = *Open;
+    DataSlots = 0;
+    {
+        HourGlass wait;
+        for (const TOpen::PaintRecord& row : rows) {
+            int sx, sy;
+            o.MapToScreen(row.x, row.y, sx, sy);
+            o.FillAt(sx, sy, row.colour, row.pattern);
+            AddPaletteEntry(row.colour, row.pattern);
+        }
+    }
+    std::copy(rows.begin(), rows.end(), o.PaintRecords);
+    o.paint_rep = int(rows.size());
+    ShowCount();
+    Button19Click(this);
+    Button3->SetEnabled(true);
+}

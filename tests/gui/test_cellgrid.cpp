@@ -1,0 +1,97 @@
+// The grid with its own cell store, the multi-file open dialog and presses on a tab sheet.
+#include "gui/CellGrid.h"
+#include "gui/Dialogs.h"
+#include "gui/Forms.h"
+#include "gui/Testing.h"
+#include <QMouseEvent>
+#include <gtest/gtest.h>
+
+namespace {
+
+class CellGridTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        gui::testing::Reset();
+        form = std::make_unique<TForm>("grid");
+        form->SetClientSize(400, 300);
+    }
+    std::unique_ptr<TForm> form;
+};
+
+TEST_F(CellGridTest, CellsRowsAndReorderKeepTheirTextsAndTheViewSeesThem) {
+    TCellGrid g(form.get(), 3, 2);
+    g.SetCells(2, 1, "x");
+    g.SetCells(3, 1, "out");   // outside: ignored
+    g.SetCells(0, 5, "out");
+    EXPECT_EQ(g.Cells(2, 1), "x");
+    EXPECT_EQ(g.Cells(3, 1), "");
+    EXPECT_EQ(g.model()->rowCount(), 2);
+    EXPECT_EQ(g.model()->data(g.model()->index(1, 2)).toString(), "x");
+
+    g.SetRowCount(4);
+    EXPECT_EQ(g.model()->rowCount(), 4);
+    for (int r = 0; r < 4; ++r) g.SetCells(0, r, std::to_string(r));
+    g.ReorderRows({2, 0, 3, 1});
+    EXPECT_EQ(g.Cells(0, 0), "2");
+    EXPECT_EQ(g.Cells(0, 1), "0");
+    EXPECT_EQ(g.Cells(2, 3), "x") << "the whole row moves";
+    g.ReorderRows({1, 0});   // only the first rows
+    EXPECT_EQ(g.Cells(0, 0), "0");
+    EXPECT_EQ(g.Cells(0, 2), "3");
+
+    g.SetRowCount(1);
+    EXPECT_EQ(g.RowCount(), 1);
+    EXPECT_EQ(g.Cells(0, 1), "");
+    g.SetRowCount(2);
+    EXPECT_EQ(g.Cells(2, 1), "") << "rows made again start empty";
+
+    // Typing goes into the store only while the grid is editable.
+    EXPECT_FALSE(g.model()->flags(g.model()->index(0, 0)) & Qt::ItemIsEditable);
+    g.SetEditable(true);
+    EXPECT_TRUE(g.model()->flags(g.model()->index(0, 0)) & Qt::ItemIsEditable);
+    g.model()->setData(g.model()->index(1, 1), QString("東京"), Qt::EditRole);
+    EXPECT_EQ(g.Cells(1, 1), "東京");
+
+    int clicks = 0;
+    g.OnClick = [&](TObject*) { ++clicks; };
+    g.SetRow(1);
+    EXPECT_EQ(clicks, 0) << "moving from code runs nothing";
+    EXPECT_EQ(g.Row(), 1);
+    g.SetCol(2);
+    EXPECT_EQ(g.Col(), 2);
+    g.setCurrentIndex(g.model()->index(0, 0));
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(CellGridTest, AScriptedMultipleChoiceGivesEveryFile) {
+    TOpenDialog d;
+    d.MultiSelect = true;
+    gui::testing::QueueFileName(std::string("/a/x.lbl\n/b/y.lbl"));
+    ASSERT_TRUE(d.Execute());
+    EXPECT_EQ(d.Files, (std::vector<std::string>{"/a/x.lbl", "/b/y.lbl"}));
+    EXPECT_EQ(d.FileName, "/a/x.lbl");
+    TOpenDialog single;
+    gui::testing::QueueFileName(std::string("/a/x.lbl"));
+    ASSERT_TRUE(single.Execute());
+    EXPECT_EQ(single.Files, (std::vector<std::string>{"/a/x.lbl"}));
+    gui::testing::QueueFileName(std::nullopt);
+    EXPECT_FALSE(d.Execute());
+}
+
+TEST_F(CellGridTest, APressOnATabSheetItselfReachesItsHandler) {
+    TPageControl pc(form.get());
+    auto* sheet = new TTabSheet(&pc, "地図記号");
+    auto* button = new TButton(sheet, "b");
+    button->SetBounds(0, 0, 20, 20);
+    int presses = 0, x = -1;
+    sheet->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int px, int) { ++presses, x = px; };
+    QMouseEvent on(QEvent::MouseButtonPress, QPointF(50, 40), QPointF(50, 40), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(sheet, &on);
+    EXPECT_EQ(presses, 1);
+    EXPECT_EQ(x, 50);
+    QMouseEvent onButton(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(button, &onButton);
+    EXPECT_EQ(presses, 1) << "a press on a control of the sheet is the control's";
+}
+
+} // namespace

@@ -1,0 +1,317 @@
+#include "engine/Coords.h"
+#include "labels/Uinlabel.h"
+#include "lines/Ulineset.h"
+#include "tests/labels/LabelsMap.h"
+
+namespace {
+constexpr TColor kInk = 0x123456, kOther = 0x654321;
+}
+
+class LabelTable : public LabelsMap {};
+
+TEST_F(LabelTable, FilesLoadWithPathFlagsAndSaveOnlyShownRows) {
+    Write("鉄道路線/2関東/JR主要駅.lbl", "○,100,200,東京,9,255\n○,101,201,品川,9\nshort,1\n\n");
+    Write("labels/a.lbl", "□,5,6,ラベル,8,65280\n");
+    const std::string rail = (programDir / "鉄道路線/2関東/JR主要駅.lbl").string();
+    const std::string plain = (programDir / "labels/a.lbl").string();
+    Open->RailLabelCount = 7;
+
+    // Station labels are skipped while "駅名" is unticked.
+    Open->CBEki->SetChecked(false);
+    gui::testing::QueueFileName(rail + "\n" + plain);
+    L->Button7Click(nullptr);
+    ASSERT_EQ(L->LabelCount, 1);
+    EXPECT_EQ(Cell(3, 0), "ラベル");
+
+    Open->CBEki->SetChecked(true);
+    gui::testing::QueueFileName(rail + "\n" + plain);
+    L->Button7Click(nullptr);
+    ASSERT_EQ(L->LabelCount, 3) << "the short and empty lines are skipped";
+    EXPECT_EQ(L->LabelFileCount, 2);
+    EXPECT_EQ(L->StringGrid2->Cells(0, 1), plain);
+    EXPECT_EQ(L->StringGrid1->RowCount(), 3);
+    EXPECT_EQ(Cell(3, 0), "東京");
+    for (int c : {5, 6, 7, 8}) EXPECT_EQ(Cell(c, 0), "●") << c;
+    EXPECT_EQ(Cell(9, 0), "7");
+    EXPECT_EQ(L->LabelTable[0].color, 255);
+    EXPECT_EQ(L->LabelTable[1].color, Open->LabelColor) << "a five-field line takes the new-label colour";
+    EXPECT_EQ(Cell(6, 2), "");
+    EXPECT_EQ(L->LabelTable[2].color, 65280);
+    EXPECT_TRUE(Open->CBLabel->Checked());
+
+    // Hidden rows stay out; a comma typed into a cell cannot split the line.
+    L->StringGrid1->SetCells(5, 1, "");
+    L->StringGrid1->SetCells(3, 2, "a,b");
+    const std::string out = (programDir / "out.lbl").string();
+    gui::testing::QueueFileName(out);
+    L->Button3Click(nullptr);
+    EXPECT_EQ(Bytes("out.lbl"), Sjis("○,100,200,東京,9,255\r\n□,5,6,a，b,8,65280\r\n"));
+    EXPECT_FALSE(L->Button3->Enabled());
+
+    // Added to the table: the flags come from the path alone.
+    L->CBFileAdd->SetChecked(true);
+    gui::testing::QueueFileName(out);
+    L->Button7Click(nullptr);
+    ASSERT_EQ(L->LabelCount, 5);
+    EXPECT_EQ(Cell(6, 3), "");
+    EXPECT_EQ(Cell(3, 4), "a，b");
+}
+
+TEST_F(LabelTable, AnUnreadableFileIsReportedAndSkipped) {
+    Row("残る", 100, 100, kInk);
+    const std::string missing = (programDir / "missing.lbl").string();
+    gui::testing::QueueFileName(missing);
+    L->Button7Click(nullptr);
+    EXPECT_FALSE(gui::testing::Terminated());
+    ASSERT_EQ(gui::testing::Messages().size(), 1u);
+    EXPECT_EQ(gui::testing::Messages()[0].caption, "ファイルオープンエラー");
+    EXPECT_EQ(L->LabelCount, 1) << "no chosen file opened: the table stays";
+
+    // One good file among missing ones: the good one is read, the other reported.
+    Write("b.lbl", "○,1,2,新,8,0\n");
+    gui::testing::Messages().clear();
+    gui::testing::QueueFileName(missing + "\n" + (programDir / "b.lbl").string());
+    L->Button7Click(nullptr);
+    EXPECT_EQ(L->LabelCount, 1);
+    EXPECT_EQ(Cell(3, 0), "新");
+    EXPECT_EQ(gui::testing::Messages().size(), 1u);
+    EXPECT_FALSE(gui::testing::Terminated());
+}
+
+TEST_F(LabelTable, PainterDrawsShownRowsInTheirColourAndSkipsBadNumbers) {
+    Row("あ", 100, 100, kInk);
+    Row("い", 300, 100, kInk, "");            // hidden
+    Row("う", 100, 300, kInk, "●", "x");      // no number: left out
+    Row("え", 300, 300, kOther);
+    L->CBLabel->SetChecked(true);
+    Open->CBLabel->SetChecked(true);
+    ASSERT_TRUE(Open->DrawMap());
+    EXPECT_GT(Count(kInk, 100, 100, 130, 120), 0);
+    EXPECT_EQ(Count(kInk, 300, 100, 330, 120), 0);
+    EXPECT_EQ(Count(kInk, 100, 300, 130, 320), 0);
+    EXPECT_GT(Count(kOther, 300, 300, 330, 320), 0);
+    EXPECT_TRUE(gui::testing::Messages().empty());
+
+    // The found row is red; with the mark the text starts half its size up and left.
+    L->FoundLabelMark = true;
+    L->FoundLabelIndex = 3;
+    L->CBMark->SetChecked(true);
+    ASSERT_TRUE(Open->DrawMap());
+    EXPECT_EQ(Count(kOther, 280, 280, 340, 330), 0);
+    EXPECT_GT(Count(255, 295, 295, 340, 320), 0);
+    EXPECT_GT(Count(kInk, 95, 95, 99, 120), 0) << "the mark starts left of the point";
+    L->FoundLabelMark = false;
+
+    // Twice the size factor gives taller text.
+    L->CBMark->SetChecked(false);
+    auto height = [&] {
+        int top = 999, bottom = -1;
+        for (int y = 90; y < 160; ++y)
+            for (int x = 100; x < 160; ++x)
+                if (Px(x, y) == kInk) top = std::min(top, y), bottom = std::max(bottom, y);
+        return bottom - top;
+    };
+    ASSERT_TRUE(Open->DrawMap());
+    const int normal = height();
+    L->RadioGroup2->SetItemIndex(5);
+    EXPECT_GT(height(), normal * 3 / 2);
+}
+
+TEST_F(LabelTable, StationRowsFollowTheMainAndLineKindChoices) {
+    Row("JR駅", 100, 100, kInk);
+    Row("私鉄", 300, 100, kInk);
+    L->StringGrid1->SetCells(8, 0, "●");
+    L->StringGrid1->SetCells(6, 0, "●");
+    L->StringGrid1->SetCells(8, 1, "●");
+    L->StringGrid1->SetCells(7, 1, "●");
+    TCheckBox mainBox(Open);
+    TRadioGroup kinds(Open);
+    kinds.SetItems({"全線", "JRのみ", "JR除く"});
+    kinds.SetItemIndex(1);
+    Open->CBMain = &mainBox;
+    LineSet->RadioGroup2 = &kinds;
+    Open->CBEki->SetChecked(true);
+    mainBox.SetChecked(false);   // ticking "駅名" ticks "主要駅" too
+    Open->CBLabel->SetChecked(true);
+    ASSERT_TRUE(Open->DrawMap());
+    EXPECT_GT(Count(kInk, 100, 100, 140, 120), 0);
+    EXPECT_EQ(Count(kInk, 300, 100, 340, 120), 0);
+    mainBox.SetChecked(true);
+    kinds.SetItemIndex(0);
+    ASSERT_TRUE(Open->DrawMap());
+    EXPECT_EQ(Count(kInk, 100, 100, 140, 120), 0) << "not a main station";
+    EXPECT_GT(Count(kInk, 300, 100, 340, 120), 0);
+    Open->CBMain = nullptr;
+    LineSet->RadioGroup2 = nullptr;
+}
+
+TEST_F(LabelTable, SortsGoInCodeOrderStablyWithTheirColours) {
+    // Code order and UTF-8 order differ here: "Ａ" comes before "亜" only in CP932.
+    Row("亜", 10, 10, 1, "●", "8", "3");
+    Row("Ａ", 20, 10, 2, "●", "8", "");
+    Row("亜", 30, 10, 3, "●", "8", "1");
+    L->StringGrid1->SetCells(7, 2, "●");
+    L->Button10Click(nullptr);
+    EXPECT_EQ(Cell(3, 0), "Ａ");
+    EXPECT_EQ(L->LabelTable[0].color, 2);
+    EXPECT_EQ(L->LabelTable[1].color, 1) << "equal texts keep their order";
+    EXPECT_EQ(L->LabelTable[2].color, 3);
+    EXPECT_EQ(Cell(7, 2), "●");
+    EXPECT_EQ(Cell(9, 0), "0") << "an empty file number counts as 0";
+
+    L->Button17Click(nullptr);
+    EXPECT_EQ(L->LabelTable[0].color, 2);
+    EXPECT_EQ(L->LabelTable[1].color, 3);
+    EXPECT_EQ(L->LabelTable[2].color, 1);
+
+    // A bad number stops the sort with a message naming the row; nothing moves.
+    L->StringGrid1->SetCells(2, 2, "zz");
+    L->Button10Click(nullptr);
+    ASSERT_EQ(gui::testing::Messages().size(), 1u);
+    EXPECT_NE(gui::testing::Messages()[0].text.find("3"), std::string::npos);
+    EXPECT_EQ(L->LabelTable[0].color, 2);
+    EXPECT_EQ(Cell(3, 1), "亜");
+    EXPECT_EQ(L->LabelTable[1].color, 3);
+}
+
+TEST_F(LabelTable, AddingDeletingAndJumping) {
+    L->RadioGroup1->SetItemIndex(1);
+    L->Edit2->SetText("160.0000");
+    L->Edit3->SetText("20.0000");
+    L->Button2Click(nullptr);
+    ASSERT_EQ(L->LabelCount, 1) << "the limits themselves are accepted";
+    EXPECT_EQ(Cell(1, 0), std::to_string(MapXOf(160.0f)));
+    EXPECT_EQ(Cell(3, 0), "ラベル記入");
+    for (int c = 6; c < 10; ++c) EXPECT_EQ(Cell(c, 0), "");
+    L->Edit2->SetText("119.0000");
+    L->Button2Click(nullptr);
+    EXPECT_EQ(L->LabelCount, 1);
+    EXPECT_EQ(gui::testing::Messages().back().text, "設定された経度は正しくありません　　　");
+
+    L->RadioGroup1->SetItemIndex(2);
+    L->Edit2->SetText("1000");
+    L->Edit3->SetText("2000");
+    L->Button2Click(nullptr);
+    ASSERT_EQ(L->LabelCount, 2);
+    EXPECT_EQ(L->LabelTable[1].color, Open->LabelColor);
+    L->StringGrid1->SetCells(9, 1, "5");
+    L->UpDown2->SetPosition(5);
+    L->StringGrid1->SetRow(0);
+    L->UpDown2Click(nullptr, btNext);
+    EXPECT_EQ(L->StringGrid1->Row(), 1);
+
+    // Cancel keeps the row; OK removes it; the last one leaves empty cells.
+    L->StringGrid1->SetRow(0);
+    gui::testing::QueueAnswer(IDCANCEL);
+    L->RemoveLabelClick(nullptr);
+    EXPECT_EQ(L->LabelCount, 2);
+    L->RemoveLabelClick(nullptr);
+    ASSERT_EQ(L->LabelCount, 1);
+    EXPECT_EQ(Cell(1, 0), "1000");
+    L->RemoveLabelClick(nullptr);
+    EXPECT_EQ(L->LabelCount, 0);
+    EXPECT_EQ(L->StringGrid1->RowCount(), 1);
+    EXPECT_EQ(Cell(3, 0), "");
+}
+
+TEST_F(LabelTable, MapPressesMoveAndAddLabels) {
+    Open->WgsDisplay = true;
+    Row("動く", 100, 100, kInk);
+    L->StringGrid1->SetRow(0);
+    L->N1Click(nullptr);
+    ASSERT_TRUE(L->LabelMoveMode);
+    Open->PressLabel(28, 200, 250);
+    EXPECT_FALSE(L->LabelMoveMode);
+    int32_t x, y;
+    Open->ScreenToMap(200, 250, x, y);
+    WgsToTokyo(x, y, x, y);
+    EXPECT_EQ(Cell(1, 0), std::to_string(x)) << "kept in the Tokyo datum";
+    EXPECT_EQ(Cell(2, 0), std::to_string(y));
+
+    Open->LabelMode = true;
+    Open->PressLabel(29, 200, 250);
+    EXPECT_FALSE(Open->LabelMode);
+    ASSERT_EQ(L->LabelCount, 2);
+    EXPECT_EQ(Cell(1, 1), std::to_string(x));
+    EXPECT_EQ(Cell(4, 1), L->Edit1->Text());
+    EXPECT_EQ(L->StringGrid1->Row(), 1);
+    EXPECT_EQ(L->StringGrid1->Col(), 3);
+    // Drawn where it was pressed.
+    int sx, sy;
+    Open->MapToScreen(x, y, sx, sy);
+    EXPECT_NEAR(sx, 200, 1);
+    EXPECT_NEAR(sy, 250, 1);
+}
+
+TEST_F(LabelTable, TheListUpdatesMatchedLabelsInPlaceAndKeepsTheRest) {
+    Row("中", 100, 100, kInk);
+    Row("外", -50, 100, kOther);   // outside the view
+    Row("中2", 200, 100, 77);
+    L->Button15Click(nullptr);
+    ASSERT_EQ(InLabel->InLabelCount, 2);
+    EXPECT_EQ(InLabel->StringGrid1->Cells(3, 1), "中2");
+    InLabel->Button2Click(nullptr);
+    EXPECT_EQ(InLabel->StringGrid1->Cells(3, 0), "中");
+
+    InLabel->StringGrid1->SetCells(4, 1, "20");
+    InLabel->Button4Click(nullptr);   // all hidden, then applied
+    ASSERT_EQ(L->LabelCount, 3) << "labels outside the view stay";
+    EXPECT_EQ(Cell(3, 1), "外");
+    EXPECT_EQ(Cell(5, 1), "●");
+    EXPECT_EQ(Cell(5, 0), "");
+    EXPECT_EQ(Cell(5, 2), "");
+    EXPECT_EQ(Cell(4, 2), "20");
+    EXPECT_EQ(L->LabelTable[2].color, 77);
+
+    // A double click toggles its row and its label.
+    InLabel->StringGrid1->SetRow(0);
+    InLabel->StringGrid1DblClick(nullptr);
+    EXPECT_EQ(Cell(5, 0), "●");
+}
+
+TEST_F(LabelTable, NameLabelFilesHoldTheSingleNamesInsideTheImage) {
+    AddName(o->TownX, o->TownY, o->TownName, o->TownDup, o->TownCount, "甲", 600, 600);
+    AddName(o->TownX, o->TownY, o->TownName, o->TownDup, o->TownCount, "乙", 100, 100, 'd');
+    AddName(o->TownX, o->TownY, o->TownName, o->TownDup, o->TownCount, "丙", 601, 100);
+    AddName(o->OldTownX, o->OldTownY, o->OldTownName, o->OldTownDup, o->OldTownCount, "旧", 10, 10);
+    gui::testing::QueueFileName((programDir / "n.lbl").string());
+    gui::testing::QueueAnswer(IDOK);
+    Open->MakeLabel->Click();
+    const std::string text = gui::Cp932ToUtf8(Bytes("n.lbl"));
+    EXPECT_EQ(text, gui::Format("○,%d,%d,甲,8\r\n", o->TownX[0], o->TownY[0]));
+    gui::testing::QueueFileName((programDir / "o.lbl").string());
+    Open->N15->Click();
+    EXPECT_EQ(gui::Cp932ToUtf8(Bytes("o.lbl")), gui::Format("○,%d,%d,旧,8\r\n", o->OldTownX[0], o->OldTownY[0]));
+}
+
+TEST_F(LabelTable, FindingCentringAndShowingAll) {
+    Row("駅", 100, 100, kInk);
+    Row("駅", 200, 200, kInk);
+    Row("他", 300, 300, kInk);
+    o->CBLabel->SetChecked(true);
+    L->Edit4->SetText("駅");
+    gui::testing::QueueAnswer(IDOK);
+    gui::testing::QueueAnswer(IDCANCEL);
+    L->Button13Click(nullptr);
+    EXPECT_EQ(gui::testing::Messages().size(), 2u);
+    EXPECT_GT(Count(255, 200, 200, 230, 220), 0) << "the second one found is red";
+    EXPECT_FALSE(L->FoundLabelMark);
+
+    L->StringGrid1->SetRow(2);
+    auto [x, y] = At(300, 300);
+    L->k1Click(nullptr);
+    EXPECT_EQ(o->CX, x);
+    EXPECT_EQ(o->CY, y);
+    EXPECT_GT(Count(255, 300, 300, 330, 320), 0) << "drawn red at the centre";
+    EXPECT_FALSE(L->CenterLabelMark);
+
+    gui::testing::QueueAnswer(IDCANCEL);
+    L->Button16Click(nullptr);
+    EXPECT_TRUE(L->AllLabelsShown);
+    EXPECT_EQ(Cell(5, 0), "●");
+    L->Button16Click(nullptr);
+    EXPECT_FALSE(L->AllLabelsShown);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(Cell(5, i), "");
+    EXPECT_EQ(L->Button16->Caption(), "表　示");
+    EXPECT_EQ(Count(kInk, 0, 0, 600, 600), 0);
+}

@@ -1,0 +1,143 @@
+#include "engine/Coords.h"
+#include "lines/Ukyori.h"
+#include "tests/lines/LineMap.h"
+
+class Circles : public LineMap {
+protected:
+    TKyori* k = nullptr;
+    void SetUp() override {
+        LineMap::SetUp();
+        k = Kyori;
+    }
+    // A centre typed as "ddd.mmss".
+    void Typed(const std::string& lon, const std::string& lat) {
+        k->CBCenter->SetChecked(true);
+        k->EdLon->SetText(lon);
+        k->EdLat->SetText(lat);
+        k->Button1Click(nullptr);
+    }
+    int Colour(TColor c, int x0, int y0, int x1, int y1) { return Count(c, x0, y0, x1, y1); }
+};
+
+TEST(RingVertices, EveryVertexOfA100KmRingAt35NorthLies100KmAway) {
+    const int32_t cx = 170000, cy = 165000;   // 139 E, 35 N
+    for (int i = 0; i <= 100; i++) {
+        int32_t x, y;
+        RingVertex(cx, cy, 100, i, x, y);
+        EXPECT_NEAR(GreatCircleKm(LatOf(cy), LonOf(cx), LatOf(y), LonOf(x)), 100.0, 0.05) << i;
+    }
+    int32_t ex, ey;
+    RingVertex(cx, cy, 100, 0, ex, ey);
+    EXPECT_GT(ex - cx, 100 * 100) << "a degree of longitude is short at 35 N";
+    EXPECT_EQ(ey, cy);
+}
+
+TEST_F(Circles, TypedCentresReplaceOrAddAndTheCorrectionMovesThem) {
+    k->RadioGroup1->SetItemIndex(3);
+    Typed("137.0000", "34.0000");
+    ASSERT_EQ(k->CircleCount, 1);
+    EXPECT_EQ(k->Circles[0].cx, 150000);
+    EXPECT_EQ(k->Circles[0].cy, 150000);
+    EXPECT_EQ(k->Circles[0].radius, 100);
+    EXPECT_TRUE(k->CheckBox6->Enabled()) << "attribute controls wake up with the first circle";
+    Typed("138.3000", "35.1500");
+    EXPECT_EQ(k->CircleCount, 1) << "not adding: the new circle replaces the old";
+    EXPECT_EQ(k->Circles[0].cx, 165000);
+    EXPECT_EQ(k->Circles[0].cy, 168750);
+    k->CheckBox6->SetChecked(true);
+    k->CBGSICorCircle->SetChecked(true);
+    Typed("138.3000", "35.1500");
+    ASSERT_EQ(k->CircleCount, 2);
+    EXPECT_EQ(k->Label12->Caption(), "2");
+    EXPECT_EQ(k->Circles[1].cx, 165000 + 30);
+    EXPECT_EQ(k->Circles[1].cy, 168750 - 45);
+}
+
+TEST_F(Circles, RadiiMustBeWholeKilometresAndTheTableHasRoom) {
+    k->RadioGroup1->SetItemIndex(5);
+    for (const char* bad : {"2.5", "0", "-3", "abc"}) {
+        k->Edit3->SetText(bad);
+        gui::testing::Messages().clear();
+        Typed("137.0000", "34.0000");
+        ASSERT_EQ(gui::testing::Messages().size(), 1u) << bad;
+        EXPECT_EQ(gui::testing::Messages()[0].caption, "半径エラー");
+        EXPECT_EQ(k->CircleCount, 0) << bad;
+    }
+    k->Edit3->SetText("25");
+    Typed("137.0000", "34.0000");
+    ASSERT_EQ(k->CircleCount, 1);
+    EXPECT_EQ(k->Circles[0].radius, 25);
+
+    // A typed radius with a point leaves the circle as it was.
+    k->Edit3->SetText("7.5");
+    k->RadioGroup1->SetItemIndex(0);
+    k->RadioGroup1->SetItemIndex(5);
+    EXPECT_EQ(k->Circles[0].radius, 10);
+
+    k->CheckBox6->SetChecked(true);
+    k->CircleCount = CIRCLE_MAX;
+    gui::testing::Messages().clear();
+    Typed("137.0000", "34.0000");
+    EXPECT_EQ(k->CircleCount, CIRCLE_MAX);
+    EXPECT_EQ(gui::testing::Messages().size(), 1u);
+
+    // With no circle an attribute change only sets its control.
+    k->CheckBox6->SetChecked(false);
+    k->CircleCount = 0;
+    k->UpDown1->UserClick(btNext);
+    k->CheckBox1->SetChecked(true);
+    EXPECT_EQ(k->CircleCount, 0);
+}
+
+TEST_F(Circles, APressedCentreIsKeptInTheTokyoDatumAndReplacesEveryCircle) {
+    o->WgsDisplay = true;
+    k->CircleCount = 3;
+    k->CircleCentreMode = true;
+    o->PressCircleCentre(13, 200, 250);
+    int32_t x, y, tx, ty;
+    o->ScreenToMap(200, 250, x, y);
+    WgsToTokyo(x, y, tx, ty);
+    ASSERT_EQ(k->CircleCount, 1);
+    EXPECT_EQ(k->Circles[0].cx, tx);
+    EXPECT_EQ(k->Circles[0].cy, ty);
+    EXPECT_FALSE(k->CircleCentreMode);
+    EXPECT_TRUE(k->CircleCentreSet);
+    EXPECT_EQ(k->Label1->Caption(), std::to_string(x));
+    EXPECT_NEAR(o->PointerLat, LatOf(y), 1e-4);
+
+    o->MoveCircleCentre(100, 100);
+    o->ScreenToMap(100, 100, x, y);
+    // The typed-centre boxes follow the pointer, to the second.
+    std::string lat = k->EdLat->Text(), lon = k->EdLon->Text();
+    EXPECT_NEAR(ParseDdmmss(lat), LatOf(y), 1.0 / 3600);
+    EXPECT_NEAR(ParseDdmmss(lon), LonOf(x), 1.0 / 3600);
+}
+
+TEST_F(Circles, RingsGoOnUntilOneLeavesTheImageAndFixedLabelsKeepTheirSize) {
+    k->CircleColor = 0x00FF00;
+    k->CheckBox1->SetChecked(true);
+    k->CheckBox3->SetChecked(false);
+    k->RadioGroup1->SetItemIndex(2);
+    Typed("137.0000", "34.0000");
+    EXPECT_GT(Colour(0x00FF00, 0, 0, 40, 40), 0) << "rings reach the corners";
+    EXPECT_GT(Colour(0x00FF00, 296, 296, 305, 305), 0) << "the centre cross";
+
+    // Labels at 1800 pixels: fixed keeps 8 points, unfixed grows three times.
+    auto labelInk = [&](bool fixed) {
+        k->CheckBox5->SetChecked(fixed);
+        k->CheckBox3->SetChecked(true);
+        k->CheckBox1->SetChecked(false);
+        o->COPYSCALE = 3;
+        o->Image1->SetImageSize(1800, 1800);
+        o->DrawMap();
+        int X, Y;
+        o->MapToScreen(k->Circles[0].cx, k->Circles[0].cy, X, Y);
+        int32_t ex, ey;
+        RingVertex(k->Circles[0].cx, k->Circles[0].cy, 50, 0, ex, ey);
+        o->MapToScreen(ex, ey, X, Y);
+        return Colour(0x00FF00, X + 3, Y, X + 300, Y + 60);
+    };
+    const int small = labelInk(true), large = labelInk(false);
+    EXPECT_GT(small, 0);
+    EXPECT_GT(large, 4 * small);
+}

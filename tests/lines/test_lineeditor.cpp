@@ -1,0 +1,265 @@
+#include "engine/Coords.h"
+#include "tests/lines/LineMap.h"
+
+using LineFiles = LineMap;
+using LineEditor = LineMap;
+
+namespace {
+std::string Row(int32_t x, int32_t y) { return gui::Format("%7d,%7d\r\n", x, y); }
+const char* kComment = "//K/1/Points/Color/LineType/Size/Arrow/Asize/Step\r\n";
+} // namespace
+
+TEST_F(LineFiles, SaveWritesTheHeaderBreaksAndTheClosingPoint) {
+    la->CBLoop->SetChecked(true);
+    NewLine({{100, 100}, {200, 100}, {-1, -1}, {300, 300}});
+    ASSERT_EQ(la->PointCount, 5) << "four rows and the copy of point 0";
+    gui::testing::QueueColor(0x00FF00);
+    la->Button12Click(nullptr);
+    la->CBArrow->SetChecked(true);
+    la->CheckBox1->SetChecked(true);
+    la->UpDown2->SetPosition(3);
+    la->UpDown3->SetPosition(20);
+    la->UpDown4->SetPosition(2);
+    la->RadioGroup1->SetItemIndex(1);
+    const std::string path = (programDir / "a.adl").string();
+    gui::testing::QueueFileName(path);
+    la->Button6Click(nullptr);
+
+    int32_t x0, y0, x1, y1, x3, y3;
+    o->ScreenToMap(100, 100, x0, y0);
+    o->ScreenToMap(200, 100, x1, y1);
+    o->ScreenToMap(300, 300, x3, y3);
+    EXPECT_EQ(Bytes(path), std::string("K,    1,    5,65280,1,3,2,20,2") + kComment + Row(x0, y0) + Row(x1, y1) +
+                               Row(0, 0) + Row(x3, y3) + Row(x0, y0));
+    EXPECT_EQ(la->LineSaved, 1);
+    EXPECT_EQ(la->EditFileName, path);
+    EXPECT_EQ(la->Label10->Caption(), "a.adl");
+}
+
+TEST_F(LineFiles, PointsPressedOnAWgsMapAreSavedInTheTokyoDatumAndReadBackUnchanged) {
+    o->WgsDisplay = true;
+    NewLine({{100, 100}, {-1, -1}, {200, 150}});
+    const std::string path = (programDir / "w.adl").string();
+    gui::testing::QueueFileName(path);
+    la->Button6Click(nullptr);
+    int32_t x0, y0, x2, y2, tx0, ty0, tx2, ty2;
+    o->ScreenToMap(100, 100, x0, y0);
+    o->ScreenToMap(200, 150, x2, y2);
+    WgsToTokyo(x0, y0, tx0, ty0);
+    WgsToTokyo(x2, y2, tx2, ty2);
+    ASSERT_NE(tx0, x0);
+    const std::string saved = Bytes(path);
+    EXPECT_EQ(saved.substr(saved.find(kComment) + strlen(kComment)), Row(tx0, ty0) + Row(0, 0) + Row(tx2, ty2));
+
+    // Read back and saved again: the file rows are Tokyo already and must not move.
+    la->Button5Click(nullptr);
+    gui::testing::QueueFileName(path);
+    la->Button1Click(nullptr);
+    ASSERT_EQ(la->PointCount, 3);
+    const std::string again = (programDir / "w2.adl").string();
+    gui::testing::QueueFileName(again);
+    la->Button6Click(nullptr);
+    EXPECT_EQ(Bytes(again), saved);
+}
+
+TEST_F(LineFiles, ReaderTakesMultiPairRowsStopsAtPointsAndKeepsAnUnterminatedLastDigit) {
+    const std::string path = Put("m.adl", "K,    1,    7,255,2,4,1,15,3//K/1/Points/Color/LineType/Size/Arrow/Asize/Step\r\n"
+                                          "1,2,3,4,5,6,7,8,9,10\r\n"
+                                          "  11,  12\r\n"
+                                          "   0,   0\r\n"
+                                          "  21,  22");
+    gui::testing::QueueFileName(path);
+    la->Button1Click(nullptr);
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"1,2", "3,4", "5,6", "7,8", "9,10", "11,12", "0,0"}));
+    EXPECT_EQ(la->LineColor, 255u);
+    EXPECT_EQ(la->UpDown2->Position(), 4);
+    EXPECT_EQ(la->UpDown3->Position(), 15);
+    EXPECT_EQ(la->UpDown4->Position(), 3);
+    EXPECT_EQ(la->RadioGroup1->ItemIndex(), 2);
+    EXPECT_TRUE(la->CBArrow->Checked());
+    EXPECT_FALSE(la->CheckBox1->Checked());
+    EXPECT_EQ(la->LineSaved, 1);
+    EXPECT_FALSE(la->EditLineShown) << "a loaded line shows in its own style";
+
+    // More points announced than present: the rows present, the last digit kept.
+    const std::string short_ = Put("s.adl", "K,    1,    9,0,0,1,0,12,0//K\r\n  31,  32\r\n  41,  42");
+    gui::testing::QueueFileName(short_);
+    la->Button1Click(nullptr);
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"31,32", "41,42"}));
+}
+
+TEST_F(LineFiles, BadFilesAndRefusedSavesLeaveTheLineAndTheOldFile) {
+    NewLine({{100, 100}, {200, 100}});
+    la->LineSaved = 1;   // no question about the unsaved line
+    const auto before = Rows();
+    for (const char* bytes : {"K,1,2\r\n 1, 2\r\n", "K,    1,    2,0,0,1,0,12,0//K\r\n  1,  x\r\n  3,  4\r\n"}) {
+        gui::testing::Messages().clear();
+        gui::testing::QueueFileName(Put("bad.adl", bytes));
+        la->Button1Click(nullptr);
+        EXPECT_EQ(gui::testing::Messages().size(), 1u) << bytes;
+        EXPECT_EQ(Rows(), before);
+        EXPECT_EQ(la->EditFileName, "");
+    }
+    gui::testing::QueueFileName(std::string("/nonexistent-folder/x.adl"));
+    gui::testing::Messages().clear();
+    la->Button1Click(nullptr);
+    EXPECT_EQ(gui::testing::Messages().size(), 1u) << "an unopenable file";
+
+    const std::string path = Put("old.adl", "old");
+    la->StringGrid1->SetCells(2, 1, "12a");
+    la->LineSaved = 0;
+    gui::testing::Messages().clear();
+    gui::testing::QueueFileName(path);
+    la->Button6Click(nullptr);
+    ASSERT_EQ(gui::testing::Messages().size(), 1u);
+    EXPECT_NE(gui::testing::Messages()[0].text.find("1 番目"), std::string::npos) << "the message names the row";
+    EXPECT_EQ(Bytes(path), "old");
+    EXPECT_EQ(la->LineSaved, 0);
+    EXPECT_EQ(la->EditFileName, "");
+
+    la->StringGrid1->SetCells(2, 1, "5");
+    gui::testing::Messages().clear();
+    gui::testing::QueueFileName(std::string("/nonexistent-folder/y.adl"));
+    la->Button6Click(nullptr);
+    EXPECT_EQ(gui::testing::Messages().size(), 1u) << "a failed create is reported";
+    EXPECT_EQ(la->LineSaved, 0);
+    EXPECT_EQ(la->EditFileName, "");
+}
+
+TEST_F(LineEditor, InsertDeleteMoveAndBreakKeepTheRowsInOrder) {
+    NewLine({{100, 100}, {200, 100}, {300, 100}});
+    int32_t ax, ay;
+    o->ScreenToMap(150, 200, ax, ay);
+    la->StringGrid1->SetRow(0);
+    la->Button7Click(nullptr);
+    EXPECT_EQ(la->PointMode, 2);
+    EXPECT_EQ(la->SelectedPoint, 1);
+    EXPECT_EQ(la->StringGrid1->Cells(1, 1), "") << "the row waiting for the press";
+    EXPECT_TRUE(o->DrawMap()) << "a redraw with the empty row";
+    o->PressLinePoint(15, 150, 200);
+    EXPECT_EQ(la->PointCount, 4);
+    EXPECT_EQ(la->PointMode, 0);
+    EXPECT_EQ(Rows()[1], std::to_string(ax) + "," + std::to_string(ay));
+    for (int i = 0; i < 4; i++) EXPECT_EQ(la->StringGrid1->Cells(0, i), std::to_string(i));
+
+    la->StringGrid1->SetRow(0);
+    la->Button11Click(nullptr);
+    EXPECT_EQ(la->PointMode, 3);
+    o->PressLinePoint(16, 150, 200);
+    EXPECT_EQ(Rows()[0], Rows()[1]);
+    EXPECT_EQ(la->PointCount, 4);
+    EXPECT_EQ(la->StringGrid1->Row(), 1) << "the selection steps to the next row";
+
+    const auto rows = Rows();
+    la->StringGrid1->SetRow(3);
+    la->Button3Click(nullptr);
+    EXPECT_EQ(Rows(), std::vector<std::string>(rows.begin(), rows.begin() + 3));
+    EXPECT_EQ(la->StringGrid1->Row(), 2) << "the last row gone, its predecessor is selected";
+    EXPECT_EQ(la->Label2->Caption(), "3");
+
+    // Appending through the insert box, with a break.
+    la->CheckBox7->SetChecked(true);
+    la->Button7Click(nullptr);
+    EXPECT_EQ(la->PointMode, 1);
+    la->Button13Click(nullptr);
+    o->PressLinePoint(14, 400, 400);
+    la->Button10Click(nullptr);
+    EXPECT_EQ(la->PointCount, 5);
+    EXPECT_EQ(Rows()[3], "0,0");
+}
+
+TEST_F(LineEditor, DeletingDownToNothingAndAgainIsHarmless) {
+    NewLine({{100, 100}});
+    la->Button10Click(nullptr);
+    la->StringGrid1->SetRow(0);
+    la->Button3Click(nullptr);
+    EXPECT_EQ(la->PointCount, 0);
+    la->Button3Click(nullptr);
+    EXPECT_EQ(la->PointCount, 0);
+    EXPECT_EQ(la->StringGrid1->RowCount(), 1);
+}
+
+TEST_F(LineEditor, ShiftMovesPointsButNotBreaksAndOnlyTheWidthKeepsTheLineSaved) {
+    NewLine({{100, 100}, {-1, -1}, {200, 100}});
+    const auto before = Rows();
+    la->UpDown6->SetPosition(10);
+    la->UpDown7->SetPosition(-5);
+    la->Button9Click(nullptr);
+    auto shifted = [](const std::string& r, int dx, int dy) {
+        const size_t c = r.find(',');
+        return std::to_string(std::stoi(r.substr(0, c)) + dx) + "," + std::to_string(std::stoi(r.substr(c + 1)) + dy);
+    };
+    EXPECT_EQ(Rows(), (std::vector<std::string>{shifted(before[0], 10, -5), "0,0", shifted(before[2], 10, -5)}));
+    EXPECT_EQ(la->Label19->Caption(), "10");
+    EXPECT_EQ(la->Label20->Caption(), "-5");
+    EXPECT_EQ(la->UpDown6->Position(), 0);
+
+    la->LineSaved = 1;
+    la->UpDown2->UserClick(btNext);
+    EXPECT_EQ(la->LineSaved, 1);
+    EXPECT_EQ(la->EditLineWidth, 2);
+    la->UpDown3->SetEnabled(true);
+    la->UpDown3->UserClick(btNext);
+    EXPECT_EQ(la->LineSaved, 0);
+}
+
+TEST_F(LineEditor, ShownFilesAreAddedOrReplacedAndAPathCannotBeBothEditedAndShown) {
+    const std::string a = Put("a.adl", LineFileText({{100, 100}, {200, 200}}, 255, 0, 1));
+    const std::string b = Put("b.adl", LineFileText({{100, 200}, {200, 300}}, 0xFF0000, 0, 1));
+    const std::string c = Put("c.adl", LineFileText({{300, 200}, {400, 300}}, 0xFF0000, 0, 1));
+    ShowFiles({a, b});
+    EXPECT_EQ(la->LineFiles, (std::vector<std::string>{a, b}));
+    EXPECT_EQ(la->Label18->Caption(), "2 個読み込み");
+    EXPECT_TRUE(la->CheckBox2->Enabled() && la->CheckBox2->Checked());
+    ShowFiles({c}, true);
+    EXPECT_EQ(la->LineFiles, (std::vector<std::string>{a, b, c}));
+    ShowFiles({c});
+    EXPECT_EQ(la->LineFiles, (std::vector<std::string>{c}));
+
+    // Editing a shown file: Cancel keeps all, OK takes it off the list.
+    gui::testing::QueueAnswer(IDCANCEL);
+    gui::testing::QueueFileName(c);
+    la->Button1Click(nullptr);
+    EXPECT_EQ(la->EditFileName, "");
+    EXPECT_EQ(la->LineFileCount, 1);
+    gui::testing::QueueAnswer(IDOK);
+    gui::testing::QueueFileName(c);
+    la->Button1Click(nullptr);
+    EXPECT_EQ(la->EditFileName, c);
+    EXPECT_EQ(la->LineFileCount, 0);
+    EXPECT_EQ(la->Label18->Caption(), "0 個読み込み");
+
+    // The edited file cannot be shown.
+    gui::testing::Messages().clear();
+    ShowFiles({a, c});
+    EXPECT_EQ(gui::testing::Messages().size(), 1u);
+    EXPECT_EQ(la->LineFileCount, 0);
+}
+
+TEST_F(LineEditor, PressedAndFileRowsAreBothDrawnWhereTheyBelongOnAWgsMap) {
+    o->WgsDisplay = true;
+    o->MAGSTEP = 20;   // the datum shift is some 30 pixels here
+    ASSERT_TRUE(o->DrawMap());
+    NewLine({{100, 100}, {200, 100}});
+    ASSERT_EQ(la->PointMode, 0);
+    ASSERT_TRUE(o->DrawMap());
+    EXPECT_GT(Count(255, 97, 97, 103, 103), 0) << "the mark of the pressed point";
+    EXPECT_EQ(Px(150, 100), 0u) << "the line between the pressed points";
+
+    // A file row in the Tokyo datum, shown shifted like the map.
+    la->LineSaved = 1;
+    std::string text = "K,    1,    2,0,0,1,0,12,0//K\r\n";
+    for (int px : {300, 400}) {
+        int32_t x, y;
+        o->ScreenToMap(px, 300, x, y);
+        WgsToTokyo(x, y, x, y);
+        text += Row(x, y);
+    }
+    gui::testing::QueueFileName(Put("t.adl", text));
+    la->Button1Click(nullptr);
+    la->BtnEditClick(nullptr);
+    ASSERT_TRUE(la->EditLineShown);
+    ASSERT_TRUE(o->DrawMap());
+    EXPECT_GT(Count(255, 297, 297, 303, 303), 0);
+    EXPECT_EQ(Px(350, 300), 0u);
+}

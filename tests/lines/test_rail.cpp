@@ -1,0 +1,242 @@
+#include "engine/Uopen.h"
+#include "gui/Testing.h"
+#include "labels/Uletter.h"
+#include "lines/Ulineadd.h"
+#include "lines/Ulineset.h"
+#include "lines/Urail.h"
+#include "tests/support/FormsFixture.h"
+#include <filesystem>
+#include <set>
+
+namespace {
+
+class Railways : public JapanFormsTest {
+protected:
+    void Select(std::vector<int> codes) {
+        Open->SELECT = int(codes.size());
+        for (size_t i = 0; i < codes.size(); i++) Open->SelectCode[i] = codes[i];
+    }
+    void SelectAll() {
+        std::vector<int> all;
+        for (int c = 1; c <= 52; c++) all.push_back(c);
+        Select(all);
+    }
+    // Ticks the railway map, the station names, then all stations instead of the main ones.
+    void LoadAllStations() {
+        Open->CBRailLine->SetChecked(true);
+        Open->CBEki->SetChecked(true);
+        Open->CBMain->SetChecked(false);
+    }
+    std::vector<std::string> Column(int c) {
+        std::vector<std::string> v;
+        for (int r = 0; r < LineSet->StringGrid1->RowCount(); r++) v.push_back(LineSet->StringGrid1->Cells(c, r));
+        return v;
+    }
+};
+
+} // namespace
+
+TEST_F(Railways, AreasChooseTheirRegionsAndTheIslandsNone) {
+    Select({23});
+    Open->CBRailLine->SetChecked(true);
+    EXPECT_EQ(LineAdd->RailFileCount, 76);
+    for (const auto& p : LineAdd->RailFiles) EXPECT_NE(p.find("/鉄道路線/3東海/"), std::string::npos) << p;
+    EXPECT_EQ(Rail->Label1->Caption(), "76 鉄道路線");
+    EXPECT_EQ(Rail->Label12->Caption(), "RailRoadSet routine 1");
+    // Sorted without regard to ASCII case, then in code order.
+    for (size_t i = 1; i < LineAdd->RailFiles.size(); i++)
+        EXPECT_LT(gui::Cp932CompareText(LineAdd->RailFiles[i - 1], LineAdd->RailFiles[i]), 0);
+
+    Select({50, 51, 52});
+    Open->RailRoadSet();
+    EXPECT_EQ(LineAdd->RailFileCount, 0);
+    EXPECT_EQ(Open->RailLabelCount, 0);
+}
+
+TEST_F(Railways, TheWholeCountryLoadsEveryLineAndStation) {
+    SelectAll();
+    LoadAllStations();
+    EXPECT_EQ(LineAdd->RailFileCount, 626);
+    EXPECT_EQ(Open->RailLabelCount, 195);
+    EXPECT_EQ(Letter->LabelCount, 9558);
+    EXPECT_FALSE(Open->MainStationsLoaded);
+    EXPECT_EQ(Rail->Label2->Caption(), "195 駅名ファイル");
+    EXPECT_EQ(Rail->Label3->Caption(), "9558 駅名");
+    EXPECT_EQ(Letter->Label25->Caption(), "195");
+    EXPECT_EQ(Letter->UpDown2->Max, 194);
+
+    LineAdd->DrawLineFiles();
+    int points = 0, breaks = 0;
+    for (const std::string& text : LineAdd->RailTexts)
+        for (size_t at = text.find('\n') + 1; at < text.size(); at = text.find('\n', at) + 1)
+            (text.compare(at, 15, "      0,      0") == 0 ? breaks : points)++;
+    EXPECT_EQ(points + breaks, 90767) << "point lines, breaks among them";
+    EXPECT_EQ(breaks, 1303);
+
+    // The files hold 8 colours: the drawing numbers them 1 to 8.
+    LineAdd->DrawLineFiles();
+    std::set<std::string> numbers;
+    for (const auto& n : Column(2)) numbers.insert(n);
+    EXPECT_EQ(numbers.size(), 8u);
+    EXPECT_EQ(*numbers.rbegin(), "8");
+    EXPECT_EQ(LineSet->StringGrid1->RowCount(), 626);
+    EXPECT_EQ(LineSet->Label15->Caption(), "線数 626");
+}
+
+TEST_F(Railways, MainStationsTakeOneOrTwoFilesPerRegionAndAMissingOneIsReportedOnce) {
+    SelectAll();
+    Open->CBRailLine->SetChecked(true);
+    Open->CBEki->SetChecked(true);
+    EXPECT_TRUE(Open->CBMain->Checked()) << "station names start with the main stations";
+    EXPECT_TRUE(Open->MainStationsLoaded);
+    EXPECT_EQ(Open->RailLabelCount, 19);
+    EXPECT_EQ(Letter->LabelCount, 207);
+    EXPECT_EQ(Rail->Label2->Caption(), "19 主要駅名ファイル");
+
+    Select({47});
+    Open->RailRoadSet();
+    ASSERT_EQ(Letter->LabelFileCount, 1);
+    EXPECT_NE(Letter->LabelFiles[0].find("0北海道JR主要駅名.lbl"), std::string::npos);
+
+    std::filesystem::remove(programDir / "鉄道路線" / "主要駅名" / "2関東主要駅名.lbl");
+    std::filesystem::remove(programDir / "鉄道路線" / "主要駅名" / "2関東JR主要駅名.lbl");
+    Select({12});
+    gui::testing::Messages().clear();
+    Open->RailRoadSet();
+    EXPECT_EQ(gui::testing::Messages().size(), 1u);
+    EXPECT_FALSE(gui::testing::Terminated());
+    EXPECT_EQ(Open->RailLabelCount, 0);
+}
+
+TEST_F(Railways, LabelsOfTheUserStayAfterTheStationLabels) {
+    Select({12});
+    Open->CBRailLine->SetChecked(true);
+    ASSERT_TRUE(Letter->AddNewLabel(123, 456));
+    Letter->LabelFiles.push_back("own.lbl");
+    Letter->LabelFileCount++;
+    Open->CBEki->SetChecked(true);
+    ASSERT_GT(Letter->LabelCount, 1);
+    const LabelRecord& last = Letter->LabelTable[Letter->LabelCount - 1];
+    EXPECT_EQ(last.x, 123);
+    EXPECT_EQ(last.y, 456);
+    EXPECT_EQ(Letter->StringGrid1->Cells(3, Letter->LabelCount - 1), "ラベル記入");
+    EXPECT_EQ(Letter->LabelFiles.back(), "own.lbl");
+    EXPECT_EQ(Letter->LabelFileCount, Open->RailLabelCount + 1);
+    Open->CBMain->SetChecked(false);
+    EXPECT_EQ(Letter->LabelTable[Letter->LabelCount - 1].x, 123) << "kept through a second load";
+}
+
+TEST_F(Railways, TheLineFilterAndTheUsersValuesStayWithTheirLines) {
+    Select({12});
+    Open->CBRailLine->SetChecked(true);
+    LineAdd->DrawLineFiles();
+    const auto names = Column(0);
+    ASSERT_EQ(names.size(), 156u);
+    // A value typed for a line without "JR" stays with it through the JR-only filter.
+    int other = -1;
+    for (size_t r = 0; r < names.size() && other < 0; r++)
+        if (names[r].find("JR") == std::string::npos) other = int(r);
+    ASSERT_GE(other, 0);
+    LineSet->StringGrid1SetEditText(nullptr, 1, other, "7");
+    EXPECT_EQ(LineSet->UserColors, 1);
+    LineSet->RadioGroup2->SetItemIndex(1);
+    LineAdd->DrawLineFiles();
+    const auto jr = Column(0);
+    EXPECT_EQ(jr.size(), 40u);   // the files of 2関東 named "JR"
+    for (const auto& n : jr) EXPECT_NE(n.find("JR"), std::string::npos) << n;
+    for (const auto& s : Column(1)) EXPECT_NE(s, "7");
+    LineSet->RadioGroup2->SetItemIndex(0);
+    LineAdd->DrawLineFiles();
+    EXPECT_EQ(Column(0), names);
+    EXPECT_EQ(Column(1)[other], "7");
+
+    // "戻　す": sizes and colour numbers come from the files again.
+    LineSet->Button13Click(nullptr);
+    LineAdd->DrawLineFiles();
+    EXPECT_EQ(LineSet->UserColors, 0);
+    EXPECT_NE(Column(1)[other], "7");
+}
+
+#include "engine/Uken.h"
+#include "lines/Ukyori.h"
+#include <fstream>
+
+// The Kanto map at 1200 pixels with its railway lines, a dashed user line
+// with triangle heads and 20 km rings, written to the build folder to look at.
+TEST_F(Railways, KantoPictureWithLinesAndRings) {
+    for (int code = 7; code <= 13; code++) Ken->AreaBox(code)->SetChecked(true);
+    Ken->CBRailShow->SetChecked(true);
+    Ken->Button1Click(nullptr);
+    ASSERT_TRUE(Open->DataReady);
+    ASSERT_EQ(LineAdd->RailFileCount, 156);
+
+    const std::string user = (programDir / "user.adl").string();
+    std::ofstream(user, std::ios::binary)
+        << "K,    1,    4,49152,1,1,2,12,2//K/1/Points/Color/LineType/Size/Arrow/Asize/Step\r\n"
+           " 170000, 175500\r\n 174000, 172000\r\n 178000, 174500\r\n 182000, 171000\r\n";
+    gui::testing::QueueFileName(user);
+    LineAdd->CBFileAdd->SetChecked(false);
+    LineAdd->BtnFileClick(nullptr);
+
+    Kyori->CircleColor = 0x7F00FF;
+    Kyori->CheckBox1->SetChecked(true);
+    Kyori->RadioGroup1->SetItemIndex(1);
+    Kyori->CBCenter->SetChecked(true);
+    Kyori->EdLon->SetText("139.4604");
+    Kyori->EdLat->SetText("35.4052");
+    Kyori->Button1Click(nullptr);
+    ASSERT_EQ(Kyori->CircleCount, 1);
+
+    Open->COPYSCALE = 2;
+    Open->Image1->SetImageSize(1200, 1200);
+    ASSERT_TRUE(Open->DrawMap());
+    ASSERT_EQ(Open->ImageSize, 1200);
+    TCanvas* cv = Open->Image1->Canvas();
+    int rings = 0, userInk = 0, railInk = 0;
+    for (int y = 0; y < 1200; y++)
+        for (int x = 0; x < 1200; x++) {
+            const TColor c = cv->Pixels(x, y);
+            rings += c == 0x7F00FF;
+            userInk += c == 49152;
+            railInk += c == 0xFF0000 || c == 0xFF;
+        }
+    EXPECT_GT(rings, 2000);
+    EXPECT_GT(userInk, 100);
+    EXPECT_GT(railInk, 5000);
+    const auto out = std::filesystem::path(ROVANA_BINARY).parent_path() / "rail_circles.png";
+    EXPECT_TRUE(cv->Image().save(QString::fromStdString(out.string()), "PNG"));
+}
+
+#include "navigation/Usettei.h"
+
+TEST_F(Railways, TheRailwayBoxesFollowEachOtherAndRowsAreShownOrHiddenTogether) {
+    Select({12});
+    Open->CBRailLine->SetChecked(true);
+    EXPECT_TRUE(Settei->CBRail->Checked());
+    EXPECT_TRUE(LineAdd->CheckBox2->Checked());
+    EXPECT_TRUE(Open->CBEki->Enabled());
+    EXPECT_TRUE(Open->CBRailSet->Enabled());
+    Settei->CBMainEki->SetChecked(true);
+    EXPECT_TRUE(Open->CBMain->Checked());
+
+    LineAdd->DrawLineFiles();
+    LineSet->RadioGroup3->SetItemIndex(1);
+    LineSet->Button16Click(nullptr);
+    for (const auto& a : LineAdd->RailAttrs) EXPECT_EQ(a.Mark, "");
+    EXPECT_EQ(Rail->Label9->Caption(), "鉄道路線のみ非表示");
+    LineAdd->DrawLineFiles();
+    for (const auto& m : Column(3)) EXPECT_EQ(m, "");
+    gui::testing::QueueAnswer(IDCANCEL);
+    LineSet->RadioGroup3->SetItemIndex(0);
+    LineSet->Button15Click(nullptr);
+    EXPECT_EQ(LineAdd->RailAttrs[0].Mark, "") << "cancelled";
+    LineSet->Button15Click(nullptr);
+    EXPECT_EQ(LineAdd->RailAttrs[0].Mark, "●");
+
+    Open->CBRailLine->SetChecked(false);
+    EXPECT_FALSE(Settei->CBRail->Checked());
+    EXPECT_FALSE(LineAdd->CheckBox2->Checked());
+    EXPECT_FALSE(Open->CBEki->Enabled());
+    EXPECT_FALSE(Open->CBMain->Enabled());
+    EXPECT_FALSE(Open->CBRailSet->Enabled());
+}

@@ -1,0 +1,133 @@
+#include "engine/Uken.h"
+#include "engine/Uopen.h"
+#include "gui/Testing.h"
+#include "tests/engine/AreaFiles.h"
+#include "tests/names/FullDisk.h"
+#include "tests/support/FormsFixture.h"
+#include <gtest/gtest.h>
+#include <chrono>
+#include <filesystem>
+
+namespace {
+
+namespace fs = std::filesystem;
+using gui::testing::Messages;
+using testsupport::ReadBytes;
+
+class Editions : public FormsTest {
+protected:
+    void SetUp() override {
+        FormsTest::SetUp();
+        data = programDir / "MAPDATA";
+        original = ReadBytes(data / "01.MAP");
+        fs::last_write_time(data / "01.MAP", base);
+    }
+    fs::path data;
+    std::string original;
+    const fs::file_time_type base = fs::file_time_type::clock::now() - std::chrono::hours(24);
+
+    void Put(const std::string& folder, const std::string& name, const std::string& text, fs::file_time_type t) {
+        areafiles::WriteText(data / folder / name, text);
+        fs::last_write_time(data / folder / name, t);
+    }
+    // The 2010 edition holds the data folder's own file.
+    void Keep2010() {
+        fs::create_directories(data / "2010mapdata");
+        fs::copy_file(data / "01.MAP", data / "2010mapdata" / "01.MAP");
+        fs::last_write_time(data / "2010mapdata" / "01.MAP", base);
+    }
+    void Expect2010(const char* what) {
+        EXPECT_TRUE(Open->N20101->Checked()) << what;
+        EXPECT_FALSE(Open->N20021->Checked()) << what;
+        EXPECT_FALSE(Open->AltYear) << what;
+        EXPECT_EQ(Ken->Label5->Caption(), "行政区界：2010年版") << what;
+        EXPECT_EQ(ReadBytes(data / "01.MAP"), original) << what;
+    }
+};
+
+} // namespace
+
+TEST_F(Editions, MissingFolderCancelAndNoWayBackChangeNothing) {
+    Open->N20021->Click();
+    ASSERT_EQ(Messages().size(), 2u);
+    EXPECT_EQ(Messages()[0].text, "行政区界を2002年版のデータで置き換えますか?　　　　　");
+    EXPECT_NE(Messages()[1].text.find("2002mapdata が見つかりません"), std::string::npos);
+    Expect2010("missing folder");
+
+    Put("2002mapdata", "01.MAP", "old\n", base - std::chrono::hours(1));
+    gui::testing::QueueAnswer(IDCANCEL);
+    Open->N20021->Click();
+    Expect2010("cancelled");
+
+    // No 2010 copy of 01.MAP to go back to: refused.
+    Messages().clear();
+    Open->N20021->Click();
+    ASSERT_EQ(Messages().size(), 2u);
+    EXPECT_NE(Messages()[1].text.find("01.MAP"), std::string::npos);
+    Expect2010("no way back");
+}
+
+TEST_F(Editions, SwitchingCopiesFilesWhoseTimesDifferAndBackAgain) {
+    Keep2010();
+    const auto old = base - std::chrono::hours(48);
+    Put("2002mapdata", "01.MAP", "edition 2002\n", old);
+    Put("2002mapdata", "99.MAP", "only here\n", old);
+    Open->N20021->Click();
+    EXPECT_EQ(Messages().back().text, "行政区界データを2002年版に置き換えました　　　　");
+    EXPECT_EQ(ReadBytes(data / "01.MAP"), "edition 2002\r\n") << "the older edition overwrites the newer file";
+    EXPECT_EQ(fs::last_write_time(data / "01.MAP"), old);
+    EXPECT_FALSE(fs::exists(data / "99.MAP"));
+    EXPECT_TRUE(Open->N20021->Checked());
+    EXPECT_FALSE(Open->N20101->Checked());
+    EXPECT_TRUE(Open->AltYear);
+    EXPECT_EQ(Ken->Label5->Caption(), "行政区界：2002年版");
+    EXPECT_FALSE(Ken->Label4->Visible());
+
+    // The same edition again: equal times copy nothing, and it is still reported.
+    areafiles::WriteText(data / "01.MAP", "touched\n");
+    fs::last_write_time(data / "01.MAP", old);
+    Open->N20021->Click();
+    EXPECT_EQ(ReadBytes(data / "01.MAP"), "touched\r\n");
+    EXPECT_EQ(Messages().back().text, "行政区界データを2002年版に置き換えました　　　　");
+
+    // Times half a second apart still differ.
+    fs::last_write_time(data / "01.MAP", old + std::chrono::milliseconds(500));
+    Open->N20021->Click();
+    EXPECT_EQ(ReadBytes(data / "01.MAP"), "edition 2002\r\n");
+
+    // At exit the 2010 edition comes back.
+    EXPECT_TRUE(Open->RestoreStandardEdition());
+    EXPECT_EQ(ReadBytes(data / "01.MAP"), original);
+    Open->N20021->Click();
+    Open->N20101->Click();
+    Expect2010("switched back");
+    EXPECT_TRUE(Ken->Label4->Visible());
+}
+
+TEST_F(Editions, AFailedCopyIsReportedAndTheTicksStay) {
+    Keep2010();
+    Put("2002mapdata", "01.MAP", std::string(4000, 'x') + "\n", base - std::chrono::hours(2));
+    {
+        FullDisk full(1000);
+        Open->N20021->Click();
+    }
+    EXPECT_NE(Messages().back().text.find("置き換えることができませんでした\n01.MAP"), std::string::npos);
+    Expect2010("failed copy");
+}
+
+TEST(FileTimes, CodesOfTheComparison) {
+    const fs::path dir = testsupport::MakeTempDir();
+    areafiles::WriteText(dir / "a", "a\n");
+    areafiles::WriteText(dir / "b", "b\n");
+    const auto t = fs::file_time_type::clock::now();
+    fs::last_write_time(dir / "a", t);
+    fs::last_write_time(dir / "b", t);
+    const std::string a = (dir / "a").string(), b = (dir / "b").string(), none = (dir / "none").string();
+    EXPECT_EQ(TOpen::CompareFileTimes(a, b), 10);
+    fs::last_write_time(dir / "a", t + std::chrono::microseconds(1));
+    EXPECT_EQ(TOpen::CompareFileTimes(a, b), 11);
+    EXPECT_EQ(TOpen::CompareFileTimes(b, a), 12);
+    EXPECT_EQ(TOpen::CompareFileTimes(none, b), 101);
+    EXPECT_EQ(TOpen::CompareFileTimes(a, none), 102);
+    testsupport::RemoveTree(dir);
+}

@@ -1,0 +1,89 @@
+#include "labels/Upagesdlg.h"
+#include "lines/Ulineadd.h"
+#include "paint/Upaint.h"
+#include "tests/navigation/MouseMap.h"
+#include <QApplication>
+#include <QMouseEvent>
+
+class DoubleClick : public MouseMap {
+protected:
+    void DblClick() { o->Image1DblClick(o->Image1); }
+};
+
+TEST_F(DoubleClick, EndsARouteTakenByClicksWithItsClosingSide) {
+    o->BtnMultiClick(o);
+    Down(100, 100);
+    Down(400, 100);
+    Down(400, 400);
+    const float open = std::stof(o->Label15->Caption());
+    ASSERT_FALSE(o->UDHor->Enabled());
+    DblClick();
+    EXPECT_FALSE(o->RouteMode);
+    EXPECT_TRUE(o->RouteDone);
+    EXPECT_EQ(o->DistanceMode, 0);
+    EXPECT_GT(std::stof(o->Label15->Caption()), open * 1.3f) << "the side back to the start counts";
+    EXPECT_GT(std::stof(o->Label31->Caption()), 0.0f);
+    EXPECT_TRUE(o->Label33->Visible());
+    EXPECT_EQ(o->Image1->Canvas()->Pen->Mode, pmCopy);
+    EXPECT_EQ(PagesDlg->CursorId, 0);
+    EXPECT_TRUE(o->UDHor->Enabled() && o->BtnMulti->Enabled());
+    EXPECT_FALSE(o->CentreMode);
+}
+
+TEST_F(DoubleClick, EndsATimedRouteAndUnticksTheTimer) {
+    o->CBTimer->SetChecked(true);
+    o->BtnMultiClick(o);
+    Down(100, 100);
+    ASSERT_TRUE(o->Timer2->Enabled());
+    o->Timer2Timer(o->Timer2);
+    for (int k = 1; k <= 3; ++k) {
+        Move(100 + 60 * k, 100 + 40 * k);
+        o->Timer2Timer(o->Timer2);
+    }
+    DblClick();
+    EXPECT_FALSE(o->Timer2->Enabled());
+    EXPECT_FALSE(o->CBTimer->Checked());
+    EXPECT_FALSE(o->RouteMode);
+    EXPECT_TRUE(o->RouteDone);
+    EXPECT_TRUE(o->Label33->Visible());
+    EXPECT_NE(o->Label15->Caption(), "   0.00 km");
+    EXPECT_TRUE(o->UDHor->Enabled());
+}
+
+TEST_F(DoubleClick, ArmsTheCentreUnlessAToolHoldsTheMap) {
+    PagesDlg->StampMode = 1;
+    DblClick();
+    EXPECT_FALSE(o->CentreMode);
+    PagesDlg->StampMode = 0;
+    LineAdd->EditLineShown = true;
+    DblClick();
+    EXPECT_FALSE(o->CentreMode);
+    LineAdd->EditLineShown = false;
+    for (bool* off : {&o->AreaMode, &o->PaintMode}) {
+        *off = true;
+        DblClick();
+        EXPECT_FALSE(o->CentreMode);
+        *off = false;
+    }
+    o->MapShown = false;
+    DblClick();
+    EXPECT_FALSE(o->CentreMode);
+    o->MapShown = true;
+    DblClick();
+    EXPECT_TRUE(o->CentreMode);
+}
+
+// The image reports the double-click before its press, so the press it belongs
+// to already finds the centre armed: the double-clicked point becomes the centre.
+TEST_F(DoubleClick, ADoubleClickOnTheImageCentresThere) {
+    int32_t x, y;
+    o->ScreenToMap(420, 180, x, y);
+    QMouseEvent press(QEvent::MouseButtonDblClick, QPointF(420, 180), o->Image1->mapToGlobal(QPointF(420, 180)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(o->Image1, &press);
+    EXPECT_FALSE(o->CentreMode);
+    int sx, sy;
+    o->MapToScreen(x, y, sx, sy);
+    EXPECT_NEAR(sx, 300, 1);
+    EXPECT_NEAR(sy, 300, 1);
+}

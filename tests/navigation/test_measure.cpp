@@ -1,0 +1,248 @@
+#include "engine/Uken.h"
+#include "tests/navigation/MouseMap.h"
+#include <QImage>
+
+class Measure : public MouseMap {
+protected:
+    void Fill(int x1, int y1, int x2, int y2, TColor c) {
+        TCanvas* cv = o->Image1->Canvas();
+        cv->Brush->Style = bsSolid;
+        cv->Brush->Color = c;
+        cv->FillRect(Rect(x1, y1, x2, y2));
+    }
+    // A route by clicks through the given pixels.
+    float RouteArea(const std::vector<std::pair<int, int>>& pts) {
+        o->BtnMultiClick(o);
+        for (auto [x, y] : pts) Down(x, y);
+        return o->RouteAreaKm2();
+    }
+};
+
+TEST_F(Measure, AOnePixelRegionAndTheSeaThatTouchesTheEdge) {
+    o->Button14Click(o->Button14);
+    ASSERT_TRUE(o->AreaMode);
+    Fill(0, 0, 600, 600, o->BackColor);   // no texts in the sea
+    // One pixel whose four neighbours all have other colours.
+    Fill(20, 20, 21, 21, 0x123456);
+    Fill(19, 20, 20, 21, 0x00FF00);
+    Fill(21, 20, 22, 21, 0x0000FF);
+    Fill(20, 19, 21, 20, 0xFF0000);
+    Fill(20, 21, 21, 22, 0x00FFFF);
+    Down(20, 20);
+    EXPECT_EQ(o->FillCount, 1);
+    EXPECT_EQ(o->EdgeCount, 4);
+    EXPECT_FALSE(o->OpenRegion);
+    EXPECT_FLOAT_EQ(o->AreaKm2, 3.0f / 360000 * o->ViewWidthKm * o->ViewHeightKm);
+    EXPECT_EQ(FontColor(o->Label31), clRed);
+    EXPECT_EQ(Px(20, 20), o->DefAreaFillColor);
+    // Counted once: a second press adds nothing.
+    Down(20, 20);
+    EXPECT_EQ(o->FillCount, 1);
+    EXPECT_EQ(o->EdgeCount, 4);
+
+    // The sea: everything but the image edge and the five pixels above.
+    Down(300, 300);
+    EXPECT_TRUE(o->OpenRegion);
+    EXPECT_EQ(o->FillCount, 1 + 598 * 598 - 5);
+    EXPECT_EQ(o->EdgeCount, 4) << "the coloured pixels were counted by the first press";
+    EXPECT_EQ(FontColor(o->Label31), clYellow);
+    EXPECT_EQ(Px(300, 300), o->DefAreaFillColor);
+    EXPECT_EQ(Px(0, 300), o->BackColor) << "the edge is not counted";
+    EXPECT_EQ(o->Label31->Caption(), gui::Format("%8.0f km", o->AreaKm2));
+    EXPECT_GT(o->AreaKm2, 1000);
+
+    // Off again: the map is redrawn and the box is back.
+    o->Button14Click(o->Button14);
+    EXPECT_FALSE(o->AreaMode);
+    EXPECT_FALSE(o->OpenRegion);
+    EXPECT_EQ(Px(300, 300), o->BackColor);
+    EXPECT_TRUE(o->BtnMulti->Enabled());
+}
+
+TEST_F(Measure, ImagesLargerThanTheVisitMapAreRefusedOnce) {
+    o->COPYSCALE = 2;
+    ASSERT_TRUE(o->DrawMap());
+    ASSERT_EQ(o->ImageSize, 1200);
+    o->Button14Click(o->Button14);
+    const std::string before = o->Label31->Caption();
+    Down(300, 300);
+    Down(900, 900);
+    ASSERT_EQ(Messages().size(), 2u) << "once per press";
+    EXPECT_EQ(Messages()[0].text, "画像サイズ600以上では処理できません");
+    EXPECT_EQ(Messages()[0].caption, "画像サイズエラー");
+    EXPECT_EQ(o->FillCount, 0);
+    EXPECT_EQ(Px(300, 300), o->BackColor);
+    EXPECT_EQ(o->Label31->Caption(), before);
+}
+
+TEST_F(Measure, RouteAreaIsTheSameEitherWayRoundAndZeroForTwoPoints) {
+    const float cw = RouteArea({{100, 100}, {300, 100}, {300, 300}, {100, 300}});
+    EXPECT_EQ(o->RoutePointCount, 4);
+    EXPECT_EQ(o->RouteX[4], o->RouteX[0]) << "closed by a copy of point 0";
+    const float ccw = RouteArea({{100, 100}, {100, 300}, {300, 300}, {300, 100}});
+    EXPECT_NEAR(cw, ccw, cw * 1e-4);
+    // A third of the view each way.
+    const float box = o->ViewWidthKm / 3 * o->ViewHeightKm / 3;
+    EXPECT_NEAR(cw, box, box * 0.03);
+    // Zero but for float rounding (the sums run to tens of thousands of km²).
+    EXPECT_LT(RouteArea({{100, 100}, {400, 250}}), box * 1e-5);
+
+    // The length so far is shown from the second point on.
+    o->BtnMultiClick(o);
+    Down(100, 100);
+    EXPECT_EQ(o->Label31->Caption(), "   計測中 1");
+    EXPECT_EQ(o->Label15->Caption(), "   0.00 km");
+    Down(100, 200);
+    EXPECT_EQ(o->Label31->Caption(), "   計測中 2");
+    EXPECT_NE(o->Label15->Caption(), "   0.00 km");
+}
+
+TEST_F(Measure, ATimedRouteClosesNearItsStartAfterElevenPointsNotTen) {
+    for (int far : {9, 8}) {
+        o->CBTimer->SetChecked(true);
+        o->BtnMultiClick(o);
+        Down(100, 100);
+        o->Timer2Timer(o->Timer2);
+        for (int k = 1; k <= far; ++k) {
+            Move(100 + 20 * k, 100 + (k % 2) * 50);
+            o->Timer2Timer(o->Timer2);
+        }
+        Move(103, 97);   // 3 pixels from the start
+        o->Timer2Timer(o->Timer2);
+        if (far == 9) {
+            EXPECT_TRUE(o->RouteDone);
+            EXPECT_FALSE(o->Timer2->Enabled());
+            EXPECT_EQ(o->RouteX[11], o->RouteX[0]);
+            EXPECT_TRUE(o->BtnMulti->Enabled());
+        } else {
+            EXPECT_FALSE(o->RouteDone);
+            EXPECT_TRUE(o->Timer2->Enabled());
+            EXPECT_EQ(o->RoutePointCount, 10);
+            EXPECT_EQ(o->Label31->Caption(), "   計測中 10");
+            o->Timer2->SetEnabled(false);
+        }
+    }
+}
+
+TEST_F(Measure, RoutesStopWithRoomLeftForTheClosingPoint) {
+    o->BtnMultiClick(o);
+    for (int i = 0; i < TOpen::ROUTE_MAX - 1; ++i) Down(50 + i % 500, 50 + i / 500 * 100);
+    EXPECT_TRUE(Messages().empty());
+    ASSERT_EQ(o->RoutePointCount, TOpen::ROUTE_MAX - 1);
+    Down(300, 500);
+    EXPECT_EQ(o->RoutePointCount, TOpen::ROUTE_MAX - 1);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].text, "測点経路のデータ数が多すぎます　　　");
+    EXPECT_EQ(Messages()[0].caption, "測点経路エラー");
+    o->RouteAreaKm2();
+    EXPECT_EQ(o->RouteX[TOpen::ROUTE_MAX - 1], o->RouteX[0]);
+
+    // Timed: the timer stops at the same count.
+    Messages().clear();
+    o->CBTimer->SetChecked(true);
+    o->BtnMultiClick(o);
+    Down(300, 300);
+    for (int i = 0; i < TOpen::ROUTE_MAX + 5 && Messages().empty(); ++i) {
+        Move(50 + i % 500, 50 + i / 500 * 100);
+        o->Timer2Timer(o->Timer2);
+    }
+    EXPECT_EQ(o->RoutePointCount, TOpen::ROUTE_MAX - 1);
+    EXPECT_FALSE(o->Timer2->Enabled());
+    EXPECT_TRUE(o->BtnMulti->Enabled());
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].caption, "測点経路エラー");
+    EXPECT_EQ(Messages()[0].flags, MB_OK);
+}
+
+TEST_F(Measure, TheDisplayedLandAreaIgnoresWhatWasOnTheImageAndSkipsTheIslandGroups) {
+    SetStore(o->CoastLine, {{{200, 200}, {400, 200}, {400, 400}, {200, 400}, {200, 200}}});
+    o->CBNokori->SetChecked(true);
+    o->CBTownName->SetChecked(false);
+    ASSERT_TRUE(o->DrawMap());
+    o->Button14Click(o->Button14);
+    const std::string clean = o->Label31->Caption();
+    EXPECT_FALSE(o->AreaMode) << "the box measures at once instead";
+    EXPECT_TRUE(o->CBTownName->Checked()) << "one area shown";
+    // About a ninth of the view.
+    const float ninth = o->ViewWidthKm * o->ViewHeightKm / 9;
+    EXPECT_NEAR(std::stof(clean), ninth, ninth * 0.05) << clean;
+
+    // A ring left on the image in the sea does not count as land.
+    o->CBTownName->SetChecked(false);
+    TCanvas* cv = o->Image1->Canvas();
+    cv->Pen->Color = clBlack;
+    cv->Brush->Style = bsClear;
+    cv->Rectangle(30, 30, 150, 150);
+    o->MeasureDisplayedArea();
+    EXPECT_EQ(o->Label31->Caption(), clean);
+
+    Messages().clear();
+    o->SelectCode[0] = 51;
+    o->MeasureDisplayedArea();
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].text, "領域が広すぎて測定できません　　　　　");
+    EXPECT_EQ(Messages()[0].caption, "測定範囲エラー");
+    o->SelectCode[0] = 12;
+}
+
+// The map of Kanagawa with two measured regions, a route and a snapped range
+// square, written for a look by eye.
+class MeasurePicture : public FormsTest {
+protected:
+    void FillProgramFolder(const std::filesystem::path& dir) override { testsupport::CopyJapanData(dir, {"MAPDATA"}); }
+};
+
+TEST_F(MeasurePicture, KanagawaWithRegionsARouteAndARange) {
+    Ken->Show();
+    Ken->AreaBox(13)->SetChecked(true);
+    Ken->Button1->Click();
+    ASSERT_TRUE(Open->MapShown);
+    ASSERT_EQ(Open->ImageSize, 600);
+    TOpen* o = Open;
+    auto down = [o](int x, int y) { o->Image1MouseDown(o->Image1, mbLeft, {}, x, y); };
+    auto move = [o](int x, int y) { o->Image1MouseMove(o->Image1, {}, x, y); };
+
+    // Borders leave a pixel open where two polylines meet, so many regions
+    // run into the sea: try points until two closed ones are found.
+    std::vector<std::pair<int, int>> closed;
+    o->Button14Click(o->Button14);
+    for (int y = 180; y < 440 && closed.size() < 2; y += 23)
+        for (int x = 150; x < 450 && closed.size() < 2; x += 29) {
+            if (o->Image1->Canvas()->Pixels(x, y) != o->BackColor) continue;
+            const int fill = o->FillCount;
+            down(x, y);
+            if (o->OpenRegion) {   // the sea: redraw and go on
+                o->Button14Click(o->Button14);
+                o->Button14Click(o->Button14);
+                for (auto [cx, cy] : closed) down(cx, cy);
+                continue;
+            }
+            if (o->FillCount - fill > 200) {
+                closed.push_back({x, y});
+                EXPECT_GT(o->AreaKm2, 1.0f);
+                EXPECT_LT(o->AreaKm2, 3000.0f);
+            }
+        }
+    EXPECT_EQ(closed.size(), 2u);
+    o->AreaMode = false;   // leave the regions on the image
+
+    o->BtnMultiClick(o);
+    const std::pair<int, int> route[] = {{120, 120}, {260, 140}, {300, 260}, {180, 300}};
+    for (auto [x, y] : route) {
+        move(x, y);
+        down(x, y);
+    }
+    move(130, 160);
+    EXPECT_GT(o->RouteLengthKm(), 10.0f);
+    o->RouteMode = false;
+
+    o->RangeMode = true;
+    o->RangeZoom = false;
+    down(330, 330);
+    move(450, 440);
+    EXPECT_GT(o->RangeSide, 110);
+
+    const std::filesystem::path out = std::filesystem::path(ROVANA_BINARY).parent_path() / "measure.png";
+    ASSERT_TRUE(o->Image1->Canvas()->Image().save(QString::fromStdString(out.string()), "PNG"));
+    std::cout << "  " << out.string() << "\n";
+}

@@ -1,0 +1,278 @@
+#include "lines/Ulineadd.h"
+#include "navigation/Usclist.h"
+#include "navigation/Usettei.h"
+#include "tests/navigation/ViewFixture.h"
+#include <QApplication>
+#include <QWheelEvent>
+
+TEST_F(ViewTest, ZoomFactorDividesByTheSinglePrecisionUnitAndTruncates) {
+    struct Case { void (TOpen::*menu)(TObject*); int step; const char* shown; TMenuItem* TOpen::*item; int index; };
+    const Case cases[] = {{&TOpen::N011Click, 9, "0.90", &TOpen::N011, 3},
+                          {&TOpen::N021Click, 4, "0.80", &TOpen::N021, 2},
+                          {&TOpen::N051Click, 2, "1.00", &TOpen::N051, 1}};
+    for (const Case& c : cases) {
+        o->MAGSTEP = 1;
+        o->MAGUNIT = 1.0f;
+        o->RangeZoom = true;
+        o->Button12->SetEnabled(true);
+        (o->*c.menu)(o);
+        EXPECT_EQ(o->MAGSTEP, c.step) << c.shown;
+        EXPECT_EQ(o->Label6->Caption(), c.shown);
+        EXPECT_EQ(o->UpDown1->Position(), c.step);
+        EXPECT_EQ(Settei->RadioGroup3->ItemIndex(), c.index);
+        EXPECT_TRUE((o->*c.item)->Checked());
+        EXPECT_EQ(int(o->N101->Checked()) + o->N051->Checked() + o->N021->Checked() + o->N011->Checked(), 1);
+        EXPECT_FALSE(o->RangeZoom);
+        EXPECT_FALSE(o->Button12->Enabled());
+        EXPECT_TRUE(o->UpDown1->Enabled());
+    }
+    // Back to x1.0 from step 1 under x0.1: 0.1 truncates to 0, which becomes 1.
+    o->N011Click(o);
+    o->MAGSTEP = 1;
+    o->N101Click(o);
+    EXPECT_EQ(o->MAGSTEP, 1);
+    EXPECT_EQ(o->Label6->Caption(), "1.00");
+    // The settings group runs the menu.
+    Settei->RadioGroup3->SetItemIndex(2);
+    EXPECT_FLOAT_EQ(o->MAGUNIT, 0.2f);
+    EXPECT_TRUE(o->N021->Checked());
+}
+
+TEST_F(ViewTest, ZoomFactorBeforeAnyMapLeavesPressesOff) {
+    o->DataReady = false;
+    o->MapShown = false;
+    o->N051Click(o);
+    EXPECT_FALSE(o->MapShown);
+}
+
+TEST_F(ViewTest, ReductionRebuildsBothSizeGroupsKeepingTheChoice) {
+    o->RadioGroup1->SetItemIndex(1);
+    Settei->RadioGroup2->SetItemIndex(1);
+    o->MAG3Click(o);
+    EXPECT_EQ(o->SSIZE, 3);
+    EXPECT_EQ(o->ImageSize, 400) << "the size group's second item, 1200 reduced by 3";
+    for (TRadioGroup* g : {o->RadioGroup1, Settei->RadioGroup2}) {
+        EXPECT_EQ(g->Item(0), "200");
+        EXPECT_EQ(g->Item(1), "400");
+        EXPECT_EQ(g->Item(2), "600");
+    }
+    EXPECT_EQ(o->RadioGroup1->ItemIndex(), 1);
+    EXPECT_EQ(Settei->RadioGroup1->ItemIndex(), 2);
+    EXPECT_TRUE(o->MAG3->Checked());
+    EXPECT_FALSE(o->MAG1->Checked());
+
+    // From the settings window the groups follow at once, the menu only on "決　定".
+    Settei->RadioGroup1->SetItemIndex(3);
+    EXPECT_EQ(o->SSIZE, 4);
+    EXPECT_EQ(Settei->RadioGroup2->Item(2), "450");
+    EXPECT_EQ(o->RadioGroup1->Item(0), "150");
+    EXPECT_TRUE(o->MAG3->Checked());
+    Settei->Button8Click(Settei);
+    EXPECT_TRUE(o->MAG4->Checked());
+    EXPECT_FALSE(o->MAG3->Checked());
+    EXPECT_EQ(o->ImageSize, 300);
+}
+
+TEST_F(ViewTest, PanArrowsMoveTheCentreByTheMoveFactorAndStopAtTheEnds) {
+    const int32_t cx = o->CX, cy = o->CY;
+    o->UDHor->UserClick(btNext);
+    const int32_t right = cx - o->CX;
+    EXPECT_GT(right, 0) << "the right arrow lowers CX";
+    o->UDHor->UserClick(btPrev);
+    EXPECT_NEAR(o->CX, cx, 1);
+    o->UDVer->UserClick(btNext);
+    EXPECT_LT(o->CY, cy);
+
+    o->N202Click(o);
+    EXPECT_EQ(Settei->RadioGroup4->ItemIndex(), 0);
+    EXPECT_TRUE(o->N202->Checked() && !o->N102->Checked());
+    const int32_t before = o->CX;
+    o->UDHor->UserClick(btNext);
+    EXPECT_NEAR(before - o->CX, 2 * right, 1);
+    Settei->RadioGroup4->SetItemIndex(2);   // the settings group runs the menu
+    EXPECT_FLOAT_EQ(o->MoveFactor, 0.5f);
+    EXPECT_TRUE(o->N052->Checked());
+
+    while (o->UDHor->Position() < 1000) o->UDHor->UserClick(btNext);
+    const int32_t atEnd = o->CX;
+    Mark();
+    o->UDHor->UserClick(btNext);
+    EXPECT_EQ(o->CX, atEnd);
+    EXPECT_EQ(Redraws(), 0);
+
+    o->UpDown1->UserClick(btNext);
+    EXPECT_EQ(o->MAGSTEP, 2);
+    EXPECT_EQ(o->Label6->Caption(), "2.00");
+    EXPECT_EQ(Redraws(), 1);
+}
+
+TEST_F(ViewTest, WheelPansWithShiftOrCtrlAndZoomsOtherwise) {
+    int32_t cx = o->CX, cy = o->CY;
+    EXPECT_TRUE(Wheel(120, true));
+    EXPECT_LT(o->CY, cy);
+    EXPECT_EQ(o->CX, cx);
+    EXPECT_EQ(o->UDVer->Position(), 500) << "wheel pans leave the arrows' positions";
+    cy = o->CY;
+    EXPECT_TRUE(Wheel(120, false, true));
+    EXPECT_GT(o->CX, cx);
+    cx = o->CX;
+    EXPECT_TRUE(Wheel(-120, true, true));   // both keys: vertical
+    EXPECT_GT(o->CY, cy);
+    EXPECT_EQ(o->CX, cx);
+
+    o->UpDown1->SetPosition(5);
+    o->MAGSTEP = 5;
+    EXPECT_TRUE(Wheel(120));
+    EXPECT_EQ(o->MAGSTEP, 4);
+    EXPECT_TRUE(Wheel(-120));
+    EXPECT_TRUE(Wheel(-120));
+    EXPECT_EQ(o->MAGSTEP, 6);
+    EXPECT_EQ(o->Label6->Caption(), "6.00");
+
+    // A range zoom keeps its magnification but still redraws.
+    o->RangeZoom = true;
+    o->MAGSTEP = 10;
+    Mark();
+    EXPECT_TRUE(Wheel(120));
+    EXPECT_EQ(o->MAGSTEP, 10);
+    EXPECT_EQ(Redraws(), 1);
+    o->RangeZoom = false;
+
+    // While a measurement has the arrows off, or without a map, the wheel is not ours.
+    o->UDHor->SetEnabled(false);
+    EXPECT_FALSE(Wheel(120));
+    EXPECT_EQ(o->MAGSTEP, 10);
+    o->UDHor->SetEnabled(true);
+    o->MapShown = false;
+    EXPECT_FALSE(Wheel(120));
+}
+
+TEST_F(ViewTest, AWheelTurnOverTheMapBoxZoomsInsteadOfScrolling) {
+    o->MAG1Click(o);
+    o->RadioGroup1->SetItemIndex(2);   // a large image, so the box could scroll
+    o->COPYSCALE = 3;
+    o->DrawMap();
+    o->UpDown1->SetPosition(3);
+    o->MAGSTEP = 3;
+    QWidget* vp = o->ScrollBox1->viewport();
+    const int scrolled = o->ScrollBox1->VertPosition();
+    QWheelEvent e(QPointF(50, 50), vp->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, 120), Qt::NoButton,
+                  Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(vp, &e);
+    EXPECT_EQ(o->MAGSTEP, 2);
+    EXPECT_EQ(o->ScrollBox1->VertPosition(), scrolled);
+}
+
+TEST_F(ViewTest, HistoryPushesBacksAndDropsItsOldestWhenFull) {
+    EXPECT_FALSE(o->Button12->Enabled());
+    // Back on an empty history changes nothing.
+    const int32_t cx = o->CX;
+    Mark();
+    o->Button12Click(o);
+    EXPECT_EQ(o->CX, cx);
+    EXPECT_EQ(Redraws(), 0);
+    EXPECT_EQ(SCList->ViewHistoryCount, 0);
+
+    o->MAGSTEP = 3;
+    o->MAGUNIT = 0.5f;
+    o->PushViewHistory();
+    EXPECT_EQ(SCList->ViewHistoryCount, 1);
+    o->CX += 1000;
+    o->MAGSTEP = 7;
+    o->Button12->SetEnabled(true);
+    Mark();
+    o->Button12Click(o);
+    EXPECT_EQ(o->CX, cx);
+    EXPECT_EQ(o->MAGSTEP, 3);
+    EXPECT_FLOAT_EQ(o->MAGUNIT, 0.5f);
+    EXPECT_EQ(Redraws(), 1);
+    EXPECT_EQ(SCList->ViewHistoryCount, 0);
+    EXPECT_FALSE(o->Button12->Enabled());
+    EXPECT_EQ(o->Label6->Caption(), "1.50");
+    EXPECT_EQ(SCList->Label48->Caption(), "1.5000");
+
+    for (int i = 0; i < 101; i++) SCList->PushView(i, i, i, i, i, i, i, 1.0f);
+    EXPECT_EQ(SCList->ViewHistoryCount, 100);
+    EXPECT_EQ(SCList->ViewHistory.MAGSTEP[0], 1) << "the oldest went";
+    EXPECT_EQ(SCList->ViewHistory.CX[99], 100);
+    o->Button12->SetEnabled(true);
+    o->Button12Click(o);
+    EXPECT_EQ(o->MAGSTEP, 100);
+    EXPECT_EQ(o->CX, 100);
+    EXPECT_TRUE(o->Button12->Enabled());
+}
+
+TEST_F(ViewTest, TimerStepsBackDuringADragElseGoesToTheStandardRange) {
+    const int32_t cx = o->CX;
+    o->PushViewHistory();
+    o->PushViewHistory();
+    o->CX += 5000;
+    o->RangeDrag = true;
+    o->Timer1->SetEnabled(true);
+    o->Timer1Timer(o->Timer1);
+    EXPECT_EQ(SCList->ViewHistoryCount, 1);
+    EXPECT_FALSE(o->Timer1->Enabled());
+    EXPECT_EQ(o->CX, cx);
+
+    o->RangeDrag = false;
+    o->RangeZoom = true;
+    o->RangeMode = true;
+    o->MAGSTEP = 10;
+    o->MAGUNIT = 0.37f;
+    o->CX += 5000;
+    o->UDHor->SetPosition(900);
+    o->Button12->SetEnabled(true);
+    o->Timer1->SetEnabled(true);
+    o->Timer1Timer(o->Timer1);
+    EXPECT_FALSE(o->Timer1->Enabled());
+    EXPECT_EQ(o->CX, cx) << "the standard view's centre";
+    EXPECT_EQ(o->MAGSTEP, 1);
+    EXPECT_FLOAT_EQ(o->MAGUNIT, 1.0f);
+    EXPECT_FALSE(o->RangeZoom || o->RangeMode);
+    EXPECT_EQ(o->UDHor->Position(), 500);
+    EXPECT_FALSE(o->Button12->Enabled());
+    EXPECT_EQ(SCList->ViewHistoryCount, 1) << "the standard range keeps the history";
+    EXPECT_TRUE(o->MapShown);
+    EXPECT_TRUE(o->CBPrefBorder->Checked() && o->CBTownBorder->Checked());
+    EXPECT_EQ(SCList->Label48->Caption(), "1.0000");
+    EXPECT_EQ(SCList->Label35->Caption(), "1");
+}
+
+TEST_F(ViewTest, ArmingTheRangeClearsTheZoomAndTheTimedRoute) {
+    o->RangeZoom = true;
+    o->CBTimer->SetChecked(true);
+    Mark();
+    o->TkBtn2->Click();
+    EXPECT_TRUE(o->RangeMode);
+    EXPECT_FALSE(o->RangeZoom || o->RangeDrag);
+    EXPECT_FALSE(o->CBTimer->Checked());
+    EXPECT_EQ(o->Label17->Caption(), "辺長");
+    EXPECT_EQ(o->Label15->Caption(), "   0.00 km");
+    EXPECT_EQ(o->TkBtn2->Color(), TColor(0x00FFFF));
+    EXPECT_EQ(Redraws(), 0);
+}
+
+TEST_F(ViewTest, ARedrawPutsThePenBackToCopyFirst) {
+    o->UpDown1->SetPosition(2);
+    o->MAGSTEP = 2;
+    o->DrawMap();
+    const QImage drawn = o->Image1->Picture()->Bitmap()->Image().copy();
+    o->Image1->Canvas()->Pen->Mode = pmXor;   // as the centre cross leaves it
+    EXPECT_TRUE(Wheel(120));
+    EXPECT_TRUE(Wheel(-120));
+    EXPECT_EQ(o->Image1->Canvas()->Pen->Mode, pmCopy);
+    EXPECT_TRUE(o->Image1->Picture()->Bitmap()->Image() == drawn);
+}
+
+TEST_F(ViewTest, ReadOutShowsTheStandardViewAndARangeZoom) {
+    EXPECT_EQ(SCList->Label48->Caption(), "1.0000");
+    EXPECT_EQ(SCList->Label35->Caption(), "1");
+    // The redraw that ends a range drag scales from the square.
+    o->RangeDrag = true;
+    o->MinX = o->CX - 2000;
+    o->MaxX = o->CX + 2000;
+    ASSERT_TRUE(o->DrawMap());
+    o->RangeDrag = false;
+    EXPECT_EQ(SCList->Label35->Caption(), "10");
+    EXPECT_NEAR(std::stof(SCList->Label13->Caption()) * 10, std::stof(SCList->Label48->Caption()), 1e-3);
+}

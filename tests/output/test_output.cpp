@@ -1,0 +1,135 @@
+// Copying the map to the clipboard and saving it: tiles, names and formats.
+#include "engine/Uprocess.h"
+#include "gui/Testing.h"
+#include "navigation/Usettei.h"
+#include "tests/engine/HandMap.h"
+#include <QImage>
+#include <fstream>
+
+using gui::testing::Messages;
+
+class Output : public HandMap {
+protected:
+    void SetUp() override {
+        HandMap::SetUp();
+        o->CBTownBorder->SetChecked(true);
+        SetStore(o->CoastLine, {{{10, 10}, {500, 590}}, {{590, 10}, {10, 400}}});
+        SetStore(o->TownLine, {{{100, 100}, {200, 100}, {200, 200}, {100, 200}, {100, 100}}});
+    }
+    std::string File(const std::string& name) { return (programDir / name).string(); }
+    void Save(void (TOpen::*menu)(TObject*), const std::string& name) {
+        gui::testing::QueueFileName(name.empty() ? std::nullopt : std::optional<std::string>(File(name)));
+        (o->*menu)(o);
+    }
+    // The image the redraw makes at the current size.
+    QImage Direct() {
+        EXPECT_TRUE(o->DrawMap());
+        return o->Image1->Picture()->Bitmap()->Image().copy();
+    }
+    static bool SamePixels(const QImage& a, const QImage& b) {
+        if (a.size() != b.size()) return false;
+        QImage x = a.convertToFormat(QImage::Format_RGB32), y = b.convertToFormat(QImage::Format_RGB32);
+        for (int r = 0; r < x.height(); ++r)
+            for (int c = 0; c < x.width(); ++c)
+                if ((x.pixel(c, r) & 0xFFFFFF) != (y.pixel(c, r) & 0xFFFFFF)) return false;
+        return true;
+    }
+};
+
+TEST_F(Output, CopyAt600TakesTheImageAsShownAndLargerSizesDrawFourTiles) {
+    ASSERT_TRUE(o->DrawMap());
+    o->Image1->Canvas()->SetPixel(300, 300, 0x123456);   // not part of any redraw
+    int redraws = o->RedrawCount;
+    o->Button4Click(o);
+    EXPECT_EQ(o->RedrawCount, redraws);
+    EXPECT_TRUE(o->ClipboardUsed);
+    EXPECT_EQ(FromPixel(gui::testing::ClipboardImage().pixel(300, 300)), 0x123456);
+    EXPECT_FALSE(Process->Visible());
+
+    redraws = o->RedrawCount;
+    o->RadioGroup1->SetItemIndex(1);
+    EXPECT_EQ(o->RedrawCount, redraws + 2) << "once more through the settings window's twin";
+    EXPECT_EQ(o->COPYSCALE, 2);
+    EXPECT_EQ(o->ImageSize, 1200);
+    EXPECT_EQ(Settei->RadioGroup2->ItemIndex(), 1);
+    QImage direct = Direct();
+    redraws = o->RedrawCount;
+    o->Button4Click(o);
+    EXPECT_EQ(o->RedrawCount, redraws + 4);
+    EXPECT_EQ(Process->Label1->Caption(), "クリップボードにコピーしています");
+    EXPECT_FALSE(Process->Visible());
+    EXPECT_TRUE(o->Image1->Visible());
+    EXPECT_TRUE(SamePixels(gui::testing::ClipboardImage(), direct));
+
+    // 240 pixels: one copy, while the save draws four tiles of 120.
+    o->SSIZE = 5;
+    o->Button4Click(o);
+    EXPECT_EQ(o->RedrawCount, redraws + 4);
+    EXPECT_EQ(gui::testing::ClipboardImage().width(), 240);
+    Save(&TOpen::PNG1Click, "small");
+    EXPECT_EQ(o->RedrawCount, redraws + 8);
+    QImage saved(QString::fromStdString(File("small.png")));
+    EXPECT_TRUE(SamePixels(saved, Direct()));
+}
+
+TEST_F(Output, ThePngReadsBackAsTheMapAndCarriesNoTransparency) {
+    QImage direct = Direct();
+    Save(&TOpen::PNG1Click, "map");
+    QImage saved(QString::fromStdString(File("map.png")));
+    EXPECT_TRUE(SamePixels(saved, direct));
+    EXPECT_EQ(testsupport::ReadBytes(programDir / "map.png").find("tRNS"), std::string::npos);
+    EXPECT_FALSE(o->ClipboardUsed) << "a save is no copy";
+    EXPECT_EQ(o->SaveDialog1->Filter, "PNGファイル (*.png)|*.png");
+}
+
+TEST_F(Output, ExtensionsAndTheOverwriteQuestion) {
+    Save(&TOpen::PNG1Click, "notes.txt");
+    EXPECT_EQ(testsupport::ReadBytes(programDir / "notes.txt").substr(1, 3), "PNG");
+    Save(&TOpen::BITMAP1Click, "pic");
+    EXPECT_EQ(testsupport::ReadBytes(programDir / "pic.bmp").substr(0, 2), "BM");
+
+    // The dialog asked about "pic"; "pic.bmp" is asked about here.
+    const std::string before = testsupport::ReadBytes(programDir / "pic.bmp");
+    o->Image1->Canvas()->SetPixel(5, 5, 0x0000FF);
+    gui::testing::QueueAnswer(IDCANCEL);
+    Save(&TOpen::BITMAP1Click, "pic");
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].text, File("pic.bmp") + " は既に存在します．\n上書きしてもよろしいですか？");
+    EXPECT_EQ(Messages()[0].caption, "画像保存");
+    EXPECT_EQ(testsupport::ReadBytes(programDir / "pic.bmp"), before);
+    Save(&TOpen::BITMAP1Click, "pic");
+    EXPECT_NE(testsupport::ReadBytes(programDir / "pic.bmp"), before);
+
+    // A cancelled dialog writes nothing and asks nothing.
+    Messages().clear();
+    Save(&TOpen::PNG1Click, "");
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(Output, TheJpegMenuTicksItselfAndTheSaveButtonFollows) {
+    Save(&TOpen::JPEG1Click, "a");
+    EXPECT_TRUE(o->JPEG1->Checked());
+    EXPECT_FALSE(o->PNG1->Checked());
+    EXPECT_FALSE(o->BITMAP1->Checked());
+    EXPECT_EQ(o->RadioGroup2->ItemIndex(), 1);
+    EXPECT_EQ(o->SaveDialog1->Filter, "JPEGファイル (*.jpg)|*.jpg");
+    EXPECT_EQ(testsupport::ReadBytes(programDir / "a.jpg").substr(0, 2), "\xFF\xD8");
+    Save(&TOpen::Button8Click, "b");
+    EXPECT_EQ(testsupport::ReadBytes(programDir / "b.jpg").substr(0, 2), "\xFF\xD8");
+    o->RadioGroup2->SetItemIndex(2);
+    Save(&TOpen::Button8Click, "c");
+    EXPECT_TRUE(o->BITMAP1->Checked());
+    EXPECT_TRUE(std::filesystem::exists(programDir / "c.bmp"));
+}
+
+TEST_F(Output, AFolderThatCannotBeWrittenGetsAMessageAndNoFile) {
+    // A plain file in place of the folder: no one can write under it, root included.
+    std::ofstream(programDir / "ro") << "x";
+    Save(&TOpen::PNG1Click, "ro/map");
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].caption, "画像保存エラー");
+    EXPECT_EQ(Messages()[0].text.rfind("画像ファイル " + File("ro/map.png") + " を保存できませんでした\n", 0), 0u)
+        << Messages()[0].text;
+    EXPECT_EQ(testsupport::ReadBytes(programDir / "ro"), "x");
+    EXPECT_FALSE(Process->Visible());
+}

@@ -1,0 +1,282 @@
+// The project file on the real data set: a saved project reopens to the same
+// map, pixel for pixel, and a bad file changes nothing.
+#include "engine/Uopen.h"
+#include "gui/Testing.h"
+#include "gui/TextFile.h"
+#include "labels/Uletter.h"
+#include "labels/Upagesdlg.h"
+#include "lines/Ukyori.h"
+#include "lines/Ulineadd.h"
+#include "navigation/Usettei.h"
+#include "paint/Uhanrei.h"
+#include "paint/Upaint.h"
+#include "tests/names/FullDisk.h"
+#include "tests/support/FormsFixture.h"
+#include "tests/support/RealAreas.h"
+#include <QImage>
+#include <fstream>
+
+using gui::testing::Messages;
+using gui::testing::QueueFileName;
+using testsupport::ChooseAreas;
+using testsupport::ReadBytes;
+
+class Project : public JapanFormsTest {
+protected:
+    TOpen* o = nullptr;
+    std::string File(const std::string& name) { return (programDir / name).string(); }
+    QImage Map() { return o->Image1->Picture()->Bitmap()->Image().copy(); }
+    // A point on the background near pixel (px, py) of the current view, in the Tokyo datum.
+    std::pair<int32_t, int32_t> Point(int px, int py) {
+        int32_t x, y;
+        o->PressToMap(px, py, x, y);
+        return {x, y};
+    }
+    void Save(const std::string& name) {
+        QueueFileName(File(name));
+        o->Button1Click(o);
+    }
+    void Restore(const std::string& name) {
+        QueueFileName(File(name));
+        o->Button10Click(o);
+    }
+    void WriteText(const std::string& name, const std::string& bytes) {
+        std::ofstream(File(name), std::ios::binary) << bytes;
+    }
+
+    // Everything the project keeps, made as the user makes it.
+    void BuildState() {
+        o = Open;
+        o->MapShown = true;
+        ChooseAreas({13, 14});
+        o->CBTownName->SetChecked(true);
+        // A range zoom, one up-down step, then size x2.
+        o->RangeMode = true;
+        o->Image1MouseDown(o->Image1, mbLeft, {}, 200, 250);
+        o->Image1MouseMove(o->Image1, {}, 480, 530);
+        o->Image1MouseUp(o->Image1, mbLeft, {}, 480, 530);
+        ASSERT_TRUE(o->RangeZoom);
+        o->UpDown1->SetPosition(o->UpDown1->Position() + 1);
+        o->UpDown1Click(o->UpDown1, btNext);
+        o->RadioGroup1->SetItemIndex(1);
+        ASSERT_EQ(o->ImageSize, 1200);
+
+        // Paint: a changed palette, a solid and a hatched slot.
+        o->BtnPaintClick(o);
+        o->PaintColor[1] = 0x40C0FF;
+        o->PaintPattern[2] = 6;
+        int pressed = 0;
+        for (int i = 0; i < o->TownCount && pressed < 6; ++i) {
+            int sx, sy;
+            o->MapToScreen(o->TownX[i], o->TownY[i], sx, sy);
+            if (sx < 50 || sy < 50 || sx > 1150 || sy > 1150 || o->Image1->Canvas()->Pixels(sx, sy) != 0xFFFFFF) continue;
+            MapPaint->TkBtnClick(1 + pressed % 2);
+            o->PressPaint(27, sx, sy);
+            ++pressed;
+        }
+        ASSERT_EQ(pressed, 6);
+        MapPaint->Button19Click(MapPaint);
+
+        // Labels with a blank and a comma, in their own colours, marks shown.
+        const std::string labels = File("l.lbl");
+        std::string text;
+        for (int i = 0; i < 3; ++i) {
+            auto [x, y] = Point(300 + 200 * i, 400 + 100 * i);
+            text += gui::Format("●,%d,%d,L%d,%d,%d\r\n", x, y, i, 12, 0x0000C0 + i);
+        }
+        WriteText("l.lbl", gui::Utf8ToCp932(text));
+        ASSERT_TRUE(Letter->ReadLabelFile(labels));
+        Letter->StringGrid1->SetCells(3, 0, "東京 駅");
+        Letter->StringGrid1->SetCells(3, 1, "横浜,中華街");
+        Letter->CBMark->SetChecked(true);
+        o->CBLabel->SetChecked(true);
+
+        // A titled legend of three rows.
+        MapPaint->Button4Click(MapPaint);
+        Hanrei->UpDown1->SetPosition(3);
+        Hanrei->UpdateRows();
+        Hanrei->CBMenuTitle->SetChecked(true);
+        Hanrei->Edit9->SetText("人口 の 増減");
+        for (int i = 0; i < 3; ++i) Hanrei->RowEdit(i)->SetText(gui::Format("%d 割, 以上", i + 1));
+        Hanrei->Button3Click(Hanrei);
+        o->CBExp->SetChecked(true);
+
+        // Symbols and a stamp.
+        for (int code : {101, 110, 503}) {
+            PagesDlg->SymbolCode = code;
+            auto [x, y] = Point(400 + code % 100 * 20, 800);
+            ASSERT_TRUE(PagesDlg->AddPlacedSymbol(x, y));
+        }
+
+        // Two line files with arrows, drawn under the paint too.
+        for (int k = 0; k < 2; ++k) {
+            auto [x1, y1] = Point(100 + 300 * k, 1000);
+            auto [x2, y2] = Point(300 + 300 * k, 1100);
+            WriteText(gui::Format("line%d.adl", k),
+                      gui::Format("K,%5d,%5d,%d,%d,%d,%d,%d,%d//K/1/Points/Color/LineType/Size/Arrow/Asize/Step\r\n"
+                                  "%7d,%7d\r\n%7d,%7d\r\n",
+                                  1, 2, 0xC000C0 + k, 0, 2, 1, 12, 0, x1, y1, x2, y2));
+        }
+        QueueFileName(File("line0.adl") + "\n" + File("line1.adl"));
+        LineAdd->BtnFileClick(nullptr);
+        ASSERT_EQ(LineAdd->LineFileCount, 2);
+        LineAdd->CheckBox4->SetChecked(true);
+        LineAdd->CheckBox2->SetChecked(true);
+
+        // Two circles: concentric off, centre mark on.
+        Kyori->CheckBox6->SetChecked(true);
+        Kyori->CheckBox1->SetChecked(false);
+        Kyori->CheckBox2->SetChecked(true);
+        for (int k = 0; k < 2; ++k) {
+            auto [x, y] = Point(500 + 200 * k, 500);
+            ASSERT_TRUE(Kyori->AddCircle(x, y));
+        }
+
+        o->CoastColor = 0x804000;
+        o->TownColor = 0x008040;
+        Settei->FormCreate(Settei);
+        o->CBScale->SetChecked(true);
+        ASSERT_TRUE(o->DrawMap());
+    }
+};
+
+TEST_F(Project, ASavedProjectReopensToTheSameMapAndSavesTheSameBytes) {
+    BuildState();
+    ASSERT_TRUE(Messages().empty()) << Messages()[0].text;
+    const QImage before = Map();
+    before.save(QString::fromStdString((testsupport::BuildFolder() / "project-saved.png").string()));
+    Save("a.rvx");
+    const std::string saved = ReadBytes(File("a.rvx"));
+    EXPECT_EQ(saved.find("2, SELECT\r\n13,14\r\n"), 0u);
+    EXPECT_NE(saved.find(gui::Utf8ToCp932("-1,hanrei\r\n")), std::string::npos);
+    EXPECT_NE(saved.find(gui::Utf8ToCp932(",横浜,中華街,12,193\r\n")), std::string::npos);
+
+    ChooseAreas({1});
+    const int redraws = o->RedrawCount;
+    Restore("a.rvx");
+    ASSERT_TRUE(Messages().empty()) << Messages()[0].text;
+    EXPECT_EQ(o->RedrawCount - redraws, 1) << "one complete redraw";
+    EXPECT_FALSE(o->ProjectLoading);
+    EXPECT_TRUE(o->DataReady);
+    EXPECT_EQ(Letter->StringGrid1->Cells(3, 0), "東京 駅");
+    EXPECT_EQ(Letter->StringGrid1->Cells(3, 1), "横浜,中華街");
+    EXPECT_EQ(Hanrei->Edit9->Text(), "人口 の 増減");
+    const QImage after = Map();
+    after.save(QString::fromStdString((testsupport::BuildFolder() / "project-restored.png").string()));
+    ASSERT_EQ(after.size(), before.size());
+    int differ = 0;
+    for (int y = 0; y < after.height(); ++y)
+        for (int x = 0; x < after.width(); ++x) differ += after.pixel(x, y) != before.pixel(x, y);
+    EXPECT_EQ(differ, 0);
+
+    Save("b.rvx");
+    EXPECT_EQ(ReadBytes(File("b.rvx")), saved);
+
+    // The log tells the restore in order.
+    o->Log.Flush();
+    const std::string log = gui::Cp932ToUtf8(ReadBytes(programDir / "RovanaLog.txt"));
+    size_t at = 0;
+    for (const char* line : {"\nファイル読み込み\n", "RVXファイル名：", "ペイント数：6\n", "ラベル数：3\n",
+                             "追加地図線数：2\n", "  ファイル名：", "CBRailLine->Checked=false\n", "CBEki->Checked=false\n",
+                             "FROMFILE：true\n"}) {
+        std::string want = line;
+        for (size_t p = 0; (p = want.find('\n', p)) != std::string::npos; p += 2) want.replace(p, 1, "\r\n");
+        at = log.find(want, at);
+        ASSERT_NE(at, std::string::npos) << line;
+    }
+
+    // A range drag after restoring at x2 lands on the square dragged.
+    o->RangeMode = true;
+    o->Image1MouseDown(o->Image1, mbLeft, {}, 300, 300);
+    o->Image1MouseMove(o->Image1, {}, 700, 700);
+    o->Image1MouseUp(o->Image1, mbLeft, {}, 700, 700);
+    EXPECT_NEAR(o->ViewWidthKm, o->RangeWidthKm, o->RangeWidthKm * 0.02);
+}
+
+TEST_F(Project, ABadProjectChangesNothingAndAFailedSaveKeepsTheOldFile) {
+    BuildState();
+    Save("a.rvx");
+    const std::string saved = ReadBytes(File("a.rvx"));
+    const QImage before = Map();
+    const int labels = Letter->LabelCount, paint = o->paint_rep, select = o->SELECT;
+    std::vector<std::string> lines;
+    for (size_t p = 0, e; (e = saved.find("\r\n", p)) != std::string::npos; p = e + 2) lines.push_back(saved.substr(p, e - p));
+    auto join = [&](size_t n) {
+        std::string s;
+        for (size_t i = 0; i < n; ++i) s += lines[i] + "\r\n";
+        return s;
+    };
+    auto replaced = [&](const std::string& from, const std::string& to) {
+        std::string s = saved;
+        s.replace(s.find(from), from.size(), to);
+        return s;
+    };
+    std::vector<std::string> bad;
+    for (size_t n = 0; n < lines.size(); ++n) bad.push_back(join(n));
+    const std::string count = gui::Format("%d,ROWCOUNT", labels);
+    bad.push_back(replaced(count, "20001,ROWCOUNT"));
+    bad.push_back(replaced("0x", "0y"));
+    bad.push_back(replaced("-1,hanrei\r\n         3", "-1,hanrei\r\n         9"));
+    bad.push_back(replaced("1,SSIZE", "0,SSIZE"));
+    bad.push_back(replaced("\r\n13,14\r\n", "\r\n13,53\r\n"));
+    for (size_t k = 0; k < bad.size(); ++k) {
+        Messages().clear();
+        WriteText("bad.rvx", bad[k]);
+        Restore("bad.rvx");
+        ASSERT_EQ(Messages().size(), 1u) << k;
+        EXPECT_NE(Messages()[0].text.find("bad.rvx"), std::string::npos);
+        EXPECT_NE(Messages()[0].text.find(" 行目"), std::string::npos);
+    }
+    EXPECT_FALSE(o->ProjectLoading);
+    EXPECT_TRUE(o->DataReady);
+    EXPECT_EQ(o->SELECT, select);
+    EXPECT_EQ(o->paint_rep, paint);
+    EXPECT_EQ(Letter->LabelCount, labels);
+    EXPECT_TRUE(Map() == before);
+
+    // A missing line file is named and left out; the rest comes back.
+    std::filesystem::remove(File("line0.adl"));
+    Messages().clear();
+    Restore("a.rvx");
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].caption, "指定されたファイルがありません");
+    EXPECT_EQ(LineAdd->LineFileCount, 1);
+    EXPECT_EQ(Letter->LabelCount, labels);
+
+    // A save that cannot be written keeps the old file and says so.
+    Messages().clear();
+    {
+        FullDisk full(64);
+        Save("a.rvx");
+    }
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].text, "RVXファイルを書き込めません　　　");
+    EXPECT_EQ(ReadBytes(File("a.rvx")), saved);
+    EXPECT_FALSE(gui::testing::Terminated());
+}
+
+// First thing after start-up, a project whose railway boxes load the station
+// names while it is restored: its own labels are the rows that stay.
+TEST_F(Project, RestoringFirstThingAfterStartUpWithStationNames) {
+    o = Open;
+    std::string t = "1, SELECT\n13\n175000,172500,CX CY\n600,SIZEX\n1,SSIZE\n1,0,COPYSCALE\n1,MAGSTEP\n"
+                    "1,MAGUNIT\n1,UpDownPosition\n0.00499,scale\n";
+    for (int k = 0; k < 17; ++k) t += k == 0 || k == 1 ? "-1,box\n" : "0,box\n";
+    t += "0,paint_rep\n";
+    for (int k = 0; k < 17; ++k) t += "0x00ffffff\n";
+    t += "1,ROWCOUNT\n●,175000,172500,プロジェクトの札,12,255\n0,hanrei\n0,0,350,550,Scale\n0,STAMP_CT\n"
+         "0,//addline file number\n0,//addline paintline\n0,//Kyorien nummber\n";
+    for (int k = 0; k < 8; ++k) t += "255,colour\n";
+    t += "-1,CBRailLine\n-1,CBEki\n0,CBMain\n";
+    for (size_t p = 0; (p = t.find('\n', p)) != std::string::npos; p += 2) t.replace(p, 1, "\r\n");
+    WriteText("s.rvx", gui::Utf8ToCp932(t));
+    Restore("s.rvx");
+    ASSERT_TRUE(Messages().empty()) << Messages()[0].text;
+    EXPECT_TRUE(o->CBEki->Checked());
+    EXPECT_GT(LineAdd->RailFileCount, 0) << "the railways were loaded";
+    EXPECT_EQ(Letter->LabelCount, 1);
+    EXPECT_EQ(Letter->StringGrid1->Cells(3, 0), "プロジェクトの札");
+    EXPECT_EQ(Letter->LabelTable[0].color, 255u);
+    EXPECT_TRUE(o->MapShown);
+    EXPECT_EQ(o->CX, 175000);
+}

@@ -1,0 +1,245 @@
+// Paint records, their replay, paint mode and the paint window.
+#include "components/Tkbtn.h"
+#include "gui/Testing.h"
+#include "navigation/Usettei.h"
+#include "paint/Ubrush.h"
+#include "paint/Uhanrei.h"
+#include "paint/Upaint.h"
+#include "tests/engine/HandMap.h"
+
+using gui::testing::Messages;
+
+// Two municipalities side by side: (100,100)-(200,200) and (200,100)-(300,200).
+class Paint : public HandMap {
+protected:
+    void SetUp() override {
+        HandMap::SetUp();
+        o->CBTownBorder->SetChecked(true);
+        SetStore(o->TownLine, {{{100, 100}, {200, 100}, {200, 200}, {100, 200}, {100, 100}},
+                               {{200, 100}, {300, 100}, {300, 200}, {200, 200}}});
+        ASSERT_TRUE(o->DrawMap());
+    }
+    void Press(int slot, int x, int y) {
+        MapPaint->TkBtnClick(slot);
+        o->PressPaint(27, x, y);
+    }
+};
+
+TEST_F(Paint, APressFillsItsRegionAndIsReplayedInOrder) {
+    Press(2, 150, 150);
+    EXPECT_EQ(Px(150, 150), o->PaintColor[2]);
+    EXPECT_EQ(Px(250, 150), o->BackColor) << "the neighbour stays";
+    EXPECT_EQ(Px(100, 150), o->TownColor) << "the border stays";
+    ASSERT_EQ(o->paint_rep, 1);
+    EXPECT_TRUE(MapPaint->BtnRepaint->Enabled());
+    EXPECT_EQ(MapPaint->LblPaint->Caption(), "1");
+
+    // The map press in paint mode comes here.
+    o->MapShown = true;
+    MapPaint->TkBtnClick(4);
+    o->Image1MouseDown(o, mbLeft, TShiftState(), 250, 150);
+    EXPECT_EQ(Px(250, 150), o->PaintColor[4]);
+    EXPECT_EQ(o->paint_rep, 2);
+
+    // A later fill over the same region wins, also in the replay.
+    Press(5, 160, 160);
+    Press(3, 250, 150);
+    EXPECT_EQ(Px(150, 150), o->PaintColor[5]);
+    o->PaintDisplay = true;
+    ASSERT_TRUE(o->DrawMap());
+    EXPECT_EQ(Px(150, 150), o->PaintColor[5]);
+    EXPECT_EQ(Px(250, 150), o->PaintColor[3]);
+
+    // The replay follows the map to another view.
+    o->MAGSTEP = 2;
+    ASSERT_TRUE(o->DrawMap());
+    int sx, sy;
+    o->MapToScreen(o->PaintRecords[3].x, o->PaintRecords[3].y, sx, sy);
+    EXPECT_EQ(Px(sx, sy), o->PaintColor[3]);
+
+    // Paint display off: the redraw leaves the map bare.
+    MapPaint->CBPaintDisplay->SetChecked(false);
+    EXPECT_EQ(Px(sx, sy), o->BackColor);
+}
+
+TEST_F(Paint, APressOnABorderOrWithoutASlotOrPastTheLimitFillsNothing) {
+    Press(1, 100, 150);
+    EXPECT_EQ(Px(100, 150), o->TownColor);
+    EXPECT_EQ(Px(150, 150), o->BackColor);
+    EXPECT_EQ(o->paint_rep, 1) << "the record is kept, it just fills nothing";
+
+    o->PaintSlot = -1;
+    o->PressPaint(27, 150, 150);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].text, "ペイントカラーもしくはペイントパターンが選択されておりません");
+    EXPECT_EQ(Messages()[0].caption, "ペイントエラー");
+    EXPECT_EQ(o->paint_rep, 1);
+    EXPECT_EQ(Px(150, 150), o->BackColor);
+
+    o->paint_rep = TOpen::PAINT_MAX;
+    const auto last = o->PaintRecords[TOpen::PAINT_MAX - 1];
+    Press(0, 150, 150);
+    ASSERT_EQ(Messages().size(), 2u);
+    EXPECT_EQ(Messages()[1].text, "ペイントの回数が上限（1300回）に達しました");
+    EXPECT_EQ(Messages()[1].caption, "ペイントエラー");
+    EXPECT_EQ(o->paint_rep, TOpen::PAINT_MAX);
+    EXPECT_EQ(o->PaintRecords[TOpen::PAINT_MAX - 1].x, last.x);
+    EXPECT_EQ(Px(150, 150), o->BackColor);
+    EXPECT_FALSE(o->AddPaintRecord(0, 0, 0, 0));
+
+    // Records off the image replay as nothing.
+    o->paint_rep = 0;
+    o->AddPaintRecord(-10000000, -10000000, clRed, 0);
+    o->PaintDisplay = true;
+    ASSERT_TRUE(o->DrawMap());
+    EXPECT_EQ(Px(150, 150), o->BackColor);
+}
+
+TEST_F(Paint, HatchedAndUnknownPatternsAndTheHourglass) {
+    o->PaintPattern[4] = 6;
+    o->PaintPattern[6] = 200;   // kept, drawn solid
+    Press(4, 150, 150);
+    Press(6, 250, 150);
+    int coloured = Count(o->PaintColor[4], 101, 101, 199, 199), bare = Count(o->BackColor, 101, 101, 199, 199);
+    EXPECT_GT(coloured, 1000);
+    EXPECT_GT(bare, 5000) << "a cross hatch leaves its gaps";
+    EXPECT_EQ(Count(o->PaintColor[6], 201, 101, 299, 199), 98 * 98);
+    EXPECT_EQ(o->PaintRecords[1].pattern, 200);
+    EXPECT_EQ(Screen()->Cursor(), crDefault);
+}
+
+TEST_F(Paint, NewPaintModeSavesTheTicksAndTheEndPutsThemBack) {
+    auto boxes = o->SavedCheckBoxes();
+    ASSERT_EQ(boxes.size(), 15u);
+    for (TCheckBox* b : boxes) b->SetEnabled(true);
+    o->CBTownName->SetChecked(true);
+    o->CBScale->SetChecked(true);
+    o->CBFun->SetChecked(true);
+    o->CBCenter->SetChecked(true);
+    std::vector<bool> before;
+    for (TCheckBox* b : boxes) before.push_back(b->Checked());
+
+    o->BtnPaintClick(o);
+    EXPECT_TRUE(Messages().empty()) << "no records, no question";
+    EXPECT_TRUE(o->PaintMode);
+    EXPECT_FALSE(o->PaintDisplay);
+    EXPECT_FALSE(o->CBScale->Checked());
+    EXPECT_FALSE(o->CBCenter->Checked());
+    EXPECT_FALSE(o->CBTownBorder->Enabled());
+    EXPECT_TRUE(MapPaint->Visible());
+    EXPECT_FALSE(Hanrei->Button3->Enabled());
+    EXPECT_EQ(Px(150, 150), 0xFFFFFF) << "white background while painting";
+
+    MapPaint->Button19Click(MapPaint);
+    EXPECT_FALSE(o->PaintMode);
+    EXPECT_TRUE(o->PaintDisplay);
+    EXPECT_FALSE(MapPaint->Button3->Enabled()) << "nothing to save";
+    for (size_t i = 0; i < boxes.size(); ++i) EXPECT_EQ(boxes[i]->Checked(), before[i]) << i;
+
+    // With records the question comes; Cancel keeps them.
+    Press(0, 150, 150);
+    MapPaint->BtnPaintAdd->SetEnabled(false);
+    gui::testing::QueueAnswer(IDCANCEL);
+    o->BtnPaintClick(o);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].caption, "ペイント作業の開始");
+    EXPECT_EQ(o->paint_rep, 1);
+    EXPECT_TRUE(MapPaint->BtnPaintAdd->Enabled());
+    EXPECT_TRUE(o->PaintDisplay);
+}
+
+TEST_F(Paint, RestoringBeforeAnySaveChangesNothing) {
+    o->CBPrefBorder->SetChecked(true);
+    o->CBTownBorder->SetChecked(true);
+    o->RestoreCheckStates();
+    EXPECT_TRUE(o->CBPrefBorder->Checked());
+    EXPECT_TRUE(o->CBTownBorder->Checked());
+}
+
+TEST_F(Paint, UndoAfterContinuingKeepsTheButtonOnce) {
+    o->BtnPaintClick(o);
+    Press(1, 150, 150);
+    Press(2, 250, 150);
+    MapPaint->Button19Click(MapPaint);
+    MapPaint->BtnPaintAddClick(MapPaint);
+    EXPECT_TRUE(MapPaint->JustContinued);
+    EXPECT_EQ(o->PaintSlot, -1);
+    EXPECT_EQ(Px(150, 150), o->PaintColor[1]) << "the kept records are replayed";
+
+    MapPaint->BtnRepaintClick(MapPaint);
+    EXPECT_EQ(o->paint_rep, 1);
+    EXPECT_FALSE(MapPaint->JustContinued);
+    EXPECT_TRUE(MapPaint->BtnRepaint->Enabled());
+    EXPECT_EQ(Px(250, 150), 0xFFFFFF);
+    EXPECT_EQ(Px(150, 150), o->PaintColor[1]);
+    EXPECT_EQ(MapPaint->LblPaint->Caption(), "1");
+
+    MapPaint->BtnRepaintClick(MapPaint);
+    EXPECT_EQ(o->paint_rep, 0);
+    EXPECT_FALSE(MapPaint->BtnRepaint->Enabled());
+    MapPaint->BtnRepaintClick(MapPaint);
+    EXPECT_EQ(o->paint_rep, 0) << "undo with no records does nothing";
+
+    // The first undo after continuing with one record leaves undo enabled.
+    Press(1, 150, 150);
+    MapPaint->Button19Click(MapPaint);
+    MapPaint->BtnPaintAddClick(MapPaint);
+    MapPaint->BtnRepaintClick(MapPaint);
+    EXPECT_EQ(o->paint_rep, 0);
+    EXPECT_TRUE(MapPaint->BtnRepaint->Enabled());
+}
+
+TEST_F(Paint, PaletteHatchPresetsAndReclick) {
+    // A hatch chosen for slot 3 is the last choice: a new colour for slot 6 takes it too.
+    MapPaint->PatternButtonClick(2);
+    EXPECT_TRUE(PBrush->Visible());
+    EXPECT_EQ(PBrush->Label2->Caption(), "3");
+    EXPECT_EQ(PBrush->Image1->Canvas()->Pixels(10, 10), o->PaintColor[2]);
+    PBrush->ImageClick(1);
+    EXPECT_EQ(o->PaintPattern[2], 6);
+    EXPECT_TRUE(PBrush->RadioButton2->Checked());
+    EXPECT_TRUE(MapPaint->TkBtn3->Picture()->HasGraphic());
+    gui::testing::QueueColor(0x123456);
+    MapPaint->ColorButtonClick(5);
+    EXPECT_EQ(o->PaintColor[5], 0x123456);
+    EXPECT_EQ(o->PaintPattern[5], 6);
+    TBitmap* pic = MapPaint->TkBtn6->Picture()->Bitmap();
+    ASSERT_EQ(pic->Width(), 26);
+    EXPECT_EQ(pic->Canvas()->Pixels(0, 0), clBlack);
+    EXPECT_GT(pic->Image().pixelColor(8, 5).red() + pic->Image().pixelColor(8, 8).red(), 0);
+
+    // Choosing the ticked choice again still applies it to the slot being edited.
+    MapPaint->PatternButtonClick(0);
+    PBrush->RadioButton2->click();
+    EXPECT_EQ(o->PaintPattern[0], 6);
+
+    MapPaint->RadioGroup1->SetItemIndex(3);
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(o->PaintPattern[i], 0) << i;
+        EXPECT_FALSE(MapPaint->SlotButton(i)->Picture()->HasGraphic()) << i;
+    }
+    EXPECT_EQ(o->PaintColor[0], 0xE8FFDF);
+    EXPECT_EQ(o->PaintColor[7], 0x1B6000);
+    o->PaintPattern[1] = 7;
+    MapPaint->Button10Click(MapPaint);
+    EXPECT_EQ(MapPaint->RadioGroup1->ItemIndex(), 0);
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(o->PaintColor[i], o->DefPaintColor[i]) << i;
+        EXPECT_EQ(o->PaintPattern[i], 0) << i;
+    }
+}
+
+TEST_F(Paint, AidsApplyTheSettingsAndKeepThePaintInView) {
+    o->MapShown = true;
+    o->BtnPaintClick(o);
+    Press(1, 150, 150);
+    MapPaint->CBKuPaint->SetChecked(true);
+    EXPECT_TRUE(Settei->CBKu->Checked());
+    EXPECT_FALSE(Settei->CBKuDot->Checked());
+    EXPECT_EQ(Px(150, 150), o->PaintColor[1]) << "replayed after the settings redraw";
+
+    MapPaint->CBBackWhite->SetChecked(true);
+    MapPaint->CBBackWhite->SetChecked(false);
+    EXPECT_EQ(o->BackColor, o->ChosenBackColor);
+    EXPECT_EQ(Px(250, 150), o->ChosenBackColor);
+}
