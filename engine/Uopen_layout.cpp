@@ -1,7 +1,12 @@
 // The main window's controls: captions, hints and initial states, and where they sit.
+#include "gui/FormParts.h"
 #include "engine/FormEvents.h"
 #include "engine/Uopen.h"
 #include <algorithm>
+
+using gui::Btn;
+using gui::Check;
+using gui::Lbl;
 
 namespace {
 
@@ -12,27 +17,8 @@ TMenuItem* Item(TMenuItem* parent, const std::string& caption, bool checked = fa
     return m;
 }
 
-TCheckBox* Check(QWidget* parent, const std::string& caption, int x, int y, int w, bool checked = false,
-                 const std::string& hint = "") {
-    auto* c = new TCheckBox(parent, caption);
-    c->SetBounds(x, y, w, 20);
-    if (checked) c->SetChecked(true);
-    if (!hint.empty()) c->SetHint(hint);
-    return c;
-}
 
-TButton* Btn(QWidget* parent, const std::string& caption, int x, int y, int w, const std::string& hint = "") {
-    auto* b = new TButton(parent, caption);
-    b->SetBounds(x, y, w, 26);
-    if (!hint.empty()) b->SetHint(hint);
-    return b;
-}
 
-TLabel* Lbl(QWidget* parent, const std::string& caption, int x, int y, int w) {
-    auto* l = new TLabel(parent, caption);
-    l->SetBounds(x, y, w, 18);
-    return l;
-}
 
 // A question mark on a round blue face: opens the usage notes.
 void DrawHelpPicture(TCanvas* c) {

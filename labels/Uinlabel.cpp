@@ -1,4 +1,5 @@
 #include "labels/Uinlabel.h"
+#include "gui/FormParts.h"
 #include "gui/TextFile.h"
 #include "labels/Uletter.h"
 #include <algorithm>
@@ -34,10 +35,7 @@ TInLabel::TInLabel() : TForm("表示範囲内ラベルリスト") {
     Label7 = new TLabel(this, "0");
     Label7->SetBounds(60, 350, 60, 18);
     auto btn = [this](const std::string& c, int x, int y, const std::string& hint) {
-        auto* b = new TButton(this, c);
-        b->SetBounds(x, y, 90, 24);
-        if (!hint.empty()) b->SetHint(hint);
-        return b;
+        return gui::Btn(this, c, x, y, 90, hint, 24);
     };
     Button2 = btn("コード順", 8, 384, "並べかえ");
     Button3 = btn("表　示", 104, 384, "設定された状態で表示");

@@ -1,4 +1,5 @@
 #include "labels/Uischange.h"
+#include "gui/FormParts.h"
 #include "engine/Uopen.h"
 #include "navigation/Usettei.h"
 
@@ -7,11 +8,7 @@ TIsChange* IsChange = nullptr;
 TIsChange::TIsChange() : TForm("　島名表示位置編集") {
     SetFormStyle(fsStayOnTop);
     SetClientSize(420, 300);
-    auto lbl = [this](const std::string& c, int x, int y, int w = 80) {
-        auto* l = new TLabel(this, c);
-        l->SetBounds(x, y, w, 18);
-        return l;
-    };
+    auto lbl = [this](const std::string& c, int x, int y, int w = 80) { return gui::Lbl(this, c, x, y, w); };
     lbl("ファイル名", 8, 8);
     Label1 = lbl("", 80, 8, 330);
     lbl("県　名", 8, 28);

@@ -1,4 +1,5 @@
 // The label window: its controls, the label files and the prefecture tables.
+#include "gui/FormParts.h"
 #include "labels/Uletter.h"
 #include "components/Mystr.h"
 #include "engine/Convert.h"
@@ -9,28 +10,14 @@
 
 TLetter* Letter = nullptr;
 
+using gui::Btn;
+using gui::Check;
+using gui::Lbl;
+
 namespace {
 
-TButton* Btn(TForm* f, const std::string& caption, int x, int y, int w, const std::string& hint = "") {
-    auto* b = new TButton(f, caption);
-    b->SetBounds(x, y, w, 24);
-    if (!hint.empty()) b->SetHint(hint);
-    return b;
-}
 
-TCheckBox* Check(TForm* f, const std::string& caption, int x, int y, int w, bool on, const std::string& hint = "") {
-    auto* c = new TCheckBox(f, caption);
-    c->SetBounds(x, y, w, 20);
-    c->SetChecked(on);
-    if (!hint.empty()) c->SetHint(hint);
-    return c;
-}
 
-TLabel* Lbl(TForm* f, const std::string& caption, int x, int y, int w = 120) {
-    auto* l = new TLabel(f, caption);
-    l->SetBounds(x, y, w, 18);
-    return l;
-}
 
 TEdit* Edt(TForm* f, const std::string& text, int x, int y, int w, const std::string& hint = "") {
     auto* e = new TEdit(f, text);
@@ -55,7 +42,7 @@ TLetter::TLetter() : TForm("　地図ラベル編集  ラベルテーブル") {
     PrefNameTable.resize(PREF_RECORD_MAX);
     PrefSeatTable.resize(PREF_RECORD_MAX);
 
-    LabelAll = Lbl(this, "全てのラベル", 8, 4);
+    LabelAll = Lbl(this, "全てのラベル", 8, 4, 120);
     const char* heads[10] = {"ﾏｰｸ", "経度座標", "緯度座標", "ラ　ベ　ル", "ｻｲｽﾞ", "表示", "JR", "主", "鉄", "番号"};
     const int widths[10] = {21, 61, 62, 135, 23, 22, 22, 21, 26, 27};
     int hx = 8;

@@ -1,4 +1,5 @@
 // The symbol palette: choosing, placing, drawing and keeping map symbols.
+#include "gui/FormParts.h"
 #include "labels/Upagesdlg.h"
 #include "components/Mystr.h"
 #include "engine/Convert.h"
@@ -52,22 +53,11 @@ TPagesDlg::TPagesDlg() : TForm("　記号パレット") {
     SymbolBitmap = std::make_unique<TBitmap>(16, 16);
 
     auto btn = [](QWidget* p, const std::string& c, int x, int y, int w, const std::string& hint = "") {
-        auto* b = new TButton(p, c);
-        b->SetBounds(x, y, w, 24);
-        if (!hint.empty()) b->SetHint(hint);
-        return b;
+        return gui::Btn(p, c, x, y, w, hint, 24);
     };
-    auto lbl = [](QWidget* p, const std::string& c, int x, int y, int w = 60) {
-        auto* l = new TLabel(p, c);
-        l->SetBounds(x, y, w, 18);
-        return l;
-    };
+    auto lbl = [](QWidget* p, const std::string& c, int x, int y, int w = 60) { return gui::Lbl(p, c, x, y, w); };
     auto chk = [](QWidget* p, const std::string& c, int x, int y, int w, bool on, const std::string& hint = "") {
-        auto* b = new TCheckBox(p, c);
-        b->SetBounds(x, y, w, 20);
-        b->SetChecked(on);
-        if (!hint.empty()) b->SetHint(hint);
-        return b;
+        return gui::Check(p, c, x, y, w, on, hint);
     };
 
     PageControl1 = new TPageControl(this);

@@ -1,4 +1,5 @@
 #include "labels/Uprefset.h"
+#include "gui/FormParts.h"
 #include "engine/Uopen.h"
 #include "labels/Uletter.h"
 #include "navigation/Usettei.h"
@@ -18,16 +19,9 @@ TPrefSet::TPrefSet() : TForm("　都道府県名文字特性一括設定") {
     SetFormStyle(fsStayOnTop);
     SetClientSize(340, 200);
     auto btn = [this](const std::string& c, int x, int y, int w, const std::string& hint = "") {
-        auto* b = new TButton(this, c);
-        b->SetBounds(x, y, w, 24);
-        if (!hint.empty()) b->SetHint(hint);
-        return b;
+        return gui::Btn(this, c, x, y, w, hint, 24);
     };
-    auto lbl = [this](const std::string& c, int x, int y) {
-        auto* l = new TLabel(this, c);
-        l->SetBounds(x, y, 80, 18);
-        return l;
-    };
+    auto lbl = [this](const std::string& c, int x, int y) { return gui::Lbl(this, c, x, y, 80); };
     auto updown = [this](TEdit*& e, TUpDown*& u, int x, int y, int pos) {
         e = new TEdit(this, std::to_string(pos));
         e->SetBounds(x, y, 36, 22);

@@ -1,6 +1,6 @@
 // Distance circles: true great-circle rings around a centre, drawn on the map.
 #include "lines/Ukyori.h"
-#include "lines/FormParts.h"
+#include "gui/FormParts.h"
 #include "engine/Convert.h"
 #include "engine/Coords.h"
 #include "engine/Uopen.h"
@@ -9,7 +9,7 @@
 
 TKyori* Kyori = nullptr;
 
-using namespace lineforms;
+using namespace gui;
 
 namespace {
 

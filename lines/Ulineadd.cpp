@@ -1,7 +1,7 @@
 // The line editor: the edited line in its point grid, its file, and the
 // line files loaded for display.
 #include "lines/Ulineadd.h"
-#include "lines/FormParts.h"
+#include "gui/FormParts.h"
 #include "components/Mystr.h"
 #include "engine/Convert.h"
 #include "engine/Coords.h"
@@ -16,7 +16,7 @@
 
 TLineAdd* LineAdd = nullptr;
 
-using namespace lineforms;
+using namespace gui;
 
 namespace {
 

@@ -1,5 +1,5 @@
 #include "lines/Ulineset.h"
-#include "lines/FormParts.h"
+#include "gui/FormParts.h"
 #include "engine/Convert.h"
 #include "engine/Uopen.h"
 #include "gui/TextFile.h"
@@ -8,7 +8,7 @@
 
 TLineSet* LineSet = nullptr;
 
-using namespace lineforms;
+using namespace gui;
 
 TLineSet::TLineSet() : TForm("鉄道路線/地図線設定") {
     SetFormStyle(fsStayOnTop);
@@ -104,11 +104,11 @@ TLineSet::TLineSet() : TForm("鉄道路線/地図線設定") {
 void TLineSet::FormCreate(TObject*) {
     UserColors = 0;
     RailColor = 255;
-    lineforms::FillSwatch(Image11, RailColor);
+    gui::FillSwatch(Image11, RailColor);
 }
 
 void TLineSet::FillSwatch(int number, TColor c) {
-    if (number >= 1 && number <= 10) lineforms::FillSwatch(Images[number - 1], c);
+    if (number >= 1 && number <= 10) gui::FillSwatch(Images[number - 1], c);
 }
 
 void TLineSet::SetRow(int r, const std::string& name, const LineAttr& a) {
@@ -153,7 +153,7 @@ void TLineSet::Button14Click(TObject*) {
     ColorDialog1->Color = RailColor;
     if (!ColorDialog1->Execute()) return;
     RailColor = ColorDialog1->Color;
-    lineforms::FillSwatch(Image11, RailColor);
+    gui::FillSwatch(Image11, RailColor);
     Open->DrawMap();
 }
 

@@ -1,4 +1,5 @@
 #include "names/Unamedel.h"
+#include "gui/FormParts.h"
 #include "engine/Convert.h"
 #include "engine/Uopen.h"
 #include "names/NameFiles.h"
@@ -8,16 +9,8 @@ TNameDel* NameDel = nullptr;
 
 TNameDel::TNameDel() : TForm(" 市区町村名削除/追加") {
     SetFormStyle(fsStayOnTop);
-    auto lbl = [this](int x, int y, int w, const std::string& s = "") {
-        auto* l = new TLabel(this, s);
-        l->SetBounds(x, y, w, 18);
-        return l;
-    };
-    auto btn = [this](const std::string& s, int x, int y) {
-        auto* b = new TButton(this, s);
-        b->SetBounds(x, y, 90, 26);
-        return b;
-    };
+    auto lbl = [this](int x, int y, int w, const std::string& s = "") { return gui::Lbl(this, s, x, y, w); };
+    auto btn = [this](const std::string& s, int x, int y) { return gui::Btn(this, s, x, y, 90); };
     Label1 = lbl(8, 8, 200);
     Label2 = lbl(8, 28, 340);
     // Delete part.

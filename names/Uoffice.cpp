@@ -1,4 +1,5 @@
 #include "names/Uoffice.h"
+#include "gui/FormParts.h"
 #include "components/Mystr.h"
 #include "engine/Convert.h"
 #include "engine/Uopen.h"
@@ -25,11 +26,7 @@ TOffice::TOffice() : TForm("市役所・町村役場/都道府県庁") {
     }
     Label9->SetFontColor(clBlue);
     Label10->SetFontColor(clBlue);
-    auto btn = [this](const std::string& s, int x, int y) {
-        auto* b = new TButton(this, s);
-        b->SetBounds(x, y, 80, 26);
-        return b;
-    };
+    auto btn = [this](const std::string& s, int x, int y) { return gui::Btn(this, s, x, y, 80); };
     Button2 = btn("修正", 8, 256);
     Button3 = btn("追加", 94, 256);
     Button4 = btn("削除", 180, 256);

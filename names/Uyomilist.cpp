@@ -1,4 +1,5 @@
 #include "names/Uyomilist.h"
+#include "gui/FormParts.h"
 #include "engine/Convert.h"
 #include "engine/Coords.h"
 #include "engine/Uken.h"
@@ -28,16 +29,8 @@ TYomiList::TYomiList() : TForm("　読みがな編集") {
     PopupMenu1->Add(kencho);
     AttachPopupMenu(StringGrid1, PopupMenu1);
 
-    auto btn = [this](const std::string& s, int x, int y) {
-        auto* b = new TButton(this, s);
-        b->SetBounds(x, y, 100, 26);
-        return b;
-    };
-    auto lbl = [this](const std::string& s, int x, int y, int w) {
-        auto* l = new TLabel(this, s);
-        l->SetBounds(x, y, w, 18);
-        return l;
-    };
+    auto btn = [this](const std::string& s, int x, int y) { return gui::Btn(this, s, x, y, 100); };
+    auto lbl = [this](const std::string& s, int x, int y, int w) { return gui::Lbl(this, s, x, y, w); };
     Button3 = btn("五十音順", 396, 8);
     Label8 = lbl("●", 500, 12, 16);
     Button4 = btn("漢字コード順", 396, 38);

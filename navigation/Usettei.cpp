@@ -1,5 +1,6 @@
 #include "navigation/Usettei.h"
 #include "engine/Settings.h"
+#include "gui/FormParts.h"
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
 #include "labels/Uletter.h"
@@ -17,24 +18,12 @@ namespace {
 struct Grid {
     QWidget* parent;
     TCheckBox* check(const std::string& caption, int x, int y, int w, bool on = false, const std::string& hint = "") {
-        auto* c = new TCheckBox(parent, caption);
-        c->SetBounds(x, y, w, 20);
-        if (on) c->SetChecked(true);
-        if (!hint.empty()) c->SetHint(hint);
-        return c;
+        return gui::Check(parent, caption, x, y, w, on, hint);
     }
     TButton* button(const std::string& caption, int x, int y, int w, const std::string& hint = "") {
-        auto* b = new TButton(parent, caption);
-        b->SetBounds(x, y, w, 24);
-        if (!hint.empty()) b->SetHint(hint);
-        return b;
+        return gui::Btn(parent, caption, x, y, w, hint, 24);
     }
-    TImage* swatch(int x, int y) {
-        auto* i = new TImage(parent);
-        i->SetBounds(x, y, 20, 20);
-        i->SetImageSize(20, 20);
-        return i;
-    }
+    TImage* swatch(int x, int y) { return gui::Swatch(parent, x, y, 20); }
     TUpDown* updown(TEdit*& edit, int x, int y, int min, int max, int pos) {
         edit = new TEdit(parent, std::to_string(pos));
         edit->SetBounds(x, y, 30, 22);
@@ -47,11 +36,7 @@ struct Grid {
         u->SetAssociate(edit);
         return u;
     }
-    TLabel* label(const std::string& caption, int x, int y, int w) {
-        auto* l = new TLabel(parent, caption);
-        l->SetBounds(x, y, w, 18);
-        return l;
-    }
+    TLabel* label(const std::string& caption, int x, int y, int w) { return gui::Lbl(parent, caption, x, y, w); }
 };
 
 } // namespace
@@ -291,24 +276,13 @@ void TSettei::WireHandlers() {
     click(Button20, &TSettei::Button20Click);
 }
 
-namespace {
-
-void FillSwatch(TImage* swatch, TColor c) {
-    TCanvas* cv = swatch->Canvas();
-    cv->Brush->Style = bsSolid;
-    cv->Brush->Color = c;
-    cv->FillRect(Rect(0, 0, cv->Width(), cv->Height()));
-}
-
-} // namespace
-
 void TSettei::FormCreate(TObject* Sender) {
     const std::pair<TImage*, TColor> swatches[] = {
         {Image1, Open->CoastColor}, {Image2, Open->PrefColor},   {Image3, Open->TownColor},
         {Image4, Open->TownFontColor}, {Image5, Open->BackColor}, {Image6, Open->DoColor},
         {Image7, Open->FunColor},   {Image8, Open->WakuColor},   {Image9, Open->KuColor},
         {Image10, Open->NTownColor}, {Image11, Open->IslandsColor}, {Image12, Open->MountainColor}};
-    for (auto [image, colour] : swatches) FillSwatch(image, colour);
+    for (auto [image, colour] : swatches) gui::FillSwatch(image, colour);
     CBColor->SetChecked(Open->SameColor);
 }
 
@@ -317,7 +291,7 @@ void TSettei::FormCreate(TObject* Sender) {
 void TSettei::PickColor(TColorDialog* dialog, TColor& member, TImage* swatch) {
     if (!dialog->Execute()) return;
     member = dialog->Color;
-    FillSwatch(swatch, member);
+    gui::FillSwatch(swatch, member);
 }
 
 void TSettei::Button2Click(TObject* Sender) { PickColor(ColorDialog1, Open->CoastColor, Image1); }
@@ -336,7 +310,7 @@ void TSettei::Button18Click(TObject* Sender) { PickColor(ColorDialog3, Open->Mou
 void TSettei::Button7Click(TObject* Sender) {
     if (!ColorDialog5->Execute()) return;
     Open->BackColor = Open->ChosenBackColor = ColorDialog5->Color;
-    FillSwatch(Image5, Open->BackColor);
+    gui::FillSwatch(Image5, Open->BackColor);
     CheckBox13->SetChecked(false);
 }
 

@@ -1,4 +1,5 @@
 #include "paint/Upaint.h"
+#include "gui/FormParts.h"
 #include "components/Tkbtn.h"
 #include "engine/Uopen.h"
 #include "labels/Uletter.h"
@@ -20,23 +21,13 @@ const TColor TMapPaint::Presets[8][8] = {
     {0x8AF9F3, 0x46FFA3, 0x40FF00, 0xD3F365, 0xFFBA75, 0xD6CEFF, 0xB4A5FC, 0x7A60F9},
 };
 
+using gui::Btn;
+using gui::Check;
+using gui::Lbl;
+
 namespace {
 
-TButton* Btn(QWidget* parent, const std::string& caption, int x, int y, int w, const std::string& hint = "") {
-    auto* b = new TButton(parent, caption);
-    b->SetBounds(x, y, w, 26);
-    if (!hint.empty()) b->SetHint(hint);
-    return b;
-}
 
-TCheckBox* Check(QWidget* parent, const std::string& caption, int x, int y, int w, bool on = false,
-                 const std::string& hint = "") {
-    auto* c = new TCheckBox(parent, caption);
-    c->SetBounds(x, y, w, 20);
-    if (on) c->SetChecked(true);
-    if (!hint.empty()) c->SetHint(hint);
-    return c;
-}
 
 } // namespace
 

@@ -1,13 +1,14 @@
-// Small builders of the controls this folder's windows share.
+// Small builders of the controls every window makes: caption, place, size, hint.
 #pragma once
 #include "gui/Forms.h"
 #include <string>
 
-namespace lineforms {
+namespace gui {
 
-inline TButton* Btn(QWidget* p, const std::string& caption, int x, int y, int w, const std::string& hint = "") {
+inline TButton* Btn(QWidget* p, const std::string& caption, int x, int y, int w, const std::string& hint = "",
+                    int h = 26) {
     auto* b = new TButton(p, caption);
-    b->SetBounds(x, y, w, 26);
+    b->SetBounds(x, y, w, h);
     if (!hint.empty()) b->SetHint(hint);
     return b;
 }
@@ -55,4 +56,4 @@ inline void FillSwatch(TImage* img, TColor c) {
     cv->FillRect(Rect(0, 0, cv->Width(), cv->Height()));
 }
 
-} // namespace lineforms
+} // namespace gui
