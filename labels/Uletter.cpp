@@ -445,25 +445,9 @@ void TLetter::LoadPrefTables() {
 }
 
 bool CellInt(const std::string& s, int32_t& v) {
-    // The plain decimal case without an exception; anything else goes the strict way.
-    size_t i = 0, n = s.size();
-    bool neg = false;
-    if (i < n && (s[i] == '-' || s[i] == '+')) neg = s[i++] == '-';
-    if (i < n && n - i <= 9) {
-        int32_t r = 0;
-        size_t j = i;
-        for (; j < n && s[j] >= '0' && s[j] <= '9'; ++j) r = r * 10 + (s[j] - '0');
-        if (j == n) {
-            v = neg ? -r : r;
-            return true;
-        }
-    }
-    try {
-        v = StrToInt(s);
-        return true;
-    } catch (const EConvertError&) {
-        return false;
-    }
+    const std::optional<int> r = TryStrToInt(s);
+    if (r) v = *r;
+    return r.has_value();
 }
 
 bool TLetter::CellNumber(int col, int row, int32_t& v, bool emptyIsZero) {
