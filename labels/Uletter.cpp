@@ -223,7 +223,9 @@ bool TLetter::ReportFull() {
 
 bool TLetter::AppendRow(const LabelRecord& r, const std::string cells[10]) {
     if (LabelCount >= LABEL_MAX) return ReportFull();
-    if (StringGrid1->RowCount() < LabelCount + 1) SetGridRows(LabelCount + 1);
+    // Rows are made in chunks, one grid resize per chunk; the callers trim the grid at the end.
+    if (StringGrid1->RowCount() < LabelCount + 1)
+        SetGridRows(std::min(LABEL_MAX, std::max(LabelCount + 1, StringGrid1->RowCount() * 2)));
     for (int c = 0; c < 10; ++c) StringGrid1->SetCells(c, LabelCount, cells[c]);
     LabelTable[LabelCount] = r;
     LabelCount++;
@@ -266,23 +268,15 @@ bool TLetter::ReadLabelFile(const std::string& path) {
     std::vector<std::string> f;
     std::string line, cells[10];
     LabelRecord r;
-    // Rows are made in chunks: one grid resize per chunk, trimmed at the end.
     while (in.ReadLine(line)) {
         int n = TMyStr::SplitCsv(line, f);
         if (n < 5) continue;
-        if (LabelCount >= LABEL_MAX) {
-            ReportFull();
-            break;
-        }
-        if (StringGrid1->RowCount() < LabelCount + 1)
-            SetGridRows(std::min(LABEL_MAX, std::max(LabelCount + 1, StringGrid1->RowCount() * 2)));
         for (int c = 0; c < 5; ++c) cells[c] = f[c];
         cells[5] = dot;
         cells[6] = jr ? dot : "";
         cells[7] = main ? dot : "";
         cells[8] = railway ? dot : "";
         cells[9] = std::to_string(Open->RailLabelCount);
-        for (int c = 0; c < 10; ++c) StringGrid1->SetCells(c, LabelCount, cells[c]);
         r.mark = f[0];
         r.x = LenientInt(f[1]);
         r.y = LenientInt(f[2]);
@@ -292,7 +286,7 @@ bool TLetter::ReadLabelFile(const std::string& path) {
         r.color = n >= 6 ? LenientInt(f[5]) : Open->LabelColor;
         r.jr = jr, r.main = main, r.railway = railway;
         r.fileNo = Open->RailLabelCount;
-        LabelTable[LabelCount++] = r;
+        if (!AppendRow(r, cells)) break;
         if (info) Rail->Label7->SetCaption("行数　" + std::to_string(LabelCount));
     }
     SetGridRows(LabelCount);
