@@ -210,7 +210,9 @@ bool TLetter::ReportFull() {
 
 bool TLetter::AppendRow(const LabelRecord& r, const std::string cells[10]) {
     if (LabelCount >= LABEL_MAX) return ReportFull();
-    if (StringGrid1->RowCount() < LabelCount + 1) SetGridRows(LabelCount + 1);
+    // Rows are made in chunks, one grid resize per chunk; the callers trim the grid at the end.
+    if (StringGrid1->RowCount() < LabelCount + 1)
+        SetGridRows(std::min(LABEL_MAX, std::max(LabelCount + 1, StringGrid1->RowCount() * 2)));
     for (int c = 0; c < 10; ++c) StringGrid1->SetCells(c, LabelCount, cells[c]);
     LabelTable[LabelCount] = r;
     LabelCount++;
@@ -253,23 +255,15 @@ bool TLetter::ReadLabelFile(const std::string& path) {
     std::vector<std::string> f;
     std::string line, cells[10];
     LabelRecord r;
-    // Rows are made in chunks: one grid resize per chunk, trimmed at the end.
     while (in.ReadLine(line)) {
         int n = TMyStr::SplitCsv(line, f);
         if (n < 5) continue;
-        if (LabelCount >= LABEL_MAX) {
-            ReportFull();
-            break;
-        }
-        if (StringGrid1->RowCount() < LabelCount + 1)
-            SetGridRows(std::min(LABEL_MAX, std::max(LabelCount + 1, StringGrid1->RowCount() * 2)));
         for (int c = 0; c < 5; ++c) cells[c] = f[c];
         cells[5] = dot;
         cells[6] = jr ? dot : "";
         cells[7] = main ? dot : "";
         cells[8] = railway ? dot : "";
         cells[9] = std::to_string(Open->RailLabelCount);
-        for (int c = 0; c < 10; ++c) StringGrid1->SetCells(c, LabelCount, cells[c]);
         r.mark = f[0];
         r.x = LenientInt(f[1]);
         r.y = LenientInt(f[2]);
@@ -279,7 +273,7 @@ bool TLetter::ReadLabelFile(const std::string& path) {
         r.color = n >= 6 ? LenientInt(f[5]) : Open->LabelColor;
         r.jr = jr, r.main = main, r.railway = railway;
         r.fileNo = Open->RailLabelCount;
-        LabelTable[LabelCount++] = r;
+        if (!AppendRow(r, cells)) break;
         if (info) Rail->Label7->SetCaption("行数　" + std::to_string(LabelCount));
     }
     SetGridRows(LabelCount);
@@ -432,25 +426,9 @@ void TLetter::LoadPrefTables() {
 }
 
 bool CellInt(const std::string& s, int32_t& v) {
-    // The plain decimal case without an exception; anything else goes the strict way.
-    size_t i = 0, n = s.size();
-    bool neg = false;
-    if (i < n && (s[i] == '-' || s[i] == '+')) neg = s[i++] == '-';
-    if (i < n && n - i <= 9) {
-        int32_t r = 0;
-        size_t j = i;
-        for (; j < n && s[j] >= '0' && s[j] <= '9'; ++j) r = r * 10 + (s[j] - '0');
-        if (j == n) {
-            v = neg ? -r : r;
-            return true;
-        }
-    }
-    try {
-        v = StrToInt(s);
-        return true;
-    } catch (const EConvertError&) {
-        return false;
-    }
+    const std::optional<int> r = TryStrToInt(s);
+    if (r) v = *r;
+    return r.has_value();
 }
 
 bool TLetter::CellNumber(int col, int row, int32_t& v, bool emptyIsZero) {

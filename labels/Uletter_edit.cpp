@@ -41,10 +41,7 @@ void TLetter::Button2Click(TObject* Sender) {
         }
         y = TruncToInt((lat - 24) * 15000);
     } else {
-        if (Edit2->Text().empty() || Edit3->Text().empty()) {
-            MessageBox("XまたはY座標が設定されておりません　　　", "X,Y座標設定エラー", MB_OK | MB_ICONEXCLAMATION);
-            return;
-        }
+        // An empty text is no number either.
         if (!CellInt(Edit2->Text(), x) || !CellInt(Edit3->Text(), y)) {
             MessageBox("XまたはY座標が設定されておりません　　　", "X,Y座標設定エラー", MB_OK | MB_ICONEXCLAMATION);
             return;

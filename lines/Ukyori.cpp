@@ -105,12 +105,7 @@ int32_t TKyori::ChosenRadius(const char* pointMessage) {
         MessageBox(pointMessage, "半径エラー", MB_OK);
         return 0;
     }
-    int32_t r = 0;
-    try {
-        r = StrToInt(text);
-    } catch (const EConvertError&) {
-        r = 0;
-    }
+    const int32_t r = TryStrToInt(text).value_or(0);
     if (r < 1 || r > kMaxRadiusKm) {
         MessageBox(gui::Format("半径は1～%dkmの整数で指定してください", kMaxRadiusKm), "半径エラー", MB_OK);
         return 0;

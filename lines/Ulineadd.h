@@ -134,7 +134,7 @@ public:
 private:
     void SetEditControls(bool on);
     void SelectRow(int r);
-    // Points of an open line file, drawn with the pen set up; arrows only for user files.
+    // Points of an open line file in the given colour and width and the file's line type; arrows only for user files.
     void DrawFilePoints(FilePoints& in, const LineFileHeader& h, bool arrows, TColor colour, int width);
     int turtleX = 0, turtleY = 0;
     float turtleHeading = 0;

@@ -2,7 +2,6 @@
 #include "components/Mymath.h"
 #include "engine/Convert.h"
 #include "engine/Uopen.h"
-#include "gui/Files.h"
 #include "gui/TextFile.h"
 #include "labels/Uletter.h"
 #include "lines/Ulineadd.h"
@@ -192,6 +191,9 @@ void TLineAdd::DrawEditLine() {
 void TLineAdd::DrawFilePoints(FilePoints& f, const LineFileHeader& h, bool arrows, TColor colour, int width) {
     TCanvas* cv = Open->Image1->Canvas();
     const TPenStyle style = TPenStyle(std::clamp<int>(h.LineType, 0, 4));
+    cv->Pen->Color = colour;
+    cv->Pen->Width = width;
+    cv->Pen->Style = style;
     const bool styled = style != psSolid && width == 1;
     const bool triangle = h.Arrow == 2;
     static std::vector<TPoint> run;
@@ -328,9 +330,6 @@ void TLineAdd::DrawLineFiles() {
                     if (no) colour = ColorTable[no - 1];
                 }
                 const int width = TableValue(a.Size, 1, 1000, std::max(1, h.Size));
-                cv->Pen->Color = colour;
-                cv->Pen->Width = width;
-                cv->Pen->Style = TPenStyle(std::clamp<int>(h.LineType, 0, 4));
                 DrawFilePoints(f, h, false, colour, width);
                 if (Open->RailInfo->Checked()) Rail->Label8->SetCaption(std::to_string(i) + "番 " + name);
             }
@@ -341,7 +340,6 @@ void TLineAdd::DrawLineFiles() {
     Rail->Label11->SetCaption(std::to_string(r));
 
     for (int j = 0; j < LineFileCount && j < int(LineFiles.size()); j++) {
-        if (!gui::FileExists(LineFiles[j])) continue;
         LineFileHeader h;
         // The user's files are read on every redraw: the editor may have saved them anew.
         if (!ReadLineFileText(LineFiles[j], userText) || !header(userText, h)) continue;
@@ -356,9 +354,6 @@ void TLineAdd::DrawLineFiles() {
             const int no = TableValue(a.Colour, 1, LINE_COLOR_MAX, 0);
             const TColor colour = no ? ColorTable[no - 1] : TColor(h.Color);
             const int width = TableValue(a.Size, 1, 1000, std::max(1, h.Size));
-            cv->Pen->Color = colour;
-            cv->Pen->Width = width;
-            cv->Pen->Style = TPenStyle(std::clamp<int>(h.LineType, 0, 4));
             DrawFilePoints(f, h, h.Arrow != 0, colour, width);
         }
     }

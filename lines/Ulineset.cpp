@@ -184,6 +184,7 @@ void TLineSet::StringGrid1DblClick(TObject*) {
 
 // The user's value goes to the file the row shows, so it stays with that line.
 void TLineSet::StringGrid1SetEditText(TObject*, int col, int row, const std::string& value) {
+    shadow.Edited(col, row, value);
     UserColors = 1;
     LineAttr* a = AttrOfRow(row);
     if (!a) return;

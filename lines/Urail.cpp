@@ -12,6 +12,12 @@ void GridShadow::Set(TStringGrid* g, int col, int row, const std::string& s) {
     g->SetCells(col, row, s);
 }
 
+void GridShadow::Edited(int col, int row, const std::string& s) {
+    const size_t i = size_t(row) * cols + col;
+    if (i >= cells.size()) cells.resize(i + 1);
+    cells[i] = s;
+}
+
 void GridShadow::SetRowCount(TStringGrid* g, int n) {
     g->SetRowCount(std::max(1, n));
     if (cells.size() > size_t(n) * cols) cells.resize(size_t(n) * cols);

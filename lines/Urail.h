@@ -11,6 +11,8 @@ struct GridShadow {
     std::vector<std::string> cells;
     void Set(TStringGrid* g, int col, int row, const std::string& s);
     void SetRowCount(TStringGrid* g, int n);   // at least one row; cells past it are forgotten
+    // A cell the user typed into: the grid holds that text now, whatever was written before.
+    void Edited(int col, int row, const std::string& s);
 };
 
 class TRail : public TForm {

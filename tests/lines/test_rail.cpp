@@ -157,6 +157,19 @@ TEST_F(Railways, TheLineFilterAndTheUsersValuesStayWithTheirLines) {
     EXPECT_NE(Column(1)[other], "7");
 }
 
+// A size typed into the table and reverted before any redraw shows the file's size again.
+TEST_F(Railways, RevertShowsTheFilesSizeOverATypedOne) {
+    Select({12});
+    Open->CBRailLine->SetChecked(true);
+    LineAdd->DrawLineFiles();
+    const std::string fromFile = Column(1)[0];
+    LineSet->StringGrid1->UserEdit(1, 0, fromFile + "9");
+    ASSERT_EQ(LineSet->UserColors, 1);
+    LineSet->Button13Click(nullptr);
+    LineAdd->DrawLineFiles();
+    EXPECT_EQ(Column(1)[0], fromFile);
+}
+
 #include "engine/Uken.h"
 #include "lines/Ukyori.h"
 #include <fstream>
