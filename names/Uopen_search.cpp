@@ -86,7 +86,7 @@ int TOpen::FindNameInMapFile(int file, const std::string& name, int32_t& x, int3
     return 0;
 }
 
-// Steps 5 and 6: the duplicate list, then every map file. Returns the count.
+// Where the city list has no such name: the duplicate list, then every map file. Returns the count.
 int TOpen::CollectCandidates(const std::string& name) {
     CandidateCount = 0;
     auto add = [this](int32_t pref, int32_t x, int32_t y, const std::string& label) {
