@@ -6,7 +6,6 @@
 #include "gui/Files.h"
 #include "navigation/Usettei.h"
 #include "output/Uproject.h"
-#include "paint/HourGlass.h"
 #include "paint/SlotPicture.h"
 #include "paint/Upaint.h"
 #include <optional>
@@ -241,18 +240,11 @@ void TMapPaint::Button24Click(TObject*) {
 
     Label1->SetCaption(path);
     TOpen& o = *Open;
-    DataSlots = 0;
-    {
-        HourGlass wait;
-        for (const TOpen::PaintRecord& row : rows) {
-            int sx, sy;
-            o.MapToScreen(row.x, row.y, sx, sy);
-            o.FillAt(sx, sy, row.colour, row.pattern);
-            AddPaletteEntry(row.colour, row.pattern);
-        }
-    }
     std::copy(rows.begin(), rows.end(), o.PaintRecords);
     o.paint_rep = int(rows.size());
+    o.ReplayPaint();
+    DataSlots = 0;
+    for (const TOpen::PaintRecord& row : rows) AddPaletteEntry(row.colour, row.pattern);
     ShowCount();
     Button19Click(this);
     Button3->SetEnabled(true);
