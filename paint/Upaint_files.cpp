@@ -242,7 +242,7 @@ void TMapPaint::Button24Click(TObject*) {
     TOpen& o = *Open;
     std::copy(rows.begin(), rows.end(), o.PaintRecords);
     o.paint_rep = int(rows.size());
-    o.ReplayPaint();
+    // No fills here: ending paint mode below redraws, which floods every record anyway.
     DataSlots = 0;
     for (const TOpen::PaintRecord& row : rows) AddPaletteEntry(row.colour, row.pattern);
     ShowCount();
