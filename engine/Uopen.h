@@ -381,7 +381,7 @@ public:
     void N8Click(TObject* Sender);
     void NJikanClick(TObject* Sender);
     void NKanjiClick(TObject* Sender);
-    bool SaveSortedHistory();
+    bool SaveSortedHistory(int skip = -1);   // the drop-down's entries but row skip, sorted, to the file and back
     // Readings.
     bool IsAreaSelected(int code) const;
     void CBYomiClick(TObject* Sender);
