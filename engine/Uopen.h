@@ -393,8 +393,6 @@ public:
     void N17Click(TObject* Sender);
     bool SelectionHasDuplicateNames() const;
     std::string MapFilePath(int code) const;
-    // Position of a press as data: in the Tokyo datum while the map is drawn in WGS.
-    void PressToMap(int X, int Y, int32_t& x, int32_t& y) const;
     // Boundary-data editions.
     void EditionClick(int index);
     bool ReplaceBoundaryData(const std::string& folder);
