@@ -381,7 +381,7 @@ public:
     void N8Click(TObject* Sender);
     void NJikanClick(TObject* Sender);
     void NKanjiClick(TObject* Sender);
-    bool SaveSortedHistory();
+    bool SaveSortedHistory(int skip = -1);   // the drop-down's entries but row skip, sorted, to the file and back
     // Readings.
     bool IsAreaSelected(int code) const;
     void CBYomiClick(TObject* Sender);
@@ -393,8 +393,6 @@ public:
     void N17Click(TObject* Sender);
     bool SelectionHasDuplicateNames() const;
     std::string MapFilePath(int code) const;
-    // Position of a press as data: in the Tokyo datum while the map is drawn in WGS.
-    void PressToMap(int X, int Y, int32_t& x, int32_t& y) const;
     // Boundary-data editions.
     void EditionClick(int index);
     bool ReplaceBoundaryData(const std::string& folder);

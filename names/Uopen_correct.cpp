@@ -1,5 +1,4 @@
 // TOpen: the openers of the name-data correction windows.
-#include "engine/Coords.h"
 #include "engine/Uopen.h"
 #include "names/Ucorrect.h"
 #include "names/Uextra.h"
@@ -7,11 +6,6 @@
 #include "names/Utoshi.h"
 
 std::string TOpen::MapFilePath(int code) const { return gui::Format("%s/MAPDATA/%02d.MAP", AppDir.c_str(), code); }
-
-void TOpen::PressToMap(int X, int Y, int32_t& x, int32_t& y) const {
-    ScreenToMap(X, Y, x, y);
-    if (WgsDisplay) WgsToTokyo(x, y, x, y);
-}
 
 bool TOpen::SelectionHasDuplicateNames() const {
     const int n = std::min<int>(ExtraCount, int(ExtraPref.size()));

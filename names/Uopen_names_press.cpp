@@ -12,14 +12,14 @@
 // A designated city takes the pressed position.
 void TOpen::PressCityPosition(int, int X, int Y) {
     int32_t x, y;
-    PressToMap(X, Y, x, y);
+    PressToData(X, Y, x, y);
     Toshi->TakePosition(CityX, CityY, CityCount, x, y);
 }
 
 // A duplicated ward or town name takes the pressed position.
 void TOpen::PressExtraPosition(int, int X, int Y) {
     int32_t x, y;
-    PressToMap(X, Y, x, y);
+    PressToData(X, Y, x, y);
     Extra->TakePosition(ExtraX, ExtraY, ExtraCount, x, y);
 }
 
@@ -140,7 +140,7 @@ void PlaceCorrectedName(TOpen& o, int32_t x, int32_t y) {
 // Steps 23 to 26 of the press chain: pick, add position, delete pick, new position.
 void TOpen::PressName(int step, int X, int Y) {
     int32_t x, y;
-    PressToMap(X, Y, x, y);
+    PressToData(X, Y, x, y);
     switch (step) {
     case 23: PickForCorrection(*this, x, y); break;
     case 24:

@@ -86,7 +86,7 @@ int TOpen::FindNameInMapFile(int file, const std::string& name, int32_t& x, int3
     return 0;
 }
 
-// Steps 5 and 6: the duplicate list, then every map file. Returns the count.
+// Where the city list has no such name: the duplicate list, then every map file. Returns the count.
 int TOpen::CollectCandidates(const std::string& name) {
     CandidateCount = 0;
     auto add = [this](int32_t pref, int32_t x, int32_t y, const std::string& label) {
@@ -301,20 +301,6 @@ void TOpen::N8Click(TObject* Sender) {
         ListClearClick(Sender);
 }
 
-// The list sorted without repeats goes to the history file and back into the drop-down.
-static bool SaveAndReload(TOpen& o, const TStringList& list) {
-    const std::string path = o.AppDir + "/mapdata/townlist.lst";
-    if (!list.SaveToFile(path)) {
-        Application->MessageBox(gui::Format("%s に書き込めません", path.c_str()), "検索履歴の編集",
-                                MB_OK | MB_ICONEXCLAMATION);
-        return false;
-    }
-    const std::string text = o.ComboBox1->Text();
-    o.ComboBox1->Items()->LoadFromFile(path);
-    o.ComboBox1->SetText(text);
-    return true;
-}
-
 void TOpen::N7Click(TObject* Sender) {
     const int sel = ComboBox1->ItemIndex();
     if (sel < 0) return;
@@ -322,12 +308,7 @@ void TOpen::N7Click(TObject* Sender) {
     if (Application->MessageBox(gui::Format("%s を検索履歴から削除しますか？     ", name.c_str()), "検索履歴の編集",
                                 MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
         return;
-    TStringList list;
-    list.Sorted = true;
-    list.IgnoreDuplicates = true;
-    for (int i = 0; i < ComboBox1->Items()->Count(); ++i)
-        if (i != sel) list.Add(ComboBox1->Items()->Strings(i));
-    SaveAndReload(*this, list);
+    SaveSortedHistory(sel);
 }
 
 void TOpen::NJikanClick(TObject* Sender) {
@@ -337,12 +318,23 @@ void TOpen::NJikanClick(TObject* Sender) {
     TimeOrder = 1;
 }
 
-bool TOpen::SaveSortedHistory() {
+// The list sorted without repeats goes to the history file and back into the drop-down.
+bool TOpen::SaveSortedHistory(int skip) {
     TStringList list;
     list.Sorted = true;
     list.IgnoreDuplicates = true;
-    for (int i = 0; i < ComboBox1->Items()->Count(); ++i) list.Add(ComboBox1->Items()->Strings(i));
-    return SaveAndReload(*this, list);
+    for (int i = 0; i < ComboBox1->Items()->Count(); ++i)
+        if (i != skip) list.Add(ComboBox1->Items()->Strings(i));
+    const std::string path = AppDir + "/mapdata/townlist.lst";
+    if (!list.SaveToFile(path)) {
+        Application->MessageBox(gui::Format("%s に書き込めません", path.c_str()), "検索履歴の編集",
+                                MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    const std::string text = ComboBox1->Text();
+    ComboBox1->Items()->LoadFromFile(path);
+    ComboBox1->SetText(text);
+    return true;
 }
 
 void TOpen::NKanjiClick(TObject* Sender) {

@@ -258,16 +258,7 @@ void TOpen::Button10Click(TObject*) {
     } else {
         MapPaint->Close();
     }
-    // The white box's handler gives back the chosen colour: the file's colour becomes that one.
-    BackColor = ChosenBackColor = d.back;
-    PaintSwatch(Settei->Image5->Canvas(), d.back, 0);
-    MapPaint->CBBackWhite->SetChecked(d.back == 0xFFFFFF);
-    Settei->CheckBox13->SetChecked(d.back == 0xFFFFFF);
-    for (int i = 0; i < 8; ++i) {
-        PaintColor[i] = d.colours[i];
-        PaintPattern[i] = d.patterns[i];
-        MapPaint->ShowSlot(i);
-    }
+    MapPaint->ApplyFilePalette(d.back, d.colours, d.patterns);
     WriteLog(gui::Format("ペイント数：%d\n", n));
 
     // Labels.

@@ -1,23 +1,9 @@
 #include "paint/SlotPicture.h"
 #include "components/Tkbtn.h"
 
-void DrawSlotPicture(TBitmap* bmp, TColor colour, uint8_t pattern) {
-    bmp->SetSize(26, 26);
-    TCanvas* cv = bmp->Canvas();
-    cv->Pen->Color = clBlack;
-    cv->Pen->Style = psSolid;
-    cv->Pen->Width = 1;
-    cv->Brush->Color = clWhite;
-    cv->Brush->Style = bsSolid;
-    cv->Rectangle(0, 0, 26, 26);
-    cv->Brush->Color = colour;
-    cv->Brush->Style = PatternBrush(pattern);
-    cv->Rectangle(0, 0, 26, 26);
-}
-
 void ShowSlotPicture(TTkBtn* button, TColor colour, uint8_t pattern) {
-    TBitmap bmp;
-    DrawSlotPicture(&bmp, colour, pattern);
+    TBitmap bmp(26, 26);
+    PaintSwatch(bmp.Canvas(), colour, pattern);
     button->Set_Picture(static_cast<const TBitmap*>(nullptr));
     button->Set_Picture(&bmp);
 }

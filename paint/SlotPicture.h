@@ -9,9 +9,7 @@ class TTkBtn;
 // Pattern codes above 7 are kept as they are but drawn solid.
 inline TBrushStyle PatternBrush(uint8_t pattern) { return pattern <= 7 ? TBrushStyle(pattern) : bsSolid; }
 
-// A white square of 26 x 26 pixels, then the same square in the slot's colour and pattern.
-void DrawSlotPicture(TBitmap* bmp, TColor colour, uint8_t pattern);
-// Gives the button that picture; the button's own colour stays as it is.
+// Gives the button a 26 x 26 swatch of the slot; the button's own colour stays as it is.
 void ShowSlotPicture(TTkBtn* button, TColor colour, uint8_t pattern);
 // Fills a whole swatch image: black pen, white first, then colour and pattern.
 void PaintSwatch(TCanvas* cv, TColor colour, uint8_t pattern);

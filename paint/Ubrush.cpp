@@ -55,19 +55,7 @@ TRadioButton* TPBrush::Choice(int k) const {
 void TPBrush::PaintSamples() {
     const int slot = MapPaint->EditSlot;
     Label2->SetCaption(std::to_string(slot + 1));
-    for (int k = 0; k < 7; ++k) {
-        TCanvas* cv = Sample(k)->Canvas();
-        cv->Pen->Color = clBlack;
-        cv->Pen->Width = 1;
-        cv->Pen->Style = psSolid;
-        // The hatch gaps show the white underneath.
-        cv->Brush->Style = bsSolid;
-        cv->Brush->Color = clWhite;
-        cv->FillRect(Rect(0, 0, cv->Width(), cv->Height()));
-        cv->Brush->Color = Open->PaintColor[slot];
-        cv->Brush->Style = PatternBrush(TMapPaint::ChoiceCode[k]);
-        cv->Rectangle(0, 0, cv->Width(), cv->Height());
-    }
+    for (int k = 0; k < 7; ++k) PaintSwatch(Sample(k)->Canvas(), Open->PaintColor[slot], TMapPaint::ChoiceCode[k]);
 }
 
 void TPBrush::RadioButtonClick(int k) {

@@ -39,23 +39,7 @@ TImage* ColourSwatch(QWidget* parent, int x, int y) {
     return i;
 }
 
-void FillSwatch(TImage* image, TColor colour) {
-    TCanvas* cv = image->Canvas();
-    cv->Pen->Color = clBlack;
-    cv->Pen->Width = 1;
-    cv->Pen->Style = psSolid;
-    cv->Brush->Color = colour;
-    cv->Brush->Style = bsSolid;
-    cv->Rectangle(0, 0, cv->Width(), cv->Height());
-}
-
-std::optional<int> StrictInt(const std::string& s) {
-    try {
-        return StrToInt(s);
-    } catch (const EConvertError&) {
-        return std::nullopt;
-    }
-}
+void FillSwatch(TImage* image, TColor colour) { PaintSwatch(image->Canvas(), colour, 0); }
 
 } // namespace
 
@@ -206,7 +190,7 @@ bool THanrei::GatherLegend() {
     bool ok = true;
     LegendCount = UpDown1->Position();
     auto take = [&ok](TEdit* e, TUpDown* u, int32_t& field) {
-        if (auto v = StrictInt(e->Text())) {
+        if (auto v = TryStrToInt(e->Text())) {
             field = *v;
             return;
         }
@@ -291,7 +275,7 @@ void THanrei::Button2Click(TObject*) {
     std::optional<int> nums[5];
     TEdit* boxes[5] = {Edit11, Edit12, Edit15, Edit13, Edit14};
     for (int k = 0; k < 5; ++k) {
-        nums[k] = StrictInt(boxes[k]->Text());
+        nums[k] = TryStrToInt(boxes[k]->Text());
         if (!nums[k]) {
             MessageBox(kNumberError, "凡例エラー", MB_OK | MB_ICONEXCLAMATION);
             return;
@@ -343,7 +327,7 @@ int ParseLegendFile(const std::vector<std::string>& lines, LegendFileData& d) {
     for (int k = 0; k < 3; ++k) {
         if (size_t(7 + k) >= lines.size()) return 8 + k;
         TMyStr::SplitFields(lines[7 + k], f);
-        auto v = f.empty() ? std::nullopt : StrictInt(f[0]);
+        auto v = f.empty() ? std::nullopt : TryStrToInt(f[0]);
         if (!v) return 8 + k;
         d.colours[k] = *v;
     }
@@ -355,8 +339,8 @@ int ParseLegendFile(const std::vector<std::string>& lines, LegendFileData& d) {
         if (size_t(line - 1) >= lines.size()) return line;
         TMyStr::SplitCsv(lines[line - 1], f);
         if (f.size() < 2) return line;
-        auto colour = StrictInt(f[0]);
-        auto pattern = StrictInt(f[1]);
+        auto colour = TryStrToInt(f[0]);
+        auto pattern = TryStrToInt(f[1]);
         if (!colour || !pattern || *pattern < 0 || *pattern > 255) return line;
         d.rowColours[i] = *colour;
         d.rowPatterns[i] = uint8_t(*pattern);

@@ -144,14 +144,11 @@ void TOpen::N6Click(TObject*) {
 // ---- legend ----
 
 void TOpen::DrawLegendLayer() {
-    if (Hanrei->CBExpDisplay->Checked()) {
-        DrawLegendOnMap();
-        LegendShown = true;
-    } else {
-        LegendShown = false;
-    }
+    LegendShown = Hanrei->CBExpDisplay->Checked();
+    if (LegendShown) DrawLegendOnMap();
 }
 
+// Drawn from the legend record, which the boxes fill unless a project restore holds it.
 void TOpen::DrawLegendOnMap() {
     THanrei* L = Hanrei;
     if (!L->LegendOn) return;
@@ -161,7 +158,7 @@ void TOpen::DrawLegendOnMap() {
     const int x = nint(L->LegendX * f), y = nint(L->LegendY * f), s = nint(L->LegendTextSize * f);
     const int n = L->LegendCount;
     const bool title = L->CBMenuTitle->Checked();
-    const std::string titleText = CutCp932(L->Edit9->Text(), THanrei::TEXT_MAX);
+    const std::string& titleText = L->LegendTitle;
     const int rows = n >= 1 && n <= 8 ? n : 0;
 
     TCanvas* cv = Image1->Canvas();
@@ -170,31 +167,20 @@ void TOpen::DrawLegendOnMap() {
     cv->Brush->Style = bsSolid;
     cv->Pen->Style = psSolid;
 
-    int R = y;
-    if (L->CBExpDisplay->Checked()) {
-        int H = (h + d) * n - d / 2;
-        int T = 0;
-        if (title) {
-            H += h + d;
-            T = nint(cv->TextWidth(titleText) * 0.7);
-        } else {
-            R = y - (h + d);
-        }
-        int M = T;
-        for (int i = 0; i < rows; ++i) M = std::max(M, cv->TextWidth(L->LegendTexts[i]));
-        const int B = nint(w + 10 * f + M);
-        cv->Pen->Width = L->CBBold->Checked() ? 2 : 1;
-        cv->Pen->Color = L->CBExpWaku->Checked() ? L->LegendFrameColor : L->LegendFillColor;
-        cv->Brush->Color = L->LegendFillColor;
-        cv->Brush->Style = bsSolid;
-        LegendLeft = nint(x - 5 * f);
-        LegendTop = nint(y - 5 * f);
-        LegendRight = nint(x + B + 5 * f);
-        LegendBottom = nint(y + H + 5 * f);
-        cv->Rectangle(LegendLeft, LegendTop, LegendRight, LegendBottom);
-    } else if (!title) {
-        R = y - (h + d);
-    }
+    // Without a title the first row takes the title's place.
+    const int R = title ? y : y - (h + d);
+    const int H = (h + d) * n - d / 2 + (title ? h + d : 0);
+    int M = title ? nint(cv->TextWidth(titleText) * 0.7) : 0;
+    for (int i = 0; i < rows; ++i) M = std::max(M, cv->TextWidth(L->LegendTexts[i]));
+    const int B = nint(w + 10 * f + M);
+    cv->Pen->Width = L->CBBold->Checked() ? 2 : 1;
+    cv->Pen->Color = L->CBExpWaku->Checked() ? L->LegendFrameColor : L->LegendFillColor;
+    cv->Brush->Color = L->LegendFillColor;
+    LegendLeft = nint(x - 5 * f);
+    LegendTop = nint(y - 5 * f);
+    LegendRight = nint(x + B + 5 * f);
+    LegendBottom = nint(y + H + 5 * f);
+    cv->Rectangle(LegendLeft, LegendTop, LegendRight, LegendBottom);
 
     const int tx = nint(x + w + 10 * f);
     cv->Pen->Width = 1;

@@ -1,9 +1,6 @@
 // Map presses of the paint and legend windows, and the main-form controls they add.
-#include "engine/Coords.h"
 #include "engine/Uopen.h"
 #include "paint/HourGlass.h"
-#include "labels/Upagesdlg.h"
-#include "lines/Ulineadd.h"
 #include "paint/Uhanrei.h"
 #include "paint/Upaint.h"
 #include <cmath>
@@ -21,9 +18,7 @@ void TOpen::PressPaint(int, int X, int Y) {
         return;
     }
     int32_t x, y;
-    ScreenToMap(X, Y, x, y);
-    const bool placing = LineAdd->PointMode != 0 || PagesDlg->StampMode == 1;
-    if (WgsDisplay && !placing) WgsToTokyo(x, y, x, y);
+    PressToData(X, Y, x, y);
     const TColor colour = PaintColor[PaintSlot];
     const uint8_t pattern = PaintPattern[PaintSlot];
     {

@@ -181,14 +181,10 @@ void TMapPaint::RadioGroup1Click(TObject*) {
     }
 }
 
+// The reset is the "標準" row of the presets (setting the row from code runs no click).
 void TMapPaint::Button10Click(TObject*) {
-    for (int i = 0; i < 8; ++i) {
-        Open->PaintColor[i] = Open->DefPaintColor[i];
-        Open->PaintPattern[i] = 0;
-        SlotButton(i)->Set_Picture(static_cast<const TBitmap*>(nullptr));
-        SlotButton(i)->SetColor(Open->PaintColor[i]);
-    }
     RadioGroup1->SetItemIndex(0);
+    RadioGroup1Click(RadioGroup1);
 }
 
 // After "追加ペイント" the redraw has replayed the kept records already, so they

@@ -79,6 +79,8 @@ public:
     void Button2Click(TObject* Sender);   // "読　込"
     void Button24Click(TObject* Sender);  // "データ"
     void AddPaletteEntry(TColor colour, uint8_t pattern);
+    // Background and palette of a paint or project file, with the boxes and buttons that show them.
+    void ApplyFilePalette(TColor back, const TColor (&colours)[8], const uint8_t (&patterns)[8]);
     // Paint by name (paint/Upaint_byname.cpp).
     void CBAllPaintClick(TObject* Sender);
     void BtnAllPaintClick(TObject* Sender);

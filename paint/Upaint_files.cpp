@@ -6,7 +6,6 @@
 #include "gui/Files.h"
 #include "navigation/Usettei.h"
 #include "output/Uproject.h"
-#include "paint/HourGlass.h"
 #include "paint/SlotPicture.h"
 #include "paint/Upaint.h"
 #include <optional>
@@ -151,17 +150,7 @@ void TMapPaint::Button2Click(TObject*) {
 
     Label1->SetCaption(path);
     SaveDialog1->FileName = ExtractFileNameExt(path);
-    // The white box's handler gives back the chosen colour: the file's colour becomes that one.
-    o.BackColor = o.ChosenBackColor = d.back;
-    PaintSwatch(Settei->Image5->Canvas(), d.back, 0);
-    const bool white = d.back == 0xFFFFFF;
-    CBBackWhite->SetChecked(white);
-    Settei->CheckBox13->SetChecked(white);
-    for (int i = 0; i < 8; ++i) {
-        o.PaintColor[i] = d.colours[i];
-        o.PaintPattern[i] = d.patterns[i];
-        ShowSlot(i);
-    }
+    ApplyFilePalette(d.back, d.colours, d.patterns);
     if (coloursOnly) {
         Settei->Button8Click(Settei);
         Button19Click(this);
@@ -174,6 +163,21 @@ void TMapPaint::Button2Click(TObject*) {
     // Ending paint mode redraws with the records replayed.
     Button19Click(this);
     Button3->SetEnabled(true);
+}
+
+// The white box's handler gives back the chosen colour: the file's colour becomes that one.
+void TMapPaint::ApplyFilePalette(TColor back, const TColor (&colours)[8], const uint8_t (&patterns)[8]) {
+    TOpen& o = *Open;
+    o.BackColor = o.ChosenBackColor = back;
+    PaintSwatch(Settei->Image5->Canvas(), back, 0);
+    const bool white = back == 0xFFFFFF;
+    CBBackWhite->SetChecked(white);
+    Settei->CheckBox13->SetChecked(white);
+    for (int i = 0; i < 8; ++i) {
+        o.PaintColor[i] = colours[i];
+        o.PaintPattern[i] = patterns[i];
+        ShowSlot(i);
+    }
 }
 
 void TMapPaint::AddPaletteEntry(TColor colour, uint8_t pattern) {
@@ -236,18 +240,11 @@ void TMapPaint::Button24Click(TObject*) {
 
     Label1->SetCaption(path);
     TOpen& o = *Open;
-    DataSlots = 0;
-    {
-        HourGlass wait;
-        for (const TOpen::PaintRecord& row : rows) {
-            int sx, sy;
-            o.MapToScreen(row.x, row.y, sx, sy);
-            o.FillAt(sx, sy, row.colour, row.pattern);
-            AddPaletteEntry(row.colour, row.pattern);
-        }
-    }
     std::copy(rows.begin(), rows.end(), o.PaintRecords);
     o.paint_rep = int(rows.size());
+    // No fills here: ending paint mode below redraws, which floods every record anyway.
+    DataSlots = 0;
+    for (const TOpen::PaintRecord& row : rows) AddPaletteEntry(row.colour, row.pattern);
     ShowCount();
     Button19Click(this);
     Button3->SetEnabled(true);

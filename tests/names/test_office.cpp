@@ -202,8 +202,12 @@ TEST_F(OfficeData, MaintenanceStepsNeedTheirSourceFiles) {
         return v;
     }();
     for (const auto& l : lines) {
-        if (l.rfind("271462,", 0) == 0) EXPECT_EQ(l.substr(l.size() - 12), ",2006/04/01\r");
-        if (l.rfind("271276,", 0) == 0) EXPECT_EQ(l.substr(l.size() - 3), ",,\r");
+        if (l.rfind("271462,", 0) == 0) {
+            EXPECT_EQ(l.substr(l.size() - 12), ",2006/04/01\r");
+        }
+        if (l.rfind("271276,", 0) == 0) {
+            EXPECT_EQ(l.substr(l.size() - 3), ",,\r");
+        }
     }
 
     // The join keeps the first six fields of rows the source names.

@@ -29,7 +29,7 @@ protected:
     // A point on the background near pixel (px, py) of the current view, in the Tokyo datum.
     std::pair<int32_t, int32_t> Point(int px, int py) {
         int32_t x, y;
-        o->PressToMap(px, py, x, y);
+        o->PressToData(px, py, x, y);
         return {x, y};
     }
     void Save(const std::string& name) {
