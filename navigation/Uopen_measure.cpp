@@ -255,9 +255,7 @@ void TOpen::MeasureDisplayedArea() {
         CBTownName->SetChecked(false);   // its handler redraws
     else
         DrawMap();
-    Keisoku->Label1->SetCaption("表示された領域の総面積を計算しています．．．");
-    Keisoku->Show();
-    Keisoku->repaint();
+    Keisoku->ShowWait("表示された領域の総面積を計算しています．．．");
     ZeroReadouts(*this);
     FillCount = EdgeCount = 0;
     std::fill(VisitMap.begin(), VisitMap.end(), 0);

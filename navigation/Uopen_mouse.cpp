@@ -14,17 +14,6 @@
 #include "navigation/Ukeisoku.h"
 #include "navigation/Usettei.h"
 
-namespace {
-
-// The wait window, painted at once: the work that follows blocks the loop.
-void ShowWait(const char* text) {
-    Keisoku->Label1->SetCaption(text);
-    Keisoku->Show();
-    Keisoku->repaint();
-}
-
-} // namespace
-
 void TOpen::Image1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
     if (!MapShown) return;
     if (Button == mbRight) {
@@ -166,7 +155,7 @@ void TOpen::BtnCenterClick(TObject* Sender) {
 }
 
 void TOpen::OpenWebMapAt(int X, int Y) {
-    ShowWait("国土地理院の地図閲覧サービスに接続しています．．．");
+    Keisoku->ShowWait("国土地理院の地図閲覧サービスに接続しています．．．");
     int32_t x, y;
     ScreenToMap(X, Y, x, y);
     const float lon = LonOf(x), lat = LatOf(y);
@@ -184,7 +173,7 @@ void TOpen::OpenWebMapAt(int X, int Y) {
 }
 
 void TOpen::MeasureAreaAt(int X, int Y) {
-    ShowWait("指定領域の面積を計算しています．．．");
+    Keisoku->ShowWait("指定領域の面積を計算しています．．．");
     const TColor c = Image1->Canvas()->Pixels(X, Y);
     if (CountAreaPixels(c, X, Y)) {
         const TColor font = OpenRegion ? TColor(65535) : TColor(255);
