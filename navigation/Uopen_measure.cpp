@@ -4,6 +4,7 @@
 #include "engine/Uopen.h"
 #include "labels/Upagesdlg.h"
 #include "navigation/Ukeisoku.h"
+#include "navigation/XorStrokes.h"
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -114,10 +115,7 @@ float TOpen::RouteAreaKm2() {
 void TOpen::Timer2Timer(TObject* Sender) {
     TCanvas* cv = Image1->Canvas();
     if (RoutePointCount == 0) {
-        cv->Pen->Mode = pmXor;
-        cv->Pen->Style = psSolid;
-        cv->Pen->Color = clRed;
-        cv->Pen->Width = 3;
+        xorstrokes::XorPen(cv, clRed, 3);
         cv->MoveTo(RouteX[0], RouteY[0]);
         Label33->SetVisible(false);
         RoutePointCount = 1;
