@@ -323,12 +323,12 @@ void TOpen::Image1MouseUp(TObject* Sender, TMouseButton Button, TShiftState Shif
         TkBtn2->Invalidate();
         ScreenToMap(RangeStartX, RangeStartY, MinX, MaxY);
         ScreenToMap(RangeStartX + RangeSide, RangeStartY + RangeSide, MaxX, MinY);
-        const float m = LatOf((MaxY + MinY) / 2);
+        const float m = LatOf(MidOf(MaxY, MinY));
         RangeWidthKm = GreatCircleKm(m, LonOf(MinX), m, LonOf(MaxX));
         if (RangeSide >= 5 && RangeWidthKm >= 4.9f) {
             RangeZoom = true;
-            CX = (MaxX + MinX) / 2;
-            CY = (MaxY + MinY) / 2;
+            CX = MidOf(MaxX, MinX);
+            CY = MidOf(MaxY, MinY);
             cv->Pen->Mode = pmCopy;
             DrawMap();
             RangeDrag = false;
