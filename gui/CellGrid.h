@@ -47,7 +47,6 @@ public:
     void SetColWidth(int col, int w) { setColumnWidth(col, w); }
     void SetRowHeights(int h);
     void SetEditable(bool b);
-    bool Editable() const { return editable; }
     TPopupMenu* PopupMenu = nullptr;  // opened by a right press on a cell, which selects it first
     TNotifyEvent OnClick, OnDblClick, OnExit;
 
