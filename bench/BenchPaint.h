@@ -1,17 +1,13 @@
 // The paint of the benchmarks: all areas, names off, 1,300 records at the
 // first 1,300 current-name points, slot colours in turn, every fifth cross-hatched.
 #pragma once
-#include "engine/Uken.h"
-#include "engine/Uopen.h"
+#include "bench/BenchProgram.h"
 #include "paint/Upaint.h"
 
 namespace benchutil {
 
 inline void LoadAllAreasWithPaint() {
-    for (int code = 1; code <= 52; code++) Ken->AreaBox(code)->SetChecked(true);
-    Ken->Button1Click(Ken);
-    // The wait window is for people; it has no place in a timing.
-    Open->Wait->SetChecked(false);
+    LoadAllAreas();
     Open->CBTownName->SetChecked(false);
     Open->paint_rep = 0;
     for (int i = 0; i < TOpen::PAINT_MAX && i < Open->TownCount; ++i)

@@ -3,6 +3,8 @@
 // current directory, with all thirty forms built; removed again on exit.
 #pragma once
 #include "engine/AllForms.h"
+#include "engine/Uken.h"
+#include "engine/Uopen.h"
 #include "gui/Forms.h"
 #include "gui/Testing.h"
 #include <QCoreApplication>
@@ -55,5 +57,13 @@ private:
     TApplication app;
     std::filesystem::path dir;
 };
+
+// All areas chosen the way the user does it.
+inline void LoadAllAreas() {
+    for (int code = 1; code <= 52; code++) Ken->AreaBox(code)->SetChecked(true);
+    Ken->Button1Click(Ken);
+    // The wait window is for people; it has no place in a timing.
+    Open->Wait->SetChecked(false);
+}
 
 } // namespace benchutil

@@ -129,9 +129,7 @@ BENCHMARK(ReadoutLoop52)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
     benchutil::ProgramFolder folder(argc, argv, "rovana-bench-navigation", false);
-    for (int code = 1; code <= 52; code++) Ken->AreaBox(code)->SetChecked(true);
-    Ken->Button1Click(Ken);
-    Open->Wait->SetChecked(false);
+    benchutil::LoadAllAreas();
     Open->DrawMap();
     scene = Open->Image1->Canvas()->Image().copy();
 

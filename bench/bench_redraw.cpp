@@ -108,11 +108,7 @@ BENCHMARK(Stroke1800Old)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
     benchutil::ProgramFolder folder(argc, argv, "rovana-bench-redraw", false);
 
-    // All areas chosen the way the user does it.
-    for (int code = 1; code <= 52; code++) Ken->AreaBox(code)->SetChecked(true);
-    Ken->Button1Click(Ken);
-    // The wait window is for people; it has no place in a timing.
-    Open->Wait->SetChecked(false);
+    benchutil::LoadAllAreas();
 
     return benchutil::Main(argc, argv, {{"Redraw600", "Stroke600"}, {"Redraw1800", "Stroke1800"}, {"Redraw1800Old", "Stroke1800Old"}});
 }

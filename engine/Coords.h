@@ -20,6 +20,10 @@ inline int TruncToInt(double v) {
     return int(v);
 }
 
+// The point halfway between two map positions, rounded toward zero; the sum
+// is taken in 64 bits, so that two far positions do not wrap.
+inline int32_t MidOf(int32_t a, int32_t b) { return int32_t((int64_t(a) + b) / 2); }
+
 // Degrees from map units, held as floats.
 inline float LonOf(int32_t x) { return float(x * 0.0001 + 122); }
 inline float LatOf(int32_t y) { return float(y * (1.0 / 15000) + 24); }

@@ -32,8 +32,8 @@ void TOpen::Button3Click(TObject* Sender) {
     BtnLine->SetEnabled(true);
 
     if (!ProjectLoading) {
-        CX = int32_t((int64_t(MaxX) + MinX) / 2);
-        CY = int32_t((int64_t(MaxY) + MinY) / 2);
+        CX = MidOf(MaxX, MinX);
+        CY = MidOf(MaxY, MinY);
     } else {
         // A restored view keeps its centre and scale; the box follows from them.
         const int32_t half = TruncToInt((SIZEX / scale) * 0.5);

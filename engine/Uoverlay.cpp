@@ -133,6 +133,14 @@ void VerticalLine(TOpen& o, const GridBox& b, GridLines& out, int64_t at) {
     out.Add(x1, y1, x2, y2);
 }
 
+// A text at (x, y) whose box takes the colour found at (bx, by).
+void TextWithBackground(TOpen& o, int x, int y, int bx, int by, const std::string& text) {
+    TCanvas* cv = o.Image1->Canvas();
+    cv->Brush->Color = o.PickTextBackground(bx, by);
+    cv->Brush->Style = bsSolid;
+    cv->TextOut(x, y, text);
+}
+
 // Texts whose boxes take the colour found one pixel inside their top-left
 // corners, written in order. A text that the next text of its own edge covers
 // (same corner, at least as wide, nothing written over it in between) is left
@@ -172,9 +180,7 @@ public:
                 if (meets(t, n)) break;
             }
             if (covered) continue;
-            cv->Brush->Color = o.PickTextBackground(t.bx, t.by);
-            cv->Brush->Style = bsSolid;
-            cv->TextOut(t.x, t.y, t.text);
+            TextWithBackground(o, t.x, t.y, t.bx, t.by, t.text);
         }
         texts.clear();
     }
@@ -202,10 +208,7 @@ private:
 
 // A text whose box takes the colour found one pixel inside its top-left corner.
 void TextOnMap(TOpen& o, double x, double y, const std::string& text) {
-    TCanvas* cv = o.Image1->Canvas();
-    cv->Brush->Color = o.PickTextBackground(TruncToInt(x + 1), TruncToInt(y + 1));
-    cv->Brush->Style = bsSolid;
-    cv->TextOut(TruncToInt(x), TruncToInt(y), text);
+    TextWithBackground(o, TruncToInt(x), TruncToInt(y), TruncToInt(x + 1), TruncToInt(y + 1), text);
 }
 
 // The degree figures at both ends of each degree line in the box.

@@ -18,9 +18,6 @@ public:
     QVariant data(const QModelIndex& ix, int role) const override;
     bool setData(const QModelIndex& ix, const QVariant& v, int role) override;
     Qt::ItemFlags flags(const QModelIndex& ix) const override;
-    void Reset() { beginResetModel(); endResetModel(); }
-    void RowsAdded(int from, int to) { beginInsertRows(QModelIndex(), from, to); endInsertRows(); }
-    void RowsRemoved(int from, int to) { beginRemoveRows(QModelIndex(), from, to); endRemoveRows(); }
     void BeginRowsAdded(int from, int to) { beginInsertRows(QModelIndex(), from, to); }
     void EndRowsAdded() { endInsertRows(); }
     void BeginRowsRemoved(int from, int to) { beginRemoveRows(QModelIndex(), from, to); }
@@ -50,7 +47,6 @@ public:
     void SetColWidth(int col, int w) { setColumnWidth(col, w); }
     void SetRowHeights(int h);
     void SetEditable(bool b);
-    bool Editable() const { return editable; }
     TPopupMenu* PopupMenu = nullptr;  // opened by a right press on a cell, which selects it first
     TNotifyEvent OnClick, OnDblClick, OnExit;
 

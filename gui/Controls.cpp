@@ -478,12 +478,8 @@ TTabSheet::TTabSheet(TPageControl* owner, const std::string& caption) : TControl
 void TTabSheet::mousePressEvent(QMouseEvent* e) {
     QWidget::mousePressEvent(e);
     if (!OnMouseDown) return;
-    TShiftState st;
-    st.Shift = e->modifiers() & Qt::ShiftModifier;
-    st.Ctrl = e->modifiers() & Qt::ControlModifier;
-    st.Alt = e->modifiers() & Qt::AltModifier;
     TMouseButton b = e->button() == Qt::RightButton ? mbRight : e->button() == Qt::MiddleButton ? mbMiddle : mbLeft;
-    OnMouseDown(this, b, st, int(e->position().x()), int(e->position().y()));
+    OnMouseDown(this, b, ShiftOf(e->modifiers(), e->buttons()), int(e->position().x()), int(e->position().y()));
 }
 
 TPageControl::TPageControl(QWidget* parent) : TControlT<QTabWidget>(ClientOf(parent)) {

@@ -344,7 +344,6 @@ public:
     // Editable: the user may type into the cells outside the fixed ones.
     // OnSetEditText runs for the user's edits only, never for SetCells.
     void SetEditable(bool b);
-    bool Editable() const { return editable; }
     void UserEdit(int col, int row, const std::string& s);   // as typed by the user (tests)
     std::function<void(TObject*, int col, int row, const std::string& value)> OnSetEditText;
 private:

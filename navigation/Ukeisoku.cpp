@@ -7,3 +7,9 @@ TKeisoku::TKeisoku() : TForm("しばらくお待ちください") {
     Label1->SetBounds(16, 16, 460, 20);
     SetClientSize(492, 52);
 }
+
+void TKeisoku::ShowWait(const std::string& text) {
+    Label1->SetCaption(text);
+    Show();
+    repaint();
+}

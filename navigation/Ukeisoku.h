@@ -5,6 +5,8 @@
 class TKeisoku : public TForm {
 public:
     TKeisoku();
+    // Shown with text and painted at once: the work that follows blocks the loop.
+    void ShowWait(const std::string& text);
 
     TLabel* Label1;
 };

@@ -4,6 +4,7 @@
 #include "engine/Uopen.h"
 #include "labels/Upagesdlg.h"
 #include "navigation/Ukeisoku.h"
+#include "navigation/XorStrokes.h"
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -114,10 +115,7 @@ float TOpen::RouteAreaKm2() {
 void TOpen::Timer2Timer(TObject* Sender) {
     TCanvas* cv = Image1->Canvas();
     if (RoutePointCount == 0) {
-        cv->Pen->Mode = pmXor;
-        cv->Pen->Style = psSolid;
-        cv->Pen->Color = clRed;
-        cv->Pen->Width = 3;
+        xorstrokes::XorPen(cv, clRed, 3);
         cv->MoveTo(RouteX[0], RouteY[0]);
         Label33->SetVisible(false);
         RoutePointCount = 1;
@@ -255,9 +253,7 @@ void TOpen::MeasureDisplayedArea() {
         CBTownName->SetChecked(false);   // its handler redraws
     else
         DrawMap();
-    Keisoku->Label1->SetCaption("表示された領域の総面積を計算しています．．．");
-    Keisoku->Show();
-    Keisoku->repaint();
+    Keisoku->ShowWait("表示された領域の総面積を計算しています．．．");
     ZeroReadouts(*this);
     FillCount = EdgeCount = 0;
     std::fill(VisitMap.begin(), VisitMap.end(), 0);

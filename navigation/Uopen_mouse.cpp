@@ -13,17 +13,7 @@
 #include "names/Utoshi.h"
 #include "navigation/Ukeisoku.h"
 #include "navigation/Usettei.h"
-
-namespace {
-
-// The wait window, painted at once: the work that follows blocks the loop.
-void ShowWait(const char* text) {
-    Keisoku->Label1->SetCaption(text);
-    Keisoku->Show();
-    Keisoku->repaint();
-}
-
-} // namespace
+#include "navigation/XorStrokes.h"
 
 void TOpen::Image1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
     if (!MapShown) return;
@@ -59,15 +49,10 @@ void TOpen::Image1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Sh
         RouteY[RoutePointCount] = RouteLastY = Y + 15;
         RoutePointCount++;
         Label31->SetCaption(gui::Format("   計測中 %d", RoutePointCount));
-        if (RoutePointCount == 1) {
-            TPen* pen = Image1->Canvas()->Pen;
-            pen->Mode = pmXor;
-            pen->Color = 32768;
-            pen->Width = 3;
-            pen->Style = psSolid;
-        } else {
+        if (RoutePointCount == 1)
+            xorstrokes::XorPen(Image1->Canvas(), 32768, 3);
+        else
             RouteLengthKm();
-        }
         return;
     }
     if (RangeMode && !RangeZoom) {
@@ -76,10 +61,7 @@ void TOpen::Image1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Sh
         RangeStartY = Y;
         RangeSide = 0;
         TCanvas* cv = Image1->Canvas();
-        cv->Pen->Mode = pmXor;
-        cv->Pen->Width = 1;
-        cv->Pen->Color = 16776960;
-        cv->Pen->Style = psSolid;
+        xorstrokes::XorPen(cv, 16776960, 1);
         cv->Brush->Style = bsClear;
         int32_t x, y;
         ScreenToMap(X, Y, x, y);
@@ -128,10 +110,7 @@ void TOpen::Image1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Sh
         TCanvas* cv = Image1->Canvas();
         if (CrossDrawn) {
             // The cross of the last move, drawn again with the XOR pen, goes.
-            cv->MoveTo(DistStartX - 20, DistStartY);
-            cv->LineTo(DistStartX + 20, DistStartY);
-            cv->MoveTo(DistStartX, DistStartY - 20);
-            cv->LineTo(DistStartX, DistStartY + 20);
+            xorstrokes::Cross(cv, DistStartX, DistStartY);
             CrossDrawn = false;
         }
         const int hx = (SIZEX * COPYSCALE / SSIZE) / 2, hy = (SizeY * COPYSCALE / SSIZE) / 2;
@@ -166,7 +145,7 @@ void TOpen::BtnCenterClick(TObject* Sender) {
 }
 
 void TOpen::OpenWebMapAt(int X, int Y) {
-    ShowWait("国土地理院の地図閲覧サービスに接続しています．．．");
+    Keisoku->ShowWait("国土地理院の地図閲覧サービスに接続しています．．．");
     int32_t x, y;
     ScreenToMap(X, Y, x, y);
     const float lon = LonOf(x), lat = LatOf(y);
@@ -184,7 +163,7 @@ void TOpen::OpenWebMapAt(int X, int Y) {
 }
 
 void TOpen::MeasureAreaAt(int X, int Y) {
-    ShowWait("指定領域の面積を計算しています．．．");
+    Keisoku->ShowWait("指定領域の面積を計算しています．．．");
     const TColor c = Image1->Canvas()->Pixels(X, Y);
     if (CountAreaPixels(c, X, Y)) {
         const TColor font = OpenRegion ? TColor(65535) : TColor(255);

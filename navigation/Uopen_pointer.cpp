@@ -8,30 +8,16 @@
 #include "lines/Ukyori.h"
 #include "names/Uyomi.h"
 #include "navigation/Usettei.h"
+#include "navigation/XorStrokes.h"
 #include "gui/TextFile.h"
 #include <algorithm>
 #include <cstdlib>
 
 namespace {
 
+using namespace xorstrokes;
+
 constexpr TColor Cyan = 16776960;
-
-void XorPen(TCanvas* cv, TColor colour, int width) {
-    cv->Pen->Mode = pmXor;
-    cv->Pen->Style = psSolid;
-    cv->Pen->Color = colour;
-    cv->Pen->Width = width;
-}
-
-void Line(TCanvas* cv, int x1, int y1, int x2, int y2) {
-    cv->MoveTo(x1, y1);
-    cv->LineTo(x2, y2);
-}
-
-void Cross(TCanvas* cv, int x, int y) {
-    Line(cv, x - 20, y, x + 20, y);
-    Line(cv, x, y - 20, x, y + 20);
-}
 
 void Square(TCanvas* cv, int x, int y, int side) { cv->Rectangle(x, y, x + side, y + side); }
 
@@ -337,12 +323,12 @@ void TOpen::Image1MouseUp(TObject* Sender, TMouseButton Button, TShiftState Shif
         TkBtn2->Invalidate();
         ScreenToMap(RangeStartX, RangeStartY, MinX, MaxY);
         ScreenToMap(RangeStartX + RangeSide, RangeStartY + RangeSide, MaxX, MinY);
-        const float m = LatOf((MaxY + MinY) / 2);
+        const float m = LatOf(MidOf(MaxY, MinY));
         RangeWidthKm = GreatCircleKm(m, LonOf(MinX), m, LonOf(MaxX));
         if (RangeSide >= 5 && RangeWidthKm >= 4.9f) {
             RangeZoom = true;
-            CX = (MaxX + MinX) / 2;
-            CY = (MaxY + MinY) / 2;
+            CX = MidOf(MaxX, MinX);
+            CY = MidOf(MaxY, MinY);
             cv->Pen->Mode = pmCopy;
             DrawMap();
             RangeDrag = false;

@@ -538,9 +538,7 @@ void TSettei::Button6Click(TObject* Sender) {
 }
 
 void TSettei::Label24Click(TObject* Sender) {
-    Keisoku->Label1->SetCaption("国土地理院の地図閲覧サービストップページに接続しています．．．");
-    Keisoku->Show();
-    Keisoku->repaint();
+    Keisoku->ShowWait("国土地理院の地図閲覧サービストップページに接続しています．．．");
     if (ShellOpen(settings::WebMapTopUrl) <= 32)
         Application->MessageBox("インターネットエクスプローラの起動に失敗しました　　　　", "ウオッ地図呼び出しエラー",
                                 MB_ICONEXCLAMATION);

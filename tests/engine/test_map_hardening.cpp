@@ -73,6 +73,21 @@ TEST_F(MapHardening, FarCoordinatesKeepTheViewAndThePixelsInRange) {
     EXPECT_LT(Open->MinX, 0);
 }
 
+TEST_F(MapHardening, ARangeDraggedOnAFarViewCentresInsideIt) {
+    Show("C,1,2\n2100000000,100000,2100100000,250000\n");
+    Open->MapShown = true;
+    Open->RangeMode = true;
+    Open->CBCopy->SetChecked(false);
+    Open->Image1MouseDown(Open->Image1, mbLeft, {}, 150, 150);
+    Open->Image1MouseMove(Open->Image1, {}, 450, 450);
+    Open->Image1MouseUp(Open->Image1, mbLeft, {}, 450, 450);
+    ASSERT_TRUE(Open->RangeZoom);
+    ASSERT_FALSE(Open->Timer1->Enabled());
+    // The new centre lies between the points, not where a 32-bit sum wraps to.
+    EXPECT_GT(Open->CX, 2100000000);
+    EXPECT_LT(Open->CX, 2100100000);
+}
+
 TEST_F(MapHardening, AMapOfOnePointOrOfNamesOnlyGetsAFiniteView) {
     Show("C,1,1\n150000,150000\n");
     // About a kilometre round the point: a degree of longitude is some 92 km there.

@@ -84,11 +84,14 @@ TEST_F(CellGridTest, APressOnATabSheetItselfReachesItsHandler) {
     auto* button = new TButton(sheet, "b");
     button->SetBounds(0, 0, 20, 20);
     int presses = 0, x = -1;
-    sheet->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int px, int) { ++presses, x = px; };
-    QMouseEvent on(QEvent::MouseButtonPress, QPointF(50, 40), QPointF(50, 40), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    TShiftState shift;
+    sheet->OnMouseDown = [&](TObject*, TMouseButton, TShiftState st, int px, int) { ++presses, x = px, shift = st; };
+    QMouseEvent on(QEvent::MouseButtonPress, QPointF(50, 40), QPointF(50, 40), Qt::LeftButton, Qt::LeftButton, Qt::ShiftModifier);
     QCoreApplication::sendEvent(sheet, &on);
     EXPECT_EQ(presses, 1);
     EXPECT_EQ(x, 50);
+    // The state holds the pressed button, as every other control's does.
+    EXPECT_TRUE(shift.Shift && shift.Left);
     QMouseEvent onButton(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(button, &onButton);
     EXPECT_EQ(presses, 1) << "a press on a control of the sheet is the control's";

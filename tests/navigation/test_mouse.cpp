@@ -286,7 +286,9 @@ TEST_F(Range, UpLeftTinyAndNarrowRangesAreRefused) {
         EXPECT_TRUE(o->Timer1->Enabled());
         EXPECT_FALSE(o->RangeDrag);
         EXPECT_EQ(o->Image1->Canvas()->Pen->Mode, pmCopy);
-        if (c.dx < 0) EXPECT_TRUE(gui::testing::ClipboardImage().isNull());
+        if (c.dx < 0) {
+            EXPECT_TRUE(gui::testing::ClipboardImage().isNull());
+        }
     }
     // Zoomed in so that 30 pixels are under 3 km.
     o->RangeZoom = false;
