@@ -177,7 +177,7 @@ public:
     bool PaintDisplay = false, PaintMode = false;
     bool LonLatShown = false, LegendShown = false, ScaleShown = false;
     bool ClipboardUsed = false, AltYear = false;
-    bool SetteiShown = false, LetterShown = false, YomiShownFlag = false;
+    bool SetteiShown = false, LetterShown = false;
     bool NameDeleteMode = false, RouteDone = false, MainStations = false;
     int32_t DistanceMode = 0;
     int32_t DistStartX = -100, DistStartY = -100;

@@ -183,7 +183,6 @@ void TOpen::FormCreate(TObject* Sender) {
     DataReady = false;
     PaintMode = false;
     RangeMode = false;
-    YomiShownFlag = false;
     NameDeleteMode = false;
     RouteDone = false;
     TkBtn2->SetEnabled(false);

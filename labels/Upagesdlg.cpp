@@ -25,12 +25,6 @@ int PictureIndex(int code) {
     return -1;
 }
 
-void FillImage(TImage* img, TColor c) {
-    TCanvas* cv = img->Canvas();
-    cv->Brush->Style = bsSolid;
-    cv->Brush->Color = c;
-    cv->FillRect(Rect(0, 0, cv->Width(), cv->Height()));
-}
 
 } // namespace
 
@@ -201,7 +195,7 @@ void TPagesDlg::FormCreate(TObject* Sender) {
     Edit1->SetText(ExtraMarkConfig);
     LoadPaletteImages();
     StampColor = 255;
-    FillImage(Image36, StampColor);
+    gui::FillSwatch(Image36, StampColor);
     bool missing;
     QImage blank = LoadPicture(MarkPath("blank.bmp"), missing);
     Image37->Canvas()->Image().fill(0xFFFFFFFF);
@@ -290,7 +284,7 @@ void TPagesDlg::Button7Click(TObject* Sender) {
     if (!ColorDialog1->Execute()) return;
     const TColor previous = StampColor;
     StampColor = ColorDialog1->Color;
-    FillImage(Image36, StampColor);
+    gui::FillSwatch(Image36, StampColor);
     // The current picture is read again, so that a colour that matched the old one is not lost.
     QImage& img = SymbolBitmap->Image();
     const uint32_t from = ToPixel(previous), to = ToPixel(StampColor);

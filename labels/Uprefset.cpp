@@ -6,15 +6,6 @@
 
 TPrefSet* PrefSet = nullptr;
 
-namespace {
-void Fill(TImage* img, TColor c) {
-    TCanvas* cv = img->Canvas();
-    cv->Brush->Style = bsSolid;
-    cv->Brush->Color = c;
-    cv->FillRect(Rect(0, 0, cv->Width(), cv->Height()));
-}
-} // namespace
-
 TPrefSet::TPrefSet() : TForm("　都道府県名文字特性一括設定") {
     SetFormStyle(fsStayOnTop);
     SetClientSize(340, 200);
@@ -82,8 +73,8 @@ TPrefSet::TPrefSet() : TForm("　都道府県名文字特性一括設定") {
 
 void TPrefSet::FillSwatches() {
     if (!Open) return;
-    Fill(Image1, Open->DefPrefColor);
-    Fill(Image2, Open->DefPrefSeatColor);
+    gui::FillSwatch(Image1, Open->DefPrefColor);
+    gui::FillSwatch(Image2, Open->DefPrefSeatColor);
 }
 
 void TPrefSet::FormCreate(TObject* Sender) {
@@ -102,14 +93,14 @@ void TPrefSet::Button1Click(TObject* Sender) {
     ColorDialog1->Color = Open->DefPrefColor;
     if (!ColorDialog1->Execute()) return;
     Open->DefPrefColor = ColorDialog1->Color;
-    Fill(Image1, Open->DefPrefColor);
+    gui::FillSwatch(Image1, Open->DefPrefColor);
 }
 
 void TPrefSet::Button2Click(TObject* Sender) {
     ColorDialog1->Color = Open->DefPrefSeatColor;
     if (!ColorDialog1->Execute()) return;
     Open->DefPrefSeatColor = ColorDialog1->Color;
-    Fill(Image2, Open->DefPrefSeatColor);
+    gui::FillSwatch(Image2, Open->DefPrefSeatColor);
 }
 
 void TPrefSet::Button4Click(TObject* Sender) {

@@ -146,12 +146,10 @@ bool TOpen::IsAreaSelected(int code) const {
 
 void TOpen::CBYomiClick(TObject* Sender) {
     if (CBYomi->Checked()) {
-        YomiShownFlag = true;
         CBMainDoubleName->SetChecked(false);
         Yomi->YomiShown = false;
         Yomi->Show();
     } else {
-        YomiShownFlag = false;
         Yomi->YomiShown = true;
         Yomi->Close();
         YomiList->Close();
