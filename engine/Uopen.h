@@ -421,7 +421,9 @@ public:
     PaintRecord PaintRecords[PAINT_MAX] = {};
     int32_t PaintSlot = -1;              // palette slot of the next fill, -1 none
     uint8_t SavedCheckStates[15] = {};
-    bool CheckStatesSaved = false;       // nothing to put back before the first save
+    // The user's ticks from the entry into painting, until its end puts them back;
+    // a second entry while painting keeps them.
+    bool CheckStatesSaved = false;
     TMenuItem *N6, *menuExp;             // "市町村検索ペイント色", "地図凡例を編集する"
     TColorDialog* TownPaintDialog;
     std::vector<TCheckBox*> SavedCheckBoxes() const;

@@ -145,8 +145,8 @@ void TKyori::EnableAttributeControls() {
         w->setEnabled(true);
 }
 
+// The circles stay until the new one is made: that one replaces them while not adding.
 void TKyori::Button1Click(TObject*) {
-    if (!CheckBox6->Checked()) CircleCount = 0;
     if (!CBCenter->Checked()) {
         Label6->SetCaption("距離円の中心を指定してください");
         CircleCentreMode = true;
