@@ -263,6 +263,7 @@ void TOpen::Button10Click(TObject*) {
 
     // Labels.
     const int m = int(d.labels.size());
+    Letter->ClearLabels();   // the files listed before are not where these labels came from
     ApplyLabelRows(d);
     Letter->Button8->SetEnabled(true);
     CBLabel->SetChecked(true);

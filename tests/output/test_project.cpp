@@ -305,4 +305,7 @@ TEST_F(Project, LabelsComeBackWithOrWithoutTheirMarksAsSaved) {
         EXPECT_EQ(Letter->CBMark->Checked(), marks);
         EXPECT_TRUE(Map() == before) << marks;
     }
+    // The restored labels came from the project, not from the file listed before.
+    EXPECT_EQ(Letter->LabelFileCount, 0);
+    EXPECT_EQ(Letter->StringGrid2->Cells(0, 0), "");
 }
