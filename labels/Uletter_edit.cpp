@@ -7,6 +7,8 @@
 #include "labels/Uletter.h"
 #include <algorithm>
 #include <numeric>
+#include <tuple>
+#include <utility>
 
 void TLetter::Button2Click(TObject* Sender) {
     Button3->SetEnabled(true);
@@ -158,16 +160,16 @@ void TLetter::SortRows(bool byFileNo) {
         for (int i = 0; i < n; ++i) keys[i] = gui::Utf8ToCp932(g->CellRef(3, i));
         std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return keys[a] < keys[b]; });
     }
-    // Each record goes with its row (the colour and the list tag live only there).
-    // The rest of each record is then written from its row, and the row from the record.
-    std::vector<LabelRecord> moved(n);
-    for (int i = 0; i < n; ++i) moved[i] = std::move(LabelTable[order[i]]);
-    std::move(moved.begin(), moved.end(), LabelTable.begin());
+    // The colour and the list tag live only in the record: they go with its row. The rest
+    // of each record is then written from its row, and the row from the record.
+    std::vector<std::pair<TColor, uint32_t>> kept(n);
+    for (int i = 0; i < n; ++i) kept[i] = {LabelTable[order[i]].color, LabelTable[order[i]].listTag};
     g->ReorderRows(order);
     const std::string none;
     for (int i = 0; i < n; ++i) {
         LabelRecord& r = LabelTable[i];
         const int32_t* v = &nums[size_t(order[i]) * 4];
+        std::tie(r.color, r.listTag) = kept[i];
         r.x = v[0], r.y = v[1], r.size = v[2], r.fileNo = v[3];
         r.mark = g->CellRef(0, i);
         r.text = g->CellRef(3, i);
