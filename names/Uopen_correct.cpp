@@ -36,6 +36,7 @@ void TOpen::BtnCorrectClick(TObject* Sender) {
     }
     EditIndex = 0;
     Correct->StringGrid1->SetRowCount(0);
+    Correct->PickedRow = -1;
     NamePickMode = false;
     NamePlaceMode = false;
     Correct->N1->SetEnabled(false);

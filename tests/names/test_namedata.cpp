@@ -103,6 +103,54 @@ TEST_F(NameData, CancelAfterAPickLeavesNothingForTheNextPress) {
     EXPECT_FALSE(Correct->Button3->Enabled());
 }
 
+TEST_F(NameData, APressGoesOnlyToTheRowItWasPickedFor) {
+    Town("甲町", 300, 300);
+    Town("乙町", 200, 200);
+    const std::string a = Point(0);
+    areafiles::WriteText(mapFile, "1,2\nA," + a + ",甲町\nA," + Point(1) + ",乙町\n");
+    auto press = [&](TButton* b) {
+        ASSERT_TRUE(b->Enabled());
+        b->Click();
+    };
+    auto down = [&](int x, int y) { o->Image1MouseDown(o->Image1, mbLeft, {}, x, y); };
+    o->BtnCorrect->Click();
+    press(Correct->Button1);
+    down(300, 300);
+    press(Correct->Button2);
+    down(320, 300);
+    const int32_t x0 = o->TownX[0], y0 = o->TownY[0];
+
+    // 乙町 picked, then its row deleted: the next press moves nothing.
+    const std::string b = Point(1);
+    press(Correct->Button1);
+    down(200, 200);
+    ASSERT_EQ(Correct->StringGrid1->Cells(2, 1), "乙町");
+    press(Correct->Button2);
+    Correct->StringGrid1->SetRow(1);
+    Correct->N1->Click();
+    EXPECT_FALSE(o->NamePlaceMode);
+    EXPECT_FALSE(Correct->Button2->Enabled());
+    down(100, 100);
+    EXPECT_EQ(Point(1), b);
+    EXPECT_EQ(o->TownX[0], x0);
+    EXPECT_EQ(o->TownY[0], y0);
+    EXPECT_EQ(Correct->StringGrid1->Cells(3, 0), std::to_string(x0));
+
+    // A picked row keeps its pick when an earlier row goes.
+    press(Correct->Button1);
+    down(200, 200);
+    Correct->StringGrid1->SetRow(0);
+    Correct->N1->Click();
+    press(Correct->Button2);
+    down(250, 260);
+    ASSERT_EQ(Correct->StringGrid1->RowCount(), 1);
+    EXPECT_EQ(Correct->StringGrid1->Cells(2, 0), "乙町");
+    EXPECT_EQ(Correct->StringGrid1->Cells(3, 0), std::to_string(o->TownX[1]));
+
+    press(Correct->Button3);
+    EXPECT_EQ(Map(), "1,2\r\nA," + a + ",甲町\r\nA," + Point(1) + ",乙町\r\n") << "甲町 is no longer a correction";
+}
+
 TEST_F(NameData, PositionsTakenOnAWgsMapAreStoredInTheTokyoDatum) {
     o->scale = 0.05f;
     ASSERT_TRUE(o->DrawMap());
