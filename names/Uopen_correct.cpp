@@ -77,6 +77,8 @@ void TOpen::N17Click(TObject* Sender) {
     if (SELECT < 2) {
         NameDel->Label1->SetCaption(AreaName[SelectCode[0]]);
         NameDel->Label2->SetCaption(MapFilePath(SelectCode[0]));
+        // A name picked in another area is not deleted from this one.
+        NameDel->Button6Click(this);
         NameDel->Show();
     } else {
         Application->MessageBox("複数の都府県にまたがっていますので，市町村名を削除することはできません", "市区町村名削除",

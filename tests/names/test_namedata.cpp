@@ -215,6 +215,19 @@ TEST_F(NameData, CityAndDuplicatePositionsAreSavedToTheirLists) {
               gui::Format("12,北区,甲市,%d,%d,A\r\n12,南区,甲市,%d,%d,\r\n", o->ExtraX[0], o->ExtraY[0], o->ExtraX[1],
                           o->ExtraY[1]));
 
+    // A click off the entries disarms the move of the row marked before.
+    for (TPositionTable* w : std::initializer_list<TPositionTable*>{Toshi, Extra}) {
+        w->StringGrid1->SetRow(1);
+        w->StringGrid1->OnClick(w->StringGrid1);
+        ASSERT_TRUE(w->PositionMode);
+        w->StringGrid1->SetRow(0);
+        w->StringGrid1->OnClick(w->StringGrid1);
+        EXPECT_FALSE(w->PositionMode);
+    }
+    const int32_t cx = o->CityX[0];
+    o->Image1MouseDown(o->Image1, mbLeft, {}, 120, 120);
+    EXPECT_EQ(o->CityX[0], cx);
+
     // Closing with unsaved moves asks; Cancel keeps the window.
     Extra->Show();
     Extra->StringGrid1Click(Extra->StringGrid1);
@@ -236,20 +249,37 @@ TEST_F(NameData, DeleteRemovesEveryKindOfTheRecordAndRefusesDuplicates) {
     auto [ex, ey] = At(200, 200);
     o->ExtraPref[0] = 12, o->ExtraTownName[0] = "北区", o->ExtraX[0] = ex, o->ExtraY[0] = ey;
 
-    o->N17Click(o->N17);
-    NameDel->Button2Click(NameDel->Button2);
-    o->PressName(25, 200, 200);
+    auto press = [](TButton* b) {
+        ASSERT_TRUE(b->Enabled());
+        b->Click();
+    };
+    auto down = [&](int x, int y) { o->Image1MouseDown(o->Image1, mbLeft, {}, x, y); };
+    o->N17->Click();
+    press(NameDel->Button2);
+    down(200, 200);
     EXPECT_EQ(NameDel->Label7->Caption(), "重複名のため削除できません");
     EXPECT_TRUE(o->NameDeleteMode);
-    o->PressName(25, 300, 300);
+    down(300, 300);
     EXPECT_EQ(NameDel->Label7->Caption(), "削除ボタンをクリック");
     EXPECT_FALSE(o->NameDeleteMode);
-    NameDel->Button3Click(NameDel->Button3);
+    EXPECT_FALSE(NameDel->Button2->Enabled());
+    press(NameDel->Button3);
     EXPECT_EQ(Map(), "1,2\r\nA," + Point(0) + ",乙町\r\n");
     EXPECT_EQ(o->TownCount, 1);
     EXPECT_EQ(o->TownName[0], "乙町");
     EXPECT_EQ(o->OldTownCount, 0);
     EXPECT_EQ(NameDel->Label7->Caption(), "削除しました");
+
+    // The next deletion can be picked after a delete, a cancel, and closing mid-pick.
+    press(NameDel->Button2);
+    down(100, 100);
+    press(NameDel->Button6);
+    press(NameDel->Button2);
+    down(100, 100);
+    press(NameDel->Button1);
+    o->N17->Click();
+    EXPECT_TRUE(NameDel->Button2->Enabled());
+    EXPECT_FALSE(NameDel->Button3->Enabled()) << "the pick of before is gone";
 }
 
 TEST_F(NameData, AddAppendsARecordAndRefusesBadNamesAndFullTables) {
