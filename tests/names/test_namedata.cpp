@@ -35,6 +35,12 @@ protected:
     }
     std::string Point(int i) { return std::to_string(o->TownX[i]) + "," + std::to_string(o->TownY[i]); }
     std::string Map() { return gui::Cp932ToUtf8(ReadBytes(mapFile)); }
+    // As the user does: a button only while it is enabled, a press on the map image.
+    void Press(TButton* b) {
+        ASSERT_TRUE(b->Enabled());
+        b->Click();
+    }
+    void Down(int x, int y) { o->Image1MouseDown(o->Image1, mbLeft, {}, x, y); }
 };
 
 } // namespace
@@ -108,46 +114,41 @@ TEST_F(NameData, APressGoesOnlyToTheRowItWasPickedFor) {
     Town("乙町", 200, 200);
     const std::string a = Point(0);
     areafiles::WriteText(mapFile, "1,2\nA," + a + ",甲町\nA," + Point(1) + ",乙町\n");
-    auto press = [&](TButton* b) {
-        ASSERT_TRUE(b->Enabled());
-        b->Click();
-    };
-    auto down = [&](int x, int y) { o->Image1MouseDown(o->Image1, mbLeft, {}, x, y); };
     o->BtnCorrect->Click();
-    press(Correct->Button1);
-    down(300, 300);
-    press(Correct->Button2);
-    down(320, 300);
+    Press(Correct->Button1);
+    Down(300, 300);
+    Press(Correct->Button2);
+    Down(320, 300);
     const int32_t x0 = o->TownX[0], y0 = o->TownY[0];
 
     // 乙町 picked, then its row deleted: the next press moves nothing.
     const std::string b = Point(1);
-    press(Correct->Button1);
-    down(200, 200);
+    Press(Correct->Button1);
+    Down(200, 200);
     ASSERT_EQ(Correct->StringGrid1->Cells(2, 1), "乙町");
-    press(Correct->Button2);
+    Press(Correct->Button2);
     Correct->StringGrid1->SetRow(1);
     Correct->N1->Click();
     EXPECT_FALSE(o->NamePlaceMode);
     EXPECT_FALSE(Correct->Button2->Enabled());
-    down(100, 100);
+    Down(100, 100);
     EXPECT_EQ(Point(1), b);
     EXPECT_EQ(o->TownX[0], x0);
     EXPECT_EQ(o->TownY[0], y0);
     EXPECT_EQ(Correct->StringGrid1->Cells(3, 0), std::to_string(x0));
 
     // A picked row keeps its pick when an earlier row goes.
-    press(Correct->Button1);
-    down(200, 200);
+    Press(Correct->Button1);
+    Down(200, 200);
     Correct->StringGrid1->SetRow(0);
     Correct->N1->Click();
-    press(Correct->Button2);
-    down(250, 260);
+    Press(Correct->Button2);
+    Down(250, 260);
     ASSERT_EQ(Correct->StringGrid1->RowCount(), 1);
     EXPECT_EQ(Correct->StringGrid1->Cells(2, 0), "乙町");
     EXPECT_EQ(Correct->StringGrid1->Cells(3, 0), std::to_string(o->TownX[1]));
 
-    press(Correct->Button3);
+    Press(Correct->Button3);
     EXPECT_EQ(Map(), "1,2\r\nA," + a + ",甲町\r\nA," + Point(1) + ",乙町\r\n") << "甲町 is no longer a correction";
 }
 
@@ -225,7 +226,7 @@ TEST_F(NameData, CityAndDuplicatePositionsAreSavedToTheirLists) {
         EXPECT_FALSE(w->PositionMode);
     }
     const int32_t cx = o->CityX[0];
-    o->Image1MouseDown(o->Image1, mbLeft, {}, 120, 120);
+    Down(120, 120);
     EXPECT_EQ(o->CityX[0], cx);
 
     // Closing with unsaved moves asks; Cancel keeps the window.
@@ -249,21 +250,16 @@ TEST_F(NameData, DeleteRemovesEveryKindOfTheRecordAndRefusesDuplicates) {
     auto [ex, ey] = At(200, 200);
     o->ExtraPref[0] = 12, o->ExtraTownName[0] = "北区", o->ExtraX[0] = ex, o->ExtraY[0] = ey;
 
-    auto press = [](TButton* b) {
-        ASSERT_TRUE(b->Enabled());
-        b->Click();
-    };
-    auto down = [&](int x, int y) { o->Image1MouseDown(o->Image1, mbLeft, {}, x, y); };
     o->N17->Click();
-    press(NameDel->Button2);
-    down(200, 200);
+    Press(NameDel->Button2);
+    Down(200, 200);
     EXPECT_EQ(NameDel->Label7->Caption(), "重複名のため削除できません");
     EXPECT_TRUE(o->NameDeleteMode);
-    down(300, 300);
+    Down(300, 300);
     EXPECT_EQ(NameDel->Label7->Caption(), "削除ボタンをクリック");
     EXPECT_FALSE(o->NameDeleteMode);
     EXPECT_FALSE(NameDel->Button2->Enabled());
-    press(NameDel->Button3);
+    Press(NameDel->Button3);
     EXPECT_EQ(Map(), "1,2\r\nA," + Point(0) + ",乙町\r\n");
     EXPECT_EQ(o->TownCount, 1);
     EXPECT_EQ(o->TownName[0], "乙町");
@@ -271,12 +267,12 @@ TEST_F(NameData, DeleteRemovesEveryKindOfTheRecordAndRefusesDuplicates) {
     EXPECT_EQ(NameDel->Label7->Caption(), "削除しました");
 
     // The next deletion can be picked after a delete, a cancel, and closing mid-pick.
-    press(NameDel->Button2);
-    down(100, 100);
-    press(NameDel->Button6);
-    press(NameDel->Button2);
-    down(100, 100);
-    press(NameDel->Button1);
+    Press(NameDel->Button2);
+    Down(100, 100);
+    Press(NameDel->Button6);
+    Press(NameDel->Button2);
+    Down(100, 100);
+    Press(NameDel->Button1);
     o->N17->Click();
     EXPECT_TRUE(NameDel->Button2->Enabled());
     EXPECT_FALSE(NameDel->Button3->Enabled()) << "the pick of before is gone";
