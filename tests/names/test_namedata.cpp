@@ -349,7 +349,8 @@ TEST_F(NameData, EveryRewriteOnAFullDiskKeepsFileAndTables) {
         Extra->Button1Click(Extra->Button1);
         // Readings.
         YomiList->StringGrid1->SetRowCount(1);
-        for (int c = 0; c < 5; ++c) YomiList->StringGrid1->SetCells(c, 0, c < 2 ? "1" : "ああ" + std::string(100, 'a'));
+        for (int c = 0; c < 5; ++c) YomiList->StringGrid1->SetCells(c, 0, c < 2 ? "1" : "ああ");
+        YomiList->StringGrid1->UserEdit(4, 0, "ああ" + std::string(100, 'a'));
         EXPECT_FALSE(YomiList->WriteYomiList());
         EXPECT_EQ(o->YomiCount, yomiCount);
     }
@@ -368,7 +369,7 @@ TEST_F(NameData, EveryRewriteOnAFullDiskKeepsFileAndTables) {
 
 // ---- readings ----
 
-TEST_F(NameData, ReadingsMatchWithin1000UnitsAndSavingAppendsTheRest) {
+TEST_F(NameData, ReadingsMatchWithin1000UnitsAndOnlyEditedRowsAreSaved) {
     Town("甲町", 300, 300);
     Town("乙町", 200, 200);
     Town("丙町", 700, 700);   // off the image
@@ -391,8 +392,8 @@ TEST_F(NameData, ReadingsMatchWithin1000UnitsAndSavingAppendsTheRest) {
     YomiList->Button1Click(YomiList->Button1);
     ASSERT_EQ(o->YomiCount, 3);
     EXPECT_EQ(gui::Cp932ToUtf8(ReadBytes(programDir / "MAPDATA" / "yomi.lst")),
-              gui::Format("%d,%d,甲町,こうまち\r\n%d,%d,乙町,おつちょう\r\n%s,%s,乙町,おつまち\r\n", o->TownX[0],
-                          o->TownY[0], o->TownX[1] + 1001, o->TownY[1], g->Cells(0, 0).c_str(),
+              gui::Format("%d,%d,甲町,こうまち\r\n%d,%d,乙町,おつちょう\r\n%s,%s,乙町,おつまち\r\n", o->TownX[0] + 1000,
+                          o->TownY[0] - 1000, o->TownX[1] + 1001, o->TownY[1], g->Cells(0, 0).c_str(),
                           g->Cells(1, 0).c_str()));
     EXPECT_FALSE(YomiList->Button1->Enabled());
 
@@ -404,6 +405,7 @@ TEST_F(NameData, ReadingsMatchWithin1000UnitsAndSavingAppendsTheRest) {
     g->UserEdit(0, 0, "12x");
     EXPECT_FALSE(YomiList->WriteYomiList());
     g->UserEdit(0, 0, "5");
+    g->UserEdit(3, 0, "丁町");   // no record of its own any more
     o->YomiRecords.resize(TOpen::YOMI_MAX, {0, 0, "某", "ぼう"});
     o->YomiCount = TOpen::YOMI_MAX;
     EXPECT_FALSE(YomiList->WriteYomiList());
