@@ -396,7 +396,8 @@ public:
     // Boundary-data editions.
     void EditionClick(int index);
     bool ReplaceBoundaryData(const std::string& folder);
-    std::vector<std::string> CopyChangedFiles(const std::string& dst, const std::string& src, bool& listed);
+    std::vector<std::string> CopyChangedFiles(const std::string& dst, const std::string& src, bool& listed,
+                                              bool* mixed = nullptr);
     static int CompareFileTimes(const std::string& src, const std::string& dst);
     bool RestoreStandardEdition();
 
