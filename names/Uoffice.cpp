@@ -180,8 +180,9 @@ void TOffice::Button4Click(TObject* Sender) {
     if (Application->MessageBox("このデータを削除しますか？　　　　　", "市町村情報削除", MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
         return;
     // Only the row on show goes, even where another row has its code and telephone.
-    bool found = false;
+    bool read = false, found = false;
     const bool ok = RewriteOffice(RowFile, [&](const std::vector<std::string>& in, std::vector<std::string>& out) {
+        read = true;
         const int at = FindShownRow(in);
         if (at < 0) return false;
         found = true;
@@ -189,10 +190,7 @@ void TOffice::Button4Click(TObject* Sender) {
         out.erase(out.begin() + at);
         return true;
     });
-    if (!found) {
-        names::ReportRowGone(RowFile, "市町村情報削除");
-        return;
-    }
+    if (read && !found) names::ReportRowGone(RowFile, "市町村情報削除");
     if (!ok) return;
     ShowNotFound(Label4->Caption());
     Label13->SetCaption(Label4->Caption() + " を削除しました");
