@@ -41,30 +41,19 @@ void Prepare(int copyScale) {
 }
 
 // Name points on the background of a municipality at both sizes: not on a
-// line, and not out at sea (the region of the image's corner).
+// line, and not out at sea (the region of the image's corner, filled here).
 std::vector<bool> FillableNames(int copyScale, std::vector<bool> keep) {
     Open->COPYSCALE = copyScale;
     Open->DrawMap();
     TCanvas* cv = Open->Image1->Canvas();
-    const int size = Open->ImageSize;
     const TColor back = Open->BackColor;
-    std::vector<bool> sea(size_t(size) * size, false);
-    std::vector<int> stack{0};
-    sea[0] = true;
-    while (!stack.empty()) {
-        const int i = stack.back();
-        stack.pop_back();
-        const int x = i % size, y = i / size;
-        for (auto [nx, ny] : {std::pair{x - 1, y}, {x + 1, y}, {x, y - 1}, {x, y + 1}}) {
-            if (nx < 0 || ny < 0 || nx >= size || ny >= size) continue;
-            const int j = ny * size + nx;
-            if (!sea[j] && cv->Pixels(nx, ny) == back) sea[j] = true, stack.push_back(j);
-        }
-    }
+    cv->Brush->Color = back ^ 1;
+    cv->Brush->Style = bsSolid;
+    cv->FloodFill(0, 0, back, fsSurface);
     for (int i = 0; i < Open->TownCount; ++i) {
         int sx, sy;
         Open->MapToScreen(Open->TownX[i], Open->TownY[i], sx, sy);
-        keep[i] = keep[i] && cv->Pixels(sx, sy) == back && !sea[size_t(sy) * size + sx];
+        keep[i] = keep[i] && cv->Pixels(sx, sy) == back;
     }
     return keep;
 }
