@@ -226,3 +226,36 @@ TEST_F(Symbols, TypedPositionsAndTheStampSwitch) {
     EXPECT_EQ(P->PlacedSymbolCount, 0);
     EXPECT_FALSE(P->CancelBtn->Enabled());
 }
+
+// Stamped on a WGS map before any redraw in stamp mode, the symbol keeps to
+// the map place under the cursor when the map jumps and when it comes back.
+TEST_F(Symbols, AStampKeepsToItsMapPlaceWhenTheMapJumpsAndReturns) {
+    o->WgsDisplay = true;
+    o->MAGSTEP = 20;   // the datum shift is some 30 pixels here
+    ASSERT_TRUE(o->DrawMap());
+    // A coast line from the stamp's point down.
+    int32_t px, py, qx, qy;
+    o->PressToData(116, 116, px, py);
+    o->PressToData(116, 200, qx, qy);
+    const int32_t line[] = {2, px, py, qx, qy, -999};
+    std::copy(std::begin(line), std::end(line), o->CoastLine.Words.begin());
+    o->CoastLine.Fill = 5;
+    ASSERT_TRUE(o->DrawMap());
+    P->SelectSymbol(100);
+    o->Image1MouseDown(o->Image1, mbLeft, {}, 100, 100);
+    ASSERT_EQ(P->PlacedSymbolCount, 1);
+    auto inkAtPlace = [&] {
+        int sx, sy;
+        o->MapToScreen(px, py, sx, sy);
+        return Px(sx - 8, sy - 8) == 255 && Px(sx + 7, sy + 7) == 255 && Px(sx, sy + 10) == o->CoastColor;
+    };
+    EXPECT_TRUE(inkAtPlace());
+    ASSERT_TRUE(o->DrawMap());
+    ASSERT_FALSE(o->DrawnView.wgs) << "the map jumps while a symbol is placed";
+    EXPECT_TRUE(inkAtPlace());
+    P->HelpBtnClick(P->HelpBtn);
+    ASSERT_TRUE(o->DrawMap());
+    ASSERT_TRUE(o->DrawnView.wgs);
+    EXPECT_TRUE(inkAtPlace());
+    EXPECT_EQ(Px(108, 108), 255);
+}
