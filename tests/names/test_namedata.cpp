@@ -9,6 +9,7 @@
 #include "names/Uyomilist.h"
 #include "tests/engine/AreaFiles.h"
 #include "tests/engine/HandMap.h"
+#include "tests/support/DrawnAt.h"
 #include "tests/names/FullDisk.h"
 #include <gtest/gtest.h>
 
@@ -68,10 +69,8 @@ TEST_F(NameData, CorrectionPicksMovesAndRewritesTheFirstLineKeepingItsFields) {
     Correct->Button2Click(Correct->Button2);
     o->PressName(26, 350, 320);
     EXPECT_FALSE(o->NamePlaceMode);
-    int32_t nx, ny;
-    o->ScreenToMap(350, 320, nx, ny);
-    EXPECT_EQ(o->TownX[0], nx);
-    EXPECT_EQ(o->TownY[0], ny);
+    const int32_t nx = o->TownX[0], ny = o->TownY[0];
+    EXPECT_TRUE(DrawnAt(nx, ny, 350, 320));
     EXPECT_TRUE(Correct->Button3->Enabled());
     EXPECT_EQ(Correct->Label13->Caption(), "1");
 
@@ -287,8 +286,8 @@ TEST_F(NameData, AddAppendsARecordAndRefusesBadNamesAndFullTables) {
     o->PressName(24, 300, 300);
     EXPECT_FALSE(NameDel->NameAddMode);
     EXPECT_TRUE(NameDel->Button5->Enabled());
-    int32_t x, y;
-    o->ScreenToMap(300, 300, x, y);
+    const int32_t x = std::stoi(NameDel->Label10->Caption()), y = std::stoi(NameDel->Label11->Caption());
+    EXPECT_TRUE(DrawnAt(x, y, 300, 300));
     NameDel->Button5Click(NameDel->Button5);
     EXPECT_EQ(Map(), gui::Format("1,2\r\nX,%d,%d,新町\r\n", x, y));
     ASSERT_EQ(o->OldTownCount, 1);
