@@ -205,7 +205,10 @@ public:
 
     // ---- Redraw ----
     int32_t MappingCount = 0, ThumbnailCount = 0, RedrawCount = 0;
+    // While held, a redraw is only noted; it happens once when the hold ends.
     bool DrawMap();
+    int RedrawHeld = 0;
+    bool RedrawWanted = false;
 
     // ---- Start-up, area choice, loader ----
     static constexpr int YOMI_MAX = 4000;
@@ -561,3 +564,15 @@ private:
 };
 
 extern TOpen* Open;
+
+// One user action, one redraw: a handler that ticks boxes for their side
+// effects holds the redraws their handlers ask for and draws once at its end.
+class RedrawOnce {
+public:
+    RedrawOnce();
+    ~RedrawOnce() noexcept(false);
+    RedrawOnce(const RedrawOnce&) = delete;
+    RedrawOnce& operator=(const RedrawOnce&) = delete;
+private:
+    int unwinding;
+};
