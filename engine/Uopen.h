@@ -453,7 +453,8 @@ public:
     std::string IslandFilePath;       // the file the records came from
     TMenuItem *N23, *N161, *N141, *N181, *N19, *N20, *N21;   // menu "記号"
     TSaveDialog* SaveDialog2 = nullptr;   // label files of the displayed names
-    void label_write();
+    // Every label, or only row `only` over the map as it is (the find marks one hit).
+    void label_write(int only = -1);
     void DrawPrefNames();
     void DrawPrefSeats();
     void DrawPrefLayer(bool seats);

@@ -295,6 +295,8 @@ TEST_F(LabelTable, FindingCentringAndShowingAll) {
     L->Button13Click(nullptr);
     EXPECT_EQ(gui::testing::Messages().size(), 2u);
     EXPECT_GT(Count(255, 200, 200, 230, 220), 0) << "the second one found is red";
+    EXPECT_EQ(Count(255, 100, 100, 130, 120), 0) << "the first one back in its own colour";
+    EXPECT_GT(Count(kInk, 100, 100, 130, 120), 0);
     EXPECT_FALSE(L->FoundLabelMark);
 
     L->StringGrid1->SetRow(2);
