@@ -220,8 +220,9 @@ void TOpen::SearchPaintWithArea() {
         largest = std::max<int64_t>(largest, FillCount - previous);
         previous = FillCount;
     };
+    // The designated cities are measured like the other points; only the
+    // largest-step bookkeeping, which ends with the B or X points, leaves them out.
     ForSearchPoints(*this, [&](int source, int sx, int sy) {
-        if (source == 3) return;   // the designated cities take no part
         for (; lastSource < source; ++lastSource) step();
         const TColor c = PickTextBackground(sx, sy);
         const bool inside = sx >= 0 && sx < ImageSize && sy >= 0 && sy < ImageSize;
@@ -229,19 +230,24 @@ void TOpen::SearchPaintWithArea() {
             if (inside && c != CoastColor) CountAreaPixels(c, sx, sy);
             return;
         }
-        if (!inside) OpenRegion = true;
-        else if (!NearCoast(sx, sy)) CountAreaPixels(c, sx, sy);
+        if (!inside) {
+            if (source != 3) OpenRegion = true;
+        } else if (!NearCoast(sx, sy)) {
+            CountAreaPixels(c, sx, sy);
+        }
     });
     for (; lastSource < 3; ++lastSource) step();
 
     if (largest > REGION_MAX) {
-        MAGSTEP++;
-        if (MAGSTEP >= MAGSTEP_MAX) {
+        // The view drawn is the one the magnification box shows: the step that
+        // would reach the limit is not taken.
+        if (MAGSTEP + 1 >= MAGSTEP_MAX) {
             Label15->SetCaption("測定不能");
             Label31->SetCaption(" 測定不能");
             Label33->SetVisible(false);
             return;
         }
+        MAGSTEP++;
         UpDown1->SetPosition(MAGSTEP);
         Label6->SetCaption(gui::Format("%4.2f", MAGSTEP * MAGUNIT));
         DrawMap();

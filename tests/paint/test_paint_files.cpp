@@ -229,15 +229,39 @@ TEST_F(PaintFiles, SearchPaintMeasuresTheFoundMunicipality) {
     EXPECT_NEAR(shown, km2, km2 * 0.05) << o->Label31->Caption();
     EXPECT_EQ(o->Label31->palette().color(QPalette::WindowText), QColor(255, 0, 0)) << "red: a closed region";
 
-    // A region over 200000 pixels enlarges the view, up to magnification 20 only.
+    // A designated city found by the search is measured like the other points.
+    o->TownCount = 0;
+    o->CityCount = 1;
+    o->CityName[0] = "乙市", o->CityPref[0] = 12, o->CityFlag[0] = 0;
+    std::tie(o->CityX[0], o->CityY[0]) = At(250, 150);
+    o->EdName->SetText("乙市");
+    o->SearchFound = true;
+    o->SearchName = "乙市";
+    ASSERT_TRUE(o->DrawMap());
+    EXPECT_EQ(Px(250, 150), o->AreaFillColor);
+    EXPECT_NEAR(std::stod(o->Label31->Caption()), km2, km2 * 0.05) << o->Label31->Caption();
+
+    // A region over 200000 pixels enlarges the view, up to magnification 20 only; the
+    // view drawn, the magnification box and its read-out stay one over later redraws.
+    o->SearchFound = false;
+    o->EdName->SetText("甲町");
     std::tie(o->TownX[0], o->TownY[0]) = At(300, 300);   // the open background, at the centre
     o->TownCount = 1;
+    o->UpDown1->SetPosition(18);
     o->MAGSTEP = 18;
-    ASSERT_TRUE(o->DrawMap());
-    EXPECT_EQ(o->MAGSTEP, 20);
-    EXPECT_EQ(o->Label31->Caption(), " 測定不能");
+    for (int redraw = 0; redraw < 2; ++redraw) {
+        ASSERT_TRUE(o->DrawMap());
+        EXPECT_EQ(o->MAGSTEP, 19);
+        EXPECT_EQ(o->UpDown1->Position(), 19);
+        EXPECT_EQ(o->Label6->Caption(), "19.00");
+        EXPECT_EQ(o->Label31->Caption(), " 測定不能");
+    }
+    const float scale = o->ScaleX;
+    o->UpDown1->SetPosition(25);
     o->MAGSTEP = 25;
     ASSERT_TRUE(o->DrawMap());
-    EXPECT_EQ(o->MAGSTEP, 26);
+    ASSERT_TRUE(o->DrawMap());
+    EXPECT_EQ(o->MAGSTEP, 25);
+    EXPECT_FLOAT_EQ(o->ScaleX, scale * 25 / 19);
     EXPECT_EQ(o->Label15->Caption(), "測定不能");
 }
