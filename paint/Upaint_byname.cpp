@@ -23,7 +23,11 @@ constexpr int MAGSTEP_MAX = 20;
 
 void TMapPaint::CBAllPaintClick(TObject*) {
     const bool on = CBAllPaint->Checked();
-    if (on) Open->WritePaintList();
+    // No list, no choice from it: the unticked run disables both.
+    if (on && !Open->WritePaintList()) {
+        CBAllPaint->SetChecked(false);
+        return;
+    }
     ComboBox1->SetEnabled(on);
     BtnAllPaint->SetEnabled(on);
     ComboBox1->SetText("ボタンを押す");
@@ -34,10 +38,19 @@ void TMapPaint::CBAllPaintClick(TObject*) {
 bool TOpen::WritePaintList() {
     std::vector<bool> used(std::min<int>(ExtraCount, int(ExtraTownName.size())), false);
     Yomi->Edit1->SetText("0");
-    YomiList->BuildDisplayedNameList();
+    const bool listed = YomiList->BuildDisplayedNameList();
     YomiList->Label8->SetVisible(true);
     YomiList->Label9->SetVisible(false);
     YomiList->Label10->SetVisible(false);
+    const std::string path = AppDir + "/mapdata/paintlist.lst";
+    if (!listed) {
+        // The rows of an earlier list are no choice for this map.
+        MapPaint->ComboBox1->Items()->Clear();
+        gui::DeleteFile(path);
+        MessageBox("表示されている市区町村名が多すぎます　　　\n地図を拡大してから指定してください", "市町村指定エラー",
+                   MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
 
     TStringGrid* g = YomiList->StringGrid1;
     const bool old = CBNTownBorder->Checked();
@@ -57,7 +70,6 @@ bool TOpen::WritePaintList() {
         }
         names.push_back(name);
     }
-    const std::string path = AppDir + "/mapdata/paintlist.lst";
     const bool ok = gui::AtomicRewrite(path, [&](gui::TextWriter& w) {
         for (const std::string& n : names) w.Printf("%s\n", n.c_str());
         return !w.Failed();
@@ -88,7 +100,14 @@ void TMapPaint::BtnAllPaintClick(TObject*) {
     BtnRepaint->SetEnabled(true);
     const std::string name = CutCp932(ComboBox1->Text(), LIST_NAME_BYTES);
     CBNamePaint->SetChecked(false);
-    if (Settei->CBKuDot->Checked() && TOpen::ContainsWard(name)) Settei->CBKuDot->SetChecked(false);
+    // A ward is filled within solid ward borders, drawn before the fill so that the
+    // screen shows what the records will replay; "区ペイント" shows it and undoes it.
+    if (Settei->CBKuDot->Checked() && TOpen::ContainsWard(name)) {
+        if (CBKuPaint->Checked())
+            CBKuPaintClick(CBKuPaint);
+        else
+            CBKuPaint->SetChecked(true);
+    }
     Open->PaintByName(name);
     CBNamePaint->SetChecked(names);
 }

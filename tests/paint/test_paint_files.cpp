@@ -265,3 +265,39 @@ TEST_F(PaintFiles, SearchPaintMeasuresTheFoundMunicipality) {
     EXPECT_FLOAT_EQ(o->ScaleX, scale * 25 / 19);
     EXPECT_EQ(o->Label15->Caption(), "測定不能");
 }
+
+TEST_F(PaintFiles, AWardByNameFillsWhatTheReplayFillsAndAListTooLongIsNoList) {
+    // A city of two wards, split by a dotted ward border at x = 150.
+    Settei->CBKu->SetChecked(true);
+    Settei->CBKuDot->SetChecked(true);
+    SetStore(o->KuLine, {{{150, 100}, {150, 200}}});
+    AddTown("緑区", 125, 150);
+    o->BtnPaintClick(o);
+    MapPaint->TkBtnClick(2);
+    MapPaint->CBAllPaint->SetChecked(true);
+    ASSERT_TRUE(MapPaint->BtnAllPaint->Enabled());
+    MapPaint->ComboBox1->SetText("緑区");
+    MapPaint->BtnAllPaint->Click();
+    const TColor paint = o->PaintColor[2], back = Px(175, 150);
+    EXPECT_EQ(Px(125, 150), paint);
+    EXPECT_NE(back, paint) << "the fill stops at the ward border";
+    EXPECT_TRUE(MapPaint->CBKuPaint->Checked()) << "the window shows why the border is solid";
+    MapPaint->Button19Click(MapPaint);
+    EXPECT_EQ(Px(125, 150), paint) << "the replay fills what the screen showed";
+    EXPECT_EQ(Px(175, 150), back);
+    MapPaint->CBKuPaint->SetChecked(false);
+    EXPECT_TRUE(Settei->CBKuDot->Checked()) << "the dotted borders come back with the aid";
+
+    // More names on the image than the list takes: a message, and no stale rows to choose.
+    MapPaint->BtnPaintAdd->Click();
+    for (int k = 0; k < 2001; ++k) AddTown("町" + std::to_string(k), 10 + k % 500, 250 + k / 500 * 20);
+    Messages().clear();
+    MapPaint->CBAllPaint->SetChecked(true);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].caption, "市町村指定エラー");
+    EXPECT_FALSE(MapPaint->CBAllPaint->Checked());
+    EXPECT_FALSE(MapPaint->ComboBox1->Enabled());
+    EXPECT_FALSE(MapPaint->BtnAllPaint->Enabled());
+    EXPECT_EQ(MapPaint->ComboBox1->Items()->Count(), 0);
+    EXPECT_FALSE(std::filesystem::exists(programDir / "MAPDATA" / "paintlist.lst"));
+}
