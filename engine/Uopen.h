@@ -532,7 +532,7 @@ public:
     void JPEG1Click(TObject* Sender);
     void BITMAP1Click(TObject* Sender);
     void SaveMapImage();
-    void RenderTile(TBitmap* out, int t, int i, int j, bool forSave);
+    bool RenderTile(TBitmap* out, int t, int i, int j);
 
     // ---- Modes armed by the tool windows and tested by the map-press chain ----
     bool IslandPickMode = false, IslandPlaceMode = false;
