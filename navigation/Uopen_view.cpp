@@ -200,12 +200,7 @@ void TOpen::Image1DblClick(TObject* Sender) {
     if (!MapShown || AreaMode || PaintMode) return;
     TCanvas* cv = Image1->Canvas();
     if (Timer2->Enabled()) {
-        Timer2->SetEnabled(false);
-        Label33->Show();
-        RouteAreaKm2();
-        RouteLengthKm();
-        CBTimer->SetChecked(false);
-        FinishRoute();
+        FinishTimedRoute();
     } else if (RouteMode) {
         // The clicks keep the entry after the last point free for this copy of point 0.
         const int n = std::clamp(RoutePointCount, 0, ROUTE_MAX - 1);
