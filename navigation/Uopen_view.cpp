@@ -37,10 +37,10 @@ void TOpen::UpDown1Click(TObject* Sender, TUDBtnType Button) {
     DrawMap();
 }
 
-// The wheel stands in for the pan and magnification arrows, so it rests while a
-// measurement has them disabled: a new view would void the counted pixels.
+// The wheel rests while a measurement runs: a new view would void the counted
+// pixels or the route's points. Painting and the other tools keep it.
 void TOpen::FormMouseWheel(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled) {
-    if (!MapShown || !UDHor->Enabled()) return;
+    if (!MapShown || AreaMode || RouteMode || Timer2->Enabled()) return;
     if (Shift.Shift) {
         PanBy(false, WheelDelta > 0 ? btNext : btPrev);
     } else if (Shift.Ctrl) {
