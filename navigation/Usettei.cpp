@@ -402,8 +402,12 @@ void TSettei::CheckBox13Click(TObject* Sender) {
 void TSettei::CBHokkaidoClick(TObject* Sender) {
     Open->WLinesAsBorder = CBHokkaido->Checked();
     Open->Hokkaido->SetChecked(CBHokkaido->Checked());
-    // Reloaded with the borders as asked; "決　定" draws it.
-    if (Open->MapShown) Ken->Button1Click(this);
+    // Reloaded with the borders as asked; the reload leaves the one redraw to us.
+    if (Open->MapShown) {
+        Ken->Button1Click(this);
+        Open->DataReady = true;
+        Open->DrawMap();
+    }
 }
 
 void TSettei::CBRailClick(TObject* Sender) {

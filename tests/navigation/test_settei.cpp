@@ -172,14 +172,17 @@ TEST_F(SetteiTest, SwitchesActAtOnceOnTheMainWindow) {
     Settei->CBRail->SetChecked(false);
     EXPECT_FALSE(Letter->CBShow->Checked() || o->CBRailLine->Checked());
 
-    // The sub-prefecture borders reload the map; "決　定" draws it.
-    Settei->CBHokkaido->SetChecked(false);
+    // The sub-prefecture borders reload the map and draw it once, at once;
+    // the map stays drawable afterwards.
+    Mark();
+    Settei->CBHokkaido->Click();
     EXPECT_FALSE(o->WLinesAsBorder);
     EXPECT_FALSE(o->Hokkaido->Checked());
-    EXPECT_FALSE(o->DataReady);
-    Mark();
-    Settei->Button8Click(Settei);
+    EXPECT_TRUE(o->DataReady);
     EXPECT_EQ(Redraws(), 1);
+    Wheel(-120);
+    EXPECT_EQ(Redraws(), 2);
+    EXPECT_EQ(o->Label6->Caption(), "2.00");
 
     Settei->Show();
     o->SetteiShown = true;
