@@ -27,7 +27,6 @@ struct Grid {
     TUpDown* updown(TEdit*& edit, int x, int y, int min, int max, int pos) {
         edit = new TEdit(parent, std::to_string(pos));
         edit->SetBounds(x, y, 30, 22);
-        edit->SetReadOnly(true);
         auto* u = new TUpDown(parent);
         u->SetBounds(x + 32, y, 34, 22);
         u->Min = min;

@@ -99,6 +99,14 @@ TEST_F(SetteiTest, WidthsGovernTheDottedBoxesAndTheNameSizeFollowsTheImage) {
     EXPECT_FALSE(Settei->CBPrefDot->Enabled());
     Settei->UpDown1->UserClick(btNext);
     EXPECT_EQ(o->CoastWidth, 2);
+    // A typed width counts as the arrows do; one the window does not allow is refused.
+    testsupport::TypeInto(Settei->Edit3, "3");
+    EXPECT_EQ(o->TownWidth, 3);
+    testsupport::TypeInto(Settei->Edit1, "4");
+    EXPECT_EQ(o->CoastWidth, 2);
+    EXPECT_EQ(Settei->Edit1->Text(), "2");
+    testsupport::TypeInto(Settei->Edit3, "1");
+    EXPECT_TRUE(Settei->CBTownDot->Enabled());
 
     o->COPYSCALE = 2;
     o->DrawMap();

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+class QLineEdit;
+
 namespace testsupport {
 
 namespace fs = std::filesystem;
@@ -30,6 +32,9 @@ std::string ProgramBaseName();
 fs::path PlaceProgramFile(const fs::path& dir, const std::string& name = ProgramBaseName());
 // The bytes of a file, or "" when it cannot be read.
 std::string ReadBytes(const fs::path& file);
+// Types over the whole text of an edit as the user does, key by key, then
+// Enter unless told otherwise.
+void TypeInto(QLineEdit* edit, const std::string& text, bool enter = true);
 
 } // namespace testsupport
 
