@@ -103,6 +103,13 @@ void TypeInto(QLineEdit* edit, const std::string& text, bool enter) {
     if (enter) key(Qt::Key_Return, QString());
 }
 
+void FocusAsUser(QWidget* w) {
+    w->window()->activateWindow();
+    QCoreApplication::processEvents();
+    w->setFocus(Qt::MouseFocusReason);
+    QCoreApplication::processEvents();
+}
+
 } // namespace testsupport
 
 void FormsTest::SetUp() {

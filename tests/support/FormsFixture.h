@@ -7,6 +7,7 @@
 #include <vector>
 
 class QLineEdit;
+class QWidget;
 
 namespace testsupport {
 
@@ -35,6 +36,8 @@ std::string ReadBytes(const fs::path& file);
 // Types over the whole text of an edit as the user does, key by key, then
 // Enter unless told otherwise.
 void TypeInto(QLineEdit* edit, const std::string& text, bool enter = true);
+// Activates the control's window and gives the control the focus, as a click does.
+void FocusAsUser(QWidget* w);
 
 } // namespace testsupport
 
