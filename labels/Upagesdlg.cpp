@@ -510,7 +510,7 @@ bool TPagesDlg::ParseSymbolLine(const std::string& line, PlacedSymbol& s) {
     return true;
 }
 
-bool TPagesDlg::ReadSymbolLines(const std::string& path, bool countLine, bool append) {
+bool TPagesDlg::ReadSymbolLines(const std::string& path, bool append) {
     gui::TextReader in;
     if (!in.Open(path)) {
         MessageBox(gui::Format("地図記号ファイル %s を読み込むことができません", path.c_str()), "ファイルオープンエラー",
@@ -518,8 +518,8 @@ bool TPagesDlg::ReadSymbolLines(const std::string& path, bool countLine, bool ap
         return false;
     }
     std::string line;
-    // The count line is not trusted: the symbols are the lines that follow.
-    if (countLine) in.ReadLine(line);
+    // The symbols are the symbol lines, wherever they stand: a count line ("%d,STAMP_CT")
+    // is no symbol line and is passed over, and a file without one loses nothing.
     if (!append) PlacedSymbolCount = 0;
     FullReported = false;
     PlacedSymbol s;
@@ -560,7 +560,7 @@ void TPagesDlg::Button8Click(TObject* Sender) {
     if (!OpenDialog1->Execute()) return;
     SaveDialog1->FileName = OpenDialog1->FileName;
     Label41->SetCaption(gui::ExtractFileName(OpenDialog1->FileName));
-    if (!ReadSymbolLines(OpenDialog1->FileName, true, false)) return;
+    if (!ReadSymbolLines(OpenDialog1->FileName, false)) return;
     Open->DrawMap();
     EnableListButtons(true);
     Button6->SetEnabled(true);
@@ -579,7 +579,7 @@ void TPagesDlg::Button10Click(TObject* Sender) {
 
 void TPagesDlg::Button11Click(TObject* Sender) {
     if (!OpenDialog2->Execute()) return;
-    if (!ReadSymbolLines(OpenDialog2->FileName, false, CBMarkAdd->Checked())) return;
+    if (!ReadSymbolLines(OpenDialog2->FileName, CBMarkAdd->Checked())) return;
     Open->DrawMap();
     EnableListButtons(true);
     Button6->SetEnabled(true);
