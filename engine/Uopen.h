@@ -291,6 +291,7 @@ public:
 
     // ---- Mouse, measurement (navigation/) ----
     void FinishRoute();
+    void FinishTimedRoute();
     static constexpr int ROUTE_MAX = 1500;   // route points, the closing copy of point 0 included
     static constexpr int VISIT_SIZE = 600;   // the area count's visit map is VISIT_SIZE x VISIT_SIZE
     TButton* Button11 = nullptr;             // "経緯度": longitude/latitude or map coordinates

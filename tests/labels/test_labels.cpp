@@ -3,6 +3,7 @@
 #include "lines/Ulineset.h"
 #include "tests/labels/LabelsMap.h"
 #include "tests/support/DrawnAt.h"
+#include <QApplication>
 
 namespace {
 constexpr TColor kInk = 0x123456, kOther = 0x654321;
@@ -238,6 +239,21 @@ TEST_F(LabelTable, MapPressesMoveAndAddLabels) {
     EXPECT_EQ(L->StringGrid1->Col(), 3);
     // Drawn where it was pressed.
     EXPECT_TRUE(DrawnAt(x, y, 200, 250));
+}
+
+TEST_F(LabelTable, ThePromptToWriteStaysWhileTheMapWindowHasTheFocus) {
+    auto focus = testsupport::FocusAsUser;
+    Open->Show();
+    L->Show();
+    L->Button2->Click();
+    Open->Image1MouseDown(Open->Image1, mbLeft, {}, 200, 250);
+    focus(L->StringGrid1);
+    ASSERT_EQ(L->Label8->Caption(), "ラベルを記入");
+    focus(Open->ComboBox1);   // over to the main window
+    EXPECT_EQ(L->Label8->Caption(), "ラベルを記入");
+    focus(L->StringGrid1);
+    focus(L->Button3);
+    EXPECT_EQ(L->Label8->Caption(), "位置指定ボタンをクリック");
 }
 
 TEST_F(LabelTable, TheListUpdatesMatchedLabelsInPlaceAndKeepsTheRest) {
