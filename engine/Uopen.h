@@ -149,6 +149,10 @@ public:
     bool IsPrefLayerLoadable(int code) const;
     void LoadCityList();
     void LoadExtraList();
+    // False when a line of the list was left out on reading: writing the
+    // table back would lose it.
+    bool CityListWhole = true, ExtraListWhole = true;
+    void ReportBadListLine(const char* file, int lineNo);
     void LoadYomiList(const std::string& path);
 
     // ---- View state ----

@@ -519,18 +519,38 @@ bool TPagesDlg::ReadSymbolLines(const std::string& path, bool countLine, bool ap
     }
     std::string line;
     // The count line is not trusted: the symbols are the lines that follow.
-    if (countLine) in.ReadLine(line);
+    // Only our own empty file ("0,STAMP_CT") may hold none.
+    bool emptyFile = false;
+    if (countLine && in.ReadLine(line)) {
+        std::vector<std::string> f;
+        emptyFile = TMyStr::SplitFields(line, f) >= 2 && f[0] == "0" && f[1] == "STAMP_CT";
+    }
+    std::vector<PlacedSymbol> read;
+    PlacedSymbol s;
+    for (int lineNo = countLine ? 2 : 1; in.ReadLine(line); ++lineNo) {
+        if (!ParseSymbolLine(line, s)) continue;
+        if (!InMapRange(s.x, s.y)) {
+            MessageBox(gui::Format("地図記号ファイル %s の %d 行目の座標値が正しくありません", path.c_str(), lineNo),
+                       "データエラー", MB_OK | MB_ICONEXCLAMATION);
+            return false;
+        }
+        read.push_back(s);
+    }
+    // Another kind of file chosen by mistake leaves the symbols as they were.
+    if (read.empty() && !emptyFile) {
+        MessageBox(gui::Format("地図記号ファイル %s に地図記号のデータがありません", path.c_str()), "データエラー",
+                   MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
     if (!append) PlacedSymbolCount = 0;
     FullReported = false;
-    PlacedSymbol s;
-    while (in.ReadLine(line)) {
-        if (!ParseSymbolLine(line, s)) continue;
+    for (const PlacedSymbol& r : read) {
         if (PlacedSymbolCount >= SYMBOL_MAX) {
             MessageBox(gui::Format("地図記号は %d 個までです．これ以上追加できません", SYMBOL_MAX), "地図記号を描く",
                        MB_OK | MB_ICONEXCLAMATION);
             break;
         }
-        PlacedSymbols[PlacedSymbolCount++] = s;
+        PlacedSymbols[PlacedSymbolCount++] = r;
     }
     return true;
 }

@@ -35,6 +35,12 @@ void ReportWriteFailure(const std::string& path, const std::string& caption) {
                             MB_OK | MB_ICONEXCLAMATION);
 }
 
+bool RefusePartialList(const std::string& path, const std::string& caption) {
+    Application->MessageBox(gui::Format("%s は全体を読み込めなかったため，保存できません　　　", path.c_str()), caption,
+                            MB_OK | MB_ICONEXCLAMATION);
+    return false;
+}
+
 bool IsPlainField(const std::string& s) { return !s.empty() && s.find_first_of(", \t") == std::string::npos; }
 
 } // namespace names
