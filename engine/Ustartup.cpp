@@ -175,7 +175,7 @@ void TOpen::FormCreate(TObject* Sender) {
     LoadYomiList(AppDir + "/mapdata/yomi.lst");
 
     const std::string history = AppDir + "/mapdata/townlist.lst";
-    if (gui::FileExists(history)) ComboBox1->Items()->LoadFromFile(history);
+    if (gui::FileExists(history)) ComboBox1->Items()->LoadFromFile(history, HISTORY_NAME_MAX);
 
     paint_rep = 0;
     Label15->SetCaption(gui::Format("%7.2f km", 0.0));
