@@ -101,6 +101,7 @@ void TOpen::Button3Click(TObject* Sender) {
 
     PrefSet->Button6->SetEnabled(false);
     Letter->FormCreate(Letter);
+    IslandAreaLoaded();
     PrefSet->Label6->SetCaption("");
 }
 

@@ -204,8 +204,7 @@ void TKen::Button1Click(TObject* Sender) {
     }
 
     LineAdd->LineFileCount = 0;
-    Letter->LabelFileCount = 0;
-    Letter->LabelCount = 0;
+    Letter->ClearLabels();
 
     Open->RailRoadSet();
     LineAdd->AttrTableDirty = 1;

@@ -465,6 +465,9 @@ public:
     void DrawIslands();
     void LoadIslandEditList();
     bool WriteIslandFile();
+    std::string IslandEditPath() const;   // island file of the single shown area, "" with several
+    void EndIslandEdit();                 // both island modes off, no records, no file to write
+    void IslandAreaLoaded();              // an area load: an edit of another area's file ends
     void BtnLetterClick(TObject* Sender);
     void CBLabelClick(TObject* Sender);
     void MakeLabelClick(TObject* Sender);

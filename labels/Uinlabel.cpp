@@ -48,11 +48,22 @@ TInLabel::TInLabel() : TForm("表示範囲内ラベルリスト") {
     Button4->OnClick = [this](TObject* s) { Button4Click(s); };
 }
 
+void TInLabel::List(const std::vector<int>& rows) {
+    const int n = int(rows.size());
+    if (n > 0) StringGrid1->SetRowCount(n);
+    RowTags.assign(size_t(n), 0);
+    for (int k = 0; k < n; ++k) {
+        for (int c = 0; c < 6; ++c) StringGrid1->SetCells(c, k, Letter->StringGrid1->Cells(c, rows[k]));
+        RowTags[k] = ++LastTag;
+        Letter->LabelTable[rows[k]].listTag = RowTags[k];
+    }
+    InLabelCount = n;
+    Label7->SetCaption(std::to_string(n));
+}
+
 int TInLabel::MatchingLabel(int r) const {
-    const std::string x = StringGrid1->Cells(1, r), y = StringGrid1->Cells(2, r);
-    TCellGrid* g = Letter->StringGrid1;
     for (int i = 0; i < Letter->LabelCount; ++i)
-        if (g->Cells(1, i) == x && g->Cells(2, i) == y) return i;
+        if (Letter->LabelTable[i].listTag == RowTags[r]) return i;
     return -1;
 }
 
@@ -63,10 +74,10 @@ void TInLabel::RedrawLabels() {
     show->SetChecked(true);
 }
 
-std::unordered_map<std::string, int> TInLabel::LabelsByPosition() const {
-    std::unordered_map<std::string, int> at;
-    TCellGrid* g = Letter->StringGrid1;
-    for (int i = 0; i < Letter->LabelCount; ++i) at.emplace(g->Cells(1, i) + "," + g->Cells(2, i), i);
+std::unordered_map<uint32_t, int> TInLabel::LabelsByTag() const {
+    std::unordered_map<uint32_t, int> at;
+    for (int i = 0; i < Letter->LabelCount; ++i)
+        if (Letter->LabelTable[i].listTag) at.emplace(Letter->LabelTable[i].listTag, i);
     return at;
 }
 
@@ -90,15 +101,18 @@ void TInLabel::Button2Click(TObject* Sender) {
     std::vector<int> order(n);
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return keys[a] < keys[b]; });
-    for (int r = 0; r < n; ++r)
+    const std::vector<uint32_t> tags = RowTags;
+    for (int r = 0; r < n; ++r) {
         for (int c = 0; c < 6; ++c) StringGrid1->SetCells(c, r, rows[order[r]][c]);
+        RowTags[r] = tags[order[r]];
+    }
 }
 
-// Matched labels take the listed cells in place; labels not listed stay as they are.
+// Each listed label takes its row's cells in place; labels not listed stay as they are.
 void TInLabel::Apply() {
-    const auto at = LabelsByPosition();
+    const auto at = LabelsByTag();
     for (int r = 0; r < InLabelCount; ++r) {
-        auto it = at.find(StringGrid1->Cells(1, r) + "," + StringGrid1->Cells(2, r));
+        auto it = at.find(RowTags[r]);
         if (it == at.end()) continue;
         const int i = it->second;
         for (int c = 0; c < 6; ++c) Letter->StringGrid1->SetCells(c, i, StringGrid1->Cells(c, r));

@@ -55,7 +55,9 @@ void TIsChange::Button2Click(TObject* Sender) {
 }
 
 void TIsChange::Button3Click(TObject* Sender) {
-    Open->IslandPickMode = false;
+    // Both steps are called off: a place armed before the cancel must not move the pick.
+    Open->IslandPickMode = Open->IslandPlaceMode = false;
+    Open->IslandIndex = -1;
     Button1->SetEnabled(true);
     Button2->SetEnabled(false);
     Label15->Show();
@@ -64,7 +66,7 @@ void TIsChange::Button3Click(TObject* Sender) {
 }
 
 void TIsChange::Button5Click(TObject* Sender) {
-    Open->IslandPickMode = false;
+    Open->EndIslandEdit();
     Button1->SetEnabled(true);
     Button2->SetEnabled(false);
     Settei->Button13->SetEnabled(true);

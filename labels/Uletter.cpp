@@ -17,14 +17,24 @@ using gui::Lbl;
 
 namespace {
 
-
-
-
 TEdit* Edt(TForm* f, const std::string& text, int x, int y, int w, const std::string& hint = "") {
     auto* e = new TEdit(f, text);
     e->SetBounds(x, y, w, 22);
     if (!hint.empty()) e->SetHint(hint);
     return e;
+}
+
+void ReportUnreadable(const std::string& path) {
+    MessageBox(gui::Format("ラベルデータファイル %s を読み込むことができません", path.c_str()), "ファイルオープンエラー",
+               MB_OK | MB_ICONEXCLAMATION);
+}
+
+// True (each said) when none of the files can be read: the table then stays as it was.
+bool NoneReadable(const std::vector<std::string>& paths) {
+    for (const auto& p : paths)
+        if (gui::FileExists(gui::NativePath(p))) return false;
+    for (const auto& p : paths) ReportUnreadable(p);
+    return true;
 }
 
 TMenuItem* PopItem(TPopupMenu* p, const std::string& caption) {
@@ -182,8 +192,7 @@ void TLetter::FormCreate(TObject* Sender) {
     LabelPlaced = false;
     CenterLabelMark = false;
     AllLabelsShown = true;
-    LabelFileCount = 0;
-    LabelFiles.clear();
+    // The list of loaded files stays: it goes with the labels, which a view change keeps.
     FillSwatch();
     LoadPrefTables();
     Edit2->SetText("");
@@ -199,7 +208,27 @@ void TLetter::FillSwatch() {
 
 void TLetter::ShowCount() { Label16->SetCaption(std::to_string(LabelCount)); }
 
-void TLetter::SetGridRows(int n) { StringGrid1->SetRowCount(n < 1 ? 1 : n); }
+void TLetter::SetGridRows(int n) {
+    StringGrid1->SetRowCount(n < 1 ? 1 : n);
+    // The row kept for an empty table shows nothing: what is on view is what is saved.
+    if (n < 1)
+        for (int c = 0; c < 10; ++c) StringGrid1->SetCells(c, 0, "");
+}
+
+void TLetter::ShowLabelFiles() {
+    LabelFileCount = int32_t(LabelFiles.size());
+    StringGrid2->SetRowCount(std::max(1, LabelFileCount));
+    if (LabelFileCount == 0) StringGrid2->SetCells(1, 0, "");
+    for (int i = 0; i < StringGrid2->RowCount(); ++i) StringGrid2->SetCells(0, i, i < LabelFileCount ? LabelFiles[i] : "");
+}
+
+void TLetter::ClearLabels() {
+    LabelCount = 0;
+    SetGridRows(0);
+    ShowCount();
+    LabelFiles.clear();
+    ShowLabelFiles();
+}
 
 bool TLetter::ReportFull() {
     if (!FullReported)
@@ -244,8 +273,7 @@ bool TLetter::ParseLabelFile(const std::string& path, std::vector<ReadLabel>& ro
     gui::TextReader in;
     if (!in.Open(path)) {
         // Not the end of the program: the file is skipped.
-        MessageBox(gui::Format("ラベルデータファイル %s を読み込むことができません", path.c_str()),
-                   "ファイルオープンエラー", MB_OK | MB_ICONEXCLAMATION);
+        ReportUnreadable(path);
         return false;
     }
     const bool jr = path.find("JR") != std::string::npos;
@@ -343,15 +371,7 @@ void TLetter::Button7Click(TObject* Sender) {
     FullReported = false;
     std::vector<std::string> chosen = OpenDialog1->Files;
     if (chosen.empty()) chosen.push_back(OpenDialog1->FileName);
-    // When none of the chosen files can be read, the table stays as it was.
-    bool any = false;
-    for (const auto& p : chosen) any = any || gui::FileExists(gui::NativePath(p));
-    if (!any) {
-        for (const auto& p : chosen)
-            MessageBox(gui::Format("ラベルデータファイル %s を読み込むことができません", p.c_str()),
-                       "ファイルオープンエラー", MB_OK | MB_ICONEXCLAMATION);
-        return;
-    }
+    if (NoneReadable(chosen)) return;
     // Files past the list's room are neither listed nor read, and said so once.
     const size_t room = size_t(LABEL_FILE_MAX - (CBFileAdd->Checked() ? LabelFileCount : 0));
     if (chosen.size() > room) {
@@ -373,13 +393,10 @@ void TLetter::Button7Click(TObject* Sender) {
     }
     if (!CBFileAdd->Checked()) {
         LabelCount = 0;
-        LabelFileCount = 0;
         LabelFiles.clear();
     }
     for (const auto& p : chosen) LabelFiles.push_back(p);
-    LabelFileCount = int32_t(LabelFiles.size());
-    StringGrid2->SetRowCount(std::max(1, LabelFileCount));
-    for (int i = 0; i < LabelFileCount; ++i) StringGrid2->SetCells(0, i, LabelFiles[i]);
+    ShowLabelFiles();
     for (const auto& rows : read) AppendLabels(rows);
     SetGridRows(LabelCount);
     Button2->SetEnabled(true);
@@ -395,11 +412,12 @@ void TLetter::Button7Click(TObject* Sender) {
 }
 
 void TLetter::Button14Click(TObject* Sender) {
+    // With nothing listed, or nothing of it left to read, the labels on view stay.
+    if (LabelFileCount == 0 || NoneReadable(LabelFiles)) return;
     FullReported = false;
     LabelCount = 0;
     for (int i = 0; i < LabelFileCount; ++i) ReadLabelFile(LabelFiles[i]);
     SetGridRows(LabelCount);
-    if (LabelFileCount == 0) return;
     ShowCount();
     Button8->SetEnabled(true);
 }

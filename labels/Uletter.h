@@ -17,6 +17,7 @@ struct LabelRecord {
     TColor color = 0;
     uint8_t jr = 0, railway = 0, main = 0;
     int32_t fileNo = 0;   // station file it came from
+    uint32_t listTag = 0; // the shown-label list row that came from it, 0 none
 };
 
 constexpr int LABEL_MAX = 20000, LABEL_FILE_MAX = 1000, PREF_RECORD_MAX = 70;
@@ -83,7 +84,9 @@ public:
     void FillSwatch();
     // Appends one row to the table and the grid; false (and nothing changed) when full.
     bool AppendRow(const LabelRecord& r, const std::string cells[10]);
-    void SetGridRows(int n);   // the grid keeps at least one row
+    void SetGridRows(int n);   // the grid keeps at least one row, empty when the table is
+    void ShowLabelFiles();     // the file grid and count from LabelFiles
+    void ClearLabels();        // no label and no file: a new area choice
     void ShowCount();
     // A new label "ラベル記入" at (x, y) with the new-label size and colour; false when the table is full.
     bool AddNewLabel(int32_t x, int32_t y);

@@ -7,6 +7,8 @@
 #include "labels/Uletter.h"
 #include <algorithm>
 #include <numeric>
+#include <tuple>
+#include <utility>
 
 void TLetter::Button2Click(TObject* Sender) {
     Button3->SetEnabled(true);
@@ -56,10 +58,9 @@ void TLetter::Button2Click(TObject* Sender) {
 
 void TLetter::Button8Click(TObject* Sender) {
     if (MessageBox("全てのラベルを削除してもいいですか？", "全ラベル削除", MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return;
-    for (int c = 0; c < 5; ++c) StringGrid1->SetCells(c, 0, "");
     LabelCount = 0;
-    SetGridRows(1);
-    Label16->SetCaption("0");
+    SetGridRows(0);
+    ShowCount();
     Open->DrawMap();
     Button3->SetEnabled(false);
     Button8->SetEnabled(false);
@@ -76,8 +77,6 @@ void TLetter::RemoveLabelClick(TObject* Sender) {
                 LabelTable[i] = LabelTable[i + 1];
             }
             LabelCount--;
-            if (LabelCount == 0)
-                for (int c = 0; c < 5; ++c) StringGrid1->SetCells(c, 0, "");
             SetGridRows(LabelCount);
             Button3->SetEnabled(true);
         }
@@ -161,16 +160,16 @@ void TLetter::SortRows(bool byFileNo) {
         for (int i = 0; i < n; ++i) keys[i] = gui::Utf8ToCp932(g->CellRef(3, i));
         std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return keys[a] < keys[b]; });
     }
-    // The colour lives only in the record: it goes with its row. The rest of each
-    // record is then written from its row, and the row from the record.
-    std::vector<TColor> colors(n);
-    for (int i = 0; i < n; ++i) colors[i] = LabelTable[order[i]].color;
+    // The colour and the list tag live only in the record: they go with its row. The rest
+    // of each record is then written from its row, and the row from the record.
+    std::vector<std::pair<TColor, uint32_t>> kept(n);
+    for (int i = 0; i < n; ++i) kept[i] = {LabelTable[order[i]].color, LabelTable[order[i]].listTag};
     g->ReorderRows(order);
     const std::string none;
     for (int i = 0; i < n; ++i) {
         LabelRecord& r = LabelTable[i];
         const int32_t* v = &nums[size_t(order[i]) * 4];
-        r.color = colors[i];
+        std::tie(r.color, r.listTag) = kept[i];
         r.x = v[0], r.y = v[1], r.size = v[2], r.fileNo = v[3];
         r.mark = g->CellRef(0, i);
         r.text = g->CellRef(3, i);
@@ -197,12 +196,7 @@ void TLetter::Button15Click(TObject* Sender) {
         if (!CellNumber(1, i, x) || !CellNumber(2, i, y)) return;
         if (o->MinX <= x && x <= o->MaxX && o->MinY <= y && y <= o->MaxY) rows.push_back(i);
     }
-    const int n = int(rows.size());
-    if (n > 0) InLabel->StringGrid1->SetRowCount(n);
-    for (int k = 0; k < n; ++k)
-        for (int c = 0; c < 6; ++c) InLabel->StringGrid1->SetCells(c, k, StringGrid1->Cells(c, rows[k]));
-    InLabel->InLabelCount = n;
-    InLabel->Label7->SetCaption(std::to_string(n));
+    InLabel->List(rows);
     InLabel->Show();
 }
 

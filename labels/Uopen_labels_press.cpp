@@ -127,15 +127,37 @@ bool TOpen::WriteIslandFile() {
     });
 }
 
+std::string TOpen::IslandEditPath() const {
+    if (SELECT != 1) return "";
+    const int c = SelectCode[0];
+    const std::string name = c >= 0 && c < 60 ? AreaName[c] : std::string();
+    return gui::NativePath(AppDir + gui::Format("/Mapdata/Islands/%02d", c) + name + "島.lbl");
+}
+
+void TOpen::EndIslandEdit() {
+    IslandPickMode = IslandPlaceMode = false;
+    IslandIndex = -1;
+    IslandRecords.clear();
+    IslandCount = 0;
+    IslandFilePath.clear();
+}
+
+void TOpen::IslandAreaLoaded() {
+    const bool editing = IsChange->Visible() || !IslandFilePath.empty();
+    if (editing && IslandFilePath != IslandEditPath()) IsChange->Button5Click(IsChange);
+}
+
 void TOpen::LoadIslandEditList() {
+    // Whatever was armed belongs to the list before: it ends here, loaded or not.
+    EndIslandEdit();
     if (SELECT >= 2) {
         MessageBox("複数の都府県にまたがっていますので，表示位置の変更はできますが，\n変更位置を保存することはできません",
                    "市区町村名表示位置編集", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
+    const std::string path = IslandEditPath();
     const int c = SelectCode[0];
     const std::string name = c >= 0 && c < 60 ? AreaName[c] : std::string();
-    const std::string path = gui::NativePath(AppDir + gui::Format("/Mapdata/Islands/%02d", c) + name + "島.lbl");
     IsChange->Show();
     IsChange->Label1->SetCaption(path);
     IsChange->Label4->SetCaption(name);
@@ -175,7 +197,6 @@ void TOpen::LoadIslandEditList() {
     IsChange->Label13->SetCaption("0");
     IsChange->StringGrid1->SetRowCount(1);
     for (int k = 0; k < 5; ++k) IsChange->StringGrid1->SetCells(k, 0, "");
-    IslandPickMode = false;
     IsChange->Label15->Show();
     IsChange->Label14->Hide();
     IsChange->Label16->SetCaption("クリック");

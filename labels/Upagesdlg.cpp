@@ -510,7 +510,7 @@ bool TPagesDlg::ParseSymbolLine(const std::string& line, PlacedSymbol& s) {
     return true;
 }
 
-bool TPagesDlg::ReadSymbolLines(const std::string& path, bool countLine, bool append) {
+bool TPagesDlg::ReadSymbolLines(const std::string& path, bool append) {
     gui::TextReader in;
     if (!in.Open(path)) {
         MessageBox(gui::Format("地図記号ファイル %s を読み込むことができません", path.c_str()), "ファイルオープンエラー",
@@ -518,17 +518,19 @@ bool TPagesDlg::ReadSymbolLines(const std::string& path, bool countLine, bool ap
         return false;
     }
     std::string line;
-    // The count line is not trusted: the symbols are the lines that follow.
-    // Only our own empty file ("0,STAMP_CT") may hold none.
+    // The symbols are the symbol lines, wherever they stand: a count line ("%d,STAMP_CT")
+    // is no symbol line and is passed over. A file with none (another kind
+    // chosen by mistake) leaves the symbols as they were; only our own file of
+    // no symbol ("0,STAMP_CT") empties them.
     bool emptyFile = false;
-    if (countLine && in.ReadLine(line)) {
-        std::vector<std::string> f;
-        emptyFile = TMyStr::SplitFields(line, f) >= 2 && f[0] == "0" && f[1] == "STAMP_CT";
-    }
     std::vector<PlacedSymbol> read;
     PlacedSymbol s;
-    for (int lineNo = countLine ? 2 : 1; in.ReadLine(line); ++lineNo) {
-        if (!ParseSymbolLine(line, s)) continue;
+    std::vector<std::string> f;
+    for (int lineNo = 1; in.ReadLine(line); ++lineNo) {
+        if (!ParseSymbolLine(line, s)) {
+            emptyFile = emptyFile || (TMyStr::SplitFields(line, f) >= 2 && f[0] == "0" && f[1] == "STAMP_CT");
+            continue;
+        }
         if (!InMapRange(s.x, s.y)) {
             MessageBox(gui::Format("地図記号ファイル %s の %d 行目の座標値が正しくありません", path.c_str(), lineNo),
                        "データエラー", MB_OK | MB_ICONEXCLAMATION);
@@ -536,7 +538,6 @@ bool TPagesDlg::ReadSymbolLines(const std::string& path, bool countLine, bool ap
         }
         read.push_back(s);
     }
-    // Another kind of file chosen by mistake leaves the symbols as they were.
     if (read.empty() && !emptyFile) {
         MessageBox(gui::Format("地図記号ファイル %s に地図記号のデータがありません", path.c_str()), "データエラー",
                    MB_OK | MB_ICONEXCLAMATION);
@@ -580,7 +581,7 @@ void TPagesDlg::Button8Click(TObject* Sender) {
     if (!OpenDialog1->Execute()) return;
     SaveDialog1->FileName = OpenDialog1->FileName;
     Label41->SetCaption(gui::ExtractFileName(OpenDialog1->FileName));
-    if (!ReadSymbolLines(OpenDialog1->FileName, true, false)) return;
+    if (!ReadSymbolLines(OpenDialog1->FileName, false)) return;
     Open->DrawMap();
     EnableListButtons(true);
     Button6->SetEnabled(true);
@@ -599,7 +600,7 @@ void TPagesDlg::Button10Click(TObject* Sender) {
 
 void TPagesDlg::Button11Click(TObject* Sender) {
     if (!OpenDialog2->Execute()) return;
-    if (!ReadSymbolLines(OpenDialog2->FileName, false, CBMarkAdd->Checked())) return;
+    if (!ReadSymbolLines(OpenDialog2->FileName, CBMarkAdd->Checked())) return;
     Open->DrawMap();
     EnableListButtons(true);
     Button6->SetEnabled(true);

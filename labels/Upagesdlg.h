@@ -81,7 +81,7 @@ public:
     void ExportCustomSymbols();
     // One symbol line "code,x,y,colour,size,transparent"; false when it is not six integers.
     static bool ParseSymbolLine(const std::string& line, PlacedSymbol& s);
-    bool ReadSymbolLines(const std::string& path, bool countLine, bool append);
+    bool ReadSymbolLines(const std::string& path, bool append);
     bool WriteSymbols(const std::string& path, bool countLine);
     void EnableListButtons(bool on);
 

@@ -263,6 +263,7 @@ void TOpen::Button10Click(TObject*) {
 
     // Labels.
     const int m = int(d.labels.size());
+    Letter->ClearLabels();   // the files listed before are not where these labels came from
     ApplyLabelRows(d);
     Letter->Button8->SetEnabled(true);
     CBLabel->SetChecked(true);
@@ -354,7 +355,7 @@ void TOpen::Button10Click(TObject*) {
     }
     // The boxes below would each redraw: one redraw after them gives the same map.
     if (!A->CheckBox2->Checked()) A->CheckBox2->SetChecked(true);
-    Letter->CBMark->SetChecked(true);
+    // The file holds no marks setting: the labels are drawn with the one the user has.
     if (m > 0) {
         CBLabel->SetChecked(false);
         CBLabel->SetChecked(true);

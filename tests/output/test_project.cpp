@@ -280,3 +280,32 @@ TEST_F(Project, RestoringFirstThingAfterStartUpWithStationNames) {
     EXPECT_TRUE(o->MapShown);
     EXPECT_EQ(o->CX, 175000);
 }
+
+// The marks before the labels are not in the file: a restore leaves them as they are,
+// so the map comes back as it was saved, with marks and without.
+TEST_F(Project, LabelsComeBackWithOrWithoutTheirMarksAsSaved) {
+    o = Open;
+    o->MapShown = true;
+    ChooseAreas({13, 14});
+    std::string text;
+    for (int i = 0; i < 2; ++i) {
+        auto [x, y] = Point(200 + 150 * i, 300);
+        text += gui::Format("○,%d,%d,札%d,14,%d\r\n", x, y, i, 0x0000C0);
+    }
+    WriteText("m.lbl", gui::Utf8ToCp932(text));
+    QueueFileName(File("m.lbl"));
+    Letter->Button7->Click();
+    ASSERT_EQ(Letter->LabelCount, 2);
+    for (bool marks : {false, true}) {
+        Letter->CBMark->SetChecked(marks);
+        const QImage before = Map();
+        Save("m.rvx");
+        Restore("m.rvx");
+        ASSERT_TRUE(Messages().empty()) << Messages()[0].text;
+        EXPECT_EQ(Letter->CBMark->Checked(), marks);
+        EXPECT_TRUE(Map() == before) << marks;
+    }
+    // The restored labels came from the project, not from the file listed before.
+    EXPECT_EQ(Letter->LabelFileCount, 0);
+    EXPECT_EQ(Letter->StringGrid2->Cells(0, 0), "");
+}
