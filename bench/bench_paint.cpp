@@ -1,6 +1,7 @@
 // The paint replay of 1,300 records against the same 1,300 flood fills, with
 // their seeds and fill-over colours recorded beforehand. Each timing starts
-// from the bare map, put back untimed.
+// from the bare map, put back untimed. Every record fills: it is seeded at a
+// name point that the bare map shows on the background, not on a line.
 #include "bench/BenchMain.h"
 #include "bench/BenchPaint.h"
 #include "bench/BenchProgram.h"
@@ -36,6 +37,37 @@ void Prepare(int copyScale) {
         cv->Brush->Color = s.colour;
         cv->Brush->Style = s.style;
         cv->FloodFill(s.x, s.y, s.over, fsSurface);
+    }
+}
+
+// Name points on the background of a municipality at both sizes: not on a
+// line, and not out at sea (the region of the image's corner, filled here).
+std::vector<bool> FillableNames(int copyScale, std::vector<bool> keep) {
+    Open->COPYSCALE = copyScale;
+    Open->DrawMap();
+    TCanvas* cv = Open->Image1->Canvas();
+    const TColor back = Open->BackColor;
+    cv->Brush->Color = back ^ 1;
+    cv->Brush->Style = bsSolid;
+    cv->FloodFill(0, 0, back, fsSurface);
+    for (int i = 0; i < Open->TownCount; ++i) {
+        int sx, sy;
+        Open->MapToScreen(Open->TownX[i], Open->TownY[i], sx, sy);
+        keep[i] = keep[i] && cv->Pixels(sx, sy) == back;
+    }
+    return keep;
+}
+
+void SeedAtFillableNames() {
+    Open->paint_rep = 0;
+    Open->PaintDisplay = false;
+    std::vector<bool> keep = FillableNames(3, FillableNames(1, std::vector<bool>(Open->TownCount, true)));
+    std::vector<int> fillable;
+    for (int i = 0; i < Open->TownCount; ++i)
+        if (keep[i]) fillable.push_back(i);
+    for (int k = 0; k < TOpen::PAINT_MAX && !fillable.empty(); ++k) {
+        const int i = fillable[k % fillable.size()];
+        Open->AddPaintRecord(Open->TownX[i], Open->TownY[i], Open->PaintColor[k % 8], k % 5 == 4 ? 6 : 0);
     }
 }
 
@@ -81,5 +113,6 @@ BENCHMARK(FloodFill1800)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
     benchutil::ProgramFolder folder(argc, argv, "rovana-bench-paint", false);
     benchutil::LoadAllAreasWithPaint();
+    SeedAtFillableNames();
     return benchutil::Main(argc, argv, {{"ReplayPaint600", "FloodFill600"}, {"ReplayPaint1800", "FloodFill1800"}});
 }

@@ -65,3 +65,23 @@ float DegreeLengthRatio(int32_t y);
 // place at the full stop.
 float ParseDdmmss(std::string& text);
 bool HasDot(const std::string& text);
+
+// A view of the map on the square image: centre, pixels per map unit, side,
+// and whether stored Tokyo-datum points are shifted to WGS on their way to
+// the screen. Pixel p covers the pixel coordinates [p, p + 1).
+struct MapView {
+    int32_t cx = 0, cy = 0;
+    float scaleX = 0, scaleY = 0;
+    int32_t size = 0;
+    bool wgs = false;
+
+    // A stored point to its pixel, truncated as everything drawn is.
+    void ToScreen(int32_t x, int32_t y, int& sx, int& sy) const;
+    // The displayed map units at a pixel's top-left corner (the read-outs' figures).
+    void CornerToMap(int sx, int sy, int32_t& x, int32_t& y) const;
+    // The displayed map units at a pixel's centre, rounded.
+    void CentreToMap(int sx, int sy, int32_t& x, int32_t& y) const;
+    // The stored (Tokyo-datum) point that ToScreen puts back on the pixel,
+    // wherever a pixel spans a map unit; deeper in, the nearest one.
+    void ToData(int sx, int sy, int32_t& x, int32_t& y) const;
+};

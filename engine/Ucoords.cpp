@@ -1,9 +1,10 @@
-// TOpen: map units <-> image pixels through the view centre and scales.
+// TOpen: map units <-> image pixels through the view that drew the image.
 #include "engine/Coords.h"
 #include "engine/Uopen.h"
 #include "labels/Upagesdlg.h"
 #include "lines/Ulineadd.h"
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -13,22 +14,74 @@ constexpr double kPixelLimit = 1 << 28;
 
 int ClampPixel(float v) { return TruncToInt(std::clamp<double>(v, -kPixelLimit, kPixelLimit)); }
 
+int32_t RoundToInt(double v) { return TruncToInt(v < 0 ? v - 0.5 : v + 0.5); }
+
 } // namespace
 
-// While a line point or a symbol is being placed everything is drawn in the
-// stored datum, so that the click and the drawn point agree.
-void TOpen::MapToScreen(int32_t x, int32_t y, int& sx, int& sy) const {
-    bool placing = (LineAdd && LineAdd->PointMode != 0) || (PagesDlg && PagesDlg->StampMode == 1);
-    if (WgsDisplay && !placing) TokyoToWgs(x, y, x, y);
-    int half = ImageSize / 2;
+void MapView::ToScreen(int32_t x, int32_t y, int& sx, int& sy) const {
+    if (wgs) TokyoToWgs(x, y, x, y);
+    int half = size / 2;
     // The offsets from the centre are taken in 64 bits: two far points must not wrap.
-    sx = ClampPixel(float(int64_t(x) - CX) * ScaleX + half);
-    sy = ClampPixel(-ScaleY * float(int64_t(y) - CY) + half);
+    sx = ClampPixel(float(int64_t(x) - cx) * scaleX + half);
+    sy = ClampPixel(-scaleY * float(int64_t(y) - cy) + half);
 }
 
-// No datum conversion: a point taken from a WGS map is in WGS map units.
-void TOpen::ScreenToMap(int sx, int sy, int32_t& x, int32_t& y) const {
-    int half = ImageSize / 2;
-    x = TruncToInt((sx - half) / ScaleX + CX);
-    y = TruncToInt((half - sy) / ScaleY + CY);
+void MapView::CornerToMap(int sx, int sy, int32_t& x, int32_t& y) const {
+    int half = size / 2;
+    x = TruncToInt((sx - half) / scaleX + cx);
+    y = TruncToInt((half - sy) / scaleY + cy);
 }
+
+void MapView::CentreToMap(int sx, int sy, int32_t& x, int32_t& y) const {
+    if (!(scaleX > 0 && scaleY > 0)) {
+        x = cx, y = cy;
+        return;
+    }
+    const double half = size / 2;
+    x = RoundToInt(cx + (sx + 0.5 - half) / scaleX);
+    y = RoundToInt(cy + (half - sy - 0.5) / scaleY);
+}
+
+void MapView::ToData(int sx, int sy, int32_t& x, int32_t& y) const {
+    CentreToMap(sx, sy, x, y);
+    if (wgs) WgsToTokyo(x, y, x, y);
+    // The two datum conversions truncate, and a pixel's edge may fall between
+    // map units: look around for the point that comes back on this pixel, or
+    // else the one that comes nearest.
+    auto miss = [&](int32_t px, int32_t py) {
+        int bx, by;
+        ToScreen(px, py, bx, by);
+        return int64_t(bx - sx) * (bx - sx) + int64_t(by - sy) * (by - sy);
+    };
+    int64_t best = miss(x, y);
+    if (best == 0) return;
+    const int32_t x0 = x, y0 = y;
+    for (int r = 1; r <= 2; ++r)
+        for (int dy = -r; dy <= r; ++dy)
+            for (int dx = -r; dx <= r; ++dx) {
+                if (std::abs(dx) != r && std::abs(dy) != r) continue;
+                const int64_t m = miss(x0 + dx, y0 + dy);
+                if (m >= best) continue;
+                best = m, x = x0 + dx, y = y0 + dy;
+                if (m == 0) return;
+            }
+}
+
+// While a line point or a symbol is being placed everything is drawn in the
+// stored datum (the map jumps); what is stored does not depend on it.
+MapView TOpen::CurrentView() const {
+    const bool placing = (LineAdd && LineAdd->PointMode != 0) || (PagesDlg && PagesDlg->StampMode == 1);
+    MapView v;
+    v.cx = CX, v.cy = CY;
+    v.scaleX = ScaleX, v.scaleY = ScaleY;
+    v.size = ImageSize;
+    v.wgs = WgsDisplay && !placing;
+    return v;
+}
+
+void TOpen::MapToScreen(int32_t x, int32_t y, int& sx, int& sy) const { DrawnView.ToScreen(x, y, sx, sy); }
+
+// No datum conversion: a point taken from a WGS map is in WGS map units.
+void TOpen::ScreenToMap(int sx, int sy, int32_t& x, int32_t& y) const { DrawnView.CornerToMap(sx, sy, x, y); }
+
+void TOpen::PressToData(int X, int Y, int32_t& x, int32_t& y) const { DrawnView.ToData(X, Y, x, y); }

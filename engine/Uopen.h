@@ -3,6 +3,7 @@
 #pragma once
 #include "components/Mystr.h"
 #include "components/Tkbtn.h"
+#include "engine/Coords.h"
 #include "gui/Dialogs.h"
 #include "gui/Forms.h"
 #include "gui/TextFile.h"
@@ -174,9 +175,17 @@ public:
     float ViewWidthKm = 0, ViewHeightKm = 0;
     bool WgsDisplay = true;
 
-    // Map units <-> image pixels through the view.
+    // The view and datum that drew the image now on screen: DrawMap writes it
+    // as it repaints; every conversion to or from the image's pixels reads it.
+    MapView DrawnView;
+    // The view the next redraw takes from the state above.
+    MapView CurrentView() const;
+    // Map units <-> image pixels through the view that drew the image.
     void MapToScreen(int32_t x, int32_t y, int& sx, int& sy) const;
     void ScreenToMap(int sx, int sy, int32_t& x, int32_t& y) const;
+    // A pressed pixel as a position kept as data: in the Tokyo datum, and put
+    // back on that pixel by MapToScreen.
+    void PressToData(int X, int Y, int32_t& x, int32_t& y) const;
 
     // ---- Flags ----
     bool DataReady = false, MapShown = false, ProjectLoading = false;
@@ -403,7 +412,8 @@ public:
     // Boundary-data editions.
     void EditionClick(int index);
     bool ReplaceBoundaryData(const std::string& folder);
-    std::vector<std::string> CopyChangedFiles(const std::string& dst, const std::string& src, bool& listed);
+    std::vector<std::string> CopyChangedFiles(const std::string& dst, const std::string& src, bool& listed,
+                                              bool* mixed = nullptr);
     static int CompareFileTimes(const std::string& src, const std::string& dst);
     bool RestoreStandardEdition();
 
@@ -483,8 +493,6 @@ public:
     void N19Click(TObject* Sender);
     void N20Click(TObject* Sender);
     void N21Click(TObject* Sender);
-    // A press position kept as data: in the Tokyo datum when the map shows WGS.
-    void PressToData(int X, int Y, int32_t& x, int32_t& y) const;
 
     // ---- Lines, railways, distance circles (lines/) ----
     TCheckBox *CBMain = nullptr, *CBRailSet = nullptr;   // "主要駅", "詳細"

@@ -54,12 +54,13 @@ bool TOpen::DrawMap() {
     const int s = ImageSize, h = s / 2;
     Image1->SetImageSize(s, s);
     TCanvas* cv = Image1->Canvas();
+    const MapView view = CurrentView();
 
     // Read-out and the corners of the image in map units.
     int32_t centreX, centreY;
-    ScreenToMap(h, h, centreX, centreY);
-    ScreenToMap(0, s, MinX, MinY);
-    ScreenToMap(s, 0, MaxX, MaxY);
+    view.CornerToMap(h, h, centreX, centreY);
+    view.CornerToMap(0, s, MinX, MinY);
+    view.CornerToMap(s, 0, MaxX, MaxY);
     SCList->Label11->SetCaption(std::to_string(ImageSize));
     SCList->Label35->SetCaption(std::to_string(UpDown1->Position()));
     SCList->Label13->SetCaption(gui::Format("%.4f", MAGUNIT));
@@ -82,8 +83,8 @@ bool TOpen::DrawMap() {
     // East-west length of a pixel row, at the latitude of its left end.
     auto rowKm = [&](int r) {
         int32_t x1, y1, x2, y2;
-        ScreenToMap(0, r, x1, y1);
-        ScreenToMap(s, r, x2, y2);
+        view.CornerToMap(0, r, x1, y1);
+        view.CornerToMap(s, r, x2, y2);
         float lat = LatOf(y1);
         return GreatCircleKm(lat, 0, lat, double(int64_t(x2) - x1) * 0.0001);
     };
@@ -98,8 +99,8 @@ bool TOpen::DrawMap() {
     SCList->Label12->SetCaption(Km(rowKm(s)));
     {
         int32_t x1, y1, x2, y2;
-        ScreenToMap(0, 0, x1, y1);
-        ScreenToMap(0, s, x2, y2);
+        view.CornerToMap(0, 0, x1, y1);
+        view.CornerToMap(0, s, x2, y2);
         ViewHeightKm = GreatCircleKm(LatOf(y1), 0, LatOf(y2), 0);
         SCList->Label37->SetCaption(Km(ViewHeightKm));
     }
@@ -110,6 +111,8 @@ bool TOpen::DrawMap() {
         Timer1->SetEnabled(true);
         return false;
     }
+    // From here on the image is this view's, and so is every press on it.
+    DrawnView = view;
 
     // Background. An outline left in XOR by a drag must not turn the map into XOR.
     cv->Pen->Mode = pmCopy;

@@ -8,12 +8,6 @@
 #include "lines/Urail.h"
 #include "labels/Upagesdlg.h"
 
-void TOpen::PressToData(int X, int Y, int32_t& x, int32_t& y) const {
-    ScreenToMap(X, Y, x, y);
-    const bool placing = (LineAdd && LineAdd->PointMode != 0) || (PagesDlg && PagesDlg->StampMode == 1);
-    if (WgsDisplay && !placing) WgsToTokyo(x, y, x, y);
-}
-
 void TOpen::label_write() {
     TLetter* L = Letter;
     WriteLog("label_writeの実行\n");

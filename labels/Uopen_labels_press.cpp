@@ -23,8 +23,7 @@ void TOpen::PressStamp(int step, int X, int Y) {
         x = P->TypedX, y = P->TypedY;
         P->TypedPositionMode = false;
     } else {
-        // Symbols are placed and drawn without the datum shift.
-        ScreenToMap(X + 16, Y + 16, x, y);
+        PressToData(X + 16, Y + 16, x, y);
     }
     P->FullReported = false;
     if (P->AddPlacedSymbol(x, y)) {

@@ -362,7 +362,6 @@ void TPagesDlg::DrawSymbol(const PlacedSymbol& s) {
         }
     }
     TOpen* o = Open;
-    o->WgsDisplay = false;
     int sx, sy;
     o->MapToScreen(s.x, s.y, sx, sy);
     lastColor = s.color;
@@ -396,6 +395,7 @@ void TPagesDlg::DrawSymbol(const PlacedSymbol& s) {
         }
     }
     cv->Changed();
+    // The datum caption decides how the next redraw draws the map.
     o->WgsDisplay = o->Label38->Caption() == "WGS";
     if (!caching) ShowDrawn();
 }

@@ -158,9 +158,13 @@ void TKyori::Button1Click(TObject*) {
     const float lat = ParseDdmmss(latText);
     if (lat < 0) return;
     int32_t x = int32_t(std::lround((lon - 122) * 10000.0)), y = int32_t(std::lround((lat - 24) * 15000.0));
+    // Typed as the pointer read-out shows it: in the datum the map is drawn in.
+    // A reading of the survey's web map (WGS) is corrected by the box alone.
     if (CBGSICorCircle->Checked()) {
         x += 30;
         y -= 45;
+    } else if (Open->DrawnView.wgs) {
+        WgsToTokyo(x, y, x, y);
     }
     Label1->SetCaption(std::to_string(x));
     Label2->SetCaption(std::to_string(y));
@@ -327,10 +331,11 @@ void TOpen::Button13Click(TObject*) {
     Kyori->Button1Click(Kyori->Button1);
 }
 
-// A centre pressed on a WGS map is kept in the Tokyo datum, as every stored position.
+// The read-out shows the displayed position of the pixel's centre; the circle
+// keeps the Tokyo datum.
 void TOpen::PressCircleCentre(int, int X, int Y) {
     int32_t x, y;
-    ScreenToMap(X, Y, x, y);
+    DrawnView.CentreToMap(X, Y, x, y);
     Kyori->Label1->SetCaption(std::to_string(x));
     Kyori->Label2->SetCaption(std::to_string(y));
     PointerLon = LonOf(x);
@@ -340,15 +345,16 @@ void TOpen::PressCircleCentre(int, int X, int Y) {
     Kyori->CircleCentreMode = false;
     Kyori->CircleCentreSet = true;
     Kyori->EnableAttributeControls();
-    if (WgsDisplay) WgsToTokyo(x, y, x, y);
+    PressToData(X, Y, x, y);
     if (!Kyori->AddCircle(x, y)) return;
     if (Kyori->CheckBox6->Checked()) DrawDistanceCircles();
     else DrawMap();
 }
 
+// The pixel's centre: typed back, it lands on this pixel.
 void TOpen::MoveCircleCentre(int X, int Y) {
     int32_t x, y;
-    ScreenToMap(X, Y, x, y);
+    DrawnView.CentreToMap(X, Y, x, y);
     Kyori->Label1->SetCaption(std::to_string(x));
     Kyori->Label2->SetCaption(std::to_string(y));
     if (Kyori->CBCenter->Checked()) return;

@@ -254,21 +254,17 @@ std::string TLineAdd::FileDisplayName(const std::string& path) {
     return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
-void TLineAdd::SetRow(int row, const std::string& x, const std::string& y, uint8_t wgs) {
+void TLineAdd::SetRow(int row, const std::string& x, const std::string& y) {
     if (row >= StringGrid1->RowCount()) StringGrid1->SetRowCount(row + 1);
-    if (size_t(row) >= RowWgs.size()) RowWgs.resize(row + 1, 0);
     StringGrid1->SetCells(0, row, std::to_string(row));
     StringGrid1->SetCells(1, row, x);
     StringGrid1->SetCells(2, row, y);
-    RowWgs[row] = wgs;
 }
 
-void TLineAdd::SetGridPoints(const std::vector<std::array<int32_t, 2>>& pts, const std::vector<uint8_t>& wgs) {
+void TLineAdd::SetGridPoints(const std::vector<std::array<int32_t, 2>>& pts) {
     StringGrid1->SetRowCount(std::max<int>(1, int(pts.size())));
-    RowWgs.assign(pts.size(), 0);
     for (int c = 0; c < 3; c++) StringGrid1->SetCells(c, 0, "");
-    for (size_t i = 0; i < pts.size(); i++)
-        SetRow(int(i), std::to_string(pts[i][0]), std::to_string(pts[i][1]), i < wgs.size() ? wgs[i] : 0);
+    for (size_t i = 0; i < pts.size(); i++) SetRow(int(i), std::to_string(pts[i][0]), std::to_string(pts[i][1]));
 }
 
 bool TLineAdd::RowPixel(int i, int& X, int& Y) const {
@@ -276,11 +272,6 @@ bool TLineAdd::RowPixel(int i, int& X, int& Y) const {
     if (i < 0 || i >= StringGrid1->RowCount() || !CellInt(StringGrid1->Cells(1, i), x) ||
         !CellInt(StringGrid1->Cells(2, i), y))
         return false;
-    // MapToScreen shifts Tokyo points to WGS on a WGS map, except while a point is placed.
-    const bool wgsRow = size_t(i) < RowWgs.size() && RowWgs[i];
-    const bool shifting = Open->WgsDisplay && PointMode == 0 && !(PagesDlg && PagesDlg->StampMode == 1);
-    if (wgsRow && shifting) WgsToTokyo(x, y, x, y);
-    else if (!wgsRow && Open->WgsDisplay && !shifting && !(x == 0 && y == 0)) TokyoToWgs(x, y, x, y);
     Open->MapToScreen(x, y, X, Y);
     return true;
 }
@@ -319,7 +310,7 @@ void TLineAdd::Button2Click(TObject*) {
     PointCount = 0;
     EditFileName.clear();
     Label2->SetCaption("0");
-    SetGridPoints({}, {});
+    SetGridPoints({});
     PointMode = 1;
     EditLineShown = true;
     DisableEditControls();
@@ -335,7 +326,7 @@ void TLineAdd::Button10Click(TObject*) {
     if (PointCount >= 2) {
         EnableEditControls();
         if (CBLoop->Checked()) {
-            SetRow(PointCount, StringGrid1->Cells(1, 0), StringGrid1->Cells(2, 0), RowWgs.empty() ? 0 : RowWgs[0]);
+            SetRow(PointCount, StringGrid1->Cells(1, 0), StringGrid1->Cells(2, 0));
             PointCount++;
             Label2->SetCaption(std::to_string(PointCount));
             DrawEditLine();
@@ -370,9 +361,8 @@ void TLineAdd::Button7Click(TObject*) {
     Label7->SetCaption(std::to_string(r + 1) + " 番目の点を指定してください");
     // Rows after r move down one; their numbers follow.
     StringGrid1->SetRowCount(PointCount + 1);
-    RowWgs.resize(PointCount + 1, 0);
-    for (int i = PointCount - 1; i > r; i--) SetRow(i + 1, StringGrid1->Cells(1, i), StringGrid1->Cells(2, i), RowWgs[i]);
-    SetRow(r + 1, "", "", 0);
+    for (int i = PointCount - 1; i > r; i--) SetRow(i + 1, StringGrid1->Cells(1, i), StringGrid1->Cells(2, i));
+    SetRow(r + 1, "", "");
     SelectedPoint = r + 1;
     DisableEditControls();
     if (append) {
@@ -390,12 +380,10 @@ void TLineAdd::Button3Click(TObject*) {
     for (int i = r + 1; i < PointCount; i++) {
         StringGrid1->SetCells(1, i - 1, StringGrid1->Cells(1, i));
         StringGrid1->SetCells(2, i - 1, StringGrid1->Cells(2, i));
-        RowWgs[i - 1] = RowWgs[i];
     }
     StringGrid1->SetCells(1, PointCount - 1, "");
     StringGrid1->SetCells(2, PointCount - 1, "");
     PointCount--;
-    RowWgs.resize(PointCount);
     StringGrid1->SetRowCount(std::max(1, PointCount));
     if (PointCount == 0) StringGrid1->SetCells(0, 0, "");
     Open->DrawMap();
@@ -415,9 +403,9 @@ void TLineAdd::Button11Click(TObject*) {
 
 void TLineAdd::Button13Click(TObject*) {
     if (PointMode == 2) {
-        SetRow(SelectedPoint, "0", "0", 0);
+        SetRow(SelectedPoint, "0", "0");
     } else {
-        SetRow(PointCount, "0", "0", 0);
+        SetRow(PointCount, "0", "0");
         StringGrid1->SetRow(PointCount);
         PointCount++;
         SelectedPoint++;
@@ -554,7 +542,7 @@ void TLineAdd::Button5Click(TObject*) {
     Label2->SetCaption("0");
     Label10->SetCaption("編集終了");
     Open->DrawMap();
-    SetGridPoints({}, {});
+    SetGridPoints({});
     UpDown1->SetPosition(0);
     UpDown6->SetPosition(0);
     UpDown7->SetPosition(0);
@@ -575,8 +563,6 @@ void TLineAdd::Button6Click(TObject*) {
                        MB_OK | MB_ICONEXCLAMATION);
             return;
         }
-        // Points pressed on a WGS map go to the file in the Tokyo datum; breaks stay (0, 0).
-        if (size_t(i) < RowWgs.size() && RowWgs[i] && !(x == 0 && y == 0)) WgsToTokyo(x, y, x, y);
         pts[i] = {x, y};
     }
     const int type = std::max(0, RadioGroup1->ItemIndex());
@@ -636,7 +622,7 @@ void TLineAdd::Button1Click(TObject*) {
     Open->Image1->Canvas()->Pen->Color = LineColor;
     Open->Image1->Canvas()->Brush->Color = LineColor;
     FillSwatch(Image1, LineColor);
-    SetGridPoints(f.pts, {});
+    SetGridPoints(f.pts);
     Label2->SetCaption(std::to_string(PointCount));
     UpDown2->SetPosition(f.head.Size);
     UpDown3->SetPosition(f.head.Asize);

@@ -62,9 +62,6 @@ public:
     uint8_t LineSaved = 1;       // 0 after a change not yet saved
     int PaintLine = 0;           // 1: line files drawn under the paint too
     bool EditLineRedraw = false;
-    // Per grid row: 1 when the point was pressed on a WGS map (WGS map units),
-    // 0 for a point in the Tokyo datum (read from a file, or pressed on a Tokyo map).
-    std::vector<uint8_t> RowWgs;
 
     // ---- Loaded line files ----
     std::vector<std::string> LineFiles;   // user files shown
@@ -86,11 +83,11 @@ public:
     // Colour number of a colour (1 to 10) through 'number'; returns the entries now in use.
     int ColourNumber(int count, TColor colour, int& number);
     static std::string FileDisplayName(const std::string& path);
-    // Fills the grid with rows of (x, y, wgs) and numbers them.
-    void SetGridPoints(const std::vector<std::array<int32_t, 2>>& pts, const std::vector<uint8_t>& wgs);
-    void SetRow(int row, const std::string& x, const std::string& y, uint8_t wgs);
+    // Fills the grid with rows of (x, y) in the Tokyo datum and numbers them.
+    void SetGridPoints(const std::vector<std::array<int32_t, 2>>& pts);
+    void SetRow(int row, const std::string& x, const std::string& y);
     void MarkSelectedPoint();
-    // Pixel of grid row i, whatever datum the row and the map are in.
+    // Pixel of grid row i on the image as drawn.
     bool RowPixel(int i, int& X, int& Y) const;
 
     // Drawing (Ulinedraw.cpp).

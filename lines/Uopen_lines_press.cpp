@@ -10,15 +10,14 @@
 #include "lines/Urail.h"
 #include "navigation/Usettei.h"
 
-// A point is kept as the press gives it, with the datum of the map it was pressed on.
 void TOpen::PressLinePoint(int step, int X, int Y) {
     TLineAdd* la = LineAdd;
     int32_t x, y;
-    ScreenToMap(X, Y, x, y);
+    PressToData(X, Y, x, y);
     const std::string sx = std::to_string(x), sy = std::to_string(y);
     if (step == 14) {
         const int n = la->PointCount;
-        la->SetRow(n, sx, sy, WgsDisplay);
+        la->SetRow(n, sx, sy);
         la->PointCount = n + 1;
         la->Label2->SetCaption(std::to_string(la->PointCount));
         la->DrawEditLine();
@@ -29,7 +28,7 @@ void TOpen::PressLinePoint(int step, int X, int Y) {
         la->LineSaved = 0;
     } else if (step == 15) {
         const int i = la->SelectedPoint;
-        la->SetRow(i, sx, sy, WgsDisplay);
+        la->SetRow(i, sx, sy);
         la->PointCount++;
         la->Label2->SetCaption(std::to_string(la->PointCount));
         la->PointMode = 0;
@@ -40,7 +39,7 @@ void TOpen::PressLinePoint(int step, int X, int Y) {
         la->Label7->SetCaption("挿入しました");
     } else if (step == 16) {
         const int i = la->SelectedPoint;
-        la->SetRow(i, sx, sy, WgsDisplay);
+        la->SetRow(i, sx, sy);
         la->PointMode = 0;
         DrawMap();
         la->StringGrid1->SetRow(i < la->PointCount - 1 ? i + 1 : i);

@@ -41,6 +41,11 @@ bool RefusePartialList(const std::string& path, const std::string& caption) {
     return false;
 }
 
+void ReportRowGone(const std::string& path, const std::string& caption) {
+    Application->MessageBox(gui::Format("%s に該当するデータが見つかりませんでした\n何も書き換えていません　　　", path.c_str()),
+                            caption, MB_OK | MB_ICONEXCLAMATION);
+}
+
 bool IsPlainField(const std::string& s) { return !s.empty() && s.find_first_of(", \t") == std::string::npos; }
 
 } // namespace names

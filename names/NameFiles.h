@@ -17,6 +17,8 @@ void ReportWriteFailure(const std::string& path, const std::string& caption);
 // A list whose reading left lines out is not written back, which would lose
 // them: the message, then false.
 bool RefusePartialList(const std::string& path, const std::string& caption);
+// The row to change is no longer in the file: nothing was written.
+void ReportRowGone(const std::string& path, const std::string& caption);
 // A name fit for the comma-and-blank separated files: not empty, no comma, blank or tab.
 bool IsPlainField(const std::string& s);
 

@@ -82,19 +82,25 @@ bool TCorrect::HasCompletedRow() const {
 
 void TCorrect::UpdateFileButton() { Button3->SetEnabled(Open->SELECT == 1 && HasCompletedRow()); }
 
-void TCorrect::Button4Click(TObject* Sender) {
+void TCorrect::EndPick() {
+    PickedRow = -1;
+    Open->NamePickMode = false;
+    // A name no longer picked must not move with the next press.
+    Open->NamePlaceMode = false;
     Button1->SetEnabled(true);
     Button2->SetEnabled(false);
+    Button4->SetEnabled(false);
     Label14->Show();
     Label15->Hide();
+}
+
+void TCorrect::Button4Click(TObject* Sender) {
+    // The picked row still waiting for its position goes.
+    if (PickedRow >= 0 && Open->EditIndex > 0) Open->EditIndex--;
+    EndPick();
     Label16->SetCaption("市町村名クリック");
-    if (!Open->NamePickMode && Open->EditIndex > 0) Open->EditIndex--;
     Label13->SetCaption(std::to_string(Open->EditIndex));
-    Open->NamePickMode = false;
-    // A cancelled name must not move with the next press.
-    Open->NamePlaceMode = false;
     StringGrid1->SetRowCount(Open->EditIndex);
-    Button4->SetEnabled(false);
     UpdateFileButton();
 }
 
@@ -110,6 +116,12 @@ void TCorrect::N1Click(TObject* Sender) {
     for (int c = 0; c < 5; ++c) StringGrid1->SetCells(c, rows - 1, "");
     StringGrid1->SetRowCount(rows - 1);
     Open->EditIndex--;
+    if (r == PickedRow) {
+        EndPick();
+        Label16->SetCaption("クリック");
+    } else if (r < PickedRow) {
+        PickedRow--;
+    }
     Label13->SetCaption(std::to_string(Open->EditIndex));
     UpdateFileButton();
 }

@@ -11,6 +11,8 @@ public:
     TMenuItem* N1;              // "この位置修正データを削除する"
     TButton *Button1, *Button2, *Button3, *Button4, *Button5, *Button6;
     TLabel *Label2, *Label4, *Label13, *Label14, *Label15, *Label16, *Label17;
+    // The row whose new position the next place step gives; -1 while no picked name waits for one.
+    int PickedRow = -1;
 
     void Button1Click(TObject* Sender);   // "市町名選択"
     void Button2Click(TObject* Sender);   // "新座標指定"
@@ -22,6 +24,8 @@ public:
     // "ファイル修正" is offered only for one area with a completed row.
     void UpdateFileButton();
     bool HasCompletedRow() const;
+    // No name waits for a position any more: the arrows and buttons as before a pick.
+    void EndPick();
     // Rewrites the first line per row; false (file untouched) on a failed write.
     bool RewriteCorrections(const std::string& path);
 };

@@ -70,6 +70,8 @@ void TNameDel::Button3Click(TObject* Sender) {
     Label3->Hide();
     Button3->SetEnabled(false);
     Open->NameDeleteMode = false;
+    // The next name can be picked.
+    Button2->SetEnabled(true);
 }
 
 void TNameDel::Button6Click(TObject* Sender) {
@@ -77,6 +79,7 @@ void TNameDel::Button6Click(TObject* Sender) {
     for (TLabel* l : {Label4, Label5, Label6, Label7}) l->SetCaption("");
     Open->NameDeleteMode = false;
     Button3->SetEnabled(false);
+    Button2->SetEnabled(true);
 }
 
 void TNameDel::Button4Click(TObject* Sender) {

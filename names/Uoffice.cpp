@@ -37,6 +37,7 @@ TOffice::TOffice() : TForm("市役所・町村役場/都道府県庁") {
     Button7 = btn("合併施行日", 180, 290);
     for (TButton* b : {Button5, Button6, Button7}) b->SetVisible(false);
     Button2->SetEnabled(false);
+    Button4->SetEnabled(false);
     Button1->OnClick = [this](TObject* s) { Button1Click(s); };
     Button2->OnClick = [this](TObject* s) { Button2Click(s); };
     Button3->OnClick = [this](TObject* s) { Button3Click(s); };
@@ -54,42 +55,68 @@ std::string TOffice::OfficeFilePath(int code) {
                        code >= 0 && code < 60 ? Open->AreaName[code].c_str() : "");
 }
 
-void TOffice::ShowRow(const std::vector<std::string>& f, const std::string& name) {
+void TOffice::ShowRow(const std::vector<std::string>& f, const std::string& path, int index, const std::string& bytes) {
     auto field = [&](size_t i) { return i < f.size() ? f[i] : std::string(); };
     Label3->SetCaption(gui::Format("%06d", LenientInt(field(0))));
     TLabel* labels[8] = {Label4, Label5, Label6, Label7, Label8, Label9, Label10, Label19};
     for (int i = 0; i < 8; ++i) labels[i]->SetCaption(field(i + 1));
-    Label13->SetCaption(name);
+    Label13->SetCaption(field(1));
+    RowFile = path;
+    RowLine = index;
+    RowBytes = bytes;
     Show();
     Button2->SetEnabled(true);
+    Button4->SetEnabled(true);
 }
 
 void TOffice::ShowNotFound(const std::string& name) {
     for (TLabel* l : {Label3, Label5, Label6, Label7, Label8, Label9, Label10, Label19}) l->SetCaption("");
     Label4->SetCaption(name);
     Label13->SetCaption(name + "見つかりませんでした");
-    Button2->SetEnabled(false);   // no row to correct
+    RowLine = -1;
+    RowBytes.clear();
+    // No row to correct or delete; one can be added.
+    Button2->SetEnabled(false);
+    Button4->SetEnabled(false);
     Show();
 }
 
 bool TOffice::ShowRows(const std::vector<std::string>& files, const std::string& name) {
     bool shown = false;
-    std::vector<std::string> f;
+    std::vector<std::string> lines, f;
     for (const std::string& path : files) {
-        gui::TextReader in;
-        if (!in.Open(path)) continue;
-        std::string line;
-        while (in.ReadLine(line)) {
-            if (TMyStr::SplitCsv(line, f) < 2 || f[1] != name) continue;
+        if (!names::ReadRawLines(path, lines)) continue;
+        for (int i = 0; i < int(lines.size()); ++i) {
+            if (TMyStr::SplitCsv(gui::Cp932ToUtf8(lines[i]), f) < 2 || f[1] != name) continue;
             if (shown && Application->MessageBox("該当するものがほかにもあります\n\n次を表示しますか？", "重複検出",
                                                  MB_YESNO | MB_ICONQUESTION) != IDYES)
                 return true;
-            ShowRow(f, name);
+            ShowRow(f, path, i, lines[i]);
             shown = true;
         }
     }
-    if (!shown) ShowNotFound(name);
+    if (!shown) {
+        // A row added now goes to the first file looked in.
+        RowFile = files.empty() ? std::string() : files.front();
+        ShowNotFound(name);
+    }
     return shown;
+}
+
+bool TOffice::ShowFileRow(const std::string& path, int index) {
+    std::vector<std::string> lines, f;
+    if (!names::ReadRawLines(path, lines) || index < 0 || index >= int(lines.size())) return false;
+    TMyStr::SplitCsv(gui::Cp932ToUtf8(lines[index]), f);
+    ShowRow(f, path, index, lines[index]);
+    return true;
+}
+
+int TOffice::FindShownRow(const std::vector<std::string>& lines) const {
+    if (RowLine < 0) return -1;
+    if (RowLine < int(lines.size()) && lines[RowLine] == RowBytes) return RowLine;
+    // Lines before it came or went since it was shown.
+    auto it = std::find(lines.begin(), lines.end(), RowBytes);
+    return it == lines.end() ? -1 : int(it - lines.begin());
 }
 
 void TOffice::Button1Click(TObject*) { Close(); }
@@ -128,9 +155,11 @@ std::string JoinFields(const std::vector<std::string>& f, size_t from, size_t co
 
 void TOffice::Button2Click(TObject* Sender) {
     if (!OneArea("複数の都道府県にまたがっており、データを修正できません")) return;
+    if (RowLine < 0) return;
     TLabel* shown[9] = {Label3, Label4, Label5, Label6, Label7, Label8, Label9, Label10, Label19};
     for (int i = 0; i < 9; ++i) OfficeCor->EditOf(i + 1)->SetText(shown[i]->Caption());
-    OfficeCor->Label4->SetCaption(OfficeFilePath(Open->SelectCode[0]));
+    // The file the row came from: the prefectural file for a prefectural office.
+    OfficeCor->Label4->SetCaption(RowFile);
     OfficeCor->Edit2->SetEnabled(false);
     OfficeCor->ShowModal();
 }
@@ -140,27 +169,33 @@ void TOffice::Button3Click(TObject* Sender) {
     const char* init[9] = {"000000", "", "", "000-0000", "", "000-000-0000", "http://www.", "", ""};
     for (int i = 0; i < 9; ++i) OfficeCor->EditOf(i + 1)->SetText(init[i]);
     OfficeCor->Edit2->SetText(Label4->Caption());
-    OfficeCor->Label4->SetCaption(OfficeFilePath(Open->SelectCode[0]));
+    OfficeCor->Label4->SetCaption(RowFile.empty() ? OfficeFilePath(Open->SelectCode[0]) : RowFile);
     OfficeCor->Edit2->SetEnabled(true);
     OfficeCor->ShowModal();
 }
 
 void TOffice::Button4Click(TObject* Sender) {
     if (!OneArea("複数の都道府県にまたがっており、データを削除できません")) return;
+    if (RowLine < 0) return;
     if (Application->MessageBox("このデータを削除しますか？　　　　　", "市町村情報削除", MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
         return;
-    // Codes compare as numbers: the file may write them without leading zeros.
-    const int code = LenientInt(Label3->Caption());
-    const std::string tel = gui::Utf8ToCp932(Label8->Caption());
-    RewriteOffice(OfficeFilePath(Open->SelectCode[0]), [&](const std::vector<std::string>& in, std::vector<std::string>& out) {
-        std::vector<std::string> f;
-        for (const std::string& l : in) {
-            TMyStr::SplitCsv(l, f);
-            if (f.size() >= 6 && LenientInt(f[0]) == code && f[5] == tel) continue;
-            out.push_back(l);
-        }
+    // Only the row on show goes, even where another row has its code and telephone.
+    bool read = false, found = false;
+    const bool ok = RewriteOffice(RowFile, [&](const std::vector<std::string>& in, std::vector<std::string>& out) {
+        read = true;
+        const int at = FindShownRow(in);
+        if (at < 0) return false;
+        found = true;
+        out = in;
+        out.erase(out.begin() + at);
         return true;
     });
+    if (read && !found) names::ReportRowGone(RowFile, "市町村情報削除");
+    if (!ok) return;
+    ShowNotFound(Label4->Caption());
+    Label13->SetCaption(Label4->Caption() + " を削除しました");
+    Application->MessageBox(gui::Format("%s の %s のデータを削除しました　　　　", RowFile.c_str(), Label4->Caption().c_str()),
+                            "市町村情報削除", MB_OK);
 }
 
 void TOffice::Label9Click(TObject* Sender) {

@@ -22,11 +22,23 @@ public:
     void Label9Click(TObject* Sender);
     void Label10Click(TObject* Sender);
 
+    // The row on show: its file (where an added row goes), its line there
+    // (-1 while no row is shown) and that line's bytes as read.
+    std::string RowFile;
+    int RowLine = -1;
+    std::string RowBytes;
+
     // Shows the rows named name in the files in turn; false when none matched.
     bool ShowRows(const std::vector<std::string>& files, const std::string& name);
-    void ShowRow(const std::vector<std::string>& f, const std::string& name);
+    // Shows line index of the file as it is now; false when there is no such line.
+    bool ShowFileRow(const std::string& path, int index);
     void ShowNotFound(const std::string& name);
+    // The line of lines that is the row on show, or -1 when the file no longer holds it.
+    int FindShownRow(const std::vector<std::string>& lines) const;
     static std::string OfficeFilePath(int code);
+
+private:
+    void ShowRow(const std::vector<std::string>& f, const std::string& path, int index, const std::string& bytes);
 };
 
 extern TOffice* Office;

@@ -4,7 +4,6 @@
 #include "engine/Uopen.h"
 #include "names/NameFiles.h"
 #include "names/Uoffice.h"
-#include "names/Uyomilist.h"
 
 TOfficeCor* OfficeCor = nullptr;
 
@@ -64,34 +63,42 @@ bool TOfficeCor::Validate() {
 
 void TOfficeCor::Button2Click(TObject* Sender) {
     if (!Validate()) return;
+    const char* caption = "市町村情報の修正・追加";
     const std::string path = Label4->Caption();
+    const bool correcting = !Edit2->Enabled();
     std::vector<std::string> lines, f;
-    bool ok = names::ReadRawLines(path, lines);
-    if (ok) {
-        auto field = [this](int i) { return gui::Utf8ToCp932(EditOf(i)->Text()); };
-        if (!Edit2->Enabled()) {
-            // Only the row shown: same code and same name (two wards may share a name).
-            const int code = LenientInt(Office->Label3->Caption());
-            const std::string name = gui::Utf8ToCp932(Office->Label4->Caption());
-            for (std::string& l : lines) {
-                if (TMyStr::SplitCsv(l, f) < 2 || LenientInt(f[0]) != code || f[1] != name) continue;
-                std::string row = field(1) + "," + f[1];
-                for (int i = 3; i <= 9; ++i) row += "," + field(i);
-                l = row;
-                break;
-            }
-        } else {
-            std::string row = field(1);
-            for (int i = 2; i <= 9; ++i) row += "," + field(i);
-            lines.push_back(row);
-        }
-        ok = names::WriteRawLines(path, lines);
+    if (!names::ReadRawLines(path, lines)) {
+        names::ReportWriteFailure(path, caption);
+        return;
     }
-    if (!ok) {
-        names::ReportWriteFailure(path, "市町村情報の修正・追加");
+    auto field = [this](int i) { return gui::Utf8ToCp932(EditOf(i)->Text()); };
+    int at;
+    if (correcting) {
+        // The row on show, keeping its own name.
+        at = path == Office->RowFile ? Office->FindShownRow(lines) : -1;
+        if (at < 0) {
+            names::ReportRowGone(path, caption);
+            return;
+        }
+        TMyStr::SplitCsv(lines[at], f);
+        std::string row = field(1) + "," + (f.size() > 1 ? f[1] : std::string());
+        for (int i = 3; i <= 9; ++i) row += "," + field(i);
+        lines[at] = row;
+    } else {
+        std::string row = field(1);
+        for (int i = 2; i <= 9; ++i) row += "," + field(i);
+        lines.push_back(row);
+        at = int(lines.size()) - 1;
+    }
+    if (!names::WriteRawLines(path, lines)) {
+        names::ReportWriteFailure(path, caption);
         return;
     }
     SetModalResult(mrOk);
     Close();
-    YomiList->TownsClick(this);
+    // The window shows the row as the file now holds it.
+    Office->ShowFileRow(path, at);
+    Application->MessageBox(gui::Format(correcting ? "%s の %s のデータを修正しました　　　　" : "%s に %s のデータを追加しました　　　　",
+                                        path.c_str(), Office->Label4->Caption().c_str()),
+                            caption, MB_OK);
 }

@@ -36,6 +36,7 @@ void TOpen::BtnCorrectClick(TObject* Sender) {
     }
     EditIndex = 0;
     Correct->StringGrid1->SetRowCount(0);
+    Correct->PickedRow = -1;
     NamePickMode = false;
     NamePlaceMode = false;
     Correct->N1->SetEnabled(false);
@@ -76,6 +77,8 @@ void TOpen::N17Click(TObject* Sender) {
     if (SELECT < 2) {
         NameDel->Label1->SetCaption(AreaName[SelectCode[0]]);
         NameDel->Label2->SetCaption(MapFilePath(SelectCode[0]));
+        // A name picked in another area is not deleted from this one.
+        NameDel->Button6Click(this);
         NameDel->Show();
     } else {
         Application->MessageBox("複数の都府県にまたがっていますので，市町村名を削除することはできません", "市区町村名削除",

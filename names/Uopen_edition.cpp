@@ -2,6 +2,8 @@
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
 #include "gui/Files.h"
+#include <cstring>
+#include <fstream>
 
 namespace {
 
@@ -24,17 +26,86 @@ int TOpen::CompareFileTimes(const std::string& src, const std::string& dst) {
     return a == b ? 10 : a > b ? 11 : 12;
 }
 
-// Copies each source file whose time differs from its namesake's; returns the names that failed.
-std::vector<std::string> TOpen::CopyChangedFiles(const std::string& dst, const std::string& src, bool& listed) {
+namespace {
+
+bool SameBytes(const std::string& a, const std::string& b) {
+    std::ifstream fa(gui::ResolvePath(a), std::ios::binary), fb(gui::ResolvePath(b), std::ios::binary);
+    if (!fa || !fb) return false;
+    char ba[65536], bb[65536];
+    for (;;) {
+        fa.read(ba, sizeof ba);
+        fb.read(bb, sizeof bb);
+        if (fa.gcount() != fb.gcount() || std::memcmp(ba, bb, size_t(fa.gcount())) != 0) return false;
+        if (!fa || !fb) return !fa && !fb;
+    }
+}
+
+// Both files exist and differ: in their times, or, where the times are equal
+// (a copy that kept them, a file system with coarse times), in their bytes.
+bool NeedsCopy(const std::string& from, const std::string& to) {
+    const int code = TOpen::CompareFileTimes(from, to);
+    if (code >= 100) return false;
+    return code != 10 || !SameBytes(from, to);
+}
+
+void RemoveAll(const std::vector<std::string>& paths) {
+    for (const std::string& p : paths)
+        if (!p.empty()) gui::DeleteFile(p);
+}
+
+} // namespace
+
+// Copies each source file that differs from its namesake, all or none: every
+// copy is made beside its target first, and only when all are made do they
+// take the targets' places; a failed swap puts the replaced files back.
+// Returns the names that failed; mixed tells that putting back failed too.
+std::vector<std::string> TOpen::CopyChangedFiles(const std::string& dst, const std::string& src, bool& listed,
+                                                 bool* mixed) {
     std::vector<std::string> failed;
+    if (mixed) *mixed = false;
     listed = gui::DirectoryExists(src);
     if (!listed) return failed;
+    std::vector<std::string> names, targets, staged;
     for (const std::string& n : gui::ListFiles(src, "*.*")) {
         const std::string from = src + "/" + n, to = dst + "/" + n;
-        const int code = CompareFileTimes(from, to);
-        if (code >= 100 || code == 10) continue;
-        if (!gui::CopyFileKeepTime(from, to)) failed.push_back(n);
+        if (!NeedsCopy(from, to)) continue;
+        names.push_back(n);
+        targets.push_back(gui::ResolvePath(to));
+        std::string stage = gui::CreateTempFileBeside(targets.back());
+        if (stage.empty() || !gui::CopyFileKeepTime(from, stage)) failed.push_back(n);
+        staged.push_back(stage);
     }
+    if (!failed.empty()) {
+        RemoveAll(staged);
+        return failed;
+    }
+    std::vector<std::string> backups(names.size());
+    size_t done = 0;
+    for (; done < names.size(); ++done) {
+        std::string& backup = backups[done];
+        backup = gui::CreateTempFileBeside(targets[done]);
+        if (backup.empty() || !gui::RenameFile(targets[done], backup)) {
+            failed.push_back(names[done]);
+            break;
+        }
+        if (!gui::RenameFile(staged[done], targets[done])) {
+            failed.push_back(names[done]);
+            if (!gui::RenameFile(backup, targets[done]) && mixed) *mixed = true;
+            backup.clear();
+            break;
+        }
+        staged[done].clear();
+    }
+    if (failed.empty()) {
+        RemoveAll(backups);
+        return failed;
+    }
+    for (size_t i = 0; i < done; ++i) {
+        if (gui::RenameFile(backups[i], targets[i])) backups[i].clear();
+        else if (mixed) *mixed = true;
+    }
+    RemoveAll(staged);
+    RemoveAll(backups);
     return failed;
 }
 
@@ -49,10 +120,8 @@ bool TOpen::ReplaceBoundaryData(const std::string& folder) {
     if (folder != FolderOf(5)) {
         std::vector<std::string> missing;
         const std::string back = dst + FolderOf(5);
-        for (const std::string& n : gui::ListFiles(src, "*.*")) {
-            const int code = CompareFileTimes(src + "/" + n, dst + "/" + n);
-            if (code < 100 && code != 10 && !gui::FileExists(back + "/" + n)) missing.push_back(n);
-        }
+        for (const std::string& n : gui::ListFiles(src, "*.*"))
+            if (NeedsCopy(src + "/" + n, dst + "/" + n) && !gui::FileExists(back + "/" + n)) missing.push_back(n);
         if (!missing.empty()) {
             Application->MessageBox(gui::Format("%s に次のファイルがないため，置き換えることはできません\n%s", back.c_str(),
                                                 JoinNames(missing).c_str()),
@@ -60,10 +129,20 @@ bool TOpen::ReplaceBoundaryData(const std::string& folder) {
             return false;
         }
     }
-    bool listed = false;
-    const std::vector<std::string> failed = CopyChangedFiles(dst, src, listed);
+    bool listed = false, mixed = false;
+    const std::vector<std::string> failed = CopyChangedFiles(dst, src, listed, &mixed);
+    if (mixed) {
+        // Neither edition is whole on disk: the exit puts the 2010 edition back.
+        AltYear = true;
+        Application->MessageBox(gui::Format("次のファイルを置き換えることができず，元に戻すこともできませんでした\n"
+                                            "終了時に2010年版に戻します\n%s",
+                                            JoinNames(failed).c_str()),
+                                caption, MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
     if (!failed.empty()) {
-        Application->MessageBox(gui::Format("次のファイルを置き換えることができませんでした\n%s", JoinNames(failed).c_str()),
+        Application->MessageBox(gui::Format("次のファイルを置き換えることができませんでした\n行政区界データは変更していません\n%s",
+                                            JoinNames(failed).c_str()),
                                 caption, MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
@@ -90,7 +169,10 @@ bool TOpen::RestoreStandardEdition() {
     const std::string dst = AppDir + "/mapdata";
     bool listed = false;
     const std::vector<std::string> failed = CopyChangedFiles(dst, dst + FolderOf(5), listed);
-    if (listed && failed.empty()) return true;
+    if (listed && failed.empty()) {
+        AltYear = false;
+        return true;
+    }
     Application->MessageBox(gui::Format("2010年版の行政区界データに戻すことができませんでした\n%s", JoinNames(failed).c_str()),
                             "行政区界データ置き換え", MB_OK | MB_ICONEXCLAMATION);
     return false;

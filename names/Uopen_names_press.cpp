@@ -60,6 +60,7 @@ void PickForCorrection(TOpen& o, int32_t x, int32_t y) {
     g->SetCells(3, row, "");
     g->SetCells(4, row, "");
     g->SetRow(row);
+    Correct->PickedRow = row;
     o.EditIndex++;
     Correct->Button1->SetEnabled(false);
     Correct->Button2->SetEnabled(true);
@@ -112,7 +113,8 @@ void PickForDeletion(TOpen& o, int32_t x, int32_t y) {
 
 void PlaceCorrectedName(TOpen& o, int32_t x, int32_t y) {
     TStringGrid* g = Correct->StringGrid1;
-    const int row = o.EditIndex - 1;
+    // Only the row picked for this step takes the position; once it is gone, nothing does.
+    const int row = Correct->PickedRow;
     if (row >= 0 && row < g->RowCount() && o.MatchedListKind >= 0 && o.MatchedListKind <= 2) {
         g->SetCells(3, row, std::to_string(x));
         g->SetCells(4, row, std::to_string(y));
@@ -122,17 +124,12 @@ void PlaceCorrectedName(TOpen& o, int32_t x, int32_t y) {
             t.y[o.NameIndex] = y;
         }
     }
-    Correct->Button1->SetEnabled(true);
-    Correct->Button2->SetEnabled(false);
+    Correct->EndPick();
     Correct->UpdateFileButton();
-    o.NamePlaceMode = false;
     Correct->N1->SetEnabled(true);
     o.DrawMap();
     Correct->Label13->SetCaption(std::to_string(o.EditIndex));
-    Correct->Label14->Show();
-    Correct->Label15->Hide();
     Correct->Label16->SetCaption("クリック");
-    Correct->Button4->SetEnabled(false);
 }
 
 } // namespace

@@ -37,7 +37,12 @@ void TPositionTable::ClearMarks() {
 void TPositionTable::StringGrid1Click(TObject* Sender) {
     ClearMarks();
     const int r = StringGrid1->Row();
-    if (r < 1 || r >= StringGrid1->RowCount()) return;
+    if (r < 1 || r >= StringGrid1->RowCount()) {
+        // No entry chosen: the marks are gone, and so is the armed move.
+        PositionMode = false;
+        Prompt->SetCaption(texts.prompt);
+        return;
+    }
     Row = r;
     StringGrid1->SetCells(0, r, texts.mark);
     PositionMode = true;

@@ -84,6 +84,7 @@ struct ListEntry {
     const char* kind;
     const std::string* name;            // in the name tables
     const std::string* yomi = nullptr;  // in the readings table
+    int record = -1;                    // its index there
     int next = -1;                      // next entry of the same name
     std::string key;                    // CP932 bytes of the sort key
     uint64_t head = 0;                  // its first eight bytes, for a quick comparison
@@ -148,8 +149,10 @@ bool TYomiList::BuildDisplayedNameList() {
         auto it = firstOf.find(r.name);
         if (it == firstOf.end()) continue;
         for (int i = it->second; i >= 0; i = list[i].next)
-            if (!list[i].yomi && MapGap(r.x, list[i].x) <= 1000 && MapGap(r.y, list[i].y) <= 1000)
+            if (!list[i].yomi && MapGap(r.x, list[i].x) <= 1000 && MapGap(r.y, list[i].y) <= 1000) {
                 list[i].yomi = &r.yomi;
+                list[i].record = k;
+            }
     }
     static const std::string none;
     const int mode = LenientInt(Yomi->Edit1->Text());
@@ -170,8 +173,11 @@ bool TYomiList::BuildDisplayedNameList() {
     });
 
     StringGrid1->SetRowCount(int(list.size()));
+    RowRecord.assign(list.size(), -1);
+    RowEdited.assign(list.size(), 0);
     for (int r = 0; r < int(order.size()); ++r) {
         const ListEntry& e = list[order[r]];
+        RowRecord[r] = e.record;
         StringGrid1->SetCells(0, r, std::to_string(e.x));
         StringGrid1->SetCells(1, r, std::to_string(e.y));
         StringGrid1->SetCells(2, r, e.kind);
@@ -216,7 +222,13 @@ void TYomiList::StringGrid1Click(TObject* Sender) {
     Button7->SetEnabled(true);
 }
 
-void TYomiList::StringGrid1SetEditText(TObject*, int, int, const std::string&) { Button1->SetEnabled(true); }
+void TYomiList::StringGrid1SetEditText(TObject*, int, int row, const std::string&) {
+    if (row >= 0) {
+        if (row >= int(RowEdited.size())) RowEdited.resize(row + 1, 0);
+        RowEdited[row] = 1;
+    }
+    Button1->SetEnabled(true);
+}
 
 namespace {
 
@@ -237,7 +249,13 @@ bool TYomiList::WriteYomiList() {
     const char* caption = "読みがな保存エラー";
     std::vector<TOpen::YomiRecord> records(o.YomiRecords.begin(),
                                            o.YomiRecords.begin() + std::min<int>(o.YomiCount, int(o.YomiRecords.size())));
+    RowRecord.resize(StringGrid1->RowCount(), -1);
+    RowEdited.resize(StringGrid1->RowCount(), 0);
+    std::vector<int> linked = RowRecord;
+    // Only the rows the user edited change their records: a name listed twice
+    // (a new and an old one at one point) must not pull its record to the other.
     for (int r = 0; r < StringGrid1->RowCount(); ++r) {
+        if (!RowEdited[r]) continue;
         const std::string name = StringGrid1->Cells(3, r), yomi = StringGrid1->Cells(4, r);
         int32_t x, y;
         if (!StrictInt(StringGrid1->Cells(0, r), x) || !StrictInt(StringGrid1->Cells(1, r), y)) {
@@ -251,19 +269,26 @@ bool TYomiList::WriteYomiList() {
                                     caption, MB_OK | MB_ICONEXCLAMATION);
             return false;
         }
-        auto it = std::find_if(records.begin(), records.end(), [&](const TOpen::YomiRecord& rec) {
-            return rec.name == name && MapGap(rec.x, x) <= 1000 && MapGap(rec.y, y) <= 1000;
-        });
-        if (it != records.end()) {
-            it->yomi = yomi;
-            it->x = x;
-            it->y = y;
+        // The record the row shows; else the first of its name within 1000 units.
+        int k = linked[r];
+        if (k < 0 || k >= int(records.size()) || records[k].name != name) {
+            auto it = std::find_if(records.begin(), records.end(), [&](const TOpen::YomiRecord& rec) {
+                return rec.name == name && MapGap(rec.x, x) <= 1000 && MapGap(rec.y, y) <= 1000;
+            });
+            k = it == records.end() ? -1 : int(it - records.begin());
+        }
+        if (k >= 0) {
+            records[k].yomi = yomi;
+            records[k].x = x;
+            records[k].y = y;
         } else if (int(records.size()) >= TOpen::YOMI_MAX) {
             Application->MessageBox("読みがなデータが多すぎて保存できません　　　", caption, MB_OK | MB_ICONEXCLAMATION);
             return false;
         } else {
+            k = int(records.size());
             records.push_back({x, y, name, yomi});
         }
+        linked[r] = k;
     }
     const std::string path = o.AppDir + "/MApdata/yomi.lst";
     const bool ok = gui::AtomicRewrite(path, [&](gui::TextWriter& w) {
@@ -277,6 +302,8 @@ bool TYomiList::WriteYomiList() {
     }
     o.YomiRecords = std::move(records);
     o.YomiCount = int(o.YomiRecords.size());
+    RowRecord = std::move(linked);
+    RowEdited.assign(RowRecord.size(), 0);
     return true;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 #include "gui/Dialogs.h"
 #include "gui/Forms.h"
+#include <vector>
 
 class TYomiList : public TForm {
 public:
@@ -37,6 +38,10 @@ public:
     void Button8Click(TObject* Sender);   // "情報チェック"
 
 private:
+    // Per grid row: the readings record whose reading it shows (-1 none), and
+    // whether the user edited the row since the list was built or saved.
+    std::vector<int> RowRecord;
+    std::vector<char> RowEdited;
     void SortBy(const char* mode, const char* caption, TLabel* mark);
 };
 

@@ -113,9 +113,8 @@ void TOpen::DrawRangeSquare(int X, int Y) {
 
 void TOpen::ShowReadingAt(int X, int Y) {
     int32_t x, y;
-    ScreenToMap(X, Y, x, y);
     // Names are kept in the Tokyo datum; the pointer is on the displayed map.
-    if (WgsDisplay) WgsToTokyo(x, y, x, y);
+    PressToData(X, Y, x, y);
     const int32_t r = TruncToInt(10 / ScaleX);
     auto near = [&](int32_t px, int32_t py) { return MapGap(px, x) < r && MapGap(py, y) < r; };
     const bool wards = Settei->CBKuName->Checked();

@@ -21,96 +21,99 @@ void Reference(int32_t x, int32_t y, int32_t& xo, int32_t& yo) {
     yo = int32_t((lat2 - 24) * 15000);
 }
 
-// A main form with a view, and the two forms whose modes stop the datum
-// conversion; the globals point at them while a test runs.
-class ViewTest : public ::testing::Test {
-protected:
-    std::unique_ptr<TOpen> open;
-    std::unique_ptr<TLineAdd> lineAdd;
-    std::unique_ptr<TPagesDlg> pagesDlg;
-    TLineAdd* savedLineAdd = nullptr;
-    TPagesDlg* savedPagesDlg = nullptr;
+// A view around 135.7 E 35.5 N: 0.5 and 0.75 pixels per map unit.
+MapView View(bool wgs = false) {
+    MapView v;
+    v.cx = 137000;
+    v.cy = 172500;
+    v.scaleX = 0.5f;
+    v.scaleY = 0.75f;
+    v.size = 600;
+    v.wgs = wgs;
+    return v;
+}
 
-    void SetUp() override {
-        savedLineAdd = LineAdd;
-        savedPagesDlg = PagesDlg;
-        open = std::make_unique<TOpen>();
-        lineAdd = std::make_unique<TLineAdd>();
-        pagesDlg = std::make_unique<TPagesDlg>();
-        LineAdd = lineAdd.get();
-        PagesDlg = pagesDlg.get();
-        open->CX = 137000;   // 135.7 E
-        open->CY = 172500;   // 35.5 N
-        open->ScaleX = 0.5f;
-        open->ScaleY = 0.75f;
-        open->ImageSize = 600;
-        open->WgsDisplay = false;
-    }
-    void TearDown() override {
-        LineAdd = savedLineAdd;
-        PagesDlg = savedPagesDlg;
-    }
-    TPoint Screen(int32_t x, int32_t y) const {
-        TPoint p;
-        open->MapToScreen(x, y, p.x, p.y);
-        return p;
-    }
-};
+TPoint Screen(const MapView& v, int32_t x, int32_t y) {
+    TPoint p;
+    v.ToScreen(x, y, p.x, p.y);
+    return p;
+}
 
 } // namespace
 
-TEST_F(ViewTest, CentreAndDirectionsAndTruncation) {
-    EXPECT_EQ(Screen(137000, 172500), TPoint(300, 300));
-    EXPECT_EQ(Screen(137100, 172600), TPoint(350, 225));   // east is right, north is up
+TEST(MapViewTest, CentreDirectionsTruncationAndTheCornerReadOut) {
+    MapView v = View();
+    EXPECT_EQ(Screen(v, 137000, 172500), TPoint(300, 300));
+    EXPECT_EQ(Screen(v, 137100, 172600), TPoint(350, 225));   // east is right, north is up
     // -0.5 px: truncated toward zero gives 0, flooring would give -1.
-    open->ScaleX = 0.25f;
-    EXPECT_EQ(Screen(137000 - 1202, 172500).x, 0);     // -0.5
-    EXPECT_EQ(Screen(137000 - 1206, 172500).x, -1);    // -1.5
-    open->ImageSize = 601;                              // half is 300
-    EXPECT_EQ(Screen(137000, 172500), TPoint(300, 300));
+    v.scaleX = 0.25f;
+    EXPECT_EQ(Screen(v, 137000 - 1202, 172500).x, 0);     // -0.5
+    EXPECT_EQ(Screen(v, 137000 - 1206, 172500).x, -1);    // -1.5
+    v.size = 601;                                          // half is 300
+    EXPECT_EQ(Screen(v, 137000, 172500), TPoint(300, 300));
+    // The read-outs take a pixel's top-left corner, truncated.
+    int32_t x, y;
+    v.CornerToMap(301, 299, x, y);
+    EXPECT_EQ(x, 137004);
+    EXPECT_EQ(y, 172501);
 }
 
-TEST_F(ViewTest, ScreenToMapUndoesMapToScreen) {
-    for (float scale : {0.01f, 0.5f, 3.7f}) {
-        open->ScaleX = scale;
-        open->ScaleY = scale * 1.2f;
-        for (int32_t dx : {-4000, -17, 0, 23, 5001}) {
-            for (int32_t dy : {-3001, -1, 0, 9, 2500}) {
-                int32_t x = open->CX + dx, y = open->CY + dy, bx, by;
-                TPoint p = Screen(x, y);
-                open->ScreenToMap(p.x, p.y, bx, by);
-                EXPECT_LE(std::abs(bx - x), 1 + int(1 / open->ScaleX)) << scale << " " << dx;
-                EXPECT_LE(std::abs(by - y), 1 + int(1 / open->ScaleY)) << scale << " " << dy;
+TEST(MapViewTest, APressedPixelComesBackFromItsDataPointAtEveryScale) {
+    for (bool wgs : {false, true}) {
+        for (float scale : {0.01f, 0.3f, 0.8f}) {
+            MapView v = View(wgs);
+            v.scaleX = scale;
+            v.scaleY = scale * 1.2f;
+            for (int px = 0; px < 600; px += 7) {
+                for (int py = 0; py < 600; py += 11) {
+                    int32_t x, y;
+                    v.ToData(px, py, x, y);
+                    ASSERT_EQ(Screen(v, x, y), TPoint(px, py)) << wgs << " " << scale;
+                }
             }
         }
     }
+    // Deeper than a map unit per pixel: the point drawn nearest, half a unit off at worst.
+    MapView v = View(true);
+    v.scaleX = v.scaleY = 3.7f;
     int32_t x, y;
-    open->ScreenToMap(300, 300, x, y);
-    EXPECT_EQ(x, 137000);
-    EXPECT_EQ(y, 172500);
+    v.ToData(123, 456, x, y);
+    TPoint p = Screen(v, x, y);
+    EXPECT_LE(std::abs(p.x - 123), 2);
+    EXPECT_LE(std::abs(p.y - 456), 2);
 }
 
-TEST_F(ViewTest, WgsDisplayShiftsUnlessALinePointOrSymbolIsPlaced) {
-    open->ScaleX = open->ScaleY = 1.0f;
+TEST(MapViewTest, TheDrawnViewShiftsToWgsUnlessALinePointOrSymbolIsPlaced) {
+    TLineAdd* savedLineAdd = LineAdd;
+    TPagesDlg* savedPagesDlg = PagesDlg;
+    auto open = std::make_unique<TOpen>();
+    auto lineAdd = std::make_unique<TLineAdd>();
+    auto pagesDlg = std::make_unique<TPagesDlg>();
+    LineAdd = lineAdd.get();
+    PagesDlg = pagesDlg.get();
     open->WgsDisplay = true;
-    // Around 135.7 E 35.5 N the WGS position lies about 0.0029 deg west and
-    // 0.0032 deg north of the Tokyo-datum one: -29 and +47 map units.
-    TPoint wgs = Screen(137000, 172500);
-    EXPECT_NEAR(wgs.x, 300 - 29, 2);
-    EXPECT_NEAR(wgs.y, 300 - 47, 2);
-
+    EXPECT_TRUE(open->CurrentView().wgs);
     lineAdd->PointMode = 1;
-    EXPECT_EQ(Screen(137000, 172500), TPoint(300, 300));
+    EXPECT_FALSE(open->CurrentView().wgs);
     lineAdd->PointMode = 0;
     pagesDlg->StampMode = 1;
-    EXPECT_EQ(Screen(137000, 172500), TPoint(300, 300));
+    EXPECT_FALSE(open->CurrentView().wgs);
     pagesDlg->StampMode = 2;   // only mode 1 stamps
-    EXPECT_EQ(Screen(137000, 172500), wgs);
-
+    EXPECT_TRUE(open->CurrentView().wgs);
     // Without the tool forms (a bare main form) the conversion still applies.
     LineAdd = nullptr;
     PagesDlg = nullptr;
-    EXPECT_EQ(Screen(137000, 172500), wgs);
+    EXPECT_TRUE(open->CurrentView().wgs);
+    LineAdd = savedLineAdd;
+    PagesDlg = savedPagesDlg;
+
+    // Around 135.7 E 35.5 N the WGS position lies about 0.0029 deg west and
+    // 0.0032 deg north of the Tokyo-datum one: -29 and +47 map units.
+    MapView v = View(true);
+    v.scaleX = v.scaleY = 1.0f;
+    TPoint wgs = Screen(v, 137000, 172500);
+    EXPECT_NEAR(wgs.x, 300 - 29, 2);
+    EXPECT_NEAR(wgs.y, 300 - 47, 2);
 }
 
 TEST(Datum, SinglePrecisionAsTheDataWereMade) {

@@ -284,9 +284,10 @@ protected:
     // Every data corner lies inside the image at magnification 1.
     void ExpectInside(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
         Open->WgsDisplay = false;
+        const MapView view = Open->CurrentView();
         for (auto [x, y] : {std::pair{x0, y0}, {x1, y1}, {x0, y1}, {x1, y0}}) {
             int sx, sy;
-            Open->MapToScreen(x, y, sx, sy);
+            view.ToScreen(x, y, sx, sy);
             EXPECT_GT(sx, 0);
             EXPECT_LT(sx, Open->ImageSize - 1);
             EXPECT_GT(sy, 0);

@@ -2,6 +2,7 @@
 #include "labels/Uinlabel.h"
 #include "lines/Ulineset.h"
 #include "tests/labels/LabelsMap.h"
+#include "tests/support/DrawnAt.h"
 
 namespace {
 constexpr TColor kInk = 0x123456, kOther = 0x654321;
@@ -216,31 +217,27 @@ TEST_F(LabelTable, AddingDeletingAndJumping) {
 
 TEST_F(LabelTable, MapPressesMoveAndAddLabels) {
     Open->WgsDisplay = true;
+    Open->DrawMap();
     Row("動く", 100, 100, kInk);
     L->StringGrid1->SetRow(0);
     L->N1Click(nullptr);
     ASSERT_TRUE(L->LabelMoveMode);
     Open->PressLabel(28, 200, 250);
     EXPECT_FALSE(L->LabelMoveMode);
-    int32_t x, y;
-    Open->ScreenToMap(200, 250, x, y);
-    WgsToTokyo(x, y, x, y);
-    EXPECT_EQ(Cell(1, 0), std::to_string(x)) << "kept in the Tokyo datum";
-    EXPECT_EQ(Cell(2, 0), std::to_string(y));
+    const int32_t x = std::stoi(Cell(1, 0)), y = std::stoi(Cell(2, 0));
+    EXPECT_TRUE(DrawnAt(x, y, 200, 250)) << "kept in the Tokyo datum";
 
     Open->LabelMode = true;
     Open->PressLabel(29, 200, 250);
     EXPECT_FALSE(Open->LabelMode);
     ASSERT_EQ(L->LabelCount, 2);
     EXPECT_EQ(Cell(1, 1), std::to_string(x));
+    EXPECT_EQ(Cell(2, 1), std::to_string(y));
     EXPECT_EQ(Cell(4, 1), L->Edit1->Text());
     EXPECT_EQ(L->StringGrid1->Row(), 1);
     EXPECT_EQ(L->StringGrid1->Col(), 3);
     // Drawn where it was pressed.
-    int sx, sy;
-    Open->MapToScreen(x, y, sx, sy);
-    EXPECT_NEAR(sx, 200, 1);
-    EXPECT_NEAR(sy, 250, 1);
+    EXPECT_TRUE(DrawnAt(x, y, 200, 250));
 }
 
 TEST_F(LabelTable, TheListUpdatesMatchedLabelsInPlaceAndKeepsTheRest) {

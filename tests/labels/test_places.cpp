@@ -5,6 +5,7 @@
 #include "names/Usearch.h"
 #include "navigation/Usettei.h"
 #include "tests/labels/LabelsMap.h"
+#include "tests/support/DrawnAt.h"
 
 TEST(PrefRecords, AreasPickTheirRecordsWithAndWithoutSubPrefectures) {
     const int32_t codes[] = {1, 46, 47, 48, 49, 50, 52};
@@ -40,6 +41,7 @@ TEST_F(Places, PrefectureNamesDrawMoveAndSave) {
 
     // A press within 20 pixels picks it; the place press keeps the Tokyo datum.
     o->WgsDisplay = true;
+    ASSERT_TRUE(o->DrawMap());
     o->PressPrefName(17, 260, 260);
     EXPECT_EQ(PrefSet->Label6->Caption(), "県名はありません");
     int sx, sy;
@@ -48,11 +50,8 @@ TEST_F(Places, PrefectureNamesDrawMoveAndSave) {
     ASSERT_TRUE(PrefSet->PrefNamePlaceMode);
     EXPECT_EQ(PrefSet->PrefNameIndex, 11);
     o->PressPrefName(18, 400, 400);
-    int32_t px, py;
-    o->ScreenToMap(400, 400, px, py);
-    WgsToTokyo(px, py, px, py);
-    EXPECT_EQ(L->PrefNameTable[11].x, px);
-    EXPECT_EQ(L->PrefNameTable[11].y, py);
+    const int32_t px = L->PrefNameTable[11].x, py = L->PrefNameTable[11].y;
+    EXPECT_TRUE(DrawnAt(px, py, 400, 400)) << "kept in the Tokyo datum";
     EXPECT_TRUE(PrefSet->Button6->Enabled());
 
     PrefSet->Button6Click(nullptr);
@@ -94,11 +93,11 @@ TEST_F(Places, IslandsAreDrawnPickedMovedAndWrittenBack) {
     EXPECT_TRUE(IsChange->Button2->Enabled());
 
     o->WgsDisplay = true;
+    ASSERT_TRUE(o->DrawMap());
     o->IslandPlaceMode = true;
     o->PressIsland(22, 450, 450);
-    int32_t nx, ny;
-    o->ScreenToMap(450, 450, nx, ny);
-    WgsToTokyo(nx, ny, nx, ny);
+    const int32_t nx = o->IslandRecords[1].x, ny = o->IslandRecords[1].y;
+    EXPECT_TRUE(DrawnAt(nx, ny, 450, 450));
     EXPECT_EQ(o->EditIndex, 1);
     EXPECT_EQ(Bytes("MAPDATA/Islands/12東京島.lbl"),
               Sjis(gui::Format("○,%d,%d,甲島,9,32768\r\n□,%d,%d,乙島,7,1\r\n", x1, y1, nx, ny)));

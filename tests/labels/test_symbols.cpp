@@ -1,6 +1,7 @@
 #include "engine/Coords.h"
 #include "labels/Upagesdlg.h"
 #include "tests/labels/LabelsMap.h"
+#include "tests/support/DrawnAt.h"
 
 namespace {
 constexpr TColor kMap = 0x00AA00, kUnder = 0x0000AA, kBeneath = 0x00AAAA, kInk = 0xAA0000;
@@ -97,9 +98,7 @@ TEST_F(Symbols, PressesPlaceSymbolsAndMissingPicturesAreReportedOncePerRedraw) {
     P->SelectSymbol(100);
     o->PressStamp(10, 100, 100);
     ASSERT_EQ(P->PlacedSymbolCount, 1);
-    int32_t x, y;
-    o->ScreenToMap(116, 116, x, y);
-    EXPECT_EQ(P->PlacedSymbols[0].x, x) << "the cursor's point, without a datum shift";
+    EXPECT_TRUE(DrawnAt(P->PlacedSymbols[0].x, P->PlacedSymbols[0].y, 116, 116)) << "the cursor's point";
     EXPECT_EQ(P->PlacedSymbols[0].color, 255);
     EXPECT_EQ(P->PlacedSymbols[0].transparent, 1);
 
@@ -226,4 +225,37 @@ TEST_F(Symbols, TypedPositionsAndTheStampSwitch) {
     P->CancelBtnClick(nullptr);
     EXPECT_EQ(P->PlacedSymbolCount, 0);
     EXPECT_FALSE(P->CancelBtn->Enabled());
+}
+
+// Stamped on a WGS map before any redraw in stamp mode, the symbol keeps to
+// the map place under the cursor when the map jumps and when it comes back.
+TEST_F(Symbols, AStampKeepsToItsMapPlaceWhenTheMapJumpsAndReturns) {
+    o->WgsDisplay = true;
+    o->MAGSTEP = 20;   // the datum shift is some 30 pixels here
+    ASSERT_TRUE(o->DrawMap());
+    // A coast line from the stamp's point down.
+    int32_t px, py, qx, qy;
+    o->PressToData(116, 116, px, py);
+    o->PressToData(116, 200, qx, qy);
+    const int32_t line[] = {2, px, py, qx, qy, -999};
+    std::copy(std::begin(line), std::end(line), o->CoastLine.Words.begin());
+    o->CoastLine.Fill = 5;
+    ASSERT_TRUE(o->DrawMap());
+    P->SelectSymbol(100);
+    o->Image1MouseDown(o->Image1, mbLeft, {}, 100, 100);
+    ASSERT_EQ(P->PlacedSymbolCount, 1);
+    auto inkAtPlace = [&] {
+        int sx, sy;
+        o->MapToScreen(px, py, sx, sy);
+        return Px(sx - 8, sy - 8) == 255 && Px(sx + 7, sy + 7) == 255 && Px(sx, sy + 10) == o->CoastColor;
+    };
+    EXPECT_TRUE(inkAtPlace());
+    ASSERT_TRUE(o->DrawMap());
+    ASSERT_FALSE(o->DrawnView.wgs) << "the map jumps while a symbol is placed";
+    EXPECT_TRUE(inkAtPlace());
+    P->HelpBtnClick(P->HelpBtn);
+    ASSERT_TRUE(o->DrawMap());
+    ASSERT_TRUE(o->DrawnView.wgs);
+    EXPECT_TRUE(inkAtPlace());
+    EXPECT_EQ(Px(108, 108), 255);
 }

@@ -1,6 +1,7 @@
 #include "engine/Coords.h"
 #include "lines/Ukyori.h"
 #include "tests/lines/LineMap.h"
+#include "tests/support/DrawnAt.h"
 
 class Circles : public LineMap {
 protected:
@@ -89,28 +90,35 @@ TEST_F(Circles, RadiiMustBeWholeKilometresAndTheTableHasRoom) {
     EXPECT_EQ(k->CircleCount, 0);
 }
 
-TEST_F(Circles, APressedCentreIsKeptInTheTokyoDatumAndReplacesEveryCircle) {
+TEST_F(Circles, PressedAndTypedCentresAreKeptInTheTokyoDatumWhereTheUserPointed) {
     o->WgsDisplay = true;
+    ASSERT_TRUE(o->DrawMap());
     k->CircleCount = 3;
     k->CircleCentreMode = true;
     o->PressCircleCentre(13, 200, 250);
-    int32_t x, y, tx, ty;
-    o->ScreenToMap(200, 250, x, y);
-    WgsToTokyo(x, y, tx, ty);
     ASSERT_EQ(k->CircleCount, 1);
-    EXPECT_EQ(k->Circles[0].cx, tx);
-    EXPECT_EQ(k->Circles[0].cy, ty);
+    EXPECT_TRUE(DrawnAt(k->Circles[0].cx, k->Circles[0].cy, 200, 250));
     EXPECT_FALSE(k->CircleCentreMode);
     EXPECT_TRUE(k->CircleCentreSet);
-    EXPECT_EQ(k->Label1->Caption(), std::to_string(x));
-    EXPECT_NEAR(o->PointerLat, LatOf(y), 1e-4);
+    // The read-out shows the displayed (WGS) position, the circle keeps the Tokyo one.
+    int32_t wx, wy;
+    TokyoToWgs(k->Circles[0].cx, k->Circles[0].cy, wx, wy);
+    EXPECT_NEAR(std::stoi(k->Label1->Caption()), wx, 2);
+    EXPECT_NEAR(o->PointerLat, LatOf(wy), 2.0 / 15000);
 
-    o->MoveCircleCentre(100, 100);
-    o->ScreenToMap(100, 100, x, y);
-    // The typed-centre boxes follow the pointer, to the second.
-    std::string lat = k->EdLat->Text(), lon = k->EdLon->Text();
-    EXPECT_NEAR(ParseDdmmss(lat), LatOf(y), 1.0 / 3600);
-    EXPECT_NEAR(ParseDdmmss(lon), LonOf(x), 1.0 / 3600);
+    // The typed-centre boxes follow the pointer, to the second; typed back, the
+    // centre is drawn on the pixel the read-out was taken at.
+    for (bool wgs : {true, false}) {
+        o->WgsDisplay = wgs;
+        ASSERT_TRUE(o->DrawMap());
+        k->CircleCentreMode = true;
+        o->Image1MouseMove(o->Image1, {}, 123, 321);
+        k->CBCenter->SetChecked(true);
+        k->Button1Click(k->Button1);
+        k->CBCenter->SetChecked(false);
+        ASSERT_EQ(k->CircleCount, 1);
+        EXPECT_TRUE(DrawnAt(k->Circles[0].cx, k->Circles[0].cy, 123, 321)) << wgs;
+    }
 }
 
 TEST_F(Circles, RingsGoOnUntilOneLeavesTheImageAndFixedLabelsKeepTheirSize) {

@@ -1,5 +1,6 @@
 #include "engine/Coords.h"
 #include "tests/lines/LineMap.h"
+#include "tests/support/DrawnAt.h"
 
 using LineFiles = LineMap;
 using LineEditor = LineMap;
@@ -25,10 +26,9 @@ TEST_F(LineFiles, SaveWritesTheHeaderBreaksAndTheClosingPoint) {
     gui::testing::QueueFileName(path);
     la->Button6Click(nullptr);
 
-    int32_t x0, y0, x1, y1, x3, y3;
-    o->ScreenToMap(100, 100, x0, y0);
-    o->ScreenToMap(200, 100, x1, y1);
-    o->ScreenToMap(300, 300, x3, y3);
+    auto [x0, y0] = At(100, 100);
+    auto [x1, y1] = At(200, 100);
+    auto [x3, y3] = At(300, 300);
     EXPECT_EQ(Bytes(path), std::string("K,    1,    5,65280,1,3,2,20,2") + kComment + Row(x0, y0) + Row(x1, y1) +
                                Row(0, 0) + Row(x3, y3) + Row(x0, y0));
     EXPECT_EQ(la->LineSaved, 1);
@@ -36,26 +36,52 @@ TEST_F(LineFiles, SaveWritesTheHeaderBreaksAndTheClosingPoint) {
     EXPECT_EQ(la->Label10->Caption(), "a.adl");
 }
 
+// The map jumps to the stored datum once a redraw runs while points are
+// placed (a break, a wheel turn); each point is still the one under the cursor.
 TEST_F(LineFiles, PointsPressedOnAWgsMapAreSavedInTheTokyoDatumAndReadBackUnchanged) {
     o->WgsDisplay = true;
-    NewLine({{100, 100}, {-1, -1}, {200, 150}});
+    o->MAGSTEP = 20;   // the datum shift is some 30 pixels here
+    o->UDHor->SetEnabled(true);
+    ASSERT_TRUE(o->DrawMap());
+    la->Button2Click(nullptr);
+    ASSERT_TRUE(o->DrawnView.wgs) << "drawn before the point mode was armed";
+    std::vector<std::string> rows;
+    auto press = [&](int X, int Y) {
+        o->Image1MouseDown(o->Image1, mbLeft, {}, X, Y);
+        const int32_t x = std::stoi(la->StringGrid1->Cells(1, la->PointCount - 1));
+        const int32_t y = std::stoi(la->StringGrid1->Cells(2, la->PointCount - 1));
+        EXPECT_TRUE(DrawnAt(x, y, X, Y)) << "the Tokyo position under the cursor";
+        rows.push_back(Row(x, y));
+    };
+    press(100, 100);
+    la->Button13Click(nullptr);
+    rows.push_back(Row(0, 0));
+    EXPECT_FALSE(o->DrawnView.wgs) << "the map jumps while points are placed";
+    EXPECT_FALSE(DrawnAt(std::stoi(la->StringGrid1->Cells(1, 0)), std::stoi(la->StringGrid1->Cells(2, 0)), 100, 100))
+        << "the first point went with the map";
+    press(200, 150);
+    TShiftState none;
+    bool handled = false;
+    o->FormMouseWheel(o, none, -120, TPoint(0, 0), handled);
+    ASSERT_TRUE(handled);
+    press(250, 350);
+    la->Button10Click(nullptr);
     const std::string path = (programDir / "w.adl").string();
     gui::testing::QueueFileName(path);
     la->Button6Click(nullptr);
-    int32_t x0, y0, x2, y2, tx0, ty0, tx2, ty2;
-    o->ScreenToMap(100, 100, x0, y0);
-    o->ScreenToMap(200, 150, x2, y2);
-    WgsToTokyo(x0, y0, tx0, ty0);
-    WgsToTokyo(x2, y2, tx2, ty2);
-    ASSERT_NE(tx0, x0);
     const std::string saved = Bytes(path);
-    EXPECT_EQ(saved.substr(saved.find(kComment) + strlen(kComment)), Row(tx0, ty0) + Row(0, 0) + Row(tx2, ty2));
+    std::string expected;
+    for (const std::string& r : rows) expected += r;
+    EXPECT_EQ(saved.substr(saved.find(kComment) + strlen(kComment)), expected);
+    ASSERT_TRUE(o->DrawMap());
+    ASSERT_TRUE(o->DrawnView.wgs);
+    EXPECT_GT(Count(255, 247, 347, 253, 353), 0) << "the last point is drawn back where it was pressed, in WGS";
 
     // Read back and saved again: the file rows are Tokyo already and must not move.
     la->Button5Click(nullptr);
     gui::testing::QueueFileName(path);
     la->Button1Click(nullptr);
-    ASSERT_EQ(la->PointCount, 3);
+    ASSERT_EQ(la->PointCount, 4);
     const std::string again = (programDir / "w2.adl").string();
     gui::testing::QueueFileName(again);
     la->Button6Click(nullptr);
@@ -128,8 +154,7 @@ TEST_F(LineFiles, BadFilesAndRefusedSavesLeaveTheLineAndTheOldFile) {
 
 TEST_F(LineEditor, InsertDeleteMoveAndBreakKeepTheRowsInOrder) {
     NewLine({{100, 100}, {200, 100}, {300, 100}});
-    int32_t ax, ay;
-    o->ScreenToMap(150, 200, ax, ay);
+    auto [ax, ay] = At(150, 200);
     la->StringGrid1->SetRow(0);
     la->Button7Click(nullptr);
     EXPECT_EQ(la->PointMode, 2);

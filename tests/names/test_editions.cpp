@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <chrono>
 #include <filesystem>
+#include <sys/stat.h>
 
 namespace {
 
@@ -83,12 +84,23 @@ TEST_F(Editions, SwitchingCopiesFilesWhoseTimesDifferAndBackAgain) {
     EXPECT_EQ(Ken->Label5->Caption(), "行政区界：2002年版");
     EXPECT_FALSE(Ken->Label4->Visible());
 
-    // The same edition again: equal times copy nothing, and it is still reported.
+    // The same edition again: equal times and bytes copy nothing; equal times
+    // with other bytes are copied all the same.
+    const auto copied = fs::last_write_time(data / "01.MAP");
+    auto inode = [&] {
+        struct stat st {};
+        stat((data / "01.MAP").c_str(), &st);
+        return st.st_ino;
+    };
+    const auto file = inode();
+    Open->N20021->Click();
+    EXPECT_EQ(Messages().back().text, "行政区界データを2002年版に置き換えました　　　　");
+    EXPECT_EQ(inode(), file) << "nothing to copy";
     areafiles::WriteText(data / "01.MAP", "touched\n");
     fs::last_write_time(data / "01.MAP", old);
     Open->N20021->Click();
-    EXPECT_EQ(ReadBytes(data / "01.MAP"), "touched\r\n");
-    EXPECT_EQ(Messages().back().text, "行政区界データを2002年版に置き換えました　　　　");
+    EXPECT_EQ(ReadBytes(data / "01.MAP"), "edition 2002\r\n");
+    EXPECT_EQ(fs::last_write_time(data / "01.MAP"), copied);
 
     // Times half a second apart still differ.
     fs::last_write_time(data / "01.MAP", old + std::chrono::milliseconds(500));
@@ -104,15 +116,55 @@ TEST_F(Editions, SwitchingCopiesFilesWhoseTimesDifferAndBackAgain) {
     EXPECT_TRUE(Ken->Label4->Visible());
 }
 
-TEST_F(Editions, AFailedCopyIsReportedAndTheTicksStay) {
-    Keep2010();
-    Put("2002mapdata", "01.MAP", std::string(4000, 'x') + "\n", base - std::chrono::hours(2));
+// The real editions of the data set: a switch is whole or not at all, and the exit puts 2010 back.
+class RealEditions : public FormsTest {
+protected:
+    void FillProgramFolder(const fs::path& dir) override {
+        FormsTest::FillProgramFolder(dir);
+        std::vector<std::string> parts = {"MAPDATA/2002mapdata", "MAPDATA/2010mapdata"};
+        for (int code = 1; code <= 52; ++code) parts.push_back(gui::Format("MAPDATA/%02d.MAP", code));
+        testsupport::CopyJapanData(dir, parts);
+    }
+    // The bytes of the 52 map files of a folder.
+    std::vector<std::string> Maps(const fs::path& folder) {
+        std::vector<std::string> v;
+        for (int code = 1; code <= 52; ++code) v.push_back(ReadBytes(folder / gui::Format("%02d.MAP", code)));
+        return v;
+    }
+};
+
+TEST_F(RealEditions, ASwitchIsWholeOrNoneAndTheExitPutsTheStandardBack) {
+    const fs::path data = programDir / "MAPDATA";
+    const auto standard = Maps(data), edition = Maps(data / "2002mapdata");
+    ASSERT_EQ(standard, Maps(data / "2010mapdata"));
+    ASSERT_NE(standard[16], edition[16]);
+    auto state = [&](bool alt, const char* label) {
+        EXPECT_EQ(Open->AltYear, alt);
+        EXPECT_EQ(Open->N20021->Checked(), alt);
+        EXPECT_EQ(Open->N20101->Checked(), !alt);
+        EXPECT_EQ(Ken->Label5->Caption(), label);
+    };
+
+    // The small files would fit, the large ones not: nothing is replaced.
     {
-        FullDisk full(1000);
+        FullDisk full(40000);
         Open->N20021->Click();
     }
-    EXPECT_NE(Messages().back().text.find("置き換えることができませんでした\n01.MAP"), std::string::npos);
-    Expect2010("failed copy");
+    EXPECT_NE(Messages().back().text.find("置き換えることができませんでした"), std::string::npos);
+    EXPECT_TRUE(Maps(data) == standard) << "a half switch";
+    state(false, "行政区界：2010年版");
+    for (const auto& e : fs::directory_iterator(data))
+        EXPECT_NE(e.path().filename().string().rfind(".rvtmp-", 0), 0u) << e.path();
+
+    Open->N20021->Click();
+    EXPECT_EQ(Messages().back().text, "行政区界データを2002年版に置き換えました　　　　");
+    EXPECT_TRUE(Maps(data) == edition);
+    state(true, "行政区界：2002年版");
+
+    // The exit's restore.
+    Open->Button2->Click();
+    EXPECT_TRUE(Maps(data) == standard);
+    EXPECT_FALSE(Open->AltYear);
 }
 
 TEST(FileTimes, CodesOfTheComparison) {

@@ -9,6 +9,7 @@
 #include "names/Uyomilist.h"
 #include "tests/engine/AreaFiles.h"
 #include "tests/engine/HandMap.h"
+#include "tests/support/DrawnAt.h"
 #include "tests/names/FullDisk.h"
 #include <gtest/gtest.h>
 
@@ -35,6 +36,12 @@ protected:
     }
     std::string Point(int i) { return std::to_string(o->TownX[i]) + "," + std::to_string(o->TownY[i]); }
     std::string Map() { return gui::Cp932ToUtf8(ReadBytes(mapFile)); }
+    // As the user does: a button only while it is enabled, a press on the map image.
+    void Press(TButton* b) {
+        ASSERT_TRUE(b->Enabled());
+        b->Click();
+    }
+    void Down(int x, int y) { o->Image1MouseDown(o->Image1, mbLeft, {}, x, y); }
 };
 
 } // namespace
@@ -62,10 +69,8 @@ TEST_F(NameData, CorrectionPicksMovesAndRewritesTheFirstLineKeepingItsFields) {
     Correct->Button2Click(Correct->Button2);
     o->PressName(26, 350, 320);
     EXPECT_FALSE(o->NamePlaceMode);
-    int32_t nx, ny;
-    o->ScreenToMap(350, 320, nx, ny);
-    EXPECT_EQ(o->TownX[0], nx);
-    EXPECT_EQ(o->TownY[0], ny);
+    const int32_t nx = o->TownX[0], ny = o->TownY[0];
+    EXPECT_TRUE(DrawnAt(nx, ny, 350, 320));
     EXPECT_TRUE(Correct->Button3->Enabled());
     EXPECT_EQ(Correct->Label13->Caption(), "1");
 
@@ -101,6 +106,49 @@ TEST_F(NameData, CancelAfterAPickLeavesNothingForTheNextPress) {
     Correct->Button2Click(Correct->Button2);
     o->PressName(26, 320, 300);
     EXPECT_FALSE(Correct->Button3->Enabled());
+}
+
+TEST_F(NameData, APressGoesOnlyToTheRowItWasPickedFor) {
+    Town("甲町", 300, 300);
+    Town("乙町", 200, 200);
+    const std::string a = Point(0);
+    areafiles::WriteText(mapFile, "1,2\nA," + a + ",甲町\nA," + Point(1) + ",乙町\n");
+    o->BtnCorrect->Click();
+    Press(Correct->Button1);
+    Down(300, 300);
+    Press(Correct->Button2);
+    Down(320, 300);
+    const int32_t x0 = o->TownX[0], y0 = o->TownY[0];
+
+    // 乙町 picked, then its row deleted: the next press moves nothing.
+    const std::string b = Point(1);
+    Press(Correct->Button1);
+    Down(200, 200);
+    ASSERT_EQ(Correct->StringGrid1->Cells(2, 1), "乙町");
+    Press(Correct->Button2);
+    Correct->StringGrid1->SetRow(1);
+    Correct->N1->Click();
+    EXPECT_FALSE(o->NamePlaceMode);
+    EXPECT_FALSE(Correct->Button2->Enabled());
+    Down(100, 100);
+    EXPECT_EQ(Point(1), b);
+    EXPECT_EQ(o->TownX[0], x0);
+    EXPECT_EQ(o->TownY[0], y0);
+    EXPECT_EQ(Correct->StringGrid1->Cells(3, 0), std::to_string(x0));
+
+    // A picked row keeps its pick when an earlier row goes.
+    Press(Correct->Button1);
+    Down(200, 200);
+    Correct->StringGrid1->SetRow(0);
+    Correct->N1->Click();
+    Press(Correct->Button2);
+    Down(250, 260);
+    ASSERT_EQ(Correct->StringGrid1->RowCount(), 1);
+    EXPECT_EQ(Correct->StringGrid1->Cells(2, 0), "乙町");
+    EXPECT_EQ(Correct->StringGrid1->Cells(3, 0), std::to_string(o->TownX[1]));
+
+    Press(Correct->Button3);
+    EXPECT_EQ(Map(), "1,2\r\nA," + a + ",甲町\r\nA," + Point(1) + ",乙町\r\n") << "甲町 is no longer a correction";
 }
 
 TEST_F(NameData, PositionsTakenOnAWgsMapAreStoredInTheTokyoDatum) {
@@ -167,6 +215,19 @@ TEST_F(NameData, CityAndDuplicatePositionsAreSavedToTheirLists) {
               gui::Format("12,北区,甲市,%d,%d,A\r\n12,南区,甲市,%d,%d,\r\n", o->ExtraX[0], o->ExtraY[0], o->ExtraX[1],
                           o->ExtraY[1]));
 
+    // A click off the entries disarms the move of the row marked before.
+    for (TPositionTable* w : std::initializer_list<TPositionTable*>{Toshi, Extra}) {
+        w->StringGrid1->SetRow(1);
+        w->StringGrid1->OnClick(w->StringGrid1);
+        ASSERT_TRUE(w->PositionMode);
+        w->StringGrid1->SetRow(0);
+        w->StringGrid1->OnClick(w->StringGrid1);
+        EXPECT_FALSE(w->PositionMode);
+    }
+    const int32_t cx = o->CityX[0];
+    Down(120, 120);
+    EXPECT_EQ(o->CityX[0], cx);
+
     // Closing with unsaved moves asks; Cancel keeps the window.
     Extra->Show();
     Extra->StringGrid1Click(Extra->StringGrid1);
@@ -188,20 +249,32 @@ TEST_F(NameData, DeleteRemovesEveryKindOfTheRecordAndRefusesDuplicates) {
     auto [ex, ey] = At(200, 200);
     o->ExtraPref[0] = 12, o->ExtraTownName[0] = "北区", o->ExtraX[0] = ex, o->ExtraY[0] = ey;
 
-    o->N17Click(o->N17);
-    NameDel->Button2Click(NameDel->Button2);
-    o->PressName(25, 200, 200);
+    o->N17->Click();
+    Press(NameDel->Button2);
+    Down(200, 200);
     EXPECT_EQ(NameDel->Label7->Caption(), "重複名のため削除できません");
     EXPECT_TRUE(o->NameDeleteMode);
-    o->PressName(25, 300, 300);
+    Down(300, 300);
     EXPECT_EQ(NameDel->Label7->Caption(), "削除ボタンをクリック");
     EXPECT_FALSE(o->NameDeleteMode);
-    NameDel->Button3Click(NameDel->Button3);
+    EXPECT_FALSE(NameDel->Button2->Enabled());
+    Press(NameDel->Button3);
     EXPECT_EQ(Map(), "1,2\r\nA," + Point(0) + ",乙町\r\n");
     EXPECT_EQ(o->TownCount, 1);
     EXPECT_EQ(o->TownName[0], "乙町");
     EXPECT_EQ(o->OldTownCount, 0);
     EXPECT_EQ(NameDel->Label7->Caption(), "削除しました");
+
+    // The next deletion can be picked after a delete, a cancel, and closing mid-pick.
+    Press(NameDel->Button2);
+    Down(100, 100);
+    Press(NameDel->Button6);
+    Press(NameDel->Button2);
+    Down(100, 100);
+    Press(NameDel->Button1);
+    o->N17->Click();
+    EXPECT_TRUE(NameDel->Button2->Enabled());
+    EXPECT_FALSE(NameDel->Button3->Enabled()) << "the pick of before is gone";
 }
 
 TEST_F(NameData, AddAppendsARecordAndRefusesBadNamesAndFullTables) {
@@ -213,8 +286,8 @@ TEST_F(NameData, AddAppendsARecordAndRefusesBadNamesAndFullTables) {
     o->PressName(24, 300, 300);
     EXPECT_FALSE(NameDel->NameAddMode);
     EXPECT_TRUE(NameDel->Button5->Enabled());
-    int32_t x, y;
-    o->ScreenToMap(300, 300, x, y);
+    const int32_t x = std::stoi(NameDel->Label10->Caption()), y = std::stoi(NameDel->Label11->Caption());
+    EXPECT_TRUE(DrawnAt(x, y, 300, 300));
     NameDel->Button5Click(NameDel->Button5);
     EXPECT_EQ(Map(), gui::Format("1,2\r\nX,%d,%d,新町\r\n", x, y));
     ASSERT_EQ(o->OldTownCount, 1);
@@ -275,7 +348,8 @@ TEST_F(NameData, EveryRewriteOnAFullDiskKeepsFileAndTables) {
         Extra->Button1Click(Extra->Button1);
         // Readings.
         YomiList->StringGrid1->SetRowCount(1);
-        for (int c = 0; c < 5; ++c) YomiList->StringGrid1->SetCells(c, 0, c < 2 ? "1" : "ああ" + std::string(100, 'a'));
+        for (int c = 0; c < 5; ++c) YomiList->StringGrid1->SetCells(c, 0, c < 2 ? "1" : "ああ");
+        YomiList->StringGrid1->UserEdit(4, 0, "ああ" + std::string(100, 'a'));
         EXPECT_FALSE(YomiList->WriteYomiList());
         EXPECT_EQ(o->YomiCount, yomiCount);
     }
@@ -294,7 +368,7 @@ TEST_F(NameData, EveryRewriteOnAFullDiskKeepsFileAndTables) {
 
 // ---- readings ----
 
-TEST_F(NameData, ReadingsMatchWithin1000UnitsAndSavingAppendsTheRest) {
+TEST_F(NameData, ReadingsMatchWithin1000UnitsAndOnlyEditedRowsAreSaved) {
     Town("甲町", 300, 300);
     Town("乙町", 200, 200);
     Town("丙町", 700, 700);   // off the image
@@ -317,8 +391,8 @@ TEST_F(NameData, ReadingsMatchWithin1000UnitsAndSavingAppendsTheRest) {
     YomiList->Button1Click(YomiList->Button1);
     ASSERT_EQ(o->YomiCount, 3);
     EXPECT_EQ(gui::Cp932ToUtf8(ReadBytes(programDir / "MAPDATA" / "yomi.lst")),
-              gui::Format("%d,%d,甲町,こうまち\r\n%d,%d,乙町,おつちょう\r\n%s,%s,乙町,おつまち\r\n", o->TownX[0],
-                          o->TownY[0], o->TownX[1] + 1001, o->TownY[1], g->Cells(0, 0).c_str(),
+              gui::Format("%d,%d,甲町,こうまち\r\n%d,%d,乙町,おつちょう\r\n%s,%s,乙町,おつまち\r\n", o->TownX[0] + 1000,
+                          o->TownY[0] - 1000, o->TownX[1] + 1001, o->TownY[1], g->Cells(0, 0).c_str(),
                           g->Cells(1, 0).c_str()));
     EXPECT_FALSE(YomiList->Button1->Enabled());
 
@@ -330,6 +404,7 @@ TEST_F(NameData, ReadingsMatchWithin1000UnitsAndSavingAppendsTheRest) {
     g->UserEdit(0, 0, "12x");
     EXPECT_FALSE(YomiList->WriteYomiList());
     g->UserEdit(0, 0, "5");
+    g->UserEdit(3, 0, "丁町");   // no record of its own any more
     o->YomiRecords.resize(TOpen::YOMI_MAX, {0, 0, "某", "ぼう"});
     o->YomiCount = TOpen::YOMI_MAX;
     EXPECT_FALSE(YomiList->WriteYomiList());

@@ -65,11 +65,10 @@ TEST_F(OfficeData, CorrectingOneOfTwoWardsOfTheSameNameChangesOnlyThatRow) {
         EXPECT_FALSE(OfficeCor->Edit2->Enabled());
         EXPECT_EQ(OfficeCor->Edit1->Text(), "271462");
         OfficeCor->Edit5->SetText("大阪府堺市北区新金岡町５丁１－４");
-        gui::testing::QueueAnswer(IDYES);
-        OfficeCor->Button2Click(OfficeCor->Button2);
+        OfficeCor->Button2->Click();
         return mrNone;
     });
-    Office->Button2Click(Office->Button2);
+    Office->Button2->Click();
     const auto after = Lines(osaka);
     ASSERT_EQ(after.size(), before.size());
     for (size_t i = 0; i < after.size(); ++i) {
@@ -79,7 +78,10 @@ TEST_F(OfficeData, CorrectingOneOfTwoWardsOfTheSameNameChangesOnlyThatRow) {
         else
             EXPECT_EQ(after[i], before[i]) << i;
     }
-    EXPECT_EQ(Office->Label7->Caption(), "大阪府堺市北区新金岡町５丁１－４") << "looked up again";
+    // The window shows the row corrected, as the file now holds it, and says so.
+    EXPECT_EQ(Office->Label3->Caption(), "271462");
+    EXPECT_EQ(Office->Label7->Caption(), "大阪府堺市北区新金岡町５丁１－４");
+    EXPECT_NE(Messages().back().text.find("北区 のデータを修正しました"), std::string::npos);
 }
 
 TEST_F(OfficeData, FieldsAreCheckedInOrderAndCommasAndBlanksRefused) {
@@ -112,7 +114,10 @@ TEST_F(OfficeData, FieldsAreCheckedInOrderAndCommasAndBlanksRefused) {
 TEST_F(OfficeData, DeleteTakesTheShownCodeOnlyAndAddAppends) {
     const size_t n = Lines(osaka).size();
     ShowSakaiKita();
-    Office->Button4Click(Office->Button4);
+    Office->Button4->Click();
+    EXPECT_FALSE(Office->Button2->Enabled()) << "no row left to correct";
+    EXPECT_FALSE(Office->Button4->Enabled());
+    EXPECT_EQ(Office->Label3->Caption(), "");
     auto after = Lines(osaka);
     ASSERT_EQ(after.size(), n - 1);
     for (const auto& l : after) EXPECT_NE(l.rfind("271462,", 0), 0u);
@@ -137,6 +142,54 @@ TEST_F(OfficeData, DeleteTakesTheShownCodeOnlyAndAddAppends) {
     Office->Button4Click(Office->Button4);
     EXPECT_EQ(Messages().back().text, "複数の都道府県にまたがっており、データを削除できません");
     EXPECT_EQ(Lines(osaka), after);
+}
+
+TEST_F(OfficeData, APrefecturalRowIsEditedInThePrefecturalFile) {
+    const std::string pref = gui::ResolvePath(Open->AppDir + "/Mapdata/Office/都道府県庁.csv");
+    const auto before = Lines(pref);
+    const std::string municipal = ReadBytes(osaka);
+    YomiList->kencho->Click();
+    ASSERT_EQ(Office->Label4->Caption(), "大阪");
+    gui::testing::SetShowModalHandler([](TForm*) {
+        OfficeCor->Edit5->SetText("大阪市中央区大手前２丁目");
+        OfficeCor->Button2->Click();
+        return mrNone;
+    });
+    Office->Button2->Click();
+    auto after = Lines(pref);
+    ASSERT_EQ(after.size(), before.size());
+    int changed = 0;
+    for (size_t i = 0; i < after.size(); ++i)
+        if (after[i] != before[i]) {
+            ++changed;
+            EXPECT_EQ(after[i].rfind("270008,大阪,", 0), 0u) << after[i];
+            EXPECT_NE(after[i].find(",大阪市中央区大手前２丁目,"), std::string::npos);
+        }
+    EXPECT_EQ(changed, 1);
+    EXPECT_EQ(Office->Label4->Caption(), "大阪");
+    EXPECT_EQ(Office->Label7->Caption(), "大阪市中央区大手前２丁目");
+
+    // Added next to it, never to the municipal file.
+    gui::testing::SetShowModalHandler([](TForm*) {
+        OfficeCor->Edit1->SetText("279999");
+        OfficeCor->Edit3->SetText("おおさかふ");
+        OfficeCor->Edit5->SetText("大阪市");
+        OfficeCor->Button2->Click();
+        return mrNone;
+    });
+    Office->Button3->Click();
+    EXPECT_EQ(Lines(pref).back(), "279999,大阪,おおさかふ,000-0000,大阪市,000-000-0000,http://www.,,\r");
+    EXPECT_EQ(Office->Label3->Caption(), "279999");
+    EXPECT_EQ(ReadBytes(osaka), municipal);
+
+    // 北海道 and 北方四島 share code and telephone: deleting one keeps the other.
+    Open->SelectCode[0] = 52;
+    YomiList->kencho->Click();
+    ASSERT_EQ(Office->Label4->Caption(), "北方四島");
+    Office->Button4->Click();
+    after = Lines(pref);
+    EXPECT_EQ(std::count_if(after.begin(), after.end(), [](const auto& l) { return l.find(",北方四島,") != std::string::npos; }), 0);
+    EXPECT_EQ(std::count_if(after.begin(), after.end(), [](const auto& l) { return l.find(",北海道,") != std::string::npos; }), 1);
 }
 
 TEST_F(OfficeData, LinksOpenOnlyWebAddressesAndMail) {

@@ -4,6 +4,7 @@
 #include "names/Ucheck.h"
 #include "names/Usearch.h"
 #include "names/Uyomi.h"
+#include "names/Uyomilist.h"
 #include "navigation/Ukeisoku.h"
 #include "navigation/Usettei.h"
 #include "tests/engine/AreaFiles.h"
@@ -198,6 +199,28 @@ TEST_F(JapanSearch, MagnificationFollowsTheAreaSpan) {
     const float scale = Open->scale;
     EXPECT_GE(okinawa, 2);
     EXPECT_LE(std::abs(okinawa * scale - 0.1f), scale) << "about 0.1 / scale";
+}
+
+TEST_F(JapanSearch, SavingOneReadingChangesOnlyItsRecord) {
+    const fs::path yomi = programDir / "MAPDATA" / "yomi.lst";
+    const std::string before = testsupport::ReadBytes(yomi);
+    LoadArea(17);
+    Yomi->Button3->Click();
+    // By kind: the new 岐阜市 and 大垣市 come before their old names, which share their readings.
+    YomiList->Button2->Click();
+    TStringGrid* g = YomiList->StringGrid1;
+    int r = 0;
+    while (r < g->RowCount() && g->Cells(3, r) != "関ケ原町") ++r;
+    ASSERT_LT(r, g->RowCount());
+    g->UserEdit(4, r, "せきがはら");
+    YomiList->Button1->Click();
+    const std::string after = testsupport::ReadBytes(yomi);
+    const std::string was = gui::Utf8ToCp932("144507,170341,関ケ原町,せきがはらちょう\r\n");
+    const std::string now = gui::Utf8ToCp932("144507,170341,関ケ原町,せきがはら\r\n");
+    ASSERT_NE(before.find(was), std::string::npos);
+    std::string expected = before;
+    expected.replace(before.find(was), was.size(), now);
+    EXPECT_TRUE(after == expected) << "other records changed";
 }
 
 TEST_F(JapanSearch, MountainsByReadingIslandsByNameAndTheRowClick) {

@@ -9,6 +9,7 @@
 #include <QImage>
 #include <cmath>
 #include <filesystem>
+#include <map>
 
 namespace {
 
@@ -21,7 +22,7 @@ QImage MapImage() { return Open->Image1->Picture()->Bitmap()->Image().copy(); }
 
 // Presses at the screen places of the first current names that lie on the
 // background, slot after slot; returns how many were pressed. Each record
-// replays within a pixel of its press.
+// replays on the pixel pressed.
 int PaintNames(int wanted) {
     int pressed = 0;
     for (int i = 0; i < Open->TownCount && pressed < wanted; ++i) {
@@ -38,8 +39,8 @@ int PaintNames(int wanted) {
         }
         int rx, ry;
         Open->MapToScreen(Open->PaintRecords[pressed].x, Open->PaintRecords[pressed].y, rx, ry);
-        EXPECT_LE(std::abs(rx - sx), 1) << i;
-        EXPECT_LE(std::abs(ry - sy), 1) << i;
+        EXPECT_EQ(rx, sx) << i;
+        EXPECT_EQ(ry, sy) << i;
         ++pressed;
     }
     return pressed;
@@ -71,8 +72,8 @@ TEST_F(RealPaint, AFillInKanagawaReplaysInTheSameMunicipalityAtEveryZoom) {
     EXPECT_EQ(Px(px, py), Open->PaintColor[6]);
     int rx, ry;
     Open->MapToScreen(Open->PaintRecords[0].x, Open->PaintRecords[0].y, rx, ry);
-    EXPECT_LE(std::abs(rx - px), 1);
-    EXPECT_LE(std::abs(ry - py), 1);
+    EXPECT_EQ(rx, px);
+    EXPECT_EQ(ry, py);
 
     Open->PaintDisplay = true;
     for (int mag : {10, 3}) {
@@ -101,7 +102,109 @@ TEST_F(RealPaint, AllAreasReplayAsPainted) {
     int differ = 0;
     for (int y = 0; y < live.height(); ++y)
         for (int x = 0; x < live.width(); ++x) differ += live.pixel(x, y) != replayed.pixel(x, y);
-    EXPECT_LT(differ, 600 * 6) << "a record a pixel off may miss a tiny region";
+    EXPECT_EQ(differ, 0);
+}
+
+namespace {
+
+// Labels of the 4-connected regions of equal colour.
+std::vector<int> Regions(const QImage& im) {
+    const int w = im.width(), h = im.height();
+    std::vector<int> label(size_t(w) * h, -1);
+    std::vector<int> stack;
+    int next = 0;
+    for (int start = 0; start < w * h; ++start) {
+        if (label[start] >= 0) continue;
+        const QRgb c = im.pixel(start % w, start / w);
+        label[start] = next;
+        stack.assign(1, start);
+        while (!stack.empty()) {
+            const int i = stack.back();
+            stack.pop_back();
+            const int x = i % w, y = i / w;
+            for (auto [nx, ny] : {std::pair{x - 1, y}, {x + 1, y}, {x, y - 1}, {x, y + 1}}) {
+                if (nx < 0 || ny < 0 || nx >= w || ny >= h) continue;
+                const int j = ny * w + nx;
+                if (label[j] < 0 && im.pixel(nx, ny) == c) label[j] = next, stack.push_back(j);
+            }
+        }
+        ++next;
+    }
+    return label;
+}
+
+} // namespace
+
+// A press on the pixel just right of a municipal border fills that
+// municipality; ended and taken up again, the fill is still there, and zoomed
+// by 2 it never fills a neighbour. Batches stay within the records' room.
+TEST_F(RealPaint, PressesBesideEveryBorderPixelOfKanagawaStayAfterTheRedraw) {
+    ChooseAreas({13});
+    Open->BtnPaintClick(Open);
+    const QImage bare = MapImage();
+    const int size = bare.width();
+    const QRgb back = bare.pixel(size - 1, size - 1);
+    std::vector<std::pair<int, int>> presses;
+    for (int y = 0; y < size; ++y)
+        for (int x = 1; x < size; ++x)
+            if (bare.pixel(x - 1, y) != back && bare.pixel(x, y) == back) presses.emplace_back(x, y);
+    ASSERT_GT(presses.size(), 3000u);
+    // The municipality of a region: the one name point on it.
+    const std::vector<int> bareRegion = Regions(bare);
+    const MapView standard = Open->DrawnView;
+    std::map<int, int> nameOf;
+    for (int i = 0; i < Open->TownCount; ++i) {
+        int nx, ny;
+        standard.ToScreen(Open->TownX[i], Open->TownY[i], nx, ny);
+        if (nx < 0 || ny < 0 || nx >= size || ny >= size || bare.pixel(nx, ny) != back) continue;
+        auto [it, added] = nameOf.emplace(bareRegion[ny * size + nx], i);
+        if (!added) it->second = -1;
+    }
+    int compared = 0, onBorder = 0;
+    for (size_t first = 0; first < presses.size(); first += 1300) {
+        const size_t end = std::min(presses.size(), first + 1300);
+        for (size_t k = first; k < end; ++k) {
+            MapPaint->TkBtnClick(int(k % 8));
+            Open->Image1MouseDown(Open->Image1, mbLeft, {}, presses[k].first, presses[k].second);
+        }
+        ASSERT_EQ(Open->paint_rep, int(end - first));
+        const QImage live = MapImage();
+        MapPaint->Button19Click(MapPaint);
+        MapPaint->BtnPaintAddClick(MapPaint);
+        ASSERT_TRUE(Open->PaintMode);
+        EXPECT_TRUE(MapImage() == live) << "every fill replays as made, presses from " << first;
+
+        // Zoomed by 2 about the centre.
+        Open->MAGSTEP = 2;
+        ASSERT_TRUE(Open->DrawMap());
+        const QImage zoomed = MapImage();
+        const std::vector<int> zoomedRegion = Regions(zoomed);
+        for (size_t k = first; k < end; ++k) {
+            auto name = nameOf.find(bareRegion[presses[k].second * size + presses[k].first]);
+            if (name == nameOf.end() || name->second < 0) continue;
+            int rx, ry, nx, ny;
+            const auto& r = Open->PaintRecords[k - first];
+            Open->MapToScreen(r.x, r.y, rx, ry);
+            Open->MapToScreen(Open->TownX[name->second], Open->TownY[name->second], nx, ny);
+            if (std::min({rx, ry, nx, ny}) < 0 || std::max({rx, ry, nx, ny}) >= size) continue;
+            ++compared;
+            // Twice as fine, a border drawn beside the pressed pixel may pass through it.
+            if (zoomed.pixel(rx, ry) == bare.pixel(presses[k].first - 1, presses[k].second)) {
+                ++onBorder;
+                continue;
+            }
+            EXPECT_EQ(zoomedRegion[ry * size + rx], zoomedRegion[ny * size + nx])
+                << "press " << k << " at " << presses[k].first << "," << presses[k].second << " fills another municipality";
+        }
+        Open->MAGSTEP = 1;
+        gui::testing::QueueAnswer(IDOK);
+        Open->BtnPaintClick(Open);
+        ASSERT_EQ(Open->paint_rep, 0);
+    }
+    EXPECT_GT(compared, 1000);
+    // A press half a pixel from a border (beside a diagonal step) lies a pixel
+    // from it at zoom 2, where the drawn line may cover it; some 8 % do.
+    EXPECT_LT(onBorder * 8, compared) << onBorder << " of " << compared;
 }
 
 // Also a picture for a person to look at, left in the build folder.
