@@ -53,22 +53,23 @@ float ParseDms(std::string& text) {
     return d + m * (1.0 / 60) + s * (1.0 / 3600);
 }
 
-float GreatCircleKm(float lat1, float lon1, float lat2, float lon2) {
-    float la1 = lat1 * kPi * (1.0 / 180);
-    float lo1 = lon1 * kPi * (1.0 / 180);
-    float la2 = lat2 * kPi * (1.0 / 180);
-    float lo2 = lon2 * kPi * (1.0 / 180);
-    float x1 = std::cos(double(la1)) * std::cos(double(lo1));
-    float y1 = std::cos(double(la1)) * std::sin(double(lo1));
-    float z1 = std::sin(double(la1));
-    float x2 = std::cos(double(la2)) * std::cos(double(lo2));
-    float y2 = std::cos(double(la2)) * std::sin(double(lo2));
-    float z2 = std::sin(double(la2));
-    float dx = x1 - x2, dy = y1 - y2, dz = z1 - z2;
+SpherePoint OnSphere(float lat, float lon) {
+    float la = lat * kPi * (1.0 / 180);
+    float lo = lon * kPi * (1.0 / 180);
+    return {float(std::cos(double(la)) * std::cos(double(lo))), float(std::cos(double(la)) * std::sin(double(lo))),
+            float(std::sin(double(la)))};
+}
+
+float GreatCircleKm(const SpherePoint& a, const SpherePoint& b) {
+    float dx = a.x - b.x, dy = a.y - b.y, dz = a.z - b.z;
     float c = std::sqrt(double(dx * dx + dy * dy + dz * dz));
     // Rounding can put antipodes a hair beyond the diameter.
     float angle = 2 * std::asin(std::min(c * 0.5, 1.0));
     return 6371 * angle;
+}
+
+float GreatCircleKm(float lat1, float lon1, float lat2, float lon2) {
+    return GreatCircleKm(OnSphere(lat1, lon1), OnSphere(lat2, lon2));
 }
 
 float DegreeLengthRatio(int32_t y) {

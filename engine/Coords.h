@@ -60,6 +60,12 @@ void MountainToMap(float lat, float lon, int32_t& x, int32_t& y);
 // cut in place at the degree mark. A missing mark counts its part as 0.
 float ParseDms(std::string& text);
 float GreatCircleKm(float lat1, float lon1, float lat2, float lon2);
+// The same distance in two halves, for many points around one centre.
+struct SpherePoint {
+    float x, y, z;
+};
+SpherePoint OnSphere(float lat, float lon);
+float GreatCircleKm(const SpherePoint& a, const SpherePoint& b);
 float DegreeLengthRatio(int32_t y);
 // "ddd.mmss" to degrees, or -1 after the message box. The text is cut in
 // place at the full stop.

@@ -10,6 +10,7 @@
 #include "names/Uyomi.h"
 #include "navigation/Usettei.h"
 #include "paint/Upaint.h"
+#include <optional>
 
 TKen* Ken = nullptr;
 
@@ -166,6 +167,7 @@ void TKen::Button1Click(TObject* Sender) {
         return;
     }
     Open->SELECT = count;
+    std::optional<RedrawOnce> once(std::in_place);   // the new areas drawn once
     Open->DataReady = false;
     Open->CBTownName->SetChecked(false);
     Close();
@@ -230,6 +232,7 @@ void TKen::Button1Click(TObject* Sender) {
     NameListArea = Open->SelectCode[0];
     NameListMode = 1;
     if (CBRailShow->Checked()) Open->CBRailLine->SetChecked(true);
+    once.reset();
 
     Settei->Button13->SetEnabled(true);
     Open->RailSetCount = 0;

@@ -12,7 +12,7 @@ TColor TOpen::PickTextBackground(int x, int y) {
     const TColor c = Image1->Canvas()->Pixels(x, y);
     if (c < 0) return BackColor;
     for (TColor line : {CoastColor, TownColor, TownFontColor, KuColor, PrefColor, DoColor, FunColor, LabelColor,
-                        KanaFontColor})
+                        KanaFontColor, IslandsColor})
         if (c == line) return BackColor;
     return c;
 }

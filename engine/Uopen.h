@@ -221,7 +221,10 @@ public:
 
     // ---- Redraw ----
     int32_t MappingCount = 0, ThumbnailCount = 0, RedrawCount = 0;
+    // While held, a redraw is only noted; it happens once when the hold ends.
     bool DrawMap();
+    int RedrawHeld = 0;
+    bool RedrawWanted = false;
 
     // ---- Start-up, area choice, loader ----
     static constexpr int YOMI_MAX = 4000;
@@ -295,6 +298,7 @@ public:
 
     // ---- Mouse, measurement (navigation/) ----
     void FinishRoute();
+    void FinishTimedRoute();
     static constexpr int ROUTE_MAX = 1500;   // route points, the closing copy of point 0 included
     static constexpr int VISIT_SIZE = 600;   // the area count's visit map is VISIT_SIZE x VISIT_SIZE
     TButton* Button11 = nullptr;             // "経緯度": longitude/latitude or map coordinates
@@ -467,7 +471,8 @@ public:
     std::string IslandFilePath;       // the file the records came from
     TMenuItem *N23, *N161, *N141, *N181, *N19, *N20, *N21;   // menu "記号"
     TSaveDialog* SaveDialog2 = nullptr;   // label files of the displayed names
-    void label_write();
+    // Every label, or only row `only` over the map as it is (the find marks one hit).
+    void label_write(int only = -1);
     void DrawPrefNames();
     void DrawPrefSeats();
     void DrawPrefLayer(bool seats);
@@ -535,7 +540,7 @@ public:
     void JPEG1Click(TObject* Sender);
     void BITMAP1Click(TObject* Sender);
     void SaveMapImage();
-    void RenderTile(TBitmap* out, int t, int i, int j, bool forSave);
+    bool RenderTile(TBitmap* out, int t, int i, int j);
 
     // ---- Modes armed by the tool windows and tested by the map-press chain ----
     bool IslandPickMode = false, IslandPlaceMode = false;
@@ -579,3 +584,15 @@ private:
 };
 
 extern TOpen* Open;
+
+// One user action, one redraw: a handler that ticks boxes for their side
+// effects holds the redraws their handlers ask for and draws once at its end.
+class RedrawOnce {
+public:
+    RedrawOnce();
+    ~RedrawOnce() noexcept(false);
+    RedrawOnce(const RedrawOnce&) = delete;
+    RedrawOnce& operator=(const RedrawOnce&) = delete;
+private:
+    int unwinding;
+};

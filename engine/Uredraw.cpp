@@ -2,6 +2,7 @@
 // layers and the order in which every other layer is put on top.
 #include "engine/Coords.h"
 #include "engine/Uopen.h"
+#include <exception>
 #include "engine/Uprocess.h"
 #include "labels/Upagesdlg.h"
 #include "lines/Ukyori.h"
@@ -30,7 +31,20 @@ std::string DegreesMinutes(float v) {
 
 } // namespace
 
+RedrawOnce::RedrawOnce() : unwinding(std::uncaught_exceptions()) { Open->RedrawHeld++; }
+
+RedrawOnce::~RedrawOnce() noexcept(false) {
+    if (--Open->RedrawHeld > 0 || !Open->RedrawWanted) return;
+    Open->RedrawWanted = false;
+    // A handler that failed half-way leaves the map as it was.
+    if (std::uncaught_exceptions() == unwinding) Open->DrawMap();
+}
+
 bool TOpen::DrawMap() {
+    if (RedrawHeld > 0) {
+        RedrawWanted = true;
+        return MapDrawable();
+    }
     if (!MapDrawable()) return false;
 
     if (RangeDrag) {

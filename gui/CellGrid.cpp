@@ -40,6 +40,7 @@ TCellGrid::TCellGrid(QWidget* parent, int cols, int rows)
     QObject::connect(this, &QTableView::doubleClicked, [this](const QModelIndex&) {
         if (OnDblClick) OnDblClick(this);
     });
+    QObject::connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { focusMoved(now); });
 }
 
 TCellGrid::~TCellGrid() = default;
@@ -124,7 +125,15 @@ void TCellGrid::contextMenuEvent(QContextMenuEvent* e) {
     PopupMenu->Popup(e->globalPos().x(), e->globalPos().y());
 }
 
-void TCellGrid::focusOutEvent(QFocusEvent* e) {
-    QTableView::focusOutEvent(e);
-    if (OnExit && !isAncestorOf(QApplication::focusWidget())) OnExit(this);
+// Left only for another control of the same window: while the focus is in
+// another window (or none), the grid stays the control its window comes back to.
+void TCellGrid::focusMoved(QWidget* now) {
+    if (!now || now->window() != window()) return;
+    if (now == this || isAncestorOf(now)) {
+        windowsControl = true;
+        return;
+    }
+    if (!windowsControl) return;
+    windowsControl = false;
+    if (OnExit) OnExit(this);
 }

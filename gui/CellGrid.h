@@ -52,7 +52,6 @@ public:
 
 protected:
     void contextMenuEvent(QContextMenuEvent* e) override;
-    void focusOutEvent(QFocusEvent* e) override;
 
 private:
     friend class CellGridModel;
@@ -67,5 +66,7 @@ private:
     bool editable = false;
     bool settingFromCode = false;
     bool updatePending = false;
+    bool windowsControl = false;  // the grid (or its cell editor) is its window's focused control
+    void focusMoved(QWidget* now);
     static const std::string empty;
 };

@@ -426,7 +426,7 @@ private:
 class TUpDown : public TControlT<QWidget> {
 public:
     explicit TUpDown(QWidget* parent);
-    int Position() const { return position; }
+    int Position() const;             // a valid number typed into the associate counts at once
     void SetPosition(int p);          // clamps to Min..Max, runs nothing
     int Min = 0, Max = 100, Increment = 1;
     bool Wrap = false;
@@ -434,13 +434,18 @@ public:
     void UserClick(TUDBtnType b);
     std::function<void(TObject*, TUDBtnType)> OnClick;
     // The edit that shows the position (updated by SetPosition and the arrows).
+    // A whole number within Min..Max in it is the position; when the typing ends
+    // (Enter, or the edit loses focus) a changed position runs OnClick as the
+    // arrow towards it would, and anything else typed gives way to the position.
     void SetAssociate(TEdit* e);
 protected:
     void resizeEvent(QResizeEvent* e) override;
 private:
     void showPosition();
+    void typingEnded();
     int position = 0;
     TEdit* associate = nullptr;
+    QMetaObject::Connection typingEnd;
     QToolButton* up;
     QToolButton* down;
 };

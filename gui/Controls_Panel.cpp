@@ -8,6 +8,8 @@
 #include <QToolButton>
 #include <QWheelEvent>
 #include <algorithm>
+#include <charconv>
+#include <optional>
 
 TShiftState ShiftOf(Qt::KeyboardModifiers m, Qt::MouseButtons b) {
     TShiftState s;
@@ -261,7 +263,7 @@ void TUpDown::SetPosition(int p) {
 }
 
 void TUpDown::UserClick(TUDBtnType b) {
-    int p = position;
+    int p = Position();
     if (b == btNext) {
         if (p >= Max) {
             if (!Wrap) return;
@@ -283,8 +285,40 @@ void TUpDown::UserClick(TUDBtnType b) {
 }
 
 void TUpDown::SetAssociate(TEdit* e) {
+    QObject::disconnect(typingEnd);
     associate = e;
+    if (e) typingEnd = QObject::connect(e, &QLineEdit::editingFinished, this, [this] { typingEnded(); });
     showPosition();
+}
+
+namespace {
+// A whole decimal number, blanks around it allowed, nothing else.
+std::optional<int> WholeNumber(const std::string& text) {
+    const size_t b = text.find_first_not_of(' '), e = text.find_last_not_of(' ');
+    if (b == std::string::npos) return std::nullopt;
+    const char* first = text.data() + b;
+    const char* last = text.data() + e + 1;
+    if (*first == '+' && last - first > 1 && first[1] != '-') ++first;
+    int v = 0;
+    const auto r = std::from_chars(first, last, v);
+    if (r.ec != std::errc() || r.ptr != last) return std::nullopt;
+    return v;
+}
+} // namespace
+
+int TUpDown::Position() const {
+    if (associate) {
+        const std::optional<int> v = WholeNumber(associate->Text());
+        if (v && *v >= std::min(Min, Max) && *v <= std::max(Min, Max)) return *v;
+    }
+    return position;
+}
+
+void TUpDown::typingEnded() {
+    const int was = position;
+    position = Position();
+    showPosition();
+    if (position != was && OnClick) OnClick(this, position > was ? btNext : btPrev);
 }
 
 void TUpDown::showPosition() {

@@ -50,24 +50,20 @@ QStringList QtFileFilters(const std::string& filter) {
             p = p.trimmed();
             if (p == "*.*") p = "*";
         }
-        out << parts[i] + " (" + patterns.join(QChar(' ')) + ")";
+        QString label = parts[i].trimmed();
+        // "PNGファイル(*.png)": Qt reads the patterns out of the last brackets,
+        // so those must be the real ones, and shown only once.
+        if (label.endsWith(QChar(')'))) {
+            const qsizetype open = label.lastIndexOf(QChar('('));
+            if (open >= 0) label = label.left(open).trimmed();
+        }
+        out << label + " (" + patterns.join(QChar(' ')) + ")";
     }
     return out;
 }
 
-bool TOpenDialog::Execute() {
-    if (gui::testing::Enabled()) {
-        std::optional<std::string> name;
-        if (!gui::testing::TakeFileName(name) || !name) return false;
-        // A scripted multiple choice gives its names one per line.
-        Files.clear();
-        QStringList parts = Q(*name).split(QChar('\n'), Qt::SkipEmptyParts);
-        if (!MultiSelect && parts.size() > 1) parts = parts.mid(0, 1);
-        for (const QString& f : parts) Files.push_back(f.toStdString());
-        FileName = Files.empty() ? *name : Files.front();
-        return true;
-    }
-    QFileDialog dlg(owner, Q(Title));
+void TOpenDialog::Prepare(QFileDialog& dlg) const {
+    if (!Title.empty()) dlg.setWindowTitle(Q(Title));   // else Qt's own, in Japanese
     dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dlg.setFileMode(save ? QFileDialog::AnyFile : MultiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
     if (save && !OverwritePrompt) dlg.setOption(QFileDialog::DontConfirmOverwrite);
@@ -87,11 +83,27 @@ bool TOpenDialog::Execute() {
         dlg.selectFile(fi.fileName());
     }
     if (!start.isEmpty()) dlg.setDirectory(start);
+}
+
+bool TOpenDialog::Execute() {
+    if (gui::testing::Enabled()) {
+        std::optional<std::string> name;
+        if (!gui::testing::TakeFileName(name) || !name) return false;
+        // A scripted multiple choice gives its names one per line.
+        Files.clear();
+        QStringList parts = Q(*name).split(QChar('\n'), Qt::SkipEmptyParts);
+        if (!MultiSelect && parts.size() > 1) parts = parts.mid(0, 1);
+        for (const QString& f : parts) Files.push_back(f.toStdString());
+        FileName = Files.empty() ? *name : Files.front();
+        return true;
+    }
+    QFileDialog dlg(owner);
+    Prepare(dlg);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return false;
     FileName = dlg.selectedFiles().first().toStdString();
     Files.clear();
     for (const QString& f : dlg.selectedFiles()) Files.push_back(f.toStdString());
-    int chosen = filters.indexOf(dlg.selectedNameFilter());
+    int chosen = dlg.nameFilters().indexOf(dlg.selectedNameFilter());
     if (chosen >= 0) FilterIndex = chosen + 1;
     return true;
 }

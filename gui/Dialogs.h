@@ -11,6 +11,8 @@ namespace gui { class ComponentKeeper; }
 
 // A component made with an owner is deleted with it, as the class library's
 // components are; deleting it earlier is fine too.
+class QFileDialog;
+
 class TOwnedComponent : public TObject {
 public:
     explicit TOwnedComponent(QWidget* owner);
@@ -36,6 +38,8 @@ public:
     std::vector<std::string> Files; // the chosen files (one unless MultiSelect)
     // False when cancelled. Sets FileName and FilterIndex to the choice.
     virtual bool Execute();
+    // Sets up Qt's dialog with this one's title, mode, filters and start.
+    void Prepare(QFileDialog& dlg) const;
 protected:
     QWidget* owner;
     bool save = false;
@@ -55,7 +59,8 @@ private:
     QWidget* owner;
 };
 
-// The class library's filter ("Text|*.txt;*.csv|All|*.*") as Qt's name filters.
+// The class library's filter ("Text|*.txt;*.csv|All|*.*") as Qt's name filters;
+// a description that already shows its patterns keeps them once.
 QStringList QtFileFilters(const std::string& filter);
 
 class TClipboard {

@@ -28,11 +28,10 @@ inline TLabel* Lbl(QWidget* p, const std::string& caption, int x, int y, int w) 
     return l;
 }
 
-// An up-down with the read-only edit that shows its position.
+// An up-down with the edit that shows its position and takes a typed one.
 inline TUpDown* Spin(QWidget* p, TEdit*& edit, int x, int y, int min, int max, int pos) {
     edit = new TEdit(p, "");
     edit->SetBounds(x, y, 40, 24);
-    edit->SetReadOnly(true);
     auto* u = new TUpDown(p);
     u->SetBounds(x + 40, y, 18, 24);
     u->Min = min;

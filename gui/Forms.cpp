@@ -4,6 +4,8 @@
 #include "gui/Testing.h"
 #include <QCloseEvent>
 #include <QCursor>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -249,6 +251,19 @@ TApplication::TApplication(int& argc, char** argv) {
     // Qt takes the user's locale; the data files want '.' as the decimal point.
     setlocale(LC_NUMERIC, "C");
     Application = this;
+}
+
+void TApplication::Initialize() {
+    // Japanese whatever the desktop's locale: every other word of the program is.
+    if (qtTexts) return;
+    auto* t = new QTranslator(qapp);
+    const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (t->load(QStringLiteral("qt_ja"), dir) || t->load(QStringLiteral("qtbase_ja"), dir)) {
+        QCoreApplication::installTranslator(t);
+        qtTexts = t;
+    } else {
+        delete t;
+    }
 }
 
 TApplication::~TApplication() {

@@ -94,7 +94,8 @@ public:
     TApplication(int& argc, char** argv);
     ~TApplication() override;
     std::string Title;
-    void Initialize() {}
+    // Loads Qt's own Japanese texts, so the standard dialogs speak as the program does.
+    void Initialize();
     // Builds the form, sets the global variable, then runs its FormCreate.
     template <class T>
     void CreateForm(T*& ref) {
@@ -125,6 +126,7 @@ private:
     TForm* mainForm = nullptr;
     std::vector<TForm*> forms;
     bool terminated = false;
+    QObject* qtTexts = nullptr;   // the loaded Qt translation, owned by qapp
 };
 
 extern TApplication* Application;

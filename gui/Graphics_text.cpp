@@ -7,6 +7,8 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QString>
+#include <unordered_map>
+#include <vector>
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -31,12 +33,26 @@ std::string FaceName(const std::string& name) {
     return name;
 }
 
+// A text drawn once is kept as the runs of pixels its ink covers, relative to
+// its top-left corner: labels write the same few thousand texts on every
+// redraw, and a glyph rasteriser per text costs more than the whole map.
+struct InkRun {
+    int dy, dx0, dx1;
+};
+struct LaidText {
+    int width;
+    bool kept;   // large texts are few and drawn afresh
+    std::vector<InkRun> ink;
+};
+
 struct FontEntry {
     QFont font;
     QFontMetrics metrics;
     int ascent, descent;
     explicit FontEntry(const QFont& f)
         : font(f), metrics(f), ascent(metrics.ascent()), descent(metrics.descent()) {}
+    mutable std::unordered_map<std::string, LaidText> laid;
+    const LaidText& Lay(const std::string& s) const;
 };
 
 using FontKey = std::tuple<std::string, int, bool, bool, bool, bool>;
@@ -108,18 +124,64 @@ void DrawText(QImage& img, const FontEntry& fe, TColor color, int x, int y, cons
     p.drawText(x, y + fe.ascent, s);
 }
 
+const LaidText& FontEntry::Lay(const std::string& s) const {
+    auto it = laid.find(s);
+    if (it != laid.end()) return it->second;
+    if (laid.size() >= 50000) laid.clear();   // a bound only: the texts of a map seldom change
+    const QString q = ToQ(s);
+    const int h = ascent + descent;
+    const int w = metrics.horizontalAdvance(q);
+    LaidText t{w, h <= 256 && w <= 4096, {}};
+    // Room around the box for ink that overhangs it.
+    const int m = h + 2;
+    if (!q.isEmpty() && t.kept) {
+        QImage scratch(t.width + 2 * m, h + 2 * m, QImage::Format_RGB32);
+        scratch.fill(0xFFFFFFFFu);
+        DrawText(scratch, *this, 0x000000, m, m, q, nullptr);
+        for (int y = 0; y < scratch.height(); ++y) {
+            const auto* row = reinterpret_cast<const uint32_t*>(scratch.constScanLine(y));
+            for (int x = 0; x < scratch.width();) {
+                if (row[x] == 0xFFFFFFFFu) {
+                    ++x;
+                    continue;
+                }
+                const int x0 = x;
+                while (x < scratch.width() && row[x] != 0xFFFFFFFFu) ++x;
+                t.ink.push_back({y - m, x0 - m, x - m});
+            }
+        }
+    }
+    return laid.emplace(s, std::move(t)).first->second;
+}
+
+// The kept ink of a text in one colour, clipped to the image.
+void PutInk(QImage& img, const LaidText& t, int64_t x, int64_t y, TColor color) {
+    const uint32_t c = ToQColor(color).rgb();
+    uchar* bits = img.bits();
+    const qsizetype stride = img.bytesPerLine();
+    const int64_t W = img.width(), H = img.height();
+    for (const InkRun& r : t.ink) {
+        const int64_t yy = y + r.dy;
+        if (yy < 0 || yy >= H) continue;
+        const int64_t a = std::max<int64_t>(0, x + r.dx0), b = std::min<int64_t>(W, x + r.dx1);
+        if (a >= b) continue;
+        std::fill_n(reinterpret_cast<uint32_t*>(bits + yy * stride) + a, b - a, c);
+    }
+}
+
 } // namespace
 
 void TCanvas::TextOut(int x, int y, const std::string& text) {
     QImage& img = Image();
     const FontEntry& fe = FontFor(*Font);
-    QString s = ToQ(text);
-    const int w = fe.metrics.horizontalAdvance(s), h = fe.ascent + fe.descent;
+    const LaidText& t = fe.Lay(text);
+    const int w = t.width, h = fe.ascent + fe.descent;
     if (!img.isNull() && BoxMeetsImage(img, x, y, w, h)) {
         // Only a solid brush gives the text an opaque box; the box meets the
         // image, so its far corner fits an int.
         if (Brush->Style == bsSolid) BrushRect(img, x, y, x + w, y + h, TBrush{Brush->Color, bsSolid}, pmCopy);
-        DrawText(img, fe, Font->Color, x, y, s, nullptr);
+        if (t.kept) PutInk(img, t, x, y, Font->Color);
+        else DrawText(img, fe, Font->Color, x, y, ToQ(text), nullptr);
     }
     penPos = TPoint(int(std::min<int64_t>(int64_t(x) + w, INT_MAX)), y);
     Changed();

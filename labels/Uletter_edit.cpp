@@ -229,12 +229,16 @@ void TLetter::StringGrid1Click(TObject* Sender) {
 void TLetter::Button13Click(TObject* Sender) {
     const std::string key = Edit4->Text();
     FoundLabelMark = false;
+    int shown = -1;
     for (int i = 0; i < LabelCount; ++i) {
         if (StringGrid1->Cells(3, i) != key) continue;
         StringGrid1->SetRow(i);
         FoundLabelMark = true;
         FoundLabelIndex = i;
-        Open->label_write();
+        // Only what changes: the last hit back in its colour, this one in red.
+        if (shown >= 0) Open->label_write(shown);
+        Open->label_write(i);
+        shown = i;
         if (MessageBox("一個みつかりました．次の検索をしますか", "ラベル検索", MB_OKCANCEL | MB_ICONQUESTION) != IDOK) break;
     }
     FoundLabelMark = false;

@@ -8,10 +8,13 @@
 #include "lines/Urail.h"
 #include "labels/Upagesdlg.h"
 
-void TOpen::label_write() {
+void TOpen::label_write(int only) {
     TLetter* L = Letter;
-    WriteLog("label_writeの実行\n");
-    WriteLog(gui::Format("　ラベルリスト行数：%d\n", L->LabelCount));
+    if (only >= L->LabelCount) return;
+    if (only < 0) {
+        WriteLog("label_writeの実行\n");
+        WriteLog(gui::Format("　ラベルリスト行数：%d\n", L->LabelCount));
+    }
     static const float factors[6] = {0.8f, 0.9f, 1.0f, 1.2f, 1.5f, 2.0f};
     const int item = L->RadioGroup2->ItemIndex();
     const float f = item >= 0 && item < 6 ? factors[item] : 1.0f;
@@ -27,7 +30,8 @@ void TOpen::label_write() {
     std::string log, text;
     int last = -1;
     char num[16];
-    for (int i = 0; i < L->LabelCount; ++i) {
+    const int first = only < 0 ? 0 : only, end = only < 0 ? L->LabelCount : only + 1;
+    for (int i = first; i < end; ++i) {
         if (g->CellRef(5, i).empty()) continue;
         if (!g->CellRef(8, i).empty()) {
             if (mainOnly && g->CellRef(7, i) != dot) continue;
@@ -62,6 +66,7 @@ void TOpen::label_write() {
         log += '\n';
         last = i;
     }
+    if (only >= 0) return;
     // One write for the whole table keeps the log from slowing the redraw.
     WriteLog(log);
     if (info && last >= 0) Rail->Label6->SetCaption("駅名　" + std::to_string(last) + "　最終　" + g->CellRef(3, last));

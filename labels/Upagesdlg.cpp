@@ -368,16 +368,18 @@ void TPagesDlg::DrawSymbol(const PlacedSymbol& s) {
     TCanvas* cv = o->Image1->Canvas();
     QImage& map = cv->Image();
     const uint32_t black = ToPixel(0), white = ToPixel(0xFFFFFF), ink = ToPixel(s.color);
+    // Both modes take the symbol's own square of the picture, however large the file.
     // Transparent: centred, only the figure is put on the map. Opaque: the whole square,
     // white taking the map colour at the point (as a brush copy would).
-    int ox, oy, w, h;
+    const int w = std::min(side, pic.width()), h = std::min(side, pic.height());
+    int ox, oy;
     uint32_t back = 0;
     if (s.transparent) {
-        ox = sx - s.size / 2, oy = sy - s.size / 2, w = pic.width(), h = pic.height();
+        ox = sx - side / 2, oy = sy - side / 2;
     } else {
         const TColor under = cv->Pixels(sx, sy);
         back = ToPixel(under < 0 ? o->BackColor : under);
-        ox = sx + offset, oy = sy + offset, w = std::min(side, pic.width()), h = std::min(side, pic.height());
+        ox = sx + offset, oy = sy + offset;
     }
     for (int j = 0; j < h; ++j) {
         const int y = oy + j;

@@ -6,6 +6,7 @@
 #include "engine/Uopen.h"
 #include "gui/TextFile.h"
 #include <cmath>
+#include <vector>
 
 TKyori* Kyori = nullptr;
 
@@ -257,21 +258,51 @@ void TKyori::Button2Click(TObject*) {
 
 // ---- On the main form ----
 
+namespace {
+
+// The 101 directions of a ring, worked out once.
+struct RingAngles {
+    double c[101], s[101];
+    RingAngles() {
+        for (int i = 0; i <= 100; i++) {
+            const double ang = i * 2 * 3.14159265358979323846 / 100;
+            c[i] = std::cos(ang);
+            s[i] = std::sin(ang);
+        }
+    }
+};
+const RingAngles& Angles() {
+    static const RingAngles a;
+    return a;
+}
+
+// The centre's side of every distance taken once per circle, not per vertex.
+struct RingCentre {
+    int32_t cx, cy;
+    SpherePoint at;
+    RingCentre(int32_t cx, int32_t cy)
+        : cx(cx), cy(cy), at(OnSphere(float(cy / 15000.0 + 24), float(cx / 10000.0 + 122))) {}
+    void Vertex(int32_t d, int i, int32_t& x, int32_t& y) const {
+        const double R = std::round(d * 100.0);
+        const double c = Angles().c[i], s = Angles().s[i];
+        const int32_t px = int32_t(std::lround(cx + R * c)), py = int32_t(std::lround(cy + R * s));
+        const float km = GreatCircleKm(at, OnSphere(float(py / 15000.0 + 24), float(px / 10000.0 + 122)));
+        const double R2 = km > 0 ? std::round(R * d / km) : R;
+        x = int32_t(std::lround(cx + R2 * c));
+        y = int32_t(std::lround(cy + R2 * s));
+    }
+};
+
+} // namespace
+
 void RingVertex(int32_t cx, int32_t cy, int32_t d, int i, int32_t& x, int32_t& y) {
-    const double R = std::round(d * 100.0);
-    const double ang = i * 2 * 3.14159265358979323846 / 100;
-    const double c = std::cos(ang), s = std::sin(ang);
-    const int32_t px = int32_t(std::lround(cx + R * c)), py = int32_t(std::lround(cy + R * s));
-    const float km = GreatCircleKm(float(cy / 15000.0 + 24), float(cx / 10000.0 + 122), float(py / 15000.0 + 24),
-                                   float(px / 10000.0 + 122));
-    const double R2 = km > 0 ? std::round(R * d / km) : R;
-    x = int32_t(std::lround(cx + R2 * c));
-    y = int32_t(std::lround(cy + R2 * s));
+    RingCentre(cx, cy).Vertex(d, i, x, y);
 }
 
 void TOpen::DrawDistanceCircles() {
     TCanvas* cv = Image1->Canvas();
     const double s = ImageSize / 600.0;
+    std::vector<TPoint> ring(101);
     for (int n = 0; n < Kyori->CircleCount && n < CIRCLE_MAX; n++) {
         const kyorien& k = Kyori->Circles[n];
         if (k.radius < 1) continue;   // a record from elsewhere with no size
@@ -290,25 +321,24 @@ void TOpen::DrawDistanceCircles() {
             cv->MoveTo(X - a, Y);
             cv->LineTo(X + b, Y);
         }
+        const RingCentre centre(k.cx, k.cy);
         for (int32_t d = k.radius; d <= kMaxRadiusKm; d += k.radius) {
             bool visible = false;
             for (int i = 0; i <= 100; i++) {
                 int32_t vx, vy;
-                RingVertex(k.cx, k.cy, d, i, vx, vy);
+                centre.Vertex(d, i, vx, vy);
                 int X, Y;
                 MapToScreen(vx, vy, X, Y);
                 if (X > 0 && X < ImageSize && Y >= 1 && Y < ImageSize) visible = true;
-                if (i == 0) {
-                    if (k.showDistance) {
-                        cv->Brush->Style = bsSolid;
-                        cv->Brush->Color = PickTextBackground(X + 2, Y);
-                        cv->TextOut(X + 2, Y, gui::Format(" %.0fkm", double(d)));
-                    }
-                    cv->MoveTo(X, Y);
-                } else {
-                    cv->LineTo(X, Y);
-                }
+                ring[i] = TPoint(X, Y);
             }
+            if (k.showDistance) {
+                cv->Brush->Style = bsSolid;
+                cv->Brush->Color = PickTextBackground(ring[0].x + 2, ring[0].y);
+                cv->TextOut(ring[0].x + 2, ring[0].y, gui::Format(" %.0fkm", double(d)));
+            }
+            // The ring in one stroke: the same segments as line by line, one image update.
+            cv->Polyline(ring.data(), int(ring.size()));
             if (!k.concentric || !visible) break;
         }
     }

@@ -231,6 +231,16 @@ void TLineAdd::EnablePointControls() {
         w->setEnabled(true);
 }
 
+// Opened from the main window. A line in hand keeps its controls as they are,
+// so that it can still be ended, saved or left; without one the editor starts afresh.
+void TLineAdd::OpenEditor() {
+    if (PointCount == 0 && PointMode == 0) {
+        DisableEditControls();
+        for (QWidget* w : std::initializer_list<QWidget*>{Button1, Button2, BtnFile}) w->setEnabled(true);
+    }
+    Show();
+}
+
 int TLineAdd::ColourNumber(int count, TColor colour, int& number) {
     for (int i = 0; i < count && i < LINE_COLOR_MAX; i++)
         if (ColorTable[i] == colour) {

@@ -80,6 +80,7 @@ public:
     void EnableEditControls();
     void DisableEditControls();
     void EnablePointControls();
+    void OpenEditor();
     // Colour number of a colour (1 to 10) through 'number'; returns the entries now in use.
     int ColourNumber(int count, TColor colour, int& number);
     static std::string FileDisplayName(const std::string& path);

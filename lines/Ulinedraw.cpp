@@ -155,7 +155,6 @@ void TLineAdd::DrawEditLine() {
         if (!CellInt(StringGrid1->Cells(1, i), x) || !CellInt(StringGrid1->Cells(2, i), y)) continue;
         if (x == 0 && y == 0) {
             pieceStart = true;
-            lastSegment = false;
             continue;
         }
         int X, Y;
@@ -182,7 +181,8 @@ void TLineAdd::DrawEditLine() {
         prevY = Y;
         pieceStart = false;
     }
-    // The end head needs the last segment whole: none when a break ends the line.
+    // The end head sits on the last segment drawn, as for a loaded file: a break
+    // that ends the line takes nothing away, a lone point after a break leaves none.
     if (own && EditArrow && lastSegment) DrawArrowHead(segX, segY, EditTriangle, L, LineColor, prevX, prevY);
 }
 

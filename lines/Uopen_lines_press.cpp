@@ -51,10 +51,7 @@ void TOpen::PressLinePoint(int step, int X, int Y) {
 
 void TOpen::N16Click(TObject*) {
     CBYomi->SetChecked(false);
-    LineAdd->DisableEditControls();
-    for (QWidget* w : std::initializer_list<QWidget*>{LineAdd->Button1, LineAdd->Button2, LineAdd->BtnFile})
-        w->setEnabled(true);
-    LineAdd->Show();
+    LineAdd->OpenEditor();
 }
 
 // The station files replace the station labels; labels the user placed or

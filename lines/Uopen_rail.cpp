@@ -38,6 +38,7 @@ int TOpen::ListFilesSorted(const std::string& folder, const std::string& ext, st
 
 void TOpen::RailRoadSet() {
     if (!CBRailLine->Checked()) return;
+    RedrawOnce once;
     bool flag[10] = {};
     RailSetCount++;
     Rail->Label12->SetCaption("RailRoadSet routine " + std::to_string(RailSetCount));
@@ -110,6 +111,7 @@ void TOpen::RailRoadSet() {
 }
 
 void TOpen::CBRailLineClick(TObject*) {
+    RedrawOnce once;
     if (CBRailLine->Checked()) {
         RailRoadSet();
         Settei->CBRail->SetChecked(true);
@@ -125,6 +127,7 @@ void TOpen::CBRailLineClick(TObject*) {
 }
 
 void TOpen::CBEkiClick(TObject*) {
+    RedrawOnce once;
     if (CBEki->Checked()) {
         Letter->Show();
         Settei->CBStation->SetChecked(true);
@@ -137,6 +140,7 @@ void TOpen::CBEkiClick(TObject*) {
 }
 
 void TOpen::CBMainClick(TObject*) {
+    RedrawOnce once;
     MainStations = CBMain->Checked();
     if (MainStations != MainStationsLoaded) RailRoadSet();
     LineAdd->CheckBox2->SetChecked(true);

@@ -204,6 +204,9 @@ void TOpen::Button9Click(TObject* Sender) {
     Button3Click(this);
     MAGSTEP = 2;
     CBNTownBorder->SetChecked(false);
+    // What was found is shown with its borders: without them the redraw drops the names.
+    CBPrefBorder->SetChecked(true);
+    CBTownBorder->SetChecked(true);
     CBTownName->SetChecked(true);
     if (CBTownPaint->Checked()) {
         Settei->CheckBox13->SetChecked(true);
@@ -302,7 +305,8 @@ void TOpen::N8Click(TObject* Sender) {
 }
 
 void TOpen::N7Click(TObject* Sender) {
-    const int sel = ComboBox1->ItemIndex();
+    // The name in the box is the one meant: typing leaves the last chosen item current.
+    const int sel = ComboBox1->Items()->IndexOf(ComboBox1->Text());
     if (sel < 0) return;
     const std::string name = ComboBox1->Items()->Strings(sel);
     if (Application->MessageBox(gui::Format("%s を検索履歴から削除しますか？     ", name.c_str()), "検索履歴の編集",

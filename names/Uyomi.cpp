@@ -93,6 +93,11 @@ void TYomi::Button2Click(TObject* Sender) {
         CBOnMap->SetChecked(true);
         return;
     }
+    WriteReadings();
+}
+
+// The readings of the listed names on the map as it stands; the window then tells they are shown.
+void TYomi::WriteReadings() {
     float s = UpDown1->Position();
     if (!CheckBox1->Checked()) s = s * Open->ImageSize / 600;
     TCanvas* cv = Open->Image1->Canvas();

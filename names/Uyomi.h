@@ -22,6 +22,7 @@ public:
 
     void Button1Click(TObject* Sender);   // "..." colour
     void Button2Click(TObject* Sender);   // "読みがな地図"
+    void WriteReadings();
     void Button3Click(TObject* Sender);   // "市町村名リスト"
     void Button4Click(TObject* Sender);   // "閉じる"
     void FillSample();

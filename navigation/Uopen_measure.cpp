@@ -127,25 +127,30 @@ void TOpen::Timer2Timer(TObject* Sender) {
     RouteX[RoutePointCount] = RouteLastX;
     RouteY[RoutePointCount] = RouteLastY;
     RoutePointCount++;
-    // The last entry stays free for the copy of point 0 that closes the route.
+    // The last entry stays free for the copy of point 0 that closes the route;
+    // a full route ends like any other, with its length and area on view.
     if (RoutePointCount >= ROUTE_MAX - 1) {
         Timer2->SetEnabled(false);
         MessageBox("測点経路のデータ数が多すぎます　　　", "測点経路エラー", MB_OK);
-        BtnMulti->SetEnabled(true);
+        FinishTimedRoute();
         return;
     }
     const int n = RoutePointCount - 1;
     if (RoutePointCount > 10 && std::abs(RouteX[n] - RouteX[0]) < 5 && std::abs(RouteY[n] - RouteY[0]) < 5) {
         // Back at the start: the route closes by itself.
-        Timer2->SetEnabled(false);
-        RouteAreaKm2();
-        RouteLengthKm();
-        CBTimer->SetChecked(false);
-        FinishRoute();
+        FinishTimedRoute();
         return;
     }
     Label31->SetCaption(gui::Format("   計測中 %d", RoutePointCount));
     RouteLengthKm();
+}
+
+void TOpen::FinishTimedRoute() {
+    Timer2->SetEnabled(false);
+    RouteAreaKm2();
+    RouteLengthKm();
+    CBTimer->SetChecked(false);
+    FinishRoute();
 }
 
 // A finished route leaves its read-out and gives the map back to the other tools.

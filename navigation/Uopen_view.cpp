@@ -37,10 +37,10 @@ void TOpen::UpDown1Click(TObject* Sender, TUDBtnType Button) {
     DrawMap();
 }
 
-// The wheel stands in for the pan and magnification arrows, so it rests while a
-// measurement has them disabled: a new view would void the counted pixels.
+// The wheel rests while a measurement runs: a new view would void the counted
+// pixels or the route's points. Painting and the other tools keep it.
 void TOpen::FormMouseWheel(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled) {
-    if (!MapShown || !UDHor->Enabled()) return;
+    if (!MapShown || AreaMode || RouteMode || Timer2->Enabled()) return;
     if (Shift.Shift) {
         PanBy(false, WheelDelta > 0 ? btNext : btPrev);
     } else if (Shift.Ctrl) {
@@ -200,12 +200,7 @@ void TOpen::Image1DblClick(TObject* Sender) {
     if (!MapShown || AreaMode || PaintMode) return;
     TCanvas* cv = Image1->Canvas();
     if (Timer2->Enabled()) {
-        Timer2->SetEnabled(false);
-        Label33->Show();
-        RouteAreaKm2();
-        RouteLengthKm();
-        CBTimer->SetChecked(false);
-        FinishRoute();
+        FinishTimedRoute();
     } else if (RouteMode) {
         // The clicks keep the entry after the last point free for this copy of point 0.
         const int n = std::clamp(RoutePointCount, 0, ROUTE_MAX - 1);

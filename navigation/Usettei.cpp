@@ -27,7 +27,6 @@ struct Grid {
     TUpDown* updown(TEdit*& edit, int x, int y, int min, int max, int pos) {
         edit = new TEdit(parent, std::to_string(pos));
         edit->SetBounds(x, y, 30, 22);
-        edit->SetReadOnly(true);
         auto* u = new TUpDown(parent);
         u->SetBounds(x + 32, y, 34, 22);
         u->Min = min;
@@ -402,8 +401,12 @@ void TSettei::CheckBox13Click(TObject* Sender) {
 void TSettei::CBHokkaidoClick(TObject* Sender) {
     Open->WLinesAsBorder = CBHokkaido->Checked();
     Open->Hokkaido->SetChecked(CBHokkaido->Checked());
-    // Reloaded with the borders as asked; "決　定" draws it.
-    if (Open->MapShown) Ken->Button1Click(this);
+    // Reloaded with the borders as asked; the reload leaves the one redraw to us.
+    if (Open->MapShown) {
+        Ken->Button1Click(this);
+        Open->DataReady = true;
+        Open->DrawMap();
+    }
 }
 
 void TSettei::CBRailClick(TObject* Sender) {

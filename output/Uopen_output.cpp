@@ -4,20 +4,26 @@
 #include "gui/Files.h"
 #include "lines/Ulineadd.h"
 #include "names/Uyomi.h"
+#include "names/Uyomilist.h"
 #include "navigation/Usettei.h"
 #include "output/ImageWriters.h"
-#include <QCoreApplication>
 #include <algorithm>
 
 namespace {
 
 int CopyScaleOf(const TRadioGroup* group) { return std::clamp(group->ItemIndex() + 1, 1, 3); }
 
-// The wait window shows its text at once, without taking the user's input.
+// The wait window shows its text at once. It is painted without running the
+// event loop: no timer may change the view between two tiles of one image.
 void ShowProgress(const std::string& text) {
     Process->Label1->SetCaption(text);
     Process->Show();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    Process->repaint();
+}
+
+// Readings refused for too many names: told once, after the image is made.
+void TellReadingsRefused() {
+    Application->MessageBox("読みがなを表示する市区町村名が多すぎます", "読みがなエラー", MB_OK | MB_ICONEXCLAMATION);
 }
 
 } // namespace
@@ -30,22 +36,21 @@ void TOpen::RadioGroup1Click(TObject*) {
     DrawMap();
 }
 
-// One square tile of the output: the whole map is drawn again and the tile's
-// part of it copied.
-void TOpen::RenderTile(TBitmap* out, int t, int i, int j, bool forSave) {
+// One square tile of the output: the whole map is drawn again, with the
+// readings while the readings box is ticked, and the tile's part of it copied.
+// False when the readings were refused (the tile then has the map alone).
+bool TOpen::RenderTile(TBitmap* out, int t, int i, int j) {
     ScrollBox1->SetHorzPosition(t * i);
     ScrollBox1->SetVertPosition(t * j);
-    if (forSave) {
-        Yomi->YomiShown = !CBYomi->Checked();
-        Yomi->Button2Click(Yomi);
-    } else if (!CBYomi->Checked()) {
-        DrawMap();
-    } else {
-        Yomi->YomiShown = false;
-        Yomi->Button2Click(Yomi);
+    DrawMap();
+    bool readings = true;
+    if (CBYomi->Checked()) {
+        readings = YomiList->BuildDisplayedNameList();
+        if (readings) Yomi->WriteReadings();
     }
     const TRect r(t * i, t * j, t * (i + 1), t * (j + 1));
     out->Canvas()->CopyRect(r, Image1->Canvas(), r);
+    return readings;
 }
 
 void TOpen::Button4Click(TObject*) {
@@ -60,15 +65,16 @@ void TOpen::Button4Click(TObject*) {
         const int k = COPYSCALE;
         const int t = s / k;
         Image1->Hide();
-        Process->Show();
+        bool readings = true;
         for (int i = 0; i < k; ++i)
             for (int j = 0; j < k; ++j) {
                 ShowProgress(gui::Format("地図を描いています(%d/%d)", i * k + j + 1, k * k));
-                RenderTile(&out, t, i, j, false);
+                readings = RenderTile(&out, t, i, j) && readings;
             }
         ShowProgress("クリップボードにコピーしています");
         Clipboard()->Assign(&out);
         Image1->Show();
+        if (!readings) TellReadingsRefused();
     } else {
         out.Canvas()->CopyRect(Rect(0, 0, s, s), Image1->Canvas(), Rect(0, 0, s, s));
         Clipboard()->Assign(&out);
@@ -138,10 +144,11 @@ void TOpen::SaveMapImage() {
     ShowProgress(name + " を保存しています");
 
     const int s = ImageSize;
+    bool readings = true;
     if (COPYSCALE != 1) {
         const int t = s / COPYSCALE;
         for (int i = 0; i < COPYSCALE; ++i)
-            for (int j = 0; j < COPYSCALE; ++j) RenderTile(&out, t, i, j, true);
+            for (int j = 0; j < COPYSCALE; ++j) readings = RenderTile(&out, t, i, j) && readings;
     } else {
         out.Canvas()->CopyRect(Rect(0, 0, s, s), Image1->Canvas(), Rect(0, 0, s, s));
     }
@@ -154,6 +161,7 @@ void TOpen::SaveMapImage() {
     default: ok = output::WriteJpeg(out, name, &error); break;
     }
     Process->Hide();
+    if (!readings) TellReadingsRefused();
     if (!ok)
         MessageBox(gui::Format("画像ファイル %s を保存できませんでした\n%s", name.c_str(), error.c_str()),
                    "画像保存エラー", MB_OK | MB_ICONEXCLAMATION);

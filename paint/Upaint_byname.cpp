@@ -23,7 +23,11 @@ constexpr int MAGSTEP_MAX = 20;
 
 void TMapPaint::CBAllPaintClick(TObject*) {
     const bool on = CBAllPaint->Checked();
-    if (on) Open->WritePaintList();
+    // No list, no choice from it: the unticked run disables both.
+    if (on && !Open->WritePaintList()) {
+        CBAllPaint->SetChecked(false);
+        return;
+    }
     ComboBox1->SetEnabled(on);
     BtnAllPaint->SetEnabled(on);
     ComboBox1->SetText("ボタンを押す");
@@ -34,10 +38,19 @@ void TMapPaint::CBAllPaintClick(TObject*) {
 bool TOpen::WritePaintList() {
     std::vector<bool> used(std::min<int>(ExtraCount, int(ExtraTownName.size())), false);
     Yomi->Edit1->SetText("0");
-    YomiList->BuildDisplayedNameList();
+    const bool listed = YomiList->BuildDisplayedNameList();
     YomiList->Label8->SetVisible(true);
     YomiList->Label9->SetVisible(false);
     YomiList->Label10->SetVisible(false);
+    const std::string path = AppDir + "/mapdata/paintlist.lst";
+    if (!listed) {
+        // The rows of an earlier list are no choice for this map.
+        MapPaint->ComboBox1->Items()->Clear();
+        gui::DeleteFile(path);
+        MessageBox("表示されている市区町村名が多すぎます　　　\n地図を拡大してから指定してください", "市町村指定エラー",
+                   MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
 
     TStringGrid* g = YomiList->StringGrid1;
     const bool old = CBNTownBorder->Checked();
@@ -57,7 +70,6 @@ bool TOpen::WritePaintList() {
         }
         names.push_back(name);
     }
-    const std::string path = AppDir + "/mapdata/paintlist.lst";
     const bool ok = gui::AtomicRewrite(path, [&](gui::TextWriter& w) {
         for (const std::string& n : names) w.Printf("%s\n", n.c_str());
         return !w.Failed();
@@ -88,7 +100,14 @@ void TMapPaint::BtnAllPaintClick(TObject*) {
     BtnRepaint->SetEnabled(true);
     const std::string name = CutCp932(ComboBox1->Text(), LIST_NAME_BYTES);
     CBNamePaint->SetChecked(false);
-    if (Settei->CBKuDot->Checked() && TOpen::ContainsWard(name)) Settei->CBKuDot->SetChecked(false);
+    // A ward is filled within solid ward borders, drawn before the fill so that the
+    // screen shows what the records will replay; "区ペイント" shows it and undoes it.
+    if (Settei->CBKuDot->Checked() && TOpen::ContainsWard(name)) {
+        if (CBKuPaint->Checked())
+            CBKuPaintClick(CBKuPaint);
+        else
+            CBKuPaint->SetChecked(true);
+    }
     Open->PaintByName(name);
     CBNamePaint->SetChecked(names);
 }
@@ -220,8 +239,9 @@ void TOpen::SearchPaintWithArea() {
         largest = std::max<int64_t>(largest, FillCount - previous);
         previous = FillCount;
     };
+    // The designated cities are measured like the other points; only the
+    // largest-step bookkeeping, which ends with the B or X points, leaves them out.
     ForSearchPoints(*this, [&](int source, int sx, int sy) {
-        if (source == 3) return;   // the designated cities take no part
         for (; lastSource < source; ++lastSource) step();
         const TColor c = PickTextBackground(sx, sy);
         const bool inside = sx >= 0 && sx < ImageSize && sy >= 0 && sy < ImageSize;
@@ -229,19 +249,24 @@ void TOpen::SearchPaintWithArea() {
             if (inside && c != CoastColor) CountAreaPixels(c, sx, sy);
             return;
         }
-        if (!inside) OpenRegion = true;
-        else if (!NearCoast(sx, sy)) CountAreaPixels(c, sx, sy);
+        if (!inside) {
+            if (source != 3) OpenRegion = true;
+        } else if (!NearCoast(sx, sy)) {
+            CountAreaPixels(c, sx, sy);
+        }
     });
     for (; lastSource < 3; ++lastSource) step();
 
     if (largest > REGION_MAX) {
-        MAGSTEP++;
-        if (MAGSTEP >= MAGSTEP_MAX) {
+        // The view drawn is the one the magnification box shows: the step that
+        // would reach the limit is not taken.
+        if (MAGSTEP + 1 >= MAGSTEP_MAX) {
             Label15->SetCaption("測定不能");
             Label31->SetCaption(" 測定不能");
             Label33->SetVisible(false);
             return;
         }
+        MAGSTEP++;
         UpDown1->SetPosition(MAGSTEP);
         Label6->SetCaption(gui::Format("%4.2f", MAGSTEP * MAGUNIT));
         DrawMap();

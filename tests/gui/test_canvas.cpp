@@ -336,6 +336,16 @@ TEST_F(Canvas, TextOutPutsTheTopLeftCornerAtXYWithAnOpaqueBox) {
             if (t->Pixels(x, y) == clBlack) { top = y; break; }
     EXPECT_GE(top, 30);
     EXPECT_LT(top, 30 + h / 2);
+    // The text kept laid out for the next redraw inks the same pixels as a fresh one.
+    TBitmap fresh(200, 80);
+    fresh.Canvas()->Brush->Color = clYellow;
+    fresh.Canvas()->Font->Size = 12;
+    fresh.Canvas()->Font->Color = clBlack;
+    fresh.Canvas()->FillRect(Rect(0, 0, 200, 80));
+    fresh.Canvas()->TextRect(Rect(20, 30, 20 + w, 30 + h), 20, 30, s);
+    t->TextOut(20, 30, s);   // the second time: from the kept layout
+    for (int y = 30; y < 30 + h; ++y)
+        for (int x = 20; x < 20 + w; ++x) ASSERT_EQ(t->Pixels(x, y), fresh.Canvas()->Pixels(x, y)) << x << "," << y;
     // Clear brush: no box.
     t->Brush->Color = clWhite;
     t->FillRect(Rect(0, 0, 200, 80));

@@ -3,6 +3,8 @@
 #include "gui/Dialogs.h"
 #include "gui/Forms.h"
 #include "gui/Testing.h"
+#include "tests/support/FormsFixture.h"
+#include <QApplication>
 #include <QMouseEvent>
 #include <gtest/gtest.h>
 
@@ -61,6 +63,39 @@ TEST_F(CellGridTest, CellsRowsAndReorderKeepTheirTextsAndTheViewSeesThem) {
     EXPECT_EQ(g.Col(), 2);
     g.setCurrentIndex(g.model()->index(0, 0));
     EXPECT_EQ(clicks, 1);
+}
+
+// The grid is left when another control of its window takes the focus; the
+// window itself losing it to another window leaves the grid its control.
+TEST_F(CellGridTest, LeavingIsToAnotherControlOfTheSameWindowOnly) {
+    TCellGrid g(form.get(), 3, 2);
+    TButton here(form.get(), "here");
+    here.SetBounds(0, 250, 60, 24);
+    TForm other("other");
+    TEdit there(&other);
+    int exits = 0;
+    g.OnExit = [&](TObject*) { ++exits; };
+    auto focus = testsupport::FocusAsUser;
+    form->Show();
+    other.Show();
+    focus(&g);
+    ASSERT_EQ(QApplication::focusWidget(), &g);
+    focus(&there);
+    ASSERT_EQ(QApplication::focusWidget(), &there);
+    EXPECT_EQ(exits, 0) << "another window";
+    focus(&g);
+    EXPECT_EQ(exits, 0) << "back again";
+    focus(&there);
+    focus(&here);
+    EXPECT_EQ(exits, 1) << "a control of its own window, even after a stay elsewhere";
+    focus(&g);
+    g.SetEditable(true);
+    g.edit(g.model()->index(0, 0));
+    QApplication::processEvents();
+    ASSERT_NE(QApplication::focusWidget(), &g);
+    EXPECT_EQ(exits, 1) << "its own cell editor";
+    focus(&here);
+    EXPECT_EQ(exits, 2) << "from the cell editor";
 }
 
 TEST_F(CellGridTest, AScriptedMultipleChoiceGivesEveryFile) {

@@ -188,6 +188,43 @@ TEST_F(ControlsTest, UpDownPositionFromCodeRunsNothingArrowsStopAtLimits) {
     EXPECT_EQ(clicks.size(), 4u);
 }
 
+TEST_F(ControlsTest, UpDownTakesAWholeNumberTypedIntoItsEditAndNothingElse) {
+    TUpDown ud(form.get());
+    TEdit edit(form.get());
+    ud.Min = -100;
+    ud.Max = 100;
+    ud.SetAssociate(&edit);
+    ud.SetPosition(8);
+    std::vector<std::pair<int, TUDBtnType>> clicks;
+    ud.OnClick = [&](TObject*, TUDBtnType b) { clicks.push_back({ud.Position(), b}); };
+    // Read at once; the handler runs when the typing ends.
+    testsupport::TypeInto(&edit, "20", false);
+    EXPECT_EQ(ud.Position(), 20);
+    EXPECT_TRUE(clicks.empty());
+    testsupport::TypeInto(&edit, "20");
+    testsupport::TypeInto(&edit, " -3");
+    EXPECT_EQ(ud.Position(), -3);
+    ASSERT_EQ(clicks.size(), 2u);
+    EXPECT_EQ(clicks[0], std::make_pair(20, btNext));
+    EXPECT_EQ(clicks[1], std::make_pair(-3, btPrev));
+    EXPECT_EQ(edit.Text(), "-3") << "typing ends with the position shown";
+    // The arrows count from a typed number.
+    testsupport::TypeInto(&edit, "40", false);
+    ud.UserClick(btNext);
+    EXPECT_EQ(ud.Position(), 41);
+    EXPECT_EQ(edit.Text(), "41");
+
+    // Refused: no number, junk after one, out of range, empty. The position stays
+    // and the edit shows it again when the typing ends.
+    clicks.clear();
+    for (const char* bad : {"abc", "7x", "101", "3.5", "", "+-4"}) {
+        testsupport::TypeInto(&edit, bad);
+        EXPECT_EQ(ud.Position(), 41) << bad;
+        EXPECT_EQ(edit.Text(), "41") << bad;
+    }
+    EXPECT_TRUE(clicks.empty());
+}
+
 TEST_F(ControlsTest, ComboBoxIndexFromCodeRunsNothingUserChoiceRuns) {
     TComboBox c(form.get(), false);
     int clicks = 0, changes = 0;

@@ -6,6 +6,9 @@
 #include <QCursor>
 #include <QMenuBar>
 #include <QEventLoop>
+#include <QFileDialog>
+#include <QLabel>
+#include <QPushButton>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -223,6 +226,43 @@ TEST_F(FormsHooks, DialogsTakeScriptedAnswers) {
 
     EXPECT_EQ(QtFileFilters("塗り|*.pnt|画像|*.bmp;*.png|すべて|*.*"),
               QStringList({"塗り (*.pnt)", "画像 (*.bmp *.png)", "すべて (*)"}));
+    // A description that shows its pattern keeps it once, and a mistyped one
+    // ("(*,*)") gives way to the real pattern Qt must read.
+    EXPECT_EQ(QtFileFilters("PNGファイル (*.png)|*.png|すべて(*,*)|*.*"),
+              QStringList({"PNGファイル (*.png)", "すべて (*)"}));
+}
+
+TEST_F(FormsHooks, SaveDialogSpeaksJapanese) {
+    Application->Initialize();
+    Application->Initialize();   // once is enough, twice does no harm
+    TSaveDialog save;
+    save.Filter = "PNGファイル (*.png)|*.png";
+    QFileDialog dlg;
+    dlg.setOption(QFileDialog::DontUseNativeDialog);
+    save.Prepare(dlg);
+    EXPECT_EQ(dlg.nameFilters(), QStringList({"PNGファイル (*.png)"}));
+    // Every word on it a person reads: none left in English.
+    auto english = [](const QString& s) {
+        bool latin = false;
+        for (QChar c : s) {
+            if (c.unicode() >= 0x80) return false;
+            latin = latin || c.isLetter();
+        }
+        return latin;
+    };
+    EXPECT_FALSE(english(dlg.windowTitle())) << dlg.windowTitle().toStdString();
+    int texts = 0;
+    for (QLabel* l : dlg.findChildren<QLabel*>()) {
+        if (l->text().isEmpty()) continue;
+        ++texts;
+        EXPECT_FALSE(english(l->text())) << l->text().toStdString();
+    }
+    for (QPushButton* b : dlg.findChildren<QPushButton*>()) {
+        if (b->text().isEmpty()) continue;
+        ++texts;
+        EXPECT_FALSE(english(b->text())) << b->text().toStdString();
+    }
+    EXPECT_GE(texts, 5) << "look-in, file name, file type, save and cancel";
 }
 
 TEST_F(FormsHooks, ShellOpensAndClipboardAreRecorded) {

@@ -3,6 +3,7 @@
 #include "lines/Ulineset.h"
 #include "tests/labels/LabelsMap.h"
 #include "tests/support/DrawnAt.h"
+#include <QApplication>
 
 namespace {
 constexpr TColor kInk = 0x123456, kOther = 0x654321;
@@ -240,6 +241,21 @@ TEST_F(LabelTable, MapPressesMoveAndAddLabels) {
     EXPECT_TRUE(DrawnAt(x, y, 200, 250));
 }
 
+TEST_F(LabelTable, ThePromptToWriteStaysWhileTheMapWindowHasTheFocus) {
+    auto focus = testsupport::FocusAsUser;
+    Open->Show();
+    L->Show();
+    L->Button2->Click();
+    Open->Image1MouseDown(Open->Image1, mbLeft, {}, 200, 250);
+    focus(L->StringGrid1);
+    ASSERT_EQ(L->Label8->Caption(), "ラベルを記入");
+    focus(Open->ComboBox1);   // over to the main window
+    EXPECT_EQ(L->Label8->Caption(), "ラベルを記入");
+    focus(L->StringGrid1);
+    focus(L->Button3);
+    EXPECT_EQ(L->Label8->Caption(), "位置指定ボタンをクリック");
+}
+
 TEST_F(LabelTable, TheListUpdatesMatchedLabelsInPlaceAndKeepsTheRest) {
     Row("中", 100, 100, kInk);
     Row("外", -50, 100, kOther);   // outside the view
@@ -292,6 +308,8 @@ TEST_F(LabelTable, FindingCentringAndShowingAll) {
     L->Button13Click(nullptr);
     EXPECT_EQ(gui::testing::Messages().size(), 2u);
     EXPECT_GT(Count(255, 200, 200, 230, 220), 0) << "the second one found is red";
+    EXPECT_EQ(Count(255, 100, 100, 130, 120), 0) << "the first one back in its own colour";
+    EXPECT_GT(Count(kInk, 100, 100, 130, 120), 0);
     EXPECT_FALSE(L->FoundLabelMark);
 
     L->StringGrid1->SetRow(2);

@@ -111,6 +111,27 @@ TEST_F(Places, IslandsAreDrawnPickedMovedAndWrittenBack) {
     EXPECT_EQ(gui::testing::Messages().back().caption, "ファイル保存エラー");
 }
 
+TEST_F(Places, AnIslandNameStartingOnAnotherKeepsTheBackgroundBehindIt) {
+    auto [x1, y1] = At(100, 100);
+    Write("MAPDATA/Islands/12東京島.lbl", gui::Format("○,%d,%d,甲島,9,32768\n", x1, y1));
+    o->IslandsColor = 0x00CC00;
+    Settei->CBIslands->SetChecked(true);
+    ASSERT_TRUE(o->DrawMap());
+    // The right-most pixel of the first name's text: the second name starts there.
+    int gx = -1, gy = -1;
+    for (int x = 140; x >= 100 && gx < 0; --x)
+        for (int y = 100; y < 120; ++y)
+            if (Px(x, y) == 0x00CC00) {
+                gx = x, gy = y;
+                break;
+            }
+    ASSERT_GE(gx, 0);
+    auto [x2, y2] = At(gx, gy);
+    Write("MAPDATA/Islands/12東京島.lbl", gui::Format("○,%d,%d,甲島,9,32768\n○,%d,%d,乙島,9,32768\n", x1, y1, x2, y2));
+    ASSERT_TRUE(o->DrawMap());
+    EXPECT_LT(Count(0x00CC00, gx + 1, gy + 1, gx + 15, gy + 8), 14 * 7 / 2) << "no solid block of the name colour";
+}
+
 TEST_F(Places, AMalformedIslandFileIsNotEdited) {
     Write("MAPDATA/Islands/12東京島.lbl", "○,1,2,甲島,9,32768\n○,x,2,乙島,9,1\n");
     o->IslandCount = 0;

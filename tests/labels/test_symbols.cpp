@@ -36,10 +36,10 @@ protected:
         c->SetPixel(300, 300, kUnder);
         c->SetPixel(302, 303, kBeneath);
     }
-    void Draw(int size, bool transparent) {
+    void Draw(int size, bool transparent, int code = 100) {
         PrepareMap();
         auto [x, y] = At(300, 300);
-        P->DrawSymbol({100, x, y, kInk, size, uint8_t(transparent)});
+        P->DrawSymbol({code, x, y, kInk, size, uint8_t(transparent)});
         o->WgsDisplay = false;
     }
 };
@@ -74,6 +74,17 @@ TEST_F(Symbols, EveryBlackPixelTakesTheColourAtEachSizeAndMode) {
     EXPECT_EQ(Px(293, 293), kInk);
     EXPECT_EQ(Px(306, 306), kInk);
     EXPECT_EQ(Px(307, 307), kMap);
+
+    // A custom picture larger than 16 pixels: its 16-pixel square, centred, in both modes.
+    Picture("221.bmp", 32, {{0, 0}, {15, 15}, {20, 20}, {31, 31}});
+    for (bool transparent : {true, false})
+        for (int size : {16, 18}) {
+            Draw(size, transparent, 221);
+            EXPECT_EQ(Px(292, 292), kInk) << transparent << size;
+            EXPECT_EQ(Px(307, 307), kInk) << transparent << size;
+            EXPECT_EQ(Px(312, 312), kMap) << transparent << size;
+            EXPECT_EQ(Px(323, 323), kMap) << transparent << size;
+        }
 
     // Drawing leaves the palette's own size and picture alone.
     EXPECT_EQ(P->SymbolSize, 16);

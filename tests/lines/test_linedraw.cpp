@@ -58,7 +58,13 @@ TEST_F(LineDrawing, EditedLineHeadsFollowTheStepAndSkipBreaks) {
     EXPECT_FALSE(headAt(180));
     EXPECT_FALSE(headAt(340));
 
-    // A break before a point: no head on the segment from the break, none at the end after one.
+    // A break before a point: no head on the segment from the break. A break ending the
+    // line: the end head on the last segment drawn, as the same line from a file has it.
+    la->Button5Click(nullptr);
+    la->LineSaved = 1;
+    ShowFiles({Put("b.adl", LineFileText({{100, 500}, {180, 500}, {-1, -1}, {260, 500}, {340, 500}, {-1, -1}}, 0, 0,
+                                         1, 1, 30, 3))});
+    EXPECT_TRUE(Marked(340 - 20, 490, 496)) << "the file's end head";
     NewLine({{100, 400}, {180, 400}, {-1, -1}, {260, 400}, {340, 400}, {-1, -1}});
     la->EditLineShown = false;
     la->UpDown4->SetPosition(3);
@@ -66,7 +72,8 @@ TEST_F(LineDrawing, EditedLineHeadsFollowTheStepAndSkipBreaks) {
     la->DrawEditLine();
     EXPECT_FALSE(Marked(260 - 20, 390, 396)) << "row 3 follows a break";
     for (int x = 200; x < 258; x++) EXPECT_FALSE(Marked(x, 403, 460)) << "no wing towards the break's pixel, " << x;
-    EXPECT_FALSE(Marked(340 - 20, 390, 396)) << "the line ends with a break";
+    EXPECT_TRUE(Marked(340 - 20, 390, 396)) << "the line ends with a break";
+    for (int x = 250; x < 350; x++) EXPECT_EQ(Marked(x, 380, 420), Marked(x, 480, 520)) << "as from the file, " << x;
     EXPECT_FALSE(Marked(5, 0, 599)) << "nothing drawn at the break's own pixel column";
 }
 

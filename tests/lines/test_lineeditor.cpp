@@ -193,6 +193,25 @@ TEST_F(LineEditor, InsertDeleteMoveAndBreakKeepTheRowsInOrder) {
     EXPECT_EQ(Rows()[3], "0,0");
 }
 
+TEST_F(LineEditor, ReopeningTheEditorKeepsTheWayToEndTheLine) {
+    o->BtnLine->Click();
+    la->Button2->Click();
+    o->Image1MouseDown(o->Image1, mbLeft, {}, 100, 100);
+    o->BtnLine->Click();   // mid-line
+    EXPECT_TRUE(la->Button10->Enabled()) << "終わり";
+    o->Image1MouseDown(o->Image1, mbLeft, {}, 200, 100);
+    la->Button10->Click();
+    ASSERT_EQ(la->PointCount, 2);
+    o->BtnLine->Click();   // a line being edited
+    EXPECT_TRUE(la->Button6->Enabled() && la->Button5->Enabled() && la->BtnEdit->Enabled());
+    gui::testing::QueueAnswer(IDOK);
+    la->Button5->Click();
+    // No line: the editor opens afresh.
+    o->BtnLine->Click();
+    EXPECT_FALSE(la->Button6->Enabled() || la->Button10->Enabled());
+    EXPECT_TRUE(la->Button1->Enabled() && la->Button2->Enabled() && la->BtnFile->Enabled());
+}
+
 TEST_F(LineEditor, DeletingDownToNothingAndAgainIsHarmless) {
     NewLine({{100, 100}});
     la->Button10Click(nullptr);

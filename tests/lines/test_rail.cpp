@@ -1,3 +1,4 @@
+#include "engine/Uken.h"
 #include "engine/Uopen.h"
 #include "gui/Testing.h"
 #include "labels/Uletter.h"
@@ -6,6 +7,7 @@
 #include "lines/Urail.h"
 #include "tests/support/FormsFixture.h"
 #include <filesystem>
+#include <functional>
 #include <set>
 
 namespace {
@@ -170,7 +172,6 @@ TEST_F(Railways, RevertShowsTheFilesSizeOverATypedOne) {
     EXPECT_EQ(Column(1)[0], fromFile);
 }
 
-#include "engine/Uken.h"
 #include "lines/Ukyori.h"
 #include <fstream>
 
@@ -252,4 +253,29 @@ TEST_F(Railways, TheRailwayBoxesFollowEachOtherAndRowsAreShownOrHiddenTogether) 
     EXPECT_FALSE(Open->CBEki->Enabled());
     EXPECT_FALSE(Open->CBMain->Enabled());
     EXPECT_FALSE(Open->CBRailSet->Enabled());
+}
+
+// What the user waits for: one press or tick, one redraw, however many boxes
+// it ticks on the way.
+TEST_F(Railways, EachActionRedrawsTheMapOnce) {
+    for (int code : {12, 13}) Ken->AreaBox(code)->SetChecked(true);
+    Ken->CBRailShow->SetChecked(true);
+    Open->CBEki->SetEnabled(true);
+    auto redraws = [](const std::function<void()>& action) {
+        const int before = Open->RedrawCount;
+        action();
+        return Open->RedrawCount - before;
+    };
+    EXPECT_EQ(redraws([] { Ken->Button1->Click(); }), 1) << "県指定 決定";
+    ASSERT_TRUE(Open->DataReady);
+    EXPECT_EQ(redraws([] { Open->CBEki->Click(); }), 1) << "駅名";
+    ASSERT_TRUE(Open->CBMain->Checked());
+    EXPECT_EQ(redraws([] { Open->CBMain->Click(); }), 1) << "主要駅 off: every station";
+    EXPECT_GT(Letter->LabelCount, 207);
+    EXPECT_EQ(redraws([] { Open->CBMain->Click(); }), 1) << "主要駅 on";
+    EXPECT_EQ(redraws([] { Open->CBEki->Click(); }), 1) << "駅名 off";
+    EXPECT_EQ(redraws([] { Open->CBRailLine->Click(); }), 1) << "鉄道 off";
+    EXPECT_EQ(redraws([] { Open->CBRailLine->Click(); }), 1) << "鉄道 on";
+    // The map shows what the last state asks, not an earlier one.
+    EXPECT_TRUE(LineAdd->CheckBox2->Checked());
 }

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 #include <filesystem>
 #include <fstream>
+#include <QLineEdit>
 
 namespace {
 
@@ -81,6 +82,17 @@ TEST_F(JapanSearch, SekigaharaIsFoundWhicheverKeIsTyped) {
     EXPECT_TRUE(Yomi->YomiShown);
     const fs::path png = fs::path(ROVANA_BINARY).parent_path() / "tests" / "search-sekigahara.png";
     EXPECT_TRUE(Open->Image1->Picture()->Bitmap()->Image().save(QString::fromStdString(png.string())));
+}
+
+TEST_F(JapanSearch, ASearchAfterAllAreasShowsTheBordersAndTheNames) {
+    // "すべて" in the area choice leaves the municipality borders off.
+    Ken->Button4->Click();
+    ASSERT_FALSE(Open->CBTownBorder->Checked());
+    Open->CBPrefBorder->SetChecked(false);
+    Find("関ケ原町");
+    EXPECT_TRUE(Open->CBPrefBorder->Checked() && Open->CBTownBorder->Checked());
+    EXPECT_TRUE(Open->CBTownName->Checked()) << "the redraw kept the names";
+    EXPECT_TRUE(Open->N9->Enabled()) << "name positions can be edited";
 }
 
 TEST_F(JapanSearch, ACityListHitTakesItsAreaWithoutChoiceOrMapScan) {
@@ -317,16 +329,30 @@ TEST_F(History, CodeOrderReplacesTheLastAndDeletingRewritesSorted) {
     EXPECT_EQ(testsupport::ReadBytes(programDir / "MAPDATA" / "townlist.lst"),
               gui::Utf8ToCp932("乙\r\n甲\r\n丙\r\n"));
 
-    // Nothing selected: nothing asked.
+    // A name typed over the one chosen before is the one deleted.
+    Open->ComboBox1->SetItemIndex(0);
+    Open->ComboBox1->lineEdit()->setText(QString::fromStdString("丙"));
     Messages().clear();
+    Open->N7Click(Open->N7);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].text, "丙 を検索履歴から削除しますか？     ");
+    EXPECT_EQ(Items(), (std::vector<std::string>{"乙", "甲"}));
+
+    // A name that is not in the list, or none at all: nothing asked.
+    Messages().clear();
+    Open->ComboBox1->SetItemIndex(0);
+    Open->ComboBox1->lineEdit()->setText(QString::fromStdString("丁"));
+    Open->N7Click(Open->N7);
     Open->ComboBox1->SetItemIndex(-1);
+    Open->ComboBox1->lineEdit()->clear();
     Open->N7Click(Open->N7);
     EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(Items().size(), 2u);
 
     // Clearing all asks first; Cancel keeps them.
     gui::testing::QueueAnswer(IDCANCEL);
     Open->N8Click(Open->N8);
-    EXPECT_EQ(Items().size(), 3u);
+    EXPECT_EQ(Items().size(), 2u);
     Open->N8Click(Open->N8);
     EXPECT_TRUE(Items().empty());
 }

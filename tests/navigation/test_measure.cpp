@@ -142,16 +142,29 @@ TEST_F(Measure, RoutesStopWithRoomLeftForTheClosingPoint) {
     o->CBTimer->SetChecked(true);
     o->BtnMultiClick(o);
     Down(300, 300);
-    for (int i = 0; i < TOpen::ROUTE_MAX + 5 && Messages().empty(); ++i) {
-        Move(50 + i % 500, 50 + i / 500 * 100);
+    int ticks = 0;
+    for (; ticks < TOpen::ROUTE_MAX + 5 && Messages().empty(); ++ticks) {
+        Move(50 + ticks % 500, 50 + ticks / 500 * 100);
         o->Timer2Timer(o->Timer2);
     }
-    EXPECT_EQ(o->RoutePointCount, TOpen::ROUTE_MAX - 1);
+    EXPECT_EQ(ticks, TOpen::ROUTE_MAX - 1) << "one tick per point";
     EXPECT_FALSE(o->Timer2->Enabled());
-    EXPECT_TRUE(o->BtnMulti->Enabled());
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].caption, "測点経路エラー");
     EXPECT_EQ(Messages()[0].flags, MB_OK);
+    // The full route is done: length and area on view, the tools back, presses answered.
+    EXPECT_TRUE(o->RouteDone);
+    EXPECT_FALSE(o->CBTimer->Checked());
+    EXPECT_EQ(o->RouteX[TOpen::ROUTE_MAX - 1], o->RouteX[0]);
+    EXPECT_EQ(o->Label31->Caption().find("計測中"), std::string::npos);
+    EXPECT_TRUE(o->Label33->Visible());
+    EXPECT_NE(o->Label15->Caption(), "   0.00 km");
+    for (QWidget* w : std::initializer_list<QWidget*>{o->BtnMulti, o->Button6, o->Button14, o->BtnPaint, o->BtnCenter, o->Panel1})
+        EXPECT_TRUE(w->isEnabled());
+    const std::string length = o->Label15->Caption();
+    Down(200, 200);
+    EXPECT_EQ(o->DistanceMode, 1);
+    EXPECT_EQ(o->Label15->Caption(), length) << "a done route keeps its length";
 }
 
 TEST_F(Measure, TheDisplayedLandAreaIgnoresWhatWasOnTheImageAndSkipsTheIslandGroups) {

@@ -99,6 +99,14 @@ TEST_F(SetteiTest, WidthsGovernTheDottedBoxesAndTheNameSizeFollowsTheImage) {
     EXPECT_FALSE(Settei->CBPrefDot->Enabled());
     Settei->UpDown1->UserClick(btNext);
     EXPECT_EQ(o->CoastWidth, 2);
+    // A typed width counts as the arrows do; one the window does not allow is refused.
+    testsupport::TypeInto(Settei->Edit3, "3");
+    EXPECT_EQ(o->TownWidth, 3);
+    testsupport::TypeInto(Settei->Edit1, "4");
+    EXPECT_EQ(o->CoastWidth, 2);
+    EXPECT_EQ(Settei->Edit1->Text(), "2");
+    testsupport::TypeInto(Settei->Edit3, "1");
+    EXPECT_TRUE(Settei->CBTownDot->Enabled());
 
     o->COPYSCALE = 2;
     o->DrawMap();
@@ -172,14 +180,17 @@ TEST_F(SetteiTest, SwitchesActAtOnceOnTheMainWindow) {
     Settei->CBRail->SetChecked(false);
     EXPECT_FALSE(Letter->CBShow->Checked() || o->CBRailLine->Checked());
 
-    // The sub-prefecture borders reload the map; "決　定" draws it.
-    Settei->CBHokkaido->SetChecked(false);
+    // The sub-prefecture borders reload the map and draw it once, at once;
+    // the map stays drawable afterwards.
+    Mark();
+    Settei->CBHokkaido->Click();
     EXPECT_FALSE(o->WLinesAsBorder);
     EXPECT_FALSE(o->Hokkaido->Checked());
-    EXPECT_FALSE(o->DataReady);
-    Mark();
-    Settei->Button8Click(Settei);
+    EXPECT_TRUE(o->DataReady);
     EXPECT_EQ(Redraws(), 1);
+    Wheel(-120);
+    EXPECT_EQ(Redraws(), 2);
+    EXPECT_EQ(o->Label6->Caption(), "2.00");
 
     Settei->Show();
     o->SetteiShown = true;

@@ -1,4 +1,5 @@
 #include "lines/Ulineadd.h"
+#include "paint/Upaint.h"
 #include "navigation/Usclist.h"
 #include "navigation/Usettei.h"
 #include "tests/navigation/ViewFixture.h"
@@ -138,13 +139,33 @@ TEST_F(ViewTest, WheelPansWithShiftOrCtrlAndZoomsOtherwise) {
     EXPECT_EQ(Redraws(), 1);
     o->RangeZoom = false;
 
-    // While a measurement has the arrows off, or without a map, the wheel is not ours.
-    o->UDHor->SetEnabled(false);
-    EXPECT_FALSE(Wheel(120));
-    EXPECT_EQ(o->MAGSTEP, 10);
-    o->UDHor->SetEnabled(true);
+    // Painting disables the arrows but keeps the wheel.
+    o->BtnPaint->Click();
+    ASSERT_TRUE(o->PaintMode);
+    ASSERT_FALSE(o->UDHor->Enabled());
+    EXPECT_TRUE(Wheel(-120));
+    EXPECT_EQ(o->MAGSTEP, 7);
+    MapPaint->Button19->Click();
+
+    // While an area or a route is measured, or without a map, the wheel is not ours.
+    auto refused = [&](const char* what) {
+        const int32_t step = o->MAGSTEP;
+        EXPECT_FALSE(Wheel(-120)) << what;
+        EXPECT_EQ(o->MAGSTEP, step) << what;
+    };
+    o->Button14->Click();
+    refused("area");
+    o->Button14->Click();
+    o->BtnMulti->Click();
+    refused("route by clicks");
+    o->CBTimer->SetChecked(true);
+    o->Image1MouseDown(o->Image1, mbLeft, {}, 100, 100);
+    ASSERT_TRUE(o->Timer2->Enabled());
+    refused("timed route");
+    o->Image1DblClick(o->Image1);
+    EXPECT_TRUE(Wheel(-120));
     o->MapShown = false;
-    EXPECT_FALSE(Wheel(120));
+    refused("no map");
 }
 
 TEST_F(ViewTest, AWheelTurnOverTheMapBoxZoomsInsteadOfScrolling) {

@@ -4,7 +4,9 @@
 #include "navigation/Usettei.h"
 #include "tests/engine/HandMap.h"
 #include <QImage>
+#include <chrono>
 #include <fstream>
+#include <thread>
 
 using gui::testing::Messages;
 
@@ -132,4 +134,40 @@ TEST_F(Output, AFolderThatCannotBeWrittenGetsAMessageAndNoFile) {
         << Messages()[0].text;
     EXPECT_EQ(testsupport::ReadBytes(programDir / "ro"), "x");
     EXPECT_FALSE(Process->Visible());
+}
+
+TEST_F(Output, ALargeImageIsMadeFromOneViewAndAsksNothingUnasked) {
+    // The x5 view with the range-refusal timer due: every tile comes from this view.
+    o->UpDown1->SetPosition(5);
+    o->MAGSTEP = 5;
+    o->RadioGroup1->SetItemIndex(1);
+    const QImage direct = Direct();
+    o->Timer1->SetInterval(1);
+    o->Timer1->SetEnabled(true);
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    o->Button4Click(o);
+    EXPECT_TRUE(SamePixels(gui::testing::ClipboardImage(), direct));
+    EXPECT_EQ(o->MAGSTEP, 5);
+    EXPECT_TRUE(o->Timer1->Enabled()) << "the timer runs after the copy, not inside it";
+    o->Timer1->SetEnabled(false);
+    o->Timer1->SetInterval(1000);
+
+    // More names on the image than the readings list takes.
+    for (int k = 0; k < 2001; ++k)
+        AddName(o->TownX, o->TownY, o->TownName, o->TownDup, o->TownCount, "町" + std::to_string(k), 10 + k % 500,
+                10 + k / 500 * 40);
+    const QImage many = Direct();
+    Messages().clear();
+    Save(&TOpen::PNG1Click, "plain");
+    EXPECT_TRUE(Messages().empty()) << "readings are off";
+    EXPECT_TRUE(SamePixels(QImage(QString::fromStdString(File("plain.png"))), many));
+
+    // Readings asked for but refused: one message per image, and every tile has the map.
+    o->CBYomi->SetChecked(true);
+    Save(&TOpen::PNG1Click, "asked");
+    o->Button4Click(o);
+    ASSERT_EQ(Messages().size(), 2u);
+    EXPECT_EQ(Messages()[0].text, "読みがなを表示する市区町村名が多すぎます");
+    EXPECT_TRUE(SamePixels(QImage(QString::fromStdString(File("asked.png"))), many));
+    EXPECT_TRUE(SamePixels(gui::testing::ClipboardImage(), many));
 }

@@ -150,6 +150,20 @@ TEST_F(Legend, AFileOfThreeRowsHasFourteenLinesAndComesBack) {
     EXPECT_EQ(h->SaveDialog1->FileName, "a.exp");
 }
 
+TEST_F(Legend, NumbersTypedIntoTheCountAndSizeBoxesAreDrawnSavedAndCountedOn) {
+    h->UpDown1->SetPosition(8);
+    testsupport::TypeInto(h->Edit10, "3", false);
+    testsupport::TypeInto(h->Edit16, "20", false);
+    h->Button3->Click();
+    EXPECT_EQ(h->LegendCount, 3);
+    EXPECT_EQ(h->LegendTextSize, 20);
+    gui::testing::QueueFileName(File("t.exp"));
+    h->Button2Click(h);
+    EXPECT_EQ(testsupport::ReadBytes(programDir / "t.exp").substr(0, 12), "         3\r\n");
+    h->UpDown1->UserClick(btNext);
+    EXPECT_EQ(h->UpDown1->Position(), 4);
+}
+
 TEST_F(Legend, FaultyFilesChangeNothing) {
     const std::string head = "3\r\n40\r\n15\r\n3\r\n50\r\n50\r\n10\r\n0x0\r\n0x0\r\n0xffffff\r\nT\r\n";
     const std::string rows = "0x0000ff,0,a\r\n0x00ff00,6,b\r\n0xff0000,9,c\r\n";

@@ -229,15 +229,75 @@ TEST_F(PaintFiles, SearchPaintMeasuresTheFoundMunicipality) {
     EXPECT_NEAR(shown, km2, km2 * 0.05) << o->Label31->Caption();
     EXPECT_EQ(o->Label31->palette().color(QPalette::WindowText), QColor(255, 0, 0)) << "red: a closed region";
 
-    // A region over 200000 pixels enlarges the view, up to magnification 20 only.
+    // A designated city found by the search is measured like the other points.
+    o->TownCount = 0;
+    o->CityCount = 1;
+    o->CityName[0] = "乙市", o->CityPref[0] = 12, o->CityFlag[0] = 0;
+    std::tie(o->CityX[0], o->CityY[0]) = At(250, 150);
+    o->EdName->SetText("乙市");
+    o->SearchFound = true;
+    o->SearchName = "乙市";
+    ASSERT_TRUE(o->DrawMap());
+    EXPECT_EQ(Px(250, 150), o->AreaFillColor);
+    EXPECT_NEAR(std::stod(o->Label31->Caption()), km2, km2 * 0.05) << o->Label31->Caption();
+
+    // A region over 200000 pixels enlarges the view, up to magnification 20 only; the
+    // view drawn, the magnification box and its read-out stay one over later redraws.
+    o->SearchFound = false;
+    o->EdName->SetText("甲町");
     std::tie(o->TownX[0], o->TownY[0]) = At(300, 300);   // the open background, at the centre
     o->TownCount = 1;
+    o->UpDown1->SetPosition(18);
     o->MAGSTEP = 18;
-    ASSERT_TRUE(o->DrawMap());
-    EXPECT_EQ(o->MAGSTEP, 20);
-    EXPECT_EQ(o->Label31->Caption(), " 測定不能");
+    for (int redraw = 0; redraw < 2; ++redraw) {
+        ASSERT_TRUE(o->DrawMap());
+        EXPECT_EQ(o->MAGSTEP, 19);
+        EXPECT_EQ(o->UpDown1->Position(), 19);
+        EXPECT_EQ(o->Label6->Caption(), "19.00");
+        EXPECT_EQ(o->Label31->Caption(), " 測定不能");
+    }
+    const float scale = o->ScaleX;
+    o->UpDown1->SetPosition(25);
     o->MAGSTEP = 25;
     ASSERT_TRUE(o->DrawMap());
-    EXPECT_EQ(o->MAGSTEP, 26);
+    ASSERT_TRUE(o->DrawMap());
+    EXPECT_EQ(o->MAGSTEP, 25);
+    EXPECT_FLOAT_EQ(o->ScaleX, scale * 25 / 19);
     EXPECT_EQ(o->Label15->Caption(), "測定不能");
+}
+
+TEST_F(PaintFiles, AWardByNameFillsWhatTheReplayFillsAndAListTooLongIsNoList) {
+    // A city of two wards, split by a dotted ward border at x = 150.
+    Settei->CBKu->SetChecked(true);
+    Settei->CBKuDot->SetChecked(true);
+    SetStore(o->KuLine, {{{150, 100}, {150, 200}}});
+    AddTown("緑区", 125, 150);
+    o->BtnPaintClick(o);
+    MapPaint->TkBtnClick(2);
+    MapPaint->CBAllPaint->SetChecked(true);
+    ASSERT_TRUE(MapPaint->BtnAllPaint->Enabled());
+    MapPaint->ComboBox1->SetText("緑区");
+    MapPaint->BtnAllPaint->Click();
+    const TColor paint = o->PaintColor[2], back = Px(175, 150);
+    EXPECT_EQ(Px(125, 150), paint);
+    EXPECT_NE(back, paint) << "the fill stops at the ward border";
+    EXPECT_TRUE(MapPaint->CBKuPaint->Checked()) << "the window shows why the border is solid";
+    MapPaint->Button19Click(MapPaint);
+    EXPECT_EQ(Px(125, 150), paint) << "the replay fills what the screen showed";
+    EXPECT_EQ(Px(175, 150), back);
+    MapPaint->CBKuPaint->SetChecked(false);
+    EXPECT_TRUE(Settei->CBKuDot->Checked()) << "the dotted borders come back with the aid";
+
+    // More names on the image than the list takes: a message, and no stale rows to choose.
+    MapPaint->BtnPaintAdd->Click();
+    for (int k = 0; k < 2001; ++k) AddTown("町" + std::to_string(k), 10 + k % 500, 250 + k / 500 * 20);
+    Messages().clear();
+    MapPaint->CBAllPaint->SetChecked(true);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].caption, "市町村指定エラー");
+    EXPECT_FALSE(MapPaint->CBAllPaint->Checked());
+    EXPECT_FALSE(MapPaint->ComboBox1->Enabled());
+    EXPECT_FALSE(MapPaint->BtnAllPaint->Enabled());
+    EXPECT_EQ(MapPaint->ComboBox1->Items()->Count(), 0);
+    EXPECT_FALSE(std::filesystem::exists(programDir / "MAPDATA" / "paintlist.lst"));
 }

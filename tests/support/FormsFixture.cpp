@@ -2,6 +2,9 @@
 #include "engine/AllForms.h"
 #include "gui/Forms.h"
 #include "gui/Testing.h"
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -86,6 +89,25 @@ std::string ReadBytes(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     if (!in) return "";
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void TypeInto(QLineEdit* edit, const std::string& text, bool enter) {
+    edit->selectAll();
+    const QString typed = QString::fromStdString(text);
+    auto key = [edit](int code, const QString& s) {
+        QKeyEvent e(QEvent::KeyPress, code, Qt::NoModifier, s);
+        QCoreApplication::sendEvent(edit, &e);
+    };
+    if (typed.isEmpty()) key(Qt::Key_Backspace, QString());
+    for (QChar c : typed) key(c.unicode() < 128 ? c.toUpper().unicode() : int(Qt::Key_unknown), QString(c));
+    if (enter) key(Qt::Key_Return, QString());
+}
+
+void FocusAsUser(QWidget* w) {
+    w->window()->activateWindow();
+    QCoreApplication::processEvents();
+    w->setFocus(Qt::MouseFocusReason);
+    QCoreApplication::processEvents();
 }
 
 } // namespace testsupport

@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+class QLineEdit;
+class QWidget;
+
 namespace testsupport {
 
 namespace fs = std::filesystem;
@@ -30,6 +33,11 @@ std::string ProgramBaseName();
 fs::path PlaceProgramFile(const fs::path& dir, const std::string& name = ProgramBaseName());
 // The bytes of a file, or "" when it cannot be read.
 std::string ReadBytes(const fs::path& file);
+// Types over the whole text of an edit as the user does, key by key, then
+// Enter unless told otherwise.
+void TypeInto(QLineEdit* edit, const std::string& text, bool enter = true);
+// Activates the control's window and gives the control the focus, as a click does.
+void FocusAsUser(QWidget* w);
 
 } // namespace testsupport
 

@@ -1,0 +1,129 @@
+// What the user waits for on the whole country with railways and stations:
+// unticking "主要駅" (every station file loaded, then one redraw) against one
+// redraw of the same map; 250 distance circles against stroking the same
+// rings as canvas polylines; the 1800-pixel redraw with every station label
+// against the same redraw without them.
+#include "bench/BenchMain.h"
+#include "bench/BenchProgram.h"
+#include "engine/Uopen.h"
+#include "labels/Uletter.h"
+#include "lines/Ukyori.h"
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+void Size(int copyScale) {
+    Open->COPYSCALE = copyScale;
+    Open->Image1->SetImageSize(600 * copyScale, 600 * copyScale);
+}
+
+void Drawn(benchmark::State& state, bool drawn) {
+    if (!drawn) state.SkipWithError("nothing was drawn");
+    benchmark::DoNotOptimize(Open->Image1->Picture()->Bitmap()->Image().constBits());
+}
+
+void StationToggle52(benchmark::State& state) {
+    Size(1);
+    for (auto _ : state) {
+        state.PauseTiming();
+        Open->CBMain->SetChecked(true);   // back to the main stations
+        state.ResumeTiming();
+        Open->CBMain->SetChecked(false);
+        if (Letter->LabelCount != 9558) state.SkipWithError("stations missing");
+    }
+}
+
+void StationToggle52Floor(benchmark::State& state) {
+    Size(1);
+    Open->CBMain->SetChecked(false);
+    for (auto _ : state) Drawn(state, Open->DrawMap());
+}
+
+// 250 circles of the window's defaults, over the whole country.
+void AddCircles() {
+    Kyori->CheckBox6->SetChecked(true);
+    Kyori->CheckBox4->SetChecked(false);
+    Kyori->CheckBox1->SetChecked(true);   // concentric: rings out to the image's edge
+    for (int i = 0; i < 250; i++) Kyori->AddCircle(80000 + (i % 25) * 8000, 50000 + (i / 25) * 19000);
+}
+
+void Circles250(benchmark::State& state) {
+    Size(1);
+    Open->DrawMap();
+    for (auto _ : state) Open->DrawDistanceCircles();
+}
+
+// The same rings, their vertices taken once, as polylines of the same pen.
+void Circles250Floor(benchmark::State& state) {
+    Size(1);
+    Open->DrawMap();
+    std::vector<std::vector<TPoint>> rings;
+    for (int n = 0; n < Kyori->CircleCount; n++) {
+        const kyorien& k = Kyori->Circles[n];
+        for (int32_t d = k.radius; d <= 20000; d += k.radius) {
+            std::vector<TPoint>& r = rings.emplace_back();
+            bool visible = false;
+            for (int i = 0; i <= 100; i++) {
+                int32_t vx, vy;
+                RingVertex(k.cx, k.cy, d, i, vx, vy);
+                int X, Y;
+                Open->MapToScreen(vx, vy, X, Y);
+                visible = visible || (X > 0 && X < Open->ImageSize && Y >= 1 && Y < Open->ImageSize);
+                r.push_back(TPoint(X, Y));
+            }
+            if (!k.concentric || !visible) break;
+        }
+    }
+    TCanvas* cv = Open->Image1->Canvas();
+    for (auto _ : state) {
+        cv->Pen->Mode = pmCopy;
+        cv->Pen->Style = psSolid;
+        cv->Pen->Color = Kyori->Circles[0].color;
+        cv->Pen->Width = Kyori->Circles[0].width;
+        for (const auto& r : rings) cv->Polyline(r.data(), int(r.size()));
+    }
+}
+
+// Every station of the country, not the main ones only.
+void AllStations() {
+    Open->CBMain->SetChecked(false);
+    if (Letter->LabelCount != 9558) std::abort();
+}
+
+void RedrawStations1800(benchmark::State& state) {
+    Size(3);
+    AllStations();
+    Letter->CBShow->SetChecked(true);
+    for (auto _ : state) Drawn(state, Open->DrawMap());
+}
+
+void RedrawStations1800Floor(benchmark::State& state) {
+    Size(3);
+    AllStations();
+    Letter->CBShow->SetChecked(false);
+    for (auto _ : state) Drawn(state, Open->DrawMap());
+    Letter->CBShow->SetChecked(true);
+}
+
+BENCHMARK(StationToggle52)->Unit(benchmark::kMillisecond);
+BENCHMARK(StationToggle52Floor)->Unit(benchmark::kMillisecond);
+BENCHMARK(Circles250)->Unit(benchmark::kMillisecond);
+BENCHMARK(Circles250Floor)->Unit(benchmark::kMillisecond);
+BENCHMARK(RedrawStations1800)->Unit(benchmark::kMillisecond);
+BENCHMARK(RedrawStations1800Floor)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchutil::ProgramFolder folder(argc, argv, "rovana-bench-waits", false, {"鉄道路線"});
+    for (int code = 1; code <= 52; code++) Ken->AreaBox(code)->SetChecked(true);
+    Ken->CBRailShow->SetChecked(true);
+    Ken->Button1Click(Ken);
+    Open->Wait->SetChecked(false);
+    Open->CBEki->SetChecked(true);   // ticks "主要駅" with it
+    AddCircles();
+    return benchutil::Main(argc, argv, {{"StationToggle52", "StationToggle52Floor"},
+                                        {"Circles250", "Circles250Floor"},
+                                        {"RedrawStations1800", "RedrawStations1800Floor"}});
+}
