@@ -15,7 +15,6 @@ using namespace gui;
 namespace {
 
 constexpr int kRadii[5] = {10, 20, 50, 100, 200};
-constexpr int kMaxRadiusKm = 20000;   // half the earth's circumference
 
 } // namespace
 

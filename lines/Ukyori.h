@@ -6,6 +6,7 @@
 #include <string>
 
 constexpr int CIRCLE_MAX = 250;
+constexpr int kMaxRadiusKm = 20000;   // half the earth's circumference
 
 // One distance circle: centre in map units, radius (or ring step) in km.
 struct kyorien {

@@ -43,7 +43,7 @@ std::string ReadEditFile(const std::string& path, EditFile& f) {
         int pairs = n <= 3 ? 1 : std::min(5, n / 2);
         for (int k = 0; k < pairs && f.pts.size() < want; k++) {
             int32_t x, y;
-            if (2 * k + 1 >= n || !CellInt(fields[2 * k], x) || !CellInt(fields[2 * k + 1], y))
+            if (2 * k + 1 >= n || !CellInt(fields[2 * k], x) || !CellInt(fields[2 * k + 1], y) || !InMapRange(x, y))
                 return gui::Format("地図線ファイル %s の %d 行目の座標値が正しくありません", path.c_str(), lineNo);
             f.pts.push_back({x, y});
         }
@@ -456,8 +456,8 @@ void TLineAdd::Button9Click(TObject*) {
         int32_t x, y;
         if (!CellInt(StringGrid1->Cells(1, i), x) || !CellInt(StringGrid1->Cells(2, i), y)) continue;
         if (x == 0 && y == 0) continue;   // a break stays a break
-        StringGrid1->SetCells(1, i, std::to_string(x + dx));
-        StringGrid1->SetCells(2, i, std::to_string(y + dy));
+        StringGrid1->SetCells(1, i, std::to_string(int64_t(x) + dx));
+        StringGrid1->SetCells(2, i, std::to_string(int64_t(y) + dy));
     }
     StringGrid1->SetRow(std::max(0, PointCount - 1));
     Open->DrawMap();
