@@ -43,7 +43,7 @@ void TOpen::Button3Click(TObject* Sender) {
         MinY = held(int64_t(CY) - half);
         MaxX = held(int64_t(CX) + half);
         MaxY = held(int64_t(CY) + half);
-        Label6->SetCaption(gui::Format("%4.2f", MAGSTEP * MAGUNIT));
+        Label6->SetCaption(MagnificationText(MAGSTEP * MAGUNIT));
     }
     Aspect = float(DegreeLengthRatio(CY) * 2 * (1.0 / 3));
 

@@ -84,4 +84,12 @@ void TOpen::MapToScreen(int32_t x, int32_t y, int& sx, int& sy) const { DrawnVie
 // No datum conversion: a point taken from a WGS map is in WGS map units.
 void TOpen::ScreenToMap(int sx, int sy, int32_t& x, int32_t& y) const { DrawnView.CornerToMap(sx, sy, x, y); }
 
+TOpen::MapPoint TOpen::PointAt(int sx, int sy) const {
+    MapPoint p;
+    ScreenToMap(sx, sy, p.x, p.y);
+    p.lon = LonOf(p.x);
+    p.lat = LatOf(p.y);
+    return p;
+}
+
 void TOpen::PressToData(int X, int Y, int32_t& x, int32_t& y) const { DrawnView.ToData(X, Y, x, y); }

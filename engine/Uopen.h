@@ -183,6 +183,12 @@ public:
     // Map units <-> image pixels through the view that drew the image.
     void MapToScreen(int32_t x, int32_t y, int& sx, int& sy) const;
     void ScreenToMap(int sx, int sy, int32_t& x, int32_t& y) const;
+    // An image pixel in map units and in degrees, as ScreenToMap gives it.
+    struct MapPoint {
+        int32_t x, y;
+        float lon, lat;
+    };
+    MapPoint PointAt(int sx, int sy) const;
     // A pressed pixel as a position kept as data: in the Tokyo datum, and put
     // back on that pixel by MapToScreen.
     void PressToData(int X, int Y, int32_t& x, int32_t& y) const;
@@ -333,10 +339,16 @@ public:
     void MeasureAreaAt(int X, int Y);
     bool CountAreaPixels(TColor c, int x, int y);
     void MeasureDisplayedArea();
-    void DisableMapControls();
-    // Areas and lengths in km, with fewer decimals as they grow.
+    // Read-outs: areas and lengths in km with fewer decimals as they grow, a
+    // distance always with two, and the magnification.
     static std::string AreaText(float km2);
     static std::string LengthText(float km);
+    static std::string DistanceText(float km);
+    static std::string MagnificationText(float m);
+    // The controls that move, scale or redraw the view rest while a tool holds
+    // the map; a measurement also rests the other tools.
+    void SetViewControlsEnabled(bool on);
+    void DisableMapControls();
     void EnableMapControls();
     void SetMapControlsEnabled(bool on);
 

@@ -313,3 +313,21 @@ void TOpen::CreateControls() {
     c->setMinimumSize(MX + 200 + 8 + PW + 8, SizeY + 32);
     SetClientSize(MX + MW + 8 + PW + 8, SizeY + 32);
 }
+
+void TOpen::SetViewControlsEnabled(bool on) {
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             BtnCenter, BtnLine, UDHor, UDVer, UpDown1, Button5, Button6, Button7, Button9, Panel1, BtnPaint,
+             CBPrefBorder, CBTownBorder, CBNTownBorder, CBTownName, CBLabel, CBLake, CBScale, CBLonLat, BtnLetter})
+        w->setEnabled(on);
+}
+
+void TOpen::DisableMapControls() { SetMapControlsEnabled(false); }
+void TOpen::EnableMapControls() { SetMapControlsEnabled(true); }
+
+void TOpen::SetMapControlsEnabled(bool on) {
+    TkBtn2->SetEnabled(on);
+    TkBtn2->Font.Color = on ? 8388608 : 8421504;
+    TkBtn2->Invalidate();
+    SetViewControlsEnabled(on);
+    for (QWidget* w : std::initializer_list<QWidget*>{Button12, Button13, Button14, BtnMark, BtnMulti}) w->setEnabled(on);
+}

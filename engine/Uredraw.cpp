@@ -56,7 +56,7 @@ bool TOpen::DrawMap() {
         ScaleY = ScaleX * Aspect;
         MAGUNIT = g * 0.1;
         MAGSTEP = 10;
-        Label6->SetCaption(gui::Format("%4.2f", g));
+        Label6->SetCaption(MagnificationText(g));
         UpDown1->SetPosition(10);
     } else {
         Aspect = DegreeLengthRatio(CY) * 2.0 * (1.0 / 3);

@@ -178,7 +178,7 @@ void TOpen::FormCreate(TObject* Sender) {
     if (gui::FileExists(history)) ComboBox1->Items()->LoadFromFile(history, HISTORY_NAME_MAX);
 
     paint_rep = 0;
-    Label15->SetCaption(gui::Format("%7.2f km", 0.0));
+    Label15->SetCaption(DistanceText(0));
     Label31->SetCaption(gui::Format("%8.2f km", 0.0));
     Label28->SetCaption(gui::Format("%.1f km", 0.0));
     DataReady = false;

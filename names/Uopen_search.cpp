@@ -117,7 +117,7 @@ int TOpen::CollectCandidates(const std::string& name) {
 
 void TOpen::Button9Click(TObject* Sender) {
     Label31->SetCaption(gui::Format("%8.0f km", 0.0));
-    Label15->SetCaption(gui::Format("%7.2f km", 0.0));
+    Label15->SetCaption(DistanceText(0));
     Label17->SetCaption("周長");
     const bool wasReady = DataReady;
     DataReady = false;
@@ -234,7 +234,7 @@ void TOpen::Button9Click(TObject* Sender) {
         if (MAGSTEP < 2) MAGSTEP = 2;
     }
     UpDown1->SetPosition(MAGSTEP);
-    Label6->SetCaption(gui::Format("%4.2f", MAGSTEP * MAGUNIT));
+    Label6->SetCaption(MagnificationText(MAGSTEP * MAGUNIT));
 
     Label24->SetCaption("");
     if (FoundAsNew) {

@@ -11,49 +11,16 @@
 
 namespace {
 
-// Longitude and latitude of an image pixel.
-void LonLatAt(const TOpen& o, int sx, int sy, float& lon, float& lat) {
-    int32_t x, y;
-    o.ScreenToMap(sx, sy, x, y);
-    lon = LonOf(x);
-    lat = LatOf(y);
-}
-
 void RedFonts(TOpen& o) {
     for (TLabel* l : {o.Label15, o.Label31, o.Label33}) l->SetFontColor(clRed);
 }
 
 void ZeroReadouts(TOpen& o) {
     o.Label31->SetCaption(gui::Format("%8.2f km", 0.0));
-    o.Label15->SetCaption(gui::Format("%7.2f km", 0.0));
+    o.Label15->SetCaption(TOpen::DistanceText(0));
 }
 
 } // namespace
-
-std::string TOpen::AreaText(float km2) {
-    const char* fmt = km2 > 1000 ? "%8.0f km" : km2 > 100 ? "%8.1f km" : "%8.2f km";
-    return gui::Format(fmt, km2);
-}
-
-std::string TOpen::LengthText(float km) {
-    const char* fmt = km > 1000 ? "%7.0f km" : km > 100 ? "%7.1f km" : "%7.2f km";
-    return gui::Format(fmt, km);
-}
-
-// The main window's other tools rest while a measurement runs.
-void TOpen::DisableMapControls() { SetMapControlsEnabled(false); }
-void TOpen::EnableMapControls() { SetMapControlsEnabled(true); }
-
-void TOpen::SetMapControlsEnabled(bool on) {
-    TkBtn2->SetEnabled(on);
-    TkBtn2->Font.Color = on ? 8388608 : 8421504;
-    TkBtn2->Invalidate();
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             Button5, Button6, Button7, Button9, Button12, Button13, Button14, BtnCenter, BtnLetter, BtnPaint, BtnMark, BtnLine,
-             BtnMulti, CBPrefBorder, CBTownBorder, CBNTownBorder, CBTownName, CBLabel, CBScale, CBLonLat, CBLake,
-             Panel1, UDHor, UDVer, UpDown1})
-        w->setEnabled(on);
-}
 
 void TOpen::BtnMultiClick(TObject* Sender) {
     RouteMode = true;
@@ -63,7 +30,7 @@ void TOpen::BtnMultiClick(TObject* Sender) {
     RedFonts(*this);
     RoutePointCount = 0;
     DisableMapControls();
-    Label15->SetCaption(gui::Format("%7.2f km", 0.0));
+    Label15->SetCaption(DistanceText(0));
     Label17->SetCaption("距離");
     Label31->SetCaption(gui::Format("   計測中 %d", 0));
     Label33->SetVisible(false);
@@ -74,12 +41,10 @@ void TOpen::BtnMultiClick(TObject* Sender) {
 float TOpen::RouteLengthKm() {
     float km = 0;
     for (int i = 0; i + 1 < RoutePointCount && i + 1 < ROUTE_MAX; ++i) {
-        float lon1, lat1, lon2, lat2;
-        LonLatAt(*this, RouteX[i], RouteY[i], lon1, lat1);
-        LonLatAt(*this, RouteX[i + 1], RouteY[i + 1], lon2, lat2);
-        km += GreatCircleKm(lat1, lon1, lat2, lon2);
+        const MapPoint a = PointAt(RouteX[i], RouteY[i]), b = PointAt(RouteX[i + 1], RouteY[i + 1]);
+        km += GreatCircleKm(a.lat, a.lon, b.lat, b.lon);
     }
-    Label15->SetCaption(gui::Format("%7.2f km", km));
+    Label15->SetCaption(DistanceText(km));
     return km;
 }
 
@@ -90,14 +55,12 @@ float TOpen::RouteAreaKm2() {
     float sum = 0;
     if (n > 0) {
         const int ymax = *std::max_element(RouteY, RouteY + n);
-        float lon, b;
-        LonLatAt(*this, 0, ymax, lon, b);
+        const float b = PointAt(0, ymax).lat;
         RouteX[n] = RouteX[0];
         RouteY[n] = RouteY[0];
         for (int i = 0; i < n; ++i) {
-            float lon1, lat1, lon2, lat2;
-            LonLatAt(*this, RouteX[i], RouteY[i], lon1, lat1);
-            LonLatAt(*this, RouteX[i + 1], RouteY[i + 1], lon2, lat2);
+            const MapPoint p1 = PointAt(RouteX[i], RouteY[i]), p2 = PointAt(RouteX[i + 1], RouteY[i + 1]);
+            const float lon1 = p1.lon, lat1 = p1.lat, lon2 = p2.lon, lat2 = p2.lat;
             const float m = (lat1 + lat2) / 2;
             float w = GreatCircleKm(m, lon1, m, lon2);
             if (!(lon2 > lon1)) w = -w;
@@ -179,7 +142,7 @@ void TOpen::Button14Click(TObject* Sender) {
         FillCount = EdgeCount = 0;
         std::fill(VisitMap.begin(), VisitMap.end(), 0);
         Label31->SetCaption(gui::Format("%8.0f km", 0.0));
-        Label15->SetCaption(gui::Format("%7.2f km", 0.0));
+        Label15->SetCaption(DistanceText(0));
         Label17->SetCaption("周長");
         DisableMapControls();
         for (QWidget* w : std::initializer_list<QWidget*>{Panel1, CBPrefBorder, CBTownBorder, CBLonLat, Button14})

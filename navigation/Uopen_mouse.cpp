@@ -63,10 +63,9 @@ void TOpen::Image1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Sh
         TCanvas* cv = Image1->Canvas();
         xorstrokes::XorPen(cv, 16776960, 1);
         cv->Brush->Style = bsClear;
-        int32_t x, y;
-        ScreenToMap(X, Y, x, y);
-        PointerLon = LonOf(x);
-        PointerLat = LatOf(y);
+        const MapPoint p = PointAt(X, Y);
+        PointerLon = p.lon;
+        PointerLat = p.lat;
         Label28->SetCaption("");
         return;
     }
@@ -130,12 +129,11 @@ void TOpen::Image1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Sh
     DistAnchorX = DistStartX = X;
     DistAnchorY = DistStartY = Y;
     // The distance is measured from the pressed point, even with no move before the press.
-    int32_t x, y;
-    ScreenToMap(X, Y, x, y);
-    PointerLon = LonOf(x);
-    PointerLat = LatOf(y);
+    const MapPoint p = PointAt(X, Y);
+    PointerLon = p.lon;
+    PointerLat = p.lat;
     Label17->SetCaption("距離");
-    if (!RouteDone) Label15->SetCaption(gui::Format("%7.2f km", 0.0));
+    if (!RouteDone) Label15->SetCaption(DistanceText(0));
 }
 
 void TOpen::BtnCenterClick(TObject* Sender) {
@@ -146,9 +144,8 @@ void TOpen::BtnCenterClick(TObject* Sender) {
 
 void TOpen::OpenWebMapAt(int X, int Y) {
     Keisoku->ShowWait("国土地理院の地図閲覧サービスに接続しています．．．");
-    int32_t x, y;
-    ScreenToMap(X, Y, x, y);
-    const float lon = LonOf(x), lat = LatOf(y);
+    const MapPoint p = PointAt(X, Y);
+    const float lon = p.lon, lat = p.lat;
     const std::string url =
         std::string(settings::WebMapHost) +
         gui::Format("/?vs=c1&ll=%.6f,%.6f#15/%.6f/%.6f/&base=std&ls=std&disp=1&vs=c1j0l0u0t0z0r0f1", lat, lon, lat,

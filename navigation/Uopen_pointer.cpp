@@ -72,7 +72,7 @@ void TOpen::Button11Click(TObject* Sender) {
         Button11->SetCaption("経緯度");
         Button11->SetHint("座標値を表示する");
     }
-    Label15->SetCaption(gui::Format("%7.2f km", 0.0));
+    Label15->SetCaption(DistanceText(0));
 }
 
 void TOpen::DrawRangeSquare(int X, int Y) {
@@ -82,10 +82,9 @@ void TOpen::DrawRangeSquare(int X, int Y) {
     Square(cv, RangeStartX, RangeStartY, RangeSide);
     // The square grows down and to the right.
     RangeSide = std::max(X - RangeStartX, Y - RangeStartY);
-    int32_t x, y;
-    ScreenToMap(RangeStartX + RangeSide, RangeStartY + RangeSide, x, y);
-    RangeEndLon = LonOf(x);
-    RangeEndLat = LatOf(y);
+    const MapPoint end = PointAt(RangeStartX + RangeSide, RangeStartY + RangeSide);
+    RangeEndLon = end.lon;
+    RangeEndLat = end.lat;
     const float m = (PointerLat + RangeEndLat) / 2;
     const float w = GreatCircleKm(m, PointerLon, m, RangeEndLon);
     RangeWidthKm = w;
@@ -100,7 +99,7 @@ void TOpen::DrawRangeSquare(int X, int Y) {
     else if (w > 200) step = 20;
     else if (w > 50) step = 10;
     const float snapped = (TruncToInt(w / step) + 1) * step;
-    Label15->SetCaption(gui::Format("%7.2f km", snapped));
+    Label15->SetCaption(DistanceText(snapped));
     RangeSide = TruncToInt(RangeSide * snapped / w);
     Square(cv, RangeStartX, RangeStartY, RangeSide);
     // The text is not XORed: it stays until the next redraw.
@@ -232,13 +231,12 @@ void TOpen::Image1MouseMove(TObject* Sender, TShiftState Shift, int X, int Y) {
         Line(cv, RouteX[i], RouteY[i], RouteLastX, RouteLastY);
         return;
     }
-    int32_t x, y;
     if (Kyori->CircleCentreMode) {
         MoveCircleCentre(X, Y);
-        ScreenToMap(X, Y, x, y);
-        PointerLon = LonOf(x);
-        PointerLat = LatOf(y);
-        ShowPointerReadout(x, y);
+        const MapPoint p = PointAt(X, Y);
+        PointerLon = p.lon;
+        PointerLat = p.lat;
+        ShowPointerReadout(p.x, p.y);
         return;
     }
     if (RangeDrag) return DrawRangeSquare(X, Y);
@@ -266,20 +264,20 @@ void TOpen::Image1MouseMove(TObject* Sender, TShiftState Shift, int X, int Y) {
         XorPen(cv, Cyan, 1);
         Line(cv, DistAnchorX, DistAnchorY, DistStartX, DistStartY);
         Line(cv, DistAnchorX, DistAnchorY, X, Y);
-        ScreenToMap(X, Y, x, y);
-        RangeEndLon = LonOf(x);
-        RangeEndLat = LatOf(y);
+        const MapPoint p = PointAt(X, Y);
+        RangeEndLon = p.lon;
+        RangeEndLat = p.lat;
         RangeWidthKm = GreatCircleKm(PointerLat, PointerLon, RangeEndLat, RangeEndLon);
-        Label15->SetCaption(gui::Format("%7.2f km", RangeWidthKm));
-        ShowPointerReadout(x, y);
+        Label15->SetCaption(DistanceText(RangeWidthKm));
+        ShowPointerReadout(p.x, p.y);
         DistStartX = X;
         DistStartY = Y;
         return;
     }
     if (LabelMode) {
-        ScreenToMap(X, Y, x, y);
-        ShowPointerReadout(x, y);
-        Label15->SetCaption(gui::Format("%7.2f km", 0.0));
+        const MapPoint p = PointAt(X, Y);
+        ShowPointerReadout(p.x, p.y);
+        Label15->SetCaption(DistanceText(0));
         DistStartX = X;
         DistStartY = Y;
         return;
@@ -287,10 +285,10 @@ void TOpen::Image1MouseMove(TObject* Sender, TShiftState Shift, int X, int Y) {
     if (CBYomi->Checked()) ShowReadingAt(X, Y);
     // The stamp cursor's point lies 16 pixels right of and below the pointer.
     const bool stamp = PagesDlg->StampMode != 0;
-    ScreenToMap(stamp ? X + 16 : X, stamp ? Y + 16 : Y, x, y);
-    ShowPointerReadout(x, y);
-    PointerLon = LonOf(x);
-    PointerLat = LatOf(y);
+    const MapPoint p = PointAt(stamp ? X + 16 : X, stamp ? Y + 16 : Y);
+    ShowPointerReadout(p.x, p.y);
+    PointerLon = p.lon;
+    PointerLat = p.lat;
     DistStartX = X;
     DistStartY = Y;
 }

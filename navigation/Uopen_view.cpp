@@ -9,12 +9,6 @@
 #include "navigation/Usettei.h"
 #include <algorithm>
 
-namespace {
-
-std::string Magnification(int32_t step, float unit) { return gui::Format("%4.2f", step * unit); }
-
-} // namespace
-
 // ---- pans and magnification ----
 
 void TOpen::PanBy(bool horizontal, TUDBtnType Button) {
@@ -33,7 +27,7 @@ void TOpen::UDVerClick(TObject* Sender, TUDBtnType Button) { PanBy(false, Button
 void TOpen::UpDown1Click(TObject* Sender, TUDBtnType Button) {
     LineAdd->EditLineRedraw = true;
     MAGSTEP = UpDown1->Position();
-    Label6->SetCaption(Magnification(MAGSTEP, MAGUNIT));
+    Label6->SetCaption(MagnificationText(MAGSTEP * MAGUNIT));
     DrawMap();
 }
 
@@ -51,7 +45,7 @@ void TOpen::FormMouseWheel(TObject* Sender, TShiftState Shift, int WheelDelta, T
             UpDown1->SetPosition(UpDown1->Position() + (WheelDelta > 0 ? -1 : 1));
             MAGSTEP = UpDown1->Position();
         }
-        Label6->SetCaption(Magnification(MAGSTEP, MAGUNIT));
+        Label6->SetCaption(MagnificationText(MAGSTEP * MAGUNIT));
         DrawMap();
     }
     Handled = true;
@@ -73,7 +67,7 @@ void TOpen::SetZoomUnit(TMenuItem* item, float unit, int index) {
     for (TMenuItem* other : {N101, N051, N021, N011})
         if (other != item) other->SetChecked(false);
     Settei->RadioGroup3->SetItemIndex(index);
-    Label6->SetCaption(Magnification(MAGSTEP, MAGUNIT));
+    Label6->SetCaption(MagnificationText(MAGSTEP * MAGUNIT));
     DrawMap();
     UpDown1->SetEnabled(true);
     Button12->SetEnabled(false);
@@ -149,7 +143,7 @@ void TOpen::Button6Click(TObject* Sender) {
 }
 
 void TOpen::TkBtn2Click(TObject* Sender) {
-    Label15->SetCaption(gui::Format("%7.2f km", 0.0));
+    Label15->SetCaption(DistanceText(0));
     Label17->SetCaption("辺長");
     RangeMode = true;
     RangeDrag = false;
@@ -180,7 +174,7 @@ void TOpen::Button12Click(TObject* Sender) {
     MinY = h.MinY[n];
     DrawMap();
     if (n == 0) Button12->SetEnabled(false);
-    Label6->SetCaption(Magnification(MAGSTEP, MAGUNIT));
+    Label6->SetCaption(MagnificationText(MAGSTEP * MAGUNIT));
     SCList->Label48->SetCaption(gui::Format("%.4f", MAGSTEP * MAGUNIT));
 }
 

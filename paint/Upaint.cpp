@@ -229,12 +229,7 @@ void TMapPaint::Button19Click(TObject*) {
     RaiseSlotButtons();
     Open->PaintMode = false;
 
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             Open->BtnCenter, Open->BtnLine, Open->UDHor, Open->UDVer, Open->UpDown1, Open->Button5, Open->Button6, Open->Button7,
-             Open->Button9, Open->Panel1, Open->BtnPaint, Open->CBPrefBorder, Open->CBTownBorder,
-             Open->CBNTownBorder, Open->CBTownName, Open->CBLabel, Open->CBLake, Open->CBScale, Open->CBLonLat,
-             Open->BtnLetter})
-        w->setEnabled(true);
+    Open->SetViewControlsEnabled(true);
 
     Button9->SetEnabled(true);
     for (int i = 0; i < 8; ++i) SlotButton(i)->SetEnabled(false);

@@ -230,7 +230,7 @@ void TOpen::SearchPaintWithArea() {
     FillCount = EdgeCount = 0;
     CoastSkipCount = 0;
     Label31->SetCaption(gui::Format("%8.0f km", 0.0));
-    Label15->SetCaption(gui::Format("%7.2f km", 0.0));
+    Label15->SetCaption(DistanceText(0));
     Label17->SetCaption("周長");
     std::fill(VisitMap.begin(), VisitMap.end(), 0);
     int64_t largest = 0, previous = 0;
