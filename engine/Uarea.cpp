@@ -141,7 +141,7 @@ void TOpen::ResetViewState() {
     CBLonLat->SetChecked(false);
 
     DataReady = false;
-    Settei->CheckBox13->SetChecked(false);
+    Settei->SetWhiteBackground(false);
     Hanrei->SaveDialog1->FileName.clear();
 
     LineAdd->LineFileCount = 0;
@@ -153,7 +153,7 @@ void TOpen::ResetViewState() {
 
     // The handlers run above may have set it again.
     DataReady = false;
-    Settei->CheckBox13->SetChecked(false);
+    Settei->SetWhiteBackground(false);
     TCanvas* swatch = Settei->Image5->Canvas();
     swatch->Brush->Color = BackColor;
     swatch->Brush->Style = bsSolid;

@@ -79,15 +79,9 @@ bool TOpen::DrawMap() {
     SCList->Label35->SetCaption(std::to_string(UpDown1->Position()));
     SCList->Label13->SetCaption(gui::Format("%.4f", MAGUNIT));
     SCList->Label46->SetCaption(std::to_string(BaseSpan));
-    SCList->Label15->SetCaption(std::to_string(centreX));
-    SCList->Label16->SetCaption(std::to_string(centreY));
-    SCList->Label17->SetCaption(std::to_string(MinX));
-    SCList->Label18->SetCaption(std::to_string(MinY));
-    SCList->Label19->SetCaption(std::to_string(MaxX));
-    SCList->Label20->SetCaption(std::to_string(MaxY));
-    SCList->Label43->SetCaption(std::to_string(int64_t(MaxX) - MinX));
-    SCList->Label44->SetCaption(std::to_string(int64_t(MaxY) - MinY));
-    SCList->Label48->SetCaption(gui::Format("%.4f", MAGSTEP * MAGUNIT));
+    SCList->ShowCentre(centreX, centreY);
+    SCList->ShowCorners(MinX, MinY, MaxX, MaxY);
+    SCList->ShowMagnification(MAGSTEP * MAGUNIT);
     SCList->Label32->SetCaption(gui::Format("%.4f", ScaleX));
     SCList->Label33->SetCaption(gui::Format("%.4f", ScaleY));
     SCList->Label34->SetCaption(gui::Format("%.4f", Aspect));
@@ -131,7 +125,7 @@ bool TOpen::DrawMap() {
     // Background. An outline left in XOR by a drag must not turn the map into XOR.
     cv->Pen->Mode = pmCopy;
     cv->Brush->Style = bsSolid;
-    if (Settei->CheckBox13->Checked()) BackColor = 0xFFFFFF;
+    if (Settei->WhiteBackground()) BackColor = 0xFFFFFF;
     cv->Brush->Color = BackColor;
     cv->FillRect(Rect(0, 0, s, s));
 
@@ -282,12 +276,12 @@ void TOpen::DrawPolylineLayers() {
 
     if (Settei->CBKu->Checked()) {
         pen->Color = same ? CoastColor : KuColor;
-        pen->Width = Settei->UpDown3->Position();
+        pen->Width = Settei->TownLineWidth();
         pen->Style = Settei->CBKuDot->Checked() ? psDot : psSolid;
         DrawStore(KuLine, false);
     }
 
-    const bool asBackground = Settei->CheckBox1->Checked();
+    const bool asBackground = Settei->TownsInBackColour();
     TColor town = TownColor;
     if (same) town = CoastColor;
     if (asBackground) town = BackColor;
@@ -298,7 +292,7 @@ void TOpen::DrawPolylineLayers() {
 
     // The old-municipality pen is set even when those borders are off: the lake boundaries keep it.
     TColor old = NTownColor;
-    if (Settei->CheckBox15->Checked()) old = TownColor;
+    if (Settei->OldTownsInTownColour()) old = TownColor;
     if (same) old = CoastColor;
     if (asBackground) old = BackColor;
     pen->Color = old;

@@ -23,7 +23,7 @@ void TOpen::label_write(int only) {
     const bool fixed = L->CBFontSizeFixed->Checked(), white = L->CBWhiteBack->Checked();
     const bool withMark = L->CBMark->Checked(), withText = L->CBLabel->Checked();
     const bool mainOnly = CBMain && CBMain->Checked(), eki = CBEki->Checked();
-    const int kind = LineSet && LineSet->RadioGroup2 ? LineSet->RadioGroup2->ItemIndex() : 0;
+    const int kind = LineSet && LineSet->RadioGroup2 ? LineSet->RailKindFilter() : 0;
     const bool info = RailInfo && RailInfo->Checked() && Rail && Rail->Label6;
     const std::string dot = "●";
     TCellGrid* g = L->StringGrid1;

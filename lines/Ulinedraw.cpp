@@ -279,8 +279,8 @@ void TLineAdd::DrawLineFiles() {
     static std::string userText;
     std::vector<int>& rowFile = LineSet->RowFile;
     rowFile.clear();
-    const int filter = LineSet->RadioGroup2->ItemIndex();
-    const int rule = LineSet->RadioGroup1->ItemIndex();
+    const int filter = LineSet->RailKindFilter();
+    const int rule = LineSet->RailColourRule();
     const bool railShown = Open->CBRailLine->Checked();
     // Reads a file's header; sets its attributes from it while they follow the files.
     auto attrs = [&](LineAttr& a, const LineFileHeader& h, int& number) {

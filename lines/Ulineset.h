@@ -20,6 +20,8 @@ public:
     TImage* Image11;            // RailColor
     TRadioGroup* RadioGroup1;   // "路線色": 0 as the files, 1 all RailColor, 2 JR as the files, others RailColor
     TRadioGroup* RadioGroup2;   // "表示路線種別": 0 all, 1 JR only, 2 without JR
+    int RailColourRule() const { return RadioGroup1->ItemIndex(); }
+    int RailKindFilter() const { return RadioGroup2->ItemIndex(); }
     TRadioGroup* RadioGroup3;   // rows of "表　示"/"非表示": 0 all, 1 railways
     TUpDown* UpDown1;           // "路線サイズ"
     TEdit* Edit1;

@@ -209,10 +209,10 @@ void TOpen::Button9Click(TObject* Sender) {
     CBTownBorder->SetChecked(true);
     CBTownName->SetChecked(true);
     if (CBTownPaint->Checked()) {
-        Settei->CheckBox13->SetChecked(true);
+        Settei->SetWhiteBackground(true);
         CBCenter->SetChecked(false);
     } else {
-        Settei->CheckBox13->SetChecked(false);
+        Settei->SetWhiteBackground(false);
         CBCenter->SetChecked(true);
     }
     N101->SetChecked(true);

@@ -175,7 +175,7 @@ void TOpen::Button12Click(TObject* Sender) {
     DrawMap();
     if (n == 0) Button12->SetEnabled(false);
     Label6->SetCaption(MagnificationText(MAGSTEP * MAGUNIT));
-    SCList->Label48->SetCaption(gui::Format("%.4f", MAGSTEP * MAGUNIT));
+    SCList->ShowMagnification(MAGSTEP * MAGUNIT);
 }
 
 // One second after a refused range: back one view while a new drag runs, else the whole area.

@@ -93,3 +93,19 @@ void TSCList::Button1Click(TObject* Sender) { Open->CBInfo->SetChecked(false); }
 void TSCList::FormClose(TObject* Sender, TCloseAction& Action) {
     if (Open) Open->CBInfo->SetChecked(false);
 }
+
+void TSCList::ShowCentre(int32_t x, int32_t y) {
+    Label15->SetCaption(std::to_string(x));
+    Label16->SetCaption(std::to_string(y));
+}
+
+void TSCList::ShowCorners(int32_t minX, int32_t minY, int32_t maxX, int32_t maxY) {
+    Label17->SetCaption(std::to_string(minX));
+    Label18->SetCaption(std::to_string(minY));
+    Label19->SetCaption(std::to_string(maxX));
+    Label20->SetCaption(std::to_string(maxY));
+    Label43->SetCaption(std::to_string(int64_t(maxX) - minX));
+    Label44->SetCaption(std::to_string(int64_t(maxY) - minY));
+}
+
+void TSCList::ShowMagnification(float m) { Label48->SetCaption(gui::Format("%.4f", m)); }

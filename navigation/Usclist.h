@@ -15,6 +15,10 @@ public:
     TLabel *Label11, *Label35, *Label13, *Label46, *Label15, *Label16, *Label17, *Label18, *Label19, *Label20,
         *Label43, *Label44, *Label48, *Label32, *Label33, *Label34, *Label38, *Label39, *Label31, *Label36,
         *Label12, *Label37, *Label40, *Label14;
+    // The values by name: centre ("中心座標"), corners with their differences, the map magnification.
+    void ShowCentre(int32_t x, int32_t y);
+    void ShowCorners(int32_t minX, int32_t minY, int32_t maxX, int32_t maxY);
+    void ShowMagnification(float m);
     TButton* Button1;   // "閉じる"
 
     // Saved views, one array per field: a range drag pushes, "戻す" pops.

@@ -32,6 +32,9 @@ public:
     TUpDown* UpDown3; TEdit* Edit3;
     TCheckBox* CheckBox15;
     TCheckBox* CheckBox1;
+    int TownLineWidth() const { return UpDown3->Position(); }
+    bool OldTownsInTownColour() const { return CheckBox15->Checked(); }   // "旧市町村界も同色"
+    bool TownsInBackColour() const { return CheckBox1->Checked(); }       // "背景色と同色"
     // Old municipality borders, lakes, wards.
     TCheckBox* CheckBox11;
     TButton* Button16; TImage* Image10;
@@ -54,7 +57,9 @@ public:
     TCheckBox* CheckBox12;
     // Background.
     TButton* Button7; TImage* Image5;
-    TCheckBox* CheckBox13;
+    TCheckBox* CheckBox13;   // "背景色白"
+    bool WhiteBackground() const { return CheckBox13->Checked(); }
+    void SetWhiteBackground(bool on) { CheckBox13->SetChecked(on); }
     // Islands, mountains, mesh.
     TCheckBox* CBIslands;
     TButton* Button17; TImage* Image11;

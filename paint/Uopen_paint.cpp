@@ -127,7 +127,7 @@ void TOpen::PreparePaintMode() {
     MapPaint->BtnRepaint->SetEnabled(false);
     MapPaint->Button1->SetEnabled(false);
     MapPaint->Button19->SetEnabled(true);
-    Settei->CheckBox13->SetChecked(true);
+    Settei->SetWhiteBackground(true);
     if (SetteiShown) Settei->Close();
     if (LetterShown) Letter->Close();
 }

@@ -283,7 +283,7 @@ void TMapPaint::Redraw() {
 }
 
 void TMapPaint::CBBackWhiteClick(TObject*) {
-    Settei->CheckBox13->SetChecked(CBBackWhite->Checked());
+    Settei->SetWhiteBackground(CBBackWhite->Checked());
     Redraw();
 }
 

@@ -189,7 +189,7 @@ void TMapPaint::ApplyFilePalette(TColor back, const TColor (&colours)[8], const 
     PaintSwatch(Settei->Image5->Canvas(), back, 0);
     const bool white = back == 0xFFFFFF;
     CBBackWhite->SetChecked(white);
-    Settei->CheckBox13->SetChecked(white);
+    Settei->SetWhiteBackground(white);
     for (int i = 0; i < 8; ++i) {
         o.PaintColor[i] = colours[i];
         o.PaintPattern[i] = patterns[i];
