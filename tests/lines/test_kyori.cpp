@@ -175,3 +175,20 @@ TEST_F(Circles, OpeningTheWindowKeepsTheCircles) {
     EXPECT_EQ(k->CircleCount, 1);
     EXPECT_EQ(k->Label12->Caption(), "1");
 }
+
+// Rings are kept between redraws; a record rewritten in place (as a project
+// restore does) must not draw the rings of the circle it replaced.
+TEST_F(Circles, ARewrittenCircleDrawsItsOwnRings) {
+    k->CircleColor = 0x00FF00;
+    k->CheckBox1->SetChecked(true);
+    k->RadioGroup1->SetItemIndex(2);
+    Typed("137.0000", "34.0000");
+    o->DrawMap();
+    k->Circles[0].cx += 3000;
+    k->Circles[0].radius += 10;
+    o->DrawMap();
+    const QImage kept = o->Image1->Canvas()->Image().copy();
+    k->Rings = RingCache{};
+    o->DrawMap();
+    EXPECT_TRUE(kept == o->Image1->Canvas()->Image()) << "the rings of the old record were drawn";
+}
