@@ -268,7 +268,7 @@ void TOpen::SearchPaintWithArea() {
         }
         MAGSTEP++;
         UpDown1->SetPosition(MAGSTEP);
-        Label6->SetCaption(gui::Format("%4.2f", MAGSTEP * MAGUNIT));
+        Label6->SetCaption(MagnificationText(MAGSTEP * MAGUNIT));
         DrawMap();
         return;
     }
