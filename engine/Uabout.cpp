@@ -42,6 +42,7 @@ void DrawProgramPicture(TCanvas* c, int side) {
 TAbout::TAbout() : TForm("バージョン情報") {
     QWidget* c = Client();
     Panel1 = new TPanel(c, "");
+    Panel1->setAccessibleName("閉じる");
     Panel1->BevelOuter = bvLowered;
     Panel1->SetBounds(8, 8, 344, 112);
     Image1 = new TImage(c);

@@ -62,6 +62,7 @@ void Frame3D(TCanvas* canvas, TRect& r, TColor topLeft, TColor bottomRight, int 
 }
 
 TPanel::TPanel(QWidget* parent, const std::string& caption) : TControlT<QFrame>(ClientOf(parent)), caption(caption) {
+    InstallAccessibleControls();
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
@@ -444,6 +445,8 @@ void TStringGrid::SetCells(int col, int row, const std::string& s) {
         fresh->setFlags(cellFlags(col, row));
         setItem(row, col, fresh);
     }
+    // The fixed row's captions are the column headers a screen reader reads.
+    if (row < FixedRows) setHorizontalHeaderItem(col, new QTableWidgetItem(QString::fromStdString(s)));
     cellsFromCode = false;
 }
 
