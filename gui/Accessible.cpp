@@ -18,6 +18,9 @@ namespace {
 bool Clickable(QWidget* w) {
     if (auto* p = dynamic_cast<TPanel*>(w)) return p->OnClick || p->OnMouseDown;
     if (auto* l = dynamic_cast<TLabel*>(w)) return bool(l->OnClick);
+    // The map, a scroll box's content, is a picture whatever its clicks do.
+    if (auto* i = dynamic_cast<TImage*>(w))
+        return (i->OnClick || i->OnMouseDown) && !qobject_cast<QScrollArea*>(i->parentWidget() ? i->parentWidget()->parentWidget() : nullptr);
     return false;
 }
 
@@ -59,6 +62,7 @@ private:
 QAccessibleInterface* Factory(const QString&, QObject* o) {
     if (auto* p = dynamic_cast<TPanel*>(o)) return new ClickableAccessible(p, QAccessible::Pane);
     if (auto* l = dynamic_cast<TLabel*>(o)) return new ClickableAccessible(l, QAccessible::StaticText);
+    if (auto* i = dynamic_cast<TImage*>(o)) return new ClickableAccessible(i, QAccessible::Graphic);
     return nullptr;
 }
 
@@ -66,7 +70,7 @@ bool Names(QWidget* w) {
     return qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) ||
            qobject_cast<QAbstractItemView*>(w) || qobject_cast<QPlainTextEdit*>(w) ||
            qobject_cast<QAbstractSlider*>(w) || dynamic_cast<TPanel*>(w) || dynamic_cast<TImage*>(w) ||
-           dynamic_cast<TUpDown*>(w) || (dynamic_cast<TLabel*>(w) && Clickable(w));
+           dynamic_cast<TUpDown*>(w) || Clickable(w);
 }
 
 // Parts of a composite control are named by the control, not on their own.
@@ -79,15 +83,17 @@ bool PartOfAnother(QWidget* w) {
     return qobject_cast<QAbstractSlider*>(w) && qobject_cast<QAbstractScrollArea*>(w->parentWidget()->parentWidget());
 }
 
-// A caption of dots or slashes only ("...", "//") says nothing when read out.
+// A caption of dots or slashes only ("...", "//") says nothing when read out;
+// a sign such as "▲" does.
 bool Says(const QString& s) {
-    return std::any_of(s.begin(), s.end(), [](QChar c) { return c.isLetterOrNumber(); });
+    return std::any_of(s.begin(), s.end(), [](QChar c) { return !c.isSpace() && (c.unicode() > 0x7f || c.isLetterOrNumber()); });
 }
 
 QString Caption(QWidget* w) {
     if (qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w)) return {};
     if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->text().remove('&');
     if (auto* p = dynamic_cast<TPanel*>(w)) return QString::fromStdString(p->Caption());
+    if (auto* l = qobject_cast<QLabel*>(w)) return l->text().remove('&');
     return {};
 }
 
@@ -97,6 +103,18 @@ QString Shown(QWidget* w) {
     return {};
 }
 
+// A label with a control just right of it on its row is that control's label.
+bool LabelsItsRow(QWidget* l) {
+    QRect lg = l->geometry();
+    for (QWidget* s : l->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        QRect sg = s->geometry();
+        if (s != l && !qobject_cast<QLabel*>(s) && sg.left() >= lg.right() - 4 && sg.left() <= lg.right() + 24 &&
+            sg.top() <= lg.bottom() && sg.bottom() >= lg.top())
+            return true;
+    }
+    return false;
+}
+
 // The label on the control's left on its row, else the one just above it.
 QString LabelBeside(QWidget* w) {
     QWidget* parent = w->parentWidget();
@@ -104,15 +122,16 @@ QString LabelBeside(QWidget* w) {
     QRect g = w->geometry();
     QWidget* best = nullptr;
     int bestGap = 0;
-    // A check box's caption labels the edit it switches on, as a label's does.
+    // A check box's caption labels the control after it, as a label's does.
     for (QWidget* l : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (l == w || !Says(Shown(l))) continue;
+        if (l == w || (l->isHidden() && !w->isHidden()) || !Says(Shown(l))) continue;
         QRect lg = l->geometry();
         int gap = -1;
         if (lg.bottom() >= g.top() && lg.top() <= g.bottom() && lg.right() <= g.left() + 4)
             gap = g.left() - lg.right();
-        else if (lg.right() >= g.left() && lg.left() <= g.right() && lg.bottom() <= g.top() + 2 && g.top() - lg.bottom() <= 24)
-            gap = 1000 + g.top() - lg.bottom();   // a label above counts after any on the left
+        else if (lg.right() >= g.left() && lg.left() <= g.right() && lg.bottom() <= g.top() + 2 &&
+                 g.top() - lg.bottom() <= 24 && !LabelsItsRow(l))
+            gap = 1000 + g.top() - lg.bottom();   // a heading above counts after any label on the left
         if (gap < 0 || gap > 1200) continue;
         if (!best || gap < bestGap) best = l, bestGap = gap;
     }
@@ -134,7 +153,22 @@ QString Rule(QWidget* w) {
 QString Context(QWidget* w) {
     for (QWidget* p = w->parentWidget(); p && !p->isWindow(); p = p->parentWidget())
         if (auto* g = qobject_cast<QGroupBox*>(p); g && Says(g->title())) return g->title();
-    return {};
+    // Else the caption that starts its row: left from control to control
+    // while they stand close together.
+    QWidget* first = nullptr;
+    for (QWidget* at = w; at;) {
+        QRect g = at->geometry();
+        QWidget* next = nullptr;
+        for (QWidget* l : w->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            QRect lg = l->geometry();
+            if (l != at && !l->isHidden() && lg.right() <= g.left() + 4 && g.left() - lg.right() <= 20 &&
+                lg.bottom() >= g.top() && lg.top() <= g.bottom() && (!next || lg.right() > next->geometry().right()))
+                next = l;
+        }
+        if (next && Says(Shown(next))) first = next;
+        at = next;
+    }
+    return first ? Shown(first) : QString();
 }
 
 } // namespace
@@ -149,6 +183,11 @@ void InstallAccessibleControls() {
 void NameControls(QWidget* window) {
     std::vector<QWidget*> named;
     for (QWidget* w : window->findChildren<QWidget*>()) {
+        // A reader asking while the control was still being built got the plain
+        // widget's description: have it made again from the finished control.
+        if (dynamic_cast<TPanel*>(w) || dynamic_cast<TLabel*>(w) || dynamic_cast<TImage*>(w))
+            if (QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w); a && !dynamic_cast<ClickableAccessible*>(a))
+                QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(a));
         if (!Names(w) || PartOfAnother(w)) continue;
         named.push_back(w);
         if (!w->accessibleName().isEmpty() || dynamic_cast<TUpDown*>(w)) continue;
@@ -157,7 +196,7 @@ void NameControls(QWidget* window) {
     // Controls of one window named alike: each by its group, then by its place.
     std::map<std::pair<QString, QString>, std::vector<QWidget*>> alike;
     for (QWidget* w : named)
-        if (!w->accessibleName().isEmpty() && !dynamic_cast<TUpDown*>(w))
+        if (!w->accessibleName().isEmpty() && !dynamic_cast<TUpDown*>(w) && !w->isHidden())
             alike[{w->accessibleName(), w->metaObject()->className()}].push_back(w);
     for (auto& [key, ws] : alike) {
         if (ws.size() < 2) continue;
@@ -180,6 +219,6 @@ void NameControls(QWidget* window) {
             u->setAccessibleName(n);
             auto arrows = u->findChildren<QToolButton*>();
             for (QToolButton* a : arrows)
-                a->setAccessibleName(n + (a->arrowType() == Qt::UpArrow ? " 増やす" : " 減らす"));
+                a->setAccessibleName((n.isEmpty() ? n : n + " ") + (a->arrowType() == Qt::UpArrow ? "増やす" : "減らす"));
         }
 }

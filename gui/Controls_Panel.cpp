@@ -135,6 +135,7 @@ void TPanel::mouseReleaseEvent(QMouseEvent* e) {
 // ---- image ----
 
 TImage::TImage(QWidget* parent) : TControlT<QWidget>(ClientOf(parent)), picture(std::make_unique<TPicture>()) {
+    InstallAccessibleControls();
     setMouseTracking(true);   // moves are reported with no button held too
     picture->OnChange = [this] { scheduleUpdate(); };
     hook();

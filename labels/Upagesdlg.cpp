@@ -104,6 +104,7 @@ TPagesDlg::TPagesDlg() : TForm("　記号パレット") {
     Image36->SetBounds(60, 166, 20, 20);
     Image36->SetImageSize(20, 20);
     Image36->SetHint("色設定（白色不可）");
+    Image36->setAccessibleName("色見本");
     Button7 = btn(this, "...", 84, 164, 24, "色設定（白色不可）");
     lbl(this, "記号", 120, 168, 30);
     Image37 = new TImage(this);
