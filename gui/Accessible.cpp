@@ -191,24 +191,26 @@ void NameControls(QWidget* window) {
         if (!Names(w) || PartOfAnother(w)) continue;
         named.push_back(w);
         if (!w->accessibleName().isEmpty() || dynamic_cast<TUpDown*>(w)) continue;
-        if (QString n = Rule(w); !n.isEmpty()) w->setAccessibleName(n);
+        // A caption is read from the control itself, so that a changed one is read.
+        if (QString n = Rule(w); !n.isEmpty() && n != Caption(w)) w->setAccessibleName(n);
     }
+    auto nameOf = [](QWidget* w) { return w->accessibleName().isEmpty() ? Caption(w) : w->accessibleName(); };
     // Controls of one window named alike: each by its group, then by its place.
     std::map<std::pair<QString, QString>, std::vector<QWidget*>> alike;
     for (QWidget* w : named)
-        if (!w->accessibleName().isEmpty() && !dynamic_cast<TUpDown*>(w) && !w->isHidden())
-            alike[{w->accessibleName(), w->metaObject()->className()}].push_back(w);
+        if (!nameOf(w).isEmpty() && !dynamic_cast<TUpDown*>(w) && !w->isHidden())
+            alike[{nameOf(w), w->metaObject()->className()}].push_back(w);
     for (auto& [key, ws] : alike) {
         if (ws.size() < 2) continue;
         std::map<QString, int> uses;
         for (QWidget* w : ws) {
             QString c = Context(w);
             if (!c.isEmpty() && c != key.first) w->setAccessibleName(key.first + " (" + c + ")");
-            ++uses[w->accessibleName()];
+            ++uses[nameOf(w)];
         }
         std::map<QString, int> next;
         for (QWidget* w : ws)
-            if (uses[w->accessibleName()] > 1) w->setAccessibleName(w->accessibleName() + " " + QString::number(++next[w->accessibleName()]));
+            if (QString n = nameOf(w); uses[n] > 1) w->setAccessibleName(n + " " + QString::number(++next[n]));
     }
     // An up-down says what it counts: the edit it drives, else its label.
     for (QWidget* w : named)
