@@ -43,3 +43,7 @@ inline std::optional<int> TryStrToInt(std::string_view s) {
         return std::nullopt;
     }
 }
+
+// A value read from a file where a window allows only min to max: the value
+// itself when it is allowed, else the fallback.
+inline int InRangeOr(int v, int min, int max, int fallback) { return v >= min && v <= max ? v : fallback; }

@@ -23,6 +23,16 @@ inline int TruncToInt(double v) {
 // The point halfway between two map positions, rounded toward zero; the sum
 // is taken in 64 bits, so that two far positions do not wrap.
 inline int32_t MidOf(int32_t a, int32_t b) { return int32_t((int64_t(a) + b) / 2); }
+// How far apart two map positions are along one axis, in 64 bits: a typed
+// position may lie anywhere in the int range.
+inline int64_t MapGap(int64_t a, int64_t b) { return a > b ? a - b : b - a; }
+
+// No map reaches this far from the origin (the whole globe lies within a
+// third of it). A position beyond it in a file is a broken line, refused
+// where it is read, so that no arithmetic on positions can wrap.
+constexpr int32_t MAP_COORD_LIMIT = 10000000;
+inline bool InMapRange(int64_t v) { return v >= -MAP_COORD_LIMIT && v <= MAP_COORD_LIMIT; }
+inline bool InMapRange(int64_t x, int64_t y) { return InMapRange(x) && InMapRange(y); }
 
 // Degrees from map units, held as floats.
 inline float LonOf(int32_t x) { return float(x * 0.0001 + 122); }

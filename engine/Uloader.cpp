@@ -203,8 +203,12 @@ bool TOpen::ReadMapData(int count, const int32_t* codes) {
         const bool kuLoadable = loadable && !(code == 18 && CBNTownBorder->Checked());
         // Duplicates are looked for only among the names of this file.
         for (NameSet& names : fileNames) names.Clear();
+        // A name at a position no map has is dropped, and the file's first named.
+        // (Far polylines are drawn as they are: the view copes with them.)
+        int lineNo = 0, badLine = 0;
 
         while (in.ReadLineBytes(bytes)) {
+            ++lineNo;
             FieldScanner f(bytes);
             std::string_view first;
             if (!f.Next(first)) continue;   // an empty line
@@ -219,6 +223,10 @@ bool TOpen::ReadMapData(int count, const int32_t* codes) {
                 int32_t& n = letter == 'A' ? towns : letter == 'X' ? oldTowns : newTowns;
                 const int32_t x = f.IntOr0(), y = f.IntOr0();
                 const std::string_view name = f.FieldOrEmpty();
+                if (!InMapRange(x, y)) {
+                    if (!badLine) badLine = lineNo;
+                    continue;
+                }
                 if (n >= int32_t(xs.size())) continue;   // the table is full
                 xs[n] = x;
                 ys[n] = y;
@@ -274,6 +282,7 @@ bool TOpen::ReadMapData(int count, const int32_t* codes) {
                 // in the buffer and is plain; otherwise the usual way.
                 size_t used;
                 int values2 = FieldScanner::ReadLineInts(in.Buffered(), read, 2 * want, used);
+                ++lineNo;
                 if (values2 >= 0) {
                     in.Advance(used);
                 } else if (in.ReadLineBytes(bytes)) {
@@ -308,6 +317,9 @@ bool TOpen::ReadMapData(int count, const int32_t* codes) {
             }
         }
         in.Close();
+        if (badLine)
+            Application->MessageBox(gui::Format("地図データファイル %02d.MAP の %d 行目の座標値が正しくありません", code, badLine),
+                                    "データエラー", MB_OK);
     }
 
     // Office marks of the chosen areas; the northern islands have none.
@@ -365,17 +377,35 @@ void TOpen::LoadCityList() {
     gui::TextReader in;
     if (!in.Open(AppDir + "/MAPDATA/CITYLIST.TXT")) return;
     std::string line;
-    while (CityCount < int32_t(CityName.size()) && in.ReadLine(line)) {
+    CityListWhole = true;
+    for (int lineNo = 1; in.ReadLine(line); ++lineNo) {
         FieldScanner f(line);
         std::string_view name;
         if (!f.Next(name)) continue;
+        const int32_t x = f.IntOr0(), y = f.IntOr0();
+        if (!InMapRange(x, y)) {
+            ReportBadListLine("CITYLIST.TXT", lineNo);
+            continue;
+        }
+        if (CityCount >= int32_t(CityName.size())) {
+            CityListWhole = false;
+            break;
+        }
         const int i = CityCount++;
         CityName[i].assign(name.data(), name.size());
-        CityX[i] = f.IntOr0();
-        CityY[i] = f.IntOr0();
+        CityX[i] = x;
+        CityY[i] = y;
         CityPref[i] = f.IntOr0();
         CityFlag[i] = f.IntOr0() != 0 ? 1 : 0;
     }
+}
+
+// A line of a start-up list at a position no map has is left out, and the
+// list is not written back: its next save would lose the line.
+void TOpen::ReportBadListLine(const char* file, int lineNo) {
+    (std::string_view(file) == "EXTRA.TXT" ? ExtraListWhole : CityListWhole) = false;
+    Application->MessageBox(gui::Format("%s の %d 行目の座標値が正しくありません", file, lineNo), "データエラー",
+                            MB_OK | MB_ICONEXCLAMATION);
 }
 
 void TOpen::LoadExtraList() {
@@ -387,17 +417,27 @@ void TOpen::LoadExtraList() {
         return;
     }
     std::string line;
-    while (ExtraCount < int32_t(ExtraPref.size()) && in.ReadLine(line)) {
+    ExtraListWhole = true;
+    for (int lineNo = 1; in.ReadLine(line); ++lineNo) {
         FieldScanner f(line);
         int32_t pref;
         if (!f.NextInt(pref)) continue;
+        const std::string_view town = f.FieldOrEmpty(), group = f.FieldOrEmpty();
+        const int32_t x = f.IntOr0(), y = f.IntOr0();
+        if (!InMapRange(x, y)) {
+            ReportBadListLine("EXTRA.TXT", lineNo);
+            continue;
+        }
+        if (ExtraCount >= int32_t(ExtraPref.size())) {
+            ExtraListWhole = false;
+            break;
+        }
         const int i = ExtraCount++;
         ExtraPref[i] = pref;
-        const std::string_view town = f.FieldOrEmpty(), group = f.FieldOrEmpty();
         ExtraTownName[i].assign(town.data(), town.size());
         ExtraGroupName[i].assign(group.data(), group.size());
-        ExtraX[i] = f.IntOr0();
-        ExtraY[i] = f.IntOr0();
+        ExtraX[i] = x;
+        ExtraY[i] = y;
         const std::string_view kind = f.FieldOrEmpty();
         ExtraKind[i] = kind.empty() ? '\0' : kind[0];
     }

@@ -28,6 +28,9 @@ constexpr int KU_LINE = 8000;
 constexpr int TOWN_MAX = 7500, OLDTOWN_MAX = 2500, NEWTOWN_MAX = 2000;
 constexpr int OFFICE_MAX = 2500, CITY_MAX = 200, EXTRA_MAX = 100;
 constexpr int POLYLINE_POINTS_MAX = 1000;
+// CP932 bytes of a search-history entry as read: no name of the data files,
+// whose lines are shorter than 100 bytes, is longer.
+constexpr size_t HISTORY_NAME_MAX = 99;
 
 // Polylines one after another as n, x1, y1, ..., xn, yn, closed by -999.
 // Words holds one word beyond the capacity so the terminator always fits.
@@ -150,6 +153,10 @@ public:
     bool IsPrefLayerLoadable(int code) const;
     void LoadCityList();
     void LoadExtraList();
+    // False when a line of the list was left out on reading: writing the
+    // table back would lose it.
+    bool CityListWhole = true, ExtraListWhole = true;
+    void ReportBadListLine(const char* file, int lineNo);
     void LoadYomiList(const std::string& path);
 
     // ---- View state ----
@@ -435,7 +442,9 @@ public:
     PaintRecord PaintRecords[PAINT_MAX] = {};
     int32_t PaintSlot = -1;              // palette slot of the next fill, -1 none
     uint8_t SavedCheckStates[15] = {};
-    bool CheckStatesSaved = false;       // nothing to put back before the first save
+    // The user's ticks from the entry into painting, until its end puts them back;
+    // a second entry while painting keeps them.
+    bool CheckStatesSaved = false;
     TMenuItem *N6, *menuExp;             // "市町村検索ペイント色", "地図凡例を編集する"
     TColorDialog* TownPaintDialog;
     std::vector<TCheckBox*> SavedCheckBoxes() const;

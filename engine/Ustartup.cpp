@@ -1,6 +1,7 @@
 // TOpen: start-up, the configuration file, the start screen, exit and the
 // menu items that open other windows.
 #include "engine/Convert.h"
+#include "engine/Coords.h"
 #include "engine/Uabout.h"
 #include "engine/Uhowto.h"
 #include "engine/Uken.h"
@@ -174,7 +175,7 @@ void TOpen::FormCreate(TObject* Sender) {
     LoadYomiList(AppDir + "/mapdata/yomi.lst");
 
     const std::string history = AppDir + "/mapdata/townlist.lst";
-    if (gui::FileExists(history)) ComboBox1->Items()->LoadFromFile(history);
+    if (gui::FileExists(history)) ComboBox1->Items()->LoadFromFile(history, HISTORY_NAME_MAX);
 
     paint_rep = 0;
     Label15->SetCaption(gui::Format("%7.2f km", 0.0));
@@ -239,8 +240,9 @@ void TOpen::config_read(const std::string& path) {
             case 11: ExtraMarkFolder = v; break;
             case 12: if (apply) DefPrefColor = LenientInt(v); break;
             case 13: if (apply) DefPrefSeatColor = LenientInt(v); break;
-            case 14: if (apply) DefPrefSize = LenientInt(v); break;
-            case 15: if (apply) DefPrefSeatSize = LenientInt(v); break;
+            // The sizes the style window allows (6 to 50); any other keeps the default.
+            case 14: if (apply) DefPrefSize = InRangeOr(LenientInt(v), 6, 50, 10); break;
+            case 15: if (apply) DefPrefSeatSize = InRangeOr(LenientInt(v), 6, 50, 8); break;
             case 16: if (apply) CoastColor = LenientInt(v); break;
             case 17: if (apply) PrefColor = LenientInt(v); break;
             case 18: if (apply) TownColor = LenientInt(v); break;
@@ -306,13 +308,24 @@ void TOpen::LoadYomiList(const std::string& path) {
     }
     std::string line;
     std::vector<std::string> f;
-    while (int(YomiRecords.size()) < YOMI_MAX && in.ReadLine(line)) {
+    int badLine = 0;
+    for (int lineNo = 1; int(YomiRecords.size()) < YOMI_MAX && in.ReadLine(line); ++lineNo) {
         const int n = TMyStr::SplitFields(line, f);
         if (n == 0) continue;
         f.resize(4);
-        YomiRecords.push_back({LenientInt(f[0]), LenientInt(f[1]), f[2], f[3]});
+        const int32_t x = LenientInt(f[0]), y = LenientInt(f[1]);
+        // A reading at a position no map has is left out.
+        if (!InMapRange(x, y)) {
+            if (!badLine) badLine = lineNo;
+            continue;
+        }
+        YomiRecords.push_back({x, y, f[2], f[3]});
     }
     YomiCount = int32_t(YomiRecords.size());
+    if (badLine)
+        Application->MessageBox(gui::Format("読みがなデータファイル %s の %d 行目の座標値が正しくありません",
+                                            gui::ExtractFileName(path).c_str(), badLine),
+                                "データエラー", MB_OK | MB_ICONEXCLAMATION);
 }
 
 void TOpen::ShowBoundaryDataDate() {

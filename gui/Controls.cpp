@@ -62,12 +62,12 @@ bool TStrings::SaveToFile(const std::string& path) const {
     });
 }
 
-bool TStrings::LoadFromFile(const std::string& path) {
+bool TStrings::LoadFromFile(const std::string& path, size_t maxBytes) {
     gui::TextReader r;
     if (!r.Open(path)) return false;
     std::vector<std::string> lines;
-    std::string line;
-    while (r.ReadLine(line)) lines.push_back(line);
+    std::string_view bytes;
+    while (r.ReadLineBytes(bytes)) lines.push_back(gui::Cp932ToUtf8(maxBytes ? gui::CutCp932Bytes(bytes, maxBytes) : bytes));
     Clear();
     for (auto& s : lines) Add(s);
     return true;

@@ -119,7 +119,8 @@ public:
     void Assign(const TStrings& other);
     // One string per line, CP932 with CR LF, written atomically.
     bool SaveToFile(const std::string& path) const;
-    bool LoadFromFile(const std::string& path);
+    // Each line cut to maxBytes CP932 bytes when given (0: whole lines).
+    bool LoadFromFile(const std::string& path, size_t maxBytes = 0);
     std::string operator[](int i) const { return Strings(i); }
 };
 

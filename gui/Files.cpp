@@ -122,6 +122,25 @@ bool FileExists(const std::string& path) {
     return stat(ResolvePath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+int OpenRegularFile(const std::string& path, int flags, unsigned mode) {
+    const bool truncate = flags & O_TRUNC;
+    int fd = open(path.c_str(), (flags & ~O_TRUNC) | O_NONBLOCK | O_CLOEXEC, mode_t(mode));
+    if (fd < 0) return -1;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        errno = EINVAL;
+        return -1;
+    }
+    if ((truncate && ftruncate(fd, 0) != 0) || fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        const int e = errno;
+        close(fd);
+        errno = e;
+        return -1;
+    }
+    return fd;
+}
+
 bool DirectoryExists(const std::string& path) {
     struct stat st;
     return stat(ResolvePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
@@ -137,6 +156,9 @@ std::string CreateTempFileBeside(const std::string& target) {
     static unsigned counter = 0;
     const std::string folder = ExtractFilePath(target);
     const std::string name = ExtractFileName(target);
+    // What a run killed during a save left in this folder goes now: a user's
+    // own folder is cleaned by nothing else.
+    RemoveStaleTempFiles(folder);
     struct stat st;
     mode_t mode;
     if (stat(target.c_str(), &st) == 0) {
@@ -202,6 +224,11 @@ bool AtomicWriteFile(const std::string& path, const std::function<bool(FILE*, st
         reason = target + " is read-only";
         return fail("");
     }
+    // A named pipe, a device or a folder is never replaced by a file.
+    if (stat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        reason = target + " is not an ordinary file";
+        return fail("");
+    }
     const std::string temp = CreateTempFileBeside(target);
     if (temp.empty()) {
         sysReason("cannot create a temporary file for", target);
@@ -252,10 +279,14 @@ bool FileTimeNs(const std::string& path, long long& ns) {
 bool CopyFileKeepTime(const std::string& from, const std::string& to) {
     std::string src = ResolvePath(from);
     std::string dst = ResolvePath(to);
-    FILE* in = fopen(src.c_str(), "rb");
-    if (!in) return false;
+    const int fd = OpenRegularFile(src, O_RDONLY);
+    FILE* in = fd < 0 ? nullptr : fdopen(fd, "rb");
+    if (!in) {
+        if (fd >= 0) close(fd);
+        return false;
+    }
     struct stat st;
-    if (fstat(fileno(in), &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (fstat(fileno(in), &st) != 0) {
         fclose(in);
         return false;
     }

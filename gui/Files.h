@@ -17,6 +17,11 @@ std::string ResolvePath(const std::string& path);
 std::string NativePath(const std::string& path);
 
 bool FileExists(const std::string& path);        // an ordinary file
+// open(2) of an ordinary file only, never waiting: a named pipe, a device or a
+// folder is refused (-1, errno EINVAL) before it could block a read or a
+// write. flags as for open; O_TRUNC truncates only once the file is known to
+// be ordinary. The path is used as given.
+int OpenRegularFile(const std::string& path, int flags, unsigned mode = 0666);
 bool DirectoryExists(const std::string& path);
 bool DeleteFile(const std::string& path);
 bool RenameFile(const std::string& from, const std::string& to);   // replaces 'to'
@@ -41,6 +46,7 @@ std::string ExtractFilePath(const std::string& path);     // with the trailing '
 // A new empty file in the folder of 'target' (so that a rename can replace
 // target), with target's permission bits when target exists. "" on failure.
 // Its name starts with kTempPrefix and the process id: ".rvtmp-<pid>-<n>-<name>".
+// The temporary files that ended runs left in that folder are removed first.
 std::string CreateTempFileBeside(const std::string& target);
 inline constexpr const char* kTempPrefix = ".rvtmp-";
 // Removes the temporary files of our own in folder that a run ended during a

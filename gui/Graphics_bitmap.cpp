@@ -3,7 +3,6 @@
 #include "gui/Graphics.h"
 #include "gui/Graphics_impl.h"
 #include <QByteArray>
-#include <QSaveFile>
 #include <algorithm>
 #include <cstring>
 
@@ -49,7 +48,9 @@ void TBitmap::Assign(const TBitmap* other) {
 
 bool TBitmap::LoadFromFile(const std::string& path) {
     QImage loaded;
-    if (!loaded.load(QString::fromStdString(gui::ResolvePath(path)))) return false;
+    // Only an ordinary file: a named pipe would block the reading for ever.
+    const std::string real = gui::ResolvePath(path);
+    if (!gui::FileExists(real) || !loaded.load(QString::fromStdString(real))) return false;
     image = loaded.convertToFormat(QImage::Format_RGB32);
     return true;
 }
@@ -87,14 +88,9 @@ bool TBitmap::SaveToFile(const std::string& path) const {
     std::memcpy(out.data(), head, sizeof head);
     for (int y = 0; y < src.height(); ++y)
         std::memcpy(out.data() + 54 + size_t(src.height() - 1 - y) * stride, src.constScanLine(y), size_t(src.width()) * 3);
-    QSaveFile f(QString::fromStdString(gui::ResolvePath(path)));
-    if (!f.open(QIODevice::WriteOnly)) return false;
-    if (f.write(out) != out.size()) {
-        f.cancelWriting();
-        f.commit();
-        return false;
-    }
-    return f.commit();
+    return gui::AtomicWriteFile(path, [&](FILE* f, std::string&) {
+        return std::fwrite(out.constData(), 1, size_t(out.size()), f) == size_t(out.size());
+    });
 }
 
 // ---------------------------------------------------------------------------

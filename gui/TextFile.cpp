@@ -236,6 +236,18 @@ bool IsAscii(std::string_view s) {
     return (acc & 0x8080808080808080ull) == 0;
 }
 
+std::string_view CutCp932Bytes(std::string_view cp932, size_t max) {
+    if (cp932.size() <= max) return cp932;
+    size_t i = 0;
+    while (i < max) {
+        const unsigned char c = cp932[i];
+        const size_t len = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC) ? 2 : 1;
+        if (i + len > max) break;
+        i += len;
+    }
+    return cp932.substr(0, i);
+}
+
 std::string Cp932ToUtf8(std::string_view bytes) {
     std::string out;
     DecodeInto(bytes, out);
@@ -275,19 +287,14 @@ bool TextReader::Open(const std::string& path) {
     Close();
     // The exact name is the usual case and always wins; only a miss looks
     // for the name in another case.
-    int file = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Only an ordinary file: a named pipe would block the read for ever.
+    int file = OpenRegularFile(path, O_RDONLY);
     if (file < 0 && (errno == ENOENT || errno == ENOTDIR)) {
         std::string resolved = ResolvePath(path);
-        if (resolved != path) file = open(resolved.c_str(), O_RDONLY | O_CLOEXEC);
+        if (resolved != path) file = OpenRegularFile(resolved, O_RDONLY);
     }
     if (file < 0) return false;
-    struct stat st;
-    if (fstat(file, &st) != 0 || S_ISDIR(st.st_mode)) {
-        close(file);
-        return false;
-    }
     fd = file;
-    regular = S_ISREG(st.st_mode);
     pos = len = 0;
     atEnd = false;
     return true;
@@ -308,7 +315,7 @@ bool TextReader::fill() {
     if (n <= 0) return false;
     len = size_t(n);
     // A short read of an ordinary file is its end: no further call to find it.
-    atEnd = regular && len < kSize;
+    atEnd = len < kSize;
     return true;
 }
 
@@ -354,7 +361,10 @@ bool TextWriter::Open(const std::string& path, bool append) {
     Close();
     failed = false;
     lastCR = false;
-    f = fopen(ResolvePath(path).c_str(), append ? "ab" : "wb");
+    const int fd = OpenRegularFile(ResolvePath(path), O_WRONLY | O_CREAT | (append ? O_APPEND : O_TRUNC));
+    if (fd < 0) return false;
+    f = fdopen(fd, append ? "ab" : "wb");
+    if (!f) close(fd);
     return f != nullptr;
 }
 

@@ -21,6 +21,9 @@ size_t Cp932Length(std::string_view utf8);
 int Cp932Compare(std::string_view a, std::string_view b);
 // The same with ASCII letters compared without regard to case.
 int Cp932CompareText(std::string_view a, std::string_view b);
+// The longest start of a CP932 text of at most max bytes that does not end
+// inside a double-byte character.
+std::string_view CutCp932Bytes(std::string_view cp932, size_t max);
 // True when every byte is below 0x80 (the same bytes in CP932 and UTF-8).
 bool IsAscii(std::string_view s);
 
@@ -32,7 +35,7 @@ public:
     TextReader(const TextReader&) = delete;
     TextReader& operator=(const TextReader&) = delete;
     // Resolves the path without regard to case; false when it is not a
-    // readable ordinary file.
+    // readable ordinary file (a named pipe is refused, never waited on).
     bool Open(const std::string& path);
     bool IsOpen() const { return fd >= 0; }
     // Next whole line, any length, without CR/LF, decoded to UTF-8.
@@ -66,7 +69,7 @@ public:
 private:
     static constexpr size_t kSize = 65536;
     int fd = -1;
-    bool regular = false, atEnd = false;
+    bool atEnd = false;
     std::string raw;
     // The buffer proper lies between two margins of kSlack bytes.
     alignas(64) char store[kSlack + kSize + kSlack] = {};

@@ -1,6 +1,7 @@
 // The label window: its controls, the label files and the prefecture tables.
 #include "gui/FormParts.h"
 #include "labels/Uletter.h"
+#include "engine/Coords.h"
 #include "components/Mystr.h"
 #include "engine/Convert.h"
 #include "engine/Uopen.h"
@@ -268,7 +269,8 @@ bool TLetter::AddNewLabel(int32_t x, int32_t y) {
     return true;
 }
 
-bool TLetter::ReadLabelFile(const std::string& path) {
+bool TLetter::ParseLabelFile(const std::string& path, std::vector<ReadLabel>& rows) {
+    rows.clear();
     gui::TextReader in;
     if (!in.Open(path)) {
         // Not the end of the program: the file is skipped.
@@ -279,14 +281,24 @@ bool TLetter::ReadLabelFile(const std::string& path) {
     const bool main = path.find("主要") != std::string::npos;
     const bool railway = path.find("鉄道路線") != std::string::npos;
     if (railway && !Open->CBEki->Checked()) return true;
-    const bool info = Open->RailInfo && Open->RailInfo->Checked() && Rail && Rail->Label7;
     const std::string dot = "●";
     std::vector<std::string> f;
-    std::string line, cells[10];
-    LabelRecord r;
-    while (in.ReadLine(line)) {
+    std::string line;
+    for (int lineNo = 1; in.ReadLine(line); ++lineNo) {
         int n = TMyStr::SplitCsv(line, f);
         if (n < 5) continue;
+        ReadLabel row;
+        LabelRecord& r = row.record;
+        r.x = LenientInt(f[1]);
+        r.y = LenientInt(f[2]);
+        // A position no map has is a broken file: none of it is taken.
+        if (!InMapRange(r.x, r.y)) {
+            rows.clear();
+            MessageBox(gui::Format("ラベルデータファイル %s の %d 行目の座標値が正しくありません", path.c_str(), lineNo),
+                       "ラベルデータエラー", MB_OK | MB_ICONEXCLAMATION);
+            return false;
+        }
+        std::string* cells = row.cells;
         for (int c = 0; c < 5; ++c) cells[c] = f[c];
         cells[5] = dot;
         cells[6] = jr ? dot : "";
@@ -294,18 +306,30 @@ bool TLetter::ReadLabelFile(const std::string& path) {
         cells[8] = railway ? dot : "";
         cells[9] = std::to_string(Open->RailLabelCount);
         r.mark = f[0];
-        r.x = LenientInt(f[1]);
-        r.y = LenientInt(f[2]);
         r.text = f[3];
         r.size = LenientInt(f[4]);
         r.shown = dot;
         r.color = n >= 6 ? LenientInt(f[5]) : Open->LabelColor;
         r.jr = jr, r.main = main, r.railway = railway;
         r.fileNo = Open->RailLabelCount;
-        if (!AppendRow(r, cells)) break;
+        rows.push_back(std::move(row));
+    }
+    return true;
+}
+
+void TLetter::AppendLabels(const std::vector<ReadLabel>& rows) {
+    const bool info = Open->RailInfo && Open->RailInfo->Checked() && Rail && Rail->Label7;
+    for (const ReadLabel& row : rows) {
+        if (!AppendRow(row.record, row.cells)) break;
         if (info) Rail->Label7->SetCaption("行数　" + std::to_string(LabelCount));
     }
     SetGridRows(LabelCount);
+}
+
+bool TLetter::ReadLabelFile(const std::string& path) {
+    std::vector<ReadLabel> rows;
+    if (!ParseLabelFile(path, rows)) return false;
+    AppendLabels(rows);
     return true;
 }
 
@@ -349,25 +373,33 @@ void TLetter::Button7Click(TObject* Sender) {
     std::vector<std::string> chosen = OpenDialog1->Files;
     if (chosen.empty()) chosen.push_back(OpenDialog1->FileName);
     if (NoneReadable(chosen)) return;
-    if (!CBFileAdd->Checked()) {
-        LabelCount = 0;
-        LabelFiles.clear();
-    }
     // Files past the list's room are neither listed nor read, and said so once.
-    const size_t room = size_t(LABEL_FILE_MAX - LabelFileCount);
+    const size_t room = size_t(LABEL_FILE_MAX - (CBFileAdd->Checked() ? LabelFileCount : 0));
     if (chosen.size() > room) {
         MessageBox(gui::Format("ラベルファイルは %d 個までです．これ以上読み込めません", LABEL_FILE_MAX),
                    "ラベルデータエラー", MB_OK | MB_ICONEXCLAMATION);
         chosen.resize(room);
     }
-    for (const auto& p : chosen) LabelFiles.push_back(p);
-    ShowLabelFiles();
-    for (const auto& p : chosen) ReadLabelFile(p);
-    SetGridRows(LabelCount);
-    if (LabelCount == 0) {
+    // Every file is read before the table changes: files with no label
+    // between them leave the labels the user had.
+    std::vector<std::vector<ReadLabel>> read(chosen.size());
+    bool found = false;
+    for (size_t i = 0; i < chosen.size(); ++i) {
+        ParseLabelFile(chosen[i], read[i]);
+        found = found || !read[i].empty();
+    }
+    if (!found) {
         MessageBox("ラベルデータはありませんでした　　　　　　", "ラベルデータエラー", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
+    if (!CBFileAdd->Checked()) {
+        LabelCount = 0;
+        LabelFiles.clear();
+    }
+    for (const auto& p : chosen) LabelFiles.push_back(p);
+    ShowLabelFiles();
+    for (const auto& rows : read) AppendLabels(rows);
+    SetGridRows(LabelCount);
     Button2->SetEnabled(true);
     Button4->SetEnabled(true);
     Button9->SetEnabled(true);
@@ -416,25 +448,35 @@ void TLetter::LoadPrefTables() {
     auto load = [&](const char* name, const char* missing, std::vector<LabelRecord>& table, int32_t& count,
                     int32_t size, TColor color) {
         gui::TextReader in;
-        count = 0;
-        if (!in.Open(Open->AppDir + "/Mapdata/" + name)) {
+        const std::string path = Open->AppDir + "/Mapdata/" + name;
+        if (!in.Open(path)) {
+            count = 0;
             MessageBox(missing, "ファイルエラー", MB_OK | MB_ICONEXCLAMATION);
             return false;
         }
         std::vector<std::string> f;
         std::string line;
-        while (count < PREF_RECORD_MAX && in.ReadLine(line)) {
+        std::vector<LabelRecord> read;
+        for (int lineNo = 1; int(read.size()) < PREF_RECORD_MAX && in.ReadLine(line); ++lineNo) {
             int n = TMyStr::SplitCsv(line, f);
             f.resize(std::max(n, 4));
-            LabelRecord& r = table[count++];
-            r = LabelRecord();
+            LabelRecord r;
             r.mark = f[0];
             r.x = LenientInt(f[1]);
             r.y = LenientInt(f[2]);
+            // A position no map has: the names stay as they were.
+            if (!InMapRange(r.x, r.y)) {
+                MessageBox(gui::Format("%s の %d 行目の座標値が正しくありません", gui::ResolvePath(path).c_str(), lineNo),
+                           "ファイルエラー", MB_OK | MB_ICONEXCLAMATION);
+                return true;
+            }
             r.text = f[3];
             r.size = size;
             r.color = color;
+            read.push_back(std::move(r));
         }
+        count = int32_t(read.size());
+        std::move(read.begin(), read.end(), table.begin());
         return true;
     };
     if (!load("prefname.lbl", "都道府県名ファイルprefname.lblが見つかりません", PrefNameTable, PrefNameCount,

@@ -65,6 +65,15 @@ public:
 
     // ---- Label files (Uletter.cpp) ----
     bool ReadLabelFile(const std::string& path);
+    // One label as read from a file: its record and its ten grid cells.
+    struct ReadLabel {
+        LabelRecord record;
+        std::string cells[10];
+    };
+    // Every label of a file, read whole before any is taken; false (after its
+    // message) when the file cannot be read or holds a position no map has.
+    bool ParseLabelFile(const std::string& path, std::vector<ReadLabel>& rows);
+    void AppendLabels(const std::vector<ReadLabel>& rows);
     void Button3Click(TObject* Sender);
     void Button7Click(TObject* Sender);
     void Button14Click(TObject* Sender);

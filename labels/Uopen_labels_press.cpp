@@ -41,7 +41,7 @@ void TOpen::PressPrefName(int step, int X, int Y) {
         const int32_t r = TruncToInt(20 / ScaleX);
         for (int i = 0; i < L->PrefNameCount; ++i) {
             const LabelRecord& rec = L->PrefNameTable[i];
-            if (std::abs(rec.x - x) < r && std::abs(rec.y - y) < r) {
+            if (MapGap(rec.x, x) < r && MapGap(rec.y, y) < r) {
                 PrefSet->PrefNameIndex = i;
                 PrefSet->Label6->SetCaption(rec.text + " の移動する位置をクリックしてください");
                 PrefSet->PrefNamePickMode = false;

@@ -523,18 +523,39 @@ bool TPagesDlg::ReadSymbolLines(const std::string& path, bool append) {
     }
     std::string line;
     // The symbols are the symbol lines, wherever they stand: a count line ("%d,STAMP_CT")
-    // is no symbol line and is passed over, and a file without one loses nothing.
+    // is no symbol line and is passed over. A file with none (another kind
+    // chosen by mistake) leaves the symbols as they were; only our own file of
+    // no symbol ("0,STAMP_CT") empties them.
+    bool emptyFile = false;
+    std::vector<PlacedSymbol> read;
+    PlacedSymbol s;
+    std::vector<std::string> f;
+    for (int lineNo = 1; in.ReadLine(line); ++lineNo) {
+        if (!ParseSymbolLine(line, s)) {
+            emptyFile = emptyFile || (TMyStr::SplitFields(line, f) >= 2 && f[0] == "0" && f[1] == "STAMP_CT");
+            continue;
+        }
+        if (!InMapRange(s.x, s.y)) {
+            MessageBox(gui::Format("地図記号ファイル %s の %d 行目の座標値が正しくありません", path.c_str(), lineNo),
+                       "データエラー", MB_OK | MB_ICONEXCLAMATION);
+            return false;
+        }
+        read.push_back(s);
+    }
+    if (read.empty() && !emptyFile) {
+        MessageBox(gui::Format("地図記号ファイル %s に地図記号のデータがありません", path.c_str()), "データエラー",
+                   MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
     if (!append) PlacedSymbolCount = 0;
     FullReported = false;
-    PlacedSymbol s;
-    while (in.ReadLine(line)) {
-        if (!ParseSymbolLine(line, s)) continue;
+    for (const PlacedSymbol& r : read) {
         if (PlacedSymbolCount >= SYMBOL_MAX) {
             MessageBox(gui::Format("地図記号は %d 個までです．これ以上追加できません", SYMBOL_MAX), "地図記号を描く",
                        MB_OK | MB_ICONEXCLAMATION);
             break;
         }
-        PlacedSymbols[PlacedSymbolCount++] = s;
+        PlacedSymbols[PlacedSymbolCount++] = r;
     }
     return true;
 }

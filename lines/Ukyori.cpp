@@ -15,7 +15,6 @@ using namespace gui;
 namespace {
 
 constexpr int kRadii[5] = {10, 20, 50, 100, 200};
-constexpr int kMaxRadiusKm = 20000;   // half the earth's circumference
 
 } // namespace
 
@@ -148,8 +147,8 @@ void TKyori::EnableAttributeControls() {
         w->setEnabled(true);
 }
 
+// The circles stay until the new one is made: that one replaces them while not adding.
 void TKyori::Button1Click(TObject*) {
-    if (!CheckBox6->Checked()) CircleCount = 0;
     if (!CBCenter->Checked()) {
         Label6->SetCaption("距離円の中心を指定してください");
         CircleCentreMode = true;
@@ -296,7 +295,37 @@ struct RingCentre {
     }
 };
 
+// 8 M words (32 MB): every ring of 250 circles at 20 km spacing on the
+// whole-country map; beyond that rings are worked out at each use.
+constexpr size_t kRingWordsMax = size_t(8) << 20;
+constexpr size_t kRingWords = 2 * 101;
+
 } // namespace
+
+const int32_t* RingCache::Ring(int n, const kyorien& k, int ring) {
+    if (size_t(n) >= circles_.size()) circles_.resize(size_t(n) + 1);
+    Circle& c = circles_[size_t(n)];
+    if (c.cx != k.cx || c.cy != k.cy || c.radius != k.radius) {
+        words_ -= c.xy.size();
+        c.xy.clear();
+        c.cx = k.cx, c.cy = k.cy, c.radius = k.radius;
+    }
+    const size_t at = size_t(ring) * kRingWords;
+    if (at + kRingWords <= c.xy.size()) return &c.xy[at];
+    int32_t* out;
+    if (at == c.xy.size() && words_ + kRingWords <= kRingWordsMax) {
+        c.xy.resize(at + kRingWords);
+        words_ += kRingWords;
+        out = &c.xy[at];
+    } else {
+        scratch_.resize(kRingWords);
+        out = scratch_.data();
+    }
+    const RingCentre centre(k.cx, k.cy);
+    const int32_t d = k.radius * (ring + 1);
+    for (int i = 0; i <= 100; i++) centre.Vertex(d, i, out[2 * i], out[2 * i + 1]);
+    return out;
+}
 
 void RingVertex(int32_t cx, int32_t cy, int32_t d, int i, int32_t& x, int32_t& y) {
     RingCentre(cx, cy).Vertex(d, i, x, y);
@@ -324,14 +353,13 @@ void TOpen::DrawDistanceCircles() {
             cv->MoveTo(X - a, Y);
             cv->LineTo(X + b, Y);
         }
-        const RingCentre centre(k.cx, k.cy);
-        for (int32_t d = k.radius; d <= kMaxRadiusKm; d += k.radius) {
+        int ringNo = 0;
+        for (int32_t d = k.radius; d <= kMaxRadiusKm; d += k.radius, ringNo++) {
             bool visible = false;
+            const int32_t* xy = Kyori->Rings.Ring(n, k, ringNo);
             for (int i = 0; i <= 100; i++) {
-                int32_t vx, vy;
-                centre.Vertex(d, i, vx, vy);
                 int X, Y;
-                MapToScreen(vx, vy, X, Y);
+                MapToScreen(xy[2 * i], xy[2 * i + 1], X, Y);
                 if (X > 0 && X < ImageSize && Y >= 1 && Y < ImageSize) visible = true;
                 ring[i] = TPoint(X, Y);
             }

@@ -3,9 +3,11 @@
 #include "gui/Dialogs.h"
 #include "gui/Forms.h"
 #include <cstdint>
+#include <vector>
 #include <string>
 
 constexpr int CIRCLE_MAX = 250;
+constexpr int kMaxRadiusKm = 20000;   // half the earth's circumference
 
 // One distance circle: centre in map units, radius (or ring step) in km.
 struct kyorien {
@@ -15,6 +17,25 @@ struct kyorien {
     int32_t width;
     int32_t color;
     uint8_t concentric, showDistance, showCentre, fixedSize;
+};
+
+// A ring's vertices in map units depend only on its circle's centre and
+// spacing, not on the view, and their great-circle correction is the slow part
+// of a redraw: each circle's are kept, checked against its record at every use.
+class RingCache {
+public:
+    // Vertices 0..100 of ring `ring` (ring + 1 spacings out) of circle n, as x0, y0, x1, y1, ...
+    // Rings are asked for in order from the centre.
+    const int32_t* Ring(int n, const kyorien& k, int ring);
+
+private:
+    struct Circle {
+        int32_t cx = 0, cy = 0, radius = 0;
+        std::vector<int32_t> xy;
+    };
+    std::vector<Circle> circles_;
+    size_t words_ = 0;   // kept in all circles, held to a budget
+    std::vector<int32_t> scratch_;
 };
 
 class TKyori : public TForm {
@@ -36,6 +57,7 @@ public:
     bool CircleCentreMode = false;   // the next map press gives a circle centre
     bool CircleCentreSet = false;
     TColor CircleColor = 255;
+    RingCache Rings;
 
     // Fills record CircleCount from the controls and counts it in; false after
     // a refused radius or with every record in use (the message is shown).

@@ -43,7 +43,7 @@ std::string ReadEditFile(const std::string& path, EditFile& f) {
         int pairs = n <= 3 ? 1 : std::min(5, n / 2);
         for (int k = 0; k < pairs && f.pts.size() < want; k++) {
             int32_t x, y;
-            if (2 * k + 1 >= n || !CellInt(fields[2 * k], x) || !CellInt(fields[2 * k + 1], y))
+            if (2 * k + 1 >= n || !CellInt(fields[2 * k], x) || !CellInt(fields[2 * k + 1], y) || !InMapRange(x, y))
                 return gui::Format("地図線ファイル %s の %d 行目の座標値が正しくありません", path.c_str(), lineNo);
             f.pts.push_back({x, y});
         }
@@ -53,17 +53,35 @@ std::string ReadEditFile(const std::string& path, EditFile& f) {
 
 } // namespace
 
+// Every value within what the editor's controls can give: a width of 100000
+// would paint the whole map.
 bool ParseLineHeader(std::string_view line, LineFileHeader& h) {
     static thread_local std::vector<std::string> f;
-    if (TMyStr::SplitFields(line, f) < 9) return false;
-    h.Points = LenientInt(f[2]);
-    h.Color = LenientInt(f[3]);
-    h.LineType = LenientInt(f[4]);
-    h.Size = LenientInt(f[5]);
-    h.Arrow = LenientInt(f[6]);
-    h.Asize = LenientInt(f[7]);
-    h.Step = LenientInt(f[8]);
+    if (TMyStr::SplitFields(line, f) < 9 || f[0] != "K") return false;
+    LineFileHeader r;
+    r.Points = LenientInt(f[2]);
+    r.Color = LenientInt(f[3]);
+    r.LineType = LenientInt(f[4]);
+    r.Size = LenientInt(f[5]);
+    r.Arrow = LenientInt(f[6]);
+    r.Asize = LenientInt(f[7]);
+    r.Step = LenientInt(f[8]);
+    auto in = [](int32_t v, int32_t lo, int32_t hi) { return v >= lo && v <= hi; };
+    if (!in(r.Points, 0, INT32_MAX) || !in(r.LineType, 0, 4) || !in(r.Size, LINE_SIZE_MIN, LINE_SIZE_MAX) ||
+        !in(r.Arrow, 0, 2) || !in(r.Asize, ARROW_SIZE_MIN, ARROW_SIZE_MAX) || !in(r.Step, 0, ARROW_STEP_MAX))
+        return false;
+    h = r;
     return true;
+}
+
+std::string LineFileFault(const std::string& path) {
+    gui::TextReader in;
+    if (!in.Open(path)) return gui::Format("地図線ファイル %s を読み込むことができません", path.c_str());
+    std::string line;
+    LineFileHeader h;
+    if (!in.ReadLine(line) || !ParseLineHeader(line, h))
+        return gui::Format("地図線ファイル %s の見出し行が正しくありません", path.c_str());
+    return "";
 }
 
 TLineAdd::TLineAdd() : TForm("地図線の編集・表示") {
@@ -438,8 +456,8 @@ void TLineAdd::Button9Click(TObject*) {
         int32_t x, y;
         if (!CellInt(StringGrid1->Cells(1, i), x) || !CellInt(StringGrid1->Cells(2, i), y)) continue;
         if (x == 0 && y == 0) continue;   // a break stays a break
-        StringGrid1->SetCells(1, i, std::to_string(x + dx));
-        StringGrid1->SetCells(2, i, std::to_string(y + dy));
+        StringGrid1->SetCells(1, i, std::to_string(int64_t(x) + dx));
+        StringGrid1->SetCells(2, i, std::to_string(int64_t(y) + dy));
     }
     StringGrid1->SetRow(std::max(0, PointCount - 1));
     Open->DrawMap();
@@ -674,9 +692,17 @@ void TLineAdd::BtnFileClick(TObject*) {
                    MB_OK | MB_ICONEXCLAMATION);
         return;
     }
+    // A file that cannot be drawn is named and not counted.
+    std::vector<std::string> usable;
+    for (const std::string& p : chosen) {
+        const std::string fault = LineFileFault(p);
+        if (fault.empty()) usable.push_back(p);
+        else MessageBox(fault, "ファイル読み込みエラー", MB_OK | MB_ICONEXCLAMATION);
+    }
+    if (usable.empty()) return;
     LineFiles.resize(first);
     UserAttrs.resize(first);
-    for (const std::string& p : chosen) LineFiles.push_back(p);
+    for (const std::string& p : usable) LineFiles.push_back(p);
     UserAttrs.resize(LineFiles.size());
     LineFileCount = int(LineFiles.size());
     AttrTableDirty = 1;
@@ -691,6 +717,14 @@ void TLineAdd::BtnFileClick(TObject*) {
     CheckBox2->SetEnabled(true);
     Button4->SetEnabled(true);
     CheckBox2->SetChecked(true);
+}
+
+void TLineAdd::SetLineFilesFromProject(const std::vector<std::string>& paths) {
+    LineFiles = paths;
+    UserAttrs.assign(paths.size(), LineAttr());
+    LineFileCount = int(paths.size());
+    LineSet->UserColors = 0;
+    AttrTableDirty = 1;
 }
 
 void TLineAdd::Button4Click(TObject*) {

@@ -16,8 +16,12 @@ constexpr int LINE_COLOR_MAX = 10;
 struct LineFileHeader {
     int32_t Points = 0, Color = 0, LineType = 0, Size = 1, Arrow = 0, Asize = 12, Step = 0;
 };
-// False for a line with fewer than the nine fields of a header.
+constexpr int LINE_SIZE_MIN = 1, LINE_SIZE_MAX = 20, ARROW_SIZE_MIN = 5, ARROW_SIZE_MAX = 50, ARROW_STEP_MAX = 200;
+// False for a line that is no header: fewer than its nine fields, or a value
+// out of the range of the editor's controls.
 bool ParseLineHeader(std::string_view line, LineFileHeader& h);
+// "" for a line file that can be drawn, else the message naming it.
+std::string LineFileFault(const std::string& path);
 // The bytes of a line file, each line ended by '\n'; false when it cannot be opened.
 bool ReadLineFileText(const std::string& path, std::string& text);
 
@@ -84,6 +88,9 @@ public:
     // Colour number of a colour (1 to 10) through 'number'; returns the entries now in use.
     int ColourNumber(int count, TColor colour, int& number);
     static std::string FileDisplayName(const std::string& path);
+    // The files of a project: each drawn with its own attributes as its file gives
+    // them, whatever files and attributes were shown before.
+    void SetLineFilesFromProject(const std::vector<std::string>& paths);
     // Fills the grid with rows of (x, y) in the Tokyo datum and numbers them.
     void SetGridPoints(const std::vector<std::array<int32_t, 2>>& pts);
     void SetRow(int row, const std::string& x, const std::string& y);

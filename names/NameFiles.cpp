@@ -35,6 +35,12 @@ void ReportWriteFailure(const std::string& path, const std::string& caption) {
                             MB_OK | MB_ICONEXCLAMATION);
 }
 
+bool RefusePartialList(const std::string& path, const std::string& caption) {
+    Application->MessageBox(gui::Format("%s は全体を読み込めなかったため，保存できません　　　", path.c_str()), caption,
+                            MB_OK | MB_ICONEXCLAMATION);
+    return false;
+}
+
 void ReportRowGone(const std::string& path, const std::string& caption) {
     Application->MessageBox(gui::Format("%s に該当するデータが見つかりませんでした\n何も書き換えていません　　　", path.c_str()),
                             caption, MB_OK | MB_ICONEXCLAMATION);

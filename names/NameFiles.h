@@ -14,6 +14,9 @@ bool WriteRawLines(const std::string& path, const std::vector<std::string>& line
 // A name record "A|B|X,x,y,name..." at (x, y) named name (CP932); fields are left in f.
 bool IsNameRecord(const std::string& line, int32_t x, int32_t y, const std::string& name, std::vector<std::string>& f);
 void ReportWriteFailure(const std::string& path, const std::string& caption);
+// A list whose reading left lines out is not written back, which would lose
+// them: the message, then false.
+bool RefusePartialList(const std::string& path, const std::string& caption);
 // The row to change is no longer in the file: nothing was written.
 void ReportRowGone(const std::string& path, const std::string& caption);
 // A name fit for the comma-and-blank separated files: not empty, no comma, blank or tab.

@@ -29,6 +29,7 @@ void TExtra::Fill() {
 
 bool TExtra::Save() {
     const std::string path = Open->AppDir + "/MAPDATA/EXTRA.TXT";
+    if (!Open->ExtraListWhole) return names::RefusePartialList(path, "重複する区名，町村名の編集");
     const int n = std::min<int>(Open->ExtraCount, StringGrid1->RowCount() - 1);
     const bool ok = gui::AtomicRewrite(path, [&](gui::TextWriter& w) {
         for (int i = 0; i < n; ++i) {

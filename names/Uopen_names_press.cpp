@@ -27,7 +27,7 @@ namespace {
 
 // The current names first, then the new or the old ones as the old-name box says.
 int PickName(TOpen& o, int32_t x, int32_t y, int radius, int& kind) {
-    auto near = [&](int32_t px, int32_t py) { return std::abs(px - x) < radius && std::abs(py - y) < radius; };
+    auto near = [&](int32_t px, int32_t py) { return MapGap(px, x) < radius && MapGap(py, y) < radius; };
     kind = 0;
     int i = names::FindNear(o, 0, near);
     if (i >= 0) return i;
@@ -82,7 +82,7 @@ void PickForDeletion(TOpen& o, int32_t x, int32_t y) {
     } else {
         const int n = std::min<int>(o.ExtraCount, int(o.ExtraX.size()));
         for (int k = 0; k < n; ++k) {
-            if (std::abs(o.ExtraX[k] - x) < 50 && std::abs(o.ExtraY[k] - y) < 50) {
+            if (MapGap(o.ExtraX[k], x) < 50 && MapGap(o.ExtraY[k], y) < 50) {
                 i = k, kind = 3;
                 px = o.ExtraX[k], py = o.ExtraY[k], name = o.ExtraTownName[k];
                 break;

@@ -336,7 +336,7 @@ bool TOpen::SaveSortedHistory(int skip) {
         return false;
     }
     const std::string text = ComboBox1->Text();
-    ComboBox1->Items()->LoadFromFile(path);
+    ComboBox1->Items()->LoadFromFile(path, HISTORY_NAME_MAX);
     ComboBox1->SetText(text);
     return true;
 }

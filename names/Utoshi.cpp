@@ -26,6 +26,7 @@ void TToshi::Fill() {
 
 bool TToshi::Save() {
     const std::string path = Open->AppDir + "/MAPDATA/CITYLIST.TXT";
+    if (!Open->CityListWhole) return names::RefusePartialList(path, "政令指定都市表示位置編集");
     const int n = std::min<int>(Open->CityCount, StringGrid1->RowCount() - 1);
     const bool ok = gui::AtomicRewrite(path, [&](gui::TextWriter& w) {
         for (int i = 0; i < n; ++i)

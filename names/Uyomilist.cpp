@@ -149,7 +149,7 @@ bool TYomiList::BuildDisplayedNameList() {
         auto it = firstOf.find(r.name);
         if (it == firstOf.end()) continue;
         for (int i = it->second; i >= 0; i = list[i].next)
-            if (!list[i].yomi && std::abs(r.x - list[i].x) <= 1000 && std::abs(r.y - list[i].y) <= 1000) {
+            if (!list[i].yomi && MapGap(r.x, list[i].x) <= 1000 && MapGap(r.y, list[i].y) <= 1000) {
                 list[i].yomi = &r.yomi;
                 list[i].record = k;
             }
@@ -273,7 +273,7 @@ bool TYomiList::WriteYomiList() {
         int k = linked[r];
         if (k < 0 || k >= int(records.size()) || records[k].name != name) {
             auto it = std::find_if(records.begin(), records.end(), [&](const TOpen::YomiRecord& rec) {
-                return rec.name == name && std::abs(rec.x - x) <= 1000 && std::abs(rec.y - y) <= 1000;
+                return rec.name == name && MapGap(rec.x, x) <= 1000 && MapGap(rec.y, y) <= 1000;
             });
             k = it == records.end() ? -1 : int(it - records.begin());
         }
@@ -324,7 +324,7 @@ void TYomiList::Button7Click(TObject* Sender) {
     if (ok) {
         for (std::string& l : lines) {
             if (TMyStr::SplitFields(l, f) < 3 || f[2] != key) continue;
-            if (std::abs(LenientInt(f[0]) - x) >= 2000 || std::abs(LenientInt(f[1]) - y) >= 2000) continue;
+            if (MapGap(LenientInt(f[0]), x) >= 2000 || MapGap(LenientInt(f[1]), y) >= 2000) continue;
             l = std::to_string(x) + "," + std::to_string(y) + "," + f[2] + "," + (f.size() > 3 ? f[3] : std::string());
         }
         ok = names::WriteRawLines(path, lines);

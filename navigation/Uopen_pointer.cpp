@@ -48,7 +48,7 @@ bool TOpen::IsListedDuplicateName(int index) const {
     const std::string& name = TownName[index];
     const int32_t x = TownX[index], y = TownY[index];
     for (int i = 0; i < ExtraCount; ++i)
-        if (std::abs(ExtraX[i] - x) < 2000 && std::abs(ExtraY[i] - y) < 2000 && ExtraTownName[i] == name)
+        if (MapGap(ExtraX[i], x) < 2000 && MapGap(ExtraY[i], y) < 2000 && ExtraTownName[i] == name)
             return true;
     return false;
 }
@@ -116,7 +116,7 @@ void TOpen::ShowReadingAt(int X, int Y) {
     // Names are kept in the Tokyo datum; the pointer is on the displayed map.
     PressToData(X, Y, x, y);
     const int32_t r = TruncToInt(10 / ScaleX);
-    auto near = [&](int32_t px, int32_t py) { return std::abs(px - x) < r && std::abs(py - y) < r; };
+    auto near = [&](int32_t px, int32_t py) { return MapGap(px, x) < r && MapGap(py, y) < r; };
     const bool wards = Settei->CBKuName->Checked();
 
     const std::string* name = nullptr;
@@ -183,7 +183,7 @@ void TOpen::ShowReadingAt(int X, int Y) {
     const YomiRecord* rec = nullptr;
     for (int i = 0; i < YomiCount; ++i) {
         const YomiRecord& y1 = YomiRecords[i];
-        if (std::abs(y1.x - nx) < 1000 && std::abs(y1.y - ny) < 1000 && y1.name == *name) {
+        if (MapGap(y1.x, nx) < 1000 && MapGap(y1.y, ny) < 1000 && y1.name == *name) {
             rec = &y1;
             break;
         }

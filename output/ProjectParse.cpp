@@ -2,6 +2,9 @@
 // was written; the first line at fault stops the reading and nothing is applied.
 #include "components/Mystr.h"
 #include "engine/Convert.h"
+#include "engine/Coords.h"
+#include "lines/Ukyori.h"
+#include "paint/Uhanrei.h"
 #include "labels/Uletter.h"
 #include "labels/Upagesdlg.h"
 #include "output/Uproject.h"
@@ -23,7 +26,8 @@ public:
         if (bad) return false;
         if (at >= lines.size()) return Fail(int(at) + 1);
         s = lines[at++];
-        return true;
+        // A NUL would cut the text at the next save.
+        return Check(s.find('\0') == std::string::npos);
     }
     // The next line split at commas and blanks.
     bool Fields(std::vector<std::string>& f) {
@@ -41,8 +45,13 @@ public:
         return true;
     }
     bool Ranged(int& v, int lo, int hi) { return Lenient(v) && Check(v >= lo && v <= hi); }
+    // A map position read from fields k and k + 1 of the current line.
+    bool Position(const std::vector<std::string>& f, size_t k, int32_t& x, int32_t& y) {
+        x = Int(f, k), y = Int(f, k + 1);
+        return Check(InMapRange(x, y));
+    }
     bool Box(bool& b) {
-        int v;
+        int v = 0;
         if (!Lenient(v)) return false;
         b = v != 0;
         return true;
@@ -101,6 +110,7 @@ bool ParseLabelRow(Lines& in, ProjectData::Label& row) {
     const std::string cells[5] = {f[0], f[1], f[2], text, f[n - 2]};
     for (int c : {1, 2, 4})
         if (!in.Check(TryStrToInt(cells[c]).has_value())) return false;
+    if (!in.Check(InMapRange(*TryStrToInt(cells[1]), *TryStrToInt(cells[2])))) return false;
     auto colour = TryStrToInt(f[n - 1]);
     if (!in.Check(colour.has_value())) return false;
     for (int c = 0; c < 5; ++c) row.cells[c] = cells[c];
@@ -109,11 +119,11 @@ bool ParseLabelRow(Lines& in, ProjectData::Label& row) {
 }
 
 bool ParseLegend(Lines& in, ProjectData::Legend& g) {
-    const int countLine = in.At() + 1;
+    // Count, swatch width and height, gap, position x and y, text size: each
+    // within what the legend window allows.
     for (int k = 0; k < 7; ++k)
-        if (!in.Lenient(g.numbers[k])) return false;
+        if (!in.Ranged(g.numbers[k], THanrei::NUMBER_MIN[k], THanrei::NUMBER_MAX[k])) return false;
     const int count = g.numbers[0];
-    if (count < 1 || count > 8) return in.Fail(countLine);
     int v;
     TColor* colours[3] = {&g.text, &g.frame, &g.fill};
     for (TColor* c : colours) {
@@ -147,7 +157,7 @@ int ParseProject(const std::vector<std::string>& lines, ProjectData& d) {
             if (!in.Check(d.codes[i] >= 1 && d.codes[i] <= 52)) return false;
         }
         if (!in.Fields(f)) return false;
-        d.cx = in.Int(f, 0), d.cy = in.Int(f, 1);
+        if (!in.Position(f, 0, d.cx, d.cy)) return false;
         if (!in.Ranged(d.sizex, 600, 600) || !in.Ranged(d.ssize, 1, 5) || !in.Fields(f)) return false;
         d.copyscale = in.Int(f, 0), d.sizeIndex = in.Int(f, 1);
         if (!in.Check(d.copyscale >= 1 && d.copyscale <= 3)) return false;
@@ -167,6 +177,7 @@ int ParseProject(const std::vector<std::string>& lines, ProjectData& d) {
         for (auto& p : d.paint) {
             if (!in.Fields(f)) return false;
             p = {in.Int(f, 0), in.Int(f, 1), TColor(in.Int(f, 2)), uint8_t(in.Int(f, 3))};
+            if (!in.Position(f, 0, p.x, p.y)) return false;
         }
         int v;
         if (!in.StrictFirst(v)) return false;
@@ -191,12 +202,15 @@ int ParseProject(const std::vector<std::string>& lines, ProjectData& d) {
 
         if (!in.Fields(f)) return false;
         d.scaleBar = in.Int(f, 0) != 0;
+        // The scale bar's place in units of the 600-pixel image.
         d.scaleX = in.Int(f, 2), d.scaleY = in.Int(f, 3);
+        if (!in.Check(std::abs(d.scaleX) <= 600 && std::abs(d.scaleY) <= 600)) return false;
         if (!in.Ranged(n, 0, SYMBOL_MAX)) return false;
         d.symbols.resize(n);
         for (auto& m : d.symbols) {
             if (!in.Fields(f)) return false;
             m = {in.Int(f, 0), in.Int(f, 1), in.Int(f, 2), in.Int(f, 3), in.Int(f, 4), uint8_t(in.Int(f, 5))};
+            if (!in.Position(f, 1, m.x, m.y)) return false;
         }
         if (!in.Ranged(n, 0, PROJECT_LINEFILE_MAX) || !in.Lenient(d.paintLine)) return false;
         d.lineFiles.resize(n);
@@ -208,6 +222,10 @@ int ParseProject(const std::vector<std::string>& lines, ProjectData& d) {
             if (!in.Fields(f)) return false;
             c = {in.Int(f, 0), in.Int(f, 1), in.Int(f, 2), in.Int(f, 3), in.Int(f, 4), in.Int(f, 5),
                  uint8_t(in.Int(f, 6)), uint8_t(in.Int(f, 7)), uint8_t(in.Int(f, 8)), uint8_t(in.Int(f, 9))};
+            // Radius, text size and pen width as the circle window allows them.
+            if (!in.Position(f, 0, c.cx, c.cy) || !in.Check(c.radius >= 1 && c.radius <= kMaxRadiusKm) ||
+                !in.Check(c.textSize >= 6 && c.textSize <= 50) || !in.Check(c.width >= 1 && c.width <= 5))
+                return false;
         }
         for (TColor& c : d.baseColours) {
             if (!in.Lenient(v)) return false;

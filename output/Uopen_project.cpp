@@ -92,7 +92,8 @@ bool TOpen::SaveProjectFile(const std::string& path) {
                      L->StringGrid1->Cells(2, i).c_str(), L->StringGrid1->Cells(3, i).c_str(),
                      L->StringGrid1->Cells(4, i).c_str(), int(L->LabelTable[i].color));
 
-        if (Hanrei->LegendOn && CBExp->Checked()) {
+        // The legend that is on the map, however it was made ("凡例編集" leaves "地図凡例" unticked).
+        if (Hanrei->LegendOn && Hanrei->CBExpDisplay->Checked()) {
             w.Printf("-1,hanrei\n");
             WriteLegend(w);
         } else {
@@ -221,6 +222,11 @@ void TOpen::Button10Click(TObject*) {
 
     ProjectLoading = true;
     DataReady = false;
+    // A painting under way ends first, putting back the user's ticks; the file's come after.
+    if (PaintMode) MapPaint->Button19Click(MapPaint);
+    DataReady = false;
+    // The settings twin of "重複可" follows the main box, but the file holds only the main one.
+    const bool doubleNames = Settei->CBDoubleName->Checked();
     Hanrei->LegendOn = false;
     Label19->SetCaption(ExtractFileNameExt(path));
     SaveDialog3->FileName = path;
@@ -270,7 +276,9 @@ void TOpen::Button10Click(TObject*) {
     Letter->Show();
     WriteLog(gui::Format("ラベル数：%d\n", m));
 
+    // Without a legend in the file none is drawn, whatever "地図凡例" did.
     if (d.legend) ApplyLegend(d.legendBlock);
+    else Hanrei->LegendOn = false;
     CBScale->SetChecked(d.scaleBar);
 
     // Symbols, then the railways as their boxes stand.
@@ -289,13 +297,15 @@ void TOpen::Button10Click(TObject*) {
     if (d.paintLine == 1) A->CheckBox4->SetChecked(true);
     std::vector<std::string> found;
     for (const std::string& f : d.lineFiles) {
-        if (gui::FileExists(gui::NativePath(f))) found.push_back(f);
-        else MessageBox(f, "指定されたファイルがありません", MB_OK | MB_ICONEXCLAMATION);
+        if (!gui::FileExists(gui::NativePath(f))) {
+            MessageBox(f, "指定されたファイルがありません", MB_OK | MB_ICONEXCLAMATION);
+        } else if (const std::string fault = LineFileFault(f); !fault.empty()) {
+            MessageBox(fault, "ファイル読み込みエラー", MB_OK | MB_ICONEXCLAMATION);
+        } else {
+            found.push_back(f);
+        }
     }
-    A->LineFiles.resize(std::max(A->LineFiles.size(), found.size()));
-    std::copy(found.begin(), found.end(), A->LineFiles.begin());
-    A->LineFileCount = int(found.size());
-    A->AttrTableDirty = 1;
+    A->SetLineFilesFromProject(found);
     WriteLog(gui::Format("追加地図線数：%d\n", A->LineFileCount));
     for (const std::string& f : found) WriteLog(gui::Format("  ファイル名：%s\n", f.c_str()));
 
@@ -332,6 +342,12 @@ void TOpen::Button10Click(TObject*) {
     // The area load ticks the name boxes by the number of areas: the project's ticks win.
     CBTownName->SetChecked(d.boxes[3]);
     CBMainDoubleName->SetChecked(d.boxes[6]);
+    if (Settei->CBDoubleName->Checked() != doubleNames) {
+        // Its handler would tick the main box back: the twin alone goes back.
+        TNotifyEvent mirror = std::move(Settei->CBDoubleName->OnClick);
+        Settei->CBDoubleName->SetChecked(doubleNames);
+        Settei->CBDoubleName->OnClick = std::move(mirror);
+    }
 
     CBScale->SetChecked(false);
     ProjectLoading = false;

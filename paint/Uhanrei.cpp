@@ -324,9 +324,12 @@ int ParseLegendFile(const std::vector<std::string>& lines, LegendFileData& d) {
         if (size_t(k) >= lines.size()) return k + 1;
         TMyStr::SplitFields(lines[k], f);
         d.numbers[k] = f.empty() ? 0 : LenientInt(f[0]);
+        if (d.numbers[k] < THanrei::NUMBER_MIN[k] || d.numbers[k] > THanrei::NUMBER_MAX[k]) return k + 1;
     }
     const int count = d.numbers[0];
-    if (count < 1 || count > 8) return 1;
+    // A NUL in a text would cut it at the next save.
+    for (int k = 10; k < 11 + count && size_t(k) < lines.size(); ++k)
+        if (lines[k].find('\0') != std::string::npos) return k + 1;
     for (int k = 0; k < 3; ++k) {
         if (size_t(7 + k) >= lines.size()) return 8 + k;
         TMyStr::SplitFields(lines[7 + k], f);

@@ -50,6 +50,9 @@ public:
     bool LegendLoaded = false;   // the project reader is restoring the record
 
     static constexpr size_t TEXT_MAX = 99;   // CP932 bytes of a title or description
+    // What the window allows for count, swatch width and height, gap,
+    // position x and y and text size, in the order the files keep them.
+    static constexpr int NUMBER_MIN[7] = {1, 20, 10, 0, 0, 0, 6}, NUMBER_MAX[7] = {8, 100, 50, 20, 600, 600, 40};
 
     TImage* RowImage(int i) const;
     TEdit* RowEdit(int i) const;

@@ -58,14 +58,17 @@ std::vector<TCheckBox*> TOpen::SavedCheckBoxes() const {
 }
 
 void TOpen::SaveCheckStates() {
+    if (CheckStatesSaved) return;
     const auto boxes = SavedCheckBoxes();
     for (size_t i = 0; i < boxes.size(); ++i) SavedCheckStates[i] = boxes[i]->Checked();
     CheckStatesSaved = true;
 }
 
-// Before any save there is nothing to put back (a project restore paints without saving).
+// Without an entry into painting there is nothing to put back (a project
+// restore or a paint file ends a painting that never began).
 void TOpen::RestoreCheckStates() {
     if (!CheckStatesSaved) return;
+    CheckStatesSaved = false;
     const auto boxes = SavedCheckBoxes();
     for (size_t i = 0; i < boxes.size(); ++i) boxes[i]->SetChecked(SavedCheckStates[i] != 0);
 }

@@ -249,8 +249,11 @@ void TMapPaint::Button19Click(TObject*) {
     CBPaintDisplay->SetEnabled(true);
 
     Open->PaintDisplay = true;
-    Open->ken_name->SetChecked(true);
-    Open->kokudo->SetChecked(true);
+    // Only painting unticks these two: an end without its start leaves them be.
+    if (Open->CheckStatesSaved) {
+        Open->ken_name->SetChecked(true);
+        Open->kokudo->SetChecked(true);
+    }
     Button3->SetEnabled(Open->paint_rep >= 1);
 
     // The redraw lock stays on while the windows and boxes below change.
@@ -265,7 +268,7 @@ void TMapPaint::Button19Click(TObject*) {
     BtnAllPaint->SetEnabled(false);
     CBNamePaint->SetChecked(false);
 
-    if (!Open->ProjectLoading) Open->RestoreCheckStates();
+    Open->RestoreCheckStates();
 
     Open->DataReady = true;
     Open->DrawMap();
@@ -279,9 +282,15 @@ void TMapPaint::Button9Click(TObject*) {
     Close();
 }
 
+// A new painting is not replayed by the redraw: its fills would be gone.
+void TMapPaint::Redraw() {
+    Open->DrawMap();
+    if (Open->PaintMode && !Open->PaintDisplay) Open->ReplayPaint();
+}
+
 void TMapPaint::CBBackWhiteClick(TObject*) {
     Settei->CheckBox13->SetChecked(CBBackWhite->Checked());
-    Open->DrawMap();
+    Redraw();
 }
 
 void TMapPaint::CBPaintDisplayClick(TObject*) { Open->DrawMap(); }
@@ -340,5 +349,5 @@ void TMapPaint::Button4Click(TObject*) {
     h->UpdateRows();
     h->Button3Click(h);
     h->LegendOn = true;
-    Open->DrawMap();
+    Redraw();
 }

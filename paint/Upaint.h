@@ -55,6 +55,8 @@ public:
     void RaiseSlotButtons();
     void RefreshPaintSlot();
     void ShowCount();
+    // The redraw of a handler of this window, with the fills of a new painting kept.
+    void Redraw();
 
     void TkBtnClick(int slot);         // choose a slot
     void ColorButtonClick(int slot);   // "..." of a slot

@@ -8,6 +8,7 @@
 #include "output/Uproject.h"
 #include "paint/SlotPicture.h"
 #include "paint/Upaint.h"
+#include <fstream>
 #include <optional>
 #include <vector>
 
@@ -25,15 +26,24 @@ struct PaintFileData {
     bool full = false;   // badLine is a record beyond the room left
 };
 
-PaintFileData ReadPaintFile(gui::TextReader& r, bool coloursOnly, int room) {
+// Every line this program writes ends in a line end: a last line without one was cut short.
+bool EndsInLineEnd(const std::string& path) {
+    std::ifstream in(gui::ResolvePath(path), std::ios::binary | std::ios::ate);
+    if (!in || in.tellg() <= 0) return true;
+    in.seekg(-1, std::ios::end);
+    return in.get() == '\n';
+}
+
+// cut: the last line lacks its line end and is refused, whatever it reads as.
+PaintFileData ReadPaintFile(const std::vector<std::string>& lines, bool cut, bool coloursOnly, int room) {
     PaintFileData d;
-    std::string line;
+    const size_t usable = lines.size() - (cut && !lines.empty() ? 1 : 0);
     std::vector<std::string> f;
-    for (int k = 0; k < 17; ++k) {
+    for (size_t k = 0; k < 17; ++k) {
         std::optional<int> v;
-        if (r.ReadLine(line) && TMyStr::SplitFields(line, f) > 0) v = TryStrToInt(f[0]);
+        if (k < usable && TMyStr::SplitFields(lines[k], f) > 0) v = TryStrToInt(f[0]);
         if (!v) {
-            d.badLine = k + 1;
+            d.badLine = int(k) + 1;
             return d;
         }
         if (k == 0) d.back = TColor(*v);
@@ -41,8 +51,13 @@ PaintFileData ReadPaintFile(gui::TextReader& r, bool coloursOnly, int room) {
         else d.patterns[k - 9] = uint8_t(*v);
     }
     if (coloursOnly) return d;
-    for (int n = 18; r.ReadLine(line); ++n) {
-        const int count = TMyStr::SplitFields(line, f);
+    for (size_t k = 17; k < lines.size(); ++k) {
+        const int n = int(k) + 1;
+        if (k == usable) {
+            d.badLine = n;
+            return d;
+        }
+        const int count = TMyStr::SplitFields(lines[k], f);
         // A line without a colour is no record.
         if (count < 3 || f[2].empty()) continue;
         auto colour = TryStrToInt(f[2]);
@@ -141,8 +156,10 @@ void TMapPaint::Button2Click(TObject*) {
                    MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    const PaintFileData d = ReadPaintFile(r, coloursOnly, TOpen::PAINT_MAX - first);
+    std::vector<std::string> lines;
+    for (std::string line; r.ReadLine(line);) lines.push_back(std::move(line));
     r.Close();
+    const PaintFileData d = ReadPaintFile(lines, !EndsInLineEnd(path), coloursOnly, TOpen::PAINT_MAX - first);
     if (d.badLine) {
         ShowFileFault("ペイントファイル", path, d.badLine, d.full);
         return;

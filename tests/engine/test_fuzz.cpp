@@ -1,12 +1,16 @@
 // Every reader of a data file on a few thousand mutations of a small valid
 // file: nothing may crash, and what the reader fills keeps its invariants.
 // The mutations come from a fixed seed, so every run reads the same files.
+#include "engine/Coords.h"
 #include "engine/Uopen.h"
 #include "gui/Testing.h"
+#include "names/Uextra.h"
+#include "names/Utoshi.h"
 #include "navigation/Usettei.h"
 #include "tests/engine/AreaFiles.h"
 #include "tests/engine/HandMap.h"
 #include "tests/support/FormsFixture.h"
+#include "tests/support/Mutator.h"
 #include <gtest/gtest.h>
 #include <cstring>
 #include <random>
@@ -17,62 +21,8 @@ namespace fs = std::filesystem;
 
 constexpr int kRounds = 1500;
 
-// Bytes and words that readers trip over: separators, signs, CP932 lead and
-// stray bytes, NUL, and numbers at and past the int range.
-const char* const kWords[] = {",", " ", "\t", "\n", "\r\n", "-", "0", "5", "\x81", "\x80", "\xFF", "\x82\xA0",
-                              std::string_view("\0", 1).data(), "2147483647", "2147483648", "-2147483649",
-                              "999999999999", "-999", "1000", "1001", "A,", "C,1,", "Z", "W,1,3\n"};
-
-class Mutator {
-public:
-    explicit Mutator(uint32_t seed) : rng(seed) {}
-
-    std::string operator()(const std::string& base) {
-        std::string s = base;
-        const int edits = 1 + int(rng() % 4);
-        for (int e = 0; e < edits; ++e) {
-            const size_t at = s.empty() ? 0 : rng() % (s.size() + 1);
-            switch (rng() % 6) {
-            case 0:   // a byte changed
-                if (!s.empty()) s[at % s.size()] = char(rng());
-                break;
-            case 1: {   // a word put in
-                const size_t w = rng() % std::size(kWords);
-                s.insert(at, w == 12 ? std::string(1, '\0') : std::string(kWords[w]));
-                break;
-            }
-            case 2:   // a run taken out
-                s.erase(at, rng() % 12);
-                break;
-            case 3: {   // a line repeated
-                const size_t start = s.rfind('\n', at == 0 ? 0 : at - 1);
-                const size_t from = start == std::string::npos ? 0 : start + 1;
-                const size_t end = s.find('\n', from);
-                s.insert(from, s.substr(from, end == std::string::npos ? std::string::npos : end - from + 1));
-                break;
-            }
-            case 4:   // cut short
-                s.resize(at);
-                break;
-            default:   // a long field
-                s.insert(at, std::string(1 + rng() % 300, char('0' + rng() % 10)));
-                break;
-            }
-        }
-        return s;
-    }
-
-private:
-    std::mt19937 rng;
-};
-
-void WriteBytes(const fs::path& file, const std::string& bytes) {
-    fs::create_directories(file.parent_path());
-    std::FILE* f = std::fopen(file.c_str(), "wb");
-    ASSERT_TRUE(f);
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-}
+using testsupport::Mutator;
+using testsupport::WriteBytes;
 
 std::string Cp932(const std::string& utf8) { return gui::Utf8ToCp932(utf8); }
 
@@ -131,6 +81,10 @@ TEST_F(Fuzz, MapAndOfficeFiles) {
         ASSERT_LE(Open->TownCount, TOWN_MAX);
         ASSERT_LE(Open->OldTownCount, OLDTOWN_MAX);
         ASSERT_LE(Open->NewTownCount, NEWTOWN_MAX);
+        // No name is kept at a position no map has (its difference to a press would wrap).
+        for (int i = 0; i < Open->TownCount; ++i) ASSERT_TRUE(InMapRange(Open->TownX[i], Open->TownY[i]));
+        for (int i = 0; i < Open->OldTownCount; ++i) ASSERT_TRUE(InMapRange(Open->OldTownX[i], Open->OldTownY[i]));
+        for (int i = 0; i < Open->NewTownCount; ++i) ASSERT_TRUE(InMapRange(Open->NewTownX[i], Open->NewTownY[i]));
         ASSERT_LE(Open->OfficeCount, OFFICE_MAX);
         for (int i = 0; i < Open->OfficeCount; ++i) {
             const OfficeRecord& r = Open->OfficeRecords[i];
@@ -159,7 +113,22 @@ TEST_F(Fuzz, ListsReadAtStartUp) {
         ASSERT_LE(Open->ExtraCount, EXTRA_MAX);
         ASSERT_EQ(Open->YomiCount, int32_t(Open->YomiRecords.size()));
         ASSERT_LE(Open->YomiCount, TOpen::YOMI_MAX);
-        for (int i = 0; i < Open->CityCount; ++i) ASSERT_TRUE(Open->CityFlag[i] == 0 || Open->CityFlag[i] == 1);
+        for (int i = 0; i < Open->CityCount; ++i) {
+            ASSERT_TRUE(Open->CityFlag[i] == 0 || Open->CityFlag[i] == 1);
+            ASSERT_TRUE(InMapRange(Open->CityX[i], Open->CityY[i]));
+        }
+        for (int i = 0; i < Open->ExtraCount; ++i) ASSERT_TRUE(InMapRange(Open->ExtraX[i], Open->ExtraY[i]));
+        for (const auto& r : Open->YomiRecords) ASSERT_TRUE(InMapRange(r.x, r.y));
+        // "ファイル保存" of the position windows never drops a line the reader left out.
+        if (round % 10 != 0) continue;
+        for (auto [table, file, whole] : {std::tuple<TPositionTable*, const char*, bool>{Toshi, "CITYLIST.TXT", Open->CityListWhole},
+                                          {Extra, "EXTRA.TXT", Open->ExtraListWhole}}) {
+            const std::string before = testsupport::ReadBytes(programDir / "MAPDATA" / file);
+            table->FormCreate(table);   // the grid as the window shows it after these lists
+            table->Button1->SetEnabled(true);
+            table->Button1->Click();
+            if (!whole) ASSERT_EQ(testsupport::ReadBytes(programDir / "MAPDATA" / file), before) << file;
+        }
     }
 }
 
@@ -175,9 +144,13 @@ TEST_F(Fuzz, ConfigurationAndHistory) {
         WriteBytes(historyFile, mutate(history));
         Quiet();
         Open->config_read(configFile.string());
+        // The capital's size in the style window's range: its text is placed 1.4 sizes on.
+        ASSERT_TRUE(Open->DefPrefSize >= 6 && Open->DefPrefSize <= 50) << Open->DefPrefSize;
+        ASSERT_TRUE(Open->DefPrefSeatSize >= 6 && Open->DefPrefSeatSize <= 50) << Open->DefPrefSeatSize;
         TStrings* items = Open->ComboBox1->Items();
         items->Clear();
-        ASSERT_TRUE(items->LoadFromFile(historyFile.string()));
+        ASSERT_TRUE(items->LoadFromFile(historyFile.string(), HISTORY_NAME_MAX));
+        for (int i = 0; i < items->Count(); ++i) ASSERT_LE(gui::Cp932Length(items->Strings(i)), HISTORY_NAME_MAX);
         // Written back and read again, the history is what it was (a save
         // goes to the disk, so only every tenth round).
         if (round % 10 != 0) continue;
@@ -185,7 +158,7 @@ TEST_F(Fuzz, ConfigurationAndHistory) {
         for (int i = 0; i < items->Count(); ++i) first.push_back(items->Strings(i));
         ASSERT_TRUE(items->SaveToFile(historyFile.string()));
         items->Clear();
-        ASSERT_TRUE(items->LoadFromFile(historyFile.string()));
+        ASSERT_TRUE(items->LoadFromFile(historyFile.string(), HISTORY_NAME_MAX));
         ASSERT_EQ(items->Count(), int(first.size()));
         for (int i = 0; i < items->Count(); ++i) ASSERT_EQ(items->Strings(i), first[i]);
     }

@@ -6,7 +6,9 @@
 #include "tests/support/FormsFixture.h"
 #include <gtest/gtest.h>
 #include <filesystem>
+#include "gui/Graphics.h"
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -54,6 +56,40 @@ TEST_F(AtomicWrite, AReadOnlyFileIsNeverReplaced) {
     // A writer that gives its own reason keeps it.
     EXPECT_FALSE(gui::AtomicWriteFile(P("new.bin"), [](FILE*, std::string& r) { r = "no pixels"; return false; }, &error));
     EXPECT_EQ(error, "no pixels");
+    EXPECT_EQ(Entries(), 1u);
+}
+
+TEST_F(AtomicWrite, AKilledSaveLeavesNothingOnceTheFolderIsSavedIntoAgain) {
+    // The pid of a process that has ended.
+    const pid_t child = fork();
+    if (child == 0) _exit(0);
+    ASSERT_GT(child, 0);
+    ASSERT_EQ(waitpid(child, nullptr, 0), child);
+    const std::string dead = std::string(gui::kTempPrefix) + std::to_string(child) + "-1-a.lbl";
+    const std::string alive = std::string(gui::kTempPrefix) + std::to_string(getppid()) + "-1-b.lbl";
+    Put(dead.c_str(), "cut", 0644);
+    Put(alive.c_str(), "under way", 0644);
+    Put("a.lbl", "new", 0644);
+    EXPECT_FALSE(fs::exists(dir / dead));
+    EXPECT_TRUE(fs::exists(dir / alive)) << "a save of a running program stays";
+    EXPECT_EQ(Entries(), 2u);
+}
+
+TEST_F(AtomicWrite, ANamedPipeIsNeitherReadNorWrittenNorReplaced) {
+    ASSERT_EQ(mkfifo(P("pipe").c_str(), 0600), 0);
+    // Each would wait for the other end for ever.
+    gui::TextReader r;
+    EXPECT_FALSE(r.Open(P("pipe")));
+    gui::TextWriter w;
+    EXPECT_FALSE(w.Open(P("pipe")));
+    EXPECT_FALSE(w.Open(P("pipe"), true));
+    EXPECT_FALSE(gui::AtomicRewrite(P("pipe"), [](gui::TextWriter& t) { return t.WriteLine("x"); }));
+    EXPECT_FALSE(gui::CopyFileKeepTime(P("pipe"), P("copy")));
+    TBitmap b;
+    EXPECT_FALSE(b.LoadFromFile(P("pipe")));
+    struct stat st;
+    ASSERT_EQ(stat(P("pipe").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
     EXPECT_EQ(Entries(), 1u);
 }
 

@@ -149,3 +149,46 @@ TEST_F(Circles, RingsGoOnUntilOneLeavesTheImageAndFixedLabelsKeepTheirSize) {
     EXPECT_GT(small, 0);
     EXPECT_GT(large, 4 * small);
 }
+
+// The main "円" button opens the window; only a new circle or "円削除" takes circles away.
+TEST_F(Circles, OpeningTheWindowKeepsTheCircles) {
+    k->RadioGroup1->SetItemIndex(3);
+    Typed("137.0000", "34.0000");
+    k->CheckBox6->SetChecked(true);
+    Typed("137.3000", "34.0000");
+    ASSERT_EQ(k->CircleCount, 2);
+    k->CheckBox6->SetChecked(false);
+    k->CBCenter->SetChecked(false);
+    k->Close();
+    Open->Button13->Click();
+    EXPECT_TRUE(k->Visible());
+    EXPECT_EQ(k->CircleCount, 2);
+    EXPECT_EQ(k->Label12->Caption(), "2");
+    EXPECT_TRUE(k->CircleCentreMode);
+    Open->DrawMap();
+    int sx, sy;
+    Open->MapToScreen(k->Circles[1].cx, k->Circles[1].cy, sx, sy);
+    EXPECT_GT(Count(TColor(k->Circles[1].color), sx - 5, sy - 5, sx + 6, sy + 6), 0) << "still drawn";
+
+    // The press makes the new circle, which replaces them while not adding.
+    Open->Image1MouseDown(Open->Image1, mbLeft, {}, 300, 300);
+    EXPECT_EQ(k->CircleCount, 1);
+    EXPECT_EQ(k->Label12->Caption(), "1");
+}
+
+// Rings are kept between redraws; a record rewritten in place (as a project
+// restore does) must not draw the rings of the circle it replaced.
+TEST_F(Circles, ARewrittenCircleDrawsItsOwnRings) {
+    k->CircleColor = 0x00FF00;
+    k->CheckBox1->SetChecked(true);
+    k->RadioGroup1->SetItemIndex(2);
+    Typed("137.0000", "34.0000");
+    o->DrawMap();
+    k->Circles[0].cx += 3000;
+    k->Circles[0].radius += 10;
+    o->DrawMap();
+    const QImage kept = o->Image1->Canvas()->Image().copy();
+    k->Rings = RingCache{};
+    o->DrawMap();
+    EXPECT_TRUE(kept == o->Image1->Canvas()->Image()) << "the rings of the old record were drawn";
+}

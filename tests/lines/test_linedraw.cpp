@@ -168,3 +168,35 @@ TEST_F(LineDrawing, ColourButtonsRecolourANumberAndTheMenuHighlightsALine) {
     EXPECT_EQ(gui::testing::Messages().size(), 1u);
     EXPECT_EQ(la->LineFileCount, 2);
 }
+
+// A file that cannot be drawn is named and not counted; one good file still loads.
+TEST_F(LineDrawing, DamagedOrOutOfRangeFilesAreNamedAndNotCounted) {
+    const std::string good = Put("good.adl", LineFileText({{100, 300}, {500, 300}}, 0xC000C0, 0, 2));
+    std::vector<std::string> bad = {
+        Put("empty.adl", ""),
+        Put("short.adl", "K,    1,    2,255,0\r\n"),
+        Put("binary.adl", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR,1,2,3,4,5,6,7,8,9\r\n", 34)),
+        Put("wide.adl", LineFileText({{100, 200}, {500, 200}}, 255, 0, 100000)),
+        Put("arrow.adl", LineFileText({{100, 250}, {500, 250}}, 255, 0, 1, 1, 2147483647)),
+    };
+    std::vector<std::string> chosen = bad;
+    chosen.push_back(good);
+    la->Button15->Click();
+    ShowFiles(chosen);
+    const auto& shown = gui::testing::Messages();
+    ASSERT_EQ(shown.size(), bad.size());
+    for (size_t i = 0; i < bad.size(); ++i)
+        EXPECT_NE(shown[i].text.find(bad[i]), std::string::npos) << shown[i].text;
+    EXPECT_EQ(la->LineFileCount, 1);
+    EXPECT_EQ(la->Label18->Caption(), "1 個読み込み");
+    EXPECT_EQ(LineSet->StringGrid1->Cells(0, 0), "good");
+    EXPECT_EQ(Px(300, 300), 0xC000C0);
+    EXPECT_EQ(Px(300, 150), bg) << "no line paints the map";
+
+    // Only damaged files: the list stays as it was.
+    gui::testing::Messages().clear();
+    ShowFiles({bad[0]});
+    EXPECT_EQ(gui::testing::Messages().size(), 1u);
+    EXPECT_EQ(la->LineFileCount, 1);
+    EXPECT_EQ(la->LineFiles[0], good);
+}

@@ -7,6 +7,7 @@
 #include "labels/Upagesdlg.h"
 #include "lines/Ukyori.h"
 #include "lines/Ulineadd.h"
+#include "lines/Ulineset.h"
 #include "navigation/Usettei.h"
 #include "paint/Uhanrei.h"
 #include "paint/Upaint.h"
@@ -15,6 +16,7 @@
 #include "tests/support/RealAreas.h"
 #include <QImage>
 #include <fstream>
+#include <tuple>
 
 using gui::testing::Messages;
 using gui::testing::QueueFileName;
@@ -279,6 +281,71 @@ TEST_F(Project, RestoringFirstThingAfterStartUpWithStationNames) {
     EXPECT_EQ(Letter->LabelTable[0].color, 255u);
     EXPECT_TRUE(o->MapShown);
     EXPECT_EQ(o->CX, 175000);
+}
+
+// The restored map is the saved one whatever the session did in between:
+// another single area (which unticks 重複可), other line files recoloured in the
+// attribute window, a painting under way. The legend made through "凡例編集",
+// with "地図凡例" unticked, is in the file.
+TEST_F(Project, TheRestoredMapDoesNotDependOnWhatTheSessionDidBefore) {
+    o = Open;
+    o->MapShown = true;
+    ChooseAreas({13, 26});
+    o->CBTownName->SetChecked(true);
+    ASSERT_TRUE(o->CBMainDoubleName->Checked());
+    o->BtnPaint->Click();
+    for (auto [slot, px, py] : {std::tuple{1, 300, 300}, {3, 420, 200}}) {
+        MapPaint->TkBtnClick(slot);
+        o->PressPaint(27, px, py);
+    }
+    MapPaint->Button4->Click();
+    MapPaint->Button19->Click();
+    ASSERT_FALSE(o->CBExp->Checked());
+    auto line = [&](const std::string& name, TColor colour, int py) {
+        auto [x1, y1] = Point(100, py);
+        auto [x2, y2] = Point(500, py + 40);
+        WriteText(name, gui::Format("K,%5d,%5d,%d,%d,%d,%d,%d,%d//K/1/Points/Color/LineType/Size/Arrow/Asize/Step\r\n"
+                                    "%7d,%7d\r\n%7d,%7d\r\n",
+                                    1, 2, int(colour), 0, 3, 0, 12, 0, x1, y1, x2, y2));
+        return File(name);
+    };
+    QueueFileName(line("a.adl", 0xC000C0, 450) + "\n" + line("b.adl", 0x00C0C0, 500));
+    LineAdd->BtnFileClick(nullptr);
+    ASSERT_TRUE(o->DrawMap());
+    ASSERT_TRUE(Messages().empty()) << Messages()[0].text;
+    const QImage before = Map();
+    Save("a.rvx");
+    EXPECT_NE(ReadBytes(File("a.rvx")).find("-1,hanrei\r\n"), std::string::npos);
+
+    ChooseAreas({26});
+    QueueFileName(line("c.adl", 255, 200) + "\n" + line("d.adl", 0xFF0000, 250));
+    LineAdd->BtnFileClick(nullptr);
+    LineSet->Button17->Click();
+    o->BtnPaint->Click();
+    ASSERT_TRUE(o->PaintMode);
+    Restore("a.rvx");
+    ASSERT_TRUE(Messages().empty()) << Messages()[0].text;
+    EXPECT_FALSE(o->PaintMode) << "no mode left armed";
+    EXPECT_TRUE(o->Button5->Enabled());
+    const QImage after = Map();
+    ASSERT_EQ(after.size(), before.size());
+    int differ = 0;
+    for (int y = 0; y < after.height(); ++y)
+        for (int x = 0; x < after.width(); ++x) differ += after.pixel(x, y) != before.pixel(x, y);
+    EXPECT_EQ(differ, 0);
+    after.save(QString::fromStdString((testsupport::BuildFolder() / "project-session-restored.png").string()));
+
+    // A project without paint, restored while painting: painting ends, a press paints nothing.
+    gui::testing::QueueAnswer(IDOK);
+    o->BtnPaint->Click();
+    Save("b.rvx");
+    ASSERT_NE(ReadBytes(File("b.rvx")).find("\r\n0,paint_rep\r\n"), std::string::npos);
+    Restore("b.rvx");
+    EXPECT_FALSE(o->PaintMode);
+    EXPECT_TRUE(o->Button5->Enabled());
+    Messages().clear();
+    o->Image1MouseDown(o->Image1, mbLeft, {}, 300, 300);
+    EXPECT_TRUE(Messages().empty()) << Messages()[0].text;
 }
 
 // The marks before the labels are not in the file: a restore leaves them as they are,

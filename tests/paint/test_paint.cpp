@@ -243,3 +243,49 @@ TEST_F(Paint, AidsApplyTheSettingsAndKeepThePaintInView) {
     EXPECT_EQ(o->BackColor, o->ChosenBackColor);
     EXPECT_EQ(Px(250, 150), o->ChosenBackColor);
 }
+
+// Each redraw enables "ペイント" again: a second new painting must not take the
+// painting's own ticks for the user's, and an end without a start changes no ticks.
+TEST_F(Paint, ASecondNewPaintingKeepsTheUsersTicksForTheEnd) {
+    auto boxes = o->SavedCheckBoxes();
+    for (TCheckBox* b : boxes) b->SetEnabled(true);
+    o->CBTownName->SetChecked(true);
+    o->CBScale->SetChecked(true);
+    o->CBCenter->SetChecked(true);
+    std::vector<bool> before;
+    for (TCheckBox* b : boxes) before.push_back(b->Checked());
+
+    o->BtnPaint->Click();
+    Press(0, 150, 150);
+    ASSERT_TRUE(o->menuPaint->Enabled());
+    gui::testing::QueueAnswer(IDOK);
+    o->menuPaint->Click();
+    EXPECT_EQ(o->paint_rep, 0);
+    Press(1, 250, 150);
+    MapPaint->Button19->Click();
+    for (size_t i = 0; i < boxes.size(); ++i) EXPECT_EQ(boxes[i]->Checked(), before[i]) << i;
+    EXPECT_TRUE(o->ken_name->Checked());
+    EXPECT_TRUE(o->kokudo->Checked());
+
+    // A paint file ends a painting that never began: the user's choices stay.
+    o->ken_name->SetChecked(false);
+    o->CBScale->SetChecked(false);
+    MapPaint->Button19Click(MapPaint);
+    EXPECT_FALSE(o->ken_name->Checked());
+    EXPECT_FALSE(o->CBScale->Checked());
+}
+
+// The redraw of a new painting does not replay it: the window's own redraws must.
+TEST_F(Paint, WhiteBackgroundAndLegendKeepTheFillsOfANewPainting) {
+    o->BtnPaint->Click();
+    Press(1, 250, 150);
+    ASSERT_EQ(Px(250, 150), o->PaintColor[1]);
+    MapPaint->CBBackWhite->Click();
+    EXPECT_EQ(Px(250, 150), o->PaintColor[1]);
+    MapPaint->CBBackWhite->Click();
+    EXPECT_EQ(Px(250, 150), o->PaintColor[1]);
+    ASSERT_TRUE(MapPaint->Button4->Enabled());
+    MapPaint->Button4->Click();
+    EXPECT_TRUE(Hanrei->Visible());
+    EXPECT_EQ(Px(250, 150), o->PaintColor[1]);
+}

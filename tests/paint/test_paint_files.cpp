@@ -107,6 +107,10 @@ TEST_F(PaintFiles, ABadShortOrOversizedPaintFileChangesNothing) {
         {Header() + "1,2,0x1z,0\r\n", false, 18},
         {"white\r\n" + Header().substr(12), false, 1},
         {big, true, 18 + TOpen::PAINT_MAX - 2},   // 1299 fit after the two held, not 1300 more
+        // Cut inside the last record, or inside the last pattern: what is left still converts.
+        {Header() + "     150,     150,0x0000ff00,0x00000000\r\n     250,     150,0x0000f", false, 19},
+        {Header() + "     250,     150,0x0000ff00,0x0000000", false, 18},
+        {Header().substr(0, Header().size() - 5), false, 17},
     };
     for (const auto& c : cases) {
         Messages().clear();
@@ -122,6 +126,7 @@ TEST_F(PaintFiles, ABadShortOrOversizedPaintFileChangesNothing) {
     }
     // One record fewer fits exactly.
     Write("fit.pnt", big.substr(0, big.size() - 12));
+    MapPaint->CBAddRead->SetChecked(true);
     Read("fit.pnt");
     EXPECT_EQ(o->paint_rep, TOpen::PAINT_MAX);
 }
