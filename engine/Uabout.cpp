@@ -42,9 +42,11 @@ void DrawProgramPicture(TCanvas* c, int side) {
 TAbout::TAbout() : TForm("バージョン情報") {
     QWidget* c = Client();
     Panel1 = new TPanel(c, "");
+    Panel1->setAccessibleName("閉じる");
     Panel1->BevelOuter = bvLowered;
     Panel1->SetBounds(8, 8, 344, 112);
     Image1 = new TImage(c);
+    Image1->setAccessibleName("プログラムアイコン");
     Image1->SetBounds(20, 20, 48, 48);
     Image1->SetImageSize(48, 48);
     DrawProgramPicture(Image1->Canvas(), 48);

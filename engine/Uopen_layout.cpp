@@ -218,6 +218,7 @@ void TOpen::CreateControls() {
     ScrollBox1 = new TScrollBox(c);
     ScrollBox1->SetBounds(MX, 8, MW, SizeY + 16);
     Image1 = new TImage(nullptr);
+    Image1->setAccessibleName("地図");
     Image1->SetImageSize(SIZEX, SizeY);
     ScrollBox1->SetContent(Image1);
     TkBtn1 = new TTkBtn(Image1, "作者へのメール");

@@ -226,6 +226,7 @@ private:
 // ---- label, button, check box, radio button ----
 
 TLabel::TLabel(QWidget* parent, const std::string& caption) : TControlT<QLabel>(Q(caption), ClientOf(parent)) {
+    InstallAccessibleControls();
     adjustSize();
 }
 std::string TLabel::Caption() const { return S(text()); }

@@ -438,6 +438,7 @@ public:
     // (Enter, or the edit loses focus) a changed position runs OnClick as the
     // arrow towards it would, and anything else typed gives way to the position.
     void SetAssociate(TEdit* e);
+    TEdit* Associate() const { return associate; }
 protected:
     void resizeEvent(QResizeEvent* e) override;
 private:
@@ -498,6 +499,13 @@ private:
     bool checked = false;
     int groupIndex = 0;
 };
+
+// Names every control of a window for screen readers: its caption, else its
+// hint, else the label beside it; a name set in code beforehand is kept, and
+// controls named alike take their group's caption, then a number.
+void NameControls(QWidget* window);
+// Panels and labels that take clicks are published as buttons with a press.
+void InstallAccessibleControls();
 
 // A right click on the control opens the menu there.
 void AttachPopupMenu(QWidget* w, class TPopupMenu* menu);

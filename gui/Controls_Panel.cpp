@@ -62,6 +62,7 @@ void Frame3D(TCanvas* canvas, TRect& r, TColor topLeft, TColor bottomRight, int 
 }
 
 TPanel::TPanel(QWidget* parent, const std::string& caption) : TControlT<QFrame>(ClientOf(parent)), caption(caption) {
+    InstallAccessibleControls();
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
@@ -134,6 +135,7 @@ void TPanel::mouseReleaseEvent(QMouseEvent* e) {
 // ---- image ----
 
 TImage::TImage(QWidget* parent) : TControlT<QWidget>(ClientOf(parent)), picture(std::make_unique<TPicture>()) {
+    InstallAccessibleControls();
     setMouseTracking(true);   // moves are reported with no button held too
     picture->OnChange = [this] { scheduleUpdate(); };
     hook();
@@ -444,6 +446,8 @@ void TStringGrid::SetCells(int col, int row, const std::string& s) {
         fresh->setFlags(cellFlags(col, row));
         setItem(row, col, fresh);
     }
+    // The fixed row's captions are the column headers a screen reader reads.
+    if (row < FixedRows) setHorizontalHeaderItem(col, new QTableWidgetItem(QString::fromStdString(s)));
     cellsFromCode = false;
 }
 

@@ -104,6 +104,7 @@ public:
         forms.push_back(f);
         if (!mainForm) mainForm = f;
         f->FormCreate(f);
+        NameControls(f);
     }
     // Shows the main form and runs the loop until Terminate.
     void Run();

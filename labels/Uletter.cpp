@@ -111,6 +111,7 @@ TLetter::TLetter() : TForm("　地図ラベル編集  ラベルテーブル") {
     UpDown1->SetPosition(8);
     Button12 = Btn(this, "変更", R + 94, 312, 42);
     Edit4 = Edt(this, "　検索名", R, 342, 84);
+    Edit4->setAccessibleName("検索名");
     Button13 = Btn(this, "検　索", R + 88, 340, 48);
     Edit5 = Edt(this, "0", R, 370, 50, "指定のﾌｧｲﾙ番号へジャンプ");
     UpDown2 = new TUpDown(this);

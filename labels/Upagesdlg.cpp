@@ -94,6 +94,7 @@ TPagesDlg::TPagesDlg() : TForm("　記号パレット") {
     Edit1 = new TEdit(tabs[3], "");
     Edit1->SetBounds(8, 36, 380, 22);
     Edit1->SetReadOnly(true);
+    Edit1->setAccessibleName("地図記号ファイル");
     Button8 = btn(tabs[3], "ファイル読込", 8, 66, 100, "地図記号ファイルを開く");
     Button9 = btn(tabs[3], "ファイル保存", 114, 66, 100, "地図記号をファイルに保存");
     Label41 = lbl(tabs[3], "", 220, 70, 170);
@@ -103,6 +104,7 @@ TPagesDlg::TPagesDlg() : TForm("　記号パレット") {
     Image36->SetBounds(60, 166, 20, 20);
     Image36->SetImageSize(20, 20);
     Image36->SetHint("色設定（白色不可）");
+    Image36->setAccessibleName("色見本");
     Button7 = btn(this, "...", 84, 164, 24, "色設定（白色不可）");
     lbl(this, "記号", 120, 168, 30);
     Image37 = new TImage(this);

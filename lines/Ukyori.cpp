@@ -29,9 +29,11 @@ TKyori::TKyori() : TForm("　距離円（同心円）") {
     EdLon = new TEdit(c, "ddd.mmss");
     EdLon->SetBounds(156, 30, 70, 24);
     EdLon->SetHint("ddd.mmssを設定");
+    EdLon->setAccessibleName("中心経度");
     EdLat = new TEdit(c, " dd.mmss");
     EdLat->SetBounds(230, 30, 70, 24);
     EdLat->SetHint("ddd.mmssを設定");
+    EdLat->setAccessibleName("中心緯度");
     CBGSICorCircle = Check(c, "", 156, 58, 20, false, "ウォッちず読み取り補正");
     Lbl(c, "GSI", 178, 58, 30);
     Lbl(c, "補正", 210, 58, 40);

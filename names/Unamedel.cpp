@@ -26,6 +26,7 @@ TNameDel::TNameDel() : TForm(" 市区町村名削除/追加") {
     Button6 = btn("キャンセル", 200, 120);
     // Add part.
     Edit1 = new TEdit(this, "市町村名");
+    Edit1->setAccessibleName("追加する市町村名");
     Edit1->SetBounds(8, 160, 160, 24);
     RadioGroup1 = new TRadioGroup(this, "タイプ");
     RadioGroup1->SetItems({"A 通常 ", "B 新名称", "X 旧名称"});

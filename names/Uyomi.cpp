@@ -32,6 +32,7 @@ TYomi::TYomi() : TForm("　市区町村名読みがな") {
     CheckBox1->SetBounds(8, 118, 60, 20);
     CheckBox1->SetChecked(true);
     UpDownEdit = new TEdit(this, "7");
+    UpDownEdit->setAccessibleName("読みがな文字サイズ");
     UpDownEdit->SetBounds(72, 116, 40, 24);
     UpDown1 = new TUpDown(this);
     UpDown1->SetBounds(114, 116, 20, 24);
@@ -45,6 +46,7 @@ TYomi::TYomi() : TForm("　市区町村名読みがな") {
     Image1->SetBounds(150, 116, 24, 24);
     Image1->SetImageSize(24, 24);
     Button1 = new TButton(this, "...");
+    Button1->setAccessibleName("読みがな文字色");
     Button1->SetBounds(178, 116, 30, 24);
     Button2 = new TButton(this, "読みがなをつける");
     Button2->SetBounds(8, 148, 130, 26);

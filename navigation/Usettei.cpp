@@ -1,3 +1,4 @@
+#include <tuple>
 #include "navigation/Usettei.h"
 #include "engine/Settings.h"
 #include "gui/FormParts.h"
@@ -167,6 +168,20 @@ TSettei::TSettei() : TForm("　地図表示設定") {
     CBSoft = g.check("", x2 + 92, y2, 24, false, "ソフトな色調");
     Button6 = g.button("標準", x2 + 124, y2, 60, "色・サイズを標準に戻す");
     y2 += 30;
+
+    // The table of lines has captions only at its edges: each cell is named by row and column.
+    auto name = [](QWidget* w, const std::string& n) { w->setAccessibleName(QString::fromStdString(n)); };
+    for (auto [row, colour, dots, size] :
+         {std::tuple<std::string, TButton*, TCheckBox*, TEdit*>{"海岸線", Button2, nullptr, Edit1}, {"都府県界", Button3, CBPrefDot, Edit2},
+          {"市町村界", Button4, CBTownDot, Edit3}, {"旧市町村界", Button16, CBNTownDot, nullptr},
+          {"湖水境界", nullptr, CBLakeDot, nullptr}, {"政令都市区界", Button12, CBKuDot, nullptr},
+          {"地図枠", Button11, nullptr, Edit5}, {"市町村名", Button5, nullptr, Edit4}, {"背景", Button7, nullptr, nullptr},
+          {"島名", Button17, nullptr, nullptr}, {"山名", Button18, nullptr, nullptr}, {"経緯線(１度)", Button9, nullptr, nullptr},
+          {"経緯線(10分)", Button10, nullptr, nullptr}}) {
+        if (colour) name(colour, row + " 色");
+        if (dots) name(dots, row + " 点線");
+        if (size) name(size, row + (size == Edit4 ? " フォントサイズ" : " 太さ"));
+    }
 
     RadioGroup1 = new TRadioGroup(Client(), "縮小率");
     RadioGroup1->SetItems({"× 1", "×1/2", "×1/3", "×1/4", "×1/5"});

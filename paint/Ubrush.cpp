@@ -26,6 +26,10 @@ TPBrush::TPBrush() : TForm("　パターン") {
         r->SetBounds(x + 10, 72, 20, 20);
         // A user's click, also on the button ticked already.
         QObject::connect(r, &QAbstractButton::clicked, [this, k] { RadioButtonClick(k); });
+        // The picture and the button under it choose the same pattern.
+        const QString name = QString::fromStdString("パターン" + std::to_string(TMapPaint::ChoiceCode[k]));
+        img->setAccessibleName(name);
+        r->setAccessibleName(name);
         *radios[k] = r;
         auto* code = new TLabel(c, std::to_string(TMapPaint::ChoiceCode[k]));
         code->SetBounds(x + 14, 94, 16, 18);

@@ -79,8 +79,10 @@ THanrei::THanrei() : TForm("　地図凡例編集") {
         img->SetBounds(28, y, 40, 20);
         img->SetImageSize(40, 20);
         img->OnClick = [this, i](TObject*) { ImageClick(i); };
+        img->setAccessibleName(QString::fromStdString("凡例色" + std::to_string(i + 1)));
         *images[i] = img;
         *edits[i] = new TEdit(c, texts[i]);
+        (*edits[i])->setAccessibleName(QString::fromStdString("説明" + std::to_string(i + 1)));
         (*edits[i])->SetBounds(74, y, 200, 22);
     }
     CBMenuTitle = new TCheckBox(c, "タイトル");
@@ -88,6 +90,7 @@ THanrei::THanrei() : TForm("　地図凡例編集") {
     CBMenuTitle->SetChecked(true);
     CBMenuTitle->OnClick = [this](TObject* s) { CBMenuTitleClick(s); };
     Edit9 = new TEdit(c, "　タ　イ　ト　ル");
+    Edit9->setAccessibleName("タイトル");
     Edit9->SetBounds(90, 250, 184, 22);
 
     const int X = 290;

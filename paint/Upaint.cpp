@@ -44,6 +44,7 @@ TMapPaint::TMapPaint() : TForm("　ペイント　（塗り分け）") {
         auto* b = new TTkBtn(c, std::to_string(i + 1));
         b->SetBounds(8, y, 64, 26);
         b->SetHint("塗り色");
+        b->setAccessibleName(QString::fromStdString("ペイント色" + std::to_string(i + 1)));
         b->BevelWidth = 2;
         b->OnClick = [this, i](TObject*) { TkBtnClick(i); };
         *slotButtons[i] = b;

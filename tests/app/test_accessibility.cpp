@@ -1,0 +1,89 @@
+// What a screen reader sees of every window: each control that takes input
+// has a name, no two of one window share name and role, panels that take
+// clicks are buttons that can be pressed, and grids read their captions.
+#include "engine/Uopen.h"
+#include "gui/Forms.h"
+#include "paint/Upaint.h"
+#include "tests/support/FormsFixture.h"
+#include <QAccessible>
+#include <QAccessibleInterface>
+#include <QScrollArea>
+#include <QWidget>
+#include <gtest/gtest.h>
+#include <map>
+
+namespace {
+
+bool Interactive(QAccessible::Role r) {
+    switch (r) {
+    case QAccessible::PushButton: case QAccessible::CheckBox: case QAccessible::RadioButton:
+    case QAccessible::EditableText: case QAccessible::ComboBox: case QAccessible::SpinBox:
+    case QAccessible::ButtonMenu: case QAccessible::ButtonDropDown: case QAccessible::List:
+    case QAccessible::Table: case QAccessible::Slider:
+        return true;
+    default:
+        return false;
+    }
+}
+
+struct Seen {
+    std::vector<std::string> unnamed;
+    std::map<std::pair<QString, int>, int> names;
+};
+
+void Walk(QAccessibleInterface* a, const QString& path, Seen& seen) {
+    if (!a) return;
+    QAccessible::Role role = a->role();
+    QString name = a->text(QAccessible::Name);
+    QObject* o = a->object();
+    QString here = path + "/" + (o ? o->metaObject()->className() : "?") + ":" + name;
+    // A control hidden by the code is out of a screen reader's reach.
+    bool hidden = o && o->isWidgetType() && static_cast<QWidget*>(o)->isHidden();
+    if (Interactive(role) && !hidden) {
+        if (name.trimmed().isEmpty())
+            seen.unnamed.push_back(here.toStdString());
+        else if (o && o->isWidgetType())
+            ++seen.names[{name, int(role)}];
+    }
+    auto* panel = dynamic_cast<TPanel*>(o);
+    auto* image = dynamic_cast<TImage*>(o);
+    auto* label = dynamic_cast<TLabel*>(o);
+    bool inScroller = image && qobject_cast<QScrollArea*>(image->parentWidget()->parentWidget());
+    if ((panel && (panel->OnClick || panel->OnMouseDown)) || (label && label->OnClick) ||
+        (image && !inScroller && (image->OnClick || image->OnMouseDown))) {
+        EXPECT_EQ(role, QAccessible::Button) << here.toStdString();
+        EXPECT_TRUE(a->actionInterface() && a->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()))
+            << here.toStdString();
+    }
+    if (auto* g = dynamic_cast<TStringGrid*>(o); g && g->FixedRows > 0 && a->tableInterface()) {
+        for (int c = 0; c < g->ColCount(); ++c)
+            EXPECT_EQ(a->tableInterface()->columnDescription(c).toStdString(), g->Cells(c, 0)) << here.toStdString();
+    }
+    if (inScroller) {
+        EXPECT_FALSE(name.isEmpty()) << "a picture with no name: " << here.toStdString();
+    }
+    // Items of a list and cells of a table are parts, not controls of their own.
+    if (role == QAccessible::List || role == QAccessible::ComboBox || role == QAccessible::Table) return;
+    for (int i = 0; i < a->childCount(); ++i) Walk(a->child(i), here, seen);
+}
+
+class Accessibility : public FormsTest {};
+
+TEST_F(Accessibility, EveryControlOfEveryWindowHasItsOwnName) {
+    for (TForm* f : Application->Forms()) {
+        SCOPED_TRACE(f->windowTitle().toStdString());
+        Seen seen;
+        Walk(QAccessible::queryAccessibleInterface(f), "", seen);
+        for (const auto& u : seen.unnamed) ADD_FAILURE() << "no name: " << u;
+        for (const auto& [key, n] : seen.names)
+            if (n > 1) ADD_FAILURE() << n << " controls named " << key.first.toStdString() << ", role " << key.second;
+    }
+    // A reader's press on a paint slot chooses it, as the mouse does.
+    QAccessibleInterface* slot = QAccessible::queryAccessibleInterface(MapPaint->SlotButton(2));
+    ASSERT_EQ(slot->text(QAccessible::Name).toStdString(), "ペイント色3");
+    slot->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(Open->PaintMode);
+    EXPECT_EQ(Open->PaintSlot, 2);
+}
+
+} // namespace
