@@ -230,7 +230,8 @@ void TMapPaint::Button19Click(TObject*) {
     RaiseSlotButtons();
     Open->PaintMode = false;
 
-    Open->SetViewControlsEnabled(true);
+    // Everything the painting switched off, the range and measuring tools too.
+    Open->EnableMapControls();
 
     Button9->SetEnabled(true);
     for (int i = 0; i < 8; ++i) SlotButton(i)->SetEnabled(false);

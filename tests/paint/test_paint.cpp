@@ -264,6 +264,10 @@ TEST_F(Paint, ASecondNewPaintingKeepsTheUsersTicksForTheEnd) {
     Press(1, 250, 150);
     MapPaint->Button19->Click();
     for (size_t i = 0; i < boxes.size(); ++i) EXPECT_EQ(boxes[i]->Checked(), before[i]) << i;
+    // Every tool the painting switched off answers again.
+    for (QWidget* w : std::initializer_list<QWidget*>{o->TkBtn2, o->Button12, o->Button13, o->Button14, o->BtnMark,
+                                                      o->BtnMulti, o->BtnPaint, o->BtnLine})
+        EXPECT_TRUE(w->isEnabled()) << w->accessibleName().toStdString();
     EXPECT_TRUE(o->ken_name->Checked());
     EXPECT_TRUE(o->kokudo->Checked());
 
