@@ -3,6 +3,9 @@
 #include "gui/Dialogs.h"
 #include "gui/CellGrid.h"
 #include "gui/Forms.h"
+#include "output/Uproject.h"
+
+namespace gui { class TextWriter; }
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -114,12 +117,19 @@ public:
     // Reports a row whose number cell is no number; false then.
     bool CellNumber(int col, int row, int32_t& v, bool emptyIsZero = false);
     bool ReportFull();   // once per operation: the table is full
+
+    // ---- The project file's label block (LabelBlock.cpp) ----
+    void WriteProjectLabels(gui::TextWriter& w) const;   // the count line and each shown label
+    void RestoreProjectLabels(const std::vector<ProjectData::Label>& rows);
 };
 
 extern TLetter* Letter;
 
 // A label file line for a label row: cells 0 to 4 and the colour; commas in cells become "，".
 std::string LabelLine(const std::string cells[5], TColor color);
+
+// A label line of the project file; false when it is no sound label.
+bool ParseProjectLabelRow(const std::string& line, ProjectData::Label& row);
 
 // A number cell read strictly (as the class library's conversion reads it); false when it is no number.
 bool CellInt(const std::string& s, int32_t& v);

@@ -86,38 +86,6 @@ private:
     size_t at = 0;
 };
 
-// Fields at commas only, each kept whole (blanks included).
-std::vector<std::string> CommaFields(const std::string& s) {
-    std::vector<std::string> f;
-    size_t start = 0;
-    for (;;) {
-        const size_t comma = s.find(',', start);
-        f.push_back(s.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
-        if (comma == std::string::npos) return f;
-        start = comma + 1;
-    }
-}
-
-bool ParseLabelRow(Lines& in, ProjectData::Label& row) {
-    std::string s;
-    if (!in.Next(s)) return false;
-    // The text is everything between the third field and the last two, commas and all.
-    std::vector<std::string> f = CommaFields(s);
-    if (!in.Check(f.size() >= 6)) return false;
-    const size_t n = f.size();
-    std::string text = f[3];
-    for (size_t k = 4; k + 2 < n; ++k) text += "," + f[k];
-    const std::string cells[5] = {f[0], f[1], f[2], text, f[n - 2]};
-    for (int c : {1, 2, 4})
-        if (!in.Check(TryStrToInt(cells[c]).has_value())) return false;
-    if (!in.Check(InMapRange(*TryStrToInt(cells[1]), *TryStrToInt(cells[2])))) return false;
-    auto colour = TryStrToInt(f[n - 1]);
-    if (!in.Check(colour.has_value())) return false;
-    for (int c = 0; c < 5; ++c) row.cells[c] = cells[c];
-    row.colour = TColor(*colour);
-    return true;
-}
-
 bool ParseLegend(Lines& in, ProjectData::Legend& g) {
     // Count, swatch width and height, gap, position x and y, text size: each
     // within what the legend window allows.
@@ -192,8 +160,10 @@ int ParseProject(const std::vector<std::string>& lines, ProjectData& d) {
         }
         if (!in.StrictFirst(n) || !in.Check(n >= 0 && n <= LABEL_MAX)) return false;
         d.labels.resize(n);
-        for (auto& row : d.labels)
-            if (!ParseLabelRow(in, row)) return false;
+        for (auto& row : d.labels) {
+            std::string s;
+            if (!in.Next(s) || !in.Check(ParseProjectLabelRow(s, row))) return false;
+        }
 
         std::string s;
         if (!in.Next(s)) return false;

@@ -82,15 +82,7 @@ bool TOpen::SaveProjectFile(const std::string& path) {
         for (TColor c : PaintColor) w.Printf("0x%08x\n", unsigned(c));
         for (uint8_t p : PaintPattern) w.Printf("0x%08x\n", unsigned(p));
 
-        TLetter* L = Letter;
-        std::vector<int> rows;
-        for (int i = 0; i < L->LabelCount; ++i)
-            if (!L->StringGrid1->Cells(5, i).empty()) rows.push_back(i);
-        w.Printf("%d,ROWCOUNT\n", int(rows.size()));
-        for (int i : rows)
-            w.Printf("%s,%s,%s,%s,%s,%d\n", L->StringGrid1->Cells(0, i).c_str(), L->StringGrid1->Cells(1, i).c_str(),
-                     L->StringGrid1->Cells(2, i).c_str(), L->StringGrid1->Cells(3, i).c_str(),
-                     L->StringGrid1->Cells(4, i).c_str(), int(L->LabelTable[i].color));
+        Letter->WriteProjectLabels(w);
 
         // The legend that is on the map, however it was made ("凡例編集" leaves "地図凡例" unticked).
         if (Hanrei->LegendOn && Hanrei->CBExpDisplay->Checked()) {
@@ -138,29 +130,6 @@ void TOpen::Button1Click(TObject*) {
 }
 
 namespace {
-
-void ApplyLabelRows(const ProjectData& d) {
-    TLetter* L = Letter;
-    const int m = int(d.labels.size());
-    L->SetGridRows(std::max(m, 1));
-    for (int i = 0; i < m; ++i) {
-        const ProjectData::Label& row = d.labels[i];
-        for (int c = 0; c < 5; ++c) L->StringGrid1->SetCells(c, i, row.cells[c]);
-        L->StringGrid1->SetCells(5, i, "●");
-        for (int c = 6; c < 10; ++c) L->StringGrid1->SetCells(c, i, "");
-        LabelRecord r;
-        r.mark = row.cells[0];
-        CellInt(row.cells[1], r.x);
-        CellInt(row.cells[2], r.y);
-        r.text = row.cells[3];
-        CellInt(row.cells[4], r.size);
-        r.shown = "●";
-        r.color = row.colour;
-        L->LabelTable[i] = r;
-    }
-    L->LabelCount = m;
-    L->ShowCount();
-}
 
 void ApplyLegend(const ProjectData::Legend& g) {
     THanrei* h = Hanrei;
@@ -270,7 +239,7 @@ void TOpen::Button10Click(TObject*) {
     // Labels.
     const int m = int(d.labels.size());
     Letter->ClearLabels();   // the files listed before are not where these labels came from
-    ApplyLabelRows(d);
+    Letter->RestoreProjectLabels(d.labels);
     Letter->Button8->SetEnabled(true);
     CBLabel->SetChecked(true);
     Letter->Show();
@@ -331,7 +300,7 @@ void TOpen::Button10Click(TObject*) {
     Settei->FormCreate(Settei);
     WriteLog(ProjectLoading ? "FROMFILE：true\n" : "FROMFILE：false\n");
     // A railway load writes station labels from row 0: the project's rows go back in place.
-    if (ProjectLoading) ApplyLabelRows(d);
+    if (ProjectLoading) Letter->RestoreProjectLabels(d.labels);
     UpDown1->SetPosition(d.updown);
     RadioGroup1->SetItemIndex(d.sizeIndex);
     Settei->RadioGroup1->SetItemIndex(SSIZE - 1);
