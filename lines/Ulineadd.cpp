@@ -727,6 +727,12 @@ void TLineAdd::SetLineFilesFromProject(const std::vector<std::string>& paths) {
     AttrTableDirty = 1;
 }
 
+void TLineAdd::WriteProjectLines(gui::TextWriter& w) const {
+    w.Printf("%d,//addline file number\n", LineFileCount);
+    w.Printf("%d,//addline paintline\n", PaintLine);
+    for (int i = 0; i < LineFileCount; ++i) w.Printf("%s\n", LineFiles[i].c_str());
+}
+
 void TLineAdd::Button4Click(TObject*) {
     if (MessageBox("読み込んでいる地図線データをすべてクリアしますか？　　　", "地図線データ", MB_OKCANCEL) != IDOK) return;
     LineFileCount = 0;

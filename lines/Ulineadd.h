@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace gui { class TextWriter; }
+
 class FilePoints;
 
 constexpr int LINE_FILE_MAX = 1800;
@@ -91,6 +93,7 @@ public:
     // The files of a project: each drawn with its own attributes as its file gives
     // them, whatever files and attributes were shown before.
     void SetLineFilesFromProject(const std::vector<std::string>& paths);
+    void WriteProjectLines(gui::TextWriter& w) const;   // the project's line-file block
     // Fills the grid with rows of (x, y) in the Tokyo datum and numbers them.
     void SetGridPoints(const std::vector<std::array<int32_t, 2>>& pts);
     void SetRow(int row, const std::string& x, const std::string& y);

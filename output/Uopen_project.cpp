@@ -99,10 +99,7 @@ bool TOpen::SaveProjectFile(const std::string& path) {
             const PlacedSymbol& s = P->PlacedSymbols[i];
             w.Printf("%d,%d,%d,%d,%d,%d\n", s.code, s.x, s.y, s.color, s.size, s.transparent);
         }
-        TLineAdd* A = LineAdd;
-        w.Printf("%d,//addline file number\n", A->LineFileCount);
-        w.Printf("%d,//addline paintline\n", A->PaintLine);
-        for (int i = 0; i < A->LineFileCount; ++i) w.Printf("%s\n", A->LineFiles[i].c_str());
+        LineAdd->WriteProjectLines(w);
         TKyori* K = Kyori;
         w.Printf("%d,//Kyorien nummber\n", K->CircleCount);
         for (int i = 0; i < K->CircleCount; ++i) {
