@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <optional>
+#include <span>
 
 namespace {
 
@@ -80,6 +81,14 @@ public:
         if (!bad) bad = line;
         return false;
     }
+    // The lines still to read, for a block whose reader is shared with another file.
+    std::span<const std::string> Rest() const { return std::span(lines).subspan(std::min(at, lines.size())); }
+    // After such a block: its reader's first line at fault (from 1), or none and the lines it used.
+    bool Took(int badInBlock, size_t used) {
+        if (badInBlock) return Fail(int(at) + badInBlock);
+        at += used;
+        return true;
+    }
 
 private:
     const std::vector<std::string>& lines;
@@ -142,22 +151,11 @@ int ParseProject(const std::vector<std::string>& lines, ProjectData& d) {
         int n;
         if (!in.Ranged(n, 0, TOpen::PAINT_MAX)) return false;
         d.paint.resize(n);
-        for (auto& p : d.paint) {
-            if (!in.Fields(f)) return false;
-            p = {in.Int(f, 0), in.Int(f, 1), TColor(in.Int(f, 2)), uint8_t(in.Int(f, 3))};
-            if (!in.Position(f, 0, p.x, p.y)) return false;
-        }
+        for (auto& p : d.paint)
+            if (!in.Fields(f) || !in.Check(ParsePaintRow(f, 2, 3, true, p) == PaintRow::Record)) return false;
+        const auto palette = in.Rest().first(std::min(in.Rest().size(), PaintPalette::LINES));
+        if (!in.Took(d.palette.Parse(palette), PaintPalette::LINES)) return false;
         int v;
-        if (!in.StrictFirst(v)) return false;
-        d.back = TColor(v);
-        for (TColor& c : d.colours) {
-            if (!in.StrictFirst(v)) return false;
-            c = TColor(v);
-        }
-        for (uint8_t& p : d.patterns) {
-            if (!in.StrictFirst(v)) return false;
-            p = uint8_t(v);
-        }
         if (!in.StrictFirst(n) || !in.Check(n >= 0 && n <= LABEL_MAX)) return false;
         d.labels.resize(n);
         for (auto& row : d.labels) {

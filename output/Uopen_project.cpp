@@ -78,9 +78,7 @@ bool TOpen::SaveProjectFile(const std::string& path) {
             const PaintRecord& r = PaintRecords[i];
             w.Printf("%d,%d,%d,%d,%d\n", r.x, r.y, int(r.colour), r.pattern, i + 1);
         }
-        w.Printf("0x%08x\n", unsigned(MapPaint->CBBackWhite->Checked() ? TColor(0xFFFFFF) : BackColor));
-        for (TColor c : PaintColor) w.Printf("0x%08x\n", unsigned(c));
-        for (uint8_t p : PaintPattern) w.Printf("0x%08x\n", unsigned(p));
+        MapPaint->FilePalette().Write(w);
 
         Letter->WriteProjectLabels(w);
 
@@ -219,7 +217,7 @@ void TOpen::Button10Click(TObject*) {
 
     // Paint records and palette.
     const int n = int(d.paint.size());
-    for (int i = 0; i < n; ++i) PaintRecords[i] = {d.paint[i].x, d.paint[i].y, d.paint[i].colour, d.paint[i].pattern};
+    std::copy(d.paint.begin(), d.paint.end(), PaintRecords);
     paint_rep = n;
     if (n > 0) {
         PaintDisplay = true;
@@ -230,7 +228,7 @@ void TOpen::Button10Click(TObject*) {
     } else {
         MapPaint->Close();
     }
-    MapPaint->ApplyFilePalette(d.back, d.colours, d.patterns);
+    MapPaint->ApplyFilePalette(d.palette);
     WriteLog(gui::Format("ペイント数：%d\n", n));
 
     // Labels.

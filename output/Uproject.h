@@ -1,6 +1,7 @@
 // The project file: the whole editing state in one positional text file.
 #pragma once
 #include "gui/Types.h"
+#include "paint/Upaint.h"
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -16,11 +17,8 @@ struct ProjectData {
     float magunit = 1, scale = 1;
     bool boxes[13] = {};        // CBPrefBorder .. CBExp
     bool setteiBoxes[4] = {};   // CBKu, CBKuDot, CBCityName, CBKuName
-    struct Paint { int32_t x, y; TColor colour; uint8_t pattern; };
-    std::vector<Paint> paint;
-    TColor back = 0;
-    TColor colours[8] = {};
-    uint8_t patterns[8] = {};
+    std::vector<TOpen::PaintRecord> paint;
+    PaintPalette palette;
     struct Label { std::string cells[5]; TColor colour = 0; };
     std::vector<Label> labels;
     bool legend = false;
