@@ -95,30 +95,10 @@ private:
     size_t at = 0;
 };
 
-bool ParseLegend(Lines& in, ProjectData::Legend& g) {
-    // Count, swatch width and height, gap, position x and y, text size: each
-    // within what the legend window allows.
-    for (int k = 0; k < 7; ++k)
-        if (!in.Ranged(g.numbers[k], THanrei::NUMBER_MIN[k], THanrei::NUMBER_MAX[k])) return false;
-    const int count = g.numbers[0];
-    int v;
-    TColor* colours[3] = {&g.text, &g.frame, &g.fill};
-    for (TColor* c : colours) {
-        if (!in.StrictFirst(v)) return false;
-        *c = TColor(v);
-    }
-    if (!in.Next(g.title)) return false;
-    for (int i = 0; i < count; ++i) {
-        std::string s;
-        if (!in.Next(s)) return false;
-        const size_t a = s.find(','), b = a == std::string::npos ? a : s.find(',', a + 1);
-        auto colour = TryStrToInt(s.substr(0, a));
-        auto pattern = a == std::string::npos ? std::nullopt : TryStrToInt(s.substr(a + 1, b == std::string::npos ? b : b - a - 1));
-        if (!in.Check(colour && pattern)) return false;
-        g.rowColours[i] = TColor(*colour);
-        g.rowPatterns[i] = uint8_t(*pattern);
-        g.rowTexts[i] = b == std::string::npos ? std::string() : s.substr(b + 1);
-    }
+// The legend block as the legend file has it, the texts whole, then its three boxes.
+bool ParseLegend(Lines& in, ProjectLegend& g) {
+    const int bad = g.Parse(in.Rest(), true);
+    if (!in.Took(bad, g.LineCount())) return false;
     return in.Box(g.frameBox) && in.Box(g.bold) && in.Box(g.titleBox);
 }
 

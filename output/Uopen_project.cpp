@@ -38,14 +38,7 @@ const char* const kRailTags[3] = {"CBRailLine", "CBEki", "CBMain"};
 
 void WriteLegend(gui::TextWriter& w) {
     THanrei* h = Hanrei;
-    const int count = h->UpDown1->Position();
-    for (TUpDown* u : {h->UpDown1, h->UpDown5, h->UpDown6, h->UpDown7, h->UpDown3, h->UpDown4, h->UpDown2})
-        w.Printf("%10d\n", u->Position());
-    for (TColor c : {h->LegendTextColor, h->LegendFrameColor, h->LegendFillColor}) w.Printf("0x%08x\n", unsigned(c));
-    w.Printf("%s\n", CutCp932(h->Edit9->Text(), THanrei::TEXT_MAX).c_str());
-    for (int i = 0; i < count && i < 8; ++i)
-        w.Printf("0x%08x,0x%08x,%s\n", unsigned(h->LegendColors[i]), unsigned(h->LegendPatterns[i]),
-                 CutCp932(h->RowEdit(i)->Text(), THanrei::TEXT_MAX).c_str());
+    h->FileBlock().Write(w);
     w.Printf("%d,CBExpWaku\n", Tick(h->CBExpWaku));
     w.Printf("%d,CBBold\n", Tick(h->CBBold));
     w.Printf("%d,CBMenuTitle\n", Tick(h->CBMenuTitle));
@@ -123,45 +116,6 @@ bool TOpen::SaveProjectFile(const std::string& path) {
 void TOpen::Button1Click(TObject*) {
     if (SaveDialog3->Execute()) SaveProjectFile(SaveDialog3->FileName);
 }
-
-namespace {
-
-void ApplyLegend(const ProjectData::Legend& g) {
-    THanrei* h = Hanrei;
-    TUpDown* updowns[7] = {h->UpDown1, h->UpDown5, h->UpDown6, h->UpDown7, h->UpDown3, h->UpDown4, h->UpDown2};
-    int32_t* fields[7] = {&h->LegendCount, &h->LegendW, &h->LegendH, &h->LegendGap,
-                          &h->LegendX,     &h->LegendY, &h->LegendTextSize};
-    for (int k = 0; k < 7; ++k) {
-        updowns[k]->SetPosition(g.numbers[k]);
-        *fields[k] = g.numbers[k];
-    }
-    h->LegendTextColor = g.text;
-    h->LegendFrameColor = g.frame;
-    h->LegendFillColor = g.fill;
-    PaintSwatch(h->Image9->Canvas(), g.text, 0);
-    PaintSwatch(h->Image11->Canvas(), g.frame, 0);
-    PaintSwatch(h->Image10->Canvas(), g.fill, 0);
-    h->Edit9->SetText(g.title);
-    h->LegendTitle = CutCp932(g.title, THanrei::TEXT_MAX);
-    for (int i = 0; i < 8; ++i) h->RowEdit(i)->SetText("");
-    for (int i = 0; i < g.numbers[0]; ++i) {
-        h->LegendColors[i] = g.rowColours[i];
-        h->LegendPatterns[i] = g.rowPatterns[i];
-        h->LegendTexts[i] = CutCp932(g.rowTexts[i], THanrei::TEXT_MAX);
-        h->RowEdit(i)->SetText(g.rowTexts[i]);
-        PaintSwatch(h->RowImage(i)->Canvas(), g.rowColours[i], g.rowPatterns[i]);
-    }
-    h->UpdateRows();
-    h->CBExpWaku->SetChecked(g.frameBox);
-    h->CBBold->SetChecked(g.bold);
-    h->CBMenuTitle->SetChecked(g.titleBox);
-    // The redraws of the restore draw this record, not the boxes.
-    h->LegendLoaded = true;
-    h->CBExpDisplay->SetChecked(true);
-    h->LegendOn = true;
-}
-
-} // namespace
 
 void TOpen::Button10Click(TObject*) {
     if (!OpenDialog1->Execute()) return;
@@ -241,7 +195,7 @@ void TOpen::Button10Click(TObject*) {
     WriteLog(gui::Format("ラベル数：%d\n", m));
 
     // Without a legend in the file none is drawn, whatever "地図凡例" did.
-    if (d.legend) ApplyLegend(d.legendBlock);
+    if (d.legend) Hanrei->RestoreLegend(d.legendBlock);
     else Hanrei->LegendOn = false;
     CBScale->SetChecked(d.scaleBar);
 
@@ -347,7 +301,6 @@ void TOpen::Button10Click(TObject*) {
 
     MapShown = true;
     ProjectLoading = false;
-    Hanrei->LegendLoaded = false;
     BtnLetter->SetEnabled(true);
     DUMMY->SetCaption(std::to_string(PagesDlg->PlacedSymbolCount));
     Hanrei->Close();

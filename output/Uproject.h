@@ -1,6 +1,7 @@
 // The project file: the whole editing state in one positional text file.
 #pragma once
 #include "gui/Types.h"
+#include "paint/Uhanrei.h"
 #include "paint/Upaint.h"
 #include <cstdint>
 #include <string>
@@ -22,15 +23,7 @@ struct ProjectData {
     struct Label { std::string cells[5]; TColor colour = 0; };
     std::vector<Label> labels;
     bool legend = false;
-    struct Legend {
-        int32_t numbers[7] = {};   // count, w, h, gap, x, y, text size
-        TColor text = 0, frame = 0, fill = 0;
-        std::string title;
-        TColor rowColours[8] = {};
-        uint8_t rowPatterns[8] = {};
-        std::string rowTexts[8];
-        bool frameBox = false, bold = false, titleBox = false;
-    } legendBlock;
+    ProjectLegend legendBlock;
     bool scaleBar = false;
     int32_t scaleX = 0, scaleY = 0;
     struct Symbol { int32_t code, x, y, colour, size; uint8_t transparent; };
