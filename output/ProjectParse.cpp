@@ -156,9 +156,8 @@ int ParseProject(const std::vector<std::string>& lines, ProjectData& d) {
         if (!in.Ranged(n, 0, SYMBOL_MAX)) return false;
         d.symbols.resize(n);
         for (auto& m : d.symbols) {
-            if (!in.Fields(f)) return false;
-            m = {in.Int(f, 0), in.Int(f, 1), in.Int(f, 2), in.Int(f, 3), in.Int(f, 4), uint8_t(in.Int(f, 5))};
-            if (!in.Position(f, 1, m.x, m.y)) return false;
+            std::string s;
+            if (!in.Next(s) || !in.Check(TPagesDlg::ParseSymbolLine(s, m) && InMapRange(m.x, m.y))) return false;
         }
         if (!in.Ranged(n, 0, PROJECT_LINEFILE_MAX) || !in.Lenient(d.paintLine)) return false;
         d.lineFiles.resize(n);

@@ -84,12 +84,7 @@ bool TOpen::SaveProjectFile(const std::string& path) {
         }
         w.Printf("%d,%d,%d,%d,Scale CY scl_x1 scly1\n", Tick(CBScale), CY, scl_x1, scly1);
 
-        TPagesDlg* P = PagesDlg;
-        w.Printf("%d,STAMP_CT\n", P->PlacedSymbolCount);
-        for (int i = 0; i < P->PlacedSymbolCount; ++i) {
-            const PlacedSymbol& s = P->PlacedSymbols[i];
-            w.Printf("%d,%d,%d,%d,%d,%d\n", s.code, s.x, s.y, s.color, s.size, s.transparent);
-        }
+        PagesDlg->WriteSymbolLines(w, true);
         LineAdd->WriteProjectLines(w);
         TKyori* K = Kyori;
         w.Printf("%d,//Kyorien nummber\n", K->CircleCount);
@@ -200,13 +195,7 @@ void TOpen::Button10Click(TObject*) {
     CBScale->SetChecked(d.scaleBar);
 
     // Symbols, then the railways as their boxes stand.
-    TPagesDlg* P = PagesDlg;
-    P->PlacedSymbols.resize(std::max<size_t>(P->PlacedSymbols.size(), d.symbols.size()));
-    for (size_t i = 0; i < d.symbols.size(); ++i) {
-        const auto& s = d.symbols[i];
-        P->PlacedSymbols[i] = PlacedSymbol{s.code, s.x, s.y, s.colour, s.size, s.transparent};
-    }
-    P->PlacedSymbolCount = int(d.symbols.size());
+    PagesDlg->RestoreSymbols(d.symbols);
     RailRoadSet();
 
     // Line files: a missing one is reported and left out.

@@ -1,6 +1,7 @@
 // The project file: the whole editing state in one positional text file.
 #pragma once
 #include "gui/Types.h"
+#include "labels/Upagesdlg.h"
 #include "paint/Uhanrei.h"
 #include "paint/Upaint.h"
 #include <cstdint>
@@ -26,8 +27,7 @@ struct ProjectData {
     ProjectLegend legendBlock;
     bool scaleBar = false;
     int32_t scaleX = 0, scaleY = 0;
-    struct Symbol { int32_t code, x, y, colour, size; uint8_t transparent; };
-    std::vector<Symbol> symbols;
+    std::vector<PlacedSymbol> symbols;
     int32_t paintLine = 0;
     std::vector<std::string> lineFiles;
     struct Circle { int32_t cx, cy, radius, textSize, width, colour; uint8_t concentric, distance, centre, fixed; };
