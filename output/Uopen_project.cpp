@@ -216,15 +216,7 @@ void TOpen::Button10Click(TObject*) {
     WriteLog(gui::Format("追加地図線数：%d\n", A->LineFileCount));
     for (const std::string& f : found) WriteLog(gui::Format("  ファイル名：%s\n", f.c_str()));
 
-    TKyori* K = Kyori;
-    for (size_t i = 0; i < d.circles.size(); ++i) {
-        const auto& c = d.circles[i];
-        K->Circles[i] = kyorien{c.cx, c.cy, c.radius, c.textSize, c.width, c.colour,
-                                c.concentric, c.distance, c.centre, c.fixed};
-    }
-    K->CircleCount = int(d.circles.size());
-    K->Label12->SetCaption(std::to_string(K->CircleCount));
-    if (K->CircleCount > 0) K->CheckBox6->SetChecked(true);
+    Kyori->RestoreCircles(d.circles);
 
     const auto colours = BaseColours(*this);
     for (int k = 0; k < 8; ++k) *colours[k] = d.baseColours[k];

@@ -2,6 +2,7 @@
 #pragma once
 #include "gui/Types.h"
 #include "labels/Upagesdlg.h"
+#include "lines/Ukyori.h"
 #include "paint/Uhanrei.h"
 #include "paint/Upaint.h"
 #include <cstdint>
@@ -30,8 +31,7 @@ struct ProjectData {
     std::vector<PlacedSymbol> symbols;
     int32_t paintLine = 0;
     std::vector<std::string> lineFiles;
-    struct Circle { int32_t cx, cy, radius, textSize, width, colour; uint8_t concentric, distance, centre, fixed; };
-    std::vector<Circle> circles;
+    std::vector<kyorien> circles;
     TColor baseColours[8] = {};   // coast, pref, town, back, frame, ward, degree, minute
     bool rail[3] = {};            // CBRailLine, CBEki, CBMain
 };
