@@ -610,3 +610,7 @@ public:
 private:
     int unwinding;
 };
+
+// A box set to what a restore holds without running its OnClick, for a box
+// whose handler would undo what was restored before it.
+void SetCheckedQuietly(TCheckBox* box, bool on);

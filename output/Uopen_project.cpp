@@ -14,6 +14,12 @@
 
 std::string ExtractFileNameExt(const std::string& path) { return gui::ExtractFileName(gui::NativePath(path)); }
 
+void SetCheckedQuietly(TCheckBox* box, bool on) {
+    TNotifyEvent click = std::move(box->OnClick);
+    box->SetChecked(on);
+    box->OnClick = std::move(click);
+}
+
 namespace {
 
 int Tick(const TCheckBox* b) { return b && b->Checked() ? -1 : 0; }
@@ -133,20 +139,24 @@ void TOpen::Button10Click(TObject*) {
         return;
     }
 
-    ProjectLoading = true;
-    DataReady = false;
+    // The map is drawn once, when everything is back; until then the area load
+    // keeps the restored view and nothing is drawn on the map shown now.
+    RedrawOnce once;
+    struct Loading {
+        bool& flag;
+        explicit Loading(bool& f) : flag(f) { flag = true; }
+        ~Loading() { flag = false; }
+    } loading(ProjectLoading);
     // A painting under way ends first, putting back the user's ticks; the file's come after.
     if (PaintMode) MapPaint->Button19Click(MapPaint);
-    DataReady = false;
     // The settings twin of "重複可" follows the main box, but the file holds only the main one.
     const bool doubleNames = Settei->CBDoubleName->Checked();
-    Hanrei->LegendOn = false;
     Label19->SetCaption(ExtractFileNameExt(path));
     SaveDialog3->FileName = path;
     WriteLog("\nファイル読み込み\n");
     WriteLog(gui::Format("RVXファイル名：%s\n", path.c_str()));
 
-    // The view.
+    // The view, the image size and the areas, loaded with that view.
     SELECT = d.select;
     std::copy(d.codes, d.codes + d.select, SelectCode);
     CX = d.cx, CY = d.cy;
@@ -155,7 +165,13 @@ void TOpen::Button10Click(TObject*) {
     scale = d.scale;
     ScaleX = scale * MAGUNIT * MAGSTEP * COPYSCALE / SSIZE;
     ImageSize = SIZEX * COPYSCALE / SSIZE;
+    UpDown1->SetPosition(d.updown);
+    RadioGroup1->SetItemIndex(d.sizeIndex);
+    Settei->RadioGroup1->SetItemIndex(SSIZE - 1);
+    UpDown1->SetPosition(MAGSTEP);
+    Button3Click(this);
 
+    // The layer boxes after the area load, which ticks the name boxes by the number of areas.
     const auto layers = LayerBoxes(*this);
     for (int k = 0; k < 13; ++k) {
         layers[k]->SetChecked(d.boxes[k]);
@@ -163,35 +179,27 @@ void TOpen::Button10Click(TObject*) {
     }
     const auto settei = SetteiBoxes();
     for (int k = 0; k < 4; ++k) settei[k]->SetChecked(d.setteiBoxes[k]);
+    // Its handler would tick the main box back: the twin alone goes back.
+    SetCheckedQuietly(Settei->CBDoubleName, doubleNames);
 
-    // Paint records and palette.
-    const int n = int(d.paint.size());
-    std::copy(d.paint.begin(), d.paint.end(), PaintRecords);
-    paint_rep = n;
-    if (n > 0) {
-        PaintDisplay = true;
-        MapPaint->CBPaintDisplay->SetChecked(true);
-        MapPaint->ShowCount();
-        MapPaint->Show();
-        MapPaint->Button19Click(MapPaint);
-    } else {
-        MapPaint->Close();
-    }
-    MapPaint->ApplyFilePalette(d.palette);
-    WriteLog(gui::Format("ペイント数：%d\n", n));
+    MapPaint->RestorePaint(d.paint, d.palette);
+    WriteLog(gui::Format("ペイント数：%d\n", int(d.paint.size())));
 
-    // Labels.
+    // Labels, shown when there are some.
     const int m = int(d.labels.size());
     Letter->ClearLabels();   // the files listed before are not where these labels came from
     Letter->RestoreProjectLabels(d.labels);
     Letter->Button8->SetEnabled(true);
-    CBLabel->SetChecked(true);
+    CBLabel->SetChecked(m > 0);
+    if (m > 0) Letter->CBShow->SetChecked(true);
     Letter->Show();
     WriteLog(gui::Format("ラベル数：%d\n", m));
 
     // Without a legend in the file none is drawn, whatever "地図凡例" did.
     if (d.legend) Hanrei->RestoreLegend(d.legendBlock);
     else Hanrei->LegendOn = false;
+    scl_x1 = d.scaleX;
+    scly1 = d.scaleY;
     CBScale->SetChecked(d.scaleBar);
 
     // Symbols, then the railways as their boxes stand.
@@ -230,29 +238,7 @@ void TOpen::Button10Click(TObject*) {
     Settei->FormCreate(Settei);
     WriteLog(ProjectLoading ? "FROMFILE：true\n" : "FROMFILE：false\n");
     // A railway load writes station labels from row 0: the project's rows go back in place.
-    if (ProjectLoading) Letter->RestoreProjectLabels(d.labels);
-    UpDown1->SetPosition(d.updown);
-    RadioGroup1->SetItemIndex(d.sizeIndex);
-    Settei->RadioGroup1->SetItemIndex(SSIZE - 1);
-    UpDown1->SetPosition(MAGSTEP);
-    // Handlers run above may have set the redraw flag: it stays clear until the one redraw below.
-    DataReady = false;
-    Button3Click(this);
-    // The area load ticks the name boxes by the number of areas: the project's ticks win.
-    CBTownName->SetChecked(d.boxes[3]);
-    CBMainDoubleName->SetChecked(d.boxes[6]);
-    if (Settei->CBDoubleName->Checked() != doubleNames) {
-        // Its handler would tick the main box back: the twin alone goes back.
-        TNotifyEvent mirror = std::move(Settei->CBDoubleName->OnClick);
-        Settei->CBDoubleName->SetChecked(doubleNames);
-        Settei->CBDoubleName->OnClick = std::move(mirror);
-    }
-
-    CBScale->SetChecked(false);
-    ProjectLoading = false;
-    scl_x1 = d.scaleX;
-    scly1 = d.scaleY;
-    CBScale->SetChecked(d.scaleBar);
+    Letter->RestoreProjectLabels(d.labels);
     Button1->SetEnabled(true);
     N161Click(this);
     if (m > 0) {
@@ -268,21 +254,14 @@ void TOpen::Button10Click(TObject*) {
     } else {
         A->Label18->SetCaption("読込なし");
     }
-    // The boxes below would each redraw: one redraw after them gives the same map.
     if (!A->CheckBox2->Checked()) A->CheckBox2->SetChecked(true);
-    // The file holds no marks setting: the labels are drawn with the one the user has.
-    if (m > 0) {
-        CBLabel->SetChecked(false);
-        CBLabel->SetChecked(true);
-    }
     CBRailLine->SetEnabled(true);
-    DataReady = true;
-    // The redraw draws the circles in their own layer, under the lines, symbols and labels.
-    DrawMap();
 
     MapShown = true;
-    ProjectLoading = false;
+    DataReady = true;
     BtnLetter->SetEnabled(true);
     DUMMY->SetCaption(std::to_string(PagesDlg->PlacedSymbolCount));
     Hanrei->Close();
+    // The redraw draws the circles in their own layer, under the lines, symbols and labels.
+    DrawMap();
 }

@@ -367,15 +367,10 @@ void THanrei::ShowBlock(const LegendBlock& g) {
 void THanrei::RestoreLegend(const ProjectLegend& g) {
     ShowBlock(g);
     // Each box's handler would draw the legend half-restored.
-    auto quietly = [](TCheckBox* box, bool on) {
-        TNotifyEvent click = std::move(box->OnClick);
-        box->SetChecked(on);
-        box->OnClick = std::move(click);
-    };
-    quietly(CBExpWaku, g.frameBox);
-    quietly(CBBold, g.bold);
-    quietly(CBMenuTitle, g.titleBox);
-    quietly(CBExpDisplay, true);
+    SetCheckedQuietly(CBExpWaku, g.frameBox);
+    SetCheckedQuietly(CBBold, g.bold);
+    SetCheckedQuietly(CBMenuTitle, g.titleBox);
+    SetCheckedQuietly(CBExpDisplay, true);
     EnableByBoxes();
     LegendOn = true;
 }

@@ -217,6 +217,23 @@ void TMapPaint::ApplyFilePalette(const PaintPalette& p) {
     }
 }
 
+void TMapPaint::RestorePaint(const std::vector<TOpen::PaintRecord>& records, const PaintPalette& p) {
+    TOpen& o = *Open;
+    o.paint_rep = int(std::min<size_t>(records.size(), TOpen::PAINT_MAX));
+    std::copy(records.begin(), records.begin() + o.paint_rep, o.PaintRecords);
+    if (o.paint_rep > 0) {
+        o.PaintDisplay = true;
+        SetCheckedQuietly(CBPaintDisplay, true);
+        ShowCount();
+        Show();
+        // The window as the end of a painting leaves it.
+        Button19Click(this);
+    } else {
+        Close();
+    }
+    ApplyFilePalette(p);
+}
+
 void TMapPaint::AddPaletteEntry(TColor colour, uint8_t pattern) {
     if (DataSlots >= 8) return;
     for (int k = 0; k < DataSlots; ++k)
