@@ -133,9 +133,7 @@ int ParseProject(const std::vector<std::string>& lines, ProjectData& d) {
         d.paint.resize(n);
         for (auto& p : d.paint)
             if (!in.Fields(f) || !in.Check(ParsePaintRow(f, 2, 3, true, p) == PaintRow::Record)) return false;
-        const auto palette = in.Rest().first(std::min(in.Rest().size(), PaintPalette::LINES));
-        if (!in.Took(d.palette.Parse(palette), PaintPalette::LINES)) return false;
-        int v;
+        if (!in.Took(d.palette.Parse(in.Rest()), PaintPalette::LINES)) return false;
         if (!in.StrictFirst(n) || !in.Check(n >= 0 && n <= LABEL_MAX)) return false;
         d.labels.resize(n);
         for (auto& row : d.labels) {
@@ -175,6 +173,7 @@ int ParseProject(const std::vector<std::string>& lines, ProjectData& d) {
                 return false;
         }
         for (TColor& c : d.baseColours) {
+            int v;
             if (!in.Lenient(v)) return false;
             c = TColor(v);
         }
