@@ -93,8 +93,9 @@ struct ListEntry {
 } // namespace
 
 bool TYomiList::BuildDisplayedNameList() {
+    // Always the names of the view as it is: a list kept from another view
+    // would paint, read out and export names no longer on the map.
     TOpen& o = *Open;
-    if (!o.CBTownName->Checked() && o.SELECT > 20) return true;
 
     std::vector<ListEntry> list;
     list.reserve(LIST_MAX);
