@@ -156,7 +156,7 @@ bool TYomiList::BuildDisplayedNameList() {
             }
     }
     static const std::string none;
-    const int mode = LenientInt(Yomi->Edit1->Text());
+    const int mode = Yomi->SortMode();
     for (ListEntry& e : list) {
         if (!e.yomi) e.yomi = &none;
         e.key = mode == 2 ? gui::Utf8ToCp932(e.kind) : gui::Utf8ToCp932(mode == 0 ? *e.yomi : *e.name);
@@ -214,11 +214,7 @@ void TYomiList::StringGrid1Click(TObject* Sender) {
             cv->TextOut(sx, sy, yomi);
         }
     }
-    Yomi->Label1->SetFontColor(o.TownFontColor);
-    Yomi->Label1->SetCaption(name);
-    Yomi->Label2->SetFontColor(o.KanaFontColor);
-    Yomi->Label2->SetCaption(TOpen::SplitReadingSuffix(yomi));
-    Yomi->Label4->SetCaption(kind);
+    Yomi->ShowNameReading(name, &yomi, kind);
     Label12->SetCaption(name);
     Button7->SetEnabled(true);
 }
