@@ -118,6 +118,34 @@ void TOpen::Button1Click(TObject*) {
     if (SaveDialog3->Execute()) SaveProjectFile(SaveDialog3->FileName);
 }
 
+void TOpen::RestoreView(const ProjectData& d) {
+    SELECT = d.select;
+    std::copy(d.codes, d.codes + d.select, SelectCode);
+    CX = d.cx, CY = d.cy;
+    SIZEX = d.sizex, SSIZE = d.ssize, COPYSCALE = d.copyscale, MAGSTEP = d.magstep;
+    MAGUNIT = d.magunit;
+    scale = d.scale;
+    ScaleX = scale * MAGUNIT * MAGSTEP * COPYSCALE / SSIZE;
+    ImageSize = SIZEX * COPYSCALE / SSIZE;
+    UpDown1->SetPosition(d.updown);
+    RadioGroup1->SetItemIndex(d.sizeIndex);
+    Settei->RadioGroup1->SetItemIndex(SSIZE - 1);
+    UpDown1->SetPosition(MAGSTEP);
+    // While a project is restored the area load keeps this view.
+    Button3Click(this);
+}
+
+// After the area load, which ticks the name boxes by the number of areas.
+void TOpen::RestoreLayerBoxes(const ProjectData& d) {
+    const auto layers = LayerBoxes(*this);
+    for (int k = 0; k < 13; ++k) {
+        layers[k]->SetChecked(d.boxes[k]);
+        if (layers[k] == CBLonLat) Keido->SetChecked(!d.boxes[k]);
+    }
+    const auto settei = SetteiBoxes();
+    for (int k = 0; k < 4; ++k) settei[k]->SetChecked(d.setteiBoxes[k]);
+}
+
 void TOpen::Button10Click(TObject*) {
     if (!OpenDialog1->Execute()) return;
     const std::string path = OpenDialog1->FileName;
@@ -156,29 +184,8 @@ void TOpen::Button10Click(TObject*) {
     WriteLog("\nファイル読み込み\n");
     WriteLog(gui::Format("RVXファイル名：%s\n", path.c_str()));
 
-    // The view, the image size and the areas, loaded with that view.
-    SELECT = d.select;
-    std::copy(d.codes, d.codes + d.select, SelectCode);
-    CX = d.cx, CY = d.cy;
-    SIZEX = d.sizex, SSIZE = d.ssize, COPYSCALE = d.copyscale, MAGSTEP = d.magstep;
-    MAGUNIT = d.magunit;
-    scale = d.scale;
-    ScaleX = scale * MAGUNIT * MAGSTEP * COPYSCALE / SSIZE;
-    ImageSize = SIZEX * COPYSCALE / SSIZE;
-    UpDown1->SetPosition(d.updown);
-    RadioGroup1->SetItemIndex(d.sizeIndex);
-    Settei->RadioGroup1->SetItemIndex(SSIZE - 1);
-    UpDown1->SetPosition(MAGSTEP);
-    Button3Click(this);
-
-    // The layer boxes after the area load, which ticks the name boxes by the number of areas.
-    const auto layers = LayerBoxes(*this);
-    for (int k = 0; k < 13; ++k) {
-        layers[k]->SetChecked(d.boxes[k]);
-        if (layers[k] == CBLonLat) Keido->SetChecked(!d.boxes[k]);
-    }
-    const auto settei = SetteiBoxes();
-    for (int k = 0; k < 4; ++k) settei[k]->SetChecked(d.setteiBoxes[k]);
+    RestoreView(d);
+    RestoreLayerBoxes(d);
     // Its handler would tick the main box back: the twin alone goes back.
     SetCheckedQuietly(Settei->CBDoubleName, doubleNames);
 
