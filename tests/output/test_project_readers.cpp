@@ -131,6 +131,29 @@ TEST_F(ProjectReaders, BlocksAreReadAsTheirOwnFilesReadThem) {
     EXPECT_NE(Messages()[0].text.find("p.rvx の "), std::string::npos) << Messages()[0].text;
 }
 
+// The legend's boxes come back as saved without their handlers ticking "地図凡例",
+// which the file has unticked: saving again gives the same file.
+TEST_F(ProjectReaders, ALegendWithoutItsMapBoxComesBackAsSaved) {
+    MapPaint->Button4Click(MapPaint);
+    Hanrei->CBMenuTitle->Click();
+    o->CBExp->Click();
+    MapPaint->Button4Click(MapPaint);
+    ASSERT_FALSE(o->CBExp->Checked());
+    ASSERT_FALSE(Hanrei->CBMenuTitle->Checked());
+    QueueFileName(File("a.rvx"));
+    o->Button1Click(o);
+    const std::string saved = testsupport::ReadBytes(File("a.rvx"));
+    ASSERT_NE(saved.find("-1,hanrei\r\n"), std::string::npos);
+
+    Hanrei->CBMenuTitle->Click();
+    Restore("a.rvx");
+    EXPECT_FALSE(o->CBExp->Checked());
+    EXPECT_TRUE(Hanrei->LegendOn);
+    QueueFileName(File("b.rvx"));
+    o->Button1Click(o);
+    EXPECT_EQ(testsupport::ReadBytes(File("b.rvx")), saved);
+}
+
 TEST_F(ProjectReaders, SeededMutationsOfAProjectAndALegend) {
     const std::string saved = Saved();
     QueueFileName(File("a.exp"));
