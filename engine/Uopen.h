@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+struct ProjectData;
+
 // Capacities of the polyline stores, in 32-bit words.
 constexpr int COAST_LINE = 304000;
 constexpr int PREF_LINE = 51000;
@@ -548,6 +550,10 @@ public:
     void Button1Click(TObject* Sender);   // "ﾌｧｲﾙ保存"
     void Button10Click(TObject* Sender);  // "ﾌｧｲﾙ読込"
     bool SaveProjectFile(const std::string& path);
+    // A project's view, with its areas loaded in that view.
+    void RestoreView(const ProjectData& d);
+    // A project's layer boxes, through their handlers, which keep their twins in step.
+    void RestoreLayerBoxes(const ProjectData& d);
     uint8_t SaveFormat = 3;              // 1 JPEG, 2 BMP, 3 PNG
     void RadioGroup1Click(TObject* Sender);
     void Button4Click(TObject* Sender);   // "画像コピー"
@@ -612,3 +618,7 @@ public:
 private:
     int unwinding;
 };
+
+// A box set to what a restore holds without running its OnClick, for a box
+// whose handler would undo what was restored before it.
+void SetCheckedQuietly(TCheckBox* box, bool on);

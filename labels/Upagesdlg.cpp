@@ -560,14 +560,24 @@ bool TPagesDlg::ReadSymbolLines(const std::string& path, bool append) {
     return true;
 }
 
+void TPagesDlg::WriteSymbolLines(gui::TextWriter& w, bool countLine) const {
+    if (countLine) w.Printf("%d,STAMP_CT\n", PlacedSymbolCount);
+    for (int i = 0; i < PlacedSymbolCount; ++i) {
+        const PlacedSymbol& s = PlacedSymbols[i];
+        w.Printf("%d,%d,%d,%d,%d,%d\n", s.code, s.x, s.y, s.color, s.size, s.transparent);
+    }
+}
+
+void TPagesDlg::RestoreSymbols(const std::vector<PlacedSymbol>& symbols) {
+    PlacedSymbols.resize(std::max(PlacedSymbols.size(), symbols.size()));
+    std::copy(symbols.begin(), symbols.end(), PlacedSymbols.begin());
+    PlacedSymbolCount = int(symbols.size());
+}
+
 bool TPagesDlg::WriteSymbols(const std::string& path, bool countLine) {
     bool ok = gui::AtomicRewrite(path, [&](gui::TextWriter& w) {
-        if (countLine && !w.Printf("%d,STAMP_CT\n", PlacedSymbolCount)) return false;
-        for (int i = 0; i < PlacedSymbolCount; ++i) {
-            const PlacedSymbol& s = PlacedSymbols[i];
-            if (!w.Printf("%d,%d,%d,%d,%d,%d\n", s.code, s.x, s.y, s.color, s.size, s.transparent)) return false;
-        }
-        return true;
+        WriteSymbolLines(w, countLine);
+        return !w.Failed();
     });
     if (!ok)
         MessageBox(gui::Format("地図記号ファイル %s を保存できませんでした", path.c_str()), "ファイル保存エラー",

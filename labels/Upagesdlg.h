@@ -2,6 +2,7 @@
 #pragma once
 #include "gui/Dialogs.h"
 #include "gui/Forms.h"
+#include "gui/TextFile.h"
 #include <QImage>
 #include <cstdint>
 #include <map>
@@ -83,6 +84,10 @@ public:
     static bool ParseSymbolLine(const std::string& line, PlacedSymbol& s);
     bool ReadSymbolLines(const std::string& path, bool append);
     bool WriteSymbols(const std::string& path, bool countLine);
+    // The symbol lines as the .mrk file and the project keep them; the count line first when asked.
+    void WriteSymbolLines(gui::TextWriter& w, bool countLine) const;
+    // A project's symbols replace the list.
+    void RestoreSymbols(const std::vector<PlacedSymbol>& symbols);
     void EnableListButtons(bool on);
 
 private:

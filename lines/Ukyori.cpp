@@ -224,6 +224,13 @@ void TKyori::CheckBox5Click(TObject*) {
 
 void TKyori::CheckBox4Click(TObject*) { Open->DrawMap(); }
 
+void TKyori::RestoreCircles(const std::vector<kyorien>& circles) {
+    CircleCount = int(std::min<size_t>(circles.size(), CIRCLE_MAX));
+    std::copy(circles.begin(), circles.begin() + CircleCount, Circles);
+    Label12->SetCaption(std::to_string(CircleCount));
+    if (CircleCount > 0) CheckBox6->SetChecked(true);
+}
+
 void TKyori::CheckBox6Click(TObject*) {
     if (CheckBox6->Checked()) Label6->SetCaption("中心指定ボタンをクリックしてください");
 }

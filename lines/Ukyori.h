@@ -65,6 +65,8 @@ public:
     // Radius in km from RadioGroup1; 0 after the message for a refused typed radius.
     int32_t ChosenRadius(const char* pointMessage);
     void EnableAttributeControls();
+    // A project's circles replace the list; more circles go on being added to them.
+    void RestoreCircles(const std::vector<kyorien>& circles);
 
     void Button1Click(TObject* Sender);
     void Button2Click(TObject* Sender);

@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <optional>
+#include <span>
 
 namespace {
 
@@ -80,36 +81,24 @@ public:
         if (!bad) bad = line;
         return false;
     }
+    // The lines still to read, for a block whose reader is shared with another file.
+    std::span<const std::string> Rest() const { return std::span(lines).subspan(std::min(at, lines.size())); }
+    // After such a block: its reader's first line at fault (from 1), or none and the lines it used.
+    bool Took(int badInBlock, size_t used) {
+        if (badInBlock) return Fail(int(at) + badInBlock);
+        at += used;
+        return true;
+    }
 
 private:
     const std::vector<std::string>& lines;
     size_t at = 0;
 };
 
-bool ParseLegend(Lines& in, ProjectData::Legend& g) {
-    // Count, swatch width and height, gap, position x and y, text size: each
-    // within what the legend window allows.
-    for (int k = 0; k < 7; ++k)
-        if (!in.Ranged(g.numbers[k], THanrei::NUMBER_MIN[k], THanrei::NUMBER_MAX[k])) return false;
-    const int count = g.numbers[0];
-    int v;
-    TColor* colours[3] = {&g.text, &g.frame, &g.fill};
-    for (TColor* c : colours) {
-        if (!in.StrictFirst(v)) return false;
-        *c = TColor(v);
-    }
-    if (!in.Next(g.title)) return false;
-    for (int i = 0; i < count; ++i) {
-        std::string s;
-        if (!in.Next(s)) return false;
-        const size_t a = s.find(','), b = a == std::string::npos ? a : s.find(',', a + 1);
-        auto colour = TryStrToInt(s.substr(0, a));
-        auto pattern = a == std::string::npos ? std::nullopt : TryStrToInt(s.substr(a + 1, b == std::string::npos ? b : b - a - 1));
-        if (!in.Check(colour && pattern)) return false;
-        g.rowColours[i] = TColor(*colour);
-        g.rowPatterns[i] = uint8_t(*pattern);
-        g.rowTexts[i] = b == std::string::npos ? std::string() : s.substr(b + 1);
-    }
+// The legend block as the legend file has it, the texts whole, then its three boxes.
+bool ParseLegend(Lines& in, ProjectLegend& g) {
+    const int bad = g.Parse(in.Rest(), true);
+    if (!in.Took(bad, g.LineCount())) return false;
     return in.Box(g.frameBox) && in.Box(g.bold) && in.Box(g.titleBox);
 }
 
@@ -142,22 +131,9 @@ int ParseProject(const std::vector<std::string>& lines, ProjectData& d) {
         int n;
         if (!in.Ranged(n, 0, TOpen::PAINT_MAX)) return false;
         d.paint.resize(n);
-        for (auto& p : d.paint) {
-            if (!in.Fields(f)) return false;
-            p = {in.Int(f, 0), in.Int(f, 1), TColor(in.Int(f, 2)), uint8_t(in.Int(f, 3))};
-            if (!in.Position(f, 0, p.x, p.y)) return false;
-        }
-        int v;
-        if (!in.StrictFirst(v)) return false;
-        d.back = TColor(v);
-        for (TColor& c : d.colours) {
-            if (!in.StrictFirst(v)) return false;
-            c = TColor(v);
-        }
-        for (uint8_t& p : d.patterns) {
-            if (!in.StrictFirst(v)) return false;
-            p = uint8_t(v);
-        }
+        for (auto& p : d.paint)
+            if (!in.Fields(f) || !in.Check(ParsePaintRow(f, 2, 3, true, p) == PaintRow::Record)) return false;
+        if (!in.Took(d.palette.Parse(in.Rest()), PaintPalette::LINES)) return false;
         if (!in.StrictFirst(n) || !in.Check(n >= 0 && n <= LABEL_MAX)) return false;
         d.labels.resize(n);
         for (auto& row : d.labels) {
@@ -178,9 +154,8 @@ int ParseProject(const std::vector<std::string>& lines, ProjectData& d) {
         if (!in.Ranged(n, 0, SYMBOL_MAX)) return false;
         d.symbols.resize(n);
         for (auto& m : d.symbols) {
-            if (!in.Fields(f)) return false;
-            m = {in.Int(f, 0), in.Int(f, 1), in.Int(f, 2), in.Int(f, 3), in.Int(f, 4), uint8_t(in.Int(f, 5))};
-            if (!in.Position(f, 1, m.x, m.y)) return false;
+            std::string s;
+            if (!in.Next(s) || !in.Check(TPagesDlg::ParseSymbolLine(s, m) && InMapRange(m.x, m.y))) return false;
         }
         if (!in.Ranged(n, 0, PROJECT_LINEFILE_MAX) || !in.Lenient(d.paintLine)) return false;
         d.lineFiles.resize(n);
@@ -198,6 +173,7 @@ int ParseProject(const std::vector<std::string>& lines, ProjectData& d) {
                 return false;
         }
         for (TColor& c : d.baseColours) {
+            int v;
             if (!in.Lenient(v)) return false;
             c = TColor(v);
         }

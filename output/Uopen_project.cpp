@@ -14,6 +14,12 @@
 
 std::string ExtractFileNameExt(const std::string& path) { return gui::ExtractFileName(gui::NativePath(path)); }
 
+void SetCheckedQuietly(TCheckBox* box, bool on) {
+    TNotifyEvent click = std::move(box->OnClick);
+    box->SetChecked(on);
+    box->OnClick = std::move(click);
+}
+
 namespace {
 
 int Tick(const TCheckBox* b) { return b && b->Checked() ? -1 : 0; }
@@ -38,14 +44,7 @@ const char* const kRailTags[3] = {"CBRailLine", "CBEki", "CBMain"};
 
 void WriteLegend(gui::TextWriter& w) {
     THanrei* h = Hanrei;
-    const int count = h->UpDown1->Position();
-    for (TUpDown* u : {h->UpDown1, h->UpDown5, h->UpDown6, h->UpDown7, h->UpDown3, h->UpDown4, h->UpDown2})
-        w.Printf("%10d\n", u->Position());
-    for (TColor c : {h->LegendTextColor, h->LegendFrameColor, h->LegendFillColor}) w.Printf("0x%08x\n", unsigned(c));
-    w.Printf("%s\n", CutCp932(h->Edit9->Text(), THanrei::TEXT_MAX).c_str());
-    for (int i = 0; i < count && i < 8; ++i)
-        w.Printf("0x%08x,0x%08x,%s\n", unsigned(h->LegendColors[i]), unsigned(h->LegendPatterns[i]),
-                 CutCp932(h->RowEdit(i)->Text(), THanrei::TEXT_MAX).c_str());
+    h->FileBlock().Write(w);
     w.Printf("%d,CBExpWaku\n", Tick(h->CBExpWaku));
     w.Printf("%d,CBBold\n", Tick(h->CBBold));
     w.Printf("%d,CBMenuTitle\n", Tick(h->CBMenuTitle));
@@ -78,9 +77,7 @@ bool TOpen::SaveProjectFile(const std::string& path) {
             const PaintRecord& r = PaintRecords[i];
             w.Printf("%d,%d,%d,%d,%d\n", r.x, r.y, int(r.colour), r.pattern, i + 1);
         }
-        w.Printf("0x%08x\n", unsigned(MapPaint->CBBackWhite->Checked() ? TColor(0xFFFFFF) : BackColor));
-        for (TColor c : PaintColor) w.Printf("0x%08x\n", unsigned(c));
-        for (uint8_t p : PaintPattern) w.Printf("0x%08x\n", unsigned(p));
+        MapPaint->FilePalette().Write(w);
 
         Letter->WriteProjectLabels(w);
 
@@ -93,12 +90,7 @@ bool TOpen::SaveProjectFile(const std::string& path) {
         }
         w.Printf("%d,%d,%d,%d,Scale CY scl_x1 scly1\n", Tick(CBScale), CY, scl_x1, scly1);
 
-        TPagesDlg* P = PagesDlg;
-        w.Printf("%d,STAMP_CT\n", P->PlacedSymbolCount);
-        for (int i = 0; i < P->PlacedSymbolCount; ++i) {
-            const PlacedSymbol& s = P->PlacedSymbols[i];
-            w.Printf("%d,%d,%d,%d,%d,%d\n", s.code, s.x, s.y, s.color, s.size, s.transparent);
-        }
+        PagesDlg->WriteSymbolLines(w, true);
         LineAdd->WriteProjectLines(w);
         TKyori* K = Kyori;
         w.Printf("%d,//Kyorien nummber\n", K->CircleCount);
@@ -126,44 +118,33 @@ void TOpen::Button1Click(TObject*) {
     if (SaveDialog3->Execute()) SaveProjectFile(SaveDialog3->FileName);
 }
 
-namespace {
-
-void ApplyLegend(const ProjectData::Legend& g) {
-    THanrei* h = Hanrei;
-    TUpDown* updowns[7] = {h->UpDown1, h->UpDown5, h->UpDown6, h->UpDown7, h->UpDown3, h->UpDown4, h->UpDown2};
-    int32_t* fields[7] = {&h->LegendCount, &h->LegendW, &h->LegendH, &h->LegendGap,
-                          &h->LegendX,     &h->LegendY, &h->LegendTextSize};
-    for (int k = 0; k < 7; ++k) {
-        updowns[k]->SetPosition(g.numbers[k]);
-        *fields[k] = g.numbers[k];
-    }
-    h->LegendTextColor = g.text;
-    h->LegendFrameColor = g.frame;
-    h->LegendFillColor = g.fill;
-    PaintSwatch(h->Image9->Canvas(), g.text, 0);
-    PaintSwatch(h->Image11->Canvas(), g.frame, 0);
-    PaintSwatch(h->Image10->Canvas(), g.fill, 0);
-    h->Edit9->SetText(g.title);
-    h->LegendTitle = CutCp932(g.title, THanrei::TEXT_MAX);
-    for (int i = 0; i < 8; ++i) h->RowEdit(i)->SetText("");
-    for (int i = 0; i < g.numbers[0]; ++i) {
-        h->LegendColors[i] = g.rowColours[i];
-        h->LegendPatterns[i] = g.rowPatterns[i];
-        h->LegendTexts[i] = CutCp932(g.rowTexts[i], THanrei::TEXT_MAX);
-        h->RowEdit(i)->SetText(g.rowTexts[i]);
-        PaintSwatch(h->RowImage(i)->Canvas(), g.rowColours[i], g.rowPatterns[i]);
-    }
-    h->UpdateRows();
-    h->CBExpWaku->SetChecked(g.frameBox);
-    h->CBBold->SetChecked(g.bold);
-    h->CBMenuTitle->SetChecked(g.titleBox);
-    // The redraws of the restore draw this record, not the boxes.
-    h->LegendLoaded = true;
-    h->CBExpDisplay->SetChecked(true);
-    h->LegendOn = true;
+void TOpen::RestoreView(const ProjectData& d) {
+    SELECT = d.select;
+    std::copy(d.codes, d.codes + d.select, SelectCode);
+    CX = d.cx, CY = d.cy;
+    SIZEX = d.sizex, SSIZE = d.ssize, COPYSCALE = d.copyscale, MAGSTEP = d.magstep;
+    MAGUNIT = d.magunit;
+    scale = d.scale;
+    ScaleX = scale * MAGUNIT * MAGSTEP * COPYSCALE / SSIZE;
+    ImageSize = SIZEX * COPYSCALE / SSIZE;
+    UpDown1->SetPosition(d.updown);
+    RadioGroup1->SetItemIndex(d.sizeIndex);
+    Settei->RadioGroup1->SetItemIndex(SSIZE - 1);
+    UpDown1->SetPosition(MAGSTEP);
+    // While a project is restored the area load keeps this view.
+    Button3Click(this);
 }
 
-} // namespace
+// After the area load, which ticks the name boxes by the number of areas.
+void TOpen::RestoreLayerBoxes(const ProjectData& d) {
+    const auto layers = LayerBoxes(*this);
+    for (int k = 0; k < 13; ++k) {
+        layers[k]->SetChecked(d.boxes[k]);
+        if (layers[k] == CBLonLat) Keido->SetChecked(!d.boxes[k]);
+    }
+    const auto settei = SetteiBoxes();
+    for (int k = 0; k < 4; ++k) settei[k]->SetChecked(d.setteiBoxes[k]);
+}
 
 void TOpen::Button10Click(TObject*) {
     if (!OpenDialog1->Execute()) return;
@@ -186,75 +167,50 @@ void TOpen::Button10Click(TObject*) {
         return;
     }
 
-    ProjectLoading = true;
-    DataReady = false;
+    // The map is drawn once, when everything is back; until then the area load
+    // keeps the restored view and nothing is drawn on the map shown now.
+    RedrawOnce once;
+    struct Loading {
+        bool& flag;
+        explicit Loading(bool& f) : flag(f) { flag = true; }
+        ~Loading() { flag = false; }
+    } loading(ProjectLoading);
     // A painting under way ends first, putting back the user's ticks; the file's come after.
     if (PaintMode) MapPaint->Button19Click(MapPaint);
-    DataReady = false;
     // The settings twin of "重複可" follows the main box, but the file holds only the main one.
     const bool doubleNames = Settei->CBDoubleName->Checked();
-    Hanrei->LegendOn = false;
     Label19->SetCaption(ExtractFileNameExt(path));
     SaveDialog3->FileName = path;
     WriteLog("\nファイル読み込み\n");
     WriteLog(gui::Format("RVXファイル名：%s\n", path.c_str()));
 
-    // The view.
-    SELECT = d.select;
-    std::copy(d.codes, d.codes + d.select, SelectCode);
-    CX = d.cx, CY = d.cy;
-    SIZEX = d.sizex, SSIZE = d.ssize, COPYSCALE = d.copyscale, MAGSTEP = d.magstep;
-    MAGUNIT = d.magunit;
-    scale = d.scale;
-    ScaleX = scale * MAGUNIT * MAGSTEP * COPYSCALE / SSIZE;
-    ImageSize = SIZEX * COPYSCALE / SSIZE;
+    RestoreView(d);
+    RestoreLayerBoxes(d);
+    // Its handler would tick the main box back: the twin alone goes back.
+    SetCheckedQuietly(Settei->CBDoubleName, doubleNames);
 
-    const auto layers = LayerBoxes(*this);
-    for (int k = 0; k < 13; ++k) {
-        layers[k]->SetChecked(d.boxes[k]);
-        if (layers[k] == CBLonLat) Keido->SetChecked(!d.boxes[k]);
-    }
-    const auto settei = SetteiBoxes();
-    for (int k = 0; k < 4; ++k) settei[k]->SetChecked(d.setteiBoxes[k]);
+    MapPaint->RestorePaint(d.paint, d.palette);
+    WriteLog(gui::Format("ペイント数：%d\n", int(d.paint.size())));
 
-    // Paint records and palette.
-    const int n = int(d.paint.size());
-    for (int i = 0; i < n; ++i) PaintRecords[i] = {d.paint[i].x, d.paint[i].y, d.paint[i].colour, d.paint[i].pattern};
-    paint_rep = n;
-    if (n > 0) {
-        PaintDisplay = true;
-        MapPaint->CBPaintDisplay->SetChecked(true);
-        MapPaint->ShowCount();
-        MapPaint->Show();
-        MapPaint->Button19Click(MapPaint);
-    } else {
-        MapPaint->Close();
-    }
-    MapPaint->ApplyFilePalette(d.back, d.colours, d.patterns);
-    WriteLog(gui::Format("ペイント数：%d\n", n));
-
-    // Labels.
+    // Labels, shown when there are some.
     const int m = int(d.labels.size());
     Letter->ClearLabels();   // the files listed before are not where these labels came from
     Letter->RestoreProjectLabels(d.labels);
     Letter->Button8->SetEnabled(true);
-    CBLabel->SetChecked(true);
+    CBLabel->SetChecked(m > 0);
+    if (m > 0) Letter->CBShow->SetChecked(true);
     Letter->Show();
     WriteLog(gui::Format("ラベル数：%d\n", m));
 
     // Without a legend in the file none is drawn, whatever "地図凡例" did.
-    if (d.legend) ApplyLegend(d.legendBlock);
+    if (d.legend) Hanrei->RestoreLegend(d.legendBlock);
     else Hanrei->LegendOn = false;
+    scl_x1 = d.scaleX;
+    scly1 = d.scaleY;
     CBScale->SetChecked(d.scaleBar);
 
     // Symbols, then the railways as their boxes stand.
-    TPagesDlg* P = PagesDlg;
-    P->PlacedSymbols.resize(std::max<size_t>(P->PlacedSymbols.size(), d.symbols.size()));
-    for (size_t i = 0; i < d.symbols.size(); ++i) {
-        const auto& s = d.symbols[i];
-        P->PlacedSymbols[i] = PlacedSymbol{s.code, s.x, s.y, s.colour, s.size, s.transparent};
-    }
-    P->PlacedSymbolCount = int(d.symbols.size());
+    PagesDlg->RestoreSymbols(d.symbols);
     RailRoadSet();
 
     // Line files: a missing one is reported and left out.
@@ -275,15 +231,7 @@ void TOpen::Button10Click(TObject*) {
     WriteLog(gui::Format("追加地図線数：%d\n", A->LineFileCount));
     for (const std::string& f : found) WriteLog(gui::Format("  ファイル名：%s\n", f.c_str()));
 
-    TKyori* K = Kyori;
-    for (size_t i = 0; i < d.circles.size(); ++i) {
-        const auto& c = d.circles[i];
-        K->Circles[i] = kyorien{c.cx, c.cy, c.radius, c.textSize, c.width, c.colour,
-                                c.concentric, c.distance, c.centre, c.fixed};
-    }
-    K->CircleCount = int(d.circles.size());
-    K->Label12->SetCaption(std::to_string(K->CircleCount));
-    if (K->CircleCount > 0) K->CheckBox6->SetChecked(true);
+    Kyori->RestoreCircles(d.circles);
 
     const auto colours = BaseColours(*this);
     for (int k = 0; k < 8; ++k) *colours[k] = d.baseColours[k];
@@ -297,29 +245,7 @@ void TOpen::Button10Click(TObject*) {
     Settei->FormCreate(Settei);
     WriteLog(ProjectLoading ? "FROMFILE：true\n" : "FROMFILE：false\n");
     // A railway load writes station labels from row 0: the project's rows go back in place.
-    if (ProjectLoading) Letter->RestoreProjectLabels(d.labels);
-    UpDown1->SetPosition(d.updown);
-    RadioGroup1->SetItemIndex(d.sizeIndex);
-    Settei->RadioGroup1->SetItemIndex(SSIZE - 1);
-    UpDown1->SetPosition(MAGSTEP);
-    // Handlers run above may have set the redraw flag: it stays clear until the one redraw below.
-    DataReady = false;
-    Button3Click(this);
-    // The area load ticks the name boxes by the number of areas: the project's ticks win.
-    CBTownName->SetChecked(d.boxes[3]);
-    CBMainDoubleName->SetChecked(d.boxes[6]);
-    if (Settei->CBDoubleName->Checked() != doubleNames) {
-        // Its handler would tick the main box back: the twin alone goes back.
-        TNotifyEvent mirror = std::move(Settei->CBDoubleName->OnClick);
-        Settei->CBDoubleName->SetChecked(doubleNames);
-        Settei->CBDoubleName->OnClick = std::move(mirror);
-    }
-
-    CBScale->SetChecked(false);
-    ProjectLoading = false;
-    scl_x1 = d.scaleX;
-    scly1 = d.scaleY;
-    CBScale->SetChecked(d.scaleBar);
+    Letter->RestoreProjectLabels(d.labels);
     Button1->SetEnabled(true);
     N161Click(this);
     if (m > 0) {
@@ -335,22 +261,14 @@ void TOpen::Button10Click(TObject*) {
     } else {
         A->Label18->SetCaption("読込なし");
     }
-    // The boxes below would each redraw: one redraw after them gives the same map.
     if (!A->CheckBox2->Checked()) A->CheckBox2->SetChecked(true);
-    // The file holds no marks setting: the labels are drawn with the one the user has.
-    if (m > 0) {
-        CBLabel->SetChecked(false);
-        CBLabel->SetChecked(true);
-    }
     CBRailLine->SetEnabled(true);
-    DataReady = true;
-    // The redraw draws the circles in their own layer, under the lines, symbols and labels.
-    DrawMap();
 
     MapShown = true;
-    ProjectLoading = false;
-    Hanrei->LegendLoaded = false;
+    DataReady = true;
     BtnLetter->SetEnabled(true);
     DUMMY->SetCaption(std::to_string(PagesDlg->PlacedSymbolCount));
     Hanrei->Close();
+    // The redraw draws the circles in their own layer, under the lines, symbols and labels.
+    DrawMap();
 }

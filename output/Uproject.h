@@ -1,6 +1,10 @@
 // The project file: the whole editing state in one positional text file.
 #pragma once
 #include "gui/Types.h"
+#include "labels/Upagesdlg.h"
+#include "lines/Ukyori.h"
+#include "paint/Uhanrei.h"
+#include "paint/Upaint.h"
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -16,31 +20,18 @@ struct ProjectData {
     float magunit = 1, scale = 1;
     bool boxes[13] = {};        // CBPrefBorder .. CBExp
     bool setteiBoxes[4] = {};   // CBKu, CBKuDot, CBCityName, CBKuName
-    struct Paint { int32_t x, y; TColor colour; uint8_t pattern; };
-    std::vector<Paint> paint;
-    TColor back = 0;
-    TColor colours[8] = {};
-    uint8_t patterns[8] = {};
+    std::vector<TOpen::PaintRecord> paint;
+    PaintPalette palette;
     struct Label { std::string cells[5]; TColor colour = 0; };
     std::vector<Label> labels;
     bool legend = false;
-    struct Legend {
-        int32_t numbers[7] = {};   // count, w, h, gap, x, y, text size
-        TColor text = 0, frame = 0, fill = 0;
-        std::string title;
-        TColor rowColours[8] = {};
-        uint8_t rowPatterns[8] = {};
-        std::string rowTexts[8];
-        bool frameBox = false, bold = false, titleBox = false;
-    } legendBlock;
+    ProjectLegend legendBlock;
     bool scaleBar = false;
     int32_t scaleX = 0, scaleY = 0;
-    struct Symbol { int32_t code, x, y, colour, size; uint8_t transparent; };
-    std::vector<Symbol> symbols;
+    std::vector<PlacedSymbol> symbols;
     int32_t paintLine = 0;
     std::vector<std::string> lineFiles;
-    struct Circle { int32_t cx, cy, radius, textSize, width, colour; uint8_t concentric, distance, centre, fixed; };
-    std::vector<Circle> circles;
+    std::vector<kyorien> circles;
     TColor baseColours[8] = {};   // coast, pref, town, back, frame, ward, degree, minute
     bool rail[3] = {};            // CBRailLine, CBEki, CBMain
 };

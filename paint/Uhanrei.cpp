@@ -173,7 +173,6 @@ void THanrei::FormCreate(TObject*) {
     Label22->SetCaption("");
     UpdateRows();
     LegendOn = false;
-    LegendLoaded = false;
 }
 
 void THanrei::FormShow(TObject*) { LegendOn = true; }
@@ -225,7 +224,6 @@ void THanrei::UpdateRows() {
 }
 
 void THanrei::Button3Click(TObject*) {
-    if (LegendLoaded) return;
     if (!GatherLegend()) MessageBox(kNumberError, "凡例エラー", MB_OK | MB_ICONEXCLAMATION);
     Open->DrawMap();
     LegendOn = true;
@@ -241,13 +239,18 @@ void THanrei::ColourButtonClick(TButton* which) {
     Button3Click(this);
 }
 
-void THanrei::CBExpWakuClick(TObject*) {
+void THanrei::EnableByBoxes() {
     CBBold->SetEnabled(CBExpWaku->Checked());
+    Edit9->SetEnabled(CBMenuTitle->Checked());
+}
+
+void THanrei::CBExpWakuClick(TObject*) {
+    EnableByBoxes();
     Button3Click(this);
 }
 
 void THanrei::CBMenuTitleClick(TObject*) {
-    Edit9->SetEnabled(CBMenuTitle->Checked());
+    EnableByBoxes();
     if (!Open->CBExp->Checked()) Open->CBExp->SetChecked(true);
     else Open->CBExpClick(Open->CBExp);
     Button3Click(this);
@@ -271,91 +274,127 @@ void THanrei::Button8Click(TObject*) {
     }
 }
 
+void LegendBlock::Write(gui::TextWriter& w) const {
+    for (int32_t v : numbers) w.Printf("%10d\n", v);
+    for (TColor c : {text, frame, fill}) w.Printf("0x%08x\n", unsigned(c));
+    w.Printf("%s\n", title.c_str());
+    for (int i = 0; i < numbers[0] && i < 8; ++i)
+        w.Printf("0x%08x,0x%08x,%s\n", unsigned(rowColours[i]), unsigned(rowPatterns[i]), rowTexts[i].c_str());
+}
+
+int LegendBlock::Parse(std::span<const std::string> lines, bool wholeTexts) {
+    // A NUL in a text would cut it at the next save.
+    auto line = [&lines](size_t k) -> const std::string* {
+        return k < lines.size() && lines[k].find('\0') == std::string::npos ? &lines[k] : nullptr;
+    };
+    std::vector<std::string> f;
+    for (size_t k = 0; k < 7; ++k) {
+        if (!line(k)) return int(k) + 1;
+        TMyStr::SplitFields(*line(k), f);
+        numbers[k] = f.empty() ? 0 : LenientInt(f[0]);
+        if (numbers[k] < THanrei::NUMBER_MIN[k] || numbers[k] > THanrei::NUMBER_MAX[k]) return int(k) + 1;
+    }
+    TColor* colours[3] = {&text, &frame, &fill};
+    for (size_t k = 7; k < 10; ++k) {
+        auto v = line(k) && TMyStr::SplitFields(*line(k), f) > 0 ? TryStrToInt(f[0]) : std::nullopt;
+        if (!v) return int(k) + 1;
+        *colours[k - 7] = TColor(*v);
+    }
+    if (!line(10)) return 11;
+    if (wholeTexts) {
+        title = CutCp932(*line(10), THanrei::TEXT_MAX);
+    } else {
+        TMyStr::SplitFields(*line(10), f);
+        title = f.empty() ? std::string() : CutCp932(f[0], THanrei::TEXT_MAX);
+    }
+    for (int i = 0; i < numbers[0]; ++i) {
+        const std::string* s = line(11 + i);
+        if (!s || TMyStr::SplitCsv(*s, f) < 2) return 12 + i;
+        auto colour = TryStrToInt(f[0]);
+        auto pattern = TryStrToInt(f[1]);
+        if (!colour || !pattern || *pattern < 0 || *pattern > 255) return 12 + i;
+        rowColours[i] = TColor(*colour);
+        rowPatterns[i] = uint8_t(*pattern);
+        // The project keeps a description's commas and blanks; the file takes its first field.
+        const size_t a = s->find(','), b = s->find(',', a + 1);
+        rowTexts[i] = CutCp932(wholeTexts ? (b == std::string::npos ? std::string() : s->substr(b + 1))
+                                          : f.size() > 2 ? f[2] : std::string(),
+                               THanrei::TEXT_MAX);
+    }
+    return 0;
+}
+
+LegendBlock THanrei::FileBlock() const {
+    LegendBlock g;
+    const TUpDown* const updowns[7] = {UpDown1, UpDown5, UpDown6, UpDown7, UpDown3, UpDown4, UpDown2};
+    for (int k = 0; k < 7; ++k) g.numbers[k] = updowns[k]->Position();
+    g.text = LegendTextColor;
+    g.frame = LegendFrameColor;
+    g.fill = LegendFillColor;
+    g.title = CutCp932(Edit9->Text(), TEXT_MAX);
+    for (int i = 0; i < 8; ++i) {
+        g.rowColours[i] = LegendColors[i];
+        g.rowPatterns[i] = LegendPatterns[i];
+        g.rowTexts[i] = CutCp932(RowEdit(i)->Text(), TEXT_MAX);
+    }
+    return g;
+}
+
+void THanrei::ShowBlock(const LegendBlock& g) {
+    int32_t* fields[7] = {&LegendCount, &LegendW, &LegendH, &LegendGap, &LegendX, &LegendY, &LegendTextSize};
+    TUpDown* updowns[7] = {UpDown1, UpDown5, UpDown6, UpDown7, UpDown3, UpDown4, UpDown2};
+    for (int k = 0; k < 7; ++k) {
+        *fields[k] = g.numbers[k];
+        updowns[k]->SetPosition(g.numbers[k]);
+    }
+    LegendTextColor = g.text;
+    LegendFrameColor = g.frame;
+    LegendFillColor = g.fill;
+    FillSwatch(Image9, LegendTextColor);
+    FillSwatch(Image11, LegendFrameColor);
+    FillSwatch(Image10, LegendFillColor);
+    Edit9->SetText(g.title);
+    LegendTitle = g.title;
+    for (int i = 0; i < LegendCount; ++i) {
+        LegendColors[i] = g.rowColours[i];
+        LegendPatterns[i] = g.rowPatterns[i];
+        LegendTexts[i] = g.rowTexts[i];
+    }
+    UpdateRows();
+    for (int i = 0; i < 8; ++i) RowEdit(i)->SetText(i < LegendCount ? LegendTexts[i] : std::string());
+}
+
+void THanrei::RestoreLegend(const ProjectLegend& g) {
+    ShowBlock(g);
+    // Each box's handler would draw the legend half-restored.
+    SetCheckedQuietly(CBExpWaku, g.frameBox);
+    SetCheckedQuietly(CBBold, g.bold);
+    SetCheckedQuietly(CBMenuTitle, g.titleBox);
+    SetCheckedQuietly(CBExpDisplay, true);
+    EnableByBoxes();
+    LegendOn = true;
+}
+
 void THanrei::Button2Click(TObject*) {
     if (!SaveDialog1->Execute()) return;
     const std::string path = SaveDialog1->FileName;
     // Nothing is written from boxes that hold no number.
-    std::optional<int> nums[5];
-    TEdit* boxes[5] = {Edit11, Edit12, Edit15, Edit13, Edit14};
-    for (int k = 0; k < 5; ++k) {
-        nums[k] = TryStrToInt(boxes[k]->Text());
-        if (!nums[k]) {
+    for (TEdit* box : {Edit11, Edit12, Edit15, Edit13, Edit14})
+        if (!TryStrToInt(box->Text())) {
             MessageBox(kNumberError, "凡例エラー", MB_OK | MB_ICONEXCLAMATION);
             return;
         }
-    }
     LegendFileName = path;
-    for (int i = 0; i < 8; ++i) LegendTexts[i] = CutCp932(RowEdit(i)->Text(), TEXT_MAX);
-    const int count = UpDown1->Position();
+    const LegendBlock g = FileBlock();
+    std::copy(g.rowTexts, g.rowTexts + 8, LegendTexts);
     const bool ok = gui::AtomicRewrite(path, [&](gui::TextWriter& w) {
-        w.Printf("%10d\n", count);
-        for (int k = 0; k < 5; ++k) w.Printf("%10d\n", *nums[k]);
-        w.Printf("%10d\n", UpDown2->Position());
-        w.Printf("0x%08x\n", unsigned(LegendTextColor));
-        w.Printf("0x%08x\n", unsigned(LegendFrameColor));
-        w.Printf("0x%08x\n", unsigned(LegendFillColor));
-        w.Printf("%s\n", CutCp932(Edit9->Text(), TEXT_MAX).c_str());
-        for (int i = 0; i < count && i < 8; ++i)
-            w.Printf("0x%08x,0x%08x,%s\n", unsigned(LegendColors[i]), unsigned(LegendPatterns[i]),
-                     LegendTexts[i].c_str());
+        g.Write(w);
         return !w.Failed();
     });
     if (!ok)
         MessageBox(gui::Format("凡例ファイル %s を保存できませんでした", path.c_str()), "ファイル書き込みエラー",
                    MB_OK | MB_ICONEXCLAMATION);
 }
-
-namespace {
-
-// A legend file checked whole before anything changes.
-struct LegendFileData {
-    int numbers[7] = {};   // count, w, h, gap, x, y, text size
-    TColor colours[3] = {};   // text, frame, fill
-    std::string title;
-    TColor rowColours[8] = {};
-    uint8_t rowPatterns[8] = {};
-    std::string rowTexts[8];
-};
-
-// 0 when the file is sound, else the number of the first bad line.
-int ParseLegendFile(const std::vector<std::string>& lines, LegendFileData& d) {
-    std::vector<std::string> f;
-    for (int k = 0; k < 7; ++k) {
-        if (size_t(k) >= lines.size()) return k + 1;
-        TMyStr::SplitFields(lines[k], f);
-        d.numbers[k] = f.empty() ? 0 : LenientInt(f[0]);
-        if (d.numbers[k] < THanrei::NUMBER_MIN[k] || d.numbers[k] > THanrei::NUMBER_MAX[k]) return k + 1;
-    }
-    const int count = d.numbers[0];
-    // A NUL in a text would cut it at the next save.
-    for (int k = 10; k < 11 + count && size_t(k) < lines.size(); ++k)
-        if (lines[k].find('\0') != std::string::npos) return k + 1;
-    for (int k = 0; k < 3; ++k) {
-        if (size_t(7 + k) >= lines.size()) return 8 + k;
-        TMyStr::SplitFields(lines[7 + k], f);
-        auto v = f.empty() ? std::nullopt : TryStrToInt(f[0]);
-        if (!v) return 8 + k;
-        d.colours[k] = *v;
-    }
-    if (lines.size() < 11) return 11;
-    TMyStr::SplitFields(lines[10], f);
-    d.title = f.empty() ? std::string() : CutCp932(f[0], THanrei::TEXT_MAX);
-    for (int i = 0; i < count; ++i) {
-        const int line = 12 + i;
-        if (size_t(line - 1) >= lines.size()) return line;
-        TMyStr::SplitCsv(lines[line - 1], f);
-        if (f.size() < 2) return line;
-        auto colour = TryStrToInt(f[0]);
-        auto pattern = TryStrToInt(f[1]);
-        if (!colour || !pattern || *pattern < 0 || *pattern > 255) return line;
-        d.rowColours[i] = *colour;
-        d.rowPatterns[i] = uint8_t(*pattern);
-        d.rowTexts[i] = f.size() > 2 ? CutCp932(f[2], THanrei::TEXT_MAX) : std::string();
-    }
-    return 0;
-}
-
-} // namespace
 
 void THanrei::Button1Click(TObject*) {
     if (!OpenDialog1->Execute()) return;
@@ -370,8 +409,8 @@ void THanrei::Button1Click(TObject*) {
     std::string line;
     while (lines.size() < 19 && r.ReadLine(line)) lines.push_back(line);
     r.Close();
-    LegendFileData d;
-    if (int bad = ParseLegendFile(lines, d)) {
+    LegendBlock g;
+    if (int bad = g.Parse(lines, false)) {
         MessageBox(gui::Format("凡例ファイル %s の %d 行目が正しくありません", path.c_str(), bad),
                    "ファイル読み込みエラー", MB_OK | MB_ICONEXCLAMATION);
         return;
@@ -380,31 +419,7 @@ void THanrei::Button1Click(TObject*) {
     LegendFileName = path;
     Label22->SetCaption(path);
     SaveDialog1->FileName = gui::ExtractFileName(path);
-    int32_t* fields[7] = {&LegendCount, &LegendW, &LegendH, &LegendGap, &LegendX, &LegendY, &LegendTextSize};
-    TUpDown* updowns[7] = {UpDown1, UpDown5, UpDown6, UpDown7, UpDown3, UpDown4, UpDown2};
-    for (int k = 0; k < 7; ++k) {
-        *fields[k] = d.numbers[k];
-        updowns[k]->SetPosition(d.numbers[k]);
-    }
-    LegendTextColor = d.colours[0];
-    LegendFrameColor = d.colours[1];
-    LegendFillColor = d.colours[2];
-    FillSwatch(Image9, LegendTextColor);
-    FillSwatch(Image11, LegendFrameColor);
-    FillSwatch(Image10, LegendFillColor);
-    Edit9->SetText(d.title);
-    for (int i = 0; i < LegendCount; ++i) {
-        LegendColors[i] = d.rowColours[i];
-        LegendPatterns[i] = d.rowPatterns[i];
-        LegendTexts[i] = d.rowTexts[i];
-    }
-    UpDown1->SetPosition(LegendCount);
-    UpdateRows();
-    for (int i = 0; i < 8; ++i) RowEdit(i)->SetText("");
-    for (int i = 0; i < LegendCount; ++i) {
-        RowEdit(i)->SetText(LegendTexts[i]);
-        PaintSwatch(RowImage(i)->Canvas(), LegendColors[i], LegendPatterns[i]);
-    }
+    ShowBlock(g);
     Button3Click(this);
     Button2->SetEnabled(true);
 }

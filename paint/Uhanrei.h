@@ -3,7 +3,31 @@
 #include "gui/Dialogs.h"
 #include "gui/Forms.h"
 #include <cstdint>
+#include <span>
 #include <string>
+
+namespace gui { class TextWriter; }
+
+// The legend as its file and the project both keep it.
+struct LegendBlock {
+    int32_t numbers[7] = {};   // count, swatch width and height, gap, x, y, text size
+    TColor text = 0, frame = 0, fill = 0;
+    std::string title;
+    TColor rowColours[8] = {};
+    uint8_t rowPatterns[8] = {};
+    std::string rowTexts[8];
+    size_t LineCount() const { return 11 + size_t(numbers[0]); }
+    void Write(gui::TextWriter& w) const;
+    // 0 when the lines hold a block, else the number (from 1) of the first line
+    // at fault. wholeTexts: the title and the descriptions are the whole rest of
+    // their lines (the project), not their first fields (the legend file).
+    int Parse(std::span<const std::string> lines, bool wholeTexts);
+};
+
+// The project's legend: the block and the boxes of frame, bold frame and title.
+struct ProjectLegend : LegendBlock {
+    bool frameBox = false, bold = false, titleBox = false;
+};
 
 class THanrei : public TForm {
 public:
@@ -47,7 +71,6 @@ public:
     std::string LegendTexts[8];
     std::string LegendTitle;
     bool LegendOn = false;
-    bool LegendLoaded = false;   // the project reader is restoring the record
 
     static constexpr size_t TEXT_MAX = 99;   // CP932 bytes of a title or description
     // What the window allows for count, swatch width and height, gap,
@@ -59,6 +82,14 @@ public:
     // False when a number box held no number: that box is set back to the record's value.
     bool GatherLegend();
     void UpdateRows();
+    // The legend as the window shows it, for its file and the project.
+    LegendBlock FileBlock() const;
+    // A block read from a file into the record and the boxes that show it.
+    void ShowBlock(const LegendBlock& g);
+    // A project's legend, shown on the map, without running the boxes' handlers.
+    void RestoreLegend(const ProjectLegend& g);
+    // The title box and the frame box enable what goes with them.
+    void EnableByBoxes();
     void Button3Click(TObject* Sender);   // "表示"
     void Button1Click(TObject* Sender);   // read a legend file
     void Button2Click(TObject* Sender);   // write a legend file

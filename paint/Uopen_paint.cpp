@@ -155,7 +155,7 @@ void TOpen::DrawLegendLayer() {
 void TOpen::DrawLegendOnMap() {
     THanrei* L = Hanrei;
     if (!L->LegendOn) return;
-    if (!L->LegendLoaded) L->GatherLegend();
+    L->GatherLegend();
     const double f = ImageSize / 600.0;
     const int w = nint(L->LegendW * f), h = nint(L->LegendH * f), d = nint(L->LegendGap * f);
     const int x = nint(L->LegendX * f), y = nint(L->LegendY * f), s = nint(L->LegendTextSize * f);
@@ -214,7 +214,6 @@ void TOpen::CBExpClick(TObject*) {
         Hanrei->CBExpDisplay->SetChecked(false);
         Hanrei->LegendOn = false;
     }
-    Hanrei->LegendLoaded = false;
     Hanrei->Show();
     DataReady = true;
     DrawMap();

@@ -1,10 +1,34 @@
 // The paint window: eight palette slots, undo, end and continuation of paint mode.
 #pragma once
+#include "engine/Uopen.h"
 #include "gui/Dialogs.h"
 #include "gui/Forms.h"
 #include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
 
 class TTkBtn;
+
+// The background and the eight slots as paint files and projects both keep
+// them: 17 lines of "0x%08x".
+struct PaintPalette {
+    static constexpr size_t LINES = 17;
+    TColor back = 0;
+    TColor colours[8] = {};
+    uint8_t patterns[8] = {};
+    void Write(gui::TextWriter& w) const;
+    // 0 when the first 17 lines hold a palette, else the number (from 1) of the first line at fault.
+    int Parse(std::span<const std::string> lines);
+};
+
+// A line's fields as one paint record: x and y (map units) in the first two
+// fields, colour and pattern code in their columns, decimal or "0x". A row
+// without a colour, or without a pattern where one is needed, holds no record
+// (Skip); a value that does not convert or a point past any map is Bad.
+enum class PaintRow { Record, Skip, Bad };
+PaintRow ParsePaintRow(const std::vector<std::string>& f, size_t colourCol, size_t patternCol, bool patternNeeded,
+                       TOpen::PaintRecord& r);
 
 class TMapPaint : public TForm {
 public:
@@ -81,8 +105,12 @@ public:
     void Button2Click(TObject* Sender);   // "読　込"
     void Button24Click(TObject* Sender);  // "データ"
     void AddPaletteEntry(TColor colour, uint8_t pattern);
+    // The background and palette as the files keep them.
+    PaintPalette FilePalette() const;
     // Background and palette of a paint or project file, with the boxes and buttons that show them.
-    void ApplyFilePalette(TColor back, const TColor (&colours)[8], const uint8_t (&patterns)[8]);
+    void ApplyFilePalette(const PaintPalette& p);
+    // A project's paint: the records, the palette and the window of ended painting.
+    void RestorePaint(const std::vector<TOpen::PaintRecord>& records, const PaintPalette& p);
     // Paint by name (paint/Upaint_byname.cpp).
     void CBAllPaintClick(TObject* Sender);
     void BtnAllPaintClick(TObject* Sender);

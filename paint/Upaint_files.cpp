@@ -18,9 +18,7 @@ const char* const kFileError = "ファイル読み込みエラー";
 
 // A paint file checked whole before anything changes.
 struct PaintFileData {
-    TColor back = 0;
-    TColor colours[8] = {};
-    uint8_t patterns[8] = {};
+    PaintPalette palette;
     std::vector<TOpen::PaintRecord> records;
     int badLine = 0;     // first line that is missing or does not convert
     bool full = false;   // badLine is a record beyond the room left
@@ -38,40 +36,25 @@ bool EndsInLineEnd(const std::string& path) {
 PaintFileData ReadPaintFile(const std::vector<std::string>& lines, bool cut, bool coloursOnly, int room) {
     PaintFileData d;
     const size_t usable = lines.size() - (cut && !lines.empty() ? 1 : 0);
+    d.badLine = d.palette.Parse(std::span(lines).first(std::min(usable, PaintPalette::LINES)));
+    if (d.badLine || coloursOnly) return d;
     std::vector<std::string> f;
-    for (size_t k = 0; k < 17; ++k) {
-        std::optional<int> v;
-        if (k < usable && TMyStr::SplitFields(lines[k], f) > 0) v = TryStrToInt(f[0]);
-        if (!v) {
-            d.badLine = int(k) + 1;
-            return d;
-        }
-        if (k == 0) d.back = TColor(*v);
-        else if (k <= 8) d.colours[k - 1] = TColor(*v);
-        else d.patterns[k - 9] = uint8_t(*v);
-    }
-    if (coloursOnly) return d;
-    for (size_t k = 17; k < lines.size(); ++k) {
+    for (size_t k = PaintPalette::LINES; k < lines.size(); ++k) {
         const int n = int(k) + 1;
         if (k == usable) {
             d.badLine = n;
             return d;
         }
-        const int count = TMyStr::SplitFields(lines[k], f);
-        // A line without a colour is no record.
-        if (count < 3 || f[2].empty()) continue;
-        auto colour = TryStrToInt(f[2]);
-        auto pattern = count > 3 && !f[3].empty() ? TryStrToInt(f[3]) : std::optional<int>(0);
-        if (!colour || !pattern) {
+        TMyStr::SplitFields(lines[k], f);
+        TOpen::PaintRecord r;
+        const PaintRow row = ParsePaintRow(f, 2, 3, false, r);
+        if (row == PaintRow::Skip) continue;
+        d.full = row == PaintRow::Record && int(d.records.size()) >= room;
+        if (row == PaintRow::Bad || d.full) {
             d.badLine = n;
             return d;
         }
-        if (int(d.records.size()) >= room) {
-            d.badLine = n;
-            d.full = true;
-            return d;
-        }
-        d.records.push_back({LenientInt(f[0]), LenientInt(f[1]), TColor(*colour), uint8_t(*pattern)});
+        d.records.push_back(r);
     }
     return d;
 }
@@ -85,6 +68,45 @@ void ShowFileFault(const char* kind, const std::string& path, int line, bool ful
 }
 
 } // namespace
+
+void PaintPalette::Write(gui::TextWriter& w) const {
+    w.Printf("0x%08x\n", unsigned(back));
+    for (TColor c : colours) w.Printf("0x%08x\n", unsigned(c));
+    for (uint8_t p : patterns) w.Printf("0x%08x\n", unsigned(p));
+}
+
+int PaintPalette::Parse(std::span<const std::string> lines) {
+    std::vector<std::string> f;
+    for (size_t k = 0; k < LINES; ++k) {
+        std::optional<int> v;
+        if (k < lines.size() && TMyStr::SplitFields(lines[k], f) > 0) v = TryStrToInt(f[0]);
+        if (!v) return int(k) + 1;
+        if (k == 0) back = TColor(*v);
+        else if (k <= 8) colours[k - 1] = TColor(*v);
+        else patterns[k - 9] = uint8_t(*v);
+    }
+    return 0;
+}
+
+PaintRow ParsePaintRow(const std::vector<std::string>& f, size_t colourCol, size_t patternCol, bool patternNeeded,
+                       TOpen::PaintRecord& r) {
+    auto given = [&f](size_t k) { return k < f.size() && !f[k].empty(); };
+    if (!given(colourCol) || (patternNeeded && !given(patternCol))) return PaintRow::Skip;
+    const auto colour = TryStrToInt(f[colourCol]);
+    const auto pattern = given(patternCol) ? TryStrToInt(f[patternCol]) : std::optional<int>(0);
+    if (!colour || !pattern) return PaintRow::Bad;
+    r = {f.size() > 0 ? LenientInt(f[0]) : 0, f.size() > 1 ? LenientInt(f[1]) : 0, TColor(*colour), uint8_t(*pattern)};
+    // A point past any map is refused here, so the replay needs no guard.
+    return InMapRange(r.x, r.y) ? PaintRow::Record : PaintRow::Bad;
+}
+
+PaintPalette TMapPaint::FilePalette() const {
+    PaintPalette p;
+    p.back = CBBackWhite->Checked() ? TColor(0xFFFFFF) : Open->BackColor;
+    std::copy(Open->PaintColor, Open->PaintColor + 8, p.colours);
+    std::copy(Open->PaintPattern, Open->PaintPattern + 8, p.patterns);
+    return p;
+}
 
 void TMapPaint::WireFileHandlers() {
     SaveDialog1 = new TSaveDialog(this);
@@ -126,9 +148,7 @@ void TMapPaint::Button3Click(TObject*) {
     const std::string path = SaveDialog1->FileName;
     Label1->SetCaption(path);
     const bool ok = gui::AtomicRewrite(path, [&](gui::TextWriter& w) {
-        w.Printf("0x%08x\n", unsigned(CBBackWhite->Checked() ? TColor(0xFFFFFF) : o.BackColor));
-        for (int i = 0; i < 8; ++i) w.Printf("0x%08x\n", unsigned(o.PaintColor[i]));
-        for (int i = 0; i < 8; ++i) w.Printf("0x%08x\n", unsigned(o.PaintPattern[i]));
+        FilePalette().Write(w);
         if (!coloursOnly)
             for (int i = 0; i < n; ++i) {
                 const TOpen::PaintRecord& r = o.PaintRecords[i];
@@ -167,7 +187,7 @@ void TMapPaint::Button2Click(TObject*) {
 
     Label1->SetCaption(path);
     SaveDialog1->FileName = ExtractFileNameExt(path);
-    ApplyFilePalette(d.back, d.colours, d.patterns);
+    ApplyFilePalette(d.palette);
     if (coloursOnly) {
         Settei->Button8Click(Settei);
         Button19Click(this);
@@ -183,18 +203,35 @@ void TMapPaint::Button2Click(TObject*) {
 }
 
 // The white box's handler gives back the chosen colour: the file's colour becomes that one.
-void TMapPaint::ApplyFilePalette(TColor back, const TColor (&colours)[8], const uint8_t (&patterns)[8]) {
+void TMapPaint::ApplyFilePalette(const PaintPalette& p) {
     TOpen& o = *Open;
-    o.BackColor = o.ChosenBackColor = back;
-    PaintSwatch(Settei->Image5->Canvas(), back, 0);
-    const bool white = back == 0xFFFFFF;
+    o.BackColor = o.ChosenBackColor = p.back;
+    PaintSwatch(Settei->Image5->Canvas(), p.back, 0);
+    const bool white = p.back == 0xFFFFFF;
     CBBackWhite->SetChecked(white);
     Settei->SetWhiteBackground(white);
     for (int i = 0; i < 8; ++i) {
-        o.PaintColor[i] = colours[i];
-        o.PaintPattern[i] = patterns[i];
+        o.PaintColor[i] = p.colours[i];
+        o.PaintPattern[i] = p.patterns[i];
         ShowSlot(i);
     }
+}
+
+void TMapPaint::RestorePaint(const std::vector<TOpen::PaintRecord>& records, const PaintPalette& p) {
+    TOpen& o = *Open;
+    o.paint_rep = int(std::min<size_t>(records.size(), TOpen::PAINT_MAX));
+    std::copy(records.begin(), records.begin() + o.paint_rep, o.PaintRecords);
+    if (o.paint_rep > 0) {
+        o.PaintDisplay = true;
+        SetCheckedQuietly(CBPaintDisplay, true);
+        ShowCount();
+        Show();
+        // The window as the end of a painting leaves it.
+        Button19Click(this);
+    } else {
+        Close();
+    }
+    ApplyFilePalette(p);
 }
 
 void TMapPaint::AddPaletteEntry(TColor colour, uint8_t pattern) {
@@ -241,17 +278,17 @@ void TMapPaint::Button24Click(TObject*) {
     // Every row is checked before the first fill.
     std::vector<TOpen::PaintRecord> rows;
     for (int n = 2; r.ReadLine(line); ++n) {
-        const int count = std::min(TMyStr::SplitCsv(line, f), FIELD_MAX);
-        if (colourCol >= count || f[colourCol].empty() || patternCol >= count || f[patternCol].empty()) continue;
-        auto colour = TryStrToInt(f[colourCol]);
-        auto pattern = TryStrToInt(f[patternCol]);
-        const bool full = rows.size() >= size_t(TOpen::PAINT_MAX);
-        if (!colour || !pattern || full) {
-            ShowFileFault("ペイントデータファイル", path, n, full && colour && pattern);
+        TMyStr::SplitCsv(line, f);
+        if (f.size() > size_t(FIELD_MAX)) f.resize(FIELD_MAX);
+        TOpen::PaintRecord row;
+        const PaintRow kind = ParsePaintRow(f, colourCol, patternCol, true, row);
+        if (kind == PaintRow::Skip) continue;
+        const bool full = kind == PaintRow::Record && rows.size() >= size_t(TOpen::PAINT_MAX);
+        if (kind == PaintRow::Bad || full) {
+            ShowFileFault("ペイントデータファイル", path, n, full);
             return;
         }
-        rows.push_back({count > 0 ? LenientInt(f[0]) : 0, count > 1 ? LenientInt(f[1]) : 0, TColor(*colour),
-                        uint8_t(*pattern)});
+        rows.push_back(row);
     }
     r.Close();
 

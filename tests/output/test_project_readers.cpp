@@ -3,6 +3,7 @@
 // scale bar or a point past any map, a text a NUL would cut.
 #include "engine/Coords.h"
 #include "gui/Testing.h"
+#include "labels/Upagesdlg.h"
 #include "lines/Ukyori.h"
 #include "lines/Ulineadd.h"
 #include "paint/Uhanrei.h"
@@ -108,6 +109,49 @@ TEST_F(ProjectReaders, ValuesNoWindowAllowsAreRefusedWithTheirLine) {
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_NE(Messages()[0].text.find("3 行目"), std::string::npos) << Messages()[0].text;
     EXPECT_EQ(LineAdd->PointCount, 0);
+}
+
+// The project's symbol and legend lines are read as the symbol and legend files read them.
+TEST_F(ProjectReaders, BlocksAreReadAsTheirOwnFilesReadThem) {
+    PagesDlg->SymbolCode = 101;
+    ASSERT_TRUE(PagesDlg->AddPlacedSymbol(150000, 150000));
+    const std::string saved = Saved();
+    const PlacedSymbol s = PagesDlg->PlacedSymbols[0];
+    const std::string symbol = gui::Format("\r\n%d,%d,%d,%d,%d,", s.code, s.x, s.y, s.color, s.size);
+    // Any flag but 0 is transparent; a byte of 256 was read as opaque.
+    Put("t.rvx", Replaced(saved, symbol + std::to_string(s.transparent) + "\r\n", symbol + "256\r\n"));
+    PagesDlg->PlacedSymbols[0].transparent = 0;
+    Restore("t.rvx");
+    for (const auto& m : Messages()) ASSERT_EQ(m.text.find("t.rvx"), std::string::npos) << m.text;   // no picture here
+    EXPECT_EQ(PagesDlg->PlacedSymbols[0].transparent, 1);
+    // A legend pattern code past a byte is refused, not cut to another pattern.
+    Put("p.rvx", Replaced(saved, Sjis(",0x00000000,　説　明　１"), Sjis(",0x0000012c,　説　明　１")));
+    Restore("p.rvx");
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_NE(Messages()[0].text.find("p.rvx の "), std::string::npos) << Messages()[0].text;
+}
+
+// The legend's boxes come back as saved without their handlers ticking "地図凡例",
+// which the file has unticked: saving again gives the same file.
+TEST_F(ProjectReaders, ALegendWithoutItsMapBoxComesBackAsSaved) {
+    MapPaint->Button4Click(MapPaint);
+    Hanrei->CBMenuTitle->Click();
+    o->CBExp->Click();
+    MapPaint->Button4Click(MapPaint);
+    ASSERT_FALSE(o->CBExp->Checked());
+    ASSERT_FALSE(Hanrei->CBMenuTitle->Checked());
+    QueueFileName(File("a.rvx"));
+    o->Button1Click(o);
+    const std::string saved = testsupport::ReadBytes(File("a.rvx"));
+    ASSERT_NE(saved.find("-1,hanrei\r\n"), std::string::npos);
+
+    Hanrei->CBMenuTitle->Click();
+    Restore("a.rvx");
+    EXPECT_FALSE(o->CBExp->Checked());
+    EXPECT_TRUE(Hanrei->LegendOn);
+    QueueFileName(File("b.rvx"));
+    o->Button1Click(o);
+    EXPECT_EQ(testsupport::ReadBytes(File("b.rvx")), saved);
 }
 
 TEST_F(ProjectReaders, SeededMutationsOfAProjectAndALegend) {

@@ -114,10 +114,6 @@ TEST_F(Legend, DroppingTheLegendMovesItInBaseUnits) {
     o->Image1MouseUp(o, mbLeft, TShiftState(), 300, 320);
     EXPECT_EQ(h->LegendX, 155);
     EXPECT_FALSE(o->LegendDrag);
-    // Nothing moves while a project restores the record.
-    h->LegendLoaded = true;
-    o->DropLegend(400, 400);
-    EXPECT_EQ(h->LegendX, 155);
 }
 
 TEST_F(Legend, AFileOfThreeRowsHasFourteenLinesAndComesBack) {

@@ -105,6 +105,7 @@ TEST_F(PaintFiles, ABadShortOrOversizedPaintFileChangesNothing) {
     const struct { std::string text; bool add; int line; } cases[] = {
         {Header().substr(0, 11 * 12), false, 12},
         {Header() + "1,2,0x1z,0\r\n", false, 18},
+        {Header() + "1,2,0x10,0\r\n-2147483648,2,0x10,0\r\n", false, 19},
         {"white\r\n" + Header().substr(12), false, 1},
         {big, true, 18 + TOpen::PAINT_MAX - 2},   // 1299 fit after the two held, not 1300 more
         // Cut inside the last record, or inside the last pattern: what is left still converts.
@@ -166,6 +167,8 @@ TEST_F(PaintFiles, CsvImportFloodsRowsAndFillsSlotsByFirstPairs) {
         {"x,y,市区町村名,カラー2,パターン\r\n", "データ１行目に「カラー」の見出しがありません"},
         {"x,y,市区町村名,カラー,パターン \r\n", "データ１行目に「パターン」の見出しがありません"},
         {"x,y,市区町村名,カラー,パターン\r\n1,2,a,0x10,0\r\n1,2,a,red,0\r\n", "p.csv の 3 行目が正しくありません"},
+        // A point past any map, as the paint file and the project refuse it.
+        {"x,y,市区町村名,カラー,パターン\r\n2147483647,2,a,0x10,0\r\n", "p.csv の 2 行目が正しくありません"},
     };
     for (const auto& [text, message] : bad) {
         Messages().clear();
