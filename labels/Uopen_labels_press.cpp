@@ -207,8 +207,9 @@ void TOpen::PressLabel(int step, int X, int Y) {
     PressToData(X, Y, x, y);
     if (step == 28) {
         if (L->LabelMoveIndex >= 0 && L->LabelMoveIndex < L->LabelCount) {
-            L->StringGrid1->SetCells(1, L->LabelMoveIndex, std::to_string(x));
-            L->StringGrid1->SetCells(2, L->LabelMoveIndex, std::to_string(y));
+            L->LabelTable[L->LabelMoveIndex].x = x;
+            L->LabelTable[L->LabelMoveIndex].y = y;
+            L->ShowTable();
         }
         L->LabelPlaced = true;
         L->Button4Click(L);

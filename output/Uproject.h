@@ -1,6 +1,7 @@
 // The project file: the whole editing state in one positional text file.
 #pragma once
 #include "gui/Types.h"
+#include "labels/LabelRecord.h"
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -21,7 +22,7 @@ struct ProjectData {
     TColor back = 0;
     TColor colours[8] = {};
     uint8_t patterns[8] = {};
-    struct Label { std::string cells[5]; TColor colour = 0; };
+    using Label = LabelRecord;
     std::vector<Label> labels;
     bool legend = false;
     struct Legend {
