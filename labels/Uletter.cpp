@@ -304,6 +304,13 @@ bool TLetter::AppendRow(const LabelRecord& r) {
     return true;
 }
 
+int TLetter::RowOfLabel(uint32_t id, int hint) const {
+    if (hint >= 0 && hint < LabelCount && LabelTable[hint].id == id) return hint;
+    for (int i = 0; i < LabelCount; ++i)
+        if (LabelTable[i].id == id) return i;
+    return -1;
+}
+
 bool TLetter::AddNewLabel(int32_t x, int32_t y) {
     FullReported = false;
     LabelRecord r;

@@ -30,8 +30,9 @@ public:
     std::string LabelFileName;
 
     // ---- Modes and highlights ----
-    bool LabelMoveMode = false;      // the next press moves label row LabelMoveIndex
+    bool LabelMoveMode = false;      // the next press moves the label armed at row LabelMoveIndex
     int32_t LabelMoveIndex = 0;
+    uint32_t LabelMoveId = 0;        // that label, wherever a sort or a delete puts it
     bool LabelPlaced = false;        // placed or moved by mouse, or loaded from elsewhere
     bool FoundLabelMark = false, CenterLabelMark = false;
     int32_t FoundLabelIndex = 0, CenterLabelIndex = 0;
@@ -64,6 +65,8 @@ public:
     bool TakeCell(int i, int col, const std::string& s);
     // Appends a label (with an id of its own unless it has one); false (and nothing changed) when full.
     bool AppendRow(const LabelRecord& r);
+    // The row of the label of this id, looked for first at row hint; -1 when it is gone.
+    int RowOfLabel(uint32_t id, int hint) const;
     void ShowTable();          // the views after the table changed; the grid keeps at least one row
     void ShowLabelFiles();     // the file grid and count from LabelFiles
     void ClearLabels();        // no label and no file: a new area choice

@@ -82,6 +82,7 @@ void TLetter::RemoveLabelClick(TObject* Sender) {
 void TLetter::N1Click(TObject* Sender) {
     if (LabelCount < 1) return;
     LabelMoveIndex = StringGrid1->Row();
+    LabelMoveId = LabelMoveIndex >= 0 && LabelMoveIndex < LabelCount ? LabelTable[LabelMoveIndex].id : 0;
     LabelMoveMode = true;
     Button3->SetEnabled(true);
 }

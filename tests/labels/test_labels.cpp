@@ -223,22 +223,29 @@ TEST_F(LabelTable, MapPressesMoveAndAddLabels) {
     Open->WgsDisplay = true;
     Open->DrawMap();
     Row("動く", 100, 100, kInk);
+    Row("あ", 300, 300, kInk);
+    const std::string still = Cell(1, 1);
     L->StringGrid1->SetRow(0);
-    L->N1Click(nullptr);
+    L->N1->Click();
     ASSERT_TRUE(L->LabelMoveMode);
-    Open->PressLabel(28, 200, 250);
+    // Sorted before the press: the label armed is the one that moves, wherever its row went.
+    L->Button10->Click();
+    ASSERT_EQ(Cell(3, 1), "動く");
+    Open->Image1MouseDown(Open->Image1, mbLeft, {}, 200, 250);
+    Open->Image1MouseUp(Open->Image1, mbLeft, {}, 200, 250);
     EXPECT_FALSE(L->LabelMoveMode);
-    const int32_t x = std::stoi(Cell(1, 0)), y = std::stoi(Cell(2, 0));
+    EXPECT_EQ(Cell(1, 0), still);
+    const int32_t x = std::stoi(Cell(1, 1)), y = std::stoi(Cell(2, 1));
     EXPECT_TRUE(DrawnAt(x, y, 200, 250)) << "kept in the Tokyo datum";
 
     Open->LabelMode = true;
     Open->PressLabel(29, 200, 250);
     EXPECT_FALSE(Open->LabelMode);
-    ASSERT_EQ(L->LabelCount, 2);
-    EXPECT_EQ(Cell(1, 1), std::to_string(x));
-    EXPECT_EQ(Cell(2, 1), std::to_string(y));
-    EXPECT_EQ(Cell(4, 1), L->Edit1->Text());
-    EXPECT_EQ(L->StringGrid1->Row(), 1);
+    ASSERT_EQ(L->LabelCount, 3);
+    EXPECT_EQ(Cell(1, 2), std::to_string(x));
+    EXPECT_EQ(Cell(2, 2), std::to_string(y));
+    EXPECT_EQ(Cell(4, 2), L->Edit1->Text());
+    EXPECT_EQ(L->StringGrid1->Row(), 2);
     EXPECT_EQ(L->StringGrid1->Col(), 3);
     // Drawn where it was pressed.
     EXPECT_TRUE(DrawnAt(x, y, 200, 250));
