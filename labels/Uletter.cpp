@@ -246,8 +246,13 @@ bool TLetter::TakeCell(int i, int col, const std::string& s) {
     if (number) {
         const bool ok = CellInt(s, v) && (col == 1 ? InMapRange(v, r.y) : col == 2 ? InMapRange(r.x, v) : true);
         if (!ok) {
-            MessageBox(gui::Format("ラベル %d 行目の数値 '%s' が正しくありません", i + 1, s.c_str()), "ラベルデータエラー",
-                       MB_OK | MB_ICONEXCLAMATION);
+            // The message takes the focus from the cell editor, which hands its text in once more.
+            if (!Refusing) {
+                Refusing = true;
+                MessageBox(gui::Format("ラベル %d 行目の数値 '%s' が正しくありません", i + 1, s.c_str()),
+                           "ラベルデータエラー", MB_OK | MB_ICONEXCLAMATION);
+                Refusing = false;
+            }
             ShowTable();
             return false;
         }

@@ -38,6 +38,7 @@ public:
     int32_t FoundLabelIndex = 0, CenterLabelIndex = 0;
     bool AllLabelsShown = true;
     bool FullReported = false;   // a full table was reported in this operation
+    bool Refusing = false;       // a typed cell's refusal is on view
 
     // ---- Controls ----
     TCellGrid* StringGrid1;   // a view of LabelTable
