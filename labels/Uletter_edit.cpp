@@ -95,27 +95,28 @@ void TLetter::Button6Click(TObject* Sender) {
     Open->DrawMap();
 }
 
+namespace {
+// The colour and size changes ask under one caption, the size's too.
+bool AskChange(const char* question) {
+    return MessageBox(question, "ラベル文字色変更", MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
+}
+} // namespace
+
 void TLetter::Button11Click(TObject* Sender) {
-    if (MessageBox("すべてのラベルの文字色を現在設定されている文字色に変更しますか？　　　　", "ラベル文字色変更",
-                   MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
-        return;
+    if (!AskChange("すべてのラベルの文字色を現在設定されている文字色に変更しますか？　　　　")) return;
     for (int i = 0; i < LabelCount; ++i) LabelTable[i].color = Open->LabelColor;
     Open->DrawMap();
 }
 
 void TLetter::N2Click(TObject* Sender) {
-    if (MessageBox("このラベルの文字色を現在設定されている文字色に変更しますか？　　　　", "ラベル文字色変更",
-                   MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
-        return;
+    if (!AskChange("このラベルの文字色を現在設定されている文字色に変更しますか？　　　　")) return;
     const int r = StringGrid1->Row();
     if (r >= 0 && r < LabelCount) LabelTable[r].color = Open->LabelColor;
     Open->DrawMap();
 }
 
 void TLetter::Button12Click(TObject* Sender) {
-    if (MessageBox("すべてのラベルの文字サイズを現在設定されているサイズに変更しますか？　　　　", "ラベル文字色変更",
-                   MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
-        return;
+    if (!AskChange("すべてのラベルの文字サイズを現在設定されているサイズに変更しますか？　　　　")) return;
     const int32_t size = UpDown1->Position();
     for (int i = 0; i < LabelCount; ++i) LabelTable[i].size = size;
     ShowTable();
