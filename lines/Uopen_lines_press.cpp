@@ -2,7 +2,6 @@
 // controls of this folder's windows.
 #include "engine/Uopen.h"
 #include "gui/TextFile.h"
-#include <array>
 #include "labels/Uletter.h"
 #include "lines/Ukyori.h"
 #include "lines/Ulineadd.h"
