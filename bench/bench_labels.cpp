@@ -37,7 +37,7 @@ void LoadStations() {
             Letter->ReadLabelFile(files[i]);
         }
     Letter->LabelCount = std::min(Letter->LabelCount, 20000);
-    Letter->SetGridRows(Letter->LabelCount);
+    Letter->ShowTable();
     // The whole country at 1800 pixels.
     Open->COPYSCALE = 3;
     Open->SSIZE = 1;

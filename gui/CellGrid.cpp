@@ -11,12 +11,15 @@ int CellGridModel::columnCount(const QModelIndex& parent) const { return parent.
 
 QVariant CellGridModel::data(const QModelIndex& ix, int role) const {
     if (role != Qt::DisplayRole && role != Qt::EditRole) return QVariant();
-    return QString::fromStdString(g->CellRef(ix.column(), ix.row()));
+    return QString::fromStdString(g->Cells(ix.column(), ix.row()));
 }
 
 bool CellGridModel::setData(const QModelIndex& ix, const QVariant& v, int role) {
     if (role != Qt::EditRole || !g->inside(ix.column(), ix.row())) return false;
-    g->at(ix.column(), ix.row()) = v.toString().toStdString();
+    if (g->sourceEdit)
+        g->sourceEdit(ix.column(), ix.row(), v.toString().toStdString());
+    else
+        g->at(ix.column(), ix.row()) = v.toString().toStdString();
     emit dataChanged(ix, ix);
     return true;
 }
@@ -54,17 +57,25 @@ void TCellGrid::changed() {
     });
 }
 
+void TCellGrid::SetSource(CellText text, CellEdit edit) {
+    source = std::move(text);
+    sourceEdit = std::move(edit);
+    store.clear();
+    store.shrink_to_fit();
+    changed();
+}
+
 void TCellGrid::SetRowCount(int n) {
     n = std::max(n, 0);
     if (n == rows) return;
     if (n > rows) {
         cellModel->BeginRowsAdded(rows, n - 1);
-        store.resize(size_t(n) * cols);
+        if (!source) store.resize(size_t(n) * cols);
         rows = n;
         cellModel->EndRowsAdded();
     } else {
         cellModel->BeginRowsRemoved(n, rows - 1);
-        store.resize(size_t(n) * cols);
+        if (!source) store.resize(size_t(n) * cols);
         rows = n;
         cellModel->EndRowsRemoved();
     }
@@ -72,17 +83,21 @@ void TCellGrid::SetRowCount(int n) {
 
 void TCellGrid::SetCells(int col, int row, const std::string& s) {
     if (!inside(col, row)) return;
-    at(col, row) = s;
+    if (sourceEdit)
+        sourceEdit(col, row, s);
+    else if (!source)
+        at(col, row) = s;
     changed();
 }
 
 void TCellGrid::SetCells(int col, int row, std::string&& s) {
-    if (!inside(col, row)) return;
+    if (!inside(col, row) || source) return SetCells(col, row, s);
     at(col, row) = std::move(s);
     changed();
 }
 
 void TCellGrid::ReorderRows(const std::vector<int>& order) {
+    if (source) return;
     // Written in order into a new store, each row read whole from its old place.
     // The old store, all moved out, is kept for the next reorder.
     spare.resize(store.size());

@@ -1,10 +1,12 @@
-// A string grid that keeps its cells in its own store: for tables of tens of
-// thousands of rows, where one widget item per cell would make loading,
-// sorting and clearing slow. Same interface as TStringGrid, no fixed cells.
+// A string grid that keeps its cells in its own store, or shows a table it does
+// not own: for tables of tens of thousands of rows, where one widget item per
+// cell would make loading, sorting and clearing slow. Same interface as
+// TStringGrid, no fixed cells.
 #pragma once
 #include "gui/Controls.h"
 #include <QAbstractTableModel>
 #include <QTableView>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,9 +35,17 @@ public:
     int ColCount() const { return cols; }
     int RowCount() const { return rows; }
     void SetRowCount(int n);
-    std::string Cells(int col, int row) const { return inside(col, row) ? at(col, row) : std::string(); }
-    // The cell itself, for readers that only compare or copy it; "" outside.
-    const std::string& CellRef(int col, int row) const { return inside(col, row) ? at(col, row) : empty; }
+    // The grid becomes a view of a table: each cell is read from it, and a cell set, by the
+    // user's typing or by code, is handed to it, which takes the text or keeps its own value.
+    using CellText = std::function<std::string(int col, int row)>;
+    using CellEdit = std::function<void(int col, int row, const std::string& s)>;
+    void SetSource(CellText text, CellEdit edit);
+    void Refresh() { changed(); }   // the table changed under the view
+    std::string Cells(int col, int row) const {
+        return !inside(col, row) ? std::string() : source ? source(col, row) : at(col, row);
+    }
+    // The cell itself, for readers of the grid's own store that only compare or copy it; "" outside.
+    const std::string& CellRef(int col, int row) const { return inside(col, row) && !source ? at(col, row) : empty; }
     void SetCells(int col, int row, const std::string& s);
     void SetCells(int col, int row, std::string&& s);
     // Rows 0..order.size()-1 take the rows order[0], order[1], ... (a permutation of them).
@@ -58,6 +68,8 @@ private:
     bool inside(int c, int r) const { return c >= 0 && r >= 0 && c < cols && r < rows; }
     void changed();               // one repaint for any number of cell writes
     CellGridModel* cellModel;
+    CellText source;
+    CellEdit sourceEdit;
     // Row after row, so that reading the table in order reads memory in order.
     std::vector<std::string> store, spare;
     std::string& at(int c, int r) { return store[size_t(r) * cols + c]; }

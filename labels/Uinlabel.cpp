@@ -3,7 +3,6 @@
 #include "gui/TextFile.h"
 #include "labels/Uletter.h"
 #include <algorithm>
-#include <array>
 #include <numeric>
 #include <unordered_map>
 
@@ -23,6 +22,15 @@ TInLabel::TInLabel() : TForm("表示範囲内ラベルリスト") {
     }
     StringGrid1 = new TCellGrid(this, 6, 1);
     StringGrid1->SetEditable(true);
+    StringGrid1->SetSource(
+        [this](int c, int r) {
+            const int i = LabelOf(r);
+            return i >= 0 ? TLetter::LabelCell(Letter->LabelTable[i], c) : std::string();
+        },
+        [this](int c, int r, const std::string& s) {
+            const int i = LabelOf(r);
+            if (i >= 0) Letter->TakeCell(i, c, s);
+        });
     StringGrid1->SetBounds(8, 22, 404, 300);
     StringGrid1->SetRowHeights(18);
     for (int c = 0; c < 6; ++c) StringGrid1->SetColWidth(c, widths[c]);
@@ -50,21 +58,33 @@ TInLabel::TInLabel() : TForm("表示範囲内ラベルリスト") {
 
 void TInLabel::List(const std::vector<int>& rows) {
     const int n = int(rows.size());
-    if (n > 0) StringGrid1->SetRowCount(n);
-    RowTags.assign(size_t(n), 0);
-    for (int k = 0; k < n; ++k) {
-        for (int c = 0; c < 6; ++c) StringGrid1->SetCells(c, k, Letter->StringGrid1->Cells(c, rows[k]));
-        RowTags[k] = ++LastTag;
-        Letter->LabelTable[rows[k]].listTag = RowTags[k];
+    // With none inside the view the rows of the last list stay on view.
+    if (n > 0) {
+        RowIds.resize(size_t(n));
+        RowAt = rows;
+        for (int k = 0; k < n; ++k) RowIds[k] = Letter->LabelTable[rows[k]].id;
+        StringGrid1->SetRowCount(n);
     }
     InLabelCount = n;
     Label7->SetCaption(std::to_string(n));
+    StringGrid1->Refresh();
 }
 
-int TInLabel::MatchingLabel(int r) const {
-    for (int i = 0; i < Letter->LabelCount; ++i)
-        if (Letter->LabelTable[i].listTag == RowTags[r]) return i;
-    return -1;
+int TInLabel::LabelOf(int r) {
+    if (r < 0 || r >= int(RowIds.size()) || !RowIds[r]) return -1;
+    const TLetter* L = Letter;
+    auto here = [&](int k) { return RowAt[k] >= 0 && RowAt[k] < L->LabelCount && L->LabelTable[RowAt[k]].id == RowIds[k]; };
+    if (here(r)) return RowAt[r];
+    // The table moved under the list: every row is looked up again at once.
+    std::unordered_map<uint32_t, int> at;
+    for (int i = 0; i < L->LabelCount; ++i) at.emplace(L->LabelTable[i].id, i);
+    for (size_t k = 0; k < RowIds.size(); ++k) {
+        auto it = at.find(RowIds[k]);
+        RowAt[k] = it == at.end() ? -1 : it->second;
+        // Ids are never given again: a label gone stays gone.
+        if (it == at.end()) RowIds[k] = 0;
+    }
+    return RowAt[r];
 }
 
 void TInLabel::RedrawLabels() {
@@ -74,49 +94,35 @@ void TInLabel::RedrawLabels() {
     show->SetChecked(true);
 }
 
-std::unordered_map<uint32_t, int> TInLabel::LabelsByTag() const {
-    std::unordered_map<uint32_t, int> at;
-    for (int i = 0; i < Letter->LabelCount; ++i)
-        if (Letter->LabelTable[i].listTag) at.emplace(Letter->LabelTable[i].listTag, i);
-    return at;
-}
-
 void TInLabel::StringGrid1DblClick(TObject* Sender) {
     const int r = StringGrid1->Row();
     if (r < 0 || r >= InLabelCount) return;
-    StringGrid1->SetCells(5, r, StringGrid1->Cells(5, r).empty() ? "●" : "");
-    const int i = MatchingLabel(r);
-    if (i >= 0)
-        for (int c : {0, 4, 5}) Letter->StringGrid1->SetCells(c, i, StringGrid1->Cells(c, r));
+    const int i = LabelOf(r);
+    if (i >= 0) {
+        Letter->LabelTable[i].shown = !Letter->LabelTable[i].shown;
+        Letter->ShowTable();
+    }
     RedrawLabels();
 }
 
 void TInLabel::Button2Click(TObject* Sender) {
     const int n = InLabelCount;
-    std::vector<std::array<std::string, 6>> rows(n);
-    for (int r = 0; r < n; ++r)
-        for (int c = 0; c < 6; ++c) rows[r][c] = StringGrid1->Cells(c, r);
     std::vector<std::string> keys(n);
-    for (int r = 0; r < n; ++r) keys[r] = gui::Utf8ToCp932(rows[r][3]);
+    for (int r = 0; r < n; ++r) {
+        const int i = LabelOf(r);
+        keys[r] = i >= 0 ? gui::Utf8ToCp932(Letter->LabelTable[i].text) : std::string();
+    }
     std::vector<int> order(n);
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return keys[a] < keys[b]; });
-    const std::vector<uint32_t> tags = RowTags;
-    for (int r = 0; r < n; ++r) {
-        for (int c = 0; c < 6; ++c) StringGrid1->SetCells(c, r, rows[order[r]][c]);
-        RowTags[r] = tags[order[r]];
-    }
+    const std::vector<uint32_t> ids = RowIds;
+    const std::vector<int> at = RowAt;
+    for (int r = 0; r < n; ++r) RowIds[r] = ids[order[r]], RowAt[r] = at[order[r]];
+    StringGrid1->Refresh();
 }
 
-// Each listed label takes its row's cells in place; labels not listed stay as they are.
+// The labels already hold what the list shows: they are drawn as they stand.
 void TInLabel::Apply() {
-    const auto at = LabelsByTag();
-    for (int r = 0; r < InLabelCount; ++r) {
-        auto it = at.find(RowTags[r]);
-        if (it == at.end()) continue;
-        const int i = it->second;
-        for (int c = 0; c < 6; ++c) Letter->StringGrid1->SetCells(c, i, StringGrid1->Cells(c, r));
-    }
     Letter->ShowCount();
     RedrawLabels();
 }
@@ -124,12 +130,15 @@ void TInLabel::Apply() {
 void TInLabel::Button3Click(TObject* Sender) { Apply(); }
 
 void TInLabel::Button4Click(TObject* Sender) {
+    for (int r = 0; r < InLabelCount; ++r) {
+        const int i = LabelOf(r);
+        if (i >= 0) Letter->LabelTable[i].shown = !InLabelAllShown;
+    }
+    Letter->ShowTable();
     if (InLabelAllShown) {
-        for (int r = 0; r < InLabelCount; ++r) StringGrid1->SetCells(5, r, "");
         Button4->SetCaption("表示設定");
         Button4->SetHint("全ラベルを表示に設定");
     } else {
-        for (int r = 0; r < InLabelCount; ++r) StringGrid1->SetCells(5, r, "●");
         Button4->SetCaption("非表示設定");
         Button4->SetHint("全ラベルを非表示に設定");
     }

@@ -4,7 +4,6 @@
 #include "gui/Forms.h"
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 class TInLabel : public TForm {
@@ -16,21 +15,19 @@ public:
     TButton *Button1, *Button2, *Button3, *Button4;
     int32_t InLabelCount = 0;
     bool InLabelAllShown = true;
-    // Each listed row's tag, also kept in the record of the label it came from;
-    // every filling gives new tags, so a row never reaches a label listed before.
-    std::vector<uint32_t> RowTags;
-    uint32_t LastTag = 0;
+    // The label each listed row shows, by its id: the table may be sorted or
+    // cut while the list is open. RowAt caches its place in the table.
+    std::vector<uint32_t> RowIds;
+    std::vector<int> RowAt;
 
     void StringGrid1DblClick(TObject* Sender);
     void Button2Click(TObject* Sender);
     void Button3Click(TObject* Sender);
     void Button4Click(TObject* Sender);
-    // Fills the list with these label rows, each tied to its label.
+    // Fills the list with these label rows.
     void List(const std::vector<int>& rows);
-    // The label row that list row r came from, or -1 when it is gone.
-    int MatchingLabel(int r) const;
-    // The label row of each tag.
-    std::unordered_map<uint32_t, int> LabelsByTag() const;
+    // The label row that list row r shows, or -1 when it is gone.
+    int LabelOf(int r);
     void Apply();
     void RedrawLabels();
 };

@@ -7,6 +7,7 @@
 #include "engine/Uopen.h"
 #include "gui/Files.h"
 #include "gui/TextFile.h"
+#include "labels/Uinlabel.h"
 #include "lines/Urail.h"
 
 TLetter* Letter = nullptr;
@@ -63,6 +64,11 @@ TLetter::TLetter() : TForm("　地図ラベル編集  ラベルテーブル") {
     }
     StringGrid1 = new TCellGrid(this, 10, 301);
     StringGrid1->SetEditable(true);
+    StringGrid1->SetSource(
+        [this](int c, int r) { return r < LabelCount ? LabelCell(LabelTable[r], c) : std::string(); },
+        [this](int c, int r, const std::string& s) {
+            if (r < LabelCount) TakeCell(r, c, s);
+        });
     StringGrid1->SetBounds(8, 40, 460, 380);
     StringGrid1->SetRowHeights(18);
     for (int c = 0; c < 10; ++c) StringGrid1->SetColWidth(c, widths[c]);
@@ -209,11 +215,63 @@ void TLetter::FillSwatch() {
 
 void TLetter::ShowCount() { Label16->SetCaption(std::to_string(LabelCount)); }
 
-void TLetter::SetGridRows(int n) {
-    StringGrid1->SetRowCount(n < 1 ? 1 : n);
-    // The row kept for an empty table shows nothing: what is on view is what is saved.
-    if (n < 1)
-        for (int c = 0; c < 10; ++c) StringGrid1->SetCells(c, 0, "");
+void TLetter::ShowTable() {
+    StringGrid1->SetRowCount(std::max(LabelCount, 1));
+    StringGrid1->Refresh();
+    if (InLabel) InLabel->StringGrid1->Refresh();
+}
+
+std::string TLetter::LabelCell(const LabelRecord& r, int col) {
+    const char* dot = "●";
+    switch (col) {
+    case 0: return r.mark;
+    case 1: return std::to_string(r.x);
+    case 2: return std::to_string(r.y);
+    case 3: return r.text;
+    case 4: return std::to_string(r.size);
+    case 5: return r.shown ? dot : "";
+    case 6: return r.jr ? dot : "";
+    case 7: return r.main ? dot : "";
+    case 8: return r.railway ? dot : "";
+    case 9: return r.numbered ? std::to_string(r.fileNo) : "";
+    default: return "";
+    }
+}
+
+bool TLetter::TakeCell(int i, int col, const std::string& s) {
+    if (i < 0 || i >= LabelCount) return false;
+    LabelRecord& r = LabelTable[i];
+    int32_t v = 0;
+    const bool number = col == 1 || col == 2 || col == 4 || (col == 9 && !s.empty());
+    if (number) {
+        const bool ok = CellInt(s, v) && (col == 1 ? InMapRange(v, r.y) : col == 2 ? InMapRange(r.x, v) : true);
+        if (!ok) {
+            // The message takes the focus from the cell editor, which hands its text in once more.
+            if (!Refusing) {
+                Refusing = true;
+                MessageBox(gui::Format("ラベル %d 行目の数値 '%s' が正しくありません", i + 1, s.c_str()),
+                           "ラベルデータエラー", MB_OK | MB_ICONEXCLAMATION);
+                Refusing = false;
+            }
+            ShowTable();
+            return false;
+        }
+    }
+    switch (col) {
+    case 0: r.mark = s; break;
+    case 1: r.x = v; break;
+    case 2: r.y = v; break;
+    case 3: r.text = s; break;
+    case 4: r.size = v; break;
+    case 5: r.shown = !s.empty(); break;
+    case 6: r.jr = !s.empty(); break;
+    case 7: r.main = !s.empty(); break;
+    case 8: r.railway = !s.empty(); break;
+    case 9: r.fileNo = v, r.numbered = !s.empty(); break;
+    default: return false;
+    }
+    ShowTable();
+    return true;
 }
 
 void TLetter::ShowLabelFiles() {
@@ -225,7 +283,7 @@ void TLetter::ShowLabelFiles() {
 
 void TLetter::ClearLabels() {
     LabelCount = 0;
-    SetGridRows(0);
+    ShowTable();
     ShowCount();
     LabelFiles.clear();
     ShowLabelFiles();
@@ -239,15 +297,23 @@ bool TLetter::ReportFull() {
     return false;
 }
 
-bool TLetter::AppendRow(const LabelRecord& r, const std::string cells[10]) {
+bool TLetter::AppendRow(const LabelRecord& r) {
     if (LabelCount >= LABEL_MAX) return ReportFull();
-    // Rows are made in chunks, one grid resize per chunk; the callers trim the grid at the end.
-    if (StringGrid1->RowCount() < LabelCount + 1)
-        SetGridRows(std::min(LABEL_MAX, std::max(LabelCount + 1, StringGrid1->RowCount() * 2)));
-    for (int c = 0; c < 10; ++c) StringGrid1->SetCells(c, LabelCount, cells[c]);
-    LabelTable[LabelCount] = r;
+    LabelRecord& to = LabelTable[LabelCount];
+    to = r;
+    if (!to.id) to.id = ++LastLabelId;
     LabelCount++;
+    // Rows are made in chunks, one grid resize per chunk; ShowTable trims the grid at the end.
+    if (StringGrid1->RowCount() < LabelCount)
+        StringGrid1->SetRowCount(std::min(LABEL_MAX, std::max(LabelCount, StringGrid1->RowCount() * 2)));
     return true;
+}
+
+int TLetter::RowOfLabel(uint32_t id, int hint) const {
+    if (hint >= 0 && hint < LabelCount && LabelTable[hint].id == id) return hint;
+    for (int i = 0; i < LabelCount; ++i)
+        if (LabelTable[i].id == id) return i;
+    return -1;
 }
 
 bool TLetter::AddNewLabel(int32_t x, int32_t y) {
@@ -256,20 +322,44 @@ bool TLetter::AddNewLabel(int32_t x, int32_t y) {
     r.mark = "○";
     r.x = x, r.y = y;
     r.text = "ラベル記入";
-    r.size = LenientInt(Edit1->Text());
-    r.shown = "●";
+    r.size = UpDown1->Position();
+    r.shown = true;
     r.color = Open->LabelColor;
-    const std::string cells[10] = {r.mark, std::to_string(x), std::to_string(y), r.text, Edit1->Text(), r.shown,
-                                   "", "", "", ""};
-    if (!AppendRow(r, cells)) return false;
-    SetGridRows(LabelCount);
+    if (!AppendRow(r)) return false;
+    ShowTable();
     StringGrid1->SetRow(LabelCount - 1);
     StringGrid1->SetCol(3);
     Label8->SetCaption("ラベルを記入");
     return true;
 }
 
-bool TLetter::ParseLabelFile(const std::string& path, std::vector<ReadLabel>& rows) {
+bool LabelOfFields(const std::vector<std::string>& f, bool strict, TColor noColour, LabelRecord& r) {
+    const size_t n = f.size();
+    if (n < (strict ? 6u : 5u)) return false;
+    // A comma in a text written as it stands leaves the text in several fields.
+    const size_t sizeAt = n >= 6 ? n - 2 : 4;
+    std::string text = f[3];
+    for (size_t k = 4; k < sizeAt; ++k) text += "," + f[k];
+    int32_t v[4] = {0, 0, 0, int32_t(noColour)};
+    const std::string* numbers[4] = {&f[1], &f[2], &f[sizeAt], n >= 6 ? &f[n - 1] : nullptr};
+    for (int k = 0; k < 4; ++k) {
+        if (!numbers[k]) continue;
+        if (!strict) {
+            v[k] = LenientInt(*numbers[k]);
+        } else if (!CellInt(*numbers[k], v[k])) {
+            return false;
+        }
+    }
+    r = LabelRecord();
+    r.mark = f[0];
+    r.x = v[0], r.y = v[1];
+    r.text = std::move(text);
+    r.size = v[2];
+    r.color = TColor(v[3]);
+    return true;
+}
+
+bool TLetter::ParseLabelFile(const std::string& path, std::vector<LabelRecord>& rows) {
     rows.clear();
     gui::TextReader in;
     if (!in.Open(path)) {
@@ -281,16 +371,12 @@ bool TLetter::ParseLabelFile(const std::string& path, std::vector<ReadLabel>& ro
     const bool main = path.find("主要") != std::string::npos;
     const bool railway = path.find("鉄道路線") != std::string::npos;
     if (railway && !Open->CBEki->Checked()) return true;
-    const std::string dot = "●";
     std::vector<std::string> f;
     std::string line;
+    LabelRecord r;
     for (int lineNo = 1; in.ReadLine(line); ++lineNo) {
-        int n = TMyStr::SplitCsv(line, f);
-        if (n < 5) continue;
-        ReadLabel row;
-        LabelRecord& r = row.record;
-        r.x = LenientInt(f[1]);
-        r.y = LenientInt(f[2]);
+        f.resize(size_t(TMyStr::SplitCsv(line, f)));
+        if (!LabelOfFields(f, false, Open->LabelColor, r)) continue;
         // A position no map has is a broken file: none of it is taken.
         if (!InMapRange(r.x, r.y)) {
             rows.clear();
@@ -298,36 +384,25 @@ bool TLetter::ParseLabelFile(const std::string& path, std::vector<ReadLabel>& ro
                        "ラベルデータエラー", MB_OK | MB_ICONEXCLAMATION);
             return false;
         }
-        std::string* cells = row.cells;
-        for (int c = 0; c < 5; ++c) cells[c] = f[c];
-        cells[5] = dot;
-        cells[6] = jr ? dot : "";
-        cells[7] = main ? dot : "";
-        cells[8] = railway ? dot : "";
-        cells[9] = std::to_string(Open->RailLabelCount);
-        r.mark = f[0];
-        r.text = f[3];
-        r.size = LenientInt(f[4]);
-        r.shown = dot;
-        r.color = n >= 6 ? LenientInt(f[5]) : Open->LabelColor;
         r.jr = jr, r.main = main, r.railway = railway;
         r.fileNo = Open->RailLabelCount;
-        rows.push_back(std::move(row));
+        r.numbered = true;
+        rows.push_back(std::move(r));
     }
     return true;
 }
 
-void TLetter::AppendLabels(const std::vector<ReadLabel>& rows) {
+void TLetter::AppendLabels(const std::vector<LabelRecord>& rows) {
     const bool info = Open->RailInfo && Open->RailInfo->Checked() && Rail && Rail->Label7;
-    for (const ReadLabel& row : rows) {
-        if (!AppendRow(row.record, row.cells)) break;
+    for (const LabelRecord& r : rows) {
+        if (!AppendRow(r)) break;
         if (info) Rail->Label7->SetCaption("行数　" + std::to_string(LabelCount));
     }
-    SetGridRows(LabelCount);
+    ShowTable();
 }
 
 bool TLetter::ReadLabelFile(const std::string& path) {
-    std::vector<ReadLabel> rows;
+    std::vector<LabelRecord> rows;
     if (!ParseLabelFile(path, rows)) return false;
     AppendLabels(rows);
     return true;
@@ -338,14 +413,9 @@ void TLetter::Button3Click(TObject* Sender) {
     Label8->SetCaption("位置指定ボタンをクリック");
     if (!SaveDialog1->Execute()) return;
     LabelFileName = SaveDialog1->FileName;
-    const std::string dot = "●";
     bool ok = gui::AtomicRewrite(LabelFileName, [&](gui::TextWriter& w) {
-        std::string cells[5];
-        for (int i = 0; i < LabelCount; ++i) {
-            if (StringGrid1->Cells(5, i).empty()) continue;
-            for (int c = 0; c < 5; ++c) cells[c] = StringGrid1->Cells(c, i);
-            if (!w.Write(LabelLine(cells, LabelTable[i].color))) return false;
-        }
+        for (int i = 0; i < LabelCount; ++i)
+            if (LabelTable[i].shown && !w.Write(LabelLine(LabelTable[i]))) return false;
         return true;
     });
     if (!ok) {
@@ -357,14 +427,14 @@ void TLetter::Button3Click(TObject* Sender) {
     Button3->SetEnabled(false);
 }
 
-std::string LabelLine(const std::string cells[5], TColor color) {
-    // A comma inside a cell would split the field when read back.
+std::string LabelLine(const LabelRecord& r) {
+    // A comma inside a text would split the field when read back.
     auto clean = [](std::string s) {
         for (size_t p; (p = s.find(',')) != std::string::npos;) s.replace(p, 1, "，");
         return s;
     };
-    return gui::Format("%s,%s,%s,%s,%s,%d\n", clean(cells[0]).c_str(), clean(cells[1]).c_str(),
-                       clean(cells[2]).c_str(), clean(cells[3]).c_str(), clean(cells[4]).c_str(), color);
+    return gui::Format("%s,%d,%d,%s,%d,%d\n", clean(r.mark).c_str(), r.x, r.y, clean(r.text).c_str(), r.size,
+                       int(r.color));
 }
 
 void TLetter::Button7Click(TObject* Sender) {
@@ -382,7 +452,7 @@ void TLetter::Button7Click(TObject* Sender) {
     }
     // Every file is read before the table changes: files with no label
     // between them leave the labels the user had.
-    std::vector<std::vector<ReadLabel>> read(chosen.size());
+    std::vector<std::vector<LabelRecord>> read(chosen.size());
     bool found = false;
     for (size_t i = 0; i < chosen.size(); ++i) {
         ParseLabelFile(chosen[i], read[i]);
@@ -399,7 +469,6 @@ void TLetter::Button7Click(TObject* Sender) {
     for (const auto& p : chosen) LabelFiles.push_back(p);
     ShowLabelFiles();
     for (const auto& rows : read) AppendLabels(rows);
-    SetGridRows(LabelCount);
     Button2->SetEnabled(true);
     Button4->SetEnabled(true);
     Button9->SetEnabled(true);
@@ -418,7 +487,7 @@ void TLetter::Button14Click(TObject* Sender) {
     FullReported = false;
     LabelCount = 0;
     for (int i = 0; i < LabelFileCount; ++i) ReadLabelFile(LabelFiles[i]);
-    SetGridRows(LabelCount);
+    ShowTable();
     ShowCount();
     Button8->SetEnabled(true);
 }
@@ -490,16 +559,4 @@ bool CellInt(const std::string& s, int32_t& v) {
     const std::optional<int> r = TryStrToInt(s);
     if (r) v = *r;
     return r.has_value();
-}
-
-bool TLetter::CellNumber(int col, int row, int32_t& v, bool emptyIsZero) {
-    const std::string& s = StringGrid1->CellRef(col, row);
-    if (emptyIsZero && s.empty()) {
-        v = 0;
-        return true;
-    }
-    if (CellInt(s, v)) return true;
-    MessageBox(gui::Format("ラベル %d 行目の数値 '%s' が正しくありません", row + 1, s.c_str()), "ラベルデータエラー",
-               MB_OK | MB_ICONEXCLAMATION);
-    return false;
 }

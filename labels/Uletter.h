@@ -3,25 +3,13 @@
 #include "gui/Dialogs.h"
 #include "gui/CellGrid.h"
 #include "gui/Forms.h"
+#include "labels/LabelRecord.h"
 #include "output/Uproject.h"
 
 namespace gui { class TextWriter; }
 #include <cstdint>
 #include <string>
 #include <vector>
-
-// One label; the prefecture-name and capital tables use the same record.
-struct LabelRecord {
-    std::string mark;     // drawn before the text when marks are shown
-    int32_t x = 0, y = 0; // map units
-    std::string text;
-    int32_t size = 0;     // points before the size factor
-    std::string shown;    // "●" drawn, "" hidden
-    TColor color = 0;
-    uint8_t jr = 0, railway = 0, main = 0;
-    int32_t fileNo = 0;   // station file it came from
-    uint32_t listTag = 0; // the shown-label list row that came from it, 0 none
-};
 
 constexpr int LABEL_MAX = 20000, LABEL_FILE_MAX = 1000, PREF_RECORD_MAX = 70;
 
@@ -31,8 +19,10 @@ public:
     void FormCreate(TObject* Sender) override;
 
     // ---- Tables ----
-    std::vector<LabelRecord> LabelTable;   // row i of StringGrid1 and LabelTable[i] are one label
+    // The one store of the labels: row i of StringGrid1 shows LabelTable[i].
+    std::vector<LabelRecord> LabelTable;
     int32_t LabelCount = 0;
+    uint32_t LastLabelId = 0;
     std::vector<LabelRecord> PrefNameTable, PrefSeatTable;
     int32_t PrefNameCount = 0, PrefSeatCount = 0;
     std::vector<std::string> LabelFiles;
@@ -40,16 +30,18 @@ public:
     std::string LabelFileName;
 
     // ---- Modes and highlights ----
-    bool LabelMoveMode = false;      // the next press moves label row LabelMoveIndex
+    bool LabelMoveMode = false;      // the next press moves the label armed at row LabelMoveIndex
     int32_t LabelMoveIndex = 0;
+    uint32_t LabelMoveId = 0;        // that label, wherever a sort or a delete puts it
     bool LabelPlaced = false;        // placed or moved by mouse, or loaded from elsewhere
     bool FoundLabelMark = false, CenterLabelMark = false;
     int32_t FoundLabelIndex = 0, CenterLabelIndex = 0;
     bool AllLabelsShown = true;
     bool FullReported = false;   // a full table was reported in this operation
+    bool Refusing = false;       // a typed cell's refusal is on view
 
     // ---- Controls ----
-    TCellGrid* StringGrid1;
+    TCellGrid* StringGrid1;   // a view of LabelTable
     TStringGrid* StringGrid2;
     TButton *Button2, *Button3, *Button4, *Button6, *Button7, *Button8, *Button9, *Button10, *Button11, *Button12,
         *Button13, *Button14, *Button15, *Button16, *Button17;
@@ -66,17 +58,29 @@ public:
     TSaveDialog* SaveDialog1;
     TColorDialog* ColorDialog1;
 
+    // ---- The table and its views (Uletter.cpp) ----
+    // The text of column col of a label row, as both grids show it.
+    static std::string LabelCell(const LabelRecord& r, int col);
+    // A cell set into label row i at once; a number cell that holds no number (or a
+    // position on no map) is said, naming the row, and leaves the label as it was.
+    bool TakeCell(int i, int col, const std::string& s);
+    // Appends a label (with an id of its own unless it has one); false (and nothing changed) when full.
+    bool AppendRow(const LabelRecord& r);
+    // The row of the label of this id, looked for first at row hint; -1 when it is gone.
+    int RowOfLabel(uint32_t id, int hint) const;
+    void ShowTable();          // the views after the table changed; the grid keeps at least one row
+    void ShowLabelFiles();     // the file grid and count from LabelFiles
+    void ClearLabels();        // no label and no file: a new area choice
+    void ShowCount();
+    // A new label "ラベル記入" at (x, y) with the new-label size and colour; false when the table is full.
+    bool AddNewLabel(int32_t x, int32_t y);
+
     // ---- Label files (Uletter.cpp) ----
     bool ReadLabelFile(const std::string& path);
-    // One label as read from a file: its record and its ten grid cells.
-    struct ReadLabel {
-        LabelRecord record;
-        std::string cells[10];
-    };
     // Every label of a file, read whole before any is taken; false (after its
     // message) when the file cannot be read or holds a position no map has.
-    bool ParseLabelFile(const std::string& path, std::vector<ReadLabel>& rows);
-    void AppendLabels(const std::vector<ReadLabel>& rows);
+    bool ParseLabelFile(const std::string& path, std::vector<LabelRecord>& rows);
+    void AppendLabels(const std::vector<LabelRecord>& rows);
     void Button3Click(TObject* Sender);
     void Button7Click(TObject* Sender);
     void Button14Click(TObject* Sender);
@@ -85,14 +89,7 @@ public:
     void CBShowClick(TObject* Sender);
     void LoadPrefTables();
     void FillSwatch();
-    // Appends one row to the table and the grid; false (and nothing changed) when full.
-    bool AppendRow(const LabelRecord& r, const std::string cells[10]);
-    void SetGridRows(int n);   // the grid keeps at least one row, empty when the table is
-    void ShowLabelFiles();     // the file grid and count from LabelFiles
-    void ClearLabels();        // no label and no file: a new area choice
-    void ShowCount();
-    // A new label "ラベル記入" at (x, y) with the new-label size and colour; false when the table is full.
-    bool AddNewLabel(int32_t x, int32_t y);
+    bool ReportFull();   // once per operation: the table is full
 
     // ---- Editing (Uletter_edit.cpp) ----
     void Button2Click(TObject* Sender);
@@ -114,9 +111,6 @@ public:
     void StringGrid1Click(TObject* Sender);
     void StringGrid1DblClick(TObject* Sender);
     void SortRows(bool byFileNo);
-    // Reports a row whose number cell is no number; false then.
-    bool CellNumber(int col, int row, int32_t& v, bool emptyIsZero = false);
-    bool ReportFull();   // once per operation: the table is full
 
     // ---- The project file's label block (LabelBlock.cpp) ----
     void WriteProjectLabels(gui::TextWriter& w) const;   // the count line and each shown label
@@ -125,8 +119,14 @@ public:
 
 extern TLetter* Letter;
 
-// A label file line for a label row: cells 0 to 4 and the colour; commas in cells become "，".
-std::string LabelLine(const std::string cells[5], TColor color);
+// A label file line: mark, x, y, text, size and colour; commas in the texts become "，".
+std::string LabelLine(const LabelRecord& r);
+
+// The label that the fields of a label line make: mark, x, y, text, size and colour
+// (fields past the sixth belong to the text). Lenient (a label file): five fields make
+// a label, numbers are read as far as they go, and without a colour it takes noColour.
+// Strict (the project's block): all six, every number whole. False when they make none.
+bool LabelOfFields(const std::vector<std::string>& f, bool strict, TColor noColour, LabelRecord& r);
 
 // A label line of the project file; false when it is no sound label.
 bool ParseProjectLabelRow(const std::string& line, ProjectData::Label& row);

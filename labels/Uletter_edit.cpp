@@ -7,8 +7,6 @@
 #include "labels/Uletter.h"
 #include <algorithm>
 #include <numeric>
-#include <tuple>
-#include <utility>
 
 void TLetter::Button2Click(TObject* Sender) {
     Button3->SetEnabled(true);
@@ -59,7 +57,7 @@ void TLetter::Button2Click(TObject* Sender) {
 void TLetter::Button8Click(TObject* Sender) {
     if (MessageBox("全てのラベルを削除してもいいですか？", "全ラベル削除", MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return;
     LabelCount = 0;
-    SetGridRows(0);
+    ShowTable();
     ShowCount();
     Open->DrawMap();
     Button3->SetEnabled(false);
@@ -70,14 +68,11 @@ void TLetter::Button8Click(TObject* Sender) {
 void TLetter::RemoveLabelClick(TObject* Sender) {
     const int r = StringGrid1->Row();
     if (r >= 0 && r < LabelCount) {
-        if (MessageBox(gui::Format("ラベル '%s' を削除しますか？", StringGrid1->Cells(3, r).c_str()), "ラベル削除",
+        if (MessageBox(gui::Format("ラベル '%s' を削除しますか？", LabelTable[r].text.c_str()), "ラベル削除",
                        MB_OKCANCEL | MB_ICONQUESTION) == IDOK) {
-            for (int i = r; i < LabelCount - 1; ++i) {
-                for (int c = 0; c < 10; ++c) StringGrid1->SetCells(c, i, StringGrid1->Cells(c, i + 1));
-                LabelTable[i] = LabelTable[i + 1];
-            }
+            std::move(LabelTable.begin() + r + 1, LabelTable.begin() + LabelCount, LabelTable.begin() + r);
             LabelCount--;
-            SetGridRows(LabelCount);
+            ShowTable();
             Button3->SetEnabled(true);
         }
     }
@@ -87,6 +82,7 @@ void TLetter::RemoveLabelClick(TObject* Sender) {
 void TLetter::N1Click(TObject* Sender) {
     if (LabelCount < 1) return;
     LabelMoveIndex = StringGrid1->Row();
+    LabelMoveId = LabelMoveIndex >= 0 && LabelMoveIndex < LabelCount ? LabelTable[LabelMoveIndex].id : 0;
     LabelMoveMode = true;
     Button3->SetEnabled(true);
 }
@@ -99,90 +95,57 @@ void TLetter::Button6Click(TObject* Sender) {
     Open->DrawMap();
 }
 
+namespace {
+// The colour and size changes ask under one caption, the size's too.
+bool AskChange(const char* question) {
+    return MessageBox(question, "ラベル文字色変更", MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
+}
+} // namespace
+
 void TLetter::Button11Click(TObject* Sender) {
-    if (MessageBox("すべてのラベルの文字色を現在設定されている文字色に変更しますか？　　　　", "ラベル文字色変更",
-                   MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
-        return;
+    if (!AskChange("すべてのラベルの文字色を現在設定されている文字色に変更しますか？　　　　")) return;
     for (int i = 0; i < LabelCount; ++i) LabelTable[i].color = Open->LabelColor;
     Open->DrawMap();
 }
 
 void TLetter::N2Click(TObject* Sender) {
-    if (MessageBox("このラベルの文字色を現在設定されている文字色に変更しますか？　　　　", "ラベル文字色変更",
-                   MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
-        return;
+    if (!AskChange("このラベルの文字色を現在設定されている文字色に変更しますか？　　　　")) return;
     const int r = StringGrid1->Row();
     if (r >= 0 && r < LabelCount) LabelTable[r].color = Open->LabelColor;
     Open->DrawMap();
 }
 
 void TLetter::Button12Click(TObject* Sender) {
-    if (MessageBox("すべてのラベルの文字サイズを現在設定されているサイズに変更しますか？　　　　", "ラベル文字色変更",
-                   MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
-        return;
-    const std::string size = Edit1->Text();
-    for (int i = 0; i < LabelCount; ++i) StringGrid1->SetCells(4, i, size);
+    if (!AskChange("すべてのラベルの文字サイズを現在設定されているサイズに変更しますか？　　　　")) return;
+    const int32_t size = UpDown1->Position();
+    for (int i = 0; i < LabelCount; ++i) LabelTable[i].size = size;
+    ShowTable();
     Open->DrawMap();
 }
-
-namespace {
-// The decimal text a number is written back as, when the cell does not hold it so already.
-bool Canonical(const std::string& cell) {
-    if (cell.empty() || cell.size() > 10) return false;
-    size_t i = cell[0] == '-' ? 1 : 0;
-    if (i == cell.size() || (cell[i] == '0' && cell.size() > i + 1) || (i == 1 && cell == "-0")) return false;
-    for (; i < cell.size(); ++i)
-        if (cell[i] < '0' || cell[i] > '9') return false;
-    return true;
-}
-} // namespace
 
 // Stable: labels of equal keys keep their order.
 void TLetter::SortRows(bool byFileNo) {
     const int n = LabelCount;
     if (n <= 1) return;
-    const std::string dot = "●";
-    TCellGrid* g = StringGrid1;
-    // Every number is checked before anything moves.
-    static const int numberCols[4] = {1, 2, 4, 9};
-    std::vector<int32_t> nums(size_t(n) * 4);
-    for (int i = 0; i < n; ++i)
-        for (int k = 0; k < 4; ++k)
-            if (!CellNumber(numberCols[k], i, nums[size_t(i) * 4 + k], k == 3)) return;
     std::vector<int> order(n);
     std::iota(order.begin(), order.end(), 0);
     if (byFileNo) {
         std::stable_sort(order.begin(), order.end(),
-                         [&](int a, int b) { return nums[size_t(a) * 4 + 3] < nums[size_t(b) * 4 + 3]; });
+                         [&](int a, int b) { return LabelTable[a].fileNo < LabelTable[b].fileNo; });
     } else {
         // Code order: the texts' CP932 bytes.
         std::vector<std::string> keys(n);
-        for (int i = 0; i < n; ++i) keys[i] = gui::Utf8ToCp932(g->CellRef(3, i));
+        for (int i = 0; i < n; ++i) keys[i] = gui::Utf8ToCp932(LabelTable[i].text);
         std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return keys[a] < keys[b]; });
     }
-    // The colour and the list tag live only in the record: they go with its row. The rest
-    // of each record is then written from its row, and the row from the record.
-    std::vector<std::pair<TColor, uint32_t>> kept(n);
-    for (int i = 0; i < n; ++i) kept[i] = {LabelTable[order[i]].color, LabelTable[order[i]].listTag};
-    g->ReorderRows(order);
-    const std::string none;
+    std::vector<LabelRecord> sorted(n);
     for (int i = 0; i < n; ++i) {
-        LabelRecord& r = LabelTable[i];
-        const int32_t* v = &nums[size_t(order[i]) * 4];
-        std::tie(r.color, r.listTag) = kept[i];
-        r.x = v[0], r.y = v[1], r.size = v[2], r.fileNo = v[3];
-        r.mark = g->CellRef(0, i);
-        r.text = g->CellRef(3, i);
-        r.shown = g->CellRef(5, i);
-        r.jr = g->CellRef(6, i) == dot;
-        r.main = g->CellRef(7, i) == dot;
-        r.railway = g->CellRef(8, i) == dot;
-        for (int k = 0; k < 4; ++k)
-            if (!Canonical(g->CellRef(numberCols[k], i))) g->SetCells(numberCols[k], i, std::to_string(v[k]));
-        const uint8_t flags[3] = {r.jr, r.main, r.railway};
-        for (int c = 6; c < 9; ++c)
-            if (!flags[c - 6] && !g->CellRef(c, i).empty()) g->SetCells(c, i, none);
+        sorted[i] = std::move(LabelTable[order[i]]);
+        // Sorted, every row shows the file number it was sorted by.
+        sorted[i].numbered = true;
     }
+    std::move(sorted.begin(), sorted.end(), LabelTable.begin());
+    ShowTable();
 }
 
 void TLetter::Button10Click(TObject* Sender) { SortRows(false); }
@@ -192,9 +155,8 @@ void TLetter::Button15Click(TObject* Sender) {
     TOpen* o = Open;
     std::vector<int> rows;
     for (int i = 0; i < LabelCount; ++i) {
-        int32_t x, y;
-        if (!CellNumber(1, i, x) || !CellNumber(2, i, y)) return;
-        if (o->MinX <= x && x <= o->MaxX && o->MinY <= y && y <= o->MaxY) rows.push_back(i);
+        const LabelRecord& r = LabelTable[i];
+        if (o->MinX <= r.x && r.x <= o->MaxX && o->MinY <= r.y && r.y <= o->MaxY) rows.push_back(i);
     }
     InLabel->List(rows);
     InLabel->Show();
@@ -208,22 +170,23 @@ void TLetter::Button16Click(TObject* Sender) {
         AllLabelsShown = !AllLabelsShown;
         return;
     }
-    const std::string cell = AllLabelsShown ? "●" : "";
-    for (int i = 0; i < LabelCount; ++i) StringGrid1->SetCells(5, i, cell);
+    for (int i = 0; i < LabelCount; ++i) LabelTable[i].shown = AllLabelsShown;
+    ShowTable();
     Button16->SetCaption(AllLabelsShown ? "非表示" : "表　示");
     Open->DrawMap();
 }
 
 void TLetter::StringGrid1DblClick(TObject* Sender) {
     const int r = StringGrid1->Row();
-    if (r < 0 || r >= StringGrid1->RowCount()) return;
-    StringGrid1->SetCells(5, r, StringGrid1->Cells(5, r).empty() ? "●" : "");
+    if (r < 0 || r >= LabelCount) return;
+    LabelTable[r].shown = !LabelTable[r].shown;
+    ShowTable();
     Open->DrawMap();
 }
 
 void TLetter::StringGrid1Click(TObject* Sender) {
     const int r = StringGrid1->Row();
-    if (r >= 0) Edit4->SetText(StringGrid1->Cells(3, r));
+    if (r >= 0) Edit4->SetText(r < LabelCount ? LabelTable[r].text : std::string());
 }
 
 void TLetter::Button13Click(TObject* Sender) {
@@ -231,7 +194,7 @@ void TLetter::Button13Click(TObject* Sender) {
     FoundLabelMark = false;
     int shown = -1;
     for (int i = 0; i < LabelCount; ++i) {
-        if (StringGrid1->Cells(3, i) != key) continue;
+        if (LabelTable[i].text != key) continue;
         StringGrid1->SetRow(i);
         FoundLabelMark = true;
         FoundLabelIndex = i;
@@ -247,20 +210,18 @@ void TLetter::Button13Click(TObject* Sender) {
 void TLetter::k1Click(TObject* Sender) {
     const int r = StringGrid1->Row();
     if (r < 0 || r >= LabelCount) return;
-    int32_t x, y;
-    if (!CellNumber(1, r, x) || !CellNumber(2, r, y)) return;
     CenterLabelMark = true;
     CenterLabelIndex = r;
-    Open->CX = x;
-    Open->CY = y;
+    Open->CX = LabelTable[r].x;
+    Open->CY = LabelTable[r].y;
     Open->DrawMap();
     CenterLabelMark = false;
 }
 
 void TLetter::LabelSearchClick(TObject* Sender) {
     const int r = StringGrid1->Row();
-    if (r < 0) return;
-    const std::string text = StringGrid1->Cells(3, r);
+    if (r < 0 || r >= LabelCount) return;
+    const std::string text = LabelTable[r].text;
     Open->ComboBox1->SetText(text);
     Open->EdName->SetText(text);
     if (Open->Button9->OnClick) Open->Button9->OnClick(Open->Button9);
@@ -268,13 +229,9 @@ void TLetter::LabelSearchClick(TObject* Sender) {
 
 void TLetter::UpDown2Click(TObject* Sender, TUDBtnType Button) {
     const int want = UpDown2->Position();
-    // Checked whole first, so that a bad cell stops the jump before it moves.
-    std::vector<int32_t> nums(LabelCount);
-    for (int i = 0; i < LabelCount; ++i)
-        if (!CellNumber(9, i, nums[i], true)) return;
     for (int i = 0; i < LabelCount; ++i) {
-        // An empty cell counts as 0 for the sorts, but is never a file's first row.
-        if (nums[i] == want && !StringGrid1->Cells(9, i).empty()) {
+        // A label of no file counts as 0 for the sorts, but is never a file's first row.
+        if (LabelTable[i].numbered && LabelTable[i].fileNo == want) {
             StringGrid1->SetRow(i);
             return;
         }

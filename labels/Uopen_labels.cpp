@@ -25,51 +25,43 @@ void TOpen::label_write(int only) {
     const bool mainOnly = CBMain && CBMain->Checked(), eki = CBEki->Checked();
     const int kind = LineSet && LineSet->RadioGroup2 ? LineSet->RailKindFilter() : 0;
     const bool info = RailInfo && RailInfo->Checked() && Rail && Rail->Label6;
-    const std::string dot = "●";
-    TCellGrid* g = L->StringGrid1;
     std::string log, text;
     int last = -1;
     char num[16];
     const int first = only < 0 ? 0 : only, end = only < 0 ? L->LabelCount : only + 1;
     for (int i = first; i < end; ++i) {
-        if (g->CellRef(5, i).empty()) continue;
-        if (!g->CellRef(8, i).empty()) {
-            if (mainOnly && g->CellRef(7, i) != dot) continue;
-            if (eki) {
-                const bool jr = g->CellRef(6, i) == dot;
-                if ((kind == 1 && !jr) || (kind == 2 && jr)) continue;
-            }
+        const LabelRecord& r = L->LabelTable[i];
+        if (!r.shown) continue;
+        if (r.railway) {
+            if (mainOnly && !r.main) continue;
+            if (eki && ((kind == 1 && !r.jr) || (kind == 2 && r.jr))) continue;
         }
-        int32_t x, y, size;
-        // A row whose number cells are no numbers is left out; the others are drawn.
-        if (!CellInt(g->CellRef(1, i), x) || !CellInt(g->CellRef(2, i), y) || !CellInt(g->CellRef(4, i), size)) continue;
         int sx, sy;
-        MapToScreen(x, y, sx, sy);
-        const int fs = fixed ? TruncToInt(size * f) : TruncToInt(size * f * COPYSCALE / SSIZE);
+        MapToScreen(r.x, r.y, sx, sy);
+        const int fs = fixed ? TruncToInt(r.size * f) : TruncToInt(r.size * f * COPYSCALE / SSIZE);
         cv->Font->Size = fs;
         cv->Brush->Color = white ? 0xFFFFFF : BackColor;
         const bool red = (L->FoundLabelMark && L->FoundLabelIndex == i) || (L->CenterLabelMark && L->CenterLabelIndex == i);
-        cv->Font->Color = red ? 255 : L->LabelTable[i].color;
-        const std::string& label = g->CellRef(3, i);
+        cv->Font->Color = red ? 255 : r.color;
         if (withMark) {
-            text = g->CellRef(0, i);
-            if (withText) text += label;
+            text = r.mark;
+            if (withText) text += r.text;
             const int h = fs / 2;
             cv->TextOut(sx - h, sy - h, text);
         } else {
-            cv->TextOut(sx, sy, withText ? label : std::string());
+            cv->TextOut(sx, sy, withText ? r.text : std::string());
         }
         log += "ラベル ";
         log.append(num, std::to_chars(num, num + sizeof num, i).ptr);
         log += " :　";
-        log += label;
+        log += r.text;
         log += '\n';
         last = i;
     }
     if (only >= 0) return;
     // One write for the whole table keeps the log from slowing the redraw.
     WriteLog(log);
-    if (info && last >= 0) Rail->Label6->SetCaption("駅名　" + std::to_string(last) + "　最終　" + g->CellRef(3, last));
+    if (info && last >= 0) Rail->Label6->SetCaption("駅名　" + std::to_string(last) + "　最終　" + L->LabelTable[last].text);
 }
 
 void TOpen::BtnLetterClick(TObject* Sender) {

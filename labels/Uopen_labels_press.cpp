@@ -206,9 +206,11 @@ void TOpen::PressLabel(int step, int X, int Y) {
     int32_t x, y;
     PressToData(X, Y, x, y);
     if (step == 28) {
-        if (L->LabelMoveIndex >= 0 && L->LabelMoveIndex < L->LabelCount) {
-            L->StringGrid1->SetCells(1, L->LabelMoveIndex, std::to_string(x));
-            L->StringGrid1->SetCells(2, L->LabelMoveIndex, std::to_string(y));
+        const int i = L->RowOfLabel(L->LabelMoveId, L->LabelMoveIndex);
+        if (i >= 0) {
+            L->LabelTable[i].x = x;
+            L->LabelTable[i].y = y;
+            L->ShowTable();
         }
         L->LabelPlaced = true;
         L->Button4Click(L);

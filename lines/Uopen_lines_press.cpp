@@ -2,7 +2,6 @@
 // controls of this folder's windows.
 #include "engine/Uopen.h"
 #include "gui/TextFile.h"
-#include <array>
 #include "labels/Uletter.h"
 #include "lines/Ukyori.h"
 #include "lines/Ulineadd.h"
@@ -59,13 +58,8 @@ void TOpen::N16Click(TObject*) {
 void TOpen::LoadStationFiles(const std::vector<std::string>& paths) {
     TLetter* L = Letter;
     std::vector<LabelRecord> kept;
-    std::vector<std::array<std::string, 10>> keptCells;
-    for (int i = 0; i < L->LabelCount && i < int(L->LabelTable.size()); i++) {
-        if (L->LabelTable[i].railway) continue;
-        kept.push_back(L->LabelTable[i]);
-        auto& cells = keptCells.emplace_back();
-        for (int c = 0; c < 10; c++) cells[c] = L->StringGrid1->Cells(c, i);
-    }
+    for (int i = 0; i < L->LabelCount; i++)
+        if (!L->LabelTable[i].railway) kept.push_back(std::move(L->LabelTable[i]));
     std::vector<std::string> keptFiles;
     for (int i = 0; i < L->LabelFileCount && i < int(L->LabelFiles.size()); i++)
         if (L->LabelFiles[i].find("鉄道路線") == std::string::npos) keptFiles.push_back(L->LabelFiles[i]);
@@ -73,7 +67,8 @@ void TOpen::LoadStationFiles(const std::vector<std::string>& paths) {
     const size_t room = LABEL_FILE_MAX - std::min<size_t>(keptFiles.size(), LABEL_FILE_MAX);
     const size_t count = std::min(paths.size(), room);
     if (count < paths.size())
-        MessageBox(gui::Format("ラベルファイルは %d 個までです", LABEL_FILE_MAX), "too many files", MB_OK);
+        MessageBox(gui::Format("ラベルファイルは %d 個までです", LABEL_FILE_MAX), "ラベルデータエラー",
+                   MB_OK | MB_ICONEXCLAMATION);
     L->LabelFiles.assign(paths.begin(), paths.begin() + count);
     L->LabelFileCount = int32_t(count);
     L->LabelCount = 0;
@@ -86,14 +81,15 @@ void TOpen::LoadStationFiles(const std::vector<std::string>& paths) {
         L->StringGrid2->SetCells(1, int(i), std::to_string(i));
         RailLabelCount++;
     }
-    for (size_t k = 0; k < kept.size(); k++)
-        if (!L->AppendRow(kept[k], keptCells[k].data())) break;
+    // The labels kept are the same labels: each goes on with its id.
+    for (const LabelRecord& r : kept)
+        if (!L->AppendRow(r)) break;
     for (const std::string& f : keptFiles) {
         L->StringGrid2->SetCells(0, L->LabelFileCount, f);
         L->LabelFiles.push_back(f);
         L->LabelFileCount++;
     }
-    L->SetGridRows(L->LabelCount);
+    L->ShowTable();
 
     if (L->Label25) L->Label25->SetCaption(std::to_string(RailLabelCount));
     L->UpDown2->Max = std::max(0, RailLabelCount - 1);

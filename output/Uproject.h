@@ -1,6 +1,7 @@
 // The project file: the whole editing state in one positional text file.
 #pragma once
 #include "gui/Types.h"
+#include "labels/LabelRecord.h"
 #include "labels/Upagesdlg.h"
 #include "lines/Ukyori.h"
 #include "paint/Uhanrei.h"
@@ -22,7 +23,7 @@ struct ProjectData {
     bool setteiBoxes[4] = {};   // CBKu, CBKuDot, CBCityName, CBKuName
     std::vector<TOpen::PaintRecord> paint;
     PaintPalette palette;
-    struct Label { std::string cells[5]; TColor colour = 0; };
+    using Label = LabelRecord;
     std::vector<Label> labels;
     bool legend = false;
     ProjectLegend legendBlock;

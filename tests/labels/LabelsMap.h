@@ -19,12 +19,22 @@ protected:
              const std::string& size = "10", const std::string& fileNo = "") {
         auto [x, y] = At(px, py);
         LabelRecord r;
+        r.mark = "○";
+        r.x = x, r.y = y;
         r.text = text;
+        r.size = std::stoi(size);
+        r.shown = !shown.empty();
         r.color = color;
-        const std::string cells[10] = {"○", std::to_string(x), std::to_string(y), text, size, shown, "", "", "", fileNo};
-        ASSERT_TRUE(L->AppendRow(r, cells));
+        r.numbered = !fileNo.empty();
+        r.fileNo = r.numbered ? std::stoi(fileNo) : 0;
+        ASSERT_TRUE(L->AppendRow(r));
+        L->ShowTable();
     }
     std::string Cell(int c, int r) { return L->StringGrid1->Cells(c, r); }
+    // What the grid's cell editor does when the user ends typing into a cell.
+    static void Type(TCellGrid* g, int c, int r, const std::string& text) {
+        g->model()->setData(g->model()->index(r, c), QString::fromStdString(text), Qt::EditRole);
+    }
     void Write(const std::string& rel, const std::string& text) { areafiles::WriteText(programDir / rel, text); }
     std::string Bytes(const std::string& rel) { return testsupport::ReadBytes(programDir / rel); }
     static std::string Sjis(const std::string& s) { return gui::Utf8ToCp932(s); }
