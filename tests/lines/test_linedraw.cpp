@@ -200,3 +200,30 @@ TEST_F(LineDrawing, DamagedOrOutOfRangeFilesAreNamedAndNotCounted) {
     EXPECT_EQ(la->LineFileCount, 1);
     EXPECT_EQ(la->LineFiles[0], good);
 }
+
+// A shown file that the editor saves anew, to the same byte count, is drawn
+// as saved at the next redraw, and keeps the mark the user gave it.
+TEST_F(LineDrawing, AShownFileSavedAnewIsDrawnAsSaved) {
+    const std::string a = Put("a.adl", LineFileText({{100, 100}, {500, 100}}, 0, 0, 1));
+    const std::string b = Put("b.adl", LineFileText({{100, 200}, {500, 200}}, 0, 0, 1));
+    ShowFiles({a, b});
+    ASSERT_EQ(Px(300, 100), 0u);
+    LineSet->StringGrid1->SetRow(1);
+    LineSet->StringGrid1DblClick(nullptr);
+    ASSERT_EQ(Px(300, 200), bg);
+
+    const size_t size = Bytes(a).size();
+    NewLine({{100, 300}, {500, 300}});
+    gui::testing::QueueFileName(a);
+    la->Button6Click(nullptr);
+    la->Button5Click(nullptr);
+    ASSERT_EQ(Bytes(a).size(), size);
+    gui::testing::QueueFileName(b);
+    NewLine({{100, 400}, {500, 400}});
+    la->Button6Click(nullptr);
+    la->Button5Click(nullptr);
+    EXPECT_EQ(Px(300, 300), 0u) << "a as saved";
+    EXPECT_EQ(Px(300, 100), bg);
+    EXPECT_EQ(Px(300, 400), bg) << "b as saved, still hidden";
+    EXPECT_EQ(LineSet->StringGrid1->Cells(3, 1), "");
+}
