@@ -432,6 +432,8 @@ public:
                                               bool* mixed = nullptr);
     static int CompareFileTimes(const std::string& src, const std::string& dst);
     bool RestoreStandardEdition();
+    // At start: an earlier edition left on disk by a run that never reached its exit goes.
+    void RestoreLeftEdition();
 
     // ---- Painting and legend (paint/) ----
     // Paint by name and search paint (paint/Upaint_byname.cpp).

@@ -191,6 +191,8 @@ void TOpen::FormCreate(TObject* Sender) {
     TkBtn2->Invalidate();
     Label35->Hide();
 
+    AltYear = false;
+    RestoreLeftEdition();
     ShowBoundaryDataDate();
     LoadCityList();
     LoadExtraList();
@@ -201,7 +203,6 @@ void TOpen::FormCreate(TObject* Sender) {
 
     Log.Open(AppDir + "/RovanaLog.txt");
 
-    AltYear = false;
     WgsDisplay = true;
 }
 

@@ -177,3 +177,14 @@ bool TOpen::RestoreStandardEdition() {
                             "行政区界データ置き換え", MB_OK | MB_ICONEXCLAMATION);
     return false;
 }
+
+void TOpen::RestoreLeftEdition() {
+    const std::string dst = AppDir + "/mapdata", src = dst + FolderOf(5);
+    if (!gui::DirectoryExists(src)) return;
+    bool left = false;
+    // Bytes, not times: a copy of the program folder need not keep the times.
+    for (const std::string& n : gui::ListFiles(src, "*.*"))
+        if (gui::FileExists(dst + "/" + n) && !SameBytes(src + "/" + n, dst + "/" + n)) left = true;
+    // The menus start at 2010: so must the files; if they cannot, the exit tries again.
+    if (left && !RestoreStandardEdition()) AltYear = true;
+}

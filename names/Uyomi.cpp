@@ -66,6 +66,26 @@ void TYomi::FormCreate(TObject* Sender) {
     Label4->SetCaption("");
 }
 
+void TYomi::ShowNameReading(const std::string& name, const std::string* reading, const std::string& kind) {
+    Label1->SetFontColor(Open->TownFontColor);
+    Label1->SetCaption(name);
+    // A name without a reading says so: the last name's reading must not stay beside it.
+    const bool known = reading && !reading->empty();
+    Label2->SetFontColor(known ? Open->KanaFontColor : 16711680);
+    Label2->SetCaption(known ? TOpen::SplitReadingSuffix(*reading) : "読みがながありません");
+    Label7->SetVisible(!known);
+    Label4->SetCaption(kind);
+}
+
+void TYomi::ShowNoName() {
+    Label1->SetCaption("該当なし");
+    Label2->SetCaption("該当なし");
+    Label4->SetCaption("");
+    Label7->SetVisible(false);
+}
+
+int TYomi::SortMode() const { return LenientInt(Edit1->Text()); }
+
 void TYomi::FillSample() {
     TCanvas* c = Image1->Canvas();
     c->Brush->Style = bsSolid;

@@ -26,6 +26,10 @@ public:
     void Button3Click(TObject* Sender);   // "市町村名リスト"
     void Button4Click(TObject* Sender);   // "閉じる"
     void FillSample();
+    // The read-out of one name: its reading (nullptr when none is known) and kind.
+    void ShowNameReading(const std::string& name, const std::string* reading, const std::string& kind);
+    void ShowNoName();
+    int SortMode() const;   // the list's order, from Edit1
 };
 
 extern TYomi* Yomi;

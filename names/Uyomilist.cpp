@@ -93,8 +93,9 @@ struct ListEntry {
 } // namespace
 
 bool TYomiList::BuildDisplayedNameList() {
+    // Always the names of the view as it is: a list kept from another view
+    // would paint, read out and export names no longer on the map.
     TOpen& o = *Open;
-    if (!o.CBTownName->Checked() && o.SELECT > 20) return true;
 
     std::vector<ListEntry> list;
     list.reserve(LIST_MAX);
@@ -155,7 +156,7 @@ bool TYomiList::BuildDisplayedNameList() {
             }
     }
     static const std::string none;
-    const int mode = LenientInt(Yomi->Edit1->Text());
+    const int mode = Yomi->SortMode();
     for (ListEntry& e : list) {
         if (!e.yomi) e.yomi = &none;
         e.key = mode == 2 ? gui::Utf8ToCp932(e.kind) : gui::Utf8ToCp932(mode == 0 ? *e.yomi : *e.name);
@@ -213,11 +214,7 @@ void TYomiList::StringGrid1Click(TObject* Sender) {
             cv->TextOut(sx, sy, yomi);
         }
     }
-    Yomi->Label1->SetFontColor(o.TownFontColor);
-    Yomi->Label1->SetCaption(name);
-    Yomi->Label2->SetFontColor(o.KanaFontColor);
-    Yomi->Label2->SetCaption(TOpen::SplitReadingSuffix(yomi));
-    Yomi->Label4->SetCaption(kind);
+    Yomi->ShowNameReading(name, &yomi, kind);
     Label12->SetCaption(name);
     Button7->SetEnabled(true);
 }

@@ -171,14 +171,9 @@ void TOpen::ShowReadingAt(int X, int Y) {
             DrawMap();
             ReadingDrawn = false;
         }
-        Yomi->Label1->SetCaption("該当なし");
-        Yomi->Label2->SetCaption("該当なし");
-        Yomi->Label4->SetCaption("");
-        Yomi->Label7->SetVisible(false);
+        Yomi->ShowNoName();
         return;
     }
-    Yomi->Label1->SetFontColor(TownFontColor);
-    Yomi->Label1->SetCaption(*name);
     const YomiRecord* rec = nullptr;
     for (int i = 0; i < YomiCount; ++i) {
         const YomiRecord& y1 = YomiRecords[i];
@@ -187,17 +182,8 @@ void TOpen::ShowReadingAt(int X, int Y) {
             break;
         }
     }
+    Yomi->ShowNameReading(*name, rec ? &rec->yomi : nullptr, tag);
     if (!rec) return;
-    Yomi->Label2->SetFontColor(16711680);
-    if (!rec->yomi.empty()) {
-        Yomi->Label2->SetFontColor(KanaFontColor);
-        Yomi->Label2->SetCaption(SplitReadingSuffix(rec->yomi));
-        Yomi->Label7->SetVisible(false);
-    } else {
-        Yomi->Label2->SetCaption("読みがながありません");
-        Yomi->Label7->SetVisible(true);
-    }
-    Yomi->Label4->SetCaption(tag);
     if (Yomi->CBOnMap->Checked()) {
         const int p = Yomi->UpDown1->Position();
         const float f = float(p) / NameFontBase;

@@ -167,6 +167,23 @@ TEST_F(RealEditions, ASwitchIsWholeOrNoneAndTheExitPutsTheStandardBack) {
     EXPECT_FALSE(Open->AltYear);
 }
 
+// A run killed while an earlier edition was on disk.
+class LeftEdition : public RealEditions {
+protected:
+    void FillProgramFolder(const fs::path& dir) override {
+        RealEditions::FillProgramFolder(dir);
+        for (const auto& e : fs::directory_iterator(dir / "MAPDATA" / "2002mapdata"))
+            fs::copy_file(e.path(), dir / "MAPDATA" / e.path().filename(), fs::copy_options::overwrite_existing);
+    }
+};
+
+TEST_F(LeftEdition, TheNextStartPutsTheStandardBackBeforeReadingAMap) {
+    const fs::path data = programDir / "MAPDATA";
+    EXPECT_TRUE(Maps(data) == Maps(data / "2010mapdata"));
+    EXPECT_FALSE(Open->AltYear);
+    EXPECT_TRUE(Open->N20101->Checked());
+}
+
 TEST(FileTimes, CodesOfTheComparison) {
     const fs::path dir = testsupport::MakeTempDir();
     areafiles::WriteText(dir / "a", "a\n");

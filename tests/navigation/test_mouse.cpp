@@ -350,6 +350,16 @@ TEST_F(Readout, TheNameUnderThePointerAndItsReading) {
     EXPECT_EQ(Yomi->Label1->Caption(), "一宮町");
     EXPECT_EQ(Yomi->Label2->Caption(), "いちのみや - まち");
     EXPECT_EQ(Yomi->Label4->Caption(), "");
+    // Straight onto a name without a reading: none of the last name's stays beside it.
+    auto [x2, y2] = At(230, 200);
+    o->TownCount = 2;
+    o->TownName[1] = "二宮町";
+    o->TownX[1] = x2, o->TownY[1] = y2, o->TownDup[1] = 's';
+    Move(230, 200);
+    EXPECT_EQ(Yomi->Label1->Caption(), "二宮町");
+    EXPECT_EQ(Yomi->Label2->Caption(), "読みがながありません");
+    EXPECT_TRUE(Yomi->Label7->Visible());
+    o->TownCount = 1;
     Move(215, 200);   // 15 pixels off
     EXPECT_EQ(Yomi->Label1->Caption(), "該当なし");
 
