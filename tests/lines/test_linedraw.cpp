@@ -101,7 +101,15 @@ TEST_F(LineDrawing, DashesOnlyAtWidthOneHiddenRowsListedButNotDrawn) {
     const std::string dashed = Put("d.adl", LineFileText({{100, 100}, {500, 100}}, 0xFF0000, 1, 1));
     const std::string wide = Put("w.adl", LineFileText({{100, 200}, {500, 200}}, 0xFF0000, 1, 2));
     const std::string broken = Put("b.adl", LineFileText({{100, 300}, {200, 300}, {-1, -1}, {300, 300}, {400, 300}}, 0xFF0000, 0, 1));
-    ShowFiles({dashed, wide, broken});
+    // A row of three pairs where the header counts two: the third is not drawn.
+    auto [x0, y0] = At(100, 400);
+    auto [x1, y1] = At(250, 400);
+    auto [x2, y2] = At(450, 400);
+    const std::string pairs = Put("p.adl", gui::Format("K,    1,    2,16711680,0,1,0,12,0//K\r\n%d,%d,%d,%d,%d,%d\r\n",
+                                                       x0, y0, x1, y1, x2, y2));
+    ShowFiles({dashed, wide, broken, pairs});
+    EXPECT_EQ(Px(200, 400), 0xFF0000u);
+    EXPECT_EQ(Px(350, 400), bg);
     auto drawn = [&](int y) {
         int n = 0;
         for (int x = 100; x < 500; x++) n += Px(x, y) == 0xFF0000u;
@@ -115,7 +123,7 @@ TEST_F(LineDrawing, DashesOnlyAtWidthOneHiddenRowsListedButNotDrawn) {
 
     LineSet->StringGrid1->SetRow(1);
     LineSet->StringGrid1DblClick(nullptr);
-    EXPECT_EQ(LineSet->StringGrid1->RowCount(), 3);
+    EXPECT_EQ(LineSet->StringGrid1->RowCount(), 4);
     EXPECT_EQ(LineSet->StringGrid1->Cells(3, 1), "");
     EXPECT_EQ(drawn(200), 0) << "hidden row";
     EXPECT_GT(drawn(100), 100);
