@@ -625,16 +625,16 @@ void TLineAdd::Button1Click(TObject*) {
         MessageBox(error, "ファイルオープンエラー", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    auto loaded = std::find(LineFiles.begin(), LineFiles.begin() + LineFileCount, path);
-    if (loaded != LineFiles.begin() + LineFileCount) {
+    const auto inUse = LineFiles.begin() + UserFileCount();
+    auto loaded = std::find(LineFiles.begin(), inUse, path);
+    if (loaded != inUse) {
         if (MessageBox("指定されたファイルはすでに地図線読込で使用されており，編集できません　　　　\n"
                        "この地図線を読込表示から削除して編集しますか？　　　　　",
                        "地図線読込ファイルと同じ", MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK)
             return;
-        const size_t k = loaded - LineFiles.begin();
-        LineFiles.erase(loaded);
-        if (k < UserAttrs.size()) UserAttrs.erase(UserAttrs.begin() + k);
-        LineFileCount--;
+        std::vector<std::string> kept(LineFiles.begin(), loaded);
+        kept.insert(kept.end(), loaded + 1, inUse);
+        SetUserFiles(std::move(kept));
         Label18->SetCaption(std::to_string(LineFileCount) + " 個読み込み");
     }
     PointMode = 0;
@@ -680,7 +680,7 @@ void TLineAdd::Button1Click(TObject*) {
 void TLineAdd::BtnFileClick(TObject*) {
     if (!OpenDialog2->Execute()) return;
     const std::vector<std::string> chosen = OpenDialog2->Files;
-    const int first = CBFileAdd->Checked() ? LineFileCount : 0;
+    const int first = CBFileAdd->Checked() ? UserFileCount() : 0;
     if (PointCount != 0 && std::find(chosen.begin(), chosen.end(), EditFileName) != chosen.end()) {
         MessageBox("指定されたファイルの一つはすでに編集のためにオープンされていますので，読み込めません　　　　\n"
                    "「編集」－「編集終了」ボタンをクリックしてください",
@@ -700,11 +700,9 @@ void TLineAdd::BtnFileClick(TObject*) {
         else MessageBox(fault, "ファイル読み込みエラー", MB_OK | MB_ICONEXCLAMATION);
     }
     if (usable.empty()) return;
-    LineFiles.resize(first);
-    UserAttrs.resize(first);
-    for (const std::string& p : usable) LineFiles.push_back(p);
-    UserAttrs.resize(LineFiles.size());
-    LineFileCount = int(LineFiles.size());
+    std::vector<std::string> files(LineFiles.begin(), LineFiles.begin() + first);
+    files.insert(files.end(), usable.begin(), usable.end());
+    SetUserFiles(std::move(files));
     AttrTableDirty = 1;
     Open->DrawMap();
     DisableEditControls();
@@ -720,9 +718,7 @@ void TLineAdd::BtnFileClick(TObject*) {
 }
 
 void TLineAdd::SetLineFilesFromProject(const std::vector<std::string>& paths) {
-    LineFiles = paths;
-    UserAttrs.assign(paths.size(), LineAttr());
-    LineFileCount = int(paths.size());
+    SetUserFiles(paths);
     LineSet->UserColors = 0;
     AttrTableDirty = 1;
 }
@@ -730,14 +726,12 @@ void TLineAdd::SetLineFilesFromProject(const std::vector<std::string>& paths) {
 void TLineAdd::WriteProjectLines(gui::TextWriter& w) const {
     w.Printf("%d,//addline file number\n", LineFileCount);
     w.Printf("%d,//addline paintline\n", PaintLine);
-    for (int i = 0; i < LineFileCount; ++i) w.Printf("%s\n", LineFiles[i].c_str());
+    for (int i = 0; i < UserFileCount(); ++i) w.Printf("%s\n", LineFiles[i].c_str());
 }
 
 void TLineAdd::Button4Click(TObject*) {
     if (MessageBox("読み込んでいる地図線データをすべてクリアしますか？　　　", "地図線データ", MB_OKCANCEL) != IDOK) return;
-    LineFileCount = 0;
-    LineFiles.clear();
-    UserAttrs.clear();
+    SetUserFiles({});
     Label18->SetCaption("ファイル　なし");
     CheckBox2->SetEnabled(false);
     Open->DrawMap();
@@ -766,9 +760,7 @@ void TLineAdd::Button8Click(TObject*) {
 }
 
 void TLineAdd::Button14Click(TObject*) {
-    LineFiles.assign(1, Open->AppDir + "/addline/tadotsu1.txt");
-    UserAttrs.assign(1, {});
-    LineFileCount = 1;
+    SetUserFiles({Open->AppDir + "/addline/tadotsu1.txt"});
     Open->DrawMap();
     TCanvas* cv = Open->Image1->Canvas();
     cv->Pen->Width = 1;

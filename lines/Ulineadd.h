@@ -5,11 +5,10 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace gui { class TextWriter; }
-
-class FilePoints;
 
 constexpr int LINE_FILE_MAX = 1800;
 constexpr int LINE_COLOR_MAX = 10;
@@ -24,13 +23,33 @@ constexpr int LINE_SIZE_MIN = 1, LINE_SIZE_MAX = 20, ARROW_SIZE_MIN = 5, ARROW_S
 bool ParseLineHeader(std::string_view line, LineFileHeader& h);
 // "" for a line file that can be drawn, else the message naming it.
 std::string LineFileFault(const std::string& path);
-// The bytes of a line file, each line ended by '\n'; false when it cannot be opened.
-bool ReadLineFileText(const std::string& path, std::string& text);
 
-// Size, colour number and shown mark of one loaded line file, as the
-// attribute table shows them; kept per file so a filter never moves them.
-struct LineAttr {
-    std::string Size, Colour, Mark;
+// Size, time and identity of a file as it was read; a file saved anew differs.
+struct LineFileStamp {
+    long long Size = -1, Time = -1;
+    unsigned long long Inode = 0;
+    bool operator==(const LineFileStamp&) const = default;
+};
+
+// One loaded line file, railway or the user's, kept under its path: what was
+// read from it, and the size, colour number and shown mark the attribute
+// table shows for it, whatever place its rows take.
+struct LineFileRecord {
+    LineFileStamp Stamp;
+    bool Readable = false;               // its header is a line file's
+    LineFileHeader Head;
+    std::vector<std::array<int32_t, 2>> Points;   // the points drawn, in order, in map units
+    std::vector<uint32_t> Breaks;        // index of the point after each break
+    bool EndHead = false;                // the line ends on a piece that takes the head at the end
+    std::string Size, Colour, Mark;      // as typed or taken from the file
+};
+
+// A line drawn from a loaded file, in drawing order: the railways the filter
+// lets through, then the user's files. Row r of the attribute table shows row r.
+struct LineRow {
+    std::string Path;
+    bool Rail = false;
+    int Index = 0;   // place in RailFiles or LineFiles
 };
 
 class TLineAdd : public TForm {
@@ -70,16 +89,14 @@ public:
     bool EditLineRedraw = false;
 
     // ---- Loaded line files ----
-    std::vector<std::string> LineFiles;   // user files shown
+    std::vector<std::string> LineFiles;   // user files shown; the first LineFileCount are in use
     int LineFileCount = 0;
     std::vector<std::string> RailFiles;   // railway files of the selected regions
     int RailFileCount = 0;
-    // Their bytes (lines end in '\n'), read by the first drawing after the railway load.
-    std::vector<std::string> RailTexts;
-    std::vector<uint8_t> RailTextRead;
-    std::vector<LineAttr> RailAttrs, UserAttrs;
+    std::unordered_map<std::string, LineFileRecord> LineRecords;   // every file of the two lists
+    std::vector<LineRow> LineRows;        // as last numbered
     TColor ColorTable[LINE_COLOR_MAX] = {}, DefaultColorTable[LINE_COLOR_MAX] = {};
-    uint8_t AttrTableDirty = 1;   // the attribute table is refilled from the files
+    uint8_t AttrTableDirty = 1;   // the next numbering takes every size and shown mark from the files
     TColor UnifiedLineColor = 255;
 
     // ---- Operations ----
@@ -90,6 +107,17 @@ public:
     // Colour number of a colour (1 to 10) through 'number'; returns the entries now in use.
     int ColourNumber(int count, TColor colour, int& number);
     static std::string FileDisplayName(const std::string& path);
+
+    // Line-file records (Ulinefiles.cpp). The lists are set here, and each file
+    // read when it comes into a list; a user's file again whenever it changed on disk.
+    void SetRailFiles(std::vector<std::string> paths);
+    void SetUserFiles(std::vector<std::string> paths);
+    LineFileRecord* RecordOf(const std::string& path);
+    LineFileRecord* RecordOfRow(int row);
+    int UserFileCount() const;   // the entries of LineFiles in use
+    void ReadChangedUserFiles();
+    // Colour numbers over the shown files and the rows they are drawn in.
+    void NumberLineFiles();
     // The files of a project: each drawn with its own attributes as its file gives
     // them, whatever files and attributes were shown before.
     void SetLineFilesFromProject(const std::vector<std::string>& paths);
@@ -142,8 +170,12 @@ public:
 private:
     void SetEditControls(bool on);
     void SelectRow(int r);
-    // Points of an open line file in the given colour and width and the file's line type; arrows only for user files.
-    void DrawFilePoints(FilePoints& in, const LineFileHeader& h, bool arrows, TColor colour, int width);
+    LineFileRecord& Record(const std::string& path, bool checkDisk);
+    void DropUnlistedRecords();
+    // The rows, from the records only.
+    void PaintLineFiles();
+    // Points of a record in the given colour and width and the file's line type; arrows only for user files.
+    void DrawFilePoints(const LineFileRecord& f, bool arrows, TColor colour, int width, std::vector<TPoint>& run);
     int turtleX = 0, turtleY = 0;
     float turtleHeading = 0;
 };

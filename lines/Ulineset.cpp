@@ -111,21 +111,20 @@ void TLineSet::FillSwatch(int number, TColor c) {
     if (number >= 1 && number <= 10) gui::FillSwatch(Images[number - 1], c);
 }
 
-void TLineSet::SetRow(int r, const std::string& name, const LineAttr& a) {
-    shadow.Set(StringGrid1, 0, r, name);
-    shadow.Set(StringGrid1, 1, r, a.Size);
-    shadow.Set(StringGrid1, 2, r, a.Colour);
-    shadow.Set(StringGrid1, 3, r, a.Mark);
-}
-
-void TLineSet::SetRowCount(int n) { shadow.SetRowCount(StringGrid1, n); }
-
-LineAttr* TLineSet::AttrOfRow(int r) {
-    if (r < 0 || r >= int(RowFile.size())) return nullptr;
-    const int k = RowFile[r];
-    if (k < LineAdd->RailFileCount) return k < int(LineAdd->RailAttrs.size()) ? &LineAdd->RailAttrs[k] : nullptr;
-    const int j = k - LineAdd->RailFileCount;
-    return j < int(LineAdd->UserAttrs.size()) ? &LineAdd->UserAttrs[j] : nullptr;
+void TLineSet::ShowLines() {
+    Label15->SetCaption("線数 " + std::to_string(LineAdd->RailFileCount));
+    const std::vector<LineRow>& rows = LineAdd->LineRows;
+    StringGrid1->SetRowCount(std::max<int>(1, int(rows.size())));
+    if (rows.empty())
+        for (int c = 0; c < 4; c++) StringGrid1->SetCells(c, 0, "");
+    for (int r = 0; r < int(rows.size()); r++) {
+        const LineFileRecord* f = LineAdd->RecordOf(rows[r].Path);
+        if (!f) continue;
+        StringGrid1->SetCells(0, r, TLineAdd::FileDisplayName(rows[r].Path));
+        StringGrid1->SetCells(1, r, f->Size);
+        StringGrid1->SetCells(2, r, f->Colour);
+        StringGrid1->SetCells(3, r, f->Mark);
+    }
 }
 
 void TLineSet::ColourButtonClick(int number) {
@@ -144,6 +143,7 @@ void TLineSet::Button12Click(TObject*) {
 }
 
 void TLineSet::Button13Click(TObject*) {
+    RedrawOnce once;
     UserColors = 0;
     RadioGroup1->SetItemIndex(0);
     Open->DrawMap();
@@ -165,7 +165,8 @@ void TLineSet::RadioGroup2Click(TObject*) { Open->DrawMap(); }
 
 void TLineSet::UpDown1Click(TObject*, TUDBtnType) {
     const std::string size = std::to_string(UpDown1->Position());
-    for (LineAttr& a : LineAdd->RailAttrs) a.Size = size;
+    for (const std::string& p : LineAdd->RailFiles)
+        if (LineFileRecord* f = LineAdd->RecordOf(p)) f->Size = size;
     UserColors = 1;
     LineAdd->AttrTableDirty = 0;
     Open->DrawMap();
@@ -173,9 +174,9 @@ void TLineSet::UpDown1Click(TObject*, TUDBtnType) {
 
 void TLineSet::StringGrid1DblClick(TObject*) {
     const int r = StringGrid1->Row();
-    LineAttr* a = AttrOfRow(r);
-    if (!a) return;
-    a->Mark = a->Mark.empty() ? "●" : "";
+    LineFileRecord* f = LineAdd->RecordOfRow(r);
+    if (!f) return;
+    f->Mark = f->Mark.empty() ? "●" : "";
     Rail->Label9->SetCaption("変更");
     UserColors = 1;
     Open->DrawMap();
@@ -184,16 +185,15 @@ void TLineSet::StringGrid1DblClick(TObject*) {
 
 // The user's value goes to the file the row shows, so it stays with that line.
 void TLineSet::StringGrid1SetEditText(TObject*, int col, int row, const std::string& value) {
-    shadow.Edited(col, row, value);
     UserColors = 1;
-    LineAttr* a = AttrOfRow(row);
-    if (!a) return;
-    if (col == 1) a->Size = value;
-    else if (col == 2) a->Colour = value;
-    else if (col == 3) a->Mark = value;
+    LineFileRecord* f = LineAdd->RecordOfRow(row);
+    if (!f) return;
+    if (col == 1) f->Size = value;
+    else if (col == 2) f->Colour = value;
+    else if (col == 3) f->Mark = value;
 }
 
-void TLineSet::ShowRows(bool show) {
+void TLineSet::MarkRows(bool show) {
     const bool railOnly = RadioGroup3->ItemIndex() == 1;
     static const char* questions[2][2] = {
         {"全ての地図線/鉄道路線を非表示にしますがよろしいですか？    ", "鉄道路線のみを非表示にしますがよろしいですか？    "},
@@ -201,30 +201,27 @@ void TLineSet::ShowRows(bool show) {
     static const char* results[2][2] = {{"すべて非表示", "鉄道路線のみ非表示"}, {"すべて表示", "鉄道路線のみ表示"}};
     if (MessageBox(questions[show][railOnly], "ラベル/駅名表示の変更", MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return;
     const std::string on = "●";
-    for (LineAttr& a : LineAdd->RailAttrs) a.Mark = show ? on : "";
+    for (const std::string& p : LineAdd->RailFiles)
+        if (LineFileRecord* f = LineAdd->RecordOf(p)) f->Mark = show ? on : "";
     // "鉄道路線のみ": user lines take the opposite of the railways.
-    for (LineAttr& a : LineAdd->UserAttrs) a.Mark = (show != railOnly) ? on : "";
+    for (int j = 0; j < LineAdd->UserFileCount(); j++)
+        if (LineFileRecord* f = LineAdd->RecordOf(LineAdd->LineFiles[j])) f->Mark = (show != railOnly) ? on : "";
     Rail->Label9->SetCaption(results[show][railOnly]);
     UserColors = 1;
     LineAdd->AttrTableDirty = 0;
     Open->DrawMap();
 }
 
-void TLineSet::Button15Click(TObject*) { ShowRows(true); }
+void TLineSet::Button15Click(TObject*) { MarkRows(true); }
 
-void TLineSet::Button16Click(TObject*) { ShowRows(false); }
+void TLineSet::Button16Click(TObject*) { MarkRows(false); }
 
-// The chosen line drawn over the image in the railway colour, until the next redraw.
+// The chosen line drawn over the image in the railway colour, until the next
+// redraw: the first pair of each line of its file.
 void TLineSet::N1Click(TObject*) {
-    const std::string name = StringGrid1->Cells(0, StringGrid1->Row());
-    if (name.empty()) return;
-    std::string path;
-    for (int i = 0; i < LineAdd->RailFileCount && path.empty(); i++)
-        if (TLineAdd::FileDisplayName(LineAdd->RailFiles[i]) == name) path = LineAdd->RailFiles[i];
-    for (int j = 0; j < LineAdd->LineFileCount && path.empty(); j++)
-        if (TLineAdd::FileDisplayName(LineAdd->LineFiles[j]) == name) path = LineAdd->LineFiles[j];
+    const int r = StringGrid1->Row();
     gui::TextReader in;
-    if (path.empty() || !in.Open(path)) return;
+    if (r < 0 || r >= int(LineAdd->LineRows.size()) || !in.Open(LineAdd->LineRows[r].Path)) return;
     TCanvas* cv = Open->Image1->Canvas();
     cv->Pen->Color = RailColor;
     cv->Pen->Width = 3;

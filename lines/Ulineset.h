@@ -2,12 +2,8 @@
 #pragma once
 #include "gui/Dialogs.h"
 #include "gui/Forms.h"
-#include "lines/Urail.h"
 #include <cstdint>
 #include <string>
-#include <vector>
-
-struct LineAttr;
 
 class TLineSet : public TForm {
 public:
@@ -34,14 +30,10 @@ public:
     // 1: the user's sizes and colour numbers stay in force; 0: they come from the files.
     uint8_t UserColors = 0;
     TColor RailColor = 255;
-    // The loaded file each table row shows: a railway index, or RailFileCount + user index.
-    std::vector<int> RowFile;
 
     void FillSwatch(int number, TColor c);   // number 1 to 10
-    // Row r of the table; a cell is written only when its text changes.
-    void SetRow(int r, const std::string& name, const LineAttr& a);
-    LineAttr* AttrOfRow(int r);
-    void SetRowCount(int n);
+    // The table shows the line rows of TLineAdd, each with its file's record.
+    void ShowLines();
 
     void ColourButtonClick(int number);      // Button1Click ... Button10Click
     void Button11Click(TObject* Sender);
@@ -59,8 +51,7 @@ public:
     void N1Click(TObject* Sender);
 
 private:
-    void ShowRows(bool show);
-    GridShadow shadow{4, {}};   // the table's cells as last written
+    void MarkRows(bool show);
 };
 
 extern TLineSet* LineSet;

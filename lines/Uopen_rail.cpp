@@ -46,26 +46,22 @@ void TOpen::RailRoadSet() {
         if (int r = RegionOfArea(SelectCode[i]); r >= 0) flag[r] = true;
 
     const std::string root = AppDir + "/鉄道路線/";
-    std::vector<std::string> names;
-    LineAdd->RailFiles.clear();
+    std::vector<std::string> names, lines;
     bool full = false;
     for (int r = 0; r < 10; r++) {
         if (!flag[r]) continue;
         ListFilesSorted(root + RegionName[r], "adl", names);
         for (const std::string& n : names) {
-            if (LineAdd->RailFiles.size() >= size_t(LINE_FILE_MAX)) {
+            if (lines.size() >= size_t(LINE_FILE_MAX)) {
                 full = true;
                 break;
             }
-            LineAdd->RailFiles.push_back(root + RegionName[r] + "/" + n);
+            lines.push_back(root + RegionName[r] + "/" + n);
         }
     }
     if (full)
         MessageBox(gui::Format("鉄道路線ファイルは %d 個までです", LINE_FILE_MAX), "鉄道路線", MB_OK | MB_ICONEXCLAMATION);
-    LineAdd->RailFileCount = int(LineAdd->RailFiles.size());
-    LineAdd->RailTexts.assign(LineAdd->RailFileCount, std::string());
-    LineAdd->RailTextRead.assign(LineAdd->RailFileCount, 0);
-    LineAdd->RailAttrs.assign(LineAdd->RailFileCount, LineAttr());
+    LineAdd->SetRailFiles(std::move(lines));
     LineAdd->AttrTableDirty = 1;
     LineAdd->CheckBox2->SetChecked(false);
     LineAdd->CheckBox2->SetEnabled(true);

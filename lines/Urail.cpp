@@ -1,27 +1,9 @@
 #include "lines/Urail.h"
+#include "engine/Uopen.h"
+#include "lines/Ulineadd.h"
 #include <algorithm>
 
 TRail* Rail = nullptr;
-
-void GridShadow::Set(TStringGrid* g, int col, int row, const std::string& s) {
-    const size_t i = size_t(row) * cols + col;
-    if (row >= g->RowCount()) g->SetRowCount(row + 1);
-    if (i >= cells.size()) cells.resize(i + 1);
-    if (cells[i] == s && !s.empty()) return;
-    cells[i] = s;
-    g->SetCells(col, row, s);
-}
-
-void GridShadow::Edited(int col, int row, const std::string& s) {
-    const size_t i = size_t(row) * cols + col;
-    if (i >= cells.size()) cells.resize(i + 1);
-    cells[i] = s;
-}
-
-void GridShadow::SetRowCount(TStringGrid* g, int n) {
-    g->SetRowCount(std::max(1, n));
-    if (cells.size() > size_t(n) * cols) cells.resize(size_t(n) * cols);
-}
 
 TRail::TRail() : TForm("鉄道路線情報") {
     SetFormStyle(fsStayOnTop);
@@ -53,10 +35,24 @@ TRail::TRail() : TForm("鉄道路線情報") {
 
 void TRail::FormCreate(TObject*) { Label9->SetCaption(""); }
 
-void TRail::SetRow(int r, const std::string& name, const std::string& state) {
-    Shadow.Set(StringGrid1, 0, r, std::to_string(r));
-    Shadow.Set(StringGrid1, 1, r, name);
-    Shadow.Set(StringGrid1, 2, r, state);
+// "描く" or "描かない" while the railway map is on, nothing while it is off.
+void TRail::ShowLines() {
+    const bool railShown = Open->CBRailLine->Checked();
+    const std::vector<LineRow>& rows = LineAdd->LineRows;
+    const int n = int(std::count_if(rows.begin(), rows.end(), [](const LineRow& row) { return row.Rail; }));
+    StringGrid1->SetRowCount(std::max(1, n));
+    if (n == 0)
+        for (int c = 0; c < 3; c++) StringGrid1->SetCells(c, 0, "");
+    const LineRow* drawn = nullptr;
+    for (int r = 0; r < n; r++) {
+        const LineFileRecord* f = LineAdd->RecordOf(rows[r].Path);
+        const bool marked = f && !f->Mark.empty();
+        if (railShown && marked) drawn = &rows[r];
+        StringGrid1->SetCells(0, r, std::to_string(r));
+        StringGrid1->SetCells(1, r, TLineAdd::FileDisplayName(rows[r].Path));
+        StringGrid1->SetCells(2, r, !railShown ? "" : marked ? "描く" : "描かない");
+    }
+    Label11->SetCaption(std::to_string(n));
+    if (drawn && Open->RailInfo->Checked())
+        Label8->SetCaption(std::to_string(drawn->Index) + "番 " + TLineAdd::FileDisplayName(drawn->Path));
 }
-
-void TRail::SetRowCount(int n) { Shadow.SetRowCount(StringGrid1, n); }

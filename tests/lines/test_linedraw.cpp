@@ -101,7 +101,15 @@ TEST_F(LineDrawing, DashesOnlyAtWidthOneHiddenRowsListedButNotDrawn) {
     const std::string dashed = Put("d.adl", LineFileText({{100, 100}, {500, 100}}, 0xFF0000, 1, 1));
     const std::string wide = Put("w.adl", LineFileText({{100, 200}, {500, 200}}, 0xFF0000, 1, 2));
     const std::string broken = Put("b.adl", LineFileText({{100, 300}, {200, 300}, {-1, -1}, {300, 300}, {400, 300}}, 0xFF0000, 0, 1));
-    ShowFiles({dashed, wide, broken});
+    // A row of three pairs where the header counts two: the third is not drawn.
+    auto [x0, y0] = At(100, 400);
+    auto [x1, y1] = At(250, 400);
+    auto [x2, y2] = At(450, 400);
+    const std::string pairs = Put("p.adl", gui::Format("K,    1,    2,16711680,0,1,0,12,0//K\r\n%d,%d,%d,%d,%d,%d\r\n",
+                                                       x0, y0, x1, y1, x2, y2));
+    ShowFiles({dashed, wide, broken, pairs});
+    EXPECT_EQ(Px(200, 400), 0xFF0000u);
+    EXPECT_EQ(Px(350, 400), bg);
     auto drawn = [&](int y) {
         int n = 0;
         for (int x = 100; x < 500; x++) n += Px(x, y) == 0xFF0000u;
@@ -115,7 +123,7 @@ TEST_F(LineDrawing, DashesOnlyAtWidthOneHiddenRowsListedButNotDrawn) {
 
     LineSet->StringGrid1->SetRow(1);
     LineSet->StringGrid1DblClick(nullptr);
-    EXPECT_EQ(LineSet->StringGrid1->RowCount(), 3);
+    EXPECT_EQ(LineSet->StringGrid1->RowCount(), 4);
     EXPECT_EQ(LineSet->StringGrid1->Cells(3, 1), "");
     EXPECT_EQ(drawn(200), 0) << "hidden row";
     EXPECT_GT(drawn(100), 100);
@@ -199,4 +207,31 @@ TEST_F(LineDrawing, DamagedOrOutOfRangeFilesAreNamedAndNotCounted) {
     EXPECT_EQ(gui::testing::Messages().size(), 1u);
     EXPECT_EQ(la->LineFileCount, 1);
     EXPECT_EQ(la->LineFiles[0], good);
+}
+
+// A shown file that the editor saves anew, to the same byte count, is drawn
+// as saved at the next redraw, and keeps the mark the user gave it.
+TEST_F(LineDrawing, AShownFileSavedAnewIsDrawnAsSaved) {
+    const std::string a = Put("a.adl", LineFileText({{100, 100}, {500, 100}}, 0, 0, 1));
+    const std::string b = Put("b.adl", LineFileText({{100, 200}, {500, 200}}, 0, 0, 1));
+    ShowFiles({a, b});
+    ASSERT_EQ(Px(300, 100), 0u);
+    LineSet->StringGrid1->SetRow(1);
+    LineSet->StringGrid1DblClick(nullptr);
+    ASSERT_EQ(Px(300, 200), bg);
+
+    const size_t size = Bytes(a).size();
+    NewLine({{100, 300}, {500, 300}});
+    gui::testing::QueueFileName(a);
+    la->Button6Click(nullptr);
+    la->Button5Click(nullptr);
+    ASSERT_EQ(Bytes(a).size(), size);
+    gui::testing::QueueFileName(b);
+    NewLine({{100, 400}, {500, 400}});
+    la->Button6Click(nullptr);
+    la->Button5Click(nullptr);
+    EXPECT_EQ(Px(300, 300), 0u) << "a as saved";
+    EXPECT_EQ(Px(300, 100), bg);
+    EXPECT_EQ(Px(300, 400), bg) << "b as saved, still hidden";
+    EXPECT_EQ(LineSet->StringGrid1->Cells(3, 1), "");
 }

@@ -69,9 +69,12 @@ TEST_F(Railways, TheWholeCountryLoadsEveryLineAndStation) {
 
     LineAdd->DrawLineFiles();
     int points = 0, breaks = 0;
-    for (const std::string& text : LineAdd->RailTexts)
-        for (size_t at = text.find('\n') + 1; at < text.size(); at = text.find('\n', at) + 1)
-            (text.compare(at, 15, "      0,      0") == 0 ? breaks : points)++;
+    for (const std::string& p : LineAdd->RailFiles) {
+        const LineFileRecord* f = LineAdd->RecordOf(p);
+        ASSERT_TRUE(f && f->Readable) << p;
+        points += int(f->Points.size());
+        breaks += int(f->Breaks.size());
+    }
     EXPECT_EQ(points + breaks, 90767) << "point lines, breaks among them";
     EXPECT_EQ(breaks, 1303);
 
@@ -236,16 +239,16 @@ TEST_F(Railways, TheRailwayBoxesFollowEachOtherAndRowsAreShownOrHiddenTogether) 
     LineAdd->DrawLineFiles();
     LineSet->RadioGroup3->SetItemIndex(1);
     LineSet->Button16Click(nullptr);
-    for (const auto& a : LineAdd->RailAttrs) EXPECT_EQ(a.Mark, "");
+    for (const auto& p : LineAdd->RailFiles) EXPECT_EQ(LineAdd->RecordOf(p)->Mark, "");
     EXPECT_EQ(Rail->Label9->Caption(), "鉄道路線のみ非表示");
     LineAdd->DrawLineFiles();
     for (const auto& m : Column(3)) EXPECT_EQ(m, "");
     gui::testing::QueueAnswer(IDCANCEL);
     LineSet->RadioGroup3->SetItemIndex(0);
     LineSet->Button15Click(nullptr);
-    EXPECT_EQ(LineAdd->RailAttrs[0].Mark, "") << "cancelled";
+    EXPECT_EQ(LineAdd->RecordOf(LineAdd->RailFiles[0])->Mark, "") << "cancelled";
     LineSet->Button15Click(nullptr);
-    EXPECT_EQ(LineAdd->RailAttrs[0].Mark, "●");
+    EXPECT_EQ(LineAdd->RecordOf(LineAdd->RailFiles[0])->Mark, "●");
 
     Open->CBRailLine->SetChecked(false);
     EXPECT_FALSE(Settei->CBRail->Checked());
@@ -276,6 +279,27 @@ TEST_F(Railways, EachActionRedrawsTheMapOnce) {
     EXPECT_EQ(redraws([] { Open->CBEki->Click(); }), 1) << "駅名 off";
     EXPECT_EQ(redraws([] { Open->CBRailLine->Click(); }), 1) << "鉄道 off";
     EXPECT_EQ(redraws([] { Open->CBRailLine->Click(); }), 1) << "鉄道 on";
+    // "戻　す" puts the railway colour back to "規定" on the way.
+    LineSet->RadioGroup1->SetItemIndex(1);
+    EXPECT_EQ(redraws([] { LineSet->Button13->Click(); }), 1) << "戻　す";
+    EXPECT_EQ(LineSet->RadioGroup1->ItemIndex(), 0);
     // The map shows what the last state asks, not an earlier one.
     EXPECT_TRUE(LineAdd->CheckBox2->Checked());
+}
+
+// Lines the filter hid while the railways were loaded are shown, and drawn,
+// once the filter lets them through again.
+TEST_F(Railways, LinesFilteredOutAtTheLoadAreShownWhenTheFilterOpens) {
+    Ken->AreaBox(12)->SetChecked(true);
+    Ken->Button1->Click();
+    ASSERT_TRUE(Open->DataReady);
+    LineSet->RadioGroup2->SetItemIndex(1);
+    Open->CBRailLine->SetChecked(true);
+    ASSERT_EQ(Column(0).size(), 40u);
+    const QImage jrOnly = Open->Image1->Canvas()->Image().copy();
+    LineSet->RadioGroup2->SetItemIndex(0);
+    ASSERT_EQ(Column(0).size(), 156u);
+    for (const auto& m : Column(3)) EXPECT_EQ(m, "●");
+    for (int r = 0; r < 156; r++) EXPECT_EQ(Rail->StringGrid1->Cells(2, r), "描く") << r;
+    EXPECT_NE(Open->Image1->Canvas()->Image(), jrOnly) << "the other lines are drawn";
 }
