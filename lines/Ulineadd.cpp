@@ -717,10 +717,37 @@ void TLineAdd::BtnFileClick(TObject*) {
     CheckBox2->SetChecked(true);
 }
 
-void TLineAdd::SetLineFilesFromProject(const std::vector<std::string>& paths) {
-    SetUserFiles(paths);
+void TLineAdd::RestoreProjectLines(int32_t paintLine, const std::vector<std::string>& paths) {
+    PaintLine = paintLine;
+    if (paintLine == 1) CheckBox4->SetChecked(true);
+    // A missing or damaged file is named and left out.
+    std::vector<std::string> found;
+    for (const std::string& f : paths) {
+        if (!gui::FileExists(gui::NativePath(f))) {
+            MessageBox(f, "指定されたファイルがありません", MB_OK | MB_ICONEXCLAMATION);
+        } else if (const std::string fault = LineFileFault(f); !fault.empty()) {
+            MessageBox(fault, "ファイル読み込みエラー", MB_OK | MB_ICONEXCLAMATION);
+        } else {
+            found.push_back(f);
+        }
+    }
+    // Each drawn with its own attributes as its file gives them, whatever was shown before.
+    SetUserFiles(found);
     LineSet->UserColors = 0;
     AttrTableDirty = 1;
+    Open->WriteLog(gui::Format("追加地図線数：%d\n", LineFileCount));
+    for (const std::string& f : found) Open->WriteLog(gui::Format("  ファイル名：%s\n", f.c_str()));
+}
+
+void TLineAdd::ShowRestoredFiles() {
+    if (LineFileCount > 0) {
+        Label18->SetCaption(std::to_string(LineFileCount) + " 個読み込み");
+        Button4->SetEnabled(true);
+        CheckBox2->SetEnabled(true);
+    } else {
+        Label18->SetCaption("読込なし");
+    }
+    if (!CheckBox2->Checked()) CheckBox2->SetChecked(true);
 }
 
 void TLineAdd::WriteProjectLines(gui::TextWriter& w) const {

@@ -118,10 +118,10 @@ public:
     void ReadChangedUserFiles();
     // Colour numbers over the shown files and the rows they are drawn in.
     void NumberLineFiles();
-    // The files of a project: each drawn with its own attributes as its file gives
-    // them, whatever files and attributes were shown before.
-    void SetLineFilesFromProject(const std::vector<std::string>& paths);
     void WriteProjectLines(gui::TextWriter& w) const;   // the project's line-file block
+    void RestoreProjectLines(int32_t paintLine, const std::vector<std::string>& paths);
+    // After a restore's railway boxes, which set this window too: the files' count and buttons.
+    void ShowRestoredFiles();
     // Fills the grid with rows of (x, y) in the Tokyo datum and numbers them.
     void SetGridPoints(const std::vector<std::array<int32_t, 2>>& pts);
     void SetRow(int row, const std::string& x, const std::string& y);

@@ -213,23 +213,7 @@ void TOpen::Button10Click(TObject*) {
     PagesDlg->RestoreSymbols(d.symbols);
     RailRoadSet();
 
-    // Line files: a missing one is reported and left out.
-    TLineAdd* A = LineAdd;
-    A->PaintLine = d.paintLine;
-    if (d.paintLine == 1) A->CheckBox4->SetChecked(true);
-    std::vector<std::string> found;
-    for (const std::string& f : d.lineFiles) {
-        if (!gui::FileExists(gui::NativePath(f))) {
-            MessageBox(f, "指定されたファイルがありません", MB_OK | MB_ICONEXCLAMATION);
-        } else if (const std::string fault = LineFileFault(f); !fault.empty()) {
-            MessageBox(fault, "ファイル読み込みエラー", MB_OK | MB_ICONEXCLAMATION);
-        } else {
-            found.push_back(f);
-        }
-    }
-    A->SetLineFilesFromProject(found);
-    WriteLog(gui::Format("追加地図線数：%d\n", A->LineFileCount));
-    for (const std::string& f : found) WriteLog(gui::Format("  ファイル名：%s\n", f.c_str()));
+    LineAdd->RestoreProjectLines(d.paintLine, d.lineFiles);
 
     Kyori->RestoreCircles(d.circles);
 
@@ -254,14 +238,7 @@ void TOpen::Button10Click(TObject*) {
         Letter->LabelPlaced = true;
     }
     Letter->Close();
-    if (A->LineFileCount > 0) {
-        A->Label18->SetCaption(std::to_string(A->LineFileCount) + " 個読み込み");
-        A->Button4->SetEnabled(true);
-        A->CheckBox2->SetEnabled(true);
-    } else {
-        A->Label18->SetCaption("読込なし");
-    }
-    if (!A->CheckBox2->Checked()) A->CheckBox2->SetChecked(true);
+    LineAdd->ShowRestoredFiles();
     CBRailLine->SetEnabled(true);
 
     MapShown = true;
