@@ -2,6 +2,7 @@
 #include "gui/FormParts.h"
 #include "gui/TextFile.h"
 #include "labels/Uletter.h"
+#include "engine/Uopen.h"
 #include <algorithm>
 #include <numeric>
 #include <unordered_map>
@@ -88,6 +89,8 @@ int TInLabel::LabelOf(int r) {
 }
 
 void TInLabel::RedrawLabels() {
+    // Hiding and showing again is one redraw, not two.
+    RedrawOnce once;
     TCheckBox* show = Letter->CBShow;
     if (!show->Checked()) show->SetChecked(true);
     show->SetChecked(false);

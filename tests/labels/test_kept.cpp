@@ -94,10 +94,13 @@ TEST_F(KeptWork, EachListedLabelIsTheOneItCameFromThoughOthersShareItsPosition) 
     InLabel->Button3->Click();
     EXPECT_EQ(Texts(), "諫早●|諫早(雲仙・島原口)●|人吉●|人吉温泉●|");
 
-    // A double click on the second of a position hides that one.
+    // A double click on the second of a position hides that one, in one redraw.
+    L->LabelPlaced = true;   // as after a label placed by mouse: showing the labels redraws
+    const int redraws = Open->RedrawCount;
     InLabel->StringGrid1->SetRow(1);
     InLabel->StringGrid1->OnDblClick(InLabel->StringGrid1);
     EXPECT_EQ(Texts(), "諫早●|諫早(雲仙・島原口)|人吉●|人吉温泉●|");
+    EXPECT_EQ(Open->RedrawCount - redraws, 1);
 
     // Sorted, in the list and in the table, each row still reaches its own label.
     InLabel->Button2->Click();
