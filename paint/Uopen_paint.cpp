@@ -48,7 +48,8 @@ void TOpen::ReplayPaint() {
 void TOpen::DrawPaintLayer() {
     TBrush* brush = Image1->Canvas()->Brush;
     const TColor keep = brush->Color;
-    if (PaintDisplay && MapPaint->CBPaintDisplay->Checked()) ReplayPaint();
+    // A painting under way is on the map whatever redraws it: its fills are work.
+    if (PaintMode || (PaintDisplay && MapPaint->CBPaintDisplay->Checked())) ReplayPaint();
     brush->Color = keep;
 }
 

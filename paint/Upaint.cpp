@@ -188,13 +188,11 @@ void TMapPaint::Button10Click(TObject*) {
     RadioGroup1Click(RadioGroup1);
 }
 
-// After "追加ペイント" the redraw has replayed the kept records already, so they
-// are flooded twice; the result is the same.
+// The redraw replays what is left.
 void TMapPaint::BtnRepaintClick(TObject*) {
     if (Open->paint_rep <= 0) return;
     Open->paint_rep--;
     Open->DrawMap();
-    Open->ReplayPaint();
     ShowCount();
     if (JustContinued) JustContinued = false;
     else if (Open->paint_rep == 0) BtnRepaint->SetEnabled(false);
@@ -278,15 +276,10 @@ void TMapPaint::Button9Click(TObject*) {
     Close();
 }
 
-// A new painting is not replayed by the redraw: its fills would be gone.
-void TMapPaint::Redraw() {
-    Open->DrawMap();
-    if (Open->PaintMode && !Open->PaintDisplay) Open->ReplayPaint();
-}
 
 void TMapPaint::CBBackWhiteClick(TObject*) {
     Settei->SetWhiteBackground(CBBackWhite->Checked());
-    Redraw();
+    Open->DrawMap();
 }
 
 void TMapPaint::CBPaintDisplayClick(TObject*) { Open->DrawMap(); }
@@ -300,7 +293,6 @@ void TMapPaint::CBKuPaintClick(TObject*) {
         Settei->CBKuDot->SetChecked(true);
     }
     Settei->Button8->Click();
-    Open->ReplayPaint();
 }
 
 void TMapPaint::CBOldTownPaintClick(TObject*) {
@@ -308,14 +300,12 @@ void TMapPaint::CBOldTownPaintClick(TObject*) {
     Settei->CheckBox11->SetChecked(on);
     Settei->CBNTownDot->SetChecked(false);
     Settei->Button8->Click();
-    Open->ReplayPaint();
 }
 
 void TMapPaint::CBNamePaintClick(TObject*) {
     NamePaint = CBNamePaint->Checked();
     Open->CBTownName->SetChecked(NamePaint);
     Open->DrawMap();
-    Open->ReplayPaint();
     if (NamePaint) {
         Open->DrawTownNames();
         Open->DrawDuplicateNames();
@@ -345,5 +335,5 @@ void TMapPaint::Button4Click(TObject*) {
     h->UpdateRows();
     h->Button3Click(h);
     h->LegendOn = true;
-    Redraw();
+    Open->DrawMap();
 }

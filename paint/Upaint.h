@@ -80,7 +80,6 @@ public:
     void RefreshPaintSlot();
     void ShowCount();
     // The redraw of a handler of this window, with the fills of a new painting kept.
-    void Redraw();
 
     void TkBtnClick(int slot);         // choose a slot
     void ColorButtonClick(int slot);   // "..." of a slot

@@ -57,7 +57,8 @@ TEST_F(Paint, APressFillsItsRegionAndIsReplayedInOrder) {
     o->MapToScreen(o->PaintRecords[3].x, o->PaintRecords[3].y, sx, sy);
     EXPECT_EQ(Px(sx, sy), o->PaintColor[3]);
 
-    // Paint display off: the redraw leaves the map bare.
+    // Paint display off, after the end (a painting under way always shows): the redraw leaves the map bare.
+    MapPaint->Button19->Click();
     MapPaint->CBPaintDisplay->SetChecked(false);
     EXPECT_EQ(Px(sx, sy), o->BackColor);
 }
@@ -292,4 +293,12 @@ TEST_F(Paint, WhiteBackgroundAndLegendKeepTheFillsOfANewPainting) {
     MapPaint->Button4->Click();
     EXPECT_TRUE(Hanrei->Visible());
     EXPECT_EQ(Px(250, 150), o->PaintColor[1]);
+    // Every redraw keeps them, whichever window asks for it.
+    Hanrei->CBBold->Click();
+    EXPECT_EQ(Px(250, 150), o->PaintColor[1]) << "a legend option";
+    o->CBScale->Click();
+    EXPECT_EQ(Px(250, 150), o->PaintColor[1]) << "a layer box of the map";
+    // Undone, the fill goes; the redraw of the end shows what is left.
+    MapPaint->BtnRepaint->Click();
+    EXPECT_EQ(Px(250, 150), o->BackColor);
 }
