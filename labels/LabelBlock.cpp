@@ -2,6 +2,7 @@
 #include "engine/Coords.h"
 #include "gui/TextFile.h"
 #include "labels/Uletter.h"
+#include "engine/Uopen.h"
 #include "output/Uproject.h"
 
 namespace {
@@ -49,4 +50,26 @@ void TLetter::RestoreProjectLabels(const std::vector<ProjectData::Label>& rows) 
     }
     ShowTable();
     ShowCount();
+}
+
+void TLetter::BeginProjectRestore(const std::vector<LabelRecord>& rows) {
+    ClearLabels();   // the files listed before are not where these labels came from
+    RestoreProjectLabels(rows);
+    Button8->SetEnabled(true);
+    // The restore holds the redraw its handler asks for.
+    if (!rows.empty()) CBShow->SetChecked(true);
+}
+
+void TLetter::EndProjectRestore(const std::vector<LabelRecord>& rows) {
+    // A railway load writes station labels from row 0: the project's rows go back in place.
+    RestoreProjectLabels(rows);
+    if (!rows.empty()) {
+        // As after "表示": the labels stand on the map, no placement armed.
+        Label8->SetCaption("位置指定ボタンをクリック");
+        Open->LabelMode = false;
+        Button9->SetEnabled(true);
+        Open->CBLabel->SetChecked(true);
+        LabelPlaced = true;
+    }
+    Close();
 }

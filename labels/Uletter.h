@@ -115,6 +115,9 @@ public:
     // ---- The project file's label block (LabelBlock.cpp) ----
     void WriteProjectLabels(gui::TextWriter& w) const;   // the count line and each shown label
     void RestoreProjectLabels(const std::vector<ProjectData::Label>& rows);
+    // The restore's two steps: before the railway boxes, which write station labels, and after them.
+    void BeginProjectRestore(const std::vector<LabelRecord>& rows);
+    void EndProjectRestore(const std::vector<LabelRecord>& rows);
 };
 
 extern TLetter* Letter;

@@ -193,14 +193,9 @@ void TOpen::Button10Click(TObject*) {
     WriteLog(gui::Format("ペイント数：%d\n", int(d.paint.size())));
 
     // Labels, shown when there are some.
-    const int m = int(d.labels.size());
-    Letter->ClearLabels();   // the files listed before are not where these labels came from
-    Letter->RestoreProjectLabels(d.labels);
-    Letter->Button8->SetEnabled(true);
-    CBLabel->SetChecked(m > 0);
-    if (m > 0) Letter->CBShow->SetChecked(true);
-    Letter->Show();
-    WriteLog(gui::Format("ラベル数：%d\n", m));
+    Letter->BeginProjectRestore(d.labels);
+    CBLabel->SetChecked(!d.labels.empty());
+    WriteLog(gui::Format("ラベル数：%d\n", int(d.labels.size())));
 
     // Without a legend in the file none is drawn, whatever "地図凡例" did.
     if (d.legend) Hanrei->RestoreLegend(d.legendBlock);
@@ -228,16 +223,9 @@ void TOpen::Button10Click(TObject*) {
 
     Settei->FormCreate(Settei);
     WriteLog(ProjectLoading ? "FROMFILE：true\n" : "FROMFILE：false\n");
-    // A railway load writes station labels from row 0: the project's rows go back in place.
-    Letter->RestoreProjectLabels(d.labels);
+    Letter->EndProjectRestore(d.labels);
     Button1->SetEnabled(true);
     N161Click(this);
-    if (m > 0) {
-        Letter->LabelPlaced = false;
-        Letter->Button4Click(Letter);
-        Letter->LabelPlaced = true;
-    }
-    Letter->Close();
     LineAdd->ShowRestoredFiles();
     CBRailLine->SetEnabled(true);
 
