@@ -704,6 +704,9 @@ void TLineAdd::BtnFileClick(TObject*) {
     files.insert(files.end(), usable.begin(), usable.end());
     SetUserFiles(std::move(files));
     AttrTableDirty = 1;
+    // "表示" is ticked before the one redraw that shows the files.
+    CheckBox2->SetEnabled(true);
+    SetCheckedQuietly(CheckBox2, true);
     Open->DrawMap();
     DisableEditControls();
     for (QWidget* w : std::initializer_list<QWidget*>{Button1, Button2, BtnFile}) w->setEnabled(true);
@@ -712,9 +715,7 @@ void TLineAdd::BtnFileClick(TObject*) {
         DrawEditLine();
     }
     Label18->SetCaption(std::to_string(LineFileCount) + " 個読み込み");
-    CheckBox2->SetEnabled(true);
     Button4->SetEnabled(true);
-    CheckBox2->SetChecked(true);
 }
 
 void TLineAdd::RestoreProjectLines(int32_t paintLine, const std::vector<std::string>& paths) {

@@ -255,7 +255,13 @@ TEST_F(LineEditor, ShownFilesAreAddedOrReplacedAndAPathCannotBeBothEditedAndShow
     EXPECT_EQ(la->LineFiles, (std::vector<std::string>{a, b}));
     EXPECT_EQ(la->Label18->Caption(), "2 個読み込み");
     EXPECT_TRUE(la->CheckBox2->Enabled() && la->CheckBox2->Checked());
+    // With "表示" unticked the files come on in one redraw.
+    la->CheckBox2->Click();
+    ASSERT_FALSE(la->CheckBox2->Checked());
+    const int redraws = Open->RedrawCount;
     ShowFiles({c}, true);
+    EXPECT_EQ(Open->RedrawCount - redraws, 1);
+    EXPECT_TRUE(la->CheckBox2->Checked());
     EXPECT_EQ(la->LineFiles, (std::vector<std::string>{a, b, c}));
     ShowFiles({c});
     EXPECT_EQ(la->LineFiles, (std::vector<std::string>{c}));
