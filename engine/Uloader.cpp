@@ -378,13 +378,14 @@ void TOpen::LoadCityList() {
     if (!in.Open(AppDir + "/MAPDATA/CITYLIST.TXT")) return;
     std::string line;
     CityListWhole = true;
+    int badLine = 0;
     for (int lineNo = 1; in.ReadLine(line); ++lineNo) {
         FieldScanner f(line);
         std::string_view name;
         if (!f.Next(name)) continue;
         const int32_t x = f.IntOr0(), y = f.IntOr0();
         if (!InMapRange(x, y)) {
-            ReportBadListLine("CITYLIST.TXT", lineNo);
+            if (!badLine) badLine = lineNo;
             continue;
         }
         if (CityCount >= int32_t(CityName.size())) {
@@ -398,10 +399,11 @@ void TOpen::LoadCityList() {
         CityPref[i] = f.IntOr0();
         CityFlag[i] = f.IntOr0() != 0 ? 1 : 0;
     }
+    if (badLine) ReportBadListLine("CITYLIST.TXT", badLine);
 }
 
-// A line of a start-up list at a position no map has is left out, and the
-// list is not written back: its next save would lose the line.
+// Lines of a start-up list at positions no map have are left out, the first
+// named once, and the list is not written back: its next save would lose them.
 void TOpen::ReportBadListLine(const char* file, int lineNo) {
     (std::string_view(file) == "EXTRA.TXT" ? ExtraListWhole : CityListWhole) = false;
     Application->MessageBox(gui::Format("%s の %d 行目の座標値が正しくありません", file, lineNo), "データエラー",
@@ -418,6 +420,7 @@ void TOpen::LoadExtraList() {
     }
     std::string line;
     ExtraListWhole = true;
+    int badLine = 0;
     for (int lineNo = 1; in.ReadLine(line); ++lineNo) {
         FieldScanner f(line);
         int32_t pref;
@@ -425,7 +428,7 @@ void TOpen::LoadExtraList() {
         const std::string_view town = f.FieldOrEmpty(), group = f.FieldOrEmpty();
         const int32_t x = f.IntOr0(), y = f.IntOr0();
         if (!InMapRange(x, y)) {
-            ReportBadListLine("EXTRA.TXT", lineNo);
+            if (!badLine) badLine = lineNo;
             continue;
         }
         if (ExtraCount >= int32_t(ExtraPref.size())) {
@@ -441,4 +444,5 @@ void TOpen::LoadExtraList() {
         const std::string_view kind = f.FieldOrEmpty();
         ExtraKind[i] = kind.empty() ? '\0' : kind[0];
     }
+    if (badLine) ReportBadListLine("EXTRA.TXT", badLine);
 }

@@ -166,6 +166,31 @@ TEST_F(StartupWithoutLists, ReportsTheMissingFilesAndGoesOn) {
     EXPECT_TRUE(Open->Log.IsOpen());
 }
 
+// Lists with many lines at positions no map has: a start-up must not stop at a message per line.
+class StartupWithFarListLines : public FormsTest {
+protected:
+    void FillProgramFolder(const fs::path& dir) override {
+        FormsTest::FillProgramFolder(dir);
+        std::string city = "札幌市,150000,150000,1,1\n", extra;
+        for (int i = 0; i < 50; ++i) {
+            city += "遠市,99999999,150000,1,0\n";
+            extra += "13,遠町,東京都,150000,-99999999,S\n";
+        }
+        std::ofstream(dir / "MAPDATA/CITYLIST.TXT", std::ios::binary) << gui::Utf8ToCp932(city);
+        std::ofstream(dir / "MAPDATA/EXTRA.TXT", std::ios::binary) << gui::Utf8ToCp932(extra);
+    }
+};
+
+TEST_F(StartupWithFarListLines, EachListNamesItsFirstBadLineOnce) {
+    const auto& m = gui::testing::Messages();
+    ASSERT_EQ(m.size(), 2u);
+    EXPECT_EQ(m[0].text, "CITYLIST.TXT の 2 行目の座標値が正しくありません");
+    EXPECT_EQ(m[1].text, "EXTRA.TXT の 1 行目の座標値が正しくありません");
+    EXPECT_EQ(Open->CityCount, 1);
+    EXPECT_EQ(Open->ExtraCount, 0);
+    EXPECT_FALSE(Open->CityListWhole);
+}
+
 class Config : public FormsTest {
 protected:
     void SetUp() override {
