@@ -258,7 +258,7 @@ bool TLetter::TakeCell(int i, int col, const std::string& s) {
         }
     }
     switch (col) {
-    case 0: r.mark = s; break;
+    case 0: r.mark = WithoutCommas(s); break;
     case 1: r.x = v; break;
     case 2: r.y = v; break;
     case 3: r.text = s; break;
@@ -427,14 +427,15 @@ void TLetter::Button3Click(TObject* Sender) {
     Button3->SetEnabled(false);
 }
 
+std::string WithoutCommas(std::string s) {
+    for (size_t p; (p = s.find(',')) != std::string::npos;) s.replace(p, 1, "，");
+    return s;
+}
+
 std::string LabelLine(const LabelRecord& r) {
     // A comma inside a text would split the field when read back.
-    auto clean = [](std::string s) {
-        for (size_t p; (p = s.find(',')) != std::string::npos;) s.replace(p, 1, "，");
-        return s;
-    };
-    return gui::Format("%s,%d,%d,%s,%d,%d\n", clean(r.mark).c_str(), r.x, r.y, clean(r.text).c_str(), r.size,
-                       int(r.color));
+    return gui::Format("%s,%d,%d,%s,%d,%d\n", WithoutCommas(r.mark).c_str(), r.x, r.y, WithoutCommas(r.text).c_str(),
+                       r.size, int(r.color));
 }
 
 void TLetter::Button7Click(TObject* Sender) {

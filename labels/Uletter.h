@@ -5,11 +5,11 @@
 #include "gui/Forms.h"
 #include "labels/LabelRecord.h"
 #include "output/Uproject.h"
-
-namespace gui { class TextWriter; }
 #include <cstdint>
 #include <string>
 #include <vector>
+
+namespace gui { class TextWriter; }
 
 constexpr int LABEL_MAX = 20000, LABEL_FILE_MAX = 1000, PREF_RECORD_MAX = 70;
 
@@ -121,6 +121,9 @@ public:
 };
 
 extern TLetter* Letter;
+
+// Commas become "，": a mark with one would split its line in the project and label files.
+std::string WithoutCommas(std::string s);
 
 // A label file line: mark, x, y, text, size and colour; commas in the texts become "，".
 std::string LabelLine(const LabelRecord& r);

@@ -375,4 +375,12 @@ TEST_F(Project, LabelsComeBackWithOrWithoutTheirMarksAsSaved) {
     // The restored labels came from the project, not from the file listed before.
     EXPECT_EQ(Letter->LabelFileCount, 0);
     EXPECT_EQ(Letter->StringGrid2->Cells(0, 0), "");
+
+    // A comma typed into a mark would split its line: the project must still open.
+    Letter->StringGrid1->SetCells(0, 0, "○,●");
+    Save("m.rvx");
+    Restore("m.rvx");
+    ASSERT_TRUE(Messages().empty()) << Messages()[0].text;
+    EXPECT_EQ(Letter->LabelCount, 2);
+    EXPECT_EQ(Letter->StringGrid1->Cells(0, 0), "○，●");
 }
