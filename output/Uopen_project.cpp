@@ -127,8 +127,8 @@ void TOpen::RestoreView(const ProjectData& d) {
     scale = d.scale;
     ScaleX = scale * MAGUNIT * MAGSTEP * COPYSCALE / SSIZE;
     ImageSize = SIZEX * COPYSCALE / SSIZE;
-    UpDown1->SetPosition(d.updown);
-    RadioGroup1->SetItemIndex(d.sizeIndex);
+    // The size choice is the copy scale: the file's second copy of it is not taken.
+    RadioGroup1->SetItemIndex(COPYSCALE - 1);
     Settei->RadioGroup1->SetItemIndex(SSIZE - 1);
     UpDown1->SetPosition(MAGSTEP);
     // While a project is restored the area load keeps this view.

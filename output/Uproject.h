@@ -17,7 +17,7 @@ std::string ExtractFileNameExt(const std::string& path);
 struct ProjectData {
     int32_t select = 0;
     int32_t codes[52] = {};
-    int32_t cx = 0, cy = 0, sizex = 600, ssize = 1, copyscale = 1, sizeIndex = 0, magstep = 1, updown = 1;
+    int32_t cx = 0, cy = 0, sizex = 600, ssize = 1, copyscale = 1, magstep = 1;
     float magunit = 1, scale = 1;
     bool boxes[13] = {};        // CBPrefBorder .. CBExp
     bool setteiBoxes[4] = {};   // CBKu, CBKuDot, CBCityName, CBKuName

@@ -245,6 +245,13 @@ TEST_F(Project, ABadProjectChangesNothingAndAFailedSaveKeepsTheOldFile) {
     EXPECT_EQ(LineAdd->LineFileCount, 1);
     EXPECT_EQ(Letter->LabelCount, labels);
 
+    // The size choice is the copy scale's: a second field that disagrees is not taken.
+    ASSERT_NE(saved.find("\r\n2,1,COPYSCALE\r\n"), std::string::npos);
+    WriteText("size.rvx", replaced("\r\n2,1,COPYSCALE", "\r\n2,7,COPYSCALE"));
+    Restore("size.rvx");
+    EXPECT_EQ(o->RadioGroup1->ItemIndex(), 1);
+    EXPECT_EQ(o->COPYSCALE, 2);
+
     // A save that cannot be written keeps the old file and says so.
     Messages().clear();
     {
