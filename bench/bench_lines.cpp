@@ -115,10 +115,7 @@ BENCHMARK(RailRoadSetAllFloor)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     benchutil::ProgramFolder folder(argc, argv, "rovana-bench-lines", false, {"鉄道路線"});
-    for (int code = 1; code <= 52; code++) Ken->AreaBox(code)->SetChecked(true);
-    Ken->CBRailShow->SetChecked(true);
-    Ken->Button1Click(Ken);
-    Open->Wait->SetChecked(false);
+    benchutil::LoadAllAreas(true);
     // All stations: ticking "駅名" takes the main stations first.
     Open->CBEki->SetChecked(true);
     Open->CBMain->SetChecked(false);

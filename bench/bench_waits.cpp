@@ -117,10 +117,7 @@ BENCHMARK(RedrawStations1800Floor)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     benchutil::ProgramFolder folder(argc, argv, "rovana-bench-waits", false, {"鉄道路線"});
-    for (int code = 1; code <= 52; code++) Ken->AreaBox(code)->SetChecked(true);
-    Ken->CBRailShow->SetChecked(true);
-    Ken->Button1Click(Ken);
-    Open->Wait->SetChecked(false);
+    benchutil::LoadAllAreas(true);
     Open->CBEki->SetChecked(true);   // ticks "主要駅" with it
     AddCircles();
     return benchutil::Main(argc, argv, {{"StationToggle52", "StationToggle52Floor"},
