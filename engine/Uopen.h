@@ -3,6 +3,7 @@
 #pragma once
 #include "components/Mystr.h"
 #include "components/Tkbtn.h"
+#include "engine/AreaSteps.h"
 #include "engine/Coords.h"
 #include "gui/Dialogs.h"
 #include "gui/Forms.h"
@@ -246,7 +247,13 @@ public:
     void N1Click(TObject* Sender);
     void About1Click(TObject* Sender);
     void Tutorial1Click(TObject* Sender);
+    // The view settings back to their start, before a new area choice is loaded.
     void ResetViewState();
+    // Hand-offs of the area window to the name windows (names/).
+    void ShowIslandSearch();   // "山島検索"
+    void ShowNameList();       // the readings list of the one area chosen
+    // What each feature does with its own state when the areas change.
+    AreaSteps AreaChange;
     void config_read(const std::string& path);
     void config_write(const std::string& path);
     void ShowBoundaryDataDate();

@@ -418,7 +418,7 @@ void TSettei::CBHokkaidoClick(TObject* Sender) {
     Open->Hokkaido->SetChecked(CBHokkaido->Checked());
     // Reloaded with the borders as asked; the reload leaves the one redraw to us.
     if (Open->MapShown) {
-        Ken->Button1Click(this);
+        Ken->Choose(this, true);
         Open->DataReady = true;
         Open->DrawMap();
     }
