@@ -65,6 +65,8 @@ public:
     TOpen();
     ~TOpen() override;
     void FormCreate(TObject* Sender) override;
+    // The close box and a desktop log-out end the program as "終　了" does, questions included.
+    void FormCloseQuery(TObject* Sender, bool& CanClose) override;
 
     // ---- Components and controls (built in the constructor) ----
     TMyStr* MyStr1;
@@ -240,6 +242,7 @@ public:
     std::string ExtraMarkFolder;   // custom symbol folder kept in config.ini
     void Button2Click(TObject* Sender);   // "終　了"
     void Exit1Click(TObject* Sender);
+    bool ExitAgreed = false;   // the exit's questions are answered: the close goes through
     void Button3Click(TObject* Sender);   // loads the selection, sets the standard view
     void Button5Click(TObject* Sender);   // "県 指 定"
     void Button7Click(TObject* Sender);   // "表示設定"
