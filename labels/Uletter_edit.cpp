@@ -40,6 +40,8 @@ void TLetter::Button2Click(TObject* Sender) {
             return;
         }
         y = TruncToInt((lat - 24) * 15000);
+        // Typed as the pointer read-out shows it: in the datum the map is drawn in.
+        if (Open->DrawnView.wgs) WgsToTokyo(x, y, x, y);
     } else {
         // An empty text is no number either.
         if (!CellInt(Edit2->Text(), x) || !CellInt(Edit3->Text(), y)) {
