@@ -173,14 +173,14 @@ bool TKen::AgreeToAreas(const std::vector<int>& codes) {
 
 void TKen::Button1Click(TObject* Sender) { Choose(Sender, false); }
 
-void TKen::Choose(TObject* Sender, bool callerDraws) {
+bool TKen::Choose(TObject* Sender, bool callerDraws) {
     const std::vector<int> codes = TickedAreas();
     if (codes.empty()) {
         Application->MessageBox("描くべき都道府県が指定されておりません", "都道府県設定エラー", MB_OK | MB_ICONEXCLAMATION);
-        return;
+        return false;
     }
     // Asked once: a caller that asked before it changed anything is not asked again.
-    if (codes != agreed && !AgreeToAreas(codes)) return;
+    if (codes != agreed && !AgreeToAreas(codes)) return false;
     agreed.clear();
 
     std::optional<RedrawOnce> once(std::in_place);   // the new areas drawn once
@@ -234,6 +234,7 @@ void TKen::Choose(TObject* Sender, bool callerDraws) {
 
     Open->RailSetCount = 0;
     Open->AreaChange.Run(AreaStep::Drawn);
+    return true;
 }
 
 void TKen::Button2Click(TObject* Sender) { Close(); }
@@ -280,7 +281,8 @@ void TKen::CBNameListClick(TObject* Sender) {
         return;
     }
     NameListArea = code;
-    Button1Click(this);
+    // Kept the old map: no list of the new one.
+    if (!Choose(this, false)) return;
     NameListMode = 1;
     Open->CBYomi->SetChecked(true);
     Open->ShowNameList();

@@ -45,7 +45,8 @@ public:
 
     void Button1Click(TObject* Sender);
     // Loads the ticked areas; a caller that draws once itself keeps the redraw locked.
-    void Choose(TObject* Sender, bool callerDraws);
+    // False: nothing was loaded (no area ticked, or the user kept the old map).
+    bool Choose(TObject* Sender, bool callerDraws);
     std::vector<int> TickedAreas() const;
     // Other areas than the map's drop the old map's work: asks first when
     // there is any, and drops it on OK. False: the user kept the map.
