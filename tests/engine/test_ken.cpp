@@ -326,6 +326,7 @@ TEST_F(AreaChoice, TheWindowClosedUnchosenChangesNothingAndOtherAreasAskFirst) {
 // The other windows that reload areas, on the real data.
 class AreaReloads : public FormsTest {
 protected:
+    std::vector<int32_t> Selection() const { return {Open->SelectCode, Open->SelectCode + Open->SELECT}; }
     void FillProgramFolder(const std::filesystem::path& dir) override { testsupport::CopyJapanData(dir, {"MAPDATA"}); }
     void PickRow(const std::string& name) {
         Search->CBSame->SetChecked(true);
@@ -343,7 +344,11 @@ TEST_F(AreaReloads, TheSubPrefectureBordersAndASearchRowKeepTheWorkOrAskFirst) {
     MakeWork();
     gui::testing::Messages().clear();
 
+    Open->Button5->Click();
+    Ken->AreaBox(12)->SetChecked(true);   // not confirmed
     Settei->CBHokkaido->Click();
+    EXPECT_TRUE(gui::testing::Messages().empty());
+    EXPECT_EQ(Selection(), (std::vector<int32_t>{13}));
     EXPECT_EQ(Open->paint_rep, 1) << "ticking the borders reloads the same areas";
     EXPECT_EQ(Letter->LabelCount, 1);
     PickRow("江の島");
