@@ -17,6 +17,7 @@
 
 void TOpen::Button3Click(TObject* Sender) {
     if (RangeDrag) return;
+    AreaChanged();
 
     MapShown = false;
     ImageSize = SIZEX / SSIZE * COPYSCALE;

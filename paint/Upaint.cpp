@@ -199,6 +199,7 @@ void TMapPaint::BtnRepaintClick(TObject*) {
 }
 
 void TMapPaint::BtnPaintAddClick(TObject*) {
+    Open->SetActiveTool(MapTool::Paint);
     Open->DataReady = false;
     Open->ken_name->SetChecked(false);
     Open->kokudo->SetChecked(false);
