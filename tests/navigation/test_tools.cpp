@@ -186,3 +186,24 @@ TEST_F(ToolsJapan, ANewAreaChoiceEndsMeasuringAndTheWayBack) {
     for (QWidget* w : std::initializer_list<QWidget*>{Open->Button5, Open->BtnLetter, Open->Button9, Open->Button14})
         EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
 }
+
+TEST_F(Tools, EscClosesEveryToolWindowThroughItsOwnClose) {
+    for (TForm* f : Application->Forms()) {
+        if (f == o) continue;
+        f->Show();
+        ASSERT_TRUE(f->Visible()) << f->Caption();
+        Esc(f->Client());
+        EXPECT_FALSE(f->Visible()) << f->Caption() << " stays after Esc";
+    }
+    // The close button's question comes with it, and its answer holds.
+    MapPaint->Show();
+    gui::testing::QueueAnswer(IDCANCEL);
+    Messages().clear();
+    Esc(MapPaint->Button9);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].caption, "ペイントウインドウの終了");
+    EXPECT_TRUE(MapPaint->Visible());
+    // Over the main window Esc ends the mode, never the program.
+    Esc(o->Image1);
+    EXPECT_FALSE(gui::testing::Terminated());
+}
