@@ -141,6 +141,7 @@ void TMapPaint::ShowCount() { LblPaint->SetCaption(std::to_string(Open->paint_re
 void TMapPaint::TkBtnClick(int slot) {
     RaiseSlotButtons();
     SlotButton(slot)->BevelWidth = 0;
+    Open->SetActiveTool(MapTool::Paint);
     Open->PaintMode = true;
     Open->PaintSlot = slot;
 }
