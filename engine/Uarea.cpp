@@ -8,6 +8,7 @@
 
 void TOpen::Button3Click(TObject* Sender) {
     if (RangeDrag) return;
+    AreaChanged();
 
     MapShown = false;
     ImageSize = SIZEX / SSIZE * COPYSCALE;
