@@ -164,6 +164,9 @@ int ParseProject(const std::vector<std::string>& lines, ProjectData& d) {
         d.circles.resize(n);
         for (auto& c : d.circles) {
             if (!in.Fields(f)) return false;
+            // The flags are written 0 or 1: anything else is a damaged line, not a byte to cut.
+            for (size_t k = 6; k < 10; ++k)
+                if (!in.Check(in.Int(f, k) == 0 || in.Int(f, k) == 1)) return false;
             c = {in.Int(f, 0), in.Int(f, 1), in.Int(f, 2), in.Int(f, 3), in.Int(f, 4), in.Int(f, 5),
                  uint8_t(in.Int(f, 6)), uint8_t(in.Int(f, 7)), uint8_t(in.Int(f, 8)), uint8_t(in.Int(f, 9))};
             // Radius, text size and pen width as the circle window allows them.
