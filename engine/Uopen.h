@@ -554,6 +554,7 @@ public:
     void RestoreView(const ProjectData& d);
     // A project's layer boxes, through their handlers, which keep their twins in step.
     void RestoreLayerBoxes(const ProjectData& d);
+    void RestoreRailBoxes(const bool rail[3]);
     uint8_t SaveFormat = 3;              // 1 JPEG, 2 BMP, 3 PNG
     void RadioGroup1Click(TObject* Sender);
     void Button4Click(TObject* Sender);   // "画像コピー"

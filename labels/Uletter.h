@@ -113,11 +113,11 @@ public:
     void SortRows(bool byFileNo);
 
     // ---- The project file's label block (LabelBlock.cpp) ----
-    void WriteProjectLabels(gui::TextWriter& w) const;   // the count line and each shown label
+    void WriteProjectLabels(gui::TextWriter& w) const;   // the count line and every label with its state
     void RestoreProjectLabels(const std::vector<ProjectData::Label>& rows);
     // The restore's two steps: before the railway boxes, which write station labels, and after them.
     void BeginProjectRestore(const std::vector<LabelRecord>& rows);
-    void EndProjectRestore(const std::vector<LabelRecord>& rows);
+    void EndProjectRestore(const std::vector<LabelRecord>& rows, bool shown);
 };
 
 extern TLetter* Letter;

@@ -146,6 +146,18 @@ void TOpen::RestoreLayerBoxes(const ProjectData& d) {
     for (int k = 0; k < 4; ++k) settei[k]->SetChecked(d.setteiBoxes[k]);
 }
 
+// Around the railway load: the boxes are ticked from unticked as the user ticks
+// them, so what they load does not hang on how they stood before the restore.
+void TOpen::RestoreRailBoxes(const bool rail[3]) {
+    CBRailLine->SetChecked(false);
+    CBMain->SetChecked(false);
+    const auto boxes = RailBoxes(*this);
+    for (int k = 0; k < 3; ++k) {
+        boxes[k]->SetChecked(rail[k]);
+        WriteLog(gui::Format("%s->Checked=%s\n", kRailTags[k], boxes[k]->Checked() ? "true" : "false"));
+    }
+}
+
 void TOpen::Button10Click(TObject*) {
     if (!OpenDialog1->Execute()) return;
     const std::string path = OpenDialog1->FileName;
@@ -192,9 +204,7 @@ void TOpen::Button10Click(TObject*) {
     MapPaint->RestorePaint(d.paint, d.palette);
     WriteLog(gui::Format("ペイント数：%d\n", int(d.paint.size())));
 
-    // Labels, shown when there are some.
     Letter->BeginProjectRestore(d.labels);
-    CBLabel->SetChecked(!d.labels.empty());
     WriteLog(gui::Format("ラベル数：%d\n", int(d.labels.size())));
 
     // Without a legend in the file none is drawn, whatever "地図凡例" did.
@@ -204,9 +214,7 @@ void TOpen::Button10Click(TObject*) {
     scly1 = d.scaleY;
     CBScale->SetChecked(d.scaleBar);
 
-    // Symbols, then the railways as their boxes stand.
     PagesDlg->RestoreSymbols(d.symbols);
-    RailRoadSet();
 
     LineAdd->RestoreProjectLines(d.paintLine, d.lineFiles);
 
@@ -214,16 +222,11 @@ void TOpen::Button10Click(TObject*) {
 
     const auto colours = BaseColours(*this);
     for (int k = 0; k < 8; ++k) *colours[k] = d.baseColours[k];
-    const auto rail = RailBoxes(*this);
-    for (int k = 0; k < 3; ++k) {
-        if (!rail[k]) continue;
-        rail[k]->SetChecked(d.rail[k]);
-        WriteLog(gui::Format("%s->Checked=%s\n", kRailTags[k], rail[k]->Checked() ? "true" : "false"));
-    }
+    RestoreRailBoxes(d.rail);
 
     Settei->FormCreate(Settei);
     WriteLog(ProjectLoading ? "FROMFILE：true\n" : "FROMFILE：false\n");
-    Letter->EndProjectRestore(d.labels);
+    Letter->EndProjectRestore(d.labels, d.boxes[5]);
     Button1->SetEnabled(true);
     N161Click(this);
     LineAdd->ShowRestoredFiles();
