@@ -1,6 +1,7 @@
 // The main form: the map image, its data stores and view state.
 // Its member functions are defined in the folder of the feature they belong to.
 #pragma once
+#include "engine/PaintRecord.h"
 #include "components/Mystr.h"
 #include "components/Tkbtn.h"
 #include "engine/Coords.h"
@@ -11,7 +12,6 @@
 #include <string>
 #include <vector>
 
-struct ProjectData;
 
 // Capacities of the polyline stores, in 32-bit words.
 constexpr int COAST_LINE = 304000;
@@ -448,12 +448,7 @@ public:
     void SearchPaint();
     void SearchPaintWithArea();
     void DrawSearchPaintLayer();
-    // One flood fill, kept in map units (Tokyo datum) so it survives every change of view.
-    struct PaintRecord {
-        int32_t x, y;
-        TColor colour;
-        uint8_t pattern;
-    };
+    using PaintRecord = ::PaintRecord;
     static constexpr int PAINT_MAX = 1300;
     PaintRecord PaintRecords[PAINT_MAX] = {};
     int32_t PaintSlot = -1;              // palette slot of the next fill, -1 none
@@ -550,11 +545,6 @@ public:
     void Button1Click(TObject* Sender);   // "ﾌｧｲﾙ保存"
     void Button10Click(TObject* Sender);  // "ﾌｧｲﾙ読込"
     bool SaveProjectFile(const std::string& path);
-    // A project's view, with its areas loaded in that view.
-    void RestoreView(const ProjectData& d);
-    // A project's layer boxes, through their handlers, which keep their twins in step.
-    void RestoreLayerBoxes(const ProjectData& d);
-    void RestoreRailBoxes(const bool rail[3]);
     uint8_t SaveFormat = 3;              // 1 JPEG, 2 BMP, 3 PNG
     void RadioGroup1Click(TObject* Sender);
     void Button4Click(TObject* Sender);   // "画像コピー"

@@ -1,9 +1,10 @@
-// The label block of the project file: the shown labels, written and put back.
+// The label block of the project file, written, read and put back side by side.
+#include "labels/LabelBlock.h"
 #include "engine/Coords.h"
+#include "engine/Uopen.h"
 #include "gui/TextFile.h"
 #include "labels/Uletter.h"
-#include "engine/Uopen.h"
-#include "output/Uproject.h"
+#include "output/ProjectLines.h"
 
 namespace {
 
@@ -59,7 +60,7 @@ bool TakeStateField(const std::string& s, LabelRecord& r) {
 
 } // namespace
 
-bool ParseProjectLabelRow(const std::string& s, ProjectData::Label& row) {
+bool ParseProjectLabelRow(const std::string& s, LabelRecord& row) {
     // The block writes each text as it stands, commas and all.
     std::vector<std::string> f = CommaFields(s);
     LabelRecord state;
@@ -75,17 +76,39 @@ bool ParseProjectLabelRow(const std::string& s, ProjectData::Label& row) {
     return true;
 }
 
-void TLetter::WriteProjectLabels(gui::TextWriter& w) const {
-    w.Printf("%d,ROWCOUNT\n", LabelCount);
-    for (int i = 0; i < LabelCount; ++i) {
-        const LabelRecord& r = LabelTable[i];
+LabelBlock LabelBlock::Take() {
+    const TLetter* L = Letter;
+    const int n = std::clamp<int>(L->LabelCount, 0, int(L->LabelTable.size()));
+    return {std::vector<LabelRecord>(L->LabelTable.begin(), L->LabelTable.begin() + n)};
+}
+
+void LabelBlock::Write(gui::TextWriter& w) const {
+    w.Printf("%d,ROWCOUNT\n", int(rows.size()));
+    for (const LabelRecord& r : rows) {
         const std::string state = StateField(r);
         w.Printf("%s,%d,%d,%s,%d,%d%s%s\n", r.mark.c_str(), r.x, r.y, r.text.c_str(), r.size, int(r.color),
                  state.empty() ? "" : ",", state.c_str());
     }
 }
 
-void TLetter::RestoreProjectLabels(const std::vector<ProjectData::Label>& rows) {
+bool LabelBlock::Parse(ProjectLines& in) {
+    int n;
+    if (!in.StrictFirst(n) || !in.Check(n >= 0 && n <= LABEL_MAX)) return false;
+    rows.resize(n);
+    std::string s;
+    for (LabelRecord& row : rows)
+        if (!in.Next(s) || !in.Check(ParseProjectLabelRow(s, row))) return false;
+    return true;
+}
+
+void LabelBlock::ApplyBeforeRailways() const {
+    Letter->BeginProjectRestore(rows);
+    Open->WriteLog(gui::Format("ラベル数：%d\n", int(rows.size())));
+}
+
+void LabelBlock::ApplyAfterRailways(bool shown) const { Letter->EndProjectRestore(rows, shown); }
+
+void TLetter::RestoreProjectLabels(const std::vector<LabelRecord>& rows) {
     LabelCount = 0;
     FullReported = false;
     for (const LabelRecord& r : rows) {
