@@ -460,14 +460,21 @@ TEST_F(Project, EveryStateOfTheLayerBoxesComesBackAsSaved) {
     Letter->Button7->Click();
     ASSERT_EQ(Letter->LabelCount, 3);
     HideLabel(1);
+    // Ticking the railway map leaves the user's labels on the map.
+    ASSERT_TRUE(o->CBLabel->Checked());
+    o->CBRailLine->SetChecked(true);
+    EXPECT_TRUE(o->CBLabel->Checked());
+    o->CBRailLine->SetChecked(false);
     struct State {
-        bool rail, eki, label;
+        bool rail, eki, label, main;
     };
-    const State states[] = {{false, false, true}, {false, false, false}, {true, false, true},
-                            {true, false, false}, {true, true, true},    {true, true, false}};
+    const State states[] = {{false, false, true, true}, {false, false, false, true}, {true, false, true, true},
+                            {true, false, false, true}, {true, true, true, true},    {true, true, false, true},
+                            {true, true, true, false}};
     auto set = [&](const State& s) {
         o->CBRailLine->SetChecked(s.rail);
         if (s.rail) o->CBEki->SetChecked(s.eki);
+        if (s.eki) o->CBMain->SetChecked(s.main);
         o->CBLabel->SetChecked(s.label);
         ASSERT_EQ(o->CBLabel->Checked(), s.label);
     };
