@@ -1,17 +1,16 @@
 // The main form: the map image, its data stores and view state.
 // Its member functions are defined in the folder of the feature they belong to.
 #pragma once
-#include "engine/PaintRecord.h"
 #include "components/Mystr.h"
 #include "components/Tkbtn.h"
 #include "engine/Coords.h"
+#include "engine/PaintRecord.h"
 #include "gui/Dialogs.h"
 #include "gui/Forms.h"
 #include "gui/TextFile.h"
 #include <cstdint>
 #include <string>
 #include <vector>
-
 
 // Capacities of the polyline stores, in 32-bit words.
 constexpr int COAST_LINE = 304000;

@@ -5,6 +5,10 @@
 #include "gui/TextFile.h"
 #include "labels/Uletter.h"
 #include "output/ProjectLines.h"
+#include <algorithm>
+#include <map>
+#include <string_view>
+#include <tuple>
 
 namespace {
 
@@ -58,6 +62,28 @@ bool TakeStateField(const std::string& s, LabelRecord& r) {
     return true;
 }
 
+// A file written before rows carried their state holds station labels as
+// plain rows: a shown row that is one of the station labels the railway load
+// has just read is that station label, so the next station reload replaces it.
+std::vector<LabelRecord> WithStationsMarked(const std::vector<LabelRecord>& rows, const TLetter& L) {
+    std::vector<LabelRecord> marked = rows;
+    if (std::any_of(rows.begin(), rows.end(), [](const LabelRecord& r) { return r.railway; })) return marked;
+    std::map<std::tuple<int32_t, int32_t, std::string_view>, const LabelRecord*> stations;
+    for (int i = 0; i < L.LabelCount && i < int(L.LabelTable.size()); ++i) {
+        const LabelRecord& r = L.LabelTable[i];
+        if (r.railway) stations.emplace(std::tuple(r.x, r.y, std::string_view(r.text)), &r);
+    }
+    if (stations.empty()) return marked;
+    for (LabelRecord& r : marked) {
+        const auto it = stations.find(std::tuple(r.x, r.y, std::string_view(r.text)));
+        if (!r.shown || it == stations.end()) continue;
+        const LabelRecord& s = *it->second;
+        r.railway = s.railway, r.jr = s.jr, r.main = s.main;
+        r.fileNo = s.fileNo, r.numbered = s.numbered;
+    }
+    return marked;
+}
+
 } // namespace
 
 bool ParseProjectLabelRow(const std::string& s, LabelRecord& row) {
@@ -106,7 +132,9 @@ void LabelBlock::ApplyBeforeRailways() const {
     Open->WriteLog(gui::Format("ラベル数：%d\n", int(rows.size())));
 }
 
-void LabelBlock::ApplyAfterRailways(bool shown) const { Letter->EndProjectRestore(rows, shown); }
+void LabelBlock::ApplyAfterRailways(bool shown) const {
+    Letter->EndProjectRestore(WithStationsMarked(rows, *Letter), shown);
+}
 
 void TLetter::RestoreProjectLabels(const std::vector<LabelRecord>& rows) {
     LabelCount = 0;

@@ -133,6 +133,5 @@ std::string LabelLine(const LabelRecord& r);
 // Strict (the project's block): all six, every number whole. False when they make none.
 bool LabelOfFields(const std::vector<std::string>& f, bool strict, TColor noColour, LabelRecord& r);
 
-
 // A number cell read strictly (as the class library's conversion reads it); false when it is no number.
 bool CellInt(const std::string& s, int32_t& v);

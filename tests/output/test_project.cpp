@@ -442,6 +442,18 @@ TEST_F(Project, StationLabelsStayStationLabelsThroughEveryRoundTrip) {
     EXPECT_EQ(mine, 1);
     EXPECT_LE(mito, 2) << "one main-station file each, JR and others";
     EXPECT_EQ(Differ(Map(), before), 0);
+
+    // A project written before rows carried their state: its station rows become station labels again.
+    std::string old = saved;
+    for (size_t at = 0; (at = old.find(",S", at)) != std::string::npos; ++at)
+        if (std::isdigit(static_cast<unsigned char>(old[at + 2]))) old.erase(at, old.find("\r\n", at) - at);
+    ASSERT_NE(old, saved);
+    WriteText("old.rvx", old);
+    Restore("old.rvx");
+    ASSERT_TRUE(Messages().empty()) << Messages()[0].text;
+    o->CBMain->SetChecked(false);
+    o->CBMain->SetChecked(true);
+    EXPECT_EQ(Letter->LabelCount, count);
 }
 
 // Save, restore, save gives the same file and the same map in every state of
