@@ -117,9 +117,9 @@ void TOpen::Button10Click(TObject*) {
     WriteLog("\nファイル読み込み\n");
     WriteLog(gui::Format("RVXファイル名：%s\n", path.c_str()));
 
-    d.view.Apply();
+    d.view.Apply();   // the area load
     AfterAreaLoad(d, doubleNames);
-    d.rail.Apply();
+    d.rail.Apply();   // the railway load, with the station labels it reads
     AfterRailwayLoad(*this, d);
     // The redraw draws the circles in their own layer, under the lines, symbols and labels.
     DrawMap();
