@@ -11,6 +11,7 @@
 #include "tests/engine/AreaFiles.h"
 #include "tests/engine/HandMap.h"
 #include "tests/support/Mutator.h"
+#include <algorithm>
 #include <fstream>
 
 using gui::testing::Messages;
@@ -87,6 +88,14 @@ TEST_F(ProjectReaders, ValuesNoWindowAllowsAreRefusedWithTheirLine) {
         EXPECT_EQ(Kyori->Circles[0].width, width);
         EXPECT_EQ(Hanrei->LegendTitle, legendTitle);
     }
+
+    // The circle's own line is named.
+    const size_t flagAt = bad[5].find(",256,//struct kyorien");
+    const int flagLine = 1 + int(std::count(bad[5].begin(), bad[5].begin() + flagAt, '\n'));
+    Put("bad.rvx", bad[5]);
+    Restore("bad.rvx");
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_NE(Messages()[0].text.find(gui::Format("の %d 行目", flagLine)), std::string::npos) << Messages()[0].text;
 
     // The legend file: a number out of the window's range or a NUL in a text.
     QueueFileName(File("a.exp"));
