@@ -5,14 +5,13 @@
 #include "components/Tkbtn.h"
 #include "engine/AreaSteps.h"
 #include "engine/Coords.h"
+#include "engine/PaintRecord.h"
 #include "gui/Dialogs.h"
 #include "gui/Forms.h"
 #include "gui/TextFile.h"
 #include <cstdint>
 #include <string>
 #include <vector>
-
-struct ProjectData;
 
 // The map tools: at most one is armed at a time. Each is armed by its window
 // through TOpen::SetActiveTool, which first ends whichever other is armed.
@@ -471,12 +470,7 @@ public:
     void SearchPaint();
     void SearchPaintWithArea();
     void DrawSearchPaintLayer();
-    // One flood fill, kept in map units (Tokyo datum) so it survives every change of view.
-    struct PaintRecord {
-        int32_t x, y;
-        TColor colour;
-        uint8_t pattern;
-    };
+    using PaintRecord = ::PaintRecord;
     static constexpr int PAINT_MAX = 1300;
     PaintRecord PaintRecords[PAINT_MAX] = {};
     int32_t PaintSlot = -1;              // palette slot of the next fill, -1 none
@@ -573,10 +567,6 @@ public:
     void Button1Click(TObject* Sender);   // "ﾌｧｲﾙ保存"
     void Button10Click(TObject* Sender);  // "ﾌｧｲﾙ読込"
     bool SaveProjectFile(const std::string& path);
-    // A project's view, with its areas loaded in that view.
-    void RestoreView(const ProjectData& d);
-    // A project's layer boxes, through their handlers, which keep their twins in step.
-    void RestoreLayerBoxes(const ProjectData& d);
     uint8_t SaveFormat = 3;              // 1 JPEG, 2 BMP, 3 PNG
     void RadioGroup1Click(TObject* Sender);
     void Button4Click(TObject* Sender);   // "画像コピー"

@@ -118,7 +118,6 @@ public:
     void ReadChangedUserFiles();
     // Colour numbers over the shown files and the rows they are drawn in.
     void NumberLineFiles();
-    void WriteProjectLines(gui::TextWriter& w) const;   // the project's line-file block
     void RestoreProjectLines(int32_t paintLine, const std::vector<std::string>& paths);
     // After a restore's railway boxes, which set this window too: the files' count and buttons.
     void ShowRestoredFiles();
