@@ -654,3 +654,36 @@ TEST_F(Canvas, EveryDrawingCallTellsOnChange) {
 }
 
 } // namespace
+
+// Wide strokes of every width and mode, most of them running off the image:
+// the pixels must stay those the map images have always had. The checksum was
+// taken from the stroke drawing as it stood before its speed-up.
+TEST(CanvasWidePens, KeepTheirPixelsOnAndOffTheImage) {
+    TBitmap bmp(97, 83);
+    TCanvas* c = bmp.Canvas();
+    c->Brush->Color = clWhite;
+    c->FillRect(Rect(0, 0, 97, 83));
+    uint32_t seed = 12345;
+    auto next = [&](int lo, int hi) {
+        seed = seed * 1103515245u + 12345u;
+        return lo + int((seed >> 8) % uint32_t(hi - lo + 1));
+    };
+    const TPenMode modes[] = {pmCopy, pmXor, pmNotXor};
+    for (int i = 0; i < 600; ++i) {
+        c->Pen->Width = next(2, 11);
+        c->Pen->Mode = modes[next(0, 2)];
+        c->Pen->Color = TColor(next(0, 0xFFFFFF));
+        TPoint pts[4];
+        for (TPoint& p : pts) p = Point(next(-60, 156), next(-60, 142));
+        if (i % 3 == 0) pts[1] = Point(pts[0].x + next(-2, 2), pts[0].y + next(-2, 2));   // short and dot-like
+        if (i % 2) c->Polyline(pts, 4);
+        else {
+            c->MoveTo(pts[0].x, pts[0].y);
+            c->LineTo(pts[1].x, pts[1].y);
+        }
+    }
+    uint64_t h = 1469598103934665603ull;
+    for (int y = 0; y < 83; ++y)
+        for (int x = 0; x < 97; ++x) h = (h ^ uint32_t(c->Pixels(x, y))) * 1099511628211ull;
+    EXPECT_EQ(h, 14631105993038012971ull);
+}
