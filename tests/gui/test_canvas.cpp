@@ -687,3 +687,34 @@ TEST(CanvasWidePens, KeepTheirPixelsOnAndOffTheImage) {
         for (int x = 0; x < 97; ++x) h = (h ^ uint32_t(c->Pixels(x, y))) * 1099511628211ull;
     EXPECT_EQ(h, 14631105993038012971ull);
 }
+
+// Texts laid one after another, large before small and back, each ink the
+// pixels the font engine gives that text alone: nothing of an earlier text
+// shows in a later one.
+TEST(CanvasTexts, LaidInTurnEachInksItsOwnPixels) {
+    gui::ForgetLaidTexts();
+    const std::pair<int, std::string> texts[] = {{72, "鉄道駅"}, {9, "東京"}, {20, "ABCxyz 123"}, {9, "東京駅"},
+                                                 {40, "新宿　Shinjuku"}, {12, "駅"}, {72, "鉄道駅"}};
+    TBitmap laid(900, 120), direct(900, 120);
+    for (const auto& [size, s] : texts) {
+        for (TBitmap* b : {&laid, &direct}) {
+            TCanvas* t = b->Canvas();
+            t->Brush->Style = bsSolid;
+            t->Brush->Color = clWhite;
+            t->FillRect(Rect(0, 0, 900, 120));
+            t->Font->Size = size;
+            t->Font->Color = clBlack;
+        }
+        laid.Canvas()->TextOut(5, 4, s);
+        const int w = direct.Canvas()->TextWidth(s), h = direct.Canvas()->TextHeight(s);
+        direct.Canvas()->TextRect(Rect(0, 0, 900, 120), 5, 4, s);
+        int ink = 0;
+        for (int y = 0; y < 120; ++y)
+            for (int x = 0; x < 900; ++x) {
+                ASSERT_EQ(laid.Canvas()->Pixels(x, y), direct.Canvas()->Pixels(x, y)) << s << " " << x << "," << y;
+                ink += laid.Canvas()->Pixels(x, y) == clBlack;
+            }
+        EXPECT_GT(ink, 10) << s;
+        EXPECT_GT(w * h, 0);
+    }
+}
