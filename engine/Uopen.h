@@ -562,7 +562,7 @@ public:
     void JPEG1Click(TObject* Sender);
     void BITMAP1Click(TObject* Sender);
     void SaveMapImage();
-    bool RenderTile(TBitmap* out, int t, int i, int j);
+    bool RenderOutput(TBitmap* out);
 
     // ---- Modes armed by the tool windows and tested by the map-press chain ----
     bool IslandPickMode = false, IslandPlaceMode = false;
