@@ -229,6 +229,7 @@ public:
 
     // ---- Redraw ----
     int32_t MappingCount = 0, ThumbnailCount = 0, RedrawCount = 0;
+    int32_t LabelLayerCount = 0;   // whole label layers drawn: one per redraw at most
     // While held, a redraw is only noted; it happens once when the hold ends.
     bool DrawMap();
     int RedrawHeld = 0;

@@ -29,6 +29,7 @@ void TellReadingsRefused() {
 } // namespace
 
 void TOpen::RadioGroup1Click(TObject*) {
+    RedrawOnce once;   // the settings' twin runs this once more
     LineAdd->EditLineRedraw = true;
     COPYSCALE = CopyScaleOf(RadioGroup1);
     Settei->RadioGroup2->SetItemIndex(RadioGroup1->ItemIndex());
