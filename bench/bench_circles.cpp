@@ -4,6 +4,7 @@
 // on blank images): a wide stroke should cost no more per pixel than a thin one.
 #include "bench/BenchMain.h"
 #include "bench/BenchProgram.h"
+#include "bench/BenchRings.h"
 #include "engine/Uopen.h"
 #include "lines/Ukyori.h"
 #include <algorithm>
@@ -21,28 +22,6 @@ void Size1800() {
 void WideCircles1800(benchmark::State& state) {
     Size1800();
     for (auto _ : state) Open->DrawDistanceCircles();
-}
-
-// The rings as the circles draw them: their vertices taken once.
-std::vector<std::vector<TPoint>> Rings() {
-    std::vector<std::vector<TPoint>> rings;
-    for (int n = 0; n < Kyori->CircleCount; n++) {
-        const kyorien& k = Kyori->Circles[n];
-        for (int32_t d = k.radius; d <= 20000; d += k.radius) {
-            std::vector<TPoint>& r = rings.emplace_back();
-            bool visible = false;
-            for (int i = 0; i <= 100; i++) {
-                int32_t vx, vy;
-                RingVertex(k.cx, k.cy, d, i, vx, vy);
-                int X, Y;
-                Open->MapToScreen(vx, vy, X, Y);
-                visible = visible || (X > 0 && X < Open->ImageSize && Y >= 1 && Y < Open->ImageSize);
-                r.push_back(TPoint(X, Y));
-            }
-            if (!visible) break;
-        }
-    }
-    return rings;
 }
 
 // Pixels of each ring alone, summed: the rings overlap, the pixels drawn do not.
@@ -68,7 +47,7 @@ int64_t StrokedPixels(const std::vector<std::vector<TPoint>>& rings, int width) 
 
 void WideCircles1800Floor(benchmark::State& state) {
     Size1800();
-    const auto rings = Rings();
+    const auto rings = benchutil::CircleRings();
     const int times = int(std::lround(double(StrokedPixels(rings, 5)) / StrokedPixels(rings, 1)));
     state.counters["pixel_ratio"] = double(StrokedPixels(rings, 5)) / double(StrokedPixels(rings, 1));
     TCanvas* cv = Open->Image1->Canvas();

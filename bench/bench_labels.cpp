@@ -62,6 +62,18 @@ void LabelWrite20k(benchmark::State& state) {
 
 struct Placed { int x, y, size; TColor color; std::string text; };
 
+// The labels' texts at their screen places.
+std::vector<Placed> PlacedLabels() {
+    std::vector<Placed> rows;
+    for (int i = 0; i < Letter->LabelCount; ++i) {
+        const LabelRecord& r = Letter->LabelTable[i];
+        int sx, sy;
+        Open->MapToScreen(r.x, r.y, sx, sy);
+        rows.push_back({sx, sy, r.size, r.color, r.text});
+    }
+    return rows;
+}
+
 // The label layer with every text new to the run, as after loading a label file.
 void LabelsFirst20k(benchmark::State& state) {
     LoadStations();
@@ -77,13 +89,7 @@ void LabelsFirst20k(benchmark::State& state) {
 // painter on an image of the same size, no anti-aliasing.
 void OnePainterTextFloor(benchmark::State& state) {
     LoadStations();
-    std::vector<Placed> rows;
-    for (int i = 0; i < Letter->LabelCount; ++i) {
-        const LabelRecord& r = Letter->LabelTable[i];
-        int sx, sy;
-        Open->MapToScreen(r.x, r.y, sx, sy);
-        rows.push_back({sx, sy, r.size, r.color, r.text});
-    }
+    const std::vector<Placed> rows = PlacedLabels();
     QImage img(1800, 1800, QImage::Format_RGB32);
     img.fill(Qt::white);
     QFont font("IPAGothic");
@@ -102,13 +108,7 @@ void OnePainterTextFloor(benchmark::State& state) {
 
 void TextOutFloor(benchmark::State& state) {
     LoadStations();
-    std::vector<Placed> rows;
-    for (int i = 0; i < Letter->LabelCount; ++i) {
-        const LabelRecord& r = Letter->LabelTable[i];
-        int sx, sy;
-        Open->MapToScreen(r.x, r.y, sx, sy);
-        rows.push_back({sx, sy, r.size, r.color, r.text});
-    }
+    const std::vector<Placed> rows = PlacedLabels();
     TCanvas* cv = Open->Image1->Canvas();
     for (auto _ : state)
         for (const Placed& p : rows) {

@@ -5,6 +5,7 @@
 // against the same redraw without them.
 #include "bench/BenchMain.h"
 #include "bench/BenchProgram.h"
+#include "bench/BenchRings.h"
 #include "engine/Uopen.h"
 #include "labels/Uletter.h"
 #include "lines/Ukyori.h"
@@ -34,35 +35,23 @@ void StationToggle52(benchmark::State& state) {
     }
 }
 
-// The first untick of a run, with the label window open: every station text
-// is new to the run.
-void StationToggleCold52(benchmark::State& state) {
+// The untick with the label window open: the first of a run, every station
+// text new to it, or warm.
+void StationToggleOpen(benchmark::State& state, bool cold) {
     Size(1);
     Letter->Show();
     for (auto _ : state) {
         state.PauseTiming();
         Open->CBMain->SetChecked(true);
-        gui::ForgetLaidTexts();
+        if (cold) gui::ForgetLaidTexts();
         state.ResumeTiming();
         Open->CBMain->SetChecked(false);
         if (Letter->LabelCount != 9558) state.SkipWithError("stations missing");
     }
     Letter->Close();
 }
-
-// The same, warm, with the label window open.
-void StationToggleOpen52(benchmark::State& state) {
-    Size(1);
-    Letter->Show();
-    for (auto _ : state) {
-        state.PauseTiming();
-        Open->CBMain->SetChecked(true);
-        state.ResumeTiming();
-        Open->CBMain->SetChecked(false);
-        if (Letter->LabelCount != 9558) state.SkipWithError("stations missing");
-    }
-    Letter->Close();
-}
+void StationToggleCold52(benchmark::State& state) { StationToggleOpen(state, true); }
+void StationToggleOpen52(benchmark::State& state) { StationToggleOpen(state, false); }
 
 void StationToggle52Floor(benchmark::State& state) {
     Size(1);
@@ -88,23 +77,7 @@ void Circles250(benchmark::State& state) {
 void Circles250Floor(benchmark::State& state) {
     Size(1);
     Open->DrawMap();
-    std::vector<std::vector<TPoint>> rings;
-    for (int n = 0; n < Kyori->CircleCount; n++) {
-        const kyorien& k = Kyori->Circles[n];
-        for (int32_t d = k.radius; d <= 20000; d += k.radius) {
-            std::vector<TPoint>& r = rings.emplace_back();
-            bool visible = false;
-            for (int i = 0; i <= 100; i++) {
-                int32_t vx, vy;
-                RingVertex(k.cx, k.cy, d, i, vx, vy);
-                int X, Y;
-                Open->MapToScreen(vx, vy, X, Y);
-                visible = visible || (X > 0 && X < Open->ImageSize && Y >= 1 && Y < Open->ImageSize);
-                r.push_back(TPoint(X, Y));
-            }
-            if (!k.concentric || !visible) break;
-        }
-    }
+    const auto rings = benchutil::CircleRings();
     TCanvas* cv = Open->Image1->Canvas();
     for (auto _ : state) {
         cv->Pen->Mode = pmCopy;
