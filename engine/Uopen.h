@@ -238,6 +238,7 @@ public:
 
     // ---- Redraw ----
     int32_t MappingCount = 0, ThumbnailCount = 0, RedrawCount = 0;
+    int32_t LabelLayerCount = 0;   // whole label layers drawn: one per redraw at most
     // While held, a redraw is only noted; it happens once when the hold ends.
     bool DrawMap();
     int RedrawHeld = 0;
@@ -575,7 +576,7 @@ public:
     void JPEG1Click(TObject* Sender);
     void BITMAP1Click(TObject* Sender);
     void SaveMapImage();
-    bool RenderTile(TBitmap* out, int t, int i, int j);
+    bool RenderOutput(TBitmap* out);
 
     // ---- Modes armed by the tool windows and tested by the map-press chain ----
     bool IslandPickMode = false, IslandPlaceMode = false;
