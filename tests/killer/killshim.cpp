@@ -1,0 +1,90 @@
+// Preloaded into a program to end it at the Nth call that changes the file
+// system (an open for writing, a rename, a link or an unlink), counted from
+// killshim_arm(). KILLSHIM_AT=N sets N; 0 or unset never kills, and
+// killshim_count() then tells how many such calls there were.
+#include <cstdarg>
+#include <cstdlib>
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+bool armed = false;
+long calls = 0;
+
+void Step() {
+    if (!armed) return;
+    ++calls;
+    static const long at = [] {
+        const char* s = getenv("KILLSHIM_AT");
+        return s ? atol(s) : 0L;
+    }();
+    if (at > 0 && calls == at) _exit(86);
+}
+
+template <class F> F Next(const char* name) { return reinterpret_cast<F>(dlsym(RTLD_NEXT, name)); }
+
+bool Writes(int flags) { return (flags & (O_WRONLY | O_RDWR | O_CREAT | O_TRUNC)) != 0; }
+
+} // namespace
+
+extern "C" {
+
+void killshim_arm() { armed = true; }
+long killshim_count() { return calls; }
+
+int open(const char* path, int flags, ...) {
+    va_list ap;
+    va_start(ap, flags);
+    const mode_t mode = va_arg(ap, mode_t);
+    va_end(ap);
+    if (Writes(flags)) Step();
+    static auto real = Next<int (*)(const char*, int, ...)>("open");
+    return real(path, flags, mode);
+}
+int open64(const char* path, int flags, ...) {
+    va_list ap;
+    va_start(ap, flags);
+    const mode_t mode = va_arg(ap, mode_t);
+    va_end(ap);
+    if (Writes(flags)) Step();
+    static auto real = Next<int (*)(const char*, int, ...)>("open64");
+    return real(path, flags, mode);
+}
+int openat(int dir, const char* path, int flags, ...) {
+    va_list ap;
+    va_start(ap, flags);
+    const mode_t mode = va_arg(ap, mode_t);
+    va_end(ap);
+    if (Writes(flags)) Step();
+    static auto real = Next<int (*)(int, const char*, int, ...)>("openat");
+    return real(dir, path, flags, mode);
+}
+int rename(const char* from, const char* to) {
+    Step();
+    static auto real = Next<int (*)(const char*, const char*)>("rename");
+    return real(from, to);
+}
+int renameat(int fd1, const char* from, int fd2, const char* to) {
+    Step();
+    static auto real = Next<int (*)(int, const char*, int, const char*)>("renameat");
+    return real(fd1, from, fd2, to);
+}
+int link(const char* from, const char* to) {
+    Step();
+    static auto real = Next<int (*)(const char*, const char*)>("link");
+    return real(from, to);
+}
+int unlink(const char* path) {
+    Step();
+    static auto real = Next<int (*)(const char*)>("unlink");
+    return real(path);
+}
+int unlinkat(int dir, const char* path, int flags) {
+    Step();
+    static auto real = Next<int (*)(int, const char*, int)>("unlinkat");
+    return real(dir, path, flags);
+}
+
+} // extern "C"
