@@ -113,6 +113,12 @@ std::string ResolvePath(const std::string& path) {
 }
 
 std::string NativePath(const std::string& path) {
+    // A '\' is part of a name on this system: a path that exists as written
+    // (one the program wrote itself) is that file.
+    if (path.find('\\') != std::string::npos) {
+        const std::string asWritten = ResolvePath(path);
+        if (Exists(asWritten)) return asWritten;
+    }
     std::string p = path;
     std::replace(p.begin(), p.end(), '\\', '/');
     return ResolvePath(p);

@@ -13,7 +13,8 @@ namespace gui {
 // by component; for a file still to be made, the folder part is resolved and
 // the name kept. An exact match always wins over one in another case.
 std::string ResolvePath(const std::string& path);
-// Accepts '\' as a separator too, then resolves.
+// Accepts '\' as a separator too, then resolves; a path that exists as
+// written keeps its '\' (a name may hold one).
 std::string NativePath(const std::string& path);
 
 bool FileExists(const std::string& path);        // an ordinary file
