@@ -4,7 +4,6 @@
 #include "gui/Files.h"
 #include <cstring>
 #include <fstream>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -44,29 +43,13 @@ bool SameBytes(const std::string& a, const std::string& b) {
 
 // Both files exist and differ: in their times, or, where the times are equal
 // (a copy that kept them, a file system with coarse times), in their bytes.
-// With fillMissing a target that is not there differs too.
-bool NeedsCopy(const std::string& from, const std::string& to, bool fillMissing = false) {
+// With fillMissing a target that is not there differs too (missing tells).
+bool NeedsCopy(const std::string& from, const std::string& to, bool fillMissing = false, bool* missing = nullptr) {
     const int code = TOpen::CompareFileTimes(from, to);
+    if (missing) *missing = code == 102;
     if (code == 102) return fillMissing;
     if (code >= 100) return false;
     return code != 10 || !SameBytes(from, to);
-}
-
-// The same for paths already resolved, by one stat each: a switch looks at
-// every file of an edition.
-bool TimeOf(const std::string& path, long long& ns) {
-    struct stat st;
-    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    ns = (long long)st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec;
-    return true;
-}
-
-bool ResolvedNeedsCopy(const std::string& from, const std::string& to, bool fillMissing, bool& missing) {
-    long long a = 0, b = 0;
-    missing = false;
-    if (!TimeOf(from, a)) return false;
-    if (!TimeOf(to, b)) return missing = fillMissing;
-    return a != b || !SameBytes(from, to);
 }
 
 void RemoveAll(const std::vector<std::string>& paths) {
@@ -98,7 +81,7 @@ std::vector<std::string> TOpen::CopyChangedFiles(const std::string& dst, const s
     for (const std::string& n : gui::ListFiles(srcDir, "*.*")) {
         const std::string from = srcDir + "/" + n, to = gui::ResolvePath(dstDir + "/" + n);
         bool missing = false;
-        if (!ResolvedNeedsCopy(from, to, fillMissing, missing)) continue;
+        if (!NeedsCopy(from, to, fillMissing, &missing)) continue;
         names.push_back(n);
         targets.push_back(to);
         wasMissing.push_back(missing);
