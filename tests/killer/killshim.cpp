@@ -34,33 +34,19 @@ extern "C" {
 void killshim_arm() { armed = true; }
 long killshim_count() { return calls; }
 
-int open(const char* path, int flags, ...) {
-    va_list ap;
-    va_start(ap, flags);
-    const mode_t mode = va_arg(ap, mode_t);
-    va_end(ap);
-    if (Writes(flags)) Step();
-    static auto real = Next<int (*)(const char*, int, ...)>("open");
-    return real(path, flags, mode);
-}
-int open64(const char* path, int flags, ...) {
-    va_list ap;
-    va_start(ap, flags);
-    const mode_t mode = va_arg(ap, mode_t);
-    va_end(ap);
-    if (Writes(flags)) Step();
-    static auto real = Next<int (*)(const char*, int, ...)>("open64");
-    return real(path, flags, mode);
-}
-int openat(int dir, const char* path, int flags, ...) {
-    va_list ap;
-    va_start(ap, flags);
-    const mode_t mode = va_arg(ap, mode_t);
-    va_end(ap);
-    if (Writes(flags)) Step();
-    static auto real = Next<int (*)(int, const char*, int, ...)>("openat");
-    return real(dir, path, flags, mode);
-}
+// The mode is there only with O_CREAT; reading it otherwise is harmless on this ABI.
+#define KILLSHIM_OPEN(name, ...)                                                           \
+    va_list ap;                                                                            \
+    va_start(ap, flags);                                                                   \
+    const mode_t mode = va_arg(ap, mode_t);                                                \
+    va_end(ap);                                                                            \
+    if (Writes(flags)) Step();                                                             \
+    static auto real = Next<int (*)(...)>(name);                                           \
+    return real(__VA_ARGS__, flags, mode);
+
+int open(const char* path, int flags, ...) { KILLSHIM_OPEN("open", path) }
+int open64(const char* path, int flags, ...) { KILLSHIM_OPEN("open64", path) }
+int openat(int dir, const char* path, int flags, ...) { KILLSHIM_OPEN("openat", dir, path) }
 int rename(const char* from, const char* to) {
     Step();
     static auto real = Next<int (*)(const char*, const char*)>("rename");
