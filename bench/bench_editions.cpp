@@ -1,6 +1,8 @@
 // The edition switch on the whole country, there and back (52 map files each
 // way), against its floor: the same files copied plainly over the data
 // folder's own, read and written in one pass each, with nothing staged.
+// Both lie under TMPDIR: on a disk shared with busy neighbours the waits for
+// its writeback dominate both; TMPDIR=/dev/shm shows the program's own work.
 #include "bench/BenchMain.h"
 #include "bench/BenchProgram.h"
 #include "engine/Uopen.h"
