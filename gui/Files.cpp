@@ -170,6 +170,10 @@ std::string NextTempName(const std::string& folder) {
 
 } // namespace
 
+bool ExchangeFiles(const std::string& a, const std::string& b) {
+    return renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_EXCHANGE) == 0;
+}
+
 std::string CreateTempFileBeside(const std::string& target, bool sweep) {
     const std::string folder = ExtractFilePath(target);
     // What a run killed during a save left in this folder goes now: a user's

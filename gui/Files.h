@@ -26,6 +26,9 @@ int OpenRegularFile(const std::string& path, int flags, unsigned mode = 0666);
 bool DirectoryExists(const std::string& path);
 bool DeleteFile(const std::string& path);
 bool RenameFile(const std::string& from, const std::string& to);   // replaces 'to'
+// Swaps the contents of two existing files under their names in one step (the
+// paths used as given); false where the file system cannot.
+bool ExchangeFiles(const std::string& a, const std::string& b);
 // Copies and keeps the source's last-write time. The copy goes through a
 // temporary file, so a failed copy leaves 'to' as it was.
 bool CopyFileKeepTime(const std::string& from, const std::string& to);

@@ -98,6 +98,12 @@ std::vector<std::string> TOpen::CopyChangedFiles(const std::string& dst, const s
     size_t done = 0;
     for (; done < names.size(); ++done) {
         std::string& backup = backups[done];
+        // Swapped in one step, the staged name keeps the old content.
+        if (!wasMissing[done] && gui::ExchangeFiles(staged[done], targets[done])) {
+            backup = staged[done];
+            staged[done].clear();
+            continue;
+        }
         if (!wasMissing[done]) {
             backup = gui::KeepBeside(targets[done]);
             if (backup.empty()) {

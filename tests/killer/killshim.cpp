@@ -1,5 +1,5 @@
 // Preloaded into a program to end it at the Nth call that changes the file
-// system (an open for writing, a rename, a link or an unlink), counted from
+// system (an open for writing, a rename or exchange, a link or an unlink), counted from
 // killshim_arm(). KILLSHIM_AT=N sets N; 0 or unset never kills, and
 // killshim_count() then tells how many such calls there were.
 #include <cstdarg>
@@ -56,6 +56,11 @@ int renameat(int fd1, const char* from, int fd2, const char* to) {
     Step();
     static auto real = Next<int (*)(int, const char*, int, const char*)>("renameat");
     return real(fd1, from, fd2, to);
+}
+int renameat2(int fd1, const char* from, int fd2, const char* to, unsigned flags) {
+    Step();
+    static auto real = Next<int (*)(int, const char*, int, const char*, unsigned)>("renameat2");
+    return real(fd1, from, fd2, to, flags);
 }
 int link(const char* from, const char* to) {
     Step();
