@@ -65,7 +65,7 @@ void SeedAtFillableNames() {
     std::vector<int> fillable;
     for (int i = 0; i < Open->TownCount; ++i)
         if (keep[i]) fillable.push_back(i);
-    for (int k = 0; k < TOpen::PAINT_MAX && !fillable.empty(); ++k) {
+    for (int k = 0; k < benchutil::kBenchRecords && !fillable.empty(); ++k) {
         const int i = fillable[k % fillable.size()];
         Open->AddPaintRecord(Open->TownX[i], Open->TownY[i], Open->PaintColor[k % 8], k % 5 == 4 ? 6 : 0);
     }

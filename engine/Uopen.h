@@ -454,7 +454,9 @@ public:
         TColor colour;
         uint8_t pattern;
     };
-    static constexpr int PAINT_MAX = 1300;
+    // Room for a statistics map of every municipality of the country at every
+    // part, in the edition with the most of them, and hand painting besides.
+    static constexpr int PAINT_MAX = 8000;
     PaintRecord PaintRecords[PAINT_MAX] = {};
     int32_t PaintSlot = -1;              // palette slot of the next fill, -1 none
     uint8_t SavedCheckStates[15] = {};
@@ -462,6 +464,7 @@ public:
     // a second entry while painting keeps them.
     bool CheckStatesSaved = false;
     TMenuItem *N6, *menuExp;             // "市町村検索ペイント色", "地図凡例を編集する"
+    TMenuItem* menuStatMap = nullptr;    // "統計地図"
     TColorDialog* TownPaintDialog;
     std::vector<TCheckBox*> SavedCheckBoxes() const;
     bool AddPaintRecord(int32_t x, int32_t y, TColor colour, uint8_t pattern);

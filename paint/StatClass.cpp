@@ -32,18 +32,32 @@ std::vector<size_t> JenksStarts(const std::vector<double>& x, int k) {
         return s2[j] - s2[i] - s * s / m;
     };
     // cost[c][j]: best cost of the first j values in c + 1 classes; from[c][j]: start of the last class.
+    // The best start never moves left as j grows (the squared deviations obey the
+    // quadrangle inequality), so each row is solved by halving: O(k n log n).
     std::vector<std::vector<double>> cost(k, std::vector<double>(n + 1, INFINITY));
     std::vector<std::vector<size_t>> from(k, std::vector<size_t>(n + 1, 0));
     for (size_t j = 1; j <= n; ++j) cost[0][j] = ssd(0, j);
-    for (int c = 1; c < k; ++c)
-        for (size_t j = c + 1; j <= n; ++j)
-            for (size_t i = c; i < j; ++i) {
+    for (int c = 1; c < k; ++c) {
+        struct Range { size_t jlo, jhi, ilo, ihi; };
+        std::vector<Range> todo{{size_t(c) + 1, n, size_t(c), n - 1}};
+        while (!todo.empty()) {
+            const Range r = todo.back();
+            todo.pop_back();
+            if (r.jlo > r.jhi) continue;
+            const size_t j = (r.jlo + r.jhi) / 2;
+            size_t best = r.ilo;
+            for (size_t i = r.ilo; i <= std::min(r.ihi, j - 1); ++i) {
                 const double v = cost[c - 1][i] + ssd(i, j);
                 if (v < cost[c][j]) {
                     cost[c][j] = v;
-                    from[c][j] = i;
+                    best = i;
                 }
             }
+            from[c][j] = best;
+            if (j > r.jlo) todo.push_back({r.jlo, j - 1, r.ilo, best});
+            todo.push_back({j + 1, r.jhi, best, r.ihi});
+        }
+    }
     std::vector<size_t> starts(k - 1);
     size_t j = n;
     for (int c = k - 1; c >= 1; --c) {

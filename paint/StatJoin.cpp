@@ -358,7 +358,9 @@ StatJoinSpec ProposeStatColumns(const StatTable& t, int headingRow) {
     for (int c = 0; c < int(head.size()); ++c) {
         const std::string h = FoldWidth(head[c]);
         if (s.codeCol < 0 && h.find("コード") != std::string::npos) s.codeCol = c;
-        else if (s.nameCol < 0 && h.find("市区町村") != std::string::npos) s.nameCol = c;
+        else if (s.nameCol < 0 && (h.find("市区町村") != std::string::npos || h.find("市町村") != std::string::npos ||
+                                   h.find("名称") != std::string::npos))
+            s.nameCol = c;
         else if (s.prefCol < 0 && h.find("都道府県") != std::string::npos) s.prefCol = c;
     }
     const int after = std::max({s.codeCol, s.nameCol, s.prefCol});
