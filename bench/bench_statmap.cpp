@@ -1,8 +1,10 @@
 // The statistics map of the sample table. StatJoin: the join of its rows to
 // the municipalities of all 52 areas, against a hash lookup of each row's code
 // cell among the same codes. StatMap52: the table read, joined, classed and
-// painted on all areas at 600 px with the redraw, against the same redraw
-// without paint followed by the floods of the same points from a prepared list.
+// painted on all areas at 600 px with the redraw (the fill points of the areas
+// are read once for the choice of areas, as the map files are), against the
+// same redraw without paint followed by the floods of the same points from a
+// prepared list.
 #include "bench/BenchMain.h"
 #include "bench/BenchProgram.h"
 #include "paint/Upaint.h"

@@ -458,6 +458,8 @@ public:
     // part, in the edition with the most of them, and hand painting besides.
     static constexpr int PAINT_MAX = 8000;
     PaintRecord PaintRecords[PAINT_MAX] = {};
+    // Run once by the next redraw just before the replay, with the map as the replay finds it.
+    std::function<void(const QImage&)> BeforePaintReplay;
     int32_t PaintSlot = -1;              // palette slot of the next fill, -1 none
     uint8_t SavedCheckStates[15] = {};
     // The user's ticks from the entry into painting, until its end puts them back;

@@ -168,8 +168,13 @@ StatUnits LoadStatUnits(const std::string& appDir, const std::vector<int>& areas
         c->wards.push_back(i);
     }
     if (!s.cities.empty()) {
+        // Only the office files of the areas that hold a city's wards.
+        std::vector<std::string> prefixes;
+        for (const StatCity& c : s.cities) prefixes.push_back(gui::Format("%02d", s.units[c.wards[0]].area));
         const std::string office = appDir + "/MAPDATA/Office";
         for (const std::string& file : gui::ListFiles(office, "*.csv")) {
+            if (std::none_of(prefixes.begin(), prefixes.end(), [&](const std::string& p) { return file.rfind(p, 0) == 0; }))
+                continue;
             gui::TextReader r(office + "/" + file);
             while (r.ReadLine(line)) {
                 const auto f = Fields(line);

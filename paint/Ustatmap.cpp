@@ -1,7 +1,7 @@
 #include "paint/Ustatmap.h"
 #include "gui/TextFile.h"
 #include "paint/Upaint.h"
-#include <QAccessible>
+#include <QImage>
 #include <algorithm>
 #include <cmath>
 #include <sstream>
@@ -29,6 +29,68 @@ TLabel* LabelAt(QWidget* c, const char* text, int x, int y, int w = 90) {
     auto* l = new TLabel(c, text);
     l->SetBounds(x, y + 3, w, 18);
     return l;
+}
+
+// The points that would flood the sea at this view and size: the region of the
+// map around them reaches the image's edge and holds points of more than one
+// municipality (an island too small to show here). The image is the map as the
+// replay finds it, before the names; a point on a line fills nothing and is
+// kept for other views.
+std::vector<std::vector<char>> SeaPoints(const StatUnits& u, const QImage& bare) {
+    TOpen& o = *Open;
+    std::vector<std::vector<char>> sea(u.units.size());
+    const int w = bare.width(), h = bare.height();
+    if (w == 0 || bare.depth() != 32) return sea;
+    const QRgb* bits = reinterpret_cast<const QRgb*>(bare.constBits());
+    const size_t stride = size_t(bare.bytesPerLine()) / 4;
+    const QRgb back = qRgb(o.BackColor & 0xFF, (o.BackColor >> 8) & 0xFF, (o.BackColor >> 16) & 0xFF) & 0xFFFFFF;
+    const auto open = [&](int x, int y) { return (bits[size_t(y) * stride + size_t(x)] & 0xFFFFFF) == back; };
+    std::vector<int> label(size_t(w) * size_t(h), -1);
+    struct Region { bool edge = false; int unit = -1; };   // unit -2: several
+    std::vector<Region> regions;
+    std::vector<std::vector<int>> at(u.units.size());
+    std::vector<std::pair<int, int>> stack;
+    for (size_t i = 0; i < u.units.size(); ++i) {
+        for (const StatUnit::Point& p : u.units[i].points) {
+            int sx, sy;
+            o.MapToScreen(p.x, p.y, sx, sy);
+            if (sx < 0 || sy < 0 || sx >= w || sy >= h || !open(sx, sy)) {
+                at[i].push_back(-1);
+                continue;
+            }
+            if (label[size_t(sy) * size_t(w) + size_t(sx)] < 0) {   // a region not met yet: label it whole, a run of a row at a time
+                const int id = int(regions.size());
+                Region g;
+                stack.assign(1, {sx, sy});
+                while (!stack.empty()) {
+                    auto [x, y] = stack.back();
+                    stack.pop_back();
+                    int* row = &label[size_t(y) * size_t(w)];
+                    if (row[x] >= 0) continue;
+                    int l = x, r = x;
+                    while (l > 0 && row[l - 1] < 0 && open(l - 1, y)) --l;
+                    while (r < w - 1 && row[r + 1] < 0 && open(r + 1, y)) ++r;
+                    if (l == 0 || r == w - 1 || y == 0 || y == h - 1) g.edge = true;
+                    for (int k = l; k <= r; ++k) row[k] = id;
+                    for (int ny : {y - 1, y + 1}) {
+                        if (ny < 0 || ny >= h) continue;
+                        const int* next = &label[size_t(ny) * size_t(w)];
+                        for (int k = l; k <= r; ++k)
+                            if (next[k] < 0 && open(k, ny) && (k == l || next[k - 1] >= 0 || !open(k - 1, ny)))
+                                stack.push_back({k, ny});
+                    }
+                }
+                regions.push_back(g);
+            }
+            const int r = label[size_t(sy) * size_t(w) + size_t(sx)];
+            Region& g = regions[size_t(r)];
+            g.unit = g.unit == -1 || g.unit == int(i) ? int(i) : -2;
+            at[i].push_back(r);
+        }
+    }
+    for (size_t i = 0; i < u.units.size(); ++i)
+        for (int r : at[i]) sea[i].push_back(r >= 0 && regions[size_t(r)].edge && regions[size_t(r)].unit == -2);
+    return sea;
 }
 
 } // namespace
@@ -200,7 +262,6 @@ bool TStatMap::OpenTable(const std::string& path) {
     }
     Table = std::move(t);
     TablePath = path;
-    unitsYear = -1;   // a new table reads the fill points anew
     LblFile->SetCaption(path);
     const int cols = int(std::min<size_t>(Table.Width(), StatTable::COL_MAX));
     Grid1->SetColCount(cols + 1);
@@ -358,14 +419,23 @@ bool TStatMap::Apply() {
                                                  StatStyle(std::clamp(RGStyle->ItemIndex(), 0, 2)));
     fills.push_back(CBNoDataHatch->Checked() ? kNoDataSlot : StatSlot{0xFFFFFF, 0});
     Last.first = int(kept.size());
-    for (size_t i = 0; i < Units.units.size(); ++i) {
-        const double v = Join.unitValue[i];
-        const StatSlot& s = fills[std::isnan(v) ? size_t(count) : size_t(StatClassOf(v, Breaks))];
-        for (const StatUnit::Point& p : Units.units[i].points) kept.push_back({p.x, p.y, s.colour, s.pattern});
-    }
-    Last.count = int(kept.size()) - Last.first;
     std::copy(kept.begin(), kept.end(), o.PaintRecords);
     o.paint_rep = int(kept.size());
+    // The fills go in as the redraw is about to replay, so that the map they are
+    // checked against is the one they are drawn on: one redraw.
+    const auto fillUnits = [this, &o, &fills, count](const QImage* bare) {
+        std::vector<std::vector<char>> sea;
+        if (bare) sea = SeaPoints(Units, *bare);
+        for (size_t i = 0; i < Units.units.size(); ++i) {
+            const double v = Join.unitValue[i];
+            const StatSlot& s = fills[std::isnan(v) ? size_t(count) : size_t(StatClassOf(v, Breaks))];
+            const auto& points = Units.units[i].points;
+            for (size_t k = 0; k < points.size(); ++k)
+                if (sea.empty() || !sea[i][k]) o.AddPaintRecord(points[k].x, points[k].y, s.colour, s.pattern);
+        }
+        Last.count = o.paint_rep - Last.first;
+    };
+    Last.count = 0;
 
     // One redraw at the end: the boxes below would each redraw.
     const bool ready = o.DataReady;
@@ -394,8 +464,6 @@ bool TStatMap::Apply() {
     Hanrei->RestoreLegend(g);
     o.PaintDisplay = true;
     MapPaint->CBPaintDisplay->SetChecked(true);
-    MapPaint->ShowCount();
-    MapPaint->Button3->SetEnabled(o.paint_rep > 0);
     o.DataReady = ready;
 
     Last.on = true;
@@ -403,7 +471,16 @@ bool TStatMap::Apply() {
     Last.year = EditionYear();
     Last.oldBorders = o.CBNTownBorder->Checked();
     BtnUndo->SetEnabled(true);
+    bool filled = false;
+    o.BeforePaintReplay = [&](const QImage& bare) {
+        fillUnits(&bare);
+        filled = true;
+    };
     o.DrawMap();
+    o.BeforePaintReplay = nullptr;
+    if (!filled) fillUnits(nullptr);   // no map drawn: every point, judged by the next redraw's replay
+    MapPaint->ShowCount();
+    MapPaint->Button3->SetEnabled(o.paint_rep > 0);
     return true;
 }
 
