@@ -11,11 +11,7 @@
 
 namespace {
 
-struct Seed {
-    int x, y;
-    TColor over, colour;
-    TBrushStyle style;
-};
+using benchutil::Seed;
 
 QImage bare;
 std::vector<Seed> seeds;
@@ -29,10 +25,7 @@ void Prepare(int copyScale) {
     seeds.clear();
     TCanvas* cv = Open->Image1->Canvas();
     for (int i = 0; i < Open->paint_rep; ++i) {
-        const auto& r = Open->PaintRecords[i];
-        Seed s{0, 0, 0, r.colour, TBrushStyle(r.pattern)};
-        Open->MapToScreen(r.x, r.y, s.x, s.y);
-        s.over = Open->PickTextBackground(s.x, s.y);
+        const Seed s = benchutil::SeedOf(Open->PaintRecords[i]);
         seeds.push_back(s);
         cv->Brush->Color = s.colour;
         cv->Brush->Style = s.style;

@@ -6,6 +6,7 @@
 // same redraw without paint followed by the floods of the same points from a
 // prepared list.
 #include "bench/BenchMain.h"
+#include "bench/BenchPaint.h"
 #include "bench/BenchProgram.h"
 #include "paint/Upaint.h"
 #include "paint/Ustatmap.h"
@@ -38,11 +39,7 @@ void CodeLookup(benchmark::State& state) {
     }
 }
 
-struct Seed {
-    int x, y;
-    TColor over, colour;
-    TBrushStyle style;
-};
+using benchutil::Seed;
 
 void StatMap52(benchmark::State& state) {
     Open->COPYSCALE = 1;
@@ -60,13 +57,7 @@ void StatMapFloor(benchmark::State& state) {
     Open->PaintDisplay = false;
     Open->DrawMap();
     std::vector<Seed> seeds;
-    for (int i = 0; i < Open->paint_rep; ++i) {
-        const auto& r = Open->PaintRecords[i];
-        Seed s{0, 0, 0, r.colour, TBrushStyle(r.pattern)};
-        Open->MapToScreen(r.x, r.y, s.x, s.y);
-        s.over = Open->PickTextBackground(s.x, s.y);
-        seeds.push_back(s);
-    }
+    for (int i = 0; i < Open->paint_rep; ++i) seeds.push_back(benchutil::SeedOf(Open->PaintRecords[i]));
     TCanvas* cv = Open->Image1->Canvas();
     for (auto _ : state) {
         Open->DrawMap();

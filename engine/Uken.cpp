@@ -233,6 +233,7 @@ void TKen::Button1Click(TObject* Sender) {
     NameListMode = 1;
     if (CBRailShow->Checked()) Open->CBRailLine->SetChecked(true);
     once.reset();
+    Open->RunMapChangeHooks();
 
     Settei->Button13->SetEnabled(true);
     Open->RailSetCount = 0;

@@ -55,6 +55,9 @@ void TOpen::WirePaintHandlers() {
     menuStatMap = new TMenuItem("統計地図...");
     Window1->Add(menuStatMap);
     menuStatMap->OnClick = [](TObject*) { StatMapWindow()->Show(); };
+    MapChangeHooks.push_back([] {
+        if (StatMap) StatMap->MapChanged();
+    });
     TownPaintDialog = new TColorDialog(this);
     Label35->SetHint("測定不能領域の数");
 }

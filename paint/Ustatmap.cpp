@@ -1,4 +1,5 @@
 #include "paint/Ustatmap.h"
+#include "gui/FormParts.h"
 #include "gui/TextFile.h"
 #include "paint/Upaint.h"
 #include <QImage>
@@ -25,11 +26,6 @@ W* Named(W* w, const char* name) {
     return w;
 }
 
-TLabel* LabelAt(QWidget* c, const char* text, int x, int y, int w = 90) {
-    auto* l = new TLabel(c, text);
-    l->SetBounds(x, y + 3, w, 18);
-    return l;
-}
 
 // The points that would flood the sea at this view and size: the region of the
 // map around them reaches the image's edge and holds points of more than one
@@ -93,6 +89,14 @@ std::vector<std::vector<char>> SeaPoints(const StatUnits& u, const QImage& bare)
     return sea;
 }
 
+// A number box with its up-down, named for screen readers.
+TUpDown* NumberBox(QWidget* c, const char* name, int x, int y, int min, int max, int pos, TEdit*& edit) {
+    TUpDown* ud = gui::Spin(c, edit, x, y, min, max, pos);
+    Named(edit, name);
+    Named(ud, (std::string(name) + "の増減").c_str());
+    return ud;
+}
+
 } // namespace
 
 TStatMap::TStatMap() : TForm("　統計地図") {
@@ -109,15 +113,8 @@ TStatMap::TStatMap() : TForm("　統計地図") {
     Grid1->SetCells(0, 0, "行");
     for (int col = 1; col < Grid1->ColCount(); ++col) Grid1->SetCells(col, 0, std::to_string(col));
 
-    LabelAt(c, "見出し行", 8, 218, 70);
-    EdHeading = Named(new TEdit(c, "1"), "見出し行");
-    EdHeading->SetBounds(80, 218, 40, 24);
-    UDHeading = Named(new TUpDown(c), "見出し行の増減");
-    UDHeading->SetBounds(120, 218, 18, 24);
-    UDHeading->Min = 1;
-    UDHeading->Max = kGridRows;
-    UDHeading->SetAssociate(EdHeading);
-    UDHeading->SetPosition(1);
+    gui::Lbl(c, "見出し行", 8, 221, 70);
+    UDHeading = NumberBox(c, "見出し行", 80, 218, 1, kGridRows, 1, EdHeading);
     UDHeading->OnClick = [this](TObject*, TUDBtnType) {
         Spec = ProposeStatColumns(Table, UDHeading->Position() - 1);
         fillColumnBoxes();
@@ -134,13 +131,13 @@ TStatMap::TStatMap() : TForm("　統計地図") {
     TComboBox** boxes[4] = {&CBCode, &CBName, &CBPref, &CBValue};
     for (int k = 0; k < 4; ++k) {
         const int x = 8 + k * 185;
-        LabelAt(c, boxNames[k], x, 256, 85);
+        gui::Lbl(c, boxNames[k], x, 259, 85);
         auto* b = Named(new TComboBox(c, false), boxNames[k]);
         b->SetBounds(x + 85, 256, 95, 24);
         b->OnChange = [this](TObject*) { ColumnsChanged(); };
         *boxes[k] = b;
     }
-    LabelAt(c, "単位", 8, 286, 40);
+    gui::Lbl(c, "単位", 8, 289, 40);
     EdUnit = Named(new TEdit(c, ""), "単位");
     EdUnit->SetBounds(50, 286, 80, 24);
 
@@ -150,17 +147,10 @@ TStatMap::TStatMap() : TForm("　統計地図") {
     RGMethod->SetItems({"等間隔", "分位数", "自然分類", "標準偏差", "手動"});
     RGMethod->SetItemIndex(2);
     RGMethod->OnClick = [this](TObject*) { ClassesChanged(); };
-    LabelAt(c, "階級数", 8, 414, 50);
-    EdCount = Named(new TEdit(c, "5"), "階級数");
-    EdCount->SetBounds(60, 414, 36, 24);
-    UDCount = Named(new TUpDown(c), "階級数の増減");
-    UDCount->SetBounds(96, 414, 18, 24);
-    UDCount->Min = 2;
-    UDCount->Max = 7;
-    UDCount->SetAssociate(EdCount);
-    UDCount->SetPosition(5);
+    gui::Lbl(c, "階級数", 8, 417, 50);
+    UDCount = NumberBox(c, "階級数", 60, 414, 2, 7, 5, EdCount);
     UDCount->OnClick = [this](TObject*, TUDBtnType) { ClassesChanged(); };
-    LabelAt(c, "区切り", 120, 414, 45);
+    gui::Lbl(c, "区切り", 120, 417, 45);
     EdManual = Named(new TEdit(c, ""), "手動の区切り");
     EdManual->SetBounds(165, 414, 93, 24);
     EdManual->SetHint("手動：区切りの値をコンマで区切って入力");
@@ -172,7 +162,7 @@ TStatMap::TStatMap() : TForm("　統計地図") {
     ImgHist->SetBounds(268, 290, 300, 150);
     ImgHist->SetImageSize(300, 150);
 
-    LabelAt(c, "配色", 580, 286, 40);
+    gui::Lbl(c, "配色", 580, 289, 40);
     CBScheme = Named(new TComboBox(c, false), "配色");
     CBScheme->SetBounds(620, 286, 128, 24);
     for (const StatScheme& s : StatSchemes()) CBScheme->Items()->Add(s.name);
@@ -187,15 +177,8 @@ TStatMap::TStatMap() : TForm("　統計地図") {
     CBNoDataHatch->SetBounds(580, 414, 168, 22);
     CBNoDataHatch->SetChecked(true);
 
-    LabelAt(c, "小数桁数", 8, 446, 60);
-    EdDecimals = Named(new TEdit(c, "0"), "小数桁数");
-    EdDecimals->SetBounds(70, 446, 30, 24);
-    UDDecimals = Named(new TUpDown(c), "小数桁数の増減");
-    UDDecimals->SetBounds(100, 446, 18, 24);
-    UDDecimals->Min = 0;
-    UDDecimals->Max = 4;
-    UDDecimals->SetAssociate(EdDecimals);
-    UDDecimals->SetPosition(0);
+    gui::Lbl(c, "小数桁数", 8, 449, 60);
+    UDDecimals = NumberBox(c, "小数桁数", 70, 446, 0, 4, 0, EdDecimals);
     UDDecimals->OnClick = [this](TObject*, TUDBtnType) { ClassesChanged(); };
     CBThousands = Named(new TCheckBox(c, "桁区切り"), "桁区切り");
     CBThousands->SetBounds(130, 446, 90, 22);
@@ -494,15 +477,7 @@ bool TStatMap::Undo() {
     o.paint_rep = int(n);
     const bool ready = o.DataReady;
     o.DataReady = false;
-    for (int k = 0; k < 8; ++k) {
-        o.PaintColor[k] = Last.colours[k];
-        o.PaintPattern[k] = Last.patterns[k];
-        MapPaint->ShowSlot(k);
-    }
-    Hanrei->RestoreLegend(Last.legend);
-    Hanrei->LegendOn = Last.legendOn;
-    if (!Last.legendOn) SetCheckedQuietly(Hanrei->CBExpDisplay, false);
-    MapPaint->ShowCount();
+    restoreLook();
     o.DataReady = ready;
     o.DrawMap();
     return true;
@@ -524,4 +499,41 @@ bool TStatMap::SaveReport(const std::string& path) {
     return ok;
 }
 
-void TStatMap::MapChanged() {}
+void TStatMap::restoreLook() {
+    TOpen& o = *Open;
+    for (int k = 0; k < 8; ++k) {
+        o.PaintColor[k] = Last.colours[k];
+        o.PaintPattern[k] = Last.patterns[k];
+        MapPaint->ShowSlot(k);
+    }
+    Hanrei->RestoreLegend(Last.legend);
+    Hanrei->LegendOn = Last.legendOn;
+    if (!Last.legendOn) SetCheckedQuietly(Hanrei->CBExpDisplay, false);
+    MapPaint->ShowCount();
+}
+
+void TStatMap::MapChanged() {
+    TOpen& o = *Open;
+    if (!Last.on || (SelectedAreas() == Last.areas && EditionYear() == Last.year &&
+                     o.CBNTownBorder->Checked() == Last.oldBorders))
+        return;
+    // The fills were made for the map before; whatever else was painted stays.
+    if (o.paint_rep >= Last.first + Last.count) {
+        std::copy(o.PaintRecords + Last.first + Last.count, o.PaintRecords + o.paint_rep, o.PaintRecords + Last.first);
+        o.paint_rep -= Last.count;
+    }
+    Last.on = false;
+    BtnUndo->SetEnabled(false);
+    // Palette and legend as before, so that a new application's undo goes back to them.
+    const bool ready = o.DataReady;
+    o.DataReady = false;
+    restoreLook();
+    o.DataReady = ready;
+    if (!Join.values.empty() &&
+        MessageBox("地図が変わりました。\n統計地図を新しい地図に塗り直しますか？", kCaption,
+                   MB_OKCANCEL | MB_ICONQUESTION) == IDOK) {
+        ColumnsChanged();
+        if (Apply()) return;
+    }
+    o.DrawMap();
+}

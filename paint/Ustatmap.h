@@ -78,6 +78,7 @@ public:
 
 private:
     void fillColumnBoxes();
+    void restoreLook();   // the palette and the legend from before the last application
     void showReport();
     void drawHistogram();
     bool loadUnits();

@@ -113,8 +113,13 @@ TEST_F(StatisticsMap, TheWholeCountryFromTheSampleIsPaintedWithItsLegendAndUndon
     EXPECT_FALSE(Hanrei->CBExpDisplay->Checked());
 
     // Islands and exclaves: every part of 尾道市 and of 上天草市, each area alone at 1800 px.
+    StatMap->BtnApply->Click();
     for (auto [area, code] : {std::pair{31, "342050"}, {42, "432121"}}) {
+        // A new choice of areas: painted again on request, with nothing of the other areas.
+        gui::testing::QueueAnswer(IDOK);
         ChooseAreas({area});
+        ASSERT_GT(Open->paint_rep, 0);
+        for (const StatUnit& u : StatMap->Units.units) ASSERT_EQ(u.area, area) << u.name;
         Open->COPYSCALE = 3;
         ASSERT_TRUE(Open->DrawMap());
         StatMap->BtnApply->Click();
@@ -125,6 +130,11 @@ TEST_F(StatisticsMap, TheWholeCountryFromTheSampleIsPaintedWithItsLegendAndUndon
         EXPECT_EQ(PartsFilled(u, c), int(u.points.size())) << u.name;
         Open->COPYSCALE = 1;
     }
+    // The old borders shown and the offer declined: the fills and their legend go.
+    gui::testing::QueueAnswer(IDCANCEL);
+    Open->CBNTownBorder->SetChecked(!Open->CBNTownBorder->Checked());
+    EXPECT_EQ(Open->paint_rep, 0);
+    EXPECT_FALSE(Hanrei->CBExpDisplay->Checked());
 }
 
 TEST_F(StatisticsMap, AStatisticsMapOfTheCountryComesBackFromTheProjectAndThePaintFileAsSaved) {
