@@ -6,11 +6,27 @@
 
 namespace benchutil {
 
+// The records of the benchmarks' paint: what a whole map of hand painting holds.
+constexpr int kBenchRecords = 1300;
+
+// A record as its flood: the pixel, the colour it fills over on the map at hand, and the brush.
+struct Seed {
+    int x, y;
+    TColor over, colour;
+    TBrushStyle style;
+};
+inline Seed SeedOf(const TOpen::PaintRecord& r) {
+    Seed s{0, 0, 0, r.colour, TBrushStyle(r.pattern)};
+    Open->MapToScreen(r.x, r.y, s.x, s.y);
+    s.over = Open->PickTextBackground(s.x, s.y);
+    return s;
+}
+
 inline void LoadAllAreasWithPaint() {
     LoadAllAreas();
     Open->CBTownName->SetChecked(false);
     Open->paint_rep = 0;
-    for (int i = 0; i < TOpen::PAINT_MAX && i < Open->TownCount; ++i)
+    for (int i = 0; i < kBenchRecords && i < Open->TownCount; ++i)
         Open->AddPaintRecord(Open->TownX[i], Open->TownY[i], Open->PaintColor[i % 8], i % 5 == 4 ? 6 : 0);
     MapPaint->CBPaintDisplay->SetChecked(true);
 }

@@ -11,11 +11,7 @@
 
 namespace {
 
-struct Seed {
-    int x, y;
-    TColor over, colour;
-    TBrushStyle style;
-};
+using benchutil::Seed;
 
 QImage bare;
 std::vector<Seed> seeds;
@@ -29,10 +25,7 @@ void Prepare(int copyScale) {
     seeds.clear();
     TCanvas* cv = Open->Image1->Canvas();
     for (int i = 0; i < Open->paint_rep; ++i) {
-        const auto& r = Open->PaintRecords[i];
-        Seed s{0, 0, 0, r.colour, TBrushStyle(r.pattern)};
-        Open->MapToScreen(r.x, r.y, s.x, s.y);
-        s.over = Open->PickTextBackground(s.x, s.y);
+        const Seed s = benchutil::SeedOf(Open->PaintRecords[i]);
         seeds.push_back(s);
         cv->Brush->Color = s.colour;
         cv->Brush->Style = s.style;
@@ -65,7 +58,7 @@ void SeedAtFillableNames() {
     std::vector<int> fillable;
     for (int i = 0; i < Open->TownCount; ++i)
         if (keep[i]) fillable.push_back(i);
-    for (int k = 0; k < TOpen::PAINT_MAX && !fillable.empty(); ++k) {
+    for (int k = 0; k < benchutil::kBenchRecords && !fillable.empty(); ++k) {
         const int i = fillable[k % fillable.size()];
         Open->AddPaintRecord(Open->TownX[i], Open->TownY[i], Open->PaintColor[k % 8], k % 5 == 4 ? 6 : 0);
     }

@@ -28,6 +28,7 @@
 #include "navigation/Usclist.h"
 #include "navigation/Usettei.h"
 #include "paint/Ubrush.h"
+#include "paint/Ustatmap.h"
 #include "paint/Uhanrei.h"
 #include "paint/Upaint.h"
 #include <QtGlobal>
@@ -109,4 +110,5 @@ void DestroyAllForms() {
     LineSet = nullptr;
     InLabel = nullptr;
     Rail = nullptr;
+    StatMap = nullptr;
 }

@@ -159,6 +159,7 @@ void TOpen::CBNTownBorderClick(TObject* Sender) {
     }
     DataReady = ready;
     DrawMap();
+    RunMapChangeHooks();
 }
 
 void TOpen::CBOldTownClick(TObject* Sender) {

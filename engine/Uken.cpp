@@ -231,6 +231,7 @@ bool TKen::Choose(TObject* Sender, bool callerDraws) {
     NameListMode = 1;
     if (CBRailShow->Checked()) Open->CBRailLine->SetChecked(true);
     once.reset();
+    Open->RunMapChangeHooks();
 
     Open->RailSetCount = 0;
     Open->AreaChange.Run(AreaStep::Drawn);

@@ -472,14 +472,22 @@ public:
     void SearchPaintWithArea();
     void DrawSearchPaintLayer();
     using PaintRecord = ::PaintRecord;
-    static constexpr int PAINT_MAX = 1300;
+    // Room for a statistics map of every municipality of the country at every
+    // part, in the edition with the most of them, and hand painting besides.
+    static constexpr int PAINT_MAX = 8000;
     PaintRecord PaintRecords[PAINT_MAX] = {};
+    // Run after a new choice of areas or a switch of the old borders has been drawn.
+    std::vector<std::function<void()>> MapChangeHooks;
+    void RunMapChangeHooks();
+    // Run once by the next redraw just before the replay, with the map as the replay finds it.
+    std::function<void(const QImage&)> BeforePaintReplay;
     int32_t PaintSlot = -1;              // palette slot of the next fill, -1 none
     uint8_t SavedCheckStates[15] = {};
     // The user's ticks from the entry into painting, until its end puts them back;
     // a second entry while painting keeps them.
     bool CheckStatesSaved = false;
     TMenuItem *N6, *menuExp;             // "市町村検索ペイント色", "地図凡例を編集する"
+    TMenuItem* menuStatMap = nullptr;    // "統計地図"
     TColorDialog* TownPaintDialog;
     std::vector<TCheckBox*> SavedCheckBoxes() const;
     bool AddPaintRecord(int32_t x, int32_t y, TColor colour, uint8_t pattern);

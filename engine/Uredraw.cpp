@@ -31,6 +31,12 @@ std::string DegreesMinutes(float v) {
 
 } // namespace
 
+// Not while a load or a restore is under way: they run it at their end.
+void TOpen::RunMapChangeHooks() {
+    if (RedrawHeld > 0 || ProjectLoading) return;
+    for (const auto& hook : MapChangeHooks) hook();
+}
+
 RedrawOnce::RedrawOnce() : unwinding(std::uncaught_exceptions()) { Open->RedrawHeld++; }
 
 RedrawOnce::~RedrawOnce() noexcept(false) {

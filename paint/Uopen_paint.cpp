@@ -46,6 +46,11 @@ void TOpen::ReplayPaint() {
 }
 
 void TOpen::DrawPaintLayer() {
+    if (BeforePaintReplay) {
+        const auto before = std::move(BeforePaintReplay);
+        BeforePaintReplay = nullptr;
+        before(Image1->Canvas()->Image());
+    }
     TBrush* brush = Image1->Canvas()->Brush;
     const TColor keep = brush->Color;
     // A painting under way is on the map whatever redraws it: its fills are work.

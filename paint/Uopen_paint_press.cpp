@@ -3,6 +3,7 @@
 #include "paint/HourGlass.h"
 #include "paint/Uhanrei.h"
 #include "paint/Upaint.h"
+#include "paint/Ustatmap.h"
 #include <cmath>
 
 // A fill keeps the Tokyo datum: where the map is drawn shifted to WGS, the
@@ -14,7 +15,7 @@ void TOpen::PressPaint(int, int X, int Y) {
         return;
     }
     if (paint_rep >= PAINT_MAX) {
-        MessageBox("ペイントの回数が上限（1300回）に達しました", "ペイントエラー", MB_OK | MB_ICONEXCLAMATION);
+        MessageBox(gui::Format("ペイントの回数が上限（%d回）に達しました", PAINT_MAX), "ペイントエラー", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     int32_t x, y;
@@ -51,6 +52,12 @@ void TOpen::WirePaintHandlers() {
     menuExp = new TMenuItem("地図凡例を編集する");
     Window1->Add(menuExp);
     menuExp->OnClick = [this](TObject* s) { menuExpClick(s); };
+    menuStatMap = new TMenuItem("統計地図...");
+    Window1->Add(menuStatMap);
+    menuStatMap->OnClick = [](TObject*) { StatMapWindow()->Show(); };
+    MapChangeHooks.push_back([] {
+        if (StatMap) StatMap->MapChanged();
+    });
     TownPaintDialog = new TColorDialog(this);
     Label35->SetHint("測定不能領域の数");
 

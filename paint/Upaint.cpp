@@ -7,6 +7,7 @@
 #include "paint/SlotPicture.h"
 #include "paint/Ubrush.h"
 #include "paint/Uhanrei.h"
+#include "paint/Ustatmap.h"
 
 TMapPaint* MapPaint = nullptr;
 
@@ -86,6 +87,8 @@ TMapPaint::TMapPaint() : TForm("　ペイント　（塗り分け）") {
     CBColor = Check(c, "塗り色のみ", X, 214, 100);
     CBAddRead = Check(c, "追加読込", X + 100, 214, 90);
     Button24 = Btn(c, "データ", X, 236, 60);
+    BtnStatMap = Btn(c, "統計地図", X + 64, 236, 80, "統計表から市区町村を塗り分ける");
+    BtnStatMap->OnClick = [](TObject*) { StatMapWindow()->Show(); };
     // Paint by name.
     CBAllPaint = Check(c, "市町村指定", X, 268, 100);
     ComboBox1 = new TComboBox(c);
@@ -192,6 +195,11 @@ void TMapPaint::Button10Click(TObject*) {
 // The redraw replays what is left.
 void TMapPaint::BtnRepaintClick(TObject*) {
     if (Open->paint_rep <= 0) return;
+    // A statistics map at the end of the records goes back in one step, as it came.
+    if (StatMap && StatMap->UndoIfLast()) {
+        ShowCount();
+        return;
+    }
     Open->paint_rep--;
     Open->DrawMap();
     ShowCount();

@@ -35,6 +35,7 @@ public:
     TButton* Button19;          // "ペイント終了"
     TButton* Button9;           // "閉じる"
     TButton *Button2, *Button3, *Button24;   // "読　込", "保　存", "データ"
+    TButton* BtnStatMap;                     // "統計地図"
     TCheckBox *CBColor, *CBAddRead;          // "塗り色のみ", "追加読込"
     TCheckBox* CBAllPaint;      // "市町村指定"
     TComboBox* ComboBox1;

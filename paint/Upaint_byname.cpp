@@ -149,7 +149,7 @@ void TOpen::PaintByName(const std::string& text) {
 // name fills what the replay fills.
 bool TOpen::PaintAtPoint(int32_t x, int32_t y) {
     if (paint_rep >= PAINT_MAX) {
-        MessageBox("ペイントの回数が上限（1300回）に達しました", "ペイントエラー", MB_OK | MB_ICONEXCLAMATION);
+        MessageBox(gui::Format("ペイントの回数が上限（%d回）に達しました", PAINT_MAX), "ペイントエラー", MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
     const TColor colour = PaintColor[PaintSlot];

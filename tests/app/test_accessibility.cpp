@@ -4,6 +4,7 @@
 #include "engine/Uopen.h"
 #include "gui/Forms.h"
 #include "paint/Upaint.h"
+#include "paint/Ustatmap.h"
 #include "tests/support/FormsFixture.h"
 #include <QAccessible>
 #include <QAccessibleInterface>
@@ -70,6 +71,7 @@ void Walk(QAccessibleInterface* a, const QString& path, Seen& seen) {
 class Accessibility : public FormsTest {};
 
 TEST_F(Accessibility, EveryControlOfEveryWindowHasItsOwnName) {
+    StatMapWindow();   // made on first use, not at start-up
     for (TForm* f : Application->Forms()) {
         SCOPED_TRACE(f->windowTitle().toStdString());
         Seen seen;

@@ -81,7 +81,7 @@ TEST_F(Paint, APressOnABorderOrWithoutASlotOrPastTheLimitFillsNothing) {
     const auto last = o->PaintRecords[TOpen::PAINT_MAX - 1];
     Press(0, 150, 150);
     ASSERT_EQ(Messages().size(), 2u);
-    EXPECT_EQ(Messages()[1].text, "ペイントの回数が上限（1300回）に達しました");
+    EXPECT_EQ(Messages()[1].text, gui::Format("ペイントの回数が上限（%d回）に達しました", TOpen::PAINT_MAX));
     EXPECT_EQ(Messages()[1].caption, "ペイントエラー");
     EXPECT_EQ(o->paint_rep, TOpen::PAINT_MAX);
     EXPECT_EQ(o->PaintRecords[TOpen::PAINT_MAX - 1].x, last.x);

@@ -107,7 +107,7 @@ TEST_F(PaintFiles, ABadShortOrOversizedPaintFileChangesNothing) {
         {Header() + "1,2,0x1z,0\r\n", false, 18},
         {Header() + "1,2,0x10,0\r\n-2147483648,2,0x10,0\r\n", false, 19},
         {"white\r\n" + Header().substr(12), false, 1},
-        {big, true, 18 + TOpen::PAINT_MAX - 2},   // 1299 fit after the two held, not 1300 more
+        {big, true, 18 + TOpen::PAINT_MAX - 2},   // all but one fit after the two held
         // Cut inside the last record, or inside the last pattern: what is left still converts.
         {Header() + "     150,     150,0x0000ff00,0x00000000\r\n     250,     150,0x0000f", false, 19},
         {Header() + "     250,     150,0x0000ff00,0x0000000", false, 18},
@@ -213,7 +213,7 @@ TEST_F(PaintFiles, PaintByNameFillsEveryPointOfTheNameOnce) {
     o->PaintByName("甲町");
     EXPECT_EQ(o->paint_rep, TOpen::PAINT_MAX);
     ASSERT_EQ(Messages().size(), 1u) << "one message at the limit, not one per point";
-    EXPECT_EQ(Messages()[0].text, "ペイントの回数が上限（1300回）に達しました");
+    EXPECT_EQ(Messages()[0].text, gui::Format("ペイントの回数が上限（%d回）に達しました", TOpen::PAINT_MAX));
 }
 
 TEST_F(PaintFiles, SearchPaintMeasuresTheFoundMunicipality) {

@@ -1,0 +1,81 @@
+// The municipalities a statistics table can colour, with their codes and fill
+// points, and the join of the table's rows to them by code or by name.
+#pragma once
+#include "paint/StatTable.h"
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+// One municipality or ward of the loaded areas and the points of its parts.
+struct StatUnit {
+    std::string code;    // six digits with check digit
+    std::string name;    // as the map writes it ("中央区" for a ward)
+    std::string city;    // the designated city of a ward, else empty
+    int pref = 0;        // prefecture number 1..47 (from the code)
+    int area = 0;        // area code of the file it came from
+    struct Point { int32_t x, y; };
+    std::vector<Point> points;
+};
+
+// A designated city: its own row of a table colours the wards that have none.
+struct StatCity {
+    std::string code, name;
+    int pref = 0;
+    std::vector<int> wards;   // indices into StatUnits::units
+};
+
+struct StatUnits {
+    std::vector<StatUnit> units;
+    std::vector<StatCity> cities;
+    std::vector<int> missingAreas;   // loaded areas whose fill-point file is not there
+    // Targets: a unit index, or -(city index + 1).
+    std::unordered_map<std::string, int> byCode;
+    std::unordered_map<std::string, std::vector<int>> byName, byWard;
+    void Index();
+};
+
+// The fill points of the areas: MAPDATA/Codes/%02d.csv, or Codes/<year>/ for
+// an edition (year 0: the data set's own date). City codes come from the office files.
+StatUnits LoadStatUnits(const std::string& appDir, const std::vector<int>& areas, int year);
+
+// The check digit of a five-digit local-government code.
+char CodeCheckDigit(std::string_view five);
+// Prefecture number of a name ("東京都", "東京", "北海道"), 0 when none.
+int PrefNumber(std::string_view name);
+const char* PrefName(int number);
+// A name with full-width letters, blanks and the old forms of characters folded.
+std::string FoldName(std::string_view s);
+
+struct StatJoinSpec {
+    int headingRow = 0;       // rows above it and itself are not data
+    int codeCol = -1;         // join by code when set, else by name
+    int nameCol = -1, prefCol = -1;
+    int valueCol = -1;
+};
+
+struct StatJoinRow {
+    int row = 0, line = 0;   // table row and its file line
+    int target = -1 - 0x7fffffff;   // unit index or -(city+1); kNone when not joined
+    double value = 0;
+    std::string reason;      // empty when joined
+    bool Joined() const { return reason.empty(); }
+};
+
+struct StatJoin {
+    static constexpr int kNone = -1 - 0x7fffffff;
+    std::vector<StatJoinRow> rows;      // every data row
+    int joined = 0;
+    std::vector<double> unitValue;      // per unit; NaN for no data
+    std::vector<double> values;         // the values of the units with data
+    std::string valueHeading;
+    bool textColumn = false;            // the value column held no number at all
+};
+
+StatJoin JoinStatTable(const StatTable& t, const StatJoinSpec& spec, const StatUnits& u);
+// The rows not joined, as CSV lines "行,コード,名称,理由" with their heading.
+std::vector<std::string> StatReportLines(const StatTable& t, const StatJoinSpec& spec, const StatJoin& j);
+
+// Columns proposed for a heading row: code (コード), name (市区町村名), prefecture
+// (都道府県), and the first column after them with a number in the next rows.
+StatJoinSpec ProposeStatColumns(const StatTable& t, int headingRow);

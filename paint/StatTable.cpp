@@ -1,0 +1,232 @@
+#include "paint/StatTable.h"
+#include "gui/Files.h"
+#include "gui/TextFile.h"
+#include <cstdlib>
+#include <fstream>
+
+namespace {
+
+// Decodes one UTF-8 character at s[i]; -1 when the bytes are not UTF-8.
+int NextCodePoint(std::string_view s, size_t& i) {
+    const auto b = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
+    const unsigned c = b(i);
+    if (c < 0x80) return int(s[i++]);
+    const int n = c >= 0xF5 ? -1 : c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC2 ? 1 : -1;
+    if (n < 0) return -1;
+    unsigned cp = c & (0x3F >> n);
+    for (int k = 1; k <= n; ++k) {
+        if (i + k >= s.size() || (b(i + k) & 0xC0) != 0x80) return -1;
+        cp = (cp << 6) | (b(i + k) & 0x3F);
+    }
+    i += n + 1;
+    return int(cp);
+}
+
+bool IsUtf8(std::string_view s) {
+    for (size_t i = 0; i < s.size();)
+        if (NextCodePoint(s, i) < 0) return false;
+    return true;
+}
+
+void PutUtf8(std::string& out, unsigned cp) {
+    if (cp < 0x80) {
+        out += char(cp);
+    } else if (cp < 0x800) {
+        out += char(0xC0 | (cp >> 6));
+        out += char(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += char(0xE0 | (cp >> 12));
+        out += char(0x80 | ((cp >> 6) & 0x3F));
+        out += char(0x80 | (cp & 0x3F));
+    } else {
+        out += char(0xF0 | (cp >> 18));
+        out += char(0x80 | ((cp >> 12) & 0x3F));
+        out += char(0x80 | ((cp >> 6) & 0x3F));
+        out += char(0x80 | (cp & 0x3F));
+    }
+}
+
+// Splits one line; false when a quote is left open.
+bool SplitLine(std::string_view line, char sep, std::vector<std::string>& cells) {
+    cells.clear();
+    std::string cell;
+    size_t i = 0;
+    for (;;) {
+        cell.clear();
+        if (i < line.size() && line[i] == '"') {
+            ++i;
+            for (;;) {
+                if (i >= line.size()) return false;
+                if (line[i] == '"') {
+                    if (i + 1 < line.size() && line[i + 1] == '"') {
+                        cell += '"';
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                cell += line[i++];
+            }
+            // Anything between the closing quote and the separator is kept.
+            while (i < line.size() && line[i] != sep) cell += line[i++];
+        } else {
+            while (i < line.size() && line[i] != sep) cell += line[i++];
+        }
+        cells.push_back(cell);
+        if (i >= line.size()) return true;
+        ++i;   // the separator
+    }
+}
+
+} // namespace
+
+size_t StatTable::Width() const {
+    size_t w = 0;
+    for (const auto& r : rows) w = std::max(w, r.size());
+    return w;
+}
+
+const std::string& StatTable::Cell(size_t row, size_t col) const {
+    static const std::string empty;
+    return row < rows.size() && col < rows[row].size() ? rows[row][col] : empty;
+}
+
+bool ReadStatTable(const std::string& path, StatTable& table, std::string& error) {
+    table = StatTable{};
+    const std::string real = gui::ResolvePath(path);
+    if (!gui::FileExists(real)) {
+        error = "ファイルを開くことができません";
+        return false;
+    }
+    std::ifstream in(real, std::ios::binary | std::ios::ate);
+    if (!in) {
+        error = "ファイルを開くことができません";
+        return false;
+    }
+    const auto size = static_cast<size_t>(in.tellg());
+    if (size > StatTable::FILE_MAX) {
+        error = "ファイルが大きすぎます（64 MB まで）";
+        return false;
+    }
+    std::string bytes(size, '\0');
+    in.seekg(0);
+    if (!in.read(bytes.data(), std::streamsize(size))) {
+        error = "ファイルを読み込むことができません";
+        return false;
+    }
+    return ParseStatTable(bytes, table, error);
+}
+
+bool ParseStatTable(std::string_view bytes, StatTable& table, std::string& error) {
+    table = StatTable{};
+    StatTable t;
+    if (bytes.find('\0') != std::string_view::npos) {
+        error = "テキストの表ではありません（バイナリファイルです）";
+        return false;
+    }
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+        bytes.remove_prefix(3);
+        t.utf8 = true;
+    } else {
+        t.utf8 = !gui::IsAscii(bytes) && IsUtf8(bytes);
+    }
+    std::vector<std::string> cells;
+    int lineNo = 0;
+    size_t pos = 0;
+    std::string text;
+    while (pos < bytes.size()) {
+        size_t end = bytes.find('\n', pos);
+        if (end == std::string_view::npos) end = bytes.size();
+        std::string_view raw = bytes.substr(pos, end - pos);
+        pos = end + 1;
+        ++lineNo;
+        if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
+        if (raw.size() > StatTable::LINE_BYTES) {
+            error = gui::Format("%d 行目が長すぎます（%zu バイト）", lineNo, raw.size());
+            return false;
+        }
+        if (raw.empty()) continue;
+        if (t.rows.empty()) {
+            // The heading line decides the separator: tabs where it has more tabs than commas.
+            size_t tabs = 0, commas = 0;
+            for (char c : raw) tabs += c == '\t', commas += c == ',';
+            t.separator = tabs > commas ? '\t' : ',';
+        }
+        if (t.utf8) text.assign(raw);
+        else gui::Cp932ToUtf8(raw, text);
+        if (!SplitLine(text, t.separator, cells)) {
+            error = gui::Format("%d 行目の引用符が閉じていません", lineNo);
+            return false;
+        }
+        if (cells.size() > StatTable::COL_MAX) {
+            error = gui::Format("%d 行目の列が多すぎます（%zu 列、%zu 列まで）", lineNo, cells.size(),
+                                StatTable::COL_MAX);
+            return false;
+        }
+        if (t.rows.size() > StatTable::ROW_MAX) {
+            error = gui::Format("%d 行目：行が多すぎます（%zu 行まで）", lineNo, StatTable::ROW_MAX);
+            return false;
+        }
+        t.rows.push_back(cells);
+        t.lines.push_back(lineNo);
+    }
+    if (t.rows.empty()) {
+        error = "表に行がありません";
+        return false;
+    }
+    table = std::move(t);
+    return true;
+}
+
+std::string FoldWidth(std::string_view s) {
+    std::string out;
+    out.reserve(s.size());
+    for (size_t i = 0; i < s.size();) {
+        const size_t start = i;
+        const int cp = NextCodePoint(s, i);
+        if (cp < 0) {   // not UTF-8: kept byte for byte
+            out += s[start];
+            i = start + 1;
+            continue;
+        }
+        if (cp == ' ' || cp == '\t' || cp == 0x3000) continue;
+        if (cp >= 0xFF01 && cp <= 0xFF5E) out += char(cp - 0xFEE0);
+        else if (cp == 0x2212) out += '-';
+        else PutUtf8(out, unsigned(cp));
+    }
+    return out;
+}
+
+std::optional<double> ParseStatNumber(std::string_view cell, bool& noValue) {
+    std::string s = FoldWidth(cell);
+    noValue = false;
+    for (const char* mark : {"", "-", "…", "...", "‥", "x", "X", "***", "*", "―", "－"})
+        if (s == mark) {
+            noValue = true;
+            return std::nullopt;
+        }
+    bool negative = false;
+    for (std::string_view sign : {"△", "▲"})
+        if (s.rfind(sign, 0) == 0) {
+            negative = true;
+            s.erase(0, sign.size());
+            break;
+        }
+    std::string plain;
+    for (size_t i = 0; i < s.size(); ++i) {
+        // A thousands separator stands between digits.
+        if (s[i] == ',' && i > 0 && i + 1 < s.size() && isdigit(static_cast<unsigned char>(s[i - 1])) &&
+            isdigit(static_cast<unsigned char>(s[i + 1])))
+            continue;
+        plain += s[i];
+    }
+    if (plain.empty() || (negative && (plain[0] == '-' || plain[0] == '+'))) return std::nullopt;
+    for (char c : plain)
+        if (!isdigit(static_cast<unsigned char>(c)) && c != '.' && c != '-' && c != '+' && c != 'e' && c != 'E')
+            return std::nullopt;
+    char* end = nullptr;
+    const double v = std::strtod(plain.c_str(), &end);
+    if (end != plain.c_str() + plain.size() || v != v || v > 1e300 || v < -1e300) return std::nullopt;
+    return negative ? -v : v;
+}

@@ -1,0 +1,36 @@
+// A statistics table as a spreadsheet saves it: CSV or tab-separated text,
+// Shift-JIS or UTF-8, read whole into cells; its numbers as people write them.
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct StatTable {
+    static constexpr size_t ROW_MAX = 100000;       // data rows besides the headings
+    static constexpr size_t COL_MAX = 200;          // columns of a row
+    static constexpr size_t LINE_BYTES = 64 * 1024;   // bytes of one line
+    static constexpr size_t FILE_MAX = 64u << 20;   // bytes of the whole file
+
+    std::vector<std::vector<std::string>> rows;     // UTF-8 cells, in file order
+    std::vector<int> lines;                         // the file line (from 1) of each row
+    bool utf8 = false;                              // how the file was decoded
+    char separator = ',';
+
+    size_t Width() const;   // the most cells of any row
+    const std::string& Cell(size_t row, size_t col) const;
+};
+
+// Reads the file, or says why not in `error` (with the line number where one
+// line is at fault). A refused table leaves `table` empty.
+bool ReadStatTable(const std::string& path, StatTable& table, std::string& error);
+// The same on bytes already in memory.
+bool ParseStatTable(std::string_view bytes, StatTable& table, std::string& error);
+
+// A cell as a number: "1,234", "１２３４", "△12", "-3.5"; nullopt with
+// `noValue` set for the marks of a missing value ("-", "…", "x", "***", empty),
+// nullopt with `noValue` clear for text that is not a number.
+std::optional<double> ParseStatNumber(std::string_view cell, bool& noValue);
+
+// Full-width ASCII to ASCII and blanks (also the full-width one) removed.
+std::string FoldWidth(std::string_view s);

@@ -1,0 +1,91 @@
+// The statistics map window: a table of values per municipality joined to the
+// map, put into classes and painted as paint records with a legend.
+#pragma once
+#include "engine/Uopen.h"
+#include "gui/Dialogs.h"
+#include "gui/Forms.h"
+#include "paint/StatClass.h"
+#include "paint/StatJoin.h"
+#include "paint/StatTable.h"
+#include "paint/Uhanrei.h"
+#include <vector>
+
+class TStatMap : public TForm {
+public:
+    TStatMap();
+
+    TButton* BtnOpen;          // "表を開く..."
+    TLabel* LblFile;
+    TStringGrid* Grid1;        // the first rows of the table
+    TEdit* EdHeading; TUpDown* UDHeading;   // "見出し行"
+    TRadioGroup* RGKey;        // "結合": コード / 名称
+    TComboBox *CBCode, *CBName, *CBPref, *CBValue;
+    TEdit* EdUnit;             // "単位"
+    TRadioGroup* RGMethod;     // "分類方法"
+    TEdit* EdCount; TUpDown* UDCount;       // "階級数"
+    TEdit* EdManual;           // breaks typed by the user
+    TImage* ImgHist;           // histogram with the breaks
+    TComboBox* CBScheme;       // "配色"
+    TCheckBox* CBReverse;      // "逆順"
+    TRadioGroup* RGStyle;      // "塗り方"
+    TCheckBox* CBNoDataHatch;  // "データなしを斜線"
+    TEdit* EdDecimals; TUpDown* UDDecimals; // "小数桁数"
+    TCheckBox* CBThousands;    // "桁区切り"
+    TCheckBox* CBOpenEnds;     // "両端を「未満」「以上」で表す"
+    TButton *BtnApply, *BtnUndo, *BtnReport, *BtnClose;   // "適用", "元に戻す", "報告を保存", "閉じる"
+    TLabel* LblJoin;           // "結合 n / m 行"
+    TListBox* LBReport;        // rows not joined, with their reasons
+    TOpenDialog* OpenDialog1;
+    TSaveDialog* SaveDialog1;
+
+    StatTable Table;
+    std::string TablePath;
+    StatJoinSpec Spec;
+    StatUnits Units;
+    StatJoin Join;
+    std::vector<double> Breaks;
+
+    // What one application changed, for the undo and for applying again.
+    struct Applied {
+        bool on = false;
+        int first = 0, count = 0;              // its records
+        std::vector<int> areas;                // the map it was made for
+        int year = 0;
+        bool oldBorders = false;
+        std::vector<TOpen::PaintRecord> records;   // all records before it
+        TColor colours[8] = {};
+        uint8_t patterns[8] = {};
+        ProjectLegend legend;
+        bool legendOn = false;
+    } Last;
+
+    bool OpenTable(const std::string& path);
+    void ColumnsChanged();           // join again and redraw the classes
+    void ClassesChanged();           // breaks and histogram
+    StatNumberFormat NumberFormat() const;
+    StatMethod Method() const;
+    int ClassCount() const;
+    bool Apply();                    // "適用": false when nothing was applied
+    bool Undo();                     // the whole last application
+    bool UndoIfLast();               // the same when its records end the list
+    bool SaveReport(const std::string& path);
+    // The areas, edition or borders changed: offer to apply again, and never
+    // keep fills on a map they were not made for.
+    void MapChanged();
+
+    static int EditionYear();
+    static std::vector<int> SelectedAreas();
+
+private:
+    void fillColumnBoxes();
+    void restoreLook();   // the palette and the legend from before the last application
+    void showReport();
+    void drawHistogram();
+    bool loadUnits();
+    std::vector<int> unitsAreas;
+    int unitsYear = -1;
+};
+
+// Made when first asked for, after the thirty windows of the start-up.
+extern TStatMap* StatMap;
+TStatMap* StatMapWindow();

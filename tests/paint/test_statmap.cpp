@@ -1,0 +1,226 @@
+// The statistics map window on the real data set: the sample table of the
+// whole country joined, classed, painted with its legend, and carried by the
+// project and the paint file.
+#include "engine/Uopen.h"
+#include "gui/Testing.h"
+#include "gui/TextFile.h"
+#include "paint/Uhanrei.h"
+#include "paint/Upaint.h"
+#include "paint/Ustatmap.h"
+#include "tests/support/FormsFixture.h"
+#include "tests/support/RealAreas.h"
+#include <QImage>
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <set>
+
+namespace {
+
+using gui::testing::Messages;
+using gui::testing::QueueFileName;
+using testsupport::ChooseAreas;
+using testsupport::ReadBytes;
+
+QImage MapImage() { return Open->Image1->Picture()->Bitmap()->Image().copy(); }
+
+void ChooseItem(TComboBox* box, int index) {
+    box->SetItemIndex(index);
+    box->OnChange(box);
+}
+
+} // namespace
+
+class StatisticsMap : public JapanFormsTest {
+protected:
+    std::string File(const std::string& name) { return (programDir / name).string(); }
+    std::string Sample() { return (programDir / "サンプル" / "住民基本台帳人口_2021.csv").string(); }
+    void OpenTable(const std::string& path) {
+        QueueFileName(path);
+        StatMap->BtnOpen->Click();
+    }
+    // The unit of a code among the loaded ones.
+    const StatUnit& Unit(const std::string& code) { return StatMap->Units.units[size_t(StatMap->Units.byCode.at(code))]; }
+    // Every part of a unit shows the fill (or the pixel beside it, where the point falls on a border).
+    int PartsFilled(const StatUnit& u, TColor colour) {
+        int filled = 0;
+        for (const auto& p : u.points) {
+            int sx, sy;
+            Open->MapToScreen(p.x, p.y, sx, sy);
+            for (auto [dx, dy] : {std::pair{0, 0}, {1, 0}, {-1, 0}, {0, 1}, {0, -1}})
+                if (Open->Image1->Canvas()->Pixels(sx + dx, sy + dy) == colour) {
+                    ++filled;
+                    break;
+                }
+        }
+        return filled;
+    }
+};
+
+TEST_F(StatisticsMap, TheWholeCountryFromTheSampleIsPaintedWithItsLegendAndUndoneInOneStep) {
+    std::vector<int> all;
+    for (int k = 1; k <= 52; ++k) all.push_back(k);
+    ChooseAreas(all);
+    Open->menuStatMap->Click();
+    ASSERT_TRUE(StatMap->Visible());
+    OpenTable(Sample());
+    EXPECT_EQ(StatMap->CBCode->ItemIndex(), 1);    // 団体コード
+    EXPECT_EQ(StatMap->CBName->ItemIndex(), 3);    // 市区町村名
+    EXPECT_EQ(StatMap->CBPref->ItemIndex(), 2);    // 都道府県名
+    ChooseItem(StatMap->CBValue, 6);               // 人口
+    EXPECT_EQ(StatMap->LblJoin->Caption(), "結合 1922 / 2278 行");
+    EXPECT_EQ(StatMap->LBReport->Items()->Count(), 357);
+    // By name with the prefecture column: the same rows.
+    StatMap->RGKey->SetItemIndex(1);
+    EXPECT_EQ(StatMap->LblJoin->Caption(), "結合 1922 / 2278 行");
+    StatMap->RGKey->SetItemIndex(0);
+
+    StatMap->EdUnit->SetText("人");
+    StatMap->BtnApply->Click();
+    size_t points = 0;
+    for (const StatUnit& u : StatMap->Units.units) points += u.points.size();
+    EXPECT_GT(Open->paint_rep, 1300);
+    EXPECT_LE(Open->paint_rep, int(points));
+    // Islands too small to show at this size put no fill into the sea.
+    const int corner = Open->ImageSize - 2;
+    EXPECT_EQ(Open->Image1->Canvas()->Pixels(corner, corner), Open->BackColor);
+    EXPECT_EQ(Open->Image1->Canvas()->Pixels(corner, 1), Open->BackColor);
+    // Five classes and no data: the palette and the legend rows alike.
+    const auto want = StatClassSlots(0, 5, false, StatStyle::Colour);
+    EXPECT_EQ(Hanrei->LegendCount, 6);
+    EXPECT_EQ(Hanrei->LegendTitle, "人口（人）");
+    for (int k = 0; k < 5; ++k) {
+        EXPECT_EQ(Open->PaintColor[k], want[k].colour);
+        EXPECT_EQ(Hanrei->LegendColors[k], want[k].colour);
+        EXPECT_EQ(Hanrei->LegendPatterns[k], 0);
+    }
+    EXPECT_EQ(Hanrei->LegendTexts[5], "データなし");
+    // The largest unit is a ward: a city's own row stands back where its wards have rows.
+    const std::string& top = Hanrei->LegendTexts[4];
+    EXPECT_EQ(top.substr(top.rfind(' ') + 1), "920,372");
+    EXPECT_TRUE(Hanrei->CBExpDisplay->Checked());
+
+    // Again with another method: it replaces, it does not pile up.
+    const int once = Open->paint_rep;
+    StatMap->RGMethod->SetItemIndex(1);
+    StatMap->BtnApply->Click();
+    EXPECT_EQ(Open->paint_rep, once);
+    // The paint window's undo takes the whole application back, palette and legend too.
+    MapPaint->BtnRepaint->SetEnabled(true);
+    MapPaint->BtnRepaint->Click();
+    EXPECT_EQ(Open->paint_rep, 0);
+    EXPECT_EQ(Open->PaintColor[0], Open->DefPaintColor[0]);
+    EXPECT_FALSE(Hanrei->CBExpDisplay->Checked());
+
+    // Islands and exclaves: every part of 尾道市 and of 上天草市, each area alone at 1800 px.
+    StatMap->BtnApply->Click();
+    for (auto [area, code] : {std::pair{31, "342050"}, {42, "432121"}}) {
+        // A new choice of areas: painted again on request, with nothing of the other areas.
+        gui::testing::QueueAnswer(IDOK);
+        ChooseAreas({area});
+        ASSERT_GT(Open->paint_rep, 0);
+        for (const StatUnit& u : StatMap->Units.units) ASSERT_EQ(u.area, area) << u.name;
+        Open->COPYSCALE = 3;
+        ASSERT_TRUE(Open->DrawMap());
+        StatMap->BtnApply->Click();
+        const StatUnit& u = Unit(code);
+        const double v = StatMap->Join.unitValue[size_t(StatMap->Units.byCode.at(code))];
+        const TColor c = Open->PaintColor[StatClassOf(v, StatMap->Breaks)];
+        EXPECT_GT(u.points.size(), 9u) << u.name;
+        EXPECT_EQ(PartsFilled(u, c), int(u.points.size())) << u.name;
+        Open->COPYSCALE = 1;
+    }
+    // The old borders shown and the offer declined: the fills and their legend go.
+    gui::testing::QueueAnswer(IDCANCEL);
+    Open->CBNTownBorder->SetChecked(!Open->CBNTownBorder->Checked());
+    EXPECT_EQ(Open->paint_rep, 0);
+    EXPECT_FALSE(Hanrei->CBExpDisplay->Checked());
+}
+
+TEST_F(StatisticsMap, AStatisticsMapOfTheCountryComesBackFromTheProjectAndThePaintFileAsSaved) {
+    std::vector<int> all;
+    for (int k = 1; k <= 52; ++k) all.push_back(k);
+    ChooseAreas(all);
+    ::StatMapWindow()->Show();
+    OpenTable(Sample());
+    ChooseItem(StatMap->CBValue, 10);   // 増減率（％）, negatives included
+    StatMap->UDDecimals->SetPosition(2);
+    StatMap->CBOpenEnds->SetChecked(true);
+    StatMap->RGStyle->SetItemIndex(2);
+    StatMap->BtnApply->Click();
+    ASSERT_GT(Open->paint_rep, 1300);
+    EXPECT_NE(Hanrei->LegendTexts[0].find(" 未満"), std::string::npos);
+    const QImage shown = MapImage();
+
+    QueueFileName(File("a.rvx"));
+    Open->Button1Click(Open);
+    QueueFileName(File("a.pnt"));
+    MapPaint->Button3Click(MapPaint);
+    const std::string project = ReadBytes(File("a.rvx")), paint = ReadBytes(File("a.pnt"));
+
+    QueueFileName(File("a.rvx"));
+    Open->Button10Click(Open);
+    EXPECT_TRUE(MapImage() == shown);
+    QueueFileName(File("b.rvx"));
+    Open->Button1Click(Open);
+    EXPECT_EQ(ReadBytes(File("b.rvx")), project);
+
+    QueueFileName(File("a.pnt"));
+    MapPaint->Button2Click(MapPaint);
+    EXPECT_TRUE(MapImage() == shown);
+    QueueFileName(File("b.pnt"));
+    MapPaint->Button3Click(MapPaint);
+    EXPECT_EQ(ReadBytes(File("b.pnt")), paint);
+}
+
+TEST_F(StatisticsMap, ATableOf2005ColoursThe2005BordersAndADamagedTableChangesNothing) {
+    gui::testing::QueueAnswer(IDOK);
+    Open->EditionClick(2);
+    ASSERT_TRUE(Open->N20051->Checked());
+    ChooseAreas({31});
+    // The municipalities of 広島 on 2005-04-01, by name as a table of that year writes them.
+    gui::TextReader r((programDir / "MAPDATA/Codes/2005/31.csv").string());
+    std::string line, table = "都道府県,市町村,値\n";
+    std::set<std::string> names;
+    int parts = 0;
+    while (r.ReadLine(line)) {
+        ++parts;
+        const std::string code = line.substr(0, 6), rest = line.substr(7);
+        const std::string name = rest.substr(0, rest.find(','));
+        const std::string city = rest.substr(rest.find(',') + 1, rest.find(',', rest.find(',') + 1) - rest.find(',') - 1);
+        if (names.insert(city + name).second) table += "広島県," + city + name + "," + code + "\n";
+    }
+    std::ofstream(File("h2005.csv"), std::ios::binary) << gui::Utf8ToCp932(table);
+    ::StatMapWindow()->Show();
+    OpenTable(File("h2005.csv"));
+    ASSERT_EQ(StatMap->CBName->ItemIndex(), 2);
+    StatMap->RGKey->SetItemIndex(1);
+    EXPECT_EQ(StatMap->Join.joined, int(names.size()));
+    // Before the mergers of 2005 there were more of them than today.
+    EXPECT_GT(names.size(), LoadStatUnits(programDir.string(), {31}, 0).units.size());
+    // Every municipality of that date gets its fills at the points of that date.
+    StatMap->BtnApply->Click();
+    EXPECT_LE(Open->paint_rep, parts);
+    std::set<std::pair<int, int>> filled;
+    for (int i = 0; i < Open->paint_rep; ++i) filled.insert({Open->PaintRecords[i].x, Open->PaintRecords[i].y});
+    for (const StatUnit& u : StatMap->Units.units)
+        EXPECT_TRUE(std::any_of(u.points.begin(), u.points.end(), [&](auto p) { return filled.count({p.x, p.y}); }))
+            << u.name;
+    const int applied = Open->paint_rep;
+    const QImage shown = MapImage();
+
+    // A binary file, a line of 10 MB, quotes left open: refused with the line, the map as it was.
+    std::ofstream(File("bin.csv"), std::ios::binary) << std::string("\x89PNG\r\n\x1a\n\0\0\0", 11);
+    std::ofstream(File("long.csv"), std::ios::binary) << "a,b\r\n" << std::string(10 << 20, '1') << "\r\n";
+    std::ofstream(File("quote.csv"), std::ios::binary) << "a,b\r\n1,2\r\n\"3,4\r\n";
+    for (const char* f : {"bin.csv", "long.csv", "quote.csv"}) {
+        Messages().clear();
+        OpenTable(File(f));
+        ASSERT_EQ(Messages().size(), 1u) << f;
+        EXPECT_EQ(Messages()[0].caption, "統計地図");
+    }
+    EXPECT_NE(Messages()[0].text.find("3 行目"), std::string::npos) << Messages()[0].text;
+    EXPECT_EQ(StatMap->TablePath, File("h2005.csv"));
+    EXPECT_EQ(Open->paint_rep, applied);
+    EXPECT_TRUE(MapImage() == shown);
+}
