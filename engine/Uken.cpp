@@ -109,6 +109,7 @@ TKen::TKen() : TForm("都道府県指定") {
     const int yb = 352;
     Button1 = new TButton(this, "決　定");
     Button1->SetBounds(8, yb, 100, 28);
+    Button1->SetDefault(true);
     Button3 = new TButton(this, "クリア");
     Button3->SetBounds(116, yb, 80, 28);
     Button4 = new TButton(this, "すべて");

@@ -221,6 +221,6 @@ void NameControls(QWidget* window) {
             u->setAccessibleName(n);
             auto arrows = u->findChildren<QToolButton*>();
             for (QToolButton* a : arrows)
-                a->setAccessibleName((n.isEmpty() ? n : n + " ") + (a->arrowType() == Qt::UpArrow ? "増やす" : "減らす"));
+                a->setAccessibleName((n.isEmpty() ? n : n + " ") + (a->objectName() == "next" ? "増やす" : "減らす"));
         }
 }

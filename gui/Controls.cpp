@@ -253,6 +253,11 @@ TButton::TButton(QWidget* parent, const std::string& caption) : TControlT<QPushB
 }
 std::string TButton::Caption() const { return S(text()); }
 void TButton::SetCaption(const std::string& s) { setText(Q(s)); }
+bool TButton::Press() {
+    if (!isEnabled() || !isVisibleTo(window())) return false;
+    click();
+    return true;
+}
 void TButton::Click() {
     if (ModalResult != mrNone)
         if (TForm* f = ParentForm(this)) f->SetModalResult(ModalResult);
@@ -498,6 +503,7 @@ TTabSheet* TPageControl::Pages(int i) const { return dynamic_cast<TTabSheet*>(wi
 TScrollBox::TScrollBox(QWidget* parent) : TControlT<QScrollArea>(ClientOf(parent)) {
     setWidgetResizable(false);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setFocusPolicy(Qt::NoFocus);   // what it holds takes the focus
 }
 void TScrollBox::SetContent(QWidget* w) { setWidget(w); }
 int TScrollBox::HorzPosition() const { return horizontalScrollBar()->value(); }

@@ -4,6 +4,7 @@
 #include "gui/Testing.h"
 #include <QCloseEvent>
 #include <QCursor>
+#include <QKeyEvent>
 #include <QLibraryInfo>
 #include <QTranslator>
 #include <QMenuBar>
@@ -121,6 +122,31 @@ bool TForm::eventFilter(QObject* watched, QEvent* e) {
     onMouseWheel(this, ShiftOf(we->modifiers(), we->buttons()), delta.y() != 0 ? delta.y() : delta.x(),
                  TPoint(g.x(), g.y()), handled);
     return handled;
+}
+
+// The button Enter stands for: the focused button itself, else the default
+// button nearest to the focus (its group first, then the groups around it).
+static QPushButton* EnterButton(QWidget* window) {
+    QWidget* focus = window->focusWidget();
+    if (auto* b = qobject_cast<QPushButton*>(focus); b && b->isEnabled()) return b;
+    for (QWidget* w = focus ? focus : window; w; w = w->parentWidget()) {
+        for (auto* b : w->findChildren<TButton*>(Qt::FindDirectChildrenOnly))
+            if (b->isDefault() && b->isEnabled() && b->isVisibleTo(window)) return b;
+        if (w == window) break;
+    }
+    return nullptr;
+}
+
+void TForm::keyPressEvent(QKeyEvent* e) {
+    const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+    if (enter && !(e->modifiers() & ~Qt::KeypadModifier)) {
+        if (QPushButton* b = EnterButton(this)) {
+            b->click();
+            e->accept();
+            return;
+        }
+    }
+    QMainWindow::keyPressEvent(e);
 }
 
 void TForm::showEvent(QShowEvent* e) {

@@ -60,6 +60,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
     void showEvent(QShowEvent* e) override;
     void hideEvent(QHideEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
@@ -105,6 +106,7 @@ public:
         if (!mainForm) mainForm = f;
         f->FormCreate(f);
         NameControls(f);
+        SortTabOrder(f);
     }
     // Shows the main form and runs the loop until Terminate.
     void Run();

@@ -30,4 +30,6 @@ void TOpen::WireViewHandlers() {
     TkBtn2->OnClick = [this](TObject* s) { TkBtn2Click(s); };
     Timer1->OnTimer = [this](TObject* s) { Timer1Timer(s); };
     Image1->OnDblClick = [this](TObject* s) { Image1DblClick(s); };
+    Image1->SetTabStop(true);
+    Image1->OnKeyDown = [this](TObject* s, int& key, TShiftState shift) { Image1KeyDown(s, key, shift); };
 }

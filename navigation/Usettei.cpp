@@ -215,6 +215,7 @@ TSettei::TSettei() : TForm("　地図表示設定") {
     Button19 = g.button("山島検索", 300, yb, 80);
     Button20 = g.button("市町村名", 384, yb, 80);
     Button8 = g.button("決　定", 480, yb, 80);
+    Button8->SetDefault(true);
     Button1 = g.button("閉じる", 564, yb, 80);
     yb += 32;
     g.label("このｳｲﾝﾄﾞｳは地図右ｸﾘｯｸでも開くことができます", 8, yb, 400);
