@@ -10,7 +10,7 @@ namespace {
 
 TLabel* Link(QWidget* parent, const std::string& caption, int x, int y) {
     auto* l = new TLabel(parent, caption);
-    l->SetBounds(x, y, 300, 18);
+    l->SetBounds(x, y, 240, 18);
     l->SetFontColor(clBlue);
     QFont f = l->font();
     f.setUnderline(true);
@@ -70,7 +70,21 @@ TAbout::TAbout() : TForm("バージョン情報") {
     auto* supportCaption = new TLabel(c, "サポート");
     supportCaption->SetBounds(16, 176, 90, 18);
     Label6 = Link(c, settings::MailAddress(settings::SupportMail), 110, 176);
-    SetClientSize(360, 204);
+    // Only the addresses there are, one under the other.
+    int y = 132;
+    const std::pair<TLabel*, const char*> links[] = {
+        {homeCaption, settings::HomePageUrl}, {authorCaption, settings::AuthorMail}, {supportCaption, settings::SupportMail}};
+    TLabel* const targets[] = {Label4, Label5, Label6};
+    for (int i = 0; i < 3; ++i) {
+        const bool shown = settings::Configured(links[i].second);
+        links[i].first->SetVisible(shown);
+        targets[i]->SetVisible(shown);
+        if (!shown) continue;
+        links[i].first->SetTop(y);
+        targets[i]->SetTop(y);
+        y += 22;
+    }
+    SetClientSize(360, y + 6);
     SetFixedSize(true);
     SetPosition(poScreenCenter);
 

@@ -59,6 +59,9 @@ void TOpen::WireDisplayHandlers() {
     Image4->OnClick = [this](TObject* s) { About1Click(s); };
     Image2->OnClick = [this](TObject* s) { Tutorial1Click(s); };
     TkBtn1->OnClick = [this](TObject* s) { TkBtn1Click(s); };
+    // No page or address set: nothing to offer.
+    HomePage1->SetVisible(settings::Configured(settings::HomePageUrl));
+    TkBtn1->SetVisible(settings::Configured(settings::AuthorMail));
     OnBackgroundClick(this, [this] { FormClick(this); });
 }
 

@@ -74,6 +74,8 @@ THowTo::THowTo() : TForm("使い方") {
     Label1->SetBounds(128, 320, 260, 18);
     Label1->SetFontColor(clBlue);
     Image2 = CloseImage(c, 440, 316);
+    mailCaption->SetVisible(settings::Configured(settings::SupportMail));
+    Label1->SetVisible(settings::Configured(settings::SupportMail));
     SetClientSize(472, 348);
     SetPosition(poScreenCenter);
 

@@ -227,7 +227,7 @@ void TOpen::CreateControls() {
     y += 30;
     Button3 = Btn(c, "再描画", L, y, 108);
     Button3->SetVisible(false);
-    Button2 = Btn(c, "終　了", L + 116, y, 108);
+    Button2 = Btn(c, "終　了", L + 148, y, 76);
 
     // The map.
     ScrollBox1 = new TScrollBox(c);

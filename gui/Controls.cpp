@@ -229,10 +229,28 @@ TLabel::TLabel(QWidget* parent, const std::string& caption) : TControlT<QLabel>(
     InstallAccessibleControls();
     adjustSize();
 }
-std::string TLabel::Caption() const { return S(text()); }
+std::string TLabel::Caption() const { return pathEllipsis ? caption : S(text()); }
 void TLabel::SetCaption(const std::string& s) {
+    if (pathEllipsis) {
+        caption = s;
+        setToolTip(Q(s));
+        showElided();
+        return;
+    }
     setText(Q(s));
     if (AutoSize) adjustSize();
+}
+void TLabel::SetPathEllipsis(bool b) {
+    if (b == pathEllipsis) return;
+    if (b) caption = S(text());
+    pathEllipsis = b;
+    if (b) AutoSize = false;
+    SetCaption(b ? caption : S(toolTip()));
+}
+void TLabel::showElided() { setText(fontMetrics().elidedText(Q(caption), Qt::ElideMiddle, width())); }
+void TLabel::resizeEvent(QResizeEvent* e) {
+    QLabel::resizeEvent(e);
+    if (pathEllipsis) showElided();
 }
 void TLabel::SetAlignment(TAlignment a) {
     Qt::Alignment h = a == taCenter ? Qt::AlignHCenter : a == taRightJustify ? Qt::AlignRight : Qt::AlignLeft;

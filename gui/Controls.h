@@ -151,10 +151,17 @@ public:
     void SetCaption(const std::string& s);   // resizes to the text while AutoSize
     bool AutoSize = true;
     void SetAlignment(TAlignment a);
+    // A long path keeps its size and shows its middle as "…"; the hint tells it whole.
+    void SetPathEllipsis(bool b);
     TNotifyEvent OnClick, OnDblClick;
 protected:
+    void resizeEvent(QResizeEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
+private:
+    void showElided();
+    bool pathEllipsis = false;
+    std::string caption;
 };
 
 class TButton : public TControlT<QPushButton> {

@@ -49,7 +49,7 @@ TSettei::TSettei() : TForm("　地図表示設定") {
     g.label("太さ", 230, 4, 40);
 
     int y = 24;
-    CBCoast = g.check("海岸線", 8, y, 72, true);
+    CBCoast = g.check("海岸線", 8, y, 68, true);
     CBColor = g.check("同色", 76, y, 48, false, "海岸線の色に揃える");
     Button2 = g.button("...", 124, y, 24);
     Image1 = g.swatch(150, y + 2);
