@@ -342,6 +342,7 @@ public:
     void Button14Click(TObject* Sender);     // area mode on and off
     void MeasureAreaAt(int X, int Y);
     bool CountAreaPixels(TColor c, int x, int y);
+    bool AreaImageFits();
     void MeasureDisplayedArea();
     // Read-outs: areas and lengths in km with fewer decimals as they grow, a
     // distance always with two, and the magnification.
@@ -352,6 +353,7 @@ public:
     // The controls that move, scale or redraw the view rest while a tool holds
     // the map; a measurement also rests the other tools.
     void SetViewControlsEnabled(bool on);
+    void SetBorderDependents(bool on);
     void DisableMapControls();
     void EnableMapControls();
     void SetMapControlsEnabled(bool on);

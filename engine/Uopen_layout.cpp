@@ -311,7 +311,8 @@ void TOpen::CreateControls() {
     for (QWidget* w : std::initializer_list<QWidget*>{
              UDHor, UDVer, UpDown1, TkBtn2, Button12, Button6, CBPrefBorder, CBTownBorder, CBNTownBorder,
              CBTownName, CBLonLat, CBCenter, CBScale, BtnPaint, BtnMark, BtnMulti, Button14, CBExp, CBCopy,
-             CBChiri, CBTimer, CBNokori, CBKenName1, Label34, Label36})
+             CBChiri, CBTimer, CBNokori, CBKenName1, Label34, Label36, BtnCenter, BtnLetter, CBLabel, CBYomi,
+             CBInfo})
         w->setEnabled(false);
     for (TMenuItem* m : {N9, N17, N18}) m->SetEnabled(false);
 
@@ -334,10 +335,18 @@ void TOpen::CreateControls() {
 }
 
 void TOpen::SetViewControlsEnabled(bool on) {
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             BtnCenter, BtnLine, UDHor, UDVer, UpDown1, Button5, Button6, Button7, Button9, Panel1, BtnPaint,
-             CBPrefBorder, CBTownBorder, CBNTownBorder, CBTownName, CBLabel, CBLake, CBScale, CBLonLat, BtnLetter})
+    for (QWidget* w : std::initializer_list<QWidget*>{BtnCenter, BtnLine, UDHor, UDVer, UpDown1, Button5, Button6,
+                                                      Button7, Button9, Panel1, BtnPaint, CBPrefBorder, CBLabel,
+                                                      CBScale, CBLonLat, BtnLetter})
         w->setEnabled(on);
+    SetBorderDependents(on);
+}
+
+// The municipality boxes need the municipality borders, and those the
+// prefecture borders: each is enabled only while the box it needs is ticked.
+void TOpen::SetBorderDependents(bool on) {
+    CBTownBorder->SetEnabled(on && CBPrefBorder->Checked());
+    for (TCheckBox* b : {CBTownName, CBNTownBorder, CBLake}) b->SetEnabled(on && CBTownBorder->Checked());
 }
 
 void TOpen::DisableMapControls() { SetMapControlsEnabled(false); }

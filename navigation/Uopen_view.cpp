@@ -185,6 +185,9 @@ void TOpen::Timer1Timer(TObject* Sender) {
     else
         Button6Click(this);
     Timer1->SetEnabled(false);
+    // The refusal is over: the read-out goes back to distances.
+    Label17->SetCaption("距離");
+    Label15->SetCaption(DistanceText(0));
 }
 
 // ---- keys on the map ----
