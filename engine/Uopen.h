@@ -382,6 +382,7 @@ public:
     void Timer1Timer(TObject* Sender);
     void Image1DblClick(TObject* Sender);
     void StartNotice(int x, int y, const std::string& text);
+    void OpenManual(const std::string& section);
     // Ctrl+Z: the symbol window's step back while it is shown, else the paint's.
     void Undo1Click(TObject* Sender);
     // Keys on the map: each one the user's press of the control it stands for.

@@ -108,7 +108,6 @@ void TOpen::CreateControls() {
     Help1 = new TMenuItem("ヘルプ(&H)");
     MainMenu1->Add(Help1);
     Tutorial1 = Item(Help1, "使い方");
-    Tutorial1->SetShortCut("F1", true);
     readmehtm1 = Item(Help1, "readme.htmを開く");
     HomePage1 = Item(Help1, "ホームページを開く");
     About1 = Item(Help1, "バージョン情報");

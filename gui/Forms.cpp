@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QWheelEvent>
 #include <algorithm>
+#include <cctype>
 #include <stdexcept>
 
 TApplication* Application = nullptr;
@@ -137,7 +138,22 @@ static QPushButton* EnterButton(QWidget* window) {
     return nullptr;
 }
 
+std::string TApplication::HelpKeywordOf(const char* typeName) {
+    std::string s = typeName;
+    size_t i = 0;
+    while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) ++i;   // the mangled length
+    if (i < s.size() && s[i] == 'T') ++i;
+    std::string k;
+    for (; i < s.size(); ++i) k += char(std::tolower(static_cast<unsigned char>(s[i])));
+    return k;
+}
+
 void TForm::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_F1 && e->modifiers() == Qt::NoModifier && Application && Application->OnHelp) {
+        Application->OnHelp(HelpKeyword);
+        e->accept();
+        return;
+    }
     const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
     if (enter && !(e->modifiers() & ~Qt::KeypadModifier)) {
         if (QPushButton* b = EnterButton(this)) {

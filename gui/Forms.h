@@ -4,7 +4,9 @@
 #include "gui/Types.h"
 #include <QApplication>
 #include <QMainWindow>
+#include <functional>
 #include <map>
+#include <typeinfo>
 #include <string>
 #include <vector>
 
@@ -45,6 +47,8 @@ public:
     TFormStyle FormStyle() const { return formStyle; }
     void SetPosition(TPosition p) { position = p; }
     void SetFixedSize(bool fixed);   // the user cannot resize the window
+    // The manual's section of this window: F1 in it asks the application for it.
+    std::string HelpKeyword;
 
     // Handlers a form overrides. FormCreate runs once, from CreateForm.
     virtual void FormCreate(TObject* Sender) {}
@@ -107,6 +111,7 @@ public:
         f->FormCreate(f);
         NameControls(f);
         SortTabOrder(f);
+        if (f->HelpKeyword.empty()) f->HelpKeyword = HelpKeywordOf(typeid(T).name());
     }
     // Shows the main form and runs the loop until Terminate.
     void Run();
@@ -119,6 +124,10 @@ public:
     void ProcessMessages();
     TForm* MainForm() const { return mainForm; }
     const std::vector<TForm*>& Forms() const { return forms; }
+    // F1 in a form: the form's HelpKeyword is handed here.
+    std::function<void(const std::string& keyword)> OnHelp;
+    // "TKen" (as the compiler names the class) gives "ken".
+    static std::string HelpKeywordOf(const char* typeName);
     void DestroyForms();   // in reverse order of creation
     void FormDestroyed(TForm* f);   // a form deleted elsewhere leaves the list
     QApplication* Qt() const { return qapp; }

@@ -1,7 +1,6 @@
 // The program driven from the keyboard: Enter takes each window's default
 // action, the map answers the arrow, zoom, Home and Backspace keys, Tab
 // follows the layout, and the menus' shortcuts reach their buttons.
-#include "engine/Uhowto.h"
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
 #include "gui/Testing.h"
@@ -181,8 +180,8 @@ TEST_F(Keys, ShortcutsReachTheButtonsTheyStandFor) {
     Key(Open->Image1, Qt::Key_C, Qt::ControlModifier);
     EXPECT_TRUE(gui::testing::ClipboardImage().isNull());
     Key(Open->Image1, Qt::Key_F1);
-    EXPECT_TRUE(HowTo->Visible());
-    HowTo->Hide();
+    ASSERT_FALSE(gui::testing::Messages().empty()) << "F1 reaches the manual, which this folder lacks";
+    gui::testing::Messages().clear();
 
     DrawArea(1);
     FocusAsUser(Open->Image1);

@@ -12,6 +12,8 @@
 #include "tests/engine/HandMap.h"
 #include <QApplication>
 #include <QMouseEvent>
+#include <filesystem>
+#include <fstream>
 
 class Toggles : public HandMap {
 protected:
@@ -194,6 +196,9 @@ TEST_F(Toggles, DatumMenuSwitchesOnlyTheCaptions) {
 }
 
 TEST_F(Toggles, HelpPagesGoToTheBrowserAndAFailureIsShown) {
+    // The manual as the program folder holds it.
+    std::filesystem::create_directories(o->AppDir + "/Help");
+    std::ofstream(o->AppDir + "/Help/readme.htm") << "<html></html>";
     o->readmehtm1->Click();
     ASSERT_EQ(gui::testing::ShellOpens().size(), 1u);
     EXPECT_EQ(gui::testing::ShellOpens()[0], o->AppDir + "/Help/readme.htm");
