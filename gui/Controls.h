@@ -61,7 +61,12 @@ public:
     void Show() { this->setVisible(true); }
     void Hide() { this->setVisible(false); }
     std::string Hint() const { return this->toolTip().toStdString(); }
-    void SetHint(const std::string& s) { this->setToolTip(QString::fromStdString(s)); }
+    void SetHint(const std::string& s) {
+        // A control a reader knows by its hint is known by the new one.
+        const QString hint = QString::fromStdString(s);
+        if (!this->toolTip().isEmpty() && this->accessibleName() == this->toolTip()) this->setAccessibleName(hint);
+        this->setToolTip(hint);
+    }
     void SetFocus() { this->setFocus(); }
     int Tag = 0;                  // free for handlers shared by several controls
     void SetFontColor(TColor c) {
