@@ -139,7 +139,7 @@ TKen::TKen() : TForm("都道府県指定") {
     CBNameList->OnClick = [this](TObject* s) { CBNameListClick(s); };
     CBRailShow->OnClick = [this](TObject* s) { CBRailShowClick(s); };
 
-    SetClientSize(708, yb + 66);
+    SetClientSize(708, yb + 80);
 }
 
 void TKen::FormCreate(TObject* Sender) {

@@ -49,7 +49,7 @@ TMenuItem* PopItem(TPopupMenu* p, const std::string& caption) {
 TLetter::TLetter() : TForm("　地図ラベル編集  ラベルテーブル") {
     SetFormStyle(fsStayOnTop);
     SetPosition(poScreenCenter);
-    SetClientSize(620, 560);
+    SetClientSize(620, 578);
     LabelTable.resize(LABEL_MAX);
     PrefNameTable.resize(PREF_RECORD_MAX);
     PrefSeatTable.resize(PREF_RECORD_MAX);

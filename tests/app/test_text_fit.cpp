@@ -46,17 +46,25 @@ int Chrome(const QWidget* w) {
 std::vector<std::string> Misfits(TForm* form) {
     std::vector<std::string> out;
     auto report = [&](QWidget* w, const QString& text, int need, int have) {
-        out.push_back(text.toStdString() + " (" + w->metaObject()->className() + "): needs " + std::to_string(need) +
+        out.push_back(text.toStdString() + " (" + w->metaObject()->className() + " in " + w->parentWidget()->metaObject()->className() + "): needs " + std::to_string(need) +
                       ", has " + std::to_string(have));
     };
     for (QWidget* w : form->findChildren<QWidget*>()) {
         if (!w->isVisibleTo(form) || w->isWindow()) continue;
         // Nothing sticks out past the window, or past a group it belongs to.
-        if (QWidget* p = w->parentWidget(); p && p != form && !qobject_cast<QAbstractScrollArea*>(p->parentWidget())) {
+        // (Content that scrolls may lie beyond its view.)
+        auto scrolled = [form](QWidget* x) {
+            for (QWidget* p = x->parentWidget(); p && p != form; p = p->parentWidget())
+                if (qobject_cast<QAbstractScrollArea*>(p)) return true;
+            return false;
+        };
+        if (QWidget* p = w->parentWidget(); p && p != form && !scrolled(w)) {
             const QRect r = w->geometry(), inner = p->rect();
             const bool captioned = !w->property("text").toString().isEmpty();
             if (r.right() > inner.right() + 1 && captioned && (qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w)))
                 report(w, w->property("text").toString() + " past the edge", r.right(), inner.right());
+            if (r.bottom() > inner.bottom() + 1 && captioned && (qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w)))
+                report(w, w->property("text").toString() + " below the edge", r.bottom(), inner.bottom());
         }
         // Controls that take input do not lie over one another.
         auto solid = [](QWidget* x) {
