@@ -2,6 +2,7 @@
 // window's own section, the help menu and the usage window open it too, a
 // missing manual is told as such, and no link in it leads nowhere.
 #include "engine/Uhowto.h"
+#include "engine/Uken.h"
 #include "engine/Uopen.h"
 #include "gui/Testing.h"
 #include "tests/support/FormsFixture.h"
@@ -9,6 +10,7 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <cstdlib>
 
 namespace {
 
@@ -62,7 +64,7 @@ TEST(Manual, EveryLinkLeadsSomewhere) {
         if (entry.path().extension() != ".htm") continue;
         SCOPED_TRACE(entry.path().string());
         const QString page = QString::fromStdString(testsupport::ReadBytes(entry.path()));
-        QRegularExpression href("href=\"([^\"]*)\"");
+        QRegularExpression href("(?:href|src)=\"([^\"]*)\"");
         int links = 0;
         for (auto it = href.globalMatch(page); it.hasNext(); ++links) {
             const QString target = it.next().captured(1);
@@ -76,6 +78,37 @@ TEST(Manual, EveryLinkLeadsSomewhere) {
             }
         }
         EXPECT_GT(links, 0);
+    }
+}
+
+} // namespace
+
+namespace {
+
+// The manual shows each window as the program draws it, over a drawn map.
+// With ROVANA_HELP_SHOTS set to a folder (scripts/help-shots), the pictures
+// are made anew there from the running windows.
+class HelpShots : public JapanFormsTest {};
+
+TEST_F(HelpShots, TheManualShowsEveryWindow) {
+    const char* out = std::getenv("ROVANA_HELP_SHOTS");
+    Open->Show();
+    Ken->AreaBox(13)->SetChecked(true);
+    Ken->Button1Click(Ken);
+    ASSERT_TRUE(Open->MapShown);
+    const QString manual = QString::fromStdString(testsupport::ReadBytes(kManual / "readme.htm"));
+    for (TForm* f : Application->Forms()) {
+        SCOPED_TRACE(f->Caption());
+        const std::string picture = "img/" + f->HelpKeyword + ".png";
+        if (out) {
+            f->Show();
+            QApplication::processEvents();
+            EXPECT_TRUE(f->grab().save(QString::fromStdString((fs::path(out) / (f->HelpKeyword + ".png")).string())));
+            if (f != Open) f->Hide();
+            continue;
+        }
+        EXPECT_TRUE(manual.contains(QString::fromStdString("src=\"" + picture + "\""))) << picture;
+        EXPECT_TRUE(fs::exists(kManual / picture)) << picture;
     }
 }
 
