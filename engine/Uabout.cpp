@@ -42,7 +42,7 @@ void DrawProgramPicture(TCanvas* c, int side) {
 TAbout::TAbout() : TForm("バージョン情報") {
     QWidget* c = Client();
     Panel1 = new TPanel(c, "");
-    Panel1->setAccessibleName("閉じる");
+    Panel1->setAccessibleName("プログラム情報（クリックで閉じる）");
     Panel1->BevelOuter = bvLowered;
     Panel1->SetBounds(8, 8, 344, 112);
     Image1 = new TImage(c);
@@ -84,11 +84,16 @@ TAbout::TAbout() : TForm("バージョン情報") {
         targets[i]->SetTop(y);
         y += 22;
     }
-    SetClientSize(360, y + 6);
+    // The background closes the window on a click; a button says so to keyboard and reader alike.
+    Button1 = new TButton(c, "閉じる");
+    Button1->SetBounds(272, y + 4, 80, 26);
+    Button1->SetDefault(true);
+    SetClientSize(360, y + 38);
     SetFixedSize(true);
     SetPosition(poScreenCenter);
 
     Panel1->OnClick = [this](TObject* s) { CloseClick(s); };
+    Button1->OnClick = [this](TObject* s) { CloseClick(s); };
     Image1->OnClick = [this](TObject* s) { CloseClick(s); };
     OnBackgroundClick(this, [this] { CloseClick(this); });
     Label4->OnClick = [this](TObject* s) { Label4Click(s); };

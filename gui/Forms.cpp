@@ -127,10 +127,10 @@ bool TForm::eventFilter(QObject* watched, QEvent* e) {
 
 // The button Enter stands for: the focused button itself, else the default
 // button nearest to the focus (its group first, then the groups around it).
-static QPushButton* EnterButton(QWidget* window) {
+static QPushButton* EnterButton(TForm* window) {
     QWidget* focus = window->focusWidget();
     if (auto* b = qobject_cast<QPushButton*>(focus); b && b->isEnabled()) return b;
-    for (QWidget* w = focus ? focus : window; w; w = w->parentWidget()) {
+    for (QWidget* w = focus ? focus : window->Client(); w; w = w->parentWidget()) {
         for (auto* b : w->findChildren<TButton*>(Qt::FindDirectChildrenOnly))
             if (b->isDefault() && b->isEnabled() && b->isVisibleTo(window)) return b;
         if (w == window) break;

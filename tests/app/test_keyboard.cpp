@@ -1,6 +1,7 @@
 // The program driven from the keyboard: Enter takes each window's default
 // action, the map answers the arrow, zoom, Home and Backspace keys, Tab
 // follows the layout, and the menus' shortcuts reach their buttons.
+#include "engine/Uabout.h"
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
 #include "gui/Testing.h"
@@ -81,6 +82,11 @@ TEST_F(JapanKeys, EnterTakesTheDefaultActionOfTheWindowItIsPressedIn) {
     Key(Ken->Button2, Qt::Key_Return);
     EXPECT_FALSE(Ken->Visible());
     EXPECT_EQ(Open->SelectCode[0], 26);
+
+    // The about window closes on Enter through its own button.
+    About->Show();
+    Key(About, Qt::Key_Return);
+    EXPECT_FALSE(About->Visible());
 }
 
 TEST_F(Keys, TheMapAnswersTheViewKeysThroughItsControls) {
