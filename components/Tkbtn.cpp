@@ -1,9 +1,36 @@
 #include "components/Tkbtn.h"
+#include <QKeyEvent>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 
 TTkBtn::TTkBtn(QWidget* Owner, const std::string& caption)
     : TPanel(Owner, caption), FPicture(std::make_unique<TPicture>()) {
+    setFocusPolicy(Qt::StrongFocus);
     resize(75, 25);
 }
+
+void TTkBtn::keyPressEvent(QKeyEvent* e) {
+    const bool press = e->key() == Qt::Key_Space || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+    if (!press || e->modifiers() & ~Qt::KeypadModifier) {
+        TPanel::keyPressEvent(e);
+        return;
+    }
+    e->accept();
+    if (isEnabled()) Click();
+}
+
+void TTkBtn::paintEvent(QPaintEvent* e) {
+    TPanel::paintEvent(e);
+    if (!hasFocus()) return;
+    QStylePainter p(this);
+    QStyleOptionFocusRect o;
+    o.initFrom(this);
+    o.rect = rect().adjusted(3, 3, -3, -3);
+    p.drawPrimitive(QStyle::PE_FrameFocusRect, o);
+}
+
+void TTkBtn::focusInEvent(QFocusEvent*) { update(); }
+void TTkBtn::focusOutEvent(QFocusEvent*) { update(); }
 
 TTkBtn::~TTkBtn() = default;
 

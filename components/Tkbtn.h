@@ -19,6 +19,11 @@ protected:
     // The left button shows the button pressed while it is down.
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    // A tab stop: Space or Enter clicks it, as they do a push button.
+    void keyPressEvent(QKeyEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
 
 private:
     std::unique_ptr<TPicture> FPicture;

@@ -4,13 +4,16 @@
 
 namespace settings {
 
-// The program's home page (help menu, about box).
-inline constexpr const char* HomePageUrl = "https://www.example.com/rovana/";
+// The program's home page (help menu, about box). Left empty while there is
+// no such page or address: the items that would open it are not shown.
+inline constexpr const char* HomePageUrl = "";
 // The top page of the national survey authority's web map (display settings link).
 inline constexpr const char* WebMapTopUrl = "https://maps.gsi.go.jp/";
 // The author (start screen button, about box) and user support (about box, usage notes).
-inline constexpr const char* AuthorMail = "mailto:rovana-author@example.com";
-inline constexpr const char* SupportMail = "mailto:rovana-support@example.com";
+inline constexpr const char* AuthorMail = "";
+inline constexpr const char* SupportMail = "";
+
+inline bool Configured(const char* address) { return address && *address; }
 
 // The national survey authority's web map: the host that the clicked point's
 // path and query are put after.

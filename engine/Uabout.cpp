@@ -10,7 +10,7 @@ namespace {
 
 TLabel* Link(QWidget* parent, const std::string& caption, int x, int y) {
     auto* l = new TLabel(parent, caption);
-    l->SetBounds(x, y, 300, 18);
+    l->SetBounds(x, y, 240, 18);
     l->SetFontColor(clBlue);
     QFont f = l->font();
     f.setUnderline(true);
@@ -42,7 +42,7 @@ void DrawProgramPicture(TCanvas* c, int side) {
 TAbout::TAbout() : TForm("バージョン情報") {
     QWidget* c = Client();
     Panel1 = new TPanel(c, "");
-    Panel1->setAccessibleName("閉じる");
+    Panel1->setAccessibleName("プログラム情報（クリックで閉じる）");
     Panel1->BevelOuter = bvLowered;
     Panel1->SetBounds(8, 8, 344, 112);
     Image1 = new TImage(c);
@@ -70,11 +70,30 @@ TAbout::TAbout() : TForm("バージョン情報") {
     auto* supportCaption = new TLabel(c, "サポート");
     supportCaption->SetBounds(16, 176, 90, 18);
     Label6 = Link(c, settings::MailAddress(settings::SupportMail), 110, 176);
-    SetClientSize(360, 204);
+    // Only the addresses there are, one under the other.
+    int y = 132;
+    const std::pair<TLabel*, const char*> links[] = {
+        {homeCaption, settings::HomePageUrl}, {authorCaption, settings::AuthorMail}, {supportCaption, settings::SupportMail}};
+    TLabel* const targets[] = {Label4, Label5, Label6};
+    for (int i = 0; i < 3; ++i) {
+        const bool shown = settings::Configured(links[i].second);
+        links[i].first->SetVisible(shown);
+        targets[i]->SetVisible(shown);
+        if (!shown) continue;
+        links[i].first->SetTop(y);
+        targets[i]->SetTop(y);
+        y += 22;
+    }
+    // The background closes the window on a click; a button says so to keyboard and reader alike.
+    Button1 = new TButton(c, "閉じる");
+    Button1->SetBounds(272, y + 4, 80, 26);
+    Button1->SetDefault(true);
+    SetClientSize(360, y + 38);
     SetFixedSize(true);
     SetPosition(poScreenCenter);
 
     Panel1->OnClick = [this](TObject* s) { CloseClick(s); };
+    Button1->OnClick = [this](TObject* s) { CloseClick(s); };
     Image1->OnClick = [this](TObject* s) { CloseClick(s); };
     OnBackgroundClick(this, [this] { CloseClick(this); });
     Label4->OnClick = [this](TObject* s) { Label4Click(s); };

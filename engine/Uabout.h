@@ -15,6 +15,7 @@ public:
     TLabel* Label4;    // home page
     TLabel* Label5;    // mail to the author
     TLabel* Label6;    // mail to user support
+    TButton* Button1;  // "閉じる": the close that a click on the background also does
     TCursor KeptCursor = crDefault;
 
     void CloseClick(TObject* Sender);

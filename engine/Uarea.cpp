@@ -68,7 +68,10 @@ void TOpen::Button3Click(TObject* Sender) {
     BtnCenter->SetEnabled(true);
     UpDown1->SetEnabled(true);
     CBLabel->SetChecked(false);
-    for (TCheckBox* c : {CBTownBorder, CBNTownBorder, CBPrefBorder, CBLonLat, CBTownName, CBCenter}) c->SetEnabled(true);
+    for (TCheckBox* c : {CBPrefBorder, CBLonLat, CBCenter}) c->SetEnabled(true);
+    SetBorderDependents(true);
+    // Tools that work on a drawn map wake up with the first one.
+    for (QWidget* w : std::initializer_list<QWidget*>{CBLabel, BtnLetter, CBInfo, Button11}) w->setEnabled(true);
     RadioGroup1->SetEnabled(true);
     RadioGroup2->SetEnabled(true);
     Button4->SetEnabled(true);
@@ -76,7 +79,8 @@ void TOpen::Button3Click(TObject* Sender) {
     CBScale->SetEnabled(true);
 
     if (SELECT < 2) {
-        CBTownName->SetChecked(true);
+        // Names only with their borders: ticked without them, the redraw would untick them again.
+        if (CBTownBorder->Checked()) CBTownName->SetChecked(true);
         CBMainDoubleName->SetEnabled(true);
         CBMainDoubleName->SetChecked(false);
     } else {

@@ -5,6 +5,7 @@
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
 #include "gui/Dialogs.h"
+#include "gui/Files.h"
 #include "labels/Uletter.h"
 #include "labels/Upagesdlg.h"
 #include "labels/Uprefset.h"
@@ -59,6 +60,11 @@ void TOpen::WireDisplayHandlers() {
     Image4->OnClick = [this](TObject* s) { About1Click(s); };
     Image2->OnClick = [this](TObject* s) { Tutorial1Click(s); };
     TkBtn1->OnClick = [this](TObject* s) { TkBtn1Click(s); };
+    // F1 in any window opens the manual at that window's section.
+    Application->OnHelp = [this](const std::string& section) { OpenManual(section); };
+    // No page or address set: nothing to offer.
+    HomePage1->SetVisible(settings::Configured(settings::HomePageUrl));
+    TkBtn1->SetVisible(settings::Configured(settings::AuthorMail));
     OnBackgroundClick(this, [this] { FormClick(this); });
 }
 
@@ -236,8 +242,18 @@ void TOpen::N24Click(TObject* Sender) { N24->SetChecked(!N24->Checked()); }
 
 void TOpen::N28Click(TObject* Sender) { PrefSet->Show(); }
 
-void TOpen::readmehtm1Click(TObject* Sender) {
-    if (ShellOpen(AppDir + "/Help/readme.htm") <= 32)
+void TOpen::readmehtm1Click(TObject* Sender) { OpenManual(""); }
+
+// The manual shipped in the program folder, at a window's section. A missing
+// file is told as such, not as a browser that failed.
+void TOpen::OpenManual(const std::string& section) {
+    const std::string page = AppDir + "/Help/readme.htm";
+    if (!gui::FileExists(page)) {
+        Application->MessageBox("マニュアル Help\\readme.htm がプログラムのフォルダにありません　　　",
+                                "readme.htm呼び出しエラー", MB_ICONEXCLAMATION);
+        return;
+    }
+    if (ShellOpen(section.empty() ? page : page + "#" + section) <= 32)
         Application->MessageBox(kBrowserFailed, "readme.htm呼び出しエラー", MB_ICONEXCLAMATION);
 }
 

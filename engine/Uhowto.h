@@ -11,6 +11,7 @@ public:
     TImage* Image2;    // closes the window
     TImage* Image3;    // shows the about box
     TLabel* Label1;    // mail to user support
+    TButton* Button1;  // opens the manual
 };
 
 extern THowTo* HowTo;

@@ -102,6 +102,7 @@ TKen::TKen() : TForm("都道府県指定") {
     const int yb = 352;
     Button1 = new TButton(this, "決　定");
     Button1->SetBounds(8, yb, 100, 28);
+    Button1->SetDefault(true);
     Button3 = new TButton(this, "クリア");
     Button3->SetBounds(116, yb, 80, 28);
     Button4 = new TButton(this, "すべて");
@@ -131,7 +132,7 @@ TKen::TKen() : TForm("都道府県指定") {
     CBNameList->OnClick = [this](TObject* s) { CBNameListClick(s); };
     CBRailShow->OnClick = [this](TObject* s) { CBRailShowClick(s); };
 
-    SetClientSize(700, yb + 66);
+    SetClientSize(708, yb + 80);
 }
 
 void TKen::FormCreate(TObject* Sender) {

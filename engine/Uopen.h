@@ -106,6 +106,8 @@ public:
     TMenuItem *Window1, *Open1, *N1, *N28, *menuPaint, *MakeLabel, *N15, *N9, *N17, *N18;
     TMenuItem *Option1, *kokudo, *ken_name, *Wait, *Hokkaido, *Keido, *N24, *Sokuchi, *NJikan, *NKanji;
     TMenuItem *Help1, *About1, *Tutorial1, *readmehtm1, *HomePage1;
+    // Keyboard doubles of buttons: "ﾌｧｲﾙ読込", "ﾌｧｲﾙ保存", undo of a paint or symbol step, "画像コピー".
+    TMenuItem *FileOpen1, *FileSave1, *Undo1, *CopyImage1;
 
     // ---- Program folder, log ----
     std::string AppDir;
@@ -363,6 +365,7 @@ public:
     void Button14Click(TObject* Sender);     // area mode on and off
     void MeasureAreaAt(int X, int Y);
     bool CountAreaPixels(TColor c, int x, int y);
+    bool AreaImageFits();
     void MeasureDisplayedArea();
     // Read-outs: areas and lengths in km with fewer decimals as they grow, a
     // distance always with two, and the magnification.
@@ -373,6 +376,7 @@ public:
     // The controls that move, scale or redraw the view rest while a tool holds
     // the map; a measurement also rests the other tools.
     void SetViewControlsEnabled(bool on);
+    void SetBorderDependents(bool on);
     void DisableMapControls();
     void EnableMapControls();
     void SetMapControlsEnabled(bool on);
@@ -400,6 +404,12 @@ public:
     void Button12Click(TObject* Sender);   // "戻す"
     void Timer1Timer(TObject* Sender);
     void Image1DblClick(TObject* Sender);
+    void StartNotice(int x, int y, const std::string& text);
+    void OpenManual(const std::string& section);
+    // Ctrl+Z: the symbol window's step back while it is shown, else the paint's.
+    void Undo1Click(TObject* Sender);
+    // Keys on the map: each one the user's press of the control it stands for.
+    void Image1KeyDown(TObject* Sender, int& Key, TShiftState Shift);
     void PanBy(bool horizontal, TUDBtnType Button);
     void SetZoomUnit(TMenuItem* item, float unit, int index);
     void SetMoveFactor(TMenuItem* item, float factor, int index);

@@ -45,16 +45,25 @@ void TOpen::CreateControls() {
 
     // Menus.
     MainMenu1 = new TMainMenu();
-    File1 = new TMenuItem("ファイル");
+    File1 = new TMenuItem("ファイル(&F)");
     MainMenu1->Add(File1);
+    // The work file and the image through the keys users know; each item presses its button.
+    FileOpen1 = Item(File1, "ﾌｧｲﾙ読込");
+    FileOpen1->SetShortCut("Ctrl+O");
+    FileSave1 = Item(File1, "ﾌｧｲﾙ保存");
+    FileSave1->SetShortCut("Ctrl+S");
     SaveImage1 = Item(File1, "地図画像を保存する");
     PNG1 = Item(SaveImage1, "PNGファイルで保存する", true);
     JPEG1 = Item(SaveImage1, "JPEGファイルで保存する");
     BITMAP1 = Item(SaveImage1, "BITMAPファイルで保存する");
     Exit1 = Item(File1, "終了");
 
-    Edit1 = new TMenuItem("編集");
+    Edit1 = new TMenuItem("編集(&E)");
     MainMenu1->Add(Edit1);
+    Undo1 = Item(Edit1, "元に戻す");
+    Undo1->SetShortCut("Ctrl+Z", true);
+    CopyImage1 = Item(Edit1, "地図画像をコピー");
+    CopyImage1->SetShortCut("Ctrl+C");
     TMenuItem* reduce = Item(Edit1, "縮小率");
     MAG1 = Item(reduce, "×１（標準）", true);
     MAG2 = Item(reduce, "×1/2");
@@ -73,7 +82,7 @@ void TOpen::CreateControls() {
     N9 = Item(Edit1, "市区町村名表示位置編集");
     N17 = Item(Edit1, "市区町村名削除");
 
-    Window1 = new TMenuItem("ウィンドウ");
+    Window1 = new TMenuItem("ウィンドウ(&W)");
     MainMenu1->Add(Window1);
     Open1 = Item(Window1, "都道府県指定ｳｲﾝﾄﾞｳを開く");
     N1 = Item(Window1, "地図表示設定ｳｲﾝﾄﾞｳを開く");
@@ -83,7 +92,7 @@ void TOpen::CreateControls() {
     MakeLabel = Item(Window1, "ラベルファイルを自動的に作成する");
     N15 = Item(Window1, "旧町村名のラベルファイルを作成する");
 
-    Option1 = new TMenuItem("オプション");
+    Option1 = new TMenuItem("オプション(&O)");
     MainMenu1->Add(Option1);
     kokudo = Item(Option1, "国土地理院承認番号表示", true);
     ken_name = Item(Option1, "都府県名表示", true);
@@ -96,7 +105,7 @@ void TOpen::CreateControls() {
     NKanji = Item(history, "漢字コード順");
     N24 = Item(Option1, "終了時の設定を保存する", true);
 
-    Help1 = new TMenuItem("ヘルプ");
+    Help1 = new TMenuItem("ヘルプ(&H)");
     MainMenu1->Add(Help1);
     Tutorial1 = Item(Help1, "使い方");
     readmehtm1 = Item(Help1, "readme.htmを開く");
@@ -158,12 +167,16 @@ void TOpen::CreateControls() {
     UpDown1->Max = 10000;
     UpDown1->SetPosition(1);
     UpDown1->SetHint("地図画像倍率");
+    // Told apart from the pans at a glance: minus and plus, not arrows.
+    UpDown1->SetHorizontal(true);
+    UpDown1->SetButtonTexts("－", "＋");
     UDHor = new TUpDown(view);
     UDHor->SetBounds(138, y + 8, 40, 24);
     UDHor->Min = 0;
     UDHor->Max = 1000;
     UDHor->SetPosition(500);
     UDHor->SetHint("左へ／右へ");
+    UDHor->SetHorizontal(true);
     UDVer = new TUpDown(view);
     UDVer->SetBounds(186, y, 24, 40);
     UDVer->Min = 0;
@@ -199,6 +212,7 @@ void TOpen::CreateControls() {
     ComboBox1 = new TComboBox(search, true);
     ComboBox1->SetBounds(8, 24, 136, 26);
     Button9 = Btn(search, "検　索", 148, 24, 68, "検索実行");
+    Button9->SetDefault(true);
     CBTownPaint = Check(search, "市町村検索ペイント", 8, 56, 150);
     CBMenseki = Check(search, "面積", 160, 56, 56, false, "総面積表示");
 
@@ -213,7 +227,7 @@ void TOpen::CreateControls() {
     y += 30;
     Button3 = Btn(c, "再描画", L, y, 108);
     Button3->SetVisible(false);
-    Button2 = Btn(c, "終　了", L + 116, y, 108);
+    Button2 = Btn(c, "終　了", L + 148, y, 76);
 
     // The map.
     ScrollBox1 = new TScrollBox(c);
@@ -286,6 +300,9 @@ void TOpen::CreateControls() {
     RadioGroup2->SetHint("PNGを推奨");
     Button4 = Btn(output, "画像コピー", 8, 114, 100, "ｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰ");
     Button8 = Btn(output, "画像保存", 116, 114, 100, "ﾃﾞｨｽｸに保存");
+    FileOpen1->OnClick = [this](TObject*) { Button10->Press(); };
+    FileSave1->OnClick = [this](TObject*) { Button1->Press(); };
+    CopyImage1->OnClick = [this](TObject*) { Button4->Press(); };
 
     Panel1 = new TPanel(c, "");
     Panel1->SetVisible(false);
@@ -294,7 +311,8 @@ void TOpen::CreateControls() {
     for (QWidget* w : std::initializer_list<QWidget*>{
              UDHor, UDVer, UpDown1, TkBtn2, Button12, Button6, CBPrefBorder, CBTownBorder, CBNTownBorder,
              CBTownName, CBLonLat, CBCenter, CBScale, BtnPaint, BtnMark, BtnMulti, Button14, CBExp, CBCopy,
-             CBChiri, CBTimer, CBNokori, CBKenName1, Label34, Label36})
+             CBChiri, CBTimer, CBNokori, CBKenName1, Label34, Label36, BtnCenter, BtnLetter, CBLabel, CBYomi,
+             CBInfo})
         w->setEnabled(false);
     for (TMenuItem* m : {N9, N17, N18}) m->SetEnabled(false);
 
@@ -317,10 +335,18 @@ void TOpen::CreateControls() {
 }
 
 void TOpen::SetViewControlsEnabled(bool on) {
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             BtnCenter, BtnLine, UDHor, UDVer, UpDown1, Button5, Button6, Button7, Button9, Panel1, BtnPaint,
-             CBPrefBorder, CBTownBorder, CBNTownBorder, CBTownName, CBLabel, CBLake, CBScale, CBLonLat, BtnLetter})
+    for (QWidget* w : std::initializer_list<QWidget*>{BtnCenter, BtnLine, UDHor, UDVer, UpDown1, Button5, Button6,
+                                                      Button7, Button9, Panel1, BtnPaint, CBPrefBorder, CBLabel,
+                                                      CBScale, CBLonLat, BtnLetter})
         w->setEnabled(on);
+    SetBorderDependents(on);
+}
+
+// The municipality boxes need the municipality borders, and those the
+// prefecture borders: each is enabled only while the box it needs is ticked.
+void TOpen::SetBorderDependents(bool on) {
+    CBTownBorder->SetEnabled(on && CBPrefBorder->Checked());
+    for (TCheckBox* b : {CBTownName, CBNTownBorder, CBLake}) b->SetEnabled(on && CBTownBorder->Checked());
 }
 
 void TOpen::DisableMapControls() { SetMapControlsEnabled(false); }

@@ -329,6 +329,12 @@ void TOpen::LoadYomiList(const std::string& path) {
                                 "データエラー", MB_OK | MB_ICONEXCLAMATION);
 }
 
+// A notice of the start screen, moved left as far as it needs to end inside the picture.
+void TOpen::StartNotice(int x, int y, const std::string& text) {
+    TCanvas* c = Image1->Canvas();
+    c->TextOut(std::max(0, std::min(x, c->Width() - 8 - c->TextWidth(text))), y, text);
+}
+
 void TOpen::ShowBoundaryDataDate() {
     int newest = 0;
     for (int code = 1; code <= 52; code++) KeepNewest(gui::Format("%s/mapdata/%02d.map", AppDir.c_str(), code), newest);
@@ -336,8 +342,7 @@ void TOpen::ShowBoundaryDataDate() {
     // Without any map file there is no date to tell.
     if (newest <= 0) return;
     const DataDate d = UnpackDataDate(newest);
-    Image1->Canvas()->TextOut(
-        143, 480, gui::Format("使用している行政区界データの最終更新日は %d/%02d/%02d です", d.year, d.month, d.day));
+    StartNotice(143, 480, gui::Format("使用している行政区界データの最終更新日は %d/%02d/%02d です", d.year, d.month, d.day));
 }
 
 void TOpen::ShowRailDataDate(int count, const std::string* names) {
@@ -353,8 +358,7 @@ void TOpen::ShowRailDataDate(int count, const std::string* names) {
     scan(AppDir + "/鉄道路線/主要駅名", "*.lbl");
     if (newest <= 0) return;
     const DataDate d = UnpackDataDate(newest);
-    Image1->Canvas()->TextOut(
-        160, 520, gui::Format("　　　　 　　鉄道路線データの最終更新日は %d/%02d/%02d です", d.year, d.month, d.day));
+    StartNotice(160, 520, gui::Format("　　　　 　　鉄道路線データの最終更新日は %d/%02d/%02d です", d.year, d.month, d.day));
 }
 
 void TOpen::Button2Click(TObject* Sender) {

@@ -8,7 +8,9 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QApplication>
+#include <QHeaderView>
 #include <QMouseEvent>
+#include <QTableWidget>
 #include <QToolButton>
 #include <algorithm>
 #include <map>
@@ -171,6 +173,31 @@ QString Context(QWidget* w) {
     return first ? Shown(first) : QString();
 }
 
+// A grid without a header row has its headings as labels above its columns:
+// a reader takes each column's name from the label over it, not a number.
+void NameGridColumns(QTableWidget* t) {
+    QWidget* parent = t->parentWidget();
+    if (!parent) return;
+    const QRect g = t->geometry();
+    for (int c = 0; c < t->columnCount(); ++c) {
+        if (t->horizontalHeaderItem(c) && !t->horizontalHeaderItem(c)->text().isEmpty()) continue;
+        const int left = g.left() + t->frameWidth() + t->verticalHeader()->width() * !t->verticalHeader()->isHidden() +
+                         t->columnViewportPosition(c);
+        const int right = left + t->columnWidth(c);
+        QString name;
+        for (QWidget* l : parent->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+            const QRect lg = l->geometry();
+            const int mid = (lg.left() + lg.right()) / 2;
+            if (!l->isHidden() && lg.bottom() <= g.top() + 2 && lg.bottom() >= g.top() - 24 && mid >= left && mid < right &&
+                Says(Shown(l)))
+                name = Shown(l).simplified();
+        }
+        // No label over it: the grid's own name and the column's place.
+        if (name.isEmpty()) name = QStringLiteral("%1 %2列目").arg(Caption(t).isEmpty() ? t->accessibleName() : Caption(t)).arg(c + 1).trimmed();
+        t->setHorizontalHeaderItem(c, new QTableWidgetItem(name));
+    }
+}
+
 } // namespace
 
 void InstallAccessibleControls() {
@@ -194,6 +221,8 @@ void NameControls(QWidget* window) {
         // A caption is read from the control itself, so that a changed one is read.
         if (QString n = Rule(w); !n.isEmpty() && n != Caption(w)) w->setAccessibleName(n);
     }
+    for (QWidget* w : window->findChildren<QWidget*>())
+        if (auto* g = dynamic_cast<TStringGrid*>(w); g && g->FixedRows == 0) NameGridColumns(g);
     auto nameOf = [](QWidget* w) { return w->accessibleName().isEmpty() ? Caption(w) : w->accessibleName(); };
     // Controls of one window named alike: each by its group, then by its place.
     std::map<std::pair<QString, QString>, std::vector<QWidget*>> alike;
@@ -221,6 +250,6 @@ void NameControls(QWidget* window) {
             u->setAccessibleName(n);
             auto arrows = u->findChildren<QToolButton*>();
             for (QToolButton* a : arrows)
-                a->setAccessibleName((n.isEmpty() ? n : n + " ") + (a->arrowType() == Qt::UpArrow ? "増やす" : "減らす"));
+                a->setAccessibleName((n.isEmpty() ? n : n + " ") + (a->objectName() == "next" ? "増やす" : "減らす"));
         }
 }

@@ -229,10 +229,28 @@ TLabel::TLabel(QWidget* parent, const std::string& caption) : TControlT<QLabel>(
     InstallAccessibleControls();
     adjustSize();
 }
-std::string TLabel::Caption() const { return S(text()); }
+std::string TLabel::Caption() const { return pathEllipsis ? caption : S(text()); }
 void TLabel::SetCaption(const std::string& s) {
+    if (pathEllipsis) {
+        caption = s;
+        setToolTip(Q(s));
+        showElided();
+        return;
+    }
     setText(Q(s));
     if (AutoSize) adjustSize();
+}
+void TLabel::SetPathEllipsis(bool b) {
+    if (b == pathEllipsis) return;
+    if (b) caption = S(text());
+    pathEllipsis = b;
+    if (b) AutoSize = false;
+    SetCaption(b ? caption : S(toolTip()));
+}
+void TLabel::showElided() { setText(fontMetrics().elidedText(Q(caption), Qt::ElideMiddle, width())); }
+void TLabel::resizeEvent(QResizeEvent* e) {
+    QLabel::resizeEvent(e);
+    if (pathEllipsis) showElided();
 }
 void TLabel::SetAlignment(TAlignment a) {
     Qt::Alignment h = a == taCenter ? Qt::AlignHCenter : a == taRightJustify ? Qt::AlignRight : Qt::AlignLeft;
@@ -253,6 +271,11 @@ TButton::TButton(QWidget* parent, const std::string& caption) : TControlT<QPushB
 }
 std::string TButton::Caption() const { return S(text()); }
 void TButton::SetCaption(const std::string& s) { setText(Q(s)); }
+bool TButton::Press() {
+    if (!isEnabled() || !isVisibleTo(window())) return false;
+    click();
+    return true;
+}
 void TButton::Click() {
     if (ModalResult != mrNone)
         if (TForm* f = ParentForm(this)) f->SetModalResult(ModalResult);
@@ -323,8 +346,22 @@ void TRadioGroup::SetItemEnabled(int i, bool b) {
 }
 
 void TRadioGroup::rebuild() {
+    // New texts for as many items in the same columns: the buttons stay, and with
+    // them their place in the tab order, their focus and their names.
+    if (int(buttons.size()) == Count() && builtColumns == columns) {
+        settingFromCode = true;
+        for (int i = 0; i < Count(); ++i) {
+            buttons[i]->setText(Q(items[i]));
+            buttons[i]->setAutoExclusive(false);
+            buttons[i]->setChecked(i == itemIndex);
+            buttons[i]->setAutoExclusive(true);
+        }
+        settingFromCode = false;
+        return;
+    }
     for (auto* b : buttons) delete b;
     buttons.clear();
+    builtColumns = columns;
     auto* grid = static_cast<QGridLayout*>(layout());
     int rows = (Count() + columns - 1) / columns;
     for (int i = 0; i < Count(); ++i) {
@@ -337,6 +374,8 @@ void TRadioGroup::rebuild() {
             itemIndex = i;
             if (OnClick) OnClick(this);
         });
+        // Tab reaches new buttons where the group stands, not after every other control.
+        QWidget::setTabOrder(buttons.empty() ? static_cast<QWidget*>(this) : buttons.back(), b);
         buttons.push_back(b);
     }
 }
@@ -498,6 +537,7 @@ TTabSheet* TPageControl::Pages(int i) const { return dynamic_cast<TTabSheet*>(wi
 TScrollBox::TScrollBox(QWidget* parent) : TControlT<QScrollArea>(ClientOf(parent)) {
     setWidgetResizable(false);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setFocusPolicy(Qt::NoFocus);   // what it holds takes the focus
 }
 void TScrollBox::SetContent(QWidget* w) { setWidget(w); }
 int TScrollBox::HorzPosition() const { return horizontalScrollBar()->value(); }

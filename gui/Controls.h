@@ -61,7 +61,12 @@ public:
     void Show() { this->setVisible(true); }
     void Hide() { this->setVisible(false); }
     std::string Hint() const { return this->toolTip().toStdString(); }
-    void SetHint(const std::string& s) { this->setToolTip(QString::fromStdString(s)); }
+    void SetHint(const std::string& s) {
+        // A control a reader knows by its hint is known by the new one.
+        const QString hint = QString::fromStdString(s);
+        if (!this->toolTip().isEmpty() && this->accessibleName() == this->toolTip()) this->setAccessibleName(hint);
+        this->setToolTip(hint);
+    }
     void SetFocus() { this->setFocus(); }
     int Tag = 0;                  // free for handlers shared by several controls
     void SetFontColor(TColor c) {
@@ -151,10 +156,17 @@ public:
     void SetCaption(const std::string& s);   // resizes to the text while AutoSize
     bool AutoSize = true;
     void SetAlignment(TAlignment a);
+    // A long path keeps its size and shows its middle as "…"; the hint tells it whole.
+    void SetPathEllipsis(bool b);
     TNotifyEvent OnClick, OnDblClick;
 protected:
+    void resizeEvent(QResizeEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
+private:
+    void showElided();
+    bool pathEllipsis = false;
+    std::string caption;
 };
 
 class TButton : public TControlT<QPushButton> {
@@ -163,8 +175,15 @@ public:
     std::string Caption() const;
     void SetCaption(const std::string& s);
     void Click();          // sets the form's ModalResult (if any), then runs OnClick
+    // A press by the user through a key or a menu: nothing while the button
+    // is disabled or hidden; true when it was clicked.
+    bool Press();
     TModalResult ModalResult = mrNone;
     TNotifyEvent OnClick;
+    // Enter pressed anywhere in this button's group (its parent's controls)
+    // clicks it, unless another button has the focus; drawn as the default.
+    bool Default() const { return isDefault(); }
+    void SetDefault(bool b) { setDefault(b); }
 };
 
 class TCheckBox : public TControlT<QCheckBox> {
@@ -213,6 +232,7 @@ private:
     std::vector<QRadioButton*> buttons;
     int itemIndex = -1;
     int columns = 1;
+    int builtColumns = 0;   // the columns the buttons were laid out in
     bool settingFromCode = false;
 };
 
@@ -407,7 +427,14 @@ public:
     TNotifyEvent OnDblClick, OnClick;
     std::function<void(TObject*, TShiftState, int wheelDelta, TPoint mousePos, bool& handled)> OnMouseWheel;
     void SetCursor(TCursor c);
+    // A key pressed while the image has the focus; the handler sets key to 0
+    // when it took it. Only an image that is a tab stop takes the focus.
+    std::function<void(TObject*, int& key, TShiftState)> OnKeyDown;
+    void SetTabStop(bool b);
 protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
@@ -439,9 +466,22 @@ public:
     // arrow towards it would, and anything else typed gives way to the position.
     void SetAssociate(TEdit* e);
     TEdit* Associate() const { return associate; }
+    // Arrows side by side (left is btPrev) instead of one above the other.
+    void SetHorizontal(bool b);
+    // Texts on the two buttons in place of the arrows.
+    void SetButtonTexts(const std::string& prev, const std::string& next);
 protected:
     void resizeEvent(QResizeEvent* e) override;
+    // Without an associate the up-down takes the focus and answers the arrow
+    // keys; with one, the arrow keys in that edit step it.
+    void keyPressEvent(QKeyEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
 private:
+    void place();
+    bool horizontal = false;
     void showPosition();
     void typingEnded();
     int position = 0;
@@ -486,7 +526,9 @@ public:
     void Click();                     // as a user choice: runs OnClick
     TNotifyEvent OnClick;
     int Tag = 0;
-    void SetShortCut(const std::string& keys);   // "Ctrl+S", as QKeySequence reads it
+    // "Ctrl+S", as QKeySequence reads it; everyWindow: also while another of
+    // the program's windows is active.
+    void SetShortCut(const std::string& keys, bool everyWindow = false);
     QAction* Action() const { return action; }
     QMenu* Menu();                    // created on first use
     // Sets the items beside this one (for radio groups); done by Add.
@@ -504,6 +546,9 @@ private:
 // hint, else the label beside it; a name set in code beforehand is kept, and
 // controls named alike take their group's caption, then a number.
 void NameControls(QWidget* window);
+// Orders Tab through the window's controls top to bottom, left to right,
+// column by column where the controls stand in columns.
+void SortTabOrder(QWidget* window);
 // Panels and labels that take clicks are published as buttons with a press.
 void InstallAccessibleControls();
 

@@ -43,8 +43,9 @@ void TMenuItem::SetEnabled(bool b) { action->setEnabled(b); }
 bool TMenuItem::Visible() const { return action->isVisible(); }
 void TMenuItem::SetVisible(bool b) { action->setVisible(b); }
 void TMenuItem::SetRadioGroup(int g) { groupIndex = g; }
-void TMenuItem::SetShortCut(const std::string& keys) {
+void TMenuItem::SetShortCut(const std::string& keys, bool everyWindow) {
     action->setShortcut(QKeySequence(QString::fromStdString(keys), QKeySequence::PortableText));
+    action->setShortcutContext(everyWindow ? Qt::ApplicationShortcut : Qt::WindowShortcut);
 }
 
 QMenu* TMenuItem::Menu() {

@@ -2,6 +2,9 @@
 #include "gui/Controls.h"
 #include "gui/Forms.h"
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
@@ -184,6 +187,47 @@ void TImage::paintEvent(QPaintEvent*) {
         p.drawImage(rect(), img);
     else
         p.drawImage(0, 0, img);
+    if (hasFocus()) {
+        // Over the picture only: the bitmap itself stays as drawn.
+        p.setPen(QPen(palette().color(QPalette::Highlight), 2, Qt::DashLine));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(rect().adjusted(1, 1, -1, -1));
+    }
+}
+
+void TImage::SetTabStop(bool b) { setFocusPolicy(b ? Qt::StrongFocus : Qt::NoFocus); }
+void TImage::focusInEvent(QFocusEvent*) { update(); }
+void TImage::focusOutEvent(QFocusEvent*) { update(); }
+
+// The desktop's virtual key for a Qt key; 0 when the handlers know no such key.
+static int VirtualKey(const QKeyEvent* e) {
+    switch (e->key()) {
+    case Qt::Key_Backspace: return VK_BACK;
+    case Qt::Key_Return: case Qt::Key_Enter: return VK_RETURN;
+    case Qt::Key_PageUp: return VK_PRIOR;
+    case Qt::Key_PageDown: return VK_NEXT;
+    case Qt::Key_End: return VK_END;
+    case Qt::Key_Home: return VK_HOME;
+    case Qt::Key_Left: return VK_LEFT;
+    case Qt::Key_Up: return VK_UP;
+    case Qt::Key_Right: return VK_RIGHT;
+    case Qt::Key_Down: return VK_DOWN;
+    case Qt::Key_Plus: return (e->modifiers() & Qt::KeypadModifier) ? VK_ADD : VK_OEM_PLUS;
+    case Qt::Key_Minus: return (e->modifiers() & Qt::KeypadModifier) ? VK_SUBTRACT : VK_OEM_MINUS;
+    default: return 0;
+    }
+}
+
+void TImage::keyPressEvent(QKeyEvent* e) {
+    int key = VirtualKey(e);
+    if (key && OnKeyDown) {
+        OnKeyDown(this, key, ShiftOf(e->modifiers(), Qt::NoButton));
+        if (key == 0) {
+            e->accept();
+            return;
+        }
+    }
+    QWidget::keyPressEvent(e);
 }
 
 TPoint TImage::toImage(QPointF p) const {
@@ -244,20 +288,91 @@ TUpDown::TUpDown(QWidget* parent) : TControlT<QWidget>(ClientOf(parent)) {
     down = new QToolButton(this);
     up->setArrowType(Qt::UpArrow);
     down->setArrowType(Qt::DownArrow);
+    // Readers name the arrows by what they do, whatever they show.
+    up->setObjectName("next");
+    down->setObjectName("prev");
     for (auto* b : {up, down}) {
         b->setAutoRepeat(true);
         b->setFocusPolicy(Qt::NoFocus);
     }
     QObject::connect(up, &QToolButton::clicked, [this] { UserClick(btNext); });
     QObject::connect(down, &QToolButton::clicked, [this] { UserClick(btPrev); });
+    setFocusPolicy(Qt::StrongFocus);
     resize(17, 24);
 }
 
-void TUpDown::resizeEvent(QResizeEvent*) {
-    int h = height() / 2;
-    up->setGeometry(0, 0, width(), h);
-    down->setGeometry(0, h, width(), height() - h);
+void TUpDown::resizeEvent(QResizeEvent*) { place(); }
+
+void TUpDown::place() {
+    // Room for the focus frame around the buttons when the up-down takes the focus.
+    const QRect r = focusPolicy() == Qt::NoFocus ? rect() : rect().adjusted(2, 2, -2, -2);
+    if (horizontal) {
+        const int w = r.width() / 2;
+        down->setGeometry(r.left(), r.top(), w, r.height());
+        up->setGeometry(r.left() + w, r.top(), r.width() - w, r.height());
+    } else {
+        const int h = r.height() / 2;
+        up->setGeometry(r.left(), r.top(), r.width(), h);
+        down->setGeometry(r.left(), r.top() + h, r.width(), r.height() - h);
+    }
 }
+
+void TUpDown::SetHorizontal(bool b) {
+    horizontal = b;
+    up->setArrowType(b ? Qt::RightArrow : Qt::UpArrow);
+    down->setArrowType(b ? Qt::LeftArrow : Qt::DownArrow);
+    place();
+}
+
+void TUpDown::SetButtonTexts(const std::string& prev, const std::string& next) {
+    up->setArrowType(Qt::NoArrow);
+    down->setArrowType(Qt::NoArrow);
+    up->setText(QString::fromStdString(next));
+    down->setText(QString::fromStdString(prev));
+}
+
+// Up and Right step towards Max, Down and Left towards Min, whatever the look.
+static bool ArrowStep(const QKeyEvent* e, TUDBtnType& b) {
+    switch (e->key()) {
+    case Qt::Key_Up: case Qt::Key_Right: b = btNext; return true;
+    case Qt::Key_Down: case Qt::Key_Left: b = btPrev; return true;
+    default: return false;
+    }
+}
+
+void TUpDown::keyPressEvent(QKeyEvent* e) {
+    TUDBtnType b;
+    if (!ArrowStep(e, b)) {
+        QWidget::keyPressEvent(e);
+        return;
+    }
+    UserClick(b);
+    e->accept();
+}
+
+bool TUpDown::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == associate && e->type() == QEvent::KeyPress) {
+        auto* ke = static_cast<QKeyEvent*>(e);
+        // Left and right move the caret in the edit; up and down step.
+        if (ke->key() == Qt::Key_Up || ke->key() == Qt::Key_Down) {
+            UserClick(ke->key() == Qt::Key_Up ? btNext : btPrev);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, e);
+}
+
+void TUpDown::paintEvent(QPaintEvent*) {
+    if (!hasFocus()) return;
+    QStylePainter p(this);
+    QStyleOptionFocusRect o;
+    o.initFrom(this);
+    o.backgroundColor = palette().color(QPalette::Window);
+    p.drawPrimitive(QStyle::PE_FrameFocusRect, o);
+}
+
+void TUpDown::focusInEvent(QFocusEvent*) { update(); }
+void TUpDown::focusOutEvent(QFocusEvent*) { update(); }
 
 void TUpDown::SetPosition(int p) {
     position = std::clamp(p, std::min(Min, Max), std::max(Min, Max));
@@ -288,8 +403,15 @@ void TUpDown::UserClick(TUDBtnType b) {
 
 void TUpDown::SetAssociate(TEdit* e) {
     QObject::disconnect(typingEnd);
+    if (associate) associate->removeEventFilter(this);
     associate = e;
-    if (e) typingEnd = QObject::connect(e, &QLineEdit::editingFinished, this, [this] { typingEnded(); });
+    if (e) {
+        typingEnd = QObject::connect(e, &QLineEdit::editingFinished, this, [this] { typingEnded(); });
+        e->installEventFilter(this);
+    }
+    // The edit takes the focus and the keys for both.
+    setFocusPolicy(e ? Qt::NoFocus : Qt::StrongFocus);
+    place();
     showPosition();
 }
 

@@ -171,9 +171,15 @@ int ShellOpen(const std::string& target) {
     }
     QString t = Q(target);
     QUrl url;
-    if (t.contains("://") || t.startsWith("mailto:", Qt::CaseInsensitive))
+    const int hash = t.lastIndexOf('#');
+    if (t.contains("://") || t.startsWith("mailto:", Qt::CaseInsensitive)) {
         url = QUrl(t);
-    else
+    } else if (hash > 0 && !QFileInfo::exists(t) && QFileInfo::exists(t.left(hash))) {
+        // A page of a local file: the part after '#' is the place in it.
+        url = QUrl::fromLocalFile(QFileInfo(t.left(hash)).absoluteFilePath());
+        url.setFragment(t.mid(hash + 1));
+    } else {
         url = QUrl::fromLocalFile(QFileInfo(t).absoluteFilePath());
+    }
     return QDesktopServices::openUrl(url) ? 42 : 2;
 }

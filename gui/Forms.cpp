@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QCursor>
+#include <QKeyEvent>
 #include <QLibraryInfo>
 #include <QTranslator>
 #include <QMenuBar>
@@ -14,6 +15,7 @@
 #include <QTimer>
 #include <QWheelEvent>
 #include <algorithm>
+#include <cctype>
 #include <stdexcept>
 
 TApplication* Application = nullptr;
@@ -124,6 +126,51 @@ bool TForm::eventFilter(QObject* watched, QEvent* e) {
     return handled;
 }
 
+// The button Enter stands for: the focused button itself, else the default
+// button nearest to the focus (its group first, then the groups around it).
+static QPushButton* EnterButton(TForm* window) {
+    QWidget* focus = window->focusWidget();
+    if (auto* b = qobject_cast<QPushButton*>(focus); b && b->isEnabled()) return b;
+    for (QWidget* w = focus ? focus : window->Client(); w; w = w->parentWidget()) {
+        for (auto* b : w->findChildren<TButton*>(Qt::FindDirectChildrenOnly))
+            if (b->isDefault() && b->isEnabled() && b->isVisibleTo(window)) return b;
+        if (w == window) break;
+    }
+    return nullptr;
+}
+
+std::string TApplication::HelpKeywordOf(const char* typeName) {
+    std::string s = typeName;
+    size_t i = 0;
+    while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) ++i;   // the mangled length
+    if (i < s.size() && s[i] == 'T') ++i;
+    std::string k;
+    for (; i < s.size(); ++i) k += char(std::tolower(static_cast<unsigned char>(s[i])));
+    return k;
+}
+
+void TForm::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
+        e->accept();
+        EscapePressed();
+        return;
+    }
+    if (e->key() == Qt::Key_F1 && e->modifiers() == Qt::NoModifier && Application && Application->OnHelp) {
+        Application->OnHelp(HelpKeyword);
+        e->accept();
+        return;
+    }
+    const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+    if (enter && !(e->modifiers() & ~Qt::KeypadModifier)) {
+        if (QPushButton* b = EnterButton(this)) {
+            b->click();
+            e->accept();
+            return;
+        }
+    }
+    QMainWindow::keyPressEvent(e);
+}
+
 void TForm::showEvent(QShowEvent* e) {
     QMainWindow::showEvent(e);
     if (e->spontaneous() || wasVisible) return;   // restored from the task bar: not a new show
@@ -212,14 +259,6 @@ void TForm::EscapePressed() {
 }
 
 // Esc reaches the window when the control with the focus has no use for it.
-void TForm::keyPressEvent(QKeyEvent* e) {
-    if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
-        e->accept();
-        EscapePressed();
-        return;
-    }
-    QMainWindow::keyPressEvent(e);
-}
 
 void TForm::SetModalResult(TModalResult r) { ModalResult = r; }
 

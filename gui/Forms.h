@@ -4,7 +4,9 @@
 #include "gui/Types.h"
 #include <QApplication>
 #include <QMainWindow>
+#include <functional>
 #include <map>
+#include <typeinfo>
 #include <string>
 #include <vector>
 
@@ -45,6 +47,8 @@ public:
     TFormStyle FormStyle() const { return formStyle; }
     void SetPosition(TPosition p) { position = p; }
     void SetFixedSize(bool fixed);   // the user cannot resize the window
+    // The manual's section of this window: F1 in it asks the application for it.
+    std::string HelpKeyword;
 
     // The close box and Esc take the path of the window's own close button:
     // the one set here, else the button captioned "閉じる", else "キャンセル".
@@ -70,11 +74,11 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
     void showEvent(QShowEvent* e) override;
     void hideEvent(QHideEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void changeEvent(QEvent* e) override;
-    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     bool closeForm();     // the close handlers; true when the form hid or went
@@ -117,6 +121,8 @@ public:
         if (!mainForm) mainForm = f;
         f->FormCreate(f);
         NameControls(f);
+        SortTabOrder(f);
+        if (f->HelpKeyword.empty()) f->HelpKeyword = HelpKeywordOf(typeid(T).name());
     }
     // Shows the main form and runs the loop until Terminate.
     void Run();
@@ -129,6 +135,10 @@ public:
     void ProcessMessages();
     TForm* MainForm() const { return mainForm; }
     const std::vector<TForm*>& Forms() const { return forms; }
+    // F1 in a form: the form's HelpKeyword is handed here.
+    std::function<void(const std::string& keyword)> OnHelp;
+    // "TKen" (as the compiler names the class) gives "ken".
+    static std::string HelpKeywordOf(const char* typeName);
     void DestroyForms();   // in reverse order of creation
     void FormDestroyed(TForm* f);   // a form deleted elsewhere leaves the list
     QApplication* Qt() const { return qapp; }

@@ -60,6 +60,11 @@ struct TShiftState {
 
 enum TUDBtnType { btNext, btPrev };
 
+// Virtual key codes, as the desktop numbers them, for key-down handlers.
+constexpr int VK_BACK = 0x08, VK_RETURN = 0x0D, VK_PRIOR = 0x21, VK_NEXT = 0x22, VK_END = 0x23, VK_HOME = 0x24,
+              VK_LEFT = 0x25, VK_UP = 0x26, VK_RIGHT = 0x27, VK_DOWN = 0x28, VK_ADD = 0x6B, VK_SUBTRACT = 0x6D,
+              VK_OEM_PLUS = 0xBB, VK_OEM_MINUS = 0xBD;
+
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 

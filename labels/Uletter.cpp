@@ -49,14 +49,14 @@ TMenuItem* PopItem(TPopupMenu* p, const std::string& caption) {
 TLetter::TLetter() : TForm("　地図ラベル編集  ラベルテーブル") {
     SetFormStyle(fsStayOnTop);
     SetPosition(poScreenCenter);
-    SetClientSize(620, 560);
+    SetClientSize(620, 578);
     LabelTable.resize(LABEL_MAX);
     PrefNameTable.resize(PREF_RECORD_MAX);
     PrefSeatTable.resize(PREF_RECORD_MAX);
 
     LabelAll = Lbl(this, "全てのラベル", 8, 4, 120);
     const char* heads[10] = {"ﾏｰｸ", "経度座標", "緯度座標", "ラ　ベ　ル", "ｻｲｽﾞ", "表示", "JR", "主", "鉄", "番号"};
-    const int widths[10] = {21, 61, 62, 135, 23, 22, 22, 21, 26, 27};
+    const int widths[10] = {21, 61, 62, 133, 23, 26, 20, 21, 26, 27};
     int hx = 8;
     for (int c = 0; c < 10; ++c) {
         Lbl(this, heads[c], hx, 22, widths[c]);
@@ -84,7 +84,7 @@ TLetter::TLetter() : TForm("　地図ラベル編集  ラベルテーブル") {
     StringGrid2->SetRowHeights(18);
 
     const int R = 476;
-    Label8 = Lbl(this, "位置指定ボタンをクリック", R, 4, 140);
+    Label8 = Lbl(this, "位置指定ボタンをクリック", R, 4, 144);
     RadioGroup1 = new TRadioGroup(this, "位置指定法");
     RadioGroup1->SetItems({"マウス", "経度/緯度", "ＸＹ座標"});
     RadioGroup1->SetItemIndex(0);

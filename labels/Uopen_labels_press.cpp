@@ -242,7 +242,7 @@ void TOpen::WireLabelsHandlers() {
         parent->Add(m);
         return m;
     };
-    auto* menu = new TMenuItem("記号");
+    auto* menu = new TMenuItem("記号(&M)");
     MainMenu1->Add(menu);
     N23 = item(menu, "記号パレットを開く");
     auto* sizes = item(menu, "地図記号サイズ");

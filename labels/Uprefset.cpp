@@ -48,6 +48,7 @@ TPrefSet::TPrefSet() : TForm("　都道府県名文字特性一括設定") {
     CheckBox4 = new TCheckBox(this, "都道府県庁");
     CheckBox4->SetBounds(120, 64, 110, 20);
     Button4 = btn("決　定", 8, 92, 70, "設定値で地図を描く");
+    Button4->SetDefault(true);
     Button5 = btn("県名移動", 84, 92, 70, "県名の表示位置を移動");
     Button6 = btn("保　存", 160, 92, 70, "県名位置データを保存する");
     Button6->SetEnabled(false);

@@ -90,7 +90,7 @@ TLineAdd::TLineAdd() : TForm("地図線の編集・表示") {
     QWidget* c = Client();
 
     TGroupBox* edit = new TGroupBox(c, "編集");
-    edit->SetBounds(8, 8, 300, 470);
+    edit->SetBounds(8, 8, 300, 482);
     Button2 = Btn(edit, "新規作成", 8, 20, 90, "新規に地図線データ作成");
     Button1 = Btn(edit, "ﾌｧｲﾙ読込", 102, 20, 90, "地図線データを読み込んで編集");
     Button6 = Btn(edit, "ﾌｧｲﾙ保存", 196, 20, 90, "編集データの保存");
@@ -175,7 +175,7 @@ TLineAdd::TLineAdd() : TForm("地図線の編集・表示") {
     OpenDialog2->Filter = "地図線ファイル(*.adl)|*.adl|すべて(*.*)|*.*";
     OpenDialog2->MultiSelect = true;
     ColorDialog1 = new TColorDialog(this);
-    SetClientSize(524, 486);
+    SetClientSize(524, 498);
 
     Button1->OnClick = [this](TObject* s) { Button1Click(s); };
     Button2->OnClick = [this](TObject* s) { Button2Click(s); };

@@ -53,7 +53,7 @@ TLineSet::TLineSet() : TForm("鉄道路線/地図線設定") {
     StringGrid1->FixedRows = 0;
     StringGrid1->FixedCols = 1;
     StringGrid1->SetBounds(8, 240, 430, 260);
-    StringGrid1->SetColWidth(0, 200);
+    StringGrid1->SetColWidth(0, 220);
     StringGrid1->SetHint("変更または再表示ボタンで実行/右クリックで線表示");
     StringGrid1->SetEditable(true);
     PopupMenu1 = new TPopupMenu();
@@ -81,7 +81,7 @@ TLineSet::TLineSet() : TForm("鉄道路線/地図線設定") {
     Button16 = Btn(pick, "非表示", 256, 20, 76);
     Button11 = Btn(c, "閉じる", 358, 526, 80);
     ColorDialog1 = new TColorDialog(this);
-    SetClientSize(446, 572);
+    SetClientSize(456, 572);
 
     Button11->OnClick = [this](TObject* s) { Button11Click(s); };
     Button12->OnClick = [this](TObject* s) { Button12Click(s); };

@@ -24,6 +24,9 @@ TRail::TRail() : TForm("鉄道路線情報") {
     Label8 = label(8, 88, 260);
     Label9 = label(8, 108, 130);
     Label11 = label(140, 108, 130);
+    // The file paths of the last railway and station files.
+    Label4->SetPathEllipsis(true);
+    Label5->SetPathEllipsis(true);
     StringGrid1 = new TStringGrid(c, 3, 1);
     StringGrid1->FixedRows = 0;
     StringGrid1->FixedCols = 0;

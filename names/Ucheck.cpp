@@ -17,6 +17,7 @@ TDataCheck::TDataCheck() : TForm("　市区町村の選択") {
     RadioGroup1->SetBounds(16, 102, 420, 200);
     Button1 = new TButton(this, "決定");
     Button1->SetBounds(180, 310, 80, 26);
+    Button1->SetDefault(true);
     Button1->SetVisible(false);
     RadioGroup1->OnClick = [this](TObject* s) { RadioGroup1Click(s); };
     Button1->OnClick = [this](TObject* s) { Button1Click(s); };

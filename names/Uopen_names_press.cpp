@@ -186,7 +186,7 @@ void TOpen::WireNamesHandlers() {
 
     // Name-data correction.
     BtnCorrect = new TButton(c, "位置修正（削除不可）");
-    BtnCorrect->SetBounds(8, 592, 108, 26);
+    BtnCorrect->SetBounds(8, 592, 140, 26);
     N10 = new TMenuItem("政令指定都市名表示位置編集");
     N11 = new TMenuItem("重複区名・町村名表示位置編集");
     Edit1->Add(N10);

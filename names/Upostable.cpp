@@ -7,7 +7,11 @@ TPositionTable::TPositionTable(const Texts& t, MapTool tool) : TForm(t.caption),
     StringGrid1 = new TStringGrid(this, cols, 1);
     StringGrid1->SetBounds(8, 8, width, 300);
     StringGrid1->SetRowSelect(true);
-    for (int c = 0; c < cols; ++c) StringGrid1->SetCells(c, 0, t.heads[c]);
+    for (int c = 0; c < cols; ++c) {
+        StringGrid1->SetCells(c, 0, t.heads[c]);
+        // The columns share the grid, less room for its scroll bar.
+        StringGrid1->SetColWidth(c, (width - 24) / cols);
+    }
     Prompt = new TLabel(this, t.prompt);
     Prompt->SetBounds(8, 314, 300, 18);
     Button3 = new TButton(this, "キャンセル");

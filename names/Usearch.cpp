@@ -16,6 +16,7 @@ TSearch::TSearch() : TForm("山名・島名検索") {
     CBSame->SetBounds(236, 10, 90, 20);
     Button1 = new TButton(this, "検索");
     Button1->SetBounds(330, 8, 70, 26);
+    Button1->SetDefault(true);
     const char* heads[4] = {"都道府県名", "山名・島名", "高さ", "読みがな"};
     const int widths[4] = {79, 141, 47, 203};
     int x = 8;

@@ -44,7 +44,7 @@ TYomiList::TYomiList() : TForm("　読みがな編集") {
     CBOldNeg = new TCheckBox(this, "旧市町村名を除く");
     CBOldNeg->SetBounds(396, 120, 130, 20);
     CBKanaHi = new TCheckBox(this, "読みがな（ハイライト）");
-    CBKanaHi->SetBounds(396, 142, 150, 20);
+    CBKanaHi->SetBounds(396, 142, 160, 20);
     CBKanaHi->SetChecked(true);
     Label7 = lbl("五十音順", 396, 166, 100);
     Label11 = lbl("", 396, 186, 150);
@@ -74,7 +74,7 @@ TYomiList::TYomiList() : TForm("　読みがな編集") {
     CBOldNeg->OnClick = [this](TObject* s) { CBOldNegClick(s); };
     Towns->OnClick = [this](TObject* s) { TownsClick(s); };
     kencho->OnClick = [this](TObject* s) { kenchoClick(s); };
-    SetClientSize(540, 384);
+    SetClientSize(560, 384);
 }
 
 namespace {

@@ -137,7 +137,17 @@ void TOpen::FinishRoute() {
     EnableMapControls();
 }
 
+// The pixel counts cover a 600-pixel image: a larger one is refused before
+// anything is armed, with what to choose instead.
+bool TOpen::AreaImageFits() {
+    if (ImageSize <= VISIT_SIZE) return true;
+    MessageBox("画像サイズ600以上では処理できません\n\n「画像ｻｲｽﾞ」で600以下を選んでから測定してください",
+               "画像サイズエラー", MB_OK | MB_ICONEXCLAMATION);
+    return false;
+}
+
 void TOpen::Button14Click(TObject* Sender) {
+    if (!AreaMode && !AreaImageFits()) return;
     if (CBNokori->Checked()) {
         MeasureDisplayedArea();
         return;
@@ -181,10 +191,8 @@ void TOpen::Button14Click(TObject* Sender) {
 bool TOpen::CountAreaPixels(TColor c, int x, int y) {
     QImage& img = Image1->Canvas()->Image();
     const int last = std::min({ImageSize, img.width(), img.height()}) - 1;
-    if (ImageSize > VISIT_SIZE || x < 0 || y < 0 || x >= VISIT_SIZE || y >= VISIT_SIZE || x > last || y > last) {
-        MessageBox("画像サイズ600以上では処理できません", "画像サイズエラー", MB_OK);
-        return false;
-    }
+    if (!AreaImageFits()) return false;
+    if (x < 0 || y < 0 || x >= VISIT_SIZE || y >= VISIT_SIZE || x > last || y > last) return false;
     uchar* bits = img.bits();
     const qsizetype bpl = img.bytesPerLine();
     const uint32_t target = ToPixel(c) & 0xFFFFFF, fill = ToPixel(AreaFillColor);

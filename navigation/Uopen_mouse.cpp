@@ -216,6 +216,11 @@ void TOpen::OpenWebMapAt(int X, int Y) {
 }
 
 void TOpen::MeasureAreaAt(int X, int Y) {
+    // The image grew while the measurement was armed: refused, and the measurement ends.
+    if (!AreaImageFits()) {
+        if (AreaMode) Button14Click(this);
+        return;
+    }
     Keisoku->ShowWait("指定領域の面積を計算しています．．．");
     const TColor c = Image1->Canvas()->Pixels(X, Y);
     if (CountAreaPixels(c, X, Y)) {

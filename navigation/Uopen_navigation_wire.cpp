@@ -30,6 +30,7 @@ void TOpen::WireNavigationHandlers() {
     Button11 = new TButton(CBZahyo->parentWidget(), "経緯度");
     Button11->SetBounds(CBZahyo->Left(), CBZahyo->Top() - 3, 100, 26);
     Button11->SetHint("座標値を表示する");
+    Button11->SetEnabled(false);   // a read-out of the map's positions: none before the first map
     Button11->OnClick = [this](TObject* s) { Button11Click(s); };
     CBZahyo->SetVisible(false);
 }

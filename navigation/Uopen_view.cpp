@@ -190,6 +190,31 @@ void TOpen::Timer1Timer(TObject* Sender) {
     else
         Button6Click(this);
     Timer1->SetEnabled(false);
+    // The refusal is over: the read-out goes back to distances.
+    Label17->SetCaption("距離");
+    Label15->SetCaption(DistanceText(0));
+}
+
+// ---- keys on the map ----
+
+void TOpen::Image1KeyDown(TObject* Sender, int& Key, TShiftState Shift) {
+    // A control that is disabled or hidden just now does nothing, from the keys too.
+    auto step = [](TUpDown* u, TUDBtnType b) {
+        if (u->isEnabled() && u->isVisibleTo(u->window())) u->UserClick(b);
+    };
+    auto press = [](TButton* b) { b->Press(); };
+    switch (Key) {
+    case VK_LEFT: step(UDHor, btPrev); break;
+    case VK_RIGHT: step(UDHor, btNext); break;
+    case VK_UP: step(UDVer, btNext); break;
+    case VK_DOWN: step(UDVer, btPrev); break;
+    case VK_ADD: case VK_OEM_PLUS: case VK_PRIOR: step(UpDown1, btNext); break;
+    case VK_SUBTRACT: case VK_OEM_MINUS: case VK_NEXT: step(UpDown1, btPrev); break;
+    case VK_HOME: press(Button6); break;
+    case VK_BACK: press(Button12); break;
+    default: return;
+    }
+    Key = 0;
 }
 
 // ---- double-click on the map ----

@@ -51,4 +51,7 @@ void TOpen::WireViewHandlers() {
         Settei->CBNTownDot->SetChecked(false);
     });
     AreaChange.On(AreaStep::Drawn, [] { Settei->Button13->SetEnabled(true); });
+
+    Image1->SetTabStop(true);
+    Image1->OnKeyDown = [this](TObject* s, int& key, TShiftState shift) { Image1KeyDown(s, key, shift); };
 }

@@ -49,7 +49,7 @@ TSettei::TSettei() : TForm("　地図表示設定") {
     g.label("太さ", 230, 4, 40);
 
     int y = 24;
-    CBCoast = g.check("海岸線", 8, y, 72, true);
+    CBCoast = g.check("海岸線", 8, y, 68, true);
     CBColor = g.check("同色", 76, y, 48, false, "海岸線の色に揃える");
     Button2 = g.button("...", 124, y, 24);
     Image1 = g.swatch(150, y + 2);
@@ -215,6 +215,7 @@ TSettei::TSettei() : TForm("　地図表示設定") {
     Button19 = g.button("山島検索", 300, yb, 80);
     Button20 = g.button("市町村名", 384, yb, 80);
     Button8 = g.button("決　定", 480, yb, 80);
+    Button8->SetDefault(true);
     Button1 = g.button("閉じる", 564, yb, 80);
     yb += 32;
     g.label("このｳｲﾝﾄﾞｳは地図右ｸﾘｯｸでも開くことができます", 8, yb, 400);

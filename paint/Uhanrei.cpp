@@ -127,7 +127,7 @@ THanrei::THanrei() : TForm("　地図凡例編集") {
     CBExpDisplay->SetBounds(X, 268, 140, 20);
     CBExpDisplay->SetVisible(false);
     CBMapWrite = new TCheckBox(c, "地図");
-    CBMapWrite->SetBounds(X + 72, 268, 60, 20);
+    CBMapWrite->SetBounds(X + 72, 266, 60, 18);
     CBMapWrite->SetChecked(true);
     for (TCheckBox* b : {CBBold, CBExpDisplay, CBMapWrite}) b->OnClick = [this](TObject*) { Button3Click(this); };
 

@@ -1,5 +1,6 @@
 // Map presses of the paint and legend windows, and the main-form controls they add.
 #include "engine/Uopen.h"
+#include "labels/Upagesdlg.h"
 #include "paint/HourGlass.h"
 #include "paint/Uhanrei.h"
 #include "paint/Upaint.h"
@@ -40,7 +41,13 @@ void TOpen::DropLegend(int X, int Y) {
     Hanrei->Button3Click(Hanrei);
 }
 
+void TOpen::Undo1Click(TObject* Sender) {
+    if (PagesDlg->Visible() && PagesDlg->CancelBtn->Press()) return;
+    MapPaint->BtnRepaint->Press();
+}
+
 void TOpen::WirePaintHandlers() {
+    Undo1->OnClick = [this](TObject* s) { Undo1Click(s); };
     BtnPaint->OnClick = [this](TObject* s) { BtnPaintClick(s); };
     menuPaint->OnClick = [this](TObject* s) { menuPaintClick(s); };
     CBTownPaint->SetHint("同一色でペイントする");

@@ -98,7 +98,7 @@ TMapPaint::TMapPaint() : TForm("　ペイント　（塗り分け）") {
     // Legend.
     Button4 = Btn(c, "凡例編集", X, 320, 80, "地図凡例編集ウインドウを新規に開く");
     Button4->OnClick = [this](TObject* s) { Button4Click(s); };
-    CBMarkCopy = Check(c, "凡例記号コピー", X + 84, 323, 120, true, "設定されている色・パターンを凡例にコピーする");
+    CBMarkCopy = Check(c, "凡例記号コピー", X + 84, 323, 108, true, "設定されている色・パターンを凡例にコピーする");
 
     // Paint aids.
     CBBackWhite = Check(c, "背景白色", 8, 390, 90);

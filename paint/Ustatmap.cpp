@@ -111,7 +111,7 @@ TStatMap::TStatMap() : TForm("　統計地図") {
     Grid1->FixedCols = 1;
     Grid1->FixedRows = 1;
     Grid1->SetCells(0, 0, "行");
-    for (int col = 1; col < Grid1->ColCount(); ++col) Grid1->SetCells(col, 0, std::to_string(col));
+    for (int col = 1; col < Grid1->ColCount(); ++col) Grid1->SetCells(col, 0, "列" + std::to_string(col));
 
     gui::Lbl(c, "見出し行", 8, 221, 70);
     UDHeading = NumberBox(c, "見出し行", 80, 218, 1, kGridRows, 1, EdHeading);
@@ -249,7 +249,7 @@ bool TStatMap::OpenTable(const std::string& path) {
     const int cols = int(std::min<size_t>(Table.Width(), StatTable::COL_MAX));
     Grid1->SetColCount(cols + 1);
     Grid1->SetRowCount(kGridRows + 1);
-    for (int col = 0; col < cols; ++col) Grid1->SetCells(col + 1, 0, std::to_string(col + 1));
+    for (int col = 0; col < cols; ++col) Grid1->SetCells(col + 1, 0, "列" + std::to_string(col + 1));
     for (int r = 0; r < kGridRows; ++r) {
         Grid1->SetCells(0, r + 1, r < int(Table.rows.size()) ? std::to_string(Table.lines[r]) : "");
         for (int col = 0; col < cols; ++col) Grid1->SetCells(col + 1, r + 1, Table.Cell(r, col));

@@ -3,6 +3,7 @@
 // clicks are buttons that can be pressed, and grids read their captions.
 #include "engine/Uopen.h"
 #include "gui/Forms.h"
+#include "names/Usearch.h"
 #include "paint/Upaint.h"
 #include "paint/Ustatmap.h"
 #include "tests/support/FormsFixture.h"
@@ -60,6 +61,13 @@ void Walk(QAccessibleInterface* a, const QString& path, Seen& seen) {
         for (int c = 0; c < g->ColCount(); ++c)
             EXPECT_EQ(a->tableInterface()->columnDescription(c).toStdString(), g->Cells(c, 0)) << here.toStdString();
     }
+    // A column is read by its heading, never as a bare number.
+    if (auto* g = dynamic_cast<TStringGrid*>(o); g && a->tableInterface())
+        for (int c = 0; c < g->ColCount(); ++c) {
+            bool number = false;
+            a->tableInterface()->columnDescription(c).toInt(&number);
+            EXPECT_FALSE(number) << here.toStdString() << " column " << c;
+        }
     if (inScroller) {
         EXPECT_FALSE(name.isEmpty()) << "a picture with no name: " << here.toStdString();
     }
@@ -80,6 +88,11 @@ TEST_F(Accessibility, EveryControlOfEveryWindowHasItsOwnName) {
         for (const auto& [key, n] : seen.names)
             if (n > 1) ADD_FAILURE() << n << " controls named " << key.first.toStdString() << ", role " << key.second;
     }
+    // A control known by its hint follows a new hint.
+    TEdit* named = Search->Edit1;
+    ASSERT_EQ(named->accessibleName().toStdString(), named->Hint());
+    named->SetHint("山名・島名の一部");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(named)->text(QAccessible::Name).toStdString(), "山名・島名の一部");
     // A reader's press on a paint slot chooses it, as the mouse does.
     QAccessibleInterface* slot = QAccessible::queryAccessibleInterface(MapPaint->SlotButton(2));
     ASSERT_EQ(slot->text(QAccessible::Name).toStdString(), "ペイント色3");

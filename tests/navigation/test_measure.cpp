@@ -59,20 +59,35 @@ TEST_F(Measure, AOnePixelRegionAndTheSeaThatTouchesTheEdge) {
     EXPECT_TRUE(o->BtnMulti->Enabled());
 }
 
-TEST_F(Measure, ImagesLargerThanTheVisitMapAreRefusedOnce) {
+TEST_F(Measure, ImagesLargerThanTheVisitMapAreRefusedAndLeaveNoModeArmed) {
     o->COPYSCALE = 2;
     ASSERT_TRUE(o->DrawMap());
     ASSERT_EQ(o->ImageSize, 1200);
-    o->Button14Click(o->Button14);
     const std::string before = o->Label31->Caption();
-    Down(300, 300);
-    Down(900, 900);
-    ASSERT_EQ(Messages().size(), 2u) << "once per press";
-    EXPECT_EQ(Messages()[0].text, "画像サイズ600以上では処理できません");
+    o->Button14Click(o->Button14);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].text.rfind("画像サイズ600以上では処理できません", 0), 0u);
+    EXPECT_NE(Messages()[0].text.find("600以下を選んで"), std::string::npos) << "says what to do";
     EXPECT_EQ(Messages()[0].caption, "画像サイズエラー");
+    EXPECT_FALSE(o->AreaMode);
+    EXPECT_TRUE(o->BtnMulti->Enabled());
+    Down(300, 300);
+    EXPECT_EQ(Messages().size(), 1u) << "the press is a plain one";
     EXPECT_EQ(o->FillCount, 0);
-    EXPECT_EQ(Px(300, 300), o->BackColor);
     EXPECT_EQ(o->Label31->Caption(), before);
+
+    // Armed at 600, the image grown afterwards: the press is refused and the measurement ends.
+    o->COPYSCALE = 1;
+    ASSERT_TRUE(o->DrawMap());
+    o->Button14Click(o->Button14);
+    ASSERT_TRUE(o->AreaMode);
+    o->COPYSCALE = 2;
+    ASSERT_TRUE(o->DrawMap());
+    Down(300, 300);
+    EXPECT_EQ(Messages().size(), 2u);
+    EXPECT_FALSE(o->AreaMode);
+    EXPECT_EQ(o->Button14->Caption(), "面積");
+    EXPECT_EQ(Px(300, 300), o->BackColor);
 }
 
 TEST_F(Measure, RouteAreaIsTheSameEitherWayRoundAndZeroForTwoPoints) {

@@ -29,6 +29,8 @@ TEST_F(JapanView, ANarrowRangeViewFallsBackToTheStandardRange) {
     EXPECT_EQ(o->CX, cx);
     EXPECT_EQ(o->CY, cy);
     EXPECT_EQ(SCList->Label36->Caption(), width);
+    EXPECT_NE(o->Label15->Caption(), "指定エラー") << "the refusal leaves the read-out with the standard range";
+    EXPECT_EQ(o->Label17->Caption(), "距離");
 
     // "決　定" on the real map: one redraw.
     const int applied = o->RedrawCount;

@@ -1,0 +1,45 @@
+// What the main window offers at a glance: tools that need a map rest until
+// the first one is drawn, and the name box rests while its borders are off.
+#include "engine/Uken.h"
+#include "engine/Uopen.h"
+#include "tests/support/FormsFixture.h"
+#include <gtest/gtest.h>
+
+namespace {
+
+class Look : public FormsTest {
+protected:
+    void ChooseArea(int code) {
+        Ken->Button3Click(Ken);
+        Ken->AreaBox(code)->SetChecked(true);
+        Ken->Button1->click();
+    }
+};
+
+TEST_F(Look, MapToolsWakeWithTheFirstMapAndTownNamesFollowTheirBorders) {
+    const std::vector<QWidget*> needMap = {Open->BtnCenter, Open->Button11, Open->BtnLetter,
+                                           Open->CBLabel,   Open->CBYomi,   Open->CBInfo};
+    for (QWidget* w : needMap) EXPECT_FALSE(w->isEnabled()) << w->property("text").toString().toStdString();
+    ChooseArea(1);
+    ASSERT_TRUE(Open->MapShown);
+    for (QWidget* w : needMap) EXPECT_TRUE(w->isEnabled()) << w->property("text").toString().toStdString();
+
+    // Borders off: the names go and their box rests, through a new area choice and a tool's end too.
+    Open->CBTownBorder->click();
+    ASSERT_FALSE(Open->CBTownBorder->Checked());
+    EXPECT_FALSE(Open->CBTownName->Checked());
+    EXPECT_FALSE(Open->CBTownName->isEnabled());
+    ChooseArea(1);
+    if (!Open->CBTownBorder->Checked()) {
+        EXPECT_FALSE(Open->CBTownName->isEnabled());
+        EXPECT_FALSE(Open->CBTownName->Checked());
+    }
+    Open->CBTownBorder->SetChecked(false);
+    Open->Button14->click();
+    Open->Button14->click();
+    EXPECT_FALSE(Open->CBTownName->isEnabled()) << "the end of a measurement";
+    Open->CBTownBorder->click();
+    EXPECT_TRUE(Open->CBTownName->isEnabled());
+}
+
+} // namespace
