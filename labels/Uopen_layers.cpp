@@ -4,6 +4,7 @@
 #include "engine/Coords.h"
 #include "engine/Uopen.h"
 #include "labels/Uletter.h"
+#include "labels/Upagesdlg.h"
 #include "labels/Uprefnames.h"
 #include "labels/Uprefset.h"
 #include "names/Usearch.h"
@@ -153,4 +154,29 @@ void TOpen::DrawIslands() {
     }
     cv->Font->Color = SelectColor;
     for (const Found& m : found) cv->TextOut(m.sx, m.sy, m.text);
+}
+
+void TOpen::AddLabelsLayers() {
+    SettingsReaders.push_back([](DrawSettings& s) { s.Symbols = PagesDlg->SymbolsShown; });
+    Layers.Add(
+        LayerPlace::Islands, [this](const DrawSettings& s) { return !PaintMode && s.Islands; },
+        [this](TCanvas&, const MapView&, const DrawSettings&) { DrawIslands(); });
+    Layers.Add(
+        LayerPlace::Mountains, [](const DrawSettings& s) { return s.Mountains; },
+        [this](TCanvas&, const MapView&, const DrawSettings&) { DrawMountains(); });
+    Layers.Add(
+        LayerPlace::Symbols, [](const DrawSettings& s) { return s.Symbols; },
+        [](TCanvas&, const MapView&, const DrawSettings&) { PagesDlg->DrawPlacedSymbols(); });
+    Layers.Add(
+        LayerPlace::Labels, [](const DrawSettings& s) { return s.Labels; },
+        [this](TCanvas&, const MapView&, const DrawSettings&) { label_write(); });
+    Layers.Add(
+        LayerPlace::PrefNames, [](const DrawSettings& s) { return s.PrefBorder && s.KenName; },
+        [this](TCanvas&, const MapView&, const DrawSettings&) { DrawPrefNames(); });
+    Layers.Add(
+        LayerPlace::PrefSeats, [](const DrawSettings& s) { return s.PrefBorder && s.KenOffice; },
+        [this](TCanvas&, const MapView&, const DrawSettings&) { DrawPrefSeats(); });
+    PlacingTests.push_back([] { return PagesDlg && PagesDlg->StampMode == 1; });
+    ToolWindowClosers.push_back([] { Letter->Close(); });
+    ToolWindowClosers.push_back([] { PagesDlg->Close(); });
 }

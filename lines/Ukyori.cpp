@@ -339,8 +339,14 @@ void RingVertex(int32_t cx, int32_t cy, int32_t d, int i, int32_t& x, int32_t& y
 }
 
 void TOpen::DrawDistanceCircles() {
-    TCanvas* cv = Image1->Canvas();
-    const double s = ImageSize / 600.0;
+    DrawDistanceCircles(*Image1->Canvas(), DrawnView);
+    Kyori->Label6->SetCaption(Kyori->CheckBox6->Checked() ? "距離円を追加しました" : "距離円を描きました");
+}
+
+void TOpen::DrawDistanceCircles(TCanvas& canvas, const MapView& view) {
+    TCanvas* cv = &canvas;
+    const int size = view.size;
+    const double s = size / 600.0;
     std::vector<TPoint> ring(101);
     for (int n = 0; n < Kyori->CircleCount && n < CIRCLE_MAX; n++) {
         const kyorien& k = Kyori->Circles[n];
@@ -353,7 +359,7 @@ void TOpen::DrawDistanceCircles() {
         cv->Font->Size = k.fixedSize ? k.textSize : int(std::lround(k.textSize * s));
         if (k.showCentre) {
             int X, Y;
-            MapToScreen(k.cx, k.cy, X, Y);
+            view.ToScreen(k.cx, k.cy, X, Y);
             const int a = int(std::lround(3 * s)), b = int(std::lround(4 * s));
             cv->MoveTo(X, Y - a);
             cv->LineTo(X, Y + b);
@@ -366,13 +372,13 @@ void TOpen::DrawDistanceCircles() {
             const int32_t* xy = Kyori->Rings.Ring(n, k, ringNo);
             for (int i = 0; i <= 100; i++) {
                 int X, Y;
-                MapToScreen(xy[2 * i], xy[2 * i + 1], X, Y);
-                if (X > 0 && X < ImageSize && Y >= 1 && Y < ImageSize) visible = true;
+                view.ToScreen(xy[2 * i], xy[2 * i + 1], X, Y);
+                if (X > 0 && X < size && Y >= 1 && Y < size) visible = true;
                 ring[i] = TPoint(X, Y);
             }
             if (k.showDistance) {
                 cv->Brush->Style = bsSolid;
-                cv->Brush->Color = PickTextBackground(ring[0].x + 2, ring[0].y);
+                cv->Brush->Color = PickTextBackground(canvas, ring[0].x + 2, ring[0].y);
                 cv->TextOut(ring[0].x + 2, ring[0].y, gui::Format(" %.0fkm", double(d)));
             }
             // The ring in one stroke: the same segments as line by line, one image update.
@@ -380,7 +386,6 @@ void TOpen::DrawDistanceCircles() {
             if (!k.concentric || !visible) break;
         }
     }
-    Kyori->Label6->SetCaption(Kyori->CheckBox6->Checked() ? "距離円を追加しました" : "距離円を描きました");
 }
 
 void TOpen::NCircleClick(TObject*) {

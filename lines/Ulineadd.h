@@ -118,6 +118,8 @@ public:
     void ReadChangedUserFiles();
     // Colour numbers over the shown files and the rows they are drawn in.
     void NumberLineFiles();
+    // The rows, from the records only.
+    void PaintLineFiles();
     void WriteProjectLines(gui::TextWriter& w) const;   // the project's line-file block
     void RestoreProjectLines(int32_t paintLine, const std::vector<std::string>& paths);
     // After a restore's railway boxes, which set this window too: the files' count and buttons.
@@ -172,8 +174,6 @@ private:
     void SelectRow(int r);
     LineFileRecord& Record(const std::string& path, bool checkDisk);
     void DropUnlistedRecords();
-    // The rows, from the records only.
-    void PaintLineFiles();
     // Points of a record in the given colour and width and the file's line type; arrows only for user files.
     void DrawFilePoints(const LineFileRecord& f, bool arrows, TColor colour, int width, std::vector<TPoint>& run);
     int turtleX = 0, turtleY = 0;

@@ -45,14 +45,6 @@ void TOpen::ReplayPaint() {
     }
 }
 
-void TOpen::DrawPaintLayer() {
-    TBrush* brush = Image1->Canvas()->Brush;
-    const TColor keep = brush->Color;
-    // A painting under way is on the map whatever redraws it: its fills are work.
-    if (PaintMode || (PaintDisplay && MapPaint->CBPaintDisplay->Checked())) ReplayPaint();
-    brush->Color = keep;
-}
-
 std::vector<TCheckBox*> TOpen::SavedCheckBoxes() const {
     return {CBPrefBorder, CBTownBorder, CBTownName, CBLabel, CBScale, CBLonLat, CBFun,       CBDo,
             CB1do,        CBOldTown,    CBMainDoubleName, CBLake, CBCenter, CBExp, CBTownPaint};
@@ -146,11 +138,6 @@ void TOpen::N6Click(TObject*) {
 }
 
 // ---- legend ----
-
-void TOpen::DrawLegendLayer() {
-    LegendShown = Hanrei->CBExpDisplay->Checked();
-    if (LegendShown) DrawLegendOnMap();
-}
 
 // Drawn from the legend record, which the boxes fill unless a project restore holds it.
 void TOpen::DrawLegendOnMap() {

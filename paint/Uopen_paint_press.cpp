@@ -40,6 +40,7 @@ void TOpen::DropLegend(int X, int Y) {
 }
 
 void TOpen::WirePaintHandlers() {
+    AddPaintLayers();
     BtnPaint->OnClick = [this](TObject* s) { BtnPaintClick(s); };
     menuPaint->OnClick = [this](TObject* s) { menuPaintClick(s); };
     CBTownPaint->SetHint("同一色でペイントする");
