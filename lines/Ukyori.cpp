@@ -156,11 +156,12 @@ void TKyori::Button1Click(TObject*) {
         return;
     }
     std::string lonText = EdLon->Text(), latText = EdLat->Text();
-    const float lon = ParseDdmmss(lonText);
-    if (lon < 0) return;
-    const float lat = ParseDdmmss(latText);
-    if (lat < 0) return;
-    int32_t x = int32_t(std::lround((lon - 122) * 10000.0)), y = int32_t(std::lround((lat - 24) * 15000.0));
+    const std::optional<float> lon = ParseDdmmss(lonText), lat = lon ? ParseDdmmss(latText) : std::nullopt;
+    if (!lat) {
+        TellDdmmssError();
+        return;
+    }
+    int32_t x = int32_t(std::lround((*lon - 122) * 10000.0)), y = int32_t(std::lround((*lat - 24) * 15000.0));
     // Typed as the pointer read-out shows it: in the datum the map is drawn in.
     // A reading of the survey's web map (WGS) is corrected by the box alone.
     if (CBGSICorCircle->Checked()) {
