@@ -25,12 +25,15 @@ struct DrawSettings {
     bool LakeDot = false, WhiteNameBoxes = false, FixedSize = false, DoubleNames = false, KuNames = false;
     bool CityNames = false, FunDot = false, Frame = false, OfficeNames = false, Hokkaido = false;
     bool MtYomi = false, MtHeight = false;
+    // Prefecture names window: the names and capitals with their suffixes.
+    bool PrefNameSuffix = false, PrefSeatSuffix = false;
     int TownLineWidth = 1, NameSize = 8, FrameWidth = 1;
     // Legend, paint and readings windows.
     bool MapWrite = true, LegendShown = false, PaintDisplay = false, NamePaint = false, KanaOnly = false;
     // Line editor, circles and symbols windows.
     bool LineFilesShown = false, LinesUnderPaint = false, EditLineOnce = false, EditLineShown = false;
     bool Circles = false, Symbols = false;
+    int RailColourRule = 0;
 };
 
 // The order of the map, bottom first. Places before Legend belong to the map

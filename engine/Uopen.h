@@ -500,7 +500,9 @@ public:
     std::vector<TCheckBox*> SavedCheckBoxes() const;
     bool AddPaintRecord(int32_t x, int32_t y, TColor colour, uint8_t pattern);
     void FillAt(int sx, int sy, TColor colour, uint8_t pattern);
+    void FillAt(TCanvas& cv, int sx, int sy, TColor colour, uint8_t pattern) const;
     void ReplayPaint();
+    void ReplayPaint(TCanvas& cv, const MapView& view) const;
     void BtnPaintClick(TObject* Sender);
     void menuPaintClick(TObject* Sender);
     void PreparePaintMode();
@@ -523,11 +525,10 @@ public:
     TSaveDialog* SaveDialog2 = nullptr;   // label files of the displayed names
     // Every label, or only row `only` over the map as it is (the find marks one hit).
     void label_write(int only = -1);
-    void DrawPrefNames();
-    void DrawPrefSeats();
-    void DrawPrefLayer(bool seats);
-    void DrawMountains();
-    void DrawIslands();
+    // Prefecture names (seats false) or capitals.
+    void DrawPrefLayer(TCanvas& cv, const MapView& view, const DrawSettings& s, bool seats);
+    void DrawMountains(TCanvas& cv, const MapView& view, const DrawSettings& s);
+    void DrawIslands(TCanvas& cv, const MapView& view, const DrawSettings& s);
     void LoadIslandEditList();
     bool WriteIslandFile();
     std::string IslandEditPath() const;   // island file of the single shown area, "" with several

@@ -15,6 +15,10 @@ void RefreshLineFiles() {
     LineAdd->NumberLineFiles();
 }
 
+void PaintLineFiles(TCanvas& cv, const MapView& view, const DrawSettings& s) {
+    LineAdd->PaintLineFiles(cv, view, s.RailLines, s.RailColourRule);
+}
+
 } // namespace
 
 void TOpen::AddLinesLayers() {
@@ -24,14 +28,14 @@ void TOpen::AddLinesLayers() {
         s.EditLineOnce = LineAdd->EditLineRedraw;
         s.EditLineShown = LineAdd->CheckBox3->Checked() && LineAdd->EditLineShown;
         s.Circles = Kyori->CheckBox4->Checked();
+        s.RailColourRule = LineSet->RailColourRule();
     });
     Layers.Add(
         LayerPlace::LinesUnder, [](const DrawSettings& s) { return s.LineFilesShown && s.LinesUnderPaint; },
-        [](TCanvas&, const MapView&, const DrawSettings&) { LineAdd->PaintLineFiles(); },
-        [](const DrawSettings&) { RefreshLineFiles(); });
+        PaintLineFiles, [](const DrawSettings&) { RefreshLineFiles(); });
     Layers.Add(
         LayerPlace::LinesOver, [this](const DrawSettings& s) { return s.LineFilesShown && !PaintMode; },
-        [](TCanvas&, const MapView&, const DrawSettings&) { LineAdd->PaintLineFiles(); },
+        PaintLineFiles,
         [](const DrawSettings& s) {
             if (!(s.MapWrite && s.LinesUnderPaint)) RefreshLineFiles();
         });

@@ -16,9 +16,9 @@ void TOpen::AddPaintLayers() {
     // A painting under way is on the map whatever redraws it: its fills are work.
     Layers.Add(
         LayerPlace::Paint, [this](const DrawSettings& s) { return PaintMode || (PaintDisplay && s.PaintDisplay); },
-        [this](TCanvas& cv, const MapView&, const DrawSettings&) {
+        [this](TCanvas& cv, const MapView& view, const DrawSettings&) {
             const TColor keep = cv.Brush->Color;
-            ReplayPaint();
+            ReplayPaint(cv, view);
             cv.Brush->Color = keep;
         });
     Layers.Add(
