@@ -29,8 +29,7 @@ bool TOpen::IsDuplicateName(const std::string& name) const {
 namespace {
 
 // The duplicate-name list and the city list write in the size of this redraw's names.
-void ListNameFont(TOpen& o, const DrawSettings& s) {
-    TCanvas* cv = o.Image1->Canvas();
+void ListNameFont(TOpen& o, TCanvas* cv, const DrawSettings& s) {
     cv->Pen->Color = o.TownFontColor;
     cv->Font->Color = s.SameColour ? o.CoastColor : o.TownFontColor;
     cv->Font->Size = o.NameFontSize;
@@ -39,22 +38,23 @@ void ListNameFont(TOpen& o, const DrawSettings& s) {
 } // namespace
 
 // A name with its top-left corner at its point, on an opaque box.
-void TOpen::DrawNameText(int32_t x, int32_t y, const std::string& name, bool white) {
+void TOpen::DrawNameText(TCanvas& canvas, const MapView& view, int32_t x, int32_t y, const std::string& name,
+                         bool white) const {
     int sx, sy;
-    MapToScreen(x, y, sx, sy);
-    TCanvas* cv = Image1->Canvas();
-    cv->Brush->Color = white ? 0xFFFFFF : PickTextBackground(sx, sy);
+    view.ToScreen(x, y, sx, sy);
+    TCanvas* cv = &canvas;
+    cv->Brush->Color = white ? 0xFFFFFF : PickTextBackground(canvas, sx, sy);
     cv->Brush->Style = bsSolid;
     cv->TextOut(sx, sy, name);
 }
 
-void TOpen::DrawTownNames(const DrawSettings& s) {
-    TCanvas* cv = Image1->Canvas();
+void TOpen::DrawTownNames(TCanvas& canvas, const MapView& view, const DrawSettings& s) {
+    TCanvas* cv = &canvas;
     cv->Pen->Color = TownFontColor;
     cv->Font->Color = TownFontColor;
     cv->Brush->Style = bsSolid;
     const int size = s.NameSize;
-    NameFontSize = s.FixedSize ? size : TruncToInt(size * (1.0 / 600) * ImageSize);
+    NameFontSize = s.FixedSize ? size : TruncToInt(size * (1.0 / 600) * view.size);
     cv->Font->Size = NameFontSize;
 
     const bool doubles = s.DoubleNames;
@@ -68,7 +68,7 @@ void TOpen::DrawTownNames(const DrawSettings& s) {
         // A ward that also stands in the duplicate list is left to that list.
         if (ward && !mainDoubles && IsDuplicateName(name)) continue;
         if (!wards && ward) continue;
-        DrawNameText(TownX[i], TownY[i], name, s.WhiteNameBoxes);
+        DrawNameText(canvas, view, TownX[i], TownY[i], name, s.WhiteNameBoxes);
     }
 
     const bool oldNames = s.OldTownNames;
@@ -80,13 +80,13 @@ void TOpen::DrawTownNames(const DrawSettings& s) {
     for (int i = 0; i < count; ++i) {
         if (!doubles && dups[i] == 'd') continue;
         if (!wards && ContainsWard(names[i])) continue;
-        DrawNameText(xs[i], ys[i], names[i], s.WhiteNameBoxes);
+        DrawNameText(canvas, view, xs[i], ys[i], names[i], s.WhiteNameBoxes);
     }
 }
 
-void TOpen::DrawDuplicateNames(const DrawSettings& s) {
+void TOpen::DrawDuplicateNames(TCanvas& canvas, const MapView& view, const DrawSettings& s) {
     if (!s.TownName) return;
-    ListNameFont(*this, s);
+    ListNameFont(*this, &canvas, s);
 
     const bool oldBorders = s.NTownBorder;
     const bool oldNames = s.OldTownNames;
@@ -100,15 +100,15 @@ void TOpen::DrawDuplicateNames(const DrawSettings& s) {
             if (!oldNames && ExtraKind[i] == 'X') continue;
             if (ExtraPref[i] != SelectCode[a]) continue;
             if (ContainsWard(name) && !wards) continue;
-            DrawNameText(ExtraX[i], ExtraY[i], name, s.WhiteNameBoxes);
+            DrawNameText(canvas, view, ExtraX[i], ExtraY[i], name, s.WhiteNameBoxes);
         }
     }
 }
 
-void TOpen::DrawCityNames(const DrawSettings& s) {
+void TOpen::DrawCityNames(TCanvas& canvas, const MapView& view, const DrawSettings& s) {
     if (!s.TownName) return;
     if (!s.CityNames) return;
-    ListNameFont(*this, s);
+    ListNameFont(*this, &canvas, s);
 
     const bool mainDoubles = s.MainDoubleName;
     const bool oldNames = s.OldTownNames;
@@ -119,11 +119,11 @@ void TOpen::DrawCityNames(const DrawSettings& s) {
             if (!mainDoubles && CityFlag[i] == 1) continue;
             // The merged city did not exist in the old data.
             if (oldNames && CityName[i] == "さいたま市") continue;
-            DrawNameText(CityX[i], CityY[i], CityName[i], s.WhiteNameBoxes);
+            DrawNameText(canvas, view, CityX[i], CityY[i], CityName[i], s.WhiteNameBoxes);
         }
     }
 }
 
-void TOpen::DrawTownNames() { DrawTownNames(ReadDrawSettings()); }
-void TOpen::DrawDuplicateNames() { DrawDuplicateNames(ReadDrawSettings()); }
-void TOpen::DrawCityNames() { DrawCityNames(ReadDrawSettings()); }
+void TOpen::DrawTownNames() { DrawTownNames(*Image1->Canvas(), DrawnView, ReadDrawSettings()); }
+void TOpen::DrawDuplicateNames() { DrawDuplicateNames(*Image1->Canvas(), DrawnView, ReadDrawSettings()); }
+void TOpen::DrawCityNames() { DrawCityNames(*Image1->Canvas(), DrawnView, ReadDrawSettings()); }

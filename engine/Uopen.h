@@ -290,12 +290,12 @@ public:
     TColor PickTextBackground(int x, int y);
     TColor PickTextBackground(TCanvas& cv, int x, int y) const;
     void DrawTownNames();
-    void DrawTownNames(const DrawSettings& s);
+    void DrawTownNames(TCanvas& cv, const MapView& view, const DrawSettings& s);
     void DrawDuplicateNames();
-    void DrawDuplicateNames(const DrawSettings& s);
+    void DrawDuplicateNames(TCanvas& cv, const MapView& view, const DrawSettings& s);
     void DrawCityNames();
-    void DrawCityNames(const DrawSettings& s);
-    void DrawNameText(int32_t x, int32_t y, const std::string& name, bool white);
+    void DrawCityNames(TCanvas& cv, const MapView& view, const DrawSettings& s);
+    void DrawNameText(TCanvas& cv, const MapView& view, int32_t x, int32_t y, const std::string& name, bool white) const;
     static bool ContainsWard(const std::string& name);
     bool IsDuplicateName(const std::string& name) const;
     void CBTownBorderClick(TObject* Sender);

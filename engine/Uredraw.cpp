@@ -198,10 +198,10 @@ void TOpen::AddMapLayers() {
     });
     Layers.Add(
         LayerPlace::TownNames, [](const DrawSettings& s) { return !s.NamePaint && !s.KanaOnly; },
-        [this](TCanvas&, const MapView&, const DrawSettings& s) {
-            if (s.TownName) DrawTownNames(s);
-            DrawDuplicateNames(s);
-            DrawCityNames(s);
+        [this](TCanvas& cv, const MapView& v, const DrawSettings& s) {
+            if (s.TownName) DrawTownNames(cv, v, s);
+            DrawDuplicateNames(cv, v, s);
+            DrawCityNames(cv, v, s);
         });
     Layers.Add(
         LayerPlace::PrefCaption, [](const DrawSettings& s) { return s.PrefCaption; },
