@@ -110,7 +110,6 @@ public:
     // Draws the layers of places [from, to) that are wanted.
     void Draw(TCanvas& cv, const MapView& view, const DrawSettings& s, LayerPlace from = LayerPlace::Background,
               LayerPlace to = LayerPlace::End) const;
-    size_t Count() const { return layers.size(); }
 
 private:
     struct Entry {

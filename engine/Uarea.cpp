@@ -4,19 +4,11 @@
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
 #include "gui/TextFile.h"
-#include "labels/Uletter.h"
-#include "labels/Upagesdlg.h"
-#include "labels/Uprefset.h"
-#include "lines/Ulineadd.h"
-#include "names/Usearch.h"
-#include "names/Uyomilist.h"
-#include "navigation/Usettei.h"
-#include "paint/Uhanrei.h"
-#include "paint/Upaint.h"
 #include <algorithm>
 
 void TOpen::Button3Click(TObject* Sender) {
     if (RangeDrag) return;
+    AreaChanged();
 
     MapShown = false;
     ImageSize = SIZEX / SSIZE * COPYSCALE;
@@ -99,16 +91,11 @@ void TOpen::Button3Click(TObject* Sender) {
     TkBtn2->Invalidate();
     Label21->Show();
 
-    PrefSet->Button6->SetEnabled(false);
-    Letter->FormCreate(Letter);
-    IslandAreaLoaded();
-    PrefSet->Label6->SetCaption("");
+    AreaChange.Run(AreaStep::Loaded);
 }
 
 void TOpen::ResetViewState() {
     DataReady = false;
-    LegendShown = false;
-    Hanrei->LegendOn = false;
 
     N101->SetChecked(true);
     N051->SetChecked(false);
@@ -127,7 +114,6 @@ void TOpen::ResetViewState() {
     Label6->SetCaption("1.00");
     MAG1->Click();
 
-    Settei->RadioGroup3->SetItemIndex(0);
     RadioGroup1->SetItemIndex(0);
     CBScale->SetChecked(false);
 
@@ -139,38 +125,12 @@ void TOpen::ResetViewState() {
     menuPaint->SetEnabled(true);
     Keido->SetChecked(true);
     CBLonLat->SetChecked(false);
+    AreaChange.Run(AreaStep::Reset);
 
+    // The handlers run above may have set them again.
     DataReady = false;
-    Settei->SetWhiteBackground(false);
-    Hanrei->SaveDialog1->FileName.clear();
-
-    LineAdd->LineFileCount = 0;
-    MapPaint->JustContinued = false;
-    paint_rep = 0;
-    PaintDisplay = false;
-    PagesDlg->PlacedSymbolCount = 0;
-    LineAdd->Label18->SetCaption("ファイル　なし");
-
-    // The handlers run above may have set it again.
-    DataReady = false;
-    Settei->SetWhiteBackground(false);
-    TCanvas* swatch = Settei->Image5->Canvas();
-    swatch->Brush->Color = BackColor;
-    swatch->Brush->Style = bsSolid;
-    swatch->FillRect(Rect(0, 0, swatch->Width(), swatch->Height()));
     MapShown = false;
 }
 
-void TOpen::Button5Click(TObject* Sender) {
-    YomiList->Close();
-    ResetViewState();
-    MapPaint->Close();
-    Letter->Close();
-    Ken->Show();
-    Ken->NameListMode = 0;
-    CBExp->SetChecked(false);
-    Hanrei->Close();
-    Search->SearchHighlight = false;
-    PaintDisplay = false;
-    DataReady = false;
-}
+// The area window only opens: the map and its work stay until a choice is made.
+void TOpen::Button5Click(TObject* Sender) { Ken->Show(); }

@@ -2,14 +2,7 @@
 #include "engine/Uopen.h"
 #include "engine/Uprocess.h"
 #include "gui/TextFile.h"
-#include "labels/Uletter.h"
-#include "lines/Ulineadd.h"
-#include "lines/Ulineset.h"
-#include "names/Ucorrect.h"
-#include "names/Usearch.h"
-#include "names/Uyomi.h"
-#include "navigation/Usettei.h"
-#include "paint/Upaint.h"
+#include <algorithm>
 #include <optional>
 
 TKen* Ken = nullptr;
@@ -134,7 +127,7 @@ TKen::TKen() : TForm("都道府県指定") {
     Button2->OnClick = [this](TObject* s) { Button2Click(s); };
     Button3->OnClick = [this](TObject* s) { Button3Click(s); };
     Button4->OnClick = [this](TObject* s) { Button4Click(s); };
-    Button5->OnClick = [this](TObject* s) { Button5Click(s); };
+    Button5->OnClick = [](TObject*) { Open->ShowIslandSearch(); };
     CBNameList->OnClick = [this](TObject* s) { CBNameListClick(s); };
     CBRailShow->OnClick = [this](TObject* s) { CBRailShowClick(s); };
 
@@ -158,16 +151,42 @@ void TKen::RegionClick(TObject* Sender) {
     }
 }
 
-void TKen::Button1Click(TObject* Sender) {
-    int count = 0;
+std::vector<int> TKen::TickedAreas() const {
+    std::vector<int> codes;
     for (int code = 1; code <= 52; code++)
-        if (areaBoxes[code]->Checked()) Open->SelectCode[count++] = code;
-    if (count == 0) {
+        if (areaBoxes[code]->Checked()) codes.push_back(code);
+    return codes;
+}
+
+bool TKen::AgreeToAreas(const std::vector<int>& codes) {
+    const bool same = Open->SELECT == int(codes.size()) && std::equal(codes.begin(), codes.end(), Open->SelectCode);
+    // The same areas again are a reload: every position is in map units, so all work stays.
+    if (same) return true;
+    if (Open->AreaChange.AnyWork() &&
+        Application->MessageBox("ペイント・ラベル・地図線などの作業内容は消去されます。よろしいですか", "都道府県指定",
+                                MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+        return false;
+    Open->AreaChange.Run(AreaStep::Discard);
+    agreed = codes;
+    return true;
+}
+
+void TKen::Button1Click(TObject* Sender) { Choose(Sender, false); }
+
+bool TKen::Choose(TObject* Sender, bool callerDraws) {
+    const std::vector<int> codes = TickedAreas();
+    if (codes.empty()) {
         Application->MessageBox("描くべき都道府県が指定されておりません", "都道府県設定エラー", MB_OK | MB_ICONEXCLAMATION);
-        return;
+        return false;
     }
-    Open->SELECT = count;
+    // Asked once: a caller that asked before it changed anything is not asked again.
+    if (codes != agreed && !AgreeToAreas(codes)) return false;
+    agreed.clear();
+
     std::optional<RedrawOnce> once(std::in_place);   // the new areas drawn once
+    Open->ResetViewState();
+    std::copy(codes.begin(), codes.end(), Open->SelectCode);
+    Open->SELECT = int(codes.size());
     Open->DataReady = false;
     Open->CBTownName->SetChecked(false);
     Close();
@@ -185,34 +204,15 @@ void TKen::Button1Click(TObject* Sender) {
     Open->DataReady = false;
     Open->Button3Click(Open);
 
-    Settei->CBKu->SetChecked(true);
-    // Run from the display settings, the caller draws once itself.
-    Open->DataReady = Sender != Settei;
-
-    Open->paint_rep = 0;
-    MapPaint->LblPaint->SetCaption("0");
-
-    Settei->CBCityName->SetChecked(CheckBox20->Checked() && Open->SELECT == 1);
-    Settei->CBKuName->SetChecked(true);
+    // A caller that draws once itself keeps the redraw locked.
+    Open->DataReady = !callerDraws;
+    Open->AreaChange.Run(AreaStep::Chosen);
     Open->CBTownPaint->SetChecked(false);
-
-    if (!CBOldBorder->Checked()) {
-        Open->CBNTownBorder->SetChecked(false);
-        Settei->CBNTownDot->SetChecked(false);
-    } else {
-        Open->CBNTownBorder->SetChecked(true);
-        Settei->CBNTownDot->SetEnabled(true);
-        Settei->CBNTownDot->SetChecked(false);
-    }
-
-    LineAdd->LineFileCount = 0;
-    Letter->ClearLabels();
+    Open->CBNTownBorder->SetChecked(CBOldBorder->Checked());
 
     Open->RailRoadSet();
-    LineAdd->AttrTableDirty = 1;
-
+    Open->AreaChange.Run(AreaStep::RailsLoaded);
     if (!Open->CBRailLine->Checked()) Open->DrawMap();
-    else LineAdd->CheckBox2->SetChecked(true);
 
     // Once more, so that its handler runs for the new areas.
     if (Open->CBEki->Checked()) {
@@ -222,22 +222,19 @@ void TKen::Button1Click(TObject* Sender) {
 
     Open->MapShown = true;
     Open->Button1->SetEnabled(true);
-    Open->Label19->SetCaption("");
-    Correct->Close();
-    Open->Label19->SetCaption("");
     Open->Label35->Hide();
     Open->CBTownPaint->SetChecked(false);
-    Yomi->CBKana->SetChecked(false);
+    Open->AreaChange.Run(AreaStep::Done);
+    Open->Label19->SetCaption("");
 
     NameListArea = Open->SelectCode[0];
     NameListMode = 1;
     if (CBRailShow->Checked()) Open->CBRailLine->SetChecked(true);
     once.reset();
 
-    Settei->Button13->SetEnabled(true);
     Open->RailSetCount = 0;
-    LineAdd->AttrTableDirty = 1;
-    LineSet->UserColors = 0;
+    Open->AreaChange.Run(AreaStep::Drawn);
+    return true;
 }
 
 void TKen::Button2Click(TObject* Sender) { Close(); }
@@ -268,7 +265,7 @@ void TKen::Button4Click(TObject* Sender) {
     Open->CBTownBorder->SetChecked(false);
 }
 
-void TKen::Button5Click(TObject* Sender) { Search->Show(); }
+
 
 void TKen::CBNameListClick(TObject* Sender) {
     int count = 0, code = 0;
@@ -284,10 +281,11 @@ void TKen::CBNameListClick(TObject* Sender) {
         return;
     }
     NameListArea = code;
-    Button1Click(this);
+    // Kept the old map: no list of the new one.
+    if (!Choose(this, false)) return;
     NameListMode = 1;
     Open->CBYomi->SetChecked(true);
-    Yomi->Button3Click(this);
+    Open->ShowNameList();
 }
 
 void TKen::CBRailShowClick(TObject* Sender) { Open->CBRailLine->SetChecked(CBRailShow->Checked()); }

@@ -44,10 +44,16 @@ public:
     const std::vector<Region>& Regions() const { return regions; }
 
     void Button1Click(TObject* Sender);
+    // Loads the ticked areas; a caller that draws once itself keeps the redraw locked.
+    // False: nothing was loaded (no area ticked, or the user kept the old map).
+    bool Choose(TObject* Sender, bool callerDraws);
+    std::vector<int> TickedAreas() const;
+    // Other areas than the map's drop the old map's work: asks first when
+    // there is any, and drops it on OK. False: the user kept the map.
+    bool AgreeToAreas(const std::vector<int>& codes);
     void Button2Click(TObject* Sender);
     void Button3Click(TObject* Sender);
     void Button4Click(TObject* Sender);
-    void Button5Click(TObject* Sender);
     void CBNameListClick(TObject* Sender);
     void CBRailShowClick(TObject* Sender);
     void RegionClick(TObject* Sender);
@@ -55,6 +61,7 @@ public:
 private:
     TCheckBox* areaBoxes[53] = {};
     std::vector<Region> regions;
+    std::vector<int> agreed;   // the areas the user last agreed to, until they are loaded
 };
 
 // The newest boundary-data date is kept packed as (year - 1980) * 10000 + month * 100 + day.

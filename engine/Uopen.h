@@ -3,6 +3,7 @@
 #pragma once
 #include "components/Mystr.h"
 #include "components/Tkbtn.h"
+#include "engine/AreaSteps.h"
 #include "engine/Coords.h"
 #include "engine/MapLayer.h"
 #include "gui/Dialogs.h"
@@ -14,6 +15,13 @@
 #include <vector>
 
 struct ProjectData;
+
+// The map tools: at most one is armed at a time. Each is armed by its window
+// through TOpen::SetActiveTool, which first ends whichever other is armed.
+enum class MapTool {
+    None, Area, Route, Range, Centre, Stamp, CircleCentre, LinePoint, PrefName, CityPosition, ExtraPosition,
+    Island, NameCorrect, NameAdd, NameDelete, Paint, Label
+};
 
 // Capacities of the polyline stores, in 32-bit words.
 constexpr int COAST_LINE = 304000;
@@ -66,6 +74,8 @@ public:
     TOpen();
     ~TOpen() override;
     void FormCreate(TObject* Sender) override;
+    // The close box and a desktop log-out end the program as "終　了" does, questions included.
+    void FormCloseQuery(TObject* Sender, bool& CanClose) override;
 
     // ---- Components and controls (built in the constructor) ----
     TMyStr* MyStr1;
@@ -265,6 +275,7 @@ public:
     std::string ExtraMarkFolder;   // custom symbol folder kept in config.ini
     void Button2Click(TObject* Sender);   // "終　了"
     void Exit1Click(TObject* Sender);
+    bool ExitAgreed = false;   // the exit's questions are answered: the close goes through
     void Button3Click(TObject* Sender);   // loads the selection, sets the standard view
     void Button5Click(TObject* Sender);   // "県 指 定"
     void Button7Click(TObject* Sender);   // "表示設定"
@@ -272,7 +283,13 @@ public:
     void N1Click(TObject* Sender);
     void About1Click(TObject* Sender);
     void Tutorial1Click(TObject* Sender);
+    // The view settings back to their start, before a new area choice is loaded.
     void ResetViewState();
+    // Hand-offs of the area window to the name windows (names/).
+    void ShowIslandSearch();   // "山島検索"
+    void ShowNameList();       // the readings list of the one area chosen
+    // What each feature does with its own state when the areas change.
+    AreaSteps AreaChange;
     void config_read(const std::string& path);
     void config_write(const std::string& path);
     void ShowBoundaryDataDate();
@@ -360,6 +377,12 @@ public:
     void Image1MouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
     void Image1MouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
     void BtnCenterClick(TObject* Sender);    // "+": the next press sets the view centre
+    // Steps of the press chain that the main form carries out itself.
+    void PressRouteStart(int X, int Y);
+    void PressRoutePoint(int X, int Y);
+    void PressRangeStart(int X, int Y);
+    void PressCentre(int X, int Y);
+    void PressDistanceStart(int X, int Y);
     void Button11Click(TObject* Sender);
     void OpenWebMapAt(int X, int Y);
     void ShowPointerReadout(int32_t x, int32_t y);
@@ -607,6 +630,30 @@ public:
     int32_t NameIndex = 0;        // picked municipality name
     int32_t MatchedListKind = -1; // -1 none, 0 A names, 1 X names, 2 B names, 3 duplicate names
     int32_t IslandIndex = 0;      // picked island record
+
+    // ---- The active map tool (navigation/Uopen_tools.cpp) ----
+    MapTool ActiveTool = MapTool::None;
+    // Ends every armed tool but t, giving back what each switched off, then
+    // records t as the one armed. The caller arms t's own flags after it.
+    void SetActiveTool(MapTool t);
+    // Esc, a window's close box and an area change end the tool this way.
+    void EndActiveTool();
+    // Whether any of t's flags is armed now.
+    bool ToolArmed(MapTool t) const;
+    // An area load: no tool of the old map survives, nor the way back to its views.
+    void AreaChanged();
+    // The user closed f: the tool it armed ends with it.
+    void EndToolOf(TForm* f);
+    void EscapePressed() override;
+    // The ends of tools that the main form owns.
+    void EndAreaMode();
+    void EndRoute();
+    void EndRange();
+    void EndCentre();
+    // The texts the area count would take for borders, hidden while the area
+    // mode is on and given back at its end.
+    bool AreaHidTexts[3] = {};   // kokudo, ken_name, CBTownName as they were
+    bool AreaTextsHidden = false;
 
     // ---- Map-press hand-offs ----
     // The dispatcher (navigation/) owns the chain; a step whose action belongs to a

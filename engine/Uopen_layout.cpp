@@ -146,6 +146,7 @@ void TOpen::CreateControls() {
     TkBtn2->SetBounds(8, y, 100, 26);
     TkBtn2->SetHint("マウスをドラッグして拡大範囲指定");
     BtnCenter = Btn(view, "中心設定", 116, y, 100);
+    BtnCenter->SetEnabled(false);   // until there is a map to centre
     y += 32;
     Lbl(view, "倍率", 8, y + 12, 30);
     Label6 = Lbl(view, " 1.00", 40, y + 12, 48);

@@ -376,12 +376,20 @@ void TOpen::Button2Click(TObject* Sender) {
         Application->MessageBox(gui::Format("検索履歴ファイル %s を書き込めません　　　", history.c_str()),
                                 "ファイル書き込みエラー　", MB_OK | MB_ICONEXCLAMATION);
     config_write(AppDir + "/mapdata/config.ini");
+    ExitAgreed = true;
     Close();
     Log.Close();
     if (AltYear) RestoreStandardEdition();
 }
 
 void TOpen::Exit1Click(TObject* Sender) { Button2Click(Sender); }
+
+void TOpen::FormCloseQuery(TObject* Sender, bool& CanClose) {
+    if (ExitAgreed) return;
+    // The exit closes the window itself once its questions are answered.
+    CanClose = false;
+    Button2Click(Sender);
+}
 
 void TOpen::Open1Click(TObject* Sender) { Ken->Show(); }
 

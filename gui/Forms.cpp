@@ -3,6 +3,7 @@
 #include <clocale>
 #include "gui/Testing.h"
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QCursor>
 #include <QLibraryInfo>
 #include <QTranslator>
@@ -173,7 +174,51 @@ void TForm::Close() {
 void TForm::closeEvent(QCloseEvent* e) {
     // The handlers decide; the window is hidden (or kept) by closeForm itself.
     e->ignore();
-    Close();
+    CloseBox();
+}
+
+// Spaces inside a caption ("閉 じ る", " 閉じる") do not change what it says.
+static std::string Squeezed(std::string s) {
+    for (const std::string blank : {" ", "　"})
+        for (size_t at; (at = s.find(blank)) != std::string::npos;) s.erase(at, blank.size());
+    return s;
+}
+
+TButton* TForm::CloseButton() const {
+    if (closeButton) return closeButton;
+    const QList<QPushButton*> all = findChildren<QPushButton*>();
+    for (const char* caption : {"閉じる", "キャンセル"})
+        for (QPushButton* p : all)
+            if (auto* b = dynamic_cast<TButton*>(p); b && Squeezed(b->Caption()) == caption) return b;
+    return nullptr;
+}
+
+void TForm::CloseBox() {
+    if (Application && Application->MainForm() == this) {
+        Close();
+        return;
+    }
+    TButton* b = CloseButton();
+    if (b && b->isEnabled())
+        b->Click();
+    else
+        Close();
+    if (!isVisible() && Application && Application->OnUserClosed) Application->OnUserClosed(this);
+}
+
+void TForm::EscapePressed() {
+    if (Application && Application->MainForm() == this) return;
+    CloseBox();
+}
+
+// Esc reaches the window when the control with the focus has no use for it.
+void TForm::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
+        e->accept();
+        EscapePressed();
+        return;
+    }
+    QMainWindow::keyPressEvent(e);
 }
 
 void TForm::SetModalResult(TModalResult r) { ModalResult = r; }

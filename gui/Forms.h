@@ -46,6 +46,16 @@ public:
     void SetPosition(TPosition p) { position = p; }
     void SetFixedSize(bool fixed);   // the user cannot resize the window
 
+    // The close box and Esc take the path of the window's own close button:
+    // the one set here, else the button captioned "閉じる", else "キャンセル".
+    // Without one (or while it is disabled) the window just closes.
+    void SetCloseButton(TButton* b) { closeButton = b; }
+    TButton* CloseButton() const;
+    // The user's close: the close box or Esc.
+    void CloseBox();
+    // Esc over the window; a form with nothing to close overrides it.
+    virtual void EscapePressed();
+
     // Handlers a form overrides. FormCreate runs once, from CreateForm.
     virtual void FormCreate(TObject* Sender) {}
     virtual void FormShow(TObject* Sender) {}
@@ -64,6 +74,7 @@ protected:
     void hideEvent(QHideEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void changeEvent(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     bool closeForm();     // the close handlers; true when the form hid or went
@@ -78,6 +89,7 @@ private:
     bool inModal = false;
     bool wasVisible = false;
     TMouseWheelEvent onMouseWheel;
+    TButton* closeButton = nullptr;
 };
 
 // The Qt application object the program runs on: an exception escaping any
@@ -120,6 +132,9 @@ public:
     void DestroyForms();   // in reverse order of creation
     void FormDestroyed(TForm* f);   // a form deleted elsewhere leaves the list
     QApplication* Qt() const { return qapp; }
+    // Runs after the user closed a window (close box, Esc) and it went: what
+    // the window armed elsewhere ends with it.
+    std::function<void(TForm*)> OnUserClosed;
 
 private:
     QApplication* qapp = nullptr;

@@ -43,6 +43,7 @@ TIsChange::TIsChange() : TForm("　島名表示位置編集") {
 }
 
 void TIsChange::Button1Click(TObject* Sender) {
+    Open->SetActiveTool(MapTool::Island);
     Open->IslandPickMode = true;
     Label15->Hide();
     Label16->SetCaption("島名をクリック");
@@ -51,6 +52,7 @@ void TIsChange::Button1Click(TObject* Sender) {
 void TIsChange::Button2Click(TObject* Sender) {
     Label14->Hide();
     Label16->SetCaption("表示位置をクリック");
+    Open->SetActiveTool(MapTool::Island);
     Open->IslandPlaceMode = true;
 }
 

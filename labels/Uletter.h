@@ -31,6 +31,7 @@ public:
 
     // ---- Modes and highlights ----
     bool LabelMoveMode = false;      // the next press moves the label armed at row LabelMoveIndex
+    void EndPlacing();               // no label waits for a press
     int32_t LabelMoveIndex = 0;
     uint32_t LabelMoveId = 0;        // that label, wherever a sort or a delete puts it
     bool LabelPlaced = false;        // placed or moved by mouse, or loaded from elsewhere

@@ -9,6 +9,8 @@
 #include <numeric>
 
 void TLetter::Button2Click(TObject* Sender) {
+    // A press on the map places the label: no other tool may wait for it.
+    if (RadioGroup1->ItemIndex() <= 0) Open->SetActiveTool(MapTool::Label);
     Button3->SetEnabled(true);
     Button4->SetEnabled(true);
     Button8->SetEnabled(true);
@@ -42,6 +44,8 @@ void TLetter::Button2Click(TObject* Sender) {
             return;
         }
         y = TruncToInt((*lat - 24) * 15000);
+        // Typed as the pointer read-out shows it: in the datum the map is drawn in.
+        if (Open->DrawnView.wgs) WgsToTokyo(x, y, x, y);
     } else {
         // An empty text is no number either.
         if (!CellInt(Edit2->Text(), x) || !CellInt(Edit3->Text(), y)) {
@@ -81,10 +85,17 @@ void TLetter::RemoveLabelClick(TObject* Sender) {
     Button4Click(Sender);
 }
 
+void TLetter::EndPlacing() {
+    Open->LabelMode = false;
+    LabelMoveMode = false;
+    Label8->SetCaption("位置指定ボタンをクリック");
+}
+
 void TLetter::N1Click(TObject* Sender) {
     if (LabelCount < 1) return;
     LabelMoveIndex = StringGrid1->Row();
     LabelMoveId = LabelMoveIndex >= 0 && LabelMoveIndex < LabelCount ? LabelTable[LabelMoveIndex].id : 0;
+    Open->SetActiveTool(MapTool::Label);
     LabelMoveMode = true;
     Button3->SetEnabled(true);
 }

@@ -261,6 +261,25 @@ void TOpen::WireLabelsHandlers() {
     N19->OnClick = [this](TObject* s) { N19Click(s); };
     N20->OnClick = [this](TObject* s) { N20Click(s); };
     N21->OnClick = [this](TObject* s) { N21Click(s); };
+
+    // The user's labels and symbols belong to the old map; station labels come
+    // again from the railway data of the new areas.
+    AreaChange.Work([] {
+        for (int i = 0; i < Letter->LabelCount; i++)
+            if (!Letter->LabelTable[i].railway) return true;
+        return PagesDlg->PlacedSymbolCount > 0;
+    });
+    AreaChange.On(AreaStep::Discard, [] {
+        Letter->Close();
+        Letter->ClearLabels();
+        PagesDlg->PlacedSymbolCount = 0;
+    });
+    AreaChange.On(AreaStep::Loaded, [this] {
+        PrefSet->Button6->SetEnabled(false);
+        Letter->FormCreate(Letter);
+        IslandAreaLoaded();
+        PrefSet->Label6->SetCaption("");
+    });
 }
 
 void TOpen::BtnMarkClick(TObject* Sender) {

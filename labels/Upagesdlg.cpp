@@ -86,7 +86,10 @@ TPagesDlg::TPagesDlg() : TForm("　記号パレット") {
         StampLabels[t] = lbl(tabs[t], "有効", 310, 92, 40);
         StampLabels[t]->SetFontColor(0xFF0000);
     }
-    tabs[0]->OnMouseDown = [this](TObject*, TMouseButton, TShiftState, int, int) { StampMode = 1; };
+    tabs[0]->OnMouseDown = [this](TObject*, TMouseButton, TShiftState, int, int) {
+        Open->SetActiveTool(MapTool::Stamp);
+        StampMode = 1;
+    };
 
     Button3 = btn(tabs[3], "削　除", 8, 8, 70);
     Button4 = btn(tabs[3], "呼　出", 84, 8, 70);
@@ -263,6 +266,7 @@ void TPagesDlg::SelectSymbol(int code) {
     bool missing;
     QImage pic = LoadPicture(MarkPath(name), missing);
     const bool found = !missing;
+    if (!stamp || found) Open->SetActiveTool(MapTool::Stamp);
     if (missing) pic = LoadPicture(MarkPath("blank.bmp"), missing);
     SymbolCode = code;
     SymbolBitmap->Image() = missing ? QImage(16, 16, QImage::Format_RGB32) : pic;
@@ -456,6 +460,7 @@ void TPagesDlg::Button6Click(TObject* Sender) {
     if (!StampDisabled) {
         Button6->SetCaption("無効");
         Button6->SetHint("スタンプ機能を無効すにる");
+        Open->SetActiveTool(MapTool::Stamp);
         SetMapCursor(CursorId);
         for (TLabel* l : StampLabels) l->SetCaption("有効"), l->SetFontColor(0xFF0000);
         StampMode = 1;
@@ -470,10 +475,15 @@ void TPagesDlg::Button6Click(TObject* Sender) {
 }
 
 void TPagesDlg::HelpBtnClick(TObject* Sender) {
+    EndStamp();
+    Close();
+}
+
+void TPagesDlg::EndStamp() {
     StampMode = 0;
+    TypedPositionMode = false;
     CursorId = 0;
     SetMapCursor(crDefault);
-    Close();
 }
 
 void TPagesDlg::BtnIchiClick(TObject* Sender) {
@@ -492,6 +502,7 @@ void TPagesDlg::BtnIchiClick(TObject* Sender) {
     TypedX = TruncToInt((*lon - 122) * 10000);
     TypedY = TruncToInt((*lat - 24) * 15000);
     if (CBGSICor->Checked()) TypedX += 30, TypedY -= 45;
+    Open->SetActiveTool(MapTool::Stamp);
     TypedPositionMode = true;
     StampMode = 1;
     TShiftState st;

@@ -63,6 +63,7 @@ public:
     void LoadPaletteImages();
     void SelectSymbol(int code);
     void SetMapCursor(int id);
+    void EndStamp();   // no symbol waits for a press; the map's own cursor is back
     bool AddPlacedSymbol(int32_t x, int32_t y);
     void DrawSymbol(const PlacedSymbol& s);
     void DrawPlacedSymbols();   // every placed symbol, in order (the redraw)

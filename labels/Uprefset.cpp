@@ -110,6 +110,7 @@ void TPrefSet::Button4Click(TObject* Sender) {
 }
 
 void TPrefSet::Button5Click(TObject* Sender) {
+    Open->SetActiveTool(MapTool::PrefName);
     Label6->SetCaption("移動する県名をクリックしてください");
     PrefNamePickMode = true;
     Button7->SetEnabled(true);

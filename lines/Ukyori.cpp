@@ -151,6 +151,7 @@ void TKyori::EnableAttributeControls() {
 void TKyori::Button1Click(TObject*) {
     if (!CBCenter->Checked()) {
         Label6->SetCaption("距離円の中心を指定してください");
+        Open->SetActiveTool(MapTool::CircleCentre);
         CircleCentreMode = true;
         CircleCentreSet = false;
         return;
@@ -252,6 +253,11 @@ void TKyori::Button4Click(TObject*) {
     Label12->SetCaption("0");
     Label6->SetCaption("距離円を削除しました");
     Open->DrawMap();
+}
+
+void TKyori::EndCentreMode() {
+    CircleCentreMode = false;
+    Label6->SetCaption("");
 }
 
 void TKyori::Button2Click(TObject*) {
@@ -391,6 +397,7 @@ void TOpen::DrawDistanceCircles(TCanvas& canvas, const MapView& view) {
 
 void TOpen::NCircleClick(TObject*) {
     Kyori->Label6->SetCaption("距離円の中心を指定してください");
+    SetActiveTool(MapTool::CircleCentre);
     Kyori->CircleCentreMode = true;
     Kyori->CircleCentreSet = false;
     Kyori->Show();

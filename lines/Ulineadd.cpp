@@ -332,6 +332,7 @@ void TLineAdd::Button2Click(TObject*) {
         MessageBox("編集された線データが保存されていませんが，新規にデータを作成しますか？　　　　", "線データ新規作成",
                    MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
         return;
+    Open->SetActiveTool(MapTool::LinePoint);
     Open->DrawMap();
     Label10->SetCaption("新規作成");
     Label7->SetCaption("0 番目の点を指定してください");
@@ -346,6 +347,26 @@ void TLineAdd::Button2Click(TObject*) {
     Button13->SetEnabled(true);
     CBLoop->SetEnabled(true);
     CheckBox3->SetChecked(true);
+}
+
+// The press awaited is called off: adding ends as "終わり" ends it, an insert
+// gives back the row it opened, a move leaves the point where it was.
+void TLineAdd::EndPointMode() {
+    if (PointMode == 1) {
+        Button10Click(Button10);
+        return;
+    }
+    if (PointMode == 2) {
+        for (int i = SelectedPoint; i < PointCount; ++i)
+            SetRow(i, StringGrid1->Cells(1, i + 1), StringGrid1->Cells(2, i + 1));
+        StringGrid1->SetRowCount(std::max(PointCount, 1));
+        Label7->SetCaption("挿入を中止しました");
+    } else {
+        Label7->SetCaption("移動を中止しました");
+    }
+    PointMode = 0;
+    EnablePointControls();
+    Open->DrawMap();
 }
 
 void TLineAdd::Button10Click(TObject*) {
@@ -377,6 +398,7 @@ void TLineAdd::Button10Click(TObject*) {
 }
 
 void TLineAdd::Button7Click(TObject*) {
+    Open->SetActiveTool(MapTool::LinePoint);
     int r = StringGrid1->Row();
     const bool append = CheckBox7->Checked();
     if (append || r < 0 || r >= PointCount) {
@@ -424,6 +446,7 @@ void TLineAdd::Button11Click(TObject*) {
     if (PointCount <= 0) return;
     SelectedPoint = std::clamp(StringGrid1->Row(), 0, PointCount - 1);
     Label7->SetCaption(std::to_string(SelectedPoint) + " 番目の点の移動先を指定してください");
+    Open->SetActiveTool(MapTool::LinePoint);
     PointMode = 3;
     DisableEditControls();
     LineSaved = 0;

@@ -150,6 +150,7 @@ public:
     void Button8Click(TObject* Sender);    // hidden: one colour for all
     void Button9Click(TObject* Sender);    // parallel shift
     void Button10Click(TObject* Sender);   // end adding
+    void EndPointMode();
     void Button11Click(TObject* Sender);   // move
     void Button12Click(TObject* Sender);   // colour
     void Button13Click(TObject* Sender);   // break

@@ -156,4 +156,19 @@ void TOpen::WireLinesHandlers() {
     CBEki->OnClick = [this](TObject* s) { CBEkiClick(s); };
     CBMain->OnClick = [this](TObject* s) { CBMainClick(s); };
     CBRailSet->OnClick = [this](TObject* s) { CBRailSetClick(s); };
+
+    // The user's line files belong to the old map; the circles stay (map units).
+    AreaChange.Work([] { return LineAdd->UserFileCount() > 0; });
+    AreaChange.On(AreaStep::Discard, [] {
+        LineAdd->LineFileCount = 0;
+        LineAdd->Label18->SetCaption("ファイル　なし");
+    });
+    AreaChange.On(AreaStep::RailsLoaded, [this] {
+        LineAdd->AttrTableDirty = 1;
+        if (CBRailLine->Checked()) LineAdd->CheckBox2->SetChecked(true);
+    });
+    AreaChange.On(AreaStep::Drawn, [] {
+        LineAdd->AttrTableDirty = 1;
+        LineSet->UserColors = 0;
+    });
 }

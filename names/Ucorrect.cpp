@@ -60,6 +60,7 @@ TCorrect::TCorrect() : TForm("市区町村名位置修正") {
 }
 
 void TCorrect::Button1Click(TObject* Sender) {
+    Open->SetActiveTool(MapTool::NameCorrect);
     Open->NamePickMode = true;
     Button2->SetEnabled(false);
     Button3->SetEnabled(false);
@@ -71,6 +72,7 @@ void TCorrect::Button1Click(TObject* Sender) {
 void TCorrect::Button2Click(TObject* Sender) {
     Label15->Hide();
     Label16->SetCaption("表示位置クリック");
+    Open->SetActiveTool(MapTool::NameCorrect);
     Open->NamePlaceMode = true;
 }
 

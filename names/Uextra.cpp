@@ -10,7 +10,7 @@ TExtra::TExtra()
                       {"編集", "県名", "郡市名", "区町村名", "経度座標", "緯度座標", "県番号"}, 4, "★",
                       "区名・町村名をクリックしてください",
                       "重複した町村の表示位置を修正しましたが，\n保存せずに閉じてもよろしいですか？",
-                      "重複町村表示位置編集の終了"}) {}
+                      "重複町村表示位置編集の終了"}, MapTool::ExtraPosition) {}
 
 void TExtra::Fill() {
     const int n = std::min<int>(Open->ExtraCount, int(Open->ExtraTownName.size()));

@@ -60,6 +60,7 @@ void TNameDel::FormCreate(TObject* Sender) {
 void TNameDel::Button2Click(TObject* Sender) {
     Label3->Show();
     for (TLabel* l : {Label4, Label5, Label6, Label7}) l->SetCaption("");
+    Open->SetActiveTool(MapTool::NameDelete);
     Open->NameDeleteMode = true;
     Button3->SetEnabled(false);
 }
@@ -92,6 +93,7 @@ void TNameDel::Button4Click(TObject* Sender) {
     for (TLabel* l : {Label10, Label11, Label12}) l->SetCaption("");
     Label9->SetCaption("追加する位置をクリック");
     Button5->SetEnabled(false);
+    Open->SetActiveTool(MapTool::NameAdd);
     NameAddMode = true;
 }
 

@@ -1,11 +1,15 @@
 // Map-press hand-offs of the name-data windows, and this folder's controls of
 // the main form with their handlers.
 #include "engine/Coords.h"
+#include "engine/Uken.h"
 #include "engine/Uopen.h"
 #include "names/NameTables.h"
 #include "names/Ucorrect.h"
 #include "names/Uextra.h"
 #include "names/Unamedel.h"
+#include "names/Usearch.h"
+#include "names/Uyomi.h"
+#include "names/Uyomilist.h"
 #include "names/Utoshi.h"
 #include <cstdlib>
 
@@ -207,4 +211,18 @@ void TOpen::WireNamesHandlers() {
         (*items[i])->OnClick = [this, i](TObject*) { EditionClick(i); };
     }
     N20101->SetChecked(true);
+
+    // The name windows of the old areas go with them; a new choice starts with kana off.
+    AreaChange.On(AreaStep::Discard, [] {
+        YomiList->Close();
+        Search->SearchHighlight = false;
+    });
+    AreaChange.On(AreaStep::Done, [] {
+        Correct->Close();
+        Yomi->CBKana->SetChecked(false);
+    });
 }
+
+void TOpen::ShowIslandSearch() { Search->Show(); }
+
+void TOpen::ShowNameList() { Yomi->Button3Click(Ken); }

@@ -1,7 +1,7 @@
 #include "names/Upostable.h"
 #include "engine/Uopen.h"
 
-TPositionTable::TPositionTable(const Texts& t) : TForm(t.caption), texts(t) {
+TPositionTable::TPositionTable(const Texts& t, MapTool tool) : TForm(t.caption), texts(t), tool(tool) {
     SetFormStyle(fsStayOnTop);
     const int cols = int(t.heads.size()), width = 80 * cols;
     StringGrid1 = new TStringGrid(this, cols, 1);
@@ -43,6 +43,7 @@ void TPositionTable::StringGrid1Click(TObject* Sender) {
         Prompt->SetCaption(texts.prompt);
         return;
     }
+    Open->SetActiveTool(tool);
     Row = r;
     StringGrid1->SetCells(0, r, texts.mark);
     PositionMode = true;
@@ -52,6 +53,7 @@ void TPositionTable::StringGrid1Click(TObject* Sender) {
 void TPositionTable::Button3Click(TObject* Sender) {
     PositionMode = false;
     ClearMarks();
+    Prompt->SetCaption(texts.prompt);
 }
 
 void TPositionTable::Button1Click(TObject* Sender) {

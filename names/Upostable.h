@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+enum class MapTool;
+
 class TPositionTable : public TForm {
 public:
     struct Texts {
@@ -17,7 +19,7 @@ public:
         const char* closeQuestion;
         const char* closeCaption;
     };
-    explicit TPositionTable(const Texts& texts);
+    TPositionTable(const Texts& texts, MapTool tool);
     void FormCreate(TObject* Sender) override;
 
     TStringGrid* StringGrid1;
@@ -39,4 +41,5 @@ public:
 
 private:
     Texts texts;
+    MapTool tool;   // the map tool a picked row arms
 };

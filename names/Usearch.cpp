@@ -120,6 +120,8 @@ void TSearch::StringGrid1Click(TObject* Sender) {
         if (!area.empty() && Open->AreaName[c] == area) code = c;
     // An empty row or an unknown area leaves the map alone.
     if (!code || name.empty()) return;
+    // Asked before anything changes, so that a cancel leaves the map and the area window as they were.
+    if (!Ken->AgreeToAreas({code})) return;
     SearchFoundName = name;
     Ken->Button3Click(this);
     Ken->AreaBox(code)->SetChecked(true);

@@ -23,6 +23,14 @@ void ZeroReadouts(TOpen& o) {
 } // namespace
 
 void TOpen::BtnMultiClick(TObject* Sender) {
+    // Pressed while a route runs, it drops that route and starts afresh
+    // (Esc or a double-click ends a route with its length instead).
+    if (ToolArmed(MapTool::Route)) {
+        Timer2->SetEnabled(false);
+        Image1->Canvas()->Pen->Mode = pmCopy;
+        DrawMap();
+    }
+    SetActiveTool(MapTool::Route);
     RouteMode = true;
     RouteDone = false;
     DistanceMode = 0;
@@ -30,6 +38,7 @@ void TOpen::BtnMultiClick(TObject* Sender) {
     RedFonts(*this);
     RoutePointCount = 0;
     DisableMapControls();
+    BtnMulti->SetEnabled(true);
     Label15->SetCaption(DistanceText(0));
     Label17->SetCaption("距離");
     Label31->SetCaption(gui::Format("   計測中 %d", 0));
@@ -134,28 +143,35 @@ void TOpen::Button14Click(TObject* Sender) {
         return;
     }
     RedFonts(*this);
-    AreaMode = !AreaMode;
-    AreaFillColor = DefAreaFillColor;
     if (AreaMode) {
-        Button14->SetHint("面積測定終了");
-        Button14->SetCaption("終り");
-        FillCount = EdgeCount = 0;
-        std::fill(VisitMap.begin(), VisitMap.end(), 0);
-        Label31->SetCaption(gui::Format("%8.0f km", 0.0));
-        Label15->SetCaption(DistanceText(0));
-        Label17->SetCaption("周長");
-        DisableMapControls();
-        for (QWidget* w : std::initializer_list<QWidget*>{Panel1, CBPrefBorder, CBTownBorder, CBLonLat, Button14})
-            w->setEnabled(true);
-        CBNokori->SetEnabled(false);
-    } else {
-        OpenRegion = false;
-        DrawMap();
-        EnableMapControls();
-        Button14->SetHint("測定領域をクリック");
-        Button14->SetCaption("面積");
-        CBNokori->SetEnabled(true);
+        EndActiveTool();
+        return;
     }
+    SetActiveTool(MapTool::Area);
+    AreaMode = true;
+    AreaFillColor = DefAreaFillColor;
+    {
+        // Names drawn over the borders would let the count run through their text boxes.
+        RedrawOnce once;
+        bool* hid = AreaHidTexts;
+        hid[0] = kokudo->Checked(), hid[1] = ken_name->Checked(), hid[2] = CBTownName->Checked();
+        AreaTextsHidden = true;
+        kokudo->SetChecked(false);
+        ken_name->SetChecked(false);
+        CBTownName->SetChecked(false);
+        if (hid[0] || hid[1] || hid[2]) DrawMap();
+    }
+    Button14->SetHint("面積測定終了");
+    Button14->SetCaption("終り");
+    FillCount = EdgeCount = 0;
+    std::fill(VisitMap.begin(), VisitMap.end(), 0);
+    Label31->SetCaption(gui::Format("%8.0f km", 0.0));
+    Label15->SetCaption(DistanceText(0));
+    Label17->SetCaption("周長");
+    DisableMapControls();
+    for (QWidget* w : std::initializer_list<QWidget*>{Panel1, CBPrefBorder, CBTownBorder, CBLonLat, Button14})
+        w->setEnabled(true);
+    CBNokori->SetEnabled(false);
 }
 
 // Counts the 4-connected region of colour c from (x, y) and repaints it:

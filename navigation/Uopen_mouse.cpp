@@ -1,5 +1,5 @@
-// The map image's mouse press: one chain of interaction modes, tested in a
-// fixed order; the first armed mode takes the press, a few pass it on.
+// The map image's mouse press: one chain of interaction modes, a table tested
+// in a fixed order; the first armed step takes the press, a few pass it on.
 #include "engine/Coords.h"
 #include "engine/Settings.h"
 #include "engine/Uopen.h"
@@ -15,113 +15,168 @@
 #include "navigation/Usettei.h"
 #include "navigation/XorStrokes.h"
 
-void TOpen::Image1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
-    if (!MapShown) return;
-    if (Button == mbRight) {
-        Settei->Show();
-        return;
-    }
-    if (CBChiri->Checked() || Settei->CBWatch->Checked()) {
-        OpenWebMapAt(X, Y);
-        return;
-    }
-    if (AreaMode) {
-        MeasureAreaAt(X, Y);
-        return;
-    }
+namespace {
+
+struct Press {
+    TMouseButton button;
+    int X, Y;
+};
+
+// One step of the chain: its name, whether it takes this press, what it does,
+// and whether the press then goes on to the next step.
+struct PressStep {
+    const char* name;
+    bool (*armed)(TOpen&, const Press&);
+    void (*hand)(TOpen&, const Press&);
+    bool passesOn;
+};
+
+void Nothing(TOpen&, const Press&) {}
+
+bool InsideLegend(const TOpen& o, const Press& p) {
+    return o.LegendShown && o.LegendLeft < p.X && p.X < o.LegendRight && o.LegendTop < p.Y && p.Y < o.LegendBottom;
+}
+
+// The scale bar keeps its box in 600-pixel units; the grab margin grows with the image.
+bool InsideScaleBar(const TOpen& o, const Press& p) {
+    if (!o.ScaleShown) return false;
+    const float k = o.ImageSize / 600.0f;
+    const int left = TruncToInt((o.scl_x1 - 5) * k), right = TruncToInt((o.ScaleRight + 5) * k);
+    const int top = TruncToInt((o.scly1 - 5) * k), bottom = TruncToInt((o.ScaleBottom + 5) * k);
+    return left < p.X && p.X < right && top < p.Y && p.Y < bottom;
+}
+
+// A press outside the box lets go of any grab left over.
+bool GrabsLegend(TOpen& o, const Press& p) { return o.LegendDrag = InsideLegend(o, p); }
+bool GrabsScaleBar(TOpen& o, const Press& p) { return o.ScaleDrag = InsideScaleBar(o, p); }
+
+const PressStep Chain[] = {
+    {"no map", [](TOpen& o, const Press&) { return !o.MapShown; }, Nothing, false},
+    {"settings", [](TOpen&, const Press& p) { return p.button == mbRight; },
+     [](TOpen&, const Press&) { Settei->Show(); }, false},
+    {"web map", [](TOpen& o, const Press&) { return o.CBChiri->Checked() || Settei->CBWatch->Checked(); },
+     [](TOpen& o, const Press& p) { o.OpenWebMapAt(p.X, p.Y); }, false},
+    {"area", [](TOpen& o, const Press&) { return o.AreaMode; },
+     [](TOpen& o, const Press& p) { o.MeasureAreaAt(p.X, p.Y); }, false},
     // A route that follows the mouse takes no presses once it runs.
-    if (CBTimer->Checked() && RoutePointCount > 0) return;
-    if (RouteMode && CBTimer->Checked()) {
-        if (RoutePointCount > 0) return;
-        RouteX[RoutePointCount] = X + 16;
-        RouteY[RoutePointCount] = Y + 15;
-        RouteMode = false;
-        Timer2->SetEnabled(true);
-        return;
-    }
-    if (RouteMode) {
-        // The last entry is kept for the copy of point 0 that closes the route.
-        if (RoutePointCount >= ROUTE_MAX - 1) {
-            MessageBox("測点経路のデータ数が多すぎます　　　", "測点経路エラー", MB_OK);
-            return;
-        }
-        RouteX[RoutePointCount] = RouteLastX = X + 16;
-        RouteY[RoutePointCount] = RouteLastY = Y + 15;
-        RoutePointCount++;
-        Label31->SetCaption(gui::Format("   計測中 %d", RoutePointCount));
-        if (RoutePointCount == 1)
-            xorstrokes::XorPen(Image1->Canvas(), 32768, 3);
-        else
-            RouteLengthKm();
-        return;
-    }
-    if (RangeMode && !RangeZoom) {
-        RangeDrag = true;
-        RangeStartX = X;
-        RangeStartY = Y;
-        RangeSide = 0;
-        TCanvas* cv = Image1->Canvas();
-        xorstrokes::XorPen(cv, 16776960, 1);
-        cv->Brush->Style = bsClear;
-        const MapPoint p = PointAt(X, Y);
-        PointerLon = p.lon;
-        PointerLat = p.lat;
-        Label28->SetCaption("");
-        return;
-    }
-    if (PagesDlg->StampMode && PagesDlg->StampDisabled) return PressStamp(9, X, Y);
-    if (PagesDlg->StampMode) return PressStamp(10, X, Y);
-    if (LegendShown && LegendLeft < X && X < LegendRight && LegendTop < Y && Y < LegendBottom) {
-        LegendDrag = true;
-        return;
-    }
-    LegendDrag = false;
-    if (ScaleShown) {
-        // The scale bar keeps its box in 600-pixel units; the grab margin grows with the image.
-        const float k = ImageSize / 600.0f;
-        const int left = TruncToInt((scl_x1 - 5) * k), right = TruncToInt((ScaleRight + 5) * k);
-        const int top = TruncToInt((scly1 - 5) * k), bottom = TruncToInt((ScaleBottom + 5) * k);
-        if (left < X && X < right && top < Y && Y < bottom) {
-            ScaleDrag = true;
-            return;
-        }
-    }
-    ScaleDrag = false;
-    if (Kyori->CircleCentreMode) return PressCircleCentre(13, X, Y);
-    if (LineAdd->PointMode >= 1 && LineAdd->PointMode <= 3) return PressLinePoint(13 + LineAdd->PointMode, X, Y);
-    if (PrefSet->PrefNamePickMode) return PressPrefName(17, X, Y);
-    if (PrefSet->PrefNamePlaceMode) PressPrefName(18, X, Y);
-    if (Toshi->CityPositionMode) return PressCityPosition(19, X, Y);
-    if (Extra->ExtraPositionMode) return PressExtraPosition(20, X, Y);
-    if (IslandPickMode) PressIsland(21, X, Y);
-    if (IslandPlaceMode) PressIsland(22, X, Y);
-    if (NamePickMode) return PressName(23, X, Y);
-    if (NameDel->NameAddMode) return PressName(24, X, Y);
-    if (NameDeleteMode) return PressName(25, X, Y);
-    if (NamePlaceMode) return PressName(26, X, Y);
-    if (PaintMode) return PressPaint(27, X, Y);
-    if (Letter->LabelMoveMode && !LabelMode) PressLabel(28, X, Y);
-    if (LabelMode) return PressLabel(29, X, Y);
-
-    if (CentreMode) {
-        BtnCenter->SetEnabled(true);
-        CentreMode = false;
-        TCanvas* cv = Image1->Canvas();
-        if (CrossDrawn) {
-            // The cross of the last move, drawn again with the XOR pen, goes.
-            xorstrokes::Cross(cv, DistStartX, DistStartY);
-            CrossDrawn = false;
-        }
-        const int hx = (SIZEX * COPYSCALE / SSIZE) / 2, hy = (SizeY * COPYSCALE / SSIZE) / 2;
-        CX = TruncToInt(CX + (X - hx) / ScaleX);
-        CY = TruncToInt(CY + (hy - Y) / ScaleY);
-        DistStartX = DistStartY = -100;
-        cv->Pen->Mode = pmCopy;
-        DrawMap();
-        return;
-    }
-
+    {"timed route running", [](TOpen& o, const Press&) { return o.CBTimer->Checked() && o.RoutePointCount > 0; },
+     Nothing, false},
+    {"timed route start", [](TOpen& o, const Press&) { return o.RouteMode && o.CBTimer->Checked(); },
+     [](TOpen& o, const Press& p) { o.PressRouteStart(p.X, p.Y); }, false},
+    {"route point", [](TOpen& o, const Press&) { return o.RouteMode; },
+     [](TOpen& o, const Press& p) { o.PressRoutePoint(p.X, p.Y); }, false},
+    {"range", [](TOpen& o, const Press&) { return o.RangeMode && !o.RangeZoom; },
+     [](TOpen& o, const Press& p) { o.PressRangeStart(p.X, p.Y); }, false},
+    {"stamp off", [](TOpen&, const Press&) { return PagesDlg->StampMode && PagesDlg->StampDisabled; },
+     [](TOpen& o, const Press& p) { o.PressStamp(9, p.X, p.Y); }, false},
+    {"stamp", [](TOpen&, const Press&) { return PagesDlg->StampMode != 0; },
+     [](TOpen& o, const Press& p) { o.PressStamp(10, p.X, p.Y); }, false},
+    {"legend", GrabsLegend, Nothing, false},
+    {"scale bar", GrabsScaleBar, Nothing, false},
+    {"circle centre", [](TOpen&, const Press&) { return Kyori->CircleCentreMode; },
+     [](TOpen& o, const Press& p) { o.PressCircleCentre(13, p.X, p.Y); }, false},
+    {"line point", [](TOpen&, const Press&) { return LineAdd->PointMode >= 1 && LineAdd->PointMode <= 3; },
+     [](TOpen& o, const Press& p) { o.PressLinePoint(13 + LineAdd->PointMode, p.X, p.Y); }, false},
+    {"prefecture name pick", [](TOpen&, const Press&) { return PrefSet->PrefNamePickMode; },
+     [](TOpen& o, const Press& p) { o.PressPrefName(17, p.X, p.Y); }, false},
+    {"prefecture name place", [](TOpen&, const Press&) { return PrefSet->PrefNamePlaceMode; },
+     [](TOpen& o, const Press& p) { o.PressPrefName(18, p.X, p.Y); }, true},
+    {"city position", [](TOpen&, const Press&) { return Toshi->CityPositionMode; },
+     [](TOpen& o, const Press& p) { o.PressCityPosition(19, p.X, p.Y); }, false},
+    {"duplicate name position", [](TOpen&, const Press&) { return Extra->ExtraPositionMode; },
+     [](TOpen& o, const Press& p) { o.PressExtraPosition(20, p.X, p.Y); }, false},
+    {"island pick", [](TOpen& o, const Press&) { return o.IslandPickMode; },
+     [](TOpen& o, const Press& p) { o.PressIsland(21, p.X, p.Y); }, true},
+    {"island place", [](TOpen& o, const Press&) { return o.IslandPlaceMode; },
+     [](TOpen& o, const Press& p) { o.PressIsland(22, p.X, p.Y); }, true},
+    {"name pick", [](TOpen& o, const Press&) { return o.NamePickMode; },
+     [](TOpen& o, const Press& p) { o.PressName(23, p.X, p.Y); }, false},
+    {"name add", [](TOpen&, const Press&) { return NameDel->NameAddMode; },
+     [](TOpen& o, const Press& p) { o.PressName(24, p.X, p.Y); }, false},
+    {"name delete", [](TOpen& o, const Press&) { return o.NameDeleteMode; },
+     [](TOpen& o, const Press& p) { o.PressName(25, p.X, p.Y); }, false},
+    {"name place", [](TOpen& o, const Press&) { return o.NamePlaceMode; },
+     [](TOpen& o, const Press& p) { o.PressName(26, p.X, p.Y); }, false},
+    {"paint", [](TOpen& o, const Press&) { return o.PaintMode; },
+     [](TOpen& o, const Press& p) { o.PressPaint(27, p.X, p.Y); }, false},
+    {"label move", [](TOpen& o, const Press&) { return Letter->LabelMoveMode && !o.LabelMode; },
+     [](TOpen& o, const Press& p) { o.PressLabel(28, p.X, p.Y); }, true},
+    {"label", [](TOpen& o, const Press&) { return o.LabelMode; },
+     [](TOpen& o, const Press& p) { o.PressLabel(29, p.X, p.Y); }, false},
+    {"centre", [](TOpen& o, const Press&) { return o.CentreMode; },
+     [](TOpen& o, const Press& p) { o.PressCentre(p.X, p.Y); }, false},
     // A press in no mode starts a two-point distance.
+    {"distance", [](TOpen&, const Press&) { return true; },
+     [](TOpen& o, const Press& p) { o.PressDistanceStart(p.X, p.Y); }, false},
+};
+
+} // namespace
+
+void TOpen::Image1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
+    const Press press{Button, X, Y};
+    for (const PressStep& step : Chain) {
+        if (!step.armed(*this, press)) continue;
+        step.hand(*this, press);
+        if (!step.passesOn) return;
+    }
+}
+
+void TOpen::PressRouteStart(int X, int Y) {
+    if (RoutePointCount > 0) return;
+    RouteX[RoutePointCount] = X + 16;
+    RouteY[RoutePointCount] = Y + 15;
+    RouteMode = false;
+    Timer2->SetEnabled(true);
+}
+
+void TOpen::PressRoutePoint(int X, int Y) {
+    // The last entry is kept for the copy of point 0 that closes the route.
+    if (RoutePointCount >= ROUTE_MAX - 1) {
+        MessageBox("測点経路のデータ数が多すぎます　　　", "測点経路エラー", MB_OK);
+        return;
+    }
+    RouteX[RoutePointCount] = RouteLastX = X + 16;
+    RouteY[RoutePointCount] = RouteLastY = Y + 15;
+    RoutePointCount++;
+    Label31->SetCaption(gui::Format("   計測中 %d", RoutePointCount));
+    if (RoutePointCount == 1)
+        xorstrokes::XorPen(Image1->Canvas(), 32768, 3);
+    else
+        RouteLengthKm();
+}
+
+void TOpen::PressRangeStart(int X, int Y) {
+    RangeDrag = true;
+    RangeStartX = X;
+    RangeStartY = Y;
+    RangeSide = 0;
+    TCanvas* cv = Image1->Canvas();
+    xorstrokes::XorPen(cv, 16776960, 1);
+    cv->Brush->Style = bsClear;
+    const MapPoint p = PointAt(X, Y);
+    PointerLon = p.lon;
+    PointerLat = p.lat;
+    Label28->SetCaption("");
+}
+
+void TOpen::PressCentre(int X, int Y) {
+    BtnCenter->SetEnabled(true);
+    CentreMode = false;
+    TCanvas* cv = Image1->Canvas();
+    if (CrossDrawn) {
+        // The cross of the last move, drawn again with the XOR pen, goes.
+        xorstrokes::Cross(cv, DistStartX, DistStartY);
+        CrossDrawn = false;
+    }
+    const int hx = (SIZEX * COPYSCALE / SSIZE) / 2, hy = (SizeY * COPYSCALE / SSIZE) / 2;
+    CX = TruncToInt(CX + (X - hx) / ScaleX);
+    CY = TruncToInt(CY + (hy - Y) / ScaleY);
+    DistStartX = DistStartY = -100;
+    cv->Pen->Mode = pmCopy;
+    DrawMap();
+}
+
+void TOpen::PressDistanceStart(int X, int Y) {
     if (!RouteMode) Label15->SetFontColor(clRed);
     Label31->SetFontColor(clRed);
     Label33->SetFontColor(clRed);
@@ -137,6 +192,7 @@ void TOpen::Image1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Sh
 }
 
 void TOpen::BtnCenterClick(TObject* Sender) {
+    SetActiveTool(MapTool::Centre);
     CentreMode = true;
     CrossDrawn = false;
     BtnCenter->SetEnabled(false);

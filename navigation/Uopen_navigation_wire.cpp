@@ -2,6 +2,11 @@
 #include "engine/Uopen.h"
 
 void TOpen::WireNavigationHandlers() {
+    // A tool window the user closes takes its armed tool with it.
+    if (Application)
+        Application->OnUserClosed = [](TForm* f) {
+            if (Open) Open->EndToolOf(f);
+        };
     Image1->OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
         Image1MouseDown(s, b, sh, x, y);
     };

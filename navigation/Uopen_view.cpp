@@ -132,7 +132,10 @@ void TOpen::Button6Click(TObject* Sender) {
     Settei->RadioGroup3->SetItemIndex(0);
 
     ProjectLoading = false;
+    // The same areas again: the views kept so far still belong to them.
+    const int32_t kept = SCList->ViewHistoryCount;
     Button3Click(this);
+    SCList->ViewHistoryCount = kept;
     Button12->SetEnabled(false);
     // The standard view has just unticked the label box: ticking it draws the map with its labels.
     if (Settei->CBStation->Checked())
@@ -145,6 +148,7 @@ void TOpen::Button6Click(TObject* Sender) {
 void TOpen::TkBtn2Click(TObject* Sender) {
     Label15->SetCaption(DistanceText(0));
     Label17->SetCaption("辺長");
+    SetActiveTool(MapTool::Range);
     RangeMode = true;
     RangeDrag = false;
     RangeZoom = false;
@@ -192,23 +196,10 @@ void TOpen::Timer1Timer(TObject* Sender) {
 // Ends a route, or arms the centre for the press that follows the double-click.
 void TOpen::Image1DblClick(TObject* Sender) {
     if (!MapShown || AreaMode || PaintMode) return;
-    TCanvas* cv = Image1->Canvas();
-    if (Timer2->Enabled()) {
-        FinishTimedRoute();
-    } else if (RouteMode) {
-        // The clicks keep the entry after the last point free for this copy of point 0.
-        const int n = std::clamp(RoutePointCount, 0, ROUTE_MAX - 1);
-        if (n > 0) {
-            cv->MoveTo(RouteX[n - 1], RouteY[n - 1]);
-            cv->LineTo(RouteX[0], RouteY[0]);
-        }
-        RouteX[n] = RouteX[0];
-        RouteY[n] = RouteY[0];
-        RouteAreaKm2();
-        RoutePointCount = n + 1;
-        RouteLengthKm();
-        FinishRoute();
+    if (ToolArmed(MapTool::Route)) {
+        EndRoute();
     } else if (!PagesDlg->StampMode && !LineAdd->EditLineShown) {
+        SetActiveTool(MapTool::Centre);
         CentreMode = true;
     }
 }

@@ -1,5 +1,7 @@
 // Main-form wiring of view control.
+#include "engine/Uken.h"
 #include "engine/Uopen.h"
+#include "navigation/Usettei.h"
 
 void TOpen::WireViewHandlers() {
     UDHor->OnClick = [this](TObject* s, TUDBtnType b) { UDHorClick(s, b); };
@@ -30,4 +32,23 @@ void TOpen::WireViewHandlers() {
     TkBtn2->OnClick = [this](TObject* s) { TkBtn2Click(s); };
     Timer1->OnTimer = [this](TObject* s) { Timer1Timer(s); };
     Image1->OnDblClick = [this](TObject* s) { Image1DblClick(s); };
+
+    // The display settings a new area choice starts from.
+    AreaChange.On(AreaStep::Reset, [this] {
+        Settei->RadioGroup3->SetItemIndex(0);
+        Settei->SetWhiteBackground(false);
+        TCanvas* swatch = Settei->Image5->Canvas();
+        swatch->Brush->Color = BackColor;
+        swatch->Brush->Style = bsSolid;
+        swatch->FillRect(Rect(0, 0, swatch->Width(), swatch->Height()));
+    });
+    AreaChange.On(AreaStep::Chosen, [this] {
+        Settei->CBKu->SetChecked(true);
+        // Only 埼玉 alone shows its designated city's name.
+        Settei->CBCityName->SetChecked(Ken->CheckBox20->Checked() && SELECT == 1);
+        Settei->CBKuName->SetChecked(true);
+        if (Ken->CBOldBorder->Checked()) Settei->CBNTownDot->SetEnabled(true);
+        Settei->CBNTownDot->SetChecked(false);
+    });
+    AreaChange.On(AreaStep::Drawn, [] { Settei->Button13->SetEnabled(true); });
 }

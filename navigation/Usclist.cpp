@@ -88,7 +88,11 @@ void TSCList::PushView(int32_t magstep, int32_t cx, int32_t cy, int32_t maxX, in
 }
 
 // The main window's box always tells whether this window is shown.
-void TSCList::Button1Click(TObject* Sender) { Open->CBInfo->SetChecked(false); }
+// Shown with its box unticked, the window still goes.
+void TSCList::Button1Click(TObject* Sender) {
+    Open->CBInfo->SetChecked(false);
+    Close();
+}
 
 void TSCList::FormClose(TObject* Sender, TCloseAction& Action) {
     if (Open) Open->CBInfo->SetChecked(false);

@@ -418,7 +418,10 @@ void TSettei::CBHokkaidoClick(TObject* Sender) {
     Open->Hokkaido->SetChecked(CBHokkaido->Checked());
     // Reloaded with the borders as asked; the reload leaves the one redraw to us.
     if (Open->MapShown) {
-        Ken->Button1Click(this);
+        // The areas on the map, not ticks the area window holds unconfirmed.
+        Ken->Button3Click(this);
+        for (int i = 0; i < Open->SELECT; i++) Ken->AreaBox(Open->SelectCode[i])->SetChecked(true);
+        Ken->Choose(this, true);
         Open->DataReady = true;
         Open->DrawMap();
     }

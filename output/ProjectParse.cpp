@@ -97,7 +97,7 @@ private:
 
 // The legend block as the legend file has it, the texts whole, then its three boxes.
 bool ParseLegend(Lines& in, ProjectLegend& g) {
-    const int bad = g.Parse(in.Rest(), true);
+    const int bad = g.Parse(in.Rest());
     if (!in.Took(bad, g.LineCount())) return false;
     return in.Box(g.frameBox) && in.Box(g.bold) && in.Box(g.titleBox);
 }

@@ -282,7 +282,7 @@ void LegendBlock::Write(gui::TextWriter& w) const {
         w.Printf("0x%08x,0x%08x,%s\n", unsigned(rowColours[i]), unsigned(rowPatterns[i]), rowTexts[i].c_str());
 }
 
-int LegendBlock::Parse(std::span<const std::string> lines, bool wholeTexts) {
+int LegendBlock::Parse(std::span<const std::string> lines) {
     // A NUL in a text would cut it at the next save.
     auto line = [&lines](size_t k) -> const std::string* {
         return k < lines.size() && lines[k].find('\0') == std::string::npos ? &lines[k] : nullptr;
@@ -301,12 +301,7 @@ int LegendBlock::Parse(std::span<const std::string> lines, bool wholeTexts) {
         *colours[k - 7] = TColor(*v);
     }
     if (!line(10)) return 11;
-    if (wholeTexts) {
-        title = CutCp932(*line(10), THanrei::TEXT_MAX);
-    } else {
-        TMyStr::SplitFields(*line(10), f);
-        title = f.empty() ? std::string() : CutCp932(f[0], THanrei::TEXT_MAX);
-    }
+    title = CutCp932(*line(10), THanrei::TEXT_MAX);
     for (int i = 0; i < numbers[0]; ++i) {
         const std::string* s = line(11 + i);
         if (!s || TMyStr::SplitCsv(*s, f) < 2) return 12 + i;
@@ -315,11 +310,9 @@ int LegendBlock::Parse(std::span<const std::string> lines, bool wholeTexts) {
         if (!colour || !pattern || *pattern < 0 || *pattern > 255) return 12 + i;
         rowColours[i] = TColor(*colour);
         rowPatterns[i] = uint8_t(*pattern);
-        // The project keeps a description's commas and blanks; the file takes its first field.
+        // A description is the rest of its line, commas and blanks included, as written.
         const size_t a = s->find(','), b = s->find(',', a + 1);
-        rowTexts[i] = CutCp932(wholeTexts ? (b == std::string::npos ? std::string() : s->substr(b + 1))
-                                          : f.size() > 2 ? f[2] : std::string(),
-                               THanrei::TEXT_MAX);
+        rowTexts[i] = CutCp932(b == std::string::npos ? std::string() : s->substr(b + 1), THanrei::TEXT_MAX);
     }
     return 0;
 }
@@ -410,7 +403,7 @@ void THanrei::Button1Click(TObject*) {
     while (lines.size() < 19 && r.ReadLine(line)) lines.push_back(line);
     r.Close();
     LegendBlock g;
-    if (int bad = g.Parse(lines, false)) {
+    if (int bad = g.Parse(lines)) {
         MessageBox(gui::Format("凡例ファイル %s の %d 行目が正しくありません", path.c_str(), bad),
                    "ファイル読み込みエラー", MB_OK | MB_ICONEXCLAMATION);
         return;

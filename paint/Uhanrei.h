@@ -19,9 +19,8 @@ struct LegendBlock {
     size_t LineCount() const { return 11 + size_t(numbers[0]); }
     void Write(gui::TextWriter& w) const;
     // 0 when the lines hold a block, else the number (from 1) of the first line
-    // at fault. wholeTexts: the title and the descriptions are the whole rest of
-    // their lines (the project), not their first fields (the legend file).
-    int Parse(std::span<const std::string> lines, bool wholeTexts);
+    // at fault. The title and the descriptions are the whole rest of their lines.
+    int Parse(std::span<const std::string> lines);
 };
 
 // The project's legend: the block and the boxes of frame, bold frame and title.

@@ -76,6 +76,7 @@ void TOpen::BtnPaintClick(TObject*) {
         MapPaint->BtnPaintAdd->SetEnabled(true);
         return;
     }
+    SetActiveTool(MapTool::Paint);
     paint_rep = 0;
     PaintSlot = -1;
     Keido->SetChecked(false);

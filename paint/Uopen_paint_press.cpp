@@ -54,4 +54,19 @@ void TOpen::WirePaintHandlers() {
     menuExp->OnClick = [this](TObject* s) { menuExpClick(s); };
     TownPaintDialog = new TColorDialog(this);
     Label35->SetHint("測定不能領域の数");
+
+    // The fills and the legend shown belong to the old map.
+    AreaChange.Work([this] { return paint_rep > 0 || Hanrei->CBExpDisplay->Checked(); });
+    AreaChange.On(AreaStep::Discard, [this] {
+        MapPaint->Close();
+        CBExp->SetChecked(false);
+        Hanrei->Close();
+        Hanrei->LegendOn = false;
+        Hanrei->SaveDialog1->FileName.clear();
+        LegendShown = false;
+        MapPaint->JustContinued = false;
+        paint_rep = 0;
+        PaintDisplay = false;
+        MapPaint->LblPaint->SetCaption("0");
+    });
 }

@@ -141,6 +141,7 @@ void TMapPaint::ShowCount() { LblPaint->SetCaption(std::to_string(Open->paint_re
 void TMapPaint::TkBtnClick(int slot) {
     RaiseSlotButtons();
     SlotButton(slot)->BevelWidth = 0;
+    Open->SetActiveTool(MapTool::Paint);
     Open->PaintMode = true;
     Open->PaintSlot = slot;
 }
@@ -199,6 +200,7 @@ void TMapPaint::BtnRepaintClick(TObject*) {
 }
 
 void TMapPaint::BtnPaintAddClick(TObject*) {
+    Open->SetActiveTool(MapTool::Paint);
     Open->DataReady = false;
     Open->ken_name->SetChecked(false);
     Open->kokudo->SetChecked(false);

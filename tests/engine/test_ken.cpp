@@ -7,6 +7,7 @@
 #include "lines/Ulineadd.h"
 #include "lines/Ulineset.h"
 #include "names/Usearch.h"
+#include "names/Uyomilist.h"
 #include "navigation/Usettei.h"
 #include "paint/Upaint.h"
 #include "tests/engine/AreaFiles.h"
@@ -122,7 +123,6 @@ TEST_F(AreaChoice, ConfirmingSetsUpTheToolsForTheNewMap) {
     EXPECT_TRUE(Open->MapShown);
     EXPECT_TRUE(Open->Button1->Enabled());
     EXPECT_EQ(Open->paint_rep, 0);
-    EXPECT_EQ(MapPaint->LblPaint->Caption(), "0");
     EXPECT_EQ(Letter->LabelCount, 0);
     EXPECT_EQ(Letter->LabelFileCount, 0);
     EXPECT_EQ(LineAdd->LineFileCount, 0);
@@ -148,7 +148,7 @@ TEST_F(AreaChoice, ConfirmingSetsUpTheToolsForTheNewMap) {
 
 TEST_F(AreaChoice, RunFromTheDisplaySettingsTheMapStaysLocked) {
     Tick({3});
-    Ken->Button1Click(Settei);
+    Ken->Choose(Settei, true);
     EXPECT_FALSE(Open->DataReady);
     EXPECT_TRUE(Open->MapShown);
 }
@@ -219,50 +219,166 @@ TEST_F(AreaChoice, AMissingMapFileEndsTheProgram) {
     EXPECT_TRUE(gui::testing::Terminated());
 }
 
-TEST_F(AreaChoice, ChoosingAgainResetsTheViewAndTheTools) {
+// Work on the map as the user makes it: a fill pressed in paint mode and a
+// label typed in by its map position.
+void MakeWork() {
+    Open->BtnPaint->Click();
+    MapPaint->TkBtnClick(2);
+    Open->Image1MouseDown(Open->Image1, mbLeft, TShiftState(), 300, 300);
+    MapPaint->Button19->Click();
+    Letter->RadioGroup1->SetItemIndex(2);
+    Letter->Edit2->SetText(std::to_string(Open->CX));
+    Letter->Edit3->SetText(std::to_string(Open->CY));
+    Letter->Button2->Click();
+    ASSERT_EQ(Open->paint_rep, 1);
+    ASSERT_EQ(Letter->LabelCount, 1);
+}
+
+const char* const kLoseWork = "ペイント・ラベル・地図線などの作業内容は消去されます。よろしいですか";
+
+TEST_F(AreaChoice, TheWindowClosedUnchosenChangesNothingAndOtherAreasAskFirst) {
     Tick({7});
     Ken->Button1->Click();
-    Open->MAGSTEP = 5;
-    Open->MAGUNIT = 0.5f;
-    Open->UpDown1->SetPosition(5);
+    MakeWork();
+    Open->UpDown1->UserClick(btNext);
+    Open->UpDown1->UserClick(btNext);
+    ASSERT_EQ(Open->Label6->Caption(), "3.00");
+    gui::testing::Messages().clear();
+
+    // "閉じる" and the window's close box: the map, its view and its work stay, and it still answers.
+    Open->Button5->Click();
+    ASSERT_TRUE(Ken->Visible());
+    Ken->Button2->Click();
+    Open->Button5->Click();
+    Ken->close();
+    EXPECT_FALSE(Ken->Visible());
+    EXPECT_TRUE(Open->DataReady && Open->MapShown);
+    EXPECT_EQ(Open->Label6->Caption(), "3.00");
+    const int redraws = Open->RedrawCount;
+    bool handled = false;
+    Open->FormMouseWheel(Open, TShiftState(), 120, TPoint(0, 0), handled);
+    EXPECT_EQ(Open->RedrawCount, redraws + 1);
+    EXPECT_EQ(Open->Label6->Caption(), "2.00");
+    gui::testing::QueueFileName((programDir / "a.rvx").string());
+    Open->Button1->Click();
+    EXPECT_NE(testsupport::ReadBytes(programDir / "a.rvx").find("1,paint_rep"), std::string::npos);
+
+    // The same areas again are a reload: no question, the work stays, the view is the standard one.
+    Open->Button5->Click();
+    Ken->Button1->Click();
+    EXPECT_TRUE(gui::testing::Messages().empty());
+    EXPECT_EQ(Open->paint_rep, 1);
+    EXPECT_EQ(Letter->LabelCount, 1);
+    EXPECT_EQ(Open->MAGSTEP, 1);
+
+    // The name list of another area, cancelled: no list and no readings.
+    Ken->AreaBox(7)->SetChecked(false);
+    Tick({9});
+    gui::testing::QueueAnswer(IDCANCEL);
+    Ken->CBNameListClick(Ken->CBNameList);
+    EXPECT_FALSE(Open->CBYomi->Checked());
+    EXPECT_FALSE(YomiList->Visible());
+    Ken->AreaBox(9)->SetChecked(false);
+    gui::testing::Messages().clear();
+
+    // Other areas ask; a cancel leaves the map, its work and the window's ticks.
+    Open->Button5->Click();
+    Tick({7, 8});
+    gui::testing::QueueAnswer(IDCANCEL);
+    Ken->Button1->Click();
+    ASSERT_EQ(gui::testing::Messages().size(), 1u);
+    EXPECT_EQ(gui::testing::Messages()[0].text, kLoseWork);
+    EXPECT_EQ(gui::testing::Messages()[0].flags, MB_OKCANCEL | MB_ICONQUESTION);
+    EXPECT_EQ(Selection(), (std::vector<int32_t>{7}));
+    EXPECT_EQ(Open->paint_rep, 1);
+    EXPECT_EQ(Letter->LabelCount, 1);
+    EXPECT_TRUE(Ken->Visible());
+    EXPECT_TRUE(Ken->AreaBox(7)->Checked() && Ken->AreaBox(8)->Checked());
+    EXPECT_TRUE(Open->DataReady && Open->MapShown);
+
+    // OK: the old map's work goes and the view settings start afresh.
     Open->UDHor->SetPosition(100);
-    Open->N101->SetChecked(false);
-    Open->N051->SetChecked(true);
-    Open->paint_rep = 3;
-    Open->PaintDisplay = true;
-    Search->SearchHighlight = true;
-    Ken->NameListMode = 1;
-    Open->CBExp->SetChecked(true);
     Open->CBScale->SetChecked(true);
     Settei->CheckBox13->SetChecked(true);
-    LineAdd->Label18->SetCaption("2 ファイル");
-
-    Open->Button5->Click();
-    EXPECT_TRUE(Ken->Visible());
-    EXPECT_EQ(Ken->NameListMode, 0);
-    EXPECT_FALSE(Open->DataReady);
-    EXPECT_FALSE(Open->MapShown);
+    Search->SearchHighlight = true;
+    gui::testing::QueueAnswer(IDOK);
+    Ken->Button1->Click();
+    EXPECT_EQ(Selection(), (std::vector<int32_t>{7, 8}));
+    EXPECT_EQ(Open->paint_rep, 0);
+    EXPECT_EQ(MapPaint->LblPaint->Caption(), "0");
+    EXPECT_EQ(Letter->LabelCount, 0);
     EXPECT_FALSE(Open->PaintDisplay);
     EXPECT_FALSE(Search->SearchHighlight);
-    EXPECT_FALSE(Open->CBExp->Checked());
-    EXPECT_FALSE(Open->CBScale->Checked());
-    EXPECT_EQ(Open->MAGSTEP, 1);
-    EXPECT_FLOAT_EQ(Open->MAGUNIT, 1.0f);
-    EXPECT_EQ(Open->UpDown1->Position(), 1);
-    EXPECT_EQ(Open->Label6->Caption(), "1.00");
-    EXPECT_TRUE(Open->N101->Checked());
-    EXPECT_FALSE(Open->N051->Checked());
-    // The pan factor stays, and so does the tick that shows it.
-    EXPECT_TRUE(Open->N102->Checked());
-    EXPECT_FALSE(Open->N202->Checked());
     EXPECT_EQ(Open->UDHor->Position(), 500);
-    EXPECT_EQ(Open->UDVer->Position(), 500);
-    EXPECT_EQ(Open->paint_rep, 0);
-    EXPECT_TRUE(Open->Keido->Checked());
+    EXPECT_FALSE(Open->CBScale->Checked());
     EXPECT_FALSE(Settei->CheckBox13->Checked());
-    EXPECT_EQ(Settei->Image5->Canvas()->Pixels(1, 1), Open->BackColor);
     EXPECT_EQ(LineAdd->Label18->Caption(), "ファイル　なし");
     EXPECT_EQ(Settei->RadioGroup3->ItemIndex(), 0);
+
+    // Nothing left to lose: the next choice asks nothing.
+    gui::testing::Messages().clear();
+    Tick({9});
+    Ken->Button1->Click();
+    EXPECT_TRUE(gui::testing::Messages().empty());
+    EXPECT_EQ(Selection(), (std::vector<int32_t>{7, 8, 9}));
+}
+
+// The other windows that reload areas, on the real data.
+class AreaReloads : public FormsTest {
+protected:
+    std::vector<int32_t> Selection() const { return {Open->SelectCode, Open->SelectCode + Open->SELECT}; }
+    void FillProgramFolder(const std::filesystem::path& dir) override { testsupport::CopyJapanData(dir, {"MAPDATA"}); }
+    void PickRow(const std::string& name) {
+        Search->CBSame->SetChecked(true);
+        Search->Edit1->SetText(name);
+        Search->Button1Click(Search);
+        ASSERT_EQ(Search->StringGrid1->RowCount(), 1);
+        Search->StringGrid1->SetRow(0);
+        Search->StringGrid1Click(Search->StringGrid1);
+    }
+};
+
+TEST_F(AreaReloads, TheSubPrefectureBordersAndASearchRowKeepTheWorkOrAskFirst) {
+    Ken->AreaBox(13)->SetChecked(true);
+    Ken->Button1->Click();
+    MakeWork();
+    gui::testing::Messages().clear();
+
+    Open->Button5->Click();
+    Ken->AreaBox(12)->SetChecked(true);   // not confirmed
+    Settei->CBHokkaido->Click();
+    EXPECT_TRUE(gui::testing::Messages().empty());
+    EXPECT_EQ(Selection(), (std::vector<int32_t>{13}));
+    EXPECT_EQ(Open->paint_rep, 1) << "ticking the borders reloads the same areas";
+    EXPECT_EQ(Letter->LabelCount, 1);
+    PickRow("江の島");
+    EXPECT_TRUE(gui::testing::Messages().empty());
+    EXPECT_EQ(Open->paint_rep, 1) << "an island of the map's own area";
+    EXPECT_EQ(Letter->LabelCount, 1);
+    EXPECT_TRUE(Search->SearchHighlight);
+
+    // An island elsewhere: asked first; a cancel leaves everything as it was.
+    Search->SearchHighlight = false;
+    const bool mountains = Settei->CBMountain->Checked();
+    gui::testing::QueueAnswer(IDCANCEL);
+    PickRow("久六島");
+    ASSERT_EQ(gui::testing::Messages().size(), 1u);
+    EXPECT_EQ(gui::testing::Messages()[0].text, kLoseWork);
+    EXPECT_EQ(Open->SELECT, 1);
+    EXPECT_EQ(Open->SelectCode[0], 13);
+    EXPECT_TRUE(Ken->AreaBox(13)->Checked());
+    EXPECT_FALSE(Ken->AreaBox(1)->Checked());
+    EXPECT_EQ(Settei->CBMountain->Checked(), mountains);
+    EXPECT_FALSE(Search->SearchHighlight);
+    EXPECT_EQ(Open->paint_rep, 1);
+
+    // OK: once asked, the island's area is drawn with its highlight and without the old work.
+    PickRow("久六島");
+    EXPECT_EQ(gui::testing::Messages().size(), 2u);
+    EXPECT_EQ(Open->SelectCode[0], 1);
+    EXPECT_TRUE(Search->SearchHighlight);
+    EXPECT_EQ(Open->paint_rep, 0);
+    EXPECT_EQ(Letter->LabelCount, 0);
 }
 
 // The standard view, on areas of known shape.

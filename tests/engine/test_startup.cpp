@@ -394,6 +394,32 @@ TEST_F(Exit, AnUnsavedLineIsAskedAboutFirst) {
     EXPECT_EQ(gui::testing::Messages().back().caption, "白地図 Rovana の終了");
 }
 
+// The title bar's close box (and a desktop log-out, which sends the same close event) is the exit.
+TEST_F(Exit, TheCloseBoxAsksAsTheExitDoesAndACancelKeepsTheProgram) {
+    LineAdd->PointCount = 2;
+    LineAdd->LineSaved = 0;
+    gui::testing::QueueAnswer(IDOK);
+    gui::testing::QueueAnswer(IDCANCEL);
+    Open->close();
+    ASSERT_EQ(gui::testing::Messages().size(), 2u);
+    EXPECT_EQ(gui::testing::Messages()[0].caption, "線データ新規作成");
+    EXPECT_EQ(gui::testing::Messages()[1].text, "終了してよろしいですか？　　　");
+    EXPECT_FALSE(gui::testing::Terminated());
+    EXPECT_TRUE(Open->Log.IsOpen());
+    EXPECT_FALSE(fs::exists(programDir / "MAPDATA/config.ini"));
+    EXPECT_TRUE(AnyLeft());
+
+    gui::testing::QueueAnswer(IDOK);
+    gui::testing::QueueAnswer(IDOK);
+    Open->close();
+    EXPECT_EQ(gui::testing::Messages().size(), 4u) << "asked once more, not twice";
+    EXPECT_TRUE(gui::testing::Terminated());
+    EXPECT_TRUE(fs::exists(programDir / "MAPDATA/config.ini"));
+    EXPECT_EQ(testsupport::ReadBytes(programDir / "MAPDATA/townlist.lst"), gui::Utf8ToCp932("札幌市\r\n東町\r\n"));
+    EXPECT_FALSE(AnyLeft());
+    EXPECT_FALSE(Open->Log.IsOpen());
+}
+
 TEST_F(Startup, MenuItemsOpenTheirWindows) {
     Open->Open1->Click();
     EXPECT_TRUE(Ken->Visible());

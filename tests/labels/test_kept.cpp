@@ -65,7 +65,7 @@ TEST_F(KeptWork, TheFileListStaysWithTheTableThroughViewsReloadsAndAreaChoices) 
     EXPECT_EQ(Texts(), "甲●|乙●|");
 
     // A new area choice forgets labels and files together: nothing of them is left on view.
-    ChooseAreas({13});
+    ChooseAreas({12});
     EXPECT_EQ(L->LabelCount, 0);
     EXPECT_EQ(L->LabelFileCount, 0);
     EXPECT_EQ(L->StringGrid2->Cells(0, 0), "");

@@ -222,6 +222,28 @@ TEST_F(LabelTable, AddingDeletingAndJumping) {
     EXPECT_EQ(Cell(3, 0), "");
 }
 
+// The numbers the pointer read-out shows, typed back in, put the label on the pointed pixel,
+// whichever datum the map is drawn in.
+TEST_F(LabelTable, ATypedLongitudeAndLatitudeAreTakenInTheDatumOfTheReadout) {
+    o->MAGSTEP = 50;
+    L->RadioGroup1->SetItemIndex(1);
+    for (bool wgs : {true, false}) {
+        o->WgsDisplay = wgs;
+        ASSERT_TRUE(o->DrawMap());
+        o->Image1MouseMove(o->Image1, {}, 300, 300);
+        auto typed = [](const std::string& readout) { return readout.substr(readout.find_last_of(' ') + 1); };
+        L->Edit2->SetText(typed(o->Label14->Caption()));
+        L->Edit3->SetText(typed(o->Label13->Caption()));
+        L->Button2->Click();
+        ASSERT_GE(L->LabelCount, 1);
+        const LabelRecord& r = L->LabelTable[L->LabelCount - 1];
+        int sx = 0, sy = 0;
+        o->MapToScreen(r.x, r.y, sx, sy);
+        EXPECT_NEAR(sx, 300, 3) << (wgs ? "WGS" : "Tokyo") << " " << L->Edit2->Text();
+        EXPECT_NEAR(sy, 300, 3) << (wgs ? "WGS" : "Tokyo") << " " << L->Edit3->Text();
+    }
+}
+
 TEST_F(LabelTable, MapPressesMoveAndAddLabels) {
     Open->WgsDisplay = true;
     Open->DrawMap();

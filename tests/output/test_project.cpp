@@ -154,6 +154,7 @@ TEST_F(Project, ASavedProjectReopensToTheSameMapAndSavesTheSameBytes) {
     EXPECT_NE(saved.find(gui::Utf8ToCp932(",横浜,中華街,12,193\r\n")), std::string::npos);
 
     ChooseAreas({1});
+    Messages().clear();   // the question before the work of the saved map goes
     const int redraws = o->RedrawCount;
     Restore("a.rvx");
     ASSERT_TRUE(Messages().empty()) << Messages()[0].text;
@@ -325,6 +326,7 @@ TEST_F(Project, TheRestoredMapDoesNotDependOnWhatTheSessionDidBefore) {
     EXPECT_NE(ReadBytes(File("a.rvx")).find("-1,hanrei\r\n"), std::string::npos);
 
     ChooseAreas({26});
+    Messages().clear();   // the question before the work of the saved map goes
     QueueFileName(line("c.adl", 255, 200) + "\n" + line("d.adl", 0xFF0000, 250));
     LineAdd->BtnFileClick(nullptr);
     LineSet->Button17->Click();

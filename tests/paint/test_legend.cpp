@@ -118,8 +118,8 @@ TEST_F(Legend, DroppingTheLegendMovesItInBaseUnits) {
 
 TEST_F(Legend, AFileOfThreeRowsHasFourteenLinesAndComesBack) {
     h->UpDown1->SetPosition(3);
-    h->Edit9->SetText("県 の 人口");
-    h->Edit1->SetText("多い");
+    h->Edit9->SetText("県 の 人口, 2020");
+    h->Edit1->SetText("多い, 500 人 以上");
     h->LegendPatterns[1] = 6;
     h->LegendColors[2] = 0x00AB00;
     gui::testing::QueueFileName(File("a.exp"));
@@ -137,8 +137,9 @@ TEST_F(Legend, AFileOfThreeRowsHasFourteenLinesAndComesBack) {
     h->LegendColors[2] = 0;
     Read("a.exp");
     EXPECT_TRUE(Messages().empty());
-    EXPECT_EQ(h->Edit9->Text(), "県") << "the title is cut at its first blank";
-    EXPECT_EQ(h->Edit1->Text(), "多い");
+    // What was written is read: blanks and commas stay in the title and the descriptions.
+    EXPECT_EQ(h->Edit9->Text(), "県 の 人口, 2020");
+    EXPECT_EQ(h->Edit1->Text(), "多い, 500 人 以上");
     EXPECT_EQ(h->Edit4->Text(), "");
     EXPECT_EQ(h->LegendPatterns[1], 6);
     EXPECT_EQ(h->LegendColors[2], 0x00AB00);
