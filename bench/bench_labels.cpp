@@ -1,6 +1,7 @@
 // Labels and symbols at 1800 pixels: the label layer against TextOut of the same
 // texts, the label sorts against std::stable_sort of the same rows, and 1000
-// placed symbols against drawing the same pre-coloured pictures.
+// placed symbols against drawing the same pre-coloured pictures; the label
+// layer drawn with every text new against Qt drawing them with one painter.
 #include "bench/BenchMain.h"
 #include "bench/BenchProgram.h"
 #include "engine/Uopen.h"
@@ -8,6 +9,9 @@
 #include "gui/TextFile.h"
 #include "labels/Uletter.h"
 #include "labels/Upagesdlg.h"
+#include <QFont>
+#include <QImage>
+#include <QPainter>
 #include <algorithm>
 #include <array>
 #include <filesystem>
@@ -58,8 +62,8 @@ void LabelWrite20k(benchmark::State& state) {
 
 struct Placed { int x, y, size; TColor color; std::string text; };
 
-void TextOutFloor(benchmark::State& state) {
-    LoadStations();
+// The labels' texts at their screen places.
+std::vector<Placed> PlacedLabels() {
     std::vector<Placed> rows;
     for (int i = 0; i < Letter->LabelCount; ++i) {
         const LabelRecord& r = Letter->LabelTable[i];
@@ -67,6 +71,44 @@ void TextOutFloor(benchmark::State& state) {
         Open->MapToScreen(r.x, r.y, sx, sy);
         rows.push_back({sx, sy, r.size, r.color, r.text});
     }
+    return rows;
+}
+
+// The label layer with every text new to the run, as after loading a label file.
+void LabelsFirst20k(benchmark::State& state) {
+    LoadStations();
+    for (auto _ : state) {
+        state.PauseTiming();
+        gui::ForgetLaidTexts();
+        state.ResumeTiming();
+        Open->label_write();
+    }
+}
+
+// Floor: Qt drawing the same texts, in their sizes and colours, with one
+// painter on an image of the same size, no anti-aliasing.
+void OnePainterTextFloor(benchmark::State& state) {
+    LoadStations();
+    const std::vector<Placed> rows = PlacedLabels();
+    QImage img(1800, 1800, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QFont font("IPAGothic");
+    font.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoSubpixelAntialias));
+    for (auto _ : state) {
+        QPainter p(&img);
+        p.setRenderHint(QPainter::TextAntialiasing, false);
+        for (const Placed& r : rows) {
+            font.setPixelSize(std::max(1, r.size * 96 / 72));
+            p.setFont(font);
+            p.setPen(QColor(int(r.color & 0xFF), int((r.color >> 8) & 0xFF), int((r.color >> 16) & 0xFF)));
+            p.drawText(r.x, r.y + 12, QString::fromStdString(r.text));
+        }
+    }
+}
+
+void TextOutFloor(benchmark::State& state) {
+    LoadStations();
+    const std::vector<Placed> rows = PlacedLabels();
     TCanvas* cv = Open->Image1->Canvas();
     for (auto _ : state)
         for (const Placed& p : rows) {
@@ -168,6 +210,8 @@ void PictureFloor(benchmark::State& state) {
 } // namespace
 
 BENCHMARK(LabelWrite20k)->Unit(benchmark::kMillisecond);
+BENCHMARK(LabelsFirst20k)->Unit(benchmark::kMillisecond);
+BENCHMARK(OnePainterTextFloor)->Unit(benchmark::kMillisecond);
 BENCHMARK(TextOutFloor)->Unit(benchmark::kMillisecond);
 BENCHMARK(LabelSort20k)->Unit(benchmark::kMillisecond);
 BENCHMARK(StableSortFloor)->Unit(benchmark::kMillisecond);
@@ -177,5 +221,5 @@ BENCHMARK(PictureFloor)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
     benchutil::ProgramFolder folder(argc, argv, "rovana-bench-labels", false, {"mark"});
     return benchutil::Main(argc, argv,
-                           {{"LabelWrite20k", "TextOutFloor"}, {"LabelSort20k", "StableSortFloor"}, {"Symbols1000", "PictureFloor"}});
+                           {{"LabelWrite20k", "TextOutFloor"}, {"LabelsFirst20k", "OnePainterTextFloor"}, {"LabelSort20k", "StableSortFloor"}, {"Symbols1000", "PictureFloor"}});
 }

@@ -24,6 +24,8 @@ void MakeProject() {
         labels += gui::Format("●,%d,%d,L%d,10,%d\r\n", x0 + i % 100 * 400, y0 + i / 100 * 800, i, i * 97 % 0xFFFFFF);
     std::ofstream("labels.lbl", std::ios::binary) << labels;
     Letter->ReadLabelFile("labels.lbl");
+    // The labels are on the map, so the restore draws them as it did before the file kept "ラベル".
+    Open->CBLabel->SetChecked(true);
     for (int i = 0; i < 500; ++i) {
         PagesDlg->SymbolCode = 101 + i % 20;
         PagesDlg->AddPlacedSymbol(x0 + i % 25 * 1600, y0 + i / 25 * 2000);

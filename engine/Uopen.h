@@ -6,6 +6,7 @@
 #include "engine/AreaSteps.h"
 #include "engine/Coords.h"
 #include "engine/MapLayer.h"
+#include "engine/PaintRecord.h"
 #include "gui/Dialogs.h"
 #include "gui/Forms.h"
 #include "gui/TextFile.h"
@@ -13,8 +14,6 @@
 #include <functional>
 #include <string>
 #include <vector>
-
-struct ProjectData;
 
 // The map tools: at most one is armed at a time. Each is armed by its window
 // through TOpen::SetActiveTool, which first ends whichever other is armed.
@@ -241,6 +240,7 @@ public:
 
     // ---- Redraw ----
     int32_t MappingCount = 0, ThumbnailCount = 0, RedrawCount = 0;
+    int32_t LabelLayerCount = 0;   // whole label layers drawn: one per redraw at most
     // While held, a redraw is only noted; it happens once when the hold ends.
     bool DrawMap();
     int RedrawHeld = 0;
@@ -505,12 +505,7 @@ public:
     bool NearCoast(int sx, int sy);
     void SearchPaint();
     void SearchPaintWithArea();
-    // One flood fill, kept in map units (Tokyo datum) so it survives every change of view.
-    struct PaintRecord {
-        int32_t x, y;
-        TColor colour;
-        uint8_t pattern;
-    };
+    using PaintRecord = ::PaintRecord;
     static constexpr int PAINT_MAX = 1300;
     PaintRecord PaintRecords[PAINT_MAX] = {};
     int32_t PaintSlot = -1;              // palette slot of the next fill, -1 none
@@ -607,10 +602,6 @@ public:
     void Button1Click(TObject* Sender);   // "ﾌｧｲﾙ保存"
     void Button10Click(TObject* Sender);  // "ﾌｧｲﾙ読込"
     bool SaveProjectFile(const std::string& path);
-    // A project's view, with its areas loaded in that view.
-    void RestoreView(const ProjectData& d);
-    // A project's layer boxes, through their handlers, which keep their twins in step.
-    void RestoreLayerBoxes(const ProjectData& d);
     uint8_t SaveFormat = 3;              // 1 JPEG, 2 BMP, 3 PNG
     void RadioGroup1Click(TObject* Sender);
     void Button4Click(TObject* Sender);   // "画像コピー"
@@ -619,7 +610,7 @@ public:
     void JPEG1Click(TObject* Sender);
     void BITMAP1Click(TObject* Sender);
     void SaveMapImage();
-    bool RenderTile(TBitmap* out, int t, int i, int j);
+    bool RenderOutput(TBitmap* out);
 
     // ---- Modes armed by the tool windows and tested by the map-press chain ----
     bool IslandPickMode = false, IslandPlaceMode = false;

@@ -163,30 +163,66 @@ void Line1(const Surface& img, int x0, int y0, int x1, int y1, const LineStyle& 
     });
 }
 
+// The end discs of a wide pen, row by row: the half-width of the disc on the
+// row k rows below its centre, or -1 where the disc misses the row. Taken once
+// per width, so a stroke costs no square root per row.
+struct DiscRows {
+    static constexpr int kMaxWidth = 64;
+    int reach = 0;                // rows -reach..reach may meet the disc
+    std::vector<double> half;     // index k + reach
+};
+
+const DiscRows* DiscOf(int width) {
+    if (width > DiscRows::kMaxWidth) return nullptr;
+    static DiscRows table[DiscRows::kMaxWidth + 1];
+    DiscRows& d = table[width];
+    if (d.half.empty()) {
+        const double sh = (width % 2 == 0) ? 0.5 : 0.0;
+        const double rad = width / 2.0, r2 = rad * rad + 1e-7;
+        d.reach = width / 2 + 2;
+        for (int k = -d.reach; k <= d.reach; ++k) {
+            const double dy = k + sh, t = r2 - dy * dy;
+            d.half.push_back(t >= 0 ? std::sqrt(t) : -1.0);
+        }
+    }
+    return &d;
+}
+
 // A wide pen's stroke: every pixel whose centre lies within width/2 of the
 // segment (round ends). Even widths are shifted half a pixel up and left so a
 // width-2 line is two pixels thick, not three.
-void Capsule(QImage& img, int x0, int y0, int x1, int y1, int width, uint32_t v, TPenMode mode) {
-    const int W = img.width(), H = img.height();
+void Capsule(const Surface& img, int x0, int y0, int x1, int y1, int width, uint32_t v, TPenMode mode) {
+    const int W = img.w, H = img.h;
     const double sh = (width % 2 == 0) ? 0.5 : 0.0;
     const double ax = x0 - sh, ay = y0 - sh, bx = x1 - sh, by = y1 - sh;
     const double rad = width / 2.0, r2 = rad * rad + 1e-7;
+    // Strokes that cannot reach the image cost nothing more.
+    if (std::max(ax, bx) + rad < -1.0 || std::min(ax, bx) - rad > W) return;
     const double dx = bx - ax, dy = by - ay, len2 = dx * dx + dy * dy, len = std::sqrt(len2);
     int yTop = int(std::ceil(std::min(ay, by) - rad - 1e-7));
     int yBot = int(std::floor(std::max(ay, by) + rad + 1e-7));
     yTop = std::max(yTop, 0), yBot = std::min(yBot, H - 1);
     const double inf = std::numeric_limits<double>::infinity();
+    const DiscRows* discs = DiscOf(width);
+    const double e = rad * len + 1e-7;
     for (int y = yTop; y <= yBot; ++y) {
         double lo = inf, hi = -inf;
-        auto disc = [&](double cx, double cy) {
-            double d = y - cy, t = r2 - d * d;
-            if (t >= 0) {
-                double s = std::sqrt(t);
-                lo = std::min(lo, cx - s), hi = std::max(hi, cx + s);
+        auto disc = [&](double cx, double cy, int c0) {
+            double s;
+            if (discs) {
+                const int64_t k = int64_t(y) - c0;
+                if (k < -discs->reach || k > discs->reach) return;
+                s = discs->half[size_t(k + discs->reach)];
+                if (s < 0) return;
+            } else {
+                double d = y - cy, t = r2 - d * d;
+                if (t < 0) return;
+                s = std::sqrt(t);
             }
+            lo = std::min(lo, cx - s), hi = std::max(hi, cx + s);
         };
-        disc(ax, ay);
-        disc(bx, by);
+        disc(ax, ay, y0);
+        disc(bx, by, y1);
         if (len2 > 0) {
             // u = x - ax must satisfy 0 <= u*dx + ey*dy <= len2 and |u*dy - ey*dx| <= rad*len.
             double ey = y - ay, ulo = -inf, uhi = inf;
@@ -200,14 +236,17 @@ void Capsule(QImage& img, int x0, int y0, int x1, int y1, int width, uint32_t v,
                 ulo = std::max(ulo, u1), uhi = std::min(uhi, u2);
             };
             slab(dx, -ey * dy, len2 - ey * dy);
-            double e = rad * len + 1e-7;
             slab(dy, ey * dx - e, ey * dx + e);
             if (ulo <= uhi) lo = std::min(lo, ax + ulo), hi = std::max(hi, ax + uhi);
         }
         if (lo > hi) continue;
         double xs = std::ceil(lo - 1e-9), xe = std::floor(hi + 1e-9);
-        int s = int(std::max(xs, 0.0)), e = int(std::min(xe, double(W - 1)));
-        if (s <= e) Span(Row(img, y), s, e + 1, v, mode);
+        int s = int(std::max(xs, 0.0)), e1 = int(std::min(xe, double(W - 1)));
+        if (s > e1) continue;
+        uint32_t* row = img.bits + int64_t(y) * img.stride;
+        // The runs of a wide pen are short: a plain loop beats the block fill.
+        if (mode == pmCopy && e1 - s < 16) std::fill(row + s, row + e1 + 1, v);
+        else Span(row, s, e1 + 1, v, mode);
     }
 }
 
@@ -231,7 +270,7 @@ public:
                         const LineStyle& st) {
         if ((Far(x0) || Far(y0) || Far(x1) || Far(y1)) && !PullIn(x0, y0, x1, y1)) return;
         if (c.Pen->Width <= 1) Line1(sf, x0, y0, x1, y1, st, c.styleIndex);
-        else Capsule(img, x0, y0, x1, y1, c.Pen->Width, st.pen, st.mode);
+        else Capsule(sf, x0, y0, x1, y1, c.Pen->Width, st.pen, st.mode);
     }
     static void Closed(TCanvas& c, QImage& img, const TPoint* pts, int n) {
         LineStyle st = StyleOf(c);

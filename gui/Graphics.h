@@ -152,6 +152,9 @@ namespace gui {
 // width x height pixels, and the padded length of its rows; false when the
 // file would pass 4 GB.
 bool BmpHeader(uint32_t width, uint32_t height, uint8_t (&head)[54], uint64_t& stride);
+// Texts drawn so far are kept as their ink; this forgets them all, so the next
+// drawing of each text lays it afresh (as on the first redraw of a run).
+void ForgetLaidTexts();
 } // namespace gui
 
 class TPicture {

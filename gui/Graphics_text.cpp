@@ -71,7 +71,10 @@ struct FontCache {
 };
 FontCache* cache = nullptr;
 
+void DropLayingPad();
+
 void DropFontCache() {
+    DropLayingPad();
     delete cache;
     cache = nullptr;
 }
@@ -124,6 +127,67 @@ void DrawText(QImage& img, const FontEntry& fe, TColor color, int x, int y, cons
     p.drawText(x, y + fe.ascent, s);
 }
 
+// Texts are laid on one scratch image through one painter kept open between
+// them: a painter per text cost more than drawing the text.
+class LayingPad {
+public:
+    ~LayingPad() { Close(); }
+    // A white box of w x h at the top left, ready for a text in black in the font.
+    QPainter& Open(int w, int h, const FontEntry* fe) {
+        if (w > image.width() || h > image.height()) {
+            Close();
+            image = QImage(std::max(w, image.width()), std::max(h, image.height()), QImage::Format_RGB32);
+        }
+        if (!painter) {
+            painter = std::make_unique<QPainter>(&image);
+            painter->setRenderHint(QPainter::Antialiasing, false);
+            painter->setRenderHint(QPainter::TextAntialiasing, false);
+            painter->setPen(QColor(0, 0, 0));
+            font = nullptr;
+        }
+        if (fe != font) painter->setFont(fe->font), font = fe;
+        const qsizetype stride = image.bytesPerLine() / 4;
+        auto* bits = reinterpret_cast<uint32_t*>(image.bits());
+        for (int y = 0; y < h; ++y) std::fill_n(bits + y * stride, w, 0xFFFFFFFFu);
+        return *painter;
+    }
+    const uint32_t* Row(int y) const { return reinterpret_cast<const uint32_t*>(image.constScanLine(y)); }
+    void Close() { painter.reset(); }
+
+private:
+    QImage image;
+    std::unique_ptr<QPainter> painter;
+    const FontEntry* font = nullptr;   // entries live as long as the pad
+};
+
+// The first pixel from x on that is not white, or end.
+int SkipWhite(const uint32_t* row, int x, int end) {
+#ifdef __SSE2__
+    const __m128i white = _mm_set1_epi32(-1);
+    for (; x + 4 <= end; x += 4) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(v, white)) != 0xFFFF) break;
+    }
+#endif
+    while (x < end && row[x] == 0xFFFFFFFFu) ++x;
+    return x;
+}
+
+LayingPad* pad = nullptr;
+
+void DropLayingPad() {
+    delete pad;
+    pad = nullptr;
+}
+
+LayingPad& Pad() {
+    if (!pad) {
+        pad = new LayingPad;
+        qAddPostRoutine(DropLayingPad);
+    }
+    return *pad;
+}
+
 const LaidText& FontEntry::Lay(const std::string& s) const {
     auto it = laid.find(s);
     if (it != laid.end()) return it->second;
@@ -135,18 +199,15 @@ const LaidText& FontEntry::Lay(const std::string& s) const {
     // Room around the box for ink that overhangs it.
     const int m = h + 2;
     if (!q.isEmpty() && t.kept) {
-        QImage scratch(t.width + 2 * m, h + 2 * m, QImage::Format_RGB32);
-        scratch.fill(0xFFFFFFFFu);
-        DrawText(scratch, *this, 0x000000, m, m, q, nullptr);
-        for (int y = 0; y < scratch.height(); ++y) {
-            const auto* row = reinterpret_cast<const uint32_t*>(scratch.constScanLine(y));
-            for (int x = 0; x < scratch.width();) {
-                if (row[x] == 0xFFFFFFFFu) {
-                    ++x;
-                    continue;
-                }
+        const int pw = t.width + 2 * m, ph = h + 2 * m;
+        Pad().Open(pw, ph, this).drawText(m, m + ascent, q);
+        for (int y = 0; y < ph; ++y) {
+            const uint32_t* row = Pad().Row(y);
+            for (int x = 0; x < pw;) {
+                x = SkipWhite(row, x, pw);
+                if (x == pw) break;
                 const int x0 = x;
-                while (x < scratch.width() && row[x] != 0xFFFFFFFFu) ++x;
+                while (x < pw && row[x] != 0xFFFFFFFFu) ++x;
                 t.ink.push_back({y - m, x0 - m, x - m});
             }
         }
@@ -170,6 +231,11 @@ void PutInk(QImage& img, const LaidText& t, int64_t x, int64_t y, TColor color) 
 }
 
 } // namespace
+
+void gui::ForgetLaidTexts() {
+    if (!cache) return;
+    for (auto& [key, entry] : cache->entries) entry->laid.clear();
+}
 
 void TCanvas::TextOut(int x, int y, const std::string& text) {
     QImage& img = Image();

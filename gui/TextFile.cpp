@@ -9,6 +9,7 @@
 #include <locale.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace gui {
 
@@ -42,9 +43,86 @@ size_t Utf8SequenceLength(const unsigned char* p, size_t n) {
     return len;
 }
 
+// The converter's CP932 for every character of the BMP, taken from it once:
+// the log alone writes tens of thousands of names per redraw. An entry is the
+// byte count (1 or 2) in its low byte and the bytes above it; 0 when the
+// converter refuses the character.
+class Cp932Encoding {
+public:
+    Cp932Encoding() {
+        Converter encoder("CP932", "UTF-8");
+        for (uint32_t cp = 0x80; cp < 0x10000; cp++) {
+            if (cp >= 0xD800 && cp < 0xE000) continue;
+            char utf8[3];
+            size_t n = cp < 0x800 ? 2 : 3;
+            if (n == 2) utf8[0] = char(0xC0 | cp >> 6), utf8[1] = char(0x80 | (cp & 0x3F));
+            else utf8[0] = char(0xE0 | cp >> 12), utf8[1] = char(0x80 | ((cp >> 6) & 0x3F)), utf8[2] = char(0x80 | (cp & 0x3F));
+            entry[cp] = Ask(encoder.cd, utf8, n);
+        }
+    }
+
+    // The whole text by table, appended to out; false (out unchanged in
+    // length) at the first thing the table cannot say for sure: a sequence
+    // that is not well-formed or a character the converter refuses.
+    bool Encode(std::string_view in, std::string& out) const {
+        const size_t start = out.size();
+        out.resize(start + in.size());
+        char* o = out.data() + start;
+        const unsigned char* p = reinterpret_cast<const unsigned char*>(in.data());
+        const size_t n = in.size();
+        for (size_t i = 0; i < n;) {
+            const unsigned char a = p[i];
+            if (a < 0x80) {
+                *o++ = char(a);
+                i++;
+                continue;
+            }
+            uint32_t cp;
+            if (a >= 0xC2 && a <= 0xDF && i + 1 < n && (p[i + 1] & 0xC0) == 0x80) {
+                cp = uint32_t(a & 0x1F) << 6 | (p[i + 1] & 0x3F);
+                i += 2;
+            } else if (a >= 0xE0 && a <= 0xEF && i + 2 < n && (p[i + 1] & 0xC0) == 0x80 && (p[i + 2] & 0xC0) == 0x80) {
+                cp = uint32_t(a & 0x0F) << 12 | uint32_t(p[i + 1] & 0x3F) << 6 | (p[i + 2] & 0x3F);
+                i += 3;
+                if (cp < 0x800) cp = 0;   // overlong: the converter's own answer is wanted
+            } else {
+                cp = 0;
+            }
+            const uint32_t e = cp ? entry[cp] : 0;
+            if (!e) {
+                out.resize(start);
+                return false;
+            }
+            *o++ = char(e >> 8);
+            if ((e & 0xFF) == 2) *o++ = char(e >> 16);
+        }
+        out.resize(size_t(o - out.data()));
+        return true;
+    }
+
+private:
+    static uint32_t Ask(iconv_t cd, const char* seq, size_t n) {
+        if (cd == iconv_t(-1)) return 0;
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        char* in = const_cast<char*>(seq);
+        size_t inLeft = n;
+        unsigned char bytes[4];
+        char* o = reinterpret_cast<char*>(bytes);
+        size_t outLeft = sizeof bytes;
+        size_t r = iconv(cd, &in, &inLeft, &o, &outLeft);
+        const size_t len = size_t(o - reinterpret_cast<char*>(bytes));
+        if (r == size_t(-1) || inLeft != 0 || len == 0 || len > 2) return 0;
+        return (len == 2 ? uint32_t(bytes[1]) << 16 : 0) | uint32_t(bytes[0]) << 8 | uint32_t(len);
+    }
+
+    std::vector<uint32_t> entry = std::vector<uint32_t>(0x10000, 0);
+};
+
 // Appends the CP932 of 'in' to 'out'. A character the converter refuses is
 // written as '?' and the conversion goes on after it.
 void Encode(std::string_view in, std::string& out) {
+    static const Cp932Encoding table;
+    if (table.Encode(in, out)) return;
     iconv_t cd = Encoder();
     size_t used = out.size();
     // Encoding never grows the bytes.
@@ -389,10 +467,17 @@ bool TextWriter::Write(std::string_view utf8) {
     }
     scratch.clear();
     scratch.reserve(bytes.size() + bytes.size() / 8 + 2);
-    for (char c : bytes) {
-        if (c == '\n' && !lastCR) scratch += '\r';
-        scratch += c;
-        lastCR = c == '\r';
+    // Runs between line ends are copied whole.
+    for (size_t at = 0; at < bytes.size();) {
+        const char* nl = static_cast<const char*>(memchr(bytes.data() + at, '\n', bytes.size() - at));
+        const size_t end = nl ? size_t(nl - bytes.data()) : bytes.size();
+        scratch.append(bytes.data() + at, end - at);
+        if (end > at) lastCR = bytes[end - 1] == '\r';
+        if (!nl) break;
+        if (!lastCR) scratch += '\r';
+        scratch += '\n';
+        lastCR = false;
+        at = end + 1;
     }
     return put(scratch.data(), scratch.size());
 }

@@ -15,4 +15,5 @@ struct LabelRecord {
     int32_t fileNo = 0;   // station file it came from
     bool numbered = false;   // read from a file, so its number is shown
     uint32_t id = 0;      // given by the table, so that a view whose rows move finds its label
+    bool operator==(const LabelRecord&) const = default;
 };

@@ -461,6 +461,7 @@ void TLetter::Button7Click(TObject* Sender) {
         MessageBox("ラベルデータはありませんでした　　　　　　", "ラベルデータエラー", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
+    RedrawOnce once;   // the label boxes ticked below each redraw
     if (!CBFileAdd->Checked()) {
         LabelCount = 0;
         LabelFiles.clear();
@@ -500,6 +501,7 @@ void TLetter::Button4Click(TObject* Sender) {
 }
 
 void TLetter::Button9Click(TObject* Sender) {
+    RedrawOnce once;
     Open->CBLabel->SetChecked(false);
     Open->DrawMap();
 }

@@ -114,11 +114,10 @@ public:
     void SortRows(bool byFileNo);
 
     // ---- The project file's label block (LabelBlock.cpp) ----
-    void WriteProjectLabels(gui::TextWriter& w) const;   // the count line and each shown label
-    void RestoreProjectLabels(const std::vector<ProjectData::Label>& rows);
+    void RestoreProjectLabels(const std::vector<LabelRecord>& rows);
     // The restore's two steps: before the railway boxes, which write station labels, and after them.
     void BeginProjectRestore(const std::vector<LabelRecord>& rows);
-    void EndProjectRestore(const std::vector<LabelRecord>& rows);
+    void EndProjectRestore(const std::vector<LabelRecord>& rows, bool shown);
 };
 
 extern TLetter* Letter;
@@ -134,9 +133,6 @@ std::string LabelLine(const LabelRecord& r);
 // a label, numbers are read as far as they go, and without a colour it takes noColour.
 // Strict (the project's block): all six, every number whole. False when they make none.
 bool LabelOfFields(const std::vector<std::string>& f, bool strict, TColor noColour, LabelRecord& r);
-
-// A label line of the project file; false when it is no sound label.
-bool ParseProjectLabelRow(const std::string& line, ProjectData::Label& row);
 
 // A number cell read strictly (as the class library's conversion reads it); false when it is no number.
 bool CellInt(const std::string& s, int32_t& v);

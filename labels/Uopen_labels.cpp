@@ -12,6 +12,7 @@ void TOpen::label_write(int only) {
     TLetter* L = Letter;
     if (only >= L->LabelCount) return;
     if (only < 0) {
+        LabelLayerCount++;
         WriteLog("label_writeの実行\n");
         WriteLog(gui::Format("　ラベルリスト行数：%d\n", L->LabelCount));
     }
@@ -76,8 +77,13 @@ void TOpen::CBLabelClick(TObject* Sender) {
         return;
     }
     if (Letter->LabelCount != 0) {
+        const int redraws = RedrawCount;
         Letter->CBShow->SetChecked(true);
-        if (MapDrawable()) label_write();
+        // A redraw made or due draws the labels itself; inside a held action
+        // the labels wait for its one redraw.
+        if (RedrawCount != redraws || RedrawWanted) return;
+        if (RedrawHeld > 0) DrawMap();
+        else if (MapDrawable()) label_write();
     } else {
         Letter->Show();
     }

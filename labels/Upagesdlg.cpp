@@ -573,11 +573,8 @@ bool TPagesDlg::ReadSymbolLines(const std::string& path, bool append) {
 }
 
 void TPagesDlg::WriteSymbolLines(gui::TextWriter& w, bool countLine) const {
-    if (countLine) w.Printf("%d,STAMP_CT\n", PlacedSymbolCount);
-    for (int i = 0; i < PlacedSymbolCount; ++i) {
-        const PlacedSymbol& s = PlacedSymbols[i];
-        w.Printf("%d,%d,%d,%d,%d,%d\n", s.code, s.x, s.y, s.color, s.size, s.transparent);
-    }
+    const int n = std::clamp<int>(PlacedSymbolCount, 0, int(PlacedSymbols.size()));
+    ::WriteSymbolLines(w, std::span(PlacedSymbols).first(size_t(n)), countLine);
 }
 
 void TPagesDlg::RestoreSymbols(const std::vector<PlacedSymbol>& symbols) {

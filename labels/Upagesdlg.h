@@ -3,6 +3,7 @@
 #include "gui/Dialogs.h"
 #include "gui/Forms.h"
 #include "gui/TextFile.h"
+#include "labels/SymbolBlock.h"
 #include <QImage>
 #include <cstdint>
 #include <map>
@@ -10,15 +11,6 @@
 #include <string>
 #include <vector>
 
-struct PlacedSymbol {
-    int32_t code = 0;
-    int32_t x = 0, y = 0;     // map units
-    int32_t color = 0;        // colour of the black pixels
-    int32_t size = 16;        // 14, 16 or 18
-    uint8_t transparent = 0;  // 1: the map shows through the background
-};
-
-constexpr int SYMBOL_MAX = 1000;
 
 class TPagesDlg : public TForm {
 public:

@@ -5,6 +5,8 @@
 #include "engine/Coords.h"
 #include "engine/Uopen.h"
 #include "gui/TextFile.h"
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <vector>
 
@@ -377,19 +379,26 @@ void TOpen::DrawDistanceCircles(TCanvas& canvas, const MapView& view) {
         for (int32_t d = k.radius; d <= kMaxRadiusKm; d += k.radius, ringNo++) {
             bool visible = false;
             const int32_t* xy = Kyori->Rings.Ring(n, k, ringNo);
+            int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
             for (int i = 0; i <= 100; i++) {
                 int X, Y;
                 view.ToScreen(xy[2 * i], xy[2 * i + 1], X, Y);
                 if (X > 0 && X < size && Y >= 1 && Y < size) visible = true;
                 ring[i] = TPoint(X, Y);
+                left = std::min(left, X), right = std::max(right, X), top = std::min(top, Y), bottom = std::max(bottom, Y);
             }
+            // A ring whose stroke cannot reach the image is not drawn: the
+            // outer rings of a concentric circle mostly lie far beyond it.
+            const int reach = std::max(1, k.width);
+            const bool reaches = int64_t(right) + reach >= 0 && int64_t(bottom) + reach >= 0 &&
+                                 int64_t(left) - reach < size && int64_t(top) - reach < size;
             if (k.showDistance) {
                 cv->Brush->Style = bsSolid;
                 cv->Brush->Color = PickTextBackground(canvas, ring[0].x + 2, ring[0].y);
                 cv->TextOut(ring[0].x + 2, ring[0].y, gui::Format(" %.0fkm", double(d)));
             }
             // The ring in one stroke: the same segments as line by line, one image update.
-            cv->Polyline(ring.data(), int(ring.size()));
+            if (reaches) cv->Polyline(ring.data(), int(ring.size()));
             if (!k.concentric || !visible) break;
         }
     }

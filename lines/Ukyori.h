@@ -2,22 +2,10 @@
 #pragma once
 #include "gui/Dialogs.h"
 #include "gui/Forms.h"
+#include "lines/CircleBlock.h"
 #include <cstdint>
 #include <vector>
 #include <string>
-
-constexpr int CIRCLE_MAX = 250;
-constexpr int kMaxRadiusKm = 20000;   // half the earth's circumference
-
-// One distance circle: centre in map units, radius (or ring step) in km.
-struct kyorien {
-    int32_t cx, cy;
-    int32_t radius;
-    int32_t textSize;
-    int32_t width;
-    int32_t color;
-    uint8_t concentric, showDistance, showCentre, fixedSize;
-};
 
 // A ring's vertices in map units depend only on its circle's centre and
 // spacing, not on the view, and their great-circle correction is the slow part

@@ -774,12 +774,6 @@ void TLineAdd::ShowRestoredFiles() {
     if (!CheckBox2->Checked()) CheckBox2->SetChecked(true);
 }
 
-void TLineAdd::WriteProjectLines(gui::TextWriter& w) const {
-    w.Printf("%d,//addline file number\n", LineFileCount);
-    w.Printf("%d,//addline paintline\n", PaintLine);
-    for (int i = 0; i < UserFileCount(); ++i) w.Printf("%s\n", LineFiles[i].c_str());
-}
-
 void TLineAdd::Button4Click(TObject*) {
     if (MessageBox("読み込んでいる地図線データをすべてクリアしますか？　　　", "地図線データ", MB_OKCANCEL) != IDOK) return;
     SetUserFiles({});

@@ -121,7 +121,6 @@ public:
     void NumberLineFiles();
     // The rows, from the records only; rule: the line window's railway colour choice.
     void PaintLineFiles(TCanvas& cv, const MapView& view, bool railShown, int rule);
-    void WriteProjectLines(gui::TextWriter& w) const;   // the project's line-file block
     void RestoreProjectLines(int32_t paintLine, const std::vector<std::string>& paths);
     // After a restore's railway boxes, which set this window too: the files' count and buttons.
     void ShowRestoredFiles();

@@ -94,7 +94,7 @@ void TOpen::LoadStationFiles(const std::vector<std::string>& paths) {
     if (L->Label25) L->Label25->SetCaption(std::to_string(RailLabelCount));
     L->UpDown2->Max = std::max(0, RailLabelCount - 1);
     L->Label16->SetCaption(std::to_string(L->LabelCount));
-    L->CBShow->SetChecked(false);
+    // The user's labels stay shown or hidden as they were.
     L->LabelPlaced = true;
     CBRailLine->SetEnabled(true);
     Rail->Label2->SetCaption(gui::Format(MainStations ? "%d 主要駅名ファイル" : "%d 駅名ファイル", RailLabelCount));

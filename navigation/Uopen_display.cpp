@@ -207,6 +207,7 @@ void TOpen::CBScaleClick(TObject* Sender) {
 }
 
 void TOpen::CBPrefBorderClick(TObject* Sender) {
+    RedrawOnce once;   // the town borders go off with it
     if (CBPrefBorder->Checked()) {
         Settei->CheckBox3->SetChecked(true);
         CBTownBorder->SetEnabled(true);

@@ -100,6 +100,7 @@ std::vector<std::string> TOpen::ImageSizeItems(int k) const {
 }
 
 void TOpen::SetReduction(int k) {
+    RedrawOnce once;   // the settings' reduction group redraws too
     SSIZE = k;
     TMenuItem* items[] = {MAG1, MAG2, MAG3, MAG4, MAG5};
     for (int i = 0; i < 5; i++) items[i]->SetChecked(i == k - 1);

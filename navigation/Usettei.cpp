@@ -464,6 +464,7 @@ void TSettei::RadioGroup1Click(TObject* Sender) {
 }
 
 void TSettei::RadioGroup2Click(TObject* Sender) {
+    RedrawOnce once;
     LineAdd->EditLineRedraw = true;
     Open->RadioGroup1->SetItemIndex(RadioGroup2->ItemIndex());
     if (Open->RadioGroup1->OnClick) Open->RadioGroup1->OnClick(Open->RadioGroup1);

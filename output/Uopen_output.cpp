@@ -29,6 +29,7 @@ void TellReadingsRefused() {
 } // namespace
 
 void TOpen::RadioGroup1Click(TObject*) {
+    RedrawOnce once;   // the settings' twin runs this once more
     LineAdd->EditLineRedraw = true;
     COPYSCALE = CopyScaleOf(RadioGroup1);
     Settei->RadioGroup2->SetItemIndex(RadioGroup1->ItemIndex());
@@ -36,20 +37,22 @@ void TOpen::RadioGroup1Click(TObject*) {
     DrawMap();
 }
 
-// One square tile of the output: the whole map is drawn again, with the
-// readings while the readings box is ticked, and the tile's part of it copied.
-// False when the readings were refused (the tile then has the map alone).
-bool TOpen::RenderTile(TBitmap* out, int t, int i, int j) {
-    ScrollBox1->SetHorzPosition(t * i);
-    ScrollBox1->SetVertPosition(t * j);
+// The whole output image from one redraw at the chosen size, with the
+// readings while the readings box is ticked. The scroll box is left where the
+// last of the old square tiles put it. False when the readings were refused
+// (the image then has the map alone).
+bool TOpen::RenderOutput(TBitmap* out) {
+    const int last = ImageSize / COPYSCALE * (COPYSCALE - 1);
+    ScrollBox1->SetHorzPosition(last);
+    ScrollBox1->SetVertPosition(last);
     DrawMap();
     bool readings = true;
     if (CBYomi->Checked()) {
         readings = YomiList->BuildDisplayedNameList();
         if (readings) Yomi->WriteReadings();
     }
-    const TRect r(t * i, t * j, t * (i + 1), t * (j + 1));
-    out->Canvas()->CopyRect(r, Image1->Canvas(), r);
+    const int s = ImageSize;
+    out->Canvas()->CopyRect(Rect(0, 0, s, s), Image1->Canvas(), Rect(0, 0, s, s));
     return readings;
 }
 
@@ -62,15 +65,10 @@ void TOpen::Button4Click(TObject*) {
 
     const int s = ImageSize;
     if (s > 600) {
-        const int k = COPYSCALE;
-        const int t = s / k;
         Image1->Hide();
-        bool readings = true;
-        for (int i = 0; i < k; ++i)
-            for (int j = 0; j < k; ++j) {
-                ShowProgress(gui::Format("地図を描いています(%d/%d)", i * k + j + 1, k * k));
-                readings = RenderTile(&out, t, i, j) && readings;
-            }
+        // The map is drawn once at its full size, not tile by tile.
+        ShowProgress(gui::Format("地図を描いています(%d/%d)", 1, 1));
+        const bool readings = RenderOutput(&out);
         ShowProgress("クリップボードにコピーしています");
         Clipboard()->Assign(&out);
         Image1->Show();
@@ -146,9 +144,7 @@ void TOpen::SaveMapImage() {
     const int s = ImageSize;
     bool readings = true;
     if (COPYSCALE != 1) {
-        const int t = s / COPYSCALE;
-        for (int i = 0; i < COPYSCALE; ++i)
-            for (int j = 0; j < COPYSCALE; ++j) readings = RenderTile(&out, t, i, j) && readings;
+        readings = RenderOutput(&out);
     } else {
         out.Canvas()->CopyRect(Rect(0, 0, s, s), Image1->Canvas(), Rect(0, 0, s, s));
     }

@@ -2,31 +2,12 @@
 #pragma once
 #include "gui/Dialogs.h"
 #include "gui/Forms.h"
+#include "paint/LegendBlock.h"
 #include <cstdint>
 #include <span>
 #include <string>
 
 namespace gui { class TextWriter; }
-
-// The legend as its file and the project both keep it.
-struct LegendBlock {
-    int32_t numbers[7] = {};   // count, swatch width and height, gap, x, y, text size
-    TColor text = 0, frame = 0, fill = 0;
-    std::string title;
-    TColor rowColours[8] = {};
-    uint8_t rowPatterns[8] = {};
-    std::string rowTexts[8];
-    size_t LineCount() const { return 11 + size_t(numbers[0]); }
-    void Write(gui::TextWriter& w) const;
-    // 0 when the lines hold a block, else the number (from 1) of the first line
-    // at fault. The title and the descriptions are the whole rest of their lines.
-    int Parse(std::span<const std::string> lines);
-};
-
-// The project's legend: the block and the boxes of frame, bold frame and title.
-struct ProjectLegend : LegendBlock {
-    bool frameBox = false, bold = false, titleBox = false;
-};
 
 class THanrei : public TForm {
 public:

@@ -1,6 +1,7 @@
 // The paint window: eight palette slots, undo, end and continuation of paint mode.
 #pragma once
 #include "engine/Uopen.h"
+#include "paint/PaintBlock.h"
 #include "gui/Dialogs.h"
 #include "gui/Forms.h"
 #include <cstdint>
@@ -9,18 +10,6 @@
 #include <vector>
 
 class TTkBtn;
-
-// The background and the eight slots as paint files and projects both keep
-// them: 17 lines of "0x%08x".
-struct PaintPalette {
-    static constexpr size_t LINES = 17;
-    TColor back = 0;
-    TColor colours[8] = {};
-    uint8_t patterns[8] = {};
-    void Write(gui::TextWriter& w) const;
-    // 0 when the first 17 lines hold a palette, else the number (from 1) of the first line at fault.
-    int Parse(std::span<const std::string> lines);
-};
 
 // A line's fields as one paint record: x and y (map units) in the first two
 // fields, colour and pattern code in their columns, decimal or "0x". A row

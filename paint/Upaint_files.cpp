@@ -185,6 +185,7 @@ void TMapPaint::Button2Click(TObject*) {
         return;
     }
 
+    RedrawOnce once;   // the settings' "決　定" and the end of painting both redraw
     Label1->SetCaption(path);
     SaveDialog1->FileName = ExtractFileNameExt(path);
     ApplyFilePalette(d.palette);

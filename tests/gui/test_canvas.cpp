@@ -654,3 +654,67 @@ TEST_F(Canvas, EveryDrawingCallTellsOnChange) {
 }
 
 } // namespace
+
+// Wide strokes of every width and mode, most of them running off the image:
+// the pixels must stay those the map images have always had. The checksum was
+// taken from the stroke drawing as it stood before its speed-up.
+TEST(CanvasWidePens, KeepTheirPixelsOnAndOffTheImage) {
+    TBitmap bmp(97, 83);
+    TCanvas* c = bmp.Canvas();
+    c->Brush->Color = clWhite;
+    c->FillRect(Rect(0, 0, 97, 83));
+    uint32_t seed = 12345;
+    auto next = [&](int lo, int hi) {
+        seed = seed * 1103515245u + 12345u;
+        return lo + int((seed >> 8) % uint32_t(hi - lo + 1));
+    };
+    const TPenMode modes[] = {pmCopy, pmXor, pmNotXor};
+    for (int i = 0; i < 600; ++i) {
+        c->Pen->Width = next(2, 11);
+        c->Pen->Mode = modes[next(0, 2)];
+        c->Pen->Color = TColor(next(0, 0xFFFFFF));
+        TPoint pts[4];
+        for (TPoint& p : pts) p = Point(next(-60, 156), next(-60, 142));
+        if (i % 3 == 0) pts[1] = Point(pts[0].x + next(-2, 2), pts[0].y + next(-2, 2));   // short and dot-like
+        if (i % 2) c->Polyline(pts, 4);
+        else {
+            c->MoveTo(pts[0].x, pts[0].y);
+            c->LineTo(pts[1].x, pts[1].y);
+        }
+    }
+    uint64_t h = 1469598103934665603ull;
+    for (int y = 0; y < 83; ++y)
+        for (int x = 0; x < 97; ++x) h = (h ^ uint32_t(c->Pixels(x, y))) * 1099511628211ull;
+    EXPECT_EQ(h, 14631105993038012971ull);
+}
+
+// Texts laid one after another, large before small and back, each ink the
+// pixels the font engine gives that text alone: nothing of an earlier text
+// shows in a later one.
+TEST(CanvasTexts, LaidInTurnEachInksItsOwnPixels) {
+    gui::ForgetLaidTexts();
+    const std::pair<int, std::string> texts[] = {{72, "鉄道駅"}, {9, "東京"}, {20, "ABCxyz 123"}, {9, "東京駅"},
+                                                 {40, "新宿　Shinjuku"}, {12, "駅"}, {72, "鉄道駅"}};
+    TBitmap laid(900, 120), direct(900, 120);
+    for (const auto& [size, s] : texts) {
+        for (TBitmap* b : {&laid, &direct}) {
+            TCanvas* t = b->Canvas();
+            t->Brush->Style = bsSolid;
+            t->Brush->Color = clWhite;
+            t->FillRect(Rect(0, 0, 900, 120));
+            t->Font->Size = size;
+            t->Font->Color = clBlack;
+        }
+        laid.Canvas()->TextOut(5, 4, s);
+        const int w = direct.Canvas()->TextWidth(s), h = direct.Canvas()->TextHeight(s);
+        direct.Canvas()->TextRect(Rect(0, 0, 900, 120), 5, 4, s);
+        int ink = 0;
+        for (int y = 0; y < 120; ++y)
+            for (int x = 0; x < 900; ++x) {
+                ASSERT_EQ(laid.Canvas()->Pixels(x, y), direct.Canvas()->Pixels(x, y)) << s << " " << x << "," << y;
+                ink += laid.Canvas()->Pixels(x, y) == clBlack;
+            }
+        EXPECT_GT(ink, 10) << s;
+        EXPECT_GT(w * h, 0);
+    }
+}

@@ -109,6 +109,42 @@ TEST(Cp932Text, DecodesEveryByteAndPairAsTheConverterDoes) {
     iconv_close(cd);
 }
 
+// Every character of the BMP, between ASCII, encodes as the converter
+// encodes the whole text; the characters it refuses still give '?'.
+TEST(Cp932Text, EncodesEveryCharacterAsTheConverterDoes) {
+    iconv_t cd = iconv_open("CP932", "UTF-8");
+    ASSERT_NE(cd, iconv_t(-1));
+    std::string text;
+    for (char32_t cp = 0x80; cp < 0x10000; cp++) {
+        if (cp >= 0xD800 && cp < 0xE000) continue;
+        const std::string one = QString::fromUcs4(&cp, 1).toStdString();
+        char buf[8];
+        char* in = const_cast<char*>(one.data());
+        char* o = buf;
+        size_t inLeft = one.size(), outLeft = sizeof buf;
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        const bool mapped = iconv(cd, &in, &inLeft, &o, &outLeft) != size_t(-1);
+        // A byte the decoder kept as U+F780..U+F7FF goes back as that byte.
+        const std::string want = mapped ? std::string(buf, o)
+                                 : cp >= 0xF780 && cp <= 0xF7FF ? std::string(1, char(cp - 0xF700))
+                                                                 : std::string("?");
+        ASSERT_EQ(gui::Utf8ToCp932("a" + one + "z"), "a" + want + "z") << uint32_t(cp);
+        if (mapped) text += one;
+    }
+    // All the mapped ones in one text, as a log line of many names is.
+    std::string whole(text.size() * 2, '\0');
+    char* in = text.data();
+    char* o = whole.data();
+    size_t inLeft = text.size(), outLeft = whole.size();
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(iconv(cd, &in, &inLeft, &o, &outLeft), size_t(-1));
+    whole.resize(size_t(o - whole.data()));
+    EXPECT_EQ(gui::Utf8ToCp932(text), whole);
+    // A stray byte and a cut sequence in a text otherwise mapped.
+    EXPECT_EQ(gui::Utf8ToCp932("駅\x80名\xE3\x81"), gui::Utf8ToCp932("駅") + "?" + gui::Utf8ToCp932("名") + "?");
+    iconv_close(cd);
+}
+
 TEST_F(TextFileTest, RoundTripKeepsTheExactCp932Bytes) {
     // kana, level 1 and level 2 kanji, NEC special, IBM extension, and the six
     // characters that strict Shift_JIS maps differently.

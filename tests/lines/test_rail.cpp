@@ -276,6 +276,12 @@ TEST_F(Railways, EachActionRedrawsTheMapOnce) {
     EXPECT_EQ(redraws([] { Open->CBMain->Click(); }), 1) << "主要駅 off: every station";
     EXPECT_GT(Letter->LabelCount, 207);
     EXPECT_EQ(redraws([] { Open->CBMain->Click(); }), 1) << "主要駅 on";
+    // The areas chosen again with the stations kept: one railway load, one label layer.
+    const int layers = Open->LabelLayerCount, loads = Open->RailSetCount;
+    EXPECT_EQ(redraws([] { Ken->Button1->Click(); }), 1) << "県指定 決定 with the stations";
+    EXPECT_EQ(Rail->Label12->Caption(), "RailRoadSet routine " + std::to_string(loads + 1));
+    EXPECT_EQ(Open->LabelLayerCount - layers, 1);
+    ASSERT_TRUE(Open->CBEki->Checked());
     EXPECT_EQ(redraws([] { Open->CBEki->Click(); }), 1) << "駅名 off";
     EXPECT_EQ(redraws([] { Open->CBRailLine->Click(); }), 1) << "鉄道 off";
     EXPECT_EQ(redraws([] { Open->CBRailLine->Click(); }), 1) << "鉄道 on";

@@ -1,5 +1,6 @@
 // The project file on the real data set: a saved project reopens to the same
 // map, pixel for pixel, and a bad file changes nothing.
+#include "forms/AllForms.h"
 #include "engine/Uopen.h"
 #include "gui/Testing.h"
 #include "gui/TextFile.h"
@@ -46,11 +47,25 @@ protected:
         std::ofstream(File(name), std::ios::binary) << bytes;
     }
 
+    static int Differ(const QImage& a, const QImage& b) {
+        if (a.size() != b.size()) return a.width() * a.height();
+        int n = 0;
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x) n += a.pixel(x, y) != b.pixel(x, y);
+        return n;
+    }
+    // The user hides a label by a double click on its row.
+    static void HideLabel(int row) {
+        Letter->StringGrid1->SetRow(row);
+        Letter->StringGrid1->OnDblClick(Letter->StringGrid1);
+        ASSERT_FALSE(Letter->LabelTable[row].shown);
+    }
+
     // Everything the project keeps, made as the user makes it.
-    void BuildState() {
+    void BuildState(const std::vector<int>& areas = {13, 14}) {
         o = Open;
         o->MapShown = true;
-        ChooseAreas({13, 14});
+        ChooseAreas(areas);
         o->CBTownName->SetChecked(true);
         // A range zoom, one up-down step, then size x2.
         o->RangeMode = true;
@@ -392,4 +407,139 @@ TEST_F(Project, LabelsComeBackWithOrWithoutTheirMarksAsSaved) {
     ASSERT_TRUE(Messages().empty()) << Messages()[0].text;
     EXPECT_EQ(Letter->LabelCount, 2);
     EXPECT_EQ(Letter->StringGrid1->Cells(0, 0), "○，●");
+}
+
+// Station labels come back as station labels: a station reload replaces them
+// instead of adding the stations again, however often the project goes round.
+TEST_F(Project, StationLabelsStayStationLabelsThroughEveryRoundTrip) {
+    o = Open;
+    o->MapShown = true;
+    ChooseAreas({8});
+    auto [x, y] = Point(300, 300);
+    WriteText("u.lbl", gui::Utf8ToCp932(gui::Format("○,%d,%d,自分の札,12,255\r\n", x, y)));
+    QueueFileName(File("u.lbl"));
+    Letter->Button7->Click();
+    o->CBRailLine->SetChecked(true);
+    o->CBEki->SetChecked(true);
+    ASSERT_TRUE(o->CBMain->Checked());
+    const int count = Letter->LabelCount;
+    ASSERT_GT(count, 10);
+    Save("s.rvx");
+    const std::string saved = ReadBytes(File("s.rvx"));
+    const QImage before = Map();
+    for (int round = 0; round < 3; ++round) {
+        Restore("s.rvx");
+        ASSERT_TRUE(Messages().empty()) << Messages()[0].text;
+        o->CBMain->SetChecked(false);
+        o->CBMain->SetChecked(true);
+        EXPECT_EQ(Letter->LabelCount, count) << round;
+        Save("s.rvx");
+        EXPECT_TRUE(ReadBytes(File("s.rvx")) == saved) << round;
+    }
+    int mine = 0, mito = 0;
+    for (int i = 0; i < Letter->LabelCount; ++i) {
+        mine += Letter->LabelTable[i].text == "自分の札";
+        mito += Letter->LabelTable[i].text == "水戸";
+    }
+    EXPECT_EQ(mine, 1);
+    EXPECT_LE(mito, 2) << "one main-station file each, JR and others";
+    EXPECT_EQ(Differ(Map(), before), 0);
+
+    // A project written before rows carried their state: its station rows become station labels again.
+    std::string old = saved;
+    for (size_t at = 0; (at = old.find(",S", at)) != std::string::npos; ++at)
+        if (std::isdigit(static_cast<unsigned char>(old[at + 2]))) old.erase(at, old.find("\r\n", at) - at);
+    ASSERT_NE(old, saved);
+    WriteText("old.rvx", old);
+    Restore("old.rvx");
+    ASSERT_TRUE(Messages().empty()) << Messages()[0].text;
+    o->CBMain->SetChecked(false);
+    o->CBMain->SetChecked(true);
+    EXPECT_EQ(Letter->LabelCount, count);
+}
+
+// Save, restore, save gives the same file and the same map in every state of
+// 鉄道路線図, 駅名 and ラベル, a hidden label included, whatever the session did before.
+TEST_F(Project, EveryStateOfTheLayerBoxesComesBackAsSaved) {
+    o = Open;
+    o->MapShown = true;
+    ChooseAreas({13});
+    std::string text;
+    for (int i = 0; i < 3; ++i) {
+        auto [x, y] = Point(200 + 120 * i, 250 + 80 * i);
+        text += gui::Format("●,%d,%d,札%d,14,%d\r\n", x, y, i, 0x0000C0);
+    }
+    WriteText("h.lbl", gui::Utf8ToCp932(text));
+    QueueFileName(File("h.lbl"));
+    Letter->Button7->Click();
+    ASSERT_EQ(Letter->LabelCount, 3);
+    HideLabel(1);
+    // Ticking the railway map leaves the user's labels on the map.
+    ASSERT_TRUE(o->CBLabel->Checked());
+    o->CBRailLine->SetChecked(true);
+    EXPECT_TRUE(o->CBLabel->Checked());
+    o->CBRailLine->SetChecked(false);
+    struct State {
+        bool rail, eki, label, main;
+    };
+    const State states[] = {{false, false, true, true}, {false, false, false, true}, {true, false, true, true},
+                            {true, false, false, true}, {true, true, true, true},    {true, true, false, true},
+                            {true, true, true, false}};
+    auto set = [&](const State& s) {
+        o->CBRailLine->SetChecked(s.rail);
+        if (s.rail) o->CBEki->SetChecked(s.eki);
+        if (s.eki) o->CBMain->SetChecked(s.main);
+        o->CBLabel->SetChecked(s.label);
+        ASSERT_EQ(o->CBLabel->Checked(), s.label);
+    };
+    for (size_t k = 0; k < std::size(states); ++k) {
+        set(states[k]);
+        const QImage before = Map();
+        Save("a.rvx");
+        const std::string saved = ReadBytes(File("a.rvx"));
+        // Something else first: every box the other way.
+        set(states[(k + 3) % std::size(states)]);
+        for (int twice = 0; twice < 2; ++twice) {
+            Restore("a.rvx");
+            ASSERT_TRUE(Messages().empty()) << Messages()[0].text;
+            EXPECT_EQ(o->CBLabel->Checked(), states[k].label) << k;
+            EXPECT_EQ(Differ(Map(), before), 0) << k;
+            Save("b.rvx");
+            EXPECT_TRUE(ReadBytes(File("b.rvx")) == saved) << k;
+        }
+        int hidden = 0;
+        for (int i = 0; i < Letter->LabelCount; ++i) hidden += Letter->LabelTable[i].text == "札1" && !Letter->LabelTable[i].shown;
+        EXPECT_EQ(hidden, 1) << k;
+    }
+}
+
+// Three areas with every window used, saved, restored by a new run of the
+// program and saved again: the same file and the same map.
+TEST_F(Project, AProjectOfEveryWindowReopensInANewRunAsSaved) {
+    BuildState({8, 13, 14});
+    o->CBRailLine->SetChecked(true);
+    o->CBEki->SetChecked(true);
+    int user = -1;
+    // The hidden one has a comma in its text, beside the state the row carries.
+    for (int i = 0; i < Letter->LabelCount && user < 0; ++i)
+        if (Letter->LabelTable[i].text == "横浜,中華街") user = i;
+    ASSERT_GE(user, 0);
+    HideLabel(user);
+    o->CBLabel->SetChecked(true);
+    ASSERT_TRUE(Messages().empty()) << Messages()[0].text;
+    const QImage before = Map();
+    const int labels = Letter->LabelCount;
+    Save("a.rvx");
+    const std::string saved = ReadBytes(File("a.rvx"));
+
+    DestroyAllForms();
+    CreateAllForms(Application);
+    o = Open;
+    Restore("a.rvx");
+    ASSERT_TRUE(Messages().empty()) << Messages()[0].text;
+    EXPECT_EQ(Letter->LabelCount, labels);
+    EXPECT_EQ(Differ(Map(), before), 0);
+    Map().save(QString::fromStdString((testsupport::BuildFolder() / "project-new-run.png").string()));
+    Save("b.rvx");
+    EXPECT_TRUE(ReadBytes(File("b.rvx")) == saved);
 }

@@ -11,6 +11,7 @@
 #include "tests/engine/AreaFiles.h"
 #include "tests/engine/HandMap.h"
 #include "tests/support/Mutator.h"
+#include <algorithm>
 #include <fstream>
 
 using gui::testing::Messages;
@@ -59,6 +60,7 @@ TEST_F(ProjectReaders, ValuesNoWindowAllowsAreRefusedWithTheirLine) {
     const std::string legendTitle = Hanrei->LegendTitle;
     const kyorien& c = Kyori->Circles[0];
     const std::string centre = gui::Format("%d,%d,", c.cx, c.cy);
+    const std::string fixedFlag = gui::Format(",%d,//struct kyorien", int(c.fixedSize));
     const std::string circleLine = centre + gui::Format("%d,%d,%d,", c.radius, c.textSize, width);
     const std::string bad[] = {
         // A circle 1000 pixels wide took seconds to draw on every redraw.
@@ -68,13 +70,16 @@ TEST_F(ProjectReaders, ValuesNoWindowAllowsAreRefusedWithTheirLine) {
         Replaced(saved, "-1,hanrei\r\n         2\r\n", "-1,hanrei\r\n         2\r\n2147483647\r\n"),
         Replaced(saved, Sjis("凡例"), Sjis("凡") + '\0' + Sjis("例")),
         Replaced(saved, "150000,150000,CX CY", "-2147483648,150000,CX CY"),
+        // A flag of 256 was cut to a byte and read as 0.
+        Replaced(saved, fixedFlag, ",256,//struct kyorien"),
+        Replaced(saved, fixedFlag, ",-1,//struct kyorien"),
     };
     // The scale bar's place: the last number of its line.
     std::string scale = saved;
     const size_t tag = scale.find(",Scale CY scl_x1 scly1");
     const size_t last = scale.rfind(',', tag - 1);
     scale.replace(last + 1, tag - last - 1, "-2147483648");
-    for (const std::string& text : {bad[0], bad[1], bad[2], bad[3], bad[4], scale}) {
+    for (const std::string& text : {bad[0], bad[1], bad[2], bad[3], bad[4], bad[5], bad[6], scale}) {
         Put("bad.rvx", text);
         Restore("bad.rvx");
         ASSERT_EQ(Messages().size(), 1u);
@@ -83,6 +88,14 @@ TEST_F(ProjectReaders, ValuesNoWindowAllowsAreRefusedWithTheirLine) {
         EXPECT_EQ(Kyori->Circles[0].width, width);
         EXPECT_EQ(Hanrei->LegendTitle, legendTitle);
     }
+
+    // The circle's own line is named.
+    const size_t flagAt = bad[5].find(",256,//struct kyorien");
+    const int flagLine = 1 + int(std::count(bad[5].begin(), bad[5].begin() + flagAt, '\n'));
+    Put("bad.rvx", bad[5]);
+    Restore("bad.rvx");
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_NE(Messages()[0].text.find(gui::Format("の %d 行目", flagLine)), std::string::npos) << Messages()[0].text;
 
     // The legend file: a number out of the window's range or a NUL in a text.
     QueueFileName(File("a.exp"));

@@ -1,0 +1,94 @@
+// What the user waits for: each action through its control redraws the map
+// once, and a redraw draws the label layer once.
+#include "gui/Testing.h"
+#include "labels/Uletter.h"
+#include "navigation/Usettei.h"
+#include "paint/Upaint.h"
+#include "tests/engine/HandMap.h"
+#include <fstream>
+#include <functional>
+
+namespace {
+
+struct Drawn {
+    int redraws, labelLayers;
+};
+
+Drawn Tally(const std::function<void()>& action) {
+    const int r = Open->RedrawCount, l = Open->LabelLayerCount;
+    action();
+    return {Open->RedrawCount - r, Open->LabelLayerCount - l};
+}
+
+} // namespace
+
+class OneRedraw : public HandMap {
+protected:
+    void SetUp() override {
+        HandMap::SetUp();
+        SetStore(o->CoastLine, {{{10, 10}, {500, 590}}});
+        SetStore(o->PrefLine, {{{50, 300}, {550, 300}}});
+        SetStore(o->TownLine, {{{100, 100}, {200, 100}, {200, 200}, {100, 200}, {100, 100}}});
+        SetStore(o->NTownLine, {{{300, 100}, {300, 200}}});
+        o->CBTownBorder->SetChecked(true);
+    }
+    std::string File(const std::string& name) { return (programDir / name).string(); }
+};
+
+TEST_F(OneRedraw, ViewAndLayerChoices) {
+    auto once = [](const char* what, const std::function<void()>& action) {
+        EXPECT_EQ(Tally(action).redraws, 1) << what;
+    };
+    once("画像ｻｲｽﾞ 1200", [&] { o->RadioGroup1->SetItemIndex(1); });
+    once("the settings' size 1800", [&] { Settei->RadioGroup2->SetItemIndex(2); });
+    EXPECT_EQ(o->RadioGroup1->ItemIndex(), 2);
+    EXPECT_EQ(o->ImageSize, 1800);
+    once("画像ｻｲｽﾞ 600", [&] { o->RadioGroup1->SetItemIndex(0); });
+    once("×1/2", [&] { o->MAG2->Click(); });
+    EXPECT_EQ(o->ImageSize, 300);
+    once("×１", [&] { o->MAG1->Click(); });
+    once("旧市町村界 on", [&] { o->CBNTownBorder->Click(); });
+    once("旧市町村界 off", [&] { o->CBNTownBorder->Click(); });
+    ASSERT_TRUE(o->CBPrefBorder->Checked());
+    once("都府県界 off", [&] { o->CBPrefBorder->Click(); });
+    once("都府県界 on", [&] { o->CBPrefBorder->Click(); });
+    o->RadioGroup1->SetItemIndex(1);
+    once("画像コピー 1200", [&] { o->Button4->Click(); });
+}
+
+TEST_F(OneRedraw, LabelAndPaintFiles) {
+    std::ofstream(File("a.lbl"), std::ios::binary) << "\x81\x9B,150000,150000,A,9,255\r\n\x81\x9B,150100,150100,B,9\r\n";
+    gui::testing::QueueFileName(File("a.lbl"));
+    Drawn d = Tally([] { Letter->Button7->Click(); });
+    ASSERT_EQ(Letter->LabelCount, 2);
+    EXPECT_EQ(d.redraws, 1) << "label file load";
+    EXPECT_EQ(d.labelLayers, 1);
+
+    // The label box off and on, and the position button with it off.
+    d = Tally([&] { o->CBLabel->Click(); });
+    EXPECT_LE(d.redraws, 1) << "ラベル off";
+    d = Tally([&] { o->CBLabel->Click(); });
+    EXPECT_LE(d.redraws, 1) << "ラベル on";
+    EXPECT_EQ(d.labelLayers, std::max(d.redraws, 1)) << "ラベル on: the labels drawn once";
+    o->CBLabel->Click();
+    d = Tally([] { Letter->Button2->Click(); });
+    EXPECT_LE(d.redraws, 1) << "位置指定";
+    EXPECT_EQ(d.labelLayers, std::max(d.redraws, 1)) << "位置指定: the labels drawn once";
+    EXPECT_TRUE(o->LabelMode);
+    // Once a label has been placed, ticking the box redraws.
+    Letter->LabelPlaced = true;
+    o->CBLabel->Click();
+    d = Tally([&] { o->CBLabel->Click(); });
+    EXPECT_EQ(d.redraws, 1) << "ラベル on after a placing";
+    EXPECT_EQ(d.labelLayers, 1);
+
+    o->paint_rep = 1;
+    o->PaintRecords[0] = {150000, 150000, 0x00FF00, 0};
+    gui::testing::QueueFileName(File("p.pnt"));
+    MapPaint->Button3->Click();
+    o->paint_rep = 0;
+    gui::testing::QueueFileName(File("p.pnt"));
+    d = Tally([] { MapPaint->Button2->Click(); });
+    ASSERT_EQ(o->paint_rep, 1);
+    EXPECT_EQ(d.redraws, 1) << "paint file read";
+}

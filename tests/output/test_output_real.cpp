@@ -1,0 +1,53 @@
+// Saving the real map at 1800 pixels: the file is the one the nine square
+// tiles, each from its own redraw, always made.
+#include "engine/Uopen.h"
+#include "gui/Testing.h"
+#include "names/Uyomi.h"
+#include "names/Uyomilist.h"
+#include "output/ImageWriters.h"
+#include "tests/support/FormsFixture.h"
+#include "tests/support/RealAreas.h"
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+std::string Bytes(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+} // namespace
+
+class RealOutput : public JapanFormsTest {};
+
+TEST_F(RealOutput, TheSavedFileHasTheBytesOfTheTiledImage) {
+    testsupport::ChooseAreas({13, 14});
+    Open->CBYomi->SetChecked(true);
+    Open->RadioGroup1->SetItemIndex(2);
+    ASSERT_EQ(Open->ImageSize, 1800);
+
+    TBitmap tiled(1800, 1800);
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j) {
+            ASSERT_TRUE(Open->DrawMap());
+            ASSERT_TRUE(YomiList->BuildDisplayedNameList());
+            Yomi->WriteReadings();
+            const TRect r(600 * i, 600 * j, 600 * (i + 1), 600 * (j + 1));
+            tiled.Canvas()->CopyRect(r, Open->Image1->Canvas(), r);
+        }
+    const auto ref = programDir / "tiled";
+    ASSERT_TRUE(output::WritePng(tiled, (ref.string() + ".png")));
+    ASSERT_TRUE(output::WriteBmp(tiled, (ref.string() + ".bmp")));
+
+    const int redraws = Open->RedrawCount;
+    gui::testing::QueueFileName((programDir / "map.png").string());
+    Open->PNG1Click(Open);
+    gui::testing::QueueFileName((programDir / "map.bmp").string());
+    Open->BITMAP1Click(Open);
+    EXPECT_EQ(Open->RedrawCount, redraws + 2) << "one redraw per file";
+    const std::string png = Bytes(programDir / "map.png");
+    EXPECT_GT(png.size(), 10000u);
+    EXPECT_TRUE(png == Bytes(ref.string() + ".png"));
+    EXPECT_TRUE(Bytes(programDir / "map.bmp") == Bytes(ref.string() + ".bmp"));
+}
