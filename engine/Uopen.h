@@ -489,7 +489,7 @@ public:
     void EditionClick(int index);
     bool ReplaceBoundaryData(const std::string& folder);
     std::vector<std::string> CopyChangedFiles(const std::string& dst, const std::string& src, bool& listed,
-                                              bool* mixed = nullptr);
+                                              bool* mixed = nullptr, bool fillMissing = false);
     static int CompareFileTimes(const std::string& src, const std::string& dst);
     bool RestoreStandardEdition();
     // At start: an earlier edition left on disk by a run that never reached its exit goes.

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <atomic>
 #include <mutex>
 #include <signal.h>
 #include <unordered_map>
@@ -112,6 +113,12 @@ std::string ResolvePath(const std::string& path) {
 }
 
 std::string NativePath(const std::string& path) {
+    // A '\' is part of a name on this system: a path that exists as written
+    // (one the program wrote itself) is that file.
+    if (path.find('\\') != std::string::npos) {
+        const std::string asWritten = ResolvePath(path);
+        if (Exists(asWritten)) return asWritten;
+    }
     std::string p = path;
     std::replace(p.begin(), p.end(), '\\', '/');
     return ResolvePath(p);
@@ -152,13 +159,26 @@ bool RenameFile(const std::string& from, const std::string& to) {
     return rename(ResolvePath(from).c_str(), ResolvePath(to).c_str()) == 0;
 }
 
-std::string CreateTempFileBeside(const std::string& target) {
-    static unsigned counter = 0;
+namespace {
+
+// A temporary name of a fixed short pattern, whatever the target's name is
+// (a name of 255 bytes still has its temporary): ".rvtmp-<pid>-<n>".
+std::string NextTempName(const std::string& folder) {
+    static std::atomic<unsigned> counter{0};
+    return folder + kTempPrefix + std::to_string(getpid()) + "-" + std::to_string(++counter);
+}
+
+} // namespace
+
+bool ExchangeFiles(const std::string& a, const std::string& b) {
+    return renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_EXCHANGE) == 0;
+}
+
+std::string CreateTempFileBeside(const std::string& target, bool sweep) {
     const std::string folder = ExtractFilePath(target);
-    const std::string name = ExtractFileName(target);
     // What a run killed during a save left in this folder goes now: a user's
     // own folder is cleaned by nothing else.
-    RemoveStaleTempFiles(folder);
+    if (sweep) RemoveStaleTempFiles(folder);
     struct stat st;
     mode_t mode;
     if (stat(target.c_str(), &st) == 0) {
@@ -169,8 +189,7 @@ std::string CreateTempFileBeside(const std::string& target) {
         mode = 0666 & ~mask;
     }
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string temp = folder + kTempPrefix + std::to_string(getpid()) + "-" + std::to_string(++counter) + "-" +
-                           (name.empty() ? std::string("tmp") : name);
+        const std::string temp = NextTempName(folder);
         int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd >= 0) {
             fchmod(fd, mode);
@@ -179,6 +198,23 @@ std::string CreateTempFileBeside(const std::string& target) {
         }
         if (errno != EEXIST) break;
     }
+    return "";
+}
+
+std::string KeepBeside(const std::string& target) {
+    const std::string folder = ExtractFilePath(target);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string name = NextTempName(folder);
+        if (link(target.c_str(), name.c_str()) == 0) return name;
+        if (errno == EEXIST) continue;
+        if (errno == ENOENT) return "";
+        break;
+    }
+    // A file system without hard links: a copy does the same, slower.
+    const std::string temp = CreateTempFileBeside(target, false);
+    if (temp.empty()) return "";
+    if (CopyFileInto(target, temp)) return temp;
+    unlink(temp.c_str());
     return "";
 }
 
@@ -276,41 +312,45 @@ bool FileTimeNs(const std::string& path, long long& ns) {
     return true;
 }
 
-bool CopyFileKeepTime(const std::string& from, const std::string& to) {
-    std::string src = ResolvePath(from);
-    std::string dst = ResolvePath(to);
-    const int fd = OpenRegularFile(src, O_RDONLY);
-    FILE* in = fd < 0 ? nullptr : fdopen(fd, "rb");
-    if (!in) {
-        if (fd >= 0) close(fd);
-        return false;
-    }
+bool CopyFileInto(const std::string& from, const std::string& to) {
+    const int fd = OpenRegularFile(ResolvePath(from), O_RDONLY);
+    if (fd < 0) return false;
     struct stat st;
-    if (fstat(fileno(in), &st) != 0) {
-        fclose(in);
-        return false;
-    }
-    std::string temp = CreateTempFileBeside(dst);
-    if (temp.empty()) {
-        fclose(in);
-        return false;
-    }
-    bool ok = false;
-    if (FILE* out = fopen(temp.c_str(), "wb")) {
-        ok = true;
-        char buf[65536];
-        size_t n;
-        while ((n = fread(buf, 1, sizeof buf, in)) > 0)
-            if (fwrite(buf, 1, n, out) != n) { ok = false; break; }
-        if (ferror(in)) ok = false;
-        if (fflush(out) != 0) ok = false;
-        if (fclose(out) != 0) ok = false;
-    }
-    fclose(in);
+    const int out = fstat(fd, &st) == 0 ? open(to.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC) : -1;
+    bool ok = out >= 0;
     if (ok) {
+        static thread_local std::vector<char> buf(1 << 20);
+        for (;;) {
+            const ssize_t n = read(fd, buf.data(), buf.size());
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                ok = n == 0;
+                break;
+            }
+            for (ssize_t put = 0; put < n;) {
+                const ssize_t w = write(out, buf.data() + put, size_t(n - put));
+                if (w < 0 && errno == EINTR) continue;
+                if (w <= 0) {
+                    ok = false;
+                    break;
+                }
+                put += w;
+            }
+            if (!ok) break;
+        }
         struct timespec times[2] = {st.st_atim, st.st_mtim};
-        ok = utimensat(AT_FDCWD, temp.c_str(), times, 0) == 0 && rename(temp.c_str(), dst.c_str()) == 0;
+        ok = ok && futimens(out, times) == 0;
+        if (close(out) != 0) ok = false;
     }
+    close(fd);
+    return ok;
+}
+
+bool CopyFileKeepTime(const std::string& from, const std::string& to) {
+    const std::string dst = ResolvePath(to);
+    const std::string temp = CreateTempFileBeside(dst);
+    if (temp.empty()) return false;
+    const bool ok = CopyFileInto(from, temp) && rename(temp.c_str(), dst.c_str()) == 0;
     if (!ok) unlink(temp.c_str());
     return ok;
 }

@@ -13,7 +13,8 @@ namespace gui {
 // by component; for a file still to be made, the folder part is resolved and
 // the name kept. An exact match always wins over one in another case.
 std::string ResolvePath(const std::string& path);
-// Accepts '\' as a separator too, then resolves.
+// Accepts '\' as a separator too, then resolves; a path that exists as
+// written keeps its '\' (a name may hold one).
 std::string NativePath(const std::string& path);
 
 bool FileExists(const std::string& path);        // an ordinary file
@@ -25,9 +26,14 @@ int OpenRegularFile(const std::string& path, int flags, unsigned mode = 0666);
 bool DirectoryExists(const std::string& path);
 bool DeleteFile(const std::string& path);
 bool RenameFile(const std::string& from, const std::string& to);   // replaces 'to'
+// Swaps the contents of two existing files under their names in one step (the
+// paths used as given); false where the file system cannot.
+bool ExchangeFiles(const std::string& a, const std::string& b);
 // Copies and keeps the source's last-write time. The copy goes through a
 // temporary file, so a failed copy leaves 'to' as it was.
 bool CopyFileKeepTime(const std::string& from, const std::string& to);
+// The same written straight into the existing file 'to' (a temporary of ours).
+bool CopyFileInto(const std::string& from, const std::string& to);
 // Last-write time; 0 when the file is missing.
 std::time_t FileTime(const std::string& path);
 // Last-write time in nanoseconds, at the file system's full resolution; false when missing.
@@ -45,9 +51,15 @@ std::string ExtractFilePath(const std::string& path);     // with the trailing '
 
 // A new empty file in the folder of 'target' (so that a rename can replace
 // target), with target's permission bits when target exists. "" on failure.
-// Its name starts with kTempPrefix and the process id: ".rvtmp-<pid>-<n>-<name>".
-// The temporary files that ended runs left in that folder are removed first.
-std::string CreateTempFileBeside(const std::string& target);
+// Its name is short and fixed whatever target's name: ".rvtmp-<pid>-<n>". With
+// sweep, the temporary files that ended runs left in that folder are removed
+// first; a writer of many files in one folder sweeps it once itself.
+std::string CreateTempFileBeside(const std::string& target, bool sweep = true);
+// A second name for the existing file target, a temporary beside it (a hard
+// link, or a copy where the file system has none), so that target can be
+// replaced in one rename while its old content stays at hand. "" on failure.
+// It does not sweep.
+std::string KeepBeside(const std::string& target);
 inline constexpr const char* kTempPrefix = ".rvtmp-";
 // Removes the temporary files of our own in folder that a run ended during a
 // save left behind (those of a process still running stay). Returns how many.

@@ -255,11 +255,21 @@ bool TLetter::TakeCell(int i, int col, const std::string& s) {
             return false;
         }
     }
+    if ((col == 0 || col == 3) && LabelTextTooLong(s)) {
+        if (!Refusing) {
+            Refusing = true;
+            MessageBox(gui::Format("ラベル %d 行目の文字列は %d バイトまでです", i + 1, LABEL_TEXT_BYTES),
+                       "ラベルデータエラー", MB_OK | MB_ICONEXCLAMATION);
+            Refusing = false;
+        }
+        ShowTable();
+        return false;
+    }
     switch (col) {
-    case 0: r.mark = WithoutCommas(s); break;
+    case 0: r.mark = WithoutCommas(VisibleText(s)); break;
     case 1: r.x = v; break;
     case 2: r.y = v; break;
-    case 3: r.text = s; break;
+    case 3: r.text = VisibleText(s); break;
     case 4: r.size = v; break;
     case 5: r.shown = !s.empty(); break;
     case 6: r.jr = !s.empty(); break;
@@ -331,13 +341,47 @@ bool TLetter::AddNewLabel(int32_t x, int32_t y) {
     return true;
 }
 
-bool LabelOfFields(const std::vector<std::string>& f, bool strict, TColor noColour, LabelRecord& r) {
+std::string VisibleText(std::string s) {
+    // An undecodable byte is kept as U+F700 + the byte (EF 9C..9F xx in UTF-8);
+    // written back beside a character that changed, a lead byte would pair
+    // with that character's first byte.
+    size_t out = 0;
+    for (size_t i = 0; i < s.size();) {
+        const auto b = [&](size_t k) { return (unsigned char)s[k]; };
+        if (b(i) == 0xEF && i + 2 < s.size() && b(i + 1) >= 0x9C && b(i + 1) <= 0x9F && (b(i + 2) & 0xC0) == 0x80) {
+            s[out++] = '?';
+            i += 3;
+        } else {
+            s[out++] = s[i++];
+        }
+    }
+    s.resize(out);
+    return s;
+}
+
+bool LabelTextTooLong(const std::string& s) {
+    const size_t max = LABEL_TEXT_BYTES;
+    // UTF-8 is never shorter than its CP932 bytes: most texts need no count.
+    return s.size() > max && gui::Cp932Length(s) > max;
+}
+
+std::string CutLabelText(const std::string& s) {
+    if (!LabelTextTooLong(s)) return s;
+    return gui::Cp932ToUtf8(gui::CutCp932Bytes(gui::Utf8ToCp932(s), size_t(LABEL_TEXT_BYTES)));
+}
+
+bool LabelOfFields(const std::vector<std::string>& f, bool strict, TColor noColour, LabelRecord& r, bool* cut) {
     const size_t n = f.size();
     if (n < (strict ? 6u : 5u)) return false;
     // A comma in a text written as it stands leaves the text in several fields.
     const size_t sizeAt = n >= 6 ? n - 2 : 4;
     std::string text = f[3];
     for (size_t k = 4; k < sizeAt; ++k) text += "," + f[k];
+    // A text past what the label window takes would slow every redraw: the
+    // project refuses its line, a label file has it cut.
+    const bool tooLong = LabelTextTooLong(text) || LabelTextTooLong(f[0]);
+    if (tooLong && strict) return false;
+    if (cut) *cut = tooLong;
     int32_t v[4] = {0, 0, 0, int32_t(noColour)};
     const std::string* numbers[4] = {&f[1], &f[2], &f[sizeAt], n >= 6 ? &f[n - 1] : nullptr};
     for (int k = 0; k < 4; ++k) {
@@ -349,9 +393,9 @@ bool LabelOfFields(const std::vector<std::string>& f, bool strict, TColor noColo
         }
     }
     r = LabelRecord();
-    r.mark = f[0];
+    r.mark = VisibleText(CutLabelText(f[0]));
     r.x = v[0], r.y = v[1];
-    r.text = std::move(text);
+    r.text = VisibleText(CutLabelText(text));
     r.size = v[2];
     r.color = TColor(v[3]);
     return true;
@@ -372,9 +416,12 @@ bool TLetter::ParseLabelFile(const std::string& path, std::vector<LabelRecord>& 
     std::vector<std::string> f;
     std::string line;
     LabelRecord r;
+    int cutAt = 0;
     for (int lineNo = 1; in.ReadLine(line); ++lineNo) {
         f.resize(size_t(TMyStr::SplitCsv(line, f)));
-        if (!LabelOfFields(f, false, Open->LabelColor, r)) continue;
+        bool cut = false;
+        if (!LabelOfFields(f, false, Open->LabelColor, r, &cut)) continue;
+        if (cut && !cutAt) cutAt = lineNo;
         // A position no map has is a broken file: none of it is taken.
         if (!InMapRange(r.x, r.y)) {
             rows.clear();
@@ -387,6 +434,11 @@ bool TLetter::ParseLabelFile(const std::string& path, std::vector<LabelRecord>& 
         r.numbered = true;
         rows.push_back(std::move(r));
     }
+    // Said once for the file, at its first such line.
+    if (cutAt)
+        MessageBox(gui::Format("ラベルデータファイル %s の %d 行目のラベルが長すぎるため，%d バイトまでで切りました",
+                               path.c_str(), cutAt, LABEL_TEXT_BYTES),
+                   "ラベルデータの確認", MB_OK | MB_ICONEXCLAMATION);
     return true;
 }
 
@@ -426,8 +478,14 @@ void TLetter::Button3Click(TObject* Sender) {
 }
 
 std::string WithoutCommas(std::string s) {
-    for (size_t p; (p = s.find(',')) != std::string::npos;) s.replace(p, 1, "，");
-    return s;
+    if (s.find(',') == std::string::npos) return s;
+    std::string out;
+    out.reserve(s.size() + s.size() / 4);
+    for (char c : s) {
+        if (c == ',') out += "，";
+        else out += c;
+    }
+    return out;
 }
 
 std::string LabelLine(const LabelRecord& r) {

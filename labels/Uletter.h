@@ -12,6 +12,8 @@
 namespace gui { class TextWriter; }
 
 constexpr int LABEL_MAX = 20000, LABEL_FILE_MAX = 1000, PREF_RECORD_MAX = 70;
+// The longest mark or label text taken, in CP932 bytes.
+constexpr int LABEL_TEXT_BYTES = 255;
 
 class TLetter : public TForm {
 public:
@@ -132,7 +134,14 @@ std::string LabelLine(const LabelRecord& r);
 // (fields past the sixth belong to the text). Lenient (a label file): five fields make
 // a label, numbers are read as far as they go, and without a colour it takes noColour.
 // Strict (the project's block): all six, every number whole. False when they make none.
-bool LabelOfFields(const std::vector<std::string>& f, bool strict, TColor noColour, LabelRecord& r);
+// A mark or text past LABEL_TEXT_BYTES makes none when strict; lenient, it is cut
+// and cut (when given) is set. A byte that decoded to nothing shows as '?'.
+bool LabelOfFields(const std::vector<std::string>& f, bool strict, TColor noColour, LabelRecord& r,
+                   bool* cut = nullptr);
+// The text with each undecodable byte shown as '?'.
+std::string VisibleText(std::string s);
+// Past LABEL_TEXT_BYTES.
+bool LabelTextTooLong(const std::string& s);
 
 // A number cell read strictly (as the class library's conversion reads it); false when it is no number.
 bool CellInt(const std::string& s, int32_t& v);

@@ -4,6 +4,7 @@
 #include "gui/Files.h"
 #include <cstring>
 #include <fstream>
+#include <unistd.h>
 
 namespace {
 
@@ -42,15 +43,18 @@ bool SameBytes(const std::string& a, const std::string& b) {
 
 // Both files exist and differ: in their times, or, where the times are equal
 // (a copy that kept them, a file system with coarse times), in their bytes.
-bool NeedsCopy(const std::string& from, const std::string& to) {
+// With fillMissing a target that is not there differs too (missing tells).
+bool NeedsCopy(const std::string& from, const std::string& to, bool fillMissing = false, bool* missing = nullptr) {
     const int code = TOpen::CompareFileTimes(from, to);
+    if (missing) *missing = code == 102;
+    if (code == 102) return fillMissing;
     if (code >= 100) return false;
     return code != 10 || !SameBytes(from, to);
 }
 
 void RemoveAll(const std::vector<std::string>& paths) {
     for (const std::string& p : paths)
-        if (!p.empty()) gui::DeleteFile(p);
+        if (!p.empty()) unlink(p.c_str());
 }
 
 } // namespace
@@ -58,40 +62,57 @@ void RemoveAll(const std::vector<std::string>& paths) {
 // Copies each source file that differs from its namesake, all or none: every
 // copy is made beside its target first, and only when all are made do they
 // take the targets' places; a failed swap puts the replaced files back.
-// Returns the names that failed; mixed tells that putting back failed too.
+// Each target is replaced in one rename and its old content kept under a
+// second name until the last is in: whenever the run is killed, every target
+// is a whole file of one edition or the other, which the next start's
+// comparison finds. Returns the names that failed; mixed tells that putting
+// back failed too.
 std::vector<std::string> TOpen::CopyChangedFiles(const std::string& dst, const std::string& src, bool& listed,
-                                                 bool* mixed) {
+                                                 bool* mixed, bool fillMissing) {
     std::vector<std::string> failed;
     if (mixed) *mixed = false;
     listed = gui::DirectoryExists(src);
     if (!listed) return failed;
     std::vector<std::string> names, targets, staged;
-    for (const std::string& n : gui::ListFiles(src, "*.*")) {
-        const std::string from = src + "/" + n, to = dst + "/" + n;
-        if (!NeedsCopy(from, to)) continue;
+    std::vector<bool> wasMissing;
+    const std::string srcDir = gui::ResolvePath(src), dstDir = gui::ResolvePath(dst);
+    // Once for the folder, not for each of its files.
+    gui::RemoveStaleTempFiles(dstDir);
+    for (const std::string& n : gui::ListFiles(srcDir, "*.*")) {
+        const std::string from = srcDir + "/" + n, to = gui::ResolvePath(dstDir + "/" + n);
+        bool missing = false;
+        if (!NeedsCopy(from, to, fillMissing, &missing)) continue;
         names.push_back(n);
-        targets.push_back(gui::ResolvePath(to));
-        std::string stage = gui::CreateTempFileBeside(targets.back());
-        if (stage.empty() || !gui::CopyFileKeepTime(from, stage)) failed.push_back(n);
+        targets.push_back(to);
+        wasMissing.push_back(missing);
+        std::string stage = gui::CreateTempFileBeside(targets.back(), false);
+        if (stage.empty() || !gui::CopyFileInto(from, stage)) failed.push_back(n);
         staged.push_back(stage);
     }
     if (!failed.empty()) {
         RemoveAll(staged);
         return failed;
     }
+    // An empty backup stands for a target that was not there.
     std::vector<std::string> backups(names.size());
     size_t done = 0;
     for (; done < names.size(); ++done) {
         std::string& backup = backups[done];
-        backup = gui::CreateTempFileBeside(targets[done]);
-        if (backup.empty() || !gui::RenameFile(targets[done], backup)) {
-            failed.push_back(names[done]);
-            break;
+        // Swapped in one step, the staged name keeps the old content.
+        if (!wasMissing[done] && gui::ExchangeFiles(staged[done], targets[done])) {
+            backup = staged[done];
+            staged[done].clear();
+            continue;
         }
-        if (!gui::RenameFile(staged[done], targets[done])) {
+        if (!wasMissing[done]) {
+            backup = gui::KeepBeside(targets[done]);
+            if (backup.empty()) {
+                failed.push_back(names[done]);
+                break;
+            }
+        }
+        if (rename(staged[done].c_str(), targets[done].c_str()) != 0) {
             failed.push_back(names[done]);
-            if (!gui::RenameFile(backup, targets[done]) && mixed) *mixed = true;
-            backup.clear();
             break;
         }
         staged[done].clear();
@@ -101,7 +122,9 @@ std::vector<std::string> TOpen::CopyChangedFiles(const std::string& dst, const s
         return failed;
     }
     for (size_t i = 0; i < done; ++i) {
-        if (gui::RenameFile(backups[i], targets[i])) backups[i].clear();
+        const bool back = backups[i].empty() ? unlink(targets[i].c_str()) == 0
+                                             : rename(backups[i].c_str(), targets[i].c_str()) == 0;
+        if (back) backups[i].clear();
         else if (mixed) *mixed = true;
     }
     RemoveAll(staged);
@@ -130,7 +153,8 @@ bool TOpen::ReplaceBoundaryData(const std::string& folder) {
         }
     }
     bool listed = false, mixed = false;
-    const std::vector<std::string> failed = CopyChangedFiles(dst, src, listed, &mixed);
+    // The standard edition comes back whole, a file lost on the way included.
+    const std::vector<std::string> failed = CopyChangedFiles(dst, src, listed, &mixed, folder == FolderOf(5));
     if (mixed) {
         // Neither edition is whole on disk: the exit puts the 2010 edition back.
         AltYear = true;
@@ -168,7 +192,7 @@ void TOpen::EditionClick(int index) {
 bool TOpen::RestoreStandardEdition() {
     const std::string dst = AppDir + "/mapdata";
     bool listed = false;
-    const std::vector<std::string> failed = CopyChangedFiles(dst, dst + FolderOf(5), listed);
+    const std::vector<std::string> failed = CopyChangedFiles(dst, dst + FolderOf(5), listed, nullptr, true);
     if (listed && failed.empty()) {
         AltYear = false;
         return true;
@@ -183,8 +207,10 @@ void TOpen::RestoreLeftEdition() {
     if (!gui::DirectoryExists(src)) return;
     bool left = false;
     // Bytes, not times: a copy of the program folder need not keep the times.
+    // A missing file is left over too (a switch of an earlier version killed
+    // between its two renames).
     for (const std::string& n : gui::ListFiles(src, "*.*"))
-        if (gui::FileExists(dst + "/" + n) && !SameBytes(src + "/" + n, dst + "/" + n)) left = true;
+        if (!gui::FileExists(dst + "/" + n) || !SameBytes(src + "/" + n, dst + "/" + n)) left = true;
     // The menus start at 2010: so must the files; if they cannot, the exit tries again.
     if (left && !RestoreStandardEdition()) AltYear = true;
 }

@@ -47,7 +47,7 @@ xwininfo -root -tree > windows.txt 2>&1
 )";
 
 TEST(Smoke, MainWindowAppearsWithItsCaptionAndCloses) {
-    if (!HaveCommand("xvfb-run")) GTEST_SKIP() << "xvfb-run is not installed (package xvfb; scripts/setup installs it)";
+    if (!HaveCommand("Xvfb")) GTEST_SKIP() << "Xvfb is not installed (package xvfb; scripts/setup installs it)";
     ASSERT_TRUE(HaveCommand("xwininfo")) << "xwininfo is missing (package x11-utils): run scripts/setup";
 
     fs::path dir = testsupport::MakeTempDir("rovana-smoke");
@@ -58,8 +58,13 @@ TEST(Smoke, MainWindowAppearsWithItsCaptionAndCloses) {
     std::ofstream(dir / "probe.sh") << ProbeScript;
 
     const std::string caption = "白地図 Rovana Ver 9.3";
-    std::string cmd = "cd '" + dir.string() + "' && timeout 120 xvfb-run -a -s '-screen 0 1280x1024x24' sh ./probe.sh '" +
-                      caption + "' > probe.out 2>&1";
+    // Xvfb picks a free display itself (-displayfd), so runs side by side never race for one.
+    std::ofstream(dir / "x.sh") << "Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 3>display 2>xvfb.log &\n"
+                                   "x=$!\n"
+                                   "i=0; while [ ! -s display ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done\n"
+                                   "DISPLAY=:$(cat display) sh ./probe.sh \"$1\"\n"
+                                   "kill $x; wait $x 2>/dev/null; exit 0\n";
+    std::string cmd = "cd '" + dir.string() + "' && timeout 120 sh ./x.sh '" + caption + "' > probe.out 2>&1";
     int rc = std::system(cmd.c_str());
     std::string out = testsupport::ReadBytes(dir / "probe.out");
     std::string details = "probe:\n" + out + "\nprogram output:\n" + testsupport::ReadBytes(dir / "rovana.log");

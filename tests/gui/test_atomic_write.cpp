@@ -94,3 +94,23 @@ TEST_F(AtomicWrite, ANamedPipeIsNeitherReadNorWrittenNorReplaced) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(AtomicWrite, ANameOfUpTo255BytesIsWrittenByEveryWriter) {
+    // The temporary once carried the name after a prefix and went past the folder's 255.
+    for (size_t length : {size_t(242), size_t(255)}) {
+        const std::string name = std::string(length - 4, 'n') + ".png";
+        ASSERT_TRUE(output::AtomicWriteBinary(P(name.c_str()), [](FILE* f, std::string&) { return fputs("png", f) >= 0; }))
+            << length;
+        EXPECT_EQ(testsupport::ReadBytes(dir / name), "png");
+        const std::string text = std::string(length - 4, 't') + ".lbl";
+        ASSERT_TRUE(gui::AtomicRewrite(P(text.c_str()), [](gui::TextWriter& w) { return w.WriteLine("新"); })) << length;
+        const std::string copy = std::string(length - 4, 'c') + ".lbl";
+        ASSERT_TRUE(gui::CopyFileKeepTime(P(text.c_str()), P(copy.c_str()))) << length;
+        EXPECT_EQ(testsupport::ReadBytes(dir / copy), gui::Utf8ToCp932("新\r\n"));
+    }
+    EXPECT_EQ(Entries(), 6u) << "no temporary file left";
+}
+
+} // namespace

@@ -4,7 +4,9 @@
 #include "labels/Upagesdlg.h"
 #include "labels/Uprefset.h"
 #include "tests/labels/LabelsMap.h"
+#include "labels/Uinlabel.h"
 #include "tests/support/Mutator.h"
+#include <chrono>
 #include <sys/stat.h>
 
 namespace {
@@ -117,5 +119,76 @@ TEST_F(LabelReaders, SeededMutationsKeepEveryPositionOnTheMap) {
         PrefSet->PrefNamePickMode = true;
         o->PressPrefName(17, 300, 300);
         PrefSet->PrefNamePickMode = false;
+    }
+}
+
+TEST_F(LabelReaders, LongTextsAreCutOrRefusedAndABadByteNeverPairsWithTheNextCharacter) {
+    // A lead byte that decodes to nothing, before a comma of the text: once
+    // written as "AB" 8F then the full-width comma, it read back as "AB潤CD".
+    testsupport::WriteBytes(programDir / "bad.lbl", "\x81\x9B,150100,150100,AB\x8F,CD,9,255\r\n");
+    Load("bad.lbl");
+    ASSERT_EQ(L->LabelCount, 1);
+    EXPECT_EQ(L->LabelTable[0].text, "AB?,CD");
+    // Saved under a name of 255 bytes, the most a folder takes.
+    const std::string out = std::string(251, 'o') + ".lbl";
+    gui::testing::QueueFileName(P(out));
+    L->Button3Click(nullptr);
+    EXPECT_EQ(Bytes(out), Sjis("○,150100,150100,AB?，CD,9,255\r\n"));
+    Load(out);
+    EXPECT_EQ(L->LabelTable[0].text, "AB?，CD");
+
+    // A text of 2 MB is cut where it enters, said once with the file and its first such line.
+    const std::string huge(2 << 20, 'x');
+    Write("long.lbl", "○,150100,150100,短,9,255\n○,150100,150100," + huge + ",9,255\n○,150100,150100," + huge + ",9\n");
+    Load("long.lbl");
+    ASSERT_EQ(L->LabelCount, 3);
+    EXPECT_EQ(L->LabelTable[1].text, huge.substr(0, LABEL_TEXT_BYTES));
+    ASSERT_EQ(gui::testing::Messages().size(), 1u);
+    EXPECT_NE(gui::testing::Messages()[0].text.find(P("long.lbl") + " の 2 行目"), std::string::npos);
+    // A double-byte character is not cut in half.
+    Write("kanji.lbl", "○,150100,150100," + std::string(LABEL_TEXT_BYTES - 1, 'x') + "東,9,255\n");
+    Load("kanji.lbl");
+    EXPECT_EQ(L->LabelTable[0].text, std::string(LABEL_TEXT_BYTES - 1, 'x'));
+
+    // Typed into the shown-label list: refused, the text stays.
+    L->Button15->Click();
+    ASSERT_GT(InLabel->InLabelCount, 0);
+    gui::testing::Messages().clear();
+    InLabel->StringGrid1->SetCells(3, 0, std::string(LABEL_TEXT_BYTES + 1, 'y'));
+    ASSERT_EQ(gui::testing::Messages().size(), 1u);
+    EXPECT_EQ(L->LabelTable[0].text, std::string(LABEL_TEXT_BYTES - 1, 'x'));
+
+    // Saving a text of a million commas takes no time worth the name (it once took 50 s).
+    LabelRecord r;
+    r.text = std::string(1000000, ',');
+    const auto start = std::chrono::steady_clock::now();
+    const std::string line = LabelLine(r);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_EQ(line.find(','), line.find(",0,0,"));
+}
+
+TEST_F(LabelReaders, SeededMutationsOfLabelTextsSaveAndReadBackTheSame) {
+    // Texts of lead bytes, commas and long runs: whatever is taken is bounded,
+    // and a save reads back as the labels it saved.
+    const std::string labels = Sjis("○,150100,150100,東,町,9,255\n□,150300,150200,旧") + "\x8F,\x81" + Sjis("村,12\n");
+    testsupport::Mutator mutate(1430);
+    for (int round = 0; round < 150; ++round) {
+        SCOPED_TRACE(round);
+        testsupport::WriteBytes(programDir / "f.lbl", mutate(labels));
+        Load("f.lbl");
+        std::vector<std::string> texts;
+        for (int i = 0; i < L->LabelCount; ++i) {
+            const LabelRecord& r = L->LabelTable[i];
+            ASSERT_LE(gui::Cp932Length(r.text), size_t(LABEL_TEXT_BYTES));
+            ASSERT_LE(gui::Cp932Length(r.mark), size_t(LABEL_TEXT_BYTES));
+            texts.push_back(WithoutCommas(r.mark) + "|" + WithoutCommas(r.text));
+        }
+        if (texts.empty()) continue;
+        gui::testing::QueueFileName(P("g.lbl"));
+        L->Button3Click(nullptr);
+        Load("g.lbl");
+        ASSERT_EQ(L->LabelCount, int(texts.size()));
+        for (int i = 0; i < L->LabelCount; ++i)
+            ASSERT_EQ(L->LabelTable[i].mark + "|" + L->LabelTable[i].text, texts[size_t(i)]);
     }
 }

@@ -1,4 +1,7 @@
 #include "engine/Coords.h"
+#include "gui/Files.h"
+#include <filesystem>
+#include "tests/engine/AreaFiles.h"
 #include "tests/lines/LineMap.h"
 #include "tests/support/DrawnAt.h"
 
@@ -312,4 +315,25 @@ TEST_F(LineEditor, PressedAndFileRowsAreBothDrawnWhereTheyBelongOnAWgsMap) {
     ASSERT_TRUE(o->DrawMap());
     EXPECT_GT(Count(255, 297, 297, 303, 303), 0);
     EXPECT_EQ(Px(350, 300), 0u);
+}
+
+TEST_F(LineEditor, AShownFileWhoseNameHoldsABackslashComesBackFromTheProject) {
+    // The map files a restore reads.
+    areafiles::WriteMap(programDir, 12, areafiles::Square('C', 149000, 149000, 2000) + "A,150000,150000,東町\n");
+    areafiles::WriteOffice(programDir, 12, "◎,150000,150000,東町役場,8\n");
+    const std::string a = Put("a\\b.adl", LineFileText({{100, 100}, {200, 200}}, 255, 0, 1));
+    std::filesystem::create_directories(programDir / "sub");
+    Put("sub/c.adl", LineFileText({{100, 200}, {200, 300}}, 0xFF0000, 0, 1));
+    ShowFiles({a});
+    ASSERT_EQ(la->LineFiles, std::vector<std::string>{a});
+    gui::testing::QueueFileName((programDir / "p.rvx").string());
+    Open->Button1Click(Open);
+    ShowFiles({(programDir / "sub/c.adl").string()});
+    gui::testing::Messages().clear();
+    gui::testing::QueueFileName((programDir / "p.rvx").string());
+    Open->Button10Click(Open);
+    EXPECT_TRUE(gui::testing::Messages().empty()) << gui::testing::Messages()[0].text;
+    EXPECT_EQ(la->LineFiles, std::vector<std::string>{a});
+    // A path written with '\' for its folders still finds the file.
+    EXPECT_EQ(gui::NativePath((programDir / "sub").string() + "\\c.adl"), (programDir / "sub/c.adl").string());
 }

@@ -4,6 +4,7 @@
 #include "engine/Coords.h"
 #include "gui/Testing.h"
 #include "labels/Upagesdlg.h"
+#include "labels/Uletter.h"
 #include "lines/Ukyori.h"
 #include "lines/Ulineadd.h"
 #include "paint/Uhanrei.h"
@@ -195,5 +196,41 @@ TEST_F(ProjectReaders, SeededMutationsOfAProjectAndALegend) {
         for (const std::string& t : Hanrei->LegendTexts) ASSERT_EQ(t.find('\0'), std::string::npos);
         ASSERT_TRUE(std::abs(o->scl_x1) <= 1800 && std::abs(o->scly1) <= 1800);
         ASSERT_TRUE(InMapRange(o->CX, o->CY));
+    }
+}
+
+TEST_F(ProjectReaders, ALabelTextPastTheWindowsBoundIsRefusedWithItsLineAndMutationsStayBounded) {
+    const std::string saved = Saved();
+    const std::string row = "○,150000,150000,東町,10,255\r\n";
+    const std::string good = Replaced(saved, "0,ROWCOUNT\r\n", "1,ROWCOUNT\r\n" + Sjis(row));
+    Put("good.rvx", good);
+    Restore("good.rvx");
+    ASSERT_EQ(Letter->LabelCount, 1);
+    // A text of 2 MB made every redraw take seconds.
+    Put("bad.rvx", Replaced(good, Sjis("東町"), std::string(2 << 20, 'x')));
+    Restore("bad.rvx");
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_NE(Messages()[0].text.find("bad.rvx の "), std::string::npos) << Messages()[0].text;
+    ASSERT_EQ(Letter->LabelCount, 1);
+    EXPECT_EQ(Letter->LabelTable[0].text, "東町");
+
+    // Seeded mutations of the label rows: what is taken is bounded and shows no byte that decoded to nothing.
+    const std::string labelled =
+        Replaced(saved, "0,ROWCOUNT\r\n", "2,ROWCOUNT\r\n" + Sjis(row) + Sjis("□,150100,150100,旧") + "\x8F,\x81" + Sjis("村,12,0\r\n"));
+    const size_t from = labelled.find("ROWCOUNT"), to = labelled.find("\r\n", labelled.find(Sjis("村,12,0")));
+    testsupport::Mutator mutate(1440);
+    for (int round = 0; round < 150; ++round) {
+        SCOPED_TRACE(round);
+        std::string text = labelled;
+        text.replace(from, to - from, mutate(labelled.substr(from, to - from)));
+        Put("f.rvx", text);
+        Restore("f.rvx");
+        gui::testing::Terminated() = false;
+        for (int i = 0; i < Letter->LabelCount; ++i) {
+            const LabelRecord& r = Letter->LabelTable[i];
+            ASSERT_LE(gui::Cp932Length(r.text), size_t(LABEL_TEXT_BYTES));
+            ASSERT_LE(gui::Cp932Length(r.mark), size_t(LABEL_TEXT_BYTES));
+            ASSERT_EQ(r.text, VisibleText(r.text));
+        }
     }
 }
