@@ -1,5 +1,5 @@
 // The entry point: the application, its thirty forms and the message loop.
-#include "engine/AllForms.h"
+#include "forms/AllForms.h"
 #include "gui/Forms.h"
 #include <QApplication>
 #include <QIcon>

@@ -2,7 +2,7 @@
 // folder holding the program's own file and the data set's MAPDATA, made the
 // current directory, with all thirty forms built; removed again on exit.
 #pragma once
-#include "engine/AllForms.h"
+#include "forms/AllForms.h"
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
 #include "gui/Forms.h"

@@ -1,7 +1,7 @@
 // Loading all 52 areas of the country against reading the same files' bytes.
 #include "bench/BenchMain.h"
 #include "bench/BenchProgram.h"
-#include "engine/AllForms.h"
+#include "forms/AllForms.h"
 #include "engine/Uopen.h"
 #include "gui/Forms.h"
 #include "gui/Testing.h"

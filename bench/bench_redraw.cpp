@@ -4,7 +4,7 @@
 // image of the same size.
 #include "bench/BenchMain.h"
 #include "bench/BenchProgram.h"
-#include "engine/AllForms.h"
+#include "forms/AllForms.h"
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
 #include "gui/Forms.h"

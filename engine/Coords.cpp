@@ -78,12 +78,13 @@ float DegreeLengthRatio(int32_t y) {
     return 111.2 / d;
 }
 
-float ParseDdmmss(std::string& text) {
-    auto refuse = [] {
-        if (Application)
-            Application->MessageBox("経緯度の指定が違っています\n\nddd.mmss 形式で指定してください", "経緯度指定エラー", MB_OK);
-        return -1.0f;
-    };
+void TellDdmmssError() {
+    if (Application)
+        Application->MessageBox("経緯度の指定が違っています\n\nddd.mmss 形式で指定してください", "経緯度指定エラー", MB_OK);
+}
+
+std::optional<float> ParseDdmmss(std::string& text) {
+    auto refuse = [] { return std::optional<float>(); };
     size_t dot = text.find('.');
     if (dot == std::string::npos || text.size() - dot != 5) return refuse();
     // The four places must be digits: "35.３０００" or "35.3a00" would

@@ -9,6 +9,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 // Truncation toward zero, as every float-to-integer step of the program does;
@@ -67,9 +68,11 @@ struct SpherePoint {
 SpherePoint OnSphere(float lat, float lon);
 float GreatCircleKm(const SpherePoint& a, const SpherePoint& b);
 float DegreeLengthRatio(int32_t y);
-// "ddd.mmss" to degrees, or -1 after the message box. The text is cut in
-// place at the full stop.
-float ParseDdmmss(std::string& text);
+// "ddd.mmss" to degrees, or nothing when the text is not one; the caller tells
+// the user (TellDdmmssError). The text is cut in place at the full stop.
+std::optional<float> ParseDdmmss(std::string& text);
+// The message of a refused "ddd.mmss".
+void TellDdmmssError();
 bool HasDot(const std::string& text);
 
 // A view of the map on the square image: centre, pixels per map unit, side,

@@ -1,8 +1,6 @@
 // TOpen: map units <-> image pixels through the view that drew the image.
 #include "engine/Coords.h"
 #include "engine/Uopen.h"
-#include "labels/Upagesdlg.h"
-#include "lines/Ulineadd.h"
 #include <algorithm>
 #include <cmath>
 
@@ -70,7 +68,8 @@ void MapView::ToData(int sx, int sy, int32_t& x, int32_t& y) const {
 // While a line point or a symbol is being placed everything is drawn in the
 // stored datum (the map jumps); what is stored does not depend on it.
 MapView TOpen::CurrentView() const {
-    const bool placing = (LineAdd && LineAdd->PointMode != 0) || (PagesDlg && PagesDlg->StampMode == 1);
+    bool placing = false;
+    for (const auto& test : PlacingTests) placing = placing || test();
     MapView v;
     v.cx = CX, v.cy = CY;
     v.scaleX = ScaleX, v.scaleY = ScaleY;

@@ -2,14 +2,14 @@
 // list and the designated cities; the boxes that switch borders and names.
 #include "engine/Coords.h"
 #include "engine/Uopen.h"
-#include "names/Uyomi.h"
-#include "navigation/Usettei.h"
 #include <algorithm>
 
 // A text that starts on a line or on another text gets the background colour;
 // one on a painted area keeps the paint behind it.
-TColor TOpen::PickTextBackground(int x, int y) {
-    const TColor c = Image1->Canvas()->Pixels(x, y);
+TColor TOpen::PickTextBackground(int x, int y) { return PickTextBackground(*Image1->Canvas(), x, y); }
+
+TColor TOpen::PickTextBackground(TCanvas& cv, int x, int y) const {
+    const TColor c = cv.Pixels(x, y);
     if (c < 0) return BackColor;
     for (TColor line : {CoastColor, TownColor, TownFontColor, KuColor, PrefColor, DoColor, FunColor, LabelColor,
                         KanaFontColor, IslandsColor})
@@ -29,37 +29,37 @@ bool TOpen::IsDuplicateName(const std::string& name) const {
 namespace {
 
 // The duplicate-name list and the city list write in the size of this redraw's names.
-void ListNameFont(TOpen& o) {
-    TCanvas* cv = o.Image1->Canvas();
+void ListNameFont(TOpen& o, TCanvas* cv, const DrawSettings& s) {
     cv->Pen->Color = o.TownFontColor;
-    cv->Font->Color = Settei->CBColor->Checked() ? o.CoastColor : o.TownFontColor;
+    cv->Font->Color = s.SameColour ? o.CoastColor : o.TownFontColor;
     cv->Font->Size = o.NameFontSize;
 }
 
 } // namespace
 
 // A name with its top-left corner at its point, on an opaque box.
-void TOpen::DrawNameText(int32_t x, int32_t y, const std::string& name) {
+void TOpen::DrawNameText(TCanvas& canvas, const MapView& view, int32_t x, int32_t y, const std::string& name,
+                         bool white) const {
     int sx, sy;
-    MapToScreen(x, y, sx, sy);
-    TCanvas* cv = Image1->Canvas();
-    cv->Brush->Color = Settei->CBWhite->Checked() ? 0xFFFFFF : PickTextBackground(sx, sy);
+    view.ToScreen(x, y, sx, sy);
+    TCanvas* cv = &canvas;
+    cv->Brush->Color = white ? 0xFFFFFF : PickTextBackground(canvas, sx, sy);
     cv->Brush->Style = bsSolid;
     cv->TextOut(sx, sy, name);
 }
 
-void TOpen::DrawTownNames() {
-    TCanvas* cv = Image1->Canvas();
+void TOpen::DrawTownNames(TCanvas& canvas, const MapView& view, const DrawSettings& s) {
+    TCanvas* cv = &canvas;
     cv->Pen->Color = TownFontColor;
     cv->Font->Color = TownFontColor;
     cv->Brush->Style = bsSolid;
-    const int size = Settei->UpDown4->Position();
-    NameFontSize = Settei->CBFixedSize->Checked() ? size : TruncToInt(size * (1.0 / 600) * ImageSize);
+    const int size = s.NameSize;
+    NameFontSize = s.FixedSize ? size : TruncToInt(size * (1.0 / 600) * view.size);
     cv->Font->Size = NameFontSize;
 
-    const bool doubles = Settei->CBDoubleName->Checked();
-    const bool wards = Settei->CBKuName->Checked();
-    const bool mainDoubles = CBMainDoubleName->Checked();
+    const bool doubles = s.DoubleNames;
+    const bool wards = s.KuNames;
+    const bool mainDoubles = s.MainDoubleName;
     const int towns = std::min<int>(TownCount, int(TownName.size()));
     for (int i = 0; i < towns; ++i) {
         const std::string& name = TownName[i];
@@ -68,10 +68,10 @@ void TOpen::DrawTownNames() {
         // A ward that also stands in the duplicate list is left to that list.
         if (ward && !mainDoubles && IsDuplicateName(name)) continue;
         if (!wards && ward) continue;
-        DrawNameText(TownX[i], TownY[i], name);
+        DrawNameText(canvas, view, TownX[i], TownY[i], name, s.WhiteNameBoxes);
     }
 
-    const bool oldNames = CBOldTown->Checked();
+    const bool oldNames = s.OldTownNames;
     const std::vector<int32_t>& xs = oldNames ? OldTownX : NewTownX;
     const std::vector<int32_t>& ys = oldNames ? OldTownY : NewTownY;
     const std::vector<std::string>& names = oldNames ? OldTownName : NewTownName;
@@ -80,17 +80,17 @@ void TOpen::DrawTownNames() {
     for (int i = 0; i < count; ++i) {
         if (!doubles && dups[i] == 'd') continue;
         if (!wards && ContainsWard(names[i])) continue;
-        DrawNameText(xs[i], ys[i], names[i]);
+        DrawNameText(canvas, view, xs[i], ys[i], names[i], s.WhiteNameBoxes);
     }
 }
 
-void TOpen::DrawDuplicateNames() {
-    if (!CBTownName->Checked()) return;
-    ListNameFont(*this);
+void TOpen::DrawDuplicateNames(TCanvas& canvas, const MapView& view, const DrawSettings& s) {
+    if (!s.TownName) return;
+    ListNameFont(*this, &canvas, s);
 
-    const bool oldBorders = CBNTownBorder->Checked();
-    const bool oldNames = CBOldTown->Checked();
-    const bool wards = Settei->CBKuName->Checked();
+    const bool oldBorders = s.NTownBorder;
+    const bool oldNames = s.OldTownNames;
+    const bool wards = s.KuNames;
     const int extras = std::min<int>(ExtraCount, int(ExtraTownName.size()));
     for (int a = 0; a < SELECT && a < 100; ++a) {
         for (int i = 0; i < extras; ++i) {
@@ -100,18 +100,18 @@ void TOpen::DrawDuplicateNames() {
             if (!oldNames && ExtraKind[i] == 'X') continue;
             if (ExtraPref[i] != SelectCode[a]) continue;
             if (ContainsWard(name) && !wards) continue;
-            DrawNameText(ExtraX[i], ExtraY[i], name);
+            DrawNameText(canvas, view, ExtraX[i], ExtraY[i], name, s.WhiteNameBoxes);
         }
     }
 }
 
-void TOpen::DrawCityNames() {
-    if (!CBTownName->Checked()) return;
-    if (!Settei->CBCityName->Checked()) return;
-    ListNameFont(*this);
+void TOpen::DrawCityNames(TCanvas& canvas, const MapView& view, const DrawSettings& s) {
+    if (!s.TownName) return;
+    if (!s.CityNames) return;
+    ListNameFont(*this, &canvas, s);
 
-    const bool mainDoubles = CBMainDoubleName->Checked();
-    const bool oldNames = CBOldTown->Checked();
+    const bool mainDoubles = s.MainDoubleName;
+    const bool oldNames = s.OldTownNames;
     const int cities = std::min<int>(CityCount, int(CityName.size()));
     for (int i = 0; i < cities; ++i) {
         for (int a = 0; a < SELECT && a < 100; ++a) {
@@ -119,43 +119,11 @@ void TOpen::DrawCityNames() {
             if (!mainDoubles && CityFlag[i] == 1) continue;
             // The merged city did not exist in the old data.
             if (oldNames && CityName[i] == "さいたま市") continue;
-            DrawNameText(CityX[i], CityY[i], CityName[i]);
+            DrawNameText(canvas, view, CityX[i], CityY[i], CityName[i], s.WhiteNameBoxes);
         }
     }
 }
 
-void TOpen::CBTownBorderClick(TObject* Sender) {
-    if (CBTownBorder->Checked()) {
-        Settei->CheckBox4->SetChecked(true);
-        CBNTownBorder->SetEnabled(true);
-        CBLake->SetEnabled(true);
-        CBTownName->SetEnabled(true);
-    } else {
-        Settei->CheckBox4->SetChecked(false);
-        CBTownName->SetChecked(false);
-        CBTownName->SetEnabled(false);
-        CBNTownBorder->SetEnabled(false);
-        CBLake->SetEnabled(false);
-    }
-    DrawMap();
-}
-
-void TOpen::CBTownNameClick(TObject* Sender) {
-    if (CBTownName->Checked()) {
-        Settei->CheckBox5->SetChecked(true);
-        Settei->CheckBox16->SetEnabled(true);
-        CBOldTown->SetEnabled(true);
-        CBMainDoubleName->SetEnabled(true);
-        CBYomi->SetEnabled(true);
-        if (CBYomi->Checked()) Yomi->Show();
-    } else {
-        Settei->CheckBox5->SetChecked(false);
-        Settei->CheckBox16->SetEnabled(false);
-        CBMainDoubleName->SetEnabled(false);
-        CBOldTown->SetEnabled(false);
-        Yomi->Close();
-        CBYomi->SetChecked(false);
-        CBYomi->SetEnabled(false);
-    }
-    DrawMap();
-}
+void TOpen::DrawTownNames() { DrawTownNames(*Image1->Canvas(), DrawnView, ReadDrawSettings()); }
+void TOpen::DrawDuplicateNames() { DrawDuplicateNames(*Image1->Canvas(), DrawnView, ReadDrawSettings()); }
+void TOpen::DrawCityNames() { DrawCityNames(*Image1->Canvas(), DrawnView, ReadDrawSettings()); }

@@ -30,6 +30,7 @@ TOpen::TOpen() : TForm("白地図 Rovana Ver 9.3") {
     ExtraKind.resize(EXTRA_MAX);
 
     CreateControls();
+    AddMapLayers();
     WireStartupHandlers();
     WireDisplayHandlers();
     WireNavigationHandlers();

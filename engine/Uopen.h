@@ -5,11 +5,13 @@
 #include "components/Tkbtn.h"
 #include "engine/AreaSteps.h"
 #include "engine/Coords.h"
+#include "engine/MapLayer.h"
 #include "engine/PaintRecord.h"
 #include "gui/Dialogs.h"
 #include "gui/Forms.h"
 #include "gui/TextFile.h"
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -246,6 +248,30 @@ public:
     int RedrawHeld = 0;
     bool RedrawWanted = false;
 
+    // ---- Layers and hooks: each feature folder registers its own as it wires its handlers ----
+    LayerStack Layers;
+    // Each fills the part of the record that its windows own.
+    std::vector<std::function<void(DrawSettings&)>> SettingsReaders;
+    // The figures of the view just computed, for the read-outs (also of a refused range).
+    struct ViewReadout {
+        int32_t centreX = 0, centreY = 0;
+        float middleKm = 0, topKm = 0, bottomKm = 0;
+    } Readout;
+    std::vector<std::function<void()>> ReadoutHooks;
+    // Control states and read-outs once the stack is drawn.
+    std::vector<std::function<void(const DrawSettings&)>> AfterRedrawHooks;
+    // True while a tool places a point in the stored datum (the map is drawn unshifted).
+    std::vector<std::function<bool()>> PlacingTests;
+    // Put the tool windows away on a click beside the map (the forms come after the main one).
+    std::vector<std::function<void()>> ToolWindowClosers;
+    // False stops the exit (unsaved work the user keeps).
+    std::vector<std::function<bool()>> ExitChecks;
+    // The line editor's colour, written to config.ini.
+    std::function<TColor()> EditLineColour;
+    DrawSettings ReadDrawSettings();
+    void AfterRedraw(const DrawSettings& s);
+    void ShowViewReadouts();
+
     // ---- Start-up, area choice, loader ----
     static constexpr int YOMI_MAX = 4000;
     std::string ExtraMarkFolder;   // custom symbol folder kept in config.ini
@@ -273,29 +299,38 @@ public:
 
     // ---- Redraw and display ----
     bool MapDrawable() const { return DataReady && !ProjectLoading; }
-    void DrawPolylineLayers();
-    void DrawStore(const PolylineStore& store, bool closing);
+    void AddMapLayers();   // the engine's own layers (engine/Uredraw.cpp)
+    void DrawPolylineLayers(TCanvas& cv, const MapView& view, const DrawSettings& s);
+    static void DrawStore(TCanvas& cv, const MapView& view, const PolylineStore& store, bool closing);
+    // The no-argument painters draw the image on screen with the settings as they are now.
     void DrawCentreCross();
+    static void DrawCentreCross(TCanvas& cv, const MapView& view);
     // Names (engine/Unames.cpp).
     TColor PickTextBackground(int x, int y);
+    TColor PickTextBackground(TCanvas& cv, int x, int y) const;
     void DrawTownNames();
+    void DrawTownNames(TCanvas& cv, const MapView& view, const DrawSettings& s);
     void DrawDuplicateNames();
+    void DrawDuplicateNames(TCanvas& cv, const MapView& view, const DrawSettings& s);
     void DrawCityNames();
-    void DrawNameText(int32_t x, int32_t y, const std::string& name);
+    void DrawCityNames(TCanvas& cv, const MapView& view, const DrawSettings& s);
+    void DrawNameText(TCanvas& cv, const MapView& view, int32_t x, int32_t y, const std::string& name, bool white) const;
     static bool ContainsWard(const std::string& name);
     bool IsDuplicateName(const std::string& name) const;
     void CBTownBorderClick(TObject* Sender);
     void CBTownNameClick(TObject* Sender);
     // Overlays (engine/Uoverlay.cpp).
-    void DrawLonLatGrid();
-    void DrawMeshGrid();
+    void DrawLonLatGrid(const DrawSettings& s);
+    void DrawMeshGrid(const DrawSettings& s);
     void DrawMeshNames(int level);
     void DrawScaleBar(int32_t cy);
-    void DrawMapFrame();
+    void DrawMapFrame(const DrawSettings& s);
     void DrawPrefCaption();
+    void DrawPrefCaption(const DrawSettings& s);
     void DrawApprovalNotice();
-    void Disp_Office();
-    // Toggles and menu items (engine/Udisplay.cpp).
+    void DrawApprovalNotice(const DrawSettings& s);
+    void Disp_Office(const DrawSettings& s);
+    // Toggles and menu items (navigation/Uopen_display.cpp).
     void CBLonLatClick(TObject* Sender);
     void CBFunClick(TObject* Sender);
     void CBDoClick(TObject* Sender);
@@ -480,7 +515,6 @@ public:
     bool NearCoast(int sx, int sy);
     void SearchPaint();
     void SearchPaintWithArea();
-    void DrawSearchPaintLayer();
     using PaintRecord = ::PaintRecord;
     // Room for a statistics map of every municipality of the country at every
     // part, in the edition with the most of them, and hand painting besides.
@@ -502,8 +536,9 @@ public:
     std::vector<TCheckBox*> SavedCheckBoxes() const;
     bool AddPaintRecord(int32_t x, int32_t y, TColor colour, uint8_t pattern);
     void FillAt(int sx, int sy, TColor colour, uint8_t pattern);
+    void FillAt(TCanvas& cv, int sx, int sy, TColor colour, uint8_t pattern) const;
     void ReplayPaint();
-    void DrawPaintLayer();
+    void ReplayPaint(TCanvas& cv, const MapView& view) const;
     void BtnPaintClick(TObject* Sender);
     void menuPaintClick(TObject* Sender);
     void PreparePaintMode();
@@ -512,7 +547,6 @@ public:
     void CBTownPaintClick(TObject* Sender);
     void N6Click(TObject* Sender);
     void DrawLegendOnMap();
-    void DrawLegendLayer();
     void menuExpClick(TObject* Sender);
     void CBExpClick(TObject* Sender);
 
@@ -527,11 +561,10 @@ public:
     TSaveDialog* SaveDialog2 = nullptr;   // label files of the displayed names
     // Every label, or only row `only` over the map as it is (the find marks one hit).
     void label_write(int only = -1);
-    void DrawPrefNames();
-    void DrawPrefSeats();
-    void DrawPrefLayer(bool seats);
-    void DrawMountains();
-    void DrawIslands();
+    // Prefecture names (seats false) or capitals.
+    void DrawPrefLayer(TCanvas& cv, const MapView& view, const DrawSettings& s, bool seats);
+    void DrawMountains(TCanvas& cv, const MapView& view, const DrawSettings& s);
+    void DrawIslands(TCanvas& cv, const MapView& view, const DrawSettings& s);
     void LoadIslandEditList();
     bool WriteIslandFile();
     std::string IslandEditPath() const;   // island file of the single shown area, "" with several
@@ -564,6 +597,7 @@ public:
     void Button13Click(TObject* Sender);   // "円"
     void NCircleClick(TObject* Sender);
     void DrawDistanceCircles();
+    void DrawDistanceCircles(TCanvas& cv, const MapView& view);
     void RailRoadSet();
     // The ordinary files "*.ext" of a folder, names sorted without regard to
     // ASCII case, else in code order; at most 512 (RAIL_LIST_MAX). Returns the count.
@@ -646,11 +680,17 @@ public:
     void MoveCircleCentre(int X, int Y);              // lines/: mouse move while a centre is armed
     void DropLegend(int X, int Y);                    // paint/: mouse up ending a legend drag
 
+    // Each folder's layers and hooks, added as it wires its handlers.
+    void AddPaintLayers();
+    void AddLabelsLayers();
+    void AddLinesLayers();
+    void AddNamesHooks();
+
 private:
     // The constructor builds the controls, then each feature hooks up its handlers.
     void CreateControls();
     void WireStartupHandlers();   // area choice, start-up, exit (engine/Ustartup.cpp)
-    void WireDisplayHandlers();   // redraw, toggles, names, overlays (engine/Udisplay.cpp)
+    void WireDisplayHandlers();   // layer toggles and small menu items (navigation/Uopen_display.cpp)
     // Each feature folder builds its own extra controls of the main form and hooks up its handlers.
     void WireNavigationHandlers();
     void WireViewHandlers();

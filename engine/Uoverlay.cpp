@@ -5,7 +5,6 @@
 #include "engine/Settings.h"
 #include "engine/Uopen.h"
 #include "gui/TextFile.h"
-#include "navigation/Usettei.h"
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -212,15 +211,15 @@ void TextOnMap(TOpen& o, double x, double y, const std::string& text) {
 }
 
 // The degree figures at both ends of each degree line in the box.
-void DegreeLabels(TOpen& o, const GridBox& b) {
+void DegreeLabels(TOpen& o, const GridBox& b, const DrawSettings& st) {
     TCanvas* cv = o.Image1->Canvas();
     const int s = o.ImageSize;
     cv->Brush->Color = o.BackColor;
     cv->Brush->Style = bsSolid;
-    cv->Font->Color = Settei->CBColor->Checked() ? o.CoastColor : clBlack;
+    cv->Font->Color = st.SameColour ? o.CoastColor : clBlack;
     const int fs = s > 600 ? s * 8 / 600 : 8;
     cv->Font->Size = fs;
-    const bool everyOther = o.CB1do->Checked();
+    const bool everyOther = st.EveryOtherDegree;
     GridTexts texts(o);
 
     for (int j = b.lat0; j <= b.lat1 + 1; ++j) {
@@ -254,14 +253,14 @@ int IntField(const std::vector<std::string>& f, size_t i) {
 
 } // namespace
 
-void TOpen::DrawLonLatGrid() {
+void TOpen::DrawLonLatGrid(const DrawSettings& s) {
     TCanvas* cv = Image1->Canvas();
     TPen* pen = cv->Pen;
     pen->Width = 1;
     pen->Style = psSolid;
     const GridBox b = GridBoxOf(*this);
-    const bool tenMinutes = CBFun->Checked();
-    const bool dotted = Settei->CBFunDot->Checked();
+    const bool tenMinutes = s.TenMinutes;
+    const bool dotted = s.FunDot;
     GridLines lines(cv);
 
     // Each degree line, then the five 10-minute lines of the band below it.
@@ -282,14 +281,14 @@ void TOpen::DrawLonLatGrid() {
     degrees(b.lon0, b.lon1 + 1, 10000, VerticalLine);
     lines.Flush();
 
-    if (CBDo->Checked()) DegreeLabels(*this, b);
+    if (s.DegreeLabels) DegreeLabels(*this, b, s);
     // The notice stays above the grid.
-    if (kokudo->Checked() && ImageSize >= 200) DrawApprovalNotice();
+    if (s.Notice && ImageSize >= 200) DrawApprovalNotice(s);
 }
 
 // The regional mesh: first level 40' x 1 degree, second level 5' x 7'30";
 // a wide view thins the second level out.
-void TOpen::DrawMeshGrid() {
+void TOpen::DrawMeshGrid(const DrawSettings& s) {
     TCanvas* cv = Image1->Canvas();
     TPen* pen = cv->Pen;
     const GridBox b = GridBoxOf(*this);
@@ -328,7 +327,7 @@ void TOpen::DrawMeshGrid() {
     }
     lines.Flush();
 
-    DegreeLabels(*this, b);
+    DegreeLabels(*this, b, s);
 }
 
 // Names of the mesh squares in view, centred on their points; their boxes take
@@ -410,13 +409,13 @@ void TOpen::DrawScaleBar(int32_t cy) {
     ScaleBottom = TruncToInt(scly1 + 6 * k);
 }
 
-void TOpen::DrawMapFrame() {
+void TOpen::DrawMapFrame(const DrawSettings& st) {
     TCanvas* cv = Image1->Canvas();
     cv->Pen->Style = psSolid;
-    if (!Settei->CBWaku->Checked()) return;
+    if (!st.Frame) return;
     const int s = ImageSize;
-    const int w = Settei->UpDown5->Position();
-    cv->Pen->Color = Settei->CBColor->Checked() ? CoastColor : WakuColor;
+    const int w = st.FrameWidth;
+    cv->Pen->Color = st.SameColour ? CoastColor : WakuColor;
     cv->Brush->Style = bsClear;
     cv->Pen->Width = w;
     const int b = w >= 2 ? 1 : 0, a = w == 3 ? 1 : 0;
@@ -424,36 +423,32 @@ void TOpen::DrawMapFrame() {
 }
 
 // The area's name in the lower-left corner of a one-area map.
-void TOpen::DrawPrefCaption() {
-    if (SELECT != 1) {
-        Settei->CheckBox2->SetEnabled(false);
-        return;
-    }
-    Settei->CheckBox2->SetEnabled(true);
+void TOpen::DrawPrefCaption(const DrawSettings& st) {
+    if (SELECT != 1) return;
     TCanvas* cv = Image1->Canvas();
     const int s = ImageSize;
     cv->Font->Size = std::max(10, COPYSCALE * 12 / SSIZE);
     const float g = std::max(1.0f, float(COPYSCALE) / SSIZE);
-    cv->Font->Color = Settei->CBColor->Checked() ? CoastColor : TownFontColor;
+    cv->Font->Color = st.SameColour ? CoastColor : TownFontColor;
     const int code = SelectCode[0];
     TextOnMap(*this, 25 * g, s - 25 * g, code >= 0 && code < 60 ? AreaName[code] : std::string());
 }
 
-void TOpen::DrawApprovalNotice() {
+void TOpen::DrawApprovalNotice(const DrawSettings& st) {
     TCanvas* cv = Image1->Canvas();
     cv->Font->Size = std::max(8, TruncToInt(COPYSCALE * 8.0 / SSIZE));
-    cv->Font->Color = Settei->CBColor->Checked() ? CoastColor : clBlack;
+    cv->Font->Color = st.SameColour ? CoastColor : clBlack;
     TextOnMap(*this, 5, 5, settings::MapNotice);
 }
 
 // Office marks centred on their points, the names just right of the marks.
-void TOpen::Disp_Office() {
+void TOpen::Disp_Office(const DrawSettings& st) {
     TCanvas* cv = Image1->Canvas();
     const int s = ImageSize;
     cv->Brush->Color = BackColor;
     cv->Brush->Style = bsSolid;
-    const bool scaled = !Settei->CBFixedSize->Checked() && s >= 600;
-    const bool withName = Settei->CBOfficeName->Checked();
+    const bool scaled = !st.FixedSize && s >= 600;
+    const bool withName = st.OfficeNames;
     const int count = std::min<int>(OfficeCount, int(OfficeRecords.size()));
     for (int i = 0; i < count; ++i) {
         const OfficeRecord& r = OfficeRecords[i];
@@ -467,3 +462,6 @@ void TOpen::Disp_Office() {
         if (withName) cv->TextOut(TruncToInt(sx + 0.5 * h), sy - h / 2, std::string(r.name, strnlen(r.name, sizeof r.name)));
     }
 }
+
+void TOpen::DrawPrefCaption() { DrawPrefCaption(ReadDrawSettings()); }
+void TOpen::DrawApprovalNotice() { DrawApprovalNotice(ReadDrawSettings()); }

@@ -9,8 +9,6 @@
 #include "gui/Files.h"
 #include "gui/Forms.h"
 #include "gui/TextFile.h"
-#include "lines/Ulineadd.h"
-#include "navigation/Usettei.h"
 #include <QCoreApplication>
 #include <QCursor>
 #include <QFileInfo>
@@ -274,7 +272,7 @@ void TOpen::config_write(const std::string& path) {
         w.Printf("%d,MountainColor\n", MountainColor);
         w.Printf("%d,KanaFontColor\n", KanaFontColor);
         w.Printf("%d,SelectColor\n", SelectColor);
-        w.Printf("%d,clLetter\n", LineAdd->LineColor);
+        w.Printf("%d,clLetter\n", EditLineColour ? EditLineColour() : TColor(0));
         w.Printf("%s,//Extra Mark Folder\n", ExtraMarkFolder.c_str());
         w.Printf("%d,//DefPrefColor\n", DefPrefColor);
         w.Printf("%d,//DefPrefSeatColor\n", DefPrefSeatColor);
@@ -362,10 +360,8 @@ void TOpen::ShowRailDataDate(int count, const std::string* names) {
 }
 
 void TOpen::Button2Click(TObject* Sender) {
-    if (LineAdd->PointCount > 1 && !LineAdd->LineSaved &&
-        Application->MessageBox("編集された線データが保存されていませんが，Rovanaを終了してもよろしいですか？　　　　",
-                                "線データ新規作成", MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
-        return;
+    for (auto& allowed : ExitChecks)
+        if (!allowed()) return;
     if (Application->MessageBox("終了してよろしいですか？　　　", "白地図 Rovana の終了", MB_OKCANCEL | MB_ICONQUESTION) !=
         IDOK)
         return;
@@ -400,13 +396,6 @@ void TOpen::FormCloseQuery(TObject* Sender, bool& CanClose) {
 }
 
 void TOpen::Open1Click(TObject* Sender) { Ken->Show(); }
-
-void TOpen::N1Click(TObject* Sender) { Settei->Show(); }
-
-void TOpen::Button7Click(TObject* Sender) {
-    SetteiShown = true;
-    Settei->Show();
-}
 
 void TOpen::About1Click(TObject* Sender) { About->Show(); }
 

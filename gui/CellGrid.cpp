@@ -16,10 +16,11 @@ QVariant CellGridModel::data(const QModelIndex& ix, int role) const {
 
 bool CellGridModel::setData(const QModelIndex& ix, const QVariant& v, int role) {
     if (role != Qt::EditRole || !g->inside(ix.column(), ix.row())) return false;
-    if (g->sourceEdit)
-        g->sourceEdit(ix.column(), ix.row(), v.toString().toStdString());
-    else
+    if (g->sourceEdit) {
+        if (!g->sourceEdit(ix.column(), ix.row(), v.toString().toStdString())) return false;
+    } else {
         g->at(ix.column(), ix.row()) = v.toString().toStdString();
+    }
     emit dataChanged(ix, ix);
     return true;
 }

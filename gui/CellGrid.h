@@ -36,9 +36,10 @@ public:
     int RowCount() const { return rows; }
     void SetRowCount(int n);
     // The grid becomes a view of a table: each cell is read from it, and a cell set, by the
-    // user's typing or by code, is handed to it, which takes the text or keeps its own value.
+    // user's typing or by code, is handed to it, which takes the text or keeps its own value
+    // (false: refused, and the view's editor is told so).
     using CellText = std::function<std::string(int col, int row)>;
-    using CellEdit = std::function<void(int col, int row, const std::string& s)>;
+    using CellEdit = std::function<bool(int col, int row, const std::string& s)>;
     void SetSource(CellText text, CellEdit edit);
     void Refresh() { changed(); }   // the table changed under the view
     std::string Cells(int col, int row) const {

@@ -30,7 +30,7 @@ TInLabel::TInLabel() : TForm("表示範囲内ラベルリスト") {
         },
         [this](int c, int r, const std::string& s) {
             const int i = LabelOf(r);
-            if (i >= 0) Letter->TakeCell(i, c, s);
+            return i >= 0 && Letter->TakeCell(i, c, s);
         });
     StringGrid1->SetBounds(8, 22, 404, 300);
     StringGrid1->SetRowHeights(18);

@@ -66,9 +66,7 @@ TLetter::TLetter() : TForm("　地図ラベル編集  ラベルテーブル") {
     StringGrid1->SetEditable(true);
     StringGrid1->SetSource(
         [this](int c, int r) { return r < LabelCount ? LabelCell(LabelTable[r], c) : std::string(); },
-        [this](int c, int r, const std::string& s) {
-            if (r < LabelCount) TakeCell(r, c, s);
-        });
+        [this](int c, int r, const std::string& s) { return r < LabelCount && TakeCell(r, c, s); });
     StringGrid1->SetBounds(8, 40, 460, 380);
     StringGrid1->SetRowHeights(18);
     for (int c = 0; c < 10; ++c) StringGrid1->SetColWidth(c, widths[c]);

@@ -30,18 +30,20 @@ void TLetter::Button2Click(TObject* Sender) {
             return;
         }
         std::string lonText = Edit2->Text(), latText = Edit3->Text();
-        const float lon = ParseDdmmss(lonText);
-        if (lon < 120 || lon > 160) {
-            if (lon >= 0) MessageBox("設定された経度は正しくありません　　　", "経緯度設定エラー", MB_OK | MB_ICONEXCLAMATION);
+        const std::optional<float> lon = ParseDdmmss(lonText);
+        if (!lon) return TellDdmmssError();
+        if (*lon < 120 || *lon > 160) {
+            MessageBox("設定された経度は正しくありません　　　", "経緯度設定エラー", MB_OK | MB_ICONEXCLAMATION);
             return;
         }
-        x = TruncToInt((lon - 122) * 10000);
-        const float lat = ParseDdmmss(latText);
-        if (lat < 20 || lat > 60) {
-            if (lat >= 0) MessageBox("設定された緯度は正しくありません　　　", "経緯度設定エラー", MB_OK | MB_ICONEXCLAMATION);
+        x = TruncToInt((*lon - 122) * 10000);
+        const std::optional<float> lat = ParseDdmmss(latText);
+        if (!lat) return TellDdmmssError();
+        if (*lat < 20 || *lat > 60) {
+            MessageBox("設定された緯度は正しくありません　　　", "経緯度設定エラー", MB_OK | MB_ICONEXCLAMATION);
             return;
         }
-        y = TruncToInt((lat - 24) * 15000);
+        y = TruncToInt((*lat - 24) * 15000);
         // Typed as the pointer read-out shows it: in the datum the map is drawn in.
         if (Open->DrawnView.wgs) WgsToTokyo(x, y, x, y);
     } else {

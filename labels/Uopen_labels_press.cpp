@@ -224,6 +224,7 @@ void TOpen::PressLabel(int step, int X, int Y) {
 }
 
 void TOpen::WireLabelsHandlers() {
+    AddLabelsLayers();
     BtnLetter->SetHint("任意の文字を表示");
     BtnLetter->OnClick = [this](TObject* s) { BtnLetterClick(s); };
     CBLabel->SetHint("ラベル(駅名)表示/非表示");

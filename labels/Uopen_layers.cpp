@@ -4,10 +4,10 @@
 #include "engine/Coords.h"
 #include "engine/Uopen.h"
 #include "labels/Uletter.h"
+#include "labels/Upagesdlg.h"
 #include "labels/Uprefnames.h"
 #include "labels/Uprefset.h"
 #include "names/Usearch.h"
-#include "navigation/Usettei.h"
 
 namespace {
 constexpr int HIGHLIGHT_MAX = 20;
@@ -41,28 +41,25 @@ std::vector<int> PrefRecordIndexes(const int32_t* codes, int count, bool seats, 
     return out;
 }
 
-void TOpen::DrawPrefNames() { DrawPrefLayer(false); }
-void TOpen::DrawPrefSeats() { DrawPrefLayer(true); }
-
-void TOpen::DrawPrefLayer(bool seats) {
-    TCanvas* cv = Image1->Canvas();
-    const bool suffix = (seats ? PrefSet->CheckBox2 : PrefSet->CheckBox1)->Checked();
+void TOpen::DrawPrefLayer(TCanvas& canvas, const MapView& view, const DrawSettings& s, bool seats) {
+    TCanvas* cv = &canvas;
+    const bool suffix = seats ? s.PrefSeatSuffix : s.PrefNameSuffix;
     const std::vector<LabelRecord>& table = seats ? Letter->PrefSeatTable : Letter->PrefNameTable;
     const int count = seats ? Letter->PrefSeatCount : Letter->PrefNameCount;
-    for (int r : PrefRecordIndexes(SelectCode, SELECT, seats, Settei->CBHokkaido->Checked())) {
+    for (int r : PrefRecordIndexes(SelectCode, SELECT, seats, s.Hokkaido)) {
         if (r >= count) continue;
         const LabelRecord& rec = table[r];
         // Sub-prefecture names lose two characters, the others one.
         const int cut = !seats && r >= 47 ? 2 : 1;
         const std::string text = suffix ? rec.text : DropLastChars(rec.text, cut);
         int size = rec.size;
-        if (!Settei->CBFixedSize->Checked() && ImageSize >= 600) size = size * ImageSize / 600;
+        if (!s.FixedSize && view.size >= 600) size = size * view.size / 600;
         cv->Font->Size = size;
         cv->Font->Color = seats ? DefPrefSeatColor : DefPrefColor;
         int sx, sy;
-        MapToScreen(rec.x, rec.y, sx, sy);
+        view.ToScreen(rec.x, rec.y, sx, sy);
         cv->Brush->Style = bsSolid;
-        cv->Brush->Color = PickTextBackground(sx, sy);
+        cv->Brush->Color = PickTextBackground(canvas, sx, sy);
         if (seats) {
             cv->TextOut(sx, sy, rec.mark);
             cv->TextOut(sx + TruncToInt(size * 1.4), sy, text);
@@ -72,11 +69,11 @@ void TOpen::DrawPrefLayer(bool seats) {
     }
 }
 
-void TOpen::DrawMountains() {
-    TCanvas* cv = Image1->Canvas();
+void TOpen::DrawMountains(TCanvas& canvas, const MapView& view, const DrawSettings& s) {
+    TCanvas* cv = &canvas;
     struct Found { int sx, sy; std::string text, yomi, height; };
     std::vector<Found> found;
-    const bool yomiOn = Settei->CBMtYomi->Checked(), heightOn = Settei->CBMtHeight->Checked();
+    const bool yomiOn = s.MtYomi, heightOn = s.MtHeight;
     auto draw = [&](const Found& m) {
         const int h = cv->TextHeight(m.text);
         cv->TextOut(m.sx, m.sy, m.text);
@@ -111,7 +108,7 @@ void TOpen::DrawMountains() {
             std::string lon = f[0];
             int32_t x, y;
             MountainToMap(ParseDms(lat), ParseDms(lon), x, y);
-            MapToScreen(x, y, m.sx, m.sy);
+            view.ToScreen(x, y, m.sx, m.sy);
             m.sx -= NameFontSize / 2;
             m.sy -= NameFontSize / 2;
             if (Search->SearchHighlight && name == Search->SearchFoundName && found.size() < HIGHLIGHT_MAX)
@@ -123,13 +120,13 @@ void TOpen::DrawMountains() {
     for (const Found& m : found) draw(m);
 }
 
-void TOpen::DrawIslands() {
-    TCanvas* cv = Image1->Canvas();
+void TOpen::DrawIslands(TCanvas& canvas, const MapView& view, const DrawSettings& s) {
+    TCanvas* cv = &canvas;
     struct Found { int sx, sy; std::string text; };
     std::vector<Found> found;
     std::vector<std::string> f;
     std::string line;
-    const bool white = Settei->CBWhite->Checked();
+    const bool white = s.WhiteNameBoxes;
     for (int i = 0; i < SELECT; ++i) {
         const int c = SelectCode[i];
         if (c < 0 || c >= 60) continue;
@@ -139,9 +136,9 @@ void TOpen::DrawIslands() {
         while (in.ReadLine(line)) {
             if (TMyStr::SplitFields(line, f) < 4) continue;
             int sx, sy;
-            MapToScreen(LenientInt(f[1]), LenientInt(f[2]), sx, sy);
+            view.ToScreen(LenientInt(f[1]), LenientInt(f[2]), sx, sy);
             cv->Brush->Style = bsSolid;
-            cv->Brush->Color = white ? 0xFFFFFF : PickTextBackground(sx, sy);
+            cv->Brush->Color = white ? 0xFFFFFF : PickTextBackground(canvas, sx, sy);
             if (Search->SearchHighlight && f[3] == Search->SearchFoundName) {
                 cv->Font->Color = SelectColor;
                 if (found.size() < HIGHLIGHT_MAX) found.push_back({sx, sy, f[3]});
@@ -153,4 +150,33 @@ void TOpen::DrawIslands() {
     }
     cv->Font->Color = SelectColor;
     for (const Found& m : found) cv->TextOut(m.sx, m.sy, m.text);
+}
+
+void TOpen::AddLabelsLayers() {
+    SettingsReaders.push_back([](DrawSettings& s) {
+        s.Symbols = PagesDlg->SymbolsShown;
+        s.PrefNameSuffix = PrefSet->CheckBox1->Checked();
+        s.PrefSeatSuffix = PrefSet->CheckBox2->Checked();
+    });
+    Layers.Add(
+        LayerPlace::Islands, [this](const DrawSettings& s) { return !PaintMode && s.Islands; },
+        [this](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawIslands(cv, v, s); });
+    Layers.Add(
+        LayerPlace::Mountains, [](const DrawSettings& s) { return s.Mountains; },
+        [this](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawMountains(cv, v, s); });
+    Layers.Add(
+        LayerPlace::Symbols, [](const DrawSettings& s) { return s.Symbols; },
+        [](TCanvas&, const MapView&, const DrawSettings&) { PagesDlg->DrawPlacedSymbols(); });
+    Layers.Add(
+        LayerPlace::Labels, [](const DrawSettings& s) { return s.Labels; },
+        [this](TCanvas&, const MapView&, const DrawSettings&) { label_write(); });
+    Layers.Add(
+        LayerPlace::PrefNames, [](const DrawSettings& s) { return s.PrefBorder && s.KenName; },
+        [this](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawPrefLayer(cv, v, s, false); });
+    Layers.Add(
+        LayerPlace::PrefSeats, [](const DrawSettings& s) { return s.PrefBorder && s.KenOffice; },
+        [this](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawPrefLayer(cv, v, s, true); });
+    PlacingTests.push_back([] { return PagesDlg && PagesDlg->StampMode == 1; });
+    ToolWindowClosers.push_back([] { Letter->Close(); });
+    ToolWindowClosers.push_back([] { PagesDlg->Close(); });
 }

@@ -494,12 +494,13 @@ void TPagesDlg::BtnIchiClick(TObject* Sender) {
         return;
     }
     std::string lonText = Edit2->Text(), latText = Edit3->Text();
-    const float lon = ParseDdmmss(lonText);
-    if (lon < 0) return;
-    const float lat = ParseDdmmss(latText);
-    if (lat < 0) return;
-    TypedX = TruncToInt((lon - 122) * 10000);
-    TypedY = TruncToInt((lat - 24) * 15000);
+    const std::optional<float> lon = ParseDdmmss(lonText), lat = lon ? ParseDdmmss(latText) : std::nullopt;
+    if (!lat) {
+        TellDdmmssError();
+        return;
+    }
+    TypedX = TruncToInt((*lon - 122) * 10000);
+    TypedY = TruncToInt((*lat - 24) * 15000);
     if (CBGSICor->Checked()) TypedX += 30, TypedY -= 45;
     Open->SetActiveTool(MapTool::Stamp);
     TypedPositionMode = true;

@@ -159,11 +159,12 @@ void TKyori::Button1Click(TObject*) {
         return;
     }
     std::string lonText = EdLon->Text(), latText = EdLat->Text();
-    const float lon = ParseDdmmss(lonText);
-    if (lon < 0) return;
-    const float lat = ParseDdmmss(latText);
-    if (lat < 0) return;
-    int32_t x = int32_t(std::lround((lon - 122) * 10000.0)), y = int32_t(std::lround((lat - 24) * 15000.0));
+    const std::optional<float> lon = ParseDdmmss(lonText), lat = lon ? ParseDdmmss(latText) : std::nullopt;
+    if (!lat) {
+        TellDdmmssError();
+        return;
+    }
+    int32_t x = int32_t(std::lround((*lon - 122) * 10000.0)), y = int32_t(std::lround((*lat - 24) * 15000.0));
     // Typed as the pointer read-out shows it: in the datum the map is drawn in.
     // A reading of the survey's web map (WGS) is corrected by the box alone.
     if (CBGSICorCircle->Checked()) {
@@ -347,8 +348,14 @@ void RingVertex(int32_t cx, int32_t cy, int32_t d, int i, int32_t& x, int32_t& y
 }
 
 void TOpen::DrawDistanceCircles() {
-    TCanvas* cv = Image1->Canvas();
-    const double s = ImageSize / 600.0;
+    DrawDistanceCircles(*Image1->Canvas(), DrawnView);
+    Kyori->Label6->SetCaption(Kyori->CheckBox6->Checked() ? "距離円を追加しました" : "距離円を描きました");
+}
+
+void TOpen::DrawDistanceCircles(TCanvas& canvas, const MapView& view) {
+    TCanvas* cv = &canvas;
+    const int size = view.size;
+    const double s = size / 600.0;
     std::vector<TPoint> ring(101);
     for (int n = 0; n < Kyori->CircleCount && n < CIRCLE_MAX; n++) {
         const kyorien& k = Kyori->Circles[n];
@@ -361,7 +368,7 @@ void TOpen::DrawDistanceCircles() {
         cv->Font->Size = k.fixedSize ? k.textSize : int(std::lround(k.textSize * s));
         if (k.showCentre) {
             int X, Y;
-            MapToScreen(k.cx, k.cy, X, Y);
+            view.ToScreen(k.cx, k.cy, X, Y);
             const int a = int(std::lround(3 * s)), b = int(std::lround(4 * s));
             cv->MoveTo(X, Y - a);
             cv->LineTo(X, Y + b);
@@ -375,8 +382,8 @@ void TOpen::DrawDistanceCircles() {
             int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
             for (int i = 0; i <= 100; i++) {
                 int X, Y;
-                MapToScreen(xy[2 * i], xy[2 * i + 1], X, Y);
-                if (X > 0 && X < ImageSize && Y >= 1 && Y < ImageSize) visible = true;
+                view.ToScreen(xy[2 * i], xy[2 * i + 1], X, Y);
+                if (X > 0 && X < size && Y >= 1 && Y < size) visible = true;
                 ring[i] = TPoint(X, Y);
                 left = std::min(left, X), right = std::max(right, X), top = std::min(top, Y), bottom = std::max(bottom, Y);
             }
@@ -384,10 +391,10 @@ void TOpen::DrawDistanceCircles() {
             // outer rings of a concentric circle mostly lie far beyond it.
             const int reach = std::max(1, k.width);
             const bool reaches = int64_t(right) + reach >= 0 && int64_t(bottom) + reach >= 0 &&
-                                 int64_t(left) - reach < ImageSize && int64_t(top) - reach < ImageSize;
+                                 int64_t(left) - reach < size && int64_t(top) - reach < size;
             if (k.showDistance) {
                 cv->Brush->Style = bsSolid;
-                cv->Brush->Color = PickTextBackground(ring[0].x + 2, ring[0].y);
+                cv->Brush->Color = PickTextBackground(canvas, ring[0].x + 2, ring[0].y);
                 cv->TextOut(ring[0].x + 2, ring[0].y, gui::Format(" %.0fkm", double(d)));
             }
             // The ring in one stroke: the same segments as line by line, one image update.
@@ -395,7 +402,6 @@ void TOpen::DrawDistanceCircles() {
             if (!k.concentric || !visible) break;
         }
     }
-    Kyori->Label6->SetCaption(Kyori->CheckBox6->Checked() ? "距離円を追加しました" : "距離円を描きました");
 }
 
 void TOpen::NCircleClick(TObject*) {

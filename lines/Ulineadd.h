@@ -1,5 +1,6 @@
 // The line editor and the lists of shown line files.
 #pragma once
+#include "engine/Coords.h"
 #include "gui/Dialogs.h"
 #include "gui/Forms.h"
 #include <array>
@@ -118,6 +119,8 @@ public:
     void ReadChangedUserFiles();
     // Colour numbers over the shown files and the rows they are drawn in.
     void NumberLineFiles();
+    // The rows, from the records only; rule: the line window's railway colour choice.
+    void PaintLineFiles(TCanvas& cv, const MapView& view, bool railShown, int rule);
     void RestoreProjectLines(int32_t paintLine, const std::vector<std::string>& paths);
     // After a restore's railway boxes, which set this window too: the files' count and buttons.
     void ShowRestoredFiles();
@@ -129,8 +132,9 @@ public:
     bool RowPixel(int i, int& X, int& Y) const;
 
     // Drawing (Ulinedraw.cpp).
-    void TurtleStep(int mode, int length, int& x, int& y, float angle);
+    void TurtleStep(TCanvas& cv, int mode, int length, int& x, int& y, float angle);
     void DrawArrowHead(int x1, int y1, bool triangle, int length, TColor colour, int x2, int y2);
+    void DrawArrowHead(TCanvas& cv, int x1, int y1, bool triangle, int length, TColor colour, int x2, int y2);
     void DrawEditLine();
     void DrawLineFiles();
 
@@ -172,10 +176,9 @@ private:
     void SelectRow(int r);
     LineFileRecord& Record(const std::string& path, bool checkDisk);
     void DropUnlistedRecords();
-    // The rows, from the records only.
-    void PaintLineFiles();
     // Points of a record in the given colour and width and the file's line type; arrows only for user files.
-    void DrawFilePoints(const LineFileRecord& f, bool arrows, TColor colour, int width, std::vector<TPoint>& run);
+    void DrawFilePoints(TCanvas& cv, const MapView& view, const LineFileRecord& f, bool arrows, TColor colour, int width,
+                        std::vector<TPoint>& run);
     int turtleX = 0, turtleY = 0;
     float turtleHeading = 0;
 };

@@ -21,7 +21,7 @@ int TableValue(const std::string& s, int min, int max, int fallback) {
 
 } // namespace
 
-void TLineAdd::TurtleStep(int mode, int length, int& x, int& y, float angle) {
+void TLineAdd::TurtleStep(TCanvas& canvas, int mode, int length, int& x, int& y, float angle) {
     if (mode == 0) {
         turtleX = x;
         turtleY = y;
@@ -32,7 +32,7 @@ void TLineAdd::TurtleStep(int mode, int length, int& x, int& y, float angle) {
     const double h = turtleHeading * kPi / 180;
     const int nx = int(std::lround(turtleX - length * std::cos(h)));
     const int ny = int(std::lround(turtleY - length * std::sin(h)));
-    TCanvas* cv = Open->Image1->Canvas();
+    TCanvas* cv = &canvas;
     cv->MoveTo(turtleX, turtleY);
     if (mode == 1) cv->MoveTo(nx, ny);
     else cv->LineTo(nx, ny);
@@ -43,10 +43,14 @@ void TLineAdd::TurtleStep(int mode, int length, int& x, int& y, float angle) {
 // Wings of the given length at 15 degrees either side of the segment; the
 // second wing is the first reflected across the segment's line, in floating point.
 void TLineAdd::DrawArrowHead(int x1, int y1, bool triangle, int length, TColor colour, int x2, int y2) {
+    DrawArrowHead(*Open->Image1->Canvas(), x1, y1, triangle, length, colour, x2, y2);
+}
+
+void TLineAdd::DrawArrowHead(TCanvas& canvas, int x1, int y1, bool triangle, int length, TColor colour, int x2, int y2) {
     const double theta = double(TMyMath::Angle(float(x2 - x1), float(y2 - y1))) * 180 / kPi;
     int wx = x2, wy = y2;
-    TurtleStep(0, 0, wx, wy, float(theta));
-    TurtleStep(1, length, wx, wy, -15);
+    TurtleStep(canvas, 0, 0, wx, wy, float(theta));
+    TurtleStep(canvas, 1, length, wx, wy, -15);
     int vx, vy;
     if (x1 == x2) {
         vx = 2 * x2 - wx;
@@ -61,7 +65,7 @@ void TLineAdd::DrawArrowHead(int x1, int y1, bool triangle, int length, TColor c
         vx = int(std::lround(2 * px - wx));
         vy = int(std::lround(2 * py - wy));
     }
-    TCanvas* cv = Open->Image1->Canvas();
+    TCanvas* cv = &canvas;
     const TPenStyle style = cv->Pen->Style;
     cv->Pen->Style = psSolid;
     if (!triangle) {
@@ -139,8 +143,9 @@ void TLineAdd::DrawEditLine() {
 
 // Pieces of one loaded file. Solid pens take whole runs at once; styled pens
 // go point by point, with the gaps in the colour of the map beneath.
-void TLineAdd::DrawFilePoints(const LineFileRecord& f, bool arrows, TColor colour, int width, std::vector<TPoint>& run) {
-    TCanvas* cv = Open->Image1->Canvas();
+void TLineAdd::DrawFilePoints(TCanvas& canvas, const MapView& view, const LineFileRecord& f, bool arrows, TColor colour,
+                              int width, std::vector<TPoint>& run) {
+    TCanvas* cv = &canvas;
     const LineFileHeader& h = f.Head;
     const TPenStyle style = TPenStyle(std::clamp<int>(h.LineType, 0, 4));
     cv->Pen->Color = colour;
@@ -161,7 +166,7 @@ void TLineAdd::DrawFilePoints(const LineFileRecord& f, bool arrows, TColor colou
             inPiece = 0;
         }
         int X, Y;
-        Open->MapToScreen(f.Points[k][0], f.Points[k][1], X, Y);
+        view.ToScreen(f.Points[k][0], f.Points[k][1], X, Y);
         if (styled) {
             cv->Brush->Color = cv->Pixels(X, Y) == TColor(-1) ? Open->BackColor : cv->Pixels(X, Y);
             cv->Pen->Style = style;
@@ -173,7 +178,7 @@ void TLineAdd::DrawFilePoints(const LineFileRecord& f, bool arrows, TColor colou
         }
         if (arrows && h.Step > 0 && inPiece > 0 && inPiece % h.Step == 0) {
             flush();
-            DrawArrowHead(prevX, prevY, triangle, h.Asize, colour, X, Y);
+            DrawArrowHead(canvas, prevX, prevY, triangle, h.Asize, colour, X, Y);
             cv->Pen->Width = width;
             cv->Pen->Color = colour;
             cv->MoveTo(X, Y);
@@ -186,7 +191,7 @@ void TLineAdd::DrawFilePoints(const LineFileRecord& f, bool arrows, TColor colou
         prevY = Y;
     }
     flush();
-    if (arrows && f.EndHead) DrawArrowHead(beforeX, beforeY, triangle, h.Asize, colour, prevX, prevY);
+    if (arrows && f.EndHead) DrawArrowHead(canvas, beforeX, beforeY, triangle, h.Asize, colour, prevX, prevY);
 }
 
 // The layer of the loaded files: the user's files changed on disk are read
@@ -198,15 +203,12 @@ void TLineAdd::DrawLineFiles() {
     NumberLineFiles();
     LineSet->ShowLines();
     Rail->ShowLines();
-    PaintLineFiles();
+    PaintLineFiles(*Open->Image1->Canvas(), Open->DrawnView, Open->CBRailLine->Checked(), LineSet->RailColourRule());
 }
 
-void TLineAdd::PaintLineFiles() {
-    TCanvas* cv = Open->Image1->Canvas();
-    cv->Pen->Mode = pmCopy;
-    cv->Brush->Style = bsSolid;
-    const int rule = LineSet->RailColourRule();
-    const bool railShown = Open->CBRailLine->Checked();
+void TLineAdd::PaintLineFiles(TCanvas& cv, const MapView& view, bool railShown, int rule) {
+    cv.Pen->Mode = pmCopy;
+    cv.Brush->Style = bsSolid;
     std::vector<TPoint> run;
     for (const LineRow& row : LineRows) {
         const LineFileRecord* f = RecordOf(row.Path);
@@ -221,6 +223,6 @@ void TLineAdd::PaintLineFiles() {
             else if (rule != 0 || !LineSet->UserColors) colour = TColor(h.Color);
         }
         const int width = TableValue(f->Size, 1, 1000, std::max(1, h.Size));
-        DrawFilePoints(*f, !row.Rail && h.Arrow != 0, colour, width, run);
+        DrawFilePoints(cv, view, *f, !row.Rail && h.Arrow != 0, colour, width, run);
     }
 }

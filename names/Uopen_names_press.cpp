@@ -158,6 +158,7 @@ void TOpen::PressName(int step, int X, int Y) {
 }
 
 void TOpen::WireNamesHandlers() {
+    AddNamesHooks();
     QWidget* c = Client();
     // Search and history.
     PopupMenu1 = new TPopupMenu();

@@ -26,36 +26,26 @@ bool TOpen::AddPaintRecord(int32_t x, int32_t y, TColor colour, uint8_t pattern)
 
 // A pixel on a line or a name, or outside the image, gives the background
 // colour, so the flood starts only where that colour lies.
-void TOpen::FillAt(int sx, int sy, TColor colour, uint8_t pattern) {
-    TCanvas* cv = Image1->Canvas();
-    cv->Brush->Color = colour;
-    cv->Brush->Style = PatternBrush(pattern);
-    const TColor over = PickTextBackground(sx, sy);
-    cv->FloodFill(sx, sy, over, fsSurface);
+void TOpen::FillAt(int sx, int sy, TColor colour, uint8_t pattern) { FillAt(*Image1->Canvas(), sx, sy, colour, pattern); }
+
+void TOpen::FillAt(TCanvas& cv, int sx, int sy, TColor colour, uint8_t pattern) const {
+    cv.Brush->Color = colour;
+    cv.Brush->Style = PatternBrush(pattern);
+    const TColor over = PickTextBackground(cv, sx, sy);
+    cv.FloodFill(sx, sy, over, fsSurface);
 }
 
-void TOpen::ReplayPaint() {
+void TOpen::ReplayPaint() { ReplayPaint(*Image1->Canvas(), DrawnView); }
+
+void TOpen::ReplayPaint(TCanvas& cv, const MapView& view) const {
     HourGlass wait;
     const int n = std::min<int>(paint_rep, PAINT_MAX);
     for (int i = 0; i < n; ++i) {
         const PaintRecord& r = PaintRecords[i];
         int sx, sy;
-        MapToScreen(r.x, r.y, sx, sy);
-        FillAt(sx, sy, r.colour, r.pattern);
+        view.ToScreen(r.x, r.y, sx, sy);
+        FillAt(cv, sx, sy, r.colour, r.pattern);
     }
-}
-
-void TOpen::DrawPaintLayer() {
-    if (BeforePaintReplay) {
-        const auto before = std::move(BeforePaintReplay);
-        BeforePaintReplay = nullptr;
-        before(Image1->Canvas()->Image());
-    }
-    TBrush* brush = Image1->Canvas()->Brush;
-    const TColor keep = brush->Color;
-    // A painting under way is on the map whatever redraws it: its fills are work.
-    if (PaintMode || (PaintDisplay && MapPaint->CBPaintDisplay->Checked())) ReplayPaint();
-    brush->Color = keep;
 }
 
 std::vector<TCheckBox*> TOpen::SavedCheckBoxes() const {
@@ -152,11 +142,6 @@ void TOpen::N6Click(TObject*) {
 }
 
 // ---- legend ----
-
-void TOpen::DrawLegendLayer() {
-    LegendShown = Hanrei->CBExpDisplay->Checked();
-    if (LegendShown) DrawLegendOnMap();
-}
 
 // Drawn from the legend record, which the boxes fill unless a project restore holds it.
 void TOpen::DrawLegendOnMap() {

@@ -48,6 +48,7 @@ void TOpen::Undo1Click(TObject* Sender) {
 
 void TOpen::WirePaintHandlers() {
     Undo1->OnClick = [this](TObject* s) { Undo1Click(s); };
+    AddPaintLayers();
     BtnPaint->OnClick = [this](TObject* s) { BtnPaintClick(s); };
     menuPaint->OnClick = [this](TObject* s) { menuPaintClick(s); };
     CBTownPaint->SetHint("同一色でペイントする");

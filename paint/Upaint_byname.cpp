@@ -289,18 +289,3 @@ void TOpen::SearchPaintWithArea() {
     }
 }
 
-// The search paint of the redraw, right after the paint replay.
-void TOpen::DrawSearchPaintLayer() {
-    if (CBTownPaint->Checked()) {
-        if (CBMenseki->Checked()) {
-            Keisoku->Label1->SetCaption(gui::Format("%s の面積を計算しています", EdName->Text().c_str()));
-            Keisoku->Show();
-            Keisoku->Label1->repaint();
-            OpenRegion = false;
-            SearchPaintWithArea();
-        } else {
-            SearchPaint();
-        }
-    }
-    Keisoku->Close();
-}

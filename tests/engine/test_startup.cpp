@@ -1,4 +1,4 @@
-#include "engine/AllForms.h"
+#include "forms/AllForms.h"
 #include "engine/Convert.h"
 #include "engine/Uabout.h"
 #include "engine/Uhowto.h"

@@ -2,7 +2,7 @@
 // user's choice of the 2002 edition (its question answered OK), counting the
 // file system calls from the moment given by the preloaded kill shim; prints
 // their number and ends at once, as a kill would after the last of them.
-#include "engine/AllForms.h"
+#include "forms/AllForms.h"
 #include "engine/Uopen.h"
 #include "gui/Forms.h"
 #include "gui/Testing.h"

@@ -32,8 +32,8 @@ protected:
     }
     std::string Cell(int c, int r) { return L->StringGrid1->Cells(c, r); }
     // What the grid's cell editor does when the user ends typing into a cell.
-    static void Type(TCellGrid* g, int c, int r, const std::string& text) {
-        g->model()->setData(g->model()->index(r, c), QString::fromStdString(text), Qt::EditRole);
+    static bool Type(TCellGrid* g, int c, int r, const std::string& text) {
+        return g->model()->setData(g->model()->index(r, c), QString::fromStdString(text), Qt::EditRole);
     }
     void Write(const std::string& rel, const std::string& text) { areafiles::WriteText(programDir / rel, text); }
     std::string Bytes(const std::string& rel) { return testsupport::ReadBytes(programDir / rel); }

@@ -85,8 +85,9 @@ TEST_F(LabelTable, PainterDrawsShownRowsInTheirColourAndATypedBadNumberChangesNo
     Row("い", 300, 100, kInk, "");            // hidden
     Row("う", 100, 300, kInk);
     Row("え", 300, 300, kOther);
-    // A size that is no number is said, naming the row, and the label keeps its own.
-    Type(L->StringGrid1, 4, 2, "x");
+    // A size that is no number is said, naming the row, and the label keeps its own;
+    // the grid's editor is told the edit was refused.
+    EXPECT_FALSE(Type(L->StringGrid1, 4, 2, "x"));
     ASSERT_EQ(gui::testing::Messages().size(), 1u);
     EXPECT_EQ(gui::testing::Messages()[0].text, "ラベル 3 行目の数値 'x' が正しくありません");
     EXPECT_EQ(Cell(4, 2), "10");
@@ -172,9 +173,11 @@ TEST_F(LabelTable, SortsGoInCodeOrderStablyWithTheirColours) {
 
     // A position typed past any map is refused where it is typed; the sort then sorts.
     const std::string y = Cell(2, 2);
-    Type(L->StringGrid1, 2, 2, "2147483647");
+    EXPECT_FALSE(Type(L->StringGrid1, 2, 2, "2147483647"));
     ASSERT_EQ(gui::testing::Messages().size(), 1u);
     EXPECT_EQ(Cell(2, 2), y);
+    EXPECT_TRUE(Type(L->StringGrid1, 4, 2, "12"));
+    EXPECT_EQ(Cell(4, 2), "12");
     L->Button10Click(nullptr);
     EXPECT_EQ(L->LabelTable[2].color, 1);
 }

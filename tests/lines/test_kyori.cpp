@@ -1,4 +1,5 @@
 #include "engine/Coords.h"
+#include "gui/Testing.h"
 #include "lines/Ukyori.h"
 #include "tests/lines/LineMap.h"
 #include "tests/support/DrawnAt.h"
@@ -118,6 +119,19 @@ TEST_F(Circles, PressedAndTypedCentresAreKeptInTheTokyoDatumWhereTheUserPointed)
         k->CBCenter->SetChecked(false);
         ASSERT_EQ(k->CircleCount, 1);
         EXPECT_TRUE(DrawnAt(k->Circles[0].cx, k->Circles[0].cy, 123, 321)) << wgs;
+    }
+}
+
+// A malformed typed centre is told once, whichever of the two boxes holds it, and adds nothing.
+TEST_F(Circles, AMalformedTypedCentreIsToldOnceAndAddsNothing) {
+    for (auto [lon, lat] : {std::pair{"137.00", "34.0000"}, std::pair{"137.0000", "34.6000"}}) {
+        gui::testing::Reset();
+        Typed(lon, lat);
+        EXPECT_EQ(k->CircleCount, 0) << lon << " " << lat;
+        const auto& msgs = gui::testing::Messages();
+        ASSERT_EQ(msgs.size(), 1u) << lon << " " << lat;
+        EXPECT_EQ(msgs[0].text, "経緯度の指定が違っています\n\nddd.mmss 形式で指定してください");
+        EXPECT_EQ(msgs[0].caption, "経緯度指定エラー");
     }
 }
 

@@ -1,7 +1,7 @@
 // A run killed at any step of an edition switch, or of the start-up that puts
 // the standard edition back, leaves files from which the next start restores
 // the standard edition byte for byte.
-#include "engine/AllForms.h"
+#include "forms/AllForms.h"
 #include "engine/Uopen.h"
 #include "gui/Forms.h"
 #include "gui/Testing.h"

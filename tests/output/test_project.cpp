@@ -1,6 +1,6 @@
 // The project file on the real data set: a saved project reopens to the same
 // map, pixel for pixel, and a bad file changes nothing.
-#include "engine/AllForms.h"
+#include "forms/AllForms.h"
 #include "engine/Uopen.h"
 #include "gui/Testing.h"
 #include "gui/TextFile.h"

@@ -1,5 +1,5 @@
 #include "tests/support/FormsFixture.h"
-#include "engine/AllForms.h"
+#include "forms/AllForms.h"
 #include "gui/Forms.h"
 #include "gui/Testing.h"
 #include <QCoreApplication>

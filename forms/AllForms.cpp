@@ -1,4 +1,4 @@
-#include "engine/AllForms.h"
+#include "forms/AllForms.h"
 #include "engine/Uabout.h"
 #include "engine/Uhowto.h"
 #include "engine/Uken.h"

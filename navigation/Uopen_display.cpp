@@ -9,15 +9,84 @@
 #include "labels/Uletter.h"
 #include "labels/Upagesdlg.h"
 #include "labels/Uprefset.h"
-#include "lines/Ulineadd.h"
+#include "names/Uyomi.h"
 #include "navigation/Usclist.h"
 #include "navigation/Usettei.h"
-#include "paint/Ubrush.h"
-#include "paint/Uhanrei.h"
 
 namespace {
 
 const char* const kBrowserFailed = "インターネットエクスプローラの起動に失敗しました　　　　";
+
+std::string Km(float km) { return gui::Format("%.1f km", km); }
+
+// "%3d゜%02d´": whole degrees and whole minutes, both truncated.
+std::string DegreesMinutes(float v) {
+    int deg = TruncToInt(v);
+    int min = TruncToInt((v - deg) * 60);
+    return gui::Format("%3d゜%02d´", deg, min);
+}
+
+// The display settings' ticks for the redraw, read once.
+void ReadSettei(DrawSettings& s) {
+    const TSettei* t = Settei;
+    s.WhiteBackground = t->WhiteBackground();
+    s.Mesh = t->CBMesh->Checked();
+    s.Islands = t->CBIslands->Checked();
+    s.Mountains = t->CBMountain->Checked();
+    s.MeshNames = t->CBMeshName->Checked();
+    s.MeshNames2 = t->CBMeshName2->Checked();
+    s.KenName = t->CBKenName->Checked();
+    s.KenOffice = t->CBKenOffice->Checked();
+    s.Office = t->CBOffice->Checked();
+    s.SameColour = t->CBColor->Checked();
+    s.Coast = t->CBCoast->Checked();
+    s.PrefDot = t->CBPrefDot->Checked();
+    s.Ku = t->CBKu->Checked();
+    s.KuDot = t->CBKuDot->Checked();
+    s.TownsInBackColour = t->TownsInBackColour();
+    s.TownDot = t->CBTownDot->Checked();
+    s.OldTownsInTownColour = t->OldTownsInTownColour();
+    s.NTownDot = t->CBNTownDot->Checked();
+    s.LakeDot = t->CBLakeDot->Checked();
+    s.WhiteNameBoxes = t->CBWhite->Checked();
+    s.FixedSize = t->CBFixedSize->Checked();
+    s.DoubleNames = t->CBDoubleName->Checked();
+    s.KuNames = t->CBKuName->Checked();
+    s.CityNames = t->CBCityName->Checked();
+    s.FunDot = t->CBFunDot->Checked();
+    s.Frame = t->CBWaku->Checked();
+    s.OfficeNames = t->CBOfficeName->Checked();
+    s.Hokkaido = t->CBHokkaido->Checked();
+    s.MtYomi = t->CBMtYomi->Checked();
+    s.MtHeight = t->CBMtHeight->Checked();
+    s.TownLineWidth = t->TownLineWidth();
+    s.NameSize = t->UpDown4->Position();
+    s.FrameWidth = t->UpDown5->Position();
+}
+
+// The projection read-out window's figures of the view just computed.
+void ShowProjection(const TOpen& o) {
+    TSCList* l = SCList;
+    const TOpen::ViewReadout& r = o.Readout;
+    l->Label11->SetCaption(std::to_string(o.ImageSize));
+    l->Label35->SetCaption(std::to_string(o.UpDown1->Position()));
+    l->Label13->SetCaption(gui::Format("%.4f", o.MAGUNIT));
+    l->Label46->SetCaption(std::to_string(o.BaseSpan));
+    l->ShowCentre(r.centreX, r.centreY);
+    l->ShowCorners(o.MinX, o.MinY, o.MaxX, o.MaxY);
+    l->ShowMagnification(o.MAGSTEP * o.MAGUNIT);
+    l->Label32->SetCaption(gui::Format("%.4f", o.ScaleX));
+    l->Label33->SetCaption(gui::Format("%.4f", o.ScaleY));
+    l->Label34->SetCaption(gui::Format("%.4f", o.Aspect));
+    l->Label38->SetCaption(std::to_string(o.UDHor->Position()));
+    l->Label39->SetCaption(std::to_string(o.UDVer->Position()));
+    l->Label36->SetCaption(Km(r.middleKm));
+    l->Label40->SetCaption(DegreesMinutes(LonOf(r.centreX)));
+    l->Label14->SetCaption(DegreesMinutes(LatOf(r.centreY)));
+    l->Label31->SetCaption(Km(r.topKm));
+    l->Label12->SetCaption(Km(r.bottomKm));
+    l->Label37->SetCaption(Km(o.ViewHeightKm));
+}
 
 } // namespace
 
@@ -66,6 +135,14 @@ void TOpen::WireDisplayHandlers() {
     HomePage1->SetVisible(settings::Configured(settings::HomePageUrl));
     TkBtn1->SetVisible(settings::Configured(settings::AuthorMail));
     OnBackgroundClick(this, [this] { FormClick(this); });
+
+    SettingsReaders.push_back(ReadSettei);
+    ReadoutHooks.push_back([this] { ShowProjection(*this); });
+    AfterRedrawHooks.push_back([this](const DrawSettings& s) {
+        Settei->Button13->SetEnabled(CBTownName->Checked());
+        // The area caption can be switched only on a one-area map.
+        if (s.MapWrite && s.PrefCaption && ImageSize >= 300) Settei->CheckBox2->SetEnabled(SELECT == 1);
+    });
 }
 
 void TOpen::CBLonLatClick(TObject* Sender) {
@@ -220,7 +297,10 @@ void TOpen::ken_nameClick(TObject* Sender) {
     ken_name->SetChecked(!ken_name->Checked());
     if (ken_name->Checked()) {
         Settei->CheckBox2->SetChecked(true);
-        if (MapDrawable()) DrawPrefCaption();
+        if (MapDrawable()) {
+            Settei->CheckBox2->SetEnabled(SELECT == 1);
+            DrawPrefCaption();
+        }
     } else {
         Settei->CheckBox2->SetChecked(false);
         DrawMap();
@@ -280,9 +360,48 @@ void TOpen::TkBtn1Click(TObject* Sender) { ShellOpen(settings::AuthorMail); }
 
 // A click beside the map puts the tool windows away.
 void TOpen::FormClick(TObject* Sender) {
-    Hanrei->Close();
-    Letter->Close();
-    PBrush->Close();
-    LineAdd->Close();
-    PagesDlg->Close();
+    for (auto& close : ToolWindowClosers) close();
+}
+
+void TOpen::CBTownBorderClick(TObject* Sender) {
+    if (CBTownBorder->Checked()) {
+        Settei->CheckBox4->SetChecked(true);
+        CBNTownBorder->SetEnabled(true);
+        CBLake->SetEnabled(true);
+        CBTownName->SetEnabled(true);
+    } else {
+        Settei->CheckBox4->SetChecked(false);
+        CBTownName->SetChecked(false);
+        CBTownName->SetEnabled(false);
+        CBNTownBorder->SetEnabled(false);
+        CBLake->SetEnabled(false);
+    }
+    DrawMap();
+}
+
+void TOpen::CBTownNameClick(TObject* Sender) {
+    if (CBTownName->Checked()) {
+        Settei->CheckBox5->SetChecked(true);
+        Settei->CheckBox16->SetEnabled(true);
+        CBOldTown->SetEnabled(true);
+        CBMainDoubleName->SetEnabled(true);
+        CBYomi->SetEnabled(true);
+        if (CBYomi->Checked()) Yomi->Show();
+    } else {
+        Settei->CheckBox5->SetChecked(false);
+        Settei->CheckBox16->SetEnabled(false);
+        CBMainDoubleName->SetEnabled(false);
+        CBOldTown->SetEnabled(false);
+        Yomi->Close();
+        CBYomi->SetChecked(false);
+        CBYomi->SetEnabled(false);
+    }
+    DrawMap();
+}
+
+void TOpen::N1Click(TObject* Sender) { Settei->Show(); }
+
+void TOpen::Button7Click(TObject* Sender) {
+    SetteiShown = true;
+    Settei->Show();
 }

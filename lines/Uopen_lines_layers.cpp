@@ -1,0 +1,71 @@
+// The lines folder's layers: the line files under and over the paint, the
+// distance circles and the edited line; and the line windows' part of the redraw.
+#include "engine/Uopen.h"
+#include "lines/Ukyori.h"
+#include "lines/Ulineadd.h"
+#include "lines/Ulineset.h"
+#include "lines/Urail.h"
+
+namespace {
+
+// The user's files changed on disk are read again and the colours numbered,
+// once per redraw, before either line layer draws.
+void RefreshLineFiles() {
+    LineAdd->ReadChangedUserFiles();
+    LineAdd->NumberLineFiles();
+}
+
+void PaintLineFiles(TCanvas& cv, const MapView& view, const DrawSettings& s) {
+    LineAdd->PaintLineFiles(cv, view, s.RailLines, s.RailColourRule);
+}
+
+} // namespace
+
+void TOpen::AddLinesLayers() {
+    SettingsReaders.push_back([](DrawSettings& s) {
+        s.LineFilesShown = LineAdd->CheckBox2->Checked();
+        s.LinesUnderPaint = LineAdd->PaintLine && LineAdd->LineFileCount > 0;
+        s.EditLineOnce = LineAdd->EditLineRedraw;
+        s.EditLineShown = LineAdd->CheckBox3->Checked() && LineAdd->EditLineShown;
+        s.Circles = Kyori->CheckBox4->Checked();
+        s.RailColourRule = LineSet->RailColourRule();
+    });
+    Layers.Add(
+        LayerPlace::LinesUnder, [](const DrawSettings& s) { return s.LineFilesShown && s.LinesUnderPaint; },
+        PaintLineFiles, [](const DrawSettings&) { RefreshLineFiles(); });
+    Layers.Add(
+        LayerPlace::LinesOver, [this](const DrawSettings& s) { return s.LineFilesShown && !PaintMode; },
+        PaintLineFiles,
+        [](const DrawSettings& s) {
+            if (!(s.MapWrite && s.LinesUnderPaint)) RefreshLineFiles();
+        });
+    Layers.Add(
+        LayerPlace::Circles, [](const DrawSettings& s) { return s.Circles; },
+        [this](TCanvas& cv, const MapView& v, const DrawSettings&) { DrawDistanceCircles(cv, v); });
+    Layers.Add(
+        LayerPlace::EditLineOnce, [](const DrawSettings& s) { return s.EditLineOnce; },
+        [](TCanvas&, const MapView&, const DrawSettings&) { LineAdd->DrawEditLine(); },
+        [](const DrawSettings&) { LineAdd->EditLineRedraw = false; });
+    Layers.Add(
+        LayerPlace::EditLineShown, [](const DrawSettings& s) { return s.EditLineShown; },
+        [](TCanvas&, const MapView&, const DrawSettings&) { LineAdd->DrawEditLine(); });
+
+    AfterRedrawHooks.push_back([this](const DrawSettings& s) {
+        if (!s.Circles) Kyori->Label6->SetCaption("距離円は非表示です");
+        else Kyori->Label6->SetCaption(Kyori->CheckBox6->Checked() ? "距離円を追加しました" : "距離円を描きました");
+        // The two tables show the files as this redraw numbered them.
+        if (s.LineFilesShown && (!PaintMode || (s.MapWrite && s.LinesUnderPaint))) {
+            LineSet->ShowLines();
+            Rail->ShowLines();
+        }
+    });
+    PlacingTests.push_back([] { return LineAdd && LineAdd->PointMode != 0; });
+    ExitChecks.push_back([] {
+        return !(LineAdd->PointCount > 1 && !LineAdd->LineSaved) ||
+               Application->MessageBox(
+                   "編集された線データが保存されていませんが，Rovanaを終了してもよろしいですか？　　　　",
+                   "線データ新規作成", MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
+    });
+    EditLineColour = [] { return TColor(LineAdd->LineColor); };
+    ToolWindowClosers.push_back([] { LineAdd->Close(); });
+}

@@ -1,0 +1,54 @@
+// The paint folder's layers: the paint replay, the search paint and the legend,
+// and the ticks of the legend and paint windows they draw by.
+#include "engine/Uopen.h"
+#include "navigation/Ukeisoku.h"
+#include "paint/Ubrush.h"
+#include "paint/Uhanrei.h"
+#include "paint/Upaint.h"
+
+void TOpen::AddPaintLayers() {
+    SettingsReaders.push_back([](DrawSettings& s) {
+        s.MapWrite = Hanrei->CBMapWrite->Checked();
+        s.LegendShown = Hanrei->CBExpDisplay->Checked();
+        s.PaintDisplay = MapPaint->CBPaintDisplay->Checked();
+        s.NamePaint = MapPaint->NamePaint != 0;
+    });
+    // A painting under way is on the map whatever redraws it: its fills are work.
+    Layers.Add(
+        LayerPlace::Paint, [this](const DrawSettings& s) { return PaintMode || (PaintDisplay && s.PaintDisplay); },
+        [this](TCanvas& cv, const MapView& view, const DrawSettings&) {
+            if (BeforePaintReplay) {
+                // Once, with the map as the replay finds it (the statistics map's fill points).
+                const auto before = std::move(BeforePaintReplay);
+                BeforePaintReplay = nullptr;
+                before(cv.Image());
+            }
+            const TColor keep = cv.Brush->Color;
+            ReplayPaint(cv, view);
+            cv.Brush->Color = keep;
+        });
+    Layers.Add(
+        LayerPlace::SearchPaint, [](const DrawSettings& s) { return s.TownPaint; },
+        [this](TCanvas&, const MapView&, const DrawSettings& s) {
+            if (s.Menseki) {
+                OpenRegion = false;
+                SearchPaintWithArea();
+            } else {
+                SearchPaint();
+            }
+        },
+        [this](const DrawSettings& s) {
+            if (!s.Menseki) return;
+            Keisoku->Label1->SetCaption(gui::Format("%s の面積を計算しています", EdName->Text().c_str()));
+            Keisoku->Show();
+            Keisoku->Label1->repaint();
+        });
+    Layers.Add(
+        LayerPlace::Legend, [](const DrawSettings& s) { return s.LegendShown; },
+        [this](TCanvas&, const MapView&, const DrawSettings&) { DrawLegendOnMap(); });
+    AfterRedrawHooks.push_back([](const DrawSettings& s) {
+        if (s.MapWrite) Keisoku->Close();
+    });
+    ToolWindowClosers.push_back([] { Hanrei->Close(); });
+    ToolWindowClosers.push_back([] { PBrush->Close(); });
+}
