@@ -563,6 +563,8 @@ public:
     void Button1Click(TObject* Sender);   // "ﾌｧｲﾙ保存"
     void Button10Click(TObject* Sender);  // "ﾌｧｲﾙ読込"
     bool SaveProjectFile(const std::string& path);
+    // The restore behind "ﾌｧｲﾙ読込"; false when the file was refused (and said so).
+    bool RestoreProjectFile(const std::string& path);
     // A project's view, with its areas loaded in that view.
     void RestoreView(const ProjectData& d);
     // A project's layer boxes, through their handlers, which keep their twins in step.
@@ -575,6 +577,8 @@ public:
     void JPEG1Click(TObject* Sender);
     void BITMAP1Click(TObject* Sender);
     void SaveMapImage();
+    // Draws the map at the chosen size and writes it in SaveFormat; false on failure (said so).
+    bool WriteMapImage(const std::string& name);
     bool RenderTile(TBitmap* out, int t, int i, int j);
 
     // ---- Modes armed by the tool windows and tested by the map-press chain ----

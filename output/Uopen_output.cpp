@@ -123,7 +123,6 @@ void TOpen::Button8Click(TObject* Sender) {
 void TOpen::SaveMapImage() {
     COPYSCALE = CopyScaleOf(RadioGroup1);
     ImageSize = SIZEX * COPYSCALE / SSIZE;
-    TBitmap out(ImageSize, ImageSize);
     Image1->SetImageSize(ImageSize, ImageSize);
 
     if (!SaveDialog1->Execute()) {
@@ -141,6 +140,14 @@ void TOpen::SaveMapImage() {
             return;
         }
     }
+    WriteMapImage(name);
+}
+
+bool TOpen::WriteMapImage(const std::string& name) {
+    COPYSCALE = CopyScaleOf(RadioGroup1);
+    ImageSize = SIZEX * COPYSCALE / SSIZE;
+    TBitmap out(ImageSize, ImageSize);
+    Image1->SetImageSize(ImageSize, ImageSize);
     ShowProgress(name + " を保存しています");
 
     const int s = ImageSize;
@@ -165,4 +172,5 @@ void TOpen::SaveMapImage() {
     if (!ok)
         MessageBox(gui::Format("画像ファイル %s を保存できませんでした\n%s", name.c_str(), error.c_str()),
                    "画像保存エラー", MB_OK | MB_ICONEXCLAMATION);
+    return ok;
 }
