@@ -176,6 +176,8 @@ public:
     int32_t ImageSize = 600;
     int32_t SIZEX = 600, SizeY = 600;
     int32_t COPYSCALE = 1, SSIZE = 1;
+    // The image size group offers 1 to this many times the base size (3600 pixels).
+    static constexpr int COPYSCALE_MAX = 6;
     int32_t MAGSTEP = 1;
     float MAGUNIT = 1.0f;
     float MoveFactor = 1.0f;
@@ -579,6 +581,7 @@ public:
     void SaveMapImage();
     // Draws the map at the chosen size and writes it in SaveFormat; false on failure (said so).
     bool WriteMapImage(const std::string& name);
+    int OutputPixelsPerMetre() const;   // recorded in the saved image
     bool RenderTile(TBitmap* out, int t, int i, int j);
 
     // ---- Modes armed by the tool windows and tested by the map-press chain ----

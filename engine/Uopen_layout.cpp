@@ -275,14 +275,15 @@ void TOpen::CreateControls() {
 
     TGroupBox* output = group(right, "画像", 0, 348, 148);
     RadioGroup1 = new TRadioGroup(output, "画像ｻｲｽﾞ");
-    RadioGroup1->SetItems({" 600", "1200", "1800"});
+    RadioGroup1->SetColumns(2);
+    RadioGroup1->SetItems({" 600", "1200", "1800", "2400", "3000", "3600"});
     RadioGroup1->SetItemIndex(0);
-    RadioGroup1->SetBounds(8, 20, 100, 88);
+    RadioGroup1->SetBounds(8, 20, 136, 88);
     RadioGroup1->SetHint("ピクセル");
     RadioGroup2 = new TRadioGroup(output, "画像形式");
     RadioGroup2->SetItems({"PNG", "JPEG", "BMP"});
     RadioGroup2->SetItemIndex(0);
-    RadioGroup2->SetBounds(116, 20, 100, 88);
+    RadioGroup2->SetBounds(148, 20, 68, 88);
     RadioGroup2->SetHint("PNGを推奨");
     Button4 = Btn(output, "画像コピー", 8, 114, 100, "ｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰ");
     Button8 = Btn(output, "画像保存", 116, 114, 100, "ﾃﾞｨｽｸに保存");

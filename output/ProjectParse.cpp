@@ -117,7 +117,7 @@ int ParseProject(const std::vector<std::string>& lines, ProjectData& d) {
         if (!in.Position(f, 0, d.cx, d.cy)) return false;
         if (!in.Ranged(d.sizex, 600, 600) || !in.Ranged(d.ssize, 1, 5) || !in.Fields(f)) return false;
         d.copyscale = in.Int(f, 0);   // the size choice beside it is the same fact
-        if (!in.Check(d.copyscale >= 1 && d.copyscale <= 3)) return false;
+        if (!in.Check(d.copyscale >= 1 && d.copyscale <= TOpen::COPYSCALE_MAX)) return false;
         float updown = 0;   // the up-down shows the magnification step: its own line is not taken
         if (!in.Ranged(d.magstep, 1, 10000) || !in.Float(d.magunit, true) || !in.Float(updown, false) ||
             !in.Float(d.scale, true))

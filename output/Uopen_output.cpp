@@ -8,10 +8,11 @@
 #include "navigation/Usettei.h"
 #include "output/ImageWriters.h"
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
-int CopyScaleOf(const TRadioGroup* group) { return std::clamp(group->ItemIndex() + 1, 1, 3); }
+int CopyScaleOf(const TRadioGroup* group) { return std::clamp(group->ItemIndex() + 1, 1, TOpen::COPYSCALE_MAX); }
 
 // The wait window shows its text at once. It is painted without running the
 // event loop: no timer may change the view between two tiles of one image.
@@ -149,28 +150,45 @@ bool TOpen::WriteMapImage(const std::string& name) {
     TBitmap out(ImageSize, ImageSize);
     Image1->SetImageSize(ImageSize, ImageSize);
     ShowProgress(name + " を保存しています");
+    // A large image takes seconds: the user may stop it, and no file is left.
+    const bool stoppable = COPYSCALE != 1;
+    if (stoppable) Process->BeginStoppable();
 
     const int s = ImageSize;
     bool readings = true;
     if (COPYSCALE != 1) {
         const int t = s / COPYSCALE;
         for (int i = 0; i < COPYSCALE; ++i)
-            for (int j = 0; j < COPYSCALE; ++j) readings = RenderTile(&out, t, i, j) && readings;
+            for (int j = 0; j < COPYSCALE; ++j)
+                if (!Process->StopAsked()) readings = RenderTile(&out, t, i, j) && readings;
     } else {
         out.Canvas()->CopyRect(Rect(0, 0, s, s), Image1->Canvas(), Rect(0, 0, s, s));
     }
 
     std::string error;
-    bool ok;
-    switch (SaveFormat) {
-    case 2: ok = output::WriteBmp(out, name, &error); break;
-    case 3: ok = output::WritePng(out, name, &error); break;
-    default: ok = output::WriteJpeg(out, name, &error); break;
+    bool ok = false;
+    output::PngOptions options;
+    options.PixelsPerMetre = OutputPixelsPerMetre();
+    if (stoppable) options.KeepGoing = [] { return !Process->StopAsked(); };
+    if (!Process->Cancelled) {
+        switch (SaveFormat) {
+        case 2: ok = output::WriteBmp(out, name, &error, options); break;
+        case 3: ok = output::WritePng(out, name, &error, options); break;
+        default: ok = output::WriteJpeg(out, name, &error, options); break;
+        }
     }
+    const bool stopped = stoppable && Process->Cancelled;
+    if (stoppable) Process->EndStoppable();
     Process->Hide();
+    if (stopped) return false;
     if (!readings) TellReadingsRefused();
     if (!ok)
         MessageBox(gui::Format("画像ファイル %s を保存できませんでした\n%s", name.c_str(), error.c_str()),
                    "画像保存エラー", MB_OK | MB_ICONEXCLAMATION);
     return ok;
 }
+
+// The map's real size does not change with the pixel count: 600 pixels a
+// multiplier, 100 dots per inch a multiplier, so a document places any size
+// of the same map on the same 15 cm (smaller by the reduction).
+int TOpen::OutputPixelsPerMetre() const { return int(std::lround(COPYSCALE * 100 / 0.0254)); }

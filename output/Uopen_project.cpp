@@ -60,7 +60,9 @@ bool TOpen::SaveProjectFile(const std::string& path) {
         w.Printf("%d,%d,CX CY\n", CX, CY);
         w.Printf("%d,SIZEX\n", SIZEX);
         w.Printf("%d,SSIZE\n", SSIZE);
-        w.Printf("%d,%d,COPYSCALE\n", COPYSCALE, RadioGroup1->ItemIndex());
+        // Older builds read sizes up to 1800 only; a larger choice is kept as 1800.
+        const int copyScale = std::min(COPYSCALE, 3);
+        w.Printf("%d,%d,COPYSCALE\n", copyScale, std::min(RadioGroup1->ItemIndex(), copyScale - 1));
         w.Printf("%d,MAGSTEP\n", MAGSTEP);
         // Every digit of the float: a view off by a digit is drawn shifted.
         w.Printf("%.9g,MAGUNIT\n", MAGUNIT);

@@ -6,6 +6,8 @@
 #include "paint/Upaint.h"
 #include "tests/support/FormsFixture.h"
 #include "tests/support/RealAreas.h"
+#include <QImage>
+#include <sys/resource.h>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -142,4 +144,21 @@ TEST_F(Render, BadInputGetsOneLineNamingTheFileAndNoImage) {
     EXPECT_NE(help.out.find("--render"), std::string::npos);
     EXPECT_EQ(version.status, 0);
     EXPECT_NE(version.out.find("9.3"), std::string::npos);
+}
+
+TEST_F(Render, TheWholeCountryAt3600PixelsStaysUnderOneGigabyte) {
+    o->MapShown = true;
+    std::vector<int> all;
+    for (int code = 1; code <= 47; ++code) all.push_back(code);
+    testsupport::ChooseAreas(all);
+    o->CBTownName->SetChecked(true);
+    QueueFileName(File("japan.rvx"));
+    o->Button1Click(o);
+
+    const ChildRun r = Rovana(Render1(File("japan.rvx"), File("japan.jpg"), "--size 3600"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(QImage(QString::fromStdString(File("japan.jpg"))).width(), 3600);
+    rusage children{};
+    ASSERT_EQ(getrusage(RUSAGE_CHILDREN, &children), 0);
+    EXPECT_LT(children.ru_maxrss, 1024L * 1024) << "kilobytes at the peak";
 }
