@@ -12,6 +12,8 @@
 #include <vector>
 
 struct ProjectData;
+class QPrinter;
+class TPrintDialog;
 
 // The map tools: at most one is armed at a time. Each is armed by its window
 // through TOpen::SetActiveTool, which first ends whichever other is armed.
@@ -99,7 +101,8 @@ public:
     TTimer *Timer1, *Timer2;
     TSaveDialog* SaveDialog1;
     // Menus.
-    TMenuItem *File1, *Exit1, *SaveImage1, *PNG1, *JPEG1, *BITMAP1;
+    TMenuItem *File1, *Exit1, *SaveImage1, *PNG1, *JPEG1, *BITMAP1, *Print1, *PrintPreview1;
+    TButton* BtnPrint;   // "印刷…" in the image group
     TMenuItem *Edit1, *MAG1, *MAG2, *MAG3, *MAG4, *MAG5, *N101, *N051, *N021, *N011, *N202, *N102, *N052;
     TMenuItem *Window1, *Open1, *N1, *N28, *menuPaint, *MakeLabel, *N15, *N9, *N17, *N18;
     TMenuItem *Option1, *kokudo, *ken_name, *Wait, *Hokkaido, *Keido, *N24, *Sokuchi, *NJikan, *NKanji;
@@ -582,6 +585,13 @@ public:
     // Draws the map at the chosen size and writes it in SaveFormat; false on failure (said so).
     bool WriteMapImage(const std::string& name);
     int OutputPixelsPerMetre() const;   // recorded in the saved image
+    bool RenderMapImage(TBitmap& out);   // the map at ImageSize, as saved and printed
+    // Printing ("印刷…", "印刷プレビュー…"): the map fitted to the paper.
+    void Print1Click(TObject* Sender);
+    void PrintPreview1Click(TObject* Sender);
+    TPrintDialog* PrintDialog1 = nullptr;   // also holds the title and credit options
+    // Draws the page; false when nothing was drawn (no map, stopped).
+    bool PrintMap(QPrinter* printer);
     bool RenderTile(TBitmap* out, int t, int i, int j);
 
     // ---- Modes armed by the tool windows and tested by the map-press chain ----

@@ -51,6 +51,9 @@ void TOpen::CreateControls() {
     PNG1 = Item(SaveImage1, "PNGファイルで保存する", true);
     JPEG1 = Item(SaveImage1, "JPEGファイルで保存する");
     BITMAP1 = Item(SaveImage1, "BITMAPファイルで保存する");
+    Print1 = Item(File1, "印刷…");
+    Print1->SetShortCut("Ctrl+P");
+    PrintPreview1 = Item(File1, "印刷プレビュー…");
     Exit1 = Item(File1, "終了");
 
     Edit1 = new TMenuItem("編集");
@@ -273,7 +276,7 @@ void TOpen::CreateControls() {
     CBZahyo = Check(tools, "座標", 8, y, 100);
     CBCopy = Check(tools, "範囲コピー", 116, y, 104);
 
-    TGroupBox* output = group(right, "画像", 0, 348, 148);
+    TGroupBox* output = group(right, "画像", 0, 348, 178);
     RadioGroup1 = new TRadioGroup(output, "画像ｻｲｽﾞ");
     RadioGroup1->SetColumns(2);
     RadioGroup1->SetItems({" 600", "1200", "1800", "2400", "3000", "3600"});
@@ -287,6 +290,7 @@ void TOpen::CreateControls() {
     RadioGroup2->SetHint("PNGを推奨");
     Button4 = Btn(output, "画像コピー", 8, 114, 100, "ｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰ");
     Button8 = Btn(output, "画像保存", 116, 114, 100, "ﾃﾞｨｽｸに保存");
+    BtnPrint = Btn(output, "印刷…", 8, 144, 208, "地図を用紙に合わせて印刷");
 
     Panel1 = new TPanel(c, "");
     Panel1->SetVisible(false);

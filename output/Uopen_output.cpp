@@ -154,16 +154,7 @@ bool TOpen::WriteMapImage(const std::string& name) {
     const bool stoppable = COPYSCALE != 1;
     if (stoppable) Process->BeginStoppable();
 
-    const int s = ImageSize;
-    bool readings = true;
-    if (COPYSCALE != 1) {
-        const int t = s / COPYSCALE;
-        for (int i = 0; i < COPYSCALE; ++i)
-            for (int j = 0; j < COPYSCALE; ++j)
-                if (!Process->StopAsked()) readings = RenderTile(&out, t, i, j) && readings;
-    } else {
-        out.Canvas()->CopyRect(Rect(0, 0, s, s), Image1->Canvas(), Rect(0, 0, s, s));
-    }
+    const bool readings = RenderMapImage(out);
 
     std::string error;
     bool ok = false;
@@ -186,6 +177,22 @@ bool TOpen::WriteMapImage(const std::string& name) {
         MessageBox(gui::Format("画像ファイル %s を保存できませんでした\n%s", name.c_str(), error.c_str()),
                    "画像保存エラー", MB_OK | MB_ICONEXCLAMATION);
     return ok;
+}
+
+// The saved and printed map: drawn at the chosen size, in tiles that a press
+// on the wait window's "中止" stops. False when the readings were refused.
+bool TOpen::RenderMapImage(TBitmap& out) {
+    const int s = ImageSize;
+    bool readings = true;
+    if (COPYSCALE != 1) {
+        const int t = s / COPYSCALE;
+        for (int i = 0; i < COPYSCALE; ++i)
+            for (int j = 0; j < COPYSCALE; ++j)
+                if (!Process->StopAsked()) readings = RenderTile(&out, t, i, j) && readings;
+    } else {
+        out.Canvas()->CopyRect(Rect(0, 0, s, s), Image1->Canvas(), Rect(0, 0, s, s));
+    }
+    return readings;
 }
 
 // The map's real size does not change with the pixel count: 600 pixels a
