@@ -17,10 +17,8 @@ class Large : public HandMap {
 protected:
     void SetUp() override {
         HandMap::SetUp();
-        o->CBTownBorder->SetChecked(true);
-        SetStore(o->CoastLine, {{{10, 10}, {500, 590}}, {{590, 10}, {10, 400}}});
-        SetStore(o->TownLine, {{{100, 100}, {200, 100}, {200, 200}, {100, 200}, {100, 100}}});
         o->RadioGroup1->SetEnabled(true);
+        SetStore(o->CoastLine, {{{10, 590}, {590, 10}}});
     }
     std::string File(const std::string& name) { return (programDir / name).string(); }
     QImage Saved(void (TOpen::*menu)(TObject*), int sizeItem, const std::string& name) {
