@@ -10,7 +10,10 @@ TProcess::TProcess() : TForm("お待ちください") {
     Button1->SetBounds(296, 44, 80, 26);
     Button1->SetHint("保存をやめる（ファイルは作られません）");
     Button1->SetVisible(false);
+    Button1->SetEnabled(false);
     Button1->OnClick = [this](TObject*) { Cancelled = true; };
+    // The close box and Esc stop a step as "中止" does; otherwise they just close.
+    SetCloseButton(Button1);
     SetClientSize(392, 52);
 }
 
@@ -21,6 +24,7 @@ void TProcess::BeginStoppable() {
     if (shown) Hide();
     setWindowModality(Qt::ApplicationModal);
     Button1->SetVisible(true);
+    Button1->SetEnabled(true);
     SetClientSize(392, 80);
     if (shown) Show();
 }
@@ -29,6 +33,7 @@ void TProcess::EndStoppable() {
     Hide();
     setWindowModality(Qt::NonModal);
     Button1->SetVisible(false);
+    Button1->SetEnabled(false);
     SetClientSize(392, 52);
 }
 

@@ -66,6 +66,10 @@ TEST_F(Large, AStoppedSaveLeavesTheOldFileAndAnEarlyTimerWaits) {
     EXPECT_TRUE(Messages().empty()) << "a stop is no error";
     EXPECT_FALSE(Process->Visible());
     EXPECT_EQ(Process->windowModality(), Qt::NonModal) << "the other windows take input again";
+    // The wait window's close box stops it the same way.
+    QTimer::singleShot(0, [] { Process->CloseBox(); });
+    Saved(&TOpen::JPEG1Click, 2, "map.jpg");
+    EXPECT_FALSE(std::filesystem::exists(File("map.jpg")));
 
     // The range-refusal timer due: the stoppable save lets events through, not it.
     o->UpDown1->SetPosition(5);
