@@ -76,6 +76,7 @@ void TOpen::Button3Click(TObject* Sender) {
     RadioGroup2->SetEnabled(true);
     Button4->SetEnabled(true);
     Button8->SetEnabled(true);
+    BtnPrint->SetEnabled(true);
     CBScale->SetEnabled(true);
 
     if (SELECT < 2) {

@@ -15,6 +15,9 @@
 #include <string>
 #include <vector>
 
+class QPrinter;
+class TPrintDialog;
+
 // The map tools: at most one is armed at a time. Each is armed by its window
 // through TOpen::SetActiveTool, which first ends whichever other is armed.
 enum class MapTool {
@@ -103,7 +106,8 @@ public:
     TTimer *Timer1, *Timer2;
     TSaveDialog* SaveDialog1;
     // Menus.
-    TMenuItem *File1, *Exit1, *SaveImage1, *PNG1, *JPEG1, *BITMAP1;
+    TMenuItem *File1, *Exit1, *SaveImage1, *PNG1, *JPEG1, *BITMAP1, *Print1, *PrintPreview1;
+    TButton* BtnPrint;   // "印刷…" in the image group
     TMenuItem *Edit1, *MAG1, *MAG2, *MAG3, *MAG4, *MAG5, *N101, *N051, *N021, *N011, *N202, *N102, *N052;
     TMenuItem *Window1, *Open1, *N1, *N28, *menuPaint, *MakeLabel, *N15, *N9, *N17, *N18;
     TMenuItem *Option1, *kokudo, *ken_name, *Wait, *Hokkaido, *Keido, *N24, *Sokuchi, *NJikan, *NKanji;
@@ -182,6 +186,8 @@ public:
     int32_t ImageSize = 600;
     int32_t SIZEX = 600, SizeY = 600;
     int32_t COPYSCALE = 1, SSIZE = 1;
+    // The image size group offers 1 to this many times the base size (3600 pixels).
+    static constexpr int COPYSCALE_MAX = 6;
     int32_t MAGSTEP = 1;
     float MAGUNIT = 1.0f;
     float MoveFactor = 1.0f;
@@ -620,6 +626,8 @@ public:
     void Button1Click(TObject* Sender);   // "ﾌｧｲﾙ保存"
     void Button10Click(TObject* Sender);  // "ﾌｧｲﾙ読込"
     bool SaveProjectFile(const std::string& path);
+    // The restore behind "ﾌｧｲﾙ読込"; false when the file was refused (and said so).
+    bool RestoreProjectFile(const std::string& path);
     uint8_t SaveFormat = 3;              // 1 JPEG, 2 BMP, 3 PNG
     void RadioGroup1Click(TObject* Sender);
     void Button4Click(TObject* Sender);   // "画像コピー"
@@ -629,6 +637,16 @@ public:
     void BITMAP1Click(TObject* Sender);
     void SaveMapImage();
     bool RenderOutput(TBitmap* out);
+    // Draws the map at the chosen size and writes it in SaveFormat; false on failure (said so).
+    bool WriteMapImage(const std::string& name);
+    int OutputPixelsPerMetre() const;   // recorded in the saved image
+    bool RenderMapImage(TBitmap& out);   // the map at ImageSize, as saved and printed
+    // Printing ("印刷…", "印刷プレビュー…"): the map fitted to the paper.
+    void Print1Click(TObject* Sender);
+    void PrintPreview1Click(TObject* Sender);
+    TPrintDialog* PrintDialog1 = nullptr;   // also holds the title and credit options
+    // Draws the page; false when nothing was drawn (no map, stopped).
+    bool PrintMap(QPrinter* printer);
 
     // ---- Modes armed by the tool windows and tested by the map-press chain ----
     bool IslandPickMode = false, IslandPlaceMode = false;

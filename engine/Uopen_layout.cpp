@@ -56,6 +56,9 @@ void TOpen::CreateControls() {
     PNG1 = Item(SaveImage1, "PNGファイルで保存する", true);
     JPEG1 = Item(SaveImage1, "JPEGファイルで保存する");
     BITMAP1 = Item(SaveImage1, "BITMAPファイルで保存する");
+    Print1 = Item(File1, "印刷…");
+    Print1->SetShortCut("Ctrl+P");
+    PrintPreview1 = Item(File1, "印刷プレビュー…");
     Exit1 = Item(File1, "終了");
 
     Edit1 = new TMenuItem("編集(&E)");
@@ -287,19 +290,21 @@ void TOpen::CreateControls() {
     CBZahyo = Check(tools, "座標", 8, y, 100);
     CBCopy = Check(tools, "範囲コピー", 116, y, 104);
 
-    TGroupBox* output = group(right, "画像", 0, 348, 148);
+    TGroupBox* output = group(right, "画像", 0, 348, 178);
     RadioGroup1 = new TRadioGroup(output, "画像ｻｲｽﾞ");
-    RadioGroup1->SetItems({" 600", "1200", "1800"});
+    RadioGroup1->SetColumns(2);
+    RadioGroup1->SetItems({" 600", "1200", "1800", "2400", "3000", "3600"});
     RadioGroup1->SetItemIndex(0);
-    RadioGroup1->SetBounds(8, 20, 100, 88);
+    RadioGroup1->SetBounds(8, 20, 136, 88);
     RadioGroup1->SetHint("ピクセル");
     RadioGroup2 = new TRadioGroup(output, "画像形式");
     RadioGroup2->SetItems({"PNG", "JPEG", "BMP"});
     RadioGroup2->SetItemIndex(0);
-    RadioGroup2->SetBounds(116, 20, 100, 88);
+    RadioGroup2->SetBounds(148, 20, 68, 88);
     RadioGroup2->SetHint("PNGを推奨");
     Button4 = Btn(output, "画像コピー", 8, 114, 100, "ｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰ");
     Button8 = Btn(output, "画像保存", 116, 114, 100, "ﾃﾞｨｽｸに保存");
+    BtnPrint = Btn(output, "印刷…", 8, 144, 208, "地図を用紙に合わせて印刷");
     FileOpen1->OnClick = [this](TObject*) { Button10->Press(); };
     FileSave1->OnClick = [this](TObject*) { Button1->Press(); };
     CopyImage1->OnClick = [this](TObject*) { Button4->Press(); };

@@ -7,6 +7,16 @@ public:
     TProcess();
 
     TLabel* Label1;
+    TButton* Button1;   // "中止": shown only while a step can be stopped
+    bool Cancelled = false;
+
+    // For a step that can be stopped: the window takes the input of the whole
+    // program and shows "中止" until EndStoppable.
+    void BeginStoppable();
+    void EndStoppable();
+    // Lets a press on "中止" through; true once it was pressed. The other
+    // windows take no input and no timer runs meanwhile.
+    bool StopAsked();
 };
 
 extern TProcess* Process;

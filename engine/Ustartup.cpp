@@ -147,6 +147,7 @@ void TOpen::FormCreate(TObject* Sender) {
     RadioGroup2->SetEnabled(false);
     Button4->SetEnabled(false);
     Button8->SetEnabled(false);
+    BtnPrint->SetEnabled(false);
 
     std::fill(std::begin(PrefFlag), std::end(PrefFlag), 0);
     for (int code : {47, 48, 49, 52}) PrefFlag[code] = 1;

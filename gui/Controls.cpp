@@ -547,7 +547,7 @@ void TScrollBox::SetVertPosition(int p) { verticalScrollBar()->setValue(p); }
 
 TTimer::TTimer(QObject* parent) : QObject(parent) {
     QObject::connect(&timer, &QTimer::timeout, [this] {
-        if (OnTimer) OnTimer(this);
+        if (OnTimer && !Held()) OnTimer(this);
     });
 }
 void TTimer::SetInterval(int ms) {

@@ -499,7 +499,18 @@ public:
     bool Enabled() const { return enabled; }
     void SetEnabled(bool b);
     TNotifyEvent OnTimer;
+    // While held, no timer's OnTimer runs (a tick that falls in that time is
+    // skipped): a long step can let the wait window be pressed without a timer
+    // changing the view under it.
+    struct Hold {
+        Hold() { ++held; }
+        ~Hold() { --held; }
+        Hold(const Hold&) = delete;
+        Hold& operator=(const Hold&) = delete;
+    };
+    static bool Held() { return held > 0; }
 private:
+    static inline int held = 0;
     QTimer timer;
     int interval = 1000;
     bool enabled = false;

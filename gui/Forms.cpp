@@ -375,6 +375,7 @@ void TApplication::Run() {
 }
 
 int TApplication::MessageBox(const std::string& text, const std::string& caption, int flags) {
+    if (MessageSink) return MessageSink(text, caption, flags);
     if (gui::testing::Enabled()) {
         int answer = IDOK;
         gui::testing::TakeAnswer(answer);
@@ -415,6 +416,10 @@ int TApplication::MessageBox(const std::string& text, const std::string& caption
 }
 
 void TApplication::ShowException(const std::exception& e) {
+    if (MessageSink) {
+        MessageSink(e.what(), Title, MB_OK | MB_ICONERROR);
+        return;
+    }
     if (gui::testing::Enabled()) {
         gui::testing::Messages().push_back({e.what(), Title, MB_OK | MB_ICONERROR, IDOK});
         return;

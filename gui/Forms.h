@@ -127,6 +127,9 @@ public:
     // Shows the main form and runs the loop until Terminate.
     void Run();
     int MessageBox(const std::string& text, const std::string& caption, int flags);
+    // When set, message boxes go here instead of onto the screen (the command
+    // line has no one to answer them); its return value is the answer.
+    std::function<int(const std::string& text, const std::string& caption, int flags)> MessageSink;
     // The exception box: the exception's text, captioned with Title.
     void ShowException(const std::exception& e);
     // Ends the loop once the current handler has returned.

@@ -95,7 +95,7 @@ void TOpen::N052Click(TObject* Sender) { SetMoveFactor(N052, 0.5f, 2); }
 
 std::vector<std::string> TOpen::ImageSizeItems(int k) const {
     std::vector<std::string> items;
-    for (int m = 1; m <= 3; m++) items.push_back(std::to_string(SIZEX * m / k));
+    for (int m = 1; m <= COPYSCALE_MAX; m++) items.push_back(std::to_string(SIZEX * m / k));
     return items;
 }
 

@@ -188,9 +188,9 @@ TSettei::TSettei() : TForm("　地図表示設定") {
     RadioGroup1->SetItemIndex(0);
     RadioGroup1->SetBounds(x2, y2, 80, 130);
     RadioGroup2 = new TRadioGroup(Client(), "画像ｻｲｽﾞ");
-    RadioGroup2->SetItems({" 600", "1200", "1800"});
+    RadioGroup2->SetItems({" 600", "1200", "1800", "2400", "3000", "3600"});
     RadioGroup2->SetItemIndex(0);
-    RadioGroup2->SetBounds(x2 + 84, y2, 80, 90);
+    RadioGroup2->SetBounds(x2 + 84, y2, 80, 156);
     RadioGroup3 = new TRadioGroup(Client(), "拡大係数");
     RadioGroup3->SetItems({"×1", "×0.5", "×0.2", "×0.1"});
     RadioGroup3->SetItemIndex(0);
@@ -199,9 +199,9 @@ TSettei::TSettei() : TForm("　地図表示設定") {
     RadioGroup4->SetItems({"× 2", "× 1", "×0.5"});
     RadioGroup4->SetItemIndex(1);
     RadioGroup4->SetBounds(x2 + 252, y2, 80, 90);
-    g.label("画像ｻｲｽﾞ変更以外", x2 + 84, y2 + 96, 160);
-    g.label("は決定ﾎﾞﾀﾝで反映", x2 + 84, y2 + 114, 160);
-    y2 += 140;
+    g.label("画像ｻｲｽﾞ変更以外", x2 + 168, y2 + 120, 160);
+    g.label("は決定ﾎﾞﾀﾝで反映", x2 + 168, y2 + 138, 160);
+    y2 += 164;
 
     Label24 = g.label("GSI ウオッちず", x2, y2, 120);
     Label24->SetHint("国土地理院地図閲覧サービスのページへ");

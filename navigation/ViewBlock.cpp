@@ -34,8 +34,9 @@ ViewBlock ViewBlock::Take() {
     v.select = std::clamp<int32_t>(o.SELECT, 0, 52);
     std::copy(o.SelectCode, o.SelectCode + v.select, v.codes);
     v.cx = o.CX, v.cy = o.CY;
-    v.sizex = o.SIZEX, v.ssize = o.SSIZE, v.copyscale = o.COPYSCALE, v.magstep = o.MAGSTEP;
-    v.sizeChoice = o.RadioGroup1->ItemIndex();
+    // Older builds read sizes up to 1800 only; a larger choice is kept as 1800.
+    v.sizex = o.SIZEX, v.ssize = o.SSIZE, v.copyscale = std::min(o.COPYSCALE, 3), v.magstep = o.MAGSTEP;
+    v.sizeChoice = std::min(o.RadioGroup1->ItemIndex(), v.copyscale - 1);
     v.upDown = o.UpDown1->Position();
     v.magunit = o.MAGUNIT, v.scale = o.scale;
     return v;
@@ -66,7 +67,7 @@ bool ViewBlock::Parse(ProjectLines& in) {
     if (!in.Ranged(sizex, 600, 600) || !in.Ranged(ssize, 1, 5) || !in.Fields(f)) return false;
     copyscale = in.Int(f, 0);
     sizeChoice = in.Int(f, 1);
-    if (!in.Check(copyscale >= 1 && copyscale <= 3)) return false;
+    if (!in.Check(copyscale >= 1 && copyscale <= TOpen::COPYSCALE_MAX)) return false;
     float position = 0;
     if (!in.Ranged(magstep, 1, 10000) || !in.Float(magunit, true) || !in.Float(position, false) ||
         !in.Float(scale, true))

@@ -3,6 +3,7 @@
 #include "output/BinaryFile.h"
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <csetjmp>
 #include <cstdint>
 #include <cstdio>
@@ -27,6 +28,11 @@ bool RejectUnconverted(const QImage& image, std::string* error) {
     if (error) *error = "not enough memory for the image";
     return true;
 }
+
+constexpr int ROWS_PER_ASK = 64;
+constexpr const char* STOPPED = "stopped";
+
+bool Stopped(const WriteOptions& o, int row) { return o.KeepGoing && row % ROWS_PER_ASK == 0 && !o.KeepGoing(); }
 
 // ---- PNG ----
 
@@ -103,7 +109,7 @@ PngSource PreparePng(const QImage& in, const PngOptions& options) {
 
 // Everything libpng touches happens here, under its setjmp; no object with a
 // destructor is created between the setjmp and the last libpng call.
-bool EncodePng(FILE* f, const PngSource& s, std::string& reason) {
+bool EncodePng(FILE* f, const PngSource& s, const WriteOptions& o, std::string& reason) {
     PngError err;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &err, PngErrorFn, PngWarningFn);
     if (!png) {
@@ -133,12 +139,21 @@ bool EncodePng(FILE* f, const PngSource& s, std::string& reason) {
         else
             png_set_tRNS(png, info, nullptr, 0, &s.trnsColor);
     }
+    if (o.PixelsPerMetre > 0)
+        png_set_pHYs(png, info, png_uint_32(o.PixelsPerMetre), png_uint_32(o.PixelsPerMetre), PNG_RESOLUTION_METER);
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
     png_set_compression_level(png, PNG_COMPRESSION_LEVEL);
     // The compressed data go out one buffer per IDAT chunk.
     png_set_compression_buffer_size(png, PNG_IDAT_MAX);
     png_write_info(png, info);
-    for (int y = 0; y < height; ++y) png_write_row(png, s.image.constScanLine(y));
+    for (int y = 0; y < height; ++y) {
+        if (Stopped(o, y)) {
+            png_destroy_write_struct(&png, &info);
+            reason = STOPPED;
+            return false;
+        }
+        png_write_row(png, s.image.constScanLine(y));
+    }
     png_write_end(png, info);
     png_destroy_write_struct(&png, &info);
     return true;
@@ -175,7 +190,7 @@ constexpr int JPEG_ROW_COMPONENTS = 3;
 #endif
 
 // image: in the JPEG_ROWS format.
-bool EncodeJpeg(FILE* f, const QImage& image, std::string& reason) {
+bool EncodeJpeg(FILE* f, const QImage& image, const WriteOptions& o, std::string& reason) {
     jpeg_compress_struct cinfo;
     std::memset(&cinfo, 0, sizeof cinfo);
     JpegError err;
@@ -197,8 +212,18 @@ bool EncodeJpeg(FILE* f, const QImage& image, std::string& reason) {
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, JPEG_QUALITY, TRUE);
     cinfo.dct_method = JDCT_FLOAT;
+    if (o.PixelsPerMetre > 0) {
+        cinfo.write_JFIF_header = TRUE;
+        cinfo.density_unit = 1;   // dots per inch, what word processors read
+        cinfo.X_density = cinfo.Y_density = UINT16(std::lround(o.PixelsPerMetre * 0.0254));
+    }
     jpeg_start_compress(&cinfo, TRUE);
     while (cinfo.next_scanline < cinfo.image_height) {
+        if (Stopped(o, int(cinfo.next_scanline))) {
+            jpeg_destroy_compress(&cinfo);
+            reason = STOPPED;
+            return false;
+        }
         JSAMPROW rows[1] = {const_cast<JSAMPROW>(image.constScanLine(int(cinfo.next_scanline)))};
         jpeg_write_scanlines(&cinfo, rows, 1);
     }
@@ -210,7 +235,7 @@ bool EncodeJpeg(FILE* f, const QImage& image, std::string& reason) {
 // ---- BMP ----
 
 // image: Format_BGR888, the byte order of the file.
-bool EncodeBmp(FILE* f, const QImage& image, std::string& reason) {
+bool EncodeBmp(FILE* f, const QImage& image, const WriteOptions& o, std::string& reason) {
     const uint32_t height = uint32_t(image.height());
     uint8_t head[54];
     uint64_t stride;
@@ -223,9 +248,16 @@ bool EncodeBmp(FILE* f, const QImage& image, std::string& reason) {
         reason = std::string("BMP: ") + std::strerror(errno);
         return false;
     };
+    if (o.PixelsPerMetre > 0)
+        for (int at : {38, 42})
+            for (int b = 0; b < 4; ++b) head[at + b] = uint8_t(uint32_t(o.PixelsPerMetre) >> (8 * b));
     if (!put(head, sizeof head)) return false;
     std::vector<uint8_t> row(stride, 0);
     for (int y = int(height) - 1; y >= 0; --y) {
+        if (Stopped(o, y)) {
+            reason = STOPPED;
+            return false;
+        }
         std::memcpy(row.data(), image.constScanLine(y), size_t(image.width()) * 3);
         if (!put(row.data(), row.size())) return false;
     }
@@ -239,35 +271,51 @@ bool WritePng(const QImage& image, const std::string& path, std::string* error, 
     PngSource source = PreparePng(image, options);
     if (RejectUnconverted(source.image, error)) return false;
     return AtomicWriteBinary(
-        path, [&](FILE* f, std::string& reason) { return EncodePng(f, source, reason); }, error);
+        path, [&](FILE* f, std::string& reason) { return EncodePng(f, source, options, reason); }, error);
 }
 
 bool WritePng(const TBitmap& bmp, const std::string& path, std::string* error, const PngOptions& options) {
     return WritePng(bmp.Image(), path, error, options);
 }
 
-bool WriteJpeg(const QImage& image, const std::string& path, std::string* error) {
+bool WriteJpeg(const QImage& image, const std::string& path, std::string* error, const WriteOptions& options) {
     if (RejectEmpty(image, error)) return false;
     const QImage rgb = image.convertToFormat(JPEG_ROWS);
     if (RejectUnconverted(rgb, error)) return false;
     return AtomicWriteBinary(
-        path, [&](FILE* f, std::string& reason) { return EncodeJpeg(f, rgb, reason); }, error);
+        path, [&](FILE* f, std::string& reason) { return EncodeJpeg(f, rgb, options, reason); }, error);
+}
+
+bool WriteJpeg(const QImage& image, const std::string& path, std::string* error) {
+    return WriteJpeg(image, path, error, WriteOptions{});
 }
 
 bool WriteJpeg(const TBitmap& bmp, const std::string& path, std::string* error) {
-    return WriteJpeg(bmp.Image(), path, error);
+    return WriteJpeg(bmp.Image(), path, error, WriteOptions{});
 }
 
-bool WriteBmp(const QImage& image, const std::string& path, std::string* error) {
+bool WriteJpeg(const TBitmap& bmp, const std::string& path, std::string* error, const WriteOptions& options) {
+    return WriteJpeg(bmp.Image(), path, error, options);
+}
+
+bool WriteBmp(const QImage& image, const std::string& path, std::string* error, const WriteOptions& options) {
     if (RejectEmpty(image, error)) return false;
     const QImage bgr = image.convertToFormat(QImage::Format_BGR888);
     if (RejectUnconverted(bgr, error)) return false;
     return AtomicWriteBinary(
-        path, [&](FILE* f, std::string& reason) { return EncodeBmp(f, bgr, reason); }, error);
+        path, [&](FILE* f, std::string& reason) { return EncodeBmp(f, bgr, options, reason); }, error);
+}
+
+bool WriteBmp(const QImage& image, const std::string& path, std::string* error) {
+    return WriteBmp(image, path, error, WriteOptions{});
 }
 
 bool WriteBmp(const TBitmap& bmp, const std::string& path, std::string* error) {
-    return WriteBmp(bmp.Image(), path, error);
+    return WriteBmp(bmp.Image(), path, error, WriteOptions{});
+}
+
+bool WriteBmp(const TBitmap& bmp, const std::string& path, std::string* error, const WriteOptions& options) {
+    return WriteBmp(bmp.Image(), path, error, options);
 }
 
 } // namespace output

@@ -5,6 +5,7 @@
 #pragma once
 #include "gui/Types.h"
 #include <QImage>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -12,7 +13,16 @@ class TBitmap;
 
 namespace output {
 
-struct PngOptions {
+struct WriteOptions {
+    // The image's real size: pHYs in a PNG, the JFIF density (as dots per inch)
+    // in a JPEG, the header's resolution in a BMP. 0 writes none.
+    int PixelsPerMetre = 0;
+    // Asked every few rows while the file is encoded; false stops the write,
+    // which then fails with nothing left behind.
+    std::function<bool()> KeepGoing;
+};
+
+struct PngOptions : WriteOptions {
     // Written as a tRNS chunk when set. The map save leaves it unset, so saved
     // maps carry no transparency.
     std::optional<TColor> Transparent;
@@ -29,11 +39,15 @@ bool WritePng(const TBitmap& bmp, const std::string& path, std::string* error = 
 // JPEG through libjpeg: colour from the RGB pixels, three components,
 // quality 90 with baseline tables, floating-point DCT, sequential.
 bool WriteJpeg(const QImage& image, const std::string& path, std::string* error = nullptr);
+bool WriteJpeg(const QImage& image, const std::string& path, std::string* error, const WriteOptions& options);
 bool WriteJpeg(const TBitmap& bmp, const std::string& path, std::string* error = nullptr);
+bool WriteJpeg(const TBitmap& bmp, const std::string& path, std::string* error, const WriteOptions& options);
 
 // Windows bitmap: 24 bits per pixel, bottom-up rows, uncompressed.
 bool WriteBmp(const QImage& image, const std::string& path, std::string* error = nullptr);
+bool WriteBmp(const QImage& image, const std::string& path, std::string* error, const WriteOptions& options);
 bool WriteBmp(const TBitmap& bmp, const std::string& path, std::string* error = nullptr);
+bool WriteBmp(const TBitmap& bmp, const std::string& path, std::string* error, const WriteOptions& options);
 
 // The PNG writer's fixed settings, for the checks that read files back.
 constexpr int PNG_COMPRESSION_LEVEL = 7;

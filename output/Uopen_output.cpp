@@ -8,10 +8,11 @@
 #include "navigation/Usettei.h"
 #include "output/ImageWriters.h"
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
-int CopyScaleOf(const TRadioGroup* group) { return std::clamp(group->ItemIndex() + 1, 1, 3); }
+int CopyScaleOf(const TRadioGroup* group) { return std::clamp(group->ItemIndex() + 1, 1, TOpen::COPYSCALE_MAX); }
 
 // The wait window shows its text at once. It is painted without running the
 // event loop: no timer may change the view between two tiles of one image.
@@ -121,7 +122,6 @@ void TOpen::Button8Click(TObject* Sender) {
 void TOpen::SaveMapImage() {
     COPYSCALE = CopyScaleOf(RadioGroup1);
     ImageSize = SIZEX * COPYSCALE / SSIZE;
-    TBitmap out(ImageSize, ImageSize);
     Image1->SetImageSize(ImageSize, ImageSize);
 
     if (!SaveDialog1->Execute()) {
@@ -139,8 +139,47 @@ void TOpen::SaveMapImage() {
             return;
         }
     }
-    ShowProgress(name + " を保存しています");
+    WriteMapImage(name);
+}
 
+bool TOpen::WriteMapImage(const std::string& name) {
+    COPYSCALE = CopyScaleOf(RadioGroup1);
+    ImageSize = SIZEX * COPYSCALE / SSIZE;
+    TBitmap out(ImageSize, ImageSize);
+    Image1->SetImageSize(ImageSize, ImageSize);
+    ShowProgress(name + " を保存しています");
+    // A large image takes seconds: the user may stop it, and no file is left.
+    const bool stoppable = COPYSCALE != 1;
+    if (stoppable) Process->BeginStoppable();
+
+    const bool readings = RenderMapImage(out);
+
+    std::string error;
+    bool ok = false;
+    output::PngOptions options;
+    options.PixelsPerMetre = OutputPixelsPerMetre();
+    if (stoppable) options.KeepGoing = [] { return !Process->StopAsked(); };
+    if (!Process->Cancelled) {
+        switch (SaveFormat) {
+        case 2: ok = output::WriteBmp(out, name, &error, options); break;
+        case 3: ok = output::WritePng(out, name, &error, options); break;
+        default: ok = output::WriteJpeg(out, name, &error, options); break;
+        }
+    }
+    const bool stopped = stoppable && Process->Cancelled;
+    if (stoppable) Process->EndStoppable();
+    Process->Hide();
+    if (stopped) return false;
+    if (!readings) TellReadingsRefused();
+    if (!ok)
+        MessageBox(gui::Format("画像ファイル %s を保存できませんでした\n%s", name.c_str(), error.c_str()),
+                   "画像保存エラー", MB_OK | MB_ICONEXCLAMATION);
+    return ok;
+}
+
+// The saved and printed map, drawn once at the chosen size. False when the
+// readings were refused.
+bool TOpen::RenderMapImage(TBitmap& out) {
     const int s = ImageSize;
     bool readings = true;
     if (COPYSCALE != 1) {
@@ -148,17 +187,10 @@ void TOpen::SaveMapImage() {
     } else {
         out.Canvas()->CopyRect(Rect(0, 0, s, s), Image1->Canvas(), Rect(0, 0, s, s));
     }
-
-    std::string error;
-    bool ok;
-    switch (SaveFormat) {
-    case 2: ok = output::WriteBmp(out, name, &error); break;
-    case 3: ok = output::WritePng(out, name, &error); break;
-    default: ok = output::WriteJpeg(out, name, &error); break;
-    }
-    Process->Hide();
-    if (!readings) TellReadingsRefused();
-    if (!ok)
-        MessageBox(gui::Format("画像ファイル %s を保存できませんでした\n%s", name.c_str(), error.c_str()),
-                   "画像保存エラー", MB_OK | MB_ICONEXCLAMATION);
+    return readings;
 }
+
+// The map's real size does not change with the pixel count: 600 pixels a
+// multiplier, 100 dots per inch a multiplier, so a document places any size
+// of the same map on the same 15 cm (smaller by the reduction).
+int TOpen::OutputPixelsPerMetre() const { return int(std::lround(COPYSCALE * 100 / 0.0254)); }

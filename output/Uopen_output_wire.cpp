@@ -1,5 +1,6 @@
 // Main-form wiring of the output folder.
 #include "engine/Uopen.h"
+#include "gui/PrintDialog.h"
 
 void TOpen::WireOutputHandlers() {
     RadioGroup1->OnClick = [this](TObject* s) { RadioGroup1Click(s); };
@@ -8,6 +9,10 @@ void TOpen::WireOutputHandlers() {
     PNG1->OnClick = [this](TObject* s) { PNG1Click(s); };
     JPEG1->OnClick = [this](TObject* s) { JPEG1Click(s); };
     BITMAP1->OnClick = [this](TObject* s) { BITMAP1Click(s); };
+    Print1->OnClick = [this](TObject* s) { Print1Click(s); };
+    PrintPreview1->OnClick = [this](TObject* s) { PrintPreview1Click(s); };
+    BtnPrint->OnClick = [this](TObject* s) { Print1Click(s); };
+    PrintDialog1 = new TPrintDialog(this);
     SaveDialog1->OverwritePrompt = true;
     SaveDialog1->DefaultExt.clear();
 

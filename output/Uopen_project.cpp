@@ -83,15 +83,17 @@ void AfterRailwayLoad(TOpen& o, const ProjectData& d) {
 } // namespace
 
 void TOpen::Button10Click(TObject*) {
-    if (!OpenDialog1->Execute()) return;
-    const std::string path = OpenDialog1->FileName;
+    if (OpenDialog1->Execute()) RestoreProjectFile(OpenDialog1->FileName);
+}
+
+bool TOpen::RestoreProjectFile(const std::string& path) {
     // The whole file is read and checked before anything changes.
     std::vector<std::string> lines;
     {
         gui::TextReader r;
         if (!r.Open(path)) {
             MessageBox("RVXファイルを読み込めません　　　", "ファイル読み込みエラー　", MB_OK | MB_ICONEXCLAMATION);
-            return;
+            return false;
         }
         std::string line;
         while (r.ReadLine(line)) lines.push_back(line);
@@ -100,7 +102,7 @@ void TOpen::Button10Click(TObject*) {
     if (const int bad = ParseProject(lines, d)) {
         MessageBox(gui::Format("RVXファイル %s の %d 行目が正しくありません", path.c_str(), bad),
                    "ファイル読み込みエラー　", MB_OK | MB_ICONEXCLAMATION);
-        return;
+        return false;
     }
 
     // The map is drawn once, when everything is back; until then the area load
@@ -123,4 +125,5 @@ void TOpen::Button10Click(TObject*) {
     AfterRailwayLoad(*this, d);
     // The redraw draws the circles in their own layer, under the lines, symbols and labels.
     DrawMap();
+    return true;
 }

@@ -37,8 +37,13 @@ TEST_F(RealOutput, TheSavedFileHasTheBytesOfTheTiledImage) {
             tiled.Canvas()->CopyRect(r, Open->Image1->Canvas(), r);
         }
     const auto ref = programDir / "tiled";
-    ASSERT_TRUE(output::WritePng(tiled, (ref.string() + ".png")));
-    ASSERT_TRUE(output::WriteBmp(tiled, (ref.string() + ".bmp")));
+    // The save records the map's real size; the reference is written with the same.
+    output::PngOptions png0;
+    png0.PixelsPerMetre = Open->OutputPixelsPerMetre();
+    output::WriteOptions bmp0;
+    bmp0.PixelsPerMetre = png0.PixelsPerMetre;
+    ASSERT_TRUE(output::WritePng(tiled, (ref.string() + ".png"), nullptr, png0));
+    ASSERT_TRUE(output::WriteBmp(tiled, (ref.string() + ".bmp"), nullptr, bmp0));
 
     const int redraws = Open->RedrawCount;
     gui::testing::QueueFileName((programDir / "map.png").string());

@@ -1,0 +1,25 @@
+// The desktop's print dialog and print preview, with the map's own options
+// (a title line, the data credit line) on a tab of the print dialog.
+#pragma once
+#include "gui/Dialogs.h"
+#include <QPrinter>
+#include <functional>
+#include <string>
+
+class TPrintDialog : public TOwnedComponent {
+public:
+    explicit TPrintDialog(QWidget* owner = nullptr) : TOwnedComponent(owner), owner(owner) {}
+    // Kept between prints, so paper, margins and orientation stay as chosen.
+    QPrinter* Printer() { return &printer; }
+    std::string Title;      // "表題": printed above the map when not empty
+    bool Credit = false;    // "出典を地図の下に印刷する"
+    // False when cancelled. Under test the next scripted file name is the PDF
+    // file printed to, and none is a cancel.
+    bool Execute();
+    // Shows paint's pages; the preview's own print button prints through paint too.
+    void Preview(const std::function<void(QPrinter*)>& paint);
+
+private:
+    QWidget* owner;
+    QPrinter printer{QPrinter::HighResolution};
+};

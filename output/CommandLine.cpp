@@ -1,0 +1,164 @@
+#include "output/CommandLine.h"
+#include "forms/AllForms.h"
+#include "engine/Uopen.h"
+#include "gui/Files.h"
+#include "gui/TextFile.h"
+#include "gui/Forms.h"
+#include <QDir>
+#include <QtGlobal>
+#include <QString>
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+
+namespace output {
+
+namespace {
+
+// SaveFormat of an output name, 0 for one we do not write.
+uint8_t FormatOfName(const std::string& name) {
+    std::string ext = gui::ExtractFileExt(name);
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    if (ext == ".png") return 3;
+    if (ext == ".jpg" || ext == ".jpeg") return 1;
+    if (ext == ".bmp") return 2;
+    return 0;
+}
+
+// Relative names mean the folder the command was given in, not the program folder.
+std::string Absolute(const std::string& path) {
+    std::error_code ec;
+    const auto p = std::filesystem::absolute(path, ec);
+    return ec ? path : p.string();
+}
+
+std::string OneLine(std::string text) {
+    for (char& c : text)
+        if (c == '\n' || c == '\r' || c == '\t') c = ' ';
+    while (!text.empty() && (text.back() == ' ')) text.pop_back();
+    // The window texts pad with wide blanks for the message box.
+    const std::string wide = "\xE3\x80\x80";
+    while (text.size() >= wide.size() && text.compare(text.size() - wide.size(), wide.size(), wide) == 0)
+        text.resize(text.size() - wide.size());
+    return text;
+}
+
+void PrintLine(const std::string& line) {
+    std::fputs((line + "\n").c_str(), stderr);
+    std::fflush(stderr);
+}
+
+int ItemOfSize(const TRadioGroup* group, int size) {
+    for (int k = 0; k < group->Count(); ++k)
+        if (QString::fromStdString(group->Item(k)).trimmed().toInt() == size) return k;
+    return -1;
+}
+
+} // namespace
+
+std::string UsageText() {
+    return "使い方: rovana [--render PROJECT.rvx --out FILE.(png|jpg|bmp) [--size N] [--program-folder DIR]]\n"
+           "  引数なし            地図ウィンドウを開きます\n"
+           "  --render PROJECT    プロジェクトファイルの地図を、ウィンドウを出さずに描きます\n"
+           "  --out FILE          画像ファイル（拡張子 .png .jpg .bmp で形式を選びます）\n"
+           "  --size N            画像サイズ（600, 1200, 1800, 2400, 3000, 3600）。省略するとプロジェクトのサイズ\n"
+           "  --program-folder DIR  地図データのあるプログラムフォルダ（省略すると現在のフォルダ）\n"
+           "  --help              この説明を表示します\n"
+           "  --version           版を表示します\n"
+           "終了コード: 0 成功, 1 プロジェクトまたは画像の失敗, 2 引数の誤り\n";
+}
+
+void QuietToolkitMessages() {
+    // Stderr is for the one line a script reads; the toolkit's own notes would mix in.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtFatalMsg) std::fputs((text.toStdString() + "\n").c_str(), stderr);
+    });
+}
+
+std::string VersionText() { return "Rovana9.3\n"; }
+
+CommandLine ParseCommandLine(const std::vector<std::string>& args) {
+    CommandLine c;
+    if (args.empty()) return c;
+    auto fail = [&](const std::string& why) {
+        c.kind = CommandLine::Error;
+        c.error = why;
+        return c;
+    };
+    bool render = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--help" || a == "-h") {
+            c.kind = CommandLine::Help;
+            return c;
+        }
+        if (a == "--version") {
+            c.kind = CommandLine::Version;
+            return c;
+        }
+        const bool takesValue = a == "--render" || a == "--out" || a == "--size" || a == "--program-folder";
+        if (!takesValue) return fail("引数 " + a + " は使えません");
+        if (i + 1 >= args.size() || args[i + 1].empty()) return fail("引数 " + a + " の値がありません");
+        const std::string& v = args[++i];
+        if (a == "--render") {
+            render = true;
+            c.render.project = v;
+        } else if (a == "--out") {
+            c.render.out = v;
+        } else if (a == "--program-folder") {
+            c.render.programFolder = v;
+        } else {
+            bool ok = false;
+            const int n = QString::fromStdString(v).toInt(&ok);
+            if (!ok || n <= 0) return fail("画像サイズ " + v + " は数ではありません");
+            c.render.size = n;
+        }
+    }
+    if (!render) return fail("--render でプロジェクトファイルを指定してください");
+    if (c.render.out.empty()) return fail("--out で画像ファイルを指定してください");
+    if (!FormatOfName(c.render.out)) return fail("画像ファイル " + c.render.out + " の拡張子は .png .jpg .bmp のどれかにしてください");
+    c.kind = CommandLine::Render;
+    return c;
+}
+
+int RunRender(const RenderRequest& request) {
+    const std::string project = Absolute(request.project), out = Absolute(request.out);
+    if (!request.programFolder.empty() && !QDir::setCurrent(QString::fromStdString(request.programFolder))) {
+        PrintLine("プログラムフォルダ " + request.programFolder + " に移れません");
+        return 1;
+    }
+
+    // Messages name the file they are about, so a script's log says which one failed.
+    std::string about = project;
+    Application->MessageSink = [&](const std::string& text, const std::string&, int flags) {
+        std::string line = OneLine(text);
+        const std::string base = gui::ExtractFileName(about);
+        if (line.find(base) == std::string::npos) line = about + ": " + line;
+        PrintLine(line);
+        // No one is there to agree: a question gets its cautious answer.
+        switch (flags & 0x0F) {
+        case MB_OKCANCEL: return int(IDCANCEL);
+        case MB_YESNO: return int(IDNO);
+        case MB_YESNOCANCEL: return int(IDCANCEL);
+        default: return int(IDOK);
+        }
+    };
+
+    CreateAllForms(Application);
+    if (Application->Terminated() || !Open) return 1;
+    if (!Open->RestoreProjectFile(project)) return 1;
+
+    if (request.size) {
+        const int item = ItemOfSize(Open->RadioGroup1, request.size);
+        if (item < 0) {
+            PrintLine(gui::Format("画像サイズ %d は選べません", request.size));
+            return 1;
+        }
+        Open->RadioGroup1->SetItemIndex(item);
+    }
+    about = out;
+    Open->SaveFormat = FormatOfName(out);
+    return Open->WriteMapImage(out) ? 0 : 1;
+}
+
+} // namespace output

@@ -1,0 +1,32 @@
+// Drawing a project's map from the command line, for scripts and other
+// programs: no window is shown and every message becomes a line on stderr.
+#pragma once
+#include <string>
+#include <vector>
+
+namespace output {
+
+struct RenderRequest {
+    std::string project, out, programFolder;
+    int size = 0;   // a choice of the image size group (600, 1200, ...); 0 keeps the project's
+};
+
+struct CommandLine {
+    enum Kind { Start, Render, Help, Version, Error } kind = Start;
+    RenderRequest render;
+    std::string error;   // for Error: one line saying what is wrong
+};
+
+// The arguments after the program name.
+CommandLine ParseCommandLine(const std::vector<std::string>& args);
+std::string UsageText();
+std::string VersionText();
+// Before the application exists: the toolkit's warnings stay off stderr.
+void QuietToolkitMessages();
+
+// Runs with the application made and no form yet: makes the forms in the
+// program folder, restores the project and writes the image. The exit status:
+// 0 when the image was written, 1 when anything was refused.
+int RunRender(const RenderRequest& request);
+
+} // namespace output

@@ -1,0 +1,63 @@
+// Printing, through the print path to a PDF file: the page is the paper the
+// user chose, the map is drawn with at least the paper's dots, and the
+// window's own size choice is what it was.
+#include "gui/PrintDialog.h"
+#include "gui/Testing.h"
+#include "tests/engine/HandMap.h"
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrinter>
+#include <regex>
+
+using gui::testing::QueueFileName;
+
+class Print : public HandMap {
+protected:
+    void SetUp() override {
+        HandMap::SetUp();
+        SetStore(o->CoastLine, {{{10, 10}, {500, 590}}});
+    }
+    std::string File(const std::string& name) { return (programDir / name).string(); }
+    // The page's width and height in points, from the file's first MediaBox.
+    static std::pair<int, int> PageSize(const std::string& pdf) {
+        std::smatch m;
+        if (!std::regex_search(pdf, m, std::regex(R"(/MediaBox \[0 0 ([0-9.]+) ([0-9.]+)\])"))) return {0, 0};
+        return {int(std::lround(std::stod(m[1]))), int(std::lround(std::stod(m[2])))};
+    }
+    static bool HasImageOfWidth(const std::string& pdf, int w) {
+        return pdf.find("/Width " + std::to_string(w) + "\n") != std::string::npos ||
+               pdf.find("/Width " + std::to_string(w) + " ") != std::string::npos ||
+               pdf.find("/Width " + std::to_string(w) + "/") != std::string::npos;
+    }
+};
+
+TEST_F(Print, ThePageIsThePaperChosenAndTheMapHasThePapersDots) {
+    QPrinter* printer = o->PrintDialog1->Printer();
+    o->RadioGroup1->SetItemIndex(0);
+
+    // A4 across at 300 dpi, from the image group's button.
+    printer->setPageSize(QPageSize(QPageSize::A4));
+    printer->setPageOrientation(QPageLayout::Landscape);
+    printer->setResolution(300);
+    o->PrintDialog1->Title = "白地図 テスト";
+    o->PrintDialog1->Credit = true;
+    QueueFileName(File("a4.pdf"));
+    o->BtnPrint->Click();
+    const std::string a4 = testsupport::ReadBytes(File("a4.pdf"));
+    ASSERT_EQ(a4.rfind("%PDF", 0), 0u);
+    EXPECT_EQ(PageSize(a4), std::make_pair(842, 595));
+    // About 170 mm of map height at 300 dpi wants more than 1800 dots: the 2400 drawing.
+    EXPECT_TRUE(HasImageOfWidth(a4, 2400));
+    EXPECT_EQ(o->RadioGroup1->ItemIndex(), 0);
+    EXPECT_EQ(o->ImageSize, 600) << "the window keeps its own size";
+
+    // A5 upright from the preview; a cancelled dialog prints nothing.
+    printer->setPageSize(QPageSize(QPageSize::A5));
+    printer->setPageOrientation(QPageLayout::Portrait);
+    QueueFileName(File("a5.pdf"));
+    o->PrintPreview1->Click();
+    EXPECT_EQ(PageSize(testsupport::ReadBytes(File("a5.pdf"))), std::make_pair(420, 595));
+    QueueFileName(std::nullopt);
+    o->Print1->Click();
+    EXPECT_TRUE(gui::testing::Messages().empty());
+}

@@ -1,0 +1,133 @@
+// The map drawn from the command line: the built program run as a script runs
+// it, with no display, against the window's own save of the same project.
+#include "engine/Uopen.h"
+#include "gui/Testing.h"
+#include "lines/Ukyori.h"
+#include "paint/Upaint.h"
+#include "tests/support/FormsFixture.h"
+#include "tests/support/RealAreas.h"
+#include <sys/resource.h>
+#include <cstdlib>
+#include <fstream>
+
+using gui::testing::QueueFileName;
+using testsupport::ReadBytes;
+
+class Render : public JapanFormsTest {
+protected:
+    struct ChildRun {
+        int status = -1;
+        std::string out, err;
+    };
+    TOpen* o = nullptr;
+    std::string File(const std::string& name) { return (programDir / name).string(); }
+
+    void SetUp() override {
+        JapanFormsTest::SetUp();
+        o = Open;
+        // The program file of the child's name must be in the program folder.
+        testsupport::PlaceProgramFile(programDir, "rovana");
+    }
+    // The built program, with no display at all.
+    ChildRun Rovana(const std::string& args) {
+        const std::string cmd = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" + std::string(ROVANA_BINARY) +
+                                "' " + args + " > '" + File("run.out") + "' 2> '" + File("run.err") + "'";
+        const int rc = std::system(cmd.c_str());
+        return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, ReadBytes(File("run.out")), ReadBytes(File("run.err"))};
+    }
+    std::string Args(const std::string& project, const std::string& out, const std::string& more = "") {
+        return "--render '" + File(project) + "' --out '" + File(out) + "' --program-folder '" + programDir.string() +
+               "' " + more;
+    }
+
+    // The whole country with names, three painted towns and a circle, at 600.
+    void BuildProject() {
+        o->MapShown = true;
+        std::vector<int> all;
+        for (int code = 1; code <= 47; ++code) all.push_back(code);
+        testsupport::ChooseAreas(all);
+        o->CBTownName->SetChecked(true);
+        o->BtnPaintClick(o);
+        int pressed = 0;
+        for (int i = 0; i < o->TownCount && pressed < 3; i += 7) {
+            int sx, sy;
+            o->MapToScreen(o->TownX[i], o->TownY[i], sx, sy);
+            if (o->Image1->Canvas()->Pixels(sx, sy) != o->Image1->Canvas()->Pixels(5, 590)) continue;
+            MapPaint->TkBtnClick(1 + pressed);
+            o->PressPaint(27, sx, sy);
+            ++pressed;
+        }
+        ASSERT_EQ(pressed, 3);
+        MapPaint->Button19Click(MapPaint);
+        Kyori->CheckBox6->SetChecked(true);
+        int32_t x, y;
+        o->PressToData(300, 300, x, y);
+        ASSERT_TRUE(Kyori->AddCircle(x, y));
+        QueueFileName(File("a.rvx"));
+        o->Button1Click(o);
+    }
+    // The window's own save of the project as restored, through its menu.
+    std::string WindowSave(int sizeItem, const std::string& png) {
+        QueueFileName(File("a.rvx"));
+        o->Button10Click(o);
+        o->RadioGroup1->SetItemIndex(sizeItem);
+        QueueFileName(File(png));
+        o->PNG1Click(o);
+        return ReadBytes(File(png));
+    }
+};
+
+TEST_F(Render, TheCommandLineWritesTheWindowsOwnSaveInUnderAGigabyte) {
+    BuildProject();
+    const std::string window600 = WindowSave(0, "w600.png"), window3600 = WindowSave(5, "w3600.png");
+    ASSERT_GT(window3600.size(), 1000u);
+
+    // The project's own size, then the largest one chosen on the command line.
+    ChildRun r = Rovana(Args("a.rvx", "c600.png"));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_TRUE(ReadBytes(File("c600.png")) == window600);
+    r = Rovana(Args("a.rvx", "c3600.png", "--size 3600"));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(ReadBytes(File("c3600.png")) == window3600);
+    rusage children{};
+    ASSERT_EQ(getrusage(RUSAGE_CHILDREN, &children), 0);
+    EXPECT_LT(children.ru_maxrss, 1024L * 1024) << "kilobytes at the peak";
+}
+
+TEST_F(Render, BadInputGetsOneLineNamingTheFileAndNoImage) {
+    BuildProject();
+    // A size multiplier no window offers, on line 6.
+    std::string text = ReadBytes(File("a.rvx"));
+    const size_t at = text.find("\r\n1,0,COPYSCALE\r\n");
+    ASSERT_NE(at, std::string::npos);
+    std::ofstream(File("bad.rvx"), std::ios::binary) << text.replace(at, 17, "\r\n9,0,COPYSCALE\r\n");
+    std::filesystem::create_directory(File("folder.rvx"));
+
+    const struct {
+        std::string args, mentions;
+        int status;
+    } cases[] = {
+        {Args("none.rvx", "x.png"), "none.rvx", 1},
+        {Args("folder.rvx", "x.png"), "folder.rvx", 1},
+        {Args("bad.rvx", "x.png"), "bad.rvx の 6 行目", 1},
+        {Args("a.rvx", "no/such/x.png"), "no/such/x.png", 1},
+        {Args("a.rvx", "x.png", "--size 700"), "700", 1},
+        {Args("a.rvx", "x.gif"), "x.gif", 2},
+        {"--out x.png", "--render", 2},
+    };
+    for (const auto& c : cases) {
+        const ChildRun r = Rovana(c.args);
+        EXPECT_EQ(r.status, c.status) << c.args << "\n" << r.err;
+        EXPECT_NE(r.err.find(c.mentions), std::string::npos) << c.args << "\n" << r.err;
+        EXPECT_FALSE(std::filesystem::exists(File("x.png"))) << c.args;
+        if (c.status == 1) {
+            EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        }
+    }
+    const ChildRun help = Rovana("--help"), version = Rovana("--version");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("--render"), std::string::npos);
+    EXPECT_EQ(version.status, 0);
+    EXPECT_NE(version.out.find("9.3"), std::string::npos);
+}
