@@ -2,7 +2,7 @@
 // or, given --render, the map of a project drawn to a file without a window.
 #include "forms/AllForms.h"
 #include "gui/Forms.h"
-#include "output/CommandLine.h"
+#include "forms/CommandLine.h"
 #include <QApplication>
 #include <QIcon>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "output/CommandLine.h"
+#include "forms/CommandLine.h"
 #include "forms/AllForms.h"
 #include "engine/Uopen.h"
 #include "gui/Files.h"
