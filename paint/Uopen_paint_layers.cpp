@@ -45,7 +45,7 @@ void TOpen::AddPaintLayers() {
         });
     Layers.Add(
         LayerPlace::Legend, [](const DrawSettings& s) { return s.LegendShown; },
-        [this](TCanvas&, const MapView&, const DrawSettings&) { DrawLegendOnMap(); });
+        [this](TCanvas& cv, const MapView& v, const DrawSettings&) { DrawLegendOnMap(cv, v); });
     AfterRedrawHooks.push_back([](const DrawSettings& s) {
         if (s.MapWrite) Keisoku->Close();
     });
