@@ -522,9 +522,12 @@ public:
     static bool SplitParenName(const std::string& text, std::string& name, std::string& group);
     void PaintByName(const std::string& name);
     bool PaintAtPoint(int32_t x, int32_t y);   // false when the records are full
-    bool NearCoast(int sx, int sy);
-    void SearchPaint();
-    void SearchPaintWithArea();
+    bool NearCoast(const TCanvas& cv, int sx, int sy);
+    // Whether the name searched is one of the wards on the map.
+    bool SearchesWard() const;
+    void SearchPaint(TCanvas& cv, const MapView& view, const DrawSettings& s);
+    // On the screen only: it measures what it fills and shows the figures.
+    void SearchPaintWithArea(const DrawSettings& s);
     using PaintRecord = ::PaintRecord;
     // Room for a statistics map of every municipality of the country at every
     // part, in the edition with the most of them, and hand painting besides.
