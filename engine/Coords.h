@@ -88,6 +88,8 @@ struct MapView {
     void ToScreen(int32_t x, int32_t y, int& sx, int& sy) const;
     // The displayed map units at a pixel's top-left corner (the read-outs' figures).
     void CornerToMap(int sx, int sy, int32_t& x, int32_t& y) const;
+    // East-west length of pixel row r, at the latitude of its left end.
+    float RowKm(int r) const;
     // The displayed map units at a pixel's centre, rounded.
     void CentreToMap(int sx, int sy, int32_t& x, int32_t& y) const;
     // The stored (Tokyo-datum) point that ToScreen puts back on the pixel,

@@ -30,6 +30,14 @@ void MapView::CornerToMap(int sx, int sy, int32_t& x, int32_t& y) const {
     y = TruncToInt((half - sy) / scaleY + cy);
 }
 
+float MapView::RowKm(int r) const {
+    int32_t x1, y1, x2, y2;
+    CornerToMap(0, r, x1, y1);
+    CornerToMap(size, r, x2, y2);
+    const float lat = LatOf(y1);
+    return GreatCircleKm(lat, 0, lat, double(int64_t(x2) - x1) * 0.0001);
+}
+
 void MapView::CentreToMap(int sx, int sy, int32_t& x, int32_t& y) const {
     if (!(scaleX > 0 && scaleY > 0)) {
         x = cx, y = cy;

@@ -326,16 +326,20 @@ public:
     void CBTownBorderClick(TObject* Sender);
     void CBTownNameClick(TObject* Sender);
     // Overlays (engine/Uoverlay.cpp).
-    void DrawLonLatGrid(const DrawSettings& s);
-    void DrawMeshGrid(const DrawSettings& s);
+    // The overlays draw onto the canvas through the view given; the forms
+    // without them draw onto the screen's image at the view drawn last.
+    void DrawLonLatGrid(TCanvas& cv, const MapView& view, const DrawSettings& s);
+    void DrawMeshGrid(TCanvas& cv, const MapView& view, const DrawSettings& s);
     void DrawMeshNames(int level);
+    void DrawMeshNames(TCanvas& cv, const MapView& view, int level);
     void DrawScaleBar(int32_t cy);
-    void DrawMapFrame(const DrawSettings& s);
+    void DrawScaleBar(TCanvas& cv, const MapView& view);
+    void DrawMapFrame(TCanvas& cv, const MapView& view, const DrawSettings& s);
     void DrawPrefCaption();
-    void DrawPrefCaption(const DrawSettings& s);
+    void DrawPrefCaption(TCanvas& cv, const MapView& view, const DrawSettings& s);
     void DrawApprovalNotice();
-    void DrawApprovalNotice(const DrawSettings& s);
-    void Disp_Office(const DrawSettings& s);
+    void DrawApprovalNotice(TCanvas& cv, const MapView& view, const DrawSettings& s);
+    void Disp_Office(TCanvas& cv, const MapView& view, const DrawSettings& s);
     // Toggles and menu items (navigation/Uopen_display.cpp).
     void CBLonLatClick(TObject* Sender);
     void CBFunClick(TObject* Sender);
@@ -518,9 +522,12 @@ public:
     static bool SplitParenName(const std::string& text, std::string& name, std::string& group);
     void PaintByName(const std::string& name);
     bool PaintAtPoint(int32_t x, int32_t y);   // false when the records are full
-    bool NearCoast(int sx, int sy);
-    void SearchPaint();
-    void SearchPaintWithArea();
+    bool NearCoast(const TCanvas& cv, int sx, int sy);
+    // Whether the name searched is one of the wards on the map.
+    bool SearchesWard() const;
+    void SearchPaint(TCanvas& cv, const MapView& view, const DrawSettings& s);
+    // On the screen only: it measures what it fills and shows the figures.
+    void SearchPaintWithArea(const DrawSettings& s);
     using PaintRecord = ::PaintRecord;
     // Room for a statistics map of every municipality of the country at every
     // part, in the edition with the most of them, and hand painting besides.
@@ -552,7 +559,7 @@ public:
     void RestoreCheckStates();
     void CBTownPaintClick(TObject* Sender);
     void N6Click(TObject* Sender);
-    void DrawLegendOnMap();
+    void DrawLegendOnMap(TCanvas& cv, const MapView& view);
     void menuExpClick(TObject* Sender);
     void CBExpClick(TObject* Sender);
 
@@ -566,7 +573,9 @@ public:
     TMenuItem *N23, *N161, *N141, *N181, *N19, *N20, *N21;   // menu "記号"
     TSaveDialog* SaveDialog2 = nullptr;   // label files of the displayed names
     // Every label, or only row `only` over the map as it is (the find marks one hit).
-    void label_write(int only = -1);
+    void label_write(int only = -1);   // onto the screen at the view drawn last
+    // The label table, or its row only, onto the canvas through the view.
+    void DrawLabels(TCanvas& cv, const MapView& view, int only = -1);
     // Prefecture names (seats false) or capitals.
     void DrawPrefLayer(TCanvas& cv, const MapView& view, const DrawSettings& s, bool seats);
     void DrawMountains(TCanvas& cv, const MapView& view, const DrawSettings& s);

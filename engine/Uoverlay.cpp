@@ -20,31 +20,45 @@ struct GridBox {
     int lat0, lat1, lon0, lon1;
 };
 
-GridBox GridBoxOf(const TOpen& o) {
+// What an overlay draws on: the canvas, the view, and the map units of the
+// view's corners.
+struct Sheet {
+    TOpen& o;
+    TCanvas* cv;
+    const MapView& v;
+    int32_t minX = 0, minY = 0, maxX = 0, maxY = 0;
+    Sheet(TOpen& o, TCanvas& cv, const MapView& v) : o(o), cv(&cv), v(v) {
+        v.CornerToMap(0, v.size, minX, minY);
+        v.CornerToMap(v.size, 0, maxX, maxY);
+    }
+    void ToScreen(int32_t x, int32_t y, int& sx, int& sy) const { v.ToScreen(x, y, sx, sy); }
+};
+
+GridBox GridBoxOf(const Sheet& p) {
     GridBox b;
-    o.MapToScreen(o.MinX, o.MinY, b.left, b.bottom);
-    o.MapToScreen(o.MaxX, o.MaxY, b.right, b.top);
+    p.ToScreen(p.minX, p.minY, b.left, b.bottom);
+    p.ToScreen(p.maxX, p.maxY, b.right, b.top);
     if (b.left < 0) b.left = 0;
     if (b.top < 0) b.top = 0;
-    const int w = o.SIZEX * o.COPYSCALE, h = o.SizeY * o.COPYSCALE;
+    const int w = p.v.size, h = p.v.size;
     if (b.right >= w) b.right = w - 1;
     if (b.bottom >= h) b.bottom = h - 1;
-    b.lat0 = o.MinY / 15000;
-    b.lat1 = o.MaxY / 15000;
-    b.lon0 = o.MinX / 10000;
-    b.lon1 = o.MaxX / 10000;
+    b.lat0 = p.minY / 15000;
+    b.lat1 = p.maxY / 15000;
+    b.lon0 = p.minX / 10000;
+    b.lon1 = p.maxX / 10000;
     return b;
 }
 
-bool RowInBox(const TOpen& o, const GridBox& b, int32_t y) {
+bool RowInBox(const Sheet& p, const GridBox& b, int32_t y) {
     int sx, sy;
-    o.MapToScreen(o.MinX, y, sx, sy);
+    p.ToScreen(p.minX, y, sx, sy);
     return b.top <= sy && sy < b.bottom;
 }
 
-bool ColumnInBox(const TOpen& o, const GridBox& b, int32_t x) {
+bool ColumnInBox(const Sheet& p, const GridBox& b, int32_t x) {
     int sx, sy;
-    o.MapToScreen(x, o.MinY, sx, sy);
+    p.ToScreen(x, p.minY, sx, sy);
     return b.left <= sx && sx < b.right;
 }
 
@@ -113,29 +127,29 @@ private:
 };
 
 // A line across the view at map y, kept only when its left end lies in the box.
-void HorizontalLine(TOpen& o, const GridBox& b, GridLines& out, int64_t at) {
+void HorizontalLine(const Sheet& p, const GridBox& b, GridLines& out, int64_t at) {
     int32_t y;
-    if (!MapUnit(at, y) || !RowInBox(o, b, y)) return;
+    if (!MapUnit(at, y) || !RowInBox(p, b, y)) return;
     int x1, y1, x2, y2;
-    o.MapToScreen(o.MinX, y, x1, y1);
-    o.MapToScreen(o.MaxX, y, x2, y2);
+    p.ToScreen(p.minX, y, x1, y1);
+    p.ToScreen(p.maxX, y, x2, y2);
     out.Add(x1, y1, x2, y2);
 }
 
 // A line up the view at map x, kept only when its bottom end lies in the box.
-void VerticalLine(TOpen& o, const GridBox& b, GridLines& out, int64_t at) {
+void VerticalLine(const Sheet& p, const GridBox& b, GridLines& out, int64_t at) {
     int32_t x;
-    if (!MapUnit(at, x) || !ColumnInBox(o, b, x)) return;
+    if (!MapUnit(at, x) || !ColumnInBox(p, b, x)) return;
     int x1, y1, x2, y2;
-    o.MapToScreen(x, o.MinY, x1, y1);
-    o.MapToScreen(x, o.MaxY, x2, y2);
+    p.ToScreen(x, p.minY, x1, y1);
+    p.ToScreen(x, p.maxY, x2, y2);
     out.Add(x1, y1, x2, y2);
 }
 
 // A text at (x, y) whose box takes the colour found at (bx, by).
-void TextWithBackground(TOpen& o, int x, int y, int bx, int by, const std::string& text) {
-    TCanvas* cv = o.Image1->Canvas();
-    cv->Brush->Color = o.PickTextBackground(bx, by);
+void TextWithBackground(const Sheet& p, int x, int y, int bx, int by, const std::string& text) {
+    TCanvas* cv = p.cv;
+    cv->Brush->Color = p.o.PickTextBackground(*cv, bx, by);
     cv->Brush->Style = bsSolid;
     cv->TextOut(x, y, text);
 }
@@ -147,7 +161,7 @@ void TextWithBackground(TOpen& o, int x, int y, int bx, int by, const std::strin
 // text's background is the same colour, read from its box or from below it.
 class GridTexts {
 public:
-    explicit GridTexts(TOpen& o) : o(o), cv(o.Image1->Canvas()) {
+    explicit GridTexts(const Sheet& p) : p(p), cv(p.cv) {
         // Where every digit is as wide as 0 (as in the map's font), a text is
         // as wide as the same text with zeros for digits: one measure each.
         tabular = true;
@@ -179,7 +193,7 @@ public:
                 if (meets(t, n)) break;
             }
             if (covered) continue;
-            TextWithBackground(o, t.x, t.y, t.bx, t.by, t.text);
+            TextWithBackground(p, t.x, t.y, t.bx, t.by, t.text);
         }
         texts.clear();
     }
@@ -198,7 +212,7 @@ private:
         if (fresh) it->second = cv->TextWidth(key);
         return it->second;
     }
-    TOpen& o;
+    const Sheet& p;
     TCanvas* cv;
     bool tabular = false;
     std::unordered_map<std::string, int> widths;
@@ -206,42 +220,43 @@ private:
 };
 
 // A text whose box takes the colour found one pixel inside its top-left corner.
-void TextOnMap(TOpen& o, double x, double y, const std::string& text) {
-    TextWithBackground(o, TruncToInt(x), TruncToInt(y), TruncToInt(x + 1), TruncToInt(y + 1), text);
+void TextOnMap(const Sheet& p, double x, double y, const std::string& text) {
+    TextWithBackground(p, TruncToInt(x), TruncToInt(y), TruncToInt(x + 1), TruncToInt(y + 1), text);
 }
 
 // The degree figures at both ends of each degree line in the box.
-void DegreeLabels(TOpen& o, const GridBox& b, const DrawSettings& st) {
-    TCanvas* cv = o.Image1->Canvas();
-    const int s = o.ImageSize;
+void DegreeLabels(const Sheet& p, const GridBox& b, const DrawSettings& st) {
+    const TOpen& o = p.o;
+    TCanvas* cv = p.cv;
+    const int s = p.v.size;
     cv->Brush->Color = o.BackColor;
     cv->Brush->Style = bsSolid;
     cv->Font->Color = st.SameColour ? o.CoastColor : clBlack;
     const int fs = s > 600 ? s * 8 / 600 : 8;
     cv->Font->Size = fs;
     const bool everyOther = st.EveryOtherDegree;
-    GridTexts texts(o);
+    GridTexts texts(p);
 
     for (int j = b.lat0; j <= b.lat1 + 1; ++j) {
         int32_t y;
         if (everyOther && j % 2 != 0) continue;
-        if (!MapUnit(15000 * int64_t(j), y) || !RowInBox(o, b, y)) continue;
+        if (!MapUnit(15000 * int64_t(j), y) || !RowInBox(p, b, y)) continue;
         const std::string text = gui::Format(" %d°", 24 + j);
         int sx, sy;
-        o.MapToScreen(o.MinX, y, sx, sy);
+        p.ToScreen(p.minX, y, sx, sy);
         texts.Add(sx > 0 ? sx : 5, sy - fs / 2, text);
-        o.MapToScreen(o.MaxX, y, sx, sy);
+        p.ToScreen(p.maxX, y, sx, sy);
         texts.Add((sx < s ? sx : s) - 2.8 * fs, sy - fs / 2, text);
     }
     for (int i = b.lon0; i <= b.lon1 + 1; ++i) {
         int32_t x;
         if (everyOther && i % 2 != 0) continue;
-        if (!MapUnit(10000 * int64_t(i), x) || !ColumnInBox(o, b, x)) continue;
+        if (!MapUnit(10000 * int64_t(i), x) || !ColumnInBox(p, b, x)) continue;
         const std::string text = gui::Format("%d°", 122 + i);
         int sx, sy;
-        o.MapToScreen(x, o.MinY, sx, sy);
+        p.ToScreen(x, p.minY, sx, sy);
         texts.Add(sx - fs, sy < s ? sy - 1.3 * fs : s - 1.7 * fs, text);
-        o.MapToScreen(x, o.MaxY, sx, sy);
+        p.ToScreen(x, p.maxY, sx, sy);
         texts.Add(sx - fs, sy > 0 ? sy : 5, text);
     }
     texts.Flush();
@@ -253,27 +268,29 @@ int IntField(const std::vector<std::string>& f, size_t i) {
 
 } // namespace
 
-void TOpen::DrawLonLatGrid(const DrawSettings& s) {
-    TCanvas* cv = Image1->Canvas();
+void TOpen::DrawLonLatGrid(TCanvas& canvas, const MapView& view, const DrawSettings& s) {
+    const Sheet p(*this, canvas, view);
+    TCanvas* cv = &canvas;
     TPen* pen = cv->Pen;
     pen->Width = 1;
     pen->Style = psSolid;
-    const GridBox b = GridBoxOf(*this);
+    const GridBox b = GridBoxOf(p);
     const bool tenMinutes = s.TenMinutes;
     const bool dotted = s.FunDot;
     GridLines lines(cv);
 
     // Each degree line, then the five 10-minute lines of the band below it.
-    auto degrees = [&](int from, int to, int64_t unit, void (*line)(TOpen&, const GridBox&, GridLines&, int64_t)) {
+    auto degrees = [&](int from, int to, int64_t unit,
+                       void (*line)(const Sheet&, const GridBox&, GridLines&, int64_t)) {
         for (int d = from; d <= to; ++d) {
             pen->Style = psSolid;
             pen->Color = DoColor;
-            line(*this, b, lines, unit * d);
+            line(p, b, lines, unit * d);
             if (!tenMinutes) continue;
             if (dotted) pen->Style = psDot;
             for (int m = 1; m <= 5; ++m) {
                 pen->Color = FunColor;
-                line(*this, b, lines, unit * (d - 1) + unit * m / 6);
+                line(p, b, lines, unit * (d - 1) + unit * m / 6);
             }
         }
     };
@@ -281,23 +298,25 @@ void TOpen::DrawLonLatGrid(const DrawSettings& s) {
     degrees(b.lon0, b.lon1 + 1, 10000, VerticalLine);
     lines.Flush();
 
-    if (s.DegreeLabels) DegreeLabels(*this, b, s);
+    if (s.DegreeLabels) DegreeLabels(p, b, s);
     // The notice stays above the grid.
-    if (s.Notice && ImageSize >= 200) DrawApprovalNotice(s);
+    if (s.Notice && view.size >= 200) DrawApprovalNotice(canvas, view, s);
 }
 
 // The regional mesh: first level 40' x 1 degree, second level 5' x 7'30";
 // a wide view thins the second level out.
-void TOpen::DrawMeshGrid(const DrawSettings& s) {
-    TCanvas* cv = Image1->Canvas();
+void TOpen::DrawMeshGrid(TCanvas& canvas, const MapView& view, const DrawSettings& s) {
+    const Sheet p(*this, canvas, view);
+    TCanvas* cv = &canvas;
     TPen* pen = cv->Pen;
-    const GridBox b = GridBoxOf(*this);
+    const GridBox b = GridBoxOf(p);
+    const float widthKm = view.RowKm(view.size / 2);
     pen->Style = psSolid;
     GridLines lines(cv);
 
     int n = 16;
-    if (ViewWidthKm > 200) n = 8;
-    if (ViewWidthKm > 400) n = 4;
+    if (widthKm > 200) n = 8;
+    if (widthKm > 400) n = 4;
     for (int j = b.lat0; j <= b.lat1 + 1; ++j) {
         for (int t = 0; t < n; ++t) {
             const int64_t y = 15000 * int64_t(j - 1) + 20000 * t / n;
@@ -308,49 +327,53 @@ void TOpen::DrawMeshGrid(const DrawSettings& s) {
                 pen->Color = FunColor;
                 pen->Width = t % 2 == 0 ? 2 : 1;
             }
-            HorizontalLine(*this, b, lines, y);
+            HorizontalLine(p, b, lines, y);
         }
     }
 
     int m = 8;
-    if (ViewWidthKm > 200) m = 4;
-    if (ViewWidthKm > 400) m = 2;
+    if (widthKm > 200) m = 4;
+    if (widthKm > 400) m = 2;
     for (int i = b.lon0; i <= b.lon1 + 1; ++i) {
         pen->Width = 2;
         pen->Color = DoColor;
-        VerticalLine(*this, b, lines, 10000 * int64_t(i));
+        VerticalLine(p, b, lines, 10000 * int64_t(i));
         for (int t = 1; t < m; ++t) {
             pen->Color = FunColor;
             pen->Width = t % 2 == 0 ? 2 : 1;
-            VerticalLine(*this, b, lines, 10000 * int64_t(i - 1) + 10000 * t / m);
+            VerticalLine(p, b, lines, 10000 * int64_t(i - 1) + 10000 * t / m);
         }
     }
     lines.Flush();
 
-    DegreeLabels(*this, b, s);
+    DegreeLabels(p, b, s);
 }
 
 // Names of the mesh squares in view, centred on their points; their boxes take
 // whatever brush the layer before left.
-void TOpen::DrawMeshNames(int level) {
-    const int s = ImageSize;
+void TOpen::DrawMeshNames(int level) { DrawMeshNames(*Image1->Canvas(), DrawnView, level); }
+
+void TOpen::DrawMeshNames(TCanvas& canvas, const MapView& view, int level) {
+    const Sheet p(*this, canvas, view);
+    const int s = view.size;
+    const float widthKm = view.RowKm(s / 2);
     float f = 1.25f;
-    if (ViewWidthKm > s * 200 * (1.0 / 600)) f = 1.0f;
-    if (ViewWidthKm > s * 400 * (1.0 / 600)) f = 0.9f;
-    if (ViewWidthKm > s * 600 * (1.0 / 600)) f = 0.8f;
+    if (widthKm > s * 200 * (1.0 / 600)) f = 1.0f;
+    if (widthKm > s * 400 * (1.0 / 600)) f = 0.9f;
+    if (widthKm > s * 600 * (1.0 / 600)) f = 0.8f;
 
     gui::TextReader in;
     if (!in.Open(AppDir + gui::Format("/Mapdata/mesh%d.lbl", level))) return;
-    TCanvas* cv = Image1->Canvas();
+    TCanvas* cv = &canvas;
     std::string line;
     std::vector<std::string> fields;
     while (in.ReadLine(line)) {
         TMyStr::SplitCsv(line, fields);
         const int32_t x = IntField(fields, 0), y = IntField(fields, 1);
-        if (x < MinX || x > MaxX || y < MinY || y > MaxY) continue;
+        if (x < p.minX || x > p.maxX || y < p.minY || y > p.maxY) continue;
         const std::string text = fields.size() > 2 ? fields[2] : std::string();
         int sx, sy;
-        MapToScreen(x, y, sx, sy);
+        view.ToScreen(x, y, sx, sy);
         cv->Font->Color = IntField(fields, 4);
         cv->Font->Size = TruncToInt(IntField(fields, 3) * f);
         const int w = cv->TextWidth(text), h = cv->TextHeight(text);
@@ -359,12 +382,21 @@ void TOpen::DrawMeshNames(int level) {
 }
 
 void TOpen::DrawScaleBar(int32_t cy) {
-    TCanvas* cv = Image1->Canvas();
-    const int s = ImageSize;
+    MapView view = DrawnView;
+    view.cy = cy;
+    view.scaleX = ScaleX;
+    DrawScaleBar(*Image1->Canvas(), view);
+}
+
+void TOpen::DrawScaleBar(TCanvas& canvas, const MapView& view) {
+    const Sheet p(*this, canvas, view);
+    TCanvas* cv = &canvas;
+    const int s = view.size;
+    const int32_t cy = view.cy;
     const float k = s * (1.0 / 600);
     const float lat = cy * (1.0 / 15000) + 24;
     const float D = GreatCircleKm(lat, 0, lat, 1.0);   // km of one degree of longitude
-    const float P = 200000 / D * ScaleX;                // pixels of 20 km
+    const float P = 200000 / D * view.scaleX;                // pixels of 20 km
     const float H = (s * 20) / P * 0.5;                 // km of half the image width
 
     const int fs = 8 * k >= 7 ? TruncToInt(8 * k) : 7;
@@ -383,12 +415,13 @@ void TOpen::DrawScaleBar(int32_t cy) {
     const int n = d->n, step = d->step;
     const float seg = d->segP * P;
 
+    // A press finds the bar on the screen's image only; other canvases leave its place alone.
+    const bool screen = &canvas == Image1->Canvas();
     int x = TruncToInt(scl_x1 * k), y = TruncToInt(scly1 * k);
     if (x > s || y > s) {
         x = TruncToInt(s * 0.65);
         y = TruncToInt(s * 0.8);
-        scl_x1 = x;
-        scly1 = y;
+        if (screen) scl_x1 = x, scly1 = y;
     }
 
     cv->Pen->Width = 1;
@@ -398,22 +431,23 @@ void TOpen::DrawScaleBar(int32_t cy) {
     const double labelY = y - fs - 5 * k;
     for (int i = 0; i < n; ++i) {
         const int xi = TruncToInt(x + i * seg);
-        TextOnMap(*this, xi - 8 * k, labelY, gui::Format("%3d", i * step));
+        TextOnMap(p, xi - 8 * k, labelY, gui::Format("%3d", i * step));
         cv->Brush->Color = i % 2 == 0 ? clBlack : clWhite;
         cv->Rectangle(xi, y, TruncToInt(x + (i + 1) * seg), TruncToInt(y + 6 * k));
     }
     const int xn = TruncToInt(x + n * seg);
-    TextOnMap(*this, xn - 16 * k, labelY, gui::Format("%3dkm", n * step));
+    TextOnMap(p, xn - 16 * k, labelY, gui::Format("%3dkm", n * step));
 
+    if (!screen) return;
     ScaleRight = TruncToInt(scl_x1 + n * seg);
     ScaleBottom = TruncToInt(scly1 + 6 * k);
 }
 
-void TOpen::DrawMapFrame(const DrawSettings& st) {
-    TCanvas* cv = Image1->Canvas();
+void TOpen::DrawMapFrame(TCanvas& canvas, const MapView& view, const DrawSettings& st) {
+    TCanvas* cv = &canvas;
     cv->Pen->Style = psSolid;
     if (!st.Frame) return;
-    const int s = ImageSize;
+    const int s = view.size;
     const int w = st.FrameWidth;
     cv->Pen->Color = st.SameColour ? CoastColor : WakuColor;
     cv->Brush->Style = bsClear;
@@ -423,28 +457,30 @@ void TOpen::DrawMapFrame(const DrawSettings& st) {
 }
 
 // The area's name in the lower-left corner of a one-area map.
-void TOpen::DrawPrefCaption(const DrawSettings& st) {
+void TOpen::DrawPrefCaption(TCanvas& canvas, const MapView& view, const DrawSettings& st) {
     if (SELECT != 1) return;
-    TCanvas* cv = Image1->Canvas();
-    const int s = ImageSize;
-    cv->Font->Size = std::max(10, COPYSCALE * 12 / SSIZE);
-    const float g = std::max(1.0f, float(COPYSCALE) / SSIZE);
+    const Sheet p(*this, canvas, view);
+    TCanvas* cv = &canvas;
+    const int s = view.size;
+    cv->Font->Size = std::max(10, s * 12 / 600);
+    const float g = std::max(1.0f, s / 600.0f);
     cv->Font->Color = st.SameColour ? CoastColor : TownFontColor;
     const int code = SelectCode[0];
-    TextOnMap(*this, 25 * g, s - 25 * g, code >= 0 && code < 60 ? AreaName[code] : std::string());
+    TextOnMap(p, 25 * g, s - 25 * g, code >= 0 && code < 60 ? AreaName[code] : std::string());
 }
 
-void TOpen::DrawApprovalNotice(const DrawSettings& st) {
-    TCanvas* cv = Image1->Canvas();
-    cv->Font->Size = std::max(8, TruncToInt(COPYSCALE * 8.0 / SSIZE));
+void TOpen::DrawApprovalNotice(TCanvas& canvas, const MapView& view, const DrawSettings& st) {
+    const Sheet p(*this, canvas, view);
+    TCanvas* cv = &canvas;
+    cv->Font->Size = std::max(8, TruncToInt(view.size * 8.0 / 600));
     cv->Font->Color = st.SameColour ? CoastColor : clBlack;
-    TextOnMap(*this, 5, 5, settings::MapNotice);
+    TextOnMap(p, 5, 5, settings::MapNotice);
 }
 
 // Office marks centred on their points, the names just right of the marks.
-void TOpen::Disp_Office(const DrawSettings& st) {
-    TCanvas* cv = Image1->Canvas();
-    const int s = ImageSize;
+void TOpen::Disp_Office(TCanvas& canvas, const MapView& view, const DrawSettings& st) {
+    TCanvas* cv = &canvas;
+    const int s = view.size;
     cv->Brush->Color = BackColor;
     cv->Brush->Style = bsSolid;
     const bool scaled = !st.FixedSize && s >= 600;
@@ -457,11 +493,11 @@ void TOpen::Disp_Office(const DrawSettings& st) {
         cv->Font->Color = DefPrefSeatColor;
         const int h = cv->TextHeight(mark);
         int sx, sy;
-        MapToScreen(r.x, r.y, sx, sy);
+        view.ToScreen(r.x, r.y, sx, sy);
         cv->TextOut(sx - h / 2, sy - h / 2, mark);
         if (withName) cv->TextOut(TruncToInt(sx + 0.5 * h), sy - h / 2, std::string(r.name, strnlen(r.name, sizeof r.name)));
     }
 }
 
-void TOpen::DrawPrefCaption() { DrawPrefCaption(ReadDrawSettings()); }
-void TOpen::DrawApprovalNotice() { DrawApprovalNotice(ReadDrawSettings()); }
+void TOpen::DrawPrefCaption() { DrawPrefCaption(*Image1->Canvas(), DrawnView, ReadDrawSettings()); }
+void TOpen::DrawApprovalNotice() { DrawApprovalNotice(*Image1->Canvas(), DrawnView, ReadDrawSettings()); }

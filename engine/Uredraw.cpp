@@ -61,17 +61,9 @@ bool TOpen::DrawMap() {
     view.CornerToMap(h, h, Readout.centreX, Readout.centreY);
     view.CornerToMap(0, s, MinX, MinY);
     view.CornerToMap(s, 0, MaxX, MaxY);
-    // East-west length of a pixel row, at the latitude of its left end.
-    auto rowKm = [&](int r) {
-        int32_t x1, y1, x2, y2;
-        view.CornerToMap(0, r, x1, y1);
-        view.CornerToMap(s, r, x2, y2);
-        float lat = LatOf(y1);
-        return GreatCircleKm(lat, 0, lat, double(int64_t(x2) - x1) * 0.0001);
-    };
-    Readout.middleKm = rowKm(h);
-    Readout.topKm = rowKm(0);
-    Readout.bottomKm = rowKm(s);
+    Readout.middleKm = view.RowKm(h);
+    Readout.topKm = view.RowKm(0);
+    Readout.bottomKm = view.RowKm(s);
     ViewWidthKm = Readout.middleKm;
     {
         int32_t x1, y1, x2, y2;
@@ -195,10 +187,10 @@ void TOpen::AddMapLayers() {
     });
     Layers.Add(
         LayerPlace::GridUnder, [this](const DrawSettings& s) { return LonLatShown && s.GridUnderMap && !s.Mesh; },
-        [this](TCanvas&, const MapView&, const DrawSettings& s) { DrawLonLatGrid(s); });
+        [this](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawLonLatGrid(cv, v, s); });
     Layers.Add(
         LayerPlace::MeshGrid, [](const DrawSettings& s) { return s.Mesh; },
-        [this](TCanvas&, const MapView&, const DrawSettings& s) { DrawMeshGrid(s); });
+        [this](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawMeshGrid(cv, v, s); });
     Layers.Add(LayerPlace::Polylines, always, [this](TCanvas& cv, const MapView& v, const DrawSettings& s) {
         DrawPolylineLayers(cv, v, s);
     });
@@ -211,35 +203,35 @@ void TOpen::AddMapLayers() {
         });
     Layers.Add(
         LayerPlace::PrefCaption, [](const DrawSettings& s) { return s.PrefCaption; },
-        [this](TCanvas&, const MapView& v, const DrawSettings& s) {
-            if (v.size >= 300) DrawPrefCaption(s);
+        [this](TCanvas& cv, const MapView& v, const DrawSettings& s) {
+            if (v.size >= 300) DrawPrefCaption(cv, v, s);
         });
     Layers.Add(
         LayerPlace::CentreCross, [](const DrawSettings& s) { return s.Centre && !s.TownPaint; },
         [](TCanvas& cv, const MapView& v, const DrawSettings&) { DrawCentreCross(cv, v); });
     Layers.Add(
         LayerPlace::Notice, [](const DrawSettings& s) { return s.Notice; },
-        [this](TCanvas&, const MapView& v, const DrawSettings& s) {
-            if (v.size >= 200) DrawApprovalNotice(s);
+        [this](TCanvas& cv, const MapView& v, const DrawSettings& s) {
+            if (v.size >= 200) DrawApprovalNotice(cv, v, s);
         });
     Layers.Add(
         LayerPlace::GridOver, [this](const DrawSettings& s) { return LonLatShown && !s.GridUnderMap; },
-        [this](TCanvas&, const MapView&, const DrawSettings& s) { DrawLonLatGrid(s); });
+        [this](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawLonLatGrid(cv, v, s); });
     Layers.Add(
         LayerPlace::MeshNames, [](const DrawSettings& s) { return s.MeshNames || s.MeshNames2; },
-        [this](TCanvas&, const MapView&, const DrawSettings& s) {
-            if (s.MeshNames) DrawMeshNames(1);
-            if (s.MeshNames2) DrawMeshNames(2);
+        [this](TCanvas& cv, const MapView& v, const DrawSettings& s) {
+            if (s.MeshNames) DrawMeshNames(cv, v, 1);
+            if (s.MeshNames2) DrawMeshNames(cv, v, 2);
         });
     Layers.Add(
         LayerPlace::ScaleBar, [](const DrawSettings& s) { return s.ScaleBar; },
-        [this](TCanvas&, const MapView& v, const DrawSettings&) { DrawScaleBar(v.cy); });
+        [this](TCanvas& cv, const MapView& v, const DrawSettings&) { DrawScaleBar(cv, v); });
     Layers.Add(LayerPlace::Frame, always,
-               [this](TCanvas&, const MapView&, const DrawSettings& s) { DrawMapFrame(s); });
+               [this](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawMapFrame(cv, v, s); });
     // Capitals and offices are never shown together; the capitals take precedence.
     Layers.Add(
         LayerPlace::Offices, [](const DrawSettings& s) { return s.PrefBorder && !s.KenOffice && s.Office; },
-        [this](TCanvas&, const MapView&, const DrawSettings& s) { Disp_Office(s); });
+        [this](TCanvas& cv, const MapView& v, const DrawSettings& s) { Disp_Office(cv, v, s); });
 }
 
 // Coast, lakes and borders, each layer with the pen its settings select.

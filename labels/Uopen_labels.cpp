@@ -8,7 +8,9 @@
 #include "lines/Urail.h"
 #include "labels/Upagesdlg.h"
 
-void TOpen::label_write(int only) {
+void TOpen::label_write(int only) { DrawLabels(*Image1->Canvas(), DrawnView, only); }
+
+void TOpen::DrawLabels(TCanvas& canvas, const MapView& view, int only) {
     TLetter* L = Letter;
     if (only >= L->LabelCount) return;
     if (only < 0) {
@@ -19,7 +21,7 @@ void TOpen::label_write(int only) {
     static const float factors[6] = {0.8f, 0.9f, 1.0f, 1.2f, 1.5f, 2.0f};
     const int item = L->RadioGroup2->ItemIndex();
     const float f = item >= 0 && item < 6 ? factors[item] : 1.0f;
-    TCanvas* cv = Image1->Canvas();
+    TCanvas* cv = &canvas;
     cv->Brush->Style = bsSolid;
     const bool fixed = L->CBFontSizeFixed->Checked(), white = L->CBWhiteBack->Checked();
     const bool withMark = L->CBMark->Checked(), withText = L->CBLabel->Checked();
@@ -38,8 +40,8 @@ void TOpen::label_write(int only) {
             if (eki && ((kind == 1 && !r.jr) || (kind == 2 && r.jr))) continue;
         }
         int sx, sy;
-        MapToScreen(r.x, r.y, sx, sy);
-        const int fs = fixed ? TruncToInt(r.size * f) : TruncToInt(r.size * f * COPYSCALE / SSIZE);
+        view.ToScreen(r.x, r.y, sx, sy);
+        const int fs = fixed ? TruncToInt(r.size * f) : TruncToInt(r.size * f * view.size / 600);
         cv->Font->Size = fs;
         cv->Brush->Color = white ? 0xFFFFFF : BackColor;
         const bool red = (L->FoundLabelMark && L->FoundLabelIndex == i) || (L->CenterLabelMark && L->CenterLabelIndex == i);

@@ -166,10 +166,13 @@ void TOpen::AddLabelsLayers() {
         [this](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawMountains(cv, v, s); });
     Layers.Add(
         LayerPlace::Symbols, [](const DrawSettings& s) { return s.Symbols; },
-        [](TCanvas&, const MapView&, const DrawSettings&) { PagesDlg->DrawPlacedSymbols(); });
+        [](TCanvas& cv, const MapView& v, const DrawSettings&) { PagesDlg->DrawPlacedSymbols(cv, v); });
+    AfterRedrawHooks.push_back([](const DrawSettings& s) {
+        if (s.Symbols) PagesDlg->TakeDrawn();
+    });
     Layers.Add(
         LayerPlace::Labels, [](const DrawSettings& s) { return s.Labels; },
-        [this](TCanvas&, const MapView&, const DrawSettings&) { label_write(); });
+        [this](TCanvas& cv, const MapView& v, const DrawSettings&) { DrawLabels(cv, v); });
     Layers.Add(
         LayerPlace::PrefNames, [](const DrawSettings& s) { return s.PrefBorder && s.KenName; },
         [this](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawPrefLayer(cv, v, s, false); });

@@ -337,6 +337,11 @@ bool TPagesDlg::AddPlacedSymbol(int32_t x, int32_t y) {
 }
 
 void TPagesDlg::DrawSymbol(const PlacedSymbol& s) {
+    DrawSymbol(*Open->Image1->Canvas(), Open->DrawnView, s);
+    TakeDrawn();
+}
+
+void TPagesDlg::DrawSymbol(TCanvas& canvas, const MapView& view, const PlacedSymbol& s) {
     std::string name;
     int side = 16, offset = -8;
     if (s.code < 200) {
@@ -369,9 +374,9 @@ void TPagesDlg::DrawSymbol(const PlacedSymbol& s) {
     }
     TOpen* o = Open;
     int sx, sy;
-    o->MapToScreen(s.x, s.y, sx, sy);
+    view.ToScreen(s.x, s.y, sx, sy);
     lastColor = s.color;
-    TCanvas* cv = o->Image1->Canvas();
+    TCanvas* cv = &canvas;
     QImage& map = cv->Image();
     const uint32_t black = ToPixel(0), white = ToPixel(0xFFFFFF), ink = ToPixel(s.color);
     // Both modes take the symbol's own square of the picture, however large the file.
@@ -403,9 +408,11 @@ void TPagesDlg::DrawSymbol(const PlacedSymbol& s) {
         }
     }
     cv->Changed();
-    // The datum caption decides how the next redraw draws the map.
-    o->WgsDisplay = o->Label38->Caption() == "WGS";
-    if (!caching) ShowDrawn();
+}
+
+void TPagesDlg::TakeDrawn() {
+    if (PlacedSymbolCount > 0) Open->WgsDisplay = Open->Label38->Caption() == "WGS";
+    ShowDrawn();
 }
 
 void TPagesDlg::ShowDrawn() {
@@ -414,13 +421,17 @@ void TPagesDlg::ShowDrawn() {
 }
 
 void TPagesDlg::DrawPlacedSymbols() {
+    DrawPlacedSymbols(*Open->Image1->Canvas(), Open->DrawnView);
+    TakeDrawn();
+}
+
+void TPagesDlg::DrawPlacedSymbols(TCanvas& cv, const MapView& view) {
     MissingReported = false;
     caching = true;
     pictureCache.clear();
-    for (int i = 0; i < PlacedSymbolCount; ++i) DrawSymbol(PlacedSymbols[i]);
+    for (int i = 0; i < PlacedSymbolCount; ++i) DrawSymbol(cv, view, PlacedSymbols[i]);
     caching = false;
     pictureCache.clear();
-    ShowDrawn();
 }
 
 void TPagesDlg::CancelBtnClick(TObject* Sender) {

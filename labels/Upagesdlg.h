@@ -1,6 +1,8 @@
 // The symbol palette and the placed symbols.
 #pragma once
+#include "engine/Coords.h"
 #include "gui/Dialogs.h"
+#include "gui/Graphics.h"
 #include "gui/Forms.h"
 #include "gui/TextFile.h"
 #include "labels/SymbolBlock.h"
@@ -57,8 +59,15 @@ public:
     void SetMapCursor(int id);
     void EndStamp();   // no symbol waits for a press; the map's own cursor is back
     bool AddPlacedSymbol(int32_t x, int32_t y);
+    // Onto the screen at the view drawn last, then the captions and the datum.
     void DrawSymbol(const PlacedSymbol& s);
-    void DrawPlacedSymbols();   // every placed symbol, in order (the redraw)
+    void DrawPlacedSymbols();
+    // Onto a canvas through its view; every placed symbol in order (the redraw's layer).
+    void DrawSymbol(TCanvas& cv, const MapView& view, const PlacedSymbol& s);
+    void DrawPlacedSymbols(TCanvas& cv, const MapView& view);
+    // Once symbols are on the screen: the captions, and the datum caption
+    // decides how the next redraw draws the map.
+    void TakeDrawn();
     void Button7Click(TObject* Sender);
     void CancelBtnClick(TObject* Sender);
     void Button1Click(TObject* Sender);

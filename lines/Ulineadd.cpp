@@ -295,12 +295,14 @@ void TLineAdd::SetGridPoints(const std::vector<std::array<int32_t, 2>>& pts) {
     for (size_t i = 0; i < pts.size(); i++) SetRow(int(i), std::to_string(pts[i][0]), std::to_string(pts[i][1]));
 }
 
-bool TLineAdd::RowPixel(int i, int& X, int& Y) const {
+bool TLineAdd::RowPixel(int i, int& X, int& Y) const { return RowPixel(Open->DrawnView, i, X, Y); }
+
+bool TLineAdd::RowPixel(const MapView& view, int i, int& X, int& Y) const {
     int32_t x, y;
     if (i < 0 || i >= StringGrid1->RowCount() || !CellInt(StringGrid1->Cells(1, i), x) ||
         !CellInt(StringGrid1->Cells(2, i), y))
         return false;
-    Open->MapToScreen(x, y, X, Y);
+    view.ToScreen(x, y, X, Y);
     return true;
 }
 

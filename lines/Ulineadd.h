@@ -129,13 +129,15 @@ public:
     void SetRow(int row, const std::string& x, const std::string& y);
     void MarkSelectedPoint();
     // Pixel of grid row i on the image as drawn.
-    bool RowPixel(int i, int& X, int& Y) const;
+    bool RowPixel(int i, int& X, int& Y) const;   // at the view drawn last
+    bool RowPixel(const MapView& view, int i, int& X, int& Y) const;
 
     // Drawing (Ulinedraw.cpp).
     void TurtleStep(TCanvas& cv, int mode, int length, int& x, int& y, float angle);
     void DrawArrowHead(int x1, int y1, bool triangle, int length, TColor colour, int x2, int y2);
     void DrawArrowHead(TCanvas& cv, int x1, int y1, bool triangle, int length, TColor colour, int x2, int y2);
-    void DrawEditLine();
+    void DrawEditLine();   // onto the screen at the view drawn last
+    void DrawEditLine(TCanvas& cv, const MapView& view);
     void DrawLineFiles();
 
     // ---- Handlers ----

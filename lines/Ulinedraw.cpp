@@ -83,16 +83,20 @@ void TLineAdd::DrawArrowHead(TCanvas& canvas, int x1, int y1, bool triangle, int
 }
 
 void TLineAdd::DrawEditLine() {
-    if (PointCount <= 0 || !Open->Image1) return;
+    if (Open->Image1) DrawEditLine(*Open->Image1->Canvas(), Open->DrawnView);
+}
+
+void TLineAdd::DrawEditLine(TCanvas& canvas, const MapView& view) {
+    if (PointCount <= 0) return;
     const int step = UpDown4->Position();
     EditLineWidth = UpDown2->Position();
     EditPenStyle = uint8_t(std::max(0, RadioGroup1->ItemIndex()));
     EditArrow = CBArrow->Checked();
     EditTriangle = CheckBox1->Checked();
-    const int size = Open->ImageSize;
+    const int size = view.size;
     const int L = size <= 600 ? EditArrowSize : int(std::lround(double(size) * EditArrowSize / 600));
 
-    TCanvas* cv = Open->Image1->Canvas();
+    TCanvas* cv = &canvas;
     const bool own = !EditLineShown;
     cv->Pen->Mode = pmCopy;
     cv->Pen->Width = own ? EditLineWidth : 1;
@@ -113,14 +117,14 @@ void TLineAdd::DrawEditLine() {
             continue;
         }
         int X, Y;
-        RowPixel(i, X, Y);
+        RowPixel(view, i, X, Y);
         if (pieceStart) cv->MoveTo(X, Y);
         else cv->LineTo(X, Y);
         lastSegment = !pieceStart;
         if (own) {
             // No head on a segment that starts at a break.
             if (EditArrow && step > 0 && i > 0 && i % step == 0 && lastSegment) {
-                DrawArrowHead(prevX, prevY, EditTriangle, L, LineColor, X, Y);
+                DrawArrowHead(canvas, prevX, prevY, EditTriangle, L, LineColor, X, Y);
                 cv->MoveTo(X, Y);
             }
         } else {
@@ -138,7 +142,7 @@ void TLineAdd::DrawEditLine() {
     }
     // The end head sits on the last segment drawn, as for a loaded file: a break
     // that ends the line takes nothing away, a lone point after a break leaves none.
-    if (own && EditArrow && lastSegment) DrawArrowHead(segX, segY, EditTriangle, L, LineColor, prevX, prevY);
+    if (own && EditArrow && lastSegment) DrawArrowHead(canvas, segX, segY, EditTriangle, L, LineColor, prevX, prevY);
 }
 
 // Pieces of one loaded file. Solid pens take whole runs at once; styled pens

@@ -44,11 +44,11 @@ void TOpen::AddLinesLayers() {
         [this](TCanvas& cv, const MapView& v, const DrawSettings&) { DrawDistanceCircles(cv, v); });
     Layers.Add(
         LayerPlace::EditLineOnce, [](const DrawSettings& s) { return s.EditLineOnce; },
-        [](TCanvas&, const MapView&, const DrawSettings&) { LineAdd->DrawEditLine(); },
+        [](TCanvas& cv, const MapView& v, const DrawSettings&) { LineAdd->DrawEditLine(cv, v); },
         [](const DrawSettings&) { LineAdd->EditLineRedraw = false; });
     Layers.Add(
         LayerPlace::EditLineShown, [](const DrawSettings& s) { return s.EditLineShown; },
-        [](TCanvas&, const MapView&, const DrawSettings&) { LineAdd->DrawEditLine(); });
+        [](TCanvas& cv, const MapView& v, const DrawSettings&) { LineAdd->DrawEditLine(cv, v); });
 
     AfterRedrawHooks.push_back([this](const DrawSettings& s) {
         if (!s.Circles) Kyori->Label6->SetCaption("距離円は非表示です");

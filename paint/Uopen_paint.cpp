@@ -144,11 +144,11 @@ void TOpen::N6Click(TObject*) {
 // ---- legend ----
 
 // Drawn from the legend record, which the boxes fill unless a project restore holds it.
-void TOpen::DrawLegendOnMap() {
+void TOpen::DrawLegendOnMap(TCanvas& canvas, const MapView& view) {
     THanrei* L = Hanrei;
     if (!L->LegendOn) return;
     L->GatherLegend();
-    const double f = ImageSize / 600.0;
+    const double f = view.size / 600.0;
     const int w = nint(L->LegendW * f), h = nint(L->LegendH * f), d = nint(L->LegendGap * f);
     const int x = nint(L->LegendX * f), y = nint(L->LegendY * f), s = nint(L->LegendTextSize * f);
     const int n = L->LegendCount;
@@ -156,7 +156,7 @@ void TOpen::DrawLegendOnMap() {
     const std::string& titleText = L->LegendTitle;
     const int rows = n >= 1 && n <= 8 ? n : 0;
 
-    TCanvas* cv = Image1->Canvas();
+    TCanvas* cv = &canvas;
     cv->Font->Size = s;
     cv->Font->Color = L->LegendTextColor;
     cv->Brush->Style = bsSolid;
@@ -171,11 +171,10 @@ void TOpen::DrawLegendOnMap() {
     cv->Pen->Width = L->CBBold->Checked() ? 2 : 1;
     cv->Pen->Color = L->CBExpWaku->Checked() ? L->LegendFrameColor : L->LegendFillColor;
     cv->Brush->Color = L->LegendFillColor;
-    LegendLeft = nint(x - 5 * f);
-    LegendTop = nint(y - 5 * f);
-    LegendRight = nint(x + B + 5 * f);
-    LegendBottom = nint(y + H + 5 * f);
-    cv->Rectangle(LegendLeft, LegendTop, LegendRight, LegendBottom);
+    const int left = nint(x - 5 * f), top = nint(y - 5 * f), right = nint(x + B + 5 * f), bottom = nint(y + H + 5 * f);
+    cv->Rectangle(left, top, right, bottom);
+    // A press finds the legend on the screen's image only.
+    if (&canvas == Image1->Canvas()) LegendLeft = left, LegendTop = top, LegendRight = right, LegendBottom = bottom;
 
     const int tx = nint(x + w + 10 * f);
     cv->Pen->Width = 1;

@@ -7,11 +7,14 @@
 #include "paint/Upaint.h"
 
 void TOpen::AddPaintLayers() {
-    SettingsReaders.push_back([](DrawSettings& s) {
+    SettingsReaders.push_back([this](DrawSettings& s) {
         s.MapWrite = Hanrei->CBMapWrite->Checked();
         s.LegendShown = Hanrei->CBExpDisplay->Checked();
         s.PaintDisplay = MapPaint->CBPaintDisplay->Checked();
         s.NamePaint = MapPaint->NamePaint != 0;
+        // A ward's fill must not leak through the gaps of dotted ward borders
+        // (the display settings are read before this).
+        if (s.TownPaint && SearchesWard()) s.KuDot = false;
     });
     // A painting under way is on the map whatever redraws it: its fills are work.
     Layers.Add(
@@ -29,12 +32,12 @@ void TOpen::AddPaintLayers() {
         });
     Layers.Add(
         LayerPlace::SearchPaint, [](const DrawSettings& s) { return s.TownPaint; },
-        [this](TCanvas&, const MapView&, const DrawSettings& s) {
-            if (s.Menseki) {
+        [this](TCanvas& cv, const MapView& view, const DrawSettings& s) {
+            if (s.Menseki && &cv == Image1->Canvas()) {
                 OpenRegion = false;
-                SearchPaintWithArea();
+                SearchPaintWithArea(s);
             } else {
-                SearchPaint();
+                SearchPaint(cv, view, s);
             }
         },
         [this](const DrawSettings& s) {
@@ -45,7 +48,7 @@ void TOpen::AddPaintLayers() {
         });
     Layers.Add(
         LayerPlace::Legend, [](const DrawSettings& s) { return s.LegendShown; },
-        [this](TCanvas&, const MapView&, const DrawSettings&) { DrawLegendOnMap(); });
+        [this](TCanvas& cv, const MapView& v, const DrawSettings&) { DrawLegendOnMap(cv, v); });
     AfterRedrawHooks.push_back([](const DrawSettings& s) {
         if (s.MapWrite) Keisoku->Close();
     });

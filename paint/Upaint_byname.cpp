@@ -165,9 +165,9 @@ bool TOpen::PaintAtPoint(int32_t x, int32_t y) {
 
 // ---- search paint ----
 
-bool TOpen::NearCoast(int sx, int sy) {
+bool TOpen::NearCoast(const TCanvas& canvas, int sx, int sy) {
     CoastSkipCount++;
-    TCanvas* cv = Image1->Canvas();
+    const TCanvas* cv = &canvas;
     const int dx[5] = {0, 0, 0, 1, -1}, dy[5] = {0, -1, 1, 0, 0};
     for (int k = 0; k < 5; ++k)
         if (cv->Pixels(sx + dx[k], sy + dy[k]) == CoastColor) return true;
@@ -181,52 +181,60 @@ namespace {
 // the found duplicate first, then A, then B or X names, then designated cities.
 // 'point' gets the source (0 found, 1 A, 2 B or X, 3 city) and the pixel.
 template <class F>
-void ForSearchPoints(TOpen& o, F point) {
+void ForSearchPoints(TOpen& o, const MapView& view, const DrawSettings& s, F point) {
     const std::string name = o.EdName->Text();
     int sx, sy;
     if (o.IsDuplicateName(name)) {
-        o.MapToScreen(o.SearchX, o.SearchY, sx, sy);
+        view.ToScreen(o.SearchX, o.SearchY, sx, sy);
         point(0, sx, sy);
     }
     for (int i = 0; i < std::min<int>(o.TownCount, int(o.TownName.size())); ++i) {
         if (o.TownName[i] != name) continue;
         const bool ward = TOpen::ContainsWard(o.TownName[i]);
         if (o.IsDuplicateName(o.TownName[i]) && !ward) continue;
-        if (ward) Settei->CBKuDot->SetChecked(false);
-        o.MapToScreen(o.TownX[i], o.TownY[i], sx, sy);
+        view.ToScreen(o.TownX[i], o.TownY[i], sx, sy);
         point(1, sx, sy);
     }
-    const bool old = o.CBNTownBorder->Checked();
+    const bool old = s.NTownBorder;
     const auto& names = old ? o.OldTownName : o.NewTownName;
     const auto& xs = old ? o.OldTownX : o.NewTownX;
     const auto& ys = old ? o.OldTownY : o.NewTownY;
     for (int i = 0; i < std::min<int>(old ? o.OldTownCount : o.NewTownCount, int(names.size())); ++i) {
         if (names[i] != name) continue;
-        o.MapToScreen(xs[i], ys[i], sx, sy);
+        view.ToScreen(xs[i], ys[i], sx, sy);
         point(2, sx, sy);
     }
     if (o.SearchFound)
         for (int i = 0; i < std::min<int>(o.CityCount, int(o.CityName.size())); ++i) {
             if (o.CityName[i] != o.SearchName) continue;
-            o.MapToScreen(o.CityX[i], o.CityY[i], sx, sy);
+            view.ToScreen(o.CityX[i], o.CityY[i], sx, sy);
             point(3, sx, sy);
         }
 }
 
 } // namespace
 
-void TOpen::SearchPaint() {
-    TCanvas* cv = Image1->Canvas();
+bool TOpen::SearchesWard() const {
+    const std::string name = EdName->Text();
+    if (!ContainsWard(name)) return false;
+    for (int i = 0; i < std::min<int>(TownCount, int(TownName.size())); ++i)
+        if (TownName[i] == name) return true;
+    return false;
+}
+
+void TOpen::SearchPaint(TCanvas& canvas, const MapView& view, const DrawSettings& s) {
+    TCanvas* cv = &canvas;
     cv->Brush->Color = TownPaintColor;
-    ForSearchPoints(*this, [&](int source, int sx, int sy) {
-        const TColor c = PickTextBackground(sx, sy);
-        if (source == 0 || !NearCoast(sx, sy)) cv->FloodFill(sx, sy, c, fsSurface);
+    ForSearchPoints(*this, view, s, [&](int source, int sx, int sy) {
+        const TColor c = PickTextBackground(canvas, sx, sy);
+        if (source == 0 || !NearCoast(canvas, sx, sy)) cv->FloodFill(sx, sy, c, fsSurface);
     });
 }
 
-void TOpen::SearchPaintWithArea() {
+void TOpen::SearchPaintWithArea(const DrawSettings& s) {
+    TCanvas& canvas = *Image1->Canvas();
     AreaFillColor = TownPaintColor;
-    Image1->Canvas()->Brush->Color = TownPaintColor;
+    canvas.Brush->Color = TownPaintColor;
     FillCount = EdgeCount = 0;
     CoastSkipCount = 0;
     Label31->SetCaption(gui::Format("%8.0f km", 0.0));
@@ -241,9 +249,9 @@ void TOpen::SearchPaintWithArea() {
     };
     // The designated cities are measured like the other points; only the
     // largest-step bookkeeping, which ends with the B or X points, leaves them out.
-    ForSearchPoints(*this, [&](int source, int sx, int sy) {
+    ForSearchPoints(*this, DrawnView, s, [&](int source, int sx, int sy) {
         for (; lastSource < source; ++lastSource) step();
-        const TColor c = PickTextBackground(sx, sy);
+        const TColor c = PickTextBackground(canvas, sx, sy);
         const bool inside = sx >= 0 && sx < ImageSize && sy >= 0 && sy < ImageSize;
         if (source == 0) {
             if (inside && c != CoastColor) CountAreaPixels(c, sx, sy);
@@ -251,7 +259,7 @@ void TOpen::SearchPaintWithArea() {
         }
         if (!inside) {
             if (source != 3) OpenRegion = true;
-        } else if (!NearCoast(sx, sy)) {
+        } else if (!NearCoast(canvas, sx, sy)) {
             CountAreaPixels(c, sx, sy);
         }
     });

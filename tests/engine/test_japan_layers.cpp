@@ -1,7 +1,11 @@
 // The old-municipality and lake layers drawn from the country's data set.
 #include "engine/Uken.h"
+#include "tests/engine/AreaFiles.h"
 #include "engine/Uopen.h"
 #include "gui/Testing.h"
+#include "labels/Uletter.h"
+#include "labels/Upagesdlg.h"
+#include "lines/Ulineadd.h"
 #include "navigation/Usettei.h"
 #include "output/ImageWriters.h"
 #include "tests/support/FormsFixture.h"
@@ -277,6 +281,52 @@ TEST_F(JapanLayers, PicturesOfTheOldAndTodaysMapAndOfALake) {
     Open->CBLake->SetChecked(true);
     EXPECT_GT(Count(Open->NTownColor), 500);
     write("biwako-lake.png");
+}
+
+// The stack drawn onto a bitmap of its own at the screen's view gives the
+// screen's picture: no layer draws on the screen or by the view drawn last.
+TEST_F(JapanLayers, TheStackDrawnOntoAnotherBitmapGivesTheScreensPicture) {
+    areafiles::WriteText(programDir / "a.lbl", "○,176000,171700,甲,9,255\n○,176300,171900,乙,12,16711680\n");
+    ShowArea(13, 1);
+    gui::testing::QueueFileName((programDir / "a.lbl").string());
+    Letter->Button7->Click();
+    ASSERT_GT(Letter->LabelCount, 0);
+    Open->CBLabel->SetChecked(true);
+    Open->CBLonLat->SetChecked(true);
+    Open->CBScale->SetChecked(true);
+    Open->CBCenter->SetChecked(true);
+    Open->ken_name->SetChecked(true);
+    Open->kokudo->SetChecked(true);
+    Settei->CBMesh->SetChecked(true);
+    Settei->CBMeshName->SetChecked(true);
+    Settei->CBOffice->SetChecked(true);
+    Settei->CBWaku->SetChecked(true);
+    Open->CBExp->SetChecked(true);
+    Open->EdName->SetText("神奈川区");
+    Open->CBTownPaint->SetChecked(true);
+    PagesDlg->SelectSymbol(100);
+    ASSERT_TRUE(PagesDlg->AddPlacedSymbol(176200, 171500));
+    PagesDlg->SymbolsShown = true;
+    LineAdd->Button2Click(nullptr);
+    for (int x : {200, 300, 320}) Open->PressLinePoint(14, x, x / 2);
+    LineAdd->Button10Click(nullptr);
+    LineAdd->CheckBox3->SetChecked(true);
+    LineAdd->EditLineShown = true;
+    Open->DrawMap();
+    ASSERT_EQ(LineAdd->PointCount, 3);
+    ASSERT_GT(Count(Open->TownPaintColor), 100) << "the search paint fills the ward";
+
+    const int size = Open->ImageSize;
+    TBitmap bitmap(size, size);
+    const DrawSettings s = Open->ReadDrawSettings();
+    ASSERT_TRUE(s.Labels && s.Mesh && s.MeshNames && s.Office && s.Frame && s.LegendShown && s.ScaleBar &&
+                s.TownPaint && s.Symbols && s.EditLineShown);
+    Open->Layers.Draw(*bitmap.Canvas(), Open->DrawnView, s);
+    const TCanvas* screen = Open->Image1->Canvas();
+    int differ = 0;
+    for (int y = 0; y < size; y++)
+        for (int x = 0; x < size; x++) differ += bitmap.Canvas()->Pixels(x, y) != screen->Pixels(x, y);
+    EXPECT_EQ(differ, 0);
 }
 
 } // namespace

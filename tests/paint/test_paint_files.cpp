@@ -274,6 +274,28 @@ TEST_F(PaintFiles, SearchPaintMeasuresTheFoundMunicipality) {
     EXPECT_EQ(o->Label15->Caption(), "測定不能");
 }
 
+// A ward searched by name stops at its dotted ward border on the very redraw
+// that fills it, and the display settings keep the user's dotted borders.
+TEST_F(PaintFiles, AWardSearchPaintStopsAtADottedWardBorderAndLeavesTheBoxAlone) {
+    Settei->CBKu->SetChecked(true);
+    Settei->CBKuDot->SetChecked(true);
+    SetStore(o->KuLine, {{{150, 100}, {150, 200}}});
+    AddTown("緑区", 125, 150);
+    ASSERT_TRUE(o->DrawMap());
+    const TColor back = Px(175, 150);
+    o->EdName->SetText("緑区");
+    o->CBTownPaint->SetChecked(true);
+    ASSERT_TRUE(o->DrawMap());
+    EXPECT_EQ(Px(125, 150), o->TownPaintColor);
+    EXPECT_EQ(Px(175, 150), back) << "the fill stops at the ward border";
+    EXPECT_TRUE(Settei->CBKuDot->Checked());
+    o->CBTownPaint->SetChecked(false);
+    ASSERT_TRUE(o->DrawMap());
+    int gaps = 0;
+    for (int y = 110; y < 190; ++y) gaps += Px(150, y) == back;
+    EXPECT_GT(gaps, 10) << "the ward border is dotted again";
+}
+
 TEST_F(PaintFiles, AWardByNameFillsWhatTheReplayFillsAndAListTooLongIsNoList) {
     // A city of two wards, split by a dotted ward border at x = 150.
     Settei->CBKu->SetChecked(true);
