@@ -250,6 +250,10 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
 };
 
+// Enter in the box runs that button, not the window's default: a search or
+// paint box in a window of many buttons.
+void EnterPresses(QWidget* box, TButton* button);
+
 class TMemo : public TControlT<QPlainTextEdit> {
 public:
     explicit TMemo(QWidget* parent);
