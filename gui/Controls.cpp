@@ -231,14 +231,16 @@ TLabel::TLabel(QWidget* parent, const std::string& caption) : TControlT<QLabel>(
 }
 std::string TLabel::Caption() const { return pathEllipsis ? caption : S(text()); }
 void TLabel::SetCaption(const std::string& s) {
+    const QString before = text();
     if (pathEllipsis) {
         caption = s;
         setToolTip(Q(s));
         showElided();
-        return;
+    } else {
+        setText(Q(s));
+        if (AutoSize) adjustSize();
     }
-    setText(Q(s));
-    if (AutoSize) adjustSize();
+    LabelCaptionChanged(this, before);
 }
 void TLabel::SetPathEllipsis(bool b) {
     if (b == pathEllipsis) return;
@@ -290,7 +292,11 @@ TCheckBox::TCheckBox(QWidget* parent, const std::string& caption) : TControlT<QC
 }
 void TCheckBox::SetChecked(bool b) { setChecked(b); }
 std::string TCheckBox::Caption() const { return S(text()); }
-void TCheckBox::SetCaption(const std::string& s) { setText(Q(s)); }
+void TCheckBox::SetCaption(const std::string& s) {
+    const QString before = text();
+    setText(Q(s));
+    LabelCaptionChanged(this, before);
+}
 void TCheckBox::Click() { setChecked(!isChecked()); }
 void TCheckBox::SetAlignment(TAlignment a) {
     setLayoutDirection(a == taLeftJustify ? Qt::RightToLeft : Qt::LeftToRight);

@@ -561,6 +561,8 @@ private:
 // hint, else the label beside it; a name set in code beforehand is kept, and
 // controls named alike take their group's caption, then a number.
 void NameControls(QWidget* window);
+// A label or check box given a new caption renames the controls named after it.
+void LabelCaptionChanged(QWidget* label, const QString& before);
 // Orders Tab through the window's controls top to bottom, left to right,
 // column by column where the controls stand in columns.
 void SortTabOrder(QWidget* window);
