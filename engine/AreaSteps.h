@@ -13,6 +13,8 @@ enum class AreaStep {
     RailsLoaded,   // an area choice, after the railway load
     Done,          // an area choice, before its one redraw
     Drawn,         // an area choice, after that redraw
+    Redrawn,       // an area choice or an old/new border switch, after its redraw:
+                   // what follows the map shown (not while a load or restore runs)
     Count
 };
 

@@ -533,8 +533,7 @@ public:
     // part, in the edition with the most of them, and hand painting besides.
     static constexpr int PAINT_MAX = 8000;
     PaintRecord PaintRecords[PAINT_MAX] = {};
-    // Run after a new choice of areas or a switch of the old borders has been drawn.
-    std::vector<std::function<void()>> MapChangeHooks;
+    // Runs AreaStep::Redrawn after a new choice of areas or a switch of the old borders has been drawn.
     void RunMapChangeHooks();
     // Run once by the next redraw just before the replay, with the map as the replay finds it.
     std::function<void(const QImage&)> BeforePaintReplay;

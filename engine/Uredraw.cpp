@@ -16,7 +16,7 @@ std::vector<TPoint> polylinePoints;
 // Not while a load or a restore is under way: they run it at their end.
 void TOpen::RunMapChangeHooks() {
     if (RedrawHeld > 0 || ProjectLoading) return;
-    for (const auto& hook : MapChangeHooks) hook();
+    AreaChange.Run(AreaStep::Redrawn);
 }
 
 RedrawOnce::RedrawOnce() : unwinding(std::uncaught_exceptions()) { Open->RedrawHeld++; }

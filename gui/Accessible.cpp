@@ -9,7 +9,9 @@
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QHeaderView>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QTableWidget>
 #include <QToolButton>
 #include <algorithm>
@@ -61,7 +63,117 @@ private:
     QAccessible::Role plain;
 };
 
-QAccessibleInterface* Factory(const QString&, QObject* o) {
+// An item's caption, or where a neighbouring menu holds an item of the same
+// caption ("×0.5" under both 拡大係数 and 移動係数), its menu's title and the caption.
+QString MenuItemName(QMenu* menu, QAction* a) {
+    const QString caption = QString(a->text()).remove('&');
+    for (QObject* up : menu->menuAction()->associatedObjects()) {
+        auto* w = qobject_cast<QWidget*>(up);
+        if (!w || w == menu) continue;
+        for (QAction* other : w->actions())
+            if (QMenu* m = other->menu(); m && m != menu)
+                for (QAction* b : m->actions())
+                    if (!b->isSeparator() && QString(b->text()).remove('&') == caption)
+                        return QString(menu->title()).remove('&') + " " + caption;
+    }
+    return caption;
+}
+
+class MenuItemAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+public:
+    MenuItemAccessible(QMenu* menu, QAction* a) : menu(menu), action(a) {}
+    void* interface_cast(QAccessible::InterfaceType t) override {
+        return t == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
+    }
+    bool isValid() const override { return menu && action; }
+    QObject* object() const override { return action; }
+    QWindow* window() const override { return menu ? menu->windowHandle() : nullptr; }
+    QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(menu); }
+    int childCount() const override { return action && action->menu() ? 1 : 0; }
+    QAccessibleInterface* child(int i) const override {
+        return i == 0 && childCount() ? QAccessible::queryAccessibleInterface(action->menu()) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* c) const override {
+        return c && childCount() && c->object() == action->menu() ? 0 : -1;
+    }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface* focusChild() const override { return nullptr; }
+    QString text(QAccessible::Text t) const override {
+        if (!isValid()) return {};
+        if (t == QAccessible::Name) return MenuItemName(menu, action);
+        if (t == QAccessible::Accelerator) return action->shortcut().toString(QKeySequence::NativeText);
+        return {};
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override {
+        if (!isValid()) return {};
+        const QRect r = menu->actionGeometry(action);
+        return QRect(menu->mapToGlobal(r.topLeft()), r.size());
+    }
+    QAccessible::Role role() const override {
+        return action && action->isSeparator() ? QAccessible::Separator : QAccessible::MenuItem;
+    }
+    QAccessible::State state() const override {
+        QAccessible::State s;
+        if (!isValid()) return s;
+        s.disabled = !action->isEnabled();
+        s.invisible = !action->isVisible();
+        s.checkable = action->isCheckable();
+        s.checked = action->isChecked();
+        s.hasPopup = action->menu() != nullptr;
+        s.focusable = true;
+        s.focused = menu->activeAction() == action;
+        return s;
+    }
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& name) override {
+        if (name == pressAction() && isValid() && action->isEnabled()) action->trigger();
+    }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+private:
+    QPointer<QMenu> menu;
+    QPointer<QAction> action;
+};
+
+class MenuAccessible : public QAccessibleWidget {
+public:
+    explicit MenuAccessible(QMenu* m) : QAccessibleWidget(m, QAccessible::PopupMenu) {}
+    QMenu* menu() const { return static_cast<QMenu*>(widget()); }
+    QString text(QAccessible::Text t) const override {
+        return t == QAccessible::Name ? QString(menu()->title()).remove('&') : QAccessibleWidget::text(t);
+    }
+    int childCount() const override { return int(menu()->actions().size()); }
+    QAccessibleInterface* child(int i) const override {
+        const auto actions = menu()->actions();
+        if (i < 0 || i >= actions.size()) return nullptr;
+        // One interface per item, kept by the registry while the item lives.
+        QAction* a = actions.at(i);
+        if (auto it = items.find(a); it != items.end())
+            if (QAccessibleInterface* known = QAccessible::accessibleInterface(it->second)) return known;
+        auto* made = new MenuItemAccessible(menu(), a);
+        items[a] = QAccessible::registerAccessibleInterface(made);
+        return made;
+    }
+    int indexOfChild(const QAccessibleInterface* c) const override {
+        return c ? int(menu()->actions().indexOf(qobject_cast<QAction*>(c->object()))) : -1;
+    }
+    QAccessibleInterface* childAt(int x, int y) const override {
+        QAction* a = menu()->actionAt(menu()->mapFromGlobal(QPoint(x, y)));
+        const int i = a ? int(menu()->actions().indexOf(a)) : -1;
+        return i >= 0 ? child(i) : nullptr;
+    }
+    QAccessibleInterface* focusChild() const override {
+        QAction* a = menu()->activeAction();
+        const int i = a ? int(menu()->actions().indexOf(a)) : -1;
+        return i >= 0 ? child(i) : nullptr;
+    }
+private:
+    mutable std::map<QAction*, QAccessible::Id> items;
+};
+
+QAccessibleInterface* Factory(const QString& className, QObject* o) {
+    if (className == QLatin1String("QMenu"))
+        if (auto* m = qobject_cast<QMenu*>(o)) return new MenuAccessible(m);
     if (auto* p = dynamic_cast<TPanel*>(o)) return new ClickableAccessible(p, QAccessible::Pane);
     if (auto* l = dynamic_cast<TLabel*>(o)) return new ClickableAccessible(l, QAccessible::StaticText);
     if (auto* i = dynamic_cast<TImage*>(o)) return new ClickableAccessible(i, QAccessible::Graphic);
@@ -118,9 +230,9 @@ bool LabelsItsRow(QWidget* l) {
 }
 
 // The label on the control's left on its row, else the one just above it.
-QString LabelBeside(QWidget* w) {
+QWidget* LabelWidgetBeside(QWidget* w) {
     QWidget* parent = w->parentWidget();
-    if (!parent) return {};
+    if (!parent) return nullptr;
     QRect g = w->geometry();
     QWidget* best = nullptr;
     int bestGap = 0;
@@ -137,8 +249,18 @@ QString LabelBeside(QWidget* w) {
         if (gap < 0 || gap > 1200) continue;
         if (!best || gap < bestGap) best = l, bestGap = gap;
     }
-    return best ? Shown(best) : QString();
+    return best;
 }
+
+QString LabelBeside(QWidget* w) {
+    QWidget* l = LabelWidgetBeside(w);
+    return l ? Shown(l) : QString();
+}
+
+// A control named after the label beside it keeps a link to that label, so
+// that a new caption renames it (see LabelCaptionChanged).
+const char* const kNamedBy = "rovanaNamedBy";
+const char* const kNamesOthers = "rovanaNamesOthers";
 
 QString Rule(QWidget* w) {
     if (QString c = Caption(w); Says(c)) return c;
@@ -200,6 +322,14 @@ void NameGridColumns(QTableWidget* t) {
 
 } // namespace
 
+void LabelCaptionChanged(QWidget* label, const QString& before) {
+    if (!label->property(kNamesOthers).isValid() || !label->parentWidget()) return;
+    const QString was = QString(before).remove('&').trimmed(), now = Shown(label);
+    if (now == was || !Says(now)) return;
+    for (QWidget* w : label->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (w->property(kNamedBy).value<QObject*>() == label && w->accessibleName() == was) w->setAccessibleName(now);
+}
+
 void InstallAccessibleControls() {
     static bool installed = false;
     if (installed) return;
@@ -219,7 +349,13 @@ void NameControls(QWidget* window) {
         named.push_back(w);
         if (!w->accessibleName().isEmpty() || dynamic_cast<TUpDown*>(w)) continue;
         // A caption is read from the control itself, so that a changed one is read.
-        if (QString n = Rule(w); !n.isEmpty() && n != Caption(w)) w->setAccessibleName(n);
+        if (QString n = Rule(w); !n.isEmpty() && n != Caption(w)) {
+            w->setAccessibleName(n);
+            if (QWidget* l = LabelWidgetBeside(w); l && Shown(l) == n && !Says(Caption(w)) && !Says(w->toolTip())) {
+                w->setProperty(kNamedBy, QVariant::fromValue<QObject*>(l));
+                l->setProperty(kNamesOthers, true);
+            }
+        }
     }
     for (QWidget* w : window->findChildren<QWidget*>())
         if (auto* g = dynamic_cast<TStringGrid*>(w); g && g->FixedRows == 0) NameGridColumns(g);

@@ -231,14 +231,16 @@ TLabel::TLabel(QWidget* parent, const std::string& caption) : TControlT<QLabel>(
 }
 std::string TLabel::Caption() const { return pathEllipsis ? caption : S(text()); }
 void TLabel::SetCaption(const std::string& s) {
+    const QString before = text();
     if (pathEllipsis) {
         caption = s;
         setToolTip(Q(s));
         showElided();
-        return;
+    } else {
+        setText(Q(s));
+        if (AutoSize) adjustSize();
     }
-    setText(Q(s));
-    if (AutoSize) adjustSize();
+    LabelCaptionChanged(this, before);
 }
 void TLabel::SetPathEllipsis(bool b) {
     if (b == pathEllipsis) return;
@@ -290,7 +292,11 @@ TCheckBox::TCheckBox(QWidget* parent, const std::string& caption) : TControlT<QC
 }
 void TCheckBox::SetChecked(bool b) { setChecked(b); }
 std::string TCheckBox::Caption() const { return S(text()); }
-void TCheckBox::SetCaption(const std::string& s) { setText(Q(s)); }
+void TCheckBox::SetCaption(const std::string& s) {
+    const QString before = text();
+    setText(Q(s));
+    LabelCaptionChanged(this, before);
+}
 void TCheckBox::Click() { setChecked(!isChecked()); }
 void TCheckBox::SetAlignment(TAlignment a) {
     setLayoutDirection(a == taLeftJustify ? Qt::RightToLeft : Qt::LeftToRight);
@@ -405,6 +411,32 @@ std::string TEdit::Text() const { return S(text()); }
 void TEdit::SetText(const std::string& s) { setText(Q(s)); }
 
 // The key as the class library's key-press handler sees it; 0: not a character key.
+namespace {
+
+class EnterFilter : public QObject {
+public:
+    EnterFilter(QObject* owner, TButton* button) : QObject(owner), button(button) {}
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() != QEvent::KeyPress) return false;
+        auto* k = static_cast<QKeyEvent*>(e);
+        if ((k->key() != Qt::Key_Return && k->key() != Qt::Key_Enter) || (k->modifiers() & ~Qt::KeypadModifier)) return false;
+        auto* w = qobject_cast<QWidget*>(o);
+        if (!w || !w->isEnabled()) return false;
+        button->Press();
+        return true;
+    }
+private:
+    TButton* button;
+};
+
+} // namespace
+
+void EnterPresses(QWidget* box, TButton* button) {
+    box->installEventFilter(new EnterFilter(box, button));
+    // An editable list's typing goes to its edit line.
+    if (auto* c = qobject_cast<QComboBox*>(box); c && c->lineEdit()) c->lineEdit()->installEventFilter(new EnterFilter(box, button));
+}
+
 static char KeyChar(QKeyEvent* e) {
     switch (e->key()) {
     case Qt::Key_Return:

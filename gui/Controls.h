@@ -250,6 +250,10 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
 };
 
+// Enter in the box runs that button, not the window's default: a search or
+// paint box in a window of many buttons.
+void EnterPresses(QWidget* box, TButton* button);
+
 class TMemo : public TControlT<QPlainTextEdit> {
 public:
     explicit TMemo(QWidget* parent);
@@ -557,6 +561,8 @@ private:
 // hint, else the label beside it; a name set in code beforehand is kept, and
 // controls named alike take their group's caption, then a number.
 void NameControls(QWidget* window);
+// A label or check box given a new caption renames the controls named after it.
+void LabelCaptionChanged(QWidget* label, const QString& before);
 // Orders Tab through the window's controls top to bottom, left to right,
 // column by column where the controls stand in columns.
 void SortTabOrder(QWidget* window);

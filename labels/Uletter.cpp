@@ -117,6 +117,7 @@ TLetter::TLetter() : TForm("　地図ラベル編集  ラベルテーブル") {
     Edit4 = Edt(this, "　検索名", R, 342, 84);
     Edit4->setAccessibleName("検索名");
     Button13 = Btn(this, "検　索", R + 88, 340, 48);
+    EnterPresses(Edit4, Button13);
     Edit5 = Edt(this, "0", R, 370, 50, "指定のﾌｧｲﾙ番号へジャンプ");
     UpDown2 = new TUpDown(this);
     UpDown2->SetBounds(R + 50, 370, 16, 22);

@@ -8,6 +8,7 @@
 #include "names/NameTables.h"
 #include "names/Uyomi.h"
 #include <algorithm>
+#include <cstdint>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -109,7 +110,7 @@ bool TYomiList::BuildDisplayedNameList() {
             full = true;
             return;
         }
-        list.push_back({x, y, kind, &name});
+        list.push_back({x, y, kind, &name, nullptr, -1, -1, {}, 0});
     };
     const bool ownArea = Ken->NameListMode == 1;
     for (int i = 0; i < std::min<int>(o.CityCount, int(o.CityName.size())); ++i)
@@ -144,9 +145,17 @@ bool TYomiList::BuildDisplayedNameList() {
             it->second = i;
         }
     }
+    // A reading away from every listed name fits none: skip it before hashing
+    // its name (the whole country's readings against a zoomed view's names).
+    int64_t left = INT64_MAX, right = INT64_MIN, top = INT64_MAX, bottom = INT64_MIN;
+    for (const ListEntry& e : list) {
+        left = std::min<int64_t>(left, e.x), right = std::max<int64_t>(right, e.x);
+        top = std::min<int64_t>(top, e.y), bottom = std::max<int64_t>(bottom, e.y);
+    }
     const int yomis = std::min<int>(o.YomiCount, int(o.YomiRecords.size()));
     for (int k = 0; k < yomis; ++k) {
         const auto& r = o.YomiRecords[k];
+        if (r.x < left - 1000 || r.x > right + 1000 || r.y < top - 1000 || r.y > bottom + 1000) continue;
         auto it = firstOf.find(r.name);
         if (it == firstOf.end()) continue;
         for (int i = it->second; i >= 0; i = list[i].next)
@@ -162,22 +171,26 @@ bool TYomiList::BuildDisplayedNameList() {
         e.key = mode == 2 ? gui::Utf8ToCp932(e.kind) : gui::Utf8ToCp932(mode == 0 ? *e.yomi : *e.name);
         for (size_t k = 0; k < 8; ++k) e.head = e.head << 8 | (k < e.key.size() ? uint8_t(e.key[k]) : 0);
     }
-    // Sorted as indices: the entries themselves stay where they are.
+    // Sorted as small (head, index) pairs: most comparisons end at the heads,
+    // without a visit to the entries.
     const bool descending = (mode == 2) != CBGyaku->Checked();
-    std::vector<int> order(list.size());
-    for (int i = 0; i < int(order.size()); ++i) order[i] = i;
-    std::sort(order.begin(), order.end(), [&](int a, int b) {
-        const ListEntry &x = list[a], &y = list[b];
+    struct Ranked {
+        uint64_t head;
+        int index;
+    };
+    std::vector<Ranked> ranked(list.size());
+    for (int i = 0; i < int(ranked.size()); ++i) ranked[i] = {list[i].head, i};
+    std::sort(ranked.begin(), ranked.end(), [&](const Ranked& x, const Ranked& y) {
         // Unsigned bytes, a shorter prefix first (a zero byte never occurs in the texts).
-        const int c = x.head != y.head ? (x.head < y.head ? -1 : 1) : std::string_view(x.key).compare(y.key);
+        const int c = x.head != y.head ? (x.head < y.head ? -1 : 1) : std::string_view(list[x.index].key).compare(list[y.index].key);
         return descending ? c > 0 : c < 0;
     });
 
     StringGrid1->SetRowCount(int(list.size()));
     RowRecord.assign(list.size(), -1);
     RowEdited.assign(list.size(), 0);
-    for (int r = 0; r < int(order.size()); ++r) {
-        const ListEntry& e = list[order[r]];
+    for (int r = 0; r < int(ranked.size()); ++r) {
+        const ListEntry& e = list[ranked[r].index];
         RowRecord[r] = e.record;
         StringGrid1->SetCells(0, r, std::to_string(e.x));
         StringGrid1->SetCells(1, r, std::to_string(e.y));

@@ -63,7 +63,7 @@ void TOpen::WirePaintHandlers() {
     menuStatMap = new TMenuItem("統計地図...");
     Window1->Add(menuStatMap);
     menuStatMap->OnClick = [](TObject*) { StatMapWindow()->Show(); };
-    MapChangeHooks.push_back([] {
+    AreaChange.On(AreaStep::Redrawn, [] {
         if (StatMap) StatMap->MapChanged();
     });
     TownPaintDialog = new TColorDialog(this);

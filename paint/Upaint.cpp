@@ -95,6 +95,7 @@ TMapPaint::TMapPaint() : TForm("　ペイント　（塗り分け）") {
     ComboBox1->SetBounds(X, 290, 130, 24);
     ComboBox1->SetText("市区町村名");
     BtnAllPaint = Btn(c, "実行", X + 134, 290, 50);
+    EnterPresses(ComboBox1, BtnAllPaint);
     // Legend.
     Button4 = Btn(c, "凡例編集", X, 320, 80, "地図凡例編集ウインドウを新規に開く");
     Button4->OnClick = [this](TObject* s) { Button4Click(s); };

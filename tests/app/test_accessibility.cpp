@@ -2,6 +2,7 @@
 // has a name, no two of one window share name and role, panels that take
 // clicks are buttons that can be pressed, and grids read their captions.
 #include "engine/Uopen.h"
+#include "labels/Uletter.h"
 #include "gui/Forms.h"
 #include "names/Usearch.h"
 #include "paint/Upaint.h"
@@ -9,10 +10,12 @@
 #include "tests/support/FormsFixture.h"
 #include <QAccessible>
 #include <QAccessibleInterface>
+#include <QMenu>
 #include <QScrollArea>
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <map>
+#include <set>
 
 namespace {
 
@@ -99,6 +102,45 @@ TEST_F(Accessibility, EveryControlOfEveryWindowHasItsOwnName) {
     slot->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_TRUE(Open->PaintMode);
     EXPECT_EQ(Open->PaintSlot, 2);
+}
+
+QAccessibleInterface* ItemOf(TMenuItem* item, QString* menuTitle) {
+    for (QObject* o : item->Action()->associatedObjects())
+        if (auto* m = qobject_cast<QMenu*>(o)) {
+            *menuTitle = m->title();
+            return QAccessible::queryAccessibleInterface(m)->child(int(m->actions().indexOf(item->Action())));
+        }
+    return nullptr;
+}
+
+TEST_F(Accessibility, ItemsAlikeSayTheirMenuAndNamesFollowTheLabelBeside) {
+    // 拡大係数 and 移動係数 both hold "×1.0（標準）" and "×0.5": each is read with its menu.
+    std::set<QString> names;
+    for (TMenuItem* item : {Open->N101, Open->N051, Open->N102, Open->N052}) {
+        QString menu;
+        QAccessibleInterface* a = ItemOf(item, &menu);
+        ASSERT_TRUE(a);
+        const QString name = a->text(QAccessible::Name);
+        EXPECT_TRUE(name.startsWith(menu) && name.endsWith(item->Action()->text())) << name.toStdString();
+        EXPECT_TRUE(names.insert(name).second) << name.toStdString();
+        EXPECT_EQ(item->Action()->text(), QString::fromStdString(item->Caption())) << "the caption shown stays";
+    }
+    QString menu;
+    EXPECT_EQ(ItemOf(Open->N021, &menu)->text(QAccessible::Name).toStdString(), "×0.2");
+    // A reader's press chooses the item, as the mouse does.
+    ItemOf(Open->N052, &menu)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(Open->N052->Checked());
+    EXPECT_FALSE(Open->N102->Checked());
+
+    // An edit known by the label on its left follows that label's new caption.
+    TEdit* size = Letter->Edit1;
+    ASSERT_EQ(QAccessible::queryAccessibleInterface(size)->text(QAccessible::Name).toStdString(), "サイズ");
+    TLabel* label = nullptr;
+    for (auto* l : size->parentWidget()->findChildren<TLabel*>(Qt::FindDirectChildrenOnly))
+        if (l->Caption() == "サイズ") label = l;
+    ASSERT_TRUE(label);
+    label->SetCaption("文字サイズ");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(size)->text(QAccessible::Name).toStdString(), "文字サイズ");
 }
 
 } // namespace

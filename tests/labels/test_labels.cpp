@@ -4,6 +4,7 @@
 #include "tests/labels/LabelsMap.h"
 #include "tests/support/DrawnAt.h"
 #include <QApplication>
+#include <QTest>
 
 namespace {
 constexpr TColor kInk = 0x123456, kOther = 0x654321;
@@ -382,6 +383,12 @@ TEST_F(LabelTable, FindingCentringAndShowingAll) {
     EXPECT_EQ(Count(255, 100, 100, 130, 120), 0) << "the first one back in its own colour";
     EXPECT_GT(Count(kInk, 100, 100, 130, 120), 0);
     EXPECT_FALSE(L->FoundLabelMark);
+    // Enter in the search box searches, whatever the window's default button.
+    gui::testing::QueueAnswer(IDCANCEL);
+    L->Edit4->SetText("他");
+    QTest::keyClick(L->Edit4, Qt::Key_Return);
+    EXPECT_EQ(gui::testing::Messages().size(), 3u);
+    EXPECT_GT(Count(255, 300, 300, 330, 320), 0) << "found by Enter, drawn red";
 
     L->StringGrid1->SetRow(2);
     auto [x, y] = At(300, 300);

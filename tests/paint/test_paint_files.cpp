@@ -6,6 +6,7 @@
 #include "navigation/Usettei.h"
 #include "paint/Upaint.h"
 #include "tests/engine/HandMap.h"
+#include <QTest>
 #include <cmath>
 #include <fstream>
 
@@ -307,7 +308,7 @@ TEST_F(PaintFiles, AWardByNameFillsWhatTheReplayFillsAndAListTooLongIsNoList) {
     MapPaint->CBAllPaint->SetChecked(true);
     ASSERT_TRUE(MapPaint->BtnAllPaint->Enabled());
     MapPaint->ComboBox1->SetText("緑区");
-    MapPaint->BtnAllPaint->Click();
+    QTest::keyClick(MapPaint->ComboBox1, Qt::Key_Return);   // Enter in the box runs 実行
     const TColor paint = o->PaintColor[2], back = Px(175, 150);
     EXPECT_EQ(Px(125, 150), paint);
     EXPECT_NE(back, paint) << "the fill stops at the ward border";
