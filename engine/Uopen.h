@@ -17,6 +17,9 @@
 
 class QPrinter;
 class TPrintDialog;
+namespace gui {
+class VectorRecorder;
+}
 
 // The map tools: at most one is armed at a time. Each is armed by its window
 // through TOpen::SetActiveTool, which first ends whichever other is armed.
@@ -636,7 +639,7 @@ public:
     bool SaveProjectFile(const std::string& path);
     // The restore behind "ﾌｧｲﾙ読込"; false when the file was refused (and said so).
     bool RestoreProjectFile(const std::string& path);
-    uint8_t SaveFormat = 3;              // 1 JPEG, 2 BMP, 3 PNG
+    uint8_t SaveFormat = 3;              // 1 JPEG, 2 BMP, 3 PNG, 4 PDF, 5 SVG
     void RadioGroup1Click(TObject* Sender);
     void Button4Click(TObject* Sender);   // "画像コピー"
     void Button8Click(TObject* Sender);   // "画像保存"
@@ -648,7 +651,10 @@ public:
     // Draws the map at the chosen size and writes it in SaveFormat; false on failure (said so).
     bool WriteMapImage(const std::string& name);
     int OutputPixelsPerMetre() const;   // recorded in the saved image
-    bool RenderMapImage(TBitmap& out);   // the map at ImageSize, as saved and printed
+    bool RenderMapImage(TBitmap& out);   // the map at ImageSize, as saved
+    // The map at ImageSize drawn once more with its lines, fills and texts kept
+    // as shapes (PDF, SVG, print). False when the readings were refused.
+    bool RenderMapVector(gui::VectorRecorder& shapes);
     // Printing ("印刷…", "印刷プレビュー…"): the map fitted to the paper.
     void Print1Click(TObject* Sender);
     void PrintPreview1Click(TObject* Sender);

@@ -31,6 +31,7 @@
 #include "paint/Ustatmap.h"
 #include "paint/Uhanrei.h"
 #include "paint/Upaint.h"
+#include "output/Updfpage.h"
 #include <QtGlobal>
 
 // Outside any namespace, as Q_INIT_RESOURCE needs. The resources live in a
@@ -111,4 +112,5 @@ void DestroyAllForms() {
     InLabel = nullptr;
     Rail = nullptr;
     StatMap = nullptr;
+    PdfPage = nullptr;
 }

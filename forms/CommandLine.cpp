@@ -4,6 +4,8 @@
 #include "gui/Files.h"
 #include "gui/TextFile.h"
 #include "gui/Forms.h"
+#include "output/Updfpage.h"
+#include "output/VectorWriters.h"
 #include <QDir>
 #include <QtGlobal>
 #include <QString>
@@ -22,6 +24,8 @@ uint8_t FormatOfName(const std::string& name) {
     if (ext == ".png") return 3;
     if (ext == ".jpg" || ext == ".jpeg") return 1;
     if (ext == ".bmp") return 2;
+    if (ext == ".pdf") return 4;
+    if (ext == ".svg") return 5;
     return 0;
 }
 
@@ -57,11 +61,15 @@ int ItemOfSize(const TRadioGroup* group, int size) {
 } // namespace
 
 std::string UsageText() {
-    return "使い方: rovana [--render PROJECT.rvx --out FILE.(png|jpg|bmp) [--size N] [--program-folder DIR]]\n"
+    return "使い方: rovana [--render PROJECT.rvx --out FILE.(png|jpg|bmp|pdf|svg) [--size N] [--program-folder DIR]\n"
+           "               [--paper A4|A3|A5|B4|B5|Letter|map] [--landscape] [--dpi N]]\n"
            "  引数なし            地図ウィンドウを開きます\n"
            "  --render PROJECT    プロジェクトファイルの地図を、ウィンドウを出さずに描きます\n"
-           "  --out FILE          画像ファイル（拡張子 .png .jpg .bmp で形式を選びます）\n"
+           "  --out FILE          画像ファイル（拡張子 .png .jpg .bmp .pdf .svg で形式を選びます）\n"
            "  --size N            画像サイズ（600, 1200, 1800, 2400, 3000, 3600）。省略するとプロジェクトのサイズ\n"
+           "  --paper NAME        PDFの用紙（省略すると A4、map は地図の大きさの用紙）\n"
+           "  --landscape         PDFの用紙を横にします\n"
+           "  --dpi N             PDF・SVGの地図の解像度（省略すると 600 ピクセルあたり 100 dpi）\n"
            "  --program-folder DIR  地図データのあるプログラムフォルダ（省略すると現在のフォルダ）\n"
            "  --help              この説明を表示します\n"
            "  --version           版を表示します\n"
@@ -96,7 +104,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             c.kind = CommandLine::Version;
             return c;
         }
-        const bool takesValue = a == "--render" || a == "--out" || a == "--size" || a == "--program-folder";
+        if (a == "--landscape") {
+            c.render.landscape = true;
+            continue;
+        }
+        const bool takesValue = a == "--render" || a == "--out" || a == "--size" || a == "--program-folder" ||
+                                a == "--paper" || a == "--dpi";
         if (!takesValue) return fail("引数 " + a + " は使えません");
         if (i + 1 >= args.size() || args[i + 1].empty()) return fail("引数 " + a + " の値がありません");
         const std::string& v = args[++i];
@@ -107,6 +120,14 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             c.render.out = v;
         } else if (a == "--program-folder") {
             c.render.programFolder = v;
+        } else if (a == "--paper") {
+            if (PaperIndex(v) < 0) return fail("用紙 " + v + " は選べません");
+            c.render.paper = v;
+        } else if (a == "--dpi") {
+            bool ok = false;
+            const int n = QString::fromStdString(v).toInt(&ok);
+            if (!ok || n < 50 || n > 1200) return fail("解像度 " + v + " は 50 から 1200 の数にしてください");
+            c.render.dpi = n;
         } else {
             bool ok = false;
             const int n = QString::fromStdString(v).toInt(&ok);
@@ -116,7 +137,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     }
     if (!render) return fail("--render でプロジェクトファイルを指定してください");
     if (c.render.out.empty()) return fail("--out で画像ファイルを指定してください");
-    if (!FormatOfName(c.render.out)) return fail("画像ファイル " + c.render.out + " の拡張子は .png .jpg .bmp のどれかにしてください");
+    if (!FormatOfName(c.render.out))
+        return fail("画像ファイル " + c.render.out + " の拡張子は .png .jpg .bmp .pdf .svg のどれかにしてください");
     c.kind = CommandLine::Render;
     return c;
 }
@@ -158,6 +180,11 @@ int RunRender(const RenderRequest& request) {
     }
     about = out;
     Open->SaveFormat = FormatOfName(out);
+    output::PdfPage page;
+    page.paper = request.paper.empty() ? 0 : std::max(0, PaperIndex(request.paper));
+    page.landscape = request.landscape;
+    page.dpi = request.dpi ? request.dpi : Open->COPYSCALE * 100;
+    PdfPageWindow()->SetPage(page);
     return Open->WriteMapImage(out) ? 0 : 1;
 }
 

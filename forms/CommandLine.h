@@ -9,6 +9,11 @@ namespace output {
 struct RenderRequest {
     std::string project, out, programFolder;
     int size = 0;   // a choice of the image size group (600, 1200, ...); 0 keeps the project's
+    // A PDF's paper (a name of PaperNames(), "" for A4), way up and dots per
+    // inch (0: 100 per 600 pixels, the map's size on the screen's scale).
+    std::string paper;
+    bool landscape = false;
+    int dpi = 0;
 };
 
 struct CommandLine {

@@ -3,6 +3,7 @@
 // the pixels must come out where the desktop canvas puts them.
 #include "gui/Graphics.h"
 #include "gui/Graphics_impl.h"
+#include "gui/VectorRecorder.h"
 #include <QImage>
 #include <algorithm>
 #include <cmath>
@@ -20,20 +21,21 @@ struct DashPattern {
     bool on[24] = {};
 };
 
-constexpr DashPattern MakePattern(std::initializer_list<int> runs) {
+constexpr DashPattern MakePattern(const DashRuns& runs) {
     DashPattern p;
     bool on = true;
-    for (int n : runs) {
+    for (int k = 0; k < runs.count; ++k) {
+        const int n = runs.runs[k];
         for (int i = 0; i < n; ++i) p.on[p.period++] = on;
         on = !on;
     }
     return p;
 }
 
-constexpr DashPattern kDash = MakePattern({18, 6});
-constexpr DashPattern kDot = MakePattern({3, 3});
-constexpr DashPattern kDashDot = MakePattern({9, 6, 3, 6});
-constexpr DashPattern kDashDotDot = MakePattern({9, 3, 3, 3, 3, 3});
+constexpr DashPattern kDash = MakePattern(kDashRuns[0]);
+constexpr DashPattern kDot = MakePattern(kDashRuns[1]);
+constexpr DashPattern kDashDot = MakePattern(kDashRuns[2]);
+constexpr DashPattern kDashDotDot = MakePattern(kDashRuns[3]);
 
 const DashPattern* PatternOf(TPenStyle s) {
     switch (s) {
@@ -315,6 +317,10 @@ void TCanvas::MoveTo(int x, int y) {
 }
 
 void TCanvas::LineTo(int x, int y) {
+    if (Vector) {
+        const TPoint seg[2] = {penPos, TPoint(x, y)};
+        Vector->Stroke(seg, 2, false, *Pen, *Brush, styleIndex, true);
+    }
     if (Pen->Style != psClear) {
         QImage& img = Image();
         Surface sf(img);
@@ -328,6 +334,7 @@ void TCanvas::Polyline(const TPoint* pts, int count) {
     if (!pts || count <= 0) return;
     penPos = pts[0];
     styleIndex = 0;
+    if (Vector) Vector->Stroke(pts, count, false, *Pen, *Brush, 0, false);
     QImage& img = Image();
     if (Pen->Style != psClear && !img.isNull()) {
         LineStyle st = TCanvasImpl::StyleOf(*this);
@@ -358,6 +365,10 @@ void TCanvas::Polygon(const TPoint* pts, int count) {
         }
         yMin = std::max(yMin, 0), yMax = std::min(yMax, img.height());
         std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.yTop < b.yTop; });
+        // A hatch is kept by its pixels, a solid fill by the polygon itself.
+        std::vector<gui::PixelSpan> spans;
+        const bool hatchSpans = Vector && Pen->Mode == pmCopy && IsHatch(Brush->Style);
+        if (Vector && Pen->Mode == pmCopy) Vector->FillPolygon(pts, count, *Brush);
         std::vector<const Edge*> active;
         std::vector<double> xs;
         size_t next = 0;
@@ -374,9 +385,12 @@ void TCanvas::Polygon(const TPoint* pts, int count) {
                 double l = std::ceil(xs[i] - 1e-9), r = std::ceil(xs[i + 1] - 1e-9);
                 int s = int(std::max(l, 0.0)), e = int(std::min(r, double(img.width())));
                 BrushSpan(row, y, s, e, *Brush, Pen->Mode);
+                if (hatchSpans && s < e) spans.push_back({y, s, e});
             }
         }
+        if (hatchSpans) Vector->FillSpans(spans, *Brush);
     }
+    if (Vector) Vector->Stroke(pts, count, true, *Pen, *Brush, 0, false);
     if (Pen->Style != psClear) TCanvasImpl::Closed(*this, img, pts, count);
     Changed();
 }
@@ -386,29 +400,34 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
     if (y1 > y2) std::swap(y1, y2);
     QImage& img = Image();
     if (img.isNull() || x1 == x2 || y1 == y2) return Changed();
+    auto box = [&](int a0, int b0, int a1, int b1, const TBrush& br, TPenMode m) {
+        BrushRect(img, a0, b0, a1, b1, br, m);
+        if (Vector && m == pmCopy) Vector->FillRect(a0, b0, a1, b1, br);
+    };
     const int w = std::max(1, Pen->Width);
     // An inside-frame pen keeps the whole outline within the box.
     if (w > 1 && Pen->Style == psInsideFrame) {
         x1 += w / 2, y1 += w / 2, x2 -= (w - 1) / 2, y2 -= (w - 1) / 2;
         if (x1 >= x2 || y1 >= y2) {
-            BrushRect(img, x1 - w / 2, y1 - w / 2, x2 + (w - 1) / 2, y2 + (w - 1) / 2, TBrush{Pen->Color, bsSolid},
+            box(x1 - w / 2, y1 - w / 2, x2 + (w - 1) / 2, y2 + (w - 1) / 2, TBrush{Pen->Color, bsSolid},
                       Pen->Mode);
             return Changed();
         }
     }
     if (Pen->Style == psClear) {
-        BrushRect(img, x1, y1, x2, y2, *Brush, Pen->Mode);
+        box(x1, y1, x2, y2, *Brush, Pen->Mode);
         return Changed();
     }
     if (w == 1) {
         if (x2 - x1 <= 2 || y2 - y1 <= 2) {
             // No inside left: the outline covers all of it.
-            BrushRect(img, x1, y1, x2, y2, TBrush{Pen->Color, bsSolid}, Pen->Mode);
+            box(x1, y1, x2, y2, TBrush{Pen->Color, bsSolid}, Pen->Mode);
             return Changed();
         }
-        BrushRect(img, x1 + 1, y1 + 1, x2 - 1, y2 - 1, *Brush, Pen->Mode);
+        box(x1 + 1, y1 + 1, x2 - 1, y2 - 1, *Brush, Pen->Mode);
         TPoint corners[4] = {{x1, y1}, {x2 - 1, y1}, {x2 - 1, y2 - 1}, {x1, y2 - 1}};
         TCanvasImpl::Closed(*this, img, corners, 4);
+        if (Vector) Vector->Stroke(corners, 4, true, *Pen, *Brush, 0, false);
         return Changed();
     }
     // A wide pen is centred on the outline through the edge pixels, as the
@@ -418,14 +437,14 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
     const int ix0 = x1 + hi + 1, iy0 = y1 + hi + 1, ix1 = x2 - 1 - lo, iy1 = y2 - 1 - lo;
     TBrush pb{Pen->Color, bsSolid};
     if (ix1 <= ix0 || iy1 <= iy0) {
-        BrushRect(img, X0, Y0, X1, Y1, pb, Pen->Mode);
+        box(X0, Y0, X1, Y1, pb, Pen->Mode);
         return Changed();
     }
-    BrushRect(img, ix0, iy0, ix1, iy1, *Brush, Pen->Mode);
-    BrushRect(img, X0, Y0, X1, iy0, pb, Pen->Mode);
-    BrushRect(img, X0, iy1, X1, Y1, pb, Pen->Mode);
-    BrushRect(img, X0, iy0, ix0, iy1, pb, Pen->Mode);
-    BrushRect(img, ix1, iy0, X1, iy1, pb, Pen->Mode);
+    box(ix0, iy0, ix1, iy1, *Brush, Pen->Mode);
+    box(X0, Y0, X1, iy0, pb, Pen->Mode);
+    box(X0, iy1, X1, Y1, pb, Pen->Mode);
+    box(X0, iy0, ix0, iy1, pb, Pen->Mode);
+    box(ix1, iy0, X1, iy1, pb, Pen->Mode);
     Changed();
 }
 
@@ -458,6 +477,8 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
     const int W = img.width();
     auto clip = [&](int64_t s, int64_t e) { return std::pair(int(std::max<int64_t>(s, 0)), int(std::min<int64_t>(e, W))); };
     const int64_t first = std::max<int64_t>(0, -Y1), last = std::min<int64_t>(h, img.height() - Y1);
+    const bool keep = Vector && Pen->Mode == pmCopy;
+    std::vector<gui::PixelSpan> hatch;   // a hatch is kept by its pixels
     for (int64_t i = first; i < last; ++i) {
         const int y = int(Y1 + i);
         int64_t L, R;
@@ -477,10 +498,12 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
             auto [s, e] = clip(L, R + 1);
             if (outline) Span(row, s, e, pv, Pen->Mode);
             else BrushSpan(row, y, s, e, *Brush, Pen->Mode);
+            if (!outline && keep && s < e) hatch.push_back({y, s, e});
             continue;
         }
         auto [is, ie] = clip(il, ir + 1);
         BrushSpan(row, y, is, ie, *Brush, Pen->Mode);
+        if (keep && is < ie) hatch.push_back({y, is, ie});
         if (outline) {
             auto [s1, e1] = clip(L, il);
             auto [s2, e2] = clip(ir + 1, R + 1);
@@ -488,22 +511,32 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
             Span(row, s2, e2, pv, Pen->Mode);
         }
     }
+    if (keep) {
+        if (IsHatch(Brush->Style)) Vector->FillSpans(hatch, *Brush);
+        const TBrush inside = IsHatch(Brush->Style) ? TBrush{Brush->Color, bsClear} : *Brush;
+        Vector->Ellipse(double(X1), double(Y1), double(X2), double(Y2), inside, w, Pen->Color);
+    }
     Changed();
 }
 
 void TCanvas::FillRect(const TRect& r) {
     QImage& img = Image();
     if (!img.isNull()) BrushRect(img, r.Left, r.Top, r.Right, r.Bottom, *Brush, pmCopy);
+    if (Vector) Vector->FillRect(r.Left, r.Top, r.Right, r.Bottom, *Brush);
     Changed();
 }
 
 void TCanvas::FrameRect(const TRect& r) {
     QImage& img = Image();
+    auto box = [&](int a0, int b0, int a1, int b1) {
+        BrushRect(img, a0, b0, a1, b1, *Brush, pmCopy);
+        if (Vector) Vector->FillRect(a0, b0, a1, b1, *Brush);
+    };
     if (!img.isNull() && r.Right > r.Left && r.Bottom > r.Top) {
-        BrushRect(img, r.Left, r.Top, r.Right, r.Top + 1, *Brush, pmCopy);
-        if (r.Bottom - r.Top > 1) BrushRect(img, r.Left, r.Bottom - 1, r.Right, r.Bottom, *Brush, pmCopy);
-        BrushRect(img, r.Left, r.Top + 1, r.Left + 1, r.Bottom - 1, *Brush, pmCopy);
-        if (r.Right - r.Left > 1) BrushRect(img, r.Right - 1, r.Top + 1, r.Right, r.Bottom - 1, *Brush, pmCopy);
+        box(r.Left, r.Top, r.Right, r.Top + 1);
+        if (r.Bottom - r.Top > 1) box(r.Left, r.Bottom - 1, r.Right, r.Bottom);
+        box(r.Left, r.Top + 1, r.Left + 1, r.Bottom - 1);
+        if (r.Right - r.Left > 1) box(r.Right - 1, r.Top + 1, r.Right, r.Bottom - 1);
     }
     Changed();
 }
@@ -520,5 +553,6 @@ void TCanvas::SetPixel(int x, int y, TColor c) {
     QImage& img = Image();
     if (x < 0 || y < 0 || x >= img.width() || y >= img.height()) return;
     Row(img, y)[x] = ToPixel(c);
+    if (Vector) Vector->FillRect(x, y, x + 1, y + 1, TBrush{c, bsSolid});
     Changed();
 }

@@ -11,6 +11,9 @@
 #include <vector>
 
 class QPainter;
+namespace gui {
+class VectorRecorder;
+}
 
 struct TPoint {
     int x = 0, y = 0;
@@ -106,6 +109,8 @@ public:
     QImage& Image();
     // Called after every drawing call (the image control repaints itself from it).
     std::function<void()> OnChange;
+    // While set, what is drawn in copy mode is also kept as shapes and texts.
+    gui::VectorRecorder* Vector = nullptr;
     void Changed();
 
 private:

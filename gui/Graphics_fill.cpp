@@ -1,6 +1,7 @@
 // Flood fill and copies between images.
 #include "gui/Graphics.h"
 #include "gui/Graphics_impl.h"
+#include "gui/VectorRecorder.h"
 #include <QImage>
 #include <algorithm>
 #include <cstring>
@@ -254,25 +255,43 @@ void TCanvas::FloodFill(int x, int y, TColor color, TFillStyle style) {
     int yMin = img.height(), yMax = -1;
     if (style == fsSurface) FillRegion<true>(img, x, y, c, paint, mask, yMin, yMax);
     else FillRegion<false>(img, x, y, c, paint, mask, yMin, yMax);
+    if (Vector) {
+        std::vector<gui::PixelSpan> spans;
+        const int W = img.width();
+        for (int yy = yMin; yy <= yMax; ++yy)
+            for (int xx = mask.NextSet(yy, 0); xx < W; xx = xx < W ? mask.NextSet(yy, xx) : W) {
+                const int end = mask.RunEnd(yy, xx) + 1;
+                spans.push_back({yy, xx, end});
+                xx = end;
+                if (xx >= W) break;
+            }
+        // Filling up to a border colour replaces pixels of many colours.
+        Vector->Flood(spans, *Brush, style == fsSurface ? &color : nullptr);
+    }
     mask.ClearRows(yMin, yMax);
     Changed();
 }
 
 void TCanvas::CopyRect(const TRect& dest, TCanvas* src, const TRect& source) {
     if (src) Blit(Image(), dest, src->Image(), source, false, 0);
+    if (src && Vector) Vector->Image(dest, src->Image(), source, false, 0);
     Changed();
 }
 
 void TCanvas::Draw(int x, int y, TBitmap* bmp) {
-    if (bmp && !bmp->Empty())
-        Blit(Image(), TRect(x, y, x + bmp->Width(), y + bmp->Height()), bmp->Image(),
-             TRect(0, 0, bmp->Width(), bmp->Height()), bmp->Transparent, bmp->TransparentColor);
+    if (bmp && !bmp->Empty()) {
+        const TRect dest(x, y, x + bmp->Width(), y + bmp->Height()), whole(0, 0, bmp->Width(), bmp->Height());
+        Blit(Image(), dest, bmp->Image(), whole, bmp->Transparent, bmp->TransparentColor);
+        if (Vector) Vector->Image(dest, bmp->Image(), whole, bmp->Transparent, bmp->TransparentColor);
+    }
     Changed();
 }
 
 void TCanvas::StretchDraw(const TRect& r, TBitmap* bmp) {
-    if (bmp && !bmp->Empty())
-        Blit(Image(), r, bmp->Image(), TRect(0, 0, bmp->Width(), bmp->Height()), bmp->Transparent,
-             bmp->TransparentColor);
+    if (bmp && !bmp->Empty()) {
+        const TRect whole(0, 0, bmp->Width(), bmp->Height());
+        Blit(Image(), r, bmp->Image(), whole, bmp->Transparent, bmp->TransparentColor);
+        if (Vector) Vector->Image(r, bmp->Image(), whole, bmp->Transparent, bmp->TransparentColor);
+    }
     Changed();
 }

@@ -24,6 +24,16 @@ inline constexpr uint8_t kHatch[6][8] = {
     {0x81, 0x42, 0x24, 0x18, 0x18, 0x24, 0x42, 0x81},   // diagonal cross
 };
 
+// Width-1 styled pens in pixels: on, off, on, off, ...
+struct DashRuns {
+    int count;
+    int runs[6];
+};
+inline constexpr DashRuns kDashRuns[4] = {{2, {18, 6}}, {2, {3, 3}}, {4, {9, 6, 3, 6}}, {6, {9, 3, 3, 3, 3, 3}}};
+inline const DashRuns* DashRunsOf(TPenStyle s) {
+    return s >= psDash && s <= psDashDotDot ? &kDashRuns[s - psDash] : nullptr;
+}
+
 inline bool IsHatch(TBrushStyle s) { return s >= bsHorizontal && s <= bsDiagCross; }
 inline const uint8_t* HatchRows(TBrushStyle s) { return kHatch[s - bsHorizontal]; }
 

@@ -2,6 +2,7 @@
 // drawn without anti-aliasing so every text pixel is the font colour.
 #include "gui/Graphics.h"
 #include "gui/Graphics_impl.h"
+#include "gui/VectorRecorder.h"
 #include <QCoreApplication>
 #include <QFont>
 #include <QFontMetrics>
@@ -248,6 +249,10 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
         if (Brush->Style == bsSolid) BrushRect(img, x, y, x + w, y + h, TBrush{Brush->Color, bsSolid}, pmCopy);
         if (t.kept) PutInk(img, t, x, y, Font->Color);
         else DrawText(img, fe, Font->Color, x, y, ToQ(text), nullptr);
+        if (Vector) {
+            if (Brush->Style == bsSolid) Vector->FillRect(x, y, x + w, y + h, TBrush{Brush->Color, bsSolid});
+            Vector->Text(x, double(y) + fe.ascent, fe.font, Font->Color, ToQ(text), nullptr);
+        }
     }
     penPos = TPoint(int(std::min<int64_t>(int64_t(x) + w, INT_MAX)), y);
     Changed();
@@ -260,6 +265,11 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text) {
         if (Brush->Style == bsSolid) BrushRect(img, r.Left, r.Top, r.Right, r.Bottom, *Brush, pmCopy);
         QRect clip(r.Left, r.Top, r.Width(), r.Height());
         DrawText(img, fe, Font->Color, x, y, ToQ(text), &clip);
+        if (Vector) {
+            if (Brush->Style == bsSolid) Vector->FillRect(r.Left, r.Top, r.Right, r.Bottom, *Brush);
+            const QRectF box(clip);
+            Vector->Text(x, double(y) + fe.ascent, fe.font, Font->Color, ToQ(text), &box);
+        }
     }
     Changed();
 }

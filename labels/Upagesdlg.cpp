@@ -377,12 +377,12 @@ void TPagesDlg::DrawSymbol(TCanvas& canvas, const MapView& view, const PlacedSym
     view.ToScreen(s.x, s.y, sx, sy);
     lastColor = s.color;
     TCanvas* cv = &canvas;
-    QImage& map = cv->Image();
     const uint32_t black = ToPixel(0), white = ToPixel(0xFFFFFF), ink = ToPixel(s.color);
     // Both modes take the symbol's own square of the picture, however large the file.
     // Transparent: centred, only the figure is put on the map. Opaque: the whole square,
     // white taking the map colour at the point (as a brush copy would).
     const int w = std::min(side, pic.width()), h = std::min(side, pic.height());
+    if (w <= 0 || h <= 0) return;
     int ox, oy;
     uint32_t back = 0;
     if (s.transparent) {
@@ -392,22 +392,21 @@ void TPagesDlg::DrawSymbol(TCanvas& canvas, const MapView& view, const PlacedSym
         back = ToPixel(under < 0 ? o->BackColor : under);
         ox = sx + offset, oy = sy + offset;
     }
+    // The symbol as drawn, put through the canvas so every output gets it;
+    // a transparent one keys out every pixel but its ink.
+    const uint32_t key = ink ^ 1u;
+    TBitmap stamp(w, h);
     for (int j = 0; j < h; ++j) {
-        const int y = oy + j;
-        if (y < 0 || y >= map.height()) continue;
         const uint32_t* src = reinterpret_cast<const uint32_t*>(pic.constScanLine(j));
-        uint32_t* dst = reinterpret_cast<uint32_t*>(map.scanLine(y));
+        uint32_t* dst = reinterpret_cast<uint32_t*>(stamp.Image().scanLine(j));
         for (int i = 0; i < w; ++i) {
-            const int x = ox + i;
-            if (x < 0 || x >= map.width()) continue;
             const uint32_t p = src[i] | 0xFF000000u;
-            if (p == black)
-                dst[x] = ink;
-            else if (!s.transparent)
-                dst[x] = p == white ? back : p;
+            dst[i] = p == black ? ink : s.transparent ? key : p == white ? back : p;
         }
     }
-    cv->Changed();
+    stamp.Transparent = s.transparent;
+    stamp.TransparentColor = FromPixel(key);
+    cv->Draw(ox, oy, &stamp);
 }
 
 void TPagesDlg::TakeDrawn() {

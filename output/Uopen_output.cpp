@@ -6,7 +6,10 @@
 #include "names/Uyomi.h"
 #include "names/Uyomilist.h"
 #include "navigation/Usettei.h"
+#include "gui/VectorRecorder.h"
 #include "output/ImageWriters.h"
+#include "output/Updfpage.h"
+#include "output/VectorWriters.h"
 #include <algorithm>
 #include <cmath>
 
@@ -53,8 +56,18 @@ bool TOpen::RenderOutput(TBitmap* out) {
         if (readings) Yomi->WriteReadings();
     }
     const int s = ImageSize;
-    out->Canvas()->CopyRect(Rect(0, 0, s, s), Image1->Canvas(), Rect(0, 0, s, s));
+    if (out) out->Canvas()->CopyRect(Rect(0, 0, s, s), Image1->Canvas(), Rect(0, 0, s, s));
     return readings;
+}
+
+bool TOpen::RenderMapVector(gui::VectorRecorder& shapes) {
+    // Kept only for this one drawing, whatever ends it.
+    struct Keep {
+        TCanvas* cv;
+        ~Keep() { cv->Vector = nullptr; }
+    } keep{Image1->Canvas()};
+    keep.cv->Vector = &shapes;
+    return RenderOutput(nullptr);
 }
 
 void TOpen::Button4Click(TObject*) {
@@ -95,11 +108,36 @@ const SaveKind kSaveKinds[3] = {
     {&TOpen::JPEG1, "JPEGファイル (*.jpg)|*.jpg", 1},
     {&TOpen::BITMAP1, "BMPFファイル (*.bmp)|*.bmp", 2},
 };
+// Every image save also offers the map as shapes and text.
+const char* const kVectorFilters = "|PDF (*.pdf)|*.pdf|SVG (*.svg)|*.svg";
+constexpr uint8_t kPdf = 4, kSvg = 5;
+
+const char* ExtensionOf(uint8_t format) {
+    switch (format) {
+    case 1: return ".jpg";
+    case 2: return ".bmp";
+    case kPdf: return ".pdf";
+    case kSvg: return ".svg";
+    default: return ".png";
+    }
+}
+
+// The format a chosen name asks for: its extension, else the filter chosen.
+uint8_t FormatChosen(const std::string& name, int filterIndex, uint8_t raster) {
+    std::string ext = gui::ExtractFileExt(name);
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    if (ext == ".pdf") return kPdf;
+    if (ext == ".svg") return kSvg;
+    if (ext.empty() && filterIndex == 2) return kPdf;
+    if (ext.empty() && filterIndex == 3) return kSvg;
+    return raster;
+}
 
 void SaveAs(TOpen* o, int kind) {
     for (int k = 0; k < 3; ++k) (o->*kSaveKinds[k].item)->SetChecked(k == kind);
     o->RadioGroup2->SetItemIndex(kind);
-    o->SaveDialog1->Filter = kSaveKinds[kind].filter;
+    o->SaveDialog1->Filter = std::string(kSaveKinds[kind].filter) + kVectorFilters;
+    o->SaveDialog1->FilterIndex = 1;
     o->SaveFormat = kSaveKinds[kind].format;
     o->SaveMapImage();
 }
@@ -129,12 +167,30 @@ void TOpen::SaveMapImage() {
         return;
     }
     std::string name = SaveDialog1->FileName;
+    const uint8_t raster = SaveFormat;
+    SaveFormat = FormatChosen(name, SaveDialog1->FilterIndex, raster);
+    // The menu's kind stays the raster one the next save starts from.
+    struct Back {
+        uint8_t& f;
+        uint8_t v;
+        ~Back() { f = v; }
+    } back{SaveFormat, raster};
     if (gui::ExtractFileExt(name).empty()) {
-        name += SaveFormat == 2 ? ".bmp" : SaveFormat == 3 ? ".png" : ".jpg";
+        name += ExtensionOf(SaveFormat);
         // The dialog asked about the name as typed; the name written is another.
         if (gui::FileExists(name) &&
             MessageBox(gui::Format("%s は既に存在します．\n上書きしてもよろしいですか？", name.c_str()), "画像保存",
                        MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
+            Process->Hide();
+            return;
+        }
+    }
+    if (SaveFormat == kPdf || SaveFormat == kSvg) {
+        // The map's size on paper starts as the saved image's; the paper stays as last chosen.
+        TPdfPage* page = PdfPageWindow();
+        page->SetMapSide(ImageSize);
+        page->SetPage({page->Page().paper, page->Page().landscape, COPYSCALE * 100});
+        if (SaveFormat == kPdf && page->ShowModal() != mrOk) {
             Process->Hide();
             return;
         }
@@ -152,18 +208,30 @@ bool TOpen::WriteMapImage(const std::string& name) {
     const bool stoppable = COPYSCALE != 1;
     if (stoppable) Process->BeginStoppable();
 
-    const bool readings = RenderMapImage(out);
-
     std::string error;
     bool ok = false;
     output::PngOptions options;
     options.PixelsPerMetre = OutputPixelsPerMetre();
     if (stoppable) options.KeepGoing = [] { return !Process->StopAsked(); };
-    if (!Process->Cancelled) {
-        switch (SaveFormat) {
-        case 2: ok = output::WriteBmp(out, name, &error, options); break;
-        case 3: ok = output::WritePng(out, name, &error, options); break;
-        default: ok = output::WriteJpeg(out, name, &error, options); break;
+    bool readings;
+    if (SaveFormat == kPdf || SaveFormat == kSvg) {
+        gui::VectorRecorder shapes;
+        readings = RenderMapVector(shapes);
+        std::string title = gui::ExtractFileName(name);
+        title.resize(title.size() - gui::ExtractFileExt(title).size());
+        if (!Process->Cancelled)
+            ok = SaveFormat == kPdf
+                     ? output::WritePdf(shapes, ImageSize, name, PdfPageWindow()->Page(), title, &error, options.KeepGoing)
+                     : output::WriteSvg(shapes, ImageSize, name, PdfPageWindow()->Page().dpi, title, &error,
+                                       options.KeepGoing);
+    } else {
+        readings = RenderMapImage(out);
+        if (!Process->Cancelled) {
+            switch (SaveFormat) {
+            case 2: ok = output::WriteBmp(out, name, &error, options); break;
+            case 3: ok = output::WritePng(out, name, &error, options); break;
+            default: ok = output::WriteJpeg(out, name, &error, options); break;
+            }
         }
     }
     const bool stopped = stoppable && Process->Cancelled;

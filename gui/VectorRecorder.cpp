@@ -1,0 +1,438 @@
+// The canvas's drawing as shapes: lines through pixel centres, fills traced
+// from the pixels a flood took, hatches as their own thin bands, texts as text.
+#include "gui/VectorRecorder.h"
+#include "gui/Graphics_impl.h"
+#include <QPainter>
+#include <QPainterPath>
+#include <QPen>
+#include <algorithm>
+#include <cmath>
+
+namespace gui {
+
+namespace {
+
+uint32_t Rgb(TColor c) { return uint32_t(c) & 0xFFFFFFu; }
+
+// A wide pen of even width is centred half a pixel up and left, as the
+// picture draws it.
+double CentreOffset(int width) { return width > 1 && width % 2 == 0 ? 0.0 : 0.5; }
+
+// Bands covering exactly the pixel centres of a hatch, clipped to the spans:
+// rows and columns as one-pixel strips, diagonals as parallelograms one pixel
+// across.
+class HatchBands {
+public:
+    HatchBands(const std::vector<PixelSpan>& spans, TBrushStyle style) : spans(spans) {
+        const uint8_t* rows = raster::HatchRows(style);
+        horizontal = rows[0] == 0xFF;
+        vertical = (rows[1] & 0x80) && rows[1] != 0xFF && rows[2] == rows[1];
+        forward = style == bsFDiagonal || style == bsDiagCross;
+        backward = style == bsBDiagonal || style == bsDiagCross;
+    }
+    std::vector<std::vector<QPointF>> Build() {
+        if (horizontal) Rows();
+        if (vertical || forward || backward) Lines();
+        return std::move(rings);
+    }
+
+private:
+    void Rows() {
+        for (const PixelSpan& s : spans)
+            if ((s.y & 7) == 0 && s.x0 < s.x1) Box(s.x0, s.y, s.x1, s.y + 1);
+    }
+    void Box(double x0, double y0, double x1, double y1) {
+        rings.push_back({{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}});
+    }
+    // All bands turn one way, so where they cross the winding rule fills.
+    void Turned(std::vector<QPointF> r) {
+        double area = 0;
+        for (size_t i = 0; i < r.size(); ++i) {
+            const QPointF &a = r[i], &b = r[(i + 1) % r.size()];
+            area += a.x() * b.y() - b.x() * a.y();
+        }
+        if (area < 0) std::reverse(r.begin(), r.end());
+        rings.push_back(std::move(r));
+    }
+    // Runs along columns and diagonals: each pixel of the pattern inside the
+    // spans extends the run that reached the pixel above it.
+    struct Open {
+        int x, y, n;
+    };
+    void Lines() {
+        std::unordered_map<int64_t, Open> open[3];   // keyed by the line's constant
+        int lastRow = INT32_MIN;
+        auto close = [&](int kind, const Open& o) { Band(kind, o); };
+        auto flushAbove = [&](int y) {   // runs that did not reach row y end
+            for (int k = 0; k < 3; ++k)
+                for (auto it = open[k].begin(); it != open[k].end();) {
+                    if (it->second.y + it->second.n - 1 < y - 1) close(k, it->second), it = open[k].erase(it);
+                    else ++it;
+                }
+        };
+        for (const PixelSpan& s : spans) {
+            if (s.y != lastRow) flushAbove(s.y), lastRow = s.y;
+            auto put = [&](int kind, int64_t key, int x) {
+                auto it = open[kind].find(key);
+                if (it != open[kind].end() && it->second.y + it->second.n == s.y) ++it->second.n;
+                else {
+                    if (it != open[kind].end()) close(kind, it->second), open[kind].erase(it);
+                    open[kind].emplace(key, Open{x, s.y, 1});
+                }
+            };
+            for (int kind = 0; kind < 3; ++kind) {
+                if (!(kind == 0 ? vertical : kind == 1 ? forward : backward)) continue;
+                // Column x % 8 == 0; forward x - y == 0 mod 8; backward x + y == 7 mod 8.
+                const int want = kind == 0 ? 0 : kind == 1 ? (s.y & 7) : (7 - (s.y & 7)) & 7;
+                int x = s.x0 + ((want - s.x0) % 8 + 8) % 8;
+                for (; x < s.x1; x += 8) put(kind, kind == 0 ? x : kind == 1 ? int64_t(x) - s.y : int64_t(x) + s.y, x);
+            }
+        }
+        for (int k = 0; k < 3; ++k)
+            for (auto& [key, o] : open[k]) close(k, o);
+    }
+    void Band(int kind, const Open& o) {
+        if (kind == 0) return Box(o.x, o.y, o.x + 1, o.y + o.n);
+        const double x = o.x + 0.5, y = o.y + 0.5;
+        if (kind == 1) {   // down to the right: centres x+i, y+i
+            const double d = x - y, s0 = x + y - 1, s1 = x + y + 2 * (o.n - 1) + 1;
+            Parallelogram(d, s0, s1, false);
+        } else {   // down to the left: centres x-i, y+i
+            const double s = x + y, d0 = x - y - 2 * (o.n - 1) - 1, d1 = x - y + 1;
+            Parallelogram(s, d0, d1, true);
+        }
+    }
+    // Points with |u - c| <= 0.5 and v in [v0, v1], where u, v are x - y and
+    // x + y (or the other way round).
+    void Parallelogram(double c, double v0, double v1, bool swapped) {
+        auto pt = [&](double u, double v) {
+            const double a = swapped ? v : u, b = swapped ? u : v;   // a = x - y, b = x + y
+            return QPointF((a + b) / 2, (b - a) / 2);
+        };
+        Turned({pt(c - 0.5, v0), pt(c + 0.5, v0), pt(c + 0.5, v1), pt(c - 0.5, v1)});
+    }
+
+    const std::vector<PixelSpan>& spans;
+    bool horizontal = false, vertical = false, forward = false, backward = false;
+    std::vector<std::vector<QPointF>> rings;
+};
+
+QPainterPath PathOf(const std::vector<std::vector<QPointF>>& rings, Qt::FillRule rule) {
+    QPainterPath path;
+    path.setFillRule(rule);
+    for (const auto& r : rings) {
+        if (r.size() < 3) continue;
+        path.moveTo(r[0]);
+        for (size_t i = 1; i < r.size(); ++i) path.lineTo(r[i]);
+        path.closeSubpath();
+    }
+    return path;
+}
+
+} // namespace
+
+// Marching squares over the pixel centres of the set's bounding box (one
+// blank pixel around it). A crossing lies on the line between an inside and an
+// outside centre, 0.5 + grow from the inside one; every loop keeps the inside
+// on its left, so loops join crossing to crossing and holes come out as rings.
+std::vector<std::vector<QPointF>> TraceOutline(const std::vector<PixelSpan>& spans, double grow) {
+    std::vector<std::vector<QPointF>> rings;
+    if (spans.empty()) return rings;
+    int xmin = INT32_MAX, xmax = INT32_MIN, ymin = INT32_MAX, ymax = INT32_MIN;
+    for (const PixelSpan& s : spans)
+        if (s.x0 < s.x1) xmin = std::min(xmin, s.x0), xmax = std::max(xmax, s.x1 - 1), ymin = std::min(ymin, s.y),
+                         ymax = std::max(ymax, s.y);
+    if (xmin > xmax) return rings;
+    const int W = xmax - xmin + 3, H = ymax - ymin + 3;
+    std::vector<uint8_t> g(size_t(W) * size_t(H), 0);
+    for (const PixelSpan& s : spans)
+        if (s.x0 < s.x1)
+            std::fill_n(g.begin() + ptrdiff_t(size_t(s.y - ymin + 1) * W + size_t(s.x0 - xmin + 1)), s.x1 - s.x0, 1);
+    auto in = [&](int i, int j) { return g[size_t(j) * W + size_t(i)] != 0; };
+    const double f = 0.5 + grow;
+    const double ox = xmin - 1 + 0.5, oy = ymin - 1 + 0.5;   // centre of grid point (0, 0)
+    enum Edge { T, R, B, L };
+    // The crossing on edge e of cell (i, j).
+    auto point = [&](int i, int j, int e) {
+        int ai = i, aj = j, bi = i + 1, bj = j;   // top: (i,j)-(i+1,j)
+        if (e == B) aj = bj = j + 1;
+        if (e == L) bi = i, bj = j + 1;
+        if (e == R) ai = bi = i + 1, bj = j + 1;
+        const bool aIn = in(ai, aj);
+        const double t = aIn ? f : 1 - f;
+        return QPointF(ox + ai + (bi - ai) * t, oy + aj + (bj - aj) * t);
+    };
+    // The inside grid point on edge e of cell (i, j).
+    auto insideEnd = [&](int i, int j, int e) {
+        int ai = i, aj = j, bi = i + 1, bj = j;
+        if (e == B) aj = bj = j + 1;
+        if (e == L) bi = i, bj = j + 1;
+        if (e == R) ai = bi = i + 1, bj = j + 1;
+        return in(ai, aj) ? QPointF(ox + ai, oy + aj) : QPointF(ox + bi, oy + bj);
+    };
+    // Segments of a cell as (from, to) edges, inside on the left.
+    struct Seg { int from, to; };
+    auto segments = [&](int i, int j, Seg out[2]) {
+        const int c = (in(i, j) ? 1 : 0) | (in(i + 1, j) ? 2 : 0) | (in(i + 1, j + 1) ? 4 : 0) | (in(i, j + 1) ? 8 : 0);
+        static const int8_t pairs[16][4] = {
+            {-1, -1, -1, -1}, {T, L, -1, -1}, {T, R, -1, -1}, {L, R, -1, -1}, {R, B, -1, -1}, {T, L, R, B},
+            {T, B, -1, -1},   {L, B, -1, -1}, {L, B, -1, -1}, {T, B, -1, -1}, {T, R, B, L},   {R, B, -1, -1},
+            {L, R, -1, -1},   {T, R, -1, -1}, {T, L, -1, -1}, {-1, -1, -1, -1}};
+        int n = 0;
+        for (int k = 0; k < 4 && pairs[c][k] >= 0; k += 2) {
+            Seg s{pairs[c][k], pairs[c][k + 1]};
+            const QPointF p = point(i, j, s.from), q = point(i, j, s.to), a = insideEnd(i, j, s.from);
+            const double cross = (q.x() - p.x()) * (a.y() - p.y()) - (q.y() - p.y()) * (a.x() - p.x());
+            if (cross > 0) std::swap(s.from, s.to);   // y runs down: inside on the left
+            out[n++] = s;
+        }
+        return n;
+    };
+    std::vector<uint8_t> done(size_t(W - 1) * size_t(H - 1), 0);
+    for (int j = 0; j < H - 1; ++j)
+        for (int i = 0; i < W - 1; ++i) {
+            Seg segs[2];
+            const int n = segments(i, j, segs);
+            for (int k = 0; k < n; ++k) {
+                if (done[size_t(j) * (W - 1) + i] & (1 << k)) continue;
+                std::vector<QPointF> ring;
+                int ci = i, cj = j, ck = k;
+                Seg s = segs[k];
+                while (true) {
+                    done[size_t(cj) * (W - 1) + ci] |= uint8_t(1 << ck);
+                    ring.push_back(point(ci, cj, s.from));
+                    // Across the exit edge into the next cell, which enters there.
+                    const int e = s.to;
+                    if (e == T) --cj;
+                    else if (e == B) ++cj;
+                    else if (e == L) --ci;
+                    else ++ci;
+                    const int entry = e == T ? B : e == B ? T : e == L ? R : L;
+                    Seg next[2];
+                    const int m = segments(ci, cj, next);
+                    ck = -1;
+                    for (int q = 0; q < m; ++q)
+                        if (next[q].from == entry) ck = q, s = next[q];
+                    if (ck < 0 || (done[size_t(cj) * (W - 1) + ci] & (1 << ck))) break;
+                }
+                // Points on one straight line are one edge.
+                std::vector<QPointF> kept;
+                const size_t N = ring.size();
+                for (size_t a = 0; a < N; ++a) {
+                    const QPointF& p = ring[(a + N - 1) % N];
+                    const QPointF& c = ring[a];
+                    const QPointF& q = ring[(a + 1) % N];
+                    const double cross = (c.x() - p.x()) * (q.y() - c.y()) - (c.y() - p.y()) * (q.x() - c.x());
+                    if (std::abs(cross) > 1e-9) kept.push_back(c);
+                }
+                if (kept.size() >= 3) rings.push_back(std::move(kept));
+            }
+        }
+    return rings;
+}
+
+void VectorRecorder::Add(Item item) {
+    if (item.kind == Kind::Stroke) lastStrokeOf[Rgb(RGB(item.color.red(), item.color.green(), item.color.blue()))] = items.size() + 1;
+    else floor = items.size() + 1;
+    items.push_back(std::move(item));
+}
+
+void VectorRecorder::Lift(Item item, TColor replaced) {
+    size_t at = floor;
+    // A stroke in the colour the flood replaced may have been filled over.
+    auto it = lastStrokeOf.find(Rgb(replaced));
+    if (it != lastStrokeOf.end()) at = std::max(at, it->second);
+    lifted.push_back({at, std::move(item)});
+    floor = at;
+}
+
+void VectorRecorder::Stroke(const TPoint* pts, int n, bool closed, const TPen& pen, const TBrush& brush,
+                            int styleStart, bool continuing) {
+    if (n < 2 || pen.Style == psClear || pen.Mode != pmCopy) return;
+    const int width = std::max(1, pen.Width);
+    const TPenStyle style = width == 1 ? pen.Style : psSolid;
+    const double off = CentreOffset(width);
+    std::vector<QPointF> line;
+    line.reserve(size_t(n));
+    for (int i = 0; i < n; ++i) line.emplace_back(pts[i].x + off, pts[i].y + off);
+    const bool dashed = style != psSolid && style != psInsideFrame;
+    auto add = [&](TColor c, TPenStyle st) {
+        const QColor qc = ToQColor(c);
+        if (continuing && !closed && !items.empty()) {
+            Item& last = items.back();
+            if (last.kind == Kind::Stroke && !last.closed && last.color == qc && last.width == width &&
+                last.style == st && last.points.back() == line.front()) {
+                last.points.insert(last.points.end(), line.begin() + 1, line.end());
+                lastStrokeOf[Rgb(c)] = items.size();
+                return;
+            }
+        }
+        Item it(Kind::Stroke, qc);
+        it.width = width, it.style = st, it.dashStart = styleStart, it.closed = closed, it.points = line;
+        Add(std::move(it));
+    };
+    // A solid brush shows in a styled pen's gaps.
+    if (dashed && brush.Style == bsSolid) add(brush.Color, psSolid);
+    add(pen.Color, style);
+}
+
+void VectorRecorder::FillPolygon(const TPoint* pts, int n, const TBrush& brush) {
+    if (n < 3 || brush.Style != bsSolid) return;
+    std::vector<QPointF> ring;
+    for (int i = 0; i < n; ++i) ring.emplace_back(pts[i].x + 0.5, pts[i].y + 0.5);
+    Item it(Kind::Fill, ToQColor(brush.Color));
+    it.rings.push_back(std::move(ring));
+    Add(std::move(it));
+}
+
+void VectorRecorder::FillRect(int x0, int y0, int x1, int y1, const TBrush& brush) {
+    if (x0 >= x1 || y0 >= y1 || brush.Style == bsClear) return;
+    if (raster::IsHatch(brush.Style)) {
+        std::vector<PixelSpan> spans;
+        for (int y = y0; y < y1; ++y) spans.push_back({y, x0, x1});
+        return AddHatch(spans, brush, nullptr);
+    }
+    Item it(Kind::Fill, ToQColor(brush.Color));
+    it.rings.push_back({{double(x0), double(y0)}, {double(x1), double(y0)}, {double(x1), double(y1)}, {double(x0), double(y1)}});
+    Add(std::move(it));
+}
+
+void VectorRecorder::Ellipse(double x0, double y0, double x1, double y1, const TBrush& brush, int penWidth,
+                             TColor penColor) {
+    // Kept as a path of curves: a circle stays round at any scale.
+    QPainterPath outer;
+    outer.addEllipse(QRectF(x0, y0, x1 - x0, y1 - y0));
+    auto add = [&](const QPainterPath& path, QColor c) {
+        Item f(Kind::Fill, c);
+        f.path = path;
+        Add(std::move(f));
+    };
+    if (brush.Style == bsSolid) add(outer, ToQColor(brush.Color));
+    if (penWidth > 0) {
+        QPainterPath inner;
+        const double w = penWidth;
+        if (x1 - x0 > 2 * w && y1 - y0 > 2 * w) inner.addEllipse(QRectF(x0 + w, y0 + w, x1 - x0 - 2 * w, y1 - y0 - 2 * w));
+        QPainterPath ring = outer;
+        ring.addPath(inner);   // odd-even: the inner ellipse is the hole
+        add(ring, ToQColor(penColor));
+    }
+}
+
+void VectorRecorder::Text(double x, double baseline, const QFont& font, TColor color, const QString& text,
+                          const QRectF* clip) {
+    if (text.isEmpty()) return;
+    Item it(Kind::Text, ToQColor(color));
+    it.font = font;
+    it.text = text;
+    it.box = QRectF(x, baseline, 0, 0);
+    if (clip) it.clipped = true, it.box = *clip, it.points = {QPointF(x, baseline)};
+    Add(std::move(it));
+}
+
+void VectorRecorder::FillSpans(const std::vector<PixelSpan>& spans, const TBrush& brush) {
+    if (raster::IsHatch(brush.Style)) return AddHatch(spans, brush, nullptr);
+    if (brush.Style != bsSolid || spans.empty()) return;
+    Item it(Kind::Fill, ToQColor(brush.Color));
+    it.rings = TraceOutline(spans, 0);
+    Add(std::move(it));
+}
+
+void VectorRecorder::AddHatch(const std::vector<PixelSpan>& spans, const TBrush& brush, const TColor* lift) {
+    Item it(Kind::Fill, ToQColor(brush.Color));
+    it.rings = HatchBands(spans, brush.Style).Build();
+    it.winding = true;   // crossing bands are one ink, not holes
+    if (it.rings.empty()) return;
+    if (lift) Lift(std::move(it), *lift);
+    else Add(std::move(it));
+}
+
+void VectorRecorder::Flood(const std::vector<PixelSpan>& spans, const TBrush& brush, const TColor* replaced) {
+    if (spans.empty() || brush.Style == bsClear) return;
+    if (raster::IsHatch(brush.Style)) return AddHatch(spans, brush, replaced);
+    Item it(Kind::Fill, ToQColor(brush.Color));
+    // Grown towards the lines around it only where it goes under them.
+    it.rings = TraceOutline(spans, replaced ? 0.4 : 0);
+    if (replaced) Lift(std::move(it), *replaced);
+    else Add(std::move(it));
+}
+
+void VectorRecorder::Image(const TRect& dest, const QImage& src, const TRect& source, bool transparent, TColor key) {
+    if (dest.Width() <= 0 || dest.Height() <= 0 || src.isNull()) return;
+    QImage part = src.copy(source.Left, source.Top, source.Width(), source.Height());
+    if (transparent) {
+        part = part.convertToFormat(QImage::Format_ARGB32);
+        const uint32_t kp = ToPixel(key);
+        for (int y = 0; y < part.height(); ++y) {
+            auto* row = reinterpret_cast<uint32_t*>(part.scanLine(y));
+            for (int x = 0; x < part.width(); ++x)
+                if ((row[x] | raster::kAlpha) == kp) row[x] = 0;
+        }
+    }
+    Item it(Kind::Picture);
+    it.image = std::move(part);
+    it.box = QRectF(dest.Left, dest.Top, dest.Width(), dest.Height());
+    Add(std::move(it));
+}
+
+std::vector<VectorRecorder::KeptText> VectorRecorder::Texts() const {
+    std::vector<KeptText> texts;
+    for (const Item& it : items)
+        if (it.kind == Kind::Text) texts.push_back({it.text, it.clipped ? it.points.front() : it.box.topLeft(), it.font});
+    return texts;
+}
+
+bool VectorRecorder::Replay(QPainter& p, const std::function<bool()>& keepGoing) const {
+    p.save();
+    size_t next = 0;
+    auto draw = [&](const Item& it) {
+        switch (it.kind) {
+        case Kind::Stroke: {
+            QPen pen(it.color);
+            pen.setWidthF(it.width);
+            pen.setCapStyle(it.width > 1 ? Qt::RoundCap : Qt::FlatCap);
+            pen.setJoinStyle(Qt::RoundJoin);
+            if (const raster::DashRuns* runs = raster::DashRunsOf(it.style)) {
+                QList<qreal> pattern;
+                for (int k = 0; k < runs->count; ++k) pattern << runs->runs[k];
+                pen.setDashPattern(pattern);
+                pen.setDashOffset(it.dashStart);
+            }
+            p.setPen(pen);
+            p.setBrush(Qt::NoBrush);
+            if (it.closed) p.drawPolygon(it.points.data(), int(it.points.size()));
+            else p.drawPolyline(it.points.data(), int(it.points.size()));
+            break;
+        }
+        case Kind::Fill:
+            p.fillPath(it.rings.empty() ? it.path : PathOf(it.rings, it.winding ? Qt::WindingFill : Qt::OddEvenFill),
+                       it.color);
+            break;
+        case Kind::Text:
+            p.setFont(it.font);
+            p.setPen(it.color);
+            if (it.clipped) {
+                p.save();
+                p.setClipRect(it.box, Qt::IntersectClip);
+                p.drawText(it.points.front(), it.text);
+                p.restore();
+            } else {
+                p.drawText(it.box.topLeft(), it.text);
+            }
+            break;
+        case Kind::Picture:
+            if (!it.image.isNull()) p.drawImage(it.box, it.image);
+            break;
+        }
+    };
+    bool going = true;
+    for (size_t i = 0; i < items.size() && going; ++i) {
+        for (; next < lifted.size() && lifted[next].before <= i; ++next) draw(lifted[next].item);
+        draw(items[i]);
+        if (keepGoing && (i & 1023) == 1023) going = keepGoing();
+    }
+    for (; next < lifted.size() && going; ++next) draw(lifted[next].item);
+    p.restore();
+    return going;
+}
+
+} // namespace gui

@@ -1,0 +1,105 @@
+// What a canvas draws, kept as shapes and texts beside its pixels, so the same
+// drawing code gives a PDF, an SVG or a printed page that scales without steps.
+// Units are the canvas's pixels: pixel (x, y) covers the unit square from (x, y).
+#pragma once
+#include "gui/Graphics.h"
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPainterPath>
+#include <QPointF>
+#include <QRectF>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <unordered_map>
+#include <vector>
+
+class QPainter;
+
+namespace gui {
+
+// A run of pixels x0..x1-1 on row y.
+struct PixelSpan {
+    int y, x0, x1;
+};
+
+class VectorRecorder {
+public:
+    // Segments through the pixel centres of pts (closed: back to the first).
+    // The dash pattern goes on from styleStart; continuing joins the previous
+    // stroke where it ended, as LineTo goes on from the pen position.
+    void Stroke(const TPoint* pts, int n, bool closed, const TPen& pen, const TBrush& brush, int styleStart,
+                bool continuing);
+    // An area of pixel centres inside the polygon through pts.
+    void FillPolygon(const TPoint* pts, int n, const TBrush& brush);
+    // Pixels x0..x1-1, y0..y1-1.
+    void FillRect(int x0, int y0, int x1, int y1, const TBrush& brush);
+    // An ellipse in the box x0..x1, y0..y1 (pixel edges), outlined inside it
+    // with a pen of the given width (0: none).
+    void Ellipse(double x0, double y0, double x1, double y1, const TBrush& brush, int penWidth, TColor penColor);
+    // A text with its baseline's left end at (x, baseline); clip null for none.
+    void Text(double x, double baseline, const QFont& font, TColor color, const QString& text, const QRectF* clip);
+    // Pixels of a hatched area, sorted by row, then x.
+    void FillSpans(const std::vector<PixelSpan>& spans, const TBrush& brush);
+    // The pixels a flood fill took (sorted by row, then x) and the one colour
+    // they all had (null: they had several).
+    void Flood(const std::vector<PixelSpan>& spans, const TBrush& brush, const TColor* replaced);
+    // Pixels of an image; those of the transparent colour are left out.
+    void Image(const TRect& dest, const QImage& src, const TRect& source, bool transparent, TColor key);
+
+    bool Empty() const { return items.empty(); }
+    // Every text kept, in the order drawn.
+    struct KeptText {
+        QString text;
+        QPointF baseline;   // left end
+        QFont font;
+    };
+    std::vector<KeptText> Texts() const;
+    // Draws everything kept, in order, in canvas pixel units. keepGoing is
+    // asked now and then; false stops the drawing, and Replay returns false.
+    bool Replay(QPainter& p, const std::function<bool()>& keepGoing = {}) const;
+
+private:
+    enum class Kind : uint8_t { Stroke, Fill, Text, Picture };
+    struct Item {
+        explicit Item(Kind k, QColor c = {}) : kind(k), color(c) {}
+        Kind kind;
+        QColor color;
+        int width = 1;
+        TPenStyle style = psSolid;
+        int dashStart = 0;
+        bool closed = false;
+        std::vector<QPointF> points;   // a stroke's line
+        std::vector<std::vector<QPointF>> rings;   // a fill's outlines, odd-even unless winding
+        bool winding = false;
+        QPainterPath path;                           // a fill of curves, when no rings
+        QRectF box;                    // a picture's place, a text's clip
+        bool clipped = false;
+        QFont font;
+        QString text;
+        QImage image;
+    };
+    void Add(Item item);
+    void AddHatch(const std::vector<PixelSpan>& spans, const TBrush& brush, const TColor* lift);
+    void Lift(Item item, TColor replaced);
+
+    std::vector<Item> items;
+    // Floods go under the strokes drawn since the last other item: in the
+    // picture they took only the pixels those strokes left, so the strokes
+    // cover their edges whatever the scale.
+    struct Lifted {
+        size_t before;   // drawn before items[before]
+        Item item;
+    };
+    std::vector<Lifted> lifted;
+    size_t floor = 0;   // no flood goes below this item
+    std::unordered_map<uint32_t, size_t> lastStrokeOf;   // colour -> index + 1
+};
+
+// The outline of a set of pixels, grown by up to `grow` (< 0.5) pixel beyond
+// their edges so a fill meets the lines around it, its corners cut at 45
+// degrees: pixel centres inside it are exactly the set's.
+std::vector<std::vector<QPointF>> TraceOutline(const std::vector<PixelSpan>& spans, double grow);
+
+} // namespace gui
