@@ -1,6 +1,7 @@
 // Saving the painted map of all areas as PNG at 1800 pixels (the redraw at
 // that size with replay, then the writer) against the writer alone on the
-// finished image, and against one redraw plus the writer.
+// finished image, and against one redraw plus the writer; as PDF and SVG
+// against the PNG save of the same map.
 #include "bench/BenchMain.h"
 #include "bench/BenchPaint.h"
 #include "bench/BenchProgram.h"
@@ -10,14 +11,18 @@
 
 namespace {
 
-void SavePng1800(benchmark::State& state) {
-    const std::string path = (std::filesystem::current_path() / "map.png").string();
+void SaveAs(benchmark::State& state, const char* name) {
+    const std::string path = (std::filesystem::current_path() / name).string();
     for (auto _ : state) {
         gui::testing::QueueFileName(path);
         Open->PNG1Click(Open);
     }
     if (!std::filesystem::exists(path)) state.SkipWithError("nothing was saved");
 }
+
+void SavePng1800(benchmark::State& state) { SaveAs(state, "map.png"); }
+void SavePdf1800(benchmark::State& state) { SaveAs(state, "map.pdf"); }
+void SaveSvg1800(benchmark::State& state) { SaveAs(state, "map.svg"); }
 
 // The same save, named for its floor of one redraw plus the writer.
 void SaveFull1800(benchmark::State& state) { SavePng1800(state); }
@@ -43,6 +48,8 @@ BENCHMARK(SaveFull1800)->Unit(benchmark::kMillisecond);
 BENCHMARK(RedrawAndWrite1800)->Unit(benchmark::kMillisecond);
 BENCHMARK(SavePng1800)->Unit(benchmark::kMillisecond);
 BENCHMARK(WritePng1800)->Unit(benchmark::kMillisecond);
+BENCHMARK(SavePdf1800)->Unit(benchmark::kMillisecond);
+BENCHMARK(SaveSvg1800)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
@@ -54,5 +61,10 @@ int main(int argc, char** argv) {
     // The floor writes the finished image: one save first leaves it in the map image.
     gui::testing::QueueFileName((std::filesystem::current_path() / "first.png").string());
     Open->PNG1Click(Open);
-    return benchutil::Main(argc, argv, {{"SavePng1800", "WritePng1800"}, {"SaveFull1800", "RedrawAndWrite1800"}});
+    gui::testing::SetShowModalHandler([](TForm*) { return mrOk; });   // the PDF's paper as offered
+    return benchutil::Main(argc, argv,
+                           {{"SavePng1800", "WritePng1800"},
+                            {"SaveFull1800", "RedrawAndWrite1800"},
+                            {"SavePdf1800", "SavePng1800"},
+                            {"SaveSvg1800", "SavePng1800"}});
 }
