@@ -3,6 +3,7 @@
 #include "engine/Uopen.h"
 #include "engine/Uprocess.h"
 #include "gui/PrintDialog.h"
+#include "gui/VectorRecorder.h"
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
@@ -50,12 +51,13 @@ bool TOpen::PrintMap(QPrinter* printer) {
     RadioGroup1->SetItemIndex(k - 1);
     COPYSCALE = k;
     ImageSize = SIZEX * COPYSCALE / SSIZE;
-    TBitmap out(ImageSize, ImageSize);
     Image1->SetImageSize(ImageSize, ImageSize);
     Process->Label1->SetCaption("地図を印刷しています");
     Process->Show();
     Process->BeginStoppable();
-    const bool readings = RenderMapImage(out);
+    // Lines, fills and names go to the printer as shapes and text, sharp at its dots.
+    gui::VectorRecorder shapes;
+    const bool readings = RenderMapVector(shapes);
     const bool stopped = Process->Cancelled;
     Process->EndStoppable();
     RadioGroup1->SetItemIndex(userSize);
@@ -73,8 +75,12 @@ bool TOpen::PrintMap(QPrinter* printer) {
         p.setFont(titleFont);
         p.drawText(QRect(left, top, side, titleH), Qt::AlignCenter, QString::fromStdString(title));
     }
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.drawImage(QRect(left, top + titleH, side, side), out.Image());
+    p.save();
+    p.setClipRect(QRect(left, top + titleH, side, side));
+    p.translate(left, top + titleH);
+    p.scale(double(side) / ImageSize, double(side) / ImageSize);
+    shapes.Replay(p);
+    p.restore();
     if (creditH) {
         p.setFont(creditFont);
         p.drawText(QRect(left, top + titleH + side, side, creditH), Qt::AlignLeft | Qt::AlignVCenter,

@@ -90,6 +90,14 @@ TEST_F(Render, TheCommandLineWritesTheWindowsOwnSaveInUnderAGigabyte) {
     r = Rovana(Args("a.rvx", "c3600.png", "--size 3600"));
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(ReadBytes(File("c3600.png")) == window3600);
+    // The same map as shapes: a PDF on a page of its own size, an SVG.
+    r = Rovana(Args("a.rvx", "c.pdf", "--paper map --dpi 200"));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadBytes(File("c.pdf")).rfind("%PDF", 0), 0u);
+    EXPECT_NE(ReadBytes(File("c.pdf")).find("/MediaBox [0 0 216.000000 216.000000]"), std::string::npos) << "600 pixels at 200 dpi";
+    r = Rovana(Args("a.rvx", "c.svg"));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(ReadBytes(File("c.svg")).find("<svg"), std::string::npos);
     rusage children{};
     ASSERT_EQ(getrusage(RUSAGE_CHILDREN, &children), 0);
     EXPECT_LT(children.ru_maxrss, 1024L * 1024) << "kilobytes at the peak";
@@ -114,6 +122,7 @@ TEST_F(Render, BadInputGetsOneLineNamingTheFileAndNoImage) {
         {Args("a.rvx", "no/such/x.png"), "no/such/x.png", 1},
         {Args("a.rvx", "x.png", "--size 700"), "700", 1},
         {Args("a.rvx", "x.gif"), "x.gif", 2},
+        {Args("a.rvx", "x.png", "--paper Z9"), "Z9", 2},
         {"--out x.png", "--render", 2},
     };
     for (const auto& c : cases) {
