@@ -3,6 +3,7 @@
 #include "engine/Uopen.h"
 #include "gui/Testing.h"
 #include "gui/VectorRecorder.h"
+#include "labels/Upagesdlg.h"
 #include "lines/Ukyori.h"
 #include "output/Updfpage.h"
 #include "paint/Uhanrei.h"
@@ -48,6 +49,12 @@ protected:
         int32_t x, y;
         Open->PressToData(900, 900, x, y);
         ASSERT_TRUE(Kyori->AddCircle(x, y));
+        PagesDlg->SelectSymbol(100);
+        Open->PressStamp(10, 700, 700);
+        ASSERT_EQ(PagesDlg->PlacedSymbolCount, 1);
+        Open->CBLabel->SetChecked(true);
+        Open->LabelMode = true;
+        Open->PressLabel(29, 800, 1000);
     }
     // Saved through the image menu; a PDF's paper is the map's own size.
     void Save(const std::string& name) {
@@ -116,6 +123,7 @@ TEST_F(VectorOutput, PdfAndSvgOfTheCountryDrawAsThePngWithTheirNamesAsText) {
     Open->RenderMapVector(shapes);
     const auto texts = shapes.Texts();
     ASSERT_GT(texts.size(), 1000u);
+    ASSERT_TRUE(std::any_of(texts.begin(), texts.end(), [](const auto& t) { return t.text == "ラベル記入"; }));
 
     // The PDF, text and all, rasterised at the PNG's size.
     Run("pdftocairo -png -r 300 -antialias none -singlefile '" + File("map.pdf") + "' '" + File("pdf") + "'");
