@@ -5,6 +5,7 @@
 #include "labels/Uletter.h"
 #include "gui/Forms.h"
 #include "names/Usearch.h"
+#include "output/Updfpage.h"
 #include "paint/Upaint.h"
 #include "paint/Ustatmap.h"
 #include "tests/support/FormsFixture.h"
@@ -83,6 +84,7 @@ class Accessibility : public FormsTest {};
 
 TEST_F(Accessibility, EveryControlOfEveryWindowHasItsOwnName) {
     StatMapWindow();   // made on first use, not at start-up
+    PdfPageWindow();
     for (TForm* f : Application->Forms()) {
         SCOPED_TRACE(f->windowTitle().toStdString());
         Seen seen;

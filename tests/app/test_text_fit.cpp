@@ -4,6 +4,8 @@
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
 #include "gui/Forms.h"
+#include "output/Updfpage.h"
+#include "paint/Ustatmap.h"
 #include "tests/support/FormsFixture.h"
 #include <QAbstractButton>
 #include <QApplication>
@@ -127,6 +129,8 @@ TEST_F(TextFit, EveryCaptionFitsItsControlInEveryWindow) {
     Open->RailInfo->SetChecked(true);
     Open->CBRailLine->SetChecked(true);
     ASSERT_TRUE(Open->MapShown);
+    StatMapWindow();   // windows made on first use
+    PdfPageWindow();
     for (TForm* f : Application->Forms()) f->Show();
     QApplication::processEvents();
     for (TForm* f : Application->Forms()) {

@@ -81,7 +81,7 @@ TEST_F(Output, ThePngReadsBackAsTheMapAndCarriesNoTransparency) {
     EXPECT_TRUE(SamePixels(saved, direct));
     EXPECT_EQ(testsupport::ReadBytes(programDir / "map.png").find("tRNS"), std::string::npos);
     EXPECT_FALSE(o->ClipboardUsed) << "a save is no copy";
-    EXPECT_EQ(o->SaveDialog1->Filter, "PNGファイル (*.png)|*.png");
+    EXPECT_EQ(o->SaveDialog1->Filter, "PNGファイル (*.png)|*.png|PDF (*.pdf)|*.pdf|SVG (*.svg)|*.svg");
 }
 
 TEST_F(Output, ExtensionsAndTheOverwriteQuestion) {
@@ -114,7 +114,7 @@ TEST_F(Output, TheJpegMenuTicksItselfAndTheSaveButtonFollows) {
     EXPECT_FALSE(o->PNG1->Checked());
     EXPECT_FALSE(o->BITMAP1->Checked());
     EXPECT_EQ(o->RadioGroup2->ItemIndex(), 1);
-    EXPECT_EQ(o->SaveDialog1->Filter, "JPEGファイル (*.jpg)|*.jpg");
+    EXPECT_EQ(o->SaveDialog1->Filter, "JPEGファイル (*.jpg)|*.jpg|PDF (*.pdf)|*.pdf|SVG (*.svg)|*.svg");
     EXPECT_EQ(testsupport::ReadBytes(programDir / "a.jpg").substr(0, 2), "\xFF\xD8");
     Save(&TOpen::Button8Click, "b");
     EXPECT_EQ(testsupport::ReadBytes(programDir / "b.jpg").substr(0, 2), "\xFF\xD8");
