@@ -2,6 +2,7 @@
 #include "engine/Uprocess.h"
 #include "gui/Testing.h"
 #include "navigation/Usettei.h"
+#include "output/Updfpage.h"
 #include "tests/engine/HandMap.h"
 #include <QImage>
 #include <chrono>
@@ -170,4 +171,30 @@ TEST_F(Output, ALargeImageIsMadeFromOneViewAndAsksNothingUnasked) {
     EXPECT_EQ(Messages()[0].text, "読みがなを表示する市区町村名が多すぎます");
     EXPECT_TRUE(SamePixels(QImage(QString::fromStdString(File("asked.png"))), many));
     EXPECT_TRUE(SamePixels(gui::testing::ClipboardImage(), many));
+}
+
+// The paper window comes between the name and the file: its キャンセル saves
+// nothing, its paper and way up are the page's.
+TEST_F(Output, APdfGoesOnThePaperChosenAndACancelledPaperSavesNothing) {
+    TForm* shown = nullptr;
+    gui::testing::SetShowModalHandler([&](TForm* f) {
+        shown = f;
+        return PdfPage->BtnCancel->ModalResult;
+    });
+    Save(&TOpen::PNG1Click, "cancelled.pdf");
+    EXPECT_EQ(shown, PdfPage);
+    EXPECT_FALSE(std::filesystem::exists(File("cancelled.pdf")));
+    EXPECT_TRUE(o->PNG1->Checked()) << "the menu's kind stays";
+
+    gui::testing::SetShowModalHandler([](TForm*) {
+        EXPECT_EQ(PdfPage->UDDpi->Position(), 100) << "600 pixels at 100 dpi: the screen's 15 cm";
+        PdfPage->CBPaper->SetItemIndex(output::PaperIndex("A3"));
+        PdfPage->RGOrient->SetItemIndex(1);
+        return PdfPage->BtnOk->ModalResult;
+    });
+    Save(&TOpen::PNG1Click, "a3.pdf");
+    const std::string pdf = testsupport::ReadBytes(programDir / "a3.pdf");
+    EXPECT_EQ(pdf.rfind("%PDF", 0), 0u);
+    EXPECT_NE(pdf.find("/MediaBox [0 0 1191.000000 842.000000]"), std::string::npos) << "A3 across";
+    EXPECT_TRUE(gui::testing::Messages().empty());
 }
