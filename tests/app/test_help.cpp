@@ -5,6 +5,8 @@
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
 #include "gui/Testing.h"
+#include "output/Updfpage.h"
+#include "paint/Ustatmap.h"
 #include "tests/support/FormsFixture.h"
 #include <QApplication>
 #include <QRegularExpression>
@@ -31,6 +33,8 @@ TEST_F(Help, F1InEveryWindowOpensItsOwnSectionOfTheManual) {
     const QString manual = QString::fromStdString(testsupport::ReadBytes(kManual / "readme.htm"));
     ASSERT_FALSE(manual.isEmpty());
     std::set<std::string> sections;
+    StatMapWindow();   // windows made on first use
+    PdfPageWindow();
     for (TForm* f : Application->Forms()) {
         SCOPED_TRACE(f->Caption());
         f->Show();
