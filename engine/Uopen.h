@@ -533,6 +533,8 @@ public:
     // part, in the edition with the most of them, and hand painting besides.
     static constexpr int PAINT_MAX = 8000;
     PaintRecord PaintRecords[PAINT_MAX] = {};
+    // Runs AreaStep::Changing before a switch of the old borders is drawn (the area choice runs its own).
+    void RunMapChangingHooks();
     // Runs AreaStep::Redrawn after a new choice of areas or a switch of the old borders has been drawn.
     void RunMapChangeHooks();
     // Run once by the next redraw just before the replay, with the map as the replay finds it.

@@ -63,6 +63,9 @@ void TOpen::WirePaintHandlers() {
     menuStatMap = new TMenuItem("統計地図...");
     Window1->Add(menuStatMap);
     menuStatMap->OnClick = [](TObject*) { StatMapWindow()->Show(); };
+    AreaChange.On(AreaStep::Changing, [] {
+        if (StatMap) StatMap->MapChanging();
+    });
     AreaChange.On(AreaStep::Redrawn, [] {
         if (StatMap) StatMap->MapChanged();
     });

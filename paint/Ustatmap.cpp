@@ -450,6 +450,7 @@ bool TStatMap::Apply() {
     o.DataReady = ready;
 
     Last.on = true;
+    OfferPending = false;
     Last.areas = SelectedAreas();
     Last.year = EditionYear();
     Last.oldBorders = o.CBNTownBorder->Checked();
@@ -512,11 +513,15 @@ void TStatMap::restoreLook() {
     MapPaint->ShowCount();
 }
 
-void TStatMap::MapChanged() {
+bool TStatMap::MadeForThisMap() const {
+    return SelectedAreas() == Last.areas && EditionYear() == Last.year &&
+           Open->CBNTownBorder->Checked() == Last.oldBorders;
+}
+
+// Before the new map's one redraw, so that it shows none of the old fills.
+void TStatMap::MapChanging() {
     TOpen& o = *Open;
-    if (!Last.on || (SelectedAreas() == Last.areas && EditionYear() == Last.year &&
-                     o.CBNTownBorder->Checked() == Last.oldBorders))
-        return;
+    if (!Last.on || MadeForThisMap()) return;
     // The fills were made for the map before; whatever else was painted stays.
     if (o.paint_rep >= Last.first + Last.count) {
         std::copy(o.PaintRecords + Last.first + Last.count, o.PaintRecords + o.paint_rep, o.PaintRecords + Last.first);
@@ -529,11 +534,15 @@ void TStatMap::MapChanged() {
     o.DataReady = false;
     restoreLook();
     o.DataReady = ready;
-    if (!Join.values.empty() &&
-        MessageBox("地図が変わりました。\n統計地図を新しい地図に塗り直しますか？", kCaption,
+    OfferPending = !Join.values.empty();
+}
+
+void TStatMap::MapChanged() {
+    if (!OfferPending) return;
+    OfferPending = false;
+    if (MessageBox("地図が変わりました。\n統計地図を新しい地図に塗り直しますか？", kCaption,
                    MB_OKCANCEL | MB_ICONQUESTION) == IDOK) {
         ColumnsChanged();
-        if (Apply()) return;
+        Apply();
     }
-    o.DrawMap();
 }

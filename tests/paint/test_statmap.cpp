@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <functional>
 #include <set>
 
 namespace {
@@ -135,6 +136,63 @@ TEST_F(StatisticsMap, TheWholeCountryFromTheSampleIsPaintedWithItsLegendAndUndon
     Open->CBNTownBorder->SetChecked(!Open->CBNTownBorder->Checked());
     EXPECT_EQ(Open->paint_rep, 0);
     EXPECT_FALSE(Hanrei->CBExpDisplay->Checked());
+}
+
+// A new map under a statistics map is drawn once, with none of the fills made
+// for the old one, and the window still offers to paint the new one.
+TEST_F(StatisticsMap, ANewMapIsDrawnOnceWithoutTheOldFillsAndTheOfferFollowsIt) {
+    ChooseAreas({13});
+    Open->menuStatMap->Click();
+    OpenTable(Sample());
+    ChooseItem(StatMap->CBValue, 6);
+    const auto classes = StatClassSlots(0, 5, false, StatStyle::Colour);
+    auto staleFills = [&] {
+        int n = 0;
+        for (int y = 0; y < Open->ImageSize; ++y)
+            for (int x = 0; x < Open->ImageSize; ++x) {
+                const TColor p = Open->Image1->Canvas()->Pixels(x, y);
+                for (int k = 0; k < 5; ++k) n += p == classes[size_t(k)].colour;
+            }
+        return n;
+    };
+    const struct {
+        const char* change;
+        std::function<void()> run;
+    } changes[] = {
+        {"area window", [] {
+             gui::testing::QueueAnswer(IDOK);       // the work of the old map goes
+             gui::testing::QueueAnswer(IDCANCEL);   // not painted again
+             Ken->AreaBox(13)->SetChecked(false);
+             Ken->AreaBox(14)->SetChecked(true);
+             Ken->Button1->Click();
+         }},
+        {"old borders", [] {
+             gui::testing::QueueAnswer(IDCANCEL);
+             Open->CBNTownBorder->Click();
+         }},
+    };
+    for (const auto& c : changes) {
+        StatMap->BtnApply->Click();
+        ASSERT_GT(Open->paint_rep, 0) << c.change;
+        ASSERT_GT(staleFills(), 0) << c.change;
+        const int redraws = Open->RedrawCount;
+        Messages().clear();
+        c.run();
+        EXPECT_EQ(Open->RedrawCount - redraws, 1) << c.change;
+        EXPECT_EQ(Open->paint_rep, 0) << c.change;
+        EXPECT_EQ(staleFills(), 0) << c.change;
+        EXPECT_FALSE(Hanrei->CBExpDisplay->Checked()) << c.change;
+        ASSERT_FALSE(Messages().empty()) << c.change;
+        EXPECT_EQ(Messages().back().caption, "統計地図") << c.change;
+        EXPECT_FALSE(StatMap->BtnUndo->Enabled()) << c.change;
+    }
+    // Accepted, the offer paints the new map.
+    StatMap->BtnApply->Click();
+    gui::testing::QueueAnswer(IDOK);
+    Open->CBNTownBorder->Click();
+    EXPECT_GT(Open->paint_rep, 0);
+    EXPECT_GT(staleFills(), 0);
+    EXPECT_TRUE(StatMap->BtnUndo->Enabled());
 }
 
 TEST_F(StatisticsMap, AStatisticsMapOfTheCountryComesBackFromTheProjectAndThePaintFileAsSaved) {
