@@ -53,6 +53,7 @@ public:
         int year = 0;
         bool oldBorders = false;
         std::vector<TOpen::PaintRecord> records;   // all records before it
+        std::vector<TOpen::PaintRecord> fills;     // its own, to know them still there
         TColor colours[8] = {};
         uint8_t patterns[8] = {};
         ProjectLegend legend;
@@ -73,6 +74,10 @@ public:
     // drawn, and once it is drawn the window offers to apply again.
     void MapChanging();
     void MapChanged();
+    // The old map goes (other areas agreed to): so do the fills, and the offer waits for the new map.
+    void LeaveMap();
+    // Whether the last application's records still stand where it put them.
+    bool FillsInPlace() const;
     bool OfferPending = false;   // the fills went with the old map; the offer waits for the new one
 
     static int EditionYear();

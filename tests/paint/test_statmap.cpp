@@ -139,8 +139,9 @@ TEST_F(StatisticsMap, TheWholeCountryFromTheSampleIsPaintedWithItsLegendAndUndon
 }
 
 // A new map under a statistics map is drawn once, with none of the fills made
-// for the old one, and the window still offers to paint the new one.
-TEST_F(StatisticsMap, ANewMapIsDrawnOnceWithoutTheOldFillsAndTheOfferFollowsIt) {
+// for the old one, and the window still offers to paint the new one; fills
+// that a paint file has replaced are no longer the window's to take away.
+TEST_F(StatisticsMap, ANewMapIsDrawnOnceWithoutTheOldFillsAndAPaintFileReadSinceIsLeftAlone) {
     ChooseAreas({13});
     Open->menuStatMap->Click();
     OpenTable(Sample());
@@ -193,6 +194,30 @@ TEST_F(StatisticsMap, ANewMapIsDrawnOnceWithoutTheOldFillsAndTheOfferFollowsIt) 
     EXPECT_GT(Open->paint_rep, 0);
     EXPECT_GT(staleFills(), 0);
     EXPECT_TRUE(StatMap->BtnUndo->Enabled());
+
+    // A paint file read since is the user's work: neither the window's undo nor
+    // the next change of map takes any of it away.
+    const int n = Open->paint_rep + 10;
+    const auto& at = StatMap->Units.units[0].points[0];
+    std::string text;
+    for (int k = 0; k < 17; ++k) text += k == 0 ? "0x00ffffff\n" : k <= 8 ? "0x000000ff\n" : "0x00000000\n";
+    for (int k = 0; k < n; ++k) text += std::to_string(at.x) + "," + std::to_string(at.y) + ",0x000000ff,0x00000000\n";
+    std::ofstream(File("mine.pnt"), std::ios::binary) << text;
+    for (bool undo : {true, false}) {
+        if (!undo) {
+            StatMap->BtnApply->Click();
+            ASSERT_GT(Open->paint_rep, 0);
+        }
+        QueueFileName(File("mine.pnt"));
+        MapPaint->Button2Click(MapPaint);
+        ASSERT_EQ(Open->paint_rep, n);
+        Messages().clear();
+        if (undo) StatMap->BtnUndo->Click();
+        else Open->CBNTownBorder->Click();
+        EXPECT_EQ(Open->paint_rep, n) << (undo ? "undo" : "old borders");
+        EXPECT_EQ(Open->PaintColor[0], TColor(0x0000FF)) << "the file's palette stays";
+        EXPECT_TRUE(Messages().empty()) << "nothing to paint again";
+    }
 }
 
 TEST_F(StatisticsMap, AStatisticsMapOfTheCountryComesBackFromTheProjectAndThePaintFileAsSaved) {
