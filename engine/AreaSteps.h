@@ -13,6 +13,8 @@ enum class AreaStep {
     RailsLoaded,   // an area choice, after the railway load
     Done,          // an area choice, before its one redraw
     Drawn,         // an area choice, after that redraw
+    Changing,      // an area choice or an old/new border switch, before its redraw:
+                   // what must not be drawn on the new map (not while a load or restore runs)
     Redrawn,       // an area choice or an old/new border switch, after its redraw:
                    // what follows the map shown (not while a load or restore runs)
     Count

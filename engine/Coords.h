@@ -95,4 +95,6 @@ struct MapView {
     // The stored (Tokyo-datum) point that ToScreen puts back on the pixel,
     // wherever a pixel spans a map unit; deeper in, the nearest one.
     void ToData(int sx, int sy, int32_t& x, int32_t& y) const;
+    // A position typed as the read-outs show it, in this view's datum, to the stored one.
+    void TypedToData(int32_t& x, int32_t& y) const;
 };

@@ -34,6 +34,16 @@ struct DrawSettings {
     bool LineFilesShown = false, LinesUnderPaint = false, EditLineOnce = false, EditLineShown = false;
     bool Circles = false, Symbols = false;
     int RailColourRule = 0;
+    // The edited line's look in the line editor.
+    int EditLineWidth = 1, EditPenStyle = 0, EditArrowStep = 0, EditArrowSize = 12;
+    bool EditArrow = false, EditTriangle = false;
+    // Label window, and the railway boxes that pick the station labels.
+    float LabelScale = 1.0f;
+    bool LabelSizeFixed = false, LabelWhiteBack = false, LabelMarks = false, LabelTexts = false;
+    bool MainStationsOnly = false, StationKindShown = false, StationCaption = false;
+    int StationKind = 0;   // 1 JR only, 2 the others only
+    // Legend window boxes.
+    bool LegendTitle = false, LegendBold = false, LegendFrame = false;
 };
 
 // The order of the map, bottom first. Places before Legend belong to the map

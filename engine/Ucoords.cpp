@@ -48,6 +48,10 @@ void MapView::CentreToMap(int sx, int sy, int32_t& x, int32_t& y) const {
     y = RoundToInt(cy + (half - sy - 0.5) / scaleY);
 }
 
+void MapView::TypedToData(int32_t& x, int32_t& y) const {
+    if (wgs) WgsToTokyo(x, y, x, y);
+}
+
 void MapView::ToData(int sx, int sy, int32_t& x, int32_t& y) const {
     CentreToMap(sx, sy, x, y);
     if (wgs) WgsToTokyo(x, y, x, y);

@@ -225,6 +225,7 @@ bool TKen::Choose(TObject* Sender, bool callerDraws) {
     Open->Button1->SetEnabled(true);
     Open->Label35->Hide();
     Open->CBTownPaint->SetChecked(false);
+    Open->AreaChange.Run(AreaStep::Changing);
     Open->AreaChange.Run(AreaStep::Done);
     Open->Label19->SetCaption("");
 

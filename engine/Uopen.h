@@ -536,6 +536,8 @@ public:
     // part, in the edition with the most of them, and hand painting besides.
     static constexpr int PAINT_MAX = 8000;
     PaintRecord PaintRecords[PAINT_MAX] = {};
+    // Runs AreaStep::Changing before a switch of the old borders is drawn (the area choice runs its own).
+    void RunMapChangingHooks();
     // Runs AreaStep::Redrawn after a new choice of areas or a switch of the old borders has been drawn.
     void RunMapChangeHooks();
     // Run once by the next redraw just before the replay, with the map as the replay finds it.
@@ -561,7 +563,7 @@ public:
     void RestoreCheckStates();
     void CBTownPaintClick(TObject* Sender);
     void N6Click(TObject* Sender);
-    void DrawLegendOnMap(TCanvas& cv, const MapView& view);
+    void DrawLegendOnMap(TCanvas& cv, const MapView& view, const DrawSettings& s);
     void menuExpClick(TObject* Sender);
     void CBExpClick(TObject* Sender);
 
@@ -577,7 +579,11 @@ public:
     // Every label, or only row `only` over the map as it is (the find marks one hit).
     void label_write(int only = -1);   // onto the screen at the view drawn last
     // The label table, or its row only, onto the canvas through the view.
-    void DrawLabels(TCanvas& cv, const MapView& view, int only = -1);
+    void DrawLabels(TCanvas& cv, const MapView& view, const DrawSettings& s, int only = -1);
+    // The label window's and railway boxes' part of the settings.
+    void ReadLabelSettings(DrawSettings& s) const;
+    // The railway window's 駅名 line: the last station label drawn.
+    void ShowLastStation(const DrawSettings& s);
     // Prefecture names (seats false) or capitals.
     void DrawPrefLayer(TCanvas& cv, const MapView& view, const DrawSettings& s, bool seats);
     void DrawMountains(TCanvas& cv, const MapView& view, const DrawSettings& s);

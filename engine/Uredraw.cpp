@@ -14,6 +14,11 @@ std::vector<TPoint> polylinePoints;
 } // namespace
 
 // Not while a load or a restore is under way: they run it at their end.
+void TOpen::RunMapChangingHooks() {
+    if (RedrawHeld > 0 || ProjectLoading) return;
+    AreaChange.Run(AreaStep::Changing);
+}
+
 void TOpen::RunMapChangeHooks() {
     if (RedrawHeld > 0 || ProjectLoading) return;
     AreaChange.Run(AreaStep::Redrawn);

@@ -45,7 +45,7 @@ void TLetter::Button2Click(TObject* Sender) {
         }
         y = TruncToInt((*lat - 24) * 15000);
         // Typed as the pointer read-out shows it: in the datum the map is drawn in.
-        if (Open->DrawnView.wgs) WgsToTokyo(x, y, x, y);
+        Open->DrawnView.TypedToData(x, y);
     } else {
         // An empty text is no number either.
         if (!CellInt(Edit2->Text(), x) || !CellInt(Edit3->Text(), y)) {

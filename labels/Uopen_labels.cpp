@@ -8,63 +8,90 @@
 #include "lines/Urail.h"
 #include "labels/Upagesdlg.h"
 
-void TOpen::label_write(int only) { DrawLabels(*Image1->Canvas(), DrawnView, only); }
+namespace {
 
-void TOpen::DrawLabels(TCanvas& canvas, const MapView& view, int only) {
-    TLetter* L = Letter;
+// Whether the label is on the map: a station label may be held back by the railway boxes.
+bool LabelDrawn(const LabelRecord& r, const DrawSettings& s) {
+    if (!r.shown) return false;
+    if (!r.railway) return true;
+    if (s.MainStationsOnly && !r.main) return false;
+    return !(s.StationKindShown && ((s.StationKind == 1 && !r.jr) || (s.StationKind == 2 && r.jr)));
+}
+
+} // namespace
+
+void TOpen::ReadLabelSettings(DrawSettings& s) const {
+    const TLetter* L = Letter;
+    static const float factors[6] = {0.8f, 0.9f, 1.0f, 1.2f, 1.5f, 2.0f};
+    const int item = L->RadioGroup2->ItemIndex();
+    s.LabelScale = item >= 0 && item < 6 ? factors[item] : 1.0f;
+    s.LabelSizeFixed = L->CBFontSizeFixed->Checked();
+    s.LabelWhiteBack = L->CBWhiteBack->Checked();
+    s.LabelMarks = L->CBMark->Checked();
+    s.LabelTexts = L->CBLabel->Checked();
+    s.MainStationsOnly = CBMain && CBMain->Checked();
+    s.StationKindShown = CBEki->Checked();
+    s.StationKind = LineSet && LineSet->RadioGroup2 ? LineSet->RailKindFilter() : 0;
+    s.StationCaption = RailInfo && RailInfo->Checked() && Rail && Rail->Label6;
+}
+
+void TOpen::label_write(int only) {
+    DrawSettings s;
+    ReadLabelSettings(s);
+    DrawLabels(*Image1->Canvas(), DrawnView, s, only);
+    if (only < 0) ShowLastStation(s);
+}
+
+void TOpen::ShowLastStation(const DrawSettings& s) {
+    if (!s.StationCaption) return;
+    const TLetter* L = Letter;
+    for (int i = L->LabelCount - 1; i >= 0; --i)
+        if (LabelDrawn(L->LabelTable[i], s)) {
+            Rail->Label6->SetCaption("駅名　" + std::to_string(i) + "　最終　" + L->LabelTable[i].text);
+            return;
+        }
+}
+
+void TOpen::DrawLabels(TCanvas& canvas, const MapView& view, const DrawSettings& s, int only) {
+    const TLetter* L = Letter;
     if (only >= L->LabelCount) return;
     if (only < 0) {
         LabelLayerCount++;
         WriteLog("label_writeの実行\n");
         WriteLog(gui::Format("　ラベルリスト行数：%d\n", L->LabelCount));
     }
-    static const float factors[6] = {0.8f, 0.9f, 1.0f, 1.2f, 1.5f, 2.0f};
-    const int item = L->RadioGroup2->ItemIndex();
-    const float f = item >= 0 && item < 6 ? factors[item] : 1.0f;
+    const float f = s.LabelScale;
     TCanvas* cv = &canvas;
     cv->Brush->Style = bsSolid;
-    const bool fixed = L->CBFontSizeFixed->Checked(), white = L->CBWhiteBack->Checked();
-    const bool withMark = L->CBMark->Checked(), withText = L->CBLabel->Checked();
-    const bool mainOnly = CBMain && CBMain->Checked(), eki = CBEki->Checked();
-    const int kind = LineSet && LineSet->RadioGroup2 ? LineSet->RailKindFilter() : 0;
-    const bool info = RailInfo && RailInfo->Checked() && Rail && Rail->Label6;
     std::string log, text;
-    int last = -1;
     char num[16];
     const int first = only < 0 ? 0 : only, end = only < 0 ? L->LabelCount : only + 1;
     for (int i = first; i < end; ++i) {
         const LabelRecord& r = L->LabelTable[i];
-        if (!r.shown) continue;
-        if (r.railway) {
-            if (mainOnly && !r.main) continue;
-            if (eki && ((kind == 1 && !r.jr) || (kind == 2 && r.jr))) continue;
-        }
+        if (!LabelDrawn(r, s)) continue;
         int sx, sy;
         view.ToScreen(r.x, r.y, sx, sy);
-        const int fs = fixed ? TruncToInt(r.size * f) : TruncToInt(r.size * f * view.size / 600);
+        const int fs = s.LabelSizeFixed ? TruncToInt(r.size * f) : TruncToInt(r.size * f * view.size / 600);
         cv->Font->Size = fs;
-        cv->Brush->Color = white ? 0xFFFFFF : BackColor;
+        cv->Brush->Color = s.LabelWhiteBack ? 0xFFFFFF : BackColor;
         const bool red = (L->FoundLabelMark && L->FoundLabelIndex == i) || (L->CenterLabelMark && L->CenterLabelIndex == i);
         cv->Font->Color = red ? 255 : r.color;
-        if (withMark) {
+        if (s.LabelMarks) {
             text = r.mark;
-            if (withText) text += r.text;
+            if (s.LabelTexts) text += r.text;
             const int h = fs / 2;
             cv->TextOut(sx - h, sy - h, text);
         } else {
-            cv->TextOut(sx, sy, withText ? r.text : std::string());
+            cv->TextOut(sx, sy, s.LabelTexts ? r.text : std::string());
         }
         log += "ラベル ";
         log.append(num, std::to_chars(num, num + sizeof num, i).ptr);
         log += " :　";
         log += r.text;
         log += '\n';
-        last = i;
     }
-    if (only >= 0) return;
     // One write for the whole table keeps the log from slowing the redraw.
-    WriteLog(log);
-    if (info && last >= 0) Rail->Label6->SetCaption("駅名　" + std::to_string(last) + "　最終　" + L->LabelTable[last].text);
+    if (only < 0) WriteLog(log);
 }
 
 void TOpen::BtnLetterClick(TObject* Sender) {

@@ -153,10 +153,11 @@ void TOpen::DrawIslands(TCanvas& canvas, const MapView& view, const DrawSettings
 }
 
 void TOpen::AddLabelsLayers() {
-    SettingsReaders.push_back([](DrawSettings& s) {
+    SettingsReaders.push_back([this](DrawSettings& s) {
         s.Symbols = PagesDlg->SymbolsShown;
         s.PrefNameSuffix = PrefSet->CheckBox1->Checked();
         s.PrefSeatSuffix = PrefSet->CheckBox2->Checked();
+        ReadLabelSettings(s);
     });
     Layers.Add(
         LayerPlace::Islands, [this](const DrawSettings& s) { return !PaintMode && s.Islands; },
@@ -172,7 +173,10 @@ void TOpen::AddLabelsLayers() {
     });
     Layers.Add(
         LayerPlace::Labels, [](const DrawSettings& s) { return s.Labels; },
-        [this](TCanvas& cv, const MapView& v, const DrawSettings&) { DrawLabels(cv, v); });
+        [this](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawLabels(cv, v, s); });
+    AfterRedrawHooks.push_back([this](const DrawSettings& s) {
+        if (s.Labels) ShowLastStation(s);
+    });
     Layers.Add(
         LayerPlace::PrefNames, [](const DrawSettings& s) { return s.PrefBorder && s.KenName; },
         [this](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawPrefLayer(cv, v, s, false); });

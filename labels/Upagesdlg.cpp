@@ -511,7 +511,10 @@ void TPagesDlg::BtnIchiClick(TObject* Sender) {
     }
     TypedX = TruncToInt((*lon - 122) * 10000);
     TypedY = TruncToInt((*lat - 24) * 15000);
+    // Typed as the pointer read-out shows it: in the datum the map is drawn in.
+    // A reading of the survey's web map (WGS) is corrected by the box alone.
     if (CBGSICor->Checked()) TypedX += 30, TypedY -= 45;
+    else Open->DrawnView.TypedToData(TypedX, TypedY);
     Open->SetActiveTool(MapTool::Stamp);
     TypedPositionMode = true;
     StampMode = 1;

@@ -170,8 +170,8 @@ void TKyori::Button1Click(TObject*) {
     if (CBGSICorCircle->Checked()) {
         x += 30;
         y -= 45;
-    } else if (Open->DrawnView.wgs) {
-        WgsToTokyo(x, y, x, y);
+    } else {
+        Open->DrawnView.TypedToData(x, y);
     }
     Label1->SetCaption(std::to_string(x));
     Label2->SetCaption(std::to_string(y));

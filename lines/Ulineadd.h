@@ -1,6 +1,7 @@
 // The line editor and the lists of shown line files.
 #pragma once
 #include "engine/Coords.h"
+#include "engine/MapLayer.h"
 #include "gui/Dialogs.h"
 #include "gui/Forms.h"
 #include <array>
@@ -137,7 +138,9 @@ public:
     void DrawArrowHead(int x1, int y1, bool triangle, int length, TColor colour, int x2, int y2);
     void DrawArrowHead(TCanvas& cv, int x1, int y1, bool triangle, int length, TColor colour, int x2, int y2);
     void DrawEditLine();   // onto the screen at the view drawn last
-    void DrawEditLine(TCanvas& cv, const MapView& view);
+    void DrawEditLine(TCanvas& cv, const MapView& view, const DrawSettings& s);
+    // The edited line's width, pen and arrow heads as the controls set them.
+    void ReadLook(DrawSettings& s) const;
     void DrawLineFiles();
 
     // ---- Handlers ----

@@ -82,26 +82,35 @@ void TLineAdd::DrawArrowHead(TCanvas& canvas, int x1, int y1, bool triangle, int
     cv->Pen->Style = style;
 }
 
-void TLineAdd::DrawEditLine() {
-    if (Open->Image1) DrawEditLine(*Open->Image1->Canvas(), Open->DrawnView);
+void TLineAdd::ReadLook(DrawSettings& s) const {
+    s.EditArrowStep = UpDown4->Position();
+    s.EditLineWidth = UpDown2->Position();
+    s.EditPenStyle = std::max(0, RadioGroup1->ItemIndex());
+    s.EditArrow = CBArrow->Checked();
+    s.EditTriangle = CheckBox1->Checked();
+    s.EditArrowSize = EditArrowSize;
 }
 
-void TLineAdd::DrawEditLine(TCanvas& canvas, const MapView& view) {
+void TLineAdd::DrawEditLine() {
+    if (!Open->Image1) return;
+    DrawSettings s;
+    ReadLook(s);
+    DrawEditLine(*Open->Image1->Canvas(), Open->DrawnView, s);
+}
+
+void TLineAdd::DrawEditLine(TCanvas& canvas, const MapView& view, const DrawSettings& s) {
     if (PointCount <= 0) return;
-    const int step = UpDown4->Position();
-    EditLineWidth = UpDown2->Position();
-    EditPenStyle = uint8_t(std::max(0, RadioGroup1->ItemIndex()));
-    EditArrow = CBArrow->Checked();
-    EditTriangle = CheckBox1->Checked();
+    const int step = s.EditArrowStep;
+    const bool arrow = s.EditArrow, triangle = s.EditTriangle;
     const int size = view.size;
-    const int L = size <= 600 ? EditArrowSize : int(std::lround(double(size) * EditArrowSize / 600));
+    const int L = size <= 600 ? s.EditArrowSize : int(std::lround(double(size) * s.EditArrowSize / 600));
 
     TCanvas* cv = &canvas;
     const bool own = !EditLineShown;
     cv->Pen->Mode = pmCopy;
-    cv->Pen->Width = own ? EditLineWidth : 1;
+    cv->Pen->Width = own ? s.EditLineWidth : 1;
     cv->Pen->Color = own ? LineColor : 0;
-    cv->Pen->Style = own ? TPenStyle(EditPenStyle) : psSolid;
+    cv->Pen->Style = own ? TPenStyle(uint8_t(s.EditPenStyle)) : psSolid;
     cv->Brush->Style = bsSolid;
     if (!own) cv->Brush->Color = 0xFFFFFF;
 
@@ -123,8 +132,8 @@ void TLineAdd::DrawEditLine(TCanvas& canvas, const MapView& view) {
         lastSegment = !pieceStart;
         if (own) {
             // No head on a segment that starts at a break.
-            if (EditArrow && step > 0 && i > 0 && i % step == 0 && lastSegment) {
-                DrawArrowHead(canvas, prevX, prevY, EditTriangle, L, LineColor, X, Y);
+            if (arrow && step > 0 && i > 0 && i % step == 0 && lastSegment) {
+                DrawArrowHead(canvas, prevX, prevY, triangle, L, LineColor, X, Y);
                 cv->MoveTo(X, Y);
             }
         } else {
@@ -142,7 +151,7 @@ void TLineAdd::DrawEditLine(TCanvas& canvas, const MapView& view) {
     }
     // The end head sits on the last segment drawn, as for a loaded file: a break
     // that ends the line takes nothing away, a lone point after a break leaves none.
-    if (own && EditArrow && lastSegment) DrawArrowHead(canvas, segX, segY, EditTriangle, L, LineColor, prevX, prevY);
+    if (own && arrow && lastSegment) DrawArrowHead(canvas, segX, segY, triangle, L, LineColor, prevX, prevY);
 }
 
 // Pieces of one loaded file. Solid pens take whole runs at once; styled pens

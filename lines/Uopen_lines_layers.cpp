@@ -29,6 +29,7 @@ void TOpen::AddLinesLayers() {
         s.EditLineShown = LineAdd->CheckBox3->Checked() && LineAdd->EditLineShown;
         s.Circles = Kyori->CheckBox4->Checked();
         s.RailColourRule = LineSet->RailColourRule();
+        LineAdd->ReadLook(s);
     });
     Layers.Add(
         LayerPlace::LinesUnder, [](const DrawSettings& s) { return s.LineFilesShown && s.LinesUnderPaint; },
@@ -44,11 +45,11 @@ void TOpen::AddLinesLayers() {
         [this](TCanvas& cv, const MapView& v, const DrawSettings&) { DrawDistanceCircles(cv, v); });
     Layers.Add(
         LayerPlace::EditLineOnce, [](const DrawSettings& s) { return s.EditLineOnce; },
-        [](TCanvas& cv, const MapView& v, const DrawSettings&) { LineAdd->DrawEditLine(cv, v); },
+        [](TCanvas& cv, const MapView& v, const DrawSettings& s) { LineAdd->DrawEditLine(cv, v, s); },
         [](const DrawSettings&) { LineAdd->EditLineRedraw = false; });
     Layers.Add(
         LayerPlace::EditLineShown, [](const DrawSettings& s) { return s.EditLineShown; },
-        [](TCanvas& cv, const MapView& v, const DrawSettings&) { LineAdd->DrawEditLine(cv, v); });
+        [](TCanvas& cv, const MapView& v, const DrawSettings& s) { LineAdd->DrawEditLine(cv, v, s); });
 
     AfterRedrawHooks.push_back([this](const DrawSettings& s) {
         if (!s.Circles) Kyori->Label6->SetCaption("距離円は非表示です");

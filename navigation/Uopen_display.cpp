@@ -240,6 +240,7 @@ void TOpen::CBNTownBorderClick(TObject* Sender) {
         CBOldTown->SetChecked(false);
         N15->SetEnabled(false);
     }
+    RunMapChangingHooks();
     DataReady = ready;
     DrawMap();
     RunMapChangeHooks();

@@ -143,16 +143,15 @@ void TOpen::N6Click(TObject*) {
 
 // ---- legend ----
 
-// Drawn from the legend record, which the boxes fill unless a project restore holds it.
-void TOpen::DrawLegendOnMap(TCanvas& canvas, const MapView& view) {
-    THanrei* L = Hanrei;
+// Drawn from the legend record, which the layer's preparation fills from the boxes.
+void TOpen::DrawLegendOnMap(TCanvas& canvas, const MapView& view, const DrawSettings& st) {
+    const THanrei* L = Hanrei;
     if (!L->LegendOn) return;
-    L->GatherLegend();
     const double f = view.size / 600.0;
     const int w = nint(L->LegendW * f), h = nint(L->LegendH * f), d = nint(L->LegendGap * f);
     const int x = nint(L->LegendX * f), y = nint(L->LegendY * f), s = nint(L->LegendTextSize * f);
     const int n = L->LegendCount;
-    const bool title = L->CBMenuTitle->Checked();
+    const bool title = st.LegendTitle;
     const std::string& titleText = L->LegendTitle;
     const int rows = n >= 1 && n <= 8 ? n : 0;
 
@@ -168,8 +167,8 @@ void TOpen::DrawLegendOnMap(TCanvas& canvas, const MapView& view) {
     int M = title ? nint(cv->TextWidth(titleText) * 0.7) : 0;
     for (int i = 0; i < rows; ++i) M = std::max(M, cv->TextWidth(L->LegendTexts[i]));
     const int B = nint(w + 10 * f + M);
-    cv->Pen->Width = L->CBBold->Checked() ? 2 : 1;
-    cv->Pen->Color = L->CBExpWaku->Checked() ? L->LegendFrameColor : L->LegendFillColor;
+    cv->Pen->Width = st.LegendBold ? 2 : 1;
+    cv->Pen->Color = st.LegendFrame ? L->LegendFrameColor : L->LegendFillColor;
     cv->Brush->Color = L->LegendFillColor;
     const int left = nint(x - 5 * f), top = nint(y - 5 * f), right = nint(x + B + 5 * f), bottom = nint(y + H + 5 * f);
     cv->Rectangle(left, top, right, bottom);

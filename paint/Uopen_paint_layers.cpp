@@ -12,6 +12,9 @@ void TOpen::AddPaintLayers() {
         s.LegendShown = Hanrei->CBExpDisplay->Checked();
         s.PaintDisplay = MapPaint->CBPaintDisplay->Checked();
         s.NamePaint = MapPaint->NamePaint != 0;
+        s.LegendTitle = Hanrei->CBMenuTitle->Checked();
+        s.LegendBold = Hanrei->CBBold->Checked();
+        s.LegendFrame = Hanrei->CBExpWaku->Checked();
         // A ward's fill must not leak through the gaps of dotted ward borders
         // (the display settings are read before this).
         if (s.TownPaint && SearchesWard()) s.KuDot = false;
@@ -48,7 +51,11 @@ void TOpen::AddPaintLayers() {
         });
     Layers.Add(
         LayerPlace::Legend, [](const DrawSettings& s) { return s.LegendShown; },
-        [this](TCanvas& cv, const MapView& v, const DrawSettings&) { DrawLegendOnMap(cv, v); });
+        [this](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawLegendOnMap(cv, v, s); },
+        // The text boxes once per redraw; a box that holds no number keeps the record's value.
+        [](const DrawSettings&) {
+            if (Hanrei->LegendOn) Hanrei->GatherLegend();
+        });
     AfterRedrawHooks.push_back([](const DrawSettings& s) {
         if (s.MapWrite) Keisoku->Close();
     });

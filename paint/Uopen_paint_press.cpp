@@ -63,6 +63,13 @@ void TOpen::WirePaintHandlers() {
     menuStatMap = new TMenuItem("統計地図...");
     Window1->Add(menuStatMap);
     menuStatMap->OnClick = [](TObject*) { StatMapWindow()->Show(); };
+    // Before the paint's own Discard below: the fills must still be there to be told apart.
+    AreaChange.On(AreaStep::Discard, [] {
+        if (StatMap) StatMap->LeaveMap();
+    });
+    AreaChange.On(AreaStep::Changing, [] {
+        if (StatMap) StatMap->MapChanging();
+    });
     AreaChange.On(AreaStep::Redrawn, [] {
         if (StatMap) StatMap->MapChanged();
     });

@@ -377,7 +377,7 @@ bool TStatMap::Apply() {
     TOpen& o = *Open;
     const int count = ClassCount();
     // The previous application goes, unless the records it made are no longer there.
-    const bool replace = Last.on && o.paint_rep >= Last.first + Last.count;
+    const bool replace = FillsInPlace();
     std::vector<TOpen::PaintRecord> kept(o.PaintRecords, o.PaintRecords + std::max(0, o.paint_rep));
     if (replace) kept.erase(kept.begin() + Last.first, kept.begin() + Last.first + Last.count);
     size_t needed = 0;
@@ -417,8 +417,10 @@ bool TStatMap::Apply() {
                 if (sea.empty() || !sea[i][k]) o.AddPaintRecord(points[k].x, points[k].y, s.colour, s.pattern);
         }
         Last.count = o.paint_rep - Last.first;
+        Last.fills.assign(o.PaintRecords + Last.first, o.PaintRecords + o.paint_rep);
     };
     Last.count = 0;
+    Last.fills.clear();
 
     // One redraw at the end: the boxes below would each redraw.
     const bool ready = o.DataReady;
@@ -450,6 +452,7 @@ bool TStatMap::Apply() {
     o.DataReady = ready;
 
     Last.on = true;
+    OfferPending = false;
     Last.areas = SelectedAreas();
     Last.year = EditionYear();
     Last.oldBorders = o.CBNTownBorder->Checked();
@@ -470,8 +473,11 @@ bool TStatMap::Apply() {
 bool TStatMap::Undo() {
     if (!Last.on) return false;
     TOpen& o = *Open;
+    const bool ours = FillsInPlace();
     Last.on = false;
     BtnUndo->SetEnabled(false);
+    // A paint file or a project read since holds the user's work now: nothing to take back.
+    if (!ours) return false;
     const size_t n = std::min(Last.records.size(), size_t(TOpen::PAINT_MAX));
     std::copy(Last.records.begin(), Last.records.begin() + long(n), o.PaintRecords);
     o.paint_rep = int(n);
@@ -512,28 +518,48 @@ void TStatMap::restoreLook() {
     MapPaint->ShowCount();
 }
 
-void TStatMap::MapChanged() {
+bool TStatMap::MadeForThisMap() const {
+    return SelectedAreas() == Last.areas && EditionYear() == Last.year &&
+           Open->CBNTownBorder->Checked() == Last.oldBorders;
+}
+
+bool TStatMap::FillsInPlace() const {
+    const TOpen& o = *Open;
+    return Last.on && Last.count == int(Last.fills.size()) && Last.first >= 0 &&
+           Last.first + Last.count <= o.paint_rep &&
+           std::equal(Last.fills.begin(), Last.fills.end(), o.PaintRecords + Last.first);
+}
+
+// Before the new map's one redraw, so that it shows none of the old fills.
+void TStatMap::MapChanging() {
+    if (Last.on && !MadeForThisMap()) LeaveMap();
+}
+
+void TStatMap::LeaveMap() {
+    if (!Last.on) return;
     TOpen& o = *Open;
-    if (!Last.on || (SelectedAreas() == Last.areas && EditionYear() == Last.year &&
-                     o.CBNTownBorder->Checked() == Last.oldBorders))
-        return;
-    // The fills were made for the map before; whatever else was painted stays.
-    if (o.paint_rep >= Last.first + Last.count) {
-        std::copy(o.PaintRecords + Last.first + Last.count, o.PaintRecords + o.paint_rep, o.PaintRecords + Last.first);
-        o.paint_rep -= Last.count;
-    }
+    const bool ours = FillsInPlace();
     Last.on = false;
     BtnUndo->SetEnabled(false);
+    // Replaced since by a paint file or a project: their records and palette stay.
+    if (!ours) return;
+    // The fills were made for the map before; whatever else was painted stays.
+    std::copy(o.PaintRecords + Last.first + Last.count, o.PaintRecords + o.paint_rep, o.PaintRecords + Last.first);
+    o.paint_rep -= Last.count;
     // Palette and legend as before, so that a new application's undo goes back to them.
     const bool ready = o.DataReady;
     o.DataReady = false;
     restoreLook();
     o.DataReady = ready;
-    if (!Join.values.empty() &&
-        MessageBox("地図が変わりました。\n統計地図を新しい地図に塗り直しますか？", kCaption,
+    OfferPending = !Join.values.empty();
+}
+
+void TStatMap::MapChanged() {
+    if (!OfferPending) return;
+    OfferPending = false;
+    if (MessageBox("地図が変わりました。\n統計地図を新しい地図に塗り直しますか？", kCaption,
                    MB_OKCANCEL | MB_ICONQUESTION) == IDOK) {
         ColumnsChanged();
-        if (Apply()) return;
+        Apply();
     }
-    o.DrawMap();
 }

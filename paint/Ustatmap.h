@@ -53,6 +53,7 @@ public:
         int year = 0;
         bool oldBorders = false;
         std::vector<TOpen::PaintRecord> records;   // all records before it
+        std::vector<TOpen::PaintRecord> fills;     // its own, to know them still there
         TColor colours[8] = {};
         uint8_t patterns[8] = {};
         ProjectLegend legend;
@@ -69,16 +70,23 @@ public:
     bool Undo();                     // the whole last application
     bool UndoIfLast();               // the same when its records end the list
     bool SaveReport(const std::string& path);
-    // The areas, edition or borders changed: offer to apply again, and never
-    // keep fills on a map they were not made for.
+    // The areas, edition or borders change: the fills go before the new map is
+    // drawn, and once it is drawn the window offers to apply again.
+    void MapChanging();
     void MapChanged();
+    // The old map goes (other areas agreed to): so do the fills, and the offer waits for the new map.
+    void LeaveMap();
+    // Whether the last application's records still stand where it put them.
+    bool FillsInPlace() const;
+    bool OfferPending = false;   // the fills went with the old map; the offer waits for the new one
 
     static int EditionYear();
     static std::vector<int> SelectedAreas();
 
 private:
     void fillColumnBoxes();
-    void restoreLook();   // the palette and the legend from before the last application
+    void restoreLook();
+    bool MadeForThisMap() const;   // the palette and the legend from before the last application
     void showReport();
     void drawHistogram();
     bool loadUnits();

@@ -1,6 +1,7 @@
 #include "engine/Coords.h"
 #include "labels/Uinlabel.h"
 #include "lines/Ulineset.h"
+#include "lines/Urail.h"
 #include "tests/labels/LabelsMap.h"
 #include "tests/support/DrawnAt.h"
 #include <QApplication>
@@ -141,14 +142,28 @@ TEST_F(LabelTable, StationRowsFollowTheMainAndLineKindChoices) {
     Open->CBEki->SetChecked(true);
     mainBox.SetChecked(false);   // ticking "駅名" ticks "主要駅" too
     Open->CBLabel->SetChecked(true);
+    Open->RailInfo->SetChecked(true);
     ASSERT_TRUE(Open->DrawMap());
     EXPECT_GT(Count(kInk, 100, 100, 140, 120), 0);
     EXPECT_EQ(Count(kInk, 300, 100, 340, 120), 0);
+    // The railway window names the last station on the map.
+    EXPECT_EQ(Rail->Label6->Caption(), "駅名　0　最終　JR駅");
     mainBox.SetChecked(true);
     kinds.SetItemIndex(0);
     ASSERT_TRUE(Open->DrawMap());
     EXPECT_EQ(Count(kInk, 100, 100, 140, 120), 0) << "not a main station";
     EXPECT_GT(Count(kInk, 300, 100, 340, 120), 0);
+    EXPECT_EQ(Rail->Label6->Caption(), "駅名　1　最終　私鉄");
+
+    // The stack drawn onto another bitmap (a save, a print) tells the railway window nothing.
+    Rail->Label6->SetCaption("");
+    TBitmap other(Open->ImageSize, Open->ImageSize);
+    Open->Layers.Draw(*other.Canvas(), Open->DrawnView, Open->ReadDrawSettings());
+    int inked = 0;
+    for (int y = 100; y < 120; ++y)
+        for (int x = 300; x < 340; ++x) inked += other.Canvas()->Pixels(x, y) == kInk;
+    EXPECT_GT(inked, 0) << "the station is drawn there too";
+    EXPECT_EQ(Rail->Label6->Caption(), "");
     Open->CBMain = nullptr;
     LineSet->RadioGroup2 = nullptr;
 }

@@ -238,6 +238,33 @@ TEST_F(Symbols, TypedPositionsAndTheStampSwitch) {
     EXPECT_FALSE(P->CancelBtn->Enabled());
 }
 
+// The read-out's figures typed back put the symbol on the pointed pixel,
+// whichever datum the map is drawn in.
+TEST_F(Symbols, ATypedLongitudeAndLatitudeAreTakenInTheDatumOfTheReadout) {
+    o->MAGSTEP = 50;   // the datum shift is many pixels here
+    P->SelectSymbol(100);
+    P->CBIchi->SetChecked(true);
+    for (bool wgs : {true, false}) {
+        P->HelpBtnClick(P->HelpBtn);   // no stamp armed: the map is drawn as the user chose
+        o->WgsDisplay = wgs;
+        ASSERT_TRUE(o->DrawMap());
+        ASSERT_EQ(o->DrawnView.wgs, wgs);
+        o->Image1MouseMove(o->Image1, {}, 300, 300);
+        auto typed = [](const std::string& readout) { return readout.substr(readout.find_last_of(' ') + 1); };
+        P->Edit2->SetText(typed(o->Label14->Caption()));
+        P->Edit3->SetText(typed(o->Label13->Caption()));
+        const int before = P->PlacedSymbolCount;
+        P->BtnIchi->Click();
+        ASSERT_EQ(P->PlacedSymbolCount, before + 1);
+        const PlacedSymbol& s = P->PlacedSymbols[before];
+        int sx = 0, sy = 0;
+        o->MapToScreen(s.x, s.y, sx, sy);
+        EXPECT_NEAR(sx, 300, 1) << (wgs ? "WGS " : "Tokyo ") << P->Edit2->Text();
+        EXPECT_NEAR(sy, 300, 1) << (wgs ? "WGS " : "Tokyo ") << P->Edit3->Text();
+        EXPECT_EQ(Px(sx + 7, sy + 7), 255) << "the stamp drawn where it is kept";
+    }
+}
+
 // Stamped on a WGS map before any redraw in stamp mode, the symbol keeps to
 // the map place under the cursor when the map jumps and when it comes back.
 TEST_F(Symbols, AStampKeepsToItsMapPlaceWhenTheMapJumpsAndReturns) {

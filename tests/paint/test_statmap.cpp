@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <functional>
 #include <set>
 
 namespace {
@@ -135,6 +136,88 @@ TEST_F(StatisticsMap, TheWholeCountryFromTheSampleIsPaintedWithItsLegendAndUndon
     Open->CBNTownBorder->SetChecked(!Open->CBNTownBorder->Checked());
     EXPECT_EQ(Open->paint_rep, 0);
     EXPECT_FALSE(Hanrei->CBExpDisplay->Checked());
+}
+
+// A new map under a statistics map is drawn once, with none of the fills made
+// for the old one, and the window still offers to paint the new one; fills
+// that a paint file has replaced are no longer the window's to take away.
+TEST_F(StatisticsMap, ANewMapIsDrawnOnceWithoutTheOldFillsAndAPaintFileReadSinceIsLeftAlone) {
+    ChooseAreas({13});
+    Open->menuStatMap->Click();
+    OpenTable(Sample());
+    ChooseItem(StatMap->CBValue, 6);
+    const auto classes = StatClassSlots(0, 5, false, StatStyle::Colour);
+    auto staleFills = [&] {
+        int n = 0;
+        for (int y = 0; y < Open->ImageSize; ++y)
+            for (int x = 0; x < Open->ImageSize; ++x) {
+                const TColor p = Open->Image1->Canvas()->Pixels(x, y);
+                for (int k = 0; k < 5; ++k) n += p == classes[size_t(k)].colour;
+            }
+        return n;
+    };
+    const struct {
+        const char* change;
+        std::function<void()> run;
+    } changes[] = {
+        {"area window", [] {
+             gui::testing::QueueAnswer(IDOK);       // the work of the old map goes
+             gui::testing::QueueAnswer(IDCANCEL);   // not painted again
+             Ken->AreaBox(13)->SetChecked(false);
+             Ken->AreaBox(14)->SetChecked(true);
+             Ken->Button1->Click();
+         }},
+        {"old borders", [] {
+             gui::testing::QueueAnswer(IDCANCEL);
+             Open->CBNTownBorder->Click();
+         }},
+    };
+    for (const auto& c : changes) {
+        StatMap->BtnApply->Click();
+        ASSERT_GT(Open->paint_rep, 0) << c.change;
+        ASSERT_GT(staleFills(), 0) << c.change;
+        const int redraws = Open->RedrawCount;
+        Messages().clear();
+        c.run();
+        EXPECT_EQ(Open->RedrawCount - redraws, 1) << c.change;
+        EXPECT_EQ(Open->paint_rep, 0) << c.change;
+        EXPECT_EQ(staleFills(), 0) << c.change;
+        EXPECT_FALSE(Hanrei->CBExpDisplay->Checked()) << c.change;
+        ASSERT_FALSE(Messages().empty()) << c.change;
+        EXPECT_EQ(Messages().back().caption, "統計地図") << c.change;
+        EXPECT_FALSE(StatMap->BtnUndo->Enabled()) << c.change;
+    }
+    // Accepted, the offer paints the new map.
+    StatMap->BtnApply->Click();
+    gui::testing::QueueAnswer(IDOK);
+    Open->CBNTownBorder->Click();
+    EXPECT_GT(Open->paint_rep, 0);
+    EXPECT_GT(staleFills(), 0);
+    EXPECT_TRUE(StatMap->BtnUndo->Enabled());
+
+    // A paint file read since is the user's work: neither the window's undo nor
+    // the next change of map takes any of it away.
+    const int n = Open->paint_rep + 10;
+    const auto& at = StatMap->Units.units[0].points[0];
+    std::string text;
+    for (int k = 0; k < 17; ++k) text += k == 0 ? "0x00ffffff\n" : k <= 8 ? "0x000000ff\n" : "0x00000000\n";
+    for (int k = 0; k < n; ++k) text += std::to_string(at.x) + "," + std::to_string(at.y) + ",0x000000ff,0x00000000\n";
+    std::ofstream(File("mine.pnt"), std::ios::binary) << text;
+    for (bool undo : {true, false}) {
+        if (!undo) {
+            StatMap->BtnApply->Click();
+            ASSERT_GT(Open->paint_rep, 0);
+        }
+        QueueFileName(File("mine.pnt"));
+        MapPaint->Button2Click(MapPaint);
+        ASSERT_EQ(Open->paint_rep, n);
+        Messages().clear();
+        if (undo) StatMap->BtnUndo->Click();
+        else Open->CBNTownBorder->Click();
+        EXPECT_EQ(Open->paint_rep, n) << (undo ? "undo" : "old borders");
+        EXPECT_EQ(Open->PaintColor[0], TColor(0x0000FF)) << "the file's palette stays";
+        EXPECT_TRUE(Messages().empty()) << "nothing to paint again";
+    }
 }
 
 TEST_F(StatisticsMap, AStatisticsMapOfTheCountryComesBackFromTheProjectAndThePaintFileAsSaved) {
