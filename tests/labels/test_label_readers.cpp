@@ -106,13 +106,17 @@ TEST_F(LabelReaders, SeededMutationsKeepEveryPositionOnTheMap) {
         Load("f.lbl");
         // A refused file changes nothing; a taken one replaces the table.
         for (const auto& m : gui::testing::Messages())
-            if (m.caption == "ラベルデータエラー") ASSERT_EQ(L->LabelCount, labelsBefore) << m.text;
+            if (m.caption == "ラベルデータエラー") {
+                ASSERT_EQ(L->LabelCount, labelsBefore) << m.text;
+            }
         for (int i = 0; i < L->LabelCount; ++i) ASSERT_TRUE(InMapRange(L->LabelTable[i].x, L->LabelTable[i].y));
         L->LoadPrefTables();
         for (int i = 0; i < L->PrefNameCount; ++i)
             ASSERT_TRUE(InMapRange(L->PrefNameTable[i].x, L->PrefNameTable[i].y));
         LoadSymbols("f.mks", false);
-        if (Said("地図記号ファイル")) ASSERT_EQ(PagesDlg->PlacedSymbolCount, symbolsBefore);
+        if (Said("地図記号ファイル")) {
+            ASSERT_EQ(PagesDlg->PlacedSymbolCount, symbolsBefore);
+        }
         for (int i = 0; i < PagesDlg->PlacedSymbolCount; ++i)
             ASSERT_TRUE(InMapRange(PagesDlg->PlacedSymbols[i].x, PagesDlg->PlacedSymbols[i].y));
         // Pick a prefecture name at the centre: the distances to every name are taken.
