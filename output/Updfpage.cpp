@@ -48,6 +48,8 @@ TPdfPage::TPdfPage() : TForm("　PDFの用紙") {
     BtnOk->SetDefault(true);
     BtnCancel = Named(gui::Btn(c, "キャンセル", 226, 164, 90), "キャンセル");
     BtnCancel->ModalResult = mrCancel;
+    // Shown without waiting, it closes as any window does.
+    BtnCancel->OnClick = [this](TObject*) { Close(); };
     SetCloseButton(BtnCancel);
     SetClientSize(328, 202);
     ShowSize();

@@ -7,6 +7,8 @@
 #include "names/Utoshi.h"
 #include "navigation/Usclist.h"
 #include "paint/Upaint.h"
+#include "output/Updfpage.h"
+#include "paint/Ustatmap.h"
 #include "tests/navigation/MouseMap.h"
 #include "tests/support/RealAreas.h"
 #include <QCoreApplication>
@@ -188,6 +190,8 @@ TEST_F(ToolsJapan, ANewAreaChoiceEndsMeasuringAndTheWayBack) {
 }
 
 TEST_F(Tools, EscClosesEveryToolWindowThroughItsOwnClose) {
+    StatMapWindow();   // windows made on first use
+    PdfPageWindow();
     for (TForm* f : Application->Forms()) {
         if (f == o) continue;
         f->Show();
