@@ -7,11 +7,14 @@
 #include "labels/Upagesdlg.h"
 #include "lines/Ulineadd.h"
 #include "navigation/Usettei.h"
+#include "gui/VectorRecorder.h"
 #include "output/ImageWriters.h"
+#include "output/VectorWriters.h"
 #include "tests/support/FormsFixture.h"
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <functional>
 #include <iostream>
 #include <utility>
@@ -321,12 +324,40 @@ TEST_F(JapanLayers, TheStackDrawnOntoAnotherBitmapGivesTheScreensPicture) {
     const DrawSettings s = Open->ReadDrawSettings();
     ASSERT_TRUE(s.Labels && s.Mesh && s.MeshNames && s.Office && s.Frame && s.LegendShown && s.ScaleBar &&
                 s.TownPaint && s.Symbols && s.EditLineShown);
+    // Kept as shapes on the way, for a PDF of the same picture.
+    gui::VectorRecorder shapes;
+    bitmap.Canvas()->Vector = &shapes;
     Open->Layers.Draw(*bitmap.Canvas(), Open->DrawnView, s);
+    bitmap.Canvas()->Vector = nullptr;
     const TCanvas* screen = Open->Image1->Canvas();
     int differ = 0;
     for (int y = 0; y < size; y++)
         for (int x = 0; x < size; x++) differ += bitmap.Canvas()->Pixels(x, y) != screen->Pixels(x, y);
     EXPECT_EQ(differ, 0);
+
+    // Every layer reaches the shapes: the PDF, rasterised at the picture's size, shows it.
+    const std::string pdf = (programDir / "layers.pdf").string(), png = (programDir / "layers").string();
+    ASSERT_TRUE(output::WritePdf(shapes, size, pdf, {int(output::PaperNames().size()) - 1, false, 100}, "layers"));
+    ASSERT_EQ(std::system(("pdftocairo -png -r 100 -antialias none -singlefile '" + pdf + "' '" + png + "'").c_str()), 0);
+    const QImage raster = QImage(QString::fromStdString(png + ".png")).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(raster.width(), size);
+    // Two rasterisers put a glyph's or a slanted line's edge a pixel apart:
+    // a pixel differs when no pixel next to it has its colour in the other picture.
+    auto unmatched = [size](auto colourA, auto colourB) {
+        int n = 0;
+        for (int y = 1; y < size - 1; y++)
+            for (int x = 1; x < size - 1; x++) {
+                bool near = false;
+                for (int dy = -1; dy <= 1 && !near; dy++)
+                    for (int dx = -1; dx <= 1 && !near; dx++) near = colourB(x + dx, y + dy) == colourA(x, y);
+                n += !near;
+            }
+        return n;
+    };
+    auto fromPdf = [&](int x, int y) { return FromPixel(raster.pixel(x, y)); };
+    auto fromScreen = [&](int x, int y) { return screen->Pixels(x, y); };
+    EXPECT_LT(unmatched(fromPdf, fromScreen), 40) << "drawn only in the PDF";
+    EXPECT_LT(unmatched(fromScreen, fromPdf), 40) << "missing from the PDF";
 }
 
 } // namespace
