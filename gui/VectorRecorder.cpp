@@ -252,28 +252,51 @@ void VectorRecorder::Stroke(const TPoint* pts, int n, bool closed, const TPen& p
     const int width = std::max(1, pen.Width);
     const TPenStyle style = width == 1 ? pen.Style : psSolid;
     const double off = CentreOffset(width);
-    std::vector<QPointF> line;
-    line.reserve(size_t(n));
-    for (int i = 0; i < n; ++i) line.emplace_back(pts[i].x + off, pts[i].y + off);
     const bool dashed = style != psSolid && style != psInsideFrame;
-    auto add = [&](TColor c, TPenStyle st) {
-        const QColor qc = ToQColor(c);
-        if (continuing && !closed && !items.empty()) {
-            Item& last = items.back();
-            if (last.kind == Kind::Stroke && !last.closed && last.color == qc && last.width == width &&
-                last.style == st && last.points.back() == line.front()) {
-                last.points.insert(last.points.end(), line.begin() + 1, line.end());
-                lastStrokeOf[Rgb(c)] = items.size();
-                return;
-            }
-        }
-        Item it(Kind::Stroke, qc);
-        it.width = width, it.style = st, it.dashStart = styleStart, it.closed = closed, it.points = line;
-        Add(std::move(it));
+    // Only the stretches that reach the picture are kept: a map zoomed in on a
+    // town would otherwise carry every coast of its areas.
+    auto seen = [&](int i) {
+        if (area.isEmpty() || closed) return true;
+        const TPoint &a = pts[i], &b = pts[i + 1];
+        return std::max(a.x, b.x) >= -width && std::min(a.x, b.x) <= area.width() + width &&
+               std::max(a.y, b.y) >= -width && std::min(a.y, b.y) <= area.height() + width;
     };
-    // A solid brush shows in a styled pen's gaps.
-    if (dashed && brush.Style == bsSolid) add(brush.Color, psSolid);
-    add(pen.Color, style);
+    double along = 0;   // how far the dashes went before the stretch
+    for (int i = 0; i < n - 1;) {
+        if (!seen(i)) {
+            along += std::hypot(double(pts[i + 1].x - pts[i].x), double(pts[i + 1].y - pts[i].y));
+            ++i;
+            continue;
+        }
+        const int first = i;
+        while (i < n - 1 && seen(i)) ++i;
+        std::vector<QPointF> line;
+        line.reserve(size_t(i - first + 1));
+        for (int k = first; k <= i; ++k) line.emplace_back(pts[k].x + off, pts[k].y + off);
+        const double dashStart = styleStart + along;
+        auto add = [&](TColor c, TPenStyle st) {
+            const QColor qc = ToQColor(c);
+            // Joined on only while nothing was put above the stroke since.
+            if (continuing && first == 0 && !closed && !items.empty() &&
+                (lifted.empty() || lifted.back().before < items.size())) {
+                Item& last = items.back();
+                if (last.kind == Kind::Stroke && !last.closed && last.color == qc && last.width == width &&
+                    last.style == st && last.points.back() == line.front()) {
+                    last.points.insert(last.points.end(), line.begin() + 1, line.end());
+                    lastStrokeOf[Rgb(c)] = items.size();
+                    return;
+                }
+            }
+            Item it(Kind::Stroke, qc);
+            it.width = width, it.style = st, it.dashStart = dashStart, it.closed = closed, it.points = line;
+            Add(std::move(it));
+        };
+        // A solid brush shows in a styled pen's gaps.
+        if (dashed && brush.Style == bsSolid) add(brush.Color, psSolid);
+        add(pen.Color, style);
+        for (int k = first; k < i; ++k)
+            along += std::hypot(double(pts[k + 1].x - pts[k].x), double(pts[k + 1].y - pts[k].y));
+    }
 }
 
 void VectorRecorder::FillPolygon(const TPoint* pts, int n, const TBrush& brush) {

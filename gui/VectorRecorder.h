@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPainterPath>
 #include <QPointF>
+#include <QRect>
 #include <QRectF>
 #include <QString>
 #include <cstdint>
@@ -26,6 +27,8 @@ struct PixelSpan {
 
 class VectorRecorder {
 public:
+    // The picture's size: lines wholly outside it are left out. Unset, all are kept.
+    void SetArea(int width, int height) { area = QRect(0, 0, width, height); }
     // Segments through the pixel centres of pts (closed: back to the first).
     // The dash pattern goes on from styleStart; continuing joins the previous
     // stroke where it ended, as LineTo goes on from the pen position.
@@ -68,7 +71,7 @@ private:
         QColor color;
         int width = 1;
         TPenStyle style = psSolid;
-        int dashStart = 0;
+        double dashStart = 0;
         bool closed = false;
         std::vector<QPointF> points;   // a stroke's line
         std::vector<std::vector<QPointF>> rings;   // a fill's outlines, odd-even unless winding
@@ -84,6 +87,7 @@ private:
     void AddHatch(const std::vector<PixelSpan>& spans, const TBrush& brush, const TColor* lift);
     void Lift(Item item, TColor replaced);
 
+    QRect area;
     std::vector<Item> items;
     // Floods go under the strokes drawn since the last other item: in the
     // picture they took only the pixels those strokes left, so the strokes

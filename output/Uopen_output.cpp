@@ -67,6 +67,7 @@ bool TOpen::RenderMapVector(gui::VectorRecorder& shapes) {
         ~Keep() { cv->Vector = nullptr; }
     } keep{Image1->Canvas()};
     keep.cv->Vector = &shapes;
+    shapes.SetArea(ImageSize, ImageSize);
     return RenderOutput(nullptr);
 }
 

@@ -92,6 +92,7 @@ bool WritePdf(const gui::VectorRecorder& map, int side, const std::string& path,
         const double scale = std::min({1.0, (w - 2 * margin) / side, (h - 2 * margin) / side});
         p.translate((w - side * scale) / 2, (h - side * scale) / 2);
         p.scale(scale, scale);
+        p.setClipRect(QRectF(0, 0, side, side));   // lines run on past the map's edge
         const bool ok = map.Replay(p, keepGoing);
         p.end();
         if (!ok) reason = "中止しました";

@@ -80,6 +80,8 @@ TEST(VectorShapes, FloodsAndHatchesDrawTheirPixelsAndStayOverLinesOfTheColourThe
         c->Brush->Color = RGB(200, 40 * k, 0);
         c->FloodFill(10 + 19 * k, 10, clWhite, fsSurface);
     }
+    // The white pen goes on from where it stopped, now over the fill.
+    c->LineTo(14, 8);
     c->Vector = nullptr;
 
     const QImage shapes = Replayed(rec, QSize(80, 60));
@@ -87,7 +89,8 @@ TEST(VectorShapes, FloodsAndHatchesDrawTheirPixelsAndStayOverLinesOfTheColourThe
     for (int k = 0; k < 4; ++k)
         for (int y = 4; y < 49; ++y)   // inside each box, off the outline
             for (int x = 3 + 19 * k; x < 18 + 19 * k; ++x)
-                wrong += (shapes.pixel(x, y) & 0xFFFFFF) != (bmp.Image().pixel(x, y) & 0xFFFFFF);
+                if (x != 14) wrong += (shapes.pixel(x, y) & 0xFFFFFF) != (bmp.Image().pixel(x, y) & 0xFFFFFF);
     EXPECT_EQ(wrong, 0);
     EXPECT_EQ(shapes.pixel(9, 32) & 0xFFFFFF, 0xC80000u) << "the white line was filled over";
+    EXPECT_EQ(shapes.pixel(14, 25) & 0xFFFFFF, 0xFFFFFFu) << "the line drawn after the fill is on it";
 }

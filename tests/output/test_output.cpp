@@ -6,6 +6,7 @@
 #include "tests/engine/HandMap.h"
 #include <QImage>
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <thread>
 
@@ -174,8 +175,10 @@ TEST_F(Output, ALargeImageIsMadeFromOneViewAndAsksNothingUnasked) {
 }
 
 // The paper window comes between the name and the file: its キャンセル saves
-// nothing, its paper and way up are the page's.
+// nothing, its paper and way up are the page's, and the map stays in its square.
 TEST_F(Output, APdfGoesOnThePaperChosenAndACancelledPaperSavesNothing) {
+    o->UpDown1->SetPosition(5);   // lines run far past the picture's edges
+    o->MAGSTEP = 5;
     TForm* shown = nullptr;
     gui::testing::SetShowModalHandler([&](TForm* f) {
         shown = f;
@@ -197,4 +200,18 @@ TEST_F(Output, APdfGoesOnThePaperChosenAndACancelledPaperSavesNothing) {
     EXPECT_EQ(pdf.rfind("%PDF", 0), 0u);
     EXPECT_NE(pdf.find("/MediaBox [0 0 1191.000000 842.000000]"), std::string::npos) << "A3 across";
     EXPECT_TRUE(gui::testing::Messages().empty());
+    // At 20 dpi the 6-inch map is 120 dots in the middle of a 331 x 234 page; all else is paper.
+    ASSERT_EQ(std::system(("pdftocairo -png -r 20 -antialias none -singlefile '" + File("a3.pdf") + "' '" +
+                           File("a3") + "'").c_str()), 0);
+    const QImage page(QString::fromStdString(File("a3.png")));
+    ASSERT_EQ(page.width(), 331);
+    int inked = 0, outside = 0;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x) {
+            const bool ink = (page.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF;
+            const bool in = std::abs(2 * x + 1 - page.width()) < 122 && std::abs(2 * y + 1 - page.height()) < 122;
+            (in ? inked : outside) += ink;
+        }
+    EXPECT_GT(inked, 100);
+    EXPECT_EQ(outside, 0);
 }
