@@ -282,27 +282,43 @@ std::string TLineAdd::FileDisplayName(const std::string& path) {
     return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
-void TLineAdd::SetRow(int row, const std::string& x, const std::string& y) {
-    if (row >= StringGrid1->RowCount()) StringGrid1->SetRowCount(row + 1);
+void TLineAdd::ShowRow(int row) {
+    const LinePoint& p = Points[size_t(row)];
     StringGrid1->SetCells(0, row, std::to_string(row));
-    StringGrid1->SetCells(1, row, x);
-    StringGrid1->SetCells(2, row, y);
+    StringGrid1->SetCells(1, row, p.Empty ? "" : std::to_string(p.X));
+    StringGrid1->SetCells(2, row, p.Empty ? "" : std::to_string(p.Y));
 }
 
-void TLineAdd::SetGridPoints(const std::vector<std::array<int32_t, 2>>& pts) {
-    StringGrid1->SetRowCount(std::max<int>(1, int(pts.size())));
-    for (int c = 0; c < 3; c++) StringGrid1->SetCells(c, 0, "");
-    for (size_t i = 0; i < pts.size(); i++) SetRow(int(i), std::to_string(pts[i][0]), std::to_string(pts[i][1]));
+void TLineAdd::ShowPoints() {
+    StringGrid1->SetRowCount(std::max<int>(1, int(Points.size())));
+    if (Points.empty())
+        for (int c = 0; c < 3; c++) StringGrid1->SetCells(c, 0, "");
+    for (size_t i = 0; i < Points.size(); i++) ShowRow(int(i));
+}
+
+void TLineAdd::SetPoints(const std::vector<std::array<int32_t, 2>>& pts) {
+    Points.clear();
+    for (const auto& p : pts) Points.push_back({p[0], p[1]});
+    ShowPoints();
+}
+
+void TLineAdd::SetPoint(int row, LinePoint p) {
+    if (row < 0) return;
+    if (size_t(row) >= Points.size()) {
+        Points.resize(size_t(row) + 1, LinePoint{0, 0, true});
+        Points[size_t(row)] = p;
+        ShowPoints();
+        return;
+    }
+    Points[size_t(row)] = p;
+    ShowRow(row);
 }
 
 bool TLineAdd::RowPixel(int i, int& X, int& Y) const { return RowPixel(Open->DrawnView, i, X, Y); }
 
 bool TLineAdd::RowPixel(const MapView& view, int i, int& X, int& Y) const {
-    int32_t x, y;
-    if (i < 0 || i >= StringGrid1->RowCount() || !CellInt(StringGrid1->Cells(1, i), x) ||
-        !CellInt(StringGrid1->Cells(2, i), y))
-        return false;
-    view.ToScreen(x, y, X, Y);
+    if (i < 0 || size_t(i) >= Points.size() || Points[size_t(i)].Empty) return false;
+    view.ToScreen(Points[size_t(i)].X, Points[size_t(i)].Y, X, Y);
     return true;
 }
 
@@ -341,7 +357,7 @@ void TLineAdd::Button2Click(TObject*) {
     PointCount = 0;
     EditFileName.clear();
     Label2->SetCaption("0");
-    SetGridPoints({});
+    SetPoints({});
     PointMode = 1;
     EditLineShown = true;
     DisableEditControls();
@@ -359,9 +375,9 @@ void TLineAdd::EndPointMode() {
         return;
     }
     if (PointMode == 2) {
-        for (int i = SelectedPoint; i < PointCount; ++i)
-            SetRow(i, StringGrid1->Cells(1, i + 1), StringGrid1->Cells(2, i + 1));
-        StringGrid1->SetRowCount(std::max(PointCount, 1));
+        if (SelectedPoint >= 0 && size_t(SelectedPoint) < Points.size()) Points.erase(Points.begin() + SelectedPoint);
+        if (Points.size() > size_t(std::max(PointCount, 0))) Points.resize(size_t(std::max(PointCount, 0)));
+        ShowPoints();
         Label7->SetCaption("挿入を中止しました");
     } else {
         Label7->SetCaption("移動を中止しました");
@@ -377,7 +393,7 @@ void TLineAdd::Button10Click(TObject*) {
     if (PointCount >= 2) {
         EnableEditControls();
         if (CBLoop->Checked()) {
-            SetRow(PointCount, StringGrid1->Cells(1, 0), StringGrid1->Cells(2, 0));
+            SetPoint(PointCount, Points.empty() ? LinePoint{0, 0, true} : Points[0]);
             PointCount++;
             Label2->SetCaption(std::to_string(PointCount));
             DrawEditLine();
@@ -412,9 +428,10 @@ void TLineAdd::Button7Click(TObject*) {
     }
     Label7->SetCaption(std::to_string(r + 1) + " 番目の点を指定してください");
     // Rows after r move down one; their numbers follow.
-    StringGrid1->SetRowCount(PointCount + 1);
-    for (int i = PointCount - 1; i > r; i--) SetRow(i + 1, StringGrid1->Cells(1, i), StringGrid1->Cells(2, i));
-    SetRow(r + 1, "", "");
+    if (Points.size() > size_t(std::max(PointCount, 0))) Points.resize(size_t(std::max(PointCount, 0)));
+    if (Points.size() < size_t(r + 1)) Points.resize(size_t(r + 1), LinePoint{0, 0, true});
+    Points.insert(Points.begin() + (r + 1), LinePoint{0, 0, true});
+    ShowPoints();
     SelectedPoint = r + 1;
     DisableEditControls();
     if (append) {
@@ -429,15 +446,10 @@ void TLineAdd::Button3Click(TObject*) {
     if (PointCount <= 0) return;
     int r = std::clamp(StringGrid1->Row(), 0, PointCount - 1);
     Label7->SetCaption(std::to_string(r) + " 番目の点を削除しました");
-    for (int i = r + 1; i < PointCount; i++) {
-        StringGrid1->SetCells(1, i - 1, StringGrid1->Cells(1, i));
-        StringGrid1->SetCells(2, i - 1, StringGrid1->Cells(2, i));
-    }
-    StringGrid1->SetCells(1, PointCount - 1, "");
-    StringGrid1->SetCells(2, PointCount - 1, "");
+    if (size_t(r) < Points.size()) Points.erase(Points.begin() + r);
     PointCount--;
-    StringGrid1->SetRowCount(std::max(1, PointCount));
-    if (PointCount == 0) StringGrid1->SetCells(0, 0, "");
+    if (Points.size() > size_t(PointCount)) Points.resize(size_t(PointCount));
+    ShowPoints();
     Open->DrawMap();
     if (PointCount > 0) SelectRow(r < PointCount ? r : r - 1);
     Label2->SetCaption(std::to_string(PointCount));
@@ -456,9 +468,9 @@ void TLineAdd::Button11Click(TObject*) {
 
 void TLineAdd::Button13Click(TObject*) {
     if (PointMode == 2) {
-        SetRow(SelectedPoint, "0", "0");
+        SetPoint(SelectedPoint, {0, 0});
     } else {
-        SetRow(PointCount, "0", "0");
+        SetPoint(PointCount, {0, 0});
         StringGrid1->SetRow(PointCount);
         PointCount++;
         SelectedPoint++;
@@ -477,13 +489,17 @@ void TLineAdd::Button9Click(TObject*) {
     if (MessageBox(gui::Format("すべての座標値をx方向に%d，y方向に%d移動しますか？　　　", dx, dy), "座標値移動",
                    MB_OKCANCEL) != IDOK)
         return;
-    for (int i = 0; i < PointCount; i++) {
-        int32_t x, y;
-        if (!CellInt(StringGrid1->Cells(1, i), x) || !CellInt(StringGrid1->Cells(2, i), y)) continue;
-        if (x == 0 && y == 0) continue;   // a break stays a break
-        StringGrid1->SetCells(1, i, std::to_string(int64_t(x) + dx));
-        StringGrid1->SetCells(2, i, std::to_string(int64_t(y) + dy));
+    // Kept within the map's range, so the file saved reads back.
+    auto shifted = [](int32_t v, int d) {
+        return int32_t(std::clamp<int64_t>(int64_t(v) + d, -MAP_COORD_LIMIT, MAP_COORD_LIMIT));
+    };
+    for (size_t i = 0; i < Points.size() && i < size_t(std::max(PointCount, 0)); i++) {
+        LinePoint& p = Points[i];
+        if (p.Empty || (p.X == 0 && p.Y == 0)) continue;   // a break stays a break
+        p.X = shifted(p.X, dx);
+        p.Y = shifted(p.Y, dy);
     }
+    ShowPoints();
     StringGrid1->SetRow(std::max(0, PointCount - 1));
     Open->DrawMap();
     DrawEditLine();
@@ -595,7 +611,7 @@ void TLineAdd::Button5Click(TObject*) {
     Label2->SetCaption("0");
     Label10->SetCaption("編集終了");
     Open->DrawMap();
-    SetGridPoints({});
+    SetPoints({});
     UpDown1->SetPosition(0);
     UpDown6->SetPosition(0);
     UpDown7->SetPosition(0);
@@ -610,13 +626,13 @@ void TLineAdd::Button6Click(TObject*) {
     const std::string path = SaveDialog1->FileName;
     std::vector<std::array<int32_t, 2>> pts(PointCount);
     for (int i = 0; i < PointCount; i++) {
-        int32_t x, y;
-        if (!CellInt(StringGrid1->Cells(1, i), x) || !CellInt(StringGrid1->Cells(2, i), y)) {
+        // The row of an insert still waiting for its press holds no point.
+        if (size_t(i) >= Points.size() || Points[size_t(i)].Empty) {
             MessageBox(gui::Format("%d 番目の点の座標値が正しくありません", i), "ファイル保存エラー",
                        MB_OK | MB_ICONEXCLAMATION);
             return;
         }
-        pts[i] = {x, y};
+        pts[i] = {Points[size_t(i)].X, Points[size_t(i)].Y};
     }
     const int type = std::max(0, RadioGroup1->ItemIndex());
     bool ok = gui::AtomicRewrite(path, [&](gui::TextWriter& w) {
@@ -675,7 +691,7 @@ void TLineAdd::Button1Click(TObject*) {
     Open->Image1->Canvas()->Pen->Color = LineColor;
     Open->Image1->Canvas()->Brush->Color = LineColor;
     FillSwatch(Image1, LineColor);
-    SetGridPoints(f.pts);
+    SetPoints(f.pts);
     Label2->SetCaption(std::to_string(PointCount));
     UpDown2->SetPosition(f.head.Size);
     UpDown3->SetPosition(f.head.Asize);

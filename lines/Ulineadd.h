@@ -46,6 +46,12 @@ struct LineFileRecord {
     std::string Size, Colour, Mark;      // as typed or taken from the file
 };
 
+// A row of the edited line, in map units; (0, 0) is a break.
+struct LinePoint {
+    int32_t X = 0, Y = 0;
+    bool Empty = false;   // no point yet: the row an insert opened, waiting for its press
+};
+
 // A line drawn from a loaded file, in drawing order: the railways the filter
 // lets through, then the user's files. Row r of the attribute table shows row r.
 struct LineRow {
@@ -64,7 +70,7 @@ public:
         *Button11, *Button12, *Button13, *Button14, *Button15, *BtnEdit, *BtnFile;
     TCheckBox *CheckBox1, *CheckBox2, *CheckBox3, *CheckBox4, *CheckBox5, *CheckBox6, *CheckBox7, *CBArrow,
         *CBLoop, *CBFileAdd;
-    TStringGrid* StringGrid1;   // the edited line's points: number, x, y
+    TStringGrid* StringGrid1;   // shows Points: number, x, y
     TUpDown *UpDown1, *UpDown2, *UpDown3, *UpDown4, *UpDown5, *UpDown6, *UpDown7;
     TEdit *Edit1, *Edit2, *Edit3, *Edit4, *Edit5, *Edit6, *Edit7;
     TRadioGroup* RadioGroup1;   // "線種"
@@ -75,6 +81,9 @@ public:
     TColorDialog* ColorDialog1;
 
     // ---- The edited line ----
+    // Its rows, which the point grid shows and the map draws: PointCount points,
+    // and while an insert waits for its press, the empty row it opened among them.
+    std::vector<LinePoint> Points;
     int32_t PointCount = 0;      // points of the edited line
     // What the next map press does: 0 nothing, 1 add at the end, 2 set the inserted row, 3 move the selected row.
     int PointMode = 0;
@@ -125,11 +134,14 @@ public:
     void RestoreProjectLines(int32_t paintLine, const std::vector<std::string>& paths);
     // After a restore's railway boxes, which set this window too: the files' count and buttons.
     void ShowRestoredFiles();
-    // Fills the grid with rows of (x, y) in the Tokyo datum and numbers them.
-    void SetGridPoints(const std::vector<std::array<int32_t, 2>>& pts);
-    void SetRow(int row, const std::string& x, const std::string& y);
+    // The rows become the given points, in the Tokyo datum.
+    void SetPoints(const std::vector<std::array<int32_t, 2>>& pts);
+    // Row 'row' becomes p; rows between the last and it come empty.
+    void SetPoint(int row, LinePoint p);
+    // The grid refilled from Points, one numbered row each.
+    void ShowPoints();
     void MarkSelectedPoint();
-    // Pixel of grid row i on the image as drawn.
+    // Pixel of row i on the image as drawn; false for an empty row.
     bool RowPixel(int i, int& X, int& Y) const;   // at the view drawn last
     bool RowPixel(const MapView& view, int i, int& X, int& Y) const;
 
@@ -179,6 +191,7 @@ public:
 private:
     void SetEditControls(bool on);
     void SelectRow(int r);
+    void ShowRow(int row);
     LineFileRecord& Record(const std::string& path, bool checkDisk);
     void DropUnlistedRecords();
     // Points of a record in the given colour and width and the file's line type; arrows only for user files.

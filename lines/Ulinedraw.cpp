@@ -115,18 +115,18 @@ void TLineAdd::DrawEditLine(TCanvas& canvas, const MapView& view, const DrawSett
     if (!own) cv->Brush->Color = 0xFFFFFF;
 
     // A pending insert has one empty row among the points; it is left out.
-    const int rows = std::min(StringGrid1->RowCount(), PointCount + (PointMode == 2 ? 1 : 0));
+    const int rows = std::min(int(Points.size()), PointCount + (PointMode == 2 ? 1 : 0));
     bool pieceStart = true, lastSegment = false;
     int prevX = 0, prevY = 0, segX = 0, segY = 0;
     for (int i = 0; i < rows; i++) {
-        int32_t x, y;
-        if (!CellInt(StringGrid1->Cells(1, i), x) || !CellInt(StringGrid1->Cells(2, i), y)) continue;
-        if (x == 0 && y == 0) {
+        const LinePoint& p = Points[size_t(i)];
+        if (p.Empty) continue;
+        if (p.X == 0 && p.Y == 0) {
             pieceStart = true;
             continue;
         }
         int X, Y;
-        RowPixel(view, i, X, Y);
+        view.ToScreen(p.X, p.Y, X, Y);
         if (pieceStart) cv->MoveTo(X, Y);
         else cv->LineTo(X, Y);
         lastSegment = !pieceStart;

@@ -13,10 +13,9 @@ void TOpen::PressLinePoint(int step, int X, int Y) {
     TLineAdd* la = LineAdd;
     int32_t x, y;
     PressToData(X, Y, x, y);
-    const std::string sx = std::to_string(x), sy = std::to_string(y);
     if (step == 14) {
         const int n = la->PointCount;
-        la->SetRow(n, sx, sy);
+        la->SetPoint(n, {x, y});
         la->PointCount = n + 1;
         la->Label2->SetCaption(std::to_string(la->PointCount));
         la->DrawEditLine();
@@ -27,7 +26,7 @@ void TOpen::PressLinePoint(int step, int X, int Y) {
         la->LineSaved = 0;
     } else if (step == 15) {
         const int i = la->SelectedPoint;
-        la->SetRow(i, sx, sy);
+        la->SetPoint(i, {x, y});
         la->PointCount++;
         la->Label2->SetCaption(std::to_string(la->PointCount));
         la->PointMode = 0;
@@ -38,7 +37,7 @@ void TOpen::PressLinePoint(int step, int X, int Y) {
         la->Label7->SetCaption("挿入しました");
     } else if (step == 16) {
         const int i = la->SelectedPoint;
-        la->SetRow(i, sx, sy);
+        la->SetPoint(i, {x, y});
         la->PointMode = 0;
         DrawMap();
         la->StringGrid1->SetRow(i < la->PointCount - 1 ? i + 1 : i);

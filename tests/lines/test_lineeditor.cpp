@@ -135,7 +135,8 @@ TEST_F(LineFiles, BadFilesAndRefusedSavesLeaveTheLineAndTheOldFile) {
     EXPECT_EQ(gui::testing::Messages().size(), 1u) << "an unopenable file";
 
     const std::string path = Put("old.adl", "old");
-    la->StringGrid1->SetCells(2, 1, "12a");
+    la->StringGrid1->SetRow(0);
+    la->Button7Click(nullptr);   // row 1 waits for its press
     la->LineSaved = 0;
     gui::testing::Messages().clear();
     gui::testing::QueueFileName(path);
@@ -146,7 +147,7 @@ TEST_F(LineFiles, BadFilesAndRefusedSavesLeaveTheLineAndTheOldFile) {
     EXPECT_EQ(la->LineSaved, 0);
     EXPECT_EQ(la->EditFileName, "");
 
-    la->StringGrid1->SetCells(2, 1, "5");
+    o->PressLinePoint(15, 150, 150);
     gui::testing::Messages().clear();
     gui::testing::QueueFileName(std::string("/nonexistent-folder/y.adl"));
     la->Button6Click(nullptr);
@@ -336,4 +337,71 @@ TEST_F(LineEditor, AShownFileWhoseNameHoldsABackslashComesBackFromTheProject) {
     EXPECT_EQ(la->LineFiles, std::vector<std::string>{a});
     // A path written with '\' for its folders still finds the file.
     EXPECT_EQ(gui::NativePath((programDir / "sub").string() + "\\c.adl"), (programDir / "sub/c.adl").string());
+}
+
+// The grid only shows the line: after every kind of edit the file saved and the
+// line drawn onto a bitmap of its own hold the rows the grid shows, and a cell
+// written over by other code moves neither.
+TEST_F(LineEditor, TheGridShowsThePointsThatAreDrawnAndSavedThroughEveryEdit) {
+    NewLine({{100, 100}, {200, 100}, {300, 100}});
+    la->StringGrid1->SetRow(0);
+    la->Button7Click(nullptr);
+    o->EscapePressed();   // the insert called off
+    la->StringGrid1->SetRow(1);
+    la->Button7Click(nullptr);
+    o->PressLinePoint(15, 250, 200);
+    la->StringGrid1->SetRow(0);
+    la->Button11Click(nullptr);
+    o->PressLinePoint(16, 120, 150);
+    la->StringGrid1->SetRow(3);
+    la->Button3Click(nullptr);
+    la->CheckBox7->SetChecked(true);
+    la->Button7Click(nullptr);
+    la->Button13Click(nullptr);
+    o->PressLinePoint(14, 400, 300);
+    la->Button10Click(nullptr);
+    la->UpDown6->SetPosition(3);
+    la->UpDown7->SetPosition(-2);
+    la->Button9Click(nullptr);
+    const std::vector<std::string> shown = Rows();
+    ASSERT_EQ(shown.size(), 5u);
+    EXPECT_EQ(shown[3], "0,0");
+
+    auto save = [&](const std::string& name) {
+        const std::string path = (programDir / name).string();
+        gui::testing::QueueFileName(path);
+        la->Button6Click(nullptr);
+        return Bytes(path);
+    };
+    const std::string saved = save("g.adl");
+    std::string rows;
+    for (const std::string& r : shown) {
+        const size_t c = r.find(',');
+        rows += Row(std::stoi(r.substr(0, c)), std::stoi(r.substr(c + 1)));
+    }
+    EXPECT_EQ(saved.substr(saved.find(kComment) + strlen(kComment)), rows);
+
+    // Every point of the grid carries its mark on a bitmap drawn from the layers.
+    auto marksOnABitmap = [&] {
+        TBitmap bitmap(o->ImageSize, o->ImageSize);
+        o->Layers.Draw(*bitmap.Canvas(), o->DrawnView, o->ReadDrawSettings());
+        std::vector<bool> marked;
+        for (const std::string& r : shown) {
+            const size_t c = r.find(',');
+            int X, Y;
+            o->MapToScreen(std::stoi(r.substr(0, c)), std::stoi(r.substr(c + 1)), X, Y);
+            int red = 0;
+            for (int y = Y - 3; y <= Y + 3; y++)
+                for (int x = X - 3; x <= X + 3; x++) red += bitmap.Canvas()->Pixels(x, y) == 255u;
+            marked.push_back(red > 0);
+        }
+        return marked;
+    };
+    const std::vector<bool> all = {true, true, true, false, true};
+    EXPECT_EQ(marksOnABitmap(), all);
+
+    la->StringGrid1->SetCells(1, 1, la->StringGrid1->Cells(1, 2));
+    la->StringGrid1->SetCells(2, 1, la->StringGrid1->Cells(2, 2));
+    EXPECT_EQ(marksOnABitmap(), all) << "row 1 is drawn where the line has it";
+    EXPECT_EQ(save("h.adl"), saved);
 }
