@@ -30,45 +30,57 @@ W* Named(W* w, const char* name) {
 using Points = std::vector<StatUnit::Point>;
 
 // The 4-connected regions of the open pixels of a picture, each labelled whole
-// a run of a row at a time; whether a region reaches the picture's edge.
+// when first met, a run of a row at a time; whether a region reaches the edge.
 struct Regions {
+    struct Box { int x0, y0, x1, y1, x, y; };   // and the pixel it was met at
     int w = 0, h = 0;
-    std::vector<int> label;    // -1 where closed
+    std::vector<char> open;
+    std::vector<int> label;    // -1 where closed or not met yet
     std::vector<char> edge;    // per region
-    struct Box { int x0, y0, x1, y1, x, y; };   // and one pixel of it
     std::vector<Box> box;
-    Regions(int w_, int h_, const std::vector<char>& open) : w(w_), h(h_), label(size_t(w_) * size_t(h_), -1) {
-        std::vector<std::pair<int, int>> stack;
-        const auto free = [&](int x, int y) { return open[At(x, y)] && label[At(x, y)] < 0; };
-        for (int y0 = 0; y0 < h; ++y0)
-            for (int x0 = 0; x0 < w; ++x0) {
-                if (!free(x0, y0)) continue;
-                const int id = int(edge.size());
-                bool reaches = false;
-                Box b{x0, y0, x0, y0, x0, y0};
-                stack.assign(1, {x0, y0});
-                while (!stack.empty()) {
-                    auto [x, y] = stack.back();
-                    stack.pop_back();
-                    if (!free(x, y)) continue;
-                    int l = x, r = x;
-                    while (l > 0 && free(l - 1, y)) --l;
-                    while (r < w - 1 && free(r + 1, y)) ++r;
-                    if (l == 0 || r == w - 1 || y == 0 || y == h - 1) reaches = true;
-                    b.x0 = std::min(b.x0, l), b.x1 = std::max(b.x1, r), b.y0 = std::min(b.y0, y), b.y1 = std::max(b.y1, y);
-                    std::fill(&label[At(l, y)], &label[At(r, y)] + 1, id);
-                    for (int ny : {y - 1, y + 1}) {
-                        if (ny < 0 || ny >= h) continue;
-                        for (int k = l; k <= r; ++k)
-                            if (free(k, ny) && (k == l || !free(k - 1, ny))) stack.push_back({k, ny});
-                    }
-                }
-                edge.push_back(reaches);
-                box.push_back(b);
-            }
-    }
+    std::vector<int> unit;     // per region: the one municipality with points in it; -1 none, -2 several
+    Regions(int w_, int h_, std::vector<char> open_)
+        : w(w_), h(h_), open(std::move(open_)), label(size_t(w_) * size_t(h_), -1) {}
     size_t At(int x, int y) const { return size_t(y) * size_t(w) + size_t(x); }
-    int Of(int x, int y) const { return x < 0 || y < 0 || x >= w || y >= h ? -1 : label[At(x, y)]; }
+    // The region of a pixel; -1 outside and on the lines.
+    int Of(int x, int y) {
+        if (x < 0 || y < 0 || x >= w || y >= h || !open[At(x, y)]) return -1;
+        if (label[At(x, y)] >= 0) return label[At(x, y)];
+        const int id = int(edge.size());
+        bool reaches = false;
+        Box b{x, y, x, y, x, y};
+        std::vector<std::pair<int, int>> stack{{x, y}};
+        while (!stack.empty()) {
+            auto [sx, sy] = stack.back();
+            stack.pop_back();
+            const char* open0 = &open[At(0, sy)];
+            int* row = &label[At(0, sy)];
+            if (row[sx] >= 0) continue;
+            int l = sx, r = sx;
+            while (l > 0 && open0[l - 1] && row[l - 1] < 0) --l;
+            while (r < w - 1 && open0[r + 1] && row[r + 1] < 0) ++r;
+            if (l == 0 || r == w - 1 || sy == 0 || sy == h - 1) reaches = true;
+            b.x0 = std::min(b.x0, l), b.x1 = std::max(b.x1, r), b.y0 = std::min(b.y0, sy), b.y1 = std::max(b.y1, sy);
+            std::fill(row + l, row + r + 1, id);
+            for (int ny : {sy - 1, sy + 1}) {
+                if (ny < 0 || ny >= h) continue;
+                const char* openN = &open[At(0, ny)];
+                const int* next = &label[At(0, ny)];
+                for (int k = l; k <= r; ++k)
+                    if (openN[k] && next[k] < 0 && (k == l || !openN[k - 1] || next[k - 1] >= 0)) stack.push_back({k, ny});
+            }
+        }
+        edge.push_back(reaches);
+        box.push_back(b);
+        unit.push_back(-1);
+        return id;
+    }
+    // The region of a municipality's point.
+    int Claim(int x, int y, int u) {
+        const int r = Of(x, y);
+        if (r >= 0) unit[size_t(r)] = unit[size_t(r)] == -1 || unit[size_t(r)] == u ? u : -2;
+        return r;
+    }
 };
 
 // Which pixels of a picture are of the background colour.
@@ -94,19 +106,16 @@ std::vector<std::vector<char>> SeaPoints(const std::vector<Points>& units, const
     TOpen& o = *Open;
     std::vector<std::vector<char>> sea(units.size());
     if (bare.width() == 0 || bare.depth() != 32) return sea;
-    const Regions g(bare.width(), bare.height(), OpenPixels(bare, o.BackColor));
-    std::vector<int> unitOf(g.edge.size(), -1);   // -2: several
+    Regions g(bare.width(), bare.height(), OpenPixels(bare, o.BackColor));
     std::vector<std::vector<int>> at(units.size());
     for (size_t i = 0; i < units.size(); ++i)
         for (const StatUnit::Point& p : units[i]) {
             int sx, sy;
             o.MapToScreen(p.x, p.y, sx, sy);
-            const int r = g.Of(sx, sy);
-            at[i].push_back(r);
-            if (r >= 0) unitOf[size_t(r)] = unitOf[size_t(r)] == -1 || unitOf[size_t(r)] == int(i) ? int(i) : -2;
+            at[i].push_back(g.Claim(sx, sy, int(i)));
         }
     for (size_t i = 0; i < units.size(); ++i)
-        for (int r : at[i]) sea[i].push_back(r >= 0 && g.edge[size_t(r)] && unitOf[size_t(r)] == -2);
+        for (int r : at[i]) sea[i].push_back(r >= 0 && g.edge[size_t(r)] && g.unit[size_t(r)] == -2);
     return sea;
 }
 
@@ -119,7 +128,7 @@ std::vector<std::vector<char>> SeaPoints(const std::vector<Points>& units, const
 // allows, so that other views find it inside too.
 std::vector<Points> OldPartPoints(const StatUnits& u) {
     TOpen& o = *Open;
-    constexpr int kSize = 1600;    // pixels on the longer side of an area
+    constexpr int kSize = 1600;    // pixels on the longer side of an area and its margin
     constexpr int kDepth = 2;      // a point lies farther than this from every line
     std::vector<Points> extra(u.units.size());
     DrawSettings s;
@@ -134,8 +143,6 @@ std::vector<Points> OldPartPoints(const StatUnits& u) {
     std::sort(areas.begin(), areas.end());
     areas.erase(std::unique(areas.begin(), areas.end()), areas.end());
     const float aspect = o.Aspect > 0 ? o.Aspect : 1.0f;
-    TBitmap bitmap(kSize, kSize);
-    TCanvas& cv = *bitmap.Canvas();
     for (int area : areas) {
         int64_t x0 = INT32_MAX, y0 = INT32_MAX, x1 = INT32_MIN, y1 = INT32_MIN;
         for (const StatUnit& unit : u.units)
@@ -144,15 +151,20 @@ std::vector<Points> OldPartPoints(const StatUnits& u) {
                     x0 = std::min<int64_t>(x0, p.x), x1 = std::max<int64_t>(x1, p.x), y0 = std::min<int64_t>(y0, p.y),
                     y1 = std::max<int64_t>(y1, p.y);
         // The points lie inside their parts: a margin takes in the parts round them.
-        const double span = std::max({double(x1 - x0), double(y1 - y0) * aspect, 2000.0}) * 1.4;
+        const double side = std::max({double(x1 - x0), double(y1 - y0) * aspect, 2000.0}), margin = 0.2 * side;
         MapView view;
-        view.cx = int32_t((x0 + x1) / 2), view.cy = int32_t((y0 + y1) / 2);
         view.size = kSize;
-        view.scaleX = float(kSize / span);
+        view.scaleX = float(kSize / (side + 2 * margin));
         view.scaleY = view.scaleX * aspect;
+        view.cx = int32_t(double(x0) - margin + kSize / 2 / view.scaleX);
+        view.cy = int32_t(double(y1) + margin / aspect - kSize / 2 / view.scaleY);
+        const int W = std::min(kSize, int((double(x1 - x0) + 2 * margin) * view.scaleX) + 2);
+        const int H = std::min(kSize, int((double(y1 - y0) * aspect + 2 * margin) * view.scaleX) + 2);
+        TBitmap bitmap(W, H);
+        TCanvas& cv = *bitmap.Canvas();
         cv.Brush->Style = bsSolid;
         cv.Brush->Color = back;
-        cv.FillRect(TRect{0, 0, kSize, kSize});
+        cv.FillRect(TRect{0, 0, W, H});
         cv.Brush->Style = bsClear;
         cv.Pen->Style = psSolid;
         cv.Pen->Color = oldLine;
@@ -162,44 +174,55 @@ std::vector<Points> OldPartPoints(const StatUnits& u) {
         cv.Pen->Width = o.PrefWidth;
         TOpen::DrawStore(cv, view, o.OldPrefLine, true);
         o.DrawPolylineLayers(cv, view, s);
-        const std::vector<char> openOld = OpenPixels(bitmap.Image(), back);
         std::vector<char> openNow = OpenPixels(bitmap.Image(), oldLine);
-        for (size_t k = 0; k < openNow.size(); ++k) openNow[k] |= openOld[k];
-        const Regions now(kSize, kSize, openNow), old(kSize, kSize, openOld);
+        Regions old(W, H, OpenPixels(bitmap.Image(), back));
+        for (size_t k = 0; k < openNow.size(); ++k) openNow[k] |= old.open[k];
+        Regions now(W, H, std::move(openNow));
 
         // Today's regions to their municipality.
-        std::vector<int> unitOf(now.edge.size(), -1);
         for (int i = 0; i < int(u.units.size()); ++i)
             for (const StatUnit::Point& p : u.units[size_t(i)].points) {
                 int sx, sy;
                 view.ToScreen(p.x, p.y, sx, sy);
-                if (const int r = now.Of(sx, sy); r >= 0)
-                    unitOf[size_t(r)] = unitOf[size_t(r)] == -1 || unitOf[size_t(r)] == i ? i : -2;
+                now.Claim(sx, sy, i);
             }
-        // The old parts that hold a point of their municipality already, away
-        // from the old borders (one close to them falls on a line at other views).
+        // The old parts of this area's municipalities (the sea is left alone).
+        const auto ours = [&](int t) {
+            return t >= 0 && !now.edge[size_t(t)] && now.unit[size_t(t)] >= 0 && u.units[size_t(now.unit[size_t(t)])].area == area;
+        };
+        for (int t = 0; t < int(now.edge.size()); ++t) {
+            if (!ours(t)) continue;
+            const Regions::Box& b = now.box[size_t(t)];
+            for (int y = b.y0; y <= b.y1; ++y)
+                for (int x = b.x0; x <= b.x1; ++x)
+                    if (now.label[now.At(x, y)] == t) old.Of(x, y);
+        }
+        // Those that hold a point of their municipality already, away from the
+        // old borders (one close to them falls on a line at other views).
         std::vector<char> held(old.edge.size(), 0);
         for (int i = 0; i < int(u.units.size()); ++i)
             for (const StatUnit::Point& p : u.units[size_t(i)].points) {
                 int sx, sy;
                 view.ToScreen(p.x, p.y, sx, sy);
-                const int r = old.Of(sx, sy);
-                if (r < 0 || unitOf[size_t(now.Of(sx, sy))] != i) continue;
+                const int t = now.Of(sx, sy);
+                if (!ours(t) || now.unit[size_t(t)] != i || !old.open[old.At(sx, sy)]) continue;
                 bool clear = true;
                 for (int dy = -kDepth; dy <= kDepth; ++dy)
-                    for (int dx = -kDepth; dx <= kDepth; ++dx) clear = clear && old.Of(sx + dx, sy + dy) == r;
-                held[size_t(r)] |= clear;
+                    for (int dx = -kDepth; dx <= kDepth; ++dx) {
+                        const int x = sx + dx, y = sy + dy;
+                        clear = clear && x >= 0 && y >= 0 && x < W && y < H && old.open[old.At(x, y)];
+                    }
+                held[size_t(old.Of(sx, sy))] |= clear;
             }
         // The old parts to fill and the box round them.
         std::vector<int> target(old.edge.size(), -1);
-        int bx0 = kSize, by0 = kSize, bx1 = -1, by1 = -1;
+        int bx0 = W, by0 = H, bx1 = -1, by1 = -1;
         for (size_t r = 0; r < held.size(); ++r) {
             if (held[r] || old.edge[r]) continue;
             const Regions::Box& b = old.box[r];
             const int t = now.Of(b.x, b.y);   // a pixel of the part, open without the old borders too
-            if (t < 0 || now.edge[size_t(t)] || unitOf[size_t(t)] < 0 || u.units[size_t(unitOf[size_t(t)])].area != area)
-                continue;
-            target[r] = unitOf[size_t(t)];
+            if (!ours(t)) continue;
+            target[r] = now.unit[size_t(t)];
             bx0 = std::min(bx0, b.x0), by0 = std::min(by0, b.y0), bx1 = std::max(bx1, b.x1), by1 = std::max(by1, b.y1);
         }
         if (bx1 < 0) continue;
@@ -207,7 +230,7 @@ std::vector<Points> OldPartPoints(const StatUnits& u) {
         const int bw = bx1 - bx0 + 1, bh = by1 - by0 + 1;
         std::vector<int> depth(size_t(bw) * size_t(bh));
         for (int y = 0; y < bh; ++y)
-            for (int x = 0; x < bw; ++x) depth[size_t(y) * bw + x] = openOld[size_t(y + by0) * kSize + size_t(x + bx0)] ? kSize : 0;
+            for (int x = 0; x < bw; ++x) depth[size_t(y) * bw + x] = old.open[old.At(x + bx0, y + by0)] ? W + H : 0;
         for (int pass = 0; pass < 2; ++pass) {
             const int step = pass ? -1 : 1;   // down and right, then up and left
             for (int y = pass ? bh - 1 : 0; y >= 0 && y < bh; y += step) {
@@ -230,7 +253,7 @@ std::vector<Points> OldPartPoints(const StatUnits& u) {
         std::vector<std::pair<int, int>> deepest(old.edge.size(), {-1, -1});
         for (int y = 0; y < bh; ++y)
             for (int x = 0; x < bw; ++x) {
-                const int r = old.label[size_t(y + by0) * kSize + size_t(x + bx0)], d = depth[size_t(y) * bw + x];
+                const int r = old.label[old.At(x + bx0, y + by0)], d = depth[size_t(y) * bw + x];
                 if (r >= 0 && target[size_t(r)] >= 0 && d > best[size_t(r)]) best[size_t(r)] = d, deepest[size_t(r)] = {x + bx0, y + by0};
             }
         for (size_t r = 0; r < target.size(); ++r) {
