@@ -663,7 +663,12 @@ bool TStatMap::Undo() {
     Last.on = false;
     BtnUndo->SetEnabled(false);
     // A paint file or a project read since holds the user's work now: nothing to take back.
-    if (!ours) return false;
+    if (!ours) {
+        MessageBox("統計地図を適用した後にペイントファイルかプロジェクトが読み込まれたため、元に戻すものはありません。\n"
+                   "読み込んだ塗り分けはそのまま残ります。",
+                   kCaption, MB_OK | MB_ICONINFORMATION);
+        return false;
+    }
     const size_t n = std::min(Last.records.size(), size_t(TOpen::PAINT_MAX));
     std::copy(Last.records.begin(), Last.records.begin() + long(n), o.PaintRecords);
     o.paint_rep = int(n);
@@ -676,7 +681,7 @@ bool TStatMap::Undo() {
 }
 
 bool TStatMap::UndoIfLast() {
-    return Last.on && Open->paint_rep == Last.first + Last.count && Undo();
+    return Open->paint_rep == Last.first + Last.count && FillsInPlace() && Undo();
 }
 
 bool TStatMap::SaveReport(const std::string& path) {

@@ -216,7 +216,14 @@ TEST_F(StatisticsMap, ANewMapIsDrawnOnceWithoutTheOldFillsAndAPaintFileReadSince
         else Open->CBNTownBorder->Click();
         EXPECT_EQ(Open->paint_rep, n) << (undo ? "undo" : "old borders");
         EXPECT_EQ(Open->PaintColor[0], TColor(0x0000FF)) << "the file's palette stays";
-        EXPECT_TRUE(Messages().empty()) << "nothing to paint again";
+        if (undo) {   // told why nothing was taken back, once
+            ASSERT_EQ(Messages().size(), 1u);
+            EXPECT_EQ(Messages()[0].caption, "統計地図");
+            EXPECT_NE(Messages()[0].text.find("ペイントファイルかプロジェクトが読み込まれた"), std::string::npos);
+            EXPECT_FALSE(StatMap->BtnUndo->Enabled());
+        } else {
+            EXPECT_TRUE(Messages().empty()) << "nothing to paint again";
+        }
     }
 }
 
