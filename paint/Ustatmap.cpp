@@ -133,10 +133,12 @@ std::vector<Points> OldPartPoints(const StatUnits& u) {
     std::vector<Points> extra(u.units.size());
     DrawSettings s;
     s.Coast = s.PrefBorder = s.TownBorder = s.Ku = s.Lake = true;
-    // A background and a colour of the old borders that no other line is drawn in.
+    // A background and a colour of the old borders that no other line is drawn
+    // in (the lake borders take the old borders' own colour).
     std::vector<TColor> colours;
     for (TColor c : {0xFFFFFFu, 0x000000u, 0x808080u, 0x00FF00u, 0xFF00FFu, 0x00FFFFu, 0x404040u})
-        if (c != o.CoastColor && c != o.PrefColor && c != o.TownColor && c != o.KuColor) colours.push_back(c);
+        if (c != o.CoastColor && c != o.PrefColor && c != o.TownColor && c != o.KuColor && c != o.NTownColor)
+            colours.push_back(c);
     const TColor back = colours[0], oldLine = colours[1];
     std::vector<int> areas;
     for (const StatUnit& unit : u.units) areas.push_back(unit.area);
@@ -188,7 +190,8 @@ std::vector<Points> OldPartPoints(const StatUnits& u) {
             }
         // The old parts of this area's municipalities (the sea is left alone).
         const auto ours = [&](int t) {
-            return t >= 0 && !now.edge[size_t(t)] && now.unit[size_t(t)] >= 0 && u.units[size_t(now.unit[size_t(t)])].area == area;
+            return t >= 0 && !now.edge[size_t(t)] && now.unit[size_t(t)] >= 0 &&
+                   u.units[size_t(now.unit[size_t(t)])].area == area;
         };
         for (int t = 0; t < int(now.edge.size()); ++t) {
             if (!ours(t)) continue;
@@ -204,15 +207,15 @@ std::vector<Points> OldPartPoints(const StatUnits& u) {
             for (const StatUnit::Point& p : u.units[size_t(i)].points) {
                 int sx, sy;
                 view.ToScreen(p.x, p.y, sx, sy);
-                const int t = now.Of(sx, sy);
-                if (!ours(t) || now.unit[size_t(t)] != i || !old.open[old.At(sx, sy)]) continue;
+                const int t = now.Of(sx, sy), r = ours(t) ? old.label[old.At(sx, sy)] : -1;
+                if (r < 0 || now.unit[size_t(t)] != i) continue;
                 bool clear = true;
                 for (int dy = -kDepth; dy <= kDepth; ++dy)
                     for (int dx = -kDepth; dx <= kDepth; ++dx) {
                         const int x = sx + dx, y = sy + dy;
                         clear = clear && x >= 0 && y >= 0 && x < W && y < H && old.open[old.At(x, y)];
                     }
-                held[size_t(old.Of(sx, sy))] |= clear;
+                held[size_t(r)] |= clear;
             }
         // The old parts to fill and the box round them.
         std::vector<int> target(old.edge.size(), -1);
@@ -254,7 +257,8 @@ std::vector<Points> OldPartPoints(const StatUnits& u) {
         for (int y = 0; y < bh; ++y)
             for (int x = 0; x < bw; ++x) {
                 const int r = old.label[old.At(x + bx0, y + by0)], d = depth[size_t(y) * bw + x];
-                if (r >= 0 && target[size_t(r)] >= 0 && d > best[size_t(r)]) best[size_t(r)] = d, deepest[size_t(r)] = {x + bx0, y + by0};
+                if (r >= 0 && target[size_t(r)] >= 0 && d > best[size_t(r)])
+                    best[size_t(r)] = d, deepest[size_t(r)] = {x + bx0, y + by0};
             }
         for (size_t r = 0; r < target.size(); ++r) {
             if (target[r] < 0 || deepest[r].first < 0) continue;
@@ -560,7 +564,8 @@ bool TStatMap::Apply() {
     // Under the old borders each unit's old parts get points of their own,
     // ahead of its own points: where a view too coarse for a part puts one of
     // them into a neighbour, the neighbour's own points come after and win.
-    const std::vector<Points> parts = o.CBNTownBorder->Checked() ? OldPartPoints(Units) : std::vector<Points>(Units.units.size());
+    const std::vector<Points> parts =
+        o.CBNTownBorder->Checked() ? OldPartPoints(Units) : std::vector<Points>(Units.units.size());
     std::vector<Points> points(Units.units.size());
     size_t needed = 0;
     for (size_t i = 0; i < Units.units.size(); ++i) {
