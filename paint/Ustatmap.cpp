@@ -27,66 +27,247 @@ W* Named(W* w, const char* name) {
 }
 
 
+using Points = std::vector<StatUnit::Point>;
+
+// The 4-connected regions of the open pixels of a picture, each labelled whole
+// when first met, a run of a row at a time; whether a region reaches the edge.
+struct Regions {
+    struct Box { int x0, y0, x1, y1, x, y; };   // and the pixel it was met at
+    int w = 0, h = 0;
+    std::vector<char> open;
+    std::vector<int> label;    // -1 where closed or not met yet
+    std::vector<char> edge;    // per region
+    std::vector<Box> box;
+    std::vector<int> unit;     // per region: the one municipality with points in it; -1 none, -2 several
+    Regions(int w_, int h_, std::vector<char> open_)
+        : w(w_), h(h_), open(std::move(open_)), label(size_t(w_) * size_t(h_), -1) {}
+    size_t At(int x, int y) const { return size_t(y) * size_t(w) + size_t(x); }
+    // The region of a pixel; -1 outside and on the lines.
+    int Of(int x, int y) {
+        if (x < 0 || y < 0 || x >= w || y >= h || !open[At(x, y)]) return -1;
+        if (label[At(x, y)] >= 0) return label[At(x, y)];
+        const int id = int(edge.size());
+        bool reaches = false;
+        Box b{x, y, x, y, x, y};
+        std::vector<std::pair<int, int>> stack{{x, y}};
+        while (!stack.empty()) {
+            auto [sx, sy] = stack.back();
+            stack.pop_back();
+            const char* open0 = &open[At(0, sy)];
+            int* row = &label[At(0, sy)];
+            if (row[sx] >= 0) continue;
+            int l = sx, r = sx;
+            while (l > 0 && open0[l - 1] && row[l - 1] < 0) --l;
+            while (r < w - 1 && open0[r + 1] && row[r + 1] < 0) ++r;
+            if (l == 0 || r == w - 1 || sy == 0 || sy == h - 1) reaches = true;
+            b.x0 = std::min(b.x0, l), b.x1 = std::max(b.x1, r), b.y0 = std::min(b.y0, sy), b.y1 = std::max(b.y1, sy);
+            std::fill(row + l, row + r + 1, id);
+            for (int ny : {sy - 1, sy + 1}) {
+                if (ny < 0 || ny >= h) continue;
+                const char* openN = &open[At(0, ny)];
+                const int* next = &label[At(0, ny)];
+                for (int k = l; k <= r; ++k)
+                    if (openN[k] && next[k] < 0 && (k == l || !openN[k - 1] || next[k - 1] >= 0)) stack.push_back({k, ny});
+            }
+        }
+        edge.push_back(reaches);
+        box.push_back(b);
+        unit.push_back(-1);
+        return id;
+    }
+    // The region of a municipality's point.
+    int Claim(int x, int y, int u) {
+        const int r = Of(x, y);
+        if (r >= 0) unit[size_t(r)] = unit[size_t(r)] == -1 || unit[size_t(r)] == u ? u : -2;
+        return r;
+    }
+};
+
+// Which pixels of a picture are of the background colour.
+std::vector<char> OpenPixels(const QImage& img, TColor back) {
+    const QRgb b = qRgb(back & 0xFF, (back >> 8) & 0xFF, (back >> 16) & 0xFF) & 0xFFFFFF;
+    const int w = img.width(), h = img.height();
+    std::vector<char> open(size_t(w) * size_t(h));
+    if (img.depth() != 32) return open;
+    for (int y = 0; y < h; ++y) {
+        const QRgb* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+        char* out = &open[size_t(y) * size_t(w)];
+        for (int x = 0; x < w; ++x) out[x] = (row[x] & 0xFFFFFF) == b;
+    }
+    return open;
+}
+
 // The points that would flood the sea at this view and size: the region of the
 // map around them reaches the image's edge and holds points of more than one
 // municipality (an island too small to show here). The image is the map as the
 // replay finds it, before the names; a point on a line fills nothing and is
 // kept for other views.
-std::vector<std::vector<char>> SeaPoints(const StatUnits& u, const QImage& bare) {
+std::vector<std::vector<char>> SeaPoints(const std::vector<Points>& units, const QImage& bare) {
     TOpen& o = *Open;
-    std::vector<std::vector<char>> sea(u.units.size());
-    const int w = bare.width(), h = bare.height();
-    if (w == 0 || bare.depth() != 32) return sea;
-    const QRgb* bits = reinterpret_cast<const QRgb*>(bare.constBits());
-    const size_t stride = size_t(bare.bytesPerLine()) / 4;
-    const QRgb back = qRgb(o.BackColor & 0xFF, (o.BackColor >> 8) & 0xFF, (o.BackColor >> 16) & 0xFF) & 0xFFFFFF;
-    const auto open = [&](int x, int y) { return (bits[size_t(y) * stride + size_t(x)] & 0xFFFFFF) == back; };
-    std::vector<int> label(size_t(w) * size_t(h), -1);
-    struct Region { bool edge = false; int unit = -1; };   // unit -2: several
-    std::vector<Region> regions;
-    std::vector<std::vector<int>> at(u.units.size());
-    std::vector<std::pair<int, int>> stack;
-    for (size_t i = 0; i < u.units.size(); ++i) {
-        for (const StatUnit::Point& p : u.units[i].points) {
+    std::vector<std::vector<char>> sea(units.size());
+    if (bare.width() == 0 || bare.depth() != 32) return sea;
+    Regions g(bare.width(), bare.height(), OpenPixels(bare, o.BackColor));
+    std::vector<std::vector<int>> at(units.size());
+    for (size_t i = 0; i < units.size(); ++i)
+        for (const StatUnit::Point& p : units[i]) {
             int sx, sy;
             o.MapToScreen(p.x, p.y, sx, sy);
-            if (sx < 0 || sy < 0 || sx >= w || sy >= h || !open(sx, sy)) {
-                at[i].push_back(-1);
-                continue;
+            at[i].push_back(g.Claim(sx, sy, int(i)));
+        }
+    for (size_t i = 0; i < units.size(); ++i)
+        for (int r : at[i]) sea[i].push_back(r >= 0 && g.edge[size_t(r)] && g.unit[size_t(r)] == -2);
+    return sea;
+}
+
+// Under the old borders a municipality of today is cut into its old parts, and
+// its own points reach only the parts that hold them. Each area is drawn at a
+// fine view of its own, the old borders in a colour of their own under today's
+// lines: a region without the old borders that holds the points of one
+// municipality only is that municipality's, and every part of it with the old
+// borders that holds none of its points gets one, as deep inside as the part
+// allows, so that other views find it inside too.
+std::vector<Points> OldPartPoints(const StatUnits& u) {
+    TOpen& o = *Open;
+    constexpr int kSize = 1600;    // pixels on the longer side of an area and its margin
+    constexpr int kDepth = 2;      // a point lies farther than this from every line
+    std::vector<Points> extra(u.units.size());
+    DrawSettings s;
+    s.Coast = s.PrefBorder = s.TownBorder = s.Ku = s.Lake = true;
+    // A background and a colour of the old borders that no other line is drawn
+    // in (the lake borders take the old borders' own colour).
+    std::vector<TColor> colours;
+    for (TColor c : {0xFFFFFFu, 0x000000u, 0x808080u, 0x00FF00u, 0xFF00FFu, 0x00FFFFu, 0x404040u})
+        if (c != o.CoastColor && c != o.PrefColor && c != o.TownColor && c != o.KuColor && c != o.NTownColor)
+            colours.push_back(c);
+    const TColor back = colours[0], oldLine = colours[1];
+    std::vector<int> areas;
+    for (const StatUnit& unit : u.units) areas.push_back(unit.area);
+    std::sort(areas.begin(), areas.end());
+    areas.erase(std::unique(areas.begin(), areas.end()), areas.end());
+    const float aspect = o.Aspect > 0 ? o.Aspect : 1.0f;
+    for (int area : areas) {
+        int64_t x0 = INT32_MAX, y0 = INT32_MAX, x1 = INT32_MIN, y1 = INT32_MIN;
+        for (const StatUnit& unit : u.units)
+            if (unit.area == area)
+                for (const StatUnit::Point& p : unit.points)
+                    x0 = std::min<int64_t>(x0, p.x), x1 = std::max<int64_t>(x1, p.x), y0 = std::min<int64_t>(y0, p.y),
+                    y1 = std::max<int64_t>(y1, p.y);
+        // The points lie inside their parts: a margin takes in the parts round them.
+        const double side = std::max({double(x1 - x0), double(y1 - y0) * aspect, 2000.0}), margin = 0.2 * side;
+        MapView view;
+        view.size = kSize;
+        view.scaleX = float(kSize / (side + 2 * margin));
+        view.scaleY = view.scaleX * aspect;
+        view.cx = int32_t(double(x0) - margin + kSize / 2 / view.scaleX);
+        view.cy = int32_t(double(y1) + margin / aspect - kSize / 2 / view.scaleY);
+        const int W = std::min(kSize, int((double(x1 - x0) + 2 * margin) * view.scaleX) + 2);
+        const int H = std::min(kSize, int((double(y1 - y0) * aspect + 2 * margin) * view.scaleX) + 2);
+        TBitmap bitmap(W, H);
+        TCanvas& cv = *bitmap.Canvas();
+        cv.Brush->Style = bsSolid;
+        cv.Brush->Color = back;
+        cv.FillRect(TRect{0, 0, W, H});
+        cv.Brush->Style = bsClear;
+        cv.Pen->Style = psSolid;
+        cv.Pen->Color = oldLine;
+        cv.Pen->Width = o.TownWidth;
+        TOpen::DrawStore(cv, view, o.NTownLine, false);
+        TOpen::DrawStore(cv, view, o.OTownLine, false);
+        cv.Pen->Width = o.PrefWidth;
+        TOpen::DrawStore(cv, view, o.OldPrefLine, true);
+        o.DrawPolylineLayers(cv, view, s);
+        std::vector<char> openNow = OpenPixels(bitmap.Image(), oldLine);
+        Regions old(W, H, OpenPixels(bitmap.Image(), back));
+        for (size_t k = 0; k < openNow.size(); ++k) openNow[k] |= old.open[k];
+        Regions now(W, H, std::move(openNow));
+
+        // Today's regions to their municipality.
+        for (int i = 0; i < int(u.units.size()); ++i)
+            for (const StatUnit::Point& p : u.units[size_t(i)].points) {
+                int sx, sy;
+                view.ToScreen(p.x, p.y, sx, sy);
+                now.Claim(sx, sy, i);
             }
-            if (label[size_t(sy) * size_t(w) + size_t(sx)] < 0) {   // a region not met yet: label it whole, a run of a row at a time
-                const int id = int(regions.size());
-                Region g;
-                stack.assign(1, {sx, sy});
-                while (!stack.empty()) {
-                    auto [x, y] = stack.back();
-                    stack.pop_back();
-                    int* row = &label[size_t(y) * size_t(w)];
-                    if (row[x] >= 0) continue;
-                    int l = x, r = x;
-                    while (l > 0 && row[l - 1] < 0 && open(l - 1, y)) --l;
-                    while (r < w - 1 && row[r + 1] < 0 && open(r + 1, y)) ++r;
-                    if (l == 0 || r == w - 1 || y == 0 || y == h - 1) g.edge = true;
-                    for (int k = l; k <= r; ++k) row[k] = id;
-                    for (int ny : {y - 1, y + 1}) {
-                        if (ny < 0 || ny >= h) continue;
-                        const int* next = &label[size_t(ny) * size_t(w)];
-                        for (int k = l; k <= r; ++k)
-                            if (next[k] < 0 && open(k, ny) && (k == l || next[k - 1] >= 0 || !open(k - 1, ny)))
-                                stack.push_back({k, ny});
+        // The old parts of this area's municipalities (the sea is left alone).
+        const auto ours = [&](int t) {
+            return t >= 0 && !now.edge[size_t(t)] && now.unit[size_t(t)] >= 0 &&
+                   u.units[size_t(now.unit[size_t(t)])].area == area;
+        };
+        for (int t = 0; t < int(now.edge.size()); ++t) {
+            if (!ours(t)) continue;
+            const Regions::Box& b = now.box[size_t(t)];
+            for (int y = b.y0; y <= b.y1; ++y)
+                for (int x = b.x0; x <= b.x1; ++x)
+                    if (now.label[now.At(x, y)] == t) old.Of(x, y);
+        }
+        // Those that hold a point of their municipality already, away from the
+        // old borders (one close to them falls on a line at other views).
+        std::vector<char> held(old.edge.size(), 0);
+        for (int i = 0; i < int(u.units.size()); ++i)
+            for (const StatUnit::Point& p : u.units[size_t(i)].points) {
+                int sx, sy;
+                view.ToScreen(p.x, p.y, sx, sy);
+                const int t = now.Of(sx, sy), r = ours(t) ? old.label[old.At(sx, sy)] : -1;
+                if (r < 0 || now.unit[size_t(t)] != i) continue;
+                bool clear = true;
+                for (int dy = -kDepth; dy <= kDepth; ++dy)
+                    for (int dx = -kDepth; dx <= kDepth; ++dx) {
+                        const int x = sx + dx, y = sy + dy;
+                        clear = clear && x >= 0 && y >= 0 && x < W && y < H && old.open[old.At(x, y)];
                     }
-                }
-                regions.push_back(g);
+                held[size_t(r)] |= clear;
             }
-            const int r = label[size_t(sy) * size_t(w) + size_t(sx)];
-            Region& g = regions[size_t(r)];
-            g.unit = g.unit == -1 || g.unit == int(i) ? int(i) : -2;
-            at[i].push_back(r);
+        // The old parts to fill and the box round them.
+        std::vector<int> target(old.edge.size(), -1);
+        int bx0 = W, by0 = H, bx1 = -1, by1 = -1;
+        for (size_t r = 0; r < held.size(); ++r) {
+            if (held[r] || old.edge[r]) continue;
+            const Regions::Box& b = old.box[r];
+            const int t = now.Of(b.x, b.y);   // a pixel of the part, open without the old borders too
+            if (!ours(t)) continue;
+            target[r] = now.unit[size_t(t)];
+            bx0 = std::min(bx0, b.x0), by0 = std::min(by0, b.y0), bx1 = std::max(bx1, b.x1), by1 = std::max(by1, b.y1);
+        }
+        if (bx1 < 0) continue;
+        // How far each pixel of the box lies from the lines, in 8-neighbour steps.
+        const int bw = bx1 - bx0 + 1, bh = by1 - by0 + 1;
+        std::vector<int> depth(size_t(bw) * size_t(bh));
+        for (int y = 0; y < bh; ++y)
+            for (int x = 0; x < bw; ++x) depth[size_t(y) * bw + x] = old.open[old.At(x + bx0, y + by0)] ? W + H : 0;
+        for (int pass = 0; pass < 2; ++pass) {
+            const int step = pass ? -1 : 1;   // down and right, then up and left
+            for (int y = pass ? bh - 1 : 0; y >= 0 && y < bh; y += step) {
+                int* row = &depth[size_t(y) * bw];
+                const int* prev = y - step >= 0 && y - step < bh ? &depth[size_t(y - step) * bw] : nullptr;
+                for (int x = pass ? bw - 1 : 0; x >= 0 && x < bw; x += step) {
+                    if (!row[x]) continue;
+                    const int px = x - step, nx = x + step;
+                    if (px < 0 || px >= bw || !prev) {
+                        row[x] = 1;
+                        continue;
+                    }
+                    int d = std::min({row[x], row[px] + 1, prev[x] + 1, prev[px] + 1});
+                    if (nx >= 0 && nx < bw) d = std::min(d, prev[nx] + 1);
+                    row[x] = d;
+                }
+            }
+        }
+        std::vector<int> best(old.edge.size(), kDepth);
+        std::vector<std::pair<int, int>> deepest(old.edge.size(), {-1, -1});
+        for (int y = 0; y < bh; ++y)
+            for (int x = 0; x < bw; ++x) {
+                const int r = old.label[old.At(x + bx0, y + by0)], d = depth[size_t(y) * bw + x];
+                if (r >= 0 && target[size_t(r)] >= 0 && d > best[size_t(r)])
+                    best[size_t(r)] = d, deepest[size_t(r)] = {x + bx0, y + by0};
+            }
+        for (size_t r = 0; r < target.size(); ++r) {
+            if (target[r] < 0 || deepest[r].first < 0) continue;
+            StatUnit::Point p;
+            view.ToData(deepest[r].first, deepest[r].second, p.x, p.y);
+            extra[size_t(target[r])].push_back(p);
         }
     }
-    for (size_t i = 0; i < u.units.size(); ++i)
-        for (int r : at[i]) sea[i].push_back(r >= 0 && regions[size_t(r)].edge && regions[size_t(r)].unit == -2);
-    return sea;
+    return extra;
 }
 
 // A number box with its up-down, named for screen readers.
@@ -380,8 +561,18 @@ bool TStatMap::Apply() {
     const bool replace = FillsInPlace();
     std::vector<TOpen::PaintRecord> kept(o.PaintRecords, o.PaintRecords + std::max(0, o.paint_rep));
     if (replace) kept.erase(kept.begin() + Last.first, kept.begin() + Last.first + Last.count);
+    // Under the old borders each unit's old parts get points of their own,
+    // ahead of its own points: where a view too coarse for a part puts one of
+    // them into a neighbour, the neighbour's own points come after and win.
+    const std::vector<Points> parts =
+        o.CBNTownBorder->Checked() ? OldPartPoints(Units) : std::vector<Points>(Units.units.size());
+    std::vector<Points> points(Units.units.size());
     size_t needed = 0;
-    for (const StatUnit& u : Units.units) needed += u.points.size();
+    for (size_t i = 0; i < Units.units.size(); ++i) {
+        points[i] = parts[i];
+        points[i].insert(points[i].end(), Units.units[i].points.begin(), Units.units[i].points.end());
+        needed += points[i].size();
+    }
     if (kept.size() + needed > size_t(TOpen::PAINT_MAX)) {
         MessageBox(gui::Format("ペイントの回数が上限（%d回）を超えるため適用できません", TOpen::PAINT_MAX), kCaption,
                    MB_OK | MB_ICONEXCLAMATION);
@@ -406,16 +597,16 @@ bool TStatMap::Apply() {
     o.paint_rep = int(kept.size());
     // The fills go in as the redraw is about to replay, so that the map they are
     // checked against is the one they are drawn on: one redraw.
-    const auto fillUnits = [this, &o, &fills, count](const QImage* bare) {
+    const auto fillUnits = [this, &o, &fills, &points, &parts, count](const QImage* bare) {
         std::vector<std::vector<char>> sea;
-        if (bare) sea = SeaPoints(Units, *bare);
-        for (size_t i = 0; i < Units.units.size(); ++i) {
-            const double v = Join.unitValue[i];
-            const StatSlot& s = fills[std::isnan(v) ? size_t(count) : size_t(StatClassOf(v, Breaks))];
-            const auto& points = Units.units[i].points;
-            for (size_t k = 0; k < points.size(); ++k)
-                if (sea.empty() || !sea[i][k]) o.AddPaintRecord(points[k].x, points[k].y, s.colour, s.pattern);
-        }
+        if (bare) sea = SeaPoints(points, *bare);
+        for (bool own : {false, true})
+            for (size_t i = 0; i < points.size(); ++i) {
+                const double v = Join.unitValue[i];
+                const StatSlot& s = fills[std::isnan(v) ? size_t(count) : size_t(StatClassOf(v, Breaks))];
+                for (size_t k = own ? parts[i].size() : 0; k < (own ? points[i].size() : parts[i].size()); ++k)
+                    if (sea.empty() || !sea[i][k]) o.AddPaintRecord(points[i][k].x, points[i][k].y, s.colour, s.pattern);
+            }
         Last.count = o.paint_rep - Last.first;
         Last.fills.assign(o.PaintRecords + Last.first, o.PaintRecords + o.paint_rep);
     };
@@ -477,7 +668,12 @@ bool TStatMap::Undo() {
     Last.on = false;
     BtnUndo->SetEnabled(false);
     // A paint file or a project read since holds the user's work now: nothing to take back.
-    if (!ours) return false;
+    if (!ours) {
+        MessageBox("統計地図を適用した後にペイントファイルかプロジェクトが読み込まれたため、元に戻すものはありません。\n"
+                   "読み込んだ塗り分けはそのまま残ります。",
+                   kCaption, MB_OK | MB_ICONINFORMATION);
+        return false;
+    }
     const size_t n = std::min(Last.records.size(), size_t(TOpen::PAINT_MAX));
     std::copy(Last.records.begin(), Last.records.begin() + long(n), o.PaintRecords);
     o.paint_rep = int(n);
@@ -490,7 +686,7 @@ bool TStatMap::Undo() {
 }
 
 bool TStatMap::UndoIfLast() {
-    return Last.on && Open->paint_rep == Last.first + Last.count && Undo();
+    return Open->paint_rep == Last.first + Last.count && FillsInPlace() && Undo();
 }
 
 bool TStatMap::SaveReport(const std::string& path) {

@@ -216,7 +216,14 @@ TEST_F(StatisticsMap, ANewMapIsDrawnOnceWithoutTheOldFillsAndAPaintFileReadSince
         else Open->CBNTownBorder->Click();
         EXPECT_EQ(Open->paint_rep, n) << (undo ? "undo" : "old borders");
         EXPECT_EQ(Open->PaintColor[0], TColor(0x0000FF)) << "the file's palette stays";
-        EXPECT_TRUE(Messages().empty()) << "nothing to paint again";
+        if (undo) {   // told why nothing was taken back, once
+            ASSERT_EQ(Messages().size(), 1u);
+            EXPECT_EQ(Messages()[0].caption, "統計地図");
+            EXPECT_NE(Messages()[0].text.find("ペイントファイルかプロジェクトが読み込まれた"), std::string::npos);
+            EXPECT_FALSE(StatMap->BtnUndo->Enabled());
+        } else {
+            EXPECT_TRUE(Messages().empty()) << "nothing to paint again";
+        }
     }
 }
 
@@ -306,4 +313,64 @@ TEST_F(StatisticsMap, ATableOf2005ColoursThe2005BordersAndADamagedTableChangesNo
     EXPECT_EQ(StatMap->TablePath, File("h2005.csv"));
     EXPECT_EQ(Open->paint_rep, applied);
     EXPECT_TRUE(MapImage() == shown);
+}
+
+// Under the old borders a municipality of today is several regions of the map;
+// every one of them takes its fill, as the same map without old borders shows it.
+TEST_F(StatisticsMap, UnderTheOldBordersEveryOldPartOfAMunicipalityIsFilled) {
+    for (int area : {16, 31}) {   // 新潟, 広島: many mergers since 2000
+        if (Open->CBNTownBorder->Checked()) Open->CBNTownBorder->Click();
+        gui::testing::QueueAnswer(IDOK);       // the work of the map before goes
+        gui::testing::QueueAnswer(IDCANCEL);   // not painted again
+        ChooseAreas({area});
+        Open->CBTownName->SetChecked(false);
+        ::StatMapWindow()->Show();
+        OpenTable(Sample());
+        ChooseItem(StatMap->CBValue, 6);
+        StatMap->BtnApply->Click();
+        const QImage today = MapImage();
+        gui::testing::QueueAnswer(IDOK);   // painted again on the old map
+        Open->CBNTownBorder->Click();
+        ASSERT_TRUE(Open->CBNTownBorder->Checked());
+        ASSERT_TRUE(StatMap->BtnUndo->Enabled());
+        const QImage old = MapImage();
+        old.save(QString::fromStdString((testsupport::BuildFolder() / gui::Format("statmap-old-%02d.png", area)).string()));
+        const int w = today.width(), h = today.height();
+        const QRgb back = today.pixel(1, 1);
+        EXPECT_EQ(old.pixel(w - 2, h - 2), back) << area << ": the sea stays unfilled";
+        // A unit's pixels on today's map: the regions of its colour round its points.
+        int worst = 100, partly = 0;
+        std::string worstName;
+        std::vector<char> seen(size_t(w) * size_t(h), 0);
+        for (const StatUnit& u : StatMap->Units.units) {
+            int all = 0, white = 0;
+            for (const auto& p : u.points) {
+                int sx, sy;
+                Open->MapToScreen(p.x, p.y, sx, sy);
+                if (sx < 0 || sy < 0 || sx >= w || sy >= h) continue;
+                const QRgb c = today.pixel(sx, sy);
+                if (c == back || seen[size_t(sy) * size_t(w) + size_t(sx)]) continue;
+                std::vector<std::pair<int, int>> stack{{sx, sy}};
+                seen[size_t(sy) * size_t(w) + size_t(sx)] = 1;
+                while (!stack.empty()) {
+                    auto [x, y] = stack.back();
+                    stack.pop_back();
+                    ++all;
+                    white += old.pixel(x, y) == back;
+                    for (auto [nx, ny] : {std::pair{x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}}) {
+                        if (nx < 0 || ny < 0 || nx >= w || ny >= h) continue;
+                        char& s = seen[size_t(ny) * size_t(w) + size_t(nx)];
+                        if (s || today.pixel(nx, ny) != c) continue;
+                        s = 1;
+                        stack.push_back({nx, ny});
+                    }
+                }
+            }
+            if (all == 0) continue;
+            const int share = 100 - 100 * white / all;
+            if (share < 99) ++partly;
+            if (share < worst) worst = share, worstName = u.name;
+        }
+        EXPECT_EQ(partly, 0) << area << ": least filled " << worstName << " " << worst << "%";
+    }
 }
