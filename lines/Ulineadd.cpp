@@ -12,6 +12,7 @@
 #include "labels/Upagesdlg.h"
 #include "lines/Ulineset.h"
 #include "navigation/Usettei.h"
+#include <QSignalBlocker>
 #include <algorithm>
 
 TLineAdd* LineAdd = nullptr;
@@ -252,7 +253,7 @@ void TLineAdd::EnablePointControls() {
 // Opened from the main window. A line in hand keeps its controls as they are,
 // so that it can still be ended, saved or left; without one the editor starts afresh.
 void TLineAdd::OpenEditor() {
-    if (PointCount == 0 && PointMode == 0) {
+    if (PointCount() == 0 && PointMode == 0) {
         DisableEditControls();
         for (QWidget* w : std::initializer_list<QWidget*>{Button1, Button2, BtnFile}) w->setEnabled(true);
     }
@@ -294,6 +295,16 @@ void TLineAdd::ShowPoints() {
     if (Points.empty())
         for (int c = 0; c < 3; c++) StringGrid1->SetCells(c, 0, "");
     for (size_t i = 0; i < Points.size(); i++) ShowRow(int(i));
+    Label2->SetCaption(std::to_string(PointCount()));
+}
+
+int TLineAdd::PointCount() const {
+    return int(std::count_if(Points.begin(), Points.end(), [](const LinePoint& p) { return !p.Empty; }));
+}
+
+void TLineAdd::DropOpenRow() {
+    std::erase_if(Points, [](const LinePoint& p) { return p.Empty; });
+    ShowPoints();
 }
 
 void TLineAdd::SetPoints(const std::vector<std::array<int32_t, 2>>& pts) {
@@ -312,6 +323,7 @@ void TLineAdd::SetPoint(int row, LinePoint p) {
     }
     Points[size_t(row)] = p;
     ShowRow(row);
+    Label2->SetCaption(std::to_string(PointCount()));
 }
 
 bool TLineAdd::RowPixel(int i, int& X, int& Y) const { return RowPixel(Open->DrawnView, i, X, Y); }
@@ -325,7 +337,7 @@ bool TLineAdd::RowPixel(const MapView& view, int i, int& X, int& Y) const {
 void TLineAdd::MarkSelectedPoint() {
     int X, Y;
     int r = StringGrid1->Row();
-    if (r < 0 || r >= PointCount || !RowPixel(r, X, Y)) return;
+    if (r < 0 || r >= PointCount() || !RowPixel(r, X, Y)) return;
     TCanvas* cv = Open->Image1->Canvas();
     cv->Pen->Color = 0xFF0000;
     cv->Pen->Width = 1;
@@ -334,10 +346,10 @@ void TLineAdd::MarkSelectedPoint() {
 }
 
 void TLineAdd::SelectRow(int r) {
-    if (PointCount <= 0) return;
-    r = std::clamp(r, 0, PointCount - 1);
+    if (PointCount() <= 0) return;
+    r = std::clamp(r, 0, PointCount() - 1);
     StringGrid1->SetRow(r);
-    UpDown1->Max = PointCount - 1;
+    UpDown1->Max = PointCount() - 1;
     UpDown1->SetPosition(r);
     DrawEditLine();
     MarkSelectedPoint();
@@ -346,18 +358,16 @@ void TLineAdd::SelectRow(int r) {
 // ---- The edited line ----
 
 void TLineAdd::Button2Click(TObject*) {
-    if (PointCount >= 2 && !LineSaved &&
+    if (PointCount() >= 2 && !LineSaved &&
         MessageBox("編集された線データが保存されていませんが，新規にデータを作成しますか？　　　　", "線データ新規作成",
                    MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
         return;
     Open->SetActiveTool(MapTool::LinePoint);
+    EditFileName.clear();
+    SetPoints({});   // the old line leaves the map with this redraw
     Open->DrawMap();
     Label10->SetCaption("新規作成");
     Label7->SetCaption("0 番目の点を指定してください");
-    PointCount = 0;
-    EditFileName.clear();
-    Label2->SetCaption("0");
-    SetPoints({});
     PointMode = 1;
     EditLineShown = true;
     DisableEditControls();
@@ -375,9 +385,7 @@ void TLineAdd::EndPointMode() {
         return;
     }
     if (PointMode == 2) {
-        if (SelectedPoint >= 0 && size_t(SelectedPoint) < Points.size()) Points.erase(Points.begin() + SelectedPoint);
-        if (Points.size() > size_t(std::max(PointCount, 0))) Points.resize(size_t(std::max(PointCount, 0)));
-        ShowPoints();
+        DropOpenRow();
         Label7->SetCaption("挿入を中止しました");
     } else {
         Label7->SetCaption("移動を中止しました");
@@ -390,18 +398,17 @@ void TLineAdd::EndPointMode() {
 void TLineAdd::Button10Click(TObject*) {
     PointMode = 0;
     LineSaved = 0;
-    if (PointCount >= 2) {
+    DropOpenRow();   // an append ended before its press
+    if (PointCount() >= 2) {
         EnableEditControls();
         if (CBLoop->Checked()) {
-            SetPoint(PointCount, Points.empty() ? LinePoint{0, 0, true} : Points[0]);
-            PointCount++;
-            Label2->SetCaption(std::to_string(PointCount));
+            SetPoint(PointCount(), Points[0]);
             DrawEditLine();
         }
         Label7->SetCaption("編集できます");
         Label10->SetCaption("編集データ未保存");
-        UpDown1->Max = PointCount - 1;
-        UpDown1->SetPosition(PointCount - 1);
+        UpDown1->Max = PointCount() - 1;
+        UpDown1->SetPosition(PointCount() - 1);
         Button10->SetEnabled(false);
         Button13->SetEnabled(false);
         CheckBox7->SetEnabled(true);
@@ -419,8 +426,8 @@ void TLineAdd::Button7Click(TObject*) {
     Open->SetActiveTool(MapTool::LinePoint);
     int r = StringGrid1->Row();
     const bool append = CheckBox7->Checked();
-    if (append || r < 0 || r >= PointCount) {
-        r = PointCount - 1;
+    if (append || r < 0 || r >= PointCount()) {
+        r = PointCount() - 1;
         PointMode = append ? 1 : 2;
         if (append) Button13->SetEnabled(true);
     } else {
@@ -428,8 +435,7 @@ void TLineAdd::Button7Click(TObject*) {
     }
     Label7->SetCaption(std::to_string(r + 1) + " 番目の点を指定してください");
     // Rows after r move down one; their numbers follow.
-    if (Points.size() > size_t(std::max(PointCount, 0))) Points.resize(size_t(std::max(PointCount, 0)));
-    if (Points.size() < size_t(r + 1)) Points.resize(size_t(r + 1), LinePoint{0, 0, true});
+    std::erase_if(Points, [](const LinePoint& p) { return p.Empty; });
     Points.insert(Points.begin() + (r + 1), LinePoint{0, 0, true});
     ShowPoints();
     SelectedPoint = r + 1;
@@ -443,22 +449,19 @@ void TLineAdd::Button7Click(TObject*) {
 }
 
 void TLineAdd::Button3Click(TObject*) {
-    if (PointCount <= 0) return;
-    int r = std::clamp(StringGrid1->Row(), 0, PointCount - 1);
+    if (PointCount() <= 0) return;
+    int r = std::clamp(StringGrid1->Row(), 0, PointCount() - 1);
     Label7->SetCaption(std::to_string(r) + " 番目の点を削除しました");
-    if (size_t(r) < Points.size()) Points.erase(Points.begin() + r);
-    PointCount--;
-    if (Points.size() > size_t(PointCount)) Points.resize(size_t(PointCount));
+    Points.erase(Points.begin() + r);
     ShowPoints();
     Open->DrawMap();
-    if (PointCount > 0) SelectRow(r < PointCount ? r : r - 1);
-    Label2->SetCaption(std::to_string(PointCount));
+    if (PointCount() > 0) SelectRow(r < PointCount() ? r : r - 1);
     LineSaved = 0;
 }
 
 void TLineAdd::Button11Click(TObject*) {
-    if (PointCount <= 0) return;
-    SelectedPoint = std::clamp(StringGrid1->Row(), 0, PointCount - 1);
+    if (PointCount() <= 0) return;
+    SelectedPoint = std::clamp(StringGrid1->Row(), 0, PointCount() - 1);
     Label7->SetCaption(std::to_string(SelectedPoint) + " 番目の点の移動先を指定してください");
     Open->SetActiveTool(MapTool::LinePoint);
     PointMode = 3;
@@ -470,11 +473,10 @@ void TLineAdd::Button13Click(TObject*) {
     if (PointMode == 2) {
         SetPoint(SelectedPoint, {0, 0});
     } else {
-        SetPoint(PointCount, {0, 0});
-        StringGrid1->SetRow(PointCount);
-        PointCount++;
+        const int n = PointCount();
+        SetPoint(n, {0, 0});
+        StringGrid1->SetRow(n);
         SelectedPoint++;
-        Label2->SetCaption(std::to_string(PointCount));
     }
     Open->DrawMap();
 }
@@ -493,14 +495,13 @@ void TLineAdd::Button9Click(TObject*) {
     auto shifted = [](int32_t v, int d) {
         return int32_t(std::clamp<int64_t>(int64_t(v) + d, -MAP_COORD_LIMIT, MAP_COORD_LIMIT));
     };
-    for (size_t i = 0; i < Points.size() && i < size_t(std::max(PointCount, 0)); i++) {
-        LinePoint& p = Points[i];
+    for (LinePoint& p : Points) {
         if (p.Empty || (p.X == 0 && p.Y == 0)) continue;   // a break stays a break
         p.X = shifted(p.X, dx);
         p.Y = shifted(p.Y, dy);
     }
     ShowPoints();
-    StringGrid1->SetRow(std::max(0, PointCount - 1));
+    StringGrid1->SetRow(std::max(0, PointCount() - 1));
     Open->DrawMap();
     DrawEditLine();
     UpDown6->SetPosition(0);
@@ -566,7 +567,7 @@ void TLineAdd::BtnEditClick(TObject*) {
         return;
     }
     EditLineShown = !EditLineShown;
-    if (PointCount == 0) return;
+    if (PointCount() == 0) return;
     // Each row is drawn in its own datum, so the map keeps the datum the user chose.
     if (!EditLineShown) {
         BtnEdit->SetCaption("編　集");
@@ -600,18 +601,16 @@ void TLineAdd::CheckBox3Click(TObject*) {
 }
 
 void TLineAdd::Button5Click(TObject*) {
-    if (PointCount >= 2 && !LineSaved &&
+    if (PointCount() >= 2 && !LineSaved &&
         MessageBox("編集中の線データが保存されていませんが，編集作業を終了しますか？　　　　", "線データ編集作業の終了",
                    MB_OKCANCEL) != IDOK)
         return;
-    PointCount = 0;
     PointMode = 0;
+    SetPoints({});
     DisableEditControls();
     for (QWidget* w : std::initializer_list<QWidget*>{Button1, Button2, BtnFile}) w->setEnabled(true);
-    Label2->SetCaption("0");
     Label10->SetCaption("編集終了");
     Open->DrawMap();
-    SetPoints({});
     UpDown1->SetPosition(0);
     UpDown6->SetPosition(0);
     UpDown7->SetPosition(0);
@@ -624,10 +623,10 @@ void TLineAdd::Button6Click(TObject*) {
     const int arrow = !CBArrow->Checked() ? 0 : CheckBox1->Checked() ? 2 : 1;
     if (!SaveDialog1->Execute()) return;
     const std::string path = SaveDialog1->FileName;
-    std::vector<std::array<int32_t, 2>> pts(PointCount);
-    for (int i = 0; i < PointCount; i++) {
+    std::vector<std::array<int32_t, 2>> pts(Points.size());
+    for (int i = 0; i < int(Points.size()); i++) {
         // The row of an insert still waiting for its press holds no point.
-        if (size_t(i) >= Points.size() || Points[size_t(i)].Empty) {
+        if (Points[size_t(i)].Empty) {
             MessageBox(gui::Format("%d 番目の点の座標値が正しくありません", i), "ファイル保存エラー",
                        MB_OK | MB_ICONEXCLAMATION);
             return;
@@ -636,7 +635,7 @@ void TLineAdd::Button6Click(TObject*) {
     }
     const int type = std::max(0, RadioGroup1->ItemIndex());
     bool ok = gui::AtomicRewrite(path, [&](gui::TextWriter& w) {
-        w.Printf("K,%5d,%5d,%d,%d,%d,%d,%d,%d//K/1/Points/Color/LineType/Size/Arrow/Asize/Step\n", 1, PointCount,
+        w.Printf("K,%5d,%5d,%d,%d,%d,%d,%d,%d//K/1/Points/Color/LineType/Size/Arrow/Asize/Step\n", 1, PointCount(),
                  int(LineColor), type, UpDown2->Position(), arrow, UpDown3->Position(), UpDown4->Position());
         for (const auto& p : pts) w.Printf("%7d,%7d\n", p[0], p[1]);
         return !w.Failed();
@@ -654,7 +653,7 @@ void TLineAdd::Button6Click(TObject*) {
 // The file is read whole before anything of the edited line changes, and the
 // path is taken only when the load goes on.
 void TLineAdd::Button1Click(TObject*) {
-    if (PointCount >= 2 && !LineSaved &&
+    if (PointCount() >= 2 && !LineSaved &&
         MessageBox("現在編集中のデータが保存されていませんが，新規にデータを編集しますか？　　　　", "線データ新規編集",
                    MB_OKCANCEL) != IDOK)
         return;
@@ -679,20 +678,17 @@ void TLineAdd::Button1Click(TObject*) {
         Label18->SetCaption(std::to_string(LineFileCount) + " 個読み込み");
     }
     PointMode = 0;
-    Open->DrawMap();
     EditFileName = path;
     const std::string name = gui::ExtractFileName(path);
     Label10->SetCaption(name);
     SaveDialog1->FileName = name;
     Label7->SetCaption("編集できます");
 
-    PointCount = int32_t(f.pts.size());
     LineColor = TColor(f.head.Color);
     Open->Image1->Canvas()->Pen->Color = LineColor;
     Open->Image1->Canvas()->Brush->Color = LineColor;
     FillSwatch(Image1, LineColor);
     SetPoints(f.pts);
-    Label2->SetCaption(std::to_string(PointCount));
     UpDown2->SetPosition(f.head.Size);
     UpDown3->SetPosition(f.head.Asize);
     UpDown4->SetPosition(f.head.Step);
@@ -705,13 +701,15 @@ void TLineAdd::Button1Click(TObject*) {
     EditArrow = f.head.Arrow != 0;
     EditTriangle = f.head.Arrow == 2;
     EditLineShown = true;
-    CheckBox3->SetChecked(true);
+    {
+        QSignalBlocker quiet(CheckBox3);   // the map is drawn once, below
+        CheckBox3->SetChecked(true);
+    }
     EnableEditControls();
     CBArrowClick(CBArrow);
-    DrawEditLine();
     SelectRow(0);
     LineSaved = 1;
-    BtnEditClick(BtnEdit);
+    BtnEditClick(BtnEdit);   // shows the line in its own style with the map's one redraw
     BtnFile->SetEnabled(true);
     CBLoop->SetEnabled(false);
 }
@@ -722,7 +720,7 @@ void TLineAdd::BtnFileClick(TObject*) {
     if (!OpenDialog2->Execute()) return;
     const std::vector<std::string> chosen = OpenDialog2->Files;
     const int first = CBFileAdd->Checked() ? UserFileCount() : 0;
-    if (PointCount != 0 && std::find(chosen.begin(), chosen.end(), EditFileName) != chosen.end()) {
+    if (PointCount() != 0 && std::find(chosen.begin(), chosen.end(), EditFileName) != chosen.end()) {
         MessageBox("指定されたファイルの一つはすでに編集のためにオープンされていますので，読み込めません　　　　\n"
                    "「編集」－「編集終了」ボタンをクリックしてください",
                    "編集ファイルの読込", MB_OK | MB_ICONEXCLAMATION);
@@ -751,7 +749,7 @@ void TLineAdd::BtnFileClick(TObject*) {
     Open->DrawMap();
     DisableEditControls();
     for (QWidget* w : std::initializer_list<QWidget*>{Button1, Button2, BtnFile}) w->setEnabled(true);
-    if (PointCount > 0) {
+    if (PointCount() > 0) {
         BtnEdit->SetEnabled(true);
         DrawEditLine();
     }
@@ -798,7 +796,7 @@ void TLineAdd::Button4Click(TObject*) {
     Label18->SetCaption("ファイル　なし");
     CheckBox2->SetEnabled(false);
     Open->DrawMap();
-    if (PointCount > 0) {
+    if (PointCount() > 0) {
         BtnEdit->SetEnabled(true);
         DrawEditLine();
     }
@@ -806,7 +804,7 @@ void TLineAdd::Button4Click(TObject*) {
 
 void TLineAdd::CheckBox2Click(TObject*) {
     Open->DrawMap();
-    if (PointCount > 0) DrawEditLine();
+    if (PointCount() > 0) DrawEditLine();
 }
 
 void TLineAdd::CheckBox4Click(TObject*) { PaintLine = CheckBox4->Checked(); }

@@ -81,10 +81,10 @@ public:
     TColorDialog* ColorDialog1;
 
     // ---- The edited line ----
-    // Its rows, which the point grid shows and the map draws: PointCount points,
-    // and while an insert waits for its press, the empty row it opened among them.
+    // Its rows, which the point grid shows and the map draws: its points, and
+    // while an insert waits for its press, the empty row it opened among them.
     std::vector<LinePoint> Points;
-    int32_t PointCount = 0;      // points of the edited line
+    int PointCount() const;      // the rows that hold a point
     // What the next map press does: 0 nothing, 1 add at the end, 2 set the inserted row, 3 move the selected row.
     int PointMode = 0;
     int32_t SelectedPoint = 0;   // row an insert or move press fills
@@ -140,6 +140,8 @@ public:
     void SetPoint(int row, LinePoint p);
     // The grid refilled from Points, one numbered row each.
     void ShowPoints();
+    // An insert's row still waiting for its press is given back.
+    void DropOpenRow();
     void MarkSelectedPoint();
     // Pixel of row i on the image as drawn; false for an empty row.
     bool RowPixel(int i, int& X, int& Y) const;   // at the view drawn last

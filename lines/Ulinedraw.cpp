@@ -99,7 +99,7 @@ void TLineAdd::DrawEditLine() {
 }
 
 void TLineAdd::DrawEditLine(TCanvas& canvas, const MapView& view, const DrawSettings& s) {
-    if (PointCount <= 0) return;
+    if (PointCount() <= 0) return;
     const int step = s.EditArrowStep;
     const bool arrow = s.EditArrow, triangle = s.EditTriangle;
     const int size = view.size;
@@ -115,7 +115,7 @@ void TLineAdd::DrawEditLine(TCanvas& canvas, const MapView& view, const DrawSett
     if (!own) cv->Brush->Color = 0xFFFFFF;
 
     // A pending insert has one empty row among the points; it is left out.
-    const int rows = std::min(int(Points.size()), PointCount + (PointMode == 2 ? 1 : 0));
+    const int rows = int(Points.size());
     bool pieceStart = true, lastSegment = false;
     int prevX = 0, prevY = 0, segX = 0, segY = 0;
     for (int i = 0; i < rows; i++) {

@@ -62,7 +62,7 @@ void TOpen::AddLinesLayers() {
     });
     PlacingTests.push_back([] { return LineAdd && LineAdd->PointMode != 0; });
     ExitChecks.push_back([] {
-        return !(LineAdd->PointCount > 1 && !LineAdd->LineSaved) ||
+        return !(LineAdd->PointCount() > 1 && !LineAdd->LineSaved) ||
                Application->MessageBox(
                    "編集された線データが保存されていませんが，Rovanaを終了してもよろしいですか？　　　　",
                    "線データ新規作成", MB_OKCANCEL | MB_ICONQUESTION) == IDOK;

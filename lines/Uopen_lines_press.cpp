@@ -14,10 +14,8 @@ void TOpen::PressLinePoint(int step, int X, int Y) {
     int32_t x, y;
     PressToData(X, Y, x, y);
     if (step == 14) {
-        const int n = la->PointCount;
+        const int n = la->PointCount();
         la->SetPoint(n, {x, y});
-        la->PointCount = n + 1;
-        la->Label2->SetCaption(std::to_string(la->PointCount));
         la->DrawEditLine();
         la->StringGrid1->SetRow(n);
         la->UpDown1->Max = n + 1;
@@ -27,8 +25,6 @@ void TOpen::PressLinePoint(int step, int X, int Y) {
     } else if (step == 15) {
         const int i = la->SelectedPoint;
         la->SetPoint(i, {x, y});
-        la->PointCount++;
-        la->Label2->SetCaption(std::to_string(la->PointCount));
         la->PointMode = 0;
         DrawMap();
         la->DrawEditLine();
@@ -40,7 +36,7 @@ void TOpen::PressLinePoint(int step, int X, int Y) {
         la->SetPoint(i, {x, y});
         la->PointMode = 0;
         DrawMap();
-        la->StringGrid1->SetRow(i < la->PointCount - 1 ? i + 1 : i);
+        la->StringGrid1->SetRow(i < la->PointCount() - 1 ? i + 1 : i);
         la->StringGrid1Click(la->StringGrid1);
         la->EnablePointControls();
         la->Label7->SetCaption("移動しました");

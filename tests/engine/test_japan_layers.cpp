@@ -316,7 +316,7 @@ TEST_F(JapanLayers, TheStackDrawnOntoAnotherBitmapGivesTheScreensPicture) {
     LineAdd->CheckBox3->SetChecked(true);
     LineAdd->EditLineShown = true;
     Open->DrawMap();
-    ASSERT_EQ(LineAdd->PointCount, 3);
+    ASSERT_EQ(LineAdd->PointCount(), 3);
     ASSERT_GT(Count(Open->TownPaintColor), 100) << "the search paint fills the ward";
 
     const int size = Open->ImageSize;

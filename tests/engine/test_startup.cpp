@@ -379,7 +379,7 @@ TEST_F(Exit, ConfirmedItCleansUpSavesAndEnds) {
 }
 
 TEST_F(Exit, AnUnsavedLineIsAskedAboutFirst) {
-    LineAdd->PointCount = 2;
+    LineAdd->SetPoints({{100, 100}, {200, 100}});
     LineAdd->LineSaved = 0;
     gui::testing::QueueAnswer(IDCANCEL);
     Open->Button2->Click();
@@ -388,7 +388,7 @@ TEST_F(Exit, AnUnsavedLineIsAskedAboutFirst) {
     EXPECT_FALSE(gui::testing::Terminated());
     EXPECT_TRUE(AnyLeft());
     // A single point is no line yet.
-    LineAdd->PointCount = 1;
+    LineAdd->SetPoints({{100, 100}});
     gui::testing::QueueAnswer(IDCANCEL);
     Open->Button2->Click();
     EXPECT_EQ(gui::testing::Messages().back().caption, "白地図 Rovana の終了");
@@ -396,7 +396,7 @@ TEST_F(Exit, AnUnsavedLineIsAskedAboutFirst) {
 
 // The title bar's close box (and a desktop log-out, which sends the same close event) is the exit.
 TEST_F(Exit, TheCloseBoxAsksAsTheExitDoesAndACancelKeepsTheProgram) {
-    LineAdd->PointCount = 2;
+    LineAdd->SetPoints({{100, 100}, {200, 100}});
     LineAdd->LineSaved = 0;
     gui::testing::QueueAnswer(IDOK);
     gui::testing::QueueAnswer(IDCANCEL);

@@ -40,7 +40,7 @@ protected:
     // Rows of the point grid as "x,y".
     std::vector<std::string> Rows() {
         std::vector<std::string> r;
-        for (int i = 0; i < la->PointCount; i++)
+        for (int i = 0; i < la->PointCount(); i++)
             r.push_back(la->StringGrid1->Cells(1, i) + "," + la->StringGrid1->Cells(2, i));
         return r;
     }

@@ -16,7 +16,7 @@ const char* kComment = "//K/1/Points/Color/LineType/Size/Arrow/Asize/Step\r\n";
 TEST_F(LineFiles, SaveWritesTheHeaderBreaksAndTheClosingPoint) {
     la->CBLoop->SetChecked(true);
     NewLine({{100, 100}, {200, 100}, {-1, -1}, {300, 300}});
-    ASSERT_EQ(la->PointCount, 5) << "four rows and the copy of point 0";
+    ASSERT_EQ(la->PointCount(), 5) << "four rows and the copy of point 0";
     gui::testing::QueueColor(0x00FF00);
     la->Button12Click(nullptr);
     la->CBArrow->SetChecked(true);
@@ -51,8 +51,8 @@ TEST_F(LineFiles, PointsPressedOnAWgsMapAreSavedInTheTokyoDatumAndReadBackUnchan
     std::vector<std::string> rows;
     auto press = [&](int X, int Y) {
         o->Image1MouseDown(o->Image1, mbLeft, {}, X, Y);
-        const int32_t x = std::stoi(la->StringGrid1->Cells(1, la->PointCount - 1));
-        const int32_t y = std::stoi(la->StringGrid1->Cells(2, la->PointCount - 1));
+        const int32_t x = std::stoi(la->StringGrid1->Cells(1, la->PointCount() - 1));
+        const int32_t y = std::stoi(la->StringGrid1->Cells(2, la->PointCount() - 1));
         EXPECT_TRUE(DrawnAt(x, y, X, Y)) << "the Tokyo position under the cursor";
         rows.push_back(Row(x, y));
     };
@@ -84,7 +84,7 @@ TEST_F(LineFiles, PointsPressedOnAWgsMapAreSavedInTheTokyoDatumAndReadBackUnchan
     la->Button5Click(nullptr);
     gui::testing::QueueFileName(path);
     la->Button1Click(nullptr);
-    ASSERT_EQ(la->PointCount, 4);
+    ASSERT_EQ(la->PointCount(), 4);
     const std::string again = (programDir / "w2.adl").string();
     gui::testing::QueueFileName(again);
     la->Button6Click(nullptr);
@@ -166,7 +166,7 @@ TEST_F(LineEditor, InsertDeleteMoveAndBreakKeepTheRowsInOrder) {
     EXPECT_EQ(la->StringGrid1->Cells(1, 1), "") << "the row waiting for the press";
     EXPECT_TRUE(o->DrawMap()) << "a redraw with the empty row";
     o->PressLinePoint(15, 150, 200);
-    EXPECT_EQ(la->PointCount, 4);
+    EXPECT_EQ(la->PointCount(), 4);
     EXPECT_EQ(la->PointMode, 0);
     EXPECT_EQ(Rows()[1], std::to_string(ax) + "," + std::to_string(ay));
     for (int i = 0; i < 4; i++) EXPECT_EQ(la->StringGrid1->Cells(0, i), std::to_string(i));
@@ -176,7 +176,7 @@ TEST_F(LineEditor, InsertDeleteMoveAndBreakKeepTheRowsInOrder) {
     EXPECT_EQ(la->PointMode, 3);
     o->PressLinePoint(16, 150, 200);
     EXPECT_EQ(Rows()[0], Rows()[1]);
-    EXPECT_EQ(la->PointCount, 4);
+    EXPECT_EQ(la->PointCount(), 4);
     EXPECT_EQ(la->StringGrid1->Row(), 1) << "the selection steps to the next row";
 
     const auto rows = Rows();
@@ -193,7 +193,7 @@ TEST_F(LineEditor, InsertDeleteMoveAndBreakKeepTheRowsInOrder) {
     la->Button13Click(nullptr);
     o->PressLinePoint(14, 400, 400);
     la->Button10Click(nullptr);
-    EXPECT_EQ(la->PointCount, 5);
+    EXPECT_EQ(la->PointCount(), 5);
     EXPECT_EQ(Rows()[3], "0,0");
 }
 
@@ -205,7 +205,7 @@ TEST_F(LineEditor, ReopeningTheEditorKeepsTheWayToEndTheLine) {
     EXPECT_TRUE(la->Button10->Enabled()) << "終わり";
     o->Image1MouseDown(o->Image1, mbLeft, {}, 200, 100);
     la->Button10->Click();
-    ASSERT_EQ(la->PointCount, 2);
+    ASSERT_EQ(la->PointCount(), 2);
     o->BtnLine->Click();   // a line being edited
     EXPECT_TRUE(la->Button6->Enabled() && la->Button5->Enabled() && la->BtnEdit->Enabled());
     gui::testing::QueueAnswer(IDOK);
@@ -221,9 +221,9 @@ TEST_F(LineEditor, DeletingDownToNothingAndAgainIsHarmless) {
     la->Button10Click(nullptr);
     la->StringGrid1->SetRow(0);
     la->Button3Click(nullptr);
-    EXPECT_EQ(la->PointCount, 0);
+    EXPECT_EQ(la->PointCount(), 0);
     la->Button3Click(nullptr);
-    EXPECT_EQ(la->PointCount, 0);
+    EXPECT_EQ(la->PointCount(), 0);
     EXPECT_EQ(la->StringGrid1->RowCount(), 1);
 }
 
@@ -404,4 +404,18 @@ TEST_F(LineEditor, TheGridShowsThePointsThatAreDrawnAndSavedThroughEveryEdit) {
     la->StringGrid1->SetCells(2, 1, la->StringGrid1->Cells(2, 2));
     EXPECT_EQ(marksOnABitmap(), all) << "row 1 is drawn where the line has it";
     EXPECT_EQ(save("h.adl"), saved);
+
+    // A new line: the map it draws holds no trace of the one left.
+    la->Button2Click(nullptr);
+    const QImage after = o->Image1->Canvas()->Image().copy();
+    ASSERT_TRUE(o->DrawMap());
+    EXPECT_TRUE(after == o->Image1->Canvas()->Image()) << "the line left was drawn again";
+
+    // Opened to edit, also with the line hidden: the map is drawn once.
+    la->CheckBox3->Click();
+    const int before = o->RedrawCount;
+    gui::testing::QueueFileName((programDir / "g.adl").string());
+    la->Button1Click(nullptr);
+    EXPECT_EQ(o->RedrawCount - before, 1);
+    EXPECT_EQ(Rows(), shown);
 }

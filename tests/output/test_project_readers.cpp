@@ -122,7 +122,7 @@ TEST_F(ProjectReaders, ValuesNoWindowAllowsAreRefusedWithTheirLine) {
     LineAdd->Button1Click(LineAdd);
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_NE(Messages()[0].text.find("3 行目"), std::string::npos) << Messages()[0].text;
-    EXPECT_EQ(LineAdd->PointCount, 0);
+    EXPECT_EQ(LineAdd->PointCount(), 0);
 }
 
 // The project's symbol and legend lines are read as the symbol and legend files read them.
