@@ -31,6 +31,13 @@ Qt::ItemFlags CellGridModel::flags(const QModelIndex& ix) const {
     return f;
 }
 
+QVariant CellGridModel::headerData(int section, Qt::Orientation o, int role) const {
+    if (o == Qt::Horizontal && (role == Qt::DisplayRole || role == Qt::AccessibleTextRole) && section >= 0 &&
+        section < int(g->columnNames.size()))
+        return QString::fromStdString(g->columnNames[size_t(section)]);
+    return QAbstractTableModel::headerData(section, o, role);
+}
+
 TCellGrid::TCellGrid(QWidget* parent, int cols, int rows)
     : TControlT<QTableView>(ClientOf(parent)), cols(std::max(cols, 0)), rows(std::max(rows, 0)) {
     store.resize(size_t(this->rows) * this->cols);

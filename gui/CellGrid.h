@@ -20,6 +20,7 @@ public:
     QVariant data(const QModelIndex& ix, int role) const override;
     bool setData(const QModelIndex& ix, const QVariant& v, int role) override;
     Qt::ItemFlags flags(const QModelIndex& ix) const override;
+    QVariant headerData(int section, Qt::Orientation o, int role) const override;
     void BeginRowsAdded(int from, int to) { beginInsertRows(QModelIndex(), from, to); }
     void EndRowsAdded() { endInsertRows(); }
     void BeginRowsRemoved(int from, int to) { beginRemoveRows(QModelIndex(), from, to); }
@@ -59,6 +60,8 @@ public:
     void SetRowHeights(int h);
     void SetEditable(bool b);
     TPopupMenu* PopupMenu = nullptr;  // opened by a right press on a cell, which selects it first
+    // What each column holds, as a screen reader reads its header (else its number).
+    void SetColumnNames(std::vector<std::string> names) { columnNames = std::move(names); }
     TNotifyEvent OnClick, OnDblClick, OnExit;
 
 protected:
@@ -76,6 +79,7 @@ private:
     std::string& at(int c, int r) { return store[size_t(r) * cols + c]; }
     const std::string& at(int c, int r) const { return store[size_t(r) * cols + c]; }
     int cols, rows;
+    std::vector<std::string> columnNames;
     bool editable = false;
     bool settingFromCode = false;
     bool updatePending = false;

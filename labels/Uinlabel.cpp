@@ -35,6 +35,7 @@ TInLabel::TInLabel() : TForm("表示範囲内ラベルリスト") {
     StringGrid1->SetBounds(8, 22, 404, 300);
     StringGrid1->SetRowHeights(18);
     for (int c = 0; c < 6; ++c) StringGrid1->SetColWidth(c, widths[c]);
+    StringGrid1->SetColumnNames({"マーク", "経度座標", "緯度座標", "ラベル", "文字サイズ", "表示"});
     auto* note = new TLabel(this, "ﾗﾍﾞﾙ選択→ﾀﾞﾌﾞﾙｸﾘｯｸ→表示/非表示");
     note->SetBounds(8, 326, 260, 18);
     auto* note2 = new TLabel(this, "ラベル変更可");

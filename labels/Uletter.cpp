@@ -70,6 +70,9 @@ TLetter::TLetter() : TForm("　地図ラベル編集  ラベルテーブル") {
     StringGrid1->SetBounds(8, 40, 460, 380);
     StringGrid1->SetRowHeights(18);
     for (int c = 0; c < 10; ++c) StringGrid1->SetColWidth(c, widths[c]);
+    // The captions above are abbreviations; a screen reader says what each column holds.
+    StringGrid1->SetColumnNames({"マーク", "経度座標", "緯度座標", "ラベル", "文字サイズ", "表示", "JR駅", "主要駅",
+                                 "鉄道駅", "駅名ファイル番号"});
     Lbl(this, "ﾗﾍﾞﾙ選択右ｸﾘｯｸ→移動/削除/色変更/中心", 8, 424, 300);
     Lbl(this, "ﾗﾍﾞﾙﾀﾞﾌﾞﾙｸﾘｯｸ→表示/非表示", 8, 442, 300);
 

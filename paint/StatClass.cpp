@@ -1,7 +1,9 @@
 #include "paint/StatClass.h"
 #include "gui/TextFile.h"
+#include "paint/StatTable.h"
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <numeric>
 
 std::string StatNumberFormat::Text(double v) const {
@@ -67,6 +69,34 @@ std::vector<size_t> JenksStarts(const std::vector<double>& x, int k) {
     return starts;
 }
 
+namespace {
+
+// Breaks one standard deviation apart, placed as symmetrically round the mean as
+// the data allow but all inside them (no class below the smallest value or above
+// the largest); where the data span too few deviations, half a deviation apart.
+std::vector<double> StdDevBreaks(const std::vector<double>& v, int count) {
+    const double n = double(v.size());
+    const double mean = std::accumulate(v.begin(), v.end(), 0.0) / n;
+    double var = 0;
+    for (double x : v) var += (x - mean) * (x - mean);
+    const double min = v.front(), max = v.back();
+    std::vector<double> b;
+    for (double s = std::sqrt(var / n); s > 0 && std::isfinite(s) && b.empty(); s /= 2) {
+        if (s < (max - min) * 1e-9) break;
+        // Offsets of the breaks in deviations: k − count/2 for k = 1 .. count−1, shifted by m.
+        const double lo = 1 - count / 2.0, hi = count - 1 - count / 2.0;
+        const double mlo = std::floor((min - mean) / s - lo) + 1, mhi = std::floor((max - mean) / s - hi);
+        if (mlo > mhi) continue;
+        const double m = std::clamp(0.0, mlo, mhi);
+        for (int k = 1; k < count; ++k) b.push_back(mean + (k - count / 2.0 + m) * s);
+    }
+    if (b.empty())   // every value the same, or nearly
+        for (int k = 1; k < count; ++k) b.push_back(min + (max - min) * k / count);
+    return b;
+}
+
+} // namespace
+
 std::vector<double> StatBreaks(std::vector<double> v, StatMethod method, int count,
                                const std::vector<double>& manual, const StatNumberFormat& fmt) {
     std::vector<double> b;
@@ -88,16 +118,84 @@ std::vector<double> StatBreaks(std::vector<double> v, StatMethod method, int cou
         for (size_t s : starts) b.push_back(v[s]);
         while (int(b.size()) < count - 1) b.push_back(v.back());
     } else {
-        const double mean = std::accumulate(v.begin(), v.end(), 0.0) / double(v.size());
-        double var = 0;
-        for (double x : v) var += (x - mean) * (x - mean);
-        const double sd = std::sqrt(var / double(v.size()));
-        // One standard deviation per class, centred on the mean.
-        for (int k = 1; k < count; ++k) b.push_back(mean + (k - count / 2.0) * sd);
+        b = StdDevBreaks(v, count);
     }
     const double step = fmt.Step();
-    for (double& x : b) x = std::ceil(x / step - 1e-9) * step;
+    // Rounded up to the format's step, as the double its decimal text reads as, so
+    // that a value of the table equal to a break is that break.
+    const auto exact = [&](double x) { return std::strtod(gui::Format("%.*f", fmt.decimals, x).c_str(), nullptr); };
+    for (double& x : b) x = exact(std::ceil(x / step - 1e-9) * step);
+    // Rounding may bring two breaks together: a class never ends below where it starts.
+    for (size_t i = 1; i < b.size(); ++i)
+        if (b[i] <= b[i - 1]) b[i] = exact(b[i - 1] + step);
     return b;
+}
+
+int StatDecimalsNeeded(const std::vector<double>& values, StatMethod method, int count,
+                       const std::vector<double>& manual) {
+    for (int d = 0; d < 4; ++d) {
+        const StatNumberFormat f{d, true};
+        const double step = f.Step();
+        bool ok = true;
+        // Typed breaks are kept as typed.
+        for (double m : manual) ok = ok && std::fabs(std::round(m / step) * step - m) <= step * 1e-6;
+        const auto b = StatBreaks(values, method, count, manual, f);
+        for (size_t i = 1; ok && i < b.size(); ++i) ok = f.Text(b[i]) != f.Text(b[i - 1]);
+        // No value between a class's written end and the next break.
+        for (size_t i = 0; ok && i < values.size(); ++i) {
+            const int c = StatClassOf(values[i], b);
+            ok = c >= int(b.size()) || values[i] <= b[size_t(c)] - step * (1 - 1e-6);
+        }
+        if (ok) return d;
+    }
+    return 4;
+}
+
+bool StatParseBreaks(std::string_view text, std::vector<double>& out, std::string& error) {
+    out.clear();
+    error.clear();
+    // Blanks, 、 and ; part the values; a comma parts them too, unless it stands
+    // before three digits that end a number ("5,000, 10,000" as the legend writes it).
+    std::string s;
+    for (size_t i = 0; i < text.size();) {
+        std::string_view rest = text.substr(i);
+        bool blank = false;
+        for (std::string_view sep : {"　", "、", "，", " ", "\t", "\r", "\n", ";", "；"})
+            if (rest.substr(0, sep.size()) == sep) {
+                s += sep == "，" ? ',' : ' ';
+                i += sep.size();
+                blank = true;
+                break;
+            }
+        if (blank) continue;
+        s += text[i++];
+    }
+    std::vector<std::string> parts;
+    std::string cur;
+    const auto digit = [&](size_t k) { return k < s.size() && isdigit(static_cast<unsigned char>(s[k])); };
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == ' ') {
+            parts.push_back(cur), cur.clear();
+        } else if (s[i] == ',' && !(digit(i - 1) && i > 0 && digit(i + 1) && digit(i + 2) && digit(i + 3) && !digit(i + 4) &&
+                                     cur.find('.') == std::string::npos)) {
+            parts.push_back(cur), cur.clear();
+        } else {
+            cur += s[i];
+        }
+    }
+    parts.push_back(cur);
+    for (const std::string& p : parts) {
+        if (p.empty()) continue;
+        bool noValue = false;
+        std::string why;
+        const auto v = ParseStatNumber(p, noValue, &why);
+        if (!v) {
+            error = "区切りの値「" + p + "」を読めません（" + why + "）";
+            return false;
+        }
+        out.push_back(*v);
+    }
+    return true;
 }
 
 int StatClassOf(double v, const std::vector<double>& breaks) {
@@ -106,17 +204,35 @@ int StatClassOf(double v, const std::vector<double>& breaks) {
 
 std::vector<std::string> StatClassLabels(const std::vector<double>& b, double min, double max,
                                          const StatNumberFormat& fmt, bool openEnds) {
+    return StatClassLabels(b, std::vector<double>{min, max}, fmt, openEnds);
+}
+
+std::vector<std::string> StatClassLabels(const std::vector<double>& b, const std::vector<double>& values,
+                                         const StatNumberFormat& fmt, bool openEnds) {
     std::vector<std::string> out;
     const int n = int(b.size()) + 1;
     const double step = fmt.Step();
+    double min = INFINITY, max = -INFINITY;
+    for (double v : values) min = std::min(min, v), max = std::max(max, v);
+    if (values.empty()) min = max = 0;
+    // A class holding a value past its written end ("21.6" in "15 ～ 21") says "未満" instead.
+    std::vector<char> past(size_t(n), 0);
+    for (double v : values) {
+        const int c = StatClassOf(v, b);
+        if (c < n - 1 && v > b[size_t(c)] - step * (1 - 1e-6)) past[size_t(c)] = 1;
+    }
     for (int i = 0; i < n; ++i) {
         if (openEnds && i == 0 && n > 1) {
             out.push_back(fmt.Text(b[0]) + " 未満");
         } else if (openEnds && i == n - 1 && n > 1) {
             out.push_back(fmt.Text(b.back()) + " 以上");
+        } else if (past[size_t(i)]) {
+            const double lo = i == 0 ? std::floor(min / step + 1e-9) * step : b[size_t(i) - 1];
+            out.push_back(fmt.Text(lo) + " 以上 " + fmt.Text(b[size_t(i)]) + " 未満");
         } else {
-            const double lo = i == 0 ? min : b[i - 1];
-            const double hi = i == n - 1 ? max : b[i] - step;
+            // The ends of the data rounded outwards, so that they hold the smallest and largest values.
+            const double lo = i == 0 ? std::floor(min / step + 1e-9) * step : b[size_t(i) - 1];
+            const double hi = i == n - 1 ? std::ceil(max / step - 1e-9) * step : b[size_t(i)] - step;
             out.push_back(fmt.Text(lo) + " ～ " + fmt.Text(hi));
         }
     }
@@ -160,6 +276,10 @@ constexpr uint8_t kHatches[7] = {2, 4, 3, 5, 6, 7, 0};
 } // namespace
 
 std::vector<StatSlot> StatClassSlots(int scheme, int count, bool reversed, StatStyle style) {
+    return StatClassSlots(scheme, count, reversed, style, NAN);
+}
+
+std::vector<StatSlot> StatClassSlots(int scheme, int count, bool reversed, StatStyle style, double centre) {
     const auto& all = StatSchemes();
     const StatScheme& s = all[std::clamp(scheme, 0, int(all.size()) - 1)];
     count = std::clamp(count, 2, 7);
@@ -167,13 +287,25 @@ std::vector<StatSlot> StatClassSlots(int scheme, int count, bool reversed, StatS
     const int n = int(s.rgb.size());
     // Sequential ramps leave out their palest step, which would look like no data.
     const int first = s.diverging ? 0 : 1, last = n - 1;
+    const bool centred = s.diverging && std::isfinite(centre);
+    centre = std::clamp(centre, -0.5, count - 0.5);
     for (int i = 0; i < count; ++i) {
-        const int k = first + int(std::lround(double(i) * (last - first) / (count - 1)));
+        int k = first + int(std::lround(double(i) * (last - first) / (count - 1)));
+        if (centred) {
+            // The neutral middle of the ramp at the class of the midpoint, each side
+            // darkening with its distance from it on one common scale.
+            const int mid = (n - 1) / 2;
+            const double d = i - centre, reach = std::max(centre, count - 1 - centre);
+            long step = std::lround(d * mid / std::max(reach, 0.5));
+            if (d != 0 && step == 0) step = d < 0 ? -1 : 1;
+            k = std::clamp(mid + int(step), 0, n - 1);
+            if (reversed) k = n - 1 - k;
+        }
         StatSlot slot{FromRgb(s.rgb[size_t(k)]), 0};
         if (style == StatStyle::Pattern) slot = kDensity[std::lround(double(i) * 6 / (count - 1))];
         else if (style == StatStyle::ColourAndPattern) slot.pattern = i == count - 1 ? 0 : kHatches[i];
         out.push_back(slot);
     }
-    if (reversed) std::reverse(out.begin(), out.end());
+    if (reversed && !centred) std::reverse(out.begin(), out.end());
     return out;
 }

@@ -4,6 +4,7 @@
 #include "gui/Types.h"
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 enum class StatMethod { Equal, Quantile, Jenks, StdDev, Manual };
@@ -25,8 +26,19 @@ std::vector<double> StatBreaks(std::vector<double> values, StatMethod method, in
 // for the least sum of squared deviations within the classes.
 std::vector<size_t> JenksStarts(const std::vector<double>& sorted, int count);
 int StatClassOf(double v, const std::vector<double>& breaks);
+// The fewest decimals (0..4) at which the breaks differ and no value lies
+// between a class's written end and the next break.
+int StatDecimalsNeeded(const std::vector<double>& values, StatMethod method, int count,
+                       const std::vector<double>& manual);
+// Breaks typed as the legend writes them: "5,000, 10,000, 50,000"; false with
+// the reason when a part is no number.
+bool StatParseBreaks(std::string_view text, std::vector<double>& out, std::string& error);
 // "1,000 ～ 4,999"; with open ends "1,000 未満" and "50,000 以上".
 std::vector<std::string> StatClassLabels(const std::vector<double>& breaks, double min, double max,
+                                         const StatNumberFormat& fmt, bool openEnds);
+// The same from the values themselves: a class with a value past its written
+// end reads "15 以上 22 未満", so that no label hides a value.
+std::vector<std::string> StatClassLabels(const std::vector<double>& breaks, const std::vector<double>& values,
                                          const StatNumberFormat& fmt, bool openEnds);
 
 enum class StatStyle { Colour, Pattern, ColourAndPattern };
@@ -44,4 +56,7 @@ struct StatSlot {
     uint8_t pattern;
 };
 std::vector<StatSlot> StatClassSlots(int scheme, int count, bool reversed, StatStyle style);
+// A diverging scheme centred on the class `centre` (a class number, or halfway
+// between two where the midpoint is a break); NaN spreads the ramp as above.
+std::vector<StatSlot> StatClassSlots(int scheme, int count, bool reversed, StatStyle style, double centre);
 constexpr StatSlot kNoDataSlot{0xC0C0C0, 5};   // white ground with light grey hatching

@@ -1,6 +1,7 @@
 #include "paint/StatTable.h"
 #include "gui/Files.h"
 #include "gui/TextFile.h"
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 
@@ -128,6 +129,15 @@ bool ParseStatTable(std::string_view bytes, StatTable& table, std::string& error
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
         bytes.remove_prefix(3);
         t.utf8 = true;
+        // A mark of UTF-8 is a claim: a byte that is not UTF-8 is refused where it stands.
+        int line = 1;
+        for (size_t i = 0; i < bytes.size();) {
+            if (bytes[i] == '\n') ++line;
+            if (NextCodePoint(bytes, i) < 0) {
+                error = gui::Format("%d 行目に UTF-8 として読めないバイトがあります", line);
+                return false;
+            }
+        }
     } else {
         t.utf8 = !gui::IsAscii(bytes) && IsUtf8(bytes);
     }
@@ -198,13 +208,37 @@ std::string FoldWidth(std::string_view s) {
     return out;
 }
 
-std::optional<double> ParseStatNumber(std::string_view cell, bool& noValue) {
-    std::string s = FoldWidth(cell);
+std::optional<double> ParseStatNumber(std::string_view cell, bool& noValue, std::string* why) {
+    const auto no = [&](const char* reason) -> std::optional<double> {
+        if (why) *why = reason;
+        return std::nullopt;
+    };
     noValue = false;
+    if (why) why->clear();
+    // Blanks around the number go; a blank inside it is no number ("162,151 0.11").
+    std::string s;
+    {
+        const std::string folded = FoldWidth(cell);
+        std::string kept;
+        for (size_t i = 0; i < cell.size();) {
+            const size_t start = i;
+            const int cp = NextCodePoint(cell, i);
+            if (cp < 0) {
+                i = start + 1;
+                kept += 'x';
+                continue;
+            }
+            kept += cp == ' ' || cp == '\t' || cp == 0x3000 ? ' ' : 'x';
+        }
+        const size_t b = kept.find_first_not_of(' '), e = kept.find_last_not_of(' ');
+        if (b != std::string::npos && kept.substr(b, e - b + 1).find(' ') != std::string::npos)
+            return no("値の途中に空白があります");
+        s = folded;
+    }
     for (const char* mark : {"", "-", "…", "...", "‥", "x", "X", "***", "*", "―", "－"})
         if (s == mark) {
             noValue = true;
-            return std::nullopt;
+            return no("値がありません");
         }
     bool negative = false;
     for (std::string_view sign : {"△", "▲"})
@@ -213,20 +247,49 @@ std::optional<double> ParseStatNumber(std::string_view cell, bool& noValue) {
             s.erase(0, sign.size());
             break;
         }
+    if (s.empty() || (negative && (s[0] == '-' || s[0] == '+'))) return no("値が数値ではありません");
+    for (char c : s)
+        if (!isdigit(static_cast<unsigned char>(c)) && c != '.' && c != '-' && c != '+' && c != 'e' && c != 'E' &&
+            c != ',')
+            return no("値が数値ではありません");
+    // Thousands separators only in the whole part, each followed by exactly three
+    // digits, the first group one to three digits: "1,234,567.5".
     std::string plain;
-    for (size_t i = 0; i < s.size(); ++i) {
-        // A thousands separator stands between digits.
-        if (s[i] == ',' && i > 0 && i + 1 < s.size() && isdigit(static_cast<unsigned char>(s[i - 1])) &&
-            isdigit(static_cast<unsigned char>(s[i + 1])))
-            continue;
-        plain += s[i];
+    if (s.find(',') != std::string::npos) {
+        size_t i = s[0] == '-' || s[0] == '+' ? 1 : 0;
+        plain = s.substr(0, i);
+        size_t end = i;
+        while (end < s.size() && (isdigit(static_cast<unsigned char>(s[end])) || s[end] == ',')) ++end;
+        const std::string whole = s.substr(i, end - i);
+        if (s.find(',', end) != std::string::npos) return no("桁区切りのコンマが小数点の後にあります");
+        size_t group = 0, groups = 0;
+        bool ok = !whole.empty() && whole.front() != ',' && whole.back() != ',';
+        for (char c : whole) {
+            if (c == ',') {
+                ok = ok && (groups == 0 ? group >= 1 && group <= 3 : group == 3);
+                group = 0;
+                ++groups;
+            } else {
+                ++group;
+            }
+        }
+        ok = ok && group == 3;
+        if (!ok) return no("桁区切りのコンマが3桁ごとではありません");
+        for (char c : whole)
+            if (c != ',') plain += c;
+        plain += s.substr(end);
+    } else {
+        plain = s;
     }
-    if (plain.empty() || (negative && (plain[0] == '-' || plain[0] == '+'))) return std::nullopt;
-    for (char c : plain)
-        if (!isdigit(static_cast<unsigned char>(c)) && c != '.' && c != '-' && c != '+' && c != 'e' && c != 'E')
-            return std::nullopt;
     char* end = nullptr;
     const double v = std::strtod(plain.c_str(), &end);
-    if (end != plain.c_str() + plain.size() || v != v || v > 1e300 || v < -1e300) return std::nullopt;
+    if (end != plain.c_str() + plain.size() || !std::isfinite(v)) return no("値が数値ではありません");
+    // Beyond this a double no longer holds every whole number of the table exactly,
+    // and the labels would print digits the table does not have.
+    if (std::fabs(v) > kStatValueMax) return no("値が大きすぎます（±1,000兆まで）");
     return negative ? -v : v;
+}
+
+std::optional<double> ParseStatNumber(std::string_view cell, bool& noValue) {
+    return ParseStatNumber(cell, noValue, nullptr);
 }

@@ -30,7 +30,11 @@ bool ParseStatTable(std::string_view bytes, StatTable& table, std::string& error
 // A cell as a number: "1,234", "１２３４", "△12", "-3.5"; nullopt with
 // `noValue` set for the marks of a missing value ("-", "…", "x", "***", empty),
 // nullopt with `noValue` clear for text that is not a number.
+// Thousands separators count only in groups of three; values beyond
+// ±kStatValueMax are refused. `why` gets the reason a cell gives no value.
 std::optional<double> ParseStatNumber(std::string_view cell, bool& noValue);
+std::optional<double> ParseStatNumber(std::string_view cell, bool& noValue, std::string* why);
+constexpr double kStatValueMax = 1e15;
 
 // Full-width ASCII to ASCII and blanks (also the full-width one) removed.
 std::string FoldWidth(std::string_view s);

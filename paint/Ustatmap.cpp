@@ -285,12 +285,19 @@ TStatMap::TStatMap() : TForm("　統計地図") {
     QWidget* c = Client();
     BtnOpen = Named(new TButton(c, "表を開く..."), "表を開く");
     BtnOpen->SetBounds(8, 8, 100, 26);
+    BtnReload = Named(new TButton(c, "再読込"), "再読込");
+    BtnReload->SetBounds(112, 8, 70, 26);
+    BtnReload->SetHint("同じファイルを読み直す（列の選択はそのまま）");
+    BtnReload->SetEnabled(false);
+    BtnReload->OnClick = [this](TObject*) { ReloadTable(); };
     LblFile = new TLabel(c, "");
-    LblFile->SetBounds(116, 12, 620, 18);
+    LblFile->SetBounds(190, 12, 558, 18);
     Grid1 = Named(new TStringGrid(c, 6, kGridRows + 1), "表の先頭");
     Grid1->SetBounds(8, 40, 740, 170);
     Grid1->FixedCols = 1;
     Grid1->FixedRows = 1;
+    // Tab goes on to the next control; the arrows move within the grid.
+    Grid1->setTabKeyNavigation(false);
     Grid1->SetCells(0, 0, "行");
     for (int col = 1; col < Grid1->ColCount(); ++col) Grid1->SetCells(col, 0, "列" + std::to_string(col));
 
@@ -307,13 +314,22 @@ TStatMap::TStatMap() : TForm("　統計地図") {
     RGKey->SetItems({"コード", "名称"});
     RGKey->SetItemIndex(0);
     RGKey->OnClick = [this](TObject*) { ColumnsChanged(); };
+    RGLevel = Named(new TRadioGroup(c, "塗る単位"), "塗る単位");
+    RGLevel->SetBounds(310, 212, 250, 40);
+    RGLevel->SetColumns(3);
+    RGLevel->SetItems({"市区町村", "政令市", "都道府県"});
+    RGLevel->SetItemIndex(0);
+    RGLevel->SetHint("表の行が表す単位：政令市は区をまとめて一つ、都道府県は県内をすべて同じ値で塗る");
+    RGLevel->OnClick = [this](TObject*) { ColumnsChanged(); };
 
     const char* boxNames[4] = {"コードの列", "名称の列", "都道府県の列", "値の列"};
     TComboBox** boxes[4] = {&CBCode, &CBName, &CBPref, &CBValue};
     for (int k = 0; k < 4; ++k) {
         const int x = 8 + k * 185;
-        gui::Lbl(c, boxNames[k], x, 259, 85);
+        TLabel* caption = gui::Lbl(c, boxNames[k], x, 259, 85);
         auto* b = Named(new TComboBox(c, false), boxNames[k]);
+        // A list box is read out by its choice; its caption reaches the reader as its label.
+        caption->setBuddy(b);
         b->SetBounds(x + 85, 256, 95, 24);
         b->OnChange = [this](TObject*) { ColumnsChanged(); };
         *boxes[k] = b;
@@ -321,6 +337,13 @@ TStatMap::TStatMap() : TForm("　統計地図") {
     gui::Lbl(c, "単位", 8, 289, 40);
     EdUnit = Named(new TEdit(c, ""), "単位");
     EdUnit->SetBounds(50, 286, 80, 24);
+    gui::Lbl(c, "中央の値", 138, 289, 60);
+    EdMidpoint = Named(new TEdit(c, ""), "中央の値");
+    EdMidpoint->SetBounds(198, 286, 62, 24);
+    EdMidpoint->SetHint("二極の配色が中間色になる値（空欄：値の範囲に均等）");
+    EdMidpoint->OnChange = [this](TObject*) {
+        if (!settingText) MidpointByHand = true;
+    };
 
     RGMethod = Named(new TRadioGroup(c, "分類方法"), "分類方法");
     RGMethod->SetBounds(8, 316, 250, 92);
@@ -330,21 +353,35 @@ TStatMap::TStatMap() : TForm("　統計地図") {
     RGMethod->OnClick = [this](TObject*) { ClassesChanged(); };
     gui::Lbl(c, "階級数", 8, 417, 50);
     UDCount = NumberBox(c, "階級数", 60, 414, 2, 7, 5, EdCount);
+    // The count typed is taken (or refused) when the typing ends, before the
+    // up-down's own handling of it, so that the count and its breaks change together.
+    UDCount->SetAssociate(nullptr);
+    QObject::connect(EdCount, &QLineEdit::editingFinished, EdCount, [this] {
+        if (!committing && EdCount->Text() != std::to_string(Classes)) CommitClasses(true);
+    });
+    UDCount->SetAssociate(EdCount);
+    // Enter on a count out of range is answered here; it does not go on to apply.
+    EdCount->OnKeyPress = [this](TObject*, char& key) {
+        if (key == '\r' && EdCount->Text() != std::to_string(Classes) && !CommitClasses(true)) key = 0;
+    };
     UDCount->OnClick = [this](TObject*, TUDBtnType) { ClassesChanged(); };
     gui::Lbl(c, "区切り", 120, 417, 45);
     EdManual = Named(new TEdit(c, ""), "手動の区切り");
     EdManual->SetBounds(165, 414, 93, 24);
-    EdManual->SetHint("手動：区切りの値をコンマで区切って入力");
+    EdManual->SetHint("手動：区切りの値（階級数より一つ少なく、小さい順に。例 5,000, 10,000）");
     EdManual->OnChange = [this](TObject*) {
-        if (RGMethod->ItemIndex() == 4) ClassesChanged();
+        if (RGMethod->ItemIndex() == 4 && !settingText) ClassesChanged();
     };
 
     ImgHist = Named(new TImage(c), "度数分布");
-    ImgHist->SetBounds(268, 290, 300, 150);
-    ImgHist->SetImageSize(300, 150);
+    ImgHist->SetBounds(268, 290, 300, 130);
+    ImgHist->SetImageSize(300, 130);
+    LblClasses = new TLabel(c, "");
+    LblClasses->SetBounds(268, 424, 300, 18);
 
-    gui::Lbl(c, "配色", 580, 289, 40);
+    TLabel* schemeCaption = gui::Lbl(c, "配色", 580, 289, 40);
     CBScheme = Named(new TComboBox(c, false), "配色");
+    schemeCaption->setBuddy(CBScheme);
     CBScheme->SetBounds(620, 286, 128, 24);
     for (const StatScheme& s : StatSchemes()) CBScheme->Items()->Add(s.name);
     CBScheme->SetItemIndex(0);
@@ -358,35 +395,91 @@ TStatMap::TStatMap() : TForm("　統計地図") {
     CBNoDataHatch->SetBounds(580, 414, 168, 22);
     CBNoDataHatch->SetChecked(true);
 
-    gui::Lbl(c, "小数桁数", 8, 449, 60);
-    UDDecimals = NumberBox(c, "小数桁数", 70, 446, 0, 4, 0, EdDecimals);
-    UDDecimals->OnClick = [this](TObject*, TUDBtnType) { ClassesChanged(); };
+    RGDivide = Named(new TRadioGroup(c, "値を割る"), "値を割る");
+    RGDivide->SetBounds(8, 446, 300, 40);
+    RGDivide->SetColumns(3);
+    RGDivide->SetItems({"割らない", "列で割る", "面積で割る"});
+    RGDivide->SetItemIndex(0);
+    RGDivide->SetHint("率・密度：値をほかの列の値か、面積（km²）で割る");
+    RGDivide->OnClick = [this](TObject*) { divideChanged(); };
+    TLabel* divisorCaption = gui::Lbl(c, "割る列", 318, 457, 50);
+    CBDivisor = Named(new TComboBox(c, false), "割る列");
+    divisorCaption->setBuddy(CBDivisor);
+    CBDivisor->SetBounds(368, 454, 200, 24);
+    CBDivisor->OnChange = [this](TObject*) {
+        if (RGDivide->ItemIndex() == 1) ColumnsChanged();
+    };
+    CBFixClasses = Named(new TCheckBox(c, "分類を固定"), "分類を固定");
+    CBFixClasses->SetBounds(580, 454, 168, 22);
+    CBFixClasses->SetHint("区切り・階級数・桁数・配色をそのままにして、次の列や表に使う");
+    CBFixClasses->OnClick = [this](TObject*) {
+        const bool fixed = CBFixClasses->Checked();
+        for (QWidget* w : std::initializer_list<QWidget*>{RGMethod, EdCount, UDCount, EdManual, EdDecimals, UDDecimals,
+                                                          CBScheme, CBReverse, RGStyle, EdMidpoint, CBOpenEnds, CBThousands})
+            w->setEnabled(!fixed);
+        if (!fixed) ClassesChanged();
+    };
+
+    gui::Lbl(c, "小数桁数", 8, 495, 60);
+    UDDecimals = NumberBox(c, "小数桁数", 70, 492, 0, 4, 0, EdDecimals);
+    UDDecimals->OnClick = [this](TObject*, TUDBtnType) {
+        DecimalsByHand = true;
+        ClassesChanged();
+    };
     CBThousands = Named(new TCheckBox(c, "桁区切り"), "桁区切り");
-    CBThousands->SetBounds(130, 446, 90, 22);
+    CBThousands->SetBounds(130, 492, 90, 22);
     CBThousands->SetChecked(true);
     CBOpenEnds = Named(new TCheckBox(c, "両端を「未満」「以上」で表す"), "両端を未満以上で表す");
-    CBOpenEnds->SetBounds(230, 446, 230, 22);
+    CBOpenEnds->SetBounds(230, 492, 230, 22);
 
     LblJoin = new TLabel(c, "");
-    LblJoin->SetBounds(8, 478, 400, 18);
+    LblJoin->SetBounds(8, 524, 400, 18);
     LBReport = Named(new TListBox(c), "結合できなかった行");
-    LBReport->SetBounds(8, 498, 560, 110);
+    LBReport->SetBounds(8, 544, 560, 104);
+    LBReport->OnClick = [this](TObject*) { candidateChosen(); };
+    TLabel* candidateCaption = gui::Lbl(c, "候補", 8, 659, 40);
+    CBCandidate = Named(new TComboBox(c, false), "候補");
+    candidateCaption->setBuddy(CBCandidate);
+    CBCandidate->SetBounds(50, 656, 518, 24);
+    CBCandidate->SetHint("候補が複数ある行：上の一覧で行を選び、ここで市区町村を選ぶ");
+    CBCandidate->SetEnabled(false);
+    CBCandidate->OnChange = [this](TObject*) {
+        const int k = CBCandidate->ItemIndex() - 1;
+        if (candidateRow < 0 || k < 0) return;
+        for (const StatJoinRow& r : Join.rows)
+            if (r.row == candidateRow && k < int(r.candidates.size())) {
+                Spec.picks[candidateRow] = r.candidates[size_t(k)];
+                ColumnsChanged();
+                return;
+            }
+    };
 
     BtnApply = Named(new TButton(c, "適用"), "適用");
-    BtnApply->SetBounds(580, 478, 80, 28);
-    BtnApply->OnClick = [this](TObject*) { Apply(); };
+    BtnApply->SetBounds(580, 524, 80, 28);
+    // Enter anywhere in the window applies.
+    BtnApply->SetDefault(true);
+    BtnApply->OnClick = [this](TObject*) {
+        if (CommitClasses(true)) Apply();
+    };
     BtnUndo = Named(new TButton(c, "元に戻す"), "元に戻す");
-    BtnUndo->SetBounds(668, 478, 80, 28);
+    BtnUndo->SetBounds(668, 524, 80, 28);
     BtnUndo->SetEnabled(false);
     BtnUndo->OnClick = [this](TObject*) { Undo(); };
     BtnReport = Named(new TButton(c, "報告を保存"), "報告を保存");
-    BtnReport->SetBounds(580, 514, 168, 28);
+    BtnReport->SetBounds(580, 560, 168, 28);
     BtnReport->SetEnabled(false);
     BtnReport->OnClick = [this](TObject*) {
         if (SaveDialog1->Execute()) SaveReport(SaveDialog1->FileName);
     };
+    BtnSaveClasses = Named(new TButton(c, "分類表を保存"), "分類表を保存");
+    BtnSaveClasses->SetBounds(580, 596, 168, 28);
+    BtnSaveClasses->SetHint("市区町村ごとのコード・名称・値・階級・色を CSV で保存");
+    BtnSaveClasses->SetEnabled(false);
+    BtnSaveClasses->OnClick = [this](TObject*) {
+        if (SaveDialog2->Execute()) SaveClassTable(SaveDialog2->FileName);
+    };
     BtnClose = Named(new TButton(c, "閉じる"), "閉じる");
-    BtnClose->SetBounds(668, 580, 80, 28);
+    BtnClose->SetBounds(668, 652, 80, 28);
     BtnClose->OnClick = [this](TObject*) { Close(); };
 
     OpenDialog1 = new TOpenDialog(this);
@@ -398,8 +491,13 @@ TStatMap::TStatMap() : TForm("　統計地図") {
     SaveDialog1->Filter = "CSV ファイル (*.csv)|*.csv|すべて (*.*)|*.*";
     SaveDialog1->DefaultExt = "csv";
     SaveDialog1->OverwritePrompt = true;
+    SaveDialog2 = new TSaveDialog(this);
+    SaveDialog2->Filter = SaveDialog1->Filter;
+    SaveDialog2->DefaultExt = "csv";
+    SaveDialog2->OverwritePrompt = true;
     for (TCheckBox* b : {CBThousands, CBOpenEnds}) b->OnClick = [this](TObject*) { ClassesChanged(); };
-    SetClientSize(756, 616);
+    for (TComboBox* b : {CBScheme}) b->OnChange = [this](TObject*) { drawHistogram(); };
+    SetClientSize(756, 688);
 }
 
 int TStatMap::EditionYear() {
@@ -424,9 +522,13 @@ bool TStatMap::OpenTable(const std::string& path) {
         MessageBox(path + "\n" + error, kCaption, MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
+    // The same headings where the last table had them: the same kind of table, its choices kept.
+    const bool same = !Table.rows.empty() && Spec.headingRow < int(t.rows.size()) &&
+                      t.rows[size_t(Spec.headingRow)] == Table.rows[size_t(Spec.headingRow)];
     Table = std::move(t);
     TablePath = path;
     LblFile->SetCaption(path);
+    BtnReload->SetEnabled(true);
     const int cols = int(std::min<size_t>(Table.Width(), StatTable::COL_MAX));
     Grid1->SetColCount(cols + 1);
     Grid1->SetRowCount(kGridRows + 1);
@@ -435,8 +537,14 @@ bool TStatMap::OpenTable(const std::string& path) {
         Grid1->SetCells(0, r + 1, r < int(Table.rows.size()) ? std::to_string(Table.lines[r]) : "");
         for (int col = 0; col < cols; ++col) Grid1->SetCells(col + 1, r + 1, Table.Cell(r, col));
     }
-    UDHeading->SetPosition(1);
-    Spec = ProposeStatColumns(Table, 0);
+    if (same) {
+        ColumnsChanged();
+        return true;
+    }
+    const int heading = FindStatHeading(Table);
+    UDHeading->SetPosition(heading + 1);
+    Spec = ProposeStatColumns(Table, heading);
+    formatFor.clear();
     fillColumnBoxes();
     // The key's own handler joins; without a change of key, join here.
     const int key = Spec.codeCol >= 0 || Spec.nameCol < 0 ? 0 : 1;
@@ -445,17 +553,23 @@ bool TStatMap::OpenTable(const std::string& path) {
     return true;
 }
 
+bool TStatMap::ReloadTable() {
+    if (TablePath.empty()) return false;
+    return OpenTable(TablePath);
+}
+
 void TStatMap::fillColumnBoxes() {
     const auto& head = Spec.headingRow < int(Table.rows.size()) ? Table.rows[Spec.headingRow] : std::vector<std::string>{};
-    TComboBox* boxes[4] = {CBCode, CBName, CBPref, CBValue};
-    const int chosen[4] = {Spec.codeCol, Spec.nameCol, Spec.prefCol, Spec.valueCol};
-    for (int k = 0; k < 4; ++k) {
+    TComboBox* boxes[5] = {CBCode, CBName, CBPref, CBValue, CBDivisor};
+    const int chosen[5] = {Spec.codeCol, Spec.nameCol, Spec.prefCol, Spec.valueCol, Spec.divisorCol};
+    for (int k = 0; k < 5; ++k) {
         boxes[k]->Items()->Clear();
         boxes[k]->Items()->Add(kNone);
         for (size_t col = 0; col < Table.Width(); ++col)
             boxes[k]->Items()->Add(gui::Format("%zu: ", col + 1) + (col < head.size() ? head[col] : ""));
         boxes[k]->SetItemIndex(chosen[k] + 1);
     }
+    Spec.picks.clear();
 }
 
 bool TStatMap::loadUnits() {
@@ -468,19 +582,50 @@ bool TStatMap::loadUnits() {
     return true;
 }
 
+void TStatMap::divideChanged() {
+    // The unit follows the division by area: 人 → 人/km².
+    const std::string perKm2 = "/km²";
+    std::string unit = EdUnit->Text();
+    const bool has = unit.size() >= perKm2.size() && unit.compare(unit.size() - perKm2.size(), perKm2.size(), perKm2) == 0;
+    if (RGDivide->ItemIndex() == 2 && !has) unit += perKm2;
+    if (RGDivide->ItemIndex() != 2 && has) unit.resize(unit.size() - perKm2.size());
+    EdUnit->SetText(unit);
+    ColumnsChanged();
+}
+
 void TStatMap::ColumnsChanged() {
     Spec.headingRow = UDHeading->Position() - 1;
     Spec.codeCol = RGKey->ItemIndex() == 0 ? CBCode->ItemIndex() - 1 : -1;
     Spec.nameCol = CBName->ItemIndex() - 1;
     Spec.prefCol = CBPref->ItemIndex() - 1;
     Spec.valueCol = CBValue->ItemIndex() - 1;
+    Spec.divisorCol = RGDivide->ItemIndex() == 1 ? CBDivisor->ItemIndex() - 1 : -1;
+    Spec.perArea = RGDivide->ItemIndex() == 2;
+    Spec.level = std::clamp(RGLevel->ItemIndex(), 0, 2);
     Join = StatJoin{};
-    if (!Table.rows.empty() && Spec.valueCol >= 0 && (Spec.codeCol >= 0 || Spec.nameCol >= 0)) {
+    if (!Table.rows.empty() && Spec.valueCol >= 0 &&
+        (Spec.codeCol >= 0 || Spec.nameCol >= 0 || (Spec.level == kLevelPref && Spec.prefCol >= 0))) {
         loadUnits();
         Join = JoinStatTable(Table, Spec, Units);
+        if (Spec.divisorCol >= 0) Join.valueHeading += "／" + Table.Cell(size_t(Spec.headingRow), size_t(Spec.divisorCol));
     }
     showReport();
+    autoFormat();
     ClassesChanged();
+}
+
+// A new value column starts with its own format: decimals from the breaks
+// (ClassesChanged) and the midpoint 0 where the values have both signs.
+void TStatMap::autoFormat() {
+    const std::string key = TablePath + gui::Format("/%d/%d/%d/%d", Spec.valueCol, Spec.divisorCol, int(Spec.perArea), Spec.level);
+    if (key == formatFor || CBFixClasses->Checked()) return;
+    formatFor = key;
+    DecimalsByHand = false;
+    MidpointByHand = false;
+    const auto [lo, hi] = std::minmax_element(Join.values.begin(), Join.values.end());
+    settingText = true;
+    EdMidpoint->SetText(!Join.values.empty() && *lo < 0 && *hi > 0 ? "0" : "");
+    settingText = false;
 }
 
 void TStatMap::showReport() {
@@ -489,10 +634,38 @@ void TStatMap::showReport() {
     LblJoin->SetCaption(gui::Format("結合 %d / %d 行", Join.joined, m));
     if (Join.textColumn && m > 0)
         LBReport->Items()->Add(gui::Format("値の列（%s）に数値がありません", Join.valueHeading.c_str()));
-    for (const std::string& line : StatReportLines(Table, Spec, Join)) LBReport->Items()->Add(line);
+    for (const std::string& line : StatReportLines(Table, Spec, Join, &Units)) LBReport->Items()->Add(line);
     if (!Units.missingAreas.empty())
         LBReport->Items()->Add(gui::Format("塗る点のファイルがない地域：%zu", Units.missingAreas.size()));
     BtnReport->SetEnabled(m > 0);
+    BtnSaveClasses->SetEnabled(!Join.values.empty());
+    candidateRow = -1;
+    CBCandidate->Items()->Clear();
+    CBCandidate->SetEnabled(false);
+}
+
+// A report line of a row with several candidates offers them in CBCandidate.
+void TStatMap::candidateChosen() {
+    const int i = LBReport->ItemIndex();
+    candidateRow = -1;
+    CBCandidate->Items()->Clear();
+    CBCandidate->SetEnabled(false);
+    if (i < 0 || i >= LBReport->Items()->Count()) return;
+    const std::string line = LBReport->Items()->Strings(i);
+    const int fileLine = std::atoi(line.c_str());
+    for (const StatJoinRow& r : Join.rows) {
+        if (r.line != fileLine || r.candidates.empty()) continue;
+        candidateRow = r.row;
+        CBCandidate->Items()->Add("（選んでください）");
+        for (int t : r.candidates) {
+            const int area = t >= 0 ? Units.units[size_t(t)].area
+                                    : Units.units[size_t(Units.cities[size_t(-t - 1)].wards.at(0))].area;
+            CBCandidate->Items()->Add(StatTargetName(Units, t) + "（" + Open->AreaName[std::clamp(area, 0, 59)] + "）");
+        }
+        CBCandidate->SetItemIndex(0);
+        CBCandidate->SetEnabled(true);
+        return;
+    }
 }
 
 StatNumberFormat TStatMap::NumberFormat() const {
@@ -505,17 +678,75 @@ StatMethod TStatMap::Method() const {
     return m[std::clamp(RGMethod->ItemIndex(), 0, 4)];
 }
 
-int TStatMap::ClassCount() const { return std::clamp(UDCount->Position(), 2, 7); }
+int TStatMap::ClassCount() const { return Classes; }
 
-void TStatMap::ClassesChanged() {
-    std::vector<double> manual;
-    std::stringstream in(FoldWidth(EdManual->Text()));
-    for (std::string part; std::getline(in, part, ',');) {
-        bool noValue = false;
-        if (const auto v = ParseStatNumber(part, noValue)) manual.push_back(*v);
+void TStatMap::ClassesChanged() { CommitClasses(false); }
+
+bool TStatMap::CommitClasses(bool loud) {
+    if (committing) return false;
+    committing = true;
+    const auto refuse = [&](const std::string& why) {
+        if (loud) MessageBox(why, kCaption, MB_OK | MB_ICONEXCLAMATION);
+        LblClasses->SetCaption(why);
+        committing = false;
+        return false;
+    };
+    // Fixed classes stay whatever the column: only the picture of the new values changes.
+    if (CBFixClasses->Checked() && int(Breaks.size()) == Classes - 1) {
+        drawHistogram();
+        committing = false;
+        return true;
     }
-    Breaks = StatBreaks(Join.values, Method(), ClassCount(), manual, NumberFormat());
+    const std::string typed = FoldWidth(EdCount->Text());
+    const bool digits = !typed.empty() && typed.size() <= 3 &&
+                        std::all_of(typed.begin(), typed.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
+    const int count = digits ? std::atoi(typed.c_str()) : 0;
+    if (count < UDCount->Min || count > UDCount->Max) {
+        UDCount->SetPosition(Classes);
+        return refuse(gui::Format("階級数は %d から %d までの整数で入力してください", UDCount->Min, UDCount->Max));
+    }
+    std::vector<double> manual;
+    if (Method() == StatMethod::Manual) {
+        std::string error;
+        if (!StatParseBreaks(EdManual->Text(), manual, error)) return refuse(error);
+        if (int(manual.size()) != count - 1)
+            return refuse(gui::Format("区切りの値が %zu 個です。%d 階級には %d 個（小さい順）が要ります", manual.size(),
+                                      count, count - 1));
+        for (size_t i = 1; i < manual.size(); ++i)
+            if (!(manual[i] > manual[i - 1]))
+                return refuse("区切りの値は小さい順に、同じ値を重ねずに入力してください");
+    }
+    if (!DecimalsByHand) UDDecimals->SetPosition(StatDecimalsNeeded(Join.values, Method(), count, manual));
+    Breaks = StatBreaks(Join.values, Method(), count, manual, NumberFormat());
+    Classes = count;
+    UDCount->SetPosition(count);
+    LblClasses->SetCaption("");
     drawHistogram();
+    committing = false;
+    return true;
+}
+
+double TStatMap::Midpoint() const {
+    bool noValue = false;
+    const auto v = ParseStatNumber(EdMidpoint->Text(), noValue);
+    return v ? *v : NAN;
+}
+
+std::vector<StatSlot> TStatMap::ClassSlots() const {
+    double centre = NAN;
+    const double mid = Midpoint();
+    if (std::isfinite(mid)) {
+        const int k = StatClassOf(mid, Breaks);
+        centre = k > 0 && Breaks[size_t(k) - 1] == mid ? k - 0.5 : k;
+    }
+    auto fills = StatClassSlots(CBScheme->ItemIndex(), Classes, CBReverse->Checked(),
+                                StatStyle(std::clamp(RGStyle->ItemIndex(), 0, 2)), centre);
+    fills.push_back(CBNoDataHatch->Checked() ? kNoDataSlot : StatSlot{0xFFFFFF, 0});
+    return fills;
+}
+
+std::vector<std::string> TStatMap::ClassLabels() const {
+    return StatClassLabels(Breaks, Join.values, NumberFormat(), CBOpenEnds->Checked());
 }
 
 void TStatMap::drawHistogram() {
@@ -524,28 +755,69 @@ void TStatMap::drawHistogram() {
     cv->Brush->Style = bsSolid;
     cv->Brush->Color = clWhite;
     cv->Pen->Color = clBlack;
+    cv->Pen->Width = 1;
     cv->Rectangle(0, 0, w, h);
     if (Join.values.empty()) return;
     const auto [lo, hi] = std::minmax_element(Join.values.begin(), Join.values.end());
-    const double min = *lo, span = std::max(*hi - *lo, 1e-12);
-    constexpr int kBins = 50;
+    const double min = *lo, max = *hi, span = std::max(max - min, 1e-12);
+    // Bars between the class counts on top and the axis with its values below.
+    constexpr int kBins = 50, kTop = 14, kBottom = 28, kSide = 6;
+    const int x0 = kSide, x1 = w - kSide, base = h - kBottom;
     std::vector<int> bins(kBins, 0);
-    for (double v : Join.values) bins[std::min(kBins - 1, int((v - min) / span * kBins))]++;
-    const int top = *std::max_element(bins.begin(), bins.end());
-    const double bw = double(w - 4) / kBins;
+    for (double v : Join.values) bins[size_t(std::clamp(int((v - min) / span * kBins), 0, kBins - 1))]++;
+    const int top = std::max(1, *std::max_element(bins.begin(), bins.end()));
+    const double bw = double(x1 - x0) / kBins;
     cv->Brush->Color = 0x808080;
     for (int b = 0; b < kBins; ++b) {
-        if (!bins[b]) continue;
-        const int bar = std::max(1, int(double(bins[b]) / top * (h - 6)));
-        cv->FillRect(TRect{2 + int(b * bw), h - 2 - bar, 2 + int((b + 1) * bw), h - 2});
+        if (!bins[size_t(b)]) continue;
+        const int bar = std::max(1, int(double(bins[size_t(b)]) / top * (base - kTop - 2)));
+        cv->FillRect(TRect{x0 + int(b * bw), base - bar, x0 + int((b + 1) * bw), base});
+    }
+    cv->Pen->Color = clBlack;
+    cv->MoveTo(x0, base);
+    cv->LineTo(x1, base);
+    cv->Font->Size = 7;
+    cv->Font->Color = clBlack;
+    cv->Brush->Style = bsClear;
+    const StatNumberFormat fmt = NumberFormat();
+    const int th = cv->TextHeight("0");
+    cv->TextOut(x0, base + 2 + th, fmt.Text(min));
+    const std::string maxText = fmt.Text(max);
+    cv->TextOut(std::max(x0, x1 - cv->TextWidth(maxText)), base + 2 + th, maxText);
+    // A break's place, only when it lies on the axis: a break far outside the
+    // data, or one that is no number, has no pixel.
+    const auto place = [&](double b, int& x) {
+        const double px = x0 + (b - min) / span * (x1 - x0);
+        if (!std::isfinite(px) || px < x0 || px > x1) return false;
+        x = int(px);
+        return true;
+    };
+    std::vector<int> counts(Breaks.size() + 1, 0);
+    for (double v : Join.values) counts[size_t(StatClassOf(v, Breaks))]++;
+    int from = x0;
+    for (size_t k = 0; k <= Breaks.size(); ++k) {
+        int to = x1;
+        if (k < Breaks.size() && !place(Breaks[k], to)) to = Breaks[k] < min ? x0 : x1;
+        const std::string n = std::to_string(counts[k]);
+        cv->TextOut(std::clamp((from + to - cv->TextWidth(n)) / 2, 0, std::max(0, w - cv->TextWidth(n))), 1, n);
+        from = to;
     }
     cv->Pen->Color = clRed;
+    int lastRight = -1000;
     for (double b : Breaks) {
-        const int x = 2 + int((b - min) / span * (w - 4));
-        if (x < 0 || x >= w) continue;
-        cv->MoveTo(x, 1);
-        cv->LineTo(x, h - 1);
+        int x = 0;
+        if (!place(b, x)) continue;
+        cv->MoveTo(x, kTop);
+        cv->LineTo(x, base + 4);
+        // The break's value under the axis, where it does not run into the last one.
+        const std::string t = fmt.Text(b);
+        const int tw = cv->TextWidth(t), tx = std::clamp(x - tw / 2, 0, std::max(0, w - tw));
+        if (tx > lastRight + 2) {
+            cv->TextOut(tx, base + 2, t);
+            lastRight = tx + tw;
+        }
     }
+    cv->Brush->Style = bsSolid;
 }
 
 bool TStatMap::Apply() {
@@ -589,9 +861,7 @@ bool TStatMap::Apply() {
         Last.legendOn = Hanrei->LegendOn && Hanrei->CBExpDisplay->Checked();
     }
 
-    std::vector<StatSlot> fills = StatClassSlots(CBScheme->ItemIndex(), count, CBReverse->Checked(),
-                                                 StatStyle(std::clamp(RGStyle->ItemIndex(), 0, 2)));
-    fills.push_back(CBNoDataHatch->Checked() ? kNoDataSlot : StatSlot{0xFFFFFF, 0});
+    std::vector<StatSlot> fills = ClassSlots();
     Last.first = int(kept.size());
     std::copy(kept.begin(), kept.end(), o.PaintRecords);
     o.paint_rep = int(kept.size());
@@ -626,9 +896,7 @@ bool TStatMap::Apply() {
     g.numbers[0] = count + 1;
     g.title = CutCp932(Join.valueHeading + (EdUnit->Text().empty() ? "" : "（" + EdUnit->Text() + "）"),
                        THanrei::TEXT_MAX);
-    const double min = *std::min_element(Join.values.begin(), Join.values.end());
-    const double max = *std::max_element(Join.values.begin(), Join.values.end());
-    const auto labels = StatClassLabels(Breaks, min, max, NumberFormat(), CBOpenEnds->Checked());
+    const auto labels = ClassLabels();
     for (int k = 0; k <= count; ++k) {
         g.rowColours[k] = fills[size_t(k)].colour;
         g.rowPatterns[k] = fills[size_t(k)].pattern;
@@ -690,7 +958,7 @@ bool TStatMap::UndoIfLast() {
 }
 
 bool TStatMap::SaveReport(const std::string& path) {
-    const auto lines = StatReportLines(Table, Spec, Join);
+    const auto lines = StatReportLines(Table, Spec, Join, &Units);
     const bool ok = gui::AtomicRewrite(path, [&](gui::TextWriter& w) {
         for (const std::string& l : lines) w.WriteLine(l);
         return !w.Failed();
@@ -698,6 +966,55 @@ bool TStatMap::SaveReport(const std::string& path) {
     if (!ok)
         MessageBox(gui::Format("報告ファイル %s を保存できませんでした", path.c_str()), kCaption,
                    MB_OK | MB_ICONEXCLAMATION);
+    return ok;
+}
+
+bool TStatMap::SaveClassTable(const std::string& path) {
+    const auto fills = ClassSlots();
+    const auto line = [&](const std::string& code, const std::string& name, double v) {
+        const bool none = std::isnan(v);
+        const size_t k = none ? size_t(Classes) : size_t(StatClassOf(v, Breaks));
+        std::string n = name;
+        if (n.find_first_of(",\"") != std::string::npos) {
+            std::string q = "\"";
+            for (char ch : n) q += ch == '"' ? std::string("\"\"") : std::string(1, ch);
+            n = q + "\"";
+        }
+        return code + "," + n + "," + (none ? "" : gui::Format("%.16g", v)) + "," +
+               (none ? std::string("データなし") : std::to_string(k + 1)) + gui::Format(",0x%08x", unsigned(fills[k].colour));
+    };
+    // One line for what one value colours: a unit, a designated city taken whole, a prefecture.
+    std::vector<std::string> lines{"コード,名称,値,階級,色"};
+    std::vector<char> cityDone(Units.cities.size(), 0), prefDone(48, 0);
+    for (size_t i = 0; i < Units.units.size() && i < Join.unitValue.size(); ++i) {
+        const StatUnit& u = Units.units[i];
+        const double v = Join.unitValue[i];
+        if (Spec.level == kLevelPref) {
+            if (u.pref < 1 || u.pref > 47 || prefDone[size_t(u.pref)]) continue;
+            prefDone[size_t(u.pref)] = 1;
+            const std::string five = gui::Format("%02d000", u.pref);
+            lines.push_back(line(five + CodeCheckDigit(five), PrefName(u.pref), v));
+            continue;
+        }
+        if (Spec.level == kLevelCity && !u.city.empty()) {
+            const auto c = std::find_if(Units.cities.begin(), Units.cities.end(), [&](const StatCity& k) {
+                return std::find(k.wards.begin(), k.wards.end(), int(i)) != k.wards.end();
+            });
+            if (c != Units.cities.end()) {
+                const size_t ci = size_t(c - Units.cities.begin());
+                if (!cityDone[ci]) lines.push_back(line(c->code, c->name, v));
+                cityDone[ci] = 1;
+                continue;
+            }
+        }
+        lines.push_back(line(u.code, u.city + u.name, v));
+    }
+    const bool ok = gui::AtomicRewrite(path, [&](gui::TextWriter& w) {
+        for (const std::string& l : lines) w.WriteLine(l);
+        return !w.Failed();
+    });
+    if (!ok)
+        MessageBox(gui::Format("分類表 %s を保存できませんでした", path.c_str()), kCaption, MB_OK | MB_ICONEXCLAMATION);
     return ok;
 }
 

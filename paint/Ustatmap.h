@@ -83,6 +83,30 @@ public:
     static int EditionYear();
     static std::vector<int> SelectedAreas();
 
+    // Controls and settings beyond the first window.
+    TButton* BtnReload;          // "再読込": the same file again, its columns kept
+    TLabel* LblClasses;          // why the breaks typed are not taken
+    TEdit* EdMidpoint;           // "中央の値": where a diverging scheme turns
+    TRadioGroup* RGDivide;       // "割る": なし / 列 / 面積（km²）
+    TComboBox* CBDivisor;        // "割る列"
+    TRadioGroup* RGLevel;        // "塗る単位": 市区町村 / 政令市 / 都道府県
+    TCheckBox* CBFixClasses;     // "分類を固定": breaks, count, format and colours stay
+    TButton* BtnSaveClasses;     // "分類表を保存"
+    TComboBox* CBCandidate;      // "候補": the unit a row of several candidates stands for
+    TSaveDialog* SaveDialog2;
+    // The class count in force: the one owner, set only with the breaks it goes with.
+    int Classes = 5;
+    bool DecimalsByHand = false;  // the user set 小数桁数; else it follows the breaks
+    bool MidpointByHand = false;  // the user typed 中央の値; else 0 where the values span it
+    // Takes the typed count and breaks with new breaks, or refuses them (with a
+    // message when `loud`, else in LblClasses) and keeps the classes in force.
+    bool CommitClasses(bool loud);
+    double Midpoint() const;                          // NaN when none
+    std::vector<StatSlot> ClassSlots() const;         // the classes' fills, then the no-data fill
+    std::vector<std::string> ClassLabels() const;     // the legend's texts of the classes
+    bool SaveClassTable(const std::string& path);     // "コード,名称,値,階級,色" per coloured unit
+    bool ReloadTable();
+
 private:
     void fillColumnBoxes();
     void restoreLook();
@@ -92,6 +116,13 @@ private:
     bool loadUnits();
     std::vector<int> unitsAreas;
     int unitsYear = -1;
+    void autoFormat();             // decimals and midpoint for a new value column
+    void candidateChosen();
+    void divideChanged();
+    int candidateRow = -1;         // the table row CBCandidate chooses for
+    bool settingText = false;      // a box's text set by the window, not typed
+    bool committing = false;
+    std::string formatFor;         // the value column decimals and midpoint were chosen for
 };
 
 // Made when first asked for, after the thirty windows of the start-up.

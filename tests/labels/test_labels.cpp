@@ -4,8 +4,10 @@
 #include "lines/Urail.h"
 #include "tests/labels/LabelsMap.h"
 #include "tests/support/DrawnAt.h"
+#include <QAccessible>
 #include <QApplication>
 #include <QTest>
+#include <set>
 
 namespace {
 constexpr TColor kInk = 0x123456, kOther = 0x654321;
@@ -422,4 +424,23 @@ TEST_F(LabelTable, FindingCentringAndShowingAll) {
     for (int i = 0; i < 3; ++i) EXPECT_EQ(Cell(5, i), "");
     EXPECT_EQ(L->Button16->Caption(), "表　示");
     EXPECT_EQ(Count(kInk, 0, 0, 600, 600), 0);
+}
+
+// A screen reader reads each column of both label grids by what it holds, not by its number.
+TEST_F(LabelTable, TheGridsColumnsAreReadByWhatTheyHold) {
+    for (TCellGrid* g : {Letter->StringGrid1, InLabel->StringGrid1}) {
+        QAccessibleTableInterface* t = QAccessible::queryAccessibleInterface(g)->tableInterface();
+        ASSERT_TRUE(t);
+        std::set<QString> names;
+        for (int c = 0; c < g->ColCount(); ++c) {
+            const QString name = t->columnDescription(c);
+            bool number = false;
+            name.toInt(&number);
+            EXPECT_FALSE(name.isEmpty() || number) << c << " reads " << name.toStdString();
+            names.insert(name);
+        }
+        EXPECT_EQ(int(names.size()), g->ColCount());
+    }
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(Letter->StringGrid1)->tableInterface()->columnDescription(7).toStdString(),
+              "主要駅");
 }
