@@ -36,6 +36,7 @@ void StatLayer::Prepare(const DrawSettings&) {
 }
 
 void StatLayer::Draw(TCanvas& cv, const MapView& view, const DrawSettings&) {
+    if (looks.empty()) return;
     thread_local std::vector<TPoint> pts;
     thread_local std::vector<int> counts;
     const uint8_t noData = uint8_t(looks.size() - 1);

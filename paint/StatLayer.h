@@ -16,6 +16,7 @@ public:
     int MapYear = 0;
     // The areas drawn; their shapes read now (a refused file is in TakeErrors).
     void SetAreas(std::vector<int> a);
+    void ForgetRefused() { shapes.ForgetRefused(); }
     std::vector<std::string> TakeErrors() { return shapes.TakeErrors(); }
     size_t ShapeBytes() const { return shapes.Bytes(); }
 

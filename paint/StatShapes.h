@@ -36,7 +36,8 @@ public:
     // Errors met since the last call, each once.
     std::vector<std::string> TakeErrors();
     size_t Bytes() const;
-    void Clear() { areas.clear(); }
+    // The files refused or missing are asked for again (the user may have mended them).
+    void ForgetRefused() { std::erase_if(areas, [](const auto& a) { return !a.second; }); }
 
 private:
     std::map<std::pair<int, int>, std::unique_ptr<StatShapeArea>> areas;   // (year, area); null: no file

@@ -628,6 +628,7 @@ bool TStatMap::Apply() {
     TOpen& o = *Open;
     StatLayer& layer = *StatLayerOnMap;
     // The shapes of the areas shown, read now so that a refused file is told here.
+    layer.ForgetRefused();
     layer.SetAreas(SelectedAreas());
     if (const auto errors = layer.TakeErrors(); !errors.empty()) {
         std::string text = "次の市区町村の形のファイルを読めませんでした。その地域は塗りません。";
@@ -771,21 +772,23 @@ void TStatMap::noteOtherDate() {
             if (c.size() == 6 || c.size() == 5) codes.push_back(c.substr(0, 5));
         }
     if (codes.empty()) return;
-    int bestYear = -1;
-    size_t best = 0;
+    std::vector<std::pair<size_t, int>> found;   // codes found, year
     for (int year : kYears) {
         if (year == unitsYear) continue;
         gui::TextReader r(Open->AppDir + "/MAPDATA/Codes" + (year ? "/" + std::to_string(year) : "") + "/Area.csv");
         std::unordered_set<std::string> there;
         for (std::string line; r.ReadLine(line);)
             if (line.size() > 6) there.insert(line.substr(0, 5));
-        const size_t n = size_t(std::count_if(codes.begin(), codes.end(), [&](const std::string& c) { return there.count(c); }));
-        if (n > best) best = n, bestYear = year;
+        found.push_back({size_t(std::count_if(codes.begin(), codes.end(), [&](const std::string& c) { return there.count(c); })), year});
     }
-    // A few strays are rows of totals; most of them, a table of another date.
-    if (bestYear < 0 || best * 2 < codes.size()) return;
+    const size_t best = found.empty() ? 0 : std::max_element(found.begin(), found.end())->first;
+    // A few strays are rows of totals; most of them, a table of another date (or of several, where the codes lasted).
+    if (best == 0 || best * 2 < codes.size()) return;
+    std::string years;
+    for (const auto& [n, year] : found)
+        if (n == best) years += (years.empty() ? "" : "・") + YearText(year);
     LBReport->Items()->Add(gui::Format("結合できなかったコード %zu 件のうち %zu 件は%sの市区町村のものです（地図は%s）",
-                                       codes.size(), best, YearText(bestYear).c_str(), YearText(unitsYear).c_str()));
+                                       codes.size(), best, years.c_str(), YearText(unitsYear).c_str()));
 }
 
 // Before the redraw of a map loaded again: the layer follows the units of the
@@ -842,6 +845,8 @@ void TStatMap::RestoreSettings(const StatMapBlock& b) {
     OfferPending = false;
     BtnUndo->SetEnabled(false);
     BtnToPaint->SetEnabled(b.on);
+    // A project without a statistics map leaves the window's settings as they are.
+    if (!b.on) return;
     // The table is read again when it is there; the values drawn stay those of the project.
     if (!b.table.empty() && gui::FileExists(b.table) && OpenTable(b.table)) {
         UDHeading->SetPosition(b.headingRow + 1);
@@ -873,6 +878,6 @@ void RestoreStatMap(const StatMapBlock& b, const std::string& tablePath) {
     StatMapBlock shown = b;
     shown.table = tablePath;
     if (StatLayerOnMap) StatLayerOnMap->Show(shown);
-    // The window takes the settings only when it has been made or there is a map to show.
+    // The window is made for a map to show; one made before forgets its undo.
     if (StatMap || b.on) StatMapWindow()->RestoreSettings(shown);
 }

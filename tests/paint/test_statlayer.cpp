@@ -315,3 +315,27 @@ TEST_F(StatisticsLayer, TheProjectKeepsTheLayerWhenTheTableHasMovedAndTheCommand
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_NE(Messages()[0].text.find("行目が正しくありません"), std::string::npos);
 }
+
+// A damaged shapes file is refused with its name and line: its area stays
+// unfilled, the others are drawn.
+TEST_F(StatisticsLayer, ADamagedShapesFileIsNamedWithItsLineAndItsAreaLeftOut) {
+    const std::string shapes = File("MAPDATA/Codes/Shapes/12.txt");
+    std::string text = ReadBytes(shapes);
+    size_t at = 0;
+    for (int k = 0; k < 4; ++k) at = text.find('\n', at) + 1;
+    text.replace(at, text.find('\r', at) - at, "99999999,1");   // line 5: a vertex far past any map
+    std::ofstream(shapes, std::ios::binary) << text;
+    ChooseAreas({12, 13});
+    Open->CBTownName->SetChecked(false);
+    Messages().clear();
+    ApplySample();
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_NE(Messages()[0].text.find("Shapes/12.txt の 5 行目"), std::string::npos) << Messages()[0].text;
+    const QImage img = MapImage();
+    const std::vector<StatUnit> tokyo = LoadStatUnits(programDir.string(), {12}, 0).units,
+                                kanagawa = LoadStatUnits(programDir.string(), {13}, 0).units;
+    EXPECT_EQ(Unfilled(kanagawa, img).size(), 0u);
+    size_t points = 0;
+    for (const StatUnit& u : tokyo) points += u.points.size();
+    EXPECT_GT(Unfilled(tokyo, img).size(), points * 9 / 10);
+}

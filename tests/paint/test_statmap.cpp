@@ -200,13 +200,10 @@ TEST_F(StatisticsMap, AStatisticsMapOfTheCountryTurnedIntoPaintComesBackFromTheP
 }
 
 TEST_F(StatisticsMap, ATableOf2005ColoursThe2005BordersAndADamagedTableChangesNothing) {
-    gui::testing::QueueAnswer(IDOK);
-    Open->EditionClick(2);
-    ASSERT_TRUE(Open->N20051->Checked());
     ChooseAreas({31});
-    // The municipalities of 広島 on 2005-04-01, by name as a table of that year writes them.
+    // The municipalities of 広島 on 2005-04-01, with their codes and names as a table of that year writes them.
     gui::TextReader r((programDir / "MAPDATA/Codes/2005/31.csv").string());
-    std::string line, table = "都道府県,市町村,値\n";
+    std::string line, table = "都道府県,市町村,コード,値\n";
     std::set<std::string> names;
     int parts = 0;
     while (r.ReadLine(line)) {
@@ -214,12 +211,26 @@ TEST_F(StatisticsMap, ATableOf2005ColoursThe2005BordersAndADamagedTableChangesNo
         const std::string code = line.substr(0, 6), rest = line.substr(7);
         const std::string name = rest.substr(0, rest.find(','));
         const std::string city = rest.substr(rest.find(',') + 1, rest.find(',', rest.find(',') + 1) - rest.find(',') - 1);
-        if (names.insert(city + name).second) table += "広島県," + city + name + "," + code + "\n";
+        if (names.insert(city + name).second) table += "広島県," + city + name + "," + code + "," + code + "\n";
     }
     std::ofstream(File("h2005.csv"), std::ios::binary) << gui::Utf8ToCp932(table);
     ::StatMapWindow()->Show();
     OpenTable(File("h2005.csv"));
     ASSERT_EQ(StatMap->CBName->ItemIndex(), 2);
+    ASSERT_EQ(StatMap->RGKey->ItemIndex(), 0);
+    // On today's map the report tells whose codes they are.
+    StatMap->BtnApply->Click();
+    bool told = false;
+    for (int i = 0; i < StatMap->LBReport->Items()->Count(); ++i)
+        told = told || StatMap->LBReport->Items()->Strings(i).find("2005年の市区町村のもの") != std::string::npos;
+    EXPECT_TRUE(told) << StatMap->LBReport->Items()->Strings(StatMap->LBReport->Items()->Count() - 1);
+    // The edition switched, the map shown is today's until it is loaded again; then the table joins whole.
+    gui::testing::QueueAnswer(IDOK);
+    Open->EditionClick(2);
+    ASSERT_TRUE(Open->N20051->Checked());
+    EXPECT_LT(StatMap->Join.joined, int(names.size()));
+    ChooseAreas({31});
+    EXPECT_EQ(StatMap->Join.joined, int(names.size()));
     StatMap->RGKey->SetItemIndex(1);
     EXPECT_EQ(StatMap->Join.joined, int(names.size()));
     // Before the mergers of 2005 there were more of them than today.
