@@ -367,7 +367,8 @@ void ScanFill(QImage& img, const TPoint* pts, const int* counts, int rings, cons
             TPoint a = pts[first + i], b = pts[first + (i + 1) % n];
             if (a.y == b.y) continue;
             if (a.y > b.y) std::swap(a, b);
-            edges.push_back({double(a.x), double(b.x - a.x) / double(b.y - a.y), a.y, b.y});
+            // In doubles: points of a far zoom sit at the int limits.
+            edges.push_back({double(a.x), (double(b.x) - double(a.x)) / (double(b.y) - double(a.y)), a.y, b.y});
             yMin = std::min(yMin, a.y), yMax = std::max(yMax, b.y);
         }
     }
@@ -380,12 +381,13 @@ void ScanFill(QImage& img, const TPoint* pts, const int* counts, int rings, cons
         active.erase(std::remove_if(active.begin(), active.end(), [y](const Edge* e) { return e->yEnd <= y; }),
                      active.end());
         xs.clear();
-        for (const Edge* e : active) xs.push_back(e->x + (y - e->yTop) * e->dxdy);
+        for (const Edge* e : active) xs.push_back(e->x + (double(y) - e->yTop) * e->dxdy);
         std::sort(xs.begin(), xs.end());
         uint32_t* row = Row(img, y);
         for (size_t i = 0; i + 1 < xs.size(); i += 2) {
             double l = std::ceil(xs[i] - 1e-9), r = std::ceil(xs[i + 1] - 1e-9);
-            int s = int(std::max(l, 0.0)), e = int(std::min(r, double(img.width())));
+            const double width = img.width();
+            int s = int(std::clamp(l, 0.0, width)), e = int(std::clamp(r, 0.0, width));
             BrushSpan(row, y, s, e, brush, mode);
             if (spans && s < e) spans->push_back({y, s, e});
         }

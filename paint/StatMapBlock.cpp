@@ -70,7 +70,11 @@ void StatMapBlock::Write(gui::TextWriter& w) const {
 
 bool StatMapBlock::Parse(ProjectLines& in) {
     *this = StatMapBlock{};
-    if (in.Rest().empty()) return true;
+    // Blank lines after the last block were read as nothing before, and still are.
+    const auto rest = in.Rest();
+    if (std::all_of(rest.begin(), rest.end(),
+                    [](const std::string& l) { return l.find_first_not_of(" \t") == std::string::npos; }))
+        return true;
     std::string s;
     if (!in.Next(s) || !in.Check(s == kHeader) || !in.Next(table)) return false;
     int join[6], classes[6], format[3];

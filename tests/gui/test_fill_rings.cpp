@@ -5,6 +5,7 @@
 #include "gui/VectorRecorder.h"
 #include <gtest/gtest.h>
 #include <QPainter>
+#include <climits>
 
 TEST(FillRings, HolesStayOpenNeighboursShareEachPixelOnceAndTheShapesKeptDrawTheSame) {
     TBitmap bitmap(40, 40);
@@ -59,4 +60,12 @@ TEST(FillRings, HolesStayOpenNeighboursShareEachPixelOnceAndTheShapesKeptDrawThe
     const int four = 4;
     w.FillRings(quad, &four, 1);
     EXPECT_TRUE(bitmap.Image() == whole.Image());
+
+    // A part far larger than the picture (a deep zoom puts its points at the int limits) covers it whole.
+    cv.Pen->Mode = pmCopy;
+    cv.Brush->Color = clBlue;
+    const TPoint far[3] = {{INT_MIN, INT_MIN}, {INT_MAX, 20}, {INT_MIN, INT_MAX}};
+    cv.FillRings(far, &three, 1);
+    EXPECT_EQ(cv.Pixels(0, 0), clBlue);
+    EXPECT_EQ(cv.Pixels(39, 39), clBlue);
 }

@@ -175,7 +175,6 @@ TEST_F(StatisticsLayer, WardsAndIslandsShowTheirClassAtEveryViewAndSizeAndTheSea
                 EXPECT_EQ(Unfilled(s == "市区町村界なし" ? all : shown, img), std::vector<std::string>{}) << at;
                 EXPECT_EQ(SeaFilled(s == "×5" ? &sea : nullptr), 0) << at;
                 if (s == "市区町村界なし") Open->CBTownBorder->Click();
-                if (HasFailure()) img.save(QString::fromStdString("/tmp/sl_" + std::to_string(area) + "_" + std::to_string(item) + ".png"));
             }
         }
     }
