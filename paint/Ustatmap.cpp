@@ -848,7 +848,14 @@ void TStatMap::RestoreSettings(const StatMapBlock& b) {
     // A project without a statistics map leaves the window's settings as they are.
     if (!b.on) return;
     // The table is read again when it is there; the values drawn stay those of the project.
-    if (!b.table.empty() && gui::FileExists(b.table) && OpenTable(b.table)) {
+    const bool found = !b.table.empty() && gui::FileExists(b.table) && OpenTable(b.table);
+    if (!found) {   // nothing of a table read before stays to be joined
+        Table = StatTable{};
+        Join = StatJoin{};
+        TablePath = b.table;
+        LblFile->SetCaption(b.table.empty() ? "" : b.table + "（見つかりません）");
+        LBReport->Items()->Clear();
+    } else {
         UDHeading->SetPosition(b.headingRow + 1);
         Spec = ProposeStatColumns(Table, b.headingRow);
         fillColumnBoxes();
@@ -868,10 +875,12 @@ void TStatMap::RestoreSettings(const StatMapBlock& b) {
     CBThousands->SetChecked(b.thousands);
     CBOpenEnds->SetChecked(b.openEnds);
     EdUnit->SetText(b.unit);
-    if (Table.rows.empty()) return;
-    ColumnsChanged();
+    if (!Table.rows.empty()) ColumnsChanged();
     // Values of another date than the map's: the table, joined to the units shown, wins.
-    if (b.on && b.year != unitsYear && !Join.values.empty()) followJoin();
+    if (b.year != EditionYear() && !Join.values.empty()) followJoin();
+    else if (b.year != EditionYear())
+        LBReport->Items()->Add(gui::Format("プロジェクトの値は%sの市区町村のものです（地図は%s）。合併などで変わった市区町村はデータなしになります",
+                                           YearText(b.year).c_str(), YearText(EditionYear()).c_str()));
 }
 
 void RestoreStatMap(const StatMapBlock& b, const std::string& tablePath) {

@@ -13,6 +13,7 @@
 #include <QImage>
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <set>
@@ -261,6 +262,22 @@ TEST_F(StatisticsMap, ATableOf2005ColoursThe2005BordersAndADamagedTableChangesNo
     EXPECT_EQ(StatMap->TablePath, File("h2005.csv"));
     EXPECT_TRUE(StatLayerOnMap->Shown() == applied);
     EXPECT_TRUE(MapImage() == shown);
+
+    // Saved under 2005 and opened on today's edition: the table, still there, joins today's units;
+    // gone, the project's values stay and the report says whose they are.
+    QueueFileName(File("h.rvx"));
+    Open->Button1Click(Open);
+    gui::testing::QueueAnswer(IDOK);
+    Open->EditionClick(5);
+    for (bool table : {true, false}) {
+        if (!table) std::filesystem::remove(File("h2005.csv"));
+        QueueFileName(File("h.rvx"));
+        Open->Button10Click(Open);
+        ASSERT_TRUE(StatLayerOnMap->Shown().on);
+        EXPECT_EQ(StatLayerOnMap->Shown().year, table ? 0 : 2005);
+        const int n = StatMap->LBReport->Items()->Count();
+        EXPECT_EQ(n > 0 && StatMap->LBReport->Items()->Strings(n - 1).find("プロジェクトの値は2005年") == 0, !table);
+    }
 }
 
 // Under the old borders a municipality of today is several regions of the map;
