@@ -580,7 +580,7 @@ ProjectLegend StatLegend(const StatMapBlock& b, const std::vector<double>& unitV
     std::vector<double> values;
     bool noData = false;
     for (double v : unitValues) {
-        if (std::isnan(v)) noData = true;
+        if (!std::isfinite(v)) noData = true;
         else values.push_back(v);
     }
     const auto looks = b.Slots();
@@ -595,7 +595,7 @@ ProjectLegend StatLegend(const StatMapBlock& b, const std::vector<double>& unitV
         const StatSlot& s = k < b.count ? looks[size_t(k)] : looks.back();
         g.rowColours[k] = s.colour;
         g.rowPatterns[k] = s.pattern;
-        g.rowTexts[k] = k < b.count ? labels[size_t(k)] : "データなし";
+        g.rowTexts[k] = k >= b.count ? "データなし" : size_t(k) < labels.size() ? labels[size_t(k)] : "";
     }
     g.frameBox = Hanrei->CBExpWaku->Checked();
     g.bold = Hanrei->CBBold->Checked();
@@ -625,6 +625,13 @@ bool TStatMap::Apply() {
     }
     loadUnits();
     if (Join.unitValue.size() != Units.units.size()) ColumnsChanged();
+    // The layer and the project hold one break between each two classes.
+    if (Breaks.size() != size_t(ClassCount() - 1) ||
+        !std::all_of(Breaks.begin(), Breaks.end(), [](double v) { return std::isfinite(v); }) ||
+        !std::is_sorted(Breaks.begin(), Breaks.end())) {
+        MessageBox("区切りの値が階級数に合っていないため適用できません", kCaption, MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
     TOpen& o = *Open;
     StatLayer& layer = *StatLayerOnMap;
     // The shapes of the areas shown, read now so that a refused file is told here.
@@ -814,7 +821,7 @@ void TStatMap::takeValues(StatMapBlock& b) const {
     b.year = unitsYear;
     b.values.clear();
     for (size_t i = 0; i < Units.units.size() && i < Join.unitValue.size(); ++i)
-        if (!std::isnan(Join.unitValue[i])) b.values.push_back({int32_t(std::stoi(Units.units[i].code)), Join.unitValue[i]});
+        if (std::isfinite(Join.unitValue[i])) b.values.push_back({int32_t(std::stoi(Units.units[i].code)), Join.unitValue[i]});
     std::sort(b.values.begin(), b.values.end());
     b.values.erase(std::unique(b.values.begin(), b.values.end(),
                                [](const auto& x, const auto& y) { return x.first == y.first; }),
