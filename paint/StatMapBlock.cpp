@@ -60,7 +60,7 @@ void StatMapBlock::Write(gui::TextWriter& w) const {
     w.Printf("%s\n%s\n", kHeader, table.c_str());
     w.Printf("%d,%d,%d,%d,%d,%d,JOIN\n", headingRow, key, codeCol, nameCol, prefCol, valueCol);
     w.Printf("%d,%d,%d,%d,%d,%d,CLASSES\n", method, count, scheme, reversed ? -1 : 0, style, noDataHatch ? -1 : 0);
-    w.Printf("%d,%d,%d,FORMAT\n", decimals, thousands ? -1 : 0, openEnds ? -1 : 0);
+    w.Printf("%d,%d,%d,%d,FORMAT\n", decimals, thousands ? -1 : 0, openEnds ? -1 : 0, counts ? -1 : 0);
     w.Printf("%s\n%s\n", unit.c_str(), heading.c_str());
     w.Printf("%d,BREAKS\n", int(breaks.size()));
     for (double b : breaks) w.Printf("%.17g\n", b);
@@ -77,16 +77,16 @@ bool StatMapBlock::Parse(ProjectLines& in) {
         return true;
     std::string s;
     if (!in.Next(s) || !in.Check(s == kHeader) || !in.Next(table)) return false;
-    int join[6], classes[6], format[3];
+    int join[6], classes[6], format[4];
     static const int joinRange[6][2] = {{0, 1000000}, {0, 1}, {-1, 1000}, {-1, 1000}, {-1, 1000}, {-1, 1000}};
     static const int classRange[6][2] = {{0, 4}, {2, 7}, {0, 1000}, {-1, 0}, {0, 2}, {-1, 0}};
-    static const int formatRange[3][2] = {{0, 4}, {-1, 0}, {-1, 0}};
-    if (!Numbers(in, join, joinRange, 6) || !Numbers(in, classes, classRange, 6) || !Numbers(in, format, formatRange, 3))
+    static const int formatRange[4][2] = {{0, 4}, {-1, 0}, {-1, 0}, {-1, 0}};
+    if (!Numbers(in, join, joinRange, 6) || !Numbers(in, classes, classRange, 6) || !Numbers(in, format, formatRange, 4))
         return false;
     headingRow = join[0], key = join[1], codeCol = join[2], nameCol = join[3], prefCol = join[4], valueCol = join[5];
     method = classes[0], count = classes[1], scheme = classes[2], reversed = classes[3] != 0, style = classes[4];
     noDataHatch = classes[5] != 0;
-    decimals = format[0], thousands = format[1] != 0, openEnds = format[2] != 0;
+    decimals = format[0], thousands = format[1] != 0, openEnds = format[2] != 0, counts = format[3] != 0;
     if (!in.Next(unit) || !in.Next(heading)) return false;
     int n[2];
     static const int breakRange[1][2] = {{0, 6}};

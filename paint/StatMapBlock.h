@@ -16,7 +16,7 @@ struct StatMapBlock {
     std::string table;   // the table's path; relative to the project's folder when written there
     int headingRow = 0, key = 0, codeCol = -1, nameCol = -1, prefCol = -1, valueCol = -1;
     int method = 2, count = 5, scheme = 0, style = 0, decimals = 0;
-    bool reversed = false, noDataHatch = true, thousands = true, openEnds = false;
+    bool reversed = false, noDataHatch = true, thousands = true, openEnds = false, counts = false;
     std::string unit, heading;   // "単位" and the value column's heading
     std::vector<double> breaks;   // count - 1, ascending
     int year = 0;                 // the date of the codes: 0 the data set's own, else the edition's year

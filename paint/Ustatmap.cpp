@@ -382,6 +382,9 @@ TStatMap::TStatMap() : TForm("　統計地図") {
     BtnUndo->SetBounds(668, 478, 80, 28);
     BtnUndo->SetEnabled(false);
     BtnUndo->OnClick = [this](TObject*) { Undo(); };
+    CBCounts = Named(new TCheckBox(c, "凡例に件数"), "凡例に件数");
+    CBCounts->SetBounds(580, 446, 168, 22);
+    CBCounts->SetHint("凡例の各階級に市区町村の数を添える");
     BtnToPaint = Named(new TButton(c, "ペイントに変換"), "ペイントに変換");
     BtnToPaint->SetBounds(580, 546, 168, 28);
     BtnToPaint->SetHint("統計地図をペイントの塗りに変えてペイントファイルに保存できるようにする");
@@ -566,6 +569,7 @@ StatMapBlock TStatMap::Settings() const {
     b.decimals = UDDecimals->Position();
     b.thousands = CBThousands->Checked();
     b.openEnds = CBOpenEnds->Checked();
+    b.counts = CBCounts->Checked();
     b.unit = EdUnit->Text();
     b.heading = Join.valueHeading;
     return b;
@@ -591,11 +595,14 @@ ProjectLegend StatLegend(const StatMapBlock& b, const std::vector<double>& unitV
     const auto labels = values.empty() ? std::vector<std::string>(size_t(b.count))
                                        : StatClassLabels(b.breaks, *lo, *hi, StatNumberFormat{b.decimals, b.thousands},
                                                          b.openEnds);
+    std::vector<int> counts(size_t(b.count) + 1, 0);   // and no data last
+    for (double v : unitValues) counts[std::isfinite(v) ? size_t(std::min(StatClassOf(v, b.breaks), b.count - 1)) : size_t(b.count)]++;
     for (int k = 0; k < rows; ++k) {
         const StatSlot& s = k < b.count ? looks[size_t(k)] : looks.back();
         g.rowColours[k] = s.colour;
         g.rowPatterns[k] = s.pattern;
         g.rowTexts[k] = k >= b.count ? "データなし" : size_t(k) < labels.size() ? labels[size_t(k)] : "";
+        if (b.counts) g.rowTexts[k] += gui::Format(" (%d)", counts[size_t(std::min(k, b.count))]);
     }
     g.frameBox = Hanrei->CBExpWaku->Checked();
     g.bold = Hanrei->CBBold->Checked();
@@ -881,6 +888,7 @@ void TStatMap::RestoreSettings(const StatMapBlock& b) {
     UDDecimals->SetPosition(b.decimals);
     CBThousands->SetChecked(b.thousands);
     CBOpenEnds->SetChecked(b.openEnds);
+    CBCounts->SetChecked(b.counts);
     EdUnit->SetText(b.unit);
     if (!Table.rows.empty()) ColumnsChanged();
     // Values of another date than the map's: the table, joined to the units shown, wins.

@@ -35,6 +35,7 @@ public:
     TCheckBox* CBOpenEnds;     // "両端を「未満」「以上」で表す"
     TButton *BtnApply, *BtnUndo, *BtnReport, *BtnClose;   // "適用", "元に戻す", "報告を保存", "閉じる"
     TButton* BtnToPaint;       // "ペイントに変換"
+    TCheckBox* CBCounts;       // "凡例に件数": each class's number of units in its legend row
     TLabel* LblJoin;           // "結合 n / m 行"
     TListBox* LBReport;        // rows not joined, with their reasons
     TOpenDialog* OpenDialog1;

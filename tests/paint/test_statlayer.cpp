@@ -270,9 +270,13 @@ TEST_F(StatisticsLayer, TheProjectKeepsTheLayerWhenTheTableHasMovedAndTheCommand
     StatMap->BtnOpen->Click();
     ChooseItem(StatMap->CBValue, 6);
     StatMap->RGStyle->SetItemIndex(2);   // colours and hatches
+    StatMap->CBCounts->SetChecked(true);
     StatMap->BtnApply->Click();
     EXPECT_EQ(Hanrei->LegendCount, 6);
-    EXPECT_EQ(Hanrei->LegendTexts[5], "データなし");
+    EXPECT_EQ(Hanrei->LegendTexts[5], "データなし (1)");
+    int counted = 0;
+    for (int k = 0; k < 6; ++k) counted += std::atoi(Hanrei->LegendTexts[k].substr(Hanrei->LegendTexts[k].rfind('(') + 1).c_str());
+    EXPECT_EQ(counted, int(LoadStatUnits(programDir.string(), {13}, 0).units.size()));
     const QImage shown = MapImage();
 
     QueueFileName(File("a.rvx"));
