@@ -50,6 +50,7 @@ struct DrawSettings {
 // proper and are left out while the legend window's "地図" box is unticked.
 enum class LayerPlace {
     Background,
+    StatFill,   // the statistics map: under every line and grid
     GridUnder,
     MeshGrid,
     Polylines,

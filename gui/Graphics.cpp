@@ -346,52 +346,82 @@ void TCanvas::Polyline(const TPoint* pts, int count) {
     Changed();
 }
 
+namespace {
+
+// Fills rings together by the alternate rule (a ring inside another is a hole):
+// pixel centres on the integer grid, left edges in. The spans filled are kept
+// when asked for (a hatch's vector copy is its pixels).
+void ScanFill(QImage& img, const TPoint* pts, const int* counts, int rings, const TBrush& brush, TPenMode mode,
+              std::vector<gui::PixelSpan>* spans) {
+    struct Edge { double x, dxdy; int yTop, yEnd; };
+    thread_local std::vector<Edge> edges;
+    thread_local std::vector<const Edge*> active;
+    thread_local std::vector<double> xs;
+    edges.clear();
+    active.clear();
+    int yMin = std::numeric_limits<int>::max(), yMax = std::numeric_limits<int>::min();
+    for (int r = 0, first = 0; r < rings; first += counts[r++]) {
+        const int n = counts[r];
+        if (n < 3) continue;
+        for (int i = 0; i < n; ++i) {
+            TPoint a = pts[first + i], b = pts[first + (i + 1) % n];
+            if (a.y == b.y) continue;
+            if (a.y > b.y) std::swap(a, b);
+            // In doubles: points of a far zoom sit at the int limits.
+            edges.push_back({double(a.x), (double(b.x) - double(a.x)) / (double(b.y) - double(a.y)), a.y, b.y});
+            yMin = std::min(yMin, a.y), yMax = std::max(yMax, b.y);
+        }
+    }
+    yMin = std::max(yMin, 0), yMax = std::min(yMax, img.height());
+    if (yMin >= yMax) return;
+    std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.yTop < b.yTop; });
+    size_t next = 0;
+    for (int y = yMin; y < yMax; ++y) {
+        while (next < edges.size() && edges[next].yTop <= y) active.push_back(&edges[next++]);
+        active.erase(std::remove_if(active.begin(), active.end(), [y](const Edge* e) { return e->yEnd <= y; }),
+                     active.end());
+        xs.clear();
+        for (const Edge* e : active) xs.push_back(e->x + (double(y) - e->yTop) * e->dxdy);
+        std::sort(xs.begin(), xs.end());
+        uint32_t* row = Row(img, y);
+        for (size_t i = 0; i + 1 < xs.size(); i += 2) {
+            double l = std::ceil(xs[i] - 1e-9), r = std::ceil(xs[i + 1] - 1e-9);
+            const double width = img.width();
+            int s = int(std::clamp(l, 0.0, width)), e = int(std::clamp(r, 0.0, width));
+            BrushSpan(row, y, s, e, brush, mode);
+            if (spans && s < e) spans->push_back({y, s, e});
+        }
+    }
+}
+
+} // namespace
+
 void TCanvas::Polygon(const TPoint* pts, int count) {
     if (!pts || count <= 0) return;
     QImage& img = Image();
     if (img.isNull()) return Changed();
-    // Fill: alternate rule, pixel centres on the integer grid, left edges in.
     if (Brush->Style != bsClear && count >= 3) {
-        struct Edge { double x, dxdy; int yTop, yEnd; };
-        std::vector<Edge> edges;
-        int yMin = std::numeric_limits<int>::max(), yMax = std::numeric_limits<int>::min();
-        for (int i = 0; i < count; ++i) {
-            TPoint a = pts[i], b = pts[(i + 1) % count];
-            if (a.y == b.y) continue;
-            if (a.y > b.y) std::swap(a, b);
-            double k = double(b.x - a.x) / double(b.y - a.y);
-            edges.push_back({double(a.x), k, a.y, b.y});
-            yMin = std::min(yMin, a.y), yMax = std::max(yMax, b.y);
-        }
-        yMin = std::max(yMin, 0), yMax = std::min(yMax, img.height());
-        std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.yTop < b.yTop; });
         // A hatch is kept by its pixels, a solid fill by the polygon itself.
         std::vector<gui::PixelSpan> spans;
         const bool hatchSpans = Vector && Pen->Mode == pmCopy && IsHatch(Brush->Style);
         if (Vector && Pen->Mode == pmCopy) Vector->FillPolygon(pts, count, *Brush);
-        std::vector<const Edge*> active;
-        std::vector<double> xs;
-        size_t next = 0;
-        for (int y = yMin; y < yMax; ++y) {
-            while (next < edges.size() && edges[next].yTop <= y) active.push_back(&edges[next++]);
-            active.erase(std::remove_if(active.begin(), active.end(), [y](const Edge* e) { return e->yEnd <= y; }),
-                         active.end());
-            xs.clear();
-            for (const Edge* e : active)
-                if (e->yTop <= y) xs.push_back(e->x + (y - e->yTop) * e->dxdy);
-            std::sort(xs.begin(), xs.end());
-            uint32_t* row = Row(img, y);
-            for (size_t i = 0; i + 1 < xs.size(); i += 2) {
-                double l = std::ceil(xs[i] - 1e-9), r = std::ceil(xs[i + 1] - 1e-9);
-                int s = int(std::max(l, 0.0)), e = int(std::min(r, double(img.width())));
-                BrushSpan(row, y, s, e, *Brush, Pen->Mode);
-                if (hatchSpans && s < e) spans.push_back({y, s, e});
-            }
-        }
+        ScanFill(img, pts, &count, 1, *Brush, Pen->Mode, hatchSpans ? &spans : nullptr);
         if (hatchSpans) Vector->FillSpans(spans, *Brush);
     }
     if (Vector) Vector->Stroke(pts, count, true, *Pen, *Brush, 0, false);
     if (Pen->Style != psClear) TCanvasImpl::Closed(*this, img, pts, count);
+    Changed();
+}
+
+void TCanvas::FillRings(const TPoint* pts, const int* counts, int rings) {
+    if (!pts || !counts || rings <= 0 || Brush->Style == bsClear) return;
+    QImage& img = Image();
+    if (img.isNull()) return Changed();
+    std::vector<gui::PixelSpan> spans;
+    const bool vector = Vector && Pen->Mode == pmCopy, hatch = IsHatch(Brush->Style);
+    if (vector && !hatch) Vector->FillRings(pts, counts, rings, *Brush);
+    ScanFill(img, pts, counts, rings, *Brush, Pen->Mode, vector && hatch ? &spans : nullptr);
+    if (vector && hatch) Vector->FillSpans(spans, *Brush);
     Changed();
 }
 

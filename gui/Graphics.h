@@ -88,6 +88,9 @@ public:
     // Connected segments, end pixel of the last one left unset, as LineTo would.
     void Polyline(const TPoint* pts, int count);
     void Polygon(const TPoint* pts, int count);
+    // Rings of counts[0], counts[1], ... points filled together with the brush
+    // by the alternate rule (holes stay open), no outline.
+    void FillRings(const TPoint* pts, const int* counts, int rings);
     void Rectangle(int x1, int y1, int x2, int y2);
     void Rectangle(const TRect& r) { Rectangle(r.Left, r.Top, r.Right, r.Bottom); }
     void Ellipse(int x1, int y1, int x2, int y2);

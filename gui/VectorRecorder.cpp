@@ -299,13 +299,24 @@ void VectorRecorder::Stroke(const TPoint* pts, int n, bool closed, const TPen& p
     }
 }
 
-void VectorRecorder::FillPolygon(const TPoint* pts, int n, const TBrush& brush) {
-    if (n < 3 || brush.Style != bsSolid) return;
-    std::vector<QPointF> ring;
-    for (int i = 0; i < n; ++i) ring.emplace_back(pts[i].x + 0.5, pts[i].y + 0.5);
+void VectorRecorder::FillPolygon(const TPoint* pts, int n, const TBrush& brush) { FillRings(pts, &n, 1, brush); }
+
+namespace {
+constexpr double kInset = 0.5 - 1.0 / 64;
+}
+
+void VectorRecorder::FillRings(const TPoint* pts, const int* counts, int rings, const TBrush& brush) {
+    if (brush.Style != bsSolid) return;
     Item it(Kind::Fill, ToQColor(brush.Color));
-    it.rings.push_back(std::move(ring));
-    Add(std::move(it));
+    for (int r = 0, first = 0; r < rings; first += counts[r++]) {
+        if (counts[r] < 3) continue;
+        std::vector<QPointF> ring;
+        // A hair up and left of the centres: a centre on a top or left edge is
+        // inside, on a bottom or right one outside, as the canvas fills them.
+        for (int i = first; i < first + counts[r]; ++i) ring.emplace_back(pts[i].x + kInset, pts[i].y + kInset);
+        it.rings.push_back(std::move(ring));
+    }
+    if (!it.rings.empty()) Add(std::move(it));
 }
 
 void VectorRecorder::FillRect(int x0, int y0, int x1, int y1, const TBrush& brush) {

@@ -36,6 +36,8 @@ public:
                 bool continuing);
     // An area of pixel centres inside the polygon through pts.
     void FillPolygon(const TPoint* pts, int n, const TBrush& brush);
+    // The same for several rings at once, by the alternate rule.
+    void FillRings(const TPoint* pts, const int* counts, int rings, const TBrush& brush);
     // Pixels x0..x1-1, y0..y1-1.
     void FillRect(int x0, int y0, int x1, int y1, const TBrush& brush);
     // An ellipse in the box x0..x1, y0..y1 (pixel edges), outlined inside it

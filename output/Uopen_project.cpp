@@ -20,7 +20,8 @@ void SetCheckedQuietly(TCheckBox* box, bool on) {
 }
 
 bool TOpen::SaveProjectFile(const std::string& path) {
-    const ProjectData d = ProjectData::Take();
+    ProjectData d = ProjectData::Take();
+    d.statmap.RelativeTo(path);
     const bool ok = gui::AtomicRewrite(path, [&](gui::TextWriter& w) {
         WriteProject(w, d);
         return !w.Failed();
@@ -49,13 +50,14 @@ bool BeforeAreaLoad(TOpen& o) {
 
 // After the area load, which ticks the name boxes by the number of areas:
 // every block that the railway load does not touch.
-void AfterAreaLoad(const ProjectData& d, bool doubleNames) {
+void AfterAreaLoad(const ProjectData& d, bool doubleNames, const std::string& path) {
     d.boxes.Apply();
     // Its handler would tick the main box back: the twin alone goes back.
     SetCheckedQuietly(Settei->CBDoubleName, doubleNames);
     d.paint.Apply();
     d.labels.ApplyBeforeRailways();
     d.legend.Apply();
+    d.statmap.Apply(path);
     d.scaleBar.Apply();
     d.symbols.Apply();
     d.lines.Apply();
@@ -120,7 +122,7 @@ bool TOpen::RestoreProjectFile(const std::string& path) {
     WriteLog(gui::Format("RVXファイル名：%s\n", path.c_str()));
 
     d.view.Apply();   // the area load
-    AfterAreaLoad(d, doubleNames);
+    AfterAreaLoad(d, doubleNames, path);
     d.rail.Apply();   // the railway load, with the station labels it reads
     AfterRailwayLoad(*this, d);
     // The redraw draws the circles in their own layer, under the lines, symbols and labels.

@@ -8,6 +8,7 @@
 #include "navigation/ViewBlock.h"
 #include "paint/LegendBlock.h"
 #include "paint/PaintBlock.h"
+#include "paint/StatMapBlock.h"
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@ struct ProjectData {
     CircleBlock circles;
     BaseColourBlock colours;
     RailBoxBlock rail;
+    StatMapBlock statmap;   // last: a reader that stops before it still has a whole project
     bool operator==(const ProjectData&) const = default;
     // What the windows hold now.
     static ProjectData Take();

@@ -5,6 +5,7 @@
 #include "paint/Ubrush.h"
 #include "paint/Uhanrei.h"
 #include "paint/Upaint.h"
+#include "paint/StatLayer.h"
 
 void TOpen::AddPaintLayers() {
     SettingsReaders.push_back([this](DrawSettings& s) {
@@ -19,6 +20,9 @@ void TOpen::AddPaintLayers() {
         // (the display settings are read before this).
         if (s.TownPaint && SearchesWard()) s.KuDot = false;
     });
+    auto stat = std::make_unique<StatLayer>();
+    StatLayerOnMap = stat.get();
+    Layers.Add(LayerPlace::StatFill, std::move(stat));
     // A painting under way is on the map whatever redraws it: its fills are work.
     Layers.Add(
         LayerPlace::Paint, [this](const DrawSettings& s) { return PaintMode || (PaintDisplay && s.PaintDisplay); },

@@ -4,6 +4,7 @@
 #include "paint/HourGlass.h"
 #include "paint/Uhanrei.h"
 #include "paint/Upaint.h"
+#include "paint/StatLayer.h"
 #include "paint/Ustatmap.h"
 #include <cmath>
 
@@ -63,10 +64,13 @@ void TOpen::WirePaintHandlers() {
     menuStatMap = new TMenuItem("統計地図...");
     Window1->Add(menuStatMap);
     menuStatMap->OnClick = [](TObject*) { StatMapWindow()->Show(); };
-    // Before the paint's own Discard below: the fills must still be there to be told apart.
     AreaChange.On(AreaStep::Discard, [] {
         if (StatMap) StatMap->LeaveMap();
+        StatLayerOnMap->Show(StatMapBlock{});
     });
+    // The edition the map is drawn from is the one on disk when it was loaded.
+    AreaChange.On(AreaStep::Loaded, [] { StatLayerOnMap->MapYear = TickedEditionYear(); });
+    AreaChange.Work([] { return StatLayerOnMap->Shown().on; });
     AreaChange.On(AreaStep::Changing, [] {
         if (StatMap) StatMap->MapChanging();
     });
@@ -80,7 +84,9 @@ void TOpen::WirePaintHandlers() {
     AreaChange.Work([this] { return paint_rep > 0 || Hanrei->CBExpDisplay->Checked(); });
     AreaChange.On(AreaStep::Discard, [this] {
         MapPaint->Close();
-        CBExp->SetChecked(false);
+        // Its handler would draw the old map once more.
+        SetCheckedQuietly(CBExp, false);
+        SetCheckedQuietly(Hanrei->CBExpDisplay, false);
         Hanrei->Close();
         Hanrei->LegendOn = false;
         Hanrei->SaveDialog1->FileName.clear();

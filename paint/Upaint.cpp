@@ -196,11 +196,6 @@ void TMapPaint::Button10Click(TObject*) {
 // The redraw replays what is left.
 void TMapPaint::BtnRepaintClick(TObject*) {
     if (Open->paint_rep <= 0) return;
-    // A statistics map at the end of the records goes back in one step, as it came.
-    if (StatMap && StatMap->UndoIfLast()) {
-        ShowCount();
-        return;
-    }
     Open->paint_rep--;
     Open->DrawMap();
     ShowCount();

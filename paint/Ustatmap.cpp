@@ -2,6 +2,9 @@
 #include "gui/FormParts.h"
 #include "gui/TextFile.h"
 #include "paint/Upaint.h"
+#include "paint/StatLayer.h"
+#include "gui/Files.h"
+#include <unordered_set>
 #include <QImage>
 #include <algorithm>
 #include <cmath>
@@ -455,24 +458,32 @@ TStatMap::TStatMap() : TForm("　統計地図") {
     };
 
     BtnApply = Named(new TButton(c, "適用"), "適用");
-    BtnApply->SetBounds(580, 524, 80, 28);
+    BtnApply->SetBounds(580, 506, 80, 28);
     // Enter anywhere in the window applies.
     BtnApply->SetDefault(true);
     BtnApply->OnClick = [this](TObject*) {
         if (CommitClasses(true)) Apply();
     };
     BtnUndo = Named(new TButton(c, "元に戻す"), "元に戻す");
-    BtnUndo->SetBounds(668, 524, 80, 28);
+    BtnUndo->SetBounds(668, 506, 80, 28);
     BtnUndo->SetEnabled(false);
     BtnUndo->OnClick = [this](TObject*) { Undo(); };
+    CBCounts = Named(new TCheckBox(c, "凡例に件数"), "凡例に件数");
+    CBCounts->SetBounds(580, 478, 168, 22);
+    CBCounts->SetHint("凡例の各階級に市区町村の数を添える");
+    BtnToPaint = Named(new TButton(c, "ペイントに変換"), "ペイントに変換");
+    BtnToPaint->SetBounds(580, 540, 168, 28);
+    BtnToPaint->SetHint("統計地図をペイントの塗りに変えてペイントファイルに保存できるようにする");
+    BtnToPaint->SetEnabled(false);
+    BtnToPaint->OnClick = [this](TObject*) { ConvertToPaint(); };
     BtnReport = Named(new TButton(c, "報告を保存"), "報告を保存");
-    BtnReport->SetBounds(580, 560, 168, 28);
+    BtnReport->SetBounds(580, 574, 168, 28);
     BtnReport->SetEnabled(false);
     BtnReport->OnClick = [this](TObject*) {
         if (SaveDialog1->Execute()) SaveReport(SaveDialog1->FileName);
     };
     BtnSaveClasses = Named(new TButton(c, "分類表を保存"), "分類表を保存");
-    BtnSaveClasses->SetBounds(580, 596, 168, 28);
+    BtnSaveClasses->SetBounds(580, 608, 168, 28);
     BtnSaveClasses->SetHint("市区町村ごとのコード・名称・値・階級・色を CSV で保存");
     BtnSaveClasses->SetEnabled(false);
     BtnSaveClasses->OnClick = [this](TObject*) {
@@ -500,13 +511,7 @@ TStatMap::TStatMap() : TForm("　統計地図") {
     SetClientSize(756, 688);
 }
 
-int TStatMap::EditionYear() {
-    TMenuItem* items[5] = {Open->N20021, Open->N20031, Open->N20051, Open->N20081, Open->N20091};
-    const int years[5] = {2002, 2003, 2005, 2008, 2009};
-    for (int i = 0; i < 5; ++i)
-        if (items[i] && items[i]->Checked()) return years[i];
-    return 0;
-}
+int TStatMap::EditionYear() { return StatLayerOnMap ? StatLayerOnMap->MapYear : 0; }
 
 std::vector<int> TStatMap::SelectedAreas() {
     std::vector<int> a;
@@ -732,17 +737,11 @@ double TStatMap::Midpoint() const {
     return v ? *v : NAN;
 }
 
+// The looks as the layer will draw them: one rule for the window and the map.
 std::vector<StatSlot> TStatMap::ClassSlots() const {
-    double centre = NAN;
-    const double mid = Midpoint();
-    if (std::isfinite(mid)) {
-        const int k = StatClassOf(mid, Breaks);
-        centre = k > 0 && Breaks[size_t(k) - 1] == mid ? k - 0.5 : k;
-    }
-    auto fills = StatClassSlots(CBScheme->ItemIndex(), Classes, CBReverse->Checked(),
-                                StatStyle(std::clamp(RGStyle->ItemIndex(), 0, 2)), centre);
-    fills.push_back(CBNoDataHatch->Checked() ? kNoDataSlot : StatSlot{0xFFFFFF, 0});
-    return fills;
+    StatMapBlock b = Settings();
+    b.breaks = Breaks;
+    return b.Slots();
 }
 
 std::vector<std::string> TStatMap::ClassLabels() const {
@@ -820,6 +819,84 @@ void TStatMap::drawHistogram() {
     cv->Brush->Style = bsSolid;
 }
 
+StatMapBlock TStatMap::Settings() const {
+    StatMapBlock b;
+    b.table = TablePath;
+    b.headingRow = UDHeading->Position() - 1;
+    b.key = RGKey->ItemIndex() == 1 ? 1 : 0;
+    b.codeCol = CBCode->ItemIndex() - 1, b.nameCol = CBName->ItemIndex() - 1;
+    b.prefCol = CBPref->ItemIndex() - 1, b.valueCol = CBValue->ItemIndex() - 1;
+    b.method = std::clamp(RGMethod->ItemIndex(), 0, 4);
+    b.count = ClassCount();
+    b.scheme = std::max(0, CBScheme->ItemIndex());
+    b.reversed = CBReverse->Checked();
+    b.style = std::clamp(RGStyle->ItemIndex(), 0, 2);
+    b.noDataHatch = CBNoDataHatch->Checked();
+    b.decimals = UDDecimals->Position();
+    b.thousands = CBThousands->Checked();
+    b.openEnds = CBOpenEnds->Checked();
+    b.counts = CBCounts->Checked();
+    b.unit = EdUnit->Text();
+    b.heading = Join.valueHeading;
+    const double mid = Midpoint();
+    b.hasMidpoint = std::isfinite(mid);
+    b.midpoint = b.hasMidpoint ? mid : 0;
+    b.divide = std::clamp(RGDivide->ItemIndex(), 0, 2);
+    b.divisorCol = CBDivisor->ItemIndex() - 1;
+    b.level = std::clamp(RGLevel->ItemIndex(), 0, 2);
+    b.fixed = CBFixClasses->Checked();
+    return b;
+}
+
+namespace {
+
+// The legend of a statistics map: its classes, and a no-data row only when some unit of the map has none.
+ProjectLegend StatLegend(const StatMapBlock& b, const std::vector<double>& unitValues) {
+    ProjectLegend g;
+    static_cast<LegendBlock&>(g) = Hanrei->FileBlock();
+    std::vector<double> values;
+    bool noData = false;
+    for (double v : unitValues) {
+        if (!std::isfinite(v)) noData = true;
+        else values.push_back(v);
+    }
+    const auto looks = b.Slots();
+    const int rows = b.count + (noData ? 1 : 0);
+    g.numbers[0] = rows;
+    g.title = CutCp932(b.heading + (b.unit.empty() ? "" : "（" + b.unit + "）"), THanrei::TEXT_MAX);
+    const auto labels = values.empty() ? std::vector<std::string>(size_t(b.count))
+                                       : StatClassLabels(b.breaks, values, StatNumberFormat{b.decimals, b.thousands},
+                                                         b.openEnds);
+    std::vector<int> counts(size_t(b.count) + 1, 0);   // and no data last
+    for (double v : unitValues) counts[std::isfinite(v) ? size_t(std::min(StatClassOf(v, b.breaks), b.count - 1)) : size_t(b.count)]++;
+    for (int k = 0; k < rows; ++k) {
+        const StatSlot& s = k < b.count ? looks[size_t(k)] : looks.back();
+        g.rowColours[k] = s.colour;
+        g.rowPatterns[k] = s.pattern;
+        g.rowTexts[k] = k >= b.count ? "データなし" : size_t(k) < labels.size() ? labels[size_t(k)] : "";
+        if (b.counts) g.rowTexts[k] += gui::Format(" (%d)", counts[size_t(std::min(k, b.count))]);
+    }
+    g.frameBox = Hanrei->CBExpWaku->Checked();
+    g.bold = Hanrei->CBBold->Checked();
+    g.titleBox = true;
+    return g;
+}
+
+// The legend shown on the map, with "地図凡例" ticked as the legend is drawn.
+void ShowLegend(const ProjectLegend& g, bool on) {
+    Hanrei->RestoreLegend(g);
+    Hanrei->LegendOn = on;
+    if (!on) SetCheckedQuietly(Hanrei->CBExpDisplay, false);
+    SetCheckedQuietly(Open->CBExp, on);
+}
+
+// The years whose codes another table may hold, besides the map's own.
+const int kYears[6] = {0, 2002, 2003, 2005, 2008, 2009};
+
+std::string YearText(int year) { return year ? gui::Format("%d年", year) : std::string("2021年"); }
+
+} // namespace
+
 bool TStatMap::Apply() {
     if (Join.values.empty()) {
         MessageBox("地図に結合できた値がありません", kCaption, MB_OK | MB_ICONEXCLAMATION);
@@ -827,95 +904,120 @@ bool TStatMap::Apply() {
     }
     loadUnits();
     if (Join.unitValue.size() != Units.units.size()) ColumnsChanged();
-    TOpen& o = *Open;
-    const int count = ClassCount();
-    // The previous application goes, unless the records it made are no longer there.
-    const bool replace = FillsInPlace();
-    std::vector<TOpen::PaintRecord> kept(o.PaintRecords, o.PaintRecords + std::max(0, o.paint_rep));
-    if (replace) kept.erase(kept.begin() + Last.first, kept.begin() + Last.first + Last.count);
-    // Under the old borders each unit's old parts get points of their own,
-    // ahead of its own points: where a view too coarse for a part puts one of
-    // them into a neighbour, the neighbour's own points come after and win.
-    const std::vector<Points> parts =
-        o.CBNTownBorder->Checked() ? OldPartPoints(Units) : std::vector<Points>(Units.units.size());
-    std::vector<Points> points(Units.units.size());
-    size_t needed = 0;
-    for (size_t i = 0; i < Units.units.size(); ++i) {
-        points[i] = parts[i];
-        points[i].insert(points[i].end(), Units.units[i].points.begin(), Units.units[i].points.end());
-        needed += points[i].size();
-    }
-    if (kept.size() + needed > size_t(TOpen::PAINT_MAX)) {
-        MessageBox(gui::Format("ペイントの回数が上限（%d回）を超えるため適用できません", TOpen::PAINT_MAX), kCaption,
-                   MB_OK | MB_ICONEXCLAMATION);
+    // The layer and the project hold one break between each two classes.
+    if (Breaks.size() != size_t(ClassCount() - 1) ||
+        !std::all_of(Breaks.begin(), Breaks.end(), [](double v) { return std::isfinite(v); }) ||
+        !std::is_sorted(Breaks.begin(), Breaks.end())) {
+        MessageBox("区切りの値が階級数に合っていないため適用できません", kCaption, MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
-    if (!replace) {   // what the undo puts back
-        Last.records.assign(o.PaintRecords, o.PaintRecords + std::max(0, o.paint_rep));
-        std::copy(o.PaintColor, o.PaintColor + 8, Last.colours);
-        std::copy(o.PaintPattern, o.PaintPattern + 8, Last.patterns);
+    TOpen& o = *Open;
+    StatLayer& layer = *StatLayerOnMap;
+    // The shapes of the areas shown, read now so that a refused file is told here.
+    layer.ForgetRefused();
+    layer.SetAreas(SelectedAreas());
+    if (const auto errors = layer.TakeErrors(); !errors.empty()) {
+        std::string text = "次の市区町村の形のファイルを読めませんでした。その地域は塗りません。";
+        for (const std::string& e : errors) text += "\n" + e;
+        MessageBox(text, kCaption, MB_OK | MB_ICONEXCLAMATION);
+    }
+    StatMapBlock b = Settings();
+    b.on = true;
+    b.breaks = Breaks;
+    takeValues(b);
+    // Applied again, it replaces: the undo goes back to before the first.
+    if (!Last.on) {
+        Last.layer = layer.Shown();
         static_cast<LegendBlock&>(Last.legend) = Hanrei->FileBlock();
         Last.legend.frameBox = Hanrei->CBExpWaku->Checked();
         Last.legend.bold = Hanrei->CBBold->Checked();
         Last.legend.titleBox = Hanrei->CBMenuTitle->Checked();
         Last.legendOn = Hanrei->LegendOn && Hanrei->CBExpDisplay->Checked();
+        Last.legendTick = o.CBExp->Checked();
     }
+    const bool ready = o.DataReady;
+    o.DataReady = false;
+    ShowLegend(StatLegend(b, Join.unitValue), true);
+    o.DataReady = ready;
+    layer.Show(std::move(b));
+    Last.on = true;
+    OfferPending = false;
+    BtnUndo->SetEnabled(true);
+    BtnToPaint->SetEnabled(true);
+    noteOtherDate();
+    o.DrawMap();
+    return true;
+}
 
-    std::vector<StatSlot> fills = ClassSlots();
-    Last.first = int(kept.size());
-    std::copy(kept.begin(), kept.end(), o.PaintRecords);
-    o.paint_rep = int(kept.size());
+bool TStatMap::Undo() {
+    if (!Last.on) return false;
+    TOpen& o = *Open;
+    Last.on = false;
+    BtnUndo->SetEnabled(false);
+    StatLayerOnMap->Show(Last.layer);
+    BtnToPaint->SetEnabled(Last.layer.on);
+    const bool ready = o.DataReady;
+    o.DataReady = false;
+    restoreLook();
+    o.DataReady = ready;
+    o.DrawMap();
+    return true;
+}
+
+// The layer's classes as paint records: a flood at every fill point of every
+// unit, as a paint file keeps them; the layer goes, the legend stays.
+bool TStatMap::ConvertToPaint() {
+    StatLayer& layer = *StatLayerOnMap;
+    const StatMapBlock b = layer.Shown();
+    if (!b.on) return false;
+    TOpen& o = *Open;
+    const StatUnits units = LoadStatUnits(o.AppDir, SelectedAreas(), layer.MapYear);
+    // Under the old borders each unit's old parts get points of their own,
+    // ahead of its own points: where a view too coarse for a part puts one of
+    // them into a neighbour, the neighbour's own points come after and win.
+    const std::vector<Points> parts =
+        o.CBNTownBorder->Checked() ? OldPartPoints(units) : std::vector<Points>(units.units.size());
+    std::vector<Points> points(units.units.size());
+    size_t needed = 0;
+    for (size_t i = 0; i < units.units.size(); ++i) {
+        points[i] = parts[i];
+        points[i].insert(points[i].end(), units.units[i].points.begin(), units.units[i].points.end());
+        needed += points[i].size();
+    }
+    if (size_t(std::max(0, o.paint_rep)) + needed > size_t(TOpen::PAINT_MAX)) {
+        MessageBox(gui::Format("ペイントの回数が上限（%d回）を超えるため変換できません", TOpen::PAINT_MAX), kCaption,
+                   MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    const std::vector<StatSlot> looks = b.Slots();
+    const size_t noData = looks.size() - 1;
     // The fills go in as the redraw is about to replay, so that the map they are
     // checked against is the one they are drawn on: one redraw.
-    const auto fillUnits = [this, &o, &fills, &points, &parts, count](const QImage* bare) {
+    const auto fillUnits = [&](const QImage* bare) {
         std::vector<std::vector<char>> sea;
         if (bare) sea = SeaPoints(points, *bare);
         for (bool own : {false, true})
             for (size_t i = 0; i < points.size(); ++i) {
-                const double v = Join.unitValue[i];
-                const StatSlot& s = fills[std::isnan(v) ? size_t(count) : size_t(StatClassOf(v, Breaks))];
+                const double v = b.ValueOf(int32_t(std::stoi(units.units[i].code)));
+                const StatSlot& s = looks[std::isnan(v) ? noData : size_t(StatClassOf(v, b.breaks))];
                 for (size_t k = own ? parts[i].size() : 0; k < (own ? points[i].size() : parts[i].size()); ++k)
                     if (sea.empty() || !sea[i][k]) o.AddPaintRecord(points[i][k].x, points[i][k].y, s.colour, s.pattern);
             }
-        Last.count = o.paint_rep - Last.first;
-        Last.fills.assign(o.PaintRecords + Last.first, o.PaintRecords + o.paint_rep);
     };
-    Last.count = 0;
-    Last.fills.clear();
-
-    // One redraw at the end: the boxes below would each redraw.
     const bool ready = o.DataReady;
     o.DataReady = false;
-    for (int k = 0; k <= count; ++k) {
-        o.PaintColor[k] = fills[size_t(k)].colour;
-        o.PaintPattern[k] = fills[size_t(k)].pattern;
-        MapPaint->ShowSlot(k);
+    for (size_t k = 0; k < looks.size() && k < 8; ++k) {
+        o.PaintColor[k] = looks[k].colour;
+        o.PaintPattern[k] = looks[k].pattern;
+        MapPaint->ShowSlot(int(k));
     }
-    ProjectLegend g;
-    static_cast<LegendBlock&>(g) = Hanrei->FileBlock();
-    g.numbers[0] = count + 1;
-    g.title = CutCp932(Join.valueHeading + (EdUnit->Text().empty() ? "" : "（" + EdUnit->Text() + "）"),
-                       THanrei::TEXT_MAX);
-    const auto labels = ClassLabels();
-    for (int k = 0; k <= count; ++k) {
-        g.rowColours[k] = fills[size_t(k)].colour;
-        g.rowPatterns[k] = fills[size_t(k)].pattern;
-        g.rowTexts[k] = k < count ? labels[size_t(k)] : "データなし";
-    }
-    g.frameBox = Hanrei->CBExpWaku->Checked();
-    g.bold = Hanrei->CBBold->Checked();
-    g.titleBox = true;
-    Hanrei->RestoreLegend(g);
     o.PaintDisplay = true;
     MapPaint->CBPaintDisplay->SetChecked(true);
     o.DataReady = ready;
-
-    Last.on = true;
-    OfferPending = false;
-    Last.areas = SelectedAreas();
-    Last.year = EditionYear();
-    Last.oldBorders = o.CBNTownBorder->Checked();
-    BtnUndo->SetEnabled(true);
+    layer.Show(StatMapBlock{});
+    Last.on = false;
+    BtnUndo->SetEnabled(false);
+    BtnToPaint->SetEnabled(false);
     bool filled = false;
     o.BeforePaintReplay = [&](const QImage& bare) {
         fillUnits(&bare);
@@ -926,35 +1028,8 @@ bool TStatMap::Apply() {
     if (!filled) fillUnits(nullptr);   // no map drawn: every point, judged by the next redraw's replay
     MapPaint->ShowCount();
     MapPaint->Button3->SetEnabled(o.paint_rep > 0);
+    MapPaint->BtnRepaint->SetEnabled(o.paint_rep > 0);
     return true;
-}
-
-bool TStatMap::Undo() {
-    if (!Last.on) return false;
-    TOpen& o = *Open;
-    const bool ours = FillsInPlace();
-    Last.on = false;
-    BtnUndo->SetEnabled(false);
-    // A paint file or a project read since holds the user's work now: nothing to take back.
-    if (!ours) {
-        MessageBox("統計地図を適用した後にペイントファイルかプロジェクトが読み込まれたため、元に戻すものはありません。\n"
-                   "読み込んだ塗り分けはそのまま残ります。",
-                   kCaption, MB_OK | MB_ICONINFORMATION);
-        return false;
-    }
-    const size_t n = std::min(Last.records.size(), size_t(TOpen::PAINT_MAX));
-    std::copy(Last.records.begin(), Last.records.begin() + long(n), o.PaintRecords);
-    o.paint_rep = int(n);
-    const bool ready = o.DataReady;
-    o.DataReady = false;
-    restoreLook();
-    o.DataReady = ready;
-    o.DrawMap();
-    return true;
-}
-
-bool TStatMap::UndoIfLast() {
-    return Open->paint_rep == Last.first + Last.count && FillsInPlace() && Undo();
 }
 
 bool TStatMap::SaveReport(const std::string& path) {
@@ -1019,51 +1094,74 @@ bool TStatMap::SaveClassTable(const std::string& path) {
 }
 
 void TStatMap::restoreLook() {
-    TOpen& o = *Open;
-    for (int k = 0; k < 8; ++k) {
-        o.PaintColor[k] = Last.colours[k];
-        o.PaintPattern[k] = Last.patterns[k];
-        MapPaint->ShowSlot(k);
+    ShowLegend(Last.legend, Last.legendOn);
+    SetCheckedQuietly(Open->CBExp, Last.legendTick);
+}
+
+void TStatMap::noteOtherDate() {
+    // Only codes that joined nothing: a date of their own shows in another year's files.
+    std::vector<std::string> codes;
+    for (const StatJoinRow& r : Join.rows)
+        if (!r.Joined() && Spec.codeCol >= 0) {
+            const std::string c = Table.Cell(r.row, Spec.codeCol);
+            if (c.size() == 6 || c.size() == 5) codes.push_back(c.substr(0, 5));
+        }
+    if (codes.empty()) return;
+    std::vector<std::pair<size_t, int>> found;   // codes found, year
+    for (int year : kYears) {
+        if (year == unitsYear) continue;
+        gui::TextReader r(Open->AppDir + "/MAPDATA/Codes" + (year ? "/" + std::to_string(year) : "") + "/Area.csv");
+        std::unordered_set<std::string> there;
+        for (std::string line; r.ReadLine(line);)
+            if (line.size() > 6) there.insert(line.substr(0, 5));
+        found.push_back({size_t(std::count_if(codes.begin(), codes.end(), [&](const std::string& c) { return there.count(c); })), year});
     }
-    Hanrei->RestoreLegend(Last.legend);
-    Hanrei->LegendOn = Last.legendOn;
-    if (!Last.legendOn) SetCheckedQuietly(Hanrei->CBExpDisplay, false);
-    MapPaint->ShowCount();
+    const size_t best = found.empty() ? 0 : std::max_element(found.begin(), found.end())->first;
+    // A few strays are rows of totals; most of them, a table of another date (or of several, where the codes lasted).
+    if (best == 0 || best * 2 < codes.size()) return;
+    std::string years;
+    for (const auto& [n, year] : found)
+        if (n == best) years += (years.empty() ? "" : "・") + YearText(year);
+    LBReport->Items()->Add(gui::Format("結合できなかったコード %zu 件のうち %zu 件は%sの市区町村のものです（地図は%s）",
+                                       codes.size(), best, years.c_str(), YearText(unitsYear).c_str()));
 }
 
-bool TStatMap::MadeForThisMap() const {
-    return SelectedAreas() == Last.areas && EditionYear() == Last.year &&
-           Open->CBNTownBorder->Checked() == Last.oldBorders;
-}
-
-bool TStatMap::FillsInPlace() const {
-    const TOpen& o = *Open;
-    return Last.on && Last.count == int(Last.fills.size()) && Last.first >= 0 &&
-           Last.first + Last.count <= o.paint_rep &&
-           std::equal(Last.fills.begin(), Last.fills.end(), o.PaintRecords + Last.first);
-}
-
-// Before the new map's one redraw, so that it shows none of the old fills.
+// Before the redraw of a map loaded again: the layer follows the units of the
+// edition now shown, joined again from the table when it is there.
 void TStatMap::MapChanging() {
-    if (Last.on && !MadeForThisMap()) LeaveMap();
+    if (!Table.rows.empty() && (SelectedAreas() != unitsAreas || EditionYear() != unitsYear)) {
+        ColumnsChanged();
+        if (StatLayerOnMap->Shown().on && !Join.values.empty()) {
+            followJoin();
+            noteOtherDate();
+        }
+    }
+}
+
+// The layer's values from the join, with its classes as they were.
+void TStatMap::followJoin() {
+    StatMapBlock b = StatLayerOnMap->Shown();
+    takeValues(b);
+    StatLayerOnMap->Show(std::move(b));
+}
+
+void TStatMap::takeValues(StatMapBlock& b) const {
+    b.year = unitsYear;
+    b.values.clear();
+    for (size_t i = 0; i < Units.units.size() && i < Join.unitValue.size(); ++i)
+        if (std::isfinite(Join.unitValue[i])) b.values.push_back({int32_t(std::stoi(Units.units[i].code)), Join.unitValue[i]});
+    std::sort(b.values.begin(), b.values.end());
+    b.values.erase(std::unique(b.values.begin(), b.values.end(),
+                               [](const auto& x, const auto& y) { return x.first == y.first; }),
+                   b.values.end());
 }
 
 void TStatMap::LeaveMap() {
-    if (!Last.on) return;
-    TOpen& o = *Open;
-    const bool ours = FillsInPlace();
+    if (!StatLayerOnMap->Shown().on) return;
+    StatLayerOnMap->Show(StatMapBlock{});
     Last.on = false;
     BtnUndo->SetEnabled(false);
-    // Replaced since by a paint file or a project: their records and palette stay.
-    if (!ours) return;
-    // The fills were made for the map before; whatever else was painted stays.
-    std::copy(o.PaintRecords + Last.first + Last.count, o.PaintRecords + o.paint_rep, o.PaintRecords + Last.first);
-    o.paint_rep -= Last.count;
-    // Palette and legend as before, so that a new application's undo goes back to them.
-    const bool ready = o.DataReady;
-    o.DataReady = false;
-    restoreLook();
-    o.DataReady = ready;
+    BtnToPaint->SetEnabled(false);
     OfferPending = !Join.values.empty();
 }
 
@@ -1075,4 +1173,80 @@ void TStatMap::MapChanged() {
         ColumnsChanged();
         Apply();
     }
+}
+
+void TStatMap::RestoreSettings(const StatMapBlock& b) {
+    Last.on = false;
+    OfferPending = false;
+    BtnUndo->SetEnabled(false);
+    BtnToPaint->SetEnabled(b.on);
+    // A project without a statistics map leaves the window's settings as they are.
+    if (!b.on) return;
+    // The table is read again when it is there; the values drawn stay those of the project.
+    const bool found = !b.table.empty() && gui::FileExists(b.table) && OpenTable(b.table);
+    if (!found) {   // nothing of a table read before stays to be joined
+        Table = StatTable{};
+        Join = StatJoin{};
+        TablePath = b.table;
+        LblFile->SetCaption(b.table.empty() ? "" : b.table + "（見つかりません）");
+        LBReport->Items()->Clear();
+    } else {
+        UDHeading->SetPosition(b.headingRow + 1);
+        Spec = ProposeStatColumns(Table, b.headingRow);
+        fillColumnBoxes();
+        CBCode->SetItemIndex(b.codeCol + 1);
+        CBName->SetItemIndex(b.nameCol + 1);
+        CBPref->SetItemIndex(b.prefCol + 1);
+        CBValue->SetItemIndex(b.valueCol + 1);
+        RGKey->SetItemIndex(b.key);
+        CBDivisor->SetItemIndex(b.divisorCol + 1);
+    }
+    // Free classes while the settings go in; the project's own are put back at the end.
+    CBFixClasses->SetChecked(false);
+    RGLevel->SetItemIndex(b.level);
+    RGDivide->SetItemIndex(b.divide);
+    RGMethod->SetItemIndex(b.method);
+    UDCount->SetPosition(b.count);
+    if (b.method == 4) {
+        std::string typed;
+        for (double v : b.breaks) typed += (typed.empty() ? "" : ", ") + StatNumberFormat{b.decimals, b.thousands}.Text(v);
+        settingText = true;
+        EdManual->SetText(typed);
+        settingText = false;
+    }
+    CBScheme->SetItemIndex(b.scheme);
+    CBReverse->SetChecked(b.reversed);
+    RGStyle->SetItemIndex(b.style);
+    CBNoDataHatch->SetChecked(b.noDataHatch);
+    UDDecimals->SetPosition(b.decimals);
+    CBThousands->SetChecked(b.thousands);
+    CBOpenEnds->SetChecked(b.openEnds);
+    CBCounts->SetChecked(b.counts);
+    EdUnit->SetText(b.unit);
+    if (!Table.rows.empty()) ColumnsChanged();
+    // The classes drawn win over what the table gives today.
+    Classes = b.count;
+    Breaks = b.breaks;
+    UDCount->SetPosition(b.count);
+    UDDecimals->SetPosition(b.decimals);
+    DecimalsByHand = true;
+    settingText = true;
+    EdMidpoint->SetText(b.hasMidpoint ? gui::Format("%.15g", b.midpoint) : std::string());
+    settingText = false;
+    MidpointByHand = b.hasMidpoint;
+    CBFixClasses->SetChecked(b.fixed);
+    drawHistogram();
+    // Values of another date than the map's: the table, joined to the units shown, wins.
+    if (b.year != EditionYear() && !Join.values.empty()) followJoin();
+    else if (b.year != EditionYear())
+        LBReport->Items()->Add(gui::Format("プロジェクトの値は%sの市区町村のものです（地図は%s）。合併などで変わった市区町村はデータなしになります",
+                                           YearText(b.year).c_str(), YearText(EditionYear()).c_str()));
+}
+
+void RestoreStatMap(const StatMapBlock& b, const std::string& tablePath) {
+    StatMapBlock shown = b;
+    shown.table = tablePath;
+    if (StatLayerOnMap) StatLayerOnMap->Show(shown);
+    // The window is made for a map to show; one made before forgets its undo.
+    if (StatMap || b.on) StatMapWindow()->RestoreSettings(shown);
 }

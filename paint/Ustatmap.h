@@ -1,11 +1,12 @@
 // The statistics map window: a table of values per municipality joined to the
-// map, put into classes and painted as paint records with a legend.
+// map, put into classes and drawn as the statistics layer with a legend.
 #pragma once
 #include "engine/Uopen.h"
 #include "gui/Dialogs.h"
 #include "gui/Forms.h"
 #include "paint/StatClass.h"
 #include "paint/StatJoin.h"
+#include "paint/StatMapBlock.h"
 #include "paint/StatTable.h"
 #include "paint/Uhanrei.h"
 #include <vector>
@@ -33,6 +34,8 @@ public:
     TCheckBox* CBThousands;    // "桁区切り"
     TCheckBox* CBOpenEnds;     // "両端を「未満」「以上」で表す"
     TButton *BtnApply, *BtnUndo, *BtnReport, *BtnClose;   // "適用", "元に戻す", "報告を保存", "閉じる"
+    TButton* BtnToPaint;       // "ペイントに変換"
+    TCheckBox* CBCounts;       // "凡例に件数": each class's number of units in its legend row
     TLabel* LblJoin;           // "結合 n / m 行"
     TListBox* LBReport;        // rows not joined, with their reasons
     TOpenDialog* OpenDialog1;
@@ -45,19 +48,12 @@ public:
     StatJoin Join;
     std::vector<double> Breaks;
 
-    // What one application changed, for the undo and for applying again.
+    // The layer and the legend before the applications since the last undo.
     struct Applied {
         bool on = false;
-        int first = 0, count = 0;              // its records
-        std::vector<int> areas;                // the map it was made for
-        int year = 0;
-        bool oldBorders = false;
-        std::vector<TOpen::PaintRecord> records;   // all records before it
-        std::vector<TOpen::PaintRecord> fills;     // its own, to know them still there
-        TColor colours[8] = {};
-        uint8_t patterns[8] = {};
+        StatMapBlock layer;
         ProjectLegend legend;
-        bool legendOn = false;
+        bool legendOn = false, legendTick = false;
     } Last;
 
     bool OpenTable(const std::string& path);
@@ -67,20 +63,22 @@ public:
     StatMethod Method() const;
     int ClassCount() const;
     bool Apply();                    // "適用": false when nothing was applied
-    bool Undo();                     // the whole last application
-    bool UndoIfLast();               // the same when its records end the list
+    bool Undo();                     // the layer and its legend as before the applications
+    bool ConvertToPaint();           // "ペイントに変換": the layer as paint records
     bool SaveReport(const std::string& path);
-    // The areas, edition or borders change: the fills go before the new map is
-    // drawn, and once it is drawn the window offers to apply again.
+    // The map was loaded again (same areas, another edition): the table joins
+    // the units of the map shown, and the layer follows it.
     void MapChanging();
     void MapChanged();
-    // The old map goes (other areas agreed to): so do the fills, and the offer waits for the new map.
+    // The old map goes (other areas agreed to): so does the layer, and the offer waits for the new map.
     void LeaveMap();
-    // Whether the last application's records still stand where it put them.
-    bool FillsInPlace() const;
-    bool OfferPending = false;   // the fills went with the old map; the offer waits for the new one
+    bool OfferPending = false;   // the layer went with the old map; the offer waits for the new one
+    // The layer as the controls would make it now, without the values.
+    StatMapBlock Settings() const;
+    // A project's statistics map back in the controls, the table read when it is there.
+    void RestoreSettings(const StatMapBlock& b);
 
-    static int EditionYear();
+    static int EditionYear();   // the edition of the map shown
     static std::vector<int> SelectedAreas();
 
     // Controls and settings beyond the first window.
@@ -110,7 +108,9 @@ public:
 private:
     void fillColumnBoxes();
     void restoreLook();
-    bool MadeForThisMap() const;   // the palette and the legend from before the last application
+    void noteOtherDate();
+    void followJoin();                         // the layer takes the join's values
+    void takeValues(StatMapBlock& b) const;    // the join's values by code   // the report tells when the table's codes are of another date
     void showReport();
     void drawHistogram();
     bool loadUnits();

@@ -1,10 +1,11 @@
 // The statistics map window on the real data set: the sample table of the
-// whole country joined, classed, painted with its legend, and carried by the
-// project and the paint file.
+// whole country joined, classed, drawn with its legend, and carried by the
+// project and, turned into paint, by the paint file.
 #include "engine/Uopen.h"
 #include "gui/Testing.h"
 #include "gui/TextFile.h"
 #include "paint/Uhanrei.h"
+#include "paint/StatLayer.h"
 #include "paint/Upaint.h"
 #include "paint/Ustatmap.h"
 #include "tests/support/FormsFixture.h"
@@ -12,6 +13,7 @@
 #include <QImage>
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <set>
@@ -78,76 +80,63 @@ TEST_F(StatisticsMap, TheWholeCountryFromTheSampleIsPaintedWithItsLegendAndUndon
 
     StatMap->EdUnit->SetText("人");
     StatMap->BtnApply->Click();
-    size_t points = 0;
-    for (const StatUnit& u : StatMap->Units.units) points += u.points.size();
-    EXPECT_GT(Open->paint_rep, 1300);
-    EXPECT_LE(Open->paint_rep, int(points));
-    // Islands too small to show at this size put no fill into the sea.
+    ASSERT_TRUE(StatLayerOnMap->Shown().on);
+    EXPECT_EQ(Open->paint_rep, 0) << "the layer is no paint";
+    // No fill in the sea.
     const int corner = Open->ImageSize - 2;
     EXPECT_EQ(Open->Image1->Canvas()->Pixels(corner, corner), Open->BackColor);
     EXPECT_EQ(Open->Image1->Canvas()->Pixels(corner, 1), Open->BackColor);
-    // Five classes and no data: the palette and the legend rows alike.
+    // Five classes, every unit with a value: no データなし row.
     const auto want = StatClassSlots(0, 5, false, StatStyle::Colour);
-    EXPECT_EQ(Hanrei->LegendCount, 6);
+    EXPECT_EQ(Hanrei->LegendCount, 5);
     EXPECT_EQ(Hanrei->LegendTitle, "人口（人）");
     for (int k = 0; k < 5; ++k) {
-        EXPECT_EQ(Open->PaintColor[k], want[k].colour);
         EXPECT_EQ(Hanrei->LegendColors[k], want[k].colour);
         EXPECT_EQ(Hanrei->LegendPatterns[k], 0);
     }
-    EXPECT_EQ(Hanrei->LegendTexts[5], "データなし");
+    EXPECT_EQ(Open->PaintColor[0], Open->DefPaintColor[0]) << "the palette is the paint's";
     // The largest unit is a ward: a city's own row stands back where its wards have rows.
     const std::string& top = Hanrei->LegendTexts[4];
     EXPECT_EQ(top.substr(top.rfind(' ') + 1), "920,372");
     EXPECT_TRUE(Hanrei->CBExpDisplay->Checked());
 
-    // Again with another method: it replaces, it does not pile up.
-    const int once = Open->paint_rep;
+    // Again with another method, then the window's undo: back to no layer and no legend at once.
     StatMap->RGMethod->SetItemIndex(1);
     StatMap->BtnApply->Click();
-    EXPECT_EQ(Open->paint_rep, once);
-    // The paint window's undo takes the whole application back, palette and legend too.
-    MapPaint->BtnRepaint->SetEnabled(true);
-    MapPaint->BtnRepaint->Click();
-    EXPECT_EQ(Open->paint_rep, 0);
-    EXPECT_EQ(Open->PaintColor[0], Open->DefPaintColor[0]);
+    StatMap->BtnUndo->Click();
+    EXPECT_FALSE(StatLayerOnMap->Shown().on);
     EXPECT_FALSE(Hanrei->CBExpDisplay->Checked());
 
     // Islands and exclaves: every part of 尾道市 and of 上天草市, each area alone at 1800 px.
     StatMap->BtnApply->Click();
     for (auto [area, code] : {std::pair{31, "342050"}, {42, "432121"}}) {
-        // A new choice of areas: painted again on request, with nothing of the other areas.
+        // A new choice of areas: drawn again on request, with nothing of the other areas.
+        gui::testing::QueueAnswer(IDOK);
         gui::testing::QueueAnswer(IDOK);
         ChooseAreas({area});
-        ASSERT_GT(Open->paint_rep, 0);
+        ASSERT_TRUE(StatLayerOnMap->Shown().on);
         for (const StatUnit& u : StatMap->Units.units) ASSERT_EQ(u.area, area) << u.name;
-        Open->COPYSCALE = 3;
-        ASSERT_TRUE(Open->DrawMap());
-        StatMap->BtnApply->Click();
+        Open->CBTownName->SetChecked(false);
+        Open->RadioGroup1->SetItemIndex(2);
         const StatUnit& u = Unit(code);
         const double v = StatMap->Join.unitValue[size_t(StatMap->Units.byCode.at(code))];
-        const TColor c = Open->PaintColor[StatClassOf(v, StatMap->Breaks)];
+        const TColor c = Hanrei->LegendColors[StatClassOf(v, StatMap->Breaks)];
         EXPECT_GT(u.points.size(), 9u) << u.name;
         EXPECT_EQ(PartsFilled(u, c), int(u.points.size())) << u.name;
-        Open->COPYSCALE = 1;
+        Open->RadioGroup1->SetItemIndex(0);
     }
-    // The old borders shown and the offer declined: the fills and their legend go.
-    gui::testing::QueueAnswer(IDCANCEL);
-    Open->CBNTownBorder->SetChecked(!Open->CBNTownBorder->Checked());
-    EXPECT_EQ(Open->paint_rep, 0);
-    EXPECT_FALSE(Hanrei->CBExpDisplay->Checked());
 }
 
-// A new map under a statistics map is drawn once, with none of the fills made
-// for the old one, and the window still offers to paint the new one; fills
-// that a paint file has replaced are no longer the window's to take away.
-TEST_F(StatisticsMap, ANewMapIsDrawnOnceWithoutTheOldFillsAndAPaintFileReadSinceIsLeftAlone) {
+// A new choice of areas under a statistics map is drawn once, with nothing of
+// the old layer, and the window offers to draw the new one; the old borders
+// are lines over the layer and change nothing of it.
+TEST_F(StatisticsMap, ANewMapIsDrawnOnceWithoutTheOldLayerAndTheOldBordersKeepIt) {
     ChooseAreas({13});
     Open->menuStatMap->Click();
     OpenTable(Sample());
     ChooseItem(StatMap->CBValue, 6);
     const auto classes = StatClassSlots(0, 5, false, StatStyle::Colour);
-    auto staleFills = [&] {
+    auto classPixels = [&] {
         int n = 0;
         for (int y = 0; y < Open->ImageSize; ++y)
             for (int x = 0; x < Open->ImageSize; ++x) {
@@ -156,78 +145,34 @@ TEST_F(StatisticsMap, ANewMapIsDrawnOnceWithoutTheOldFillsAndAPaintFileReadSince
             }
         return n;
     };
-    const struct {
-        const char* change;
-        std::function<void()> run;
-    } changes[] = {
-        {"area window", [] {
-             gui::testing::QueueAnswer(IDOK);       // the work of the old map goes
-             gui::testing::QueueAnswer(IDCANCEL);   // not painted again
-             Ken->AreaBox(13)->SetChecked(false);
-             Ken->AreaBox(14)->SetChecked(true);
-             Ken->Button1->Click();
-         }},
-        {"old borders", [] {
-             gui::testing::QueueAnswer(IDCANCEL);
-             Open->CBNTownBorder->Click();
-         }},
-    };
-    for (const auto& c : changes) {
-        StatMap->BtnApply->Click();
-        ASSERT_GT(Open->paint_rep, 0) << c.change;
-        ASSERT_GT(staleFills(), 0) << c.change;
-        const int redraws = Open->RedrawCount;
-        Messages().clear();
-        c.run();
-        EXPECT_EQ(Open->RedrawCount - redraws, 1) << c.change;
-        EXPECT_EQ(Open->paint_rep, 0) << c.change;
-        EXPECT_EQ(staleFills(), 0) << c.change;
-        EXPECT_FALSE(Hanrei->CBExpDisplay->Checked()) << c.change;
-        ASSERT_FALSE(Messages().empty()) << c.change;
-        EXPECT_EQ(Messages().back().caption, "統計地図") << c.change;
-        EXPECT_FALSE(StatMap->BtnUndo->Enabled()) << c.change;
-    }
-    // Accepted, the offer paints the new map.
     StatMap->BtnApply->Click();
-    gui::testing::QueueAnswer(IDOK);
-    Open->CBNTownBorder->Click();
-    EXPECT_GT(Open->paint_rep, 0);
-    EXPECT_GT(staleFills(), 0);
-    EXPECT_TRUE(StatMap->BtnUndo->Enabled());
+    ASSERT_GT(classPixels(), 1000);
+    const int redraws = Open->RedrawCount;
+    Messages().clear();
+    gui::testing::QueueAnswer(IDOK);       // the work of the old map goes
+    gui::testing::QueueAnswer(IDCANCEL);   // not drawn again
+    Ken->AreaBox(13)->SetChecked(false);
+    Ken->AreaBox(14)->SetChecked(true);
+    Ken->Button1->Click();
+    EXPECT_EQ(Open->RedrawCount - redraws, 1);
+    EXPECT_FALSE(StatLayerOnMap->Shown().on);
+    EXPECT_LT(classPixels(), 200) << "legend swatches at most";
+    ASSERT_EQ(Messages().size(), 2u);
+    EXPECT_EQ(Messages().back().caption, "統計地図");
+    EXPECT_FALSE(StatMap->BtnUndo->Enabled());
 
-    // A paint file read since is the user's work: neither the window's undo nor
-    // the next change of map takes any of it away.
-    const int n = Open->paint_rep + 10;
-    const auto& at = StatMap->Units.units[0].points[0];
-    std::string text;
-    for (int k = 0; k < 17; ++k) text += k == 0 ? "0x00ffffff\n" : k <= 8 ? "0x000000ff\n" : "0x00000000\n";
-    for (int k = 0; k < n; ++k) text += std::to_string(at.x) + "," + std::to_string(at.y) + ",0x000000ff,0x00000000\n";
-    std::ofstream(File("mine.pnt"), std::ios::binary) << text;
-    for (bool undo : {true, false}) {
-        if (!undo) {
-            StatMap->BtnApply->Click();
-            ASSERT_GT(Open->paint_rep, 0);
-        }
-        QueueFileName(File("mine.pnt"));
-        MapPaint->Button2Click(MapPaint);
-        ASSERT_EQ(Open->paint_rep, n);
-        Messages().clear();
-        if (undo) StatMap->BtnUndo->Click();
-        else Open->CBNTownBorder->Click();
-        EXPECT_EQ(Open->paint_rep, n) << (undo ? "undo" : "old borders");
-        EXPECT_EQ(Open->PaintColor[0], TColor(0x0000FF)) << "the file's palette stays";
-        if (undo) {   // told why nothing was taken back, once
-            ASSERT_EQ(Messages().size(), 1u);
-            EXPECT_EQ(Messages()[0].caption, "統計地図");
-            EXPECT_NE(Messages()[0].text.find("ペイントファイルかプロジェクトが読み込まれた"), std::string::npos);
-            EXPECT_FALSE(StatMap->BtnUndo->Enabled());
-        } else {
-            EXPECT_TRUE(Messages().empty()) << "nothing to paint again";
-        }
-    }
+    // Drawn again, the old borders shown: the layer stays as it was, without a question.
+    StatMap->BtnApply->Click();
+    const int shown = classPixels();
+    Messages().clear();
+    Open->CBNTownBorder->Click();
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_TRUE(StatLayerOnMap->Shown().on);
+    EXPECT_GT(classPixels(), shown * 9 / 10);
+    EXPECT_TRUE(StatMap->BtnUndo->Enabled());
 }
 
-TEST_F(StatisticsMap, AStatisticsMapOfTheCountryComesBackFromTheProjectAndThePaintFileAsSaved) {
+TEST_F(StatisticsMap, AStatisticsMapOfTheCountryTurnedIntoPaintComesBackFromThePaintFileAsSaved) {
     std::vector<int> all;
     for (int k = 1; k <= 52; ++k) all.push_back(k);
     ChooseAreas(all);
@@ -238,23 +183,15 @@ TEST_F(StatisticsMap, AStatisticsMapOfTheCountryComesBackFromTheProjectAndThePai
     StatMap->CBOpenEnds->SetChecked(true);
     StatMap->RGStyle->SetItemIndex(2);
     StatMap->BtnApply->Click();
-    ASSERT_GT(Open->paint_rep, 1300);
     EXPECT_NE(Hanrei->LegendTexts[0].find(" 未満"), std::string::npos);
-    const QImage shown = MapImage();
 
-    QueueFileName(File("a.rvx"));
-    Open->Button1Click(Open);
+    // Turned into paint for a paint file, which reads back as it was written.
+    StatMap->BtnToPaint->Click();
+    ASSERT_GT(Open->paint_rep, 1300);
+    const QImage shown = MapImage();
     QueueFileName(File("a.pnt"));
     MapPaint->Button3Click(MapPaint);
-    const std::string project = ReadBytes(File("a.rvx")), paint = ReadBytes(File("a.pnt"));
-
-    QueueFileName(File("a.rvx"));
-    Open->Button10Click(Open);
-    EXPECT_TRUE(MapImage() == shown);
-    QueueFileName(File("b.rvx"));
-    Open->Button1Click(Open);
-    EXPECT_EQ(ReadBytes(File("b.rvx")), project);
-
+    const std::string paint = ReadBytes(File("a.pnt"));
     QueueFileName(File("a.pnt"));
     MapPaint->Button2Click(MapPaint);
     EXPECT_TRUE(MapImage() == shown);
@@ -264,13 +201,10 @@ TEST_F(StatisticsMap, AStatisticsMapOfTheCountryComesBackFromTheProjectAndThePai
 }
 
 TEST_F(StatisticsMap, ATableOf2005ColoursThe2005BordersAndADamagedTableChangesNothing) {
-    gui::testing::QueueAnswer(IDOK);
-    Open->EditionClick(2);
-    ASSERT_TRUE(Open->N20051->Checked());
     ChooseAreas({31});
-    // The municipalities of 広島 on 2005-04-01, by name as a table of that year writes them.
+    // The municipalities of 広島 on 2005-04-01, with their codes and names as a table of that year writes them.
     gui::TextReader r((programDir / "MAPDATA/Codes/2005/31.csv").string());
-    std::string line, table = "都道府県,市町村,値\n";
+    std::string line, table = "都道府県,市町村,コード,値\n";
     std::set<std::string> names;
     int parts = 0;
     while (r.ReadLine(line)) {
@@ -278,25 +212,40 @@ TEST_F(StatisticsMap, ATableOf2005ColoursThe2005BordersAndADamagedTableChangesNo
         const std::string code = line.substr(0, 6), rest = line.substr(7);
         const std::string name = rest.substr(0, rest.find(','));
         const std::string city = rest.substr(rest.find(',') + 1, rest.find(',', rest.find(',') + 1) - rest.find(',') - 1);
-        if (names.insert(city + name).second) table += "広島県," + city + name + "," + code + "\n";
+        if (names.insert(city + name).second) table += "広島県," + city + name + "," + code + "," + code + "\n";
     }
     std::ofstream(File("h2005.csv"), std::ios::binary) << gui::Utf8ToCp932(table);
     ::StatMapWindow()->Show();
     OpenTable(File("h2005.csv"));
     ASSERT_EQ(StatMap->CBName->ItemIndex(), 2);
+    ASSERT_EQ(StatMap->RGKey->ItemIndex(), 0);
+    // On today's map the report tells whose codes they are.
+    StatMap->BtnApply->Click();
+    bool told = false;
+    for (int i = 0; i < StatMap->LBReport->Items()->Count(); ++i)
+        told = told || StatMap->LBReport->Items()->Strings(i).find("2005年の市区町村のもの") != std::string::npos;
+    EXPECT_TRUE(told) << StatMap->LBReport->Items()->Strings(StatMap->LBReport->Items()->Count() - 1);
+    // The edition switched, the map shown is today's until it is loaded again; then the table joins whole.
+    gui::testing::QueueAnswer(IDOK);
+    Open->EditionClick(2);
+    ASSERT_TRUE(Open->N20051->Checked());
+    EXPECT_LT(StatMap->Join.joined, int(names.size()));
+    ChooseAreas({31});
+    EXPECT_EQ(StatMap->Join.joined, int(names.size()));
     StatMap->RGKey->SetItemIndex(1);
     EXPECT_EQ(StatMap->Join.joined, int(names.size()));
     // Before the mergers of 2005 there were more of them than today.
     EXPECT_GT(names.size(), LoadStatUnits(programDir.string(), {31}, 0).units.size());
-    // Every municipality of that date gets its fills at the points of that date.
+    // Every municipality of that date shows its class at its points of that date, on the map of that date.
+    Open->CBTownName->SetChecked(false);
+    Open->RadioGroup1->SetItemIndex(2);
     StatMap->BtnApply->Click();
-    EXPECT_LE(Open->paint_rep, parts);
-    std::set<std::pair<int, int>> filled;
-    for (int i = 0; i < Open->paint_rep; ++i) filled.insert({Open->PaintRecords[i].x, Open->PaintRecords[i].y});
-    for (const StatUnit& u : StatMap->Units.units)
-        EXPECT_TRUE(std::any_of(u.points.begin(), u.points.end(), [&](auto p) { return filled.count({p.x, p.y}); }))
-            << u.name;
-    const int applied = Open->paint_rep;
+    for (const StatUnit& u : StatMap->Units.units) {
+        const double v = StatMap->Join.unitValue[size_t(&u - StatMap->Units.units.data())];
+        EXPECT_GT(PartsFilled(u, Hanrei->LegendColors[StatClassOf(v, StatMap->Breaks)]), 0) << u.name;
+    }
+    EXPECT_GT(parts, 0);
+    const StatMapBlock applied = StatLayerOnMap->Shown();
     const QImage shown = MapImage();
 
     // A binary file, a line of 10 MB, quotes left open: refused with the line, the map as it was.
@@ -311,8 +260,24 @@ TEST_F(StatisticsMap, ATableOf2005ColoursThe2005BordersAndADamagedTableChangesNo
     }
     EXPECT_NE(Messages()[0].text.find("3 行目"), std::string::npos) << Messages()[0].text;
     EXPECT_EQ(StatMap->TablePath, File("h2005.csv"));
-    EXPECT_EQ(Open->paint_rep, applied);
+    EXPECT_TRUE(StatLayerOnMap->Shown() == applied);
     EXPECT_TRUE(MapImage() == shown);
+
+    // Saved under 2005 and opened on today's edition: the table, still there, joins today's units;
+    // gone, the project's values stay and the report says whose they are.
+    QueueFileName(File("h.rvx"));
+    Open->Button1Click(Open);
+    gui::testing::QueueAnswer(IDOK);
+    Open->EditionClick(5);
+    for (bool table : {true, false}) {
+        if (!table) std::filesystem::remove(File("h2005.csv"));
+        QueueFileName(File("h.rvx"));
+        Open->Button10Click(Open);
+        ASSERT_TRUE(StatLayerOnMap->Shown().on);
+        EXPECT_EQ(StatLayerOnMap->Shown().year, table ? 0 : 2005);
+        const int n = StatMap->LBReport->Items()->Count();
+        EXPECT_EQ(n > 0 && StatMap->LBReport->Items()->Strings(n - 1).find("プロジェクトの値は2005年") == 0, !table);
+    }
 }
 
 // Under the old borders a municipality of today is several regions of the map;
@@ -329,7 +294,6 @@ TEST_F(StatisticsMap, UnderTheOldBordersEveryOldPartOfAMunicipalityIsFilled) {
         ChooseItem(StatMap->CBValue, 6);
         StatMap->BtnApply->Click();
         const QImage today = MapImage();
-        gui::testing::QueueAnswer(IDOK);   // painted again on the old map
         Open->CBNTownBorder->Click();
         ASSERT_TRUE(Open->CBNTownBorder->Checked());
         ASSERT_TRUE(StatMap->BtnUndo->Enabled());

@@ -1,0 +1,47 @@
+// The statistics map as the layer draws it and the project keeps it: where
+// the values came from, how they were classed and looked, and the values
+// themselves, so the picture comes back the same when the table has moved.
+#pragma once
+#include "paint/StatClass.h"
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+class ProjectLines;
+namespace gui { class TextWriter; }
+
+struct StatMapBlock {
+    bool on = false;
+    std::string table;   // the table's path; relative to the project's folder when written there
+    int headingRow = 0, key = 0, codeCol = -1, nameCol = -1, prefCol = -1, valueCol = -1;
+    int method = 2, count = 5, scheme = 0, style = 0, decimals = 0;
+    bool reversed = false, noDataHatch = true, thousands = true, openEnds = false, counts = false;
+    std::string unit, heading;   // "単位" and the value column's heading
+    bool hasMidpoint = false;     // where a diverging scheme turns
+    double midpoint = 0;
+    int divide = 0, divisorCol = -1, level = 0;   // rates and densities; the unit a row stands for
+    bool fixed = false;           // the classes kept for the next column or table
+    std::vector<double> breaks;   // count - 1, ascending
+    int year = 0;                 // the date of the codes: 0 the data set's own, else the edition's year
+    std::vector<std::pair<int32_t, double>> values;   // unit code and value, by code; units without are no data
+    bool operator==(const StatMapBlock&) const = default;
+
+    // The classes' looks, then the no-data look.
+    std::vector<StatSlot> Slots() const;
+    // The value of a code, or NaN.
+    double ValueOf(int32_t code) const;
+
+    static StatMapBlock Take();
+    // Written only when a statistics map is on, after every other block: a
+    // reader that knows nothing of it stops before it and draws the rest.
+    void Write(gui::TextWriter& w) const;
+    // No lines left: no statistics map.
+    bool Parse(ProjectLines& in);
+    // The table's path as the project at projectPath writes it, and back.
+    void RelativeTo(const std::string& projectPath);
+    void Apply(const std::string& projectPath) const;
+};
+
+// The edition year whose codes the table holds: 0 for the data set's own.
+bool StatYearKnown(int year);
