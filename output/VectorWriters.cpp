@@ -74,7 +74,7 @@ bool WritePdf(const gui::VectorRecorder& map, int side, const std::string& path,
     return WriteThrough(path, error, [&](QFile& file, std::string& reason) {
         QPdfWriter pdf(&file);
         pdf.setCreator(kCreator);
-        pdf.setTitle(QString::fromStdString(title));
+        pdf.setTitle(gui::WithoutControls(QString::fromStdString(title)));
         pdf.setResolution(dpi);
         const QPageSize size = mapSized ? QPageSize(QSizeF(double(side) / dpi, double(side) / dpi), QPageSize::Inch,
                                                     QString(), QPageSize::ExactMatch)
@@ -108,7 +108,8 @@ bool WriteSvg(const gui::VectorRecorder& map, int side, const std::string& path,
         svg.setSize(QSize(side, side));
         svg.setViewBox(QRect(0, 0, side, side));
         svg.setResolution(std::clamp(dpi, 10, 2400));
-        svg.setTitle(QString::fromStdString(title));
+        // The generator writes the title as it is given, inside the XML.
+        svg.setTitle(gui::WithoutControls(QString::fromStdString(title)).toHtmlEscaped());
         svg.setDescription(kCreator);
         QPainter p;
         if (!p.begin(&svg)) {
