@@ -47,6 +47,50 @@ std::string OneLine(std::string text) {
     return text;
 }
 
+namespace fs = std::filesystem;
+
+// Symbolic links and case variants followed as far as the path exists.
+fs::path Real(const std::string& path) {
+    std::error_code ec;
+    const fs::path p = fs::weakly_canonical(fs::path(gui::ResolvePath(Absolute(path))), ec);
+    return ec ? fs::path(Absolute(path)).lexically_normal() : p;
+}
+
+bool Within(const fs::path& file, const fs::path& folder) {
+    const fs::path rel = file.lexically_relative(folder);
+    return !rel.empty() && *rel.begin() != ".." && rel != ".";
+}
+
+// The folders of a program folder that a drawing reads.
+const char* const kDataFolders[] = {"MAPDATA", "mark", "鉄道路線"};
+
+// Why the image may not be written where asked: it would replace what the
+// drawing reads. Empty when it may.
+std::string OverwriteRefusal(const RenderRequest& r) {
+    const fs::path out = Real(r.out), project = Real(r.project);
+    std::error_code ec;
+    if (out == project || fs::equivalent(out, project, ec))
+        return "画像ファイル " + r.out + " はプロジェクトファイルそのものです。別のファイルを指定してください";
+    const std::string folder = r.programFolder.empty() ? "." : r.programFolder;
+    const fs::path rel = out.lexically_relative(Real(folder));
+    for (const char* name : kDataFolders) {
+        // A folder linked from elsewhere, or named in another case, is the same folder here.
+        const bool named = !rel.empty() && *rel.begin() != ".." &&
+                           QString::fromStdString(rel.begin()->string()).compare(QString::fromUtf8(name), Qt::CaseInsensitive) == 0;
+        if (named || Within(out, Real(folder + "/" + name)))
+            return "画像ファイル " + r.out + " はデータのフォルダ " + name + " の中です。ほかのフォルダを指定してください";
+    }
+    return "";
+}
+
+// A folder to draw from holds the map data; the program file may be elsewhere.
+std::string FolderRefusal(const std::string& folder) {
+    if (!gui::DirectoryExists(folder)) return "プログラムフォルダ " + folder + " がありません";
+    if (!gui::DirectoryExists(gui::ResolvePath(folder + "/MAPDATA")))
+        return "プログラムフォルダ " + folder + " に地図データのフォルダ MAPDATA がありません";
+    return "";
+}
+
 void PrintLine(const std::string& line) {
     std::fputs((line + "\n").c_str(), stderr);
     std::fflush(stderr);
@@ -70,7 +114,7 @@ std::string UsageText() {
            "  --paper NAME        PDFの用紙（省略すると A4、map は地図の大きさの用紙）\n"
            "  --landscape         PDFの用紙を横にします\n"
            "  --dpi N             PDF・SVGの地図の解像度（省略すると 600 ピクセルあたり 100 dpi）\n"
-           "  --program-folder DIR  地図データのあるプログラムフォルダ（省略すると現在のフォルダ）\n"
+           "  --program-folder DIR  地図データ（MAPDATA）のあるフォルダ（省略すると現在のフォルダ）\n"
            "  --help              この説明を表示します\n"
            "  --version           版を表示します\n"
            "終了コード: 0 成功, 1 プロジェクトまたは画像の失敗, 2 引数の誤り\n";
@@ -139,16 +183,23 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     if (c.render.out.empty()) return fail("--out で画像ファイルを指定してください");
     if (!FormatOfName(c.render.out))
         return fail("画像ファイル " + c.render.out + " の拡張子は .png .jpg .bmp .pdf .svg のどれかにしてください");
+    if (const std::string why = OverwriteRefusal(c.render); !why.empty()) return fail(why);
     c.kind = CommandLine::Render;
     return c;
 }
 
 int RunRender(const RenderRequest& request) {
     const std::string project = Absolute(request.project), out = Absolute(request.out);
+    const std::string folder = request.programFolder.empty() ? gui::CurrentDirectory() : request.programFolder;
+    if (const std::string why = FolderRefusal(folder); !why.empty()) {
+        PrintLine(why);
+        return 1;
+    }
     if (!request.programFolder.empty() && !QDir::setCurrent(QString::fromStdString(request.programFolder))) {
         PrintLine("プログラムフォルダ " + request.programFolder + " に移れません");
         return 1;
     }
+    TOpen::DataFolderOnly = true;
 
     // Messages name the file they are about, so a script's log says which one failed.
     std::string about = project;

@@ -140,3 +140,44 @@ TEST_F(Render, BadInputGetsOneLineNamingTheFileAndNoImage) {
     EXPECT_EQ(version.status, 0);
     EXPECT_NE(version.out.find("9.3"), std::string::npos);
 }
+
+TEST_F(Render, TheDataFolderAloneServesAndNothingItReadsIsWrittenOver) {
+    BuildProject();
+    // The data folder as the README names it: no program file in it.
+    for (const auto& e : std::filesystem::directory_iterator(programDir))
+        if (e.is_regular_file() && e.path().extension().empty()) std::filesystem::remove(e.path());
+    ChildRun r = Rovana(Args("a.rvx", "d.png"));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_TRUE(std::filesystem::exists(File("d.png")));
+
+    // A folder without the map data is named, in one line.
+    std::filesystem::create_directory(File("empty"));
+    r = Rovana("--render '" + File("a.rvx") + "' --out '" + File("e.png") + "' --program-folder '" + File("empty") + "'");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_NE(r.err.find(File("empty")), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(File("e.png")));
+
+    // The project itself, under its own name or a link's, and the data folders in any case.
+    std::filesystem::copy_file(File("a.rvx"), File("p.png"));
+    std::filesystem::create_symlink(File("a.rvx"), File("link.png"));
+    const struct {
+        std::string project, out;
+    } cases[] = {
+        {"p.png", "p.png"},
+        {"a.rvx", "link.png"},
+        {"a.rvx", "mark/101.bmp"},
+        {"a.rvx", "mapdata/01.png"},
+        {"a.rvx", "MAPDATA/../mark/x.png"},
+        {"a.rvx", "鉄道路線/x.svg"},
+    };
+    for (const auto& c : cases) {
+        const std::string before = ReadBytes(File(c.out)), project = ReadBytes(File(c.project));
+        r = Rovana(Args(c.project, c.out));
+        EXPECT_EQ(r.status, 2) << c.out << "\n" << r.err;
+        EXPECT_NE(r.err.find(c.out), std::string::npos) << r.err;
+        EXPECT_TRUE(ReadBytes(File(c.out)) == before) << c.out;
+        EXPECT_TRUE(ReadBytes(File(c.project)) == project) << c.project;
+    }
+}
