@@ -7,6 +7,7 @@
 #include <QPen>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace gui {
 
@@ -183,10 +184,19 @@ void TraceLabels(const Label* g, int W, int H, double ox, double oy, double grow
     std::vector<uint8_t> done(size_t(W - 1) * size_t(H - 1), 0);
     auto doneBit = [&](int i, int j, Label v, int k) { return uint8_t(1 << (slotOf(i, j, v) * 2 + k)); };
     std::vector<QPointF> ring;
-    for (int j = 0; j < H - 1; ++j)
+    for (int j = 0; j < H - 1; ++j) {
+        const Label* r0 = g + size_t(j) * size_t(W);
+        const Label* r1 = r0 + W;
+        // Where a row repeats the next, only its changes along the row hold edges.
+        const bool repeated = std::memcmp(r0, r1, size_t(W) * sizeof(Label)) == 0;
         for (int i = 0; i < W - 1; ++i) {
-            const Label c4[4] = {at(i, j), at(i + 1, j), at(i + 1, j + 1), at(i, j + 1)};
-            if (c4[0] == c4[1] && c4[1] == c4[2] && c4[2] == c4[3]) continue;
+            if (repeated) {
+                while (i < W - 1 && r0[i] == r0[i + 1]) ++i;
+                if (i >= W - 1) break;
+            } else if (r0[i] == r0[i + 1] && r1[i] == r1[i + 1] && r0[i] == r1[i]) {
+                continue;
+            }
+            const Label c4[4] = {r0[i], r0[i + 1], r1[i + 1], r1[i]};
             for (int q = 0; q < 4; ++q) {
                 const Label v = c4[q];
                 if (v == 0 || (q > 0 && (c4[0] == v || (q > 1 && (c4[1] == v || (q > 2 && c4[2] == v)))))) continue;
@@ -228,6 +238,7 @@ void TraceLabels(const Label* g, int W, int H, double ox, double oy, double grow
                 }
             }
         }
+    }
 }
 
 } // namespace
@@ -507,10 +518,21 @@ std::vector<VectorRecorder::KeptText> VectorRecorder::Texts() const {
     return texts;
 }
 
-bool VectorRecorder::Replay(QPainter& p, const std::function<bool()>& keepGoing) const {
+bool VectorRecorder::Visit(const std::function<bool(const Item&)>& f) const {
     CloseGroup();
-    p.save();
     size_t next = 0;
+    for (size_t i = 0; i < items.size(); ++i) {
+        for (; next < lifted.size() && lifted[next].before <= i; ++next)
+            if (!f(lifted[next].item)) return false;
+        if (!f(items[i])) return false;
+    }
+    for (; next < lifted.size(); ++next)
+        if (!f(lifted[next].item)) return false;
+    return true;
+}
+
+bool VectorRecorder::Replay(QPainter& p, const std::function<bool()>& keepGoing) const {
+    p.save();
     auto draw = [&](const Item& it) {
         switch (it.kind) {
         case Kind::Stroke: {
@@ -551,13 +573,11 @@ bool VectorRecorder::Replay(QPainter& p, const std::function<bool()>& keepGoing)
             break;
         }
     };
-    bool going = true;
-    for (size_t i = 0; i < items.size() && going; ++i) {
-        for (; next < lifted.size() && lifted[next].before <= i; ++next) draw(lifted[next].item);
-        draw(items[i]);
-        if (keepGoing && (i & 1023) == 1023) going = keepGoing();
-    }
-    for (; next < lifted.size() && going; ++next) draw(lifted[next].item);
+    size_t n = 0;
+    const bool going = Visit([&](const Item& it) {
+        draw(it);
+        return !keepGoing || (++n & 1023) != 0 || keepGoing();
+    });
     p.restore();
     return going;
 }

@@ -67,8 +67,8 @@ public:
     // asked now and then; false stops the drawing, and Replay returns false.
     bool Replay(QPainter& p, const std::function<bool()>& keepGoing = {}) const;
 
-private:
     enum class Kind : uint8_t { Stroke, Fill, Text, Picture };
+    // One thing kept, in canvas pixel units.
     struct Item {
         explicit Item(Kind k, QColor c = {}) : kind(k), color(c) {}
         Kind kind;
@@ -87,6 +87,11 @@ private:
         QString text;
         QImage image;
     };
+    // Hands over everything kept in the order drawn, until f returns false;
+    // false when it did.
+    bool Visit(const std::function<bool(const Item&)>& f) const;
+
+private:
     void Add(Item item);
     void AddHatch(const std::vector<PixelSpan>& spans, const TBrush& brush);
     size_t LiftPlace(TColor replaced);
