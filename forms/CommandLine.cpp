@@ -1,6 +1,7 @@
 #include "forms/CommandLine.h"
 #include "forms/AllForms.h"
 #include "engine/Uopen.h"
+#include "labels/Upagesdlg.h"
 #include "gui/Files.h"
 #include "gui/TextFile.h"
 #include "gui/Forms.h"
@@ -88,6 +89,16 @@ std::string FolderRefusal(const std::string& folder) {
     if (!gui::DirectoryExists(folder)) return "プログラムフォルダ " + folder + " がありません";
     if (!gui::DirectoryExists(gui::ResolvePath(folder + "/MAPDATA")))
         return "プログラムフォルダ " + folder + " に地図データのフォルダ MAPDATA がありません";
+    return "";
+}
+
+// The symbols and railways a restored project shows come from folders of their own.
+std::string UsedDataRefusal(const std::string& folder) {
+    auto missing = [&](const char* name) { return !gui::DirectoryExists(gui::ResolvePath(folder + "/" + name)); };
+    for (const auto& [used, name] : {std::pair{PagesDlg->PlacedSymbolCount > 0, "mark"},
+                                     std::pair{Open->CBRailLine->Checked(), "鉄道路線"}})
+        if (used && missing(name))
+            return "プログラムフォルダ " + folder + " にプロジェクトが使うフォルダ " + name + " がありません";
     return "";
 }
 
@@ -203,11 +214,16 @@ int RunRender(const RenderRequest& request) {
 
     // Messages name the file they are about, so a script's log says which one failed.
     std::string about = project;
+    // Held while the project is restored: a folder without the data it uses
+    // is told in one line, not by each file found missing.
+    std::vector<std::string> held;
+    bool holding = true;
     Application->MessageSink = [&](const std::string& text, const std::string&, int flags) {
         std::string line = OneLine(text);
         const std::string base = gui::ExtractFileName(about);
         if (line.find(base) == std::string::npos) line = about + ": " + line;
-        PrintLine(line);
+        if (holding) held.push_back(line);
+        else PrintLine(line);
         // No one is there to agree: a question gets its cautious answer.
         switch (flags & 0x0F) {
         case MB_OKCANCEL: return int(IDCANCEL);
@@ -218,8 +234,15 @@ int RunRender(const RenderRequest& request) {
     };
 
     CreateAllForms(Application);
-    if (Application->Terminated() || !Open) return 1;
-    if (!Open->RestoreProjectFile(project)) return 1;
+    const bool restored = !Application->Terminated() && Open && Open->RestoreProjectFile(project);
+    if (restored)
+        if (const std::string why = UsedDataRefusal(folder); !why.empty()) {
+            PrintLine(why);
+            return 1;
+        }
+    for (const std::string& line : held) PrintLine(line);
+    holding = false;
+    if (!restored) return 1;
 
     if (request.size) {
         const int item = ItemOfSize(Open->RadioGroup1, request.size);

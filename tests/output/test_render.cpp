@@ -2,6 +2,8 @@
 // it, with no display, against the window's own save of the same project.
 #include "engine/Uopen.h"
 #include "gui/Testing.h"
+#include "engine/Uken.h"
+#include "labels/Upagesdlg.h"
 #include "lines/Ukyori.h"
 #include "paint/Upaint.h"
 #include "tests/support/FormsFixture.h"
@@ -179,5 +181,30 @@ TEST_F(Render, TheDataFolderAloneServesAndNothingItReadsIsWrittenOver) {
         EXPECT_NE(r.err.find(c.out), std::string::npos) << r.err;
         EXPECT_TRUE(ReadBytes(File(c.out)) == before) << c.out;
         EXPECT_TRUE(ReadBytes(File(c.project)) == project) << c.project;
+    }
+}
+
+TEST_F(Render, AFolderWithoutTheSymbolsOrRailwaysTheProjectShowsIsNamedInOneLine) {
+    o->MapShown = true;
+    Ken->CBRailShow->SetChecked(true);
+    testsupport::ChooseAreas({13, 14});
+    QueueFileName(File("rail.rvx"));
+    o->Button1Click(o);
+    PagesDlg->SelectSymbol(100);
+    o->PressStamp(10, 300, 300);
+    Ken->CBRailShow->SetChecked(false);
+    QueueFileName(File("mark.rvx"));
+    o->Button1Click(o);
+    // The map data alone.
+    std::filesystem::create_directory(File("data"));
+    std::filesystem::create_directory_symlink(programDir / "MAPDATA", File("data/MAPDATA"));
+    for (const auto& [project, folder] : {std::pair{"rail.rvx", "鉄道路線"}, std::pair{"mark.rvx", "mark"}}) {
+        const ChildRun r = Rovana("--render '" + File(project) + "' --out '" + File("x.png") + "' --program-folder '" +
+                                  File("data") + "'");
+        EXPECT_EQ(r.status, 1) << project;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_NE(r.err.find(File("data")), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find(folder), std::string::npos) << r.err;
+        EXPECT_FALSE(std::filesystem::exists(File("x.png")));
     }
 }
