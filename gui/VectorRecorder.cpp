@@ -531,16 +531,28 @@ bool VectorRecorder::Visit(const std::function<bool(const Item&)>& f) const {
     return true;
 }
 
-bool VectorRecorder::Replay(QPainter& p, const std::function<bool()>& keepGoing) const {
+bool VectorRecorder::Replay(QPainter& p, const std::function<bool()>& keepGoing, int units) const {
     p.save();
+    // Lines in whole steps of 1/units pixel: a device that writes their
+    // numbers writes them short. The rest is drawn as kept, and the scale
+    // changes only where a run of lines begins or ends.
+    units = std::max(units, 1);
+    const QTransform base = p.worldTransform(), fine = QTransform::fromScale(1.0 / units, 1.0 / units) * base;
+    bool inFine = false;
+    auto use = [&](bool f) {
+        if (units > 1 && f != inFine) p.setWorldTransform(f ? fine : base), inFine = f;
+    };
+    std::vector<QPointF> line;
     auto draw = [&](const Item& it) {
+        use(it.kind == Kind::Stroke);
         switch (it.kind) {
         case Kind::Stroke: {
             QPen pen(it.color);
-            pen.setWidthF(it.width);
+            pen.setWidthF(double(it.width) * units);
             pen.setCapStyle(it.width > 1 ? Qt::RoundCap : Qt::FlatCap);
             pen.setJoinStyle(Qt::RoundJoin);
             if (const raster::DashRuns* runs = raster::DashRunsOf(it.style)) {
+                // In pen widths, so the pattern scales with the pen.
                 QList<qreal> pattern;
                 for (int k = 0; k < runs->count; ++k) pattern << runs->runs[k];
                 pen.setDashPattern(pattern);
@@ -548,8 +560,14 @@ bool VectorRecorder::Replay(QPainter& p, const std::function<bool()>& keepGoing)
             }
             p.setPen(pen);
             p.setBrush(Qt::NoBrush);
-            if (it.closed) p.drawPolygon(it.points.data(), int(it.points.size()));
-            else p.drawPolyline(it.points.data(), int(it.points.size()));
+            const std::vector<QPointF>* pts = &it.points;
+            if (units > 1) {
+                line.clear();
+                for (const QPointF& q : it.points) line.emplace_back(std::round(q.x() * units), std::round(q.y() * units));
+                pts = &line;
+            }
+            if (it.closed) p.drawPolygon(pts->data(), int(pts->size()));
+            else p.drawPolyline(pts->data(), int(pts->size()));
             break;
         }
         case Kind::Fill:

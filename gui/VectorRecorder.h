@@ -65,7 +65,8 @@ public:
     std::vector<KeptText> Texts() const;
     // Draws everything kept, in order, in canvas pixel units. keepGoing is
     // asked now and then; false stops the drawing, and Replay returns false.
-    bool Replay(QPainter& p, const std::function<bool()>& keepGoing = {}) const;
+    // Shapes are drawn in steps of 1/units pixel (1: as kept).
+    bool Replay(QPainter& p, const std::function<bool()>& keepGoing = {}, int units = 1) const;
 
     enum class Kind : uint8_t { Stroke, Fill, Text, Picture };
     // One thing kept, in canvas pixel units.

@@ -97,7 +97,9 @@ bool WritePdf(const gui::VectorRecorder& map, int side, const std::string& path,
         p.translate((w - side * scale) / 2, (h - side * scale) / 2);
         p.scale(scale, scale);
         p.setClipRect(QRectF(0, 0, side, side));   // lines run on past the map's edge
-        const bool ok = map.Replay(p, keepGoing);
+        // Lines run through pixel centres or corners: in half pixels every
+        // point is a whole number, which the writer puts short.
+        const bool ok = map.Replay(p, keepGoing, 2);
         p.end();
         if (!ok) reason = "中止しました";
         return ok;
