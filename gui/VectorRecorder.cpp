@@ -504,6 +504,11 @@ void VectorRecorder::Image(const TRect& dest, const QImage& src, const TRect& so
                 if ((row[x] | raster::kAlpha) == kp) row[x] = 0;
         }
     }
+    // A picture drawn again is the same image, which a writer keeps once.
+    std::vector<QImage>& same = pictures[qHashBits(part.constBits(), size_t(part.sizeInBytes()), size_t(part.width()))];
+    const auto found = std::find(same.begin(), same.end(), part);
+    if (found != same.end()) part = *found;
+    else same.push_back(part);
     Item it(Kind::Picture);
     it.image = std::move(part);
     it.box = QRectF(dest.Left, dest.Top, dest.Width(), dest.Height());

@@ -122,6 +122,7 @@ private:
     mutable std::unique_ptr<FloodGroup> group;
     size_t floor = 0;   // no flood goes below this item
     std::unordered_map<uint32_t, size_t> lastStrokeOf;   // colour -> index + 1
+    std::unordered_map<size_t, std::vector<QImage>> pictures;   // by a hash of their pixels
 };
 
 // The text less its control characters and the code points that are no characters.

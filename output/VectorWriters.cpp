@@ -8,6 +8,7 @@
 #include <QPdfWriter>
 #include <QBuffer>
 #include <algorithm>
+#include <unordered_map>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -177,7 +178,10 @@ private:
     std::string& out;
 };
 
-void SvgItem(SvgText& w, const gui::VectorRecorder::Item& it) {
+// Pictures already written, by image, with the place they were written at.
+using WrittenPictures = std::unordered_map<qint64, std::pair<int, QRectF>>;
+
+void SvgItem(SvgText& w, const gui::VectorRecorder::Item& it, WrittenPictures& pictures) {
     using Kind = gui::VectorRecorder::Kind;
     switch (it.kind) {
     case Kind::Stroke:
@@ -229,11 +233,21 @@ void SvgItem(SvgText& w, const gui::VectorRecorder::Item& it) {
     }
     case Kind::Picture: {
         if (it.image.isNull()) break;
+        // The same picture again refers to the first, moved to its place.
+        auto [known, added] = pictures.emplace(it.image.cacheKey(), std::pair{int(pictures.size()), it.box});
+        if (!added && known->second.second.size() == it.box.size()) {
+            w << "<use xlink:href=\"#p" << std::to_string(known->second.first) << "\" x=\"";
+            w.Number(it.box.x() - known->second.second.x());
+            w << "\" y=\"";
+            w.Number(it.box.y() - known->second.second.y());
+            w << "\"/>\n";
+            break;
+        }
         QByteArray png;
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);
         it.image.save(&buffer, "PNG");
-        w << "<image x=\"";
+        w << "<image" << (added ? " id=\"p" + std::to_string(known->second.first) + "\"" : std::string()) << " x=\"";
         w.Number(it.box.x());
         w << "\" y=\"";
         w.Number(it.box.y());
@@ -268,6 +282,7 @@ bool WriteSvg(const gui::VectorRecorder& map, int side, const std::string& path,
             w.Escaped(gui::WithoutControls(QString::fromStdString(title)));
             w << "</title>\n<desc>" << kCreator << "</desc>\n";
             size_t n = 0;
+            WrittenPictures pictures;
             // Written out in pieces: the text of a large map is never held whole.
             auto flush = [&] {
                 if (out.empty()) return true;
@@ -277,7 +292,7 @@ bool WriteSvg(const gui::VectorRecorder& map, int side, const std::string& path,
             };
             bool written = true;
             const bool whole = map.Visit([&](const gui::VectorRecorder::Item& it) {
-                SvgItem(w, it);
+                SvgItem(w, it, pictures);
                 if (out.size() > (1 << 20)) written = written && flush();
                 return written && (!keepGoing || (++n & 1023) != 0 || keepGoing());
             });

@@ -4,10 +4,13 @@
 #include "gui/Testing.h"
 #include "gui/VectorRecorder.h"
 #include "labels/Uletter.h"
+#include "labels/Upagesdlg.h"
 #include "output/Updfpage.h"
 #include "paint/Upaint.h"
 #include "tests/engine/HandMap.h"
+#include <QPainter>
 #include <QRegularExpression>
+#include <QSvgRenderer>
 #include <QXmlStreamReader>
 #include <cstdlib>
 #include <fstream>
@@ -194,4 +197,35 @@ TEST_F(VectorInput, PaintThatChangesNoPixelAddsNothingAndOneColourIsOneShape) {
     EXPECT_EQ(svg.shapesOfFill.at("#3366cc"), 1) << "both boxes in one shape";
     EXPECT_EQ(Px(150, 150), blue);
     EXPECT_EQ(Px(350, 150), blue);
+}
+
+TEST_F(VectorInput, ASymbolStampedAgainIsOnePictureInTheFile) {
+    testsupport::CopyJapanData(programDir, {"mark"});
+    PagesDlg->SelectSymbol(100);
+    for (int i = 0; i < 30; ++i) o->PressStamp(10, 60 + 16 * i, 300 + 7 * i);
+    ASSERT_EQ(PagesDlg->PlacedSymbolCount, 30);
+    const std::string svg = ReadBytes(Save("stamps.svg")), pdf = ReadBytes(Save("stamps.pdf"));
+    const QImage png = QImage(QString::fromStdString(Save("stamps.png"))).convertToFormat(QImage::Format_RGB32);
+    auto count = [](const std::string& text, const std::string& what) {
+        size_t n = 0;
+        for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+        return n;
+    };
+    EXPECT_EQ(count(svg, "<image"), 1u);
+    EXPECT_LE(count(pdf, "/Subtype /Image"), 2u) << "the picture and its mask";
+    // Each stamp shows where the picture has it.
+    QSvgRenderer renderer(QByteArray::fromStdString(svg));
+    QImage drawn(png.size(), QImage::Format_RGB32);
+    drawn.fill(Qt::white);
+    QPainter p(&drawn);
+    renderer.render(&p, QRectF(0, 0, png.width(), png.height()));
+    p.end();
+    int wrong = 0;
+    for (int i = 0; i < 30; ++i)
+        for (int dy = -4; dy <= 4; ++dy)
+            for (int dx = -4; dx <= 4; ++dx) {
+                const int x = 60 + 16 * i + 16 + dx, y = 300 + 7 * i + 16 + dy;   // the stamp cursor's offset
+                wrong += (drawn.pixel(x, y) & 0xFFFFFF) != (png.pixel(x, y) & 0xFFFFFF);
+            }
+    EXPECT_LT(wrong, 30 * 81 / 20);
 }
