@@ -348,7 +348,11 @@ void VectorRecorder::Stroke(const TPoint* pts, int n, bool closed, const TPen& p
         while (i < n - 1 && seen(i)) ++i;
         std::vector<QPointF> line;
         line.reserve(size_t(i - first + 1));
-        for (int k = first; k <= i; ++k) line.emplace_back(pts[k].x + off, pts[k].y + off);
+        // A point on the pixel of the one before adds nothing to the line.
+        for (int k = first; k <= i; ++k)
+            if (k == first || k == i || pts[k].x != pts[k - 1].x || pts[k].y != pts[k - 1].y)
+                line.emplace_back(pts[k].x + off, pts[k].y + off);
+        if (line.size() > 2 && line.back() == line[line.size() - 2]) line.pop_back();
         const double dashStart = styleStart + along;
         auto add = [&](TColor c, TPenStyle st) {
             const QColor qc = ToQColor(c);
