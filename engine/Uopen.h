@@ -121,6 +121,9 @@ public:
     // ---- Program folder, log ----
     std::string AppDir;
     std::string ProgramDate;   // "%d/%02d/%02d" of the program file
+    // Set before the forms are made when a map is drawn from the command line:
+    // the data are all it reads, so the folder need not hold the program file.
+    static inline bool DataFolderOnly = false;
     gui::TextWriter Log;
     void WriteLog(const std::string& s);
 

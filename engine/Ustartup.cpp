@@ -115,12 +115,15 @@ void TOpen::FormCreate(TObject* Sender) {
     const std::string self = ProgramFileName();
     gui::FileDateParts built;
     if (self.empty() || !gui::FileDate(self, built)) {
-        Application->MessageBox(gui::Format("実行ファイル %s が見つかりません          ", self.c_str()), "ファイルエラー",
-                                MB_OK | MB_ICONEXCLAMATION);
-        Application->Terminate();
-        return;
+        if (!DataFolderOnly) {
+            Application->MessageBox(gui::Format("実行ファイル %s が見つかりません          ", self.c_str()),
+                                    "ファイルエラー", MB_OK | MB_ICONEXCLAMATION);
+            Application->Terminate();
+            return;
+        }
+    } else {
+        ProgramDate = gui::Format("%d/%02d/%02d", built.year, built.month, built.day);
     }
-    ProgramDate = gui::Format("%d/%02d/%02d", built.year, built.month, built.day);
 
     // Temporary files of a save that a run ended in the middle of.
     gui::RemoveStaleTempFiles(AppDir + "/mapdata");

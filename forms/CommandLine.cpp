@@ -1,6 +1,7 @@
 #include "forms/CommandLine.h"
 #include "forms/AllForms.h"
 #include "engine/Uopen.h"
+#include "labels/Upagesdlg.h"
 #include "gui/Files.h"
 #include "gui/TextFile.h"
 #include "gui/Forms.h"
@@ -47,6 +48,60 @@ std::string OneLine(std::string text) {
     return text;
 }
 
+namespace fs = std::filesystem;
+
+// Symbolic links and case variants followed as far as the path exists.
+fs::path Real(const std::string& path) {
+    std::error_code ec;
+    const fs::path p = fs::weakly_canonical(fs::path(gui::ResolvePath(Absolute(path))), ec);
+    return ec ? fs::path(Absolute(path)).lexically_normal() : p;
+}
+
+bool Within(const fs::path& file, const fs::path& folder) {
+    const fs::path rel = file.lexically_relative(folder);
+    return !rel.empty() && *rel.begin() != ".." && rel != ".";
+}
+
+// The folders of a program folder that a drawing reads.
+const char* const kDataFolders[] = {"MAPDATA", "mark", "鉄道路線"};
+
+// Why the image may not be written where asked: it would replace what the
+// drawing reads. Empty when it may.
+std::string OverwriteRefusal(const RenderRequest& r) {
+    const fs::path out = Real(r.out), project = Real(r.project);
+    std::error_code ec;
+    if (out == project || fs::equivalent(out, project, ec))
+        return "画像ファイル " + r.out + " はプロジェクトファイルそのものです。別のファイルを指定してください";
+    const std::string folder = r.programFolder.empty() ? "." : r.programFolder;
+    const fs::path rel = out.lexically_relative(Real(folder));
+    for (const char* name : kDataFolders) {
+        // A folder linked from elsewhere, or named in another case, is the same folder here.
+        const bool named = !rel.empty() && *rel.begin() != ".." &&
+                           QString::fromStdString(rel.begin()->string()).compare(QString::fromUtf8(name), Qt::CaseInsensitive) == 0;
+        if (named || Within(out, Real(folder + "/" + name)))
+            return "画像ファイル " + r.out + " はデータのフォルダ " + name + " の中です。ほかのフォルダを指定してください";
+    }
+    return "";
+}
+
+// A folder to draw from holds the map data; the program file may be elsewhere.
+std::string FolderRefusal(const std::string& folder) {
+    if (!gui::DirectoryExists(folder)) return "プログラムフォルダ " + folder + " がありません";
+    if (!gui::DirectoryExists(gui::ResolvePath(folder + "/MAPDATA")))
+        return "プログラムフォルダ " + folder + " に地図データのフォルダ MAPDATA がありません";
+    return "";
+}
+
+// The symbols and railways a restored project shows come from folders of their own.
+std::string UsedDataRefusal(const std::string& folder) {
+    auto missing = [&](const char* name) { return !gui::DirectoryExists(gui::ResolvePath(folder + "/" + name)); };
+    for (const auto& [used, name] : {std::pair{PagesDlg->PlacedSymbolCount > 0, "mark"},
+                                     std::pair{Open->CBRailLine->Checked(), "鉄道路線"}})
+        if (used && missing(name))
+            return "プログラムフォルダ " + folder + " にプロジェクトが使うフォルダ " + name + " がありません";
+    return "";
+}
+
 void PrintLine(const std::string& line) {
     std::fputs((line + "\n").c_str(), stderr);
     std::fflush(stderr);
@@ -70,7 +125,7 @@ std::string UsageText() {
            "  --paper NAME        PDFの用紙（省略すると A4、map は地図の大きさの用紙）\n"
            "  --landscape         PDFの用紙を横にします\n"
            "  --dpi N             PDF・SVGの地図の解像度（省略すると 600 ピクセルあたり 100 dpi）\n"
-           "  --program-folder DIR  地図データのあるプログラムフォルダ（省略すると現在のフォルダ）\n"
+           "  --program-folder DIR  地図データ（MAPDATA）のあるフォルダ（省略すると現在のフォルダ）\n"
            "  --help              この説明を表示します\n"
            "  --version           版を表示します\n"
            "終了コード: 0 成功, 1 プロジェクトまたは画像の失敗, 2 引数の誤り\n";
@@ -139,24 +194,36 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     if (c.render.out.empty()) return fail("--out で画像ファイルを指定してください");
     if (!FormatOfName(c.render.out))
         return fail("画像ファイル " + c.render.out + " の拡張子は .png .jpg .bmp .pdf .svg のどれかにしてください");
+    if (const std::string why = OverwriteRefusal(c.render); !why.empty()) return fail(why);
     c.kind = CommandLine::Render;
     return c;
 }
 
 int RunRender(const RenderRequest& request) {
     const std::string project = Absolute(request.project), out = Absolute(request.out);
+    const std::string folder = request.programFolder.empty() ? gui::CurrentDirectory() : request.programFolder;
+    if (const std::string why = FolderRefusal(folder); !why.empty()) {
+        PrintLine(why);
+        return 1;
+    }
     if (!request.programFolder.empty() && !QDir::setCurrent(QString::fromStdString(request.programFolder))) {
         PrintLine("プログラムフォルダ " + request.programFolder + " に移れません");
         return 1;
     }
+    TOpen::DataFolderOnly = true;
 
     // Messages name the file they are about, so a script's log says which one failed.
     std::string about = project;
+    // Held while the project is restored: a folder without the data it uses
+    // is told in one line, not by each file found missing.
+    std::vector<std::string> held;
+    bool holding = true;
     Application->MessageSink = [&](const std::string& text, const std::string&, int flags) {
         std::string line = OneLine(text);
         const std::string base = gui::ExtractFileName(about);
         if (line.find(base) == std::string::npos) line = about + ": " + line;
-        PrintLine(line);
+        if (holding) held.push_back(line);
+        else PrintLine(line);
         // No one is there to agree: a question gets its cautious answer.
         switch (flags & 0x0F) {
         case MB_OKCANCEL: return int(IDCANCEL);
@@ -167,8 +234,15 @@ int RunRender(const RenderRequest& request) {
     };
 
     CreateAllForms(Application);
-    if (Application->Terminated() || !Open) return 1;
-    if (!Open->RestoreProjectFile(project)) return 1;
+    const bool restored = !Application->Terminated() && Open && Open->RestoreProjectFile(project);
+    if (restored)
+        if (const std::string why = UsedDataRefusal(folder); !why.empty()) {
+            PrintLine(why);
+            return 1;
+        }
+    for (const std::string& line : held) PrintLine(line);
+    holding = false;
+    if (!restored) return 1;
 
     if (request.size) {
         const int item = ItemOfSize(Open->RadioGroup1, request.size);

@@ -249,6 +249,8 @@ void TCanvas::FloodFill(int x, int y, TColor color, TFillStyle style) {
     QImage& img = Image();
     if (img.isNull() || x < 0 || y < 0 || x >= img.width() || y >= img.height()) return Changed();
     const uint32_t c = ToPixel(color) & kRgb;
+    // Filling a surface with its own colour changes no pixel: nothing to paint or record.
+    if (style == fsSurface && Brush->Style != bsClear && (ToPixel(Brush->Color) & kRgb) == c) return Changed();
     RegionMask& mask = SharedMask();
     mask.Reset(img.width(), img.height());
     RunPainter paint(*Brush);
@@ -266,7 +268,7 @@ void TCanvas::FloodFill(int x, int y, TColor color, TFillStyle style) {
                 if (xx >= W) break;
             }
         // Filling up to a border colour replaces pixels of many colours.
-        Vector->Flood(spans, *Brush, style == fsSurface ? &color : nullptr);
+        Vector->Flood(spans, *Brush, style == fsSurface ? &color : nullptr, img.width(), img.height());
     }
     mask.ClearRows(yMin, yMax);
     Changed();

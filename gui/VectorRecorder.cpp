@@ -7,6 +7,7 @@
 #include <QPen>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace gui {
 
@@ -129,12 +130,120 @@ QPainterPath PathOf(const std::vector<std::vector<QPointF>>& rings, Qt::FillRule
     return path;
 }
 
+// Marching squares over a grid of labels at pixel centres (0: outside every
+// set), each label's set traced on its own. A crossing lies on the line
+// between an inside and an outside centre, 0.5 + grow from the inside one;
+// every loop keeps the inside on its left, so loops join crossing to crossing
+// and holes come out as rings. Cells whose four corners agree hold no edge and
+// are passed over, so the work follows the outlines, not the area.
+template <class Label, class RingsOf>
+void TraceLabels(const Label* g, int W, int H, double ox, double oy, double grow, RingsOf&& ringsOf) {
+    const double f = 0.5 + grow;
+    auto at = [&](int i, int j) { return g[size_t(j) * size_t(W) + size_t(i)]; };
+    enum Edge { T, R, B, L };
+    struct Seg { int from, to; };
+    auto point = [&](int i, int j, int e, Label v) {
+        int ai = i, aj = j, bi = i + 1, bj = j;   // top: (i,j)-(i+1,j)
+        if (e == B) aj = bj = j + 1;
+        if (e == L) bi = i, bj = j + 1;
+        if (e == R) ai = bi = i + 1, bj = j + 1;
+        const double t = at(ai, aj) == v ? f : 1 - f;
+        return QPointF(ox + ai + (bi - ai) * t, oy + aj + (bj - aj) * t);
+    };
+    // The inside grid point on edge e of cell (i, j).
+    auto insideEnd = [&](int i, int j, int e, Label v) {
+        int ai = i, aj = j, bi = i + 1, bj = j;
+        if (e == B) aj = bj = j + 1;
+        if (e == L) bi = i, bj = j + 1;
+        if (e == R) ai = bi = i + 1, bj = j + 1;
+        return at(ai, aj) == v ? QPointF(ox + ai, oy + aj) : QPointF(ox + bi, oy + bj);
+    };
+    // The segments of label v in cell (i, j) as (from, to) edges, inside on the left.
+    auto segments = [&](int i, int j, Label v, Seg out[2]) {
+        const int c = (at(i, j) == v ? 1 : 0) | (at(i + 1, j) == v ? 2 : 0) | (at(i + 1, j + 1) == v ? 4 : 0) |
+                      (at(i, j + 1) == v ? 8 : 0);
+        static const int8_t pairs[16][4] = {
+            {-1, -1, -1, -1}, {T, L, -1, -1}, {T, R, -1, -1}, {L, R, -1, -1}, {R, B, -1, -1}, {T, L, R, B},
+            {T, B, -1, -1},   {L, B, -1, -1}, {L, B, -1, -1}, {T, B, -1, -1}, {T, R, B, L},   {R, B, -1, -1},
+            {L, R, -1, -1},   {T, R, -1, -1}, {T, L, -1, -1}, {-1, -1, -1, -1}};
+        int n = 0;
+        for (int k = 0; k < 4 && pairs[c][k] >= 0; k += 2) {
+            Seg s{pairs[c][k], pairs[c][k + 1]};
+            const QPointF p = point(i, j, s.from, v), q = point(i, j, s.to, v), a = insideEnd(i, j, s.from, v);
+            const double cross = (q.x() - p.x()) * (a.y() - p.y()) - (q.y() - p.y()) * (a.x() - p.x());
+            if (cross > 0) std::swap(s.from, s.to);   // y runs down: inside on the left
+            out[n++] = s;
+        }
+        return n;
+    };
+    // A label's place among a cell's corners: its first corner, so each of up
+    // to four labels of a cell has two bits of its own in done.
+    auto slotOf = [&](int i, int j, Label v) {
+        return at(i, j) == v ? 0 : at(i + 1, j) == v ? 1 : at(i + 1, j + 1) == v ? 2 : 3;
+    };
+    std::vector<uint8_t> done(size_t(W - 1) * size_t(H - 1), 0);
+    auto doneBit = [&](int i, int j, Label v, int k) { return uint8_t(1 << (slotOf(i, j, v) * 2 + k)); };
+    std::vector<QPointF> ring;
+    for (int j = 0; j < H - 1; ++j) {
+        const Label* r0 = g + size_t(j) * size_t(W);
+        const Label* r1 = r0 + W;
+        // Where a row repeats the next, only its changes along the row hold edges.
+        const bool repeated = std::memcmp(r0, r1, size_t(W) * sizeof(Label)) == 0;
+        for (int i = 0; i < W - 1; ++i) {
+            if (repeated) {
+                while (i < W - 1 && r0[i] == r0[i + 1]) ++i;
+                if (i >= W - 1) break;
+            } else if (r0[i] == r0[i + 1] && r1[i] == r1[i + 1] && r0[i] == r1[i]) {
+                continue;
+            }
+            const Label c4[4] = {r0[i], r0[i + 1], r1[i + 1], r1[i]};
+            for (int q = 0; q < 4; ++q) {
+                const Label v = c4[q];
+                if (v == 0 || (q > 0 && (c4[0] == v || (q > 1 && (c4[1] == v || (q > 2 && c4[2] == v)))))) continue;
+                Seg segs[2];
+                const int n = segments(i, j, v, segs);
+                for (int k = 0; k < n; ++k) {
+                    if (done[size_t(j) * (W - 1) + i] & doneBit(i, j, v, k)) continue;
+                    ring.clear();
+                    int ci = i, cj = j, ck = k;
+                    Seg s = segs[k];
+                    while (true) {
+                        done[size_t(cj) * (W - 1) + ci] |= doneBit(ci, cj, v, ck);
+                        ring.push_back(point(ci, cj, s.from, v));
+                        // Across the exit edge into the next cell, which enters there.
+                        const int e = s.to;
+                        if (e == T) --cj;
+                        else if (e == B) ++cj;
+                        else if (e == L) --ci;
+                        else ++ci;
+                        const int entry = e == T ? B : e == B ? T : e == L ? R : L;
+                        Seg next[2];
+                        const int m = segments(ci, cj, v, next);
+                        ck = -1;
+                        for (int r = 0; r < m; ++r)
+                            if (next[r].from == entry) ck = r, s = next[r];
+                        if (ck < 0 || (done[size_t(cj) * (W - 1) + ci] & doneBit(ci, cj, v, ck))) break;
+                    }
+                    // Points on one straight line are one edge.
+                    std::vector<QPointF> kept;
+                    const size_t N = ring.size();
+                    for (size_t a = 0; a < N; ++a) {
+                        const QPointF& p = ring[(a + N - 1) % N];
+                        const QPointF& c = ring[a];
+                        const QPointF& r = ring[(a + 1) % N];
+                        const double cross = (c.x() - p.x()) * (r.y() - c.y()) - (c.y() - p.y()) * (r.x() - c.x());
+                        if (std::abs(cross) > 1e-9) kept.push_back(c);
+                    }
+                    if (kept.size() >= 3) ringsOf(v).push_back(std::move(kept));
+                }
+            }
+        }
+    }
+}
+
 } // namespace
 
-// Marching squares over the pixel centres of the set's bounding box (one
-// blank pixel around it). A crossing lies on the line between an inside and an
-// outside centre, 0.5 + grow from the inside one; every loop keeps the inside
-// on its left, so loops join crossing to crossing and holes come out as rings.
+// The set's bounding box with one blank pixel around it, traced as one label.
 std::vector<std::vector<QPointF>> TraceOutline(const std::vector<PixelSpan>& spans, double grow) {
     std::vector<std::vector<QPointF>> rings;
     if (spans.empty()) return rings;
@@ -148,86 +257,8 @@ std::vector<std::vector<QPointF>> TraceOutline(const std::vector<PixelSpan>& spa
     for (const PixelSpan& s : spans)
         if (s.x0 < s.x1)
             std::fill_n(g.begin() + ptrdiff_t(size_t(s.y - ymin + 1) * W + size_t(s.x0 - xmin + 1)), s.x1 - s.x0, 1);
-    auto in = [&](int i, int j) { return g[size_t(j) * W + size_t(i)] != 0; };
-    const double f = 0.5 + grow;
-    const double ox = xmin - 1 + 0.5, oy = ymin - 1 + 0.5;   // centre of grid point (0, 0)
-    enum Edge { T, R, B, L };
-    // The crossing on edge e of cell (i, j).
-    auto point = [&](int i, int j, int e) {
-        int ai = i, aj = j, bi = i + 1, bj = j;   // top: (i,j)-(i+1,j)
-        if (e == B) aj = bj = j + 1;
-        if (e == L) bi = i, bj = j + 1;
-        if (e == R) ai = bi = i + 1, bj = j + 1;
-        const bool aIn = in(ai, aj);
-        const double t = aIn ? f : 1 - f;
-        return QPointF(ox + ai + (bi - ai) * t, oy + aj + (bj - aj) * t);
-    };
-    // The inside grid point on edge e of cell (i, j).
-    auto insideEnd = [&](int i, int j, int e) {
-        int ai = i, aj = j, bi = i + 1, bj = j;
-        if (e == B) aj = bj = j + 1;
-        if (e == L) bi = i, bj = j + 1;
-        if (e == R) ai = bi = i + 1, bj = j + 1;
-        return in(ai, aj) ? QPointF(ox + ai, oy + aj) : QPointF(ox + bi, oy + bj);
-    };
-    // Segments of a cell as (from, to) edges, inside on the left.
-    struct Seg { int from, to; };
-    auto segments = [&](int i, int j, Seg out[2]) {
-        const int c = (in(i, j) ? 1 : 0) | (in(i + 1, j) ? 2 : 0) | (in(i + 1, j + 1) ? 4 : 0) | (in(i, j + 1) ? 8 : 0);
-        static const int8_t pairs[16][4] = {
-            {-1, -1, -1, -1}, {T, L, -1, -1}, {T, R, -1, -1}, {L, R, -1, -1}, {R, B, -1, -1}, {T, L, R, B},
-            {T, B, -1, -1},   {L, B, -1, -1}, {L, B, -1, -1}, {T, B, -1, -1}, {T, R, B, L},   {R, B, -1, -1},
-            {L, R, -1, -1},   {T, R, -1, -1}, {T, L, -1, -1}, {-1, -1, -1, -1}};
-        int n = 0;
-        for (int k = 0; k < 4 && pairs[c][k] >= 0; k += 2) {
-            Seg s{pairs[c][k], pairs[c][k + 1]};
-            const QPointF p = point(i, j, s.from), q = point(i, j, s.to), a = insideEnd(i, j, s.from);
-            const double cross = (q.x() - p.x()) * (a.y() - p.y()) - (q.y() - p.y()) * (a.x() - p.x());
-            if (cross > 0) std::swap(s.from, s.to);   // y runs down: inside on the left
-            out[n++] = s;
-        }
-        return n;
-    };
-    std::vector<uint8_t> done(size_t(W - 1) * size_t(H - 1), 0);
-    for (int j = 0; j < H - 1; ++j)
-        for (int i = 0; i < W - 1; ++i) {
-            Seg segs[2];
-            const int n = segments(i, j, segs);
-            for (int k = 0; k < n; ++k) {
-                if (done[size_t(j) * (W - 1) + i] & (1 << k)) continue;
-                std::vector<QPointF> ring;
-                int ci = i, cj = j, ck = k;
-                Seg s = segs[k];
-                while (true) {
-                    done[size_t(cj) * (W - 1) + ci] |= uint8_t(1 << ck);
-                    ring.push_back(point(ci, cj, s.from));
-                    // Across the exit edge into the next cell, which enters there.
-                    const int e = s.to;
-                    if (e == T) --cj;
-                    else if (e == B) ++cj;
-                    else if (e == L) --ci;
-                    else ++ci;
-                    const int entry = e == T ? B : e == B ? T : e == L ? R : L;
-                    Seg next[2];
-                    const int m = segments(ci, cj, next);
-                    ck = -1;
-                    for (int q = 0; q < m; ++q)
-                        if (next[q].from == entry) ck = q, s = next[q];
-                    if (ck < 0 || (done[size_t(cj) * (W - 1) + ci] & (1 << ck))) break;
-                }
-                // Points on one straight line are one edge.
-                std::vector<QPointF> kept;
-                const size_t N = ring.size();
-                for (size_t a = 0; a < N; ++a) {
-                    const QPointF& p = ring[(a + N - 1) % N];
-                    const QPointF& c = ring[a];
-                    const QPointF& q = ring[(a + 1) % N];
-                    const double cross = (c.x() - p.x()) * (q.y() - c.y()) - (c.y() - p.y()) * (q.x() - c.x());
-                    if (std::abs(cross) > 1e-9) kept.push_back(c);
-                }
-                if (kept.size() >= 3) rings.push_back(std::move(kept));
-            }
-        }
+    TraceLabels(g.data(), W, H, xmin - 0.5, ymin - 0.5, grow,
+                [&](uint8_t) -> std::vector<std::vector<QPointF>>& { return rings; });
     return rings;
 }
 
@@ -237,13 +268,58 @@ void VectorRecorder::Add(Item item) {
     items.push_back(std::move(item));
 }
 
-void VectorRecorder::Lift(Item item, TColor replaced) {
+size_t VectorRecorder::LiftPlace(TColor replaced) {
     size_t at = floor;
     // A stroke in the colour the flood replaced may have been filled over.
     auto it = lastStrokeOf.find(Rgb(replaced));
     if (it != lastStrokeOf.end()) at = std::max(at, it->second);
-    lifted.push_back({at, std::move(item)});
     floor = at;
+    return at;
+}
+
+// Something lifted sits above the last item kept.
+bool VectorRecorder::LiftedOnTop() const {
+    return (!lifted.empty() && lifted.back().before >= items.size()) || (group && group->before >= items.size());
+}
+
+void VectorRecorder::CloseGroup() const {
+    if (!group) return;
+    const std::unique_ptr<FloodGroup> g = std::move(group);
+    if (g->y0 > g->y1) return;
+    const int W = g->w + 2;
+    // Hatches become bands over their own pixels; what is left is traced,
+    // every colour at once.
+    std::vector<std::vector<PixelSpan>> hatch(g->keys.size());
+    bool anyHatch = false;
+    for (const TBrush& b : g->keys) anyHatch |= raster::IsHatch(b.Style);
+    if (anyHatch)
+        for (int y = g->y0; y <= g->y1; ++y) {
+            uint16_t* row = g->ink.data() + size_t(y + 1) * W + 1;
+            for (int x = 0; x < g->w;) {
+                const uint16_t k = row[x];
+                if (!k || !raster::IsHatch(g->keys[k - 1].Style)) {
+                    ++x;
+                    continue;
+                }
+                int e = x;
+                while (e < g->w && row[e] == k) row[e++] = 0;
+                hatch[k - 1].push_back({y, x, e});
+                x = e;
+            }
+        }
+    std::vector<std::vector<std::vector<QPointF>>> rings(g->keys.size());
+    TraceLabels(g->ink.data() + size_t(g->y0) * W, W, g->y1 - g->y0 + 3, -0.5, g->y0 - 0.5, 0.4,
+                [&](uint16_t k) -> std::vector<std::vector<QPointF>>& { return rings[k - 1]; });
+    for (size_t k = 0; k < g->keys.size(); ++k) {
+        Item it(Kind::Fill, ToQColor(g->keys[k].Color));
+        if (raster::IsHatch(g->keys[k].Style)) {
+            it.rings = HatchBands(hatch[k], g->keys[k].Style).Build();
+            it.winding = true;
+        } else {
+            it.rings = std::move(rings[k]);
+        }
+        if (!it.rings.empty()) lifted.push_back({g->before, std::move(it)});
+    }
 }
 
 void VectorRecorder::Stroke(const TPoint* pts, int n, bool closed, const TPen& pen, const TBrush& brush,
@@ -272,13 +348,16 @@ void VectorRecorder::Stroke(const TPoint* pts, int n, bool closed, const TPen& p
         while (i < n - 1 && seen(i)) ++i;
         std::vector<QPointF> line;
         line.reserve(size_t(i - first + 1));
-        for (int k = first; k <= i; ++k) line.emplace_back(pts[k].x + off, pts[k].y + off);
+        // A point on the pixel of the one before adds nothing to the line.
+        for (int k = first; k <= i; ++k)
+            if (k == first || k == i || pts[k].x != pts[k - 1].x || pts[k].y != pts[k - 1].y)
+                line.emplace_back(pts[k].x + off, pts[k].y + off);
+        if (line.size() > 2 && line.back() == line[line.size() - 2]) line.pop_back();
         const double dashStart = styleStart + along;
         auto add = [&](TColor c, TPenStyle st) {
             const QColor qc = ToQColor(c);
             // Joined on only while nothing was put above the stroke since.
-            if (continuing && first == 0 && !closed && !items.empty() &&
-                (lifted.empty() || lifted.back().before < items.size())) {
+            if (continuing && first == 0 && !closed && !items.empty() && !LiftedOnTop()) {
                 Item& last = items.back();
                 if (last.kind == Kind::Stroke && !last.closed && last.color == qc && last.width == width &&
                     last.style == st && last.points.back() == line.front()) {
@@ -324,7 +403,7 @@ void VectorRecorder::FillRect(int x0, int y0, int x1, int y1, const TBrush& brus
     if (raster::IsHatch(brush.Style)) {
         std::vector<PixelSpan> spans;
         for (int y = y0; y < y1; ++y) spans.push_back({y, x0, x1});
-        return AddHatch(spans, brush, nullptr);
+        return AddHatch(spans, brush);
     }
     Item it(Kind::Fill, ToQColor(brush.Color));
     it.rings.push_back({{double(x0), double(y0)}, {double(x1), double(y0)}, {double(x1), double(y1)}, {double(x0), double(y1)}});
@@ -352,42 +431,80 @@ void VectorRecorder::Ellipse(double x0, double y0, double x1, double y1, const T
     }
 }
 
+QString WithoutControls(const QString& text) {
+    QString kept;
+    kept.reserve(text.size());
+    for (QChar c : text)
+        if (c.category() != QChar::Other_Control && c.unicode() != 0xFFFE && c.unicode() != 0xFFFF) kept += c;
+    return kept;
+}
+
 void VectorRecorder::Text(double x, double baseline, const QFont& font, TColor color, const QString& text,
                           const QRectF* clip) {
-    if (text.isEmpty()) return;
+    // No XML reader takes a control character, and no page shows one.
+    QString shown = WithoutControls(text);
+    if (shown.isEmpty()) return;
     Item it(Kind::Text, ToQColor(color));
     it.font = font;
-    it.text = text;
+    it.text = std::move(shown);
     it.box = QRectF(x, baseline, 0, 0);
     if (clip) it.clipped = true, it.box = *clip, it.points = {QPointF(x, baseline)};
     Add(std::move(it));
 }
 
 void VectorRecorder::FillSpans(const std::vector<PixelSpan>& spans, const TBrush& brush) {
-    if (raster::IsHatch(brush.Style)) return AddHatch(spans, brush, nullptr);
+    if (raster::IsHatch(brush.Style)) return AddHatch(spans, brush);
     if (brush.Style != bsSolid || spans.empty()) return;
     Item it(Kind::Fill, ToQColor(brush.Color));
     it.rings = TraceOutline(spans, 0);
     Add(std::move(it));
 }
 
-void VectorRecorder::AddHatch(const std::vector<PixelSpan>& spans, const TBrush& brush, const TColor* lift) {
+void VectorRecorder::AddHatch(const std::vector<PixelSpan>& spans, const TBrush& brush) {
     Item it(Kind::Fill, ToQColor(brush.Color));
     it.rings = HatchBands(spans, brush.Style).Build();
     it.winding = true;   // crossing bands are one ink, not holes
-    if (it.rings.empty()) return;
-    if (lift) Lift(std::move(it), *lift);
-    else Add(std::move(it));
+    if (!it.rings.empty()) Add(std::move(it));
 }
 
-void VectorRecorder::Flood(const std::vector<PixelSpan>& spans, const TBrush& brush, const TColor* replaced) {
-    if (spans.empty() || brush.Style == bsClear) return;
-    if (raster::IsHatch(brush.Style)) return AddHatch(spans, brush, replaced);
-    Item it(Kind::Fill, ToQColor(brush.Color));
-    // Grown towards the lines around it only where it goes under them.
-    it.rings = TraceOutline(spans, replaced ? 0.4 : 0);
-    if (replaced) Lift(std::move(it), *replaced);
-    else Add(std::move(it));
+void VectorRecorder::Flood(const std::vector<PixelSpan>& spans, const TBrush& brush, const TColor* replaced,
+                           int width, int height) {
+    if (spans.empty() || brush.Style == bsClear || width <= 0 || height <= 0) return;
+    if (!replaced) {
+        if (raster::IsHatch(brush.Style)) return AddHatch(spans, brush);
+        Item it(Kind::Fill, ToQColor(brush.Color));
+        it.rings = TraceOutline(spans, 0);
+        return Add(std::move(it));
+    }
+    const size_t at = LiftPlace(*replaced);
+    if (group && (group->before != at || group->w != width || group->h != height || group->keys.size() >= 0xFFFF))
+        CloseGroup();
+    if (!group) {
+        group = std::make_unique<FloodGroup>();
+        group->before = at, group->w = width, group->h = height, group->y0 = height;
+        group->ink.assign(size_t(width + 2) * size_t(height + 2), 0);
+    }
+    FloodGroup& g = *group;
+    const uint64_t id = uint64_t(Rgb(brush.Color)) << 8 | uint64_t(brush.Style);
+    auto [it, added] = g.keyOf.emplace(id, uint16_t(g.keys.size() + 1));
+    if (added) g.keys.push_back(TBrush{brush.Color, brush.Style});
+    const uint16_t key = it->second;
+    const uint8_t* rows = raster::IsHatch(brush.Style) ? raster::HatchRows(brush.Style) : nullptr;
+    const int W = width + 2;
+    for (const PixelSpan& s : spans) {
+        const int x0 = std::max(s.x0, 0), x1 = std::min(s.x1, width);
+        if (s.y < 0 || s.y >= height || x0 >= x1) continue;
+        uint16_t* row = g.ink.data() + size_t(s.y + 1) * W + 1;
+        g.y0 = std::min(g.y0, s.y), g.y1 = std::max(g.y1, s.y);
+        if (!rows) {
+            std::fill(row + x0, row + x1, key);
+            continue;
+        }
+        // Only the pattern's own pixels are inked; its gaps keep what they had.
+        const uint8_t bits = rows[s.y & 7];
+        for (int x = x0; x < x1; ++x)
+            if (bits & (0x80 >> (x & 7))) row[x] = key;
+    }
 }
 
 void VectorRecorder::Image(const TRect& dest, const QImage& src, const TRect& source, bool transparent, TColor key) {
@@ -402,6 +519,11 @@ void VectorRecorder::Image(const TRect& dest, const QImage& src, const TRect& so
                 if ((row[x] | raster::kAlpha) == kp) row[x] = 0;
         }
     }
+    // A picture drawn again is the same image, which a writer keeps once.
+    std::vector<QImage>& same = pictures[qHashBits(part.constBits(), size_t(part.sizeInBytes()), size_t(part.width()))];
+    const auto found = std::find(same.begin(), same.end(), part);
+    if (found != same.end()) part = *found;
+    else same.push_back(part);
     Item it(Kind::Picture);
     it.image = std::move(part);
     it.box = QRectF(dest.Left, dest.Top, dest.Width(), dest.Height());
@@ -409,23 +531,48 @@ void VectorRecorder::Image(const TRect& dest, const QImage& src, const TRect& so
 }
 
 std::vector<VectorRecorder::KeptText> VectorRecorder::Texts() const {
+    CloseGroup();
     std::vector<KeptText> texts;
     for (const Item& it : items)
         if (it.kind == Kind::Text) texts.push_back({it.text, it.clipped ? it.points.front() : it.box.topLeft(), it.font});
     return texts;
 }
 
-bool VectorRecorder::Replay(QPainter& p, const std::function<bool()>& keepGoing) const {
-    p.save();
+bool VectorRecorder::Visit(const std::function<bool(const Item&)>& f) const {
+    CloseGroup();
     size_t next = 0;
+    for (size_t i = 0; i < items.size(); ++i) {
+        for (; next < lifted.size() && lifted[next].before <= i; ++next)
+            if (!f(lifted[next].item)) return false;
+        if (!f(items[i])) return false;
+    }
+    for (; next < lifted.size(); ++next)
+        if (!f(lifted[next].item)) return false;
+    return true;
+}
+
+bool VectorRecorder::Replay(QPainter& p, const std::function<bool()>& keepGoing, int units) const {
+    p.save();
+    // Lines in whole steps of 1/units pixel: a device that writes their
+    // numbers writes them short. The rest is drawn as kept, and the scale
+    // changes only where a run of lines begins or ends.
+    units = std::max(units, 1);
+    const QTransform base = p.worldTransform(), fine = QTransform::fromScale(1.0 / units, 1.0 / units) * base;
+    bool inFine = false;
+    auto use = [&](bool f) {
+        if (units > 1 && f != inFine) p.setWorldTransform(f ? fine : base), inFine = f;
+    };
+    std::vector<QPointF> line;
     auto draw = [&](const Item& it) {
+        use(it.kind == Kind::Stroke);
         switch (it.kind) {
         case Kind::Stroke: {
             QPen pen(it.color);
-            pen.setWidthF(it.width);
+            pen.setWidthF(double(it.width) * units);
             pen.setCapStyle(it.width > 1 ? Qt::RoundCap : Qt::FlatCap);
             pen.setJoinStyle(Qt::RoundJoin);
             if (const raster::DashRuns* runs = raster::DashRunsOf(it.style)) {
+                // In pen widths, so the pattern scales with the pen.
                 QList<qreal> pattern;
                 for (int k = 0; k < runs->count; ++k) pattern << runs->runs[k];
                 pen.setDashPattern(pattern);
@@ -433,8 +580,14 @@ bool VectorRecorder::Replay(QPainter& p, const std::function<bool()>& keepGoing)
             }
             p.setPen(pen);
             p.setBrush(Qt::NoBrush);
-            if (it.closed) p.drawPolygon(it.points.data(), int(it.points.size()));
-            else p.drawPolyline(it.points.data(), int(it.points.size()));
+            const std::vector<QPointF>* pts = &it.points;
+            if (units > 1) {
+                line.clear();
+                for (const QPointF& q : it.points) line.emplace_back(std::round(q.x() * units), std::round(q.y() * units));
+                pts = &line;
+            }
+            if (it.closed) p.drawPolygon(pts->data(), int(pts->size()));
+            else p.drawPolyline(pts->data(), int(pts->size()));
             break;
         }
         case Kind::Fill:
@@ -458,13 +611,11 @@ bool VectorRecorder::Replay(QPainter& p, const std::function<bool()>& keepGoing)
             break;
         }
     };
-    bool going = true;
-    for (size_t i = 0; i < items.size() && going; ++i) {
-        for (; next < lifted.size() && lifted[next].before <= i; ++next) draw(lifted[next].item);
-        draw(items[i]);
-        if (keepGoing && (i & 1023) == 1023) going = keepGoing();
-    }
-    for (; next < lifted.size() && going; ++next) draw(lifted[next].item);
+    size_t n = 0;
+    const bool going = Visit([&](const Item& it) {
+        draw(it);
+        return !keepGoing || (++n & 1023) != 0 || keepGoing();
+    });
     p.restore();
     return going;
 }

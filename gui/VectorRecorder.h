@@ -13,6 +13,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <unordered_map>
 #include <vector>
 
@@ -47,13 +48,16 @@ public:
     void Text(double x, double baseline, const QFont& font, TColor color, const QString& text, const QRectF* clip);
     // Pixels of a hatched area, sorted by row, then x.
     void FillSpans(const std::vector<PixelSpan>& spans, const TBrush& brush);
-    // The pixels a flood fill took (sorted by row, then x) and the one colour
-    // they all had (null: they had several).
-    void Flood(const std::vector<PixelSpan>& spans, const TBrush& brush, const TColor* replaced);
+    // The pixels a flood fill took (sorted by row, then x) on a picture of
+    // width x height pixels and the one colour they all had (null: they had
+    // several). Floods that follow one another are kept as the picture keeps
+    // them: what a later one paints over is gone, and each colour is one shape.
+    void Flood(const std::vector<PixelSpan>& spans, const TBrush& brush, const TColor* replaced, int width,
+               int height);
     // Pixels of an image; those of the transparent colour are left out.
     void Image(const TRect& dest, const QImage& src, const TRect& source, bool transparent, TColor key);
 
-    bool Empty() const { return items.empty(); }
+    bool Empty() const { return items.empty() && lifted.empty() && !group; }
     // Every text kept, in the order drawn.
     struct KeptText {
         QString text;
@@ -63,10 +67,11 @@ public:
     std::vector<KeptText> Texts() const;
     // Draws everything kept, in order, in canvas pixel units. keepGoing is
     // asked now and then; false stops the drawing, and Replay returns false.
-    bool Replay(QPainter& p, const std::function<bool()>& keepGoing = {}) const;
+    // Shapes are drawn in steps of 1/units pixel (1: as kept).
+    bool Replay(QPainter& p, const std::function<bool()>& keepGoing = {}, int units = 1) const;
 
-private:
     enum class Kind : uint8_t { Stroke, Fill, Text, Picture };
+    // One thing kept, in canvas pixel units.
     struct Item {
         explicit Item(Kind k, QColor c = {}) : kind(k), color(c) {}
         Kind kind;
@@ -85,9 +90,16 @@ private:
         QString text;
         QImage image;
     };
+    // Hands over everything kept in the order drawn, until f returns false;
+    // false when it did.
+    bool Visit(const std::function<bool(const Item&)>& f) const;
+
+private:
     void Add(Item item);
-    void AddHatch(const std::vector<PixelSpan>& spans, const TBrush& brush, const TColor* lift);
-    void Lift(Item item, TColor replaced);
+    void AddHatch(const std::vector<PixelSpan>& spans, const TBrush& brush);
+    size_t LiftPlace(TColor replaced);
+    bool LiftedOnTop() const;
+    void CloseGroup() const;
 
     QRect area;
     std::vector<Item> items;
@@ -98,10 +110,25 @@ private:
         size_t before;   // drawn before items[before]
         Item item;
     };
-    std::vector<Lifted> lifted;
+    mutable std::vector<Lifted> lifted;
+    // The floods at one place of the order: for each pixel (with a blank
+    // border) the key of the last flood that inked it, 0 for none. Traced
+    // into shapes when a flood goes elsewhere or the drawing is read.
+    struct FloodGroup {
+        size_t before = 0;
+        int w = 0, h = 0, y0 = 0, y1 = -1;
+        std::vector<uint16_t> ink;
+        std::vector<TBrush> keys;   // key k is keys[k - 1]
+        std::unordered_map<uint64_t, uint16_t> keyOf;
+    };
+    mutable std::unique_ptr<FloodGroup> group;
     size_t floor = 0;   // no flood goes below this item
     std::unordered_map<uint32_t, size_t> lastStrokeOf;   // colour -> index + 1
+    std::unordered_map<size_t, std::vector<QImage>> pictures;   // by a hash of their pixels
 };
+
+// The text less its control characters and the code points that are no characters.
+QString WithoutControls(const QString& text);
 
 // The outline of a set of pixels, grown by up to `grow` (< 0.5) pixel beyond
 // their edges so a fill meets the lines around it, its corners cut at 45

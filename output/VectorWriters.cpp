@@ -6,8 +6,13 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSvgGenerator>
+#include <QBuffer>
 #include <algorithm>
+#include <unordered_map>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include "gui/Graphics_impl.h"
 
 namespace output {
 
@@ -74,7 +79,7 @@ bool WritePdf(const gui::VectorRecorder& map, int side, const std::string& path,
     return WriteThrough(path, error, [&](QFile& file, std::string& reason) {
         QPdfWriter pdf(&file);
         pdf.setCreator(kCreator);
-        pdf.setTitle(QString::fromStdString(title));
+        pdf.setTitle(gui::WithoutControls(QString::fromStdString(title)));
         pdf.setResolution(dpi);
         const QPageSize size = mapSized ? QPageSize(QSizeF(double(side) / dpi, double(side) / dpi), QPageSize::Inch,
                                                     QString(), QPageSize::ExactMatch)
@@ -93,33 +98,211 @@ bool WritePdf(const gui::VectorRecorder& map, int side, const std::string& path,
         p.translate((w - side * scale) / 2, (h - side * scale) / 2);
         p.scale(scale, scale);
         p.setClipRect(QRectF(0, 0, side, side));   // lines run on past the map's edge
-        const bool ok = map.Replay(p, keepGoing);
+        // Lines run through pixel centres or corners: in half pixels every
+        // point is a whole number, which the writer puts short.
+        const bool ok = map.Replay(p, keepGoing, 2);
         p.end();
         if (!ok) reason = "中止しました";
         return ok;
     });
 }
 
+namespace {
+
+// The SVG written straight from the shapes: numbers in hundredths of a pixel
+// (the finest step any page size offered needs), coordinates of a path
+// relative to the one before, and only the attributes each shape needs.
+class SvgText {
+public:
+    explicit SvgText(std::string& out) : out(out) {}
+    SvgText& operator<<(const char* s) { return out += s, *this; }
+    SvgText& operator<<(const std::string& s) { return out += s, *this; }
+    // Hundredths as a decimal number, trailing zeros left out.
+    void Hundredths(int64_t v) {
+        if (v < 0) out += '-', v = -v;
+        char buf[24];
+        int n = 0;
+        int64_t whole = v / 100;
+        const int frac = int(v % 100);
+        do buf[n++] = char('0' + whole % 10), whole /= 10;
+        while (whole);
+        while (n) out += buf[--n];
+        if (frac) {
+            out += '.';
+            out += char('0' + frac / 10);
+            if (frac % 10) out += char('0' + frac % 10);
+        }
+    }
+    void Number(double v) { Hundredths(Round(v)); }
+    static int64_t Round(double v) { return std::isfinite(v) ? int64_t(std::llround(std::clamp(v, -1e9, 1e9) * 100)) : 0; }
+    void Colour(const QColor& c) {
+        static const char* hex = "0123456789abcdef";
+        out += '#';
+        for (int v : {c.red(), c.green(), c.blue()}) out += hex[v >> 4], out += hex[v & 15];
+    }
+    void Escaped(const QString& text) {
+        for (const char c : text.toStdString()) {
+            switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            default: out += c;
+            }
+        }
+    }
+    // A line through the points, each after the first relative to the one before.
+    void Points(const std::vector<QPointF>& pts, bool closed) {
+        int64_t px = 0, py = 0;
+        for (size_t i = 0; i < pts.size(); ++i) {
+            const int64_t x = Round(pts[i].x()), y = Round(pts[i].y());
+            out += i == 0 ? "M" : i == 1 ? "l" : " ";
+            Hundredths(i ? x - px : x);
+            out += ',';
+            Hundredths(i ? y - py : y);
+            px = x, py = y;
+        }
+        if (closed) out += 'z';
+    }
+    void Path(const QPainterPath& path) {
+        for (int i = 0; i < path.elementCount(); ++i) {
+            const QPainterPath::Element& e = path.elementAt(i);
+            out += e.isMoveTo() ? "M" : e.isLineTo() ? "L" : e.isCurveTo() ? "C" : " ";
+            Number(e.x);
+            out += ',';
+            Number(e.y);
+        }
+    }
+
+private:
+    std::string& out;
+};
+
+// Pictures already written, by image, with the place they were written at.
+using WrittenPictures = std::unordered_map<qint64, std::pair<int, QRectF>>;
+
+void SvgItem(SvgText& w, const gui::VectorRecorder::Item& it, WrittenPictures& pictures) {
+    using Kind = gui::VectorRecorder::Kind;
+    switch (it.kind) {
+    case Kind::Stroke:
+        w << "<path fill=\"none\" stroke=\"";
+        w.Colour(it.color);
+        if (it.width != 1) w << "\" stroke-width=\"" << std::to_string(it.width);
+        w << (it.width > 1 ? "\" stroke-linecap=\"round" : "") << "\" stroke-linejoin=\"round";
+        if (const gui::raster::DashRuns* runs = gui::raster::DashRunsOf(it.style)) {
+            w << "\" stroke-dasharray=\"";
+            for (int k = 0; k < runs->count; ++k) {
+                if (k) w << ",";
+                w.Number(runs->runs[k] * it.width);
+            }
+            w << "\" stroke-dashoffset=\"";
+            w.Number(it.dashStart * it.width);
+        }
+        w << "\" d=\"";
+        w.Points(it.points, it.closed);
+        w << "\"/>\n";
+        break;
+    case Kind::Fill:
+        w << "<path fill=\"";
+        w.Colour(it.color);
+        w << ((it.rings.empty() ? it.path.fillRule() == Qt::OddEvenFill : !it.winding) ? "\" fill-rule=\"evenodd" : "")
+          << "\" d=\"";
+        if (it.rings.empty()) w.Path(it.path);
+        for (const auto& r : it.rings)
+            if (r.size() >= 3) w.Points(r, true);
+        w << "\"/>\n";
+        break;
+    case Kind::Text: {
+        const QPointF at = it.clipped ? it.points.front() : it.box.topLeft();
+        w << "<text fill=\"";
+        w.Colour(it.color);
+        w << "\" x=\"";
+        w.Number(at.x());
+        w << "\" y=\"";
+        w.Number(at.y());
+        w << "\" font-family=\"";
+        w.Escaped(it.font.family());
+        w << "\" font-size=\"";
+        w.Number(it.font.pixelSize() > 0 ? it.font.pixelSize() : it.font.pointSizeF() * 96 / 72);
+        if (it.font.bold()) w << "\" font-weight=\"bold";
+        if (it.font.italic()) w << "\" font-style=\"italic";
+        w << "\" xml:space=\"preserve\">";
+        w.Escaped(it.text);
+        w << "</text>\n";
+        break;
+    }
+    case Kind::Picture: {
+        if (it.image.isNull()) break;
+        // The same picture again refers to the first, moved to its place.
+        auto [known, added] = pictures.emplace(it.image.cacheKey(), std::pair{int(pictures.size()), it.box});
+        if (!added && known->second.second.size() == it.box.size()) {
+            w << "<use xlink:href=\"#p" << std::to_string(known->second.first) << "\" x=\"";
+            w.Number(it.box.x() - known->second.second.x());
+            w << "\" y=\"";
+            w.Number(it.box.y() - known->second.second.y());
+            w << "\"/>\n";
+            break;
+        }
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        it.image.save(&buffer, "PNG");
+        w << "<image" << (added ? " id=\"p" + std::to_string(known->second.first) + "\"" : std::string()) << " x=\"";
+        w.Number(it.box.x());
+        w << "\" y=\"";
+        w.Number(it.box.y());
+        w << "\" width=\"";
+        w.Number(it.box.width());
+        w << "\" height=\"";
+        w.Number(it.box.height());
+        w << "\" preserveAspectRatio=\"none\" image-rendering=\"optimizeSpeed\" xlink:href=\"data:image/png;base64,"
+          << png.toBase64().toStdString() << "\"/>\n";
+        break;
+    }
+    }
+}
+
+} // namespace
+
 bool WriteSvg(const gui::VectorRecorder& map, int side, const std::string& path, int dpi, const std::string& title,
               std::string* error, const std::function<bool()>& keepGoing) {
-    return WriteThrough(path, error, [&](QFile& file, std::string& reason) {
-        QSvgGenerator svg;
-        svg.setOutputDevice(&file);
-        svg.setSize(QSize(side, side));
-        svg.setViewBox(QRect(0, 0, side, side));
-        svg.setResolution(std::clamp(dpi, 10, 2400));
-        svg.setTitle(QString::fromStdString(title));
-        svg.setDescription(kCreator);
-        QPainter p;
-        if (!p.begin(&svg)) {
-            reason = "SVGを書き始められません";
-            return false;
-        }
-        const bool ok = map.Replay(p, keepGoing);
-        p.end();
-        if (!ok) reason = "中止しました";
-        return ok;
-    });
+    const double mm = side * 25.4 / std::clamp(dpi, 10, 2400);
+    return gui::AtomicWriteFile(
+        path,
+        [&](FILE* f, std::string& reason) {
+            std::string out;
+            SvgText w(out);
+            w << "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n<svg width=\"";
+            w.Number(mm);
+            w << "mm\" height=\"";
+            w.Number(mm);
+            w << "mm\" viewBox=\"0 0 " << std::to_string(side) << " " << std::to_string(side)
+              << "\" xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" version=\"1.2\" "
+                 "baseProfile=\"tiny\">\n<title>";
+            w.Escaped(gui::WithoutControls(QString::fromStdString(title)));
+            w << "</title>\n<desc>" << kCreator << "</desc>\n";
+            size_t n = 0;
+            WrittenPictures pictures;
+            // Written out in pieces: the text of a large map is never held whole.
+            auto flush = [&] {
+                if (out.empty()) return true;
+                const bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();
+                out.clear();
+                return ok;
+            };
+            bool written = true;
+            const bool whole = map.Visit([&](const gui::VectorRecorder::Item& it) {
+                SvgItem(w, it, pictures);
+                if (out.size() > (1 << 20)) written = written && flush();
+                return written && (!keepGoing || (++n & 1023) != 0 || keepGoing());
+            });
+            w << "</svg>\n";
+            written = written && flush();
+            if (!written) reason = std::strerror(errno);
+            else if (!whole) reason = "中止しました";
+            return written && whole;
+        },
+        error);
 }
 
 } // namespace output

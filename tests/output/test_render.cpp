@@ -2,6 +2,8 @@
 // it, with no display, against the window's own save of the same project.
 #include "engine/Uopen.h"
 #include "gui/Testing.h"
+#include "engine/Uken.h"
+#include "labels/Upagesdlg.h"
 #include "lines/Ukyori.h"
 #include "paint/Upaint.h"
 #include "tests/support/FormsFixture.h"
@@ -139,4 +141,70 @@ TEST_F(Render, BadInputGetsOneLineNamingTheFileAndNoImage) {
     EXPECT_NE(help.out.find("--render"), std::string::npos);
     EXPECT_EQ(version.status, 0);
     EXPECT_NE(version.out.find("9.3"), std::string::npos);
+}
+
+TEST_F(Render, TheDataFolderAloneServesAndNothingItReadsIsWrittenOver) {
+    BuildProject();
+    // The data folder as the README names it: no program file in it.
+    for (const auto& e : std::filesystem::directory_iterator(programDir))
+        if (e.is_regular_file() && e.path().extension().empty()) std::filesystem::remove(e.path());
+    ChildRun r = Rovana(Args("a.rvx", "d.png"));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_TRUE(std::filesystem::exists(File("d.png")));
+
+    // A folder without the map data is named, in one line.
+    std::filesystem::create_directory(File("empty"));
+    r = Rovana("--render '" + File("a.rvx") + "' --out '" + File("e.png") + "' --program-folder '" + File("empty") + "'");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_NE(r.err.find(File("empty")), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(File("e.png")));
+
+    // The project itself, under its own name or a link's, and the data folders in any case.
+    std::filesystem::copy_file(File("a.rvx"), File("p.png"));
+    std::filesystem::create_symlink(File("a.rvx"), File("link.png"));
+    const struct {
+        std::string project, out;
+    } cases[] = {
+        {"p.png", "p.png"},
+        {"a.rvx", "link.png"},
+        {"a.rvx", "mark/101.bmp"},
+        {"a.rvx", "mapdata/01.png"},
+        {"a.rvx", "MAPDATA/../mark/x.png"},
+        {"a.rvx", "鉄道路線/x.svg"},
+    };
+    for (const auto& c : cases) {
+        const std::string before = ReadBytes(File(c.out)), project = ReadBytes(File(c.project));
+        r = Rovana(Args(c.project, c.out));
+        EXPECT_EQ(r.status, 2) << c.out << "\n" << r.err;
+        EXPECT_NE(r.err.find(c.out), std::string::npos) << r.err;
+        EXPECT_TRUE(ReadBytes(File(c.out)) == before) << c.out;
+        EXPECT_TRUE(ReadBytes(File(c.project)) == project) << c.project;
+    }
+}
+
+TEST_F(Render, AFolderWithoutTheSymbolsOrRailwaysTheProjectShowsIsNamedInOneLine) {
+    o->MapShown = true;
+    Ken->CBRailShow->SetChecked(true);
+    testsupport::ChooseAreas({13, 14});
+    QueueFileName(File("rail.rvx"));
+    o->Button1Click(o);
+    PagesDlg->SelectSymbol(100);
+    o->PressStamp(10, 300, 300);
+    Ken->CBRailShow->SetChecked(false);
+    QueueFileName(File("mark.rvx"));
+    o->Button1Click(o);
+    // The map data alone.
+    std::filesystem::create_directory(File("data"));
+    std::filesystem::create_directory_symlink(programDir / "MAPDATA", File("data/MAPDATA"));
+    for (const auto& [project, folder] : {std::pair{"rail.rvx", "鉄道路線"}, std::pair{"mark.rvx", "mark"}}) {
+        const ChildRun r = Rovana("--render '" + File(project) + "' --out '" + File("x.png") + "' --program-folder '" +
+                                  File("data") + "'");
+        EXPECT_EQ(r.status, 1) << project;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_NE(r.err.find(File("data")), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find(folder), std::string::npos) << r.err;
+        EXPECT_FALSE(std::filesystem::exists(File("x.png")));
+    }
 }
