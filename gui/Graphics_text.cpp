@@ -53,8 +53,13 @@ struct FontEntry {
     explicit FontEntry(const QFont& f)
         : font(f), metrics(f), ascent(metrics.ascent()), descent(metrics.descent()) {}
     mutable std::unordered_map<std::string, LaidText> laid;
-    const LaidText& Lay(const std::string& s) const;
+    const std::pair<const std::string, LaidText>& Lay(const std::string& s) const;
+    // The width of a text that is not drawn: no ink is laid for it.
+    int WidthOf(const std::string& s) const;
 };
+
+// Counts the runs of the laid texts: a slot filled in another run is stale.
+uint64_t laidGeneration = 1;
 
 using FontKey = std::tuple<std::string, int, bool, bool, bool, bool>;
 
@@ -75,6 +80,7 @@ FontCache* cache = nullptr;
 void DropLayingPad();
 
 void DropFontCache() {
+    ++laidGeneration;
     DropLayingPad();
     delete cache;
     cache = nullptr;
@@ -85,8 +91,15 @@ const FontEntry& FontFor(const TFont& f) {
         cache = new FontCache;
         qAddPostRoutine(DropFontCache);
     }
+    // Texts come in long runs of one font: the last one is compared field by
+    // field, without making a key.
+    if (cache->last) {
+        const auto& [name, height, bold, italic, underline, strikeOut] = cache->lastKey;
+        if (height == f.Height() && bold == f.Style.Bold && italic == f.Style.Italic &&
+            underline == f.Style.Underline && strikeOut == f.Style.StrikeOut && name == f.Name)
+            return *cache->last;
+    }
     FontKey key = KeyOf(f);
-    if (cache->last && key == cache->lastKey) return *cache->last;
     auto& slot = cache->entries[key];
     if (!slot) {
         QFont q(QString::fromStdString(FaceName(f.Name)));
@@ -189,10 +202,18 @@ LayingPad& Pad() {
     return *pad;
 }
 
-const LaidText& FontEntry::Lay(const std::string& s) const {
+int FontEntry::WidthOf(const std::string& s) const {
     auto it = laid.find(s);
-    if (it != laid.end()) return it->second;
-    if (laid.size() >= 50000) laid.clear();   // a bound only: the texts of a map seldom change
+    return it != laid.end() ? it->second.width : metrics.horizontalAdvance(ToQ(s));
+}
+
+const std::pair<const std::string, LaidText>& FontEntry::Lay(const std::string& s) const {
+    auto it = laid.find(s);
+    if (it != laid.end()) return *it;
+    if (laid.size() >= 50000) {   // a bound only: the texts of a map seldom change
+        laid.clear();
+        ++laidGeneration;
+    }
     const QString q = ToQ(s);
     const int h = ascent + descent;
     const int w = metrics.horizontalAdvance(q);
@@ -213,7 +234,7 @@ const LaidText& FontEntry::Lay(const std::string& s) const {
             }
         }
     }
-    return laid.emplace(s, std::move(t)).first->second;
+    return *laid.emplace(s, std::move(t)).first;
 }
 
 // The kept ink of a text in one colour, clipped to the image.
@@ -234,15 +255,35 @@ void PutInk(QImage& img, const LaidText& t, int64_t x, int64_t y, TColor color) 
 } // namespace
 
 void gui::ForgetLaidTexts() {
+    ++laidGeneration;
     if (!cache) return;
     for (auto& [key, entry] : cache->entries) entry->laid.clear();
 }
 
 void TCanvas::TextOut(int x, int y, const std::string& text) {
+    gui::TextSlot slot;   // nothing kept: the text is looked up
+    TextOut(x, y, text, slot);
+}
+
+void TCanvas::TextOut(int x, int y, const std::string& text, gui::TextSlot& slot) {
     QImage& img = Image();
     const FontEntry& fe = FontFor(*Font);
-    const LaidText& t = fe.Lay(text);
-    const int w = t.width, h = fe.ascent + fe.descent;
+    const int h = fe.ascent + fe.descent;
+    const LaidText* laid;
+    if (slot.generation == laidGeneration && slot.font == &fe && *slot.text == text) {
+        laid = static_cast<const LaidText*>(slot.laid);
+    } else {
+        // A text that cannot meet the image is not laid out: only its width is wanted.
+        if (!img.isNull() && (int64_t(y) + h <= 0 || y >= img.height() || x >= img.width())) {
+            penPos = TPoint(int(std::min<int64_t>(int64_t(x) + fe.WidthOf(text), INT_MAX)), y);
+            return Changed();
+        }
+        const auto& entry = fe.Lay(text);
+        slot = {laidGeneration, &fe, &entry.first, &entry.second};
+        laid = &entry.second;
+    }
+    const LaidText& t = *laid;
+    const int w = t.width;
     if (!img.isNull() && BoxMeetsImage(img, x, y, w, h)) {
         // Only a solid brush gives the text an opaque box; the box meets the
         // image, so its far corner fits an int.

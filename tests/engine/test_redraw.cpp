@@ -110,6 +110,7 @@ TEST_F(Redraw, OnlyPrefectureBordersSetTheLastPixelOfAPolyline) {
 TEST_F(Redraw, AStoreEndsAtItsFirstCountThatIsNotPositive) {
     SetStore(o->CoastLine, {{{50, 100}, {80, 100}}, {{50, 120}, {80, 120}}});
     o->CoastLine.Words[5] = 0;   // in place of the second polyline's count
+    o->CoastLine.Changed();
     ASSERT_TRUE(o->DrawMap());
     EXPECT_EQ(Px(60, 100), o->CoastColor);
     EXPECT_EQ(Px(60, 120), o->BackColor);

@@ -278,6 +278,7 @@ TEST_F(Symbols, AStampKeepsToItsMapPlaceWhenTheMapJumpsAndReturns) {
     const int32_t line[] = {2, px, py, qx, qy, -999};
     std::copy(std::begin(line), std::end(line), o->CoastLine.Words.begin());
     o->CoastLine.Fill = 5;
+    o->CoastLine.Changed();
     ASSERT_TRUE(o->DrawMap());
     P->SelectSymbol(100);
     o->Image1MouseDown(o->Image1, mbLeft, {}, 100, 100);
