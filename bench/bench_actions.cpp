@@ -91,6 +91,7 @@ std::vector<Action> Actions() {
 }
 
 std::map<std::string, std::vector<double>> actionMs;
+std::map<std::string, int> actionRedraws;   // of the last round
 
 // Each round takes every action once; the round's time is the median of its actions.
 void ActionsFull1800(benchmark::State& state) {
@@ -100,10 +101,12 @@ void ActionsFull1800(benchmark::State& state) {
         std::vector<double> ms;
         const int before = Open->RedrawCount;
         for (const Action& a : actions) {
+            const int drawn = Open->RedrawCount;
             const auto t0 = Clock::now();
             a.run();
             ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
             actionMs[a.name].push_back(ms.back());
+            actionRedraws[a.name] = Open->RedrawCount - drawn;
         }
         redraws += Open->RedrawCount - before;
         ++rounds;
@@ -246,7 +249,8 @@ int main(int argc, char** argv) {
     const int code = benchutil::Main(argc, argv, {{"ActionsFull1800", "Redraw1800"}, {"TextLayer1800", "TextLayerFloor"}});
     for (auto& [name, ms] : actionMs) {
         std::sort(ms.begin(), ms.end());
-        std::printf("  %-12s median %.1f ms, min %.1f ms\n", name.c_str(), ms[ms.size() / 2], ms.front());
+        std::printf("  %-12s median %.1f ms, min %.1f ms, %d redraw(s)\n", name.c_str(), ms[ms.size() / 2], ms.front(),
+                    actionRedraws[name]);
     }
     return code;
 }

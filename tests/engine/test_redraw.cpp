@@ -116,6 +116,23 @@ TEST_F(Redraw, AStoreEndsAtItsFirstCountThatIsNotPositive) {
     EXPECT_EQ(Px(60, 120), o->BackColor);
 }
 
+// The screen points of a store are kept for the view: a pan there and back
+// puts the lines where they belong, and a wide line just outside the image
+// still reaches into it.
+TEST_F(Redraw, LinesFollowEveryViewAndAWidePenReachesInFromOutside) {
+    SetStore(o->CoastLine, {{{50, 100}, {150, 100}}, {{-3, 300}, {-3, 400}}});
+    o->CoastWidth = 9;
+    ASSERT_TRUE(o->DrawMap());
+    EXPECT_EQ(Px(100, 100), o->CoastColor);
+    EXPECT_EQ(Px(1, 350), o->CoastColor) << "the pen of a line outside reaches the first columns";
+    EXPECT_EQ(Px(2, 350), o->BackColor);
+    const QImage first = o->Image1->Canvas()->Image().copy();
+    o->UDVerClick(o, btNext);
+    EXPECT_EQ(Px(100, 100), o->BackColor) << "the view moved, the line with it";
+    o->UDVerClick(o, btPrev);
+    EXPECT_TRUE(o->Image1->Canvas()->Image() == first);
+}
+
 TEST_F(Redraw, WithoutMunicipalityBordersTheInnerLayersGoAndTheNamesAreUnticked) {
     SetStore(o->PrefLine, {{{50, 130}, {150, 130}}});
     SetStore(o->KuLine, {{{50, 160}, {150, 160}}});
