@@ -75,6 +75,14 @@ std::optional<float> ParseDdmmss(std::string& text);
 void TellDdmmssError();
 bool HasDot(const std::string& text);
 
+// A far point (a bogus coordinate in a file, or a deep zoom) stays far: the
+// pixel is held to a range that the canvas still clips exactly.
+inline int PixelOf(float v) {
+    constexpr float limit = 1 << 28;
+    if (std::isnan(v)) return 0;
+    return int(v < -limit ? -limit : v > limit ? limit : v);
+}
+
 // A view of the map on the square image: centre, pixels per map unit, side,
 // and whether stored Tokyo-datum points are shifted to WGS on their way to
 // the screen. Pixel p covers the pixel coordinates [p, p + 1).
@@ -83,9 +91,21 @@ struct MapView {
     float scaleX = 0, scaleY = 0;
     int32_t size = 0;
     bool wgs = false;
+    bool operator==(const MapView&) const = default;
 
     // A stored point to its pixel, truncated as everything drawn is.
-    void ToScreen(int32_t x, int32_t y, int& sx, int& sy) const;
+    void ToScreen(int32_t x, int32_t y, int& sx, int& sy) const {
+        if (wgs) TokyoToWgs(x, y, x, y);
+        DrawnToScreen(x, y, sx, sy);
+    }
+    // A point already in the datum drawn to its pixel. The pixel grows with x
+    // and shrinks with y, so a box's corners give the box of its pixels.
+    void DrawnToScreen(int32_t x, int32_t y, int& sx, int& sy) const {
+        const int half = size / 2;
+        // The offsets from the centre are taken in 64 bits: two far points must not wrap.
+        sx = PixelOf(float(int64_t(x) - cx) * scaleX + half);
+        sy = PixelOf(-scaleY * float(int64_t(y) - cy) + half);
+    }
     // The displayed map units at a pixel's top-left corner (the read-outs' figures).
     void CornerToMap(int sx, int sy, int32_t& x, int32_t& y) const;
     // East-west length of pixel row r, at the latitude of its left end.

@@ -6,23 +6,9 @@
 
 namespace {
 
-// A far point (a bogus coordinate in a file, or a deep zoom) stays far: the
-// pixel is held to a range that the canvas still clips exactly.
-constexpr double kPixelLimit = 1 << 28;
-
-int ClampPixel(float v) { return TruncToInt(std::clamp<double>(v, -kPixelLimit, kPixelLimit)); }
-
 int32_t RoundToInt(double v) { return TruncToInt(v < 0 ? v - 0.5 : v + 0.5); }
 
 } // namespace
-
-void MapView::ToScreen(int32_t x, int32_t y, int& sx, int& sy) const {
-    if (wgs) TokyoToWgs(x, y, x, y);
-    int half = size / 2;
-    // The offsets from the centre are taken in 64 bits: two far points must not wrap.
-    sx = ClampPixel(float(int64_t(x) - cx) * scaleX + half);
-    sy = ClampPixel(-scaleY * float(int64_t(y) - cy) + half);
-}
 
 void MapView::CornerToMap(int sx, int sy, int32_t& x, int32_t& y) const {
     int half = size / 2;

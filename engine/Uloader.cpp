@@ -168,7 +168,10 @@ bool TOpen::ReadMapData(int count, const int32_t* codes) {
     // Whatever happens, every store ends at its fill and the counts are kept,
     // so that nothing reads the rest of an earlier load.
     auto close = [&] {
-        for (PolylineStore* s : stores) s->Words[s->Fill] = -999;
+        for (PolylineStore* s : stores) {
+            s->Words[s->Fill] = -999;
+            s->Changed();
+        }
         // Without any point the box keeps its customary start values.
         if (minX > maxX) minX = 10000000, maxX = 0;
         if (minY > maxY) minY = 10000000, maxY = 0;

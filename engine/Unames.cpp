@@ -35,17 +35,23 @@ void ListNameFont(TOpen& o, TCanvas* cv, const DrawSettings& s) {
     cv->Font->Size = o.NameFontSize;
 }
 
+// Slot i of a layer's slots, made when the table has grown.
+gui::TextSlot& SlotOf(std::vector<gui::TextSlot>& kept, int i) {
+    if (size_t(i) >= kept.size()) kept.resize(size_t(i) + 1);
+    return kept[size_t(i)];
+}
+
 } // namespace
 
 // A name with its top-left corner at its point, on an opaque box.
 void TOpen::DrawNameText(TCanvas& canvas, const MapView& view, int32_t x, int32_t y, const std::string& name,
-                         bool white) const {
+                         bool white, gui::TextSlot& slot) const {
     int sx, sy;
     view.ToScreen(x, y, sx, sy);
     TCanvas* cv = &canvas;
     cv->Brush->Color = white ? 0xFFFFFF : PickTextBackground(canvas, sx, sy);
     cv->Brush->Style = bsSolid;
-    cv->TextOut(sx, sy, name);
+    cv->TextOut(sx, sy, name, slot);
 }
 
 void TOpen::DrawTownNames(TCanvas& canvas, const MapView& view, const DrawSettings& s) {
@@ -68,7 +74,7 @@ void TOpen::DrawTownNames(TCanvas& canvas, const MapView& view, const DrawSettin
         // A ward that also stands in the duplicate list is left to that list.
         if (ward && !mainDoubles && IsDuplicateName(name)) continue;
         if (!wards && ward) continue;
-        DrawNameText(canvas, view, TownX[i], TownY[i], name, s.WhiteNameBoxes);
+        DrawNameText(canvas, view, TownX[i], TownY[i], name, s.WhiteNameBoxes, SlotOf(TownSlots, i));
     }
 
     const bool oldNames = s.OldTownNames;
@@ -80,7 +86,7 @@ void TOpen::DrawTownNames(TCanvas& canvas, const MapView& view, const DrawSettin
     for (int i = 0; i < count; ++i) {
         if (!doubles && dups[i] == 'd') continue;
         if (!wards && ContainsWard(names[i])) continue;
-        DrawNameText(canvas, view, xs[i], ys[i], names[i], s.WhiteNameBoxes);
+        DrawNameText(canvas, view, xs[i], ys[i], names[i], s.WhiteNameBoxes, SlotOf(OtherTownSlots, i));
     }
 }
 
@@ -100,7 +106,7 @@ void TOpen::DrawDuplicateNames(TCanvas& canvas, const MapView& view, const DrawS
             if (!oldNames && ExtraKind[i] == 'X') continue;
             if (ExtraPref[i] != SelectCode[a]) continue;
             if (ContainsWard(name) && !wards) continue;
-            DrawNameText(canvas, view, ExtraX[i], ExtraY[i], name, s.WhiteNameBoxes);
+            DrawNameText(canvas, view, ExtraX[i], ExtraY[i], name, s.WhiteNameBoxes, SlotOf(ExtraSlots, i));
         }
     }
 }
@@ -119,7 +125,7 @@ void TOpen::DrawCityNames(TCanvas& canvas, const MapView& view, const DrawSettin
             if (!mainDoubles && CityFlag[i] == 1) continue;
             // The merged city did not exist in the old data.
             if (oldNames && CityName[i] == "さいたま市") continue;
-            DrawNameText(canvas, view, CityX[i], CityY[i], CityName[i], s.WhiteNameBoxes);
+            DrawNameText(canvas, view, CityX[i], CityY[i], CityName[i], s.WhiteNameBoxes, SlotOf(CitySlots, i));
         }
     }
 }

@@ -7,6 +7,7 @@
 #include "engine/Coords.h"
 #include "engine/MapLayer.h"
 #include "engine/PaintRecord.h"
+#include "engine/StoreScreen.h"
 #include "gui/Dialogs.h"
 #include "gui/Forms.h"
 #include "gui/TextFile.h"
@@ -63,6 +64,16 @@ struct PolylineStore {
     const char* Message;
     bool TestedAgain;
     const int32_t* Data() const { return Words.data(); }
+    // Whoever writes the words says so: the screen points taken from them go.
+    void Changed() { Revision = NextRevision(); }
+    uint64_t Revision = NextRevision();
+    mutable StoreScreen Screen;
+
+private:
+    static uint64_t NextRevision() {
+        static uint64_t last = 0;
+        return ++last;
+    }
 };
 
 // Mark and name hold at most 7 and 31 bytes in CP932; in UTF-8 a character
@@ -326,7 +337,10 @@ public:
     void DrawDuplicateNames(TCanvas& cv, const MapView& view, const DrawSettings& s);
     void DrawCityNames();
     void DrawCityNames(TCanvas& cv, const MapView& view, const DrawSettings& s);
-    void DrawNameText(TCanvas& cv, const MapView& view, int32_t x, int32_t y, const std::string& name, bool white) const;
+    void DrawNameText(TCanvas& cv, const MapView& view, int32_t x, int32_t y, const std::string& name, bool white,
+                      gui::TextSlot& slot) const;
+    // The laid-out texts of the name and label layers, one slot per row of their tables.
+    mutable std::vector<gui::TextSlot> TownSlots, OtherTownSlots, ExtraSlots, CitySlots, LabelSlots;
     static bool ContainsWard(const std::string& name);
     bool IsDuplicateName(const std::string& name) const;
     void CBTownBorderClick(TObject* Sender);

@@ -6,13 +6,6 @@
 #include <exception>
 #include <vector>
 
-namespace {
-
-// Screen points of the polyline being drawn; reused so a redraw allocates nothing.
-std::vector<TPoint> polylinePoints;
-
-} // namespace
-
 // Not while a load or a restore is under way: they run it at their end.
 void TOpen::RunMapChangingHooks() {
     if (RedrawHeld > 0 || ProjectLoading) return;
@@ -323,22 +316,7 @@ void TOpen::DrawPolylineLayers(TCanvas& cv, const MapView& view, const DrawSetti
 // not positive. A closing segment runs from the last point back to the one
 // before it, which sets the last point's pixel that a line leaves out.
 void TOpen::DrawStore(TCanvas& cv, const MapView& view, const PolylineStore& store, bool closing) {
-    const int32_t* w = store.Data();
-    const size_t size = store.Words.size();
-    size_t i = 0;
-    while (i < size && w[i] > 0) {
-        const size_t n = size_t(w[i]);
-        if (i + 1 + 2 * n > size) break;   // a count that runs past the store
-        polylinePoints.resize(n);
-        const int32_t* p = w + i + 1;
-        for (size_t k = 0; k < n; ++k) view.ToScreen(p[2 * k], p[2 * k + 1], polylinePoints[k].x, polylinePoints[k].y);
-        cv.Polyline(polylinePoints.data(), int(n));
-        if (closing && n >= 2) {
-            cv.MoveTo(polylinePoints[n - 1].x, polylinePoints[n - 1].y);
-            cv.LineTo(polylinePoints[n - 2].x, polylinePoints[n - 2].y);
-        }
-        i += 2 * n + 1;
-    }
+    store.Screen.Draw(cv, view, store.Data(), store.Words.size(), store.Fill, store.Revision, closing);
 }
 
 void TOpen::DrawCentreCross() { DrawCentreCross(*Image1->Canvas(), DrawnView); }

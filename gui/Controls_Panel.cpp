@@ -560,16 +560,21 @@ std::string TStringGrid::Cells(int col, int row) const {
 
 void TStringGrid::SetCells(int col, int row, const std::string& s) {
     if (row < 0 || col < 0 || row >= rowCount() || col >= columnCount()) return;
+    const QString text = QString::fromStdString(s);
+    auto* it = item(row, col);
+    // A cell set to what it shows costs the view nothing: tables refilled on every redraw stay cheap.
+    const QTableWidgetItem* head = row < FixedRows ? horizontalHeaderItem(col) : nullptr;
+    if (it && it->text() == text && (row >= FixedRows || (head && head->text() == text))) return;
     cellsFromCode = true;
-    if (auto* it = item(row, col)) {
-        it->setText(QString::fromStdString(s));
+    if (it) {
+        it->setText(text);
     } else {
-        auto* fresh = new QTableWidgetItem(QString::fromStdString(s));
+        auto* fresh = new QTableWidgetItem(text);
         fresh->setFlags(cellFlags(col, row));
         setItem(row, col, fresh);
     }
     // The fixed row's captions are the column headers a screen reader reads.
-    if (row < FixedRows) setHorizontalHeaderItem(col, new QTableWidgetItem(QString::fromStdString(s)));
+    if (row < FixedRows) setHorizontalHeaderItem(col, new QTableWidgetItem(text));
     cellsFromCode = false;
 }
 

@@ -70,6 +70,19 @@ struct TFont {
 
 class TBitmap;
 
+namespace gui {
+// Where a layer keeps one text it writes on every redraw: the canvas finds
+// the text's laid-out ink from here without looking the text up again. Any
+// slot is safe to pass: one filled for another text, font or run of the
+// cache is simply filled again.
+struct TextSlot {
+    uint64_t generation = 0;
+    const void* font = nullptr;
+    const std::string* text = nullptr;   // the cache's own copy
+    const void* laid = nullptr;
+};
+} // namespace gui
+
 class TCanvas {
 public:
     TPen* Pen;
@@ -97,6 +110,7 @@ public:
     void FillRect(const TRect& r);
     void FrameRect(const TRect& r);
     void TextOut(int x, int y, const std::string& text);
+    void TextOut(int x, int y, const std::string& text, gui::TextSlot& slot);
     void TextRect(const TRect& r, int x, int y, const std::string& text);
     int TextWidth(const std::string& text);
     int TextHeight(const std::string& text);

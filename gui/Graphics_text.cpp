@@ -8,6 +8,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QString>
+#include <QTextLayout>
 #include <unordered_map>
 #include <vector>
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <tuple>
 
 using namespace gui::raster;
@@ -53,8 +55,13 @@ struct FontEntry {
     explicit FontEntry(const QFont& f)
         : font(f), metrics(f), ascent(metrics.ascent()), descent(metrics.descent()) {}
     mutable std::unordered_map<std::string, LaidText> laid;
-    const LaidText& Lay(const std::string& s) const;
+    const std::pair<const std::string, LaidText>& Lay(const std::string& s) const;
+    // The width of a text that is not drawn: no ink is laid for it.
+    int WidthOf(const std::string& s) const;
 };
+
+// Counts the runs of the laid texts: a slot filled in another run is stale.
+uint64_t laidGeneration = 1;
 
 using FontKey = std::tuple<std::string, int, bool, bool, bool, bool>;
 
@@ -75,6 +82,7 @@ FontCache* cache = nullptr;
 void DropLayingPad();
 
 void DropFontCache() {
+    ++laidGeneration;
     DropLayingPad();
     delete cache;
     cache = nullptr;
@@ -85,8 +93,15 @@ const FontEntry& FontFor(const TFont& f) {
         cache = new FontCache;
         qAddPostRoutine(DropFontCache);
     }
+    // Texts come in long runs of one font: the last one is compared field by
+    // field, without making a key.
+    if (cache->last) {
+        const auto& [name, height, bold, italic, underline, strikeOut] = cache->lastKey;
+        if (height == f.Height() && bold == f.Style.Bold && italic == f.Style.Italic &&
+            underline == f.Style.Underline && strikeOut == f.Style.StrikeOut && name == f.Name)
+            return *cache->last;
+    }
     FontKey key = KeyOf(f);
-    if (cache->last && key == cache->lastKey) return *cache->last;
     auto& slot = cache->entries[key];
     if (!slot) {
         QFont q(QString::fromStdString(FaceName(f.Name)));
@@ -189,19 +204,41 @@ LayingPad& Pad() {
     return *pad;
 }
 
-const LaidText& FontEntry::Lay(const std::string& s) const {
+int FontEntry::WidthOf(const std::string& s) const {
     auto it = laid.find(s);
-    if (it != laid.end()) return it->second;
-    if (laid.size() >= 50000) laid.clear();   // a bound only: the texts of a map seldom change
+    return it != laid.end() ? it->second.width : metrics.horizontalAdvance(ToQ(s));
+}
+
+const std::pair<const std::string, LaidText>& FontEntry::Lay(const std::string& s) const {
+    auto it = laid.find(s);
+    if (it != laid.end()) return *it;
+    if (laid.size() >= 50000) {   // a bound only: the texts of a map seldom change
+        laid.clear();
+        ++laidGeneration;
+    }
     const QString q = ToQ(s);
     const int h = ascent + descent;
-    const int w = metrics.horizontalAdvance(q);
+    // A plain font's text is shaped once for both its width and its ink: the
+    // same pixels and width as the painter's own text, at half the cost.
+    const bool plain = !font.bold() && !font.italic() && !font.underline() && !font.strikeOut() && !q.isEmpty();
+    std::optional<QTextLayout> layout;
+    QTextLine line;
+    if (plain) {
+        layout.emplace(q, font);
+        layout->setCacheEnabled(true);   // the glyphs shaped for the width are the ones drawn
+        layout->beginLayout();
+        line = layout->createLine();
+        layout->endLayout();
+    }
+    const int w = line.isValid() ? qRound(line.horizontalAdvance()) : metrics.horizontalAdvance(q);
     LaidText t{w, h <= 256 && w <= 4096, {}};
     // Room around the box for ink that overhangs it.
     const int m = h + 2;
     if (!q.isEmpty() && t.kept) {
         const int pw = t.width + 2 * m, ph = h + 2 * m;
-        Pad().Open(pw, ph, this).drawText(m, m + ascent, q);
+        QPainter& p = Pad().Open(pw, ph, this);
+        if (line.isValid()) layout->draw(&p, QPointF(m, m + ascent - line.ascent()));
+        else p.drawText(m, m + ascent, q);
         for (int y = 0; y < ph; ++y) {
             const uint32_t* row = Pad().Row(y);
             for (int x = 0; x < pw;) {
@@ -213,7 +250,7 @@ const LaidText& FontEntry::Lay(const std::string& s) const {
             }
         }
     }
-    return laid.emplace(s, std::move(t)).first->second;
+    return *laid.emplace(s, std::move(t)).first;
 }
 
 // The kept ink of a text in one colour, clipped to the image.
@@ -234,15 +271,35 @@ void PutInk(QImage& img, const LaidText& t, int64_t x, int64_t y, TColor color) 
 } // namespace
 
 void gui::ForgetLaidTexts() {
+    ++laidGeneration;
     if (!cache) return;
     for (auto& [key, entry] : cache->entries) entry->laid.clear();
 }
 
 void TCanvas::TextOut(int x, int y, const std::string& text) {
+    gui::TextSlot slot;   // nothing kept: the text is looked up
+    TextOut(x, y, text, slot);
+}
+
+void TCanvas::TextOut(int x, int y, const std::string& text, gui::TextSlot& slot) {
     QImage& img = Image();
     const FontEntry& fe = FontFor(*Font);
-    const LaidText& t = fe.Lay(text);
-    const int w = t.width, h = fe.ascent + fe.descent;
+    const int h = fe.ascent + fe.descent;
+    const LaidText* laid;
+    if (slot.generation == laidGeneration && slot.font == &fe && *slot.text == text) {
+        laid = static_cast<const LaidText*>(slot.laid);
+    } else {
+        // A text that cannot meet the image is not laid out: only its width is wanted.
+        if (!img.isNull() && (int64_t(y) + h <= 0 || y >= img.height() || x >= img.width())) {
+            penPos = TPoint(int(std::min<int64_t>(int64_t(x) + fe.WidthOf(text), INT_MAX)), y);
+            return Changed();
+        }
+        const auto& entry = fe.Lay(text);
+        slot = {laidGeneration, &fe, &entry.first, &entry.second};
+        laid = &entry.second;
+    }
+    const LaidText& t = *laid;
+    const int w = t.width;
     if (!img.isNull() && BoxMeetsImage(img, x, y, w, h)) {
         // Only a solid brush gives the text an opaque box; the box meets the
         // image, so its far corner fits an int.

@@ -76,13 +76,16 @@ void TOpen::DrawLabels(TCanvas& canvas, const MapView& view, const DrawSettings&
         cv->Brush->Color = s.LabelWhiteBack ? 0xFFFFFF : BackColor;
         const bool red = (L->FoundLabelMark && L->FoundLabelIndex == i) || (L->CenterLabelMark && L->CenterLabelIndex == i);
         cv->Font->Color = red ? 255 : r.color;
+        if (size_t(i) >= LabelSlots.size()) LabelSlots.resize(size_t(i) + 1);
+        gui::TextSlot& slot = LabelSlots[size_t(i)];
         if (s.LabelMarks) {
             text = r.mark;
             if (s.LabelTexts) text += r.text;
             const int h = fs / 2;
-            cv->TextOut(sx - h, sy - h, text);
+            cv->TextOut(sx - h, sy - h, text, slot);
         } else {
-            cv->TextOut(sx, sy, s.LabelTexts ? r.text : std::string());
+            static const std::string none;
+            cv->TextOut(sx, sy, s.LabelTexts ? r.text : none, slot);
         }
         log += "ラベル ";
         log.append(num, std::to_chars(num, num + sizeof num, i).ptr);

@@ -342,22 +342,25 @@ void TPagesDlg::DrawSymbol(const PlacedSymbol& s) {
 }
 
 void TPagesDlg::DrawSymbol(TCanvas& canvas, const MapView& view, const PlacedSymbol& s) {
-    std::string name;
     int side = 16, offset = -8;
-    if (s.code < 200) {
-        if (s.size == 14)
-            name = std::to_string(s.code) + "s.bmp", side = 14, offset = -7;
-        else if (s.size == 18)
-            name = std::to_string(s.code) + "m.bmp", side = 18, offset = 5;
-        else
-            name = std::to_string(s.code) + ".bmp";
-    } else if (s.code < 500) {
-        name = std::to_string(s.code) + ".bmp";
-    } else {
-        name = "mark" + std::to_string(s.code - 500) + ".bmp";
-    }
+    const int sizeClass = s.code < 200 && s.size == 14 ? 1 : s.code < 200 && s.size == 18 ? 2 : 0;
+    if (sizeClass == 1) side = 14, offset = -7;
+    if (sizeClass == 2) side = 18, offset = 5;
+    auto nameOf = [&] {
+        if (s.code < 200) return std::to_string(s.code) + (sizeClass == 1 ? "s.bmp" : sizeClass == 2 ? "m.bmp" : ".bmp");
+        if (s.code < 500) return std::to_string(s.code) + ".bmp";
+        return "mark" + std::to_string(s.code - 500) + ".bmp";
+    };
     bool missing;
-    QImage pic = LoadPicture(MarkPath(name), missing);
+    QImage pic;
+    const int key = int(int64_t(s.code) * 3 + sizeClass);
+    auto kept = caching ? symbolPictures.find(key) : symbolPictures.end();
+    if (kept != symbolPictures.end()) {
+        pic = kept->second.first, missing = kept->second.second;
+    } else {
+        pic = LoadPicture(MarkPath(nameOf()), missing);
+        if (caching) symbolPictures.emplace(key, std::make_pair(pic, missing));
+    }
     if (missing) {
         // Once per redraw, however many symbols lack their picture.
         if (!MissingReported) {
@@ -394,18 +397,38 @@ void TPagesDlg::DrawSymbol(TCanvas& canvas, const MapView& view, const PlacedSym
     }
     // The symbol as drawn, put through the canvas so every output gets it;
     // a transparent one keys out every pixel but its ink.
-    const uint32_t key = ink ^ 1u;
-    TBitmap stamp(w, h);
+    const uchar* sbits = pic.constBits();
+    const qsizetype sstride = pic.bytesPerLine();
+    if (s.transparent && !cv->Vector) {
+        // What the keyed stamp below would leave: the figure's pixels in the symbol's colour.
+        QImage& img = cv->Image();
+        const int W = img.width(), H = img.height();
+        for (int j = 0; j < h; ++j) {
+            const int y = oy + j;
+            if (y < 0 || y >= H) continue;
+            const uint32_t* src = reinterpret_cast<const uint32_t*>(sbits + j * sstride);
+            uint32_t* row = reinterpret_cast<uint32_t*>(img.scanLine(y));
+            for (int i = std::max(0, -ox); i < w && ox + i < W; ++i)
+                if ((src[i] | 0xFF000000u) == black) row[ox + i] = ink;
+        }
+        return cv->Changed();
+    }
+    const uint32_t keyed = ink ^ 1u;
+    TBitmap& stamp = stampPad;
+    if (stamp.Width() != w || stamp.Height() != h) stamp.SetSize(w, h);
+    QImage& to = stamp.Image();
+    uchar* dbits = to.bits();
+    const qsizetype dstride = to.bytesPerLine();
     for (int j = 0; j < h; ++j) {
-        const uint32_t* src = reinterpret_cast<const uint32_t*>(pic.constScanLine(j));
-        uint32_t* dst = reinterpret_cast<uint32_t*>(stamp.Image().scanLine(j));
+        const uint32_t* src = reinterpret_cast<const uint32_t*>(sbits + j * sstride);
+        uint32_t* dst = reinterpret_cast<uint32_t*>(dbits + j * dstride);
         for (int i = 0; i < w; ++i) {
             const uint32_t p = src[i] | 0xFF000000u;
-            dst[i] = p == black ? ink : s.transparent ? key : p == white ? back : p;
+            dst[i] = p == black ? ink : s.transparent ? keyed : p == white ? back : p;
         }
     }
     stamp.Transparent = s.transparent;
-    stamp.TransparentColor = FromPixel(key);
+    stamp.TransparentColor = FromPixel(keyed);
     cv->Draw(ox, oy, &stamp);
 }
 
@@ -428,9 +451,11 @@ void TPagesDlg::DrawPlacedSymbols(TCanvas& cv, const MapView& view) {
     MissingReported = false;
     caching = true;
     pictureCache.clear();
+    symbolPictures.clear();
     for (int i = 0; i < PlacedSymbolCount; ++i) DrawSymbol(cv, view, PlacedSymbols[i]);
     caching = false;
     pictureCache.clear();
+    symbolPictures.clear();
 }
 
 void TPagesDlg::CancelBtnClick(TObject* Sender) {

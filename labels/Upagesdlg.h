@@ -9,6 +9,7 @@
 #include <QImage>
 #include <cstdint>
 #include <map>
+#include <unordered_map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -94,6 +95,9 @@ public:
 
 private:
     std::map<std::string, QImage> pictureCache;   // pictures read during one redraw
+    // The same by symbol and size, with whether the picture was missing: no name is made twice.
+    std::unordered_map<int, std::pair<QImage, bool>> symbolPictures;
+    TBitmap stampPad;   // the symbol as drawn, made again for each
     bool caching = false;
     TColor lastColor = 0;
     void ShowDrawn();   // the hidden colour caption and the count

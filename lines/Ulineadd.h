@@ -44,6 +44,11 @@ struct LineFileRecord {
     std::vector<uint32_t> Breaks;        // index of the point after each break
     bool EndHead = false;                // the line ends on a piece that takes the head at the end
     std::string Size, Colour, Mark;      // as typed or taken from the file
+    // The points on the screen of the view they were last drawn in; the reader
+    // of the points forgets them.
+    mutable std::vector<TPoint> Screen;
+    mutable MapView ScreenView;
+    mutable bool OnScreen = false;
 };
 
 // A row of the edited line, in map units; (0, 0) is a break.

@@ -173,13 +173,19 @@ void TLineAdd::DrawFilePoints(TCanvas& canvas, const MapView& view, const LineFi
     };
     int inPiece = 0, prevX = 0, prevY = 0, beforeX = 0, beforeY = 0;
     size_t nextBreak = 0;
+    // The railway files hold most points of the map: a redraw in the same view takes them as they were.
+    if (!f.OnScreen || !(f.ScreenView == view) || f.Screen.size() != f.Points.size()) {
+        f.Screen.resize(f.Points.size());
+        for (size_t k = 0; k < f.Points.size(); k++) view.ToScreen(f.Points[k][0], f.Points[k][1], f.Screen[k].x, f.Screen[k].y);
+        f.ScreenView = view;
+        f.OnScreen = true;
+    }
     for (size_t k = 0; k < f.Points.size(); k++) {
         for (; nextBreak < f.Breaks.size() && f.Breaks[nextBreak] == k; nextBreak++) {
             flush();
             inPiece = 0;
         }
-        int X, Y;
-        view.ToScreen(f.Points[k][0], f.Points[k][1], X, Y);
+        const int X = f.Screen[k].x, Y = f.Screen[k].y;
         if (styled) {
             cv->Brush->Color = cv->Pixels(X, Y) == TColor(-1) ? Open->BackColor : cv->Pixels(X, Y);
             cv->Pen->Style = style;

@@ -42,6 +42,7 @@ bool PointFields(std::string_view line, int& n, int32_t* v) {
 // and there (0, 0) is a point like any other.
 void ReadRecord(const std::string& path, LineFileRecord& f) {
     f.Readable = false;
+    f.OnScreen = false;
     f.Points.clear();
     f.Breaks.clear();
     f.EndHead = false;

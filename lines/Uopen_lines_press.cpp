@@ -70,12 +70,16 @@ void TOpen::LoadStationFiles(const std::vector<std::string>& paths) {
     L->FullReported = false;
     RailLabelCount = 0;
     L->StringGrid2->SetRowCount(std::max<int>(1, int(count + keptFiles.size())));
+    // All the files read first, then taken into the table at once: the label
+    // grid grows once, not once per file.
+    std::vector<LabelRecord> rows, all;
     for (size_t i = 0; i < count; i++) {
-        L->ReadLabelFile(paths[i]);
+        if (L->ParseLabelFile(paths[i], rows)) all.insert(all.end(), rows.begin(), rows.end());
         L->StringGrid2->SetCells(0, int(i), paths[i]);
         L->StringGrid2->SetCells(1, int(i), std::to_string(i));
         RailLabelCount++;
     }
+    L->AppendLabels(all);
     // The labels kept are the same labels: each goes on with its id.
     for (const LabelRecord& r : kept)
         if (!L->AppendRow(r)) break;

@@ -119,6 +119,7 @@ void TOpen::MAG5Click(TObject* Sender) { SetReduction(5); }
 // ---- standard range, range arming, history ----
 
 void TOpen::Button6Click(TObject* Sender) {
+    RedrawOnce once;   // the standard view unticks the labels, whose box redraws
     UDVer->SetPosition(500);
     UDHor->SetPosition(500);
     UpDown1->SetPosition(1);

@@ -72,6 +72,7 @@ protected:
         }
         s.Fill = int32_t(i);
         s.Words[i] = -999;
+        s.Changed();
     }
 
     TColor Px(int x, int y) { return o->Image1->Canvas()->Pixels(x, y); }

@@ -198,3 +198,18 @@ TEST_F(Names, TheBorderAndNameBoxesKeepTheirDependentsInStep) {
     EXPECT_FALSE(o->CBYomi->Enabled());
     EXPECT_FALSE(o->CBMainDoubleName->Enabled());
 }
+
+// A name is laid out once and kept for the next redraws: a name changed in
+// its table, or every text forgotten, must still be drawn as it now reads.
+TEST_F(Names, ARedrawWritesTheNameAsItNowReads) {
+    Town("あ", 100, 100);
+    ASSERT_TRUE(o->DrawMap());
+    EXPECT_EQ(Count(kFont, 115, 100, 200, 120), 0) << "one character ends near its point";
+    o->TownName[0] = "あいうえおかき";
+    ASSERT_TRUE(o->DrawMap());
+    EXPECT_GT(Count(kFont, 115, 100, 200, 120), 0) << "the longer name, not the one laid before";
+    const QImage before = o->Image1->Canvas()->Image().copy();
+    gui::ForgetLaidTexts();
+    ASSERT_TRUE(o->DrawMap());
+    EXPECT_TRUE(o->Image1->Canvas()->Image() == before);
+}

@@ -110,9 +110,27 @@ TEST_F(Redraw, OnlyPrefectureBordersSetTheLastPixelOfAPolyline) {
 TEST_F(Redraw, AStoreEndsAtItsFirstCountThatIsNotPositive) {
     SetStore(o->CoastLine, {{{50, 100}, {80, 100}}, {{50, 120}, {80, 120}}});
     o->CoastLine.Words[5] = 0;   // in place of the second polyline's count
+    o->CoastLine.Changed();
     ASSERT_TRUE(o->DrawMap());
     EXPECT_EQ(Px(60, 100), o->CoastColor);
     EXPECT_EQ(Px(60, 120), o->BackColor);
+}
+
+// The screen points of a store are kept for the view: a pan there and back
+// puts the lines where they belong, and a wide line just outside the image
+// still reaches into it.
+TEST_F(Redraw, LinesFollowEveryViewAndAWidePenReachesInFromOutside) {
+    SetStore(o->CoastLine, {{{50, 100}, {150, 100}}, {{-3, 300}, {-3, 400}}});
+    o->CoastWidth = 9;
+    ASSERT_TRUE(o->DrawMap());
+    EXPECT_EQ(Px(100, 100), o->CoastColor);
+    EXPECT_EQ(Px(1, 350), o->CoastColor) << "the pen of a line outside reaches the first columns";
+    EXPECT_EQ(Px(2, 350), o->BackColor);
+    const QImage first = o->Image1->Canvas()->Image().copy();
+    o->UDVerClick(o, btNext);
+    EXPECT_EQ(Px(100, 100), o->BackColor) << "the view moved, the line with it";
+    o->UDVerClick(o, btPrev);
+    EXPECT_TRUE(o->Image1->Canvas()->Image() == first);
 }
 
 TEST_F(Redraw, WithoutMunicipalityBordersTheInnerLayersGoAndTheNamesAreUnticked) {

@@ -355,6 +355,26 @@ TEST_F(Canvas, TextOutPutsTheTopLeftCornerAtXYWithAnOpaqueBox) {
         for (int x = 0; x < 200; ++x) ASSERT_TRUE(t->Pixels(x, y) == clWhite || t->Pixels(x, y) == clBlack);
 }
 
+// A text is laid out once by its own route: its ink and width must be the
+// painter's own, ligature letters, blanks at its ends and all.
+TEST_F(Canvas, ALaidOutTextInksAndMeasuresAsThePainterDoes) {
+    for (const std::string s : {"fi ffl AVA To.", "  空白  ", "①②ｱｲｳ 12", "さいたま市中央区"})
+        for (int size : {8, 10, 15}) {
+            TBitmap laid(300, 60), painted(300, 60);
+            for (TBitmap* b : {&laid, &painted}) {
+                b->Canvas()->Font->Size = size;
+                b->Canvas()->Font->Color = clBlack;
+                b->Canvas()->Brush->Color = clYellow;
+                b->Canvas()->FillRect(Rect(0, 0, 300, 60));
+            }
+            laid.Canvas()->TextOut(10, 10, s);
+            const int w = painted.Canvas()->TextWidth(s);
+            EXPECT_EQ(laid.Canvas()->PenPos().x, 10 + w) << s << " " << size;
+            painted.Canvas()->TextRect(Rect(0, 0, 300, 60), 10, 10, s);
+            EXPECT_TRUE(laid.Image() == painted.Image()) << s << " " << size;
+        }
+}
+
 TEST_F(Canvas, TextRectFillsItsRectangleAndClipsTheText) {
     c->Font->Size = 20;
     c->Font->Color = clBlack;

@@ -1,4 +1,5 @@
 #include "engine/Coords.h"
+#include <array>
 #include "labels/Upagesdlg.h"
 #include "tests/labels/LabelsMap.h"
 #include "tests/support/DrawnAt.h"
@@ -85,6 +86,15 @@ TEST_F(Symbols, EveryBlackPixelTakesTheColourAtEachSizeAndMode) {
             EXPECT_EQ(Px(312, 312), kMap) << transparent << size;
             EXPECT_EQ(Px(323, 323), kMap) << transparent << size;
         }
+
+    // At the image's edges a transparent symbol keeps the part that falls inside.
+    for (auto [px, py, ix, iy] : {std::array{2, 2, 9, 9}, std::array{597, 597, 589, 589}}) {
+        PrepareMap();
+        auto [x, y] = At(px, py);
+        P->DrawSymbol({100, x, y, kInk, 16, 1});
+        EXPECT_EQ(Px(ix, iy), kInk) << px;
+        EXPECT_EQ(Px(ix + 1, iy + 1), kMap) << px;
+    }
 
     // Drawing leaves the palette's own size and picture alone.
     EXPECT_EQ(P->SymbolSize, 16);
@@ -278,6 +288,7 @@ TEST_F(Symbols, AStampKeepsToItsMapPlaceWhenTheMapJumpsAndReturns) {
     const int32_t line[] = {2, px, py, qx, qy, -999};
     std::copy(std::begin(line), std::end(line), o->CoastLine.Words.begin());
     o->CoastLine.Fill = 5;
+    o->CoastLine.Changed();
     ASSERT_TRUE(o->DrawMap());
     P->SelectSymbol(100);
     o->Image1MouseDown(o->Image1, mbLeft, {}, 100, 100);

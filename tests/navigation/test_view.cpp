@@ -1,3 +1,4 @@
+#include "labels/Uletter.h"
 #include "lines/Ulineadd.h"
 #include "paint/Upaint.h"
 #include "navigation/Usclist.h"
@@ -296,4 +297,21 @@ TEST_F(ViewTest, ReadOutShowsTheStandardViewAndARangeZoom) {
     o->RangeDrag = false;
     EXPECT_EQ(SCList->Label35->Caption(), "10");
     EXPECT_NEAR(std::stof(SCList->Label13->Caption()) * 10, std::stof(SCList->Label48->Caption()), 1e-3);
+}
+
+// "標準範囲" draws the map once, labels or not, with "駅名" of the settings
+// ticked (the label box's own handler then draws it) or not.
+TEST_F(ViewTest, TheStandardRangeDrawsTheMapOnce) {
+    areafiles::WriteText(programDir / "a.lbl", "○,251000,171000,甲,9,255\n");
+    gui::testing::QueueFileName((programDir / "a.lbl").string());
+    Letter->Button7->Click();
+    ASSERT_EQ(Letter->LabelCount, 1);
+    for (bool stations : {false, true}) {
+        Settei->CBStation->SetChecked(stations);
+        Wheel(-120);
+        Mark();
+        o->Button6->Click();
+        EXPECT_EQ(Redraws(), 1) << (stations ? "駅名" : "no 駅名");
+        EXPECT_EQ(o->CBLabel->Checked(), stations);
+    }
 }
