@@ -173,7 +173,7 @@ void TOpen::DrawLegendOnMap(TCanvas& canvas, const MapView& view, const DrawSett
     const int left = nint(x - 5 * f), top = nint(y - 5 * f), right = nint(x + B + 5 * f), bottom = nint(y + H + 5 * f);
     cv->Rectangle(left, top, right, bottom);
     // A press finds the legend on the screen's image only.
-    if (&canvas == Image1->Canvas()) LegendLeft = left, LegendTop = top, LegendRight = right, LegendBottom = bottom;
+    if (st.KeepsPlaces) LegendLeft = left, LegendTop = top, LegendRight = right, LegendBottom = bottom;
 
     const int tx = nint(x + w + 10 * f);
     cv->Pen->Width = 1;

@@ -40,14 +40,15 @@ protected:
     }
 };
 
-TEST_F(Output, CopyAt600TakesTheImageAsShownAndLargerSizesDrawTheMapOnce) {
-    ASSERT_TRUE(o->DrawMap());
+TEST_F(Output, CopiesAndSavesDrawTheMapWithoutTouchingTheScreensImage) {
+    const QImage shown = Direct();
     o->Image1->Canvas()->SetPixel(300, 300, 0x123456);   // not part of any redraw
     int redraws = o->RedrawCount;
     o->Button4Click(o);
     EXPECT_EQ(o->RedrawCount, redraws);
     EXPECT_TRUE(o->ClipboardUsed);
-    EXPECT_EQ(FromPixel(gui::testing::ClipboardImage().pixel(300, 300)), 0x123456);
+    EXPECT_TRUE(SamePixels(gui::testing::ClipboardImage(), shown)) << "the map, not what lies on the screen";
+    EXPECT_EQ(o->Image1->Canvas()->Pixels(300, 300), TColor(0x123456)) << "the screen is left alone";
     EXPECT_FALSE(Process->Visible());
 
     redraws = o->RedrawCount;
@@ -59,21 +60,25 @@ TEST_F(Output, CopyAt600TakesTheImageAsShownAndLargerSizesDrawTheMapOnce) {
     QImage direct = Direct();
     redraws = o->RedrawCount;
     o->Button4Click(o);
-    EXPECT_EQ(o->RedrawCount, redraws + 1);
+    EXPECT_EQ(o->RedrawCount, redraws);
     EXPECT_EQ(Process->Label1->Caption(), "クリップボードにコピーしています");
     EXPECT_FALSE(Process->Visible());
     EXPECT_TRUE(o->Image1->Visible());
     EXPECT_TRUE(SamePixels(gui::testing::ClipboardImage(), direct));
 
-    // 240 pixels: the image as shown, while the save at multiplier 2 draws it once.
+    // 240 pixels, chosen while the screen still shows 1200: the outputs draw
+    // the view of their own size, the screen keeps its picture.
     o->SSIZE = 5;
     o->Button4Click(o);
-    EXPECT_EQ(o->RedrawCount, redraws + 1);
-    EXPECT_EQ(gui::testing::ClipboardImage().width(), 240);
     Save(&TOpen::PNG1Click, "small");
-    EXPECT_EQ(o->RedrawCount, redraws + 2);
+    EXPECT_EQ(o->RedrawCount, redraws);
+    EXPECT_EQ(o->Image1->Picture()->Bitmap()->Width(), 1200);
+    const QImage copied = gui::testing::ClipboardImage().copy();
     QImage saved(QString::fromStdString(File("small.png")));
-    EXPECT_TRUE(SamePixels(saved, Direct()));
+    const QImage small = Direct();
+    EXPECT_EQ(small.width(), 240);
+    EXPECT_TRUE(SamePixels(copied, small));
+    EXPECT_TRUE(SamePixels(saved, small));
 }
 
 TEST_F(Output, ThePngReadsBackAsTheMapAndCarriesNoTransparency) {
@@ -94,7 +99,7 @@ TEST_F(Output, ExtensionsAndTheOverwriteQuestion) {
 
     // The dialog asked about "pic"; "pic.bmp" is asked about here.
     const std::string before = testsupport::ReadBytes(programDir / "pic.bmp");
-    o->Image1->Canvas()->SetPixel(5, 5, 0x0000FF);
+    SetStore(o->CoastLine, {{{10, 300}, {590, 300}}});
     gui::testing::QueueAnswer(IDCANCEL);
     Save(&TOpen::BITMAP1Click, "pic");
     ASSERT_EQ(Messages().size(), 1u);
