@@ -4,7 +4,9 @@
 #include "navigation/Usettei.h"
 #include "output/Updfpage.h"
 #include "tests/engine/HandMap.h"
+#include <QApplication>
 #include <QImage>
+#include <QTest>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -219,4 +221,24 @@ TEST_F(Output, APdfGoesOnThePaperChosenAndACancelledPaperSavesNothing) {
         }
     EXPECT_GT(inked, 100);
     EXPECT_EQ(outside, 0);
+}
+
+TEST_F(Output, AfterASaveTheKeysGoToTheMapWindowAtOnce) {
+    o->Show();
+    ASSERT_TRUE(o->DrawMap());
+    for (int size : {0, 1}) {   // the 1200 save can be stopped: its wait window takes the input meanwhile
+        o->RadioGroup1->SetItemIndex(size);
+        testsupport::FocusAsUser(o->Image1);
+        Save(&TOpen::PNG1Click, "map" + std::to_string(size));
+        ASSERT_TRUE(std::filesystem::exists(File("map" + std::to_string(size) + ".png")));
+        QCoreApplication::processEvents();   // back in the event loop, as before any key press
+        // The user presses Ctrl+P where the keys now go.
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow();
+        ASSERT_NE(target, nullptr) << "no window takes the keys";
+        EXPECT_EQ(target->window(), o) << size << ": " << target->window()->windowTitle().toStdString();
+        const std::string pdf = File("after" + std::to_string(size) + ".pdf");
+        gui::testing::QueueFileName(pdf);
+        QTest::keyClick(target, Qt::Key_P, Qt::ControlModifier);
+        EXPECT_TRUE(std::filesystem::exists(pdf)) << size;
+    }
 }
