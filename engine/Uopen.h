@@ -757,6 +757,18 @@ private:
     int unwinding;
 };
 
+// Every redraw does nothing while one is alive (a handler whose ticks would
+// each redraw half-way); the gate comes back as it was, however it ends.
+class RedrawOff {
+public:
+    RedrawOff();
+    ~RedrawOff();
+    RedrawOff(const RedrawOff&) = delete;
+    RedrawOff& operator=(const RedrawOff&) = delete;
+private:
+    bool was;
+};
+
 // A box set to what a restore holds without running its OnClick, for a box
 // whose handler would undo what was restored before it.
 void SetCheckedQuietly(TCheckBox* box, bool on);

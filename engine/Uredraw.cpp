@@ -34,6 +34,9 @@ RedrawOnce::~RedrawOnce() noexcept(false) {
     if (std::uncaught_exceptions() == unwinding) Open->DrawMap();
 }
 
+RedrawOff::RedrawOff() : was(Open->DataReady) { Open->DataReady = false; }
+RedrawOff::~RedrawOff() { Open->DataReady = was; }
+
 bool TOpen::DrawMap() {
     if (RedrawHeld > 0) {
         RedrawWanted = true;

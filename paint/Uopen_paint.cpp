@@ -81,14 +81,12 @@ void TOpen::BtnPaintClick(TObject*) {
     PaintSlot = -1;
     Keido->SetChecked(false);
     PaintDisplay = false;
-    DataReady = false;
-
-    PreparePaintMode();
-
-    ken_name->SetChecked(false);
-    kokudo->SetChecked(false);
-
-    DataReady = true;
+    {
+        RedrawOff off;
+        PreparePaintMode();
+        ken_name->SetChecked(false);
+        kokudo->SetChecked(false);
+    }
     PaintMode = true;
     CBCenter->SetChecked(false);
     DrawMap();
@@ -196,15 +194,11 @@ void TOpen::menuExpClick(TObject*) {
 }
 
 void TOpen::CBExpClick(TObject*) {
-    DataReady = false;
-    if (CBExp->Checked()) {
-        Hanrei->CBExpDisplay->SetChecked(true);
-        Hanrei->LegendOn = true;
-    } else {
-        Hanrei->CBExpDisplay->SetChecked(false);
-        Hanrei->LegendOn = false;
+    {
+        RedrawOff off;
+        Hanrei->CBExpDisplay->SetChecked(CBExp->Checked());
+        Hanrei->LegendOn = CBExp->Checked();
+        Hanrei->Show();
     }
-    Hanrei->Show();
-    DataReady = true;
     DrawMap();
 }

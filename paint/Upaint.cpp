@@ -8,6 +8,7 @@
 #include "paint/Ubrush.h"
 #include "paint/Uhanrei.h"
 #include "paint/Ustatmap.h"
+#include <optional>
 
 TMapPaint* MapPaint = nullptr;
 
@@ -210,7 +211,7 @@ void TMapPaint::BtnRepaintClick(TObject*) {
 
 void TMapPaint::BtnPaintAddClick(TObject*) {
     Open->SetActiveTool(MapTool::Paint);
-    Open->DataReady = false;
+    std::optional<RedrawOff> off(std::in_place);
     Open->ken_name->SetChecked(false);
     Open->kokudo->SetChecked(false);
     CBPaintDisplay->SetChecked(true);
@@ -226,7 +227,7 @@ void TMapPaint::BtnPaintAddClick(TObject*) {
     BtnRepaint->SetEnabled(true);
     CBPaintDisplay->SetEnabled(false);
 
-    Open->DataReady = true;
+    off.reset();
     Open->DrawMap();
     ShowCount();
     JustContinued = true;
@@ -235,7 +236,7 @@ void TMapPaint::BtnPaintAddClick(TObject*) {
 }
 
 void TMapPaint::Button19Click(TObject*) {
-    Open->DataReady = false;
+    std::optional<RedrawOff> off(std::in_place);
     RaiseSlotButtons();
     Open->PaintMode = false;
 
@@ -275,7 +276,7 @@ void TMapPaint::Button19Click(TObject*) {
 
     Open->RestoreCheckStates();
 
-    Open->DataReady = true;
+    off.reset();
     Open->DrawMap();
 }
 
