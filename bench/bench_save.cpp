@@ -6,7 +6,7 @@
 #include "bench/BenchPaint.h"
 #include "bench/BenchProgram.h"
 #include "gui/Testing.h"
-#include "output/ImageWriters.h"
+#include "gui/ImageWriters.h"
 #include <filesystem>
 
 namespace {

@@ -8,7 +8,7 @@
 #include "names/Uyomilist.h"
 #include "navigation/Usettei.h"
 #include "gui/VectorRecorder.h"
-#include "output/ImageWriters.h"
+#include "gui/ImageWriters.h"
 #include "output/Updfpage.h"
 #include "output/VectorWriters.h"
 #include <algorithm>

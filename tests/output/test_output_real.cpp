@@ -4,7 +4,7 @@
 #include "gui/Testing.h"
 #include "names/Uyomi.h"
 #include "names/Uyomilist.h"
-#include "output/ImageWriters.h"
+#include "gui/ImageWriters.h"
 #include "tests/support/FormsFixture.h"
 #include "tests/support/RealAreas.h"
 #include <fstream>
