@@ -49,7 +49,7 @@ bool TOpen::RenderOutput(TCanvas& cv) {
     const MapSnapshot job = OutputSnapshot();
     RenderMap(cv, job);
     if (!CBYomi->Checked()) return true;
-    if (!YomiList->BuildDisplayedNameList()) return false;
+    if (!YomiList->BuildDisplayedNameList(job.view)) return false;
     Yomi->DrawReadings(cv, job.view);
     return true;
 }
