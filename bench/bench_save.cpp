@@ -1,12 +1,17 @@
 // Saving the painted map of all areas as PNG at 1800 pixels (the redraw at
 // that size with replay, then the writer) against the writer alone on the
 // finished image, and against one redraw plus the writer; as PDF and SVG
-// against the PNG save of the same map.
+// against the PNG save of the same map; printing the same map on A4 through
+// the print dialog's PDF printer against the PNG save too.
 #include "bench/BenchMain.h"
 #include "bench/BenchPaint.h"
 #include "bench/BenchProgram.h"
+#include "gui/PrintDialog.h"
 #include "gui/Testing.h"
-#include "output/ImageWriters.h"
+#include "gui/ImageWriters.h"
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrinter>
 #include <filesystem>
 
 namespace {
@@ -23,6 +28,21 @@ void SaveAs(benchmark::State& state, const char* name) {
 void SavePng1800(benchmark::State& state) { SaveAs(state, "map.png"); }
 void SavePdf1800(benchmark::State& state) { SaveAs(state, "map.pdf"); }
 void SaveSvg1800(benchmark::State& state) { SaveAs(state, "map.svg"); }
+
+// The page with its title and credit, the map fitted to it at the printer's dots.
+void PrintA4(benchmark::State& state) {
+    const std::string path = (std::filesystem::current_path() / "print.pdf").string();
+    QPrinter* printer = Open->PrintDialog1->Printer();
+    printer->setPageSize(QPageSize(QPageSize::A4));
+    printer->setPageOrientation(QPageLayout::Portrait);
+    Open->PrintDialog1->Title = "白地図";
+    Open->PrintDialog1->Credit = true;
+    for (auto _ : state) {
+        gui::testing::QueueFileName(path);
+        Open->Print1Click(Open);
+    }
+    if (!std::filesystem::exists(path)) state.SkipWithError("nothing was printed");
+}
 
 // The same save, named for its floor of one redraw plus the writer.
 void SaveFull1800(benchmark::State& state) { SavePng1800(state); }
@@ -50,6 +70,7 @@ BENCHMARK(SavePng1800)->Unit(benchmark::kMillisecond);
 BENCHMARK(WritePng1800)->Unit(benchmark::kMillisecond);
 BENCHMARK(SavePdf1800)->Unit(benchmark::kMillisecond);
 BENCHMARK(SaveSvg1800)->Unit(benchmark::kMillisecond);
+BENCHMARK(PrintA4)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
@@ -66,5 +87,6 @@ int main(int argc, char** argv) {
                            {{"SavePng1800", "WritePng1800"},
                             {"SaveFull1800", "RedrawAndWrite1800"},
                             {"SavePdf1800", "SavePng1800"},
-                            {"SaveSvg1800", "SavePng1800"}});
+                            {"SaveSvg1800", "SavePng1800"},
+                            {"PrintA4", "SavePng1800"}});
 }

@@ -3,7 +3,7 @@
 // deflate at level 7 of the same Sub-filtered rows, the JPEG writer against
 // libjpeg with its default settings.
 #include "BenchMain.h"
-#include "output/ImageWriters.h"
+#include "gui/ImageWriters.h"
 #include <QFont>
 #include <QGuiApplication>
 #include <QPainter>

@@ -2,7 +2,7 @@
 #include "gui/Dialogs.h"
 #include "gui/Forms.h"
 #include "gui/TextFile.h"
-#include "output/ImageWriters.h"
+#include "gui/ImageWriters.h"
 #include <cmath>
 #include <vector>
 

@@ -44,6 +44,9 @@ struct DrawSettings {
     int StationKind = 0;   // 1 JR only, 2 the others only
     // Legend window boxes.
     bool LegendTitle = false, LegendBold = false, LegendFrame = false;
+    // What differs per drawing: only the picture presses land on keeps where
+    // the legend and the scale bar went, and only it measures the searched area.
+    bool KeepsPlaces = false;
 };
 
 // The order of the map, bottom first. Places before Legend belong to the map

@@ -18,6 +18,7 @@
 
 class QPrinter;
 class TPrintDialog;
+struct MapSnapshot;
 namespace gui {
 class VectorRecorder;
 }
@@ -292,6 +293,8 @@ public:
     // The line editor's colour, written to config.ini.
     std::function<TColor()> EditLineColour;
     DrawSettings ReadDrawSettings();
+    // The map as an output draws it at the chosen size (engine/RenderJob.h).
+    MapSnapshot OutputSnapshot();
     void AfterRedraw(const DrawSettings& s);
     void ShowViewReadouts();
 
@@ -353,7 +356,7 @@ public:
     void DrawMeshNames(int level);
     void DrawMeshNames(TCanvas& cv, const MapView& view, int level);
     void DrawScaleBar(int32_t cy);
-    void DrawScaleBar(TCanvas& cv, const MapView& view);
+    void DrawScaleBar(TCanvas& cv, const MapView& view, bool keepPlace);
     void DrawMapFrame(TCanvas& cv, const MapView& view, const DrawSettings& s);
     void DrawPrefCaption();
     void DrawPrefCaption(TCanvas& cv, const MapView& view, const DrawSettings& s);
@@ -670,11 +673,12 @@ public:
     void JPEG1Click(TObject* Sender);
     void BITMAP1Click(TObject* Sender);
     void SaveMapImage();
-    bool RenderOutput(TBitmap* out);
+    // The output's drawing onto any canvas, readings included while the
+    // readings box is ticked; false when they were refused.
+    bool RenderOutput(TCanvas& cv);
     // Draws the map at the chosen size and writes it in SaveFormat; false on failure (said so).
     bool WriteMapImage(const std::string& name);
     int OutputPixelsPerMetre() const;   // recorded in the saved image
-    bool RenderMapImage(TBitmap& out);   // the map at ImageSize, as saved
     // The map at ImageSize drawn once more with its lines, fills and texts kept
     // as shapes (PDF, SVG, print). False when the readings were refused.
     bool RenderMapVector(gui::VectorRecorder& shapes);
@@ -768,6 +772,18 @@ public:
     RedrawOnce& operator=(const RedrawOnce&) = delete;
 private:
     int unwinding;
+};
+
+// Every redraw does nothing while one is alive (a handler whose ticks would
+// each redraw half-way); the gate comes back as it was, however it ends.
+class RedrawOff {
+public:
+    RedrawOff();
+    ~RedrawOff();
+    RedrawOff(const RedrawOff&) = delete;
+    RedrawOff& operator=(const RedrawOff&) = delete;
+private:
+    bool was;
 };
 
 // A box set to what a restore holds without running its OnClick, for a box

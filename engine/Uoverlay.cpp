@@ -385,10 +385,10 @@ void TOpen::DrawScaleBar(int32_t cy) {
     MapView view = DrawnView;
     view.cy = cy;
     view.scaleX = ScaleX;
-    DrawScaleBar(*Image1->Canvas(), view);
+    DrawScaleBar(*Image1->Canvas(), view, true);
 }
 
-void TOpen::DrawScaleBar(TCanvas& canvas, const MapView& view) {
+void TOpen::DrawScaleBar(TCanvas& canvas, const MapView& view, bool keepPlace) {
     const Sheet p(*this, canvas, view);
     TCanvas* cv = &canvas;
     const int s = view.size;
@@ -415,8 +415,8 @@ void TOpen::DrawScaleBar(TCanvas& canvas, const MapView& view) {
     const int n = d->n, step = d->step;
     const float seg = d->segP * P;
 
-    // A press finds the bar on the screen's image only; other canvases leave its place alone.
-    const bool screen = &canvas == Image1->Canvas();
+    // A press finds the bar on the screen's image only; other drawings leave its place alone.
+    const bool screen = keepPlace;
     int x = TruncToInt(scl_x1 * k), y = TruncToInt(scly1 * k);
     if (x > s || y > s) {
         x = TruncToInt(s * 0.65);

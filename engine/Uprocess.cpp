@@ -37,6 +37,19 @@ void TProcess::EndStoppable() {
     SetClientSize(392, 52);
 }
 
+void TProcess::showEvent(QShowEvent* e) {
+    QWidget* active = QApplication::activeWindow();
+    if (active && active != this) workedIn = active;
+    TForm::showEvent(e);
+}
+
+void TProcess::hideEvent(QHideEvent* e) {
+    TForm::hideEvent(e);
+    // Its own activation may still be on its way: the request comes after it.
+    if (workedIn && workedIn->isVisible()) workedIn->activateWindow();
+    workedIn = nullptr;
+}
+
 bool TProcess::StopAsked() {
     TTimer::Hold hold;
     QApplication::processEvents();

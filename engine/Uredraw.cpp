@@ -2,6 +2,7 @@
 // layers and the order in which every other layer is put on top.
 #include "engine/Coords.h"
 #include "engine/Uopen.h"
+#include "engine/RenderJob.h"
 #include "engine/Uprocess.h"
 #include <exception>
 #include <vector>
@@ -25,6 +26,9 @@ RedrawOnce::~RedrawOnce() noexcept(false) {
     // A handler that failed half-way leaves the map as it was.
     if (std::uncaught_exceptions() == unwinding) Open->DrawMap();
 }
+
+RedrawOff::RedrawOff() : was(Open->DataReady) { Open->DataReady = false; }
+RedrawOff::~RedrawOff() { Open->DataReady = was; }
 
 bool TOpen::DrawMap() {
     if (RedrawHeld > 0) {
@@ -97,20 +101,43 @@ bool TOpen::DrawMap() {
         Process->repaint();
     }
 
-    Layers.Prepare(settings);
+    settings.KeepsPlaces = true;
     TCanvas* cv = Image1->Canvas();
-    Layers.Draw(*cv, view, settings, LayerPlace::Background, LayerPlace::Thumbnail);
-    // Thumbnail, every fifth redraw, of the map without what lies above the circles.
-    ThumbnailCount++;
-    if (ThumbnailCount % 5 == 0) {
+    RenderMap(*cv, {view, settings, &Layers}, [&](TCanvas& map) {
+        // Thumbnail, every fifth redraw, of the map without what lies above the circles.
+        ThumbnailCount++;
+        if (ThumbnailCount % 5 != 0) return;
         Image4->Stretch = false;
         TBitmap* thumb = Image4->Picture()->Bitmap();
         if (thumb->Width() != 64 || thumb->Height() != 64) Image4->SetImageSize(64, 64);
-        Image4->Canvas()->CopyRect(Rect(0, 0, 64, 64), cv, Rect(0, 0, s, s));
-    }
-    Layers.Draw(*cv, view, settings, LayerPlace::Thumbnail);
+        Image4->Canvas()->CopyRect(Rect(0, 0, 64, 64), &map, Rect(0, 0, s, s));
+    });
     AfterRedraw(settings);
     return true;
+}
+
+// The map as the screen would draw it now at the chosen size, for an output:
+// the view on screen when it has that size, else the view the redraw takes.
+MapSnapshot TOpen::OutputSnapshot() {
+    MapSnapshot job;
+    const int size = SIZEX * COPYSCALE / SSIZE;
+    if (DrawnView.size == size) {
+        job.view = DrawnView;
+    } else {
+        job.view = CurrentView();
+        const float aspect = DegreeLengthRatio(CY) * 2.0 * (1.0 / 3);
+        const float scaleX = scale * MAGUNIT * MAGSTEP * COPYSCALE / SSIZE;
+        job.view.scaleX = scaleX;
+        job.view.scaleY = scaleX * aspect;
+        job.view.size = size;
+    }
+    job.settings = ReadDrawSettings();
+    DrawSettings& s = job.settings;
+    if (s.MapWrite && !s.TownBorder) s.TownName = false;
+    if (s.WhiteBackground) BackColor = 0xFFFFFF;
+    s.Menseki = false;
+    job.layers = &Layers;
+    return job;
 }
 
 DrawSettings TOpen::ReadDrawSettings() {
@@ -223,7 +250,7 @@ void TOpen::AddMapLayers() {
         });
     Layers.Add(
         LayerPlace::ScaleBar, [](const DrawSettings& s) { return s.ScaleBar; },
-        [this](TCanvas& cv, const MapView& v, const DrawSettings&) { DrawScaleBar(cv, v); });
+        [this](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawScaleBar(cv, v, s.KeepsPlaces); });
     Layers.Add(LayerPlace::Frame, always,
                [this](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawMapFrame(cv, v, s); });
     // Capitals and offices are never shown together; the capitals take precedence.

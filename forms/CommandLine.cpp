@@ -250,6 +250,8 @@ int RunRender(const RenderRequest& request) {
             PrintLine(gui::Format("画像サイズ %d は選べません", request.size));
             return 1;
         }
+        // The size is the output's: the render job draws it, the screen is not redrawn.
+        RedrawOff off;
         Open->RadioGroup1->SetItemIndex(item);
     }
     about = out;

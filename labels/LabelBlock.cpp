@@ -4,7 +4,7 @@
 #include "engine/Uopen.h"
 #include "gui/TextFile.h"
 #include "labels/Uletter.h"
-#include "output/ProjectLines.h"
+#include "engine/ProjectLines.h"
 #include <algorithm>
 #include <map>
 #include <string_view>

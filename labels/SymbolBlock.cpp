@@ -3,7 +3,7 @@
 #include "engine/Coords.h"
 #include "gui/TextFile.h"
 #include "labels/Upagesdlg.h"
-#include "output/ProjectLines.h"
+#include "engine/ProjectLines.h"
 #include <algorithm>
 
 void WriteSymbolLines(gui::TextWriter& w, std::span<const PlacedSymbol> symbols, bool countLine) {

@@ -4,7 +4,6 @@
 #include "gui/CellGrid.h"
 #include "gui/Forms.h"
 #include "labels/LabelRecord.h"
-#include "output/Uproject.h"
 #include <cstdint>
 #include <string>
 #include <vector>

@@ -2,7 +2,7 @@
 #include "lines/CircleBlock.h"
 #include "gui/TextFile.h"
 #include "lines/Ukyori.h"
-#include "output/ProjectLines.h"
+#include "engine/ProjectLines.h"
 #include <algorithm>
 
 CircleBlock CircleBlock::Take() {

@@ -2,7 +2,7 @@
 #include "lines/LineFileBlock.h"
 #include "gui/TextFile.h"
 #include "lines/Ulineadd.h"
-#include "output/ProjectLines.h"
+#include "engine/ProjectLines.h"
 
 LineFileBlock LineFileBlock::Take() {
     const TLineAdd* l = LineAdd;

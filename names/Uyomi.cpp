@@ -120,14 +120,21 @@ void TYomi::Button2Click(TObject* Sender) {
 
 // The readings of the listed names on the map as it stands; the window then tells they are shown.
 void TYomi::WriteReadings() {
+    DrawReadings(*Open->Image1->Canvas(), Open->DrawnView);
+    Button2->SetCaption("読みがなをつけない");
+    YomiShown = true;
+    CBOnMap->SetChecked(false);
+}
+
+void TYomi::DrawReadings(TCanvas& canvas, const MapView& view) {
     float s = UpDown1->Position();
-    if (!CheckBox1->Checked()) s = s * Open->ImageSize / 600;
-    TCanvas* cv = Open->Image1->Canvas();
+    if (!CheckBox1->Checked()) s = s * view.size / 600;
+    TCanvas* cv = &canvas;
     cv->Font->Size = TruncToInt(s);
     cv->Font->Color = Open->KanaFontColor;
     cv->Brush->Style = bsSolid;
     cv->Brush->Color = Open->BackColor;
-    const int32_t lift = CBKana->Checked() ? 0 : TruncToInt(2 * s / Open->ScaleX);
+    const int32_t lift = CBKana->Checked() ? 0 : TruncToInt(2 * s / view.scaleX);
     TStringGrid* g = YomiList->StringGrid1;
     for (int r = 0; r < g->RowCount(); ++r) {
         const std::string kind = g->Cells(2, r), name = g->Cells(3, r);
@@ -136,12 +143,9 @@ void TYomi::WriteReadings() {
         if (kind == "新" && Open->CBOldTown->Checked()) continue;
         if (TOpen::ContainsWard(name) && !Settei->CBKuName->Checked()) continue;
         int sx, sy;
-        Open->MapToScreen(LenientInt(g->Cells(0, r)), LenientInt(g->Cells(1, r)) + lift, sx, sy);
+        view.ToScreen(LenientInt(g->Cells(0, r)), LenientInt(g->Cells(1, r)) + lift, sx, sy);
         cv->TextOut(sx, sy, g->Cells(4, r));
     }
-    Button2->SetCaption("読みがなをつけない");
-    YomiShown = true;
-    CBOnMap->SetChecked(false);
 }
 
 void TYomi::Button3Click(TObject* Sender) {

@@ -1,5 +1,6 @@
 // The readings window: writes the readings of the shown names on the map.
 #pragma once
+#include "engine/Coords.h"
 #include "gui/Forms.h"
 
 class TYomi : public TForm {
@@ -23,6 +24,8 @@ public:
     void Button1Click(TObject* Sender);   // "..." colour
     void Button2Click(TObject* Sender);   // "読みがな地図"
     void WriteReadings();
+    // The readings alone, onto any drawing of the map.
+    void DrawReadings(TCanvas& cv, const MapView& view);
     void Button3Click(TObject* Sender);   // "市町村名リスト"
     void Button4Click(TObject* Sender);   // "閉じる"
     void FillSample();

@@ -93,7 +93,9 @@ struct ListEntry {
 
 } // namespace
 
-bool TYomiList::BuildDisplayedNameList() {
+bool TYomiList::BuildDisplayedNameList() { return BuildDisplayedNameList(Open->DrawnView); }
+
+bool TYomiList::BuildDisplayedNameList(const MapView& view) {
     // Always the names of the view as it is: a list kept from another view
     // would paint, read out and export names no longer on the map.
     TOpen& o = *Open;
@@ -104,8 +106,8 @@ bool TYomiList::BuildDisplayedNameList() {
     auto add = [&](int32_t x, int32_t y, const char* kind, const std::string& name) {
         if (full) return;
         int sx, sy;
-        o.MapToScreen(x, y, sx, sy);
-        if (sx < 0 || sx > o.ImageSize || sy < 0 || sy > o.ImageSize) return;
+        view.ToScreen(x, y, sx, sy);
+        if (sx < 0 || sx > view.size || sy < 0 || sy > view.size) return;
         if (int(list.size()) >= LIST_MAX) {
             full = true;
             return;

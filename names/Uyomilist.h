@@ -1,5 +1,6 @@
 // The list of the shown names with their kinds and readings.
 #pragma once
+#include "engine/Coords.h"
 #include "gui/Dialogs.h"
 #include "gui/Forms.h"
 #include <vector>
@@ -18,6 +19,8 @@ public:
     TSaveDialog* SaveDialog1;
 
     bool BuildDisplayedNameList();
+    // The names inside an output's view (its size may not be the screen's).
+    bool BuildDisplayedNameList(const MapView& view);
     // Merges the grid into the readings table and writes the readings file.
     bool WriteYomiList();
     void StringGrid1Click(TObject* Sender);

@@ -229,19 +229,14 @@ void TOpen::CBPrefBorderClick(TObject* Sender) {
 
 // The boxes ticked on the way would each redraw: hold the redraw until the end.
 void TOpen::CBNTownBorderClick(TObject* Sender) {
-    const bool ready = DataReady;
-    DataReady = false;
-    if (CBNTownBorder->Checked()) {
-        Settei->CheckBox11->SetChecked(true);
-        CBOldTown->SetChecked(true);
-        N15->SetEnabled(true);
-    } else {
-        Settei->CheckBox11->SetChecked(false);
-        CBOldTown->SetChecked(false);
-        N15->SetEnabled(false);
+    {
+        RedrawOff off;
+        const bool on = CBNTownBorder->Checked();
+        Settei->CheckBox11->SetChecked(on);
+        CBOldTown->SetChecked(on);
+        N15->SetEnabled(on);
+        RunMapChangingHooks();
     }
-    RunMapChangingHooks();
-    DataReady = ready;
     DrawMap();
     RunMapChangeHooks();
 }

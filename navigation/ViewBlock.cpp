@@ -3,7 +3,7 @@
 #include "engine/Uopen.h"
 #include "gui/TextFile.h"
 #include "navigation/Usettei.h"
-#include "output/ProjectLines.h"
+#include "engine/ProjectLines.h"
 #include <algorithm>
 #include <cmath>
 

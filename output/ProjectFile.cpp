@@ -2,7 +2,7 @@
 // lines; a file is read whole and checked before anything is applied.
 #include "output/Uproject.h"
 #include "gui/TextFile.h"
-#include "output/ProjectLines.h"
+#include "engine/ProjectLines.h"
 #include <algorithm>
 
 ProjectData ProjectData::Take() {

@@ -1,4 +1,5 @@
 // TOpen: the image size, copying the map to the clipboard and saving it as a file.
+#include "engine/RenderJob.h"
 #include "engine/Uopen.h"
 #include "engine/Uprocess.h"
 #include "gui/Files.h"
@@ -7,7 +8,7 @@
 #include "names/Uyomilist.h"
 #include "navigation/Usettei.h"
 #include "gui/VectorRecorder.h"
-#include "output/ImageWriters.h"
+#include "gui/ImageWriters.h"
 #include "output/Updfpage.h"
 #include "output/VectorWriters.h"
 #include <algorithm>
@@ -41,57 +42,38 @@ void TOpen::RadioGroup1Click(TObject*) {
     DrawMap();
 }
 
-// The whole output image from one redraw at the chosen size, with the
-// readings while the readings box is ticked. The scroll box is left where the
-// last of the old square tiles put it. False when the readings were refused
-// (the image then has the map alone).
-bool TOpen::RenderOutput(TBitmap* out) {
-    const int last = ImageSize / COPYSCALE * (COPYSCALE - 1);
-    ScrollBox1->SetHorzPosition(last);
-    ScrollBox1->SetVertPosition(last);
-    DrawMap();
-    bool readings = true;
-    if (CBYomi->Checked()) {
-        readings = YomiList->BuildDisplayedNameList();
-        if (readings) Yomi->WriteReadings();
-    }
-    const int s = ImageSize;
-    if (out) out->Canvas()->CopyRect(Rect(0, 0, s, s), Image1->Canvas(), Rect(0, 0, s, s));
-    return readings;
+// The output's map through the render job at the chosen size, with the
+// readings while the readings box is ticked; the screen's image is left as
+// it is. False when the readings were refused (the map is then drawn alone).
+bool TOpen::RenderOutput(TCanvas& cv) {
+    const MapSnapshot job = OutputSnapshot();
+    RenderMap(cv, job);
+    if (!CBYomi->Checked()) return true;
+    if (!YomiList->BuildDisplayedNameList(job.view)) return false;
+    Yomi->DrawReadings(cv, job.view);
+    return true;
 }
 
 bool TOpen::RenderMapVector(gui::VectorRecorder& shapes) {
-    // Kept only for this one drawing, whatever ends it.
-    struct Keep {
-        TCanvas* cv;
-        ~Keep() { cv->Vector = nullptr; }
-    } keep{Image1->Canvas()};
-    keep.cv->Vector = &shapes;
-    shapes.SetArea(ImageSize, ImageSize);
-    return RenderOutput(nullptr);
+    TBitmap scratch(ImageSize, ImageSize);
+    scratch.Canvas()->Vector = &shapes;
+    return RenderOutput(*scratch.Canvas());
 }
 
 void TOpen::Button4Click(TObject*) {
     COPYSCALE = CopyScaleOf(RadioGroup1);
     ImageSize = SIZEX * COPYSCALE / SSIZE;
     TBitmap out(ImageSize, ImageSize);
-    Image1->SetImageSize(ImageSize, ImageSize);
     CBCenter->SetChecked(false);
 
-    const int s = ImageSize;
-    if (s > 600) {
-        Image1->Hide();
-        // The map is drawn once at its full size, not tile by tile.
-        ShowProgress(gui::Format("地図を描いています(%d/%d)", 1, 1));
-        const bool readings = RenderOutput(&out);
-        ShowProgress("クリップボードにコピーしています");
-        Clipboard()->Assign(&out);
-        Image1->Show();
-        if (!readings) TellReadingsRefused();
-    } else {
-        out.Canvas()->CopyRect(Rect(0, 0, s, s), Image1->Canvas(), Rect(0, 0, s, s));
-        Clipboard()->Assign(&out);
-    }
+    // The map is drawn once at its full size, not tile by tile; a small one
+    // is drawn without the wait window's texts.
+    const bool large = ImageSize > 600;
+    if (large) ShowProgress(gui::Format("地図を描いています(%d/%d)", 1, 1));
+    const bool readings = RenderOutput(*out.Canvas());
+    if (large) ShowProgress("クリップボードにコピーしています");
+    Clipboard()->Assign(&out);
+    if (!readings) TellReadingsRefused();
     ClipboardUsed = true;
     Process->Hide();
 }
@@ -161,7 +143,6 @@ void TOpen::Button8Click(TObject* Sender) {
 void TOpen::SaveMapImage() {
     COPYSCALE = CopyScaleOf(RadioGroup1);
     ImageSize = SIZEX * COPYSCALE / SSIZE;
-    Image1->SetImageSize(ImageSize, ImageSize);
 
     if (!SaveDialog1->Execute()) {
         Process->Hide();
@@ -203,7 +184,6 @@ bool TOpen::WriteMapImage(const std::string& name) {
     COPYSCALE = CopyScaleOf(RadioGroup1);
     ImageSize = SIZEX * COPYSCALE / SSIZE;
     TBitmap out(ImageSize, ImageSize);
-    Image1->SetImageSize(ImageSize, ImageSize);
     ShowProgress(name + " を保存しています");
     // A large image takes seconds: the user may stop it, and no file is left.
     const bool stoppable = COPYSCALE != 1;
@@ -226,7 +206,7 @@ bool TOpen::WriteMapImage(const std::string& name) {
                      : output::WriteSvg(shapes, ImageSize, name, PdfPageWindow()->Page().dpi, title, &error,
                                        options.KeepGoing);
     } else {
-        readings = RenderMapImage(out);
+        readings = RenderOutput(*out.Canvas());
         if (!Process->Cancelled) {
             switch (SaveFormat) {
             case 2: ok = output::WriteBmp(out, name, &error, options); break;
@@ -244,19 +224,6 @@ bool TOpen::WriteMapImage(const std::string& name) {
         MessageBox(gui::Format("画像ファイル %s を保存できませんでした\n%s", name.c_str(), error.c_str()),
                    "画像保存エラー", MB_OK | MB_ICONEXCLAMATION);
     return ok;
-}
-
-// The saved and printed map, drawn once at the chosen size. False when the
-// readings were refused.
-bool TOpen::RenderMapImage(TBitmap& out) {
-    const int s = ImageSize;
-    bool readings = true;
-    if (COPYSCALE != 1) {
-        readings = RenderOutput(&out);
-    } else {
-        out.Canvas()->CopyRect(Rect(0, 0, s, s), Image1->Canvas(), Rect(0, 0, s, s));
-    }
-    return readings;
 }
 
 // The map's real size does not change with the pixel count: 600 pixels a

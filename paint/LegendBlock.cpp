@@ -2,7 +2,7 @@
 #include "paint/LegendBlock.h"
 #include "engine/Uopen.h"
 #include "gui/TextFile.h"
-#include "output/ProjectLines.h"
+#include "engine/ProjectLines.h"
 #include "paint/Uhanrei.h"
 
 ProjectLegendBlock ProjectLegendBlock::Take() {

@@ -2,7 +2,7 @@
 #include "paint/PaintBlock.h"
 #include "engine/Uopen.h"
 #include "gui/TextFile.h"
-#include "output/ProjectLines.h"
+#include "engine/ProjectLines.h"
 #include "paint/Upaint.h"
 #include <algorithm>
 

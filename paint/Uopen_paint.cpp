@@ -81,14 +81,12 @@ void TOpen::BtnPaintClick(TObject*) {
     PaintSlot = -1;
     Keido->SetChecked(false);
     PaintDisplay = false;
-    DataReady = false;
-
-    PreparePaintMode();
-
-    ken_name->SetChecked(false);
-    kokudo->SetChecked(false);
-
-    DataReady = true;
+    {
+        RedrawOff off;
+        PreparePaintMode();
+        ken_name->SetChecked(false);
+        kokudo->SetChecked(false);
+    }
     PaintMode = true;
     CBCenter->SetChecked(false);
     DrawMap();
@@ -173,7 +171,7 @@ void TOpen::DrawLegendOnMap(TCanvas& canvas, const MapView& view, const DrawSett
     const int left = nint(x - 5 * f), top = nint(y - 5 * f), right = nint(x + B + 5 * f), bottom = nint(y + H + 5 * f);
     cv->Rectangle(left, top, right, bottom);
     // A press finds the legend on the screen's image only.
-    if (&canvas == Image1->Canvas()) LegendLeft = left, LegendTop = top, LegendRight = right, LegendBottom = bottom;
+    if (st.KeepsPlaces) LegendLeft = left, LegendTop = top, LegendRight = right, LegendBottom = bottom;
 
     const int tx = nint(x + w + 10 * f);
     cv->Pen->Width = 1;
@@ -196,15 +194,11 @@ void TOpen::menuExpClick(TObject*) {
 }
 
 void TOpen::CBExpClick(TObject*) {
-    DataReady = false;
-    if (CBExp->Checked()) {
-        Hanrei->CBExpDisplay->SetChecked(true);
-        Hanrei->LegendOn = true;
-    } else {
-        Hanrei->CBExpDisplay->SetChecked(false);
-        Hanrei->LegendOn = false;
+    {
+        RedrawOff off;
+        Hanrei->CBExpDisplay->SetChecked(CBExp->Checked());
+        Hanrei->LegendOn = CBExp->Checked();
+        Hanrei->Show();
     }
-    Hanrei->Show();
-    DataReady = true;
     DrawMap();
 }

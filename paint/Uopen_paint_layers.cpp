@@ -40,7 +40,7 @@ void TOpen::AddPaintLayers() {
     Layers.Add(
         LayerPlace::SearchPaint, [](const DrawSettings& s) { return s.TownPaint; },
         [this](TCanvas& cv, const MapView& view, const DrawSettings& s) {
-            if (s.Menseki && &cv == Image1->Canvas()) {
+            if (s.Menseki) {
                 OpenRegion = false;
                 SearchPaintWithArea(s);
             } else {

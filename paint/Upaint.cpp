@@ -8,6 +8,7 @@
 #include "paint/Ubrush.h"
 #include "paint/Uhanrei.h"
 #include "paint/Ustatmap.h"
+#include <optional>
 
 TMapPaint* MapPaint = nullptr;
 
@@ -205,7 +206,7 @@ void TMapPaint::BtnRepaintClick(TObject*) {
 
 void TMapPaint::BtnPaintAddClick(TObject*) {
     Open->SetActiveTool(MapTool::Paint);
-    Open->DataReady = false;
+    std::optional<RedrawOff> off(std::in_place);
     Open->ken_name->SetChecked(false);
     Open->kokudo->SetChecked(false);
     CBPaintDisplay->SetChecked(true);
@@ -221,7 +222,7 @@ void TMapPaint::BtnPaintAddClick(TObject*) {
     BtnRepaint->SetEnabled(true);
     CBPaintDisplay->SetEnabled(false);
 
-    Open->DataReady = true;
+    off.reset();
     Open->DrawMap();
     ShowCount();
     JustContinued = true;
@@ -230,7 +231,7 @@ void TMapPaint::BtnPaintAddClick(TObject*) {
 }
 
 void TMapPaint::Button19Click(TObject*) {
-    Open->DataReady = false;
+    std::optional<RedrawOff> off(std::in_place);
     RaiseSlotButtons();
     Open->PaintMode = false;
 
@@ -270,7 +271,7 @@ void TMapPaint::Button19Click(TObject*) {
 
     Open->RestoreCheckStates();
 
-    Open->DataReady = true;
+    off.reset();
     Open->DrawMap();
 }
 

@@ -8,7 +8,7 @@
 #include "lines/Ulineadd.h"
 #include "navigation/Usettei.h"
 #include "gui/VectorRecorder.h"
-#include "output/ImageWriters.h"
+#include "gui/ImageWriters.h"
 #include "output/VectorWriters.h"
 #include "tests/support/FormsFixture.h"
 #include <gtest/gtest.h>

@@ -53,7 +53,7 @@ TEST_F(OneRedraw, ViewAndLayerChoices) {
     once("都府県界 off", [&] { o->CBPrefBorder->Click(); });
     once("都府県界 on", [&] { o->CBPrefBorder->Click(); });
     o->RadioGroup1->SetItemIndex(1);
-    once("画像コピー 1200", [&] { o->Button4->Click(); });
+    EXPECT_EQ(Tally([&] { o->Button4->Click(); }).redraws, 0) << "画像コピー 1200: the render job, not the screen";
 }
 
 TEST_F(OneRedraw, LabelAndPaintFiles) {
@@ -91,4 +91,28 @@ TEST_F(OneRedraw, LabelAndPaintFiles) {
     d = Tally([] { MapPaint->Button2->Click(); });
     ASSERT_EQ(o->paint_rep, 1);
     EXPECT_EQ(d.redraws, 1) << "paint file read";
+}
+
+// While the redraw is held off (a load, a restore, a handler ticking boxes),
+// a handler that holds it itself gives back the gate as it found it.
+TEST_F(OneRedraw, HandlersHoldingTheRedrawGiveTheGateBackAsTheyFoundIt) {
+    ASSERT_TRUE(o->DrawMap());
+    MapPaint->Show();
+    const std::vector<std::pair<const char*, std::function<void()>>> actions = {
+        {"凡例", [&] { o->CBExp->Click(); }},
+        {"ペイント開始", [&] { o->BtnPaint->Click(); }},
+        {"ペイント追加", [&] { MapPaint->BtnPaintAdd->Click(); }},
+        {"ペイント終了", [&] { MapPaint->Button19->Click(); }},
+        {"旧市町村界", [&] { o->CBNTownBorder->Click(); }},
+    };
+    for (const auto& [what, action] : actions) {
+        o->DataReady = false;
+        const int redraws = o->RedrawCount;
+        action();
+        EXPECT_FALSE(o->DataReady) << what;
+        EXPECT_EQ(o->RedrawCount, redraws) << what;
+        o->DataReady = true;
+        action();
+        EXPECT_TRUE(o->DataReady) << what;
+    }
 }

@@ -1,4 +1,5 @@
 #include "engine/Coords.h"
+#include "gui/Testing.h"
 #include "navigation/Usettei.h"
 #include "tests/engine/AreaFiles.h"
 #include "tests/engine/HandMap.h"
@@ -62,6 +63,13 @@ TEST_F(Overlays, ScaleBarOfA10KmViewAndNoneBelow) {
     EXPECT_EQ(Px(350 + seg / 2, 553), clBlack);
     EXPECT_EQ(Px(350 + seg + seg / 2, 553), clWhite);
     EXPECT_NEAR(o->ScaleRight, 350 + 5 * 0.05 * p, 1);
+    // A copy at another size draws its own bar; the drag keeps the screen's.
+    const int shownRight = o->ScaleRight;
+    o->SSIZE = 2;
+    o->Button4Click(o);
+    EXPECT_EQ(gui::testing::ClipboardImage().width(), 300);
+    EXPECT_EQ(o->ScaleRight, shownRight);
+    o->SSIZE = 1;
 
     HalfWidthKm(4.5f);
     const int right = o->ScaleRight;

@@ -2,7 +2,7 @@
 // beside it, checked, flushed to disk, renamed; never over a read-only file.
 #include "gui/Files.h"
 #include "gui/TextFile.h"
-#include "output/BinaryFile.h"
+#include "gui/BinaryFile.h"
 #include "tests/support/FormsFixture.h"
 #include <gtest/gtest.h>
 #include <filesystem>

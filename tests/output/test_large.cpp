@@ -3,7 +3,7 @@
 // pressed, and a stopped save leaves no file behind.
 #include "engine/Uprocess.h"
 #include "gui/Testing.h"
-#include "output/ImageWriters.h"
+#include "gui/ImageWriters.h"
 #include "tests/engine/HandMap.h"
 #include <QImage>
 #include <QTimer>

@@ -4,7 +4,9 @@
 #include "navigation/Usettei.h"
 #include "output/Updfpage.h"
 #include "tests/engine/HandMap.h"
+#include <QApplication>
 #include <QImage>
+#include <QTest>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -40,14 +42,15 @@ protected:
     }
 };
 
-TEST_F(Output, CopyAt600TakesTheImageAsShownAndLargerSizesDrawTheMapOnce) {
-    ASSERT_TRUE(o->DrawMap());
+TEST_F(Output, CopiesAndSavesDrawTheMapWithoutTouchingTheScreensImage) {
+    const QImage shown = Direct();
     o->Image1->Canvas()->SetPixel(300, 300, 0x123456);   // not part of any redraw
     int redraws = o->RedrawCount;
     o->Button4Click(o);
     EXPECT_EQ(o->RedrawCount, redraws);
     EXPECT_TRUE(o->ClipboardUsed);
-    EXPECT_EQ(FromPixel(gui::testing::ClipboardImage().pixel(300, 300)), 0x123456);
+    EXPECT_TRUE(SamePixels(gui::testing::ClipboardImage(), shown)) << "the map, not what lies on the screen";
+    EXPECT_EQ(o->Image1->Canvas()->Pixels(300, 300), TColor(0x123456)) << "the screen is left alone";
     EXPECT_FALSE(Process->Visible());
 
     redraws = o->RedrawCount;
@@ -59,21 +62,25 @@ TEST_F(Output, CopyAt600TakesTheImageAsShownAndLargerSizesDrawTheMapOnce) {
     QImage direct = Direct();
     redraws = o->RedrawCount;
     o->Button4Click(o);
-    EXPECT_EQ(o->RedrawCount, redraws + 1);
+    EXPECT_EQ(o->RedrawCount, redraws);
     EXPECT_EQ(Process->Label1->Caption(), "クリップボードにコピーしています");
     EXPECT_FALSE(Process->Visible());
     EXPECT_TRUE(o->Image1->Visible());
     EXPECT_TRUE(SamePixels(gui::testing::ClipboardImage(), direct));
 
-    // 240 pixels: the image as shown, while the save at multiplier 2 draws it once.
+    // 240 pixels, chosen while the screen still shows 1200: the outputs draw
+    // the view of their own size, the screen keeps its picture.
     o->SSIZE = 5;
     o->Button4Click(o);
-    EXPECT_EQ(o->RedrawCount, redraws + 1);
-    EXPECT_EQ(gui::testing::ClipboardImage().width(), 240);
     Save(&TOpen::PNG1Click, "small");
-    EXPECT_EQ(o->RedrawCount, redraws + 2);
+    EXPECT_EQ(o->RedrawCount, redraws);
+    EXPECT_EQ(o->Image1->Picture()->Bitmap()->Width(), 1200);
+    const QImage copied = gui::testing::ClipboardImage().copy();
     QImage saved(QString::fromStdString(File("small.png")));
-    EXPECT_TRUE(SamePixels(saved, Direct()));
+    const QImage small = Direct();
+    EXPECT_EQ(small.width(), 240);
+    EXPECT_TRUE(SamePixels(copied, small));
+    EXPECT_TRUE(SamePixels(saved, small));
 }
 
 TEST_F(Output, ThePngReadsBackAsTheMapAndCarriesNoTransparency) {
@@ -94,7 +101,7 @@ TEST_F(Output, ExtensionsAndTheOverwriteQuestion) {
 
     // The dialog asked about "pic"; "pic.bmp" is asked about here.
     const std::string before = testsupport::ReadBytes(programDir / "pic.bmp");
-    o->Image1->Canvas()->SetPixel(5, 5, 0x0000FF);
+    SetStore(o->CoastLine, {{{10, 300}, {590, 300}}});
     gui::testing::QueueAnswer(IDCANCEL);
     Save(&TOpen::BITMAP1Click, "pic");
     ASSERT_EQ(Messages().size(), 1u);
@@ -214,4 +221,24 @@ TEST_F(Output, APdfGoesOnThePaperChosenAndACancelledPaperSavesNothing) {
         }
     EXPECT_GT(inked, 100);
     EXPECT_EQ(outside, 0);
+}
+
+TEST_F(Output, AfterASaveTheKeysGoToTheMapWindowAtOnce) {
+    o->Show();
+    ASSERT_TRUE(o->DrawMap());
+    for (int size : {0, 1}) {   // the 1200 save can be stopped: its wait window takes the input meanwhile
+        o->RadioGroup1->SetItemIndex(size);
+        testsupport::FocusAsUser(o->Image1);
+        Save(&TOpen::PNG1Click, "map" + std::to_string(size));
+        ASSERT_TRUE(std::filesystem::exists(File("map" + std::to_string(size) + ".png")));
+        QCoreApplication::processEvents();   // back in the event loop, as before any key press
+        // The user presses Ctrl+P where the keys now go.
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow();
+        ASSERT_NE(target, nullptr) << "no window takes the keys";
+        EXPECT_EQ(target->window(), o) << size << ": " << target->window()->windowTitle().toStdString();
+        const std::string pdf = File("after" + std::to_string(size) + ".pdf");
+        gui::testing::QueueFileName(pdf);
+        QTest::keyClick(target, Qt::Key_P, Qt::ControlModifier);
+        EXPECT_TRUE(std::filesystem::exists(pdf)) << size;
+    }
 }

@@ -1,6 +1,6 @@
 // Each block of the project file reads back what it wrote, without a window.
 #include "gui/TextFile.h"
-#include "output/ProjectLines.h"
+#include "engine/ProjectLines.h"
 #include "output/Uproject.h"
 #include <gtest/gtest.h>
 #include <cstdio>

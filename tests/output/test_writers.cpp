@@ -1,7 +1,7 @@
 // The image writers, checked by reading their files back with libpng,
 // libjpeg, zlib and by hand.
 #include "gui/Graphics.h"
-#include "output/ImageWriters.h"
+#include "gui/ImageWriters.h"
 #include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "output/ImageWriters.h"
+#include "gui/ImageWriters.h"
 #include "gui/Graphics.h"
-#include "output/BinaryFile.h"
+#include "gui/BinaryFile.h"
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
