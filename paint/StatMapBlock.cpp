@@ -1,7 +1,7 @@
 // The statistics map block of the project file, written, read and put back side by side.
 #include "paint/StatMapBlock.h"
 #include "gui/TextFile.h"
-#include "output/ProjectLines.h"
+#include "engine/ProjectLines.h"
 #include "paint/StatLayer.h"
 #include "paint/Ustatmap.h"
 #include <algorithm>

@@ -7,6 +7,7 @@
 #include "gui/VectorRecorder.h"
 #include "output/PrintPage.h"
 #include "paint/Uhanrei.h"
+#include "paint/StatLayer.h"
 #include "paint/Ustatmap.h"
 #include "tests/support/FormsFixture.h"
 #include "tests/support/RealAreas.h"
@@ -57,7 +58,7 @@ TEST_F(RealPrint, TheKantoStatisticsMapPrintsAsItSavesAndThePreviewShowsTheSameP
     StatMap->CBValue->SetItemIndex(6);
     StatMap->CBValue->OnChange(StatMap->CBValue);
     StatMap->BtnApply->Click();
-    ASSERT_GT(Open->paint_rep, 100);
+    ASSERT_TRUE(StatLayerOnMap->Shown().on);
     ASSERT_TRUE(Hanrei->CBExpDisplay->Checked());
     StatMap->Close();
     Open->CBTownName->SetChecked(true);

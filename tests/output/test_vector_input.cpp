@@ -195,6 +195,8 @@ TEST_F(VectorInput, PaintThatChangesNoPixelAddsNothingAndOneColourIsOneShape) {
     ASSERT_TRUE(svg.wellFormed);
     EXPECT_EQ(svg.shapesOfFill.count("#66cc33"), 0u) << "painted over by the last record";
     EXPECT_EQ(svg.shapesOfFill.at("#3366cc"), 1) << "both boxes in one shape";
+    // A save leaves the screen alone: the screen's own redraw shows what the file holds.
+    o->DrawMap();
     EXPECT_EQ(Px(150, 150), blue);
     EXPECT_EQ(Px(350, 150), blue);
 }
