@@ -4,6 +4,7 @@
 #include "engine/Uopen.h"
 #include "labels/Uletter.h"
 #include "navigation/Usettei.h"
+#include "paint/PaintTools.h"
 #include "paint/SlotPicture.h"
 #include "paint/Ubrush.h"
 #include "paint/Uhanrei.h"
@@ -145,8 +146,7 @@ void TMapPaint::ShowCount() { LblPaint->SetCaption(std::to_string(Open->paint_re
 void TMapPaint::TkBtnClick(int slot) {
     RaiseSlotButtons();
     SlotButton(slot)->BevelWidth = 0;
-    Open->SetActiveTool(MapTool::Paint);
-    Open->PaintMode = true;
+    Open->ArmTool<PaintTool>(*Open);
     Open->PaintSlot = slot;
 }
 
@@ -209,14 +209,13 @@ void TMapPaint::BtnRepaintClick(TObject*) {
 }
 
 void TMapPaint::BtnPaintAddClick(TObject*) {
-    Open->SetActiveTool(MapTool::Paint);
+    Open->ArmTool<PaintTool>(*Open);
     Open->DataReady = false;
     Open->ken_name->SetChecked(false);
     Open->kokudo->SetChecked(false);
     CBPaintDisplay->SetChecked(true);
     Open->Keido->SetChecked(false);
 
-    Open->PaintMode = true;
     Button19->SetEnabled(true);
     Open->PreparePaintMode();
     Open->PaintSlot = -1;
@@ -235,9 +234,10 @@ void TMapPaint::BtnPaintAddClick(TObject*) {
 }
 
 void TMapPaint::Button19Click(TObject*) {
+    // The tool's end comes back here once it is no longer armed.
+    if (Open->ToolAs<PaintTool>()) return Open->EndActiveTool();
     Open->DataReady = false;
     RaiseSlotButtons();
-    Open->PaintMode = false;
 
     // Everything the painting switched off, the range and measuring tools too.
     Open->EnableMapControls();

@@ -54,7 +54,7 @@ protected:
             o->MapToScreen(o->TownX[i], o->TownY[i], sx, sy);
             if (o->Image1->Canvas()->Pixels(sx, sy) != o->Image1->Canvas()->Pixels(5, 590)) continue;
             MapPaint->TkBtnClick(1 + pressed);
-            o->PressPaint(27, sx, sy);
+            o->PaintAt(sx, sy);
             ++pressed;
         }
         ASSERT_EQ(pressed, 3);
