@@ -695,7 +695,9 @@ public:
     // What the map does with a move that no tool takes: the pointer's read-out
     // (hot is where the cursor's point lies right of and below the pointer).
     void PointerMoved(int X, int Y, int hot = 0);
-    MapEvent EventAt(TMouseButton button, int X, int Y) const;
+    // The event a tool gets for a press, move or release at (X, Y); the tools
+    // ended by the event before are freed here.
+    MapEvent EventAt(TMouseButton button, int X, int Y);
     void DropLegend(int X, int Y);   // paint/: the end of the map's legend drag
     void PaintAt(int X, int Y);      // paint/: the paint tool's fill at a pressed pixel
 

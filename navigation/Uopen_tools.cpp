@@ -42,9 +42,9 @@ void TOpen::AreaChanged() {
     Button12->SetEnabled(false);
 }
 
-MapEvent TOpen::EventAt(TMouseButton button, int X, int Y) const {
+MapEvent TOpen::EventAt(TMouseButton button, int X, int Y) {
     // The tools ended by the last event are no longer running.
-    const_cast<TOpen*>(this)->EndedTools.clear();
+    EndedTools.clear();
     MapEvent e;
     e.button = button;
     e.X = X, e.Y = Y;
