@@ -42,6 +42,9 @@ public:
     virtual bool HoldsView() const { return false; }
     // Points are placed in the stored datum: the map is drawn unshifted.
     virtual bool Placing() const { return false; }
+    // A tool that waits in front of another (the one-press web map) gives
+    // that one here; it is armed again after the press.
+    virtual MapTool* Suspended() const { return nullptr; }
     // The map is drawn for painting: the fills show, and what would bound a
     // fill that the user cannot see (islands, line files) stays off.
     virtual bool Paints() const { return false; }

@@ -666,11 +666,18 @@ public:
     // At most one tool is armed; the map image hands it every event. A window
     // asks the tool, never a flag, what is armed.
     MapTool* ActiveTool() const { return Tool.get(); }
-    template <class T> T* ToolAs() const { return dynamic_cast<T*>(Tool.get()); }
+    // The armed T, also when it waits behind a one-press tool.
+    template <class T> T* ToolAs() const {
+        for (MapTool* t = Tool.get(); t; t = t->Suspended())
+            if (T* found = dynamic_cast<T*>(t)) return found;
+        return nullptr;
+    }
     // Ends the armed tool (its End gives back what it switched on), then arms t.
     void SetTool(std::unique_ptr<MapTool> t);
     // Esc, a window's close box, an area change and a tool's own finish end it this way.
     void EndActiveTool();
+    // The armed tool handed over without its end, to be armed again later.
+    std::unique_ptr<MapTool> SuspendTool() { return std::move(Tool); }
     template <class T> void EndTool() {
         if (ToolAs<T>()) EndActiveTool();
     }

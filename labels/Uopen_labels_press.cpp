@@ -201,7 +201,7 @@ bool LabelTool::Move(const MapEvent& e) {
 }
 
 void LabelTool::Settle() {
-    if (NewLabel || MoveLabel || o.ActiveTool() != this) return;
+    if (NewLabel || MoveLabel || o.ToolAs<LabelTool>() != this) return;
     Finished = true;
     o.EndActiveTool();
 }

@@ -2,6 +2,7 @@
 // and the web map.
 #pragma once
 #include "engine/MapTool.h"
+#include <memory>
 
 // "面積": each press counts and repaints the region of one colour.
 class AreaTool : public OpenTool {
@@ -69,9 +70,15 @@ public:
 };
 
 // "地図閲覧" or the settings' "ウオッちず": one press opens the web map there.
+// It waits in front of the tool armed before, which it then gives back.
 class WebMapTool : public OpenTool {
 public:
     using OpenTool::OpenTool;
+    MapTool* Suspended() const override { return waiting.get(); }
+    bool HoldsView() const override { return waiting && waiting->HoldsView(); }
+    bool Placing() const override { return waiting && waiting->Placing(); }
+    bool Paints() const override { return waiting && waiting->Paints(); }
+    std::unique_ptr<MapTool> waiting;
     // Either web-map box arms the tool; unticked, it is gone.
     static void BoxClicked(TOpen& o, TCheckBox* box);
     bool Press(const MapEvent& e) override;

@@ -23,7 +23,8 @@ void TOpen::SetTool(std::unique_ptr<MapTool> t) {
 void TOpen::EndActiveTool() { SetTool(nullptr); }
 
 void TOpen::EndToolOf(TForm* f) {
-    if (Tool && Tool->Owner() == f) EndActiveTool();
+    for (MapTool* t = Tool.get(); t; t = t->Suspended())
+        if (t->Owner() == f) return EndActiveTool();
 }
 
 void TOpen::EscapePressed() { EndActiveTool(); }
@@ -341,20 +342,33 @@ void CentreTool::End() {
 TForm* WebMapTool::Owner() const { return &o; }
 
 bool WebMapTool::Press(const MapEvent& e) {
-    // One press, one page.
+    // One press, one page; the tool it waited in front of takes the presses after.
+    std::unique_ptr<MapTool> back = std::move(waiting);
     o.EndActiveTool();
     o.OpenWebMapAt(e.X, e.Y);
+    if (back && !o.ActiveTool()) o.SetTool(std::move(back));
     return false;
 }
 
+// Ended by anything but its press (Esc, a new tool, an area change): the tool
+// it waited in front of ends with it.
 void WebMapTool::End() {
     Settei->CBWatch->SetChecked(false);
     o.CBChiri->SetChecked(false);
+    if (waiting) std::unique_ptr<MapTool>(std::move(waiting))->End();
 }
 
 void WebMapTool::BoxClicked(TOpen& o, TCheckBox* box) {
-    if (!box->Checked())
-        o.EndTool<WebMapTool>();
-    else if (!o.ToolAs<WebMapTool>())
-        o.SetTool(std::make_unique<WebMapTool>(o));
+    auto* web = dynamic_cast<WebMapTool*>(o.ActiveTool());
+    if (box->Checked()) {
+        if (web) return;
+        // In front of the armed tool, which keeps its state for the press after.
+        auto t = std::make_unique<WebMapTool>(o);
+        t->waiting = o.SuspendTool();
+        o.SetTool(std::move(t));
+    } else if (web) {
+        std::unique_ptr<MapTool> back = std::move(web->waiting);
+        o.EndActiveTool();
+        if (back && !o.ActiveTool()) o.SetTool(std::move(back));
+    }
 }

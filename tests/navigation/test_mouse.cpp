@@ -38,18 +38,17 @@ TEST_F(PressChain, NothingBeforeAMapAndTheRightButtonOpensTheSettingsWhateverIsA
     EXPECT_EQ(o->FillCount, 0);
 }
 
-TEST_F(PressChain, TheWebMapIsAToolOfOnePressAndNamesLatitudeFirst) {
+TEST_F(PressChain, TheWebMapComesBeforeTheArmedToolOpensOnceAndNamesLatitudeFirst) {
     o->Button14Click(o);
     Settei->CBWatch->SetChecked(true);
-    EXPECT_FALSE(o->ToolAs<AreaTool>()) << "the web map ends the area count";
-    EXPECT_TRUE(o->Button14->Caption() == "面積");
     Down(120, 450);
     ASSERT_EQ(gui::testing::ShellOpens().size(), 1u);
     EXPECT_FALSE(Settei->CBWatch->Checked());
     EXPECT_FALSE(o->CBChiri->Checked());
-    EXPECT_EQ(o->ActiveTool(), nullptr);
-    EXPECT_EQ(o->FillCount, 0);
+    EXPECT_EQ(o->FillCount, 0) << "the area count did not see the press";
     EXPECT_TRUE(Messages().empty());
+    ASSERT_TRUE(o->ToolAs<AreaTool>()) << "and takes the press after";
+    EXPECT_EQ(o->Button14->Caption(), "終り");
 
     // Pixel (120, 450) of a map centred on 137 E, 34 N lies south-west of the centre.
     const std::string url = gui::testing::ShellOpens()[0];
@@ -64,13 +63,21 @@ TEST_F(PressChain, TheWebMapIsAToolOfOnePressAndNamesLatitudeFirst) {
     EXPECT_EQ(m[1], m[3]);
     EXPECT_EQ(m[2], m[4]);
 
-    // The next press is the map's own; a failing shell is told; an unticked box disarms.
-    Down(120, 450);
-    EXPECT_EQ(gui::testing::ShellOpens().size(), 1u);
-    EXPECT_EQ(o->DistanceMode, 1);
+    // Ticked and unticked, the box gives the map back to the area count; Esc
+    // with the box ticked ends both.
     o->CBChiri->SetChecked(true);
     o->CBChiri->SetChecked(false);
+    ASSERT_TRUE(o->ToolAs<AreaTool>());
+    Down(120, 450);
+    EXPECT_EQ(gui::testing::ShellOpens().size(), 1u);
+    EXPECT_GT(o->FillCount, 0);
+    o->CBChiri->SetChecked(true);
+    o->EscapePressed();
     EXPECT_EQ(o->ActiveTool(), nullptr);
+    EXPECT_FALSE(o->CBChiri->Checked());
+    EXPECT_EQ(o->Button14->Caption(), "面積");
+
+    // A failing shell is told.
     o->CBChiri->SetChecked(true);
     gui::testing::ShellOpenResult() = 32;
     Down(120, 450);

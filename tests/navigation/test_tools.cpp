@@ -93,10 +93,14 @@ TEST_F(Tools, ARouteEndsByEscWithItsLengthOrStartsAfreshByItsButton) {
 }
 
 TEST_F(Tools, ACloseBoxTakesTheWindowsOwnCloseAndEndsWhatItArmed) {
-    // The paint window closed while painting ends painting.
+    // The paint window closed while painting ends painting, also while the
+    // one-press web map waits in front of it.
     Press(o->BtnPaint);
     ASSERT_TRUE(o->ToolAs<PaintTool>());
+    o->CBChiri->SetChecked(true);
+    ASSERT_TRUE(o->ToolAs<PaintTool>());
     MapPaint->close();
+    EXPECT_FALSE(o->CBChiri->Checked());
     EXPECT_FALSE(MapPaint->Visible());
     EXPECT_FALSE(o->ToolAs<PaintTool>());
     EXPECT_TRUE(o->BtnPaint->isEnabled() && o->TkBtn2->isEnabled());
