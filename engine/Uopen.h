@@ -371,7 +371,6 @@ public:
     static constexpr int VISIT_SIZE = 600;   // the area count's visit map is VISIT_SIZE x VISIT_SIZE
     TButton* Button11 = nullptr;             // "経緯度": longitude/latitude or map coordinates
     int32_t DistAnchorX = 0, DistAnchorY = 0;   // fixed end of the distance line
-    int32_t RangeStartX = 0, RangeStartY = 0, RangeSide = 0;
     float PointerLon = 0, PointerLat = 0;
     float RangeEndLon = 0, RangeEndLat = 0, RangeWidthKm = 0;
     bool LegendDrag = false, ScaleDrag = false;

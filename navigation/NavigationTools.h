@@ -50,6 +50,7 @@ public:
     void End() override;
     TForm* Owner() const override;
     bool BeforeGrabs() const override { return true; }
+    int StartX = 0, StartY = 0, Side = 0;   // the square dragged so far, in pixels
 
 private:
     void DrawSquare(const MapEvent& e);

@@ -177,9 +177,9 @@ bool RangeTool::Press(const MapEvent& e) {
     // A refused range waits for its timer; presses meanwhile are the map's own.
     if (o.RangeZoom) return true;
     o.RangeDrag = true;
-    o.RangeStartX = e.X;
-    o.RangeStartY = e.Y;
-    o.RangeSide = 0;
+    StartX = e.X;
+    StartY = e.Y;
+    Side = 0;
     xorstrokes::XorPen(e.canvas, 16776960, 1);
     e.canvas->Brush->Style = bsClear;
     const TOpen::MapPoint p = o.PointAt(e.X, e.Y);
@@ -203,17 +203,17 @@ void RangeTool::DrawSquare(const MapEvent& e) {
     TCanvas* cv = e.canvas;
     xorstrokes::XorPen(cv, 16776960, 1);
     cv->Brush->Style = bsClear;
-    Square(cv, o.RangeStartX, o.RangeStartY, o.RangeSide);
+    Square(cv, StartX, StartY, Side);
     // The square grows down and to the right.
-    o.RangeSide = std::max(e.X - o.RangeStartX, e.Y - o.RangeStartY);
-    const TOpen::MapPoint end = o.PointAt(o.RangeStartX + o.RangeSide, o.RangeStartY + o.RangeSide);
+    Side = std::max(e.X - StartX, e.Y - StartY);
+    const TOpen::MapPoint end = o.PointAt(StartX + Side, StartY + Side);
     o.RangeEndLon = end.lon;
     o.RangeEndLat = end.lat;
     const float m = (o.PointerLat + o.RangeEndLat) / 2;
     const float w = GreatCircleKm(m, o.PointerLon, m, o.RangeEndLon);
     o.RangeWidthKm = w;
-    if (w < 3.0f || o.RangeSide < 25) {
-        Square(cv, o.RangeStartX, o.RangeStartY, o.RangeSide);
+    if (w < 3.0f || Side < 25) {
+        Square(cv, StartX, StartY, Side);
         return;
     }
     // Snap the width up to the next whole step, even from a whole step.
@@ -224,14 +224,14 @@ void RangeTool::DrawSquare(const MapEvent& e) {
     else if (w > 50) step = 10;
     const float snapped = (TruncToInt(w / step) + 1) * step;
     o.Label15->SetCaption(TOpen::DistanceText(snapped));
-    o.RangeSide = TruncToInt(o.RangeSide * snapped / w);
-    Square(cv, o.RangeStartX, o.RangeStartY, o.RangeSide);
+    Side = TruncToInt(Side * snapped / w);
+    Square(cv, StartX, StartY, Side);
     // The text is not XORed: it stays until the next redraw.
     const TPenMode mode = cv->Pen->Mode;
     cv->Font->Color = clRed;
     cv->Font->Size = 8;
-    cv->TextOut(o.RangeStartX + 5, o.RangeStartY + o.RangeSide - 12,
-                gui::Format("%.0f km  %d pix", snapped, o.RangeSide));
+    cv->TextOut(StartX + 5, StartY + Side - 12,
+                gui::Format("%.0f km  %d pix", snapped, Side));
     cv->Pen->Mode = mode;
 }
 
@@ -242,11 +242,11 @@ bool RangeTool::Release(const MapEvent& e) {
         cv->Pen->Mode = pmCopy;
         o.DrawMap();
         // A square dragged up or to the left has no pixels to copy.
-        if (o.RangeSide > 0) {
-            const int s = o.RangeSide;
+        if (Side > 0) {
+            const int s = Side;
             TBitmap bmp(s, s);
             bmp.Canvas()->CopyRect(Rect(0, 0, s, s), cv,
-                                   Rect(o.RangeStartX, o.RangeStartY, o.RangeStartX + s, o.RangeStartY + s));
+                                   Rect(StartX, StartY, StartX + s, StartY + s));
             Clipboard()->Assign(&bmp);
         }
     }
@@ -254,18 +254,18 @@ bool RangeTool::Release(const MapEvent& e) {
     // Drawn again only while it is an XOR outline; a redraw above has wiped it already.
     if (cv->Pen->Mode == pmXor) {
         cv->Brush->Style = bsClear;
-        Square(cv, o.RangeStartX, o.RangeStartY, o.RangeSide);
+        Square(cv, StartX, StartY, Side);
     }
     o.TkBtn2->SetColor(clBtnFace);
     o.TkBtn2->Font.Color = 8421504;
     o.TkBtn2->Invalidate();
-    o.ScreenToMap(o.RangeStartX, o.RangeStartY, o.MinX, o.MaxY);
-    o.ScreenToMap(o.RangeStartX + o.RangeSide, o.RangeStartY + o.RangeSide, o.MaxX, o.MinY);
+    o.ScreenToMap(StartX, StartY, o.MinX, o.MaxY);
+    o.ScreenToMap(StartX + Side, StartY + Side, o.MaxX, o.MinY);
     const float m = LatOf(MidOf(o.MaxY, o.MinY));
     o.RangeWidthKm = GreatCircleKm(m, LonOf(o.MinX), m, LonOf(o.MaxX));
     o.RangeZoom = true;
     cv->Pen->Mode = pmCopy;
-    if (o.RangeSide >= 5 && o.RangeWidthKm >= 4.9f) {
+    if (Side >= 5 && o.RangeWidthKm >= 4.9f) {
         o.CX = MidOf(o.MaxX, o.MinX);
         o.CY = MidOf(o.MaxY, o.MinY);
         o.DrawMap();

@@ -265,7 +265,7 @@ TEST_F(MeasurePicture, KanagawaWithRegionsARouteAndARange) {
     o->TkBtn2Click(o);
     down(330, 330);
     move(450, 440);
-    EXPECT_GT(o->RangeSide, 110);
+    EXPECT_GT(o->ToolAs<RangeTool>()->Side, 110);
 
     const std::filesystem::path out = std::filesystem::path(ROVANA_BINARY).parent_path() / "measure.png";
     ASSERT_TRUE(o->Image1->Canvas()->Image().save(QString::fromStdString(out.string()), "PNG"));

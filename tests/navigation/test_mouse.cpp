@@ -243,8 +243,8 @@ TEST_F(Range, WidthsSnapUpToTheNextStep) {
         ASSERT_GT(side, 0) << c.shown;
         const float w = DragBy(side);
         EXPECT_EQ(o->Label15->Caption(), c.shown);
-        EXPECT_GE(o->RangeSide, side);
-        EXPECT_LE(o->RangeSide, side * 1.2 + 1);
+        EXPECT_GE(o->ToolAs<RangeTool>()->Side, side);
+        EXPECT_LE(o->ToolAs<RangeTool>()->Side, side * 1.2 + 1);
         EXPECT_LT(w, c.snapped);
         o->RangeDrag = false;
         o->Image1->Canvas()->Pen->Mode = pmCopy;
@@ -262,7 +262,7 @@ TEST_F(Range, AnAcceptedRangeFillsTheImageAndIsCopiedWhenAsked) {
     o->CBCopy->SetChecked(true);
     gui::testing::ClipboardImage() = QImage();
     DragBy(60);
-    const int side = o->RangeSide;
+    const int side = o->ToolAs<RangeTool>()->Side;
     const int redraws = o->RedrawCount;
     Up(160, 160);
     EXPECT_FALSE(o->RangeDrag);
@@ -304,7 +304,7 @@ TEST_F(Range, UpLeftTinyAndNarrowRangesAreRefused) {
     Down(300, 300);
     Move(330, 330);
     ASSERT_LT(o->RangeWidthKm, 3.0f);
-    EXPECT_EQ(o->RangeSide, 30);
+    EXPECT_EQ(o->ToolAs<RangeTool>()->Side, 30);
     Up(330, 330);
     EXPECT_EQ(o->Label15->Caption(), "指定エラー");
     EXPECT_TRUE(o->Timer1->Enabled());
