@@ -1,4 +1,4 @@
-// Map-press hand-offs of the name-data windows, and this folder's controls of
+// The map tools of the name-data windows, and this folder's controls of
 // the main form with their handlers.
 #include "engine/Coords.h"
 #include "engine/Uken.h"
