@@ -30,6 +30,7 @@ struct DrawSettings {
     int TownLineWidth = 1, NameSize = 8, FrameWidth = 1;
     // Legend, paint and readings windows.
     bool MapWrite = true, LegendShown = false, PaintDisplay = false, NamePaint = false, KanaOnly = false;
+    bool Painting = false;   // the paint tool is armed
     // Line editor, circles and symbols windows.
     bool LineFilesShown = false, LinesUnderPaint = false, EditLineOnce = false, EditLineShown = false;
     bool Circles = false, Symbols = false;

@@ -90,7 +90,6 @@ void TOpen::Button3Click(TObject* Sender) {
     }
 
     RangeZoom = false;
-    RangeMode = false;
     TkBtn2->SetColor(clBtnFace);
     TkBtn2->Font.Color = clGray;
     TkBtn2->Invalidate();

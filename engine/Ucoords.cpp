@@ -66,8 +66,7 @@ void MapView::ToData(int sx, int sy, int32_t& x, int32_t& y) const {
 // While a line point or a symbol is being placed everything is drawn in the
 // stored datum (the map jumps); what is stored does not depend on it.
 MapView TOpen::CurrentView() const {
-    bool placing = false;
-    for (const auto& test : PlacingTests) placing = placing || test();
+    const bool placing = Tool && Tool->Placing();
     MapView v;
     v.cx = CX, v.cy = CY;
     v.scaleX = ScaleX, v.scaleY = ScaleY;

@@ -6,6 +6,7 @@
 #include "engine/AreaSteps.h"
 #include "engine/Coords.h"
 #include "engine/MapLayer.h"
+#include "engine/MapTool.h"
 #include "engine/PaintRecord.h"
 #include "engine/StoreScreen.h"
 #include "gui/Dialogs.h"
@@ -13,6 +14,7 @@
 #include "gui/TextFile.h"
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,13 +24,6 @@ struct MapSnapshot;
 namespace gui {
 class VectorRecorder;
 }
-
-// The map tools: at most one is armed at a time. Each is armed by its window
-// through TOpen::SetActiveTool, which first ends whichever other is armed.
-enum class MapTool {
-    None, Area, Route, Range, Centre, Stamp, CircleCentre, LinePoint, PrefName, CityPosition, ExtraPosition,
-    Island, NameCorrect, NameAdd, NameDelete, Paint, Label
-};
 
 // Capacities of the polyline stores, in 32-bit words.
 constexpr int COAST_LINE = 304000;
@@ -234,12 +229,12 @@ public:
 
     // ---- Flags ----
     bool DataReady = false, MapShown = false, ProjectLoading = false;
-    bool RangeMode = false, RangeDrag = false, RangeZoom = false, CentreMode = false;
-    bool PaintDisplay = false, PaintMode = false;
+    bool RangeDrag = false, RangeZoom = false;
+    bool PaintDisplay = false;
     bool LonLatShown = false, LegendShown = false, ScaleShown = false;
     bool ClipboardUsed = false, AltYear = false;
     bool SetteiShown = false, LetterShown = false;
-    bool NameDeleteMode = false, RouteDone = false, MainStations = false;
+    bool RouteDone = false, MainStations = false;
     int32_t DistanceMode = 0;
     int32_t DistStartX = -100, DistStartY = -100;
     int32_t RailSetCount = 0;
@@ -284,8 +279,6 @@ public:
     std::vector<std::function<void()>> ReadoutHooks;
     // Control states and read-outs once the stack is drawn.
     std::vector<std::function<void(const DrawSettings&)>> AfterRedrawHooks;
-    // True while a tool places a point in the stored datum (the map is drawn unshifted).
-    std::vector<std::function<bool()>> PlacingTests;
     // Put the tool windows away on a click beside the map (the forms come after the main one).
     std::vector<std::function<void()>> ToolWindowClosers;
     // False stops the exit (unsaved work the user keeps).
@@ -398,11 +391,10 @@ public:
     static constexpr int VISIT_SIZE = 600;   // the area count's visit map is VISIT_SIZE x VISIT_SIZE
     TButton* Button11 = nullptr;             // "経緯度": longitude/latitude or map coordinates
     int32_t DistAnchorX = 0, DistAnchorY = 0;   // fixed end of the distance line
-    int32_t RangeStartX = 0, RangeStartY = 0, RangeSide = 0;
     float PointerLon = 0, PointerLat = 0;
     float RangeEndLon = 0, RangeEndLat = 0, RangeWidthKm = 0;
-    bool RouteMode = false, AreaMode = false, LegendDrag = false, ScaleDrag = false;
-    bool CrossDrawn = false, ReadingDrawn = false, OpenRegion = false;
+    bool LegendDrag = false, ScaleDrag = false;
+    bool ReadingDrawn = false, OpenRegion = false;
     int32_t RouteX[ROUTE_MAX] = {}, RouteY[ROUTE_MAX] = {};
     int32_t RouteLastX = 0, RouteLastY = 0;
     float AreaKm2 = 0;
@@ -412,16 +404,11 @@ public:
     void Image1MouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
     void Image1MouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
     void BtnCenterClick(TObject* Sender);    // "+": the next press sets the view centre
-    // Steps of the press chain that the main form carries out itself.
-    void PressRouteStart(int X, int Y);
-    void PressRoutePoint(int X, int Y);
-    void PressRangeStart(int X, int Y);
-    void PressCentre(int X, int Y);
+    // A press no tool takes starts a two-point distance.
     void PressDistanceStart(int X, int Y);
     void Button11Click(TObject* Sender);
     void OpenWebMapAt(int X, int Y);
     void ShowPointerReadout(int32_t x, int32_t y);
-    void DrawRangeSquare(int X, int Y);
     void ShowReadingAt(int X, int Y);
     static std::string FormatDms(const std::string& prefix, float degrees);
     static std::string SplitReadingSuffix(const std::string& reading);
@@ -689,10 +676,6 @@ public:
     // Draws the page; false when nothing was drawn (no map, stopped).
     bool PrintMap(QPrinter* printer);
 
-    // ---- Modes armed by the tool windows and tested by the map-press chain ----
-    bool IslandPickMode = false, IslandPlaceMode = false;
-    bool NamePickMode = false, NamePlaceMode = false;
-    bool LabelMode = false;
     int32_t LegendLeft = 0, LegendTop = 0, LegendRight = 0, LegendBottom = 0;  // legend box drawn last
     int32_t EditIndex = 0;        // next row of the correction or island grid
     int32_t NameIndex = 0;        // picked municipality name
@@ -700,45 +683,57 @@ public:
     int32_t IslandIndex = 0;      // picked island record
 
     // ---- The active map tool (navigation/Uopen_tools.cpp) ----
-    MapTool ActiveTool = MapTool::None;
-    // Ends every armed tool but t, giving back what each switched off, then
-    // records t as the one armed. The caller arms t's own flags after it.
-    void SetActiveTool(MapTool t);
-    // Esc, a window's close box and an area change end the tool this way.
+    // At most one tool is armed; the map image hands it every event. A window
+    // asks the tool, never a flag, what is armed.
+    MapTool* ActiveTool() const { return Tool.get(); }
+    // The armed T, also when it waits behind a one-press tool.
+    template <class T> T* ToolAs() const {
+        for (MapTool* t = Tool.get(); t; t = t->Suspended())
+            if (T* found = dynamic_cast<T*>(t)) return found;
+        return nullptr;
+    }
+    // Ends the armed tool (its End gives back what it switched on), then arms t.
+    void SetTool(std::unique_ptr<MapTool> t);
+    // Esc, a window's close box, an area change and a tool's own finish end it this way.
     void EndActiveTool();
-    // Whether any of t's flags is armed now.
-    bool ToolArmed(MapTool t) const;
+    // The armed tool handed over without its end, to be armed again later.
+    std::unique_ptr<MapTool> SuspendTool() { return std::move(Tool); }
+    template <class T> void EndTool() {
+        if (ToolAs<T>()) EndActiveTool();
+    }
+    // A T that did its work ends without calling anything off.
+    template <class T> void FinishTool() {
+        if (T* t = ToolAs<T>()) {
+            t->Finished = true;
+            EndActiveTool();
+        }
+    }
+    // Arms a T unless one is armed already, which then goes on as it is.
+    template <class T, class... Args> T& ArmTool(Args&&... args) {
+        if (T* t = ToolAs<T>()) return *t;
+        SetTool(std::make_unique<T>(std::forward<Args>(args)...));
+        return *ToolAs<T>();
+    }
     // An area load: no tool of the old map survives, nor the way back to its views.
     void AreaChanged();
     // The user closed f: the tool it armed ends with it.
     void EndToolOf(TForm* f);
     void EscapePressed() override;
-    // The ends of tools that the main form owns.
-    void EndAreaMode();
-    void EndRoute();
-    void EndRange();
-    void EndCentre();
-    // The texts the area count would take for borders, hidden while the area
-    // mode is on and given back at its end.
-    bool AreaHidTexts[3] = {};   // kokudo, ken_name, CBTownName as they were
-    bool AreaTextsHidden = false;
+    // What the map does with a move that no tool takes: the pointer's read-out
+    // (hot is where the cursor's point lies right of and below the pointer).
+    void PointerMoved(int X, int Y, int hot = 0);
+    // The event a tool gets for a press, move or release at (X, Y); the tools
+    // ended by the event before are freed here.
+    MapEvent EventAt(TMouseButton button, int X, int Y);
+    void DropLegend(int X, int Y);   // paint/: the end of the map's legend drag
+    void PaintAt(int X, int Y);      // paint/: the paint tool's fill at a pressed pixel
 
-    // ---- Map-press hand-offs ----
-    // The dispatcher (navigation/) owns the chain; a step whose action belongs to a
-    // tool window calls one of these, defined in that window's folder.
-    void PressStamp(int step, int X, int Y);          // labels/
-    void PressCircleCentre(int step, int X, int Y);   // lines/
-    void PressLinePoint(int step, int X, int Y);      // lines/
-    void PressPrefName(int step, int X, int Y);       // labels/
-    void PressCityPosition(int step, int X, int Y);   // names/
-    void PressExtraPosition(int step, int X, int Y);  // names/
-    void PressIsland(int step, int X, int Y);         // labels/
-    void PressName(int step, int X, int Y);           // names/
-    void PressPaint(int step, int X, int Y);          // paint/
-    void PressLabel(int step, int X, int Y);          // labels/
-    void MoveCircleCentre(int X, int Y);              // lines/: mouse move while a centre is armed
-    void DropLegend(int X, int Y);                    // paint/: mouse up ending a legend drag
+private:
+    std::unique_ptr<MapTool> Tool;
+    // Tools ended while one of their own handlers runs; freed at the next event.
+    std::vector<std::unique_ptr<MapTool>> EndedTools;
 
+public:
     // Each folder's layers and hooks, added as it wires its handlers.
     void AddPaintLayers();
     void AddLabelsLayers();

@@ -184,9 +184,6 @@ void TOpen::FormCreate(TObject* Sender) {
     Label31->SetCaption(gui::Format("%8.2f km", 0.0));
     Label28->SetCaption(gui::Format("%.1f km", 0.0));
     DataReady = false;
-    PaintMode = false;
-    RangeMode = false;
-    NameDeleteMode = false;
     RouteDone = false;
     TkBtn2->SetEnabled(false);
     TkBtn2->Font.Color = 0x808080;

@@ -161,7 +161,7 @@ void TLetter::EndProjectRestore(const std::vector<LabelRecord>& rows, bool shown
     if (!rows.empty()) {
         // As after "表示": the labels stand on the map, no placement armed.
         Label8->SetCaption("位置指定ボタンをクリック");
-        Open->LabelMode = false;
+        StopNewLabel();
         Button9->SetEnabled(true);
         LabelPlaced = true;
     }

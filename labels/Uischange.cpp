@@ -1,6 +1,7 @@
 #include "labels/Uischange.h"
 #include "gui/FormParts.h"
 #include "engine/Uopen.h"
+#include "labels/LabelTools.h"
 #include "navigation/Usettei.h"
 
 TIsChange* IsChange = nullptr;
@@ -43,8 +44,7 @@ TIsChange::TIsChange() : TForm("　島名表示位置編集") {
 }
 
 void TIsChange::Button1Click(TObject* Sender) {
-    Open->SetActiveTool(MapTool::Island);
-    Open->IslandPickMode = true;
+    Open->ArmTool<IslandTool>(*Open).Pick = true;
     Label15->Hide();
     Label16->SetCaption("島名をクリック");
 }
@@ -52,13 +52,13 @@ void TIsChange::Button1Click(TObject* Sender) {
 void TIsChange::Button2Click(TObject* Sender) {
     Label14->Hide();
     Label16->SetCaption("表示位置をクリック");
-    Open->SetActiveTool(MapTool::Island);
-    Open->IslandPlaceMode = true;
+    Open->ArmTool<IslandTool>(*Open).Place = true;
 }
 
 void TIsChange::Button3Click(TObject* Sender) {
     // Both steps are called off: a place armed before the cancel must not move the pick.
-    Open->IslandPickMode = Open->IslandPlaceMode = false;
+    // The tool's end comes back here once it is no longer armed.
+    if (Open->ToolAs<IslandTool>()) return Open->EndActiveTool();
     Open->IslandIndex = -1;
     Button1->SetEnabled(true);
     Button2->SetEnabled(false);

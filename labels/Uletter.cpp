@@ -1,6 +1,7 @@
 // The label window: its controls, the label files and the prefecture tables.
 #include "gui/FormParts.h"
 #include "labels/Uletter.h"
+#include "labels/LabelTools.h"
 #include "engine/Coords.h"
 #include "components/Mystr.h"
 #include "engine/Convert.h"
@@ -197,7 +198,6 @@ TLetter::TLetter() : TForm("　地図ラベル編集  ラベルテーブル") {
 }
 
 void TLetter::FormCreate(TObject* Sender) {
-    LabelMoveMode = false;
     LabelPlaced = false;
     CenterLabelMark = false;
     AllLabelsShown = true;
@@ -463,7 +463,7 @@ bool TLetter::ReadLabelFile(const std::string& path) {
 }
 
 void TLetter::Button3Click(TObject* Sender) {
-    Open->LabelMode = false;
+    StopNewLabel();
     Label8->SetCaption("位置指定ボタンをクリック");
     if (!SaveDialog1->Execute()) return;
     LabelFileName = SaveDialog1->FileName;
@@ -556,7 +556,7 @@ void TLetter::Button14Click(TObject* Sender) {
 
 void TLetter::Button4Click(TObject* Sender) {
     Label8->SetCaption("位置指定ボタンをクリック");
-    Open->LabelMode = false;
+    StopNewLabel();
     Button9->SetEnabled(true);
     Open->CBLabel->SetChecked(true);
     if (LabelPlaced) Open->DrawMap();
@@ -622,4 +622,21 @@ bool CellInt(const std::string& s, int32_t& v) {
     const std::optional<int> r = TryStrToInt(s);
     if (r) v = *r;
     return r.has_value();
+}
+
+void TLetter::StopNewLabel() {
+    if (auto* t = Open->ToolAs<LabelTool>()) {
+        t->NewLabel = false;
+        t->Settle();
+    }
+}
+
+bool TLetter::PlacingNewLabel() const {
+    const auto* t = Open->ToolAs<LabelTool>();
+    return t && t->NewLabel;
+}
+
+bool TLetter::MovingLabel() const {
+    const auto* t = Open->ToolAs<LabelTool>();
+    return t && t->MoveLabel;
 }

@@ -31,7 +31,10 @@ public:
     std::string LabelFileName;
 
     // ---- Modes and highlights ----
-    bool LabelMoveMode = false;      // the next press moves the label armed at row LabelMoveIndex
+    // The label tool's state, as the window shows it.
+    bool PlacingNewLabel() const;   // the next press places a new label
+    bool MovingLabel() const;       // the next press moves the label armed at row LabelMoveIndex
+    void StopNewLabel();            // no new label waits for a press
     void EndPlacing();               // no label waits for a press
     int32_t LabelMoveIndex = 0;
     uint32_t LabelMoveId = 0;        // that label, wherever a sort or a delete puts it

@@ -4,13 +4,14 @@
 #include "engine/Uopen.h"
 #include "gui/TextFile.h"
 #include "labels/Uinlabel.h"
+#include "labels/LabelTools.h"
 #include "labels/Uletter.h"
 #include <algorithm>
 #include <numeric>
 
 void TLetter::Button2Click(TObject* Sender) {
-    // A press on the map places the label: no other tool may wait for it.
-    if (RadioGroup1->ItemIndex() <= 0) Open->SetActiveTool(MapTool::Label);
+    // A press on the map places the label: any other tool ends first.
+    if (RadioGroup1->ItemIndex() <= 0 && !Open->ToolAs<LabelTool>()) Open->EndActiveTool();
     Button3->SetEnabled(true);
     Button4->SetEnabled(true);
     Button8->SetEnabled(true);
@@ -19,7 +20,7 @@ void TLetter::Button2Click(TObject* Sender) {
     int32_t x = 0, y = 0;
     if (method <= 0) {
         Label8->SetCaption("ラベル表示位置をクリック");
-        Open->LabelMode = true;
+        Open->ArmTool<LabelTool>(*Open).NewLabel = true;
         LabelPlaced = true;
         ShowCount();
         return;
@@ -86,8 +87,8 @@ void TLetter::RemoveLabelClick(TObject* Sender) {
 }
 
 void TLetter::EndPlacing() {
-    Open->LabelMode = false;
-    LabelMoveMode = false;
+    // The tool's end comes back here once it is no longer armed.
+    if (Open->ToolAs<LabelTool>()) return Open->EndActiveTool();
     Label8->SetCaption("位置指定ボタンをクリック");
 }
 
@@ -95,8 +96,7 @@ void TLetter::N1Click(TObject* Sender) {
     if (LabelCount < 1) return;
     LabelMoveIndex = StringGrid1->Row();
     LabelMoveId = LabelMoveIndex >= 0 && LabelMoveIndex < LabelCount ? LabelTable[LabelMoveIndex].id : 0;
-    Open->SetActiveTool(MapTool::Label);
-    LabelMoveMode = true;
+    Open->ArmTool<LabelTool>(*Open).MoveLabel = true;
     Button3->SetEnabled(true);
 }
 

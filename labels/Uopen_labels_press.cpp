@@ -4,26 +4,32 @@
 #include "engine/Convert.h"
 #include "engine/Coords.h"
 #include "engine/Uopen.h"
+#include "labels/LabelTools.h"
 #include "labels/Uischange.h"
 #include "labels/Uletter.h"
 #include "labels/Upagesdlg.h"
 #include "labels/Uprefset.h"
 #include "gui/Files.h"
 
-void TOpen::PressStamp(int step, int X, int Y) {
+// ---- symbols ----
+
+TForm* StampTool::Owner() const { return PagesDlg; }
+
+bool StampTool::Press(const MapEvent& e) {
     TPagesDlg* P = PagesDlg;
-    if (step == 9) {
+    if (P->StampDisabled) {
         MessageBox("スタンプ機能は現在無効になっています．　　　　\n有効ボタンをクリックしてスタンプ機能を有効にしてください．　　　　",
                    "スタンプ機能", MB_OK | MB_ICONEXCLAMATION);
-        P->StampMode = 0;
-        return;
+        P->DropStamp();
+        return false;
     }
     int32_t x, y;
-    if (P->TypedPositionMode) {
+    if (Typed) {
         x = P->TypedX, y = P->TypedY;
-        P->TypedPositionMode = false;
+        Typed = false;
     } else {
-        PressToData(X + 16, Y + 16, x, y);
+        // The cursor's point lies 16 pixels right of and below the pointer.
+        e.view.ToData(e.X + 16, e.Y + 16, x, y);
     }
     P->FullReported = false;
     if (P->AddPlacedSymbol(x, y)) {
@@ -31,87 +37,177 @@ void TOpen::PressStamp(int step, int X, int Y) {
         P->DrawSymbol(P->PlacedSymbols[P->PlacedSymbolCount - 1]);
     }
     P->Button6->SetEnabled(true);
+    return false;
 }
 
-void TOpen::PressPrefName(int step, int X, int Y) {
+bool StampTool::Move(const MapEvent& e) {
+    o.PointerMoved(e.X, e.Y, 16);
+    return true;
+}
+
+void StampTool::End() { PagesDlg->EndStamp(); }
+
+// ---- prefecture names ----
+
+TForm* PrefNameTool::Owner() const { return PrefSet; }
+
+bool PrefNameTool::Press(const MapEvent& e) {
     TLetter* L = Letter;
     int32_t x, y;
-    PressToData(X, Y, x, y);
-    if (step == 17) {
-        const int32_t r = TruncToInt(20 / ScaleX);
+    e.view.ToData(e.X, e.Y, x, y);
+    if (!Picked) {
+        const int32_t r = TruncToInt(20 / o.ScaleX);
         for (int i = 0; i < L->PrefNameCount; ++i) {
             const LabelRecord& rec = L->PrefNameTable[i];
             if (MapGap(rec.x, x) < r && MapGap(rec.y, y) < r) {
                 PrefSet->PrefNameIndex = i;
                 PrefSet->Label6->SetCaption(rec.text + " の移動する位置をクリックしてください");
-                PrefSet->PrefNamePickMode = false;
-                PrefSet->PrefNamePlaceMode = true;
-                return;
+                Picked = true;
+                return false;
             }
         }
         PrefSet->Label6->SetCaption("県名はありません");
-        return;
+        return false;
     }
     const int i = PrefSet->PrefNameIndex;
     if (i >= 0 && i < L->PrefNameCount) {
         L->PrefNameTable[i].x = x;
         L->PrefNameTable[i].y = y;
     }
-    DrawMap();
+    Finished = true;
+    o.EndActiveTool();
+    o.DrawMap();
     PrefSet->Label6->SetCaption("移動しました");
-    PrefSet->PrefNamePlaceMode = false;
     PrefSet->Button6->SetEnabled(true);
     PrefSet->Button7->SetEnabled(false);
+    return true;
 }
 
-void TOpen::PressIsland(int step, int X, int Y) {
+void PrefNameTool::End() {
+    if (!Finished) PrefSet->Button7Click(PrefSet);
+}
+
+// ---- island names ----
+
+TForm* IslandTool::Owner() const { return IsChange; }
+
+bool IslandTool::Press(const MapEvent& e) {
+    // A pick and a place armed together both take the press, the pick first.
+    if (Pick) PickAt(e);
+    if (Place) PlaceAt(e);
+    if (!Pick && !Place) {
+        Finished = true;
+        o.EndActiveTool();
+    }
+    return true;
+}
+
+void IslandTool::PickAt(const MapEvent& e) {
     TIsChange* I = IsChange;
     int32_t x, y;
-    PressToData(X, Y, x, y);
-    if (step == 21) {
-        I->StringGrid1->SetRowCount(EditIndex + 1);
-        I->StringGrid1->SetCells(0, EditIndex, std::to_string(x));
-        I->StringGrid1->SetCells(1, EditIndex, std::to_string(y));
-        for (int i = 0; i < IslandCount; ++i) {
-            int sx, sy;
-            MapToScreen(IslandRecords[i].x, IslandRecords[i].y, sx, sy);
-            if (std::abs(X - sx) <= 5 && std::abs(Y - sy) <= 5) {
-                I->StringGrid1->SetCells(2, EditIndex, IslandRecords[i].text);
-                I->Button1->SetEnabled(false);
-                I->Button2->SetEnabled(true);
-                I->Label15->Hide();
-                I->Label14->Show();
-                I->Label16->SetCaption("クリック");
-                IslandIndex = i;
-                IslandPickMode = false;
-                return;
-            }
+    e.view.ToData(e.X, e.Y, x, y);
+    const int row = o.EditIndex;
+    I->StringGrid1->SetRowCount(row + 1);
+    I->StringGrid1->SetCells(0, row, std::to_string(x));
+    I->StringGrid1->SetCells(1, row, std::to_string(y));
+    for (int i = 0; i < o.IslandCount; ++i) {
+        int sx, sy;
+        e.view.ToScreen(o.IslandRecords[i].x, o.IslandRecords[i].y, sx, sy);
+        if (std::abs(e.X - sx) <= 5 && std::abs(e.Y - sy) <= 5) {
+            I->StringGrid1->SetCells(2, row, o.IslandRecords[i].text);
+            I->Button1->SetEnabled(false);
+            I->Button2->SetEnabled(true);
+            I->Label15->Hide();
+            I->Label14->Show();
+            I->Label16->SetCaption("クリック");
+            o.IslandIndex = i;
+            Pick = false;
+            return;
         }
-        I->StringGrid1->SetCells(2, EditIndex, "該当なし");
-        return;
     }
-    IslandPlaceMode = false;
-    if (IslandIndex < 0 || IslandIndex >= IslandCount) return;
-    I->StringGrid1->SetCells(3, EditIndex, std::to_string(x));
-    I->StringGrid1->SetCells(4, EditIndex, std::to_string(y));
-    IslandRecord& rec = IslandRecords[IslandIndex];
+    I->StringGrid1->SetCells(2, row, "該当なし");
+}
+
+void IslandTool::PlaceAt(const MapEvent& e) {
+    TIsChange* I = IsChange;
+    int32_t x, y;
+    e.view.ToData(e.X, e.Y, x, y);
+    Place = false;
+    if (o.IslandIndex < 0 || o.IslandIndex >= o.IslandCount) return;
+    I->StringGrid1->SetCells(3, o.EditIndex, std::to_string(x));
+    I->StringGrid1->SetCells(4, o.EditIndex, std::to_string(y));
+    TOpen::IslandRecord& rec = o.IslandRecords[o.IslandIndex];
     const int32_t oldX = rec.x, oldY = rec.y;
     rec.x = x, rec.y = y;
-    if (!WriteIslandFile()) {
+    if (!o.WriteIslandFile()) {
         // The file keeps the old position, so the list does too.
         rec.x = oldX, rec.y = oldY;
-        MessageBox(gui::Format("島名ファイル %s を書き込むことができません", IslandFilePath.c_str()), "ファイル保存エラー",
-                   MB_OK | MB_ICONEXCLAMATION);
+        MessageBox(gui::Format("島名ファイル %s を書き込むことができません", o.IslandFilePath.c_str()),
+                   "ファイル保存エラー", MB_OK | MB_ICONEXCLAMATION);
     } else {
-        DrawMap();
-        EditIndex++;
-        I->Label13->SetCaption(std::to_string(EditIndex));
+        o.DrawMap();
+        o.EditIndex++;
+        I->Label13->SetCaption(std::to_string(o.EditIndex));
     }
     I->Label15->Show();
     I->Label14->Hide();
     I->Button1->SetEnabled(true);
     I->Button2->SetEnabled(false);
     I->Label16->SetCaption("クリック");
+}
+
+void IslandTool::End() {
+    if (!Finished) IsChange->Button3Click(IsChange);
+}
+
+// ---- labels ----
+
+TForm* LabelTool::Owner() const { return Letter; }
+
+bool LabelTool::Press(const MapEvent& e) {
+    TLetter* L = Letter;
+    int32_t x, y;
+    e.view.ToData(e.X, e.Y, x, y);
+    // A label being moved while a new one is placed waits for the press after.
+    if (NewLabel) {
+        NewLabel = false;
+        Settle();
+        if (!L->AddNewLabel(x, y)) return false;
+        L->ShowCount();
+        o.DrawMap();
+        return false;
+    }
+    const int i = L->RowOfLabel(L->LabelMoveId, L->LabelMoveIndex);
+    if (i >= 0) {
+        L->LabelTable[i].x = x;
+        L->LabelTable[i].y = y;
+        L->ShowTable();
+    }
+    L->LabelPlaced = true;
+    MoveLabel = false;
+    L->Button4Click(L);
+    Settle();
+    return true;
+}
+
+bool LabelTool::Move(const MapEvent& e) {
+    if (!NewLabel) return false;
+    const TOpen::MapPoint p = o.PointAt(e.X, e.Y);
+    o.ShowPointerReadout(p.x, p.y);
+    o.Label15->SetCaption(TOpen::DistanceText(0));
+    o.DistStartX = e.X;
+    o.DistStartY = e.Y;
+    return true;
+}
+
+void LabelTool::Settle() {
+    if (NewLabel || MoveLabel || o.ToolAs<LabelTool>() != this) return;
+    Finished = true;
+    o.EndActiveTool();
+}
+
+void LabelTool::End() {
+    if (!Finished) Letter->EndPlacing();
 }
 
 bool TOpen::WriteIslandFile() {
@@ -134,7 +230,7 @@ std::string TOpen::IslandEditPath() const {
 }
 
 void TOpen::EndIslandEdit() {
-    IslandPickMode = IslandPlaceMode = false;
+    EndTool<IslandTool>();
     IslandIndex = -1;
     IslandRecords.clear();
     IslandCount = 0;
@@ -199,28 +295,6 @@ void TOpen::LoadIslandEditList() {
     IsChange->Label15->Show();
     IsChange->Label14->Hide();
     IsChange->Label16->SetCaption("クリック");
-}
-
-void TOpen::PressLabel(int step, int X, int Y) {
-    TLetter* L = Letter;
-    int32_t x, y;
-    PressToData(X, Y, x, y);
-    if (step == 28) {
-        const int i = L->RowOfLabel(L->LabelMoveId, L->LabelMoveIndex);
-        if (i >= 0) {
-            L->LabelTable[i].x = x;
-            L->LabelTable[i].y = y;
-            L->ShowTable();
-        }
-        L->LabelPlaced = true;
-        L->Button4Click(L);
-        L->LabelMoveMode = false;
-        return;
-    }
-    LabelMode = false;
-    if (!L->AddNewLabel(x, y)) return;
-    L->ShowCount();
-    DrawMap();
 }
 
 void TOpen::WireLabelsHandlers() {

@@ -160,7 +160,7 @@ void TOpen::AddLabelsLayers() {
         ReadLabelSettings(s);
     });
     Layers.Add(
-        LayerPlace::Islands, [this](const DrawSettings& s) { return !PaintMode && s.Islands; },
+        LayerPlace::Islands, [](const DrawSettings& s) { return !s.Painting && s.Islands; },
         [this](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawIslands(cv, v, s); });
     Layers.Add(
         LayerPlace::Mountains, [](const DrawSettings& s) { return s.Mountains; },
@@ -183,7 +183,6 @@ void TOpen::AddLabelsLayers() {
     Layers.Add(
         LayerPlace::PrefSeats, [](const DrawSettings& s) { return s.PrefBorder && s.KenOffice; },
         [this](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawPrefLayer(cv, v, s, true); });
-    PlacingTests.push_back([] { return PagesDlg && PagesDlg->StampMode == 1; });
     ToolWindowClosers.push_back([] { Letter->Close(); });
     ToolWindowClosers.push_back([] { PagesDlg->Close(); });
 }

@@ -5,6 +5,7 @@
 #include "engine/Convert.h"
 #include "engine/Coords.h"
 #include "engine/Uopen.h"
+#include "labels/LabelTools.h"
 #include "gui/Files.h"
 #include "gui/TextFile.h"
 #include <filesystem>
@@ -86,10 +87,7 @@ TPagesDlg::TPagesDlg() : TForm("　記号パレット") {
         StampLabels[t] = lbl(tabs[t], "有効", 310, 92, 40);
         StampLabels[t]->SetFontColor(0xFF0000);
     }
-    tabs[0]->OnMouseDown = [this](TObject*, TMouseButton, TShiftState, int, int) {
-        Open->SetActiveTool(MapTool::Stamp);
-        StampMode = 1;
-    };
+    tabs[0]->OnMouseDown = [](TObject*, TMouseButton, TShiftState, int, int) { Open->ArmTool<StampTool>(*Open); };
 
     Button3 = btn(tabs[3], "削　除", 8, 8, 70);
     Button4 = btn(tabs[3], "呼　出", 84, 8, 70);
@@ -214,7 +212,6 @@ void TPagesDlg::FormCreate(TObject* Sender) {
     Button1->SetCaption("非表示");
     Label41->SetCaption("");
     StampDisabled = false;
-    TypedPositionMode = false;
     Button6->SetCaption("無 効");
     for (TLabel* l : StampLabels) l->SetCaption("有効"), l->SetFontColor(0xFF0000);
 }
@@ -266,7 +263,7 @@ void TPagesDlg::SelectSymbol(int code) {
     bool missing;
     QImage pic = LoadPicture(MarkPath(name), missing);
     const bool found = !missing;
-    if (!stamp || found) Open->SetActiveTool(MapTool::Stamp);
+    if (!stamp || found) Open->ArmTool<StampTool>(*Open);
     if (missing) pic = LoadPicture(MarkPath("blank.bmp"), missing);
     SymbolCode = code;
     SymbolBitmap->Image() = missing ? QImage(16, 16, QImage::Format_RGB32) : pic;
@@ -281,7 +278,6 @@ void TPagesDlg::SelectSymbol(int code) {
         CursorId = 200;
     else
         CursorId = uint16_t(100 + code - 500);
-    if (!stamp || found) StampMode = 1;
     SetMapCursor(CursorId);
 }
 
@@ -495,16 +491,15 @@ void TPagesDlg::Button6Click(TObject* Sender) {
     if (!StampDisabled) {
         Button6->SetCaption("無効");
         Button6->SetHint("スタンプ機能を無効すにる");
-        Open->SetActiveTool(MapTool::Stamp);
+        Open->ArmTool<StampTool>(*Open);
         SetMapCursor(CursorId);
         for (TLabel* l : StampLabels) l->SetCaption("有効"), l->SetFontColor(0xFF0000);
-        StampMode = 1;
     } else {
         Button6->SetCaption("有効");
         Button6->SetHint("スタンプ機能を有効にする");
         SetMapCursor(crDefault);
         for (TLabel* l : StampLabels) l->SetCaption("無効"), l->SetFontColor(255);
-        StampMode = 0;
+        DropStamp();
     }
     Open->DistanceMode = 0;
 }
@@ -515,8 +510,8 @@ void TPagesDlg::HelpBtnClick(TObject* Sender) {
 }
 
 void TPagesDlg::EndStamp() {
-    StampMode = 0;
-    TypedPositionMode = false;
+    // The tool's end comes back here once it is no longer armed.
+    if (Open->ToolAs<StampTool>()) return Open->EndActiveTool();
     CursorId = 0;
     SetMapCursor(crDefault);
 }
@@ -525,7 +520,7 @@ void TPagesDlg::BtnIchiClick(TObject* Sender) {
     if (StampDisabled) {
         MessageBox("スタンプ機能は現在無効になっています．　　　　\n有効ボタンをクリックしてスタンプ機能を有効にしてください．　　　　",
                    "スタンプ機能", MB_OK | MB_ICONEXCLAMATION);
-        StampMode = 0;
+        DropStamp();
         return;
     }
     std::string lonText = Edit2->Text(), latText = Edit3->Text();
@@ -540,15 +535,10 @@ void TPagesDlg::BtnIchiClick(TObject* Sender) {
     // A reading of the survey's web map (WGS) is corrected by the box alone.
     if (CBGSICor->Checked()) TypedX += 30, TypedY -= 45;
     else Open->DrawnView.TypedToData(TypedX, TypedY);
-    Open->SetActiveTool(MapTool::Stamp);
-    TypedPositionMode = true;
-    StampMode = 1;
+    Open->ArmTool<StampTool>(*Open).Typed = true;
     TShiftState st;
     st.Left = true;
-    if (Open->Image1->OnMouseDown)
-        Open->Image1->OnMouseDown(Open->Image1, mbLeft, st, 0, 0);
-    else
-        Open->PressStamp(10, 0, 0);
+    Open->Image1MouseDown(Open->Image1, mbLeft, st, 0, 0);
 }
 
 bool TPagesDlg::ParseSymbolLine(const std::string& line, PlacedSymbol& s) {
@@ -734,3 +724,13 @@ void TPagesDlg::ExportCustomSymbols() {
         if (gui::FileExists(from)) gui::CopyFileKeepTime(from, gui::NativePath(folder + "/" + std::to_string(c) + ".bmp"));
     }
 }
+
+// The switch is off: no symbol waits for a press, but the symbol and its
+// cursor stay chosen for when it is on again.
+void TPagesDlg::DropStamp() {
+    const uint16_t id = CursorId;
+    EndStamp();
+    CursorId = id;
+}
+
+bool TPagesDlg::Stamping() const { return Open->ToolAs<StampTool>() != nullptr; }

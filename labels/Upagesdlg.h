@@ -25,10 +25,8 @@ public:
     std::vector<PlacedSymbol> PlacedSymbols;
     int PlacedSymbolCount = 0;
 
-    // 1 while a map click stamps a symbol (the stamp switch is on).
-    int StampMode = 0;
+    bool Stamping() const;           // the stamp tool is armed: a map press stamps a symbol
     bool StampDisabled = false;      // the stamp switch is off
-    bool TypedPositionMode = false;  // the next stamp goes to TypedX, TypedY
     int32_t TypedX = 0, TypedY = 0;
     int32_t SymbolCode = 100;
     uint16_t CursorId = 0;           // the map cursor while placing; 301 while a route is measured
@@ -59,6 +57,7 @@ public:
     void SelectSymbol(int code);
     void SetMapCursor(int id);
     void EndStamp();   // no symbol waits for a press; the map's own cursor is back
+    void DropStamp();  // as EndStamp, keeping the chosen symbol's cursor
     bool AddPlacedSymbol(int32_t x, int32_t y);
     // Onto the screen at the view drawn last, then the captions and the datum.
     void DrawSymbol(const PlacedSymbol& s);

@@ -1,6 +1,7 @@
 #include "labels/Uprefset.h"
 #include "gui/FormParts.h"
 #include "engine/Uopen.h"
+#include "labels/LabelTools.h"
 #include "labels/Uletter.h"
 #include "navigation/Usettei.h"
 
@@ -80,7 +81,6 @@ void TPrefSet::FillSwatches() {
 
 void TPrefSet::FormCreate(TObject* Sender) {
     FillSwatches();
-    PrefNamePickMode = PrefNamePlaceMode = false;
     Label6->SetCaption("");
 }
 
@@ -111,15 +111,15 @@ void TPrefSet::Button4Click(TObject* Sender) {
 }
 
 void TPrefSet::Button5Click(TObject* Sender) {
-    Open->SetActiveTool(MapTool::PrefName);
+    Open->SetTool(std::make_unique<PrefNameTool>(*Open));
     Label6->SetCaption("移動する県名をクリックしてください");
-    PrefNamePickMode = true;
     Button7->SetEnabled(true);
 }
 
 void TPrefSet::Button7Click(TObject* Sender) {
+    // The tool's end comes back here once it is no longer armed.
+    if (Open->ToolAs<PrefNameTool>()) return Open->EndActiveTool();
     Label6->SetCaption("移動をキャンセルしました");
-    PrefNamePickMode = PrefNamePlaceMode = false;
     Button7->SetEnabled(false);
 }
 

@@ -17,7 +17,6 @@ public:
     TCheckBox *CheckBox1, *CheckBox2, *CheckBox3, *CheckBox4;
     TLabel* Label6;     // what a map click does next
     TColorDialog* ColorDialog1;
-    bool PrefNamePickMode = false, PrefNamePlaceMode = false;
     int32_t PrefNameIndex = 0;
 
     void FillSwatches();

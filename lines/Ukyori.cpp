@@ -4,6 +4,7 @@
 #include "engine/Convert.h"
 #include "engine/Coords.h"
 #include "engine/Uopen.h"
+#include "lines/LineTools.h"
 #include "gui/TextFile.h"
 #include <algorithm>
 #include <climits>
@@ -93,7 +94,6 @@ TKyori::TKyori() : TForm("　距離円（同心円）") {
 
 void TKyori::FormCreate(TObject*) {
     CircleCentreSet = false;
-    CircleCentreMode = false;
     CircleColor = 255;
     CircleCount = 0;
     FillSwatch(Image1, CircleColor);
@@ -153,8 +153,7 @@ void TKyori::EnableAttributeControls() {
 void TKyori::Button1Click(TObject*) {
     if (!CBCenter->Checked()) {
         Label6->SetCaption("距離円の中心を指定してください");
-        Open->SetActiveTool(MapTool::CircleCentre);
-        CircleCentreMode = true;
+        Open->SetTool(std::make_unique<CircleCentreTool>(*Open));
         CircleCentreSet = false;
         return;
     }
@@ -258,12 +257,13 @@ void TKyori::Button4Click(TObject*) {
 }
 
 void TKyori::EndCentreMode() {
-    CircleCentreMode = false;
+    // The tool's end comes back here once it is no longer armed.
+    if (Open->ToolAs<CircleCentreTool>()) return Open->EndActiveTool();
     Label6->SetCaption("");
 }
 
 void TKyori::Button2Click(TObject*) {
-    CircleCentreMode = false;
+    Open->FinishTool<CircleCentreTool>();
     CircleCentreSet = false;
     for (QWidget* w : std::initializer_list<QWidget*>{RadioGroup1, CheckBox1, CheckBox2, CheckBox3, UpDown1, UpDown2,
                                                       Button3, Edit1, Edit2})
@@ -406,8 +406,7 @@ void TOpen::DrawDistanceCircles(TCanvas& canvas, const MapView& view) {
 
 void TOpen::NCircleClick(TObject*) {
     Kyori->Label6->SetCaption("距離円の中心を指定してください");
-    SetActiveTool(MapTool::CircleCentre);
-    Kyori->CircleCentreMode = true;
+    SetTool(std::make_unique<CircleCentreTool>(*this));
     Kyori->CircleCentreSet = false;
     Kyori->Show();
 }
@@ -423,31 +422,46 @@ void TOpen::Button13Click(TObject*) {
 
 // The read-out shows the displayed position of the pixel's centre; the circle
 // keeps the Tokyo datum.
-void TOpen::PressCircleCentre(int, int X, int Y) {
+TForm* CircleCentreTool::Owner() const { return Kyori; }
+
+bool CircleCentreTool::Press(const MapEvent& e) {
     int32_t x, y;
-    DrawnView.CentreToMap(X, Y, x, y);
+    e.view.CentreToMap(e.X, e.Y, x, y);
     Kyori->Label1->SetCaption(std::to_string(x));
     Kyori->Label2->SetCaption(std::to_string(y));
-    PointerLon = LonOf(x);
-    PointerLat = LatOf(y);
-    Kyori->Label8->SetCaption(FormatDms("緯度 ", LatOf(y)));
-    Kyori->Label7->SetCaption(FormatDms("経度 ", LonOf(x)));
-    Kyori->CircleCentreMode = false;
+    o.PointerLon = LonOf(x);
+    o.PointerLat = LatOf(y);
+    Kyori->Label8->SetCaption(TOpen::FormatDms("緯度 ", LatOf(y)));
+    Kyori->Label7->SetCaption(TOpen::FormatDms("経度 ", LonOf(x)));
+    o.FinishTool<CircleCentreTool>();
     Kyori->CircleCentreSet = true;
     Kyori->EnableAttributeControls();
-    PressToData(X, Y, x, y);
-    if (!Kyori->AddCircle(x, y)) return;
-    if (Kyori->CheckBox6->Checked()) DrawDistanceCircles();
-    else DrawMap();
+    e.view.ToData(e.X, e.Y, x, y);
+    if (!Kyori->AddCircle(x, y)) return false;
+    if (Kyori->CheckBox6->Checked()) o.DrawDistanceCircles();
+    else o.DrawMap();
+    return false;
 }
 
 // The pixel's centre: typed back, it lands on this pixel.
-void TOpen::MoveCircleCentre(int X, int Y) {
+bool CircleCentreTool::Move(const MapEvent& e) {
     int32_t x, y;
-    DrawnView.CentreToMap(X, Y, x, y);
+    e.view.CentreToMap(e.X, e.Y, x, y);
     Kyori->Label1->SetCaption(std::to_string(x));
     Kyori->Label2->SetCaption(std::to_string(y));
-    if (Kyori->CBCenter->Checked()) return;
-    Kyori->EdLat->SetText(FormatDms("", LatOf(y)));
-    Kyori->EdLon->SetText(FormatDms("", LonOf(x)));
+    if (!Kyori->CBCenter->Checked()) {
+        Kyori->EdLat->SetText(TOpen::FormatDms("", LatOf(y)));
+        Kyori->EdLon->SetText(TOpen::FormatDms("", LonOf(x)));
+    }
+    const TOpen::MapPoint p = o.PointAt(e.X, e.Y);
+    o.PointerLon = p.lon;
+    o.PointerLat = p.lat;
+    o.ShowPointerReadout(p.x, p.y);
+    return true;
 }
+
+void CircleCentreTool::End() {
+    if (!Finished) Kyori->EndCentreMode();
+}
+
+bool TKyori::CentreArmed() const { return Open->ToolAs<CircleCentreTool>() != nullptr; }

@@ -42,7 +42,7 @@ public:
 
     kyorien Circles[CIRCLE_MAX] = {};
     int32_t CircleCount = 0;
-    bool CircleCentreMode = false;   // the next map press gives a circle centre
+    bool CentreArmed() const;   // the next map press gives a circle centre
     void EndCentreMode();
     bool CircleCentreSet = false;
     TColor CircleColor = 255;

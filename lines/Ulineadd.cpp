@@ -6,6 +6,7 @@
 #include "engine/Convert.h"
 #include "engine/Coords.h"
 #include "engine/Uopen.h"
+#include "lines/LineTools.h"
 #include "gui/Files.h"
 #include "gui/TextFile.h"
 #include "labels/Uletter.h"
@@ -253,7 +254,7 @@ void TLineAdd::EnablePointControls() {
 // Opened from the main window. A line in hand keeps its controls as they are,
 // so that it can still be ended, saved or left; without one the editor starts afresh.
 void TLineAdd::OpenEditor() {
-    if (PointCount() == 0 && PointMode == 0) {
+    if (PointCount() == 0 && PointMode() == 0) {
         DisableEditControls();
         for (QWidget* w : std::initializer_list<QWidget*>{Button1, Button2, BtnFile}) w->setEnabled(true);
     }
@@ -362,13 +363,14 @@ void TLineAdd::Button2Click(TObject*) {
         MessageBox("編集された線データが保存されていませんが，新規にデータを作成しますか？　　　　", "線データ新規作成",
                    MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
         return;
-    Open->SetActiveTool(MapTool::LinePoint);
+    // Any other tool ends first; the line's points are placed from the press after this redraw.
+    if (!Open->ToolAs<LinePointTool>()) Open->EndActiveTool();
     EditFileName.clear();
     SetPoints({});   // the old line leaves the map with this redraw
     Open->DrawMap();
     Label10->SetCaption("新規作成");
     Label7->SetCaption("0 番目の点を指定してください");
-    PointMode = 1;
+    ArmPoint(LinePointTool::Append);
     EditLineShown = true;
     DisableEditControls();
     Button10->SetEnabled(true);
@@ -379,24 +381,23 @@ void TLineAdd::Button2Click(TObject*) {
 
 // The press awaited is called off: adding ends as "終わり" ends it, an insert
 // gives back the row it opened, a move leaves the point where it was.
-void TLineAdd::EndPointMode() {
-    if (PointMode == 1) {
+void TLineAdd::EndPointMode(int kind) {
+    if (kind == LinePointTool::Append) {
         Button10Click(Button10);
         return;
     }
-    if (PointMode == 2) {
+    if (kind == LinePointTool::Insert) {
         DropOpenRow();
         Label7->SetCaption("挿入を中止しました");
     } else {
         Label7->SetCaption("移動を中止しました");
     }
-    PointMode = 0;
     EnablePointControls();
     Open->DrawMap();
 }
 
 void TLineAdd::Button10Click(TObject*) {
-    PointMode = 0;
+    Open->FinishTool<LinePointTool>();
     LineSaved = 0;
     DropOpenRow();   // an append ended before its press
     if (PointCount() >= 2) {
@@ -423,15 +424,14 @@ void TLineAdd::Button10Click(TObject*) {
 }
 
 void TLineAdd::Button7Click(TObject*) {
-    Open->SetActiveTool(MapTool::LinePoint);
     int r = StringGrid1->Row();
     const bool append = CheckBox7->Checked();
     if (append || r < 0 || r >= PointCount()) {
         r = PointCount() - 1;
-        PointMode = append ? 1 : 2;
+        ArmPoint(append ? LinePointTool::Append : LinePointTool::Insert);
         if (append) Button13->SetEnabled(true);
     } else {
-        PointMode = 2;
+        ArmPoint(LinePointTool::Insert);
     }
     Label7->SetCaption(std::to_string(r + 1) + " 番目の点を指定してください");
     // Rows after r move down one; their numbers follow.
@@ -463,14 +463,13 @@ void TLineAdd::Button11Click(TObject*) {
     if (PointCount() <= 0) return;
     SelectedPoint = std::clamp(StringGrid1->Row(), 0, PointCount() - 1);
     Label7->SetCaption(std::to_string(SelectedPoint) + " 番目の点の移動先を指定してください");
-    Open->SetActiveTool(MapTool::LinePoint);
-    PointMode = 3;
+    ArmPoint(LinePointTool::MovePoint);
     DisableEditControls();
     LineSaved = 0;
 }
 
 void TLineAdd::Button13Click(TObject*) {
-    if (PointMode == 2) {
+    if (PointMode() == LinePointTool::Insert) {
         SetPoint(SelectedPoint, {0, 0});
     } else {
         const int n = PointCount();
@@ -605,7 +604,7 @@ void TLineAdd::Button5Click(TObject*) {
         MessageBox("編集中の線データが保存されていませんが，編集作業を終了しますか？　　　　", "線データ編集作業の終了",
                    MB_OKCANCEL) != IDOK)
         return;
-    PointMode = 0;
+    Open->FinishTool<LinePointTool>();
     SetPoints({});
     DisableEditControls();
     for (QWidget* w : std::initializer_list<QWidget*>{Button1, Button2, BtnFile}) w->setEnabled(true);
@@ -677,7 +676,7 @@ void TLineAdd::Button1Click(TObject*) {
         SetUserFiles(std::move(kept));
         Label18->SetCaption(std::to_string(LineFileCount) + " 個読み込み");
     }
-    PointMode = 0;
+    Open->FinishTool<LinePointTool>();
     EditFileName = path;
     const std::string name = gui::ExtractFileName(path);
     Label10->SetCaption(name);
@@ -834,3 +833,11 @@ void TLineAdd::Button14Click(TObject*) {
 }
 
 void TLineAdd::Button15Click(TObject*) { LineSet->Show(); }
+
+int TLineAdd::PointMode() const {
+    const auto* t = Open->ToolAs<LinePointTool>();
+    return t ? t->kind : 0;
+}
+
+// The kind armed before goes on as this one, without being called off.
+void TLineAdd::ArmPoint(int kind) { Open->ArmTool<LinePointTool>(*Open, LinePointTool::Append).kind = LinePointTool::Kind(kind); }

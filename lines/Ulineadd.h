@@ -91,7 +91,8 @@ public:
     std::vector<LinePoint> Points;
     int PointCount() const;      // the rows that hold a point
     // What the next map press does: 0 nothing, 1 add at the end, 2 set the inserted row, 3 move the selected row.
-    int PointMode = 0;
+    int PointMode() const;
+    void ArmPoint(int kind);
     int32_t SelectedPoint = 0;   // row an insert or move press fills
     TColor LineColor = 0;
     int32_t EditLineWidth = 1;
@@ -173,7 +174,7 @@ public:
     void Button8Click(TObject* Sender);    // hidden: one colour for all
     void Button9Click(TObject* Sender);    // parallel shift
     void Button10Click(TObject* Sender);   // end adding
-    void EndPointMode();
+    void EndPointMode(int kind);
     void Button11Click(TObject* Sender);   // move
     void Button12Click(TObject* Sender);   // colour
     void Button13Click(TObject* Sender);   // break

@@ -216,7 +216,7 @@ void TLineAdd::DrawFilePoints(TCanvas& canvas, const MapView& view, const LineFi
 // The layer of the loaded files: the user's files changed on disk are read
 // again, the colours numbered, the two tables shown, then the lines drawn.
 void TLineAdd::DrawLineFiles() {
-    if (Open->PaintMode && !PaintLine) return;
+    if (Open->ActiveTool() && Open->ActiveTool()->Paints() && !PaintLine) return;
     if (!CheckBox2->Checked()) return;
     ReadChangedUserFiles();
     NumberLineFiles();

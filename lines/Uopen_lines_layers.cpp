@@ -35,7 +35,7 @@ void TOpen::AddLinesLayers() {
         LayerPlace::LinesUnder, [](const DrawSettings& s) { return s.LineFilesShown && s.LinesUnderPaint; },
         PaintLineFiles, [](const DrawSettings&) { RefreshLineFiles(); });
     Layers.Add(
-        LayerPlace::LinesOver, [this](const DrawSettings& s) { return s.LineFilesShown && !PaintMode; },
+        LayerPlace::LinesOver, [](const DrawSettings& s) { return s.LineFilesShown && !s.Painting; },
         PaintLineFiles,
         [](const DrawSettings& s) {
             if (!(s.MapWrite && s.LinesUnderPaint)) RefreshLineFiles();
@@ -51,16 +51,15 @@ void TOpen::AddLinesLayers() {
         LayerPlace::EditLineShown, [](const DrawSettings& s) { return s.EditLineShown; },
         [](TCanvas& cv, const MapView& v, const DrawSettings& s) { LineAdd->DrawEditLine(cv, v, s); });
 
-    AfterRedrawHooks.push_back([this](const DrawSettings& s) {
+    AfterRedrawHooks.push_back([](const DrawSettings& s) {
         if (!s.Circles) Kyori->Label6->SetCaption("距離円は非表示です");
         else Kyori->Label6->SetCaption(Kyori->CheckBox6->Checked() ? "距離円を追加しました" : "距離円を描きました");
         // The two tables show the files as this redraw numbered them.
-        if (s.LineFilesShown && (!PaintMode || (s.MapWrite && s.LinesUnderPaint))) {
+        if (s.LineFilesShown && (!s.Painting || (s.MapWrite && s.LinesUnderPaint))) {
             LineSet->ShowLines();
             Rail->ShowLines();
         }
     });
-    PlacingTests.push_back([] { return LineAdd && LineAdd->PointMode != 0; });
     ExitChecks.push_back([] {
         return !(LineAdd->PointCount() > 1 && !LineAdd->LineSaved) ||
                Application->MessageBox(

@@ -3,17 +3,20 @@
 #include "engine/Uopen.h"
 #include "gui/TextFile.h"
 #include "labels/Uletter.h"
+#include "lines/LineTools.h"
 #include "lines/Ukyori.h"
 #include "lines/Ulineadd.h"
 #include "lines/Ulineset.h"
 #include "lines/Urail.h"
 #include "navigation/Usettei.h"
 
-void TOpen::PressLinePoint(int step, int X, int Y) {
+TForm* LinePointTool::Owner() const { return LineAdd; }
+
+bool LinePointTool::Press(const MapEvent& e) {
     TLineAdd* la = LineAdd;
     int32_t x, y;
-    PressToData(X, Y, x, y);
-    if (step == 14) {
+    e.view.ToData(e.X, e.Y, x, y);
+    if (kind == Append) {
         const int n = la->PointCount();
         la->SetPoint(n, {x, y});
         la->DrawEditLine();
@@ -22,25 +25,29 @@ void TOpen::PressLinePoint(int step, int X, int Y) {
         la->UpDown1->SetPosition(n);
         la->Label7->SetCaption(std::to_string(n + 1) + " 番目の点を指定してください");
         la->LineSaved = 0;
-    } else if (step == 15) {
-        const int i = la->SelectedPoint;
-        la->SetPoint(i, {x, y});
-        la->PointMode = 0;
-        DrawMap();
+        return false;
+    }
+    const int i = la->SelectedPoint;
+    const Kind done = kind;
+    la->SetPoint(i, {x, y});
+    o.FinishTool<LinePointTool>();
+    o.DrawMap();
+    if (done == Insert) {
         la->DrawEditLine();
         la->StringGrid1->SetRow(i);
         la->EnablePointControls();
         la->Label7->SetCaption("挿入しました");
-    } else if (step == 16) {
-        const int i = la->SelectedPoint;
-        la->SetPoint(i, {x, y});
-        la->PointMode = 0;
-        DrawMap();
+    } else {
         la->StringGrid1->SetRow(i < la->PointCount() - 1 ? i + 1 : i);
         la->StringGrid1Click(la->StringGrid1);
         la->EnablePointControls();
         la->Label7->SetCaption("移動しました");
     }
+    return false;
+}
+
+void LinePointTool::End() {
+    if (!Finished) LineAdd->EndPointMode(kind);
 }
 
 void TOpen::N16Click(TObject*) {

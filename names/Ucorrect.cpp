@@ -1,6 +1,7 @@
 #include "names/Ucorrect.h"
 #include "engine/Convert.h"
 #include "engine/Uopen.h"
+#include "names/NameTools.h"
 #include "names/Uextra.h"
 #include "names/NameFiles.h"
 #include <vector>
@@ -60,8 +61,7 @@ TCorrect::TCorrect() : TForm("市区町村名位置修正") {
 }
 
 void TCorrect::Button1Click(TObject* Sender) {
-    Open->SetActiveTool(MapTool::NameCorrect);
-    Open->NamePickMode = true;
+    Open->ArmTool<NameCorrectTool>(*Open).Pick = true;
     Button2->SetEnabled(false);
     Button3->SetEnabled(false);
     Label14->Hide();
@@ -72,8 +72,7 @@ void TCorrect::Button1Click(TObject* Sender) {
 void TCorrect::Button2Click(TObject* Sender) {
     Label15->Hide();
     Label16->SetCaption("表示位置クリック");
-    Open->SetActiveTool(MapTool::NameCorrect);
-    Open->NamePlaceMode = true;
+    Open->ArmTool<NameCorrectTool>(*Open).Place = true;
 }
 
 bool TCorrect::HasCompletedRow() const {
@@ -85,10 +84,10 @@ bool TCorrect::HasCompletedRow() const {
 void TCorrect::UpdateFileButton() { Button3->SetEnabled(Open->SELECT == 1 && HasCompletedRow()); }
 
 void TCorrect::EndPick() {
-    PickedRow = -1;
-    Open->NamePickMode = false;
     // A name no longer picked must not move with the next press.
-    Open->NamePlaceMode = false;
+    // The tool's end comes back here once it is no longer armed.
+    if (Open->ToolAs<NameCorrectTool>()) return Open->EndActiveTool();
+    PickedRow = -1;
     Button1->SetEnabled(true);
     Button2->SetEnabled(false);
     Button4->SetEnabled(false);
@@ -141,7 +140,7 @@ void TCorrect::Button5Click(TObject* Sender) {
         Application->MessageBox("市町村名の表示位置を修正しましたが，地図ファイルに保存していません．閉じてもよろしいですか？　　　",
                                 "地図ファイルの書き換え", MB_OKCANCEL | MB_ICONQUESTION) == IDCANCEL)
         return;
-    Open->NamePickMode = Open->NamePlaceMode = false;
+    Open->FinishTool<NameCorrectTool>();
     Close();
     Extra->Button2Click(this);
 }
@@ -181,4 +180,14 @@ void TCorrect::Button3Click(TObject* Sender) {
     Application->MessageBox(gui::Format("%s の地図ファイルを修正しました　　　　", path.c_str()), "地図ファイルの書き換え",
                             MB_OK | MB_ICONEXCLAMATION);
     Button6Click(this);
+}
+
+bool TCorrect::Picking() const {
+    const auto* t = Open->ToolAs<NameCorrectTool>();
+    return t && t->Pick;
+}
+
+bool TCorrect::Placing() const {
+    const auto* t = Open->ToolAs<NameCorrectTool>();
+    return t && t->Place;
 }

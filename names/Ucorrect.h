@@ -26,6 +26,9 @@ public:
     bool HasCompletedRow() const;
     // No name waits for a position any more: the arrows and buttons as before a pick.
     void EndPick();
+    // The correction tool's state, as the window shows it.
+    bool Picking() const;   // the next press picks a name
+    bool Placing() const;   // the next press places the picked name
     // Rewrites the first line per row; false (file untouched) on a failed write.
     bool RewriteCorrections(const std::string& path);
 };

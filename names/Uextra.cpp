@@ -10,7 +10,7 @@ TExtra::TExtra()
                       {"編集", "県名", "郡市名", "区町村名", "経度座標", "緯度座標", "県番号"}, 4, "★",
                       "区名・町村名をクリックしてください",
                       "重複した町村の表示位置を修正しましたが，\n保存せずに閉じてもよろしいですか？",
-                      "重複町村表示位置編集の終了"}, MapTool::ExtraPosition) {}
+                      "重複町村表示位置編集の終了"}) {}
 
 void TExtra::Fill() {
     const int n = std::min<int>(Open->ExtraCount, int(Open->ExtraTownName.size()));
@@ -46,3 +46,5 @@ bool TExtra::Save() {
     if (!ok) names::ReportWriteFailure(path, "重複する区名，町村名の編集");
     return ok;
 }
+
+void TExtra::TakeAt(int32_t x, int32_t y) { TakePosition(Open->ExtraX, Open->ExtraY, Open->ExtraCount, x, y); }

@@ -5,13 +5,13 @@
 class TExtra : public TPositionTable {
 public:
     TExtra();
-    bool& ExtraPositionMode = PositionMode;  // the next press moves duplicate-name row ExtraRow
     int32_t& ExtraRow = Row;                 // grid row; the entry is ExtraRow - 1
     bool& ExtraModified = Modified;
     TLabel*& Label8 = Prompt;
 
     void Fill() override;
     bool Save() override;
+    void TakeAt(int32_t x, int32_t y) override;
 };
 
 extern TExtra* Extra;

@@ -2,6 +2,7 @@
 #include "gui/FormParts.h"
 #include "engine/Convert.h"
 #include "engine/Uopen.h"
+#include "names/NameTools.h"
 #include "names/NameFiles.h"
 #include "names/NameTables.h"
 
@@ -54,14 +55,12 @@ TNameDel::TNameDel() : TForm(" 市区町村名削除/追加") {
 
 void TNameDel::FormCreate(TObject* Sender) {
     for (TLabel* l : {Label4, Label5, Label6, Label7, Label10, Label11, Label12}) l->SetCaption("");
-    NameAddMode = false;
 }
 
 void TNameDel::Button2Click(TObject* Sender) {
     Label3->Show();
     for (TLabel* l : {Label4, Label5, Label6, Label7}) l->SetCaption("");
-    Open->SetActiveTool(MapTool::NameDelete);
-    Open->NameDeleteMode = true;
+    Open->SetTool(std::make_unique<NameDeleteTool>(*Open));
     Button3->SetEnabled(false);
 }
 
@@ -71,15 +70,16 @@ void TNameDel::Button3Click(TObject* Sender) {
     Label7->SetCaption("削除しました");
     Label3->Hide();
     Button3->SetEnabled(false);
-    Open->NameDeleteMode = false;
+    Open->FinishTool<NameDeleteTool>();
     // The next name can be picked.
     Button2->SetEnabled(true);
 }
 
 void TNameDel::Button6Click(TObject* Sender) {
+    // The tool's end comes back here once it is no longer armed.
+    if (Open->ToolAs<NameDeleteTool>()) return Open->EndActiveTool();
     Label3->Hide();
     for (TLabel* l : {Label4, Label5, Label6, Label7}) l->SetCaption("");
-    Open->NameDeleteMode = false;
     Button3->SetEnabled(false);
     Button2->SetEnabled(true);
 }
@@ -93,12 +93,11 @@ void TNameDel::Button4Click(TObject* Sender) {
     for (TLabel* l : {Label10, Label11, Label12}) l->SetCaption("");
     Label9->SetCaption("追加する位置をクリック");
     Button5->SetEnabled(false);
-    Open->SetActiveTool(MapTool::NameAdd);
-    NameAddMode = true;
+    Open->SetTool(std::make_unique<NameAddTool>(*Open));
 }
 
 void TNameDel::Button5Click(TObject* Sender) {
-    NameAddMode = false;
+    Open->FinishTool<NameAddTool>();
     if (!AddNameToMapFile()) return;
     Label12->SetCaption("追加しました");
     for (TLabel* l : {Label9, Label10, Label11}) l->SetCaption("");
@@ -108,15 +107,16 @@ void TNameDel::Button5Click(TObject* Sender) {
 }
 
 void TNameDel::Button7Click(TObject* Sender) {
+    // The tool's end comes back here once it is no longer armed.
+    if (Open->ToolAs<NameAddTool>()) return Open->EndActiveTool();
     for (TLabel* l : {Label9, Label10, Label11, Label12}) l->SetCaption("");
     Button4->SetEnabled(true);
     Button5->SetEnabled(false);
-    NameAddMode = false;
 }
 
 void TNameDel::Button1Click(TObject* Sender) {
-    Open->NameDeleteMode = false;
-    NameAddMode = false;
+    Open->FinishTool<NameAddTool>();
+    Open->FinishTool<NameDeleteTool>();
     Close();
 }
 
@@ -181,3 +181,6 @@ bool TNameDel::AddNameToMapFile() {
     t.count = i + 1;
     return true;
 }
+
+bool TNameDel::NameAddArmed() const { return Open->ToolAs<NameAddTool>() != nullptr; }
+bool TNameDel::NameDeleteArmed() const { return Open->ToolAs<NameDeleteTool>() != nullptr; }

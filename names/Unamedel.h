@@ -6,7 +6,8 @@ class TNameDel : public TForm {
 public:
     TNameDel();
     void FormCreate(TObject* Sender) override;
-    bool NameAddMode = false;        // the next press gives the position of a name to add
+    bool NameAddArmed() const;       // the next press gives the position of a name to add
+    bool NameDeleteArmed() const;    // the next press picks a name to delete
 
     TLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label9, *Label10, *Label11, *Label12;
     TEdit* Edit1;                    // name to add

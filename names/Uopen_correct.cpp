@@ -1,5 +1,6 @@
 // TOpen: the openers of the name-data correction windows.
 #include "engine/Uopen.h"
+#include "names/NameTools.h"
 #include "names/Ucorrect.h"
 #include "names/Uextra.h"
 #include "names/Unamedel.h"
@@ -37,8 +38,7 @@ void TOpen::BtnCorrectClick(TObject* Sender) {
     EditIndex = 0;
     Correct->StringGrid1->SetRowCount(0);
     Correct->PickedRow = -1;
-    NamePickMode = false;
-    NamePlaceMode = false;
+    FinishTool<NameCorrectTool>();
     Correct->N1->SetEnabled(false);
     Correct->Button1->SetEnabled(true);
     Correct->Button2->SetEnabled(false);

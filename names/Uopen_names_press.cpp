@@ -1,9 +1,10 @@
-// Map-press hand-offs of the name-data windows, and this folder's controls of
+// The map tools of the name-data windows, and this folder's controls of
 // the main form with their handlers.
 #include "engine/Coords.h"
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
 #include "names/NameTables.h"
+#include "names/NameTools.h"
 #include "names/Ucorrect.h"
 #include "names/Uextra.h"
 #include "names/Unamedel.h"
@@ -12,20 +13,6 @@
 #include "names/Uyomilist.h"
 #include "names/Utoshi.h"
 #include <cstdlib>
-
-// A designated city takes the pressed position.
-void TOpen::PressCityPosition(int, int X, int Y) {
-    int32_t x, y;
-    PressToData(X, Y, x, y);
-    Toshi->TakePosition(CityX, CityY, CityCount, x, y);
-}
-
-// A duplicated ward or town name takes the pressed position.
-void TOpen::PressExtraPosition(int, int X, int Y) {
-    int32_t x, y;
-    PressToData(X, Y, x, y);
-    Extra->TakePosition(ExtraX, ExtraY, ExtraCount, x, y);
-}
 
 namespace {
 
@@ -68,7 +55,7 @@ void PickForCorrection(TOpen& o, int32_t x, int32_t y) {
     o.EditIndex++;
     Correct->Button1->SetEnabled(false);
     Correct->Button2->SetEnabled(true);
-    o.NamePickMode = false;
+    if (auto* t = o.ToolAs<NameCorrectTool>()) t->Pick = false;
     Correct->Label14->Hide();
     Correct->Label15->Show();
     Correct->Label16->SetCaption("　　　　　　クリック");
@@ -112,7 +99,7 @@ void PickForDeletion(TOpen& o, int32_t x, int32_t y) {
     NameDel->Label7->SetCaption("削除ボタンをクリック");
     NameDel->Button2->SetEnabled(false);
     NameDel->Button3->SetEnabled(true);
-    o.NameDeleteMode = false;
+    o.FinishTool<NameDeleteTool>();
 }
 
 void PlaceCorrectedName(TOpen& o, int32_t x, int32_t y) {
@@ -138,23 +125,55 @@ void PlaceCorrectedName(TOpen& o, int32_t x, int32_t y) {
 
 } // namespace
 
-// Steps 23 to 26 of the press chain: pick, add position, delete pick, new position.
-void TOpen::PressName(int step, int X, int Y) {
+// ---- name correction ----
+
+TForm* NameCorrectTool::Owner() const { return Correct; }
+
+bool NameCorrectTool::Press(const MapEvent& e) {
     int32_t x, y;
-    PressToData(X, Y, x, y);
-    switch (step) {
-    case 23: PickForCorrection(*this, x, y); break;
-    case 24:
-        NameDel->Label10->SetCaption(std::to_string(x));
-        NameDel->Label11->SetCaption(std::to_string(y));
-        NameDel->Button5->SetEnabled(true);
-        NameDel->NameAddMode = false;
-        NameDel->Label12->SetCaption("追加ボタンをクリック");
-        break;
-    case 25: PickForDeletion(*this, x, y); break;
-    case 26: PlaceCorrectedName(*this, x, y); break;
-    default: break;
-    }
+    e.view.ToData(e.X, e.Y, x, y);
+    // A name picked waits for "位置指定": the press after it places the name.
+    if (Pick) PickForCorrection(o, x, y);
+    else if (Place) PlaceCorrectedName(o, x, y);
+    // Picked: nothing waits until "位置指定" arms the place.
+    if (!Pick && !Place) o.FinishTool<NameCorrectTool>();
+    return false;
+}
+
+void NameCorrectTool::End() {
+    if (!Finished) Correct->EndPick();
+}
+
+// ---- names added and deleted ----
+
+TForm* NameAddTool::Owner() const { return NameDel; }
+
+bool NameAddTool::Press(const MapEvent& e) {
+    int32_t x, y;
+    e.view.ToData(e.X, e.Y, x, y);
+    NameDel->Label10->SetCaption(std::to_string(x));
+    NameDel->Label11->SetCaption(std::to_string(y));
+    NameDel->Button5->SetEnabled(true);
+    o.FinishTool<NameAddTool>();
+    NameDel->Label12->SetCaption("追加ボタンをクリック");
+    return false;
+}
+
+void NameAddTool::End() {
+    if (!Finished) NameDel->Button7Click(NameDel);
+}
+
+TForm* NameDeleteTool::Owner() const { return NameDel; }
+
+bool NameDeleteTool::Press(const MapEvent& e) {
+    int32_t x, y;
+    e.view.ToData(e.X, e.Y, x, y);
+    PickForDeletion(o, x, y);
+    return false;
+}
+
+void NameDeleteTool::End() {
+    if (!Finished) NameDel->Button6Click(NameDel);
 }
 
 void TOpen::WireNamesHandlers() {

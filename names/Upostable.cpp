@@ -1,7 +1,8 @@
 #include "names/Upostable.h"
 #include "engine/Uopen.h"
+#include "names/NameTools.h"
 
-TPositionTable::TPositionTable(const Texts& t, MapTool tool) : TForm(t.caption), texts(t), tool(tool) {
+TPositionTable::TPositionTable(const Texts& t) : TForm(t.caption), texts(t) {
     SetFormStyle(fsStayOnTop);
     const int cols = int(t.heads.size()), width = 80 * cols;
     StringGrid1 = new TStringGrid(this, cols, 1);
@@ -31,7 +32,26 @@ TPositionTable::TPositionTable(const Texts& t, MapTool tool) : TForm(t.caption),
 void TPositionTable::FormCreate(TObject* Sender) {
     Fill();
     Modified = false;
-    PositionMode = false;
+}
+
+PositionTool* TPositionTable::MyTool() const {
+    PositionTool* t = Open->ToolAs<PositionTool>();
+    return t && t->table == this ? t : nullptr;
+}
+
+bool TPositionTable::PositionArmed() const { return MyTool() != nullptr; }
+
+TForm* PositionTool::Owner() const { return table; }
+
+bool PositionTool::Press(const MapEvent& e) {
+    int32_t x, y;
+    e.view.ToData(e.X, e.Y, x, y);
+    table->TakeAt(x, y);
+    return false;
+}
+
+void PositionTool::End() {
+    if (!Finished) table->Button3Click(table);
 }
 
 void TPositionTable::ClearMarks() {
@@ -43,19 +63,19 @@ void TPositionTable::StringGrid1Click(TObject* Sender) {
     const int r = StringGrid1->Row();
     if (r < 1 || r >= StringGrid1->RowCount()) {
         // No entry chosen: the marks are gone, and so is the armed move.
-        PositionMode = false;
+        if (MyTool()) Open->FinishTool<PositionTool>();
         Prompt->SetCaption(texts.prompt);
         return;
     }
-    Open->SetActiveTool(tool);
+    if (!MyTool()) Open->SetTool(std::make_unique<PositionTool>(*Open, this));
     Row = r;
     StringGrid1->SetCells(0, r, texts.mark);
-    PositionMode = true;
     Prompt->SetCaption("地図上に表示位置をクリックしてください");
 }
 
 void TPositionTable::Button3Click(TObject* Sender) {
-    PositionMode = false;
+    // The tool's end comes back here once it is no longer armed.
+    if (MyTool()) return Open->EndActiveTool();
     ClearMarks();
     Prompt->SetCaption(texts.prompt);
 }
@@ -69,7 +89,7 @@ void TPositionTable::Button1Click(TObject* Sender) {
 void TPositionTable::Button2Click(TObject* Sender) {
     if (Modified && Application->MessageBox(texts.closeQuestion, texts.closeCaption, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
         return;
-    PositionMode = false;
+    if (MyTool()) Open->FinishTool<PositionTool>();
     Close();
 }
 
@@ -83,7 +103,7 @@ void TPositionTable::TakePosition(std::vector<int32_t>& xs, std::vector<int32_t>
         Modified = true;
         Button1->SetEnabled(true);
     }
-    PositionMode = false;
+    if (MyTool()) Open->FinishTool<PositionTool>();
     Open->DrawMap();
     ClearMarks();
     Prompt->SetCaption(texts.prompt);

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-enum class MapTool;
+class PositionTool;
 
 class TPositionTable : public TForm {
 public:
@@ -19,13 +19,13 @@ public:
         const char* closeQuestion;
         const char* closeCaption;
     };
-    TPositionTable(const Texts& texts, MapTool tool);
+    explicit TPositionTable(const Texts& texts);
     void FormCreate(TObject* Sender) override;
 
     TStringGrid* StringGrid1;
     TButton *Button1, *Button2, *Button3;   // "ファイル保存", "閉じる", "キャンセル"
     TLabel* Prompt;
-    bool PositionMode = false;   // the next press moves entry Row - 1
+    bool PositionArmed() const;  // the next press moves entry Row - 1
     int32_t Row = 0;
     bool Modified = false;
 
@@ -36,10 +36,12 @@ public:
     void Button1Click(TObject* Sender);
     void Button2Click(TObject* Sender);
     void Button3Click(TObject* Sender);
-    // The press step: entry Row - 1 of the given table takes (x, y).
+    // The press: the entry being moved takes the stored position (x, y).
+    virtual void TakeAt(int32_t x, int32_t y) = 0;
+    // Entry Row - 1 of the given table takes (x, y).
     void TakePosition(std::vector<int32_t>& xs, std::vector<int32_t>& ys, int count, int32_t x, int32_t y);
 
 private:
     Texts texts;
-    MapTool tool;   // the map tool a picked row arms
+    PositionTool* MyTool() const;   // this window's tool while it is armed
 };

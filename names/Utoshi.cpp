@@ -9,7 +9,7 @@ TToshi::TToshi()
     : TPositionTable({"　政令指定都市表示位置編集", {"編集", "都市名", "経度座標", "緯度座標", "県番号"}, 2, " ★",
                       "都市名をクリックしてください",
                       "政令指定都市の表示位置を修正しましたが，\n保存せずに閉じてもよろしいですか？",
-                      "政令指定都市表示位置編集の終了"}, MapTool::CityPosition) {}
+                      "政令指定都市表示位置編集の終了"}) {}
 
 // One row per city after the heading row.
 void TToshi::Fill() {
@@ -38,3 +38,5 @@ bool TToshi::Save() {
     if (!ok) names::ReportWriteFailure(path, "政令指定都市表示位置編集");
     return ok;
 }
+
+void TToshi::TakeAt(int32_t x, int32_t y) { TakePosition(Open->CityX, Open->CityY, Open->CityCount, x, y); }

@@ -6,13 +6,13 @@ class TToshi : public TPositionTable {
 public:
     TToshi();
     // The names the rest of the program knows this window's state by.
-    bool& CityPositionMode = PositionMode;   // the next press moves city row CityRow
     int32_t& CityRow = Row;                  // grid row; the city is entry CityRow - 1
     bool& CityModified = Modified;
     TLabel*& Label6 = Prompt;
 
     void Fill() override;
     bool Save() override;
+    void TakeAt(int32_t x, int32_t y) override;
 };
 
 extern TToshi* Toshi;

@@ -3,6 +3,7 @@
 #include "engine/Coords.h"
 #include "engine/Uopen.h"
 #include "labels/Upagesdlg.h"
+#include "navigation/NavigationTools.h"
 #include "navigation/Ukeisoku.h"
 #include "navigation/XorStrokes.h"
 #include <algorithm>
@@ -25,16 +26,13 @@ void ZeroReadouts(TOpen& o) {
 void TOpen::BtnMultiClick(TObject* Sender) {
     // Pressed while a route runs, it drops that route and starts afresh
     // (Esc or a double-click ends a route with its length instead).
-    if (ToolArmed(MapTool::Route)) {
+    if (auto* route = ToolAs<RouteTool>()) {
         Timer2->SetEnabled(false);
-        Image1->Canvas()->Pen->Mode = pmCopy;
-        DrawMap();
+        route->Finished = true;
     }
-    SetActiveTool(MapTool::Route);
-    RouteMode = true;
+    SetTool(std::make_unique<RouteTool>(*this));
     RouteDone = false;
     DistanceMode = 0;
-    AreaMode = false;
     RedFonts(*this);
     RoutePointCount = 0;
     DisableMapControls();
@@ -127,8 +125,13 @@ void TOpen::FinishTimedRoute() {
 
 // A finished route leaves its read-out and gives the map back to the other tools.
 void TOpen::FinishRoute() {
+    if (auto* route = ToolAs<RouteTool>()) {
+        // The tool's end comes back here once it is no longer armed.
+        route->Finished = true;
+        EndActiveTool();
+        return;
+    }
     DistanceMode = 0;
-    RouteMode = false;
     RouteDone = true;
     Image1->Canvas()->Pen->Mode = pmCopy;
     DrawMap();
@@ -147,30 +150,20 @@ bool TOpen::AreaImageFits() {
 }
 
 void TOpen::Button14Click(TObject* Sender) {
-    if (!AreaMode && !AreaImageFits()) return;
+    const bool armed = ToolAs<AreaTool>() != nullptr;
+    if (!armed && !AreaImageFits()) return;
     if (CBNokori->Checked()) {
         MeasureDisplayedArea();
         return;
     }
     RedFonts(*this);
-    if (AreaMode) {
+    if (armed) {
         EndActiveTool();
         return;
     }
-    SetActiveTool(MapTool::Area);
-    AreaMode = true;
+    EndActiveTool();
     AreaFillColor = DefAreaFillColor;
-    {
-        // Names drawn over the borders would let the count run through their text boxes.
-        RedrawOnce once;
-        bool* hid = AreaHidTexts;
-        hid[0] = kokudo->Checked(), hid[1] = ken_name->Checked(), hid[2] = CBTownName->Checked();
-        AreaTextsHidden = true;
-        kokudo->SetChecked(false);
-        ken_name->SetChecked(false);
-        CBTownName->SetChecked(false);
-        if (hid[0] || hid[1] || hid[2]) DrawMap();
-    }
+    SetTool(std::make_unique<AreaTool>(*this));
     Button14->SetHint("面積測定終了");
     Button14->SetCaption("終り");
     FillCount = EdgeCount = 0;

@@ -1,5 +1,6 @@
 // Main-form wiring of the map mouse and the measurements.
 #include "engine/Uopen.h"
+#include "navigation/NavigationTools.h"
 
 void TOpen::WireNavigationHandlers() {
     // A tool window the user closes takes its armed tool with it.
@@ -19,6 +20,7 @@ void TOpen::WireNavigationHandlers() {
     BtnMulti->OnClick = [this](TObject* s) { BtnMultiClick(s); };
     Button14->OnClick = [this](TObject* s) { Button14Click(s); };
     Timer2->OnTimer = [this](TObject* s) { Timer2Timer(s); };
+    CBChiri->OnClick = [this](TObject*) { WebMapTool::BoxClicked(*this, CBChiri); };
 
     // The read-out labels carry whole texts ("緯度  35.1230"), so they take the row.
     Label13->AutoSize = Label14->AutoSize = false;

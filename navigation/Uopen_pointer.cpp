@@ -4,8 +4,6 @@
 // it was drawn last.
 #include "engine/Coords.h"
 #include "engine/Uopen.h"
-#include "labels/Upagesdlg.h"
-#include "lines/Ukyori.h"
 #include "names/Uyomi.h"
 #include "navigation/Usettei.h"
 #include "navigation/XorStrokes.h"
@@ -18,8 +16,6 @@ namespace {
 using namespace xorstrokes;
 
 constexpr TColor Cyan = 16776960;
-
-void Square(TCanvas* cv, int x, int y, int side) { cv->Rectangle(x, y, x + side, y + side); }
 
 } // namespace
 
@@ -73,41 +69,6 @@ void TOpen::Button11Click(TObject* Sender) {
         Button11->SetHint("座標値を表示する");
     }
     Label15->SetCaption(DistanceText(0));
-}
-
-void TOpen::DrawRangeSquare(int X, int Y) {
-    TCanvas* cv = Image1->Canvas();
-    XorPen(cv, Cyan, 1);
-    cv->Brush->Style = bsClear;
-    Square(cv, RangeStartX, RangeStartY, RangeSide);
-    // The square grows down and to the right.
-    RangeSide = std::max(X - RangeStartX, Y - RangeStartY);
-    const MapPoint end = PointAt(RangeStartX + RangeSide, RangeStartY + RangeSide);
-    RangeEndLon = end.lon;
-    RangeEndLat = end.lat;
-    const float m = (PointerLat + RangeEndLat) / 2;
-    const float w = GreatCircleKm(m, PointerLon, m, RangeEndLon);
-    RangeWidthKm = w;
-    if (w < 3.0f || RangeSide < 25) {
-        Square(cv, RangeStartX, RangeStartY, RangeSide);
-        return;
-    }
-    // Snap the width up to the next whole step, even from a whole step.
-    float step = 5;
-    if (w > 1000) step = 100;
-    else if (w > 500) step = 50;
-    else if (w > 200) step = 20;
-    else if (w > 50) step = 10;
-    const float snapped = (TruncToInt(w / step) + 1) * step;
-    Label15->SetCaption(DistanceText(snapped));
-    RangeSide = TruncToInt(RangeSide * snapped / w);
-    Square(cv, RangeStartX, RangeStartY, RangeSide);
-    // The text is not XORed: it stays until the next redraw.
-    const TPenMode mode = cv->Pen->Mode;
-    cv->Font->Color = clRed;
-    cv->Font->Size = 8;
-    cv->TextOut(RangeStartX + 5, RangeStartY + RangeSide - 12, gui::Format("%.0f km  %d pix", snapped, RangeSide));
-    cv->Pen->Mode = mode;
 }
 
 void TOpen::ShowReadingAt(int X, int Y) {
@@ -201,31 +162,12 @@ void TOpen::ShowReadingAt(int X, int Y) {
     }
 }
 
+// The map's own drags take the move first, then the armed tool; a move no one
+// takes is the pointer's read-out.
 void TOpen::Image1MouseMove(TObject* Sender, TShiftState Shift, int X, int Y) {
+    const MapEvent e = EventAt(mbLeft, X, Y);
     if (!MapShown) return;
-    TCanvas* cv = Image1->Canvas();
-    if (CBTimer->Checked()) {
-        RouteLastX = X + 16;
-        RouteLastY = Y + 15;
-        return;
-    }
-    if (RouteMode && RoutePointCount > 0) {
-        const int i = RoutePointCount - 1;
-        Line(cv, RouteX[i], RouteY[i], RouteLastX, RouteLastY);
-        RouteLastX = X + 16;
-        RouteLastY = Y + 15;
-        Line(cv, RouteX[i], RouteY[i], RouteLastX, RouteLastY);
-        return;
-    }
-    if (Kyori->CircleCentreMode) {
-        MoveCircleCentre(X, Y);
-        const MapPoint p = PointAt(X, Y);
-        PointerLon = p.lon;
-        PointerLat = p.lat;
-        ShowPointerReadout(p.x, p.y);
-        return;
-    }
-    if (RangeDrag) return DrawRangeSquare(X, Y);
+    TCanvas* cv = e.canvas;
     if (LegendDrag || ScaleDrag) {
         const int w = LegendDrag ? LegendRight - LegendLeft : ScaleRight - scl_x1;
         const int h = LegendDrag ? LegendBottom - LegendTop : ScaleBottom - scly1;
@@ -233,15 +175,6 @@ void TOpen::Image1MouseMove(TObject* Sender, TShiftState Shift, int X, int Y) {
         cv->Brush->Style = bsClear;
         cv->Rectangle(DistStartX, DistStartY, DistStartX + w, DistStartY + h);
         cv->Rectangle(X, Y, X + w, Y + h);
-        DistStartX = X;
-        DistStartY = Y;
-        return;
-    }
-    if (CentreMode) {
-        XorPen(cv, Cyan, 1);
-        if (CrossDrawn) Cross(cv, DistStartX, DistStartY);
-        Cross(cv, X, Y);
-        CrossDrawn = true;
         DistStartX = X;
         DistStartY = Y;
         return;
@@ -260,18 +193,13 @@ void TOpen::Image1MouseMove(TObject* Sender, TShiftState Shift, int X, int Y) {
         DistStartY = Y;
         return;
     }
-    if (LabelMode) {
-        const MapPoint p = PointAt(X, Y);
-        ShowPointerReadout(p.x, p.y);
-        Label15->SetCaption(DistanceText(0));
-        DistStartX = X;
-        DistStartY = Y;
-        return;
-    }
+    if (Tool && Tool->Move(e)) return;
+    PointerMoved(X, Y);
+}
+
+void TOpen::PointerMoved(int X, int Y, int hot) {
     if (CBYomi->Checked()) ShowReadingAt(X, Y);
-    // The stamp cursor's point lies 16 pixels right of and below the pointer.
-    const bool stamp = PagesDlg->StampMode != 0;
-    const MapPoint p = PointAt(stamp ? X + 16 : X, stamp ? Y + 16 : Y);
+    const MapPoint p = PointAt(X + hot, Y + hot);
     ShowPointerReadout(p.x, p.y);
     PointerLon = p.lon;
     PointerLat = p.lat;
@@ -280,55 +208,10 @@ void TOpen::Image1MouseMove(TObject* Sender, TShiftState Shift, int X, int Y) {
 }
 
 void TOpen::Image1MouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
-    if (RouteMode && CBTimer->Checked()) return;
-    TCanvas* cv = Image1->Canvas();
+    const MapEvent e = EventAt(Button, X, Y);
+    if (Tool && Tool->Release(e)) return;
+    TCanvas* cv = e.canvas;
     const float k = ImageSize / 600.0f;
-    if (RangeDrag) {
-        if (CBCopy->Checked()) {
-            cv->Pen->Mode = pmCopy;
-            DrawMap();
-            // A square dragged up or to the left has no pixels to copy.
-            if (RangeSide > 0) {
-                TBitmap bmp(RangeSide, RangeSide);
-                bmp.Canvas()->CopyRect(Rect(0, 0, RangeSide, RangeSide), cv,
-                                       Rect(RangeStartX, RangeStartY, RangeStartX + RangeSide, RangeStartY + RangeSide));
-                Clipboard()->Assign(&bmp);
-            }
-        }
-        PushViewHistory();
-        // Drawn again only while it is an XOR outline; a redraw above has wiped it already.
-        if (cv->Pen->Mode == pmXor) {
-            cv->Brush->Style = bsClear;
-            Square(cv, RangeStartX, RangeStartY, RangeSide);
-        }
-        TkBtn2->SetColor(clBtnFace);
-        TkBtn2->Font.Color = 8421504;
-        TkBtn2->Invalidate();
-        ScreenToMap(RangeStartX, RangeStartY, MinX, MaxY);
-        ScreenToMap(RangeStartX + RangeSide, RangeStartY + RangeSide, MaxX, MinY);
-        const float m = LatOf(MidOf(MaxY, MinY));
-        RangeWidthKm = GreatCircleKm(m, LonOf(MinX), m, LonOf(MaxX));
-        if (RangeSide >= 5 && RangeWidthKm >= 4.9f) {
-            RangeZoom = true;
-            CX = MidOf(MaxX, MinX);
-            CY = MidOf(MaxY, MinY);
-            cv->Pen->Mode = pmCopy;
-            DrawMap();
-            RangeDrag = false;
-            MapShown = true;
-            UpDown1->SetEnabled(false);
-            Label20->SetVisible(false);
-            Button12->SetEnabled(true);
-            Label17->SetCaption("距離");
-        } else {
-            RangeZoom = true;
-            cv->Pen->Mode = pmCopy;
-            RangeDrag = false;
-            Label15->SetCaption("指定エラー");
-            Timer1->SetEnabled(true);
-            return;
-        }
-    }
     if (LegendDrag) {
         cv->Pen->Mode = pmCopy;
         cv->Pen->Width = 1;

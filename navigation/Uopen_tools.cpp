@@ -1,90 +1,30 @@
-// The one active map tool: each tool's armed test and its end, which gives
-// back what the tool switched off. Arming a tool ends every other first, so
-// no two modes ever wait for the same press.
+// The one active map tool, and the main form's own tools: the area count, the
+// route, the range zoom, the centre and the web map.
 #include "engine/Uopen.h"
-#include "labels/Uischange.h"
-#include "labels/Uletter.h"
 #include "labels/Upagesdlg.h"
-#include "labels/Uprefset.h"
-#include "lines/Ukyori.h"
-#include "lines/Ulineadd.h"
-#include "names/Ucorrect.h"
-#include "names/Uextra.h"
-#include "names/Unamedel.h"
-#include "names/Utoshi.h"
+#include "navigation/NavigationTools.h"
 #include "navigation/Usclist.h"
-#include "paint/Upaint.h"
+#include "navigation/Usettei.h"
+#include "navigation/XorStrokes.h"
+#include <algorithm>
 
-namespace {
-
-struct ToolEntry {
-    MapTool tool;
-    TForm* (*owner)();   // the window that arms it
-    bool (*armed)(const TOpen&);
-    void (*end)(TOpen&);
-};
-
-const ToolEntry Tools[] = {
-    {MapTool::Area, [] { return static_cast<TForm*>(Open); }, [](const TOpen& o) { return o.AreaMode; },
-     [](TOpen& o) { o.EndAreaMode(); }},
-    {MapTool::Route, [] { return static_cast<TForm*>(Open); },
-     [](const TOpen& o) { return o.RouteMode || o.Timer2->Enabled(); }, [](TOpen& o) { o.EndRoute(); }},
-    {MapTool::Range, [] { return static_cast<TForm*>(Open); }, [](const TOpen& o) { return o.RangeMode; },
-     [](TOpen& o) { o.EndRange(); }},
-    {MapTool::Centre, [] { return static_cast<TForm*>(Open); }, [](const TOpen& o) { return o.CentreMode; },
-     [](TOpen& o) { o.EndCentre(); }},
-    {MapTool::Stamp, [] { return static_cast<TForm*>(PagesDlg); },
-     [](const TOpen&) { return PagesDlg->StampMode != 0 || PagesDlg->TypedPositionMode; },
-     [](TOpen&) { PagesDlg->EndStamp(); }},
-    {MapTool::CircleCentre, [] { return static_cast<TForm*>(Kyori); },
-     [](const TOpen&) { return Kyori->CircleCentreMode; }, [](TOpen&) { Kyori->EndCentreMode(); }},
-    {MapTool::LinePoint, [] { return static_cast<TForm*>(LineAdd); },
-     [](const TOpen&) { return LineAdd->PointMode != 0; }, [](TOpen&) { LineAdd->EndPointMode(); }},
-    {MapTool::PrefName, [] { return static_cast<TForm*>(PrefSet); },
-     [](const TOpen&) { return PrefSet->PrefNamePickMode || PrefSet->PrefNamePlaceMode; },
-     [](TOpen&) { PrefSet->Button7Click(PrefSet); }},
-    {MapTool::CityPosition, [] { return static_cast<TForm*>(Toshi); },
-     [](const TOpen&) { return Toshi->CityPositionMode; }, [](TOpen&) { Toshi->Button3Click(Toshi); }},
-    {MapTool::ExtraPosition, [] { return static_cast<TForm*>(Extra); },
-     [](const TOpen&) { return Extra->ExtraPositionMode; }, [](TOpen&) { Extra->Button3Click(Extra); }},
-    {MapTool::Island, [] { return static_cast<TForm*>(IsChange); },
-     [](const TOpen& o) { return o.IslandPickMode || o.IslandPlaceMode; },
-     [](TOpen&) { IsChange->Button3Click(IsChange); }},
-    {MapTool::NameCorrect, [] { return static_cast<TForm*>(Correct); },
-     [](const TOpen& o) { return o.NamePickMode || o.NamePlaceMode; }, [](TOpen&) { Correct->EndPick(); }},
-    {MapTool::NameAdd, [] { return static_cast<TForm*>(NameDel); },
-     [](const TOpen&) { return NameDel->NameAddMode; }, [](TOpen&) { NameDel->Button7Click(NameDel); }},
-    {MapTool::NameDelete, [] { return static_cast<TForm*>(NameDel); },
-     [](const TOpen& o) { return o.NameDeleteMode; }, [](TOpen&) { NameDel->Button6Click(NameDel); }},
-    {MapTool::Paint, [] { return static_cast<TForm*>(MapPaint); }, [](const TOpen& o) { return o.PaintMode; },
-     [](TOpen&) { MapPaint->Button19Click(MapPaint); }},
-    {MapTool::Label, [] { return static_cast<TForm*>(Letter); },
-     [](const TOpen& o) { return o.LabelMode || Letter->LabelMoveMode; }, [](TOpen&) { Letter->EndPlacing(); }},
-};
-
-} // namespace
-
-bool TOpen::ToolArmed(MapTool t) const {
-    for (const ToolEntry& e : Tools)
-        if (e.tool == t) return e.armed(*this);
-    return false;
-}
-
-void TOpen::SetActiveTool(MapTool t) {
+void TOpen::SetTool(std::unique_ptr<MapTool> t) {
     // Each end may redraw; the map is drawn once, after the last.
     RedrawOnce once;
-    for (const ToolEntry& e : Tools)
-        if (e.tool != t && e.armed(*this)) e.end(*this);
-    ActiveTool = t;
+    if (Tool) {
+        // The tool stops being active before its end runs: what the end calls
+        // sees no tool, and a tool ending itself is not freed under its own feet.
+        EndedTools.push_back(std::move(Tool));
+        EndedTools.back()->End();
+    }
+    Tool = std::move(t);
 }
 
-void TOpen::EndActiveTool() { SetActiveTool(MapTool::None); }
+void TOpen::EndActiveTool() { SetTool(nullptr); }
 
 void TOpen::EndToolOf(TForm* f) {
-    RedrawOnce once;
-    for (const ToolEntry& e : Tools)
-        if (e.owner() == f && e.armed(*this)) e.end(*this);
-    if (!ToolArmed(ActiveTool)) ActiveTool = MapTool::None;
+    for (MapTool* t = Tool.get(); t; t = t->Suspended())
+        if (t->Owner() == f) return EndActiveTool();
 }
 
 void TOpen::EscapePressed() { EndActiveTool(); }
@@ -103,66 +43,332 @@ void TOpen::AreaChanged() {
     Button12->SetEnabled(false);
 }
 
-void TOpen::EndAreaMode() {
+MapEvent TOpen::EventAt(TMouseButton button, int X, int Y) {
+    // The tools ended by the last event are no longer running.
+    EndedTools.clear();
+    MapEvent e;
+    e.button = button;
+    e.X = X, e.Y = Y;
+    e.canvas = Image1->Canvas();
+    e.view = DrawnView;
+    return e;
+}
+
+// ---- the area count ----
+
+AreaTool::AreaTool(TOpen& o) : OpenTool(o) {
+    // Names drawn over the borders would let the count run through their text boxes.
     RedrawOnce once;
-    AreaMode = false;
-    AreaFillColor = DefAreaFillColor;
-    OpenRegion = false;
-    EnableMapControls();
-    if (AreaTextsHidden) {
-        AreaTextsHidden = false;
-        kokudo->SetChecked(AreaHidTexts[0]);
-        ken_name->SetChecked(AreaHidTexts[1]);
-        CBTownName->SetChecked(AreaHidTexts[2]);
+    hidKokudo = o.kokudo->Checked(), hidPrefName = o.ken_name->Checked(), hidTownName = o.CBTownName->Checked();
+    o.kokudo->SetChecked(false);
+    o.ken_name->SetChecked(false);
+    o.CBTownName->SetChecked(false);
+    if (hidKokudo || hidPrefName || hidTownName) o.DrawMap();
+}
+
+TForm* AreaTool::Owner() const { return &o; }
+
+bool AreaTool::Press(const MapEvent& e) {
+    o.MeasureAreaAt(e.X, e.Y);
+    return false;
+}
+
+void AreaTool::End() {
+    RedrawOnce once;
+    o.AreaFillColor = o.DefAreaFillColor;
+    o.OpenRegion = false;
+    o.EnableMapControls();
+    o.kokudo->SetChecked(hidKokudo);
+    o.ken_name->SetChecked(hidPrefName);
+    o.CBTownName->SetChecked(hidTownName);
+    o.DrawMap();   // the repainted regions disappear
+    o.Button14->SetHint("測定領域をクリック");
+    o.Button14->SetCaption("面積");
+    o.CBNokori->SetEnabled(true);
+}
+
+// ---- the route ----
+
+TForm* RouteTool::Owner() const { return &o; }
+
+bool RouteTool::Sampling() const { return o.Timer2->Enabled(); }
+
+bool RouteTool::Press(const MapEvent& e) {
+    // A route that follows the mouse takes no presses once it runs.
+    if (Sampling()) return false;
+    if (o.CBTimer->Checked()) {
+        o.RouteX[0] = e.X + 16;
+        o.RouteY[0] = e.Y + 15;
+        o.Timer2->SetEnabled(true);
+        return false;
     }
-    DrawMap();   // the repainted regions disappear
-    Button14->SetHint("測定領域をクリック");
-    Button14->SetCaption("面積");
-    CBNokori->SetEnabled(true);
+    AddPoint(e);
+    return false;
+}
+
+void RouteTool::AddPoint(const MapEvent& e) {
+    // The last entry is kept for the copy of point 0 that closes the route.
+    if (o.RoutePointCount >= TOpen::ROUTE_MAX - 1) {
+        MessageBox("測点経路のデータ数が多すぎます　　　", "測点経路エラー", MB_OK);
+        return;
+    }
+    const int n = o.RoutePointCount;
+    o.RouteX[n] = o.RouteLastX = e.X + 16;
+    o.RouteY[n] = o.RouteLastY = e.Y + 15;
+    o.RoutePointCount++;
+    o.Label31->SetCaption(gui::Format("   計測中 %d", o.RoutePointCount));
+    if (o.RoutePointCount == 1)
+        xorstrokes::XorPen(e.canvas, 32768, 3);
+    else
+        o.RouteLengthKm();
+}
+
+bool RouteTool::Move(const MapEvent& e) {
+    if (o.CBTimer->Checked()) {
+        o.RouteLastX = e.X + 16;
+        o.RouteLastY = e.Y + 15;
+        return true;
+    }
+    if (o.RoutePointCount == 0) return false;
+    const int i = o.RoutePointCount - 1;
+    xorstrokes::Line(e.canvas, o.RouteX[i], o.RouteY[i], o.RouteLastX, o.RouteLastY);
+    o.RouteLastX = e.X + 16;
+    o.RouteLastY = e.Y + 15;
+    xorstrokes::Line(e.canvas, o.RouteX[i], o.RouteY[i], o.RouteLastX, o.RouteLastY);
+    return true;
+}
+
+// The release of the press that starts the timer leaves the map's own drags alone.
+bool RouteTool::Release(const MapEvent&) { return o.CBTimer->Checked() && !Sampling(); }
+
+bool RouteTool::DoubleClick() {
+    o.EndActiveTool();
+    return true;
 }
 
 // A route ends as the double-click ends it, with its length and area on view.
-void TOpen::EndRoute() {
-    if (Timer2->Enabled()) {
-        FinishTimedRoute();
+void RouteTool::End() {
+    if (Finished) return o.FinishRoute();
+    if (Sampling()) return o.FinishTimedRoute();
+    Close();
+}
+
+void RouteTool::Close() {
+    TCanvas* cv = o.Image1->Canvas();
+    // The clicks keep the entry after the last point free for this copy of point 0.
+    const int n = std::clamp(o.RoutePointCount, 0, TOpen::ROUTE_MAX - 1);
+    if (n > 0) {
+        cv->MoveTo(o.RouteX[n - 1], o.RouteY[n - 1]);
+        cv->LineTo(o.RouteX[0], o.RouteY[0]);
+    }
+    o.RouteX[n] = o.RouteX[0];
+    o.RouteY[n] = o.RouteY[0];
+    o.RouteAreaKm2();
+    o.RoutePointCount = n + 1;
+    o.RouteLengthKm();
+    o.FinishRoute();
+}
+
+// ---- the range zoom ----
+
+TForm* RangeTool::Owner() const { return &o; }
+
+bool RangeTool::Press(const MapEvent& e) {
+    // A refused range waits for its timer; presses meanwhile are the map's own.
+    if (o.RangeZoom) return true;
+    o.RangeDrag = true;
+    StartX = e.X;
+    StartY = e.Y;
+    Side = 0;
+    xorstrokes::XorPen(e.canvas, 16776960, 1);
+    e.canvas->Brush->Style = bsClear;
+    const TOpen::MapPoint p = o.PointAt(e.X, e.Y);
+    o.PointerLon = p.lon;
+    o.PointerLat = p.lat;
+    o.Label28->SetCaption("");
+    return false;
+}
+
+namespace {
+void Square(TCanvas* cv, int x, int y, int side) { cv->Rectangle(x, y, x + side, y + side); }
+} // namespace
+
+bool RangeTool::Move(const MapEvent& e) {
+    if (!o.RangeDrag) return false;
+    DrawSquare(e);
+    return true;
+}
+
+void RangeTool::DrawSquare(const MapEvent& e) {
+    TCanvas* cv = e.canvas;
+    xorstrokes::XorPen(cv, 16776960, 1);
+    cv->Brush->Style = bsClear;
+    Square(cv, StartX, StartY, Side);
+    // The square grows down and to the right.
+    Side = std::max(e.X - StartX, e.Y - StartY);
+    const TOpen::MapPoint end = o.PointAt(StartX + Side, StartY + Side);
+    o.RangeEndLon = end.lon;
+    o.RangeEndLat = end.lat;
+    const float m = (o.PointerLat + o.RangeEndLat) / 2;
+    const float w = GreatCircleKm(m, o.PointerLon, m, o.RangeEndLon);
+    o.RangeWidthKm = w;
+    if (w < 3.0f || Side < 25) {
+        Square(cv, StartX, StartY, Side);
         return;
     }
-    if (!RouteMode) return;
-    TCanvas* cv = Image1->Canvas();
-    // The clicks keep the entry after the last point free for this copy of point 0.
-    const int n = std::clamp(RoutePointCount, 0, ROUTE_MAX - 1);
-    if (n > 0) {
-        cv->MoveTo(RouteX[n - 1], RouteY[n - 1]);
-        cv->LineTo(RouteX[0], RouteY[0]);
-    }
-    RouteX[n] = RouteX[0];
-    RouteY[n] = RouteY[0];
-    RouteAreaKm2();
-    RoutePointCount = n + 1;
-    RouteLengthKm();
-    FinishRoute();
+    // Snap the width up to the next whole step, even from a whole step.
+    float step = 5;
+    if (w > 1000) step = 100;
+    else if (w > 500) step = 50;
+    else if (w > 200) step = 20;
+    else if (w > 50) step = 10;
+    const float snapped = (TruncToInt(w / step) + 1) * step;
+    o.Label15->SetCaption(TOpen::DistanceText(snapped));
+    Side = TruncToInt(Side * snapped / w);
+    Square(cv, StartX, StartY, Side);
+    // The text is not XORed: it stays until the next redraw.
+    const TPenMode mode = cv->Pen->Mode;
+    cv->Font->Color = clRed;
+    cv->Font->Size = 8;
+    cv->TextOut(StartX + 5, StartY + Side - 12,
+                gui::Format("%.0f km  %d pix", snapped, Side));
+    cv->Pen->Mode = mode;
 }
 
-void TOpen::EndRange() {
-    RangeMode = false;
-    if (RangeDrag) {
+bool RangeTool::Release(const MapEvent& e) {
+    if (!o.RangeDrag) return false;
+    TCanvas* cv = e.canvas;
+    if (o.CBCopy->Checked()) {
+        cv->Pen->Mode = pmCopy;
+        o.DrawMap();
+        // A square dragged up or to the left has no pixels to copy.
+        if (Side > 0) {
+            const int s = Side;
+            TBitmap bmp(s, s);
+            bmp.Canvas()->CopyRect(Rect(0, 0, s, s), cv,
+                                   Rect(StartX, StartY, StartX + s, StartY + s));
+            Clipboard()->Assign(&bmp);
+        }
+    }
+    o.PushViewHistory();
+    // Drawn again only while it is an XOR outline; a redraw above has wiped it already.
+    if (cv->Pen->Mode == pmXor) {
+        cv->Brush->Style = bsClear;
+        Square(cv, StartX, StartY, Side);
+    }
+    o.TkBtn2->SetColor(clBtnFace);
+    o.TkBtn2->Font.Color = 8421504;
+    o.TkBtn2->Invalidate();
+    o.ScreenToMap(StartX, StartY, o.MinX, o.MaxY);
+    o.ScreenToMap(StartX + Side, StartY + Side, o.MaxX, o.MinY);
+    const float m = LatOf(MidOf(o.MaxY, o.MinY));
+    o.RangeWidthKm = GreatCircleKm(m, LonOf(o.MinX), m, LonOf(o.MaxX));
+    o.RangeZoom = true;
+    cv->Pen->Mode = pmCopy;
+    if (Side >= 5 && o.RangeWidthKm >= 4.9f) {
+        o.CX = MidOf(o.MaxX, o.MinX);
+        o.CY = MidOf(o.MaxY, o.MinY);
+        o.DrawMap();
+        o.RangeDrag = false;
+        o.MapShown = true;
+        o.UpDown1->SetEnabled(false);
+        o.Label20->SetVisible(false);
+        o.Button12->SetEnabled(true);
+        o.Label17->SetCaption("距離");
+        // One square, one zoom: the button is pressed again for the next.
+        o.EndActiveTool();
+    } else {
+        o.RangeDrag = false;
+        o.Label15->SetCaption("指定エラー");
+        o.Timer1->SetEnabled(true);
+    }
+    return true;
+}
+
+void RangeTool::End() {
+    if (o.RangeDrag) {
         // The square drawn so far goes with the redraw.
-        RangeDrag = false;
-        Image1->Canvas()->Pen->Mode = pmCopy;
-        DrawMap();
+        o.RangeDrag = false;
+        o.Image1->Canvas()->Pen->Mode = pmCopy;
+        o.DrawMap();
     }
-    TkBtn2->SetColor(clBtnFace);
-    TkBtn2->Font.Color = clGray;
-    TkBtn2->Invalidate();
+    o.TkBtn2->SetColor(clBtnFace);
+    o.TkBtn2->Font.Color = clGray;
+    o.TkBtn2->Invalidate();
 }
 
-void TOpen::EndCentre() {
-    CentreMode = false;
-    BtnCenter->SetEnabled(MapShown);
+// ---- the centre ----
+
+TForm* CentreTool::Owner() const { return &o; }
+
+bool CentreTool::Press(const MapEvent& e) {
+    if (CrossDrawn) {
+        // The cross of the last move, drawn again with the XOR pen, goes.
+        xorstrokes::Cross(e.canvas, CrossX, CrossY);
+        CrossDrawn = false;
+    }
+    o.EndActiveTool();
+    const int hx = (o.SIZEX * o.COPYSCALE / o.SSIZE) / 2, hy = (o.SizeY * o.COPYSCALE / o.SSIZE) / 2;
+    o.CX = TruncToInt(o.CX + (e.X - hx) / o.ScaleX);
+    o.CY = TruncToInt(o.CY + (hy - e.Y) / o.ScaleY);
+    o.DistStartX = o.DistStartY = -100;
+    e.canvas->Pen->Mode = pmCopy;
+    o.DrawMap();
+    return false;
+}
+
+bool CentreTool::Move(const MapEvent& e) {
+    xorstrokes::XorPen(e.canvas, 16776960, 1);
+    if (CrossDrawn) xorstrokes::Cross(e.canvas, CrossX, CrossY);
+    xorstrokes::Cross(e.canvas, e.X, e.Y);
+    CrossDrawn = true;
+    CrossX = o.DistStartX = e.X;
+    CrossY = o.DistStartY = e.Y;
+    return true;
+}
+
+void CentreTool::End() {
+    o.BtnCenter->SetEnabled(o.MapShown);
     if (CrossDrawn) {
         CrossDrawn = false;
-        DistStartX = DistStartY = -100;
-        Image1->Canvas()->Pen->Mode = pmCopy;
-        DrawMap();
+        o.DistStartX = o.DistStartY = -100;
+        o.Image1->Canvas()->Pen->Mode = pmCopy;
+        o.DrawMap();
+    }
+}
+
+// ---- the web map ----
+
+TForm* WebMapTool::Owner() const { return &o; }
+
+bool WebMapTool::Press(const MapEvent& e) {
+    // One press, one page; the tool it waited in front of takes the presses after.
+    std::unique_ptr<MapTool> back = std::move(waiting);
+    o.EndActiveTool();
+    o.OpenWebMapAt(e.X, e.Y);
+    if (back && !o.ActiveTool()) o.SetTool(std::move(back));
+    return false;
+}
+
+// Ended by anything but its press (Esc, a new tool, an area change): the tool
+// it waited in front of ends with it.
+void WebMapTool::End() {
+    Settei->CBWatch->SetChecked(false);
+    o.CBChiri->SetChecked(false);
+    if (waiting) std::unique_ptr<MapTool>(std::move(waiting))->End();
+}
+
+void WebMapTool::BoxClicked(TOpen& o, TCheckBox* box) {
+    auto* web = dynamic_cast<WebMapTool*>(o.ActiveTool());
+    if (box->Checked()) {
+        if (web) return;
+        // In front of the armed tool, which keeps its state for the press after.
+        auto t = std::make_unique<WebMapTool>(o);
+        t->waiting = o.SuspendTool();
+        o.SetTool(std::move(t));
+    } else if (web) {
+        std::unique_ptr<MapTool> back = std::move(web->waiting);
+        o.EndActiveTool();
+        if (back && !o.ActiveTool()) o.SetTool(std::move(back));
     }
 }

@@ -3,8 +3,8 @@
 #include "engine/Coords.h"
 #include "engine/Uopen.h"
 #include "gui/TextFile.h"
-#include "labels/Upagesdlg.h"
 #include "lines/Ulineadd.h"
+#include "navigation/NavigationTools.h"
 #include "navigation/Usclist.h"
 #include "navigation/Usettei.h"
 #include <algorithm>
@@ -34,7 +34,7 @@ void TOpen::UpDown1Click(TObject* Sender, TUDBtnType Button) {
 // The wheel rests while a measurement runs: a new view would void the counted
 // pixels or the route's points. Painting and the other tools keep it.
 void TOpen::FormMouseWheel(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled) {
-    if (!MapShown || AreaMode || RouteMode || Timer2->Enabled()) return;
+    if (!MapShown || (Tool && Tool->HoldsView())) return;
     if (Shift.Shift) {
         PanBy(false, WheelDelta > 0 ? btNext : btPrev);
     } else if (Shift.Ctrl) {
@@ -150,8 +150,7 @@ void TOpen::Button6Click(TObject* Sender) {
 void TOpen::TkBtn2Click(TObject* Sender) {
     Label15->SetCaption(DistanceText(0));
     Label17->SetCaption("辺長");
-    SetActiveTool(MapTool::Range);
-    RangeMode = true;
+    SetTool(std::make_unique<RangeTool>(*this));
     RangeDrag = false;
     RangeZoom = false;
     TkBtn2->SetColor(0x00FFFF);
@@ -199,6 +198,10 @@ void TOpen::Timer1Timer(TObject* Sender) {
 // ---- keys on the map ----
 
 void TOpen::Image1KeyDown(TObject* Sender, int& Key, TShiftState Shift) {
+    if (Tool && Tool->Key(Key)) {
+        Key = 0;
+        return;
+    }
     // A control that is disabled or hidden just now does nothing, from the keys too.
     auto step = [](TUpDown* u, TUDBtnType b) {
         if (u->isEnabled() && u->isVisibleTo(u->window())) u->UserClick(b);
@@ -220,13 +223,10 @@ void TOpen::Image1KeyDown(TObject* Sender, int& Key, TShiftState Shift) {
 
 // ---- double-click on the map ----
 
-// Ends a route, or arms the centre for the press that follows the double-click.
+// The armed tool's first (a route ends), else it arms the centre for the
+// press that follows the double-click.
 void TOpen::Image1DblClick(TObject* Sender) {
-    if (!MapShown || AreaMode || PaintMode) return;
-    if (ToolArmed(MapTool::Route)) {
-        EndRoute();
-    } else if (!PagesDlg->StampMode && !LineAdd->EditLineShown) {
-        SetActiveTool(MapTool::Centre);
-        CentreMode = true;
-    }
+    if (!MapShown) return;
+    if (Tool && Tool->DoubleClick()) return;
+    if (!LineAdd->EditLineShown) SetTool(std::make_unique<CentreTool>(*this));
 }

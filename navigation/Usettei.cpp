@@ -11,6 +11,7 @@
 #include "names/Usearch.h"
 #include "names/Uyomi.h"
 #include "navigation/Ukeisoku.h"
+#include "navigation/NavigationTools.h"
 
 TSettei* Settei = nullptr;
 
@@ -163,6 +164,7 @@ TSettei::TSettei() : TForm("　地図表示設定") {
     y2 += 26;
     CBRailExp = g.check("地図線設定", x2, y2, 110, false, "路線の色・サイズ変更");
     CBWatch = g.check("ウオッちず", x2 + 112, y2, 100, false, "国土地理院地図閲覧サービスへ接続");
+    CBWatch->OnClick = [this](TObject*) { WebMapTool::BoxClicked(*Open, CBWatch); };
     y2 += 26;
     g.label("ソフトカラー", x2, y2 + 2, 90);
     CBSoft = g.check("", x2 + 92, y2, 24, false, "ソフトな色調");

@@ -8,6 +8,7 @@
 #include "labels/Upagesdlg.h"
 #include "lines/Ulineadd.h"
 #include "navigation/Usettei.h"
+#include "paint/PaintTools.h"
 #include "paint/Uhanrei.h"
 #include "paint/Upaint.h"
 
@@ -44,7 +45,7 @@ namespace {
 // ticks, so that the file's come after. The settings twin of "重複可" follows
 // the main box, but the file holds only the main one: its tick is kept.
 bool BeforeAreaLoad(TOpen& o) {
-    if (o.PaintMode) MapPaint->Button19Click(MapPaint);
+    o.EndTool<PaintTool>();
     return Settei->CBDoubleName->Checked();
 }
 

@@ -5,6 +5,7 @@
 #include "engine/Uopen.h"
 #include "gui/Files.h"
 #include "gui/TextFile.h"
+#include "paint/PaintTools.h"
 #include "paint/SlotPicture.h"
 #include "paint/Upaint.h"
 #include <optional>
@@ -259,7 +260,7 @@ void THanrei::CBMenuTitleClick(TObject*) {
 // A swatch takes the paint slot in use; the map follows at the next "表示".
 void THanrei::ImageClick(int row) {
     const int slot = Open->PaintSlot;
-    if (!Open->PaintMode || slot < 0 || slot > 7) return;
+    if (!Open->ToolAs<PaintTool>() || slot < 0 || slot > 7) return;
     LegendColors[row] = Open->PaintColor[slot];
     LegendPatterns[row] = Open->PaintPattern[slot];
     PaintSwatch(RowImage(row)->Canvas(), LegendColors[row], LegendPatterns[row]);

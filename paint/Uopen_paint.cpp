@@ -2,6 +2,7 @@
 #include "components/Tkbtn.h"
 #include "engine/Uopen.h"
 #include "paint/HourGlass.h"
+#include "paint/PaintTools.h"
 #include "labels/Uletter.h"
 #include "navigation/Usettei.h"
 #include "paint/SlotPicture.h"
@@ -76,7 +77,7 @@ void TOpen::BtnPaintClick(TObject*) {
         MapPaint->BtnPaintAdd->SetEnabled(true);
         return;
     }
-    SetActiveTool(MapTool::Paint);
+    ArmTool<PaintTool>(*this);
     paint_rep = 0;
     PaintSlot = -1;
     Keido->SetChecked(false);
@@ -87,7 +88,6 @@ void TOpen::BtnPaintClick(TObject*) {
         ken_name->SetChecked(false);
         kokudo->SetChecked(false);
     }
-    PaintMode = true;
     CBCenter->SetChecked(false);
     DrawMap();
 

@@ -4,6 +4,7 @@
 #include "navigation/Ukeisoku.h"
 #include "paint/Ubrush.h"
 #include "paint/Uhanrei.h"
+#include "paint/PaintTools.h"
 #include "paint/Upaint.h"
 #include "paint/StatLayer.h"
 
@@ -12,6 +13,7 @@ void TOpen::AddPaintLayers() {
         s.MapWrite = Hanrei->CBMapWrite->Checked();
         s.LegendShown = Hanrei->CBExpDisplay->Checked();
         s.PaintDisplay = MapPaint->CBPaintDisplay->Checked();
+        s.Painting = ToolAs<PaintTool>() != nullptr;
         s.NamePaint = MapPaint->NamePaint != 0;
         s.LegendTitle = Hanrei->CBMenuTitle->Checked();
         s.LegendBold = Hanrei->CBBold->Checked();
@@ -25,7 +27,7 @@ void TOpen::AddPaintLayers() {
     Layers.Add(LayerPlace::StatFill, std::move(stat));
     // A painting under way is on the map whatever redraws it: its fills are work.
     Layers.Add(
-        LayerPlace::Paint, [this](const DrawSettings& s) { return PaintMode || (PaintDisplay && s.PaintDisplay); },
+        LayerPlace::Paint, [this](const DrawSettings& s) { return s.Painting || (PaintDisplay && s.PaintDisplay); },
         [this](TCanvas& cv, const MapView& view, const DrawSettings&) {
             if (BeforePaintReplay) {
                 // Once, with the map as the replay finds it (the statistics map's fill points).

@@ -2,6 +2,7 @@
 #include "engine/Uopen.h"
 #include "labels/Upagesdlg.h"
 #include "paint/HourGlass.h"
+#include "paint/PaintTools.h"
 #include "paint/Uhanrei.h"
 #include "paint/Upaint.h"
 #include "paint/StatLayer.h"
@@ -10,7 +11,16 @@
 
 // A fill keeps the Tokyo datum: where the map is drawn shifted to WGS, the
 // pressed position is shifted back, so the replay lands where the user pressed.
-void TOpen::PressPaint(int, int X, int Y) {
+TForm* PaintTool::Owner() const { return MapPaint; }
+
+void PaintTool::End() { MapPaint->Button19Click(MapPaint); }
+
+bool PaintTool::Press(const MapEvent& e) {
+    o.PaintAt(e.X, e.Y);
+    return false;
+}
+
+void TOpen::PaintAt(int X, int Y) {
     if (PaintSlot < 0 || PaintSlot > 7) {
         MessageBox("ペイントカラーもしくはペイントパターンが選択されておりません", "ペイントエラー",
                    MB_OK | MB_ICONEXCLAMATION);

@@ -4,6 +4,7 @@
 #include "engine/Uopen.h"
 #include "labels/Uletter.h"
 #include "navigation/Usettei.h"
+#include "paint/PaintTools.h"
 #include "paint/SlotPicture.h"
 #include "paint/Ubrush.h"
 #include "paint/Uhanrei.h"
@@ -146,8 +147,7 @@ void TMapPaint::ShowCount() { LblPaint->SetCaption(std::to_string(Open->paint_re
 void TMapPaint::TkBtnClick(int slot) {
     RaiseSlotButtons();
     SlotButton(slot)->BevelWidth = 0;
-    Open->SetActiveTool(MapTool::Paint);
-    Open->PaintMode = true;
+    Open->ArmTool<PaintTool>(*Open);
     Open->PaintSlot = slot;
 }
 
@@ -205,14 +205,13 @@ void TMapPaint::BtnRepaintClick(TObject*) {
 }
 
 void TMapPaint::BtnPaintAddClick(TObject*) {
-    Open->SetActiveTool(MapTool::Paint);
+    Open->ArmTool<PaintTool>(*Open);
     std::optional<RedrawOff> off(std::in_place);
     Open->ken_name->SetChecked(false);
     Open->kokudo->SetChecked(false);
     CBPaintDisplay->SetChecked(true);
     Open->Keido->SetChecked(false);
 
-    Open->PaintMode = true;
     Button19->SetEnabled(true);
     Open->PreparePaintMode();
     Open->PaintSlot = -1;
@@ -231,9 +230,10 @@ void TMapPaint::BtnPaintAddClick(TObject*) {
 }
 
 void TMapPaint::Button19Click(TObject*) {
+    // The tool's end comes back here once it is no longer armed.
+    if (Open->ToolAs<PaintTool>()) return Open->EndActiveTool();
     std::optional<RedrawOff> off(std::in_place);
     RaiseSlotButtons();
-    Open->PaintMode = false;
 
     // Everything the painting switched off, the range and measuring tools too.
     Open->EnableMapControls();

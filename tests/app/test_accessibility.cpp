@@ -1,6 +1,7 @@
 // What a screen reader sees of every window: each control that takes input
 // has a name, no two of one window share name and role, panels that take
 // clicks are buttons that can be pressed, and grids read their captions.
+#include "paint/PaintTools.h"
 #include "engine/Uopen.h"
 #include "labels/Uletter.h"
 #include "gui/Forms.h"
@@ -102,7 +103,7 @@ TEST_F(Accessibility, EveryControlOfEveryWindowHasItsOwnName) {
     QAccessibleInterface* slot = QAccessible::queryAccessibleInterface(MapPaint->SlotButton(2));
     ASSERT_EQ(slot->text(QAccessible::Name).toStdString(), "ペイント色3");
     slot->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    EXPECT_TRUE(Open->PaintMode);
+    EXPECT_TRUE((Open->ToolAs<PaintTool>() != nullptr));
     EXPECT_EQ(Open->PaintSlot, 2);
 }
 

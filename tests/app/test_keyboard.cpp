@@ -175,8 +175,8 @@ TEST_F(Keys, ShortcutsReachTheButtonsTheyStandFor) {
     // Ctrl+Z takes back the last fill, from the paint window as from the map.
     Open->BtnPaint->click();
     MapPaint->TkBtnClick(2);
-    Open->PressPaint(27, 300, 300);
-    Open->PressPaint(27, 100, 100);
+    Open->PaintAt(300, 300);
+    Open->PaintAt(100, 100);
     ASSERT_EQ(Open->paint_rep, 2);
     FocusAsUser(MapPaint->BtnRepaint);
     Key(MapPaint->BtnRepaint, Qt::Key_Z, Qt::ControlModifier);

@@ -35,7 +35,7 @@ protected:
                              o->CBCenter, o->CBScale})
             c->SetEnabled(true);
         o->DataReady = true;
-        o->MapShown = true;   // as once a map is on screen: presses reach the chain
+        o->MapShown = true;   // as once a map is on screen: presses reach the tools
         ASSERT_TRUE(o->DrawMap());
     }
 

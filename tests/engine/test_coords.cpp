@@ -83,29 +83,26 @@ TEST(MapViewTest, APressedPixelComesBackFromItsDataPointAtEveryScale) {
     EXPECT_LE(std::abs(p.y - 456), 2);
 }
 
-TEST(MapViewTest, TheDrawnViewShiftsToWgsUnlessALinePointOrSymbolIsPlaced) {
-    TLineAdd* savedLineAdd = LineAdd;
-    TPagesDlg* savedPagesDlg = PagesDlg;
+TEST(MapViewTest, TheDrawnViewShiftsToWgsUnlessTheArmedToolPlacesPoints) {
+    struct Tool : MapTool {
+        bool places;
+        explicit Tool(bool p) : places(p) {}
+        bool Press(const MapEvent&) override { return false; }
+        TForm* Owner() const override { return nullptr; }
+        bool Placing() const override { return places; }
+    };
+    TOpen* const saved = Open;
     auto open = std::make_unique<TOpen>();
-    auto lineAdd = std::make_unique<TLineAdd>();
-    auto pagesDlg = std::make_unique<TPagesDlg>();
-    LineAdd = lineAdd.get();
-    PagesDlg = pagesDlg.get();
+    Open = open.get();
     open->WgsDisplay = true;
     EXPECT_TRUE(open->CurrentView().wgs);
-    lineAdd->PointMode = 1;
+    open->SetTool(std::make_unique<Tool>(true));
     EXPECT_FALSE(open->CurrentView().wgs);
-    lineAdd->PointMode = 0;
-    pagesDlg->StampMode = 1;
-    EXPECT_FALSE(open->CurrentView().wgs);
-    pagesDlg->StampMode = 2;   // only mode 1 stamps
+    open->SetTool(std::make_unique<Tool>(false));
     EXPECT_TRUE(open->CurrentView().wgs);
-    // Without the tool forms (a bare main form) the conversion still applies.
-    LineAdd = nullptr;
-    PagesDlg = nullptr;
+    open->EndActiveTool();
     EXPECT_TRUE(open->CurrentView().wgs);
-    LineAdd = savedLineAdd;
-    PagesDlg = savedPagesDlg;
+    Open = saved;
 
     // Around 135.7 E 35.5 N the WGS position lies about 0.0029 deg west and
     // 0.0032 deg north of the Tokyo-datum one: -29 and +47 map units.

@@ -1,4 +1,5 @@
 // The old-municipality and lake layers drawn from the country's data set.
+#include "tests/support/ToolPress.h"
 #include "engine/Uken.h"
 #include "tests/engine/AreaFiles.h"
 #include "engine/Uopen.h"
@@ -311,7 +312,7 @@ TEST_F(JapanLayers, TheStackDrawnOntoAnotherBitmapGivesTheScreensPicture) {
     ASSERT_TRUE(PagesDlg->AddPlacedSymbol(176200, 171500));
     PagesDlg->SymbolsShown = true;
     LineAdd->Button2Click(nullptr);
-    for (int x : {200, 300, 320}) Open->PressLinePoint(14, x, x / 2);
+    for (int x : {200, 300, 320}) ToolPress(x, x / 2);
     LineAdd->Button10Click(nullptr);
     LineAdd->CheckBox3->SetChecked(true);
     LineAdd->EditLineShown = true;

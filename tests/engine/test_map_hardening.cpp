@@ -76,7 +76,7 @@ TEST_F(MapHardening, FarCoordinatesKeepTheViewAndThePixelsInRange) {
 TEST_F(MapHardening, ARangeDraggedOnAFarViewCentresInsideIt) {
     Show("C,1,2\n2100000000,100000,2100100000,250000\n");
     Open->MapShown = true;
-    Open->RangeMode = true;
+    Open->TkBtn2Click(Open);
     Open->CBCopy->SetChecked(false);
     Open->Image1MouseDown(Open->Image1, mbLeft, {}, 150, 150);
     Open->Image1MouseMove(Open->Image1, {}, 450, 450);

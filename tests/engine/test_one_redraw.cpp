@@ -74,7 +74,7 @@ TEST_F(OneRedraw, LabelAndPaintFiles) {
     d = Tally([] { Letter->Button2->Click(); });
     EXPECT_LE(d.redraws, 1) << "位置指定";
     EXPECT_EQ(d.labelLayers, std::max(d.redraws, 1)) << "位置指定: the labels drawn once";
-    EXPECT_TRUE(o->LabelMode);
+    EXPECT_TRUE(Letter->PlacingNewLabel());
     // Once a label has been placed, ticking the box redraws.
     Letter->LabelPlaced = true;
     o->CBLabel->Click();

@@ -1,5 +1,6 @@
 // What the user made with labels, islands and symbols stays theirs: a reload,
 // a list window or another area never turns it into something else.
+#include "labels/LabelTools.h"
 #include "engine/Uopen.h"
 #include "labels/Uinlabel.h"
 #include "labels/Uischange.h"
@@ -137,10 +138,10 @@ TEST_F(KeptWork, AnIslandMoveStaysWithItsAreaAndItsEditWindow) {
         Press(sx, sy);
         ASSERT_TRUE(IsChange->Button2->Enabled());
         IsChange->Button2->Click();
-        ASSERT_TRUE(o->IslandPlaceMode);
+        ASSERT_TRUE(o->ToolAs<IslandTool>() && o->ToolAs<IslandTool>()->Place);
     };
     auto unchanged = [&] {
-        EXPECT_FALSE(o->IslandPickMode || o->IslandPlaceMode);
+        EXPECT_FALSE(o->ToolAs<IslandTool>());
         EXPECT_EQ(Bytes(okinawa), okinawaBytes);
         EXPECT_EQ(Bytes(kagoshima), kagoshimaBytes);
     };
@@ -173,7 +174,7 @@ TEST_F(KeptWork, AnIslandMoveStaysWithItsAreaAndItsEditWindow) {
     EXPECT_TRUE(o->IslandFilePath.empty());
     EXPECT_EQ(o->IslandCount, 0);
     Press(200, 200);
-    EXPECT_FALSE(o->IslandPickMode || o->IslandPlaceMode);
+    EXPECT_FALSE(o->ToolAs<IslandTool>());
     EXPECT_EQ(Bytes(okinawa), damaged);
 }
 

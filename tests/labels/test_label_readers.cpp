@@ -1,5 +1,6 @@
 // The label, prefecture-name and symbol readers refuse what they cannot draw
 // and leave the tables as they were.
+#include "tests/support/ToolPress.h"
 #include "engine/Coords.h"
 #include "labels/Upagesdlg.h"
 #include "labels/Uprefset.h"
@@ -120,9 +121,9 @@ TEST_F(LabelReaders, SeededMutationsKeepEveryPositionOnTheMap) {
         for (int i = 0; i < PagesDlg->PlacedSymbolCount; ++i)
             ASSERT_TRUE(InMapRange(PagesDlg->PlacedSymbols[i].x, PagesDlg->PlacedSymbols[i].y));
         // Pick a prefecture name at the centre: the distances to every name are taken.
-        PrefSet->PrefNamePickMode = true;
-        o->PressPrefName(17, 300, 300);
-        PrefSet->PrefNamePickMode = false;
+        PrefSet->Button5Click(PrefSet);
+        ToolPress(300, 300);
+        o->EndActiveTool();
     }
 }
 

@@ -270,20 +270,21 @@ TEST_F(LabelTable, MapPressesMoveAndAddLabels) {
     const std::string still = Cell(1, 1);
     L->StringGrid1->SetRow(0);
     L->N1->Click();
-    ASSERT_TRUE(L->LabelMoveMode);
+    ASSERT_TRUE(L->MovingLabel());
     // Sorted before the press: the label armed is the one that moves, wherever its row went.
     L->Button10->Click();
     ASSERT_EQ(Cell(3, 1), "動く");
     Open->Image1MouseDown(Open->Image1, mbLeft, {}, 200, 250);
     Open->Image1MouseUp(Open->Image1, mbLeft, {}, 200, 250);
-    EXPECT_FALSE(L->LabelMoveMode);
+    EXPECT_FALSE(L->MovingLabel());
     EXPECT_EQ(Cell(1, 0), still);
     const int32_t x = std::stoi(Cell(1, 1)), y = std::stoi(Cell(2, 1));
     EXPECT_TRUE(DrawnAt(x, y, 200, 250)) << "kept in the Tokyo datum";
 
-    Open->LabelMode = true;
-    Open->PressLabel(29, 200, 250);
-    EXPECT_FALSE(Open->LabelMode);
+    L->Button2->Click();
+    ASSERT_TRUE(L->PlacingNewLabel());
+    Open->Image1MouseDown(Open->Image1, mbLeft, {}, 200, 250);
+    EXPECT_FALSE(L->PlacingNewLabel());
     ASSERT_EQ(L->LabelCount, 3);
     EXPECT_EQ(Cell(1, 2), std::to_string(x));
     EXPECT_EQ(Cell(2, 2), std::to_string(y));

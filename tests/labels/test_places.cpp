@@ -1,3 +1,5 @@
+#include "tests/support/ToolPress.h"
+#include "labels/LabelTools.h"
 #include "engine/Coords.h"
 #include "labels/Uischange.h"
 #include "labels/Uprefnames.h"
@@ -42,14 +44,17 @@ TEST_F(Places, PrefectureNamesDrawMoveAndSave) {
     // A press within 20 pixels picks it; the place press keeps the Tokyo datum.
     o->WgsDisplay = true;
     ASSERT_TRUE(o->DrawMap());
-    o->PressPrefName(17, 260, 260);
+    PrefSet->Button5->Click();
+    ToolPress(260, 260);
     EXPECT_EQ(PrefSet->Label6->Caption(), "県名はありません");
     int sx, sy;
     o->MapToScreen(x, y, sx, sy);
-    o->PressPrefName(17, sx + 10, sy + 10);
-    ASSERT_TRUE(PrefSet->PrefNamePlaceMode);
+    EXPECT_FALSE(ToolPress(sx + 10, sy + 10)) << "the pick takes the press";
+    ASSERT_TRUE(o->ToolAs<PrefNameTool>() && o->ToolAs<PrefNameTool>()->Picked);
     EXPECT_EQ(PrefSet->PrefNameIndex, 11);
-    o->PressPrefName(18, 400, 400);
+    EXPECT_TRUE(ToolPress(400, 400)) << "the place lets the press go on";
+    EXPECT_FALSE(o->ToolAs<PrefNameTool>());
+    EXPECT_EQ(PrefSet->Label6->Caption(), "移動しました");
     const int32_t px = L->PrefNameTable[11].x, py = L->PrefNameTable[11].y;
     EXPECT_TRUE(DrawnAt(px, py, 400, 400)) << "kept in the Tokyo datum";
     EXPECT_TRUE(PrefSet->Button6->Enabled());
@@ -82,20 +87,20 @@ TEST_F(Places, IslandsAreDrawnPickedMovedAndWrittenBack) {
 
     o->LoadIslandEditList();
     ASSERT_EQ(o->IslandCount, 2);
-    o->IslandPickMode = true;
-    o->PressIsland(21, 200, 200);
+    IsChange->Button1->Click();
+    ToolPress(200, 200);
     EXPECT_EQ(IsChange->StringGrid1->Cells(2, 0), "該当なし");
-    EXPECT_TRUE(o->IslandPickMode);
-    o->PressIsland(21, 304, 296);
-    EXPECT_FALSE(o->IslandPickMode);
+    EXPECT_TRUE(o->ToolAs<IslandTool>());
+    ToolPress(304, 296);
+    EXPECT_FALSE(o->ToolAs<IslandTool>()) << "picked: nothing waits until 位置指定";
     EXPECT_EQ(o->IslandIndex, 1);
     EXPECT_EQ(IsChange->StringGrid1->Cells(2, 0), "乙島");
     EXPECT_TRUE(IsChange->Button2->Enabled());
 
     o->WgsDisplay = true;
     ASSERT_TRUE(o->DrawMap());
-    o->IslandPlaceMode = true;
-    o->PressIsland(22, 450, 450);
+    IsChange->Button2->Click();
+    ToolPress(450, 450);
     const int32_t nx = o->IslandRecords[1].x, ny = o->IslandRecords[1].y;
     EXPECT_TRUE(DrawnAt(nx, ny, 450, 450));
     EXPECT_EQ(o->EditIndex, 1);
@@ -105,7 +110,8 @@ TEST_F(Places, IslandsAreDrawnPickedMovedAndWrittenBack) {
     // The file cannot be written: the record keeps its place and the user is told.
     std::filesystem::remove_all(programDir / "MAPDATA/Islands");
     o->IslandIndex = 0;
-    o->PressIsland(22, 500, 500);
+    IsChange->Button2Click(IsChange);
+    ToolPress(500, 500);
     EXPECT_EQ(o->IslandRecords[0].x, x1);
     EXPECT_EQ(o->EditIndex, 1);
     EXPECT_EQ(gui::testing::Messages().back().caption, "ファイル保存エラー");

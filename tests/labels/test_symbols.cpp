@@ -1,3 +1,5 @@
+#include "tests/support/ToolPress.h"
+#include "labels/LabelTools.h"
 #include "engine/Coords.h"
 #include <array>
 #include "labels/Upagesdlg.h"
@@ -102,7 +104,7 @@ TEST_F(Symbols, EveryBlackPixelTakesTheColourAtEachSizeAndMode) {
 
 TEST_F(Symbols, TheColourChoiceRecoloursTheCurrentPicture) {
     P->SelectSymbol(100);
-    EXPECT_EQ(P->StampMode, 1);
+    EXPECT_TRUE(P->Stamping());
     EXPECT_EQ(P->CursorId, 1);
     Draw(18, false);   // a redraw in between must not change the current picture
     TCanvas* c = P->SymbolBitmap->Canvas();
@@ -117,27 +119,31 @@ TEST_F(Symbols, TheColourChoiceRecoloursTheCurrentPicture) {
 
 TEST_F(Symbols, PressesPlaceSymbolsAndMissingPicturesAreReportedOncePerRedraw) {
     P->SelectSymbol(100);
-    o->PressStamp(10, 100, 100);
+    ToolPress(100, 100);
     ASSERT_EQ(P->PlacedSymbolCount, 1);
     EXPECT_TRUE(DrawnAt(P->PlacedSymbols[0].x, P->PlacedSymbols[0].y, 116, 116)) << "the cursor's point";
     EXPECT_EQ(P->PlacedSymbols[0].color, 255);
     EXPECT_EQ(P->PlacedSymbols[0].transparent, 1);
 
-    P->TypedPositionMode = true;
+    o->ToolAs<StampTool>()->Typed = true;
     P->TypedX = 1234, P->TypedY = 5678;
-    o->PressStamp(10, 5, 5);
+    ToolPress(5, 5);
     ASSERT_EQ(P->PlacedSymbolCount, 2);
     EXPECT_EQ(P->PlacedSymbols[1].x, 1234);
-    EXPECT_FALSE(P->TypedPositionMode);
+    EXPECT_FALSE(o->ToolAs<StampTool>()->Typed);
 
-    o->PressStamp(9, 5, 5);
-    EXPECT_EQ(P->StampMode, 0);
+    // A symbol chosen while the switch is off is refused at the press, and waits no more.
+    P->Button6Click(nullptr);
+    P->SelectSymbol(100);
+    ToolPress(5, 5);
+    EXPECT_FALSE(P->Stamping());
     EXPECT_EQ(gui::testing::Messages().back().caption, "スタンプ機能");
+    P->Button6Click(nullptr);
 
     // A custom symbol without its picture is not placed.
     gui::testing::Messages().clear();
     P->SymbolCode = 230;
-    o->PressStamp(10, 5, 5);
+    ToolPress(5, 5);
     EXPECT_EQ(P->PlacedSymbolCount, 2);
     EXPECT_EQ(gui::testing::Messages().back().text, "カスタム記号はブランクです          ");
 
@@ -152,7 +158,7 @@ TEST_F(Symbols, PressesPlaceSymbolsAndMissingPicturesAreReportedOncePerRedraw) {
     gui::testing::Messages().clear();
     P->SymbolCode = 100;
     P->PlacedSymbolCount = SYMBOL_MAX;
-    o->PressStamp(10, 5, 5);
+    ToolPress(5, 5);
     EXPECT_EQ(P->PlacedSymbolCount, SYMBOL_MAX);
     EXPECT_EQ(gui::testing::Messages().size(), 1u);
     std::string lines;
@@ -228,18 +234,18 @@ TEST_F(Symbols, TypedPositionsAndTheStampSwitch) {
     ASSERT_EQ(P->PlacedSymbolCount, 1);
     EXPECT_EQ(P->PlacedSymbols[0].x, MapXOf(137.0f) + 30);
     EXPECT_EQ(P->PlacedSymbols[0].y, MapYOf(34.0f) - 45);
-    EXPECT_FALSE(P->TypedPositionMode);
+    EXPECT_FALSE(o->ToolAs<StampTool>()->Typed);
 
     // Switched off: the typed placement is refused with its message.
     P->Button6Click(nullptr);
     EXPECT_TRUE(P->StampDisabled);
-    EXPECT_EQ(P->StampMode, 0);
+    EXPECT_FALSE(P->Stamping());
     EXPECT_EQ(P->StampLabels[0]->Caption(), "無効");
     P->BtnIchiClick(nullptr);
     EXPECT_EQ(P->PlacedSymbolCount, 1);
     EXPECT_EQ(gui::testing::Messages().back().caption, "スタンプ機能");
     P->Button6Click(nullptr);
-    EXPECT_EQ(P->StampMode, 1);
+    EXPECT_TRUE(P->Stamping());
 
     // Undo stops at an empty list.
     P->CancelBtnClick(nullptr);

@@ -6,6 +6,7 @@
 #include "lines/Ulineadd.h"
 #include "lines/Ulineset.h"
 #include "tests/engine/HandMap.h"
+#include "tests/support/ToolPress.h"
 #include <fstream>
 
 class LineMap : public HandMap {
@@ -32,7 +33,7 @@ protected:
         la->Button2Click(nullptr);
         for (auto [x, y] : pixels) {
             if (x < 0) la->Button13Click(nullptr);
-            else o->PressLinePoint(14, x, y);
+            else ToolPress(x, y);
         }
         la->Button10Click(nullptr);
     }

@@ -1,3 +1,4 @@
+#include "tests/support/ToolPress.h"
 #include "engine/Coords.h"
 #include "gui/Testing.h"
 #include "lines/Ukyori.h"
@@ -95,11 +96,11 @@ TEST_F(Circles, PressedAndTypedCentresAreKeptInTheTokyoDatumWhereTheUserPointed)
     o->WgsDisplay = true;
     ASSERT_TRUE(o->DrawMap());
     k->CircleCount = 3;
-    k->CircleCentreMode = true;
-    o->PressCircleCentre(13, 200, 250);
+    o->NCircleClick(o);
+    ToolPress(200, 250);
     ASSERT_EQ(k->CircleCount, 1);
     EXPECT_TRUE(DrawnAt(k->Circles[0].cx, k->Circles[0].cy, 200, 250));
-    EXPECT_FALSE(k->CircleCentreMode);
+    EXPECT_FALSE(k->CentreArmed());
     EXPECT_TRUE(k->CircleCentreSet);
     // The read-out shows the displayed (WGS) position, the circle keeps the Tokyo one.
     int32_t wx, wy;
@@ -112,7 +113,7 @@ TEST_F(Circles, PressedAndTypedCentresAreKeptInTheTokyoDatumWhereTheUserPointed)
     for (bool wgs : {true, false}) {
         o->WgsDisplay = wgs;
         ASSERT_TRUE(o->DrawMap());
-        k->CircleCentreMode = true;
+        o->NCircleClick(o);
         o->Image1MouseMove(o->Image1, {}, 123, 321);
         k->CBCenter->SetChecked(true);
         k->Button1Click(k->Button1);
@@ -178,7 +179,7 @@ TEST_F(Circles, OpeningTheWindowKeepsTheCircles) {
     EXPECT_TRUE(k->Visible());
     EXPECT_EQ(k->CircleCount, 2);
     EXPECT_EQ(k->Label12->Caption(), "2");
-    EXPECT_TRUE(k->CircleCentreMode);
+    EXPECT_TRUE(k->CentreArmed());
     Open->DrawMap();
     int sx, sy;
     Open->MapToScreen(k->Circles[1].cx, k->Circles[1].cy, sx, sy);

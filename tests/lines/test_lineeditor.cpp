@@ -147,7 +147,7 @@ TEST_F(LineFiles, BadFilesAndRefusedSavesLeaveTheLineAndTheOldFile) {
     EXPECT_EQ(la->LineSaved, 0);
     EXPECT_EQ(la->EditFileName, "");
 
-    o->PressLinePoint(15, 150, 150);
+    ToolPress(150, 150);
     gui::testing::Messages().clear();
     gui::testing::QueueFileName(std::string("/nonexistent-folder/y.adl"));
     la->Button6Click(nullptr);
@@ -161,20 +161,20 @@ TEST_F(LineEditor, InsertDeleteMoveAndBreakKeepTheRowsInOrder) {
     auto [ax, ay] = At(150, 200);
     la->StringGrid1->SetRow(0);
     la->Button7Click(nullptr);
-    EXPECT_EQ(la->PointMode, 2);
+    EXPECT_EQ(la->PointMode(), 2);
     EXPECT_EQ(la->SelectedPoint, 1);
     EXPECT_EQ(la->StringGrid1->Cells(1, 1), "") << "the row waiting for the press";
     EXPECT_TRUE(o->DrawMap()) << "a redraw with the empty row";
-    o->PressLinePoint(15, 150, 200);
+    ToolPress(150, 200);
     EXPECT_EQ(la->PointCount(), 4);
-    EXPECT_EQ(la->PointMode, 0);
+    EXPECT_EQ(la->PointMode(), 0);
     EXPECT_EQ(Rows()[1], std::to_string(ax) + "," + std::to_string(ay));
     for (int i = 0; i < 4; i++) EXPECT_EQ(la->StringGrid1->Cells(0, i), std::to_string(i));
 
     la->StringGrid1->SetRow(0);
     la->Button11Click(nullptr);
-    EXPECT_EQ(la->PointMode, 3);
-    o->PressLinePoint(16, 150, 200);
+    EXPECT_EQ(la->PointMode(), 3);
+    ToolPress(150, 200);
     EXPECT_EQ(Rows()[0], Rows()[1]);
     EXPECT_EQ(la->PointCount(), 4);
     EXPECT_EQ(la->StringGrid1->Row(), 1) << "the selection steps to the next row";
@@ -189,9 +189,9 @@ TEST_F(LineEditor, InsertDeleteMoveAndBreakKeepTheRowsInOrder) {
     // Appending through the insert box, with a break.
     la->CheckBox7->SetChecked(true);
     la->Button7Click(nullptr);
-    EXPECT_EQ(la->PointMode, 1);
+    EXPECT_EQ(la->PointMode(), 1);
     la->Button13Click(nullptr);
-    o->PressLinePoint(14, 400, 400);
+    ToolPress(400, 400);
     la->Button10Click(nullptr);
     EXPECT_EQ(la->PointCount(), 5);
     EXPECT_EQ(Rows()[3], "0,0");
@@ -295,7 +295,7 @@ TEST_F(LineEditor, PressedAndFileRowsAreBothDrawnWhereTheyBelongOnAWgsMap) {
     o->MAGSTEP = 20;   // the datum shift is some 30 pixels here
     ASSERT_TRUE(o->DrawMap());
     NewLine({{100, 100}, {200, 100}});
-    ASSERT_EQ(la->PointMode, 0);
+    ASSERT_EQ(la->PointMode(), 0);
     ASSERT_TRUE(o->DrawMap());
     EXPECT_GT(Count(255, 97, 97, 103, 103), 0) << "the mark of the pressed point";
     EXPECT_EQ(Px(150, 100), 0u) << "the line between the pressed points";
@@ -349,16 +349,16 @@ TEST_F(LineEditor, TheGridShowsThePointsThatAreDrawnAndSavedThroughEveryEdit) {
     o->EscapePressed();   // the insert called off
     la->StringGrid1->SetRow(1);
     la->Button7Click(nullptr);
-    o->PressLinePoint(15, 250, 200);
+    ToolPress(250, 200);
     la->StringGrid1->SetRow(0);
     la->Button11Click(nullptr);
-    o->PressLinePoint(16, 120, 150);
+    ToolPress(120, 150);
     la->StringGrid1->SetRow(3);
     la->Button3Click(nullptr);
     la->CheckBox7->SetChecked(true);
     la->Button7Click(nullptr);
     la->Button13Click(nullptr);
-    o->PressLinePoint(14, 400, 300);
+    ToolPress(400, 300);
     la->Button10Click(nullptr);
     la->UpDown6->SetPosition(3);
     la->UpDown7->SetPosition(-2);

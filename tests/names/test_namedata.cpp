@@ -1,3 +1,4 @@
+#include "tests/support/ToolPress.h"
 #include "engine/Coords.h"
 #include "engine/Uken.h"
 #include "gui/Testing.h"
@@ -56,19 +57,19 @@ TEST_F(NameData, CorrectionPicksMovesAndRewritesTheFirstLineKeepingItsFields) {
 
     // A press far from any name: reported in the grid, the pick stays armed.
     Correct->Button1Click(Correct->Button1);
-    o->PressName(23, 100, 100);
+    ToolPress(100, 100);
     EXPECT_EQ(Correct->StringGrid1->Cells(2, 0), "該当なし");
-    EXPECT_TRUE(o->NamePickMode);
+    EXPECT_TRUE(Correct->Picking());
     EXPECT_EQ(o->EditIndex, 0);
 
-    o->PressName(23, 300, 300);
-    EXPECT_FALSE(o->NamePickMode);
+    ToolPress(300, 300);
+    EXPECT_FALSE(Correct->Picking());
     EXPECT_EQ(o->EditIndex, 1);
     EXPECT_EQ(o->MatchedListKind, 0);
     EXPECT_EQ(Correct->StringGrid1->Cells(2, 0), "甲町");
     Correct->Button2Click(Correct->Button2);
-    o->PressName(26, 350, 320);
-    EXPECT_FALSE(o->NamePlaceMode);
+    ToolPress(350, 320);
+    EXPECT_FALSE(Correct->Placing());
     const int32_t nx = o->TownX[0], ny = o->TownY[0];
     EXPECT_TRUE(DrawnAt(nx, ny, 350, 320));
     EXPECT_TRUE(Correct->Button3->Enabled());
@@ -86,12 +87,12 @@ TEST_F(NameData, CancelAfterAPickLeavesNothingForTheNextPress) {
     Town("甲町", 300, 300);
     o->BtnCorrectClick(o->BtnCorrect);
     Correct->Button1Click(Correct->Button1);
-    o->PressName(23, 300, 300);
+    ToolPress(300, 300);
     Correct->Button2Click(Correct->Button2);
-    ASSERT_TRUE(o->NamePlaceMode);
+    ASSERT_TRUE(Correct->Placing());
     Correct->Button4Click(Correct->Button4);
-    EXPECT_FALSE(o->NamePlaceMode);
-    EXPECT_FALSE(o->NamePickMode);
+    EXPECT_FALSE(Correct->Placing());
+    EXPECT_FALSE(Correct->Picking());
     EXPECT_EQ(o->EditIndex, 0);
     EXPECT_EQ(Correct->StringGrid1->RowCount(), 0);
     EXPECT_FALSE(Correct->Button3->Enabled()) << "no completed row to write";
@@ -102,9 +103,9 @@ TEST_F(NameData, CancelAfterAPickLeavesNothingForTheNextPress) {
     o->BtnCorrectClick(o->BtnCorrect);
     EXPECT_EQ(Correct->Label2->Caption(), "変更データを保存することはできません");
     Correct->Button1Click(Correct->Button1);
-    o->PressName(23, 300, 300);
+    ToolPress(300, 300);
     Correct->Button2Click(Correct->Button2);
-    o->PressName(26, 320, 300);
+    ToolPress(320, 300);
     EXPECT_FALSE(Correct->Button3->Enabled());
 }
 
@@ -128,7 +129,7 @@ TEST_F(NameData, APressGoesOnlyToTheRowItWasPickedFor) {
     Press(Correct->Button2);
     Correct->StringGrid1->SetRow(1);
     Correct->N1->Click();
-    EXPECT_FALSE(o->NamePlaceMode);
+    EXPECT_FALSE(Correct->Placing());
     EXPECT_FALSE(Correct->Button2->Enabled());
     Down(100, 100);
     EXPECT_EQ(Point(1), b);
@@ -164,10 +165,10 @@ TEST_F(NameData, PositionsTakenOnAWgsMapAreStoredInTheTokyoDatum) {
     // The name is picked where it is drawn and put back where the press was.
     o->BtnCorrectClick(o->BtnCorrect);
     Correct->Button1Click(Correct->Button1);
-    o->PressName(23, sx, sy);
+    ToolPress(sx, sy);
     ASSERT_EQ(o->EditIndex, 1);
     Correct->Button2Click(Correct->Button2);
-    o->PressName(26, 400, 200);
+    ToolPress(400, 200);
     o->MapToScreen(o->TownX[0], o->TownY[0], sx, sy);
     EXPECT_LE(std::abs(sx - 400), 1);
     EXPECT_LE(std::abs(sy - 200), 1);
@@ -179,8 +180,8 @@ TEST_F(NameData, PositionsTakenOnAWgsMapAreStoredInTheTokyoDatum) {
     Toshi->Fill();
     Toshi->StringGrid1->SetRow(1);
     Toshi->StringGrid1Click(Toshi->StringGrid1);
-    ASSERT_TRUE(Toshi->CityPositionMode);
-    o->PressCityPosition(19, 250, 260);
+    ASSERT_TRUE(Toshi->PositionArmed());
+    ToolPress(250, 260);
     o->MapToScreen(o->CityX[0], o->CityY[0], sx, sy);
     EXPECT_LE(std::abs(sx - 250) + std::abs(sy - 260), 2);
 }
@@ -197,8 +198,8 @@ TEST_F(NameData, CityAndDuplicatePositionsAreSavedToTheirLists) {
     Toshi->StringGrid1->SetRow(1);
     Toshi->StringGrid1Click(Toshi->StringGrid1);
     EXPECT_EQ(Toshi->StringGrid1->Cells(0, 1), " ★");
-    o->PressCityPosition(19, 200, 200);
-    EXPECT_FALSE(Toshi->CityPositionMode);
+    ToolPress(200, 200);
+    EXPECT_FALSE(Toshi->PositionArmed());
     EXPECT_EQ(Toshi->StringGrid1->Cells(0, 1), "") << "marks cleared";
     EXPECT_TRUE(Toshi->CityModified);
     Toshi->Button1Click(Toshi->Button1);
@@ -208,7 +209,7 @@ TEST_F(NameData, CityAndDuplicatePositionsAreSavedToTheirLists) {
 
     Extra->StringGrid1->SetRow(2);
     Extra->StringGrid1Click(Extra->StringGrid1);
-    o->PressExtraPosition(20, 210, 220);
+    ToolPress(210, 220);
     Extra->Button1Click(Extra->Button1);
     // An entry without a kind keeps an empty field, never a NUL byte.
     EXPECT_EQ(gui::Cp932ToUtf8(ReadBytes(programDir / "MAPDATA" / "EXTRA.TXT")),
@@ -219,10 +220,10 @@ TEST_F(NameData, CityAndDuplicatePositionsAreSavedToTheirLists) {
     for (TPositionTable* w : std::initializer_list<TPositionTable*>{Toshi, Extra}) {
         w->StringGrid1->SetRow(1);
         w->StringGrid1->OnClick(w->StringGrid1);
-        ASSERT_TRUE(w->PositionMode);
+        ASSERT_TRUE(w->PositionArmed());
         w->StringGrid1->SetRow(0);
         w->StringGrid1->OnClick(w->StringGrid1);
-        EXPECT_FALSE(w->PositionMode);
+        EXPECT_FALSE(w->PositionArmed());
     }
     const int32_t cx = o->CityX[0];
     Down(120, 120);
@@ -230,8 +231,9 @@ TEST_F(NameData, CityAndDuplicatePositionsAreSavedToTheirLists) {
 
     // Closing with unsaved moves asks; Cancel keeps the window.
     Extra->Show();
+    Extra->StringGrid1->SetRow(1);
     Extra->StringGrid1Click(Extra->StringGrid1);
-    o->PressExtraPosition(20, 230, 220);
+    ToolPress(230, 220);
     gui::testing::QueueAnswer(IDCANCEL);
     Extra->Button2Click(Extra->Button2);
     EXPECT_TRUE(Extra->Visible());
@@ -253,10 +255,10 @@ TEST_F(NameData, DeleteRemovesEveryKindOfTheRecordAndRefusesDuplicates) {
     Press(NameDel->Button2);
     Down(200, 200);
     EXPECT_EQ(NameDel->Label7->Caption(), "重複名のため削除できません");
-    EXPECT_TRUE(o->NameDeleteMode);
+    EXPECT_TRUE(NameDel->NameDeleteArmed());
     Down(300, 300);
     EXPECT_EQ(NameDel->Label7->Caption(), "削除ボタンをクリック");
-    EXPECT_FALSE(o->NameDeleteMode);
+    EXPECT_FALSE(NameDel->NameDeleteArmed());
     EXPECT_FALSE(NameDel->Button2->Enabled());
     Press(NameDel->Button3);
     EXPECT_EQ(Map(), "1,2\r\nA," + Point(0) + ",乙町\r\n");
@@ -282,9 +284,9 @@ TEST_F(NameData, AddAppendsARecordAndRefusesBadNamesAndFullTables) {
     NameDel->RadioGroup1->SetItemIndex(2);
     NameDel->Edit1->SetText("新町");
     NameDel->Button4Click(NameDel->Button4);
-    ASSERT_TRUE(NameDel->NameAddMode);
-    o->PressName(24, 300, 300);
-    EXPECT_FALSE(NameDel->NameAddMode);
+    ASSERT_TRUE(NameDel->NameAddArmed());
+    ToolPress(300, 300);
+    EXPECT_FALSE(NameDel->NameAddArmed());
     EXPECT_TRUE(NameDel->Button5->Enabled());
     const int32_t x = std::stoi(NameDel->Label10->Caption()), y = std::stoi(NameDel->Label11->Caption());
     EXPECT_TRUE(DrawnAt(x, y, 300, 300));

@@ -1,6 +1,9 @@
+#include "labels/Uletter.h"
 #include "labels/Upagesdlg.h"
 #include "lines/Ulineadd.h"
+#include "navigation/NavigationTools.h"
 #include "paint/Upaint.h"
+#include <functional>
 #include "tests/navigation/MouseMap.h"
 #include <QApplication>
 #include <QMouseEvent>
@@ -18,7 +21,7 @@ TEST_F(DoubleClick, EndsARouteTakenByClicksWithItsClosingSide) {
     const float open = std::stof(o->Label15->Caption());
     ASSERT_FALSE(o->UDHor->Enabled());
     DblClick();
-    EXPECT_FALSE(o->RouteMode);
+    EXPECT_FALSE(o->ToolAs<RouteTool>());
     EXPECT_TRUE(o->RouteDone);
     EXPECT_EQ(o->DistanceMode, 0);
     EXPECT_GT(std::stof(o->Label15->Caption()), open * 1.3f) << "the side back to the start counts";
@@ -27,7 +30,7 @@ TEST_F(DoubleClick, EndsARouteTakenByClicksWithItsClosingSide) {
     EXPECT_EQ(o->Image1->Canvas()->Pen->Mode, pmCopy);
     EXPECT_EQ(PagesDlg->CursorId, 0);
     EXPECT_TRUE(o->UDHor->Enabled() && o->BtnMulti->Enabled());
-    EXPECT_FALSE(o->CentreMode);
+    EXPECT_FALSE(o->ToolAs<CentreTool>());
 }
 
 TEST_F(DoubleClick, EndsATimedRouteAndUnticksTheTimer) {
@@ -43,7 +46,7 @@ TEST_F(DoubleClick, EndsATimedRouteAndUnticksTheTimer) {
     DblClick();
     EXPECT_FALSE(o->Timer2->Enabled());
     EXPECT_FALSE(o->CBTimer->Checked());
-    EXPECT_FALSE(o->RouteMode);
+    EXPECT_FALSE(o->ToolAs<RouteTool>());
     EXPECT_TRUE(o->RouteDone);
     EXPECT_TRUE(o->Label33->Visible());
     EXPECT_NE(o->Label15->Caption(), "   0.00 km");
@@ -51,26 +54,32 @@ TEST_F(DoubleClick, EndsATimedRouteAndUnticksTheTimer) {
 }
 
 TEST_F(DoubleClick, ArmsTheCentreUnlessAToolHoldsTheMap) {
-    PagesDlg->StampMode = 1;
-    DblClick();
-    EXPECT_FALSE(o->CentreMode);
-    PagesDlg->StampMode = 0;
+    const std::vector<std::function<void()>> holders = {
+        [] { PagesDlg->SelectSymbol(100); },
+        [this] { o->Button14Click(o); },
+        [] { MapPaint->TkBtnClick(0); },
+    };
+    for (const auto& arm : holders) {
+        arm();
+        MapTool* held = o->ActiveTool();
+        ASSERT_NE(held, nullptr);
+        DblClick();
+        EXPECT_EQ(o->ActiveTool(), held);
+        o->EndActiveTool();
+    }
     LineAdd->EditLineShown = true;
     DblClick();
-    EXPECT_FALSE(o->CentreMode);
+    EXPECT_FALSE(o->ToolAs<CentreTool>());
     LineAdd->EditLineShown = false;
-    for (bool* off : {&o->AreaMode, &o->PaintMode}) {
-        *off = true;
-        DblClick();
-        EXPECT_FALSE(o->CentreMode);
-        *off = false;
-    }
     o->MapShown = false;
     DblClick();
-    EXPECT_FALSE(o->CentreMode);
+    EXPECT_FALSE(o->ToolAs<CentreTool>());
     o->MapShown = true;
+    // Any other tool gives way to the centre.
+    Letter->Button2Click(Letter);
     DblClick();
-    EXPECT_TRUE(o->CentreMode);
+    EXPECT_TRUE(o->ToolAs<CentreTool>());
+    EXPECT_FALSE(Letter->PlacingNewLabel());
 }
 
 // The image reports the double-click before its press, so the press it belongs
@@ -81,7 +90,7 @@ TEST_F(DoubleClick, ADoubleClickOnTheImageCentresThere) {
     QMouseEvent press(QEvent::MouseButtonDblClick, QPointF(420, 180), o->Image1->mapToGlobal(QPointF(420, 180)),
                       Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(o->Image1, &press);
-    EXPECT_FALSE(o->CentreMode);
+    EXPECT_FALSE(o->ToolAs<CentreTool>());
     int sx, sy;
     o->MapToScreen(x, y, sx, sy);
     EXPECT_NEAR(sx, 300, 1);

@@ -1,3 +1,4 @@
+#include "navigation/NavigationTools.h"
 #include "engine/Uken.h"
 #include "tests/navigation/MouseMap.h"
 #include <QImage>
@@ -20,7 +21,7 @@ protected:
 
 TEST_F(Measure, AOnePixelRegionAndTheSeaThatTouchesTheEdge) {
     o->Button14Click(o->Button14);
-    ASSERT_TRUE(o->AreaMode);
+    ASSERT_TRUE((o->ToolAs<AreaTool>() != nullptr));
     Fill(0, 0, 600, 600, o->BackColor);   // no texts in the sea
     // One pixel whose four neighbours all have other colours.
     Fill(20, 20, 21, 21, 0x123456);
@@ -53,7 +54,7 @@ TEST_F(Measure, AOnePixelRegionAndTheSeaThatTouchesTheEdge) {
 
     // Off again: the map is redrawn and the box is back.
     o->Button14Click(o->Button14);
-    EXPECT_FALSE(o->AreaMode);
+    EXPECT_FALSE((o->ToolAs<AreaTool>() != nullptr));
     EXPECT_FALSE(o->OpenRegion);
     EXPECT_EQ(Px(300, 300), o->BackColor);
     EXPECT_TRUE(o->BtnMulti->Enabled());
@@ -69,7 +70,7 @@ TEST_F(Measure, ImagesLargerThanTheVisitMapAreRefusedAndLeaveNoModeArmed) {
     EXPECT_EQ(Messages()[0].text.rfind("画像サイズ600以上では処理できません", 0), 0u);
     EXPECT_NE(Messages()[0].text.find("600以下を選んで"), std::string::npos) << "says what to do";
     EXPECT_EQ(Messages()[0].caption, "画像サイズエラー");
-    EXPECT_FALSE(o->AreaMode);
+    EXPECT_FALSE((o->ToolAs<AreaTool>() != nullptr));
     EXPECT_TRUE(o->BtnMulti->Enabled());
     Down(300, 300);
     EXPECT_EQ(Messages().size(), 1u) << "the press is a plain one";
@@ -80,12 +81,12 @@ TEST_F(Measure, ImagesLargerThanTheVisitMapAreRefusedAndLeaveNoModeArmed) {
     o->COPYSCALE = 1;
     ASSERT_TRUE(o->DrawMap());
     o->Button14Click(o->Button14);
-    ASSERT_TRUE(o->AreaMode);
+    ASSERT_TRUE((o->ToolAs<AreaTool>() != nullptr));
     o->COPYSCALE = 2;
     ASSERT_TRUE(o->DrawMap());
     Down(300, 300);
     EXPECT_EQ(Messages().size(), 2u);
-    EXPECT_FALSE(o->AreaMode);
+    EXPECT_FALSE((o->ToolAs<AreaTool>() != nullptr));
     EXPECT_EQ(o->Button14->Caption(), "面積");
     EXPECT_EQ(Px(300, 300), o->BackColor);
 }
@@ -189,7 +190,7 @@ TEST_F(Measure, TheDisplayedLandAreaIgnoresWhatWasOnTheImageAndSkipsTheIslandGro
     ASSERT_TRUE(o->DrawMap());
     o->Button14Click(o->Button14);
     const std::string clean = o->Label31->Caption();
-    EXPECT_FALSE(o->AreaMode) << "the box measures at once instead";
+    EXPECT_FALSE((o->ToolAs<AreaTool>() != nullptr)) << "the box measures at once instead";
     EXPECT_TRUE(o->CBTownName->Checked()) << "one area shown";
     // About a ninth of the view.
     const float ninth = o->ViewWidthKm * o->ViewHeightKm / 9;
@@ -252,7 +253,6 @@ TEST_F(MeasurePicture, KanagawaWithRegionsARouteAndARange) {
             }
         }
     EXPECT_EQ(closed.size(), 2u);
-    o->AreaMode = false;   // leave the regions on the image
 
     o->BtnMultiClick(o);
     const std::pair<int, int> route[] = {{120, 120}, {260, 140}, {300, 260}, {180, 300}};
@@ -262,13 +262,10 @@ TEST_F(MeasurePicture, KanagawaWithRegionsARouteAndARange) {
     }
     move(130, 160);
     EXPECT_GT(o->RouteLengthKm(), 10.0f);
-    o->RouteMode = false;
-
-    o->RangeMode = true;
-    o->RangeZoom = false;
+    o->TkBtn2Click(o);
     down(330, 330);
     move(450, 440);
-    EXPECT_GT(o->RangeSide, 110);
+    EXPECT_GT(o->ToolAs<RangeTool>()->Side, 110);
 
     const std::filesystem::path out = std::filesystem::path(ROVANA_BINARY).parent_path() / "measure.png";
     ASSERT_TRUE(o->Image1->Canvas()->Image().save(QString::fromStdString(out.string()), "PNG"));

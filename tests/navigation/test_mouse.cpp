@@ -1,13 +1,20 @@
+#include "labels/LabelTools.h"
 #include "labels/Uletter.h"
+#include "labels/Uischange.h"
 #include "labels/Upagesdlg.h"
 #include "labels/Uprefset.h"
+#include "lines/LineTools.h"
 #include "lines/Ukyori.h"
 #include "lines/Ulineadd.h"
+#include "names/NameTools.h"
+#include "names/Ucorrect.h"
 #include "names/Uextra.h"
 #include "names/Unamedel.h"
 #include "names/Utoshi.h"
 #include "names/Uyomi.h"
+#include "navigation/NavigationTools.h"
 #include "navigation/Usettei.h"
+#include "paint/Upaint.h"
 #include "tests/navigation/MouseMap.h"
 #include <functional>
 #include <regex>
@@ -16,35 +23,32 @@ class PressChain : public MouseMap {};
 
 TEST_F(PressChain, NothingBeforeAMapAndTheRightButtonOpensTheSettingsWhateverIsArmed) {
     o->MapShown = false;
-    o->RouteMode = true;
-    o->CentreMode = true;
+    o->BtnCenterClick(o);
     Down(100, 100);
-    EXPECT_EQ(o->RoutePointCount, 0);
-    EXPECT_TRUE(o->CentreMode);
+    EXPECT_TRUE(o->ToolAs<CentreTool>());
     EXPECT_EQ(o->DistanceMode, 0);
 
     o->MapShown = true;
-    o->CBChiri->SetChecked(true);
-    o->AreaMode = true;
+    o->Button14Click(o);
+    ASSERT_TRUE(o->ToolAs<AreaTool>());
     ASSERT_FALSE(Settei->Visible());
     Down(100, 100, mbRight);
     EXPECT_TRUE(Settei->Visible());
-    EXPECT_TRUE(gui::testing::ShellOpens().empty());
-    EXPECT_TRUE(o->CBChiri->Checked());
+    EXPECT_TRUE(o->ToolAs<AreaTool>());
     EXPECT_EQ(o->FillCount, 0);
 }
 
-TEST_F(PressChain, TheWebMapComesBeforeEveryModeOpensOnceAndNamesLatitudeFirst) {
-    o->AreaMode = true;
-    o->RouteMode = true;
+TEST_F(PressChain, TheWebMapComesBeforeTheArmedToolOpensOnceAndNamesLatitudeFirst) {
+    o->Button14Click(o);
     Settei->CBWatch->SetChecked(true);
     Down(120, 450);
     ASSERT_EQ(gui::testing::ShellOpens().size(), 1u);
     EXPECT_FALSE(Settei->CBWatch->Checked());
     EXPECT_FALSE(o->CBChiri->Checked());
-    EXPECT_EQ(o->FillCount, 0) << "the area mode did not see the press";
-    EXPECT_EQ(o->RoutePointCount, 0);
+    EXPECT_EQ(o->FillCount, 0) << "the area count did not see the press";
     EXPECT_TRUE(Messages().empty());
+    ASSERT_TRUE(o->ToolAs<AreaTool>()) << "and takes the press after";
+    EXPECT_EQ(o->Button14->Caption(), "終り");
 
     // Pixel (120, 450) of a map centred on 137 E, 34 N lies south-west of the centre.
     const std::string url = gui::testing::ShellOpens()[0];
@@ -59,10 +63,21 @@ TEST_F(PressChain, TheWebMapComesBeforeEveryModeOpensOnceAndNamesLatitudeFirst) 
     EXPECT_EQ(m[1], m[3]);
     EXPECT_EQ(m[2], m[4]);
 
-    // The next press is back in the chain; a failing shell is told.
+    // Ticked and unticked, the box gives the map back to the area count; Esc
+    // with the box ticked ends both.
+    o->CBChiri->SetChecked(true);
+    o->CBChiri->SetChecked(false);
+    ASSERT_TRUE(o->ToolAs<AreaTool>());
     Down(120, 450);
     EXPECT_EQ(gui::testing::ShellOpens().size(), 1u);
-    o->AreaMode = false;
+    EXPECT_GT(o->FillCount, 0);
+    o->CBChiri->SetChecked(true);
+    o->EscapePressed();
+    EXPECT_EQ(o->ActiveTool(), nullptr);
+    EXPECT_FALSE(o->CBChiri->Checked());
+    EXPECT_EQ(o->Button14->Caption(), "面積");
+
+    // A failing shell is told.
     o->CBChiri->SetChecked(true);
     gui::testing::ShellOpenResult() = 32;
     Down(120, 450);
@@ -80,15 +95,13 @@ TEST_F(PressChain, ARunningTimedRouteSwallowsEveryLeftPress) {
     Down(200, 200);
     EXPECT_EQ(o->RouteX[0], 216);
     EXPECT_EQ(o->RouteY[0], 215);
-    EXPECT_FALSE(o->RouteMode);
     EXPECT_TRUE(o->Timer2->Enabled());
+    Down(250, 250);   // before the first tick too
     o->Timer2Timer(o->Timer2);
     ASSERT_EQ(o->RoutePointCount, 1);
+    EXPECT_EQ(o->RouteX[0], 216);
 
-    o->CentreMode = true;
-    o->PaintMode = true;
     Down(300, 300);
-    EXPECT_TRUE(o->CentreMode);
     EXPECT_EQ(o->DistanceMode, 0);
     EXPECT_EQ(o->RoutePointCount, 1);
     o->Timer2->SetEnabled(false);
@@ -97,11 +110,12 @@ TEST_F(PressChain, ARunningTimedRouteSwallowsEveryLeftPress) {
 TEST_F(PressChain, LegendAndScaleBoxesAreGrabbedStrictlyInsideAndScaleWithTheImage) {
     o->LegendShown = true;
     o->LegendLeft = 100, o->LegendTop = 100, o->LegendRight = 200, o->LegendBottom = 150;
-    o->LabelMode = true;   // a later mode does not take a press inside the box
+    Letter->Button2Click(Letter);   // a tool after the grabs does not take a press inside the box
+    ASSERT_TRUE(Letter->PlacingNewLabel());
     Down(101, 149);
     EXPECT_TRUE(o->LegendDrag);
-    EXPECT_TRUE(o->LabelMode);
-    o->LabelMode = false;
+    EXPECT_TRUE(Letter->PlacingNewLabel());
+    o->EndActiveTool();
     Down(100, 120);
     EXPECT_FALSE(o->LegendDrag);
     EXPECT_EQ(o->DistanceMode, 1) << "the edge is outside: the press starts a distance";
@@ -123,57 +137,47 @@ TEST_F(PressChain, LegendAndScaleBoxesAreGrabbedStrictlyInsideAndScaleWithTheIma
     EXPECT_TRUE(o->ScaleDrag);
 }
 
-// Each mode of a tool window, armed alone: the press either ends with it or
-// goes on to the end of the chain, where it starts a distance.
-TEST_F(PressChain, ToolModesEndThePressOrPassItOn) {
-    struct Mode { const char* name; std::function<void(bool)> arm; bool goesOn; };
-    const std::vector<Mode> modes = {
-        {"stamp", [](bool on) { PagesDlg->StampMode = on; }, false},
-        {"circle centre", [](bool on) { Kyori->CircleCentreMode = on; }, false},
-        {"add point", [](bool on) { LineAdd->PointMode = on ? 1 : 0; }, false},
-        {"insert point", [](bool on) { LineAdd->PointMode = on ? 2 : 0; }, false},
-        {"move point", [](bool on) { LineAdd->PointMode = on ? 3 : 0; }, false},
-        {"prefecture pick", [](bool on) { PrefSet->PrefNamePickMode = on; }, false},
-        {"prefecture place", [](bool on) { PrefSet->PrefNamePlaceMode = on; }, true},
-        {"city position", [](bool on) { Toshi->CityPositionMode = on; }, false},
-        {"duplicate position", [](bool on) { Extra->ExtraPositionMode = on; }, false},
-        {"island pick", [this](bool on) { o->IslandPickMode = on; }, true},
-        {"island place", [this](bool on) { o->IslandPlaceMode = on; }, true},
-        {"name pick", [this](bool on) { o->NamePickMode = on; }, false},
-        {"name add", [](bool on) { NameDel->NameAddMode = on; }, false},
-        {"name delete", [this](bool on) { o->NameDeleteMode = on; }, false},
-        {"name place", [this](bool on) { o->NamePlaceMode = on; }, false},
-        {"paint", [this](bool on) { o->PaintMode = on; }, false},
-        {"label move", [](bool on) { Letter->LabelMoveMode = on; }, true},
-        {"label", [this](bool on) { o->LabelMode = on; }, false},
+// Each tool of a window, armed alone: the press either ends with it or goes on
+// to the map's own steps, where it starts a distance.
+TEST_F(PressChain, ToolsEndThePressOrPassItOn) {
+    struct Case { const char* name; std::function<void()> arm; bool goesOn; };
+    const std::vector<Case> cases = {
+        {"stamp", [] { PagesDlg->SelectSymbol(100); }, false},
+        {"circle centre", [this] { o->NCircleClick(o); }, false},
+        {"add point", [] { LineAdd->Button2Click(nullptr); }, false},
+        {"insert point", [] { LineAdd->ArmPoint(LinePointTool::Insert); }, false},
+        {"move point", [] { LineAdd->ArmPoint(LinePointTool::MovePoint); }, false},
+        {"prefecture pick", [] { PrefSet->Button5Click(PrefSet); }, false},
+        {"prefecture place", [this] { PrefSet->Button5Click(PrefSet), o->ToolAs<PrefNameTool>()->Picked = true; }, true},
+        {"city position", [this] { o->SetTool(std::make_unique<PositionTool>(*o, Toshi)); }, false},
+        {"duplicate position", [this] { o->SetTool(std::make_unique<PositionTool>(*o, Extra)); }, false},
+        {"island pick", [] { IsChange->Button1Click(IsChange); }, true},
+        {"island place", [] { IsChange->Button2Click(IsChange); }, true},
+        {"name pick", [] { Correct->Button1Click(Correct); }, false},
+        {"name add", [this] { o->SetTool(std::make_unique<NameAddTool>(*o)); }, false},
+        {"name delete", [] { NameDel->Button2Click(NameDel); }, false},
+        {"name place", [] { Correct->Button2Click(Correct); }, false},
+        {"paint", [] { MapPaint->TkBtnClick(0); }, false},
+        {"label move", [this] { o->ArmTool<LabelTool>(*o).MoveLabel = true; }, true},
+        {"label", [] { Letter->Button2Click(Letter); }, false},
     };
-    for (const Mode& m : modes) {
-        m.arm(true);
+    for (const Case& c : cases) {
+        c.arm();
+        ASSERT_NE(o->ActiveTool(), nullptr) << c.name;
         o->DistanceMode = 0;
         Down(300, 300);
-        EXPECT_EQ(o->DistanceMode != 0, m.goesOn) << m.name;
-        m.arm(false);
+        EXPECT_EQ(o->DistanceMode != 0, c.goesOn) << c.name;
+        o->Image1MouseUp(o->Image1, mbLeft, {}, 300, 300);
+        o->EndActiveTool();
     }
     // A label being moved while a new one is placed does not go on by itself.
-    Letter->LabelMoveMode = true;
-    o->LabelMode = true;
+    LabelTool& t = o->ArmTool<LabelTool>(*o);
+    t.MoveLabel = t.NewLabel = true;
     o->DistanceMode = 0;
     Down(300, 300);
     EXPECT_EQ(o->DistanceMode, 0);
-    Letter->LabelMoveMode = o->LabelMode = false;
-
-    // Order: an ending mode keeps the centre mode armed; a passing one lets it take the press.
-    o->CentreMode = true;
-    o->PaintMode = true;
-    Down(300, 300);
-    EXPECT_TRUE(o->CentreMode);
-    o->PaintMode = false;
-    o->IslandPickMode = true;
-    const int redraws = o->RedrawCount;
-    Down(300, 300);
-    EXPECT_FALSE(o->CentreMode);
-    EXPECT_EQ(o->RedrawCount, redraws + 1);
-    o->IslandPickMode = false;
+    EXPECT_TRUE(Letter->MovingLabel()) << "the move waits for the next press";
+    o->EndActiveTool();
 }
 
 TEST_F(PressChain, TheCentreButtonMakesThePressedPixelTheCentre) {
@@ -194,7 +198,7 @@ TEST_F(PressChain, TheCentreButtonMakesThePressedPixelTheCentre) {
 
     Down(450, 200);
     EXPECT_TRUE(o->BtnCenter->Enabled());
-    EXPECT_FALSE(o->CentreMode);
+    EXPECT_FALSE(o->ToolAs<CentreTool>());
     int sx, sy;
     o->MapToScreen(x, y, sx, sy);
     EXPECT_NEAR(sx, 300, 1);
@@ -207,7 +211,7 @@ class Range : public MouseMap {
 protected:
     void SetUp() override {
         MouseMap::SetUp();
-        o->RangeMode = true;
+        o->TkBtn2Click(o);
         o->CBCopy->SetChecked(false);
     }
     // Drags from (100, 100) by side pixels; returns the unsnapped width.
@@ -239,8 +243,8 @@ TEST_F(Range, WidthsSnapUpToTheNextStep) {
         ASSERT_GT(side, 0) << c.shown;
         const float w = DragBy(side);
         EXPECT_EQ(o->Label15->Caption(), c.shown);
-        EXPECT_GE(o->RangeSide, side);
-        EXPECT_LE(o->RangeSide, side * 1.2 + 1);
+        EXPECT_GE(o->ToolAs<RangeTool>()->Side, side);
+        EXPECT_LE(o->ToolAs<RangeTool>()->Side, side * 1.2 + 1);
         EXPECT_LT(w, c.snapped);
         o->RangeDrag = false;
         o->Image1->Canvas()->Pen->Mode = pmCopy;
@@ -258,7 +262,7 @@ TEST_F(Range, AnAcceptedRangeFillsTheImageAndIsCopiedWhenAsked) {
     o->CBCopy->SetChecked(true);
     gui::testing::ClipboardImage() = QImage();
     DragBy(60);
-    const int side = o->RangeSide;
+    const int side = o->ToolAs<RangeTool>()->Side;
     const int redraws = o->RedrawCount;
     Up(160, 160);
     EXPECT_FALSE(o->RangeDrag);
@@ -300,7 +304,7 @@ TEST_F(Range, UpLeftTinyAndNarrowRangesAreRefused) {
     Down(300, 300);
     Move(330, 330);
     ASSERT_LT(o->RangeWidthKm, 3.0f);
-    EXPECT_EQ(o->RangeSide, 30);
+    EXPECT_EQ(o->ToolAs<RangeTool>()->Side, 30);
     Up(330, 330);
     EXPECT_EQ(o->Label15->Caption(), "指定エラー");
     EXPECT_TRUE(o->Timer1->Enabled());

@@ -6,6 +6,8 @@
 #include "names/Unamedel.h"
 #include "names/Utoshi.h"
 #include "navigation/Usclist.h"
+#include "navigation/NavigationTools.h"
+#include "paint/PaintTools.h"
 #include "paint/Upaint.h"
 #include "output/Updfpage.h"
 #include "paint/Ustatmap.h"
@@ -39,17 +41,17 @@ class Tools : public MouseMap {};
 
 TEST_F(Tools, PaintingEndsAnArmedRangeAndEscEndsPainting) {
     Press(o->TkBtn2);
-    ASSERT_TRUE(o->RangeMode);
+    ASSERT_TRUE(o->ToolAs<RangeTool>());
     Press(o->BtnPaint);
-    EXPECT_FALSE(o->RangeMode) << "painting took the map over";
+    EXPECT_FALSE(o->ToolAs<RangeTool>()) << "painting took the map over";
     Press(MapPaint->SlotButton(0));
     Down(300, 300);
     EXPECT_EQ(o->paint_rep, 1) << "the press painted instead of starting a range";
     EXPECT_TRUE(Messages().empty());
 
     Esc(o->Image1);
-    EXPECT_FALSE(o->PaintMode);
-    EXPECT_EQ(o->ActiveTool, MapTool::None);
+    EXPECT_FALSE(o->ToolAs<PaintTool>());
+    EXPECT_EQ(o->ActiveTool(), nullptr);
     EXPECT_TRUE(o->BtnPaint->isEnabled() && o->Button5->isEnabled() && o->TkBtn2->isEnabled());
     EXPECT_TRUE(MapPaint->Button9->isEnabled()) << "the paint window can be closed again";
 }
@@ -61,13 +63,13 @@ TEST_F(Tools, ARouteEndsByEscWithItsLengthOrStartsAfreshByItsButton) {
     Down(300, 300);
     EXPECT_TRUE(o->BtnMulti->isEnabled()) << "a running route can be left";
     Press(o->BtnMulti);
-    EXPECT_TRUE(o->RouteMode);
+    EXPECT_TRUE(o->ToolAs<RouteTool>());
     EXPECT_EQ(o->RoutePointCount, 0) << "the button drops the route under way";
 
     Down(100, 100);
     Down(300, 100);
     Esc(o->Image1);
-    EXPECT_FALSE(o->RouteMode);
+    EXPECT_FALSE(o->ToolAs<RouteTool>());
     EXPECT_TRUE(o->RouteDone);
     EXPECT_NE(o->Label15->Caption(), TOpen::DistanceText(0)) << "the length stays on view";
     for (QWidget* w : std::initializer_list<QWidget*>{o->Button5, o->BtnLetter, o->Button9, o->BtnMulti, o->Button14})
@@ -75,15 +77,15 @@ TEST_F(Tools, ARouteEndsByEscWithItsLengthOrStartsAfreshByItsButton) {
 
     // The area mode and the centre cross end the same way.
     Press(o->Button14);
-    ASSERT_TRUE(o->AreaMode);
+    ASSERT_TRUE(o->ToolAs<AreaTool>());
     Esc(o->Image1);
-    EXPECT_FALSE(o->AreaMode);
+    EXPECT_FALSE(o->ToolAs<AreaTool>());
     EXPECT_EQ(o->Button14->Caption(), "面積");
     EXPECT_TRUE(o->Button5->isEnabled());
     Press(o->BtnCenter);
     Move(200, 200);
     Esc(o->Image1);
-    EXPECT_FALSE(o->CentreMode);
+    EXPECT_FALSE(o->ToolAs<CentreTool>());
     EXPECT_TRUE(o->BtnCenter->isEnabled());
     const QImage plain = Snapshot();
     o->DrawMap();
@@ -91,33 +93,37 @@ TEST_F(Tools, ARouteEndsByEscWithItsLengthOrStartsAfreshByItsButton) {
 }
 
 TEST_F(Tools, ACloseBoxTakesTheWindowsOwnCloseAndEndsWhatItArmed) {
-    // The paint window closed while painting ends painting.
+    // The paint window closed while painting ends painting, also while the
+    // one-press web map waits in front of it.
     Press(o->BtnPaint);
-    ASSERT_TRUE(o->PaintMode);
+    ASSERT_TRUE(o->ToolAs<PaintTool>());
+    o->CBChiri->SetChecked(true);
+    ASSERT_TRUE(o->ToolAs<PaintTool>());
     MapPaint->close();
+    EXPECT_FALSE(o->CBChiri->Checked());
     EXPECT_FALSE(MapPaint->Visible());
-    EXPECT_FALSE(o->PaintMode);
+    EXPECT_FALSE(o->ToolAs<PaintTool>());
     EXPECT_TRUE(o->BtnPaint->isEnabled() && o->TkBtn2->isEnabled());
 
     NameDel->Show();
     Press(NameDel->Button2);
-    ASSERT_TRUE(o->NameDeleteMode);
+    ASSERT_TRUE(NameDel->NameDeleteArmed());
     NameDel->close();
-    EXPECT_FALSE(o->NameDeleteMode);
+    EXPECT_FALSE(NameDel->NameDeleteArmed());
 
     Kyori->Show();
     Press(Kyori->Button1);
-    ASSERT_TRUE(Kyori->CircleCentreMode);
+    ASSERT_TRUE(Kyori->CentreArmed());
     Esc(Kyori->Button1);
     EXPECT_FALSE(Kyori->Visible());
-    EXPECT_FALSE(Kyori->CircleCentreMode);
+    EXPECT_FALSE(Kyori->CentreArmed());
 
     // No close button: closing still disarms.
     Letter->Show();
     Press(Letter->Button2);
-    ASSERT_TRUE(o->LabelMode);
+    ASSERT_TRUE(Letter->PlacingNewLabel());
     Letter->close();
-    EXPECT_FALSE(o->LabelMode);
+    EXPECT_FALSE(Letter->PlacingNewLabel());
     Down(300, 300);
     EXPECT_EQ(Letter->LabelCount, 0) << "the press placed no label";
 }
@@ -130,9 +136,9 @@ TEST_F(Tools, ACloseBoxAsksWhatCloseAsksAndAPickedRowDoesNotOutliveIt) {
     Toshi->Show();
     Toshi->StringGrid1->SetRow(1);
     Toshi->StringGrid1Click(Toshi->StringGrid1);
-    ASSERT_TRUE(Toshi->CityPositionMode);
+    ASSERT_TRUE(Toshi->PositionArmed());
     Toshi->close();
-    EXPECT_FALSE(Toshi->CityPositionMode) << "the next map press would have moved the city";
+    EXPECT_FALSE(Toshi->PositionArmed()) << "the next map press would have moved the city";
 
     Toshi->Show();
     Toshi->StringGrid1Click(Toshi->StringGrid1);
@@ -178,11 +184,11 @@ TEST_F(ToolsJapan, ANewAreaChoiceEndsMeasuringAndTheWayBack) {
     Open->Image1MouseUp(Open->Image1, mbLeft, {}, 400, 400);
     ASSERT_TRUE(Open->Button12->isEnabled());
     Press(Open->Button14);
-    ASSERT_TRUE(Open->AreaMode);
+    ASSERT_TRUE(Open->ToolAs<AreaTool>());
 
     Open->Button5Click(Open);
     testsupport::ChooseAreas({12});
-    EXPECT_FALSE(Open->AreaMode);
+    EXPECT_FALSE(Open->ToolAs<AreaTool>());
     EXPECT_FALSE(Open->Button12->isEnabled()) << "戻す would show the old area over the new data";
     EXPECT_EQ(SCList->ViewHistoryCount, 0);
     for (QWidget* w : std::initializer_list<QWidget*>{Open->Button5, Open->BtnLetter, Open->Button9, Open->Button14})

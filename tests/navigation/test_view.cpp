@@ -1,4 +1,6 @@
 #include "labels/Uletter.h"
+#include "navigation/NavigationTools.h"
+#include "paint/PaintTools.h"
 #include "lines/Ulineadd.h"
 #include "paint/Upaint.h"
 #include "navigation/Usclist.h"
@@ -142,7 +144,7 @@ TEST_F(ViewTest, WheelPansWithShiftOrCtrlAndZoomsOtherwise) {
 
     // Painting disables the arrows but keeps the wheel.
     o->BtnPaint->Click();
-    ASSERT_TRUE(o->PaintMode);
+    ASSERT_TRUE((o->ToolAs<PaintTool>() != nullptr));
     ASSERT_FALSE(o->UDHor->Enabled());
     EXPECT_TRUE(Wheel(-120));
     EXPECT_EQ(o->MAGSTEP, 7);
@@ -237,8 +239,8 @@ TEST_F(ViewTest, TimerStepsBackDuringADragElseGoesToTheStandardRange) {
     EXPECT_EQ(o->CX, cx);
 
     o->RangeDrag = false;
+    o->TkBtn2Click(o);
     o->RangeZoom = true;
-    o->RangeMode = true;
     o->MAGSTEP = 10;
     o->MAGUNIT = 0.37f;
     o->CX += 5000;
@@ -250,7 +252,7 @@ TEST_F(ViewTest, TimerStepsBackDuringADragElseGoesToTheStandardRange) {
     EXPECT_EQ(o->CX, cx) << "the standard view's centre";
     EXPECT_EQ(o->MAGSTEP, 1);
     EXPECT_FLOAT_EQ(o->MAGUNIT, 1.0f);
-    EXPECT_FALSE(o->RangeZoom || o->RangeMode);
+    EXPECT_FALSE(o->RangeZoom || o->ToolAs<RangeTool>());
     EXPECT_EQ(o->UDHor->Position(), 500);
     EXPECT_FALSE(o->Button12->Enabled());
     EXPECT_EQ(SCList->ViewHistoryCount, 1) << "the standard range keeps the history";
@@ -265,7 +267,7 @@ TEST_F(ViewTest, ArmingTheRangeClearsTheZoomAndTheTimedRoute) {
     o->CBTimer->SetChecked(true);
     Mark();
     o->TkBtn2->Click();
-    EXPECT_TRUE(o->RangeMode);
+    EXPECT_TRUE(o->ToolAs<RangeTool>());
     EXPECT_FALSE(o->RangeZoom || o->RangeDrag);
     EXPECT_FALSE(o->CBTimer->Checked());
     EXPECT_EQ(o->Label17->Caption(), "辺長");

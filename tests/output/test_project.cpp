@@ -1,5 +1,6 @@
 // The project file on the real data set: a saved project reopens to the same
 // map, pixel for pixel, and a bad file changes nothing.
+#include "paint/PaintTools.h"
 #include "forms/AllForms.h"
 #include "engine/Uopen.h"
 #include "gui/Testing.h"
@@ -68,7 +69,7 @@ protected:
         ChooseAreas(areas);
         o->CBTownName->SetChecked(true);
         // A range zoom, one up-down step, then size x2.
-        o->RangeMode = true;
+        o->TkBtn2Click(o);
         o->Image1MouseDown(o->Image1, mbLeft, {}, 200, 250);
         o->Image1MouseMove(o->Image1, {}, 480, 530);
         o->Image1MouseUp(o->Image1, mbLeft, {}, 480, 530);
@@ -88,7 +89,7 @@ protected:
             o->MapToScreen(o->TownX[i], o->TownY[i], sx, sy);
             if (sx < 50 || sy < 50 || sx > 1150 || sy > 1150 || o->Image1->Canvas()->Pixels(sx, sy) != 0xFFFFFF) continue;
             MapPaint->TkBtnClick(1 + pressed % 2);
-            o->PressPaint(27, sx, sy);
+            o->PaintAt(sx, sy);
             ++pressed;
         }
         ASSERT_EQ(pressed, 6);
@@ -204,7 +205,7 @@ TEST_F(Project, ASavedProjectReopensToTheSameMapAndSavesTheSameBytes) {
     }
 
     // A range drag after restoring at x2 lands on the square dragged.
-    o->RangeMode = true;
+    o->TkBtn2Click(o);
     o->Image1MouseDown(o->Image1, mbLeft, {}, 300, 300);
     o->Image1MouseMove(o->Image1, {}, 700, 700);
     o->Image1MouseUp(o->Image1, mbLeft, {}, 700, 700);
@@ -319,7 +320,7 @@ TEST_F(Project, TheRestoredMapDoesNotDependOnWhatTheSessionDidBefore) {
     o->BtnPaint->Click();
     for (auto [slot, px, py] : {std::tuple{1, 300, 300}, {3, 420, 200}}) {
         MapPaint->TkBtnClick(slot);
-        o->PressPaint(27, px, py);
+        o->PaintAt(px, py);
     }
     MapPaint->Button4->Click();
     MapPaint->Button19->Click();
@@ -346,10 +347,10 @@ TEST_F(Project, TheRestoredMapDoesNotDependOnWhatTheSessionDidBefore) {
     LineAdd->BtnFileClick(nullptr);
     LineSet->Button17->Click();
     o->BtnPaint->Click();
-    ASSERT_TRUE(o->PaintMode);
+    ASSERT_TRUE((o->ToolAs<PaintTool>() != nullptr));
     Restore("a.rvx");
     ASSERT_TRUE(Messages().empty()) << Messages()[0].text;
-    EXPECT_FALSE(o->PaintMode) << "no mode left armed";
+    EXPECT_FALSE((o->ToolAs<PaintTool>() != nullptr)) << "no mode left armed";
     EXPECT_TRUE(o->Button5->Enabled());
     const QImage after = Map();
     ASSERT_EQ(after.size(), before.size());
@@ -365,7 +366,7 @@ TEST_F(Project, TheRestoredMapDoesNotDependOnWhatTheSessionDidBefore) {
     Save("b.rvx");
     ASSERT_NE(ReadBytes(File("b.rvx")).find("\r\n0,paint_rep\r\n"), std::string::npos);
     Restore("b.rvx");
-    EXPECT_FALSE(o->PaintMode);
+    EXPECT_FALSE((o->ToolAs<PaintTool>() != nullptr));
     EXPECT_TRUE(o->Button5->Enabled());
     Messages().clear();
     o->Image1MouseDown(o->Image1, mbLeft, {}, 300, 300);

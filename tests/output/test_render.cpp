@@ -7,6 +7,7 @@
 #include "lines/Ukyori.h"
 #include "paint/Upaint.h"
 #include "tests/support/FormsFixture.h"
+#include "tests/support/ToolPress.h"
 #include "tests/support/RealAreas.h"
 #include <sys/resource.h>
 #include <cstdlib>
@@ -56,7 +57,7 @@ protected:
             o->MapToScreen(o->TownX[i], o->TownY[i], sx, sy);
             if (o->Image1->Canvas()->Pixels(sx, sy) != o->Image1->Canvas()->Pixels(5, 590)) continue;
             MapPaint->TkBtnClick(1 + pressed);
-            o->PressPaint(27, sx, sy);
+            o->PaintAt(sx, sy);
             ++pressed;
         }
         ASSERT_EQ(pressed, 3);
@@ -191,7 +192,7 @@ TEST_F(Render, AFolderWithoutTheSymbolsOrRailwaysTheProjectShowsIsNamedInOneLine
     QueueFileName(File("rail.rvx"));
     o->Button1Click(o);
     PagesDlg->SelectSymbol(100);
-    o->PressStamp(10, 300, 300);
+    ToolPress(300, 300);
     Ken->CBRailShow->SetChecked(false);
     QueueFileName(File("mark.rvx"));
     o->Button1Click(o);

@@ -1,5 +1,7 @@
 // The map as PDF and SVG: drawn by the same code as the PNG, so rasterised at
 // the PNG's size they show the PNG, and their names are text a reader finds.
+#include "labels/Uletter.h"
+#include "tests/support/ToolPress.h"
 #include "engine/Uopen.h"
 #include "gui/Testing.h"
 #include "gui/VectorRecorder.h"
@@ -51,11 +53,11 @@ protected:
         Open->PressToData(900, 900, x, y);
         ASSERT_TRUE(Kyori->AddCircle(x, y));
         PagesDlg->SelectSymbol(100);
-        Open->PressStamp(10, 700, 700);
+        ToolPress(700, 700);
         ASSERT_EQ(PagesDlg->PlacedSymbolCount, 1);
         Open->CBLabel->SetChecked(true);
-        Open->LabelMode = true;
-        Open->PressLabel(29, 800, 1000);
+        Letter->Button2Click(Letter);
+        ToolPress(800, 1000);
     }
     // Saved through the image menu; a PDF's paper is the map's own size.
     void Save(const std::string& name) {

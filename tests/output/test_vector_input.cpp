@@ -8,6 +8,7 @@
 #include "output/Updfpage.h"
 #include "paint/Upaint.h"
 #include "tests/engine/HandMap.h"
+#include "tests/support/ToolPress.h"
 #include <QPainter>
 #include <QRegularExpression>
 #include <QSvgRenderer>
@@ -204,7 +205,7 @@ TEST_F(VectorInput, PaintThatChangesNoPixelAddsNothingAndOneColourIsOneShape) {
 TEST_F(VectorInput, ASymbolStampedAgainIsOnePictureInTheFile) {
     testsupport::CopyJapanData(programDir, {"mark"});
     PagesDlg->SelectSymbol(100);
-    for (int i = 0; i < 30; ++i) o->PressStamp(10, 60 + 16 * i, 300 + 7 * i);
+    for (int i = 0; i < 30; ++i) ToolPress(60 + 16 * i, 300 + 7 * i);
     ASSERT_EQ(PagesDlg->PlacedSymbolCount, 30);
     const std::string svg = ReadBytes(Save("stamps.svg")), pdf = ReadBytes(Save("stamps.pdf"));
     const QImage png = QImage(QString::fromStdString(Save("stamps.png"))).convertToFormat(QImage::Format_RGB32);

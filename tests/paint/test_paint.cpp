@@ -1,4 +1,5 @@
 // Paint records, their replay, paint mode and the paint window.
+#include "paint/PaintTools.h"
 #include "components/Tkbtn.h"
 #include "gui/Testing.h"
 #include "navigation/Usettei.h"
@@ -21,7 +22,7 @@ protected:
     }
     void Press(int slot, int x, int y) {
         MapPaint->TkBtnClick(slot);
-        o->PressPaint(27, x, y);
+        o->PaintAt(x, y);
     }
 };
 
@@ -70,7 +71,7 @@ TEST_F(Paint, APressOnABorderOrWithoutASlotOrPastTheLimitFillsNothing) {
     EXPECT_EQ(o->paint_rep, 1) << "the record is kept, it just fills nothing";
 
     o->PaintSlot = -1;
-    o->PressPaint(27, 150, 150);
+    o->PaintAt(150, 150);
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].text, "ペイントカラーもしくはペイントパターンが選択されておりません");
     EXPECT_EQ(Messages()[0].caption, "ペイントエラー");
@@ -122,7 +123,7 @@ TEST_F(Paint, NewPaintModeSavesTheTicksAndTheEndPutsThemBack) {
 
     o->BtnPaintClick(o);
     EXPECT_TRUE(Messages().empty()) << "no records, no question";
-    EXPECT_TRUE(o->PaintMode);
+    EXPECT_TRUE((o->ToolAs<PaintTool>() != nullptr));
     EXPECT_FALSE(o->PaintDisplay);
     EXPECT_FALSE(o->CBScale->Checked());
     EXPECT_FALSE(o->CBCenter->Checked());
@@ -132,7 +133,7 @@ TEST_F(Paint, NewPaintModeSavesTheTicksAndTheEndPutsThemBack) {
     EXPECT_EQ(Px(150, 150), 0xFFFFFF) << "white background while painting";
 
     MapPaint->Button19Click(MapPaint);
-    EXPECT_FALSE(o->PaintMode);
+    EXPECT_FALSE((o->ToolAs<PaintTool>() != nullptr));
     EXPECT_TRUE(o->PaintDisplay);
     EXPECT_FALSE(MapPaint->Button3->Enabled()) << "nothing to save";
     for (size_t i = 0; i < boxes.size(); ++i) EXPECT_EQ(boxes[i]->Checked(), before[i]) << i;

@@ -54,7 +54,7 @@ TEST_F(PaintFiles, PntRoundTripAppendAndColoursOnly) {
     o->PaintPattern[2] = 6;
     for (auto [slot, x] : {std::pair{1, 150}, {2, 250}}) {
         MapPaint->TkBtnClick(slot);
-        o->PressPaint(27, x, 150);
+        o->PaintAt(x, 150);
     }
     MapPaint->Button19Click(MapPaint);
     const auto rec = o->PaintRecords[0];

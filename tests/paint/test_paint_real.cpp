@@ -1,4 +1,5 @@
 // Painting on the real data set, drawn in WGS: fills replay where they were made.
+#include "paint/PaintTools.h"
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
 #include "gui/Testing.h"
@@ -30,7 +31,7 @@ int PaintNames(int wanted) {
         Open->MapToScreen(Open->TownX[i], Open->TownY[i], sx, sy);
         if (Px(sx, sy) != Open->BackColor) continue;
         MapPaint->TkBtnClick(pressed % 8);
-        Open->PressPaint(27, sx, sy);
+        Open->PaintAt(sx, sy);
         // A name point on the water would paint the sea: take that back.
         const int corner = Open->ImageSize - 8;
         if (Px(corner, 8) != Open->BackColor) {
@@ -67,7 +68,7 @@ TEST_F(RealPaint, AFillInKanagawaReplaysInTheSameMunicipalityAtEveryZoom) {
     int px, py;
     Open->MapToScreen(Open->TownX[best], Open->TownY[best], px, py);
     MapPaint->TkBtnClick(6);
-    Open->PressPaint(27, px, py);
+    Open->PaintAt(px, py);
     ASSERT_EQ(Open->paint_rep, 1);
     EXPECT_EQ(Px(px, py), Open->PaintColor[6]);
     int rx, ry;
@@ -171,7 +172,7 @@ TEST_F(RealPaint, PressesBesideEveryBorderPixelOfKanagawaStayAfterTheRedraw) {
         const QImage live = MapImage();
         MapPaint->Button19Click(MapPaint);
         MapPaint->BtnPaintAddClick(MapPaint);
-        ASSERT_TRUE(Open->PaintMode);
+        ASSERT_TRUE((Open->ToolAs<PaintTool>() != nullptr));
         EXPECT_TRUE(MapImage() == live) << "every fill replays as made, presses from " << first;
 
         // Zoomed by 2 about the centre.

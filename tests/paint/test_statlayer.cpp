@@ -8,6 +8,7 @@
 #include "paint/Upaint.h"
 #include "paint/Ustatmap.h"
 #include "tests/support/FormsFixture.h"
+#include "tests/support/ToolPress.h"
 #include "tests/support/RealAreas.h"
 #include <QImage>
 #include <cmath>
@@ -202,11 +203,11 @@ TEST_F(StatisticsLayer, PaintAndLayerStayApartAndTheLayerBecomesPaintOnRequest) 
     // ペイント → 新規, a fill, the paint's undo, the end of painting: the layer stays throughout.
     Open->BtnPaintClick(Open);
     MapPaint->TkBtnClick(1);
-    Open->PressPaint(0, 5, 5);
+    ToolPress(5, 5);
     ASSERT_EQ(Open->paint_rep, 1);
     MapPaint->BtnRepaint->Click();
     EXPECT_EQ(Open->paint_rep, 0);
-    Open->PressPaint(0, 5, 5);
+    ToolPress(5, 5);
     MapPaint->Button19Click(MapPaint);
     EXPECT_EQ(Unfilled(units, MapImage()), std::vector<std::string>{});
     EXPECT_TRUE(Hanrei->CBExpDisplay->Checked());
