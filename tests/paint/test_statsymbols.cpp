@@ -104,6 +104,25 @@ TEST_F(StatSymbols, CircleAreasFollowTheirValuesAndTheKeyDrawsTheCirclesOfItsVal
     ASSERT_TRUE(b.on && b.circles);
     ASSERT_EQ(b.sizeCol, 9);
     ASSERT_TRUE(std::any_of(b.sizes.begin(), b.sizes.end(), [](const auto& v) { return v.second < 0; }));
+    {
+        // Below zero a circle is only its edge: as many edges as units, fewer discs; the key says so.
+        gui::VectorRecorder shapes;
+        ASSERT_TRUE(Open->RenderMapVector(shapes));
+        Catcher device(1800);
+        QPainter p(&device);
+        shapes.Replay(p);
+        p.end();
+        int negative = 0;
+        for (const auto& [code, v] : b.sizes) negative += v < -0.5;   // large enough to show as a ring
+        int discs = 0, rings = 0;
+        for (const auto& s : device.engine.shapes) {
+            discs += s.ellipse && s.colour != Qt::white;
+            rings += !s.ellipse && s.box.width() > 3 && std::abs(s.box.width() - s.box.height()) < 1e-6;
+        }
+        EXPECT_GT(rings - discs, negative / 2);
+        const auto texts = shapes.Texts();
+        EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [](const auto& t) { return t.text == "白抜きは負の値"; }));
+    }
     // Then the size from another column than the colour: 人口.
     ChooseItem(StatMap->CBSizeCol, 6);
     ASSERT_EQ(StatLayerOnMap->Shown().sizeCol, 5);
