@@ -860,7 +860,7 @@ StatMapBlock TStatMap::Settings() const {
     b.circles = CBCircles->Checked();
     b.sizeCol = CBSizeCol->ItemIndex() - 1;
     b.radius = UDRadius->Position();
-    b.circleLook = RGCircleLook->ItemIndex() == 1 ? 1 : 0;
+    b.circleLook = CBCircleLook->ItemIndex() == 1 ? 1 : 0;
     b.circleColour = CircleColour & 0xFFFFFF;
     b.valueLabels = CBValueLabels->Checked();
     b.labelSize = UDLabelSize->Position();
@@ -1288,7 +1288,7 @@ void TStatMap::RestoreSettings(const StatMapBlock& b) {
     CBCircles->SetChecked(b.circles);
     CBSizeCol->SetItemIndex(b.sizeCol + 1 < CBSizeCol->Items()->Count() ? b.sizeCol + 1 : 0);
     UDRadius->SetPosition(b.radius);
-    RGCircleLook->SetItemIndex(b.circleLook);
+    CBCircleLook->SetItemIndex(b.circleLook);
     CircleColour = b.circleColour;
     CBValueLabels->SetChecked(b.valueLabels);
     for (int k = 0; k < 4; ++k)
@@ -1329,11 +1329,13 @@ void TStatMap::addSymbolControls(QWidget* c) {
     gui::Lbl(c, "最大半径", 374, 697, 56);
     UDRadius = NumberBox(c, "最大半径", 430, 694, kStatMinRadius, kStatMaxRadius, 30, EdRadius);
     EdRadius->SetHint("いちばん大きい円の半径（600 ピクセルの地図で。画像の大きさに合わせて拡大）");
-    RGCircleLook = Named(new TRadioGroup(c, "円の色"), "円の色");
-    RGCircleLook->SetBounds(500, 684, 170, 36);
-    RGCircleLook->SetColumns(2);
-    RGCircleLook->SetItems({"階級の色", "一色"});
-    RGCircleLook->SetItemIndex(0);
+    TLabel* lookCaption = gui::Lbl(c, "円の色", 490, 697, 44);
+    CBCircleLook = Named(new TComboBox(c, false), "円の色");
+    lookCaption->setBuddy(CBCircleLook);
+    CBCircleLook->SetBounds(536, 694, 132, 24);
+    CBCircleLook->Items()->Add("階級の色");
+    CBCircleLook->Items()->Add("一色");
+    CBCircleLook->SetItemIndex(0);
     BtnCircleColour = Named(new TButton(c, "色..."), "円の色を選ぶ");
     BtnCircleColour->SetBounds(676, 692, 72, 26);
     ColorDialog1 = new TColorDialog(this);
@@ -1341,8 +1343,8 @@ void TStatMap::addSymbolControls(QWidget* c) {
         ColorDialog1->Color = CircleColour;
         if (!ColorDialog1->Execute()) return;
         CircleColour = ColorDialog1->Color & 0xFFFFFF;
-        if (RGCircleLook->ItemIndex() != 1) RGCircleLook->SetItemIndex(1);   // its handler redraws
-        else symbolsChanged();
+        CBCircleLook->SetItemIndex(1);
+        symbolsChanged();
     };
 
     CBValueLabels = Named(new TCheckBox(c, "数値ラベル"), "数値ラベル");
@@ -1368,8 +1370,7 @@ void TStatMap::addSymbolControls(QWidget* c) {
     BtnNextCol->OnClick = [this](TObject*) { StepColumn(1); };
 
     for (TCheckBox* b : {CBFillMap, CBCircles, CBValueLabels}) b->OnClick = [this](TObject*) { symbolsChanged(); };
-    for (TComboBox* b : {CBSizeCol, CBLabelFont}) b->OnChange = [this](TObject*) { symbolsChanged(); };
-    RGCircleLook->OnClick = [this](TObject*) { symbolsChanged(); };
+    for (TComboBox* b : {CBSizeCol, CBLabelFont, CBCircleLook}) b->OnChange = [this](TObject*) { symbolsChanged(); };
     for (TUpDown* u : {UDRadius, UDLabelSize}) u->OnClick = [this](TObject*, TUDBtnType) { symbolsChanged(); };
     // A size typed is taken when the typing ends, within the box's range.
     for (auto [e, u] : {std::pair{EdRadius, UDRadius}, std::pair{EdLabelSize, UDLabelSize}})

@@ -110,7 +110,7 @@ public:
     TCheckBox* CBCircles;        // "比例円"
     TComboBox* CBSizeCol;        // "大きさの列": the value column itself, or another
     TEdit* EdRadius; TUpDown* UDRadius;   // "最大半径": pixels at 600
-    TRadioGroup* RGCircleLook;   // "円の色": 階級の色 / 一色
+    TComboBox* CBCircleLook;     // "円の色": 階級の色 / 一色
     TButton* BtnCircleColour;    // "色..."
     TColorDialog* ColorDialog1;
     TColor CircleColour = 0x3060E0;

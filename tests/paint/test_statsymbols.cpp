@@ -250,11 +250,15 @@ TEST_F(StatSymbols, SteppedColumnsKeepFixedClassesAndTheProjectKeepsCirclesAndLa
     StatMap->CBFillMap->SetChecked(false);
     StatMap->CBCircles->SetChecked(true);
     ChooseItem(StatMap->CBSizeCol, 7);
-    StatMap->RGCircleLook->SetItemIndex(1);
+    gui::testing::QueueColor(0x00A000);
+    StatMap->BtnCircleColour->Click();   // the colour chosen is the one colour of the circles
+    EXPECT_EQ(StatMap->CBCircleLook->ItemIndex(), 1);
+    EXPECT_EQ(StatLayerOnMap->Shown().circleColour, 0x00A000u);
     StatMap->CBValueLabels->SetChecked(true);
     ChooseItem(StatMap->CBLabelFont, 3);
     const StatMapBlock shown = StatLayerOnMap->Shown();
     ASSERT_TRUE(!shown.fill && shown.circles && shown.valueLabels && shown.circleLook == 1 && shown.sizeCol == 6);
+    EXPECT_EQ(shown.labelFont, "IPAPMincho");
     QueueFileName(File("a.rvx"));
     Open->Button1Click(Open);
     const std::string project = ReadBytes(File("a.rvx"));
