@@ -69,6 +69,8 @@ enum class LayerPlace {
     Notice,
     GridOver,
     MeshNames,
+    StatCircles,   // the statistics map's circles and their key: over the lines and names
+    StatValues,    // its values written at the units, over the circles
     ScaleBar,
     Legend,
     Frame,

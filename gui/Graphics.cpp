@@ -544,9 +544,21 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
     if (keep) {
         if (IsHatch(Brush->Style)) Vector->FillSpans(hatch, *Brush);
         const TBrush inside = IsHatch(Brush->Style) ? TBrush{Brush->Color, bsClear} : *Brush;
-        Vector->Ellipse(double(X1), double(Y1), double(X2), double(Y2), inside, w, Pen->Color);
+        if (exactBox) Vector->Ellipse(exactBox[0], exactBox[1], exactBox[2], exactBox[3], inside, w, Pen->Color);
+        else Vector->Ellipse(double(X1), double(Y1), double(X2), double(Y2), inside, w, Pen->Color);
     }
     Changed();
+}
+
+void TCanvas::Circle(double cx, double cy, double r) {
+    if (!std::isfinite(cx) || !std::isfinite(cy) || !std::isfinite(r) || r <= 0) return;
+    // Far outside any picture nothing is drawn (and no coordinate overflows).
+    constexpr double kFar = 1e6;
+    if (std::abs(cx) > kFar || std::abs(cy) > kFar || r > kFar) return;
+    const double box[4] = {cx - r, cy - r, cx + r, cy + r};
+    exactBox = box;
+    Ellipse(int(std::lround(box[0])), int(std::lround(box[1])), int(std::lround(box[2])), int(std::lround(box[3])));
+    exactBox = nullptr;
 }
 
 void TCanvas::FillRect(const TRect& r) {

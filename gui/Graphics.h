@@ -107,6 +107,9 @@ public:
     void Rectangle(int x1, int y1, int x2, int y2);
     void Rectangle(const TRect& r) { Rectangle(r.Left, r.Top, r.Right, r.Bottom); }
     void Ellipse(int x1, int y1, int x2, int y2);
+    // A circle of radius r round (cx, cy) in pixel edges: the pixels of the
+    // nearest whole box, kept as shapes at its exact size.
+    void Circle(double cx, double cy, double r);
     void FillRect(const TRect& r);
     void FrameRect(const TRect& r);
     void TextOut(int x, int y, const std::string& text);
@@ -137,6 +140,7 @@ private:
     TPen pen;
     TBrush brush;
     TFont font;
+    const double* exactBox = nullptr;   // the box a vector device keeps instead of the pixels' one
     friend class TCanvasImpl;
 };
 

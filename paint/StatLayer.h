@@ -20,7 +20,7 @@ public:
     std::vector<std::string> TakeErrors() { return shapes.TakeErrors(); }
     size_t ShapeBytes() const { return shapes.Bytes(); }
 
-    bool Wanted(const DrawSettings&) const override { return shown.on; }
+    bool Wanted(const DrawSettings&) const override { return shown.on && shown.fill; }
     void Prepare(const DrawSettings&) override;
     void Draw(TCanvas& cv, const MapView& view, const DrawSettings&) override;
 

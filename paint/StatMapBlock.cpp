@@ -33,6 +33,19 @@ bool Real(const std::string& s, double& v) {
     return *end == '\0' && std::isfinite(v);
 }
 
+// n lines "code,value", codes ascending.
+bool Values(ProjectLines& in, int n, std::vector<std::pair<int32_t, double>>& out) {
+    for (int k = 0; k < n; ++k) {
+        std::vector<std::string> f;
+        double v;
+        const auto code = in.Fields(f) && f.size() == 2 && f[0].size() == 6 ? TryStrToInt(f[0]) : std::nullopt;
+        if (!in.Check(code && *code >= 10000 && Real(f[1], v) && (out.empty() || *code > out.back().first)))
+            return false;
+        out.push_back({*code, v});
+    }
+    return true;
+}
+
 } // namespace
 
 bool StatYearKnown(int year) {
@@ -69,10 +82,15 @@ void StatMapBlock::Write(gui::TextWriter& w) const {
     w.Printf("%d,%.17g,%d,%d,%d,%d,OPTIONS\n", hasMidpoint ? -1 : 0, hasMidpoint ? midpoint : 0.0, divide, divisorCol,
              level, fixed ? -1 : 0);
     w.Printf("%s\n%s\n", unit.c_str(), heading.c_str());
+    w.Printf("%d,%d,%d,%d,%d,%d,%d,%d,SYMBOLS\n", fill ? -1 : 0, circles ? -1 : 0, sizeCol, radius, circleLook,
+             int(circleColour & 0xFFFFFF), valueLabels ? -1 : 0, labelSize);
+    w.Printf("%s\n%s\n", labelFont.c_str(), sizeHeading.c_str());
     w.Printf("%d,BREAKS\n", int(breaks.size()));
     for (double b : breaks) w.Printf("%.17g\n", b);
     w.Printf("%d,%d,VALUES\n", year, int(values.size()));
     for (const auto& [code, v] : values) w.Printf("%06d,%.17g\n", code, v);
+    w.Printf("%d,SIZES\n", int(sizes.size()));
+    for (const auto& [code, v] : sizes) w.Printf("%06d,%.17g\n", code, v);
 }
 
 bool StatMapBlock::Parse(ProjectLines& in) {
@@ -109,6 +127,16 @@ bool StatMapBlock::Parse(ProjectLines& in) {
         divide = o[1], divisorCol = o[2], level = o[3], fixed = o[4] != 0;
     }
     if (!in.Next(unit) || !in.Next(heading)) return false;
+    {
+        int y[8];
+        static const int symbolRange[8][2] = {{-1, 0},     {-1, 0}, {-1, 1000}, {kStatMinRadius, kStatMaxRadius},
+                                              {0, 1},      {0, 0xFFFFFF}, {-1, 0}, {kStatMinLabelSize, kStatMaxLabelSize}};
+        if (!Numbers(in, y, symbolRange, 8)) return false;
+        fill = y[0] != 0, circles = y[1] != 0, sizeCol = y[2], radius = y[3], circleLook = y[4];
+        circleColour = uint32_t(y[5]), valueLabels = y[6] != 0, labelSize = y[7];
+        if (!in.Next(labelFont) || !in.Check(!labelFont.empty() && labelFont.size() <= 64) || !in.Next(sizeHeading))
+            return false;
+    }
     int n[2];
     static const int breakRange[1][2] = {{0, 6}};
     if (!Numbers(in, n, breakRange, 1) || !in.Check(n[0] == count - 1)) return false;
@@ -120,14 +148,9 @@ bool StatMapBlock::Parse(ProjectLines& in) {
     static const int valueRange[2][2] = {{0, 2009}, {0, kMaxValues}};
     if (!Numbers(in, n, valueRange, 2) || !in.Check(StatYearKnown(n[0]))) return false;
     year = n[0];
-    for (int k = 0; k < n[1]; ++k) {
-        std::vector<std::string> f;
-        double v;
-        const auto code = in.Fields(f) && f.size() == 2 && f[0].size() == 6 ? TryStrToInt(f[0]) : std::nullopt;
-        if (!in.Check(code && *code >= 10000 && Real(f[1], v) && (values.empty() || *code > values.back().first)))
-            return false;
-        values.push_back({*code, v});
-    }
+    if (!Values(in, n[1], values)) return false;
+    static const int sizeRange[1][2] = {{0, kMaxValues}};
+    if (!Numbers(in, n, sizeRange, 1) || !Values(in, n[0], sizes)) return false;
     on = true;
     return true;
 }

@@ -11,6 +11,9 @@
 class ProjectLines;
 namespace gui { class TextWriter; }
 
+// The largest circle's radius (pixels at 600) and the labels' size (points at 600) a map may have.
+constexpr int kStatMinRadius = 2, kStatMaxRadius = 200, kStatMinLabelSize = 4, kStatMaxLabelSize = 48;
+
 struct StatMapBlock {
     bool on = false;
     std::string table;   // the table's path; relative to the project's folder when written there
@@ -25,12 +28,25 @@ struct StatMapBlock {
     std::vector<double> breaks;   // count - 1, ascending
     int year = 0;                 // the date of the codes: 0 the data set's own, else the edition's year
     std::vector<std::pair<int32_t, double>> values;   // unit code and value, by code; units without are no data
+    // Circles and value labels over the map.
+    bool fill = true;             // the units filled by class ("塗り分け")
+    bool circles = false;         // "比例円"
+    int sizeCol = -1;             // the circles' column; -1 the value column itself
+    int radius = 30;              // the largest circle's radius, pixels at 600
+    int circleLook = 0;           // 0 the class colours, 1 circleColour
+    uint32_t circleColour = 0x3060E0;
+    bool valueLabels = false;     // "数値ラベル"
+    int labelSize = 8;            // points at 600
+    std::string labelFont = "IPAGothic", sizeHeading;
+    std::vector<std::pair<int32_t, double>> sizes;   // by code, as values; empty: the circles take the values
     bool operator==(const StatMapBlock&) const = default;
 
     // The classes' looks, then the no-data look.
     std::vector<StatSlot> Slots() const;
     // The value of a code, or NaN.
     double ValueOf(int32_t code) const;
+    // What the circles stand for.
+    const std::vector<std::pair<int32_t, double>>& SizeValues() const { return sizeCol >= 0 ? sizes : values; }
 
     static StatMapBlock Take();
     // Written only when a statistics map is on, after every other block: a

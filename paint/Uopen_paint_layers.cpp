@@ -7,6 +7,8 @@
 #include "paint/PaintTools.h"
 #include "paint/Upaint.h"
 #include "paint/StatLayer.h"
+#include "paint/StatSymbols.h"
+#include "paint/Ustatmap.h"
 
 void TOpen::AddPaintLayers() {
     SettingsReaders.push_back([this](DrawSettings& s) {
@@ -25,6 +27,13 @@ void TOpen::AddPaintLayers() {
     auto stat = std::make_unique<StatLayer>();
     StatLayerOnMap = stat.get();
     Layers.Add(LayerPlace::StatFill, std::move(stat));
+    // The circles and the value labels share their marks, made once per change.
+    auto marks = std::make_shared<StatMarks>();
+    auto circles = std::make_unique<StatCircleLayer>(marks);
+    auto values = std::make_unique<StatValueLayer>(marks, circles.get());
+    StatValuesOnMap = values.get();
+    Layers.Add(LayerPlace::StatCircles, std::move(circles));
+    Layers.Add(LayerPlace::StatValues, std::move(values));
     // A painting under way is on the map whatever redraws it: its fills are work.
     Layers.Add(
         LayerPlace::Paint, [this](const DrawSettings& s) { return s.Painting || (PaintDisplay && s.PaintDisplay); },
@@ -64,6 +73,7 @@ void TOpen::AddPaintLayers() {
         });
     AfterRedrawHooks.push_back([](const DrawSettings& s) {
         if (s.MapWrite) Keisoku->Close();
+        if (StatMap) StatMap->ShowPlaced(s.MapWrite);
     });
     ToolWindowClosers.push_back([] { Hanrei->Close(); });
     ToolWindowClosers.push_back([] { PBrush->Close(); });

@@ -3,6 +3,7 @@
 #include "gui/TextFile.h"
 #include "paint/Upaint.h"
 #include "paint/StatLayer.h"
+#include "paint/StatSymbols.h"
 #include "gui/Files.h"
 #include <unordered_set>
 #include <QImage>
@@ -21,6 +22,9 @@ namespace {
 
 const char* const kCaption = "統計地図";
 const char* const kNone = "（なし）";
+// The faces a value label can take, and their names in the list.
+const char* const kLabelFonts[4][2] = {
+    {"IPAGothic", "ゴシック"}, {"IPAMincho", "明朝"}, {"IPAPGothic", "Pゴシック"}, {"IPAPMincho", "P明朝"}};
 constexpr int kGridRows = 20;
 
 template <class W>
@@ -509,6 +513,7 @@ TStatMap::TStatMap() : TForm("　統計地図") {
     for (TCheckBox* b : {CBThousands, CBOpenEnds}) b->OnClick = [this](TObject*) { ClassesChanged(); };
     for (TComboBox* b : {CBScheme}) b->OnChange = [this](TObject*) { drawHistogram(); };
     SetClientSize(756, 688);
+    addSymbolControls(c);
 }
 
 int TStatMap::EditionYear() { return StatLayerOnMap ? StatLayerOnMap->MapYear : 0; }
@@ -574,6 +579,12 @@ void TStatMap::fillColumnBoxes() {
             boxes[k]->Items()->Add(gui::Format("%zu: ", col + 1) + (col < head.size() ? head[col] : ""));
         boxes[k]->SetItemIndex(chosen[k] + 1);
     }
+    // The circles' column: the value column's own, or any of the table's.
+    const int sized = CBSizeCol->ItemIndex();
+    CBSizeCol->Items()->Assign(*CBValue->Items());
+    CBSizeCol->Items()->Delete(0);
+    CBSizeCol->Items()->Insert(0, "（値の列）");
+    CBSizeCol->SetItemIndex(sized >= 0 && sized < CBSizeCol->Items()->Count() ? sized : 0);
     Spec.picks.clear();
 }
 
@@ -845,6 +856,17 @@ StatMapBlock TStatMap::Settings() const {
     b.divisorCol = CBDivisor->ItemIndex() - 1;
     b.level = std::clamp(RGLevel->ItemIndex(), 0, 2);
     b.fixed = CBFixClasses->Checked();
+    b.fill = CBFillMap->Checked();
+    b.circles = CBCircles->Checked();
+    b.sizeCol = CBSizeCol->ItemIndex() - 1;
+    b.radius = UDRadius->Position();
+    b.circleLook = CBCircleLook->ItemIndex() == 1 ? 1 : 0;
+    b.circleColour = CircleColour & 0xFFFFFF;
+    b.valueLabels = CBValueLabels->Checked();
+    b.labelSize = UDLabelSize->Position();
+    b.labelFont = kLabelFonts[std::clamp(CBLabelFont->ItemIndex(), 0, 3)][0];
+    const std::string sized = b.sizeCol < 0 ? Join.valueHeading : Table.Cell(size_t(b.headingRow), size_t(b.sizeCol));
+    b.sizeHeading = CutCp932(sized + (b.sizeCol < 0 && !b.unit.empty() ? "（" + b.unit + "）" : ""), THanrei::TEXT_MAX);
     return b;
 }
 
@@ -937,7 +959,22 @@ bool TStatMap::Apply() {
     }
     const bool ready = o.DataReady;
     o.DataReady = false;
-    ShowLegend(StatLegend(b, Join.unitValue), true);
+    // Fixed classes over another column keep the legend's rows as they are: only its title follows the column.
+    const StatMapBlock& before = layer.Shown();
+    const bool sameClasses = b.fixed && before.on && !b.counts && before.breaks == b.breaks &&
+                             before.scheme == b.scheme && before.reversed == b.reversed && before.style == b.style &&
+                             before.decimals == b.decimals && before.thousands == b.thousands &&
+                             before.openEnds == b.openEnds && Hanrei->LegendOn;
+    ProjectLegend legend = StatLegend(b, Join.unitValue);
+    if (sameClasses) {
+        const std::string title = legend.title;
+        static_cast<LegendBlock&>(legend) = Hanrei->FileBlock();
+        legend.frameBox = Hanrei->CBExpWaku->Checked();
+        legend.bold = Hanrei->CBBold->Checked();
+        legend.titleBox = Hanrei->CBMenuTitle->Checked();
+        legend.title = title;
+    }
+    ShowLegend(legend, true);
     o.DataReady = ready;
     layer.Show(std::move(b));
     Last.on = true;
@@ -1147,13 +1184,24 @@ void TStatMap::followJoin() {
 
 void TStatMap::takeValues(StatMapBlock& b) const {
     b.year = unitsYear;
-    b.values.clear();
-    for (size_t i = 0; i < Units.units.size() && i < Join.unitValue.size(); ++i)
-        if (std::isfinite(Join.unitValue[i])) b.values.push_back({int32_t(std::stoi(Units.units[i].code)), Join.unitValue[i]});
-    std::sort(b.values.begin(), b.values.end());
-    b.values.erase(std::unique(b.values.begin(), b.values.end(),
-                               [](const auto& x, const auto& y) { return x.first == y.first; }),
-                   b.values.end());
+    const auto byCode = [&](const std::vector<double>& unitValue) {
+        std::vector<std::pair<int32_t, double>> v;
+        for (size_t i = 0; i < Units.units.size() && i < unitValue.size(); ++i)
+            if (std::isfinite(unitValue[i])) v.push_back({int32_t(std::stoi(Units.units[i].code)), unitValue[i]});
+        std::sort(v.begin(), v.end());
+        v.erase(std::unique(v.begin(), v.end(), [](const auto& x, const auto& y) { return x.first == y.first; }), v.end());
+        return v;
+    };
+    b.values = byCode(Join.unitValue);
+    // The circles' own column, joined as the values are but never divided.
+    b.sizes.clear();
+    if (b.sizeCol >= 0 && !Table.rows.empty()) {
+        StatJoinSpec sized = Spec;
+        sized.valueCol = b.sizeCol;
+        sized.divisorCol = -1;
+        sized.perArea = false;
+        b.sizes = byCode(JoinStatTable(Table, sized, Units).unitValue);
+    }
 }
 
 void TStatMap::LeaveMap() {
@@ -1235,6 +1283,18 @@ void TStatMap::RestoreSettings(const StatMapBlock& b) {
     settingText = false;
     MidpointByHand = b.hasMidpoint;
     CBFixClasses->SetChecked(b.fixed);
+    settingText = true;   // the layer shows the project's circles and labels already
+    CBFillMap->SetChecked(b.fill);
+    CBCircles->SetChecked(b.circles);
+    CBSizeCol->SetItemIndex(b.sizeCol + 1 < CBSizeCol->Items()->Count() ? b.sizeCol + 1 : 0);
+    UDRadius->SetPosition(b.radius);
+    CBCircleLook->SetItemIndex(b.circleLook);
+    CircleColour = b.circleColour;
+    CBValueLabels->SetChecked(b.valueLabels);
+    for (int k = 0; k < 4; ++k)
+        if (b.labelFont == kLabelFonts[k][0]) CBLabelFont->SetItemIndex(k);
+    UDLabelSize->SetPosition(b.labelSize);
+    settingText = false;
     drawHistogram();
     // Values of another date than the map's: the table, joined to the units shown, wins.
     if (b.year != EditionYear() && !Join.values.empty()) followJoin();
@@ -1249,4 +1309,126 @@ void RestoreStatMap(const StatMapBlock& b, const std::string& tablePath) {
     if (StatLayerOnMap) StatLayerOnMap->Show(shown);
     // The window is made for a map to show; one made before forgets its undo.
     if (StatMap || b.on) StatMapWindow()->RestoreSettings(shown);
+}
+
+void TStatMap::addSymbolControls(QWidget* c) {
+    CBFillMap = Named(new TCheckBox(c, "塗り分け"), "塗り分け");
+    CBFillMap->SetBounds(8, 694, 80, 22);
+    CBFillMap->SetChecked(true);
+    CBFillMap->SetHint("市区町村を階級の色で塗る（外すと比例円や数値ラベルだけ）");
+    CBCircles = Named(new TCheckBox(c, "比例円"), "比例円");
+    CBCircles->SetBounds(92, 694, 70, 22);
+    CBCircles->SetHint("値に面積が比例する円を各市区町村に描く（負の値は白抜き）");
+    TLabel* sizeCaption = gui::Lbl(c, "大きさの列", 166, 697, 70);
+    CBSizeCol = Named(new TComboBox(c, false), "大きさの列");
+    sizeCaption->setBuddy(CBSizeCol);
+    CBSizeCol->SetBounds(236, 694, 130, 24);
+    CBSizeCol->Items()->Add("（値の列）");
+    CBSizeCol->SetItemIndex(0);
+    CBSizeCol->SetHint("円の大きさを決める列：色は値の列の階級、大きさはこの列");
+    gui::Lbl(c, "最大半径", 374, 697, 56);
+    UDRadius = NumberBox(c, "最大半径", 430, 694, kStatMinRadius, kStatMaxRadius, 30, EdRadius);
+    EdRadius->SetHint("いちばん大きい円の半径（600 ピクセルの地図で。画像の大きさに合わせて拡大）");
+    TLabel* lookCaption = gui::Lbl(c, "円の色", 490, 697, 44);
+    CBCircleLook = Named(new TComboBox(c, false), "円の色");
+    lookCaption->setBuddy(CBCircleLook);
+    CBCircleLook->SetBounds(536, 694, 132, 24);
+    CBCircleLook->Items()->Add("階級の色");
+    CBCircleLook->Items()->Add("一色");
+    CBCircleLook->SetItemIndex(0);
+    BtnCircleColour = Named(new TButton(c, "色..."), "円の色を選ぶ");
+    BtnCircleColour->SetBounds(676, 692, 72, 26);
+    ColorDialog1 = new TColorDialog(this);
+    BtnCircleColour->OnClick = [this](TObject*) {
+        ColorDialog1->Color = CircleColour;
+        if (!ColorDialog1->Execute()) return;
+        CircleColour = ColorDialog1->Color & 0xFFFFFF;
+        CBCircleLook->SetItemIndex(1);
+        symbolsChanged();
+    };
+
+    CBValueLabels = Named(new TCheckBox(c, "数値ラベル"), "数値ラベル");
+    CBValueLabels->SetBounds(8, 728, 90, 22);
+    CBValueLabels->SetHint("値を各市区町村に書く（重なるものは大きい値を優先して省く）");
+    TLabel* fontCaption = gui::Lbl(c, "フォント", 102, 731, 50);
+    CBLabelFont = Named(new TComboBox(c, false), "フォント");
+    fontCaption->setBuddy(CBLabelFont);
+    CBLabelFont->SetBounds(152, 728, 100, 24);
+    for (const auto& f : kLabelFonts) CBLabelFont->Items()->Add(f[1]);
+    CBLabelFont->SetItemIndex(0);
+    gui::Lbl(c, "文字サイズ", 260, 731, 64);
+    UDLabelSize = NumberBox(c, "文字サイズ", 324, 728, kStatMinLabelSize, kStatMaxLabelSize, 8, EdLabelSize);
+    LblPlaced = Named(new TLabel(c, ""), "ラベルの表示数");
+    LblPlaced->SetBounds(390, 731, 180, 18);
+    BtnPrevCol = Named(new TButton(c, "前の列"), "前の列");
+    BtnPrevCol->SetBounds(580, 726, 80, 28);
+    BtnPrevCol->SetHint("値の列を一つ前に（分類を固定すると区切り・色・凡例はそのまま）");
+    BtnPrevCol->OnClick = [this](TObject*) { StepColumn(-1); };
+    BtnNextCol = Named(new TButton(c, "次の列"), "次の列");
+    BtnNextCol->SetBounds(668, 726, 80, 28);
+    BtnNextCol->SetHint("値の列を一つ後に（分類を固定すると区切り・色・凡例はそのまま）");
+    BtnNextCol->OnClick = [this](TObject*) { StepColumn(1); };
+
+    for (TCheckBox* b : {CBFillMap, CBCircles, CBValueLabels}) b->OnClick = [this](TObject*) { symbolsChanged(); };
+    for (TComboBox* b : {CBSizeCol, CBLabelFont, CBCircleLook}) b->OnChange = [this](TObject*) { symbolsChanged(); };
+    for (TUpDown* u : {UDRadius, UDLabelSize}) u->OnClick = [this](TObject*, TUDBtnType) { symbolsChanged(); };
+    // A size typed is taken when the typing ends, within the box's range.
+    for (auto [e, u] : {std::pair{EdRadius, UDRadius}, std::pair{EdLabelSize, UDLabelSize}})
+        QObject::connect(e, &QLineEdit::editingFinished, e, [this, e, u] {
+            const std::string typed = FoldWidth(e->Text());
+            const bool digits = !typed.empty() && typed.size() <= 4 &&
+                                std::all_of(typed.begin(), typed.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
+            const int v = digits ? std::atoi(typed.c_str()) : u->Position();
+            u->SetPosition(std::clamp(v, u->Min, u->Max));
+            e->SetText(std::to_string(u->Position()));
+            symbolsChanged();
+        });
+    SetClientSize(756, 764);
+}
+
+// The map shown takes the circles and labels at once; its classes and legend stay.
+void TStatMap::symbolsChanged() {
+    if (settingText || !StatLayerOnMap || !StatLayerOnMap->Shown().on) return;
+    StatMapBlock b = StatLayerOnMap->Shown();
+    const StatMapBlock now = Settings();
+    b.fill = now.fill, b.circles = now.circles, b.radius = now.radius, b.circleLook = now.circleLook;
+    b.circleColour = now.circleColour, b.valueLabels = now.valueLabels, b.labelSize = now.labelSize;
+    b.labelFont = now.labelFont;
+    // Without the table the circles keep the project's column and its values.
+    if (!Table.rows.empty()) {
+        b.sizeCol = now.sizeCol, b.sizeHeading = now.sizeHeading;
+        takeValues(b);
+    }
+    if (b == StatLayerOnMap->Shown()) return;
+    StatLayerOnMap->Show(std::move(b));
+    Open->DrawMap();
+}
+
+bool TStatMap::StepColumn(int step) {
+    const int n = CBValue->Items()->Count();
+    const auto numeric = [&](int col) {
+        // A column of numbers in its first data rows.
+        for (size_t r = size_t(Spec.headingRow) + 1; r < Table.rows.size() && r < size_t(Spec.headingRow) + 21; ++r) {
+            bool noValue = false;
+            if (ParseStatNumber(Table.Cell(r, size_t(col)), noValue)) return true;
+        }
+        return false;
+    };
+    int i = CBValue->ItemIndex() + step;
+    for (; i >= 1 && i < n; i += step) {
+        const int col = i - 1;
+        if (col != Spec.codeCol && col != Spec.nameCol && col != Spec.prefCol && numeric(col)) break;
+    }
+    if (i < 1 || i >= n) return false;   // no column beyond: nothing changes
+    CBValue->SetItemIndex(i);
+    ColumnsChanged();
+    return StatLayerOnMap->Shown().on ? Apply() : true;
+}
+
+void TStatMap::ShowPlaced(bool mapDrawn) {
+    const StatMapBlock& b = StatLayerOnMap->Shown();
+    LblPlaced->SetCaption(mapDrawn && b.on && b.valueLabels && StatValuesOnMap
+                              ? gui::Format("ラベル %d / %d 件を表示", StatValuesOnMap->Placed.load(),
+                                            StatValuesOnMap->Wanting.load())
+                              : std::string());
 }

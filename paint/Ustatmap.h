@@ -105,7 +105,28 @@ public:
     bool SaveClassTable(const std::string& path);     // "コード,名称,値,階級,色" per coloured unit
     bool ReloadTable();
 
+    // Circles and value labels over the map, and the value column stepped through.
+    TCheckBox* CBFillMap;        // "塗り分け": the units filled by class
+    TCheckBox* CBCircles;        // "比例円"
+    TComboBox* CBSizeCol;        // "大きさの列": the value column itself, or another
+    TEdit* EdRadius; TUpDown* UDRadius;   // "最大半径": pixels at 600
+    TComboBox* CBCircleLook;     // "円の色": 階級の色 / 一色
+    TButton* BtnCircleColour;    // "色..."
+    TColorDialog* ColorDialog1;
+    TColor CircleColour = 0x3060E0;
+    TCheckBox* CBValueLabels;    // "数値ラベル"
+    TComboBox* CBLabelFont;      // "フォント"
+    TEdit* EdLabelSize; TUpDown* UDLabelSize;   // "文字サイズ": points at 600
+    TLabel* LblPlaced;           // how many of the labels were placed
+    TButton *BtnPrevCol, *BtnNextCol;   // "前の列", "次の列"
+    // The value column before (-1) or after (+1), the map applied again when it shows one.
+    bool StepColumn(int step);
+    // After a redraw: the labels placed, of those wanted.
+    void ShowPlaced(bool mapDrawn);
+
 private:
+    void addSymbolControls(QWidget* c);
+    void symbolsChanged();       // a circle or label setting: the map shown takes it
     void fillColumnBoxes();
     void restoreLook();
     void noteOtherDate();
