@@ -324,6 +324,19 @@ TStatMap::TStatMap() : TForm("　統計地図") {
     RGLevel->SetItemIndex(0);
     RGLevel->SetHint("表の行が表す単位：政令市は区をまとめて一つ、都道府県は県内をすべて同じ値で塗る");
     RGLevel->OnClick = [this](TObject*) { ColumnsChanged(); };
+    {   // A table of another date than the map's, carried onto the map's units.
+        gui::Lbl(c, "表の日付", 570, 216, 60);
+        CBTableYear = Named(new TComboBox(c, false), "表の日付");
+        for (const char* y : {"自動", "2021年", "2009年", "2008年", "2005年", "2003年", "2002年"}) CBTableYear->Items()->Add(y);
+        CBTableYear->SetItemIndex(0);
+        CBTableYear->SetBounds(630, 212, 118, 24);
+        CBTableYear->SetHint("表のコードがどの日の市区町村のものか（自動：よく結合できる日）。地図と違う日なら地図の市区町村に換算する");
+        CBTableYear->OnChange = [this](TObject*) { ColumnsChanged(); };
+        CBCarryRate = Named(new TCheckBox(c, "率・密度として換算"), "率・密度として換算");
+        CBCarryRate->SetBounds(570, 238, 178, 18);
+        CBCarryRate->SetHint("切ると数（人口など）として、前の市区町村の値を面積の割合で分けて足す。入れると面積で重みをつけた平均");
+        CBCarryRate->OnClick = [this](TObject*) { ColumnsChanged(); };
+    }
 
     const char* boxNames[4] = {"コードの列", "名称の列", "都道府県の列", "値の列"};
     TComboBox** boxes[4] = {&CBCode, &CBName, &CBPref, &CBValue};
@@ -608,15 +621,60 @@ void TStatMap::ColumnsChanged() {
     Spec.perArea = RGDivide->ItemIndex() == 2;
     Spec.level = std::clamp(RGLevel->ItemIndex(), 0, 2);
     Join = StatJoin{};
+    CarryLines.clear();
+    CarriedFrom = unitsYear;
     if (!Table.rows.empty() && Spec.valueCol >= 0 &&
         (Spec.codeCol >= 0 || Spec.nameCol >= 0 || (Spec.level == kLevelPref && Spec.prefCol >= 0))) {
         loadUnits();
-        Join = JoinStatTable(Table, Spec, Units);
+        joinTable();
         if (Spec.divisorCol >= 0) Join.valueHeading += "／" + Table.Cell(size_t(Spec.headingRow), size_t(Spec.divisorCol));
     }
     showReport();
     autoFormat();
     ClassesChanged();
+}
+
+namespace {
+const int kTableYears[7] = {-1, 0, 2009, 2008, 2005, 2003, 2002};
+}
+
+int TStatMap::ChosenTableYear() const { return kTableYears[std::clamp(CBTableYear->ItemIndex(), 0, 6)]; }
+
+void TStatMap::joinTable() {
+    // Prefectures kept their codes through the mergers: only units and cities move.
+    const int chosen = ChosenTableYear();
+    const int year = Spec.level == kLevelPref ? unitsYear
+                     : chosen >= 0            ? chosen
+                                              : GuessStatTableYear(Open->AppDir, Table, Spec, unitsYear);
+    CarriedFrom = year;
+    if (year == unitsYear) {
+        Join = JoinStatTable(Table, Spec, Units);
+        return;
+    }
+    // A unit of the map may have come from land of another area file (山口村 went to 岐阜).
+    if (fromUnitsYear != year) {
+        std::vector<int> all;
+        for (int a = 1; a <= 52; ++a) all.push_back(a);
+        FromUnits = LoadStatUnits(Open->AppDir, all, year);
+        fromUnitsYear = year;
+    }
+    std::string error;
+    if (walkFrom != year || walkTo != unitsYear) {
+        walk = ReadCrosswalk(Open->AppDir, year, unitsYear, error);
+        walkFrom = walk.empty() ? -1 : year;
+        walkTo = unitsYear;
+    }
+    Join = JoinStatTable(Table, Spec, FromUnits);
+    CarryLines.push_back(gui::Format("表のコードは%sの市区町村のものです。地図（%s）の市区町村に換算しました", StatYearText(year).c_str(),
+                                     StatYearText(unitsYear).c_str()));
+    if (walk.empty()) {
+        // Without the crosswalk nothing can be carried: the map gets no values rather than wrong ones.
+        CarryLines.back() = error;
+        Join.unitValue.assign(Units.units.size(), std::nan(""));
+        Join.values.clear();
+        return;
+    }
+    CarryStatJoin(Join, FromUnits, Units, walk, year, unitsYear, Spec.level, CBCarryRate->Checked(), CarryLines);
 }
 
 // A new value column starts with its own format: decimals from the breaks
@@ -639,7 +697,8 @@ void TStatMap::showReport() {
     LblJoin->SetCaption(gui::Format("結合 %d / %d 行", Join.joined, m));
     if (Join.textColumn && m > 0)
         LBReport->Items()->Add(gui::Format("値の列（%s）に数値がありません", Join.valueHeading.c_str()));
-    for (const std::string& line : StatReportLines(Table, Spec, Join, &Units)) LBReport->Items()->Add(line);
+    for (const std::string& line : StatReportLines(Table, Spec, Join, &JoinUnits())) LBReport->Items()->Add(line);
+    for (const std::string& line : CarryLines) LBReport->Items()->Add(line);
     if (!Units.missingAreas.empty())
         LBReport->Items()->Add(gui::Format("塗る点のファイルがない地域：%zu", Units.missingAreas.size()));
     BtnReport->SetEnabled(m > 0);
@@ -663,9 +722,10 @@ void TStatMap::candidateChosen() {
         candidateRow = r.row;
         CBCandidate->Items()->Add("（選んでください）");
         for (int t : r.candidates) {
-            const int area = t >= 0 ? Units.units[size_t(t)].area
-                                    : Units.units[size_t(Units.cities[size_t(-t - 1)].wards.at(0))].area;
-            CBCandidate->Items()->Add(StatTargetName(Units, t) + "（" + Open->AreaName[std::clamp(area, 0, 59)] + "）");
+            const StatUnits& units = JoinUnits();
+            const int area = t >= 0 ? units.units[size_t(t)].area
+                                    : units.units[size_t(units.cities[size_t(-t - 1)].wards.at(0))].area;
+            CBCandidate->Items()->Add(StatTargetName(units, t) + "（" + Open->AreaName[std::clamp(area, 0, 59)] + "）");
         }
         CBCandidate->SetItemIndex(0);
         CBCandidate->SetEnabled(true);
@@ -845,6 +905,8 @@ StatMapBlock TStatMap::Settings() const {
     b.divisorCol = CBDivisor->ItemIndex() - 1;
     b.level = std::clamp(RGLevel->ItemIndex(), 0, 2);
     b.fixed = CBFixClasses->Checked();
+    b.tableYear = ChosenTableYear();
+    b.carryRate = CBCarryRate->Checked();
     return b;
 }
 
@@ -1033,7 +1095,8 @@ bool TStatMap::ConvertToPaint() {
 }
 
 bool TStatMap::SaveReport(const std::string& path) {
-    const auto lines = StatReportLines(Table, Spec, Join, &Units);
+    auto lines = StatReportLines(Table, Spec, Join, &JoinUnits());
+    lines.insert(lines.end(), CarryLines.begin(), CarryLines.end());
     const bool ok = gui::AtomicRewrite(path, [&](gui::TextWriter& w) {
         for (const std::string& l : lines) w.WriteLine(l);
         return !w.Failed();
@@ -1204,6 +1267,8 @@ void TStatMap::RestoreSettings(const StatMapBlock& b) {
     // Free classes while the settings go in; the project's own are put back at the end.
     CBFixClasses->SetChecked(false);
     RGLevel->SetItemIndex(b.level);
+    CBTableYear->SetItemIndex(int(std::find(std::begin(kTableYears), std::end(kTableYears), b.tableYear) - std::begin(kTableYears)) % 7);
+    CBCarryRate->SetChecked(b.carryRate);
     RGDivide->SetItemIndex(b.divide);
     RGMethod->SetItemIndex(b.method);
     UDCount->SetPosition(b.count);

@@ -4,6 +4,7 @@
 #include "engine/Uopen.h"
 #include "gui/Dialogs.h"
 #include "gui/Forms.h"
+#include "paint/StatCarry.h"
 #include "paint/StatClass.h"
 #include "paint/StatJoin.h"
 #include "paint/StatMapBlock.h"
@@ -78,6 +79,15 @@ public:
     // A project's statistics map back in the controls, the table read when it is there.
     void RestoreSettings(const StatMapBlock& b);
 
+    // A table of another date carried onto the map's units.
+    TComboBox* CBTableYear;      // "表の日付": 自動 or the date of its codes
+    TCheckBox* CBCarryRate;      // "率・密度として換算": with the share of the new unit's land
+    StatUnits FromUnits;         // the units of the table's date, every area, while it is not the map's
+    int CarriedFrom = 0;         // the date the join was made at
+    std::vector<std::string> CarryLines;   // what the carry merged, split or took from a city row
+    int ChosenTableYear() const; // -1 for 自動
+    const StatUnits& JoinUnits() const { return CarriedFrom != unitsYear ? FromUnits : Units; }
+
     static int EditionYear();   // the edition of the map shown
     static std::vector<int> SelectedAreas();
 
@@ -114,6 +124,10 @@ private:
     void showReport();
     void drawHistogram();
     bool loadUnits();
+    void joinTable();            // at the map's date, or at the table's and carried
+    int fromUnitsYear = -1;
+    std::vector<CrosswalkRow> walk;
+    int walkFrom = -1, walkTo = -1;
     std::vector<int> unitsAreas;
     int unitsYear = -1;
     void autoFormat();             // decimals and midpoint for a new value column
