@@ -336,6 +336,15 @@ TStatMap::TStatMap() : TForm("　統計地図") {
         CBCarryRate->SetBounds(570, 238, 178, 18);
         CBCarryRate->SetHint("切ると数（人口など）として、前の市区町村の値を面積の割合で分けて足す。入れると面積で重みをつけた平均");
         CBCarryRate->OnClick = [this](TObject*) { ColumnsChanged(); };
+        // The sheet of a workbook.
+        LblFile->SetBounds(190, 12, 400, 18);
+        CBSheet = Named(new TComboBox(c, false), "シート");
+        CBSheet->SetBounds(600, 8, 148, 24);
+        CBSheet->SetHint("ブックのどのシートを読むか");
+        CBSheet->SetEnabled(false);
+        CBSheet->OnChange = [this](TObject*) {
+            if (CBSheet->ItemIndex() >= 0 && CBSheet->ItemIndex() != Sheet) OpenTable(TablePath, CBSheet->ItemIndex());
+        };
     }
 
     const char* boxNames[4] = {"コードの列", "名称の列", "都道府県の列", "値の列"};
@@ -507,7 +516,7 @@ TStatMap::TStatMap() : TForm("　統計地図") {
     BtnClose->OnClick = [this](TObject*) { Close(); };
 
     OpenDialog1 = new TOpenDialog(this);
-    OpenDialog1->Filter = "統計表 (*.csv;*.txt;*.tsv)|*.csv;*.txt;*.tsv|すべて (*.*)|*.*";
+    OpenDialog1->Filter = "統計表 (*.csv;*.txt;*.tsv;*.xlsx)|*.csv;*.txt;*.tsv;*.xlsx|すべて (*.*)|*.*";
     BtnOpen->OnClick = [this](TObject*) {
         if (OpenDialog1->Execute()) OpenTable(OpenDialog1->FileName);
     };
@@ -533,13 +542,22 @@ std::vector<int> TStatMap::SelectedAreas() {
     return a;
 }
 
-bool TStatMap::OpenTable(const std::string& path) {
+bool TStatMap::OpenTable(const std::string& path, int sheet) {
     StatTable t;
     std::string error;
-    if (!ReadStatTable(path, t, error)) {
+    std::vector<std::string> sheets;
+    const bool book = IsStatWorkbook(path);
+    if ((book && !ListXlsxSheets(path, sheets, error)) || !ReadStatTable(path, t, error, sheet)) {
         MessageBox(path + "\n" + error, kCaption, MB_OK | MB_ICONEXCLAMATION);
+        // The sheet shown stays the one read.
+        CBSheet->SetItemIndex(CBSheet->Items()->Count() ? Sheet : -1);
         return false;
     }
+    Sheet = sheet;
+    CBSheet->Items()->Clear();
+    for (const std::string& s : sheets) CBSheet->Items()->Add(s);
+    CBSheet->SetItemIndex(book ? sheet : -1);
+    CBSheet->SetEnabled(sheets.size() > 1);
     // The same headings where the last table had them: the same kind of table, its choices kept.
     const bool same = !Table.rows.empty() && Spec.headingRow < int(t.rows.size()) &&
                       t.rows[size_t(Spec.headingRow)] == Table.rows[size_t(Spec.headingRow)];
@@ -573,7 +591,7 @@ bool TStatMap::OpenTable(const std::string& path) {
 
 bool TStatMap::ReloadTable() {
     if (TablePath.empty()) return false;
-    return OpenTable(TablePath);
+    return OpenTable(TablePath, Sheet);
 }
 
 void TStatMap::fillColumnBoxes() {
@@ -907,6 +925,7 @@ StatMapBlock TStatMap::Settings() const {
     b.fixed = CBFixClasses->Checked();
     b.tableYear = ChosenTableYear();
     b.carryRate = CBCarryRate->Checked();
+    b.sheet = Sheet;
     return b;
 }
 
@@ -1246,7 +1265,7 @@ void TStatMap::RestoreSettings(const StatMapBlock& b) {
     // A project without a statistics map leaves the window's settings as they are.
     if (!b.on) return;
     // The table is read again when it is there; the values drawn stay those of the project.
-    const bool found = !b.table.empty() && gui::FileExists(b.table) && OpenTable(b.table);
+    const bool found = !b.table.empty() && gui::FileExists(b.table) && OpenTable(b.table, b.sheet);
     if (!found) {   // nothing of a table read before stays to be joined
         Table = StatTable{};
         Join = StatJoin{};

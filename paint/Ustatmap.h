@@ -9,6 +9,7 @@
 #include "paint/StatJoin.h"
 #include "paint/StatMapBlock.h"
 #include "paint/StatTable.h"
+#include "paint/StatXlsx.h"
 #include "paint/Uhanrei.h"
 #include <vector>
 
@@ -57,7 +58,7 @@ public:
         bool legendOn = false, legendTick = false;
     } Last;
 
-    bool OpenTable(const std::string& path);
+    bool OpenTable(const std::string& path, int sheet = 0);
     void ColumnsChanged();           // join again and redraw the classes
     void ClassesChanged();           // breaks and histogram
     StatNumberFormat NumberFormat() const;
@@ -86,6 +87,8 @@ public:
     int CarriedFrom = 0;         // the date the join was made at
     std::vector<std::string> CarryLines;   // what the carry merged, split or took from a city row
     int ChosenTableYear() const; // -1 for 自動
+    TComboBox* CBSheet;          // "シート": the sheet of a workbook
+    int Sheet = 0;               // the sheet read
     const StatUnits& JoinUnits() const { return CarriedFrom != unitsYear ? FromUnits : Units; }
 
     static int EditionYear();   // the edition of the map shown
