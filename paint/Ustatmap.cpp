@@ -1270,6 +1270,9 @@ void TStatMap::RestoreSettings(const StatMapBlock& b) {
         Table = StatTable{};
         Join = StatJoin{};
         TablePath = b.table;
+        Sheet = b.sheet;   // kept for the next save, as the project has it
+        CBSheet->Items()->Clear();
+        CBSheet->SetEnabled(false);
         LblFile->SetCaption(b.table.empty() ? "" : b.table + "（見つかりません）");
         LBReport->Items()->Clear();
     } else {

@@ -427,4 +427,12 @@ TEST_F(StatWindow, AWorkbookIsReadSheetBySheetAndADamagedOneLeavesTheMapAsItWas)
     EXPECT_EQ(StatMap->CBSheet->ItemIndex(), 1);
     EXPECT_EQ(StatMap->Join.joined, 5);
     EXPECT_TRUE(StatLayerOnMap->Shown() == applied);
+    // The workbook gone, the project's sheet stays with its values: saved again, the same bytes.
+    const std::string project = testsupport::ReadBytes(File("w.rvx"));
+    std::filesystem::remove(File("p.xlsx"));
+    QueueFileName(File("w.rvx"));
+    Open->Button10Click(Open);
+    QueueFileName(File("w2.rvx"));
+    Open->Button1Click(Open);
+    EXPECT_EQ(testsupport::ReadBytes(File("w2.rvx")), project);
 }
