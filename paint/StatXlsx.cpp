@@ -52,6 +52,14 @@ struct Book {
         }
         return f;
     }
+    // A part's bytes in one read (its size is bounded above); a part shorter or longer than it says is damaged.
+    static QByteArray Bytes(QuaZipFile& f) {
+        QByteArray b(qsizetype(f.size()), Qt::Uninitialized);
+        const qint64 n = f.read(b.data(), b.size());
+        char extra;
+        if (n != b.size() || f.read(&extra, 1) != 0) return QByteArray("<damaged");
+        return b;
+    }
 };
 
 bool OpenBook(const std::string& path, Book& book, std::string& error) {
@@ -196,12 +204,12 @@ public:
     // An attribute of the element just started.
     bool Attr(std::string_view key, std::string& value) const {
         for (size_t k = attrs.find(key); k != std::string_view::npos; k = attrs.find(key, k + 1)) {
-            const bool own = (k == 0 || std::strchr(" \t\r\n:", attrs[k - 1])) && k + key.size() < attrs.size();
+            const bool own = (k == 0 || Blank(attrs[k - 1]) || attrs[k - 1] == ':') && k + key.size() < attrs.size();
             size_t q = k + key.size();
-            while (own && q < attrs.size() && std::strchr(" \t\r\n", attrs[q])) ++q;
+            while (own && q < attrs.size() && Blank(attrs[q])) ++q;
             if (!own || q >= attrs.size() || attrs[q] != '=') continue;
             ++q;
-            while (q < attrs.size() && std::strchr(" \t\r\n", attrs[q])) ++q;
+            while (q < attrs.size() && Blank(attrs[q])) ++q;
             const char quote = attrs[q];
             const size_t e = attrs.find(quote, q + 1);
             return Resolve(attrs.substr(q + 1, e - q - 1), value);
@@ -401,7 +409,7 @@ bool ReadXlsxSheet(const std::string& path, int sheet, StatTable& table, std::st
     // Shared strings.
     std::vector<std::string> strings;
     if (auto f = b.Open("xl/sharedStrings.xml", false)) {
-        CellXml x(f->readAll());
+        CellXml x(Book::Bytes(*f));
         for (CellXml::Kind k; (k = x.Next()) != CellXml::Eof;) {
             if (k == CellXml::Error) return error = kDamaged, false;
             if (k != CellXml::Start || x.name != "si") continue;
@@ -436,7 +444,7 @@ bool ReadXlsxSheet(const std::string& path, int sheet, StatTable& table, std::st
 
     auto f = b.Open(QString::fromStdString(sheets[size_t(sheet)].part));
     if (!f) return error = b.error, false;
-    CellXml x(f->readAll());
+    CellXml x(Book::Bytes(*f));
     StatTable t;
     std::vector<std::string> cells;
     long row = 0, col = -1;
