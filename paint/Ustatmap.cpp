@@ -554,6 +554,7 @@ bool TStatMap::OpenTable(const std::string& path, int sheet) {
         return false;
     }
     Sheet = sheet;
+    guessFor.clear();
     CBSheet->Items()->Clear();
     for (const std::string& s : sheets) CBSheet->Items()->Add(s);
     CBSheet->SetItemIndex(book ? sheet : -1);
@@ -661,9 +662,13 @@ int TStatMap::ChosenTableYear() const { return kTableYears[std::clamp(CBTableYea
 void TStatMap::joinTable() {
     // Prefectures kept their codes through the mergers: only units and cities move.
     const int chosen = ChosenTableYear();
-    const int year = Spec.level == kLevelPref ? unitsYear
-                     : chosen >= 0            ? chosen
-                                              : GuessStatTableYear(Open->AppDir, Table, Spec, unitsYear);
+    // The guess reads every date's codes: once for a table, its code column and the map's date.
+    const std::string key = TablePath + gui::Format("/%d/%d/%d/%zu", Spec.codeCol, Spec.headingRow, unitsYear, Table.rows.size());
+    if (chosen < 0 && Spec.level != kLevelPref && key != guessFor) {
+        guessed = GuessStatTableYear(Open->AppDir, Table, Spec, unitsYear);
+        guessFor = key;
+    }
+    const int year = Spec.level == kLevelPref ? unitsYear : chosen >= 0 ? chosen : guessed;
     CarriedFrom = year;
     if (year == unitsYear) {
         Join = JoinStatTable(Table, Spec, Units);

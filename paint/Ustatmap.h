@@ -131,6 +131,8 @@ private:
     int fromUnitsYear = -1;
     std::vector<CrosswalkRow> walk;
     int walkFrom = -1, walkTo = -1;
+    std::string guessFor;        // the table and columns the date was guessed for
+    int guessed = 0;
     std::vector<int> unitsAreas;
     int unitsYear = -1;
     void autoFormat();             // decimals and midpoint for a new value column
