@@ -41,8 +41,8 @@ std::vector<std::string> Fields(const std::string& line) {
     }
 }
 
-// A code as the table writes it, as the six digits it stands for; several
-// when a dropped zero leaves it open. Empty when it is no code.
+} // namespace
+
 std::vector<std::string> CodeCandidates(std::string_view cell) {
     std::string s = FoldWidth(cell);
     if (!s.empty() && s[0] == '\'') s.erase(0, 1);   // a spreadsheet's mark of text
@@ -61,6 +61,8 @@ std::vector<std::string> CodeCandidates(std::string_view cell) {
     }
     return out;
 }
+
+namespace {
 
 bool IsSummaryName(std::string_view name) {
     const std::string n = FoldWidth(name);

@@ -44,6 +44,9 @@ struct StatUnits {
 // an edition (year 0: the data set's own date). City codes come from the office files.
 StatUnits LoadStatUnits(const std::string& appDir, const std::vector<int>& areas, int year);
 
+// A code as the table writes it, as the six digits it stands for; several
+// when a dropped zero leaves it open. Empty when it is no code.
+std::vector<std::string> CodeCandidates(std::string_view cell);
 // The check digit of a five-digit local-government code.
 char CodeCheckDigit(std::string_view five);
 // Prefecture number of a name ("東京都", "東京", "北海道"), 0 when none.

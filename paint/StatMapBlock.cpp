@@ -81,6 +81,7 @@ void StatMapBlock::Write(gui::TextWriter& w) const {
     w.Printf("%d,%d,%d,%d,FORMAT\n", decimals, thousands ? -1 : 0, openEnds ? -1 : 0, counts ? -1 : 0);
     w.Printf("%d,%.17g,%d,%d,%d,%d,OPTIONS\n", hasMidpoint ? -1 : 0, hasMidpoint ? midpoint : 0.0, divide, divisorCol,
              level, fixed ? -1 : 0);
+    w.Printf("%d,%d,%d,SOURCE\n", tableYear, carryRate ? -1 : 0, sheet);
     w.Printf("%s\n%s\n", unit.c_str(), heading.c_str());
     w.Printf("%d,%d,%d,%d,%d,%d,%d,%d,SYMBOLS\n", fill ? -1 : 0, circles ? -1 : 0, sizeCol, radius, circleLook,
              int(circleColour & 0xFFFFFF), valueLabels ? -1 : 0, labelSize);
@@ -125,6 +126,14 @@ bool StatMapBlock::Parse(ProjectLines& in) {
         }
         hasMidpoint = o[0] != 0, midpoint = hasMidpoint ? mid : 0;
         divide = o[1], divisorCol = o[2], level = o[3], fixed = o[4] != 0;
+    }
+    {
+        std::vector<std::string> f;
+        if (!in.Fields(f) || !in.Check(f.size() == 4 && f[3] == "SOURCE")) return false;
+        const auto y = TryStrToInt(f[0]), r = TryStrToInt(f[1]), k = TryStrToInt(f[2]);
+        if (!in.Check(y && (*y == -1 || StatYearKnown(*y)) && r && (*r == 0 || *r == -1) && k && *k >= 0 && *k < 10000))
+            return false;
+        tableYear = *y, carryRate = *r != 0, sheet = *k;
     }
     if (!in.Next(unit) || !in.Next(heading)) return false;
     {

@@ -27,6 +27,9 @@ struct StatMapBlock {
     bool fixed = false;           // the classes kept for the next column or table
     std::vector<double> breaks;   // count - 1, ascending
     int year = 0;                 // the date of the codes: 0 the data set's own, else the edition's year
+    int tableYear = -1;           // the date of the table's codes: -1 found from the codes
+    bool carryRate = false;       // a table of another date carried as a rate, not a count
+    int sheet = 0;                // the sheet of a workbook
     std::vector<std::pair<int32_t, double>> values;   // unit code and value, by code; units without are no data
     // Circles and value labels over the map.
     bool fill = true;             // the units filled by class ("塗り分け")

@@ -1,6 +1,8 @@
 #include "paint/StatTable.h"
+#include "paint/StatXlsx.h"
 #include "gui/Files.h"
 #include "gui/TextFile.h"
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -93,13 +95,42 @@ const std::string& StatTable::Cell(size_t row, size_t col) const {
     return row < rows.size() && col < rows[row].size() ? rows[row][col] : empty;
 }
 
-bool ReadStatTable(const std::string& path, StatTable& table, std::string& error) {
+namespace {
+
+bool EndsWithNoCase(const std::string& s, std::string_view tail) {
+    return s.size() >= tail.size() &&
+           std::equal(tail.begin(), tail.end(), s.end() - std::ptrdiff_t(tail.size()),
+                      [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+}
+
+std::string Head(const std::string& real) {
+    std::ifstream in(real, std::ios::binary);
+    std::string head(8, '\0');
+    in.read(head.data(), 8);
+    head.resize(size_t(std::max<std::streamsize>(0, in.gcount())));
+    return head;
+}
+
+} // namespace
+
+bool IsStatWorkbook(const std::string& path) {
+    const std::string real = gui::ResolvePath(path);
+    const std::string head = gui::FileExists(real) ? Head(real) : std::string();
+    return EndsWithNoCase(path, ".xlsx") || EndsWithNoCase(path, ".xlsm") || head.rfind("PK\x03\x04", 0) == 0;
+}
+
+bool ReadStatTable(const std::string& path, StatTable& table, std::string& error, int sheet) {
     table = StatTable{};
     const std::string real = gui::ResolvePath(path);
     if (!gui::FileExists(real)) {
         error = "ファイルを開くことができません";
         return false;
     }
+    if (EndsWithNoCase(path, ".xls")) {
+        error = "Excel 97-2003 形式（.xls）のブックは読めません。.xlsx か CSV の形式で保存し直してください";
+        return false;
+    }
+    if (IsStatWorkbook(path)) return ReadXlsxSheet(path, sheet, table, error);
     std::ifstream in(real, std::ios::binary | std::ios::ate);
     if (!in) {
         error = "ファイルを開くことができません";

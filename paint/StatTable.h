@@ -22,8 +22,11 @@ struct StatTable {
 };
 
 // Reads the file, or says why not in `error` (with the line number where one
-// line is at fault). A refused table leaves `table` empty.
-bool ReadStatTable(const std::string& path, StatTable& table, std::string& error);
+// line is at fault). A refused table leaves `table` empty. An .xlsx workbook
+// gives the sheet `sheet` (from 0); an .xls is refused.
+bool ReadStatTable(const std::string& path, StatTable& table, std::string& error, int sheet = 0);
+// Whether the file is a workbook (by its first bytes or its name).
+bool IsStatWorkbook(const std::string& path);
 // The same on bytes already in memory.
 bool ParseStatTable(std::string_view bytes, StatTable& table, std::string& error);
 

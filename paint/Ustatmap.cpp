@@ -328,6 +328,28 @@ TStatMap::TStatMap() : TForm("　統計地図") {
     RGLevel->SetItemIndex(0);
     RGLevel->SetHint("表の行が表す単位：政令市は区をまとめて一つ、都道府県は県内をすべて同じ値で塗る");
     RGLevel->OnClick = [this](TObject*) { ColumnsChanged(); };
+    {   // A table of another date than the map's, carried onto the map's units.
+        gui::Lbl(c, "表の日付", 570, 216, 60);
+        CBTableYear = Named(new TComboBox(c, false), "表の日付");
+        for (const char* y : {"自動", "2021年", "2009年", "2008年", "2005年", "2003年", "2002年"}) CBTableYear->Items()->Add(y);
+        CBTableYear->SetItemIndex(0);
+        CBTableYear->SetBounds(630, 212, 118, 24);
+        CBTableYear->SetHint("表のコードがどの日の市区町村のものか（自動：よく結合できる日）。地図と違う日なら地図の市区町村に換算する");
+        CBTableYear->OnChange = [this](TObject*) { ColumnsChanged(); };
+        CBCarryRate = Named(new TCheckBox(c, "率・密度として換算"), "率・密度として換算");
+        CBCarryRate->SetBounds(570, 238, 178, 18);
+        CBCarryRate->SetHint("切ると数（人口など）として、前の市区町村の値を面積の割合で分けて足す。入れると面積で重みをつけた平均");
+        CBCarryRate->OnClick = [this](TObject*) { ColumnsChanged(); };
+        // The sheet of a workbook.
+        LblFile->SetBounds(190, 12, 400, 18);
+        CBSheet = Named(new TComboBox(c, false), "シート");
+        CBSheet->SetBounds(600, 8, 148, 24);
+        CBSheet->SetHint("ブックのどのシートを読むか");
+        CBSheet->SetEnabled(false);
+        CBSheet->OnChange = [this](TObject*) {
+            if (CBSheet->ItemIndex() >= 0 && CBSheet->ItemIndex() != Sheet) OpenTable(TablePath, CBSheet->ItemIndex());
+        };
+    }
 
     const char* boxNames[4] = {"コードの列", "名称の列", "都道府県の列", "値の列"};
     TComboBox** boxes[4] = {&CBCode, &CBName, &CBPref, &CBValue};
@@ -498,7 +520,7 @@ TStatMap::TStatMap() : TForm("　統計地図") {
     BtnClose->OnClick = [this](TObject*) { Close(); };
 
     OpenDialog1 = new TOpenDialog(this);
-    OpenDialog1->Filter = "統計表 (*.csv;*.txt;*.tsv)|*.csv;*.txt;*.tsv|すべて (*.*)|*.*";
+    OpenDialog1->Filter = "統計表 (*.csv;*.txt;*.tsv;*.xlsx)|*.csv;*.txt;*.tsv;*.xlsx|すべて (*.*)|*.*";
     BtnOpen->OnClick = [this](TObject*) {
         if (OpenDialog1->Execute()) OpenTable(OpenDialog1->FileName);
     };
@@ -525,13 +547,23 @@ std::vector<int> TStatMap::SelectedAreas() {
     return a;
 }
 
-bool TStatMap::OpenTable(const std::string& path) {
+bool TStatMap::OpenTable(const std::string& path, int sheet) {
     StatTable t;
     std::string error;
-    if (!ReadStatTable(path, t, error)) {
+    std::vector<std::string> sheets;
+    const bool book = IsStatWorkbook(path);
+    if ((book && !ListXlsxSheets(path, sheets, error)) || !ReadStatTable(path, t, error, sheet)) {
         MessageBox(path + "\n" + error, kCaption, MB_OK | MB_ICONEXCLAMATION);
+        // The sheet shown stays the one read.
+        CBSheet->SetItemIndex(CBSheet->Items()->Count() ? Sheet : -1);
         return false;
     }
+    Sheet = sheet;
+    guessFor.clear();
+    CBSheet->Items()->Clear();
+    for (const std::string& s : sheets) CBSheet->Items()->Add(s);
+    CBSheet->SetItemIndex(book ? sheet : -1);
+    CBSheet->SetEnabled(sheets.size() > 1);
     // The same headings where the last table had them: the same kind of table, its choices kept.
     const bool same = !Table.rows.empty() && Spec.headingRow < int(t.rows.size()) &&
                       t.rows[size_t(Spec.headingRow)] == Table.rows[size_t(Spec.headingRow)];
@@ -565,7 +597,7 @@ bool TStatMap::OpenTable(const std::string& path) {
 
 bool TStatMap::ReloadTable() {
     if (TablePath.empty()) return false;
-    return OpenTable(TablePath);
+    return OpenTable(TablePath, Sheet);
 }
 
 void TStatMap::fillColumnBoxes() {
@@ -619,15 +651,64 @@ void TStatMap::ColumnsChanged() {
     Spec.perArea = RGDivide->ItemIndex() == 2;
     Spec.level = std::clamp(RGLevel->ItemIndex(), 0, 2);
     Join = StatJoin{};
+    CarryLines.clear();
+    CarriedFrom = unitsYear;
     if (!Table.rows.empty() && Spec.valueCol >= 0 &&
         (Spec.codeCol >= 0 || Spec.nameCol >= 0 || (Spec.level == kLevelPref && Spec.prefCol >= 0))) {
         loadUnits();
-        Join = JoinStatTable(Table, Spec, Units);
+        joinTable();
         if (Spec.divisorCol >= 0) Join.valueHeading += "／" + Table.Cell(size_t(Spec.headingRow), size_t(Spec.divisorCol));
     }
     showReport();
     autoFormat();
     ClassesChanged();
+}
+
+namespace {
+const int kTableYears[7] = {-1, 0, 2009, 2008, 2005, 2003, 2002};
+}
+
+int TStatMap::ChosenTableYear() const { return kTableYears[std::clamp(CBTableYear->ItemIndex(), 0, 6)]; }
+
+void TStatMap::joinTable() {
+    // Prefectures kept their codes through the mergers: only units and cities move.
+    const int chosen = ChosenTableYear();
+    // The guess reads every date's codes: once for a table, its code column and the map's date.
+    const std::string key = TablePath + gui::Format("/%d/%d/%d/%zu", Spec.codeCol, Spec.headingRow, unitsYear, Table.rows.size());
+    if (chosen < 0 && Spec.level != kLevelPref && key != guessFor) {
+        guessed = GuessStatTableYear(Open->AppDir, Table, Spec, unitsYear);
+        guessFor = key;
+    }
+    const int year = Spec.level == kLevelPref ? unitsYear : chosen >= 0 ? chosen : guessed;
+    CarriedFrom = year;
+    if (year == unitsYear) {
+        Join = JoinStatTable(Table, Spec, Units);
+        return;
+    }
+    // A unit of the map may have come from land of another area file (山口村 went to 岐阜).
+    if (fromUnitsYear != year) {
+        std::vector<int> all;
+        for (int a = 1; a <= 52; ++a) all.push_back(a);
+        FromUnits = LoadStatUnits(Open->AppDir, all, year);
+        fromUnitsYear = year;
+    }
+    std::string error;
+    if (walkFrom != year || walkTo != unitsYear) {
+        walk = ReadCrosswalk(Open->AppDir, year, unitsYear, error);
+        walkFrom = walk.empty() ? -1 : year;
+        walkTo = unitsYear;
+    }
+    Join = JoinStatTable(Table, Spec, FromUnits);
+    CarryLines.push_back(gui::Format("表のコードは%sの市区町村のものです。地図（%s）の市区町村に換算しました", StatYearText(year).c_str(),
+                                     StatYearText(unitsYear).c_str()));
+    if (walk.empty()) {
+        // Without the crosswalk nothing can be carried: the map gets no values rather than wrong ones.
+        CarryLines.back() = error;
+        Join.unitValue.assign(Units.units.size(), std::nan(""));
+        Join.values.clear();
+        return;
+    }
+    CarryStatJoin(Join, FromUnits, Units, walk, year, unitsYear, Spec.level, CBCarryRate->Checked(), CarryLines);
 }
 
 // A new value column starts with its own format: decimals from the breaks
@@ -650,7 +731,8 @@ void TStatMap::showReport() {
     LblJoin->SetCaption(gui::Format("結合 %d / %d 行", Join.joined, m));
     if (Join.textColumn && m > 0)
         LBReport->Items()->Add(gui::Format("値の列（%s）に数値がありません", Join.valueHeading.c_str()));
-    for (const std::string& line : StatReportLines(Table, Spec, Join, &Units)) LBReport->Items()->Add(line);
+    for (const std::string& line : StatReportLines(Table, Spec, Join, &JoinUnits())) LBReport->Items()->Add(line);
+    for (const std::string& line : CarryLines) LBReport->Items()->Add(line);
     if (!Units.missingAreas.empty())
         LBReport->Items()->Add(gui::Format("塗る点のファイルがない地域：%zu", Units.missingAreas.size()));
     BtnReport->SetEnabled(m > 0);
@@ -674,9 +756,10 @@ void TStatMap::candidateChosen() {
         candidateRow = r.row;
         CBCandidate->Items()->Add("（選んでください）");
         for (int t : r.candidates) {
-            const int area = t >= 0 ? Units.units[size_t(t)].area
-                                    : Units.units[size_t(Units.cities[size_t(-t - 1)].wards.at(0))].area;
-            CBCandidate->Items()->Add(StatTargetName(Units, t) + "（" + Open->AreaName[std::clamp(area, 0, 59)] + "）");
+            const StatUnits& units = JoinUnits();
+            const int area = t >= 0 ? units.units[size_t(t)].area
+                                    : units.units[size_t(units.cities[size_t(-t - 1)].wards.at(0))].area;
+            CBCandidate->Items()->Add(StatTargetName(units, t) + "（" + Open->AreaName[std::clamp(area, 0, 59)] + "）");
         }
         CBCandidate->SetItemIndex(0);
         CBCandidate->SetEnabled(true);
@@ -867,6 +950,9 @@ StatMapBlock TStatMap::Settings() const {
     b.labelFont = kLabelFonts[std::clamp(CBLabelFont->ItemIndex(), 0, 3)][0];
     const std::string sized = b.sizeCol < 0 ? Join.valueHeading : Table.Cell(size_t(b.headingRow), size_t(b.sizeCol));
     b.sizeHeading = CutCp932(sized + (b.sizeCol < 0 && !b.unit.empty() ? "（" + b.unit + "）" : ""), THanrei::TEXT_MAX);
+    b.tableYear = ChosenTableYear();
+    b.carryRate = CBCarryRate->Checked();
+    b.sheet = Sheet;
     return b;
 }
 
@@ -1070,7 +1156,8 @@ bool TStatMap::ConvertToPaint() {
 }
 
 bool TStatMap::SaveReport(const std::string& path) {
-    const auto lines = StatReportLines(Table, Spec, Join, &Units);
+    auto lines = StatReportLines(Table, Spec, Join, &JoinUnits());
+    lines.insert(lines.end(), CarryLines.begin(), CarryLines.end());
     const bool ok = gui::AtomicRewrite(path, [&](gui::TextWriter& w) {
         for (const std::string& l : lines) w.WriteLine(l);
         return !w.Failed();
@@ -1231,11 +1318,14 @@ void TStatMap::RestoreSettings(const StatMapBlock& b) {
     // A project without a statistics map leaves the window's settings as they are.
     if (!b.on) return;
     // The table is read again when it is there; the values drawn stay those of the project.
-    const bool found = !b.table.empty() && gui::FileExists(b.table) && OpenTable(b.table);
+    const bool found = !b.table.empty() && gui::FileExists(b.table) && OpenTable(b.table, b.sheet);
     if (!found) {   // nothing of a table read before stays to be joined
         Table = StatTable{};
         Join = StatJoin{};
         TablePath = b.table;
+        Sheet = b.sheet;   // kept for the next save, as the project has it
+        CBSheet->Items()->Clear();
+        CBSheet->SetEnabled(false);
         LblFile->SetCaption(b.table.empty() ? "" : b.table + "（見つかりません）");
         LBReport->Items()->Clear();
     } else {
@@ -1252,6 +1342,8 @@ void TStatMap::RestoreSettings(const StatMapBlock& b) {
     // Free classes while the settings go in; the project's own are put back at the end.
     CBFixClasses->SetChecked(false);
     RGLevel->SetItemIndex(b.level);
+    CBTableYear->SetItemIndex(int(std::find(std::begin(kTableYears), std::end(kTableYears), b.tableYear) - std::begin(kTableYears)) % 7);
+    CBCarryRate->SetChecked(b.carryRate);
     RGDivide->SetItemIndex(b.divide);
     RGMethod->SetItemIndex(b.method);
     UDCount->SetPosition(b.count);

@@ -4,10 +4,12 @@
 #include "engine/Uopen.h"
 #include "gui/Dialogs.h"
 #include "gui/Forms.h"
+#include "paint/StatCarry.h"
 #include "paint/StatClass.h"
 #include "paint/StatJoin.h"
 #include "paint/StatMapBlock.h"
 #include "paint/StatTable.h"
+#include "paint/StatXlsx.h"
 #include "paint/Uhanrei.h"
 #include <vector>
 
@@ -56,7 +58,7 @@ public:
         bool legendOn = false, legendTick = false;
     } Last;
 
-    bool OpenTable(const std::string& path);
+    bool OpenTable(const std::string& path, int sheet = 0);
     void ColumnsChanged();           // join again and redraw the classes
     void ClassesChanged();           // breaks and histogram
     StatNumberFormat NumberFormat() const;
@@ -77,6 +79,17 @@ public:
     StatMapBlock Settings() const;
     // A project's statistics map back in the controls, the table read when it is there.
     void RestoreSettings(const StatMapBlock& b);
+
+    // A table of another date carried onto the map's units.
+    TComboBox* CBTableYear;      // "表の日付": 自動 or the date of its codes
+    TCheckBox* CBCarryRate;      // "率・密度として換算": with the share of the new unit's land
+    StatUnits FromUnits;         // the units of the table's date, every area, while it is not the map's
+    int CarriedFrom = 0;         // the date the join was made at
+    std::vector<std::string> CarryLines;   // what the carry merged, split or took from a city row
+    int ChosenTableYear() const; // -1 for 自動
+    TComboBox* CBSheet;          // "シート": the sheet of a workbook
+    int Sheet = 0;               // the sheet read
+    const StatUnits& JoinUnits() const { return CarriedFrom != unitsYear ? FromUnits : Units; }
 
     static int EditionYear();   // the edition of the map shown
     static std::vector<int> SelectedAreas();
@@ -135,6 +148,12 @@ private:
     void showReport();
     void drawHistogram();
     bool loadUnits();
+    void joinTable();            // at the map's date, or at the table's and carried
+    int fromUnitsYear = -1;
+    std::vector<CrosswalkRow> walk;
+    int walkFrom = -1, walkTo = -1;
+    std::string guessFor;        // the table and columns the date was guessed for
+    int guessed = 0;
     std::vector<int> unitsAreas;
     int unitsYear = -1;
     void autoFormat();             // decimals and midpoint for a new value column

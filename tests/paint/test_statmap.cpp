@@ -225,12 +225,14 @@ TEST_F(StatisticsMap, ATableOf2005ColoursThe2005BordersAndADamagedTableChangesNo
     for (int i = 0; i < StatMap->LBReport->Items()->Count(); ++i)
         told = told || StatMap->LBReport->Items()->Strings(i).find("2005年の市区町村のもの") != std::string::npos;
     EXPECT_TRUE(told) << StatMap->LBReport->Items()->Strings(StatMap->LBReport->Items()->Count() - 1);
-    // The edition switched, the map shown is today's until it is loaded again; then the table joins whole.
+    // The edition switched, the map shown is today's until it is loaded again (the table
+    // carried onto its units); then the table joins whole, as it is.
     gui::testing::QueueAnswer(IDOK);
     Open->EditionClick(2);
     ASSERT_TRUE(Open->N20051->Checked());
-    EXPECT_LT(StatMap->Join.joined, int(names.size()));
+    EXPECT_NE(&StatMap->JoinUnits(), &StatMap->Units);
     ChooseAreas({31});
+    EXPECT_EQ(&StatMap->JoinUnits(), &StatMap->Units);
     EXPECT_EQ(StatMap->Join.joined, int(names.size()));
     StatMap->RGKey->SetItemIndex(1);
     EXPECT_EQ(StatMap->Join.joined, int(names.size()));
@@ -337,4 +339,94 @@ TEST_F(StatisticsMap, UnderTheOldBordersEveryOldPartOfAMunicipalityIsFilled) {
         }
         EXPECT_EQ(partly, 0) << area << ": least filled " << worstName << " " << worst << "%";
     }
+}
+
+// A table of another date is carried onto the units of the map shown, as a count
+// or as a rate: the national total stays, and the report names the units merged,
+// split or taken from a city row.
+TEST_F(StatisticsMap, ATableOfAnotherDateIsCarriedOntoTheUnitsShownKeepingTheNationalTotal) {
+    std::vector<int> all;
+    for (int k = 1; k <= 52; ++k) all.push_back(k);
+    gui::testing::QueueAnswer(IDOK);
+    Open->EditionClick(2);
+    ChooseAreas(all);
+    Open->menuStatMap->Click();
+    OpenTable(Sample());
+    ChooseItem(StatMap->CBValue, 6);   // 人口
+    const auto total = [](const std::vector<double>& v) {
+        double s = 0;
+        for (double x : v) s += std::isfinite(x) ? x : 0;
+        return s;
+    };
+    const auto line = [](const std::string& head, const std::string& a, const std::string& b) {
+        for (int i = 0; i < StatMap->LBReport->Items()->Count(); ++i) {
+            const std::string l = StatMap->LBReport->Items()->Strings(i);
+            if (l.rfind(head, 0) == 0 && l.find(a) != std::string::npos && l.find(b) != std::string::npos) return l;
+        }
+        return std::string();
+    };
+    ASSERT_EQ(StatMap->Units.units.size(), 2551u);
+    EXPECT_EQ(StatMap->CarriedFrom, 0);
+    EXPECT_NEAR(total(StatMap->Join.unitValue), 126654010, 50);
+    EXPECT_NE(line("分割,", "上九一色村", "富士河口湖町"), "");
+    EXPECT_NE(line("合併,", "天竜区", "水窪町"), "");
+    // As a rate: the share of the new unit's land weighs the old values.
+    const auto value = [](const std::string& code) { return StatMap->Join.unitValue[size_t(StatMap->Units.byCode.at(code))]; };
+    const std::string kami = StatMap->Units.units[size_t(StatMap->Units.byName.at("上九一色村")[0])].code;
+    const double counted = value(kami);
+    StatMap->CBCarryRate->SetChecked(true);
+    const auto old = [](const std::string& code) {
+        for (const StatJoinRow& r : StatMap->Join.rows)
+            if (r.Joined() && r.target >= 0 && StatMap->FromUnits.units[size_t(r.target)].code == code) return r.value;
+        return std::nan("");
+    };
+    EXPECT_NEAR(value(kami), 0.2220 * old("192015") + 0.7780 * old("194301"), 1.0);
+    EXPECT_LT(counted, value(kami));
+    StatMap->CBCarryRate->SetChecked(false);
+    // A designated city taken whole: carried from the city rows.
+    StatMap->RGLevel->SetItemIndex(1);
+    EXPECT_NEAR(total(StatMap->Join.values), 126654244, 126654244 * 1e-4);
+    EXPECT_NE(line("政令市の行から,", "浜松市", "浜松市"), "");
+    StatMap->RGLevel->SetItemIndex(0);
+
+    // A table of 2005 (the land of its units) on today's map: the total land stays.
+    gui::testing::QueueAnswer(IDOK);
+    Open->EditionClick(5);
+    ChooseAreas(all);
+    gui::TextReader r((programDir / "MAPDATA/Codes/2005/Area.csv").string());
+    std::string table = "コード,名称,面積\n", l;
+    double land = 0;
+    while (r.ReadLine(l)) {
+        table += l + "\n";
+        land += std::stod(l.substr(l.rfind(',') + 1));
+    }
+    std::ofstream(File("a2005.csv"), std::ios::binary) << gui::Utf8ToCp932(table);
+    OpenTable(File("a2005.csv"));
+    ASSERT_EQ(StatMap->Units.units.size(), 1902u);
+    EXPECT_EQ(StatMap->CarriedFrom, 2005);
+    EXPECT_NEAR(total(StatMap->Join.unitValue), land - [&] {   // the cities' rows repeat their wards
+        double c = 0;
+        for (const StatCity& k : StatMap->FromUnits.cities) c += k.km2;
+        return c;
+    }(), land * 1e-4);
+    EXPECT_NE(line("分割,", "上九一色村", "甲府市"), "");
+    // The user says the codes are today's: joined as they are, the merged ones left out.
+    ChooseItem(StatMap->CBTableYear, 1);
+    EXPECT_EQ(StatMap->CarriedFrom, 0);
+    EXPECT_LT(StatMap->Join.joined, 1902);
+    // Chosen as 2005, the choice and the way of carrying go into the project and come back.
+    ChooseItem(StatMap->CBTableYear, 4);
+    StatMap->CBCarryRate->SetChecked(true);
+    StatMap->BtnApply->Click();
+    const StatMapBlock applied = StatLayerOnMap->Shown();
+    EXPECT_EQ(applied.tableYear, 2005);
+    QueueFileName(File("c.rvx"));
+    Open->Button1Click(Open);
+    StatMap->CBCarryRate->SetChecked(false);
+    ChooseItem(StatMap->CBTableYear, 0);
+    QueueFileName(File("c.rvx"));
+    Open->Button10Click(Open);
+    EXPECT_EQ(StatMap->CBTableYear->ItemIndex(), 4);
+    EXPECT_TRUE(StatMap->CBCarryRate->Checked());
+    EXPECT_TRUE(StatLayerOnMap->Shown() == applied);
 }

@@ -3,8 +3,15 @@
 #include "paint/StatClass.h"
 #include "paint/StatJoin.h"
 #include "paint/StatTable.h"
+#include "paint/StatXlsx.h"
+#include "tests/support/FormsFixture.h"
 #include <gtest/gtest.h>
+#include <quazip.h>
+#include <quazipfile.h>
+#include <quazipnewinfo.h>
 #include <cmath>
+#include <fstream>
+#include <functional>
 #include <set>
 
 namespace {
@@ -236,4 +243,79 @@ TEST(StatClasses, LabelsOpenEndsAndSlots) {
     EXPECT_NE(p[0].pattern, 0);
     EXPECT_EQ(p[2].pattern, 0);
     EXPECT_EQ(p[2].colour, 0x000000);
+}
+
+namespace {
+
+const std::string kBook = std::string(ROVANA_TEST_DATA) + "/tables/population.xlsx";
+
+// A copy of a workbook with one part's bytes changed, as a damaged save leaves it.
+void CopyBook(const std::string& to, const std::function<void(const QString&, QByteArray&)>& change) {
+    QuaZip in(QString::fromStdString(kBook)), out(QString::fromStdString(to));
+    ASSERT_TRUE(in.open(QuaZip::mdUnzip) && out.open(QuaZip::mdCreate));
+    for (bool more = in.goToFirstFile(); more; more = in.goToNextFile()) {
+        QuaZipFile f(&in);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        QByteArray bytes = f.readAll();
+        change(f.getActualFileName(), bytes);
+        QuaZipFile w(&out);
+        ASSERT_TRUE(w.open(QIODevice::WriteOnly, QuaZipNewInfo(f.getActualFileName())));
+        w.write(bytes);
+    }
+}
+
+} // namespace
+
+TEST(StatXlsx, AWorkbookReadsAsTheCsvOfItsSpreadsheetAndADamagedOneIsRefusedWithTheRow) {
+    StatTable book, csv, notes;
+    std::string e;
+    ASSERT_TRUE(ReadStatTable(std::string(ROVANA_TEST_DATA) + "/tables/population.csv", csv, e)) << e;
+    // The second sheet: a merged title, codes as text and as numbers, readings left out of
+    // the names, rich and inline strings, formulas' results, dates as text.
+    ASSERT_TRUE(ReadStatTable(kBook, book, e, 1)) << e;
+    EXPECT_EQ(book.lines, csv.lines);
+    ASSERT_EQ(book.Width(), csv.Width());
+    for (size_t r = 0; r < csv.rows.size(); ++r)
+        for (size_t c = 0; c < csv.Width(); ++c) EXPECT_EQ(book.Cell(r, c), csv.Cell(r, c)) << r << "," << c;
+    EXPECT_EQ(book.Cell(2, 2), "呉市");
+    EXPECT_EQ(book.Cell(2, 7), "2021/1/1");
+    std::vector<std::string> sheets;
+    ASSERT_TRUE(ListXlsxSheets(kBook, sheets, e));
+    EXPECT_EQ(sheets, (std::vector<std::string>{"説明", "人口"}));
+    ASSERT_TRUE(ReadStatTable(kBook, notes, e, 0));
+    EXPECT_EQ(notes.rows, (std::vector<std::vector<std::string>>{{"人口の表は次のシートです"}}));
+
+    // Refused, each with the row where one is at fault, the table left empty.
+    const std::string dir = testing::TempDir();
+    const auto refused = [&](const std::string& path, int sheet = 1) {
+        StatTable t;
+        std::string why;
+        EXPECT_FALSE(ReadStatTable(path, t, why, sheet)) << path;
+        EXPECT_TRUE(t.rows.empty());
+        return why;
+    };
+    const auto sheet2 = [](const QString& name) { return name == "xl/worksheets/sheet2.xml"; };
+    CopyBook(dir + "/cut.xlsx", [&](const QString& n, QByteArray& b) {
+        if (sheet2(n)) b.replace("<row r=\"6\">", "<row r=\"6\"><c");
+    });
+    EXPECT_EQ(refused(dir + "/cut.xlsx"), "6 行目でブックが壊れているため読めません");
+    CopyBook(dir + "/strings.xlsx", [&](const QString& n, QByteArray& b) {
+        if (n == "xl/sharedStrings.xml") b = b.left(b.indexOf("</si>") + 5) + "</sst>";
+    });
+    EXPECT_EQ(refused(dir + "/strings.xlsx").rfind("3 行目の文字列", 0), 0u);
+    CopyBook(dir + "/long.xlsx", [&](const QString& n, QByteArray& b) {
+        if (!sheet2(n)) return;
+        QByteArray rows;
+        for (int r = 1; r <= int(StatTable::ROW_MAX) + 2; ++r) rows += "<row r=\"" + QByteArray::number(r) + "\"><c><v>1</v></c></row>";
+        b = b.left(b.indexOf("<sheetData>") + 11) + rows + b.mid(b.indexOf("</sheetData>"));
+    });
+    EXPECT_EQ(refused(dir + "/long.xlsx"), "100002 行目：行が多すぎます（100000 行まで）");
+    const std::string whole = testsupport::ReadBytes(kBook);
+    std::ofstream(dir + "/half.xlsx", std::ios::binary) << whole.substr(0, whole.size() / 2);
+    EXPECT_EQ(refused(dir + "/half.xlsx"), "ブックが壊れているため読めません");
+    std::ofstream(dir + "/locked.xlsx", std::ios::binary) << std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) << std::string(600, '\0');
+    EXPECT_NE(refused(dir + "/locked.xlsx").find("パスワード"), std::string::npos);
+    std::ofstream(dir + "/old.xls", std::ios::binary) << std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) << std::string(600, '\0');
+    EXPECT_NE(refused(dir + "/old.xls").find(".xlsx か CSV の形式で保存し直してください"), std::string::npos);
+    EXPECT_EQ(refused(kBook, 2), "ブックにそのシートがありません");
 }

@@ -14,10 +14,12 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <random>
 #include <set>
@@ -376,4 +378,61 @@ TEST_F(StatWindow, TypedClassCountsNeverPartTheCountFromItsBreaks) {
         }
     }
     RecordProperty("inputs", 40);
+}
+
+// A workbook as it comes: its sheets in a list, the table on the chosen one joined
+// as its CSV would be; a damaged workbook or an old .xls refused with the map as it was.
+TEST_F(StatWindow, AWorkbookIsReadSheetBySheetAndADamagedOneLeavesTheMapAsItWas) {
+    ChooseAreas({31});
+    Open->menuStatMap->Click();
+    std::filesystem::copy_file(testsupport::TestDataDir("tables") / "population.xlsx", File("p.xlsx"));
+    OpenTable(File("p.xlsx"));
+    ASSERT_EQ(StatMap->CBSheet->Items()->Count(), 2);
+    EXPECT_EQ(StatMap->CBSheet->ItemIndex(), 0);
+    EXPECT_TRUE(StatMap->CBSheet->Enabled());
+    EXPECT_EQ(StatMap->Join.joined, 0);
+    ChooseItem(StatMap->CBSheet, 1);
+    EXPECT_EQ(StatMap->UDHeading->Position(), 2);   // below the merged title
+    EXPECT_EQ(StatMap->LblJoin->Caption(), "結合 5 / 6 行");
+    EXPECT_EQ(ValueOf("342025"), 214592);
+    ChooseItem(StatMap->CBValue, 6);                // the formula's results
+    EXPECT_NEAR(ValueOf("342076"), 466136.0 / 213766, 1e-12);
+    StatMap->BtnApply->Click();
+    const StatMapBlock applied = StatLayerOnMap->Shown();
+    ASSERT_TRUE(applied.on);
+    EXPECT_EQ(applied.sheet, 1);
+    const QImage shown = Open->Image1->Picture()->Bitmap()->Image().copy();
+
+    const std::string whole = testsupport::ReadBytes(File("p.xlsx"));
+    std::ofstream(File("cut.xlsx"), std::ios::binary) << whole.substr(0, whole.size() - 200);
+    std::ofstream(File("old.xls"), std::ios::binary) << std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+    for (const char* f : {"cut.xlsx", "old.xls"}) {
+        Messages().clear();
+        OpenTable(File(f));
+        ASSERT_EQ(Messages().size(), 1u) << f;
+        EXPECT_EQ(Messages()[0].caption, "統計地図");
+        EXPECT_NE(Messages()[0].text.find(std::string(f) == "cut.xlsx" ? "壊れている" : ".xlsx か CSV"), std::string::npos)
+            << Messages()[0].text;
+        EXPECT_EQ(StatMap->TablePath, File("p.xlsx"));
+        EXPECT_EQ(StatMap->CBSheet->ItemIndex(), 1);
+        EXPECT_TRUE(StatLayerOnMap->Shown() == applied);
+        EXPECT_TRUE(Open->Image1->Picture()->Bitmap()->Image() == shown);
+    }
+    // The project keeps the sheet: opened again, the table is read from it.
+    QueueFileName(File("w.rvx"));
+    Open->Button1Click(Open);
+    ChooseItem(StatMap->CBSheet, 0);
+    QueueFileName(File("w.rvx"));
+    Open->Button10Click(Open);
+    EXPECT_EQ(StatMap->CBSheet->ItemIndex(), 1);
+    EXPECT_EQ(StatMap->Join.joined, 5);
+    EXPECT_TRUE(StatLayerOnMap->Shown() == applied);
+    // The workbook gone, the project's sheet stays with its values: saved again, the same bytes.
+    const std::string project = testsupport::ReadBytes(File("w.rvx"));
+    std::filesystem::remove(File("p.xlsx"));
+    QueueFileName(File("w.rvx"));
+    Open->Button10Click(Open);
+    QueueFileName(File("w2.rvx"));
+    Open->Button1Click(Open);
+    EXPECT_EQ(testsupport::ReadBytes(File("w2.rvx")), project);
 }
