@@ -7,6 +7,8 @@
 #include "gui/Forms.h"
 #include "output/Updfpage.h"
 #include "output/VectorWriters.h"
+#include "paint/StatLayer.h"
+#include "paint/Ustatmap.h"
 #include <QDir>
 #include <QtGlobal>
 #include <QString>
@@ -113,11 +115,37 @@ int ItemOfSize(const TRadioGroup* group, int size) {
     return -1;
 }
 
+// The column of the statistics table whose heading is name, or -1.
+int ColumnOfHeading(const TStatMap& s, const std::string& name) {
+    const auto row = size_t(std::max(0, s.Spec.headingRow));
+    const QString wanted = QString::fromStdString(name).trimmed();
+    for (size_t col = 0; row < s.Table.rows.size() && col < s.Table.Width(); ++col)
+        if (QString::fromStdString(s.Table.Cell(row, col)).trimmed() == wanted) return int(col);
+    return -1;
+}
+
 } // namespace
+
+std::string ColumnOutName(const std::string& out, const std::string& column) {
+    std::string safe;
+    const size_t first = column.find_first_not_of(' '), last = column.find_last_not_of(' ');
+    for (unsigned char c : first == std::string::npos ? std::string() : column.substr(first, last - first + 1))
+        safe += c < 0x20 || c == 0x7F || std::string_view("/\\:*?\"<>|").find(char(c)) != std::string_view::npos ? '_' : char(c);
+    // A heading as long as a paragraph still makes a name the file system takes.
+    if (safe.size() > 120) {
+        size_t cut = 120;
+        while (cut > 0 && (static_cast<unsigned char>(safe[cut]) & 0xC0) == 0x80) --cut;
+        safe.resize(cut);
+    }
+    if (safe.empty()) safe = "_";
+    const std::string ext = gui::ExtractFileExt(out);
+    return out.substr(0, out.size() - ext.size()) + "_" + safe + ext;
+}
 
 std::string UsageText() {
     return "使い方: rovana [--render PROJECT.rvx --out FILE.(png|jpg|bmp|pdf|svg) [--size N] [--program-folder DIR]\n"
-           "               [--paper A4|A3|A5|B4|B5|Letter|map] [--landscape] [--dpi N]]\n"
+           "               [--paper A4|A3|A5|B4|B5|Letter|map] [--landscape] [--dpi N]\n"
+           "               [--column NAME ...]]\n"
            "  引数なし            地図ウィンドウを開きます\n"
            "  --render PROJECT    プロジェクトファイルの地図を、ウィンドウを出さずに描きます\n"
            "  --out FILE          画像ファイル（拡張子 .png .jpg .bmp .pdf .svg で形式を選びます）\n"
@@ -125,6 +153,9 @@ std::string UsageText() {
            "  --paper NAME        PDFの用紙（省略すると A4、map は地図の大きさの用紙）\n"
            "  --landscape         PDFの用紙を横にします\n"
            "  --dpi N             PDF・SVGの地図の解像度（省略すると 600 ピクセルあたり 100 dpi）\n"
+           "  --column NAME       統計地図の値の列を見出し NAME の列にして描きます（何度でも指定でき、列ごとに一つの画像）。\n"
+           "                      画像ファイルの名前は拡張子の前に _NAME を入れたもの（両端の空白は除き、\\ / : * ? \" < > | と制御文字は _）。\n"
+           "                      分類を固定したプロジェクトは区切りと配色をそのままに、ほかは列ごとに分類し直します\n"
            "  --program-folder DIR  地図データ（MAPDATA）のあるフォルダ（省略すると現在のフォルダ）\n"
            "  --help              この説明を表示します\n"
            "  --version           版を表示します\n"
@@ -164,7 +195,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             continue;
         }
         const bool takesValue = a == "--render" || a == "--out" || a == "--size" || a == "--program-folder" ||
-                                a == "--paper" || a == "--dpi";
+                                a == "--paper" || a == "--dpi" || a == "--column";
         if (!takesValue) return fail("引数 " + a + " は使えません");
         if (i + 1 >= args.size() || args[i + 1].empty()) return fail("引数 " + a + " の値がありません");
         const std::string& v = args[++i];
@@ -173,6 +204,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             c.render.project = v;
         } else if (a == "--out") {
             c.render.out = v;
+        } else if (a == "--column") {
+            c.render.columns.push_back(v);
         } else if (a == "--program-folder") {
             c.render.programFolder = v;
         } else if (a == "--paper") {
@@ -195,6 +228,15 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     if (!FormatOfName(c.render.out))
         return fail("画像ファイル " + c.render.out + " の拡張子は .png .jpg .bmp .pdf .svg のどれかにしてください");
     if (const std::string why = OverwriteRefusal(c.render); !why.empty()) return fail(why);
+    for (size_t k = 0; k < c.render.columns.size(); ++k) {
+        RenderRequest one = c.render;
+        one.out = ColumnOutName(c.render.out, c.render.columns[k]);
+        if (const std::string why = OverwriteRefusal(one); !why.empty()) return fail(why);
+        // Two columns into one file: the second would silently replace the first.
+        for (size_t j = 0; j < k; ++j)
+            if (ColumnOutName(c.render.out, c.render.columns[j]) == one.out)
+                return fail("列 " + c.render.columns[j] + " と " + c.render.columns[k] + " は同じ画像ファイル " + one.out + " になります");
+    }
     c.kind = CommandLine::Render;
     return c;
 }
@@ -261,7 +303,35 @@ int RunRender(const RenderRequest& request) {
     page.landscape = request.landscape;
     page.dpi = request.dpi ? request.dpi : Open->COPYSCALE * 100;
     PdfPageWindow()->SetPage(page);
-    return Open->WriteMapImage(out) ? 0 : 1;
+    if (request.columns.empty()) return Open->WriteMapImage(out) ? 0 : 1;
+
+    if (!StatLayerOnMap || !StatLayerOnMap->Shown().on) {
+        PrintLine(project + ": 統計地図がないため --column は使えません");
+        return 1;
+    }
+    // Every name is checked before the first image, so a wrong one leaves no images behind.
+    TStatMap& stat = *StatMapWindow();
+    std::vector<int> cols;
+    for (const std::string& name : request.columns) {
+        const int col = ColumnOfHeading(stat, name);
+        if (col < 0) {
+            PrintLine(stat.Table.rows.empty() ? "列 " + name + " を選べません: 表 " + stat.TablePath + " を読めません"
+                                              : "列 " + name + " は表 " + stat.TablePath + " にありません");
+            return 1;
+        }
+        cols.push_back(col);
+    }
+    for (size_t k = 0; k < cols.size(); ++k) {
+        about = ColumnOutName(out, request.columns[k]);
+        // The window's own way from one column to another: the join, the classes and the legend follow.
+        bool chosen;
+        {
+            RedrawOff off;   // the render job draws the image; the screen is not redrawn
+            chosen = stat.ChooseColumn(cols[k]);
+        }
+        if (!chosen || !Open->WriteMapImage(about)) return 1;
+    }
+    return 0;
 }
 
 } // namespace output

@@ -14,7 +14,13 @@ struct RenderRequest {
     std::string paper;
     bool landscape = false;
     int dpi = 0;
+    // Value columns of the statistics map, by heading: one image each, named by ColumnOutName.
+    std::vector<std::string> columns;
 };
+
+// The image of one column: its heading put before the extension ("map.png",
+// "人口" → "map_人口.png"), what a file name may not hold as "_".
+std::string ColumnOutName(const std::string& out, const std::string& column);
 
 struct CommandLine {
     enum Kind { Start, Render, Help, Version, Error } kind = Start;

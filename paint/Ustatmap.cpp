@@ -1512,7 +1512,12 @@ bool TStatMap::StepColumn(int step) {
         if (col != Spec.codeCol && col != Spec.nameCol && col != Spec.prefCol && numeric(col)) break;
     }
     if (i < 1 || i >= n) return false;   // no column beyond: nothing changes
-    CBValue->SetItemIndex(i);
+    return ChooseColumn(i - 1);
+}
+
+bool TStatMap::ChooseColumn(int col) {
+    if (col < 0 || col + 1 >= CBValue->Items()->Count()) return false;
+    CBValue->SetItemIndex(col + 1);
     ColumnsChanged();
     return StatLayerOnMap->Shown().on ? Apply() : true;
 }

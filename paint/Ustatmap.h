@@ -134,6 +134,8 @@ public:
     TButton *BtnPrevCol, *BtnNextCol;   // "前の列", "次の列"
     // The value column before (-1) or after (+1), the map applied again when it shows one.
     bool StepColumn(int step);
+    // The value column col of the table (0 the first), the map applied again when it shows one.
+    bool ChooseColumn(int col);
     // After a redraw: the labels placed, of those wanted.
     void ShowPlaced(bool mapDrawn);
 

@@ -6,6 +6,7 @@
 #include "labels/Upagesdlg.h"
 #include "lines/Ukyori.h"
 #include "paint/Upaint.h"
+#include "paint/Ustatmap.h"
 #include "tests/support/FormsFixture.h"
 #include "tests/support/ToolPress.h"
 #include "tests/support/RealAreas.h"
@@ -207,5 +208,51 @@ TEST_F(Render, AFolderWithoutTheSymbolsOrRailwaysTheProjectShowsIsNamedInOneLine
         EXPECT_NE(r.err.find(File("data")), std::string::npos) << r.err;
         EXPECT_NE(r.err.find(folder), std::string::npos) << r.err;
         EXPECT_FALSE(std::filesystem::exists(File("x.png")));
+    }
+}
+
+TEST_F(Render, EachColumnGetsAnImageOfItsOwnAndAWrongColumnNoneAtAll) {
+    o->MapShown = true;
+    testsupport::ChooseAreas({13, 14});
+    QueueFileName(File("plain.rvx"));
+    o->Button1Click(o);
+    StatMapWindow()->Show();
+    QueueFileName((programDir / "サンプル" / "住民基本台帳人口_2021.csv").string());
+    StatMap->BtnOpen->Click();
+    StatMap->CBValue->SetItemIndex(4);   // 人口（男）
+    StatMap->CBValue->OnChange(StatMap->CBValue);
+    StatMap->BtnApply->Click();
+    StatMap->CBFixClasses->SetChecked(true);
+    QueueFileName(File("s.rvx"));
+    o->Button1Click(o);
+
+    ChildRun r = Rovana(Args("s.rvx", "own.png"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    r = Rovana(Args("s.rvx", "s.png", "--column '人口（男）' --column ' 人口（女）'"));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    const std::string men = ReadBytes(File("s_人口（男）.png")), women = ReadBytes(File("s_人口（女）.png"));
+    EXPECT_TRUE(men == ReadBytes(File("own.png"))) << "the project's own column, its classes kept";
+    EXPECT_GT(women.size(), 1000u);
+    EXPECT_FALSE(women == men);
+    EXPECT_FALSE(std::filesystem::exists(File("s.png")));
+
+    const struct {
+        std::string args, mentions, unwritten;
+        int status;
+    } cases[] = {
+        {Args("s.rvx", "x.png", "--column 人口（女） --column 人口/犬"), "人口/犬", "x_人口（女）.png", 1},
+        {Args("s.rvx", "x.png", "--column 人口/犬"), "住民基本台帳人口_2021.csv", "x_人口_犬.png", 1},
+        {Args("plain.rvx", "x.png", "--column 人口（女）"), "統計地図", "x_人口（女）.png", 1},
+        {Args("s.rvx", "x.png", "--column 'a/b' --column 'a:b'"), "x_a_b.png", "x_a_b.png", 2},
+    };
+    for (const auto& c : cases) {
+        r = Rovana(c.args);
+        EXPECT_EQ(r.status, c.status) << c.args << "\n" << r.err;
+        if (c.status == 1) {
+            EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        }
+        EXPECT_NE(r.err.find(c.mentions), std::string::npos) << c.args << "\n" << r.err;
+        EXPECT_FALSE(std::filesystem::exists(File(c.unwritten))) << c.args;
     }
 }
