@@ -315,8 +315,9 @@ int RunRender(const RenderRequest& request) {
     for (const std::string& name : request.columns) {
         const int col = ColumnOfHeading(stat, name);
         if (col < 0) {
-            PrintLine(stat.Table.rows.empty() ? "列 " + name + " を選べません: 表 " + stat.TablePath + " を読めません"
-                                              : "列 " + name + " は表 " + stat.TablePath + " にありません");
+            // A name typed with a line break in it is still told in one line.
+            PrintLine(OneLine(stat.Table.rows.empty() ? "列 " + name + " を選べません: 表 " + stat.TablePath + " を読めません"
+                                                      : "列 " + name + " は表 " + stat.TablePath + " にありません"));
             return 1;
         }
         cols.push_back(col);

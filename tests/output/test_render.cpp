@@ -242,7 +242,7 @@ TEST_F(Render, EachColumnGetsAnImageOfItsOwnAndAWrongColumnNoneAtAll) {
         int status;
     } cases[] = {
         {Args("s.rvx", "x.png", "--column 人口（女） --column 人口/犬"), "人口/犬", "x_人口（女）.png", 1},
-        {Args("s.rvx", "x.png", "--column 人口/犬"), "住民基本台帳人口_2021.csv", "x_人口_犬.png", 1},
+        {Args("s.rvx", "x.png", "--column '人口\n犬'"), "住民基本台帳人口_2021.csv", "x_人口_犬.png", 1},
         {Args("plain.rvx", "x.png", "--column 人口（女）"), "統計地図", "x_人口（女）.png", 1},
         {Args("s.rvx", "x.png", "--column 'a/b' --column 'a:b'"), "x_a_b.png", "x_a_b.png", 2},
     };
