@@ -6,10 +6,12 @@
 #include <vector>
 
 enum class AreaStep {
+    Loading,       // before every load of the selection: what belongs to the old map ends
     Discard,       // other areas chosen: the old map's work goes (after the user agreed)
     Reset,         // every area choice, before the load: view settings back to their start
     Loaded,        // after every load of the selection (standard range, search, project too)
     Chosen,        // an area choice, after the load: the display boxes for the new areas
+    Rails,         // an area choice: the railway load
     RailsLoaded,   // an area choice, after the railway load
     Done,          // an area choice, before its one redraw
     Drawn,         // an area choice, after that redraw

@@ -96,7 +96,6 @@ TAbout::TAbout() : TForm("バージョン情報") {
     Button1->OnClick = [this](TObject* s) { CloseClick(s); };
     Image1->OnClick = [this](TObject* s) { CloseClick(s); };
     OnBackgroundClick(this, [this] { CloseClick(this); });
-    Label4->OnClick = [this](TObject* s) { Label4Click(s); };
     OnHover(Label4, [this](bool inside) { Label4Hover(inside); });
     Label5->OnClick = [](TObject*) { ShellOpen(settings::AuthorMail); };
     Label6->OnClick = [](TObject*) { ShellOpen(settings::SupportMail); };
@@ -110,6 +109,5 @@ void TAbout::FormCreate(TObject* Sender) {
 void TAbout::CloseClick(TObject* Sender) { Close(); }
 
 // The same as the help menu's home-page item.
-void TAbout::Label4Click(TObject* Sender) { Open->HomePage1Click(Sender); }
 
 void TAbout::Label4Hover(bool inside) { Screen()->SetCursor(inside ? crHandPoint : KeptCursor); }

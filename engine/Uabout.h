@@ -4,6 +4,7 @@
 
 class TAbout : public TForm {
 public:
+    TLabel* Label4;    // home page: opened by forms/ wiring
     TAbout();
     void FormCreate(TObject* Sender) override;
 
@@ -12,14 +13,12 @@ public:
     TLabel* Label1;    // program name
     TLabel* Label2;    // version
     TLabel* Label3;    // date of the program file
-    TLabel* Label4;    // home page
     TLabel* Label5;    // mail to the author
     TLabel* Label6;    // mail to user support
     TButton* Button1;  // "閉じる": the close that a click on the background also does
     TCursor KeptCursor = crDefault;
 
     void CloseClick(TObject* Sender);
-    void Label4Click(TObject* Sender);
     void Label4Hover(bool inside);
 };
 

@@ -8,7 +8,7 @@
 
 void TOpen::Button3Click(TObject* Sender) {
     if (RangeDrag) return;
-    AreaChanged();
+    AreaChange.Run(AreaStep::Loading);
 
     MapShown = false;
     ImageSize = SIZEX / SSIZE * COPYSCALE;

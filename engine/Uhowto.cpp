@@ -75,7 +75,6 @@ THowTo::THowTo() : TForm("使い方") {
     Button1 = new TButton(c, "マニュアルを開く");
     Button1->SetBounds(300, 314, 130, 26);
     Button1->SetHint("Help\\readme.htm");
-    Button1->OnClick = [](TObject*) { Open->OpenManual("contents"); };
     auto* mailCaption = new TLabel(c, "ご質問・ご意見：");
     mailCaption->SetBounds(8, 320, 120, 18);
     Label1 = new TLabel(c, settings::MailAddress(settings::SupportMail));

@@ -128,7 +128,6 @@ TKen::TKen() : TForm("都道府県指定") {
     Button2->OnClick = [this](TObject* s) { Button2Click(s); };
     Button3->OnClick = [this](TObject* s) { Button3Click(s); };
     Button4->OnClick = [this](TObject* s) { Button4Click(s); };
-    Button5->OnClick = [](TObject*) { Open->ShowIslandSearch(); };
     CBNameList->OnClick = [this](TObject* s) { CBNameListClick(s); };
     CBRailShow->OnClick = [this](TObject* s) { CBRailShowClick(s); };
 
@@ -211,7 +210,7 @@ bool TKen::Choose(TObject* Sender, bool callerDraws) {
     Open->CBTownPaint->SetChecked(false);
     Open->CBNTownBorder->SetChecked(CBOldBorder->Checked());
 
-    Open->RailRoadSet();
+    Open->AreaChange.Run(AreaStep::Rails);
     Open->AreaChange.Run(AreaStep::RailsLoaded);
     if (!Open->CBRailLine->Checked()) Open->DrawMap();
 
@@ -288,7 +287,7 @@ void TKen::CBNameListClick(TObject* Sender) {
     if (!Choose(this, false)) return;
     NameListMode = 1;
     Open->CBYomi->SetChecked(true);
-    Open->ShowNameList();
+    if (NameListShown) NameListShown();
 }
 
 void TKen::CBRailShowClick(TObject* Sender) { Open->CBRailLine->SetChecked(CBRailShow->Checked()); }

@@ -2,6 +2,7 @@
 #pragma once
 #include "gui/Forms.h"
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 class TKen : public TForm {
@@ -32,6 +33,8 @@ public:
     TLabel* Label5;           // boundary-data edition in use
     TLabel* Label6;           // datum of the drawn map
 
+    // Shows the name list of the one area ticked (set by forms/).
+    std::function<void()> NameListShown;
     int32_t NameListArea = 0;   // the one area ticked when the name list was asked for
     uint8_t NameListMode = 0;   // 1 while the name list belongs to the area choice
 

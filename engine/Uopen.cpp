@@ -32,14 +32,7 @@ TOpen::TOpen() : TForm("白地図 Rovana Ver 9.3") {
     CreateControls();
     AddMapLayers();
     WireStartupHandlers();
-    WireDisplayHandlers();
-    WireNavigationHandlers();
-    WireViewHandlers();
-    WireNamesHandlers();
-    WirePaintHandlers();
-    WireLabelsHandlers();
-    WireLinesHandlers();
-    WireOutputHandlers();
+    if (FeatureWiring) FeatureWiring(*this);
 }
 
 // The splitter has no owner of its own; the dialogs go with the form.

@@ -283,6 +283,12 @@ public:
     std::vector<std::function<void()>> ToolWindowClosers;
     // False stops the exit (unsaved work the user keeps).
     std::vector<std::function<bool()>> ExitChecks;
+    // Run as the program starts (before the lists load) and as it ends.
+    std::vector<std::function<void()>> StartHooks;
+    std::vector<std::function<void()>> ExitHooks;
+    // Hooks up the feature folders' handlers, layers and steps; set by forms/
+    // before the main form is made, so that engine/ calls none of them.
+    static inline std::function<void(TOpen&)> FeatureWiring;
     // The line editor's colour, written to config.ini.
     std::function<TColor()> EditLineColour;
     DrawSettings ReadDrawSettings();
@@ -744,6 +750,8 @@ private:
     // The constructor builds the controls, then each feature hooks up its handlers.
     void CreateControls();
     void WireStartupHandlers();   // area choice, start-up, exit (engine/Ustartup.cpp)
+
+public:
     void WireDisplayHandlers();   // layer toggles and small menu items (navigation/Uopen_display.cpp)
     // Each feature folder builds its own extra controls of the main form and hooks up its handlers.
     void WireNavigationHandlers();

@@ -96,9 +96,7 @@ void TOpen::WireStartupHandlers() {
     Exit1->OnClick = [this](TObject* s) { Exit1Click(s); };
     Button3->OnClick = [this](TObject* s) { Button3Click(s); };
     Button5->OnClick = [this](TObject* s) { Button5Click(s); };
-    Button7->OnClick = [this](TObject* s) { Button7Click(s); };
     Open1->OnClick = [this](TObject* s) { Open1Click(s); };
-    N1->OnClick = [this](TObject* s) { N1Click(s); };
     About1->OnClick = [this](TObject* s) { About1Click(s); };
     Tutorial1->OnClick = [this](TObject* s) { Tutorial1Click(s); };
 }
@@ -191,7 +189,7 @@ void TOpen::FormCreate(TObject* Sender) {
     Label35->Hide();
 
     AltYear = false;
-    RestoreLeftEdition();
+    for (const auto& start : StartHooks) start();
     ShowBoundaryDataDate();
     LoadCityList();
     LoadExtraList();
@@ -384,7 +382,7 @@ void TOpen::Button2Click(TObject* Sender) {
     ExitAgreed = true;
     Close();
     Log.Close();
-    if (AltYear) RestoreStandardEdition();
+    for (const auto& end : ExitHooks) end();
 }
 
 void TOpen::Exit1Click(TObject* Sender) { Button2Click(Sender); }

@@ -45,8 +45,30 @@ void InitProgramResources() {
     done = true;
 }
 
+// Each feature folder's handlers, layers and steps, hooked up as the main form
+// is made (before its start-up runs), so that engine/ calls none of them.
+static void WireFeatures(TOpen& o) {
+    o.WireDisplayHandlers();
+    o.WireNavigationHandlers();
+    o.WireViewHandlers();
+    o.WireNamesHandlers();
+    o.WirePaintHandlers();
+    o.WireLabelsHandlers();
+    o.WireLinesHandlers();
+    o.WireOutputHandlers();
+}
+
+// The buttons of engine/'s own windows that open a feature's window.
+static void WireEngineForms() {
+    Ken->Button5->OnClick = [](TObject*) { Open->ShowIslandSearch(); };
+    Ken->NameListShown = [] { Open->ShowNameList(); };
+    HowTo->Button1->OnClick = [](TObject*) { Open->OpenManual("contents"); };
+    About->Label4->OnClick = [](TObject* s) { Open->HomePage1Click(s); };
+}
+
 void CreateAllForms(TApplication* app) {
     InitProgramResources();
+    TOpen::FeatureWiring = WireFeatures;
     app->CreateForm(Open);
     app->CreateForm(Ken);
     app->CreateForm(Settei);
@@ -77,6 +99,7 @@ void CreateAllForms(TApplication* app) {
     app->CreateForm(LineSet);
     app->CreateForm(InLabel);
     app->CreateForm(Rail);
+    WireEngineForms();
 }
 
 void DestroyAllForms() {

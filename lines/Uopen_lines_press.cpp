@@ -117,6 +117,7 @@ void TOpen::OpenLabelWindow() { BtnLetterClick(this); }
 
 void TOpen::WireLinesHandlers() {
     AddLinesLayers();
+    AreaChange.On(AreaStep::Rails, [this] { RailRoadSet(); });
     QWidget* c = Client();
     // The railway row: "鉄道路線図", "駅名", "主要駅".
     CBRailLine->SetBounds(8 + 8, 377, 96, 20);

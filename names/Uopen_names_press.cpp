@@ -178,6 +178,11 @@ void NameDeleteTool::End() {
 
 void TOpen::WireNamesHandlers() {
     AddNamesHooks();
+    // The program starts on the standard edition's files and leaves them so.
+    StartHooks.push_back([this] { RestoreLeftEdition(); });
+    ExitHooks.push_back([this] {
+        if (AltYear) RestoreStandardEdition();
+    });
     QWidget* c = Client();
     // Search and history.
     PopupMenu1 = new TPopupMenu();

@@ -91,6 +91,8 @@ void ShowProjection(const TOpen& o) {
 } // namespace
 
 void TOpen::WireDisplayHandlers() {
+    Button7->OnClick = [this](TObject* s) { Button7Click(s); };
+    N1->OnClick = [this](TObject* s) { N1Click(s); };
     auto hook = [this](TCheckBox* box, void (TOpen::*handler)(TObject*)) {
         box->OnClick = [this, handler](TObject* s) { (this->*handler)(s); };
     };

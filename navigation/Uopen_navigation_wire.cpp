@@ -3,6 +3,7 @@
 #include "navigation/NavigationTools.h"
 
 void TOpen::WireNavigationHandlers() {
+    AreaChange.On(AreaStep::Loading, [this] { AreaChanged(); });
     // A tool window the user closes takes its armed tool with it.
     if (Application)
         Application->OnUserClosed = [](TForm* f) {
