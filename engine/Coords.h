@@ -106,6 +106,18 @@ struct MapView {
         sx = PixelOf(float(int64_t(x) - cx) * scaleX + half);
         sy = PixelOf(-scaleY * float(int64_t(y) - cy) + half);
     }
+    // The same without truncation, for a device that keeps shapes: the
+    // pixel ToScreen gives is the one this point lies in. In doubles, so a
+    // vertex keeps the map data's own precision at every zoom.
+    void ToScreenF(int32_t x, int32_t y, double& sx, double& sy) const {
+        if (wgs) TokyoToWgs(x, y, x, y);
+        DrawnToScreenF(x, y, sx, sy);
+    }
+    void DrawnToScreenF(int32_t x, int32_t y, double& sx, double& sy) const {
+        const int half = size / 2;
+        sx = double(int64_t(x) - cx) * double(scaleX) + half;
+        sy = -double(scaleY) * double(int64_t(y) - cy) + half;
+    }
     // The displayed map units at a pixel's top-left corner (the read-outs' figures).
     void CornerToMap(int sx, int sy, int32_t& x, int32_t& y) const;
     // East-west length of pixel row r, at the latitude of its left end.

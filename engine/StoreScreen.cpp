@@ -2,6 +2,7 @@
 #include "gui/Graphics.h"
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 // The polylines as the store holds them, each with its box, in the datum they are drawn in.
 void StoreScreen::take(const int32_t* w, size_t size, bool toWgs) {
@@ -66,10 +67,21 @@ void StoreScreen::Draw(TCanvas& cv, const MapView& v, const int32_t* w, size_t s
             l.converted = true;
         }
         const int n = l.n;
-        cv.Polyline(s, n);
+        if (!cv.Vector) {
+            cv.Polyline(s, n);
+        } else {
+            // A vector device keeps the line where the map puts it, not on the pixels.
+            exact.resize(size_t(n));
+            const int32_t* p = points.data() + 2 * l.at;
+            for (int32_t k = 0; k < n; ++k) v.DrawnToScreenF(p[2 * k], p[2 * k + 1], exact[k].x, exact[k].y);
+            cv.Polyline(s, exact.data(), n);
+        }
         if (closing && n >= 2) {
+            // Only the last point's pixel: the exact line already ends on it.
+            gui::VectorRecorder* kept = std::exchange(cv.Vector, nullptr);
             cv.MoveTo(s[n - 1].x, s[n - 1].y);
             cv.LineTo(s[n - 2].x, s[n - 2].y);
+            cv.Vector = kept;
         }
     }
 }

@@ -36,4 +36,5 @@ private:
     std::vector<Line> lines;
     std::vector<int32_t> points;   // x, y per point in the drawn datum
     std::vector<TPoint> screen;    // per point, valid where its line is converted
+    std::vector<TPointF> exact;    // one line's points for a vector device
 };

@@ -32,6 +32,12 @@ struct Sheet {
         v.CornerToMap(v.size, 0, maxX, maxY);
     }
     void ToScreen(int32_t x, int32_t y, int& sx, int& sy) const { v.ToScreen(x, y, sx, sy); }
+    // Where a vector device keeps the point: as the map puts it.
+    TPointF Exact(int32_t x, int32_t y) const {
+        TPointF e;
+        if (cv->Vector) v.ToScreenF(x, y, e.x, e.y);
+        return e;
+    }
 };
 
 GridBox GridBoxOf(const Sheet& p) {
@@ -79,9 +85,9 @@ class GridLines {
 public:
     explicit GridLines(TCanvas* cv) : cv(cv) {}
 
-    void Add(int x1, int y1, int x2, int y2) {
+    void Add(int x1, int y1, int x2, int y2, TPointF e1, TPointF e2) {
         const TPen& p = *cv->Pen;
-        lines.push_back({x1, y1, x2, y2, p.Color, p.Width, p.Style});
+        lines.push_back({x1, y1, x2, y2, p.Color, p.Width, p.Style, e1, e2});
     }
 
     void Flush() {
@@ -98,8 +104,13 @@ public:
             cv->Pen->Color = l.color;
             cv->Pen->Width = l.width;
             cv->Pen->Style = l.style;
-            cv->MoveTo(l.x1, l.y1);
-            cv->LineTo(l.x2, l.y2);
+            if (cv->Vector) {
+                cv->MoveTo(l.x1, l.y1, l.e1);
+                cv->LineTo(l.x2, l.y2, l.e2);
+            } else {
+                cv->MoveTo(l.x1, l.y1);
+                cv->LineTo(l.x2, l.y2);
+            }
         }
         *cv->Pen = after;
         lines.clear();
@@ -111,7 +122,11 @@ private:
         TColor color;
         int width;
         TPenStyle style;
-        bool operator==(const Line&) const = default;
+        TPointF e1, e2;   // the ends for a vector device; the pixels tell lines apart
+        bool operator==(const Line& o) const {
+            return x1 == o.x1 && y1 == o.y1 && x2 == o.x2 && y2 == o.y2 && color == o.color && width == o.width &&
+                   style == o.style;
+        }
     };
     struct LineHash {
         size_t operator()(const Line& l) const {
@@ -133,7 +148,7 @@ void HorizontalLine(const Sheet& p, const GridBox& b, GridLines& out, int64_t at
     int x1, y1, x2, y2;
     p.ToScreen(p.minX, y, x1, y1);
     p.ToScreen(p.maxX, y, x2, y2);
-    out.Add(x1, y1, x2, y2);
+    out.Add(x1, y1, x2, y2, p.Exact(p.minX, y), p.Exact(p.maxX, y));
 }
 
 // A line up the view at map x, kept only when its bottom end lies in the box.
@@ -143,7 +158,7 @@ void VerticalLine(const Sheet& p, const GridBox& b, GridLines& out, int64_t at) 
     int x1, y1, x2, y2;
     p.ToScreen(x, p.minY, x1, y1);
     p.ToScreen(x, p.maxY, x2, y2);
-    out.Add(x1, y1, x2, y2);
+    out.Add(x1, y1, x2, y2, p.Exact(x, p.minY), p.Exact(x, p.maxY));
 }
 
 // A text at (x, y) whose box takes the colour found at (bx, by).

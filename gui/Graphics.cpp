@@ -314,6 +314,12 @@ void TCanvas::Changed() {
 void TCanvas::MoveTo(int x, int y) {
     penPos = TPoint(x, y);
     styleIndex = 0;
+    exactKept = false;
+}
+
+void TCanvas::MoveTo(int x, int y, TPointF exact) {
+    MoveTo(x, y);
+    exactPos = exact, exactKept = true;
 }
 
 void TCanvas::LineTo(int x, int y) {
@@ -321,6 +327,21 @@ void TCanvas::LineTo(int x, int y) {
         const TPoint seg[2] = {penPos, TPoint(x, y)};
         Vector->Stroke(seg, 2, false, *Pen, *Brush, styleIndex, true);
     }
+    exactKept = false;
+    LinePixels(x, y);
+}
+
+void TCanvas::LineTo(int x, int y, TPointF exact) {
+    if (Vector) {
+        // From a pixel pen position: its centre, where the picture's line starts.
+        const TPointF seg[2] = {exactKept ? exactPos : TPointF{penPos.x + 0.5, penPos.y + 0.5}, exact};
+        Vector->Stroke(seg, 2, false, *Pen, *Brush, styleIndex, true);
+    }
+    exactPos = exact, exactKept = true;
+    LinePixels(x, y);
+}
+
+void TCanvas::LinePixels(int x, int y) {
     if (Pen->Style != psClear) {
         QImage& img = Image();
         Surface sf(img);
@@ -330,11 +351,15 @@ void TCanvas::LineTo(int x, int y) {
     Changed();
 }
 
-void TCanvas::Polyline(const TPoint* pts, int count) {
+void TCanvas::Polyline(const TPoint* pts, int count) { Polyline(pts, nullptr, count); }
+
+void TCanvas::Polyline(const TPoint* pts, const TPointF* exact, int count) {
     if (!pts || count <= 0) return;
     penPos = pts[0];
     styleIndex = 0;
-    if (Vector) Vector->Stroke(pts, count, false, *Pen, *Brush, 0, false);
+    exactKept = false;
+    if (Vector && exact) Vector->Stroke(exact, count, false, *Pen, *Brush, 0, false);
+    else if (Vector) Vector->Stroke(pts, count, false, *Pen, *Brush, 0, false);
     QImage& img = Image();
     if (Pen->Style != psClear && !img.isNull()) {
         LineStyle st = TCanvasImpl::StyleOf(*this);
@@ -413,13 +438,16 @@ void TCanvas::Polygon(const TPoint* pts, int count) {
     Changed();
 }
 
-void TCanvas::FillRings(const TPoint* pts, const int* counts, int rings) {
+void TCanvas::FillRings(const TPoint* pts, const int* counts, int rings) { FillRings(pts, nullptr, counts, rings); }
+
+void TCanvas::FillRings(const TPoint* pts, const TPointF* exact, const int* counts, int rings) {
     if (!pts || !counts || rings <= 0 || Brush->Style == bsClear) return;
     QImage& img = Image();
     if (img.isNull()) return Changed();
     std::vector<gui::PixelSpan> spans;
     const bool vector = Vector && Pen->Mode == pmCopy, hatch = IsHatch(Brush->Style);
-    if (vector && !hatch) Vector->FillRings(pts, counts, rings, *Brush);
+    if (vector && !hatch && exact) Vector->FillRings(exact, counts, rings, *Brush);
+    else if (vector && !hatch) Vector->FillRings(pts, counts, rings, *Brush);
     ScanFill(img, pts, counts, rings, *Brush, Pen->Mode, vector && hatch ? &spans : nullptr);
     if (vector && hatch) Vector->FillSpans(spans, *Brush);
     Changed();
@@ -550,13 +578,18 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
     Changed();
 }
 
-void TCanvas::Circle(double cx, double cy, double r) {
+void TCanvas::Circle(double cx, double cy, double r) { Circle(cx, cy, r, TPointF{cx, cy}); }
+
+void TCanvas::Circle(double cx, double cy, double r, TPointF exact) {
     if (!std::isfinite(cx) || !std::isfinite(cy) || !std::isfinite(r) || r <= 0) return;
     // Far outside any picture nothing is drawn (and no coordinate overflows).
     constexpr double kFar = 1e6;
     if (std::abs(cx) > kFar || std::abs(cy) > kFar || r > kFar) return;
     const double box[4] = {cx - r, cy - r, cx + r, cy + r};
-    exactBox = box;
+    const bool near = std::isfinite(exact.x) && std::isfinite(exact.y) && std::abs(exact.x - cx) < 2 &&
+                      std::abs(exact.y - cy) < 2;
+    const double kept[4] = {exact.x - r, exact.y - r, exact.x + r, exact.y + r};
+    exactBox = near ? kept : box;
     Ellipse(int(std::lround(box[0])), int(std::lround(box[1])), int(std::lround(box[2])), int(std::lround(box[3])));
     exactBox = nullptr;
 }

@@ -22,6 +22,12 @@ struct TPoint {
     bool operator==(const TPoint&) const = default;
 };
 
+// A point in pixel units as the map puts it, before it is taken to a pixel
+// (pixel p covers [p, p + 1)): what a vector device keeps in place of TPoint.
+struct TPointF {
+    double x = 0, y = 0;
+};
+
 struct TRect {
     int Left = 0, Top = 0, Right = 0, Bottom = 0;
     TRect() = default;
@@ -97,19 +103,30 @@ public:
     void MoveTo(int x, int y);
     void LineTo(int x, int y);
     TPoint PenPos() const { return penPos; }
-    void SetPenPos(TPoint p) { penPos = p; styleIndex = 0; }
+    void SetPenPos(TPoint p) { penPos = p; styleIndex = 0; exactKept = false; }
     // Connected segments, end pixel of the last one left unset, as LineTo would.
     void Polyline(const TPoint* pts, int count);
+    // The same, where a vector device keeps the exact points instead of the
+    // pixels (exact may be null: the pixels are kept). The pixels drawn are
+    // the same either way.
+    void Polyline(const TPoint* pts, const TPointF* exact, int count);
+    // MoveTo and LineTo with the exact ends kept for a vector device.
+    void MoveTo(int x, int y, TPointF exact);
+    void LineTo(int x, int y, TPointF exact);
     void Polygon(const TPoint* pts, int count);
     // Rings of counts[0], counts[1], ... points filled together with the brush
     // by the alternate rule (holes stay open), no outline.
     void FillRings(const TPoint* pts, const int* counts, int rings);
+    void FillRings(const TPoint* pts, const TPointF* exact, const int* counts, int rings);
     void Rectangle(int x1, int y1, int x2, int y2);
     void Rectangle(const TRect& r) { Rectangle(r.Left, r.Top, r.Right, r.Bottom); }
     void Ellipse(int x1, int y1, int x2, int y2);
     // A circle of radius r round (cx, cy) in pixel edges: the pixels of the
     // nearest whole box, kept as shapes at its exact size.
     void Circle(double cx, double cy, double r);
+    // The same where a vector device keeps the circle round exact, a point
+    // within the pixel of (cx, cy) the picture is drawn round.
+    void Circle(double cx, double cy, double r, TPointF exact);
     void FillRect(const TRect& r);
     void FrameRect(const TRect& r);
     void TextOut(int x, int y, const std::string& text);
@@ -134,9 +151,12 @@ public:
     void Changed();
 
 private:
+    void LinePixels(int x, int y);   // LineTo's pixels, and the pen moved on
     TBitmap* owner;
     TPoint penPos;
     int styleIndex = 0;   // where a styled pen's dash pattern goes on (reset by MoveTo)
+    TPointF exactPos;     // the pen position as given, while exactKept
+    bool exactKept = false;
     TPen pen;
     TBrush brush;
     TFont font;

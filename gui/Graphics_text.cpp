@@ -292,6 +292,7 @@ void TCanvas::TextOut(int x, int y, const std::string& text, gui::TextSlot& slot
         // A text that cannot meet the image is not laid out: only its width is wanted.
         if (!img.isNull() && (int64_t(y) + h <= 0 || y >= img.height() || x >= img.width())) {
             penPos = TPoint(int(std::min<int64_t>(int64_t(x) + fe.WidthOf(text), INT_MAX)), y);
+            exactKept = false;
             return Changed();
         }
         const auto& entry = fe.Lay(text);
@@ -312,6 +313,7 @@ void TCanvas::TextOut(int x, int y, const std::string& text, gui::TextSlot& slot
         }
     }
     penPos = TPoint(int(std::min<int64_t>(int64_t(x) + w, INT_MAX)), y);
+    exactKept = false;
     Changed();
 }
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <type_traits>
 
 namespace gui {
 
@@ -322,25 +323,97 @@ void VectorRecorder::CloseGroup() const {
     }
 }
 
+namespace {
+// Where a point of a stroke lies: a pixel's centre, or an exact point as it is.
+double Px(const TPoint& p) { return p.x + 0.5; }
+double Py(const TPoint& p) { return p.y + 0.5; }
+double Px(const TPointF& p) { return p.x; }
+double Py(const TPointF& p) { return p.y; }
+// A point on the pixel of the one kept before adds nothing to the line; an
+// exact one adds nothing within a step of it.
+bool Same(const TPoint& a, const TPoint& b) { return a == b; }
+bool Same(const TPointF& a, const TPointF& b) {
+    return std::abs(a.x - b.x) < VectorRecorder::kExactStep && std::abs(a.y - b.y) < VectorRecorder::kExactStep;
+}
+} // namespace
+
 void VectorRecorder::Stroke(const TPoint* pts, int n, bool closed, const TPen& pen, const TBrush& brush,
                             int styleStart, bool continuing) {
+    StrokeOf(pts, n, closed, pen, brush, styleStart, continuing);
+}
+
+void VectorRecorder::Stroke(const TPointF* pts, int n, bool closed, const TPen& pen, const TBrush& brush,
+                            int styleStart, bool continuing) {
+    StrokeOf(pts, n, closed, pen, brush, styleStart, continuing);
+}
+
+namespace {
+// The points a line needs to stay within tolerance of all of them (the
+// farthest point splits a stretch until none is farther): a coast of many
+// points per pixel keeps only those that give its shape.
+void Simplify(std::vector<QPointF>& line, double tolerance) {
+    const size_t n = line.size();
+    if (n < 3) return;
+    thread_local std::vector<char> keep;
+    thread_local std::vector<std::pair<size_t, size_t>> todo;
+    keep.assign(n, 0);
+    keep[0] = keep[n - 1] = 1;
+    todo.assign(1, {0, n - 1});
+    const double limit = tolerance * tolerance;
+    while (!todo.empty()) {
+        const auto [a, b] = todo.back();
+        todo.pop_back();
+        const QPointF &p = line[a], &q = line[b];
+        const double dx = q.x() - p.x(), dy = q.y() - p.y(), len = dx * dx + dy * dy;
+        double worst = -1;
+        size_t at = a;
+        for (size_t i = a + 1; i < b; ++i) {
+            const double ex = line[i].x() - p.x(), ey = line[i].y() - p.y();
+            double d;
+            if (len == 0) {
+                d = ex * ex + ey * ey;
+            } else {
+                const double t = std::clamp((ex * dx + ey * dy) / len, 0.0, 1.0);
+                const double fx = ex - t * dx, fy = ey - t * dy;
+                d = fx * fx + fy * fy;
+            }
+            if (d > worst) worst = d, at = i;
+        }
+        if (worst > limit) {
+            keep[at] = 1;
+            if (at - a > 1) todo.push_back({a, at});
+            if (b - at > 1) todo.push_back({at, b});
+        }
+    }
+    size_t w = 0;
+    for (size_t i = 0; i < n; ++i)
+        if (keep[i]) line[w++] = line[i];
+    line.resize(w);
+}
+} // namespace
+
+template <class P>
+void VectorRecorder::StrokeOf(const P* pts, int n, bool closed, const TPen& pen, const TBrush& brush,
+                              int styleStart, bool continuing) {
     if (n < 2 || pen.Style == psClear || pen.Mode != pmCopy) return;
     const int width = std::max(1, pen.Width);
     const TPenStyle style = width == 1 ? pen.Style : psSolid;
-    const double off = CentreOffset(width);
+    const double off = CentreOffset(width) - 0.5;
     const bool dashed = style != psSolid && style != psInsideFrame;
+    constexpr bool exact = std::is_same_v<P, TPointF>;
     // Only the stretches that reach the picture are kept: a map zoomed in on a
     // town would otherwise carry every coast of its areas.
     auto seen = [&](int i) {
         if (area.isEmpty() || closed) return true;
-        const TPoint &a = pts[i], &b = pts[i + 1];
-        return std::max(a.x, b.x) >= -width && std::min(a.x, b.x) <= area.width() + width &&
-               std::max(a.y, b.y) >= -width && std::min(a.y, b.y) <= area.height() + width;
+        const P &a = pts[i], &b = pts[i + 1];
+        // Measured from the pixels' centres: a pixel's edges are half a pixel off them.
+        return std::max(Px(a), Px(b)) >= 0.5 - width && std::min(Px(a), Px(b)) <= area.width() + width + 0.5 &&
+               std::max(Py(a), Py(b)) >= 0.5 - width && std::min(Py(a), Py(b)) <= area.height() + width + 0.5;
     };
     double along = 0;   // how far the dashes went before the stretch
     for (int i = 0; i < n - 1;) {
         if (!seen(i)) {
-            along += std::hypot(double(pts[i + 1].x - pts[i].x), double(pts[i + 1].y - pts[i].y));
+            along += std::hypot(Px(pts[i + 1]) - Px(pts[i]), Py(pts[i + 1]) - Py(pts[i]));
             ++i;
             continue;
         }
@@ -348,10 +421,14 @@ void VectorRecorder::Stroke(const TPoint* pts, int n, bool closed, const TPen& p
         while (i < n - 1 && seen(i)) ++i;
         std::vector<QPointF> line;
         line.reserve(size_t(i - first + 1));
-        // A point on the pixel of the one before adds nothing to the line.
+        int kept = first;
         for (int k = first; k <= i; ++k)
-            if (k == first || k == i || pts[k].x != pts[k - 1].x || pts[k].y != pts[k - 1].y)
-                line.emplace_back(pts[k].x + off, pts[k].y + off);
+            if (k == first || !Same(pts[k], pts[kept])) line.emplace_back(Px(pts[k]) + off, Py(pts[k]) + off), kept = k;
+        // The line ends where it ends: an exact end near the last point kept takes its place.
+        const QPointF end(Px(pts[i]) + off, Py(pts[i]) + off);
+        if (line.size() < 2) line.push_back(end);
+        else if (exact) line.back() = end;
+        if (exact) Simplify(line, kExactTolerance);
         if (line.size() > 2 && line.back() == line[line.size() - 2]) line.pop_back();
         const double dashStart = styleStart + along;
         auto add = [&](TColor c, TPenStyle st) {
@@ -360,7 +437,7 @@ void VectorRecorder::Stroke(const TPoint* pts, int n, bool closed, const TPen& p
             if (continuing && first == 0 && !closed && !items.empty() && !LiftedOnTop()) {
                 Item& last = items.back();
                 if (last.kind == Kind::Stroke && !last.closed && last.color == qc && last.width == width &&
-                    last.style == st && last.points.back() == line.front()) {
+                    last.style == st && last.exact == exact && last.points.back() == line.front()) {
                     last.points.insert(last.points.end(), line.begin() + 1, line.end());
                     lastStrokeOf[Rgb(c)] = items.size();
                     return;
@@ -368,13 +445,13 @@ void VectorRecorder::Stroke(const TPoint* pts, int n, bool closed, const TPen& p
             }
             Item it(Kind::Stroke, qc);
             it.width = width, it.style = st, it.dashStart = dashStart, it.closed = closed, it.points = line;
+            it.exact = exact;
             Add(std::move(it));
         };
         // A solid brush shows in a styled pen's gaps.
         if (dashed && brush.Style == bsSolid) add(brush.Color, psSolid);
         add(pen.Color, style);
-        for (int k = first; k < i; ++k)
-            along += std::hypot(double(pts[k + 1].x - pts[k].x), double(pts[k + 1].y - pts[k].y));
+        for (int k = first; k < i; ++k) along += std::hypot(Px(pts[k + 1]) - Px(pts[k]), Py(pts[k + 1]) - Py(pts[k]));
     }
 }
 
@@ -394,6 +471,27 @@ void VectorRecorder::FillRings(const TPoint* pts, const int* counts, int rings, 
         // inside, on a bottom or right one outside, as the canvas fills them.
         for (int i = first; i < first + counts[r]; ++i) ring.emplace_back(pts[i].x + kInset, pts[i].y + kInset);
         it.rings.push_back(std::move(ring));
+    }
+    if (!it.rings.empty()) Add(std::move(it));
+}
+
+void VectorRecorder::FillRings(const TPointF* pts, const int* counts, int rings, const TBrush& brush) {
+    if (brush.Style != bsSolid) return;
+    Item it(Kind::Fill, ToQColor(brush.Color));
+    it.exact = true;
+    // Points go to the nearest step: two areas that share an edge share its
+    // points, in either direction, so no gap opens between them.
+    auto snap = [](double v) { return std::round(v * 4) / 4; };
+    for (int r = 0, first = 0; r < rings; first += counts[r++]) {
+        if (counts[r] < 3) continue;
+        std::vector<QPointF> ring;
+        ring.reserve(size_t(counts[r]));
+        for (int i = first; i < first + counts[r]; ++i) {
+            const QPointF q(snap(pts[i].x), snap(pts[i].y));
+            if (ring.empty() || q != ring.back()) ring.push_back(q);
+        }
+        while (ring.size() > 1 && ring.back() == ring.front()) ring.pop_back();
+        if (ring.size() >= 3) it.rings.push_back(std::move(ring));
     }
     if (!it.rings.empty()) Add(std::move(it));
 }
@@ -563,8 +661,14 @@ bool VectorRecorder::Replay(QPainter& p, const std::function<bool()>& keepGoing,
         if (units > 1 && f != inFine) p.setWorldTransform(f ? fine : base), inFine = f;
     };
     std::vector<QPointF> line;
+    auto rounded = [&](const std::vector<QPointF>& pts) {
+        line.clear();
+        for (const QPointF& q : pts) line.emplace_back(std::round(q.x() * units), std::round(q.y() * units));
+        return &line;
+    };
     auto draw = [&](const Item& it) {
-        use(it.kind == Kind::Stroke);
+        const bool exactFill = it.kind == Kind::Fill && it.exact && units > 1;
+        use(it.kind == Kind::Stroke || exactFill);
         switch (it.kind) {
         case Kind::Stroke: {
             QPen pen(it.color);
@@ -580,17 +684,18 @@ bool VectorRecorder::Replay(QPainter& p, const std::function<bool()>& keepGoing,
             }
             p.setPen(pen);
             p.setBrush(Qt::NoBrush);
-            const std::vector<QPointF>* pts = &it.points;
-            if (units > 1) {
-                line.clear();
-                for (const QPointF& q : it.points) line.emplace_back(std::round(q.x() * units), std::round(q.y() * units));
-                pts = &line;
-            }
+            const std::vector<QPointF>* pts = units > 1 ? rounded(it.points) : &it.points;
             if (it.closed) p.drawPolygon(pts->data(), int(pts->size()));
             else p.drawPolyline(pts->data(), int(pts->size()));
             break;
         }
         case Kind::Fill:
+            if (exactFill) {
+                std::vector<std::vector<QPointF>> rings;
+                for (const auto& r : it.rings) rings.push_back(*rounded(r));
+                p.fillPath(PathOf(rings, Qt::OddEvenFill), it.color);
+                break;
+            }
             p.fillPath(it.rings.empty() ? it.path : PathOf(it.rings, it.winding ? Qt::WindingFill : Qt::OddEvenFill),
                        it.color);
             break;

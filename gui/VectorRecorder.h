@@ -35,10 +35,20 @@ public:
     // stroke where it ended, as LineTo goes on from the pen position.
     void Stroke(const TPoint* pts, int n, bool closed, const TPen& pen, const TBrush& brush, int styleStart,
                 bool continuing);
+    // The same through points kept exact, where the map puts them; the line
+    // keeps what the picture's pen does (a wide pen of even width half a
+    // pixel up and left). Points closer than kExactStep to the one before,
+    // or that leave the line within kExactTolerance of them, add nothing a
+    // page shows.
+    void Stroke(const TPointF* pts, int n, bool closed, const TPen& pen, const TBrush& brush, int styleStart,
+                bool continuing);
+    static constexpr double kExactStep = 1.0 / 8, kExactTolerance = 0.25;
     // An area of pixel centres inside the polygon through pts.
     void FillPolygon(const TPoint* pts, int n, const TBrush& brush);
     // The same for several rings at once, by the alternate rule.
     void FillRings(const TPoint* pts, const int* counts, int rings, const TBrush& brush);
+    // Rings through points kept exact: their outline is the map's own.
+    void FillRings(const TPointF* pts, const int* counts, int rings, const TBrush& brush);
     // Pixels x0..x1-1, y0..y1-1.
     void FillRect(int x0, int y0, int x1, int y1, const TBrush& brush);
     // An ellipse in the box x0..x1, y0..y1 (pixel edges), outlined inside it
@@ -80,6 +90,7 @@ public:
         TPenStyle style = psSolid;
         double dashStart = 0;
         bool closed = false;
+        bool exact = false;            // points off the pixels' grid: a writer rounds them to its step
         std::vector<QPointF> points;   // a stroke's line
         std::vector<std::vector<QPointF>> rings;   // a fill's outlines, odd-even unless winding
         bool winding = false;
@@ -95,6 +106,9 @@ public:
     bool Visit(const std::function<bool(const Item&)>& f) const;
 
 private:
+    template <class P>
+    void StrokeOf(const P* pts, int n, bool closed, const TPen& pen, const TBrush& brush, int styleStart,
+                  bool continuing);
     void Add(Item item);
     void AddHatch(const std::vector<PixelSpan>& spans, const TBrush& brush);
     size_t LiftPlace(TColor replaced);

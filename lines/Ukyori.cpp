@@ -357,6 +357,7 @@ void TOpen::DrawDistanceCircles(TCanvas& canvas, const MapView& view) {
     const int size = view.size;
     const double s = size / 600.0;
     std::vector<TPoint> ring(101);
+    std::vector<TPointF> exact(cv->Vector ? 101 : 0);   // a vector device keeps the ring round
     for (int n = 0; n < Kyori->CircleCount && n < CIRCLE_MAX; n++) {
         const kyorien& k = Kyori->Circles[n];
         if (k.radius < 1) continue;   // a record from elsewhere with no size
@@ -385,6 +386,7 @@ void TOpen::DrawDistanceCircles(TCanvas& canvas, const MapView& view) {
                 view.ToScreen(xy[2 * i], xy[2 * i + 1], X, Y);
                 if (X > 0 && X < size && Y >= 1 && Y < size) visible = true;
                 ring[i] = TPoint(X, Y);
+                if (!exact.empty()) view.ToScreenF(xy[2 * i], xy[2 * i + 1], exact[i].x, exact[i].y);
                 left = std::min(left, X), right = std::max(right, X), top = std::min(top, Y), bottom = std::max(bottom, Y);
             }
             // A ring whose stroke cannot reach the image is not drawn: the
@@ -398,7 +400,7 @@ void TOpen::DrawDistanceCircles(TCanvas& canvas, const MapView& view) {
                 cv->TextOut(ring[0].x + 2, ring[0].y, gui::Format(" %.0fkm", double(d)));
             }
             // The ring in one stroke: the same segments as line by line, one image update.
-            if (reaches) cv->Polyline(ring.data(), int(ring.size()));
+            if (reaches) cv->Polyline(ring.data(), exact.empty() ? nullptr : exact.data(), int(ring.size()));
             if (!k.concentric || !visible) break;
         }
     }

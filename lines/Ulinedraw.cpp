@@ -167,9 +167,14 @@ void TLineAdd::DrawFilePoints(TCanvas& canvas, const MapView& view, const LineFi
     const bool styled = style != psSolid && width == 1;
     const bool triangle = h.Arrow == 2;
     run.clear();
+    // A vector device keeps the points where the map puts them.
+    const bool keep = cv->Vector != nullptr;
+    thread_local std::vector<TPointF> exactRun;
+    exactRun.clear();
     auto flush = [&] {
-        if (run.size() >= 2) cv->Polyline(run.data(), int(run.size()));
+        if (run.size() >= 2) cv->Polyline(run.data(), keep ? exactRun.data() : nullptr, int(run.size()));
         run.clear();
+        exactRun.clear();
     };
     int inPiece = 0, prevX = 0, prevY = 0, beforeX = 0, beforeY = 0;
     size_t nextBreak = 0;
@@ -186,22 +191,26 @@ void TLineAdd::DrawFilePoints(TCanvas& canvas, const MapView& view, const LineFi
             inPiece = 0;
         }
         const int X = f.Screen[k].x, Y = f.Screen[k].y;
+        TPointF e{X + 0.5, Y + 0.5};
+        if (keep) view.ToScreenF(f.Points[k][0], f.Points[k][1], e.x, e.y);
         if (styled) {
             cv->Brush->Color = cv->Pixels(X, Y) == TColor(-1) ? Open->BackColor : cv->Pixels(X, Y);
             cv->Pen->Style = style;
-            if (inPiece == 0) cv->MoveTo(X, Y);
-            else cv->LineTo(X, Y);
+            if (inPiece == 0) cv->MoveTo(X, Y, e);
+            else cv->LineTo(X, Y, e);
         } else {
             if (inPiece == 0) flush();
             run.push_back(Point(X, Y));
+            if (keep) exactRun.push_back(e);
         }
         if (arrows && h.Step > 0 && inPiece > 0 && inPiece % h.Step == 0) {
             flush();
             DrawArrowHead(canvas, prevX, prevY, triangle, h.Asize, colour, X, Y);
             cv->Pen->Width = width;
             cv->Pen->Color = colour;
-            cv->MoveTo(X, Y);
+            cv->MoveTo(X, Y, e);
             if (!styled) run.push_back(Point(X, Y));
+            if (!styled && keep) exactRun.push_back(e);
         }
         inPiece++;
         beforeX = prevX;

@@ -9,6 +9,7 @@
 #include "navigation/Usettei.h"
 #include "gui/VectorRecorder.h"
 #include "gui/ImageWriters.h"
+#include "gui/PrintDialog.h"
 #include "output/Updfpage.h"
 #include "output/VectorWriters.h"
 #include <algorithm>
@@ -198,8 +199,12 @@ bool TOpen::WriteMapImage(const std::string& name) {
     if (SaveFormat == kPdf || SaveFormat == kSvg) {
         gui::VectorRecorder shapes;
         readings = RenderMapVector(shapes);
-        std::string title = gui::ExtractFileName(name);
-        title.resize(title.size() - gui::ExtractFileExt(title).size());
+        // The map's own title, as printed above it; the file's name when it has none.
+        std::string title = PrintDialog1 ? PrintDialog1->Title : std::string();
+        if (title.empty()) {
+            title = gui::ExtractFileName(name);
+            title.resize(title.size() - gui::ExtractFileExt(title).size());
+        }
         if (!Process->Cancelled)
             ok = SaveFormat == kPdf
                      ? output::WritePdf(shapes, ImageSize, name, PdfPageWindow()->Page(), title, &error, options.KeepGoing)

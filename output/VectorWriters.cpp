@@ -28,6 +28,7 @@ const Paper kPapers[] = {{"A4", QPageSize::A4},         {"A3", QPageSize::A3}, {
 constexpr int kMapSized = int(std::size(kPapers)) - 1;
 
 const char* const kCreator = "Rovana9.3";
+constexpr int kPdfSteps = 20;   // per pixel
 
 // A paint device on the temporary file: done is called with the painter
 // begun on it, and the file counts as written only when it returns true.
@@ -50,6 +51,54 @@ bool WriteThrough(const std::string& path, std::string* error, MakeDevice&& make
             return ok;
         },
         error);
+}
+
+// The number after key in text (a reference's object number), or -1.
+qint64 NumberAfter(const QByteArray& text, const char* key) {
+    const qsizetype at = text.lastIndexOf(key);
+    if (at < 0) return -1;
+    qsizetype i = at + qsizetype(std::strlen(key));
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\r' || text[i] == '\n')) ++i;
+    qint64 v = 0;
+    const qsizetype from = i;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9' && v < (qint64(1) << 40); ++i) v = v * 10 + (text[i] - '0');
+    return i > from ? v : -1;
+}
+
+// The document's subject, which the PDF writer does not take: its
+// information dictionary again with the subject added, appended as an update
+// of the finished file, the way a PDF is changed. False when the file is not
+// laid out as the writer lays it out.
+bool AddSubject(QByteArray& pdf, const QString& subject) {
+    const qsizetype trailer = pdf.lastIndexOf("trailer");
+    const qsizetype start = pdf.lastIndexOf("startxref");
+    if (trailer < 0 || start < trailer) return false;
+    const QByteArray dict = pdf.mid(trailer, start - trailer);
+    const qint64 info = NumberAfter(dict, "/Info"), root = NumberAfter(dict, "/Root"), size = NumberAfter(dict, "/Size");
+    const qint64 prev = NumberAfter(pdf.mid(start), "startxref");
+    if (info <= 0 || root <= 0 || size <= info || prev < 0) return false;
+    const QByteArray head = QByteArray::number(info) + " 0 obj";
+    qsizetype at = pdf.indexOf("\n" + head);
+    if (at < 0) return false;
+    at += 1 + head.size();
+    const qsizetype end = pdf.indexOf("endobj", at);
+    const qsizetype close = end < 0 ? -1 : pdf.lastIndexOf(">>", end);
+    if (close < at) return false;
+    // A text string in UTF-16 with its byte order mark, as hex.
+    QByteArray hex = "<FEFF";
+    for (QChar c : subject) hex += QByteArray::number(c.unicode() | 0x10000, 16).mid(1).toUpper();
+    hex += ">";
+    if (!pdf.endsWith('\n')) pdf += '\n';
+    const qint64 object = pdf.size();
+    pdf += head + pdf.mid(at, close - at) + "/Subject " + hex + "\n>>\nendobj\n";
+    const qint64 xref = pdf.size();
+    char entry[32];
+    std::snprintf(entry, sizeof entry, "%010lld 00000 n \n", static_cast<long long>(object));
+    pdf += "xref\n" + QByteArray::number(info) + " 1\n" + entry;
+    pdf += "trailer\n<< /Size " + QByteArray::number(size) + " /Root " + QByteArray::number(root) + " 0 R /Info " +
+           QByteArray::number(info) + " 0 R /Prev " + QByteArray::number(prev) + " >>\nstartxref\n" +
+           QByteArray::number(xref) + "\n%%EOF\n";
+    return true;
 }
 
 } // namespace
@@ -76,10 +125,15 @@ bool WritePdf(const gui::VectorRecorder& map, int side, const std::string& path,
               const std::string& title, std::string* error, const std::function<bool()>& keepGoing) {
     const int dpi = std::clamp(page.dpi, 10, 2400);
     const bool mapSized = page.paper < 0 || page.paper >= kMapSized;
+    const QString name = gui::WithoutControls(QString::fromStdString(title));
     return WriteThrough(path, error, [&](QFile& file, std::string& reason) {
-        QPdfWriter pdf(&file);
+        // Made in memory: the subject goes in once the writer is done.
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter pdf(&buffer);
         pdf.setCreator(kCreator);
-        pdf.setTitle(gui::WithoutControls(QString::fromStdString(title)));
+        pdf.setTitle(name);
         pdf.setResolution(dpi);
         const QPageSize size = mapSized ? QPageSize(QSizeF(double(side) / dpi, double(side) / dpi), QPageSize::Inch,
                                                     QString(), QPageSize::ExactMatch)
@@ -98,12 +152,22 @@ bool WritePdf(const gui::VectorRecorder& map, int side, const std::string& path,
         p.translate((w - side * scale) / 2, (h - side * scale) / 2);
         p.scale(scale, scale);
         p.setClipRect(QRectF(0, 0, side, side));   // lines run on past the map's edge
-        // Lines run through pixel centres or corners: in half pixels every
-        // point is a whole number, which the writer puts short.
-        const bool ok = map.Replay(p, keepGoing, 2);
+        // Lines and the areas' outlines in twentieths of a pixel: whole
+        // numbers, which the writer puts short, finer than any print shows.
+        const bool ok = map.Replay(p, keepGoing, kPdfSteps);
         p.end();
         if (!ok) reason = "中止しました";
-        return ok;
+        if (!ok) return false;
+        buffer.close();
+        if (!name.isEmpty() && !AddSubject(bytes, name)) {
+            reason = "PDFの文書情報を書けません";
+            return false;
+        }
+        if (file.write(bytes) != bytes.size()) {
+            reason = file.errorString().toStdString();
+            return false;
+        }
+        return true;
     });
 }
 
@@ -178,6 +242,27 @@ private:
     std::string& out;
 };
 
+// The face drawn with, then those a reader without it has for the same
+// script and style, then the generic family: a reader picks the first it has.
+std::string SvgFontFamily(const QFont& font) {
+    const QString face = font.family();
+    const bool mincho = face.contains("Mincho", Qt::CaseInsensitive) || face.contains("明朝");
+    std::string list;
+    auto add = [&](const QString& name) {
+        if (!list.empty()) list += ", ";
+        bool plain = !name.isEmpty();
+        for (QChar c : name) plain = plain && c.unicode() < 0x80 && (c.isLetterOrNumber() || c == '-');
+        if (plain) list += name.toStdString();
+        else list += "'" + QString(name).remove('\'').toStdString() + "'";
+    };
+    add(face);
+    static const char* const serif[] = {"IPAMincho", "IPAexMincho", "Noto Serif CJK JP"};
+    static const char* const sans[] = {"IPAGothic", "IPAexGothic", "Noto Sans CJK JP"};
+    for (const char* other : mincho ? serif : sans)
+        if (face.compare(QLatin1String(other), Qt::CaseInsensitive) != 0) add(QString::fromLatin1(other));
+    return list + (mincho ? ", serif" : ", sans-serif");
+}
+
 // Pictures already written, by image, with the place they were written at.
 using WrittenPictures = std::unordered_map<qint64, std::pair<int, QRectF>>;
 
@@ -221,7 +306,7 @@ void SvgItem(SvgText& w, const gui::VectorRecorder::Item& it, WrittenPictures& p
         w << "\" y=\"";
         w.Number(at.y());
         w << "\" font-family=\"";
-        w.Escaped(it.font.family());
+        w.Escaped(QString::fromStdString(SvgFontFamily(it.font)));
         w << "\" font-size=\"";
         w.Number(it.font.pixelSize() > 0 ? it.font.pixelSize() : it.font.pointSizeF() * 96 / 72);
         if (it.font.bold()) w << "\" font-weight=\"bold";

@@ -39,6 +39,8 @@ void StatLayer::Draw(TCanvas& cv, const MapView& view, const DrawSettings&) {
     if (looks.empty()) return;
     thread_local std::vector<TPoint> pts;
     thread_local std::vector<int> counts;
+    thread_local std::vector<TPointF> exact;   // for a vector device: the areas' own outlines
+    const bool keepExact = cv.Vector != nullptr;
     const uint8_t noData = uint8_t(looks.size() - 1);
     const int size = view.size;
     cv.Pen->Mode = pmCopy;
@@ -59,6 +61,7 @@ void StatLayer::Draw(TCanvas& cv, const MapView& view, const DrawSettings&) {
             }
             pts.clear();
             counts.clear();
+            exact.clear();
             for (uint32_t r = b.firstRing; r < b.firstRing + b.rings; ++r) {
                 const uint32_t from = a->ringStart[r], to = a->ringStart[r + 1];
                 counts.push_back(int(to - from));
@@ -66,9 +69,13 @@ void StatLayer::Draw(TCanvas& cv, const MapView& view, const DrawSettings&) {
                     TPoint p;
                     view.ToScreen(a->points[i].x, a->points[i].y, p.x, p.y);
                     pts.push_back(p);
+                    if (keepExact) {
+                        TPointF& e = exact.emplace_back();
+                        view.ToScreenF(a->points[i].x, a->points[i].y, e.x, e.y);
+                    }
                 }
             }
-            cv.FillRings(pts.data(), counts.data(), int(counts.size()));
+            cv.FillRings(pts.data(), keepExact ? exact.data() : nullptr, counts.data(), int(counts.size()));
         }
     }
     cv.Brush->Style = bsSolid;

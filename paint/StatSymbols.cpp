@@ -131,7 +131,9 @@ void StatCircleLayer::Draw(TCanvas& cv, const MapView& view, const DrawSettings&
             cv.Pen->Color = clWhite;
             cv.Pen->Width = 1;
         }
-        cv.Circle(p.x + 0.5, p.y + 0.5, r);
+        TPointF exact{p.x + 0.5, p.y + 0.5};
+        if (cv.Vector) view.ToScreenF(int32_t(std::lround(m.x)), int32_t(std::lround(m.y)), exact.x, exact.y);
+        cv.Circle(p.x + 0.5, p.y + 0.5, r, exact);
     }
     cv.Pen->Width = 1;
     drawKey(cv, view);
