@@ -106,7 +106,7 @@ void StatCircleLayer::Prepare(const DrawSettings&) {
     marks->Update(StatLayerOnMap->Shown(), TStatMap::SelectedAreas(), StatLayerOnMap->MapYear, Open->AppDir);
 }
 
-void StatCircleLayer::Draw(TCanvas& cv, const MapView& view, const DrawSettings&) {
+void StatCircleLayer::Draw(TCanvas& cv, const MapView& view, const DrawSettings& s) {
     const StatMapBlock& b = StatLayerOnMap->Shown();
     const auto looks = b.Slots();
     const double scale = StatCircleScale(b, view), margin = scale;
@@ -134,7 +134,7 @@ void StatCircleLayer::Draw(TCanvas& cv, const MapView& view, const DrawSettings&
         cv.Circle(p.x + 0.5, p.y + 0.5, r);
     }
     cv.Pen->Width = 1;
-    drawKey(cv, view);
+    if (!s.Inset) drawKey(cv, view);
     cv.Brush->Style = bsSolid;
 }
 
