@@ -1,8 +1,6 @@
 #include "engine/Uinset.h"
-#include "engine/Convert.h"
 #include "engine/Uopen.h"
 #include "gui/FormParts.h"
-#include "gui/TextFile.h"
 #include <algorithm>
 #include <cmath>
 
@@ -50,7 +48,8 @@ TInset::TInset() : TForm("　挿入図") {
     BtnOk = gui::Btn(c, "決　定", 110, bottom + 26, 90);
     BtnOk->SetDefault(true);
     BtnOk->OnClick = [this](TObject*) {
-        if (Apply()) Close();
+        Apply();
+        Close();
     };
     BtnCancel = gui::Btn(c, "キャンセル", 206, bottom + 26, 90);
     BtnCancel->OnClick = [this](TObject*) { Close(); };
@@ -75,26 +74,20 @@ void TInset::FormShow(TObject*) {
     LblNone->setVisible(!any);
 }
 
-bool TInset::Apply() {
+void TInset::Apply() {
     std::array<InsetChoice, kInsetGroups> next = MapInsets.choice;
     for (int g = 0; g < kInsetGroups; ++g) {
         const size_t i = size_t(g);
-        const auto size = TryStrToInt(EdSize[i]->Text());
-        if (!size || *size < kInsetMinSize || *size > kInsetMaxSize) {
-            Application->MessageBox(gui::Format("%sの大きさは %d から %d までの整数で指定してください",
-                                                InsetGroupOf(g).caption, kInsetMinSize, kInsetMaxSize),
-                                    "挿入図", MB_OK | MB_ICONEXCLAMATION);
-            EdSize[i]->setFocus();
-            return false;
-        }
+        // The up-down holds the size within its range (a typed one out of it goes back).
+        const int size = UDSize[i]->Position();
         next[i].shown = CBShow[i]->Checked();
         next[i].corner = InsetCorner(std::clamp(CBCorner[i]->ItemIndex(), 0, kInsetCorners - 1));
-        if (*size != shownSize[i]) {
+        if (size != shownSize[i]) {
             const double fitted = MapInsets.FittedSpan(g, AspectAt(MapInsets.Box(g)));
-            next[i].span = *size == 100 ? 0
-                                        : int32_t(std::clamp(fitted * 100 / *size, double(kInsetMinSpan),
-                                                             double(kInsetMaxSpan)));
-            shownSize[i] = *size;
+            next[i].span = size == 100 ? 0
+                                       : int32_t(std::clamp(fitted * 100 / size, double(kInsetMinSpan),
+                                                            double(kInsetMaxSpan)));
+            shownSize[i] = size;
         }
     }
     bool groupsChanged = false;
@@ -102,5 +95,4 @@ bool TInset::Apply() {
         groupsChanged = groupsChanged || (MapInsets.Offered(g) && next[size_t(g)].shown != MapInsets.Active(g));
     MapInsets.choice = next;
     Open->InsetsChanged(groupsChanged);
-    return true;
 }

@@ -15,9 +15,8 @@ public:
     TButton *BtnOk, *BtnCancel;                     // "決　定", "キャンセル"
 
     void FormShow(TObject* Sender) override;
-    // Takes the window's choices into the map's insets and redraws; false
-    // (with a message) when a size is not a number the window allows.
-    bool Apply();
+    // Takes the window's choices into the map's insets and redraws.
+    void Apply();
 
 private:
     std::array<int, kInsetGroups> shownSize{};   // the sizes as shown: an untouched one keeps its span

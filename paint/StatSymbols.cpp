@@ -198,7 +198,7 @@ void StatValueLayer::Prepare(const DrawSettings&) {
     marks->Update(StatLayerOnMap->Shown(), TStatMap::SelectedAreas(), StatLayerOnMap->MapYear, Open->AppDir);
 }
 
-void StatValueLayer::Draw(TCanvas& cv, const MapView& view, const DrawSettings&) {
+void StatValueLayer::Draw(TCanvas& cv, const MapView& view, const DrawSettings& s) {
     const StatMapBlock& b = StatLayerOnMap->Shown();
     const StatNumberFormat fmt{b.decimals, b.thousands};
     const double zoom = view.size / 600.0;
@@ -265,7 +265,7 @@ void StatValueLayer::Draw(TCanvas& cv, const MapView& view, const DrawSettings&)
         cv.Font->Color = clBlack;
         cv.TextOut(x, y, text);
     }
-    Placed = placed;
-    Wanting = wanting;
+    // The window counts the labels of the map itself, not of an inset drawn after it.
+    if (!s.Inset) Placed = placed, Wanting = wanting;
     cv.Brush->Style = bsSolid;
 }

@@ -11,6 +11,7 @@
 #include "tests/support/RealAreas.h"
 #include "tests/support/SampleStatMap.h"
 #include <QImage>
+#include <QTest>
 #include <cmath>
 #include <fstream>
 #include <tuple>
@@ -198,4 +199,33 @@ TEST_F(Insets, AProjectWithInsetsComesBackAndIsSavedAgainByteForByte) {
     ASSERT_FALSE(gui::testing::Messages().empty());
     EXPECT_NE(gui::testing::Messages().back().text.find("行目が正しくありません"), std::string::npos);
     EXPECT_EQ(MapInsets.choice, chosen);
+}
+
+TEST_F(Insets, TheWindowTakesEnterKeepsTheSizeInItsRangeAndLetsEscGo) {
+    Open->menuInsets->Click();
+    // Esc: the tick made is let go, the map as it was.
+    Inset->CBShow[kInsetDaito]->Click();
+    QTest::keyClick(Inset, Qt::Key_Escape);
+    EXPECT_FALSE(Inset->Visible());
+    EXPECT_FALSE(MapInsets.choice[kInsetDaito].shown);
+    EXPECT_TRUE(Open->DrawnInsets.empty());
+
+    // A size out of range goes back to the one shown; Enter takes the window's choices.
+    Open->menuInsets->Click();
+    EXPECT_FALSE(Inset->CBShow[kInsetDaito]->Checked());
+    Inset->CBShow[kInsetOkinawa]->Click();
+    testsupport::TypeInto(Inset->EdSize[kInsetOkinawa], "0");
+    EXPECT_FALSE(Inset->Visible());
+    EXPECT_TRUE(MapInsets.Active(kInsetOkinawa));
+    EXPECT_EQ(MapInsets.choice[kInsetOkinawa].span, 0);
+    ASSERT_EQ(Open->DrawnInsets.size(), 1u);
+
+    Open->menuInsets->Click();
+    EXPECT_EQ(Inset->EdSize[kInsetOkinawa]->Text(), "100");
+    testsupport::TypeInto(Inset->EdSize[kInsetOkinawa], "200");
+    ASSERT_EQ(Open->DrawnInsets.size(), 1u);
+    // Twice the size: half the span the group is fitted with.
+    const InsetFrame f = Open->DrawnInsets[0];
+    EXPECT_NEAR(double(MapInsets.choice[kInsetOkinawa].span),
+                MapInsets.FittedSpan(kInsetOkinawa, f.view.scaleY / f.view.scaleX) / 2.0, 2);
 }
