@@ -8,6 +8,7 @@
 #include "gui/Forms.h"
 #include "gui/Testing.h"
 #include <QCoreApplication>
+#include <benchmark/benchmark.h>
 #include <QFileInfo>
 #include <cstdlib>
 #include <filesystem>
@@ -59,6 +60,17 @@ private:
 };
 
 // All areas chosen the way the user does it, with the railway map when asked.
+// The image save as the user runs it, to a file of this name in the program
+// folder; its extension picks the format.
+inline void SaveAs(benchmark::State& state, const char* name) {
+    const std::string path = (std::filesystem::current_path() / name).string();
+    for (auto _ : state) {
+        gui::testing::QueueFileName(path);
+        Open->PNG1Click(Open);
+    }
+    if (!std::filesystem::exists(path)) state.SkipWithError("nothing was saved");
+}
+
 inline void LoadAllAreas(bool railways = false) {
     for (int code = 1; code <= 52; code++) Ken->AreaBox(code)->SetChecked(true);
     if (railways) Ken->CBRailShow->SetChecked(true);

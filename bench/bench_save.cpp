@@ -16,14 +16,7 @@
 
 namespace {
 
-void SaveAs(benchmark::State& state, const char* name) {
-    const std::string path = (std::filesystem::current_path() / name).string();
-    for (auto _ : state) {
-        gui::testing::QueueFileName(path);
-        Open->PNG1Click(Open);
-    }
-    if (!std::filesystem::exists(path)) state.SkipWithError("nothing was saved");
-}
+using benchutil::SaveAs;
 
 void SavePng1800(benchmark::State& state) { SaveAs(state, "map.png"); }
 void SavePdf1800(benchmark::State& state) { SaveAs(state, "map.pdf"); }

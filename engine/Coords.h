@@ -91,6 +91,9 @@ struct MapView {
     float scaleX = 0, scaleY = 0;
     int32_t size = 0;
     bool wgs = false;
+    // Where the view's pixel (0, 0) lies on the image: not at its corner only
+    // for an inset, whose presses go through its own view.
+    int32_t left = 0, top = 0;
     bool operator==(const MapView&) const = default;
 
     // A stored point to its pixel, truncated as everything drawn is.
@@ -103,8 +106,8 @@ struct MapView {
     void DrawnToScreen(int32_t x, int32_t y, int& sx, int& sy) const {
         const int half = size / 2;
         // The offsets from the centre are taken in 64 bits: two far points must not wrap.
-        sx = PixelOf(float(int64_t(x) - cx) * scaleX + half);
-        sy = PixelOf(-scaleY * float(int64_t(y) - cy) + half);
+        sx = PixelOf(float(int64_t(x) - cx) * scaleX + half) + left;
+        sy = PixelOf(-scaleY * float(int64_t(y) - cy) + half) + top;
     }
     // The same without truncation, for a device that keeps shapes: the
     // pixel ToScreen gives is the one this point lies in. In doubles, so a

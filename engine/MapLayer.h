@@ -48,6 +48,8 @@ struct DrawSettings {
     // What differs per drawing: only the picture presses land on keeps where
     // the legend and the scale bar went, and only it measures the searched area.
     bool KeepsPlaces = false;
+    // Drawn again inside an inset's frame: the map proper only, no key or other furniture.
+    bool Inset = false;
 };
 
 // The order of the map, bottom first. Places before Legend belong to the map

@@ -22,8 +22,16 @@ void TOpen::Button3Click(TObject* Sender) {
     WriteLog(gui::Format("指定された県の数：%d\n", SELECT));
     N16->SetEnabled(true);
     BtnLine->SetEnabled(true);
+    {
+        std::vector<int> areas;
+        for (int i = 0; i < SELECT && i < 100; ++i) areas.push_back(SelectCode[i]);
+        MapInsets.SetMap(areas, {MinX, MinY, MaxX, MaxY}, InsetUnitsOf);
+    }
 
     if (!ProjectLoading) {
+        // With insets on, the view fits what they leave.
+        const MapBox box = MapInsets.StandardBox();
+        MinX = box.x0, MinY = box.y0, MaxX = box.x1, MaxY = box.y1;
         CX = MidOf(MaxX, MinX);
         CY = MidOf(MaxY, MinY);
     } else {
@@ -37,30 +45,7 @@ void TOpen::Button3Click(TObject* Sender) {
         MaxY = held(int64_t(CY) + half);
         Label6->SetCaption(MagnificationText(MAGSTEP * MAGUNIT));
     }
-    Aspect = float(DegreeLengthRatio(CY) * 2 * (1.0 / 3));
-
-    // A far coordinate can make a span beyond 32 bits: it is held at the int range.
-    DataWidth = TruncToInt(double(int64_t(MaxX) - MinX));
-    DataHeight = TruncToInt(double(int64_t(MaxY) - MinY));
-    const float tall = DataHeight * Aspect;
-    StdExtent = tall >= float(DataWidth) ? TruncToInt(tall) : DataWidth;
-    // A map of one point (or of none) has no extent: it gets a view of about a
-    // kilometre round its centre, so that the scale stays finite.
-    if (StdExtent <= 0) {
-        const float lat = LatOf(CY);
-        StdExtent = std::max(1, TruncToInt(10000 / GreatCircleKm(lat, 0, lat, 1)));
-    }
-    BaseSpan = StdExtent;
-
-    if (!ProjectLoading) {
-        // Pixels per map unit at the base size, whatever the image size is.
-        scale = float(SIZEX) / float(StdExtent);
-        UpDown1->SetPosition(1);
-        Label6->SetCaption("1.00");
-    }
-    Aspect = float(DegreeLengthRatio(CY) * 2 * (1.0 / 3));
-    ScaleX = scale;
-    ScaleY = ScaleX * Aspect;
+    FitView();
 
     Button6->SetEnabled(true);
     UDVer->SetEnabled(true);
@@ -96,6 +81,51 @@ void TOpen::Button3Click(TObject* Sender) {
     Label21->Show();
 
     AreaChange.Run(AreaStep::Loaded);
+}
+
+// The standard extent and scale of the box MinX..MaxY round the centre CX, CY
+// (a restored view keeps its scale).
+void TOpen::FitView() {
+    Aspect = float(DegreeLengthRatio(CY) * 2 * (1.0 / 3));
+
+    // A far coordinate can make a span beyond 32 bits: it is held at the int range.
+    DataWidth = TruncToInt(double(int64_t(MaxX) - MinX));
+    DataHeight = TruncToInt(double(int64_t(MaxY) - MinY));
+    const float tall = DataHeight * Aspect;
+    StdExtent = tall >= float(DataWidth) ? TruncToInt(tall) : DataWidth;
+    // A map of one point (or of none) has no extent: it gets a view of about a
+    // kilometre round its centre, so that the scale stays finite.
+    if (StdExtent <= 0) {
+        const float lat = LatOf(CY);
+        StdExtent = std::max(1, TruncToInt(10000 / GreatCircleKm(lat, 0, lat, 1)));
+    }
+    BaseSpan = StdExtent;
+
+    if (!ProjectLoading) {
+        // Pixels per map unit at the base size, whatever the image size is.
+        scale = float(SIZEX) / float(StdExtent);
+        UpDown1->SetPosition(1);
+        Label6->SetCaption("1.00");
+    }
+    Aspect = float(DegreeLengthRatio(CY) * 2 * (1.0 / 3));
+    ScaleX = scale;
+    ScaleY = ScaleX * Aspect;
+}
+
+// The insets changed: the map is drawn again, and when the groups taken out
+// of the main frame changed, at the standard view of what remains.
+void TOpen::InsetsChanged(bool groupsChanged) {
+    if (!MapShown) return;
+    if (groupsChanged && !RangeDrag) {
+        const MapBox box = MapInsets.StandardBox();
+        MinX = box.x0, MinY = box.y0, MaxX = box.x1, MaxY = box.y1;
+        CX = MidOf(MaxX, MinX);
+        CY = MidOf(MaxY, MinY);
+        MAGSTEP = 1;
+        RangeZoom = false;
+        FitView();
+    }
+    DrawMap();
 }
 
 void TOpen::ResetViewState() {

@@ -12,14 +12,15 @@ int32_t RoundToInt(double v) { return TruncToInt(v < 0 ? v - 0.5 : v + 0.5); }
 
 void MapView::CornerToMap(int sx, int sy, int32_t& x, int32_t& y) const {
     int half = size / 2;
+    sx -= left, sy -= top;
     x = TruncToInt((sx - half) / scaleX + cx);
     y = TruncToInt((half - sy) / scaleY + cy);
 }
 
 float MapView::RowKm(int r) const {
     int32_t x1, y1, x2, y2;
-    CornerToMap(0, r, x1, y1);
-    CornerToMap(size, r, x2, y2);
+    CornerToMap(left, top + r, x1, y1);
+    CornerToMap(left + size, top + r, x2, y2);
     const float lat = LatOf(y1);
     return GreatCircleKm(lat, 0, lat, double(int64_t(x2) - x1) * 0.0001);
 }
@@ -30,8 +31,8 @@ void MapView::CentreToMap(int sx, int sy, int32_t& x, int32_t& y) const {
         return;
     }
     const double half = size / 2;
-    x = RoundToInt(cx + (sx + 0.5 - half) / scaleX);
-    y = RoundToInt(cy + (half - sy - 0.5) / scaleY);
+    x = RoundToInt(cx + (double(sx) - left + 0.5 - half) / scaleX);
+    y = RoundToInt(cy + (half - (double(sy) - top) - 0.5) / scaleY);
 }
 
 void MapView::TypedToData(int32_t& x, int32_t& y) const {
@@ -78,7 +79,14 @@ MapView TOpen::CurrentView() const {
 void TOpen::MapToScreen(int32_t x, int32_t y, int& sx, int& sy) const { DrawnView.ToScreen(x, y, sx, sy); }
 
 // No datum conversion: a point taken from a WGS map is in WGS map units.
-void TOpen::ScreenToMap(int sx, int sy, int32_t& x, int32_t& y) const { DrawnView.CornerToMap(sx, sy, x, y); }
+void TOpen::ScreenToMap(int sx, int sy, int32_t& x, int32_t& y) const { ViewAt(sx, sy).CornerToMap(sx, sy, x, y); }
+
+// The one place a pixel of the image picks its view: the inset whose frame holds it, else the map's.
+const MapView& TOpen::ViewAt(int sx, int sy) const {
+    for (const InsetFrame& f : DrawnInsets)
+        if (sx >= f.frame.Left && sx < f.frame.Right && sy >= f.frame.Top && sy < f.frame.Bottom) return f.press;
+    return DrawnView;
+}
 
 TOpen::MapPoint TOpen::PointAt(int sx, int sy) const {
     MapPoint p;
@@ -88,4 +96,4 @@ TOpen::MapPoint TOpen::PointAt(int sx, int sy) const {
     return p;
 }
 
-void TOpen::PressToData(int X, int Y, int32_t& x, int32_t& y) const { DrawnView.ToData(X, Y, x, y); }
+void TOpen::PressToData(int X, int Y, int32_t& x, int32_t& y) const { ViewAt(X, Y).ToData(X, Y, x, y); }

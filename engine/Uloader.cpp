@@ -361,15 +361,9 @@ bool TOpen::ReadMapData(int count, const int32_t* codes) {
     }
     close();
 
-    // A margin of 3 % of the larger side all round, in the float arithmetic
-    // of the data.
-    const float w = float(double(int64_t(MaxX) - MinX) * 0.0001);
-    const float h = float(double(int64_t(MaxY) - MinY) * 0.0001);
-    const float m = std::max(w, h);
-    MinX = TruncToInt(float(MinX) - 300 * m);
-    MinY = TruncToInt(float(MinY) - 300 * m);
-    MaxX = TruncToInt(float(MaxX) + 300 * m);
-    MaxY = TruncToInt(float(MaxY) + 300 * m);
+    // A margin of 3 % of the larger side all round.
+    const MapBox box = WithMargin({MinX, MinY, MaxX, MaxY});
+    MinX = box.x0, MinY = box.y0, MaxX = box.x1, MaxY = box.y1;
 
     TkBtn1->Hide();
     return true;

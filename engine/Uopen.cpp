@@ -1,4 +1,5 @@
 #include "engine/Uopen.h"
+#include "engine/Uinset.h"
 #include <cstdarg>
 
 TOpen* Open = nullptr;
@@ -33,6 +34,11 @@ TOpen::TOpen() : TForm("白地図 Rovana Ver 9.3") {
     AddMapLayers();
     WireStartupHandlers();
     if (FeatureWiring) FeatureWiring(*this);
+    // A new main window starts without insets (the map's choices are its own).
+    MapInsets = InsetSet{};
+    menuInsets = new TMenuItem("挿入図...");
+    Window1->Add(menuInsets);
+    menuInsets->OnClick = [](TObject*) { InsetWindow()->Show(); };
 }
 
 // The splitter has no owner of its own; the dialogs go with the form.

@@ -5,6 +5,7 @@
 #include "components/Tkbtn.h"
 #include "engine/AreaSteps.h"
 #include "engine/Coords.h"
+#include "engine/Insets.h"
 #include "engine/MapLayer.h"
 #include "engine/MapTool.h"
 #include "engine/PaintRecord.h"
@@ -120,6 +121,7 @@ public:
     TButton* BtnPrint;   // "印刷…" in the image group
     TMenuItem *Edit1, *MAG1, *MAG2, *MAG3, *MAG4, *MAG5, *N101, *N051, *N021, *N011, *N202, *N102, *N052;
     TMenuItem *Window1, *Open1, *N1, *N28, *menuPaint, *MakeLabel, *N15, *N9, *N17, *N18;
+    TMenuItem* menuInsets = nullptr;   // "挿入図..."
     TMenuItem *Option1, *kokudo, *ken_name, *Wait, *Hokkaido, *Keido, *N24, *Sokuchi, *NJikan, *NKanji;
     TMenuItem *Help1, *About1, *Tutorial1, *readmehtm1, *HomePage1;
     // Keyboard doubles of buttons: "ﾌｧｲﾙ読込", "ﾌｧｲﾙ保存", undo of a paint or symbol step, "画像コピー".
@@ -212,7 +214,15 @@ public:
     // The view and datum that drew the image now on screen: DrawMap writes it
     // as it repaints; every conversion to or from the image's pixels reads it.
     MapView DrawnView;
+    // The insets it drew: a press inside one's frame goes through its view.
+    std::vector<InsetFrame> DrawnInsets;
+    // The view a press at this pixel of the image goes through.
+    const MapView& ViewAt(int sx, int sy) const;
     // The view the next redraw takes from the state above.
+    // The standard extent and scale of the data box round the centre.
+    void FitView();
+    // After the insets were changed (groupsChanged: which groups leave the main frame).
+    void InsetsChanged(bool groupsChanged);
     MapView CurrentView() const;
     // Map units <-> image pixels through the view that drew the image.
     void MapToScreen(int32_t x, int32_t y, int& sx, int& sy) const;

@@ -103,7 +103,7 @@ bool TOpen::DrawMap() {
 
     settings.KeepsPlaces = true;
     TCanvas* cv = Image1->Canvas();
-    RenderMap(*cv, {view, settings, &Layers}, [&](TCanvas& map) {
+    DrawnInsets = RenderMap(*cv, {view, settings, &Layers, &MapInsets}, [&](TCanvas& map) {
         // Thumbnail, every fifth redraw, of the map without what lies above the circles.
         ThumbnailCount++;
         if (ThumbnailCount % 5 != 0) return;
@@ -137,6 +137,7 @@ MapSnapshot TOpen::OutputSnapshot() {
     if (s.WhiteBackground) BackColor = 0xFFFFFF;
     s.Menseki = false;
     job.layers = &Layers;
+    job.insets = &MapInsets;
     return job;
 }
 

@@ -1,6 +1,7 @@
 #include "forms/AllForms.h"
 #include "engine/Uabout.h"
 #include "engine/Uhowto.h"
+#include "engine/Uinset.h"
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
 #include "engine/Uprocess.h"
@@ -136,4 +137,5 @@ void DestroyAllForms() {
     Rail = nullptr;
     StatMap = nullptr;
     PdfPage = nullptr;
+    Inset = nullptr;
 }

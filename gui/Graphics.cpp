@@ -311,6 +311,26 @@ void TCanvas::Changed() {
     if (OnChange) OnChange();
 }
 
+bool TCanvas::InHidden(int64_t left, int64_t top, int64_t right, int64_t bottom) const {
+    for (const TRect& r : Hidden)
+        if (left >= r.Left && top >= r.Top && right <= r.Right && bottom <= r.Bottom) return true;
+    return false;
+}
+
+namespace {
+
+// Whether every point lies in one hidden box.
+bool PointsHidden(const TCanvas& cv, const TPoint* pts, int count) {
+    if (cv.Hidden.empty() || count <= 0) return false;
+    int64_t l = pts[0].x, t = pts[0].y, r = l, b = t;
+    for (int i = 1; i < count; ++i)
+        l = std::min<int64_t>(l, pts[i].x), r = std::max<int64_t>(r, pts[i].x), t = std::min<int64_t>(t, pts[i].y),
+        b = std::max<int64_t>(b, pts[i].y);
+    return cv.InHidden(l, t, r, b);
+}
+
+} // namespace
+
 void TCanvas::MoveTo(int x, int y) {
     penPos = TPoint(x, y);
     styleIndex = 0;
@@ -323,6 +343,11 @@ void TCanvas::MoveTo(int x, int y, TPointF exact) {
 }
 
 void TCanvas::LineTo(int x, int y) {
+    if (!Hidden.empty() && InHidden(std::min(penPos.x, x), std::min(penPos.y, y), std::max(penPos.x, x),
+                                    std::max(penPos.y, y))) {
+        penPos = TPoint(x, y);
+        return;
+    }
     if (Vector) {
         const TPoint seg[2] = {penPos, TPoint(x, y)};
         Vector->Stroke(seg, 2, false, *Pen, *Brush, styleIndex, true);
@@ -355,6 +380,10 @@ void TCanvas::Polyline(const TPoint* pts, int count) { Polyline(pts, nullptr, co
 
 void TCanvas::Polyline(const TPoint* pts, const TPointF* exact, int count) {
     if (!pts || count <= 0) return;
+    if (PointsHidden(*this, pts, count)) {
+        penPos = pts[count - 1];
+        return;
+    }
     penPos = pts[0];
     styleIndex = 0;
     exactKept = false;
@@ -422,7 +451,7 @@ void ScanFill(QImage& img, const TPoint* pts, const int* counts, int rings, cons
 } // namespace
 
 void TCanvas::Polygon(const TPoint* pts, int count) {
-    if (!pts || count <= 0) return;
+    if (!pts || count <= 0 || PointsHidden(*this, pts, count)) return;
     QImage& img = Image();
     if (img.isNull()) return Changed();
     if (Brush->Style != bsClear && count >= 3) {
@@ -442,6 +471,7 @@ void TCanvas::FillRings(const TPoint* pts, const int* counts, int rings) { FillR
 
 void TCanvas::FillRings(const TPoint* pts, const TPointF* exact, const int* counts, int rings) {
     if (!pts || !counts || rings <= 0 || Brush->Style == bsClear) return;
+    if (!Hidden.empty() && counts[0] > 0 && PointsHidden(*this, pts, counts[0])) return;   // the outline holds the holes
     QImage& img = Image();
     if (img.isNull()) return Changed();
     std::vector<gui::PixelSpan> spans;
@@ -456,6 +486,7 @@ void TCanvas::FillRings(const TPoint* pts, const TPointF* exact, const int* coun
 void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
     if (x1 > x2) std::swap(x1, x2);
     if (y1 > y2) std::swap(y1, y2);
+    if (!Hidden.empty() && InHidden(x1, y1, x2, y2)) return;
     QImage& img = Image();
     if (img.isNull() || x1 == x2 || y1 == y2) return Changed();
     auto box = [&](int a0, int b0, int a1, int b1, const TBrush& br, TPenMode m) {
@@ -509,6 +540,7 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
 void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
     if (x1 > x2) std::swap(x1, x2);
     if (y1 > y2) std::swap(y1, y2);
+    if (!Hidden.empty() && InHidden(x1, y1, x2, y2)) return;
     QImage& img = Image();
     if (img.isNull() || x1 == x2 || y1 == y2) return Changed();
     const bool outline = Pen->Style != psClear;
@@ -595,6 +627,7 @@ void TCanvas::Circle(double cx, double cy, double r, TPointF exact) {
 }
 
 void TCanvas::FillRect(const TRect& r) {
+    if (!Hidden.empty() && InHidden(r.Left, r.Top, r.Right, r.Bottom)) return;
     QImage& img = Image();
     if (!img.isNull()) BrushRect(img, r.Left, r.Top, r.Right, r.Bottom, *Brush, pmCopy);
     if (Vector) Vector->FillRect(r.Left, r.Top, r.Right, r.Bottom, *Brush);

@@ -149,6 +149,11 @@ public:
     // While set, what is drawn in copy mode is also kept as shapes and texts.
     gui::VectorRecorder* Vector = nullptr;
     void Changed();
+    // A shape, text, fill or picture wholly inside one of these boxes is not
+    // drawn, nor is a flood that starts in one (what an inset shows is left
+    // out of the map under it).
+    std::vector<TRect> Hidden;
+    bool InHidden(int64_t left, int64_t top, int64_t right, int64_t bottom) const;
 
 private:
     void LinePixels(int x, int y);   // LineTo's pixels, and the pen moved on

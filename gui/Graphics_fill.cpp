@@ -248,6 +248,7 @@ void Blit(QImage& dst, const TRect& d, const QImage& srcIn, const TRect& s, bool
 void TCanvas::FloodFill(int x, int y, TColor color, TFillStyle style) {
     QImage& img = Image();
     if (img.isNull() || x < 0 || y < 0 || x >= img.width() || y >= img.height()) return Changed();
+    if (!Hidden.empty() && InHidden(x, y, x, y)) return;
     const uint32_t c = ToPixel(color) & kRgb;
     // Filling a surface with its own colour changes no pixel: nothing to paint or record.
     if (style == fsSurface && Brush->Style != bsClear && (ToPixel(Brush->Color) & kRgb) == c) return Changed();
@@ -281,7 +282,7 @@ void TCanvas::CopyRect(const TRect& dest, TCanvas* src, const TRect& source) {
 }
 
 void TCanvas::Draw(int x, int y, TBitmap* bmp) {
-    if (bmp && !bmp->Empty()) {
+    if (bmp && !bmp->Empty() && !InHidden(x, y, int64_t(x) + bmp->Width(), int64_t(y) + bmp->Height())) {
         const TRect dest(x, y, x + bmp->Width(), y + bmp->Height()), whole(0, 0, bmp->Width(), bmp->Height());
         Blit(Image(), dest, bmp->Image(), whole, bmp->Transparent, bmp->TransparentColor);
         if (Vector) Vector->Image(dest, bmp->Image(), whole, bmp->Transparent, bmp->TransparentColor);
@@ -290,7 +291,7 @@ void TCanvas::Draw(int x, int y, TBitmap* bmp) {
 }
 
 void TCanvas::StretchDraw(const TRect& r, TBitmap* bmp) {
-    if (bmp && !bmp->Empty()) {
+    if (bmp && !bmp->Empty() && !InHidden(r.Left, r.Top, r.Right, r.Bottom)) {
         const TRect whole(0, 0, bmp->Width(), bmp->Height());
         Blit(Image(), r, bmp->Image(), whole, bmp->Transparent, bmp->TransparentColor);
         if (Vector) Vector->Image(r, bmp->Image(), whole, bmp->Transparent, bmp->TransparentColor);

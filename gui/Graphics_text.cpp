@@ -301,7 +301,10 @@ void TCanvas::TextOut(int x, int y, const std::string& text, gui::TextSlot& slot
     }
     const LaidText& t = *laid;
     const int w = t.width;
-    if (!img.isNull() && BoxMeetsImage(img, x, y, w, h)) {
+    // A text belongs where its middle is.
+    const bool hidden = !Hidden.empty() && InHidden(int64_t(x) + w / 2, int64_t(y) + h / 2, int64_t(x) + w / 2,
+                                                    int64_t(y) + h / 2);
+    if (!img.isNull() && !hidden && BoxMeetsImage(img, x, y, w, h)) {
         // Only a solid brush gives the text an opaque box; the box meets the
         // image, so its far corner fits an int.
         if (Brush->Style == bsSolid) BrushRect(img, x, y, x + w, y + h, TBrush{Brush->Color, bsSolid}, pmCopy);
@@ -319,7 +322,7 @@ void TCanvas::TextOut(int x, int y, const std::string& text, gui::TextSlot& slot
 
 void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text) {
     QImage& img = Image();
-    if (!img.isNull() && r.Right > r.Left && r.Bottom > r.Top) {
+    if (!img.isNull() && r.Right > r.Left && r.Bottom > r.Top && !InHidden(r.Left, r.Top, r.Right, r.Bottom)) {
         const FontEntry& fe = FontFor(*Font);
         if (Brush->Style == bsSolid) BrushRect(img, r.Left, r.Top, r.Right, r.Bottom, *Brush, pmCopy);
         QRect clip(r.Left, r.Top, r.Width(), r.Height());

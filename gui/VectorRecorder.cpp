@@ -628,11 +628,27 @@ void VectorRecorder::Image(const TRect& dest, const QImage& src, const TRect& so
     Add(std::move(it));
 }
 
+void VectorRecorder::Inset(std::shared_ptr<const VectorRecorder> drawing, QPointF offset, const QRectF& clip) {
+    if (!drawing) return;
+    Item it(Kind::Inset);
+    it.inset = std::move(drawing);
+    it.points.push_back(offset);
+    it.box = clip;
+    Add(std::move(it));
+}
+
 std::vector<VectorRecorder::KeptText> VectorRecorder::Texts() const {
     CloseGroup();
     std::vector<KeptText> texts;
-    for (const Item& it : items)
+    for (const Item& it : items) {
         if (it.kind == Kind::Text) texts.push_back({it.text, it.clipped ? it.points.front() : it.box.topLeft(), it.font});
+        if (it.kind != Kind::Inset) continue;
+        // An inset's texts where they show, at their place on the picture.
+        for (KeptText t : it.inset->Texts()) {
+            t.baseline += it.points.front();
+            if (it.box.contains(t.baseline)) texts.push_back(std::move(t));
+        }
+    }
     return texts;
 }
 
@@ -713,6 +729,13 @@ bool VectorRecorder::Replay(QPainter& p, const std::function<bool()>& keepGoing,
             break;
         case Kind::Picture:
             if (!it.image.isNull()) p.drawImage(it.box, it.image);
+            break;
+        case Kind::Inset:
+            p.save();
+            p.setClipRect(it.box, Qt::IntersectClip);
+            p.translate(it.points.front());
+            it.inset->Replay(p, {}, units);
+            p.restore();
             break;
         }
     };

@@ -66,6 +66,8 @@ public:
                int height);
     // Pixels of an image; those of the transparent colour are left out.
     void Image(const TRect& dest, const QImage& src, const TRect& source, bool transparent, TColor key);
+    // Another drawing put in at offset, seen only within clip (an inset's frame).
+    void Inset(std::shared_ptr<const VectorRecorder> drawing, QPointF offset, const QRectF& clip);
 
     bool Empty() const { return items.empty() && lifted.empty() && !group; }
     // Every text kept, in the order drawn.
@@ -80,7 +82,7 @@ public:
     // Shapes are drawn in steps of 1/units pixel (1: as kept).
     bool Replay(QPainter& p, const std::function<bool()>& keepGoing = {}, int units = 1) const;
 
-    enum class Kind : uint8_t { Stroke, Fill, Text, Picture };
+    enum class Kind : uint8_t { Stroke, Fill, Text, Picture, Inset };
     // One thing kept, in canvas pixel units.
     struct Item {
         explicit Item(Kind k, QColor c = {}) : kind(k), color(c) {}
@@ -95,11 +97,12 @@ public:
         std::vector<std::vector<QPointF>> rings;   // a fill's outlines, odd-even unless winding
         bool winding = false;
         QPainterPath path;                           // a fill of curves, when no rings
-        QRectF box;                    // a picture's place, a text's clip
+        QRectF box;                    // a picture's place, a text's or an inset's clip
         bool clipped = false;
         QFont font;
         QString text;
         QImage image;
+        std::shared_ptr<const VectorRecorder> inset;   // drawn moved by points[0]
     };
     // Hands over everything kept in the order drawn, until f returns false;
     // false when it did.

@@ -50,7 +50,7 @@ MapEvent TOpen::EventAt(TMouseButton button, int X, int Y) {
     e.button = button;
     e.X = X, e.Y = Y;
     e.canvas = Image1->Canvas();
-    e.view = DrawnView;
+    e.view = ViewAt(X, Y);
     return e;
 }
 

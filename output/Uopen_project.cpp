@@ -59,6 +59,7 @@ void AfterAreaLoad(const ProjectData& d, bool doubleNames, const std::string& pa
     d.labels.ApplyBeforeRailways();
     d.legend.Apply();
     d.statmap.Apply(path);
+    d.insets.Apply();
     d.scaleBar.Apply();
     d.symbols.Apply();
     d.lines.Apply();

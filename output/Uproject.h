@@ -1,6 +1,7 @@
 // The project file: the whole editing state in one positional text file, as
 // the blocks of the windows that own each part of it, in the file's order.
 #pragma once
+#include "engine/InsetBlock.h"
 #include "labels/LabelBlock.h"
 #include "labels/SymbolBlock.h"
 #include "lines/CircleBlock.h"
@@ -29,7 +30,8 @@ struct ProjectData {
     CircleBlock circles;
     BaseColourBlock colours;
     RailBoxBlock rail;
-    StatMapBlock statmap;   // last: a reader that stops before it still has a whole project
+    StatMapBlock statmap;   // a reader that stops before it still has a whole project
+    InsetBlock insets;      // the same
     bool operator==(const ProjectData&) const = default;
     // What the windows hold now.
     static ProjectData Take();

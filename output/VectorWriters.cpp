@@ -228,6 +228,16 @@ public:
         }
         if (closed) out += 'z';
     }
+    // The x, y, width and height attributes of a box, the first quote left open.
+    void Box(const QRectF& r) {
+        Number(r.x());
+        out += "\" y=\"";
+        Number(r.y());
+        out += "\" width=\"";
+        Number(r.width());
+        out += "\" height=\"";
+        Number(r.height());
+    }
     void Path(const QPainterPath& path) {
         for (int i = 0; i < path.elementCount(); ++i) {
             const QPainterPath::Element& e = path.elementAt(i);
@@ -333,15 +343,27 @@ void SvgItem(SvgText& w, const gui::VectorRecorder::Item& it, WrittenPictures& p
         buffer.open(QIODevice::WriteOnly);
         it.image.save(&buffer, "PNG");
         w << "<image" << (added ? " id=\"p" + std::to_string(known->second.first) + "\"" : std::string()) << " x=\"";
-        w.Number(it.box.x());
-        w << "\" y=\"";
-        w.Number(it.box.y());
-        w << "\" width=\"";
-        w.Number(it.box.width());
-        w << "\" height=\"";
-        w.Number(it.box.height());
+        w.Box(it.box);
         w << "\" preserveAspectRatio=\"none\" image-rendering=\"optimizeSpeed\" xlink:href=\"data:image/png;base64,"
           << png.toBase64().toStdString() << "\"/>\n";
+        break;
+    }
+    case Kind::Inset: {
+        // The inset's drawing moved to its frame and clipped to it.
+        static int insets = 0;
+        const std::string id = "inset" + std::to_string(++insets);
+        w << "<clipPath id=\"" << id << "\"><rect x=\"";
+        w.Box(it.box);
+        w << "\"/></clipPath>\n<g clip-path=\"url(#" << id << ")\"><g transform=\"translate(";
+        w.Number(it.points.front().x());
+        w << ",";
+        w.Number(it.points.front().y());
+        w << ")\">\n";
+        it.inset->Visit([&](const gui::VectorRecorder::Item& inner) {
+            SvgItem(w, inner, pictures);
+            return true;
+        });
+        w << "</g></g>\n";
         break;
     }
     }

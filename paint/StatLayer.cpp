@@ -28,6 +28,13 @@ void StatLayer::SetAreas(std::vector<int> a) {
         if (const StatShapeArea* s = shapes.Area(Open->AppDir, MapYear, area)) drawn.push_back(s);
 }
 
+std::vector<InsetUnit> StatLayer::UnitBoxes(int area) {
+    std::vector<InsetUnit> units;
+    if (const StatShapeArea* a = shapes.Area(Open->AppDir, TickedEditionYear(), area))
+        for (const StatShape& b : a->blocks) units.push_back({b.code, {b.x0, b.y0, b.x1, b.y1}});
+    return units;
+}
+
 void StatLayer::Prepare(const DrawSettings&) {
     std::vector<int> now;
     for (int i = 0; i < Open->SELECT && i < 100; ++i)

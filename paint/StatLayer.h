@@ -1,6 +1,7 @@
 // The statistics map as a layer under the map's lines: each unit's polygons
 // filled with the colour and pattern of its class, at any view and on any device.
 #pragma once
+#include "engine/Insets.h"
 #include "engine/MapLayer.h"
 #include "paint/StatMapBlock.h"
 #include "paint/StatShapes.h"
@@ -16,6 +17,8 @@ public:
     int MapYear = 0;
     // The areas drawn; their shapes read now (a refused file is in TakeErrors).
     void SetAreas(std::vector<int> a);
+    // The boxes of an area's unit parts in the edition ticked now (none without its polygons), for the insets.
+    std::vector<InsetUnit> UnitBoxes(int area);
     void ForgetRefused() { shapes.ForgetRefused(); }
     std::vector<std::string> TakeErrors() { return shapes.TakeErrors(); }
     size_t ShapeBytes() const { return shapes.Bytes(); }

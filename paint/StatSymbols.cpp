@@ -106,7 +106,7 @@ void StatCircleLayer::Prepare(const DrawSettings&) {
     marks->Update(StatLayerOnMap->Shown(), TStatMap::SelectedAreas(), StatLayerOnMap->MapYear, Open->AppDir);
 }
 
-void StatCircleLayer::Draw(TCanvas& cv, const MapView& view, const DrawSettings&) {
+void StatCircleLayer::Draw(TCanvas& cv, const MapView& view, const DrawSettings& s) {
     const StatMapBlock& b = StatLayerOnMap->Shown();
     const auto looks = b.Slots();
     const double scale = StatCircleScale(b, view), margin = scale;
@@ -136,7 +136,7 @@ void StatCircleLayer::Draw(TCanvas& cv, const MapView& view, const DrawSettings&
         cv.Circle(p.x + 0.5, p.y + 0.5, r, exact);
     }
     cv.Pen->Width = 1;
-    drawKey(cv, view);
+    if (!s.Inset) drawKey(cv, view);
     cv.Brush->Style = bsSolid;
 }
 
@@ -200,7 +200,7 @@ void StatValueLayer::Prepare(const DrawSettings&) {
     marks->Update(StatLayerOnMap->Shown(), TStatMap::SelectedAreas(), StatLayerOnMap->MapYear, Open->AppDir);
 }
 
-void StatValueLayer::Draw(TCanvas& cv, const MapView& view, const DrawSettings&) {
+void StatValueLayer::Draw(TCanvas& cv, const MapView& view, const DrawSettings& s) {
     const StatMapBlock& b = StatLayerOnMap->Shown();
     const StatNumberFormat fmt{b.decimals, b.thousands};
     const double zoom = view.size / 600.0;
@@ -267,7 +267,7 @@ void StatValueLayer::Draw(TCanvas& cv, const MapView& view, const DrawSettings&)
         cv.Font->Color = clBlack;
         cv.TextOut(x, y, text);
     }
-    Placed = placed;
-    Wanting = wanting;
+    // The window counts the labels of the map itself, not of an inset drawn after it.
+    if (!s.Inset) Placed = placed, Wanting = wanting;
     cv.Brush->Style = bsSolid;
 }

@@ -26,6 +26,7 @@ void TOpen::AddPaintLayers() {
     });
     auto stat = std::make_unique<StatLayer>();
     StatLayerOnMap = stat.get();
+    InsetUnitsOf = [](int area) { return StatLayerOnMap->UnitBoxes(area); };
     Layers.Add(LayerPlace::StatFill, std::move(stat));
     // The circles and the value labels share their marks, made once per change.
     auto marks = std::make_shared<StatMarks>();

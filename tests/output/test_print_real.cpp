@@ -11,6 +11,7 @@
 #include "paint/Ustatmap.h"
 #include "tests/support/FormsFixture.h"
 #include "tests/support/RealAreas.h"
+#include "tests/support/SampleStatMap.h"
 #include <QFontMetrics>
 #include <QPageLayout>
 #include <QPageSize>
@@ -52,13 +53,7 @@ protected:
 
 TEST_F(RealPrint, TheKantoStatisticsMapPrintsAsItSavesAndThePreviewShowsTheSamePage) {
     testsupport::ChooseAreas({7, 8, 9, 10, 11, 12, 13});
-    StatMapWindow()->Show();
-    QueueFileName((programDir / "サンプル" / "住民基本台帳人口_2021.csv").string());
-    StatMap->BtnOpen->Click();
-    StatMap->CBValue->SetItemIndex(6);
-    StatMap->CBValue->OnChange(StatMap->CBValue);
-    StatMap->BtnApply->Click();
-    ASSERT_TRUE(StatLayerOnMap->Shown().on);
+    testsupport::ApplySamplePopulation(programDir);
     ASSERT_TRUE(Hanrei->CBExpDisplay->Checked());
     StatMap->Close();
     Open->CBTownName->SetChecked(true);
