@@ -6,6 +6,7 @@
 #include "lines/CircleBlock.h"
 #include "lines/LineFileBlock.h"
 #include "navigation/ViewBlock.h"
+#include "output/LayoutBlock.h"
 #include "paint/LegendBlock.h"
 #include "paint/PaintBlock.h"
 #include "paint/StatMapBlock.h"
@@ -29,7 +30,8 @@ struct ProjectData {
     CircleBlock circles;
     BaseColourBlock colours;
     RailBoxBlock rail;
-    StatMapBlock statmap;   // last: a reader that stops before it still has a whole project
+    StatMapBlock statmap;   // last but the layout: a reader that stops before it still has a whole project
+    PageLayoutBlock layout;
     bool operator==(const ProjectData&) const = default;
     // What the windows hold now.
     static ProjectData Take();
