@@ -2,13 +2,14 @@
 // that size with replay, then the writer) against the writer alone on the
 // finished image, and against one redraw plus the writer; as PDF and SVG
 // against the PNG save of the same map; printing the same map on A4 through
-// the print dialog's PDF printer against the PNG save too.
+// the print dialog's PDF printer, and the map on an A3 page, against the PNG save too.
 #include "bench/BenchMain.h"
 #include "bench/BenchPaint.h"
 #include "bench/BenchProgram.h"
 #include "gui/PrintDialog.h"
 #include "gui/Testing.h"
 #include "gui/ImageWriters.h"
+#include "output/Updfpage.h"
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
@@ -44,6 +45,20 @@ void PrintA4(benchmark::State& state) {
     if (!std::filesystem::exists(path)) state.SkipWithError("nothing was printed");
 }
 
+// The country on an A3 page across, fitted, with its title: the handout.
+void PdfA3Country(benchmark::State& state) {
+    TPdfPage* page = PdfPageWindow();
+    output::PageLayout layout = page->Layout();
+    const output::PageLayout was = layout;
+    layout.paper = output::PaperIndex("A3");
+    layout.landscape = true;
+    layout.title = "日本の白地図";
+    page->SetLayout(layout);
+    SaveAs(state, "a3.pdf");
+    state.counters["bytes"] = double(std::filesystem::file_size("a3.pdf"));
+    page->SetLayout(was);
+}
+
 // The same save, named for its floor of one redraw plus the writer.
 void SaveFull1800(benchmark::State& state) { SavePng1800(state); }
 
@@ -71,6 +86,7 @@ BENCHMARK(WritePng1800)->Unit(benchmark::kMillisecond);
 BENCHMARK(SavePdf1800)->Unit(benchmark::kMillisecond);
 BENCHMARK(SaveSvg1800)->Unit(benchmark::kMillisecond);
 BENCHMARK(PrintA4)->Unit(benchmark::kMillisecond);
+BENCHMARK(PdfA3Country)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
@@ -88,5 +104,6 @@ int main(int argc, char** argv) {
                             {"SaveFull1800", "RedrawAndWrite1800"},
                             {"SavePdf1800", "SavePng1800"},
                             {"SaveSvg1800", "SavePng1800"},
-                            {"PrintA4", "SavePng1800"}});
+                            {"PrintA4", "SavePng1800"},
+                            {"PdfA3Country", "SavePng1800"}});
 }

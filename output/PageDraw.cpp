@@ -55,10 +55,11 @@ QSizeF Padded(QSizeF s) { return s.isEmpty() ? QSizeF() : s + QSizeF(2 * kPadMm,
 struct BarShape {
     ScaleBarPlan plan;
     double firstHalf = 0, lastHalf = 0, labelHeight = 0, ascent = 0;
+    Text note;
     QSizeF size;
 };
 
-BarShape ShapeOfBar(double scale) {
+BarShape ShapeOfBar(double scale, const std::string& note) {
     BarShape b;
     b.plan = PlanScaleBar(scale);
     if (b.plan.segments <= 0) return b;
@@ -69,6 +70,10 @@ BarShape ShapeOfBar(double scale) {
     b.labelHeight = first.size.height();
     b.ascent = first.ascent;
     b.size = QSizeF(b.firstHalf + b.plan.segments * b.plan.segmentMm + b.lastHalf, b.labelHeight + 0.6 + kBarHeightMm);
+    if (!note.empty()) {
+        b.note = Measure(note, kScaleBarPoints, false);
+        b.size = QSizeF(std::max(b.size.width(), b.note.size.width()), b.size.height() + 0.6 + b.note.size.height());
+    }
     return b;
 }
 
@@ -112,7 +117,7 @@ void MeasurePageItems(const PagePicture& pic, double scale, QSizeF (&sizes)[PAGE
     if (!pic.title.empty()) sizes[PAGE_TITLE] = Padded(Measure(pic.title, kTitlePoints, true).size);
     if (!pic.subtitle.empty()) sizes[PAGE_SUBTITLE] = Padded(Measure(pic.subtitle, kSubtitlePoints, false).size);
     if (!pic.legendBox.isEmpty()) sizes[PAGE_LEGEND] = pic.legendBox.size() / kPageDotsPerMm;
-    sizes[PAGE_SCALEBAR] = Padded(ShapeOfBar(scale).size);
+    sizes[PAGE_SCALEBAR] = Padded(ShapeOfBar(scale, pic.scaleNote).size);
     sizes[PAGE_CREDIT] = Padded(Measure(pic.credit, kCreditPoints, false).size);
     sizes[PAGE_NORTH] = QSizeF(kNorthWidthMm, kNorthHeightMm);
 }
@@ -126,7 +131,7 @@ std::vector<PageMark> PagePicture::Marks() const {
     if (c.drawn[PAGE_SUBTITLE]) TextItem(out, c.boxes[PAGE_SUBTITLE], subtitle, kSubtitlePoints, false);
     if (c.drawn[PAGE_CREDIT]) TextItem(out, c.boxes[PAGE_CREDIT], credit, kCreditPoints, false);
     if (c.drawn[PAGE_SCALEBAR]) {
-        const BarShape b = ShapeOfBar(c.scale);
+        const BarShape b = ShapeOfBar(c.scale, scaleNote);
         const QRectF box = c.boxes[PAGE_SCALEBAR];
         out.push_back({PageMark::Box, box, {}, Qt::white});
         const double x0 = box.left() + kPadMm + b.firstHalf, top = box.top() + kPadMm;
@@ -147,6 +152,15 @@ std::vector<PageMark> PagePicture::Marks() const {
         }
         out.push_back({PageMark::Outline, QRectF(x0, barTop, b.plan.segments * b.plan.segmentMm, kBarHeightMm), {},
                        Qt::black, 0.2});
+        if (!scaleNote.empty()) {
+            PageMark m{PageMark::Text};
+            m.text = scaleNote;
+            m.pointSize = kScaleBarPoints;
+            const double top = barTop + kBarHeightMm + 0.6;
+            m.rect = QRectF(box.left() + kPadMm, top, b.note.size.width(), b.note.size.height());
+            m.baseline = top + b.note.ascent;
+            out.push_back(m);
+        }
     }
     if (c.drawn[PAGE_NORTH]) {
         const QRectF box = c.boxes[PAGE_NORTH];

@@ -33,6 +33,7 @@ struct PagePicture {
     gui::VectorRecorder legend;   // pixels of a 600 view, at the page's density
     QRectF legendBox;             // where the legend lies in them
     std::string title, subtitle, credit;
+    std::string scaleNote;        // under the scale bar of a page at a scale typed: "縮尺 1:N"
     std::vector<PageMark> Marks() const;
 };
 

@@ -1,5 +1,4 @@
 #include "output/PageLayout.h"
-#include "gui/TextFile.h"
 #include <algorithm>
 #include <cmath>
 

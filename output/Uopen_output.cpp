@@ -66,6 +66,7 @@ bool BuildOutputPage(const PageLayout& layout, const PageSheet& sheet, PagePictu
     pic.sheet = sheet;
     pic.title = layout.title;
     pic.subtitle = layout.subtitle;
+    pic.scaleNote = layout.fixedScale ? "縮尺 1:" + Thousands(layout.scale) : "";
     pic.legend = gui::VectorRecorder();
     pic.legendBox = QRectF();
     pic.credit = PageCredit(s.MapWrite && s.Lake, s.RailLines, s.Mountains, s.MapWrite && (s.NTownBorder || s.OldTownNames));

@@ -63,7 +63,7 @@ TPdfPage::TPdfPage() : TForm("　レイアウト") {
     CBPaper->SetBounds(60, 12, 120, 24);
     for (const std::string& name : PaperNames()) CBPaper->Items()->Add(name);
     CBPaper->SetItemIndex(0);
-    RGOrient = Choice(c, "向き", QRect(190, 0, 150, 44), {"縦", "横"});
+    RGOrient = Choice(c, "向き", QRect(190, 4, 150, 44), {"縦", "横"});
     gui::Lbl(c, "解像度 (dpi)", 12, 55, 90);
     UDDpi = gui::Spin(c, EdDpi, 110, 52, 50, 1200, 100);
     Named(EdDpi, "解像度");
@@ -96,7 +96,8 @@ TPdfPage::TPdfPage() : TForm("　レイアウト") {
     EdX->SetBounds(198, 308, 64, 24);
     EdY = Named(new TEdit(c, "0.0"), "項目の縦の位置");
     EdY->SetBounds(270, 308, 64, 24);
-    gui::Lbl(c, "位置は用紙の余白の角から内側へ。見本の上で項目をドラッグしても動かせます", 12, 340, 330)->setWordWrap(true);
+    TLabel* how = gui::Lbl(c, "位置は用紙の余白の角から内側へ測ります。\n見本の上で項目をドラッグしても動かせます", 12, 340, 330);
+    how->SetBounds(12, 340, 330, 36);
     CBAnchor->OnChange = [this](TObject*) { TakePlace(); };
     EdX->OnChange = [this](TObject*) { TakePlace(); };
     EdY->OnChange = [this](TObject*) { TakePlace(); };
@@ -115,7 +116,6 @@ TPdfPage::TPdfPage() : TForm("　レイアウト") {
     };
     LblSize = new TLabel(c, "");
     LblSize->SetBounds(12, 438, 720, 36);
-    LblSize->setWordWrap(true);
     BtnOk = Named(gui::Btn(c, "保　存", 546, 482, 90), "保存");
     BtnOk->ModalResult = mrOk;
     BtnOk->SetDefault(true);
@@ -262,10 +262,10 @@ void TPdfPage::ShowPreview(bool withMap) {
 }
 
 void TPdfPage::PaintPreview() {
-    QImage& img = Preview->Picture()->Bitmap()->Image();
-    img = mapImage.copy();
+    // Drawn into the picture's own image: its canvas keeps to that one.
+    QPainter p(&Preview->Picture()->Bitmap()->Image());
+    p.drawImage(0, 0, mapImage);
     if (shownValid) {
-        QPainter p(&img);
         p.translate(origin);
         output::DrawPageItems(p, shown, factor);
         // The items a press can take, outlined.
@@ -296,7 +296,7 @@ void TPdfPage::Press(int x, int y) {
     for (int k = output::PAGE_ITEMS - 1; k >= 0; --k)
         if (shown.page.drawn[k] && shown.page.boxes[k].contains(at)) {
             dragged = k;
-            grab = at - shown.page.boxes[k].topLeft();
+            held = at - shown.page.boxes[k].topLeft();
             CBWhich->SetItemIndex(k);
             const bool was = quiet;
             quiet = true;   // nothing moved yet
@@ -310,7 +310,7 @@ void TPdfPage::Drag(int x, int y) {
     if (dragged < 0 || !shownValid) return;
     const int k = dragged;
     const QRectF box = shown.page.boxes[k];
-    places[k] = output::PlaceAt(shown.page.frame, places[k].anchor, box.size(), PaperAt(x, y) - grab);
+    places[k] = output::PlaceAt(shown.page.frame, places[k].anchor, box.size(), PaperAt(x, y) - held);
     CBWhich->SetItemIndex(k);
     ShowPlace();
 }

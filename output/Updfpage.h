@@ -63,7 +63,7 @@ private:
     double factor = 1;    // preview pixels per mm
     QPointF origin;       // the paper's corner on the preview
     int dragged = -1;
-    QPointF grab;
+    QPointF held;
 };
 
 extern TPdfPage* PdfPage;

@@ -6,6 +6,8 @@
 #include "tests/engine/HandMap.h"
 #include <QApplication>
 #include <QImage>
+#include <QPainter>
+#include <QSvgRenderer>
 #include <QTest>
 #include <chrono>
 #include <functional>
@@ -234,16 +236,28 @@ TEST_F(Output, ThePageWindowFitsTheMapToThePaperAndACancelledPageSavesNothing) {
     // At 200 dpi: the coast's square spans the printable height (190 mm), centred.
     ASSERT_EQ(std::system(("pdftocairo -png -r 200 -antialias none -singlefile '" + File("a4.pdf") + "' '" +
                            File("a4") + "'").c_str()), 0);
-    const QImage page = QImage(QString::fromStdString(File("a4.png"))).convertToFormat(QImage::Format_RGB32);
-    int x0 = page.width(), x1 = -1, y0 = page.height(), y1 = -1;
-    for (int y = 0; y < page.height(); ++y)
-        for (int x = 0; x < page.width(); ++x)
-            if ((page.pixel(x, y) & 0xFFFFFF) == 0x0000FF) x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
-    const double mm = 25.4 / 200;
-    EXPECT_NEAR((y1 + 1 - y0) * mm, 190, 1.0) << "the printable height";
-    EXPECT_NEAR((x1 + 1 - x0) * mm, 190, 1.0);
-    EXPECT_NEAR((x0 + x1 + 1) / 2.0 * mm, 297 / 2.0, 1.0);
-    EXPECT_NEAR(y0 * mm, 10, 1.0);
+    // The SVG of the same page, as a browser draws it, puts the square in the same place.
+    gui::testing::SetShowModalHandler([](TForm*) { return mrOk; });
+    Save(&TOpen::PNG1Click, "a4.svg");
+    QSvgRenderer svg(QString::fromStdString(File("a4.svg")));
+    const QImage rasterised = QImage(QString::fromStdString(File("a4.png"))).convertToFormat(QImage::Format_RGB32);
+    QImage drawn(rasterised.size(), QImage::Format_RGB32);
+    drawn.fill(Qt::white);
+    QPainter painter(&drawn);
+    svg.render(&painter, QRectF(0, 0, 297 * 200 / 25.4, 210 * 200 / 25.4));
+    painter.end();
+    for (const QImage& page : {rasterised, drawn}) {
+        int x0 = page.width(), x1 = -1, y0 = page.height(), y1 = -1;
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x)
+                if (const QRgb c = page.pixel(x, y); qBlue(c) > 200 && qRed(c) < 60 && qGreen(c) < 60)
+                    x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+        const double mm = 25.4 / 200;
+        EXPECT_NEAR((y1 + 1 - y0) * mm, 190, 1.0) << "the printable height";
+        EXPECT_NEAR((x1 + 1 - x0) * mm, 190, 1.0);
+        EXPECT_NEAR((x0 + x1 + 1) / 2.0 * mm, 297 / 2.0, 1.0);
+        EXPECT_NEAR(y0 * mm, 10, 1.0);
+    }
     // The title where it was dropped.
     const std::string words = testsupport::RunOutput("pdftotext -bbox '" + File("a4.pdf") + "' -");
     const size_t at = words.find(">手<");   // the reader splits the title where its scripts change

@@ -84,6 +84,7 @@ TEST_F(Page, AtOneToAMillionTheScaleBarAndTwoPrefectureSeatsMeasureTrue) {
     // The bar's labels say 50 km in five steps; its inner divisions, read at
     // 600 dpi along its middle, lie 10 mm apart.
     ASSERT_EQ(words.count("50km"), 1u);
+    EXPECT_EQ(words.count("1:1,000,000"), 1u) << "the scale written under the bar";
     ASSERT_EQ(words.count("10"), 1u);
     const Word end = words.find("50km")->second, zero = words.find("0")->second;
     const double dpmm = 600 / 25.4, rowMm = end.yMax + 1.4;
