@@ -266,6 +266,8 @@ bool TOpen::WriteMapImage(const std::string& name) {
             output::PagePicture page;
             const bool built =
                 output::BuildOutputPage(layout, output::PaperSheet(layout.paper, layout.landscape), page, readings);
+            // The document is named by the page's title, else by its file.
+            if (!layout.title.empty()) title = layout.title;
             if (!built) error = page.page.message;
             else if (!Process->Cancelled)
                 ok = SaveFormat == kPdf ? output::WritePdfPage(page, name, title, &error, options.KeepGoing)

@@ -233,6 +233,8 @@ TEST_F(Output, ThePageWindowFitsTheMapToThePaperAndACancelledPageSavesNothing) {
     const std::string pdf = testsupport::ReadBytes(programDir / "a4.pdf");
     EXPECT_NE(pdf.find("/MediaBox [0 0 842.000000 595.000000]"), std::string::npos) << "A4 across";
     EXPECT_NE(pdf.find("/FontFile2"), std::string::npos) << "the fonts go with the file";
+    EXPECT_NE(testsupport::RunOutput("pdfinfo '" + File("a4.pdf") + "'").find("手で描いた地図"), std::string::npos)
+        << "the document is named by the page's title";
     // At 200 dpi: the coast's square spans the printable height (190 mm), centred.
     ASSERT_EQ(std::system(("pdftocairo -png -r 200 -antialias none -singlefile '" + File("a4.pdf") + "' '" +
                            File("a4") + "'").c_str()), 0);
