@@ -215,7 +215,7 @@ TEST_F(Output, ThePageWindowFitsTheMapToThePaperAndACancelledPageSavesNothing) {
         PdfPage->CBPaper->SetItemIndex(output::PaperIndex("A4"));
         PdfPage->CBPaper->OnChange(PdfPage->CBPaper);
         PdfPage->RGOrient->SetItemIndex(1);
-        PdfPage->EdTitle->SetText("手で描いた地図");
+        testsupport::TypeInto(PdfPage->EdTitle, "手で描いた地図", false);
         // The title dragged 20 mm down and 30 mm right on the preview.
         const QRectF before = PdfPage->Shown().page.boxes[output::PAGE_TITLE];
         const QPoint from = PdfPage->PreviewAt(before.center()), to = PdfPage->PreviewAt(before.center() + QPointF(30, 20));
@@ -225,7 +225,7 @@ TEST_F(Output, ThePageWindowFitsTheMapToThePaperAndACancelledPageSavesNothing) {
         titleBox = PdfPage->Shown().page.boxes[output::PAGE_TITLE];
         EXPECT_NEAR(titleBox.top() - before.top(), 20, 1.5);
         EXPECT_NEAR(titleBox.left() - before.left(), 30, 1.5);
-        PdfPage->BtnOk->Click();
+        QTest::keyClick(PdfPage->EdSubtitle, Qt::Key_Return);   // Enter saves
         return mrNone;
     });
     Save(&TOpen::PNG1Click, "a4.pdf");
