@@ -97,4 +97,18 @@ TEST_F(Page, AtOneToAMillionTheScaleBarAndTwoPrefectureSeatsMeasureTrue) {
         if (((row.pixel(x, 0) & 0xFFFFFF) == 0) != ((row.pixel(x - 1, 0) & 0xFFFFFF) == 0)) changes.push_back(x);
     ASSERT_EQ(changes.size(), 6u) << "the bar's two ends and four inner divisions";
     EXPECT_NEAR((changes[4] - changes[1]) / dpmm / 30, 1.0, 0.005);
+
+    // At 画像サイズ 1800 it is the same page: every text as large and where it was.
+    Open->RadioGroup1->SetItemIndex(2);
+    gui::testing::SetShowModalHandler([](TForm*) { return mrOk; });
+    gui::testing::QueueFileName(File("a3-1800.pdf"));
+    Open->PNG1Click(Open);
+    const auto again = WordsOf(File("a3-1800.pdf"));
+    ASSERT_EQ(again.size(), words.size());
+    for (auto w = words.begin(), v = again.begin(); w != words.end(); ++w, ++v) {
+        EXPECT_EQ(w->first, v->first);
+        EXPECT_NEAR(w->second.xMin, v->second.xMin, 0.05) << w->first;
+        EXPECT_NEAR(w->second.yMin, v->second.yMin, 0.05) << w->first;
+        EXPECT_NEAR(w->second.yMax - w->second.yMin, v->second.yMax - v->second.yMin, 0.01) << w->first;
+    }
 }
