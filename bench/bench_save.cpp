@@ -37,7 +37,6 @@ void PrintA4(benchmark::State& state) {
     printer->setPageSize(QPageSize(QPageSize::A4));
     printer->setPageOrientation(QPageLayout::Portrait);
     Open->PrintDialog1->Title = "白地図";
-    Open->PrintDialog1->Credit = true;
     for (auto _ : state) {
         gui::testing::QueueFileName(path);
         Open->Print1Click(Open);

@@ -62,7 +62,6 @@ TEST_F(RealPrint, TheKantoStatisticsMapPrintsAsItSavesAndThePreviewShowsTheSameP
     printer->setPageOrientation(QPageLayout::Portrait);
     printer->setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
     Open->PrintDialog1->Title = "関東の人口";
-    Open->PrintDialog1->Credit = true;
     const int redraws = Open->RedrawCount;
     QueueFileName(File("print.pdf"));
     Open->Print1->Click();
