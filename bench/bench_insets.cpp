@@ -52,7 +52,12 @@ int main(int argc, char** argv) {
     MapInsets.choice[kInsetOkinawa] = {true, InsetCorner::LowerRight, 0};
     MapInsets.choice[kInsetOgasawara] = {true, InsetCorner::LowerRight, 0};
     Open->InsetsChanged(true);
-    PdfPageWindow()->SetPage({1, false, 300});   // A3, the map at 300 dpi (152 mm)
+    // The handout: A3 across, the map fitted to the paper, with its title.
+    output::PageLayout layout = PdfPageWindow()->Layout();
+    layout.paper = output::PaperIndex("A3");
+    layout.landscape = true;
+    layout.title = "日本の白地図";
+    PdfPageWindow()->SetLayout(layout);
     gui::testing::SetShowModalHandler([](TForm*) { return mrOk; });
     const int status = benchutil::Main(argc, argv, {{"PdfA3Country", "SavePng1800"}, {"RedrawInsets1800", "RedrawPlain1800"}});
     const auto pdf = std::filesystem::current_path() / "country.pdf";

@@ -22,15 +22,12 @@ void InsetBlock::Write(gui::TextWriter& w) const {
     }
 }
 
-bool InsetBlock::Next(const ProjectLines& in) {
-    const auto rest = in.Rest();
-    return !rest.empty() && rest.front() == kHeader;
-}
-
 bool InsetBlock::Parse(ProjectLines& in) {
     *this = InsetBlock{};
     const auto rest = in.Rest();
     if (std::all_of(rest.begin(), rest.end(), Blank)) return true;
+    // A later block's header: no insets before it.
+    if (rest.front() != kHeader && rest.front().rfind("-1,", 0) == 0) return true;
     std::string s;
     if (!in.Next(s) || !in.Check(s == kHeader)) return false;
     for (int g = 0; g < kInsetGroups; ++g) {

@@ -14,8 +14,6 @@ struct InsetBlock {
     // Written only when the insets differ from a new map's, after every other
     // block: a reader that knows nothing of it stops before it.
     void Write(gui::TextWriter& w) const;
-    // Whether the next line starts this block.
-    static bool Next(const ProjectLines& in);
     // No lines left: the insets of a new map.
     bool Parse(ProjectLines& in);
     void Apply() const;

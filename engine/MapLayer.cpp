@@ -17,9 +17,9 @@ bool LayerStack::Drawn(const Entry& e, const DrawSettings& s) const {
     return e.layer->Wanted(s);
 }
 
-void LayerStack::Prepare(const DrawSettings& s) {
+void LayerStack::Prepare(const DrawSettings& s, LayerPlace from, LayerPlace to) {
     for (Entry& e : layers)
-        if (Drawn(e, s)) e.layer->Prepare(s);
+        if (e.place >= from && e.place < to && Drawn(e, s)) e.layer->Prepare(s);
 }
 
 void LayerStack::Draw(TCanvas& cv, const MapView& view, const DrawSettings& s, LayerPlace from, LayerPlace to) const {

@@ -124,8 +124,8 @@ class LayerStack {
 public:
     void Add(LayerPlace place, std::unique_ptr<MapLayer> layer);
     void Add(LayerPlace place, FunctionLayer::Test wanted, FunctionLayer::Paint draw, FunctionLayer::Step prepare = {});
-    // Prepares every layer that will draw, once.
-    void Prepare(const DrawSettings& s);
+    // Prepares every layer of places [from, to) that will draw, once.
+    void Prepare(const DrawSettings& s, LayerPlace from = LayerPlace::Background, LayerPlace to = LayerPlace::End);
     // Draws the layers of places [from, to) that are wanted.
     void Draw(TCanvas& cv, const MapView& view, const DrawSettings& s, LayerPlace from = LayerPlace::Background,
               LayerPlace to = LayerPlace::End) const;

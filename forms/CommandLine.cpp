@@ -144,15 +144,17 @@ std::string ColumnOutName(const std::string& out, const std::string& column) {
 
 std::string UsageText() {
     return "使い方: rovana [--render PROJECT.rvx --out FILE.(png|jpg|bmp|pdf|svg) [--size N] [--program-folder DIR]\n"
-           "               [--paper A4|A3|A5|B4|B5|Letter|map] [--landscape] [--dpi N]\n"
+           "               [--paper A4|A3|A5|B4|B5|Letter|map] [--landscape|--portrait] [--dpi N]\n"
            "               [--column NAME ...]]\n"
            "  引数なし            地図ウィンドウを開きます\n"
            "  --render PROJECT    プロジェクトファイルの地図を、ウィンドウを出さずに描きます\n"
            "  --out FILE          画像ファイル（拡張子 .png .jpg .bmp .pdf .svg で形式を選びます）\n"
            "  --size N            画像サイズ（600, 1200, 1800, 2400, 3000, 3600）。省略するとプロジェクトのサイズ\n"
-           "  --paper NAME        PDFの用紙（省略すると A4、map は地図の大きさの用紙）\n"
-           "  --landscape         PDFの用紙を横にします\n"
-           "  --dpi N             PDF・SVGの地図の解像度（省略すると 600 ピクセルあたり 100 dpi）\n"
+           "  --paper NAME        PDF・SVGの用紙（省略するとプロジェクトのレイアウトの用紙、なければ A4）。\n"
+           "                      地図は用紙に合わせるか、レイアウトの縮尺で置き、表題・凡例・縮尺記号・出典もレイアウトのとおり。\n"
+           "                      map は地図だけを地図の大きさの用紙に置きます\n"
+           "  --landscape         用紙を横にします（--portrait で縦。省略するとレイアウトのとおり）\n"
+           "  --dpi N             用紙 map での地図の解像度（省略すると 600 ピクセルあたり 100 dpi）\n"
            "  --column NAME       統計地図の値の列を見出し NAME の列にして描きます（何度でも指定でき、列ごとに一つの画像）。\n"
            "                      画像ファイルの名前は拡張子の前に _NAME を入れたもの（両端の空白は除き、\\ / : * ? \" < > | と制御文字は _）。\n"
            "                      分類を固定したプロジェクトは区切りと配色をそのままに、ほかは列ごとに分類し直します\n"
@@ -190,8 +192,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             c.kind = CommandLine::Version;
             return c;
         }
-        if (a == "--landscape") {
-            c.render.landscape = true;
+        if (a == "--landscape" || a == "--portrait") {
+            (a == "--landscape" ? c.render.landscape : c.render.portrait) = true;
+            if (c.render.landscape && c.render.portrait) return fail("--landscape と --portrait は一緒に使えません");
             continue;
         }
         const bool takesValue = a == "--render" || a == "--out" || a == "--size" || a == "--program-folder" ||
@@ -298,9 +301,10 @@ int RunRender(const RenderRequest& request) {
     }
     about = out;
     Open->SaveFormat = FormatOfName(out);
-    output::PdfPage page;
-    page.paper = request.paper.empty() ? 0 : std::max(0, PaperIndex(request.paper));
-    page.landscape = request.landscape;
+    // The project's layout, but for what the command line names.
+    output::PdfPage page = PdfPageWindow()->Page();
+    if (!request.paper.empty()) page.paper = std::max(0, PaperIndex(request.paper));
+    if (request.landscape || request.portrait) page.landscape = request.landscape;
     page.dpi = request.dpi ? request.dpi : Open->COPYSCALE * 100;
     PdfPageWindow()->SetPage(page);
     if (request.columns.empty()) return Open->WriteMapImage(out) ? 0 : 1;

@@ -9,10 +9,11 @@ namespace output {
 struct RenderRequest {
     std::string project, out, programFolder;
     int size = 0;   // a choice of the image size group (600, 1200, ...); 0 keeps the project's
-    // A PDF's paper (a name of PaperNames(), "" for A4), way up and dots per
-    // inch (0: 100 per 600 pixels, the map's size on the screen's scale).
+    // A PDF's or SVG's paper (a name of PaperNames(), "" for the project's
+    // layout), way up and dots per inch of the map alone (0: 100 per 600
+    // pixels, the map's size on the screen's scale).
     std::string paper;
-    bool landscape = false;
+    bool landscape = false, portrait = false;   // neither: as the project's layout has it
     int dpi = 0;
     // Value columns of the statistics map, by heading: one image each, named by ColumnOutName.
     std::vector<std::string> columns;

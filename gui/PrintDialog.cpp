@@ -1,6 +1,5 @@
 #include "gui/PrintDialog.h"
 #include "gui/Testing.h"
-#include <QCheckBox>
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QPrintDialog>
@@ -26,14 +25,10 @@ bool TPrintDialog::Execute() {
     options->setWindowTitle("地図");
     auto* form = new QFormLayout(options);
     auto* title = new QLineEdit(QString::fromStdString(Title));
-    auto* credit = new QCheckBox("出典を地図の下に印刷する");
-    credit->setChecked(Credit);
     form->addRow("表題", title);
-    form->addRow(credit);
     dialog.setOptionTabs({options});
     if (dialog.exec() != QDialog::Accepted) return false;
     Title = title->text().toStdString();
-    Credit = credit->isChecked();
     return true;
 }
 

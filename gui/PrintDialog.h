@@ -1,5 +1,5 @@
-// The desktop's print dialog and print preview, with the map's own options
-// (a title line, the data credit line) on a tab of the print dialog.
+// The desktop's print dialog and print preview, with the map's title on a
+// tab of the print dialog.
 #pragma once
 #include "gui/Dialogs.h"
 #include <QPrinter>
@@ -11,8 +11,7 @@ public:
     explicit TPrintDialog(QWidget* owner = nullptr) : TOwnedComponent(owner), owner(owner) {}
     // Kept between prints, so paper, margins and orientation stay as chosen.
     QPrinter* Printer() { return &printer; }
-    std::string Title;      // "表題": printed above the map when not empty
-    bool Credit = false;    // "出典を地図の下に印刷する"
+    std::string Title;      // "表題": the page's title when not empty (the credit line is always printed)
     // False when cancelled. Under test the next scripted file name is the PDF
     // file printed to, and none is a cancel.
     bool Execute();

@@ -9,7 +9,7 @@ ProjectData ProjectData::Take() {
     return {ViewBlock::Take(),   LayerBoxBlock::Take(), PaintBlock::Take(),  LabelBlock::Take(),
             ProjectLegendBlock::Take(), ScaleBarBlock::Take(), SymbolBlock::Take(), LineFileBlock::Take(),
             CircleBlock::Take(), BaseColourBlock::Take(), RailBoxBlock::Take(), StatMapBlock::Take(),
-            InsetBlock::Take()};
+            InsetBlock::Take(), PageLayoutBlock::Take()};
 }
 
 void WriteProject(gui::TextWriter& w, const ProjectData& d) {
@@ -26,6 +26,7 @@ void WriteProject(gui::TextWriter& w, const ProjectData& d) {
     d.rail.Write(w);
     d.statmap.Write(w);
     d.insets.Write(w);
+    d.layout.Write(w);
 }
 
 int ParseProject(const std::vector<std::string>& lines, ProjectData& d) {
@@ -33,7 +34,7 @@ int ParseProject(const std::vector<std::string>& lines, ProjectData& d) {
     // The first block at fault stops the reading; the line it read is the one named.
     const bool ok = (d.view.Parse(in) && d.boxes.Parse(in) && d.paint.Parse(in) && d.labels.Parse(in) && d.legend.Parse(in) &&
            d.scaleBar.Parse(in) && d.symbols.Parse(in) && d.lines.Parse(in) && d.circles.Parse(in) &&
-           d.colours.Parse(in) && d.rail.Parse(in) && (InsetBlock::Next(in) || d.statmap.Parse(in)) &&
-           d.insets.Parse(in));
+           d.colours.Parse(in) && d.rail.Parse(in) && d.statmap.Parse(in) && d.insets.Parse(in) &&
+           d.layout.Parse(in));
     return ok ? 0 : std::max(in.bad, 1);
 }

@@ -10,6 +10,7 @@
 #include "gui/VectorRecorder.h"
 #include "gui/ImageWriters.h"
 #include "gui/PrintDialog.h"
+#include "output/OutputPage.h"
 #include "output/Updfpage.h"
 #include "output/VectorWriters.h"
 #include <algorithm>
@@ -43,17 +44,70 @@ void TOpen::RadioGroup1Click(TObject*) {
     DrawMap();
 }
 
-// The output's map through the render job at the chosen size, with the
-// readings while the readings box is ticked; the screen's image is left as
-// it is. False when the readings were refused (the map is then drawn alone).
-bool TOpen::RenderOutput(TCanvas& cv) {
-    const MapSnapshot job = OutputSnapshot();
+// The output's map through the render job at the chosen size; the screen's
+// image is left as it is.
+bool TOpen::RenderOutput(TCanvas& cv) { return output::RenderOutputJob(cv, OutputSnapshot()); }
+
+namespace output {
+
+bool RenderOutputJob(TCanvas& cv, const MapSnapshot& job) {
     RenderMap(cv, job);
-    if (!CBYomi->Checked()) return true;
+    if (!Open->CBYomi->Checked()) return true;
     if (!YomiList->BuildDisplayedNameList(job.view)) return false;
     Yomi->DrawReadings(cv, job.view);
     return true;
 }
+
+bool BuildOutputPage(const PageLayout& layout, const PageSheet& sheet, PagePicture& pic, bool& readings, bool withMap) {
+    readings = true;
+    if (!Open) return false;
+    MapSnapshot job = Open->OutputSnapshot();
+    const MapView screen = job.view;
+    DrawSettings& s = job.settings;
+    pic.sheet = sheet;
+    pic.title = layout.title;
+    pic.subtitle = layout.subtitle;
+    pic.scaleNote = layout.fixedScale ? "縮尺 1:" + Thousands(layout.scale) : "";
+    pic.legend = gui::VectorRecorder();
+    pic.legendBox = QRectF();
+    pic.credit = PageCredit(s.MapWrite && s.Lake, s.RailLines, s.Mountains, s.MapWrite && (s.NTownBorder || s.OldTownNames));
+    // The legend alone, as on a 600-pixel map: its sizes are the screen's at the page's density.
+    if (s.LegendShown && layout.places[PAGE_LEGEND].shown) {
+        DrawSettings only = s;
+        only.KeepsPlaces = false;
+        job.layers->Prepare(only, LayerPlace::Legend, LayerPlace::Frame);
+        TBitmap scratch(1200, 1200);
+        scratch.Canvas()->Vector = &pic.legend;
+        MapView v = screen;
+        v.size = 600;
+        job.layers->Draw(*scratch.Canvas(), v, only, LayerPlace::Legend, LayerPlace::Frame);
+        pic.legendBox = RecordedBounds(pic.legend);
+    }
+    // The items' sizes depend on the scale, which the frame decides alone.
+    QSizeF sizes[PAGE_ITEMS];
+    const PageComposition first = ComposePage(layout, sheet, screen, sizes);
+    if (!first.ok) {
+        pic.page = first;
+        return false;
+    }
+    MeasurePageItems(pic, first.scale, sizes);
+    pic.page = ComposePage(layout, sheet, screen, sizes);
+    if (!withMap) return true;
+    pic.map = gui::VectorRecorder();
+    // The page draws its own legend, scale bar, credit and title where they
+    // were placed; the map's would fall where the square runs past the frame.
+    s.ScaleBar = false;
+    s.LegendShown = false;
+    s.Notice = false;
+    s.PrefCaption = false;
+    job.view = pic.page.view;
+    TBitmap out(job.view.size, job.view.size);
+    out.Canvas()->Vector = &pic.map;
+    readings = RenderOutputJob(*out.Canvas(), job);
+    return true;
+}
+
+} // namespace output
 
 bool TOpen::RenderMapVector(gui::VectorRecorder& shapes) {
     TBitmap scratch(ImageSize, ImageSize);
@@ -173,7 +227,7 @@ void TOpen::SaveMapImage() {
         TPdfPage* page = PdfPageWindow();
         page->SetMapSide(ImageSize);
         page->SetPage({page->Page().paper, page->Page().landscape, COPYSCALE * 100});
-        if (SaveFormat == kPdf && page->ShowModal() != mrOk) {
+        if (page->ShowModal() != mrOk) {
             Process->Hide();
             return;
         }
@@ -197,19 +251,31 @@ bool TOpen::WriteMapImage(const std::string& name) {
     if (stoppable) options.KeepGoing = [] { return !Process->StopAsked(); };
     bool readings;
     if (SaveFormat == kPdf || SaveFormat == kSvg) {
-        gui::VectorRecorder shapes;
-        readings = RenderMapVector(shapes);
-        // The map's own title, as printed above it; the file's name when it has none.
-        std::string title = PrintDialog1 ? PrintDialog1->Title : std::string();
+        const output::PageLayout layout = PdfPageWindow()->Layout();
+        // The document is named by the page's title, else the map's printed title, else its file.
+        std::string title = !layout.title.empty() ? layout.title : PrintDialog1 ? PrintDialog1->Title : std::string();
         if (title.empty()) {
             title = gui::ExtractFileName(name);
             title.resize(title.size() - gui::ExtractFileExt(title).size());
         }
-        if (!Process->Cancelled)
-            ok = SaveFormat == kPdf
-                     ? output::WritePdf(shapes, ImageSize, name, PdfPageWindow()->Page(), title, &error, options.KeepGoing)
-                     : output::WriteSvg(shapes, ImageSize, name, PdfPageWindow()->Page().dpi, title, &error,
-                                       options.KeepGoing);
+        if (output::IsMapPaper(layout.paper)) {
+            // The map alone, on a page of its own size.
+            gui::VectorRecorder shapes;
+            readings = RenderMapVector(shapes);
+            if (!Process->Cancelled)
+                ok = SaveFormat == kPdf ? output::WritePdf(shapes, ImageSize, name, PdfPageWindow()->Page(), title,
+                                                           &error, options.KeepGoing)
+                                        : output::WriteSvg(shapes, ImageSize, name, layout.dpi, title, &error,
+                                                           options.KeepGoing);
+        } else {
+            output::PagePicture page;
+            const bool built =
+                output::BuildOutputPage(layout, output::PaperSheet(layout.paper, layout.landscape), page, readings);
+            if (!built) error = page.page.message;
+            else if (!Process->Cancelled)
+                ok = SaveFormat == kPdf ? output::WritePdfPage(page, name, title, &error, options.KeepGoing)
+                                        : output::WriteSvgPage(page, name, title, &error, options.KeepGoing);
+        }
     } else {
         readings = RenderOutput(*out.Canvas());
         if (!Process->Cancelled) {

@@ -65,6 +65,7 @@ void AfterAreaLoad(const ProjectData& d, bool doubleNames, const std::string& pa
     d.lines.Apply();
     d.circles.Apply();
     d.colours.Apply();
+    d.layout.Apply();
 }
 
 // After the railway load: the project's labels go back over the station

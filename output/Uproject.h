@@ -7,6 +7,7 @@
 #include "lines/CircleBlock.h"
 #include "lines/LineFileBlock.h"
 #include "navigation/ViewBlock.h"
+#include "output/LayoutBlock.h"
 #include "paint/LegendBlock.h"
 #include "paint/PaintBlock.h"
 #include "paint/StatMapBlock.h"
@@ -32,6 +33,7 @@ struct ProjectData {
     RailBoxBlock rail;
     StatMapBlock statmap;   // a reader that stops before it still has a whole project
     InsetBlock insets;      // the same
+    PageLayoutBlock layout; // the same
     bool operator==(const ProjectData&) const = default;
     // What the windows hold now.
     static ProjectData Take();

@@ -1,6 +1,7 @@
 #include "output/VectorWriters.h"
 #include "gui/Files.h"
 #include "gui/VectorRecorder.h"
+#include "output/PageDraw.h"
 #include <QFile>
 #include <QPageLayout>
 #include <QPageSize>
@@ -8,6 +9,7 @@
 #include <QPdfWriter>
 #include <QBuffer>
 #include <algorithm>
+#include <charconv>
 #include <unordered_map>
 #include <cerrno>
 #include <cmath>
@@ -101,6 +103,20 @@ bool AddSubject(QByteArray& pdf, const QString& subject) {
     return true;
 }
 
+// The document made in memory, its subject added, written to the file.
+bool FinishPdf(QByteArray& bytes, QBuffer& buffer, QFile& file, const QString& subject, std::string& reason) {
+    buffer.close();
+    if (!subject.isEmpty() && !AddSubject(bytes, subject)) {
+        reason = "PDFの文書情報を書けません";
+        return false;
+    }
+    if (file.write(bytes) != bytes.size()) {
+        reason = file.errorString().toStdString();
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 const std::vector<std::string>& PaperNames() {
@@ -119,6 +135,50 @@ int PaperIndex(const std::string& name) {
             return int(i);
     if (name == "map") return kMapSized;
     return -1;
+}
+
+bool IsMapPaper(int paper) { return paper < 0 || paper >= kMapSized; }
+
+PageSheet PaperSheet(int paper, bool landscape) {
+    PageSheet s;
+    if (IsMapPaper(paper)) return s;
+    QSizeF mm = QPageSize(kPapers[paper].id).size(QPageSize::Millimeter);
+    if (landscape) mm.transpose();
+    s.paper = mm;
+    s.printable = QRectF(QPointF(0, 0), mm).adjusted(PDF_MARGIN_MM, PDF_MARGIN_MM, -PDF_MARGIN_MM, -PDF_MARGIN_MM);
+    s.paperIndex = paper;
+    s.landscape = landscape;
+    return s;
+}
+
+bool WritePdfPage(const PagePicture& page, const std::string& path, const std::string& title, std::string* error,
+                  const std::function<bool()>& keepGoing) {
+    constexpr int dpi = 1200;   // the finest step of a line on the page: 1/1200 inch
+    const PageSheet& sheet = page.sheet;
+    const QString name = gui::WithoutControls(QString::fromStdString(title));
+    return WriteThrough(path, error, [&](QFile& file, std::string& reason) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter pdf(&buffer);
+        pdf.setCreator(kCreator);
+        pdf.setTitle(name);
+        pdf.setResolution(dpi);
+        const QPageSize size = IsMapPaper(sheet.paperIndex)
+                                   ? QPageSize(sheet.paper, QPageSize::Millimeter, QString(), QPageSize::ExactMatch)
+                                   : QPageSize(kPapers[sheet.paperIndex].id);
+        pdf.setPageLayout(QPageLayout(size, sheet.landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                                      QMarginsF(0, 0, 0, 0)));
+        QPainter p;
+        if (!p.begin(&pdf)) {
+            reason = "PDFを書き始められません";
+            return false;
+        }
+        const bool ok = DrawPage(p, page, dpi / 25.4, keepGoing);
+        p.end();
+        if (!ok) reason = "中止しました";
+        return ok && FinishPdf(bytes, buffer, file, name, reason);
+    });
 }
 
 bool WritePdf(const gui::VectorRecorder& map, int side, const std::string& path, const PdfPage& page,
@@ -157,17 +217,7 @@ bool WritePdf(const gui::VectorRecorder& map, int side, const std::string& path,
         const bool ok = map.Replay(p, keepGoing, kPdfSteps);
         p.end();
         if (!ok) reason = "中止しました";
-        if (!ok) return false;
-        buffer.close();
-        if (!name.isEmpty() && !AddSubject(bytes, name)) {
-            reason = "PDFの文書情報を書けません";
-            return false;
-        }
-        if (file.write(bytes) != bytes.size()) {
-            reason = file.errorString().toStdString();
-            return false;
-        }
-        return true;
+        return ok && FinishPdf(bytes, buffer, file, name, reason);
     });
 }
 
@@ -371,25 +421,43 @@ void SvgItem(SvgText& w, const gui::VectorRecorder::Item& it, WrittenPictures& p
 
 } // namespace
 
-bool WriteSvg(const gui::VectorRecorder& map, int side, const std::string& path, int dpi, const std::string& title,
-              std::string* error, const std::function<bool()>& keepGoing) {
-    const double mm = side * 25.4 / std::clamp(dpi, 10, 2400);
+namespace {
+
+// A number in full, whatever the locale: a transform's factors need more than hundredths.
+std::string Decimal(double v) {
+    char buf[32];
+    const auto r = std::to_chars(buf, buf + sizeof buf, std::isfinite(v) ? v : 0.0, std::chars_format::general, 9);
+    return std::string(buf, r.ptr);
+}
+
+// Maps pixels p to at + (p - from) * k.
+std::string Matrix(double k, QPointF at, QPointF from = {}) {
+    return "matrix(" + Decimal(k) + " 0 0 " + Decimal(k) + " " + Decimal(at.x() - from.x() * k) + " " +
+           Decimal(at.y() - from.y() * k) + ")";
+}
+
+// The shell of an SVG file, width x height millimetres over the view box; body
+// writes the shapes and calls step after each, which writes out a large text
+// in pieces and asks keepGoing now and then.
+using SvgBody = std::function<bool(SvgText& w, const std::function<bool()>& step)>;
+bool SvgDocument(const std::string& path, double widthMm, double heightMm, double boxWidth, double boxHeight,
+                 const std::string& title, std::string* error, const std::function<bool()>& keepGoing,
+                 const SvgBody& body) {
     return gui::AtomicWriteFile(
         path,
         [&](FILE* f, std::string& reason) {
             std::string out;
             SvgText w(out);
             w << "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n<svg width=\"";
-            w.Number(mm);
+            w.Number(widthMm);
             w << "mm\" height=\"";
-            w.Number(mm);
-            w << "mm\" viewBox=\"0 0 " << std::to_string(side) << " " << std::to_string(side)
+            w.Number(heightMm);
+            w << "mm\" viewBox=\"0 0 " << Decimal(boxWidth) << " " << Decimal(boxHeight)
               << "\" xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" version=\"1.2\" "
                  "baseProfile=\"tiny\">\n<title>";
             w.Escaped(gui::WithoutControls(QString::fromStdString(title)));
             w << "</title>\n<desc>" << kCreator << "</desc>\n";
             size_t n = 0;
-            WrittenPictures pictures;
             // Written out in pieces: the text of a large map is never held whole.
             auto flush = [&] {
                 if (out.empty()) return true;
@@ -398,8 +466,7 @@ bool WriteSvg(const gui::VectorRecorder& map, int side, const std::string& path,
                 return ok;
             };
             bool written = true;
-            const bool whole = map.Visit([&](const gui::VectorRecorder::Item& it) {
-                SvgItem(w, it, pictures);
+            const bool whole = body(w, [&] {
                 if (out.size() > (1 << 20)) written = written && flush();
                 return written && (!keepGoing || (++n & 1023) != 0 || keepGoing());
             });
@@ -410,6 +477,103 @@ bool WriteSvg(const gui::VectorRecorder& map, int side, const std::string& path,
             return written && whole;
         },
         error);
+}
+
+void SvgRect(SvgText& w, const QRectF& r, const char* fill, const char* stroke = nullptr, double strokeMm = 0) {
+    w << "<rect x=\"";
+    w.Number(r.x());
+    w << "\" y=\"";
+    w.Number(r.y());
+    w << "\" width=\"";
+    w.Number(r.width());
+    w << "\" height=\"";
+    w.Number(r.height());
+    w << "\" fill=\"" << fill;
+    if (stroke) w << "\" stroke=\"" << stroke << "\" stroke-width=\"" << Decimal(strokeMm);
+    w << "\"/>\n";
+}
+
+void SvgMark(SvgText& w, const PageMark& m) {
+    switch (m.kind) {
+    case PageMark::Box: {
+        std::string fill;
+        SvgText(fill).Colour(m.colour);
+        SvgRect(w, m.rect, fill.c_str());
+        break;
+    }
+    case PageMark::Outline: {
+        std::string stroke;
+        SvgText(stroke).Colour(m.colour);
+        SvgRect(w, m.rect, "none", stroke.c_str(), m.penMm);
+        break;
+    }
+    case PageMark::Polygon:
+        w << "<path fill=\"";
+        w.Colour(m.colour);
+        w << "\" d=\"";
+        w.Points(m.points, true);
+        w << "\"/>\n";
+        break;
+    case PageMark::Text:
+        w << "<text fill=\"";
+        w.Colour(m.colour);
+        w << "\" x=\"";
+        w.Number(m.rect.left());
+        w << "\" y=\"";
+        w.Number(m.baseline);
+        w << "\" font-family=\"IPAGothic, sans-serif\" font-size=\"" << Decimal(m.pointSize * 25.4 / 72);
+        if (m.bold) w << "\" font-weight=\"bold";
+        w << "\" xml:space=\"preserve\">";
+        w.Escaped(QString::fromStdString(m.text));
+        w << "</text>\n";
+        break;
+    }
+}
+
+} // namespace
+
+bool WriteSvg(const gui::VectorRecorder& map, int side, const std::string& path, int dpi, const std::string& title,
+              std::string* error, const std::function<bool()>& keepGoing) {
+    const double mm = side * 25.4 / std::clamp(dpi, 10, 2400);
+    return SvgDocument(path, mm, mm, side, side, title, error, keepGoing, [&](SvgText& w, const auto& step) {
+        WrittenPictures pictures;
+        return map.Visit([&](const gui::VectorRecorder::Item& it) {
+            SvgItem(w, it, pictures);
+            return step();
+        });
+    });
+}
+
+// In millimetres: the map in its pixels scaled into place, the paper around
+// the frame laid over what the map draws beyond it, then the page's items.
+bool WriteSvgPage(const PagePicture& page, const std::string& path, const std::string& title, std::string* error,
+                  const std::function<bool()>& keepGoing) {
+    const PageComposition& c = page.page;
+    const QSizeF paper = page.sheet.paper;
+    return SvgDocument(path, paper.width(), paper.height(), paper.width(), paper.height(), title, error, keepGoing,
+                       [&](SvgText& w, const auto& step) {
+        WrittenPictures pictures;
+        auto items = [&](const gui::VectorRecorder& rec) {
+            return rec.Visit([&](const gui::VectorRecorder::Item& it) {
+                SvgItem(w, it, pictures);
+                return step();
+            });
+        };
+        w << "<g transform=\"" << Matrix(c.mmPerPixel, c.mapOrigin) << "\">\n";
+        if (!items(page.map)) return false;
+        w << "</g>\n";
+        const QRectF f = c.frame;
+        for (const QRectF& band : {QRectF(0, 0, paper.width(), f.top()), QRectF(0, f.bottom(), paper.width(), paper.height() - f.bottom()),
+                                   QRectF(0, f.top(), f.left(), f.height()), QRectF(f.right(), f.top(), paper.width() - f.right(), f.height())})
+            if (!band.isEmpty()) SvgRect(w, band, "#ffffff");
+        for (const PageMark& m : page.Marks()) SvgMark(w, m);
+        if (c.drawn[PAGE_LEGEND] && !page.legendBox.isEmpty()) {
+            w << "<g transform=\"" << Matrix(1 / kPageDotsPerMm, c.boxes[PAGE_LEGEND].topLeft(), page.legendBox.topLeft()) << "\">\n";
+            if (!items(page.legend)) return false;
+            w << "</g>\n";
+        }
+        return true;
+    });
 }
 
 } // namespace output

@@ -101,6 +101,8 @@ bool StatMapBlock::Parse(ProjectLines& in) {
     if (std::all_of(rest.begin(), rest.end(),
                     [](const std::string& l) { return l.find_first_not_of(" \t") == std::string::npos; }))
         return true;
+    // A later block's header: no statistics map before it.
+    if (rest.front() != kHeader && rest.front().rfind("-1,", 0) == 0) return true;
     std::string s;
     if (!in.Next(s) || !in.Check(s == kHeader) || !in.Next(table)) return false;
     int join[6], classes[6], format[4];

@@ -6,8 +6,11 @@
 #include "tests/engine/HandMap.h"
 #include <QApplication>
 #include <QImage>
+#include <QPainter>
+#include <QSvgRenderer>
 #include <QTest>
 #include <chrono>
+#include <functional>
 #include <cstdlib>
 #include <fstream>
 #include <thread>
@@ -181,46 +184,90 @@ TEST_F(Output, ALargeImageIsMadeFromOneViewAndAsksNothingUnasked) {
     EXPECT_TRUE(SamePixels(gui::testing::ClipboardImage(), many));
 }
 
-// The paper window comes between the name and the file: its キャンセル saves
-// nothing, its paper and way up are the page's, and the map stays in its square.
-TEST_F(Output, APdfGoesOnThePaperChosenAndACancelledPaperSavesNothing) {
-    o->UpDown1->SetPosition(5);   // lines run far past the picture's edges
-    o->MAGSTEP = 5;
-    TForm* shown = nullptr;
-    gui::testing::SetShowModalHandler([&](TForm* f) {
-        shown = f;
-        return PdfPage->BtnCancel->ModalResult;
-    });
-    Save(&TOpen::PNG1Click, "cancelled.pdf");
-    EXPECT_EQ(shown, PdfPage);
-    EXPECT_FALSE(std::filesystem::exists(File("cancelled.pdf")));
+// The layout window comes between the name and the file: Esc, its close box
+// and キャンセル save nothing; on A4 across the map the screen shows is fitted
+// to the printable area, and an item dragged on the preview moves on the page.
+TEST_F(Output, ThePageWindowFitsTheMapToThePaperAndACancelledPageSavesNothing) {
+    // The screen's square outlined in the coast's colour: its size on paper is the map's.
+    SetStore(o->CoastLine, {{{0, 0}, {599, 0}, {599, 599}, {0, 599}, {0, 0}}});
+    const std::function<void()> cancels[] = {[] { QTest::keyClick(PdfPage, Qt::Key_Escape); },
+                                             [] { PdfPage->close(); },   // the close box
+                                             [] { PdfPage->BtnCancel->Click(); }};
+    int k = 0;
+    for (const auto& cancel : cancels)
+        for (const char* ext : {".pdf", ".svg"}) {
+            TForm* shown = nullptr;
+            gui::testing::SetShowModalHandler([&](TForm* f) {
+                shown = f;
+                cancel();
+                return mrNone;
+            });
+            const std::string name = "cancelled" + std::to_string(k++) + ext;
+            Save(&TOpen::PNG1Click, name);
+            EXPECT_EQ(shown, PdfPage) << name;
+            EXPECT_FALSE(std::filesystem::exists(File(name))) << name;
+        }
     EXPECT_TRUE(o->PNG1->Checked()) << "the menu's kind stays";
 
-    gui::testing::SetShowModalHandler([](TForm*) {
-        EXPECT_EQ(PdfPage->UDDpi->Position(), 100) << "600 pixels at 100 dpi: the screen's 15 cm";
-        PdfPage->CBPaper->SetItemIndex(output::PaperIndex("A3"));
+    QRectF titleBox;
+    gui::testing::SetShowModalHandler([&](TForm*) {
+        EXPECT_EQ(PdfPage->Caption(), "　レイアウト");
+        PdfPage->CBPaper->SetItemIndex(output::PaperIndex("A4"));
+        PdfPage->CBPaper->OnChange(PdfPage->CBPaper);
         PdfPage->RGOrient->SetItemIndex(1);
-        return PdfPage->BtnOk->ModalResult;
+        testsupport::TypeInto(PdfPage->EdTitle, "手で描いた地図", false);
+        // The title dragged 20 mm down and 30 mm right on the preview.
+        const QRectF before = PdfPage->Shown().page.boxes[output::PAGE_TITLE];
+        const QPoint from = PdfPage->PreviewAt(before.center()), to = PdfPage->PreviewAt(before.center() + QPointF(30, 20));
+        QTest::mousePress(PdfPage->Preview, Qt::LeftButton, {}, from);
+        QTest::mouseMove(PdfPage->Preview, to);
+        QTest::mouseRelease(PdfPage->Preview, Qt::LeftButton, {}, to);
+        titleBox = PdfPage->Shown().page.boxes[output::PAGE_TITLE];
+        EXPECT_NEAR(titleBox.top() - before.top(), 20, 1.5);
+        EXPECT_NEAR(titleBox.left() - before.left(), 30, 1.5);
+        QTest::keyClick(PdfPage->EdSubtitle, Qt::Key_Return);   // Enter saves
+        return mrNone;
     });
-    Save(&TOpen::PNG1Click, "a3.pdf");
-    const std::string pdf = testsupport::ReadBytes(programDir / "a3.pdf");
-    EXPECT_EQ(pdf.rfind("%PDF", 0), 0u);
-    EXPECT_NE(pdf.find("/MediaBox [0 0 1191.000000 842.000000]"), std::string::npos) << "A3 across";
-    EXPECT_TRUE(gui::testing::Messages().empty());
-    // At 20 dpi the 6-inch map is 120 dots in the middle of a 331 x 234 page; all else is paper.
-    ASSERT_EQ(std::system(("pdftocairo -png -r 20 -antialias none -singlefile '" + File("a3.pdf") + "' '" +
-                           File("a3") + "'").c_str()), 0);
-    const QImage page(QString::fromStdString(File("a3.png")));
-    ASSERT_EQ(page.width(), 331);
-    int inked = 0, outside = 0;
-    for (int y = 0; y < page.height(); ++y)
-        for (int x = 0; x < page.width(); ++x) {
-            const bool ink = (page.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF;
-            const bool in = std::abs(2 * x + 1 - page.width()) < 122 && std::abs(2 * y + 1 - page.height()) < 122;
-            (in ? inked : outside) += ink;
-        }
-    EXPECT_GT(inked, 100);
-    EXPECT_EQ(outside, 0);
+    Save(&TOpen::PNG1Click, "a4.pdf");
+    ASSERT_TRUE(gui::testing::Messages().empty()) << gui::testing::Messages()[0].text;
+    const std::string pdf = testsupport::ReadBytes(programDir / "a4.pdf");
+    EXPECT_NE(pdf.find("/MediaBox [0 0 842.000000 595.000000]"), std::string::npos) << "A4 across";
+    EXPECT_NE(pdf.find("/FontFile2"), std::string::npos) << "the fonts go with the file";
+    EXPECT_NE(testsupport::RunOutput("pdfinfo '" + File("a4.pdf") + "'").find("手で描いた地図"), std::string::npos)
+        << "the document is named by the page's title";
+    // At 200 dpi: the coast's square spans the printable height (190 mm), centred.
+    ASSERT_EQ(std::system(("pdftocairo -png -r 200 -antialias none -singlefile '" + File("a4.pdf") + "' '" +
+                           File("a4") + "'").c_str()), 0);
+    // The SVG of the same page, as a browser draws it, puts the square in the same place.
+    gui::testing::SetShowModalHandler([](TForm*) { return mrOk; });
+    Save(&TOpen::PNG1Click, "a4.svg");
+    QSvgRenderer svg(QString::fromStdString(File("a4.svg")));
+    const QImage rasterised = QImage(QString::fromStdString(File("a4.png"))).convertToFormat(QImage::Format_RGB32);
+    QImage drawn(rasterised.size(), QImage::Format_RGB32);
+    drawn.fill(Qt::white);
+    QPainter painter(&drawn);
+    svg.render(&painter, QRectF(0, 0, 297 * 200 / 25.4, 210 * 200 / 25.4));
+    painter.end();
+    for (const QImage& page : {rasterised, drawn}) {
+        int x0 = page.width(), x1 = -1, y0 = page.height(), y1 = -1;
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x)
+                if (const QRgb c = page.pixel(x, y); qBlue(c) > 200 && qRed(c) < 60 && qGreen(c) < 60)
+                    x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+        const double mm = 25.4 / 200;
+        EXPECT_NEAR((y1 + 1 - y0) * mm, 190, 1.0) << "the printable height";
+        EXPECT_NEAR((x1 + 1 - x0) * mm, 190, 1.0);
+        EXPECT_NEAR((x0 + x1 + 1) / 2.0 * mm, 297 / 2.0, 1.0);
+        EXPECT_NEAR(y0 * mm, 10, 1.0);
+    }
+    // The title where it was dropped.
+    const std::string words = testsupport::RunOutput("pdftotext -bbox '" + File("a4.pdf") + "' -");
+    const size_t at = words.find(">手<");   // the reader splits the title where its scripts change
+    ASSERT_NE(at, std::string::npos) << words;
+    const double xMin = std::atof(words.c_str() + words.rfind("xMin=\"", at) + 6) * 25.4 / 72;
+    const double yMin = std::atof(words.c_str() + words.rfind("yMin=\"", at) + 6) * 25.4 / 72;
+    EXPECT_NEAR(xMin, titleBox.left() + 1, 1.0);
+    EXPECT_NEAR(yMin, titleBox.top() + 1, 1.5);
 }
 
 TEST_F(Output, AfterASaveTheKeysGoToTheMapWindowAtOnce) {

@@ -35,7 +35,6 @@ TEST_F(Print, ThePageIsThePaperChosenAndTheMapHasThePapersDots) {
     printer->setPageOrientation(QPageLayout::Landscape);
     printer->setResolution(300);
     o->PrintDialog1->Title = "白地図 テスト";
-    o->PrintDialog1->Credit = true;
     QueueFileName(File("a4.pdf"));
     o->BtnPrint->Click();
     const std::string a4 = testsupport::ReadBytes(File("a4.pdf"));

@@ -11,6 +11,7 @@
 #include "lines/Ulineadd.h"
 #include "lines/Ulineset.h"
 #include "navigation/Usettei.h"
+#include "output/Updfpage.h"
 #include "paint/Uhanrei.h"
 #include "paint/Upaint.h"
 #include "tests/names/FullDisk.h"
@@ -527,6 +528,22 @@ TEST_F(Project, AProjectOfEveryWindowReopensInANewRunAsSaved) {
     ASSERT_GE(user, 0);
     HideLabel(user);
     o->CBLabel->SetChecked(true);
+    // A page laid out in the layout window: A3 across at 1:250,000, a title with a comma, the arrow dragged.
+    TPdfPage* page = PdfPageWindow();
+    page->CBPaper->SetItemIndex(output::PaperIndex("A3"));
+    page->CBPaper->OnChange(page->CBPaper);
+    page->RGOrient->SetItemIndex(1);
+    page->RGScale->SetItemIndex(1);
+    testsupport::TypeInto(page->EdScale, "250000", false);
+    page->EdTitle->SetText("神奈川, 東京");
+    page->CBItem[output::PAGE_NORTH]->SetChecked(true);
+    page->CBWhich->SetItemIndex(output::PAGE_NORTH);
+    page->CBWhich->OnChange(page->CBWhich);
+    page->CBAnchor->SetItemIndex(output::ANCHOR_BOTTOM_LEFT);
+    page->CBAnchor->OnChange(page->CBAnchor);
+    testsupport::TypeInto(page->EdX, "12.5", false);
+    const output::PageLayout layout = page->Layout();
+    ASSERT_EQ(layout.places[output::PAGE_NORTH], (output::PagePlace{true, output::ANCHOR_BOTTOM_LEFT, 125, 50}));
     ASSERT_TRUE(Messages().empty()) << Messages()[0].text;
     const QImage before = Map();
     const int labels = Letter->LabelCount;
@@ -541,6 +558,7 @@ TEST_F(Project, AProjectOfEveryWindowReopensInANewRunAsSaved) {
     EXPECT_EQ(Letter->LabelCount, labels);
     EXPECT_EQ(Differ(Map(), before), 0);
     Map().save(QString::fromStdString((testsupport::BuildFolder() / "project-new-run.png").string()));
+    EXPECT_TRUE(PdfPageWindow()->Layout() == layout);
     Save("b.rvx");
     EXPECT_TRUE(ReadBytes(File("b.rvx")) == saved);
 }

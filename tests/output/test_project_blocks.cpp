@@ -128,3 +128,26 @@ TEST(ProjectBlocks, LabelsKeepTheirStateAndTodaysRowsStillRead) {
                             "○,150000,150000,A,14,255,S99999", "○,150000,150000,A,14,255,J"})
         EXPECT_FALSE(ParseProjectLabelRow(bad, r)) << bad;
 }
+
+// The layout reads back as written; a value out of its bounds refuses the block.
+TEST(ProjectBlocks, ThePageLayoutComesBackAsWrittenAndOutOfBoundsIsRefused) {
+    PageLayoutBlock b;
+    b.on = true;
+    b.layout.paper = 1, b.layout.landscape = true, b.layout.fixedScale = true, b.layout.scale = 25000;
+    b.layout.title = "人口, 2021年";
+    b.layout.places[output::PAGE_LEGEND] = {false, output::ANCHOR_TOP_RIGHT, -35, 4999};
+    EXPECT_TRUE(RoundTrip(b) == b);
+    const auto lines = Written(b);
+    const std::pair<size_t, std::string> bad[] = {{1, "1,-1,100,-1,999,PAGE"},   {1, "9,-1,100,-1,25000,PAGE"},
+                                                  {1, "1,-1,100,-1,25000"},       {2, std::string(201, 'a')},
+                                                  {6, "0,6,-35,4999,LEGEND"},     {6, "0,5,-35,5001,LEGEND"},
+                                                  {6, "0,5,-35,4999,SCALEBAR"},   {0, "-1,LAYOUTS"}};
+    for (const auto& [line, text] : bad) {
+        auto changed = lines;
+        changed[line] = text;
+        ProjectLines in(changed);
+        PageLayoutBlock back;
+        EXPECT_FALSE(back.Parse(in)) << text;
+        EXPECT_EQ(in.bad, int(line) + 1) << text;
+    }
+}

@@ -5,6 +5,7 @@
 #include "engine/Uken.h"
 #include "labels/Upagesdlg.h"
 #include "lines/Ukyori.h"
+#include "output/Updfpage.h"
 #include "paint/Upaint.h"
 #include "paint/Ustatmap.h"
 #include "tests/support/FormsFixture.h"
@@ -101,7 +102,26 @@ TEST_F(Render, TheCommandLineWritesTheWindowsOwnSaveInUnderAGigabyte) {
     EXPECT_NE(ReadBytes(File("c.pdf")).find("/MediaBox [0 0 216.000000 216.000000]"), std::string::npos) << "600 pixels at 200 dpi";
     r = Rovana(Args("a.rvx", "c.svg"));
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(ReadBytes(File("c.svg")).find("<svg"), std::string::npos);
+    EXPECT_NE(ReadBytes(File("c.svg")).find("<svg width=\"210mm\" height=\"297mm\""), std::string::npos)
+        << "a project without a layout: A4 upright";
+
+    // A project kept with its layout is drawn on its page, unless the command line names another paper.
+    TPdfPage* page = PdfPageWindow();
+    page->CBPaper->SetItemIndex(output::PaperIndex("A3"));
+    page->CBPaper->OnChange(page->CBPaper);
+    page->RGOrient->SetItemIndex(1);
+    page->RGScale->SetItemIndex(1);
+    testsupport::TypeInto(page->EdScale, "5000000", false);
+    page->EdTitle->SetText("日本全図");
+    QueueFileName(File("b.rvx"));
+    o->Button1Click(o);
+    r = Rovana(Args("b.rvx", "b.pdf"));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(ReadBytes(File("b.pdf")).find("/MediaBox [0 0 1191.000000 842.000000]"), std::string::npos) << "A3 across";
+    EXPECT_NE(testsupport::RunOutput("pdftotext '" + File("b.pdf") + "' -").find("日本全図"), std::string::npos);
+    r = Rovana(Args("b.rvx", "b4.pdf", "--paper A4 --portrait"));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(ReadBytes(File("b4.pdf")).find("/MediaBox [0 0 595.000000 842.000000]"), std::string::npos) << "A4 upright";
     rusage children{};
     ASSERT_EQ(getrusage(RUSAGE_CHILDREN, &children), 0);
     EXPECT_LT(children.ru_maxrss, 1024L * 1024) << "kilobytes at the peak";
@@ -127,6 +147,7 @@ TEST_F(Render, BadInputGetsOneLineNamingTheFileAndNoImage) {
         {Args("a.rvx", "x.png", "--size 700"), "700", 1},
         {Args("a.rvx", "x.gif"), "x.gif", 2},
         {Args("a.rvx", "x.png", "--paper Z9"), "Z9", 2},
+        {Args("a.rvx", "x.pdf", "--landscape --portrait"), "--portrait", 2},
         {"--out x.png", "--render", 2},
     };
     for (const auto& c : cases) {

@@ -91,6 +91,16 @@ std::string ReadBytes(const fs::path& file) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+std::string RunOutput(const std::string& command) {
+    std::string out;
+    if (FILE* p = popen(command.c_str(), "r")) {
+        char buf[4096];
+        for (size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
+        pclose(p);
+    }
+    return out;
+}
+
 void TypeInto(QLineEdit* edit, const std::string& text, bool enter) {
     edit->selectAll();
     const QString typed = QString::fromStdString(text);

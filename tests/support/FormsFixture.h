@@ -33,6 +33,8 @@ std::string ProgramBaseName();
 fs::path PlaceProgramFile(const fs::path& dir, const std::string& name = ProgramBaseName());
 // The bytes of a file, or "" when it cannot be read.
 std::string ReadBytes(const fs::path& file);
+// What a command writes on its standard output.
+std::string RunOutput(const std::string& command);
 // Types over the whole text of an edit as the user does, key by key, then
 // Enter unless told otherwise.
 void TypeInto(QLineEdit* edit, const std::string& text, bool enter = true);
