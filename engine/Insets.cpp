@@ -169,11 +169,13 @@ int32_t InsetSet::SpanOf(int g, float aspect) const {
     return s > 0 ? s : FittedSpan(g, aspect);
 }
 
-std::vector<InsetFrame> InsetSet::Frames(const MapView& main) const {
+std::vector<InsetFrame> InsetSet::Frames(const MapView& main, const TRect* shown) const {
     std::vector<InsetFrame> frames;
     if (!AnyActive() || main.size <= 0) return frames;
+    const TRect area = shown ? *shown : TRect(0, 0, main.size, main.size);
     const float k = main.size / 600.0f;
-    const int margin = std::max(2, int(8 * k)), limit = std::max(8, int(main.size * 0.6f));
+    const int margin = std::max(2, int(8 * k));
+    const int limit = std::max(8, int(std::min(area.Right - area.Left, area.Bottom - area.Top) * 0.6f));
     int used[kInsetCorners] = {};   // how far along its edge each corner is taken
     for (int g = 0; g < kInsetGroups; ++g) {
         if (!Active(g)) continue;
@@ -197,8 +199,8 @@ std::vector<InsetFrame> InsetSet::Frames(const MapView& main) const {
         const bool right = c == 0 || c == 3, bottom = c == 0 || c == 1;
         const int along = margin + used[c];
         used[c] += w + margin;
-        const int left = right ? main.size - along - w : along;
-        const int top = bottom ? main.size - margin - h : margin;
+        const int left = right ? area.Right - along - w : area.Left + along;
+        const int top = bottom ? area.Bottom - margin - h : area.Top + margin;
         f.frame = TRect(left, top, left + w, top + h);
         f.press = f.view;
         f.press.left = left - f.cropX;

@@ -83,8 +83,9 @@ public:
     // The span a group gets unless the user sets one: its box fills a third of the picture's side.
     int32_t FittedSpan(int g, float aspect) const;
     int32_t SpanOf(int g, float aspect) const;
-    // The frames on a picture drawn in main; none when no inset is on.
-    std::vector<InsetFrame> Frames(const MapView& main) const;
+    // The frames on a picture drawn in main, in the corners of the part of it
+    // shown (the whole picture when null); none when no inset is on.
+    std::vector<InsetFrame> Frames(const MapView& main, const TRect* shown = nullptr) const;
     // The boxes of the groups shown in insets, in the main view's pixels.
     std::vector<TRect> HiddenOn(const MapView& main) const;
 

@@ -19,7 +19,8 @@ std::vector<InsetFrame> RenderMap(TCanvas& cv, const MapSnapshot& job, const std
     if (cv.Vector) cv.Vector->SetArea(job.view.size, job.view.size);
     job.layers->Prepare(job.settings);
     std::vector<InsetFrame> frames;
-    if (job.insets) frames = job.insets->Frames(job.view);
+    const bool part = job.shown.Right > job.shown.Left && job.shown.Bottom > job.shown.Top;
+    if (job.insets) frames = job.insets->Frames(job.view, part ? &job.shown : nullptr);
     if (frames.empty()) {
         job.layers->Draw(cv, job.view, job.settings, LayerPlace::Background, LayerPlace::Thumbnail);
         if (between) between(cv);

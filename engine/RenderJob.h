@@ -14,6 +14,9 @@ struct MapSnapshot {
     LayerStack* layers = nullptr;
     // The insets drawn over the map; their groups are left out of the main frame.
     const InsetSet* insets = nullptr;
+    // The part of the picture the output shows (a page's frame), whose corners
+    // the insets take; empty: the whole picture.
+    TRect shown;
 };
 
 // Prepares the stack once and draws it onto cv (a bitmap of at least the

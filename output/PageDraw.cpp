@@ -185,13 +185,20 @@ std::vector<PageMark> PagePicture::Marks() const {
 bool DrawPageMap(QPainter& p, const PagePicture& pic, double dotsPerMm, const std::function<bool()>& keepGoing) {
     const PageComposition& c = pic.page;
     p.save();
+    const QTransform outer = p.worldTransform();
     p.scale(dotsPerMm, dotsPerMm);
     p.setClipRect(c.frame, Qt::IntersectClip);
-    p.translate(c.mapOrigin);
-    p.scale(c.mmPerPixel, c.mmPerPixel);
-    // Points in twentieths of a pixel: whole numbers, which the writer puts
-    // short, and finer than any print shows, so coasts keep their own points.
-    const bool whole = pic.map.Replay(p, keepGoing, 20);
+    // The square's corner on a whole dot and every point in whole dots of the
+    // device (1/1200 inch in a PDF): the writer then puts each number short,
+    // and a coast keeps its own points, finer than any print shows.
+    double dotsPerPixel = dotsPerMm * c.mmPerPixel;
+    const int units = int(std::lround(dotsPerPixel));
+    if (units >= 2 && std::abs(dotsPerPixel - units) < 1e-9) dotsPerPixel = units;
+    p.setWorldTransform(QTransform::fromScale(dotsPerPixel, dotsPerPixel) *
+                        QTransform::fromTranslate(std::round(c.mapOrigin.x() * dotsPerMm),
+                                                  std::round(c.mapOrigin.y() * dotsPerMm)) *
+                        outer);
+    const bool whole = pic.map.Replay(p, keepGoing, std::max(units, 1));
     p.restore();
     return whole;
 }

@@ -101,6 +101,13 @@ bool BuildOutputPage(const PageLayout& layout, const PageSheet& sheet, PagePictu
     s.Notice = false;
     s.PrefCaption = false;
     job.view = pic.page.view;
+    // The insets go in the corners of the frame, not of the square that runs past it.
+    const QRectF& f = pic.page.frame;
+    const double px = pic.page.mmPerPixel;
+    job.shown = TRect(int(std::ceil((f.left() - pic.page.mapOrigin.x()) / px)),
+                      int(std::ceil((f.top() - pic.page.mapOrigin.y()) / px)),
+                      int(std::floor((f.right() - pic.page.mapOrigin.x()) / px)),
+                      int(std::floor((f.bottom() - pic.page.mapOrigin.y()) / px)));
     TBitmap out(job.view.size, job.view.size);
     out.Canvas()->Vector = &pic.map;
     readings = RenderOutputJob(*out.Canvas(), job);
@@ -231,6 +238,7 @@ void TOpen::SaveMapImage() {
             Process->Hide();
             return;
         }
+        page->Accept();
     }
     WriteMapImage(name);
 }
@@ -269,7 +277,9 @@ bool TOpen::WriteMapImage(const std::string& name) {
                                                            options.KeepGoing);
         } else {
             output::PagePicture page;
+            // The page the user saw on the preview, else drawn now (the command line).
             const bool built =
+                PdfPageWindow()->TakeAccepted(layout, page, readings) ||
                 output::BuildOutputPage(layout, output::PaperSheet(layout.paper, layout.landscape), page, readings);
             if (!built) error = page.page.message;
             else if (!Process->Cancelled)

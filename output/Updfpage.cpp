@@ -210,7 +210,20 @@ std::string TPdfPage::Refusal() const {
     return "";
 }
 
-void TPdfPage::FormShow(TObject*) { ShowPreview(true); }
+void TPdfPage::FormShow(TObject*) {
+    accepted = false;
+    ShowPreview(true);
+}
+
+bool TPdfPage::TakeAccepted(const output::PageLayout& layout, output::PagePicture& page, bool& readings) {
+    const bool ok = accepted && shownValid && Layout() == layout;
+    accepted = false;
+    if (!ok) return false;
+    page = std::move(shown);
+    readings = shownReadings;
+    shownValid = false;
+    return true;
+}
 
 // Enter on a layout that cannot be drawn says why and keeps the window.
 void TPdfPage::FormCloseQuery(TObject*, bool& CanClose) {
@@ -248,6 +261,7 @@ void TPdfPage::ShowPreview(bool withMap) {
         const PageSheet sheet = PaperSheet(l.paper, l.landscape);
         bool readings = true;
         shownValid = BuildOutputPage(l, sheet, shown, readings, withMap);
+        if (withMap) shownReadings = readings;
         if (withMap) {
             factor = std::min((kPreviewW - 16) / sheet.paper.width(), (kPreviewH - 16) / sheet.paper.height());
             origin = QPointF((kPreviewW - sheet.paper.width() * factor) / 2, (kPreviewH - sheet.paper.height() * factor) / 2);

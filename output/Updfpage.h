@@ -37,6 +37,11 @@ public:
     // The page shown on the preview, composed again (and drawn again withMap).
     void ShowPreview(bool withMap);
     const output::PagePicture& Shown() const { return shown; }
+    // The user took the page shown: the save that follows writes it as the
+    // preview drew it instead of drawing the map again.
+    void Accept() { accepted = shownValid && !shown.map.Empty(); }
+    // That page, once, when the layout is still the one shown.
+    bool TakeAccepted(const output::PageLayout& layout, output::PagePicture& page, bool& readings);
     // A preview pixel's place on the paper in mm, and back.
     QPointF PaperAt(int x, int y) const;
     QPoint PreviewAt(QPointF mm) const;
@@ -59,6 +64,8 @@ private:
     bool quiet = false;   // while SetLayout sets the controls
     output::PagePicture shown;
     bool shownValid = false;
+    bool shownReadings = true;   // the readings were drawn on the map shown
+    bool accepted = false;
     QImage mapImage;      // the paper and the map on the preview, under the items
     double factor = 1;    // preview pixels per mm
     QPointF origin;       // the paper's corner on the preview
