@@ -15,6 +15,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <optional>
@@ -144,7 +145,8 @@ void DrawText(QImage& img, const FontEntry& fe, TColor color, int x, int y, cons
 }
 
 // Texts are laid on one scratch image through one painter kept open between
-// them: a painter per text cost more than drawing the text.
+// them: a painter per text cost more than drawing the text. The image is grey,
+// a byte a pixel: most of the box is white, cleared and scanned for ink.
 class LayingPad {
 public:
     ~LayingPad() { Close(); }
@@ -152,7 +154,7 @@ public:
     QPainter& Open(int w, int h, const FontEntry* fe) {
         if (w > image.width() || h > image.height()) {
             Close();
-            image = QImage(std::max(w, image.width()), std::max(h, image.height()), QImage::Format_RGB32);
+            image = QImage(std::max(w, image.width()), std::max(h, image.height()), QImage::Format_Grayscale8);
         }
         if (!painter) {
             painter = std::make_unique<QPainter>(&image);
@@ -162,12 +164,12 @@ public:
             font = nullptr;
         }
         if (fe != font) painter->setFont(fe->font), font = fe;
-        const qsizetype stride = image.bytesPerLine() / 4;
-        auto* bits = reinterpret_cast<uint32_t*>(image.bits());
-        for (int y = 0; y < h; ++y) std::fill_n(bits + y * stride, w, 0xFFFFFFFFu);
+        const qsizetype stride = image.bytesPerLine();
+        uchar* bits = image.bits();
+        for (int y = 0; y < h; ++y) std::memset(bits + y * stride, 0xFF, size_t(w));
         return *painter;
     }
-    const uint32_t* Row(int y) const { return reinterpret_cast<const uint32_t*>(image.constScanLine(y)); }
+    const uint8_t* Row(int y) const { return image.constScanLine(y); }
     void Close() { painter.reset(); }
 
 private:
@@ -177,15 +179,15 @@ private:
 };
 
 // The first pixel from x on that is not white, or end.
-int SkipWhite(const uint32_t* row, int x, int end) {
+int SkipWhite(const uint8_t* row, int x, int end) {
 #ifdef __SSE2__
-    const __m128i white = _mm_set1_epi32(-1);
-    for (; x + 4 <= end; x += 4) {
+    const __m128i white = _mm_set1_epi8(-1);
+    for (; x + 16 <= end; x += 16) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x));
-        if (_mm_movemask_epi8(_mm_cmpeq_epi32(v, white)) != 0xFFFF) break;
+        if (_mm_movemask_epi8(_mm_cmpeq_epi8(v, white)) != 0xFFFF) break;
     }
 #endif
-    while (x < end && row[x] == 0xFFFFFFFFu) ++x;
+    while (x < end && row[x] == 0xFF) ++x;
     return x;
 }
 
@@ -212,6 +214,7 @@ int FontEntry::WidthOf(const std::string& s) const {
 const std::pair<const std::string, LaidText>& FontEntry::Lay(const std::string& s) const {
     auto it = laid.find(s);
     if (it != laid.end()) return *it;
+
     if (laid.size() >= 50000) {   // a bound only: the texts of a map seldom change
         laid.clear();
         ++laidGeneration;
@@ -239,16 +242,20 @@ const std::pair<const std::string, LaidText>& FontEntry::Lay(const std::string& 
         QPainter& p = Pad().Open(pw, ph, this);
         if (line.isValid()) layout->draw(&p, QPointF(m, m + ascent - line.ascent()));
         else p.drawText(m, m + ascent, q);
+        // Runs are gathered in one reused list and kept in one allocation.
+        static std::vector<InkRun> runs;
+        runs.clear();
         for (int y = 0; y < ph; ++y) {
-            const uint32_t* row = Pad().Row(y);
+            const uint8_t* row = Pad().Row(y);
             for (int x = 0; x < pw;) {
                 x = SkipWhite(row, x, pw);
                 if (x == pw) break;
                 const int x0 = x;
-                while (x < pw && row[x] != 0xFFFFFFFFu) ++x;
-                t.ink.push_back({y - m, x0 - m, x - m});
+                while (x < pw && row[x] != 0xFF) ++x;
+                runs.push_back({y - m, x0 - m, x - m});
             }
         }
+        t.ink.assign(runs.begin(), runs.end());
     }
     return *laid.emplace(s, std::move(t)).first;
 }
@@ -271,6 +278,7 @@ void PutInk(QImage& img, const LaidText& t, int64_t x, int64_t y, TColor color) 
 } // namespace
 
 void gui::ForgetLaidTexts() {
+
     ++laidGeneration;
     if (!cache) return;
     for (auto& [key, entry] : cache->entries) entry->laid.clear();
