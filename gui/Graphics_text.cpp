@@ -9,6 +9,8 @@
 #include <QPainter>
 #include <QString>
 #include <QTextLayout>
+#include <QGlyphRun>
+#include <QRawFont>
 #include <unordered_map>
 #include <vector>
 #include <algorithm>
@@ -56,7 +58,12 @@ struct FontEntry {
     explicit FontEntry(const QFont& f)
         : font(f), metrics(f), ascent(metrics.ascent()), descent(metrics.descent()) {}
     mutable std::unordered_map<std::string, LaidText> laid;
+    // The ink of each glyph at each fraction of a pixel it was placed at: a
+    // new text of known glyphs is put together without a rasteriser.
+    mutable std::vector<QRawFont> glyphFonts;
+    mutable std::unordered_map<uint64_t, std::vector<InkRun>> glyphs;
     const std::pair<const std::string, LaidText>& Lay(const std::string& s) const;
+    void GlyphsInk(const QTextLine& line, int w, std::vector<InkRun>& runs) const;
     // The width of a text that is not drawn: no ink is laid for it.
     int WidthOf(const std::string& s) const;
 };
@@ -206,6 +213,63 @@ LayingPad& Pad() {
     return *pad;
 }
 
+// The ink on the pad's top-left pw x ph, as runs relative to (m, m).
+void ScanPad(int pw, int ph, int m, std::vector<InkRun>& runs) {
+    for (int y = 0; y < ph; ++y) {
+        const uint8_t* row = Pad().Row(y);
+        for (int x = 0; x < pw;) {
+            x = SkipWhite(row, x, pw);
+            if (x == pw) break;
+            const int x0 = x;
+            while (x < pw && row[x] != 0xFF) ++x;
+            runs.push_back({y - m, x0 - m, x - m});
+        }
+    }
+}
+
+// A laid line's ink from the ink of its glyphs, each drawn alone once at the
+// same fraction of a pixel: the same pixels as the line drawn whole, clipped
+// to the same room around its box.
+void FontEntry::GlyphsInk(const QTextLine& line, int w, std::vector<InkRun>& runs) const {
+    const int h = ascent + descent, m = h + 2;
+    const double top = ascent - line.ascent();
+    for (const QGlyphRun& run : line.glyphRuns()) {
+        const QRawFont raw = run.rawFont();
+        size_t face = 0;
+        while (face < glyphFonts.size() && !(glyphFonts[face] == raw)) ++face;
+        if (face == glyphFonts.size()) glyphFonts.push_back(raw);
+        const QList<quint32> ids = run.glyphIndexes();
+        const QList<QPointF> at = run.positions();
+        for (qsizetype i = 0; i < ids.size() && i < at.size(); ++i) {
+            const double x = at[i].x(), y = at[i].y() + top;
+            if (!std::isfinite(x) || !std::isfinite(y) || std::abs(x) > 1e6 || std::abs(y) > 1e6) continue;
+            const double fx = std::floor(x), fy = std::floor(y);
+            const int sx = int(std::lround((x - fx) * 64)), sy = int(std::lround((y - fy) * 64));
+            const uint64_t key = (uint64_t(face) << 48) | (uint64_t(sx & 127) << 41) | (uint64_t(sy & 127) << 34) | ids[i];
+            auto found = glyphs.find(key);
+            if (found == glyphs.end()) {
+                if (glyphs.size() >= 20000) glyphs.clear();   // a bound only
+                // Room for a glyph as wide as the line's own room.
+                const int g = 2 * m, pw = 4 * m + 2 * h, ph = 4 * m + h;
+                QPainter& p = Pad().Open(pw, ph, this);
+                QGlyphRun one;
+                one.setRawFont(raw);
+                one.setGlyphIndexes({ids[i]});
+                one.setPositions({QPointF(g + sx / 64.0, g + sy / 64.0)});
+                p.drawGlyphRun(QPointF(0, 0), one);
+                std::vector<InkRun> ink;
+                ScanPad(pw, ph, g, ink);
+                found = glyphs.emplace(key, std::move(ink)).first;
+            }
+            const int ox = int(fx), oy = int(fy);
+            for (const InkRun& r : found->second) {
+                const int dy = r.dy + oy, dx0 = std::max(r.dx0 + ox, -m), dx1 = std::min(r.dx1 + ox, w + m);
+                if (dy >= -m && dy < h + m && dx0 < dx1) runs.push_back({dy, dx0, dx1});
+            }
+        }
+    }
+}
+
 int FontEntry::WidthOf(const std::string& s) const {
     auto it = laid.find(s);
     return it != laid.end() ? it->second.width : metrics.horizontalAdvance(ToQ(s));
@@ -238,22 +302,15 @@ const std::pair<const std::string, LaidText>& FontEntry::Lay(const std::string& 
     // Room around the box for ink that overhangs it.
     const int m = h + 2;
     if (!q.isEmpty() && t.kept) {
-        const int pw = t.width + 2 * m, ph = h + 2 * m;
-        QPainter& p = Pad().Open(pw, ph, this);
-        if (line.isValid()) layout->draw(&p, QPointF(m, m + ascent - line.ascent()));
-        else p.drawText(m, m + ascent, q);
         // Runs are gathered in one reused list and kept in one allocation.
         static std::vector<InkRun> runs;
         runs.clear();
-        for (int y = 0; y < ph; ++y) {
-            const uint8_t* row = Pad().Row(y);
-            for (int x = 0; x < pw;) {
-                x = SkipWhite(row, x, pw);
-                if (x == pw) break;
-                const int x0 = x;
-                while (x < pw && row[x] != 0xFF) ++x;
-                runs.push_back({y - m, x0 - m, x - m});
-            }
+        if (line.isValid()) {
+            GlyphsInk(line, t.width, runs);
+        } else {
+            const int pw = t.width + 2 * m, ph = h + 2 * m;
+            Pad().Open(pw, ph, this).drawText(m, m + ascent, q);
+            ScanPad(pw, ph, m, runs);
         }
         t.ink.assign(runs.begin(), runs.end());
     }
@@ -281,7 +338,7 @@ void gui::ForgetLaidTexts() {
 
     ++laidGeneration;
     if (!cache) return;
-    for (auto& [key, entry] : cache->entries) entry->laid.clear();
+    for (auto& [key, entry] : cache->entries) entry->laid.clear(), entry->glyphs.clear();
 }
 
 void TCanvas::TextOut(int x, int y, const std::string& text) {
