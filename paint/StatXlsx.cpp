@@ -203,7 +203,7 @@ public:
             const size_t v = q;
             while (q < n && b[q] != quote && b[q] != '<') ++q;
             if (q >= n || b[q] != quote) return Error;
-            attrs.push_back({key, std::string_view(b + v, q - v)});
+            attrs.push_back({Local(key), std::string_view(b + v, q - v)});   // by the name without prefix
             ++q;
         }
         if (open.empty() && seen) return Error;   // a second root
@@ -219,7 +219,7 @@ public:
     std::string_view Attr(std::string_view key, std::string& buffer) const {
         std::string_view value;
         for (const auto& [k, v] : attrs)
-            if (Same(Local(k), key)) return Resolve(v, value, buffer) ? value : std::string_view();
+            if (Same(k, key)) return Resolve(v, value, buffer) ? value : std::string_view();
         return {};
     }
     // The text of the element just started, to its end.
