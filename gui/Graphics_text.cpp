@@ -21,6 +21,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <span>
 #include <tuple>
 
 using namespace gui::raster;
@@ -60,8 +61,18 @@ struct FontEntry {
     mutable std::unordered_map<std::string, LaidText> laid;
     // The ink of each glyph at each fraction of a pixel it was placed at: a
     // new text of known glyphs is put together without a rasteriser.
+    // The glyphs' runs lie one after another in one list; a glyph of the
+    // first face on whole pixels, nearly every one, is found by its number.
+    struct GlyphSpan {
+        uint32_t at = 0, count = UINT32_MAX;   // no count: not laid yet
+    };
     mutable std::vector<QRawFont> glyphFonts;
-    mutable std::unordered_map<uint64_t, std::vector<InkRun>> glyphs;
+    mutable std::vector<InkRun> glyphInk;
+    mutable std::vector<GlyphSpan> plainGlyphs;
+    mutable std::unordered_map<uint64_t, GlyphSpan> otherGlyphs;
+    void ForgetGlyphs() const {
+        glyphInk.clear(), plainGlyphs.clear(), otherGlyphs.clear();
+    }
     const std::pair<const std::string, LaidText>& Lay(const std::string& s) const;
     void GlyphsInk(const QTextLine& line, int w, std::vector<InkRun>& runs) const;
     // The width of a text that is not drawn: no ink is laid for it.
@@ -233,6 +244,7 @@ void ScanPad(int pw, int ph, int m, std::vector<InkRun>& runs) {
 void FontEntry::GlyphsInk(const QTextLine& line, int w, std::vector<InkRun>& runs) const {
     const int h = ascent + descent, m = h + 2;
     const double top = ascent - line.ascent();
+    if (glyphInk.size() >= (4u << 20) || otherGlyphs.size() >= 20000) ForgetGlyphs();   // a bound only
     for (const QGlyphRun& run : line.glyphRuns()) {
         const QRawFont raw = run.rawFont();
         size_t face = 0;
@@ -245,10 +257,14 @@ void FontEntry::GlyphsInk(const QTextLine& line, int w, std::vector<InkRun>& run
             if (!std::isfinite(x) || !std::isfinite(y) || std::abs(x) > 1e6 || std::abs(y) > 1e6) continue;
             const double fx = std::floor(x), fy = std::floor(y);
             const int sx = int(std::lround((x - fx) * 64)), sy = int(std::lround((y - fy) * 64));
-            const uint64_t key = (uint64_t(face) << 48) | (uint64_t(sx & 127) << 41) | (uint64_t(sy & 127) << 34) | ids[i];
-            auto found = glyphs.find(key);
-            if (found == glyphs.end()) {
-                if (glyphs.size() >= 20000) glyphs.clear();   // a bound only
+            GlyphSpan* span;
+            if (face == 0 && sx == 0 && sy == 0 && ids[i] < 65536) {
+                if (plainGlyphs.size() <= ids[i]) plainGlyphs.resize(size_t(ids[i]) + 1);
+                span = &plainGlyphs[ids[i]];
+            } else {
+                span = &otherGlyphs[(uint64_t(face) << 48) | (uint64_t(sx & 127) << 41) | (uint64_t(sy & 127) << 34) | ids[i]];
+            }
+            if (span->count == UINT32_MAX) {
                 // Room for a glyph as wide as the line's own room.
                 const int g = 2 * m, pw = 4 * m + 2 * h, ph = 4 * m + h;
                 QPainter& p = Pad().Open(pw, ph, this);
@@ -257,12 +273,12 @@ void FontEntry::GlyphsInk(const QTextLine& line, int w, std::vector<InkRun>& run
                 one.setGlyphIndexes({ids[i]});
                 one.setPositions({QPointF(g + sx / 64.0, g + sy / 64.0)});
                 p.drawGlyphRun(QPointF(0, 0), one);
-                std::vector<InkRun> ink;
-                ScanPad(pw, ph, g, ink);
-                found = glyphs.emplace(key, std::move(ink)).first;
+                const size_t first = glyphInk.size();
+                ScanPad(pw, ph, g, glyphInk);
+                *span = {uint32_t(first), uint32_t(glyphInk.size() - first)};
             }
             const int ox = int(fx), oy = int(fy);
-            for (const InkRun& r : found->second) {
+            for (const InkRun& r : std::span(glyphInk).subspan(span->at, span->count)) {
                 const int dy = r.dy + oy, dx0 = std::max(r.dx0 + ox, -m), dx1 = std::min(r.dx1 + ox, w + m);
                 if (dy >= -m && dy < h + m && dx0 < dx1) runs.push_back({dy, dx0, dx1});
             }
@@ -338,7 +354,7 @@ void gui::ForgetLaidTexts() {
 
     ++laidGeneration;
     if (!cache) return;
-    for (auto& [key, entry] : cache->entries) entry->laid.clear(), entry->glyphs.clear();
+    for (auto& [key, entry] : cache->entries) entry->laid.clear(), entry->ForgetGlyphs();
 }
 
 void TCanvas::TextOut(int x, int y, const std::string& text) {
