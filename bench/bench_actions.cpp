@@ -7,6 +7,9 @@
 // through the name and label layers, against Qt drawing the same texts, laid
 // out beforehand, with one painter. StationsOffCold1800: "主要駅" unticked
 // with every station text new, against the same with the texts drawn before.
+// LegendDrag1800, ScaleBarDrag1800: the 40 mouse moves of a drag of the legend
+// or the scale bar, against one bare redraw (a set number of drags: each drop
+// is a redraw, and the moves alone would take thousands of them).
 #include "bench/BenchMain.h"
 #include "bench/BenchProgram.h"
 #include "bench/BenchUserLayers.h"
@@ -253,9 +256,42 @@ void StationsOff(benchmark::State& state, bool cold) {
     }
     Open->CBMain->SetChecked(true);
 }
+// A drag of the legend or of the scale bar across the full map through the
+// image's mouse events, there and back: the time of its 40 moves together,
+// against the bare redraw; the drop (one redraw) is counted apart.
+void Drag(benchmark::State& state, bool legend) {
+    constexpr int kMoves = 40;
+    const float k = Open->ImageSize / 600.0f;
+    double dropMs = 0;
+    int moves = 0, drops = 0, redrawsInMoves = 0;
+    for (auto _ : state) {
+        const int x0 = legend ? Open->LegendLeft + 5 : int(Open->scl_x1 * k) + 5;
+        const int y0 = legend ? Open->LegendTop + 5 : int(Open->scly1 * k) + 5;
+        // Every other drag goes back to where the last one started.
+        const int dx = (drops % 2 ? -1 : 1) * 400, dy = (drops % 2 ? -1 : 1) * 300;
+        Open->Image1MouseDown(Open->Image1, mbLeft, {}, x0, y0);
+        if (!(legend ? Open->LegendDrag : Open->ScaleDrag)) state.SkipWithError("the press missed the box");
+        const int drawn = Open->RedrawCount;
+        const auto t0 = Clock::now();
+        for (int i = 1; i <= kMoves; ++i) Open->Image1MouseMove(Open->Image1, {}, x0 + dx * i / kMoves, y0 + dy * i / kMoves);
+        const auto t1 = Clock::now();
+        redrawsInMoves += Open->RedrawCount - drawn;
+        Open->Image1MouseUp(Open->Image1, mbLeft, {}, x0 + dx, y0 + dy);
+        dropMs += std::chrono::duration<double, std::milli>(Clock::now() - t1).count();
+        state.SetIterationTime(std::chrono::duration<double>(t1 - t0).count());
+        moves += kMoves, ++drops;
+    }
+    state.counters["redraws/move"] = double(redrawsInMoves) / std::max(1, moves);
+    state.counters["drop ms"] = dropMs / std::max(1, drops);
+}
+void LegendDrag1800(benchmark::State& state) { Drag(state, true); }
+void ScaleBarDrag1800(benchmark::State& state) { Drag(state, false); }
+
 void StationsOffCold1800(benchmark::State& state) { StationsOff(state, true); }
 void StationsOffWarm1800(benchmark::State& state) { StationsOff(state, false); }
 
+BENCHMARK(LegendDrag1800)->UseManualTime()->Iterations(12)->Unit(benchmark::kMillisecond);
+BENCHMARK(ScaleBarDrag1800)->UseManualTime()->Iterations(12)->Unit(benchmark::kMillisecond);
 BENCHMARK(StationsOffCold1800)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(StationsOffWarm1800)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(ActionsFull1800)->UseManualTime()->Unit(benchmark::kMillisecond);
@@ -270,7 +306,9 @@ int main(int argc, char** argv) {
     MakeFullMap();
     const int code = benchutil::Main(argc, argv, {{"ActionsFull1800", "Redraw1800"},
                                                        {"TextLayer1800", "TextLayerFloor"},
-                                                       {"StationsOffCold1800", "StationsOffWarm1800"}});
+                                                       {"StationsOffCold1800", "StationsOffWarm1800"},
+                                                       {"LegendDrag1800", "Redraw1800"},
+                                                       {"ScaleBarDrag1800", "Redraw1800"}});
     for (auto& [name, ms] : actionMs) {
         std::sort(ms.begin(), ms.end());
         std::printf("  %-12s median %.1f ms, min %.1f ms, %d redraw(s)\n", name.c_str(), ms[ms.size() / 2], ms.front(),

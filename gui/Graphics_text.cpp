@@ -9,15 +9,19 @@
 #include <QPainter>
 #include <QString>
 #include <QTextLayout>
+#include <QGlyphRun>
+#include <QRawFont>
 #include <unordered_map>
 #include <vector>
 #include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <optional>
+#include <span>
 #include <tuple>
 
 using namespace gui::raster;
@@ -55,7 +59,22 @@ struct FontEntry {
     explicit FontEntry(const QFont& f)
         : font(f), metrics(f), ascent(metrics.ascent()), descent(metrics.descent()) {}
     mutable std::unordered_map<std::string, LaidText> laid;
+    // The ink of each glyph at each fraction of a pixel it was placed at: a
+    // new text of known glyphs is put together without a rasteriser.
+    // The glyphs' runs lie one after another in one list; a glyph of the
+    // first face on whole pixels, nearly every one, is found by its number.
+    struct GlyphSpan {
+        uint32_t at = 0, count = UINT32_MAX;   // no count: not laid yet
+    };
+    mutable std::vector<QRawFont> glyphFonts;
+    mutable std::vector<InkRun> glyphInk;
+    mutable std::vector<GlyphSpan> plainGlyphs;
+    mutable std::unordered_map<uint64_t, GlyphSpan> otherGlyphs;
+    void ForgetGlyphs() const {
+        glyphInk.clear(), plainGlyphs.clear(), otherGlyphs.clear();
+    }
     const std::pair<const std::string, LaidText>& Lay(const std::string& s) const;
+    void GlyphsInk(const QTextLine& line, int w, std::vector<InkRun>& runs) const;
     // The width of a text that is not drawn: no ink is laid for it.
     int WidthOf(const std::string& s) const;
 };
@@ -144,7 +163,8 @@ void DrawText(QImage& img, const FontEntry& fe, TColor color, int x, int y, cons
 }
 
 // Texts are laid on one scratch image through one painter kept open between
-// them: a painter per text cost more than drawing the text.
+// them: a painter per text cost more than drawing the text. The image is grey,
+// a byte a pixel: most of the box is white, cleared and scanned for ink.
 class LayingPad {
 public:
     ~LayingPad() { Close(); }
@@ -152,7 +172,7 @@ public:
     QPainter& Open(int w, int h, const FontEntry* fe) {
         if (w > image.width() || h > image.height()) {
             Close();
-            image = QImage(std::max(w, image.width()), std::max(h, image.height()), QImage::Format_RGB32);
+            image = QImage(std::max(w, image.width()), std::max(h, image.height()), QImage::Format_Grayscale8);
         }
         if (!painter) {
             painter = std::make_unique<QPainter>(&image);
@@ -162,12 +182,12 @@ public:
             font = nullptr;
         }
         if (fe != font) painter->setFont(fe->font), font = fe;
-        const qsizetype stride = image.bytesPerLine() / 4;
-        auto* bits = reinterpret_cast<uint32_t*>(image.bits());
-        for (int y = 0; y < h; ++y) std::fill_n(bits + y * stride, w, 0xFFFFFFFFu);
+        const qsizetype stride = image.bytesPerLine();
+        uchar* bits = image.bits();
+        for (int y = 0; y < h; ++y) std::memset(bits + y * stride, 0xFF, size_t(w));
         return *painter;
     }
-    const uint32_t* Row(int y) const { return reinterpret_cast<const uint32_t*>(image.constScanLine(y)); }
+    const uint8_t* Row(int y) const { return image.constScanLine(y); }
     void Close() { painter.reset(); }
 
 private:
@@ -177,15 +197,15 @@ private:
 };
 
 // The first pixel from x on that is not white, or end.
-int SkipWhite(const uint32_t* row, int x, int end) {
+int SkipWhite(const uint8_t* row, int x, int end) {
 #ifdef __SSE2__
-    const __m128i white = _mm_set1_epi32(-1);
-    for (; x + 4 <= end; x += 4) {
+    const __m128i white = _mm_set1_epi8(-1);
+    for (; x + 16 <= end; x += 16) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x));
-        if (_mm_movemask_epi8(_mm_cmpeq_epi32(v, white)) != 0xFFFF) break;
+        if (_mm_movemask_epi8(_mm_cmpeq_epi8(v, white)) != 0xFFFF) break;
     }
 #endif
-    while (x < end && row[x] == 0xFFFFFFFFu) ++x;
+    while (x < end && row[x] == 0xFF) ++x;
     return x;
 }
 
@@ -204,6 +224,68 @@ LayingPad& Pad() {
     return *pad;
 }
 
+// The ink on the pad's top-left pw x ph, as runs relative to (m, m).
+void ScanPad(int pw, int ph, int m, std::vector<InkRun>& runs) {
+    for (int y = 0; y < ph; ++y) {
+        const uint8_t* row = Pad().Row(y);
+        for (int x = 0; x < pw;) {
+            x = SkipWhite(row, x, pw);
+            if (x == pw) break;
+            const int x0 = x;
+            while (x < pw && row[x] != 0xFF) ++x;
+            runs.push_back({y - m, x0 - m, x - m});
+        }
+    }
+}
+
+// A laid line's ink from the ink of its glyphs, each drawn alone once at the
+// same fraction of a pixel: the same pixels as the line drawn whole, clipped
+// to the same room around its box.
+void FontEntry::GlyphsInk(const QTextLine& line, int w, std::vector<InkRun>& runs) const {
+    const int h = ascent + descent, m = h + 2;
+    const double top = ascent - line.ascent();
+    if (glyphInk.size() >= (4u << 20) || otherGlyphs.size() >= 20000) ForgetGlyphs();   // a bound only
+    for (const QGlyphRun& run : line.glyphRuns()) {
+        const QRawFont raw = run.rawFont();
+        size_t face = 0;
+        while (face < glyphFonts.size() && !(glyphFonts[face] == raw)) ++face;
+        if (face == glyphFonts.size()) glyphFonts.push_back(raw);
+        const QList<quint32> ids = run.glyphIndexes();
+        const QList<QPointF> at = run.positions();
+        for (qsizetype i = 0; i < ids.size() && i < at.size(); ++i) {
+            const double x = at[i].x(), y = at[i].y() + top;
+            if (!std::isfinite(x) || !std::isfinite(y) || std::abs(x) > 1e6 || std::abs(y) > 1e6) continue;
+            const double fx = std::floor(x), fy = std::floor(y);
+            const int sx = int(std::lround((x - fx) * 64)), sy = int(std::lround((y - fy) * 64));
+            GlyphSpan* span;
+            if (face == 0 && sx == 0 && sy == 0 && ids[i] < 65536) {
+                if (plainGlyphs.size() <= ids[i]) plainGlyphs.resize(size_t(ids[i]) + 1);
+                span = &plainGlyphs[ids[i]];
+            } else {
+                span = &otherGlyphs[(uint64_t(face) << 48) | (uint64_t(sx & 127) << 41) | (uint64_t(sy & 127) << 34) | ids[i]];
+            }
+            if (span->count == UINT32_MAX) {
+                // Room for a glyph as wide as the line's own room.
+                const int g = 2 * m, pw = 4 * m + 2 * h, ph = 4 * m + h;
+                QPainter& p = Pad().Open(pw, ph, this);
+                QGlyphRun one;
+                one.setRawFont(raw);
+                one.setGlyphIndexes({ids[i]});
+                one.setPositions({QPointF(g + sx / 64.0, g + sy / 64.0)});
+                p.drawGlyphRun(QPointF(0, 0), one);
+                const size_t first = glyphInk.size();
+                ScanPad(pw, ph, g, glyphInk);
+                *span = {uint32_t(first), uint32_t(glyphInk.size() - first)};
+            }
+            const int ox = int(fx), oy = int(fy);
+            for (const InkRun& r : std::span(glyphInk).subspan(span->at, span->count)) {
+                const int dy = r.dy + oy, dx0 = std::max(r.dx0 + ox, -m), dx1 = std::min(r.dx1 + ox, w + m);
+                if (dy >= -m && dy < h + m && dx0 < dx1) runs.push_back({dy, dx0, dx1});
+            }
+        }
+    }
+}
+
 int FontEntry::WidthOf(const std::string& s) const {
     auto it = laid.find(s);
     return it != laid.end() ? it->second.width : metrics.horizontalAdvance(ToQ(s));
@@ -212,6 +294,7 @@ int FontEntry::WidthOf(const std::string& s) const {
 const std::pair<const std::string, LaidText>& FontEntry::Lay(const std::string& s) const {
     auto it = laid.find(s);
     if (it != laid.end()) return *it;
+
     if (laid.size() >= 50000) {   // a bound only: the texts of a map seldom change
         laid.clear();
         ++laidGeneration;
@@ -235,20 +318,17 @@ const std::pair<const std::string, LaidText>& FontEntry::Lay(const std::string& 
     // Room around the box for ink that overhangs it.
     const int m = h + 2;
     if (!q.isEmpty() && t.kept) {
-        const int pw = t.width + 2 * m, ph = h + 2 * m;
-        QPainter& p = Pad().Open(pw, ph, this);
-        if (line.isValid()) layout->draw(&p, QPointF(m, m + ascent - line.ascent()));
-        else p.drawText(m, m + ascent, q);
-        for (int y = 0; y < ph; ++y) {
-            const uint32_t* row = Pad().Row(y);
-            for (int x = 0; x < pw;) {
-                x = SkipWhite(row, x, pw);
-                if (x == pw) break;
-                const int x0 = x;
-                while (x < pw && row[x] != 0xFFFFFFFFu) ++x;
-                t.ink.push_back({y - m, x0 - m, x - m});
-            }
+        // Runs are gathered in one reused list and kept in one allocation.
+        static std::vector<InkRun> runs;
+        runs.clear();
+        if (line.isValid()) {
+            GlyphsInk(line, t.width, runs);
+        } else {
+            const int pw = t.width + 2 * m, ph = h + 2 * m;
+            Pad().Open(pw, ph, this).drawText(m, m + ascent, q);
+            ScanPad(pw, ph, m, runs);
         }
+        t.ink.assign(runs.begin(), runs.end());
     }
     return *laid.emplace(s, std::move(t)).first;
 }
@@ -271,9 +351,10 @@ void PutInk(QImage& img, const LaidText& t, int64_t x, int64_t y, TColor color) 
 } // namespace
 
 void gui::ForgetLaidTexts() {
+
     ++laidGeneration;
     if (!cache) return;
-    for (auto& [key, entry] : cache->entries) entry->laid.clear();
+    for (auto& [key, entry] : cache->entries) entry->laid.clear(), entry->ForgetGlyphs();
 }
 
 void TCanvas::TextOut(int x, int y, const std::string& text) {

@@ -14,6 +14,7 @@
 #include <memory>
 #include <set>
 #include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -117,17 +118,29 @@ std::string Unescape(const QString& s) {
     return out.toStdString();
 }
 
+// What ends a name in XML, by byte: one look-up in place of nine compares per byte.
+struct XmlStops {
+    bool blank[256] = {}, stop[256] = {};
+    constexpr XmlStops() {
+        for (unsigned char c : std::string_view(" \t\r\n")) blank[c] = stop[c] = true;
+        for (unsigned char c : std::string_view("/>=<\"'")) stop[c] = true;
+    }
+};
+constexpr XmlStops kStops{};
+
 // The parts that hold the cells (the sheet, its strings), read at the pace of
 // a CSV: a strict reader of the XML a workbook holds (elements, attributes, text,
 // character references, CDATA, comments). A document type or a tag out of place is damage.
+// Names, attributes and text are views into the part's bytes; only text with
+// references in it is copied.
 class CellXml {
 public:
     enum Kind { Start, End, Text, Eof, Error };
-    explicit CellXml(QByteArray bytes) : s(std::move(bytes)) {
-        if (s.startsWith("\xEF\xBB\xBF")) p = 3;
+    explicit CellXml(QByteArray bytes) : s(std::move(bytes)), b(s.constData()), n(size_t(s.size())) {
+        Begin();
     }
-    std::string_view name, attrs;   // of the element started or ended; attributes as written
-    std::string text;               // of Text, references resolved
+    std::string_view name;   // of the element started or ended, without its prefix
+    std::string_view text;   // of Text, references resolved
     Kind Next() {
         if (closing) {
             closing = false;
@@ -135,47 +148,44 @@ public:
             open.pop_back();
             return End;
         }
-        const char* b = s.constData();
-        const size_t n = size_t(s.size());
         if (p >= n) return open.empty() && seen ? Eof : Error;
         if (b[p] != '<') {
-            const void* at = std::memchr(b + p, '<', n - p);
-            const size_t lt = at ? size_t(static_cast<const char*>(at) - b) : n;
+            size_t lt = p;
+            while (lt < n && b[lt] != '<') ++lt;
             const std::string_view raw(b + p, lt - p);
             p = lt;
             if (open.empty()) {
                 if (raw.find_first_not_of(" \t\r\n") != std::string_view::npos) return Error;
                 return Next();
             }
-            return Resolve(raw, text) ? Text : Error;
+            return Resolve(raw, text, resolved) ? Text : Error;
         }
-        if (p + 1 < n && b[p + 1] == '?') return Skip("?>") ? Next() : Error;
-        if (p + 1 < n && b[p + 1] == '!' && Starts("<!--")) return Skip("-->") ? Next() : Error;
-        if (p + 1 < n && b[p + 1] == '!' && Starts("<![CDATA[")) {
-            const qsizetype e = s.indexOf("]]>", qsizetype(p));
-            if (e < 0 || open.empty()) return Error;
-            text.assign(b + p + 9, size_t(e) - p - 9);
+        const char second = p + 1 < n ? b[p + 1] : '\0';
+        if (second == '?') return Skip("?>") ? Next() : Error;
+        if (second == '!') {
+            if (Starts("<!--")) return Skip("-->") ? Next() : Error;
+            if (!Starts("<![CDATA[")) return Error;
+            const size_t e = Find(p, "]]>");
+            if (e == std::string_view::npos || open.empty()) return Error;
+            text = std::string_view(b + p + 9, size_t(e) - p - 9);
             p = size_t(e) + 3;
             return Text;
         }
-        if (p + 1 < n && b[p + 1] == '!') return Error;
-        const bool end = p + 1 < n && b[p + 1] == '/';
+        const bool end = second == '/';
         size_t q = p + (end ? 2 : 1);
         const size_t nameStart = q;
         while (q < n && !Stop(b[q])) ++q;
         if (q == nameStart || q >= n) return Error;
-        std::string_view full(b + nameStart, q - nameStart);
-        const size_t colon = full.find(':');
-        name = colon == std::string_view::npos ? full : full.substr(colon + 1);
+        name = Local(std::string_view(b + nameStart, q - nameStart));
         if (end) {
             while (q < n && Blank(b[q])) ++q;
-            if (q >= n || b[q] != '>' || open.empty() || open.back() != name) return Error;
+            if (q >= n || b[q] != '>' || open.empty() || !Same(open.back(), name)) return Error;
             open.pop_back();
             p = q + 1;
             return End;
         }
         // Attributes: name="value" or name='value', nothing else.
-        const size_t attrStart = q;
+        attrs.clear();
         for (;;) {
             while (q < n && Blank(b[q])) ++q;
             if (q >= n) return Error;
@@ -183,17 +193,19 @@ public:
             const size_t an = q;
             while (q < n && !Stop(b[q])) ++q;
             if (q == an) return Error;
+            const std::string_view key(b + an, q - an);
             while (q < n && Blank(b[q])) ++q;
             if (q >= n || b[q] != '=') return Error;
             ++q;
             while (q < n && Blank(b[q])) ++q;
             if (q >= n || (b[q] != '"' && b[q] != '\'')) return Error;
             const char quote = b[q++];
+            const size_t v = q;
             while (q < n && b[q] != quote && b[q] != '<') ++q;
             if (q >= n || b[q] != quote) return Error;
+            attrs.push_back({Local(key), std::string_view(b + v, q - v)});   // by the name without prefix
             ++q;
         }
-        attrs = std::string_view(b + attrStart, q - attrStart);
         if (open.empty() && seen) return Error;   // a second root
         seen = true;
         open.push_back(name);
@@ -201,21 +213,14 @@ public:
         p = q + (closing ? 2 : 1);
         return Start;
     }
-    // An attribute of the element just started.
-    bool Attr(std::string_view key, std::string& value) const {
-        for (size_t k = attrs.find(key); k != std::string_view::npos; k = attrs.find(key, k + 1)) {
-            const bool own = (k == 0 || Blank(attrs[k - 1]) || attrs[k - 1] == ':') && k + key.size() < attrs.size();
-            size_t q = k + key.size();
-            while (own && q < attrs.size() && Blank(attrs[q])) ++q;
-            if (!own || q >= attrs.size() || attrs[q] != '=') continue;
-            ++q;
-            while (q < attrs.size() && Blank(attrs[q])) ++q;
-            const char quote = attrs[q];
-            const size_t e = attrs.find(quote, q + 1);
-            return Resolve(attrs.substr(q + 1, e - q - 1), value);
-        }
-        value.clear();
-        return false;
+    // An attribute of the element just started, by its name without prefix:
+    // a view of the part's bytes, or of `buffer` when it holds references; empty
+    // when it is missing or cannot be read.
+    std::string_view Attr(std::string_view key, std::string& buffer) const {
+        std::string_view value;
+        for (const auto& [k, v] : attrs)
+            if (Same(k, key)) return Resolve(v, value, buffer) ? value : std::string_view();
+        return {};
     }
     // The text of the element just started, to its end.
     bool ElementText(std::string& out) {
@@ -225,28 +230,75 @@ public:
             if (k == Error || k == Eof) return false;
             if (k == Start) ++depth;
             else if (k == End && --depth == 0) return true;
-            else if (k == Text && out.empty()) out.swap(text);
             else if (k == Text) out += text;
         }
     }
     size_t Depth() const { return open.size(); }
+    // Right after a cell's start: a cell written the common way, "<v>value</v></c>",
+    // taken whole in one step. False leaves the reader where it was.
+    bool TakeValue(std::string_view& value) {
+        if (closing || n - p < 11 || std::memcmp(b + p, "<v>", 3) != 0) return false;
+        size_t q = p + 3;
+        while (q < n && b[q] != '<' && b[q] != '&') ++q;
+        if (n - q < 8 || std::memcmp(b + q, "</v></c>", 8) != 0) return false;
+        value = std::string_view(b + p + 3, q - p - 3);
+        name = open.back();
+        open.pop_back();
+        p = q + 8;
+        return true;
+    }
 
 private:
     QByteArray s;
-    size_t p = 0;
+    const char* b;
+    size_t n, p = 0;
     std::vector<std::string_view> open;
+    std::vector<std::pair<std::string_view, std::string_view>> attrs;
+    std::string resolved;   // the text of the last Text that had references
     bool closing = false, seen = false;
-    static bool Blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-    static bool Stop(char c) { return Blank(c) || c == '/' || c == '>' || c == '=' || c == '<' || c == '"' || c == '\''; }
-    bool Starts(const char* t) const { return std::strncmp(s.constData() + p, t, std::strlen(t)) == 0; }
+    static bool Blank(char c) { return kStops.blank[static_cast<unsigned char>(c)]; }
+    static bool Stop(char c) { return kStops.stop[static_cast<unsigned char>(c)]; }
+    static bool Same(std::string_view a, std::string_view b) {
+        if (a.size() != b.size()) return false;
+        for (size_t i = 0; i < a.size(); ++i)
+            if (a[i] != b[i]) return false;
+        return true;
+    }
+    // Names and values are a few bytes: a plain loop beats a library search per call.
+    static size_t Find(std::string_view v, char c) {
+        for (size_t i = 0; i < v.size(); ++i)
+            if (v[i] == c) return i;
+        return std::string_view::npos;
+    }
+    static std::string_view Local(std::string_view full) {
+        const size_t colon = Find(full, ':');
+        return colon == std::string_view::npos ? full : full.substr(colon + 1);
+    }
+    void Begin() {
+        if (n >= 3 && std::memcmp(b, "\xEF\xBB\xBF", 3) == 0) p = 3;
+        open.reserve(16);
+        attrs.reserve(8);
+    }
+    size_t Find(size_t from, const char* what) const { return std::string_view(b, n).find(what, from); }
+    bool Starts(const char* t) const {
+        const size_t len = std::strlen(t);
+        return n - p >= len && std::memcmp(b + p, t, len) == 0;
+    }
     bool Skip(const char* to) {
-        const qsizetype e = s.indexOf(to, qsizetype(p));
-        if (e < 0) return false;
-        p = size_t(e) + std::strlen(to);
+        const size_t e = Find(p, to);
+        if (e == std::string_view::npos) return false;
+        p = e + std::strlen(to);
+        return true;
+    }
+    // The raw text as a view, or resolved into `buffer` when it holds references.
+    static bool Resolve(std::string_view raw, std::string_view& out, std::string& buffer) {
+        if (Find(raw, '&') == std::string_view::npos) return out = raw, true;
+        if (!Resolve(raw, buffer)) return false;
+        out = buffer;
         return true;
     }
     static bool Resolve(std::string_view raw, std::string& out) {
-        if (raw.find('&') == std::string_view::npos) return out.assign(raw), true;
+        if (Find(raw, '&') == std::string_view::npos) return out.assign(raw), true;
         out.clear();
         size_t k = 0;
         for (size_t amp = raw.find('&'); amp != std::string_view::npos; amp = raw.find('&', k)) {
@@ -275,6 +327,12 @@ private:
     }
 };
 
+// Whether a name is the given one; with the length known the compare is inlined.
+template <size_t N>
+bool Is(std::string_view name, const char (&lit)[N]) {
+    return name.size() == N - 1 && std::memcmp(name.data(), lit, N - 1) == 0;
+}
+
 // The text of a string item (<si> or <is>, just started): its runs, without the readings (<rPh>).
 bool ItemText(CellXml& x, std::string& out) {
     out.clear();
@@ -284,15 +342,15 @@ bool ItemText(CellXml& x, std::string& out) {
         const CellXml::Kind k = x.Next();
         if (k == CellXml::Error || k == CellXml::Eof) return false;
         if (k == CellXml::Start) {
-            if (x.name == "rPh") ++phonetic;
-            if (x.name == "t") {
+            if (Is(x.name, "rPh")) ++phonetic;
+            if (Is(x.name, "t")) {
                 if (!x.ElementText(t)) return false;
                 if (!phonetic) out += t;
                 continue;
             }
             ++depth;
         } else if (k == CellXml::End) {
-            if (x.name == "rPh") --phonetic;
+            if (Is(x.name, "rPh")) --phonetic;
             if (--depth == 0) break;
         }
     }
@@ -333,7 +391,7 @@ std::string DateText(double serial, bool from1904) {
 }
 
 // "BC12" -> column 54 (from 0) and row 12; false when it is no reference.
-bool CellRef(const std::string& ref, long& col, long& row) {
+bool CellRef(std::string_view ref, long& col, long& row) {
     size_t i = 0;
     col = 0;
     while (i < ref.size() && ref[i] >= 'A' && ref[i] <= 'Z' && i < 4) col = col * 26 + (ref[i++] - 'A' + 1);
@@ -345,6 +403,30 @@ bool CellRef(const std::string& ref, long& col, long& row) {
     }
     col -= 1;
     return row >= 1;
+}
+
+// A count written in decimal digits only, or -1.
+long Digits(std::string_view v) {
+    if (v.empty() || v.size() > 9) return -1;
+    long n = 0;
+    for (char ch : v) {
+        if (ch < '0' || ch > '9') return -1;
+        n = n * 10 + (ch - '0');
+    }
+    return n;
+}
+
+// A number as a spreadsheet writes it that reads the same as written: up to
+// 15 characters of digits, one point not at the end, a sign only in front.
+bool PlainNumber(std::string_view v) {
+    if (v.empty() || v.size() > 15 || v.back() == '.' || v == "-") return false;
+    int points = 0;
+    for (size_t i = 0; i < v.size(); ++i) {
+        const char ch = v[i];
+        if (ch == '.') ++points;
+        else if (ch == '-' ? i != 0 : (ch < '0' || ch > '9')) return false;
+    }
+    return points <= 1;
 }
 
 struct Sheet { std::string name, part; };
@@ -412,7 +494,7 @@ bool ReadXlsxSheet(const std::string& path, int sheet, StatTable& table, std::st
         CellXml x(Book::Bytes(*f));
         for (CellXml::Kind k; (k = x.Next()) != CellXml::Eof;) {
             if (k == CellXml::Error) return error = kDamaged, false;
-            if (k != CellXml::Start || x.name != "si") continue;
+            if (k != CellXml::Start || !Is(x.name, "si")) continue;
             if (strings.size() >= kStringsMax) return error = "ブックの文字列が多すぎます", false;
             strings.emplace_back();
             if (!ItemText(x, strings.back())) return error = kDamaged, false;
@@ -457,74 +539,78 @@ bool ReadXlsxSheet(const std::string& path, int sheet, StatTable& table, std::st
                 error = gui::Format("%ld 行目：行が多すぎます（%zu 行まで）", row, StatTable::ROW_MAX);
                 return false;
             }
+            const size_t width = cells.size();
             t.rows.push_back(std::move(cells));
             t.lines.push_back(int(row));
+            cells = {};
+            cells.reserve(width);   // rows of a table are alike
         }
         cells.clear();
         return true;
     };
-    const auto damaged = [&]() { return error = row ? gui::Format("%ld 行目で%s", row, kDamaged) : std::string(kDamaged), false; };
-    std::string ref, type, s, value, text;
+    const auto damaged = [&]() {
+        return error = row ? gui::Format("%ld 行目で%s", row, kDamaged) : std::string(kDamaged), false;
+    };
+    std::string refText, typeText, styleText, valueText, formatted;
     for (CellXml::Kind k; (k = x.Next()) != CellXml::Eof;) {
         if (k == CellXml::Error) return damaged();
-        if (k == CellXml::End && x.name == "row") {
+        if (k == CellXml::End && Is(x.name, "row")) {
             inRow = false;
             if (!endRow()) return false;
             continue;
         }
         if (k != CellXml::Start) continue;
-        if (x.name == "row") {
-            x.Attr("r", ref);
-            const long next = ref.empty() ? row + 1 : std::atol(ref.c_str());
+        if (Is(x.name, "row")) {
+            const std::string_view ref = x.Attr("r", refText);
+            const long next = ref.empty() ? row + 1 : Digits(ref);
             if (inRow || next <= row || next > 10000000) return damaged();
             row = next, col = -1, rowBytes = 0, inRow = true;
             continue;
         }
-        if (!inRow || x.name != "c") continue;
-        x.Attr("r", ref);
-        x.Attr("t", type);
-        x.Attr("s", s);
-        const int style = std::atoi(s.c_str());
+        if (!inRow || !Is(x.name, "c")) continue;
+        const std::string_view ref = x.Attr("r", refText), type = x.Attr("t", typeText);
+        const std::string_view styleNo = x.Attr("s", styleText);
+        const long style = styleNo.empty() ? 0 : Digits(styleNo);
         long c = col + 1, r = row;
         if (!ref.empty() && (!CellRef(ref, c, r) || r != row || c <= col)) return damaged();
         col = c;
         bool hasValue = false;
-        for (const size_t depth = x.Depth(); x.Depth() >= depth;) {
+        std::string_view value;
+        if (x.TakeValue(value)) hasValue = true;
+        else for (const size_t depth = x.Depth(); x.Depth() >= depth;) {
             const CellXml::Kind e = x.Next();
             if (e == CellXml::Error || e == CellXml::Eof) return damaged();
             if (e != CellXml::Start) continue;
-            if (x.name == "v") {
-                if (!x.ElementText(value)) return damaged();
-                hasValue = true;
-            } else if (x.name == "is") {
-                if (!ItemText(x, value)) return damaged();
-                hasValue = true;
+            if (Is(x.name, "v")) {
+                if (!x.ElementText(valueText)) return damaged();
+                value = valueText, hasValue = true;
+            } else if (Is(x.name, "is")) {
+                if (!ItemText(x, valueText)) return damaged();
+                value = valueText, hasValue = true;
             }
         }
         if (!hasValue) continue;   // a formula never worked out, or a cell of a style only
-        if (type == "s") {
-            char* end = nullptr;
-            const unsigned long n = std::strtoul(value.c_str(), &end, 10);
-            if (value.empty() || *end || n >= strings.size())
+        std::string_view text;
+        if (Is(type, "s")) {
+            const long n = Digits(value);
+            if (n < 0 || size_t(n) >= strings.size())
                 return error = gui::Format("%ld 行目の文字列が%s", row, "ブックにありません（ブックが壊れています）"), false;
-            text = strings[n];
-        } else if (type == "b") {
-            text = value == "1" ? "TRUE" : "FALSE";
-        } else if (type == "n" || type.empty()) {
+            text = strings[size_t(n)];
+        } else if (Is(type, "b")) {
+            text = Is(value, "1") ? "TRUE" : "FALSE";
+        } else if (Is(type, "n") || type.empty()) {
             const bool date = style >= 0 && size_t(style) < dateStyle.size() && dateStyle[size_t(style)];
             // Up to 15 digits as written; past them, what a spreadsheet shows (0.30000000000000004 is 0.3).
-            const bool plain = !date && !value.empty() && value.size() <= 15 && value.back() != '.' &&
-                               value.find_first_not_of("-.0123456789") == std::string::npos &&
-                               value.find('-', 1) == std::string::npos &&
-                               value.find('.') == value.rfind('.') && value != "-";
-            if (plain) {
+            if (!date && PlainNumber(value)) {
                 text = value;
             } else {
+                formatted.assign(value);
                 char* end = nullptr;
-                const double v = std::strtod(value.c_str(), &end);
+                const double v = std::strtod(formatted.c_str(), &end);
                 if (value.empty() || *end || !std::isfinite(v))
                     return error = gui::Format("%ld 行目の数値が%s", row, "読めません（ブックが壊れています）"), false;
-                text = date ? DateText(v, from1904) : gui::Format("%.15g", v);
+                formatted = date ? DateText(v, from1904) : gui::Format("%.15g", v);
+                text = formatted;
             }
         } else {   // inlineStr, str (a formula's text), e (an error such as #DIV/0!)
             text = value;
@@ -535,7 +621,7 @@ bool ReadXlsxSheet(const std::string& path, int sheet, StatTable& table, std::st
         rowBytes += text.size() + 1;
         if (rowBytes > StatTable::LINE_BYTES) return error = gui::Format("%ld 行目が長すぎます（%zu バイト）", row, rowBytes), false;
         if (cells.size() <= size_t(col)) cells.resize(size_t(col) + 1);
-        cells[size_t(col)] = std::move(text);
+        cells[size_t(col)].assign(text);
     }
     if (t.rows.empty()) return error = "表に行がありません", false;
     t.utf8 = true;

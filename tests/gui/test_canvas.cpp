@@ -710,18 +710,22 @@ TEST(CanvasWidePens, KeepTheirPixelsOnAndOffTheImage) {
 
 // Texts laid one after another, large before small and back, each ink the
 // pixels the font engine gives that text alone: nothing of an earlier text
-// shows in a later one.
+// shows in a later one, and a text put together from glyphs laid before (in a
+// proportional face too, and with glyphs the face lacks) is the text drawn whole.
 TEST(CanvasTexts, LaidInTurnEachInksItsOwnPixels) {
     gui::ForgetLaidTexts();
     const std::pair<int, std::string> texts[] = {{72, "鉄道駅"}, {9, "東京"}, {20, "ABCxyz 123"}, {9, "東京駅"},
-                                                 {40, "新宿　Shinjuku"}, {12, "駅"}, {72, "鉄道駅"}};
+                                                 {40, "新宿　Shinjuku"}, {12, "駅"}, {72, "鉄道駅"},
+                                                 {11, "駅前 Aj.,iW"}, {11, "Wi,.jA 前駅"}, {14, "한글 ĀŒ∮"}};
     TBitmap laid(900, 120), direct(900, 120);
+    for (const char* face : {"ＭＳ ゴシック", "ＭＳ Ｐ明朝"})
     for (const auto& [size, s] : texts) {
         for (TBitmap* b : {&laid, &direct}) {
             TCanvas* t = b->Canvas();
             t->Brush->Style = bsSolid;
             t->Brush->Color = clWhite;
             t->FillRect(Rect(0, 0, 900, 120));
+            t->Font->Name = face;
             t->Font->Size = size;
             t->Font->Color = clBlack;
         }
@@ -731,7 +735,7 @@ TEST(CanvasTexts, LaidInTurnEachInksItsOwnPixels) {
         int ink = 0;
         for (int y = 0; y < 120; ++y)
             for (int x = 0; x < 900; ++x) {
-                ASSERT_EQ(laid.Canvas()->Pixels(x, y), direct.Canvas()->Pixels(x, y)) << s << " " << x << "," << y;
+                ASSERT_EQ(laid.Canvas()->Pixels(x, y), direct.Canvas()->Pixels(x, y)) << face << " " << s << " " << x << "," << y;
                 ink += laid.Canvas()->Pixels(x, y) == clBlack;
             }
         EXPECT_GT(ink, 10) << s;

@@ -116,6 +116,50 @@ TEST_F(Legend, DroppingTheLegendMovesItInBaseUnits) {
     EXPECT_FALSE(o->LegendDrag);
 }
 
+// A drag of the legend or of the scale bar through the image's own mouse
+// events: the moves draw outlines only, never the map; the drop draws the map
+// once, with no outline left, the same picture as the box placed there directly.
+TEST_F(Legend, ADragMovesOnlyAnOutlineAndTheDropDrawsTheMapOnce) {
+    o->CBScale->SetChecked(true);
+    DrawAt(2, 1);
+    ASSERT_TRUE(o->ScaleShown);
+    o->MapShown = true;
+    const QImage before = o->Image1->Canvas()->Image().copy();
+    struct Drag {
+        const char* what;
+        int fromX, fromY, toX, toY;
+    };
+    const float k = o->ImageSize / 600.0f;
+    const Drag drags[] = {{"legend", o->LegendLeft + 5, o->LegendTop + 5, 300, 420},
+                          {"scale bar", int(o->scl_x1 * k) + 5, int(o->scly1 * k) + 5, 240, 200}};
+    for (const Drag& d : drags) {
+        const int drawn = o->RedrawCount;
+        o->Image1MouseDown(o->Image1, mbLeft, {}, d.fromX, d.fromY);
+        ASSERT_TRUE(o->LegendDrag || o->ScaleDrag) << d.what;
+        for (int i = 1; i <= 12; ++i)
+            o->Image1MouseMove(o->Image1, {}, d.fromX + (d.toX - d.fromX) * i / 12, d.fromY + (d.toY - d.fromY) * i / 12);
+        EXPECT_EQ(o->RedrawCount, drawn) << d.what << ": a move draws no map";
+        EXPECT_NE(o->Image1->Canvas()->Image(), before) << d.what << ": the outline follows the mouse";
+        o->Image1MouseUp(o->Image1, mbLeft, {}, d.toX, d.toY);
+        EXPECT_EQ(o->RedrawCount, drawn + 1) << d.what;
+        EXPECT_FALSE(o->LegendDrag || o->ScaleDrag);
+        const QImage dropped = o->Image1->Canvas()->Image().copy();
+        ASSERT_TRUE(o->DrawMap());
+        EXPECT_EQ(dropped, o->Image1->Canvas()->Image()) << d.what << ": no outline left after the drop";
+        EXPECT_EQ(o->Image1->Canvas()->Pen->Mode, pmCopy);
+    }
+    EXPECT_EQ(h->LegendX, int(300 / k + 5));
+    EXPECT_EQ(h->LegendY, int(420 / k + 5));
+    EXPECT_EQ(o->scl_x1, int(240 / k));
+    EXPECT_EQ(o->scly1, int(200 / k));
+    // The boxes placed there directly give the same picture.
+    const QImage dragged = o->Image1->Canvas()->Image().copy();
+    h->UpDown3->SetPosition(h->LegendX);
+    h->UpDown4->SetPosition(h->LegendY);
+    h->Button3Click(h);
+    EXPECT_EQ(dragged, o->Image1->Canvas()->Image());
+}
+
 TEST_F(Legend, AFileOfThreeRowsHasFourteenLinesAndComesBack) {
     h->UpDown1->SetPosition(3);
     h->Edit9->SetText("県 の 人口, 2020");
