@@ -4,6 +4,7 @@
 #include "components/Mystr.h"
 #include "components/Tkbtn.h"
 #include "engine/AreaSteps.h"
+#include "engine/FeatureParts.h"
 #include "engine/Coords.h"
 #include "engine/MapLayer.h"
 #include "engine/MapTool.h"
@@ -269,6 +270,8 @@ public:
 
     // ---- Layers and hooks: each feature folder registers its own as it wires its handlers ----
     LayerStack Layers;
+    // Each feature's own state, reached through its folder's header.
+    FeatureParts Parts;
     // Each fills the part of the record that its windows own.
     std::vector<std::function<void(DrawSettings&)>> SettingsReaders;
     // The figures of the view just computed, for the read-outs (also of a refused range).
@@ -394,18 +397,14 @@ public:
     void FinishRoute();
     void FinishTimedRoute();
     static constexpr int ROUTE_MAX = 1500;   // route points, the closing copy of point 0 included
-    static constexpr int VISIT_SIZE = 600;   // the area count's visit map is VISIT_SIZE x VISIT_SIZE
     TButton* Button11 = nullptr;             // "経緯度": longitude/latitude or map coordinates
     int32_t DistAnchorX = 0, DistAnchorY = 0;   // fixed end of the distance line
     float PointerLon = 0, PointerLat = 0;
     float RangeEndLon = 0, RangeEndLat = 0, RangeWidthKm = 0;
     bool LegendDrag = false, ScaleDrag = false;
-    bool ReadingDrawn = false, OpenRegion = false;
+    bool ReadingDrawn = false;
     int32_t RouteX[ROUTE_MAX] = {}, RouteY[ROUTE_MAX] = {};
     int32_t RouteLastX = 0, RouteLastY = 0;
-    float AreaKm2 = 0;
-    int32_t FillCount = 0, EdgeCount = 0;
-    std::vector<uint8_t> VisitMap = std::vector<uint8_t>(VISIT_SIZE * VISIT_SIZE);   // x * 600 + y
     void Image1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
     void Image1MouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
     void Image1MouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -425,8 +424,6 @@ public:
     float RouteAreaKm2();
     void Button14Click(TObject* Sender);     // area mode on and off
     void MeasureAreaAt(int X, int Y);
-    bool CountAreaPixels(TColor c, int x, int y);
-    bool AreaImageFits();
     void MeasureDisplayedArea();
     // Read-outs: areas and lengths in km with fewer decimals as they grow, a
     // distance always with two, and the magnification.
@@ -532,18 +529,11 @@ public:
     void RestoreLeftEdition();
 
     // ---- Painting and legend (paint/) ----
-    // Paint by name and search paint (paint/Upaint_byname.cpp).
-    int32_t CoastSkipCount = 0;          // search-paint points skipped beside the coast
+    // Paint by name (paint/Upaint_byname.cpp).
     bool WritePaintList();
     static bool SplitParenName(const std::string& text, std::string& name, std::string& group);
     void PaintByName(const std::string& name);
     bool PaintAtPoint(int32_t x, int32_t y);   // false when the records are full
-    bool NearCoast(const TCanvas& cv, int sx, int sy);
-    // Whether the name searched is one of the wards on the map.
-    bool SearchesWard() const;
-    void SearchPaint(TCanvas& cv, const MapView& view, const DrawSettings& s);
-    // On the screen only: it measures what it fills and shows the figures.
-    void SearchPaintWithArea(const DrawSettings& s);
     using PaintRecord = ::PaintRecord;
     // Room for a statistics map of every municipality of the country at every
     // part, in the edition with the most of them, and hand painting besides.

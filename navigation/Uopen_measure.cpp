@@ -3,6 +3,7 @@
 #include "engine/Coords.h"
 #include "engine/Uopen.h"
 #include "labels/Upagesdlg.h"
+#include "navigation/AreaCount.h"
 #include "navigation/NavigationTools.h"
 #include "navigation/Ukeisoku.h"
 #include "navigation/XorStrokes.h"
@@ -140,10 +141,11 @@ void TOpen::FinishRoute() {
     EnableMapControls();
 }
 
-// The pixel counts cover a 600-pixel image: a larger one is refused before
-// anything is armed, with what to choose instead.
-bool TOpen::AreaImageFits() {
-    if (ImageSize <= VISIT_SIZE) return true;
+AreaCount& AreaCountOf(TOpen& o) { return o.Parts.Get<AreaCount>(); }
+
+// A larger image is refused before anything is armed, with what to choose instead.
+bool AreaImageFits(const TOpen& o) {
+    if (o.ImageSize <= AreaCount::VISIT_SIZE) return true;
     MessageBox("画像サイズ600以上では処理できません\n\n「画像ｻｲｽﾞ」で600以下を選んでから測定してください",
                "画像サイズエラー", MB_OK | MB_ICONEXCLAMATION);
     return false;
@@ -151,7 +153,7 @@ bool TOpen::AreaImageFits() {
 
 void TOpen::Button14Click(TObject* Sender) {
     const bool armed = ToolAs<AreaTool>() != nullptr;
-    if (!armed && !AreaImageFits()) return;
+    if (!armed && !AreaImageFits(*this)) return;
     if (CBNokori->Checked()) {
         MeasureDisplayedArea();
         return;
@@ -166,8 +168,7 @@ void TOpen::Button14Click(TObject* Sender) {
     SetTool(std::make_unique<AreaTool>(*this));
     Button14->SetHint("面積測定終了");
     Button14->SetCaption("終り");
-    FillCount = EdgeCount = 0;
-    std::fill(VisitMap.begin(), VisitMap.end(), 0);
+    AreaCountOf(*this).Clear();
     Label31->SetCaption(gui::Format("%8.0f km", 0.0));
     Label15->SetCaption(DistanceText(0));
     Label17->SetCaption("周長");
@@ -181,21 +182,23 @@ void TOpen::Button14Click(TObject* Sender) {
 // the same counts as a recursive flood, on an explicit stack. A pixel on the
 // image edge is never counted; reaching one marks the region as open.
 // False when the image is beyond the visit map (after telling the user).
-bool TOpen::CountAreaPixels(TColor c, int x, int y) {
-    QImage& img = Image1->Canvas()->Image();
-    const int last = std::min({ImageSize, img.width(), img.height()}) - 1;
-    if (!AreaImageFits()) return false;
+bool CountAreaPixels(TOpen& o, TCanvas& cv, TColor c, int x, int y) {
+    constexpr int VISIT_SIZE = AreaCount::VISIT_SIZE;
+    AreaCount& a = AreaCountOf(o);
+    QImage& img = cv.Image();
+    const int last = std::min({o.ImageSize, img.width(), img.height()}) - 1;
+    if (!AreaImageFits(o)) return false;
     if (x < 0 || y < 0 || x >= VISIT_SIZE || y >= VISIT_SIZE || x > last || y > last) return false;
     uchar* bits = img.bits();
     const qsizetype bpl = img.bytesPerLine();
-    const uint32_t target = ToPixel(c) & 0xFFFFFF, fill = ToPixel(AreaFillColor);
+    const uint32_t target = ToPixel(c) & 0xFFFFFF, fill = ToPixel(o.AreaFillColor);
     auto px = [&](int px, int py) -> uint32_t& { return reinterpret_cast<uint32_t*>(bits + py * bpl)[px]; };
-    uint8_t* visit = VisitMap.data();
+    uint8_t* visit = a.VisitMap.data();
     auto edge = [last](int px, int py) { return px == 0 || py == 0 || px == last || py == last; };
 
     if (visit[x * VISIT_SIZE + y]) return true;
     if (edge(x, y)) {
-        OpenRegion = true;
+        a.OpenRegion = true;
         return true;
     }
     std::vector<uint32_t> stack;
@@ -206,23 +209,23 @@ bool TOpen::CountAreaPixels(TColor c, int x, int y) {
         const int cx = int(stack.back() >> 16), cy = int(stack.back() & 0xFFFF);
         stack.pop_back();
         px(cx, cy) = fill;
-        FillCount++;
+        a.FillCount++;
         const int nx[4] = {cx - 1, cx + 1, cx, cx}, ny[4] = {cy, cy, cy - 1, cy + 1};
         for (int k = 0; k < 4; ++k) {
             uint8_t& v = visit[nx[k] * VISIT_SIZE + ny[k]];
             if (v) continue;
             if ((px(nx[k], ny[k]) & 0xFFFFFF) != target) {
-                EdgeCount++;
+                a.EdgeCount++;
                 v = 1;
             } else if (edge(nx[k], ny[k])) {
-                OpenRegion = true;
+                a.OpenRegion = true;
             } else {
                 v = 1;
                 stack.push_back(uint32_t(nx[k]) << 16 | uint32_t(ny[k]));
             }
         }
     }
-    Image1->Canvas()->Changed();
+    cv.Changed();
     return true;
 }
 
@@ -240,14 +243,15 @@ void TOpen::MeasureDisplayedArea() {
         DrawMap();
     Keisoku->ShowWait("表示された領域の総面積を計算しています．．．");
     ZeroReadouts(*this);
-    FillCount = EdgeCount = 0;
-    std::fill(VisitMap.begin(), VisitMap.end(), 0);
-    if (CountAreaPixels(Image1->Canvas()->Pixels(5, 5), 5, 5)) {
+    AreaCount& a = AreaCountOf(*this);
+    a.Clear();
+    TCanvas& cv = *Image1->Canvas();
+    if (CountAreaPixels(*this, cv, cv.Pixels(5, 5), 5, 5)) {
         const float all = float(ImageSize) * ImageSize, view = ViewWidthKm * ViewHeightKm;
-        const float sea = FillCount + EdgeCount * 0.65f + ImageSize * 4;
+        const float sea = a.FillCount + a.EdgeCount * 0.65f + ImageSize * 4;
         Label31->SetCaption(AreaText(view - sea / all * view));
         Label17->SetCaption("周長");
-        Label15->SetCaption(LengthText(float(EdgeCount) / ImageSize * ViewWidthKm * 1.11f));
+        Label15->SetCaption(LengthText(float(a.EdgeCount) / ImageSize * ViewWidthKm * 1.11f));
     }
     kokudo->SetChecked(true);
     ken_name->SetChecked(true);

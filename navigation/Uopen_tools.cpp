@@ -1,6 +1,7 @@
 // The one active map tool, and the main form's own tools: the area count, the
 // route, the range zoom, the centre and the web map.
 #include "engine/Uopen.h"
+#include "navigation/AreaCount.h"
 #include "labels/Upagesdlg.h"
 #include "navigation/NavigationTools.h"
 #include "navigation/Usclist.h"
@@ -76,7 +77,7 @@ bool AreaTool::Press(const MapEvent& e) {
 void AreaTool::End() {
     RedrawOnce once;
     o.AreaFillColor = o.DefAreaFillColor;
-    o.OpenRegion = false;
+    AreaCountOf(o).OpenRegion = false;
     o.EnableMapControls();
     o.kokudo->SetChecked(hidKokudo);
     o.ken_name->SetChecked(hidPrefName);

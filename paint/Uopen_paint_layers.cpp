@@ -5,10 +5,12 @@
 #include "paint/Ubrush.h"
 #include "paint/Uhanrei.h"
 #include "paint/PaintTools.h"
+#include "paint/SearchPaint.h"
 #include "paint/Upaint.h"
 #include "paint/StatLayer.h"
 #include "paint/StatSymbols.h"
 #include "paint/Ustatmap.h"
+#include <optional>
 
 void TOpen::AddPaintLayers() {
     SettingsReaders.push_back([this](DrawSettings& s) {
@@ -22,7 +24,7 @@ void TOpen::AddPaintLayers() {
         s.LegendFrame = Hanrei->CBExpWaku->Checked();
         // A ward's fill must not leak through the gaps of dotted ward borders
         // (the display settings are read before this).
-        if (s.TownPaint && SearchesWard()) s.KuDot = false;
+        if (s.TownPaint && SearchesWard(*this)) s.KuDot = false;
     });
     auto stat = std::make_unique<StatLayer>();
     StatLayerOnMap = stat.get();
@@ -48,15 +50,16 @@ void TOpen::AddPaintLayers() {
             ReplayPaint(cv, view);
             cv.Brush->Color = keep;
         });
+    // The searched area is counted on the picture the layer draws; its figures
+    // (or the next magnification) wait until the whole stack is drawn.
+    auto measured = std::make_shared<std::optional<SearchArea>>();
     Layers.Add(
         LayerPlace::SearchPaint, [](const DrawSettings& s) { return s.TownPaint; },
-        [this](TCanvas& cv, const MapView& view, const DrawSettings& s) {
-            if (s.Menseki) {
-                OpenRegion = false;
-                SearchPaintWithArea(s);
-            } else {
-                SearchPaint(cv, view, s);
-            }
+        [this, measured](TCanvas& cv, const MapView& view, const DrawSettings& s) {
+            if (s.Menseki)
+                *measured = MeasureSearchArea(*this, cv, view, s);
+            else
+                SearchPaint(*this, cv, view, s);
         },
         [this](const DrawSettings& s) {
             if (!s.Menseki) return;
@@ -71,6 +74,12 @@ void TOpen::AddPaintLayers() {
         [](const DrawSettings&) {
             if (Hanrei->LegendOn) Hanrei->GatherLegend();
         });
+    AfterRedrawHooks.push_back([this, measured](const DrawSettings&) {
+        if (!*measured) return;
+        const SearchArea found = **measured;
+        measured->reset();
+        ShowSearchArea(*this, found);
+    });
     AfterRedrawHooks.push_back([](const DrawSettings& s) {
         if (s.MapWrite) Keisoku->Close();
         if (StatMap) StatMap->ShowPlaced(s.MapWrite);

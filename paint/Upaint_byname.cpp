@@ -3,9 +3,11 @@
 #include "gui/Files.h"
 #include "names/Uyomi.h"
 #include "names/Uyomilist.h"
+#include "navigation/AreaCount.h"
 #include "navigation/Ukeisoku.h"
 #include "navigation/Usettei.h"
 #include "paint/HourGlass.h"
+#include "paint/SearchPaint.h"
 #include "paint/SlotPicture.h"
 #include "paint/Uhanrei.h"
 #include "paint/Upaint.h"
@@ -165,17 +167,15 @@ bool TOpen::PaintAtPoint(int32_t x, int32_t y) {
 
 // ---- search paint ----
 
-bool TOpen::NearCoast(const TCanvas& canvas, int sx, int sy) {
-    CoastSkipCount++;
-    const TCanvas* cv = &canvas;
+namespace {
+
+// A point beside the coast is left out: its fill would run into the sea.
+bool NearCoast(const TOpen& o, const TCanvas& cv, int sx, int sy) {
     const int dx[5] = {0, 0, 0, 1, -1}, dy[5] = {0, -1, 1, 0, 0};
     for (int k = 0; k < 5; ++k)
-        if (cv->Pixels(sx + dx[k], sy + dy[k]) == CoastColor) return true;
-    CoastSkipCount--;
+        if (cv.Pixels(sx + dx[k], sy + dy[k]) == o.CoastColor) return true;
     return false;
 }
-
-namespace {
 
 // The points of the searched name in the order both search paints take them:
 // the found duplicate first, then A, then B or X names, then designated cities.
@@ -214,86 +214,90 @@ void ForSearchPoints(TOpen& o, const MapView& view, const DrawSettings& s, F poi
 
 } // namespace
 
-bool TOpen::SearchesWard() const {
-    const std::string name = EdName->Text();
-    if (!ContainsWard(name)) return false;
-    for (int i = 0; i < std::min<int>(TownCount, int(TownName.size())); ++i)
-        if (TownName[i] == name) return true;
+bool SearchesWard(const TOpen& o) {
+    const std::string name = o.EdName->Text();
+    if (!TOpen::ContainsWard(name)) return false;
+    for (int i = 0; i < std::min<int>(o.TownCount, int(o.TownName.size())); ++i)
+        if (o.TownName[i] == name) return true;
     return false;
 }
 
-void TOpen::SearchPaint(TCanvas& canvas, const MapView& view, const DrawSettings& s) {
-    TCanvas* cv = &canvas;
-    cv->Brush->Color = TownPaintColor;
-    ForSearchPoints(*this, view, s, [&](int source, int sx, int sy) {
-        const TColor c = PickTextBackground(canvas, sx, sy);
-        if (source == 0 || !NearCoast(canvas, sx, sy)) cv->FloodFill(sx, sy, c, fsSurface);
+void SearchPaint(TOpen& o, TCanvas& cv, const MapView& view, const DrawSettings& s) {
+    cv.Brush->Color = o.TownPaintColor;
+    ForSearchPoints(o, view, s, [&](int source, int sx, int sy) {
+        const TColor c = o.PickTextBackground(cv, sx, sy);
+        if (source == 0 || !NearCoast(o, cv, sx, sy)) cv.FloodFill(sx, sy, c, fsSurface);
     });
 }
 
-void TOpen::SearchPaintWithArea(const DrawSettings& s) {
-    TCanvas& canvas = *Image1->Canvas();
-    AreaFillColor = TownPaintColor;
-    canvas.Brush->Color = TownPaintColor;
-    FillCount = EdgeCount = 0;
-    CoastSkipCount = 0;
-    Label31->SetCaption(gui::Format("%8.0f km", 0.0));
-    Label15->SetCaption(DistanceText(0));
-    Label17->SetCaption("周長");
-    std::fill(VisitMap.begin(), VisitMap.end(), 0);
-    int64_t largest = 0, previous = 0;
+SearchArea MeasureSearchArea(TOpen& o, TCanvas& cv, const MapView& view, const DrawSettings& s) {
+    SearchArea found;
+    AreaCount& a = AreaCountOf(o);
+    a.OpenRegion = false;
+    o.AreaFillColor = o.TownPaintColor;
+    cv.Brush->Color = o.TownPaintColor;
+    a.Clear();
+    int64_t previous = 0;
     int lastSource = 0;
     auto step = [&] {
-        largest = std::max<int64_t>(largest, FillCount - previous);
-        previous = FillCount;
+        found.largest = std::max<int64_t>(found.largest, a.FillCount - previous);
+        previous = a.FillCount;
     };
     // The designated cities are measured like the other points; only the
     // largest-step bookkeeping, which ends with the B or X points, leaves them out.
-    ForSearchPoints(*this, DrawnView, s, [&](int source, int sx, int sy) {
+    ForSearchPoints(o, view, s, [&](int source, int sx, int sy) {
         for (; lastSource < source; ++lastSource) step();
-        const TColor c = PickTextBackground(canvas, sx, sy);
-        const bool inside = sx >= 0 && sx < ImageSize && sy >= 0 && sy < ImageSize;
+        const TColor c = o.PickTextBackground(cv, sx, sy);
+        const bool inside = sx >= 0 && sx < view.size && sy >= 0 && sy < view.size;
         if (source == 0) {
-            if (inside && c != CoastColor) CountAreaPixels(c, sx, sy);
+            if (inside && c != o.CoastColor) CountAreaPixels(o, cv, c, sx, sy);
             return;
         }
         if (!inside) {
-            if (source != 3) OpenRegion = true;
-        } else if (!NearCoast(canvas, sx, sy)) {
-            CountAreaPixels(c, sx, sy);
+            if (source != 3) a.OpenRegion = true;
+        } else if (NearCoast(o, cv, sx, sy)) {
+            found.coastSkips++;
+        } else {
+            CountAreaPixels(o, cv, c, sx, sy);
         }
     });
     for (; lastSource < 3; ++lastSource) step();
-
-    if (largest > REGION_MAX) {
-        // The view drawn is the one the magnification box shows: the step that
-        // would reach the limit is not taken.
-        if (MAGSTEP + 1 >= MAGSTEP_MAX) {
-            Label15->SetCaption("測定不能");
-            Label31->SetCaption(" 測定不能");
-            Label33->SetVisible(false);
-            return;
-        }
-        MAGSTEP++;
-        UpDown1->SetPosition(MAGSTEP);
-        Label6->SetCaption(MagnificationText(MAGSTEP * MAGUNIT));
-        DrawMap();
-        return;
-    }
-    const TColor font = OpenRegion ? TColor(0x00FFFF) : TColor(0x0000FF);
-    for (TLabel* l : {Label15, Label31, Label33}) l->SetFontColor(font);
-    const int e = EdgeCount / 2;
-    const double all = double(ImageSize) * ImageSize;
-    const float area = float((FillCount + e) / all * ViewWidthKm * ViewHeightKm);
-    const float perimeter = float(double(EdgeCount) / ImageSize * ViewWidthKm * 1.11);
-    Label31->SetCaption(AreaText(area));
-    Label15->SetCaption(LengthText(perimeter));
-    Label33->SetVisible(true);
-    if (CoastSkipCount == 0) {
-        Label35->SetVisible(false);
-    } else {
-        Label35->SetCaption(gui::Format("%2d", CoastSkipCount));
-        Label35->SetVisible(true);
-    }
+    return found;
 }
 
+void ShowSearchArea(TOpen& o, const SearchArea& found) {
+    const AreaCount& a = AreaCountOf(o);
+    o.Label31->SetCaption(gui::Format("%8.0f km", 0.0));
+    o.Label15->SetCaption(TOpen::DistanceText(0));
+    o.Label17->SetCaption("周長");
+    if (found.largest > REGION_MAX) {
+        // The view drawn is the one the magnification box shows: the step that
+        // would reach the limit is not taken.
+        if (o.MAGSTEP + 1 >= MAGSTEP_MAX) {
+            o.Label15->SetCaption("測定不能");
+            o.Label31->SetCaption(" 測定不能");
+            o.Label33->SetVisible(false);
+            return;
+        }
+        o.MAGSTEP++;
+        o.UpDown1->SetPosition(o.MAGSTEP);
+        o.Label6->SetCaption(TOpen::MagnificationText(o.MAGSTEP * o.MAGUNIT));
+        o.DrawMap();
+        return;
+    }
+    const TColor font = a.OpenRegion ? TColor(0x00FFFF) : TColor(0x0000FF);
+    for (TLabel* l : {o.Label15, o.Label31, o.Label33}) l->SetFontColor(font);
+    const int e = a.EdgeCount / 2;
+    const double all = double(o.ImageSize) * o.ImageSize;
+    const float area = float((a.FillCount + e) / all * o.ViewWidthKm * o.ViewHeightKm);
+    const float perimeter = float(double(a.EdgeCount) / o.ImageSize * o.ViewWidthKm * 1.11);
+    o.Label31->SetCaption(TOpen::AreaText(area));
+    o.Label15->SetCaption(TOpen::LengthText(perimeter));
+    o.Label33->SetVisible(true);
+    if (found.coastSkips == 0) {
+        o.Label35->SetVisible(false);
+    } else {
+        o.Label35->SetCaption(gui::Format("%2d", found.coastSkips));
+        o.Label35->SetVisible(true);
+    }
+}

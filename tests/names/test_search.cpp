@@ -1,5 +1,6 @@
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
+#include "engine/RenderJob.h"
 #include "gui/Testing.h"
 #include "names/Ucheck.h"
 #include "names/Usearch.h"
@@ -211,6 +212,38 @@ TEST_F(JapanSearch, MagnificationFollowsTheAreaSpan) {
     const float scale = Open->scale;
     EXPECT_GE(okinawa, 2);
     EXPECT_LE(std::abs(okinawa * scale - 0.1f), scale) << "about 0.1 / scale";
+}
+
+// The searched area is filled and counted on whatever picture its layer
+// draws, never on the screen's: the same stack drawn onto a bitmap of its own
+// fills the bitmap as the screen was filled and gives the same figures.
+TEST_F(JapanSearch, TheSearchedAreaIsCountedOnThePictureItsLayerDraws) {
+    Open->CBMenseki->SetChecked(true);
+    Open->CBTownPaint->SetChecked(true);
+    ChooseItem(0);
+    Find("八王子市");
+    const std::string area = Open->Label31->Caption(), perimeter = Open->Label15->Caption();
+    ASSERT_NE(area.find("km"), std::string::npos);
+    const QImage screen = Open->Image1->Canvas()->Image().copy();
+    auto filled = [](TCanvas& cv) {
+        int n = 0;
+        for (int y = 0; y < cv.Image().height(); ++y)
+            for (int x = 0; x < cv.Image().width(); ++x) n += cv.Pixels(x, y) == Open->TownPaintColor;
+        return n;
+    };
+    const int onScreen = filled(*Open->Image1->Canvas());
+    ASSERT_GT(onScreen, 1000);
+
+    const DrawSettings settings = Open->ReadDrawSettings();
+    ASSERT_TRUE(settings.Menseki);
+    TBitmap picture(Open->DrawnView.size, Open->DrawnView.size);
+    RenderMap(*picture.Canvas(), {Open->DrawnView, settings, &Open->Layers});
+    EXPECT_EQ(Open->Image1->Canvas()->Image(), screen) << "the screen's map was drawn on";
+    EXPECT_EQ(filled(*picture.Canvas()), onScreen);
+    Open->Label31->SetCaption("");
+    Open->AfterRedraw(settings);
+    EXPECT_EQ(Open->Label31->Caption(), area);
+    EXPECT_EQ(Open->Label15->Caption(), perimeter);
 }
 
 TEST_F(JapanSearch, SavingOneReadingChangesOnlyItsRecord) {

@@ -1,4 +1,5 @@
 #include "navigation/NavigationTools.h"
+#include "navigation/AreaCount.h"
 #include "engine/Uken.h"
 #include "tests/navigation/MouseMap.h"
 #include <QImage>
@@ -30,32 +31,32 @@ TEST_F(Measure, AOnePixelRegionAndTheSeaThatTouchesTheEdge) {
     Fill(20, 19, 21, 20, 0xFF0000);
     Fill(20, 21, 21, 22, 0x00FFFF);
     Down(20, 20);
-    EXPECT_EQ(o->FillCount, 1);
-    EXPECT_EQ(o->EdgeCount, 4);
-    EXPECT_FALSE(o->OpenRegion);
-    EXPECT_FLOAT_EQ(o->AreaKm2, 3.0f / 360000 * o->ViewWidthKm * o->ViewHeightKm);
+    EXPECT_EQ(AreaCountOf(*o).FillCount, 1);
+    EXPECT_EQ(AreaCountOf(*o).EdgeCount, 4);
+    EXPECT_FALSE(AreaCountOf(*o).OpenRegion);
+    EXPECT_FLOAT_EQ(AreaCountOf(*o).AreaKm2, 3.0f / 360000 * o->ViewWidthKm * o->ViewHeightKm);
     EXPECT_EQ(FontColor(o->Label31), clRed);
     EXPECT_EQ(Px(20, 20), o->DefAreaFillColor);
     // Counted once: a second press adds nothing.
     Down(20, 20);
-    EXPECT_EQ(o->FillCount, 1);
-    EXPECT_EQ(o->EdgeCount, 4);
+    EXPECT_EQ(AreaCountOf(*o).FillCount, 1);
+    EXPECT_EQ(AreaCountOf(*o).EdgeCount, 4);
 
     // The sea: everything but the image edge and the five pixels above.
     Down(300, 300);
-    EXPECT_TRUE(o->OpenRegion);
-    EXPECT_EQ(o->FillCount, 1 + 598 * 598 - 5);
-    EXPECT_EQ(o->EdgeCount, 4) << "the coloured pixels were counted by the first press";
+    EXPECT_TRUE(AreaCountOf(*o).OpenRegion);
+    EXPECT_EQ(AreaCountOf(*o).FillCount, 1 + 598 * 598 - 5);
+    EXPECT_EQ(AreaCountOf(*o).EdgeCount, 4) << "the coloured pixels were counted by the first press";
     EXPECT_EQ(FontColor(o->Label31), clYellow);
     EXPECT_EQ(Px(300, 300), o->DefAreaFillColor);
     EXPECT_EQ(Px(0, 300), o->BackColor) << "the edge is not counted";
-    EXPECT_EQ(o->Label31->Caption(), gui::Format("%8.0f km", o->AreaKm2));
-    EXPECT_GT(o->AreaKm2, 1000);
+    EXPECT_EQ(o->Label31->Caption(), gui::Format("%8.0f km", AreaCountOf(*o).AreaKm2));
+    EXPECT_GT(AreaCountOf(*o).AreaKm2, 1000);
 
     // Off again: the map is redrawn and the box is back.
     o->Button14Click(o->Button14);
     EXPECT_FALSE((o->ToolAs<AreaTool>() != nullptr));
-    EXPECT_FALSE(o->OpenRegion);
+    EXPECT_FALSE(AreaCountOf(*o).OpenRegion);
     EXPECT_EQ(Px(300, 300), o->BackColor);
     EXPECT_TRUE(o->BtnMulti->Enabled());
 }
@@ -74,7 +75,7 @@ TEST_F(Measure, ImagesLargerThanTheVisitMapAreRefusedAndLeaveNoModeArmed) {
     EXPECT_TRUE(o->BtnMulti->Enabled());
     Down(300, 300);
     EXPECT_EQ(Messages().size(), 1u) << "the press is a plain one";
-    EXPECT_EQ(o->FillCount, 0);
+    EXPECT_EQ(AreaCountOf(*o).FillCount, 0);
     EXPECT_EQ(o->Label31->Caption(), before);
 
     // Armed at 600, the image grown afterwards: the press is refused and the measurement ends.
@@ -238,18 +239,18 @@ TEST_F(MeasurePicture, KanagawaWithRegionsARouteAndARange) {
     for (int y = 180; y < 440 && closed.size() < 2; y += 23)
         for (int x = 150; x < 450 && closed.size() < 2; x += 29) {
             if (o->Image1->Canvas()->Pixels(x, y) != o->BackColor) continue;
-            const int fill = o->FillCount;
+            const int fill = AreaCountOf(*o).FillCount;
             down(x, y);
-            if (o->OpenRegion) {   // the sea: redraw and go on
+            if (AreaCountOf(*o).OpenRegion) {   // the sea: redraw and go on
                 o->Button14Click(o->Button14);
                 o->Button14Click(o->Button14);
                 for (auto [cx, cy] : closed) down(cx, cy);
                 continue;
             }
-            if (o->FillCount - fill > 200) {
+            if (AreaCountOf(*o).FillCount - fill > 200) {
                 closed.push_back({x, y});
-                EXPECT_GT(o->AreaKm2, 1.0f);
-                EXPECT_LT(o->AreaKm2, 3000.0f);
+                EXPECT_GT(AreaCountOf(*o).AreaKm2, 1.0f);
+                EXPECT_LT(AreaCountOf(*o).AreaKm2, 3000.0f);
             }
         }
     EXPECT_EQ(closed.size(), 2u);

@@ -1,4 +1,5 @@
 #include "labels/LabelTools.h"
+#include "navigation/AreaCount.h"
 #include "labels/Uletter.h"
 #include "labels/Uischange.h"
 #include "labels/Upagesdlg.h"
@@ -35,7 +36,7 @@ TEST_F(PressChain, NothingBeforeAMapAndTheRightButtonOpensTheSettingsWhateverIsA
     Down(100, 100, mbRight);
     EXPECT_TRUE(Settei->Visible());
     EXPECT_TRUE(o->ToolAs<AreaTool>());
-    EXPECT_EQ(o->FillCount, 0);
+    EXPECT_EQ(AreaCountOf(*o).FillCount, 0);
 }
 
 TEST_F(PressChain, TheWebMapComesBeforeTheArmedToolOpensOnceAndNamesLatitudeFirst) {
@@ -45,7 +46,7 @@ TEST_F(PressChain, TheWebMapComesBeforeTheArmedToolOpensOnceAndNamesLatitudeFirs
     ASSERT_EQ(gui::testing::ShellOpens().size(), 1u);
     EXPECT_FALSE(Settei->CBWatch->Checked());
     EXPECT_FALSE(o->CBChiri->Checked());
-    EXPECT_EQ(o->FillCount, 0) << "the area count did not see the press";
+    EXPECT_EQ(AreaCountOf(*o).FillCount, 0) << "the area count did not see the press";
     EXPECT_TRUE(Messages().empty());
     ASSERT_TRUE(o->ToolAs<AreaTool>()) << "and takes the press after";
     EXPECT_EQ(o->Button14->Caption(), "終り");
@@ -70,7 +71,7 @@ TEST_F(PressChain, TheWebMapComesBeforeTheArmedToolOpensOnceAndNamesLatitudeFirs
     ASSERT_TRUE(o->ToolAs<AreaTool>());
     Down(120, 450);
     EXPECT_EQ(gui::testing::ShellOpens().size(), 1u);
-    EXPECT_GT(o->FillCount, 0);
+    EXPECT_GT(AreaCountOf(*o).FillCount, 0);
     o->CBChiri->SetChecked(true);
     o->EscapePressed();
     EXPECT_EQ(o->ActiveTool(), nullptr);
