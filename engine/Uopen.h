@@ -316,8 +316,6 @@ public:
     // The view settings back to their start, before a new area choice is loaded.
     void ResetViewState();
     // Hand-offs of the area window to the name windows (names/).
-    void ShowIslandSearch();   // "山島検索"
-    void ShowNameList();       // the readings list of the one area chosen
     // What each feature does with its own state when the areas change.
     AreaSteps AreaChange;
     void config_read(const std::string& path);
@@ -492,41 +490,11 @@ public:
     std::string CandidateLabel[CANDIDATE_MAX];
     int32_t CandidateCount = 0;
     bool FoundAsCurrent = false, FoundAsNew = false, FoundAsOld = false;
-    void Button9Click(TObject* Sender);      // "検　索"
-    void ComboBox1Change(TObject* Sender);
-    static bool IsLargeKeName(const std::string& name);
-    static bool IsSmallKeForm(const std::string& name);
-    static std::string ApplyKeRule(const std::string& name);
-    bool FindCityListEntry(const std::string& name, int32_t& pref, int32_t& x, int32_t& y) const;
-    int FindNameInMapFile(int file, const std::string& name, int32_t& x, int32_t& y);
-    int CollectCandidates(const std::string& name);
-    void UpdateSearchHistory(const std::string& typed);
-    void ListClearClick(TObject* Sender);
-    void N7Click(TObject* Sender);
-    void N8Click(TObject* Sender);
-    void NJikanClick(TObject* Sender);
-    void NKanjiClick(TObject* Sender);
-    bool SaveSortedHistory(int skip = -1);   // the drop-down's entries but row skip, sorted, to the file and back
     // Readings.
     bool IsAreaSelected(int code) const;
     void CBYomiClick(TObject* Sender);
     // Name correction.
-    void BtnCorrectClick(TObject* Sender);
-    void N9Click(TObject* Sender);
-    void N10Click(TObject* Sender);
-    void N11Click(TObject* Sender);
-    void N17Click(TObject* Sender);
-    bool SelectionHasDuplicateNames() const;
-    std::string MapFilePath(int code) const;
     // Boundary-data editions.
-    void EditionClick(int index);
-    bool ReplaceBoundaryData(const std::string& folder);
-    std::vector<std::string> CopyChangedFiles(const std::string& dst, const std::string& src, bool& listed,
-                                              bool* mixed = nullptr, bool fillMissing = false);
-    static int CompareFileTimes(const std::string& src, const std::string& dst);
-    bool RestoreStandardEdition();
-    // At start: an earlier edition left on disk by a run that never reached its exit goes.
-    void RestoreLeftEdition();
 
     // ---- Painting and legend (paint/) ----
     // Paint by name (paint/Upaint_byname.cpp).
@@ -734,7 +702,6 @@ public:
     void AddPaintLayers();
     void AddLabelsLayers();
     void AddLinesLayers();
-    void AddNamesHooks();
 
 private:
     // The constructor builds the controls, then each feature hooks up its handlers.
@@ -746,7 +713,6 @@ public:
     // Each feature folder builds its own extra controls of the main form and hooks up its handlers.
     void WireNavigationHandlers();
     void WireViewHandlers();
-    void WireNamesHandlers();
     void WirePaintHandlers();
     void WireLabelsHandlers();
     void WireLinesHandlers();

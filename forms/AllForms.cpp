@@ -3,6 +3,7 @@
 #include "engine/Uhowto.h"
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
+#include "names/MainFormNames.h"
 #include "engine/Uprocess.h"
 #include "gui/Forms.h"
 #include "labels/Uinlabel.h"
@@ -51,7 +52,7 @@ static void WireFeatures(TOpen& o) {
     o.WireDisplayHandlers();
     o.WireNavigationHandlers();
     o.WireViewHandlers();
-    o.WireNamesHandlers();
+    WireNamesHandlers(o);
     o.WirePaintHandlers();
     o.WireLabelsHandlers();
     o.WireLinesHandlers();
@@ -60,8 +61,8 @@ static void WireFeatures(TOpen& o) {
 
 // The buttons of engine/'s own windows that open a feature's window.
 static void WireEngineForms() {
-    Ken->Button5->OnClick = [](TObject*) { Open->ShowIslandSearch(); };
-    Ken->NameListShown = [] { Open->ShowNameList(); };
+    Ken->Button5->OnClick = [](TObject*) { ShowIslandSearch(*Open); };
+    Ken->NameListShown = [] { ShowNameList(*Open); };
     HowTo->Button1->OnClick = [](TObject*) { Open->OpenManual("contents"); };
     About->Label4->OnClick = [](TObject* s) { Open->HomePage1Click(s); };
 }

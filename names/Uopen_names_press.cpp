@@ -3,6 +3,7 @@
 #include "engine/Coords.h"
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
+#include "names/MainFormNames.h"
 #include "names/NameTables.h"
 #include "names/NameTools.h"
 #include "names/Ucorrect.h"
@@ -176,77 +177,77 @@ void NameDeleteTool::End() {
     if (!Finished) NameDel->Button6Click(NameDel);
 }
 
-void TOpen::WireNamesHandlers() {
-    AddNamesHooks();
+void WireNamesHandlers(TOpen& o) {
+    AddNamesHooks(o);
     // The program starts on the standard edition's files and leaves them so.
-    StartHooks.push_back([this] { RestoreLeftEdition(); });
-    ExitHooks.push_back([this] {
-        if (AltYear) RestoreStandardEdition();
+    o.StartHooks.push_back([&o] { RestoreLeftEdition(o); });
+    o.ExitHooks.push_back([&o] {
+        if (o.AltYear) RestoreStandardEdition(o);
     });
-    QWidget* c = Client();
+    QWidget* c = o.Client();
     // Search and history.
-    PopupMenu1 = new TPopupMenu();
-    N7 = new TMenuItem("この市区町村名を削除する");
-    N8 = new TMenuItem("すべての市区町村名を削除する");
-    PopupMenu1->Add(N7);
-    PopupMenu1->Add(N8);
-    AttachPopupMenu(ComboBox1, PopupMenu1);
-    ComboBox1->SetText("市区町村名");
-    ComboBox1->SetHint("右クリックで削除できます");
-    ComboBox1->setMaxVisibleItems(12);
-    ListClear = new TMenuItem("検索した市町村名を空にする");
-    Option1->Add(ListClear);
-    Label24 = new TLabel(c, "");
-    Label24->SetBounds(168, 498, 64, 18);
-    Label24->SetFontBold(true);
+    o.PopupMenu1 = new TPopupMenu();
+    o.N7 = new TMenuItem("この市区町村名を削除する");
+    o.N8 = new TMenuItem("すべての市区町村名を削除する");
+    o.PopupMenu1->Add(o.N7);
+    o.PopupMenu1->Add(o.N8);
+    AttachPopupMenu(o.ComboBox1, o.PopupMenu1);
+    o.ComboBox1->SetText("市区町村名");
+    o.ComboBox1->SetHint("右クリックで削除できます");
+    o.ComboBox1->setMaxVisibleItems(12);
+    o.ListClear = new TMenuItem("検索した市町村名を空にする");
+    o.Option1->Add(o.ListClear);
+    o.Label24 = new TLabel(c, "");
+    o.Label24->SetBounds(168, 498, 64, 18);
+    o.Label24->SetFontBold(true);
 
-    ComboBox1->OnChange = [this](TObject* s) { ComboBox1Change(s); };
-    Button9->OnClick = [this](TObject* s) { Button9Click(s); };
-    N7->OnClick = [this](TObject* s) { N7Click(s); };
-    N8->OnClick = [this](TObject* s) { N8Click(s); };
-    ListClear->OnClick = [this](TObject* s) { ListClearClick(s); };
-    NJikan->OnClick = [this](TObject* s) { NJikanClick(s); };
-    NKanji->OnClick = [this](TObject* s) { NKanjiClick(s); };
-    CBYomi->OnClick = [this](TObject* s) { CBYomiClick(s); };
+    o.ComboBox1->OnChange = [&o](TObject* s) { ComboBox1Change(o, s); };
+    o.Button9->OnClick = [&o](TObject* s) { Button9Click(o, s); };
+    o.N7->OnClick = [&o](TObject* s) { N7Click(o, s); };
+    o.N8->OnClick = [&o](TObject* s) { N8Click(o, s); };
+    o.ListClear->OnClick = [&o](TObject* s) { ListClearClick(o, s); };
+    o.NJikan->OnClick = [&o](TObject* s) { NJikanClick(o, s); };
+    o.NKanji->OnClick = [&o](TObject* s) { NKanjiClick(o, s); };
+    o.CBYomi->OnClick = [&o](TObject* s) { o.CBYomiClick(s); };
 
     // Name-data correction.
-    BtnCorrect = new TButton(c, "位置修正（削除不可）");
-    BtnCorrect->SetBounds(8, 592, 140, 26);
-    N10 = new TMenuItem("政令指定都市名表示位置編集");
-    N11 = new TMenuItem("重複区名・町村名表示位置編集");
-    Edit1->Add(N10);
-    Edit1->Add(N11);
-    N17->SetCaption("市区町村名削除/追加");
-    BtnCorrect->OnClick = [this](TObject* s) { BtnCorrectClick(s); };
-    N9->OnClick = [this](TObject* s) { N9Click(s); };
-    N10->OnClick = [this](TObject* s) { N10Click(s); };
-    N11->OnClick = [this](TObject* s) { N11Click(s); };
-    N17->OnClick = [this](TObject* s) { N17Click(s); };
+    o.BtnCorrect = new TButton(c, "位置修正（削除不可）");
+    o.BtnCorrect->SetBounds(8, 592, 140, 26);
+    o.N10 = new TMenuItem("政令指定都市名表示位置編集");
+    o.N11 = new TMenuItem("重複区名・町村名表示位置編集");
+    o.Edit1->Add(o.N10);
+    o.Edit1->Add(o.N11);
+    o.N17->SetCaption("市区町村名削除/追加");
+    o.BtnCorrect->OnClick = [&o](TObject* s) { BtnCorrectClick(o, s); };
+    o.N9->OnClick = [&o](TObject* s) { N9Click(o, s); };
+    o.N10->OnClick = [&o](TObject* s) { N10Click(o, s); };
+    o.N11->OnClick = [&o](TObject* s) { N11Click(o, s); };
+    o.N17->OnClick = [&o](TObject* s) { N17Click(o, s); };
 
     // Boundary-data editions.
-    N25 = new TMenuItem("行政区界");
-    Option1->Add(N25);
-    TMenuItem** items[6] = {&N20021, &N20031, &N20051, &N20081, &N20091, &N20101};
+    o.N25 = new TMenuItem("行政区界");
+    o.Option1->Add(o.N25);
+    TMenuItem** items[6] = {&o.N20021, &o.N20031, &o.N20051, &o.N20081, &o.N20091, &o.N20101};
     const char* captions[6] = {"2002年版(&A)", "2003年版(&B)", "2005年版(&C)",
                                "2008年版(&D)", "2009年版(&E)", "2010年版(&F)"};
     for (int i = 0; i < 6; ++i) {
         *items[i] = new TMenuItem(captions[i]);
-        N25->Add(*items[i]);
-        (*items[i])->OnClick = [this, i](TObject*) { EditionClick(i); };
+        o.N25->Add(*items[i]);
+        (*items[i])->OnClick = [&o, i](TObject*) { EditionClick(o, i); };
     }
-    N20101->SetChecked(true);
+    o.N20101->SetChecked(true);
 
     // The name windows of the old areas go with them; a new choice starts with kana off.
-    AreaChange.On(AreaStep::Discard, [] {
+    o.AreaChange.On(AreaStep::Discard, [] {
         YomiList->Close();
         Search->SearchHighlight = false;
     });
-    AreaChange.On(AreaStep::Done, [] {
+    o.AreaChange.On(AreaStep::Done, [] {
         Correct->Close();
         Yomi->CBKana->SetChecked(false);
     });
 }
 
-void TOpen::ShowIslandSearch() { Search->Show(); }
+void ShowIslandSearch(TOpen& o) { Search->Show(); }
 
-void TOpen::ShowNameList() { Yomi->Button3Click(Ken); }
+void ShowNameList(TOpen& o) { Yomi->Button3Click(Ken); }

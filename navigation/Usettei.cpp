@@ -4,6 +4,7 @@
 #include "gui/FormParts.h"
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
+#include "names/MainFormNames.h"
 #include "labels/Uletter.h"
 #include "labels/Uprefset.h"
 #include "lines/Ulineadd.h"
@@ -582,7 +583,7 @@ void TSettei::Button13Click(TObject* Sender) {
     if (CBIslands->Checked())
         Open->LoadIslandEditList();
     else
-        Open->N9Click(this);
+        N9Click(*Open, this);
 }
 
 void TSettei::Button20Click(TObject* Sender) { Yomi->Button3Click(this); }

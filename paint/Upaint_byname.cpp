@@ -1,5 +1,6 @@
 // Paint by name (the paint window's name list) and the search paint of the redraw.
 #include "engine/Uopen.h"
+#include "names/MainFormNames.h"
 #include "gui/Files.h"
 #include "names/Uyomi.h"
 #include "names/Uyomilist.h"
@@ -143,7 +144,7 @@ void TOpen::PaintByName(const std::string& text) {
                                  : !table(NewTownCount, NewTownName, NewTownX, NewTownY))
         return;
     int32_t pref, x, y;
-    if (FindCityListEntry(name, pref, x, y)) PaintAtPoint(x, y);
+    if (FindCityListEntry(*this, name, pref, x, y)) PaintAtPoint(x, y);
 }
 
 // A point on the coast line fills nothing and makes no record. The fill goes

@@ -1,5 +1,6 @@
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
+#include "names/MainFormNames.h"
 #include "gui/Testing.h"
 #include "tests/engine/AreaFiles.h"
 #include "tests/names/FullDisk.h"
@@ -108,7 +109,7 @@ TEST_F(Editions, SwitchingCopiesFilesWhoseTimesDifferAndBackAgain) {
     EXPECT_EQ(ReadBytes(data / "01.MAP"), "edition 2002\r\n");
 
     // At exit the 2010 edition comes back.
-    EXPECT_TRUE(Open->RestoreStandardEdition());
+    EXPECT_TRUE(RestoreStandardEdition(*Open));
     EXPECT_EQ(ReadBytes(data / "01.MAP"), original);
     Open->N20021->Click();
     Open->N20101->Click();
@@ -192,11 +193,11 @@ TEST(FileTimes, CodesOfTheComparison) {
     fs::last_write_time(dir / "a", t);
     fs::last_write_time(dir / "b", t);
     const std::string a = (dir / "a").string(), b = (dir / "b").string(), none = (dir / "none").string();
-    EXPECT_EQ(TOpen::CompareFileTimes(a, b), 10);
+    EXPECT_EQ(CompareFileTimes(a, b), 10);
     fs::last_write_time(dir / "a", t + std::chrono::microseconds(1));
-    EXPECT_EQ(TOpen::CompareFileTimes(a, b), 11);
-    EXPECT_EQ(TOpen::CompareFileTimes(b, a), 12);
-    EXPECT_EQ(TOpen::CompareFileTimes(none, b), 101);
-    EXPECT_EQ(TOpen::CompareFileTimes(a, none), 102);
+    EXPECT_EQ(CompareFileTimes(a, b), 11);
+    EXPECT_EQ(CompareFileTimes(b, a), 12);
+    EXPECT_EQ(CompareFileTimes(none, b), 101);
+    EXPECT_EQ(CompareFileTimes(a, none), 102);
     testsupport::RemoveTree(dir);
 }

@@ -1,5 +1,6 @@
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
+#include "names/MainFormNames.h"
 #include "engine/RenderJob.h"
 #include "gui/Testing.h"
 #include "names/Ucheck.h"
@@ -27,8 +28,8 @@ protected:
 
     void Find(const std::string& typed) {
         Open->ComboBox1->SetText(typed);
-        Open->ComboBox1Change(Open->ComboBox1);
-        Open->Button9Click(Open->Button9);
+        ComboBox1Change(*Open, Open->ComboBox1);
+        Button9Click(*Open, Open->Button9);
     }
     // Answers the choice window by clicking item k (or closing it, k < 0); counts its showings.
     int shown = 0;
@@ -52,12 +53,12 @@ protected:
 } // namespace
 
 TEST(KeRule, FiveNamesKeepTheLargeKeAndEveryOtherNameTakesTheSmallOne) {
-    EXPECT_EQ(TOpen::ApplyKeRule("金ヶ崎町"), "金ケ崎町");
-    EXPECT_EQ(TOpen::ApplyKeRule("金ケ崎町"), "金ケ崎町");
-    EXPECT_EQ(TOpen::ApplyKeRule("鎌ケ谷"), "鎌ヶ谷");
-    EXPECT_EQ(TOpen::ApplyKeRule("関ケ原町"), "関ヶ原町");
-    EXPECT_EQ(TOpen::ApplyKeRule("ヶケ"), "ヶケ");
-    EXPECT_EQ(TOpen::ApplyKeRule("大阪市"), "大阪市");
+    EXPECT_EQ(ApplyKeRule("金ヶ崎町"), "金ケ崎町");
+    EXPECT_EQ(ApplyKeRule("金ケ崎町"), "金ケ崎町");
+    EXPECT_EQ(ApplyKeRule("鎌ケ谷"), "鎌ヶ谷");
+    EXPECT_EQ(ApplyKeRule("関ケ原町"), "関ヶ原町");
+    EXPECT_EQ(ApplyKeRule("ヶケ"), "ヶケ");
+    EXPECT_EQ(ApplyKeRule("大阪市"), "大阪市");
 }
 
 TEST_F(JapanSearch, SekigaharaIsFoundWhicheverKeIsTyped) {
@@ -325,7 +326,7 @@ protected:
 
 TEST_F(History, TimeOrderKeepsFiftyNewestAndTwelveAreCompared) {
     Fill(50);
-    Open->UpdateSearchHistory("新しい町");
+    UpdateSearchHistory(*Open, "新しい町");
     auto v = Items();
     ASSERT_EQ(v.size(), 50u);
     EXPECT_EQ(v[0], "新しい町");
@@ -333,9 +334,9 @@ TEST_F(History, TimeOrderKeepsFiftyNewestAndTwelveAreCompared) {
     EXPECT_EQ(v[49], "名48") << "the oldest is dropped";
 
     // Among the 12 newest: unchanged. The 13th newest: a second copy on top.
-    Open->UpdateSearchHistory("名10");
+    UpdateSearchHistory(*Open, "名10");
     EXPECT_EQ(Items(), v);
-    Open->UpdateSearchHistory("名11");
+    UpdateSearchHistory(*Open, "名11");
     v = Items();
     EXPECT_EQ(v[0], "名11");
     EXPECT_EQ(std::count(v.begin(), v.end(), "名11"), 2);
@@ -345,7 +346,7 @@ TEST_F(History, CodeOrderReplacesTheLastAndDeletingRewritesSorted) {
     Open->NKanji->Click();
     EXPECT_EQ(Open->TimeOrder, 0);
     Fill(50);
-    Open->UpdateSearchHistory("あ");
+    UpdateSearchHistory(*Open, "あ");
     auto v = Items();
     ASSERT_EQ(v.size(), 50u);
     EXPECT_NE(std::find(v.begin(), v.end(), "あ"), v.end());
@@ -357,7 +358,7 @@ TEST_F(History, CodeOrderReplacesTheLastAndDeletingRewritesSorted) {
     for (const char* s : {"丙", "甲", "乙", "甲"}) Open->ComboBox1->Items()->Add(s);
     EXPECT_EQ(Items(), (std::vector<std::string>{"乙", "甲", "甲", "丙"})) << "the drop-down is sorted";
     Open->ComboBox1->SetItemIndex(1);
-    Open->N7Click(Open->N7);
+    N7Click(*Open, Open->N7);
     EXPECT_EQ(Items(), (std::vector<std::string>{"乙", "甲", "丙"}));
     EXPECT_EQ(testsupport::ReadBytes(programDir / "MAPDATA" / "townlist.lst"),
               gui::Utf8ToCp932("乙\r\n甲\r\n丙\r\n"));
@@ -366,7 +367,7 @@ TEST_F(History, CodeOrderReplacesTheLastAndDeletingRewritesSorted) {
     Open->ComboBox1->SetItemIndex(0);
     Open->ComboBox1->lineEdit()->setText(QString::fromStdString("丙"));
     Messages().clear();
-    Open->N7Click(Open->N7);
+    N7Click(*Open, Open->N7);
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].text, "丙 を検索履歴から削除しますか？     ");
     EXPECT_EQ(Items(), (std::vector<std::string>{"乙", "甲"}));
@@ -375,17 +376,17 @@ TEST_F(History, CodeOrderReplacesTheLastAndDeletingRewritesSorted) {
     Messages().clear();
     Open->ComboBox1->SetItemIndex(0);
     Open->ComboBox1->lineEdit()->setText(QString::fromStdString("丁"));
-    Open->N7Click(Open->N7);
+    N7Click(*Open, Open->N7);
     Open->ComboBox1->SetItemIndex(-1);
     Open->ComboBox1->lineEdit()->clear();
-    Open->N7Click(Open->N7);
+    N7Click(*Open, Open->N7);
     EXPECT_TRUE(Messages().empty());
     EXPECT_EQ(Items().size(), 2u);
 
     // Clearing all asks first; Cancel keeps them.
     gui::testing::QueueAnswer(IDCANCEL);
-    Open->N8Click(Open->N8);
+    N8Click(*Open, Open->N8);
     EXPECT_EQ(Items().size(), 2u);
-    Open->N8Click(Open->N8);
+    N8Click(*Open, Open->N8);
     EXPECT_TRUE(Items().empty());
 }

@@ -1,0 +1,38 @@
+// The main form's search, readings, name correction and boundary editions: the names folder's steps over the form.
+#pragma once
+#include "engine/Uopen.h"
+
+void BtnCorrectClick(TOpen& o, TObject* Sender);
+void N9Click(TOpen& o, TObject* Sender);
+void N10Click(TOpen& o, TObject* Sender);
+void N11Click(TOpen& o, TObject* Sender);
+void N17Click(TOpen& o, TObject* Sender);
+bool SelectionHasDuplicateNames(const TOpen& o);
+std::string MapFilePath(const TOpen& o, int code);
+void EditionClick(TOpen& o, int index);
+bool ReplaceBoundaryData(TOpen& o, const std::string& folder);
+std::vector<std::string> CopyChangedFiles(TOpen& o, const std::string& dst, const std::string& src, bool& listed,
+    bool* mixed = nullptr, bool fillMissing = false);
+int CompareFileTimes(const std::string& src, const std::string& dst);
+bool RestoreStandardEdition(TOpen& o);
+// At start: an earlier edition left on disk by a run that never reached its exit goes.
+void RestoreLeftEdition(TOpen& o);
+void AddNamesHooks(TOpen& o);
+void ShowIslandSearch(TOpen& o);   // "山島検索"
+void ShowNameList(TOpen& o);       // the readings list of the one area chosen
+void WireNamesHandlers(TOpen& o);
+void Button9Click(TOpen& o, TObject* Sender);      // "検　索"
+void ComboBox1Change(TOpen& o, TObject* Sender);
+bool IsLargeKeName(const std::string& name);
+bool IsSmallKeForm(const std::string& name);
+std::string ApplyKeRule(const std::string& name);
+bool FindCityListEntry(const TOpen& o, const std::string& name, int32_t& pref, int32_t& x, int32_t& y);
+int FindNameInMapFile(TOpen& o, int file, const std::string& name, int32_t& x, int32_t& y);
+int CollectCandidates(TOpen& o, const std::string& name);
+void UpdateSearchHistory(TOpen& o, const std::string& typed);
+void ListClearClick(TOpen& o, TObject* Sender);
+void N7Click(TOpen& o, TObject* Sender);
+void N8Click(TOpen& o, TObject* Sender);
+void NJikanClick(TOpen& o, TObject* Sender);
+void NKanjiClick(TOpen& o, TObject* Sender);
+bool SaveSortedHistory(TOpen& o, int skip = -1);   // the drop-down's entries but row skip, sorted, to the file and back
