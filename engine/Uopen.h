@@ -462,8 +462,6 @@ public:
     void Image1DblClick(TObject* Sender);
     void StartNotice(int x, int y, const std::string& text);
     void OpenManual(const std::string& section);
-    // Ctrl+Z: the symbol window's step back while it is shown, else the paint's.
-    void Undo1Click(TObject* Sender);
     // Keys on the map: each one the user's press of the control it stands for.
     void Image1KeyDown(TObject* Sender, int& Key, TShiftState Shift);
     void PanBy(bool horizontal, TUDBtnType Button);
@@ -498,10 +496,6 @@ public:
 
     // ---- Painting and legend (paint/) ----
     // Paint by name (paint/Upaint_byname.cpp).
-    bool WritePaintList();
-    static bool SplitParenName(const std::string& text, std::string& name, std::string& group);
-    void PaintByName(const std::string& name);
-    bool PaintAtPoint(int32_t x, int32_t y);   // false when the records are full
     using PaintRecord = ::PaintRecord;
     // Room for a statistics map of every municipality of the country at every
     // part, in the edition with the most of them, and hand painting besides.
@@ -521,22 +515,7 @@ public:
     TMenuItem *N6, *menuExp;             // "市町村検索ペイント色", "地図凡例を編集する"
     TMenuItem* menuStatMap = nullptr;    // "統計地図"
     TColorDialog* TownPaintDialog;
-    std::vector<TCheckBox*> SavedCheckBoxes() const;
-    bool AddPaintRecord(int32_t x, int32_t y, TColor colour, uint8_t pattern);
-    void FillAt(int sx, int sy, TColor colour, uint8_t pattern);
-    void FillAt(TCanvas& cv, int sx, int sy, TColor colour, uint8_t pattern) const;
-    void ReplayPaint();
-    void ReplayPaint(TCanvas& cv, const MapView& view) const;
-    void BtnPaintClick(TObject* Sender);
-    void menuPaintClick(TObject* Sender);
-    void PreparePaintMode();
-    void SaveCheckStates();
-    void RestoreCheckStates();
-    void CBTownPaintClick(TObject* Sender);
-    void N6Click(TObject* Sender);
     void DrawLegendOnMap(TCanvas& cv, const MapView& view, const DrawSettings& s);
-    void menuExpClick(TObject* Sender);
-    void CBExpClick(TObject* Sender);
 
     // ---- Labels, prefecture names, mountains, islands, symbols (labels/) ----
     // Island records of the single area being edited.
@@ -690,7 +669,6 @@ public:
     // ended by the event before are freed here.
     MapEvent EventAt(TMouseButton button, int X, int Y);
     void DropLegend(int X, int Y);   // paint/: the end of the map's legend drag
-    void PaintAt(int X, int Y);      // paint/: the paint tool's fill at a pressed pixel
 
 private:
     std::unique_ptr<MapTool> Tool;
@@ -699,7 +677,6 @@ private:
 
 public:
     // Each folder's layers and hooks, added as it wires its handlers.
-    void AddPaintLayers();
     void AddLabelsLayers();
     void AddLinesLayers();
 
@@ -713,7 +690,6 @@ public:
     // Each feature folder builds its own extra controls of the main form and hooks up its handlers.
     void WireNavigationHandlers();
     void WireViewHandlers();
-    void WirePaintHandlers();
     void WireLabelsHandlers();
     void WireLinesHandlers();
     void WireOutputHandlers();

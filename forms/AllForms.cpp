@@ -3,6 +3,7 @@
 #include "engine/Uhowto.h"
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
+#include "paint/MainFormPaint.h"
 #include "names/MainFormNames.h"
 #include "engine/Uprocess.h"
 #include "gui/Forms.h"
@@ -53,7 +54,7 @@ static void WireFeatures(TOpen& o) {
     o.WireNavigationHandlers();
     o.WireViewHandlers();
     WireNamesHandlers(o);
-    o.WirePaintHandlers();
+    WirePaintHandlers(o);
     o.WireLabelsHandlers();
     o.WireLinesHandlers();
     o.WireOutputHandlers();

@@ -3,6 +3,7 @@
 #include "components/Tkbtn.h"
 #include "engine/Convert.h"
 #include "engine/Uopen.h"
+#include "paint/MainFormPaint.h"
 #include "gui/Files.h"
 #include "gui/TextFile.h"
 #include "paint/PaintTools.h"
@@ -253,7 +254,7 @@ void THanrei::CBExpWakuClick(TObject*) {
 void THanrei::CBMenuTitleClick(TObject*) {
     EnableByBoxes();
     if (!Open->CBExp->Checked()) Open->CBExp->SetChecked(true);
-    else Open->CBExpClick(Open->CBExp);
+    else CBExpClick(*Open, Open->CBExp);
     Button3Click(this);
 }
 

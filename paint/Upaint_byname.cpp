@@ -1,5 +1,6 @@
 // Paint by name (the paint window's name list) and the search paint of the redraw.
 #include "engine/Uopen.h"
+#include "paint/MainFormPaint.h"
 #include "names/MainFormNames.h"
 #include "gui/Files.h"
 #include "names/Uyomi.h"
@@ -27,7 +28,7 @@ constexpr int MAGSTEP_MAX = 20;
 void TMapPaint::CBAllPaintClick(TObject*) {
     const bool on = CBAllPaint->Checked();
     // No list, no choice from it: the unticked run disables both.
-    if (on && !Open->WritePaintList()) {
+    if (on && !WritePaintList(*Open)) {
         CBAllPaint->SetChecked(false);
         return;
     }
@@ -38,14 +39,14 @@ void TMapPaint::CBAllPaintClick(TObject*) {
 
 // The shown names, a duplicated name with its group the first time it is on
 // the image; entries passed over are used up.
-bool TOpen::WritePaintList() {
-    std::vector<bool> used(std::min<int>(ExtraCount, int(ExtraTownName.size())), false);
+bool WritePaintList(TOpen& o) {
+    std::vector<bool> used(std::min<int>(o.ExtraCount, int(o.ExtraTownName.size())), false);
     Yomi->Edit1->SetText("0");
     const bool listed = YomiList->BuildDisplayedNameList();
     YomiList->Label8->SetVisible(true);
     YomiList->Label9->SetVisible(false);
     YomiList->Label10->SetVisible(false);
-    const std::string path = AppDir + "/mapdata/paintlist.lst";
+    const std::string path = o.AppDir + "/mapdata/paintlist.lst";
     if (!listed) {
         // The rows of an earlier list are no choice for this map.
         MapPaint->ComboBox1->Items()->Clear();
@@ -56,7 +57,7 @@ bool TOpen::WritePaintList() {
     }
 
     TStringGrid* g = YomiList->StringGrid1;
-    const bool old = CBNTownBorder->Checked();
+    const bool old = o.CBNTownBorder->Checked();
     std::vector<std::string> names;
     for (int r = 0; r < g->RowCount(); ++r) {
         std::string name = g->Cells(3, r);
@@ -64,12 +65,12 @@ bool TOpen::WritePaintList() {
         if (kind == (old ? "新" : "旧")) continue;
         const std::string plain = name;
         for (size_t j = 0; j < used.size(); ++j) {
-            if (used[j] || ExtraTownName[j] != plain || name != plain) continue;
+            if (used[j] || o.ExtraTownName[j] != plain || name != plain) continue;
             used[j] = true;
             int sx, sy;
-            MapToScreen(ExtraX[j], ExtraY[j], sx, sy);
-            if (sx > 0 && sx < ImageSize && sy > 0 && sy < ImageSize && IsAreaSelected(ExtraPref[j]))
-                name += "(" + ExtraGroupName[j] + ")";
+            o.MapToScreen(o.ExtraX[j], o.ExtraY[j], sx, sy);
+            if (sx > 0 && sx < o.ImageSize && sy > 0 && sy < o.ImageSize && o.IsAreaSelected(o.ExtraPref[j]))
+                name += "(" + o.ExtraGroupName[j] + ")";
         }
         names.push_back(name);
     }
@@ -87,7 +88,7 @@ bool TOpen::WritePaintList() {
     return true;
 }
 
-bool TOpen::SplitParenName(const std::string& text, std::string& name, std::string& group) {
+bool SplitParenName(const std::string& text, std::string& name, std::string& group) {
     name.clear();
     group.clear();
     const size_t open = text.find('(');
@@ -111,12 +112,12 @@ void TMapPaint::BtnAllPaintClick(TObject*) {
         else
             CBKuPaint->SetChecked(true);
     }
-    Open->PaintByName(name);
+    PaintByName(*Open, name);
     CBNamePaint->SetChecked(names);
 }
 
-void TOpen::PaintByName(const std::string& text) {
-    if (PaintSlot < 0 || PaintSlot > 7) {
+void PaintByName(TOpen& o, const std::string& text) {
+    if (o.PaintSlot < 0 || o.PaintSlot > 7) {
         MessageBox("ペイントカラーもしくはペイントパターンが選択されておりません", "ペイントエラー",
                    MB_OK | MB_ICONEXCLAMATION);
         return;
@@ -124,44 +125,44 @@ void TOpen::PaintByName(const std::string& text) {
     HourGlass wait;
     std::string name = text, plain, group;
     if (SplitParenName(text, plain, group)) {
-        const int n = std::min<int>(ExtraCount, int(ExtraTownName.size()));
+        const int n = std::min<int>(o.ExtraCount, int(o.ExtraTownName.size()));
         for (int j = 0; j < n; ++j)
-            if (ExtraTownName[j] == plain && ExtraGroupName[j] == group) {
-                if (!PaintAtPoint(ExtraX[j], ExtraY[j])) return;
-                name = ExtraTownName[j];
+            if (o.ExtraTownName[j] == plain && o.ExtraGroupName[j] == group) {
+                if (!PaintAtPoint(o, o.ExtraX[j], o.ExtraY[j])) return;
+                name = o.ExtraTownName[j];
             }
     }
     auto table = [&](int count, const std::vector<std::string>& names, const std::vector<int32_t>& xs,
                      const std::vector<int32_t>& ys) {
         const int n = std::min<int>(count, int(names.size()));
         for (int i = 0; i < n; ++i)
-            if (names[i] == name && !PaintAtPoint(xs[i], ys[i])) return false;
+            if (names[i] == name && !PaintAtPoint(o, xs[i], ys[i])) return false;
         return true;
     };
-    if (!table(TownCount, TownName, TownX, TownY)) return;
-    if (!table(CityCount, CityName, CityX, CityY)) return;
-    if (CBNTownBorder->Checked() ? !table(OldTownCount, OldTownName, OldTownX, OldTownY)
-                                 : !table(NewTownCount, NewTownName, NewTownX, NewTownY))
+    if (!table(o.TownCount, o.TownName, o.TownX, o.TownY)) return;
+    if (!table(o.CityCount, o.CityName, o.CityX, o.CityY)) return;
+    if (o.CBNTownBorder->Checked() ? !table(o.OldTownCount, o.OldTownName, o.OldTownX, o.OldTownY)
+                                 : !table(o.NewTownCount, o.NewTownName, o.NewTownX, o.NewTownY))
         return;
     int32_t pref, x, y;
-    if (FindCityListEntry(*this, name, pref, x, y)) PaintAtPoint(x, y);
+    if (FindCityListEntry(o, name, pref, x, y)) PaintAtPoint(o, x, y);
 }
 
 // A point on the coast line fills nothing and makes no record. The fill goes
 // over the surface the replay will find there, so a point on a border or a
 // name fills what the replay fills.
-bool TOpen::PaintAtPoint(int32_t x, int32_t y) {
-    if (paint_rep >= PAINT_MAX) {
-        MessageBox(gui::Format("ペイントの回数が上限（%d回）に達しました", PAINT_MAX), "ペイントエラー", MB_OK | MB_ICONEXCLAMATION);
+bool PaintAtPoint(TOpen& o, int32_t x, int32_t y) {
+    if (o.paint_rep >= o.PAINT_MAX) {
+        MessageBox(gui::Format("ペイントの回数が上限（%d回）に達しました", o.PAINT_MAX), "ペイントエラー", MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
-    const TColor colour = PaintColor[PaintSlot];
-    const uint8_t pattern = PaintPattern[PaintSlot];
+    const TColor colour = o.PaintColor[o.PaintSlot];
+    const uint8_t pattern = o.PaintPattern[o.PaintSlot];
     int sx, sy;
-    MapToScreen(x, y, sx, sy);
-    if (Image1->Canvas()->Pixels(sx, sy) == CoastColor) return true;
-    FillAt(sx, sy, colour, pattern);
-    AddPaintRecord(x, y, colour, pattern);
+    o.MapToScreen(x, y, sx, sy);
+    if (o.Image1->Canvas()->Pixels(sx, sy) == o.CoastColor) return true;
+    FillAt(o, sx, sy, colour, pattern);
+    AddPaintRecord(o, x, y, colour, pattern);
     MapPaint->ShowCount();
     return true;
 }

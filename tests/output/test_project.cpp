@@ -3,6 +3,7 @@
 #include "paint/PaintTools.h"
 #include "forms/AllForms.h"
 #include "engine/Uopen.h"
+#include "paint/MainFormPaint.h"
 #include "gui/Testing.h"
 #include "gui/TextFile.h"
 #include "labels/Uletter.h"
@@ -80,7 +81,7 @@ protected:
         ASSERT_EQ(o->ImageSize, 1200);
 
         // Paint: a changed palette, a solid and a hatched slot.
-        o->BtnPaintClick(o);
+        BtnPaintClick(*o, o);
         o->PaintColor[1] = 0x40C0FF;
         o->PaintPattern[2] = 6;
         int pressed = 0;
@@ -89,7 +90,7 @@ protected:
             o->MapToScreen(o->TownX[i], o->TownY[i], sx, sy);
             if (sx < 50 || sy < 50 || sx > 1150 || sy > 1150 || o->Image1->Canvas()->Pixels(sx, sy) != 0xFFFFFF) continue;
             MapPaint->TkBtnClick(1 + pressed % 2);
-            o->PaintAt(sx, sy);
+            PaintAt(*o, sx, sy);
             ++pressed;
         }
         ASSERT_EQ(pressed, 6);
@@ -320,7 +321,7 @@ TEST_F(Project, TheRestoredMapDoesNotDependOnWhatTheSessionDidBefore) {
     o->BtnPaint->Click();
     for (auto [slot, px, py] : {std::tuple{1, 300, 300}, {3, 420, 200}}) {
         MapPaint->TkBtnClick(slot);
-        o->PaintAt(px, py);
+        PaintAt(*o, px, py);
     }
     MapPaint->Button4->Click();
     MapPaint->Button19->Click();

@@ -1,5 +1,6 @@
 // Paint files, the paint-data import, paint by name and the search paint on a hand-made map.
 #include "components/Tkbtn.h"
+#include "paint/MainFormPaint.h"
 #include "gui/Testing.h"
 #include "gui/TextFile.h"
 #include "names/Uyomilist.h"
@@ -50,11 +51,11 @@ protected:
 };
 
 TEST_F(PaintFiles, PntRoundTripAppendAndColoursOnly) {
-    o->BtnPaintClick(o);
+    BtnPaintClick(*o, o);
     o->PaintPattern[2] = 6;
     for (auto [slot, x] : {std::pair{1, 150}, {2, 250}}) {
         MapPaint->TkBtnClick(slot);
-        o->PaintAt(x, 150);
+        PaintAt(*o, x, 150);
     }
     MapPaint->Button19Click(MapPaint);
     const auto rec = o->PaintRecords[0];
@@ -98,8 +99,8 @@ TEST_F(PaintFiles, PntRoundTripAppendAndColoursOnly) {
 }
 
 TEST_F(PaintFiles, ABadShortOrOversizedPaintFileChangesNothing) {
-    o->AddPaintRecord(1, 1, 5, 0);
-    o->AddPaintRecord(2, 2, 5, 0);
+    AddPaintRecord(*o, 1, 1, 5, 0);
+    AddPaintRecord(*o, 2, 2, 5, 0);
     std::string big = Header();
     for (int i = 0; i < TOpen::PAINT_MAX - 1; ++i) big += "1,1,0x10,0\r\n";
     const TColor back = o->BackColor, slot0 = o->PaintColor[0];
@@ -190,28 +191,28 @@ TEST_F(PaintFiles, PaintByNameFillsEveryPointOfTheNameOnce) {
     o->ExtraCount = 1;
     o->ExtraPref[0] = 12, o->ExtraTownName[0] = "中区", o->ExtraGroupName[0] = "乙市";
     std::tie(o->ExtraX[0], o->ExtraY[0]) = At(150, 150);
-    o->BtnPaintClick(o);
+    BtnPaintClick(*o, o);
 
-    o->PaintByName("甲町");
+    PaintByName(*o, "甲町");
     ASSERT_EQ(Messages().size(), 1u) << "no slot chosen";
     EXPECT_EQ(o->paint_rep, 0);
     MapPaint->TkBtnClick(3);
-    o->PaintByName("甲町");
+    PaintByName(*o, "甲町");
     EXPECT_EQ(o->paint_rep, 2);
     EXPECT_EQ(Px(250, 150), o->PaintColor[3]);
-    o->PaintByName("海町");
-    o->PaintByName("境町");
+    PaintByName(*o, "海町");
+    PaintByName(*o, "境町");
     EXPECT_EQ(o->paint_rep, 3) << "the coast point adds no record";
     EXPECT_EQ(Px(350, 300), 0xFFFFFFu) << "neither the sea nor the border network is filled";
     EXPECT_EQ(Px(200, 300), 0xFFFFFFu);
     MapPaint->TkBtnClick(4);
-    o->PaintByName("中区(乙市)");
+    PaintByName(*o, "中区(乙市)");
     EXPECT_EQ(o->paint_rep, 4);
     EXPECT_EQ(Px(150, 150), o->PaintColor[4]);
 
     o->paint_rep = TOpen::PAINT_MAX - 1;
     Messages().clear();
-    o->PaintByName("甲町");
+    PaintByName(*o, "甲町");
     EXPECT_EQ(o->paint_rep, TOpen::PAINT_MAX);
     ASSERT_EQ(Messages().size(), 1u) << "one message at the limit, not one per point";
     EXPECT_EQ(Messages()[0].text, gui::Format("ペイントの回数が上限（%d回）に達しました", TOpen::PAINT_MAX));
@@ -303,7 +304,7 @@ TEST_F(PaintFiles, AWardByNameFillsWhatTheReplayFillsAndAListTooLongIsNoList) {
     Settei->CBKuDot->SetChecked(true);
     SetStore(o->KuLine, {{{150, 100}, {150, 200}}});
     AddTown("緑区", 125, 150);
-    o->BtnPaintClick(o);
+    BtnPaintClick(*o, o);
     MapPaint->TkBtnClick(2);
     MapPaint->CBAllPaint->SetChecked(true);
     ASSERT_TRUE(MapPaint->BtnAllPaint->Enabled());

@@ -1,6 +1,7 @@
 // The statistics map drawn as a layer of each unit's polygons: right at every
 // view and size, kept apart from the paint, and carried by the project.
 #include "engine/Uopen.h"
+#include "paint/MainFormPaint.h"
 #include "gui/Testing.h"
 #include "gui/TextFile.h"
 #include "paint/StatLayer.h"
@@ -201,7 +202,7 @@ TEST_F(StatisticsLayer, PaintAndLayerStayApartAndTheLayerBecomesPaintOnRequest) 
     ASSERT_EQ(Unfilled(units, MapImage()), std::vector<std::string>{});
 
     // ペイント → 新規, a fill, the paint's undo, the end of painting: the layer stays throughout.
-    Open->BtnPaintClick(Open);
+    BtnPaintClick(*Open, Open);
     MapPaint->TkBtnClick(1);
     ToolPress(5, 5);
     ASSERT_EQ(Open->paint_rep, 1);
