@@ -7,6 +7,7 @@
 #include "bench/BenchProgram.h"
 #include "bench/BenchRings.h"
 #include "engine/Uopen.h"
+#include "lines/MainFormLines.h"
 #include "labels/Uletter.h"
 #include "lines/Ukyori.h"
 #include <cstdlib>
@@ -70,7 +71,7 @@ void AddCircles() {
 void Circles250(benchmark::State& state) {
     Size(1);
     Open->DrawMap();
-    for (auto _ : state) Open->DrawDistanceCircles();
+    for (auto _ : state) DrawDistanceCircles(*Open);
 }
 
 // The same rings, their vertices taken once, as polylines of the same pen.

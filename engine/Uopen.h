@@ -530,34 +530,9 @@ public:
     void label_write(int only = -1);   // onto the screen at the view drawn last
     // The label table, or its row only, onto the canvas through the view.
     void DrawLabels(TCanvas& cv, const MapView& view, const DrawSettings& s, int only = -1);
-    // The label window's and railway boxes' part of the settings.
-    void ReadLabelSettings(DrawSettings& s) const;
     // The railway window's 駅名 line: the last station label drawn.
     void ShowLastStation(const DrawSettings& s);
     // Prefecture names (seats false) or capitals.
-    void DrawPrefLayer(TCanvas& cv, const MapView& view, const DrawSettings& s, bool seats);
-    void DrawMountains(TCanvas& cv, const MapView& view, const DrawSettings& s);
-    void DrawIslands(TCanvas& cv, const MapView& view, const DrawSettings& s);
-    void LoadIslandEditList();
-    bool WriteIslandFile();
-    std::string IslandEditPath() const;   // island file of the single shown area, "" with several
-    void EndIslandEdit();                 // both island modes off, no records, no file to write
-    void IslandAreaLoaded();              // an area load: an edit of another area's file ends
-    void BtnLetterClick(TObject* Sender);
-    void CBLabelClick(TObject* Sender);
-    void MakeLabelClick(TObject* Sender);
-    void N15Click(TObject* Sender);
-    void TownNameClick(TObject* Sender);
-    void OldTownNameClick(TObject* Sender);
-    void WriteNameLabels(bool oldNames);
-    void BtnMarkClick(TObject* Sender);
-    void N23Click(TObject* Sender);
-    void N161Click(TObject* Sender);
-    void N141Click(TObject* Sender);
-    void N181Click(TObject* Sender);
-    void N19Click(TObject* Sender);
-    void N20Click(TObject* Sender);
-    void N21Click(TObject* Sender);
 
     // ---- Lines, railways, distance circles (lines/) ----
     TCheckBox *CBMain = nullptr, *CBRailSet = nullptr;   // "主要駅", "詳細"
@@ -566,11 +541,6 @@ public:
     int32_t RailLabelCount = 0;      // station label files of the last railway load
     TButton* BtnLine;                // "地 図 線": the line editor
     TMenuItem *N16, *NCircle;        // line editor, distance circles
-    void N16Click(TObject* Sender);
-    void Button13Click(TObject* Sender);   // "円"
-    void NCircleClick(TObject* Sender);
-    void DrawDistanceCircles();
-    void DrawDistanceCircles(TCanvas& cv, const MapView& view);
     void RailRoadSet();
     // The ordinary files "*.ext" of a folder, names sorted without regard to
     // ASCII case, else in code order; at most 512 (RAIL_LIST_MAX). Returns the count.
@@ -676,9 +646,6 @@ private:
     std::vector<std::unique_ptr<MapTool>> EndedTools;
 
 public:
-    // Each folder's layers and hooks, added as it wires its handlers.
-    void AddLabelsLayers();
-    void AddLinesLayers();
 
 private:
     // The constructor builds the controls, then each feature hooks up its handlers.
@@ -690,8 +657,6 @@ public:
     // Each feature folder builds its own extra controls of the main form and hooks up its handlers.
     void WireNavigationHandlers();
     void WireViewHandlers();
-    void WireLabelsHandlers();
-    void WireLinesHandlers();
     void WireOutputHandlers();
 };
 

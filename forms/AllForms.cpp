@@ -3,6 +3,8 @@
 #include "engine/Uhowto.h"
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
+#include "lines/MainFormLines.h"
+#include "labels/MainFormLabels.h"
 #include "paint/MainFormPaint.h"
 #include "names/MainFormNames.h"
 #include "engine/Uprocess.h"
@@ -55,8 +57,8 @@ static void WireFeatures(TOpen& o) {
     o.WireViewHandlers();
     WireNamesHandlers(o);
     WirePaintHandlers(o);
-    o.WireLabelsHandlers();
-    o.WireLinesHandlers();
+    WireLabelsHandlers(o);
+    WireLinesHandlers(o);
     o.WireOutputHandlers();
 }
 

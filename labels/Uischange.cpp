@@ -1,6 +1,7 @@
 #include "labels/Uischange.h"
 #include "gui/FormParts.h"
 #include "engine/Uopen.h"
+#include "labels/MainFormLabels.h"
 #include "labels/LabelTools.h"
 #include "navigation/Usettei.h"
 
@@ -68,7 +69,7 @@ void TIsChange::Button3Click(TObject* Sender) {
 }
 
 void TIsChange::Button5Click(TObject* Sender) {
-    Open->EndIslandEdit();
+    EndIslandEdit(*Open);
     Button1->SetEnabled(true);
     Button2->SetEnabled(false);
     Settei->Button13->SetEnabled(true);

@@ -4,6 +4,8 @@
 #include "gui/FormParts.h"
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
+#include "lines/MainFormLines.h"
+#include "labels/MainFormLabels.h"
 #include "names/MainFormNames.h"
 #include "labels/Uletter.h"
 #include "labels/Uprefset.h"
@@ -581,11 +583,11 @@ void TSettei::Button19Click(TObject* Sender) { Search->Show(); }
 
 void TSettei::Button13Click(TObject* Sender) {
     if (CBIslands->Checked())
-        Open->LoadIslandEditList();
+        LoadIslandEditList(*Open);
     else
         N9Click(*Open, this);
 }
 
 void TSettei::Button20Click(TObject* Sender) { Yomi->Button3Click(this); }
 
-void TSettei::Button14Click(TObject* Sender) { Open->NCircleClick(this); }
+void TSettei::Button14Click(TObject* Sender) { NCircleClick(*Open, this); }

@@ -1,4 +1,5 @@
 #include "tests/support/ToolPress.h"
+#include "labels/MainFormLabels.h"
 #include "labels/LabelTools.h"
 #include "engine/Coords.h"
 #include "labels/Uischange.h"
@@ -85,7 +86,7 @@ TEST_F(Places, IslandsAreDrawnPickedMovedAndWrittenBack) {
     ASSERT_TRUE(o->DrawMap());
     EXPECT_GT(Count(0x00CC00, 300, 300, 340, 320), 0);
 
-    o->LoadIslandEditList();
+    LoadIslandEditList(*o);
     ASSERT_EQ(o->IslandCount, 2);
     IsChange->Button1->Click();
     ToolPress(200, 200);
@@ -141,12 +142,12 @@ TEST_F(Places, AnIslandNameStartingOnAnotherKeepsTheBackgroundBehindIt) {
 TEST_F(Places, AMalformedIslandFileIsNotEdited) {
     Write("MAPDATA/Islands/12東京島.lbl", "○,1,2,甲島,9,32768\n○,x,2,乙島,9,1\n");
     o->IslandCount = 0;
-    o->LoadIslandEditList();
+    LoadIslandEditList(*o);
     EXPECT_EQ(o->IslandCount, 0);
     EXPECT_EQ(gui::testing::Messages().back().caption, "ファイル指定エラー");
     EXPECT_NE(gui::testing::Messages().back().text.find("2"), std::string::npos);
     o->SELECT = 2;
-    o->LoadIslandEditList();
+    LoadIslandEditList(*o);
     EXPECT_EQ(gui::testing::Messages().back().caption, "市区町村名表示位置編集");
 }
 

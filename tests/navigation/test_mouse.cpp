@@ -1,4 +1,5 @@
 #include "labels/LabelTools.h"
+#include "lines/MainFormLines.h"
 #include "navigation/AreaCount.h"
 #include "labels/Uletter.h"
 #include "labels/Uischange.h"
@@ -144,7 +145,7 @@ TEST_F(PressChain, ToolsEndThePressOrPassItOn) {
     struct Case { const char* name; std::function<void()> arm; bool goesOn; };
     const std::vector<Case> cases = {
         {"stamp", [] { PagesDlg->SelectSymbol(100); }, false},
-        {"circle centre", [this] { o->NCircleClick(o); }, false},
+        {"circle centre", [this] { NCircleClick(*o, o); }, false},
         {"add point", [] { LineAdd->Button2Click(nullptr); }, false},
         {"insert point", [] { LineAdd->ArmPoint(LinePointTool::Insert); }, false},
         {"move point", [] { LineAdd->ArmPoint(LinePointTool::MovePoint); }, false},

@@ -1,0 +1,31 @@
+// The main form's labels, prefecture names, mountains, islands and symbols: the labels folder's steps over the form.
+#pragma once
+#include "engine/Uopen.h"
+
+// The label window's and railway boxes' part of the settings.
+void ReadLabelSettings(const TOpen& o, DrawSettings& s);
+void BtnLetterClick(TOpen& o, TObject* Sender);
+void CBLabelClick(TOpen& o, TObject* Sender);
+void MakeLabelClick(TOpen& o, TObject* Sender);
+void N15Click(TOpen& o, TObject* Sender);
+void TownNameClick(TOpen& o, TObject* Sender);
+void OldTownNameClick(TOpen& o, TObject* Sender);
+void WriteNameLabels(TOpen& o, bool oldNames);
+void LoadIslandEditList(TOpen& o);
+bool WriteIslandFile(TOpen& o);
+std::string IslandEditPath(const TOpen& o);   // island file of the single shown area, "" with several
+void EndIslandEdit(TOpen& o);                 // both island modes off, no records, no file to write
+void IslandAreaLoaded(TOpen& o);              // an area load: an edit of another area's file ends
+void BtnMarkClick(TOpen& o, TObject* Sender);
+void N23Click(TOpen& o, TObject* Sender);
+void N161Click(TOpen& o, TObject* Sender);
+void N141Click(TOpen& o, TObject* Sender);
+void N181Click(TOpen& o, TObject* Sender);
+void N19Click(TOpen& o, TObject* Sender);
+void N20Click(TOpen& o, TObject* Sender);
+void N21Click(TOpen& o, TObject* Sender);
+void WireLabelsHandlers(TOpen& o);
+void DrawPrefLayer(TOpen& o, TCanvas& cv, const MapView& view, const DrawSettings& s, bool seats);
+void DrawMountains(TOpen& o, TCanvas& cv, const MapView& view, const DrawSettings& s);
+void DrawIslands(TOpen& o, TCanvas& cv, const MapView& view, const DrawSettings& s);
+void AddLabelsLayers(TOpen& o);

@@ -1,0 +1,12 @@
+// The main form's line editor, railways and distance circles: the lines folder's steps over the form.
+#pragma once
+#include "engine/Uopen.h"
+
+void Button13Click(TOpen& o, TObject* Sender);   // "円"
+void NCircleClick(TOpen& o, TObject* Sender);
+void DrawDistanceCircles(TOpen& o);
+void DrawDistanceCircles(TOpen& o, TCanvas& cv, const MapView& view);
+// Each folder's layers and hooks, added as it wires its handlers.
+void AddLinesLayers(TOpen& o);
+void N16Click(TOpen& o, TObject* Sender);
+void WireLinesHandlers(TOpen& o);
