@@ -8,6 +8,7 @@
 // out beforehand, with one painter. StationsOffCold1800: "主要駅" unticked
 // with every station text new, against the same with the texts drawn before.
 #include "bench/BenchMain.h"
+#include "navigation/MainFormNavigation.h"
 #include "bench/BenchProgram.h"
 #include "bench/BenchUserLayers.h"
 #include "gui/Files.h"
@@ -68,26 +69,26 @@ std::vector<Action> Actions() {
     const TShiftState none{};
     auto wheel = [none](int delta) {
         bool handled = false;
-        Open->FormMouseWheel(Open, none, delta, TPoint(900, 900), handled);
+        FormMouseWheel(*Open, Open, none, delta, TPoint(900, 900), handled);
     };
     return {
         {"wheel in", [=] { wheel(-120); }},
         {"wheel out", [=] { wheel(120); }},
-        {"pan right", [] { Open->UDHorClick(Open, btNext); }},
-        {"pan left", [] { Open->UDHorClick(Open, btPrev); }},
+        {"pan right", [] { UDHorClick(*Open, Open, btNext); }},
+        {"pan left", [] { UDHorClick(*Open, Open, btPrev); }},
         {"中心設定", [] {
              Open->BtnCenterClick(Open);
              Open->Image1MouseDown(Open->Image1, mbLeft, {}, 950, 870);
          }},
         {"戻す", [] {
-             Open->PushViewHistory();
-             Open->Button12Click(Open);
+             PushViewHistory(*Open);
+             Button12Click(*Open, Open);
          }},
         {"grid off", [] { Open->CBLonLat->SetChecked(false); }},
         {"grid on", [] { Open->CBLonLat->SetChecked(true); }},
         {"主要駅 off", [] { Open->CBMain->SetChecked(false); }},
         {"主要駅 on", [] { Open->CBMain->SetChecked(true); }},
-        {"標準範囲", [] { Open->Button6Click(Open); }},
+        {"標準範囲", [] { Button6Click(*Open, Open); }},
     };
 }
 
@@ -121,7 +122,7 @@ void ActionsFull1800(benchmark::State& state) {
 // redraw's own layer stack with everything the full map adds left out, so
 // that measuring it changes nothing the actions see; each time in a new view.
 void Redraw1800(benchmark::State& state) {
-    Open->Button6Click(Open);
+    Button6Click(*Open, Open);
     DrawSettings s = Open->ReadDrawSettings();
     s.Labels = s.RailLines = s.ScaleBar = s.TownName = s.LegendShown = s.Circles = false;
     s.LineFilesShown = s.PaintDisplay = s.Symbols = false;
@@ -157,7 +158,7 @@ void DrawTexts(TCanvas& cv) {
 // Every station labelled, the user's labels hidden: the texts are the names' and the stations'.
 struct AllTexts {
     AllTexts() {
-        Open->Button6Click(Open);
+        Button6Click(*Open, Open);
         Open->CBMain->SetChecked(false);
         for (int i = 0; i < Letter->LabelCount; ++i)
             if (!Letter->LabelTable[i].railway) Letter->LabelTable[i].shown = false;

@@ -308,9 +308,7 @@ public:
     bool ExitAgreed = false;   // the exit's questions are answered: the close goes through
     void Button3Click(TObject* Sender);   // loads the selection, sets the standard view
     void Button5Click(TObject* Sender);   // "県 指 定"
-    void Button7Click(TObject* Sender);   // "表示設定"
     void Open1Click(TObject* Sender);
-    void N1Click(TObject* Sender);
     void About1Click(TObject* Sender);
     void Tutorial1Click(TObject* Sender);
     // The view settings back to their start, before a new area choice is loaded.
@@ -346,8 +344,6 @@ public:
     mutable std::vector<gui::TextSlot> TownSlots, OtherTownSlots, ExtraSlots, CitySlots, LabelSlots;
     static bool ContainsWard(const std::string& name);
     bool IsDuplicateName(const std::string& name) const;
-    void CBTownBorderClick(TObject* Sender);
-    void CBTownNameClick(TObject* Sender);
     // Overlays (engine/Uoverlay.cpp).
     // The overlays draw onto the canvas through the view given; the forms
     // without them draw onto the screen's image at the view drawn last.
@@ -364,36 +360,8 @@ public:
     void DrawApprovalNotice(TCanvas& cv, const MapView& view, const DrawSettings& s);
     void Disp_Office(TCanvas& cv, const MapView& view, const DrawSettings& s);
     // Toggles and menu items (navigation/Uopen_display.cpp).
-    void CBLonLatClick(TObject* Sender);
-    void CBFunClick(TObject* Sender);
-    void CBDoClick(TObject* Sender);
-    void CB1doClick(TObject* Sender);
-    void CBCenterClick(TObject* Sender);
-    void CBScaleClick(TObject* Sender);
-    void CBPrefBorderClick(TObject* Sender);
-    void CBNTownBorderClick(TObject* Sender);
-    void CBOldTownClick(TObject* Sender);
-    void CBMainDoubleNameClick(TObject* Sender);
-    void CBLakeClick(TObject* Sender);
-    void CBKuClick(TObject* Sender);
-    void CBKenName1Click(TObject* Sender);
-    void CBInfoClick(TObject* Sender);
-    void kokudoClick(TObject* Sender);
-    void ken_nameClick(TObject* Sender);
-    void WaitClick(TObject* Sender);
-    void HokkaidoClick(TObject* Sender);
-    void KeidoClick(TObject* Sender);
-    void N24Click(TObject* Sender);
-    void N28Click(TObject* Sender);
-    void readmehtm1Click(TObject* Sender);
-    void HomePage1Click(TObject* Sender);
-    void SokuchiClick(TObject* Sender);
-    void TkBtn1Click(TObject* Sender);
-    void FormClick(TObject* Sender);
 
     // ---- Mouse, measurement (navigation/) ----
-    void FinishRoute();
-    void FinishTimedRoute();
     static constexpr int ROUTE_MAX = 1500;   // route points, the closing copy of point 0 included
     TButton* Button11 = nullptr;             // "経緯度": longitude/latitude or map coordinates
     int32_t DistAnchorX = 0, DistAnchorY = 0;   // fixed end of the distance line
@@ -416,13 +384,7 @@ public:
     static std::string FormatDms(const std::string& prefix, float degrees);
     static std::string SplitReadingSuffix(const std::string& reading);
     bool IsListedDuplicateName(int index) const;
-    void BtnMultiClick(TObject* Sender);     // starts a route
-    void Timer2Timer(TObject* Sender);       // samples a route taken by mouse movement
-    float RouteLengthKm();
-    float RouteAreaKm2();
-    void Button14Click(TObject* Sender);     // area mode on and off
     void MeasureAreaAt(int X, int Y);
-    void MeasureDisplayedArea();
     // Read-outs: areas and lengths in km with fewer decimals as they grow, a
     // distance always with two, and the magnification.
     static std::string AreaText(float km2);
@@ -438,38 +400,8 @@ public:
     void SetMapControlsEnabled(bool on);
 
     // ---- View control, display settings, read-out (navigation/) ----
-    void PushViewHistory();   // the end of a range drag keeps the view it leaves
-    void UDHorClick(TObject* Sender, TUDBtnType Button);
-    void UDVerClick(TObject* Sender, TUDBtnType Button);
-    void UpDown1Click(TObject* Sender, TUDBtnType Button);
-    void FormMouseWheel(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled);
-    void N101Click(TObject* Sender);
-    void N051Click(TObject* Sender);
-    void N021Click(TObject* Sender);
-    void N011Click(TObject* Sender);
-    void N202Click(TObject* Sender);
-    void N102Click(TObject* Sender);
-    void N052Click(TObject* Sender);
-    void MAG1Click(TObject* Sender);
-    void MAG2Click(TObject* Sender);
-    void MAG3Click(TObject* Sender);
-    void MAG4Click(TObject* Sender);
-    void MAG5Click(TObject* Sender);
-    void Button6Click(TObject* Sender);    // "標準範囲"
-    void TkBtn2Click(TObject* Sender);     // "範囲指定"
-    void Button12Click(TObject* Sender);   // "戻す"
-    void Timer1Timer(TObject* Sender);
-    void Image1DblClick(TObject* Sender);
     void StartNotice(int x, int y, const std::string& text);
-    void OpenManual(const std::string& section);
     // Keys on the map: each one the user's press of the control it stands for.
-    void Image1KeyDown(TObject* Sender, int& Key, TShiftState Shift);
-    void PanBy(bool horizontal, TUDBtnType Button);
-    void SetZoomUnit(TMenuItem* item, float unit, int index);
-    void SetMoveFactor(TMenuItem* item, float factor, int index);
-    void SetReduction(int k);
-    // The image size group's texts for reduction k: 600 x 1, 2, 3 / k.
-    std::vector<std::string> ImageSizeItems(int k) const;
 
     // ---- Search, readings, office data, name correction (names/) ----
     TPopupMenu* PopupMenu1 = nullptr;   // of ComboBox1
@@ -653,10 +585,7 @@ private:
     void WireStartupHandlers();   // area choice, start-up, exit (engine/Ustartup.cpp)
 
 public:
-    void WireDisplayHandlers();   // layer toggles and small menu items (navigation/Uopen_display.cpp)
     // Each feature folder builds its own extra controls of the main form and hooks up its handlers.
-    void WireNavigationHandlers();
-    void WireViewHandlers();
     void WireOutputHandlers();
 };
 

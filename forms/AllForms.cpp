@@ -3,6 +3,7 @@
 #include "engine/Uhowto.h"
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
+#include "navigation/MainFormNavigation.h"
 #include "lines/MainFormLines.h"
 #include "labels/MainFormLabels.h"
 #include "paint/MainFormPaint.h"
@@ -52,9 +53,9 @@ void InitProgramResources() {
 // Each feature folder's handlers, layers and steps, hooked up as the main form
 // is made (before its start-up runs), so that engine/ calls none of them.
 static void WireFeatures(TOpen& o) {
-    o.WireDisplayHandlers();
-    o.WireNavigationHandlers();
-    o.WireViewHandlers();
+    WireDisplayHandlers(o);
+    WireNavigationHandlers(o);
+    WireViewHandlers(o);
     WireNamesHandlers(o);
     WirePaintHandlers(o);
     WireLabelsHandlers(o);
@@ -66,8 +67,8 @@ static void WireFeatures(TOpen& o) {
 static void WireEngineForms() {
     Ken->Button5->OnClick = [](TObject*) { ShowIslandSearch(*Open); };
     Ken->NameListShown = [] { ShowNameList(*Open); };
-    HowTo->Button1->OnClick = [](TObject*) { Open->OpenManual("contents"); };
-    About->Label4->OnClick = [](TObject* s) { Open->HomePage1Click(s); };
+    HowTo->Button1->OnClick = [](TObject*) { OpenManual(*Open, "contents"); };
+    About->Label4->OnClick = [](TObject* s) { HomePage1Click(*Open, s); };
 }
 
 void CreateAllForms(TApplication* app) {

@@ -2,6 +2,7 @@
 // region of one colour, and the land area of the whole displayed map.
 #include "engine/Coords.h"
 #include "engine/Uopen.h"
+#include "navigation/MainFormNavigation.h"
 #include "labels/Upagesdlg.h"
 #include "navigation/AreaCount.h"
 #include "navigation/NavigationTools.h"
@@ -24,50 +25,50 @@ void ZeroReadouts(TOpen& o) {
 
 } // namespace
 
-void TOpen::BtnMultiClick(TObject* Sender) {
+void BtnMultiClick(TOpen& o, TObject* Sender) {
     // Pressed while a route runs, it drops that route and starts afresh
     // (Esc or a double-click ends a route with its length instead).
-    if (auto* route = ToolAs<RouteTool>()) {
-        Timer2->SetEnabled(false);
+    if (auto* route = o.ToolAs<RouteTool>()) {
+        o.Timer2->SetEnabled(false);
         route->Finished = true;
     }
-    SetTool(std::make_unique<RouteTool>(*this));
-    RouteDone = false;
-    DistanceMode = 0;
-    RedFonts(*this);
-    RoutePointCount = 0;
-    DisableMapControls();
-    BtnMulti->SetEnabled(true);
-    Label15->SetCaption(DistanceText(0));
-    Label17->SetCaption("距離");
-    Label31->SetCaption(gui::Format("   計測中 %d", 0));
-    Label33->SetVisible(false);
+    o.SetTool(std::make_unique<RouteTool>(o));
+    o.RouteDone = false;
+    o.DistanceMode = 0;
+    RedFonts(o);
+    o.RoutePointCount = 0;
+    o.DisableMapControls();
+    o.BtnMulti->SetEnabled(true);
+    o.Label15->SetCaption(o.DistanceText(0));
+    o.Label17->SetCaption("距離");
+    o.Label31->SetCaption(gui::Format("   計測中 %d", 0));
+    o.Label33->SetVisible(false);
     PagesDlg->CursorId = 301;
-    Image1->SetCursor(301);
+    o.Image1->SetCursor(301);
 }
 
-float TOpen::RouteLengthKm() {
+float RouteLengthKm(TOpen& o) {
     float km = 0;
-    for (int i = 0; i + 1 < RoutePointCount && i + 1 < ROUTE_MAX; ++i) {
-        const MapPoint a = PointAt(RouteX[i], RouteY[i]), b = PointAt(RouteX[i + 1], RouteY[i + 1]);
+    for (int i = 0; i + 1 < o.RoutePointCount && i + 1 < o.ROUTE_MAX; ++i) {
+        const TOpen::MapPoint a = o.PointAt(o.RouteX[i], o.RouteY[i]), b = o.PointAt(o.RouteX[i + 1], o.RouteY[i + 1]);
         km += GreatCircleKm(a.lat, a.lon, b.lat, b.lon);
     }
-    Label15->SetCaption(DistanceText(km));
+    o.Label15->SetCaption(o.DistanceText(km));
     return km;
 }
 
 // Trapezoids between each edge and the parallel through the route's lowest
 // point, on the sphere; the signs of the widths cancel what lies outside.
-float TOpen::RouteAreaKm2() {
-    const int n = std::clamp(RoutePointCount, 0, ROUTE_MAX - 1);
+float RouteAreaKm2(TOpen& o) {
+    const int n = std::clamp(o.RoutePointCount, 0, o.ROUTE_MAX - 1);
     float sum = 0;
     if (n > 0) {
-        const int ymax = *std::max_element(RouteY, RouteY + n);
-        const float b = PointAt(0, ymax).lat;
-        RouteX[n] = RouteX[0];
-        RouteY[n] = RouteY[0];
+        const int ymax = *std::max_element(o.RouteY, o.RouteY + n);
+        const float b = o.PointAt(0, ymax).lat;
+        o.RouteX[n] = o.RouteX[0];
+        o.RouteY[n] = o.RouteY[0];
         for (int i = 0; i < n; ++i) {
-            const MapPoint p1 = PointAt(RouteX[i], RouteY[i]), p2 = PointAt(RouteX[i + 1], RouteY[i + 1]);
+            const TOpen::MapPoint p1 = o.PointAt(o.RouteX[i], o.RouteY[i]), p2 = o.PointAt(o.RouteX[i + 1], o.RouteY[i + 1]);
             const float lon1 = p1.lon, lat1 = p1.lat, lon2 = p2.lon, lat2 = p2.lat;
             const float m = (lat1 + lat2) / 2;
             float w = GreatCircleKm(m, lon1, m, lon2);
@@ -78,67 +79,67 @@ float TOpen::RouteAreaKm2() {
         }
     }
     const float area = std::fabs(sum);
-    Label31->SetCaption(AreaText(area));
-    Label33->SetVisible(true);
+    o.Label31->SetCaption(o.AreaText(area));
+    o.Label33->SetVisible(true);
     return area;
 }
 
-void TOpen::Timer2Timer(TObject* Sender) {
-    TCanvas* cv = Image1->Canvas();
-    if (RoutePointCount == 0) {
+void Timer2Timer(TOpen& o, TObject* Sender) {
+    TCanvas* cv = o.Image1->Canvas();
+    if (o.RoutePointCount == 0) {
         xorstrokes::XorPen(cv, clRed, 3);
-        cv->MoveTo(RouteX[0], RouteY[0]);
-        Label33->SetVisible(false);
-        RoutePointCount = 1;
+        cv->MoveTo(o.RouteX[0], o.RouteY[0]);
+        o.Label33->SetVisible(false);
+        o.RoutePointCount = 1;
         return;
     }
-    const int last = RoutePointCount - 1;
-    cv->MoveTo(RouteX[last], RouteY[last]);
-    cv->LineTo(RouteLastX, RouteLastY);
-    RouteX[RoutePointCount] = RouteLastX;
-    RouteY[RoutePointCount] = RouteLastY;
-    RoutePointCount++;
+    const int last = o.RoutePointCount - 1;
+    cv->MoveTo(o.RouteX[last], o.RouteY[last]);
+    cv->LineTo(o.RouteLastX, o.RouteLastY);
+    o.RouteX[o.RoutePointCount] = o.RouteLastX;
+    o.RouteY[o.RoutePointCount] = o.RouteLastY;
+    o.RoutePointCount++;
     // The last entry stays free for the copy of point 0 that closes the route;
     // a full route ends like any other, with its length and area on view.
-    if (RoutePointCount >= ROUTE_MAX - 1) {
-        Timer2->SetEnabled(false);
+    if (o.RoutePointCount >= o.ROUTE_MAX - 1) {
+        o.Timer2->SetEnabled(false);
         MessageBox("測点経路のデータ数が多すぎます　　　", "測点経路エラー", MB_OK);
-        FinishTimedRoute();
+        FinishTimedRoute(o);
         return;
     }
-    const int n = RoutePointCount - 1;
-    if (RoutePointCount > 10 && std::abs(RouteX[n] - RouteX[0]) < 5 && std::abs(RouteY[n] - RouteY[0]) < 5) {
+    const int n = o.RoutePointCount - 1;
+    if (o.RoutePointCount > 10 && std::abs(o.RouteX[n] - o.RouteX[0]) < 5 && std::abs(o.RouteY[n] - o.RouteY[0]) < 5) {
         // Back at the start: the route closes by itself.
-        FinishTimedRoute();
+        FinishTimedRoute(o);
         return;
     }
-    Label31->SetCaption(gui::Format("   計測中 %d", RoutePointCount));
-    RouteLengthKm();
+    o.Label31->SetCaption(gui::Format("   計測中 %d", o.RoutePointCount));
+    RouteLengthKm(o);
 }
 
-void TOpen::FinishTimedRoute() {
-    Timer2->SetEnabled(false);
-    RouteAreaKm2();
-    RouteLengthKm();
-    CBTimer->SetChecked(false);
-    FinishRoute();
+void FinishTimedRoute(TOpen& o) {
+    o.Timer2->SetEnabled(false);
+    RouteAreaKm2(o);
+    RouteLengthKm(o);
+    o.CBTimer->SetChecked(false);
+    FinishRoute(o);
 }
 
 // A finished route leaves its read-out and gives the map back to the other tools.
-void TOpen::FinishRoute() {
-    if (auto* route = ToolAs<RouteTool>()) {
+void FinishRoute(TOpen& o) {
+    if (auto* route = o.ToolAs<RouteTool>()) {
         // The tool's end comes back here once it is no longer armed.
         route->Finished = true;
-        EndActiveTool();
+        o.EndActiveTool();
         return;
     }
-    DistanceMode = 0;
-    RouteDone = true;
-    Image1->Canvas()->Pen->Mode = pmCopy;
-    DrawMap();
+    o.DistanceMode = 0;
+    o.RouteDone = true;
+    o.Image1->Canvas()->Pen->Mode = pmCopy;
+    o.DrawMap();
     PagesDlg->CursorId = 0;
-    Image1->SetCursor(crDefault);
-    EnableMapControls();
+    o.Image1->SetCursor(crDefault);
+    o.EnableMapControls();
 }
 
 AreaCount& AreaCountOf(TOpen& o) { return o.Parts.Get<AreaCount>(); }
@@ -151,31 +152,31 @@ bool AreaImageFits(const TOpen& o) {
     return false;
 }
 
-void TOpen::Button14Click(TObject* Sender) {
-    const bool armed = ToolAs<AreaTool>() != nullptr;
-    if (!armed && !AreaImageFits(*this)) return;
-    if (CBNokori->Checked()) {
-        MeasureDisplayedArea();
+void Button14Click(TOpen& o, TObject* Sender) {
+    const bool armed = o.ToolAs<AreaTool>() != nullptr;
+    if (!armed && !AreaImageFits(o)) return;
+    if (o.CBNokori->Checked()) {
+        MeasureDisplayedArea(o);
         return;
     }
-    RedFonts(*this);
+    RedFonts(o);
     if (armed) {
-        EndActiveTool();
+        o.EndActiveTool();
         return;
     }
-    EndActiveTool();
-    AreaFillColor = DefAreaFillColor;
-    SetTool(std::make_unique<AreaTool>(*this));
-    Button14->SetHint("面積測定終了");
-    Button14->SetCaption("終り");
-    AreaCountOf(*this).Clear();
-    Label31->SetCaption(gui::Format("%8.0f km", 0.0));
-    Label15->SetCaption(DistanceText(0));
-    Label17->SetCaption("周長");
-    DisableMapControls();
-    for (QWidget* w : std::initializer_list<QWidget*>{Panel1, CBPrefBorder, CBTownBorder, CBLonLat, Button14})
+    o.EndActiveTool();
+    o.AreaFillColor = o.DefAreaFillColor;
+    o.SetTool(std::make_unique<AreaTool>(o));
+    o.Button14->SetHint("面積測定終了");
+    o.Button14->SetCaption("終り");
+    AreaCountOf(o).Clear();
+    o.Label31->SetCaption(gui::Format("%8.0f km", 0.0));
+    o.Label15->SetCaption(o.DistanceText(0));
+    o.Label17->SetCaption("周長");
+    o.DisableMapControls();
+    for (QWidget* w : std::initializer_list<QWidget*>{o.Panel1, o.CBPrefBorder, o.CBTownBorder, o.CBLonLat, o.Button14})
         w->setEnabled(true);
-    CBNokori->SetEnabled(false);
+    o.CBNokori->SetEnabled(false);
 }
 
 // Counts the 4-connected region of colour c from (x, y) and repaints it:
@@ -229,33 +230,33 @@ bool CountAreaPixels(TOpen& o, TCanvas& cv, TColor c, int x, int y) {
     return true;
 }
 
-void TOpen::MeasureDisplayedArea() {
-    if (SelectCode[0] == 50 || SelectCode[0] == 51) {
+void MeasureDisplayedArea(TOpen& o) {
+    if (o.SelectCode[0] == 50 || o.SelectCode[0] == 51) {
         MessageBox("領域が広すぎて測定できません　　　　　", "測定範囲エラー", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     // Texts would break the regions: the redraw leaves them out.
-    kokudo->SetChecked(false);
-    ken_name->SetChecked(false);
-    if (CBTownName->Checked())
-        CBTownName->SetChecked(false);   // its handler redraws
+    o.kokudo->SetChecked(false);
+    o.ken_name->SetChecked(false);
+    if (o.CBTownName->Checked())
+        o.CBTownName->SetChecked(false);   // its handler redraws
     else
-        DrawMap();
+        o.DrawMap();
     Keisoku->ShowWait("表示された領域の総面積を計算しています．．．");
-    ZeroReadouts(*this);
-    AreaCount& a = AreaCountOf(*this);
+    ZeroReadouts(o);
+    AreaCount& a = AreaCountOf(o);
     a.Clear();
-    TCanvas& cv = *Image1->Canvas();
-    if (CountAreaPixels(*this, cv, cv.Pixels(5, 5), 5, 5)) {
-        const float all = float(ImageSize) * ImageSize, view = ViewWidthKm * ViewHeightKm;
-        const float sea = a.FillCount + a.EdgeCount * 0.65f + ImageSize * 4;
-        Label31->SetCaption(AreaText(view - sea / all * view));
-        Label17->SetCaption("周長");
-        Label15->SetCaption(LengthText(float(a.EdgeCount) / ImageSize * ViewWidthKm * 1.11f));
+    TCanvas& cv = *o.Image1->Canvas();
+    if (CountAreaPixels(o, cv, cv.Pixels(5, 5), 5, 5)) {
+        const float all = float(o.ImageSize) * o.ImageSize, view = o.ViewWidthKm * o.ViewHeightKm;
+        const float sea = a.FillCount + a.EdgeCount * 0.65f + o.ImageSize * 4;
+        o.Label31->SetCaption(o.AreaText(view - sea / all * view));
+        o.Label17->SetCaption("周長");
+        o.Label15->SetCaption(o.LengthText(float(a.EdgeCount) / o.ImageSize * o.ViewWidthKm * 1.11f));
     }
-    kokudo->SetChecked(true);
-    ken_name->SetChecked(true);
-    if (SELECT == 1) CBTownName->SetChecked(true);
-    DrawMap();
+    o.kokudo->SetChecked(true);
+    o.ken_name->SetChecked(true);
+    if (o.SELECT == 1) o.CBTownName->SetChecked(true);
+    o.DrawMap();
     Keisoku->Close();
 }

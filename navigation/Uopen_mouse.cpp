@@ -2,6 +2,7 @@
 #include "engine/Coords.h"
 #include "engine/Settings.h"
 #include "engine/Uopen.h"
+#include "navigation/MainFormNavigation.h"
 #include "navigation/AreaCount.h"
 #include "navigation/NavigationTools.h"
 #include "navigation/Ukeisoku.h"
@@ -88,7 +89,7 @@ void TOpen::OpenWebMapAt(int X, int Y) {
 void TOpen::MeasureAreaAt(int X, int Y) {
     // The image grew while the measurement was armed: refused, and the measurement ends.
     if (!AreaImageFits(*this)) {
-        if (ToolAs<AreaTool>()) Button14Click(this);
+        if (ToolAs<AreaTool>()) Button14Click(*this, this);
         return;
     }
     Keisoku->ShowWait("指定領域の面積を計算しています．．．");

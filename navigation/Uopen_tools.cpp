@@ -1,6 +1,7 @@
 // The one active map tool, and the main form's own tools: the area count, the
 // route, the range zoom, the centre and the web map.
 #include "engine/Uopen.h"
+#include "navigation/MainFormNavigation.h"
 #include "navigation/AreaCount.h"
 #include "labels/Upagesdlg.h"
 #include "navigation/NavigationTools.h"
@@ -121,7 +122,7 @@ void RouteTool::AddPoint(const MapEvent& e) {
     if (o.RoutePointCount == 1)
         xorstrokes::XorPen(e.canvas, 32768, 3);
     else
-        o.RouteLengthKm();
+        RouteLengthKm(o);
 }
 
 bool RouteTool::Move(const MapEvent& e) {
@@ -149,8 +150,8 @@ bool RouteTool::DoubleClick() {
 
 // A route ends as the double-click ends it, with its length and area on view.
 void RouteTool::End() {
-    if (Finished) return o.FinishRoute();
-    if (Sampling()) return o.FinishTimedRoute();
+    if (Finished) return FinishRoute(o);
+    if (Sampling()) return FinishTimedRoute(o);
     Close();
 }
 
@@ -164,10 +165,10 @@ void RouteTool::Close() {
     }
     o.RouteX[n] = o.RouteX[0];
     o.RouteY[n] = o.RouteY[0];
-    o.RouteAreaKm2();
+    RouteAreaKm2(o);
     o.RoutePointCount = n + 1;
-    o.RouteLengthKm();
-    o.FinishRoute();
+    RouteLengthKm(o);
+    FinishRoute(o);
 }
 
 // ---- the range zoom ----
@@ -251,7 +252,7 @@ bool RangeTool::Release(const MapEvent& e) {
             Clipboard()->Assign(&bmp);
         }
     }
-    o.PushViewHistory();
+    PushViewHistory(o);
     // Drawn again only while it is an XOR outline; a redraw above has wiped it already.
     if (cv->Pen->Mode == pmXor) {
         cv->Brush->Style = bsClear;

@@ -1,4 +1,5 @@
 #include "navigation/NavigationTools.h"
+#include "navigation/MainFormNavigation.h"
 #include "navigation/AreaCount.h"
 #include "engine/Uken.h"
 #include "tests/navigation/MouseMap.h"
@@ -14,14 +15,14 @@ protected:
     }
     // A route by clicks through the given pixels.
     float RouteArea(const std::vector<std::pair<int, int>>& pts) {
-        o->BtnMultiClick(o);
+        BtnMultiClick(*o, o);
         for (auto [x, y] : pts) Down(x, y);
-        return o->RouteAreaKm2();
+        return RouteAreaKm2(*o);
     }
 };
 
 TEST_F(Measure, AOnePixelRegionAndTheSeaThatTouchesTheEdge) {
-    o->Button14Click(o->Button14);
+    Button14Click(*o, o->Button14);
     ASSERT_TRUE((o->ToolAs<AreaTool>() != nullptr));
     Fill(0, 0, 600, 600, o->BackColor);   // no texts in the sea
     // One pixel whose four neighbours all have other colours.
@@ -54,7 +55,7 @@ TEST_F(Measure, AOnePixelRegionAndTheSeaThatTouchesTheEdge) {
     EXPECT_GT(AreaCountOf(*o).AreaKm2, 1000);
 
     // Off again: the map is redrawn and the box is back.
-    o->Button14Click(o->Button14);
+    Button14Click(*o, o->Button14);
     EXPECT_FALSE((o->ToolAs<AreaTool>() != nullptr));
     EXPECT_FALSE(AreaCountOf(*o).OpenRegion);
     EXPECT_EQ(Px(300, 300), o->BackColor);
@@ -66,7 +67,7 @@ TEST_F(Measure, ImagesLargerThanTheVisitMapAreRefusedAndLeaveNoModeArmed) {
     ASSERT_TRUE(o->DrawMap());
     ASSERT_EQ(o->ImageSize, 1200);
     const std::string before = o->Label31->Caption();
-    o->Button14Click(o->Button14);
+    Button14Click(*o, o->Button14);
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].text.rfind("画像サイズ600以上では処理できません", 0), 0u);
     EXPECT_NE(Messages()[0].text.find("600以下を選んで"), std::string::npos) << "says what to do";
@@ -81,7 +82,7 @@ TEST_F(Measure, ImagesLargerThanTheVisitMapAreRefusedAndLeaveNoModeArmed) {
     // Armed at 600, the image grown afterwards: the press is refused and the measurement ends.
     o->COPYSCALE = 1;
     ASSERT_TRUE(o->DrawMap());
-    o->Button14Click(o->Button14);
+    Button14Click(*o, o->Button14);
     ASSERT_TRUE((o->ToolAs<AreaTool>() != nullptr));
     o->COPYSCALE = 2;
     ASSERT_TRUE(o->DrawMap());
@@ -105,7 +106,7 @@ TEST_F(Measure, RouteAreaIsTheSameEitherWayRoundAndZeroForTwoPoints) {
     EXPECT_LT(RouteArea({{100, 100}, {400, 250}}), box * 1e-5);
 
     // The length so far is shown from the second point on.
-    o->BtnMultiClick(o);
+    BtnMultiClick(*o, o);
     Down(100, 100);
     EXPECT_EQ(o->Label31->Caption(), "   計測中 1");
     EXPECT_EQ(o->Label15->Caption(), "   0.00 km");
@@ -117,15 +118,15 @@ TEST_F(Measure, RouteAreaIsTheSameEitherWayRoundAndZeroForTwoPoints) {
 TEST_F(Measure, ATimedRouteClosesNearItsStartAfterElevenPointsNotTen) {
     for (int far : {9, 8}) {
         o->CBTimer->SetChecked(true);
-        o->BtnMultiClick(o);
+        BtnMultiClick(*o, o);
         Down(100, 100);
-        o->Timer2Timer(o->Timer2);
+        Timer2Timer(*o, o->Timer2);
         for (int k = 1; k <= far; ++k) {
             Move(100 + 20 * k, 100 + (k % 2) * 50);
-            o->Timer2Timer(o->Timer2);
+            Timer2Timer(*o, o->Timer2);
         }
         Move(103, 97);   // 3 pixels from the start
-        o->Timer2Timer(o->Timer2);
+        Timer2Timer(*o, o->Timer2);
         if (far == 9) {
             EXPECT_TRUE(o->RouteDone);
             EXPECT_FALSE(o->Timer2->Enabled());
@@ -142,7 +143,7 @@ TEST_F(Measure, ATimedRouteClosesNearItsStartAfterElevenPointsNotTen) {
 }
 
 TEST_F(Measure, RoutesStopWithRoomLeftForTheClosingPoint) {
-    o->BtnMultiClick(o);
+    BtnMultiClick(*o, o);
     for (int i = 0; i < TOpen::ROUTE_MAX - 1; ++i) Down(50 + i % 500, 50 + i / 500 * 100);
     EXPECT_TRUE(Messages().empty());
     ASSERT_EQ(o->RoutePointCount, TOpen::ROUTE_MAX - 1);
@@ -151,18 +152,18 @@ TEST_F(Measure, RoutesStopWithRoomLeftForTheClosingPoint) {
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].text, "測点経路のデータ数が多すぎます　　　");
     EXPECT_EQ(Messages()[0].caption, "測点経路エラー");
-    o->RouteAreaKm2();
+    RouteAreaKm2(*o);
     EXPECT_EQ(o->RouteX[TOpen::ROUTE_MAX - 1], o->RouteX[0]);
 
     // Timed: the timer stops at the same count.
     Messages().clear();
     o->CBTimer->SetChecked(true);
-    o->BtnMultiClick(o);
+    BtnMultiClick(*o, o);
     Down(300, 300);
     int ticks = 0;
     for (; ticks < TOpen::ROUTE_MAX + 5 && Messages().empty(); ++ticks) {
         Move(50 + ticks % 500, 50 + ticks / 500 * 100);
-        o->Timer2Timer(o->Timer2);
+        Timer2Timer(*o, o->Timer2);
     }
     EXPECT_EQ(ticks, TOpen::ROUTE_MAX - 1) << "one tick per point";
     EXPECT_FALSE(o->Timer2->Enabled());
@@ -189,7 +190,7 @@ TEST_F(Measure, TheDisplayedLandAreaIgnoresWhatWasOnTheImageAndSkipsTheIslandGro
     o->CBNokori->SetChecked(true);
     o->CBTownName->SetChecked(false);
     ASSERT_TRUE(o->DrawMap());
-    o->Button14Click(o->Button14);
+    Button14Click(*o, o->Button14);
     const std::string clean = o->Label31->Caption();
     EXPECT_FALSE((o->ToolAs<AreaTool>() != nullptr)) << "the box measures at once instead";
     EXPECT_TRUE(o->CBTownName->Checked()) << "one area shown";
@@ -203,12 +204,12 @@ TEST_F(Measure, TheDisplayedLandAreaIgnoresWhatWasOnTheImageAndSkipsTheIslandGro
     cv->Pen->Color = clBlack;
     cv->Brush->Style = bsClear;
     cv->Rectangle(30, 30, 150, 150);
-    o->MeasureDisplayedArea();
+    MeasureDisplayedArea(*o);
     EXPECT_EQ(o->Label31->Caption(), clean);
 
     Messages().clear();
     o->SelectCode[0] = 51;
-    o->MeasureDisplayedArea();
+    MeasureDisplayedArea(*o);
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].text, "領域が広すぎて測定できません　　　　　");
     EXPECT_EQ(Messages()[0].caption, "測定範囲エラー");
@@ -235,15 +236,15 @@ TEST_F(MeasurePicture, KanagawaWithRegionsARouteAndARange) {
     // Borders leave a pixel open where two polylines meet, so many regions
     // run into the sea: try points until two closed ones are found.
     std::vector<std::pair<int, int>> closed;
-    o->Button14Click(o->Button14);
+    Button14Click(*o, o->Button14);
     for (int y = 180; y < 440 && closed.size() < 2; y += 23)
         for (int x = 150; x < 450 && closed.size() < 2; x += 29) {
             if (o->Image1->Canvas()->Pixels(x, y) != o->BackColor) continue;
             const int fill = AreaCountOf(*o).FillCount;
             down(x, y);
             if (AreaCountOf(*o).OpenRegion) {   // the sea: redraw and go on
-                o->Button14Click(o->Button14);
-                o->Button14Click(o->Button14);
+                Button14Click(*o, o->Button14);
+                Button14Click(*o, o->Button14);
                 for (auto [cx, cy] : closed) down(cx, cy);
                 continue;
             }
@@ -255,15 +256,15 @@ TEST_F(MeasurePicture, KanagawaWithRegionsARouteAndARange) {
         }
     EXPECT_EQ(closed.size(), 2u);
 
-    o->BtnMultiClick(o);
+    BtnMultiClick(*o, o);
     const std::pair<int, int> route[] = {{120, 120}, {260, 140}, {300, 260}, {180, 300}};
     for (auto [x, y] : route) {
         move(x, y);
         down(x, y);
     }
     move(130, 160);
-    EXPECT_GT(o->RouteLengthKm(), 10.0f);
-    o->TkBtn2Click(o);
+    EXPECT_GT(RouteLengthKm(*o), 10.0f);
+    TkBtn2Click(*o, o);
     down(330, 330);
     move(450, 440);
     EXPECT_GT(o->ToolAs<RangeTool>()->Side, 110);

@@ -1,4 +1,5 @@
 #include "labels/LabelTools.h"
+#include "navigation/MainFormNavigation.h"
 #include "lines/MainFormLines.h"
 #include "navigation/AreaCount.h"
 #include "labels/Uletter.h"
@@ -31,7 +32,7 @@ TEST_F(PressChain, NothingBeforeAMapAndTheRightButtonOpensTheSettingsWhateverIsA
     EXPECT_EQ(o->DistanceMode, 0);
 
     o->MapShown = true;
-    o->Button14Click(o);
+    Button14Click(*o, o);
     ASSERT_TRUE(o->ToolAs<AreaTool>());
     ASSERT_FALSE(Settei->Visible());
     Down(100, 100, mbRight);
@@ -41,7 +42,7 @@ TEST_F(PressChain, NothingBeforeAMapAndTheRightButtonOpensTheSettingsWhateverIsA
 }
 
 TEST_F(PressChain, TheWebMapComesBeforeTheArmedToolOpensOnceAndNamesLatitudeFirst) {
-    o->Button14Click(o);
+    Button14Click(*o, o);
     Settei->CBWatch->SetChecked(true);
     Down(120, 450);
     ASSERT_EQ(gui::testing::ShellOpens().size(), 1u);
@@ -93,13 +94,13 @@ TEST_F(PressChain, TheWebMapComesBeforeTheArmedToolOpensOnceAndNamesLatitudeFirs
 
 TEST_F(PressChain, ARunningTimedRouteSwallowsEveryLeftPress) {
     o->CBTimer->SetChecked(true);
-    o->BtnMultiClick(o);
+    BtnMultiClick(*o, o);
     Down(200, 200);
     EXPECT_EQ(o->RouteX[0], 216);
     EXPECT_EQ(o->RouteY[0], 215);
     EXPECT_TRUE(o->Timer2->Enabled());
     Down(250, 250);   // before the first tick too
-    o->Timer2Timer(o->Timer2);
+    Timer2Timer(*o, o->Timer2);
     ASSERT_EQ(o->RoutePointCount, 1);
     EXPECT_EQ(o->RouteX[0], 216);
 
@@ -213,7 +214,7 @@ class Range : public MouseMap {
 protected:
     void SetUp() override {
         MouseMap::SetUp();
-        o->TkBtn2Click(o);
+        TkBtn2Click(*o, o);
         o->CBCopy->SetChecked(false);
     }
     // Drags from (100, 100) by side pixels; returns the unsnapped width.

@@ -3,6 +3,7 @@
 #include "paint/PaintTools.h"
 #include "forms/AllForms.h"
 #include "engine/Uopen.h"
+#include "navigation/MainFormNavigation.h"
 #include "paint/MainFormPaint.h"
 #include "gui/Testing.h"
 #include "gui/TextFile.h"
@@ -70,13 +71,13 @@ protected:
         ChooseAreas(areas);
         o->CBTownName->SetChecked(true);
         // A range zoom, one up-down step, then size x2.
-        o->TkBtn2Click(o);
+        TkBtn2Click(*o, o);
         o->Image1MouseDown(o->Image1, mbLeft, {}, 200, 250);
         o->Image1MouseMove(o->Image1, {}, 480, 530);
         o->Image1MouseUp(o->Image1, mbLeft, {}, 480, 530);
         ASSERT_TRUE(o->RangeZoom);
         o->UpDown1->SetPosition(o->UpDown1->Position() + 1);
-        o->UpDown1Click(o->UpDown1, btNext);
+        UpDown1Click(*o, o->UpDown1, btNext);
         o->RadioGroup1->SetItemIndex(1);
         ASSERT_EQ(o->ImageSize, 1200);
 
@@ -206,7 +207,7 @@ TEST_F(Project, ASavedProjectReopensToTheSameMapAndSavesTheSameBytes) {
     }
 
     // A range drag after restoring at x2 lands on the square dragged.
-    o->TkBtn2Click(o);
+    TkBtn2Click(*o, o);
     o->Image1MouseDown(o->Image1, mbLeft, {}, 300, 300);
     o->Image1MouseMove(o->Image1, {}, 700, 700);
     o->Image1MouseUp(o->Image1, mbLeft, {}, 700, 700);

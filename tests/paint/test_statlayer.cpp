@@ -1,6 +1,7 @@
 // The statistics map drawn as a layer of each unit's polygons: right at every
 // view and size, kept apart from the paint, and carried by the project.
 #include "engine/Uopen.h"
+#include "navigation/MainFormNavigation.h"
 #include "paint/MainFormPaint.h"
 #include "gui/Testing.h"
 #include "gui/TextFile.h"
@@ -166,7 +167,7 @@ TEST_F(StatisticsLayer, WardsAndIslandsShowTheirClassAtEveryViewAndSizeAndTheSea
                 if (s == "×5") {
                     Open->CX = centre.x, Open->CY = centre.y;
                     Open->UpDown1->SetPosition(5);
-                    Open->UpDown1Click(Open->UpDown1, btNext);
+                    UpDown1Click(*Open, Open->UpDown1, btNext);
                 } else {
                     Open->Button6->Click();
                 }
