@@ -8,7 +8,7 @@
 
 class FeatureParts {
 public:
-    template <class T> T& Get() {
+    template <class T> T& Get() const {
         std::unique_ptr<Part>& p = parts[std::type_index(typeid(T))];
         if (!p) p = std::make_unique<Held<T>>();
         return static_cast<Held<T>&>(*p).value;
@@ -21,5 +21,6 @@ private:
     template <class T> struct Held : Part {
         T value;
     };
-    std::unordered_map<std::type_index, std::unique_ptr<Part>> parts;
+    // Made on first use, also through a const form: the part is the feature's, not the form's.
+    mutable std::unordered_map<std::type_index, std::unique_ptr<Part>> parts;
 };

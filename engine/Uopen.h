@@ -313,7 +313,6 @@ public:
     void Tutorial1Click(TObject* Sender);
     // The view settings back to their start, before a new area choice is loaded.
     void ResetViewState();
-    // Hand-offs of the area window to the name windows (names/).
     // What each feature does with its own state when the areas change.
     AreaSteps AreaChange;
     void config_read(const std::string& path);
@@ -359,7 +358,6 @@ public:
     void DrawApprovalNotice();
     void DrawApprovalNotice(TCanvas& cv, const MapView& view, const DrawSettings& s);
     void Disp_Office(TCanvas& cv, const MapView& view, const DrawSettings& s);
-    // Toggles and menu items (navigation/Uopen_display.cpp).
 
     // ---- Mouse, measurement (navigation/) ----
     static constexpr int ROUTE_MAX = 1500;   // route points, the closing copy of point 0 included
@@ -401,7 +399,6 @@ public:
 
     // ---- View control, display settings, read-out (navigation/) ----
     void StartNotice(int x, int y, const std::string& text);
-    // Keys on the map: each one the user's press of the control it stands for.
 
     // ---- Search, readings, office data, name correction (names/) ----
     TPopupMenu* PopupMenu1 = nullptr;   // of ComboBox1
@@ -411,23 +408,11 @@ public:
     TMenuItem *N10 = nullptr, *N11 = nullptr;
     TMenuItem *N25 = nullptr, *N20021 = nullptr, *N20031 = nullptr, *N20051 = nullptr, *N20081 = nullptr,
               *N20091 = nullptr, *N20101 = nullptr;
-    // Search results, read by the search paint.
-    bool SearchFound = false;
-    std::string SearchName;
-    int32_t SearchX = 0, SearchY = 0;
-    static constexpr int CANDIDATE_MAX = 100;
-    int32_t CandidatePref[CANDIDATE_MAX] = {}, CandidateX[CANDIDATE_MAX] = {}, CandidateY[CANDIDATE_MAX] = {};
-    std::string CandidateLabel[CANDIDATE_MAX];
-    int32_t CandidateCount = 0;
-    bool FoundAsCurrent = false, FoundAsNew = false, FoundAsOld = false;
     // Readings.
     bool IsAreaSelected(int code) const;
     void CBYomiClick(TObject* Sender);
-    // Name correction.
-    // Boundary-data editions.
 
     // ---- Painting and legend (paint/) ----
-    // Paint by name (paint/Upaint_byname.cpp).
     using PaintRecord = ::PaintRecord;
     // Room for a statistics map of every municipality of the country at every
     // part, in the edition with the most of them, and hand painting besides.
@@ -439,23 +424,14 @@ public:
     void RunMapChangeHooks();
     // Run once by the next redraw just before the replay, with the map as the replay finds it.
     std::function<void(const QImage&)> BeforePaintReplay;
-    int32_t PaintSlot = -1;              // palette slot of the next fill, -1 none
-    uint8_t SavedCheckStates[15] = {};
     // The user's ticks from the entry into painting, until its end puts them back;
     // a second entry while painting keeps them.
-    bool CheckStatesSaved = false;
     TMenuItem *N6, *menuExp;             // "市町村検索ペイント色", "地図凡例を編集する"
     TMenuItem* menuStatMap = nullptr;    // "統計地図"
     TColorDialog* TownPaintDialog;
     void DrawLegendOnMap(TCanvas& cv, const MapView& view, const DrawSettings& s);
 
     // ---- Labels, prefecture names, mountains, islands, symbols (labels/) ----
-    // Island records of the single area being edited.
-    struct IslandRecord { std::string mark; int32_t x = 0, y = 0; std::string text; int32_t a = 0, b = 0; };
-    static constexpr int ISLAND_MAX = 1000;
-    std::vector<IslandRecord> IslandRecords;
-    int32_t IslandCount = 0;
-    std::string IslandFilePath;       // the file the records came from
     TMenuItem *N23, *N161, *N141, *N181, *N19, *N20, *N21;   // menu "記号"
     TSaveDialog* SaveDialog2 = nullptr;   // label files of the displayed names
     // Every label, or only row `only` over the map as it is (the find marks one hit).
@@ -464,13 +440,10 @@ public:
     void DrawLabels(TCanvas& cv, const MapView& view, const DrawSettings& s, int only = -1);
     // The railway window's 駅名 line: the last station label drawn.
     void ShowLastStation(const DrawSettings& s);
-    // Prefecture names (seats false) or capitals.
 
     // ---- Lines, railways, distance circles (lines/) ----
     TCheckBox *CBMain = nullptr, *CBRailSet = nullptr;   // "主要駅", "詳細"
     TMenuItem* RailInfo = nullptr;   // "鉄道路線情報": shows TRail after each railway load
-    bool MainStationsLoaded = false; // the last railway load took the main-station files
-    int32_t RailLabelCount = 0;      // station label files of the last railway load
     TButton* BtnLine;                // "地 図 線": the line editor
     TMenuItem *N16, *NCircle;        // line editor, distance circles
     void RailRoadSet();
@@ -523,9 +496,6 @@ public:
 
     int32_t LegendLeft = 0, LegendTop = 0, LegendRight = 0, LegendBottom = 0;  // legend box drawn last
     int32_t EditIndex = 0;        // next row of the correction or island grid
-    int32_t NameIndex = 0;        // picked municipality name
-    int32_t MatchedListKind = -1; // -1 none, 0 A names, 1 X names, 2 B names, 3 duplicate names
-    int32_t IslandIndex = 0;      // picked island record
 
     // ---- The active map tool (navigation/Uopen_tools.cpp) ----
     // At most one tool is armed; the map image hands it every event. A window

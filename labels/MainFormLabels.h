@@ -29,3 +29,16 @@ void DrawPrefLayer(TOpen& o, TCanvas& cv, const MapView& view, const DrawSetting
 void DrawMountains(TOpen& o, TCanvas& cv, const MapView& view, const DrawSettings& s);
 void DrawIslands(TOpen& o, TCanvas& cv, const MapView& view, const DrawSettings& s);
 void AddLabelsLayers(TOpen& o);
+
+// The island records of the single area being edited, and the row picked.
+struct IslandEdit {
+    // Island records of the single area being edited.
+    struct IslandRecord { std::string mark; int32_t x = 0, y = 0; std::string text; int32_t a = 0, b = 0; };
+    static constexpr int ISLAND_MAX = 1000;
+    std::vector<IslandRecord> IslandRecords;
+    int32_t IslandCount = 0;
+    std::string IslandFilePath; // the file the records came from
+    int32_t IslandIndex = 0; // picked island record
+};
+IslandEdit& IslandsOf(TOpen& o);
+const IslandEdit& IslandsOf(const TOpen& o);

@@ -60,7 +60,7 @@ void TIsChange::Button3Click(TObject* Sender) {
     // Both steps are called off: a place armed before the cancel must not move the pick.
     // The tool's end comes back here once it is no longer armed.
     if (Open->ToolAs<IslandTool>()) return Open->EndActiveTool();
-    Open->IslandIndex = -1;
+    IslandsOf(*Open).IslandIndex = -1;
     Button1->SetEnabled(true);
     Button2->SetEnabled(false);
     Label15->Show();

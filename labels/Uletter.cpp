@@ -6,6 +6,7 @@
 #include "components/Mystr.h"
 #include "engine/Convert.h"
 #include "engine/Uopen.h"
+#include "lines/MainFormLines.h"
 #include "gui/Files.h"
 #include "gui/TextFile.h"
 #include "labels/Uinlabel.h"
@@ -434,7 +435,7 @@ bool TLetter::ParseLabelFile(const std::string& path, std::vector<LabelRecord>& 
             return false;
         }
         r.jr = jr, r.main = main, r.railway = railway;
-        r.fileNo = Open->RailLabelCount;
+        r.fileNo = RailOf(*Open).RailLabelCount;
         r.numbered = true;
         rows.push_back(std::move(r));
     }

@@ -111,17 +111,17 @@ void IslandTool::PickAt(const MapEvent& e) {
     I->StringGrid1->SetRowCount(row + 1);
     I->StringGrid1->SetCells(0, row, std::to_string(x));
     I->StringGrid1->SetCells(1, row, std::to_string(y));
-    for (int i = 0; i < o.IslandCount; ++i) {
+    for (int i = 0; i < IslandsOf(o).IslandCount; ++i) {
         int sx, sy;
-        e.view.ToScreen(o.IslandRecords[i].x, o.IslandRecords[i].y, sx, sy);
+        e.view.ToScreen(IslandsOf(o).IslandRecords[i].x, IslandsOf(o).IslandRecords[i].y, sx, sy);
         if (std::abs(e.X - sx) <= 5 && std::abs(e.Y - sy) <= 5) {
-            I->StringGrid1->SetCells(2, row, o.IslandRecords[i].text);
+            I->StringGrid1->SetCells(2, row, IslandsOf(o).IslandRecords[i].text);
             I->Button1->SetEnabled(false);
             I->Button2->SetEnabled(true);
             I->Label15->Hide();
             I->Label14->Show();
             I->Label16->SetCaption("クリック");
-            o.IslandIndex = i;
+            IslandsOf(o).IslandIndex = i;
             Pick = false;
             return;
         }
@@ -134,16 +134,16 @@ void IslandTool::PlaceAt(const MapEvent& e) {
     int32_t x, y;
     e.view.ToData(e.X, e.Y, x, y);
     Place = false;
-    if (o.IslandIndex < 0 || o.IslandIndex >= o.IslandCount) return;
+    if (IslandsOf(o).IslandIndex < 0 || IslandsOf(o).IslandIndex >= IslandsOf(o).IslandCount) return;
     I->StringGrid1->SetCells(3, o.EditIndex, std::to_string(x));
     I->StringGrid1->SetCells(4, o.EditIndex, std::to_string(y));
-    TOpen::IslandRecord& rec = o.IslandRecords[o.IslandIndex];
+    IslandEdit::IslandRecord& rec = IslandsOf(o).IslandRecords[IslandsOf(o).IslandIndex];
     const int32_t oldX = rec.x, oldY = rec.y;
     rec.x = x, rec.y = y;
     if (!WriteIslandFile(o)) {
         // The file keeps the old position, so the list does too.
         rec.x = oldX, rec.y = oldY;
-        MessageBox(gui::Format("島名ファイル %s を書き込むことができません", o.IslandFilePath.c_str()),
+        MessageBox(gui::Format("島名ファイル %s を書き込むことができません", IslandsOf(o).IslandFilePath.c_str()),
                    "ファイル保存エラー", MB_OK | MB_ICONEXCLAMATION);
     } else {
         o.DrawMap();
@@ -212,10 +212,10 @@ void LabelTool::End() {
 }
 
 bool WriteIslandFile(TOpen& o) {
-    if (o.IslandFilePath.empty()) return false;
-    return gui::AtomicRewrite(o.IslandFilePath, [&](gui::TextWriter& w) {
-        for (int i = 0; i < o.IslandCount; ++i) {
-            const TOpen::IslandRecord& r = o.IslandRecords[i];
+    if (IslandsOf(o).IslandFilePath.empty()) return false;
+    return gui::AtomicRewrite(IslandsOf(o).IslandFilePath, [&](gui::TextWriter& w) {
+        for (int i = 0; i < IslandsOf(o).IslandCount; ++i) {
+            const IslandEdit::IslandRecord& r = IslandsOf(o).IslandRecords[i];
             if (!w.Write(r.mark + gui::Format(",%d,%d,", r.x, r.y) + r.text + gui::Format(",%d,%d\n", r.a, r.b)))
                 return false;
         }
@@ -232,15 +232,15 @@ std::string IslandEditPath(const TOpen& o) {
 
 void EndIslandEdit(TOpen& o) {
     o.EndTool<IslandTool>();
-    o.IslandIndex = -1;
-    o.IslandRecords.clear();
-    o.IslandCount = 0;
-    o.IslandFilePath.clear();
+    IslandsOf(o).IslandIndex = -1;
+    IslandsOf(o).IslandRecords.clear();
+    IslandsOf(o).IslandCount = 0;
+    IslandsOf(o).IslandFilePath.clear();
 }
 
 void IslandAreaLoaded(TOpen& o) {
-    const bool editing = IsChange->Visible() || !o.IslandFilePath.empty();
-    if (editing && o.IslandFilePath != IslandEditPath(o)) IsChange->Button5Click(IsChange);
+    const bool editing = IsChange->Visible() || !IslandsOf(o).IslandFilePath.empty();
+    if (editing && IslandsOf(o).IslandFilePath != IslandEditPath(o)) IsChange->Button5Click(IsChange);
 }
 
 void LoadIslandEditList(TOpen& o) {
@@ -263,15 +263,15 @@ void LoadIslandEditList(TOpen& o) {
         return;
     }
     // Read whole before anything changes: a file that cannot be written back as read is not edited.
-    std::vector<TOpen::IslandRecord> recs;
+    std::vector<IslandEdit::IslandRecord> recs;
     std::vector<std::string> f;
     std::string line;
     int lineNo = 0;
     while (in.ReadLine(line)) {
         ++lineNo;
         int n = TMyStr::SplitFields(line, f);
-        TOpen::IslandRecord r;
-        bool ok = n >= 6 && int(recs.size()) < o.ISLAND_MAX;
+        IslandEdit::IslandRecord r;
+        bool ok = n >= 6 && int(recs.size()) < IslandEdit::ISLAND_MAX;
         try {
             if (ok) r.x = StrToInt(f[1]), r.y = StrToInt(f[2]), r.a = StrToInt(f[4]), r.b = StrToInt(f[5]);
         } catch (const EConvertError&) {
@@ -286,9 +286,9 @@ void LoadIslandEditList(TOpen& o) {
         r.text = f[3];
         recs.push_back(r);
     }
-    o.IslandRecords = std::move(recs);
-    o.IslandCount = int32_t(o.IslandRecords.size());
-    o.IslandFilePath = path;
+    IslandsOf(o).IslandRecords = std::move(recs);
+    IslandsOf(o).IslandCount = int32_t(IslandsOf(o).IslandRecords.size());
+    IslandsOf(o).IslandFilePath = path;
     o.EditIndex = 0;
     IsChange->Label13->SetCaption("0");
     IsChange->StringGrid1->SetRowCount(1);
@@ -402,3 +402,6 @@ void N181Click(TOpen& o, TObject* Sender) {
 void N19Click(TOpen& o, TObject* Sender) { PagesDlg->DeleteCustomSymbols(); }
 void N20Click(TOpen& o, TObject* Sender) { PagesDlg->ImportCustomSymbols(); }
 void N21Click(TOpen& o, TObject* Sender) { PagesDlg->ExportCustomSymbols(); }
+
+IslandEdit& IslandsOf(TOpen& o) { return o.Parts.Get<IslandEdit>(); }
+const IslandEdit& IslandsOf(const TOpen& o) { return o.Parts.Get<IslandEdit>(); }

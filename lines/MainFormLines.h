@@ -10,3 +10,11 @@ void DrawDistanceCircles(TOpen& o, TCanvas& cv, const MapView& view);
 void AddLinesLayers(TOpen& o);
 void N16Click(TOpen& o, TObject* Sender);
 void WireLinesHandlers(TOpen& o);
+
+// What the last railway load took.
+struct RailLoad {
+    bool MainStationsLoaded = false; // the last railway load took the main-station files
+    int32_t RailLabelCount = 0; // station label files of the last railway load
+};
+RailLoad& RailOf(TOpen& o);
+const RailLoad& RailOf(const TOpen& o);

@@ -77,7 +77,7 @@ void TOpen::LoadStationFiles(const std::vector<std::string>& paths) {
     L->LabelFileCount = int32_t(count);
     L->LabelCount = 0;
     L->FullReported = false;
-    RailLabelCount = 0;
+    RailOf(*this).RailLabelCount = 0;
     L->StringGrid2->SetRowCount(std::max<int>(1, int(count + keptFiles.size())));
     // All the files read first, then taken into the table at once: the label
     // grid grows once, not once per file.
@@ -86,7 +86,7 @@ void TOpen::LoadStationFiles(const std::vector<std::string>& paths) {
         if (L->ParseLabelFile(paths[i], rows)) all.insert(all.end(), rows.begin(), rows.end());
         L->StringGrid2->SetCells(0, int(i), paths[i]);
         L->StringGrid2->SetCells(1, int(i), std::to_string(i));
-        RailLabelCount++;
+        RailOf(*this).RailLabelCount++;
     }
     L->AppendLabels(all);
     // The labels kept are the same labels: each goes on with its id.
@@ -99,13 +99,13 @@ void TOpen::LoadStationFiles(const std::vector<std::string>& paths) {
     }
     L->ShowTable();
 
-    if (L->Label25) L->Label25->SetCaption(std::to_string(RailLabelCount));
-    L->UpDown2->Max = std::max(0, RailLabelCount - 1);
+    if (L->Label25) L->Label25->SetCaption(std::to_string(RailOf(*this).RailLabelCount));
+    L->UpDown2->Max = std::max(0, RailOf(*this).RailLabelCount - 1);
     L->Label16->SetCaption(std::to_string(L->LabelCount));
     // The user's labels stay shown or hidden as they were.
     L->LabelPlaced = true;
     CBRailLine->SetEnabled(true);
-    Rail->Label2->SetCaption(gui::Format(MainStations ? "%d 主要駅名ファイル" : "%d 駅名ファイル", RailLabelCount));
+    Rail->Label2->SetCaption(gui::Format(MainStations ? "%d 主要駅名ファイル" : "%d 駅名ファイル", RailOf(*this).RailLabelCount));
     Rail->Label3->SetCaption(gui::Format(MainStations ? "%d 主要駅名" : "%d 駅名", L->LabelCount));
     Rail->Label4->SetCaption(paths.empty() ? "" : paths[count ? count - 1 : 0]);
 }
@@ -181,3 +181,6 @@ void WireLinesHandlers(TOpen& o) {
         LineSet->UserColors = 0;
     });
 }
+
+RailLoad& RailOf(TOpen& o) { return o.Parts.Get<RailLoad>(); }
+const RailLoad& RailOf(const TOpen& o) { return o.Parts.Get<RailLoad>(); }

@@ -1,5 +1,6 @@
 // The railway map: the railway line and station files of the selected regions.
 #include "engine/Uopen.h"
+#include "lines/MainFormLines.h"
 #include "gui/Files.h"
 #include "gui/TextFile.h"
 #include "labels/Uletter.h"
@@ -88,7 +89,7 @@ void TOpen::RailRoadSet() {
             MessageBox("主要駅名ファイルが見つかりません\n" + missing.front() +
                            (missing.size() > 1 ? gui::Format(" ほか %d 個", int(missing.size()) - 1) : ""),
                        "ファイルオープンエラー", MB_OK | MB_ICONEXCLAMATION);
-        MainStationsLoaded = true;
+        RailOf(*this).MainStationsLoaded = true;
     } else {
         size_t listed = 0;
         for (int r = 0; r < 10; r++) {
@@ -98,7 +99,7 @@ void TOpen::RailRoadSet() {
             for (const std::string& n : names) stations.push_back(root + RegionName[r] + "/" + n);
             if (listed > size_t(RAIL_LIST_MAX)) MessageBox("too many files!", "too many files", MB_OK);
         }
-        MainStationsLoaded = false;
+        RailOf(*this).MainStationsLoaded = false;
     }
     LoadStationFiles(stations);
 
@@ -138,7 +139,7 @@ void TOpen::CBEkiClick(TObject*) {
 void TOpen::CBMainClick(TObject*) {
     RedrawOnce once;
     MainStations = CBMain->Checked();
-    if (MainStations != MainStationsLoaded) RailRoadSet();
+    if (MainStations != RailOf(*this).MainStationsLoaded) RailRoadSet();
     LineAdd->CheckBox2->SetChecked(true);
     if (CBEki->Checked()) Letter->CBShow->SetChecked(true);
 }

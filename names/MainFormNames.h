@@ -36,3 +36,19 @@ void N8Click(TOpen& o, TObject* Sender);
 void NJikanClick(TOpen& o, TObject* Sender);
 void NKanjiClick(TOpen& o, TObject* Sender);
 bool SaveSortedHistory(TOpen& o, int skip = -1);   // the drop-down's entries but row skip, sorted, to the file and back
+
+// What the last search found, read by the search paint, and the name picked from the lists.
+struct NameSearch {
+    bool SearchFound = false;
+    std::string SearchName;
+    int32_t SearchX = 0, SearchY = 0;
+    static constexpr int CANDIDATE_MAX = 100;
+    int32_t CandidatePref[CANDIDATE_MAX] = {}, CandidateX[CANDIDATE_MAX] = {}, CandidateY[CANDIDATE_MAX] = {};
+    std::string CandidateLabel[CANDIDATE_MAX];
+    int32_t CandidateCount = 0;
+    bool FoundAsCurrent = false, FoundAsNew = false, FoundAsOld = false;
+    int32_t NameIndex = 0; // picked municipality name
+    int32_t MatchedListKind = -1; // -1 none, 0 A names, 1 X names, 2 B names, 3 duplicate names
+};
+NameSearch& SearchOf(TOpen& o);
+const NameSearch& SearchOf(const TOpen& o);

@@ -44,8 +44,8 @@ void PickForCorrection(TOpen& o, int32_t x, int32_t y) {
         return;
     }
     names::NameTable t = names::TableOf(o, kind);
-    o.MatchedListKind = kind;
-    o.NameIndex = i;
+    SearchOf(o).MatchedListKind = kind;
+    SearchOf(o).NameIndex = i;
     g->SetCells(0, row, std::to_string(t.x[i]));
     g->SetCells(1, row, std::to_string(t.y[i]));
     g->SetCells(2, row, t.name[i]);
@@ -63,7 +63,7 @@ void PickForCorrection(TOpen& o, int32_t x, int32_t y) {
 }
 
 void PickForDeletion(TOpen& o, int32_t x, int32_t y) {
-    o.MatchedListKind = -1;
+    SearchOf(o).MatchedListKind = -1;
     int kind;
     int i = PickName(o, x, y, 50, kind);
     int32_t px = 0, py = 0;
@@ -88,8 +88,8 @@ void PickForDeletion(TOpen& o, int32_t x, int32_t y) {
         NameDel->Label3->Hide();
         return;
     }
-    o.MatchedListKind = kind;
-    o.NameIndex = i;
+    SearchOf(o).MatchedListKind = kind;
+    SearchOf(o).NameIndex = i;
     NameDel->Label4->SetCaption(std::to_string(px));
     NameDel->Label5->SetCaption(std::to_string(py));
     NameDel->Label6->SetCaption(name);
@@ -107,13 +107,13 @@ void PlaceCorrectedName(TOpen& o, int32_t x, int32_t y) {
     TStringGrid* g = Correct->StringGrid1;
     // Only the row picked for this step takes the position; once it is gone, nothing does.
     const int row = Correct->PickedRow;
-    if (row >= 0 && row < g->RowCount() && o.MatchedListKind >= 0 && o.MatchedListKind <= 2) {
+    if (row >= 0 && row < g->RowCount() && SearchOf(o).MatchedListKind >= 0 && SearchOf(o).MatchedListKind <= 2) {
         g->SetCells(3, row, std::to_string(x));
         g->SetCells(4, row, std::to_string(y));
-        names::NameTable t = names::TableOf(o, o.MatchedListKind);
-        if (o.NameIndex >= 0 && o.NameIndex < t.Count()) {
-            t.x[o.NameIndex] = x;
-            t.y[o.NameIndex] = y;
+        names::NameTable t = names::TableOf(o, SearchOf(o).MatchedListKind);
+        if (SearchOf(o).NameIndex >= 0 && SearchOf(o).NameIndex < t.Count()) {
+            t.x[SearchOf(o).NameIndex] = x;
+            t.y[SearchOf(o).NameIndex] = y;
         }
     }
     Correct->EndPick();

@@ -69,7 +69,7 @@ int FindNameInMapFile(TOpen& o, int file, const std::string& name, int32_t& x, i
     if (o.IsDuplicateName(name) && o.ContainsWard(name)) return 0;
     gui::TextReader in;
     if (!in.Open(MapFilePath(o, file))) return 0;
-    o.FoundAsCurrent = o.FoundAsNew = o.FoundAsOld = false;
+    SearchOf(o).FoundAsCurrent = SearchOf(o).FoundAsNew = SearchOf(o).FoundAsOld = false;
     const std::string key = gui::Utf8ToCp932(name);
     std::string_view line, kind, fx, fy, fname;
     while (in.ReadLineBytes(line)) {
@@ -81,7 +81,7 @@ int FindNameInMapFile(TOpen& o, int file, const std::string& name, int32_t& x, i
         if (!f.Next(kind) || !f.Next(fx) || !f.Next(fy) || !f.Next(fname) || fname != key) continue;
         x = LenientInt(fx);
         y = LenientInt(fy);
-        (kind[0] == 'A' ? o.FoundAsCurrent : kind[0] == 'B' ? o.FoundAsNew : o.FoundAsOld) = true;
+        (kind[0] == 'A' ? SearchOf(o).FoundAsCurrent : kind[0] == 'B' ? SearchOf(o).FoundAsNew : SearchOf(o).FoundAsOld) = true;
         return file;
     }
     return 0;
@@ -89,14 +89,14 @@ int FindNameInMapFile(TOpen& o, int file, const std::string& name, int32_t& x, i
 
 // Where the city list has no such name: the duplicate list, then every map file. Returns the count.
 int CollectCandidates(TOpen& o, const std::string& name) {
-    o.CandidateCount = 0;
+    SearchOf(o).CandidateCount = 0;
     auto add = [&o](int32_t pref, int32_t x, int32_t y, const std::string& label) {
-        if (o.CandidateCount >= o.CANDIDATE_MAX) return;
-        o.CandidatePref[o.CandidateCount] = pref;
-        o.CandidateX[o.CandidateCount] = x;
-        o.CandidateY[o.CandidateCount] = y;
-        o.CandidateLabel[o.CandidateCount] = label;
-        o.CandidateCount++;
+        if (SearchOf(o).CandidateCount >= NameSearch::CANDIDATE_MAX) return;
+        SearchOf(o).CandidatePref[SearchOf(o).CandidateCount] = pref;
+        SearchOf(o).CandidateX[SearchOf(o).CandidateCount] = x;
+        SearchOf(o).CandidateY[SearchOf(o).CandidateCount] = y;
+        SearchOf(o).CandidateLabel[SearchOf(o).CandidateCount] = label;
+        SearchOf(o).CandidateCount++;
     };
     int skipped = -1;
     const bool ward = o.ContainsWard(name);
@@ -113,7 +113,7 @@ int CollectCandidates(TOpen& o, const std::string& name) {
         const int r = FindNameInMapFile(o, f, name, x, y);
         if (r != 0 && r != skipped) add(f, x, y, o.AreaName[f]);
     }
-    return o.CandidateCount;
+    return SearchOf(o).CandidateCount;
 }
 
 void Button9Click(TOpen& o, TObject* Sender) {
@@ -125,7 +125,7 @@ void Button9Click(TOpen& o, TObject* Sender) {
     // A search that stops leaves the map as it was, redraw gate included.
     auto stop = [&] { o.DataReady = wasReady; };
     // The marks describe this search's record only.
-    o.FoundAsCurrent = o.FoundAsNew = o.FoundAsOld = false;
+    SearchOf(o).FoundAsCurrent = SearchOf(o).FoundAsNew = SearchOf(o).FoundAsOld = false;
 
     const std::string typed = o.ComboBox1->Text();
     if (o.EdName->Text() == kPlaceholder || o.EdName->Text().empty()) {
@@ -137,22 +137,22 @@ void Button9Click(TOpen& o, TObject* Sender) {
     o.EdName->SetText(name);
 
     int32_t area = 0, px = 0, py = 0;
-    o.SearchFound = FindCityListEntry(o, name, area, px, py);
-    if (!o.SearchFound) {
+    SearchOf(o).SearchFound = FindCityListEntry(o, name, area, px, py);
+    if (!SearchOf(o).SearchFound) {
         int n = CollectCandidates(o, name);
         // The data may spell a name the other way (関ケ原町): try once more.
         if (n == 0) {
             const std::string other = SwapFirstKe(name);
             if (other != name) {
-                o.SearchFound = FindCityListEntry(o, other, area, px, py);
-                if (!o.SearchFound) n = CollectCandidates(o, other);
-                if (o.SearchFound || n > 0) {
+                SearchOf(o).SearchFound = FindCityListEntry(o, other, area, px, py);
+                if (!SearchOf(o).SearchFound) n = CollectCandidates(o, other);
+                if (SearchOf(o).SearchFound || n > 0) {
                     name = other;
                     o.EdName->SetText(name);
                 }
             }
         }
-        if (!o.SearchFound && n == 0) {
+        if (!SearchOf(o).SearchFound && n == 0) {
             Application->MessageBox(gui::Format("'%s' を見つけることはできませんでした　　　　\n'市' '区' '町' '村'をつけてください",
                                                 o.EdName->Text().c_str()),
                                     "検索エラー", MB_OK | MB_ICONQUESTION);
@@ -161,10 +161,10 @@ void Button9Click(TOpen& o, TObject* Sender) {
         }
     }
 
-    if (o.SearchFound) {
-        o.SearchName = name;
-        o.SearchX = px;
-        o.SearchY = py;
+    if (SearchOf(o).SearchFound) {
+        SearchOf(o).SearchName = name;
+        SearchOf(o).SearchX = px;
+        SearchOf(o).SearchY = py;
         Settei->CBCityName->SetChecked(true);
         Settei->CBKuName->SetChecked(false);
         Settei->CBKu->SetChecked(false);
@@ -174,10 +174,10 @@ void Button9Click(TOpen& o, TObject* Sender) {
             Keisoku->Show();
             Keisoku->Label1->repaint();
         }
-        if (o.CandidateCount == 1 && !o.IsDuplicateName(name)) {
-            area = o.CandidatePref[0];
-            o.SearchX = o.CandidateX[0];
-            o.SearchY = o.CandidateY[0];
+        if (SearchOf(o).CandidateCount == 1 && !o.IsDuplicateName(name)) {
+            area = SearchOf(o).CandidatePref[0];
+            SearchOf(o).SearchX = SearchOf(o).CandidateX[0];
+            SearchOf(o).SearchY = SearchOf(o).CandidateY[0];
         } else {
             DataCheck->Prepare(name);
             DataCheck->ShowModal();
@@ -187,7 +187,7 @@ void Button9Click(TOpen& o, TObject* Sender) {
                 stop();
                 return;
             }
-            area = o.CandidatePref[DataCheck->Chosen];
+            area = SearchOf(o).CandidatePref[DataCheck->Chosen];
         }
         // Only a search that goes on changes the name boxes.
         Settei->CBCityName->SetChecked(false);
@@ -195,7 +195,7 @@ void Button9Click(TOpen& o, TObject* Sender) {
         Settei->CBKu->SetChecked(true);
         // The new/old marks must describe the chosen area's record.
         int32_t x = 0, y = 0;
-        o.FoundAsCurrent = o.FoundAsNew = o.FoundAsOld = false;
+        SearchOf(o).FoundAsCurrent = SearchOf(o).FoundAsNew = SearchOf(o).FoundAsOld = false;
         FindNameInMapFile(o, area, name, x, y);
     }
 
@@ -221,8 +221,8 @@ void Button9Click(TOpen& o, TObject* Sender) {
     o.N021->SetChecked(false);
     o.N011->SetChecked(false);
     o.MAGUNIT = 1.0f;
-    o.CX = o.SearchX;
-    o.CY = o.SearchY;
+    o.CX = SearchOf(o).SearchX;
+    o.CY = SearchOf(o).SearchY;
     o.UpDown1->SetPosition(2);
 
     const float s = area >= 1 && area <= 52 ? o.AreaSpanKm[area] : 0.0f;
@@ -238,12 +238,12 @@ void Button9Click(TOpen& o, TObject* Sender) {
     o.Label6->SetCaption(o.MagnificationText(o.MAGSTEP * o.MAGUNIT));
 
     o.Label24->SetCaption("");
-    if (o.FoundAsNew) {
+    if (SearchOf(o).FoundAsNew) {
         o.CBNTownBorder->SetChecked(false);
         o.CBOldTown->SetChecked(false);
         o.Label24->SetFontColor(255);
         o.Label24->SetCaption("新名称");
-    } else if (o.FoundAsOld) {
+    } else if (SearchOf(o).FoundAsOld) {
         o.CBNTownBorder->SetChecked(true);
         o.CBOldTown->SetChecked(true);
         o.Label24->SetFontColor(65535);
@@ -349,3 +349,6 @@ void NKanjiClick(TOpen& o, TObject* Sender) {
     o.TimeOrder = 0;
     SaveSortedHistory(o);
 }
+
+NameSearch& SearchOf(TOpen& o) { return o.Parts.Get<NameSearch>(); }
+const NameSearch& SearchOf(const TOpen& o) { return o.Parts.Get<NameSearch>(); }

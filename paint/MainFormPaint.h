@@ -26,3 +26,12 @@ bool WritePaintList(TOpen& o);
 bool SplitParenName(const std::string& text, std::string& name, std::string& group);
 void PaintByName(TOpen& o, const std::string& name);
 bool PaintAtPoint(TOpen& o, int32_t x, int32_t y);   // false when the records are full
+
+// The paint tool's slot and the ticks it put aside while painting.
+struct PaintState {
+    int32_t PaintSlot = -1; // palette slot of the next fill, -1 none
+    uint8_t SavedCheckStates[15] = {};
+    bool CheckStatesSaved = false;
+};
+PaintState& PaintOf(TOpen& o);
+const PaintState& PaintOf(const TOpen& o);

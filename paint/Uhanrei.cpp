@@ -260,7 +260,7 @@ void THanrei::CBMenuTitleClick(TObject*) {
 
 // A swatch takes the paint slot in use; the map follows at the next "表示".
 void THanrei::ImageClick(int row) {
-    const int slot = Open->PaintSlot;
+    const int slot = PaintOf(*Open).PaintSlot;
     if (!Open->ToolAs<PaintTool>() || slot < 0 || slot > 7) return;
     LegendColors[row] = Open->PaintColor[slot];
     LegendPatterns[row] = Open->PaintPattern[slot];

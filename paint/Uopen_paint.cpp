@@ -56,19 +56,19 @@ std::vector<TCheckBox*> SavedCheckBoxes(const TOpen& o) {
 }
 
 void SaveCheckStates(TOpen& o) {
-    if (o.CheckStatesSaved) return;
+    if (PaintOf(o).CheckStatesSaved) return;
     const auto boxes = SavedCheckBoxes(o);
-    for (size_t i = 0; i < boxes.size(); ++i) o.SavedCheckStates[i] = boxes[i]->Checked();
-    o.CheckStatesSaved = true;
+    for (size_t i = 0; i < boxes.size(); ++i) PaintOf(o).SavedCheckStates[i] = boxes[i]->Checked();
+    PaintOf(o).CheckStatesSaved = true;
 }
 
 // Without an entry into painting there is nothing to put back (a project
 // restore or a paint file ends a painting that never began).
 void RestoreCheckStates(TOpen& o) {
-    if (!o.CheckStatesSaved) return;
-    o.CheckStatesSaved = false;
+    if (!PaintOf(o).CheckStatesSaved) return;
+    PaintOf(o).CheckStatesSaved = false;
     const auto boxes = SavedCheckBoxes(o);
-    for (size_t i = 0; i < boxes.size(); ++i) boxes[i]->SetChecked(o.SavedCheckStates[i] != 0);
+    for (size_t i = 0; i < boxes.size(); ++i) boxes[i]->SetChecked(PaintOf(o).SavedCheckStates[i] != 0);
 }
 
 void BtnPaintClick(TOpen& o, TObject*) {
@@ -80,7 +80,7 @@ void BtnPaintClick(TOpen& o, TObject*) {
     }
     o.ArmTool<PaintTool>(o);
     o.paint_rep = 0;
-    o.PaintSlot = -1;
+    PaintOf(o).PaintSlot = -1;
     o.Keido->SetChecked(false);
     o.PaintDisplay = false;
     {
@@ -203,3 +203,6 @@ void CBExpClick(TOpen& o, TObject*) {
     }
     o.DrawMap();
 }
+
+PaintState& PaintOf(TOpen& o) { return o.Parts.Get<PaintState>(); }
+const PaintState& PaintOf(const TOpen& o) { return o.Parts.Get<PaintState>(); }

@@ -22,7 +22,7 @@ bool PaintTool::Press(const MapEvent& e) {
 }
 
 void PaintAt(TOpen& o, int X, int Y) {
-    if (o.PaintSlot < 0 || o.PaintSlot > 7) {
+    if (PaintOf(o).PaintSlot < 0 || PaintOf(o).PaintSlot > 7) {
         MessageBox("ペイントカラーもしくはペイントパターンが選択されておりません", "ペイントエラー",
                    MB_OK | MB_ICONEXCLAMATION);
         return;
@@ -33,8 +33,8 @@ void PaintAt(TOpen& o, int X, int Y) {
     }
     int32_t x, y;
     o.PressToData(X, Y, x, y);
-    const TColor colour = o.PaintColor[o.PaintSlot];
-    const uint8_t pattern = o.PaintPattern[o.PaintSlot];
+    const TColor colour = o.PaintColor[PaintOf(o).PaintSlot];
+    const uint8_t pattern = o.PaintPattern[PaintOf(o).PaintSlot];
     {
         HourGlass wait;
         FillAt(o, X, Y, colour, pattern);

@@ -149,7 +149,7 @@ void TMapPaint::TkBtnClick(int slot) {
     RaiseSlotButtons();
     SlotButton(slot)->BevelWidth = 0;
     Open->ArmTool<PaintTool>(*Open);
-    Open->PaintSlot = slot;
+    PaintOf(*Open).PaintSlot = slot;
 }
 
 // The slot takes the pattern of the last choice made in the chooser.
@@ -215,7 +215,7 @@ void TMapPaint::BtnPaintAddClick(TObject*) {
 
     Button19->SetEnabled(true);
     PreparePaintMode(*Open);
-    Open->PaintSlot = -1;
+    PaintOf(*Open).PaintSlot = -1;
 
     for (QWidget* w : std::initializer_list<QWidget*>{BtnPaintAdd, Button1, Button3, Button4, Open->BtnPaint})
         w->setEnabled(false);
@@ -252,7 +252,7 @@ void TMapPaint::Button19Click(TObject*) {
 
     Open->PaintDisplay = true;
     // Only painting unticks these two: an end without its start leaves them be.
-    if (Open->CheckStatesSaved) {
+    if (PaintOf(*Open).CheckStatesSaved) {
         Open->ken_name->SetChecked(true);
         Open->kokudo->SetChecked(true);
     }

@@ -117,7 +117,7 @@ void TMapPaint::BtnAllPaintClick(TObject*) {
 }
 
 void PaintByName(TOpen& o, const std::string& text) {
-    if (o.PaintSlot < 0 || o.PaintSlot > 7) {
+    if (PaintOf(o).PaintSlot < 0 || PaintOf(o).PaintSlot > 7) {
         MessageBox("ペイントカラーもしくはペイントパターンが選択されておりません", "ペイントエラー",
                    MB_OK | MB_ICONEXCLAMATION);
         return;
@@ -156,8 +156,8 @@ bool PaintAtPoint(TOpen& o, int32_t x, int32_t y) {
         MessageBox(gui::Format("ペイントの回数が上限（%d回）に達しました", o.PAINT_MAX), "ペイントエラー", MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
-    const TColor colour = o.PaintColor[o.PaintSlot];
-    const uint8_t pattern = o.PaintPattern[o.PaintSlot];
+    const TColor colour = o.PaintColor[PaintOf(o).PaintSlot];
+    const uint8_t pattern = o.PaintPattern[PaintOf(o).PaintSlot];
     int sx, sy;
     o.MapToScreen(x, y, sx, sy);
     if (o.Image1->Canvas()->Pixels(sx, sy) == o.CoastColor) return true;
@@ -187,7 +187,7 @@ void ForSearchPoints(TOpen& o, const MapView& view, const DrawSettings& s, F poi
     const std::string name = o.EdName->Text();
     int sx, sy;
     if (o.IsDuplicateName(name)) {
-        view.ToScreen(o.SearchX, o.SearchY, sx, sy);
+        view.ToScreen(SearchOf(o).SearchX, SearchOf(o).SearchY, sx, sy);
         point(0, sx, sy);
     }
     for (int i = 0; i < std::min<int>(o.TownCount, int(o.TownName.size())); ++i) {
@@ -206,9 +206,9 @@ void ForSearchPoints(TOpen& o, const MapView& view, const DrawSettings& s, F poi
         view.ToScreen(xs[i], ys[i], sx, sy);
         point(2, sx, sy);
     }
-    if (o.SearchFound)
+    if (SearchOf(o).SearchFound)
         for (int i = 0; i < std::min<int>(o.CityCount, int(o.CityName.size())); ++i) {
-            if (o.CityName[i] != o.SearchName) continue;
+            if (o.CityName[i] != SearchOf(o).SearchName) continue;
             view.ToScreen(o.CityX[i], o.CityY[i], sx, sy);
             point(3, sx, sy);
         }

@@ -1,4 +1,5 @@
 #include "engine/Coords.h"
+#include "lines/MainFormLines.h"
 #include "labels/Uinlabel.h"
 #include "lines/Ulineset.h"
 #include "lines/Urail.h"
@@ -20,7 +21,7 @@ TEST_F(LabelTable, FilesLoadWithPathFlagsAndSaveOnlyShownRows) {
     Write("labels/a.lbl", "□,5,6,ラベル,8,65280\n");
     const std::string rail = (programDir / "鉄道路線/2関東/JR主要駅.lbl").string();
     const std::string plain = (programDir / "labels/a.lbl").string();
-    Open->RailLabelCount = 7;
+    RailOf(*Open).RailLabelCount = 7;
 
     // Station labels are skipped while "駅名" is unticked.
     Open->CBEki->SetChecked(false);

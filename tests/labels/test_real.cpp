@@ -66,7 +66,7 @@ TEST_F(RealLabels, HokkaidoWithSubPrefecturesCapitalsMountainsAndIslands) {
         Open->SELECT = 1;
         Open->SelectCode[0] = code;
         LoadIslandEditList(*Open);
-        EXPECT_EQ(Open->IslandFilePath.find(gui::Format("/%02d", code)) != std::string::npos, true) << code;
+        EXPECT_EQ(IslandsOf(*Open).IslandFilePath.find(gui::Format("/%02d", code)) != std::string::npos, true) << code;
     }
     EXPECT_TRUE(gui::testing::Messages().empty());
 }

@@ -1,5 +1,6 @@
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
+#include "lines/MainFormLines.h"
 #include "gui/Testing.h"
 #include "labels/Uletter.h"
 #include "lines/Ulineadd.h"
@@ -52,16 +53,16 @@ TEST_F(Railways, AreasChooseTheirRegionsAndTheIslandsNone) {
     Select({50, 51, 52});
     Open->RailRoadSet();
     EXPECT_EQ(LineAdd->RailFileCount, 0);
-    EXPECT_EQ(Open->RailLabelCount, 0);
+    EXPECT_EQ(RailOf(*Open).RailLabelCount, 0);
 }
 
 TEST_F(Railways, TheWholeCountryLoadsEveryLineAndStation) {
     SelectAll();
     LoadAllStations();
     EXPECT_EQ(LineAdd->RailFileCount, 626);
-    EXPECT_EQ(Open->RailLabelCount, 195);
+    EXPECT_EQ(RailOf(*Open).RailLabelCount, 195);
     EXPECT_EQ(Letter->LabelCount, 9558);
-    EXPECT_FALSE(Open->MainStationsLoaded);
+    EXPECT_FALSE(RailOf(*Open).MainStationsLoaded);
     EXPECT_EQ(Rail->Label2->Caption(), "195 駅名ファイル");
     EXPECT_EQ(Rail->Label3->Caption(), "9558 駅名");
     EXPECT_EQ(Letter->Label25->Caption(), "195");
@@ -93,8 +94,8 @@ TEST_F(Railways, MainStationsTakeOneOrTwoFilesPerRegionAndAMissingOneIsReportedO
     Open->CBRailLine->SetChecked(true);
     Open->CBEki->SetChecked(true);
     EXPECT_TRUE(Open->CBMain->Checked()) << "station names start with the main stations";
-    EXPECT_TRUE(Open->MainStationsLoaded);
-    EXPECT_EQ(Open->RailLabelCount, 19);
+    EXPECT_TRUE(RailOf(*Open).MainStationsLoaded);
+    EXPECT_EQ(RailOf(*Open).RailLabelCount, 19);
     EXPECT_EQ(Letter->LabelCount, 207);
     EXPECT_EQ(Rail->Label2->Caption(), "19 主要駅名ファイル");
 
@@ -110,7 +111,7 @@ TEST_F(Railways, MainStationsTakeOneOrTwoFilesPerRegionAndAMissingOneIsReportedO
     Open->RailRoadSet();
     EXPECT_EQ(gui::testing::Messages().size(), 1u);
     EXPECT_FALSE(gui::testing::Terminated());
-    EXPECT_EQ(Open->RailLabelCount, 0);
+    EXPECT_EQ(RailOf(*Open).RailLabelCount, 0);
 }
 
 TEST_F(Railways, LabelsOfTheUserStayAfterTheStationLabels) {
@@ -126,7 +127,7 @@ TEST_F(Railways, LabelsOfTheUserStayAfterTheStationLabels) {
     EXPECT_EQ(last.y, 456);
     EXPECT_EQ(Letter->StringGrid1->Cells(3, Letter->LabelCount - 1), "ラベル記入");
     EXPECT_EQ(Letter->LabelFiles.back(), "own.lbl");
-    EXPECT_EQ(Letter->LabelFileCount, Open->RailLabelCount + 1);
+    EXPECT_EQ(Letter->LabelFileCount, RailOf(*Open).RailLabelCount + 1);
     Open->CBMain->SetChecked(false);
     EXPECT_EQ(Letter->LabelTable[Letter->LabelCount - 1].x, 123) << "kept through a second load";
 }

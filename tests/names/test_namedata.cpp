@@ -66,7 +66,7 @@ TEST_F(NameData, CorrectionPicksMovesAndRewritesTheFirstLineKeepingItsFields) {
     ToolPress(300, 300);
     EXPECT_FALSE(Correct->Picking());
     EXPECT_EQ(o->EditIndex, 1);
-    EXPECT_EQ(o->MatchedListKind, 0);
+    EXPECT_EQ(SearchOf(*o).MatchedListKind, 0);
     EXPECT_EQ(Correct->StringGrid1->Cells(2, 0), "甲町");
     Correct->Button2Click(Correct->Button2);
     ToolPress(350, 320);

@@ -104,8 +104,8 @@ TEST_F(JapanSearch, ACityListHitTakesItsAreaWithoutChoiceOrMapScan) {
     ChooseItem(0);
     Find("仙台市");
     EXPECT_EQ(shown, 0);
-    EXPECT_TRUE(Open->SearchFound);
-    EXPECT_EQ(Open->SearchName, "仙台市");
+    EXPECT_TRUE(SearchOf(*Open).SearchFound);
+    EXPECT_EQ(SearchOf(*Open).SearchName, "仙台市");
     EXPECT_EQ(Open->SelectCode[0], 3);
     EXPECT_TRUE(Settei->CBCityName->Checked());
     EXPECT_FALSE(Settei->CBKuName->Checked());
@@ -148,19 +148,19 @@ TEST_F(JapanSearch, ChoiceWindowLayoutsAndTheChosenPlace) {
     ChooseItem(5);
     Find("北区");
     ASSERT_EQ(shown, 1);
-    ASSERT_EQ(Open->CandidateCount, 12);
+    ASSERT_EQ(SearchOf(*Open).CandidateCount, 12);
     const std::string labels = DataCheck->Label2->Caption();
     // Twelve wards: the line breaks after the fourth label.
     const size_t brk = labels.find('\n');
     ASSERT_NE(brk, std::string::npos);
     EXPECT_EQ(labels.substr(0, brk),
-              Open->CandidateLabel[0] + " " + Open->CandidateLabel[1] + " " + Open->CandidateLabel[2] + " " +
-                  Open->CandidateLabel[3]);
+              SearchOf(*Open).CandidateLabel[0] + " " + SearchOf(*Open).CandidateLabel[1] + " " + SearchOf(*Open).CandidateLabel[2] + " " +
+                  SearchOf(*Open).CandidateLabel[3]);
     EXPECT_EQ(DataCheck->RadioGroup1->Count(), 12);
     EXPECT_EQ(DataCheck->RadioGroup1->ItemIndex(), -1);
-    EXPECT_EQ(Open->SelectCode[0], Open->CandidatePref[5]);
-    EXPECT_EQ(Open->CX, Open->CandidateX[5]);
-    EXPECT_EQ(Open->CY, Open->CandidateY[5]);
+    EXPECT_EQ(Open->SelectCode[0], SearchOf(*Open).CandidatePref[5]);
+    EXPECT_EQ(Open->CX, SearchOf(*Open).CandidateX[5]);
+    EXPECT_EQ(Open->CY, SearchOf(*Open).CandidateY[5]);
     EXPECT_EQ(Open->Label24->Caption(), "") << "a duplicated ward shows no mark";
 
     // Four current and two old towns: every record counts, two columns.
@@ -168,7 +168,7 @@ TEST_F(JapanSearch, ChoiceWindowLayoutsAndTheChosenPlace) {
     ChooseItem(0);
     Find("池田町");
     EXPECT_EQ(shown, 1);
-    EXPECT_EQ(Open->CandidateCount, 6);
+    EXPECT_EQ(SearchOf(*Open).CandidateCount, 6);
     EXPECT_NE(DataCheck->Label2->Caption().find('\n'), std::string::npos);
 
     // Exactly four: no line break.
@@ -177,7 +177,7 @@ TEST_F(JapanSearch, ChoiceWindowLayoutsAndTheChosenPlace) {
             << "A,1,1," << gui::Utf8ToCp932("試験町") << "\r\n";
     ChooseItem(3);
     Find("試験町");
-    EXPECT_EQ(Open->CandidateCount, 4);
+    EXPECT_EQ(SearchOf(*Open).CandidateCount, 4);
     EXPECT_EQ(DataCheck->Label2->Caption().find('\n'), std::string::npos);
     EXPECT_EQ(Open->SelectCode[0], 9);
 }
@@ -190,8 +190,8 @@ TEST_F(JapanSearch, NewAndOldMarksDescribeTheChosenRecordOnly) {
     // A later city-list hit must not carry the earlier mark.
     Find("仙台市");
     EXPECT_EQ(Open->Label24->Caption(), "");
-    EXPECT_FALSE(Open->FoundAsNew);
-    EXPECT_FALSE(Open->FoundAsOld);
+    EXPECT_FALSE(SearchOf(*Open).FoundAsNew);
+    EXPECT_FALSE(SearchOf(*Open).FoundAsOld);
 }
 
 TEST_F(JapanSearch, MagnificationFollowsTheAreaSpan) {

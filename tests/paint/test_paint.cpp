@@ -71,7 +71,7 @@ TEST_F(Paint, APressOnABorderOrWithoutASlotOrPastTheLimitFillsNothing) {
     EXPECT_EQ(Px(150, 150), o->BackColor);
     EXPECT_EQ(o->paint_rep, 1) << "the record is kept, it just fills nothing";
 
-    o->PaintSlot = -1;
+    PaintOf(*o).PaintSlot = -1;
     PaintAt(*o, 150, 150);
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].text, "ペイントカラーもしくはペイントパターンが選択されておりません");
@@ -166,7 +166,7 @@ TEST_F(Paint, UndoAfterContinuingKeepsTheButtonOnce) {
     MapPaint->Button19Click(MapPaint);
     MapPaint->BtnPaintAddClick(MapPaint);
     EXPECT_TRUE(MapPaint->JustContinued);
-    EXPECT_EQ(o->PaintSlot, -1);
+    EXPECT_EQ(PaintOf(*o).PaintSlot, -1);
     EXPECT_EQ(Px(150, 150), o->PaintColor[1]) << "the kept records are replayed";
 
     MapPaint->BtnRepaintClick(MapPaint);

@@ -1,5 +1,6 @@
 // Paint files, the paint-data import, paint by name and the search paint on a hand-made map.
 #include "components/Tkbtn.h"
+#include "names/MainFormNames.h"
 #include "paint/MainFormPaint.h"
 #include "gui/Testing.h"
 #include "gui/TextFile.h"
@@ -245,15 +246,15 @@ TEST_F(PaintFiles, SearchPaintMeasuresTheFoundMunicipality) {
     o->CityName[0] = "乙市", o->CityPref[0] = 12, o->CityFlag[0] = 0;
     std::tie(o->CityX[0], o->CityY[0]) = At(250, 150);
     o->EdName->SetText("乙市");
-    o->SearchFound = true;
-    o->SearchName = "乙市";
+    SearchOf(*o).SearchFound = true;
+    SearchOf(*o).SearchName = "乙市";
     ASSERT_TRUE(o->DrawMap());
     EXPECT_EQ(Px(250, 150), o->AreaFillColor);
     EXPECT_NEAR(std::stod(o->Label31->Caption()), km2, km2 * 0.05) << o->Label31->Caption();
 
     // A region over 200000 pixels enlarges the view, up to magnification 20 only; the
     // view drawn, the magnification box and its read-out stay one over later redraws.
-    o->SearchFound = false;
+    SearchOf(*o).SearchFound = false;
     o->EdName->SetText("甲町");
     std::tie(o->TownX[0], o->TownY[0]) = At(300, 300);   // the open background, at the centre
     o->TownCount = 1;
