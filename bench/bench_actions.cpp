@@ -8,6 +8,7 @@
 // out beforehand, with one painter. StationsOffCold1800: "主要駅" unticked
 // with every station text new, against the same with the texts drawn before.
 #include "bench/BenchMain.h"
+#include "lines/MainFormLines.h"
 #include "navigation/MainFormNavigation.h"
 #include "bench/BenchProgram.h"
 #include "bench/BenchUserLayers.h"
@@ -86,8 +87,8 @@ std::vector<Action> Actions() {
          }},
         {"grid off", [] { Open->CBLonLat->SetChecked(false); }},
         {"grid on", [] { Open->CBLonLat->SetChecked(true); }},
-        {"主要駅 off", [] { Open->CBMain->SetChecked(false); }},
-        {"主要駅 on", [] { Open->CBMain->SetChecked(true); }},
+        {"主要駅 off", [] { RailControlsOf(*Open).CBMain->SetChecked(false); }},
+        {"主要駅 on", [] { RailControlsOf(*Open).CBMain->SetChecked(true); }},
         {"標準範囲", [] { Button6Click(*Open, Open); }},
     };
 }
@@ -159,13 +160,13 @@ void DrawTexts(TCanvas& cv) {
 struct AllTexts {
     AllTexts() {
         Button6Click(*Open, Open);
-        Open->CBMain->SetChecked(false);
+        RailControlsOf(*Open).CBMain->SetChecked(false);
         for (int i = 0; i < Letter->LabelCount; ++i)
             if (!Letter->LabelTable[i].railway) Letter->LabelTable[i].shown = false;
     }
     ~AllTexts() {
         for (int i = 0; i < Letter->LabelCount; ++i) Letter->LabelTable[i].shown = true;
-        Open->CBMain->SetChecked(true);
+        RailControlsOf(*Open).CBMain->SetChecked(true);
     }
 };
 
@@ -242,17 +243,17 @@ void TextLayerFloor(benchmark::State& state) {
 // the map drawn before, those of the other stations new) or as again.
 void StationsOff(benchmark::State& state, bool cold) {
     for (auto _ : state) {
-        Open->CBMain->SetChecked(true);
+        RailControlsOf(*Open).CBMain->SetChecked(true);
         if (cold) {
             // As on the first untick of a run: the map drawn before, its stations not.
             gui::ForgetLaidTexts();
             Open->DrawMap();
         }
         const auto t0 = Clock::now();
-        Open->CBMain->SetChecked(false);
+        RailControlsOf(*Open).CBMain->SetChecked(false);
         state.SetIterationTime(std::chrono::duration<double>(Clock::now() - t0).count());
     }
-    Open->CBMain->SetChecked(true);
+    RailControlsOf(*Open).CBMain->SetChecked(true);
 }
 void StationsOffCold1800(benchmark::State& state) { StationsOff(state, true); }
 void StationsOffWarm1800(benchmark::State& state) { StationsOff(state, false); }

@@ -30,7 +30,7 @@ void LoadStations() {
     done = true;
     Open->CBEki->SetChecked(true);
     // Every station is drawn, not the main ones only, which ticking the stations also ticks.
-    Open->CBMain->SetChecked(false);
+    RailControlsOf(*Open).CBMain->SetChecked(false);
     std::vector<std::string> files;
     for (const auto& e : fs::recursive_directory_iterator(fs::path(ROVANA_JAPAN_DATA) / "鉄道路線"))
         if (e.is_regular_file() && e.path().extension() == ".lbl") files.push_back(e.path().string());

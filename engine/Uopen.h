@@ -401,13 +401,6 @@ public:
     void StartNotice(int x, int y, const std::string& text);
 
     // ---- Search, readings, office data, name correction (names/) ----
-    TPopupMenu* PopupMenu1 = nullptr;   // of ComboBox1
-    TMenuItem *N7 = nullptr, *N8 = nullptr, *ListClear = nullptr;
-    TLabel* Label24 = nullptr;          // new/old mark of the found name
-    TButton* BtnCorrect = nullptr;      // "位置修正（削除不可）"
-    TMenuItem *N10 = nullptr, *N11 = nullptr;
-    TMenuItem *N25 = nullptr, *N20021 = nullptr, *N20031 = nullptr, *N20051 = nullptr, *N20081 = nullptr,
-              *N20091 = nullptr, *N20101 = nullptr;
     // Readings.
     bool IsAreaSelected(int code) const;
     void CBYomiClick(TObject* Sender);
@@ -424,16 +417,9 @@ public:
     void RunMapChangeHooks();
     // Run once by the next redraw just before the replay, with the map as the replay finds it.
     std::function<void(const QImage&)> BeforePaintReplay;
-    // The user's ticks from the entry into painting, until its end puts them back;
-    // a second entry while painting keeps them.
-    TMenuItem *N6, *menuExp;             // "市町村検索ペイント色", "地図凡例を編集する"
-    TMenuItem* menuStatMap = nullptr;    // "統計地図"
-    TColorDialog* TownPaintDialog;
     void DrawLegendOnMap(TCanvas& cv, const MapView& view, const DrawSettings& s);
 
     // ---- Labels, prefecture names, mountains, islands, symbols (labels/) ----
-    TMenuItem *N23, *N161, *N141, *N181, *N19, *N20, *N21;   // menu "記号"
-    TSaveDialog* SaveDialog2 = nullptr;   // label files of the displayed names
     // Every label, or only row `only` over the map as it is (the find marks one hit).
     void label_write(int only = -1);   // onto the screen at the view drawn last
     // The label table, or its row only, onto the canvas through the view.
@@ -442,8 +428,6 @@ public:
     void ShowLastStation(const DrawSettings& s);
 
     // ---- Lines, railways, distance circles (lines/) ----
-    TCheckBox *CBMain = nullptr, *CBRailSet = nullptr;   // "主要駅", "詳細"
-    TMenuItem* RailInfo = nullptr;   // "鉄道路線情報": shows TRail after each railway load
     TButton* BtnLine;                // "地 図 線": the line editor
     TMenuItem *N16, *NCircle;        // line editor, distance circles
     void RailRoadSet();

@@ -42,3 +42,11 @@ struct IslandEdit {
 };
 IslandEdit& IslandsOf(TOpen& o);
 const IslandEdit& IslandsOf(const TOpen& o);
+
+// The labels folder's own menu items of the main form (the symbol menu) and its label-file dialog.
+struct LabelControls {
+    TMenuItem *N23, *N161, *N141, *N181, *N19, *N20, *N21; // menu "記号"
+    TSaveDialog* SaveDialog2 = nullptr; // label files of the displayed names
+};
+LabelControls& LabelControlsOf(TOpen& o);
+const LabelControls& LabelControlsOf(const TOpen& o);

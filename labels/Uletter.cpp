@@ -448,7 +448,7 @@ bool TLetter::ParseLabelFile(const std::string& path, std::vector<LabelRecord>& 
 }
 
 void TLetter::AppendLabels(const std::vector<LabelRecord>& rows) {
-    const bool info = Open->RailInfo && Open->RailInfo->Checked() && Rail && Rail->Label7;
+    const bool info = RailControlsOf(*Open).RailInfo && RailControlsOf(*Open).RailInfo->Checked() && Rail && Rail->Label7;
     for (const LabelRecord& r : rows) {
         if (!AppendRow(r)) break;
         if (info) Rail->Label7->SetCaption("行数　" + std::to_string(LabelCount));

@@ -2,6 +2,7 @@
 #include "engine/Coords.h"
 #include <charconv>
 #include "engine/Uopen.h"
+#include "lines/MainFormLines.h"
 #include "labels/MainFormLabels.h"
 #include "labels/Uletter.h"
 #include "lines/Ulineadd.h"
@@ -30,10 +31,10 @@ void ReadLabelSettings(const TOpen& o, DrawSettings& s) {
     s.LabelWhiteBack = L->CBWhiteBack->Checked();
     s.LabelMarks = L->CBMark->Checked();
     s.LabelTexts = L->CBLabel->Checked();
-    s.MainStationsOnly = o.CBMain && o.CBMain->Checked();
+    s.MainStationsOnly = RailControlsOf(o).CBMain && RailControlsOf(o).CBMain->Checked();
     s.StationKindShown = o.CBEki->Checked();
     s.StationKind = LineSet && LineSet->RadioGroup2 ? LineSet->RailKindFilter() : 0;
-    s.StationCaption = o.RailInfo && o.RailInfo->Checked() && Rail && Rail->Label6;
+    s.StationCaption = RailControlsOf(o).RailInfo && RailControlsOf(o).RailInfo->Checked() && Rail && Rail->Label6;
 }
 
 void TOpen::label_write(int only) {
@@ -134,8 +135,8 @@ void TownNameClick(TOpen& o, TObject* Sender) { WriteNameLabels(o, false); }
 void OldTownNameClick(TOpen& o, TObject* Sender) { WriteNameLabels(o, true); }
 
 void WriteNameLabels(TOpen& o, bool oldNames) {
-    if (!o.SaveDialog2->Execute()) return;
-    const std::string path = o.SaveDialog2->FileName;
+    if (!LabelControlsOf(o).SaveDialog2->Execute()) return;
+    const std::string path = LabelControlsOf(o).SaveDialog2->FileName;
     bool ok = gui::AtomicRewrite(path, [&](gui::TextWriter& w) {
         auto put = [&](int32_t x, int32_t y, const std::string& name) {
             int sx, sy;

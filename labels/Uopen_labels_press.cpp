@@ -309,9 +309,9 @@ void WireLabelsHandlers(TOpen& o) {
     o.BtnMark->SetHint("地図に記号を描く");
     o.BtnMark->OnClick = [&o](TObject* s) { BtnMarkClick(o, s); };
     o.N18->OnClick = [&o](TObject* s) { BtnMarkClick(o, s); };
-    o.SaveDialog2 = new TSaveDialog(&o);
-    o.SaveDialog2->DefaultExt = "lbl";
-    o.SaveDialog2->Filter = "ラベルファイル (*.lbl)|*.lbl|すべて (*.*)|*.*";
+    LabelControlsOf(o).SaveDialog2 = new TSaveDialog(&o);
+    LabelControlsOf(o).SaveDialog2->DefaultExt = "lbl";
+    LabelControlsOf(o).SaveDialog2->Filter = "ラベルファイル (*.lbl)|*.lbl|すべて (*.*)|*.*";
 
     auto item = [](TMenuItem* parent, const std::string& caption) {
         auto* m = new TMenuItem(caption);
@@ -320,22 +320,22 @@ void WireLabelsHandlers(TOpen& o) {
     };
     auto* menu = new TMenuItem("記号(&M)");
     o.MainMenu1->Add(menu);
-    o.N23 = item(menu, "記号パレットを開く");
+    LabelControlsOf(o).N23 = item(menu, "記号パレットを開く");
     auto* sizes = item(menu, "地図記号サイズ");
-    o.N161 = item(sizes, "標準　16");
-    o.N161->SetChecked(true);
-    o.N141 = item(sizes, "小　　 14");
-    o.N181 = item(sizes, "大 　　18");
-    o.N19 = item(menu, "カスタム記号を削除する");
-    o.N20 = item(menu, "カスタム記号を呼び出す");
-    o.N21 = item(menu, "カスタム記号を保存する");
-    o.N23->OnClick = [&o](TObject* s) { N23Click(o, s); };
-    o.N161->OnClick = [&o](TObject* s) { N161Click(o, s); };
-    o.N141->OnClick = [&o](TObject* s) { N141Click(o, s); };
-    o.N181->OnClick = [&o](TObject* s) { N181Click(o, s); };
-    o.N19->OnClick = [&o](TObject* s) { N19Click(o, s); };
-    o.N20->OnClick = [&o](TObject* s) { N20Click(o, s); };
-    o.N21->OnClick = [&o](TObject* s) { N21Click(o, s); };
+    LabelControlsOf(o).N161 = item(sizes, "標準　16");
+    LabelControlsOf(o).N161->SetChecked(true);
+    LabelControlsOf(o).N141 = item(sizes, "小　　 14");
+    LabelControlsOf(o).N181 = item(sizes, "大 　　18");
+    LabelControlsOf(o).N19 = item(menu, "カスタム記号を削除する");
+    LabelControlsOf(o).N20 = item(menu, "カスタム記号を呼び出す");
+    LabelControlsOf(o).N21 = item(menu, "カスタム記号を保存する");
+    LabelControlsOf(o).N23->OnClick = [&o](TObject* s) { N23Click(o, s); };
+    LabelControlsOf(o).N161->OnClick = [&o](TObject* s) { N161Click(o, s); };
+    LabelControlsOf(o).N141->OnClick = [&o](TObject* s) { N141Click(o, s); };
+    LabelControlsOf(o).N181->OnClick = [&o](TObject* s) { N181Click(o, s); };
+    LabelControlsOf(o).N19->OnClick = [&o](TObject* s) { N19Click(o, s); };
+    LabelControlsOf(o).N20->OnClick = [&o](TObject* s) { N20Click(o, s); };
+    LabelControlsOf(o).N21->OnClick = [&o](TObject* s) { N21Click(o, s); };
 
     // The user's labels and symbols belong to the old map; station labels come
     // again from the railway data of the new areas.
@@ -375,26 +375,26 @@ void N23Click(TOpen& o, TObject* Sender) { BtnMarkClick(o, Sender); }
 
 void N161Click(TOpen& o, TObject* Sender) {
     PagesDlg->CheckBox1->SetChecked(true);
-    o.N161->SetChecked(true);
-    o.N141->SetChecked(false);
-    o.N181->SetChecked(false);
+    LabelControlsOf(o).N161->SetChecked(true);
+    LabelControlsOf(o).N141->SetChecked(false);
+    LabelControlsOf(o).N181->SetChecked(false);
     PagesDlg->SymbolSize = 16;
     PagesDlg->LabelSize->SetCaption("標準");
 }
 
 void N141Click(TOpen& o, TObject* Sender) {
     PagesDlg->CheckBox1->SetChecked(false);
-    o.N161->SetChecked(false);
-    o.N141->SetChecked(true);
-    o.N181->SetChecked(false);
+    LabelControlsOf(o).N161->SetChecked(false);
+    LabelControlsOf(o).N141->SetChecked(true);
+    LabelControlsOf(o).N181->SetChecked(false);
     PagesDlg->SymbolSize = 14;
     PagesDlg->LabelSize->SetCaption("小");
 }
 
 void N181Click(TOpen& o, TObject* Sender) {
-    o.N161->SetChecked(false);
-    o.N141->SetChecked(false);
-    o.N181->SetChecked(true);
+    LabelControlsOf(o).N161->SetChecked(false);
+    LabelControlsOf(o).N141->SetChecked(false);
+    LabelControlsOf(o).N181->SetChecked(true);
     PagesDlg->SymbolSize = 18;
     PagesDlg->LabelSize->SetCaption("大");
 }
@@ -405,3 +405,6 @@ void N21Click(TOpen& o, TObject* Sender) { PagesDlg->ExportCustomSymbols(); }
 
 IslandEdit& IslandsOf(TOpen& o) { return o.Parts.Get<IslandEdit>(); }
 const IslandEdit& IslandsOf(const TOpen& o) { return o.Parts.Get<IslandEdit>(); }
+
+LabelControls& LabelControlsOf(TOpen& o) { return o.Parts.Get<LabelControls>(); }
+const LabelControls& LabelControlsOf(const TOpen& o) { return o.Parts.Get<LabelControls>(); }

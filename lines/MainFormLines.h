@@ -18,3 +18,11 @@ struct RailLoad {
 };
 RailLoad& RailOf(TOpen& o);
 const RailLoad& RailOf(const TOpen& o);
+
+// The railway boxes and menu item the lines folder adds to the main form.
+struct RailControls {
+    TCheckBox *CBMain = nullptr, *CBRailSet = nullptr; // "主要駅", "詳細"
+    TMenuItem* RailInfo = nullptr; // "鉄道路線情報": shows TRail after each railway load
+};
+RailControls& RailControlsOf(TOpen& o);
+const RailControls& RailControlsOf(const TOpen& o);

@@ -125,10 +125,10 @@ void WireLinesHandlers(TOpen& o) {
     o.CBRailLine->SetBounds(8 + 8, 377, 96, 20);
     o.CBEki->SetBounds(8 + 104, 377, 54, 20);
     o.CBEki->SetEnabled(false);
-    o.CBMain = new TCheckBox(c, "主要駅");
-    o.CBMain->SetBounds(8 + 158, 377, 66, 20);
-    o.CBMain->SetHint("主要駅名のみ表示");
-    o.CBMain->SetEnabled(false);
+    RailControlsOf(o).CBMain = new TCheckBox(c, "主要駅");
+    RailControlsOf(o).CBMain->SetBounds(8 + 158, 377, 66, 20);
+    RailControlsOf(o).CBMain->SetHint("主要駅名のみ表示");
+    RailControlsOf(o).CBMain->SetEnabled(false);
 
     // A row more in the tools box for the line editor, the circles and the railway details.
     QWidget* tools = o.BtnPaint->parentWidget();
@@ -143,28 +143,28 @@ void WireLinesHandlers(TOpen& o) {
     o.Button13->SetBounds(116, 140, 44, 26);
     o.Button13->SetHint("距離円（同心円）を描く");
     o.Button13->SetEnabled(false);
-    o.CBRailSet = new TCheckBox(tools, "詳細");
-    o.CBRailSet->SetBounds(164, 143, 56, 20);
-    o.CBRailSet->SetHint("地図線の属性変更");
-    o.CBRailSet->SetEnabled(false);
+    RailControlsOf(o).CBRailSet = new TCheckBox(tools, "詳細");
+    RailControlsOf(o).CBRailSet->SetBounds(164, 143, 56, 20);
+    RailControlsOf(o).CBRailSet->SetHint("地図線の属性変更");
+    RailControlsOf(o).CBRailSet->SetEnabled(false);
 
     o.N16 = new TMenuItem("任意地図線編集・表示");
     o.Window1->Add(o.N16);
     o.N16->SetEnabled(false);
     o.NCircle = new TMenuItem("距離円を描く");
     o.Window1->Add(o.NCircle);
-    o.RailInfo = new TMenuItem("鉄道路線情報");
-    o.Window1->Add(o.RailInfo);
+    RailControlsOf(o).RailInfo = new TMenuItem("鉄道路線情報");
+    o.Window1->Add(RailControlsOf(o).RailInfo);
 
     o.BtnLine->OnClick = [&o](TObject* s) { N16Click(o, s); };
     o.N16->OnClick = [&o](TObject* s) { N16Click(o, s); };
     o.Button13->OnClick = [&o](TObject* s) { Button13Click(o, s); };
     o.NCircle->OnClick = [&o](TObject* s) { NCircleClick(o, s); };
-    o.RailInfo->OnClick = [&o](TObject* s) { o.RailInfoClick(s); };
+    RailControlsOf(o).RailInfo->OnClick = [&o](TObject* s) { o.RailInfoClick(s); };
     o.CBRailLine->OnClick = [&o](TObject* s) { o.CBRailLineClick(s); };
     o.CBEki->OnClick = [&o](TObject* s) { o.CBEkiClick(s); };
-    o.CBMain->OnClick = [&o](TObject* s) { o.CBMainClick(s); };
-    o.CBRailSet->OnClick = [&o](TObject* s) { o.CBRailSetClick(s); };
+    RailControlsOf(o).CBMain->OnClick = [&o](TObject* s) { o.CBMainClick(s); };
+    RailControlsOf(o).CBRailSet->OnClick = [&o](TObject* s) { o.CBRailSetClick(s); };
 
     // The user's line files belong to the old map; the circles stay (map units).
     o.AreaChange.Work([] { return LineAdd->UserFileCount() > 0; });
@@ -184,3 +184,6 @@ void WireLinesHandlers(TOpen& o) {
 
 RailLoad& RailOf(TOpen& o) { return o.Parts.Get<RailLoad>(); }
 const RailLoad& RailOf(const TOpen& o) { return o.Parts.Get<RailLoad>(); }
+
+RailControls& RailControlsOf(TOpen& o) { return o.Parts.Get<RailControls>(); }
+const RailControls& RailControlsOf(const TOpen& o) { return o.Parts.Get<RailControls>(); }

@@ -104,7 +104,7 @@ void TOpen::RailRoadSet() {
     LoadStationFiles(stations);
 
     LineSet->UserColors = 0;
-    if (RailInfo->Checked()) Rail->Show();
+    if (RailControlsOf(*this).RailInfo->Checked()) Rail->Show();
 }
 
 void TOpen::CBRailLineClick(TObject*) {
@@ -113,13 +113,13 @@ void TOpen::CBRailLineClick(TObject*) {
         RailRoadSet();
         Settei->CBRail->SetChecked(true);
         CBEki->SetEnabled(true);
-        CBRailSet->SetEnabled(true);
+        RailControlsOf(*this).CBRailSet->SetEnabled(true);
     } else {
         Settei->CBRail->SetChecked(false);
-        CBRailSet->SetEnabled(false);
+        RailControlsOf(*this).CBRailSet->SetEnabled(false);
         CBEki->SetChecked(false);
         CBEki->SetEnabled(false);
-        CBMain->SetEnabled(false);
+        RailControlsOf(*this).CBMain->SetEnabled(false);
     }
 }
 
@@ -128,24 +128,24 @@ void TOpen::CBEkiClick(TObject*) {
     if (CBEki->Checked()) {
         Letter->Show();
         Settei->CBStation->SetChecked(true);
-        CBMain->SetEnabled(true);
-        CBMain->SetChecked(true);
+        RailControlsOf(*this).CBMain->SetEnabled(true);
+        RailControlsOf(*this).CBMain->SetChecked(true);
     } else {
         Settei->CBStation->SetChecked(false);
-        CBMain->SetEnabled(false);
+        RailControlsOf(*this).CBMain->SetEnabled(false);
     }
 }
 
 void TOpen::CBMainClick(TObject*) {
     RedrawOnce once;
-    MainStations = CBMain->Checked();
+    MainStations = RailControlsOf(*this).CBMain->Checked();
     if (MainStations != RailOf(*this).MainStationsLoaded) RailRoadSet();
     LineAdd->CheckBox2->SetChecked(true);
     if (CBEki->Checked()) Letter->CBShow->SetChecked(true);
 }
 
 void TOpen::CBRailSetClick(TObject*) {
-    if (CBRailSet->Checked()) {
+    if (RailControlsOf(*this).CBRailSet->Checked()) {
         LineSet->Show();
         if (CBEki->Checked()) OpenLabelWindow();
         else Letter->Close();
@@ -155,4 +155,4 @@ void TOpen::CBRailSetClick(TObject*) {
     }
 }
 
-void TOpen::RailInfoClick(TObject*) { RailInfo->SetChecked(!RailInfo->Checked()); }
+void TOpen::RailInfoClick(TObject*) { RailControlsOf(*this).RailInfo->SetChecked(!RailControlsOf(*this).RailInfo->Checked()); }

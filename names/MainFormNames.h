@@ -52,3 +52,16 @@ struct NameSearch {
 };
 NameSearch& SearchOf(TOpen& o);
 const NameSearch& SearchOf(const TOpen& o);
+
+// The names folder's own controls of the main form: the history's menu, the found name's mark, the correction and edition menus.
+struct NameWidgets {
+    TPopupMenu* PopupMenu1 = nullptr; // of ComboBox1
+    TMenuItem *N7 = nullptr, *N8 = nullptr, *ListClear = nullptr;
+    TLabel* Label24 = nullptr; // new/old mark of the found name
+    TButton* BtnCorrect = nullptr; // "位置修正（削除不可）"
+    TMenuItem *N10 = nullptr, *N11 = nullptr;
+    TMenuItem *N25 = nullptr, *N20021 = nullptr, *N20031 = nullptr, *N20051 = nullptr, *N20081 = nullptr,
+    *N20091 = nullptr, *N20101 = nullptr;
+};
+NameWidgets& NameWidgetsOf(TOpen& o);
+const NameWidgets& NameWidgetsOf(const TOpen& o);

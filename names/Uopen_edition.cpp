@@ -182,7 +182,7 @@ void EditionClick(TOpen& o, int index) {
         return;
     if (!ReplaceBoundaryData(o, FolderOf(index))) return;
     // The ticks follow only a completed switch.
-    TMenuItem* items[6] = {o.N20021, o.N20031, o.N20051, o.N20081, o.N20091, o.N20101};
+    TMenuItem* items[6] = {NameWidgetsOf(o).N20021, NameWidgetsOf(o).N20031, NameWidgetsOf(o).N20051, NameWidgetsOf(o).N20081, NameWidgetsOf(o).N20091, NameWidgetsOf(o).N20101};
     for (int i = 0; i < 6; ++i) items[i]->SetChecked(i == index);
     o.AltYear = index != 5;
     Ken->Label5->SetCaption(gui::Format("行政区界：%s年版", kYears[index]));

@@ -186,56 +186,56 @@ void WireNamesHandlers(TOpen& o) {
     });
     QWidget* c = o.Client();
     // Search and history.
-    o.PopupMenu1 = new TPopupMenu();
-    o.N7 = new TMenuItem("この市区町村名を削除する");
-    o.N8 = new TMenuItem("すべての市区町村名を削除する");
-    o.PopupMenu1->Add(o.N7);
-    o.PopupMenu1->Add(o.N8);
-    AttachPopupMenu(o.ComboBox1, o.PopupMenu1);
+    NameWidgetsOf(o).PopupMenu1 = new TPopupMenu();
+    NameWidgetsOf(o).N7 = new TMenuItem("この市区町村名を削除する");
+    NameWidgetsOf(o).N8 = new TMenuItem("すべての市区町村名を削除する");
+    NameWidgetsOf(o).PopupMenu1->Add(NameWidgetsOf(o).N7);
+    NameWidgetsOf(o).PopupMenu1->Add(NameWidgetsOf(o).N8);
+    AttachPopupMenu(o.ComboBox1, NameWidgetsOf(o).PopupMenu1);
     o.ComboBox1->SetText("市区町村名");
     o.ComboBox1->SetHint("右クリックで削除できます");
     o.ComboBox1->setMaxVisibleItems(12);
-    o.ListClear = new TMenuItem("検索した市町村名を空にする");
-    o.Option1->Add(o.ListClear);
-    o.Label24 = new TLabel(c, "");
-    o.Label24->SetBounds(168, 498, 64, 18);
-    o.Label24->SetFontBold(true);
+    NameWidgetsOf(o).ListClear = new TMenuItem("検索した市町村名を空にする");
+    o.Option1->Add(NameWidgetsOf(o).ListClear);
+    NameWidgetsOf(o).Label24 = new TLabel(c, "");
+    NameWidgetsOf(o).Label24->SetBounds(168, 498, 64, 18);
+    NameWidgetsOf(o).Label24->SetFontBold(true);
 
     o.ComboBox1->OnChange = [&o](TObject* s) { ComboBox1Change(o, s); };
     o.Button9->OnClick = [&o](TObject* s) { Button9Click(o, s); };
-    o.N7->OnClick = [&o](TObject* s) { N7Click(o, s); };
-    o.N8->OnClick = [&o](TObject* s) { N8Click(o, s); };
-    o.ListClear->OnClick = [&o](TObject* s) { ListClearClick(o, s); };
+    NameWidgetsOf(o).N7->OnClick = [&o](TObject* s) { N7Click(o, s); };
+    NameWidgetsOf(o).N8->OnClick = [&o](TObject* s) { N8Click(o, s); };
+    NameWidgetsOf(o).ListClear->OnClick = [&o](TObject* s) { ListClearClick(o, s); };
     o.NJikan->OnClick = [&o](TObject* s) { NJikanClick(o, s); };
     o.NKanji->OnClick = [&o](TObject* s) { NKanjiClick(o, s); };
     o.CBYomi->OnClick = [&o](TObject* s) { o.CBYomiClick(s); };
 
     // Name-data correction.
-    o.BtnCorrect = new TButton(c, "位置修正（削除不可）");
-    o.BtnCorrect->SetBounds(8, 592, 140, 26);
-    o.N10 = new TMenuItem("政令指定都市名表示位置編集");
-    o.N11 = new TMenuItem("重複区名・町村名表示位置編集");
-    o.Edit1->Add(o.N10);
-    o.Edit1->Add(o.N11);
+    NameWidgetsOf(o).BtnCorrect = new TButton(c, "位置修正（削除不可）");
+    NameWidgetsOf(o).BtnCorrect->SetBounds(8, 592, 140, 26);
+    NameWidgetsOf(o).N10 = new TMenuItem("政令指定都市名表示位置編集");
+    NameWidgetsOf(o).N11 = new TMenuItem("重複区名・町村名表示位置編集");
+    o.Edit1->Add(NameWidgetsOf(o).N10);
+    o.Edit1->Add(NameWidgetsOf(o).N11);
     o.N17->SetCaption("市区町村名削除/追加");
-    o.BtnCorrect->OnClick = [&o](TObject* s) { BtnCorrectClick(o, s); };
+    NameWidgetsOf(o).BtnCorrect->OnClick = [&o](TObject* s) { BtnCorrectClick(o, s); };
     o.N9->OnClick = [&o](TObject* s) { N9Click(o, s); };
-    o.N10->OnClick = [&o](TObject* s) { N10Click(o, s); };
-    o.N11->OnClick = [&o](TObject* s) { N11Click(o, s); };
+    NameWidgetsOf(o).N10->OnClick = [&o](TObject* s) { N10Click(o, s); };
+    NameWidgetsOf(o).N11->OnClick = [&o](TObject* s) { N11Click(o, s); };
     o.N17->OnClick = [&o](TObject* s) { N17Click(o, s); };
 
     // Boundary-data editions.
-    o.N25 = new TMenuItem("行政区界");
-    o.Option1->Add(o.N25);
-    TMenuItem** items[6] = {&o.N20021, &o.N20031, &o.N20051, &o.N20081, &o.N20091, &o.N20101};
+    NameWidgetsOf(o).N25 = new TMenuItem("行政区界");
+    o.Option1->Add(NameWidgetsOf(o).N25);
+    TMenuItem** items[6] = {&NameWidgetsOf(o).N20021, &NameWidgetsOf(o).N20031, &NameWidgetsOf(o).N20051, &NameWidgetsOf(o).N20081, &NameWidgetsOf(o).N20091, &NameWidgetsOf(o).N20101};
     const char* captions[6] = {"2002年版(&A)", "2003年版(&B)", "2005年版(&C)",
                                "2008年版(&D)", "2009年版(&E)", "2010年版(&F)"};
     for (int i = 0; i < 6; ++i) {
         *items[i] = new TMenuItem(captions[i]);
-        o.N25->Add(*items[i]);
+        NameWidgetsOf(o).N25->Add(*items[i]);
         (*items[i])->OnClick = [&o, i](TObject*) { EditionClick(o, i); };
     }
-    o.N20101->SetChecked(true);
+    NameWidgetsOf(o).N20101->SetChecked(true);
 
     // The name windows of the old areas go with them; a new choice starts with kana off.
     o.AreaChange.On(AreaStep::Discard, [] {

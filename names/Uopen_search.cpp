@@ -237,17 +237,17 @@ void Button9Click(TOpen& o, TObject* Sender) {
     o.UpDown1->SetPosition(o.MAGSTEP);
     o.Label6->SetCaption(o.MagnificationText(o.MAGSTEP * o.MAGUNIT));
 
-    o.Label24->SetCaption("");
+    NameWidgetsOf(o).Label24->SetCaption("");
     if (SearchOf(o).FoundAsNew) {
         o.CBNTownBorder->SetChecked(false);
         o.CBOldTown->SetChecked(false);
-        o.Label24->SetFontColor(255);
-        o.Label24->SetCaption("新名称");
+        NameWidgetsOf(o).Label24->SetFontColor(255);
+        NameWidgetsOf(o).Label24->SetCaption("新名称");
     } else if (SearchOf(o).FoundAsOld) {
         o.CBNTownBorder->SetChecked(true);
         o.CBOldTown->SetChecked(true);
-        o.Label24->SetFontColor(65535);
-        o.Label24->SetCaption("旧名称");
+        NameWidgetsOf(o).Label24->SetFontColor(65535);
+        NameWidgetsOf(o).Label24->SetCaption("旧名称");
     }
     o.CBOldTown->SetEnabled(true);
     Settei->CBKuDot->SetChecked(!(o.ContainsWard(name) && o.CBTownPaint->Checked()));
@@ -352,3 +352,6 @@ void NKanjiClick(TOpen& o, TObject* Sender) {
 
 NameSearch& SearchOf(TOpen& o) { return o.Parts.Get<NameSearch>(); }
 const NameSearch& SearchOf(const TOpen& o) { return o.Parts.Get<NameSearch>(); }
+
+NameWidgets& NameWidgetsOf(TOpen& o) { return o.Parts.Get<NameWidgets>(); }
+const NameWidgets& NameWidgetsOf(const TOpen& o) { return o.Parts.Get<NameWidgets>(); }

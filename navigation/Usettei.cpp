@@ -459,7 +459,7 @@ void TSettei::CBRailExpClick(TObject* Sender) {
     }
 }
 
-void TSettei::CBMainEkiClick(TObject* Sender) { Open->CBMain->SetChecked(CBMainEki->Checked()); }
+void TSettei::CBMainEkiClick(TObject* Sender) { RailControlsOf(*Open).CBMain->SetChecked(CBMainEki->Checked()); }
 
 // The reduction here rebuilds the size groups at once; the menu ticks follow on "決　定".
 void TSettei::RadioGroup1Click(TObject* Sender) {

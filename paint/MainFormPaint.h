@@ -35,3 +35,14 @@ struct PaintState {
 };
 PaintState& PaintOf(TOpen& o);
 const PaintState& PaintOf(const TOpen& o);
+
+// The paint folder's own menu items of the main form and its colour dialog.
+struct PaintControls {
+    // The user's ticks from the entry into painting, until its end puts them back;
+    // a second entry while painting keeps them.
+    TMenuItem *N6, *menuExp; // "市町村検索ペイント色", "地図凡例を編集する"
+    TMenuItem* menuStatMap = nullptr; // "統計地図"
+    TColorDialog* TownPaintDialog;
+};
+PaintControls& PaintControlsOf(TOpen& o);
+const PaintControls& PaintControlsOf(const TOpen& o);

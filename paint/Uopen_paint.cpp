@@ -133,9 +133,9 @@ void CBTownPaintClick(TOpen& o, TObject*) {
 }
 
 void N6Click(TOpen& o, TObject*) {
-    o.TownPaintDialog->Color = o.TownPaintColor;
-    if (!o.TownPaintDialog->Execute()) return;
-    o.TownPaintColor = o.TownPaintDialog->Color;
+    PaintControlsOf(o).TownPaintDialog->Color = o.TownPaintColor;
+    if (!PaintControlsOf(o).TownPaintDialog->Execute()) return;
+    o.TownPaintColor = PaintControlsOf(o).TownPaintDialog->Color;
     o.CBTownPaint->SetColor(o.TownPaintColor);
     o.DrawMap();
 }
@@ -206,3 +206,6 @@ void CBExpClick(TOpen& o, TObject*) {
 
 PaintState& PaintOf(TOpen& o) { return o.Parts.Get<PaintState>(); }
 const PaintState& PaintOf(const TOpen& o) { return o.Parts.Get<PaintState>(); }
+
+PaintControls& PaintControlsOf(TOpen& o) { return o.Parts.Get<PaintControls>(); }
+const PaintControls& PaintControlsOf(const TOpen& o) { return o.Parts.Get<PaintControls>(); }

@@ -66,15 +66,15 @@ void WirePaintHandlers(TOpen& o) {
     o.CBTownPaint->SetHint("同一色でペイントする");
     o.CBTownPaint->OnClick = [&o](TObject* s) { CBTownPaintClick(o, s); };
     o.CBExp->OnClick = [&o](TObject* s) { CBExpClick(o, s); };
-    o.N6 = new TMenuItem("市町村検索ペイント色");
-    o.Option1->Add(o.N6);
-    o.N6->OnClick = [&o](TObject* s) { N6Click(o, s); };
-    o.menuExp = new TMenuItem("地図凡例を編集する");
-    o.Window1->Add(o.menuExp);
-    o.menuExp->OnClick = [&o](TObject* s) { menuExpClick(o, s); };
-    o.menuStatMap = new TMenuItem("統計地図...");
-    o.Window1->Add(o.menuStatMap);
-    o.menuStatMap->OnClick = [](TObject*) { StatMapWindow()->Show(); };
+    PaintControlsOf(o).N6 = new TMenuItem("市町村検索ペイント色");
+    o.Option1->Add(PaintControlsOf(o).N6);
+    PaintControlsOf(o).N6->OnClick = [&o](TObject* s) { N6Click(o, s); };
+    PaintControlsOf(o).menuExp = new TMenuItem("地図凡例を編集する");
+    o.Window1->Add(PaintControlsOf(o).menuExp);
+    PaintControlsOf(o).menuExp->OnClick = [&o](TObject* s) { menuExpClick(o, s); };
+    PaintControlsOf(o).menuStatMap = new TMenuItem("統計地図...");
+    o.Window1->Add(PaintControlsOf(o).menuStatMap);
+    PaintControlsOf(o).menuStatMap->OnClick = [](TObject*) { StatMapWindow()->Show(); };
     o.AreaChange.On(AreaStep::Discard, [] {
         if (StatMap) StatMap->LeaveMap();
         StatLayerOnMap->Show(StatMapBlock{});
@@ -88,7 +88,7 @@ void WirePaintHandlers(TOpen& o) {
     o.AreaChange.On(AreaStep::Redrawn, [] {
         if (StatMap) StatMap->MapChanged();
     });
-    o.TownPaintDialog = new TColorDialog(&o);
+    PaintControlsOf(o).TownPaintDialog = new TColorDialog(&o);
     o.Label35->SetHint("測定不能領域の数");
 
     // The fills and the legend shown belong to the old map.

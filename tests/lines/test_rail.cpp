@@ -28,7 +28,7 @@ protected:
     void LoadAllStations() {
         Open->CBRailLine->SetChecked(true);
         Open->CBEki->SetChecked(true);
-        Open->CBMain->SetChecked(false);
+        RailControlsOf(*Open).CBMain->SetChecked(false);
     }
     std::vector<std::string> Column(int c) {
         std::vector<std::string> v;
@@ -93,7 +93,7 @@ TEST_F(Railways, MainStationsTakeOneOrTwoFilesPerRegionAndAMissingOneIsReportedO
     SelectAll();
     Open->CBRailLine->SetChecked(true);
     Open->CBEki->SetChecked(true);
-    EXPECT_TRUE(Open->CBMain->Checked()) << "station names start with the main stations";
+    EXPECT_TRUE(RailControlsOf(*Open).CBMain->Checked()) << "station names start with the main stations";
     EXPECT_TRUE(RailOf(*Open).MainStationsLoaded);
     EXPECT_EQ(RailOf(*Open).RailLabelCount, 19);
     EXPECT_EQ(Letter->LabelCount, 207);
@@ -128,7 +128,7 @@ TEST_F(Railways, LabelsOfTheUserStayAfterTheStationLabels) {
     EXPECT_EQ(Letter->StringGrid1->Cells(3, Letter->LabelCount - 1), "ラベル記入");
     EXPECT_EQ(Letter->LabelFiles.back(), "own.lbl");
     EXPECT_EQ(Letter->LabelFileCount, RailOf(*Open).RailLabelCount + 1);
-    Open->CBMain->SetChecked(false);
+    RailControlsOf(*Open).CBMain->SetChecked(false);
     EXPECT_EQ(Letter->LabelTable[Letter->LabelCount - 1].x, 123) << "kept through a second load";
 }
 
@@ -233,9 +233,9 @@ TEST_F(Railways, TheRailwayBoxesFollowEachOtherAndRowsAreShownOrHiddenTogether) 
     EXPECT_TRUE(Settei->CBRail->Checked());
     EXPECT_TRUE(LineAdd->CheckBox2->Checked());
     EXPECT_TRUE(Open->CBEki->Enabled());
-    EXPECT_TRUE(Open->CBRailSet->Enabled());
+    EXPECT_TRUE(RailControlsOf(*Open).CBRailSet->Enabled());
     Settei->CBMainEki->SetChecked(true);
-    EXPECT_TRUE(Open->CBMain->Checked());
+    EXPECT_TRUE(RailControlsOf(*Open).CBMain->Checked());
 
     LineAdd->DrawLineFiles();
     LineSet->RadioGroup3->SetItemIndex(1);
@@ -255,8 +255,8 @@ TEST_F(Railways, TheRailwayBoxesFollowEachOtherAndRowsAreShownOrHiddenTogether) 
     EXPECT_FALSE(Settei->CBRail->Checked());
     EXPECT_FALSE(LineAdd->CheckBox2->Checked());
     EXPECT_FALSE(Open->CBEki->Enabled());
-    EXPECT_FALSE(Open->CBMain->Enabled());
-    EXPECT_FALSE(Open->CBRailSet->Enabled());
+    EXPECT_FALSE(RailControlsOf(*Open).CBMain->Enabled());
+    EXPECT_FALSE(RailControlsOf(*Open).CBRailSet->Enabled());
 }
 
 // What the user waits for: one press or tick, one redraw, however many boxes
@@ -273,10 +273,10 @@ TEST_F(Railways, EachActionRedrawsTheMapOnce) {
     EXPECT_EQ(redraws([] { Ken->Button1->Click(); }), 1) << "県指定 決定";
     ASSERT_TRUE(Open->DataReady);
     EXPECT_EQ(redraws([] { Open->CBEki->Click(); }), 1) << "駅名";
-    ASSERT_TRUE(Open->CBMain->Checked());
-    EXPECT_EQ(redraws([] { Open->CBMain->Click(); }), 1) << "主要駅 off: every station";
+    ASSERT_TRUE(RailControlsOf(*Open).CBMain->Checked());
+    EXPECT_EQ(redraws([] { RailControlsOf(*Open).CBMain->Click(); }), 1) << "主要駅 off: every station";
     EXPECT_GT(Letter->LabelCount, 207);
-    EXPECT_EQ(redraws([] { Open->CBMain->Click(); }), 1) << "主要駅 on";
+    EXPECT_EQ(redraws([] { RailControlsOf(*Open).CBMain->Click(); }), 1) << "主要駅 on";
     // The areas chosen again with the stations kept: one railway load, one label layer.
     const int layers = Open->LabelLayerCount, loads = Open->RailSetCount;
     EXPECT_EQ(redraws([] { Ken->Button1->Click(); }), 1) << "県指定 決定 with the stations";

@@ -53,7 +53,7 @@ TEST_F(NameData, CorrectionPicksMovesAndRewritesTheFirstLineKeepingItsFields) {
     Old("甲町", 300, 300);
     const std::string p = Point(0);
     areafiles::WriteText(mapFile, "1,2\n100,200\nA," + p + ",甲町,9,z\nX," + p + ",甲町\nA,5,5,乙町\n");
-    BtnCorrectClick(*o, o->BtnCorrect);
+    BtnCorrectClick(*o, NameWidgetsOf(*o).BtnCorrect);
     EXPECT_EQ(Correct->Label2->Caption(), MapFilePath(*o, 12));
 
     // A press far from any name: reported in the grid, the pick stays armed.
@@ -86,7 +86,7 @@ TEST_F(NameData, CorrectionPicksMovesAndRewritesTheFirstLineKeepingItsFields) {
 
 TEST_F(NameData, CancelAfterAPickLeavesNothingForTheNextPress) {
     Town("甲町", 300, 300);
-    BtnCorrectClick(*o, o->BtnCorrect);
+    BtnCorrectClick(*o, NameWidgetsOf(*o).BtnCorrect);
     Correct->Button1Click(Correct->Button1);
     ToolPress(300, 300);
     Correct->Button2Click(Correct->Button2);
@@ -101,7 +101,7 @@ TEST_F(NameData, CancelAfterAPickLeavesNothingForTheNextPress) {
     // Several areas: corrections can be made but never written.
     o->SELECT = 2;
     o->SelectCode[1] = 13;
-    BtnCorrectClick(*o, o->BtnCorrect);
+    BtnCorrectClick(*o, NameWidgetsOf(*o).BtnCorrect);
     EXPECT_EQ(Correct->Label2->Caption(), "変更データを保存することはできません");
     Correct->Button1Click(Correct->Button1);
     ToolPress(300, 300);
@@ -115,7 +115,7 @@ TEST_F(NameData, APressGoesOnlyToTheRowItWasPickedFor) {
     Town("乙町", 200, 200);
     const std::string a = Point(0);
     areafiles::WriteText(mapFile, "1,2\nA," + a + ",甲町\nA," + Point(1) + ",乙町\n");
-    o->BtnCorrect->Click();
+    NameWidgetsOf(*o).BtnCorrect->Click();
     Press(Correct->Button1);
     Down(300, 300);
     Press(Correct->Button2);
@@ -164,7 +164,7 @@ TEST_F(NameData, PositionsTakenOnAWgsMapAreStoredInTheTokyoDatum) {
     ASSERT_GT(std::abs(sx - 300) + std::abs(sy - 300), 2) << "the datum shift is visible at this scale";
 
     // The name is picked where it is drawn and put back where the press was.
-    BtnCorrectClick(*o, o->BtnCorrect);
+    BtnCorrectClick(*o, NameWidgetsOf(*o).BtnCorrect);
     Correct->Button1Click(Correct->Button1);
     ToolPress(sx, sy);
     ASSERT_EQ(o->EditIndex, 1);
@@ -451,10 +451,10 @@ TEST_F(NameData, NameListKindsOrderAndItsLimit) {
 
 TEST_F(NameData, OpenersRefuseWithoutNamesOrWithSeveralAreas) {
     o->CBTownName->SetChecked(false);
-    BtnCorrectClick(*o, o->BtnCorrect);
+    BtnCorrectClick(*o, NameWidgetsOf(*o).BtnCorrect);
     EXPECT_EQ(Messages().back().caption, "市区町村名表示位置編集");
     EXPECT_FALSE(Correct->Visible());
-    N10Click(*o, o->N10);
+    N10Click(*o, NameWidgetsOf(*o).N10);
     EXPECT_EQ(Messages().back().caption, "政令指定都市名表示位置編集");
     EXPECT_FALSE(Toshi->Visible());
 

@@ -73,7 +73,7 @@ TEST_F(JapanSearch, SekigaharaIsFoundWhicheverKeIsTyped) {
         EXPECT_EQ(Open->CY, 170341);
         EXPECT_TRUE(Open->DataReady);
         EXPECT_TRUE(Open->MapShown);
-        EXPECT_EQ(Open->Label24->Caption(), "");
+        EXPECT_EQ(NameWidgetsOf(*Open).Label24->Caption(), "");
     }
     // Both spellings typed go into the history as typed.
     EXPECT_EQ(Open->ComboBox1->Items()->Count(), 2);
@@ -161,7 +161,7 @@ TEST_F(JapanSearch, ChoiceWindowLayoutsAndTheChosenPlace) {
     EXPECT_EQ(Open->SelectCode[0], SearchOf(*Open).CandidatePref[5]);
     EXPECT_EQ(Open->CX, SearchOf(*Open).CandidateX[5]);
     EXPECT_EQ(Open->CY, SearchOf(*Open).CandidateY[5]);
-    EXPECT_EQ(Open->Label24->Caption(), "") << "a duplicated ward shows no mark";
+    EXPECT_EQ(NameWidgetsOf(*Open).Label24->Caption(), "") << "a duplicated ward shows no mark";
 
     // Four current and two old towns: every record counts, two columns.
     shown = 0;
@@ -185,11 +185,11 @@ TEST_F(JapanSearch, ChoiceWindowLayoutsAndTheChosenPlace) {
 TEST_F(JapanSearch, NewAndOldMarksDescribeTheChosenRecordOnly) {
     ChooseItem(0);
     Find("関市");   // a new name in 17.MAP, also an old one; the first record is new
-    EXPECT_EQ(Open->Label24->Caption(), "新名称");
+    EXPECT_EQ(NameWidgetsOf(*Open).Label24->Caption(), "新名称");
     EXPECT_FALSE(Open->CBOldTown->Checked());
     // A later city-list hit must not carry the earlier mark.
     Find("仙台市");
-    EXPECT_EQ(Open->Label24->Caption(), "");
+    EXPECT_EQ(NameWidgetsOf(*Open).Label24->Caption(), "");
     EXPECT_FALSE(SearchOf(*Open).FoundAsNew);
     EXPECT_FALSE(SearchOf(*Open).FoundAsOld);
 }
@@ -358,7 +358,7 @@ TEST_F(History, CodeOrderReplacesTheLastAndDeletingRewritesSorted) {
     for (const char* s : {"丙", "甲", "乙", "甲"}) Open->ComboBox1->Items()->Add(s);
     EXPECT_EQ(Items(), (std::vector<std::string>{"乙", "甲", "甲", "丙"})) << "the drop-down is sorted";
     Open->ComboBox1->SetItemIndex(1);
-    N7Click(*Open, Open->N7);
+    N7Click(*Open, NameWidgetsOf(*Open).N7);
     EXPECT_EQ(Items(), (std::vector<std::string>{"乙", "甲", "丙"}));
     EXPECT_EQ(testsupport::ReadBytes(programDir / "MAPDATA" / "townlist.lst"),
               gui::Utf8ToCp932("乙\r\n甲\r\n丙\r\n"));
@@ -367,7 +367,7 @@ TEST_F(History, CodeOrderReplacesTheLastAndDeletingRewritesSorted) {
     Open->ComboBox1->SetItemIndex(0);
     Open->ComboBox1->lineEdit()->setText(QString::fromStdString("丙"));
     Messages().clear();
-    N7Click(*Open, Open->N7);
+    N7Click(*Open, NameWidgetsOf(*Open).N7);
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].text, "丙 を検索履歴から削除しますか？     ");
     EXPECT_EQ(Items(), (std::vector<std::string>{"乙", "甲"}));
@@ -376,17 +376,17 @@ TEST_F(History, CodeOrderReplacesTheLastAndDeletingRewritesSorted) {
     Messages().clear();
     Open->ComboBox1->SetItemIndex(0);
     Open->ComboBox1->lineEdit()->setText(QString::fromStdString("丁"));
-    N7Click(*Open, Open->N7);
+    N7Click(*Open, NameWidgetsOf(*Open).N7);
     Open->ComboBox1->SetItemIndex(-1);
     Open->ComboBox1->lineEdit()->clear();
-    N7Click(*Open, Open->N7);
+    N7Click(*Open, NameWidgetsOf(*Open).N7);
     EXPECT_TRUE(Messages().empty());
     EXPECT_EQ(Items().size(), 2u);
 
     // Clearing all asks first; Cancel keeps them.
     gui::testing::QueueAnswer(IDCANCEL);
-    N8Click(*Open, Open->N8);
+    N8Click(*Open, NameWidgetsOf(*Open).N8);
     EXPECT_EQ(Items().size(), 2u);
-    N8Click(*Open, Open->N8);
+    N8Click(*Open, NameWidgetsOf(*Open).N8);
     EXPECT_TRUE(Items().empty());
 }

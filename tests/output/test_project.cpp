@@ -3,6 +3,7 @@
 #include "paint/PaintTools.h"
 #include "forms/AllForms.h"
 #include "engine/Uopen.h"
+#include "lines/MainFormLines.h"
 #include "navigation/MainFormNavigation.h"
 #include "paint/MainFormPaint.h"
 #include "gui/Testing.h"
@@ -424,7 +425,7 @@ TEST_F(Project, StationLabelsStayStationLabelsThroughEveryRoundTrip) {
     Letter->Button7->Click();
     o->CBRailLine->SetChecked(true);
     o->CBEki->SetChecked(true);
-    ASSERT_TRUE(o->CBMain->Checked());
+    ASSERT_TRUE(RailControlsOf(*o).CBMain->Checked());
     const int count = Letter->LabelCount;
     ASSERT_GT(count, 10);
     Save("s.rvx");
@@ -433,8 +434,8 @@ TEST_F(Project, StationLabelsStayStationLabelsThroughEveryRoundTrip) {
     for (int round = 0; round < 3; ++round) {
         Restore("s.rvx");
         ASSERT_TRUE(Messages().empty()) << Messages()[0].text;
-        o->CBMain->SetChecked(false);
-        o->CBMain->SetChecked(true);
+        RailControlsOf(*o).CBMain->SetChecked(false);
+        RailControlsOf(*o).CBMain->SetChecked(true);
         EXPECT_EQ(Letter->LabelCount, count) << round;
         Save("s.rvx");
         EXPECT_TRUE(ReadBytes(File("s.rvx")) == saved) << round;
@@ -456,8 +457,8 @@ TEST_F(Project, StationLabelsStayStationLabelsThroughEveryRoundTrip) {
     WriteText("old.rvx", old);
     Restore("old.rvx");
     ASSERT_TRUE(Messages().empty()) << Messages()[0].text;
-    o->CBMain->SetChecked(false);
-    o->CBMain->SetChecked(true);
+    RailControlsOf(*o).CBMain->SetChecked(false);
+    RailControlsOf(*o).CBMain->SetChecked(true);
     EXPECT_EQ(Letter->LabelCount, count);
 }
 
@@ -491,7 +492,7 @@ TEST_F(Project, EveryStateOfTheLayerBoxesComesBackAsSaved) {
     auto set = [&](const State& s) {
         o->CBRailLine->SetChecked(s.rail);
         if (s.rail) o->CBEki->SetChecked(s.eki);
-        if (s.eki) o->CBMain->SetChecked(s.main);
+        if (s.eki) RailControlsOf(*o).CBMain->SetChecked(s.main);
         o->CBLabel->SetChecked(s.label);
         ASSERT_EQ(o->CBLabel->Checked(), s.label);
     };

@@ -65,7 +65,7 @@ protected:
     std::string File(const std::string& name) { return (programDir / name).string(); }
     std::string Sample() { return (programDir / "サンプル" / "住民基本台帳人口_2021.csv").string(); }
     void ApplySample(int valueColumn = 6) {
-        Open->menuStatMap->Click();
+        PaintControlsOf(*Open).menuStatMap->Click();
         QueueFileName(Sample());
         StatMap->BtnOpen->Click();
         ChooseItem(StatMap->CBValue, valueColumn);
@@ -191,7 +191,7 @@ TEST_F(StatisticsLayer, WardsAndIslandsShowTheirClassAtEveryViewAndSizeAndTheSea
 // paint records on request.
 TEST_F(StatisticsLayer, PaintAndLayerStayApartAndTheLayerBecomesPaintOnRequest) {
     // A table read before any map is joined once a map is drawn.
-    Open->menuStatMap->Click();
+    PaintControlsOf(*Open).menuStatMap->Click();
     QueueFileName(Sample());
     StatMap->BtnOpen->Click();
     ChooseAreas({13});
@@ -268,7 +268,7 @@ TEST_F(StatisticsLayer, TheProjectKeepsTheLayerWhenTheTableHasMovedAndTheCommand
     }
     std::filesystem::create_directories(programDir / "表");
     std::ofstream(File("表/人口.csv"), std::ios::binary) << gui::Utf8ToCp932(text);
-    Open->menuStatMap->Click();
+    PaintControlsOf(*Open).menuStatMap->Click();
     QueueFileName(File("表/人口.csv"));
     StatMap->BtnOpen->Click();
     ChooseItem(StatMap->CBValue, 6);

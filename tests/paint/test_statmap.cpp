@@ -2,6 +2,7 @@
 // whole country joined, classed, drawn with its legend, and carried by the
 // project and, turned into paint, by the paint file.
 #include "engine/Uopen.h"
+#include "paint/MainFormPaint.h"
 #include "names/MainFormNames.h"
 #include "gui/Testing.h"
 #include "gui/TextFile.h"
@@ -65,7 +66,7 @@ TEST_F(StatisticsMap, TheWholeCountryFromTheSampleIsPaintedWithItsLegendAndUndon
     std::vector<int> all;
     for (int k = 1; k <= 52; ++k) all.push_back(k);
     ChooseAreas(all);
-    Open->menuStatMap->Click();
+    PaintControlsOf(*Open).menuStatMap->Click();
     ASSERT_TRUE(StatMap->Visible());
     OpenTable(Sample());
     EXPECT_EQ(StatMap->CBCode->ItemIndex(), 1);    // 団体コード
@@ -133,7 +134,7 @@ TEST_F(StatisticsMap, TheWholeCountryFromTheSampleIsPaintedWithItsLegendAndUndon
 // are lines over the layer and change nothing of it.
 TEST_F(StatisticsMap, ANewMapIsDrawnOnceWithoutTheOldLayerAndTheOldBordersKeepIt) {
     ChooseAreas({13});
-    Open->menuStatMap->Click();
+    PaintControlsOf(*Open).menuStatMap->Click();
     OpenTable(Sample());
     ChooseItem(StatMap->CBValue, 6);
     const auto classes = StatClassSlots(0, 5, false, StatStyle::Colour);
@@ -230,7 +231,7 @@ TEST_F(StatisticsMap, ATableOf2005ColoursThe2005BordersAndADamagedTableChangesNo
     // carried onto its units); then the table joins whole, as it is.
     gui::testing::QueueAnswer(IDOK);
     EditionClick(*Open, 2);
-    ASSERT_TRUE(Open->N20051->Checked());
+    ASSERT_TRUE(NameWidgetsOf(*Open).N20051->Checked());
     EXPECT_NE(&StatMap->JoinUnits(), &StatMap->Units);
     ChooseAreas({31});
     EXPECT_EQ(&StatMap->JoinUnits(), &StatMap->Units);
@@ -351,7 +352,7 @@ TEST_F(StatisticsMap, ATableOfAnotherDateIsCarriedOntoTheUnitsShownKeepingTheNat
     gui::testing::QueueAnswer(IDOK);
     EditionClick(*Open, 2);
     ChooseAreas(all);
-    Open->menuStatMap->Click();
+    PaintControlsOf(*Open).menuStatMap->Click();
     OpenTable(Sample());
     ChooseItem(StatMap->CBValue, 6);   // 人口
     const auto total = [](const std::vector<double>& v) {
