@@ -360,15 +360,12 @@ public:
     void Disp_Office(TCanvas& cv, const MapView& view, const DrawSettings& s);
 
     // ---- Mouse, measurement (navigation/) ----
-    static constexpr int ROUTE_MAX = 1500;   // route points, the closing copy of point 0 included
     TButton* Button11 = nullptr;             // "経緯度": longitude/latitude or map coordinates
     int32_t DistAnchorX = 0, DistAnchorY = 0;   // fixed end of the distance line
     float PointerLon = 0, PointerLat = 0;
     float RangeEndLon = 0, RangeEndLat = 0, RangeWidthKm = 0;
     bool LegendDrag = false, ScaleDrag = false;
     bool ReadingDrawn = false;
-    int32_t RouteX[ROUTE_MAX] = {}, RouteY[ROUTE_MAX] = {};
-    int32_t RouteLastX = 0, RouteLastY = 0;
     void Image1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
     void Image1MouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
     void Image1MouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -402,8 +399,6 @@ public:
 
     // ---- Search, readings, office data, name correction (names/) ----
     // Readings.
-    bool IsAreaSelected(int code) const;
-    void CBYomiClick(TObject* Sender);
 
     // ---- Painting and legend (paint/) ----
     using PaintRecord = ::PaintRecord;

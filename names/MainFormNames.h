@@ -65,3 +65,6 @@ struct NameWidgets {
 };
 NameWidgets& NameWidgetsOf(TOpen& o);
 const NameWidgets& NameWidgetsOf(const TOpen& o);
+
+bool IsAreaSelected(const TOpen& o, int code);
+void CBYomiClick(TOpen& o, TObject* Sender);

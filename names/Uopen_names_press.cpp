@@ -208,7 +208,7 @@ void WireNamesHandlers(TOpen& o) {
     NameWidgetsOf(o).ListClear->OnClick = [&o](TObject* s) { ListClearClick(o, s); };
     o.NJikan->OnClick = [&o](TObject* s) { NJikanClick(o, s); };
     o.NKanji->OnClick = [&o](TObject* s) { NKanjiClick(o, s); };
-    o.CBYomi->OnClick = [&o](TObject* s) { o.CBYomiClick(s); };
+    o.CBYomi->OnClick = [&o](TObject* s) { CBYomiClick(o, s); };
 
     // Name-data correction.
     NameWidgetsOf(o).BtnCorrect = new TButton(c, "位置修正（削除不可）");

@@ -73,3 +73,12 @@ void SetReduction(TOpen& o, int k);
 // The image size group's texts for reduction k: 600 x 1, 2, 3 / k.
 std::vector<std::string> ImageSizeItems(const TOpen& o, int k);
 void WireViewHandlers(TOpen& o);
+
+// The route being measured: its points in map units and the last one sampled.
+struct RouteState {
+    static constexpr int ROUTE_MAX = 1500; // route points, the closing copy of point 0 included
+    int32_t RouteX[ROUTE_MAX] = {}, RouteY[ROUTE_MAX] = {};
+    int32_t RouteLastX = 0, RouteLastY = 0;
+};
+RouteState& RouteOf(TOpen& o);
+const RouteState& RouteOf(const TOpen& o);

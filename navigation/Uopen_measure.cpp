@@ -49,8 +49,8 @@ void BtnMultiClick(TOpen& o, TObject* Sender) {
 
 float RouteLengthKm(TOpen& o) {
     float km = 0;
-    for (int i = 0; i + 1 < o.RoutePointCount && i + 1 < o.ROUTE_MAX; ++i) {
-        const TOpen::MapPoint a = o.PointAt(o.RouteX[i], o.RouteY[i]), b = o.PointAt(o.RouteX[i + 1], o.RouteY[i + 1]);
+    for (int i = 0; i + 1 < o.RoutePointCount && i + 1 < RouteState::ROUTE_MAX; ++i) {
+        const TOpen::MapPoint a = o.PointAt(RouteOf(o).RouteX[i], RouteOf(o).RouteY[i]), b = o.PointAt(RouteOf(o).RouteX[i + 1], RouteOf(o).RouteY[i + 1]);
         km += GreatCircleKm(a.lat, a.lon, b.lat, b.lon);
     }
     o.Label15->SetCaption(o.DistanceText(km));
@@ -60,15 +60,15 @@ float RouteLengthKm(TOpen& o) {
 // Trapezoids between each edge and the parallel through the route's lowest
 // point, on the sphere; the signs of the widths cancel what lies outside.
 float RouteAreaKm2(TOpen& o) {
-    const int n = std::clamp(o.RoutePointCount, 0, o.ROUTE_MAX - 1);
+    const int n = std::clamp(o.RoutePointCount, 0, RouteState::ROUTE_MAX - 1);
     float sum = 0;
     if (n > 0) {
-        const int ymax = *std::max_element(o.RouteY, o.RouteY + n);
+        const int ymax = *std::max_element(RouteOf(o).RouteY, RouteOf(o).RouteY + n);
         const float b = o.PointAt(0, ymax).lat;
-        o.RouteX[n] = o.RouteX[0];
-        o.RouteY[n] = o.RouteY[0];
+        RouteOf(o).RouteX[n] = RouteOf(o).RouteX[0];
+        RouteOf(o).RouteY[n] = RouteOf(o).RouteY[0];
         for (int i = 0; i < n; ++i) {
-            const TOpen::MapPoint p1 = o.PointAt(o.RouteX[i], o.RouteY[i]), p2 = o.PointAt(o.RouteX[i + 1], o.RouteY[i + 1]);
+            const TOpen::MapPoint p1 = o.PointAt(RouteOf(o).RouteX[i], RouteOf(o).RouteY[i]), p2 = o.PointAt(RouteOf(o).RouteX[i + 1], RouteOf(o).RouteY[i + 1]);
             const float lon1 = p1.lon, lat1 = p1.lat, lon2 = p2.lon, lat2 = p2.lat;
             const float m = (lat1 + lat2) / 2;
             float w = GreatCircleKm(m, lon1, m, lon2);
@@ -88,27 +88,27 @@ void Timer2Timer(TOpen& o, TObject* Sender) {
     TCanvas* cv = o.Image1->Canvas();
     if (o.RoutePointCount == 0) {
         xorstrokes::XorPen(cv, clRed, 3);
-        cv->MoveTo(o.RouteX[0], o.RouteY[0]);
+        cv->MoveTo(RouteOf(o).RouteX[0], RouteOf(o).RouteY[0]);
         o.Label33->SetVisible(false);
         o.RoutePointCount = 1;
         return;
     }
     const int last = o.RoutePointCount - 1;
-    cv->MoveTo(o.RouteX[last], o.RouteY[last]);
-    cv->LineTo(o.RouteLastX, o.RouteLastY);
-    o.RouteX[o.RoutePointCount] = o.RouteLastX;
-    o.RouteY[o.RoutePointCount] = o.RouteLastY;
+    cv->MoveTo(RouteOf(o).RouteX[last], RouteOf(o).RouteY[last]);
+    cv->LineTo(RouteOf(o).RouteLastX, RouteOf(o).RouteLastY);
+    RouteOf(o).RouteX[o.RoutePointCount] = RouteOf(o).RouteLastX;
+    RouteOf(o).RouteY[o.RoutePointCount] = RouteOf(o).RouteLastY;
     o.RoutePointCount++;
     // The last entry stays free for the copy of point 0 that closes the route;
     // a full route ends like any other, with its length and area on view.
-    if (o.RoutePointCount >= o.ROUTE_MAX - 1) {
+    if (o.RoutePointCount >= RouteState::ROUTE_MAX - 1) {
         o.Timer2->SetEnabled(false);
         MessageBox("測点経路のデータ数が多すぎます　　　", "測点経路エラー", MB_OK);
         FinishTimedRoute(o);
         return;
     }
     const int n = o.RoutePointCount - 1;
-    if (o.RoutePointCount > 10 && std::abs(o.RouteX[n] - o.RouteX[0]) < 5 && std::abs(o.RouteY[n] - o.RouteY[0]) < 5) {
+    if (o.RoutePointCount > 10 && std::abs(RouteOf(o).RouteX[n] - RouteOf(o).RouteX[0]) < 5 && std::abs(RouteOf(o).RouteY[n] - RouteOf(o).RouteY[0]) < 5) {
         // Back at the start: the route closes by itself.
         FinishTimedRoute(o);
         return;
@@ -260,3 +260,6 @@ void MeasureDisplayedArea(TOpen& o) {
     o.DrawMap();
     Keisoku->Close();
 }
+
+RouteState& RouteOf(TOpen& o) { return o.Parts.Get<RouteState>(); }
+const RouteState& RouteOf(const TOpen& o) { return o.Parts.Get<RouteState>(); }

@@ -69,7 +69,7 @@ bool WritePaintList(TOpen& o) {
             used[j] = true;
             int sx, sy;
             o.MapToScreen(o.ExtraX[j], o.ExtraY[j], sx, sy);
-            if (sx > 0 && sx < o.ImageSize && sy > 0 && sy < o.ImageSize && o.IsAreaSelected(o.ExtraPref[j]))
+            if (sx > 0 && sx < o.ImageSize && sy > 0 && sy < o.ImageSize && IsAreaSelected(o, o.ExtraPref[j]))
                 name += "(" + o.ExtraGroupName[j] + ")";
         }
         names.push_back(name);

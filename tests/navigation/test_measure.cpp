@@ -96,7 +96,7 @@ TEST_F(Measure, ImagesLargerThanTheVisitMapAreRefusedAndLeaveNoModeArmed) {
 TEST_F(Measure, RouteAreaIsTheSameEitherWayRoundAndZeroForTwoPoints) {
     const float cw = RouteArea({{100, 100}, {300, 100}, {300, 300}, {100, 300}});
     EXPECT_EQ(o->RoutePointCount, 4);
-    EXPECT_EQ(o->RouteX[4], o->RouteX[0]) << "closed by a copy of point 0";
+    EXPECT_EQ(RouteOf(*o).RouteX[4], RouteOf(*o).RouteX[0]) << "closed by a copy of point 0";
     const float ccw = RouteArea({{100, 100}, {100, 300}, {300, 300}, {300, 100}});
     EXPECT_NEAR(cw, ccw, cw * 1e-4);
     // A third of the view each way.
@@ -130,7 +130,7 @@ TEST_F(Measure, ATimedRouteClosesNearItsStartAfterElevenPointsNotTen) {
         if (far == 9) {
             EXPECT_TRUE(o->RouteDone);
             EXPECT_FALSE(o->Timer2->Enabled());
-            EXPECT_EQ(o->RouteX[11], o->RouteX[0]);
+            EXPECT_EQ(RouteOf(*o).RouteX[11], RouteOf(*o).RouteX[0]);
             EXPECT_TRUE(o->BtnMulti->Enabled());
         } else {
             EXPECT_FALSE(o->RouteDone);
@@ -144,16 +144,16 @@ TEST_F(Measure, ATimedRouteClosesNearItsStartAfterElevenPointsNotTen) {
 
 TEST_F(Measure, RoutesStopWithRoomLeftForTheClosingPoint) {
     BtnMultiClick(*o, o);
-    for (int i = 0; i < TOpen::ROUTE_MAX - 1; ++i) Down(50 + i % 500, 50 + i / 500 * 100);
+    for (int i = 0; i < RouteState::ROUTE_MAX - 1; ++i) Down(50 + i % 500, 50 + i / 500 * 100);
     EXPECT_TRUE(Messages().empty());
-    ASSERT_EQ(o->RoutePointCount, TOpen::ROUTE_MAX - 1);
+    ASSERT_EQ(o->RoutePointCount, RouteState::ROUTE_MAX - 1);
     Down(300, 500);
-    EXPECT_EQ(o->RoutePointCount, TOpen::ROUTE_MAX - 1);
+    EXPECT_EQ(o->RoutePointCount, RouteState::ROUTE_MAX - 1);
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].text, "測点経路のデータ数が多すぎます　　　");
     EXPECT_EQ(Messages()[0].caption, "測点経路エラー");
     RouteAreaKm2(*o);
-    EXPECT_EQ(o->RouteX[TOpen::ROUTE_MAX - 1], o->RouteX[0]);
+    EXPECT_EQ(RouteOf(*o).RouteX[RouteState::ROUTE_MAX - 1], RouteOf(*o).RouteX[0]);
 
     // Timed: the timer stops at the same count.
     Messages().clear();
@@ -161,11 +161,11 @@ TEST_F(Measure, RoutesStopWithRoomLeftForTheClosingPoint) {
     BtnMultiClick(*o, o);
     Down(300, 300);
     int ticks = 0;
-    for (; ticks < TOpen::ROUTE_MAX + 5 && Messages().empty(); ++ticks) {
+    for (; ticks < RouteState::ROUTE_MAX + 5 && Messages().empty(); ++ticks) {
         Move(50 + ticks % 500, 50 + ticks / 500 * 100);
         Timer2Timer(*o, o->Timer2);
     }
-    EXPECT_EQ(ticks, TOpen::ROUTE_MAX - 1) << "one tick per point";
+    EXPECT_EQ(ticks, RouteState::ROUTE_MAX - 1) << "one tick per point";
     EXPECT_FALSE(o->Timer2->Enabled());
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].caption, "測点経路エラー");
@@ -173,7 +173,7 @@ TEST_F(Measure, RoutesStopWithRoomLeftForTheClosingPoint) {
     // The full route is done: length and area on view, the tools back, presses answered.
     EXPECT_TRUE(o->RouteDone);
     EXPECT_FALSE(o->CBTimer->Checked());
-    EXPECT_EQ(o->RouteX[TOpen::ROUTE_MAX - 1], o->RouteX[0]);
+    EXPECT_EQ(RouteOf(*o).RouteX[RouteState::ROUTE_MAX - 1], RouteOf(*o).RouteX[0]);
     EXPECT_EQ(o->Label31->Caption().find("計測中"), std::string::npos);
     EXPECT_TRUE(o->Label33->Visible());
     EXPECT_NE(o->Label15->Caption(), "   0.00 km");

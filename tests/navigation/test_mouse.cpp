@@ -96,13 +96,13 @@ TEST_F(PressChain, ARunningTimedRouteSwallowsEveryLeftPress) {
     o->CBTimer->SetChecked(true);
     BtnMultiClick(*o, o);
     Down(200, 200);
-    EXPECT_EQ(o->RouteX[0], 216);
-    EXPECT_EQ(o->RouteY[0], 215);
+    EXPECT_EQ(RouteOf(*o).RouteX[0], 216);
+    EXPECT_EQ(RouteOf(*o).RouteY[0], 215);
     EXPECT_TRUE(o->Timer2->Enabled());
     Down(250, 250);   // before the first tick too
     Timer2Timer(*o, o->Timer2);
     ASSERT_EQ(o->RoutePointCount, 1);
-    EXPECT_EQ(o->RouteX[0], 216);
+    EXPECT_EQ(RouteOf(*o).RouteX[0], 216);
 
     Down(300, 300);
     EXPECT_EQ(o->DistanceMode, 0);
