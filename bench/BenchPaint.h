@@ -2,6 +2,7 @@
 // first 1,300 current-name points, slot colours in turn, every fifth cross-hatched.
 #pragma once
 #include "bench/BenchProgram.h"
+#include "paint/MainFormPaint.h"
 #include "paint/Upaint.h"
 
 namespace benchutil {
@@ -27,7 +28,7 @@ inline void LoadAllAreasWithPaint() {
     Open->CBTownName->SetChecked(false);
     Open->paint_rep = 0;
     for (int i = 0; i < kBenchRecords && i < Open->TownCount; ++i)
-        Open->AddPaintRecord(Open->TownX[i], Open->TownY[i], Open->PaintColor[i % 8], i % 5 == 4 ? 6 : 0);
+        AddPaintRecord(*Open, Open->TownX[i], Open->TownY[i], Open->PaintColor[i % 8], i % 5 == 4 ? 6 : 0);
     MapPaint->CBPaintDisplay->SetChecked(true);
 }
 

@@ -11,6 +11,8 @@
 // or the scale bar, against one bare redraw (a set number of drags: each drop
 // is a redraw, and the moves alone would take thousands of them).
 #include "bench/BenchMain.h"
+#include "lines/MainFormLines.h"
+#include "navigation/MainFormNavigation.h"
 #include "bench/BenchProgram.h"
 #include "bench/BenchUserLayers.h"
 #include "gui/Files.h"
@@ -71,26 +73,26 @@ std::vector<Action> Actions() {
     const TShiftState none{};
     auto wheel = [none](int delta) {
         bool handled = false;
-        Open->FormMouseWheel(Open, none, delta, TPoint(900, 900), handled);
+        FormMouseWheel(*Open, Open, none, delta, TPoint(900, 900), handled);
     };
     return {
         {"wheel in", [=] { wheel(-120); }},
         {"wheel out", [=] { wheel(120); }},
-        {"pan right", [] { Open->UDHorClick(Open, btNext); }},
-        {"pan left", [] { Open->UDHorClick(Open, btPrev); }},
+        {"pan right", [] { UDHorClick(*Open, Open, btNext); }},
+        {"pan left", [] { UDHorClick(*Open, Open, btPrev); }},
         {"中心設定", [] {
              Open->BtnCenterClick(Open);
              Open->Image1MouseDown(Open->Image1, mbLeft, {}, 950, 870);
          }},
         {"戻す", [] {
-             Open->PushViewHistory();
-             Open->Button12Click(Open);
+             PushViewHistory(*Open);
+             Button12Click(*Open, Open);
          }},
         {"grid off", [] { Open->CBLonLat->SetChecked(false); }},
         {"grid on", [] { Open->CBLonLat->SetChecked(true); }},
-        {"主要駅 off", [] { Open->CBMain->SetChecked(false); }},
-        {"主要駅 on", [] { Open->CBMain->SetChecked(true); }},
-        {"標準範囲", [] { Open->Button6Click(Open); }},
+        {"主要駅 off", [] { RailControlsOf(*Open).CBMain->SetChecked(false); }},
+        {"主要駅 on", [] { RailControlsOf(*Open).CBMain->SetChecked(true); }},
+        {"標準範囲", [] { Button6Click(*Open, Open); }},
     };
 }
 
@@ -124,7 +126,7 @@ void ActionsFull1800(benchmark::State& state) {
 // redraw's own layer stack with everything the full map adds left out, so
 // that measuring it changes nothing the actions see; each time in a new view.
 void Redraw1800(benchmark::State& state) {
-    Open->Button6Click(Open);
+    Button6Click(*Open, Open);
     DrawSettings s = Open->ReadDrawSettings();
     s.Labels = s.RailLines = s.ScaleBar = s.TownName = s.LegendShown = s.Circles = false;
     s.LineFilesShown = s.PaintDisplay = s.Symbols = false;
@@ -160,14 +162,14 @@ void DrawTexts(TCanvas& cv) {
 // Every station labelled, the user's labels hidden: the texts are the names' and the stations'.
 struct AllTexts {
     AllTexts() {
-        Open->Button6Click(Open);
-        Open->CBMain->SetChecked(false);
+        Button6Click(*Open, Open);
+        RailControlsOf(*Open).CBMain->SetChecked(false);
         for (int i = 0; i < Letter->LabelCount; ++i)
             if (!Letter->LabelTable[i].railway) Letter->LabelTable[i].shown = false;
     }
     ~AllTexts() {
         for (int i = 0; i < Letter->LabelCount; ++i) Letter->LabelTable[i].shown = true;
-        Open->CBMain->SetChecked(true);
+        RailControlsOf(*Open).CBMain->SetChecked(true);
     }
 };
 
@@ -244,17 +246,17 @@ void TextLayerFloor(benchmark::State& state) {
 // the map drawn before, those of the other stations new) or as again.
 void StationsOff(benchmark::State& state, bool cold) {
     for (auto _ : state) {
-        Open->CBMain->SetChecked(true);
+        RailControlsOf(*Open).CBMain->SetChecked(true);
         if (cold) {
             // As on the first untick of a run: the map drawn before, its stations not.
             gui::ForgetLaidTexts();
             Open->DrawMap();
         }
         const auto t0 = Clock::now();
-        Open->CBMain->SetChecked(false);
+        RailControlsOf(*Open).CBMain->SetChecked(false);
         state.SetIterationTime(std::chrono::duration<double>(Clock::now() - t0).count());
     }
-    Open->CBMain->SetChecked(true);
+    RailControlsOf(*Open).CBMain->SetChecked(true);
 }
 // A drag of the legend or of the scale bar across the full map through the
 // image's mouse events, there and back: the time of its 40 moves together,

@@ -6,6 +6,7 @@
 #include "bench/BenchProgram.h"
 #include "bench/BenchRings.h"
 #include "engine/Uopen.h"
+#include "lines/MainFormLines.h"
 #include "lines/Ukyori.h"
 #include <algorithm>
 #include <cmath>
@@ -21,7 +22,7 @@ void Size1800() {
 
 void WideCircles1800(benchmark::State& state) {
     Size1800();
-    for (auto _ : state) Open->DrawDistanceCircles();
+    for (auto _ : state) DrawDistanceCircles(*Open);
 }
 
 // Pixels of each ring alone, summed: the rings overlap, the pixels drawn do not.

@@ -7,6 +7,7 @@
 #include "bench/BenchMain.h"
 #include "bench/BenchProgram.h"
 #include "engine/Uopen.h"
+#include "names/MainFormNames.h"
 #include <cstdio>
 #include <string>
 #include <unistd.h>
@@ -28,7 +29,7 @@ void EditionSwitch(benchmark::State& state) {
         for (const char* edition : {"/2002mapdata", "/2010mapdata"}) {
             Settle(state);
             bool listed = false;
-            if (!Open->CopyChangedFiles(dst, dst + edition, listed).empty() || !listed) {
+            if (!CopyChangedFiles(*Open, dst, dst + edition, listed).empty() || !listed) {
                 state.SkipWithError("a switch failed");
                 return;
             }

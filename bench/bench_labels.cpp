@@ -5,6 +5,7 @@
 #include "bench/BenchMain.h"
 #include "bench/BenchProgram.h"
 #include "engine/Uopen.h"
+#include "lines/MainFormLines.h"
 #include "gui/Files.h"
 #include "gui/TextFile.h"
 #include "labels/Uletter.h"
@@ -29,7 +30,7 @@ void LoadStations() {
     done = true;
     Open->CBEki->SetChecked(true);
     // Every station is drawn, not the main ones only, which ticking the stations also ticks.
-    Open->CBMain->SetChecked(false);
+    RailControlsOf(*Open).CBMain->SetChecked(false);
     std::vector<std::string> files;
     for (const auto& e : fs::recursive_directory_iterator(fs::path(ROVANA_JAPAN_DATA) / "鉄道路線"))
         if (e.is_regular_file() && e.path().extension() == ".lbl") files.push_back(e.path().string());
@@ -37,7 +38,7 @@ void LoadStations() {
     Letter->LabelCount = 0;
     for (int round = 0; Letter->LabelCount < 20000 && round < 5; ++round)
         for (size_t i = 0; i < files.size() && Letter->LabelCount < 20000; ++i) {
-            Open->RailLabelCount = int(i);
+            RailOf(*Open).RailLabelCount = int(i);
             Letter->ReadLabelFile(files[i]);
         }
     Letter->LabelCount = std::min(Letter->LabelCount, 20000);

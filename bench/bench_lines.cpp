@@ -7,6 +7,7 @@
 #include "engine/Convert.h"
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
+#include "lines/MainFormLines.h"
 #include "gui/Files.h"
 #include "gui/TextFile.h"
 #include "labels/Uletter.h"
@@ -118,7 +119,7 @@ int main(int argc, char** argv) {
     benchutil::LoadAllAreas(true);
     // All stations: ticking "駅名" takes the main stations first.
     Open->CBEki->SetChecked(true);
-    Open->CBMain->SetChecked(false);
+    RailControlsOf(*Open).CBMain->SetChecked(false);
     Open->COPYSCALE = 3;
     Open->Image1->SetImageSize(1800, 1800);
     Open->DrawMap();

@@ -4,6 +4,7 @@
 #include "bench/BenchProgram.h"
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
+#include "names/MainFormNames.h"
 #include "names/Uyomilist.h"
 #include <cstdio>
 #include <string>
@@ -17,7 +18,7 @@ void SearchMiss52(benchmark::State& state) {
         int found = 0;
         for (int f = 1; f <= 52; ++f) {
             int32_t x, y;
-            found += Open->FindNameInMapFile(f, "存在しない町", x, y);
+            found += FindNameInMapFile(*Open, f, "存在しない町", x, y);
         }
         benchmark::DoNotOptimize(found);
         if (found) state.SkipWithError("the name was found");
@@ -30,7 +31,7 @@ void MapBytes52(benchmark::State& state) {
     for (auto _ : state) {
         size_t total = 0;
         for (int f = 1; f <= 52; ++f) {
-            FILE* in = std::fopen(Open->MapFilePath(f).c_str(), "rb");
+            FILE* in = std::fopen(MapFilePath(*Open, f).c_str(), "rb");
             if (!in) {
                 state.SkipWithError("a map file is missing");
                 break;

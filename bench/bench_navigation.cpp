@@ -2,6 +2,7 @@
 // the sea against a plain row scan of the same image, and one mouse move with
 // the name read-out against the same table searches as a bare loop.
 #include "bench/BenchMain.h"
+#include "navigation/AreaCount.h"
 #include "bench/BenchProgram.h"
 #include "engine/Coords.h"
 #include "engine/Uken.h"
@@ -30,14 +31,14 @@ void AreaCount600(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         ResetImage();
-        std::fill(Open->VisitMap.begin(), Open->VisitMap.end(), 0);
-        Open->FillCount = Open->EdgeCount = 0;
-        Open->OpenRegion = false;
+        AreaCount& a = AreaCountOf(*Open);
+        a.Clear();
+        a.OpenRegion = false;
         state.ResumeTiming();
-        if (!Open->CountAreaPixels(sea, 5, 5)) state.SkipWithError("refused");
-        benchmark::DoNotOptimize(Open->FillCount);
+        if (!CountAreaPixels(*Open, *Open->Image1->Canvas(), sea, 5, 5)) state.SkipWithError("refused");
+        benchmark::DoNotOptimize(a.FillCount);
     }
-    state.counters["pixels"] = Open->FillCount;
+    state.counters["pixels"] = AreaCountOf(*Open).FillCount;
 }
 
 // The floor: every pixel of the image compared once and the matching ones repainted.

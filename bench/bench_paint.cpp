@@ -3,6 +3,7 @@
 // from the bare map, put back untimed. Every record fills: it is seeded at a
 // name point that the bare map shows on the background, not on a line.
 #include "bench/BenchMain.h"
+#include "paint/MainFormPaint.h"
 #include "bench/BenchPaint.h"
 #include "bench/BenchProgram.h"
 #include "gui/Graphics.h"
@@ -60,7 +61,7 @@ void SeedAtFillableNames() {
         if (keep[i]) fillable.push_back(i);
     for (int k = 0; k < benchutil::kBenchRecords && !fillable.empty(); ++k) {
         const int i = fillable[k % fillable.size()];
-        Open->AddPaintRecord(Open->TownX[i], Open->TownY[i], Open->PaintColor[k % 8], k % 5 == 4 ? 6 : 0);
+        AddPaintRecord(*Open, Open->TownX[i], Open->TownY[i], Open->PaintColor[k % 8], k % 5 == 4 ? 6 : 0);
     }
 }
 
@@ -72,7 +73,7 @@ void Replay(benchmark::State& state, int copyScale) {
         state.PauseTiming();
         ResetImage();
         state.ResumeTiming();
-        Open->ReplayPaint();
+        ReplayPaint(*Open);
     }
 }
 

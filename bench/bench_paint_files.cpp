@@ -4,6 +4,7 @@
 #include "bench/BenchProgram.h"
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
+#include "paint/MainFormPaint.h"
 #include "gui/TextFile.h"
 #include "names/Uyomilist.h"
 #include "paint/Upaint.h"
@@ -50,7 +51,7 @@ void RedrawAndFloods15(benchmark::State& state) {
         for (const auto& r : rows) {
             int sx, sy;
             Open->MapToScreen(r.x, r.y, sx, sy);
-            Open->FillAt(sx, sy, r.colour, r.pattern);
+            FillAt(*Open, sx, sy, r.colour, r.pattern);
         }
     }
 }

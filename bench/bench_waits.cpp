@@ -7,6 +7,7 @@
 #include "bench/BenchProgram.h"
 #include "bench/BenchRings.h"
 #include "engine/Uopen.h"
+#include "lines/MainFormLines.h"
 #include "labels/Uletter.h"
 #include "lines/Ukyori.h"
 #include <cstdlib>
@@ -28,9 +29,9 @@ void StationToggle52(benchmark::State& state) {
     Size(1);
     for (auto _ : state) {
         state.PauseTiming();
-        Open->CBMain->SetChecked(true);   // back to the main stations
+        RailControlsOf(*Open).CBMain->SetChecked(true);   // back to the main stations
         state.ResumeTiming();
-        Open->CBMain->SetChecked(false);
+        RailControlsOf(*Open).CBMain->SetChecked(false);
         if (Letter->LabelCount != 9558) state.SkipWithError("stations missing");
     }
 }
@@ -42,10 +43,10 @@ void StationToggleOpen(benchmark::State& state, bool cold) {
     Letter->Show();
     for (auto _ : state) {
         state.PauseTiming();
-        Open->CBMain->SetChecked(true);
+        RailControlsOf(*Open).CBMain->SetChecked(true);
         if (cold) gui::ForgetLaidTexts();
         state.ResumeTiming();
-        Open->CBMain->SetChecked(false);
+        RailControlsOf(*Open).CBMain->SetChecked(false);
         if (Letter->LabelCount != 9558) state.SkipWithError("stations missing");
     }
     Letter->Close();
@@ -55,7 +56,7 @@ void StationToggleOpen52(benchmark::State& state) { StationToggleOpen(state, fal
 
 void StationToggle52Floor(benchmark::State& state) {
     Size(1);
-    Open->CBMain->SetChecked(false);
+    RailControlsOf(*Open).CBMain->SetChecked(false);
     for (auto _ : state) Drawn(state, Open->DrawMap());
 }
 
@@ -70,7 +71,7 @@ void AddCircles() {
 void Circles250(benchmark::State& state) {
     Size(1);
     Open->DrawMap();
-    for (auto _ : state) Open->DrawDistanceCircles();
+    for (auto _ : state) DrawDistanceCircles(*Open);
 }
 
 // The same rings, their vertices taken once, as polylines of the same pen.
@@ -90,7 +91,7 @@ void Circles250Floor(benchmark::State& state) {
 
 // Every station of the country, not the main ones only.
 void AllStations() {
-    Open->CBMain->SetChecked(false);
+    RailControlsOf(*Open).CBMain->SetChecked(false);
     if (Letter->LabelCount != 9558) std::abort();
 }
 

@@ -1,7 +1,6 @@
 #include "engine/Uhowto.h"
 #include "engine/Settings.h"
 #include "engine/Uabout.h"
-#include "engine/Uopen.h"
 #include "gui/Dialogs.h"
 
 THowTo* HowTo = nullptr;

@@ -4,6 +4,7 @@
 #include "components/Mystr.h"
 #include "components/Tkbtn.h"
 #include "engine/AreaSteps.h"
+#include "engine/FeatureParts.h"
 #include "engine/Coords.h"
 #include "engine/Insets.h"
 #include "engine/MapLayer.h"
@@ -279,6 +280,8 @@ public:
 
     // ---- Layers and hooks: each feature folder registers its own as it wires its handlers ----
     LayerStack Layers;
+    // Each feature's own state, reached through its folder's header.
+    FeatureParts Parts;
     // Each fills the part of the record that its windows own.
     std::vector<std::function<void(DrawSettings&)>> SettingsReaders;
     // The figures of the view just computed, for the read-outs (also of a refused range).
@@ -315,16 +318,11 @@ public:
     bool ExitAgreed = false;   // the exit's questions are answered: the close goes through
     void Button3Click(TObject* Sender);   // loads the selection, sets the standard view
     void Button5Click(TObject* Sender);   // "県 指 定"
-    void Button7Click(TObject* Sender);   // "表示設定"
     void Open1Click(TObject* Sender);
-    void N1Click(TObject* Sender);
     void About1Click(TObject* Sender);
     void Tutorial1Click(TObject* Sender);
     // The view settings back to their start, before a new area choice is loaded.
     void ResetViewState();
-    // Hand-offs of the area window to the name windows (names/).
-    void ShowIslandSearch();   // "山島検索"
-    void ShowNameList();       // the readings list of the one area chosen
     // What each feature does with its own state when the areas change.
     AreaSteps AreaChange;
     void config_read(const std::string& path);
@@ -355,8 +353,6 @@ public:
     mutable std::vector<gui::TextSlot> TownSlots, OtherTownSlots, ExtraSlots, CitySlots, LabelSlots;
     static bool ContainsWard(const std::string& name);
     bool IsDuplicateName(const std::string& name) const;
-    void CBTownBorderClick(TObject* Sender);
-    void CBTownNameClick(TObject* Sender);
     // Overlays (engine/Uoverlay.cpp).
     // The overlays draw onto the canvas through the view given; the forms
     // without them draw onto the screen's image at the view drawn last.
@@ -372,50 +368,14 @@ public:
     void DrawApprovalNotice();
     void DrawApprovalNotice(TCanvas& cv, const MapView& view, const DrawSettings& s);
     void Disp_Office(TCanvas& cv, const MapView& view, const DrawSettings& s);
-    // Toggles and menu items (navigation/Uopen_display.cpp).
-    void CBLonLatClick(TObject* Sender);
-    void CBFunClick(TObject* Sender);
-    void CBDoClick(TObject* Sender);
-    void CB1doClick(TObject* Sender);
-    void CBCenterClick(TObject* Sender);
-    void CBScaleClick(TObject* Sender);
-    void CBPrefBorderClick(TObject* Sender);
-    void CBNTownBorderClick(TObject* Sender);
-    void CBOldTownClick(TObject* Sender);
-    void CBMainDoubleNameClick(TObject* Sender);
-    void CBLakeClick(TObject* Sender);
-    void CBKuClick(TObject* Sender);
-    void CBKenName1Click(TObject* Sender);
-    void CBInfoClick(TObject* Sender);
-    void kokudoClick(TObject* Sender);
-    void ken_nameClick(TObject* Sender);
-    void WaitClick(TObject* Sender);
-    void HokkaidoClick(TObject* Sender);
-    void KeidoClick(TObject* Sender);
-    void N24Click(TObject* Sender);
-    void N28Click(TObject* Sender);
-    void readmehtm1Click(TObject* Sender);
-    void HomePage1Click(TObject* Sender);
-    void SokuchiClick(TObject* Sender);
-    void TkBtn1Click(TObject* Sender);
-    void FormClick(TObject* Sender);
 
     // ---- Mouse, measurement (navigation/) ----
-    void FinishRoute();
-    void FinishTimedRoute();
-    static constexpr int ROUTE_MAX = 1500;   // route points, the closing copy of point 0 included
-    static constexpr int VISIT_SIZE = 600;   // the area count's visit map is VISIT_SIZE x VISIT_SIZE
     TButton* Button11 = nullptr;             // "経緯度": longitude/latitude or map coordinates
     int32_t DistAnchorX = 0, DistAnchorY = 0;   // fixed end of the distance line
     float PointerLon = 0, PointerLat = 0;
     float RangeEndLon = 0, RangeEndLat = 0, RangeWidthKm = 0;
     bool LegendDrag = false, ScaleDrag = false;
-    bool ReadingDrawn = false, OpenRegion = false;
-    int32_t RouteX[ROUTE_MAX] = {}, RouteY[ROUTE_MAX] = {};
-    int32_t RouteLastX = 0, RouteLastY = 0;
-    float AreaKm2 = 0;
-    int32_t FillCount = 0, EdgeCount = 0;
-    std::vector<uint8_t> VisitMap = std::vector<uint8_t>(VISIT_SIZE * VISIT_SIZE);   // x * 600 + y
+    bool ReadingDrawn = false;
     void Image1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
     void Image1MouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
     void Image1MouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -429,15 +389,7 @@ public:
     static std::string FormatDms(const std::string& prefix, float degrees);
     static std::string SplitReadingSuffix(const std::string& reading);
     bool IsListedDuplicateName(int index) const;
-    void BtnMultiClick(TObject* Sender);     // starts a route
-    void Timer2Timer(TObject* Sender);       // samples a route taken by mouse movement
-    float RouteLengthKm();
-    float RouteAreaKm2();
-    void Button14Click(TObject* Sender);     // area mode on and off
     void MeasureAreaAt(int X, int Y);
-    bool CountAreaPixels(TColor c, int x, int y);
-    bool AreaImageFits();
-    void MeasureDisplayedArea();
     // Read-outs: areas and lengths in km with fewer decimals as they grow, a
     // distance always with two, and the magnification.
     static std::string AreaText(float km2);
@@ -453,107 +405,12 @@ public:
     void SetMapControlsEnabled(bool on);
 
     // ---- View control, display settings, read-out (navigation/) ----
-    void PushViewHistory();   // the end of a range drag keeps the view it leaves
-    void UDHorClick(TObject* Sender, TUDBtnType Button);
-    void UDVerClick(TObject* Sender, TUDBtnType Button);
-    void UpDown1Click(TObject* Sender, TUDBtnType Button);
-    void FormMouseWheel(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled);
-    void N101Click(TObject* Sender);
-    void N051Click(TObject* Sender);
-    void N021Click(TObject* Sender);
-    void N011Click(TObject* Sender);
-    void N202Click(TObject* Sender);
-    void N102Click(TObject* Sender);
-    void N052Click(TObject* Sender);
-    void MAG1Click(TObject* Sender);
-    void MAG2Click(TObject* Sender);
-    void MAG3Click(TObject* Sender);
-    void MAG4Click(TObject* Sender);
-    void MAG5Click(TObject* Sender);
-    void Button6Click(TObject* Sender);    // "標準範囲"
-    void TkBtn2Click(TObject* Sender);     // "範囲指定"
-    void Button12Click(TObject* Sender);   // "戻す"
-    void Timer1Timer(TObject* Sender);
-    void Image1DblClick(TObject* Sender);
     void StartNotice(int x, int y, const std::string& text);
-    void OpenManual(const std::string& section);
-    // Ctrl+Z: the symbol window's step back while it is shown, else the paint's.
-    void Undo1Click(TObject* Sender);
-    // Keys on the map: each one the user's press of the control it stands for.
-    void Image1KeyDown(TObject* Sender, int& Key, TShiftState Shift);
-    void PanBy(bool horizontal, TUDBtnType Button);
-    void SetZoomUnit(TMenuItem* item, float unit, int index);
-    void SetMoveFactor(TMenuItem* item, float factor, int index);
-    void SetReduction(int k);
-    // The image size group's texts for reduction k: 600 x 1, 2, 3 / k.
-    std::vector<std::string> ImageSizeItems(int k) const;
 
     // ---- Search, readings, office data, name correction (names/) ----
-    TPopupMenu* PopupMenu1 = nullptr;   // of ComboBox1
-    TMenuItem *N7 = nullptr, *N8 = nullptr, *ListClear = nullptr;
-    TLabel* Label24 = nullptr;          // new/old mark of the found name
-    TButton* BtnCorrect = nullptr;      // "位置修正（削除不可）"
-    TMenuItem *N10 = nullptr, *N11 = nullptr;
-    TMenuItem *N25 = nullptr, *N20021 = nullptr, *N20031 = nullptr, *N20051 = nullptr, *N20081 = nullptr,
-              *N20091 = nullptr, *N20101 = nullptr;
-    // Search results, read by the search paint.
-    bool SearchFound = false;
-    std::string SearchName;
-    int32_t SearchX = 0, SearchY = 0;
-    static constexpr int CANDIDATE_MAX = 100;
-    int32_t CandidatePref[CANDIDATE_MAX] = {}, CandidateX[CANDIDATE_MAX] = {}, CandidateY[CANDIDATE_MAX] = {};
-    std::string CandidateLabel[CANDIDATE_MAX];
-    int32_t CandidateCount = 0;
-    bool FoundAsCurrent = false, FoundAsNew = false, FoundAsOld = false;
-    void Button9Click(TObject* Sender);      // "検　索"
-    void ComboBox1Change(TObject* Sender);
-    static bool IsLargeKeName(const std::string& name);
-    static bool IsSmallKeForm(const std::string& name);
-    static std::string ApplyKeRule(const std::string& name);
-    bool FindCityListEntry(const std::string& name, int32_t& pref, int32_t& x, int32_t& y) const;
-    int FindNameInMapFile(int file, const std::string& name, int32_t& x, int32_t& y);
-    int CollectCandidates(const std::string& name);
-    void UpdateSearchHistory(const std::string& typed);
-    void ListClearClick(TObject* Sender);
-    void N7Click(TObject* Sender);
-    void N8Click(TObject* Sender);
-    void NJikanClick(TObject* Sender);
-    void NKanjiClick(TObject* Sender);
-    bool SaveSortedHistory(int skip = -1);   // the drop-down's entries but row skip, sorted, to the file and back
     // Readings.
-    bool IsAreaSelected(int code) const;
-    void CBYomiClick(TObject* Sender);
-    // Name correction.
-    void BtnCorrectClick(TObject* Sender);
-    void N9Click(TObject* Sender);
-    void N10Click(TObject* Sender);
-    void N11Click(TObject* Sender);
-    void N17Click(TObject* Sender);
-    bool SelectionHasDuplicateNames() const;
-    std::string MapFilePath(int code) const;
-    // Boundary-data editions.
-    void EditionClick(int index);
-    bool ReplaceBoundaryData(const std::string& folder);
-    std::vector<std::string> CopyChangedFiles(const std::string& dst, const std::string& src, bool& listed,
-                                              bool* mixed = nullptr, bool fillMissing = false);
-    static int CompareFileTimes(const std::string& src, const std::string& dst);
-    bool RestoreStandardEdition();
-    // At start: an earlier edition left on disk by a run that never reached its exit goes.
-    void RestoreLeftEdition();
 
     // ---- Painting and legend (paint/) ----
-    // Paint by name and search paint (paint/Upaint_byname.cpp).
-    int32_t CoastSkipCount = 0;          // search-paint points skipped beside the coast
-    bool WritePaintList();
-    static bool SplitParenName(const std::string& text, std::string& name, std::string& group);
-    void PaintByName(const std::string& name);
-    bool PaintAtPoint(int32_t x, int32_t y);   // false when the records are full
-    bool NearCoast(const TCanvas& cv, int sx, int sy);
-    // Whether the name searched is one of the wards on the map.
-    bool SearchesWard() const;
-    void SearchPaint(TCanvas& cv, const MapView& view, const DrawSettings& s);
-    // On the screen only: it measures what it fills and shows the figures.
-    void SearchPaintWithArea(const DrawSettings& s);
     using PaintRecord = ::PaintRecord;
     // Room for a statistics map of every municipality of the country at every
     // part, in the edition with the most of them, and hand painting besides.
@@ -565,85 +422,19 @@ public:
     void RunMapChangeHooks();
     // Run once by the next redraw just before the replay, with the map as the replay finds it.
     std::function<void(const QImage&)> BeforePaintReplay;
-    int32_t PaintSlot = -1;              // palette slot of the next fill, -1 none
-    uint8_t SavedCheckStates[15] = {};
-    // The user's ticks from the entry into painting, until its end puts them back;
-    // a second entry while painting keeps them.
-    bool CheckStatesSaved = false;
-    TMenuItem *N6, *menuExp;             // "市町村検索ペイント色", "地図凡例を編集する"
-    TMenuItem* menuStatMap = nullptr;    // "統計地図"
-    TColorDialog* TownPaintDialog;
-    std::vector<TCheckBox*> SavedCheckBoxes() const;
-    bool AddPaintRecord(int32_t x, int32_t y, TColor colour, uint8_t pattern);
-    void FillAt(int sx, int sy, TColor colour, uint8_t pattern);
-    void FillAt(TCanvas& cv, int sx, int sy, TColor colour, uint8_t pattern) const;
-    void ReplayPaint();
-    void ReplayPaint(TCanvas& cv, const MapView& view) const;
-    void BtnPaintClick(TObject* Sender);
-    void menuPaintClick(TObject* Sender);
-    void PreparePaintMode();
-    void SaveCheckStates();
-    void RestoreCheckStates();
-    void CBTownPaintClick(TObject* Sender);
-    void N6Click(TObject* Sender);
     void DrawLegendOnMap(TCanvas& cv, const MapView& view, const DrawSettings& s);
-    void menuExpClick(TObject* Sender);
-    void CBExpClick(TObject* Sender);
 
     // ---- Labels, prefecture names, mountains, islands, symbols (labels/) ----
-    // Island records of the single area being edited.
-    struct IslandRecord { std::string mark; int32_t x = 0, y = 0; std::string text; int32_t a = 0, b = 0; };
-    static constexpr int ISLAND_MAX = 1000;
-    std::vector<IslandRecord> IslandRecords;
-    int32_t IslandCount = 0;
-    std::string IslandFilePath;       // the file the records came from
-    TMenuItem *N23, *N161, *N141, *N181, *N19, *N20, *N21;   // menu "記号"
-    TSaveDialog* SaveDialog2 = nullptr;   // label files of the displayed names
     // Every label, or only row `only` over the map as it is (the find marks one hit).
     void label_write(int only = -1);   // onto the screen at the view drawn last
     // The label table, or its row only, onto the canvas through the view.
     void DrawLabels(TCanvas& cv, const MapView& view, const DrawSettings& s, int only = -1);
-    // The label window's and railway boxes' part of the settings.
-    void ReadLabelSettings(DrawSettings& s) const;
     // The railway window's 駅名 line: the last station label drawn.
     void ShowLastStation(const DrawSettings& s);
-    // Prefecture names (seats false) or capitals.
-    void DrawPrefLayer(TCanvas& cv, const MapView& view, const DrawSettings& s, bool seats);
-    void DrawMountains(TCanvas& cv, const MapView& view, const DrawSettings& s);
-    void DrawIslands(TCanvas& cv, const MapView& view, const DrawSettings& s);
-    void LoadIslandEditList();
-    bool WriteIslandFile();
-    std::string IslandEditPath() const;   // island file of the single shown area, "" with several
-    void EndIslandEdit();                 // both island modes off, no records, no file to write
-    void IslandAreaLoaded();              // an area load: an edit of another area's file ends
-    void BtnLetterClick(TObject* Sender);
-    void CBLabelClick(TObject* Sender);
-    void MakeLabelClick(TObject* Sender);
-    void N15Click(TObject* Sender);
-    void TownNameClick(TObject* Sender);
-    void OldTownNameClick(TObject* Sender);
-    void WriteNameLabels(bool oldNames);
-    void BtnMarkClick(TObject* Sender);
-    void N23Click(TObject* Sender);
-    void N161Click(TObject* Sender);
-    void N141Click(TObject* Sender);
-    void N181Click(TObject* Sender);
-    void N19Click(TObject* Sender);
-    void N20Click(TObject* Sender);
-    void N21Click(TObject* Sender);
 
     // ---- Lines, railways, distance circles (lines/) ----
-    TCheckBox *CBMain = nullptr, *CBRailSet = nullptr;   // "主要駅", "詳細"
-    TMenuItem* RailInfo = nullptr;   // "鉄道路線情報": shows TRail after each railway load
-    bool MainStationsLoaded = false; // the last railway load took the main-station files
-    int32_t RailLabelCount = 0;      // station label files of the last railway load
     TButton* BtnLine;                // "地 図 線": the line editor
     TMenuItem *N16, *NCircle;        // line editor, distance circles
-    void N16Click(TObject* Sender);
-    void Button13Click(TObject* Sender);   // "円"
-    void NCircleClick(TObject* Sender);
-    void DrawDistanceCircles();
-    void DrawDistanceCircles(TCanvas& cv, const MapView& view);
     void RailRoadSet();
     // The ordinary files "*.ext" of a folder, names sorted without regard to
     // ASCII case, else in code order; at most 512 (RAIL_LIST_MAX). Returns the count.
@@ -694,9 +485,6 @@ public:
 
     int32_t LegendLeft = 0, LegendTop = 0, LegendRight = 0, LegendBottom = 0;  // legend box drawn last
     int32_t EditIndex = 0;        // next row of the correction or island grid
-    int32_t NameIndex = 0;        // picked municipality name
-    int32_t MatchedListKind = -1; // -1 none, 0 A names, 1 X names, 2 B names, 3 duplicate names
-    int32_t IslandIndex = 0;      // picked island record
 
     // ---- The active map tool (navigation/Uopen_tools.cpp) ----
     // At most one tool is armed; the map image hands it every event. A window
@@ -742,7 +530,6 @@ public:
     // ended by the event before are freed here.
     MapEvent EventAt(TMouseButton button, int X, int Y);
     void DropLegend(int X, int Y);   // paint/: the end of the map's legend drag
-    void PaintAt(int X, int Y);      // paint/: the paint tool's fill at a pressed pixel
 
 private:
     std::unique_ptr<MapTool> Tool;
@@ -750,11 +537,6 @@ private:
     std::vector<std::unique_ptr<MapTool>> EndedTools;
 
 public:
-    // Each folder's layers and hooks, added as it wires its handlers.
-    void AddPaintLayers();
-    void AddLabelsLayers();
-    void AddLinesLayers();
-    void AddNamesHooks();
 
 private:
     // The constructor builds the controls, then each feature hooks up its handlers.
@@ -762,14 +544,7 @@ private:
     void WireStartupHandlers();   // area choice, start-up, exit (engine/Ustartup.cpp)
 
 public:
-    void WireDisplayHandlers();   // layer toggles and small menu items (navigation/Uopen_display.cpp)
     // Each feature folder builds its own extra controls of the main form and hooks up its handlers.
-    void WireNavigationHandlers();
-    void WireViewHandlers();
-    void WireNamesHandlers();
-    void WirePaintHandlers();
-    void WireLabelsHandlers();
-    void WireLinesHandlers();
     void WireOutputHandlers();
 };
 

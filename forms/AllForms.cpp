@@ -4,6 +4,11 @@
 #include "engine/Uinset.h"
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
+#include "navigation/MainFormNavigation.h"
+#include "lines/MainFormLines.h"
+#include "labels/MainFormLabels.h"
+#include "paint/MainFormPaint.h"
+#include "names/MainFormNames.h"
 #include "engine/Uprocess.h"
 #include "gui/Forms.h"
 #include "labels/Uinlabel.h"
@@ -49,22 +54,22 @@ void InitProgramResources() {
 // Each feature folder's handlers, layers and steps, hooked up as the main form
 // is made (before its start-up runs), so that engine/ calls none of them.
 static void WireFeatures(TOpen& o) {
-    o.WireDisplayHandlers();
-    o.WireNavigationHandlers();
-    o.WireViewHandlers();
-    o.WireNamesHandlers();
-    o.WirePaintHandlers();
-    o.WireLabelsHandlers();
-    o.WireLinesHandlers();
+    WireDisplayHandlers(o);
+    WireNavigationHandlers(o);
+    WireViewHandlers(o);
+    WireNamesHandlers(o);
+    WirePaintHandlers(o);
+    WireLabelsHandlers(o);
+    WireLinesHandlers(o);
     o.WireOutputHandlers();
 }
 
 // The buttons of engine/'s own windows that open a feature's window.
 static void WireEngineForms() {
-    Ken->Button5->OnClick = [](TObject*) { Open->ShowIslandSearch(); };
-    Ken->NameListShown = [] { Open->ShowNameList(); };
-    HowTo->Button1->OnClick = [](TObject*) { Open->OpenManual("contents"); };
-    About->Label4->OnClick = [](TObject* s) { Open->HomePage1Click(s); };
+    Ken->Button5->OnClick = [](TObject*) { ShowIslandSearch(*Open); };
+    Ken->NameListShown = [] { ShowNameList(*Open); };
+    HowTo->Button1->OnClick = [](TObject*) { OpenManual(*Open, "contents"); };
+    About->Label4->OnClick = [](TObject* s) { HomePage1Click(*Open, s); };
 }
 
 void CreateAllForms(TApplication* app) {

@@ -1,6 +1,7 @@
 #include "labels/Uischange.h"
 #include "gui/FormParts.h"
 #include "engine/Uopen.h"
+#include "labels/MainFormLabels.h"
 #include "labels/LabelTools.h"
 #include "navigation/Usettei.h"
 
@@ -59,7 +60,7 @@ void TIsChange::Button3Click(TObject* Sender) {
     // Both steps are called off: a place armed before the cancel must not move the pick.
     // The tool's end comes back here once it is no longer armed.
     if (Open->ToolAs<IslandTool>()) return Open->EndActiveTool();
-    Open->IslandIndex = -1;
+    IslandsOf(*Open).IslandIndex = -1;
     Button1->SetEnabled(true);
     Button2->SetEnabled(false);
     Label15->Show();
@@ -68,7 +69,7 @@ void TIsChange::Button3Click(TObject* Sender) {
 }
 
 void TIsChange::Button5Click(TObject* Sender) {
-    Open->EndIslandEdit();
+    EndIslandEdit(*Open);
     Button1->SetEnabled(true);
     Button2->SetEnabled(false);
     Settei->Button13->SetEnabled(true);

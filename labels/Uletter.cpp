@@ -6,6 +6,7 @@
 #include "components/Mystr.h"
 #include "engine/Convert.h"
 #include "engine/Uopen.h"
+#include "lines/MainFormLines.h"
 #include "gui/Files.h"
 #include "gui/TextFile.h"
 #include "labels/Uinlabel.h"
@@ -434,7 +435,7 @@ bool TLetter::ParseLabelFile(const std::string& path, std::vector<LabelRecord>& 
             return false;
         }
         r.jr = jr, r.main = main, r.railway = railway;
-        r.fileNo = Open->RailLabelCount;
+        r.fileNo = RailOf(*Open).RailLabelCount;
         r.numbered = true;
         rows.push_back(std::move(r));
     }
@@ -447,7 +448,7 @@ bool TLetter::ParseLabelFile(const std::string& path, std::vector<LabelRecord>& 
 }
 
 void TLetter::AppendLabels(const std::vector<LabelRecord>& rows) {
-    const bool info = Open->RailInfo && Open->RailInfo->Checked() && Rail && Rail->Label7;
+    const bool info = RailControlsOf(*Open).RailInfo && RailControlsOf(*Open).RailInfo->Checked() && Rail && Rail->Label7;
     for (const LabelRecord& r : rows) {
         if (!AppendRow(r)) break;
         if (info) Rail->Label7->SetCaption("行数　" + std::to_string(LabelCount));

@@ -2,6 +2,8 @@
 #include "engine/Coords.h"
 #include <charconv>
 #include "engine/Uopen.h"
+#include "lines/MainFormLines.h"
+#include "labels/MainFormLabels.h"
 #include "labels/Uletter.h"
 #include "lines/Ulineadd.h"
 #include "lines/Ulineset.h"
@@ -20,7 +22,7 @@ bool LabelDrawn(const LabelRecord& r, const DrawSettings& s) {
 
 } // namespace
 
-void TOpen::ReadLabelSettings(DrawSettings& s) const {
+void ReadLabelSettings(const TOpen& o, DrawSettings& s) {
     const TLetter* L = Letter;
     static const float factors[6] = {0.8f, 0.9f, 1.0f, 1.2f, 1.5f, 2.0f};
     const int item = L->RadioGroup2->ItemIndex();
@@ -29,15 +31,15 @@ void TOpen::ReadLabelSettings(DrawSettings& s) const {
     s.LabelWhiteBack = L->CBWhiteBack->Checked();
     s.LabelMarks = L->CBMark->Checked();
     s.LabelTexts = L->CBLabel->Checked();
-    s.MainStationsOnly = CBMain && CBMain->Checked();
-    s.StationKindShown = CBEki->Checked();
+    s.MainStationsOnly = RailControlsOf(o).CBMain && RailControlsOf(o).CBMain->Checked();
+    s.StationKindShown = o.CBEki->Checked();
     s.StationKind = LineSet && LineSet->RadioGroup2 ? LineSet->RailKindFilter() : 0;
-    s.StationCaption = RailInfo && RailInfo->Checked() && Rail && Rail->Label6;
+    s.StationCaption = RailControlsOf(o).RailInfo && RailControlsOf(o).RailInfo->Checked() && Rail && Rail->Label6;
 }
 
 void TOpen::label_write(int only) {
     DrawSettings s;
-    ReadLabelSettings(s);
+    ReadLabelSettings(*this, s);
     DrawLabels(*Image1->Canvas(), DrawnView, s, only);
     if (only < 0) ShowLastStation(s);
 }
@@ -97,62 +99,62 @@ void TOpen::DrawLabels(TCanvas& canvas, const MapView& view, const DrawSettings&
     if (only < 0) WriteLog(log);
 }
 
-void TOpen::BtnLetterClick(TObject* Sender) {
-    LetterShown = true;
+void BtnLetterClick(TOpen& o, TObject* Sender) {
+    o.LetterShown = true;
     Letter->Button8->SetEnabled(true);
     Letter->Show();
 }
 
-void TOpen::CBLabelClick(TObject* Sender) {
-    if (!CBLabel->Checked()) {
+void CBLabelClick(TOpen& o, TObject* Sender) {
+    if (!o.CBLabel->Checked()) {
         Letter->CBShow->SetChecked(false);
         return;
     }
     if (Letter->LabelCount != 0) {
-        const int redraws = RedrawCount;
+        const int redraws = o.RedrawCount;
         Letter->CBShow->SetChecked(true);
         // A redraw made or due draws the labels itself; inside a held action
         // the labels wait for its one redraw.
-        if (RedrawCount != redraws || RedrawWanted) return;
-        if (RedrawHeld > 0) DrawMap();
-        else if (MapDrawable()) label_write();
+        if (o.RedrawCount != redraws || o.RedrawWanted) return;
+        if (o.RedrawHeld > 0) o.DrawMap();
+        else if (o.MapDrawable()) o.label_write();
     } else {
         Letter->Show();
     }
 }
 
-void TOpen::MakeLabelClick(TObject* Sender) {
+void MakeLabelClick(TOpen& o, TObject* Sender) {
     if (MessageBox("現在表示されている市区町村名をラベルファイルとして保存しますか？", "ラベルファイル作成",
                    MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
         return;
-    TownNameClick(Sender);
+    TownNameClick(o, Sender);
 }
 
-void TOpen::N15Click(TObject* Sender) { OldTownNameClick(Sender); }
-void TOpen::TownNameClick(TObject* Sender) { WriteNameLabels(false); }
-void TOpen::OldTownNameClick(TObject* Sender) { WriteNameLabels(true); }
+void N15Click(TOpen& o, TObject* Sender) { OldTownNameClick(o, Sender); }
+void TownNameClick(TOpen& o, TObject* Sender) { WriteNameLabels(o, false); }
+void OldTownNameClick(TOpen& o, TObject* Sender) { WriteNameLabels(o, true); }
 
-void TOpen::WriteNameLabels(bool oldNames) {
-    if (!SaveDialog2->Execute()) return;
-    const std::string path = SaveDialog2->FileName;
+void WriteNameLabels(TOpen& o, bool oldNames) {
+    if (!LabelControlsOf(o).SaveDialog2->Execute()) return;
+    const std::string path = LabelControlsOf(o).SaveDialog2->FileName;
     bool ok = gui::AtomicRewrite(path, [&](gui::TextWriter& w) {
         auto put = [&](int32_t x, int32_t y, const std::string& name) {
             int sx, sy;
-            MapToScreen(x, y, sx, sy);
-            if (sx < 0 || sx > ImageSize || sy < 0 || sy > ImageSize) return true;
+            o.MapToScreen(x, y, sx, sy);
+            if (sx < 0 || sx > o.ImageSize || sy < 0 || sy > o.ImageSize) return true;
             return w.Write(gui::Format("○,%d,%d,", x, y) + name + ",8\n");
         };
         if (oldNames) {
-            for (int i = 0; i < OldTownCount; ++i)
-                if (OldTownDup[i] == 's' && !put(OldTownX[i], OldTownY[i], OldTownName[i])) return false;
+            for (int i = 0; i < o.OldTownCount; ++i)
+                if (o.OldTownDup[i] == 's' && !put(o.OldTownX[i], o.OldTownY[i], o.OldTownName[i])) return false;
             return true;
         }
-        for (int i = 0; i < TownCount; ++i)
-            if (TownDup[i] == 's' && !put(TownX[i], TownY[i], TownName[i])) return false;
-        for (int i = 0; i < NewTownCount; ++i)
-            if (NewTownDup[i] == 's' && !put(NewTownX[i], NewTownY[i], NewTownName[i])) return false;
-        for (int i = 0; i < ExtraCount; ++i)
-            if (!put(ExtraX[i], ExtraY[i], ExtraTownName[i])) return false;
+        for (int i = 0; i < o.TownCount; ++i)
+            if (o.TownDup[i] == 's' && !put(o.TownX[i], o.TownY[i], o.TownName[i])) return false;
+        for (int i = 0; i < o.NewTownCount; ++i)
+            if (o.NewTownDup[i] == 's' && !put(o.NewTownX[i], o.NewTownY[i], o.NewTownName[i])) return false;
+        for (int i = 0; i < o.ExtraCount; ++i)
+            if (!put(o.ExtraX[i], o.ExtraY[i], o.ExtraTownName[i])) return false;
         return true;
     });
     if (!ok)

@@ -4,6 +4,7 @@
 #include "engine/Convert.h"
 #include "engine/Coords.h"
 #include "engine/Uopen.h"
+#include "labels/MainFormLabels.h"
 #include "labels/LabelTools.h"
 #include "labels/Uischange.h"
 #include "labels/Uletter.h"
@@ -110,17 +111,17 @@ void IslandTool::PickAt(const MapEvent& e) {
     I->StringGrid1->SetRowCount(row + 1);
     I->StringGrid1->SetCells(0, row, std::to_string(x));
     I->StringGrid1->SetCells(1, row, std::to_string(y));
-    for (int i = 0; i < o.IslandCount; ++i) {
+    for (int i = 0; i < IslandsOf(o).IslandCount; ++i) {
         int sx, sy;
-        e.view.ToScreen(o.IslandRecords[i].x, o.IslandRecords[i].y, sx, sy);
+        e.view.ToScreen(IslandsOf(o).IslandRecords[i].x, IslandsOf(o).IslandRecords[i].y, sx, sy);
         if (std::abs(e.X - sx) <= 5 && std::abs(e.Y - sy) <= 5) {
-            I->StringGrid1->SetCells(2, row, o.IslandRecords[i].text);
+            I->StringGrid1->SetCells(2, row, IslandsOf(o).IslandRecords[i].text);
             I->Button1->SetEnabled(false);
             I->Button2->SetEnabled(true);
             I->Label15->Hide();
             I->Label14->Show();
             I->Label16->SetCaption("クリック");
-            o.IslandIndex = i;
+            IslandsOf(o).IslandIndex = i;
             Pick = false;
             return;
         }
@@ -133,16 +134,16 @@ void IslandTool::PlaceAt(const MapEvent& e) {
     int32_t x, y;
     e.view.ToData(e.X, e.Y, x, y);
     Place = false;
-    if (o.IslandIndex < 0 || o.IslandIndex >= o.IslandCount) return;
+    if (IslandsOf(o).IslandIndex < 0 || IslandsOf(o).IslandIndex >= IslandsOf(o).IslandCount) return;
     I->StringGrid1->SetCells(3, o.EditIndex, std::to_string(x));
     I->StringGrid1->SetCells(4, o.EditIndex, std::to_string(y));
-    TOpen::IslandRecord& rec = o.IslandRecords[o.IslandIndex];
+    IslandEdit::IslandRecord& rec = IslandsOf(o).IslandRecords[IslandsOf(o).IslandIndex];
     const int32_t oldX = rec.x, oldY = rec.y;
     rec.x = x, rec.y = y;
-    if (!o.WriteIslandFile()) {
+    if (!WriteIslandFile(o)) {
         // The file keeps the old position, so the list does too.
         rec.x = oldX, rec.y = oldY;
-        MessageBox(gui::Format("島名ファイル %s を書き込むことができません", o.IslandFilePath.c_str()),
+        MessageBox(gui::Format("島名ファイル %s を書き込むことができません", IslandsOf(o).IslandFilePath.c_str()),
                    "ファイル保存エラー", MB_OK | MB_ICONEXCLAMATION);
     } else {
         o.DrawMap();
@@ -210,11 +211,11 @@ void LabelTool::End() {
     if (!Finished) Letter->EndPlacing();
 }
 
-bool TOpen::WriteIslandFile() {
-    if (IslandFilePath.empty()) return false;
-    return gui::AtomicRewrite(IslandFilePath, [&](gui::TextWriter& w) {
-        for (int i = 0; i < IslandCount; ++i) {
-            const IslandRecord& r = IslandRecords[i];
+bool WriteIslandFile(TOpen& o) {
+    if (IslandsOf(o).IslandFilePath.empty()) return false;
+    return gui::AtomicRewrite(IslandsOf(o).IslandFilePath, [&](gui::TextWriter& w) {
+        for (int i = 0; i < IslandsOf(o).IslandCount; ++i) {
+            const IslandEdit::IslandRecord& r = IslandsOf(o).IslandRecords[i];
             if (!w.Write(r.mark + gui::Format(",%d,%d,", r.x, r.y) + r.text + gui::Format(",%d,%d\n", r.a, r.b)))
                 return false;
         }
@@ -222,37 +223,37 @@ bool TOpen::WriteIslandFile() {
     });
 }
 
-std::string TOpen::IslandEditPath() const {
-    if (SELECT != 1) return "";
-    const int c = SelectCode[0];
-    const std::string name = c >= 0 && c < 60 ? AreaName[c] : std::string();
-    return gui::NativePath(AppDir + gui::Format("/Mapdata/Islands/%02d", c) + name + "島.lbl");
+std::string IslandEditPath(const TOpen& o) {
+    if (o.SELECT != 1) return "";
+    const int c = o.SelectCode[0];
+    const std::string name = c >= 0 && c < 60 ? o.AreaName[c] : std::string();
+    return gui::NativePath(o.AppDir + gui::Format("/Mapdata/Islands/%02d", c) + name + "島.lbl");
 }
 
-void TOpen::EndIslandEdit() {
-    EndTool<IslandTool>();
-    IslandIndex = -1;
-    IslandRecords.clear();
-    IslandCount = 0;
-    IslandFilePath.clear();
+void EndIslandEdit(TOpen& o) {
+    o.EndTool<IslandTool>();
+    IslandsOf(o).IslandIndex = -1;
+    IslandsOf(o).IslandRecords.clear();
+    IslandsOf(o).IslandCount = 0;
+    IslandsOf(o).IslandFilePath.clear();
 }
 
-void TOpen::IslandAreaLoaded() {
-    const bool editing = IsChange->Visible() || !IslandFilePath.empty();
-    if (editing && IslandFilePath != IslandEditPath()) IsChange->Button5Click(IsChange);
+void IslandAreaLoaded(TOpen& o) {
+    const bool editing = IsChange->Visible() || !IslandsOf(o).IslandFilePath.empty();
+    if (editing && IslandsOf(o).IslandFilePath != IslandEditPath(o)) IsChange->Button5Click(IsChange);
 }
 
-void TOpen::LoadIslandEditList() {
+void LoadIslandEditList(TOpen& o) {
     // Whatever was armed belongs to the list before: it ends here, loaded or not.
-    EndIslandEdit();
-    if (SELECT >= 2) {
+    EndIslandEdit(o);
+    if (o.SELECT >= 2) {
         MessageBox("複数の都府県にまたがっていますので，表示位置の変更はできますが，\n変更位置を保存することはできません",
                    "市区町村名表示位置編集", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    const std::string path = IslandEditPath();
-    const int c = SelectCode[0];
-    const std::string name = c >= 0 && c < 60 ? AreaName[c] : std::string();
+    const std::string path = IslandEditPath(o);
+    const int c = o.SelectCode[0];
+    const std::string name = c >= 0 && c < 60 ? o.AreaName[c] : std::string();
     IsChange->Show();
     IsChange->Label1->SetCaption(path);
     IsChange->Label4->SetCaption(name);
@@ -262,15 +263,15 @@ void TOpen::LoadIslandEditList() {
         return;
     }
     // Read whole before anything changes: a file that cannot be written back as read is not edited.
-    std::vector<IslandRecord> recs;
+    std::vector<IslandEdit::IslandRecord> recs;
     std::vector<std::string> f;
     std::string line;
     int lineNo = 0;
     while (in.ReadLine(line)) {
         ++lineNo;
         int n = TMyStr::SplitFields(line, f);
-        IslandRecord r;
-        bool ok = n >= 6 && int(recs.size()) < ISLAND_MAX;
+        IslandEdit::IslandRecord r;
+        bool ok = n >= 6 && int(recs.size()) < IslandEdit::ISLAND_MAX;
         try {
             if (ok) r.x = StrToInt(f[1]), r.y = StrToInt(f[2]), r.a = StrToInt(f[4]), r.b = StrToInt(f[5]);
         } catch (const EConvertError&) {
@@ -285,10 +286,10 @@ void TOpen::LoadIslandEditList() {
         r.text = f[3];
         recs.push_back(r);
     }
-    IslandRecords = std::move(recs);
-    IslandCount = int32_t(IslandRecords.size());
-    IslandFilePath = path;
-    EditIndex = 0;
+    IslandsOf(o).IslandRecords = std::move(recs);
+    IslandsOf(o).IslandCount = int32_t(IslandsOf(o).IslandRecords.size());
+    IslandsOf(o).IslandFilePath = path;
+    o.EditIndex = 0;
     IsChange->Label13->SetCaption("0");
     IsChange->StringGrid1->SetRowCount(1);
     for (int k = 0; k < 5; ++k) IsChange->StringGrid1->SetCells(k, 0, "");
@@ -297,20 +298,20 @@ void TOpen::LoadIslandEditList() {
     IsChange->Label16->SetCaption("クリック");
 }
 
-void TOpen::WireLabelsHandlers() {
-    AddLabelsLayers();
-    BtnLetter->SetHint("任意の文字を表示");
-    BtnLetter->OnClick = [this](TObject* s) { BtnLetterClick(s); };
-    CBLabel->SetHint("ラベル(駅名)表示/非表示");
-    CBLabel->OnClick = [this](TObject* s) { CBLabelClick(s); };
-    MakeLabel->OnClick = [this](TObject* s) { MakeLabelClick(s); };
-    N15->OnClick = [this](TObject* s) { N15Click(s); };
-    BtnMark->SetHint("地図に記号を描く");
-    BtnMark->OnClick = [this](TObject* s) { BtnMarkClick(s); };
-    N18->OnClick = [this](TObject* s) { BtnMarkClick(s); };
-    SaveDialog2 = new TSaveDialog(this);
-    SaveDialog2->DefaultExt = "lbl";
-    SaveDialog2->Filter = "ラベルファイル (*.lbl)|*.lbl|すべて (*.*)|*.*";
+void WireLabelsHandlers(TOpen& o) {
+    AddLabelsLayers(o);
+    o.BtnLetter->SetHint("任意の文字を表示");
+    o.BtnLetter->OnClick = [&o](TObject* s) { BtnLetterClick(o, s); };
+    o.CBLabel->SetHint("ラベル(駅名)表示/非表示");
+    o.CBLabel->OnClick = [&o](TObject* s) { CBLabelClick(o, s); };
+    o.MakeLabel->OnClick = [&o](TObject* s) { MakeLabelClick(o, s); };
+    o.N15->OnClick = [&o](TObject* s) { N15Click(o, s); };
+    o.BtnMark->SetHint("地図に記号を描く");
+    o.BtnMark->OnClick = [&o](TObject* s) { BtnMarkClick(o, s); };
+    o.N18->OnClick = [&o](TObject* s) { BtnMarkClick(o, s); };
+    LabelControlsOf(o).SaveDialog2 = new TSaveDialog(&o);
+    LabelControlsOf(o).SaveDialog2->DefaultExt = "lbl";
+    LabelControlsOf(o).SaveDialog2->Filter = "ラベルファイル (*.lbl)|*.lbl|すべて (*.*)|*.*";
 
     auto item = [](TMenuItem* parent, const std::string& caption) {
         auto* m = new TMenuItem(caption);
@@ -318,86 +319,92 @@ void TOpen::WireLabelsHandlers() {
         return m;
     };
     auto* menu = new TMenuItem("記号(&M)");
-    MainMenu1->Add(menu);
-    N23 = item(menu, "記号パレットを開く");
+    o.MainMenu1->Add(menu);
+    LabelControlsOf(o).N23 = item(menu, "記号パレットを開く");
     auto* sizes = item(menu, "地図記号サイズ");
-    N161 = item(sizes, "標準　16");
-    N161->SetChecked(true);
-    N141 = item(sizes, "小　　 14");
-    N181 = item(sizes, "大 　　18");
-    N19 = item(menu, "カスタム記号を削除する");
-    N20 = item(menu, "カスタム記号を呼び出す");
-    N21 = item(menu, "カスタム記号を保存する");
-    N23->OnClick = [this](TObject* s) { N23Click(s); };
-    N161->OnClick = [this](TObject* s) { N161Click(s); };
-    N141->OnClick = [this](TObject* s) { N141Click(s); };
-    N181->OnClick = [this](TObject* s) { N181Click(s); };
-    N19->OnClick = [this](TObject* s) { N19Click(s); };
-    N20->OnClick = [this](TObject* s) { N20Click(s); };
-    N21->OnClick = [this](TObject* s) { N21Click(s); };
+    LabelControlsOf(o).N161 = item(sizes, "標準　16");
+    LabelControlsOf(o).N161->SetChecked(true);
+    LabelControlsOf(o).N141 = item(sizes, "小　　 14");
+    LabelControlsOf(o).N181 = item(sizes, "大 　　18");
+    LabelControlsOf(o).N19 = item(menu, "カスタム記号を削除する");
+    LabelControlsOf(o).N20 = item(menu, "カスタム記号を呼び出す");
+    LabelControlsOf(o).N21 = item(menu, "カスタム記号を保存する");
+    LabelControlsOf(o).N23->OnClick = [&o](TObject* s) { N23Click(o, s); };
+    LabelControlsOf(o).N161->OnClick = [&o](TObject* s) { N161Click(o, s); };
+    LabelControlsOf(o).N141->OnClick = [&o](TObject* s) { N141Click(o, s); };
+    LabelControlsOf(o).N181->OnClick = [&o](TObject* s) { N181Click(o, s); };
+    LabelControlsOf(o).N19->OnClick = [&o](TObject* s) { N19Click(o, s); };
+    LabelControlsOf(o).N20->OnClick = [&o](TObject* s) { N20Click(o, s); };
+    LabelControlsOf(o).N21->OnClick = [&o](TObject* s) { N21Click(o, s); };
 
     // The user's labels and symbols belong to the old map; station labels come
     // again from the railway data of the new areas.
-    AreaChange.Work([] {
+    o.AreaChange.Work([] {
         for (int i = 0; i < Letter->LabelCount; i++)
             if (!Letter->LabelTable[i].railway) return true;
         return PagesDlg->PlacedSymbolCount > 0;
     });
-    AreaChange.On(AreaStep::Discard, [] {
+    o.AreaChange.On(AreaStep::Discard, [] {
         Letter->Close();
         Letter->ClearLabels();
         PagesDlg->PlacedSymbolCount = 0;
     });
-    AreaChange.On(AreaStep::Loaded, [this] {
+    o.AreaChange.On(AreaStep::Loaded, [&o] {
         PrefSet->Button6->SetEnabled(false);
         Letter->FormCreate(Letter);
-        IslandAreaLoaded();
+        IslandAreaLoaded(o);
         PrefSet->Label6->SetCaption("");
     });
 }
 
-void TOpen::BtnMarkClick(TObject* Sender) {
+void BtnMarkClick(TOpen& o, TObject* Sender) {
     TPagesDlg* P = PagesDlg;
     P->Show();
     if (P->PlacedSymbolCount == 0) return;
     if (MessageBox("地図記号はすでに描かれています．新規に描きますか？　　　　　　\n追加する場合は「キャンセル」を選んでください",
                    "地図記号を描く", MB_OKCANCEL | MB_ICONQUESTION) == IDOK) {
         P->PlacedSymbolCount = 0;
-        DrawMap();
+        o.DrawMap();
         P->EnableListButtons(false);
     } else {
         for (TButton* b : {P->Button1, P->Button2, P->Button10}) b->SetEnabled(true);
     }
 }
 
-void TOpen::N23Click(TObject* Sender) { BtnMarkClick(Sender); }
+void N23Click(TOpen& o, TObject* Sender) { BtnMarkClick(o, Sender); }
 
-void TOpen::N161Click(TObject* Sender) {
+void N161Click(TOpen& o, TObject* Sender) {
     PagesDlg->CheckBox1->SetChecked(true);
-    N161->SetChecked(true);
-    N141->SetChecked(false);
-    N181->SetChecked(false);
+    LabelControlsOf(o).N161->SetChecked(true);
+    LabelControlsOf(o).N141->SetChecked(false);
+    LabelControlsOf(o).N181->SetChecked(false);
     PagesDlg->SymbolSize = 16;
     PagesDlg->LabelSize->SetCaption("標準");
 }
 
-void TOpen::N141Click(TObject* Sender) {
+void N141Click(TOpen& o, TObject* Sender) {
     PagesDlg->CheckBox1->SetChecked(false);
-    N161->SetChecked(false);
-    N141->SetChecked(true);
-    N181->SetChecked(false);
+    LabelControlsOf(o).N161->SetChecked(false);
+    LabelControlsOf(o).N141->SetChecked(true);
+    LabelControlsOf(o).N181->SetChecked(false);
     PagesDlg->SymbolSize = 14;
     PagesDlg->LabelSize->SetCaption("小");
 }
 
-void TOpen::N181Click(TObject* Sender) {
-    N161->SetChecked(false);
-    N141->SetChecked(false);
-    N181->SetChecked(true);
+void N181Click(TOpen& o, TObject* Sender) {
+    LabelControlsOf(o).N161->SetChecked(false);
+    LabelControlsOf(o).N141->SetChecked(false);
+    LabelControlsOf(o).N181->SetChecked(true);
     PagesDlg->SymbolSize = 18;
     PagesDlg->LabelSize->SetCaption("大");
 }
 
-void TOpen::N19Click(TObject* Sender) { PagesDlg->DeleteCustomSymbols(); }
-void TOpen::N20Click(TObject* Sender) { PagesDlg->ImportCustomSymbols(); }
-void TOpen::N21Click(TObject* Sender) { PagesDlg->ExportCustomSymbols(); }
+void N19Click(TOpen& o, TObject* Sender) { PagesDlg->DeleteCustomSymbols(); }
+void N20Click(TOpen& o, TObject* Sender) { PagesDlg->ImportCustomSymbols(); }
+void N21Click(TOpen& o, TObject* Sender) { PagesDlg->ExportCustomSymbols(); }
+
+IslandEdit& IslandsOf(TOpen& o) { return o.Parts.Get<IslandEdit>(); }
+const IslandEdit& IslandsOf(const TOpen& o) { return o.Parts.Get<IslandEdit>(); }
+
+LabelControls& LabelControlsOf(TOpen& o) { return o.Parts.Get<LabelControls>(); }
+const LabelControls& LabelControlsOf(const TOpen& o) { return o.Parts.Get<LabelControls>(); }

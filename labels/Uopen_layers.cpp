@@ -3,6 +3,7 @@
 #include "engine/Convert.h"
 #include "engine/Coords.h"
 #include "engine/Uopen.h"
+#include "labels/MainFormLabels.h"
 #include "labels/Uletter.h"
 #include "labels/Upagesdlg.h"
 #include "labels/Uprefnames.h"
@@ -41,12 +42,12 @@ std::vector<int> PrefRecordIndexes(const int32_t* codes, int count, bool seats, 
     return out;
 }
 
-void TOpen::DrawPrefLayer(TCanvas& canvas, const MapView& view, const DrawSettings& s, bool seats) {
+void DrawPrefLayer(TOpen& o, TCanvas& canvas, const MapView& view, const DrawSettings& s, bool seats) {
     TCanvas* cv = &canvas;
     const bool suffix = seats ? s.PrefSeatSuffix : s.PrefNameSuffix;
     const std::vector<LabelRecord>& table = seats ? Letter->PrefSeatTable : Letter->PrefNameTable;
     const int count = seats ? Letter->PrefSeatCount : Letter->PrefNameCount;
-    for (int r : PrefRecordIndexes(SelectCode, SELECT, seats, s.Hokkaido)) {
+    for (int r : PrefRecordIndexes(o.SelectCode, o.SELECT, seats, s.Hokkaido)) {
         if (r >= count) continue;
         const LabelRecord& rec = table[r];
         // Sub-prefecture names lose two characters, the others one.
@@ -55,11 +56,11 @@ void TOpen::DrawPrefLayer(TCanvas& canvas, const MapView& view, const DrawSettin
         int size = rec.size;
         if (!s.FixedSize && view.size >= 600) size = size * view.size / 600;
         cv->Font->Size = size;
-        cv->Font->Color = seats ? DefPrefSeatColor : DefPrefColor;
+        cv->Font->Color = seats ? o.DefPrefSeatColor : o.DefPrefColor;
         int sx, sy;
         view.ToScreen(rec.x, rec.y, sx, sy);
         cv->Brush->Style = bsSolid;
-        cv->Brush->Color = PickTextBackground(canvas, sx, sy);
+        cv->Brush->Color = o.PickTextBackground(canvas, sx, sy);
         if (seats) {
             cv->TextOut(sx, sy, rec.mark);
             cv->TextOut(sx + TruncToInt(size * 1.4), sy, text);
@@ -69,7 +70,7 @@ void TOpen::DrawPrefLayer(TCanvas& canvas, const MapView& view, const DrawSettin
     }
 }
 
-void TOpen::DrawMountains(TCanvas& canvas, const MapView& view, const DrawSettings& s) {
+void DrawMountains(TOpen& o, TCanvas& canvas, const MapView& view, const DrawSettings& s) {
     TCanvas* cv = &canvas;
     struct Found { int sx, sy; std::string text, yomi, height; };
     std::vector<Found> found;
@@ -82,15 +83,15 @@ void TOpen::DrawMountains(TCanvas& canvas, const MapView& view, const DrawSettin
     };
     std::vector<std::string> f;
     std::string line;
-    for (int i = 0; i < SELECT; ++i) {
-        const int c = SelectCode[i];
+    for (int i = 0; i < o.SELECT; ++i) {
+        const int c = o.SelectCode[i];
         if (c < 0 || c >= 60) continue;
         gui::TextReader in;
-        if (!in.Open(AppDir + gui::Format("/Mapdata/Mountain/%02d", c) + AreaName[c] + "山.txt")) continue;
-        cv->Font->Size = NameFontSize;
-        cv->Font->Color = MountainColor;
+        if (!in.Open(o.AppDir + gui::Format("/Mapdata/Mountain/%02d", c) + o.AreaName[c] + "山.txt")) continue;
+        cv->Font->Size = o.NameFontSize;
+        cv->Font->Color = o.MountainColor;
         cv->Brush->Style = bsSolid;
-        cv->Brush->Color = BackColor;
+        cv->Brush->Color = o.BackColor;
         for (int k = 0; k < 4; ++k) in.ReadLine(line);
         while (in.ReadLine(line) && !line.empty()) {
             Found m;
@@ -109,80 +110,80 @@ void TOpen::DrawMountains(TCanvas& canvas, const MapView& view, const DrawSettin
             int32_t x, y;
             MountainToMap(ParseDms(lat), ParseDms(lon), x, y);
             view.ToScreen(x, y, m.sx, m.sy);
-            m.sx -= NameFontSize / 2;
-            m.sy -= NameFontSize / 2;
+            m.sx -= o.NameFontSize / 2;
+            m.sy -= o.NameFontSize / 2;
             if (Search->SearchHighlight && name == Search->SearchFoundName && found.size() < HIGHLIGHT_MAX)
                 found.push_back(m);
             draw(m);
         }
     }
-    cv->Font->Color = SelectColor;
+    cv->Font->Color = o.SelectColor;
     for (const Found& m : found) draw(m);
 }
 
-void TOpen::DrawIslands(TCanvas& canvas, const MapView& view, const DrawSettings& s) {
+void DrawIslands(TOpen& o, TCanvas& canvas, const MapView& view, const DrawSettings& s) {
     TCanvas* cv = &canvas;
     struct Found { int sx, sy; std::string text; };
     std::vector<Found> found;
     std::vector<std::string> f;
     std::string line;
     const bool white = s.WhiteNameBoxes;
-    for (int i = 0; i < SELECT; ++i) {
-        const int c = SelectCode[i];
+    for (int i = 0; i < o.SELECT; ++i) {
+        const int c = o.SelectCode[i];
         if (c < 0 || c >= 60) continue;
         gui::TextReader in;
-        if (!in.Open(AppDir + gui::Format("/Mapdata/Islands/%02d", c) + AreaName[c] + "島.lbl")) continue;
-        cv->Font->Size = NameFontSize;
+        if (!in.Open(o.AppDir + gui::Format("/Mapdata/Islands/%02d", c) + o.AreaName[c] + "島.lbl")) continue;
+        cv->Font->Size = o.NameFontSize;
         while (in.ReadLine(line)) {
             if (TMyStr::SplitFields(line, f) < 4) continue;
             int sx, sy;
             view.ToScreen(LenientInt(f[1]), LenientInt(f[2]), sx, sy);
             cv->Brush->Style = bsSolid;
-            cv->Brush->Color = white ? 0xFFFFFF : PickTextBackground(canvas, sx, sy);
+            cv->Brush->Color = white ? 0xFFFFFF : o.PickTextBackground(canvas, sx, sy);
             if (Search->SearchHighlight && f[3] == Search->SearchFoundName) {
-                cv->Font->Color = SelectColor;
+                cv->Font->Color = o.SelectColor;
                 if (found.size() < HIGHLIGHT_MAX) found.push_back({sx, sy, f[3]});
             } else {
-                cv->Font->Color = IslandsColor;
+                cv->Font->Color = o.IslandsColor;
             }
             cv->TextOut(sx, sy, f[3]);
         }
     }
-    cv->Font->Color = SelectColor;
+    cv->Font->Color = o.SelectColor;
     for (const Found& m : found) cv->TextOut(m.sx, m.sy, m.text);
 }
 
-void TOpen::AddLabelsLayers() {
-    SettingsReaders.push_back([this](DrawSettings& s) {
+void AddLabelsLayers(TOpen& o) {
+    o.SettingsReaders.push_back([&o](DrawSettings& s) {
         s.Symbols = PagesDlg->SymbolsShown;
         s.PrefNameSuffix = PrefSet->CheckBox1->Checked();
         s.PrefSeatSuffix = PrefSet->CheckBox2->Checked();
-        ReadLabelSettings(s);
+        ReadLabelSettings(o, s);
     });
-    Layers.Add(
+    o.Layers.Add(
         LayerPlace::Islands, [](const DrawSettings& s) { return !s.Painting && s.Islands; },
-        [this](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawIslands(cv, v, s); });
-    Layers.Add(
+        [&o](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawIslands(o, cv, v, s); });
+    o.Layers.Add(
         LayerPlace::Mountains, [](const DrawSettings& s) { return s.Mountains; },
-        [this](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawMountains(cv, v, s); });
-    Layers.Add(
+        [&o](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawMountains(o, cv, v, s); });
+    o.Layers.Add(
         LayerPlace::Symbols, [](const DrawSettings& s) { return s.Symbols; },
         [](TCanvas& cv, const MapView& v, const DrawSettings&) { PagesDlg->DrawPlacedSymbols(cv, v); });
-    AfterRedrawHooks.push_back([](const DrawSettings& s) {
+    o.AfterRedrawHooks.push_back([](const DrawSettings& s) {
         if (s.Symbols) PagesDlg->TakeDrawn();
     });
-    Layers.Add(
+    o.Layers.Add(
         LayerPlace::Labels, [](const DrawSettings& s) { return s.Labels; },
-        [this](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawLabels(cv, v, s); });
-    AfterRedrawHooks.push_back([this](const DrawSettings& s) {
-        if (s.Labels) ShowLastStation(s);
+        [&o](TCanvas& cv, const MapView& v, const DrawSettings& s) { o.DrawLabels(cv, v, s); });
+    o.AfterRedrawHooks.push_back([&o](const DrawSettings& s) {
+        if (s.Labels) o.ShowLastStation(s);
     });
-    Layers.Add(
+    o.Layers.Add(
         LayerPlace::PrefNames, [](const DrawSettings& s) { return s.PrefBorder && s.KenName; },
-        [this](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawPrefLayer(cv, v, s, false); });
-    Layers.Add(
+        [&o](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawPrefLayer(o, cv, v, s, false); });
+    o.Layers.Add(
         LayerPlace::PrefSeats, [](const DrawSettings& s) { return s.PrefBorder && s.KenOffice; },
-        [this](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawPrefLayer(cv, v, s, true); });
-    ToolWindowClosers.push_back([] { Letter->Close(); });
-    ToolWindowClosers.push_back([] { PagesDlg->Close(); });
+        [&o](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawPrefLayer(o, cv, v, s, true); });
+    o.ToolWindowClosers.push_back([] { Letter->Close(); });
+    o.ToolWindowClosers.push_back([] { PagesDlg->Close(); });
 }

@@ -5,6 +5,7 @@
 #include "engine/Convert.h"
 #include "engine/Coords.h"
 #include "engine/Uopen.h"
+#include "labels/MainFormLabels.h"
 #include "labels/LabelTools.h"
 #include "gui/Files.h"
 #include "gui/TextFile.h"
@@ -180,9 +181,9 @@ TPagesDlg::TPagesDlg() : TForm("　記号パレット") {
     };
     CheckBox1->OnClick = [this](TObject* s) {
         if (CheckBox1->Checked())
-            Open->N161Click(s);
+            N161Click(*Open, s);
         else
-            Open->N141Click(s);
+            N141Click(*Open, s);
     };
 }
 
@@ -667,7 +668,7 @@ void TPagesDlg::DeleteCustomSymbols() {
     }
     FormCreate(this);
     // The size is 16 again: the menu and the palette say so too.
-    Open->N161Click(this);
+    N161Click(*Open, this);
 }
 
 namespace {

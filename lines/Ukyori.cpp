@@ -4,6 +4,7 @@
 #include "engine/Convert.h"
 #include "engine/Coords.h"
 #include "engine/Uopen.h"
+#include "lines/MainFormLines.h"
 #include "lines/LineTools.h"
 #include "gui/TextFile.h"
 #include <algorithm>
@@ -347,12 +348,12 @@ void RingVertex(int32_t cx, int32_t cy, int32_t d, int i, int32_t& x, int32_t& y
     RingCentre(cx, cy).Vertex(d, i, x, y);
 }
 
-void TOpen::DrawDistanceCircles() {
-    DrawDistanceCircles(*Image1->Canvas(), DrawnView);
+void DrawDistanceCircles(TOpen& o) {
+    DrawDistanceCircles(o, *o.Image1->Canvas(), o.DrawnView);
     Kyori->Label6->SetCaption(Kyori->CheckBox6->Checked() ? "距離円を追加しました" : "距離円を描きました");
 }
 
-void TOpen::DrawDistanceCircles(TCanvas& canvas, const MapView& view) {
+void DrawDistanceCircles(TOpen& o, TCanvas& canvas, const MapView& view) {
     TCanvas* cv = &canvas;
     const int size = view.size;
     const double s = size / 600.0;
@@ -396,7 +397,7 @@ void TOpen::DrawDistanceCircles(TCanvas& canvas, const MapView& view) {
                                  int64_t(left) - reach < size && int64_t(top) - reach < size;
             if (k.showDistance) {
                 cv->Brush->Style = bsSolid;
-                cv->Brush->Color = PickTextBackground(canvas, ring[0].x + 2, ring[0].y);
+                cv->Brush->Color = o.PickTextBackground(canvas, ring[0].x + 2, ring[0].y);
                 cv->TextOut(ring[0].x + 2, ring[0].y, gui::Format(" %.0fkm", double(d)));
             }
             // The ring in one stroke: the same segments as line by line, one image update.
@@ -406,14 +407,14 @@ void TOpen::DrawDistanceCircles(TCanvas& canvas, const MapView& view) {
     }
 }
 
-void TOpen::NCircleClick(TObject*) {
+void NCircleClick(TOpen& o, TObject*) {
     Kyori->Label6->SetCaption("距離円の中心を指定してください");
-    SetTool(std::make_unique<CircleCentreTool>(*this));
+    o.SetTool(std::make_unique<CircleCentreTool>(o));
     Kyori->CircleCentreSet = false;
     Kyori->Show();
 }
 
-void TOpen::Button13Click(TObject*) {
+void Button13Click(TOpen& o, TObject*) {
     const bool some = Kyori->CircleCount > 0;
     Kyori->CheckBox4->SetEnabled(some);
     Kyori->CheckBox6->SetEnabled(some);
@@ -440,7 +441,7 @@ bool CircleCentreTool::Press(const MapEvent& e) {
     Kyori->EnableAttributeControls();
     e.view.ToData(e.X, e.Y, x, y);
     if (!Kyori->AddCircle(x, y)) return false;
-    if (Kyori->CheckBox6->Checked()) o.DrawDistanceCircles();
+    if (Kyori->CheckBox6->Checked()) DrawDistanceCircles(o);
     else o.DrawMap();
     return false;
 }

@@ -1,7 +1,6 @@
 // The records of the loaded line files: reading each file, and numbering
 // their colours over the lines shown.
 #include "engine/Convert.h"
-#include "engine/Uopen.h"
 #include "gui/Files.h"
 #include "gui/TextFile.h"
 #include "lines/Ulineadd.h"

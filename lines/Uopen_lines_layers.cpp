@@ -1,6 +1,7 @@
 // The lines folder's layers: the line files under and over the paint, the
 // distance circles and the edited line; and the line windows' part of the redraw.
 #include "engine/Uopen.h"
+#include "lines/MainFormLines.h"
 #include "lines/Ukyori.h"
 #include "lines/Ulineadd.h"
 #include "lines/Ulineset.h"
@@ -21,8 +22,8 @@ void PaintLineFiles(TCanvas& cv, const MapView& view, const DrawSettings& s) {
 
 } // namespace
 
-void TOpen::AddLinesLayers() {
-    SettingsReaders.push_back([](DrawSettings& s) {
+void AddLinesLayers(TOpen& o) {
+    o.SettingsReaders.push_back([](DrawSettings& s) {
         s.LineFilesShown = LineAdd->CheckBox2->Checked();
         s.LinesUnderPaint = LineAdd->PaintLine && LineAdd->LineFileCount > 0;
         s.EditLineOnce = LineAdd->EditLineRedraw;
@@ -31,27 +32,27 @@ void TOpen::AddLinesLayers() {
         s.RailColourRule = LineSet->RailColourRule();
         LineAdd->ReadLook(s);
     });
-    Layers.Add(
+    o.Layers.Add(
         LayerPlace::LinesUnder, [](const DrawSettings& s) { return s.LineFilesShown && s.LinesUnderPaint; },
         PaintLineFiles, [](const DrawSettings&) { RefreshLineFiles(); });
-    Layers.Add(
+    o.Layers.Add(
         LayerPlace::LinesOver, [](const DrawSettings& s) { return s.LineFilesShown && !s.Painting; },
         PaintLineFiles,
         [](const DrawSettings& s) {
             if (!(s.MapWrite && s.LinesUnderPaint)) RefreshLineFiles();
         });
-    Layers.Add(
+    o.Layers.Add(
         LayerPlace::Circles, [](const DrawSettings& s) { return s.Circles; },
-        [this](TCanvas& cv, const MapView& v, const DrawSettings&) { DrawDistanceCircles(cv, v); });
-    Layers.Add(
+        [&o](TCanvas& cv, const MapView& v, const DrawSettings&) { DrawDistanceCircles(o, cv, v); });
+    o.Layers.Add(
         LayerPlace::EditLineOnce, [](const DrawSettings& s) { return s.EditLineOnce; },
         [](TCanvas& cv, const MapView& v, const DrawSettings& s) { LineAdd->DrawEditLine(cv, v, s); },
         [](const DrawSettings&) { LineAdd->EditLineRedraw = false; });
-    Layers.Add(
+    o.Layers.Add(
         LayerPlace::EditLineShown, [](const DrawSettings& s) { return s.EditLineShown; },
         [](TCanvas& cv, const MapView& v, const DrawSettings& s) { LineAdd->DrawEditLine(cv, v, s); });
 
-    AfterRedrawHooks.push_back([](const DrawSettings& s) {
+    o.AfterRedrawHooks.push_back([](const DrawSettings& s) {
         if (!s.Circles) Kyori->Label6->SetCaption("距離円は非表示です");
         else Kyori->Label6->SetCaption(Kyori->CheckBox6->Checked() ? "距離円を追加しました" : "距離円を描きました");
         // The two tables show the files as this redraw numbered them.
@@ -60,12 +61,12 @@ void TOpen::AddLinesLayers() {
             Rail->ShowLines();
         }
     });
-    ExitChecks.push_back([] {
+    o.ExitChecks.push_back([] {
         return !(LineAdd->PointCount() > 1 && !LineAdd->LineSaved) ||
                Application->MessageBox(
                    "編集された線データが保存されていませんが，Rovanaを終了してもよろしいですか？　　　　",
                    "線データ新規作成", MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
     });
-    EditLineColour = [] { return TColor(LineAdd->LineColor); };
-    ToolWindowClosers.push_back([] { LineAdd->Close(); });
+    o.EditLineColour = [] { return TColor(LineAdd->LineColor); };
+    o.ToolWindowClosers.push_back([] { LineAdd->Close(); });
 }

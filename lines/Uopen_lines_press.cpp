@@ -1,6 +1,8 @@
 // Map presses for line points, the line editor's openers and the main-form
 // controls of this folder's windows.
 #include "engine/Uopen.h"
+#include "lines/MainFormLines.h"
+#include "labels/MainFormLabels.h"
 #include "gui/TextFile.h"
 #include "labels/Uletter.h"
 #include "lines/LineTools.h"
@@ -50,8 +52,8 @@ void LinePointTool::End() {
     if (!Finished) LineAdd->EndPointMode(kind);
 }
 
-void TOpen::N16Click(TObject*) {
-    CBYomi->SetChecked(false);
+void N16Click(TOpen& o, TObject*) {
+    o.CBYomi->SetChecked(false);
     LineAdd->OpenEditor();
 }
 
@@ -75,7 +77,7 @@ void TOpen::LoadStationFiles(const std::vector<std::string>& paths) {
     L->LabelFileCount = int32_t(count);
     L->LabelCount = 0;
     L->FullReported = false;
-    RailLabelCount = 0;
+    RailOf(*this).RailLabelCount = 0;
     L->StringGrid2->SetRowCount(std::max<int>(1, int(count + keptFiles.size())));
     // All the files read first, then taken into the table at once: the label
     // grid grows once, not once per file.
@@ -84,7 +86,7 @@ void TOpen::LoadStationFiles(const std::vector<std::string>& paths) {
         if (L->ParseLabelFile(paths[i], rows)) all.insert(all.end(), rows.begin(), rows.end());
         L->StringGrid2->SetCells(0, int(i), paths[i]);
         L->StringGrid2->SetCells(1, int(i), std::to_string(i));
-        RailLabelCount++;
+        RailOf(*this).RailLabelCount++;
     }
     L->AppendLabels(all);
     // The labels kept are the same labels: each goes on with its id.
@@ -97,13 +99,13 @@ void TOpen::LoadStationFiles(const std::vector<std::string>& paths) {
     }
     L->ShowTable();
 
-    if (L->Label25) L->Label25->SetCaption(std::to_string(RailLabelCount));
-    L->UpDown2->Max = std::max(0, RailLabelCount - 1);
+    if (L->Label25) L->Label25->SetCaption(std::to_string(RailOf(*this).RailLabelCount));
+    L->UpDown2->Max = std::max(0, RailOf(*this).RailLabelCount - 1);
     L->Label16->SetCaption(std::to_string(L->LabelCount));
     // The user's labels stay shown or hidden as they were.
     L->LabelPlaced = true;
     CBRailLine->SetEnabled(true);
-    Rail->Label2->SetCaption(gui::Format(MainStations ? "%d 主要駅名ファイル" : "%d 駅名ファイル", RailLabelCount));
+    Rail->Label2->SetCaption(gui::Format(MainStations ? "%d 主要駅名ファイル" : "%d 駅名ファイル", RailOf(*this).RailLabelCount));
     Rail->Label3->SetCaption(gui::Format(MainStations ? "%d 主要駅名" : "%d 駅名", L->LabelCount));
     Rail->Label4->SetCaption(paths.empty() ? "" : paths[count ? count - 1 : 0]);
 }
@@ -113,69 +115,75 @@ void TOpen::ShowStationLabels(bool on) {
     Letter->CBShow->SetChecked(on);
 }
 
-void TOpen::OpenLabelWindow() { BtnLetterClick(this); }
+void TOpen::OpenLabelWindow() { BtnLetterClick(*this, this); }
 
-void TOpen::WireLinesHandlers() {
-    AddLinesLayers();
-    AreaChange.On(AreaStep::Rails, [this] { RailRoadSet(); });
-    QWidget* c = Client();
+void WireLinesHandlers(TOpen& o) {
+    AddLinesLayers(o);
+    o.AreaChange.On(AreaStep::Rails, [&o] { o.RailRoadSet(); });
+    QWidget* c = o.Client();
     // The railway row: "鉄道路線図", "駅名", "主要駅".
-    CBRailLine->SetBounds(8 + 8, 377, 96, 20);
-    CBEki->SetBounds(8 + 104, 377, 54, 20);
-    CBEki->SetEnabled(false);
-    CBMain = new TCheckBox(c, "主要駅");
-    CBMain->SetBounds(8 + 158, 377, 66, 20);
-    CBMain->SetHint("主要駅名のみ表示");
-    CBMain->SetEnabled(false);
+    o.CBRailLine->SetBounds(8 + 8, 377, 96, 20);
+    o.CBEki->SetBounds(8 + 104, 377, 54, 20);
+    o.CBEki->SetEnabled(false);
+    RailControlsOf(o).CBMain = new TCheckBox(c, "主要駅");
+    RailControlsOf(o).CBMain->SetBounds(8 + 158, 377, 66, 20);
+    RailControlsOf(o).CBMain->SetHint("主要駅名のみ表示");
+    RailControlsOf(o).CBMain->SetEnabled(false);
 
     // A row more in the tools box for the line editor, the circles and the railway details.
-    QWidget* tools = BtnPaint->parentWidget();
+    QWidget* tools = o.BtnPaint->parentWidget();
     tools->resize(tools->width(), tools->height() + 30);
-    QWidget* output = RadioGroup1->parentWidget();
+    QWidget* output = o.RadioGroup1->parentWidget();
     output->move(output->x(), output->y() + 30);
-    BtnLine = new TButton(tools, "地 図 線");
-    BtnLine->SetBounds(8, 140, 100, 26);
-    BtnLine->SetHint("地図線編集/表示");
-    BtnLine->SetEnabled(false);
-    Button13 = new TButton(tools, "円");
-    Button13->SetBounds(116, 140, 44, 26);
-    Button13->SetHint("距離円（同心円）を描く");
-    Button13->SetEnabled(false);
-    CBRailSet = new TCheckBox(tools, "詳細");
-    CBRailSet->SetBounds(164, 143, 56, 20);
-    CBRailSet->SetHint("地図線の属性変更");
-    CBRailSet->SetEnabled(false);
+    o.BtnLine = new TButton(tools, "地 図 線");
+    o.BtnLine->SetBounds(8, 140, 100, 26);
+    o.BtnLine->SetHint("地図線編集/表示");
+    o.BtnLine->SetEnabled(false);
+    o.Button13 = new TButton(tools, "円");
+    o.Button13->SetBounds(116, 140, 44, 26);
+    o.Button13->SetHint("距離円（同心円）を描く");
+    o.Button13->SetEnabled(false);
+    RailControlsOf(o).CBRailSet = new TCheckBox(tools, "詳細");
+    RailControlsOf(o).CBRailSet->SetBounds(164, 143, 56, 20);
+    RailControlsOf(o).CBRailSet->SetHint("地図線の属性変更");
+    RailControlsOf(o).CBRailSet->SetEnabled(false);
 
-    N16 = new TMenuItem("任意地図線編集・表示");
-    Window1->Add(N16);
-    N16->SetEnabled(false);
-    NCircle = new TMenuItem("距離円を描く");
-    Window1->Add(NCircle);
-    RailInfo = new TMenuItem("鉄道路線情報");
-    Window1->Add(RailInfo);
+    o.N16 = new TMenuItem("任意地図線編集・表示");
+    o.Window1->Add(o.N16);
+    o.N16->SetEnabled(false);
+    o.NCircle = new TMenuItem("距離円を描く");
+    o.Window1->Add(o.NCircle);
+    RailControlsOf(o).RailInfo = new TMenuItem("鉄道路線情報");
+    o.Window1->Add(RailControlsOf(o).RailInfo);
 
-    BtnLine->OnClick = [this](TObject* s) { N16Click(s); };
-    N16->OnClick = [this](TObject* s) { N16Click(s); };
-    Button13->OnClick = [this](TObject* s) { Button13Click(s); };
-    NCircle->OnClick = [this](TObject* s) { NCircleClick(s); };
-    RailInfo->OnClick = [this](TObject* s) { RailInfoClick(s); };
-    CBRailLine->OnClick = [this](TObject* s) { CBRailLineClick(s); };
-    CBEki->OnClick = [this](TObject* s) { CBEkiClick(s); };
-    CBMain->OnClick = [this](TObject* s) { CBMainClick(s); };
-    CBRailSet->OnClick = [this](TObject* s) { CBRailSetClick(s); };
+    o.BtnLine->OnClick = [&o](TObject* s) { N16Click(o, s); };
+    o.N16->OnClick = [&o](TObject* s) { N16Click(o, s); };
+    o.Button13->OnClick = [&o](TObject* s) { Button13Click(o, s); };
+    o.NCircle->OnClick = [&o](TObject* s) { NCircleClick(o, s); };
+    RailControlsOf(o).RailInfo->OnClick = [&o](TObject* s) { o.RailInfoClick(s); };
+    o.CBRailLine->OnClick = [&o](TObject* s) { o.CBRailLineClick(s); };
+    o.CBEki->OnClick = [&o](TObject* s) { o.CBEkiClick(s); };
+    RailControlsOf(o).CBMain->OnClick = [&o](TObject* s) { o.CBMainClick(s); };
+    RailControlsOf(o).CBRailSet->OnClick = [&o](TObject* s) { o.CBRailSetClick(s); };
 
     // The user's line files belong to the old map; the circles stay (map units).
-    AreaChange.Work([] { return LineAdd->UserFileCount() > 0; });
-    AreaChange.On(AreaStep::Discard, [] {
+    o.AreaChange.Work([] { return LineAdd->UserFileCount() > 0; });
+    o.AreaChange.On(AreaStep::Discard, [] {
         LineAdd->LineFileCount = 0;
         LineAdd->Label18->SetCaption("ファイル　なし");
     });
-    AreaChange.On(AreaStep::RailsLoaded, [this] {
+    o.AreaChange.On(AreaStep::RailsLoaded, [&o] {
         LineAdd->AttrTableDirty = 1;
-        if (CBRailLine->Checked()) LineAdd->CheckBox2->SetChecked(true);
+        if (o.CBRailLine->Checked()) LineAdd->CheckBox2->SetChecked(true);
     });
-    AreaChange.On(AreaStep::Drawn, [] {
+    o.AreaChange.On(AreaStep::Drawn, [] {
         LineAdd->AttrTableDirty = 1;
         LineSet->UserColors = 0;
     });
 }
+
+RailLoad& RailOf(TOpen& o) { return o.Parts.Get<RailLoad>(); }
+const RailLoad& RailOf(const TOpen& o) { return o.Parts.Get<RailLoad>(); }
+
+RailControls& RailControlsOf(TOpen& o) { return o.Parts.Get<RailControls>(); }
+const RailControls& RailControlsOf(const TOpen& o) { return o.Parts.Get<RailControls>(); }

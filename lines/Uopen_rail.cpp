@@ -1,5 +1,6 @@
 // The railway map: the railway line and station files of the selected regions.
 #include "engine/Uopen.h"
+#include "lines/MainFormLines.h"
 #include "gui/Files.h"
 #include "gui/TextFile.h"
 #include "labels/Uletter.h"
@@ -88,7 +89,7 @@ void TOpen::RailRoadSet() {
             MessageBox("主要駅名ファイルが見つかりません\n" + missing.front() +
                            (missing.size() > 1 ? gui::Format(" ほか %d 個", int(missing.size()) - 1) : ""),
                        "ファイルオープンエラー", MB_OK | MB_ICONEXCLAMATION);
-        MainStationsLoaded = true;
+        RailOf(*this).MainStationsLoaded = true;
     } else {
         size_t listed = 0;
         for (int r = 0; r < 10; r++) {
@@ -98,12 +99,12 @@ void TOpen::RailRoadSet() {
             for (const std::string& n : names) stations.push_back(root + RegionName[r] + "/" + n);
             if (listed > size_t(RAIL_LIST_MAX)) MessageBox("too many files!", "too many files", MB_OK);
         }
-        MainStationsLoaded = false;
+        RailOf(*this).MainStationsLoaded = false;
     }
     LoadStationFiles(stations);
 
     LineSet->UserColors = 0;
-    if (RailInfo->Checked()) Rail->Show();
+    if (RailControlsOf(*this).RailInfo->Checked()) Rail->Show();
 }
 
 void TOpen::CBRailLineClick(TObject*) {
@@ -112,13 +113,13 @@ void TOpen::CBRailLineClick(TObject*) {
         RailRoadSet();
         Settei->CBRail->SetChecked(true);
         CBEki->SetEnabled(true);
-        CBRailSet->SetEnabled(true);
+        RailControlsOf(*this).CBRailSet->SetEnabled(true);
     } else {
         Settei->CBRail->SetChecked(false);
-        CBRailSet->SetEnabled(false);
+        RailControlsOf(*this).CBRailSet->SetEnabled(false);
         CBEki->SetChecked(false);
         CBEki->SetEnabled(false);
-        CBMain->SetEnabled(false);
+        RailControlsOf(*this).CBMain->SetEnabled(false);
     }
 }
 
@@ -127,24 +128,24 @@ void TOpen::CBEkiClick(TObject*) {
     if (CBEki->Checked()) {
         Letter->Show();
         Settei->CBStation->SetChecked(true);
-        CBMain->SetEnabled(true);
-        CBMain->SetChecked(true);
+        RailControlsOf(*this).CBMain->SetEnabled(true);
+        RailControlsOf(*this).CBMain->SetChecked(true);
     } else {
         Settei->CBStation->SetChecked(false);
-        CBMain->SetEnabled(false);
+        RailControlsOf(*this).CBMain->SetEnabled(false);
     }
 }
 
 void TOpen::CBMainClick(TObject*) {
     RedrawOnce once;
-    MainStations = CBMain->Checked();
-    if (MainStations != MainStationsLoaded) RailRoadSet();
+    MainStations = RailControlsOf(*this).CBMain->Checked();
+    if (MainStations != RailOf(*this).MainStationsLoaded) RailRoadSet();
     LineAdd->CheckBox2->SetChecked(true);
     if (CBEki->Checked()) Letter->CBShow->SetChecked(true);
 }
 
 void TOpen::CBRailSetClick(TObject*) {
-    if (CBRailSet->Checked()) {
+    if (RailControlsOf(*this).CBRailSet->Checked()) {
         LineSet->Show();
         if (CBEki->Checked()) OpenLabelWindow();
         else Letter->Close();
@@ -154,4 +155,4 @@ void TOpen::CBRailSetClick(TObject*) {
     }
 }
 
-void TOpen::RailInfoClick(TObject*) { RailInfo->SetChecked(!RailInfo->Checked()); }
+void TOpen::RailInfoClick(TObject*) { RailControlsOf(*this).RailInfo->SetChecked(!RailControlsOf(*this).RailInfo->Checked()); }

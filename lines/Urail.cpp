@@ -1,5 +1,6 @@
 #include "lines/Urail.h"
 #include "engine/Uopen.h"
+#include "lines/MainFormLines.h"
 #include "lines/Ulineadd.h"
 #include <algorithm>
 
@@ -56,6 +57,6 @@ void TRail::ShowLines() {
         StringGrid1->SetCells(2, r, !railShown ? "" : marked ? "描く" : "描かない");
     }
     Label11->SetCaption(std::to_string(n));
-    if (drawn && Open->RailInfo->Checked())
+    if (drawn && RailControlsOf(*Open).RailInfo->Checked())
         Label8->SetCaption(std::to_string(drawn->Index) + "番 " + TLineAdd::FileDisplayName(drawn->Path));
 }

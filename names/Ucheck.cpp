@@ -1,5 +1,6 @@
 #include "names/Ucheck.h"
 #include "engine/Uopen.h"
+#include "names/MainFormNames.h"
 
 TDataCheck* DataCheck = nullptr;
 
@@ -25,15 +26,15 @@ TDataCheck::TDataCheck() : TForm("　市区町村の選択") {
 }
 
 void TDataCheck::Prepare(const std::string& name) {
-    const int n = Open->CandidateCount;
+    const int n = SearchOf(*Open).CandidateCount;
     Label1->SetCaption(name + " は");
     std::string list;
     std::vector<std::string> items;
     for (int i = 0; i < n; ++i) {
-        list += Open->CandidateLabel[i];
+        list += SearchOf(*Open).CandidateLabel[i];
         // The line breaks after the fourth label unless there are exactly four.
         list += (i == 3 && n != 4) ? "\n" : " ";
-        items.push_back(Open->CandidateLabel[i]);
+        items.push_back(SearchOf(*Open).CandidateLabel[i]);
     }
     Label2->SetCaption(list);
     Label3->SetCaption("にあります");
@@ -46,10 +47,10 @@ void TDataCheck::Prepare(const std::string& name) {
 
 void TDataCheck::Button1Click(TObject* Sender) {
     const int i = RadioGroup1->ItemIndex();
-    if (i < 0 || i >= Open->CandidateCount) return;
+    if (i < 0 || i >= SearchOf(*Open).CandidateCount) return;
     Chosen = i;
-    Open->SearchX = Open->CandidateX[i];
-    Open->SearchY = Open->CandidateY[i];
+    SearchOf(*Open).SearchX = SearchOf(*Open).CandidateX[i];
+    SearchOf(*Open).SearchY = SearchOf(*Open).CandidateY[i];
     RadioGroup1->SetItemIndex(-1);
     SetModalResult(mrOk);   // ends the modal showing
 }

@@ -1,6 +1,7 @@
 #include "names/Ucorrect.h"
 #include "engine/Convert.h"
 #include "engine/Uopen.h"
+#include "names/MainFormNames.h"
 #include "names/NameTools.h"
 #include "names/Uextra.h"
 #include "names/NameFiles.h"
@@ -132,7 +133,7 @@ void TCorrect::Button6Click(TObject* Sender) {
         Application->MessageBox("市町村名の表示位置を修正しましたが，地図ファイルに保存していません．新規に編集を開始しますか？　　　",
                                 "市町村名表示位置編集", MB_OKCANCEL | MB_ICONQUESTION) == IDCANCEL)
         return;
-    Open->BtnCorrectClick(this);
+    BtnCorrectClick(*Open, this);
 }
 
 void TCorrect::Button5Click(TObject* Sender) {
@@ -171,7 +172,7 @@ void TCorrect::Button3Click(TObject* Sender) {
                                 MB_OKCANCEL | MB_ICONQUESTION) == IDCANCEL)
         return;
     if (Open->SELECT != 1) return;
-    const std::string path = Open->MapFilePath(Open->SelectCode[0]);
+    const std::string path = MapFilePath(*Open, Open->SelectCode[0]);
     if (!RewriteCorrections(path)) {
         names::ReportWriteFailure(path, "地図ファイルの書き換え");
         return;

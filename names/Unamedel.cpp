@@ -2,6 +2,7 @@
 #include "gui/FormParts.h"
 #include "engine/Convert.h"
 #include "engine/Uopen.h"
+#include "names/MainFormNames.h"
 #include "names/NameTools.h"
 #include "names/NameFiles.h"
 #include "names/NameTables.h"
@@ -123,7 +124,7 @@ void TNameDel::Button1Click(TObject* Sender) {
 bool TNameDel::RewriteMapFile() {
     const int32_t x = LenientInt(Label4->Caption()), y = LenientInt(Label5->Caption());
     const std::string name = Label6->Caption();
-    const std::string path = Open->MapFilePath(Open->SelectCode[0]);
+    const std::string path = MapFilePath(*Open, Open->SelectCode[0]);
     std::vector<std::string> lines, kept, f;
     const std::string key = gui::Utf8ToCp932(name);
     bool ok = names::ReadRawLines(path, lines);
@@ -165,7 +166,7 @@ bool TNameDel::AddNameToMapFile() {
         return false;
     }
     const int32_t x = LenientInt(Label10->Caption()), y = LenientInt(Label11->Caption());
-    const std::string path = Open->MapFilePath(Open->SelectCode[0]);
+    const std::string path = MapFilePath(*Open, Open->SelectCode[0]);
     std::vector<std::string> lines;
     bool ok = names::ReadRawLines(path, lines);
     if (ok) {

@@ -1,7 +1,7 @@
 #include "names/Uofficecor.h"
 #include "components/Mystr.h"
 #include "engine/Convert.h"
-#include "engine/Uopen.h"
+#include "gui/TextFile.h"
 #include "names/NameFiles.h"
 #include "names/Uoffice.h"
 

@@ -1,44 +1,45 @@
 // TOpen: the openers of the name-data correction windows.
 #include "engine/Uopen.h"
+#include "names/MainFormNames.h"
 #include "names/NameTools.h"
 #include "names/Ucorrect.h"
 #include "names/Uextra.h"
 #include "names/Unamedel.h"
 #include "names/Utoshi.h"
 
-std::string TOpen::MapFilePath(int code) const { return gui::Format("%s/MAPDATA/%02d.MAP", AppDir.c_str(), code); }
+std::string MapFilePath(const TOpen& o, int code) { return gui::Format("%s/MAPDATA/%02d.MAP", o.AppDir.c_str(), code); }
 
-bool TOpen::SelectionHasDuplicateNames() const {
-    const int n = std::min<int>(ExtraCount, int(ExtraPref.size()));
-    for (int a = 0; a < SELECT && a < 100; ++a)
+bool SelectionHasDuplicateNames(const TOpen& o) {
+    const int n = std::min<int>(o.ExtraCount, int(o.ExtraPref.size()));
+    for (int a = 0; a < o.SELECT && a < 100; ++a)
         for (int i = 0; i < n; ++i)
-            if (ExtraPref[i] == SelectCode[a]) return true;
+            if (o.ExtraPref[i] == o.SelectCode[a]) return true;
     return false;
 }
 
-void TOpen::BtnCorrectClick(TObject* Sender) {
+void BtnCorrectClick(TOpen& o, TObject* Sender) {
     const char* caption = "市区町村名表示位置編集";
-    if (!CBTownName->Checked()) {
+    if (!o.CBTownName->Checked()) {
         Application->MessageBox("市区町村名が表示されていませんので，表示位置を変更できません　　　", caption,
                                 MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    if (SELECT > 1) {
+    if (o.SELECT > 1) {
         Application->MessageBox("複数の都府県にまたがっていますので，表示位置の変更はできますが，\n変更位置を保存することはできません",
                                 caption, MB_OK | MB_ICONEXCLAMATION);
         Correct->Label2->SetCaption("変更データを保存することはできません");
         std::string names;
-        for (int a = 0; a < SELECT && a < 4; ++a) names += AreaName[SelectCode[a]] + " ";
-        if (SELECT > 4) names += "ほか";
+        for (int a = 0; a < o.SELECT && a < 4; ++a) names += o.AreaName[o.SelectCode[a]] + " ";
+        if (o.SELECT > 4) names += "ほか";
         Correct->Label4->SetCaption(names);
     } else {
-        Correct->Label2->SetCaption(MapFilePath(SelectCode[0]));
-        Correct->Label4->SetCaption(AreaName[SelectCode[0]]);
+        Correct->Label2->SetCaption(MapFilePath(o, o.SelectCode[0]));
+        Correct->Label4->SetCaption(o.AreaName[o.SelectCode[0]]);
     }
-    EditIndex = 0;
+    o.EditIndex = 0;
     Correct->StringGrid1->SetRowCount(0);
     Correct->PickedRow = -1;
-    FinishTool<NameCorrectTool>();
+    o.FinishTool<NameCorrectTool>();
     Correct->N1->SetEnabled(false);
     Correct->Button1->SetEnabled(true);
     Correct->Button2->SetEnabled(false);
@@ -50,35 +51,35 @@ void TOpen::BtnCorrectClick(TObject* Sender) {
     Correct->Show();
 }
 
-void TOpen::N9Click(TObject* Sender) {
-    BtnCorrectClick(Sender);
-    if (SelectionHasDuplicateNames()) {
+void N9Click(TOpen& o, TObject* Sender) {
+    BtnCorrectClick(o, Sender);
+    if (SelectionHasDuplicateNames(o)) {
         Application->MessageBox("重複した区名および町村名が含まれています　　　", "重複区名・町村名表示位置編集",
                                 MB_OK | MB_ICONEXCLAMATION);
-        N11Click(Sender);
+        N11Click(o, Sender);
     }
 }
 
-void TOpen::N10Click(TObject* Sender) {
-    if (MapShown && CBTownName->Checked()) Toshi->Show();
+void N10Click(TOpen& o, TObject* Sender) {
+    if (o.MapShown && o.CBTownName->Checked()) Toshi->Show();
     else
         Application->MessageBox("該当する地域の地図を描き，市区町村名を表示してください　　　　", "政令指定都市名表示位置編集",
                                 MB_OK | MB_ICONEXCLAMATION);
 }
 
-void TOpen::N11Click(TObject* Sender) {
-    if (MapShown && CBTownName->Checked()) Extra->Show();
+void N11Click(TOpen& o, TObject* Sender) {
+    if (o.MapShown && o.CBTownName->Checked()) Extra->Show();
     else
         Application->MessageBox("該当する地域の地図を描き，市区町村名を表示してください　　　　", "重複する区名，町村名の編集",
                                 MB_OK | MB_ICONEXCLAMATION);
 }
 
-void TOpen::N17Click(TObject* Sender) {
-    if (SELECT < 2) {
-        NameDel->Label1->SetCaption(AreaName[SelectCode[0]]);
-        NameDel->Label2->SetCaption(MapFilePath(SelectCode[0]));
+void N17Click(TOpen& o, TObject* Sender) {
+    if (o.SELECT < 2) {
+        NameDel->Label1->SetCaption(o.AreaName[o.SelectCode[0]]);
+        NameDel->Label2->SetCaption(MapFilePath(o, o.SelectCode[0]));
         // A name picked in another area is not deleted from this one.
-        NameDel->Button6Click(this);
+        NameDel->Button6Click(&o);
         NameDel->Show();
     } else {
         Application->MessageBox("複数の都府県にまたがっていますので，市町村名を削除することはできません", "市区町村名削除",

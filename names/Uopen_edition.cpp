@@ -1,6 +1,7 @@
 // TOpen: switching the boundary data to an earlier edition and back.
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
+#include "names/MainFormNames.h"
 #include "gui/Files.h"
 #include <cstring>
 #include <fstream>
@@ -20,7 +21,7 @@ std::string JoinNames(const std::vector<std::string>& v) {
 
 } // namespace
 
-int TOpen::CompareFileTimes(const std::string& src, const std::string& dst) {
+int CompareFileTimes(const std::string& src, const std::string& dst) {
     long long a = 0, b = 0;
     if (!gui::FileTimeNs(src, a)) return 101;
     if (!gui::FileTimeNs(dst, b)) return 102;
@@ -45,7 +46,7 @@ bool SameBytes(const std::string& a, const std::string& b) {
 // (a copy that kept them, a file system with coarse times), in their bytes.
 // With fillMissing a target that is not there differs too (missing tells).
 bool NeedsCopy(const std::string& from, const std::string& to, bool fillMissing = false, bool* missing = nullptr) {
-    const int code = TOpen::CompareFileTimes(from, to);
+    const int code = CompareFileTimes(from, to);
     if (missing) *missing = code == 102;
     if (code == 102) return fillMissing;
     if (code >= 100) return false;
@@ -67,7 +68,7 @@ void RemoveAll(const std::vector<std::string>& paths) {
 // is a whole file of one edition or the other, which the next start's
 // comparison finds. Returns the names that failed; mixed tells that putting
 // back failed too.
-std::vector<std::string> TOpen::CopyChangedFiles(const std::string& dst, const std::string& src, bool& listed,
+std::vector<std::string> CopyChangedFiles(TOpen& o, const std::string& dst, const std::string& src, bool& listed,
                                                  bool* mixed, bool fillMissing) {
     std::vector<std::string> failed;
     if (mixed) *mixed = false;
@@ -132,9 +133,9 @@ std::vector<std::string> TOpen::CopyChangedFiles(const std::string& dst, const s
     return failed;
 }
 
-bool TOpen::ReplaceBoundaryData(const std::string& folder) {
+bool ReplaceBoundaryData(TOpen& o, const std::string& folder) {
     const char* caption = "行政区界データ置き換え";
-    const std::string dst = AppDir + "/mapdata", src = dst + folder;
+    const std::string dst = o.AppDir + "/mapdata", src = dst + folder;
     if (!gui::DirectoryExists(src)) {
         Application->MessageBox(gui::Format("%s が見つかりません　　　　", src.c_str()), caption, MB_OK | MB_ICONEXCLAMATION);
         return false;
@@ -154,10 +155,10 @@ bool TOpen::ReplaceBoundaryData(const std::string& folder) {
     }
     bool listed = false, mixed = false;
     // The standard edition comes back whole, a file lost on the way included.
-    const std::vector<std::string> failed = CopyChangedFiles(dst, src, listed, &mixed, folder == FolderOf(5));
+    const std::vector<std::string> failed = CopyChangedFiles(o, dst, src, listed, &mixed, folder == FolderOf(5));
     if (mixed) {
         // Neither edition is whole on disk: the exit puts the 2010 edition back.
-        AltYear = true;
+        o.AltYear = true;
         Application->MessageBox(gui::Format("次のファイルを置き換えることができず，元に戻すこともできませんでした\n"
                                             "終了時に2010年版に戻します\n%s",
                                             JoinNames(failed).c_str()),
@@ -175,26 +176,26 @@ bool TOpen::ReplaceBoundaryData(const std::string& folder) {
     return true;
 }
 
-void TOpen::EditionClick(int index) {
+void EditionClick(TOpen& o, int index) {
     if (Application->MessageBox(gui::Format("行政区界を%s年版のデータで置き換えますか?　　　　　", kYears[index]),
                                 "行政区界データの置き換え", MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
         return;
-    if (!ReplaceBoundaryData(FolderOf(index))) return;
+    if (!ReplaceBoundaryData(o, FolderOf(index))) return;
     // The ticks follow only a completed switch.
-    TMenuItem* items[6] = {N20021, N20031, N20051, N20081, N20091, N20101};
+    TMenuItem* items[6] = {NameWidgetsOf(o).N20021, NameWidgetsOf(o).N20031, NameWidgetsOf(o).N20051, NameWidgetsOf(o).N20081, NameWidgetsOf(o).N20091, NameWidgetsOf(o).N20101};
     for (int i = 0; i < 6; ++i) items[i]->SetChecked(i == index);
-    AltYear = index != 5;
+    o.AltYear = index != 5;
     Ken->Label5->SetCaption(gui::Format("行政区界：%s年版", kYears[index]));
     Ken->Label4->SetVisible(index == 5);
 }
 
 // At exit: the data folder gets its own edition back.
-bool TOpen::RestoreStandardEdition() {
-    const std::string dst = AppDir + "/mapdata";
+bool RestoreStandardEdition(TOpen& o) {
+    const std::string dst = o.AppDir + "/mapdata";
     bool listed = false;
-    const std::vector<std::string> failed = CopyChangedFiles(dst, dst + FolderOf(5), listed, nullptr, true);
+    const std::vector<std::string> failed = CopyChangedFiles(o, dst, dst + FolderOf(5), listed, nullptr, true);
     if (listed && failed.empty()) {
-        AltYear = false;
+        o.AltYear = false;
         return true;
     }
     Application->MessageBox(gui::Format("2010年版の行政区界データに戻すことができませんでした\n%s", JoinNames(failed).c_str()),
@@ -202,8 +203,8 @@ bool TOpen::RestoreStandardEdition() {
     return false;
 }
 
-void TOpen::RestoreLeftEdition() {
-    const std::string dst = AppDir + "/mapdata", src = dst + FolderOf(5);
+void RestoreLeftEdition(TOpen& o) {
+    const std::string dst = o.AppDir + "/mapdata", src = dst + FolderOf(5);
     if (!gui::DirectoryExists(src)) return;
     bool left = false;
     // Bytes, not times: a copy of the program folder need not keep the times.
@@ -212,5 +213,5 @@ void TOpen::RestoreLeftEdition() {
     for (const std::string& n : gui::ListFiles(src, "*.*"))
         if (!gui::FileExists(dst + "/" + n) || !SameBytes(src + "/" + n, dst + "/" + n)) left = true;
     // The menus start at 2010: so must the files; if they cannot, the exit tries again.
-    if (left && !RestoreStandardEdition()) AltYear = true;
+    if (left && !RestoreStandardEdition(o)) o.AltYear = true;
 }

@@ -2,10 +2,10 @@
 #include "engine/Uopen.h"
 #include "names/Uyomi.h"
 
-void TOpen::AddNamesHooks() {
-    SettingsReaders.push_back([](DrawSettings& s) { s.KanaOnly = Yomi->CBKana->Checked(); });
-    AfterRedrawHooks.push_back([this](const DrawSettings&) {
-        const bool one = SELECT == 1 && SelectCode[0] >= 0 && SelectCode[0] < 60;
-        Yomi->Label3->SetCaption(one ? AreaName[SelectCode[0]] : std::string());
+void AddNamesHooks(TOpen& o) {
+    o.SettingsReaders.push_back([](DrawSettings& s) { s.KanaOnly = Yomi->CBKana->Checked(); });
+    o.AfterRedrawHooks.push_back([&o](const DrawSettings&) {
+        const bool one = o.SELECT == 1 && o.SelectCode[0] >= 0 && o.SelectCode[0] < 60;
+        Yomi->Label3->SetCaption(one ? o.AreaName[o.SelectCode[0]] : std::string());
     });
 }

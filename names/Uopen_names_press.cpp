@@ -3,6 +3,7 @@
 #include "engine/Coords.h"
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
+#include "names/MainFormNames.h"
 #include "names/NameTables.h"
 #include "names/NameTools.h"
 #include "names/Ucorrect.h"
@@ -43,8 +44,8 @@ void PickForCorrection(TOpen& o, int32_t x, int32_t y) {
         return;
     }
     names::NameTable t = names::TableOf(o, kind);
-    o.MatchedListKind = kind;
-    o.NameIndex = i;
+    SearchOf(o).MatchedListKind = kind;
+    SearchOf(o).NameIndex = i;
     g->SetCells(0, row, std::to_string(t.x[i]));
     g->SetCells(1, row, std::to_string(t.y[i]));
     g->SetCells(2, row, t.name[i]);
@@ -62,7 +63,7 @@ void PickForCorrection(TOpen& o, int32_t x, int32_t y) {
 }
 
 void PickForDeletion(TOpen& o, int32_t x, int32_t y) {
-    o.MatchedListKind = -1;
+    SearchOf(o).MatchedListKind = -1;
     int kind;
     int i = PickName(o, x, y, 50, kind);
     int32_t px = 0, py = 0;
@@ -87,8 +88,8 @@ void PickForDeletion(TOpen& o, int32_t x, int32_t y) {
         NameDel->Label3->Hide();
         return;
     }
-    o.MatchedListKind = kind;
-    o.NameIndex = i;
+    SearchOf(o).MatchedListKind = kind;
+    SearchOf(o).NameIndex = i;
     NameDel->Label4->SetCaption(std::to_string(px));
     NameDel->Label5->SetCaption(std::to_string(py));
     NameDel->Label6->SetCaption(name);
@@ -106,13 +107,13 @@ void PlaceCorrectedName(TOpen& o, int32_t x, int32_t y) {
     TStringGrid* g = Correct->StringGrid1;
     // Only the row picked for this step takes the position; once it is gone, nothing does.
     const int row = Correct->PickedRow;
-    if (row >= 0 && row < g->RowCount() && o.MatchedListKind >= 0 && o.MatchedListKind <= 2) {
+    if (row >= 0 && row < g->RowCount() && SearchOf(o).MatchedListKind >= 0 && SearchOf(o).MatchedListKind <= 2) {
         g->SetCells(3, row, std::to_string(x));
         g->SetCells(4, row, std::to_string(y));
-        names::NameTable t = names::TableOf(o, o.MatchedListKind);
-        if (o.NameIndex >= 0 && o.NameIndex < t.Count()) {
-            t.x[o.NameIndex] = x;
-            t.y[o.NameIndex] = y;
+        names::NameTable t = names::TableOf(o, SearchOf(o).MatchedListKind);
+        if (SearchOf(o).NameIndex >= 0 && SearchOf(o).NameIndex < t.Count()) {
+            t.x[SearchOf(o).NameIndex] = x;
+            t.y[SearchOf(o).NameIndex] = y;
         }
     }
     Correct->EndPick();
@@ -176,77 +177,77 @@ void NameDeleteTool::End() {
     if (!Finished) NameDel->Button6Click(NameDel);
 }
 
-void TOpen::WireNamesHandlers() {
-    AddNamesHooks();
+void WireNamesHandlers(TOpen& o) {
+    AddNamesHooks(o);
     // The program starts on the standard edition's files and leaves them so.
-    StartHooks.push_back([this] { RestoreLeftEdition(); });
-    ExitHooks.push_back([this] {
-        if (AltYear) RestoreStandardEdition();
+    o.StartHooks.push_back([&o] { RestoreLeftEdition(o); });
+    o.ExitHooks.push_back([&o] {
+        if (o.AltYear) RestoreStandardEdition(o);
     });
-    QWidget* c = Client();
+    QWidget* c = o.Client();
     // Search and history.
-    PopupMenu1 = new TPopupMenu();
-    N7 = new TMenuItem("この市区町村名を削除する");
-    N8 = new TMenuItem("すべての市区町村名を削除する");
-    PopupMenu1->Add(N7);
-    PopupMenu1->Add(N8);
-    AttachPopupMenu(ComboBox1, PopupMenu1);
-    ComboBox1->SetText("市区町村名");
-    ComboBox1->SetHint("右クリックで削除できます");
-    ComboBox1->setMaxVisibleItems(12);
-    ListClear = new TMenuItem("検索した市町村名を空にする");
-    Option1->Add(ListClear);
-    Label24 = new TLabel(c, "");
-    Label24->SetBounds(168, 498, 64, 18);
-    Label24->SetFontBold(true);
+    NameWidgetsOf(o).PopupMenu1 = new TPopupMenu();
+    NameWidgetsOf(o).N7 = new TMenuItem("この市区町村名を削除する");
+    NameWidgetsOf(o).N8 = new TMenuItem("すべての市区町村名を削除する");
+    NameWidgetsOf(o).PopupMenu1->Add(NameWidgetsOf(o).N7);
+    NameWidgetsOf(o).PopupMenu1->Add(NameWidgetsOf(o).N8);
+    AttachPopupMenu(o.ComboBox1, NameWidgetsOf(o).PopupMenu1);
+    o.ComboBox1->SetText("市区町村名");
+    o.ComboBox1->SetHint("右クリックで削除できます");
+    o.ComboBox1->setMaxVisibleItems(12);
+    NameWidgetsOf(o).ListClear = new TMenuItem("検索した市町村名を空にする");
+    o.Option1->Add(NameWidgetsOf(o).ListClear);
+    NameWidgetsOf(o).Label24 = new TLabel(c, "");
+    NameWidgetsOf(o).Label24->SetBounds(168, 498, 64, 18);
+    NameWidgetsOf(o).Label24->SetFontBold(true);
 
-    ComboBox1->OnChange = [this](TObject* s) { ComboBox1Change(s); };
-    Button9->OnClick = [this](TObject* s) { Button9Click(s); };
-    N7->OnClick = [this](TObject* s) { N7Click(s); };
-    N8->OnClick = [this](TObject* s) { N8Click(s); };
-    ListClear->OnClick = [this](TObject* s) { ListClearClick(s); };
-    NJikan->OnClick = [this](TObject* s) { NJikanClick(s); };
-    NKanji->OnClick = [this](TObject* s) { NKanjiClick(s); };
-    CBYomi->OnClick = [this](TObject* s) { CBYomiClick(s); };
+    o.ComboBox1->OnChange = [&o](TObject* s) { ComboBox1Change(o, s); };
+    o.Button9->OnClick = [&o](TObject* s) { Button9Click(o, s); };
+    NameWidgetsOf(o).N7->OnClick = [&o](TObject* s) { N7Click(o, s); };
+    NameWidgetsOf(o).N8->OnClick = [&o](TObject* s) { N8Click(o, s); };
+    NameWidgetsOf(o).ListClear->OnClick = [&o](TObject* s) { ListClearClick(o, s); };
+    o.NJikan->OnClick = [&o](TObject* s) { NJikanClick(o, s); };
+    o.NKanji->OnClick = [&o](TObject* s) { NKanjiClick(o, s); };
+    o.CBYomi->OnClick = [&o](TObject* s) { CBYomiClick(o, s); };
 
     // Name-data correction.
-    BtnCorrect = new TButton(c, "位置修正（削除不可）");
-    BtnCorrect->SetBounds(8, 592, 140, 26);
-    N10 = new TMenuItem("政令指定都市名表示位置編集");
-    N11 = new TMenuItem("重複区名・町村名表示位置編集");
-    Edit1->Add(N10);
-    Edit1->Add(N11);
-    N17->SetCaption("市区町村名削除/追加");
-    BtnCorrect->OnClick = [this](TObject* s) { BtnCorrectClick(s); };
-    N9->OnClick = [this](TObject* s) { N9Click(s); };
-    N10->OnClick = [this](TObject* s) { N10Click(s); };
-    N11->OnClick = [this](TObject* s) { N11Click(s); };
-    N17->OnClick = [this](TObject* s) { N17Click(s); };
+    NameWidgetsOf(o).BtnCorrect = new TButton(c, "位置修正（削除不可）");
+    NameWidgetsOf(o).BtnCorrect->SetBounds(8, 592, 140, 26);
+    NameWidgetsOf(o).N10 = new TMenuItem("政令指定都市名表示位置編集");
+    NameWidgetsOf(o).N11 = new TMenuItem("重複区名・町村名表示位置編集");
+    o.Edit1->Add(NameWidgetsOf(o).N10);
+    o.Edit1->Add(NameWidgetsOf(o).N11);
+    o.N17->SetCaption("市区町村名削除/追加");
+    NameWidgetsOf(o).BtnCorrect->OnClick = [&o](TObject* s) { BtnCorrectClick(o, s); };
+    o.N9->OnClick = [&o](TObject* s) { N9Click(o, s); };
+    NameWidgetsOf(o).N10->OnClick = [&o](TObject* s) { N10Click(o, s); };
+    NameWidgetsOf(o).N11->OnClick = [&o](TObject* s) { N11Click(o, s); };
+    o.N17->OnClick = [&o](TObject* s) { N17Click(o, s); };
 
     // Boundary-data editions.
-    N25 = new TMenuItem("行政区界");
-    Option1->Add(N25);
-    TMenuItem** items[6] = {&N20021, &N20031, &N20051, &N20081, &N20091, &N20101};
+    NameWidgetsOf(o).N25 = new TMenuItem("行政区界");
+    o.Option1->Add(NameWidgetsOf(o).N25);
+    TMenuItem** items[6] = {&NameWidgetsOf(o).N20021, &NameWidgetsOf(o).N20031, &NameWidgetsOf(o).N20051, &NameWidgetsOf(o).N20081, &NameWidgetsOf(o).N20091, &NameWidgetsOf(o).N20101};
     const char* captions[6] = {"2002年版(&A)", "2003年版(&B)", "2005年版(&C)",
                                "2008年版(&D)", "2009年版(&E)", "2010年版(&F)"};
     for (int i = 0; i < 6; ++i) {
         *items[i] = new TMenuItem(captions[i]);
-        N25->Add(*items[i]);
-        (*items[i])->OnClick = [this, i](TObject*) { EditionClick(i); };
+        NameWidgetsOf(o).N25->Add(*items[i]);
+        (*items[i])->OnClick = [&o, i](TObject*) { EditionClick(o, i); };
     }
-    N20101->SetChecked(true);
+    NameWidgetsOf(o).N20101->SetChecked(true);
 
     // The name windows of the old areas go with them; a new choice starts with kana off.
-    AreaChange.On(AreaStep::Discard, [] {
+    o.AreaChange.On(AreaStep::Discard, [] {
         YomiList->Close();
         Search->SearchHighlight = false;
     });
-    AreaChange.On(AreaStep::Done, [] {
+    o.AreaChange.On(AreaStep::Done, [] {
         Correct->Close();
         Yomi->CBKana->SetChecked(false);
     });
 }
 
-void TOpen::ShowIslandSearch() { Search->Show(); }
+void ShowIslandSearch(TOpen& o) { Search->Show(); }
 
-void TOpen::ShowNameList() { Yomi->Button3Click(Ken); }
+void ShowNameList(TOpen& o) { Yomi->Button3Click(Ken); }

@@ -169,15 +169,15 @@ void TYomi::Button4Click(TObject* Sender) { Close(); }
 
 // ---- TOpen: the readings switch and the helpers the list and the read-out share ----
 
-bool TOpen::IsAreaSelected(int code) const {
-    for (int a = 0; a < SELECT && a < 100; ++a)
-        if (SelectCode[a] == code) return true;
+bool IsAreaSelected(const TOpen& o, int code) {
+    for (int a = 0; a < o.SELECT && a < 100; ++a)
+        if (o.SelectCode[a] == code) return true;
     return false;
 }
 
-void TOpen::CBYomiClick(TObject* Sender) {
-    if (CBYomi->Checked()) {
-        CBMainDoubleName->SetChecked(false);
+void CBYomiClick(TOpen& o, TObject* Sender) {
+    if (o.CBYomi->Checked()) {
+        o.CBMainDoubleName->SetChecked(false);
         Yomi->YomiShown = false;
         Yomi->Show();
     } else {

@@ -4,6 +4,7 @@
 #include "engine/Coords.h"
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
+#include "names/MainFormNames.h"
 #include "names/NameFiles.h"
 #include "names/NameTables.h"
 #include "names/Uyomi.h"
@@ -116,10 +117,10 @@ bool TYomiList::BuildDisplayedNameList(const MapView& view) {
     };
     const bool ownArea = Ken->NameListMode == 1;
     for (int i = 0; i < std::min<int>(o.CityCount, int(o.CityName.size())); ++i)
-        if (o.CityFlag[i] == 0 && (!ownArea || o.IsAreaSelected(o.CityPref[i])))
+        if (o.CityFlag[i] == 0 && (!ownArea || IsAreaSelected(o, o.CityPref[i])))
             add(o.CityX[i], o.CityY[i], "政", o.CityName[i]);
     for (int i = 0; i < std::min<int>(o.ExtraCount, int(o.ExtraTownName.size())); ++i)
-        if (!ownArea || o.IsAreaSelected(o.ExtraPref[i])) add(o.ExtraX[i], o.ExtraY[i], "重", o.ExtraTownName[i]);
+        if (!ownArea || IsAreaSelected(o, o.ExtraPref[i])) add(o.ExtraX[i], o.ExtraY[i], "重", o.ExtraTownName[i]);
     // Only a name of the duplicate list can be left to that list.
     std::unordered_set<std::string> duplicated(o.ExtraTownName.begin(),
                                                o.ExtraTownName.begin() + std::min<int>(o.ExtraCount, int(o.ExtraTownName.size())));

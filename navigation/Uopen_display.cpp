@@ -4,6 +4,7 @@
 #include "engine/Settings.h"
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
+#include "navigation/MainFormNavigation.h"
 #include "gui/Dialogs.h"
 #include "gui/Files.h"
 #include "labels/Uletter.h"
@@ -90,242 +91,242 @@ void ShowProjection(const TOpen& o) {
 
 } // namespace
 
-void TOpen::WireDisplayHandlers() {
-    Button7->OnClick = [this](TObject* s) { Button7Click(s); };
-    N1->OnClick = [this](TObject* s) { N1Click(s); };
-    auto hook = [this](TCheckBox* box, void (TOpen::*handler)(TObject*)) {
-        box->OnClick = [this, handler](TObject* s) { (this->*handler)(s); };
+void WireDisplayHandlers(TOpen& o) {
+    o.Button7->OnClick = [&o](TObject* s) { Button7Click(o, s); };
+    o.N1->OnClick = [&o](TObject* s) { N1Click(o, s); };
+    auto hook = [&o](TCheckBox* box, void (*handler)(TOpen&, TObject*)) {
+        box->OnClick = [&o, handler](TObject* s) { handler(o, s); };
     };
-    hook(CBTownBorder, &TOpen::CBTownBorderClick);
-    hook(CBTownName, &TOpen::CBTownNameClick);
-    hook(CBLonLat, &TOpen::CBLonLatClick);
-    hook(CBFun, &TOpen::CBFunClick);
-    hook(CBDo, &TOpen::CBDoClick);
-    hook(CB1do, &TOpen::CB1doClick);
-    hook(CBCenter, &TOpen::CBCenterClick);
-    hook(CBScale, &TOpen::CBScaleClick);
-    hook(CBPrefBorder, &TOpen::CBPrefBorderClick);
-    hook(CBNTownBorder, &TOpen::CBNTownBorderClick);
-    hook(CBOldTown, &TOpen::CBOldTownClick);
-    hook(CBMainDoubleName, &TOpen::CBMainDoubleNameClick);
-    hook(CBLake, &TOpen::CBLakeClick);
-    hook(CBKu, &TOpen::CBKuClick);
-    hook(CBKenName1, &TOpen::CBKenName1Click);
-    hook(CBInfo, &TOpen::CBInfoClick);
+    hook(o.CBTownBorder, &CBTownBorderClick);
+    hook(o.CBTownName, &CBTownNameClick);
+    hook(o.CBLonLat, &CBLonLatClick);
+    hook(o.CBFun, &CBFunClick);
+    hook(o.CBDo, &CBDoClick);
+    hook(o.CB1do, &CB1doClick);
+    hook(o.CBCenter, &CBCenterClick);
+    hook(o.CBScale, &CBScaleClick);
+    hook(o.CBPrefBorder, &CBPrefBorderClick);
+    hook(o.CBNTownBorder, &CBNTownBorderClick);
+    hook(o.CBOldTown, &CBOldTownClick);
+    hook(o.CBMainDoubleName, &CBMainDoubleNameClick);
+    hook(o.CBLake, &CBLakeClick);
+    hook(o.CBKu, &CBKuClick);
+    hook(o.CBKenName1, &CBKenName1Click);
+    hook(o.CBInfo, &CBInfoClick);
 
-    auto menu = [this](TMenuItem* item, void (TOpen::*handler)(TObject*)) {
-        item->OnClick = [this, handler](TObject* s) { (this->*handler)(s); };
+    auto menu = [&o](TMenuItem* item, void (*handler)(TOpen&, TObject*)) {
+        item->OnClick = [&o, handler](TObject* s) { handler(o, s); };
     };
-    menu(kokudo, &TOpen::kokudoClick);
-    menu(ken_name, &TOpen::ken_nameClick);
-    menu(Wait, &TOpen::WaitClick);
-    menu(Hokkaido, &TOpen::HokkaidoClick);
-    menu(Keido, &TOpen::KeidoClick);
-    menu(N24, &TOpen::N24Click);
-    menu(N28, &TOpen::N28Click);
-    menu(readmehtm1, &TOpen::readmehtm1Click);
-    menu(HomePage1, &TOpen::HomePage1Click);
-    menu(Sokuchi, &TOpen::SokuchiClick);
+    menu(o.kokudo, &kokudoClick);
+    menu(o.ken_name, &ken_nameClick);
+    menu(o.Wait, &WaitClick);
+    menu(o.Hokkaido, &HokkaidoClick);
+    menu(o.Keido, &KeidoClick);
+    menu(o.N24, &N24Click);
+    menu(o.N28, &N28Click);
+    menu(o.readmehtm1, &readmehtm1Click);
+    menu(o.HomePage1, &HomePage1Click);
+    menu(o.Sokuchi, &SokuchiClick);
 
     // The thumbnail and the help picture open the about box and the usage notes.
-    Image4->OnClick = [this](TObject* s) { About1Click(s); };
-    Image2->OnClick = [this](TObject* s) { Tutorial1Click(s); };
-    TkBtn1->OnClick = [this](TObject* s) { TkBtn1Click(s); };
+    o.Image4->OnClick = [&o](TObject* s) { o.About1Click(s); };
+    o.Image2->OnClick = [&o](TObject* s) { o.Tutorial1Click(s); };
+    o.TkBtn1->OnClick = [&o](TObject* s) { TkBtn1Click(o, s); };
     // F1 in any window opens the manual at that window's section.
-    Application->OnHelp = [this](const std::string& section) { OpenManual(section); };
+    Application->OnHelp = [&o](const std::string& section) { OpenManual(o, section); };
     // No page or address set: nothing to offer.
-    HomePage1->SetVisible(settings::Configured(settings::HomePageUrl));
-    TkBtn1->SetVisible(settings::Configured(settings::AuthorMail));
-    OnBackgroundClick(this, [this] { FormClick(this); });
+    o.HomePage1->SetVisible(settings::Configured(settings::HomePageUrl));
+    o.TkBtn1->SetVisible(settings::Configured(settings::AuthorMail));
+    OnBackgroundClick(&o, [&o] { FormClick(o, &o); });
 
-    SettingsReaders.push_back(ReadSettei);
-    ReadoutHooks.push_back([this] { ShowProjection(*this); });
-    AfterRedrawHooks.push_back([this](const DrawSettings& s) {
-        Settei->Button13->SetEnabled(CBTownName->Checked());
+    o.SettingsReaders.push_back(ReadSettei);
+    o.ReadoutHooks.push_back([&o] { ShowProjection(o); });
+    o.AfterRedrawHooks.push_back([&o](const DrawSettings& s) {
+        Settei->Button13->SetEnabled(o.CBTownName->Checked());
         // The area caption can be switched only on a one-area map.
-        if (s.MapWrite && s.PrefCaption && ImageSize >= 300) Settei->CheckBox2->SetEnabled(SELECT == 1);
+        if (s.MapWrite && s.PrefCaption && o.ImageSize >= 300) Settei->CheckBox2->SetEnabled(o.SELECT == 1);
     });
 }
 
-void TOpen::CBLonLatClick(TObject* Sender) {
-    if (CBLonLat->Checked()) {
-        CBFun->SetEnabled(true);
-        CBDo->SetEnabled(true);
-        CBFun->SetChecked(true);
-        CBDo->SetChecked(true);
-        CB1do->SetEnabled(true);
+void CBLonLatClick(TOpen& o, TObject* Sender) {
+    if (o.CBLonLat->Checked()) {
+        o.CBFun->SetEnabled(true);
+        o.CBDo->SetEnabled(true);
+        o.CBFun->SetChecked(true);
+        o.CBDo->SetChecked(true);
+        o.CB1do->SetEnabled(true);
         Settei->CheckBox6->SetChecked(true);
         Settei->CheckBox7->SetEnabled(true);
         Settei->CheckBox8->SetEnabled(true);
         Settei->CheckBox9->SetEnabled(true);
-        LonLatShown = true;
+        o.LonLatShown = true;
     } else {
-        CBFun->SetEnabled(false);
-        CBDo->SetEnabled(false);
-        CB1do->SetEnabled(false);
+        o.CBFun->SetEnabled(false);
+        o.CBDo->SetEnabled(false);
+        o.CB1do->SetEnabled(false);
         Settei->CheckBox6->SetChecked(false);
         Settei->CheckBox7->SetEnabled(false);
         Settei->CheckBox8->SetEnabled(false);
         Settei->CheckBox9->SetEnabled(false);
-        LonLatShown = false;
+        o.LonLatShown = false;
     }
-    DrawMap();
+    o.DrawMap();
 }
 
-void TOpen::CBFunClick(TObject* Sender) {
-    Settei->CheckBox7->SetChecked(CBFun->Checked());
-    DrawMap();
+void CBFunClick(TOpen& o, TObject* Sender) {
+    Settei->CheckBox7->SetChecked(o.CBFun->Checked());
+    o.DrawMap();
 }
 
-void TOpen::CBDoClick(TObject* Sender) {
-    if (CBDo->Checked()) {
+void CBDoClick(TOpen& o, TObject* Sender) {
+    if (o.CBDo->Checked()) {
         Settei->CheckBox8->SetChecked(true);
-        CB1do->SetEnabled(true);
+        o.CB1do->SetEnabled(true);
     } else {
         Settei->CheckBox8->SetChecked(false);
         Settei->CheckBox9->SetEnabled(false);
-        CB1do->SetEnabled(false);
+        o.CB1do->SetEnabled(false);
     }
-    DrawMap();
+    o.DrawMap();
 }
 
-void TOpen::CB1doClick(TObject* Sender) {
-    Settei->CheckBox9->SetChecked(CB1do->Checked());
-    DrawMap();
+void CB1doClick(TOpen& o, TObject* Sender) {
+    Settei->CheckBox9->SetChecked(o.CB1do->Checked());
+    o.DrawMap();
 }
 
 // Ticking puts the cross on the map as it stands; unticking needs the map drawn anew.
-void TOpen::CBCenterClick(TObject* Sender) {
-    if (CBCenter->Checked()) {
-        if (MapDrawable()) DrawCentreCross();
+void CBCenterClick(TOpen& o, TObject* Sender) {
+    if (o.CBCenter->Checked()) {
+        if (o.MapDrawable()) o.DrawCentreCross();
     } else {
-        DrawMap();
+        o.DrawMap();
     }
 }
 
-void TOpen::CBScaleClick(TObject* Sender) {
-    if (CBScale->Checked()) {
+void CBScaleClick(TOpen& o, TObject* Sender) {
+    if (o.CBScale->Checked()) {
         Settei->CheckBox10->SetChecked(true);
-        if (MapDrawable()) {
-            DrawScaleBar(CY);
-            ScaleShown = true;
+        if (o.MapDrawable()) {
+            o.DrawScaleBar(o.CY);
+            o.ScaleShown = true;
         }
     } else {
         Settei->CheckBox10->SetChecked(false);
-        DrawMap();
+        o.DrawMap();
     }
 }
 
-void TOpen::CBPrefBorderClick(TObject* Sender) {
+void CBPrefBorderClick(TOpen& o, TObject* Sender) {
     RedrawOnce once;   // the town borders go off with it
-    if (CBPrefBorder->Checked()) {
+    if (o.CBPrefBorder->Checked()) {
         Settei->CheckBox3->SetChecked(true);
-        CBTownBorder->SetEnabled(true);
+        o.CBTownBorder->SetEnabled(true);
     } else {
         Settei->CheckBox3->SetChecked(false);
-        CBTownBorder->SetEnabled(false);
-        CBTownBorder->SetChecked(false);
+        o.CBTownBorder->SetEnabled(false);
+        o.CBTownBorder->SetChecked(false);
     }
-    DrawMap();
+    o.DrawMap();
 }
 
 // The boxes ticked on the way would each redraw: hold the redraw until the end.
-void TOpen::CBNTownBorderClick(TObject* Sender) {
+void CBNTownBorderClick(TOpen& o, TObject* Sender) {
     {
         RedrawOff off;
-        const bool on = CBNTownBorder->Checked();
+        const bool on = o.CBNTownBorder->Checked();
         Settei->CheckBox11->SetChecked(on);
-        CBOldTown->SetChecked(on);
-        N15->SetEnabled(on);
-        RunMapChangingHooks();
+        o.CBOldTown->SetChecked(on);
+        o.N15->SetEnabled(on);
+        o.RunMapChangingHooks();
     }
-    DrawMap();
-    RunMapChangeHooks();
+    o.DrawMap();
+    o.RunMapChangeHooks();
 }
 
-void TOpen::CBOldTownClick(TObject* Sender) {
-    const bool on = CBOldTown->Checked();
+void CBOldTownClick(TOpen& o, TObject* Sender) {
+    const bool on = o.CBOldTown->Checked();
     Settei->CheckBox12->SetChecked(on);
-    CBNTownBorder->SetChecked(on);
-    DrawMap();
+    o.CBNTownBorder->SetChecked(on);
+    o.DrawMap();
 }
 
-void TOpen::CBMainDoubleNameClick(TObject* Sender) {
-    if (CBMainDoubleName->Checked()) {
+void CBMainDoubleNameClick(TOpen& o, TObject* Sender) {
+    if (o.CBMainDoubleName->Checked()) {
         Settei->CBDoubleName->SetChecked(true);
-        CBYomi->SetChecked(false);
-        CBYomi->SetEnabled(false);
+        o.CBYomi->SetChecked(false);
+        o.CBYomi->SetEnabled(false);
     } else {
         Settei->CBDoubleName->SetChecked(false);
-        CBYomi->SetEnabled(true);
+        o.CBYomi->SetEnabled(true);
     }
-    DrawMap();
+    o.DrawMap();
 }
 
-void TOpen::CBLakeClick(TObject* Sender) {
-    Settei->CheckBox14->SetChecked(CBLake->Checked());
-    DrawMap();
+void CBLakeClick(TOpen& o, TObject* Sender) {
+    Settei->CheckBox14->SetChecked(o.CBLake->Checked());
+    o.DrawMap();
 }
 
-void TOpen::CBKuClick(TObject* Sender) { DrawMap(); }
+void CBKuClick(TOpen& o, TObject* Sender) { o.DrawMap(); }
 
-void TOpen::CBKenName1Click(TObject* Sender) {
-    Settei->CBKenName->SetChecked(CBKenName1->Checked());
-    DrawMap();
+void CBKenName1Click(TOpen& o, TObject* Sender) {
+    Settei->CBKenName->SetChecked(o.CBKenName1->Checked());
+    o.DrawMap();
 }
 
-void TOpen::CBInfoClick(TObject* Sender) {
-    if (CBInfo->Checked())
+void CBInfoClick(TOpen& o, TObject* Sender) {
+    if (o.CBInfo->Checked())
         SCList->Show();
     else
         SCList->Close();
-    DrawMap();
+    o.DrawMap();
 }
 
-void TOpen::kokudoClick(TObject* Sender) {
-    kokudo->SetChecked(!kokudo->Checked());
-    if (kokudo->Checked() && ImageSize >= 200) {
-        if (MapDrawable()) DrawApprovalNotice();
+void kokudoClick(TOpen& o, TObject* Sender) {
+    o.kokudo->SetChecked(!o.kokudo->Checked());
+    if (o.kokudo->Checked() && o.ImageSize >= 200) {
+        if (o.MapDrawable()) o.DrawApprovalNotice();
     } else {
-        DrawMap();
+        o.DrawMap();
     }
 }
 
-void TOpen::ken_nameClick(TObject* Sender) {
-    ken_name->SetChecked(!ken_name->Checked());
-    if (ken_name->Checked()) {
+void ken_nameClick(TOpen& o, TObject* Sender) {
+    o.ken_name->SetChecked(!o.ken_name->Checked());
+    if (o.ken_name->Checked()) {
         Settei->CheckBox2->SetChecked(true);
-        if (MapDrawable()) {
-            Settei->CheckBox2->SetEnabled(SELECT == 1);
-            DrawPrefCaption();
+        if (o.MapDrawable()) {
+            Settei->CheckBox2->SetEnabled(o.SELECT == 1);
+            o.DrawPrefCaption();
         }
     } else {
         Settei->CheckBox2->SetChecked(false);
-        DrawMap();
+        o.DrawMap();
     }
 }
 
-void TOpen::WaitClick(TObject* Sender) { Wait->SetChecked(!Wait->Checked()); }
+void WaitClick(TOpen& o, TObject* Sender) { o.Wait->SetChecked(!o.Wait->Checked()); }
 
 // Takes effect at the next load.
-void TOpen::HokkaidoClick(TObject* Sender) {
-    Hokkaido->SetChecked(!Hokkaido->Checked());
-    WLinesAsBorder = Hokkaido->Checked();
-    Settei->CBHokkaido->SetChecked(Hokkaido->Checked());
+void HokkaidoClick(TOpen& o, TObject* Sender) {
+    o.Hokkaido->SetChecked(!o.Hokkaido->Checked());
+    o.WLinesAsBorder = o.Hokkaido->Checked();
+    Settei->CBHokkaido->SetChecked(o.Hokkaido->Checked());
 }
 
-void TOpen::KeidoClick(TObject* Sender) { Keido->SetChecked(!Keido->Checked()); }
+void KeidoClick(TOpen& o, TObject* Sender) { o.Keido->SetChecked(!o.Keido->Checked()); }
 
-void TOpen::N24Click(TObject* Sender) { N24->SetChecked(!N24->Checked()); }
+void N24Click(TOpen& o, TObject* Sender) { o.N24->SetChecked(!o.N24->Checked()); }
 
-void TOpen::N28Click(TObject* Sender) { PrefSet->Show(); }
+void N28Click(TOpen& o, TObject* Sender) { PrefSet->Show(); }
 
-void TOpen::readmehtm1Click(TObject* Sender) { OpenManual(""); }
+void readmehtm1Click(TOpen& o, TObject* Sender) { OpenManual(o, ""); }
 
 // The manual shipped in the program folder, at a window's section. A missing
 // file is told as such, not as a browser that failed.
-void TOpen::OpenManual(const std::string& section) {
-    const std::string page = AppDir + "/Help/readme.htm";
+void OpenManual(TOpen& o, const std::string& section) {
+    const std::string page = o.AppDir + "/Help/readme.htm";
     if (!gui::FileExists(page)) {
         Application->MessageBox("マニュアル Help\\readme.htm がプログラムのフォルダにありません　　　",
                                 "readme.htm呼び出しエラー", MB_ICONEXCLAMATION);
@@ -335,71 +336,71 @@ void TOpen::OpenManual(const std::string& section) {
         Application->MessageBox(kBrowserFailed, "readme.htm呼び出しエラー", MB_ICONEXCLAMATION);
 }
 
-void TOpen::HomePage1Click(TObject* Sender) {
+void HomePage1Click(TOpen& o, TObject* Sender) {
     if (ShellOpen(settings::HomePageUrl) <= 32)
         Application->MessageBox(kBrowserFailed, "ホームページ呼び出しエラー", MB_ICONEXCLAMATION);
 }
 
 // Only the captions change; the drawing keeps its datum.
-void TOpen::SokuchiClick(TObject* Sender) {
-    Sokuchi->SetChecked(!Sokuchi->Checked());
-    if (Sokuchi->Checked()) {
-        Label38->SetCaption("WGS");
-        Label38->SetHint("世界測地系");
+void SokuchiClick(TOpen& o, TObject* Sender) {
+    o.Sokuchi->SetChecked(!o.Sokuchi->Checked());
+    if (o.Sokuchi->Checked()) {
+        o.Label38->SetCaption("WGS");
+        o.Label38->SetHint("世界測地系");
         Ken->Label6->SetCaption("世界測地系");
     } else {
-        Label38->SetCaption("Tokyo");
-        Label38->SetHint("旧日本測地系");
+        o.Label38->SetCaption("Tokyo");
+        o.Label38->SetHint("旧日本測地系");
         Ken->Label6->SetCaption("旧日本測地系");
     }
 }
 
-void TOpen::TkBtn1Click(TObject* Sender) { ShellOpen(settings::AuthorMail); }
+void TkBtn1Click(TOpen& o, TObject* Sender) { ShellOpen(settings::AuthorMail); }
 
 // A click beside the map puts the tool windows away.
-void TOpen::FormClick(TObject* Sender) {
-    for (auto& close : ToolWindowClosers) close();
+void FormClick(TOpen& o, TObject* Sender) {
+    for (auto& close : o.ToolWindowClosers) close();
 }
 
-void TOpen::CBTownBorderClick(TObject* Sender) {
-    if (CBTownBorder->Checked()) {
+void CBTownBorderClick(TOpen& o, TObject* Sender) {
+    if (o.CBTownBorder->Checked()) {
         Settei->CheckBox4->SetChecked(true);
-        CBNTownBorder->SetEnabled(true);
-        CBLake->SetEnabled(true);
-        CBTownName->SetEnabled(true);
+        o.CBNTownBorder->SetEnabled(true);
+        o.CBLake->SetEnabled(true);
+        o.CBTownName->SetEnabled(true);
     } else {
         Settei->CheckBox4->SetChecked(false);
-        CBTownName->SetChecked(false);
-        CBTownName->SetEnabled(false);
-        CBNTownBorder->SetEnabled(false);
-        CBLake->SetEnabled(false);
+        o.CBTownName->SetChecked(false);
+        o.CBTownName->SetEnabled(false);
+        o.CBNTownBorder->SetEnabled(false);
+        o.CBLake->SetEnabled(false);
     }
-    DrawMap();
+    o.DrawMap();
 }
 
-void TOpen::CBTownNameClick(TObject* Sender) {
-    if (CBTownName->Checked()) {
+void CBTownNameClick(TOpen& o, TObject* Sender) {
+    if (o.CBTownName->Checked()) {
         Settei->CheckBox5->SetChecked(true);
         Settei->CheckBox16->SetEnabled(true);
-        CBOldTown->SetEnabled(true);
-        CBMainDoubleName->SetEnabled(true);
-        CBYomi->SetEnabled(true);
-        if (CBYomi->Checked()) Yomi->Show();
+        o.CBOldTown->SetEnabled(true);
+        o.CBMainDoubleName->SetEnabled(true);
+        o.CBYomi->SetEnabled(true);
+        if (o.CBYomi->Checked()) Yomi->Show();
     } else {
         Settei->CheckBox5->SetChecked(false);
         Settei->CheckBox16->SetEnabled(false);
-        CBMainDoubleName->SetEnabled(false);
-        CBOldTown->SetEnabled(false);
+        o.CBMainDoubleName->SetEnabled(false);
+        o.CBOldTown->SetEnabled(false);
         Yomi->Close();
-        CBYomi->SetChecked(false);
-        CBYomi->SetEnabled(false);
+        o.CBYomi->SetChecked(false);
+        o.CBYomi->SetEnabled(false);
     }
-    DrawMap();
+    o.DrawMap();
 }
 
-void TOpen::N1Click(TObject* Sender) { Settei->Show(); }
+void N1Click(TOpen& o, TObject* Sender) { Settei->Show(); }
 
-void TOpen::Button7Click(TObject* Sender) {
-    SetteiShown = true;
+void Button7Click(TOpen& o, TObject* Sender) {
+    o.SetteiShown = true;
     Settei->Show();
 }

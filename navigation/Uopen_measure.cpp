@@ -2,7 +2,9 @@
 // region of one colour, and the land area of the whole displayed map.
 #include "engine/Coords.h"
 #include "engine/Uopen.h"
+#include "navigation/MainFormNavigation.h"
 #include "labels/Upagesdlg.h"
+#include "navigation/AreaCount.h"
 #include "navigation/NavigationTools.h"
 #include "navigation/Ukeisoku.h"
 #include "navigation/XorStrokes.h"
@@ -23,50 +25,50 @@ void ZeroReadouts(TOpen& o) {
 
 } // namespace
 
-void TOpen::BtnMultiClick(TObject* Sender) {
+void BtnMultiClick(TOpen& o, TObject* Sender) {
     // Pressed while a route runs, it drops that route and starts afresh
     // (Esc or a double-click ends a route with its length instead).
-    if (auto* route = ToolAs<RouteTool>()) {
-        Timer2->SetEnabled(false);
+    if (auto* route = o.ToolAs<RouteTool>()) {
+        o.Timer2->SetEnabled(false);
         route->Finished = true;
     }
-    SetTool(std::make_unique<RouteTool>(*this));
-    RouteDone = false;
-    DistanceMode = 0;
-    RedFonts(*this);
-    RoutePointCount = 0;
-    DisableMapControls();
-    BtnMulti->SetEnabled(true);
-    Label15->SetCaption(DistanceText(0));
-    Label17->SetCaption("距離");
-    Label31->SetCaption(gui::Format("   計測中 %d", 0));
-    Label33->SetVisible(false);
+    o.SetTool(std::make_unique<RouteTool>(o));
+    o.RouteDone = false;
+    o.DistanceMode = 0;
+    RedFonts(o);
+    o.RoutePointCount = 0;
+    o.DisableMapControls();
+    o.BtnMulti->SetEnabled(true);
+    o.Label15->SetCaption(o.DistanceText(0));
+    o.Label17->SetCaption("距離");
+    o.Label31->SetCaption(gui::Format("   計測中 %d", 0));
+    o.Label33->SetVisible(false);
     PagesDlg->CursorId = 301;
-    Image1->SetCursor(301);
+    o.Image1->SetCursor(301);
 }
 
-float TOpen::RouteLengthKm() {
+float RouteLengthKm(TOpen& o) {
     float km = 0;
-    for (int i = 0; i + 1 < RoutePointCount && i + 1 < ROUTE_MAX; ++i) {
-        const MapPoint a = PointAt(RouteX[i], RouteY[i]), b = PointAt(RouteX[i + 1], RouteY[i + 1]);
+    for (int i = 0; i + 1 < o.RoutePointCount && i + 1 < RouteState::ROUTE_MAX; ++i) {
+        const TOpen::MapPoint a = o.PointAt(RouteOf(o).RouteX[i], RouteOf(o).RouteY[i]), b = o.PointAt(RouteOf(o).RouteX[i + 1], RouteOf(o).RouteY[i + 1]);
         km += GreatCircleKm(a.lat, a.lon, b.lat, b.lon);
     }
-    Label15->SetCaption(DistanceText(km));
+    o.Label15->SetCaption(o.DistanceText(km));
     return km;
 }
 
 // Trapezoids between each edge and the parallel through the route's lowest
 // point, on the sphere; the signs of the widths cancel what lies outside.
-float TOpen::RouteAreaKm2() {
-    const int n = std::clamp(RoutePointCount, 0, ROUTE_MAX - 1);
+float RouteAreaKm2(TOpen& o) {
+    const int n = std::clamp(o.RoutePointCount, 0, RouteState::ROUTE_MAX - 1);
     float sum = 0;
     if (n > 0) {
-        const int ymax = *std::max_element(RouteY, RouteY + n);
-        const float b = PointAt(0, ymax).lat;
-        RouteX[n] = RouteX[0];
-        RouteY[n] = RouteY[0];
+        const int ymax = *std::max_element(RouteOf(o).RouteY, RouteOf(o).RouteY + n);
+        const float b = o.PointAt(0, ymax).lat;
+        RouteOf(o).RouteX[n] = RouteOf(o).RouteX[0];
+        RouteOf(o).RouteY[n] = RouteOf(o).RouteY[0];
         for (int i = 0; i < n; ++i) {
-            const MapPoint p1 = PointAt(RouteX[i], RouteY[i]), p2 = PointAt(RouteX[i + 1], RouteY[i + 1]);
+            const TOpen::MapPoint p1 = o.PointAt(RouteOf(o).RouteX[i], RouteOf(o).RouteY[i]), p2 = o.PointAt(RouteOf(o).RouteX[i + 1], RouteOf(o).RouteY[i + 1]);
             const float lon1 = p1.lon, lat1 = p1.lat, lon2 = p2.lon, lat2 = p2.lat;
             const float m = (lat1 + lat2) / 2;
             float w = GreatCircleKm(m, lon1, m, lon2);
@@ -77,125 +79,127 @@ float TOpen::RouteAreaKm2() {
         }
     }
     const float area = std::fabs(sum);
-    Label31->SetCaption(AreaText(area));
-    Label33->SetVisible(true);
+    o.Label31->SetCaption(o.AreaText(area));
+    o.Label33->SetVisible(true);
     return area;
 }
 
-void TOpen::Timer2Timer(TObject* Sender) {
-    TCanvas* cv = Image1->Canvas();
-    if (RoutePointCount == 0) {
+void Timer2Timer(TOpen& o, TObject* Sender) {
+    TCanvas* cv = o.Image1->Canvas();
+    if (o.RoutePointCount == 0) {
         xorstrokes::XorPen(cv, clRed, 3);
-        cv->MoveTo(RouteX[0], RouteY[0]);
-        Label33->SetVisible(false);
-        RoutePointCount = 1;
+        cv->MoveTo(RouteOf(o).RouteX[0], RouteOf(o).RouteY[0]);
+        o.Label33->SetVisible(false);
+        o.RoutePointCount = 1;
         return;
     }
-    const int last = RoutePointCount - 1;
-    cv->MoveTo(RouteX[last], RouteY[last]);
-    cv->LineTo(RouteLastX, RouteLastY);
-    RouteX[RoutePointCount] = RouteLastX;
-    RouteY[RoutePointCount] = RouteLastY;
-    RoutePointCount++;
+    const int last = o.RoutePointCount - 1;
+    cv->MoveTo(RouteOf(o).RouteX[last], RouteOf(o).RouteY[last]);
+    cv->LineTo(RouteOf(o).RouteLastX, RouteOf(o).RouteLastY);
+    RouteOf(o).RouteX[o.RoutePointCount] = RouteOf(o).RouteLastX;
+    RouteOf(o).RouteY[o.RoutePointCount] = RouteOf(o).RouteLastY;
+    o.RoutePointCount++;
     // The last entry stays free for the copy of point 0 that closes the route;
     // a full route ends like any other, with its length and area on view.
-    if (RoutePointCount >= ROUTE_MAX - 1) {
-        Timer2->SetEnabled(false);
+    if (o.RoutePointCount >= RouteState::ROUTE_MAX - 1) {
+        o.Timer2->SetEnabled(false);
         MessageBox("測点経路のデータ数が多すぎます　　　", "測点経路エラー", MB_OK);
-        FinishTimedRoute();
+        FinishTimedRoute(o);
         return;
     }
-    const int n = RoutePointCount - 1;
-    if (RoutePointCount > 10 && std::abs(RouteX[n] - RouteX[0]) < 5 && std::abs(RouteY[n] - RouteY[0]) < 5) {
+    const int n = o.RoutePointCount - 1;
+    if (o.RoutePointCount > 10 && std::abs(RouteOf(o).RouteX[n] - RouteOf(o).RouteX[0]) < 5 && std::abs(RouteOf(o).RouteY[n] - RouteOf(o).RouteY[0]) < 5) {
         // Back at the start: the route closes by itself.
-        FinishTimedRoute();
+        FinishTimedRoute(o);
         return;
     }
-    Label31->SetCaption(gui::Format("   計測中 %d", RoutePointCount));
-    RouteLengthKm();
+    o.Label31->SetCaption(gui::Format("   計測中 %d", o.RoutePointCount));
+    RouteLengthKm(o);
 }
 
-void TOpen::FinishTimedRoute() {
-    Timer2->SetEnabled(false);
-    RouteAreaKm2();
-    RouteLengthKm();
-    CBTimer->SetChecked(false);
-    FinishRoute();
+void FinishTimedRoute(TOpen& o) {
+    o.Timer2->SetEnabled(false);
+    RouteAreaKm2(o);
+    RouteLengthKm(o);
+    o.CBTimer->SetChecked(false);
+    FinishRoute(o);
 }
 
 // A finished route leaves its read-out and gives the map back to the other tools.
-void TOpen::FinishRoute() {
-    if (auto* route = ToolAs<RouteTool>()) {
+void FinishRoute(TOpen& o) {
+    if (auto* route = o.ToolAs<RouteTool>()) {
         // The tool's end comes back here once it is no longer armed.
         route->Finished = true;
-        EndActiveTool();
+        o.EndActiveTool();
         return;
     }
-    DistanceMode = 0;
-    RouteDone = true;
-    Image1->Canvas()->Pen->Mode = pmCopy;
-    DrawMap();
+    o.DistanceMode = 0;
+    o.RouteDone = true;
+    o.Image1->Canvas()->Pen->Mode = pmCopy;
+    o.DrawMap();
     PagesDlg->CursorId = 0;
-    Image1->SetCursor(crDefault);
-    EnableMapControls();
+    o.Image1->SetCursor(crDefault);
+    o.EnableMapControls();
 }
 
-// The pixel counts cover a 600-pixel image: a larger one is refused before
-// anything is armed, with what to choose instead.
-bool TOpen::AreaImageFits() {
-    if (ImageSize <= VISIT_SIZE) return true;
+AreaCount& AreaCountOf(TOpen& o) { return o.Parts.Get<AreaCount>(); }
+
+// A larger image is refused before anything is armed, with what to choose instead.
+bool AreaImageFits(const TOpen& o) {
+    if (o.ImageSize <= AreaCount::VISIT_SIZE) return true;
     MessageBox("画像サイズ600以上では処理できません\n\n「画像ｻｲｽﾞ」で600以下を選んでから測定してください",
                "画像サイズエラー", MB_OK | MB_ICONEXCLAMATION);
     return false;
 }
 
-void TOpen::Button14Click(TObject* Sender) {
-    const bool armed = ToolAs<AreaTool>() != nullptr;
-    if (!armed && !AreaImageFits()) return;
-    if (CBNokori->Checked()) {
-        MeasureDisplayedArea();
+void Button14Click(TOpen& o, TObject* Sender) {
+    const bool armed = o.ToolAs<AreaTool>() != nullptr;
+    if (!armed && !AreaImageFits(o)) return;
+    if (o.CBNokori->Checked()) {
+        MeasureDisplayedArea(o);
         return;
     }
-    RedFonts(*this);
+    RedFonts(o);
     if (armed) {
-        EndActiveTool();
+        o.EndActiveTool();
         return;
     }
-    EndActiveTool();
-    AreaFillColor = DefAreaFillColor;
-    SetTool(std::make_unique<AreaTool>(*this));
-    Button14->SetHint("面積測定終了");
-    Button14->SetCaption("終り");
-    FillCount = EdgeCount = 0;
-    std::fill(VisitMap.begin(), VisitMap.end(), 0);
-    Label31->SetCaption(gui::Format("%8.0f km", 0.0));
-    Label15->SetCaption(DistanceText(0));
-    Label17->SetCaption("周長");
-    DisableMapControls();
-    for (QWidget* w : std::initializer_list<QWidget*>{Panel1, CBPrefBorder, CBTownBorder, CBLonLat, Button14})
+    o.EndActiveTool();
+    o.AreaFillColor = o.DefAreaFillColor;
+    o.SetTool(std::make_unique<AreaTool>(o));
+    o.Button14->SetHint("面積測定終了");
+    o.Button14->SetCaption("終り");
+    AreaCountOf(o).Clear();
+    o.Label31->SetCaption(gui::Format("%8.0f km", 0.0));
+    o.Label15->SetCaption(o.DistanceText(0));
+    o.Label17->SetCaption("周長");
+    o.DisableMapControls();
+    for (QWidget* w : std::initializer_list<QWidget*>{o.Panel1, o.CBPrefBorder, o.CBTownBorder, o.CBLonLat, o.Button14})
         w->setEnabled(true);
-    CBNokori->SetEnabled(false);
+    o.CBNokori->SetEnabled(false);
 }
 
 // Counts the 4-connected region of colour c from (x, y) and repaints it:
 // the same counts as a recursive flood, on an explicit stack. A pixel on the
 // image edge is never counted; reaching one marks the region as open.
 // False when the image is beyond the visit map (after telling the user).
-bool TOpen::CountAreaPixels(TColor c, int x, int y) {
-    QImage& img = Image1->Canvas()->Image();
-    const int last = std::min({ImageSize, img.width(), img.height()}) - 1;
-    if (!AreaImageFits()) return false;
+bool CountAreaPixels(TOpen& o, TCanvas& cv, TColor c, int x, int y) {
+    constexpr int VISIT_SIZE = AreaCount::VISIT_SIZE;
+    AreaCount& a = AreaCountOf(o);
+    QImage& img = cv.Image();
+    const int last = std::min({o.ImageSize, img.width(), img.height()}) - 1;
+    if (!AreaImageFits(o)) return false;
     if (x < 0 || y < 0 || x >= VISIT_SIZE || y >= VISIT_SIZE || x > last || y > last) return false;
     uchar* bits = img.bits();
     const qsizetype bpl = img.bytesPerLine();
-    const uint32_t target = ToPixel(c) & 0xFFFFFF, fill = ToPixel(AreaFillColor);
+    const uint32_t target = ToPixel(c) & 0xFFFFFF, fill = ToPixel(o.AreaFillColor);
     auto px = [&](int px, int py) -> uint32_t& { return reinterpret_cast<uint32_t*>(bits + py * bpl)[px]; };
-    uint8_t* visit = VisitMap.data();
+    uint8_t* visit = a.VisitMap.data();
     auto edge = [last](int px, int py) { return px == 0 || py == 0 || px == last || py == last; };
 
     if (visit[x * VISIT_SIZE + y]) return true;
     if (edge(x, y)) {
-        OpenRegion = true;
+        a.OpenRegion = true;
         return true;
     }
     std::vector<uint32_t> stack;
@@ -206,52 +210,56 @@ bool TOpen::CountAreaPixels(TColor c, int x, int y) {
         const int cx = int(stack.back() >> 16), cy = int(stack.back() & 0xFFFF);
         stack.pop_back();
         px(cx, cy) = fill;
-        FillCount++;
+        a.FillCount++;
         const int nx[4] = {cx - 1, cx + 1, cx, cx}, ny[4] = {cy, cy, cy - 1, cy + 1};
         for (int k = 0; k < 4; ++k) {
             uint8_t& v = visit[nx[k] * VISIT_SIZE + ny[k]];
             if (v) continue;
             if ((px(nx[k], ny[k]) & 0xFFFFFF) != target) {
-                EdgeCount++;
+                a.EdgeCount++;
                 v = 1;
             } else if (edge(nx[k], ny[k])) {
-                OpenRegion = true;
+                a.OpenRegion = true;
             } else {
                 v = 1;
                 stack.push_back(uint32_t(nx[k]) << 16 | uint32_t(ny[k]));
             }
         }
     }
-    Image1->Canvas()->Changed();
+    cv.Changed();
     return true;
 }
 
-void TOpen::MeasureDisplayedArea() {
-    if (SelectCode[0] == 50 || SelectCode[0] == 51) {
+void MeasureDisplayedArea(TOpen& o) {
+    if (o.SelectCode[0] == 50 || o.SelectCode[0] == 51) {
         MessageBox("領域が広すぎて測定できません　　　　　", "測定範囲エラー", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     // Texts would break the regions: the redraw leaves them out.
-    kokudo->SetChecked(false);
-    ken_name->SetChecked(false);
-    if (CBTownName->Checked())
-        CBTownName->SetChecked(false);   // its handler redraws
+    o.kokudo->SetChecked(false);
+    o.ken_name->SetChecked(false);
+    if (o.CBTownName->Checked())
+        o.CBTownName->SetChecked(false);   // its handler redraws
     else
-        DrawMap();
+        o.DrawMap();
     Keisoku->ShowWait("表示された領域の総面積を計算しています．．．");
-    ZeroReadouts(*this);
-    FillCount = EdgeCount = 0;
-    std::fill(VisitMap.begin(), VisitMap.end(), 0);
-    if (CountAreaPixels(Image1->Canvas()->Pixels(5, 5), 5, 5)) {
-        const float all = float(ImageSize) * ImageSize, view = ViewWidthKm * ViewHeightKm;
-        const float sea = FillCount + EdgeCount * 0.65f + ImageSize * 4;
-        Label31->SetCaption(AreaText(view - sea / all * view));
-        Label17->SetCaption("周長");
-        Label15->SetCaption(LengthText(float(EdgeCount) / ImageSize * ViewWidthKm * 1.11f));
+    ZeroReadouts(o);
+    AreaCount& a = AreaCountOf(o);
+    a.Clear();
+    TCanvas& cv = *o.Image1->Canvas();
+    if (CountAreaPixels(o, cv, cv.Pixels(5, 5), 5, 5)) {
+        const float all = float(o.ImageSize) * o.ImageSize, view = o.ViewWidthKm * o.ViewHeightKm;
+        const float sea = a.FillCount + a.EdgeCount * 0.65f + o.ImageSize * 4;
+        o.Label31->SetCaption(o.AreaText(view - sea / all * view));
+        o.Label17->SetCaption("周長");
+        o.Label15->SetCaption(o.LengthText(float(a.EdgeCount) / o.ImageSize * o.ViewWidthKm * 1.11f));
     }
-    kokudo->SetChecked(true);
-    ken_name->SetChecked(true);
-    if (SELECT == 1) CBTownName->SetChecked(true);
-    DrawMap();
+    o.kokudo->SetChecked(true);
+    o.ken_name->SetChecked(true);
+    if (o.SELECT == 1) o.CBTownName->SetChecked(true);
+    o.DrawMap();
     Keisoku->Close();
 }
+
+RouteState& RouteOf(TOpen& o) { return o.Parts.Get<RouteState>(); }
+const RouteState& RouteOf(const TOpen& o) { return o.Parts.Get<RouteState>(); }

@@ -2,6 +2,8 @@
 #include "engine/Coords.h"
 #include "engine/Settings.h"
 #include "engine/Uopen.h"
+#include "navigation/MainFormNavigation.h"
+#include "navigation/AreaCount.h"
 #include "navigation/NavigationTools.h"
 #include "navigation/Ukeisoku.h"
 #include "navigation/Usettei.h"
@@ -86,20 +88,21 @@ void TOpen::OpenWebMapAt(int X, int Y) {
 
 void TOpen::MeasureAreaAt(int X, int Y) {
     // The image grew while the measurement was armed: refused, and the measurement ends.
-    if (!AreaImageFits()) {
-        if (ToolAs<AreaTool>()) Button14Click(this);
+    if (!AreaImageFits(*this)) {
+        if (ToolAs<AreaTool>()) Button14Click(*this, this);
         return;
     }
     Keisoku->ShowWait("指定領域の面積を計算しています．．．");
-    const TColor c = Image1->Canvas()->Pixels(X, Y);
-    if (CountAreaPixels(c, X, Y)) {
-        const TColor font = OpenRegion ? TColor(65535) : TColor(255);
+    TCanvas& cv = *Image1->Canvas();
+    AreaCount& a = AreaCountOf(*this);
+    if (CountAreaPixels(*this, cv, cv.Pixels(X, Y), X, Y)) {
+        const TColor font = a.OpenRegion ? TColor(65535) : TColor(255);
         for (TLabel* l : {Label15, Label31, Label33}) l->SetFontColor(font);
-        const int e = EdgeCount / 2;
+        const int e = a.EdgeCount / 2;
         const float all = float(ImageSize) * ImageSize;
-        AreaKm2 = (FillCount + e) / all * ViewWidthKm * ViewHeightKm;
-        const float perimeter = float(EdgeCount) / ImageSize * ViewWidthKm * 1.11f;
-        Label31->SetCaption(AreaText(AreaKm2));
+        a.AreaKm2 = (a.FillCount + e) / all * ViewWidthKm * ViewHeightKm;
+        const float perimeter = float(a.EdgeCount) / ImageSize * ViewWidthKm * 1.11f;
+        Label31->SetCaption(AreaText(a.AreaKm2));
         Label15->SetCaption(LengthText(perimeter));
     }
     Keisoku->Close();

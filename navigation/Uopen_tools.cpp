@@ -1,6 +1,8 @@
 // The one active map tool, and the main form's own tools: the area count, the
 // route, the range zoom, the centre and the web map.
 #include "engine/Uopen.h"
+#include "navigation/MainFormNavigation.h"
+#include "navigation/AreaCount.h"
 #include "labels/Upagesdlg.h"
 #include "navigation/NavigationTools.h"
 #include "navigation/Usclist.h"
@@ -76,7 +78,7 @@ bool AreaTool::Press(const MapEvent& e) {
 void AreaTool::End() {
     RedrawOnce once;
     o.AreaFillColor = o.DefAreaFillColor;
-    o.OpenRegion = false;
+    AreaCountOf(o).OpenRegion = false;
     o.EnableMapControls();
     o.kokudo->SetChecked(hidKokudo);
     o.ken_name->SetChecked(hidPrefName);
@@ -97,8 +99,8 @@ bool RouteTool::Press(const MapEvent& e) {
     // A route that follows the mouse takes no presses once it runs.
     if (Sampling()) return false;
     if (o.CBTimer->Checked()) {
-        o.RouteX[0] = e.X + 16;
-        o.RouteY[0] = e.Y + 15;
+        RouteOf(o).RouteX[0] = e.X + 16;
+        RouteOf(o).RouteY[0] = e.Y + 15;
         o.Timer2->SetEnabled(true);
         return false;
     }
@@ -108,33 +110,33 @@ bool RouteTool::Press(const MapEvent& e) {
 
 void RouteTool::AddPoint(const MapEvent& e) {
     // The last entry is kept for the copy of point 0 that closes the route.
-    if (o.RoutePointCount >= TOpen::ROUTE_MAX - 1) {
+    if (o.RoutePointCount >= RouteState::ROUTE_MAX - 1) {
         MessageBox("測点経路のデータ数が多すぎます　　　", "測点経路エラー", MB_OK);
         return;
     }
     const int n = o.RoutePointCount;
-    o.RouteX[n] = o.RouteLastX = e.X + 16;
-    o.RouteY[n] = o.RouteLastY = e.Y + 15;
+    RouteOf(o).RouteX[n] = RouteOf(o).RouteLastX = e.X + 16;
+    RouteOf(o).RouteY[n] = RouteOf(o).RouteLastY = e.Y + 15;
     o.RoutePointCount++;
     o.Label31->SetCaption(gui::Format("   計測中 %d", o.RoutePointCount));
     if (o.RoutePointCount == 1)
         xorstrokes::XorPen(e.canvas, 32768, 3);
     else
-        o.RouteLengthKm();
+        RouteLengthKm(o);
 }
 
 bool RouteTool::Move(const MapEvent& e) {
     if (o.CBTimer->Checked()) {
-        o.RouteLastX = e.X + 16;
-        o.RouteLastY = e.Y + 15;
+        RouteOf(o).RouteLastX = e.X + 16;
+        RouteOf(o).RouteLastY = e.Y + 15;
         return true;
     }
     if (o.RoutePointCount == 0) return false;
     const int i = o.RoutePointCount - 1;
-    xorstrokes::Line(e.canvas, o.RouteX[i], o.RouteY[i], o.RouteLastX, o.RouteLastY);
-    o.RouteLastX = e.X + 16;
-    o.RouteLastY = e.Y + 15;
-    xorstrokes::Line(e.canvas, o.RouteX[i], o.RouteY[i], o.RouteLastX, o.RouteLastY);
+    xorstrokes::Line(e.canvas, RouteOf(o).RouteX[i], RouteOf(o).RouteY[i], RouteOf(o).RouteLastX, RouteOf(o).RouteLastY);
+    RouteOf(o).RouteLastX = e.X + 16;
+    RouteOf(o).RouteLastY = e.Y + 15;
+    xorstrokes::Line(e.canvas, RouteOf(o).RouteX[i], RouteOf(o).RouteY[i], RouteOf(o).RouteLastX, RouteOf(o).RouteLastY);
     return true;
 }
 
@@ -148,25 +150,25 @@ bool RouteTool::DoubleClick() {
 
 // A route ends as the double-click ends it, with its length and area on view.
 void RouteTool::End() {
-    if (Finished) return o.FinishRoute();
-    if (Sampling()) return o.FinishTimedRoute();
+    if (Finished) return FinishRoute(o);
+    if (Sampling()) return FinishTimedRoute(o);
     Close();
 }
 
 void RouteTool::Close() {
     TCanvas* cv = o.Image1->Canvas();
     // The clicks keep the entry after the last point free for this copy of point 0.
-    const int n = std::clamp(o.RoutePointCount, 0, TOpen::ROUTE_MAX - 1);
+    const int n = std::clamp(o.RoutePointCount, 0, RouteState::ROUTE_MAX - 1);
     if (n > 0) {
-        cv->MoveTo(o.RouteX[n - 1], o.RouteY[n - 1]);
-        cv->LineTo(o.RouteX[0], o.RouteY[0]);
+        cv->MoveTo(RouteOf(o).RouteX[n - 1], RouteOf(o).RouteY[n - 1]);
+        cv->LineTo(RouteOf(o).RouteX[0], RouteOf(o).RouteY[0]);
     }
-    o.RouteX[n] = o.RouteX[0];
-    o.RouteY[n] = o.RouteY[0];
-    o.RouteAreaKm2();
+    RouteOf(o).RouteX[n] = RouteOf(o).RouteX[0];
+    RouteOf(o).RouteY[n] = RouteOf(o).RouteY[0];
+    RouteAreaKm2(o);
     o.RoutePointCount = n + 1;
-    o.RouteLengthKm();
-    o.FinishRoute();
+    RouteLengthKm(o);
+    FinishRoute(o);
 }
 
 // ---- the range zoom ----
@@ -250,7 +252,7 @@ bool RangeTool::Release(const MapEvent& e) {
             Clipboard()->Assign(&bmp);
         }
     }
-    o.PushViewHistory();
+    PushViewHistory(o);
     // Drawn again only while it is an XOR outline; a redraw above has wiped it already.
     if (cv->Pen->Mode == pmXor) {
         cv->Brush->Style = bsClear;

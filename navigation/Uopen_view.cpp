@@ -2,6 +2,7 @@
 // view menus, the standard range, range arming, and the way back.
 #include "engine/Coords.h"
 #include "engine/Uopen.h"
+#include "navigation/MainFormNavigation.h"
 #include "gui/TextFile.h"
 #include "lines/Ulineadd.h"
 #include "navigation/NavigationTools.h"
@@ -11,194 +12,194 @@
 
 // ---- pans and magnification ----
 
-void TOpen::PanBy(bool horizontal, TUDBtnType Button) {
+void PanBy(TOpen& o, bool horizontal, TUDBtnType Button) {
     LineAdd->EditLineRedraw = true;
-    if (ScaleX > 0) {   // no view yet: nothing to move by
-        const float step = 20 / ScaleX * MoveFactor / SSIZE;
-        int32_t& c = horizontal ? CX : CY;
+    if (o.ScaleX > 0) {   // no view yet: nothing to move by
+        const float step = 20 / o.ScaleX * o.MoveFactor / o.SSIZE;
+        int32_t& c = horizontal ? o.CX : o.CY;
         c = TruncToInt(Button == btNext ? c - step : c + step);
     }
-    DrawMap();
+    o.DrawMap();
 }
 
-void TOpen::UDHorClick(TObject* Sender, TUDBtnType Button) { PanBy(true, Button); }
-void TOpen::UDVerClick(TObject* Sender, TUDBtnType Button) { PanBy(false, Button); }
+void UDHorClick(TOpen& o, TObject* Sender, TUDBtnType Button) { PanBy(o, true, Button); }
+void UDVerClick(TOpen& o, TObject* Sender, TUDBtnType Button) { PanBy(o, false, Button); }
 
-void TOpen::UpDown1Click(TObject* Sender, TUDBtnType Button) {
+void UpDown1Click(TOpen& o, TObject* Sender, TUDBtnType Button) {
     LineAdd->EditLineRedraw = true;
-    MAGSTEP = UpDown1->Position();
-    Label6->SetCaption(MagnificationText(MAGSTEP * MAGUNIT));
-    DrawMap();
+    o.MAGSTEP = o.UpDown1->Position();
+    o.Label6->SetCaption(o.MagnificationText(o.MAGSTEP * o.MAGUNIT));
+    o.DrawMap();
 }
 
 // The wheel rests while a measurement runs: a new view would void the counted
 // pixels or the route's points. Painting and the other tools keep it.
-void TOpen::FormMouseWheel(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled) {
-    if (!MapShown || (Tool && Tool->HoldsView())) return;
+void FormMouseWheel(TOpen& o, TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled) {
+    if (!o.MapShown || (o.ActiveTool() && o.ActiveTool()->HoldsView())) return;
     if (Shift.Shift) {
-        PanBy(false, WheelDelta > 0 ? btNext : btPrev);
+        PanBy(o, false, WheelDelta > 0 ? btNext : btPrev);
     } else if (Shift.Ctrl) {
-        PanBy(true, WheelDelta > 0 ? btPrev : btNext);
+        PanBy(o, true, WheelDelta > 0 ? btPrev : btNext);
     } else {
         // A range zoom keeps its own magnification; the up-down no longer tells it.
-        if (!RangeZoom) {
-            UpDown1->SetPosition(UpDown1->Position() + (WheelDelta > 0 ? -1 : 1));
-            MAGSTEP = UpDown1->Position();
+        if (!o.RangeZoom) {
+            o.UpDown1->SetPosition(o.UpDown1->Position() + (WheelDelta > 0 ? -1 : 1));
+            o.MAGSTEP = o.UpDown1->Position();
         }
-        Label6->SetCaption(MagnificationText(MAGSTEP * MAGUNIT));
-        DrawMap();
+        o.Label6->SetCaption(o.MagnificationText(o.MAGSTEP * o.MAGUNIT));
+        o.DrawMap();
     }
     Handled = true;
 }
 
 // ---- view menus ----
 
-void TOpen::SetZoomUnit(TMenuItem* item, float unit, int index) {
+void SetZoomUnit(TOpen& o, TMenuItem* item, float unit, int index) {
     // The settings group calls back here when it changes; once is enough.
     static bool busy = false;
     if (busy) return;
     busy = true;
-    const float m = MAGSTEP * MAGUNIT;
+    const float m = o.MAGSTEP * o.MAGUNIT;
     item->SetChecked(true);
-    MAGUNIT = unit;
-    MAGSTEP = TruncToInt(double(m) / double(MAGUNIT));
-    if (MAGSTEP == 0) MAGSTEP = 1;
-    UpDown1->SetPosition(MAGSTEP);
-    for (TMenuItem* other : {N101, N051, N021, N011})
+    o.MAGUNIT = unit;
+    o.MAGSTEP = TruncToInt(double(m) / double(o.MAGUNIT));
+    if (o.MAGSTEP == 0) o.MAGSTEP = 1;
+    o.UpDown1->SetPosition(o.MAGSTEP);
+    for (TMenuItem* other : {o.N101, o.N051, o.N021, o.N011})
         if (other != item) other->SetChecked(false);
     Settei->RadioGroup3->SetItemIndex(index);
-    Label6->SetCaption(MagnificationText(MAGSTEP * MAGUNIT));
-    DrawMap();
-    UpDown1->SetEnabled(true);
-    Button12->SetEnabled(false);
-    Label20->Show();
+    o.Label6->SetCaption(o.MagnificationText(o.MAGSTEP * o.MAGUNIT));
+    o.DrawMap();
+    o.UpDown1->SetEnabled(true);
+    o.Button12->SetEnabled(false);
+    o.Label20->Show();
     // Presses on the map need a view to work in.
-    if (DataReady) MapShown = true;
-    RangeZoom = false;
+    if (o.DataReady) o.MapShown = true;
+    o.RangeZoom = false;
     busy = false;
 }
 
-void TOpen::N101Click(TObject* Sender) { SetZoomUnit(N101, 1.0f, 0); }
-void TOpen::N051Click(TObject* Sender) { SetZoomUnit(N051, 0.5f, 1); }
-void TOpen::N021Click(TObject* Sender) { SetZoomUnit(N021, 0.2f, 2); }
-void TOpen::N011Click(TObject* Sender) { SetZoomUnit(N011, 0.1f, 3); }
+void N101Click(TOpen& o, TObject* Sender) { SetZoomUnit(o, o.N101, 1.0f, 0); }
+void N051Click(TOpen& o, TObject* Sender) { SetZoomUnit(o, o.N051, 0.5f, 1); }
+void N021Click(TOpen& o, TObject* Sender) { SetZoomUnit(o, o.N021, 0.2f, 2); }
+void N011Click(TOpen& o, TObject* Sender) { SetZoomUnit(o, o.N011, 0.1f, 3); }
 
-void TOpen::SetMoveFactor(TMenuItem* item, float factor, int index) {
-    for (TMenuItem* m : {N202, N102, N052}) m->SetChecked(m == item);
+void SetMoveFactor(TOpen& o, TMenuItem* item, float factor, int index) {
+    for (TMenuItem* m : {o.N202, o.N102, o.N052}) m->SetChecked(m == item);
     Settei->RadioGroup4->SetItemIndex(index);
-    MoveFactor = factor;
+    o.MoveFactor = factor;
 }
 
-void TOpen::N202Click(TObject* Sender) { SetMoveFactor(N202, 2.0f, 0); }
-void TOpen::N102Click(TObject* Sender) { SetMoveFactor(N102, 1.0f, 1); }
-void TOpen::N052Click(TObject* Sender) { SetMoveFactor(N052, 0.5f, 2); }
+void N202Click(TOpen& o, TObject* Sender) { SetMoveFactor(o, o.N202, 2.0f, 0); }
+void N102Click(TOpen& o, TObject* Sender) { SetMoveFactor(o, o.N102, 1.0f, 1); }
+void N052Click(TOpen& o, TObject* Sender) { SetMoveFactor(o, o.N052, 0.5f, 2); }
 
-std::vector<std::string> TOpen::ImageSizeItems(int k) const {
+std::vector<std::string> ImageSizeItems(const TOpen& o, int k) {
     std::vector<std::string> items;
-    for (int m = 1; m <= COPYSCALE_MAX; m++) items.push_back(std::to_string(SIZEX * m / k));
+    for (int m = 1; m <= o.COPYSCALE_MAX; m++) items.push_back(std::to_string(o.SIZEX * m / k));
     return items;
 }
 
-void TOpen::SetReduction(int k) {
+void SetReduction(TOpen& o, int k) {
     RedrawOnce once;   // the settings' reduction group redraws too
-    SSIZE = k;
-    TMenuItem* items[] = {MAG1, MAG2, MAG3, MAG4, MAG5};
+    o.SSIZE = k;
+    TMenuItem* items[] = {o.MAG1, o.MAG2, o.MAG3, o.MAG4, o.MAG5};
     for (int i = 0; i < 5; i++) items[i]->SetChecked(i == k - 1);
-    RadioGroup1->SetItems(ImageSizeItems(k));
+    o.RadioGroup1->SetItems(ImageSizeItems(o, k));
     Settei->RadioGroup1->SetItemIndex(k - 1);
-    Settei->RadioGroup2->SetItems(ImageSizeItems(k));
-    DrawMap();
+    Settei->RadioGroup2->SetItems(ImageSizeItems(o, k));
+    o.DrawMap();
 }
 
-void TOpen::MAG1Click(TObject* Sender) { SetReduction(1); }
-void TOpen::MAG2Click(TObject* Sender) { SetReduction(2); }
-void TOpen::MAG3Click(TObject* Sender) { SetReduction(3); }
-void TOpen::MAG4Click(TObject* Sender) { SetReduction(4); }
-void TOpen::MAG5Click(TObject* Sender) { SetReduction(5); }
+void MAG1Click(TOpen& o, TObject* Sender) { SetReduction(o, 1); }
+void MAG2Click(TOpen& o, TObject* Sender) { SetReduction(o, 2); }
+void MAG3Click(TOpen& o, TObject* Sender) { SetReduction(o, 3); }
+void MAG4Click(TOpen& o, TObject* Sender) { SetReduction(o, 4); }
+void MAG5Click(TOpen& o, TObject* Sender) { SetReduction(o, 5); }
 
 // ---- standard range, range arming, history ----
 
-void TOpen::Button6Click(TObject* Sender) {
+void Button6Click(TOpen& o, TObject* Sender) {
     RedrawOnce once;   // the standard view unticks the labels, whose box redraws
-    UDVer->SetPosition(500);
-    UDHor->SetPosition(500);
-    UpDown1->SetPosition(1);
-    Label6->SetCaption(" 1.0");
-    CBPrefBorder->SetChecked(true);
-    CBTownBorder->SetChecked(true);
+    o.UDVer->SetPosition(500);
+    o.UDHor->SetPosition(500);
+    o.UpDown1->SetPosition(1);
+    o.Label6->SetCaption(" 1.0");
+    o.CBPrefBorder->SetChecked(true);
+    o.CBTownBorder->SetChecked(true);
 
-    N101->SetChecked(true);
-    for (TMenuItem* m : {N051, N021, N011}) m->SetChecked(false);
-    MAGSTEP = 1;
-    MAGUNIT = 1.0f;
+    o.N101->SetChecked(true);
+    for (TMenuItem* m : {o.N051, o.N021, o.N011}) m->SetChecked(false);
+    o.MAGSTEP = 1;
+    o.MAGUNIT = 1.0f;
     Settei->RadioGroup3->SetItemIndex(0);
 
-    ProjectLoading = false;
+    o.ProjectLoading = false;
     // The same areas again: the views kept so far still belong to them.
     const int32_t kept = SCList->ViewHistoryCount;
-    Button3Click(this);
+    o.Button3Click(&o);
     SCList->ViewHistoryCount = kept;
-    Button12->SetEnabled(false);
+    o.Button12->SetEnabled(false);
     // The standard view has just unticked the label box: ticking it draws the map with its labels.
     if (Settei->CBStation->Checked())
-        CBLabel->SetChecked(true);
+        o.CBLabel->SetChecked(true);
     else
-        DrawMap();
-    MapShown = true;
+        o.DrawMap();
+    o.MapShown = true;
 }
 
-void TOpen::TkBtn2Click(TObject* Sender) {
-    Label15->SetCaption(DistanceText(0));
-    Label17->SetCaption("辺長");
-    SetTool(std::make_unique<RangeTool>(*this));
-    RangeDrag = false;
-    RangeZoom = false;
-    TkBtn2->SetColor(0x00FFFF);
-    TkBtn2->Font.Color = 0x800000;
-    TkBtn2->Invalidate();
-    CBTimer->SetChecked(false);
+void TkBtn2Click(TOpen& o, TObject* Sender) {
+    o.Label15->SetCaption(o.DistanceText(0));
+    o.Label17->SetCaption("辺長");
+    o.SetTool(std::make_unique<RangeTool>(o));
+    o.RangeDrag = false;
+    o.RangeZoom = false;
+    o.TkBtn2->SetColor(0x00FFFF);
+    o.TkBtn2->Font.Color = 0x800000;
+    o.TkBtn2->Invalidate();
+    o.CBTimer->SetChecked(false);
 }
 
-void TOpen::PushViewHistory() { SCList->PushView(MAGSTEP, CX, CY, MaxX, MaxY, MinX, MinY, MAGUNIT); }
+void PushViewHistory(TOpen& o) { SCList->PushView(o.MAGSTEP, o.CX, o.CY, o.MaxX, o.MaxY, o.MinX, o.MinY, o.MAGUNIT); }
 
-void TOpen::Button12Click(TObject* Sender) {
+void Button12Click(TOpen& o, TObject* Sender) {
     auto& h = SCList->ViewHistory;
     int32_t& n = SCList->ViewHistoryCount;
     if (n <= 0) {   // nothing to go back to
-        Button12->SetEnabled(false);
+        o.Button12->SetEnabled(false);
         return;
     }
     n--;
-    CY = h.CY[n];
-    CX = h.CX[n];
-    MAGUNIT = h.MAGUNIT[n];
-    MAGSTEP = h.MAGSTEP[n];
-    MaxX = h.MaxX[n];
-    MaxY = h.MaxY[n];
-    MinX = h.MinX[n];
-    MinY = h.MinY[n];
-    DrawMap();
-    if (n == 0) Button12->SetEnabled(false);
-    Label6->SetCaption(MagnificationText(MAGSTEP * MAGUNIT));
-    SCList->ShowMagnification(MAGSTEP * MAGUNIT);
+    o.CY = h.CY[n];
+    o.CX = h.CX[n];
+    o.MAGUNIT = h.MAGUNIT[n];
+    o.MAGSTEP = h.MAGSTEP[n];
+    o.MaxX = h.MaxX[n];
+    o.MaxY = h.MaxY[n];
+    o.MinX = h.MinX[n];
+    o.MinY = h.MinY[n];
+    o.DrawMap();
+    if (n == 0) o.Button12->SetEnabled(false);
+    o.Label6->SetCaption(o.MagnificationText(o.MAGSTEP * o.MAGUNIT));
+    SCList->ShowMagnification(o.MAGSTEP * o.MAGUNIT);
 }
 
 // One second after a refused range: back one view while a new drag runs, else the whole area.
-void TOpen::Timer1Timer(TObject* Sender) {
-    if (RangeDrag)
-        Button12Click(this);
+void Timer1Timer(TOpen& o, TObject* Sender) {
+    if (o.RangeDrag)
+        Button12Click(o, &o);
     else
-        Button6Click(this);
-    Timer1->SetEnabled(false);
+        Button6Click(o, &o);
+    o.Timer1->SetEnabled(false);
     // The refusal is over: the read-out goes back to distances.
-    Label17->SetCaption("距離");
-    Label15->SetCaption(DistanceText(0));
+    o.Label17->SetCaption("距離");
+    o.Label15->SetCaption(o.DistanceText(0));
 }
 
 // ---- keys on the map ----
 
-void TOpen::Image1KeyDown(TObject* Sender, int& Key, TShiftState Shift) {
-    if (Tool && Tool->Key(Key)) {
+void Image1KeyDown(TOpen& o, TObject* Sender, int& Key, TShiftState Shift) {
+    if (o.ActiveTool() && o.ActiveTool()->Key(Key)) {
         Key = 0;
         return;
     }
@@ -208,14 +209,14 @@ void TOpen::Image1KeyDown(TObject* Sender, int& Key, TShiftState Shift) {
     };
     auto press = [](TButton* b) { b->Press(); };
     switch (Key) {
-    case VK_LEFT: step(UDHor, btPrev); break;
-    case VK_RIGHT: step(UDHor, btNext); break;
-    case VK_UP: step(UDVer, btNext); break;
-    case VK_DOWN: step(UDVer, btPrev); break;
-    case VK_ADD: case VK_OEM_PLUS: case VK_PRIOR: step(UpDown1, btNext); break;
-    case VK_SUBTRACT: case VK_OEM_MINUS: case VK_NEXT: step(UpDown1, btPrev); break;
-    case VK_HOME: press(Button6); break;
-    case VK_BACK: press(Button12); break;
+    case VK_LEFT: step(o.UDHor, btPrev); break;
+    case VK_RIGHT: step(o.UDHor, btNext); break;
+    case VK_UP: step(o.UDVer, btNext); break;
+    case VK_DOWN: step(o.UDVer, btPrev); break;
+    case VK_ADD: case VK_OEM_PLUS: case VK_PRIOR: step(o.UpDown1, btNext); break;
+    case VK_SUBTRACT: case VK_OEM_MINUS: case VK_NEXT: step(o.UpDown1, btPrev); break;
+    case VK_HOME: press(o.Button6); break;
+    case VK_BACK: press(o.Button12); break;
     default: return;
     }
     Key = 0;
@@ -225,8 +226,8 @@ void TOpen::Image1KeyDown(TObject* Sender, int& Key, TShiftState Shift) {
 
 // The armed tool's first (a route ends), else it arms the centre for the
 // press that follows the double-click.
-void TOpen::Image1DblClick(TObject* Sender) {
-    if (!MapShown) return;
-    if (Tool && Tool->DoubleClick()) return;
-    if (!LineAdd->EditLineShown) SetTool(std::make_unique<CentreTool>(*this));
+void Image1DblClick(TOpen& o, TObject* Sender) {
+    if (!o.MapShown) return;
+    if (o.ActiveTool() && o.ActiveTool()->DoubleClick()) return;
+    if (!LineAdd->EditLineShown) o.SetTool(std::make_unique<CentreTool>(o));
 }

@@ -1,57 +1,58 @@
 // Main-form wiring of view control.
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
+#include "navigation/MainFormNavigation.h"
 #include "navigation/Usettei.h"
 
-void TOpen::WireViewHandlers() {
-    UDHor->OnClick = [this](TObject* s, TUDBtnType b) { UDHorClick(s, b); };
-    UDVer->OnClick = [this](TObject* s, TUDBtnType b) { UDVerClick(s, b); };
-    UpDown1->OnClick = [this](TObject* s, TUDBtnType b) { UpDown1Click(s, b); };
-    SetOnMouseWheel([this](TObject* s, TShiftState shift, int delta, TPoint pos, bool& handled) {
-        FormMouseWheel(s, shift, delta, pos, handled);
+void WireViewHandlers(TOpen& o) {
+    o.UDHor->OnClick = [&o](TObject* s, TUDBtnType b) { UDHorClick(o, s, b); };
+    o.UDVer->OnClick = [&o](TObject* s, TUDBtnType b) { UDVerClick(o, s, b); };
+    o.UpDown1->OnClick = [&o](TObject* s, TUDBtnType b) { UpDown1Click(o, s, b); };
+    o.SetOnMouseWheel([&o](TObject* s, TShiftState shift, int delta, TPoint pos, bool& handled) {
+        FormMouseWheel(o, s, shift, delta, pos, handled);
     });
 
-    auto menu = [this](TMenuItem* item, void (TOpen::*handler)(TObject*)) {
-        item->OnClick = [this, handler](TObject* s) { (this->*handler)(s); };
+    auto menu = [&o](TMenuItem* item, void (*handler)(TOpen&, TObject*)) {
+        item->OnClick = [&o, handler](TObject* s) { handler(o, s); };
     };
-    menu(N101, &TOpen::N101Click);
-    menu(N051, &TOpen::N051Click);
-    menu(N021, &TOpen::N021Click);
-    menu(N011, &TOpen::N011Click);
-    menu(N202, &TOpen::N202Click);
-    menu(N102, &TOpen::N102Click);
-    menu(N052, &TOpen::N052Click);
-    menu(MAG1, &TOpen::MAG1Click);
-    menu(MAG2, &TOpen::MAG2Click);
-    menu(MAG3, &TOpen::MAG3Click);
-    menu(MAG4, &TOpen::MAG4Click);
-    menu(MAG5, &TOpen::MAG5Click);
+    menu(o.N101, &N101Click);
+    menu(o.N051, &N051Click);
+    menu(o.N021, &N021Click);
+    menu(o.N011, &N011Click);
+    menu(o.N202, &N202Click);
+    menu(o.N102, &N102Click);
+    menu(o.N052, &N052Click);
+    menu(o.MAG1, &MAG1Click);
+    menu(o.MAG2, &MAG2Click);
+    menu(o.MAG3, &MAG3Click);
+    menu(o.MAG4, &MAG4Click);
+    menu(o.MAG5, &MAG5Click);
 
-    Button6->OnClick = [this](TObject* s) { Button6Click(s); };
-    Button12->OnClick = [this](TObject* s) { Button12Click(s); };
-    TkBtn2->OnClick = [this](TObject* s) { TkBtn2Click(s); };
-    Timer1->OnTimer = [this](TObject* s) { Timer1Timer(s); };
-    Image1->OnDblClick = [this](TObject* s) { Image1DblClick(s); };
+    o.Button6->OnClick = [&o](TObject* s) { Button6Click(o, s); };
+    o.Button12->OnClick = [&o](TObject* s) { Button12Click(o, s); };
+    o.TkBtn2->OnClick = [&o](TObject* s) { TkBtn2Click(o, s); };
+    o.Timer1->OnTimer = [&o](TObject* s) { Timer1Timer(o, s); };
+    o.Image1->OnDblClick = [&o](TObject* s) { Image1DblClick(o, s); };
 
     // The display settings a new area choice starts from.
-    AreaChange.On(AreaStep::Reset, [this] {
+    o.AreaChange.On(AreaStep::Reset, [&o] {
         Settei->RadioGroup3->SetItemIndex(0);
         Settei->SetWhiteBackground(false);
         TCanvas* swatch = Settei->Image5->Canvas();
-        swatch->Brush->Color = BackColor;
+        swatch->Brush->Color = o.BackColor;
         swatch->Brush->Style = bsSolid;
         swatch->FillRect(Rect(0, 0, swatch->Width(), swatch->Height()));
     });
-    AreaChange.On(AreaStep::Chosen, [this] {
+    o.AreaChange.On(AreaStep::Chosen, [&o] {
         Settei->CBKu->SetChecked(true);
         // Only 埼玉 alone shows its designated city's name.
-        Settei->CBCityName->SetChecked(Ken->CheckBox20->Checked() && SELECT == 1);
+        Settei->CBCityName->SetChecked(Ken->CheckBox20->Checked() && o.SELECT == 1);
         Settei->CBKuName->SetChecked(true);
         if (Ken->CBOldBorder->Checked()) Settei->CBNTownDot->SetEnabled(true);
         Settei->CBNTownDot->SetChecked(false);
     });
-    AreaChange.On(AreaStep::Drawn, [] { Settei->Button13->SetEnabled(true); });
+    o.AreaChange.On(AreaStep::Drawn, [] { Settei->Button13->SetEnabled(true); });
 
-    Image1->SetTabStop(true);
-    Image1->OnKeyDown = [this](TObject* s, int& key, TShiftState shift) { Image1KeyDown(s, key, shift); };
+    o.Image1->SetTabStop(true);
+    o.Image1->OnKeyDown = [&o](TObject* s, int& key, TShiftState shift) { Image1KeyDown(o, s, key, shift); };
 }

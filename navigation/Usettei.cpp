@@ -4,6 +4,10 @@
 #include "gui/FormParts.h"
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
+#include "navigation/MainFormNavigation.h"
+#include "lines/MainFormLines.h"
+#include "labels/MainFormLabels.h"
+#include "names/MainFormNames.h"
 #include "labels/Uletter.h"
 #include "labels/Uprefset.h"
 #include "lines/Ulineadd.h"
@@ -455,12 +459,12 @@ void TSettei::CBRailExpClick(TObject* Sender) {
     }
 }
 
-void TSettei::CBMainEkiClick(TObject* Sender) { Open->CBMain->SetChecked(CBMainEki->Checked()); }
+void TSettei::CBMainEkiClick(TObject* Sender) { RailControlsOf(*Open).CBMain->SetChecked(CBMainEki->Checked()); }
 
 // The reduction here rebuilds the size groups at once; the menu ticks follow on "決　定".
 void TSettei::RadioGroup1Click(TObject* Sender) {
     Open->SSIZE = RadioGroup1->ItemIndex() + 1;
-    const std::vector<std::string> items = Open->ImageSizeItems(Open->SSIZE);
+    const std::vector<std::string> items = ImageSizeItems(*Open, Open->SSIZE);
     RadioGroup2->SetItems(items);
     Open->RadioGroup1->SetItems(items);
     Open->DrawMap();
@@ -475,18 +479,18 @@ void TSettei::RadioGroup2Click(TObject* Sender) {
 
 void TSettei::RadioGroup3Click(TObject* Sender) {
     switch (RadioGroup3->ItemIndex()) {
-    case 0: Open->N101Click(this); break;
-    case 1: Open->N051Click(this); break;
-    case 2: Open->N021Click(this); break;
-    case 3: Open->N011Click(this); break;
+    case 0: N101Click(*Open, this); break;
+    case 1: N051Click(*Open, this); break;
+    case 2: N021Click(*Open, this); break;
+    case 3: N011Click(*Open, this); break;
     }
 }
 
 void TSettei::RadioGroup4Click(TObject* Sender) {
     switch (RadioGroup4->ItemIndex()) {
-    case 0: Open->N202Click(this); break;
-    case 1: Open->N102Click(this); break;
-    case 2: Open->N052Click(this); break;
+    case 0: N202Click(*Open, this); break;
+    case 1: N102Click(*Open, this); break;
+    case 2: N052Click(*Open, this); break;
     }
 }
 
@@ -575,16 +579,16 @@ void TSettei::Button1Click(TObject* Sender) {
     Hide();
 }
 
-void TSettei::Button15Click(TObject* Sender) { Open->N28Click(this); }
+void TSettei::Button15Click(TObject* Sender) { N28Click(*Open, this); }
 void TSettei::Button19Click(TObject* Sender) { Search->Show(); }
 
 void TSettei::Button13Click(TObject* Sender) {
     if (CBIslands->Checked())
-        Open->LoadIslandEditList();
+        LoadIslandEditList(*Open);
     else
-        Open->N9Click(this);
+        N9Click(*Open, this);
 }
 
 void TSettei::Button20Click(TObject* Sender) { Yomi->Button3Click(this); }
 
-void TSettei::Button14Click(TObject* Sender) { Open->NCircleClick(this); }
+void TSettei::Button14Click(TObject* Sender) { NCircleClick(*Open, this); }

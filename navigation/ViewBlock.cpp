@@ -1,6 +1,7 @@
 // The main form's project blocks, written, read and put back side by side.
 #include "navigation/ViewBlock.h"
 #include "engine/Uopen.h"
+#include "lines/MainFormLines.h"
 #include "gui/TextFile.h"
 #include "navigation/Usettei.h"
 #include "engine/ProjectLines.h"
@@ -23,7 +24,7 @@ std::vector<TColor*> BaseColours(TOpen& o) {
 }
 const char* const kColourTags[8] = {"CoastColor", "PrefColor", "TownColor", "BackColor",
                                     "WakuColor",  "KuColor",   "DoColor",   "FunColor"};
-std::vector<TCheckBox*> RailBoxes(TOpen& o) { return {o.CBRailLine, o.CBEki, o.CBMain}; }
+std::vector<TCheckBox*> RailBoxes(TOpen& o) { return {o.CBRailLine, o.CBEki, RailControlsOf(o).CBMain}; }
 const char* const kRailTags[3] = {"CBRailLine", "CBEki", "CBMain"};
 
 } // namespace
@@ -200,7 +201,7 @@ bool RailBoxBlock::Parse(ProjectLines& in) {
 void RailBoxBlock::Apply() const {
     TOpen& o = *Open;
     o.CBRailLine->SetChecked(false);
-    o.CBMain->SetChecked(false);
+    RailControlsOf(o).CBMain->SetChecked(false);
     const auto rail = RailBoxes(o);
     for (int k = 0; k < 3; ++k) {
         rail[k]->SetChecked(boxes[k]);

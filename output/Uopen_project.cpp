@@ -3,6 +3,7 @@
 // restore's phases.
 #include "output/Uproject.h"
 #include "engine/Uopen.h"
+#include "labels/MainFormLabels.h"
 #include "gui/Files.h"
 #include "labels/Uletter.h"
 #include "labels/Upagesdlg.h"
@@ -75,7 +76,7 @@ void AfterRailwayLoad(TOpen& o, const ProjectData& d) {
     o.WriteLog(o.ProjectLoading ? "FROMFILE：true\n" : "FROMFILE：false\n");
     d.labels.ApplyAfterRailways(d.boxes.layers[LayerBoxBlock::LABEL]);
     o.Button1->SetEnabled(true);
-    o.N161Click(&o);
+    N161Click(o, &o);
     LineAdd->ShowRestoredFiles();
     o.CBRailLine->SetEnabled(true);
     o.MapShown = true;

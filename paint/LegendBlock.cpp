@@ -1,6 +1,5 @@
 // The legend block of the project file, written, read and put back side by side.
 #include "paint/LegendBlock.h"
-#include "engine/Uopen.h"
 #include "gui/TextFile.h"
 #include "engine/ProjectLines.h"
 #include "paint/Uhanrei.h"

@@ -1,5 +1,6 @@
 #include "paint/StatLayer.h"
 #include "engine/Uopen.h"
+#include "names/MainFormNames.h"
 #include <algorithm>
 #include <cmath>
 
@@ -7,7 +8,7 @@ StatLayer* StatLayerOnMap = nullptr;
 
 int TickedEditionYear() {
     const TOpen& o = *Open;
-    TMenuItem* items[5] = {o.N20021, o.N20031, o.N20051, o.N20081, o.N20091};
+    TMenuItem* items[5] = {NameWidgetsOf(o).N20021, NameWidgetsOf(o).N20031, NameWidgetsOf(o).N20051, NameWidgetsOf(o).N20081, NameWidgetsOf(o).N20091};
     const int years[5] = {2002, 2003, 2005, 2008, 2009};
     for (int i = 0; i < 5; ++i)
         if (items[i] && items[i]->Checked()) return years[i];

@@ -3,6 +3,7 @@
 #include "components/Tkbtn.h"
 #include "engine/Convert.h"
 #include "engine/Uopen.h"
+#include "paint/MainFormPaint.h"
 #include "gui/Files.h"
 #include "gui/TextFile.h"
 #include "paint/PaintTools.h"
@@ -253,13 +254,13 @@ void THanrei::CBExpWakuClick(TObject*) {
 void THanrei::CBMenuTitleClick(TObject*) {
     EnableByBoxes();
     if (!Open->CBExp->Checked()) Open->CBExp->SetChecked(true);
-    else Open->CBExpClick(Open->CBExp);
+    else CBExpClick(*Open, Open->CBExp);
     Button3Click(this);
 }
 
 // A swatch takes the paint slot in use; the map follows at the next "表示".
 void THanrei::ImageClick(int row) {
-    const int slot = Open->PaintSlot;
+    const int slot = PaintOf(*Open).PaintSlot;
     if (!Open->ToolAs<PaintTool>() || slot < 0 || slot > 7) return;
     LegendColors[row] = Open->PaintColor[slot];
     LegendPatterns[row] = Open->PaintPattern[slot];

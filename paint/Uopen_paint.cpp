@@ -1,6 +1,7 @@
 // TOpen: paint records, their replay, paint mode and the legend on the map.
 #include "components/Tkbtn.h"
 #include "engine/Uopen.h"
+#include "paint/MainFormPaint.h"
 #include "paint/HourGlass.h"
 #include "paint/PaintTools.h"
 #include "labels/Uletter.h"
@@ -17,85 +18,85 @@ int nint(double v) { return int(std::nearbyint(v)); }
 
 } // namespace
 
-bool TOpen::AddPaintRecord(int32_t x, int32_t y, TColor colour, uint8_t pattern) {
-    if (paint_rep < 0) paint_rep = 0;
-    if (paint_rep >= PAINT_MAX) return false;
-    PaintRecords[paint_rep] = PaintRecord{x, y, colour, pattern};
-    paint_rep++;
+bool AddPaintRecord(TOpen& o, int32_t x, int32_t y, TColor colour, uint8_t pattern) {
+    if (o.paint_rep < 0) o.paint_rep = 0;
+    if (o.paint_rep >= o.PAINT_MAX) return false;
+    o.PaintRecords[o.paint_rep] = TOpen::PaintRecord{x, y, colour, pattern};
+    o.paint_rep++;
     return true;
 }
 
 // A pixel on a line or a name, or outside the image, gives the background
 // colour, so the flood starts only where that colour lies.
-void TOpen::FillAt(int sx, int sy, TColor colour, uint8_t pattern) { FillAt(*Image1->Canvas(), sx, sy, colour, pattern); }
+void FillAt(const TOpen& o, int sx, int sy, TColor colour, uint8_t pattern) { FillAt(o, *o.Image1->Canvas(), sx, sy, colour, pattern); }
 
-void TOpen::FillAt(TCanvas& cv, int sx, int sy, TColor colour, uint8_t pattern) const {
+void FillAt(const TOpen& o, TCanvas& cv, int sx, int sy, TColor colour, uint8_t pattern) {
     cv.Brush->Color = colour;
     cv.Brush->Style = PatternBrush(pattern);
-    const TColor over = PickTextBackground(cv, sx, sy);
+    const TColor over = o.PickTextBackground(cv, sx, sy);
     cv.FloodFill(sx, sy, over, fsSurface);
 }
 
-void TOpen::ReplayPaint() { ReplayPaint(*Image1->Canvas(), DrawnView); }
+void ReplayPaint(const TOpen& o) { ReplayPaint(o, *o.Image1->Canvas(), o.DrawnView); }
 
-void TOpen::ReplayPaint(TCanvas& cv, const MapView& view) const {
+void ReplayPaint(const TOpen& o, TCanvas& cv, const MapView& view) {
     HourGlass wait;
-    const int n = std::min<int>(paint_rep, PAINT_MAX);
+    const int n = std::min<int>(o.paint_rep, o.PAINT_MAX);
     for (int i = 0; i < n; ++i) {
-        const PaintRecord& r = PaintRecords[i];
+        const TOpen::PaintRecord& r = o.PaintRecords[i];
         int sx, sy;
         view.ToScreen(r.x, r.y, sx, sy);
-        FillAt(cv, sx, sy, r.colour, r.pattern);
+        FillAt(o, cv, sx, sy, r.colour, r.pattern);
     }
 }
 
-std::vector<TCheckBox*> TOpen::SavedCheckBoxes() const {
-    return {CBPrefBorder, CBTownBorder, CBTownName, CBLabel, CBScale, CBLonLat, CBFun,       CBDo,
-            CB1do,        CBOldTown,    CBMainDoubleName, CBLake, CBCenter, CBExp, CBTownPaint};
+std::vector<TCheckBox*> SavedCheckBoxes(const TOpen& o) {
+    return {o.CBPrefBorder, o.CBTownBorder, o.CBTownName, o.CBLabel, o.CBScale, o.CBLonLat, o.CBFun,       o.CBDo,
+            o.CB1do,        o.CBOldTown,    o.CBMainDoubleName, o.CBLake, o.CBCenter, o.CBExp, o.CBTownPaint};
 }
 
-void TOpen::SaveCheckStates() {
-    if (CheckStatesSaved) return;
-    const auto boxes = SavedCheckBoxes();
-    for (size_t i = 0; i < boxes.size(); ++i) SavedCheckStates[i] = boxes[i]->Checked();
-    CheckStatesSaved = true;
+void SaveCheckStates(TOpen& o) {
+    if (PaintOf(o).CheckStatesSaved) return;
+    const auto boxes = SavedCheckBoxes(o);
+    for (size_t i = 0; i < boxes.size(); ++i) PaintOf(o).SavedCheckStates[i] = boxes[i]->Checked();
+    PaintOf(o).CheckStatesSaved = true;
 }
 
 // Without an entry into painting there is nothing to put back (a project
 // restore or a paint file ends a painting that never began).
-void TOpen::RestoreCheckStates() {
-    if (!CheckStatesSaved) return;
-    CheckStatesSaved = false;
-    const auto boxes = SavedCheckBoxes();
-    for (size_t i = 0; i < boxes.size(); ++i) boxes[i]->SetChecked(SavedCheckStates[i] != 0);
+void RestoreCheckStates(TOpen& o) {
+    if (!PaintOf(o).CheckStatesSaved) return;
+    PaintOf(o).CheckStatesSaved = false;
+    const auto boxes = SavedCheckBoxes(o);
+    for (size_t i = 0; i < boxes.size(); ++i) boxes[i]->SetChecked(PaintOf(o).SavedCheckStates[i] != 0);
 }
 
-void TOpen::BtnPaintClick(TObject*) {
-    if (paint_rep > 0 &&
+void BtnPaintClick(TOpen& o, TObject*) {
+    if (o.paint_rep > 0 &&
         MessageBox("ペイント作業を新規に開始しますか？　　　　　", "ペイント作業の開始",
                    MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
         MapPaint->BtnPaintAdd->SetEnabled(true);
         return;
     }
-    ArmTool<PaintTool>(*this);
-    paint_rep = 0;
-    PaintSlot = -1;
-    Keido->SetChecked(false);
-    PaintDisplay = false;
+    o.ArmTool<PaintTool>(o);
+    o.paint_rep = 0;
+    PaintOf(o).PaintSlot = -1;
+    o.Keido->SetChecked(false);
+    o.PaintDisplay = false;
     {
         RedrawOff off;
-        PreparePaintMode();
-        ken_name->SetChecked(false);
-        kokudo->SetChecked(false);
+        PreparePaintMode(o);
+        o.ken_name->SetChecked(false);
+        o.kokudo->SetChecked(false);
     }
-    CBCenter->SetChecked(false);
-    DrawMap();
+    o.CBCenter->SetChecked(false);
+    o.DrawMap();
 
     MapPaint->Show();
     MapPaint->ShowCount();
 
-    BtnPaint->SetEnabled(false);
-    BtnMark->SetEnabled(false);
+    o.BtnPaint->SetEnabled(false);
+    o.BtnMark->SetEnabled(false);
     MapPaint->Button1->SetEnabled(false);
     Hanrei->Button3->SetEnabled(false);
     MapPaint->JustContinued = false;
@@ -105,16 +106,16 @@ void TOpen::BtnPaintClick(TObject*) {
     MapPaint->ComboBox1->SetEnabled(false);
 }
 
-void TOpen::menuPaintClick(TObject* Sender) { BtnPaintClick(Sender); }
+void menuPaintClick(TOpen& o, TObject* Sender) { BtnPaintClick(o, Sender); }
 
-void TOpen::PreparePaintMode() {
-    if (!ProjectLoading) SaveCheckStates();
-    DisableMapControls();
+void PreparePaintMode(TOpen& o) {
+    if (!o.ProjectLoading) SaveCheckStates(o);
+    o.DisableMapControls();
     // Names, grid lines, labels and the scale bar would split the regions to fill.
-    CBTownName->SetChecked(false);
-    CBLonLat->SetChecked(false);
-    CBLabel->SetChecked(false);
-    CBScale->SetChecked(false);
+    o.CBTownName->SetChecked(false);
+    o.CBLonLat->SetChecked(false);
+    o.CBLabel->SetChecked(false);
+    o.CBScale->SetChecked(false);
     for (int i = 0; i < 8; ++i) MapPaint->SlotButton(i)->SetEnabled(true);
     MapPaint->RaiseSlotButtons();
     MapPaint->Button9->SetEnabled(false);
@@ -123,20 +124,20 @@ void TOpen::PreparePaintMode() {
     MapPaint->Button1->SetEnabled(false);
     MapPaint->Button19->SetEnabled(true);
     Settei->SetWhiteBackground(true);
-    if (SetteiShown) Settei->Close();
-    if (LetterShown) Letter->Close();
+    if (o.SetteiShown) Settei->Close();
+    if (o.LetterShown) Letter->Close();
 }
 
-void TOpen::CBTownPaintClick(TObject*) {
-    if (!CBTownPaint->Checked()) CBMenseki->SetChecked(false);
+void CBTownPaintClick(TOpen& o, TObject*) {
+    if (!o.CBTownPaint->Checked()) o.CBMenseki->SetChecked(false);
 }
 
-void TOpen::N6Click(TObject*) {
-    TownPaintDialog->Color = TownPaintColor;
-    if (!TownPaintDialog->Execute()) return;
-    TownPaintColor = TownPaintDialog->Color;
-    CBTownPaint->SetColor(TownPaintColor);
-    DrawMap();
+void N6Click(TOpen& o, TObject*) {
+    PaintControlsOf(o).TownPaintDialog->Color = o.TownPaintColor;
+    if (!PaintControlsOf(o).TownPaintDialog->Execute()) return;
+    o.TownPaintColor = PaintControlsOf(o).TownPaintDialog->Color;
+    o.CBTownPaint->SetColor(o.TownPaintColor);
+    o.DrawMap();
 }
 
 // ---- legend ----
@@ -187,18 +188,24 @@ void TOpen::DrawLegendOnMap(TCanvas& canvas, const MapView& view, const DrawSett
     }
 }
 
-void TOpen::menuExpClick(TObject*) {
+void menuExpClick(TOpen& o, TObject*) {
     Hanrei->CBExpDisplay->SetChecked(true);
     MapPaint->Button4Click(MapPaint);
     Hanrei->Show();
 }
 
-void TOpen::CBExpClick(TObject*) {
+void CBExpClick(TOpen& o, TObject*) {
     {
         RedrawOff off;
-        Hanrei->CBExpDisplay->SetChecked(CBExp->Checked());
-        Hanrei->LegendOn = CBExp->Checked();
+        Hanrei->CBExpDisplay->SetChecked(o.CBExp->Checked());
+        Hanrei->LegendOn = o.CBExp->Checked();
         Hanrei->Show();
     }
-    DrawMap();
+    o.DrawMap();
 }
+
+PaintState& PaintOf(TOpen& o) { return o.Parts.Get<PaintState>(); }
+const PaintState& PaintOf(const TOpen& o) { return o.Parts.Get<PaintState>(); }
+
+PaintControls& PaintControlsOf(TOpen& o) { return o.Parts.Get<PaintControls>(); }
+const PaintControls& PaintControlsOf(const TOpen& o) { return o.Parts.Get<PaintControls>(); }

@@ -1,81 +1,91 @@
 // The paint folder's layers: the paint replay, the search paint and the legend,
 // and the ticks of the legend and paint windows they draw by.
 #include "engine/Uopen.h"
+#include "paint/MainFormPaint.h"
 #include "navigation/Ukeisoku.h"
 #include "paint/Ubrush.h"
 #include "paint/Uhanrei.h"
 #include "paint/PaintTools.h"
+#include "paint/SearchPaint.h"
 #include "paint/Upaint.h"
 #include "paint/StatLayer.h"
 #include "paint/StatSymbols.h"
 #include "paint/Ustatmap.h"
+#include <optional>
 
-void TOpen::AddPaintLayers() {
-    SettingsReaders.push_back([this](DrawSettings& s) {
+void AddPaintLayers(TOpen& o) {
+    o.SettingsReaders.push_back([&o](DrawSettings& s) {
         s.MapWrite = Hanrei->CBMapWrite->Checked();
         s.LegendShown = Hanrei->CBExpDisplay->Checked();
         s.PaintDisplay = MapPaint->CBPaintDisplay->Checked();
-        s.Painting = ToolAs<PaintTool>() != nullptr;
+        s.Painting = o.ToolAs<PaintTool>() != nullptr;
         s.NamePaint = MapPaint->NamePaint != 0;
         s.LegendTitle = Hanrei->CBMenuTitle->Checked();
         s.LegendBold = Hanrei->CBBold->Checked();
         s.LegendFrame = Hanrei->CBExpWaku->Checked();
         // A ward's fill must not leak through the gaps of dotted ward borders
         // (the display settings are read before this).
-        if (s.TownPaint && SearchesWard()) s.KuDot = false;
+        if (s.TownPaint && SearchesWard(o)) s.KuDot = false;
     });
     auto stat = std::make_unique<StatLayer>();
     StatLayerOnMap = stat.get();
     InsetUnitsOf = [](int area) { return StatLayerOnMap->UnitBoxes(area); };
-    Layers.Add(LayerPlace::StatFill, std::move(stat));
+    o.Layers.Add(LayerPlace::StatFill, std::move(stat));
     // The circles and the value labels share their marks, made once per change.
     auto marks = std::make_shared<StatMarks>();
     auto circles = std::make_unique<StatCircleLayer>(marks);
     auto values = std::make_unique<StatValueLayer>(marks, circles.get());
     StatValuesOnMap = values.get();
-    Layers.Add(LayerPlace::StatCircles, std::move(circles));
-    Layers.Add(LayerPlace::StatValues, std::move(values));
+    o.Layers.Add(LayerPlace::StatCircles, std::move(circles));
+    o.Layers.Add(LayerPlace::StatValues, std::move(values));
     // A painting under way is on the map whatever redraws it: its fills are work.
-    Layers.Add(
-        LayerPlace::Paint, [this](const DrawSettings& s) { return s.Painting || (PaintDisplay && s.PaintDisplay); },
-        [this](TCanvas& cv, const MapView& view, const DrawSettings&) {
-            if (BeforePaintReplay) {
+    o.Layers.Add(
+        LayerPlace::Paint, [&o](const DrawSettings& s) { return s.Painting || (o.PaintDisplay && s.PaintDisplay); },
+        [&o](TCanvas& cv, const MapView& view, const DrawSettings&) {
+            if (o.BeforePaintReplay) {
                 // Once, with the map as the replay finds it (the statistics map's fill points).
-                const auto before = std::move(BeforePaintReplay);
-                BeforePaintReplay = nullptr;
+                const auto before = std::move(o.BeforePaintReplay);
+                o.BeforePaintReplay = nullptr;
                 before(cv.Image());
             }
             const TColor keep = cv.Brush->Color;
-            ReplayPaint(cv, view);
+            ReplayPaint(o, cv, view);
             cv.Brush->Color = keep;
         });
-    Layers.Add(
+    // The searched area is counted on the picture the layer draws; its figures
+    // (or the next magnification) wait until the whole stack is drawn.
+    auto measured = std::make_shared<std::optional<SearchArea>>();
+    o.Layers.Add(
         LayerPlace::SearchPaint, [](const DrawSettings& s) { return s.TownPaint; },
-        [this](TCanvas& cv, const MapView& view, const DrawSettings& s) {
-            if (s.Menseki) {
-                OpenRegion = false;
-                SearchPaintWithArea(s);
-            } else {
-                SearchPaint(cv, view, s);
-            }
+        [&o, measured](TCanvas& cv, const MapView& view, const DrawSettings& s) {
+            if (s.Menseki)
+                *measured = MeasureSearchArea(o, cv, view, s);
+            else
+                SearchPaint(o, cv, view, s);
         },
-        [this](const DrawSettings& s) {
+        [&o](const DrawSettings& s) {
             if (!s.Menseki) return;
-            Keisoku->Label1->SetCaption(gui::Format("%s の面積を計算しています", EdName->Text().c_str()));
+            Keisoku->Label1->SetCaption(gui::Format("%s の面積を計算しています", o.EdName->Text().c_str()));
             Keisoku->Show();
             Keisoku->Label1->repaint();
         });
-    Layers.Add(
+    o.Layers.Add(
         LayerPlace::Legend, [](const DrawSettings& s) { return s.LegendShown; },
-        [this](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawLegendOnMap(cv, v, s); },
+        [&o](TCanvas& cv, const MapView& v, const DrawSettings& s) { o.DrawLegendOnMap(cv, v, s); },
         // The text boxes once per redraw; a box that holds no number keeps the record's value.
         [](const DrawSettings&) {
             if (Hanrei->LegendOn) Hanrei->GatherLegend();
         });
-    AfterRedrawHooks.push_back([](const DrawSettings& s) {
+    o.AfterRedrawHooks.push_back([&o, measured](const DrawSettings&) {
+        if (!*measured) return;
+        const SearchArea found = **measured;
+        measured->reset();
+        ShowSearchArea(o, found);
+    });
+    o.AfterRedrawHooks.push_back([](const DrawSettings& s) {
         if (s.MapWrite) Keisoku->Close();
         if (StatMap) StatMap->ShowPlaced(s.MapWrite);
     });
-    ToolWindowClosers.push_back([] { Hanrei->Close(); });
-    ToolWindowClosers.push_back([] { PBrush->Close(); });
+    o.ToolWindowClosers.push_back([] { Hanrei->Close(); });
+    o.ToolWindowClosers.push_back([] { PBrush->Close(); });
 }

@@ -1,5 +1,6 @@
 // Map presses of the paint and legend windows, and the main-form controls they add.
 #include "engine/Uopen.h"
+#include "paint/MainFormPaint.h"
 #include "labels/Upagesdlg.h"
 #include "paint/HourGlass.h"
 #include "paint/PaintTools.h"
@@ -16,29 +17,29 @@ TForm* PaintTool::Owner() const { return MapPaint; }
 void PaintTool::End() { MapPaint->Button19Click(MapPaint); }
 
 bool PaintTool::Press(const MapEvent& e) {
-    o.PaintAt(e.X, e.Y);
+    PaintAt(o, e.X, e.Y);
     return false;
 }
 
-void TOpen::PaintAt(int X, int Y) {
-    if (PaintSlot < 0 || PaintSlot > 7) {
+void PaintAt(TOpen& o, int X, int Y) {
+    if (PaintOf(o).PaintSlot < 0 || PaintOf(o).PaintSlot > 7) {
         MessageBox("ペイントカラーもしくはペイントパターンが選択されておりません", "ペイントエラー",
                    MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    if (paint_rep >= PAINT_MAX) {
-        MessageBox(gui::Format("ペイントの回数が上限（%d回）に達しました", PAINT_MAX), "ペイントエラー", MB_OK | MB_ICONEXCLAMATION);
+    if (o.paint_rep >= o.PAINT_MAX) {
+        MessageBox(gui::Format("ペイントの回数が上限（%d回）に達しました", o.PAINT_MAX), "ペイントエラー", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     int32_t x, y;
-    PressToData(X, Y, x, y);
-    const TColor colour = PaintColor[PaintSlot];
-    const uint8_t pattern = PaintPattern[PaintSlot];
+    o.PressToData(X, Y, x, y);
+    const TColor colour = o.PaintColor[PaintOf(o).PaintSlot];
+    const uint8_t pattern = o.PaintPattern[PaintOf(o).PaintSlot];
     {
         HourGlass wait;
-        FillAt(X, Y, colour, pattern);
+        FillAt(o, X, Y, colour, pattern);
     }
-    AddPaintRecord(x, y, colour, pattern);
+    AddPaintRecord(o, x, y, colour, pattern);
     MapPaint->BtnRepaint->SetEnabled(true);
     MapPaint->ShowCount();
 }
@@ -52,58 +53,58 @@ void TOpen::DropLegend(int X, int Y) {
     Hanrei->Button3Click(Hanrei);
 }
 
-void TOpen::Undo1Click(TObject* Sender) {
+void Undo1Click(TOpen& o, TObject* Sender) {
     if (PagesDlg->Visible() && PagesDlg->CancelBtn->Press()) return;
     MapPaint->BtnRepaint->Press();
 }
 
-void TOpen::WirePaintHandlers() {
-    Undo1->OnClick = [this](TObject* s) { Undo1Click(s); };
-    AddPaintLayers();
-    BtnPaint->OnClick = [this](TObject* s) { BtnPaintClick(s); };
-    menuPaint->OnClick = [this](TObject* s) { menuPaintClick(s); };
-    CBTownPaint->SetHint("同一色でペイントする");
-    CBTownPaint->OnClick = [this](TObject* s) { CBTownPaintClick(s); };
-    CBExp->OnClick = [this](TObject* s) { CBExpClick(s); };
-    N6 = new TMenuItem("市町村検索ペイント色");
-    Option1->Add(N6);
-    N6->OnClick = [this](TObject* s) { N6Click(s); };
-    menuExp = new TMenuItem("地図凡例を編集する");
-    Window1->Add(menuExp);
-    menuExp->OnClick = [this](TObject* s) { menuExpClick(s); };
-    menuStatMap = new TMenuItem("統計地図...");
-    Window1->Add(menuStatMap);
-    menuStatMap->OnClick = [](TObject*) { StatMapWindow()->Show(); };
-    AreaChange.On(AreaStep::Discard, [] {
+void WirePaintHandlers(TOpen& o) {
+    o.Undo1->OnClick = [&o](TObject* s) { Undo1Click(o, s); };
+    AddPaintLayers(o);
+    o.BtnPaint->OnClick = [&o](TObject* s) { BtnPaintClick(o, s); };
+    o.menuPaint->OnClick = [&o](TObject* s) { menuPaintClick(o, s); };
+    o.CBTownPaint->SetHint("同一色でペイントする");
+    o.CBTownPaint->OnClick = [&o](TObject* s) { CBTownPaintClick(o, s); };
+    o.CBExp->OnClick = [&o](TObject* s) { CBExpClick(o, s); };
+    PaintControlsOf(o).N6 = new TMenuItem("市町村検索ペイント色");
+    o.Option1->Add(PaintControlsOf(o).N6);
+    PaintControlsOf(o).N6->OnClick = [&o](TObject* s) { N6Click(o, s); };
+    PaintControlsOf(o).menuExp = new TMenuItem("地図凡例を編集する");
+    o.Window1->Add(PaintControlsOf(o).menuExp);
+    PaintControlsOf(o).menuExp->OnClick = [&o](TObject* s) { menuExpClick(o, s); };
+    PaintControlsOf(o).menuStatMap = new TMenuItem("統計地図...");
+    o.Window1->Add(PaintControlsOf(o).menuStatMap);
+    PaintControlsOf(o).menuStatMap->OnClick = [](TObject*) { StatMapWindow()->Show(); };
+    o.AreaChange.On(AreaStep::Discard, [] {
         if (StatMap) StatMap->LeaveMap();
         StatLayerOnMap->Show(StatMapBlock{});
     });
     // The edition the map is drawn from is the one on disk when it was loaded.
-    AreaChange.On(AreaStep::Loaded, [] { StatLayerOnMap->MapYear = TickedEditionYear(); });
-    AreaChange.Work([] { return StatLayerOnMap->Shown().on; });
-    AreaChange.On(AreaStep::Changing, [] {
+    o.AreaChange.On(AreaStep::Loaded, [] { StatLayerOnMap->MapYear = TickedEditionYear(); });
+    o.AreaChange.Work([] { return StatLayerOnMap->Shown().on; });
+    o.AreaChange.On(AreaStep::Changing, [] {
         if (StatMap) StatMap->MapChanging();
     });
-    AreaChange.On(AreaStep::Redrawn, [] {
+    o.AreaChange.On(AreaStep::Redrawn, [] {
         if (StatMap) StatMap->MapChanged();
     });
-    TownPaintDialog = new TColorDialog(this);
-    Label35->SetHint("測定不能領域の数");
+    PaintControlsOf(o).TownPaintDialog = new TColorDialog(&o);
+    o.Label35->SetHint("測定不能領域の数");
 
     // The fills and the legend shown belong to the old map.
-    AreaChange.Work([this] { return paint_rep > 0 || Hanrei->CBExpDisplay->Checked(); });
-    AreaChange.On(AreaStep::Discard, [this] {
+    o.AreaChange.Work([&o] { return o.paint_rep > 0 || Hanrei->CBExpDisplay->Checked(); });
+    o.AreaChange.On(AreaStep::Discard, [&o] {
         MapPaint->Close();
         // Its handler would draw the old map once more.
-        SetCheckedQuietly(CBExp, false);
+        SetCheckedQuietly(o.CBExp, false);
         SetCheckedQuietly(Hanrei->CBExpDisplay, false);
         Hanrei->Close();
         Hanrei->LegendOn = false;
         Hanrei->SaveDialog1->FileName.clear();
-        LegendShown = false;
+        o.LegendShown = false;
         MapPaint->JustContinued = false;
-        paint_rep = 0;
-        PaintDisplay = false;
+        o.paint_rep = 0;
+        o.PaintDisplay = false;
         MapPaint->LblPaint->SetCaption("0");
     });
 }

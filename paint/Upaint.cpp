@@ -2,6 +2,7 @@
 #include "gui/FormParts.h"
 #include "components/Tkbtn.h"
 #include "engine/Uopen.h"
+#include "paint/MainFormPaint.h"
 #include "labels/Uletter.h"
 #include "navigation/Usettei.h"
 #include "paint/PaintTools.h"
@@ -77,7 +78,7 @@ TMapPaint::TMapPaint() : TForm("　ペイント　（塗り分け）") {
     BtnPaintAdd = Btn(c, "追加ペイント", X, 60, 100, "ペインと作業を続ける");
     BtnPaintAdd->OnClick = [this](TObject* s) { BtnPaintAddClick(s); };
     Button1 = Btn(c, "新規ペイント", X, 90, 100);
-    Button1->OnClick = [](TObject* s) { Open->BtnPaintClick(s); };
+    Button1->OnClick = [](TObject* s) { BtnPaintClick(*Open, s); };
     Button19 = Btn(c, "ペイント終了", X, 120, 100);
     Button19->OnClick = [this](TObject* s) { Button19Click(s); };
     Button9 = Btn(c, "閉じる", X, 150, 100);
@@ -148,7 +149,7 @@ void TMapPaint::TkBtnClick(int slot) {
     RaiseSlotButtons();
     SlotButton(slot)->BevelWidth = 0;
     Open->ArmTool<PaintTool>(*Open);
-    Open->PaintSlot = slot;
+    PaintOf(*Open).PaintSlot = slot;
 }
 
 // The slot takes the pattern of the last choice made in the chooser.
@@ -213,8 +214,8 @@ void TMapPaint::BtnPaintAddClick(TObject*) {
     Open->Keido->SetChecked(false);
 
     Button19->SetEnabled(true);
-    Open->PreparePaintMode();
-    Open->PaintSlot = -1;
+    PreparePaintMode(*Open);
+    PaintOf(*Open).PaintSlot = -1;
 
     for (QWidget* w : std::initializer_list<QWidget*>{BtnPaintAdd, Button1, Button3, Button4, Open->BtnPaint})
         w->setEnabled(false);
@@ -251,7 +252,7 @@ void TMapPaint::Button19Click(TObject*) {
 
     Open->PaintDisplay = true;
     // Only painting unticks these two: an end without its start leaves them be.
-    if (Open->CheckStatesSaved) {
+    if (PaintOf(*Open).CheckStatesSaved) {
         Open->ken_name->SetChecked(true);
         Open->kokudo->SetChecked(true);
     }
@@ -269,7 +270,7 @@ void TMapPaint::Button19Click(TObject*) {
     BtnAllPaint->SetEnabled(false);
     CBNamePaint->SetChecked(false);
 
-    Open->RestoreCheckStates();
+    RestoreCheckStates(*Open);
 
     off.reset();
     Open->DrawMap();

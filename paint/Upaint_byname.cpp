@@ -1,11 +1,15 @@
 // Paint by name (the paint window's name list) and the search paint of the redraw.
 #include "engine/Uopen.h"
+#include "paint/MainFormPaint.h"
+#include "names/MainFormNames.h"
 #include "gui/Files.h"
 #include "names/Uyomi.h"
 #include "names/Uyomilist.h"
+#include "navigation/AreaCount.h"
 #include "navigation/Ukeisoku.h"
 #include "navigation/Usettei.h"
 #include "paint/HourGlass.h"
+#include "paint/SearchPaint.h"
 #include "paint/SlotPicture.h"
 #include "paint/Uhanrei.h"
 #include "paint/Upaint.h"
@@ -24,7 +28,7 @@ constexpr int MAGSTEP_MAX = 20;
 void TMapPaint::CBAllPaintClick(TObject*) {
     const bool on = CBAllPaint->Checked();
     // No list, no choice from it: the unticked run disables both.
-    if (on && !Open->WritePaintList()) {
+    if (on && !WritePaintList(*Open)) {
         CBAllPaint->SetChecked(false);
         return;
     }
@@ -35,14 +39,14 @@ void TMapPaint::CBAllPaintClick(TObject*) {
 
 // The shown names, a duplicated name with its group the first time it is on
 // the image; entries passed over are used up.
-bool TOpen::WritePaintList() {
-    std::vector<bool> used(std::min<int>(ExtraCount, int(ExtraTownName.size())), false);
+bool WritePaintList(TOpen& o) {
+    std::vector<bool> used(std::min<int>(o.ExtraCount, int(o.ExtraTownName.size())), false);
     Yomi->Edit1->SetText("0");
     const bool listed = YomiList->BuildDisplayedNameList();
     YomiList->Label8->SetVisible(true);
     YomiList->Label9->SetVisible(false);
     YomiList->Label10->SetVisible(false);
-    const std::string path = AppDir + "/mapdata/paintlist.lst";
+    const std::string path = o.AppDir + "/mapdata/paintlist.lst";
     if (!listed) {
         // The rows of an earlier list are no choice for this map.
         MapPaint->ComboBox1->Items()->Clear();
@@ -53,7 +57,7 @@ bool TOpen::WritePaintList() {
     }
 
     TStringGrid* g = YomiList->StringGrid1;
-    const bool old = CBNTownBorder->Checked();
+    const bool old = o.CBNTownBorder->Checked();
     std::vector<std::string> names;
     for (int r = 0; r < g->RowCount(); ++r) {
         std::string name = g->Cells(3, r);
@@ -61,12 +65,12 @@ bool TOpen::WritePaintList() {
         if (kind == (old ? "新" : "旧")) continue;
         const std::string plain = name;
         for (size_t j = 0; j < used.size(); ++j) {
-            if (used[j] || ExtraTownName[j] != plain || name != plain) continue;
+            if (used[j] || o.ExtraTownName[j] != plain || name != plain) continue;
             used[j] = true;
             int sx, sy;
-            MapToScreen(ExtraX[j], ExtraY[j], sx, sy);
-            if (sx > 0 && sx < ImageSize && sy > 0 && sy < ImageSize && IsAreaSelected(ExtraPref[j]))
-                name += "(" + ExtraGroupName[j] + ")";
+            o.MapToScreen(o.ExtraX[j], o.ExtraY[j], sx, sy);
+            if (sx > 0 && sx < o.ImageSize && sy > 0 && sy < o.ImageSize && IsAreaSelected(o, o.ExtraPref[j]))
+                name += "(" + o.ExtraGroupName[j] + ")";
         }
         names.push_back(name);
     }
@@ -84,7 +88,7 @@ bool TOpen::WritePaintList() {
     return true;
 }
 
-bool TOpen::SplitParenName(const std::string& text, std::string& name, std::string& group) {
+bool SplitParenName(const std::string& text, std::string& name, std::string& group) {
     name.clear();
     group.clear();
     const size_t open = text.find('(');
@@ -108,12 +112,12 @@ void TMapPaint::BtnAllPaintClick(TObject*) {
         else
             CBKuPaint->SetChecked(true);
     }
-    Open->PaintByName(name);
+    PaintByName(*Open, name);
     CBNamePaint->SetChecked(names);
 }
 
-void TOpen::PaintByName(const std::string& text) {
-    if (PaintSlot < 0 || PaintSlot > 7) {
+void PaintByName(TOpen& o, const std::string& text) {
+    if (PaintOf(o).PaintSlot < 0 || PaintOf(o).PaintSlot > 7) {
         MessageBox("ペイントカラーもしくはペイントパターンが選択されておりません", "ペイントエラー",
                    MB_OK | MB_ICONEXCLAMATION);
         return;
@@ -121,61 +125,59 @@ void TOpen::PaintByName(const std::string& text) {
     HourGlass wait;
     std::string name = text, plain, group;
     if (SplitParenName(text, plain, group)) {
-        const int n = std::min<int>(ExtraCount, int(ExtraTownName.size()));
+        const int n = std::min<int>(o.ExtraCount, int(o.ExtraTownName.size()));
         for (int j = 0; j < n; ++j)
-            if (ExtraTownName[j] == plain && ExtraGroupName[j] == group) {
-                if (!PaintAtPoint(ExtraX[j], ExtraY[j])) return;
-                name = ExtraTownName[j];
+            if (o.ExtraTownName[j] == plain && o.ExtraGroupName[j] == group) {
+                if (!PaintAtPoint(o, o.ExtraX[j], o.ExtraY[j])) return;
+                name = o.ExtraTownName[j];
             }
     }
     auto table = [&](int count, const std::vector<std::string>& names, const std::vector<int32_t>& xs,
                      const std::vector<int32_t>& ys) {
         const int n = std::min<int>(count, int(names.size()));
         for (int i = 0; i < n; ++i)
-            if (names[i] == name && !PaintAtPoint(xs[i], ys[i])) return false;
+            if (names[i] == name && !PaintAtPoint(o, xs[i], ys[i])) return false;
         return true;
     };
-    if (!table(TownCount, TownName, TownX, TownY)) return;
-    if (!table(CityCount, CityName, CityX, CityY)) return;
-    if (CBNTownBorder->Checked() ? !table(OldTownCount, OldTownName, OldTownX, OldTownY)
-                                 : !table(NewTownCount, NewTownName, NewTownX, NewTownY))
+    if (!table(o.TownCount, o.TownName, o.TownX, o.TownY)) return;
+    if (!table(o.CityCount, o.CityName, o.CityX, o.CityY)) return;
+    if (o.CBNTownBorder->Checked() ? !table(o.OldTownCount, o.OldTownName, o.OldTownX, o.OldTownY)
+                                 : !table(o.NewTownCount, o.NewTownName, o.NewTownX, o.NewTownY))
         return;
     int32_t pref, x, y;
-    if (FindCityListEntry(name, pref, x, y)) PaintAtPoint(x, y);
+    if (FindCityListEntry(o, name, pref, x, y)) PaintAtPoint(o, x, y);
 }
 
 // A point on the coast line fills nothing and makes no record. The fill goes
 // over the surface the replay will find there, so a point on a border or a
 // name fills what the replay fills.
-bool TOpen::PaintAtPoint(int32_t x, int32_t y) {
-    if (paint_rep >= PAINT_MAX) {
-        MessageBox(gui::Format("ペイントの回数が上限（%d回）に達しました", PAINT_MAX), "ペイントエラー", MB_OK | MB_ICONEXCLAMATION);
+bool PaintAtPoint(TOpen& o, int32_t x, int32_t y) {
+    if (o.paint_rep >= o.PAINT_MAX) {
+        MessageBox(gui::Format("ペイントの回数が上限（%d回）に達しました", o.PAINT_MAX), "ペイントエラー", MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
-    const TColor colour = PaintColor[PaintSlot];
-    const uint8_t pattern = PaintPattern[PaintSlot];
+    const TColor colour = o.PaintColor[PaintOf(o).PaintSlot];
+    const uint8_t pattern = o.PaintPattern[PaintOf(o).PaintSlot];
     int sx, sy;
-    MapToScreen(x, y, sx, sy);
-    if (Image1->Canvas()->Pixels(sx, sy) == CoastColor) return true;
-    FillAt(sx, sy, colour, pattern);
-    AddPaintRecord(x, y, colour, pattern);
+    o.MapToScreen(x, y, sx, sy);
+    if (o.Image1->Canvas()->Pixels(sx, sy) == o.CoastColor) return true;
+    FillAt(o, sx, sy, colour, pattern);
+    AddPaintRecord(o, x, y, colour, pattern);
     MapPaint->ShowCount();
     return true;
 }
 
 // ---- search paint ----
 
-bool TOpen::NearCoast(const TCanvas& canvas, int sx, int sy) {
-    CoastSkipCount++;
-    const TCanvas* cv = &canvas;
+namespace {
+
+// A point beside the coast is left out: its fill would run into the sea.
+bool NearCoast(const TOpen& o, const TCanvas& cv, int sx, int sy) {
     const int dx[5] = {0, 0, 0, 1, -1}, dy[5] = {0, -1, 1, 0, 0};
     for (int k = 0; k < 5; ++k)
-        if (cv->Pixels(sx + dx[k], sy + dy[k]) == CoastColor) return true;
-    CoastSkipCount--;
+        if (cv.Pixels(sx + dx[k], sy + dy[k]) == o.CoastColor) return true;
     return false;
 }
-
-namespace {
 
 // The points of the searched name in the order both search paints take them:
 // the found duplicate first, then A, then B or X names, then designated cities.
@@ -185,7 +187,7 @@ void ForSearchPoints(TOpen& o, const MapView& view, const DrawSettings& s, F poi
     const std::string name = o.EdName->Text();
     int sx, sy;
     if (o.IsDuplicateName(name)) {
-        view.ToScreen(o.SearchX, o.SearchY, sx, sy);
+        view.ToScreen(SearchOf(o).SearchX, SearchOf(o).SearchY, sx, sy);
         point(0, sx, sy);
     }
     for (int i = 0; i < std::min<int>(o.TownCount, int(o.TownName.size())); ++i) {
@@ -204,9 +206,9 @@ void ForSearchPoints(TOpen& o, const MapView& view, const DrawSettings& s, F poi
         view.ToScreen(xs[i], ys[i], sx, sy);
         point(2, sx, sy);
     }
-    if (o.SearchFound)
+    if (SearchOf(o).SearchFound)
         for (int i = 0; i < std::min<int>(o.CityCount, int(o.CityName.size())); ++i) {
-            if (o.CityName[i] != o.SearchName) continue;
+            if (o.CityName[i] != SearchOf(o).SearchName) continue;
             view.ToScreen(o.CityX[i], o.CityY[i], sx, sy);
             point(3, sx, sy);
         }
@@ -214,86 +216,90 @@ void ForSearchPoints(TOpen& o, const MapView& view, const DrawSettings& s, F poi
 
 } // namespace
 
-bool TOpen::SearchesWard() const {
-    const std::string name = EdName->Text();
-    if (!ContainsWard(name)) return false;
-    for (int i = 0; i < std::min<int>(TownCount, int(TownName.size())); ++i)
-        if (TownName[i] == name) return true;
+bool SearchesWard(const TOpen& o) {
+    const std::string name = o.EdName->Text();
+    if (!TOpen::ContainsWard(name)) return false;
+    for (int i = 0; i < std::min<int>(o.TownCount, int(o.TownName.size())); ++i)
+        if (o.TownName[i] == name) return true;
     return false;
 }
 
-void TOpen::SearchPaint(TCanvas& canvas, const MapView& view, const DrawSettings& s) {
-    TCanvas* cv = &canvas;
-    cv->Brush->Color = TownPaintColor;
-    ForSearchPoints(*this, view, s, [&](int source, int sx, int sy) {
-        const TColor c = PickTextBackground(canvas, sx, sy);
-        if (source == 0 || !NearCoast(canvas, sx, sy)) cv->FloodFill(sx, sy, c, fsSurface);
+void SearchPaint(TOpen& o, TCanvas& cv, const MapView& view, const DrawSettings& s) {
+    cv.Brush->Color = o.TownPaintColor;
+    ForSearchPoints(o, view, s, [&](int source, int sx, int sy) {
+        const TColor c = o.PickTextBackground(cv, sx, sy);
+        if (source == 0 || !NearCoast(o, cv, sx, sy)) cv.FloodFill(sx, sy, c, fsSurface);
     });
 }
 
-void TOpen::SearchPaintWithArea(const DrawSettings& s) {
-    TCanvas& canvas = *Image1->Canvas();
-    AreaFillColor = TownPaintColor;
-    canvas.Brush->Color = TownPaintColor;
-    FillCount = EdgeCount = 0;
-    CoastSkipCount = 0;
-    Label31->SetCaption(gui::Format("%8.0f km", 0.0));
-    Label15->SetCaption(DistanceText(0));
-    Label17->SetCaption("周長");
-    std::fill(VisitMap.begin(), VisitMap.end(), 0);
-    int64_t largest = 0, previous = 0;
+SearchArea MeasureSearchArea(TOpen& o, TCanvas& cv, const MapView& view, const DrawSettings& s) {
+    SearchArea found;
+    AreaCount& a = AreaCountOf(o);
+    a.OpenRegion = false;
+    o.AreaFillColor = o.TownPaintColor;
+    cv.Brush->Color = o.TownPaintColor;
+    a.Clear();
+    int64_t previous = 0;
     int lastSource = 0;
     auto step = [&] {
-        largest = std::max<int64_t>(largest, FillCount - previous);
-        previous = FillCount;
+        found.largest = std::max<int64_t>(found.largest, a.FillCount - previous);
+        previous = a.FillCount;
     };
     // The designated cities are measured like the other points; only the
     // largest-step bookkeeping, which ends with the B or X points, leaves them out.
-    ForSearchPoints(*this, DrawnView, s, [&](int source, int sx, int sy) {
+    ForSearchPoints(o, view, s, [&](int source, int sx, int sy) {
         for (; lastSource < source; ++lastSource) step();
-        const TColor c = PickTextBackground(canvas, sx, sy);
-        const bool inside = sx >= 0 && sx < ImageSize && sy >= 0 && sy < ImageSize;
+        const TColor c = o.PickTextBackground(cv, sx, sy);
+        const bool inside = sx >= 0 && sx < view.size && sy >= 0 && sy < view.size;
         if (source == 0) {
-            if (inside && c != CoastColor) CountAreaPixels(c, sx, sy);
+            if (inside && c != o.CoastColor) CountAreaPixels(o, cv, c, sx, sy);
             return;
         }
         if (!inside) {
-            if (source != 3) OpenRegion = true;
-        } else if (!NearCoast(canvas, sx, sy)) {
-            CountAreaPixels(c, sx, sy);
+            if (source != 3) a.OpenRegion = true;
+        } else if (NearCoast(o, cv, sx, sy)) {
+            found.coastSkips++;
+        } else {
+            CountAreaPixels(o, cv, c, sx, sy);
         }
     });
     for (; lastSource < 3; ++lastSource) step();
-
-    if (largest > REGION_MAX) {
-        // The view drawn is the one the magnification box shows: the step that
-        // would reach the limit is not taken.
-        if (MAGSTEP + 1 >= MAGSTEP_MAX) {
-            Label15->SetCaption("測定不能");
-            Label31->SetCaption(" 測定不能");
-            Label33->SetVisible(false);
-            return;
-        }
-        MAGSTEP++;
-        UpDown1->SetPosition(MAGSTEP);
-        Label6->SetCaption(MagnificationText(MAGSTEP * MAGUNIT));
-        DrawMap();
-        return;
-    }
-    const TColor font = OpenRegion ? TColor(0x00FFFF) : TColor(0x0000FF);
-    for (TLabel* l : {Label15, Label31, Label33}) l->SetFontColor(font);
-    const int e = EdgeCount / 2;
-    const double all = double(ImageSize) * ImageSize;
-    const float area = float((FillCount + e) / all * ViewWidthKm * ViewHeightKm);
-    const float perimeter = float(double(EdgeCount) / ImageSize * ViewWidthKm * 1.11);
-    Label31->SetCaption(AreaText(area));
-    Label15->SetCaption(LengthText(perimeter));
-    Label33->SetVisible(true);
-    if (CoastSkipCount == 0) {
-        Label35->SetVisible(false);
-    } else {
-        Label35->SetCaption(gui::Format("%2d", CoastSkipCount));
-        Label35->SetVisible(true);
-    }
+    return found;
 }
 
+void ShowSearchArea(TOpen& o, const SearchArea& found) {
+    const AreaCount& a = AreaCountOf(o);
+    o.Label31->SetCaption(gui::Format("%8.0f km", 0.0));
+    o.Label15->SetCaption(TOpen::DistanceText(0));
+    o.Label17->SetCaption("周長");
+    if (found.largest > REGION_MAX) {
+        // The view drawn is the one the magnification box shows: the step that
+        // would reach the limit is not taken.
+        if (o.MAGSTEP + 1 >= MAGSTEP_MAX) {
+            o.Label15->SetCaption("測定不能");
+            o.Label31->SetCaption(" 測定不能");
+            o.Label33->SetVisible(false);
+            return;
+        }
+        o.MAGSTEP++;
+        o.UpDown1->SetPosition(o.MAGSTEP);
+        o.Label6->SetCaption(TOpen::MagnificationText(o.MAGSTEP * o.MAGUNIT));
+        o.DrawMap();
+        return;
+    }
+    const TColor font = a.OpenRegion ? TColor(0x00FFFF) : TColor(0x0000FF);
+    for (TLabel* l : {o.Label15, o.Label31, o.Label33}) l->SetFontColor(font);
+    const int e = a.EdgeCount / 2;
+    const double all = double(o.ImageSize) * o.ImageSize;
+    const float area = float((a.FillCount + e) / all * o.ViewWidthKm * o.ViewHeightKm);
+    const float perimeter = float(double(a.EdgeCount) / o.ImageSize * o.ViewWidthKm * 1.11);
+    o.Label31->SetCaption(TOpen::AreaText(area));
+    o.Label15->SetCaption(TOpen::LengthText(perimeter));
+    o.Label33->SetVisible(true);
+    if (found.coastSkips == 0) {
+        o.Label35->SetVisible(false);
+    } else {
+        o.Label35->SetCaption(gui::Format("%2d", found.coastSkips));
+        o.Label35->SetVisible(true);
+    }
+}

@@ -1,4 +1,5 @@
 #include "paint/Ustatmap.h"
+#include "paint/MainFormPaint.h"
 #include "gui/FormParts.h"
 #include "gui/TextFile.h"
 #include "paint/Upaint.h"
@@ -1124,7 +1125,7 @@ bool TStatMap::ConvertToPaint() {
                 const double v = b.ValueOf(int32_t(std::stoi(units.units[i].code)));
                 const StatSlot& s = looks[std::isnan(v) ? noData : size_t(StatClassOf(v, b.breaks))];
                 for (size_t k = own ? parts[i].size() : 0; k < (own ? points[i].size() : parts[i].size()); ++k)
-                    if (sea.empty() || !sea[i][k]) o.AddPaintRecord(points[i][k].x, points[i][k].y, s.colour, s.pattern);
+                    if (sea.empty() || !sea[i][k]) AddPaintRecord(o, points[i][k].x, points[i][k].y, s.colour, s.pattern);
             }
     };
     const bool ready = o.DataReady;

@@ -3,6 +3,7 @@
 // clicks are buttons that can be pressed, and grids read their captions.
 #include "paint/PaintTools.h"
 #include "engine/Uopen.h"
+#include "paint/MainFormPaint.h"
 #include "labels/Uletter.h"
 #include "gui/Forms.h"
 #include "names/Usearch.h"
@@ -104,7 +105,7 @@ TEST_F(Accessibility, EveryControlOfEveryWindowHasItsOwnName) {
     ASSERT_EQ(slot->text(QAccessible::Name).toStdString(), "ペイント色3");
     slot->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_TRUE((Open->ToolAs<PaintTool>() != nullptr));
-    EXPECT_EQ(Open->PaintSlot, 2);
+    EXPECT_EQ(PaintOf(*Open).PaintSlot, 2);
 }
 
 QAccessibleInterface* ItemOf(TMenuItem* item, QString* menuTitle) {

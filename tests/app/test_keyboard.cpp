@@ -4,6 +4,7 @@
 #include "engine/Uabout.h"
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
+#include "paint/MainFormPaint.h"
 #include "gui/Testing.h"
 #include "labels/Uprefset.h"
 #include "names/Usearch.h"
@@ -175,8 +176,8 @@ TEST_F(Keys, ShortcutsReachTheButtonsTheyStandFor) {
     // Ctrl+Z takes back the last fill, from the paint window as from the map.
     Open->BtnPaint->click();
     MapPaint->TkBtnClick(2);
-    Open->PaintAt(300, 300);
-    Open->PaintAt(100, 100);
+    PaintAt(*Open, 300, 300);
+    PaintAt(*Open, 100, 100);
     ASSERT_EQ(Open->paint_rep, 2);
     FocusAsUser(MapPaint->BtnRepaint);
     Key(MapPaint->BtnRepaint, Qt::Key_Z, Qt::ControlModifier);

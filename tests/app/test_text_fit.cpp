@@ -3,6 +3,7 @@
 // caption clipped, no control past its window's edge, no text in a grid cut.
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
+#include "lines/MainFormLines.h"
 #include "gui/Forms.h"
 #include "output/Updfpage.h"
 #include "paint/Ustatmap.h"
@@ -126,7 +127,7 @@ TEST_F(TextFit, EveryCaptionFitsItsControlInEveryWindow) {
     Open->Show();
     Ken->AreaBox(13)->SetChecked(true);
     Ken->Button1Click(Ken);
-    Open->RailInfo->SetChecked(true);
+    RailControlsOf(*Open).RailInfo->SetChecked(true);
     Open->CBRailLine->SetChecked(true);
     ASSERT_TRUE(Open->MapShown);
     StatMapWindow();   // windows made on first use

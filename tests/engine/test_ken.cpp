@@ -1,6 +1,7 @@
 #include "engine/Coords.h"
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
+#include "navigation/MainFormNavigation.h"
 #include "engine/Uprocess.h"
 #include "gui/Testing.h"
 #include "labels/Uletter.h"
@@ -256,7 +257,7 @@ TEST_F(AreaChoice, TheWindowClosedUnchosenChangesNothingAndOtherAreasAskFirst) {
     EXPECT_EQ(Open->Label6->Caption(), "3.00");
     const int redraws = Open->RedrawCount;
     bool handled = false;
-    Open->FormMouseWheel(Open, TShiftState(), 120, TPoint(0, 0), handled);
+    FormMouseWheel(*Open, Open, TShiftState(), 120, TPoint(0, 0), handled);
     EXPECT_EQ(Open->RedrawCount, redraws + 1);
     EXPECT_EQ(Open->Label6->Caption(), "2.00");
     gui::testing::QueueFileName((programDir / "a.rvx").string());

@@ -2,6 +2,7 @@
 // file may: far coordinates, empty extents, empty fields.
 #include "engine/Coords.h"
 #include "engine/Uopen.h"
+#include "navigation/MainFormNavigation.h"
 #include "gui/Testing.h"
 #include "navigation/Usettei.h"
 #include "engine/Uprocess.h"
@@ -76,7 +77,7 @@ TEST_F(MapHardening, FarCoordinatesKeepTheViewAndThePixelsInRange) {
 TEST_F(MapHardening, ARangeDraggedOnAFarViewCentresInsideIt) {
     Show("C,1,2\n2100000000,100000,2100100000,250000\n");
     Open->MapShown = true;
-    Open->TkBtn2Click(Open);
+    TkBtn2Click(*Open, Open);
     Open->CBCopy->SetChecked(false);
     Open->Image1MouseDown(Open->Image1, mbLeft, {}, 150, 150);
     Open->Image1MouseMove(Open->Image1, {}, 450, 450);

@@ -1,5 +1,6 @@
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
+#include "navigation/MainFormNavigation.h"
 #include "navigation/Usclist.h"
 #include "navigation/Usettei.h"
 #include "paint/Uhanrei.h"
@@ -127,9 +128,9 @@ TEST_F(Redraw, LinesFollowEveryViewAndAWidePenReachesInFromOutside) {
     EXPECT_EQ(Px(1, 350), o->CoastColor) << "the pen of a line outside reaches the first columns";
     EXPECT_EQ(Px(2, 350), o->BackColor);
     const QImage first = o->Image1->Canvas()->Image().copy();
-    o->UDVerClick(o, btNext);
+    UDVerClick(*o, o, btNext);
     EXPECT_EQ(Px(100, 100), o->BackColor) << "the view moved, the line with it";
-    o->UDVerClick(o, btPrev);
+    UDVerClick(*o, o, btPrev);
     EXPECT_TRUE(o->Image1->Canvas()->Image() == first);
 }
 

@@ -4,6 +4,7 @@
 // their number and ends at once, as a kill would after the last of them.
 #include "forms/AllForms.h"
 #include "engine/Uopen.h"
+#include "names/MainFormNames.h"
 #include "gui/Forms.h"
 #include "gui/Testing.h"
 #include <cstdio>
@@ -25,7 +26,7 @@ int main(int argc, char** argv) {
     CreateAllForms(Application);
     if (!atStart) {
         arm();
-        Open->N20021->Click();
+        NameWidgetsOf(*Open).N20021->Click();
     }
     std::printf("%ld\n", count());
     std::fflush(stdout);

@@ -2,6 +2,7 @@
 // a list window or another area never turns it into something else.
 #include "labels/LabelTools.h"
 #include "engine/Uopen.h"
+#include "labels/MainFormLabels.h"
 #include "labels/Uinlabel.h"
 #include "labels/Uischange.h"
 #include "labels/Uletter.h"
@@ -131,7 +132,7 @@ TEST_F(KeptWork, AnIslandMoveStaysWithItsAreaAndItsEditWindow) {
     auto arm = [&](int32_t x, int32_t y) {
         ASSERT_TRUE(Settei->Button13->Enabled());
         Settei->Button13->Click();
-        ASSERT_EQ(o->IslandCount, 1);
+        ASSERT_EQ(IslandsOf(*o).IslandCount, 1);
         int sx, sy;
         o->MapToScreen(x, y, sx, sy);
         IsChange->Button1->Click();
@@ -171,8 +172,8 @@ TEST_F(KeptWork, AnIslandMoveStaysWithItsAreaAndItsEditWindow) {
     const std::string damaged = Bytes(okinawa);
     Settei->Button13->Click();
     EXPECT_EQ(Messages().back().caption, "ファイル指定エラー");
-    EXPECT_TRUE(o->IslandFilePath.empty());
-    EXPECT_EQ(o->IslandCount, 0);
+    EXPECT_TRUE(IslandsOf(*o).IslandFilePath.empty());
+    EXPECT_EQ(IslandsOf(*o).IslandCount, 0);
     Press(200, 200);
     EXPECT_FALSE(o->ToolAs<IslandTool>());
     EXPECT_EQ(Bytes(okinawa), damaged);

@@ -1,4 +1,5 @@
 #include "engine/Coords.h"
+#include "lines/MainFormLines.h"
 #include "labels/Uinlabel.h"
 #include "lines/Ulineset.h"
 #include "lines/Urail.h"
@@ -20,7 +21,7 @@ TEST_F(LabelTable, FilesLoadWithPathFlagsAndSaveOnlyShownRows) {
     Write("labels/a.lbl", "□,5,6,ラベル,8,65280\n");
     const std::string rail = (programDir / "鉄道路線/2関東/JR主要駅.lbl").string();
     const std::string plain = (programDir / "labels/a.lbl").string();
-    Open->RailLabelCount = 7;
+    RailOf(*Open).RailLabelCount = 7;
 
     // Station labels are skipped while "駅名" is unticked.
     Open->CBEki->SetChecked(false);
@@ -139,12 +140,12 @@ TEST_F(LabelTable, StationRowsFollowTheMainAndLineKindChoices) {
     TRadioGroup kinds(Open);
     kinds.SetItems({"全線", "JRのみ", "JR除く"});
     kinds.SetItemIndex(1);
-    Open->CBMain = &mainBox;
+    RailControlsOf(*Open).CBMain = &mainBox;
     LineSet->RadioGroup2 = &kinds;
     Open->CBEki->SetChecked(true);
     mainBox.SetChecked(false);   // ticking "駅名" ticks "主要駅" too
     Open->CBLabel->SetChecked(true);
-    Open->RailInfo->SetChecked(true);
+    RailControlsOf(*Open).RailInfo->SetChecked(true);
     ASSERT_TRUE(Open->DrawMap());
     EXPECT_GT(Count(kInk, 100, 100, 140, 120), 0);
     EXPECT_EQ(Count(kInk, 300, 100, 340, 120), 0);
@@ -166,7 +167,7 @@ TEST_F(LabelTable, StationRowsFollowTheMainAndLineKindChoices) {
         for (int x = 300; x < 340; ++x) inked += other.Canvas()->Pixels(x, y) == kInk;
     EXPECT_GT(inked, 0) << "the station is drawn there too";
     EXPECT_EQ(Rail->Label6->Caption(), "");
-    Open->CBMain = nullptr;
+    RailControlsOf(*Open).CBMain = nullptr;
     LineSet->RadioGroup2 = nullptr;
 }
 

@@ -1,4 +1,5 @@
 #include "tests/support/ToolPress.h"
+#include "labels/MainFormLabels.h"
 #include "labels/LabelTools.h"
 #include "engine/Coords.h"
 #include "labels/Uischange.h"
@@ -85,15 +86,15 @@ TEST_F(Places, IslandsAreDrawnPickedMovedAndWrittenBack) {
     ASSERT_TRUE(o->DrawMap());
     EXPECT_GT(Count(0x00CC00, 300, 300, 340, 320), 0);
 
-    o->LoadIslandEditList();
-    ASSERT_EQ(o->IslandCount, 2);
+    LoadIslandEditList(*o);
+    ASSERT_EQ(IslandsOf(*o).IslandCount, 2);
     IsChange->Button1->Click();
     ToolPress(200, 200);
     EXPECT_EQ(IsChange->StringGrid1->Cells(2, 0), "該当なし");
     EXPECT_TRUE(o->ToolAs<IslandTool>());
     ToolPress(304, 296);
     EXPECT_FALSE(o->ToolAs<IslandTool>()) << "picked: nothing waits until 位置指定";
-    EXPECT_EQ(o->IslandIndex, 1);
+    EXPECT_EQ(IslandsOf(*o).IslandIndex, 1);
     EXPECT_EQ(IsChange->StringGrid1->Cells(2, 0), "乙島");
     EXPECT_TRUE(IsChange->Button2->Enabled());
 
@@ -101,7 +102,7 @@ TEST_F(Places, IslandsAreDrawnPickedMovedAndWrittenBack) {
     ASSERT_TRUE(o->DrawMap());
     IsChange->Button2->Click();
     ToolPress(450, 450);
-    const int32_t nx = o->IslandRecords[1].x, ny = o->IslandRecords[1].y;
+    const int32_t nx = IslandsOf(*o).IslandRecords[1].x, ny = IslandsOf(*o).IslandRecords[1].y;
     EXPECT_TRUE(DrawnAt(nx, ny, 450, 450));
     EXPECT_EQ(o->EditIndex, 1);
     EXPECT_EQ(Bytes("MAPDATA/Islands/12東京島.lbl"),
@@ -109,10 +110,10 @@ TEST_F(Places, IslandsAreDrawnPickedMovedAndWrittenBack) {
 
     // The file cannot be written: the record keeps its place and the user is told.
     std::filesystem::remove_all(programDir / "MAPDATA/Islands");
-    o->IslandIndex = 0;
+    IslandsOf(*o).IslandIndex = 0;
     IsChange->Button2Click(IsChange);
     ToolPress(500, 500);
-    EXPECT_EQ(o->IslandRecords[0].x, x1);
+    EXPECT_EQ(IslandsOf(*o).IslandRecords[0].x, x1);
     EXPECT_EQ(o->EditIndex, 1);
     EXPECT_EQ(gui::testing::Messages().back().caption, "ファイル保存エラー");
 }
@@ -140,13 +141,13 @@ TEST_F(Places, AnIslandNameStartingOnAnotherKeepsTheBackgroundBehindIt) {
 
 TEST_F(Places, AMalformedIslandFileIsNotEdited) {
     Write("MAPDATA/Islands/12東京島.lbl", "○,1,2,甲島,9,32768\n○,x,2,乙島,9,1\n");
-    o->IslandCount = 0;
-    o->LoadIslandEditList();
-    EXPECT_EQ(o->IslandCount, 0);
+    IslandsOf(*o).IslandCount = 0;
+    LoadIslandEditList(*o);
+    EXPECT_EQ(IslandsOf(*o).IslandCount, 0);
     EXPECT_EQ(gui::testing::Messages().back().caption, "ファイル指定エラー");
     EXPECT_NE(gui::testing::Messages().back().text.find("2"), std::string::npos);
     o->SELECT = 2;
-    o->LoadIslandEditList();
+    LoadIslandEditList(*o);
     EXPECT_EQ(gui::testing::Messages().back().caption, "市区町村名表示位置編集");
 }
 

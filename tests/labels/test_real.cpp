@@ -2,6 +2,7 @@
 // symbols, with pictures left in the build folder for a person to look at.
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
+#include "labels/MainFormLabels.h"
 #include "gui/Testing.h"
 #include "labels/Uletter.h"
 #include "labels/Upagesdlg.h"
@@ -64,8 +65,8 @@ TEST_F(RealLabels, HokkaidoWithSubPrefecturesCapitalsMountainsAndIslands) {
     for (int code = 1; code <= 52; ++code) {
         Open->SELECT = 1;
         Open->SelectCode[0] = code;
-        Open->LoadIslandEditList();
-        EXPECT_EQ(Open->IslandFilePath.find(gui::Format("/%02d", code)) != std::string::npos, true) << code;
+        LoadIslandEditList(*Open);
+        EXPECT_EQ(IslandsOf(*Open).IslandFilePath.find(gui::Format("/%02d", code)) != std::string::npos, true) << code;
     }
     EXPECT_TRUE(gui::testing::Messages().empty());
 }

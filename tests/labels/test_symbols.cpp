@@ -1,4 +1,5 @@
 #include "tests/support/ToolPress.h"
+#include "labels/MainFormLabels.h"
 #include "labels/LabelTools.h"
 #include "engine/Coords.h"
 #include <array>
@@ -206,20 +207,20 @@ TEST_F(Symbols, SymbolFilesTrustTheirLinesNotTheirCount) {
 
 TEST_F(Symbols, DeletingCustomSymbolsResetsThePaletteAndTheSizeMenu) {
     Picture("221.bmp", 16, {{1, 1}});
-    o->N181->Click();
+    LabelControlsOf(*o).N181->Click();
     EXPECT_EQ(P->SymbolSize, 18);
     P->StampColor = 0x00FF00;
-    o->N19->Click();
+    LabelControlsOf(*o).N19->Click();
     EXPECT_FALSE(std::filesystem::exists(programDir / "mark" / "221.bmp"));
     EXPECT_EQ(P->StampColor, 255);
     EXPECT_EQ(P->SymbolSize, 16);
-    EXPECT_TRUE(o->N161->Checked());
-    EXPECT_FALSE(o->N181->Checked());
+    EXPECT_TRUE(LabelControlsOf(*o).N161->Checked());
+    EXPECT_FALSE(LabelControlsOf(*o).N181->Checked());
 
     // Copying from the symbol folder itself is refused, also when spelt differently.
     gui::testing::QueueFileName((programDir / "MARK" / "x.bmp").string());
     gui::testing::Messages().clear();
-    o->N20->Click();
+    LabelControlsOf(*o).N20->Click();
     EXPECT_EQ(gui::testing::Messages().back().text, "コピーまたは保存するフォルダ名が同一です");
 }
 

@@ -1,4 +1,5 @@
 #include "tests/support/ToolPress.h"
+#include "lines/MainFormLines.h"
 #include "engine/Coords.h"
 #include "gui/Testing.h"
 #include "lines/Ukyori.h"
@@ -96,7 +97,7 @@ TEST_F(Circles, PressedAndTypedCentresAreKeptInTheTokyoDatumWhereTheUserPointed)
     o->WgsDisplay = true;
     ASSERT_TRUE(o->DrawMap());
     k->CircleCount = 3;
-    o->NCircleClick(o);
+    NCircleClick(*o, o);
     ToolPress(200, 250);
     ASSERT_EQ(k->CircleCount, 1);
     EXPECT_TRUE(DrawnAt(k->Circles[0].cx, k->Circles[0].cy, 200, 250));
@@ -113,7 +114,7 @@ TEST_F(Circles, PressedAndTypedCentresAreKeptInTheTokyoDatumWhereTheUserPointed)
     for (bool wgs : {true, false}) {
         o->WgsDisplay = wgs;
         ASSERT_TRUE(o->DrawMap());
-        o->NCircleClick(o);
+        NCircleClick(*o, o);
         o->Image1MouseMove(o->Image1, {}, 123, 321);
         k->CBCenter->SetChecked(true);
         k->Button1Click(k->Button1);

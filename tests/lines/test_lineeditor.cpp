@@ -1,4 +1,5 @@
 #include "engine/Coords.h"
+#include "navigation/MainFormNavigation.h"
 #include "gui/Files.h"
 #include <filesystem>
 #include "tests/engine/AreaFiles.h"
@@ -65,7 +66,7 @@ TEST_F(LineFiles, PointsPressedOnAWgsMapAreSavedInTheTokyoDatumAndReadBackUnchan
     press(200, 150);
     TShiftState none;
     bool handled = false;
-    o->FormMouseWheel(o, none, -120, TPoint(0, 0), handled);
+    FormMouseWheel(*o, o, none, -120, TPoint(0, 0), handled);
     ASSERT_TRUE(handled);
     press(250, 350);
     la->Button10Click(nullptr);

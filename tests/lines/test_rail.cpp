@@ -1,5 +1,6 @@
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
+#include "lines/MainFormLines.h"
 #include "gui/Testing.h"
 #include "labels/Uletter.h"
 #include "lines/Ulineadd.h"
@@ -27,7 +28,7 @@ protected:
     void LoadAllStations() {
         Open->CBRailLine->SetChecked(true);
         Open->CBEki->SetChecked(true);
-        Open->CBMain->SetChecked(false);
+        RailControlsOf(*Open).CBMain->SetChecked(false);
     }
     std::vector<std::string> Column(int c) {
         std::vector<std::string> v;
@@ -52,16 +53,16 @@ TEST_F(Railways, AreasChooseTheirRegionsAndTheIslandsNone) {
     Select({50, 51, 52});
     Open->RailRoadSet();
     EXPECT_EQ(LineAdd->RailFileCount, 0);
-    EXPECT_EQ(Open->RailLabelCount, 0);
+    EXPECT_EQ(RailOf(*Open).RailLabelCount, 0);
 }
 
 TEST_F(Railways, TheWholeCountryLoadsEveryLineAndStation) {
     SelectAll();
     LoadAllStations();
     EXPECT_EQ(LineAdd->RailFileCount, 626);
-    EXPECT_EQ(Open->RailLabelCount, 195);
+    EXPECT_EQ(RailOf(*Open).RailLabelCount, 195);
     EXPECT_EQ(Letter->LabelCount, 9558);
-    EXPECT_FALSE(Open->MainStationsLoaded);
+    EXPECT_FALSE(RailOf(*Open).MainStationsLoaded);
     EXPECT_EQ(Rail->Label2->Caption(), "195 駅名ファイル");
     EXPECT_EQ(Rail->Label3->Caption(), "9558 駅名");
     EXPECT_EQ(Letter->Label25->Caption(), "195");
@@ -92,9 +93,9 @@ TEST_F(Railways, MainStationsTakeOneOrTwoFilesPerRegionAndAMissingOneIsReportedO
     SelectAll();
     Open->CBRailLine->SetChecked(true);
     Open->CBEki->SetChecked(true);
-    EXPECT_TRUE(Open->CBMain->Checked()) << "station names start with the main stations";
-    EXPECT_TRUE(Open->MainStationsLoaded);
-    EXPECT_EQ(Open->RailLabelCount, 19);
+    EXPECT_TRUE(RailControlsOf(*Open).CBMain->Checked()) << "station names start with the main stations";
+    EXPECT_TRUE(RailOf(*Open).MainStationsLoaded);
+    EXPECT_EQ(RailOf(*Open).RailLabelCount, 19);
     EXPECT_EQ(Letter->LabelCount, 207);
     EXPECT_EQ(Rail->Label2->Caption(), "19 主要駅名ファイル");
 
@@ -110,7 +111,7 @@ TEST_F(Railways, MainStationsTakeOneOrTwoFilesPerRegionAndAMissingOneIsReportedO
     Open->RailRoadSet();
     EXPECT_EQ(gui::testing::Messages().size(), 1u);
     EXPECT_FALSE(gui::testing::Terminated());
-    EXPECT_EQ(Open->RailLabelCount, 0);
+    EXPECT_EQ(RailOf(*Open).RailLabelCount, 0);
 }
 
 TEST_F(Railways, LabelsOfTheUserStayAfterTheStationLabels) {
@@ -126,8 +127,8 @@ TEST_F(Railways, LabelsOfTheUserStayAfterTheStationLabels) {
     EXPECT_EQ(last.y, 456);
     EXPECT_EQ(Letter->StringGrid1->Cells(3, Letter->LabelCount - 1), "ラベル記入");
     EXPECT_EQ(Letter->LabelFiles.back(), "own.lbl");
-    EXPECT_EQ(Letter->LabelFileCount, Open->RailLabelCount + 1);
-    Open->CBMain->SetChecked(false);
+    EXPECT_EQ(Letter->LabelFileCount, RailOf(*Open).RailLabelCount + 1);
+    RailControlsOf(*Open).CBMain->SetChecked(false);
     EXPECT_EQ(Letter->LabelTable[Letter->LabelCount - 1].x, 123) << "kept through a second load";
 }
 
@@ -232,9 +233,9 @@ TEST_F(Railways, TheRailwayBoxesFollowEachOtherAndRowsAreShownOrHiddenTogether) 
     EXPECT_TRUE(Settei->CBRail->Checked());
     EXPECT_TRUE(LineAdd->CheckBox2->Checked());
     EXPECT_TRUE(Open->CBEki->Enabled());
-    EXPECT_TRUE(Open->CBRailSet->Enabled());
+    EXPECT_TRUE(RailControlsOf(*Open).CBRailSet->Enabled());
     Settei->CBMainEki->SetChecked(true);
-    EXPECT_TRUE(Open->CBMain->Checked());
+    EXPECT_TRUE(RailControlsOf(*Open).CBMain->Checked());
 
     LineAdd->DrawLineFiles();
     LineSet->RadioGroup3->SetItemIndex(1);
@@ -254,8 +255,8 @@ TEST_F(Railways, TheRailwayBoxesFollowEachOtherAndRowsAreShownOrHiddenTogether) 
     EXPECT_FALSE(Settei->CBRail->Checked());
     EXPECT_FALSE(LineAdd->CheckBox2->Checked());
     EXPECT_FALSE(Open->CBEki->Enabled());
-    EXPECT_FALSE(Open->CBMain->Enabled());
-    EXPECT_FALSE(Open->CBRailSet->Enabled());
+    EXPECT_FALSE(RailControlsOf(*Open).CBMain->Enabled());
+    EXPECT_FALSE(RailControlsOf(*Open).CBRailSet->Enabled());
 }
 
 // What the user waits for: one press or tick, one redraw, however many boxes
@@ -272,10 +273,10 @@ TEST_F(Railways, EachActionRedrawsTheMapOnce) {
     EXPECT_EQ(redraws([] { Ken->Button1->Click(); }), 1) << "県指定 決定";
     ASSERT_TRUE(Open->DataReady);
     EXPECT_EQ(redraws([] { Open->CBEki->Click(); }), 1) << "駅名";
-    ASSERT_TRUE(Open->CBMain->Checked());
-    EXPECT_EQ(redraws([] { Open->CBMain->Click(); }), 1) << "主要駅 off: every station";
+    ASSERT_TRUE(RailControlsOf(*Open).CBMain->Checked());
+    EXPECT_EQ(redraws([] { RailControlsOf(*Open).CBMain->Click(); }), 1) << "主要駅 off: every station";
     EXPECT_GT(Letter->LabelCount, 207);
-    EXPECT_EQ(redraws([] { Open->CBMain->Click(); }), 1) << "主要駅 on";
+    EXPECT_EQ(redraws([] { RailControlsOf(*Open).CBMain->Click(); }), 1) << "主要駅 on";
     // The areas chosen again with the stations kept: one railway load, one label layer.
     const int layers = Open->LabelLayerCount, loads = Open->RailSetCount;
     EXPECT_EQ(redraws([] { Ken->Button1->Click(); }), 1) << "県指定 決定 with the stations";

@@ -3,6 +3,7 @@
 // the standard edition byte for byte.
 #include "forms/AllForms.h"
 #include "engine/Uopen.h"
+#include "names/MainFormNames.h"
 #include "gui/Forms.h"
 #include "gui/Testing.h"
 #include "tests/support/FormsFixture.h"
@@ -73,7 +74,7 @@ protected:
         const fs::path previous = fs::current_path();
         fs::current_path(dir);
         CreateAllForms(Application);
-        const bool standardInUse = !Open->AltYear && Open->N20101->Checked();
+        const bool standardInUse = !Open->AltYear && NameWidgetsOf(*Open).N20101->Checked();
         DestroyAllForms();
         fs::current_path(previous);
         return standardInUse;

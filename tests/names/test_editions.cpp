@@ -1,5 +1,6 @@
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
+#include "names/MainFormNames.h"
 #include "gui/Testing.h"
 #include "tests/engine/AreaFiles.h"
 #include "tests/names/FullDisk.h"
@@ -38,8 +39,8 @@ protected:
         fs::last_write_time(data / "2010mapdata" / "01.MAP", base);
     }
     void Expect2010(const char* what) {
-        EXPECT_TRUE(Open->N20101->Checked()) << what;
-        EXPECT_FALSE(Open->N20021->Checked()) << what;
+        EXPECT_TRUE(NameWidgetsOf(*Open).N20101->Checked()) << what;
+        EXPECT_FALSE(NameWidgetsOf(*Open).N20021->Checked()) << what;
         EXPECT_FALSE(Open->AltYear) << what;
         EXPECT_EQ(Ken->Label5->Caption(), "行政区界：2010年版") << what;
         EXPECT_EQ(ReadBytes(data / "01.MAP"), original) << what;
@@ -49,7 +50,7 @@ protected:
 } // namespace
 
 TEST_F(Editions, MissingFolderCancelAndNoWayBackChangeNothing) {
-    Open->N20021->Click();
+    NameWidgetsOf(*Open).N20021->Click();
     ASSERT_EQ(Messages().size(), 2u);
     EXPECT_EQ(Messages()[0].text, "行政区界を2002年版のデータで置き換えますか?　　　　　");
     EXPECT_NE(Messages()[1].text.find("2002mapdata が見つかりません"), std::string::npos);
@@ -57,12 +58,12 @@ TEST_F(Editions, MissingFolderCancelAndNoWayBackChangeNothing) {
 
     Put("2002mapdata", "01.MAP", "old\n", base - std::chrono::hours(1));
     gui::testing::QueueAnswer(IDCANCEL);
-    Open->N20021->Click();
+    NameWidgetsOf(*Open).N20021->Click();
     Expect2010("cancelled");
 
     // No 2010 copy of 01.MAP to go back to: refused.
     Messages().clear();
-    Open->N20021->Click();
+    NameWidgetsOf(*Open).N20021->Click();
     ASSERT_EQ(Messages().size(), 2u);
     EXPECT_NE(Messages()[1].text.find("01.MAP"), std::string::npos);
     Expect2010("no way back");
@@ -73,13 +74,13 @@ TEST_F(Editions, SwitchingCopiesFilesWhoseTimesDifferAndBackAgain) {
     const auto old = base - std::chrono::hours(48);
     Put("2002mapdata", "01.MAP", "edition 2002\n", old);
     Put("2002mapdata", "99.MAP", "only here\n", old);
-    Open->N20021->Click();
+    NameWidgetsOf(*Open).N20021->Click();
     EXPECT_EQ(Messages().back().text, "行政区界データを2002年版に置き換えました　　　　");
     EXPECT_EQ(ReadBytes(data / "01.MAP"), "edition 2002\r\n") << "the older edition overwrites the newer file";
     EXPECT_EQ(fs::last_write_time(data / "01.MAP"), old);
     EXPECT_FALSE(fs::exists(data / "99.MAP"));
-    EXPECT_TRUE(Open->N20021->Checked());
-    EXPECT_FALSE(Open->N20101->Checked());
+    EXPECT_TRUE(NameWidgetsOf(*Open).N20021->Checked());
+    EXPECT_FALSE(NameWidgetsOf(*Open).N20101->Checked());
     EXPECT_TRUE(Open->AltYear);
     EXPECT_EQ(Ken->Label5->Caption(), "行政区界：2002年版");
     EXPECT_FALSE(Ken->Label4->Visible());
@@ -93,25 +94,25 @@ TEST_F(Editions, SwitchingCopiesFilesWhoseTimesDifferAndBackAgain) {
         return st.st_ino;
     };
     const auto file = inode();
-    Open->N20021->Click();
+    NameWidgetsOf(*Open).N20021->Click();
     EXPECT_EQ(Messages().back().text, "行政区界データを2002年版に置き換えました　　　　");
     EXPECT_EQ(inode(), file) << "nothing to copy";
     areafiles::WriteText(data / "01.MAP", "touched\n");
     fs::last_write_time(data / "01.MAP", old);
-    Open->N20021->Click();
+    NameWidgetsOf(*Open).N20021->Click();
     EXPECT_EQ(ReadBytes(data / "01.MAP"), "edition 2002\r\n");
     EXPECT_EQ(fs::last_write_time(data / "01.MAP"), copied);
 
     // Times half a second apart still differ.
     fs::last_write_time(data / "01.MAP", old + std::chrono::milliseconds(500));
-    Open->N20021->Click();
+    NameWidgetsOf(*Open).N20021->Click();
     EXPECT_EQ(ReadBytes(data / "01.MAP"), "edition 2002\r\n");
 
     // At exit the 2010 edition comes back.
-    EXPECT_TRUE(Open->RestoreStandardEdition());
+    EXPECT_TRUE(RestoreStandardEdition(*Open));
     EXPECT_EQ(ReadBytes(data / "01.MAP"), original);
-    Open->N20021->Click();
-    Open->N20101->Click();
+    NameWidgetsOf(*Open).N20021->Click();
+    NameWidgetsOf(*Open).N20101->Click();
     Expect2010("switched back");
     EXPECT_TRUE(Ken->Label4->Visible());
 }
@@ -140,15 +141,15 @@ TEST_F(RealEditions, ASwitchIsWholeOrNoneAndTheExitPutsTheStandardBack) {
     ASSERT_NE(standard[16], edition[16]);
     auto state = [&](bool alt, const char* label) {
         EXPECT_EQ(Open->AltYear, alt);
-        EXPECT_EQ(Open->N20021->Checked(), alt);
-        EXPECT_EQ(Open->N20101->Checked(), !alt);
+        EXPECT_EQ(NameWidgetsOf(*Open).N20021->Checked(), alt);
+        EXPECT_EQ(NameWidgetsOf(*Open).N20101->Checked(), !alt);
         EXPECT_EQ(Ken->Label5->Caption(), label);
     };
 
     // The small files would fit, the large ones not: nothing is replaced.
     {
         FullDisk full(40000);
-        Open->N20021->Click();
+        NameWidgetsOf(*Open).N20021->Click();
     }
     EXPECT_NE(Messages().back().text.find("置き換えることができませんでした"), std::string::npos);
     EXPECT_TRUE(Maps(data) == standard) << "a half switch";
@@ -156,7 +157,7 @@ TEST_F(RealEditions, ASwitchIsWholeOrNoneAndTheExitPutsTheStandardBack) {
     for (const auto& e : fs::directory_iterator(data))
         EXPECT_NE(e.path().filename().string().rfind(".rvtmp-", 0), 0u) << e.path();
 
-    Open->N20021->Click();
+    NameWidgetsOf(*Open).N20021->Click();
     EXPECT_EQ(Messages().back().text, "行政区界データを2002年版に置き換えました　　　　");
     EXPECT_TRUE(Maps(data) == edition);
     state(true, "行政区界：2002年版");
@@ -181,7 +182,7 @@ TEST_F(LeftEdition, TheNextStartPutsTheStandardBackBeforeReadingAMap) {
     const fs::path data = programDir / "MAPDATA";
     EXPECT_TRUE(Maps(data) == Maps(data / "2010mapdata"));
     EXPECT_FALSE(Open->AltYear);
-    EXPECT_TRUE(Open->N20101->Checked());
+    EXPECT_TRUE(NameWidgetsOf(*Open).N20101->Checked());
 }
 
 TEST(FileTimes, CodesOfTheComparison) {
@@ -192,11 +193,11 @@ TEST(FileTimes, CodesOfTheComparison) {
     fs::last_write_time(dir / "a", t);
     fs::last_write_time(dir / "b", t);
     const std::string a = (dir / "a").string(), b = (dir / "b").string(), none = (dir / "none").string();
-    EXPECT_EQ(TOpen::CompareFileTimes(a, b), 10);
+    EXPECT_EQ(CompareFileTimes(a, b), 10);
     fs::last_write_time(dir / "a", t + std::chrono::microseconds(1));
-    EXPECT_EQ(TOpen::CompareFileTimes(a, b), 11);
-    EXPECT_EQ(TOpen::CompareFileTimes(b, a), 12);
-    EXPECT_EQ(TOpen::CompareFileTimes(none, b), 101);
-    EXPECT_EQ(TOpen::CompareFileTimes(a, none), 102);
+    EXPECT_EQ(CompareFileTimes(a, b), 11);
+    EXPECT_EQ(CompareFileTimes(b, a), 12);
+    EXPECT_EQ(CompareFileTimes(none, b), 101);
+    EXPECT_EQ(CompareFileTimes(a, none), 102);
     testsupport::RemoveTree(dir);
 }

@@ -1,4 +1,5 @@
 #include "tests/support/ToolPress.h"
+#include "names/MainFormNames.h"
 #include "engine/Coords.h"
 #include "engine/Uken.h"
 #include "gui/Testing.h"
@@ -52,8 +53,8 @@ TEST_F(NameData, CorrectionPicksMovesAndRewritesTheFirstLineKeepingItsFields) {
     Old("甲町", 300, 300);
     const std::string p = Point(0);
     areafiles::WriteText(mapFile, "1,2\n100,200\nA," + p + ",甲町,9,z\nX," + p + ",甲町\nA,5,5,乙町\n");
-    o->BtnCorrectClick(o->BtnCorrect);
-    EXPECT_EQ(Correct->Label2->Caption(), o->MapFilePath(12));
+    BtnCorrectClick(*o, NameWidgetsOf(*o).BtnCorrect);
+    EXPECT_EQ(Correct->Label2->Caption(), MapFilePath(*o, 12));
 
     // A press far from any name: reported in the grid, the pick stays armed.
     Correct->Button1Click(Correct->Button1);
@@ -65,7 +66,7 @@ TEST_F(NameData, CorrectionPicksMovesAndRewritesTheFirstLineKeepingItsFields) {
     ToolPress(300, 300);
     EXPECT_FALSE(Correct->Picking());
     EXPECT_EQ(o->EditIndex, 1);
-    EXPECT_EQ(o->MatchedListKind, 0);
+    EXPECT_EQ(SearchOf(*o).MatchedListKind, 0);
     EXPECT_EQ(Correct->StringGrid1->Cells(2, 0), "甲町");
     Correct->Button2Click(Correct->Button2);
     ToolPress(350, 320);
@@ -85,7 +86,7 @@ TEST_F(NameData, CorrectionPicksMovesAndRewritesTheFirstLineKeepingItsFields) {
 
 TEST_F(NameData, CancelAfterAPickLeavesNothingForTheNextPress) {
     Town("甲町", 300, 300);
-    o->BtnCorrectClick(o->BtnCorrect);
+    BtnCorrectClick(*o, NameWidgetsOf(*o).BtnCorrect);
     Correct->Button1Click(Correct->Button1);
     ToolPress(300, 300);
     Correct->Button2Click(Correct->Button2);
@@ -100,7 +101,7 @@ TEST_F(NameData, CancelAfterAPickLeavesNothingForTheNextPress) {
     // Several areas: corrections can be made but never written.
     o->SELECT = 2;
     o->SelectCode[1] = 13;
-    o->BtnCorrectClick(o->BtnCorrect);
+    BtnCorrectClick(*o, NameWidgetsOf(*o).BtnCorrect);
     EXPECT_EQ(Correct->Label2->Caption(), "変更データを保存することはできません");
     Correct->Button1Click(Correct->Button1);
     ToolPress(300, 300);
@@ -114,7 +115,7 @@ TEST_F(NameData, APressGoesOnlyToTheRowItWasPickedFor) {
     Town("乙町", 200, 200);
     const std::string a = Point(0);
     areafiles::WriteText(mapFile, "1,2\nA," + a + ",甲町\nA," + Point(1) + ",乙町\n");
-    o->BtnCorrect->Click();
+    NameWidgetsOf(*o).BtnCorrect->Click();
     Press(Correct->Button1);
     Down(300, 300);
     Press(Correct->Button2);
@@ -163,7 +164,7 @@ TEST_F(NameData, PositionsTakenOnAWgsMapAreStoredInTheTokyoDatum) {
     ASSERT_GT(std::abs(sx - 300) + std::abs(sy - 300), 2) << "the datum shift is visible at this scale";
 
     // The name is picked where it is drawn and put back where the press was.
-    o->BtnCorrectClick(o->BtnCorrect);
+    BtnCorrectClick(*o, NameWidgetsOf(*o).BtnCorrect);
     Correct->Button1Click(Correct->Button1);
     ToolPress(sx, sy);
     ASSERT_EQ(o->EditIndex, 1);
@@ -450,22 +451,22 @@ TEST_F(NameData, NameListKindsOrderAndItsLimit) {
 
 TEST_F(NameData, OpenersRefuseWithoutNamesOrWithSeveralAreas) {
     o->CBTownName->SetChecked(false);
-    o->BtnCorrectClick(o->BtnCorrect);
+    BtnCorrectClick(*o, NameWidgetsOf(*o).BtnCorrect);
     EXPECT_EQ(Messages().back().caption, "市区町村名表示位置編集");
     EXPECT_FALSE(Correct->Visible());
-    o->N10Click(o->N10);
+    N10Click(*o, NameWidgetsOf(*o).N10);
     EXPECT_EQ(Messages().back().caption, "政令指定都市名表示位置編集");
     EXPECT_FALSE(Toshi->Visible());
 
     o->CBTownName->SetChecked(true);
     o->SELECT = 6;
     for (int a = 0; a < 6; ++a) o->SelectCode[a] = a + 1;
-    o->N17Click(o->N17);
+    N17Click(*o, o->N17);
     EXPECT_EQ(Messages().back().caption, "市区町村名削除");
     EXPECT_FALSE(NameDel->Visible());
     // A duplicated name among the areas opens its window too.
     o->ExtraCount = 1, o->ExtraPref[0] = 4;
-    o->N9Click(o->N9);
+    N9Click(*o, o->N9);
     EXPECT_EQ(Correct->Label4->Caption(),
               o->AreaName[1] + " " + o->AreaName[2] + " " + o->AreaName[3] + " " + o->AreaName[4] + " ほか");
     EXPECT_TRUE(Extra->Visible());

@@ -1,5 +1,7 @@
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
+#include "names/MainFormNames.h"
+#include "engine/RenderJob.h"
 #include "gui/Testing.h"
 #include "names/Ucheck.h"
 #include "names/Usearch.h"
@@ -26,8 +28,8 @@ protected:
 
     void Find(const std::string& typed) {
         Open->ComboBox1->SetText(typed);
-        Open->ComboBox1Change(Open->ComboBox1);
-        Open->Button9Click(Open->Button9);
+        ComboBox1Change(*Open, Open->ComboBox1);
+        Button9Click(*Open, Open->Button9);
     }
     // Answers the choice window by clicking item k (or closing it, k < 0); counts its showings.
     int shown = 0;
@@ -51,12 +53,12 @@ protected:
 } // namespace
 
 TEST(KeRule, FiveNamesKeepTheLargeKeAndEveryOtherNameTakesTheSmallOne) {
-    EXPECT_EQ(TOpen::ApplyKeRule("金ヶ崎町"), "金ケ崎町");
-    EXPECT_EQ(TOpen::ApplyKeRule("金ケ崎町"), "金ケ崎町");
-    EXPECT_EQ(TOpen::ApplyKeRule("鎌ケ谷"), "鎌ヶ谷");
-    EXPECT_EQ(TOpen::ApplyKeRule("関ケ原町"), "関ヶ原町");
-    EXPECT_EQ(TOpen::ApplyKeRule("ヶケ"), "ヶケ");
-    EXPECT_EQ(TOpen::ApplyKeRule("大阪市"), "大阪市");
+    EXPECT_EQ(ApplyKeRule("金ヶ崎町"), "金ケ崎町");
+    EXPECT_EQ(ApplyKeRule("金ケ崎町"), "金ケ崎町");
+    EXPECT_EQ(ApplyKeRule("鎌ケ谷"), "鎌ヶ谷");
+    EXPECT_EQ(ApplyKeRule("関ケ原町"), "関ヶ原町");
+    EXPECT_EQ(ApplyKeRule("ヶケ"), "ヶケ");
+    EXPECT_EQ(ApplyKeRule("大阪市"), "大阪市");
 }
 
 TEST_F(JapanSearch, SekigaharaIsFoundWhicheverKeIsTyped) {
@@ -71,7 +73,7 @@ TEST_F(JapanSearch, SekigaharaIsFoundWhicheverKeIsTyped) {
         EXPECT_EQ(Open->CY, 170341);
         EXPECT_TRUE(Open->DataReady);
         EXPECT_TRUE(Open->MapShown);
-        EXPECT_EQ(Open->Label24->Caption(), "");
+        EXPECT_EQ(NameWidgetsOf(*Open).Label24->Caption(), "");
     }
     // Both spellings typed go into the history as typed.
     EXPECT_EQ(Open->ComboBox1->Items()->Count(), 2);
@@ -102,8 +104,8 @@ TEST_F(JapanSearch, ACityListHitTakesItsAreaWithoutChoiceOrMapScan) {
     ChooseItem(0);
     Find("仙台市");
     EXPECT_EQ(shown, 0);
-    EXPECT_TRUE(Open->SearchFound);
-    EXPECT_EQ(Open->SearchName, "仙台市");
+    EXPECT_TRUE(SearchOf(*Open).SearchFound);
+    EXPECT_EQ(SearchOf(*Open).SearchName, "仙台市");
     EXPECT_EQ(Open->SelectCode[0], 3);
     EXPECT_TRUE(Settei->CBCityName->Checked());
     EXPECT_FALSE(Settei->CBKuName->Checked());
@@ -146,27 +148,27 @@ TEST_F(JapanSearch, ChoiceWindowLayoutsAndTheChosenPlace) {
     ChooseItem(5);
     Find("北区");
     ASSERT_EQ(shown, 1);
-    ASSERT_EQ(Open->CandidateCount, 12);
+    ASSERT_EQ(SearchOf(*Open).CandidateCount, 12);
     const std::string labels = DataCheck->Label2->Caption();
     // Twelve wards: the line breaks after the fourth label.
     const size_t brk = labels.find('\n');
     ASSERT_NE(brk, std::string::npos);
     EXPECT_EQ(labels.substr(0, brk),
-              Open->CandidateLabel[0] + " " + Open->CandidateLabel[1] + " " + Open->CandidateLabel[2] + " " +
-                  Open->CandidateLabel[3]);
+              SearchOf(*Open).CandidateLabel[0] + " " + SearchOf(*Open).CandidateLabel[1] + " " + SearchOf(*Open).CandidateLabel[2] + " " +
+                  SearchOf(*Open).CandidateLabel[3]);
     EXPECT_EQ(DataCheck->RadioGroup1->Count(), 12);
     EXPECT_EQ(DataCheck->RadioGroup1->ItemIndex(), -1);
-    EXPECT_EQ(Open->SelectCode[0], Open->CandidatePref[5]);
-    EXPECT_EQ(Open->CX, Open->CandidateX[5]);
-    EXPECT_EQ(Open->CY, Open->CandidateY[5]);
-    EXPECT_EQ(Open->Label24->Caption(), "") << "a duplicated ward shows no mark";
+    EXPECT_EQ(Open->SelectCode[0], SearchOf(*Open).CandidatePref[5]);
+    EXPECT_EQ(Open->CX, SearchOf(*Open).CandidateX[5]);
+    EXPECT_EQ(Open->CY, SearchOf(*Open).CandidateY[5]);
+    EXPECT_EQ(NameWidgetsOf(*Open).Label24->Caption(), "") << "a duplicated ward shows no mark";
 
     // Four current and two old towns: every record counts, two columns.
     shown = 0;
     ChooseItem(0);
     Find("池田町");
     EXPECT_EQ(shown, 1);
-    EXPECT_EQ(Open->CandidateCount, 6);
+    EXPECT_EQ(SearchOf(*Open).CandidateCount, 6);
     EXPECT_NE(DataCheck->Label2->Caption().find('\n'), std::string::npos);
 
     // Exactly four: no line break.
@@ -175,7 +177,7 @@ TEST_F(JapanSearch, ChoiceWindowLayoutsAndTheChosenPlace) {
             << "A,1,1," << gui::Utf8ToCp932("試験町") << "\r\n";
     ChooseItem(3);
     Find("試験町");
-    EXPECT_EQ(Open->CandidateCount, 4);
+    EXPECT_EQ(SearchOf(*Open).CandidateCount, 4);
     EXPECT_EQ(DataCheck->Label2->Caption().find('\n'), std::string::npos);
     EXPECT_EQ(Open->SelectCode[0], 9);
 }
@@ -183,13 +185,13 @@ TEST_F(JapanSearch, ChoiceWindowLayoutsAndTheChosenPlace) {
 TEST_F(JapanSearch, NewAndOldMarksDescribeTheChosenRecordOnly) {
     ChooseItem(0);
     Find("関市");   // a new name in 17.MAP, also an old one; the first record is new
-    EXPECT_EQ(Open->Label24->Caption(), "新名称");
+    EXPECT_EQ(NameWidgetsOf(*Open).Label24->Caption(), "新名称");
     EXPECT_FALSE(Open->CBOldTown->Checked());
     // A later city-list hit must not carry the earlier mark.
     Find("仙台市");
-    EXPECT_EQ(Open->Label24->Caption(), "");
-    EXPECT_FALSE(Open->FoundAsNew);
-    EXPECT_FALSE(Open->FoundAsOld);
+    EXPECT_EQ(NameWidgetsOf(*Open).Label24->Caption(), "");
+    EXPECT_FALSE(SearchOf(*Open).FoundAsNew);
+    EXPECT_FALSE(SearchOf(*Open).FoundAsOld);
 }
 
 TEST_F(JapanSearch, MagnificationFollowsTheAreaSpan) {
@@ -211,6 +213,38 @@ TEST_F(JapanSearch, MagnificationFollowsTheAreaSpan) {
     const float scale = Open->scale;
     EXPECT_GE(okinawa, 2);
     EXPECT_LE(std::abs(okinawa * scale - 0.1f), scale) << "about 0.1 / scale";
+}
+
+// The searched area is filled and counted on whatever picture its layer
+// draws, never on the screen's: the same stack drawn onto a bitmap of its own
+// fills the bitmap as the screen was filled and gives the same figures.
+TEST_F(JapanSearch, TheSearchedAreaIsCountedOnThePictureItsLayerDraws) {
+    Open->CBMenseki->SetChecked(true);
+    Open->CBTownPaint->SetChecked(true);
+    ChooseItem(0);
+    Find("八王子市");
+    const std::string area = Open->Label31->Caption(), perimeter = Open->Label15->Caption();
+    ASSERT_NE(area.find("km"), std::string::npos);
+    const QImage screen = Open->Image1->Canvas()->Image().copy();
+    auto filled = [](TCanvas& cv) {
+        int n = 0;
+        for (int y = 0; y < cv.Image().height(); ++y)
+            for (int x = 0; x < cv.Image().width(); ++x) n += cv.Pixels(x, y) == Open->TownPaintColor;
+        return n;
+    };
+    const int onScreen = filled(*Open->Image1->Canvas());
+    ASSERT_GT(onScreen, 1000);
+
+    const DrawSettings settings = Open->ReadDrawSettings();
+    ASSERT_TRUE(settings.Menseki);
+    TBitmap picture(Open->DrawnView.size, Open->DrawnView.size);
+    RenderMap(*picture.Canvas(), {Open->DrawnView, settings, &Open->Layers});
+    EXPECT_EQ(Open->Image1->Canvas()->Image(), screen) << "the screen's map was drawn on";
+    EXPECT_EQ(filled(*picture.Canvas()), onScreen);
+    Open->Label31->SetCaption("");
+    Open->AfterRedraw(settings);
+    EXPECT_EQ(Open->Label31->Caption(), area);
+    EXPECT_EQ(Open->Label15->Caption(), perimeter);
 }
 
 TEST_F(JapanSearch, SavingOneReadingChangesOnlyItsRecord) {
@@ -292,7 +326,7 @@ protected:
 
 TEST_F(History, TimeOrderKeepsFiftyNewestAndTwelveAreCompared) {
     Fill(50);
-    Open->UpdateSearchHistory("新しい町");
+    UpdateSearchHistory(*Open, "新しい町");
     auto v = Items();
     ASSERT_EQ(v.size(), 50u);
     EXPECT_EQ(v[0], "新しい町");
@@ -300,9 +334,9 @@ TEST_F(History, TimeOrderKeepsFiftyNewestAndTwelveAreCompared) {
     EXPECT_EQ(v[49], "名48") << "the oldest is dropped";
 
     // Among the 12 newest: unchanged. The 13th newest: a second copy on top.
-    Open->UpdateSearchHistory("名10");
+    UpdateSearchHistory(*Open, "名10");
     EXPECT_EQ(Items(), v);
-    Open->UpdateSearchHistory("名11");
+    UpdateSearchHistory(*Open, "名11");
     v = Items();
     EXPECT_EQ(v[0], "名11");
     EXPECT_EQ(std::count(v.begin(), v.end(), "名11"), 2);
@@ -312,7 +346,7 @@ TEST_F(History, CodeOrderReplacesTheLastAndDeletingRewritesSorted) {
     Open->NKanji->Click();
     EXPECT_EQ(Open->TimeOrder, 0);
     Fill(50);
-    Open->UpdateSearchHistory("あ");
+    UpdateSearchHistory(*Open, "あ");
     auto v = Items();
     ASSERT_EQ(v.size(), 50u);
     EXPECT_NE(std::find(v.begin(), v.end(), "あ"), v.end());
@@ -324,7 +358,7 @@ TEST_F(History, CodeOrderReplacesTheLastAndDeletingRewritesSorted) {
     for (const char* s : {"丙", "甲", "乙", "甲"}) Open->ComboBox1->Items()->Add(s);
     EXPECT_EQ(Items(), (std::vector<std::string>{"乙", "甲", "甲", "丙"})) << "the drop-down is sorted";
     Open->ComboBox1->SetItemIndex(1);
-    Open->N7Click(Open->N7);
+    N7Click(*Open, NameWidgetsOf(*Open).N7);
     EXPECT_EQ(Items(), (std::vector<std::string>{"乙", "甲", "丙"}));
     EXPECT_EQ(testsupport::ReadBytes(programDir / "MAPDATA" / "townlist.lst"),
               gui::Utf8ToCp932("乙\r\n甲\r\n丙\r\n"));
@@ -333,7 +367,7 @@ TEST_F(History, CodeOrderReplacesTheLastAndDeletingRewritesSorted) {
     Open->ComboBox1->SetItemIndex(0);
     Open->ComboBox1->lineEdit()->setText(QString::fromStdString("丙"));
     Messages().clear();
-    Open->N7Click(Open->N7);
+    N7Click(*Open, NameWidgetsOf(*Open).N7);
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].text, "丙 を検索履歴から削除しますか？     ");
     EXPECT_EQ(Items(), (std::vector<std::string>{"乙", "甲"}));
@@ -342,17 +376,17 @@ TEST_F(History, CodeOrderReplacesTheLastAndDeletingRewritesSorted) {
     Messages().clear();
     Open->ComboBox1->SetItemIndex(0);
     Open->ComboBox1->lineEdit()->setText(QString::fromStdString("丁"));
-    Open->N7Click(Open->N7);
+    N7Click(*Open, NameWidgetsOf(*Open).N7);
     Open->ComboBox1->SetItemIndex(-1);
     Open->ComboBox1->lineEdit()->clear();
-    Open->N7Click(Open->N7);
+    N7Click(*Open, NameWidgetsOf(*Open).N7);
     EXPECT_TRUE(Messages().empty());
     EXPECT_EQ(Items().size(), 2u);
 
     // Clearing all asks first; Cancel keeps them.
     gui::testing::QueueAnswer(IDCANCEL);
-    Open->N8Click(Open->N8);
+    N8Click(*Open, NameWidgetsOf(*Open).N8);
     EXPECT_EQ(Items().size(), 2u);
-    Open->N8Click(Open->N8);
+    N8Click(*Open, NameWidgetsOf(*Open).N8);
     EXPECT_TRUE(Items().empty());
 }

@@ -2,6 +2,7 @@
 #pragma once
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
+#include "navigation/MainFormNavigation.h"
 #include "gui/Testing.h"
 #include "tests/engine/AreaFiles.h"
 #include "tests/support/FormsFixture.h"
@@ -30,7 +31,7 @@ protected:
         s.Shift = shift;
         s.Ctrl = ctrl;
         bool handled = false;
-        o->FormMouseWheel(o, s, delta, TPoint(0, 0), handled);
+        FormMouseWheel(*o, o, s, delta, TPoint(0, 0), handled);
         return handled;
     }
 };

@@ -1,4 +1,5 @@
 #include "labels/Uletter.h"
+#include "navigation/MainFormNavigation.h"
 #include "labels/Upagesdlg.h"
 #include "lines/Ulineadd.h"
 #include "navigation/NavigationTools.h"
@@ -10,11 +11,11 @@
 
 class DoubleClick : public MouseMap {
 protected:
-    void DblClick() { o->Image1DblClick(o->Image1); }
+    void DblClick() { Image1DblClick(*o, o->Image1); }
 };
 
 TEST_F(DoubleClick, EndsARouteTakenByClicksWithItsClosingSide) {
-    o->BtnMultiClick(o);
+    BtnMultiClick(*o, o);
     Down(100, 100);
     Down(400, 100);
     Down(400, 400);
@@ -35,13 +36,13 @@ TEST_F(DoubleClick, EndsARouteTakenByClicksWithItsClosingSide) {
 
 TEST_F(DoubleClick, EndsATimedRouteAndUnticksTheTimer) {
     o->CBTimer->SetChecked(true);
-    o->BtnMultiClick(o);
+    BtnMultiClick(*o, o);
     Down(100, 100);
     ASSERT_TRUE(o->Timer2->Enabled());
-    o->Timer2Timer(o->Timer2);
+    Timer2Timer(*o, o->Timer2);
     for (int k = 1; k <= 3; ++k) {
         Move(100 + 60 * k, 100 + 40 * k);
-        o->Timer2Timer(o->Timer2);
+        Timer2Timer(*o, o->Timer2);
     }
     DblClick();
     EXPECT_FALSE(o->Timer2->Enabled());
@@ -56,7 +57,7 @@ TEST_F(DoubleClick, EndsATimedRouteAndUnticksTheTimer) {
 TEST_F(DoubleClick, ArmsTheCentreUnlessAToolHoldsTheMap) {
     const std::vector<std::function<void()>> holders = {
         [] { PagesDlg->SelectSymbol(100); },
-        [this] { o->Button14Click(o); },
+        [this] { Button14Click(*o, o); },
         [] { MapPaint->TkBtnClick(0); },
     };
     for (const auto& arm : holders) {

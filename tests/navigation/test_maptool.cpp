@@ -1,6 +1,7 @@
 // The map image and its one tool: every event goes to the tool armed, the map
 // keeps only its own drags, and a tool's state is its own.
 #include "navigation/NavigationTools.h"
+#include "navigation/MainFormNavigation.h"
 #include "tests/navigation/MouseMap.h"
 #include <string>
 #include <vector>
@@ -57,10 +58,10 @@ TEST_F(MapToolTest, EveryEventReachesTheArmedToolAndANewToolEndsItOnce) {
     Down(10, 10);
     Move(20, 20);
     Up(20, 20);
-    o->Image1DblClick(o->Image1);
+    Image1DblClick(*o, o->Image1);
     int key = VK_LEFT;
     const int32_t cx = o->CX;
-    o->Image1KeyDown(o->Image1, key, {});
+    Image1KeyDown(*o, o->Image1, key, {});
     EXPECT_EQ(key, 0);
     EXPECT_EQ(o->CX, cx) << "the key was the tool's, not a pan";
     EXPECT_EQ(log, (std::vector<std::string>{"press 10", "still armed", "move 20", "release", "double", "key 37"}));

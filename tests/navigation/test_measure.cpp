@@ -1,4 +1,6 @@
 #include "navigation/NavigationTools.h"
+#include "navigation/MainFormNavigation.h"
+#include "navigation/AreaCount.h"
 #include "engine/Uken.h"
 #include "tests/navigation/MouseMap.h"
 #include <QImage>
@@ -13,14 +15,14 @@ protected:
     }
     // A route by clicks through the given pixels.
     float RouteArea(const std::vector<std::pair<int, int>>& pts) {
-        o->BtnMultiClick(o);
+        BtnMultiClick(*o, o);
         for (auto [x, y] : pts) Down(x, y);
-        return o->RouteAreaKm2();
+        return RouteAreaKm2(*o);
     }
 };
 
 TEST_F(Measure, AOnePixelRegionAndTheSeaThatTouchesTheEdge) {
-    o->Button14Click(o->Button14);
+    Button14Click(*o, o->Button14);
     ASSERT_TRUE((o->ToolAs<AreaTool>() != nullptr));
     Fill(0, 0, 600, 600, o->BackColor);   // no texts in the sea
     // One pixel whose four neighbours all have other colours.
@@ -30,32 +32,32 @@ TEST_F(Measure, AOnePixelRegionAndTheSeaThatTouchesTheEdge) {
     Fill(20, 19, 21, 20, 0xFF0000);
     Fill(20, 21, 21, 22, 0x00FFFF);
     Down(20, 20);
-    EXPECT_EQ(o->FillCount, 1);
-    EXPECT_EQ(o->EdgeCount, 4);
-    EXPECT_FALSE(o->OpenRegion);
-    EXPECT_FLOAT_EQ(o->AreaKm2, 3.0f / 360000 * o->ViewWidthKm * o->ViewHeightKm);
+    EXPECT_EQ(AreaCountOf(*o).FillCount, 1);
+    EXPECT_EQ(AreaCountOf(*o).EdgeCount, 4);
+    EXPECT_FALSE(AreaCountOf(*o).OpenRegion);
+    EXPECT_FLOAT_EQ(AreaCountOf(*o).AreaKm2, 3.0f / 360000 * o->ViewWidthKm * o->ViewHeightKm);
     EXPECT_EQ(FontColor(o->Label31), clRed);
     EXPECT_EQ(Px(20, 20), o->DefAreaFillColor);
     // Counted once: a second press adds nothing.
     Down(20, 20);
-    EXPECT_EQ(o->FillCount, 1);
-    EXPECT_EQ(o->EdgeCount, 4);
+    EXPECT_EQ(AreaCountOf(*o).FillCount, 1);
+    EXPECT_EQ(AreaCountOf(*o).EdgeCount, 4);
 
     // The sea: everything but the image edge and the five pixels above.
     Down(300, 300);
-    EXPECT_TRUE(o->OpenRegion);
-    EXPECT_EQ(o->FillCount, 1 + 598 * 598 - 5);
-    EXPECT_EQ(o->EdgeCount, 4) << "the coloured pixels were counted by the first press";
+    EXPECT_TRUE(AreaCountOf(*o).OpenRegion);
+    EXPECT_EQ(AreaCountOf(*o).FillCount, 1 + 598 * 598 - 5);
+    EXPECT_EQ(AreaCountOf(*o).EdgeCount, 4) << "the coloured pixels were counted by the first press";
     EXPECT_EQ(FontColor(o->Label31), clYellow);
     EXPECT_EQ(Px(300, 300), o->DefAreaFillColor);
     EXPECT_EQ(Px(0, 300), o->BackColor) << "the edge is not counted";
-    EXPECT_EQ(o->Label31->Caption(), gui::Format("%8.0f km", o->AreaKm2));
-    EXPECT_GT(o->AreaKm2, 1000);
+    EXPECT_EQ(o->Label31->Caption(), gui::Format("%8.0f km", AreaCountOf(*o).AreaKm2));
+    EXPECT_GT(AreaCountOf(*o).AreaKm2, 1000);
 
     // Off again: the map is redrawn and the box is back.
-    o->Button14Click(o->Button14);
+    Button14Click(*o, o->Button14);
     EXPECT_FALSE((o->ToolAs<AreaTool>() != nullptr));
-    EXPECT_FALSE(o->OpenRegion);
+    EXPECT_FALSE(AreaCountOf(*o).OpenRegion);
     EXPECT_EQ(Px(300, 300), o->BackColor);
     EXPECT_TRUE(o->BtnMulti->Enabled());
 }
@@ -65,7 +67,7 @@ TEST_F(Measure, ImagesLargerThanTheVisitMapAreRefusedAndLeaveNoModeArmed) {
     ASSERT_TRUE(o->DrawMap());
     ASSERT_EQ(o->ImageSize, 1200);
     const std::string before = o->Label31->Caption();
-    o->Button14Click(o->Button14);
+    Button14Click(*o, o->Button14);
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].text.rfind("画像サイズ600以上では処理できません", 0), 0u);
     EXPECT_NE(Messages()[0].text.find("600以下を選んで"), std::string::npos) << "says what to do";
@@ -74,13 +76,13 @@ TEST_F(Measure, ImagesLargerThanTheVisitMapAreRefusedAndLeaveNoModeArmed) {
     EXPECT_TRUE(o->BtnMulti->Enabled());
     Down(300, 300);
     EXPECT_EQ(Messages().size(), 1u) << "the press is a plain one";
-    EXPECT_EQ(o->FillCount, 0);
+    EXPECT_EQ(AreaCountOf(*o).FillCount, 0);
     EXPECT_EQ(o->Label31->Caption(), before);
 
     // Armed at 600, the image grown afterwards: the press is refused and the measurement ends.
     o->COPYSCALE = 1;
     ASSERT_TRUE(o->DrawMap());
-    o->Button14Click(o->Button14);
+    Button14Click(*o, o->Button14);
     ASSERT_TRUE((o->ToolAs<AreaTool>() != nullptr));
     o->COPYSCALE = 2;
     ASSERT_TRUE(o->DrawMap());
@@ -94,7 +96,7 @@ TEST_F(Measure, ImagesLargerThanTheVisitMapAreRefusedAndLeaveNoModeArmed) {
 TEST_F(Measure, RouteAreaIsTheSameEitherWayRoundAndZeroForTwoPoints) {
     const float cw = RouteArea({{100, 100}, {300, 100}, {300, 300}, {100, 300}});
     EXPECT_EQ(o->RoutePointCount, 4);
-    EXPECT_EQ(o->RouteX[4], o->RouteX[0]) << "closed by a copy of point 0";
+    EXPECT_EQ(RouteOf(*o).RouteX[4], RouteOf(*o).RouteX[0]) << "closed by a copy of point 0";
     const float ccw = RouteArea({{100, 100}, {100, 300}, {300, 300}, {300, 100}});
     EXPECT_NEAR(cw, ccw, cw * 1e-4);
     // A third of the view each way.
@@ -104,7 +106,7 @@ TEST_F(Measure, RouteAreaIsTheSameEitherWayRoundAndZeroForTwoPoints) {
     EXPECT_LT(RouteArea({{100, 100}, {400, 250}}), box * 1e-5);
 
     // The length so far is shown from the second point on.
-    o->BtnMultiClick(o);
+    BtnMultiClick(*o, o);
     Down(100, 100);
     EXPECT_EQ(o->Label31->Caption(), "   計測中 1");
     EXPECT_EQ(o->Label15->Caption(), "   0.00 km");
@@ -116,19 +118,19 @@ TEST_F(Measure, RouteAreaIsTheSameEitherWayRoundAndZeroForTwoPoints) {
 TEST_F(Measure, ATimedRouteClosesNearItsStartAfterElevenPointsNotTen) {
     for (int far : {9, 8}) {
         o->CBTimer->SetChecked(true);
-        o->BtnMultiClick(o);
+        BtnMultiClick(*o, o);
         Down(100, 100);
-        o->Timer2Timer(o->Timer2);
+        Timer2Timer(*o, o->Timer2);
         for (int k = 1; k <= far; ++k) {
             Move(100 + 20 * k, 100 + (k % 2) * 50);
-            o->Timer2Timer(o->Timer2);
+            Timer2Timer(*o, o->Timer2);
         }
         Move(103, 97);   // 3 pixels from the start
-        o->Timer2Timer(o->Timer2);
+        Timer2Timer(*o, o->Timer2);
         if (far == 9) {
             EXPECT_TRUE(o->RouteDone);
             EXPECT_FALSE(o->Timer2->Enabled());
-            EXPECT_EQ(o->RouteX[11], o->RouteX[0]);
+            EXPECT_EQ(RouteOf(*o).RouteX[11], RouteOf(*o).RouteX[0]);
             EXPECT_TRUE(o->BtnMulti->Enabled());
         } else {
             EXPECT_FALSE(o->RouteDone);
@@ -141,29 +143,29 @@ TEST_F(Measure, ATimedRouteClosesNearItsStartAfterElevenPointsNotTen) {
 }
 
 TEST_F(Measure, RoutesStopWithRoomLeftForTheClosingPoint) {
-    o->BtnMultiClick(o);
-    for (int i = 0; i < TOpen::ROUTE_MAX - 1; ++i) Down(50 + i % 500, 50 + i / 500 * 100);
+    BtnMultiClick(*o, o);
+    for (int i = 0; i < RouteState::ROUTE_MAX - 1; ++i) Down(50 + i % 500, 50 + i / 500 * 100);
     EXPECT_TRUE(Messages().empty());
-    ASSERT_EQ(o->RoutePointCount, TOpen::ROUTE_MAX - 1);
+    ASSERT_EQ(o->RoutePointCount, RouteState::ROUTE_MAX - 1);
     Down(300, 500);
-    EXPECT_EQ(o->RoutePointCount, TOpen::ROUTE_MAX - 1);
+    EXPECT_EQ(o->RoutePointCount, RouteState::ROUTE_MAX - 1);
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].text, "測点経路のデータ数が多すぎます　　　");
     EXPECT_EQ(Messages()[0].caption, "測点経路エラー");
-    o->RouteAreaKm2();
-    EXPECT_EQ(o->RouteX[TOpen::ROUTE_MAX - 1], o->RouteX[0]);
+    RouteAreaKm2(*o);
+    EXPECT_EQ(RouteOf(*o).RouteX[RouteState::ROUTE_MAX - 1], RouteOf(*o).RouteX[0]);
 
     // Timed: the timer stops at the same count.
     Messages().clear();
     o->CBTimer->SetChecked(true);
-    o->BtnMultiClick(o);
+    BtnMultiClick(*o, o);
     Down(300, 300);
     int ticks = 0;
-    for (; ticks < TOpen::ROUTE_MAX + 5 && Messages().empty(); ++ticks) {
+    for (; ticks < RouteState::ROUTE_MAX + 5 && Messages().empty(); ++ticks) {
         Move(50 + ticks % 500, 50 + ticks / 500 * 100);
-        o->Timer2Timer(o->Timer2);
+        Timer2Timer(*o, o->Timer2);
     }
-    EXPECT_EQ(ticks, TOpen::ROUTE_MAX - 1) << "one tick per point";
+    EXPECT_EQ(ticks, RouteState::ROUTE_MAX - 1) << "one tick per point";
     EXPECT_FALSE(o->Timer2->Enabled());
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].caption, "測点経路エラー");
@@ -171,7 +173,7 @@ TEST_F(Measure, RoutesStopWithRoomLeftForTheClosingPoint) {
     // The full route is done: length and area on view, the tools back, presses answered.
     EXPECT_TRUE(o->RouteDone);
     EXPECT_FALSE(o->CBTimer->Checked());
-    EXPECT_EQ(o->RouteX[TOpen::ROUTE_MAX - 1], o->RouteX[0]);
+    EXPECT_EQ(RouteOf(*o).RouteX[RouteState::ROUTE_MAX - 1], RouteOf(*o).RouteX[0]);
     EXPECT_EQ(o->Label31->Caption().find("計測中"), std::string::npos);
     EXPECT_TRUE(o->Label33->Visible());
     EXPECT_NE(o->Label15->Caption(), "   0.00 km");
@@ -188,7 +190,7 @@ TEST_F(Measure, TheDisplayedLandAreaIgnoresWhatWasOnTheImageAndSkipsTheIslandGro
     o->CBNokori->SetChecked(true);
     o->CBTownName->SetChecked(false);
     ASSERT_TRUE(o->DrawMap());
-    o->Button14Click(o->Button14);
+    Button14Click(*o, o->Button14);
     const std::string clean = o->Label31->Caption();
     EXPECT_FALSE((o->ToolAs<AreaTool>() != nullptr)) << "the box measures at once instead";
     EXPECT_TRUE(o->CBTownName->Checked()) << "one area shown";
@@ -202,12 +204,12 @@ TEST_F(Measure, TheDisplayedLandAreaIgnoresWhatWasOnTheImageAndSkipsTheIslandGro
     cv->Pen->Color = clBlack;
     cv->Brush->Style = bsClear;
     cv->Rectangle(30, 30, 150, 150);
-    o->MeasureDisplayedArea();
+    MeasureDisplayedArea(*o);
     EXPECT_EQ(o->Label31->Caption(), clean);
 
     Messages().clear();
     o->SelectCode[0] = 51;
-    o->MeasureDisplayedArea();
+    MeasureDisplayedArea(*o);
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].text, "領域が広すぎて測定できません　　　　　");
     EXPECT_EQ(Messages()[0].caption, "測定範囲エラー");
@@ -234,35 +236,35 @@ TEST_F(MeasurePicture, KanagawaWithRegionsARouteAndARange) {
     // Borders leave a pixel open where two polylines meet, so many regions
     // run into the sea: try points until two closed ones are found.
     std::vector<std::pair<int, int>> closed;
-    o->Button14Click(o->Button14);
+    Button14Click(*o, o->Button14);
     for (int y = 180; y < 440 && closed.size() < 2; y += 23)
         for (int x = 150; x < 450 && closed.size() < 2; x += 29) {
             if (o->Image1->Canvas()->Pixels(x, y) != o->BackColor) continue;
-            const int fill = o->FillCount;
+            const int fill = AreaCountOf(*o).FillCount;
             down(x, y);
-            if (o->OpenRegion) {   // the sea: redraw and go on
-                o->Button14Click(o->Button14);
-                o->Button14Click(o->Button14);
+            if (AreaCountOf(*o).OpenRegion) {   // the sea: redraw and go on
+                Button14Click(*o, o->Button14);
+                Button14Click(*o, o->Button14);
                 for (auto [cx, cy] : closed) down(cx, cy);
                 continue;
             }
-            if (o->FillCount - fill > 200) {
+            if (AreaCountOf(*o).FillCount - fill > 200) {
                 closed.push_back({x, y});
-                EXPECT_GT(o->AreaKm2, 1.0f);
-                EXPECT_LT(o->AreaKm2, 3000.0f);
+                EXPECT_GT(AreaCountOf(*o).AreaKm2, 1.0f);
+                EXPECT_LT(AreaCountOf(*o).AreaKm2, 3000.0f);
             }
         }
     EXPECT_EQ(closed.size(), 2u);
 
-    o->BtnMultiClick(o);
+    BtnMultiClick(*o, o);
     const std::pair<int, int> route[] = {{120, 120}, {260, 140}, {300, 260}, {180, 300}};
     for (auto [x, y] : route) {
         move(x, y);
         down(x, y);
     }
     move(130, 160);
-    EXPECT_GT(o->RouteLengthKm(), 10.0f);
-    o->TkBtn2Click(o);
+    EXPECT_GT(RouteLengthKm(*o), 10.0f);
+    TkBtn2Click(*o, o);
     down(330, 330);
     move(450, 440);
     EXPECT_GT(o->ToolAs<RangeTool>()->Side, 110);

@@ -1,4 +1,7 @@
 #include "labels/LabelTools.h"
+#include "navigation/MainFormNavigation.h"
+#include "lines/MainFormLines.h"
+#include "navigation/AreaCount.h"
 #include "labels/Uletter.h"
 #include "labels/Uischange.h"
 #include "labels/Upagesdlg.h"
@@ -29,23 +32,23 @@ TEST_F(PressChain, NothingBeforeAMapAndTheRightButtonOpensTheSettingsWhateverIsA
     EXPECT_EQ(o->DistanceMode, 0);
 
     o->MapShown = true;
-    o->Button14Click(o);
+    Button14Click(*o, o);
     ASSERT_TRUE(o->ToolAs<AreaTool>());
     ASSERT_FALSE(Settei->Visible());
     Down(100, 100, mbRight);
     EXPECT_TRUE(Settei->Visible());
     EXPECT_TRUE(o->ToolAs<AreaTool>());
-    EXPECT_EQ(o->FillCount, 0);
+    EXPECT_EQ(AreaCountOf(*o).FillCount, 0);
 }
 
 TEST_F(PressChain, TheWebMapComesBeforeTheArmedToolOpensOnceAndNamesLatitudeFirst) {
-    o->Button14Click(o);
+    Button14Click(*o, o);
     Settei->CBWatch->SetChecked(true);
     Down(120, 450);
     ASSERT_EQ(gui::testing::ShellOpens().size(), 1u);
     EXPECT_FALSE(Settei->CBWatch->Checked());
     EXPECT_FALSE(o->CBChiri->Checked());
-    EXPECT_EQ(o->FillCount, 0) << "the area count did not see the press";
+    EXPECT_EQ(AreaCountOf(*o).FillCount, 0) << "the area count did not see the press";
     EXPECT_TRUE(Messages().empty());
     ASSERT_TRUE(o->ToolAs<AreaTool>()) << "and takes the press after";
     EXPECT_EQ(o->Button14->Caption(), "終り");
@@ -70,7 +73,7 @@ TEST_F(PressChain, TheWebMapComesBeforeTheArmedToolOpensOnceAndNamesLatitudeFirs
     ASSERT_TRUE(o->ToolAs<AreaTool>());
     Down(120, 450);
     EXPECT_EQ(gui::testing::ShellOpens().size(), 1u);
-    EXPECT_GT(o->FillCount, 0);
+    EXPECT_GT(AreaCountOf(*o).FillCount, 0);
     o->CBChiri->SetChecked(true);
     o->EscapePressed();
     EXPECT_EQ(o->ActiveTool(), nullptr);
@@ -91,15 +94,15 @@ TEST_F(PressChain, TheWebMapComesBeforeTheArmedToolOpensOnceAndNamesLatitudeFirs
 
 TEST_F(PressChain, ARunningTimedRouteSwallowsEveryLeftPress) {
     o->CBTimer->SetChecked(true);
-    o->BtnMultiClick(o);
+    BtnMultiClick(*o, o);
     Down(200, 200);
-    EXPECT_EQ(o->RouteX[0], 216);
-    EXPECT_EQ(o->RouteY[0], 215);
+    EXPECT_EQ(RouteOf(*o).RouteX[0], 216);
+    EXPECT_EQ(RouteOf(*o).RouteY[0], 215);
     EXPECT_TRUE(o->Timer2->Enabled());
     Down(250, 250);   // before the first tick too
-    o->Timer2Timer(o->Timer2);
+    Timer2Timer(*o, o->Timer2);
     ASSERT_EQ(o->RoutePointCount, 1);
-    EXPECT_EQ(o->RouteX[0], 216);
+    EXPECT_EQ(RouteOf(*o).RouteX[0], 216);
 
     Down(300, 300);
     EXPECT_EQ(o->DistanceMode, 0);
@@ -143,7 +146,7 @@ TEST_F(PressChain, ToolsEndThePressOrPassItOn) {
     struct Case { const char* name; std::function<void()> arm; bool goesOn; };
     const std::vector<Case> cases = {
         {"stamp", [] { PagesDlg->SelectSymbol(100); }, false},
-        {"circle centre", [this] { o->NCircleClick(o); }, false},
+        {"circle centre", [this] { NCircleClick(*o, o); }, false},
         {"add point", [] { LineAdd->Button2Click(nullptr); }, false},
         {"insert point", [] { LineAdd->ArmPoint(LinePointTool::Insert); }, false},
         {"move point", [] { LineAdd->ArmPoint(LinePointTool::MovePoint); }, false},
@@ -211,7 +214,7 @@ class Range : public MouseMap {
 protected:
     void SetUp() override {
         MouseMap::SetUp();
-        o->TkBtn2Click(o);
+        TkBtn2Click(*o, o);
         o->CBCopy->SetChecked(false);
     }
     // Drags from (100, 100) by side pixels; returns the unsnapped width.

@@ -1,4 +1,5 @@
 #include "engine/Settings.h"
+#include "navigation/MainFormNavigation.h"
 #include "labels/Uletter.h"
 #include "labels/Uprefset.h"
 #include "lines/Ulineset.h"
@@ -116,7 +117,7 @@ TEST_F(SetteiTest, WidthsGovernTheDottedBoxesAndTheNameSizeFollowsTheImage) {
     EXPECT_EQ(o->NameFontBase, 12);
     EXPECT_EQ(o->NameFontSize, 24);
     o->COPYSCALE = 1;
-    o->MAG2Click(o);
+    MAG2Click(*o, o);
     ASSERT_EQ(o->ImageSize, 300);
     Settei->UpDown4->UserClick(btPrev);
     Settei->UpDown4->UserClick(btNext);

@@ -1,6 +1,7 @@
 // One map tool at a time: arming one ends the other, and Esc, a window's close
 // box and a new area choice end the armed one, each leaving the controls usable.
 #include "engine/Uken.h"
+#include "navigation/AreaCount.h"
 #include "labels/Uletter.h"
 #include "lines/Ukyori.h"
 #include "names/Unamedel.h"
@@ -162,7 +163,7 @@ TEST_F(Tools, AnAreaClickMeasuresTheSameWithNamesShown) {
         o->CBTownName->SetChecked(names);
         Press(o->Button14);
         Down(150, 150);
-        const float km2 = o->AreaKm2;
+        const float km2 = AreaCountOf(*o).AreaKm2;
         Press(o->Button14);
         return km2;
     };

@@ -1,4 +1,5 @@
 #include "labels/Uletter.h"
+#include "navigation/MainFormNavigation.h"
 #include "navigation/NavigationTools.h"
 #include "paint/PaintTools.h"
 #include "lines/Ulineadd.h"
@@ -10,16 +11,14 @@
 #include <QWheelEvent>
 
 TEST_F(ViewTest, ZoomFactorDividesByTheSinglePrecisionUnitAndTruncates) {
-    struct Case { void (TOpen::*menu)(TObject*); int step; const char* shown; TMenuItem* TOpen::*item; int index; };
-    const Case cases[] = {{&TOpen::N011Click, 9, "0.90", &TOpen::N011, 3},
-                          {&TOpen::N021Click, 4, "0.80", &TOpen::N021, 2},
-                          {&TOpen::N051Click, 2, "1.00", &TOpen::N051, 1}};
+    struct Case { int step; const char* shown; TMenuItem* TOpen::*item; int index; };
+    const Case cases[] = {{9, "0.90", &TOpen::N011, 3}, {4, "0.80", &TOpen::N021, 2}, {2, "1.00", &TOpen::N051, 1}};
     for (const Case& c : cases) {
         o->MAGSTEP = 1;
         o->MAGUNIT = 1.0f;
         o->RangeZoom = true;
         o->Button12->SetEnabled(true);
-        (o->*c.menu)(o);
+        (o->*c.item)->Click();
         EXPECT_EQ(o->MAGSTEP, c.step) << c.shown;
         EXPECT_EQ(o->Label6->Caption(), c.shown);
         EXPECT_EQ(o->UpDown1->Position(), c.step);
@@ -31,9 +30,9 @@ TEST_F(ViewTest, ZoomFactorDividesByTheSinglePrecisionUnitAndTruncates) {
         EXPECT_TRUE(o->UpDown1->Enabled());
     }
     // Back to x1.0 from step 1 under x0.1: 0.1 truncates to 0, which becomes 1.
-    o->N011Click(o);
+    N011Click(*o, o);
     o->MAGSTEP = 1;
-    o->N101Click(o);
+    N101Click(*o, o);
     EXPECT_EQ(o->MAGSTEP, 1);
     EXPECT_EQ(o->Label6->Caption(), "1.00");
     // The settings group runs the menu.
@@ -45,14 +44,14 @@ TEST_F(ViewTest, ZoomFactorDividesByTheSinglePrecisionUnitAndTruncates) {
 TEST_F(ViewTest, ZoomFactorBeforeAnyMapLeavesPressesOff) {
     o->DataReady = false;
     o->MapShown = false;
-    o->N051Click(o);
+    N051Click(*o, o);
     EXPECT_FALSE(o->MapShown);
 }
 
 TEST_F(ViewTest, ReductionRebuildsBothSizeGroupsKeepingTheChoice) {
     o->RadioGroup1->SetItemIndex(1);
     Settei->RadioGroup2->SetItemIndex(1);
-    o->MAG3Click(o);
+    MAG3Click(*o, o);
     EXPECT_EQ(o->SSIZE, 3);
     EXPECT_EQ(o->ImageSize, 400) << "the size group's second item, 1200 reduced by 3";
     for (TRadioGroup* g : {o->RadioGroup1, Settei->RadioGroup2}) {
@@ -87,7 +86,7 @@ TEST_F(ViewTest, PanArrowsMoveTheCentreByTheMoveFactorAndStopAtTheEnds) {
     o->UDVer->UserClick(btNext);
     EXPECT_LT(o->CY, cy);
 
-    o->N202Click(o);
+    N202Click(*o, o);
     EXPECT_EQ(Settei->RadioGroup4->ItemIndex(), 0);
     EXPECT_TRUE(o->N202->Checked() && !o->N102->Checked());
     const int32_t before = o->CX;
@@ -165,14 +164,14 @@ TEST_F(ViewTest, WheelPansWithShiftOrCtrlAndZoomsOtherwise) {
     o->Image1MouseDown(o->Image1, mbLeft, {}, 100, 100);
     ASSERT_TRUE(o->Timer2->Enabled());
     refused("timed route");
-    o->Image1DblClick(o->Image1);
+    Image1DblClick(*o, o->Image1);
     EXPECT_TRUE(Wheel(-120));
     o->MapShown = false;
     refused("no map");
 }
 
 TEST_F(ViewTest, AWheelTurnOverTheMapBoxZoomsInsteadOfScrolling) {
-    o->MAG1Click(o);
+    MAG1Click(*o, o);
     o->RadioGroup1->SetItemIndex(2);   // a large image, so the box could scroll
     o->COPYSCALE = 3;
     o->DrawMap();
@@ -192,20 +191,20 @@ TEST_F(ViewTest, HistoryPushesBacksAndDropsItsOldestWhenFull) {
     // Back on an empty history changes nothing.
     const int32_t cx = o->CX;
     Mark();
-    o->Button12Click(o);
+    Button12Click(*o, o);
     EXPECT_EQ(o->CX, cx);
     EXPECT_EQ(Redraws(), 0);
     EXPECT_EQ(SCList->ViewHistoryCount, 0);
 
     o->MAGSTEP = 3;
     o->MAGUNIT = 0.5f;
-    o->PushViewHistory();
+    PushViewHistory(*o);
     EXPECT_EQ(SCList->ViewHistoryCount, 1);
     o->CX += 1000;
     o->MAGSTEP = 7;
     o->Button12->SetEnabled(true);
     Mark();
-    o->Button12Click(o);
+    Button12Click(*o, o);
     EXPECT_EQ(o->CX, cx);
     EXPECT_EQ(o->MAGSTEP, 3);
     EXPECT_FLOAT_EQ(o->MAGUNIT, 0.5f);
@@ -220,7 +219,7 @@ TEST_F(ViewTest, HistoryPushesBacksAndDropsItsOldestWhenFull) {
     EXPECT_EQ(SCList->ViewHistory.MAGSTEP[0], 1) << "the oldest went";
     EXPECT_EQ(SCList->ViewHistory.CX[99], 100);
     o->Button12->SetEnabled(true);
-    o->Button12Click(o);
+    Button12Click(*o, o);
     EXPECT_EQ(o->MAGSTEP, 100);
     EXPECT_EQ(o->CX, 100);
     EXPECT_TRUE(o->Button12->Enabled());
@@ -228,18 +227,18 @@ TEST_F(ViewTest, HistoryPushesBacksAndDropsItsOldestWhenFull) {
 
 TEST_F(ViewTest, TimerStepsBackDuringADragElseGoesToTheStandardRange) {
     const int32_t cx = o->CX;
-    o->PushViewHistory();
-    o->PushViewHistory();
+    PushViewHistory(*o);
+    PushViewHistory(*o);
     o->CX += 5000;
     o->RangeDrag = true;
     o->Timer1->SetEnabled(true);
-    o->Timer1Timer(o->Timer1);
+    Timer1Timer(*o, o->Timer1);
     EXPECT_EQ(SCList->ViewHistoryCount, 1);
     EXPECT_FALSE(o->Timer1->Enabled());
     EXPECT_EQ(o->CX, cx);
 
     o->RangeDrag = false;
-    o->TkBtn2Click(o);
+    TkBtn2Click(*o, o);
     o->RangeZoom = true;
     o->MAGSTEP = 10;
     o->MAGUNIT = 0.37f;
@@ -247,7 +246,7 @@ TEST_F(ViewTest, TimerStepsBackDuringADragElseGoesToTheStandardRange) {
     o->UDHor->SetPosition(900);
     o->Button12->SetEnabled(true);
     o->Timer1->SetEnabled(true);
-    o->Timer1Timer(o->Timer1);
+    Timer1Timer(*o, o->Timer1);
     EXPECT_FALSE(o->Timer1->Enabled());
     EXPECT_EQ(o->CX, cx) << "the standard view's centre";
     EXPECT_EQ(o->MAGSTEP, 1);

@@ -1,5 +1,6 @@
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
+#include "navigation/MainFormNavigation.h"
 #include "gui/Testing.h"
 #include "navigation/Usclist.h"
 #include "navigation/Usettei.h"
@@ -23,7 +24,7 @@ TEST_F(JapanView, ANarrowRangeViewFallsBackToTheStandardRange) {
     EXPECT_FALSE(o->DrawMap());
     EXPECT_EQ(o->Label15->Caption(), "指定エラー");
     EXPECT_TRUE(o->Timer1->Enabled());
-    o->Timer1Timer(o->Timer1);
+    Timer1Timer(*o, o->Timer1);
     EXPECT_FALSE(o->Timer1->Enabled());
     EXPECT_FALSE(o->RangeZoom);
     EXPECT_EQ(o->CX, cx);

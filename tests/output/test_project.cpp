@@ -3,6 +3,9 @@
 #include "paint/PaintTools.h"
 #include "forms/AllForms.h"
 #include "engine/Uopen.h"
+#include "lines/MainFormLines.h"
+#include "navigation/MainFormNavigation.h"
+#include "paint/MainFormPaint.h"
 #include "gui/Testing.h"
 #include "gui/TextFile.h"
 #include "labels/Uletter.h"
@@ -70,18 +73,18 @@ protected:
         ChooseAreas(areas);
         o->CBTownName->SetChecked(true);
         // A range zoom, one up-down step, then size x2.
-        o->TkBtn2Click(o);
+        TkBtn2Click(*o, o);
         o->Image1MouseDown(o->Image1, mbLeft, {}, 200, 250);
         o->Image1MouseMove(o->Image1, {}, 480, 530);
         o->Image1MouseUp(o->Image1, mbLeft, {}, 480, 530);
         ASSERT_TRUE(o->RangeZoom);
         o->UpDown1->SetPosition(o->UpDown1->Position() + 1);
-        o->UpDown1Click(o->UpDown1, btNext);
+        UpDown1Click(*o, o->UpDown1, btNext);
         o->RadioGroup1->SetItemIndex(1);
         ASSERT_EQ(o->ImageSize, 1200);
 
         // Paint: a changed palette, a solid and a hatched slot.
-        o->BtnPaintClick(o);
+        BtnPaintClick(*o, o);
         o->PaintColor[1] = 0x40C0FF;
         o->PaintPattern[2] = 6;
         int pressed = 0;
@@ -90,7 +93,7 @@ protected:
             o->MapToScreen(o->TownX[i], o->TownY[i], sx, sy);
             if (sx < 50 || sy < 50 || sx > 1150 || sy > 1150 || o->Image1->Canvas()->Pixels(sx, sy) != 0xFFFFFF) continue;
             MapPaint->TkBtnClick(1 + pressed % 2);
-            o->PaintAt(sx, sy);
+            PaintAt(*o, sx, sy);
             ++pressed;
         }
         ASSERT_EQ(pressed, 6);
@@ -206,7 +209,7 @@ TEST_F(Project, ASavedProjectReopensToTheSameMapAndSavesTheSameBytes) {
     }
 
     // A range drag after restoring at x2 lands on the square dragged.
-    o->TkBtn2Click(o);
+    TkBtn2Click(*o, o);
     o->Image1MouseDown(o->Image1, mbLeft, {}, 300, 300);
     o->Image1MouseMove(o->Image1, {}, 700, 700);
     o->Image1MouseUp(o->Image1, mbLeft, {}, 700, 700);
@@ -321,7 +324,7 @@ TEST_F(Project, TheRestoredMapDoesNotDependOnWhatTheSessionDidBefore) {
     o->BtnPaint->Click();
     for (auto [slot, px, py] : {std::tuple{1, 300, 300}, {3, 420, 200}}) {
         MapPaint->TkBtnClick(slot);
-        o->PaintAt(px, py);
+        PaintAt(*o, px, py);
     }
     MapPaint->Button4->Click();
     MapPaint->Button19->Click();
@@ -423,7 +426,7 @@ TEST_F(Project, StationLabelsStayStationLabelsThroughEveryRoundTrip) {
     Letter->Button7->Click();
     o->CBRailLine->SetChecked(true);
     o->CBEki->SetChecked(true);
-    ASSERT_TRUE(o->CBMain->Checked());
+    ASSERT_TRUE(RailControlsOf(*o).CBMain->Checked());
     const int count = Letter->LabelCount;
     ASSERT_GT(count, 10);
     Save("s.rvx");
@@ -432,8 +435,8 @@ TEST_F(Project, StationLabelsStayStationLabelsThroughEveryRoundTrip) {
     for (int round = 0; round < 3; ++round) {
         Restore("s.rvx");
         ASSERT_TRUE(Messages().empty()) << Messages()[0].text;
-        o->CBMain->SetChecked(false);
-        o->CBMain->SetChecked(true);
+        RailControlsOf(*o).CBMain->SetChecked(false);
+        RailControlsOf(*o).CBMain->SetChecked(true);
         EXPECT_EQ(Letter->LabelCount, count) << round;
         Save("s.rvx");
         EXPECT_TRUE(ReadBytes(File("s.rvx")) == saved) << round;
@@ -455,8 +458,8 @@ TEST_F(Project, StationLabelsStayStationLabelsThroughEveryRoundTrip) {
     WriteText("old.rvx", old);
     Restore("old.rvx");
     ASSERT_TRUE(Messages().empty()) << Messages()[0].text;
-    o->CBMain->SetChecked(false);
-    o->CBMain->SetChecked(true);
+    RailControlsOf(*o).CBMain->SetChecked(false);
+    RailControlsOf(*o).CBMain->SetChecked(true);
     EXPECT_EQ(Letter->LabelCount, count);
 }
 
@@ -490,7 +493,7 @@ TEST_F(Project, EveryStateOfTheLayerBoxesComesBackAsSaved) {
     auto set = [&](const State& s) {
         o->CBRailLine->SetChecked(s.rail);
         if (s.rail) o->CBEki->SetChecked(s.eki);
-        if (s.eki) o->CBMain->SetChecked(s.main);
+        if (s.eki) RailControlsOf(*o).CBMain->SetChecked(s.main);
         o->CBLabel->SetChecked(s.label);
         ASSERT_EQ(o->CBLabel->Checked(), s.label);
     };

@@ -1,6 +1,7 @@
 // The map drawn from the command line: the built program run as a script runs
 // it, with no display, against the window's own save of the same project.
 #include "engine/Uopen.h"
+#include "paint/MainFormPaint.h"
 #include "gui/Testing.h"
 #include "engine/Uken.h"
 #include "labels/Upagesdlg.h"
@@ -52,14 +53,14 @@ protected:
         for (int code = 1; code <= 47; ++code) all.push_back(code);
         testsupport::ChooseAreas(all);
         o->CBTownName->SetChecked(true);
-        o->BtnPaintClick(o);
+        BtnPaintClick(*o, o);
         int pressed = 0;
         for (int i = 0; i < o->TownCount && pressed < 3; i += 7) {
             int sx, sy;
             o->MapToScreen(o->TownX[i], o->TownY[i], sx, sy);
             if (o->Image1->Canvas()->Pixels(sx, sy) != o->Image1->Canvas()->Pixels(5, 590)) continue;
             MapPaint->TkBtnClick(1 + pressed);
-            o->PaintAt(sx, sy);
+            PaintAt(*o, sx, sy);
             ++pressed;
         }
         ASSERT_EQ(pressed, 3);

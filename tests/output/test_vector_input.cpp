@@ -2,6 +2,7 @@
 // texts of every byte class, and paint records far beyond what the picture
 // shows. Saved through the image menu, read back as a reader reads them.
 #include "gui/Testing.h"
+#include "paint/MainFormPaint.h"
 #include "gui/VectorRecorder.h"
 #include "labels/Uletter.h"
 #include "labels/Upagesdlg.h"
@@ -183,8 +184,8 @@ TEST_F(VectorInput, PaintThatChangesNoPixelAddsNothingAndOneColourIsOneShape) {
     auto paint = [&](int records) {
         o->paint_rep = 0;
         // The one spot painted over and over, the last time blue; the other box once.
-        for (int i = 0; i < records; ++i) ASSERT_TRUE(o->AddPaintRecord(x1, y1, (records - i) % 2 ? blue : green, 0));
-        ASSERT_TRUE(o->AddPaintRecord(x2, y2, blue, 0));
+        for (int i = 0; i < records; ++i) ASSERT_TRUE(AddPaintRecord(*o, x1, y1, (records - i) % 2 ? blue : green, 0));
+        ASSERT_TRUE(AddPaintRecord(*o, x2, y2, blue, 0));
     };
     paint(1);
     const auto oneSvg = std::filesystem::file_size(Save("one.svg")), onePdf = std::filesystem::file_size(Save("one.pdf"));

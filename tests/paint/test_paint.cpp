@@ -1,5 +1,6 @@
 // Paint records, their replay, paint mode and the paint window.
 #include "paint/PaintTools.h"
+#include "paint/MainFormPaint.h"
 #include "components/Tkbtn.h"
 #include "gui/Testing.h"
 #include "navigation/Usettei.h"
@@ -22,7 +23,7 @@ protected:
     }
     void Press(int slot, int x, int y) {
         MapPaint->TkBtnClick(slot);
-        o->PaintAt(x, y);
+        PaintAt(*o, x, y);
     }
 };
 
@@ -70,8 +71,8 @@ TEST_F(Paint, APressOnABorderOrWithoutASlotOrPastTheLimitFillsNothing) {
     EXPECT_EQ(Px(150, 150), o->BackColor);
     EXPECT_EQ(o->paint_rep, 1) << "the record is kept, it just fills nothing";
 
-    o->PaintSlot = -1;
-    o->PaintAt(150, 150);
+    PaintOf(*o).PaintSlot = -1;
+    PaintAt(*o, 150, 150);
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].text, "ペイントカラーもしくはペイントパターンが選択されておりません");
     EXPECT_EQ(Messages()[0].caption, "ペイントエラー");
@@ -87,11 +88,11 @@ TEST_F(Paint, APressOnABorderOrWithoutASlotOrPastTheLimitFillsNothing) {
     EXPECT_EQ(o->paint_rep, TOpen::PAINT_MAX);
     EXPECT_EQ(o->PaintRecords[TOpen::PAINT_MAX - 1].x, last.x);
     EXPECT_EQ(Px(150, 150), o->BackColor);
-    EXPECT_FALSE(o->AddPaintRecord(0, 0, 0, 0));
+    EXPECT_FALSE(AddPaintRecord(*o, 0, 0, 0, 0));
 
     // Records off the image replay as nothing.
     o->paint_rep = 0;
-    o->AddPaintRecord(-10000000, -10000000, clRed, 0);
+    AddPaintRecord(*o, -10000000, -10000000, clRed, 0);
     o->PaintDisplay = true;
     ASSERT_TRUE(o->DrawMap());
     EXPECT_EQ(Px(150, 150), o->BackColor);
@@ -111,7 +112,7 @@ TEST_F(Paint, HatchedAndUnknownPatternsAndTheHourglass) {
 }
 
 TEST_F(Paint, NewPaintModeSavesTheTicksAndTheEndPutsThemBack) {
-    auto boxes = o->SavedCheckBoxes();
+    auto boxes = SavedCheckBoxes(*o);
     ASSERT_EQ(boxes.size(), 15u);
     for (TCheckBox* b : boxes) b->SetEnabled(true);
     o->CBTownName->SetChecked(true);
@@ -121,7 +122,7 @@ TEST_F(Paint, NewPaintModeSavesTheTicksAndTheEndPutsThemBack) {
     std::vector<bool> before;
     for (TCheckBox* b : boxes) before.push_back(b->Checked());
 
-    o->BtnPaintClick(o);
+    BtnPaintClick(*o, o);
     EXPECT_TRUE(Messages().empty()) << "no records, no question";
     EXPECT_TRUE((o->ToolAs<PaintTool>() != nullptr));
     EXPECT_FALSE(o->PaintDisplay);
@@ -142,7 +143,7 @@ TEST_F(Paint, NewPaintModeSavesTheTicksAndTheEndPutsThemBack) {
     Press(0, 150, 150);
     MapPaint->BtnPaintAdd->SetEnabled(false);
     gui::testing::QueueAnswer(IDCANCEL);
-    o->BtnPaintClick(o);
+    BtnPaintClick(*o, o);
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].caption, "ペイント作業の開始");
     EXPECT_EQ(o->paint_rep, 1);
@@ -153,19 +154,19 @@ TEST_F(Paint, NewPaintModeSavesTheTicksAndTheEndPutsThemBack) {
 TEST_F(Paint, RestoringBeforeAnySaveChangesNothing) {
     o->CBPrefBorder->SetChecked(true);
     o->CBTownBorder->SetChecked(true);
-    o->RestoreCheckStates();
+    RestoreCheckStates(*o);
     EXPECT_TRUE(o->CBPrefBorder->Checked());
     EXPECT_TRUE(o->CBTownBorder->Checked());
 }
 
 TEST_F(Paint, UndoAfterContinuingKeepsTheButtonOnce) {
-    o->BtnPaintClick(o);
+    BtnPaintClick(*o, o);
     Press(1, 150, 150);
     Press(2, 250, 150);
     MapPaint->Button19Click(MapPaint);
     MapPaint->BtnPaintAddClick(MapPaint);
     EXPECT_TRUE(MapPaint->JustContinued);
-    EXPECT_EQ(o->PaintSlot, -1);
+    EXPECT_EQ(PaintOf(*o).PaintSlot, -1);
     EXPECT_EQ(Px(150, 150), o->PaintColor[1]) << "the kept records are replayed";
 
     MapPaint->BtnRepaintClick(MapPaint);
@@ -233,7 +234,7 @@ TEST_F(Paint, PaletteHatchPresetsAndReclick) {
 
 TEST_F(Paint, AidsApplyTheSettingsAndKeepThePaintInView) {
     o->MapShown = true;
-    o->BtnPaintClick(o);
+    BtnPaintClick(*o, o);
     Press(1, 150, 150);
     MapPaint->CBKuPaint->SetChecked(true);
     EXPECT_TRUE(Settei->CBKu->Checked());
@@ -249,7 +250,7 @@ TEST_F(Paint, AidsApplyTheSettingsAndKeepThePaintInView) {
 // Each redraw enables "ペイント" again: a second new painting must not take the
 // painting's own ticks for the user's, and an end without a start changes no ticks.
 TEST_F(Paint, ASecondNewPaintingKeepsTheUsersTicksForTheEnd) {
-    auto boxes = o->SavedCheckBoxes();
+    auto boxes = SavedCheckBoxes(*o);
     for (TCheckBox* b : boxes) b->SetEnabled(true);
     o->CBTownName->SetChecked(true);
     o->CBScale->SetChecked(true);

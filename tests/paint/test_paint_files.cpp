@@ -1,5 +1,7 @@
 // Paint files, the paint-data import, paint by name and the search paint on a hand-made map.
 #include "components/Tkbtn.h"
+#include "names/MainFormNames.h"
+#include "paint/MainFormPaint.h"
 #include "gui/Testing.h"
 #include "gui/TextFile.h"
 #include "names/Uyomilist.h"
@@ -50,11 +52,11 @@ protected:
 };
 
 TEST_F(PaintFiles, PntRoundTripAppendAndColoursOnly) {
-    o->BtnPaintClick(o);
+    BtnPaintClick(*o, o);
     o->PaintPattern[2] = 6;
     for (auto [slot, x] : {std::pair{1, 150}, {2, 250}}) {
         MapPaint->TkBtnClick(slot);
-        o->PaintAt(x, 150);
+        PaintAt(*o, x, 150);
     }
     MapPaint->Button19Click(MapPaint);
     const auto rec = o->PaintRecords[0];
@@ -98,8 +100,8 @@ TEST_F(PaintFiles, PntRoundTripAppendAndColoursOnly) {
 }
 
 TEST_F(PaintFiles, ABadShortOrOversizedPaintFileChangesNothing) {
-    o->AddPaintRecord(1, 1, 5, 0);
-    o->AddPaintRecord(2, 2, 5, 0);
+    AddPaintRecord(*o, 1, 1, 5, 0);
+    AddPaintRecord(*o, 2, 2, 5, 0);
     std::string big = Header();
     for (int i = 0; i < TOpen::PAINT_MAX - 1; ++i) big += "1,1,0x10,0\r\n";
     const TColor back = o->BackColor, slot0 = o->PaintColor[0];
@@ -190,28 +192,28 @@ TEST_F(PaintFiles, PaintByNameFillsEveryPointOfTheNameOnce) {
     o->ExtraCount = 1;
     o->ExtraPref[0] = 12, o->ExtraTownName[0] = "中区", o->ExtraGroupName[0] = "乙市";
     std::tie(o->ExtraX[0], o->ExtraY[0]) = At(150, 150);
-    o->BtnPaintClick(o);
+    BtnPaintClick(*o, o);
 
-    o->PaintByName("甲町");
+    PaintByName(*o, "甲町");
     ASSERT_EQ(Messages().size(), 1u) << "no slot chosen";
     EXPECT_EQ(o->paint_rep, 0);
     MapPaint->TkBtnClick(3);
-    o->PaintByName("甲町");
+    PaintByName(*o, "甲町");
     EXPECT_EQ(o->paint_rep, 2);
     EXPECT_EQ(Px(250, 150), o->PaintColor[3]);
-    o->PaintByName("海町");
-    o->PaintByName("境町");
+    PaintByName(*o, "海町");
+    PaintByName(*o, "境町");
     EXPECT_EQ(o->paint_rep, 3) << "the coast point adds no record";
     EXPECT_EQ(Px(350, 300), 0xFFFFFFu) << "neither the sea nor the border network is filled";
     EXPECT_EQ(Px(200, 300), 0xFFFFFFu);
     MapPaint->TkBtnClick(4);
-    o->PaintByName("中区(乙市)");
+    PaintByName(*o, "中区(乙市)");
     EXPECT_EQ(o->paint_rep, 4);
     EXPECT_EQ(Px(150, 150), o->PaintColor[4]);
 
     o->paint_rep = TOpen::PAINT_MAX - 1;
     Messages().clear();
-    o->PaintByName("甲町");
+    PaintByName(*o, "甲町");
     EXPECT_EQ(o->paint_rep, TOpen::PAINT_MAX);
     ASSERT_EQ(Messages().size(), 1u) << "one message at the limit, not one per point";
     EXPECT_EQ(Messages()[0].text, gui::Format("ペイントの回数が上限（%d回）に達しました", TOpen::PAINT_MAX));
@@ -244,15 +246,15 @@ TEST_F(PaintFiles, SearchPaintMeasuresTheFoundMunicipality) {
     o->CityName[0] = "乙市", o->CityPref[0] = 12, o->CityFlag[0] = 0;
     std::tie(o->CityX[0], o->CityY[0]) = At(250, 150);
     o->EdName->SetText("乙市");
-    o->SearchFound = true;
-    o->SearchName = "乙市";
+    SearchOf(*o).SearchFound = true;
+    SearchOf(*o).SearchName = "乙市";
     ASSERT_TRUE(o->DrawMap());
     EXPECT_EQ(Px(250, 150), o->AreaFillColor);
     EXPECT_NEAR(std::stod(o->Label31->Caption()), km2, km2 * 0.05) << o->Label31->Caption();
 
     // A region over 200000 pixels enlarges the view, up to magnification 20 only; the
     // view drawn, the magnification box and its read-out stay one over later redraws.
-    o->SearchFound = false;
+    SearchOf(*o).SearchFound = false;
     o->EdName->SetText("甲町");
     std::tie(o->TownX[0], o->TownY[0]) = At(300, 300);   // the open background, at the centre
     o->TownCount = 1;
@@ -303,7 +305,7 @@ TEST_F(PaintFiles, AWardByNameFillsWhatTheReplayFillsAndAListTooLongIsNoList) {
     Settei->CBKuDot->SetChecked(true);
     SetStore(o->KuLine, {{{150, 100}, {150, 200}}});
     AddTown("緑区", 125, 150);
-    o->BtnPaintClick(o);
+    BtnPaintClick(*o, o);
     MapPaint->TkBtnClick(2);
     MapPaint->CBAllPaint->SetChecked(true);
     ASSERT_TRUE(MapPaint->BtnAllPaint->Enabled());

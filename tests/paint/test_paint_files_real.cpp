@@ -1,5 +1,6 @@
 // Paint data, paint by name and the area read-out on the real data set.
 #include "engine/Uopen.h"
+#include "paint/MainFormPaint.h"
 #include "gui/Testing.h"
 #include "gui/TextFile.h"
 #include "names/Uyomilist.h"
@@ -65,14 +66,14 @@ TEST_F(RealPaintData, NaganoNameListImportEqualsARedrawPlusTheSameFloods) {
         const auto& r = Open->PaintRecords[i];
         int sx, sy;
         Open->MapToScreen(r.x, r.y, sx, sy);
-        Open->FillAt(sx, sy, r.colour, r.pattern);
+        FillAt(*Open, sx, sy, r.colour, r.pattern);
     }
     EXPECT_TRUE(MapImage() == imported);
 }
 
 TEST_F(RealPaintData, KanagawaPaintListPaintByNameAndTheAreaOfHadano) {
     ChooseAreas({13});
-    Open->BtnPaintClick(Open);
+    BtnPaintClick(*Open, Open);
     MapPaint->CBAllPaint->SetChecked(true);
     const std::string bytes = ReadBytes(programDir / "MAPDATA" / "paintlist.lst");
     EXPECT_NE(bytes.find(gui::Utf8ToCp932("\r\n緑区(横浜市)\r\n")), std::string::npos);

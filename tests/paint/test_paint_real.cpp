@@ -2,6 +2,7 @@
 #include "paint/PaintTools.h"
 #include "engine/Uken.h"
 #include "engine/Uopen.h"
+#include "paint/MainFormPaint.h"
 #include "gui/Testing.h"
 #include "paint/Uhanrei.h"
 #include "paint/Upaint.h"
@@ -31,7 +32,7 @@ int PaintNames(int wanted) {
         Open->MapToScreen(Open->TownX[i], Open->TownY[i], sx, sy);
         if (Px(sx, sy) != Open->BackColor) continue;
         MapPaint->TkBtnClick(pressed % 8);
-        Open->PaintAt(sx, sy);
+        PaintAt(*Open, sx, sy);
         // A name point on the water would paint the sea: take that back.
         const int corner = Open->ImageSize - 8;
         if (Px(corner, 8) != Open->BackColor) {
@@ -54,7 +55,7 @@ class RealPaint : public JapanFormsTest {};
 TEST_F(RealPaint, AFillInKanagawaReplaysInTheSameMunicipalityAtEveryZoom) {
     ChooseAreas({13});
     ASSERT_TRUE(Open->WgsDisplay);
-    Open->BtnPaintClick(Open);
+    BtnPaintClick(*Open, Open);
     // The name point nearest the centre stays on the image at magnification 10.
     int best = -1;
     double bestD = 1e18;
@@ -68,7 +69,7 @@ TEST_F(RealPaint, AFillInKanagawaReplaysInTheSameMunicipalityAtEveryZoom) {
     int px, py;
     Open->MapToScreen(Open->TownX[best], Open->TownY[best], px, py);
     MapPaint->TkBtnClick(6);
-    Open->PaintAt(px, py);
+    PaintAt(*Open, px, py);
     ASSERT_EQ(Open->paint_rep, 1);
     EXPECT_EQ(Px(px, py), Open->PaintColor[6]);
     int rx, ry;
@@ -93,7 +94,7 @@ TEST_F(RealPaint, AllAreasReplayAsPainted) {
     std::vector<int> all;
     for (int code = 1; code <= 52; ++code) all.push_back(code);
     ChooseAreas(all);
-    Open->BtnPaintClick(Open);
+    BtnPaintClick(*Open, Open);
     Open->PaintPattern[3] = 6;
     ASSERT_EQ(PaintNames(200), 200);
     const QImage live = MapImage();
@@ -141,7 +142,7 @@ std::vector<int> Regions(const QImage& im) {
 // by 2 it never fills a neighbour. Batches stay within the records' room.
 TEST_F(RealPaint, PressesBesideEveryBorderPixelOfKanagawaStayAfterTheRedraw) {
     ChooseAreas({13});
-    Open->BtnPaintClick(Open);
+    BtnPaintClick(*Open, Open);
     const QImage bare = MapImage();
     const int size = bare.width();
     const QRgb back = bare.pixel(size - 1, size - 1);
@@ -199,7 +200,7 @@ TEST_F(RealPaint, PressesBesideEveryBorderPixelOfKanagawaStayAfterTheRedraw) {
         }
         Open->MAGSTEP = 1;
         gui::testing::QueueAnswer(IDOK);
-        Open->BtnPaintClick(Open);
+        BtnPaintClick(*Open, Open);
         ASSERT_EQ(Open->paint_rep, 0);
     }
     EXPECT_GT(compared, 1000);
@@ -211,7 +212,7 @@ TEST_F(RealPaint, PressesBesideEveryBorderPixelOfKanagawaStayAfterTheRedraw) {
 // Also a picture for a person to look at, left in the build folder.
 TEST_F(RealPaint, KanagawaWithEightSlotsAndALegendSavedAt1200) {
     ChooseAreas({13});
-    Open->BtnPaintClick(Open);
+    BtnPaintClick(*Open, Open);
     Open->PaintPattern[2] = 6;
     Open->PaintPattern[5] = 7;
     ASSERT_EQ(PaintNames(24), 24);

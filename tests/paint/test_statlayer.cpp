@@ -1,6 +1,8 @@
 // The statistics map drawn as a layer of each unit's polygons: right at every
 // view and size, kept apart from the paint, and carried by the project.
 #include "engine/Uopen.h"
+#include "navigation/MainFormNavigation.h"
+#include "paint/MainFormPaint.h"
 #include "gui/Testing.h"
 #include "gui/TextFile.h"
 #include "paint/StatLayer.h"
@@ -63,7 +65,7 @@ protected:
     std::string File(const std::string& name) { return (programDir / name).string(); }
     std::string Sample() { return (programDir / "サンプル" / "住民基本台帳人口_2021.csv").string(); }
     void ApplySample(int valueColumn = 6) {
-        Open->menuStatMap->Click();
+        PaintControlsOf(*Open).menuStatMap->Click();
         QueueFileName(Sample());
         StatMap->BtnOpen->Click();
         ChooseItem(StatMap->CBValue, valueColumn);
@@ -165,7 +167,7 @@ TEST_F(StatisticsLayer, WardsAndIslandsShowTheirClassAtEveryViewAndSizeAndTheSea
                 if (s == "×5") {
                     Open->CX = centre.x, Open->CY = centre.y;
                     Open->UpDown1->SetPosition(5);
-                    Open->UpDown1Click(Open->UpDown1, btNext);
+                    UpDown1Click(*Open, Open->UpDown1, btNext);
                 } else {
                     Open->Button6->Click();
                 }
@@ -189,7 +191,7 @@ TEST_F(StatisticsLayer, WardsAndIslandsShowTheirClassAtEveryViewAndSizeAndTheSea
 // paint records on request.
 TEST_F(StatisticsLayer, PaintAndLayerStayApartAndTheLayerBecomesPaintOnRequest) {
     // A table read before any map is joined once a map is drawn.
-    Open->menuStatMap->Click();
+    PaintControlsOf(*Open).menuStatMap->Click();
     QueueFileName(Sample());
     StatMap->BtnOpen->Click();
     ChooseAreas({13});
@@ -201,7 +203,7 @@ TEST_F(StatisticsLayer, PaintAndLayerStayApartAndTheLayerBecomesPaintOnRequest) 
     ASSERT_EQ(Unfilled(units, MapImage()), std::vector<std::string>{});
 
     // ペイント → 新規, a fill, the paint's undo, the end of painting: the layer stays throughout.
-    Open->BtnPaintClick(Open);
+    BtnPaintClick(*Open, Open);
     MapPaint->TkBtnClick(1);
     ToolPress(5, 5);
     ASSERT_EQ(Open->paint_rep, 1);
@@ -266,7 +268,7 @@ TEST_F(StatisticsLayer, TheProjectKeepsTheLayerWhenTheTableHasMovedAndTheCommand
     }
     std::filesystem::create_directories(programDir / "表");
     std::ofstream(File("表/人口.csv"), std::ios::binary) << gui::Utf8ToCp932(text);
-    Open->menuStatMap->Click();
+    PaintControlsOf(*Open).menuStatMap->Click();
     QueueFileName(File("表/人口.csv"));
     StatMap->BtnOpen->Click();
     ChooseItem(StatMap->CBValue, 6);

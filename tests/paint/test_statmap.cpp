@@ -2,6 +2,8 @@
 // whole country joined, classed, drawn with its legend, and carried by the
 // project and, turned into paint, by the paint file.
 #include "engine/Uopen.h"
+#include "paint/MainFormPaint.h"
+#include "names/MainFormNames.h"
 #include "gui/Testing.h"
 #include "gui/TextFile.h"
 #include "paint/Uhanrei.h"
@@ -64,7 +66,7 @@ TEST_F(StatisticsMap, TheWholeCountryFromTheSampleIsPaintedWithItsLegendAndUndon
     std::vector<int> all;
     for (int k = 1; k <= 52; ++k) all.push_back(k);
     ChooseAreas(all);
-    Open->menuStatMap->Click();
+    PaintControlsOf(*Open).menuStatMap->Click();
     ASSERT_TRUE(StatMap->Visible());
     OpenTable(Sample());
     EXPECT_EQ(StatMap->CBCode->ItemIndex(), 1);    // 団体コード
@@ -132,7 +134,7 @@ TEST_F(StatisticsMap, TheWholeCountryFromTheSampleIsPaintedWithItsLegendAndUndon
 // are lines over the layer and change nothing of it.
 TEST_F(StatisticsMap, ANewMapIsDrawnOnceWithoutTheOldLayerAndTheOldBordersKeepIt) {
     ChooseAreas({13});
-    Open->menuStatMap->Click();
+    PaintControlsOf(*Open).menuStatMap->Click();
     OpenTable(Sample());
     ChooseItem(StatMap->CBValue, 6);
     const auto classes = StatClassSlots(0, 5, false, StatStyle::Colour);
@@ -228,8 +230,8 @@ TEST_F(StatisticsMap, ATableOf2005ColoursThe2005BordersAndADamagedTableChangesNo
     // The edition switched, the map shown is today's until it is loaded again (the table
     // carried onto its units); then the table joins whole, as it is.
     gui::testing::QueueAnswer(IDOK);
-    Open->EditionClick(2);
-    ASSERT_TRUE(Open->N20051->Checked());
+    EditionClick(*Open, 2);
+    ASSERT_TRUE(NameWidgetsOf(*Open).N20051->Checked());
     EXPECT_NE(&StatMap->JoinUnits(), &StatMap->Units);
     ChooseAreas({31});
     EXPECT_EQ(&StatMap->JoinUnits(), &StatMap->Units);
@@ -270,7 +272,7 @@ TEST_F(StatisticsMap, ATableOf2005ColoursThe2005BordersAndADamagedTableChangesNo
     QueueFileName(File("h.rvx"));
     Open->Button1Click(Open);
     gui::testing::QueueAnswer(IDOK);
-    Open->EditionClick(5);
+    EditionClick(*Open, 5);
     for (bool table : {true, false}) {
         if (!table) std::filesystem::remove(File("h2005.csv"));
         QueueFileName(File("h.rvx"));
@@ -348,9 +350,9 @@ TEST_F(StatisticsMap, ATableOfAnotherDateIsCarriedOntoTheUnitsShownKeepingTheNat
     std::vector<int> all;
     for (int k = 1; k <= 52; ++k) all.push_back(k);
     gui::testing::QueueAnswer(IDOK);
-    Open->EditionClick(2);
+    EditionClick(*Open, 2);
     ChooseAreas(all);
-    Open->menuStatMap->Click();
+    PaintControlsOf(*Open).menuStatMap->Click();
     OpenTable(Sample());
     ChooseItem(StatMap->CBValue, 6);   // 人口
     const auto total = [](const std::vector<double>& v) {
@@ -391,7 +393,7 @@ TEST_F(StatisticsMap, ATableOfAnotherDateIsCarriedOntoTheUnitsShownKeepingTheNat
 
     // A table of 2005 (the land of its units) on today's map: the total land stays.
     gui::testing::QueueAnswer(IDOK);
-    Open->EditionClick(5);
+    EditionClick(*Open, 5);
     ChooseAreas(all);
     gui::TextReader r((programDir / "MAPDATA/Codes/2005/Area.csv").string());
     std::string table = "コード,名称,面積\n", l;

@@ -2,6 +2,7 @@
 // keys, the number format, the scheme's midpoint, the join's hard rows, rates,
 // levels, fixed classes and the classified table, on the real data set.
 #include "engine/Uopen.h"
+#include "paint/MainFormPaint.h"
 #include "gui/Testing.h"
 #include "gui/TextFile.h"
 #include "paint/Uhanrei.h"
@@ -66,7 +67,7 @@ protected:
     }
     void Start(const std::vector<int>& areas, int valueItem = 6) {
         ChooseAreas(areas);
-        Open->menuStatMap->Click();
+        PaintControlsOf(*Open).menuStatMap->Click();
         OpenTable(Sample());
         ChooseItem(StatMap->CBValue, valueItem);
     }
@@ -229,7 +230,7 @@ TEST_F(StatWindow, HardRowsOfTheJoinAreReportedAndChosenByTheUser) {
                        ",総数,300\n,計,300\n"
                        "131016,千代田区,1\n131024,中央区,2\n011002,札幌市,3\n");
     ChooseAreas({13});
-    Open->menuStatMap->Click();
+    PaintControlsOf(*Open).menuStatMap->Click();
     OpenTable(File("wards.csv"));
     ASSERT_EQ(StatMap->CBValue->ItemIndex(), 3);
     for (int i = 0; i < int(StatMap->Units.units.size()); ++i) {
@@ -384,7 +385,7 @@ TEST_F(StatWindow, TypedClassCountsNeverPartTheCountFromItsBreaks) {
 // as its CSV would be; a damaged workbook or an old .xls refused with the map as it was.
 TEST_F(StatWindow, AWorkbookIsReadSheetBySheetAndADamagedOneLeavesTheMapAsItWas) {
     ChooseAreas({31});
-    Open->menuStatMap->Click();
+    PaintControlsOf(*Open).menuStatMap->Click();
     std::filesystem::copy_file(testsupport::TestDataDir("tables") / "population.xlsx", File("p.xlsx"));
     OpenTable(File("p.xlsx"));
     ASSERT_EQ(StatMap->CBSheet->Items()->Count(), 2);
