@@ -53,12 +53,15 @@ struct Book {
         }
         return f;
     }
-    // A part's bytes in one read (its size is bounded above); a part shorter or longer than it says is damaged.
+    // A part's bytes in one read (its size is bounded above); a part shorter
+    // or longer than it says, or whose bytes fail its checksum, is damaged.
     static QByteArray Bytes(QuaZipFile& f) {
         QByteArray b(qsizetype(f.size()), Qt::Uninitialized);
         const qint64 n = f.read(b.data(), b.size());
         char extra;
         if (n != b.size() || f.read(&extra, 1) != 0) return QByteArray("<damaged");
+        f.close();
+        if (f.getZipError() != 0) return QByteArray("<damaged");
         return b;
     }
 };

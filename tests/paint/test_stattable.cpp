@@ -313,6 +313,17 @@ TEST(StatXlsx, AWorkbookReadsAsTheCsvOfItsSpreadsheetAndADamagedOneIsRefusedWith
     const std::string whole = testsupport::ReadBytes(kBook);
     std::ofstream(dir + "/half.xlsx", std::ios::binary) << whole.substr(0, whole.size() / 2);
     EXPECT_EQ(refused(dir + "/half.xlsx"), "ブックが壊れているため読めません");
+    // The sheet's bytes no longer match the checksum the workbook keeps for them.
+    std::string crc = whole;
+    const std::string part = "xl/worksheets/sheet2.xml";
+    const auto flip = [&](const char* head, size_t name, size_t sum) {
+        for (size_t at = crc.find(head); at != std::string::npos; at = crc.find(head, at + 4))
+            if (crc.compare(at + name, part.size(), part) == 0) crc[at + sum] = char(crc[at + sum] ^ 0x55);
+    };
+    flip("PK\x01\x02", 46, 16);   // in the directory
+    flip("PK\x03\x04", 30, 14);   // and before the part, so the two agree
+    std::ofstream(dir + "/crc.xlsx", std::ios::binary) << crc;
+    EXPECT_NE(refused(dir + "/crc.xlsx").find("ブックが壊れているため読めません"), std::string::npos);
     std::ofstream(dir + "/locked.xlsx", std::ios::binary) << std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) << std::string(600, '\0');
     EXPECT_NE(refused(dir + "/locked.xlsx").find("パスワード"), std::string::npos);
     std::ofstream(dir + "/old.xls", std::ios::binary) << std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) << std::string(600, '\0');
