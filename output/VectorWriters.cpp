@@ -151,43 +151,15 @@ PageSheet PaperSheet(int paper, bool landscape) {
     return s;
 }
 
-bool WritePdfPage(const PagePicture& page, const std::string& path, const std::string& title, std::string* error,
-                  const std::function<bool()>& keepGoing) {
-    constexpr int dpi = 1200;   // the finest step of a line on the page: 1/1200 inch
-    const PageSheet& sheet = page.sheet;
-    const QString name = gui::WithoutControls(QString::fromStdString(title));
-    return WriteThrough(path, error, [&](QFile& file, std::string& reason) {
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        QPdfWriter pdf(&buffer);
-        pdf.setCreator(kCreator);
-        pdf.setTitle(name);
-        pdf.setResolution(dpi);
-        const QPageSize size = IsMapPaper(sheet.paperIndex)
-                                   ? QPageSize(sheet.paper, QPageSize::Millimeter, QString(), QPageSize::ExactMatch)
-                                   : QPageSize(kPapers[sheet.paperIndex].id);
-        pdf.setPageLayout(QPageLayout(size, sheet.landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
-                                      QMarginsF(0, 0, 0, 0)));
-        QPainter p;
-        if (!p.begin(&pdf)) {
-            reason = "PDFを書き始められません";
-            return false;
-        }
-        const bool ok = DrawPage(p, page, dpi / 25.4, keepGoing);
-        p.end();
-        if (!ok) reason = "中止しました";
-        return ok && FinishPdf(bytes, buffer, file, name, reason);
-    });
-}
+namespace {
 
-bool WritePdf(const gui::VectorRecorder& map, int side, const std::string& path, const PdfPage& page,
-              const std::string& title, std::string* error, const std::function<bool()>& keepGoing) {
-    const int dpi = std::clamp(page.dpi, 10, 2400);
-    const bool mapSized = page.paper < 0 || page.paper >= kMapSized;
+// A PDF of one page of the given size at dpi, made in memory (the subject goes
+// in once the writer is done), draw painting it; the file written through the
+// temporary-file rule.
+bool WritePdfWith(const std::string& path, const std::string& title, const QPageSize& size, bool landscape, int dpi,
+                  std::string* error, const std::function<bool(QPdfWriter&, QPainter&)>& draw) {
     const QString name = gui::WithoutControls(QString::fromStdString(title));
     return WriteThrough(path, error, [&](QFile& file, std::string& reason) {
-        // Made in memory: the subject goes in once the writer is done.
         QByteArray bytes;
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
@@ -195,10 +167,6 @@ bool WritePdf(const gui::VectorRecorder& map, int side, const std::string& path,
         pdf.setCreator(kCreator);
         pdf.setTitle(name);
         pdf.setResolution(dpi);
-        const QPageSize size = mapSized ? QPageSize(QSizeF(double(side) / dpi, double(side) / dpi), QPageSize::Inch,
-                                                    QString(), QPageSize::ExactMatch)
-                                        : QPageSize(kPapers[page.paper].id);
-        const bool landscape = page.landscape && !mapSized;
         pdf.setPageLayout(QPageLayout(size, landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
                                       QMarginsF(0, 0, 0, 0)));
         QPainter p;
@@ -206,6 +174,34 @@ bool WritePdf(const gui::VectorRecorder& map, int side, const std::string& path,
             reason = "PDFを書き始められません";
             return false;
         }
+        const bool ok = draw(pdf, p);
+        p.end();
+        if (!ok) reason = "中止しました";
+        return ok && FinishPdf(bytes, buffer, file, name, reason);
+    });
+}
+
+} // namespace
+
+bool WritePdfPage(const PagePicture& page, const std::string& path, const std::string& title, std::string* error,
+                  const std::function<bool()>& keepGoing) {
+    constexpr int dpi = 1200;   // the finest step of a line on the page: 1/1200 inch
+    const PageSheet& sheet = page.sheet;
+    const QPageSize size = IsMapPaper(sheet.paperIndex)
+                               ? QPageSize(sheet.paper, QPageSize::Millimeter, QString(), QPageSize::ExactMatch)
+                               : QPageSize(kPapers[sheet.paperIndex].id);
+    return WritePdfWith(path, title, size, sheet.landscape, dpi, error,
+                        [&](QPdfWriter&, QPainter& p) { return DrawPage(p, page, dpi / 25.4, keepGoing); });
+}
+
+bool WritePdf(const gui::VectorRecorder& map, int side, const std::string& path, const PdfPage& page,
+              const std::string& title, std::string* error, const std::function<bool()>& keepGoing) {
+    const int dpi = std::clamp(page.dpi, 10, 2400);
+    const bool mapSized = page.paper < 0 || page.paper >= kMapSized;
+    const QPageSize size = mapSized ? QPageSize(QSizeF(double(side) / dpi, double(side) / dpi), QPageSize::Inch,
+                                                QString(), QPageSize::ExactMatch)
+                                    : QPageSize(kPapers[page.paper].id);
+    return WritePdfWith(path, title, size, page.landscape && !mapSized, dpi, error, [&](QPdfWriter& pdf, QPainter& p) {
         const double margin = mapSized ? 0.0 : PDF_MARGIN_MM / 25.4 * dpi;
         const double w = pdf.width(), h = pdf.height();
         const double scale = std::min({1.0, (w - 2 * margin) / side, (h - 2 * margin) / side});
@@ -214,10 +210,7 @@ bool WritePdf(const gui::VectorRecorder& map, int side, const std::string& path,
         p.setClipRect(QRectF(0, 0, side, side));   // lines run on past the map's edge
         // Lines and the areas' outlines in twentieths of a pixel: whole
         // numbers, which the writer puts short, finer than any print shows.
-        const bool ok = map.Replay(p, keepGoing, kPdfSteps);
-        p.end();
-        if (!ok) reason = "中止しました";
-        return ok && FinishPdf(bytes, buffer, file, name, reason);
+        return map.Replay(p, keepGoing, kPdfSteps);
     });
 }
 
