@@ -665,6 +665,29 @@ bool VectorRecorder::Visit(const std::function<bool(const Item&)>& f) const {
     return true;
 }
 
+namespace {
+
+// A line or ring of whole numbers without its repeated points and the points
+// inside a straight run: the same shape in fewer numbers, so neighbours still meet.
+std::vector<QPointF> Straightened(const std::vector<QPointF>& ring) {
+    std::vector<QPointF> out;
+    out.reserve(ring.size());
+    for (const QPointF& q : ring) {
+        if (!out.empty() && out.back() == q) continue;
+        while (out.size() >= 2) {
+            const QPointF a = out[out.size() - 2], b = out.back();
+            const double cross = (b.x() - a.x()) * (q.y() - b.y()) - (b.y() - a.y()) * (q.x() - b.x());
+            const double dot = (b.x() - a.x()) * (q.x() - b.x()) + (b.y() - a.y()) * (q.y() - b.y());
+            if (cross != 0 || dot <= 0) break;
+            out.pop_back();
+        }
+        out.push_back(q);
+    }
+    return out;
+}
+
+} // namespace
+
 bool VectorRecorder::Replay(QPainter& p, const std::function<bool()>& keepGoing, int units) const {
     p.save();
     // Lines in whole steps of 1/units pixel: a device that writes their
@@ -700,7 +723,8 @@ bool VectorRecorder::Replay(QPainter& p, const std::function<bool()>& keepGoing,
             }
             p.setPen(pen);
             p.setBrush(Qt::NoBrush);
-            const std::vector<QPointF>* pts = units > 1 ? rounded(it.points) : &it.points;
+            if (units > 1) line = Straightened(*rounded(it.points));
+            const std::vector<QPointF>* pts = units > 1 ? &line : &it.points;
             if (it.closed) p.drawPolygon(pts->data(), int(pts->size()));
             else p.drawPolyline(pts->data(), int(pts->size()));
             break;
@@ -708,7 +732,7 @@ bool VectorRecorder::Replay(QPainter& p, const std::function<bool()>& keepGoing,
         case Kind::Fill:
             if (exactFill) {
                 std::vector<std::vector<QPointF>> rings;
-                for (const auto& r : it.rings) rings.push_back(*rounded(r));
+                for (const auto& r : it.rings) rings.push_back(Straightened(*rounded(r)));
                 p.fillPath(PathOf(rings, Qt::OddEvenFill), it.color);
                 break;
             }
