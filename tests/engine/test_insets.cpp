@@ -5,6 +5,7 @@
 #include "engine/Uopen.h"
 #include "gui/Testing.h"
 #include "gui/VectorRecorder.h"
+#include "output/Updfpage.h"
 #include "paint/StatLayer.h"
 #include "paint/Ustatmap.h"
 #include "tests/support/FormsFixture.h"
@@ -174,13 +175,20 @@ TEST_F(Insets, AProjectWithInsetsComesBackAndIsSavedAgainByteForByte) {
     Inset->BtnOk->Click();
     const auto chosen = MapInsets.choice;
     ASSERT_GT(chosen[kInsetOgasawara].span, 0);
+    // A page layout beside them: the two blocks follow one another.
+    output::PageLayout layout = PdfPageWindow()->Layout();
+    layout.title = "沖縄と小笠原";
+    PdfPageWindow()->SetLayout(layout);
 
     const std::string first = (programDir / "a.rvx").string(), second = (programDir / "b.rvx").string();
     ASSERT_TRUE(Open->SaveProjectFile(first));
     EXPECT_NE(ReadBytes(first).find("-1,INSETS\r\n-1,0,0,OKINAWA\r\n"), std::string::npos);
+    EXPECT_NE(ReadBytes(first).find("-1,LAYOUT"), std::string::npos);
     MapInsets.choice = InsetSet{}.choice;
+    PdfPageWindow()->SetLayout(output::PageLayout{});
     ASSERT_TRUE(Open->RestoreProjectFile(first));
     EXPECT_EQ(MapInsets.choice, chosen);
+    EXPECT_EQ(PdfPageWindow()->Layout(), layout);
     EXPECT_EQ(Open->DrawnInsets.size(), 2u);
     ASSERT_TRUE(Open->SaveProjectFile(second));
     EXPECT_EQ(ReadBytes(first), ReadBytes(second));
