@@ -1,5 +1,6 @@
 #include "components/Mygraph.h"
 #include "gui/Testing.h"
+#include "tests/support/Pixels.h"
 #include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -38,17 +39,10 @@ std::string Round(double v) {
 } // namespace
 
 TEST(MyGraphLabels, RoundNumber) {
-    EXPECT_EQ(Round(2.5), "2.5");
-    EXPECT_EQ(Round(0.0001), "0.0001");
-    EXPECT_EQ(Round(-3), "-3");
-    EXPECT_EQ(Round(2.9999), "3");
-    EXPECT_EQ(Round(1234.5), "1234.5");
-    EXPECT_EQ(Round(0.1f), "0.1");
-    EXPECT_EQ(Round(100000), "100000");
-    EXPECT_EQ(Round(0), "0");
-    EXPECT_EQ(Round(5e-9), "0");
-    EXPECT_EQ(Round(123456), "1.2e+05");
-    EXPECT_EQ(Round(-2e-6), "-2.0e-06");
+    for (auto [v, text] : {std::pair<double, const char*>{2.5, "2.5"}, {0.0001, "0.0001"}, {-3, "-3"},
+                           {2.9999, "3"}, {1234.5, "1234.5"}, {0.1f, "0.1"}, {100000, "100000"}, {0, "0"},
+                           {5e-9, "0"}, {123456, "1.2e+05"}, {-2e-6, "-2.0e-06"}})
+        EXPECT_EQ(Round(v), text) << v;
 }
 
 TEST(MyGraphLabels, SubScaleCountsAndFormats) {
@@ -136,13 +130,11 @@ TEST(MyGraphScale, LogarithmicAndRefusedData) {
 TEST_F(GraphTest, FrameGridLinesDotsAndLabels) {
     g.Clear(clRed);
     ASSERT_TRUE(g.DrawWaku());
-    EXPECT_EQ(At(290, 5), clWhite);                 // cleared white
-    EXPECT_EQ(At(left + cell, 150), clBlack);       // inner line, 1 pixel
-    EXPECT_EQ(At(left + cell + 1, 150), clWhite);
-    EXPECT_EQ(At(left + cell - 1, 150), clWhite);
-    EXPECT_EQ(At(left, 150), clBlack);              // outer lines are 2 pixels
-    EXPECT_TRUE(At(left - 1, 150) == clBlack || At(left + 1, 150) == clBlack);
-    EXPECT_EQ(At(150, bottom - 2 * cell), clBlack);
+    testsupport::ExpectPixels(C(), {{290, 5, clWhite, "cleared white"}, {left + cell, 150, clBlack, "inner line"},
+                                    {left + cell + 1, 150, clWhite, "inner line, 1 pixel"},
+                                    {left + cell - 1, 150, clWhite, "inner line, 1 pixel"},
+                                    {left, 150, clBlack, "outer line"}, {150, bottom - 2 * cell, clBlack}});
+    EXPECT_TRUE(At(left - 1, 150) == clBlack || At(left + 1, 150) == clBlack) << "outer lines are 2 pixels";
     // Sub-divisions every 62/5 pixels: dotted across the plot.
     const int sub = left + cell / 5;
     // Dotted sub-division lines (and the crossings of the horizontal ones).
@@ -162,11 +154,9 @@ TEST_F(GraphTest, TicksInsteadOfDotsAndOverWrite) {
     g.SubAxis = false;
     g.OverWrite = true;
     ASSERT_TRUE(g.DrawWaku());
-    EXPECT_EQ(At(290, 5), clRed);                   // picture kept
     const int sub = left + cell / 5;
-    EXPECT_EQ(At(sub, bottom - 5), clBlack);        // 7-pixel tick
-    EXPECT_EQ(At(sub, bottom - 8), clRed);
-    EXPECT_EQ(At(sub, 150), clRed);
+    testsupport::ExpectPixels(C(), {{290, 5, clRed, "picture kept"}, {sub, bottom - 5, clBlack, "7-pixel tick"},
+                                    {sub, bottom - 8, clRed, "tick ends"}, {sub, 150, clRed, "no dots"}});
 }
 
 TEST_F(GraphTest, LogarithmicSubDivisionsAtTwoFourSixEight) {
@@ -213,10 +203,8 @@ TEST_F(GraphTest, PolylineAndSkippedLogPoints) {
     const float x[] = {5, 15}, y[] = {10, 10};
     ASSERT_TRUE(g.DrawGraph(2, x, y));
     const int row = bottom - cell;   // y = 10 is one cell up
-    EXPECT_EQ(At(left + cell, row), clRed);
-    EXPECT_EQ(At(150, row), clRed);
-    EXPECT_EQ(At(150, row - 1), clWhite);
-    EXPECT_EQ(At(left + 3 * cell, row), clWhite);   // end pixel left unset
+    testsupport::ExpectPixels(C(), {{left + cell, row, clRed}, {150, row, clRed}, {150, row - 1, clWhite},
+                                    {left + 3 * cell, row, clWhite, "end pixel left unset"}});
 
     // On a log axis a zero is skipped: the line runs from the first point to the third.
     g.Clear(clWhite);
@@ -227,8 +215,7 @@ TEST_F(GraphTest, PolylineAndSkippedLogPoints) {
     ASSERT_TRUE(g.DrawGraph(3, lx, ly));
     const int x0 = left + int(1.0 / 5 * cell), x1 = left + int(3.0 / 5 * cell);
     const int y0 = bottom - cell, y1 = bottom - 2 * cell;
-    EXPECT_EQ(At(x0, y0), clRed);
-    EXPECT_EQ(At((x0 + x1) / 2, (y0 + y1) / 2), clRed);
+    testsupport::ExpectPixels(C(), {{x0, y0, clRed}, {(x0 + x1) / 2, (y0 + y1) / 2, clRed, "midway to the third"}});
 }
 
 TEST_F(GraphTest, AxesThatCannotPlacePointsDrawNothing) {
@@ -262,19 +249,16 @@ TEST_F(GraphTest, MarkersStopRightOfThePlotAndSkip) {
     auto py = [&](float v) { return bottom - int(v / 10 * cell); };
     const float x[] = {5, 25, 10}, y[] = {10, 10, 20};
     ASSERT_TRUE(g.PlotGraph(3, x, y, 2, 6));   // squares of half side 3
-    EXPECT_EQ(At(px(5), py(10)), clYellow);
-    EXPECT_EQ(At(px(5) - 3, py(10)), clBlack);
-    EXPECT_EQ(At(px(5) + 4, py(10)), clWhite);
-    EXPECT_EQ(At(px(10), py(20)), clWhite);    // after the point off the plot
+    testsupport::ExpectPixels(C(), {{px(5), py(10), clYellow}, {px(5) - 3, py(10), clBlack},
+                                    {px(5) + 4, py(10), clWhite},
+                                    {px(10), py(20), clWhite, "after the point off the plot"}});
 
     g.Clear(clWhite);
     const float sx[] = {2, 4, 6}, sy[] = {10, 20, 30};
     ASSERT_TRUE(g.SkipGraph(3, sx, sy, 5, 3, 2));   // upright crosses, every second point
-    EXPECT_EQ(At(px(2) - 3, py(10)), clBlack);
-    EXPECT_EQ(At(px(2), py(10) - 3), clBlack);
-    EXPECT_EQ(At(px(2) + 2, py(10) + 2), clWhite);
-    EXPECT_EQ(At(px(4), py(20)), clWhite);
-    EXPECT_EQ(At(px(6), py(30)), clBlack);
+    testsupport::ExpectPixels(C(), {{px(2) - 3, py(10), clBlack}, {px(2), py(10) - 3, clBlack},
+                                    {px(2) + 2, py(10) + 2, clWhite, "upright, not diagonal"},
+                                    {px(4), py(20), clWhite, "skipped"}, {px(6), py(30), clBlack}});
 
     g.Clear(clWhite);
     EXPECT_TRUE(g.SkipGraph(3, sx, sy, 5, 3, 0));

@@ -3,8 +3,10 @@
 #include "gui/Testing.h"
 #include "gui/TextFile.h"
 #include "tests/support/FormsFixture.h"
+#include "tests/support/Pixels.h"
 #include <gtest/gtest.h>
 #include <cmath>
+#include <array>
 #include <cstring>
 #include <fstream>
 
@@ -50,6 +52,9 @@ protected:
         m.MPW = m.MPH = 320;
     }
     TColor At(int x, int y) { return m.Canvas()->Pixels(x, y); }
+    void ExpectPixels(std::initializer_list<testsupport::PixelWant> want) {
+        testsupport::ExpectPixels(m.Canvas(), want);
+    }
     bool AnyOtherThan(TColor c, int x0, int y0, int x1, int y1) {
         for (int y = y0; y <= y1; ++y)
             for (int x = x0; x <= x1; ++x)
@@ -169,21 +174,15 @@ TEST_F(MapTest, CrossingsInTheLastBandAndLabelsOfTheirHeight) {
 
 TEST_F(MapTest, DefaultsAndTheLinearScreenMapping) {
     int mx = -1, my = -1, sx = -1, sy = -1;
-    ASSERT_TRUE(m.map_position(40, 360, mx, my));
-    EXPECT_EQ(mx, 0);
-    EXPECT_EQ(my, 0);
-    ASSERT_TRUE(m.map_position(360, 40, mx, my));
-    EXPECT_EQ(mx, 3500);
-    EXPECT_EQ(my, 3500);
-    ASSERT_TRUE(m.map_position(41, 359, mx, my));   // 10.9375 truncated
-    EXPECT_EQ(mx, 10);
-    EXPECT_EQ(my, 10);
-    ASSERT_TRUE(m.scr_position(0, 0, sx, sy));
-    EXPECT_EQ(sx, 40);
-    EXPECT_EQ(sy, 360);
-    ASSERT_TRUE(m.scr_position(3500, 3500, sx, sy));
-    EXPECT_EQ(sx, 360);
-    EXPECT_EQ(sy, 40);
+    // Screen corners and map corners of the default view; (41, 359) is 10.9375 truncated.
+    for (auto [x, y, wantX, wantY] : {std::array{40, 360, 0, 0}, {360, 40, 3500, 3500}, {41, 359, 10, 10}}) {
+        ASSERT_TRUE(m.map_position(x, y, mx, my)) << x << "," << y;
+        EXPECT_EQ(std::pair(mx, my), std::pair(wantX, wantY)) << "screen " << x << "," << y;
+    }
+    for (auto [x, y, wantX, wantY] : {std::array{0, 0, 40, 360}, {3500, 3500, 360, 40}}) {
+        ASSERT_TRUE(m.scr_position(x, y, sx, sy)) << x << "," << y;
+        EXPECT_EQ(std::pair(sx, sy), std::pair(wantX, wantY)) << "map " << x << "," << y;
+    }
     EXPECT_FALSE(m.scr_position(5000, 0, sx, sy));   // off the image
 
     m.SCW = 0;
@@ -196,22 +195,19 @@ TEST_F(MapTest, DefaultsAndTheLinearScreenMapping) {
 TEST_F(MapTest, TableLookupIsBilinearInTwoDegreeCells) {
     FillMesh(60);   // 2 degrees = 120 units, one unit a minute
     int mx, my;
-    ASSERT_TRUE(m.lonlat_map(12300, 2400, mx, my));   // u = 1: halfway along column 0
-    EXPECT_EQ(mx, 60);
-    EXPECT_EQ(my, 0);
-    ASSERT_TRUE(m.lonlat_map(13930, 3545, mx, my));   // 139deg30', 35deg45'
-    EXPECT_EQ(mx, 17 * 60 + 30);
-    EXPECT_EQ(my, 11 * 60 + 45);
-
+    const struct {
+        int lon, lat, mx, my;
+        const char* what;
+    } inside[] = {{12300, 2400, 60, 0, "u = 1: halfway along column 0"},
+                  {13930, 3545, 17 * 60 + 30, 11 * 60 + 45, "139deg30', 35deg45'"},
+                  {15200, 5000, 15 * 120, 13 * 120, "its far edges belong to it"}};
+    for (const auto& p : inside) {
+        ASSERT_TRUE(m.lonlat_map(p.lon, p.lat, mx, my)) << p.what;
+        EXPECT_EQ(std::pair(mx, my), std::pair(p.mx, p.my)) << p.what;
+    }
     // Outside the table: west or south of it, or past its last node row or column.
-    EXPECT_FALSE(m.lonlat_map(12150, 3000, mx, my));
-    EXPECT_FALSE(m.lonlat_map(13000, 2330, mx, my));
-    EXPECT_FALSE(m.lonlat_map(15201, 3000, mx, my));
-    EXPECT_FALSE(m.lonlat_map(13000, 5001, mx, my));
-    // Its far edges belong to it.
-    ASSERT_TRUE(m.lonlat_map(15200, 5000, mx, my));
-    EXPECT_EQ(mx, 15 * 120);
-    EXPECT_EQ(my, 13 * 120);
+    for (auto [lon, lat] : {std::pair{12150, 3000}, {13000, 2330}, {15201, 3000}, {13000, 5001}})
+        EXPECT_FALSE(m.lonlat_map(lon, lat, mx, my)) << lon << "," << lat;
 
     // A cell that is not a parallelogram.
     TMyMap::MeshNode[0][0] = TPoint(0, 0);
@@ -226,29 +222,30 @@ TEST_F(MapTest, TableLookupIsBilinearInTwoDegreeCells) {
     EXPECT_FALSE(m.lonlat_map(13000, 3000, mx, my));
 }
 
-TEST_F(MapTest, LinearMeshRoundTripThroughTheScreen) {
-    FillMesh(60);
-    // One pixel per minute over 130..136E, 32..38N.
-    m.SCX = m.SCY = 20;
-    m.SCW = m.SCH = m.MPW = m.MPH = 360;
-    m.MPX = m.MPY = 480;
-    int sx, sy;
-    ASSERT_TRUE(m.origin_scr(13000, 3200, sx, sy));
-    EXPECT_EQ(sx, 20);
-    EXPECT_EQ(sy, 380);
-    RoundTrip(13000, 13600, 3200, 3800, 1, false);
-}
-
-// Meridians that lean to the left going north: a position near the east side
-// of its cell must stay in that cell.
-TEST_F(MapTest, TurnedMeshRoundTripStaysInTheRightCell) {
-    FillMesh(60, 4, 300, 0);
-    const TPoint p = TMyMap::MeshNode[4][4];
-    m.SCX = m.SCY = 20;
-    m.SCW = m.SCH = m.MPW = m.MPH = 360;
-    m.MPX = p.x - 60;
-    m.MPY = p.y - 60;
-    RoundTrip(13000, 13400, 3200, 3600, 2, true);
+// Screen -> geographic -> screen over a view of one pixel per minute. The
+// turned mesh's meridians lean to the left going north: a position near the
+// east side of its cell must stay in that cell.
+TEST_F(MapTest, MeshRoundTripThroughTheScreen) {
+    const struct {
+        const char* name;
+        double turn, ox;
+        int back, lon1, lat1, tol;
+        bool insideOnly;
+    } meshes[] = {{"linear", 0, 0, 0, 13600, 3800, 1, false}, {"turned by 4 degrees", 4, 300, 60, 13400, 3600, 2, true}};
+    for (const auto& mesh : meshes) {
+        SCOPED_TRACE(mesh.name);
+        FillMesh(60, mesh.turn, mesh.ox, 0);
+        // The view's corner at node (4, 4), 130E 32N, or half a cell south-west of it.
+        const TPoint p = TMyMap::MeshNode[4][4];
+        m.SCX = m.SCY = 20;
+        m.SCW = m.SCH = m.MPW = m.MPH = 360;
+        m.MPX = p.x - mesh.back;
+        m.MPY = p.y - mesh.back;
+        int sx, sy;
+        ASSERT_TRUE(m.origin_scr(13000, 3200, sx, sy));
+        if (!mesh.back) EXPECT_EQ(std::pair(sx, sy), std::pair(20, 380)) << "the view's south-west corner";
+        RoundTrip(13000, mesh.lon1, 3200, mesh.lat1, mesh.tol, mesh.insideOnly);
+    }
 }
 
 TEST_F(MapTest, AreaCheckAndCalculationFailure) {
@@ -278,27 +275,17 @@ TEST_F(MapTest, MeshLinesSubDivisionsAndOuterBands) {
     m.DivColor = clBlue;
     m.Clear(clRed);
     ASSERT_TRUE(m.grid_draw());
-    EXPECT_EQ(At(160, 200), clBlack);
-    EXPECT_EQ(At(280, 200), clBlack);
-    EXPECT_EQ(At(200, 240), clBlack);
-    EXPECT_EQ(At(100, 200), clBlue);    // halfway between meridians
-    EXPECT_EQ(At(200, 300), clBlue);
-    EXPECT_EQ(At(130, 210), clRed);     // inside a cell: untouched
-    EXPECT_EQ(At(355, 210), clRed);
-    // Outside the rectangle: white; round it: a black frame.
-    EXPECT_EQ(At(10, 10), clWhite);
-    EXPECT_EQ(At(365, 200), clWhite);
-    EXPECT_EQ(At(200, 390), clWhite);
-    EXPECT_EQ(At(30, 200), clWhite);
-    EXPECT_EQ(At(200, 40), clBlack);
-    EXPECT_EQ(At(40, 210), clBlack);
-    EXPECT_EQ(At(360, 210), clBlack);
+    ExpectPixels({{160, 200, clBlack, "meridian"}, {280, 200, clBlack, "meridian"}, {200, 240, clBlack, "parallel"},
+                  {100, 200, clBlue, "halfway between meridians"}, {200, 300, clBlue, "halfway between parallels"},
+                  {130, 210, clRed, "inside a cell"}, {355, 210, clRed, "inside a cell"},
+                  {10, 10, clWhite, "outside"}, {365, 200, clWhite, "outside"}, {200, 390, clWhite, "outside"},
+                  {30, 200, clWhite, "outside"}, {200, 40, clBlack, "frame"}, {40, 210, clBlack, "frame"},
+                  {360, 210, clBlack, "frame"}});
 
     m.Division = 0;
     m.Clear(clRed);
     ASSERT_TRUE(m.grid_draw());
-    EXPECT_EQ(At(160, 200), clRed);
-    EXPECT_EQ(At(200, 40), clBlack);
+    ExpectPixels({{160, 200, clRed, "no mesh lines"}, {200, 40, clBlack, "frame"}});
 }
 
 TEST_F(MapTest, DegreeLabelsOnlyWithTheMesh) {
@@ -333,9 +320,8 @@ TEST_F(MapTest, OutlinesAndMarkers) {
     const int* outlines[MAP_OUTLINES] = {square};
     ASSERT_TRUE(m.map_draw(counts, outlines));
     EXPECT_EQ(m.MPW, 320);
-    EXPECT_EQ(At(150, 300), clRed);   // bottom edge (map y 60)
-    EXPECT_EQ(At(100, 250), clRed);   // left edge, closing segment
-    EXPECT_EQ(At(150, 250), clWhite);
+    ExpectPixels({{150, 300, clRed, "bottom edge (map y 60)"}, {100, 250, clRed, "left edge, closing segment"},
+                  {150, 250, clWhite, "inside"}});
 
     m.Clear(clWhite);
     m.Canvas()->Pen->Color = clBlack;
@@ -343,12 +329,10 @@ TEST_F(MapTest, OutlinesAndMarkers) {
     m.Canvas()->Brush->Color = clYellow;
     m.Canvas()->Brush->Style = bsSolid;
     ASSERT_TRUE(m.MarkPlot(12300, 2500, 2, 4));   // map (60, 60): pixel (100, 300)
-    EXPECT_EQ(At(100, 300), clYellow);
-    EXPECT_EQ(At(96, 300), clBlack);
-    EXPECT_EQ(At(105, 300), clWhite);
-    EXPECT_FALSE(m.MarkPlot(15201, 2500, 2, 4));
-    EXPECT_FALSE(m.MarkPlot(12150, 2500, 2, 4));
-    EXPECT_FALSE(m.MarkPlot(12300, 2500, 6, 4));
+    ExpectPixels({{100, 300, clYellow}, {96, 300, clBlack}, {105, 300, clWhite}});
+    // East or west of the table, or a mark kind there is none of.
+    for (auto [lon, kind] : {std::pair{15201, 2}, {12150, 2}, {12300, 6}})
+        EXPECT_FALSE(m.MarkPlot(lon, 2500, kind, 4)) << lon << " kind " << kind;
 
     m.SCH = 0;
     m.Clear(clWhite);

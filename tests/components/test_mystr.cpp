@@ -1,6 +1,7 @@
 // The line splitters and the picture button.
 #include "components/Mystr.h"
 #include "components/Tkbtn.h"
+#include "tests/support/Pixels.h"
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QMouseEvent>
@@ -9,19 +10,15 @@ using Fields = std::vector<std::string>;
 
 namespace {
 
-Fields Split(std::string_view line) {
+// The fields of a line, the count returned checked against them.
+Fields Run(int (*split)(std::string_view, Fields&), std::string_view line) {
     Fields f;
-    int n = TMyStr::SplitFields(line, f);
-    EXPECT_EQ(n, int(f.size()));
+    const int n = split(line, f);
+    EXPECT_EQ(n, int(f.size())) << line;
     return f;
 }
-
-Fields Csv(std::string_view line) {
-    Fields f;
-    int n = TMyStr::SplitCsv(line, f);
-    EXPECT_EQ(n, int(f.size()));
-    return f;
-}
+Fields Split(std::string_view line) { return Run(TMyStr::SplitFields, line); }
+Fields Csv(std::string_view line) { return Run(TMyStr::SplitCsv, line); }
 
 } // namespace
 
@@ -122,20 +119,15 @@ TEST(TkBtn, PictureInsideTheBevelsAndBorder) {
     auto pic = SolidPicture(clRed, 4, 3);   // stretched to the whole button
     btn.Set_Picture(pic.get());
     QImage img = Render(btn);
-    EXPECT_EQ(At(img, 0, 0), clBtnHighlight);
-    EXPECT_EQ(At(img, 74, 24), clBtnShadow);
-    EXPECT_EQ(At(img, 1, 1), clBlue);
-    EXPECT_EQ(At(img, 2, 12), clBlue);
-    EXPECT_EQ(At(img, 72, 22), clBlue);
-    EXPECT_EQ(At(img, 3, 3), clRed);
-    EXPECT_EQ(At(img, 71, 21), clRed);
-    EXPECT_EQ(At(img, 37, 12), clRed);
+    auto at = [&](int x, int y) { return At(img, x, y); };
+    testsupport::ExpectPixels(at, {{0, 0, clBtnHighlight, "bevel"}, {74, 24, clBtnShadow, "bevel"},
+                                   {1, 1, clBlue, "border"}, {2, 12, clBlue, "border"}, {72, 22, clBlue, "border"},
+                                   {3, 3, clRed, "picture"}, {71, 21, clRed, "picture"}, {37, 12, clRed, "picture"}});
 
     // Lowered swaps the bevel colours.
     btn.BevelOuter = bvLowered;
     img = Render(btn);
-    EXPECT_EQ(At(img, 0, 0), clBtnShadow);
-    EXPECT_EQ(At(img, 74, 24), clBtnHighlight);
+    testsupport::ExpectPixels(at, {{0, 0, clBtnShadow}, {74, 24, clBtnHighlight}});
 
     // Set_Picture took a copy: later changes to the source do not show.
     pic->Bitmap()->Image().fill(ToPixel(clLime));

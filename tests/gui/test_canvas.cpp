@@ -1,15 +1,20 @@
 // Pixel rules of the canvas: what the map drawing relies on, checked pixel by pixel.
 #include "gui/Graphics.h"
+#include "tests/support/Pixels.h"
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
+#include <climits>
 #include <set>
 #include <string>
 #include <vector>
 
 namespace {
+
+using testsupport::BoxText;
+using testsupport::ExpectPixels;
 
 constexpr TColor kBack = RGB(250, 250, 250);
 
@@ -30,14 +35,7 @@ struct Canvas : ::testing::Test {
                 if (c->Pixels(x, y) != back) v.push_back(Point(x, y));
         return v;
     }
-    TRect Bounds(TColor back = kBack) {
-        TRect r(1 << 20, 1 << 20, -1, -1);
-        for (TPoint p : Marked(back)) {
-            r.Left = std::min(r.Left, p.x), r.Top = std::min(r.Top, p.y);
-            r.Right = std::max(r.Right, p.x + 1), r.Bottom = std::max(r.Bottom, p.y + 1);
-        }
-        return r;
-    }
+    std::string Bounds() { return BoxText(testsupport::DrawnBox(c, bmp.Width(), bmp.Height(), kBack)); }
 };
 
 // ---- lines ------------------------------------------------------------------
@@ -94,11 +92,9 @@ TEST_F(Canvas, WidePensAreSolidWithRoundEnds) {
     c->LineTo(40, 20);
     for (int y = 18; y <= 22; ++y)
         for (int x = 15; x <= 40; ++x) EXPECT_EQ(c->Pixels(x, y), clRed) << x << "," << y;
-    EXPECT_EQ(c->Pixels(27, 17), kBack);
-    EXPECT_EQ(c->Pixels(27, 23), kBack);
-    EXPECT_EQ(c->Pixels(42, 20), clRed);   // the round end reaches half the width past the end point
-    EXPECT_EQ(c->Pixels(43, 20), kBack);
-    EXPECT_EQ(c->Pixels(42, 22), kBack);   // ... and is round, not square
+    ExpectPixels(c, {{27, 17, kBack}, {27, 23, kBack},
+                     {42, 20, clRed, "the round end reaches half the width past the end point"},
+                     {43, 20, kBack}, {42, 22, kBack, "the end is round, not square"}});
     SetUp();
     c->Pen->Width = 2;
     c->MoveTo(10, 10);
@@ -190,16 +186,8 @@ TEST_F(Canvas, RectangleCoversX1ToX2Minus1WithOutlineAndInside) {
     c->Pen->Color = clRed;
     c->Brush->Color = clLime;
     c->Rectangle(10, 12, 30, 25);
-    TRect b = Bounds();
-    EXPECT_EQ(b.Left, 10);
-    EXPECT_EQ(b.Top, 12);
-    EXPECT_EQ(b.Right, 30);
-    EXPECT_EQ(b.Bottom, 25);
-    EXPECT_EQ(c->Pixels(10, 12), clRed);
-    EXPECT_EQ(c->Pixels(29, 24), clRed);
-    EXPECT_EQ(c->Pixels(20, 24), clRed);
-    EXPECT_EQ(c->Pixels(11, 13), clLime);
-    EXPECT_EQ(c->Pixels(28, 23), clLime);
+    EXPECT_EQ(Bounds(), BoxText(Rect(10, 12, 30, 25)));
+    ExpectPixels(c, {{10, 12, clRed}, {29, 24, clRed}, {20, 24, clRed}, {11, 13, clLime}, {28, 23, clLime}});
     // Clear brush: the inside is left alone.
     SetUp();
     c->Brush->Style = bsClear;
@@ -213,11 +201,7 @@ TEST_F(Canvas, FillRectAndFrameRectUseTheBrushOnly) {
     c->Pen->Color = clRed;
     c->Brush->Color = clNavy;
     c->FillRect(Rect(5, 6, 15, 10));
-    TRect b = Bounds();
-    EXPECT_EQ(b.Left, 5);
-    EXPECT_EQ(b.Top, 6);
-    EXPECT_EQ(b.Right, 15);
-    EXPECT_EQ(b.Bottom, 10);
+    EXPECT_EQ(Bounds(), BoxText(Rect(5, 6, 15, 10)));
     EXPECT_EQ(Marked().size(), size_t(40));
     SetUp();
     c->Brush->Color = clGreen;
@@ -234,14 +218,10 @@ TEST_F(Canvas, EllipseStaysInsideItsBoxAndTouchesAllFourSides) {
         c->Pen->Color = clRed;
         c->Brush->Color = clLime;
         c->Ellipse(e.x1, e.y1, e.x2, e.y2);
-        TRect b = Bounds();
-        EXPECT_EQ(b.Left, e.x1);
-        EXPECT_EQ(b.Top, e.y1);
-        EXPECT_EQ(b.Right, e.x2);
-        EXPECT_EQ(b.Bottom, e.y2);
-        EXPECT_EQ(c->Pixels(e.x1, e.y1), kBack);       // corners are outside
-        EXPECT_EQ(c->Pixels(e.x2 - 1, e.y2 - 1), kBack);
-        EXPECT_EQ(c->Pixels((e.x1 + e.x2) / 2, e.y1), clRed);
+        SCOPED_TRACE(BoxText(Rect(e.x1, e.y1, e.x2, e.y2)));
+        EXPECT_EQ(Bounds(), BoxText(Rect(e.x1, e.y1, e.x2, e.y2)));
+        ExpectPixels(c, {{e.x1, e.y1, kBack, "corner"}, {e.x2 - 1, e.y2 - 1, kBack, "corner"},
+                         {(e.x1 + e.x2) / 2, e.y1, clRed, "top"}});
         if (e.x2 - e.x1 > 4 && e.y2 - e.y1 > 4) {
             EXPECT_EQ(c->Pixels((e.x1 + e.x2) / 2, (e.y1 + e.y2) / 2), clLime);
         }
@@ -336,16 +316,6 @@ TEST_F(Canvas, TextOutPutsTheTopLeftCornerAtXYWithAnOpaqueBox) {
             if (t->Pixels(x, y) == clBlack) { top = y; break; }
     EXPECT_GE(top, 30);
     EXPECT_LT(top, 30 + h / 2);
-    // The text kept laid out for the next redraw inks the same pixels as a fresh one.
-    TBitmap fresh(200, 80);
-    fresh.Canvas()->Brush->Color = clYellow;
-    fresh.Canvas()->Font->Size = 12;
-    fresh.Canvas()->Font->Color = clBlack;
-    fresh.Canvas()->FillRect(Rect(0, 0, 200, 80));
-    fresh.Canvas()->TextRect(Rect(20, 30, 20 + w, 30 + h), 20, 30, s);
-    t->TextOut(20, 30, s);   // the second time: from the kept layout
-    for (int y = 30; y < 30 + h; ++y)
-        for (int x = 20; x < 20 + w; ++x) ASSERT_EQ(t->Pixels(x, y), fresh.Canvas()->Pixels(x, y)) << x << "," << y;
     // Clear brush: no box.
     t->Brush->Color = clWhite;
     t->FillRect(Rect(0, 0, 200, 80));
@@ -380,24 +350,18 @@ TEST_F(Canvas, TextRectFillsItsRectangleAndClipsTheText) {
     c->Font->Color = clBlack;
     c->Brush->Color = clYellow;
     c->TextRect(Rect(10, 10, 30, 20), 5, 5, "漢字漢字");
-    TRect b = Bounds();
-    EXPECT_EQ(b.Left, 10);
-    EXPECT_EQ(b.Top, 10);
-    EXPECT_EQ(b.Right, 30);
-    EXPECT_EQ(b.Bottom, 20);
+    EXPECT_EQ(Bounds(), BoxText(Rect(10, 10, 30, 20)));
     int ink = 0;
     for (TPoint p : Marked()) ink += c->Pixels(p.x, p.y) == clBlack;
     EXPECT_GT(ink, 0);
 }
 
 TEST_F(Canvas, FontSizesArePointsAt96Dpi) {
-    TFont f;
-    f.Size = 12;
-    EXPECT_EQ(f.Height(), -16);
-    f.Size = 9;
-    EXPECT_EQ(f.Height(), -12);
-    f.Size = 10;
-    EXPECT_EQ(f.Height(), -13);
+    for (auto [size, height] : {std::pair{12, -16}, {9, -12}, {10, -13}}) {
+        TFont f;
+        f.Size = size;
+        EXPECT_EQ(f.Height(), height) << size;
+    }
     // A full-width character of the Japanese faces is one em wide.
     for (const char* face : {"IPAGothic", "ゴシック", "明朝", "IPAMincho"}) {
         c->Font->Name = face;
@@ -487,10 +451,7 @@ TEST_F(Canvas, FloodFillWithTheSurfaceColourOrAHatchEnds) {
     c->Brush->Style = bsSolid;
     c->Brush->Color = clBlue;
     c->FloodFill(1, 0, kBack, fsSurface);
-    EXPECT_EQ(c->Pixels(6, 0), clBlue);
-    EXPECT_EQ(c->Pixels(3, 2), clBlue);
-    EXPECT_EQ(c->Pixels(0, 0), clRed);
-    EXPECT_EQ(c->Pixels(9, 0), kBack);
+    ExpectPixels(c, {{6, 0, clBlue}, {3, 2, clBlue}, {0, 0, clRed}, {9, 0, kBack}});
 }
 
 TEST_F(Canvas, WidePenOutlineIsCentredOnTheEdgePixels) {
@@ -498,15 +459,8 @@ TEST_F(Canvas, WidePenOutlineIsCentredOnTheEdgePixels) {
     c->Brush->Color = clRed;
     c->Pen->Width = 3;
     c->Rectangle(10, 10, 30, 30);   // edge pixels 10 and 29, one pixel either side
-    EXPECT_EQ(c->Pixels(8, 20), kBack);
-    EXPECT_EQ(c->Pixels(9, 20), clBlack);
-    EXPECT_EQ(c->Pixels(11, 20), clBlack);
-    EXPECT_EQ(c->Pixels(12, 20), clRed);
-    EXPECT_EQ(c->Pixels(27, 20), clRed);
-    EXPECT_EQ(c->Pixels(30, 20), clBlack);
-    EXPECT_EQ(c->Pixels(31, 20), kBack);
-    EXPECT_EQ(c->Pixels(20, 9), clBlack);
-    EXPECT_EQ(c->Pixels(20, 30), clBlack);
+    ExpectPixels(c, {{8, 20, kBack}, {9, 20, clBlack}, {11, 20, clBlack}, {12, 20, clRed}, {27, 20, clRed},
+                     {30, 20, clBlack}, {31, 20, kBack}, {20, 9, clBlack}, {20, 30, clBlack}});
     c->Pen->Width = 2;
     c->Pen->Mode = pmXor;
     c->Rectangle(40, 10, 56, 30);
@@ -522,10 +476,7 @@ TEST_F(Canvas, FloodFillBorderFillsUpToTheBorderColour) {
     c->Brush->Style = bsSolid;
     c->Brush->Color = clRed;
     c->FloodFill(15, 15, clBlack, fsBorder);
-    EXPECT_EQ(c->Pixels(20, 20), clRed);
-    EXPECT_EQ(c->Pixels(11, 11), clRed);
-    EXPECT_EQ(c->Pixels(10, 10), clBlack);
-    EXPECT_EQ(c->Pixels(5, 5), kBack);
+    ExpectPixels(c, {{20, 20, clRed}, {11, 11, clRed}, {10, 10, clBlack}, {5, 5, kBack}});
     c->FloodFill(10, 10, clBlack, fsBorder);   // starting on the border: nothing
     EXPECT_EQ(c->Pixels(5, 5), kBack);
 }
@@ -545,10 +496,8 @@ TEST(CanvasFloodFill, FillsA1800SquareSerpentineWithoutRecursion) {
     }
     c->Brush->Color = clRed;
     c->FloodFill(0, 0, clWhite, fsSurface);
-    EXPECT_EQ(c->Pixels(0, 0), clRed);
-    EXPECT_EQ(c->Pixels(n - 1, n - 2), clRed);   // the far end of the snake
-    EXPECT_EQ(c->Pixels(n - 1, 1), clRed);       // a turn
-    EXPECT_EQ(c->Pixels(5, 1), clBlack);
+    ExpectPixels(c, {{0, 0, clRed}, {n - 1, n - 2, clRed, "the far end of the snake"}, {n - 1, 1, clRed, "a turn"},
+                     {5, 1, clBlack}});
     // The whole image, solid and hatched, colour kept equal.
     c->Brush->Color = clBlack;
     c->FillRect(Rect(0, 0, n, n));
@@ -567,10 +516,7 @@ TEST(CanvasFloodFill, FillsA1800SquareSerpentineWithoutRecursion) {
 // ---- pixels, copies, bitmaps -------------------------------------------------
 
 TEST_F(Canvas, PixelsIsMinusOneOutsideAndExactInside) {
-    EXPECT_EQ(c->Pixels(-1, 0), -1);
-    EXPECT_EQ(c->Pixels(0, -1), -1);
-    EXPECT_EQ(c->Pixels(64, 0), -1);
-    EXPECT_EQ(c->Pixels(0, 48), -1);
+    ExpectPixels(c, {{-1, 0, -1}, {0, -1, -1}, {64, 0, -1}, {0, 48, -1}});
     c->SetPixel(64, 0, clRed);   // ignored
     c->SetPixel(-5, -5, clRed);
     c->SetPixel(63, 47, RGB(1, 2, 3));
@@ -588,22 +534,17 @@ TEST_F(Canvas, DrawSkipsTheTransparentColourAndStretchDrawIsNearestNeighbour) {
     glyph.Transparent = true;
     glyph.TransparentColor = clWhite;
     c->Draw(10, 10, &glyph);
-    EXPECT_EQ(c->Pixels(10, 10), clRed);
-    EXPECT_EQ(c->Pixels(13, 11), clBlue);
-    EXPECT_EQ(c->Pixels(11, 10), kBack);
+    ExpectPixels(c, {{10, 10, clRed}, {13, 11, clBlue}, {11, 10, kBack, "transparent"}});
     glyph.Transparent = false;
     c->StretchDraw(Rect(20, 20, 28, 24), &glyph);
     std::set<TColor> seen;
     for (int y = 20; y < 24; ++y)
         for (int x = 20; x < 28; ++x) seen.insert(c->Pixels(x, y));
     EXPECT_EQ(seen, (std::set<TColor>{clRed, clBlue, clWhite}));
-    EXPECT_EQ(c->Pixels(21, 21), clRed);
-    EXPECT_EQ(c->Pixels(27, 23), clBlue);
-    EXPECT_EQ(c->Pixels(22, 21), clWhite);
+    ExpectPixels(c, {{21, 21, clRed}, {27, 23, clBlue}, {22, 21, clWhite}});
     // A copy onto itself, overlapping, reads the pixels as they were.
     c->CopyRect(Rect(22, 20, 30, 24), c, Rect(20, 20, 28, 24));
-    EXPECT_EQ(c->Pixels(23, 21), clRed);
-    EXPECT_EQ(c->Pixels(29, 23), clBlue);
+    ExpectPixels(c, {{23, 21, clRed}, {29, 23, clBlue}});
 }
 
 TEST(CanvasBitmap, SetSizeKeepsTheTopLeftAndSaveLoadRoundTrips) {
@@ -671,6 +612,101 @@ TEST_F(Canvas, EveryDrawingCallTellsOnChange) {
     c->SetPixel(99, 99, clRed);
     EXPECT_EQ(c->Pixels(99, 99), clRed);
     EXPECT_EQ(n, 8);
+}
+
+// ---- what a damaged data file can lead to: texts far off the image, absurd font sizes
+
+struct CanvasHardening : Canvas {};
+
+TEST_F(CanvasHardening, TextsFarOffTheImageDrawNothingAndKeepThePenInRange) {
+    c->Brush->Color = clYellow;
+    c->Font->Color = clBlack;
+    c->TextOut(INT_MAX - 2, INT_MAX - 2, "地図");
+    EXPECT_EQ(c->PenPos(), Point(INT_MAX, INT_MAX - 2));
+    c->TextOut(INT_MIN, 10, "地図");
+    c->TextOut(10, INT_MIN, "地図");
+    EXPECT_TRUE(Marked().empty());
+    c->Brush->Style = bsClear;
+    c->TextRect(Rect(0, 0, 64, 48), 10, INT_MAX - 1, "地図");
+    EXPECT_TRUE(Marked().empty());
+    c->Brush->Style = bsSolid;
+    // Just inside the top-left corner it still shows.
+    c->TextOut(-5, -5, "地図");
+    EXPECT_FALSE(Marked().empty());
+}
+
+TEST_F(CanvasHardening, AbsurdFontSizesStayDrawable) {
+    for (int size : {INT_MAX, INT_MIN, -100000}) {
+        c->Font->Size = size;
+        EXPECT_LT(c->Font->Height(), 0);
+        EXPECT_GT(c->TextHeight("A"), 48);
+        SetUp();
+        c->Brush->Color = clYellow;
+        c->TextOut(0, 0, "A");
+        EXPECT_FALSE(Marked().empty());
+    }
+}
+
+TEST_F(CanvasHardening, FontSizeZeroDrawsAtTheDefaultSize) {
+    c->Font->Color = clBlack;
+    c->Font->Size = TFont().Size;
+    c->TextOut(2, 2, "名前");
+    const QImage byDefault = bmp.Image().copy();
+    const int height = c->TextHeight("名前");
+    SetUp();
+    c->Font->Size = 0;
+    EXPECT_EQ(c->TextHeight("名前"), height);
+    c->TextOut(2, 2, "名前");
+    EXPECT_TRUE(bmp.Image() == byDefault);
+    EXPECT_GT(Marked().size(), 40u);
+}
+
+TEST_F(CanvasHardening, AHatchedBrushLeavesDashGapsAndTextBoxesUntouched) {
+    c->Brush->Style = bsCross;
+    c->Brush->Color = clYellow;
+    c->Pen->Style = psDot;
+    c->Pen->Color = clBlue;
+    c->MoveTo(2, 10);
+    c->LineTo(50, 10);
+    int blue = 0, other = 0;
+    for (int x = 2; x < 50; ++x) (c->Pixels(x, 10) == clBlue ? blue : other) += c->Pixels(x, 10) != kBack;
+    EXPECT_EQ(blue, 24);
+    EXPECT_EQ(other, 0);
+    c->Font->Color = clBlack;
+    c->TextOut(2, 20, "地図");
+    c->TextRect(Rect(30, 20, 60, 40), 30, 20, "地図");
+    for (int y = 20; y < 40; ++y)
+        for (int x = 0; x < 64; ++x) ASSERT_NE(c->Pixels(x, y), clYellow) << x << "," << y;
+}
+
+TEST_F(CanvasHardening, WidePensAgreeBetweenEllipseAndRectangle) {
+    c->Pen->Color = clBlack;
+    for (int width : {2, 3, 4}) {
+        for (bool inside : {false, true}) {
+            SCOPED_TRACE("width " + std::to_string(width) + (inside ? " inside frame" : " solid"));
+            c->Pen->Width = width;
+            c->Pen->Style = inside ? psInsideFrame : psSolid;
+            SetUp();
+            c->Brush->Color = clRed;
+            c->Rectangle(10, 10, 31, 31);
+            const TRect rect = testsupport::DrawnBox(c, 64, 48, kBack);
+            SetUp();
+            c->Brush->Color = clRed;
+            c->Ellipse(10, 10, 31, 31);
+            EXPECT_EQ(Bounds(), BoxText(rect));
+            // The inside frame keeps the outline within the box, the plain pen straddles the edge.
+            EXPECT_EQ(rect.Left, inside ? 10 : 10 - width / 2);
+            EXPECT_EQ(rect.Right, inside ? 31 : 31 + (width - 1) / 2);
+            EXPECT_EQ(c->Pixels(20, 20), clRed);
+        }
+    }
+    // A huge ellipse draws only the rows it has on the image.
+    c->Pen->Width = 1;
+    c->Pen->Style = psSolid;
+    SetUp();
+    c->Brush->Color = clRed;
+    c->Ellipse(-(1 << 28), -(1 << 28), 1 << 28, 1 << 28);
+    EXPECT_EQ(c->Pixels(30, 20), clRed);
 }
 
 } // namespace

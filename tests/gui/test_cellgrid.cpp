@@ -1,6 +1,5 @@
-// The grid with its own cell store, the multi-file open dialog and presses on a tab sheet.
+// The grid with its own cell store and presses on a tab sheet.
 #include "gui/CellGrid.h"
-#include "gui/Dialogs.h"
 #include "gui/Forms.h"
 #include "gui/Testing.h"
 #include "tests/support/FormsFixture.h"
@@ -96,21 +95,6 @@ TEST_F(CellGridTest, LeavingIsToAnotherControlOfTheSameWindowOnly) {
     EXPECT_EQ(exits, 1) << "its own cell editor";
     focus(&here);
     EXPECT_EQ(exits, 2) << "from the cell editor";
-}
-
-TEST_F(CellGridTest, AScriptedMultipleChoiceGivesEveryFile) {
-    TOpenDialog d;
-    d.MultiSelect = true;
-    gui::testing::QueueFileName(std::string("/a/x.lbl\n/b/y.lbl"));
-    ASSERT_TRUE(d.Execute());
-    EXPECT_EQ(d.Files, (std::vector<std::string>{"/a/x.lbl", "/b/y.lbl"}));
-    EXPECT_EQ(d.FileName, "/a/x.lbl");
-    TOpenDialog single;
-    gui::testing::QueueFileName(std::string("/a/x.lbl"));
-    ASSERT_TRUE(single.Execute());
-    EXPECT_EQ(single.Files, (std::vector<std::string>{"/a/x.lbl"}));
-    gui::testing::QueueFileName(std::nullopt);
-    EXPECT_FALSE(d.Execute());
 }
 
 TEST_F(CellGridTest, APressOnATabSheetItselfReachesItsHandler) {

@@ -4,6 +4,7 @@
 #include "gui/Testing.h"
 #include "gui/TextFile.h"
 #include "tests/support/FormsFixture.h"
+#include "tests/support/Pixels.h"
 #include <QAction>
 #include <QApplication>
 #include <QEventLoop>
@@ -381,27 +382,6 @@ TEST_F(ControlsTest, StringGridCellsAreColumnFirstAndFixedCellsRefuseSelection) 
     EXPECT_EQ(g.RowCount(), 2);
 }
 
-TEST_F(ControlsTest, EditableStringGridReportsTheUsersEditsOnly) {
-    TStringGrid g(form.get(), 3, 3);
-    g.SetCells(1, 1, "5");
-    g.SetCells(0, 1, "name");
-    std::vector<std::string> edits;
-    g.OnSetEditText = [&](TObject*, int c, int r, const std::string& v) {
-        edits.push_back(std::to_string(c) + "," + std::to_string(r) + "=" + v);
-    };
-    g.SetEditable(true);
-    EXPECT_TRUE(g.item(1, 1)->flags() & Qt::ItemIsEditable) << "existing cells become editable";
-    EXPECT_FALSE(g.item(1, 0)->flags() & Qt::ItemIsEditable) << "fixed column";
-    g.SetCells(1, 1, "6");
-    g.SetCells(2, 2, "7");
-    EXPECT_TRUE(edits.empty()) << "cells set by code are no edit";
-    EXPECT_TRUE(g.item(2, 2)->flags() & Qt::ItemIsEditable);
-    g.item(1, 1)->setText("8");      // as the cell editor commits
-    EXPECT_EQ(edits, (std::vector<std::string>{"1,1=8"}));
-    g.SetEditable(false);
-    EXPECT_FALSE(g.item(1, 1)->flags() & Qt::ItemIsEditable);
-}
-
 // A panel that records the order its mouse hooks run in.
 class ProbePanel : public TPanel {
 public:
@@ -423,18 +403,12 @@ TEST_F(ControlsTest, PanelPaintsItsFaceAndClicksOnLeftReleaseInside) {
     p.BevelWidth = 2;
     p.grab();                        // paints
     ASSERT_NE(p.Face(), nullptr);
-    TCanvas* c = p.Face()->Canvas();
-    EXPECT_EQ(c->Pixels(0, 0), clBtnHighlight);
-    EXPECT_EQ(c->Pixels(1, 5), clBtnHighlight);
-    EXPECT_EQ(c->Pixels(39, 19), clBtnShadow);
-    EXPECT_EQ(c->Pixels(38, 5), clBtnShadow);
-    EXPECT_EQ(c->Pixels(2, 5), clBtnShadow);     // the inner bevel is lowered
-    EXPECT_EQ(c->Pixels(37, 5), clBtnHighlight);
-    EXPECT_EQ(c->Pixels(20, 10), clYellow);
-    EXPECT_EQ(c->Pixels(4, 4), clYellow);
+    testsupport::ExpectPixels(p.Face()->Canvas(),
+                              {{0, 0, clBtnHighlight, "outer"}, {1, 5, clBtnHighlight, "outer"},
+                               {39, 19, clBtnShadow, "outer"}, {38, 5, clBtnShadow, "outer"},
+                               {2, 5, clBtnShadow, "the inner bevel is lowered"}, {37, 5, clBtnHighlight, "inner"},
+                               {20, 10, clYellow}, {4, 4, clYellow}});
 
-    int clicks = 0;
-    std::vector<std::string> order;
     p.OnClick = [&](TObject*) { p.log.push_back("click"); };
     p.OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int x, int y) {
         p.log.push_back("OnDown" + std::to_string(x) + "," + std::to_string(y));
@@ -449,23 +423,16 @@ TEST_F(ControlsTest, PanelPaintsItsFaceAndClicksOnLeftReleaseInside) {
     EXPECT_EQ(p.log, (std::vector<std::string>{"down0L", "OnDown5,6", "click", "up0", "OnUp",
                                                "down0L", "OnDown5,6", "up0", "OnUp",
                                                "down1", "OnDown5,6", "up1", "OnUp"}));
-    (void)clicks;
 }
 
 TEST(ControlsFrame3D, DrawsEdgesAndShrinksTheRect) {
     TBitmap bmp(10, 8);
     TRect r(0, 0, 10, 8);
     Frame3D(bmp.Canvas(), r, clRed, clBlue, 2);
-    EXPECT_EQ(r.Left, 2);
-    EXPECT_EQ(r.Top, 2);
-    EXPECT_EQ(r.Right, 8);
-    EXPECT_EQ(r.Bottom, 6);
-    EXPECT_EQ(bmp.Canvas()->Pixels(0, 3), clRed);
-    EXPECT_EQ(bmp.Canvas()->Pixels(5, 1), clRed);
-    EXPECT_EQ(bmp.Canvas()->Pixels(9, 3), clBlue);
-    EXPECT_EQ(bmp.Canvas()->Pixels(0, 7), clBlue);   // the bottom row runs to the left edge
-    EXPECT_EQ(bmp.Canvas()->Pixels(9, 0), clBlue);
-    EXPECT_EQ(bmp.Canvas()->Pixels(5, 4), clWhite);
+    EXPECT_EQ(testsupport::BoxText(r), testsupport::BoxText(Rect(2, 2, 8, 6)));
+    testsupport::ExpectPixels(bmp.Canvas(), {{0, 3, clRed}, {5, 1, clRed}, {9, 3, clBlue},
+                                             {0, 7, clBlue, "the bottom row runs to the left edge"},
+                                             {9, 0, clBlue}, {5, 4, clWhite}});
 }
 
 TEST_F(ControlsTest, ImageFollowsItsBitmapAndForwardsMouseInImagePixels) {

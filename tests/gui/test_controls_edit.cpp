@@ -26,18 +26,21 @@ TEST_F(EditControls, GridEditsReachTheHandlerOnlyFromTheUser) {
         seen.push_back(std::to_string(c) + "," + std::to_string(r) + "=" + v);
     };
     g.SetCells(1, 1, "before");
+    g.SetCells(0, 1, "fixed");
     g.SetEditable(true);
+    EXPECT_TRUE(g.item(1, 1)->flags() & Qt::ItemIsEditable) << "existing cells become editable";
+    EXPECT_FALSE(g.item(1, 0)->flags() & Qt::ItemIsEditable) << "fixed column";
     g.SetCells(1, 1, "code");
     g.SetCells(2, 2, "fresh");
-    EXPECT_TRUE(seen.empty());
+    g.SetCells(0, 2, "fixed too");
+    EXPECT_TRUE(seen.empty()) << "cells set by code are no edit";
+    EXPECT_TRUE(g.item(2, 2)->flags() & Qt::ItemIsEditable) << "a cell made by code while editable";
+    EXPECT_FALSE(g.item(2, 0)->flags() & Qt::ItemIsEditable) << "a fixed cell made by code while editable";
     g.UserEdit(1, 1, "typed");
     g.UserEdit(2, 1, "new cell");
     EXPECT_EQ(seen, (std::vector<std::string>{"1,1=typed", "2,1=new cell"}));
     EXPECT_EQ(g.Cells(1, 1), "typed");
-    // Fixed cells and a grid without editing take no typing.
-    EXPECT_TRUE(g.item(1, 1)->flags() & Qt::ItemIsEditable);
-    g.SetCells(0, 1, "fixed");
-    EXPECT_FALSE(g.item(1, 0)->flags() & Qt::ItemIsEditable);
+    // A grid without editing takes no typing.
     g.SetEditable(false);
     EXPECT_FALSE(g.item(1, 1)->flags() & Qt::ItemIsEditable);
     g.UserEdit(1, 1, "ignored by the handler");

@@ -13,6 +13,7 @@
 #include <iconv.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <tuple>
 
 using namespace gui;
 namespace fs = std::filesystem;
@@ -170,13 +171,8 @@ TEST_F(TextFileTest, LinesOfAnyLengthAndEveryLineEnd) {
     for (int i = 0; i < 30000; i++) longMixed += "漢a";
     std::string shortLine(1500, '1');
     WriteBytes("long.txt", shortLine + "\r\n" + longAscii + "\r\n" + Utf8ToCp932(longMixed) + "\nlf only\nlast");
-    auto lines = ReadAll(Path("long.txt"));
-    ASSERT_EQ(lines.size(), 5u);
-    EXPECT_EQ(lines[0], shortLine);
-    EXPECT_EQ(lines[1], longAscii);
-    EXPECT_EQ(lines[2], longMixed);
-    EXPECT_EQ(lines[3], "lf only");
-    EXPECT_EQ(lines[4], "last");   // no newline after it, still a line
+    // The last has no newline after it and is still a line.
+    EXPECT_EQ(ReadAll(Path("long.txt")), (std::vector<std::string>{shortLine, longAscii, longMixed, "lf only", "last"}));
 
     WriteBytes("ends.txt", "a\r\n\r\nb\r\n");
     EXPECT_EQ(ReadAll(Path("ends.txt")), (std::vector<std::string>{"a", "", "b"}));
@@ -342,9 +338,7 @@ TEST_F(TextFileTest, CopyKeepsTheLastWriteTime) {
     EXPECT_EQ(FileTime(Path("dst.bin")), when);
     FileDateParts d;
     ASSERT_TRUE(FileDate(Path("dst.bin"), d));
-    EXPECT_EQ(d.year, 2001);
-    EXPECT_EQ(d.month, 2);
-    EXPECT_EQ(d.day, 3);
+    EXPECT_EQ(std::tuple(d.year, d.month, d.day), std::tuple(2001, 2, 3));
     EXPECT_EQ(Entries(), (std::vector<std::string>{"DST.BIN", "src.bin"}));
 
     EXPECT_FALSE(CopyFileKeepTime(Path("missing"), Path("dst.bin")));
@@ -376,13 +370,11 @@ TEST(Cp932Text, LengthAndCodeOrder) {
     EXPECT_EQ(Cp932Length("東京都"), 6u);
     EXPECT_EQ(Cp932Length("ｱｲ"), 2u);   // half-width kana are single bytes
     // Ａ is 0x8260 and 亜 0x889F in CP932, while UTF-8 puts 亜 first.
-    EXPECT_LT(Cp932Compare("Ａ", "亜"), 0);
-    EXPECT_GT(Cp932Compare("亜", "Ａ"), 0);
-    EXPECT_LT(Cp932Compare("あ", "ｱ"), 0);
-    EXPECT_LT(Cp932Compare("z", "あ"), 0);
-    EXPECT_LT(Cp932Compare("ab", "abc"), 0);
-    EXPECT_EQ(Cp932Compare("仙台", "仙台"), 0);
-    EXPECT_GT(Cp932Compare("b", "A"), 0);
+    for (auto [a, b, sign] : {std::tuple{"Ａ", "亜", -1}, {"亜", "Ａ", 1}, {"あ", "ｱ", -1}, {"z", "あ", -1},
+                              {"ab", "abc", -1}, {"仙台", "仙台", 0}, {"b", "A", 1}}) {
+        const int order = Cp932Compare(a, b);
+        EXPECT_EQ((order > 0) - (order < 0), sign) << a << " against " << b;
+    }
     EXPECT_LT(Cp932CompareText("A", "b"), 0);
     EXPECT_EQ(Cp932CompareText("Abc駅", "aBC駅"), 0);
     EXPECT_EQ(Format("%5.2f|%s|%03d|0x%08x", 3.14159, "地図", 7, 0xFF), " 3.14|地図|007|0x000000ff");
