@@ -45,7 +45,8 @@ TEST(MatGrid, NumbersAndElementsFollowEachMatrixShown) {
         EXPECT_EQ(g.RowCount(), c.rows);
         EXPECT_EQ(g.FixedCols, c.fixed);
         EXPECT_EQ(g.FixedRows, c.fixed);
-        for (const Cell& cell : c.cells) EXPECT_EQ(g.Cells(cell.col, cell.row), cell.text) << cell.col << "," << cell.row;
+        for (const Cell& cell : c.cells)
+            EXPECT_EQ(g.Cells(cell.col, cell.row), cell.text) << "cell " << cell.col << "," << cell.row;
     }
 }
 

@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 
 using Fields = std::vector<std::string>;
+using testsupport::PixelsAre;
 
 namespace {
 
@@ -120,14 +121,14 @@ TEST(TkBtn, PictureInsideTheBevelsAndBorder) {
     btn.Set_Picture(pic.get());
     QImage img = Render(btn);
     auto at = [&](int x, int y) { return At(img, x, y); };
-    testsupport::ExpectPixels(at, {{0, 0, clBtnHighlight, "bevel"}, {74, 24, clBtnShadow, "bevel"},
-                                   {1, 1, clBlue, "border"}, {2, 12, clBlue, "border"}, {72, 22, clBlue, "border"},
-                                   {3, 3, clRed, "picture"}, {71, 21, clRed, "picture"}, {37, 12, clRed, "picture"}});
+    EXPECT_TRUE(PixelsAre(at, {{0, 0, clBtnHighlight, "bevel"}, {74, 24, clBtnShadow, "bevel"},
+                               {1, 1, clBlue, "border"}, {2, 12, clBlue, "border"}, {72, 22, clBlue, "border"},
+                               {3, 3, clRed, "picture"}, {71, 21, clRed, "picture"}, {37, 12, clRed, "picture"}}));
 
     // Lowered swaps the bevel colours.
     btn.BevelOuter = bvLowered;
     img = Render(btn);
-    testsupport::ExpectPixels(at, {{0, 0, clBtnShadow}, {74, 24, clBtnHighlight}});
+    EXPECT_TRUE(PixelsAre(at, {{0, 0, clBtnShadow}, {74, 24, clBtnHighlight}}));
 
     // Set_Picture took a copy: later changes to the source do not show.
     pic->Bitmap()->Image().fill(ToPixel(clLime));

@@ -14,6 +14,8 @@
 #include <gtest/gtest.h>
 #include <fstream>
 
+using testsupport::PixelsAre;
+
 namespace {
 
 class ControlsTest : public ::testing::Test {
@@ -378,8 +380,6 @@ TEST_F(ControlsTest, StringGridCellsAreColumnFirstAndFixedCellsRefuseSelection) 
     EXPECT_EQ(g.Col(), 2);
     EXPECT_EQ(asked, (std::vector<std::pair<int, int>>{{2, 3}, {2, 1}}));
     EXPECT_EQ(clicks, 1);
-    g.SetRowCount(2);
-    EXPECT_EQ(g.RowCount(), 2);
 }
 
 // A panel that records the order its mouse hooks run in.
@@ -403,11 +403,10 @@ TEST_F(ControlsTest, PanelPaintsItsFaceAndClicksOnLeftReleaseInside) {
     p.BevelWidth = 2;
     p.grab();                        // paints
     ASSERT_NE(p.Face(), nullptr);
-    testsupport::ExpectPixels(p.Face()->Canvas(),
-                              {{0, 0, clBtnHighlight, "outer"}, {1, 5, clBtnHighlight, "outer"},
-                               {39, 19, clBtnShadow, "outer"}, {38, 5, clBtnShadow, "outer"},
-                               {2, 5, clBtnShadow, "the inner bevel is lowered"}, {37, 5, clBtnHighlight, "inner"},
-                               {20, 10, clYellow}, {4, 4, clYellow}});
+    EXPECT_TRUE(PixelsAre(p.Face()->Canvas(),
+                          {{0, 0, clBtnHighlight, "outer"}, {1, 5, clBtnHighlight, "outer"}, {39, 19, clBtnShadow, "outer"},
+                           {38, 5, clBtnShadow, "outer"}, {2, 5, clBtnShadow, "the inner bevel is lowered"},
+                           {37, 5, clBtnHighlight, "inner"}, {20, 10, clYellow}, {4, 4, clYellow}}));
 
     p.OnClick = [&](TObject*) { p.log.push_back("click"); };
     p.OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int x, int y) {
@@ -430,9 +429,9 @@ TEST(ControlsFrame3D, DrawsEdgesAndShrinksTheRect) {
     TRect r(0, 0, 10, 8);
     Frame3D(bmp.Canvas(), r, clRed, clBlue, 2);
     EXPECT_EQ(testsupport::BoxText(r), testsupport::BoxText(Rect(2, 2, 8, 6)));
-    testsupport::ExpectPixels(bmp.Canvas(), {{0, 3, clRed}, {5, 1, clRed}, {9, 3, clBlue},
-                                             {0, 7, clBlue, "the bottom row runs to the left edge"},
-                                             {9, 0, clBlue}, {5, 4, clWhite}});
+    EXPECT_TRUE(PixelsAre(bmp.Canvas(), {{0, 3, clRed}, {5, 1, clRed}, {9, 3, clBlue},
+                                         {0, 7, clBlue, "the bottom row runs to the left edge"}, {9, 0, clBlue},
+                                         {5, 4, clWhite}}));
 }
 
 TEST_F(ControlsTest, ImageFollowsItsBitmapAndForwardsMouseInImagePixels) {

@@ -3,9 +3,12 @@
 // for PDF and SVG give back the same pixels.
 #include "gui/Graphics.h"
 #include "gui/VectorRecorder.h"
+#include "tests/support/Pixels.h"
 #include <gtest/gtest.h>
 #include <QPainter>
 #include <climits>
+
+using testsupport::PixelsAre;
 
 TEST(FillRings, HolesStayOpenNeighboursShareEachPixelOnceAndTheShapesKeptDrawTheSame) {
     TBitmap bitmap(40, 40);
@@ -20,12 +23,9 @@ TEST(FillRings, HolesStayOpenNeighboursShareEachPixelOnceAndTheShapesKeptDrawThe
     cv.Brush->Color = clRed;
     cv.FillRings(ring, counts, 2);
     cv.Vector = nullptr;
-    EXPECT_EQ(cv.Pixels(10, 10), clRed);
-    EXPECT_EQ(cv.Pixels(5, 20), clRed);     // left edge in
-    EXPECT_EQ(cv.Pixels(35, 20), clWhite);  // right edge out
-    EXPECT_EQ(cv.Pixels(20, 20), clWhite);  // the hole
-    EXPECT_EQ(cv.Pixels(15, 20), clWhite);
-    EXPECT_EQ(cv.Pixels(25, 20), clRed);
+    EXPECT_TRUE(PixelsAre(&cv, {{10, 10, clRed}, {5, 20, clRed, "left edge in"}, {35, 20, clWhite, "right edge out"},
+                                {20, 20, clWhite, "the hole"}, {15, 20, clWhite, "the hole's left edge"},
+                                {25, 20, clRed, "the hole's right edge"}}));
     QImage replayed(40, 40, QImage::Format_RGB32);
     replayed.fill(Qt::white);
     {

@@ -293,9 +293,6 @@ TEST_F(FormsHooks, ScreenCursorOverridesTheApplicationAndRestores) {
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::CrossCursor);
     Screen()->SetCursor(crDefault);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    EXPECT_FALSE(Screen()->HasCursor(5));
-    Screen()->RegisterCursor(5, QCursor(Qt::OpenHandCursor));
-    EXPECT_EQ(Screen()->CursorOf(5).shape(), Qt::OpenHandCursor);
 }
 
 TEST_F(FormsHooks, MenuAttachedToTheFormKeepsTheClientSize) {

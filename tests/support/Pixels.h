@@ -4,6 +4,7 @@
 #include "gui/Graphics.h"
 #include <gtest/gtest.h>
 #include <initializer_list>
+#include <sstream>
 #include <string>
 
 namespace testsupport {
@@ -14,15 +15,21 @@ struct PixelWant {
     const char* why = "";
 };
 
-// `at(x, y)` gives the colour of a pixel.
+// Whether every pixel has its colour; `at(x, y)` gives the colour of a pixel.
+// A failure lists each wrong one.
 template <class At>
-void ExpectPixels(At&& at, std::initializer_list<PixelWant> want) {
+::testing::AssertionResult PixelsAre(At&& at, std::initializer_list<PixelWant> want) {
+    std::ostringstream wrong;
     for (const PixelWant& p : want)
-        EXPECT_EQ(at(p.x, p.y), p.colour) << "pixel " << p.x << "," << p.y << " " << p.why;
+        if (const TColor got = at(p.x, p.y); got != p.colour)
+            wrong << "\n  pixel " << p.x << "," << p.y << (*p.why ? " (" : "") << p.why << (*p.why ? ")" : "")
+                  << " is " << std::hex << got << ", wanted " << p.colour << std::dec;
+    if (wrong.tellp() == 0) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "wrong pixels (colours in hex):" << wrong.str();
 }
 
-inline void ExpectPixels(TCanvas* c, std::initializer_list<PixelWant> want) {
-    ExpectPixels([c](int x, int y) { return c->Pixels(x, y); }, want);
+inline ::testing::AssertionResult PixelsAre(TCanvas* c, std::initializer_list<PixelWant> want) {
+    return PixelsAre([c](int x, int y) { return c->Pixels(x, y); }, want);
 }
 
 // The smallest rectangle holding every pixel that is not `back`.
