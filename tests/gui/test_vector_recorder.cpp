@@ -1,10 +1,15 @@
 // The canvas's drawing kept as shapes: drawn again at the picture's size by a
 // plain rasteriser, fills and hatches give back the picture's own pixels.
+// Rings filled together (the statistics layer's polygons): holes stay open and
+// two polygons that share an edge take each pixel once.
 #include "gui/VectorRecorder.h"
+#include "tests/support/Pixels.h"
 #include <gtest/gtest.h>
 #include <QPainter>
 #include <QPainterPath>
+#include <climits>
 #include <random>
+#include <string>
 
 namespace {
 
@@ -27,6 +32,17 @@ QImage Replayed(const gui::VectorRecorder& rec, QSize size) {
     p.setRenderHint(QPainter::Antialiasing, false);
     rec.Replay(p);
     return img;
+}
+
+// The first pixels (up to five) inside `box` where two pictures differ, or "".
+std::string Differing(const QImage& a, const QImage& b, const QRect& box, int skipX = -1) {
+    std::string out;
+    int n = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y)
+        for (int x = box.left(); x <= box.right(); ++x)
+            if (x != skipX && (a.pixel(x, y) & 0xFFFFFF) != (b.pixel(x, y) & 0xFFFFFF) && n++ < 5)
+                out += std::to_string(x) + "," + std::to_string(y) + " ";
+    return n > 5 ? out + "and " + std::to_string(n - 5) + " more" : out;
 }
 
 } // namespace
@@ -85,12 +101,55 @@ TEST(VectorShapes, FloodsAndHatchesDrawTheirPixelsAndStayOverLinesOfTheColourThe
     c->Vector = nullptr;
 
     const QImage shapes = Replayed(rec, QSize(80, 60));
-    int wrong = 0;
-    for (int k = 0; k < 4; ++k)
-        for (int y = 4; y < 49; ++y)   // inside each box, off the outline
-            for (int x = 3 + 19 * k; x < 18 + 19 * k; ++x)
-                if (x != 14) wrong += (shapes.pixel(x, y) & 0xFFFFFF) != (bmp.Image().pixel(x, y) & 0xFFFFFF);
-    EXPECT_EQ(wrong, 0);
+    for (int k = 0; k < 4; ++k)   // inside each box, off the outline and the line's column
+        EXPECT_EQ(Differing(shapes, bmp.Image(), QRect(3 + 19 * k, 4, 15, 45), 14), "") << "box " << k;
     EXPECT_EQ(shapes.pixel(9, 32) & 0xFFFFFF, 0xC80000u) << "the white line was filled over";
     EXPECT_EQ(shapes.pixel(14, 25) & 0xFFFFFF, 0xFFFFFFu) << "the line drawn after the fill is on it";
+}
+
+TEST(FillRings, HolesStayOpenNeighboursShareEachPixelOnceAndTheShapesKeptDrawTheSame) {
+    TBitmap bitmap(40, 40);
+    TCanvas& cv = *bitmap.Canvas();
+    cv.Brush->Color = clWhite;
+    cv.FillRect(TRect{0, 0, 40, 40});
+    gui::VectorRecorder rec;
+    cv.Vector = &rec;
+    // A square with a square hole.
+    const TPoint ring[8] = {{5, 5}, {35, 5}, {35, 35}, {5, 35}, {15, 15}, {15, 25}, {25, 25}, {25, 15}};
+    const int counts[2] = {4, 4};
+    cv.Brush->Color = clRed;
+    cv.FillRings(ring, counts, 2);
+    cv.Vector = nullptr;
+    EXPECT_TRUE(testsupport::PixelsAre(&cv, {{10, 10, clRed}, {5, 20, clRed, "left edge in"}, {35, 20, clWhite, "right edge out"},
+                                             {20, 20, clWhite, "the hole"}, {15, 20, clWhite, "the hole's left edge"},
+                                             {25, 20, clRed, "the hole's right edge"}}));
+    EXPECT_EQ(Differing(Replayed(rec, QSize(40, 40)), bitmap.Image(), QRect(0, 0, 40, 40)), "");
+
+    // Two halves of a slanted quadrilateral, each inverting what it covers:
+    // a pixel taken twice or by neither stays white.
+    cv.Brush->Color = clWhite;
+    cv.FillRect(TRect{0, 0, 40, 40});
+    cv.Pen->Mode = pmXor;
+    const TPoint a[3] = {{3, 2}, {37, 9}, {8, 38}}, b[3] = {{37, 9}, {31, 36}, {8, 38}};
+    const int three = 3;
+    cv.Brush->Color = clWhite;
+    cv.FillRings(a, &three, 1);
+    cv.FillRings(b, &three, 1);
+    TBitmap whole(40, 40);
+    TCanvas& w = *whole.Canvas();
+    w.Brush->Color = clWhite;
+    w.FillRect(TRect{0, 0, 40, 40});
+    w.Pen->Mode = pmXor;
+    const TPoint quad[4] = {{3, 2}, {37, 9}, {31, 36}, {8, 38}};
+    const int four = 4;
+    w.FillRings(quad, &four, 1);
+    EXPECT_TRUE(bitmap.Image() == whole.Image());
+
+    // A part far larger than the picture (a deep zoom puts its points at the int limits) covers it whole.
+    cv.Pen->Mode = pmCopy;
+    cv.Brush->Color = clBlue;
+    const TPoint far[3] = {{INT_MIN, INT_MIN}, {INT_MAX, 20}, {INT_MIN, INT_MAX}};
+    cv.FillRings(far, &three, 1);
+    EXPECT_EQ(cv.Pixels(0, 0), clBlue);
+    EXPECT_EQ(cv.Pixels(39, 39), clBlue);
 }
