@@ -1,5 +1,7 @@
-// CP932 text files, case-insensitive paths and the file helpers.
+// CP932 text files, case-insensitive paths, the file helpers and the one writer that replaces files.
+#include "gui/BinaryFile.h"
 #include "gui/Files.h"
+#include "gui/Graphics.h"
 #include "gui/TextFile.h"
 #include <gtest/gtest.h>
 #include <QString>
@@ -13,7 +15,9 @@
 #include <iconv.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <tuple>
+#include <unistd.h>
 
 using namespace gui;
 namespace fs = std::filesystem;
@@ -51,6 +55,21 @@ protected:
         for (auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
+    }
+};
+
+// The one writer through which every file is replaced: a temporary file
+// beside it, checked, flushed to disk, renamed; never over a read-only file.
+struct AtomicWrite : TextFileTest {
+    void Put(const std::string& name, const std::string& bytes, mode_t mode) {
+        ASSERT_TRUE(AtomicWriteFile(Path(name), [&](FILE* f, std::string&) {
+            return fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+        }));
+        chmod(Path(name).c_str(), mode);
+    }
+    mode_t Mode(const std::string& name) {
+        struct stat st;
+        return stat(Path(name).c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
     }
 };
 
@@ -281,45 +300,6 @@ TEST_F(TextFileTest, FoldersAndFilesResolveWithoutCase) {
     EXPECT_EQ(ReadAll(Path("MAPDATA/01.MAP")), std::vector<std::string>{"3,4"});
 }
 
-TEST_F(TextFileTest, AtomicRewriteReplacesOnlyAfterACompleteWrite) {
-    WriteBytes("data.txt", "old\r\n");
-    chmod(Path("data.txt").c_str(), 0640);
-    EXPECT_TRUE(AtomicRewrite(Path("DATA.TXT"), [](TextWriter& w) { return w.WriteLine("new"); }));
-    EXPECT_EQ(ReadBytes("data.txt"), "new\r\n");
-    EXPECT_EQ(Entries(), std::vector<std::string>{"data.txt"});
-    struct stat st;
-    ASSERT_EQ(stat(Path("data.txt").c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0640u);   // the permissions survive
-
-    // The writer gives up half way.
-    EXPECT_FALSE(AtomicRewrite(Path("data.txt"), [](TextWriter& w) {
-        w.WriteLine("partial");
-        return false;
-    }));
-    EXPECT_EQ(ReadBytes("data.txt"), "new\r\n");
-    EXPECT_EQ(Entries(), std::vector<std::string>{"data.txt"});
-
-    // The disk refuses the bytes (a file size limit stands in for a full disk).
-    auto oldHandler = signal(SIGXFSZ, SIG_IGN);
-    rlimit oldLimit;
-    getrlimit(RLIMIT_FSIZE, &oldLimit);
-    rlimit small = oldLimit;
-    small.rlim_cur = 4096;
-    setrlimit(RLIMIT_FSIZE, &small);
-    bool ok = AtomicRewrite(Path("data.txt"), [](TextWriter& w) {
-        for (int i = 0; i < 1000; i++) w.WriteLine("0123456789012345678901234567890123456789");
-        return true;
-    });
-    setrlimit(RLIMIT_FSIZE, &oldLimit);
-    signal(SIGXFSZ, oldHandler);
-    EXPECT_FALSE(ok);
-    EXPECT_EQ(ReadBytes("data.txt"), "new\r\n");
-    EXPECT_EQ(Entries(), std::vector<std::string>{"data.txt"});
-
-    // No folder to write into.
-    EXPECT_FALSE(AtomicRewrite(Path("nofolder/data.txt"), [](TextWriter& w) { return w.WriteLine("x"); }));
-}
-
 TEST_F(TextFileTest, CopyKeepsTheLastWriteTime) {
     WriteBytes("src.bin", std::string("\x00\x01\xFF\r\n", 5) + std::string(100000, 'z'));
     std::tm tm{};
@@ -379,4 +359,120 @@ TEST(Cp932Text, LengthAndCodeOrder) {
     EXPECT_EQ(Cp932CompareText("Abc駅", "aBC駅"), 0);
     EXPECT_EQ(Format("%5.2f|%s|%03d|0x%08x", 3.14159, "地図", 7, 0xFF), " 3.14|地図|007|0x000000ff");
     EXPECT_EQ(Format("%s", std::string(1000, 'q').c_str()).size(), 1000u);
+}
+
+TEST_F(AtomicWrite, AtomicRewriteReplacesOnlyAfterACompleteWrite) {
+    WriteBytes("data.txt", "old\r\n");
+    chmod(Path("data.txt").c_str(), 0640);
+    EXPECT_TRUE(AtomicRewrite(Path("DATA.TXT"), [](TextWriter& w) { return w.WriteLine("new"); }));
+    EXPECT_EQ(ReadBytes("data.txt"), "new\r\n");
+    EXPECT_EQ(Entries(), std::vector<std::string>{"data.txt"});
+    struct stat st;
+    ASSERT_EQ(stat(Path("data.txt").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);   // the permissions survive
+
+    // The writer gives up half way.
+    EXPECT_FALSE(AtomicRewrite(Path("data.txt"), [](TextWriter& w) {
+        w.WriteLine("partial");
+        return false;
+    }));
+    EXPECT_EQ(ReadBytes("data.txt"), "new\r\n");
+    EXPECT_EQ(Entries(), std::vector<std::string>{"data.txt"});
+
+    // The disk refuses the bytes (a file size limit stands in for a full disk).
+    auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+    rlimit oldLimit;
+    getrlimit(RLIMIT_FSIZE, &oldLimit);
+    rlimit small = oldLimit;
+    small.rlim_cur = 4096;
+    setrlimit(RLIMIT_FSIZE, &small);
+    bool ok = AtomicRewrite(Path("data.txt"), [](TextWriter& w) {
+        for (int i = 0; i < 1000; i++) w.WriteLine("0123456789012345678901234567890123456789");
+        return true;
+    });
+    setrlimit(RLIMIT_FSIZE, &oldLimit);
+    signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(ReadBytes("data.txt"), "new\r\n");
+    EXPECT_EQ(Entries(), std::vector<std::string>{"data.txt"});
+
+    // No folder to write into.
+    EXPECT_FALSE(AtomicRewrite(Path("nofolder/data.txt"), [](TextWriter& w) { return w.WriteLine("x"); }));
+}
+
+TEST_F(AtomicWrite, BinaryAndTextKeepThePermissionBitsOfTheFileTheyReplace) {
+    Put("map.png", "old", 0640);
+    ASSERT_TRUE(output::AtomicWriteBinary(Path("map.png"), [](FILE* f, std::string&) { return fputs("png", f) >= 0; }));
+    EXPECT_EQ(ReadBytes("map.png"), "png");
+    EXPECT_EQ(Mode("map.png"), 0640u);
+    Put("list.txt", "old", 0604);
+    ASSERT_TRUE(AtomicRewrite(Path("list.txt"), [](TextWriter& w) { return w.WriteLine("新"); }));
+    EXPECT_EQ(ReadBytes("list.txt"), Utf8ToCp932("新\r\n"));
+    EXPECT_EQ(Mode("list.txt"), 0604u);
+    EXPECT_EQ(Entries().size(), 2u);
+}
+
+TEST_F(AtomicWrite, AReadOnlyFileIsNeverReplaced) {
+    Put("config.ini", "kept", 0444);
+    std::string error;
+    EXPECT_FALSE(AtomicWriteFile(Path("config.ini"), [](FILE* f, std::string&) { return fputs("x", f) >= 0; },
+                                      &error));
+    EXPECT_NE(error.find("read-only"), std::string::npos) << error;
+    EXPECT_FALSE(AtomicRewrite(Path("config.ini"), [](TextWriter& w) { return w.WriteLine("x"); }));
+    EXPECT_EQ(ReadBytes("config.ini"), "kept");
+    EXPECT_EQ(Entries().size(), 1u);
+    // A writer that gives its own reason keeps it.
+    EXPECT_FALSE(AtomicWriteFile(Path("new.bin"), [](FILE*, std::string& r) { r = "no pixels"; return false; }, &error));
+    EXPECT_EQ(error, "no pixels");
+    EXPECT_EQ(Entries().size(), 1u);
+}
+
+TEST_F(AtomicWrite, AKilledSaveLeavesNothingOnceTheFolderIsSavedIntoAgain) {
+    // The pid of a process that has ended.
+    const pid_t child = fork();
+    if (child == 0) _exit(0);
+    ASSERT_GT(child, 0);
+    ASSERT_EQ(waitpid(child, nullptr, 0), child);
+    const std::string dead = std::string(kTempPrefix) + std::to_string(child) + "-1-a.lbl";
+    const std::string alive = std::string(kTempPrefix) + std::to_string(getppid()) + "-1-b.lbl";
+    Put(dead, "cut", 0644);
+    Put(alive, "under way", 0644);
+    Put("a.lbl", "new", 0644);
+    EXPECT_FALSE(fs::exists(Path(dead)));
+    EXPECT_TRUE(fs::exists(Path(alive))) << "a save of a running program stays";
+    EXPECT_EQ(Entries().size(), 2u);
+}
+
+TEST_F(AtomicWrite, ANamedPipeIsNeitherReadNorWrittenNorReplaced) {
+    ASSERT_EQ(mkfifo(Path("pipe").c_str(), 0600), 0);
+    // Each would wait for the other end for ever.
+    TextReader r;
+    EXPECT_FALSE(r.Open(Path("pipe")));
+    TextWriter w;
+    EXPECT_FALSE(w.Open(Path("pipe")));
+    EXPECT_FALSE(w.Open(Path("pipe"), true));
+    EXPECT_FALSE(AtomicRewrite(Path("pipe"), [](TextWriter& t) { return t.WriteLine("x"); }));
+    EXPECT_FALSE(CopyFileKeepTime(Path("pipe"), Path("copy")));
+    TBitmap b;
+    EXPECT_FALSE(b.LoadFromFile(Path("pipe")));
+    struct stat st;
+    ASSERT_EQ(stat(Path("pipe").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_EQ(Entries().size(), 1u);
+}
+
+TEST_F(AtomicWrite, ANameOfUpTo255BytesIsWrittenByEveryWriter) {
+    // The temporary once carried the name after a prefix and went past the folder's 255.
+    for (size_t length : {size_t(242), size_t(255)}) {
+        const std::string name = std::string(length - 4, 'n') + ".png";
+        ASSERT_TRUE(output::AtomicWriteBinary(Path(name), [](FILE* f, std::string&) { return fputs("png", f) >= 0; }))
+            << length;
+        EXPECT_EQ(ReadBytes(name), "png");
+        const std::string text = std::string(length - 4, 't') + ".lbl";
+        ASSERT_TRUE(AtomicRewrite(Path(text), [](TextWriter& w) { return w.WriteLine("新"); })) << length;
+        const std::string copy = std::string(length - 4, 'c') + ".lbl";
+        ASSERT_TRUE(CopyFileKeepTime(Path(text), Path(copy))) << length;
+        EXPECT_EQ(ReadBytes(copy), Utf8ToCp932("新\r\n"));
+    }
+    EXPECT_EQ(Entries().size(), 6u) << "no temporary file left";
 }
