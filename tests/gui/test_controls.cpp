@@ -1,4 +1,5 @@
-// Event rules of the controls, string lists, the panel face and the image control.
+// Event rules of the controls, string lists, grids, the panel face and the image control.
+#include "gui/CellGrid.h"
 #include "gui/Controls.h"
 #include "gui/Forms.h"
 #include "gui/Testing.h"
@@ -7,8 +8,10 @@
 #include "tests/support/Pixels.h"
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QEventLoop>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QRadioButton>
 #include <gtest/gtest.h>
@@ -522,6 +525,164 @@ TEST_F(ControlsTest, ButtonWithModalResultSetsItsForm) {
     EXPECT_EQ(form->ModalResult, mrOk);
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(ParentForm(&ok), form.get());
+}
+
+// ---- editable grid cells, sorted combo boxes and pop-up menus on controls
+
+struct EditControls : ControlsTest {};
+
+TEST_F(EditControls, GridEditsReachTheHandlerOnlyFromTheUser) {
+    TStringGrid g(form.get(), 3, 3);
+    std::vector<std::string> seen;
+    g.OnSetEditText = [&](TObject*, int c, int r, const std::string& v) {
+        seen.push_back(std::to_string(c) + "," + std::to_string(r) + "=" + v);
+    };
+    g.SetCells(1, 1, "before");
+    g.SetCells(0, 1, "fixed");
+    g.SetEditable(true);
+    EXPECT_TRUE(g.item(1, 1)->flags() & Qt::ItemIsEditable) << "existing cells become editable";
+    EXPECT_FALSE(g.item(1, 0)->flags() & Qt::ItemIsEditable) << "fixed column";
+    g.SetCells(1, 1, "code");
+    g.SetCells(2, 2, "fresh");
+    g.SetCells(0, 2, "fixed too");
+    EXPECT_TRUE(seen.empty()) << "cells set by code are no edit";
+    EXPECT_TRUE(g.item(2, 2)->flags() & Qt::ItemIsEditable) << "a cell made by code while editable";
+    EXPECT_FALSE(g.item(2, 0)->flags() & Qt::ItemIsEditable) << "a fixed cell made by code while editable";
+    g.UserEdit(1, 1, "typed");
+    g.UserEdit(2, 1, "new cell");
+    EXPECT_EQ(seen, (std::vector<std::string>{"1,1=typed", "2,1=new cell"}));
+    EXPECT_EQ(g.Cells(1, 1), "typed");
+    // A grid without editing takes no typing.
+    g.SetEditable(false);
+    EXPECT_FALSE(g.item(1, 1)->flags() & Qt::ItemIsEditable);
+    g.UserEdit(1, 1, "ignored by the handler");
+    EXPECT_EQ(seen.size(), 2u);
+}
+
+TEST_F(EditControls, SortedComboPutsItemsInStringListOrderAndKeepsItsText) {
+    TComboBox c(form.get(), true);
+    c.SetText("typed");
+    c.Sorted = true;
+    for (const char* s : {"丙", "b", "甲", "A", "乙"}) c.Items()->Add(s);
+    std::vector<std::string> v;
+    for (int i = 0; i < c.Items()->Count(); ++i) v.push_back(c.Items()->Strings(i));
+    EXPECT_EQ(v, (std::vector<std::string>{"A", "b", "乙", "甲", "丙"}));
+    EXPECT_EQ(c.Text(), "typed");
+    c.Sorted = false;
+    c.Items()->Add("あ");
+    EXPECT_EQ(c.Items()->Strings(5), "あ");
+}
+
+TEST_F(EditControls, APopupMenuIsOfferedOnTheRightClick) {
+    TComboBox c(form.get(), true);
+    TPopupMenu menu;
+    auto* item = new TMenuItem("消す");
+    menu.Add(item);
+    AttachPopupMenu(&c, &menu);
+    EXPECT_EQ(c.contextMenuPolicy(), Qt::CustomContextMenu);
+    EXPECT_EQ(c.lineEdit()->contextMenuPolicy(), Qt::CustomContextMenu);
+    TStringGrid g(form.get(), 2, 2);
+    AttachPopupMenu(&g, &menu);
+    EXPECT_EQ(g.viewport()->contextMenuPolicy(), Qt::CustomContextMenu);
+}
+
+// ---- the grid with its own cell store and presses on a tab sheet
+
+struct CellGridTest : ControlsTest {};
+
+TEST_F(CellGridTest, CellsRowsAndReorderKeepTheirTextsAndTheViewSeesThem) {
+    TCellGrid g(form.get(), 3, 2);
+    g.SetCells(2, 1, "x");
+    g.SetCells(3, 1, "out");   // outside: ignored
+    g.SetCells(0, 5, "out");
+    EXPECT_EQ(g.Cells(2, 1), "x");
+    EXPECT_EQ(g.Cells(3, 1), "");
+    EXPECT_EQ(g.model()->rowCount(), 2);
+    EXPECT_EQ(g.model()->data(g.model()->index(1, 2)).toString(), "x");
+
+    g.SetRowCount(4);
+    EXPECT_EQ(g.model()->rowCount(), 4);
+    for (int r = 0; r < 4; ++r) g.SetCells(0, r, std::to_string(r));
+    g.ReorderRows({2, 0, 3, 1});
+    EXPECT_EQ(g.Cells(0, 0), "2");
+    EXPECT_EQ(g.Cells(0, 1), "0");
+    EXPECT_EQ(g.Cells(2, 3), "x") << "the whole row moves";
+    g.ReorderRows({1, 0});   // only the first rows
+    EXPECT_EQ(g.Cells(0, 0), "0");
+    EXPECT_EQ(g.Cells(0, 2), "3");
+
+    g.SetRowCount(1);
+    EXPECT_EQ(g.RowCount(), 1);
+    EXPECT_EQ(g.Cells(0, 1), "");
+    g.SetRowCount(2);
+    EXPECT_EQ(g.Cells(2, 1), "") << "rows made again start empty";
+
+    // Typing goes into the store only while the grid is editable.
+    EXPECT_FALSE(g.model()->flags(g.model()->index(0, 0)) & Qt::ItemIsEditable);
+    g.SetEditable(true);
+    EXPECT_TRUE(g.model()->flags(g.model()->index(0, 0)) & Qt::ItemIsEditable);
+    g.model()->setData(g.model()->index(1, 1), QString("東京"), Qt::EditRole);
+    EXPECT_EQ(g.Cells(1, 1), "東京");
+
+    int clicks = 0;
+    g.OnClick = [&](TObject*) { ++clicks; };
+    g.SetRow(1);
+    EXPECT_EQ(clicks, 0) << "moving from code runs nothing";
+    EXPECT_EQ(g.Row(), 1);
+    g.SetCol(2);
+    EXPECT_EQ(g.Col(), 2);
+    g.setCurrentIndex(g.model()->index(0, 0));
+    EXPECT_EQ(clicks, 1);
+}
+
+// The grid is left when another control of its window takes the focus; the
+// window itself losing it to another window leaves the grid its control.
+TEST_F(CellGridTest, LeavingIsToAnotherControlOfTheSameWindowOnly) {
+    TCellGrid g(form.get(), 3, 2);
+    TButton here(form.get(), "here");
+    here.SetBounds(0, 250, 60, 24);
+    TForm other("other");
+    TEdit there(&other);
+    int exits = 0;
+    g.OnExit = [&](TObject*) { ++exits; };
+    auto focus = testsupport::FocusAsUser;
+    form->Show();
+    other.Show();
+    focus(&g);
+    ASSERT_EQ(QApplication::focusWidget(), &g);
+    focus(&there);
+    ASSERT_EQ(QApplication::focusWidget(), &there);
+    EXPECT_EQ(exits, 0) << "another window";
+    focus(&g);
+    EXPECT_EQ(exits, 0) << "back again";
+    focus(&there);
+    focus(&here);
+    EXPECT_EQ(exits, 1) << "a control of its own window, even after a stay elsewhere";
+    focus(&g);
+    g.SetEditable(true);
+    g.edit(g.model()->index(0, 0));
+    QApplication::processEvents();
+    ASSERT_NE(QApplication::focusWidget(), &g);
+    EXPECT_EQ(exits, 1) << "its own cell editor";
+    focus(&here);
+    EXPECT_EQ(exits, 2) << "from the cell editor";
+}
+
+TEST_F(CellGridTest, APressOnATabSheetItselfReachesItsHandler) {
+    TPageControl pc(form.get());
+    auto* sheet = new TTabSheet(&pc, "地図記号");
+    auto* button = new TButton(sheet, "b");
+    button->SetBounds(0, 0, 20, 20);
+    int presses = 0, x = -1;
+    TShiftState shift;
+    sheet->OnMouseDown = [&](TObject*, TMouseButton, TShiftState st, int px, int) { ++presses, x = px, shift = st; };
+    SendMouse(sheet, QEvent::MouseButtonPress, Qt::LeftButton, {50, 40}, Qt::ShiftModifier);
+    EXPECT_EQ(presses, 1);
+    EXPECT_EQ(x, 50);
+    // The state holds the pressed button, as every other control's does.
+    EXPECT_TRUE(shift.Shift && shift.Left);
+    SendMouse(button, QEvent::MouseButtonPress, Qt::LeftButton, {5, 5});
+    EXPECT_EQ(presses, 1) << "a press on a control of the sheet is the control's";
 }
 
 } // namespace
