@@ -10,6 +10,7 @@
 #include <climits>
 #include <random>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -110,20 +111,26 @@ TEST(VectorShapes, FloodsAndHatchesDrawTheirPixelsAndStayOverLinesOfTheColourThe
 TEST(FillRings, HolesStayOpenNeighboursShareEachPixelOnceAndTheShapesKeptDrawTheSame) {
     TBitmap bitmap(40, 40);
     TCanvas& cv = *bitmap.Canvas();
-    cv.Brush->Color = clWhite;
-    cv.FillRect(TRect{0, 0, 40, 40});
-    gui::VectorRecorder rec;
-    cv.Vector = &rec;
-    // A square with a square hole.
-    const TPoint ring[8] = {{5, 5}, {35, 5}, {35, 35}, {5, 35}, {15, 15}, {15, 25}, {25, 25}, {25, 15}};
-    const int counts[2] = {4, 4};
-    cv.Brush->Color = clRed;
-    cv.FillRings(ring, counts, 2);
-    cv.Vector = nullptr;
-    EXPECT_TRUE(testsupport::PixelsAre(&cv, {{10, 10, clRed}, {5, 20, clRed, "left edge in"}, {35, 20, clWhite, "right edge out"},
-                                             {20, 20, clWhite, "the hole"}, {15, 20, clWhite, "the hole's left edge"},
-                                             {25, 20, clRed, "the hole's right edge"}}));
-    EXPECT_EQ(Differing(Replayed(rec, QSize(40, 40)), bitmap.Image(), QRect(0, 0, 40, 40)), "");
+    // A square with a square hole, the hole turning against the outline or with
+    // it: the alternate rule leaves it open either way.
+    for (const bool sameTurn : {false, true}) {
+        SCOPED_TRACE(sameTurn ? "the hole turning with the outline" : "the hole turning against it");
+        cv.Brush->Color = clWhite;
+        cv.FillRect(TRect{0, 0, 40, 40});
+        gui::VectorRecorder rec;
+        cv.Vector = &rec;
+        TPoint ring[8] = {{5, 5}, {35, 5}, {35, 35}, {5, 35}, {15, 15}, {15, 25}, {25, 25}, {25, 15}};
+        if (sameTurn) std::swap(ring[5], ring[7]);
+        const int counts[2] = {4, 4};
+        cv.Brush->Color = clRed;
+        cv.FillRings(ring, counts, 2);
+        cv.Vector = nullptr;
+        EXPECT_TRUE(testsupport::PixelsAre(&cv, {{10, 10, clRed}, {5, 20, clRed, "left edge in"},
+                                                 {35, 20, clWhite, "right edge out"}, {20, 20, clWhite, "the hole"},
+                                                 {15, 20, clWhite, "the hole's left edge"},
+                                                 {25, 20, clRed, "the hole's right edge"}}));
+        EXPECT_EQ(Differing(Replayed(rec, QSize(40, 40)), bitmap.Image(), QRect(0, 0, 40, 40)), "");
+    }
 
     // Two halves of a slanted quadrilateral, each inverting what it covers:
     // a pixel taken twice or by neither stays white.
