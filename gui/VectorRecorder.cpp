@@ -413,7 +413,7 @@ void VectorRecorder::StrokeOf(const P* pts, int n, bool closed, const TPen& pen,
     double along = 0;   // how far the dashes went before the stretch
     for (int i = 0; i < n - 1;) {
         if (!seen(i)) {
-            along += std::hypot(Px(pts[i + 1]) - Px(pts[i]), Py(pts[i + 1]) - Py(pts[i]));
+            if (dashed) along += std::hypot(Px(pts[i + 1]) - Px(pts[i]), Py(pts[i + 1]) - Py(pts[i]));
             ++i;
             continue;
         }
@@ -451,7 +451,9 @@ void VectorRecorder::StrokeOf(const P* pts, int n, bool closed, const TPen& pen,
         // A solid brush shows in a styled pen's gaps.
         if (dashed && brush.Style == bsSolid) add(brush.Color, psSolid);
         add(pen.Color, style);
-        for (int k = first; k < i; ++k) along += std::hypot(Px(pts[k + 1]) - Px(pts[k]), Py(pts[k + 1]) - Py(pts[k]));
+        // Only a dashed line goes on with its pattern where it was cut.
+        if (dashed)
+            for (int k = first; k < i; ++k) along += std::hypot(Px(pts[k + 1]) - Px(pts[k]), Py(pts[k + 1]) - Py(pts[k]));
     }
 }
 

@@ -91,6 +91,12 @@ public:
     // One thing kept, in canvas pixel units.
     struct Item {
         explicit Item(Kind k, QColor c = {}) : kind(k), color(c) {}
+        // Moved, not copied, when the list of items grows: the font and the
+        // path have no moves of their own, and a copy shares their data.
+        Item(Item&&) noexcept = default;
+        Item& operator=(Item&&) noexcept = default;
+        Item(const Item&) = default;
+        Item& operator=(const Item&) = default;
         Kind kind;
         QColor color;
         int width = 1;
