@@ -805,6 +805,12 @@ std::vector<QPointF> Straightened(const std::vector<QPointF>& ring) {
     return out;
 }
 
+// Four corners of a box in turn, starting at its top left.
+bool IsBox(const std::vector<QPointF>& r) {
+    return r.size() == 4 && r[0].y() == r[1].y() && r[1].x() == r[2].x() && r[2].y() == r[3].y() &&
+           r[3].x() == r[0].x() && r[0].x() < r[1].x() && r[0].y() < r[3].y();
+}
+
 } // namespace
 
 bool VectorRecorder::Replay(QPainter& p, const std::function<bool()>& keepGoing, int units) const {
@@ -853,6 +859,11 @@ bool VectorRecorder::Replay(QPainter& p, const std::function<bool()>& keepGoing,
                 std::vector<std::vector<QPointF>> rings;
                 for (const auto& r : it.rings) rings.push_back(Straightened(*rounded(r)));
                 p.fillPath(PathOf(rings, Qt::OddEvenFill), it.color);
+                break;
+            }
+            // A box (a name's ground) as a box: a PDF writes it in four numbers.
+            if (it.rings.size() == 1 && IsBox(it.rings[0])) {
+                p.fillRect(QRectF(it.rings[0][0], it.rings[0][2]), it.color);
                 break;
             }
             p.fillPath(it.rings.empty() ? it.path : PathOf(it.rings, it.winding ? Qt::WindingFill : Qt::OddEvenFill),
