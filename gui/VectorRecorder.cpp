@@ -413,7 +413,7 @@ void VectorRecorder::StrokeOf(const P* pts, int n, bool closed, const TPen& pen,
     double along = 0;   // how far the dashes went before the stretch
     for (int i = 0; i < n - 1;) {
         if (!seen(i)) {
-            along += std::hypot(Px(pts[i + 1]) - Px(pts[i]), Py(pts[i + 1]) - Py(pts[i]));
+            if (dashed) along += std::hypot(Px(pts[i + 1]) - Px(pts[i]), Py(pts[i + 1]) - Py(pts[i]));
             ++i;
             continue;
         }
@@ -451,7 +451,9 @@ void VectorRecorder::StrokeOf(const P* pts, int n, bool closed, const TPen& pen,
         // A solid brush shows in a styled pen's gaps.
         if (dashed && brush.Style == bsSolid) add(brush.Color, psSolid);
         add(pen.Color, style);
-        for (int k = first; k < i; ++k) along += std::hypot(Px(pts[k + 1]) - Px(pts[k]), Py(pts[k + 1]) - Py(pts[k]));
+        // Only a dashed line goes on with its pattern where it was cut.
+        if (dashed)
+            for (int k = first; k < i; ++k) along += std::hypot(Px(pts[k + 1]) - Px(pts[k]), Py(pts[k + 1]) - Py(pts[k]));
     }
 }
 
@@ -493,7 +495,124 @@ void VectorRecorder::FillRings(const TPointF* pts, const int* counts, int rings,
         while (ring.size() > 1 && ring.back() == ring.front()) ring.pop_back();
         if (ring.size() >= 3) it.rings.push_back(std::move(ring));
     }
-    if (!it.rings.empty()) Add(std::move(it));
+    if (it.rings.empty()) return;
+    if (!tiling) return Add(std::move(it));
+    for (Item& t : tiles)
+        if (t.color == it.color) {
+            for (auto& r : it.rings) t.rings.push_back(std::move(r));
+            return;
+        }
+    tiles.push_back(std::move(it));
+}
+
+namespace {
+
+// Rings of quarter-pixel points filled by the odd-even rule, less every edge
+// they hold an even number of times (two neighbours' common edge): a line
+// crosses such an edge an even number of times, so the same area is filled.
+// What is left is joined into rings again, each edge taken once, following
+// the rings it came from where it can.
+std::vector<std::vector<QPointF>> WithoutSharedEdges(const std::vector<std::vector<QPointF>>& rings) {
+    constexpr double kFar = double(1 << 28);   // pixels; farther out a part is kept as drawn
+    size_t n = 0;
+    for (const auto& r : rings) {
+        for (const QPointF& q : r)
+            if (!(std::abs(q.x()) < kFar && std::abs(q.y()) < kFar)) return rings;
+        n += r.size();
+    }
+    if (n >= UINT32_MAX / 2) return rings;
+    // A point as one number: quarter pixels across in the high half, down in the low.
+    auto key = [](const QPointF& q) {
+        return uint64_t(uint32_t(int32_t(q.x() * 4))) << 32 | uint64_t(uint32_t(int32_t(q.y() * 4)));
+    };
+    // Edge s runs from[s] -> from[next[s]] along its ring.
+    std::vector<uint64_t> from(n);
+    std::vector<uint32_t> next(n), prev(n);
+    for (size_t r = 0, s = 0; r < rings.size(); s += rings[r++].size()) {
+        const size_t m = rings[r].size();
+        for (size_t i = 0; i < m; ++i) {
+            from[s + i] = key(rings[r][i]);
+            next[s + i] = uint32_t(s + (i + 1) % m);
+            prev[s + i] = uint32_t(s + (i + m - 1) % m);
+        }
+    }
+    auto to = [&](uint32_t s) { return from[next[s]]; };
+    // Each edge, whichever way it runs, once in a table: a second one takes
+    // the first out, a third puts it back.
+    std::vector<char> alive(n, 0);
+    {
+        size_t cap = 1;
+        while (cap < 2 * n) cap <<= 1;
+        std::vector<uint32_t> first(cap, UINT32_MAX);   // the first edge of each kind
+        for (uint32_t s = 0; s < n; ++s) {
+            const uint64_t a = from[s], b = to(s), lo = std::min(a, b), hi = std::max(a, b);
+            size_t h = size_t((lo * 0x9E3779B97F4A7C15ull) ^ (hi * 0xC2B2AE3D27D4EB4Full));
+            h = (h ^ (h >> 29)) & (cap - 1);
+            for (;; h = (h + 1) & (cap - 1)) {
+                const uint32_t f = first[h];
+                if (f == UINT32_MAX) {
+                    first[h] = s;
+                    alive[s] = 1;
+                    break;
+                }
+                if (std::min(from[f], to(f)) == lo && std::max(from[f], to(f)) == hi) {
+                    alive[f] ^= 1;
+                    break;
+                }
+            }
+        }
+    }
+    // Where a ring's own next edge is gone the line goes on along another
+    // whose own neighbour there is gone too, entering it at that end.
+    std::vector<std::pair<uint64_t, uint32_t>> loose;
+    for (uint32_t s = 0; s < n; ++s) {
+        if (!alive[s]) continue;
+        if (!alive[prev[s]]) loose.push_back({from[s], s});
+        if (!alive[next[s]]) loose.push_back({to(s), s});
+    }
+    std::sort(loose.begin(), loose.end());
+    std::vector<std::vector<QPointF>> out;
+    auto point = [](uint64_t k) {
+        return QPointF(double(int32_t(uint32_t(k >> 32))) / 4, double(int32_t(uint32_t(k))) / 4);
+    };
+    for (uint32_t first = 0; first < n; ++first) {
+        if (!alive[first]) continue;
+        std::vector<QPointF> ring;
+        const uint64_t start = from[first];
+        uint32_t s = first;
+        bool forward = true;
+        while (true) {
+            alive[s] = 0;
+            ring.push_back(point(forward ? from[s] : to(s)));
+            const uint64_t end = forward ? to(s) : from[s];
+            if (end == start) break;
+            const uint32_t own = forward ? next[s] : prev[s];
+            if (alive[own]) {
+                s = own;
+                continue;
+            }
+            auto it = std::lower_bound(loose.begin(), loose.end(), std::pair<uint64_t, uint32_t>{end, 0});
+            while (it != loose.end() && it->first == end && !alive[it->second]) ++it;
+            if (it == loose.end() || it->first != end) break;   // not for rings that close
+            s = it->second;
+            forward = from[s] == end;
+        }
+        if (ring.size() >= 3) out.push_back(std::move(ring));
+    }
+    return out;
+}
+
+} // namespace
+
+void VectorRecorder::BeginTiles() { tiling = true; }
+
+void VectorRecorder::EndTiles() {
+    tiling = false;
+    for (Item& t : tiles) {
+        t.rings = WithoutSharedEdges(t.rings);
+        if (!t.rings.empty()) Add(std::move(t));
+    }
+    tiles.clear();
 }
 
 void VectorRecorder::FillRect(int x0, int y0, int x1, int y1, const TBrush& brush) {
@@ -686,6 +805,12 @@ std::vector<QPointF> Straightened(const std::vector<QPointF>& ring) {
     return out;
 }
 
+// Four corners of a box in turn, starting at its top left.
+bool IsBox(const std::vector<QPointF>& r) {
+    return r.size() == 4 && r[0].y() == r[1].y() && r[1].x() == r[2].x() && r[2].y() == r[3].y() &&
+           r[3].x() == r[0].x() && r[0].x() < r[1].x() && r[0].y() < r[3].y();
+}
+
 } // namespace
 
 bool VectorRecorder::Replay(QPainter& p, const std::function<bool()>& keepGoing, int units) const {
@@ -734,6 +859,11 @@ bool VectorRecorder::Replay(QPainter& p, const std::function<bool()>& keepGoing,
                 std::vector<std::vector<QPointF>> rings;
                 for (const auto& r : it.rings) rings.push_back(Straightened(*rounded(r)));
                 p.fillPath(PathOf(rings, Qt::OddEvenFill), it.color);
+                break;
+            }
+            // A box (a name's ground) as a box: a PDF writes it in four numbers.
+            if (it.rings.size() == 1 && IsBox(it.rings[0])) {
+                p.fillRect(QRectF(it.rings[0][0], it.rings[0][2]), it.color);
                 break;
             }
             p.fillPath(it.rings.empty() ? it.path : PathOf(it.rings, it.winding ? Qt::WindingFill : Qt::OddEvenFill),

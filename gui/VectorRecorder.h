@@ -49,6 +49,11 @@ public:
     void FillRings(const TPoint* pts, const int* counts, int rings, const TBrush& brush);
     // Rings through points kept exact: their outline is the map's own.
     void FillRings(const TPointF* pts, const int* counts, int rings, const TBrush& brush);
+    // Between these two the exact fills tile the picture, none over another
+    // (the statistics layer's municipalities): those of one colour are kept as
+    // one shape, and an edge two of them share is left out of it.
+    void BeginTiles();
+    void EndTiles();
     // Pixels x0..x1-1, y0..y1-1.
     void FillRect(int x0, int y0, int x1, int y1, const TBrush& brush);
     // An ellipse in the box x0..x1, y0..y1 (pixel edges), outlined inside it
@@ -86,6 +91,12 @@ public:
     // One thing kept, in canvas pixel units.
     struct Item {
         explicit Item(Kind k, QColor c = {}) : kind(k), color(c) {}
+        // Moved, not copied, when the list of items grows: the font and the
+        // path have no moves of their own, and a copy shares their data.
+        Item(Item&&) noexcept = default;
+        Item& operator=(Item&&) noexcept = default;
+        Item(const Item&) = default;
+        Item& operator=(const Item&) = default;
         Kind kind;
         QColor color;
         int width = 1;
@@ -120,6 +131,8 @@ private:
 
     QRect area;
     std::vector<Item> items;
+    bool tiling = false;
+    std::vector<Item> tiles;   // one fill per colour until EndTiles
     // Floods go under the strokes drawn since the last other item: in the
     // picture they took only the pixels those strokes left, so the strokes
     // cover their edges whatever the scale.

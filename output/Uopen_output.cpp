@@ -246,7 +246,6 @@ void TOpen::SaveMapImage() {
 bool TOpen::WriteMapImage(const std::string& name) {
     COPYSCALE = CopyScaleOf(RadioGroup1);
     ImageSize = SIZEX * COPYSCALE / SSIZE;
-    TBitmap out(ImageSize, ImageSize);
     ShowProgress(name + " を保存しています");
     // A large image takes seconds: the user may stop it, and no file is left.
     const bool stoppable = COPYSCALE != 1;
@@ -287,6 +286,7 @@ bool TOpen::WriteMapImage(const std::string& name) {
                                         : output::WriteSvgPage(page, name, title, &error, options.KeepGoing);
         }
     } else {
+        TBitmap out(ImageSize, ImageSize);
         readings = RenderOutput(*out.Canvas());
         if (!Process->Cancelled) {
             switch (SaveFormat) {

@@ -1,5 +1,6 @@
 #include "paint/StatLayer.h"
 #include "engine/Uopen.h"
+#include "gui/VectorRecorder.h"
 #include "names/MainFormNames.h"
 #include <algorithm>
 #include <cmath>
@@ -53,6 +54,7 @@ void StatLayer::Draw(TCanvas& cv, const MapView& view, const DrawSettings&) {
     const int size = view.size;
     cv.Pen->Mode = pmCopy;
     int lastSlot = -1;
+    if (cv.Vector) cv.Vector->BeginTiles();
     for (const StatShapeArea* a : drawn) {
         for (const StatShape& b : a->blocks) {
             // Parts wholly outside the picture are left out (a pixel's margin for the datum shift's rounding).
@@ -86,5 +88,6 @@ void StatLayer::Draw(TCanvas& cv, const MapView& view, const DrawSettings&) {
             cv.FillRings(pts.data(), keepExact ? exact.data() : nullptr, counts.data(), int(counts.size()));
         }
     }
+    if (cv.Vector) cv.Vector->EndTiles();
     cv.Brush->Style = bsSolid;
 }

@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 #include <climits>
+#include <map>
 #include <random>
 #include <string>
 #include <utility>
@@ -159,4 +161,56 @@ TEST(FillRings, HolesStayOpenNeighboursShareEachPixelOnceAndTheShapesKeptDrawThe
     cv.FillRings(far, &three, 1);
     EXPECT_EQ(cv.Pixels(0, 0), clBlue);
     EXPECT_EQ(cv.Pixels(39, 39), clBlue);
+}
+
+// The statistics layer's municipalities tile the map: kept as tiles, those
+// of one colour are one shape without the edges they share, and drawn large
+// they cover the very pixels the separate fills do.
+TEST(FillRings, TilesOfOneColourAreOneShapeThatDrawsAsTheSeparateFills) {
+    // A red square with a hole, a red island filling it, a red and a blue
+    // neighbour on its right, a red square apart, and three red squares in
+    // an L, two of them meeting only at a corner.
+    const std::vector<std::pair<TColor, std::vector<std::vector<TPointF>>>> parts = {
+        {clRed, {{{2, 2}, {12, 2}, {12, 7}, {12, 12}, {2, 12}}, {{5.25, 5}, {9, 5}, {9, 9.5}, {5.25, 9.5}}}},
+        {clRed, {{{5.25, 5}, {9, 5}, {9, 9.5}, {5.25, 9.5}}}},
+        {clRed, {{{12, 2}, {17.75, 2}, {17.75, 7}, {12, 7}}}},
+        {clBlue, {{{12, 7}, {17.75, 7}, {17.75, 12}, {12, 12}}}},
+        {clRed, {{{20, 20}, {24, 20}, {24, 24}, {20, 24}}}},
+        {clRed, {{{2, 14}, {5, 14}, {5, 17}, {2, 17}}}},
+        {clRed, {{{5, 17}, {8, 17}, {8, 20}, {5, 20}}}},
+        {clRed, {{{5, 14}, {8, 14}, {8, 17}, {5, 17}}}},
+    };
+    auto record = [&](bool tiles) {
+        gui::VectorRecorder rec;
+        if (tiles) rec.BeginTiles();
+        for (const auto& [colour, rings] : parts) {
+            std::vector<TPointF> pts;
+            std::vector<int> counts;
+            for (const auto& r : rings) pts.insert(pts.end(), r.begin(), r.end()), counts.push_back(int(r.size()));
+            rec.FillRings(pts.data(), counts.data(), int(counts.size()), TBrush{colour, bsSolid});
+        }
+        if (tiles) rec.EndTiles();
+        return rec;
+    };
+    const gui::VectorRecorder separate = record(false), tiled = record(true);
+    auto draw = [](const gui::VectorRecorder& rec) {
+        QImage img(104, 104, QImage::Format_RGB32);
+        img.fill(Qt::white);
+        QPainter p(&img);
+        p.scale(4, 4);
+        rec.Replay(p);
+        return img;
+    };
+    EXPECT_TRUE(draw(separate) == draw(tiled));
+    std::map<QRgb, std::vector<size_t>> ringSizes;
+    tiled.Visit([&](const gui::VectorRecorder::Item& it) {
+        for (const auto& r : it.rings) ringSizes[it.color.rgb()].push_back(r.size());
+        return true;
+    });
+    // The red ones: the square and its neighbour as one round the island,
+    // the square apart, the L; the blue one as drawn.
+    std::vector<size_t> red = ringSizes[QColor(Qt::red).rgb()];
+    std::sort(red.begin(), red.end());
+    EXPECT_EQ(red, (std::vector<size_t>{4, 7, 8}));
+    EXPECT_EQ(ringSizes[QColor(Qt::blue).rgb()], std::vector<size_t>{4});
 }
