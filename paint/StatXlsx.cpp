@@ -6,12 +6,13 @@
 #include <quazip.h>
 #include <quazipfile.h>
 #include <quazipfileinfo.h>
+#include <zlib.h>
 #include <algorithm>
 #include <cstring>
 #include <string_view>
 #include <cmath>
+#include <deque>
 #include <fstream>
-#include <memory>
 #include <set>
 #include <unordered_map>
 #include <vector>
@@ -27,42 +28,50 @@ struct Book {
     std::string error;
     explicit Book(const std::string& path) : zip(QString::fromStdString(path)) {}
 
-    // A part of the workbook, opened for reading; null with `error` set when it is missing or unreadable.
-    std::unique_ptr<QuaZipFile> Open(const QString& name, bool needed = true) {
+    // A part of the workbook inflated whole, in one step, into a buffer of the size the
+    // directory gives. The sizes come from the file: bounded here, before anything is
+    // allocated, by the part limit and by what deflate can make of the stored bytes.
+    // A part that inflates to another size, or whose bytes fail its checksum, is damaged.
+    // False with `error` set (left empty for a missing part that is not `needed`).
+    bool Part(const QString& name, QByteArray& bytes, bool needed = true) {
+        bytes.clear();
         if (!zip.setCurrentFile(name, QuaZip::csInsensitive)) {
             if (needed) error = kDamaged + std::string("（") + name.toStdString() + " がありません）";
-            return nullptr;
+            return false;
         }
         QuaZipFileInfo64 info;
-        if (!zip.getCurrentFileInfo(&info)) {
-            error = kDamaged;
-            return nullptr;
-        }
-        if (info.flags & 1) {
-            error = "パスワードで保護されたブックは読めません。保護を外して保存し直してください";
-            return nullptr;
-        }
-        if (info.uncompressedSize > kPartMax) {
-            error = "ブックが大きすぎます";
-            return nullptr;
-        }
-        auto f = std::make_unique<QuaZipFile>(&zip);
-        if (!f->open(QIODevice::ReadOnly)) {
-            error = kDamaged;
-            return nullptr;
-        }
-        return f;
-    }
-    // A part's bytes in one read (its size is bounded above); a part shorter
-    // or longer than it says, or whose bytes fail its checksum, is damaged.
-    static QByteArray Bytes(QuaZipFile& f) {
-        QByteArray b(qsizetype(f.size()), Qt::Uninitialized);
-        const qint64 n = f.read(b.data(), b.size());
+        if (!zip.getCurrentFileInfo(&info)) return error = kDamaged, false;
+        if (info.flags & 1) return error = "パスワードで保護されたブックは読めません。保護を外して保存し直してください", false;
+        if (info.uncompressedSize > kPartMax) return error = "ブックが大きすぎます", false;
+        const quint64 packedSize = info.compressedSize, size = info.uncompressedSize;
+        const bool stored = info.method == 0;
+        if (packedSize > StatTable::FILE_MAX || (stored ? size != packedSize : info.method != Z_DEFLATED || size > packedSize * 1032 + 64))
+            return error = kDamaged, false;
+        QuaZipFile f(&zip);
+        int method = 0, level = 0;
+        if (!f.open(QIODevice::ReadOnly, &method, &level, true)) return error = kDamaged, false;
+        QByteArray packed(qsizetype(packedSize), Qt::Uninitialized);
         char extra;
-        if (n != b.size() || f.read(&extra, 1) != 0) return QByteArray("<damaged");
+        if (f.read(packed.data(), packed.size()) != packed.size() || f.read(&extra, 1) != 0) return error = kDamaged, false;
         f.close();
-        if (f.getZipError() != 0) return QByteArray("<damaged");
-        return b;
+        if (stored) {
+            bytes = std::move(packed);
+        } else {
+            bytes = QByteArray(qsizetype(size), Qt::Uninitialized);
+            z_stream z{};
+            if (inflateInit2(&z, -MAX_WBITS) != Z_OK) return error = kDamaged, false;
+            z.next_in = reinterpret_cast<Bytef*>(packed.data());
+            z.avail_in = uInt(packed.size());
+            z.next_out = reinterpret_cast<Bytef*>(bytes.data());
+            z.avail_out = uInt(bytes.size());
+            const int done = inflate(&z, Z_FINISH);
+            const bool whole = done == Z_STREAM_END && z.total_out == size;
+            inflateEnd(&z);
+            if (!whole) return bytes.clear(), error = kDamaged, false;
+        }
+        if (crc32_z(0, reinterpret_cast<const Bytef*>(bytes.constData()), size_t(bytes.size())) != info.crc)
+            return bytes.clear(), error = kDamaged, false;
+        return true;
     }
 };
 
@@ -237,19 +246,58 @@ public:
         }
     }
     size_t Depth() const { return open.size(); }
-    // Right after a cell's start: a cell written the common way, "<v>value</v></c>",
-    // taken whole in one step. False leaves the reader where it was.
-    bool TakeValue(std::string_view& value) {
-        if (closing || n - p < 11 || std::memcmp(b + p, "<v>", 3) != 0) return false;
-        size_t q = p + 3;
-        while (q < n && b[q] != '<' && b[q] != '&') ++q;
-        if (n - q < 8 || std::memcmp(b + q, "</v></c>", 8) != 0) return false;
-        value = std::string_view(b + p + 3, q - p - 3);
-        name = open.back();
-        open.pop_back();
-        p = q + 8;
+    // The attributes of a cell that the sheet reads.
+    struct CellHead { std::string_view ref, type, style; };
+    // At a cell written the common way, "<c r=.. s=.. t=..>" closed at once or holding
+    // only "<v>value</v>", its attributes without prefixes or references: the cell taken
+    // whole in one step, as the general path would read it. False leaves the reader where it was.
+    bool TakeCell(CellHead& head, std::string_view& value, bool& hasValue) {
+        if (closing || n - p < 4 || b[p] != '<' || b[p + 1] != 'c') return false;
+        if (!Blank(b[p + 2]) && b[p + 2] != '>' && b[p + 2] != '/') return false;
+        head = {};
+        unsigned found = 0;
+        size_t q = p + 2;
+        for (;;) {
+            while (q < n && Blank(b[q])) ++q;
+            if (q + 1 >= n) return false;
+            if (b[q] == '>' || b[q] == '/') break;
+            const size_t key = q;
+            while (q < n && !Stop(b[q])) ++q;
+            if (q + 1 >= n || q == key || b[q] != '=' || (b[q + 1] != '"' && b[q + 1] != '\'')) return false;
+            const size_t keyLength = q - key;
+            const char quote = b[q + 1];
+            const size_t v = q += 2;
+            while (q < n && b[q] != quote && b[q] != '<' && b[q] != '&') ++q;
+            if (q >= n || b[q] != quote) return false;
+            const std::string_view text(b + v, q - v);
+            ++q;
+            if (keyLength != 1) {
+                if (Find(std::string_view(b + key, keyLength), ':') != std::string_view::npos) return false;
+                continue;
+            }
+            const unsigned bit = b[key] == 'r' ? 1 : b[key] == 't' ? 2 : b[key] == 's' ? 4 : 0;
+            if (found & bit) return false;   // twice: the general path says which counts
+            found |= bit;
+            if (bit) (bit == 1 ? head.ref : bit == 2 ? head.type : head.style) = text;
+        }
+        if (b[q] == '/') {
+            if (b[q + 1] != '>') return false;
+            hasValue = false;
+            p = q + 2;
+            return true;
+        }
+        const size_t end = Enclosed(q + 1, "v", "c", value);
+        if (end == std::string_view::npos) return false;
+        hasValue = true;
+        p = end;
         return true;
     }
+    // Right after a cell's start: a cell written the common way, "<v>value</v></c>",
+    // taken whole in one step. False leaves the reader where it was.
+    bool TakeValue(std::string_view& value) { return TakeEnclosed("v", value); }
+    // Right after a string item's start: an item written the common way,
+    // "<t>text</t></si>", taken whole in one step. False leaves the reader where it was.
+    bool TakeItem(std::string_view& text) { return TakeEnclosed("t", text); }
 
 private:
     QByteArray s;
@@ -291,6 +339,33 @@ private:
         const size_t e = Find(p, to);
         if (e == std::string_view::npos) return false;
         p = e + std::strlen(to);
+        return true;
+    }
+    // At q: "<inner>text</inner></outer>", the text free of markup and references;
+    // the position after it, or npos.
+    size_t Enclosed(size_t q, std::string_view inner, std::string_view outer, std::string_view& text) const {
+        const size_t head = inner.size() + 2;
+        if (n - q < head || b[q] != '<' || !Same(std::string_view(b + q + 1, inner.size()), inner) || b[q + head - 1] != '>')
+            return std::string_view::npos;
+        size_t e = q + head;
+        while (e < n && b[e] != '<' && b[e] != '&') ++e;
+        const size_t tail = inner.size() + outer.size() + 6;
+        if (n - e < tail || b[e + 1] != '/' || !Same(std::string_view(b + e + 2, inner.size()), inner)) return std::string_view::npos;
+        const size_t o = e + 2 + inner.size();
+        if (b[o] != '>' || b[o + 1] != '<' || b[o + 2] != '/' || !Same(std::string_view(b + o + 3, outer.size()), outer) ||
+            b[o + 3 + outer.size()] != '>')
+            return std::string_view::npos;
+        text = std::string_view(b + q + head, e - q - head);
+        return e + tail;
+    }
+    // Right after an element's start, when it holds only "<inner>text</inner>": its text, and the element ended.
+    bool TakeEnclosed(std::string_view inner, std::string_view& text) {
+        if (closing || open.empty()) return false;
+        const size_t end = Enclosed(p, inner, open.back(), text);
+        if (end == std::string_view::npos) return false;
+        name = open.back();
+        open.pop_back();
+        p = end;
         return true;
     }
     // The raw text as a view, or resolved into `buffer` when it holds references.
@@ -436,8 +511,9 @@ struct Sheet { std::string name, part; };
 
 bool Sheets(Book& b, std::vector<Sheet>& sheets, bool& from1904) {
     std::unordered_map<std::string, std::string> targets;
-    if (auto f = b.Open("xl/_rels/workbook.xml.rels")) {
-        QXmlStreamReader x(f.get());
+    QByteArray bytes;
+    if (b.Part("xl/_rels/workbook.xml.rels", bytes)) {
+        QXmlStreamReader x(bytes);
         while (!x.atEnd())
             if (x.readNext() == QXmlStreamReader::StartElement && x.name() == QLatin1String("Relationship")) {
                 std::string t = Attr(x, "Target");
@@ -449,9 +525,8 @@ bool Sheets(Book& b, std::vector<Sheet>& sheets, bool& from1904) {
     } else {
         return false;
     }
-    auto f = b.Open("xl/workbook.xml");
-    if (!f) return false;
-    QXmlStreamReader x(f.get());
+    if (!b.Part("xl/workbook.xml", bytes)) return false;
+    QXmlStreamReader x(bytes);
     while (!x.atEnd()) {
         x.readNext();
         if (!x.isStartElement()) continue;
@@ -491,25 +566,36 @@ bool ReadXlsxSheet(const std::string& path, int sheet, StatTable& table, std::st
         error = "ブックにそのシートがありません";
         return false;
     }
-    // Shared strings.
-    std::vector<std::string> strings;
-    if (auto f = b.Open("xl/sharedStrings.xml", false)) {
-        CellXml x(Book::Bytes(*f));
+    // Shared strings: views of the part's bytes, kept while the sheet is read; only
+    // the strings that need work are copied.
+    std::vector<std::string_view> strings;
+    std::deque<std::string> worked;
+    QByteArray stringBytes, bytes;
+    if (b.Part("xl/sharedStrings.xml", stringBytes, false)) {
+        CellXml x(stringBytes);
+        std::string_view text;
         for (CellXml::Kind k; (k = x.Next()) != CellXml::Eof;) {
             if (k == CellXml::Error) return error = kDamaged, false;
             if (k != CellXml::Start || !Is(x.name, "si")) continue;
             if (strings.size() >= kStringsMax) return error = "ブックの文字列が多すぎます", false;
-            strings.emplace_back();
-            if (!ItemText(x, strings.back())) return error = kDamaged, false;
+            const bool taken = x.TakeItem(text);
+            if (taken && text.find("_x") == std::string_view::npos) {
+                strings.push_back(text);
+                continue;
+            }
+            std::string& item = worked.emplace_back();
+            if (taken) item = Unescape(QString::fromUtf8(text.data(), qsizetype(text.size())));
+            else if (!ItemText(x, item)) return error = kDamaged, false;
+            strings.push_back(item);
         }
     } else if (!b.error.empty()) {
         return error = b.error, false;
     }
     // Which cell styles show dates.
     std::vector<char> dateStyle;
-    if (auto f = b.Open("xl/styles.xml", false)) {
+    if (b.Part("xl/styles.xml", bytes, false)) {
         std::unordered_map<int, std::string> codes;
-        QXmlStreamReader x(f.get());
+        QXmlStreamReader x(bytes);
         bool inXfs = false;
         while (!x.atEnd()) {
             x.readNext();
@@ -527,9 +613,8 @@ bool ReadXlsxSheet(const std::string& path, int sheet, StatTable& table, std::st
         return error = b.error, false;
     }
 
-    auto f = b.Open(QString::fromStdString(sheets[size_t(sheet)].part));
-    if (!f) return error = b.error, false;
-    CellXml x(Book::Bytes(*f));
+    if (!b.Part(QString::fromStdString(sheets[size_t(sheet)].part), bytes)) return error = b.error, false;
+    CellXml x(std::move(bytes));
     StatTable t;
     std::vector<std::string> cells;
     long row = 0, col = -1;
@@ -555,45 +640,15 @@ bool ReadXlsxSheet(const std::string& path, int sheet, StatTable& table, std::st
         return error = row ? gui::Format("%ld 行目で%s", row, kDamaged) : std::string(kDamaged), false;
     };
     std::string refText, typeText, styleText, valueText, formatted;
-    for (CellXml::Kind k; (k = x.Next()) != CellXml::Eof;) {
-        if (k == CellXml::Error) return damaged();
-        if (k == CellXml::End && Is(x.name, "row")) {
-            inRow = false;
-            if (!endRow()) return false;
-            continue;
-        }
-        if (k != CellXml::Start) continue;
-        if (Is(x.name, "row")) {
-            const std::string_view ref = x.Attr("r", refText);
-            const long next = ref.empty() ? row + 1 : Digits(ref);
-            if (inRow || next <= row || next > 10000000) return damaged();
-            row = next, col = -1, rowBytes = 0, inRow = true;
-            continue;
-        }
-        if (!inRow || !Is(x.name, "c")) continue;
-        const std::string_view ref = x.Attr("r", refText), type = x.Attr("t", typeText);
-        const std::string_view styleNo = x.Attr("s", styleText);
-        const long style = styleNo.empty() ? 0 : Digits(styleNo);
+    // One cell of the row, from its attributes and its value (none for a formula
+    // never worked out, or a cell of a style only).
+    const auto cell = [&](const CellXml::CellHead& head, std::string_view value, bool hasValue) {
         long c = col + 1, r = row;
-        if (!ref.empty() && (!CellRef(ref, c, r) || r != row || c <= col)) return damaged();
+        if (!head.ref.empty() && (!CellRef(head.ref, c, r) || r != row || c <= col)) return damaged();
         col = c;
-        bool hasValue = false;
-        std::string_view value;
-        if (x.TakeValue(value)) hasValue = true;
-        else for (const size_t depth = x.Depth(); x.Depth() >= depth;) {
-            const CellXml::Kind e = x.Next();
-            if (e == CellXml::Error || e == CellXml::Eof) return damaged();
-            if (e != CellXml::Start) continue;
-            if (Is(x.name, "v")) {
-                if (!x.ElementText(valueText)) return damaged();
-                value = valueText, hasValue = true;
-            } else if (Is(x.name, "is")) {
-                if (!ItemText(x, valueText)) return damaged();
-                value = valueText, hasValue = true;
-            }
-        }
-        if (!hasValue) continue;   // a formula never worked out, or a cell of a style only
+        if (!hasValue) return true;
         std::string_view text;
+        const std::string_view type = head.type;
         if (Is(type, "s")) {
             const long n = Digits(value);
             if (n < 0 || size_t(n) >= strings.size())
@@ -602,6 +657,7 @@ bool ReadXlsxSheet(const std::string& path, int sheet, StatTable& table, std::st
         } else if (Is(type, "b")) {
             text = Is(value, "1") ? "TRUE" : "FALSE";
         } else if (Is(type, "n") || type.empty()) {
+            const long style = head.style.empty() ? 0 : Digits(head.style);
             const bool date = style >= 0 && size_t(style) < dateStyle.size() && dateStyle[size_t(style)];
             // Up to 15 digits as written; past them, what a spreadsheet shows (0.30000000000000004 is 0.3).
             if (!date && PlainNumber(value)) {
@@ -618,13 +674,57 @@ bool ReadXlsxSheet(const std::string& path, int sheet, StatTable& table, std::st
         } else {   // inlineStr, str (a formula's text), e (an error such as #DIV/0!)
             text = value;
         }
-        if (text.empty()) continue;
+        if (text.empty()) return true;
         if (col >= long(StatTable::COL_MAX))
             return error = gui::Format("%ld 行目の列が多すぎます（%ld 列、%zu 列まで）", row, col + 1, StatTable::COL_MAX), false;
         rowBytes += text.size() + 1;
         if (rowBytes > StatTable::LINE_BYTES) return error = gui::Format("%ld 行目が長すぎます（%zu バイト）", row, rowBytes), false;
         if (cells.size() <= size_t(col)) cells.resize(size_t(col) + 1);
         cells[size_t(col)].assign(text);
+        return true;
+    };
+    CellXml::CellHead head;
+    std::string_view value;
+    bool hasValue = false;
+    for (;;) {
+        // Most cells are written the common way and taken in one step.
+        if (inRow && x.TakeCell(head, value, hasValue)) {
+            if (!cell(head, value, hasValue)) return false;
+            continue;
+        }
+        const CellXml::Kind k = x.Next();
+        if (k == CellXml::Eof) break;
+        if (k == CellXml::Error) return damaged();
+        if (k == CellXml::End && Is(x.name, "row")) {
+            inRow = false;
+            if (!endRow()) return false;
+            continue;
+        }
+        if (k != CellXml::Start) continue;
+        if (Is(x.name, "row")) {
+            const std::string_view ref = x.Attr("r", refText);
+            const long next = ref.empty() ? row + 1 : Digits(ref);
+            if (inRow || next <= row || next > 10000000) return damaged();
+            row = next, col = -1, rowBytes = 0, inRow = true;
+            continue;
+        }
+        if (!inRow || !Is(x.name, "c")) continue;
+        head = {x.Attr("r", refText), x.Attr("t", typeText), x.Attr("s", styleText)};
+        hasValue = false;
+        if (x.TakeValue(value)) hasValue = true;
+        else for (const size_t depth = x.Depth(); x.Depth() >= depth;) {
+            const CellXml::Kind e = x.Next();
+            if (e == CellXml::Error || e == CellXml::Eof) return damaged();
+            if (e != CellXml::Start) continue;
+            if (Is(x.name, "v")) {
+                if (!x.ElementText(valueText)) return damaged();
+                value = valueText, hasValue = true;
+            } else if (Is(x.name, "is")) {
+                if (!ItemText(x, valueText)) return damaged();
+                value = valueText, hasValue = true;
+            }
+        }
+        if (!cell(head, value, hasValue)) return false;
     }
     if (t.rows.empty()) return error = "表に行がありません", false;
     t.utf8 = true;
