@@ -1,11 +1,13 @@
 #include "paint/StatXlsx.h"
 #include "gui/Files.h"
 #include "gui/TextFile.h"
+#include <QBuffer>
 #include <QDate>
 #include <QXmlStreamReader>
 #include <quazip.h>
 #include <quazipfile.h>
 #include <quazipfileinfo.h>
+#include <unzip.h>
 #include <zlib.h>
 #include <algorithm>
 #include <cstring>
@@ -24,9 +26,11 @@ constexpr quint64 kPartMax = 1024ull << 20;      // the unpacked bytes of one pa
 constexpr size_t kStringsMax = 4u << 20;         // shared strings of one workbook
 
 struct Book {
+    QByteArray file;   // the whole workbook, read once: the zip's reads are copies in memory
+    QBuffer device;
     QuaZip zip;
     std::string error;
-    explicit Book(const std::string& path) : zip(QString::fromStdString(path)) {}
+    Book() : device(&file), zip(&device) {}
 
     // A part of the workbook inflated whole, in one step, into a buffer of the size the
     // directory gives. The sizes come from the file: bounded here, before anything is
@@ -47,20 +51,22 @@ struct Book {
         const bool stored = info.method == 0;
         if (packedSize > StatTable::FILE_MAX || (stored ? size != packedSize : info.method != Z_DEFLATED || size > packedSize * 1032 + 64))
             return error = kDamaged, false;
+        // Opened as it is stored, which checks the part's own header; its bytes are then
+        // taken where they lie in the file read whole.
         QuaZipFile f(&zip);
         int method = 0, level = 0;
         if (!f.open(QIODevice::ReadOnly, &method, &level, true)) return error = kDamaged, false;
-        QByteArray packed(qsizetype(packedSize), Qt::Uninitialized);
-        char extra;
-        if (f.read(packed.data(), packed.size()) != packed.size() || f.read(&extra, 1) != 0) return error = kDamaged, false;
+        const quint64 at = unzGetCurrentFileZStreamPos64(zip.getUnzFile());
         f.close();
+        if (at > quint64(file.size()) || packedSize > quint64(file.size()) - at) return error = kDamaged, false;
+        const QByteArrayView packed(file.constData() + at, qsizetype(packedSize));
         if (stored) {
-            bytes = std::move(packed);
+            bytes = packed.toByteArray();
         } else {
             bytes = QByteArray(qsizetype(size), Qt::Uninitialized);
             z_stream z{};
             if (inflateInit2(&z, -MAX_WBITS) != Z_OK) return error = kDamaged, false;
-            z.next_in = reinterpret_cast<Bytef*>(packed.data());
+            z.next_in = const_cast<Bytef*>(reinterpret_cast<const Bytef*>(packed.data()));   // only read
             z.avail_in = uInt(packed.size());
             z.next_out = reinterpret_cast<Bytef*>(bytes.data());
             z.avail_out = uInt(bytes.size());
@@ -77,29 +83,30 @@ struct Book {
 
 bool OpenBook(const std::string& path, Book& book, std::string& error) {
     const std::string real = gui::ResolvePath(path);
-    std::string head;
     {
         std::ifstream in(real, std::ios::binary | std::ios::ate);
         if (!gui::FileExists(real) || !in) {
             error = "ファイルを開くことができません";
             return false;
         }
-        if (static_cast<size_t>(in.tellg()) > StatTable::FILE_MAX) {
+        const auto size = static_cast<size_t>(in.tellg());
+        if (size > StatTable::FILE_MAX) {
             error = "ファイルが大きすぎます（64 MB まで）";
             return false;
         }
-        head.resize(8);
+        book.file.resize(qsizetype(size));
         in.seekg(0);
-        in.read(head.data(), 8);
-        head.resize(size_t(in.gcount()));
+        if (!in.read(book.file.data(), std::streamsize(size))) {
+            error = "ファイルを読み込むことができません";
+            return false;
+        }
     }
     // A workbook saved with a password is no zip but the older compound file holding it encrypted.
-    if (head == std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8)) {
+    if (book.file.startsWith(QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8))) {
         error = "パスワードで保護されたブックは読めません。保護を外して保存し直してください";
         return false;
     }
-    book.zip.setZipName(QString::fromStdString(real));
-    if (head.rfind("PK", 0) != 0 || !book.zip.open(QuaZip::mdUnzip)) {
+    if (!book.file.startsWith("PK") || !book.zip.open(QuaZip::mdUnzip)) {
         error = kDamaged;
         return false;
     }
@@ -131,11 +138,16 @@ std::string Unescape(const QString& s) {
 }
 
 // What ends a name in XML, by byte: one look-up in place of nine compares per byte.
+// The fast paths' scans also stop at a NUL, so that they run to the part's end
+// unchecked: a part's bytes end in one.
 struct XmlStops {
-    bool blank[256] = {}, stop[256] = {};
+    bool blank[256] = {}, stop[256] = {}, key[256] = {}, value[256] = {}, text[256] = {};
     constexpr XmlStops() {
-        for (unsigned char c : std::string_view(" \t\r\n")) blank[c] = stop[c] = true;
-        for (unsigned char c : std::string_view("/>=<\"'")) stop[c] = true;
+        for (unsigned char c : std::string_view(" \t\r\n")) blank[c] = stop[c] = key[c] = true;
+        for (unsigned char c : std::string_view("/>=<\"'")) stop[c] = key[c] = true;
+        for (unsigned char c : std::string_view("\"'<&")) value[c] = true;
+        text['<'] = text['&'] = true;
+        key[0] = value[0] = text[0] = true;
     }
 };
 constexpr XmlStops kStops{};
@@ -148,6 +160,7 @@ constexpr XmlStops kStops{};
 class CellXml {
 public:
     enum Kind { Start, End, Text, Eof, Error };
+    // A QByteArray keeps a NUL past its bytes, which the fast paths stop at.
     explicit CellXml(QByteArray bytes) : s(std::move(bytes)), b(s.constData()), n(size_t(s.size())) {
         Begin();
     }
@@ -252,41 +265,45 @@ public:
     // only "<v>value</v>", its attributes without prefixes or references: the cell taken
     // whole in one step, as the general path would read it. False leaves the reader where it was.
     bool TakeCell(CellHead& head, std::string_view& value, bool& hasValue) {
-        if (closing || n - p < 4 || b[p] != '<' || b[p + 1] != 'c') return false;
-        if (!Blank(b[p + 2]) && b[p + 2] != '>' && b[p + 2] != '/') return false;
-        head = {};
-        unsigned found = 0;
-        size_t q = p + 2;
+        const char* const c = b + p;
+        if (closing || c[0] != '<' || c[1] != 'c' || !(Blank(c[2]) || c[2] == '>' || c[2] == '/')) return false;
+        std::string_view found[3];   // r, t, s
+        unsigned seen = 0;
+        const char* q = c + 2;
         for (;;) {
-            while (q < n && Blank(b[q])) ++q;
-            if (q + 1 >= n) return false;
-            if (b[q] == '>' || b[q] == '/') break;
-            const size_t key = q;
-            while (q < n && !Stop(b[q])) ++q;
-            if (q + 1 >= n || q == key || b[q] != '=' || (b[q + 1] != '"' && b[q + 1] != '\'')) return false;
-            const size_t keyLength = q - key;
-            const char quote = b[q + 1];
-            const size_t v = q += 2;
-            while (q < n && b[q] != quote && b[q] != '<' && b[q] != '&') ++q;
-            if (q >= n || b[q] != quote) return false;
-            const std::string_view text(b + v, q - v);
+            while (Blank(*q)) ++q;
+            if (*q == '>' || *q == '/') break;
+            const char* const key = q;
+            while (!kStops.key[Byte(*q)]) ++q;
+            if (q == key || q[0] != '=' || (q[1] != '"' && q[1] != '\'')) return false;
+            const char quote = q[1];
+            const char* const v = q += 2;
+            for (;; ++q) {
+                while (!kStops.value[Byte(*q)]) ++q;
+                if (*q == quote) break;
+                if (*q != '"' && *q != '\'') return false;   // markup, a reference or the end
+            }
+            const std::string_view text(v, size_t(q - v));
+            const size_t keyLength = size_t(v - 2 - key);
             ++q;
             if (keyLength != 1) {
-                if (Find(std::string_view(b + key, keyLength), ':') != std::string_view::npos) return false;
+                if (std::memchr(key, ':', keyLength)) return false;
                 continue;
             }
-            const unsigned bit = b[key] == 'r' ? 1 : b[key] == 't' ? 2 : b[key] == 's' ? 4 : 0;
-            if (found & bit) return false;   // twice: the general path says which counts
-            found |= bit;
-            if (bit) (bit == 1 ? head.ref : bit == 2 ? head.type : head.style) = text;
+            const int i = *key == 'r' ? 0 : *key == 't' ? 1 : *key == 's' ? 2 : -1;
+            if (i < 0) continue;
+            if (seen >> i & 1) return false;   // twice: the general path says which counts
+            seen |= 1u << i;
+            found[i] = text;
         }
-        if (b[q] == '/') {
-            if (b[q + 1] != '>') return false;
+        head = {found[0], found[1], found[2]};
+        if (*q == '/') {
+            if (q[1] != '>') return false;
             hasValue = false;
-            p = q + 2;
+            p = size_t(q + 2 - b);
             return true;
         }
-        const size_t end = Enclosed(q + 1, "v", "c", value);
+        const size_t end = Enclosed(size_t(q + 1 - b), "v", "c", value);
         if (end == std::string_view::npos) return false;
         hasValue = true;
         p = end;
@@ -307,6 +324,7 @@ private:
     std::vector<std::pair<std::string_view, std::string_view>> attrs;
     std::string resolved;   // the text of the last Text that had references
     bool closing = false, seen = false;
+    static unsigned char Byte(char c) { return static_cast<unsigned char>(c); }
     static bool Blank(char c) { return kStops.blank[static_cast<unsigned char>(c)]; }
     static bool Stop(char c) { return kStops.stop[static_cast<unsigned char>(c)]; }
     static bool Same(std::string_view a, std::string_view b) {
@@ -348,7 +366,7 @@ private:
         if (n - q < head || b[q] != '<' || !Same(std::string_view(b + q + 1, inner.size()), inner) || b[q + head - 1] != '>')
             return std::string_view::npos;
         size_t e = q + head;
-        while (e < n && b[e] != '<' && b[e] != '&') ++e;
+        while (!kStops.text[Byte(b[e])]) ++e;
         const size_t tail = inner.size() + outer.size() + 6;
         if (n - e < tail || b[e + 1] != '/' || !Same(std::string_view(b + e + 2, inner.size()), inner)) return std::string_view::npos;
         const size_t o = e + 2 + inner.size();
@@ -546,7 +564,7 @@ bool Sheets(Book& b, std::vector<Sheet>& sheets, bool& from1904) {
 
 bool ListXlsxSheets(const std::string& path, std::vector<std::string>& names, std::string& error) {
     names.clear();
-    Book b(path);
+    Book b;
     if (!OpenBook(path, b, error)) return false;
     std::vector<Sheet> sheets;
     bool from1904 = false;
@@ -557,7 +575,7 @@ bool ListXlsxSheets(const std::string& path, std::vector<std::string>& names, st
 
 bool ReadXlsxSheet(const std::string& path, int sheet, StatTable& table, std::string& error) {
     table = StatTable{};
-    Book b(path);
+    Book b;
     if (!OpenBook(path, b, error)) return false;
     std::vector<Sheet> sheets;
     bool from1904 = false;
@@ -679,8 +697,8 @@ bool ReadXlsxSheet(const std::string& path, int sheet, StatTable& table, std::st
             return error = gui::Format("%ld 行目の列が多すぎます（%ld 列、%zu 列まで）", row, col + 1, StatTable::COL_MAX), false;
         rowBytes += text.size() + 1;
         if (rowBytes > StatTable::LINE_BYTES) return error = gui::Format("%ld 行目が長すぎます（%zu バイト）", row, rowBytes), false;
-        if (cells.size() <= size_t(col)) cells.resize(size_t(col) + 1);
-        cells[size_t(col)].assign(text);
+        cells.resize(size_t(col));   // columns only grow along a row: the cells skipped are empty
+        cells.emplace_back(text);
         return true;
     };
     CellXml::CellHead head;
