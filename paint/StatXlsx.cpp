@@ -8,6 +8,7 @@
 #include <quazipfile.h>
 #include <quazipfileinfo.h>
 #include <unzip.h>
+#include <libdeflate.h>
 #include <zlib.h>
 #include <algorithm>
 #include <cstring>
@@ -15,6 +16,7 @@
 #include <cmath>
 #include <deque>
 #include <fstream>
+#include <memory>
 #include <set>
 #include <unordered_map>
 #include <vector>
@@ -30,6 +32,8 @@ struct Book {
     QBuffer device;
     QuaZip zip;
     std::string error;
+    // Parts are inflated whole, so by an inflater made for whole buffers.
+    std::unique_ptr<libdeflate_decompressor, decltype(&libdeflate_free_decompressor)> inflater{nullptr, &libdeflate_free_decompressor};
     Book() : device(&file), zip(&device) {}
 
     // A part of the workbook inflated whole, in one step, into a buffer of the size the
@@ -64,19 +68,13 @@ struct Book {
             bytes = packed.toByteArray();
         } else {
             bytes = QByteArray(qsizetype(size), Qt::Uninitialized);
-            z_stream z{};
-            if (inflateInit2(&z, -MAX_WBITS) != Z_OK) return error = kDamaged, false;
-            z.next_in = const_cast<Bytef*>(reinterpret_cast<const Bytef*>(packed.data()));   // only read
-            z.avail_in = uInt(packed.size());
-            z.next_out = reinterpret_cast<Bytef*>(bytes.data());
-            z.avail_out = uInt(bytes.size());
-            const int done = inflate(&z, Z_FINISH);
-            const bool whole = done == Z_STREAM_END && z.total_out == size;
-            inflateEnd(&z);
-            if (!whole) return bytes.clear(), error = kDamaged, false;
+            if (!inflater) inflater.reset(libdeflate_alloc_decompressor());
+            size_t made = 0;
+            if (!inflater || libdeflate_deflate_decompress(inflater.get(), packed.data(), size_t(packed.size()), bytes.data(),
+                                                           size_t(bytes.size()), &made) != LIBDEFLATE_SUCCESS || made != size)
+                return bytes.clear(), error = kDamaged, false;
         }
-        if (crc32_z(0, reinterpret_cast<const Bytef*>(bytes.constData()), size_t(bytes.size())) != info.crc)
-            return bytes.clear(), error = kDamaged, false;
+        if (libdeflate_crc32(0, bytes.constData(), size_t(bytes.size())) != info.crc) return bytes.clear(), error = kDamaged, false;
         return true;
     }
 };
