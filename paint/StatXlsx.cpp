@@ -366,7 +366,8 @@ private:
         size_t e = q + head;
         while (!kStops.text[Byte(b[e])]) ++e;
         const size_t tail = inner.size() + outer.size() + 6;
-        if (n - e < tail || b[e + 1] != '/' || !Same(std::string_view(b + e + 2, inner.size()), inner)) return std::string_view::npos;
+        if (n - e < tail || b[e] != '<' || b[e + 1] != '/' || !Same(std::string_view(b + e + 2, inner.size()), inner))
+            return std::string_view::npos;
         const size_t o = e + 2 + inner.size();
         if (b[o] != '>' || b[o + 1] != '<' || b[o + 2] != '/' || !Same(std::string_view(b + o + 3, outer.size()), outer) ||
             b[o + 3 + outer.size()] != '>')

@@ -302,6 +302,10 @@ TEST(StatXlsx, AWorkbookReadsAsTheCsvOfItsSpreadsheetAndADamagedOneIsRefusedWith
         if (sheet2(n)) b.replace("<row r=\"6\">", "<row r=\"6\"><c");
     });
     EXPECT_EQ(refused(dir + "/cut.xlsx"), "6 行目でブックが壊れているため読めません");
+    CopyBook(dir + "/value.xlsx", [&](const QString& n, QByteArray& b) {
+        if (sheet2(n)) b.replace("<v>214592</v>", "<v>214592&/v>");
+    });
+    EXPECT_EQ(refused(dir + "/value.xlsx"), "4 行目でブックが壊れているため読めません");
     CopyBook(dir + "/strings.xlsx", [&](const QString& n, QByteArray& b) {
         if (n == "xl/sharedStrings.xml") b = b.left(b.indexOf("</si>") + 5) + "</sst>";
     });
