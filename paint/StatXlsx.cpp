@@ -485,6 +485,19 @@ std::string DateText(double serial, bool from1904) {
     return s;
 }
 
+// "BC" -> column 54 (from 0); false when it is no column.
+bool CellRef(std::string_view letters, long& col) {
+    col = -1;
+    if (letters.empty() || letters.size() > 3) return false;
+    long n = 0;
+    for (char ch : letters) {
+        if (ch < 'A' || ch > 'Z') return false;
+        n = n * 26 + (ch - 'A' + 1);
+    }
+    col = n - 1;
+    return true;
+}
+
 // "BC12" -> column 54 (from 0) and row 12; false when it is no reference.
 bool CellRef(std::string_view ref, long& col, long& row) {
     size_t i = 0;
@@ -656,12 +669,23 @@ bool ReadXlsxSheet(const std::string& path, int sheet, StatTable& table, std::st
     const auto damaged = [&]() {
         return error = row ? gui::Format("%ld 行目で%s", row, kDamaged) : std::string(kDamaged), false;
     };
-    std::string refText, typeText, styleText, valueText, formatted;
+    std::string refText, typeText, styleText, valueText, formatted, rowDigits;
     // One cell of the row, from its attributes and its value (none for a formula
     // never worked out, or a cell of a style only).
     const auto cell = [&](const CellXml::CellHead& head, std::string_view value, bool hasValue) {
         long c = col + 1, r = row;
-        if (!head.ref.empty() && (!CellRef(head.ref, c, r) || r != row || c <= col)) return damaged();
+        if (!head.ref.empty()) {
+            // Most references end in the row's number as the row wrote it: only the letters are left to read.
+            const std::string_view ref = head.ref;
+            const size_t letters = ref.size() - rowDigits.size();
+            if (ref.size() > rowDigits.size() && letters <= 3 && ref.compare(letters, std::string_view::npos, rowDigits) == 0 &&
+                ref[letters - 1] >= 'A' && ref[letters - 1] <= 'Z') {
+                if (!CellRef(ref.substr(0, letters), c)) return damaged();
+            } else if (!CellRef(ref, c, r) || r != row) {
+                return damaged();
+            }
+            if (c <= col) return damaged();
+        }
         col = c;
         if (!hasValue) return true;
         std::string_view text;
@@ -723,6 +747,7 @@ bool ReadXlsxSheet(const std::string& path, int sheet, StatTable& table, std::st
             const long next = ref.empty() ? row + 1 : Digits(ref);
             if (inRow || next <= row || next > 10000000) return damaged();
             row = next, col = -1, rowBytes = 0, inRow = true;
+            rowDigits = std::to_string(row);
             continue;
         }
         if (!inRow || !Is(x.name, "c")) continue;
