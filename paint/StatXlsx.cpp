@@ -1,15 +1,20 @@
 #include "paint/StatXlsx.h"
 #include "gui/Files.h"
 #include "gui/TextFile.h"
+#include <QBuffer>
 #include <QDate>
 #include <QXmlStreamReader>
 #include <quazip.h>
 #include <quazipfile.h>
 #include <quazipfileinfo.h>
+#include <unzip.h>
+#include <libdeflate.h>
+#include <zlib.h>
 #include <algorithm>
 #include <cstring>
 #include <string_view>
 #include <cmath>
+#include <deque>
 #include <fstream>
 #include <memory>
 #include <set>
@@ -23,74 +28,83 @@ constexpr quint64 kPartMax = 1024ull << 20;      // the unpacked bytes of one pa
 constexpr size_t kStringsMax = 4u << 20;         // shared strings of one workbook
 
 struct Book {
+    QByteArray file;   // the whole workbook, read once: the zip's reads are copies in memory
+    QBuffer device;
     QuaZip zip;
     std::string error;
-    explicit Book(const std::string& path) : zip(QString::fromStdString(path)) {}
+    // Parts are inflated whole, so by an inflater made for whole buffers.
+    std::unique_ptr<libdeflate_decompressor, decltype(&libdeflate_free_decompressor)> inflater{nullptr, &libdeflate_free_decompressor};
+    Book() : device(&file), zip(&device) {}
 
-    // A part of the workbook, opened for reading; null with `error` set when it is missing or unreadable.
-    std::unique_ptr<QuaZipFile> Open(const QString& name, bool needed = true) {
+    // A part of the workbook inflated whole, in one step, into a buffer of the size the
+    // directory gives. The sizes come from the file: bounded here, before anything is
+    // allocated, by the part limit and by what deflate can make of the stored bytes.
+    // A part that inflates to another size, or whose bytes fail its checksum, is damaged.
+    // False with `error` set (left empty for a missing part that is not `needed`).
+    bool Part(const QString& name, QByteArray& bytes, bool needed = true) {
+        bytes.clear();
         if (!zip.setCurrentFile(name, QuaZip::csInsensitive)) {
             if (needed) error = kDamaged + std::string("（") + name.toStdString() + " がありません）";
-            return nullptr;
+            return false;
         }
         QuaZipFileInfo64 info;
-        if (!zip.getCurrentFileInfo(&info)) {
-            error = kDamaged;
-            return nullptr;
-        }
-        if (info.flags & 1) {
-            error = "パスワードで保護されたブックは読めません。保護を外して保存し直してください";
-            return nullptr;
-        }
-        if (info.uncompressedSize > kPartMax) {
-            error = "ブックが大きすぎます";
-            return nullptr;
-        }
-        auto f = std::make_unique<QuaZipFile>(&zip);
-        if (!f->open(QIODevice::ReadOnly)) {
-            error = kDamaged;
-            return nullptr;
-        }
-        return f;
-    }
-    // A part's bytes in one read (its size is bounded above); a part shorter
-    // or longer than it says, or whose bytes fail its checksum, is damaged.
-    static QByteArray Bytes(QuaZipFile& f) {
-        QByteArray b(qsizetype(f.size()), Qt::Uninitialized);
-        const qint64 n = f.read(b.data(), b.size());
-        char extra;
-        if (n != b.size() || f.read(&extra, 1) != 0) return QByteArray("<damaged");
+        if (!zip.getCurrentFileInfo(&info)) return error = kDamaged, false;
+        if (info.flags & 1) return error = "パスワードで保護されたブックは読めません。保護を外して保存し直してください", false;
+        if (info.uncompressedSize > kPartMax) return error = "ブックが大きすぎます", false;
+        const quint64 packedSize = info.compressedSize, size = info.uncompressedSize;
+        const bool stored = info.method == 0;
+        if (packedSize > StatTable::FILE_MAX || (stored ? size != packedSize : info.method != Z_DEFLATED || size > packedSize * 1032 + 64))
+            return error = kDamaged, false;
+        // Opened as it is stored, which checks the part's own header; its bytes are then
+        // taken where they lie in the file read whole.
+        QuaZipFile f(&zip);
+        int method = 0, level = 0;
+        if (!f.open(QIODevice::ReadOnly, &method, &level, true)) return error = kDamaged, false;
+        const quint64 at = unzGetCurrentFileZStreamPos64(zip.getUnzFile());
         f.close();
-        if (f.getZipError() != 0) return QByteArray("<damaged");
-        return b;
+        if (at > quint64(file.size()) || packedSize > quint64(file.size()) - at) return error = kDamaged, false;
+        const QByteArrayView packed(file.constData() + at, qsizetype(packedSize));
+        if (stored) {
+            bytes = packed.toByteArray();
+        } else {
+            bytes = QByteArray(qsizetype(size), Qt::Uninitialized);
+            if (!inflater) inflater.reset(libdeflate_alloc_decompressor());
+            size_t made = 0;
+            if (!inflater || libdeflate_deflate_decompress(inflater.get(), packed.data(), size_t(packed.size()), bytes.data(),
+                                                           size_t(bytes.size()), &made) != LIBDEFLATE_SUCCESS || made != size)
+                return bytes.clear(), error = kDamaged, false;
+        }
+        if (libdeflate_crc32(0, bytes.constData(), size_t(bytes.size())) != info.crc) return bytes.clear(), error = kDamaged, false;
+        return true;
     }
 };
 
 bool OpenBook(const std::string& path, Book& book, std::string& error) {
     const std::string real = gui::ResolvePath(path);
-    std::string head;
     {
         std::ifstream in(real, std::ios::binary | std::ios::ate);
         if (!gui::FileExists(real) || !in) {
             error = "ファイルを開くことができません";
             return false;
         }
-        if (static_cast<size_t>(in.tellg()) > StatTable::FILE_MAX) {
+        const auto size = static_cast<size_t>(in.tellg());
+        if (size > StatTable::FILE_MAX) {
             error = "ファイルが大きすぎます（64 MB まで）";
             return false;
         }
-        head.resize(8);
+        book.file.resize(qsizetype(size));
         in.seekg(0);
-        in.read(head.data(), 8);
-        head.resize(size_t(in.gcount()));
+        if (!in.read(book.file.data(), std::streamsize(size))) {
+            error = "ファイルを読み込むことができません";
+            return false;
+        }
     }
     // A workbook saved with a password is no zip but the older compound file holding it encrypted.
-    if (head == std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8)) {
+    if (book.file.startsWith(QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8))) {
         error = "パスワードで保護されたブックは読めません。保護を外して保存し直してください";
         return false;
     }
-    book.zip.setZipName(QString::fromStdString(real));
-    if (head.rfind("PK", 0) != 0 || !book.zip.open(QuaZip::mdUnzip)) {
+    if (!book.file.startsWith("PK") || !book.zip.open(QuaZip::mdUnzip)) {
         error = kDamaged;
         return false;
     }
@@ -122,11 +136,16 @@ std::string Unescape(const QString& s) {
 }
 
 // What ends a name in XML, by byte: one look-up in place of nine compares per byte.
+// The fast paths' scans also stop at a NUL, so that they run to the part's end
+// unchecked: a part's bytes end in one.
 struct XmlStops {
-    bool blank[256] = {}, stop[256] = {};
+    bool blank[256] = {}, stop[256] = {}, key[256] = {}, value[256] = {}, text[256] = {};
     constexpr XmlStops() {
-        for (unsigned char c : std::string_view(" \t\r\n")) blank[c] = stop[c] = true;
-        for (unsigned char c : std::string_view("/>=<\"'")) stop[c] = true;
+        for (unsigned char c : std::string_view(" \t\r\n")) blank[c] = stop[c] = key[c] = true;
+        for (unsigned char c : std::string_view("/>=<\"'")) stop[c] = key[c] = true;
+        for (unsigned char c : std::string_view("\"'<&")) value[c] = true;
+        text['<'] = text['&'] = true;
+        key[0] = value[0] = text[0] = true;
     }
 };
 constexpr XmlStops kStops{};
@@ -139,6 +158,7 @@ constexpr XmlStops kStops{};
 class CellXml {
 public:
     enum Kind { Start, End, Text, Eof, Error };
+    // A QByteArray keeps a NUL past its bytes, which the fast paths stop at.
     explicit CellXml(QByteArray bytes) : s(std::move(bytes)), b(s.constData()), n(size_t(s.size())) {
         Begin();
     }
@@ -237,19 +257,62 @@ public:
         }
     }
     size_t Depth() const { return open.size(); }
-    // Right after a cell's start: a cell written the common way, "<v>value</v></c>",
-    // taken whole in one step. False leaves the reader where it was.
-    bool TakeValue(std::string_view& value) {
-        if (closing || n - p < 11 || std::memcmp(b + p, "<v>", 3) != 0) return false;
-        size_t q = p + 3;
-        while (q < n && b[q] != '<' && b[q] != '&') ++q;
-        if (n - q < 8 || std::memcmp(b + q, "</v></c>", 8) != 0) return false;
-        value = std::string_view(b + p + 3, q - p - 3);
-        name = open.back();
-        open.pop_back();
-        p = q + 8;
+    // The attributes of a cell that the sheet reads.
+    struct CellHead { std::string_view ref, type, style; };
+    // At a cell written the common way, "<c r=.. s=.. t=..>" closed at once or holding
+    // only "<v>value</v>", its attributes without prefixes or references: the cell taken
+    // whole in one step, as the general path would read it. False leaves the reader where it was.
+    bool TakeCell(CellHead& head, std::string_view& value, bool& hasValue) {
+        const char* const c = b + p;
+        if (closing || c[0] != '<' || c[1] != 'c' || !(Blank(c[2]) || c[2] == '>' || c[2] == '/')) return false;
+        std::string_view found[3];   // r, t, s
+        unsigned seen = 0;
+        const char* q = c + 2;
+        for (;;) {
+            while (Blank(*q)) ++q;
+            if (*q == '>' || *q == '/') break;
+            const char* const key = q;
+            while (!kStops.key[Byte(*q)]) ++q;
+            if (q == key || q[0] != '=' || (q[1] != '"' && q[1] != '\'')) return false;
+            const char quote = q[1];
+            const char* const v = q += 2;
+            for (;; ++q) {
+                while (!kStops.value[Byte(*q)]) ++q;
+                if (*q == quote) break;
+                if (*q != '"' && *q != '\'') return false;   // markup, a reference or the end
+            }
+            const std::string_view text(v, size_t(q - v));
+            const size_t keyLength = size_t(v - 2 - key);
+            ++q;
+            if (keyLength != 1) {
+                if (std::memchr(key, ':', keyLength)) return false;
+                continue;
+            }
+            const int i = *key == 'r' ? 0 : *key == 't' ? 1 : *key == 's' ? 2 : -1;
+            if (i < 0) continue;
+            if (seen >> i & 1) return false;   // twice: the general path says which counts
+            seen |= 1u << i;
+            found[i] = text;
+        }
+        head = {found[0], found[1], found[2]};
+        if (*q == '/') {
+            if (q[1] != '>') return false;
+            hasValue = false;
+            p = size_t(q + 2 - b);
+            return true;
+        }
+        const size_t end = Enclosed(size_t(q + 1 - b), "v", "c", value);
+        if (end == std::string_view::npos) return false;
+        hasValue = true;
+        p = end;
         return true;
     }
+    // Right after a cell's start: a cell written the common way, "<v>value</v></c>",
+    // taken whole in one step. False leaves the reader where it was.
+    bool TakeValue(std::string_view& value) { return TakeEnclosed("v", value); }
+    // Right after a string item's start: an item written the common way,
+    // "<t>text</t></si>", taken whole in one step. False leaves the reader where it was.
+    bool TakeItem(std::string_view& text) { return TakeEnclosed("t", text); }
 
 private:
     QByteArray s;
@@ -259,6 +322,7 @@ private:
     std::vector<std::pair<std::string_view, std::string_view>> attrs;
     std::string resolved;   // the text of the last Text that had references
     bool closing = false, seen = false;
+    static unsigned char Byte(char c) { return static_cast<unsigned char>(c); }
     static bool Blank(char c) { return kStops.blank[static_cast<unsigned char>(c)]; }
     static bool Stop(char c) { return kStops.stop[static_cast<unsigned char>(c)]; }
     static bool Same(std::string_view a, std::string_view b) {
@@ -291,6 +355,34 @@ private:
         const size_t e = Find(p, to);
         if (e == std::string_view::npos) return false;
         p = e + std::strlen(to);
+        return true;
+    }
+    // At q: "<inner>text</inner></outer>", the text free of markup and references;
+    // the position after it, or npos.
+    size_t Enclosed(size_t q, std::string_view inner, std::string_view outer, std::string_view& text) const {
+        const size_t head = inner.size() + 2;
+        if (n - q < head || b[q] != '<' || !Same(std::string_view(b + q + 1, inner.size()), inner) || b[q + head - 1] != '>')
+            return std::string_view::npos;
+        size_t e = q + head;
+        while (!kStops.text[Byte(b[e])]) ++e;
+        const size_t tail = inner.size() + outer.size() + 6;
+        if (n - e < tail || b[e] != '<' || b[e + 1] != '/' || !Same(std::string_view(b + e + 2, inner.size()), inner))
+            return std::string_view::npos;
+        const size_t o = e + 2 + inner.size();
+        if (b[o] != '>' || b[o + 1] != '<' || b[o + 2] != '/' || !Same(std::string_view(b + o + 3, outer.size()), outer) ||
+            b[o + 3 + outer.size()] != '>')
+            return std::string_view::npos;
+        text = std::string_view(b + q + head, e - q - head);
+        return e + tail;
+    }
+    // Right after an element's start, when it holds only "<inner>text</inner>": its text, and the element ended.
+    bool TakeEnclosed(std::string_view inner, std::string_view& text) {
+        if (closing || open.empty()) return false;
+        const size_t end = Enclosed(p, inner, open.back(), text);
+        if (end == std::string_view::npos) return false;
+        name = open.back();
+        open.pop_back();
+        p = end;
         return true;
     }
     // The raw text as a view, or resolved into `buffer` when it holds references.
@@ -393,6 +485,19 @@ std::string DateText(double serial, bool from1904) {
     return s;
 }
 
+// "BC" -> column 54 (from 0); false when it is no column.
+bool CellRef(std::string_view letters, long& col) {
+    col = -1;
+    if (letters.empty() || letters.size() > 3) return false;
+    long n = 0;
+    for (char ch : letters) {
+        if (ch < 'A' || ch > 'Z') return false;
+        n = n * 26 + (ch - 'A' + 1);
+    }
+    col = n - 1;
+    return true;
+}
+
 // "BC12" -> column 54 (from 0) and row 12; false when it is no reference.
 bool CellRef(std::string_view ref, long& col, long& row) {
     size_t i = 0;
@@ -436,8 +541,9 @@ struct Sheet { std::string name, part; };
 
 bool Sheets(Book& b, std::vector<Sheet>& sheets, bool& from1904) {
     std::unordered_map<std::string, std::string> targets;
-    if (auto f = b.Open("xl/_rels/workbook.xml.rels")) {
-        QXmlStreamReader x(f.get());
+    QByteArray bytes;
+    if (b.Part("xl/_rels/workbook.xml.rels", bytes)) {
+        QXmlStreamReader x(bytes);
         while (!x.atEnd())
             if (x.readNext() == QXmlStreamReader::StartElement && x.name() == QLatin1String("Relationship")) {
                 std::string t = Attr(x, "Target");
@@ -449,9 +555,8 @@ bool Sheets(Book& b, std::vector<Sheet>& sheets, bool& from1904) {
     } else {
         return false;
     }
-    auto f = b.Open("xl/workbook.xml");
-    if (!f) return false;
-    QXmlStreamReader x(f.get());
+    if (!b.Part("xl/workbook.xml", bytes)) return false;
+    QXmlStreamReader x(bytes);
     while (!x.atEnd()) {
         x.readNext();
         if (!x.isStartElement()) continue;
@@ -471,7 +576,7 @@ bool Sheets(Book& b, std::vector<Sheet>& sheets, bool& from1904) {
 
 bool ListXlsxSheets(const std::string& path, std::vector<std::string>& names, std::string& error) {
     names.clear();
-    Book b(path);
+    Book b;
     if (!OpenBook(path, b, error)) return false;
     std::vector<Sheet> sheets;
     bool from1904 = false;
@@ -482,7 +587,7 @@ bool ListXlsxSheets(const std::string& path, std::vector<std::string>& names, st
 
 bool ReadXlsxSheet(const std::string& path, int sheet, StatTable& table, std::string& error) {
     table = StatTable{};
-    Book b(path);
+    Book b;
     if (!OpenBook(path, b, error)) return false;
     std::vector<Sheet> sheets;
     bool from1904 = false;
@@ -491,25 +596,36 @@ bool ReadXlsxSheet(const std::string& path, int sheet, StatTable& table, std::st
         error = "ブックにそのシートがありません";
         return false;
     }
-    // Shared strings.
-    std::vector<std::string> strings;
-    if (auto f = b.Open("xl/sharedStrings.xml", false)) {
-        CellXml x(Book::Bytes(*f));
+    // Shared strings: views of the part's bytes, kept while the sheet is read; only
+    // the strings that need work are copied.
+    std::vector<std::string_view> strings;
+    std::deque<std::string> worked;
+    QByteArray stringBytes, bytes;
+    if (b.Part("xl/sharedStrings.xml", stringBytes, false)) {
+        CellXml x(stringBytes);
+        std::string_view text;
         for (CellXml::Kind k; (k = x.Next()) != CellXml::Eof;) {
             if (k == CellXml::Error) return error = kDamaged, false;
             if (k != CellXml::Start || !Is(x.name, "si")) continue;
             if (strings.size() >= kStringsMax) return error = "ブックの文字列が多すぎます", false;
-            strings.emplace_back();
-            if (!ItemText(x, strings.back())) return error = kDamaged, false;
+            const bool taken = x.TakeItem(text);
+            if (taken && text.find("_x") == std::string_view::npos) {
+                strings.push_back(text);
+                continue;
+            }
+            std::string& item = worked.emplace_back();
+            if (taken) item = Unescape(QString::fromUtf8(text.data(), qsizetype(text.size())));
+            else if (!ItemText(x, item)) return error = kDamaged, false;
+            strings.push_back(item);
         }
     } else if (!b.error.empty()) {
         return error = b.error, false;
     }
     // Which cell styles show dates.
     std::vector<char> dateStyle;
-    if (auto f = b.Open("xl/styles.xml", false)) {
+    if (b.Part("xl/styles.xml", bytes, false)) {
         std::unordered_map<int, std::string> codes;
-        QXmlStreamReader x(f.get());
+        QXmlStreamReader x(bytes);
         bool inXfs = false;
         while (!x.atEnd()) {
             x.readNext();
@@ -527,9 +643,8 @@ bool ReadXlsxSheet(const std::string& path, int sheet, StatTable& table, std::st
         return error = b.error, false;
     }
 
-    auto f = b.Open(QString::fromStdString(sheets[size_t(sheet)].part));
-    if (!f) return error = b.error, false;
-    CellXml x(Book::Bytes(*f));
+    if (!b.Part(QString::fromStdString(sheets[size_t(sheet)].part), bytes)) return error = b.error, false;
+    CellXml x(std::move(bytes));
     StatTable t;
     std::vector<std::string> cells;
     long row = 0, col = -1;
@@ -554,46 +669,27 @@ bool ReadXlsxSheet(const std::string& path, int sheet, StatTable& table, std::st
     const auto damaged = [&]() {
         return error = row ? gui::Format("%ld 行目で%s", row, kDamaged) : std::string(kDamaged), false;
     };
-    std::string refText, typeText, styleText, valueText, formatted;
-    for (CellXml::Kind k; (k = x.Next()) != CellXml::Eof;) {
-        if (k == CellXml::Error) return damaged();
-        if (k == CellXml::End && Is(x.name, "row")) {
-            inRow = false;
-            if (!endRow()) return false;
-            continue;
-        }
-        if (k != CellXml::Start) continue;
-        if (Is(x.name, "row")) {
-            const std::string_view ref = x.Attr("r", refText);
-            const long next = ref.empty() ? row + 1 : Digits(ref);
-            if (inRow || next <= row || next > 10000000) return damaged();
-            row = next, col = -1, rowBytes = 0, inRow = true;
-            continue;
-        }
-        if (!inRow || !Is(x.name, "c")) continue;
-        const std::string_view ref = x.Attr("r", refText), type = x.Attr("t", typeText);
-        const std::string_view styleNo = x.Attr("s", styleText);
-        const long style = styleNo.empty() ? 0 : Digits(styleNo);
+    std::string refText, typeText, styleText, valueText, formatted, rowDigits;
+    // One cell of the row, from its attributes and its value (none for a formula
+    // never worked out, or a cell of a style only).
+    const auto cell = [&](const CellXml::CellHead& head, std::string_view value, bool hasValue) {
         long c = col + 1, r = row;
-        if (!ref.empty() && (!CellRef(ref, c, r) || r != row || c <= col)) return damaged();
-        col = c;
-        bool hasValue = false;
-        std::string_view value;
-        if (x.TakeValue(value)) hasValue = true;
-        else for (const size_t depth = x.Depth(); x.Depth() >= depth;) {
-            const CellXml::Kind e = x.Next();
-            if (e == CellXml::Error || e == CellXml::Eof) return damaged();
-            if (e != CellXml::Start) continue;
-            if (Is(x.name, "v")) {
-                if (!x.ElementText(valueText)) return damaged();
-                value = valueText, hasValue = true;
-            } else if (Is(x.name, "is")) {
-                if (!ItemText(x, valueText)) return damaged();
-                value = valueText, hasValue = true;
+        if (!head.ref.empty()) {
+            // Most references end in the row's number as the row wrote it: only the letters are left to read.
+            const std::string_view ref = head.ref;
+            const size_t letters = ref.size() - rowDigits.size();
+            if (ref.size() > rowDigits.size() && letters <= 3 && ref.compare(letters, std::string_view::npos, rowDigits) == 0 &&
+                ref[letters - 1] >= 'A' && ref[letters - 1] <= 'Z') {
+                if (!CellRef(ref.substr(0, letters), c)) return damaged();
+            } else if (!CellRef(ref, c, r) || r != row) {
+                return damaged();
             }
+            if (c <= col) return damaged();
         }
-        if (!hasValue) continue;   // a formula never worked out, or a cell of a style only
+        col = c;
+        if (!hasValue) return true;
         std::string_view text;
+        const std::string_view type = head.type;
         if (Is(type, "s")) {
             const long n = Digits(value);
             if (n < 0 || size_t(n) >= strings.size())
@@ -602,6 +698,7 @@ bool ReadXlsxSheet(const std::string& path, int sheet, StatTable& table, std::st
         } else if (Is(type, "b")) {
             text = Is(value, "1") ? "TRUE" : "FALSE";
         } else if (Is(type, "n") || type.empty()) {
+            const long style = head.style.empty() ? 0 : Digits(head.style);
             const bool date = style >= 0 && size_t(style) < dateStyle.size() && dateStyle[size_t(style)];
             // Up to 15 digits as written; past them, what a spreadsheet shows (0.30000000000000004 is 0.3).
             if (!date && PlainNumber(value)) {
@@ -618,13 +715,58 @@ bool ReadXlsxSheet(const std::string& path, int sheet, StatTable& table, std::st
         } else {   // inlineStr, str (a formula's text), e (an error such as #DIV/0!)
             text = value;
         }
-        if (text.empty()) continue;
+        if (text.empty()) return true;
         if (col >= long(StatTable::COL_MAX))
             return error = gui::Format("%ld 行目の列が多すぎます（%ld 列、%zu 列まで）", row, col + 1, StatTable::COL_MAX), false;
         rowBytes += text.size() + 1;
         if (rowBytes > StatTable::LINE_BYTES) return error = gui::Format("%ld 行目が長すぎます（%zu バイト）", row, rowBytes), false;
-        if (cells.size() <= size_t(col)) cells.resize(size_t(col) + 1);
-        cells[size_t(col)].assign(text);
+        cells.resize(size_t(col));   // columns only grow along a row: the cells skipped are empty
+        cells.emplace_back(text);
+        return true;
+    };
+    CellXml::CellHead head;
+    std::string_view value;
+    bool hasValue = false;
+    for (;;) {
+        // Most cells are written the common way and taken in one step.
+        if (inRow && x.TakeCell(head, value, hasValue)) {
+            if (!cell(head, value, hasValue)) return false;
+            continue;
+        }
+        const CellXml::Kind k = x.Next();
+        if (k == CellXml::Eof) break;
+        if (k == CellXml::Error) return damaged();
+        if (k == CellXml::End && Is(x.name, "row")) {
+            inRow = false;
+            if (!endRow()) return false;
+            continue;
+        }
+        if (k != CellXml::Start) continue;
+        if (Is(x.name, "row")) {
+            const std::string_view ref = x.Attr("r", refText);
+            const long next = ref.empty() ? row + 1 : Digits(ref);
+            if (inRow || next <= row || next > 10000000) return damaged();
+            row = next, col = -1, rowBytes = 0, inRow = true;
+            rowDigits = std::to_string(row);
+            continue;
+        }
+        if (!inRow || !Is(x.name, "c")) continue;
+        head = {x.Attr("r", refText), x.Attr("t", typeText), x.Attr("s", styleText)};
+        hasValue = false;
+        if (x.TakeValue(value)) hasValue = true;
+        else for (const size_t depth = x.Depth(); x.Depth() >= depth;) {
+            const CellXml::Kind e = x.Next();
+            if (e == CellXml::Error || e == CellXml::Eof) return damaged();
+            if (e != CellXml::Start) continue;
+            if (Is(x.name, "v")) {
+                if (!x.ElementText(valueText)) return damaged();
+                value = valueText, hasValue = true;
+            } else if (Is(x.name, "is")) {
+                if (!ItemText(x, valueText)) return damaged();
+                value = valueText, hasValue = true;
+            }
+        }
+        if (!cell(head, value, hasValue)) return false;
     }
     if (t.rows.empty()) return error = "表に行がありません", false;
     t.utf8 = true;

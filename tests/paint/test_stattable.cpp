@@ -13,6 +13,8 @@
 #include <fstream>
 #include <functional>
 #include <set>
+#include <tuple>
+#include <zlib.h>
 
 namespace {
 
@@ -249,8 +251,9 @@ namespace {
 
 const std::string kBook = std::string(ROVANA_TEST_DATA) + "/tables/population.xlsx";
 
-// A copy of a workbook with one part's bytes changed, as a damaged save leaves it.
-void CopyBook(const std::string& to, const std::function<void(const QString&, QByteArray&)>& change) {
+// A copy of a workbook with one part's bytes changed, as a damaged save leaves it;
+// `method` 0 stores the parts as they are, as some programs save small books.
+void CopyBook(const std::string& to, const std::function<void(const QString&, QByteArray&)>& change, int method = Z_DEFLATED) {
     QuaZip in(QString::fromStdString(kBook)), out(QString::fromStdString(to));
     ASSERT_TRUE(in.open(QuaZip::mdUnzip) && out.open(QuaZip::mdCreate));
     for (bool more = in.goToFirstFile(); more; more = in.goToNextFile()) {
@@ -259,7 +262,7 @@ void CopyBook(const std::string& to, const std::function<void(const QString&, QB
         QByteArray bytes = f.readAll();
         change(f.getActualFileName(), bytes);
         QuaZipFile w(&out);
-        ASSERT_TRUE(w.open(QIODevice::WriteOnly, QuaZipNewInfo(f.getActualFileName())));
+        ASSERT_TRUE(w.open(QIODevice::WriteOnly, QuaZipNewInfo(f.getActualFileName()), nullptr, 0, method));
         w.write(bytes);
     }
 }
@@ -299,6 +302,10 @@ TEST(StatXlsx, AWorkbookReadsAsTheCsvOfItsSpreadsheetAndADamagedOneIsRefusedWith
         if (sheet2(n)) b.replace("<row r=\"6\">", "<row r=\"6\"><c");
     });
     EXPECT_EQ(refused(dir + "/cut.xlsx"), "6 行目でブックが壊れているため読めません");
+    CopyBook(dir + "/value.xlsx", [&](const QString& n, QByteArray& b) {
+        if (sheet2(n)) b.replace("<v>214592</v>", "<v>214592&/v>");
+    });
+    EXPECT_EQ(refused(dir + "/value.xlsx"), "4 行目でブックが壊れているため読めません");
     CopyBook(dir + "/strings.xlsx", [&](const QString& n, QByteArray& b) {
         if (n == "xl/sharedStrings.xml") b = b.left(b.indexOf("</si>") + 5) + "</sst>";
     });
@@ -313,17 +320,25 @@ TEST(StatXlsx, AWorkbookReadsAsTheCsvOfItsSpreadsheetAndADamagedOneIsRefusedWith
     const std::string whole = testsupport::ReadBytes(kBook);
     std::ofstream(dir + "/half.xlsx", std::ios::binary) << whole.substr(0, whole.size() / 2);
     EXPECT_EQ(refused(dir + "/half.xlsx"), "ブックが壊れているため読めません");
-    // The sheet's bytes no longer match the checksum the workbook keeps for them.
-    std::string crc = whole;
+    // The sheet's bytes no longer match the checksum the workbook keeps for them, or
+    // its size: changed in the directory and before the part, so that the two agree.
     const std::string part = "xl/worksheets/sheet2.xml";
-    const auto flip = [&](const char* head, size_t name, size_t sum) {
-        for (size_t at = crc.find(head); at != std::string::npos; at = crc.find(head, at + 4))
-            if (crc.compare(at + name, part.size(), part) == 0) crc[at + sum] = char(crc[at + sum] ^ 0x55);
+    const auto flip = [&](size_t central, size_t local) {
+        std::string book = whole;
+        for (const auto& [head, name, field] : {std::tuple("PK\x01\x02", 46, central), std::tuple("PK\x03\x04", 30, local)})
+            for (size_t at = book.find(head); at != std::string::npos; at = book.find(head, at + 4))
+                if (book.compare(at + size_t(name), part.size(), part) == 0) book[at + field] = char(book[at + field] ^ 0x55);
+        return book;
     };
-    flip("PK\x01\x02", 46, 16);   // in the directory
-    flip("PK\x03\x04", 30, 14);   // and before the part, so the two agree
-    std::ofstream(dir + "/crc.xlsx", std::ios::binary) << crc;
+    std::ofstream(dir + "/crc.xlsx", std::ios::binary) << flip(16, 14);
     EXPECT_NE(refused(dir + "/crc.xlsx").find("ブックが壊れているため読めません"), std::string::npos);
+    std::ofstream(dir + "/size.xlsx", std::ios::binary) << flip(24, 22);
+    EXPECT_EQ(refused(dir + "/size.xlsx"), "ブックが壊れているため読めません");
+    // Parts stored as they are read the same.
+    StatTable stored;
+    CopyBook(dir + "/stored.xlsx", [](const QString&, QByteArray&) {}, 0);
+    ASSERT_TRUE(ReadStatTable(dir + "/stored.xlsx", stored, e, 1)) << e;
+    EXPECT_EQ(stored.rows, book.rows);
     std::ofstream(dir + "/locked.xlsx", std::ios::binary) << std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) << std::string(600, '\0');
     EXPECT_NE(refused(dir + "/locked.xlsx").find("パスワード"), std::string::npos);
     std::ofstream(dir + "/old.xls", std::ios::binary) << std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) << std::string(600, '\0');
