@@ -25,7 +25,7 @@ inline Seed SeedOf(const TOpen::PaintRecord& r) {
 
 inline void LoadAllAreasWithPaint() {
     LoadAllAreas();
-    Open->CBTownName->SetChecked(false);
+    Open->ui.CBTownName->SetChecked(false);
     Open->paint_rep = 0;
     for (int i = 0; i < kBenchRecords && i < Open->TownCount; ++i)
         AddPaintRecord(*Open, Open->TownX[i], Open->TownY[i], Open->PaintColor[i % 8], i % 5 == 4 ? 6 : 0);

@@ -41,11 +41,11 @@ const std::string kSample = std::string(ROVANA_JAPAN_DATA) + "/サンプル/住�
 
 void MakeFullMap() {
     benchutil::LoadAllAreas(true);
-    Open->CBEki->SetChecked(true);   // every station file, the main stations labelled
-    Open->CBTownName->SetChecked(true);
-    Open->CBLonLat->SetChecked(true);
-    Open->CBScale->SetChecked(true);
-    Open->RadioGroup1->SetItemIndex(2);
+    Open->ui.CBEki->SetChecked(true);   // every station file, the main stations labelled
+    Open->ui.CBTownName->SetChecked(true);
+    Open->ui.CBLonLat->SetChecked(true);
+    Open->ui.CBScale->SetChecked(true);
+    Open->ui.RadioGroup1->SetItemIndex(2);
     StatMapWindow()->OpenTable(kSample);
     StatMap->Apply();
     const int32_t x0 = Open->CX - 150000, y0 = Open->CY - 150000;
@@ -82,14 +82,14 @@ std::vector<Action> Actions() {
         {"pan left", [] { UDHorClick(*Open, Open, btPrev); }},
         {"中心設定", [] {
              Open->BtnCenterClick(Open);
-             Open->Image1MouseDown(Open->Image1, mbLeft, {}, 950, 870);
+             Open->Image1MouseDown(Open->ui.Image1, mbLeft, {}, 950, 870);
          }},
         {"戻す", [] {
              PushViewHistory(*Open);
              Button12Click(*Open, Open);
          }},
-        {"grid off", [] { Open->CBLonLat->SetChecked(false); }},
-        {"grid on", [] { Open->CBLonLat->SetChecked(true); }},
+        {"grid off", [] { Open->ui.CBLonLat->SetChecked(false); }},
+        {"grid on", [] { Open->ui.CBLonLat->SetChecked(true); }},
         {"主要駅 off", [] { RailControlsOf(*Open).CBMain->SetChecked(false); }},
         {"主要駅 on", [] { RailControlsOf(*Open).CBMain->SetChecked(true); }},
         {"標準範囲", [] { Button6Click(*Open, Open); }},
@@ -132,7 +132,7 @@ void Redraw1800(benchmark::State& state) {
     s.LineFilesShown = s.PaintDisplay = s.Symbols = false;
     const bool grid = Open->LonLatShown;
     Open->LonLatShown = false;
-    TCanvas& cv = *Open->Image1->Canvas();
+    TCanvas& cv = *Open->ui.Image1->Canvas();
     const MapView v = Open->DrawnView;
     if (v.size != 1800) state.SkipWithError("not the 1800-pixel map");
     // Most actions move the view: so does the floor, by one pixel, every time.
@@ -175,7 +175,7 @@ struct AllTexts {
 
 void TextLayer1800(benchmark::State& state) {
     AllTexts all;
-    TCanvas& cv = *Open->Image1->Canvas();
+    TCanvas& cv = *Open->ui.Image1->Canvas();
     for (auto _ : state) {
         const auto t0 = Clock::now();
         DrawTexts(cv);
@@ -271,14 +271,14 @@ void Drag(benchmark::State& state, bool legend) {
         const int y0 = legend ? Open->LegendTop + 5 : int(Open->scly1 * k) + 5;
         // Every other drag goes back to where the last one started.
         const int dx = (drops % 2 ? -1 : 1) * 400, dy = (drops % 2 ? -1 : 1) * 300;
-        Open->Image1MouseDown(Open->Image1, mbLeft, {}, x0, y0);
+        Open->Image1MouseDown(Open->ui.Image1, mbLeft, {}, x0, y0);
         if (!(legend ? Open->LegendDrag : Open->ScaleDrag)) state.SkipWithError("the press missed the box");
         const int drawn = Open->RedrawCount;
         const auto t0 = Clock::now();
-        for (int i = 1; i <= kMoves; ++i) Open->Image1MouseMove(Open->Image1, {}, x0 + dx * i / kMoves, y0 + dy * i / kMoves);
+        for (int i = 1; i <= kMoves; ++i) Open->Image1MouseMove(Open->ui.Image1, {}, x0 + dx * i / kMoves, y0 + dy * i / kMoves);
         const auto t1 = Clock::now();
         redrawsInMoves += Open->RedrawCount - drawn;
-        Open->Image1MouseUp(Open->Image1, mbLeft, {}, x0 + dx, y0 + dy);
+        Open->Image1MouseUp(Open->ui.Image1, mbLeft, {}, x0 + dx, y0 + dy);
         dropMs += std::chrono::duration<double, std::milli>(Clock::now() - t1).count();
         state.SetIterationTime(std::chrono::duration<double>(t1 - t0).count());
         moves += kMoves, ++drops;

@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
     Open->SELECT = 52;
     for (int i = 0; i < 52; i++) Open->SelectCode[i] = i + 1;
     Open->Button3Click(Open);
-    Open->CBTownName->SetChecked(true);
+    Open->ui.CBTownName->SetChecked(true);
     Open->DataReady = true;
     Open->DrawMap();
     Ken->NameListMode = 0;

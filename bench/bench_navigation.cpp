@@ -21,7 +21,7 @@ namespace {
 QImage scene;   // the map as drawn, before any count repaints it
 
 void ResetImage() {
-    QImage& img = Open->Image1->Canvas()->Image();
+    QImage& img = Open->ui.Image1->Canvas()->Image();
     for (int y = 0; y < scene.height(); ++y)
         std::memcpy(img.scanLine(y), scene.constScanLine(y), size_t(scene.bytesPerLine()));
 }
@@ -35,7 +35,7 @@ void AreaCount600(benchmark::State& state) {
         a.Clear();
         a.OpenRegion = false;
         state.ResumeTiming();
-        if (!CountAreaPixels(*Open, *Open->Image1->Canvas(), sea, 5, 5)) state.SkipWithError("refused");
+        if (!CountAreaPixels(*Open, *Open->ui.Image1->Canvas(), sea, 5, 5)) state.SkipWithError("refused");
         benchmark::DoNotOptimize(a.FillCount);
     }
     state.counters["pixels"] = AreaCountOf(*Open).FillCount;
@@ -44,7 +44,7 @@ void AreaCount600(benchmark::State& state) {
 // The floor: every pixel of the image compared once and the matching ones repainted.
 void AreaScan600(benchmark::State& state) {
     const uint32_t sea = scene.pixel(5, 5) & 0xFFFFFF, fill = ToPixel(Open->AreaFillColor);
-    QImage& img = Open->Image1->Canvas()->Image();
+    QImage& img = Open->ui.Image1->Canvas()->Image();
     int count = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -80,7 +80,7 @@ void MouseMoveReadout52(benchmark::State& state) {
     size_t k = 0;
     for (auto _ : state) {
         auto [x, y] = pts[k++ % pts.size()];
-        Open->Image1MouseMove(Open->Image1, {}, x, y);
+        Open->Image1MouseMove(Open->ui.Image1, {}, x, y);
     }
 }
 
@@ -132,14 +132,14 @@ int main(int argc, char** argv) {
     benchutil::ProgramFolder folder(argc, argv, "rovana-bench-navigation", false);
     benchutil::LoadAllAreas();
     Open->DrawMap();
-    scene = Open->Image1->Canvas()->Image().copy();
+    scene = Open->ui.Image1->Canvas()->Image().copy();
 
     Settei->CBCityName->SetChecked(true);
     Settei->CBKuName->SetChecked(true);
-    Open->CBTownName->SetChecked(true);   // the readings box is offered with the names
-    Open->CBYomi->SetEnabled(true);
-    Open->CBYomi->SetChecked(true);
-    Open->Image1->Canvas()->Image() = scene.copy();
+    Open->ui.CBTownName->SetChecked(true);   // the readings box is offered with the names
+    Open->ui.CBYomi->SetEnabled(true);
+    Open->ui.CBYomi->SetChecked(true);
+    Open->ui.Image1->Canvas()->Image() = scene.copy();
 
     return benchutil::Main(argc, argv, {{"AreaCount600", "AreaScan600"}, {"MouseMoveReadout52", "ReadoutLoop52"}});
 }

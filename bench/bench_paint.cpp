@@ -22,9 +22,9 @@ void Prepare(int copyScale) {
     Open->COPYSCALE = copyScale;
     Open->PaintDisplay = false;
     Open->DrawMap();
-    bare = Open->Image1->Picture()->Bitmap()->Image().copy();
+    bare = Open->ui.Image1->Picture()->Bitmap()->Image().copy();
     seeds.clear();
-    TCanvas* cv = Open->Image1->Canvas();
+    TCanvas* cv = Open->ui.Image1->Canvas();
     for (int i = 0; i < Open->paint_rep; ++i) {
         const Seed s = benchutil::SeedOf(Open->PaintRecords[i]);
         seeds.push_back(s);
@@ -39,7 +39,7 @@ void Prepare(int copyScale) {
 std::vector<bool> FillableNames(int copyScale, std::vector<bool> keep) {
     Open->COPYSCALE = copyScale;
     Open->DrawMap();
-    TCanvas* cv = Open->Image1->Canvas();
+    TCanvas* cv = Open->ui.Image1->Canvas();
     const TColor back = Open->BackColor;
     cv->Brush->Color = back ^ 1;
     cv->Brush->Style = bsSolid;
@@ -65,7 +65,7 @@ void SeedAtFillableNames() {
     }
 }
 
-void ResetImage() { Open->Image1->Picture()->Bitmap()->Image() = bare.copy(); }
+void ResetImage() { Open->ui.Image1->Picture()->Bitmap()->Image() = bare.copy(); }
 
 void Replay(benchmark::State& state, int copyScale) {
     Prepare(copyScale);
@@ -79,7 +79,7 @@ void Replay(benchmark::State& state, int copyScale) {
 
 void Fills(benchmark::State& state, int copyScale) {
     Prepare(copyScale);
-    TCanvas* cv = Open->Image1->Canvas();
+    TCanvas* cv = Open->ui.Image1->Canvas();
     for (auto _ : state) {
         state.PauseTiming();
         ResetImage();

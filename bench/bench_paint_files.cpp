@@ -20,7 +20,7 @@ std::vector<TOpen::PaintRecord> rows;
 void PrepareCsv() {
     for (int code = 1; code <= 52; code++) Ken->AreaBox(code)->SetChecked(code == 15);
     Ken->Button1Click(Ken);
-    Open->CBTownName->SetChecked(false);
+    Open->ui.CBTownName->SetChecked(false);
     YomiList->BuildDisplayedNameList();
     const int n = YomiList->StringGrid1->RowCount();
     std::string csv = gui::Utf8ToCp932("x座標,y座標,種別,市区町村名,読みがな,カラー,パターン\r\n");
@@ -63,7 +63,7 @@ BENCHMARK(RedrawAndFloods15)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     benchutil::ProgramFolder folder(argc, argv, "rovana-bench-paint-files", false);
-    Open->Wait->SetChecked(false);
+    Open->ui.Wait->SetChecked(false);
     PrepareCsv();
     return benchutil::Main(argc, argv, {{"PaintCsv15", "RedrawAndFloods15"}});
 }

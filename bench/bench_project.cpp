@@ -18,7 +18,7 @@ namespace {
 // The project: 1300 paint records, 5000 labels, 500 symbols, 50 line files, 50 circles.
 void MakeProject() {
     benchutil::LoadAllAreasWithPaint();
-    Open->RadioGroup1->SetItemIndex(2);   // the size a user prints from
+    Open->ui.RadioGroup1->SetItemIndex(2);   // the size a user prints from
     Open->MapShown = true;
     const int32_t x0 = Open->CX - 20000, y0 = Open->CY - 20000;
     benchutil::AddUserLayers(x0, y0, 1, 50);

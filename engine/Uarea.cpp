@@ -12,7 +12,7 @@ void TOpen::Button3Click(TObject* Sender) {
 
     MapShown = false;
     ImageSize = SIZEX / SSIZE * COPYSCALE;
-    Image1->SetImageSize(ImageSize, ImageSize);
+    ui.Image1->SetImageSize(ImageSize, ImageSize);
 
     if (!ReadMapData(SELECT, SelectCode)) {
         Application->MessageBox("地図データファイルが見つかりません", "ファイルオープンエラー", MB_OK | MB_ICONEXCLAMATION);
@@ -20,8 +20,8 @@ void TOpen::Button3Click(TObject* Sender) {
     }
     WriteLog("Area_checkの実行\n");
     WriteLog(gui::Format("指定された県の数：%d\n", SELECT));
-    N16->SetEnabled(true);
-    BtnLine->SetEnabled(true);
+    ui.N16->SetEnabled(true);
+    ui.BtnLine->SetEnabled(true);
     {
         std::vector<int> areas;
         for (int i = 0; i < SELECT && i < 100; ++i) areas.push_back(SelectCode[i]);
@@ -43,42 +43,42 @@ void TOpen::Button3Click(TObject* Sender) {
         MinY = held(int64_t(CY) - half);
         MaxX = held(int64_t(CX) + half);
         MaxY = held(int64_t(CY) + half);
-        Label6->SetCaption(MagnificationText(MAGSTEP * MAGUNIT));
+        ui.Label6->SetCaption(MagnificationText(MAGSTEP * MAGUNIT));
     }
     FitView();
 
-    Button6->SetEnabled(true);
-    UDVer->SetEnabled(true);
-    UDHor->SetEnabled(true);
-    BtnCenter->SetEnabled(true);
-    UpDown1->SetEnabled(true);
-    CBLabel->SetChecked(false);
-    for (TCheckBox* c : {CBPrefBorder, CBLonLat, CBCenter}) c->SetEnabled(true);
+    ui.Button6->SetEnabled(true);
+    ui.UDVer->SetEnabled(true);
+    ui.UDHor->SetEnabled(true);
+    ui.BtnCenter->SetEnabled(true);
+    ui.UpDown1->SetEnabled(true);
+    ui.CBLabel->SetChecked(false);
+    for (TCheckBox* c : {ui.CBPrefBorder, ui.CBLonLat, ui.CBCenter}) c->SetEnabled(true);
     SetBorderDependents(true);
     // Tools that work on a drawn map wake up with the first one.
-    for (QWidget* w : std::initializer_list<QWidget*>{CBLabel, BtnLetter, CBInfo, Button11}) w->setEnabled(true);
-    RadioGroup1->SetEnabled(true);
-    RadioGroup2->SetEnabled(true);
-    Button4->SetEnabled(true);
-    Button8->SetEnabled(true);
-    BtnPrint->SetEnabled(true);
-    CBScale->SetEnabled(true);
+    for (QWidget* w : std::initializer_list<QWidget*>{ui.CBLabel, ui.BtnLetter, ui.CBInfo, ui.Button11}) w->setEnabled(true);
+    ui.RadioGroup1->SetEnabled(true);
+    ui.RadioGroup2->SetEnabled(true);
+    ui.Button4->SetEnabled(true);
+    ui.Button8->SetEnabled(true);
+    ui.BtnPrint->SetEnabled(true);
+    ui.CBScale->SetEnabled(true);
 
     if (SELECT < 2) {
         // Names only with their borders: ticked without them, the redraw would untick them again.
-        if (CBTownBorder->Checked()) CBTownName->SetChecked(true);
-        CBMainDoubleName->SetEnabled(true);
-        CBMainDoubleName->SetChecked(false);
+        if (ui.CBTownBorder->Checked()) ui.CBTownName->SetChecked(true);
+        ui.CBMainDoubleName->SetEnabled(true);
+        ui.CBMainDoubleName->SetChecked(false);
     } else {
-        CBTownName->SetChecked(false);
-        CBMainDoubleName->SetEnabled(false);
+        ui.CBTownName->SetChecked(false);
+        ui.CBMainDoubleName->SetEnabled(false);
     }
 
     RangeZoom = false;
-    TkBtn2->SetColor(clBtnFace);
-    TkBtn2->Font.Color = clGray;
-    TkBtn2->Invalidate();
-    Label21->Show();
+    ui.TkBtn2->SetColor(clBtnFace);
+    ui.TkBtn2->Font.Color = clGray;
+    ui.TkBtn2->Invalidate();
+    ui.Label21->Show();
 
     AreaChange.Run(AreaStep::Loaded);
 }
@@ -104,8 +104,8 @@ void TOpen::FitView() {
     if (!ProjectLoading) {
         // Pixels per map unit at the base size, whatever the image size is.
         scale = float(SIZEX) / float(StdExtent);
-        UpDown1->SetPosition(1);
-        Label6->SetCaption("1.00");
+        ui.UpDown1->SetPosition(1);
+        ui.Label6->SetCaption("1.00");
     }
     Aspect = float(DegreeLengthRatio(CY) * 2 * (1.0 / 3));
     ScaleX = scale;
@@ -131,34 +131,34 @@ void TOpen::InsetsChanged(bool groupsChanged) {
 void TOpen::ResetViewState() {
     DataReady = false;
 
-    N101->SetChecked(true);
-    N051->SetChecked(false);
-    N021->SetChecked(false);
-    N011->SetChecked(false);
-    MakeLabel->SetEnabled(true);
+    ui.N101->SetChecked(true);
+    ui.N051->SetChecked(false);
+    ui.N021->SetChecked(false);
+    ui.N011->SetChecked(false);
+    ui.MakeLabel->SetEnabled(true);
 
     // The pan-step tick follows the factor in force, which is left as it is.
-    N202->SetChecked(MoveFactor == 2.0f);
-    N102->SetChecked(MoveFactor == 1.0f);
-    N052->SetChecked(MoveFactor == 0.5f);
+    ui.N202->SetChecked(MoveFactor == 2.0f);
+    ui.N102->SetChecked(MoveFactor == 1.0f);
+    ui.N052->SetChecked(MoveFactor == 0.5f);
 
-    UpDown1->SetPosition(1);
+    ui.UpDown1->SetPosition(1);
     MAGUNIT = 1.0f;
     MAGSTEP = 1;
-    Label6->SetCaption("1.00");
-    MAG1->Click();
+    ui.Label6->SetCaption("1.00");
+    ui.MAG1->Click();
 
-    RadioGroup1->SetItemIndex(0);
-    CBScale->SetChecked(false);
+    ui.RadioGroup1->SetItemIndex(0);
+    ui.CBScale->SetChecked(false);
 
-    CBLabel->SetEnabled(true);
-    BtnLetter->SetEnabled(true);
-    CBOldTown->SetEnabled(false);
-    UDHor->SetPosition(500);
-    UDVer->SetPosition(500);
-    menuPaint->SetEnabled(true);
-    Keido->SetChecked(true);
-    CBLonLat->SetChecked(false);
+    ui.CBLabel->SetEnabled(true);
+    ui.BtnLetter->SetEnabled(true);
+    ui.CBOldTown->SetEnabled(false);
+    ui.UDHor->SetPosition(500);
+    ui.UDVer->SetPosition(500);
+    ui.menuPaint->SetEnabled(true);
+    ui.Keido->SetChecked(true);
+    ui.CBLonLat->SetChecked(false);
     AreaChange.Run(AreaStep::Reset);
 
     // The handlers run above may have set them again.

@@ -188,7 +188,7 @@ bool TKen::Choose(TObject* Sender, bool callerDraws) {
     std::copy(codes.begin(), codes.end(), Open->SelectCode);
     Open->SELECT = int(codes.size());
     Open->DataReady = false;
-    Open->CBTownName->SetChecked(false);
+    Open->ui.CBTownName->SetChecked(false);
     Close();
     Open->repaint();
 
@@ -200,37 +200,37 @@ bool TKen::Choose(TObject* Sender, bool callerDraws) {
 
     Open->ProjectLoading = false;
     Process->Hide();
-    Open->Image1->repaint();
+    Open->ui.Image1->repaint();
     Open->DataReady = false;
     Open->Button3Click(Open);
 
     // A caller that draws once itself keeps the redraw locked.
     Open->DataReady = !callerDraws;
     Open->AreaChange.Run(AreaStep::Chosen);
-    Open->CBTownPaint->SetChecked(false);
-    Open->CBNTownBorder->SetChecked(CBOldBorder->Checked());
+    Open->ui.CBTownPaint->SetChecked(false);
+    Open->ui.CBNTownBorder->SetChecked(CBOldBorder->Checked());
 
     Open->AreaChange.Run(AreaStep::Rails);
     Open->AreaChange.Run(AreaStep::RailsLoaded);
-    if (!Open->CBRailLine->Checked()) Open->DrawMap();
+    if (!Open->ui.CBRailLine->Checked()) Open->DrawMap();
 
     // Once more, so that its handler runs for the new areas.
-    if (Open->CBEki->Checked()) {
-        Open->CBEki->SetChecked(false);
-        Open->CBEki->SetChecked(true);
+    if (Open->ui.CBEki->Checked()) {
+        Open->ui.CBEki->SetChecked(false);
+        Open->ui.CBEki->SetChecked(true);
     }
 
     Open->MapShown = true;
-    Open->Button1->SetEnabled(true);
-    Open->Label35->Hide();
-    Open->CBTownPaint->SetChecked(false);
+    Open->ui.Button1->SetEnabled(true);
+    Open->ui.Label35->Hide();
+    Open->ui.CBTownPaint->SetChecked(false);
     Open->AreaChange.Run(AreaStep::Changing);
     Open->AreaChange.Run(AreaStep::Done);
-    Open->Label19->SetCaption("");
+    Open->ui.Label19->SetCaption("");
 
     NameListArea = Open->SelectCode[0];
     NameListMode = 1;
-    if (CBRailShow->Checked()) Open->CBRailLine->SetChecked(true);
+    if (CBRailShow->Checked()) Open->ui.CBRailLine->SetChecked(true);
     once.reset();
     Open->RunMapChangeHooks();
 
@@ -264,7 +264,7 @@ void TKen::Button4Click(TObject* Sender) {
     }
     areaBoxes[50]->SetChecked(true);
     areaBoxes[51]->SetChecked(true);
-    Open->CBTownBorder->SetChecked(false);
+    Open->ui.CBTownBorder->SetChecked(false);
 }
 
 
@@ -286,8 +286,8 @@ void TKen::CBNameListClick(TObject* Sender) {
     // Kept the old map: no list of the new one.
     if (!Choose(this, false)) return;
     NameListMode = 1;
-    Open->CBYomi->SetChecked(true);
+    Open->ui.CBYomi->SetChecked(true);
     if (NameListShown) NameListShown();
 }
 
-void TKen::CBRailShowClick(TObject* Sender) { Open->CBRailLine->SetChecked(CBRailShow->Checked()); }
+void TKen::CBRailShowClick(TObject* Sender) { Open->ui.CBRailLine->SetChecked(CBRailShow->Checked()); }

@@ -149,7 +149,7 @@ void Append(PolylineStore& s, int32_t n, const int32_t* points) {
 } // namespace
 
 bool TOpen::IsPrefLayerLoadable(int code) const {
-    return !((code == 47 || code == 48 || code == 49) && !Hokkaido->Checked());
+    return !((code == 47 || code == 48 || code == 49) && !ui.Hokkaido->Checked());
 }
 
 bool TOpen::ReadMapData(int count, const int32_t* codes) {
@@ -203,7 +203,7 @@ bool TOpen::ReadMapData(int count, const int32_t* codes) {
         }
         const bool prefFlag = code >= 0 && code < 60 && PrefFlag[code];
         const bool loadable = IsPrefLayerLoadable(code);
-        const bool kuLoadable = loadable && !(code == 18 && CBNTownBorder->Checked());
+        const bool kuLoadable = loadable && !(code == 18 && ui.CBNTownBorder->Checked());
         // Duplicates are looked for only among the names of this file.
         for (NameSet& names : fileNames) names.Clear();
         // A name at a position no map has is dropped, and the file's first named.
@@ -365,7 +365,7 @@ bool TOpen::ReadMapData(int count, const int32_t* codes) {
     const MapBox box = WithMargin({MinX, MinY, MaxX, MaxY});
     MinX = box.x0, MinY = box.y0, MaxX = box.x1, MaxY = box.y1;
 
-    TkBtn1->Hide();
+    ui.TkBtn1->Hide();
     return true;
 }
 

@@ -6,7 +6,7 @@
 
 // A text that starts on a line or on another text gets the background colour;
 // one on a painted area keeps the paint behind it.
-TColor TOpen::PickTextBackground(int x, int y) { return PickTextBackground(*Image1->Canvas(), x, y); }
+TColor TOpen::PickTextBackground(int x, int y) { return PickTextBackground(*ui.Image1->Canvas(), x, y); }
 
 TColor TOpen::PickTextBackground(TCanvas& cv, int x, int y) const {
     const TColor c = cv.Pixels(x, y);
@@ -130,6 +130,6 @@ void TOpen::DrawCityNames(TCanvas& canvas, const MapView& view, const DrawSettin
     }
 }
 
-void TOpen::DrawTownNames() { DrawTownNames(*Image1->Canvas(), DrawnView, ReadDrawSettings()); }
-void TOpen::DrawDuplicateNames() { DrawDuplicateNames(*Image1->Canvas(), DrawnView, ReadDrawSettings()); }
-void TOpen::DrawCityNames() { DrawCityNames(*Image1->Canvas(), DrawnView, ReadDrawSettings()); }
+void TOpen::DrawTownNames() { DrawTownNames(*ui.Image1->Canvas(), DrawnView, ReadDrawSettings()); }
+void TOpen::DrawDuplicateNames() { DrawDuplicateNames(*ui.Image1->Canvas(), DrawnView, ReadDrawSettings()); }
+void TOpen::DrawCityNames() { DrawCityNames(*ui.Image1->Canvas(), DrawnView, ReadDrawSettings()); }

@@ -36,13 +36,13 @@ TOpen::TOpen() : TForm("白地図 Rovana Ver 9.3") {
     if (FeatureWiring) FeatureWiring(*this);
     // A new main window starts without insets (the map's choices are its own).
     MapInsets = InsetSet{};
-    menuInsets = new TMenuItem("挿入図...");
-    Window1->Add(menuInsets);
-    menuInsets->OnClick = [](TObject*) { InsetWindow()->Show(); };
+    ui.menuInsets = new TMenuItem("挿入図...");
+    ui.Window1->Add(ui.menuInsets);
+    ui.menuInsets->OnClick = [](TObject*) { InsetWindow()->Show(); };
 }
 
 // The splitter has no owner of its own; the dialogs go with the form.
-TOpen::~TOpen() { delete MyStr1; }
+TOpen::~TOpen() { delete ui.MyStr1; }
 
 void TOpen::WriteLog(const std::string& s) {
     if (Log.IsOpen()) {
@@ -50,3 +50,5 @@ void TOpen::WriteLog(const std::string& s) {
         Log.Flush();
     }
 }
+
+MainControls& MainUi() { return Open->ui; }

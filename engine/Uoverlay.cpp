@@ -366,7 +366,7 @@ void TOpen::DrawMeshGrid(TCanvas& canvas, const MapView& view, const DrawSetting
 
 // Names of the mesh squares in view, centred on their points; their boxes take
 // whatever brush the layer before left.
-void TOpen::DrawMeshNames(int level) { DrawMeshNames(*Image1->Canvas(), DrawnView, level); }
+void TOpen::DrawMeshNames(int level) { DrawMeshNames(*ui.Image1->Canvas(), DrawnView, level); }
 
 void TOpen::DrawMeshNames(TCanvas& canvas, const MapView& view, int level) {
     const Sheet p(*this, canvas, view);
@@ -400,7 +400,7 @@ void TOpen::DrawScaleBar(int32_t cy) {
     MapView view = DrawnView;
     view.cy = cy;
     view.scaleX = ScaleX;
-    DrawScaleBar(*Image1->Canvas(), view, true);
+    DrawScaleBar(*ui.Image1->Canvas(), view, true);
 }
 
 void TOpen::DrawScaleBar(TCanvas& canvas, const MapView& view, bool keepPlace) {
@@ -514,5 +514,5 @@ void TOpen::Disp_Office(TCanvas& canvas, const MapView& view, const DrawSettings
     }
 }
 
-void TOpen::DrawPrefCaption() { DrawPrefCaption(*Image1->Canvas(), DrawnView, ReadDrawSettings()); }
-void TOpen::DrawApprovalNotice() { DrawApprovalNotice(*Image1->Canvas(), DrawnView, ReadDrawSettings()); }
+void TOpen::DrawPrefCaption() { DrawPrefCaption(*ui.Image1->Canvas(), DrawnView, ReadDrawSettings()); }
+void TOpen::DrawApprovalNotice() { DrawApprovalNotice(*ui.Image1->Canvas(), DrawnView, ReadDrawSettings()); }

@@ -46,8 +46,8 @@ bool TOpen::DrawMap() {
         ScaleY = ScaleX * Aspect;
         MAGUNIT = g * 0.1;
         MAGSTEP = 10;
-        Label6->SetCaption(MagnificationText(g));
-        UpDown1->SetPosition(10);
+        ui.Label6->SetCaption(MagnificationText(g));
+        ui.UpDown1->SetPosition(10);
     } else {
         Aspect = DegreeLengthRatio(CY) * 2.0 * (1.0 / 3);
         ScaleX = scale * MAGUNIT * MAGSTEP * COPYSCALE / SSIZE;
@@ -56,7 +56,7 @@ bool TOpen::DrawMap() {
     }
 
     const int s = ImageSize, h = s / 2;
-    Image1->SetImageSize(s, s);
+    ui.Image1->SetImageSize(s, s);
     const MapView view = CurrentView();
 
     // The corners of the image in map units and the lengths the read-outs show.
@@ -77,8 +77,8 @@ bool TOpen::DrawMap() {
     // A refused range keeps the picture; the read-outs tell its size.
     if (RangeZoom && Readout.middleKm < 4.0) {
         ShowViewReadouts();
-        Label15->SetCaption("指定エラー");
-        Timer1->SetEnabled(true);
+        ui.Label15->SetCaption("指定エラー");
+        ui.Timer1->SetEnabled(true);
         return false;
     }
     // From here on the image is this view's, and so is every press on it.
@@ -87,7 +87,7 @@ bool TOpen::DrawMap() {
     DrawSettings settings = ReadDrawSettings();
     if (settings.MapWrite && !settings.TownBorder && settings.TownName) {
         // Names never show without the municipality borders (this redraws, nested).
-        CBTownName->SetChecked(false);
+        ui.CBTownName->SetChecked(false);
         settings.TownName = false;
     }
     if (settings.WhiteBackground) BackColor = 0xFFFFFF;
@@ -102,15 +102,15 @@ bool TOpen::DrawMap() {
     }
 
     settings.KeepsPlaces = true;
-    TCanvas* cv = Image1->Canvas();
+    TCanvas* cv = ui.Image1->Canvas();
     DrawnInsets = RenderMap(*cv, {view, settings, &Layers, &MapInsets}, [&](TCanvas& map) {
         // Thumbnail, every fifth redraw, of the map without what lies above the circles.
         ThumbnailCount++;
         if (ThumbnailCount % 5 != 0) return;
-        Image4->Stretch = false;
-        TBitmap* thumb = Image4->Picture()->Bitmap();
-        if (thumb->Width() != 64 || thumb->Height() != 64) Image4->SetImageSize(64, 64);
-        Image4->Canvas()->CopyRect(Rect(0, 0, 64, 64), &map, Rect(0, 0, s, s));
+        ui.Image4->Stretch = false;
+        TBitmap* thumb = ui.Image4->Picture()->Bitmap();
+        if (thumb->Width() != 64 || thumb->Height() != 64) ui.Image4->SetImageSize(64, 64);
+        ui.Image4->Canvas()->CopyRect(Rect(0, 0, 64, 64), &map, Rect(0, 0, s, s));
     });
     AfterRedraw(settings);
     return true;
@@ -143,32 +143,32 @@ MapSnapshot TOpen::OutputSnapshot() {
 
 DrawSettings TOpen::ReadDrawSettings() {
     DrawSettings s;
-    s.TownBorder = CBTownBorder->Checked();
-    s.TownName = CBTownName->Checked();
-    s.PrefBorder = CBPrefBorder->Checked();
-    s.NTownBorder = CBNTownBorder->Checked();
-    s.Lake = CBLake->Checked();
-    s.TownPaint = CBTownPaint->Checked();
-    s.Menseki = CBMenseki->Checked();
-    s.Centre = CBCenter->Checked();
-    s.ScaleBar = CBScale->Checked();
-    s.Labels = CBLabel->Checked();
-    s.MainDoubleName = CBMainDoubleName->Checked();
-    s.OldTownNames = CBOldTown->Checked();
-    s.RailLines = CBRailLine->Checked();
-    s.PrefCaption = ken_name->Checked();
-    s.Notice = kokudo->Checked();
-    s.GridUnderMap = Keido->Checked();
-    s.WaitWindow = Wait->Checked();
-    s.TenMinutes = CBFun->Checked();
-    s.DegreeLabels = CBDo->Checked();
-    s.EveryOtherDegree = CB1do->Checked();
+    s.TownBorder = ui.CBTownBorder->Checked();
+    s.TownName = ui.CBTownName->Checked();
+    s.PrefBorder = ui.CBPrefBorder->Checked();
+    s.NTownBorder = ui.CBNTownBorder->Checked();
+    s.Lake = ui.CBLake->Checked();
+    s.TownPaint = ui.CBTownPaint->Checked();
+    s.Menseki = ui.CBMenseki->Checked();
+    s.Centre = ui.CBCenter->Checked();
+    s.ScaleBar = ui.CBScale->Checked();
+    s.Labels = ui.CBLabel->Checked();
+    s.MainDoubleName = ui.CBMainDoubleName->Checked();
+    s.OldTownNames = ui.CBOldTown->Checked();
+    s.RailLines = ui.CBRailLine->Checked();
+    s.PrefCaption = ui.ken_name->Checked();
+    s.Notice = ui.kokudo->Checked();
+    s.GridUnderMap = ui.Keido->Checked();
+    s.WaitWindow = ui.Wait->Checked();
+    s.TenMinutes = ui.CBFun->Checked();
+    s.DegreeLabels = ui.CBDo->Checked();
+    s.EveryOtherDegree = ui.CB1do->Checked();
     for (auto& read : SettingsReaders) read(s);
     return s;
 }
 
 void TOpen::ShowViewReadouts() {
-    Label28->SetCaption(gui::Format("%.1f km", Readout.middleKm));
+    ui.Label28->SetCaption(gui::Format("%.1f km", Readout.middleKm));
     for (auto& show : ReadoutHooks) show();
 }
 
@@ -177,26 +177,26 @@ void TOpen::AfterRedraw(const DrawSettings& s) {
     ShowViewReadouts();
     if (s.MapWrite) {
         MappingCount++;
-        Label23->SetCaption("Mapping " + std::to_string(MappingCount));
+        ui.Label23->SetCaption("Mapping " + std::to_string(MappingCount));
     }
     Process->Hide();
-    BtnPaint->SetEnabled(true);
-    CBExp->SetEnabled(true);
-    CBLake->SetEnabled(CBTownBorder->Checked());
-    const bool names = CBTownName->Checked();
-    N9->SetEnabled(names);
-    N17->SetEnabled(names);
-    BtnMark->SetEnabled(true);
-    N18->SetEnabled(true);
-    TkBtn2->SetEnabled(true);
-    TkBtn2->Font.Color = 0x800000;
-    TkBtn2->Invalidate();
-    for (QWidget* w : std::initializer_list<QWidget*>{Button7, Button13, CBKenName1, CBCopy, BtnMulti, CBTimer, Label34,
-                                                      CBNokori, CBChiri, Label36, CBRailLine, Button14})
+    ui.BtnPaint->SetEnabled(true);
+    ui.CBExp->SetEnabled(true);
+    ui.CBLake->SetEnabled(ui.CBTownBorder->Checked());
+    const bool names = ui.CBTownName->Checked();
+    ui.N9->SetEnabled(names);
+    ui.N17->SetEnabled(names);
+    ui.BtnMark->SetEnabled(true);
+    ui.N18->SetEnabled(true);
+    ui.TkBtn2->SetEnabled(true);
+    ui.TkBtn2->Font.Color = 0x800000;
+    ui.TkBtn2->Invalidate();
+    for (QWidget* w : std::initializer_list<QWidget*>{ui.Button7, ui.Button13, ui.CBKenName1, ui.CBCopy, ui.BtnMulti, ui.CBTimer, ui.Label34,
+                                                      ui.CBNokori, ui.CBChiri, ui.Label36, ui.CBRailLine, ui.Button14})
         w->setEnabled(true);
     RoutePointCount = 0;
     RedrawCount++;
-    Label37->SetCaption(std::to_string(RedrawCount));
+    ui.Label37->SetCaption(std::to_string(RedrawCount));
     for (auto& after : AfterRedrawHooks) after(s);
 }
 
@@ -347,7 +347,7 @@ void TOpen::DrawStore(TCanvas& cv, const MapView& view, const PolylineStore& sto
     store.Screen.Draw(cv, view, store.Data(), store.Words.size(), store.Fill, store.Revision, closing);
 }
 
-void TOpen::DrawCentreCross() { DrawCentreCross(*Image1->Canvas(), DrawnView); }
+void TOpen::DrawCentreCross() { DrawCentreCross(*ui.Image1->Canvas(), DrawnView); }
 
 void TOpen::DrawCentreCross(TCanvas& cv, const MapView& view) {
     const int c = view.size / 2;

@@ -92,20 +92,20 @@ void KeepNewest(const std::string& path, int& newest) {
 } // namespace
 
 void TOpen::WireStartupHandlers() {
-    Button2->OnClick = [this](TObject* s) { Button2Click(s); };
-    Exit1->OnClick = [this](TObject* s) { Exit1Click(s); };
-    Button3->OnClick = [this](TObject* s) { Button3Click(s); };
-    Button5->OnClick = [this](TObject* s) { Button5Click(s); };
-    Open1->OnClick = [this](TObject* s) { Open1Click(s); };
-    About1->OnClick = [this](TObject* s) { About1Click(s); };
-    Tutorial1->OnClick = [this](TObject* s) { Tutorial1Click(s); };
+    ui.Button2->OnClick = [this](TObject* s) { Button2Click(s); };
+    ui.Exit1->OnClick = [this](TObject* s) { Exit1Click(s); };
+    ui.Button3->OnClick = [this](TObject* s) { Button3Click(s); };
+    ui.Button5->OnClick = [this](TObject* s) { Button5Click(s); };
+    ui.Open1->OnClick = [this](TObject* s) { Open1Click(s); };
+    ui.About1->OnClick = [this](TObject* s) { About1Click(s); };
+    ui.Tutorial1->OnClick = [this](TObject* s) { Tutorial1Click(s); };
 }
 
 void TOpen::FormCreate(TObject* Sender) {
     RegisterCursors();
 
-    ScrollBox1->SetWidth(SIZEX + 16);
-    ScrollBox1->SetHeight(SizeY + 16);
+    ui.ScrollBox1->SetWidth(SIZEX + 16);
+    ui.ScrollBox1->SetHeight(SizeY + 16);
 
     AppDir = gui::CurrentDirectory();
 
@@ -131,12 +131,12 @@ void TOpen::FormCreate(TObject* Sender) {
     config_read(AppDir + "/mapdata/config.ini");
 
     // The start screen.
-    TCanvas* canvas = Image1->Canvas();
-    Image1->SetImageSize(1800, 1800);
+    TCanvas* canvas = ui.Image1->Canvas();
+    ui.Image1->SetImageSize(1800, 1800);
     canvas->Brush->Color = BackColor;
     canvas->Brush->Style = bsSolid;
     canvas->FillRect(Rect(0, 0, 1800, 1800));
-    Image1->SetImageSize(600, 600);
+    ui.Image1->SetImageSize(600, 600);
     canvas->Font->Color = 0x008000;
     canvas->Font->Size = 12;
     for (const Guidance& g : kGuidance) canvas->TextOut(g.x, g.y, g.text);
@@ -144,11 +144,11 @@ void TOpen::FormCreate(TObject* Sender) {
     for (int i = 0; i < 60; i++) AreaName[i] = i < 53 ? kAreaNames[i] : "";
     std::copy(std::begin(kAreaSpanKm), std::end(kAreaSpanKm), AreaSpanKm);
 
-    RadioGroup1->SetEnabled(false);
-    RadioGroup2->SetEnabled(false);
-    Button4->SetEnabled(false);
-    Button8->SetEnabled(false);
-    BtnPrint->SetEnabled(false);
+    ui.RadioGroup1->SetEnabled(false);
+    ui.RadioGroup2->SetEnabled(false);
+    ui.Button4->SetEnabled(false);
+    ui.Button8->SetEnabled(false);
+    ui.BtnPrint->SetEnabled(false);
 
     std::fill(std::begin(PrefFlag), std::end(PrefFlag), 0);
     for (int code : {47, 48, 49, 52}) PrefFlag[code] = 1;
@@ -168,25 +168,25 @@ void TOpen::FormCreate(TObject* Sender) {
     std::fill(std::begin(PaintSlotFlag), std::end(PaintSlotFlag), 0);
     SetteiShown = false;
     LetterShown = false;
-    Label15->SetCaption("");
+    ui.Label15->SetCaption("");
     ProjectLoading = false;
-    CBTownPaint->SetColor(TownPaintColor);
+    ui.CBTownPaint->SetColor(TownPaintColor);
 
     LoadYomiList(AppDir + "/mapdata/yomi.lst");
 
     const std::string history = AppDir + "/mapdata/townlist.lst";
-    if (gui::FileExists(history)) ComboBox1->Items()->LoadFromFile(history, HISTORY_NAME_MAX);
+    if (gui::FileExists(history)) ui.ComboBox1->Items()->LoadFromFile(history, HISTORY_NAME_MAX);
 
     paint_rep = 0;
-    Label15->SetCaption(DistanceText(0));
-    Label31->SetCaption(gui::Format("%8.2f km", 0.0));
-    Label28->SetCaption(gui::Format("%.1f km", 0.0));
+    ui.Label15->SetCaption(DistanceText(0));
+    ui.Label31->SetCaption(gui::Format("%8.2f km", 0.0));
+    ui.Label28->SetCaption(gui::Format("%.1f km", 0.0));
     DataReady = false;
     RouteDone = false;
-    TkBtn2->SetEnabled(false);
-    TkBtn2->Font.Color = 0x808080;
-    TkBtn2->Invalidate();
-    Label35->Hide();
+    ui.TkBtn2->SetEnabled(false);
+    ui.TkBtn2->Font.Color = 0x808080;
+    ui.TkBtn2->Invalidate();
+    ui.Label35->Hide();
 
     AltYear = false;
     for (const auto& start : StartHooks) start();
@@ -213,21 +213,21 @@ void TOpen::config_read(const std::string& path) {
         TMyStr::SplitFields(line, fields);
         const std::string v = fields.empty() ? "" : fields[0];
         // Line 1 decides whether the other settings are applied.
-        const bool apply = N24->Checked();
+        const bool apply = ui.N24->Checked();
         try {
             switch (n) {
-            case 1: N24->SetChecked(LenientInt(v) != 0); break;
+            case 1: ui.N24->SetChecked(LenientInt(v) != 0); break;
             case 2: SameColor = LenientInt(v) != 0; break;
             case 3:
                 if (!apply) break;
                 TimeOrder = LenientInt(v);
-                NJikan->SetChecked(TimeOrder == 1);
-                NKanji->SetChecked(TimeOrder != 1);
+                ui.NJikan->SetChecked(TimeOrder == 1);
+                ui.NKanji->SetChecked(TimeOrder != 1);
                 break;
             case 4:
                 if (!apply) break;
                 TownPaintColor = StrToInt(v);
-                CBTownPaint->SetColor(TownPaintColor);
+                ui.CBTownPaint->SetColor(TownPaintColor);
                 break;
             case 5: if (apply) TownFontColor = StrToInt(v); break;
             case 6: if (apply) IslandsColor = StrToInt(v); break;
@@ -262,7 +262,7 @@ void TOpen::config_write(const std::string& path) {
     WriteLog("config_writeの実行\n");
     WriteLog(gui::Format("configファイル名：%s\n", path.c_str()));
     bool ok = gui::AtomicRewrite(path, [&](gui::TextWriter& w) {
-        w.Printf("%d,終了時の設定保存\n", N24->Checked() ? -1 : 0);
+        w.Printf("%d,終了時の設定保存\n", ui.N24->Checked() ? -1 : 0);
         w.Printf("%d,同一色\n", SameColor ? 1 : 0);
         w.Printf("%d,TimeOrder\n", TimeOrder);
         w.Printf("%d,TownPaintColor\n", TownPaintColor);
@@ -328,7 +328,7 @@ void TOpen::LoadYomiList(const std::string& path) {
 
 // A notice of the start screen, moved left as far as it needs to end inside the picture.
 void TOpen::StartNotice(int x, int y, const std::string& text) {
-    TCanvas* c = Image1->Canvas();
+    TCanvas* c = ui.Image1->Canvas();
     c->TextOut(std::max(0, std::min(x, c->Width() - 8 - c->TextWidth(text))), y, text);
 }
 
@@ -375,7 +375,7 @@ void TOpen::Button2Click(TObject* Sender) {
     }
     // A history that cannot be written is told about; the exit goes on.
     const std::string history = AppDir + "/mapdata/townlist.lst";
-    if (!ComboBox1->Items()->SaveToFile(history))
+    if (!ui.ComboBox1->Items()->SaveToFile(history))
         Application->MessageBox(gui::Format("検索履歴ファイル %s を書き込めません　　　", history.c_str()),
                                 "ファイル書き込みエラー　", MB_OK | MB_ICONEXCLAMATION);
     config_write(AppDir + "/mapdata/config.ini");

@@ -166,7 +166,7 @@ void TLetter::EndProjectRestore(const std::vector<LabelRecord>& rows, bool shown
         LabelPlaced = true;
     }
     // The label box as saved, whatever the railway boxes or the boxes before did to it.
-    SetCheckedQuietly(Open->CBLabel, shown);
+    SetCheckedQuietly(Open->ui.CBLabel, shown);
     SetCheckedQuietly(CBShow, shown);
     Close();
 }

@@ -73,6 +73,6 @@ void TIsChange::Button5Click(TObject* Sender) {
     Button1->SetEnabled(true);
     Button2->SetEnabled(false);
     Settei->Button13->SetEnabled(true);
-    Open->Panel1->SetEnabled(true);
+    Open->ui.Panel1->SetEnabled(true);
     Close();
 }

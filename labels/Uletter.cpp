@@ -417,7 +417,7 @@ bool TLetter::ParseLabelFile(const std::string& path, std::vector<LabelRecord>& 
     const bool jr = path.find("JR") != std::string::npos;
     const bool main = path.find("主要") != std::string::npos;
     const bool railway = path.find("鉄道路線") != std::string::npos;
-    if (railway && !Open->CBEki->Checked()) return true;
+    if (railway && !Open->ui.CBEki->Checked()) return true;
     std::vector<std::string> f;
     std::string line;
     LabelRecord r;
@@ -536,7 +536,7 @@ void TLetter::Button7Click(TObject* Sender) {
     Button4->SetEnabled(true);
     Button9->SetEnabled(true);
     Button8->SetEnabled(true);
-    Open->CBLabel->SetChecked(true);
+    Open->ui.CBLabel->SetChecked(true);
     CBMark->SetChecked(false);
     Button9Click(this);
     Button4Click(this);
@@ -559,13 +559,13 @@ void TLetter::Button4Click(TObject* Sender) {
     Label8->SetCaption("位置指定ボタンをクリック");
     StopNewLabel();
     Button9->SetEnabled(true);
-    Open->CBLabel->SetChecked(true);
+    Open->ui.CBLabel->SetChecked(true);
     if (LabelPlaced) Open->DrawMap();
 }
 
 void TLetter::Button9Click(TObject* Sender) {
     RedrawOnce once;
-    Open->CBLabel->SetChecked(false);
+    Open->ui.CBLabel->SetChecked(false);
     Open->DrawMap();
 }
 

@@ -15,7 +15,7 @@ void TLetter::Button2Click(TObject* Sender) {
     Button3->SetEnabled(true);
     Button4->SetEnabled(true);
     Button8->SetEnabled(true);
-    Open->CBLabel->SetChecked(true);
+    Open->ui.CBLabel->SetChecked(true);
     const int method = RadioGroup1->ItemIndex();
     int32_t x = 0, y = 0;
     if (method <= 0) {
@@ -235,9 +235,9 @@ void TLetter::LabelSearchClick(TObject* Sender) {
     const int r = StringGrid1->Row();
     if (r < 0 || r >= LabelCount) return;
     const std::string text = LabelTable[r].text;
-    Open->ComboBox1->SetText(text);
-    Open->EdName->SetText(text);
-    if (Open->Button9->OnClick) Open->Button9->OnClick(Open->Button9);
+    Open->ui.ComboBox1->SetText(text);
+    Open->ui.EdName->SetText(text);
+    if (Open->ui.Button9->OnClick) Open->ui.Button9->OnClick(Open->ui.Button9);
 }
 
 void TLetter::UpDown2Click(TObject* Sender, TUDBtnType Button) {

@@ -32,7 +32,7 @@ void ReadLabelSettings(const TOpen& o, DrawSettings& s) {
     s.LabelMarks = L->CBMark->Checked();
     s.LabelTexts = L->CBLabel->Checked();
     s.MainStationsOnly = RailControlsOf(o).CBMain && RailControlsOf(o).CBMain->Checked();
-    s.StationKindShown = o.CBEki->Checked();
+    s.StationKindShown = o.ui.CBEki->Checked();
     s.StationKind = LineSet && LineSet->RadioGroup2 ? LineSet->RailKindFilter() : 0;
     s.StationCaption = RailControlsOf(o).RailInfo && RailControlsOf(o).RailInfo->Checked() && Rail && Rail->Label6;
 }
@@ -40,7 +40,7 @@ void ReadLabelSettings(const TOpen& o, DrawSettings& s) {
 void TOpen::label_write(int only) {
     DrawSettings s;
     ReadLabelSettings(*this, s);
-    DrawLabels(*Image1->Canvas(), DrawnView, s, only);
+    DrawLabels(*ui.Image1->Canvas(), DrawnView, s, only);
     if (only < 0) ShowLastStation(s);
 }
 
@@ -106,7 +106,7 @@ void BtnLetterClick(TOpen& o, TObject* Sender) {
 }
 
 void CBLabelClick(TOpen& o, TObject* Sender) {
-    if (!o.CBLabel->Checked()) {
+    if (!o.ui.CBLabel->Checked()) {
         Letter->CBShow->SetChecked(false);
         return;
     }

@@ -195,7 +195,7 @@ bool LabelTool::Move(const MapEvent& e) {
     if (!NewLabel) return false;
     const TOpen::MapPoint p = o.PointAt(e.X, e.Y);
     o.ShowPointerReadout(p.x, p.y);
-    o.Label15->SetCaption(TOpen::DistanceText(0));
+    o.ui.Label15->SetCaption(TOpen::DistanceText(0));
     o.DistStartX = e.X;
     o.DistStartY = e.Y;
     return true;
@@ -300,15 +300,15 @@ void LoadIslandEditList(TOpen& o) {
 
 void WireLabelsHandlers(TOpen& o) {
     AddLabelsLayers(o);
-    o.BtnLetter->SetHint("任意の文字を表示");
-    o.BtnLetter->OnClick = [&o](TObject* s) { BtnLetterClick(o, s); };
-    o.CBLabel->SetHint("ラベル(駅名)表示/非表示");
-    o.CBLabel->OnClick = [&o](TObject* s) { CBLabelClick(o, s); };
-    o.MakeLabel->OnClick = [&o](TObject* s) { MakeLabelClick(o, s); };
-    o.N15->OnClick = [&o](TObject* s) { N15Click(o, s); };
-    o.BtnMark->SetHint("地図に記号を描く");
-    o.BtnMark->OnClick = [&o](TObject* s) { BtnMarkClick(o, s); };
-    o.N18->OnClick = [&o](TObject* s) { BtnMarkClick(o, s); };
+    o.ui.BtnLetter->SetHint("任意の文字を表示");
+    o.ui.BtnLetter->OnClick = [&o](TObject* s) { BtnLetterClick(o, s); };
+    o.ui.CBLabel->SetHint("ラベル(駅名)表示/非表示");
+    o.ui.CBLabel->OnClick = [&o](TObject* s) { CBLabelClick(o, s); };
+    o.ui.MakeLabel->OnClick = [&o](TObject* s) { MakeLabelClick(o, s); };
+    o.ui.N15->OnClick = [&o](TObject* s) { N15Click(o, s); };
+    o.ui.BtnMark->SetHint("地図に記号を描く");
+    o.ui.BtnMark->OnClick = [&o](TObject* s) { BtnMarkClick(o, s); };
+    o.ui.N18->OnClick = [&o](TObject* s) { BtnMarkClick(o, s); };
     LabelControlsOf(o).SaveDialog2 = new TSaveDialog(&o);
     LabelControlsOf(o).SaveDialog2->DefaultExt = "lbl";
     LabelControlsOf(o).SaveDialog2->Filter = "ラベルファイル (*.lbl)|*.lbl|すべて (*.*)|*.*";
@@ -319,7 +319,7 @@ void WireLabelsHandlers(TOpen& o) {
         return m;
     };
     auto* menu = new TMenuItem("記号(&M)");
-    o.MainMenu1->Add(menu);
+    o.ui.MainMenu1->Add(menu);
     LabelControlsOf(o).N23 = item(menu, "記号パレットを開く");
     auto* sizes = item(menu, "地図記号サイズ");
     LabelControlsOf(o).N161 = item(sizes, "標準　16");

@@ -256,7 +256,7 @@ void TPagesDlg::LoadPaletteImages() {
     for (int c = 200; c <= 241; ++c) put(c, std::to_string(c) + ".bmp");
 }
 
-void TPagesDlg::SetMapCursor(int id) { Open->Image1->SetCursor(id); }
+void TPagesDlg::SetMapCursor(int id) { Open->ui.Image1->SetCursor(id); }
 
 void TPagesDlg::SelectSymbol(int code) {
     const bool stamp = code > 500;
@@ -334,7 +334,7 @@ bool TPagesDlg::AddPlacedSymbol(int32_t x, int32_t y) {
 }
 
 void TPagesDlg::DrawSymbol(const PlacedSymbol& s) {
-    DrawSymbol(*Open->Image1->Canvas(), Open->DrawnView, s);
+    DrawSymbol(*Open->ui.Image1->Canvas(), Open->DrawnView, s);
     TakeDrawn();
 }
 
@@ -430,7 +430,7 @@ void TPagesDlg::DrawSymbol(TCanvas& canvas, const MapView& view, const PlacedSym
 }
 
 void TPagesDlg::TakeDrawn() {
-    if (PlacedSymbolCount > 0) Open->WgsDisplay = Open->Label38->Caption() == "WGS";
+    if (PlacedSymbolCount > 0) Open->WgsDisplay = Open->ui.Label38->Caption() == "WGS";
     ShowDrawn();
 }
 
@@ -440,7 +440,7 @@ void TPagesDlg::ShowDrawn() {
 }
 
 void TPagesDlg::DrawPlacedSymbols() {
-    DrawPlacedSymbols(*Open->Image1->Canvas(), Open->DrawnView);
+    DrawPlacedSymbols(*Open->ui.Image1->Canvas(), Open->DrawnView);
     TakeDrawn();
 }
 
@@ -539,7 +539,7 @@ void TPagesDlg::BtnIchiClick(TObject* Sender) {
     Open->ArmTool<StampTool>(*Open).Typed = true;
     TShiftState st;
     st.Left = true;
-    Open->Image1MouseDown(Open->Image1, mbLeft, st, 0, 0);
+    Open->Image1MouseDown(Open->ui.Image1, mbLeft, st, 0, 0);
 }
 
 bool TPagesDlg::ParseSymbolLine(const std::string& line, PlacedSymbol& s) {

@@ -349,7 +349,7 @@ void RingVertex(int32_t cx, int32_t cy, int32_t d, int i, int32_t& x, int32_t& y
 }
 
 void DrawDistanceCircles(TOpen& o) {
-    DrawDistanceCircles(o, *o.Image1->Canvas(), o.DrawnView);
+    DrawDistanceCircles(o, *o.ui.Image1->Canvas(), o.DrawnView);
     Kyori->Label6->SetCaption(Kyori->CheckBox6->Checked() ? "距離円を追加しました" : "距離円を描きました");
 }
 

@@ -339,7 +339,7 @@ void TLineAdd::MarkSelectedPoint() {
     int X, Y;
     int r = StringGrid1->Row();
     if (r < 0 || r >= PointCount() || !RowPixel(r, X, Y)) return;
-    TCanvas* cv = Open->Image1->Canvas();
+    TCanvas* cv = Open->ui.Image1->Canvas();
     cv->Pen->Color = 0xFF0000;
     cv->Pen->Width = 1;
     cv->Pen->Style = psSolid;
@@ -684,8 +684,8 @@ void TLineAdd::Button1Click(TObject*) {
     Label7->SetCaption("編集できます");
 
     LineColor = TColor(f.head.Color);
-    Open->Image1->Canvas()->Pen->Color = LineColor;
-    Open->Image1->Canvas()->Brush->Color = LineColor;
+    Open->ui.Image1->Canvas()->Pen->Color = LineColor;
+    Open->ui.Image1->Canvas()->Brush->Color = LineColor;
     FillSwatch(Image1, LineColor);
     SetPoints(f.pts);
     UpDown2->SetPosition(f.head.Size);
@@ -822,7 +822,7 @@ void TLineAdd::Button8Click(TObject*) {
 void TLineAdd::Button14Click(TObject*) {
     SetUserFiles({Open->AppDir + "/addline/tadotsu1.txt"});
     Open->DrawMap();
-    TCanvas* cv = Open->Image1->Canvas();
+    TCanvas* cv = Open->ui.Image1->Canvas();
     cv->Pen->Width = 1;
     cv->Pen->Style = psDot;
     cv->MoveTo(0, 0);

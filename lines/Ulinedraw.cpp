@@ -43,7 +43,7 @@ void TLineAdd::TurtleStep(TCanvas& canvas, int mode, int length, int& x, int& y,
 // Wings of the given length at 15 degrees either side of the segment; the
 // second wing is the first reflected across the segment's line, in floating point.
 void TLineAdd::DrawArrowHead(int x1, int y1, bool triangle, int length, TColor colour, int x2, int y2) {
-    DrawArrowHead(*Open->Image1->Canvas(), x1, y1, triangle, length, colour, x2, y2);
+    DrawArrowHead(*Open->ui.Image1->Canvas(), x1, y1, triangle, length, colour, x2, y2);
 }
 
 void TLineAdd::DrawArrowHead(TCanvas& canvas, int x1, int y1, bool triangle, int length, TColor colour, int x2, int y2) {
@@ -92,10 +92,10 @@ void TLineAdd::ReadLook(DrawSettings& s) const {
 }
 
 void TLineAdd::DrawEditLine() {
-    if (!Open->Image1) return;
+    if (!Open->ui.Image1) return;
     DrawSettings s;
     ReadLook(s);
-    DrawEditLine(*Open->Image1->Canvas(), Open->DrawnView, s);
+    DrawEditLine(*Open->ui.Image1->Canvas(), Open->DrawnView, s);
 }
 
 void TLineAdd::DrawEditLine(TCanvas& canvas, const MapView& view, const DrawSettings& s) {
@@ -231,7 +231,7 @@ void TLineAdd::DrawLineFiles() {
     NumberLineFiles();
     LineSet->ShowLines();
     Rail->ShowLines();
-    PaintLineFiles(*Open->Image1->Canvas(), Open->DrawnView, Open->CBRailLine->Checked(), LineSet->RailColourRule());
+    PaintLineFiles(*Open->ui.Image1->Canvas(), Open->DrawnView, Open->ui.CBRailLine->Checked(), LineSet->RailColourRule());
 }
 
 void TLineAdd::PaintLineFiles(TCanvas& cv, const MapView& view, bool railShown, int rule) {

@@ -222,7 +222,7 @@ void TLineSet::N1Click(TObject*) {
     const int r = StringGrid1->Row();
     gui::TextReader in;
     if (r < 0 || r >= int(LineAdd->LineRows.size()) || !in.Open(LineAdd->LineRows[r].Path)) return;
-    TCanvas* cv = Open->Image1->Canvas();
+    TCanvas* cv = Open->ui.Image1->Canvas();
     cv->Pen->Color = RailColor;
     cv->Pen->Width = 3;
     cv->Pen->Style = psSolid;

@@ -38,7 +38,7 @@ int TOpen::ListFilesSorted(const std::string& folder, const std::string& ext, st
 }
 
 void TOpen::RailRoadSet() {
-    if (!CBRailLine->Checked()) return;
+    if (!ui.CBRailLine->Checked()) return;
     RedrawOnce once;
     bool flag[10] = {};
     RailSetCount++;
@@ -109,23 +109,23 @@ void TOpen::RailRoadSet() {
 
 void TOpen::CBRailLineClick(TObject*) {
     RedrawOnce once;
-    if (CBRailLine->Checked()) {
+    if (ui.CBRailLine->Checked()) {
         RailRoadSet();
         Settei->CBRail->SetChecked(true);
-        CBEki->SetEnabled(true);
+        ui.CBEki->SetEnabled(true);
         RailControlsOf(*this).CBRailSet->SetEnabled(true);
     } else {
         Settei->CBRail->SetChecked(false);
         RailControlsOf(*this).CBRailSet->SetEnabled(false);
-        CBEki->SetChecked(false);
-        CBEki->SetEnabled(false);
+        ui.CBEki->SetChecked(false);
+        ui.CBEki->SetEnabled(false);
         RailControlsOf(*this).CBMain->SetEnabled(false);
     }
 }
 
 void TOpen::CBEkiClick(TObject*) {
     RedrawOnce once;
-    if (CBEki->Checked()) {
+    if (ui.CBEki->Checked()) {
         Letter->Show();
         Settei->CBStation->SetChecked(true);
         RailControlsOf(*this).CBMain->SetEnabled(true);
@@ -141,13 +141,13 @@ void TOpen::CBMainClick(TObject*) {
     MainStations = RailControlsOf(*this).CBMain->Checked();
     if (MainStations != RailOf(*this).MainStationsLoaded) RailRoadSet();
     LineAdd->CheckBox2->SetChecked(true);
-    if (CBEki->Checked()) Letter->CBShow->SetChecked(true);
+    if (ui.CBEki->Checked()) Letter->CBShow->SetChecked(true);
 }
 
 void TOpen::CBRailSetClick(TObject*) {
     if (RailControlsOf(*this).CBRailSet->Checked()) {
         LineSet->Show();
-        if (CBEki->Checked()) OpenLabelWindow();
+        if (ui.CBEki->Checked()) OpenLabelWindow();
         else Letter->Close();
     } else {
         LineSet->Close();

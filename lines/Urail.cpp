@@ -41,7 +41,7 @@ void TRail::FormCreate(TObject*) { Label9->SetCaption(""); }
 
 // "描く" or "描かない" while the railway map is on, nothing while it is off.
 void TRail::ShowLines() {
-    const bool railShown = Open->CBRailLine->Checked();
+    const bool railShown = Open->ui.CBRailLine->Checked();
     const std::vector<LineRow>& rows = LineAdd->LineRows;
     const int n = int(std::count_if(rows.begin(), rows.end(), [](const LineRow& row) { return row.Rail; }));
     StringGrid1->SetRowCount(std::max(1, n));

@@ -19,7 +19,7 @@ bool SelectionHasDuplicateNames(const TOpen& o) {
 
 void BtnCorrectClick(TOpen& o, TObject* Sender) {
     const char* caption = "市区町村名表示位置編集";
-    if (!o.CBTownName->Checked()) {
+    if (!o.ui.CBTownName->Checked()) {
         Application->MessageBox("市区町村名が表示されていませんので，表示位置を変更できません　　　", caption,
                                 MB_OK | MB_ICONEXCLAMATION);
         return;
@@ -61,14 +61,14 @@ void N9Click(TOpen& o, TObject* Sender) {
 }
 
 void N10Click(TOpen& o, TObject* Sender) {
-    if (o.MapShown && o.CBTownName->Checked()) Toshi->Show();
+    if (o.MapShown && o.ui.CBTownName->Checked()) Toshi->Show();
     else
         Application->MessageBox("該当する地域の地図を描き，市区町村名を表示してください　　　　", "政令指定都市名表示位置編集",
                                 MB_OK | MB_ICONEXCLAMATION);
 }
 
 void N11Click(TOpen& o, TObject* Sender) {
-    if (o.MapShown && o.CBTownName->Checked()) Extra->Show();
+    if (o.MapShown && o.ui.CBTownName->Checked()) Extra->Show();
     else
         Application->MessageBox("該当する地域の地図を描き，市区町村名を表示してください　　　　", "重複する区名，町村名の編集",
                                 MB_OK | MB_ICONEXCLAMATION);

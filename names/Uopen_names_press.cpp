@@ -23,7 +23,7 @@ int PickName(TOpen& o, int32_t x, int32_t y, int radius, int& kind) {
     kind = 0;
     int i = names::FindNear(o, 0, near);
     if (i >= 0) return i;
-    kind = o.CBOldTown->Checked() ? 1 : 2;
+    kind = o.ui.CBOldTown->Checked() ? 1 : 2;
     i = names::FindNear(o, kind, near);
     if (i < 0) kind = -1;
     return i;
@@ -191,42 +191,42 @@ void WireNamesHandlers(TOpen& o) {
     NameWidgetsOf(o).N8 = new TMenuItem("すべての市区町村名を削除する");
     NameWidgetsOf(o).PopupMenu1->Add(NameWidgetsOf(o).N7);
     NameWidgetsOf(o).PopupMenu1->Add(NameWidgetsOf(o).N8);
-    AttachPopupMenu(o.ComboBox1, NameWidgetsOf(o).PopupMenu1);
-    o.ComboBox1->SetText("市区町村名");
-    o.ComboBox1->SetHint("右クリックで削除できます");
-    o.ComboBox1->setMaxVisibleItems(12);
+    AttachPopupMenu(o.ui.ComboBox1, NameWidgetsOf(o).PopupMenu1);
+    o.ui.ComboBox1->SetText("市区町村名");
+    o.ui.ComboBox1->SetHint("右クリックで削除できます");
+    o.ui.ComboBox1->setMaxVisibleItems(12);
     NameWidgetsOf(o).ListClear = new TMenuItem("検索した市町村名を空にする");
-    o.Option1->Add(NameWidgetsOf(o).ListClear);
+    o.ui.Option1->Add(NameWidgetsOf(o).ListClear);
     NameWidgetsOf(o).Label24 = new TLabel(c, "");
     NameWidgetsOf(o).Label24->SetBounds(168, 498, 64, 18);
     NameWidgetsOf(o).Label24->SetFontBold(true);
 
-    o.ComboBox1->OnChange = [&o](TObject* s) { ComboBox1Change(o, s); };
-    o.Button9->OnClick = [&o](TObject* s) { Button9Click(o, s); };
+    o.ui.ComboBox1->OnChange = [&o](TObject* s) { ComboBox1Change(o, s); };
+    o.ui.Button9->OnClick = [&o](TObject* s) { Button9Click(o, s); };
     NameWidgetsOf(o).N7->OnClick = [&o](TObject* s) { N7Click(o, s); };
     NameWidgetsOf(o).N8->OnClick = [&o](TObject* s) { N8Click(o, s); };
     NameWidgetsOf(o).ListClear->OnClick = [&o](TObject* s) { ListClearClick(o, s); };
-    o.NJikan->OnClick = [&o](TObject* s) { NJikanClick(o, s); };
-    o.NKanji->OnClick = [&o](TObject* s) { NKanjiClick(o, s); };
-    o.CBYomi->OnClick = [&o](TObject* s) { CBYomiClick(o, s); };
+    o.ui.NJikan->OnClick = [&o](TObject* s) { NJikanClick(o, s); };
+    o.ui.NKanji->OnClick = [&o](TObject* s) { NKanjiClick(o, s); };
+    o.ui.CBYomi->OnClick = [&o](TObject* s) { CBYomiClick(o, s); };
 
     // Name-data correction.
     NameWidgetsOf(o).BtnCorrect = new TButton(c, "位置修正（削除不可）");
     NameWidgetsOf(o).BtnCorrect->SetBounds(8, 592, 140, 26);
     NameWidgetsOf(o).N10 = new TMenuItem("政令指定都市名表示位置編集");
     NameWidgetsOf(o).N11 = new TMenuItem("重複区名・町村名表示位置編集");
-    o.Edit1->Add(NameWidgetsOf(o).N10);
-    o.Edit1->Add(NameWidgetsOf(o).N11);
-    o.N17->SetCaption("市区町村名削除/追加");
+    o.ui.Edit1->Add(NameWidgetsOf(o).N10);
+    o.ui.Edit1->Add(NameWidgetsOf(o).N11);
+    o.ui.N17->SetCaption("市区町村名削除/追加");
     NameWidgetsOf(o).BtnCorrect->OnClick = [&o](TObject* s) { BtnCorrectClick(o, s); };
-    o.N9->OnClick = [&o](TObject* s) { N9Click(o, s); };
+    o.ui.N9->OnClick = [&o](TObject* s) { N9Click(o, s); };
     NameWidgetsOf(o).N10->OnClick = [&o](TObject* s) { N10Click(o, s); };
     NameWidgetsOf(o).N11->OnClick = [&o](TObject* s) { N11Click(o, s); };
-    o.N17->OnClick = [&o](TObject* s) { N17Click(o, s); };
+    o.ui.N17->OnClick = [&o](TObject* s) { N17Click(o, s); };
 
     // Boundary-data editions.
     NameWidgetsOf(o).N25 = new TMenuItem("行政区界");
-    o.Option1->Add(NameWidgetsOf(o).N25);
+    o.ui.Option1->Add(NameWidgetsOf(o).N25);
     TMenuItem** items[6] = {&NameWidgetsOf(o).N20021, &NameWidgetsOf(o).N20031, &NameWidgetsOf(o).N20051, &NameWidgetsOf(o).N20081, &NameWidgetsOf(o).N20091, &NameWidgetsOf(o).N20101};
     const char* captions[6] = {"2002年版(&A)", "2003年版(&B)", "2005年版(&C)",
                                "2008年版(&D)", "2009年版(&E)", "2010年版(&F)"};

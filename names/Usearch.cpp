@@ -131,7 +131,7 @@ void TSearch::StringGrid1Click(TObject* Sender) {
     Settei->CBMountain->SetChecked(!island);
     SearchHighlight = true;
     // The standard range first, through the view control's own button.
-    if (Open->MapShown) Open->Button6->Click();
+    if (Open->MapShown) Open->ui.Button6->Click();
     Ken->Button1Click(this);
 }
 

@@ -120,7 +120,7 @@ void TYomi::Button2Click(TObject* Sender) {
 
 // The readings of the listed names on the map as it stands; the window then tells they are shown.
 void TYomi::WriteReadings() {
-    DrawReadings(*Open->Image1->Canvas(), Open->DrawnView);
+    DrawReadings(*Open->ui.Image1->Canvas(), Open->DrawnView);
     Button2->SetCaption("読みがなをつけない");
     YomiShown = true;
     CBOnMap->SetChecked(false);
@@ -139,8 +139,8 @@ void TYomi::DrawReadings(TCanvas& canvas, const MapView& view) {
     for (int r = 0; r < g->RowCount(); ++r) {
         const std::string kind = g->Cells(2, r), name = g->Cells(3, r);
         if (kind == "政" && !Settei->CBCityName->Checked()) continue;
-        if (kind == "旧" && !Open->CBOldTown->Checked()) continue;
-        if (kind == "新" && Open->CBOldTown->Checked()) continue;
+        if (kind == "旧" && !Open->ui.CBOldTown->Checked()) continue;
+        if (kind == "新" && Open->ui.CBOldTown->Checked()) continue;
         if (TOpen::ContainsWard(name) && !Settei->CBKuName->Checked()) continue;
         int sx, sy;
         view.ToScreen(LenientInt(g->Cells(0, r)), LenientInt(g->Cells(1, r)) + lift, sx, sy);
@@ -176,8 +176,8 @@ bool IsAreaSelected(const TOpen& o, int code) {
 }
 
 void CBYomiClick(TOpen& o, TObject* Sender) {
-    if (o.CBYomi->Checked()) {
-        o.CBMainDoubleName->SetChecked(false);
+    if (o.ui.CBYomi->Checked()) {
+        o.ui.CBMainDoubleName->SetChecked(false);
         Yomi->YomiShown = false;
         Yomi->Show();
     } else {

@@ -214,7 +214,7 @@ void TYomiList::StringGrid1Click(TObject* Sender) {
     TOpen& o = *Open;
     const int32_t x = LenientInt(StringGrid1->Cells(0, r)), y = LenientInt(StringGrid1->Cells(1, r));
     const std::string kind = StringGrid1->Cells(2, r), name = StringGrid1->Cells(3, r), yomi = StringGrid1->Cells(4, r);
-    TCanvas* cv = o.Image1->Canvas();
+    TCanvas* cv = o.ui.Image1->Canvas();
     cv->Brush->Style = bsSolid;
     cv->Brush->Color = 65535;
     cv->Font->Size = o.NameFontSize;
@@ -363,7 +363,7 @@ void TYomiList::Button4Click(TObject*) { SortBy("1", "コード順", Label9); }
 void TYomiList::Button2Click(TObject*) { SortBy("2", "種別", Label10); }
 
 void TYomiList::CBOldNegClick(TObject* Sender) {
-    Open->CBNTownBorder->SetChecked(!CBOldNeg->Checked());
+    Open->ui.CBNTownBorder->SetChecked(!CBOldNeg->Checked());
     BuildDisplayedNameList();
     StringGrid1->SetRow(0);
 }

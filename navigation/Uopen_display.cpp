@@ -70,7 +70,7 @@ void ShowProjection(const TOpen& o) {
     TSCList* l = SCList;
     const TOpen::ViewReadout& r = o.Readout;
     l->Label11->SetCaption(std::to_string(o.ImageSize));
-    l->Label35->SetCaption(std::to_string(o.UpDown1->Position()));
+    l->Label35->SetCaption(std::to_string(o.ui.UpDown1->Position()));
     l->Label13->SetCaption(gui::Format("%.4f", o.MAGUNIT));
     l->Label46->SetCaption(std::to_string(o.BaseSpan));
     l->ShowCentre(r.centreX, r.centreY);
@@ -79,8 +79,8 @@ void ShowProjection(const TOpen& o) {
     l->Label32->SetCaption(gui::Format("%.4f", o.ScaleX));
     l->Label33->SetCaption(gui::Format("%.4f", o.ScaleY));
     l->Label34->SetCaption(gui::Format("%.4f", o.Aspect));
-    l->Label38->SetCaption(std::to_string(o.UDHor->Position()));
-    l->Label39->SetCaption(std::to_string(o.UDVer->Position()));
+    l->Label38->SetCaption(std::to_string(o.ui.UDHor->Position()));
+    l->Label39->SetCaption(std::to_string(o.ui.UDVer->Position()));
     l->Label36->SetCaption(Km(r.middleKm));
     l->Label40->SetCaption(DegreesMinutes(LonOf(r.centreX)));
     l->Label14->SetCaption(DegreesMinutes(LatOf(r.centreY)));
@@ -92,78 +92,78 @@ void ShowProjection(const TOpen& o) {
 } // namespace
 
 void WireDisplayHandlers(TOpen& o) {
-    o.Button7->OnClick = [&o](TObject* s) { Button7Click(o, s); };
-    o.N1->OnClick = [&o](TObject* s) { N1Click(o, s); };
+    o.ui.Button7->OnClick = [&o](TObject* s) { Button7Click(o, s); };
+    o.ui.N1->OnClick = [&o](TObject* s) { N1Click(o, s); };
     auto hook = [&o](TCheckBox* box, void (*handler)(TOpen&, TObject*)) {
         box->OnClick = [&o, handler](TObject* s) { handler(o, s); };
     };
-    hook(o.CBTownBorder, &CBTownBorderClick);
-    hook(o.CBTownName, &CBTownNameClick);
-    hook(o.CBLonLat, &CBLonLatClick);
-    hook(o.CBFun, &CBFunClick);
-    hook(o.CBDo, &CBDoClick);
-    hook(o.CB1do, &CB1doClick);
-    hook(o.CBCenter, &CBCenterClick);
-    hook(o.CBScale, &CBScaleClick);
-    hook(o.CBPrefBorder, &CBPrefBorderClick);
-    hook(o.CBNTownBorder, &CBNTownBorderClick);
-    hook(o.CBOldTown, &CBOldTownClick);
-    hook(o.CBMainDoubleName, &CBMainDoubleNameClick);
-    hook(o.CBLake, &CBLakeClick);
-    hook(o.CBKu, &CBKuClick);
-    hook(o.CBKenName1, &CBKenName1Click);
-    hook(o.CBInfo, &CBInfoClick);
+    hook(o.ui.CBTownBorder, &CBTownBorderClick);
+    hook(o.ui.CBTownName, &CBTownNameClick);
+    hook(o.ui.CBLonLat, &CBLonLatClick);
+    hook(o.ui.CBFun, &CBFunClick);
+    hook(o.ui.CBDo, &CBDoClick);
+    hook(o.ui.CB1do, &CB1doClick);
+    hook(o.ui.CBCenter, &CBCenterClick);
+    hook(o.ui.CBScale, &CBScaleClick);
+    hook(o.ui.CBPrefBorder, &CBPrefBorderClick);
+    hook(o.ui.CBNTownBorder, &CBNTownBorderClick);
+    hook(o.ui.CBOldTown, &CBOldTownClick);
+    hook(o.ui.CBMainDoubleName, &CBMainDoubleNameClick);
+    hook(o.ui.CBLake, &CBLakeClick);
+    hook(o.ui.CBKu, &CBKuClick);
+    hook(o.ui.CBKenName1, &CBKenName1Click);
+    hook(o.ui.CBInfo, &CBInfoClick);
 
     auto menu = [&o](TMenuItem* item, void (*handler)(TOpen&, TObject*)) {
         item->OnClick = [&o, handler](TObject* s) { handler(o, s); };
     };
-    menu(o.kokudo, &kokudoClick);
-    menu(o.ken_name, &ken_nameClick);
-    menu(o.Wait, &WaitClick);
-    menu(o.Hokkaido, &HokkaidoClick);
-    menu(o.Keido, &KeidoClick);
-    menu(o.N24, &N24Click);
-    menu(o.N28, &N28Click);
-    menu(o.readmehtm1, &readmehtm1Click);
-    menu(o.HomePage1, &HomePage1Click);
-    menu(o.Sokuchi, &SokuchiClick);
+    menu(o.ui.kokudo, &kokudoClick);
+    menu(o.ui.ken_name, &ken_nameClick);
+    menu(o.ui.Wait, &WaitClick);
+    menu(o.ui.Hokkaido, &HokkaidoClick);
+    menu(o.ui.Keido, &KeidoClick);
+    menu(o.ui.N24, &N24Click);
+    menu(o.ui.N28, &N28Click);
+    menu(o.ui.readmehtm1, &readmehtm1Click);
+    menu(o.ui.HomePage1, &HomePage1Click);
+    menu(o.ui.Sokuchi, &SokuchiClick);
 
     // The thumbnail and the help picture open the about box and the usage notes.
-    o.Image4->OnClick = [&o](TObject* s) { o.About1Click(s); };
-    o.Image2->OnClick = [&o](TObject* s) { o.Tutorial1Click(s); };
-    o.TkBtn1->OnClick = [&o](TObject* s) { TkBtn1Click(o, s); };
+    o.ui.Image4->OnClick = [&o](TObject* s) { o.About1Click(s); };
+    o.ui.Image2->OnClick = [&o](TObject* s) { o.Tutorial1Click(s); };
+    o.ui.TkBtn1->OnClick = [&o](TObject* s) { TkBtn1Click(o, s); };
     // F1 in any window opens the manual at that window's section.
     Application->OnHelp = [&o](const std::string& section) { OpenManual(o, section); };
     // No page or address set: nothing to offer.
-    o.HomePage1->SetVisible(settings::Configured(settings::HomePageUrl));
-    o.TkBtn1->SetVisible(settings::Configured(settings::AuthorMail));
+    o.ui.HomePage1->SetVisible(settings::Configured(settings::HomePageUrl));
+    o.ui.TkBtn1->SetVisible(settings::Configured(settings::AuthorMail));
     OnBackgroundClick(&o, [&o] { FormClick(o, &o); });
 
     o.SettingsReaders.push_back(ReadSettei);
     o.ReadoutHooks.push_back([&o] { ShowProjection(o); });
     o.AfterRedrawHooks.push_back([&o](const DrawSettings& s) {
-        Settei->Button13->SetEnabled(o.CBTownName->Checked());
+        Settei->Button13->SetEnabled(o.ui.CBTownName->Checked());
         // The area caption can be switched only on a one-area map.
         if (s.MapWrite && s.PrefCaption && o.ImageSize >= 300) Settei->CheckBox2->SetEnabled(o.SELECT == 1);
     });
 }
 
 void CBLonLatClick(TOpen& o, TObject* Sender) {
-    if (o.CBLonLat->Checked()) {
-        o.CBFun->SetEnabled(true);
-        o.CBDo->SetEnabled(true);
-        o.CBFun->SetChecked(true);
-        o.CBDo->SetChecked(true);
-        o.CB1do->SetEnabled(true);
+    if (o.ui.CBLonLat->Checked()) {
+        o.ui.CBFun->SetEnabled(true);
+        o.ui.CBDo->SetEnabled(true);
+        o.ui.CBFun->SetChecked(true);
+        o.ui.CBDo->SetChecked(true);
+        o.ui.CB1do->SetEnabled(true);
         Settei->CheckBox6->SetChecked(true);
         Settei->CheckBox7->SetEnabled(true);
         Settei->CheckBox8->SetEnabled(true);
         Settei->CheckBox9->SetEnabled(true);
         o.LonLatShown = true;
     } else {
-        o.CBFun->SetEnabled(false);
-        o.CBDo->SetEnabled(false);
-        o.CB1do->SetEnabled(false);
+        o.ui.CBFun->SetEnabled(false);
+        o.ui.CBDo->SetEnabled(false);
+        o.ui.CB1do->SetEnabled(false);
         Settei->CheckBox6->SetChecked(false);
         Settei->CheckBox7->SetEnabled(false);
         Settei->CheckBox8->SetEnabled(false);
@@ -174,30 +174,30 @@ void CBLonLatClick(TOpen& o, TObject* Sender) {
 }
 
 void CBFunClick(TOpen& o, TObject* Sender) {
-    Settei->CheckBox7->SetChecked(o.CBFun->Checked());
+    Settei->CheckBox7->SetChecked(o.ui.CBFun->Checked());
     o.DrawMap();
 }
 
 void CBDoClick(TOpen& o, TObject* Sender) {
-    if (o.CBDo->Checked()) {
+    if (o.ui.CBDo->Checked()) {
         Settei->CheckBox8->SetChecked(true);
-        o.CB1do->SetEnabled(true);
+        o.ui.CB1do->SetEnabled(true);
     } else {
         Settei->CheckBox8->SetChecked(false);
         Settei->CheckBox9->SetEnabled(false);
-        o.CB1do->SetEnabled(false);
+        o.ui.CB1do->SetEnabled(false);
     }
     o.DrawMap();
 }
 
 void CB1doClick(TOpen& o, TObject* Sender) {
-    Settei->CheckBox9->SetChecked(o.CB1do->Checked());
+    Settei->CheckBox9->SetChecked(o.ui.CB1do->Checked());
     o.DrawMap();
 }
 
 // Ticking puts the cross on the map as it stands; unticking needs the map drawn anew.
 void CBCenterClick(TOpen& o, TObject* Sender) {
-    if (o.CBCenter->Checked()) {
+    if (o.ui.CBCenter->Checked()) {
         if (o.MapDrawable()) o.DrawCentreCross();
     } else {
         o.DrawMap();
@@ -205,7 +205,7 @@ void CBCenterClick(TOpen& o, TObject* Sender) {
 }
 
 void CBScaleClick(TOpen& o, TObject* Sender) {
-    if (o.CBScale->Checked()) {
+    if (o.ui.CBScale->Checked()) {
         Settei->CheckBox10->SetChecked(true);
         if (o.MapDrawable()) {
             o.DrawScaleBar(o.CY);
@@ -219,13 +219,13 @@ void CBScaleClick(TOpen& o, TObject* Sender) {
 
 void CBPrefBorderClick(TOpen& o, TObject* Sender) {
     RedrawOnce once;   // the town borders go off with it
-    if (o.CBPrefBorder->Checked()) {
+    if (o.ui.CBPrefBorder->Checked()) {
         Settei->CheckBox3->SetChecked(true);
-        o.CBTownBorder->SetEnabled(true);
+        o.ui.CBTownBorder->SetEnabled(true);
     } else {
         Settei->CheckBox3->SetChecked(false);
-        o.CBTownBorder->SetEnabled(false);
-        o.CBTownBorder->SetChecked(false);
+        o.ui.CBTownBorder->SetEnabled(false);
+        o.ui.CBTownBorder->SetChecked(false);
     }
     o.DrawMap();
 }
@@ -234,10 +234,10 @@ void CBPrefBorderClick(TOpen& o, TObject* Sender) {
 void CBNTownBorderClick(TOpen& o, TObject* Sender) {
     {
         RedrawOff off;
-        const bool on = o.CBNTownBorder->Checked();
+        const bool on = o.ui.CBNTownBorder->Checked();
         Settei->CheckBox11->SetChecked(on);
-        o.CBOldTown->SetChecked(on);
-        o.N15->SetEnabled(on);
+        o.ui.CBOldTown->SetChecked(on);
+        o.ui.N15->SetEnabled(on);
         o.RunMapChangingHooks();
     }
     o.DrawMap();
@@ -245,38 +245,38 @@ void CBNTownBorderClick(TOpen& o, TObject* Sender) {
 }
 
 void CBOldTownClick(TOpen& o, TObject* Sender) {
-    const bool on = o.CBOldTown->Checked();
+    const bool on = o.ui.CBOldTown->Checked();
     Settei->CheckBox12->SetChecked(on);
-    o.CBNTownBorder->SetChecked(on);
+    o.ui.CBNTownBorder->SetChecked(on);
     o.DrawMap();
 }
 
 void CBMainDoubleNameClick(TOpen& o, TObject* Sender) {
-    if (o.CBMainDoubleName->Checked()) {
+    if (o.ui.CBMainDoubleName->Checked()) {
         Settei->CBDoubleName->SetChecked(true);
-        o.CBYomi->SetChecked(false);
-        o.CBYomi->SetEnabled(false);
+        o.ui.CBYomi->SetChecked(false);
+        o.ui.CBYomi->SetEnabled(false);
     } else {
         Settei->CBDoubleName->SetChecked(false);
-        o.CBYomi->SetEnabled(true);
+        o.ui.CBYomi->SetEnabled(true);
     }
     o.DrawMap();
 }
 
 void CBLakeClick(TOpen& o, TObject* Sender) {
-    Settei->CheckBox14->SetChecked(o.CBLake->Checked());
+    Settei->CheckBox14->SetChecked(o.ui.CBLake->Checked());
     o.DrawMap();
 }
 
 void CBKuClick(TOpen& o, TObject* Sender) { o.DrawMap(); }
 
 void CBKenName1Click(TOpen& o, TObject* Sender) {
-    Settei->CBKenName->SetChecked(o.CBKenName1->Checked());
+    Settei->CBKenName->SetChecked(o.ui.CBKenName1->Checked());
     o.DrawMap();
 }
 
 void CBInfoClick(TOpen& o, TObject* Sender) {
-    if (o.CBInfo->Checked())
+    if (o.ui.CBInfo->Checked())
         SCList->Show();
     else
         SCList->Close();
@@ -284,8 +284,8 @@ void CBInfoClick(TOpen& o, TObject* Sender) {
 }
 
 void kokudoClick(TOpen& o, TObject* Sender) {
-    o.kokudo->SetChecked(!o.kokudo->Checked());
-    if (o.kokudo->Checked() && o.ImageSize >= 200) {
+    o.ui.kokudo->SetChecked(!o.ui.kokudo->Checked());
+    if (o.ui.kokudo->Checked() && o.ImageSize >= 200) {
         if (o.MapDrawable()) o.DrawApprovalNotice();
     } else {
         o.DrawMap();
@@ -293,8 +293,8 @@ void kokudoClick(TOpen& o, TObject* Sender) {
 }
 
 void ken_nameClick(TOpen& o, TObject* Sender) {
-    o.ken_name->SetChecked(!o.ken_name->Checked());
-    if (o.ken_name->Checked()) {
+    o.ui.ken_name->SetChecked(!o.ui.ken_name->Checked());
+    if (o.ui.ken_name->Checked()) {
         Settei->CheckBox2->SetChecked(true);
         if (o.MapDrawable()) {
             Settei->CheckBox2->SetEnabled(o.SELECT == 1);
@@ -306,18 +306,18 @@ void ken_nameClick(TOpen& o, TObject* Sender) {
     }
 }
 
-void WaitClick(TOpen& o, TObject* Sender) { o.Wait->SetChecked(!o.Wait->Checked()); }
+void WaitClick(TOpen& o, TObject* Sender) { o.ui.Wait->SetChecked(!o.ui.Wait->Checked()); }
 
 // Takes effect at the next load.
 void HokkaidoClick(TOpen& o, TObject* Sender) {
-    o.Hokkaido->SetChecked(!o.Hokkaido->Checked());
-    o.WLinesAsBorder = o.Hokkaido->Checked();
-    Settei->CBHokkaido->SetChecked(o.Hokkaido->Checked());
+    o.ui.Hokkaido->SetChecked(!o.ui.Hokkaido->Checked());
+    o.WLinesAsBorder = o.ui.Hokkaido->Checked();
+    Settei->CBHokkaido->SetChecked(o.ui.Hokkaido->Checked());
 }
 
-void KeidoClick(TOpen& o, TObject* Sender) { o.Keido->SetChecked(!o.Keido->Checked()); }
+void KeidoClick(TOpen& o, TObject* Sender) { o.ui.Keido->SetChecked(!o.ui.Keido->Checked()); }
 
-void N24Click(TOpen& o, TObject* Sender) { o.N24->SetChecked(!o.N24->Checked()); }
+void N24Click(TOpen& o, TObject* Sender) { o.ui.N24->SetChecked(!o.ui.N24->Checked()); }
 
 void N28Click(TOpen& o, TObject* Sender) { PrefSet->Show(); }
 
@@ -343,14 +343,14 @@ void HomePage1Click(TOpen& o, TObject* Sender) {
 
 // Only the captions change; the drawing keeps its datum.
 void SokuchiClick(TOpen& o, TObject* Sender) {
-    o.Sokuchi->SetChecked(!o.Sokuchi->Checked());
-    if (o.Sokuchi->Checked()) {
-        o.Label38->SetCaption("WGS");
-        o.Label38->SetHint("世界測地系");
+    o.ui.Sokuchi->SetChecked(!o.ui.Sokuchi->Checked());
+    if (o.ui.Sokuchi->Checked()) {
+        o.ui.Label38->SetCaption("WGS");
+        o.ui.Label38->SetHint("世界測地系");
         Ken->Label6->SetCaption("世界測地系");
     } else {
-        o.Label38->SetCaption("Tokyo");
-        o.Label38->SetHint("旧日本測地系");
+        o.ui.Label38->SetCaption("Tokyo");
+        o.ui.Label38->SetHint("旧日本測地系");
         Ken->Label6->SetCaption("旧日本測地系");
     }
 }
@@ -363,37 +363,37 @@ void FormClick(TOpen& o, TObject* Sender) {
 }
 
 void CBTownBorderClick(TOpen& o, TObject* Sender) {
-    if (o.CBTownBorder->Checked()) {
+    if (o.ui.CBTownBorder->Checked()) {
         Settei->CheckBox4->SetChecked(true);
-        o.CBNTownBorder->SetEnabled(true);
-        o.CBLake->SetEnabled(true);
-        o.CBTownName->SetEnabled(true);
+        o.ui.CBNTownBorder->SetEnabled(true);
+        o.ui.CBLake->SetEnabled(true);
+        o.ui.CBTownName->SetEnabled(true);
     } else {
         Settei->CheckBox4->SetChecked(false);
-        o.CBTownName->SetChecked(false);
-        o.CBTownName->SetEnabled(false);
-        o.CBNTownBorder->SetEnabled(false);
-        o.CBLake->SetEnabled(false);
+        o.ui.CBTownName->SetChecked(false);
+        o.ui.CBTownName->SetEnabled(false);
+        o.ui.CBNTownBorder->SetEnabled(false);
+        o.ui.CBLake->SetEnabled(false);
     }
     o.DrawMap();
 }
 
 void CBTownNameClick(TOpen& o, TObject* Sender) {
-    if (o.CBTownName->Checked()) {
+    if (o.ui.CBTownName->Checked()) {
         Settei->CheckBox5->SetChecked(true);
         Settei->CheckBox16->SetEnabled(true);
-        o.CBOldTown->SetEnabled(true);
-        o.CBMainDoubleName->SetEnabled(true);
-        o.CBYomi->SetEnabled(true);
-        if (o.CBYomi->Checked()) Yomi->Show();
+        o.ui.CBOldTown->SetEnabled(true);
+        o.ui.CBMainDoubleName->SetEnabled(true);
+        o.ui.CBYomi->SetEnabled(true);
+        if (o.ui.CBYomi->Checked()) Yomi->Show();
     } else {
         Settei->CheckBox5->SetChecked(false);
         Settei->CheckBox16->SetEnabled(false);
-        o.CBMainDoubleName->SetEnabled(false);
-        o.CBOldTown->SetEnabled(false);
+        o.ui.CBMainDoubleName->SetEnabled(false);
+        o.ui.CBOldTown->SetEnabled(false);
         Yomi->Close();
-        o.CBYomi->SetChecked(false);
-        o.CBYomi->SetEnabled(false);
+        o.ui.CBYomi->SetChecked(false);
+        o.ui.CBYomi->SetEnabled(false);
     }
     o.DrawMap();
 }

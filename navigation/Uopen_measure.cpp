@@ -15,12 +15,12 @@
 namespace {
 
 void RedFonts(TOpen& o) {
-    for (TLabel* l : {o.Label15, o.Label31, o.Label33}) l->SetFontColor(clRed);
+    for (TLabel* l : {o.ui.Label15, o.ui.Label31, o.ui.Label33}) l->SetFontColor(clRed);
 }
 
 void ZeroReadouts(TOpen& o) {
-    o.Label31->SetCaption(gui::Format("%8.2f km", 0.0));
-    o.Label15->SetCaption(TOpen::DistanceText(0));
+    o.ui.Label31->SetCaption(gui::Format("%8.2f km", 0.0));
+    o.ui.Label15->SetCaption(TOpen::DistanceText(0));
 }
 
 } // namespace
@@ -29,7 +29,7 @@ void BtnMultiClick(TOpen& o, TObject* Sender) {
     // Pressed while a route runs, it drops that route and starts afresh
     // (Esc or a double-click ends a route with its length instead).
     if (auto* route = o.ToolAs<RouteTool>()) {
-        o.Timer2->SetEnabled(false);
+        o.ui.Timer2->SetEnabled(false);
         route->Finished = true;
     }
     o.SetTool(std::make_unique<RouteTool>(o));
@@ -38,13 +38,13 @@ void BtnMultiClick(TOpen& o, TObject* Sender) {
     RedFonts(o);
     o.RoutePointCount = 0;
     o.DisableMapControls();
-    o.BtnMulti->SetEnabled(true);
-    o.Label15->SetCaption(o.DistanceText(0));
-    o.Label17->SetCaption("距離");
-    o.Label31->SetCaption(gui::Format("   計測中 %d", 0));
-    o.Label33->SetVisible(false);
+    o.ui.BtnMulti->SetEnabled(true);
+    o.ui.Label15->SetCaption(o.DistanceText(0));
+    o.ui.Label17->SetCaption("距離");
+    o.ui.Label31->SetCaption(gui::Format("   計測中 %d", 0));
+    o.ui.Label33->SetVisible(false);
     PagesDlg->CursorId = 301;
-    o.Image1->SetCursor(301);
+    o.ui.Image1->SetCursor(301);
 }
 
 float RouteLengthKm(TOpen& o) {
@@ -53,7 +53,7 @@ float RouteLengthKm(TOpen& o) {
         const TOpen::MapPoint a = o.PointAt(RouteOf(o).RouteX[i], RouteOf(o).RouteY[i]), b = o.PointAt(RouteOf(o).RouteX[i + 1], RouteOf(o).RouteY[i + 1]);
         km += GreatCircleKm(a.lat, a.lon, b.lat, b.lon);
     }
-    o.Label15->SetCaption(o.DistanceText(km));
+    o.ui.Label15->SetCaption(o.DistanceText(km));
     return km;
 }
 
@@ -79,17 +79,17 @@ float RouteAreaKm2(TOpen& o) {
         }
     }
     const float area = std::fabs(sum);
-    o.Label31->SetCaption(o.AreaText(area));
-    o.Label33->SetVisible(true);
+    o.ui.Label31->SetCaption(o.AreaText(area));
+    o.ui.Label33->SetVisible(true);
     return area;
 }
 
 void Timer2Timer(TOpen& o, TObject* Sender) {
-    TCanvas* cv = o.Image1->Canvas();
+    TCanvas* cv = o.ui.Image1->Canvas();
     if (o.RoutePointCount == 0) {
         xorstrokes::XorPen(cv, clRed, 3);
         cv->MoveTo(RouteOf(o).RouteX[0], RouteOf(o).RouteY[0]);
-        o.Label33->SetVisible(false);
+        o.ui.Label33->SetVisible(false);
         o.RoutePointCount = 1;
         return;
     }
@@ -102,7 +102,7 @@ void Timer2Timer(TOpen& o, TObject* Sender) {
     // The last entry stays free for the copy of point 0 that closes the route;
     // a full route ends like any other, with its length and area on view.
     if (o.RoutePointCount >= RouteState::ROUTE_MAX - 1) {
-        o.Timer2->SetEnabled(false);
+        o.ui.Timer2->SetEnabled(false);
         MessageBox("測点経路のデータ数が多すぎます　　　", "測点経路エラー", MB_OK);
         FinishTimedRoute(o);
         return;
@@ -113,15 +113,15 @@ void Timer2Timer(TOpen& o, TObject* Sender) {
         FinishTimedRoute(o);
         return;
     }
-    o.Label31->SetCaption(gui::Format("   計測中 %d", o.RoutePointCount));
+    o.ui.Label31->SetCaption(gui::Format("   計測中 %d", o.RoutePointCount));
     RouteLengthKm(o);
 }
 
 void FinishTimedRoute(TOpen& o) {
-    o.Timer2->SetEnabled(false);
+    o.ui.Timer2->SetEnabled(false);
     RouteAreaKm2(o);
     RouteLengthKm(o);
-    o.CBTimer->SetChecked(false);
+    o.ui.CBTimer->SetChecked(false);
     FinishRoute(o);
 }
 
@@ -135,10 +135,10 @@ void FinishRoute(TOpen& o) {
     }
     o.DistanceMode = 0;
     o.RouteDone = true;
-    o.Image1->Canvas()->Pen->Mode = pmCopy;
+    o.ui.Image1->Canvas()->Pen->Mode = pmCopy;
     o.DrawMap();
     PagesDlg->CursorId = 0;
-    o.Image1->SetCursor(crDefault);
+    o.ui.Image1->SetCursor(crDefault);
     o.EnableMapControls();
 }
 
@@ -155,7 +155,7 @@ bool AreaImageFits(const TOpen& o) {
 void Button14Click(TOpen& o, TObject* Sender) {
     const bool armed = o.ToolAs<AreaTool>() != nullptr;
     if (!armed && !AreaImageFits(o)) return;
-    if (o.CBNokori->Checked()) {
+    if (o.ui.CBNokori->Checked()) {
         MeasureDisplayedArea(o);
         return;
     }
@@ -167,16 +167,16 @@ void Button14Click(TOpen& o, TObject* Sender) {
     o.EndActiveTool();
     o.AreaFillColor = o.DefAreaFillColor;
     o.SetTool(std::make_unique<AreaTool>(o));
-    o.Button14->SetHint("面積測定終了");
-    o.Button14->SetCaption("終り");
+    o.ui.Button14->SetHint("面積測定終了");
+    o.ui.Button14->SetCaption("終り");
     AreaCountOf(o).Clear();
-    o.Label31->SetCaption(gui::Format("%8.0f km", 0.0));
-    o.Label15->SetCaption(o.DistanceText(0));
-    o.Label17->SetCaption("周長");
+    o.ui.Label31->SetCaption(gui::Format("%8.0f km", 0.0));
+    o.ui.Label15->SetCaption(o.DistanceText(0));
+    o.ui.Label17->SetCaption("周長");
     o.DisableMapControls();
-    for (QWidget* w : std::initializer_list<QWidget*>{o.Panel1, o.CBPrefBorder, o.CBTownBorder, o.CBLonLat, o.Button14})
+    for (QWidget* w : std::initializer_list<QWidget*>{o.ui.Panel1, o.ui.CBPrefBorder, o.ui.CBTownBorder, o.ui.CBLonLat, o.ui.Button14})
         w->setEnabled(true);
-    o.CBNokori->SetEnabled(false);
+    o.ui.CBNokori->SetEnabled(false);
 }
 
 // Counts the 4-connected region of colour c from (x, y) and repaints it:
@@ -236,27 +236,27 @@ void MeasureDisplayedArea(TOpen& o) {
         return;
     }
     // Texts would break the regions: the redraw leaves them out.
-    o.kokudo->SetChecked(false);
-    o.ken_name->SetChecked(false);
-    if (o.CBTownName->Checked())
-        o.CBTownName->SetChecked(false);   // its handler redraws
+    o.ui.kokudo->SetChecked(false);
+    o.ui.ken_name->SetChecked(false);
+    if (o.ui.CBTownName->Checked())
+        o.ui.CBTownName->SetChecked(false);   // its handler redraws
     else
         o.DrawMap();
     Keisoku->ShowWait("表示された領域の総面積を計算しています．．．");
     ZeroReadouts(o);
     AreaCount& a = AreaCountOf(o);
     a.Clear();
-    TCanvas& cv = *o.Image1->Canvas();
+    TCanvas& cv = *o.ui.Image1->Canvas();
     if (CountAreaPixels(o, cv, cv.Pixels(5, 5), 5, 5)) {
         const float all = float(o.ImageSize) * o.ImageSize, view = o.ViewWidthKm * o.ViewHeightKm;
         const float sea = a.FillCount + a.EdgeCount * 0.65f + o.ImageSize * 4;
-        o.Label31->SetCaption(o.AreaText(view - sea / all * view));
-        o.Label17->SetCaption("周長");
-        o.Label15->SetCaption(o.LengthText(float(a.EdgeCount) / o.ImageSize * o.ViewWidthKm * 1.11f));
+        o.ui.Label31->SetCaption(o.AreaText(view - sea / all * view));
+        o.ui.Label17->SetCaption("周長");
+        o.ui.Label15->SetCaption(o.LengthText(float(a.EdgeCount) / o.ImageSize * o.ViewWidthKm * 1.11f));
     }
-    o.kokudo->SetChecked(true);
-    o.ken_name->SetChecked(true);
-    if (o.SELECT == 1) o.CBTownName->SetChecked(true);
+    o.ui.kokudo->SetChecked(true);
+    o.ui.ken_name->SetChecked(true);
+    if (o.SELECT == 1) o.ui.CBTownName->SetChecked(true);
     o.DrawMap();
     Keisoku->Close();
 }

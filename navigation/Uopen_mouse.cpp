@@ -50,9 +50,9 @@ void TOpen::Image1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Sh
 }
 
 void TOpen::PressDistanceStart(int X, int Y) {
-    Label15->SetFontColor(clRed);
-    Label31->SetFontColor(clRed);
-    Label33->SetFontColor(clRed);
+    ui.Label15->SetFontColor(clRed);
+    ui.Label31->SetFontColor(clRed);
+    ui.Label33->SetFontColor(clRed);
     DistanceMode = 1;
     DistAnchorX = DistStartX = X;
     DistAnchorY = DistStartY = Y;
@@ -60,13 +60,13 @@ void TOpen::PressDistanceStart(int X, int Y) {
     const MapPoint p = PointAt(X, Y);
     PointerLon = p.lon;
     PointerLat = p.lat;
-    Label17->SetCaption("距離");
-    if (!RouteDone) Label15->SetCaption(DistanceText(0));
+    ui.Label17->SetCaption("距離");
+    if (!RouteDone) ui.Label15->SetCaption(DistanceText(0));
 }
 
 void TOpen::BtnCenterClick(TObject* Sender) {
     SetTool(std::make_unique<CentreTool>(*this));
-    BtnCenter->SetEnabled(false);
+    ui.BtnCenter->SetEnabled(false);
 }
 
 void TOpen::OpenWebMapAt(int X, int Y) {
@@ -82,7 +82,7 @@ void TOpen::OpenWebMapAt(int X, int Y) {
                    MB_OK | MB_ICONEXCLAMATION);
     // One press, one page.
     Settei->CBWatch->SetChecked(false);
-    CBChiri->SetChecked(false);
+    ui.CBChiri->SetChecked(false);
     Keisoku->Close();
 }
 
@@ -93,17 +93,17 @@ void TOpen::MeasureAreaAt(int X, int Y) {
         return;
     }
     Keisoku->ShowWait("指定領域の面積を計算しています．．．");
-    TCanvas& cv = *Image1->Canvas();
+    TCanvas& cv = *ui.Image1->Canvas();
     AreaCount& a = AreaCountOf(*this);
     if (CountAreaPixels(*this, cv, cv.Pixels(X, Y), X, Y)) {
         const TColor font = a.OpenRegion ? TColor(65535) : TColor(255);
-        for (TLabel* l : {Label15, Label31, Label33}) l->SetFontColor(font);
+        for (TLabel* l : {ui.Label15, ui.Label31, ui.Label33}) l->SetFontColor(font);
         const int e = a.EdgeCount / 2;
         const float all = float(ImageSize) * ImageSize;
         a.AreaKm2 = (a.FillCount + e) / all * ViewWidthKm * ViewHeightKm;
         const float perimeter = float(a.EdgeCount) / ImageSize * ViewWidthKm * 1.11f;
-        Label31->SetCaption(AreaText(a.AreaKm2));
-        Label15->SetCaption(LengthText(perimeter));
+        ui.Label31->SetCaption(AreaText(a.AreaKm2));
+        ui.Label15->SetCaption(LengthText(perimeter));
     }
     Keisoku->Close();
 }

@@ -50,25 +50,25 @@ bool TOpen::IsListedDuplicateName(int index) const {
 }
 
 void TOpen::ShowPointerReadout(int32_t x, int32_t y) {
-    if (CBZahyo->Checked()) {
-        Label13->SetCaption(gui::Format("Y座標%7d", y));
-        Label14->SetCaption(gui::Format("X座標%7d", x));
+    if (ui.CBZahyo->Checked()) {
+        ui.Label13->SetCaption(gui::Format("Y座標%7d", y));
+        ui.Label14->SetCaption(gui::Format("X座標%7d", x));
     } else {
-        Label13->SetCaption(FormatDms("緯度 ", LatOf(y)));
-        Label14->SetCaption(FormatDms("経度 ", LonOf(x)));
+        ui.Label13->SetCaption(FormatDms("緯度 ", LatOf(y)));
+        ui.Label14->SetCaption(FormatDms("経度 ", LonOf(x)));
     }
 }
 
 void TOpen::Button11Click(TObject* Sender) {
-    CBZahyo->SetChecked(!CBZahyo->Checked());
-    if (CBZahyo->Checked()) {
-        Button11->SetCaption("座標値");
-        Button11->SetHint("経緯度を表示する");
+    ui.CBZahyo->SetChecked(!ui.CBZahyo->Checked());
+    if (ui.CBZahyo->Checked()) {
+        ui.Button11->SetCaption("座標値");
+        ui.Button11->SetHint("経緯度を表示する");
     } else {
-        Button11->SetCaption("経緯度");
-        Button11->SetHint("座標値を表示する");
+        ui.Button11->SetCaption("経緯度");
+        ui.Button11->SetHint("座標値を表示する");
     }
-    Label15->SetCaption(DistanceText(0));
+    ui.Label15->SetCaption(DistanceText(0));
 }
 
 void TOpen::ShowReadingAt(int X, int Y) {
@@ -103,7 +103,7 @@ void TOpen::ShowReadingAt(int X, int Y) {
             break;
         }
     if (!name) {
-        const bool old = CBOldTown->Checked();
+        const bool old = ui.CBOldTown->Checked();
         const int n = old ? OldTownCount : NewTownCount;
         const auto& xs = old ? OldTownX : NewTownX;
         const auto& ys = old ? OldTownY : NewTownY;
@@ -116,7 +116,7 @@ void TOpen::ShowReadingAt(int X, int Y) {
             }
     }
     if (!name) {
-        const bool skipTwins = !CBNTownBorder->Checked();
+        const bool skipTwins = !ui.CBNTownBorder->Checked();
         for (int i = 0; i < ExtraCount; ++i) {
             if (!near(ExtraX[i], ExtraY[i])) continue;
             const std::string& n = ExtraTownName[i];
@@ -150,7 +150,7 @@ void TOpen::ShowReadingAt(int X, int Y) {
         const float f = float(p) / NameFontBase;
         int sx, sy;
         MapToScreen(nx, ny + TruncToInt(16 * f / ScaleX), sx, sy);
-        TCanvas* cv = Image1->Canvas();
+        TCanvas* cv = ui.Image1->Canvas();
         const TPenMode mode = cv->Pen->Mode;
         cv->Font->Size = TruncToInt(p * f);
         cv->Font->Color = KanaFontColor;
@@ -187,7 +187,7 @@ void TOpen::Image1MouseMove(TObject* Sender, TShiftState Shift, int X, int Y) {
         RangeEndLon = p.lon;
         RangeEndLat = p.lat;
         RangeWidthKm = GreatCircleKm(PointerLat, PointerLon, RangeEndLat, RangeEndLon);
-        Label15->SetCaption(DistanceText(RangeWidthKm));
+        ui.Label15->SetCaption(DistanceText(RangeWidthKm));
         ShowPointerReadout(p.x, p.y);
         DistStartX = X;
         DistStartY = Y;
@@ -198,7 +198,7 @@ void TOpen::Image1MouseMove(TObject* Sender, TShiftState Shift, int X, int Y) {
 }
 
 void TOpen::PointerMoved(int X, int Y, int hot) {
-    if (CBYomi->Checked()) ShowReadingAt(X, Y);
+    if (ui.CBYomi->Checked()) ShowReadingAt(X, Y);
     const MapPoint p = PointAt(X + hot, Y + hot);
     ShowPointerReadout(p.x, p.y);
     PointerLon = p.lon;

@@ -42,7 +42,7 @@ void TOpen::AreaChanged() {
     DataReady = ready;
     // The views kept so far belong to the old map.
     SCList->ViewHistoryCount = 0;
-    Button12->SetEnabled(false);
+    ui.Button12->SetEnabled(false);
 }
 
 MapEvent TOpen::EventAt(TMouseButton button, int X, int Y) {
@@ -51,7 +51,7 @@ MapEvent TOpen::EventAt(TMouseButton button, int X, int Y) {
     MapEvent e;
     e.button = button;
     e.X = X, e.Y = Y;
-    e.canvas = Image1->Canvas();
+    e.canvas = ui.Image1->Canvas();
     e.view = ViewAt(X, Y);
     return e;
 }
@@ -61,10 +61,10 @@ MapEvent TOpen::EventAt(TMouseButton button, int X, int Y) {
 AreaTool::AreaTool(TOpen& o) : OpenTool(o) {
     // Names drawn over the borders would let the count run through their text boxes.
     RedrawOnce once;
-    hidKokudo = o.kokudo->Checked(), hidPrefName = o.ken_name->Checked(), hidTownName = o.CBTownName->Checked();
-    o.kokudo->SetChecked(false);
-    o.ken_name->SetChecked(false);
-    o.CBTownName->SetChecked(false);
+    hidKokudo = o.ui.kokudo->Checked(), hidPrefName = o.ui.ken_name->Checked(), hidTownName = o.ui.CBTownName->Checked();
+    o.ui.kokudo->SetChecked(false);
+    o.ui.ken_name->SetChecked(false);
+    o.ui.CBTownName->SetChecked(false);
     if (hidKokudo || hidPrefName || hidTownName) o.DrawMap();
 }
 
@@ -80,28 +80,28 @@ void AreaTool::End() {
     o.AreaFillColor = o.DefAreaFillColor;
     AreaCountOf(o).OpenRegion = false;
     o.EnableMapControls();
-    o.kokudo->SetChecked(hidKokudo);
-    o.ken_name->SetChecked(hidPrefName);
-    o.CBTownName->SetChecked(hidTownName);
+    o.ui.kokudo->SetChecked(hidKokudo);
+    o.ui.ken_name->SetChecked(hidPrefName);
+    o.ui.CBTownName->SetChecked(hidTownName);
     o.DrawMap();   // the repainted regions disappear
-    o.Button14->SetHint("測定領域をクリック");
-    o.Button14->SetCaption("面積");
-    o.CBNokori->SetEnabled(true);
+    o.ui.Button14->SetHint("測定領域をクリック");
+    o.ui.Button14->SetCaption("面積");
+    o.ui.CBNokori->SetEnabled(true);
 }
 
 // ---- the route ----
 
 TForm* RouteTool::Owner() const { return &o; }
 
-bool RouteTool::Sampling() const { return o.Timer2->Enabled(); }
+bool RouteTool::Sampling() const { return o.ui.Timer2->Enabled(); }
 
 bool RouteTool::Press(const MapEvent& e) {
     // A route that follows the mouse takes no presses once it runs.
     if (Sampling()) return false;
-    if (o.CBTimer->Checked()) {
+    if (o.ui.CBTimer->Checked()) {
         RouteOf(o).RouteX[0] = e.X + 16;
         RouteOf(o).RouteY[0] = e.Y + 15;
-        o.Timer2->SetEnabled(true);
+        o.ui.Timer2->SetEnabled(true);
         return false;
     }
     AddPoint(e);
@@ -118,7 +118,7 @@ void RouteTool::AddPoint(const MapEvent& e) {
     RouteOf(o).RouteX[n] = RouteOf(o).RouteLastX = e.X + 16;
     RouteOf(o).RouteY[n] = RouteOf(o).RouteLastY = e.Y + 15;
     o.RoutePointCount++;
-    o.Label31->SetCaption(gui::Format("   計測中 %d", o.RoutePointCount));
+    o.ui.Label31->SetCaption(gui::Format("   計測中 %d", o.RoutePointCount));
     if (o.RoutePointCount == 1)
         xorstrokes::XorPen(e.canvas, 32768, 3);
     else
@@ -126,7 +126,7 @@ void RouteTool::AddPoint(const MapEvent& e) {
 }
 
 bool RouteTool::Move(const MapEvent& e) {
-    if (o.CBTimer->Checked()) {
+    if (o.ui.CBTimer->Checked()) {
         RouteOf(o).RouteLastX = e.X + 16;
         RouteOf(o).RouteLastY = e.Y + 15;
         return true;
@@ -141,7 +141,7 @@ bool RouteTool::Move(const MapEvent& e) {
 }
 
 // The release of the press that starts the timer leaves the map's own drags alone.
-bool RouteTool::Release(const MapEvent&) { return o.CBTimer->Checked() && !Sampling(); }
+bool RouteTool::Release(const MapEvent&) { return o.ui.CBTimer->Checked() && !Sampling(); }
 
 bool RouteTool::DoubleClick() {
     o.EndActiveTool();
@@ -156,7 +156,7 @@ void RouteTool::End() {
 }
 
 void RouteTool::Close() {
-    TCanvas* cv = o.Image1->Canvas();
+    TCanvas* cv = o.ui.Image1->Canvas();
     // The clicks keep the entry after the last point free for this copy of point 0.
     const int n = std::clamp(o.RoutePointCount, 0, RouteState::ROUTE_MAX - 1);
     if (n > 0) {
@@ -187,7 +187,7 @@ bool RangeTool::Press(const MapEvent& e) {
     const TOpen::MapPoint p = o.PointAt(e.X, e.Y);
     o.PointerLon = p.lon;
     o.PointerLat = p.lat;
-    o.Label28->SetCaption("");
+    o.ui.Label28->SetCaption("");
     return false;
 }
 
@@ -225,7 +225,7 @@ void RangeTool::DrawSquare(const MapEvent& e) {
     else if (w > 200) step = 20;
     else if (w > 50) step = 10;
     const float snapped = (TruncToInt(w / step) + 1) * step;
-    o.Label15->SetCaption(TOpen::DistanceText(snapped));
+    o.ui.Label15->SetCaption(TOpen::DistanceText(snapped));
     Side = TruncToInt(Side * snapped / w);
     Square(cv, StartX, StartY, Side);
     // The text is not XORed: it stays until the next redraw.
@@ -240,7 +240,7 @@ void RangeTool::DrawSquare(const MapEvent& e) {
 bool RangeTool::Release(const MapEvent& e) {
     if (!o.RangeDrag) return false;
     TCanvas* cv = e.canvas;
-    if (o.CBCopy->Checked()) {
+    if (o.ui.CBCopy->Checked()) {
         cv->Pen->Mode = pmCopy;
         o.DrawMap();
         // A square dragged up or to the left has no pixels to copy.
@@ -258,9 +258,9 @@ bool RangeTool::Release(const MapEvent& e) {
         cv->Brush->Style = bsClear;
         Square(cv, StartX, StartY, Side);
     }
-    o.TkBtn2->SetColor(clBtnFace);
-    o.TkBtn2->Font.Color = 8421504;
-    o.TkBtn2->Invalidate();
+    o.ui.TkBtn2->SetColor(clBtnFace);
+    o.ui.TkBtn2->Font.Color = 8421504;
+    o.ui.TkBtn2->Invalidate();
     o.ScreenToMap(StartX, StartY, o.MinX, o.MaxY);
     o.ScreenToMap(StartX + Side, StartY + Side, o.MaxX, o.MinY);
     const float m = LatOf(MidOf(o.MaxY, o.MinY));
@@ -273,16 +273,16 @@ bool RangeTool::Release(const MapEvent& e) {
         o.DrawMap();
         o.RangeDrag = false;
         o.MapShown = true;
-        o.UpDown1->SetEnabled(false);
-        o.Label20->SetVisible(false);
-        o.Button12->SetEnabled(true);
-        o.Label17->SetCaption("距離");
+        o.ui.UpDown1->SetEnabled(false);
+        o.ui.Label20->SetVisible(false);
+        o.ui.Button12->SetEnabled(true);
+        o.ui.Label17->SetCaption("距離");
         // One square, one zoom: the button is pressed again for the next.
         o.EndActiveTool();
     } else {
         o.RangeDrag = false;
-        o.Label15->SetCaption("指定エラー");
-        o.Timer1->SetEnabled(true);
+        o.ui.Label15->SetCaption("指定エラー");
+        o.ui.Timer1->SetEnabled(true);
     }
     return true;
 }
@@ -291,12 +291,12 @@ void RangeTool::End() {
     if (o.RangeDrag) {
         // The square drawn so far goes with the redraw.
         o.RangeDrag = false;
-        o.Image1->Canvas()->Pen->Mode = pmCopy;
+        o.ui.Image1->Canvas()->Pen->Mode = pmCopy;
         o.DrawMap();
     }
-    o.TkBtn2->SetColor(clBtnFace);
-    o.TkBtn2->Font.Color = clGray;
-    o.TkBtn2->Invalidate();
+    o.ui.TkBtn2->SetColor(clBtnFace);
+    o.ui.TkBtn2->Font.Color = clGray;
+    o.ui.TkBtn2->Invalidate();
 }
 
 // ---- the centre ----
@@ -330,11 +330,11 @@ bool CentreTool::Move(const MapEvent& e) {
 }
 
 void CentreTool::End() {
-    o.BtnCenter->SetEnabled(o.MapShown);
+    o.ui.BtnCenter->SetEnabled(o.MapShown);
     if (CrossDrawn) {
         CrossDrawn = false;
         o.DistStartX = o.DistStartY = -100;
-        o.Image1->Canvas()->Pen->Mode = pmCopy;
+        o.ui.Image1->Canvas()->Pen->Mode = pmCopy;
         o.DrawMap();
     }
 }
@@ -356,7 +356,7 @@ bool WebMapTool::Press(const MapEvent& e) {
 // it waited in front of ends with it.
 void WebMapTool::End() {
     Settei->CBWatch->SetChecked(false);
-    o.CBChiri->SetChecked(false);
+    o.ui.CBChiri->SetChecked(false);
     if (waiting) std::unique_ptr<MapTool>(std::move(waiting))->End();
 }
 

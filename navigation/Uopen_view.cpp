@@ -27,8 +27,8 @@ void UDVerClick(TOpen& o, TObject* Sender, TUDBtnType Button) { PanBy(o, false, 
 
 void UpDown1Click(TOpen& o, TObject* Sender, TUDBtnType Button) {
     LineAdd->EditLineRedraw = true;
-    o.MAGSTEP = o.UpDown1->Position();
-    o.Label6->SetCaption(o.MagnificationText(o.MAGSTEP * o.MAGUNIT));
+    o.MAGSTEP = o.ui.UpDown1->Position();
+    o.ui.Label6->SetCaption(o.MagnificationText(o.MAGSTEP * o.MAGUNIT));
     o.DrawMap();
 }
 
@@ -43,10 +43,10 @@ void FormMouseWheel(TOpen& o, TObject* Sender, TShiftState Shift, int WheelDelta
     } else {
         // A range zoom keeps its own magnification; the up-down no longer tells it.
         if (!o.RangeZoom) {
-            o.UpDown1->SetPosition(o.UpDown1->Position() + (WheelDelta > 0 ? -1 : 1));
-            o.MAGSTEP = o.UpDown1->Position();
+            o.ui.UpDown1->SetPosition(o.ui.UpDown1->Position() + (WheelDelta > 0 ? -1 : 1));
+            o.MAGSTEP = o.ui.UpDown1->Position();
         }
-        o.Label6->SetCaption(o.MagnificationText(o.MAGSTEP * o.MAGUNIT));
+        o.ui.Label6->SetCaption(o.MagnificationText(o.MAGSTEP * o.MAGUNIT));
         o.DrawMap();
     }
     Handled = true;
@@ -64,35 +64,35 @@ void SetZoomUnit(TOpen& o, TMenuItem* item, float unit, int index) {
     o.MAGUNIT = unit;
     o.MAGSTEP = TruncToInt(double(m) / double(o.MAGUNIT));
     if (o.MAGSTEP == 0) o.MAGSTEP = 1;
-    o.UpDown1->SetPosition(o.MAGSTEP);
-    for (TMenuItem* other : {o.N101, o.N051, o.N021, o.N011})
+    o.ui.UpDown1->SetPosition(o.MAGSTEP);
+    for (TMenuItem* other : {o.ui.N101, o.ui.N051, o.ui.N021, o.ui.N011})
         if (other != item) other->SetChecked(false);
     Settei->RadioGroup3->SetItemIndex(index);
-    o.Label6->SetCaption(o.MagnificationText(o.MAGSTEP * o.MAGUNIT));
+    o.ui.Label6->SetCaption(o.MagnificationText(o.MAGSTEP * o.MAGUNIT));
     o.DrawMap();
-    o.UpDown1->SetEnabled(true);
-    o.Button12->SetEnabled(false);
-    o.Label20->Show();
+    o.ui.UpDown1->SetEnabled(true);
+    o.ui.Button12->SetEnabled(false);
+    o.ui.Label20->Show();
     // Presses on the map need a view to work in.
     if (o.DataReady) o.MapShown = true;
     o.RangeZoom = false;
     busy = false;
 }
 
-void N101Click(TOpen& o, TObject* Sender) { SetZoomUnit(o, o.N101, 1.0f, 0); }
-void N051Click(TOpen& o, TObject* Sender) { SetZoomUnit(o, o.N051, 0.5f, 1); }
-void N021Click(TOpen& o, TObject* Sender) { SetZoomUnit(o, o.N021, 0.2f, 2); }
-void N011Click(TOpen& o, TObject* Sender) { SetZoomUnit(o, o.N011, 0.1f, 3); }
+void N101Click(TOpen& o, TObject* Sender) { SetZoomUnit(o, o.ui.N101, 1.0f, 0); }
+void N051Click(TOpen& o, TObject* Sender) { SetZoomUnit(o, o.ui.N051, 0.5f, 1); }
+void N021Click(TOpen& o, TObject* Sender) { SetZoomUnit(o, o.ui.N021, 0.2f, 2); }
+void N011Click(TOpen& o, TObject* Sender) { SetZoomUnit(o, o.ui.N011, 0.1f, 3); }
 
 void SetMoveFactor(TOpen& o, TMenuItem* item, float factor, int index) {
-    for (TMenuItem* m : {o.N202, o.N102, o.N052}) m->SetChecked(m == item);
+    for (TMenuItem* m : {o.ui.N202, o.ui.N102, o.ui.N052}) m->SetChecked(m == item);
     Settei->RadioGroup4->SetItemIndex(index);
     o.MoveFactor = factor;
 }
 
-void N202Click(TOpen& o, TObject* Sender) { SetMoveFactor(o, o.N202, 2.0f, 0); }
-void N102Click(TOpen& o, TObject* Sender) { SetMoveFactor(o, o.N102, 1.0f, 1); }
-void N052Click(TOpen& o, TObject* Sender) { SetMoveFactor(o, o.N052, 0.5f, 2); }
+void N202Click(TOpen& o, TObject* Sender) { SetMoveFactor(o, o.ui.N202, 2.0f, 0); }
+void N102Click(TOpen& o, TObject* Sender) { SetMoveFactor(o, o.ui.N102, 1.0f, 1); }
+void N052Click(TOpen& o, TObject* Sender) { SetMoveFactor(o, o.ui.N052, 0.5f, 2); }
 
 std::vector<std::string> ImageSizeItems(const TOpen& o, int k) {
     std::vector<std::string> items;
@@ -103,9 +103,9 @@ std::vector<std::string> ImageSizeItems(const TOpen& o, int k) {
 void SetReduction(TOpen& o, int k) {
     RedrawOnce once;   // the settings' reduction group redraws too
     o.SSIZE = k;
-    TMenuItem* items[] = {o.MAG1, o.MAG2, o.MAG3, o.MAG4, o.MAG5};
+    TMenuItem* items[] = {o.ui.MAG1, o.ui.MAG2, o.ui.MAG3, o.ui.MAG4, o.ui.MAG5};
     for (int i = 0; i < 5; i++) items[i]->SetChecked(i == k - 1);
-    o.RadioGroup1->SetItems(ImageSizeItems(o, k));
+    o.ui.RadioGroup1->SetItems(ImageSizeItems(o, k));
     Settei->RadioGroup1->SetItemIndex(k - 1);
     Settei->RadioGroup2->SetItems(ImageSizeItems(o, k));
     o.DrawMap();
@@ -121,15 +121,15 @@ void MAG5Click(TOpen& o, TObject* Sender) { SetReduction(o, 5); }
 
 void Button6Click(TOpen& o, TObject* Sender) {
     RedrawOnce once;   // the standard view unticks the labels, whose box redraws
-    o.UDVer->SetPosition(500);
-    o.UDHor->SetPosition(500);
-    o.UpDown1->SetPosition(1);
-    o.Label6->SetCaption(" 1.0");
-    o.CBPrefBorder->SetChecked(true);
-    o.CBTownBorder->SetChecked(true);
+    o.ui.UDVer->SetPosition(500);
+    o.ui.UDHor->SetPosition(500);
+    o.ui.UpDown1->SetPosition(1);
+    o.ui.Label6->SetCaption(" 1.0");
+    o.ui.CBPrefBorder->SetChecked(true);
+    o.ui.CBTownBorder->SetChecked(true);
 
-    o.N101->SetChecked(true);
-    for (TMenuItem* m : {o.N051, o.N021, o.N011}) m->SetChecked(false);
+    o.ui.N101->SetChecked(true);
+    for (TMenuItem* m : {o.ui.N051, o.ui.N021, o.ui.N011}) m->SetChecked(false);
     o.MAGSTEP = 1;
     o.MAGUNIT = 1.0f;
     Settei->RadioGroup3->SetItemIndex(0);
@@ -139,25 +139,25 @@ void Button6Click(TOpen& o, TObject* Sender) {
     const int32_t kept = SCList->ViewHistoryCount;
     o.Button3Click(&o);
     SCList->ViewHistoryCount = kept;
-    o.Button12->SetEnabled(false);
+    o.ui.Button12->SetEnabled(false);
     // The standard view has just unticked the label box: ticking it draws the map with its labels.
     if (Settei->CBStation->Checked())
-        o.CBLabel->SetChecked(true);
+        o.ui.CBLabel->SetChecked(true);
     else
         o.DrawMap();
     o.MapShown = true;
 }
 
 void TkBtn2Click(TOpen& o, TObject* Sender) {
-    o.Label15->SetCaption(o.DistanceText(0));
-    o.Label17->SetCaption("辺長");
+    o.ui.Label15->SetCaption(o.DistanceText(0));
+    o.ui.Label17->SetCaption("辺長");
     o.SetTool(std::make_unique<RangeTool>(o));
     o.RangeDrag = false;
     o.RangeZoom = false;
-    o.TkBtn2->SetColor(0x00FFFF);
-    o.TkBtn2->Font.Color = 0x800000;
-    o.TkBtn2->Invalidate();
-    o.CBTimer->SetChecked(false);
+    o.ui.TkBtn2->SetColor(0x00FFFF);
+    o.ui.TkBtn2->Font.Color = 0x800000;
+    o.ui.TkBtn2->Invalidate();
+    o.ui.CBTimer->SetChecked(false);
 }
 
 void PushViewHistory(TOpen& o) { SCList->PushView(o.MAGSTEP, o.CX, o.CY, o.MaxX, o.MaxY, o.MinX, o.MinY, o.MAGUNIT); }
@@ -166,7 +166,7 @@ void Button12Click(TOpen& o, TObject* Sender) {
     auto& h = SCList->ViewHistory;
     int32_t& n = SCList->ViewHistoryCount;
     if (n <= 0) {   // nothing to go back to
-        o.Button12->SetEnabled(false);
+        o.ui.Button12->SetEnabled(false);
         return;
     }
     n--;
@@ -179,8 +179,8 @@ void Button12Click(TOpen& o, TObject* Sender) {
     o.MinX = h.MinX[n];
     o.MinY = h.MinY[n];
     o.DrawMap();
-    if (n == 0) o.Button12->SetEnabled(false);
-    o.Label6->SetCaption(o.MagnificationText(o.MAGSTEP * o.MAGUNIT));
+    if (n == 0) o.ui.Button12->SetEnabled(false);
+    o.ui.Label6->SetCaption(o.MagnificationText(o.MAGSTEP * o.MAGUNIT));
     SCList->ShowMagnification(o.MAGSTEP * o.MAGUNIT);
 }
 
@@ -190,10 +190,10 @@ void Timer1Timer(TOpen& o, TObject* Sender) {
         Button12Click(o, &o);
     else
         Button6Click(o, &o);
-    o.Timer1->SetEnabled(false);
+    o.ui.Timer1->SetEnabled(false);
     // The refusal is over: the read-out goes back to distances.
-    o.Label17->SetCaption("距離");
-    o.Label15->SetCaption(o.DistanceText(0));
+    o.ui.Label17->SetCaption("距離");
+    o.ui.Label15->SetCaption(o.DistanceText(0));
 }
 
 // ---- keys on the map ----
@@ -209,14 +209,14 @@ void Image1KeyDown(TOpen& o, TObject* Sender, int& Key, TShiftState Shift) {
     };
     auto press = [](TButton* b) { b->Press(); };
     switch (Key) {
-    case VK_LEFT: step(o.UDHor, btPrev); break;
-    case VK_RIGHT: step(o.UDHor, btNext); break;
-    case VK_UP: step(o.UDVer, btNext); break;
-    case VK_DOWN: step(o.UDVer, btPrev); break;
-    case VK_ADD: case VK_OEM_PLUS: case VK_PRIOR: step(o.UpDown1, btNext); break;
-    case VK_SUBTRACT: case VK_OEM_MINUS: case VK_NEXT: step(o.UpDown1, btPrev); break;
-    case VK_HOME: press(o.Button6); break;
-    case VK_BACK: press(o.Button12); break;
+    case VK_LEFT: step(o.ui.UDHor, btPrev); break;
+    case VK_RIGHT: step(o.ui.UDHor, btNext); break;
+    case VK_UP: step(o.ui.UDVer, btNext); break;
+    case VK_DOWN: step(o.ui.UDVer, btPrev); break;
+    case VK_ADD: case VK_OEM_PLUS: case VK_PRIOR: step(o.ui.UpDown1, btNext); break;
+    case VK_SUBTRACT: case VK_OEM_MINUS: case VK_NEXT: step(o.ui.UpDown1, btPrev); break;
+    case VK_HOME: press(o.ui.Button6); break;
+    case VK_BACK: press(o.ui.Button12); break;
     default: return;
     }
     Key = 0;

@@ -90,12 +90,12 @@ void TSCList::PushView(int32_t magstep, int32_t cx, int32_t cy, int32_t maxX, in
 // The main window's box always tells whether this window is shown.
 // Shown with its box unticked, the window still goes.
 void TSCList::Button1Click(TObject* Sender) {
-    Open->CBInfo->SetChecked(false);
+    Open->ui.CBInfo->SetChecked(false);
     Close();
 }
 
 void TSCList::FormClose(TObject* Sender, TCloseAction& Action) {
-    if (Open) Open->CBInfo->SetChecked(false);
+    if (Open) Open->ui.CBInfo->SetChecked(false);
 }
 
 void TSCList::ShowCentre(int32_t x, int32_t y) {

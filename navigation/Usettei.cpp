@@ -400,14 +400,14 @@ void TSettei::CBIslandsClick(TObject* Sender) {
 // ---- switches acting at once ----
 
 void TSettei::CBColorClick(TObject* Sender) { Open->SameColor = CBColor->Checked(); }
-void TSettei::CheckBox2Click(TObject* Sender) { Open->ken_name->SetChecked(CheckBox2->Checked()); }
-void TSettei::CheckBox9Click(TObject* Sender) { Open->CB1do->SetChecked(CheckBox9->Checked()); }
-void TSettei::CheckBox14Click(TObject* Sender) { Open->CBLake->SetChecked(CheckBox14->Checked()); }
-void TSettei::CheckBox16Click(TObject* Sender) { Open->CBYomi->SetChecked(CheckBox16->Checked()); }
-void TSettei::CBDoubleNameClick(TObject* Sender) { Open->CBMainDoubleName->SetChecked(CBDoubleName->Checked()); }
+void TSettei::CheckBox2Click(TObject* Sender) { Open->ui.ken_name->SetChecked(CheckBox2->Checked()); }
+void TSettei::CheckBox9Click(TObject* Sender) { Open->ui.CB1do->SetChecked(CheckBox9->Checked()); }
+void TSettei::CheckBox14Click(TObject* Sender) { Open->ui.CBLake->SetChecked(CheckBox14->Checked()); }
+void TSettei::CheckBox16Click(TObject* Sender) { Open->ui.CBYomi->SetChecked(CheckBox16->Checked()); }
+void TSettei::CBDoubleNameClick(TObject* Sender) { Open->ui.CBMainDoubleName->SetChecked(CBDoubleName->Checked()); }
 void TSettei::CBKenNameClick(TObject* Sender) {
     PrefSet->CheckBox3->SetChecked(CBKenName->Checked());
-    Open->CBKenName1->SetChecked(CBKenName->Checked());
+    Open->ui.CBKenName1->SetChecked(CBKenName->Checked());
 }
 
 void TSettei::CBKenOfficeClick(TObject* Sender) {
@@ -422,7 +422,7 @@ void TSettei::CheckBox13Click(TObject* Sender) {
 
 void TSettei::CBHokkaidoClick(TObject* Sender) {
     Open->WLinesAsBorder = CBHokkaido->Checked();
-    Open->Hokkaido->SetChecked(CBHokkaido->Checked());
+    Open->ui.Hokkaido->SetChecked(CBHokkaido->Checked());
     // Reloaded with the borders as asked; the reload leaves the one redraw to us.
     if (Open->MapShown) {
         // The areas on the map, not ticks the area window holds unconfirmed.
@@ -436,17 +436,17 @@ void TSettei::CBHokkaidoClick(TObject* Sender) {
 
 void TSettei::CBRailClick(TObject* Sender) {
     LineAdd->CheckBox2->SetChecked(CBRail->Checked());
-    Open->CBRailLine->SetChecked(CBRail->Checked());
+    Open->ui.CBRailLine->SetChecked(CBRail->Checked());
     if (!CBRail->Checked()) Open->ShowStationLabels(false);
 }
 
 void TSettei::CBStationClick(TObject* Sender) {
     if (CBStation->Checked()) {
         Open->ShowStationLabels(true);
-        Open->CBEki->SetChecked(true);
+        Open->ui.CBEki->SetChecked(true);
     } else {
         Open->ShowStationLabels(false);
-        Open->CBEki->SetChecked(false);
+        Open->ui.CBEki->SetChecked(false);
     }
 }
 
@@ -466,15 +466,15 @@ void TSettei::RadioGroup1Click(TObject* Sender) {
     Open->SSIZE = RadioGroup1->ItemIndex() + 1;
     const std::vector<std::string> items = ImageSizeItems(*Open, Open->SSIZE);
     RadioGroup2->SetItems(items);
-    Open->RadioGroup1->SetItems(items);
+    Open->ui.RadioGroup1->SetItems(items);
     Open->DrawMap();
 }
 
 void TSettei::RadioGroup2Click(TObject* Sender) {
     RedrawOnce once;
     LineAdd->EditLineRedraw = true;
-    Open->RadioGroup1->SetItemIndex(RadioGroup2->ItemIndex());
-    if (Open->RadioGroup1->OnClick) Open->RadioGroup1->OnClick(Open->RadioGroup1);
+    Open->ui.RadioGroup1->SetItemIndex(RadioGroup2->ItemIndex());
+    if (Open->ui.RadioGroup1->OnClick) Open->ui.RadioGroup1->OnClick(Open->ui.RadioGroup1);
 }
 
 void TSettei::RadioGroup3Click(TObject* Sender) {
@@ -499,29 +499,29 @@ void TSettei::RadioGroup4Click(TObject* Sender) {
 void TSettei::Button8Click(TObject* Sender) {
     // The boxes below redraw in their handlers: hold that until the one redraw at the end.
     Open->DataReady = false;
-    Open->ken_name->SetChecked(CheckBox2->Checked());
-    Open->CBPrefBorder->SetChecked(CheckBox3->Checked());
-    Open->CBTownBorder->SetChecked(CheckBox4->Checked());
-    Open->CBNTownBorder->SetChecked(CheckBox11->Checked());
-    Open->CBOldTown->SetChecked(CheckBox12->Checked());
-    Open->CBTownName->SetChecked(CheckBox5->Checked());
-    Open->CBLonLat->SetChecked(CheckBox6->Checked());
+    Open->ui.ken_name->SetChecked(CheckBox2->Checked());
+    Open->ui.CBPrefBorder->SetChecked(CheckBox3->Checked());
+    Open->ui.CBTownBorder->SetChecked(CheckBox4->Checked());
+    Open->ui.CBNTownBorder->SetChecked(CheckBox11->Checked());
+    Open->ui.CBOldTown->SetChecked(CheckBox12->Checked());
+    Open->ui.CBTownName->SetChecked(CheckBox5->Checked());
+    Open->ui.CBLonLat->SetChecked(CheckBox6->Checked());
     CheckBox7->SetEnabled(CheckBox6->Checked());
-    Open->CBFun->SetChecked(CheckBox7->Checked());
-    Open->CBDo->SetChecked(CheckBox8->Checked());
+    Open->ui.CBFun->SetChecked(CheckBox7->Checked());
+    Open->ui.CBDo->SetChecked(CheckBox8->Checked());
 
-    TMenuItem* reduction[] = {Open->MAG1, Open->MAG2, Open->MAG3, Open->MAG4, Open->MAG5};
+    TMenuItem* reduction[] = {Open->ui.MAG1, Open->ui.MAG2, Open->ui.MAG3, Open->ui.MAG4, Open->ui.MAG5};
     for (int i = 0; i < 5; i++) reduction[i]->SetChecked(i == RadioGroup1->ItemIndex());
 
-    Open->CBScale->SetChecked(CheckBox10->Checked());
+    Open->ui.CBScale->SetChecked(CheckBox10->Checked());
     if (CheckBox13->Checked()) Open->BackColor = 0xFFFFFF;
-    Open->CBMainDoubleName->SetChecked(CBDoubleName->Checked());
+    Open->ui.CBMainDoubleName->SetChecked(CBDoubleName->Checked());
     Open->WLinesAsBorder = CBHokkaido->Checked();
 
     // Without a map there is no view to draw in.
     Open->DataReady = Open->MapShown;
     Open->DrawMap();
-    Open->Label35->Hide();
+    Open->ui.Label35->Hide();
 }
 
 void TSettei::Button6Click(TObject* Sender) {

@@ -11,8 +11,8 @@
 namespace {
 
 std::vector<TCheckBox*> LayerBoxes(TOpen& o) {
-    return {o.CBPrefBorder, o.CBTownBorder, o.CBNTownBorder, o.CBTownName, o.CBOldTown, o.CBLabel, o.CBMainDoubleName,
-            o.CBScale,      o.CBLake,       o.CBLonLat,      o.CBDo,       o.CB1do,     o.CBExp};
+    return {o.ui.CBPrefBorder, o.ui.CBTownBorder, o.ui.CBNTownBorder, o.ui.CBTownName, o.ui.CBOldTown, o.ui.CBLabel, o.ui.CBMainDoubleName,
+            o.ui.CBScale,      o.ui.CBLake,       o.ui.CBLonLat,      o.ui.CBDo,       o.ui.CB1do,     o.ui.CBExp};
 }
 const char* const kLayerTags[13] = {"CBPrefBorder", "CBTownBorder", "CBNTownBorder", "CBTownName", "CBOldTown",
                                     "CBLabel",      "CBMainDoubleName", "CBScale",    "CBLake",     "CBLonLat",
@@ -24,7 +24,7 @@ std::vector<TColor*> BaseColours(TOpen& o) {
 }
 const char* const kColourTags[8] = {"CoastColor", "PrefColor", "TownColor", "BackColor",
                                     "WakuColor",  "KuColor",   "DoColor",   "FunColor"};
-std::vector<TCheckBox*> RailBoxes(TOpen& o) { return {o.CBRailLine, o.CBEki, RailControlsOf(o).CBMain}; }
+std::vector<TCheckBox*> RailBoxes(TOpen& o) { return {o.ui.CBRailLine, o.ui.CBEki, RailControlsOf(o).CBMain}; }
 const char* const kRailTags[3] = {"CBRailLine", "CBEki", "CBMain"};
 
 } // namespace
@@ -37,8 +37,8 @@ ViewBlock ViewBlock::Take() {
     v.cx = o.CX, v.cy = o.CY;
     // Older builds read sizes up to 1800 only; a larger choice is kept as 1800.
     v.sizex = o.SIZEX, v.ssize = o.SSIZE, v.copyscale = std::min(o.COPYSCALE, 3), v.magstep = o.MAGSTEP;
-    v.sizeChoice = std::min(o.RadioGroup1->ItemIndex(), v.copyscale - 1);
-    v.upDown = o.UpDown1->Position();
+    v.sizeChoice = std::min(o.ui.RadioGroup1->ItemIndex(), v.copyscale - 1);
+    v.upDown = o.ui.UpDown1->Position();
     v.magunit = o.MAGUNIT, v.scale = o.scale;
     return v;
 }
@@ -89,9 +89,9 @@ void ViewBlock::Apply() const {
     o.ImageSize = o.SIZEX * o.COPYSCALE / o.SSIZE;
     // The size choice is the copy scale and the up-down shows the magnification
     // step: the file's second copies of both are not taken.
-    o.RadioGroup1->SetItemIndex(o.COPYSCALE - 1);
+    o.ui.RadioGroup1->SetItemIndex(o.COPYSCALE - 1);
     Settei->RadioGroup1->SetItemIndex(o.SSIZE - 1);
-    o.UpDown1->SetPosition(o.MAGSTEP);
+    o.ui.UpDown1->SetPosition(o.MAGSTEP);
     // While a project is restored the area load keeps this view.
     o.Button3Click(&o);
 }
@@ -123,7 +123,7 @@ void LayerBoxBlock::Apply() const {
     const auto boxes = LayerBoxes(o);
     for (int k = 0; k < 13; ++k) {
         boxes[k]->SetChecked(layers[k]);
-        if (boxes[k] == o.CBLonLat) o.Keido->SetChecked(!layers[k]);
+        if (boxes[k] == o.ui.CBLonLat) o.ui.Keido->SetChecked(!layers[k]);
     }
     const auto twins = SetteiBoxes();
     for (int k = 0; k < 4; ++k) twins[k]->SetChecked(settei[k]);
@@ -131,7 +131,7 @@ void LayerBoxBlock::Apply() const {
 
 ScaleBarBlock ScaleBarBlock::Take() {
     const TOpen& o = *Open;
-    return {o.CBScale->Checked(), o.CY, o.scl_x1, o.scly1};
+    return {o.ui.CBScale->Checked(), o.CY, o.scl_x1, o.scly1};
 }
 
 void ScaleBarBlock::Write(gui::TextWriter& w) const {
@@ -151,7 +151,7 @@ void ScaleBarBlock::Apply() const {
     TOpen& o = *Open;
     o.scl_x1 = x;
     o.scly1 = y;
-    o.CBScale->SetChecked(shown);
+    o.ui.CBScale->SetChecked(shown);
 }
 
 BaseColourBlock BaseColourBlock::Take() {
@@ -200,7 +200,7 @@ bool RailBoxBlock::Parse(ProjectLines& in) {
 // boxes stood before the restore.
 void RailBoxBlock::Apply() const {
     TOpen& o = *Open;
-    o.CBRailLine->SetChecked(false);
+    o.ui.CBRailLine->SetChecked(false);
     RailControlsOf(o).CBMain->SetChecked(false);
     const auto rail = RailBoxes(o);
     for (int k = 0; k < 3; ++k) {

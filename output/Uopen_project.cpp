@@ -32,12 +32,12 @@ bool TOpen::SaveProjectFile(const std::string& path) {
         MessageBox("RVXファイルを書き込めません　　　", "ファイル書き込みエラー　", MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
-    Label19->SetCaption(ExtractFileNameExt(path));
+    ui.Label19->SetCaption(ExtractFileNameExt(path));
     return true;
 }
 
 void TOpen::Button1Click(TObject*) {
-    if (SaveDialog3->Execute()) SaveProjectFile(SaveDialog3->FileName);
+    if (ui.SaveDialog3->Execute()) SaveProjectFile(ui.SaveDialog3->FileName);
 }
 
 namespace {
@@ -75,21 +75,21 @@ void AfterRailwayLoad(TOpen& o, const ProjectData& d) {
     Settei->FormCreate(Settei);
     o.WriteLog(o.ProjectLoading ? "FROMFILE：true\n" : "FROMFILE：false\n");
     d.labels.ApplyAfterRailways(d.boxes.layers[LayerBoxBlock::LABEL]);
-    o.Button1->SetEnabled(true);
+    o.ui.Button1->SetEnabled(true);
     N161Click(o, &o);
     LineAdd->ShowRestoredFiles();
-    o.CBRailLine->SetEnabled(true);
+    o.ui.CBRailLine->SetEnabled(true);
     o.MapShown = true;
     o.DataReady = true;
-    o.BtnLetter->SetEnabled(true);
-    o.DUMMY->SetCaption(std::to_string(PagesDlg->PlacedSymbolCount));
+    o.ui.BtnLetter->SetEnabled(true);
+    o.ui.DUMMY->SetCaption(std::to_string(PagesDlg->PlacedSymbolCount));
     Hanrei->Close();
 }
 
 } // namespace
 
 void TOpen::Button10Click(TObject*) {
-    if (OpenDialog1->Execute()) RestoreProjectFile(OpenDialog1->FileName);
+    if (ui.OpenDialog1->Execute()) RestoreProjectFile(ui.OpenDialog1->FileName);
 }
 
 bool TOpen::RestoreProjectFile(const std::string& path) {
@@ -120,8 +120,8 @@ bool TOpen::RestoreProjectFile(const std::string& path) {
         ~Loading() { flag = false; }
     } loading(ProjectLoading);
     const bool doubleNames = BeforeAreaLoad(*this);
-    Label19->SetCaption(ExtractFileNameExt(path));
-    SaveDialog3->FileName = path;
+    ui.Label19->SetCaption(ExtractFileNameExt(path));
+    ui.SaveDialog3->FileName = path;
     WriteLog("\nファイル読み込み\n");
     WriteLog(gui::Format("RVXファイル名：%s\n", path.c_str()));
 

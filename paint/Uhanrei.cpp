@@ -253,8 +253,8 @@ void THanrei::CBExpWakuClick(TObject*) {
 
 void THanrei::CBMenuTitleClick(TObject*) {
     EnableByBoxes();
-    if (!Open->CBExp->Checked()) Open->CBExp->SetChecked(true);
-    else CBExpClick(*Open, Open->CBExp);
+    if (!Open->ui.CBExp->Checked()) Open->ui.CBExp->SetChecked(true);
+    else CBExpClick(*Open, Open->ui.CBExp);
     Button3Click(this);
 }
 

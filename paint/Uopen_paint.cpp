@@ -28,7 +28,7 @@ bool AddPaintRecord(TOpen& o, int32_t x, int32_t y, TColor colour, uint8_t patte
 
 // A pixel on a line or a name, or outside the image, gives the background
 // colour, so the flood starts only where that colour lies.
-void FillAt(const TOpen& o, int sx, int sy, TColor colour, uint8_t pattern) { FillAt(o, *o.Image1->Canvas(), sx, sy, colour, pattern); }
+void FillAt(const TOpen& o, int sx, int sy, TColor colour, uint8_t pattern) { FillAt(o, *o.ui.Image1->Canvas(), sx, sy, colour, pattern); }
 
 void FillAt(const TOpen& o, TCanvas& cv, int sx, int sy, TColor colour, uint8_t pattern) {
     cv.Brush->Color = colour;
@@ -37,7 +37,7 @@ void FillAt(const TOpen& o, TCanvas& cv, int sx, int sy, TColor colour, uint8_t 
     cv.FloodFill(sx, sy, over, fsSurface);
 }
 
-void ReplayPaint(const TOpen& o) { ReplayPaint(o, *o.Image1->Canvas(), o.DrawnView); }
+void ReplayPaint(const TOpen& o) { ReplayPaint(o, *o.ui.Image1->Canvas(), o.DrawnView); }
 
 void ReplayPaint(const TOpen& o, TCanvas& cv, const MapView& view) {
     HourGlass wait;
@@ -51,8 +51,8 @@ void ReplayPaint(const TOpen& o, TCanvas& cv, const MapView& view) {
 }
 
 std::vector<TCheckBox*> SavedCheckBoxes(const TOpen& o) {
-    return {o.CBPrefBorder, o.CBTownBorder, o.CBTownName, o.CBLabel, o.CBScale, o.CBLonLat, o.CBFun,       o.CBDo,
-            o.CB1do,        o.CBOldTown,    o.CBMainDoubleName, o.CBLake, o.CBCenter, o.CBExp, o.CBTownPaint};
+    return {o.ui.CBPrefBorder, o.ui.CBTownBorder, o.ui.CBTownName, o.ui.CBLabel, o.ui.CBScale, o.ui.CBLonLat, o.ui.CBFun,       o.ui.CBDo,
+            o.ui.CB1do,        o.ui.CBOldTown,    o.ui.CBMainDoubleName, o.ui.CBLake, o.ui.CBCenter, o.ui.CBExp, o.ui.CBTownPaint};
 }
 
 void SaveCheckStates(TOpen& o) {
@@ -81,22 +81,22 @@ void BtnPaintClick(TOpen& o, TObject*) {
     o.ArmTool<PaintTool>(o);
     o.paint_rep = 0;
     PaintOf(o).PaintSlot = -1;
-    o.Keido->SetChecked(false);
+    o.ui.Keido->SetChecked(false);
     o.PaintDisplay = false;
     {
         RedrawOff off;
         PreparePaintMode(o);
-        o.ken_name->SetChecked(false);
-        o.kokudo->SetChecked(false);
+        o.ui.ken_name->SetChecked(false);
+        o.ui.kokudo->SetChecked(false);
     }
-    o.CBCenter->SetChecked(false);
+    o.ui.CBCenter->SetChecked(false);
     o.DrawMap();
 
     MapPaint->Show();
     MapPaint->ShowCount();
 
-    o.BtnPaint->SetEnabled(false);
-    o.BtnMark->SetEnabled(false);
+    o.ui.BtnPaint->SetEnabled(false);
+    o.ui.BtnMark->SetEnabled(false);
     MapPaint->Button1->SetEnabled(false);
     Hanrei->Button3->SetEnabled(false);
     MapPaint->JustContinued = false;
@@ -112,10 +112,10 @@ void PreparePaintMode(TOpen& o) {
     if (!o.ProjectLoading) SaveCheckStates(o);
     o.DisableMapControls();
     // Names, grid lines, labels and the scale bar would split the regions to fill.
-    o.CBTownName->SetChecked(false);
-    o.CBLonLat->SetChecked(false);
-    o.CBLabel->SetChecked(false);
-    o.CBScale->SetChecked(false);
+    o.ui.CBTownName->SetChecked(false);
+    o.ui.CBLonLat->SetChecked(false);
+    o.ui.CBLabel->SetChecked(false);
+    o.ui.CBScale->SetChecked(false);
     for (int i = 0; i < 8; ++i) MapPaint->SlotButton(i)->SetEnabled(true);
     MapPaint->RaiseSlotButtons();
     MapPaint->Button9->SetEnabled(false);
@@ -129,14 +129,14 @@ void PreparePaintMode(TOpen& o) {
 }
 
 void CBTownPaintClick(TOpen& o, TObject*) {
-    if (!o.CBTownPaint->Checked()) o.CBMenseki->SetChecked(false);
+    if (!o.ui.CBTownPaint->Checked()) o.ui.CBMenseki->SetChecked(false);
 }
 
 void N6Click(TOpen& o, TObject*) {
     PaintControlsOf(o).TownPaintDialog->Color = o.TownPaintColor;
     if (!PaintControlsOf(o).TownPaintDialog->Execute()) return;
     o.TownPaintColor = PaintControlsOf(o).TownPaintDialog->Color;
-    o.CBTownPaint->SetColor(o.TownPaintColor);
+    o.ui.CBTownPaint->SetColor(o.TownPaintColor);
     o.DrawMap();
 }
 
@@ -197,8 +197,8 @@ void menuExpClick(TOpen& o, TObject*) {
 void CBExpClick(TOpen& o, TObject*) {
     {
         RedrawOff off;
-        Hanrei->CBExpDisplay->SetChecked(o.CBExp->Checked());
-        Hanrei->LegendOn = o.CBExp->Checked();
+        Hanrei->CBExpDisplay->SetChecked(o.ui.CBExp->Checked());
+        Hanrei->LegendOn = o.ui.CBExp->Checked();
         Hanrei->Show();
     }
     o.DrawMap();

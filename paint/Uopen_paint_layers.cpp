@@ -65,7 +65,7 @@ void AddPaintLayers(TOpen& o) {
         },
         [&o](const DrawSettings& s) {
             if (!s.Menseki) return;
-            Keisoku->Label1->SetCaption(gui::Format("%s の面積を計算しています", o.EdName->Text().c_str()));
+            Keisoku->Label1->SetCaption(gui::Format("%s の面積を計算しています", o.ui.EdName->Text().c_str()));
             Keisoku->Show();
             Keisoku->Label1->repaint();
         });

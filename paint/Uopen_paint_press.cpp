@@ -59,21 +59,21 @@ void Undo1Click(TOpen& o, TObject* Sender) {
 }
 
 void WirePaintHandlers(TOpen& o) {
-    o.Undo1->OnClick = [&o](TObject* s) { Undo1Click(o, s); };
+    o.ui.Undo1->OnClick = [&o](TObject* s) { Undo1Click(o, s); };
     AddPaintLayers(o);
-    o.BtnPaint->OnClick = [&o](TObject* s) { BtnPaintClick(o, s); };
-    o.menuPaint->OnClick = [&o](TObject* s) { menuPaintClick(o, s); };
-    o.CBTownPaint->SetHint("同一色でペイントする");
-    o.CBTownPaint->OnClick = [&o](TObject* s) { CBTownPaintClick(o, s); };
-    o.CBExp->OnClick = [&o](TObject* s) { CBExpClick(o, s); };
+    o.ui.BtnPaint->OnClick = [&o](TObject* s) { BtnPaintClick(o, s); };
+    o.ui.menuPaint->OnClick = [&o](TObject* s) { menuPaintClick(o, s); };
+    o.ui.CBTownPaint->SetHint("同一色でペイントする");
+    o.ui.CBTownPaint->OnClick = [&o](TObject* s) { CBTownPaintClick(o, s); };
+    o.ui.CBExp->OnClick = [&o](TObject* s) { CBExpClick(o, s); };
     PaintControlsOf(o).N6 = new TMenuItem("市町村検索ペイント色");
-    o.Option1->Add(PaintControlsOf(o).N6);
+    o.ui.Option1->Add(PaintControlsOf(o).N6);
     PaintControlsOf(o).N6->OnClick = [&o](TObject* s) { N6Click(o, s); };
     PaintControlsOf(o).menuExp = new TMenuItem("地図凡例を編集する");
-    o.Window1->Add(PaintControlsOf(o).menuExp);
+    o.ui.Window1->Add(PaintControlsOf(o).menuExp);
     PaintControlsOf(o).menuExp->OnClick = [&o](TObject* s) { menuExpClick(o, s); };
     PaintControlsOf(o).menuStatMap = new TMenuItem("統計地図...");
-    o.Window1->Add(PaintControlsOf(o).menuStatMap);
+    o.ui.Window1->Add(PaintControlsOf(o).menuStatMap);
     PaintControlsOf(o).menuStatMap->OnClick = [](TObject*) { StatMapWindow()->Show(); };
     o.AreaChange.On(AreaStep::Discard, [] {
         if (StatMap) StatMap->LeaveMap();
@@ -89,14 +89,14 @@ void WirePaintHandlers(TOpen& o) {
         if (StatMap) StatMap->MapChanged();
     });
     PaintControlsOf(o).TownPaintDialog = new TColorDialog(&o);
-    o.Label35->SetHint("測定不能領域の数");
+    o.ui.Label35->SetHint("測定不能領域の数");
 
     // The fills and the legend shown belong to the old map.
     o.AreaChange.Work([&o] { return o.paint_rep > 0 || Hanrei->CBExpDisplay->Checked(); });
     o.AreaChange.On(AreaStep::Discard, [&o] {
         MapPaint->Close();
         // Its handler would draw the old map once more.
-        SetCheckedQuietly(o.CBExp, false);
+        SetCheckedQuietly(o.ui.CBExp, false);
         SetCheckedQuietly(Hanrei->CBExpDisplay, false);
         Hanrei->Close();
         Hanrei->LegendOn = false;

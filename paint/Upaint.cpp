@@ -208,16 +208,16 @@ void TMapPaint::BtnRepaintClick(TObject*) {
 void TMapPaint::BtnPaintAddClick(TObject*) {
     Open->ArmTool<PaintTool>(*Open);
     std::optional<RedrawOff> off(std::in_place);
-    Open->ken_name->SetChecked(false);
-    Open->kokudo->SetChecked(false);
+    Open->ui.ken_name->SetChecked(false);
+    Open->ui.kokudo->SetChecked(false);
     CBPaintDisplay->SetChecked(true);
-    Open->Keido->SetChecked(false);
+    Open->ui.Keido->SetChecked(false);
 
     Button19->SetEnabled(true);
     PreparePaintMode(*Open);
     PaintOf(*Open).PaintSlot = -1;
 
-    for (QWidget* w : std::initializer_list<QWidget*>{BtnPaintAdd, Button1, Button3, Button4, Open->BtnPaint})
+    for (QWidget* w : std::initializer_list<QWidget*>{BtnPaintAdd, Button1, Button3, Button4, Open->ui.BtnPaint})
         w->setEnabled(false);
     BtnRepaint->SetEnabled(true);
     CBPaintDisplay->SetEnabled(false);
@@ -253,8 +253,8 @@ void TMapPaint::Button19Click(TObject*) {
     Open->PaintDisplay = true;
     // Only painting unticks these two: an end without its start leaves them be.
     if (PaintOf(*Open).CheckStatesSaved) {
-        Open->ken_name->SetChecked(true);
-        Open->kokudo->SetChecked(true);
+        Open->ui.ken_name->SetChecked(true);
+        Open->ui.kokudo->SetChecked(true);
     }
     Button3->SetEnabled(Open->paint_rep >= 1);
 
@@ -312,7 +312,7 @@ void TMapPaint::CBOldTownPaintClick(TObject*) {
 
 void TMapPaint::CBNamePaintClick(TObject*) {
     NamePaint = CBNamePaint->Checked();
-    Open->CBTownName->SetChecked(NamePaint);
+    Open->ui.CBTownName->SetChecked(NamePaint);
     Open->DrawMap();
     if (NamePaint) {
         Open->DrawTownNames();

@@ -57,7 +57,7 @@ bool WritePaintList(TOpen& o) {
     }
 
     TStringGrid* g = YomiList->StringGrid1;
-    const bool old = o.CBNTownBorder->Checked();
+    const bool old = o.ui.CBNTownBorder->Checked();
     std::vector<std::string> names;
     for (int r = 0; r < g->RowCount(); ++r) {
         std::string name = g->Cells(3, r);
@@ -141,7 +141,7 @@ void PaintByName(TOpen& o, const std::string& text) {
     };
     if (!table(o.TownCount, o.TownName, o.TownX, o.TownY)) return;
     if (!table(o.CityCount, o.CityName, o.CityX, o.CityY)) return;
-    if (o.CBNTownBorder->Checked() ? !table(o.OldTownCount, o.OldTownName, o.OldTownX, o.OldTownY)
+    if (o.ui.CBNTownBorder->Checked() ? !table(o.OldTownCount, o.OldTownName, o.OldTownX, o.OldTownY)
                                  : !table(o.NewTownCount, o.NewTownName, o.NewTownX, o.NewTownY))
         return;
     int32_t pref, x, y;
@@ -160,7 +160,7 @@ bool PaintAtPoint(TOpen& o, int32_t x, int32_t y) {
     const uint8_t pattern = o.PaintPattern[PaintOf(o).PaintSlot];
     int sx, sy;
     o.MapToScreen(x, y, sx, sy);
-    if (o.Image1->Canvas()->Pixels(sx, sy) == o.CoastColor) return true;
+    if (o.ui.Image1->Canvas()->Pixels(sx, sy) == o.CoastColor) return true;
     FillAt(o, sx, sy, colour, pattern);
     AddPaintRecord(o, x, y, colour, pattern);
     MapPaint->ShowCount();
@@ -184,7 +184,7 @@ bool NearCoast(const TOpen& o, const TCanvas& cv, int sx, int sy) {
 // 'point' gets the source (0 found, 1 A, 2 B or X, 3 city) and the pixel.
 template <class F>
 void ForSearchPoints(TOpen& o, const MapView& view, const DrawSettings& s, F point) {
-    const std::string name = o.EdName->Text();
+    const std::string name = o.ui.EdName->Text();
     int sx, sy;
     if (o.IsDuplicateName(name)) {
         view.ToScreen(SearchOf(o).SearchX, SearchOf(o).SearchY, sx, sy);
@@ -217,7 +217,7 @@ void ForSearchPoints(TOpen& o, const MapView& view, const DrawSettings& s, F poi
 } // namespace
 
 bool SearchesWard(const TOpen& o) {
-    const std::string name = o.EdName->Text();
+    const std::string name = o.ui.EdName->Text();
     if (!TOpen::ContainsWard(name)) return false;
     for (int i = 0; i < std::min<int>(o.TownCount, int(o.TownName.size())); ++i)
         if (o.TownName[i] == name) return true;
@@ -269,37 +269,37 @@ SearchArea MeasureSearchArea(TOpen& o, TCanvas& cv, const MapView& view, const D
 
 void ShowSearchArea(TOpen& o, const SearchArea& found) {
     const AreaCount& a = AreaCountOf(o);
-    o.Label31->SetCaption(gui::Format("%8.0f km", 0.0));
-    o.Label15->SetCaption(TOpen::DistanceText(0));
-    o.Label17->SetCaption("周長");
+    o.ui.Label31->SetCaption(gui::Format("%8.0f km", 0.0));
+    o.ui.Label15->SetCaption(TOpen::DistanceText(0));
+    o.ui.Label17->SetCaption("周長");
     if (found.largest > REGION_MAX) {
         // The view drawn is the one the magnification box shows: the step that
         // would reach the limit is not taken.
         if (o.MAGSTEP + 1 >= MAGSTEP_MAX) {
-            o.Label15->SetCaption("測定不能");
-            o.Label31->SetCaption(" 測定不能");
-            o.Label33->SetVisible(false);
+            o.ui.Label15->SetCaption("測定不能");
+            o.ui.Label31->SetCaption(" 測定不能");
+            o.ui.Label33->SetVisible(false);
             return;
         }
         o.MAGSTEP++;
-        o.UpDown1->SetPosition(o.MAGSTEP);
-        o.Label6->SetCaption(TOpen::MagnificationText(o.MAGSTEP * o.MAGUNIT));
+        o.ui.UpDown1->SetPosition(o.MAGSTEP);
+        o.ui.Label6->SetCaption(TOpen::MagnificationText(o.MAGSTEP * o.MAGUNIT));
         o.DrawMap();
         return;
     }
     const TColor font = a.OpenRegion ? TColor(0x00FFFF) : TColor(0x0000FF);
-    for (TLabel* l : {o.Label15, o.Label31, o.Label33}) l->SetFontColor(font);
+    for (TLabel* l : {o.ui.Label15, o.ui.Label31, o.ui.Label33}) l->SetFontColor(font);
     const int e = a.EdgeCount / 2;
     const double all = double(o.ImageSize) * o.ImageSize;
     const float area = float((a.FillCount + e) / all * o.ViewWidthKm * o.ViewHeightKm);
     const float perimeter = float(double(a.EdgeCount) / o.ImageSize * o.ViewWidthKm * 1.11);
-    o.Label31->SetCaption(TOpen::AreaText(area));
-    o.Label15->SetCaption(TOpen::LengthText(perimeter));
-    o.Label33->SetVisible(true);
+    o.ui.Label31->SetCaption(TOpen::AreaText(area));
+    o.ui.Label15->SetCaption(TOpen::LengthText(perimeter));
+    o.ui.Label33->SetVisible(true);
     if (found.coastSkips == 0) {
-        o.Label35->SetVisible(false);
+        o.ui.Label35->SetVisible(false);
     } else {
-        o.Label35->SetCaption(gui::Format("%2d", found.coastSkips));
-        o.Label35->SetVisible(true);
+        o.ui.Label35->SetCaption(gui::Format("%2d", found.coastSkips));
+        o.ui.Label35->SetVisible(true);
     }
 }

@@ -996,7 +996,7 @@ void ShowLegend(const ProjectLegend& g, bool on) {
     Hanrei->RestoreLegend(g);
     Hanrei->LegendOn = on;
     if (!on) SetCheckedQuietly(Hanrei->CBExpDisplay, false);
-    SetCheckedQuietly(Open->CBExp, on);
+    SetCheckedQuietly(Open->ui.CBExp, on);
 }
 
 // The years whose codes another table may hold, besides the map's own.
@@ -1042,7 +1042,7 @@ bool TStatMap::Apply() {
         Last.legend.bold = Hanrei->CBBold->Checked();
         Last.legend.titleBox = Hanrei->CBMenuTitle->Checked();
         Last.legendOn = Hanrei->LegendOn && Hanrei->CBExpDisplay->Checked();
-        Last.legendTick = o.CBExp->Checked();
+        Last.legendTick = o.ui.CBExp->Checked();
     }
     const bool ready = o.DataReady;
     o.DataReady = false;
@@ -1100,7 +1100,7 @@ bool TStatMap::ConvertToPaint() {
     // ahead of its own points: where a view too coarse for a part puts one of
     // them into a neighbour, the neighbour's own points come after and win.
     const std::vector<Points> parts =
-        o.CBNTownBorder->Checked() ? OldPartPoints(units) : std::vector<Points>(units.units.size());
+        o.ui.CBNTownBorder->Checked() ? OldPartPoints(units) : std::vector<Points>(units.units.size());
     std::vector<Points> points(units.units.size());
     size_t needed = 0;
     for (size_t i = 0; i < units.units.size(); ++i) {
@@ -1220,7 +1220,7 @@ bool TStatMap::SaveClassTable(const std::string& path) {
 
 void TStatMap::restoreLook() {
     ShowLegend(Last.legend, Last.legendOn);
-    SetCheckedQuietly(Open->CBExp, Last.legendTick);
+    SetCheckedQuietly(Open->ui.CBExp, Last.legendTick);
 }
 
 void TStatMap::noteOtherDate() {

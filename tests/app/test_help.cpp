@@ -50,14 +50,14 @@ TEST_F(Help, F1InEveryWindowOpensItsOwnSectionOfTheManual) {
     }
     EXPECT_TRUE(Messages().empty());
 
-    Open->readmehtm1->Click();
+    Open->ui.readmehtm1->Click();
     EXPECT_EQ(ShellOpens().back(), Page());
     HowTo->Button1->click();
     EXPECT_EQ(ShellOpens().back(), Page() + "#contents");
 }
 
 TEST_F(Help, AMissingManualIsToldAsMissing) {
-    Open->readmehtm1->Click();
+    Open->ui.readmehtm1->Click();
     EXPECT_TRUE(ShellOpens().empty());
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_NE(Messages()[0].text.find("readme.htm がプログラムのフォルダにありません"), std::string::npos);

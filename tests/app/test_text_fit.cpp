@@ -128,7 +128,7 @@ TEST_F(TextFit, EveryCaptionFitsItsControlInEveryWindow) {
     Ken->AreaBox(13)->SetChecked(true);
     Ken->Button1Click(Ken);
     RailControlsOf(*Open).RailInfo->SetChecked(true);
-    Open->CBRailLine->SetChecked(true);
+    Open->ui.CBRailLine->SetChecked(true);
     ASSERT_TRUE(Open->MapShown);
     StatMapWindow();   // windows made on first use
     PdfPageWindow();
@@ -142,7 +142,7 @@ TEST_F(TextFit, EveryCaptionFitsItsControlInEveryWindow) {
 }
 
 TEST_F(TextFit, TheStartScreensNoticesEndInsideThePicture) {
-    TCanvas* c = Open->Image1->Canvas();
+    TCanvas* c = Open->ui.Image1->Canvas();
     for (int y = 0; y < c->Height(); ++y)
         for (int x = c->Width() - 4; x < c->Width(); ++x)
             ASSERT_EQ(c->Pixels(x, y), Open->BackColor) << "text at the right edge, row " << y;

@@ -31,8 +31,8 @@ protected:
         o->TownCount = o->OldTownCount = o->NewTownCount = 0;
         o->CityCount = o->ExtraCount = o->OfficeCount = 0;
         // As after a load: the layer boxes are usable.
-        for (TCheckBox* c : {o->CBTownBorder, o->CBNTownBorder, o->CBPrefBorder, o->CBLonLat, o->CBTownName,
-                             o->CBCenter, o->CBScale})
+        for (TCheckBox* c : {o->ui.CBTownBorder, o->ui.CBNTownBorder, o->ui.CBPrefBorder, o->ui.CBLonLat, o->ui.CBTownName,
+                             o->ui.CBCenter, o->ui.CBScale})
             c->SetEnabled(true);
         o->DataReady = true;
         o->MapShown = true;   // as once a map is on screen: presses reach the tools
@@ -75,7 +75,7 @@ protected:
         s.Changed();
     }
 
-    TColor Px(int x, int y) { return o->Image1->Canvas()->Pixels(x, y); }
+    TColor Px(int x, int y) { return o->ui.Image1->Canvas()->Pixels(x, y); }
 
     // Pixels of colour c in the box x0..x1-1, y0..y1-1.
     int Count(TColor c, int x0, int y0, int x1, int y1) {

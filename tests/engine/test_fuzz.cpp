@@ -149,7 +149,7 @@ TEST_F(Fuzz, ConfigurationAndHistory) {
         // The capital's size in the style window's range: its text is placed 1.4 sizes on.
         ASSERT_TRUE(Open->DefPrefSize >= 6 && Open->DefPrefSize <= 50) << Open->DefPrefSize;
         ASSERT_TRUE(Open->DefPrefSeatSize >= 6 && Open->DefPrefSeatSize <= 50) << Open->DefPrefSeatSize;
-        TStrings* items = Open->ComboBox1->Items();
+        TStrings* items = Open->ui.ComboBox1->Items();
         items->Clear();
         ASSERT_TRUE(items->LoadFromFile(historyFile.string(), HISTORY_NAME_MAX));
         for (int i = 0; i < items->Count(); ++i) ASSERT_LE(gui::Cp932Length(items->Strings(i)), HISTORY_NAME_MAX);

@@ -70,10 +70,10 @@ TEST_F(AreaChoice, ClearUnticksEveryBox) {
 TEST_F(AreaChoice, AllTicksEveryAreaAndDropsTheMunicipalBorders) {
     Ken->CheckBox3->SetChecked(true);
     Ken->CheckBox22->SetChecked(false);   // 関東 stays ticked without 東京
-    ASSERT_TRUE(Open->CBTownBorder->Checked());
+    ASSERT_TRUE(Open->ui.CBTownBorder->Checked());
     Ken->Button4->Click();
     for (int code = 1; code <= 52; code++) EXPECT_TRUE(Ken->AreaBox(code)->Checked()) << code;
-    EXPECT_FALSE(Open->CBTownBorder->Checked());
+    EXPECT_FALSE(Open->ui.CBTownBorder->Checked());
     Ken->Button1->Click();
     ASSERT_EQ(Open->SELECT, 52);
     for (int i = 0; i < 52; i++) EXPECT_EQ(Open->SelectCode[i], i + 1);
@@ -122,7 +122,7 @@ TEST_F(AreaChoice, ConfirmingSetsUpTheToolsForTheNewMap) {
     Ken->Button1->Click();
     EXPECT_TRUE(Open->DataReady);
     EXPECT_TRUE(Open->MapShown);
-    EXPECT_TRUE(Open->Button1->Enabled());
+    EXPECT_TRUE(Open->ui.Button1->Enabled());
     EXPECT_EQ(Open->paint_rep, 0);
     EXPECT_EQ(Letter->LabelCount, 0);
     EXPECT_EQ(Letter->LabelFileCount, 0);
@@ -135,16 +135,16 @@ TEST_F(AreaChoice, ConfirmingSetsUpTheToolsForTheNewMap) {
     EXPECT_TRUE(Settei->Button13->Enabled());
     EXPECT_EQ(Ken->NameListArea, 13);
     EXPECT_EQ(Ken->NameListMode, 1);
-    EXPECT_FALSE(Open->Label35->Visible());
+    EXPECT_FALSE(Open->ui.Label35->Visible());
     // One area: its names are shown and duplicates are not allowed.
-    EXPECT_TRUE(Open->CBTownName->Checked());
-    EXPECT_TRUE(Open->CBMainDoubleName->Enabled());
-    EXPECT_FALSE(Open->CBMainDoubleName->Checked());
+    EXPECT_TRUE(Open->ui.CBTownName->Checked());
+    EXPECT_TRUE(Open->ui.CBMainDoubleName->Enabled());
+    EXPECT_FALSE(Open->ui.CBMainDoubleName->Checked());
     // Two areas: names off, and no choice about duplicates.
     Tick({14});
     Ken->Button1->Click();
-    EXPECT_FALSE(Open->CBTownName->Checked());
-    EXPECT_FALSE(Open->CBMainDoubleName->Enabled());
+    EXPECT_FALSE(Open->ui.CBTownName->Checked());
+    EXPECT_FALSE(Open->ui.CBMainDoubleName->Enabled());
 }
 
 TEST_F(AreaChoice, RunFromTheDisplaySettingsTheMapStaysLocked) {
@@ -169,24 +169,24 @@ TEST_F(AreaChoice, TheOldBorderBoxSetsTheOldBorders) {
     Settei->CBNTownDot->SetEnabled(false);
     Settei->CBNTownDot->SetChecked(true);
     Ken->Button1->Click();
-    EXPECT_TRUE(Open->CBNTownBorder->Checked());
+    EXPECT_TRUE(Open->ui.CBNTownBorder->Checked());
     EXPECT_TRUE(Settei->CBNTownDot->Enabled());
     EXPECT_FALSE(Settei->CBNTownDot->Checked());
     Ken->CBOldBorder->SetChecked(false);
     Settei->CBNTownDot->SetChecked(true);
     Ken->Button1->Click();
-    EXPECT_FALSE(Open->CBNTownBorder->Checked());
+    EXPECT_FALSE(Open->ui.CBNTownBorder->Checked());
     EXPECT_FALSE(Settei->CBNTownDot->Checked());
 }
 
 TEST_F(AreaChoice, TheRailwayBoxGoesToTheMainWindowAndTheLineEditor) {
     Ken->CBRailShow->SetChecked(true);
-    EXPECT_TRUE(Open->CBRailLine->Checked());
+    EXPECT_TRUE(Open->ui.CBRailLine->Checked());
     Tick({6});
     Ken->Button1->Click();
     EXPECT_TRUE(LineAdd->CheckBox2->Checked());
     Ken->CBRailShow->SetChecked(false);
-    EXPECT_FALSE(Open->CBRailLine->Checked());
+    EXPECT_FALSE(Open->ui.CBRailLine->Checked());
 }
 
 TEST_F(AreaChoice, TheNameListNeedsExactlyOneArea) {
@@ -206,7 +206,7 @@ TEST_F(AreaChoice, TheNameListNeedsExactlyOneArea) {
     EXPECT_EQ(Selection(), (std::vector<int32_t>{2}));
     EXPECT_EQ(Ken->NameListArea, 2);
     EXPECT_EQ(Ken->NameListMode, 1);
-    EXPECT_TRUE(Open->CBYomi->Checked());
+    EXPECT_TRUE(Open->ui.CBYomi->Checked());
 }
 
 TEST_F(AreaChoice, AMissingMapFileEndsTheProgram) {
@@ -223,9 +223,9 @@ TEST_F(AreaChoice, AMissingMapFileEndsTheProgram) {
 // Work on the map as the user makes it: a fill pressed in paint mode and a
 // label typed in by its map position.
 void MakeWork() {
-    Open->BtnPaint->Click();
+    Open->ui.BtnPaint->Click();
     MapPaint->TkBtnClick(2);
-    Open->Image1MouseDown(Open->Image1, mbLeft, TShiftState(), 300, 300);
+    Open->Image1MouseDown(Open->ui.Image1, mbLeft, TShiftState(), 300, 300);
     MapPaint->Button19->Click();
     Letter->RadioGroup1->SetItemIndex(2);
     Letter->Edit2->SetText(std::to_string(Open->CX));
@@ -241,31 +241,31 @@ TEST_F(AreaChoice, TheWindowClosedUnchosenChangesNothingAndOtherAreasAskFirst) {
     Tick({7});
     Ken->Button1->Click();
     MakeWork();
-    Open->UpDown1->UserClick(btNext);
-    Open->UpDown1->UserClick(btNext);
-    ASSERT_EQ(Open->Label6->Caption(), "3.00");
+    Open->ui.UpDown1->UserClick(btNext);
+    Open->ui.UpDown1->UserClick(btNext);
+    ASSERT_EQ(Open->ui.Label6->Caption(), "3.00");
     gui::testing::Messages().clear();
 
     // "閉じる" and the window's close box: the map, its view and its work stay, and it still answers.
-    Open->Button5->Click();
+    Open->ui.Button5->Click();
     ASSERT_TRUE(Ken->Visible());
     Ken->Button2->Click();
-    Open->Button5->Click();
+    Open->ui.Button5->Click();
     Ken->close();
     EXPECT_FALSE(Ken->Visible());
     EXPECT_TRUE(Open->DataReady && Open->MapShown);
-    EXPECT_EQ(Open->Label6->Caption(), "3.00");
+    EXPECT_EQ(Open->ui.Label6->Caption(), "3.00");
     const int redraws = Open->RedrawCount;
     bool handled = false;
     FormMouseWheel(*Open, Open, TShiftState(), 120, TPoint(0, 0), handled);
     EXPECT_EQ(Open->RedrawCount, redraws + 1);
-    EXPECT_EQ(Open->Label6->Caption(), "2.00");
+    EXPECT_EQ(Open->ui.Label6->Caption(), "2.00");
     gui::testing::QueueFileName((programDir / "a.rvx").string());
-    Open->Button1->Click();
+    Open->ui.Button1->Click();
     EXPECT_NE(testsupport::ReadBytes(programDir / "a.rvx").find("1,paint_rep"), std::string::npos);
 
     // The same areas again are a reload: no question, the work stays, the view is the standard one.
-    Open->Button5->Click();
+    Open->ui.Button5->Click();
     Ken->Button1->Click();
     EXPECT_TRUE(gui::testing::Messages().empty());
     EXPECT_EQ(Open->paint_rep, 1);
@@ -277,13 +277,13 @@ TEST_F(AreaChoice, TheWindowClosedUnchosenChangesNothingAndOtherAreasAskFirst) {
     Tick({9});
     gui::testing::QueueAnswer(IDCANCEL);
     Ken->CBNameListClick(Ken->CBNameList);
-    EXPECT_FALSE(Open->CBYomi->Checked());
+    EXPECT_FALSE(Open->ui.CBYomi->Checked());
     EXPECT_FALSE(YomiList->Visible());
     Ken->AreaBox(9)->SetChecked(false);
     gui::testing::Messages().clear();
 
     // Other areas ask; a cancel leaves the map, its work and the window's ticks.
-    Open->Button5->Click();
+    Open->ui.Button5->Click();
     Tick({7, 8});
     gui::testing::QueueAnswer(IDCANCEL);
     Ken->Button1->Click();
@@ -298,8 +298,8 @@ TEST_F(AreaChoice, TheWindowClosedUnchosenChangesNothingAndOtherAreasAskFirst) {
     EXPECT_TRUE(Open->DataReady && Open->MapShown);
 
     // OK: the old map's work goes and the view settings start afresh.
-    Open->UDHor->SetPosition(100);
-    Open->CBScale->SetChecked(true);
+    Open->ui.UDHor->SetPosition(100);
+    Open->ui.CBScale->SetChecked(true);
     Settei->CheckBox13->SetChecked(true);
     Search->SearchHighlight = true;
     gui::testing::QueueAnswer(IDOK);
@@ -310,8 +310,8 @@ TEST_F(AreaChoice, TheWindowClosedUnchosenChangesNothingAndOtherAreasAskFirst) {
     EXPECT_EQ(Letter->LabelCount, 0);
     EXPECT_FALSE(Open->PaintDisplay);
     EXPECT_FALSE(Search->SearchHighlight);
-    EXPECT_EQ(Open->UDHor->Position(), 500);
-    EXPECT_FALSE(Open->CBScale->Checked());
+    EXPECT_EQ(Open->ui.UDHor->Position(), 500);
+    EXPECT_FALSE(Open->ui.CBScale->Checked());
     EXPECT_FALSE(Settei->CheckBox13->Checked());
     EXPECT_EQ(LineAdd->Label18->Caption(), "ファイル　なし");
     EXPECT_EQ(Settei->RadioGroup3->ItemIndex(), 0);
@@ -345,7 +345,7 @@ TEST_F(AreaReloads, TheSubPrefectureBordersAndASearchRowKeepTheWorkOrAskFirst) {
     MakeWork();
     gui::testing::Messages().clear();
 
-    Open->Button5->Click();
+    Open->ui.Button5->Click();
     Ken->AreaBox(12)->SetChecked(true);   // not confirmed
     Settei->CBHokkaido->Click();
     EXPECT_TRUE(gui::testing::Messages().empty());
@@ -439,7 +439,7 @@ TEST_F(StandardView, AWideAreaFitsItsWidthWhateverTheImageSize) {
     ExpectInside(180000, 180000, 188000, 181000);
     Load(2, 2);
     EXPECT_EQ(Open->ImageSize, 1200);
-    EXPECT_EQ(Open->Image1->Canvas()->Width(), 1200);
+    EXPECT_EQ(Open->ui.Image1->Canvas()->Width(), 1200);
     EXPECT_FLOAT_EQ(Open->scale, scale);
 }
 
@@ -456,7 +456,7 @@ TEST_F(StandardView, ARestoredProjectKeepsItsCentreAndScale) {
     EXPECT_FLOAT_EQ(Open->scale, 0.05f);
     EXPECT_EQ(Open->MinX, 181000 - 6000);
     EXPECT_EQ(Open->MaxY, 182000 + 6000);
-    EXPECT_EQ(Open->Label6->Caption(), "1.50");
+    EXPECT_EQ(Open->ui.Label6->Caption(), "1.50");
 }
 
 } // namespace

@@ -61,7 +61,7 @@ TEST(MapLayers, TheBordersDrawOntoAnyBitmapThroughItsOwnView) {
     line(open.CoastLine, cx - 10000, cy, cx + 10000, cy);
     line(open.PrefLine, cx - 10000, cy + 3000, cx + 10000, cy + 3000);
     line(open.TownLine, cx - 10000, cy - 3000, cx + 10000, cy - 3000);
-    const TColor screenBefore = open.Image1->Canvas()->Pixels(100, 100);
+    const TColor screenBefore = open.ui.Image1->Canvas()->Pixels(100, 100);
 
     for (int size : {400, 1200}) {
         TBitmap bitmap(size, size);
@@ -89,5 +89,5 @@ TEST(MapLayers, TheBordersDrawOntoAnyBitmapThroughItsOwnView) {
         EXPECT_EQ(pixel(cx, cy - 3000), TColor(0xFFFFFF)) << size << ": no municipality borders while they are off";
         EXPECT_EQ(cv.Pen->Color, open.TownColor) << "the layers above take the town colour";
     }
-    EXPECT_EQ(open.Image1->Canvas()->Pixels(100, 100), screenBefore) << "the map on screen is not drawn on";
+    EXPECT_EQ(open.ui.Image1->Canvas()->Pixels(100, 100), screenBefore) << "the map on screen is not drawn on";
 }

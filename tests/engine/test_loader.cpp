@@ -70,7 +70,7 @@ TEST_F(Loader, FieldsAreCutAndReadAsTheSplitterAndAtoiDo) {
 }
 
 TEST_F(Loader, EveryPointReadWidensTheExtentButNamesAndOfficesDoNot) {
-    Open->Hokkaido->SetChecked(false);
+    Open->ui.Hokkaido->SetChecked(false);
     // Points span x 100000..110000 and y 200000..205000: the margin is
     // 300 x 1.0 on every side.
     Map(47, "C,1,2\n100000,200000,101000,201000\n"
@@ -167,10 +167,10 @@ TEST_F(Loader, TheHokkaidoMenuDecidesTheInnerLayersOfAreas47To49) {
             f.push_back(s->Fill / 3);
         return f;
     };
-    ASSERT_TRUE(Open->Hokkaido->Checked());
+    ASSERT_TRUE(Open->ui.Hokkaido->Checked());
     ASSERT_TRUE(Load({47, 48, 49, 52}));
     EXPECT_EQ(fills(), (std::vector<int32_t>{4, 4, 4, 4, 4, 4, 4, 4, 4}));
-    Open->Hokkaido->SetChecked(false);
+    Open->ui.Hokkaido->SetChecked(false);
     EXPECT_FALSE(Open->IsPrefLayerLoadable(48));
     EXPECT_TRUE(Open->IsPrefLayerLoadable(52));
     ASSERT_TRUE(Load({47, 48, 49, 52}));
@@ -192,10 +192,10 @@ TEST_F(Loader, WLinesAreSubPrefectureBordersInHokkaidoAndLakesElsewhere) {
 TEST_F(Loader, WardLinesOfShizuokaWaitForTheOldBorderBox) {
     Map(18, Poly('K', 1, 5, 5));
     Map(19, Poly('K', 1, 6, 6));
-    Open->CBNTownBorder->SetChecked(true);
+    Open->ui.CBNTownBorder->SetChecked(true);
     ASSERT_TRUE(Load({18, 19}));
     EXPECT_EQ(Used(Open->KuLine), (std::vector<int32_t>{1, 6, 6, -999}));
-    Open->CBNTownBorder->SetChecked(false);
+    Open->ui.CBNTownBorder->SetChecked(false);
     ASSERT_TRUE(Load({18, 19}));
     EXPECT_EQ(Open->KuLine.Fill, 6);
 }
@@ -590,8 +590,8 @@ TEST_F(JapanLoad, StandardViewsOfTokyoAndOfTheWholeCountry) {
     EXPECT_GT(Open->CX, 100000);
     EXPECT_LT(Open->CX, 200000);
     EXPECT_NEAR(Open->scale * Open->BaseSpan, 600, 0.01);
-    EXPECT_FALSE(Open->CBTownName->Checked());
-    EXPECT_FALSE(Open->CBMainDoubleName->Enabled());
+    EXPECT_FALSE(Open->ui.CBTownName->Checked());
+    EXPECT_FALSE(Open->ui.CBMainDoubleName->Enabled());
 }
 
 TEST_F(JapanLoad, ATickedAreaIsLoadedDrawnAndTheExitSavesTheSettings) {
@@ -604,10 +604,10 @@ TEST_F(JapanLoad, ATickedAreaIsLoadedDrawnAndTheExitSavesTheSettings) {
     EXPECT_TRUE(Open->DataReady);
     int coast = 0;
     for (int y = 0; y < 600; y++)
-        for (int x = 0; x < 600; x++) coast += Open->Image1->Canvas()->Pixels(x, y) == Open->CoastColor;
+        for (int x = 0; x < 600; x++) coast += Open->ui.Image1->Canvas()->Pixels(x, y) == Open->CoastColor;
     EXPECT_GT(coast, 500);
     gui::testing::QueueAnswer(IDOK);
-    Open->Button2->Click();
+    Open->ui.Button2->Click();
     EXPECT_TRUE(std::filesystem::exists(programDir / "MAPDATA/config.ini"));
     EXPECT_TRUE(gui::testing::Terminated());
 }

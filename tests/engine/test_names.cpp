@@ -12,9 +12,9 @@ protected:
     void SetUp() override {
         HandMap::SetUp();
         o->TownFontColor = kFont;
-        o->kokudo->SetChecked(false);
-        o->ken_name->SetChecked(false);
-        o->CBTownName->SetChecked(true);
+        o->ui.kokudo->SetChecked(false);
+        o->ui.ken_name->SetChecked(false);
+        o->ui.CBTownName->SetChecked(true);
     }
     // Some pixel of the font colour in the text box that starts at (px, py).
     bool NameAt(int px, int py) { return Count(kFont, px, py, px + 40, py + 16) > 0; }
@@ -34,7 +34,7 @@ protected:
 };
 
 TEST_F(Names, TextBackgroundIsThePixelUnlessItIsALineOrOutside) {
-    TCanvas* c = o->Image1->Canvas();
+    TCanvas* c = o->ui.Image1->Canvas();
     c->Brush->Color = kPaint;
     c->FillRect(Rect(100, 100, 200, 200));
     c->SetPixel(150, 150, o->TownColor);
@@ -56,7 +56,7 @@ TEST_F(Names, ANameStartingOnABorderOrOutsideGetsTheBackgroundBehindIt) {
 
     // A name over paint keeps the paint behind it; one starting outside the image does not.
     Town("あ", 300, 300);
-    TCanvas* c = o->Image1->Canvas();
+    TCanvas* c = o->ui.Image1->Canvas();
     ASSERT_TRUE(o->DrawMap());
     c->Brush->Color = kPaint;
     c->FillRect(Rect(0, 280, 400, 340));
@@ -83,7 +83,7 @@ TEST_F(Names, CurrentNamesSkipRepeatsAndWardsAsTheBoxesSay) {
     EXPECT_TRUE(NameAt(50, 140)) << "drawn twice while the main double-name box is ticked";
     EXPECT_TRUE(NameAt(200, 140));
 
-    o->CBMainDoubleName->SetChecked(false);
+    o->ui.CBMainDoubleName->SetChecked(false);
     EXPECT_FALSE(NameAt(50, 140)) << "left to the duplicate list";
     EXPECT_TRUE(NameAt(200, 140));
     Settei->CBKuName->SetChecked(false);
@@ -104,8 +104,8 @@ TEST_F(Names, OldNamesReplaceNewNames) {
     Settei->CBKuName->SetChecked(false);
     ASSERT_TRUE(o->DrawMap());
     EXPECT_FALSE(NameAt(50, 150));
-    o->CBOldTown->SetEnabled(true);
-    o->CBOldTown->SetChecked(true);
+    o->ui.CBOldTown->SetEnabled(true);
+    o->ui.CBOldTown->SetChecked(true);
     EXPECT_TRUE(NameAt(50, 50));
     EXPECT_FALSE(NameAt(50, 100));
 }
@@ -123,7 +123,7 @@ TEST_F(Names, DuplicateListEntriesFollowTheirAreaAndTheOldDataBoxes) {
     EXPECT_FALSE(NameAt(50, 140));
     EXPECT_TRUE(NameAt(50, 170));
 
-    o->CBNTownBorder->SetChecked(true);   // also ticks the old names
+    o->ui.CBNTownBorder->SetChecked(true);   // also ticks the old names
     EXPECT_TRUE(NameAt(50, 50));
     EXPECT_TRUE(NameAt(50, 80));
     EXPECT_TRUE(NameAt(50, 110));
@@ -131,7 +131,7 @@ TEST_F(Names, DuplicateListEntriesFollowTheirAreaAndTheOldDataBoxes) {
     o->SelectCode[1] = 13;
     ASSERT_TRUE(o->DrawMap());
     EXPECT_TRUE(NameAt(50, 140));
-    o->CBTownName->SetChecked(false);
+    o->ui.CBTownName->SetChecked(false);
     EXPECT_FALSE(NameAt(50, 170));
 }
 
@@ -146,9 +146,9 @@ TEST_F(Names, DesignatedCitiesNeedTheirBoxAndHideWhereTheOldDataDoes) {
     EXPECT_TRUE(NameAt(50, 50));
     EXPECT_TRUE(NameAt(50, 80));
     EXPECT_FALSE(NameAt(50, 110));
-    o->CBMainDoubleName->SetChecked(false);
+    o->ui.CBMainDoubleName->SetChecked(false);
     EXPECT_FALSE(NameAt(50, 80));
-    o->CBOldTown->SetChecked(true);
+    o->ui.CBOldTown->SetChecked(true);
     EXPECT_FALSE(NameAt(50, 50));
 }
 
@@ -175,28 +175,28 @@ TEST_F(Names, NoNamesWhilePaintingOrWhileOnlyReadingsAreShown) {
 }
 
 TEST_F(Names, TheBorderAndNameBoxesKeepTheirDependentsInStep) {
-    o->CBTownBorder->SetChecked(false);
+    o->ui.CBTownBorder->SetChecked(false);
     EXPECT_FALSE(Settei->CheckBox4->Checked());
-    EXPECT_FALSE(o->CBTownName->Checked());
-    EXPECT_FALSE(o->CBTownName->Enabled());
-    EXPECT_FALSE(o->CBNTownBorder->Enabled());
-    o->CBTownBorder->SetChecked(true);
+    EXPECT_FALSE(o->ui.CBTownName->Checked());
+    EXPECT_FALSE(o->ui.CBTownName->Enabled());
+    EXPECT_FALSE(o->ui.CBNTownBorder->Enabled());
+    o->ui.CBTownBorder->SetChecked(true);
     EXPECT_TRUE(Settei->CheckBox4->Checked());
-    EXPECT_TRUE(o->CBTownName->Enabled());
-    EXPECT_FALSE(o->CBTownName->Checked()) << "names are not ticked again";
+    EXPECT_TRUE(o->ui.CBTownName->Enabled());
+    EXPECT_FALSE(o->ui.CBTownName->Checked()) << "names are not ticked again";
 
-    o->CBYomi->SetChecked(true);
-    o->CBTownName->SetChecked(true);
+    o->ui.CBYomi->SetChecked(true);
+    o->ui.CBTownName->SetChecked(true);
     EXPECT_TRUE(Settei->CheckBox5->Checked());
     EXPECT_TRUE(Settei->CheckBox16->Enabled());
-    EXPECT_TRUE(o->CBOldTown->Enabled());
+    EXPECT_TRUE(o->ui.CBOldTown->Enabled());
     EXPECT_TRUE(Yomi->Visible());
-    o->CBTownName->SetChecked(false);
+    o->ui.CBTownName->SetChecked(false);
     EXPECT_FALSE(Settei->CheckBox5->Checked());
     EXPECT_FALSE(Yomi->Visible());
-    EXPECT_FALSE(o->CBYomi->Checked());
-    EXPECT_FALSE(o->CBYomi->Enabled());
-    EXPECT_FALSE(o->CBMainDoubleName->Enabled());
+    EXPECT_FALSE(o->ui.CBYomi->Checked());
+    EXPECT_FALSE(o->ui.CBYomi->Enabled());
+    EXPECT_FALSE(o->ui.CBMainDoubleName->Enabled());
 }
 
 // A name is laid out once and kept for the next redraws: a name changed in
@@ -208,8 +208,8 @@ TEST_F(Names, ARedrawWritesTheNameAsItNowReads) {
     o->TownName[0] = "あいうえおかき";
     ASSERT_TRUE(o->DrawMap());
     EXPECT_GT(Count(kFont, 115, 100, 200, 120), 0) << "the longer name, not the one laid before";
-    const QImage before = o->Image1->Canvas()->Image().copy();
+    const QImage before = o->ui.Image1->Canvas()->Image().copy();
     gui::ForgetLaidTexts();
     ASSERT_TRUE(o->DrawMap());
-    EXPECT_TRUE(o->Image1->Canvas()->Image() == before);
+    EXPECT_TRUE(o->ui.Image1->Canvas()->Image() == before);
 }

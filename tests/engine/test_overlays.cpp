@@ -8,8 +8,8 @@ class Overlays : public HandMap {
 protected:
     void SetUp() override {
         HandMap::SetUp();
-        o->kokudo->SetChecked(false);
-        o->ken_name->SetChecked(false);
+        o->ui.kokudo->SetChecked(false);
+        o->ui.ken_name->SetChecked(false);
         o->DoColor = 0x00AA00;
         o->FunColor = 0xAAAAAA;
     }
@@ -42,7 +42,7 @@ protected:
 
 TEST_F(Overlays, ScaleBarOfA120KmView) {
     HalfWidthKm(60);
-    o->CBScale->SetChecked(true);
+    o->ui.CBScale->SetChecked(true);
     EXPECT_TRUE(o->ScaleShown);
     // Five 10 km boxes of 50 pixels from (350, 550), black and white in turn.
     for (int i = 0; i < 5; ++i) EXPECT_EQ(Px(350 + 50 * i + 25, 553), i % 2 ? clWhite : clBlack) << i;
@@ -51,12 +51,12 @@ TEST_F(Overlays, ScaleBarOfA120KmView) {
     // "  0" over the first box and "50km" at the end.
     EXPECT_GT(Count(clBlack, 342, 537, 370, 550), 0);
     EXPECT_GT(Count(clBlack, 584, 537, 600, 550), 0);
-    EXPECT_EQ(o->Image1->Canvas()->Font->Size, 8);
+    EXPECT_EQ(o->ui.Image1->Canvas()->Font->Size, 8);
 }
 
 TEST_F(Overlays, ScaleBarOfA10KmViewAndNoneBelow) {
     HalfWidthKm(5.5f);
-    o->CBScale->SetChecked(true);
+    o->ui.CBScale->SetChecked(true);
     // 1 km boxes: 0.05 of the 20 km length.
     const float p = 600 * 20 / 11.0f;
     const int seg = int(0.05 * p);
@@ -81,27 +81,27 @@ TEST_F(Overlays, ScaleBarOfA10KmViewAndNoneBelow) {
 TEST_F(Overlays, ScaleBarOutsideTheImageGoesBackToItsDefaultPlace) {
     HalfWidthKm(60);
     o->scl_x1 = 700;
-    o->CBScale->SetChecked(true);
+    o->ui.CBScale->SetChecked(true);
     EXPECT_EQ(o->scl_x1, 390);
     EXPECT_EQ(o->scly1, 480);
     EXPECT_EQ(Px(390 + 25, 483), clBlack);
     // Its font follows the image size, never under 7 points.
     o->SSIZE = 2;
     ASSERT_TRUE(o->DrawMap());
-    EXPECT_EQ(o->Image1->Canvas()->Font->Size, 7);
+    EXPECT_EQ(o->ui.Image1->Canvas()->Font->Size, 7);
     o->SSIZE = 1;
     o->COPYSCALE = 2;
     ASSERT_TRUE(o->DrawMap());
-    EXPECT_EQ(o->Image1->Canvas()->Font->Size, 16);
+    EXPECT_EQ(o->ui.Image1->Canvas()->Font->Size, 16);
 }
 
 TEST_F(Overlays, DegreeGridWithLabelsOnBothEnds) {
-    o->CBLonLat->SetChecked(true);
+    o->ui.CBLonLat->SetChecked(true);
     // 34 N runs through the middle row; its labels sit at x = 5 and at 600 - 2.8 * 8.
     const int r34 = Row(150000);
     EXPECT_EQ(Px(300, r34), o->DoColor);
-    o->Image1->Canvas()->Font->Size = 8;
-    const int blank = 5 + o->Image1->Canvas()->TextWidth(" ");   // " 34°" starts with a blank
+    o->ui.Image1->Canvas()->Font->Size = 8;
+    const int blank = 5 + o->ui.Image1->Canvas()->TextWidth(" ");   // " 34°" starts with a blank
     EXPECT_EQ(Count(clBlack, 0, r34 - 4, blank, r34 + 12), 0);
     EXPECT_GT(Count(clBlack, blank, r34 - 4, 40, r34 + 12), 0);
     EXPECT_GT(Count(clBlack, 577, r34 - 4, 600, r34 + 12), 0);
@@ -114,7 +114,7 @@ TEST_F(Overlays, DegreeGridWithLabelsOnBothEnds) {
     EXPECT_GT(Count(clBlack, c137 - 8, 580, c137 + 20, 600), 0);
 
     // Every other degree: 33 and 35 keep their lines but lose their labels.
-    o->CB1do->SetChecked(true);
+    o->ui.CB1do->SetChecked(true);
     const int r35 = Row(165000), r33 = Row(135000);
     EXPECT_EQ(Px(300, r35), o->DoColor);
     EXPECT_EQ(Count(clBlack, 5, r35 - 4, 40, r35 + 12), 0);
@@ -124,16 +124,16 @@ TEST_F(Overlays, DegreeGridWithLabelsOnBothEnds) {
     EXPECT_GT(Count(clBlack, Column(160000) - 8, 5, Column(160000) + 20, 18), 0);
 
     // No figures without the degree box.
-    o->CBDo->SetChecked(false);
+    o->ui.CBDo->SetChecked(false);
     EXPECT_EQ(Count(clBlack, 5, r34 - 4, 40, r34 + 12), 0);
 }
 
 TEST_F(Overlays, TheGridGoesUnderOrOverTheMap) {
     SetStore(o->CoastLine, {{{200, Row(150000)}, {400, Row(150000)}}});
-    o->CBLonLat->SetChecked(true);
+    o->ui.CBLonLat->SetChecked(true);
     EXPECT_EQ(Px(300, Row(150000)), o->CoastColor);
-    o->Keido->Click();
-    EXPECT_FALSE(o->Keido->Checked());
+    o->ui.Keido->Click();
+    EXPECT_FALSE(o->ui.Keido->Checked());
     ASSERT_TRUE(o->DrawMap());
     EXPECT_EQ(Px(300, Row(150000)), o->DoColor);
 }
@@ -153,7 +153,7 @@ TEST_F(Overlays, AWideMeshShowsOnlyFirstLevelLinesAndTheirHalves) {
         EXPECT_EQ(Px(Column(finer), 310), o->BackColor) << finer;
     }
     // Degree figures without the degree box.
-    o->CBDo->SetChecked(false);
+    o->ui.CBDo->SetChecked(false);
     EXPECT_GT(Count(clBlack, 5, Row(150000) - 4, 40, Row(150000) + 12), 0);
 
     // A narrow view: the second level too.
@@ -204,7 +204,7 @@ TEST_F(Overlays, OfficeMarksAreCentredOnTheirPoints) {
 
     Settei->CBOfficeName->SetChecked(true);
     ASSERT_TRUE(o->DrawMap());
-    const int h = o->Image1->Canvas()->TextHeight("◎");
+    const int h = o->ui.Image1->Canvas()->TextHeight("◎");
     EXPECT_GT(Count(0x0000FF, 300 + h / 2 + h, 290, 350, 310), 0) << "the name right of the mark";
 
     // Offices and capitals never together.
@@ -215,7 +215,7 @@ TEST_F(Overlays, OfficeMarksAreCentredOnTheirPoints) {
 
 TEST_F(Overlays, AreaCaptionOnlyOnOneAreaMapsOfAtLeast300Pixels) {
     o->AreaName[12] = "東京";
-    o->ken_name->SetChecked(true);
+    o->ui.ken_name->SetChecked(true);
     ASSERT_TRUE(o->DrawMap());
     EXPECT_TRUE(Settei->CheckBox2->Enabled());
     EXPECT_GT(Count(o->TownFontColor, 25, 575, 60, 592), 0);
@@ -231,7 +231,7 @@ TEST_F(Overlays, AreaCaptionOnlyOnOneAreaMapsOfAtLeast300Pixels) {
 }
 
 TEST_F(Overlays, NoticeLineInTheUpperLeftCorner) {
-    o->kokudo->SetChecked(true);
+    o->ui.kokudo->SetChecked(true);
     ASSERT_TRUE(o->DrawMap());
     EXPECT_GT(Count(clBlack, 5, 5, 200, 20), 0);
     o->SSIZE = 4;   // 150 pixels: no notice

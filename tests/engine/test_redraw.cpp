@@ -22,7 +22,7 @@ TEST_F(Redraw, DoesNothingWithoutDataOrWhileAProjectIsRestored) {
         int redraws = o->RedrawCount;
         EXPECT_FALSE(o->DrawMap());
         EXPECT_EQ(o->ImageSize, 600);
-        EXPECT_EQ(o->Image1->Picture()->Bitmap()->Width(), 600);
+        EXPECT_EQ(o->ui.Image1->Picture()->Bitmap()->Width(), 600);
         EXPECT_EQ(Px(100, 100), o->BackColor);
         EXPECT_EQ(o->RedrawCount, redraws);
     }
@@ -79,8 +79,8 @@ TEST_F(Redraw, DottedBordersLeaveTheLinesBelowThemWhole) {
     SetStore(o->LakePrefLine, {{{50, 130}, {80, 130}}});
     SetStore(o->TownLine, {{{50, 140}, {80, 140}}});
     SetStore(o->LakeBorderLine, {{{50, 140}, {80, 140}}});
-    o->CBLake->SetEnabled(true);
-    o->CBLake->SetChecked(true);
+    o->ui.CBLake->SetEnabled(true);
+    o->ui.CBLake->SetChecked(true);
     Settei->CBLakeDot->SetChecked(true);
     ASSERT_TRUE(o->DrawMap());
     std::string shore, town;
@@ -127,11 +127,11 @@ TEST_F(Redraw, LinesFollowEveryViewAndAWidePenReachesInFromOutside) {
     EXPECT_EQ(Px(100, 100), o->CoastColor);
     EXPECT_EQ(Px(1, 350), o->CoastColor) << "the pen of a line outside reaches the first columns";
     EXPECT_EQ(Px(2, 350), o->BackColor);
-    const QImage first = o->Image1->Canvas()->Image().copy();
+    const QImage first = o->ui.Image1->Canvas()->Image().copy();
     UDVerClick(*o, o, btNext);
     EXPECT_EQ(Px(100, 100), o->BackColor) << "the view moved, the line with it";
     UDVerClick(*o, o, btPrev);
-    EXPECT_TRUE(o->Image1->Canvas()->Image() == first);
+    EXPECT_TRUE(o->ui.Image1->Canvas()->Image() == first);
 }
 
 TEST_F(Redraw, WithoutMunicipalityBordersTheInnerLayersGoAndTheNamesAreUnticked) {
@@ -141,22 +141,22 @@ TEST_F(Redraw, WithoutMunicipalityBordersTheInnerLayersGoAndTheNamesAreUnticked)
     SetStore(o->NTownLine, {{{50, 180}, {150, 180}}});
     SetStore(o->OTownLine, {{{50, 190}, {150, 190}}});
     SetStore(o->LakeBorderLine, {{{50, 200}, {150, 200}}});
-    for (TCheckBox* c : {o->CBNTownBorder, o->CBLake, o->CBTownName}) c->SetChecked(true);
+    for (TCheckBox* c : {o->ui.CBNTownBorder, o->ui.CBLake, o->ui.CBTownName}) c->SetChecked(true);
     for (TCheckBox* c : {Settei->CBKuDot, Settei->CBNTownDot, Settei->CBLakeDot}) c->SetChecked(false);
     ASSERT_TRUE(o->DrawMap());
     for (int row : {160, 170, 180, 190, 200}) EXPECT_NE(Px(100, row), o->BackColor) << row;
 
-    o->CBTownBorder->SetChecked(false);
+    o->ui.CBTownBorder->SetChecked(false);
     for (int row : {160, 170, 180, 190, 200}) EXPECT_EQ(Px(100, row), o->BackColor) << row;
     EXPECT_EQ(Px(100, 130), o->PrefColor);
-    EXPECT_FALSE(o->CBTownName->Checked());
-    EXPECT_FALSE(o->CBLake->Enabled());
+    EXPECT_FALSE(o->ui.CBTownName->Checked());
+    EXPECT_FALSE(o->ui.CBLake->Enabled());
 
     // Without the prefecture borders the municipality borders go too.
-    o->CBTownBorder->SetChecked(true);
-    o->CBPrefBorder->SetChecked(false);
-    EXPECT_FALSE(o->CBTownBorder->Checked());
-    EXPECT_FALSE(o->CBTownBorder->Enabled());
+    o->ui.CBTownBorder->SetChecked(true);
+    o->ui.CBPrefBorder->SetChecked(false);
+    EXPECT_FALSE(o->ui.CBTownBorder->Checked());
+    EXPECT_FALSE(o->ui.CBTownBorder->Enabled());
     EXPECT_EQ(Px(100, 130), o->BackColor);
     EXPECT_EQ(Px(100, 170), o->BackColor);
 }
@@ -164,17 +164,17 @@ TEST_F(Redraw, WithoutMunicipalityBordersTheInnerLayersGoAndTheNamesAreUnticked)
 TEST_F(Redraw, OldBordersAndLakeBoundariesTakeTheOldMunicipalityPen) {
     SetStore(o->NTownLine, {{{50, 180}, {150, 180}}});
     SetStore(o->LakeBorderLine, {{{50, 200}, {150, 200}}});
-    o->CBLake->SetChecked(true);
+    o->ui.CBLake->SetChecked(true);
     ASSERT_TRUE(o->DrawMap());
     // Old borders off: the lake boundary still has their colour, dotted.
     EXPECT_EQ(Px(100, 180), o->BackColor);
     EXPECT_EQ(Px(50, 200), o->NTownColor);
     EXPECT_EQ(Px(53, 200), o->BackColor);
 
-    o->CBNTownBorder->SetChecked(true);
+    o->ui.CBNTownBorder->SetChecked(true);
     EXPECT_EQ(Px(50, 180), o->NTownColor);
     EXPECT_EQ(Px(53, 180), o->BackColor) << "dotted";
-    o->CBTownPaint->SetChecked(true);   // the search paint wants them solid
+    o->ui.CBTownPaint->SetChecked(true);   // the search paint wants them solid
     ASSERT_TRUE(o->DrawMap());
     EXPECT_EQ(Px(53, 180), o->NTownColor);
     Settei->CheckBox15->SetChecked(true);
@@ -196,7 +196,7 @@ TEST_F(Redraw, WithoutTheMapLayersOnlyTheRedrawIsCounted) {
     EXPECT_EQ(Px(1, 300), o->WakuColor) << "the frame is not a map layer";
     EXPECT_EQ(o->MappingCount, mappings);
     EXPECT_EQ(o->RedrawCount, redraws + 1);
-    EXPECT_EQ(o->Label37->Caption(), std::to_string(redraws + 1));
+    EXPECT_EQ(o->ui.Label37->Caption(), std::to_string(redraws + 1));
 }
 
 TEST_F(Redraw, WhiteBackgroundReplacesTheBackgroundColour) {
@@ -213,9 +213,9 @@ TEST_F(Redraw, ARangeViewNarrowerThan4KmIsRefusedAndThePictureKept) {
     o->MAGSTEP = 200;   // about 2.8 km across
     const int32_t minX = o->MinX;
     EXPECT_FALSE(o->DrawMap());
-    EXPECT_EQ(o->Label15->Caption(), "指定エラー");
-    EXPECT_TRUE(o->Timer1->Enabled());
-    o->Timer1->SetEnabled(false);
+    EXPECT_EQ(o->ui.Label15->Caption(), "指定エラー");
+    EXPECT_TRUE(o->ui.Timer1->Enabled());
+    o->ui.Timer1->SetEnabled(false);
     EXPECT_LT(o->ViewWidthKm, 4.0f);
     EXPECT_NE(o->MinX, minX) << "the corners follow the new view";
     EXPECT_NEAR(o->MaxX - o->MinX, 600 / o->ScaleX, 2);
@@ -238,8 +238,8 @@ TEST_F(Redraw, TheRedrawThatEndsARangeDragKeepsSizeAndAspect) {
     EXPECT_EQ(o->Aspect, aspect);
     EXPECT_EQ(o->MAGSTEP, 10);
     EXPECT_FLOAT_EQ(o->MAGUNIT, 0.2f);
-    EXPECT_EQ(o->UpDown1->Position(), 10);
-    EXPECT_EQ(o->Label6->Caption(), "2.00");
+    EXPECT_EQ(o->ui.UpDown1->Position(), 10);
+    EXPECT_EQ(o->ui.Label6->Caption(), "2.00");
     EXPECT_FLOAT_EQ(o->ScaleX, 0.04f);
     // Later redraws keep the range's magnification.
     o->COPYSCALE = 1;
@@ -248,7 +248,7 @@ TEST_F(Redraw, TheRedrawThatEndsARangeDragKeepsSizeAndAspect) {
 }
 
 TEST_F(Redraw, TheThumbnailFollowsEveryFifthRedraw) {
-    TCanvas* thumb = o->Image4->Canvas();
+    TCanvas* thumb = o->ui.Image4->Canvas();
     thumb->Brush->Color = clRed;
     thumb->FillRect(Rect(0, 0, 64, 64));
     o->ThumbnailCount = 0;
@@ -269,21 +269,21 @@ TEST_F(Redraw, ReadOutsDescribeTheView) {
     EXPECT_EQ(SCList->Label17->Caption(), std::to_string(o->MinX));
     EXPECT_EQ(SCList->Label43->Caption(), std::to_string(o->MaxX - o->MinX));
     EXPECT_EQ(SCList->Label36->Caption(), gui::Format("%.1f km", o->ViewWidthKm));
-    EXPECT_EQ(o->Label28->Caption(), SCList->Label36->Caption());
+    EXPECT_EQ(o->ui.Label28->Caption(), SCList->Label36->Caption());
     // 6 degrees of longitude at 34 N, and the meridian's 600 / ScaleY units.
     EXPECT_NEAR(o->ViewWidthKm, 6 * 111.2 * std::cos(34 * M_PI / 180), 2.0);
     EXPECT_NEAR(o->ViewHeightKm, 600 / o->ScaleY / 15000 * 111.2, 1.0);
 }
 
 TEST_F(Redraw, EnablesTheControlsThatNeedAMap) {
-    o->CBTownName->SetChecked(true);
-    EXPECT_TRUE(o->BtnPaint->Enabled());
-    EXPECT_TRUE(o->N9->Enabled());
+    o->ui.CBTownName->SetChecked(true);
+    EXPECT_TRUE(o->ui.BtnPaint->Enabled());
+    EXPECT_TRUE(o->ui.N9->Enabled());
     EXPECT_TRUE(Settei->Button13->Enabled());
-    EXPECT_TRUE(o->TkBtn2->Enabled());
-    EXPECT_EQ(o->TkBtn2->Font.Color, 0x800000);
-    o->CBTownName->SetChecked(false);
-    EXPECT_FALSE(o->N17->Enabled());
+    EXPECT_TRUE(o->ui.TkBtn2->Enabled());
+    EXPECT_EQ(o->ui.TkBtn2->Font.Color, 0x800000);
+    o->ui.CBTownName->SetChecked(false);
+    EXPECT_FALSE(o->ui.N17->Enabled());
     EXPECT_FALSE(Settei->Button13->Enabled());
 }
 
@@ -296,7 +296,7 @@ using testsupport::ChooseAreas;
 
 void Save(const char* name) {
     QString path = QString::fromStdString((BuildFolder() / name).string());
-    EXPECT_TRUE(Open->Image1->Picture()->Bitmap()->Image().save(path)) << name;
+    EXPECT_TRUE(Open->ui.Image1->Picture()->Bitmap()->Image().save(path)) << name;
 }
 
 } // namespace
@@ -312,7 +312,7 @@ TEST_F(RealMap, TheWholeCountryAt1800AndTokyoAt600WithNames) {
     Open->COPYSCALE = 3;
     ASSERT_TRUE(Open->DrawMap());
     ASSERT_EQ(Open->ImageSize, 1800);
-    TCanvas* c = Open->Image1->Canvas();
+    TCanvas* c = Open->ui.Image1->Canvas();
     int coast = 0, pref = 0, town = 0;
     for (int y = 0; y < 1800; ++y)
         for (int x = 0; x < 1800; ++x) {
@@ -326,7 +326,7 @@ TEST_F(RealMap, TheWholeCountryAt1800AndTokyoAt600WithNames) {
 
     Open->COPYSCALE = 1;
     ChooseAreas({12});
-    ASSERT_TRUE(Open->CBTownName->Checked());
+    ASSERT_TRUE(Open->ui.CBTownName->Checked());
     ASSERT_TRUE(Open->DrawMap());
     EXPECT_EQ(Open->ImageSize, 600);
     EXPECT_GT(Open->NameFontSize, 0);

@@ -39,7 +39,7 @@ void SetDate(const fs::path& file, int y, int m, int d) {
 int GreenPixels(int top, int bottom) {
     int n = 0;
     for (int y = top; y < bottom; y++)
-        for (int x = 0; x < 600; x++) n += Open->Image1->Canvas()->Pixels(x, y) == 0x008000;
+        for (int x = 0; x < 600; x++) n += Open->ui.Image1->Canvas()->Pixels(x, y) == 0x008000;
     return n;
 }
 
@@ -67,18 +67,18 @@ TEST_F(Startup, DefaultsTablesAndStartScreen) {
     for (int code = 0; code < 60; code++)
         EXPECT_EQ(Open->PrefFlag[code], code == 47 || code == 48 || code == 49 || code == 52) << code;
     EXPECT_EQ(Open->DefPaintColor[7], 0x1828EF);
-    EXPECT_EQ(Open->Label15->Caption(), "   0.00 km");
-    EXPECT_EQ(Open->Label31->Caption(), "    0.00 km");
-    EXPECT_EQ(Open->Label28->Caption(), "0.0 km");
-    EXPECT_FALSE(Open->TkBtn2->Enabled());
-    EXPECT_FALSE(Open->Button8->Enabled());
+    EXPECT_EQ(Open->ui.Label15->Caption(), "   0.00 km");
+    EXPECT_EQ(Open->ui.Label31->Caption(), "    0.00 km");
+    EXPECT_EQ(Open->ui.Label28->Caption(), "0.0 km");
+    EXPECT_FALSE(Open->ui.TkBtn2->Enabled());
+    EXPECT_FALSE(Open->ui.Button8->Enabled());
     // The readings of the mini folder.
     ASSERT_EQ(Open->YomiCount, 2);
     EXPECT_EQ(Open->YomiRecords[1].yomi, "ひがしまち");
     EXPECT_EQ(Open->YomiRecords[1].x, 187500);
     // The start screen: background, guidance text, no map.
-    EXPECT_EQ(Open->Image1->Canvas()->Width(), 600);
-    EXPECT_EQ(Open->Image1->Canvas()->Pixels(599, 599), Open->BackColor);
+    EXPECT_EQ(Open->ui.Image1->Canvas()->Width(), 600);
+    EXPECT_EQ(Open->ui.Image1->Canvas()->Pixels(599, 599), Open->BackColor);
     EXPECT_GT(GreenPixels(225, 245), 100);
     EXPECT_EQ(GreenPixels(250, 265), 0);
     EXPECT_FALSE(Open->ProgramDate.empty());
@@ -119,12 +119,12 @@ TEST_F(Startup, DataDatesGoToTheStartScreenAndTheAreaWindow) {
 }
 
 TEST_F(Startup, TheSearchHistoryIsLoadedWhenThereIsOne) {
-    EXPECT_EQ(Open->ComboBox1->Items()->Count(), 0);
+    EXPECT_EQ(Open->ui.ComboBox1->Items()->Count(), 0);
     WriteText(programDir / "MAPDATA/townlist.lst", "札幌市\n東町\n");
     DestroyAllForms();
     CreateAllForms(Application);
-    ASSERT_EQ(Open->ComboBox1->Items()->Count(), 2);
-    EXPECT_EQ(Open->ComboBox1->Items()->Strings(1), "東町");
+    ASSERT_EQ(Open->ui.ComboBox1->Items()->Count(), 2);
+    EXPECT_EQ(Open->ui.ComboBox1->Items()->Strings(1), "東町");
 }
 
 class StartupWithoutProgramFile : public FormsTest {
@@ -162,7 +162,7 @@ TEST_F(StartupWithoutLists, ReportsTheMissingFilesAndGoesOn) {
     EXPECT_EQ(Open->YomiCount, 0);
     // No config.ini either: the defaults stand.
     EXPECT_EQ(Open->CoastColor, 0xFF0000);
-    EXPECT_TRUE(Open->N24->Checked());
+    EXPECT_TRUE(Open->ui.N24->Checked());
     EXPECT_TRUE(Open->Log.IsOpen());
 }
 
@@ -212,13 +212,13 @@ TEST_F(Config, TheReadingsTableStopsAtItsCapacity) {
 TEST_F(Config, WithLine1SetEveryLineButTheTenthIsApplied) {
     WriteText(path(), ConfigText("-1,終了時の設定保存"));
     LineAdd->LineColor = 42;
-    Open->N24->SetChecked(false);
+    Open->ui.N24->SetChecked(false);
     Open->config_read(path());
     EXPECT_TRUE(gui::testing::Messages().empty());
-    EXPECT_TRUE(Open->N24->Checked());
+    EXPECT_TRUE(Open->ui.N24->Checked());
     EXPECT_TRUE(Open->SameColor);
     EXPECT_EQ(Open->TimeOrder, 0);
-    EXPECT_TRUE(Open->NKanji->Checked());
+    EXPECT_TRUE(Open->ui.NKanji->Checked());
     EXPECT_EQ(LineAdd->LineColor, 42);
     // The folder is the first field: a blank ends it.
     EXPECT_EQ(Open->ExtraMarkFolder, "my");
@@ -236,11 +236,11 @@ TEST_F(Config, WithLine1SetEveryLineButTheTenthIsApplied) {
 TEST_F(Config, WithLine1ClearOnlyTheSameColourAndTheSymbolFolderApply) {
     WriteText(path(), ConfigText("0,終了時の設定保存"));
     Open->config_read(path());
-    EXPECT_FALSE(Open->N24->Checked());
+    EXPECT_FALSE(Open->ui.N24->Checked());
     EXPECT_TRUE(Open->SameColor);
     EXPECT_EQ(Open->ExtraMarkFolder, "my");
     EXPECT_EQ(Open->TimeOrder, 1);
-    EXPECT_TRUE(Open->NJikan->Checked());
+    EXPECT_TRUE(Open->ui.NJikan->Checked());
     EXPECT_EQ(Open->TownPaintColor, 0x00FFFF);
     EXPECT_EQ(Open->CoastColor, 0xFF0000);
     EXPECT_EQ(Open->FunColor, 0xC0C0C0);
@@ -285,7 +285,7 @@ TEST_F(Config, WrittenAndReadBackAgain) {
     EXPECT_TRUE(gui::testing::Messages().empty());
 
     // Unticked, line 1 says so and every other line is still written.
-    Open->N24->SetChecked(false);
+    Open->ui.N24->SetChecked(false);
     Open->config_write(path());
     const std::string again = gui::Cp932ToUtf8(testsupport::ReadBytes(path()));
     EXPECT_TRUE(again.starts_with("0,終了時の設定保存\r\n1,同一色\r\n"));
@@ -337,8 +337,8 @@ protected:
         FormsTest::SetUp();
         gui::testing::Messages().clear();
         for (const char* f : kTemporaryFiles) WriteText(programDir / f, "x\n");
-        Open->ComboBox1->Items()->Add("札幌市");
-        Open->ComboBox1->Items()->Add("東町");
+        Open->ui.ComboBox1->Items()->Add("札幌市");
+        Open->ui.ComboBox1->Items()->Add("東町");
     }
     bool AnyLeft() const {
         for (const char* f : kTemporaryFiles)
@@ -349,7 +349,7 @@ protected:
 
 TEST_F(Exit, CancelledItLeavesEverythingAsItWas) {
     gui::testing::QueueAnswer(IDCANCEL);
-    Open->Button2->Click();
+    Open->ui.Button2->Click();
     ASSERT_EQ(gui::testing::Messages().size(), 1u);
     EXPECT_EQ(gui::testing::Messages()[0].text, "終了してよろしいですか？　　　");
     EXPECT_EQ(gui::testing::Messages()[0].caption, "白地図 Rovana の終了");
@@ -366,7 +366,7 @@ TEST_F(Exit, ConfirmedItCleansUpSavesAndEnds) {
     gui::testing::ClipboardText() = "地図";
     gui::testing::QueueAnswer(IDOK);
     gui::testing::QueueAnswer(IDOK);
-    Open->Exit1->Click();
+    Open->ui.Exit1->Click();
     ASSERT_EQ(gui::testing::Messages().size(), 2u);
     EXPECT_EQ(gui::testing::Messages()[1].text, "クリップボードにコピーされたデータを削除して終了しますか？　　　");
     EXPECT_EQ(gui::testing::Messages()[1].caption, "クリップボードのデータ削除");
@@ -382,7 +382,7 @@ TEST_F(Exit, AnUnsavedLineIsAskedAboutFirst) {
     LineAdd->SetPoints({{100, 100}, {200, 100}});
     LineAdd->LineSaved = 0;
     gui::testing::QueueAnswer(IDCANCEL);
-    Open->Button2->Click();
+    Open->ui.Button2->Click();
     ASSERT_EQ(gui::testing::Messages().size(), 1u);
     EXPECT_EQ(gui::testing::Messages()[0].caption, "線データ新規作成");
     EXPECT_FALSE(gui::testing::Terminated());
@@ -390,7 +390,7 @@ TEST_F(Exit, AnUnsavedLineIsAskedAboutFirst) {
     // A single point is no line yet.
     LineAdd->SetPoints({{100, 100}});
     gui::testing::QueueAnswer(IDCANCEL);
-    Open->Button2->Click();
+    Open->ui.Button2->Click();
     EXPECT_EQ(gui::testing::Messages().back().caption, "白地図 Rovana の終了");
 }
 
@@ -421,17 +421,17 @@ TEST_F(Exit, TheCloseBoxAsksAsTheExitDoesAndACancelKeepsTheProgram) {
 }
 
 TEST_F(Startup, MenuItemsOpenTheirWindows) {
-    Open->Open1->Click();
+    Open->ui.Open1->Click();
     EXPECT_TRUE(Ken->Visible());
-    Open->N1->Click();
+    Open->ui.N1->Click();
     EXPECT_TRUE(Settei->Visible());
     Settei->Hide();
-    Open->Button7->Click();
+    Open->ui.Button7->Click();
     EXPECT_TRUE(Open->SetteiShown);
     EXPECT_TRUE(Settei->Visible());
-    Open->About1->Click();
+    Open->ui.About1->Click();
     EXPECT_TRUE(About->Visible());
-    Open->Tutorial1->Click();
+    Open->ui.Tutorial1->Click();
     EXPECT_TRUE(HowTo->Visible());
 }
 

@@ -37,7 +37,7 @@ TEST_F(Places, PrefectureNamesDrawMoveAndSave) {
     L->PrefNameTable[11].x = x;
     L->PrefNameTable[11].y = y;
     o->DefPrefColor = 0x345678;
-    o->CBPrefBorder->SetChecked(true);
+    o->ui.CBPrefBorder->SetChecked(true);
     Settei->CBKenName->SetChecked(true);
     ASSERT_TRUE(o->DrawMap());
     EXPECT_GT(Count(0x345678, 200, 200, 240, 220), 0);

@@ -34,7 +34,7 @@ protected:
     }
     // The map under the symbol: one colour, the point itself and one pixel beside it marked.
     void PrepareMap() {
-        TCanvas* c = o->Image1->Canvas();
+        TCanvas* c = o->ui.Image1->Canvas();
         c->Brush->Color = kMap;
         c->FillRect(Rect(0, 0, 600, 600));
         c->SetPixel(300, 300, kUnder);
@@ -266,10 +266,10 @@ TEST_F(Symbols, ATypedLongitudeAndLatitudeAreTakenInTheDatumOfTheReadout) {
         o->WgsDisplay = wgs;
         ASSERT_TRUE(o->DrawMap());
         ASSERT_EQ(o->DrawnView.wgs, wgs);
-        o->Image1MouseMove(o->Image1, {}, 300, 300);
+        o->Image1MouseMove(o->ui.Image1, {}, 300, 300);
         auto typed = [](const std::string& readout) { return readout.substr(readout.find_last_of(' ') + 1); };
-        P->Edit2->SetText(typed(o->Label14->Caption()));
-        P->Edit3->SetText(typed(o->Label13->Caption()));
+        P->Edit2->SetText(typed(o->ui.Label14->Caption()));
+        P->Edit3->SetText(typed(o->ui.Label13->Caption()));
         const int before = P->PlacedSymbolCount;
         P->BtnIchi->Click();
         ASSERT_EQ(P->PlacedSymbolCount, before + 1);
@@ -298,7 +298,7 @@ TEST_F(Symbols, AStampKeepsToItsMapPlaceWhenTheMapJumpsAndReturns) {
     o->CoastLine.Changed();
     ASSERT_TRUE(o->DrawMap());
     P->SelectSymbol(100);
-    o->Image1MouseDown(o->Image1, mbLeft, {}, 100, 100);
+    o->Image1MouseDown(o->ui.Image1, mbLeft, {}, 100, 100);
     ASSERT_EQ(P->PlacedSymbolCount, 1);
     auto inkAtPlace = [&] {
         int sx, sy;

@@ -163,7 +163,7 @@ TEST_F(RealEditions, ASwitchIsWholeOrNoneAndTheExitPutsTheStandardBack) {
     state(true, "行政区界：2002年版");
 
     // The exit's restore.
-    Open->Button2->Click();
+    Open->ui.Button2->Click();
     EXPECT_TRUE(Maps(data) == standard);
     EXPECT_FALSE(Open->AltYear);
 }

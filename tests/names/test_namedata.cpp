@@ -25,7 +25,7 @@ class NameData : public HandMap {
 protected:
     void SetUp() override {
         HandMap::SetUp();
-        o->CBTownName->SetChecked(true);
+        o->ui.CBTownName->SetChecked(true);
         o->MapShown = true;
         mapFile = programDir / "MAPDATA" / "12.MAP";
     }
@@ -43,7 +43,7 @@ protected:
         ASSERT_TRUE(b->Enabled());
         b->Click();
     }
-    void Down(int x, int y) { o->Image1MouseDown(o->Image1, mbLeft, {}, x, y); }
+    void Down(int x, int y) { o->Image1MouseDown(o->ui.Image1, mbLeft, {}, x, y); }
 };
 
 } // namespace
@@ -252,7 +252,7 @@ TEST_F(NameData, DeleteRemovesEveryKindOfTheRecordAndRefusesDuplicates) {
     auto [ex, ey] = At(200, 200);
     o->ExtraPref[0] = 12, o->ExtraTownName[0] = "北区", o->ExtraX[0] = ex, o->ExtraY[0] = ey;
 
-    o->N17->Click();
+    o->ui.N17->Click();
     Press(NameDel->Button2);
     Down(200, 200);
     EXPECT_EQ(NameDel->Label7->Caption(), "重複名のため削除できません");
@@ -275,7 +275,7 @@ TEST_F(NameData, DeleteRemovesEveryKindOfTheRecordAndRefusesDuplicates) {
     Press(NameDel->Button2);
     Down(100, 100);
     Press(NameDel->Button1);
-    o->N17->Click();
+    o->ui.N17->Click();
     EXPECT_TRUE(NameDel->Button2->Enabled());
     EXPECT_FALSE(NameDel->Button3->Enabled()) << "the pick of before is gone";
 }
@@ -433,9 +433,9 @@ TEST_F(NameData, NameListKindsOrderAndItsLimit) {
     EXPECT_EQ(g->Cells(2, 0), "");
     YomiList->CBOldNeg->SetChecked(true);
     EXPECT_EQ(g->RowCount(), 4) << "old names left out";
-    EXPECT_FALSE(o->CBNTownBorder->Checked());
+    EXPECT_FALSE(o->ui.CBNTownBorder->Checked());
     // Names hidden over many areas: the list is still that of the view, never the last one kept.
-    o->CBTownName->SetChecked(false);
+    o->ui.CBTownName->SetChecked(false);
     o->SELECT = 21;
     YomiList->CBOldNeg->SetChecked(false);
     EXPECT_EQ(g->RowCount(), 5) << "old names back in the list";
@@ -450,7 +450,7 @@ TEST_F(NameData, NameListKindsOrderAndItsLimit) {
 }
 
 TEST_F(NameData, OpenersRefuseWithoutNamesOrWithSeveralAreas) {
-    o->CBTownName->SetChecked(false);
+    o->ui.CBTownName->SetChecked(false);
     BtnCorrectClick(*o, NameWidgetsOf(*o).BtnCorrect);
     EXPECT_EQ(Messages().back().caption, "市区町村名表示位置編集");
     EXPECT_FALSE(Correct->Visible());
@@ -458,15 +458,15 @@ TEST_F(NameData, OpenersRefuseWithoutNamesOrWithSeveralAreas) {
     EXPECT_EQ(Messages().back().caption, "政令指定都市名表示位置編集");
     EXPECT_FALSE(Toshi->Visible());
 
-    o->CBTownName->SetChecked(true);
+    o->ui.CBTownName->SetChecked(true);
     o->SELECT = 6;
     for (int a = 0; a < 6; ++a) o->SelectCode[a] = a + 1;
-    N17Click(*o, o->N17);
+    N17Click(*o, o->ui.N17);
     EXPECT_EQ(Messages().back().caption, "市区町村名削除");
     EXPECT_FALSE(NameDel->Visible());
     // A duplicated name among the areas opens its window too.
     o->ExtraCount = 1, o->ExtraPref[0] = 4;
-    N9Click(*o, o->N9);
+    N9Click(*o, o->ui.N9);
     EXPECT_EQ(Correct->Label4->Caption(),
               o->AreaName[1] + " " + o->AreaName[2] + " " + o->AreaName[3] + " " + o->AreaName[4] + " ほか");
     EXPECT_TRUE(Extra->Visible());

@@ -58,10 +58,10 @@ TEST_F(MapToolTest, EveryEventReachesTheArmedToolAndANewToolEndsItOnce) {
     Down(10, 10);
     Move(20, 20);
     Up(20, 20);
-    Image1DblClick(*o, o->Image1);
+    Image1DblClick(*o, o->ui.Image1);
     int key = VK_LEFT;
     const int32_t cx = o->CX;
-    Image1KeyDown(*o, o->Image1, key, {});
+    Image1KeyDown(*o, o->ui.Image1, key, {});
     EXPECT_EQ(key, 0);
     EXPECT_EQ(o->CX, cx) << "the key was the tool's, not a pan";
     EXPECT_EQ(log, (std::vector<std::string>{"press 10", "still armed", "move 20", "release", "double", "key 37"}));
@@ -69,9 +69,9 @@ TEST_F(MapToolTest, EveryEventReachesTheArmedToolAndANewToolEndsItOnce) {
 
     // A move the tool leaves is the read-out's; a press it lets go on starts a distance.
     t.takesMoves = false;
-    o->Label13->SetCaption("");
+    o->ui.Label13->SetCaption("");
     Move(300, 300);
-    EXPECT_EQ(o->Label13->Caption(), "緯度  34.0000");
+    EXPECT_EQ(o->ui.Label13->Caption(), "緯度  34.0000");
     t.goesOn = true;
     Down(300, 300);
     EXPECT_EQ(o->DistanceMode, 1);
@@ -82,10 +82,10 @@ TEST_F(MapToolTest, EveryEventReachesTheArmedToolAndANewToolEndsItOnce) {
     o->BtnCenterClick(o);
     EXPECT_EQ(log, std::vector<std::string>{"end"}) << "ended once, and no longer armed while it ends";
     EXPECT_TRUE(o->ToolAs<CentreTool>());
-    EXPECT_FALSE(o->BtnCenter->Enabled());
+    EXPECT_FALSE(o->ui.BtnCenter->Enabled());
     o->EscapePressed();
     EXPECT_EQ(o->ActiveTool(), nullptr);
-    EXPECT_TRUE(o->BtnCenter->Enabled());
+    EXPECT_TRUE(o->ui.BtnCenter->Enabled());
 }
 
 TEST_F(MapToolTest, AToolEndingItselfRunsToTheEndOfItsPress) {

@@ -47,11 +47,11 @@ TEST_F(PressChain, TheWebMapComesBeforeTheArmedToolOpensOnceAndNamesLatitudeFirs
     Down(120, 450);
     ASSERT_EQ(gui::testing::ShellOpens().size(), 1u);
     EXPECT_FALSE(Settei->CBWatch->Checked());
-    EXPECT_FALSE(o->CBChiri->Checked());
+    EXPECT_FALSE(o->ui.CBChiri->Checked());
     EXPECT_EQ(AreaCountOf(*o).FillCount, 0) << "the area count did not see the press";
     EXPECT_TRUE(Messages().empty());
     ASSERT_TRUE(o->ToolAs<AreaTool>()) << "and takes the press after";
-    EXPECT_EQ(o->Button14->Caption(), "終り");
+    EXPECT_EQ(o->ui.Button14->Caption(), "終り");
 
     // Pixel (120, 450) of a map centred on 137 E, 34 N lies south-west of the centre.
     const std::string url = gui::testing::ShellOpens()[0];
@@ -68,20 +68,20 @@ TEST_F(PressChain, TheWebMapComesBeforeTheArmedToolOpensOnceAndNamesLatitudeFirs
 
     // Ticked and unticked, the box gives the map back to the area count; Esc
     // with the box ticked ends both.
-    o->CBChiri->SetChecked(true);
-    o->CBChiri->SetChecked(false);
+    o->ui.CBChiri->SetChecked(true);
+    o->ui.CBChiri->SetChecked(false);
     ASSERT_TRUE(o->ToolAs<AreaTool>());
     Down(120, 450);
     EXPECT_EQ(gui::testing::ShellOpens().size(), 1u);
     EXPECT_GT(AreaCountOf(*o).FillCount, 0);
-    o->CBChiri->SetChecked(true);
+    o->ui.CBChiri->SetChecked(true);
     o->EscapePressed();
     EXPECT_EQ(o->ActiveTool(), nullptr);
-    EXPECT_FALSE(o->CBChiri->Checked());
-    EXPECT_EQ(o->Button14->Caption(), "面積");
+    EXPECT_FALSE(o->ui.CBChiri->Checked());
+    EXPECT_EQ(o->ui.Button14->Caption(), "面積");
 
     // A failing shell is told.
-    o->CBChiri->SetChecked(true);
+    o->ui.CBChiri->SetChecked(true);
     gui::testing::ShellOpenResult() = 32;
     Down(120, 450);
     gui::testing::ShellOpenResult() = 42;
@@ -89,25 +89,25 @@ TEST_F(PressChain, TheWebMapComesBeforeTheArmedToolOpensOnceAndNamesLatitudeFirs
     EXPECT_EQ(Messages()[0].text, "インターネットエクスプローラの起動に失敗しました　　　　");
     EXPECT_EQ(Messages()[0].caption, "ウォッ地図呼び出しエラー");
     EXPECT_EQ(Messages()[0].flags, MB_OK | MB_ICONEXCLAMATION);
-    EXPECT_FALSE(o->CBChiri->Checked());
+    EXPECT_FALSE(o->ui.CBChiri->Checked());
 }
 
 TEST_F(PressChain, ARunningTimedRouteSwallowsEveryLeftPress) {
-    o->CBTimer->SetChecked(true);
+    o->ui.CBTimer->SetChecked(true);
     BtnMultiClick(*o, o);
     Down(200, 200);
     EXPECT_EQ(RouteOf(*o).RouteX[0], 216);
     EXPECT_EQ(RouteOf(*o).RouteY[0], 215);
-    EXPECT_TRUE(o->Timer2->Enabled());
+    EXPECT_TRUE(o->ui.Timer2->Enabled());
     Down(250, 250);   // before the first tick too
-    Timer2Timer(*o, o->Timer2);
+    Timer2Timer(*o, o->ui.Timer2);
     ASSERT_EQ(o->RoutePointCount, 1);
     EXPECT_EQ(RouteOf(*o).RouteX[0], 216);
 
     Down(300, 300);
     EXPECT_EQ(o->DistanceMode, 0);
     EXPECT_EQ(o->RoutePointCount, 1);
-    o->Timer2->SetEnabled(false);
+    o->ui.Timer2->SetEnabled(false);
 }
 
 TEST_F(PressChain, LegendAndScaleBoxesAreGrabbedStrictlyInsideAndScaleWithTheImage) {
@@ -122,7 +122,7 @@ TEST_F(PressChain, LegendAndScaleBoxesAreGrabbedStrictlyInsideAndScaleWithTheIma
     Down(100, 120);
     EXPECT_FALSE(o->LegendDrag);
     EXPECT_EQ(o->DistanceMode, 1) << "the edge is outside: the press starts a distance";
-    o->Image1MouseUp(o->Image1, mbLeft, {}, 100, 120);
+    o->Image1MouseUp(o->ui.Image1, mbLeft, {}, 100, 120);
 
     o->ScaleShown = true;
     o->scl_x1 = 350, o->scly1 = 550, o->ScaleRight = 450, o->ScaleBottom = 556;
@@ -170,7 +170,7 @@ TEST_F(PressChain, ToolsEndThePressOrPassItOn) {
         o->DistanceMode = 0;
         Down(300, 300);
         EXPECT_EQ(o->DistanceMode != 0, c.goesOn) << c.name;
-        o->Image1MouseUp(o->Image1, mbLeft, {}, 300, 300);
+        o->Image1MouseUp(o->ui.Image1, mbLeft, {}, 300, 300);
         o->EndActiveTool();
     }
     // A label being moved while a new one is placed does not go on by itself.
@@ -184,9 +184,9 @@ TEST_F(PressChain, ToolsEndThePressOrPassItOn) {
 }
 
 TEST_F(PressChain, TheCentreButtonMakesThePressedPixelTheCentre) {
-    o->BtnCenter->SetEnabled(true);
+    o->ui.BtnCenter->SetEnabled(true);
     o->BtnCenterClick(o);
-    EXPECT_FALSE(o->BtnCenter->Enabled());
+    EXPECT_FALSE(o->ui.BtnCenter->Enabled());
     int32_t x, y;
     o->ScreenToMap(450, 200, x, y);
 
@@ -200,13 +200,13 @@ TEST_F(PressChain, TheCentreButtonMakesThePressedPixelTheCentre) {
     Move(450, 200);
 
     Down(450, 200);
-    EXPECT_TRUE(o->BtnCenter->Enabled());
+    EXPECT_TRUE(o->ui.BtnCenter->Enabled());
     EXPECT_FALSE(o->ToolAs<CentreTool>());
     int sx, sy;
     o->MapToScreen(x, y, sx, sy);
     EXPECT_NEAR(sx, 300, 1);
     EXPECT_NEAR(sy, 300, 1);
-    EXPECT_EQ(o->Image1->Canvas()->Pen->Mode, pmCopy);
+    EXPECT_EQ(o->ui.Image1->Canvas()->Pen->Mode, pmCopy);
     EXPECT_EQ(Snapshot(), before) << "an empty map redrawn anywhere";
 }
 
@@ -215,7 +215,7 @@ protected:
     void SetUp() override {
         MouseMap::SetUp();
         TkBtn2Click(*o, o);
-        o->CBCopy->SetChecked(false);
+        o->ui.CBCopy->SetChecked(false);
     }
     // Drags from (100, 100) by side pixels; returns the unsnapped width.
     float DragBy(int side) {
@@ -230,7 +230,7 @@ protected:
             Move(100 + side, 100 + side);
             const float w = o->RangeWidthKm;
             o->RangeDrag = false;
-            o->Image1->Canvas()->Pen->Mode = pmCopy;
+            o->ui.Image1->Canvas()->Pen->Mode = pmCopy;
             o->DrawMap();
             if (w >= lo && w < hi) return side;
         }
@@ -245,12 +245,12 @@ TEST_F(Range, WidthsSnapUpToTheNextStep) {
         const int side = SideFor(c.lo, c.hi);
         ASSERT_GT(side, 0) << c.shown;
         const float w = DragBy(side);
-        EXPECT_EQ(o->Label15->Caption(), c.shown);
+        EXPECT_EQ(o->ui.Label15->Caption(), c.shown);
         EXPECT_GE(o->ToolAs<RangeTool>()->Side, side);
         EXPECT_LE(o->ToolAs<RangeTool>()->Side, side * 1.2 + 1);
         EXPECT_LT(w, c.snapped);
         o->RangeDrag = false;
-        o->Image1->Canvas()->Pen->Mode = pmCopy;
+        o->ui.Image1->Canvas()->Pen->Mode = pmCopy;
         o->DrawMap();
     }
     o->scale = 0.005f;   // about 1100 km across
@@ -258,11 +258,11 @@ TEST_F(Range, WidthsSnapUpToTheNextStep) {
     const int side = SideFor(1000.5f, 1010.0f);
     ASSERT_GT(side, 0);
     DragBy(side);
-    EXPECT_EQ(o->Label15->Caption(), "1100.00 km");
+    EXPECT_EQ(o->ui.Label15->Caption(), "1100.00 km");
 }
 
 TEST_F(Range, AnAcceptedRangeFillsTheImageAndIsCopiedWhenAsked) {
-    o->CBCopy->SetChecked(true);
+    o->ui.CBCopy->SetChecked(true);
     gui::testing::ClipboardImage() = QImage();
     DragBy(60);
     const int side = o->ToolAs<RangeTool>()->Side;
@@ -273,33 +273,33 @@ TEST_F(Range, AnAcceptedRangeFillsTheImageAndIsCopiedWhenAsked) {
     EXPECT_EQ(gui::testing::ClipboardImage().width(), side);
     EXPECT_EQ(gui::testing::ClipboardImage().height(), side);
     EXPECT_GE(o->RedrawCount, redraws + 2);
-    EXPECT_FALSE(o->Timer1->Enabled());
+    EXPECT_FALSE(o->ui.Timer1->Enabled());
     EXPECT_NEAR(o->ViewWidthKm, o->RangeWidthKm, o->RangeWidthKm * 0.02);
-    EXPECT_EQ(o->Image1->Canvas()->Pen->Mode, pmCopy);
+    EXPECT_EQ(o->ui.Image1->Canvas()->Pen->Mode, pmCopy);
 }
 
 TEST_F(Range, UpLeftTinyAndNarrowRangesAreRefused) {
-    o->CBCopy->SetChecked(true);
+    o->ui.CBCopy->SetChecked(true);
     struct Case { int dx, dy; };
     // Up and left; 4 pixels.
     for (Case c : {Case{-30, -40}, Case{4, 4}}) {
         gui::testing::ClipboardImage() = QImage();
         o->RangeZoom = false;
-        o->Timer1->SetEnabled(false);
+        o->ui.Timer1->SetEnabled(false);
         Down(300, 300);
         Move(300 + c.dx, 300 + c.dy);
         Up(300 + c.dx, 300 + c.dy);
-        EXPECT_EQ(o->Label15->Caption(), "指定エラー") << c.dx;
-        EXPECT_TRUE(o->Timer1->Enabled());
+        EXPECT_EQ(o->ui.Label15->Caption(), "指定エラー") << c.dx;
+        EXPECT_TRUE(o->ui.Timer1->Enabled());
         EXPECT_FALSE(o->RangeDrag);
-        EXPECT_EQ(o->Image1->Canvas()->Pen->Mode, pmCopy);
+        EXPECT_EQ(o->ui.Image1->Canvas()->Pen->Mode, pmCopy);
         if (c.dx < 0) {
             EXPECT_TRUE(gui::testing::ClipboardImage().isNull());
         }
     }
     // Zoomed in so that 30 pixels are under 3 km.
     o->RangeZoom = false;
-    o->Timer1->SetEnabled(false);
+    o->ui.Timer1->SetEnabled(false);
     // The copy's redraw ran while dragging and kept the view at another step: reset it.
     o->MAGSTEP = 10;
     o->MAGUNIT = 1.0f;
@@ -309,9 +309,9 @@ TEST_F(Range, UpLeftTinyAndNarrowRangesAreRefused) {
     ASSERT_LT(o->RangeWidthKm, 3.0f);
     EXPECT_EQ(o->ToolAs<RangeTool>()->Side, 30);
     Up(330, 330);
-    EXPECT_EQ(o->Label15->Caption(), "指定エラー");
-    EXPECT_TRUE(o->Timer1->Enabled());
-    o->Timer1->SetEnabled(false);
+    EXPECT_EQ(o->ui.Label15->Caption(), "指定エラー");
+    EXPECT_TRUE(o->ui.Timer1->Enabled());
+    o->ui.Timer1->SetEnabled(false);
 }
 
 class Readout : public MouseMap {};
@@ -322,15 +322,15 @@ TEST_F(Readout, DegreesMinutesSecondsAndMapCoordinates) {
     EXPECT_EQ(TOpen::FormatDms("経度 ", 139.75f), "経度 139.4500");
 
     Move(300, 300);
-    EXPECT_EQ(o->Label13->Caption(), "緯度  34.0000");
-    EXPECT_EQ(o->Label14->Caption(), "経度 137.0000");
-    o->Button11Click(o->Button11);
-    EXPECT_TRUE(o->CBZahyo->Checked());
+    EXPECT_EQ(o->ui.Label13->Caption(), "緯度  34.0000");
+    EXPECT_EQ(o->ui.Label14->Caption(), "経度 137.0000");
+    o->Button11Click(o->ui.Button11);
+    EXPECT_TRUE(o->ui.CBZahyo->Checked());
     Move(300, 300);
-    EXPECT_EQ(o->Label13->Caption(), "Y座標 150000");
-    EXPECT_EQ(o->Label14->Caption(), "X座標 150000");
-    o->Button11Click(o->Button11);
-    EXPECT_EQ(o->Label15->Caption(), "   0.00 km");
+    EXPECT_EQ(o->ui.Label13->Caption(), "Y座標 150000");
+    EXPECT_EQ(o->ui.Label14->Caption(), "X座標 150000");
+    o->Button11Click(o->ui.Button11);
+    EXPECT_EQ(o->ui.Label15->Caption(), "   0.00 km");
 }
 
 TEST_F(Readout, ReadingEndingsAreSetApart) {
@@ -350,8 +350,8 @@ TEST_F(Readout, TheNameUnderThePointerAndItsReading) {
     o->TownX[0] = x, o->TownY[0] = y, o->TownDup[0] = 's';
     o->YomiRecords = {{x + 500, y, "一宮町", "いちのみやまち"}};
     o->YomiCount = 1;
-    o->CBYomi->SetEnabled(true);
-    o->CBYomi->SetChecked(true);
+    o->ui.CBYomi->SetEnabled(true);
+    o->ui.CBYomi->SetChecked(true);
 
     Move(203, 198);
     EXPECT_EQ(Yomi->Label1->Caption(), "一宮町");
@@ -374,10 +374,10 @@ TEST_F(Readout, TheNameUnderThePointerAndItsReading) {
     o->ExtraCount = 1;
     o->ExtraTownName[0] = "一宮町";
     o->ExtraX[0] = x + 5, o->ExtraY[0] = y - 5;
-    o->CBNTownBorder->SetChecked(false);
+    o->ui.CBNTownBorder->SetChecked(false);
     Move(200, 200);
     EXPECT_EQ(Yomi->Label1->Caption(), "該当なし") << "the twin names are left out without old borders";
-    o->CBNTownBorder->SetChecked(true);
+    o->ui.CBNTownBorder->SetChecked(true);
     Move(200, 200);
     EXPECT_EQ(Yomi->Label1->Caption(), "一宮町");
     EXPECT_EQ(Yomi->Label4->Caption(), "重複");
@@ -394,7 +394,7 @@ TEST_F(Readout, TheNameUnderThePointerAndItsReading) {
 TEST_F(Readout, ADistanceDragLeavesTheImageAsItWas) {
     const QImage before = Snapshot();
     Down(100, 100);
-    EXPECT_EQ(o->Label15->Caption(), "   0.00 km");
+    EXPECT_EQ(o->ui.Label15->Caption(), "   0.00 km");
     Move(150, 120);
     Move(260, 240);
     EXPECT_NE(Snapshot(), before);
@@ -403,7 +403,7 @@ TEST_F(Readout, ADistanceDragLeavesTheImageAsItWas) {
     Up(270, 250);
     EXPECT_EQ(Snapshot(), before);
     EXPECT_EQ(o->DistanceMode, 0);
-    EXPECT_EQ(o->Label15->Caption(), gui::Format("%7.2f km", km));
+    EXPECT_EQ(o->ui.Label15->Caption(), gui::Format("%7.2f km", km));
     // 160 by 140 pixels at about 0.92 km each.
     EXPECT_GT(km, 170);
     EXPECT_LT(km, 220);

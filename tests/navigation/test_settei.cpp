@@ -13,30 +13,30 @@ protected:
 };
 
 TEST_F(SetteiTest, ApplyCopiesTheTicksAndRedrawsOnceOnlyWithAMap) {
-    ASSERT_TRUE(o->CBPrefBorder->Checked() && o->CBTownBorder->Checked());
+    ASSERT_TRUE(o->ui.CBPrefBorder->Checked() && o->ui.CBTownBorder->Checked());
     Settei->CheckBox3->SetChecked(false);
     // The window's own boxes follow at once, the main window only on "決　定".
     EXPECT_FALSE(Settei->CheckBox4->Checked() || Settei->CheckBox4->Enabled());
     EXPECT_FALSE(Settei->CheckBox11->Checked() || Settei->CheckBox11->Enabled());
-    EXPECT_TRUE(o->CBPrefBorder->Checked());
+    EXPECT_TRUE(o->ui.CBPrefBorder->Checked());
     Settei->CheckBox10->SetChecked(true);
     Settei->CheckBox6->SetChecked(true);
     EXPECT_TRUE(Settei->CheckBox7->Checked() && Settei->CheckBox8->Checked() && Settei->CheckBox9->Enabled());
     Settei->CheckBox13->SetChecked(true);
     Settei->RadioGroup1->SetItemIndex(1);
-    o->Label35->Show();
+    o->ui.Label35->Show();
 
     Mark();
     Settei->Button8->Click();
     EXPECT_EQ(Redraws(), 1);
     EXPECT_TRUE(o->DataReady);
-    EXPECT_FALSE(o->CBPrefBorder->Checked());
-    EXPECT_FALSE(o->CBTownBorder->Checked());
-    EXPECT_TRUE(o->CBScale->Checked());
-    EXPECT_TRUE(o->CBLonLat->Checked() && o->CBFun->Checked() && o->CBDo->Checked());
-    EXPECT_TRUE(o->MAG2->Checked() && !o->MAG1->Checked());
+    EXPECT_FALSE(o->ui.CBPrefBorder->Checked());
+    EXPECT_FALSE(o->ui.CBTownBorder->Checked());
+    EXPECT_TRUE(o->ui.CBScale->Checked());
+    EXPECT_TRUE(o->ui.CBLonLat->Checked() && o->ui.CBFun->Checked() && o->ui.CBDo->Checked());
+    EXPECT_TRUE(o->ui.MAG2->Checked() && !o->ui.MAG1->Checked());
     EXPECT_EQ(o->BackColor, TColor(0xFFFFFF));
-    EXPECT_FALSE(o->Label35->Visible());
+    EXPECT_FALSE(o->ui.Label35->Visible());
 
     // "県 指 定" only opens the area window: the map is still there to draw.
     o->Button5Click(o);
@@ -70,7 +70,7 @@ TEST_F(SetteiTest, DefaultsGiveTheNormalOrTheSoftSetWithoutARedraw) {
     EXPECT_EQ(Settei->UpDown4->Position(), 8);
     EXPECT_EQ(Settei->UpDown5->Position(), 2);
     EXPECT_EQ(o->NameFontSize, 8);
-    EXPECT_TRUE(Settei->CheckBox2->Checked() && o->ken_name->Checked());
+    EXPECT_TRUE(Settei->CheckBox2->Checked() && o->ui.ken_name->Checked());
 
     o->NTownColor = o->IslandsColor = 0;
     Settei->CBSoft->SetChecked(false);
@@ -143,7 +143,7 @@ TEST_F(SetteiTest, ColourButtonsWriteTheMainFormAndShareTheirDialogs) {
     Settei->Button7->Click();
     EXPECT_FALSE(Settei->CheckBox13->Checked());
     EXPECT_EQ(o->BackColor, TColor(0x405060));
-    EXPECT_EQ(o->Image1->Canvas()->Pixels(1, 1), TColor(0x405060)) << "unticking white redrew";
+    EXPECT_EQ(o->ui.Image1->Canvas()->Pixels(1, 1), TColor(0x405060)) << "unticking white redrew";
     Settei->CheckBox13->SetChecked(true);
     Settei->CheckBox13->SetChecked(false);
     EXPECT_EQ(o->BackColor, TColor(0x405060));
@@ -157,10 +157,10 @@ TEST_F(SetteiTest, ColourButtonsWriteTheMainFormAndShareTheirDialogs) {
 
 TEST_F(SetteiTest, SwitchesActAtOnceOnTheMainWindow) {
     Settei->CheckBox2->SetChecked(false);
-    EXPECT_FALSE(o->ken_name->Checked());
-    o->CBLonLat->SetChecked(true);
+    EXPECT_FALSE(o->ui.ken_name->Checked());
+    o->ui.CBLonLat->SetChecked(true);
     Settei->CheckBox9->SetChecked(true);
-    EXPECT_TRUE(o->CB1do->Checked());
+    EXPECT_TRUE(o->ui.CB1do->Checked());
     Settei->CBKu->SetChecked(false);
     EXPECT_FALSE(Settei->CBKuName->Checked() || Settei->CBKuDot->Enabled());
     Settei->CBRailExp->SetChecked(true);
@@ -169,29 +169,29 @@ TEST_F(SetteiTest, SwitchesActAtOnceOnTheMainWindow) {
     EXPECT_FALSE(LineSet->Visible());
     // Prefecture names and stations reach the windows that draw them.
     Settei->CBKenName->SetChecked(true);
-    EXPECT_TRUE(PrefSet->CheckBox3->Checked() && o->CBKenName1->Checked());
+    EXPECT_TRUE(PrefSet->CheckBox3->Checked() && o->ui.CBKenName1->Checked());
     Settei->CBKenOffice->SetChecked(true);
     EXPECT_TRUE(PrefSet->CheckBox4->Checked());
     Settei->CBStation->SetChecked(true);
-    EXPECT_TRUE(Letter->CBMark->Checked() && Letter->CBShow->Checked() && o->CBEki->Checked());
+    EXPECT_TRUE(Letter->CBMark->Checked() && Letter->CBShow->Checked() && o->ui.CBEki->Checked());
     Settei->CBStation->SetChecked(false);
-    EXPECT_FALSE(Letter->CBShow->Checked() || o->CBEki->Checked());
+    EXPECT_FALSE(Letter->CBShow->Checked() || o->ui.CBEki->Checked());
     Letter->CBShow->SetChecked(true);
     Settei->CBRail->SetChecked(true);
     Settei->CBRail->SetChecked(false);
-    EXPECT_FALSE(Letter->CBShow->Checked() || o->CBRailLine->Checked());
+    EXPECT_FALSE(Letter->CBShow->Checked() || o->ui.CBRailLine->Checked());
 
     // The sub-prefecture borders reload the map and draw it once, at once;
     // the map stays drawable afterwards.
     Mark();
     Settei->CBHokkaido->Click();
     EXPECT_FALSE(o->WLinesAsBorder);
-    EXPECT_FALSE(o->Hokkaido->Checked());
+    EXPECT_FALSE(o->ui.Hokkaido->Checked());
     EXPECT_TRUE(o->DataReady);
     EXPECT_EQ(Redraws(), 1);
     Wheel(-120);
     EXPECT_EQ(Redraws(), 2);
-    EXPECT_EQ(o->Label6->Caption(), "2.00");
+    EXPECT_EQ(o->ui.Label6->Caption(), "2.00");
 
     Settei->Show();
     o->SetteiShown = true;

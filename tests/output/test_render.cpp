@@ -52,13 +52,13 @@ protected:
         std::vector<int> all;
         for (int code = 1; code <= 47; ++code) all.push_back(code);
         testsupport::ChooseAreas(all);
-        o->CBTownName->SetChecked(true);
+        o->ui.CBTownName->SetChecked(true);
         BtnPaintClick(*o, o);
         int pressed = 0;
         for (int i = 0; i < o->TownCount && pressed < 3; i += 7) {
             int sx, sy;
             o->MapToScreen(o->TownX[i], o->TownY[i], sx, sy);
-            if (o->Image1->Canvas()->Pixels(sx, sy) != o->Image1->Canvas()->Pixels(5, 590)) continue;
+            if (o->ui.Image1->Canvas()->Pixels(sx, sy) != o->ui.Image1->Canvas()->Pixels(5, 590)) continue;
             MapPaint->TkBtnClick(1 + pressed);
             PaintAt(*o, sx, sy);
             ++pressed;
@@ -76,7 +76,7 @@ protected:
     std::string WindowSave(int sizeItem, const std::string& png) {
         QueueFileName(File("a.rvx"));
         o->Button10Click(o);
-        o->RadioGroup1->SetItemIndex(sizeItem);
+        o->ui.RadioGroup1->SetItemIndex(sizeItem);
         QueueFileName(File(png));
         o->PNG1Click(o);
         return ReadBytes(File(png));

@@ -116,7 +116,7 @@ protected:
         HandMap::SetUp();
         SetStore(o->TownLine, {{{100, 100}, {200, 100}, {200, 200}, {100, 200}, {100, 100}},
                                {{300, 100}, {400, 100}, {400, 200}, {300, 200}, {300, 100}}});
-        o->CBTownBorder->SetChecked(true);
+        o->ui.CBTownBorder->SetChecked(true);
         // A PDF on a page of the map's own size.
         gui::testing::SetShowModalHandler([](TForm* f) {
             if (f == PdfPage) PdfPage->CBPaper->SetItemIndex(PdfPage->CBPaper->Items()->Count() - 1);
@@ -144,7 +144,7 @@ TEST_F(VectorInput, NamesAndLabelTextsOfEveryByteClassGiveWellFormedFilesWithout
         std::ofstream((programDir / "l.lbl").string(), std::ios::binary) << file;
         Letter->LabelCount = 0;
         ASSERT_TRUE(Letter->ReadLabelFile((programDir / "l.lbl").string()));
-        o->CBLabel->SetChecked(true);
+        o->ui.CBLabel->SetChecked(true);
         const std::string base = RandomName(rnd, 2 + int(rnd() % 10));
         const bool pdf = round % 4 == 0;
         const std::string path = Save(base + (pdf ? ".pdf" : ".svg"));

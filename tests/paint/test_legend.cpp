@@ -120,11 +120,11 @@ TEST_F(Legend, DroppingTheLegendMovesItInBaseUnits) {
 // events: the moves draw outlines only, never the map; the drop draws the map
 // once, with no outline left, the same picture as the box placed there directly.
 TEST_F(Legend, ADragMovesOnlyAnOutlineAndTheDropDrawsTheMapOnce) {
-    o->CBScale->SetChecked(true);
+    o->ui.CBScale->SetChecked(true);
     DrawAt(2, 1);
     ASSERT_TRUE(o->ScaleShown);
     o->MapShown = true;
-    const QImage before = o->Image1->Canvas()->Image().copy();
+    const QImage before = o->ui.Image1->Canvas()->Image().copy();
     struct Drag {
         const char* what;
         int fromX, fromY, toX, toY;
@@ -134,30 +134,30 @@ TEST_F(Legend, ADragMovesOnlyAnOutlineAndTheDropDrawsTheMapOnce) {
                           {"scale bar", int(o->scl_x1 * k) + 5, int(o->scly1 * k) + 5, 240, 200}};
     for (const Drag& d : drags) {
         const int drawn = o->RedrawCount;
-        o->Image1MouseDown(o->Image1, mbLeft, {}, d.fromX, d.fromY);
+        o->Image1MouseDown(o->ui.Image1, mbLeft, {}, d.fromX, d.fromY);
         ASSERT_TRUE(o->LegendDrag || o->ScaleDrag) << d.what;
         for (int i = 1; i <= 12; ++i)
-            o->Image1MouseMove(o->Image1, {}, d.fromX + (d.toX - d.fromX) * i / 12, d.fromY + (d.toY - d.fromY) * i / 12);
+            o->Image1MouseMove(o->ui.Image1, {}, d.fromX + (d.toX - d.fromX) * i / 12, d.fromY + (d.toY - d.fromY) * i / 12);
         EXPECT_EQ(o->RedrawCount, drawn) << d.what << ": a move draws no map";
-        EXPECT_NE(o->Image1->Canvas()->Image(), before) << d.what << ": the outline follows the mouse";
-        o->Image1MouseUp(o->Image1, mbLeft, {}, d.toX, d.toY);
+        EXPECT_NE(o->ui.Image1->Canvas()->Image(), before) << d.what << ": the outline follows the mouse";
+        o->Image1MouseUp(o->ui.Image1, mbLeft, {}, d.toX, d.toY);
         EXPECT_EQ(o->RedrawCount, drawn + 1) << d.what;
         EXPECT_FALSE(o->LegendDrag || o->ScaleDrag);
-        const QImage dropped = o->Image1->Canvas()->Image().copy();
+        const QImage dropped = o->ui.Image1->Canvas()->Image().copy();
         ASSERT_TRUE(o->DrawMap());
-        EXPECT_EQ(dropped, o->Image1->Canvas()->Image()) << d.what << ": no outline left after the drop";
-        EXPECT_EQ(o->Image1->Canvas()->Pen->Mode, pmCopy);
+        EXPECT_EQ(dropped, o->ui.Image1->Canvas()->Image()) << d.what << ": no outline left after the drop";
+        EXPECT_EQ(o->ui.Image1->Canvas()->Pen->Mode, pmCopy);
     }
     EXPECT_EQ(h->LegendX, int(300 / k + 5));
     EXPECT_EQ(h->LegendY, int(420 / k + 5));
     EXPECT_EQ(o->scl_x1, int(240 / k));
     EXPECT_EQ(o->scly1, int(200 / k));
     // The boxes placed there directly give the same picture.
-    const QImage dragged = o->Image1->Canvas()->Image().copy();
+    const QImage dragged = o->ui.Image1->Canvas()->Image().copy();
     h->UpDown3->SetPosition(h->LegendX);
     h->UpDown4->SetPosition(h->LegendY);
     h->Button3Click(h);
-    EXPECT_EQ(dragged, o->Image1->Canvas()->Image());
+    EXPECT_EQ(dragged, o->ui.Image1->Canvas()->Image());
 }
 
 TEST_F(Legend, AFileOfThreeRowsHasFourteenLinesAndComesBack) {
@@ -271,9 +271,9 @@ TEST_F(Legend, OpeningFromThePaintWindowCopiesThePalette) {
     // Eight rows below the title.
     EXPECT_EQ(o->LegendBottom, 50 + 8 * 18 - 1 + 18 + 5);
 
-    o->CBExp->SetEnabled(true);
-    o->CBExp->SetChecked(true);
-    o->CBExp->SetChecked(false);
+    o->ui.CBExp->SetEnabled(true);
+    o->ui.CBExp->SetChecked(true);
+    o->ui.CBExp->SetChecked(false);
     EXPECT_FALSE(h->CBExpDisplay->Checked());
     EXPECT_FALSE(o->LegendShown);
     o->ResetViewState();

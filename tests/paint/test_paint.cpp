@@ -16,7 +16,7 @@ class Paint : public HandMap {
 protected:
     void SetUp() override {
         HandMap::SetUp();
-        o->CBTownBorder->SetChecked(true);
+        o->ui.CBTownBorder->SetChecked(true);
         SetStore(o->TownLine, {{{100, 100}, {200, 100}, {200, 200}, {100, 200}, {100, 100}},
                                {{200, 100}, {300, 100}, {300, 200}, {200, 200}}});
         ASSERT_TRUE(o->DrawMap());
@@ -115,10 +115,10 @@ TEST_F(Paint, NewPaintModeSavesTheTicksAndTheEndPutsThemBack) {
     auto boxes = SavedCheckBoxes(*o);
     ASSERT_EQ(boxes.size(), 15u);
     for (TCheckBox* b : boxes) b->SetEnabled(true);
-    o->CBTownName->SetChecked(true);
-    o->CBScale->SetChecked(true);
-    o->CBFun->SetChecked(true);
-    o->CBCenter->SetChecked(true);
+    o->ui.CBTownName->SetChecked(true);
+    o->ui.CBScale->SetChecked(true);
+    o->ui.CBFun->SetChecked(true);
+    o->ui.CBCenter->SetChecked(true);
     std::vector<bool> before;
     for (TCheckBox* b : boxes) before.push_back(b->Checked());
 
@@ -126,9 +126,9 @@ TEST_F(Paint, NewPaintModeSavesTheTicksAndTheEndPutsThemBack) {
     EXPECT_TRUE(Messages().empty()) << "no records, no question";
     EXPECT_TRUE((o->ToolAs<PaintTool>() != nullptr));
     EXPECT_FALSE(o->PaintDisplay);
-    EXPECT_FALSE(o->CBScale->Checked());
-    EXPECT_FALSE(o->CBCenter->Checked());
-    EXPECT_FALSE(o->CBTownBorder->Enabled());
+    EXPECT_FALSE(o->ui.CBScale->Checked());
+    EXPECT_FALSE(o->ui.CBCenter->Checked());
+    EXPECT_FALSE(o->ui.CBTownBorder->Enabled());
     EXPECT_TRUE(MapPaint->Visible());
     EXPECT_FALSE(Hanrei->Button3->Enabled());
     EXPECT_EQ(Px(150, 150), 0xFFFFFF) << "white background while painting";
@@ -152,11 +152,11 @@ TEST_F(Paint, NewPaintModeSavesTheTicksAndTheEndPutsThemBack) {
 }
 
 TEST_F(Paint, RestoringBeforeAnySaveChangesNothing) {
-    o->CBPrefBorder->SetChecked(true);
-    o->CBTownBorder->SetChecked(true);
+    o->ui.CBPrefBorder->SetChecked(true);
+    o->ui.CBTownBorder->SetChecked(true);
     RestoreCheckStates(*o);
-    EXPECT_TRUE(o->CBPrefBorder->Checked());
-    EXPECT_TRUE(o->CBTownBorder->Checked());
+    EXPECT_TRUE(o->ui.CBPrefBorder->Checked());
+    EXPECT_TRUE(o->ui.CBTownBorder->Checked());
 }
 
 TEST_F(Paint, UndoAfterContinuingKeepsTheButtonOnce) {
@@ -252,39 +252,39 @@ TEST_F(Paint, AidsApplyTheSettingsAndKeepThePaintInView) {
 TEST_F(Paint, ASecondNewPaintingKeepsTheUsersTicksForTheEnd) {
     auto boxes = SavedCheckBoxes(*o);
     for (TCheckBox* b : boxes) b->SetEnabled(true);
-    o->CBTownName->SetChecked(true);
-    o->CBScale->SetChecked(true);
-    o->CBCenter->SetChecked(true);
+    o->ui.CBTownName->SetChecked(true);
+    o->ui.CBScale->SetChecked(true);
+    o->ui.CBCenter->SetChecked(true);
     std::vector<bool> before;
     for (TCheckBox* b : boxes) before.push_back(b->Checked());
 
-    o->BtnPaint->Click();
+    o->ui.BtnPaint->Click();
     Press(0, 150, 150);
-    ASSERT_TRUE(o->menuPaint->Enabled());
+    ASSERT_TRUE(o->ui.menuPaint->Enabled());
     gui::testing::QueueAnswer(IDOK);
-    o->menuPaint->Click();
+    o->ui.menuPaint->Click();
     EXPECT_EQ(o->paint_rep, 0);
     Press(1, 250, 150);
     MapPaint->Button19->Click();
     for (size_t i = 0; i < boxes.size(); ++i) EXPECT_EQ(boxes[i]->Checked(), before[i]) << i;
     // Every tool the painting switched off answers again.
-    for (QWidget* w : std::initializer_list<QWidget*>{o->TkBtn2, o->Button12, o->Button13, o->Button14, o->BtnMark,
-                                                      o->BtnMulti, o->BtnPaint, o->BtnLine})
+    for (QWidget* w : std::initializer_list<QWidget*>{o->ui.TkBtn2, o->ui.Button12, o->ui.Button13, o->ui.Button14, o->ui.BtnMark,
+                                                      o->ui.BtnMulti, o->ui.BtnPaint, o->ui.BtnLine})
         EXPECT_TRUE(w->isEnabled()) << w->accessibleName().toStdString();
-    EXPECT_TRUE(o->ken_name->Checked());
-    EXPECT_TRUE(o->kokudo->Checked());
+    EXPECT_TRUE(o->ui.ken_name->Checked());
+    EXPECT_TRUE(o->ui.kokudo->Checked());
 
     // A paint file ends a painting that never began: the user's choices stay.
-    o->ken_name->SetChecked(false);
-    o->CBScale->SetChecked(false);
+    o->ui.ken_name->SetChecked(false);
+    o->ui.CBScale->SetChecked(false);
     MapPaint->Button19Click(MapPaint);
-    EXPECT_FALSE(o->ken_name->Checked());
-    EXPECT_FALSE(o->CBScale->Checked());
+    EXPECT_FALSE(o->ui.ken_name->Checked());
+    EXPECT_FALSE(o->ui.CBScale->Checked());
 }
 
 // The redraw of a new painting does not replay it: the window's own redraws must.
 TEST_F(Paint, WhiteBackgroundAndLegendKeepTheFillsOfANewPainting) {
-    o->BtnPaint->Click();
+    o->ui.BtnPaint->Click();
     Press(1, 250, 150);
     ASSERT_EQ(Px(250, 150), o->PaintColor[1]);
     MapPaint->CBBackWhite->Click();
@@ -298,7 +298,7 @@ TEST_F(Paint, WhiteBackgroundAndLegendKeepTheFillsOfANewPainting) {
     // Every redraw keeps them, whichever window asks for it.
     Hanrei->CBBold->Click();
     EXPECT_EQ(Px(250, 150), o->PaintColor[1]) << "a legend option";
-    o->CBScale->Click();
+    o->ui.CBScale->Click();
     EXPECT_EQ(Px(250, 150), o->PaintColor[1]) << "a layer box of the map";
     // Undone, the fill goes; the redraw of the end shows what is left.
     MapPaint->BtnRepaint->Click();

@@ -21,7 +21,7 @@ class PaintFiles : public HandMap {
 protected:
     void SetUp() override {
         HandMap::SetUp();
-        o->CBTownBorder->SetChecked(true);
+        o->ui.CBTownBorder->SetChecked(true);
         Settei->CheckBox4->SetChecked(true);
         SetStore(o->TownLine, {{{100, 100}, {200, 100}, {200, 200}, {100, 200}, {100, 100}},
                                {{200, 100}, {300, 100}, {300, 200}, {200, 200}}});
@@ -222,59 +222,59 @@ TEST_F(PaintFiles, PaintByNameFillsEveryPointOfTheNameOnce) {
 TEST_F(PaintFiles, SearchPaintMeasuresTheFoundMunicipality) {
     AddTown("甲町", 150, 150);
     AddTown("甲町", 399, 300);   // beside the coast: skipped and counted
-    o->EdName->SetText("甲町");
-    o->CBTownPaint->SetChecked(true);
+    o->ui.EdName->SetText("甲町");
+    o->ui.CBTownPaint->SetChecked(true);
     ASSERT_TRUE(o->DrawMap());
     EXPECT_EQ(Px(150, 150), o->TownPaintColor);
     EXPECT_EQ(Px(350, 300), o->BackColor);
 
-    o->CBMenseki->SetChecked(true);
+    o->ui.CBMenseki->SetChecked(true);
     ASSERT_TRUE(o->DrawMap());
     EXPECT_EQ(Px(150, 150), o->AreaFillColor);
-    EXPECT_TRUE(o->Label35->Visible());
-    EXPECT_EQ(o->Label35->Caption(), " 1");
+    EXPECT_TRUE(o->ui.Label35->Visible());
+    EXPECT_EQ(o->ui.Label35->Caption(), " 1");
     // 99 x 99 pixels inside the border: one degree of longitude by 99 / ScaleY map units of latitude.
     const double lat = 34.0 * M_PI / 180;
     const double km2 = 99 / o->ScaleX * 1e-4 * 111.32 * std::cos(lat) * (99 / o->ScaleY / 15000 * 110.95);
-    const double shown = std::stod(o->Label31->Caption());
-    EXPECT_NEAR(shown, km2, km2 * 0.05) << o->Label31->Caption();
-    EXPECT_EQ(o->Label31->palette().color(QPalette::WindowText), QColor(255, 0, 0)) << "red: a closed region";
+    const double shown = std::stod(o->ui.Label31->Caption());
+    EXPECT_NEAR(shown, km2, km2 * 0.05) << o->ui.Label31->Caption();
+    EXPECT_EQ(o->ui.Label31->palette().color(QPalette::WindowText), QColor(255, 0, 0)) << "red: a closed region";
 
     // A designated city found by the search is measured like the other points.
     o->TownCount = 0;
     o->CityCount = 1;
     o->CityName[0] = "乙市", o->CityPref[0] = 12, o->CityFlag[0] = 0;
     std::tie(o->CityX[0], o->CityY[0]) = At(250, 150);
-    o->EdName->SetText("乙市");
+    o->ui.EdName->SetText("乙市");
     SearchOf(*o).SearchFound = true;
     SearchOf(*o).SearchName = "乙市";
     ASSERT_TRUE(o->DrawMap());
     EXPECT_EQ(Px(250, 150), o->AreaFillColor);
-    EXPECT_NEAR(std::stod(o->Label31->Caption()), km2, km2 * 0.05) << o->Label31->Caption();
+    EXPECT_NEAR(std::stod(o->ui.Label31->Caption()), km2, km2 * 0.05) << o->ui.Label31->Caption();
 
     // A region over 200000 pixels enlarges the view, up to magnification 20 only; the
     // view drawn, the magnification box and its read-out stay one over later redraws.
     SearchOf(*o).SearchFound = false;
-    o->EdName->SetText("甲町");
+    o->ui.EdName->SetText("甲町");
     std::tie(o->TownX[0], o->TownY[0]) = At(300, 300);   // the open background, at the centre
     o->TownCount = 1;
-    o->UpDown1->SetPosition(18);
+    o->ui.UpDown1->SetPosition(18);
     o->MAGSTEP = 18;
     for (int redraw = 0; redraw < 2; ++redraw) {
         ASSERT_TRUE(o->DrawMap());
         EXPECT_EQ(o->MAGSTEP, 19);
-        EXPECT_EQ(o->UpDown1->Position(), 19);
-        EXPECT_EQ(o->Label6->Caption(), "19.00");
-        EXPECT_EQ(o->Label31->Caption(), " 測定不能");
+        EXPECT_EQ(o->ui.UpDown1->Position(), 19);
+        EXPECT_EQ(o->ui.Label6->Caption(), "19.00");
+        EXPECT_EQ(o->ui.Label31->Caption(), " 測定不能");
     }
     const float scale = o->ScaleX;
-    o->UpDown1->SetPosition(25);
+    o->ui.UpDown1->SetPosition(25);
     o->MAGSTEP = 25;
     ASSERT_TRUE(o->DrawMap());
     ASSERT_TRUE(o->DrawMap());
     EXPECT_EQ(o->MAGSTEP, 25);
     EXPECT_FLOAT_EQ(o->ScaleX, scale * 25 / 19);
-    EXPECT_EQ(o->Label15->Caption(), "測定不能");
+    EXPECT_EQ(o->ui.Label15->Caption(), "測定不能");
 }
 
 // A ward searched by name stops at its dotted ward border on the very redraw
@@ -286,13 +286,13 @@ TEST_F(PaintFiles, AWardSearchPaintStopsAtADottedWardBorderAndLeavesTheBoxAlone)
     AddTown("緑区", 125, 150);
     ASSERT_TRUE(o->DrawMap());
     const TColor back = Px(175, 150);
-    o->EdName->SetText("緑区");
-    o->CBTownPaint->SetChecked(true);
+    o->ui.EdName->SetText("緑区");
+    o->ui.CBTownPaint->SetChecked(true);
     ASSERT_TRUE(o->DrawMap());
     EXPECT_EQ(Px(125, 150), o->TownPaintColor);
     EXPECT_EQ(Px(175, 150), back) << "the fill stops at the ward border";
     EXPECT_TRUE(Settei->CBKuDot->Checked());
-    o->CBTownPaint->SetChecked(false);
+    o->ui.CBTownPaint->SetChecked(false);
     ASSERT_TRUE(o->DrawMap());
     int gaps = 0;
     for (int y = 110; y < 190; ++y) gaps += Px(150, y) == back;

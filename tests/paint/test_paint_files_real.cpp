@@ -16,7 +16,7 @@ using testsupport::BuildFolder;
 using testsupport::ChooseAreas;
 using testsupport::ReadBytes;
 
-QImage MapImage() { return Open->Image1->Picture()->Bitmap()->Image().copy(); }
+QImage MapImage() { return Open->ui.Image1->Picture()->Bitmap()->Image().copy(); }
 
 // Ten colour and pattern pairs, so the palette takes only the first eight.
 constexpr TColor kColours[10] = {0x7FBFFF, 0x9FFF9F, 0xFFBF7F, 0xBF9FFF, 0x7FFFFF,
@@ -32,7 +32,7 @@ TEST_F(RealPaintData, NaganoNameListImportEqualsARedrawPlusTheSameFloods) {
     ChooseAreas({15});
     ASSERT_TRUE(YomiList->BuildDisplayedNameList());
     // Names drawn before a flood would split its region.
-    Open->CBTownName->SetChecked(false);
+    Open->ui.CBTownName->SetChecked(false);
     const std::string list = (programDir / "nagano-list.csv").string();
     gui::testing::QueueFileName(list);
     YomiList->Button6Click(YomiList);
@@ -93,15 +93,15 @@ TEST_F(RealPaintData, KanagawaPaintListPaintByNameAndTheAreaOfHadano) {
     ASSERT_GE(Open->paint_rep, 2);
     int sx, sy;
     Open->MapToScreen(171923, 173618, sx, sy);
-    EXPECT_EQ(Open->Image1->Canvas()->Pixels(sx, sy), Open->PaintColor[2]);
+    EXPECT_EQ(Open->ui.Image1->Canvas()->Pixels(sx, sy), Open->PaintColor[2]);
     EXPECT_EQ(Open->PaintRecords[0].x, 171923);
     MapPaint->Button19Click(MapPaint);
 
     // Hadano is 103.76 km2.
-    Open->EdName->SetText("秦野市");
-    Open->CBTownPaint->SetChecked(true);
-    Open->CBMenseki->SetChecked(true);
+    Open->ui.EdName->SetText("秦野市");
+    Open->ui.CBTownPaint->SetChecked(true);
+    Open->ui.CBMenseki->SetChecked(true);
     ASSERT_TRUE(Open->DrawMap());
-    const double km2 = std::stod(Open->Label31->Caption());
-    EXPECT_NEAR(km2, 103.76, 103.76 * 0.2) << Open->Label31->Caption();
+    const double km2 = std::stod(Open->ui.Label31->Caption());
+    EXPECT_NEAR(km2, 103.76, 103.76 * 0.2) << Open->ui.Label31->Caption();
 }

@@ -18,9 +18,9 @@ namespace {
 using testsupport::BuildFolder;
 using testsupport::ChooseAreas;
 
-TColor Px(int x, int y) { return Open->Image1->Canvas()->Pixels(x, y); }
+TColor Px(int x, int y) { return Open->ui.Image1->Canvas()->Pixels(x, y); }
 
-QImage MapImage() { return Open->Image1->Picture()->Bitmap()->Image().copy(); }
+QImage MapImage() { return Open->ui.Image1->Picture()->Bitmap()->Image().copy(); }
 
 // Presses at the screen places of the first current names that lie on the
 // background, slot after slot; returns how many were pressed. Each record
@@ -167,7 +167,7 @@ TEST_F(RealPaint, PressesBesideEveryBorderPixelOfKanagawaStayAfterTheRedraw) {
         const size_t end = std::min(presses.size(), first + 1300);
         for (size_t k = first; k < end; ++k) {
             MapPaint->TkBtnClick(int(k % 8));
-            Open->Image1MouseDown(Open->Image1, mbLeft, {}, presses[k].first, presses[k].second);
+            Open->Image1MouseDown(Open->ui.Image1, mbLeft, {}, presses[k].first, presses[k].second);
         }
         ASSERT_EQ(Open->paint_rep, int(end - first));
         const QImage live = MapImage();
@@ -222,7 +222,7 @@ TEST_F(RealPaint, KanagawaWithEightSlotsAndALegendSavedAt1200) {
     for (int i = 0; i < 8; ++i) Hanrei->RowEdit(i)->SetText("色 " + std::to_string(i + 1));
     Hanrei->Button3Click(Hanrei);
 
-    Open->RadioGroup1->SetItemIndex(1);
+    Open->ui.RadioGroup1->SetItemIndex(1);
     const std::string path = (BuildFolder() / "paint-legend-1200.png").string();
     std::filesystem::remove(path);
     gui::testing::QueueFileName(path);
