@@ -27,8 +27,8 @@ inline void LoadAllAreasWithPaint() {
     LoadAllAreas();
     Open->ui.CBTownName->SetChecked(false);
     Open->paint_rep = 0;
-    for (int i = 0; i < kBenchRecords && i < Open->TownCount; ++i)
-        AddPaintRecord(*Open, Open->TownX[i], Open->TownY[i], Open->PaintColor[i % 8], i % 5 == 4 ? 6 : 0);
+    for (int i = 0; i < kBenchRecords && i < Open->doc.TownCount; ++i)
+        AddPaintRecord(*Open, Open->doc.TownX[i], Open->doc.TownY[i], Open->style.PaintColor[i % 8], i % 5 == 4 ? 6 : 0);
     MapPaint->CBPaintDisplay->SetChecked(true);
 }
 

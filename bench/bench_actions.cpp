@@ -216,10 +216,10 @@ void TextLayerFloor(benchmark::State& state) {
         texts.push_back({QPointF(sx, sy), t, it->second, QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF),
                                                                  int((colour >> 16) & 0xFF))});
     };
-    const int nameSize = Open->NameFontSize;
-    for (int i = 0; i < Open->TownCount; ++i) add(Open->TownX[i], Open->TownY[i], Open->TownName[i], nameSize, Open->TownFontColor);
-    for (int i = 0; i < Open->NewTownCount; ++i)
-        add(Open->NewTownX[i], Open->NewTownY[i], Open->NewTownName[i], nameSize, Open->TownFontColor);
+    const int nameSize = Open->style.NameFontSize;
+    for (int i = 0; i < Open->doc.TownCount; ++i) add(Open->doc.TownX[i], Open->doc.TownY[i], Open->doc.TownName[i], nameSize, Open->style.TownFontColor);
+    for (int i = 0; i < Open->doc.NewTownCount; ++i)
+        add(Open->doc.NewTownX[i], Open->doc.NewTownY[i], Open->doc.NewTownName[i], nameSize, Open->style.TownFontColor);
     for (int i = 0; i < Letter->LabelCount; ++i) {
         const LabelRecord& r = Letter->LabelTable[i];
         if (r.railway) add(r.x, r.y, (s.LabelMarks ? r.mark : std::string()) + r.text, int(r.size * s.LabelScale), r.color);
@@ -267,8 +267,8 @@ void Drag(benchmark::State& state, bool legend) {
     double dropMs = 0;
     int moves = 0, drops = 0, redrawsInMoves = 0;
     for (auto _ : state) {
-        const int x0 = legend ? Open->LegendLeft + 5 : int(Open->scl_x1 * k) + 5;
-        const int y0 = legend ? Open->LegendTop + 5 : int(Open->scly1 * k) + 5;
+        const int x0 = legend ? Open->LegendLeft + 5 : int(Open->style.scl_x1 * k) + 5;
+        const int y0 = legend ? Open->LegendTop + 5 : int(Open->style.scly1 * k) + 5;
         // Every other drag goes back to where the last one started.
         const int dx = (drops % 2 ? -1 : 1) * 400, dy = (drops % 2 ? -1 : 1) * 300;
         Open->Image1MouseDown(Open->ui.Image1, mbLeft, {}, x0, y0);

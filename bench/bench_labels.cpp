@@ -115,7 +115,7 @@ void TextOutFloor(benchmark::State& state) {
         for (const Placed& p : rows) {
             cv->Font->Size = p.size;
             cv->Font->Color = p.color;
-            cv->Brush->Color = Open->BackColor;
+            cv->Brush->Color = Open->style.BackColor;
             cv->TextOut(p.x, p.y, p.text);
         }
 }
@@ -195,7 +195,7 @@ void PictureFloor(benchmark::State& state) {
                                  : s.code >= 200 || s.size == 16 ? std::to_string(s.code) + ".bmp"
                                  : std::to_string(s.code) + (s.size == 14 ? "s.bmp" : "m.bmp");
         auto b = std::make_unique<TBitmap>();
-        b->LoadFromFile(Open->AppDir + "/mark/" + name);
+        b->LoadFromFile(Open->doc.AppDir + "/mark/" + name);
         ColourBlackPixels(b->Image(), s.color);
         b->Transparent = s.transparent;
         int sx, sy;

@@ -88,12 +88,12 @@ void RailRoadSetAll(benchmark::State& state) {
 }
 
 void RailRoadSetAllFloor(benchmark::State& state) {
-    const std::string root = Open->AppDir + "/鉄道路線/";
+    const std::string root = Open->doc.AppDir + "/鉄道路線/";
     std::vector<char> buf(1 << 16);
     for (auto _ : state) {
         size_t bytes = 0;
         for (int r = 0; r < 10; r++) {
-            const std::string folder = root + Open->RegionName[r];
+            const std::string folder = root + Open->doc.RegionName[r];
             benchmark::DoNotOptimize(gui::ListFiles(folder, "*.adl").size());
             for (const std::string& n : gui::ListFiles(folder, "*.lbl")) {
                 FILE* f = std::fopen((folder + "/" + n).c_str(), "rb");

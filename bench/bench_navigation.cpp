@@ -43,7 +43,7 @@ void AreaCount600(benchmark::State& state) {
 
 // The floor: every pixel of the image compared once and the matching ones repainted.
 void AreaScan600(benchmark::State& state) {
-    const uint32_t sea = scene.pixel(5, 5) & 0xFFFFFF, fill = ToPixel(Open->AreaFillColor);
+    const uint32_t sea = scene.pixel(5, 5) & 0xFFFFFF, fill = ToPixel(Open->style.AreaFillColor);
     QImage& img = Open->ui.Image1->Canvas()->Image();
     int count = 0;
     for (auto _ : state) {
@@ -66,9 +66,9 @@ void AreaScan600(benchmark::State& state) {
 // Pointer positions: on name points (hits) and between them (mostly misses).
 std::vector<std::pair<int, int>> Pointers() {
     std::vector<std::pair<int, int>> v;
-    for (int i = 0; i < Open->TownCount && v.size() < 64; i += 37) {
+    for (int i = 0; i < Open->doc.TownCount && v.size() < 64; i += 37) {
         int sx, sy;
-        Open->MapToScreen(Open->TownX[i], Open->TownY[i], sx, sy);
+        Open->MapToScreen(Open->doc.TownX[i], Open->doc.TownY[i], sx, sy);
         v.push_back({sx, sy});
         v.push_back({(sx + 131) % 600, (sy + 257) % 600});
     }
@@ -103,13 +103,13 @@ void ReadoutLoop52(benchmark::State& state) {
             for (int i = 0; i < n && !hit; ++i)
                 if (near(xs[i], ys[i])) hit = &names[i], hx = xs[i], hy = ys[i];
         };
-        scan(o.CityCount, o.CityX, o.CityY, o.CityName);
-        scan(o.TownCount, o.TownX, o.TownY, o.TownName);
-        scan(o.NewTownCount, o.NewTownX, o.NewTownY, o.NewTownName);
-        scan(o.ExtraCount, o.ExtraX, o.ExtraY, o.ExtraTownName);
+        scan(o.doc.CityCount, o.doc.CityX, o.doc.CityY, o.doc.CityName);
+        scan(o.doc.TownCount, o.doc.TownX, o.doc.TownY, o.doc.TownName);
+        scan(o.doc.NewTownCount, o.doc.NewTownX, o.doc.NewTownY, o.doc.NewTownName);
+        scan(o.doc.ExtraCount, o.doc.ExtraX, o.doc.ExtraY, o.doc.ExtraTownName);
         if (hit)
-            for (int i = 0; i < o.YomiCount; ++i) {
-                const auto& rec = o.YomiRecords[i];
+            for (int i = 0; i < o.doc.YomiCount; ++i) {
+                const auto& rec = o.doc.YomiRecords[i];
                 if (std::abs(rec.x - hx) < 1000 && std::abs(rec.y - hy) < 1000 && rec.name == *hit) break;
             }
         const float la = LatOf(y), lo = LonOf(x);

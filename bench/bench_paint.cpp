@@ -40,13 +40,13 @@ std::vector<bool> FillableNames(int copyScale, std::vector<bool> keep) {
     Open->COPYSCALE = copyScale;
     Open->DrawMap();
     TCanvas* cv = Open->ui.Image1->Canvas();
-    const TColor back = Open->BackColor;
+    const TColor back = Open->style.BackColor;
     cv->Brush->Color = back ^ 1;
     cv->Brush->Style = bsSolid;
     cv->FloodFill(0, 0, back, fsSurface);
-    for (int i = 0; i < Open->TownCount; ++i) {
+    for (int i = 0; i < Open->doc.TownCount; ++i) {
         int sx, sy;
-        Open->MapToScreen(Open->TownX[i], Open->TownY[i], sx, sy);
+        Open->MapToScreen(Open->doc.TownX[i], Open->doc.TownY[i], sx, sy);
         keep[i] = keep[i] && cv->Pixels(sx, sy) == back;
     }
     return keep;
@@ -55,13 +55,13 @@ std::vector<bool> FillableNames(int copyScale, std::vector<bool> keep) {
 void SeedAtFillableNames() {
     Open->paint_rep = 0;
     Open->PaintDisplay = false;
-    std::vector<bool> keep = FillableNames(3, FillableNames(1, std::vector<bool>(Open->TownCount, true)));
+    std::vector<bool> keep = FillableNames(3, FillableNames(1, std::vector<bool>(Open->doc.TownCount, true)));
     std::vector<int> fillable;
-    for (int i = 0; i < Open->TownCount; ++i)
+    for (int i = 0; i < Open->doc.TownCount; ++i)
         if (keep[i]) fillable.push_back(i);
     for (int k = 0; k < benchutil::kBenchRecords && !fillable.empty(); ++k) {
         const int i = fillable[k % fillable.size()];
-        AddPaintRecord(*Open, Open->TownX[i], Open->TownY[i], Open->PaintColor[k % 8], k % 5 == 4 ? 6 : 0);
+        AddPaintRecord(*Open, Open->doc.TownX[i], Open->doc.TownY[i], Open->style.PaintColor[k % 8], k % 5 == 4 ? 6 : 0);
     }
 }
 

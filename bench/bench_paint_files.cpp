@@ -26,14 +26,14 @@ void PrepareCsv() {
     std::string csv = gui::Utf8ToCp932("x座標,y座標,種別,市区町村名,読みがな,カラー,パターン\r\n");
     for (int r = 0; r < n; ++r) {
         const int32_t x = std::stoi(YomiList->StringGrid1->Cells(0, r)), y = std::stoi(YomiList->StringGrid1->Cells(1, r));
-        const TColor colour = Open->DefPaintColor[r % 8] ^ (r % 3);
+        const TColor colour = Open->style.DefPaintColor[r % 8] ^ (r % 3);
         const uint8_t pattern = r % 5 == 4 ? 6 : 0;
         csv += gui::Format("%d,%d,,-,-,0x%06x,%d\r\n", x, y, unsigned(colour), pattern);
         rows.push_back({x, y, colour, pattern});
     }
     csvPath = "nagano.csv";
     std::ofstream(csvPath, std::ios::binary) << csv;
-    std::printf("rows: %d, image %d px, areas %d\n", n, Open->ImageSize, Open->SELECT);
+    std::printf("rows: %d, image %d px, areas %d\n", n, Open->ImageSize, Open->doc.SELECT);
 }
 
 void PaintCsv15(benchmark::State& state) {

@@ -46,7 +46,7 @@ void ProjectRestore52(benchmark::State& state) {
 
 void LoadAndDraw52(benchmark::State& state) {
     for (auto _ : state) {
-        Open->ReadMapData(Open->SELECT, Open->SelectCode);
+        Open->ReadMapData(Open->doc.SELECT, Open->doc.SelectCode);
         Open->DrawMap();
     }
 }

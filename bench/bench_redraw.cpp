@@ -46,17 +46,17 @@ void Redraw(benchmark::State& state, int copyScale, bool old = false) {
 // The stores the redraw draws with the settings in force.
 std::vector<const PolylineStore*> DrawnStores() {
     const bool old = Open->ui.CBNTownBorder->Checked(), lake = Open->ui.CBLake->Checked();
-    std::vector<const PolylineStore*> v = {&Open->CoastLine, &Open->HokkaidoLakeLine, &Open->LakeLine,
-                                           &Open->PrefLine, old ? &Open->OldPrefLine : &Open->NewPrefLine};
-    if (lake) v.push_back(&Open->LakePrefLine);
+    std::vector<const PolylineStore*> v = {&Open->doc.CoastLine, &Open->doc.HokkaidoLakeLine, &Open->doc.LakeLine,
+                                           &Open->doc.PrefLine, old ? &Open->doc.OldPrefLine : &Open->doc.NewPrefLine};
+    if (lake) v.push_back(&Open->doc.LakePrefLine);
     if (Open->ui.CBTownBorder->Checked()) {
-        if (Settei->CBKu->Checked()) v.push_back(&Open->KuLine);
-        v.push_back(&Open->TownLine);
+        if (Settei->CBKu->Checked()) v.push_back(&Open->doc.KuLine);
+        v.push_back(&Open->doc.TownLine);
         if (old) {
-            v.push_back(&Open->NTownLine);
-            v.push_back(&Open->OTownLine);
+            v.push_back(&Open->doc.NTownLine);
+            v.push_back(&Open->doc.OTownLine);
         }
-        if (lake) v.push_back(&Open->LakeBorderLine);
+        if (lake) v.push_back(&Open->doc.LakeBorderLine);
     }
     return v;
 }

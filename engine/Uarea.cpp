@@ -14,17 +14,17 @@ void TOpen::Button3Click(TObject* Sender) {
     ImageSize = SIZEX / SSIZE * COPYSCALE;
     ui.Image1->SetImageSize(ImageSize, ImageSize);
 
-    if (!ReadMapData(SELECT, SelectCode)) {
+    if (!ReadMapData(doc.SELECT, doc.SelectCode)) {
         Application->MessageBox("地図データファイルが見つかりません", "ファイルオープンエラー", MB_OK | MB_ICONEXCLAMATION);
         Application->Terminate();
     }
     WriteLog("Area_checkの実行\n");
-    WriteLog(gui::Format("指定された県の数：%d\n", SELECT));
+    WriteLog(gui::Format("指定された県の数：%d\n", doc.SELECT));
     ui.N16->SetEnabled(true);
     ui.BtnLine->SetEnabled(true);
     {
         std::vector<int> areas;
-        for (int i = 0; i < SELECT && i < 100; ++i) areas.push_back(SelectCode[i]);
+        for (int i = 0; i < doc.SELECT && i < 100; ++i) areas.push_back(doc.SelectCode[i]);
         MapInsets.SetMap(areas, {MinX, MinY, MaxX, MaxY}, InsetUnitsOf);
     }
 
@@ -64,7 +64,7 @@ void TOpen::Button3Click(TObject* Sender) {
     ui.BtnPrint->SetEnabled(true);
     ui.CBScale->SetEnabled(true);
 
-    if (SELECT < 2) {
+    if (doc.SELECT < 2) {
         // Names only with their borders: ticked without them, the redraw would untick them again.
         if (ui.CBTownBorder->Checked()) ui.CBTownName->SetChecked(true);
         ui.CBMainDoubleName->SetEnabled(true);

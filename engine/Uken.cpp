@@ -135,7 +135,7 @@ TKen::TKen() : TForm("都道府県指定") {
 }
 
 void TKen::FormCreate(TObject* Sender) {
-    const int v = Open ? Open->BoundaryDate : 0;
+    const int v = Open ? Open->doc.BoundaryDate : 0;
     // No map file gave a date: nothing to show.
     if (v <= 0) return;
     const DataDate d = UnpackDataDate(v);
@@ -159,7 +159,7 @@ std::vector<int> TKen::TickedAreas() const {
 }
 
 bool TKen::AgreeToAreas(const std::vector<int>& codes) {
-    const bool same = Open->SELECT == int(codes.size()) && std::equal(codes.begin(), codes.end(), Open->SelectCode);
+    const bool same = Open->doc.SELECT == int(codes.size()) && std::equal(codes.begin(), codes.end(), Open->doc.SelectCode);
     // The same areas again are a reload: every position is in map units, so all work stays.
     if (same) return true;
     if (Open->AreaChange.AnyWork() &&
@@ -185,14 +185,14 @@ bool TKen::Choose(TObject* Sender, bool callerDraws) {
 
     std::optional<RedrawOnce> once(std::in_place);   // the new areas drawn once
     Open->ResetViewState();
-    std::copy(codes.begin(), codes.end(), Open->SelectCode);
-    Open->SELECT = int(codes.size());
+    std::copy(codes.begin(), codes.end(), Open->doc.SelectCode);
+    Open->doc.SELECT = int(codes.size());
     Open->DataReady = false;
     Open->ui.CBTownName->SetChecked(false);
     Close();
     Open->repaint();
 
-    if (Open->SELECT > 20) {
+    if (Open->doc.SELECT > 20) {
         Process->Label1->SetCaption("地図を描く準備をしています");
         Process->Show();
         Process->repaint();
@@ -228,7 +228,7 @@ bool TKen::Choose(TObject* Sender, bool callerDraws) {
     Open->AreaChange.Run(AreaStep::Done);
     Open->ui.Label19->SetCaption("");
 
-    NameListArea = Open->SelectCode[0];
+    NameListArea = Open->doc.SelectCode[0];
     NameListMode = 1;
     if (CBRailShow->Checked()) Open->ui.CBRailLine->SetChecked(true);
     once.reset();

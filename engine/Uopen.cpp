@@ -5,30 +5,30 @@
 TOpen* Open = nullptr;
 
 TOpen::TOpen() : TForm("白地図 Rovana Ver 9.3") {
-    TownX.resize(TOWN_MAX);
-    TownY.resize(TOWN_MAX);
-    TownName.resize(TOWN_MAX);
-    TownDup.resize(TOWN_MAX);
-    OldTownX.resize(OLDTOWN_MAX);
-    OldTownY.resize(OLDTOWN_MAX);
-    OldTownName.resize(OLDTOWN_MAX);
-    OldTownDup.resize(OLDTOWN_MAX);
-    NewTownX.resize(NEWTOWN_MAX);
-    NewTownY.resize(NEWTOWN_MAX);
-    NewTownName.resize(NEWTOWN_MAX);
-    NewTownDup.resize(NEWTOWN_MAX);
-    OfficeRecords.resize(OFFICE_MAX);
-    CityName.resize(CITY_MAX);
-    CityX.resize(CITY_MAX);
-    CityY.resize(CITY_MAX);
-    CityPref.resize(CITY_MAX);
-    CityFlag.resize(CITY_MAX);
-    ExtraPref.resize(EXTRA_MAX);
-    ExtraX.resize(EXTRA_MAX);
-    ExtraY.resize(EXTRA_MAX);
-    ExtraTownName.resize(EXTRA_MAX);
-    ExtraGroupName.resize(EXTRA_MAX);
-    ExtraKind.resize(EXTRA_MAX);
+    doc.TownX.resize(TOWN_MAX);
+    doc.TownY.resize(TOWN_MAX);
+    doc.TownName.resize(TOWN_MAX);
+    doc.TownDup.resize(TOWN_MAX);
+    doc.OldTownX.resize(OLDTOWN_MAX);
+    doc.OldTownY.resize(OLDTOWN_MAX);
+    doc.OldTownName.resize(OLDTOWN_MAX);
+    doc.OldTownDup.resize(OLDTOWN_MAX);
+    doc.NewTownX.resize(NEWTOWN_MAX);
+    doc.NewTownY.resize(NEWTOWN_MAX);
+    doc.NewTownName.resize(NEWTOWN_MAX);
+    doc.NewTownDup.resize(NEWTOWN_MAX);
+    doc.OfficeRecords.resize(OFFICE_MAX);
+    doc.CityName.resize(CITY_MAX);
+    doc.CityX.resize(CITY_MAX);
+    doc.CityY.resize(CITY_MAX);
+    doc.CityPref.resize(CITY_MAX);
+    doc.CityFlag.resize(CITY_MAX);
+    doc.ExtraPref.resize(EXTRA_MAX);
+    doc.ExtraX.resize(EXTRA_MAX);
+    doc.ExtraY.resize(EXTRA_MAX);
+    doc.ExtraTownName.resize(EXTRA_MAX);
+    doc.ExtraGroupName.resize(EXTRA_MAX);
+    doc.ExtraKind.resize(EXTRA_MAX);
 
     CreateControls();
     AddMapLayers();
@@ -52,3 +52,7 @@ void TOpen::WriteLog(const std::string& s) {
 }
 
 MainControls& MainUi() { return Open->ui; }
+MapDocument& MainDoc() { return Open->doc; }
+MapStyle& MainStyle() { return Open->style; }
+MapToolSlot& MainTools() { return Open->tools; }
+bool RedrawMap() { return Open->DrawMap(); }

@@ -6,6 +6,10 @@
 #include "engine/AreaSteps.h"
 #include "engine/FeatureParts.h"
 #include "engine/MainControls.h"
+#include "engine/Redraw.h"
+#include "engine/MapDocument.h"
+#include "engine/MapStyle.h"
+#include "engine/ToolSlot.h"
 #include "engine/Coords.h"
 #include "engine/Insets.h"
 #include "engine/MapLayer.h"
@@ -27,62 +31,6 @@ namespace gui {
 class VectorRecorder;
 }
 
-// Capacities of the polyline stores, in 32-bit words.
-constexpr int COAST_LINE = 304000;
-constexpr int PREF_LINE = 51000;
-constexpr int NEW_PREF_LINE = 1000;
-constexpr int OLD_PREF_LINE = 1100;
-constexpr int TOWN_LINE = 270000;
-constexpr int NTOWN_LINE = 60000;
-constexpr int OTOWN_LINE = 6000;
-constexpr int LAKE_LINE = 2500;
-constexpr int HOKKAIDO_LAKE_LINE = 500;
-constexpr int LAKE_BORDER_LINE = 1000;
-constexpr int LAKE_PREF_LINE = 200;
-constexpr int KU_LINE = 8000;
-
-constexpr int TOWN_MAX = 7500, OLDTOWN_MAX = 2500, NEWTOWN_MAX = 2000;
-constexpr int OFFICE_MAX = 2500, CITY_MAX = 200, EXTRA_MAX = 100;
-constexpr int POLYLINE_POINTS_MAX = 1000;
-// CP932 bytes of a search-history entry as read: no name of the data files,
-// whose lines are shorter than 100 bytes, is longer.
-constexpr size_t HISTORY_NAME_MAX = 99;
-
-// Polylines one after another as n, x1, y1, ..., xn, yn, closed by -999.
-// Words holds one word beyond the capacity so the terminator always fits.
-struct PolylineStore {
-    PolylineStore(int capacity, const char* capName, const char* message, bool testedAgain)
-        : Words(capacity + 1, -999), Capacity(capacity), CapacityName(capName), Message(message),
-          TestedAgain(testedAgain) {}
-    std::vector<int32_t> Words;
-    int32_t Fill = 0;        // words in use
-    bool Overflowed = false; // a polyline was refused for want of room
-    int32_t Capacity;
-    const char* CapacityName;
-    const char* Message;
-    bool TestedAgain;
-    const int32_t* Data() const { return Words.data(); }
-    // Whoever writes the words says so: the screen points taken from them go.
-    void Changed() { Revision = NextRevision(); }
-    uint64_t Revision = NextRevision();
-    mutable StoreScreen Screen;
-
-private:
-    static uint64_t NextRevision() {
-        static uint64_t last = 0;
-        return ++last;
-    }
-};
-
-// Mark and name hold at most 7 and 31 bytes in CP932; in UTF-8 a character
-// can take up to three times its CP932 bytes, hence the larger arrays.
-struct OfficeRecord {
-    char mark[7 * 3 + 1];
-    int32_t x, y;
-    char name[31 * 3 + 1];
-    int32_t size;
-};
-
 class TOpen : public TForm {
 public:
     TOpen();
@@ -94,8 +42,10 @@ public:
     // The controls, built in the constructor (engine/MainControls.h).
     MainControls ui;
 
+    // ---- The map document: folder, areas, stores and tables (engine/MapDocument.h) ----
+    MapDocument doc;
+
     // ---- Program folder, log ----
-    std::string AppDir;
     std::string ProgramDate;   // "%d/%02d/%02d" of the program file
     // Set before the forms are made when a map is drawn from the command line:
     // the data are all it reads, so the folder need not hold the program file.
@@ -103,60 +53,13 @@ public:
     gui::TextWriter Log;
     void WriteLog(const std::string& s);
 
-    // ---- Selection and area tables ----
-    int32_t SELECT = 0;
-    int32_t SelectCode[100] = {};
-    std::string AreaName[60];
-    float AreaSpanKm[53] = {};
-    std::string RegionName[10];
-    uint8_t PrefFlag[60] = {};
-    int32_t BoundaryDate = 0;  // newest map-file date, (y-1980)*10000 + m*100 + d
 
-    // ---- Map data (loader) ----
-    PolylineStore CoastLine{COAST_LINE, "COAST_LINE", "海岸線データが多すぎます", true};
-    PolylineStore PrefLine{PREF_LINE, "PREF_LINE", "都府県界線データが多すぎます", true};
-    PolylineStore NewPrefLine{NEW_PREF_LINE, "NEW_PREF_LINE", "新都府県界線データが多すぎます", true};
-    PolylineStore OldPrefLine{OLD_PREF_LINE, "OLD_PREF_LINE", "旧都府県界線データが多すぎます", true};
-    PolylineStore TownLine{TOWN_LINE, "TOWN_LINE", "市町村境界線データが多すぎます", true};
-    PolylineStore NTownLine{NTOWN_LINE, "NTOWN_LINE", "旧市町村境界線データが多すぎます", true};
-    PolylineStore OTownLine{OTOWN_LINE, "OTOWN_LINE", "旧市町村境界線データが多すぎます", true};
-    PolylineStore LakeLine{LAKE_LINE, "LAKE_LINE", "湖水線データが多すぎます", false};
-    PolylineStore HokkaidoLakeLine{HOKKAIDO_LAKE_LINE, "HOKKAIDO_LAKE_LINE", "北海道湖水線データが多すぎます", false};
-    PolylineStore LakeBorderLine{LAKE_BORDER_LINE, "LAKE_BORDER_LINE", "湖水境界線データが多すぎます", false};
-    PolylineStore LakePrefLine{LAKE_PREF_LINE, "LAKE_PREF_LINE", "湖水県境界線データが多すぎます", false};
-    PolylineStore KuLine{KU_LINE, "KU_LINE", "行政区データが多すぎます", true};
 
-    std::vector<int32_t> TownX, TownY, OldTownX, OldTownY, NewTownX, NewTownY;
-    std::vector<std::string> TownName, OldTownName, NewTownName;
-    std::vector<char> TownDup, OldTownDup, NewTownDup;
-    int32_t TownCount = 0, OldTownCount = 0, NewTownCount = 0;
-
-    std::vector<OfficeRecord> OfficeRecords;
-    int32_t OfficeCount = 0;
-
-    std::vector<std::string> CityName;
-    std::vector<int32_t> CityX, CityY, CityPref;
-    std::vector<uint8_t> CityFlag;
-    int32_t CityCount = 0;
-
-    std::vector<int32_t> ExtraPref, ExtraX, ExtraY;
-    std::vector<std::string> ExtraTownName, ExtraGroupName;
-    std::vector<char> ExtraKind;
-    int32_t ExtraCount = 0;
-
-    struct YomiRecord { int32_t x, y; std::string name, yomi; };
-    std::vector<YomiRecord> YomiRecords;
-    int32_t YomiCount = 0;
-
-    bool WLinesAsBorder = true;
-
+    // ---- Loader ----
     bool ReadMapData(int count, const int32_t* codes);
     bool IsPrefLayerLoadable(int code) const;
     void LoadCityList();
     void LoadExtraList();
-    // False when a line of the list was left out on reading: writing the
-    // table back would lose it.
-    bool CityListWhole = true, ExtraListWhole = true;
     void ReportBadListLine(const char* file, int lineNo);
     void LoadYomiList(const std::string& path);
 
@@ -218,23 +121,9 @@ public:
     int32_t paint_rep = 0;
     int32_t RoutePointCount = 0;
 
-    // ---- Colours, widths, sizes ----
-    TColor CoastColor = 0xFF0000, PrefColor = 0x0000FF, TownColor = 2672688, NTownColor = 0xF7F700,
-           DefNTownColor = 0xF7F700, KuColor = 9421963, TownFontColor = 0, BackColor = 0xFFFFE1,
-           ChosenBackColor = 0xFFFFE1, TownPaintColor = 0x00FFFF, WakuColor = 0xFF8080, DoColor = 0,
-           FunColor = 0xC0C0C0, IslandsColor = 0x008000, DefIslandsColor = 0x008000,
-           MountainColor = 0xFF0000, DefMountainColor = 0xFF0000, AreaFillColor = 9803263,
-           DefAreaFillColor = 9803263, SelectColor = 0x0000FF, DefSelectColor = 0x0000FF,
-           DefPrefColor = 0x0000FF, DefPrefSeatColor = 0xFF0000, LabelColor = 0x800000, KanaFontColor = 0;
-    int32_t DefPrefSize = 10, DefPrefSeatSize = 8;
-    int32_t CoastWidth = 1, PrefWidth = 1, TownWidth = 1;
-    int32_t NameFontBase = 8, NameFontSize = 8;
-    int32_t scl_x1 = 350, scly1 = 550, ScaleRight = 0, ScaleBottom = 0;
-    bool SameColor = false;
+    // ---- Colours, widths, sizes (engine/MapStyle.h) ----
+    MapStyle style;
     int32_t TimeOrder = 1;
-    TColor PaintColor[8] = {}, DefPaintColor[8] = {};
-    uint8_t PaintPattern[8] = {};
-    uint8_t PaintSlotFlag[8] = {};
 
     // ---- Redraw ----
     int32_t MappingCount = 0, ThumbnailCount = 0, RedrawCount = 0;
@@ -445,42 +334,10 @@ public:
     int32_t LegendLeft = 0, LegendTop = 0, LegendRight = 0, LegendBottom = 0;  // legend box drawn last
     int32_t EditIndex = 0;        // next row of the correction or island grid
 
-    // ---- The active map tool (navigation/Uopen_tools.cpp) ----
-    // At most one tool is armed; the map image hands it every event. A window
-    // asks the tool, never a flag, what is armed.
-    MapTool* ActiveTool() const { return Tool.get(); }
-    // The armed T, also when it waits behind a one-press tool.
-    template <class T> T* ToolAs() const {
-        for (MapTool* t = Tool.get(); t; t = t->Suspended())
-            if (T* found = dynamic_cast<T*>(t)) return found;
-        return nullptr;
-    }
-    // Ends the armed tool (its End gives back what it switched on), then arms t.
-    void SetTool(std::unique_ptr<MapTool> t);
-    // Esc, a window's close box, an area change and a tool's own finish end it this way.
-    void EndActiveTool();
-    // The armed tool handed over without its end, to be armed again later.
-    std::unique_ptr<MapTool> SuspendTool() { return std::move(Tool); }
-    template <class T> void EndTool() {
-        if (ToolAs<T>()) EndActiveTool();
-    }
-    // A T that did its work ends without calling anything off.
-    template <class T> void FinishTool() {
-        if (T* t = ToolAs<T>()) {
-            t->Finished = true;
-            EndActiveTool();
-        }
-    }
-    // Arms a T unless one is armed already, which then goes on as it is.
-    template <class T, class... Args> T& ArmTool(Args&&... args) {
-        if (T* t = ToolAs<T>()) return *t;
-        SetTool(std::make_unique<T>(std::forward<Args>(args)...));
-        return *ToolAs<T>();
-    }
+    // ---- The active map tool (engine/ToolSlot.h; the main form's own in navigation/Uopen_tools.cpp) ----
+    MapToolSlot tools;
     // An area load: no tool of the old map survives, nor the way back to its views.
     void AreaChanged();
-    // The user closed f: the tool it armed ends with it.
-    void EndToolOf(TForm* f);
     void EscapePressed() override;
     // What the map does with a move that no tool takes: the pointer's read-out
     // (hot is where the cursor's point lies right of and below the pointer).
@@ -489,13 +346,6 @@ public:
     // ended by the event before are freed here.
     MapEvent EventAt(TMouseButton button, int X, int Y);
     void DropLegend(int X, int Y);   // paint/: the end of the map's legend drag
-
-private:
-    std::unique_ptr<MapTool> Tool;
-    // Tools ended while one of their own handlers runs; freed at the next event.
-    std::vector<std::unique_ptr<MapTool>> EndedTools;
-
-public:
 
 private:
     // The constructor builds the controls, then each feature hooks up its handlers.
@@ -509,30 +359,3 @@ public:
 
 extern TOpen* Open;
 
-// One user action, one redraw: a handler that ticks boxes for their side
-// effects holds the redraws their handlers ask for and draws once at its end.
-class RedrawOnce {
-public:
-    RedrawOnce();
-    ~RedrawOnce() noexcept(false);
-    RedrawOnce(const RedrawOnce&) = delete;
-    RedrawOnce& operator=(const RedrawOnce&) = delete;
-private:
-    int unwinding;
-};
-
-// Every redraw does nothing while one is alive (a handler whose ticks would
-// each redraw half-way); the gate comes back as it was, however it ends.
-class RedrawOff {
-public:
-    RedrawOff();
-    ~RedrawOff();
-    RedrawOff(const RedrawOff&) = delete;
-    RedrawOff& operator=(const RedrawOff&) = delete;
-private:
-    bool was;
-};
-
-// A box set to what a restore holds without running its OnClick, for a box
-// whose handler would undo what was restored before it.
-void SetCheckedQuietly(TCheckBox* box, bool on);

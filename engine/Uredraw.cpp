@@ -90,10 +90,10 @@ bool TOpen::DrawMap() {
         ui.CBTownName->SetChecked(false);
         settings.TownName = false;
     }
-    if (settings.WhiteBackground) BackColor = 0xFFFFFF;
+    if (settings.WhiteBackground) style.BackColor = 0xFFFFFF;
     if (settings.MapWrite) ScaleShown = settings.ScaleBar;
     LegendShown = settings.LegendShown;
-    if (settings.MapWrite && SELECT > 30 && settings.WaitWindow) {
+    if (settings.MapWrite && doc.SELECT > 30 && settings.WaitWindow) {
         Process->Label1->SetCaption("地図を描いています");
         Process->Show();
         // Painted at once without running the event loop: no timer or close
@@ -134,7 +134,7 @@ MapSnapshot TOpen::OutputSnapshot() {
     job.settings = ReadDrawSettings();
     DrawSettings& s = job.settings;
     if (s.MapWrite && !s.TownBorder) s.TownName = false;
-    if (s.WhiteBackground) BackColor = 0xFFFFFF;
+    if (s.WhiteBackground) style.BackColor = 0xFFFFFF;
     s.Menseki = false;
     job.layers = &Layers;
     job.insets = &MapInsets;
@@ -207,7 +207,7 @@ void TOpen::AddMapLayers() {
         // An outline left in XOR by a drag must not turn the map into XOR.
         cv.Pen->Mode = pmCopy;
         cv.Brush->Style = bsSolid;
-        cv.Brush->Color = BackColor;
+        cv.Brush->Color = style.BackColor;
         cv.FillRect(Rect(0, 0, v.size, v.size));
         if (s.MapWrite) cv.Pen->Style = psSolid;
     });
@@ -278,23 +278,23 @@ void TOpen::DrawPolylineLayers(TCanvas& cv, const MapView& view, const DrawSetti
     auto draw = [&](const PolylineStore& store, bool closing) { DrawStore(cv, view, store, closing); };
 
     if (s.Coast) {
-        pen->Color = CoastColor;
-        pen->Width = CoastWidth;
+        pen->Color = style.CoastColor;
+        pen->Width = style.CoastWidth;
         pen->Style = psSolid;
-        draw(CoastLine, false);
-        draw(HokkaidoLakeLine, false);
-        draw(LakeLine, false);
+        draw(doc.CoastLine, false);
+        draw(doc.HokkaidoLakeLine, false);
+        draw(doc.LakeLine, false);
     }
 
     if (s.PrefBorder) {
-        pen->Color = same ? CoastColor : PrefColor;
-        pen->Width = PrefWidth;
+        pen->Color = same ? style.CoastColor : style.PrefColor;
+        pen->Width = style.PrefWidth;
         pen->Style = s.PrefDot ? psDot : psSolid;
-        draw(PrefLine, true);
-        draw(s.NTownBorder ? OldPrefLine : NewPrefLine, true);
+        draw(doc.PrefLine, true);
+        draw(s.NTownBorder ? doc.OldPrefLine : doc.NewPrefLine, true);
         if (s.Lake) {
             pen->Style = psDot;
-            draw(LakePrefLine, true);
+            draw(doc.LakePrefLine, true);
         }
     }
 
@@ -303,40 +303,40 @@ void TOpen::DrawPolylineLayers(TCanvas& cv, const MapView& view, const DrawSetti
         TPen* p;
         TColor c;
         ~TownPen() { p->Color = c; }
-    } townPen{pen, TownColor};
+    } townPen{pen, style.TownColor};
     if (!s.TownBorder) return;
 
     if (s.Ku) {
-        pen->Color = same ? CoastColor : KuColor;
+        pen->Color = same ? style.CoastColor : style.KuColor;
         pen->Width = s.TownLineWidth;
         pen->Style = s.KuDot ? psDot : psSolid;
-        draw(KuLine, false);
+        draw(doc.KuLine, false);
     }
 
     const bool asBackground = s.TownsInBackColour;
-    TColor town = TownColor;
-    if (same) town = CoastColor;
-    if (asBackground) town = BackColor;
+    TColor town = style.TownColor;
+    if (same) town = style.CoastColor;
+    if (asBackground) town = style.BackColor;
     pen->Color = town;
-    pen->Width = TownWidth;
+    pen->Width = style.TownWidth;
     pen->Style = s.TownDot ? psDot : psSolid;
-    draw(TownLine, false);
+    draw(doc.TownLine, false);
 
     // The old-municipality pen is set even when those borders are off: the lake boundaries keep it.
-    TColor old = NTownColor;
-    if (s.OldTownsInTownColour) old = TownColor;
-    if (same) old = CoastColor;
-    if (asBackground) old = BackColor;
+    TColor old = style.NTownColor;
+    if (s.OldTownsInTownColour) old = style.TownColor;
+    if (same) old = style.CoastColor;
+    if (asBackground) old = style.BackColor;
     pen->Color = old;
     pen->Style = s.NTownDot && !s.TownPaint ? psDot : psSolid;
     if (s.NTownBorder) {
-        draw(NTownLine, false);
-        draw(OTownLine, false);
+        draw(doc.NTownLine, false);
+        draw(doc.OTownLine, false);
     }
 
     if (s.Lake) {
         pen->Style = s.LakeDot ? psDot : psSolid;
-        draw(LakeBorderLine, false);
+        draw(doc.LakeBorderLine, false);
     }
 }
 

@@ -45,7 +45,7 @@ TIsChange::TIsChange() : TForm("　島名表示位置編集") {
 }
 
 void TIsChange::Button1Click(TObject* Sender) {
-    Open->ArmTool<IslandTool>(*Open).Pick = true;
+    Open->tools.ArmTool<IslandTool>(*Open).Pick = true;
     Label15->Hide();
     Label16->SetCaption("島名をクリック");
 }
@@ -53,13 +53,13 @@ void TIsChange::Button1Click(TObject* Sender) {
 void TIsChange::Button2Click(TObject* Sender) {
     Label14->Hide();
     Label16->SetCaption("表示位置をクリック");
-    Open->ArmTool<IslandTool>(*Open).Place = true;
+    Open->tools.ArmTool<IslandTool>(*Open).Place = true;
 }
 
 void TIsChange::Button3Click(TObject* Sender) {
     // Both steps are called off: a place armed before the cancel must not move the pick.
     // The tool's end comes back here once it is no longer armed.
-    if (Open->ToolAs<IslandTool>()) return Open->EndActiveTool();
+    if (Open->tools.ToolAs<IslandTool>()) return Open->tools.EndActiveTool();
     IslandsOf(*Open).IslandIndex = -1;
     Button1->SetEnabled(true);
     Button2->SetEnabled(false);

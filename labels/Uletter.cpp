@@ -212,7 +212,7 @@ void TLetter::FormCreate(TObject* Sender) {
 void TLetter::FillSwatch() {
     TCanvas* c = Image1->Canvas();
     c->Brush->Style = bsSolid;
-    c->Brush->Color = Open ? Open->LabelColor : 0x800000;
+    c->Brush->Color = Open ? Open->style.LabelColor : 0x800000;
     c->FillRect(Rect(0, 0, c->Width(), c->Height()));
 }
 
@@ -337,7 +337,7 @@ bool TLetter::AddNewLabel(int32_t x, int32_t y) {
     r.text = "ラベル記入";
     r.size = UpDown1->Position();
     r.shown = true;
-    r.color = Open->LabelColor;
+    r.color = Open->style.LabelColor;
     if (!AppendRow(r)) return false;
     ShowTable();
     StringGrid1->SetRow(LabelCount - 1);
@@ -425,7 +425,7 @@ bool TLetter::ParseLabelFile(const std::string& path, std::vector<LabelRecord>& 
     for (int lineNo = 1; in.ReadLine(line); ++lineNo) {
         f.resize(size_t(TMyStr::SplitCsv(line, f)));
         bool cut = false;
-        if (!LabelOfFields(f, false, Open->LabelColor, r, &cut)) continue;
+        if (!LabelOfFields(f, false, Open->style.LabelColor, r, &cut)) continue;
         if (cut && !cutAt) cutAt = lineNo;
         // A position no map has is a broken file: none of it is taken.
         if (!InMapRange(r.x, r.y)) {
@@ -581,7 +581,7 @@ void TLetter::LoadPrefTables() {
     auto load = [&](const char* name, const char* missing, std::vector<LabelRecord>& table, int32_t& count,
                     int32_t size, TColor color) {
         gui::TextReader in;
-        const std::string path = Open->AppDir + "/Mapdata/" + name;
+        const std::string path = Open->doc.AppDir + "/Mapdata/" + name;
         if (!in.Open(path)) {
             count = 0;
             MessageBox(missing, "ファイルエラー", MB_OK | MB_ICONEXCLAMATION);
@@ -613,10 +613,10 @@ void TLetter::LoadPrefTables() {
         return true;
     };
     if (!load("prefname.lbl", "都道府県名ファイルprefname.lblが見つかりません", PrefNameTable, PrefNameCount,
-              Open->DefPrefSize, Open->DefPrefColor))
+              Open->style.DefPrefSize, Open->style.DefPrefColor))
         return;
     load("prefseat.lbl", "県庁所在地ファイルprefseat.lblが見つかりません", PrefSeatTable, PrefSeatCount,
-         Open->DefPrefSeatSize, Open->DefPrefSeatColor);
+         Open->style.DefPrefSeatSize, Open->style.DefPrefSeatColor);
 }
 
 bool CellInt(const std::string& s, int32_t& v) {
@@ -626,18 +626,18 @@ bool CellInt(const std::string& s, int32_t& v) {
 }
 
 void TLetter::StopNewLabel() {
-    if (auto* t = Open->ToolAs<LabelTool>()) {
+    if (auto* t = Open->tools.ToolAs<LabelTool>()) {
         t->NewLabel = false;
         t->Settle();
     }
 }
 
 bool TLetter::PlacingNewLabel() const {
-    const auto* t = Open->ToolAs<LabelTool>();
+    const auto* t = Open->tools.ToolAs<LabelTool>();
     return t && t->NewLabel;
 }
 
 bool TLetter::MovingLabel() const {
-    const auto* t = Open->ToolAs<LabelTool>();
+    const auto* t = Open->tools.ToolAs<LabelTool>();
     return t && t->MoveLabel;
 }

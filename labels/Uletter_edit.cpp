@@ -11,7 +11,7 @@
 
 void TLetter::Button2Click(TObject* Sender) {
     // A press on the map places the label: any other tool ends first.
-    if (RadioGroup1->ItemIndex() <= 0 && !Open->ToolAs<LabelTool>()) Open->EndActiveTool();
+    if (RadioGroup1->ItemIndex() <= 0 && !Open->tools.ToolAs<LabelTool>()) Open->tools.EndActiveTool();
     Button3->SetEnabled(true);
     Button4->SetEnabled(true);
     Button8->SetEnabled(true);
@@ -20,7 +20,7 @@ void TLetter::Button2Click(TObject* Sender) {
     int32_t x = 0, y = 0;
     if (method <= 0) {
         Label8->SetCaption("ラベル表示位置をクリック");
-        Open->ArmTool<LabelTool>(*Open).NewLabel = true;
+        Open->tools.ArmTool<LabelTool>(*Open).NewLabel = true;
         LabelPlaced = true;
         ShowCount();
         return;
@@ -88,7 +88,7 @@ void TLetter::RemoveLabelClick(TObject* Sender) {
 
 void TLetter::EndPlacing() {
     // The tool's end comes back here once it is no longer armed.
-    if (Open->ToolAs<LabelTool>()) return Open->EndActiveTool();
+    if (Open->tools.ToolAs<LabelTool>()) return Open->tools.EndActiveTool();
     Label8->SetCaption("位置指定ボタンをクリック");
 }
 
@@ -96,14 +96,14 @@ void TLetter::N1Click(TObject* Sender) {
     if (LabelCount < 1) return;
     LabelMoveIndex = StringGrid1->Row();
     LabelMoveId = LabelMoveIndex >= 0 && LabelMoveIndex < LabelCount ? LabelTable[LabelMoveIndex].id : 0;
-    Open->ArmTool<LabelTool>(*Open).MoveLabel = true;
+    Open->tools.ArmTool<LabelTool>(*Open).MoveLabel = true;
     Button3->SetEnabled(true);
 }
 
 void TLetter::Button6Click(TObject* Sender) {
-    ColorDialog1->Color = Open->LabelColor;
+    ColorDialog1->Color = Open->style.LabelColor;
     if (!ColorDialog1->Execute()) return;
-    Open->LabelColor = ColorDialog1->Color;
+    Open->style.LabelColor = ColorDialog1->Color;
     FillSwatch();
     Open->DrawMap();
 }
@@ -117,14 +117,14 @@ bool AskChange(const char* question) {
 
 void TLetter::Button11Click(TObject* Sender) {
     if (!AskChange("すべてのラベルの文字色を現在設定されている文字色に変更しますか？　　　　")) return;
-    for (int i = 0; i < LabelCount; ++i) LabelTable[i].color = Open->LabelColor;
+    for (int i = 0; i < LabelCount; ++i) LabelTable[i].color = Open->style.LabelColor;
     Open->DrawMap();
 }
 
 void TLetter::N2Click(TObject* Sender) {
     if (!AskChange("このラベルの文字色を現在設定されている文字色に変更しますか？　　　　")) return;
     const int r = StringGrid1->Row();
-    if (r >= 0 && r < LabelCount) LabelTable[r].color = Open->LabelColor;
+    if (r >= 0 && r < LabelCount) LabelTable[r].color = Open->style.LabelColor;
     Open->DrawMap();
 }
 

@@ -75,7 +75,7 @@ void TOpen::DrawLabels(TCanvas& canvas, const MapView& view, const DrawSettings&
         view.ToScreen(r.x, r.y, sx, sy);
         const int fs = s.LabelSizeFixed ? TruncToInt(r.size * f) : TruncToInt(r.size * f * view.size / 600);
         cv->Font->Size = fs;
-        cv->Brush->Color = s.LabelWhiteBack ? 0xFFFFFF : BackColor;
+        cv->Brush->Color = s.LabelWhiteBack ? 0xFFFFFF : style.BackColor;
         const bool red = (L->FoundLabelMark && L->FoundLabelIndex == i) || (L->CenterLabelMark && L->CenterLabelIndex == i);
         cv->Font->Color = red ? 255 : r.color;
         if (size_t(i) >= LabelSlots.size()) LabelSlots.resize(size_t(i) + 1);
@@ -145,16 +145,16 @@ void WriteNameLabels(TOpen& o, bool oldNames) {
             return w.Write(gui::Format("○,%d,%d,", x, y) + name + ",8\n");
         };
         if (oldNames) {
-            for (int i = 0; i < o.OldTownCount; ++i)
-                if (o.OldTownDup[i] == 's' && !put(o.OldTownX[i], o.OldTownY[i], o.OldTownName[i])) return false;
+            for (int i = 0; i < o.doc.OldTownCount; ++i)
+                if (o.doc.OldTownDup[i] == 's' && !put(o.doc.OldTownX[i], o.doc.OldTownY[i], o.doc.OldTownName[i])) return false;
             return true;
         }
-        for (int i = 0; i < o.TownCount; ++i)
-            if (o.TownDup[i] == 's' && !put(o.TownX[i], o.TownY[i], o.TownName[i])) return false;
-        for (int i = 0; i < o.NewTownCount; ++i)
-            if (o.NewTownDup[i] == 's' && !put(o.NewTownX[i], o.NewTownY[i], o.NewTownName[i])) return false;
-        for (int i = 0; i < o.ExtraCount; ++i)
-            if (!put(o.ExtraX[i], o.ExtraY[i], o.ExtraTownName[i])) return false;
+        for (int i = 0; i < o.doc.TownCount; ++i)
+            if (o.doc.TownDup[i] == 's' && !put(o.doc.TownX[i], o.doc.TownY[i], o.doc.TownName[i])) return false;
+        for (int i = 0; i < o.doc.NewTownCount; ++i)
+            if (o.doc.NewTownDup[i] == 's' && !put(o.doc.NewTownX[i], o.doc.NewTownY[i], o.doc.NewTownName[i])) return false;
+        for (int i = 0; i < o.doc.ExtraCount; ++i)
+            if (!put(o.doc.ExtraX[i], o.doc.ExtraY[i], o.doc.ExtraTownName[i])) return false;
         return true;
     });
     if (!ok)

@@ -76,7 +76,7 @@ bool PrefNameTool::Press(const MapEvent& e) {
         L->PrefNameTable[i].y = y;
     }
     Finished = true;
-    o.EndActiveTool();
+    o.tools.EndActiveTool();
     o.DrawMap();
     PrefSet->Label6->SetCaption("移動しました");
     PrefSet->Button6->SetEnabled(true);
@@ -98,7 +98,7 @@ bool IslandTool::Press(const MapEvent& e) {
     if (Place) PlaceAt(e);
     if (!Pick && !Place) {
         Finished = true;
-        o.EndActiveTool();
+        o.tools.EndActiveTool();
     }
     return true;
 }
@@ -202,9 +202,9 @@ bool LabelTool::Move(const MapEvent& e) {
 }
 
 void LabelTool::Settle() {
-    if (NewLabel || MoveLabel || o.ToolAs<LabelTool>() != this) return;
+    if (NewLabel || MoveLabel || o.tools.ToolAs<LabelTool>() != this) return;
     Finished = true;
-    o.EndActiveTool();
+    o.tools.EndActiveTool();
 }
 
 void LabelTool::End() {
@@ -224,14 +224,14 @@ bool WriteIslandFile(TOpen& o) {
 }
 
 std::string IslandEditPath(const TOpen& o) {
-    if (o.SELECT != 1) return "";
-    const int c = o.SelectCode[0];
-    const std::string name = c >= 0 && c < 60 ? o.AreaName[c] : std::string();
-    return gui::NativePath(o.AppDir + gui::Format("/Mapdata/Islands/%02d", c) + name + "島.lbl");
+    if (o.doc.SELECT != 1) return "";
+    const int c = o.doc.SelectCode[0];
+    const std::string name = c >= 0 && c < 60 ? o.doc.AreaName[c] : std::string();
+    return gui::NativePath(o.doc.AppDir + gui::Format("/Mapdata/Islands/%02d", c) + name + "島.lbl");
 }
 
 void EndIslandEdit(TOpen& o) {
-    o.EndTool<IslandTool>();
+    o.tools.EndTool<IslandTool>();
     IslandsOf(o).IslandIndex = -1;
     IslandsOf(o).IslandRecords.clear();
     IslandsOf(o).IslandCount = 0;
@@ -246,14 +246,14 @@ void IslandAreaLoaded(TOpen& o) {
 void LoadIslandEditList(TOpen& o) {
     // Whatever was armed belongs to the list before: it ends here, loaded or not.
     EndIslandEdit(o);
-    if (o.SELECT >= 2) {
+    if (o.doc.SELECT >= 2) {
         MessageBox("複数の都府県にまたがっていますので，表示位置の変更はできますが，\n変更位置を保存することはできません",
                    "市区町村名表示位置編集", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     const std::string path = IslandEditPath(o);
-    const int c = o.SelectCode[0];
-    const std::string name = c >= 0 && c < 60 ? o.AreaName[c] : std::string();
+    const int c = o.doc.SelectCode[0];
+    const std::string name = c >= 0 && c < 60 ? o.doc.AreaName[c] : std::string();
     IsChange->Show();
     IsChange->Label1->SetCaption(path);
     IsChange->Label4->SetCaption(name);

@@ -88,7 +88,7 @@ TPagesDlg::TPagesDlg() : TForm("　記号パレット") {
         StampLabels[t] = lbl(tabs[t], "有効", 310, 92, 40);
         StampLabels[t]->SetFontColor(0xFF0000);
     }
-    tabs[0]->OnMouseDown = [](TObject*, TMouseButton, TShiftState, int, int) { Open->ArmTool<StampTool>(*Open); };
+    tabs[0]->OnMouseDown = [](TObject*, TMouseButton, TShiftState, int, int) { Open->tools.ArmTool<StampTool>(*Open); };
 
     Button3 = btn(tabs[3], "削　除", 8, 8, 70);
     Button4 = btn(tabs[3], "呼　出", 84, 8, 70);
@@ -189,12 +189,12 @@ TPagesDlg::TPagesDlg() : TForm("　記号パレット") {
 
 TPagesDlg::~TPagesDlg() = default;
 
-std::string TPagesDlg::MarkPath(const std::string& name) const { return Open->AppDir + "/mark/" + name; }
+std::string TPagesDlg::MarkPath(const std::string& name) const { return Open->doc.AppDir + "/mark/" + name; }
 
 void TPagesDlg::FormCreate(TObject* Sender) {
-    CustomFolder = gui::NativePath(Open->AppDir + "/Mark");
+    CustomFolder = gui::NativePath(Open->doc.AppDir + "/Mark");
     OpenDialog1->InitialDir = SaveDialog1->InitialDir = CustomFolder;
-    ExtraMarkDefault = Open->AppDir + "/ExtraMark";
+    ExtraMarkDefault = Open->doc.AppDir + "/ExtraMark";
     ExtraMarkConfig = Open->ExtraMarkFolder;
     Edit1->SetText(ExtraMarkConfig);
     LoadPaletteImages();
@@ -264,7 +264,7 @@ void TPagesDlg::SelectSymbol(int code) {
     bool missing;
     QImage pic = LoadPicture(MarkPath(name), missing);
     const bool found = !missing;
-    if (!stamp || found) Open->ArmTool<StampTool>(*Open);
+    if (!stamp || found) Open->tools.ArmTool<StampTool>(*Open);
     if (missing) pic = LoadPicture(MarkPath("blank.bmp"), missing);
     SymbolCode = code;
     SymbolBitmap->Image() = missing ? QImage(16, 16, QImage::Format_RGB32) : pic;
@@ -389,7 +389,7 @@ void TPagesDlg::DrawSymbol(TCanvas& canvas, const MapView& view, const PlacedSym
         ox = sx - side / 2, oy = sy - side / 2;
     } else {
         const TColor under = cv->Pixels(sx, sy);
-        back = ToPixel(under < 0 ? o->BackColor : under);
+        back = ToPixel(under < 0 ? o->style.BackColor : under);
         ox = sx + offset, oy = sy + offset;
     }
     // The symbol as drawn, put through the canvas so every output gets it;
@@ -492,7 +492,7 @@ void TPagesDlg::Button6Click(TObject* Sender) {
     if (!StampDisabled) {
         Button6->SetCaption("無効");
         Button6->SetHint("スタンプ機能を無効すにる");
-        Open->ArmTool<StampTool>(*Open);
+        Open->tools.ArmTool<StampTool>(*Open);
         SetMapCursor(CursorId);
         for (TLabel* l : StampLabels) l->SetCaption("有効"), l->SetFontColor(0xFF0000);
     } else {
@@ -512,7 +512,7 @@ void TPagesDlg::HelpBtnClick(TObject* Sender) {
 
 void TPagesDlg::EndStamp() {
     // The tool's end comes back here once it is no longer armed.
-    if (Open->ToolAs<StampTool>()) return Open->EndActiveTool();
+    if (Open->tools.ToolAs<StampTool>()) return Open->tools.EndActiveTool();
     CursorId = 0;
     SetMapCursor(crDefault);
 }
@@ -536,7 +536,7 @@ void TPagesDlg::BtnIchiClick(TObject* Sender) {
     // A reading of the survey's web map (WGS) is corrected by the box alone.
     if (CBGSICor->Checked()) TypedX += 30, TypedY -= 45;
     else Open->DrawnView.TypedToData(TypedX, TypedY);
-    Open->ArmTool<StampTool>(*Open).Typed = true;
+    Open->tools.ArmTool<StampTool>(*Open).Typed = true;
     TShiftState st;
     st.Left = true;
     Open->Image1MouseDown(Open->ui.Image1, mbLeft, st, 0, 0);
@@ -734,4 +734,4 @@ void TPagesDlg::DropStamp() {
     CursorId = id;
 }
 
-bool TPagesDlg::Stamping() const { return Open->ToolAs<StampTool>() != nullptr; }
+bool TPagesDlg::Stamping() const { return Open->tools.ToolAs<StampTool>() != nullptr; }

@@ -69,14 +69,14 @@ TPrefSet::TPrefSet() : TForm("　都道府県名文字特性一括設定") {
     Button7->OnClick = [this](TObject* s) { Button7Click(s); };
     CheckBox3->OnClick = [this](TObject* s) { CheckBox3Click(s); };
     CheckBox4->OnClick = [this](TObject* s) { CheckBox4Click(s); };
-    UpDown1->OnClick = [this](TObject*, TUDBtnType) { Open->DefPrefSize = UpDown1->Position(); };
-    UpDown2->OnClick = [this](TObject*, TUDBtnType) { Open->DefPrefSeatSize = UpDown2->Position(); };
+    UpDown1->OnClick = [this](TObject*, TUDBtnType) { Open->style.DefPrefSize = UpDown1->Position(); };
+    UpDown2->OnClick = [this](TObject*, TUDBtnType) { Open->style.DefPrefSeatSize = UpDown2->Position(); };
 }
 
 void TPrefSet::FillSwatches() {
     if (!Open) return;
-    gui::FillSwatch(Image1, Open->DefPrefColor);
-    gui::FillSwatch(Image2, Open->DefPrefSeatColor);
+    gui::FillSwatch(Image1, Open->style.DefPrefColor);
+    gui::FillSwatch(Image2, Open->style.DefPrefSeatColor);
 }
 
 void TPrefSet::FormCreate(TObject* Sender) {
@@ -85,46 +85,46 @@ void TPrefSet::FormCreate(TObject* Sender) {
 }
 
 void TPrefSet::FormShow(TObject* Sender) {
-    UpDown1->SetPosition(Open->DefPrefSize);
-    UpDown2->SetPosition(Open->DefPrefSeatSize);
+    UpDown1->SetPosition(Open->style.DefPrefSize);
+    UpDown2->SetPosition(Open->style.DefPrefSeatSize);
     FillSwatches();
 }
 
 void TPrefSet::Button1Click(TObject* Sender) {
-    ColorDialog1->Color = Open->DefPrefColor;
+    ColorDialog1->Color = Open->style.DefPrefColor;
     if (!ColorDialog1->Execute()) return;
-    Open->DefPrefColor = ColorDialog1->Color;
-    gui::FillSwatch(Image1, Open->DefPrefColor);
+    Open->style.DefPrefColor = ColorDialog1->Color;
+    gui::FillSwatch(Image1, Open->style.DefPrefColor);
 }
 
 void TPrefSet::Button2Click(TObject* Sender) {
-    ColorDialog1->Color = Open->DefPrefSeatColor;
+    ColorDialog1->Color = Open->style.DefPrefSeatColor;
     if (!ColorDialog1->Execute()) return;
-    Open->DefPrefSeatColor = ColorDialog1->Color;
-    gui::FillSwatch(Image2, Open->DefPrefSeatColor);
+    Open->style.DefPrefSeatColor = ColorDialog1->Color;
+    gui::FillSwatch(Image2, Open->style.DefPrefSeatColor);
 }
 
 void TPrefSet::Button4Click(TObject* Sender) {
-    for (LabelRecord& r : Letter->PrefNameTable) r.color = Open->DefPrefColor, r.size = UpDown1->Position();
-    for (LabelRecord& r : Letter->PrefSeatTable) r.color = Open->DefPrefSeatColor, r.size = UpDown2->Position();
+    for (LabelRecord& r : Letter->PrefNameTable) r.color = Open->style.DefPrefColor, r.size = UpDown1->Position();
+    for (LabelRecord& r : Letter->PrefSeatTable) r.color = Open->style.DefPrefSeatColor, r.size = UpDown2->Position();
     Open->DrawMap();
 }
 
 void TPrefSet::Button5Click(TObject* Sender) {
-    Open->SetTool(std::make_unique<PrefNameTool>(*Open));
+    Open->tools.SetTool(std::make_unique<PrefNameTool>(*Open));
     Label6->SetCaption("移動する県名をクリックしてください");
     Button7->SetEnabled(true);
 }
 
 void TPrefSet::Button7Click(TObject* Sender) {
     // The tool's end comes back here once it is no longer armed.
-    if (Open->ToolAs<PrefNameTool>()) return Open->EndActiveTool();
+    if (Open->tools.ToolAs<PrefNameTool>()) return Open->tools.EndActiveTool();
     Label6->SetCaption("移動をキャンセルしました");
     Button7->SetEnabled(false);
 }
 
 void TPrefSet::Button6Click(TObject* Sender) {
-    const std::string path = Open->AppDir + "/Mapdata/prefname.lbl";
+    const std::string path = Open->doc.AppDir + "/Mapdata/prefname.lbl";
     bool ok = gui::AtomicRewrite(path, [&](gui::TextWriter& w) {
         for (int i = 0; i < Letter->PrefNameCount; ++i) {
             const LabelRecord& r = Letter->PrefNameTable[i];

@@ -154,7 +154,7 @@ void TKyori::EnableAttributeControls() {
 void TKyori::Button1Click(TObject*) {
     if (!CBCenter->Checked()) {
         Label6->SetCaption("距離円の中心を指定してください");
-        Open->SetTool(std::make_unique<CircleCentreTool>(*Open));
+        Open->tools.SetTool(std::make_unique<CircleCentreTool>(*Open));
         CircleCentreSet = false;
         return;
     }
@@ -259,12 +259,12 @@ void TKyori::Button4Click(TObject*) {
 
 void TKyori::EndCentreMode() {
     // The tool's end comes back here once it is no longer armed.
-    if (Open->ToolAs<CircleCentreTool>()) return Open->EndActiveTool();
+    if (Open->tools.ToolAs<CircleCentreTool>()) return Open->tools.EndActiveTool();
     Label6->SetCaption("");
 }
 
 void TKyori::Button2Click(TObject*) {
-    Open->FinishTool<CircleCentreTool>();
+    Open->tools.FinishTool<CircleCentreTool>();
     CircleCentreSet = false;
     for (QWidget* w : std::initializer_list<QWidget*>{RadioGroup1, CheckBox1, CheckBox2, CheckBox3, UpDown1, UpDown2,
                                                       Button3, Edit1, Edit2})
@@ -409,7 +409,7 @@ void DrawDistanceCircles(TOpen& o, TCanvas& canvas, const MapView& view) {
 
 void NCircleClick(TOpen& o, TObject*) {
     Kyori->Label6->SetCaption("距離円の中心を指定してください");
-    o.SetTool(std::make_unique<CircleCentreTool>(o));
+    o.tools.SetTool(std::make_unique<CircleCentreTool>(o));
     Kyori->CircleCentreSet = false;
     Kyori->Show();
 }
@@ -436,7 +436,7 @@ bool CircleCentreTool::Press(const MapEvent& e) {
     o.PointerLat = LatOf(y);
     Kyori->Label8->SetCaption(TOpen::FormatDms("緯度 ", LatOf(y)));
     Kyori->Label7->SetCaption(TOpen::FormatDms("経度 ", LonOf(x)));
-    o.FinishTool<CircleCentreTool>();
+    o.tools.FinishTool<CircleCentreTool>();
     Kyori->CircleCentreSet = true;
     Kyori->EnableAttributeControls();
     e.view.ToData(e.X, e.Y, x, y);
@@ -467,4 +467,4 @@ void CircleCentreTool::End() {
     if (!Finished) Kyori->EndCentreMode();
 }
 
-bool TKyori::CentreArmed() const { return Open->ToolAs<CircleCentreTool>() != nullptr; }
+bool TKyori::CentreArmed() const { return Open->tools.ToolAs<CircleCentreTool>() != nullptr; }

@@ -364,7 +364,7 @@ void TLineAdd::Button2Click(TObject*) {
                    MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
         return;
     // Any other tool ends first; the line's points are placed from the press after this redraw.
-    if (!Open->ToolAs<LinePointTool>()) Open->EndActiveTool();
+    if (!Open->tools.ToolAs<LinePointTool>()) Open->tools.EndActiveTool();
     EditFileName.clear();
     SetPoints({});   // the old line leaves the map with this redraw
     Open->DrawMap();
@@ -397,7 +397,7 @@ void TLineAdd::EndPointMode(int kind) {
 }
 
 void TLineAdd::Button10Click(TObject*) {
-    Open->FinishTool<LinePointTool>();
+    Open->tools.FinishTool<LinePointTool>();
     LineSaved = 0;
     DropOpenRow();   // an append ended before its press
     if (PointCount() >= 2) {
@@ -604,7 +604,7 @@ void TLineAdd::Button5Click(TObject*) {
         MessageBox("編集中の線データが保存されていませんが，編集作業を終了しますか？　　　　", "線データ編集作業の終了",
                    MB_OKCANCEL) != IDOK)
         return;
-    Open->FinishTool<LinePointTool>();
+    Open->tools.FinishTool<LinePointTool>();
     SetPoints({});
     DisableEditControls();
     for (QWidget* w : std::initializer_list<QWidget*>{Button1, Button2, BtnFile}) w->setEnabled(true);
@@ -676,7 +676,7 @@ void TLineAdd::Button1Click(TObject*) {
         SetUserFiles(std::move(kept));
         Label18->SetCaption(std::to_string(LineFileCount) + " 個読み込み");
     }
-    Open->FinishTool<LinePointTool>();
+    Open->tools.FinishTool<LinePointTool>();
     EditFileName = path;
     const std::string name = gui::ExtractFileName(path);
     Label10->SetCaption(name);
@@ -820,7 +820,7 @@ void TLineAdd::Button8Click(TObject*) {
 }
 
 void TLineAdd::Button14Click(TObject*) {
-    SetUserFiles({Open->AppDir + "/addline/tadotsu1.txt"});
+    SetUserFiles({Open->doc.AppDir + "/addline/tadotsu1.txt"});
     Open->DrawMap();
     TCanvas* cv = Open->ui.Image1->Canvas();
     cv->Pen->Width = 1;
@@ -835,9 +835,9 @@ void TLineAdd::Button14Click(TObject*) {
 void TLineAdd::Button15Click(TObject*) { LineSet->Show(); }
 
 int TLineAdd::PointMode() const {
-    const auto* t = Open->ToolAs<LinePointTool>();
+    const auto* t = Open->tools.ToolAs<LinePointTool>();
     return t ? t->kind : 0;
 }
 
 // The kind armed before goes on as this one, without being called off.
-void TLineAdd::ArmPoint(int kind) { Open->ArmTool<LinePointTool>(*Open, LinePointTool::Append).kind = LinePointTool::Kind(kind); }
+void TLineAdd::ArmPoint(int kind) { Open->tools.ArmTool<LinePointTool>(*Open, LinePointTool::Append).kind = LinePointTool::Kind(kind); }

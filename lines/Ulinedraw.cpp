@@ -194,7 +194,7 @@ void TLineAdd::DrawFilePoints(TCanvas& canvas, const MapView& view, const LineFi
         TPointF e{X + 0.5, Y + 0.5};
         if (keep) view.ToScreenF(f.Points[k][0], f.Points[k][1], e.x, e.y);
         if (styled) {
-            cv->Brush->Color = cv->Pixels(X, Y) == TColor(-1) ? Open->BackColor : cv->Pixels(X, Y);
+            cv->Brush->Color = cv->Pixels(X, Y) == TColor(-1) ? Open->style.BackColor : cv->Pixels(X, Y);
             cv->Pen->Style = style;
             if (inPiece == 0) cv->MoveTo(X, Y, e);
             else cv->LineTo(X, Y, e);
@@ -225,7 +225,7 @@ void TLineAdd::DrawFilePoints(TCanvas& canvas, const MapView& view, const LineFi
 // The layer of the loaded files: the user's files changed on disk are read
 // again, the colours numbered, the two tables shown, then the lines drawn.
 void TLineAdd::DrawLineFiles() {
-    if (Open->ActiveTool() && Open->ActiveTool()->Paints() && !PaintLine) return;
+    if (Open->tools.ActiveTool() && Open->tools.ActiveTool()->Paints() && !PaintLine) return;
     if (!CheckBox2->Checked()) return;
     ReadChangedUserFiles();
     NumberLineFiles();

@@ -32,7 +32,7 @@ bool LinePointTool::Press(const MapEvent& e) {
     const int i = la->SelectedPoint;
     const Kind done = kind;
     la->SetPoint(i, {x, y});
-    o.FinishTool<LinePointTool>();
+    o.tools.FinishTool<LinePointTool>();
     o.DrawMap();
     if (done == Insert) {
         la->DrawEditLine();

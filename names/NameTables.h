@@ -16,9 +16,9 @@ struct NameTable {
 };
 
 inline NameTable TableOf(TOpen& o, int kind) {
-    if (kind == 1) return {o.OldTownX, o.OldTownY, o.OldTownName, o.OldTownDup, o.OldTownCount, OLDTOWN_MAX};
-    if (kind == 2) return {o.NewTownX, o.NewTownY, o.NewTownName, o.NewTownDup, o.NewTownCount, NEWTOWN_MAX};
-    return {o.TownX, o.TownY, o.TownName, o.TownDup, o.TownCount, TOWN_MAX};
+    if (kind == 1) return {o.doc.OldTownX, o.doc.OldTownY, o.doc.OldTownName, o.doc.OldTownDup, o.doc.OldTownCount, OLDTOWN_MAX};
+    if (kind == 2) return {o.doc.NewTownX, o.doc.NewTownY, o.doc.NewTownName, o.doc.NewTownDup, o.doc.NewTownCount, NEWTOWN_MAX};
+    return {o.doc.TownX, o.doc.TownY, o.doc.TownName, o.doc.TownDup, o.doc.TownCount, TOWN_MAX};
 }
 
 // The first name of a table whose point passes the test, or -1.

@@ -7,13 +7,13 @@
 #include "names/Unamedel.h"
 #include "names/Utoshi.h"
 
-std::string MapFilePath(const TOpen& o, int code) { return gui::Format("%s/MAPDATA/%02d.MAP", o.AppDir.c_str(), code); }
+std::string MapFilePath(const TOpen& o, int code) { return gui::Format("%s/MAPDATA/%02d.MAP", o.doc.AppDir.c_str(), code); }
 
 bool SelectionHasDuplicateNames(const TOpen& o) {
-    const int n = std::min<int>(o.ExtraCount, int(o.ExtraPref.size()));
-    for (int a = 0; a < o.SELECT && a < 100; ++a)
+    const int n = std::min<int>(o.doc.ExtraCount, int(o.doc.ExtraPref.size()));
+    for (int a = 0; a < o.doc.SELECT && a < 100; ++a)
         for (int i = 0; i < n; ++i)
-            if (o.ExtraPref[i] == o.SelectCode[a]) return true;
+            if (o.doc.ExtraPref[i] == o.doc.SelectCode[a]) return true;
     return false;
 }
 
@@ -24,22 +24,22 @@ void BtnCorrectClick(TOpen& o, TObject* Sender) {
                                 MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    if (o.SELECT > 1) {
+    if (o.doc.SELECT > 1) {
         Application->MessageBox("複数の都府県にまたがっていますので，表示位置の変更はできますが，\n変更位置を保存することはできません",
                                 caption, MB_OK | MB_ICONEXCLAMATION);
         Correct->Label2->SetCaption("変更データを保存することはできません");
         std::string names;
-        for (int a = 0; a < o.SELECT && a < 4; ++a) names += o.AreaName[o.SelectCode[a]] + " ";
-        if (o.SELECT > 4) names += "ほか";
+        for (int a = 0; a < o.doc.SELECT && a < 4; ++a) names += o.doc.AreaName[o.doc.SelectCode[a]] + " ";
+        if (o.doc.SELECT > 4) names += "ほか";
         Correct->Label4->SetCaption(names);
     } else {
-        Correct->Label2->SetCaption(MapFilePath(o, o.SelectCode[0]));
-        Correct->Label4->SetCaption(o.AreaName[o.SelectCode[0]]);
+        Correct->Label2->SetCaption(MapFilePath(o, o.doc.SelectCode[0]));
+        Correct->Label4->SetCaption(o.doc.AreaName[o.doc.SelectCode[0]]);
     }
     o.EditIndex = 0;
     Correct->StringGrid1->SetRowCount(0);
     Correct->PickedRow = -1;
-    o.FinishTool<NameCorrectTool>();
+    o.tools.FinishTool<NameCorrectTool>();
     Correct->N1->SetEnabled(false);
     Correct->Button1->SetEnabled(true);
     Correct->Button2->SetEnabled(false);
@@ -75,9 +75,9 @@ void N11Click(TOpen& o, TObject* Sender) {
 }
 
 void N17Click(TOpen& o, TObject* Sender) {
-    if (o.SELECT < 2) {
-        NameDel->Label1->SetCaption(o.AreaName[o.SelectCode[0]]);
-        NameDel->Label2->SetCaption(MapFilePath(o, o.SelectCode[0]));
+    if (o.doc.SELECT < 2) {
+        NameDel->Label1->SetCaption(o.doc.AreaName[o.doc.SelectCode[0]]);
+        NameDel->Label2->SetCaption(MapFilePath(o, o.doc.SelectCode[0]));
         // A name picked in another area is not deleted from this one.
         NameDel->Button6Click(&o);
         NameDel->Show();

@@ -135,7 +135,7 @@ std::vector<std::string> CopyChangedFiles(TOpen& o, const std::string& dst, cons
 
 bool ReplaceBoundaryData(TOpen& o, const std::string& folder) {
     const char* caption = "行政区界データ置き換え";
-    const std::string dst = o.AppDir + "/mapdata", src = dst + folder;
+    const std::string dst = o.doc.AppDir + "/mapdata", src = dst + folder;
     if (!gui::DirectoryExists(src)) {
         Application->MessageBox(gui::Format("%s が見つかりません　　　　", src.c_str()), caption, MB_OK | MB_ICONEXCLAMATION);
         return false;
@@ -191,7 +191,7 @@ void EditionClick(TOpen& o, int index) {
 
 // At exit: the data folder gets its own edition back.
 bool RestoreStandardEdition(TOpen& o) {
-    const std::string dst = o.AppDir + "/mapdata";
+    const std::string dst = o.doc.AppDir + "/mapdata";
     bool listed = false;
     const std::vector<std::string> failed = CopyChangedFiles(o, dst, dst + FolderOf(5), listed, nullptr, true);
     if (listed && failed.empty()) {
@@ -204,7 +204,7 @@ bool RestoreStandardEdition(TOpen& o) {
 }
 
 void RestoreLeftEdition(TOpen& o) {
-    const std::string dst = o.AppDir + "/mapdata", src = dst + FolderOf(5);
+    const std::string dst = o.doc.AppDir + "/mapdata", src = dst + FolderOf(5);
     if (!gui::DirectoryExists(src)) return;
     bool left = false;
     // Bytes, not times: a copy of the program folder need not keep the times.

@@ -5,7 +5,7 @@
 void AddNamesHooks(TOpen& o) {
     o.SettingsReaders.push_back([](DrawSettings& s) { s.KanaOnly = Yomi->CBKana->Checked(); });
     o.AfterRedrawHooks.push_back([&o](const DrawSettings&) {
-        const bool one = o.SELECT == 1 && o.SelectCode[0] >= 0 && o.SelectCode[0] < 60;
-        Yomi->Label3->SetCaption(one ? o.AreaName[o.SelectCode[0]] : std::string());
+        const bool one = o.doc.SELECT == 1 && o.doc.SelectCode[0] >= 0 && o.doc.SelectCode[0] < 60;
+        Yomi->Label3->SetCaption(one ? o.doc.AreaName[o.doc.SelectCode[0]] : std::string());
     });
 }

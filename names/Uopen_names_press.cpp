@@ -56,7 +56,7 @@ void PickForCorrection(TOpen& o, int32_t x, int32_t y) {
     o.EditIndex++;
     Correct->Button1->SetEnabled(false);
     Correct->Button2->SetEnabled(true);
-    if (auto* t = o.ToolAs<NameCorrectTool>()) t->Pick = false;
+    if (auto* t = o.tools.ToolAs<NameCorrectTool>()) t->Pick = false;
     Correct->Label14->Hide();
     Correct->Label15->Show();
     Correct->Label16->SetCaption("　　　　　　クリック");
@@ -72,11 +72,11 @@ void PickForDeletion(TOpen& o, int32_t x, int32_t y) {
         names::NameTable t = names::TableOf(o, kind);
         px = t.x[i], py = t.y[i], name = t.name[i];
     } else {
-        const int n = std::min<int>(o.ExtraCount, int(o.ExtraX.size()));
+        const int n = std::min<int>(o.doc.ExtraCount, int(o.doc.ExtraX.size()));
         for (int k = 0; k < n; ++k) {
-            if (MapGap(o.ExtraX[k], x) < 50 && MapGap(o.ExtraY[k], y) < 50) {
+            if (MapGap(o.doc.ExtraX[k], x) < 50 && MapGap(o.doc.ExtraY[k], y) < 50) {
                 i = k, kind = 3;
-                px = o.ExtraX[k], py = o.ExtraY[k], name = o.ExtraTownName[k];
+                px = o.doc.ExtraX[k], py = o.doc.ExtraY[k], name = o.doc.ExtraTownName[k];
                 break;
             }
         }
@@ -100,7 +100,7 @@ void PickForDeletion(TOpen& o, int32_t x, int32_t y) {
     NameDel->Label7->SetCaption("削除ボタンをクリック");
     NameDel->Button2->SetEnabled(false);
     NameDel->Button3->SetEnabled(true);
-    o.FinishTool<NameDeleteTool>();
+    o.tools.FinishTool<NameDeleteTool>();
 }
 
 void PlaceCorrectedName(TOpen& o, int32_t x, int32_t y) {
@@ -137,7 +137,7 @@ bool NameCorrectTool::Press(const MapEvent& e) {
     if (Pick) PickForCorrection(o, x, y);
     else if (Place) PlaceCorrectedName(o, x, y);
     // Picked: nothing waits until "位置指定" arms the place.
-    if (!Pick && !Place) o.FinishTool<NameCorrectTool>();
+    if (!Pick && !Place) o.tools.FinishTool<NameCorrectTool>();
     return false;
 }
 
@@ -155,7 +155,7 @@ bool NameAddTool::Press(const MapEvent& e) {
     NameDel->Label10->SetCaption(std::to_string(x));
     NameDel->Label11->SetCaption(std::to_string(y));
     NameDel->Button5->SetEnabled(true);
-    o.FinishTool<NameAddTool>();
+    o.tools.FinishTool<NameAddTool>();
     NameDel->Label12->SetCaption("追加ボタンをクリック");
     return false;
 }

@@ -53,12 +53,12 @@ std::string ApplyKeRule(const std::string& name) {
 void ComboBox1Change(TOpen& o, TObject* Sender) { o.ui.EdName->SetText(o.ui.ComboBox1->Text()); }
 
 bool FindCityListEntry(const TOpen& o, const std::string& name, int32_t& pref, int32_t& x, int32_t& y) {
-    const int n = std::min<int>(o.CityCount, int(o.CityName.size()));
+    const int n = std::min<int>(o.doc.CityCount, int(o.doc.CityName.size()));
     for (int i = 0; i < n; ++i) {
-        if (o.CityName[i] != name) continue;
-        pref = o.CityPref[i];
-        x = o.CityX[i];
-        y = o.CityY[i];
+        if (o.doc.CityName[i] != name) continue;
+        pref = o.doc.CityPref[i];
+        x = o.doc.CityX[i];
+        y = o.doc.CityY[i];
         return true;
     }
     return false;
@@ -100,18 +100,18 @@ int CollectCandidates(TOpen& o, const std::string& name) {
     };
     int skipped = -1;
     const bool ward = o.ContainsWard(name);
-    const int extras = std::min<int>(o.ExtraCount, int(o.ExtraTownName.size()));
+    const int extras = std::min<int>(o.doc.ExtraCount, int(o.doc.ExtraTownName.size()));
     for (int i = 0; i < extras; ++i) {
-        if (o.ExtraTownName[i] != name) continue;
-        const int32_t pref = o.ExtraPref[i];
-        const std::string area = pref >= 0 && pref < 60 ? o.AreaName[pref] : std::string();
-        add(pref, o.ExtraX[i], o.ExtraY[i], ward ? o.ExtraGroupName[i] : area + "(" + o.ExtraGroupName[i] + ")");
+        if (o.doc.ExtraTownName[i] != name) continue;
+        const int32_t pref = o.doc.ExtraPref[i];
+        const std::string area = pref >= 0 && pref < 60 ? o.doc.AreaName[pref] : std::string();
+        add(pref, o.doc.ExtraX[i], o.doc.ExtraY[i], ward ? o.doc.ExtraGroupName[i] : area + "(" + o.doc.ExtraGroupName[i] + ")");
         if (!ward) skipped = pref;
     }
     for (int f = 1; f <= 52; ++f) {
         int32_t x = 0, y = 0;
         const int r = FindNameInMapFile(o, f, name, x, y);
-        if (r != 0 && r != skipped) add(f, x, y, o.AreaName[f]);
+        if (r != 0 && r != skipped) add(f, x, y, o.doc.AreaName[f]);
     }
     return SearchOf(o).CandidateCount;
 }
@@ -200,8 +200,8 @@ void Button9Click(TOpen& o, TObject* Sender) {
     }
 
     // Load the chosen area.
-    o.SELECT = 1;
-    o.SelectCode[0] = area;
+    o.doc.SELECT = 1;
+    o.doc.SelectCode[0] = area;
     o.Button3Click(&o);
     o.MAGSTEP = 2;
     o.ui.CBNTownBorder->SetChecked(false);
@@ -225,7 +225,7 @@ void Button9Click(TOpen& o, TObject* Sender) {
     o.CY = SearchOf(o).SearchY;
     o.ui.UpDown1->SetPosition(2);
 
-    const float s = area >= 1 && area <= 52 ? o.AreaSpanKm[area] : 0.0f;
+    const float s = area >= 1 && area <= 52 ? o.doc.AreaSpanKm[area] : 0.0f;
     if (o.ui.CBMenseki->Checked()) {
         o.MAGUNIT = s > 400 ? 1.0f : s > 200 ? 0.5f : 0.2f;
         o.MAGSTEP = TruncToInt(0.02 * s / o.MAGUNIT);
@@ -330,7 +330,7 @@ bool SaveSortedHistory(TOpen& o, int skip) {
     list.IgnoreDuplicates = true;
     for (int i = 0; i < o.ui.ComboBox1->Items()->Count(); ++i)
         if (i != skip) list.Add(o.ui.ComboBox1->Items()->Strings(i));
-    const std::string path = o.AppDir + "/mapdata/townlist.lst";
+    const std::string path = o.doc.AppDir + "/mapdata/townlist.lst";
     if (!list.SaveToFile(path)) {
         Application->MessageBox(gui::Format("%s に書き込めません", path.c_str()), "検索履歴の編集",
                                 MB_OK | MB_ICONEXCLAMATION);

@@ -67,11 +67,11 @@ void TYomi::FormCreate(TObject* Sender) {
 }
 
 void TYomi::ShowNameReading(const std::string& name, const std::string* reading, const std::string& kind) {
-    Label1->SetFontColor(Open->TownFontColor);
+    Label1->SetFontColor(Open->style.TownFontColor);
     Label1->SetCaption(name);
     // A name without a reading says so: the last name's reading must not stay beside it.
     const bool known = reading && !reading->empty();
-    Label2->SetFontColor(known ? Open->KanaFontColor : 16711680);
+    Label2->SetFontColor(known ? Open->style.KanaFontColor : 16711680);
     Label2->SetCaption(known ? TOpen::SplitReadingSuffix(*reading) : "読みがながありません");
     Label7->SetVisible(!known);
     Label4->SetCaption(kind);
@@ -89,7 +89,7 @@ int TYomi::SortMode() const { return LenientInt(Edit1->Text()); }
 void TYomi::FillSample() {
     TCanvas* c = Image1->Canvas();
     c->Brush->Style = bsSolid;
-    c->Brush->Color = Open->KanaFontColor;
+    c->Brush->Color = Open->style.KanaFontColor;
     c->FillRect(Rect(0, 0, c->Width(), c->Height()));
 }
 
@@ -97,9 +97,9 @@ void TYomi::FormShow(TObject* Sender) { FillSample(); }
 
 void TYomi::Button1Click(TObject* Sender) {
     TColorDialog dlg(this);
-    dlg.Color = Open->KanaFontColor;
+    dlg.Color = Open->style.KanaFontColor;
     if (!dlg.Execute()) return;
-    Open->KanaFontColor = dlg.Color;
+    Open->style.KanaFontColor = dlg.Color;
     FillSample();
 }
 
@@ -131,9 +131,9 @@ void TYomi::DrawReadings(TCanvas& canvas, const MapView& view) {
     if (!CheckBox1->Checked()) s = s * view.size / 600;
     TCanvas* cv = &canvas;
     cv->Font->Size = TruncToInt(s);
-    cv->Font->Color = Open->KanaFontColor;
+    cv->Font->Color = Open->style.KanaFontColor;
     cv->Brush->Style = bsSolid;
-    cv->Brush->Color = Open->BackColor;
+    cv->Brush->Color = Open->style.BackColor;
     const int32_t lift = CBKana->Checked() ? 0 : TruncToInt(2 * s / view.scaleX);
     TStringGrid* g = YomiList->StringGrid1;
     for (int r = 0; r < g->RowCount(); ++r) {
@@ -153,8 +153,8 @@ void TYomi::Button3Click(TObject* Sender) {
         Application->MessageBox("読みがなを表示する市区町村名が多すぎます", "読みがなエラー", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    if (Open->SELECT == 1) {
-        YomiList->SetCaption(Open->AreaName[Open->SelectCode[0]] + " 読みがな編集");
+    if (Open->doc.SELECT == 1) {
+        YomiList->SetCaption(Open->doc.AreaName[Open->doc.SelectCode[0]] + " 読みがな編集");
         YomiList->Button1->SetEnabled(true);
     } else {
         YomiList->SetCaption(" 読みがな編集");
@@ -170,8 +170,8 @@ void TYomi::Button4Click(TObject* Sender) { Close(); }
 // ---- TOpen: the readings switch and the helpers the list and the read-out share ----
 
 bool IsAreaSelected(const TOpen& o, int code) {
-    for (int a = 0; a < o.SELECT && a < 100; ++a)
-        if (o.SelectCode[a] == code) return true;
+    for (int a = 0; a < o.doc.SELECT && a < 100; ++a)
+        if (o.doc.SelectCode[a] == code) return true;
     return false;
 }
 

@@ -144,7 +144,7 @@ void WireDisplayHandlers(TOpen& o) {
     o.AfterRedrawHooks.push_back([&o](const DrawSettings& s) {
         Settei->Button13->SetEnabled(o.ui.CBTownName->Checked());
         // The area caption can be switched only on a one-area map.
-        if (s.MapWrite && s.PrefCaption && o.ImageSize >= 300) Settei->CheckBox2->SetEnabled(o.SELECT == 1);
+        if (s.MapWrite && s.PrefCaption && o.ImageSize >= 300) Settei->CheckBox2->SetEnabled(o.doc.SELECT == 1);
     });
 }
 
@@ -297,7 +297,7 @@ void ken_nameClick(TOpen& o, TObject* Sender) {
     if (o.ui.ken_name->Checked()) {
         Settei->CheckBox2->SetChecked(true);
         if (o.MapDrawable()) {
-            Settei->CheckBox2->SetEnabled(o.SELECT == 1);
+            Settei->CheckBox2->SetEnabled(o.doc.SELECT == 1);
             o.DrawPrefCaption();
         }
     } else {
@@ -311,7 +311,7 @@ void WaitClick(TOpen& o, TObject* Sender) { o.ui.Wait->SetChecked(!o.ui.Wait->Ch
 // Takes effect at the next load.
 void HokkaidoClick(TOpen& o, TObject* Sender) {
     o.ui.Hokkaido->SetChecked(!o.ui.Hokkaido->Checked());
-    o.WLinesAsBorder = o.ui.Hokkaido->Checked();
+    o.doc.WLinesAsBorder = o.ui.Hokkaido->Checked();
     Settei->CBHokkaido->SetChecked(o.ui.Hokkaido->Checked());
 }
 
@@ -326,7 +326,7 @@ void readmehtm1Click(TOpen& o, TObject* Sender) { OpenManual(o, ""); }
 // The manual shipped in the program folder, at a window's section. A missing
 // file is told as such, not as a browser that failed.
 void OpenManual(TOpen& o, const std::string& section) {
-    const std::string page = o.AppDir + "/Help/readme.htm";
+    const std::string page = o.doc.AppDir + "/Help/readme.htm";
     if (!gui::FileExists(page)) {
         Application->MessageBox("マニュアル Help\\readme.htm がプログラムのフォルダにありません　　　",
                                 "readme.htm呼び出しエラー", MB_ICONEXCLAMATION);

@@ -28,11 +28,11 @@ void ZeroReadouts(TOpen& o) {
 void BtnMultiClick(TOpen& o, TObject* Sender) {
     // Pressed while a route runs, it drops that route and starts afresh
     // (Esc or a double-click ends a route with its length instead).
-    if (auto* route = o.ToolAs<RouteTool>()) {
+    if (auto* route = o.tools.ToolAs<RouteTool>()) {
         o.ui.Timer2->SetEnabled(false);
         route->Finished = true;
     }
-    o.SetTool(std::make_unique<RouteTool>(o));
+    o.tools.SetTool(std::make_unique<RouteTool>(o));
     o.RouteDone = false;
     o.DistanceMode = 0;
     RedFonts(o);
@@ -127,10 +127,10 @@ void FinishTimedRoute(TOpen& o) {
 
 // A finished route leaves its read-out and gives the map back to the other tools.
 void FinishRoute(TOpen& o) {
-    if (auto* route = o.ToolAs<RouteTool>()) {
+    if (auto* route = o.tools.ToolAs<RouteTool>()) {
         // The tool's end comes back here once it is no longer armed.
         route->Finished = true;
-        o.EndActiveTool();
+        o.tools.EndActiveTool();
         return;
     }
     o.DistanceMode = 0;
@@ -153,7 +153,7 @@ bool AreaImageFits(const TOpen& o) {
 }
 
 void Button14Click(TOpen& o, TObject* Sender) {
-    const bool armed = o.ToolAs<AreaTool>() != nullptr;
+    const bool armed = o.tools.ToolAs<AreaTool>() != nullptr;
     if (!armed && !AreaImageFits(o)) return;
     if (o.ui.CBNokori->Checked()) {
         MeasureDisplayedArea(o);
@@ -161,12 +161,12 @@ void Button14Click(TOpen& o, TObject* Sender) {
     }
     RedFonts(o);
     if (armed) {
-        o.EndActiveTool();
+        o.tools.EndActiveTool();
         return;
     }
-    o.EndActiveTool();
-    o.AreaFillColor = o.DefAreaFillColor;
-    o.SetTool(std::make_unique<AreaTool>(o));
+    o.tools.EndActiveTool();
+    o.style.AreaFillColor = o.style.DefAreaFillColor;
+    o.tools.SetTool(std::make_unique<AreaTool>(o));
     o.ui.Button14->SetHint("面積測定終了");
     o.ui.Button14->SetCaption("終り");
     AreaCountOf(o).Clear();
@@ -192,7 +192,7 @@ bool CountAreaPixels(TOpen& o, TCanvas& cv, TColor c, int x, int y) {
     if (x < 0 || y < 0 || x >= VISIT_SIZE || y >= VISIT_SIZE || x > last || y > last) return false;
     uchar* bits = img.bits();
     const qsizetype bpl = img.bytesPerLine();
-    const uint32_t target = ToPixel(c) & 0xFFFFFF, fill = ToPixel(o.AreaFillColor);
+    const uint32_t target = ToPixel(c) & 0xFFFFFF, fill = ToPixel(o.style.AreaFillColor);
     auto px = [&](int px, int py) -> uint32_t& { return reinterpret_cast<uint32_t*>(bits + py * bpl)[px]; };
     uint8_t* visit = a.VisitMap.data();
     auto edge = [last](int px, int py) { return px == 0 || py == 0 || px == last || py == last; };
@@ -231,7 +231,7 @@ bool CountAreaPixels(TOpen& o, TCanvas& cv, TColor c, int x, int y) {
 }
 
 void MeasureDisplayedArea(TOpen& o) {
-    if (o.SelectCode[0] == 50 || o.SelectCode[0] == 51) {
+    if (o.doc.SelectCode[0] == 50 || o.doc.SelectCode[0] == 51) {
         MessageBox("領域が広すぎて測定できません　　　　　", "測定範囲エラー", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
@@ -256,7 +256,7 @@ void MeasureDisplayedArea(TOpen& o) {
     }
     o.ui.kokudo->SetChecked(true);
     o.ui.ken_name->SetChecked(true);
-    if (o.SELECT == 1) o.ui.CBTownName->SetChecked(true);
+    if (o.doc.SELECT == 1) o.ui.CBTownName->SetChecked(true);
     o.DrawMap();
     Keisoku->Close();
 }

@@ -19,8 +19,8 @@ bool InsideLegend(const TOpen& o, int X, int Y) {
 bool InsideScaleBar(const TOpen& o, int X, int Y) {
     if (!o.ScaleShown) return false;
     const float k = o.ImageSize / 600.0f;
-    const int left = TruncToInt((o.scl_x1 - 5) * k), right = TruncToInt((o.ScaleRight + 5) * k);
-    const int top = TruncToInt((o.scly1 - 5) * k), bottom = TruncToInt((o.ScaleBottom + 5) * k);
+    const int left = TruncToInt((o.style.scl_x1 - 5) * k), right = TruncToInt((o.style.ScaleRight + 5) * k);
+    const int top = TruncToInt((o.style.scly1 - 5) * k), bottom = TruncToInt((o.style.ScaleBottom + 5) * k);
     return left < X && X < right && top < Y && Y < bottom;
 }
 
@@ -37,7 +37,7 @@ void TOpen::Image1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Sh
         Settei->Show();
         return;
     }
-    MapTool* tool = Tool.get();
+    MapTool* tool = tools.ActiveTool();
     if (tool && tool->BeforeGrabs()) {
         if (!tool->Press(e)) return;
         tool = nullptr;
@@ -65,7 +65,7 @@ void TOpen::PressDistanceStart(int X, int Y) {
 }
 
 void TOpen::BtnCenterClick(TObject* Sender) {
-    SetTool(std::make_unique<CentreTool>(*this));
+    tools.SetTool(std::make_unique<CentreTool>(*this));
     ui.BtnCenter->SetEnabled(false);
 }
 
@@ -89,7 +89,7 @@ void TOpen::OpenWebMapAt(int X, int Y) {
 void TOpen::MeasureAreaAt(int X, int Y) {
     // The image grew while the measurement was armed: refused, and the measurement ends.
     if (!AreaImageFits(*this)) {
-        if (ToolAs<AreaTool>()) Button14Click(*this, this);
+        if (tools.ToolAs<AreaTool>()) Button14Click(*this, this);
         return;
     }
     Keisoku->ShowWait("指定領域の面積を計算しています．．．");

@@ -10,33 +10,14 @@
 #include "navigation/XorStrokes.h"
 #include <algorithm>
 
-void TOpen::SetTool(std::unique_ptr<MapTool> t) {
-    // Each end may redraw; the map is drawn once, after the last.
-    RedrawOnce once;
-    if (Tool) {
-        // The tool stops being active before its end runs: what the end calls
-        // sees no tool, and a tool ending itself is not freed under its own feet.
-        EndedTools.push_back(std::move(Tool));
-        EndedTools.back()->End();
-    }
-    Tool = std::move(t);
-}
-
-void TOpen::EndActiveTool() { SetTool(nullptr); }
-
-void TOpen::EndToolOf(TForm* f) {
-    for (MapTool* t = Tool.get(); t; t = t->Suspended())
-        if (t->Owner() == f) return EndActiveTool();
-}
-
-void TOpen::EscapePressed() { EndActiveTool(); }
+void TOpen::EscapePressed() { tools.EndActiveTool(); }
 
 // The ends run before the new areas are read: what they would redraw is the
 // old map, which the load replaces, and the redraw lock stays as the load has it.
 void TOpen::AreaChanged() {
     const bool ready = DataReady, wanted = RedrawWanted;
     RedrawHeld++;
-    EndActiveTool();
+    tools.EndActiveTool();
     RedrawHeld--;
     RedrawWanted = wanted;
     DataReady = ready;
@@ -47,7 +28,7 @@ void TOpen::AreaChanged() {
 
 MapEvent TOpen::EventAt(TMouseButton button, int X, int Y) {
     // The tools ended by the last event are no longer running.
-    EndedTools.clear();
+    tools.FreeEnded();
     MapEvent e;
     e.button = button;
     e.X = X, e.Y = Y;
@@ -77,7 +58,7 @@ bool AreaTool::Press(const MapEvent& e) {
 
 void AreaTool::End() {
     RedrawOnce once;
-    o.AreaFillColor = o.DefAreaFillColor;
+    o.style.AreaFillColor = o.style.DefAreaFillColor;
     AreaCountOf(o).OpenRegion = false;
     o.EnableMapControls();
     o.ui.kokudo->SetChecked(hidKokudo);
@@ -144,7 +125,7 @@ bool RouteTool::Move(const MapEvent& e) {
 bool RouteTool::Release(const MapEvent&) { return o.ui.CBTimer->Checked() && !Sampling(); }
 
 bool RouteTool::DoubleClick() {
-    o.EndActiveTool();
+    o.tools.EndActiveTool();
     return true;
 }
 
@@ -278,7 +259,7 @@ bool RangeTool::Release(const MapEvent& e) {
         o.ui.Button12->SetEnabled(true);
         o.ui.Label17->SetCaption("距離");
         // One square, one zoom: the button is pressed again for the next.
-        o.EndActiveTool();
+        o.tools.EndActiveTool();
     } else {
         o.RangeDrag = false;
         o.ui.Label15->SetCaption("指定エラー");
@@ -309,7 +290,7 @@ bool CentreTool::Press(const MapEvent& e) {
         xorstrokes::Cross(e.canvas, CrossX, CrossY);
         CrossDrawn = false;
     }
-    o.EndActiveTool();
+    o.tools.EndActiveTool();
     const int hx = (o.SIZEX * o.COPYSCALE / o.SSIZE) / 2, hy = (o.SizeY * o.COPYSCALE / o.SSIZE) / 2;
     o.CX = TruncToInt(o.CX + (e.X - hx) / o.ScaleX);
     o.CY = TruncToInt(o.CY + (hy - e.Y) / o.ScaleY);
@@ -346,9 +327,9 @@ TForm* WebMapTool::Owner() const { return &o; }
 bool WebMapTool::Press(const MapEvent& e) {
     // One press, one page; the tool it waited in front of takes the presses after.
     std::unique_ptr<MapTool> back = std::move(waiting);
-    o.EndActiveTool();
+    o.tools.EndActiveTool();
     o.OpenWebMapAt(e.X, e.Y);
-    if (back && !o.ActiveTool()) o.SetTool(std::move(back));
+    if (back && !o.tools.ActiveTool()) o.tools.SetTool(std::move(back));
     return false;
 }
 
@@ -361,16 +342,16 @@ void WebMapTool::End() {
 }
 
 void WebMapTool::BoxClicked(TOpen& o, TCheckBox* box) {
-    auto* web = dynamic_cast<WebMapTool*>(o.ActiveTool());
+    auto* web = dynamic_cast<WebMapTool*>(o.tools.ActiveTool());
     if (box->Checked()) {
         if (web) return;
         // In front of the armed tool, which keeps its state for the press after.
         auto t = std::make_unique<WebMapTool>(o);
-        t->waiting = o.SuspendTool();
-        o.SetTool(std::move(t));
+        t->waiting = o.tools.SuspendTool();
+        o.tools.SetTool(std::move(t));
     } else if (web) {
         std::unique_ptr<MapTool> back = std::move(web->waiting);
-        o.EndActiveTool();
-        if (back && !o.ActiveTool()) o.SetTool(std::move(back));
+        o.tools.EndActiveTool();
+        if (back && !o.tools.ActiveTool()) o.tools.SetTool(std::move(back));
     }
 }

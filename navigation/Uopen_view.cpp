@@ -35,7 +35,7 @@ void UpDown1Click(TOpen& o, TObject* Sender, TUDBtnType Button) {
 // The wheel rests while a measurement runs: a new view would void the counted
 // pixels or the route's points. Painting and the other tools keep it.
 void FormMouseWheel(TOpen& o, TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled) {
-    if (!o.MapShown || (o.ActiveTool() && o.ActiveTool()->HoldsView())) return;
+    if (!o.MapShown || (o.tools.ActiveTool() && o.tools.ActiveTool()->HoldsView())) return;
     if (Shift.Shift) {
         PanBy(o, false, WheelDelta > 0 ? btNext : btPrev);
     } else if (Shift.Ctrl) {
@@ -151,7 +151,7 @@ void Button6Click(TOpen& o, TObject* Sender) {
 void TkBtn2Click(TOpen& o, TObject* Sender) {
     o.ui.Label15->SetCaption(o.DistanceText(0));
     o.ui.Label17->SetCaption("辺長");
-    o.SetTool(std::make_unique<RangeTool>(o));
+    o.tools.SetTool(std::make_unique<RangeTool>(o));
     o.RangeDrag = false;
     o.RangeZoom = false;
     o.ui.TkBtn2->SetColor(0x00FFFF);
@@ -199,7 +199,7 @@ void Timer1Timer(TOpen& o, TObject* Sender) {
 // ---- keys on the map ----
 
 void Image1KeyDown(TOpen& o, TObject* Sender, int& Key, TShiftState Shift) {
-    if (o.ActiveTool() && o.ActiveTool()->Key(Key)) {
+    if (o.tools.ActiveTool() && o.tools.ActiveTool()->Key(Key)) {
         Key = 0;
         return;
     }
@@ -228,6 +228,6 @@ void Image1KeyDown(TOpen& o, TObject* Sender, int& Key, TShiftState Shift) {
 // press that follows the double-click.
 void Image1DblClick(TOpen& o, TObject* Sender) {
     if (!o.MapShown) return;
-    if (o.ActiveTool() && o.ActiveTool()->DoubleClick()) return;
-    if (!LineAdd->EditLineShown) o.SetTool(std::make_unique<CentreTool>(o));
+    if (o.tools.ActiveTool() && o.tools.ActiveTool()->DoubleClick()) return;
+    if (!LineAdd->EditLineShown) o.tools.SetTool(std::make_unique<CentreTool>(o));
 }

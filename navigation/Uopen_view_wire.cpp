@@ -39,14 +39,14 @@ void WireViewHandlers(TOpen& o) {
         Settei->RadioGroup3->SetItemIndex(0);
         Settei->SetWhiteBackground(false);
         TCanvas* swatch = Settei->Image5->Canvas();
-        swatch->Brush->Color = o.BackColor;
+        swatch->Brush->Color = o.style.BackColor;
         swatch->Brush->Style = bsSolid;
         swatch->FillRect(Rect(0, 0, swatch->Width(), swatch->Height()));
     });
     o.AreaChange.On(AreaStep::Chosen, [&o] {
         Settei->CBKu->SetChecked(true);
         // Only 埼玉 alone shows its designated city's name.
-        Settei->CBCityName->SetChecked(Ken->CheckBox20->Checked() && o.SELECT == 1);
+        Settei->CBCityName->SetChecked(Ken->CheckBox20->Checked() && o.doc.SELECT == 1);
         Settei->CBKuName->SetChecked(true);
         if (Ken->CBOldBorder->Checked()) Settei->CBNTownDot->SetEnabled(true);
         Settei->CBNTownDot->SetChecked(false);

@@ -299,12 +299,12 @@ void TSettei::WireHandlers() {
 
 void TSettei::FormCreate(TObject* Sender) {
     const std::pair<TImage*, TColor> swatches[] = {
-        {Image1, Open->CoastColor}, {Image2, Open->PrefColor},   {Image3, Open->TownColor},
-        {Image4, Open->TownFontColor}, {Image5, Open->BackColor}, {Image6, Open->DoColor},
-        {Image7, Open->FunColor},   {Image8, Open->WakuColor},   {Image9, Open->KuColor},
-        {Image10, Open->NTownColor}, {Image11, Open->IslandsColor}, {Image12, Open->MountainColor}};
+        {Image1, Open->style.CoastColor}, {Image2, Open->style.PrefColor},   {Image3, Open->style.TownColor},
+        {Image4, Open->style.TownFontColor}, {Image5, Open->style.BackColor}, {Image6, Open->style.DoColor},
+        {Image7, Open->style.FunColor},   {Image8, Open->style.WakuColor},   {Image9, Open->style.KuColor},
+        {Image10, Open->style.NTownColor}, {Image11, Open->style.IslandsColor}, {Image12, Open->style.MountainColor}};
     for (auto [image, colour] : swatches) gui::FillSwatch(image, colour);
-    CBColor->SetChecked(Open->SameColor);
+    CBColor->SetChecked(Open->style.SameColor);
 }
 
 // ---- colours ----
@@ -315,44 +315,44 @@ void TSettei::PickColor(TColorDialog* dialog, TColor& member, TImage* swatch) {
     gui::FillSwatch(swatch, member);
 }
 
-void TSettei::Button2Click(TObject* Sender) { PickColor(ColorDialog1, Open->CoastColor, Image1); }
-void TSettei::Button3Click(TObject* Sender) { PickColor(ColorDialog2, Open->PrefColor, Image2); }
-void TSettei::Button4Click(TObject* Sender) { PickColor(ColorDialog3, Open->TownColor, Image3); }
-void TSettei::Button5Click(TObject* Sender) { PickColor(ColorDialog4, Open->TownFontColor, Image4); }
-void TSettei::Button9Click(TObject* Sender) { PickColor(ColorDialog6, Open->DoColor, Image6); }
-void TSettei::Button10Click(TObject* Sender) { PickColor(ColorDialog7, Open->FunColor, Image7); }
-void TSettei::Button11Click(TObject* Sender) { PickColor(ColorDialog1, Open->WakuColor, Image8); }
-void TSettei::Button12Click(TObject* Sender) { PickColor(ColorDialog3, Open->KuColor, Image9); }
-void TSettei::Button16Click(TObject* Sender) { PickColor(ColorDialog3, Open->NTownColor, Image10); }
-void TSettei::Button17Click(TObject* Sender) { PickColor(ColorDialog3, Open->IslandsColor, Image11); }
-void TSettei::Button18Click(TObject* Sender) { PickColor(ColorDialog3, Open->MountainColor, Image12); }
+void TSettei::Button2Click(TObject* Sender) { PickColor(ColorDialog1, Open->style.CoastColor, Image1); }
+void TSettei::Button3Click(TObject* Sender) { PickColor(ColorDialog2, Open->style.PrefColor, Image2); }
+void TSettei::Button4Click(TObject* Sender) { PickColor(ColorDialog3, Open->style.TownColor, Image3); }
+void TSettei::Button5Click(TObject* Sender) { PickColor(ColorDialog4, Open->style.TownFontColor, Image4); }
+void TSettei::Button9Click(TObject* Sender) { PickColor(ColorDialog6, Open->style.DoColor, Image6); }
+void TSettei::Button10Click(TObject* Sender) { PickColor(ColorDialog7, Open->style.FunColor, Image7); }
+void TSettei::Button11Click(TObject* Sender) { PickColor(ColorDialog1, Open->style.WakuColor, Image8); }
+void TSettei::Button12Click(TObject* Sender) { PickColor(ColorDialog3, Open->style.KuColor, Image9); }
+void TSettei::Button16Click(TObject* Sender) { PickColor(ColorDialog3, Open->style.NTownColor, Image10); }
+void TSettei::Button17Click(TObject* Sender) { PickColor(ColorDialog3, Open->style.IslandsColor, Image11); }
+void TSettei::Button18Click(TObject* Sender) { PickColor(ColorDialog3, Open->style.MountainColor, Image12); }
 
 // The chosen background is also the one the white box gives back.
 void TSettei::Button7Click(TObject* Sender) {
     if (!ColorDialog5->Execute()) return;
-    Open->BackColor = Open->ChosenBackColor = ColorDialog5->Color;
-    gui::FillSwatch(Image5, Open->BackColor);
+    Open->style.BackColor = Open->style.ChosenBackColor = ColorDialog5->Color;
+    gui::FillSwatch(Image5, Open->style.BackColor);
     CheckBox13->SetChecked(false);
 }
 
 // ---- widths and name size ----
 
-void TSettei::UpDown1Click(TObject* Sender, TUDBtnType Button) { Open->CoastWidth = UpDown1->Position(); }
+void TSettei::UpDown1Click(TObject* Sender, TUDBtnType Button) { Open->style.CoastWidth = UpDown1->Position(); }
 
 // Dotted lines exist only at width 1.
 void TSettei::UpDown2Click(TObject* Sender, TUDBtnType Button) {
-    Open->PrefWidth = UpDown2->Position();
+    Open->style.PrefWidth = UpDown2->Position();
     CBPrefDot->SetEnabled(UpDown2->Position() < 2);
 }
 
 void TSettei::UpDown3Click(TObject* Sender, TUDBtnType Button) {
-    Open->TownWidth = UpDown3->Position();
+    Open->style.TownWidth = UpDown3->Position();
     for (TCheckBox* dot : {CBTownDot, CBNTownDot, CBLakeDot, CBKuDot}) dot->SetEnabled(UpDown3->Position() < 2);
 }
 
 void TSettei::UpDown4Click(TObject* Sender, TUDBtnType Button) {
-    Open->NameFontBase = UpDown4->Position();
-    Open->NameFontSize = UpDown4->Position() * Open->ImageSize / 600;
+    Open->style.NameFontBase = UpDown4->Position();
+    Open->style.NameFontSize = UpDown4->Position() * Open->ImageSize / 600;
 }
 
 // ---- boxes governing others of this window ----
@@ -399,7 +399,7 @@ void TSettei::CBIslandsClick(TObject* Sender) {
 
 // ---- switches acting at once ----
 
-void TSettei::CBColorClick(TObject* Sender) { Open->SameColor = CBColor->Checked(); }
+void TSettei::CBColorClick(TObject* Sender) { Open->style.SameColor = CBColor->Checked(); }
 void TSettei::CheckBox2Click(TObject* Sender) { Open->ui.ken_name->SetChecked(CheckBox2->Checked()); }
 void TSettei::CheckBox9Click(TObject* Sender) { Open->ui.CB1do->SetChecked(CheckBox9->Checked()); }
 void TSettei::CheckBox14Click(TObject* Sender) { Open->ui.CBLake->SetChecked(CheckBox14->Checked()); }
@@ -416,18 +416,18 @@ void TSettei::CBKenOfficeClick(TObject* Sender) {
 }
 
 void TSettei::CheckBox13Click(TObject* Sender) {
-    Open->BackColor = CheckBox13->Checked() ? TColor(0xFFFFFF) : Open->ChosenBackColor;
+    Open->style.BackColor = CheckBox13->Checked() ? TColor(0xFFFFFF) : Open->style.ChosenBackColor;
     Open->DrawMap();
 }
 
 void TSettei::CBHokkaidoClick(TObject* Sender) {
-    Open->WLinesAsBorder = CBHokkaido->Checked();
+    Open->doc.WLinesAsBorder = CBHokkaido->Checked();
     Open->ui.Hokkaido->SetChecked(CBHokkaido->Checked());
     // Reloaded with the borders as asked; the reload leaves the one redraw to us.
     if (Open->MapShown) {
         // The areas on the map, not ticks the area window holds unconfirmed.
         Ken->Button3Click(this);
-        for (int i = 0; i < Open->SELECT; i++) Ken->AreaBox(Open->SelectCode[i])->SetChecked(true);
+        for (int i = 0; i < Open->doc.SELECT; i++) Ken->AreaBox(Open->doc.SelectCode[i])->SetChecked(true);
         Ken->Choose(this, true);
         Open->DataReady = true;
         Open->DrawMap();
@@ -514,9 +514,9 @@ void TSettei::Button8Click(TObject* Sender) {
     for (int i = 0; i < 5; i++) reduction[i]->SetChecked(i == RadioGroup1->ItemIndex());
 
     Open->ui.CBScale->SetChecked(CheckBox10->Checked());
-    if (CheckBox13->Checked()) Open->BackColor = 0xFFFFFF;
+    if (CheckBox13->Checked()) Open->style.BackColor = 0xFFFFFF;
     Open->ui.CBMainDoubleName->SetChecked(CBDoubleName->Checked());
-    Open->WLinesAsBorder = CBHokkaido->Checked();
+    Open->doc.WLinesAsBorder = CBHokkaido->Checked();
 
     // Without a map there is no view to draw in.
     Open->DataReady = Open->MapShown;
@@ -527,34 +527,34 @@ void TSettei::Button8Click(TObject* Sender) {
 void TSettei::Button6Click(TObject* Sender) {
     TOpen* o = Open;
     if (!CBSoft->Checked()) {
-        o->CoastColor = 0xFF0000;
-        o->PrefColor = 0x0000FF;
-        o->TownColor = 0x28C830;
-        o->NTownColor = o->DefNTownColor;
-        o->IslandsColor = o->DefIslandsColor;
-        o->MountainColor = o->DefMountainColor;
-        o->TownFontColor = 0x000000;
-        o->DoColor = 0x000000;
+        o->style.CoastColor = 0xFF0000;
+        o->style.PrefColor = 0x0000FF;
+        o->style.TownColor = 0x28C830;
+        o->style.NTownColor = o->style.DefNTownColor;
+        o->style.IslandsColor = o->style.DefIslandsColor;
+        o->style.MountainColor = o->style.DefMountainColor;
+        o->style.TownFontColor = 0x000000;
+        o->style.DoColor = 0x000000;
     } else {
-        o->CoastColor = 0xFFA6A6;
-        o->PrefColor = 0x9D9DFF;
-        o->TownColor = 0x9DFF9D;
-        o->NTownColor = 0xFFFF80;
-        o->IslandsColor = 0xA5C783;
-        o->MountainColor = 0xFF8080;
-        o->TownFontColor = 0x808080;
-        o->DoColor = 0x868686;
+        o->style.CoastColor = 0xFFA6A6;
+        o->style.PrefColor = 0x9D9DFF;
+        o->style.TownColor = 0x9DFF9D;
+        o->style.NTownColor = 0xFFFF80;
+        o->style.IslandsColor = 0xA5C783;
+        o->style.MountainColor = 0xFF8080;
+        o->style.TownFontColor = 0x808080;
+        o->style.DoColor = 0x868686;
     }
-    o->KuColor = 0x8FC48B;
-    o->BackColor = o->ChosenBackColor = 0xFFFFE6;
-    o->FunColor = 0xC0C0C0;
+    o->style.KuColor = 0x8FC48B;
+    o->style.BackColor = o->style.ChosenBackColor = 0xFFFFE6;
+    o->style.FunColor = 0xC0C0C0;
 
-    o->WakuColor = 0xFF8080;
-    o->CoastWidth = o->PrefWidth = o->TownWidth = 1;
+    o->style.WakuColor = 0xFF8080;
+    o->style.CoastWidth = o->style.PrefWidth = o->style.TownWidth = 1;
     UpDown5->SetPosition(2);
     for (TUpDown* u : {UpDown1, UpDown2, UpDown3}) u->SetPosition(1);
     UpDown4->SetPosition(8);
-    o->NameFontBase = o->NameFontSize = 8;
+    o->style.NameFontBase = o->style.NameFontSize = 8;
     CheckBox2->SetChecked(true);
     for (TCheckBox* dot : {CBTownDot, CBPrefDot}) {
         dot->SetEnabled(true);

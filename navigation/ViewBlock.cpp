@@ -20,7 +20,7 @@ const char* const kLayerTags[13] = {"CBPrefBorder", "CBTownBorder", "CBNTownBord
 std::vector<TCheckBox*> SetteiBoxes() { return {Settei->CBKu, Settei->CBKuDot, Settei->CBCityName, Settei->CBKuName}; }
 const char* const kSetteiTags[4] = {"CBKu", "CBKuDot", "CBCityName", "CBKuName"};
 std::vector<TColor*> BaseColours(TOpen& o) {
-    return {&o.CoastColor, &o.PrefColor, &o.TownColor, &o.BackColor, &o.WakuColor, &o.KuColor, &o.DoColor, &o.FunColor};
+    return {&o.style.CoastColor, &o.style.PrefColor, &o.style.TownColor, &o.style.BackColor, &o.style.WakuColor, &o.style.KuColor, &o.style.DoColor, &o.style.FunColor};
 }
 const char* const kColourTags[8] = {"CoastColor", "PrefColor", "TownColor", "BackColor",
                                     "WakuColor",  "KuColor",   "DoColor",   "FunColor"};
@@ -32,8 +32,8 @@ const char* const kRailTags[3] = {"CBRailLine", "CBEki", "CBMain"};
 ViewBlock ViewBlock::Take() {
     const TOpen& o = *Open;
     ViewBlock v;
-    v.select = std::clamp<int32_t>(o.SELECT, 0, 52);
-    std::copy(o.SelectCode, o.SelectCode + v.select, v.codes);
+    v.select = std::clamp<int32_t>(o.doc.SELECT, 0, 52);
+    std::copy(o.doc.SelectCode, o.doc.SelectCode + v.select, v.codes);
     v.cx = o.CX, v.cy = o.CY;
     // Older builds read sizes up to 1800 only; a larger choice is kept as 1800.
     v.sizex = o.SIZEX, v.ssize = o.SSIZE, v.copyscale = std::min(o.COPYSCALE, 3), v.magstep = o.MAGSTEP;
@@ -79,8 +79,8 @@ bool ViewBlock::Parse(ProjectLines& in) {
 
 void ViewBlock::Apply() const {
     TOpen& o = *Open;
-    o.SELECT = select;
-    std::copy(codes, codes + select, o.SelectCode);
+    o.doc.SELECT = select;
+    std::copy(codes, codes + select, o.doc.SelectCode);
     o.CX = cx, o.CY = cy;
     o.SIZEX = sizex, o.SSIZE = ssize, o.COPYSCALE = copyscale, o.MAGSTEP = magstep;
     o.MAGUNIT = magunit;
@@ -131,7 +131,7 @@ void LayerBoxBlock::Apply() const {
 
 ScaleBarBlock ScaleBarBlock::Take() {
     const TOpen& o = *Open;
-    return {o.ui.CBScale->Checked(), o.CY, o.scl_x1, o.scly1};
+    return {o.ui.CBScale->Checked(), o.CY, o.style.scl_x1, o.style.scly1};
 }
 
 void ScaleBarBlock::Write(gui::TextWriter& w) const {
@@ -149,8 +149,8 @@ bool ScaleBarBlock::Parse(ProjectLines& in) {
 
 void ScaleBarBlock::Apply() const {
     TOpen& o = *Open;
-    o.scl_x1 = x;
-    o.scly1 = y;
+    o.style.scl_x1 = x;
+    o.style.scly1 = y;
     o.ui.CBScale->SetChecked(shown);
 }
 

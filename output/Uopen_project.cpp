@@ -46,7 +46,7 @@ namespace {
 // ticks, so that the file's come after. The settings twin of "重複可" follows
 // the main box, but the file holds only the main one: its tick is kept.
 bool BeforeAreaLoad(TOpen& o) {
-    o.EndTool<PaintTool>();
+    o.tools.EndTool<PaintTool>();
     return Settei->CBDoubleName->Checked();
 }
 

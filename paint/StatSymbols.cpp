@@ -103,7 +103,7 @@ bool StatCircleLayer::Wanted(const DrawSettings&) const {
 }
 
 void StatCircleLayer::Prepare(const DrawSettings&) {
-    marks->Update(StatLayerOnMap->Shown(), TStatMap::SelectedAreas(), StatLayerOnMap->MapYear, Open->AppDir);
+    marks->Update(StatLayerOnMap->Shown(), TStatMap::SelectedAreas(), StatLayerOnMap->MapYear, Open->doc.AppDir);
 }
 
 void StatCircleLayer::Draw(TCanvas& cv, const MapView& view, const DrawSettings& s) {
@@ -197,7 +197,7 @@ bool StatValueLayer::Wanted(const DrawSettings&) const {
 }
 
 void StatValueLayer::Prepare(const DrawSettings&) {
-    marks->Update(StatLayerOnMap->Shown(), TStatMap::SelectedAreas(), StatLayerOnMap->MapYear, Open->AppDir);
+    marks->Update(StatLayerOnMap->Shown(), TStatMap::SelectedAreas(), StatLayerOnMap->MapYear, Open->doc.AppDir);
 }
 
 void StatValueLayer::Draw(TCanvas& cv, const MapView& view, const DrawSettings& s) {

@@ -165,7 +165,7 @@ THanrei::THanrei() : TForm("　地図凡例編集") {
 }
 
 void THanrei::FormCreate(TObject*) {
-    for (int i = 0; i < 8; ++i) LegendColors[i] = Open->DefPaintColor[i];
+    for (int i = 0; i < 8; ++i) LegendColors[i] = Open->style.DefPaintColor[i];
     LegendTextColor = 0x000000;
     LegendFillColor = 0xFFFFFF;
     LegendFrameColor = 0x000000;
@@ -261,17 +261,17 @@ void THanrei::CBMenuTitleClick(TObject*) {
 // A swatch takes the paint slot in use; the map follows at the next "表示".
 void THanrei::ImageClick(int row) {
     const int slot = PaintOf(*Open).PaintSlot;
-    if (!Open->ToolAs<PaintTool>() || slot < 0 || slot > 7) return;
-    LegendColors[row] = Open->PaintColor[slot];
-    LegendPatterns[row] = Open->PaintPattern[slot];
+    if (!Open->tools.ToolAs<PaintTool>() || slot < 0 || slot > 7) return;
+    LegendColors[row] = Open->style.PaintColor[slot];
+    LegendPatterns[row] = Open->style.PaintPattern[slot];
     PaintSwatch(RowImage(row)->Canvas(), LegendColors[row], LegendPatterns[row]);
 }
 
 void THanrei::Button8Click(TObject*) {
     const int n = std::clamp<int>(LegendCount, 0, 8);
     for (int i = 0; i < n; ++i) {
-        Open->PaintColor[i] = LegendColors[i];
-        Open->PaintPattern[i] = LegendPatterns[i];
+        Open->style.PaintColor[i] = LegendColors[i];
+        Open->style.PaintPattern[i] = LegendPatterns[i];
         ShowSlotPicture(MapPaint->SlotButton(i), LegendColors[i], LegendPatterns[i]);
     }
 }

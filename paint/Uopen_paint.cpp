@@ -78,7 +78,7 @@ void BtnPaintClick(TOpen& o, TObject*) {
         MapPaint->BtnPaintAdd->SetEnabled(true);
         return;
     }
-    o.ArmTool<PaintTool>(o);
+    o.tools.ArmTool<PaintTool>(o);
     o.paint_rep = 0;
     PaintOf(o).PaintSlot = -1;
     o.ui.Keido->SetChecked(false);
@@ -133,10 +133,10 @@ void CBTownPaintClick(TOpen& o, TObject*) {
 }
 
 void N6Click(TOpen& o, TObject*) {
-    PaintControlsOf(o).TownPaintDialog->Color = o.TownPaintColor;
+    PaintControlsOf(o).TownPaintDialog->Color = o.style.TownPaintColor;
     if (!PaintControlsOf(o).TownPaintDialog->Execute()) return;
-    o.TownPaintColor = PaintControlsOf(o).TownPaintDialog->Color;
-    o.ui.CBTownPaint->SetColor(o.TownPaintColor);
+    o.style.TownPaintColor = PaintControlsOf(o).TownPaintDialog->Color;
+    o.ui.CBTownPaint->SetColor(o.style.TownPaintColor);
     o.DrawMap();
 }
 

@@ -18,7 +18,7 @@ void AddPaintLayers(TOpen& o) {
         s.MapWrite = Hanrei->CBMapWrite->Checked();
         s.LegendShown = Hanrei->CBExpDisplay->Checked();
         s.PaintDisplay = MapPaint->CBPaintDisplay->Checked();
-        s.Painting = o.ToolAs<PaintTool>() != nullptr;
+        s.Painting = o.tools.ToolAs<PaintTool>() != nullptr;
         s.NamePaint = MapPaint->NamePaint != 0;
         s.LegendTitle = Hanrei->CBMenuTitle->Checked();
         s.LegendBold = Hanrei->CBBold->Checked();

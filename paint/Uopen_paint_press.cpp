@@ -33,8 +33,8 @@ void PaintAt(TOpen& o, int X, int Y) {
     }
     int32_t x, y;
     o.PressToData(X, Y, x, y);
-    const TColor colour = o.PaintColor[PaintOf(o).PaintSlot];
-    const uint8_t pattern = o.PaintPattern[PaintOf(o).PaintSlot];
+    const TColor colour = o.style.PaintColor[PaintOf(o).PaintSlot];
+    const uint8_t pattern = o.style.PaintPattern[PaintOf(o).PaintSlot];
     {
         HourGlass wait;
         FillAt(o, X, Y, colour, pattern);

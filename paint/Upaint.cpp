@@ -126,7 +126,7 @@ TMapPaint::TMapPaint() : TForm("　ペイント　（塗り分け）") {
 }
 
 void TMapPaint::FormCreate(TObject*) {
-    for (int i = 0; i < 8; ++i) SlotButton(i)->SetColor(Open->DefPaintColor[i]);
+    for (int i = 0; i < 8; ++i) SlotButton(i)->SetColor(Open->style.DefPaintColor[i]);
     Label1->SetCaption("");
     NamePaint = false;
 }
@@ -148,15 +148,15 @@ void TMapPaint::ShowCount() { LblPaint->SetCaption(std::to_string(Open->paint_re
 void TMapPaint::TkBtnClick(int slot) {
     RaiseSlotButtons();
     SlotButton(slot)->BevelWidth = 0;
-    Open->ArmTool<PaintTool>(*Open);
+    Open->tools.ArmTool<PaintTool>(*Open);
     PaintOf(*Open).PaintSlot = slot;
 }
 
 // The slot takes the pattern of the last choice made in the chooser.
 void TMapPaint::ColorButtonClick(int slot) {
-    ColorDialog1->Color = Open->PaintColor[slot];
+    ColorDialog1->Color = Open->style.PaintColor[slot];
     if (!ColorDialog1->Execute()) return;
-    Open->PaintColor[slot] = ColorDialog1->Color;
+    Open->style.PaintColor[slot] = ColorDialog1->Color;
     SlotButton(slot)->SetColor(ColorDialog1->Color);
     EditSlot = slot;
     RefreshPaintSlot();
@@ -171,11 +171,11 @@ void TMapPaint::PatternButtonClick(int slot) {
 void TMapPaint::RefreshPaintSlot() {
     if (PatternChoice < 0 || PatternChoice > 6 || EditSlot < 0 || EditSlot > 7) return;
     const uint8_t code = ChoiceCode[PatternChoice];
-    Open->PaintPattern[EditSlot] = code;
+    Open->style.PaintPattern[EditSlot] = code;
     TTkBtn* b = SlotButton(EditSlot);
     b->Set_Picture(static_cast<const TBitmap*>(nullptr));
-    if (PatternChoice == 0) b->SetColor(Open->PaintColor[EditSlot]);
-    else ShowSlotPicture(b, Open->PaintColor[EditSlot], code);
+    if (PatternChoice == 0) b->SetColor(Open->style.PaintColor[EditSlot]);
+    else ShowSlotPicture(b, Open->style.PaintColor[EditSlot], code);
 }
 
 void TMapPaint::RadioGroup1Click(TObject*) {
@@ -183,9 +183,9 @@ void TMapPaint::RadioGroup1Click(TObject*) {
     if (row < 0 || row > 7) return;
     for (int i = 0; i < 8; ++i) {
         SlotButton(i)->Set_Picture(static_cast<const TBitmap*>(nullptr));
-        Open->PaintPattern[i] = 0;
-        Open->PaintColor[i] = row == 0 ? Open->DefPaintColor[i] : Presets[row][i];
-        SlotButton(i)->SetColor(Open->PaintColor[i]);
+        Open->style.PaintPattern[i] = 0;
+        Open->style.PaintColor[i] = row == 0 ? Open->style.DefPaintColor[i] : Presets[row][i];
+        SlotButton(i)->SetColor(Open->style.PaintColor[i]);
     }
 }
 
@@ -206,7 +206,7 @@ void TMapPaint::BtnRepaintClick(TObject*) {
 }
 
 void TMapPaint::BtnPaintAddClick(TObject*) {
-    Open->ArmTool<PaintTool>(*Open);
+    Open->tools.ArmTool<PaintTool>(*Open);
     std::optional<RedrawOff> off(std::in_place);
     Open->ui.ken_name->SetChecked(false);
     Open->ui.kokudo->SetChecked(false);
@@ -232,7 +232,7 @@ void TMapPaint::BtnPaintAddClick(TObject*) {
 
 void TMapPaint::Button19Click(TObject*) {
     // The tool's end comes back here once it is no longer armed.
-    if (Open->ToolAs<PaintTool>()) return Open->EndActiveTool();
+    if (Open->tools.ToolAs<PaintTool>()) return Open->tools.EndActiveTool();
     std::optional<RedrawOff> off(std::in_place);
     RaiseSlotButtons();
 
@@ -334,9 +334,9 @@ void TMapPaint::Button4Click(TObject*) {
     h->UpDown2->SetPosition(10);
     if (CBMarkCopy->Checked()) {
         for (int i = 0; i < 8; ++i) {
-            PaintSwatch(h->RowImage(i)->Canvas(), Open->PaintColor[i], Open->PaintPattern[i]);
-            h->LegendColors[i] = Open->PaintColor[i];
-            h->LegendPatterns[i] = Open->PaintPattern[i];
+            PaintSwatch(h->RowImage(i)->Canvas(), Open->style.PaintColor[i], Open->style.PaintPattern[i]);
+            h->LegendColors[i] = Open->style.PaintColor[i];
+            h->LegendPatterns[i] = Open->style.PaintPattern[i];
         }
     }
     h->Show();

@@ -40,13 +40,13 @@ void TMapPaint::CBAllPaintClick(TObject*) {
 // The shown names, a duplicated name with its group the first time it is on
 // the image; entries passed over are used up.
 bool WritePaintList(TOpen& o) {
-    std::vector<bool> used(std::min<int>(o.ExtraCount, int(o.ExtraTownName.size())), false);
+    std::vector<bool> used(std::min<int>(o.doc.ExtraCount, int(o.doc.ExtraTownName.size())), false);
     Yomi->Edit1->SetText("0");
     const bool listed = YomiList->BuildDisplayedNameList();
     YomiList->Label8->SetVisible(true);
     YomiList->Label9->SetVisible(false);
     YomiList->Label10->SetVisible(false);
-    const std::string path = o.AppDir + "/mapdata/paintlist.lst";
+    const std::string path = o.doc.AppDir + "/mapdata/paintlist.lst";
     if (!listed) {
         // The rows of an earlier list are no choice for this map.
         MapPaint->ComboBox1->Items()->Clear();
@@ -65,12 +65,12 @@ bool WritePaintList(TOpen& o) {
         if (kind == (old ? "新" : "旧")) continue;
         const std::string plain = name;
         for (size_t j = 0; j < used.size(); ++j) {
-            if (used[j] || o.ExtraTownName[j] != plain || name != plain) continue;
+            if (used[j] || o.doc.ExtraTownName[j] != plain || name != plain) continue;
             used[j] = true;
             int sx, sy;
-            o.MapToScreen(o.ExtraX[j], o.ExtraY[j], sx, sy);
-            if (sx > 0 && sx < o.ImageSize && sy > 0 && sy < o.ImageSize && IsAreaSelected(o, o.ExtraPref[j]))
-                name += "(" + o.ExtraGroupName[j] + ")";
+            o.MapToScreen(o.doc.ExtraX[j], o.doc.ExtraY[j], sx, sy);
+            if (sx > 0 && sx < o.ImageSize && sy > 0 && sy < o.ImageSize && IsAreaSelected(o, o.doc.ExtraPref[j]))
+                name += "(" + o.doc.ExtraGroupName[j] + ")";
         }
         names.push_back(name);
     }
@@ -125,11 +125,11 @@ void PaintByName(TOpen& o, const std::string& text) {
     HourGlass wait;
     std::string name = text, plain, group;
     if (SplitParenName(text, plain, group)) {
-        const int n = std::min<int>(o.ExtraCount, int(o.ExtraTownName.size()));
+        const int n = std::min<int>(o.doc.ExtraCount, int(o.doc.ExtraTownName.size()));
         for (int j = 0; j < n; ++j)
-            if (o.ExtraTownName[j] == plain && o.ExtraGroupName[j] == group) {
-                if (!PaintAtPoint(o, o.ExtraX[j], o.ExtraY[j])) return;
-                name = o.ExtraTownName[j];
+            if (o.doc.ExtraTownName[j] == plain && o.doc.ExtraGroupName[j] == group) {
+                if (!PaintAtPoint(o, o.doc.ExtraX[j], o.doc.ExtraY[j])) return;
+                name = o.doc.ExtraTownName[j];
             }
     }
     auto table = [&](int count, const std::vector<std::string>& names, const std::vector<int32_t>& xs,
@@ -139,10 +139,10 @@ void PaintByName(TOpen& o, const std::string& text) {
             if (names[i] == name && !PaintAtPoint(o, xs[i], ys[i])) return false;
         return true;
     };
-    if (!table(o.TownCount, o.TownName, o.TownX, o.TownY)) return;
-    if (!table(o.CityCount, o.CityName, o.CityX, o.CityY)) return;
-    if (o.ui.CBNTownBorder->Checked() ? !table(o.OldTownCount, o.OldTownName, o.OldTownX, o.OldTownY)
-                                 : !table(o.NewTownCount, o.NewTownName, o.NewTownX, o.NewTownY))
+    if (!table(o.doc.TownCount, o.doc.TownName, o.doc.TownX, o.doc.TownY)) return;
+    if (!table(o.doc.CityCount, o.doc.CityName, o.doc.CityX, o.doc.CityY)) return;
+    if (o.ui.CBNTownBorder->Checked() ? !table(o.doc.OldTownCount, o.doc.OldTownName, o.doc.OldTownX, o.doc.OldTownY)
+                                 : !table(o.doc.NewTownCount, o.doc.NewTownName, o.doc.NewTownX, o.doc.NewTownY))
         return;
     int32_t pref, x, y;
     if (FindCityListEntry(o, name, pref, x, y)) PaintAtPoint(o, x, y);
@@ -156,11 +156,11 @@ bool PaintAtPoint(TOpen& o, int32_t x, int32_t y) {
         MessageBox(gui::Format("ペイントの回数が上限（%d回）に達しました", o.PAINT_MAX), "ペイントエラー", MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
-    const TColor colour = o.PaintColor[PaintOf(o).PaintSlot];
-    const uint8_t pattern = o.PaintPattern[PaintOf(o).PaintSlot];
+    const TColor colour = o.style.PaintColor[PaintOf(o).PaintSlot];
+    const uint8_t pattern = o.style.PaintPattern[PaintOf(o).PaintSlot];
     int sx, sy;
     o.MapToScreen(x, y, sx, sy);
-    if (o.ui.Image1->Canvas()->Pixels(sx, sy) == o.CoastColor) return true;
+    if (o.ui.Image1->Canvas()->Pixels(sx, sy) == o.style.CoastColor) return true;
     FillAt(o, sx, sy, colour, pattern);
     AddPaintRecord(o, x, y, colour, pattern);
     MapPaint->ShowCount();
@@ -175,7 +175,7 @@ namespace {
 bool NearCoast(const TOpen& o, const TCanvas& cv, int sx, int sy) {
     const int dx[5] = {0, 0, 0, 1, -1}, dy[5] = {0, -1, 1, 0, 0};
     for (int k = 0; k < 5; ++k)
-        if (cv.Pixels(sx + dx[k], sy + dy[k]) == o.CoastColor) return true;
+        if (cv.Pixels(sx + dx[k], sy + dy[k]) == o.style.CoastColor) return true;
     return false;
 }
 
@@ -190,26 +190,26 @@ void ForSearchPoints(TOpen& o, const MapView& view, const DrawSettings& s, F poi
         view.ToScreen(SearchOf(o).SearchX, SearchOf(o).SearchY, sx, sy);
         point(0, sx, sy);
     }
-    for (int i = 0; i < std::min<int>(o.TownCount, int(o.TownName.size())); ++i) {
-        if (o.TownName[i] != name) continue;
-        const bool ward = TOpen::ContainsWard(o.TownName[i]);
-        if (o.IsDuplicateName(o.TownName[i]) && !ward) continue;
-        view.ToScreen(o.TownX[i], o.TownY[i], sx, sy);
+    for (int i = 0; i < std::min<int>(o.doc.TownCount, int(o.doc.TownName.size())); ++i) {
+        if (o.doc.TownName[i] != name) continue;
+        const bool ward = TOpen::ContainsWard(o.doc.TownName[i]);
+        if (o.IsDuplicateName(o.doc.TownName[i]) && !ward) continue;
+        view.ToScreen(o.doc.TownX[i], o.doc.TownY[i], sx, sy);
         point(1, sx, sy);
     }
     const bool old = s.NTownBorder;
-    const auto& names = old ? o.OldTownName : o.NewTownName;
-    const auto& xs = old ? o.OldTownX : o.NewTownX;
-    const auto& ys = old ? o.OldTownY : o.NewTownY;
-    for (int i = 0; i < std::min<int>(old ? o.OldTownCount : o.NewTownCount, int(names.size())); ++i) {
+    const auto& names = old ? o.doc.OldTownName : o.doc.NewTownName;
+    const auto& xs = old ? o.doc.OldTownX : o.doc.NewTownX;
+    const auto& ys = old ? o.doc.OldTownY : o.doc.NewTownY;
+    for (int i = 0; i < std::min<int>(old ? o.doc.OldTownCount : o.doc.NewTownCount, int(names.size())); ++i) {
         if (names[i] != name) continue;
         view.ToScreen(xs[i], ys[i], sx, sy);
         point(2, sx, sy);
     }
     if (SearchOf(o).SearchFound)
-        for (int i = 0; i < std::min<int>(o.CityCount, int(o.CityName.size())); ++i) {
-            if (o.CityName[i] != SearchOf(o).SearchName) continue;
-            view.ToScreen(o.CityX[i], o.CityY[i], sx, sy);
+        for (int i = 0; i < std::min<int>(o.doc.CityCount, int(o.doc.CityName.size())); ++i) {
+            if (o.doc.CityName[i] != SearchOf(o).SearchName) continue;
+            view.ToScreen(o.doc.CityX[i], o.doc.CityY[i], sx, sy);
             point(3, sx, sy);
         }
 }
@@ -219,13 +219,13 @@ void ForSearchPoints(TOpen& o, const MapView& view, const DrawSettings& s, F poi
 bool SearchesWard(const TOpen& o) {
     const std::string name = o.ui.EdName->Text();
     if (!TOpen::ContainsWard(name)) return false;
-    for (int i = 0; i < std::min<int>(o.TownCount, int(o.TownName.size())); ++i)
-        if (o.TownName[i] == name) return true;
+    for (int i = 0; i < std::min<int>(o.doc.TownCount, int(o.doc.TownName.size())); ++i)
+        if (o.doc.TownName[i] == name) return true;
     return false;
 }
 
 void SearchPaint(TOpen& o, TCanvas& cv, const MapView& view, const DrawSettings& s) {
-    cv.Brush->Color = o.TownPaintColor;
+    cv.Brush->Color = o.style.TownPaintColor;
     ForSearchPoints(o, view, s, [&](int source, int sx, int sy) {
         const TColor c = o.PickTextBackground(cv, sx, sy);
         if (source == 0 || !NearCoast(o, cv, sx, sy)) cv.FloodFill(sx, sy, c, fsSurface);
@@ -236,8 +236,8 @@ SearchArea MeasureSearchArea(TOpen& o, TCanvas& cv, const MapView& view, const D
     SearchArea found;
     AreaCount& a = AreaCountOf(o);
     a.OpenRegion = false;
-    o.AreaFillColor = o.TownPaintColor;
-    cv.Brush->Color = o.TownPaintColor;
+    o.style.AreaFillColor = o.style.TownPaintColor;
+    cv.Brush->Color = o.style.TownPaintColor;
     a.Clear();
     int64_t previous = 0;
     int lastSource = 0;
@@ -252,7 +252,7 @@ SearchArea MeasureSearchArea(TOpen& o, TCanvas& cv, const MapView& view, const D
         const TColor c = o.PickTextBackground(cv, sx, sy);
         const bool inside = sx >= 0 && sx < view.size && sy >= 0 && sy < view.size;
         if (source == 0) {
-            if (inside && c != o.CoastColor) CountAreaPixels(o, cv, c, sx, sy);
+            if (inside && c != o.style.CoastColor) CountAreaPixels(o, cv, c, sx, sy);
             return;
         }
         if (!inside) {

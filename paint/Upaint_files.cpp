@@ -102,9 +102,9 @@ PaintRow ParsePaintRow(const std::vector<std::string>& f, size_t colourCol, size
 
 PaintPalette TMapPaint::FilePalette() const {
     PaintPalette p;
-    p.back = CBBackWhite->Checked() ? TColor(0xFFFFFF) : Open->BackColor;
-    std::copy(Open->PaintColor, Open->PaintColor + 8, p.colours);
-    std::copy(Open->PaintPattern, Open->PaintPattern + 8, p.patterns);
+    p.back = CBBackWhite->Checked() ? TColor(0xFFFFFF) : Open->style.BackColor;
+    std::copy(Open->style.PaintColor, Open->style.PaintColor + 8, p.colours);
+    std::copy(Open->style.PaintPattern, Open->style.PaintPattern + 8, p.patterns);
     return p;
 }
 
@@ -133,8 +133,8 @@ void TMapPaint::WireFileHandlers() {
 void TMapPaint::ShowSlot(int slot) {
     TTkBtn* b = SlotButton(slot);
     b->Set_Picture(static_cast<const TBitmap*>(nullptr));
-    b->SetColor(Open->PaintColor[slot]);
-    if (Open->PaintPattern[slot] != 0) ShowSlotPicture(b, Open->PaintColor[slot], Open->PaintPattern[slot]);
+    b->SetColor(Open->style.PaintColor[slot]);
+    if (Open->style.PaintPattern[slot] != 0) ShowSlotPicture(b, Open->style.PaintColor[slot], Open->style.PaintPattern[slot]);
 }
 
 void TMapPaint::Button3Click(TObject*) {
@@ -206,14 +206,14 @@ void TMapPaint::Button2Click(TObject*) {
 // The white box's handler gives back the chosen colour: the file's colour becomes that one.
 void TMapPaint::ApplyFilePalette(const PaintPalette& p) {
     TOpen& o = *Open;
-    o.BackColor = o.ChosenBackColor = p.back;
+    o.style.BackColor = o.style.ChosenBackColor = p.back;
     PaintSwatch(Settei->Image5->Canvas(), p.back, 0);
     const bool white = p.back == 0xFFFFFF;
     CBBackWhite->SetChecked(white);
     Settei->SetWhiteBackground(white);
     for (int i = 0; i < 8; ++i) {
-        o.PaintColor[i] = p.colours[i];
-        o.PaintPattern[i] = p.patterns[i];
+        o.style.PaintColor[i] = p.colours[i];
+        o.style.PaintPattern[i] = p.patterns[i];
         ShowSlot(i);
     }
 }
@@ -238,10 +238,10 @@ void TMapPaint::RestorePaint(const std::vector<TOpen::PaintRecord>& records, con
 void TMapPaint::AddPaletteEntry(TColor colour, uint8_t pattern) {
     if (DataSlots >= 8) return;
     for (int k = 0; k < DataSlots; ++k)
-        if (Open->PaintColor[k] == colour && Open->PaintPattern[k] == pattern) return;
+        if (Open->style.PaintColor[k] == colour && Open->style.PaintPattern[k] == pattern) return;
     const int k = DataSlots;
-    Open->PaintColor[k] = colour;
-    Open->PaintPattern[k] = pattern;
+    Open->style.PaintColor[k] = colour;
+    Open->style.PaintPattern[k] = pattern;
     EditSlot = k;
     ShowSlot(k);
     DataSlots++;

@@ -114,7 +114,7 @@ std::vector<std::vector<char>> SeaPoints(const std::vector<Points>& units, const
     TOpen& o = *Open;
     std::vector<std::vector<char>> sea(units.size());
     if (bare.width() == 0 || bare.depth() != 32) return sea;
-    Regions g(bare.width(), bare.height(), OpenPixels(bare, o.BackColor));
+    Regions g(bare.width(), bare.height(), OpenPixels(bare, o.style.BackColor));
     std::vector<std::vector<int>> at(units.size());
     for (size_t i = 0; i < units.size(); ++i)
         for (const StatUnit::Point& p : units[i]) {
@@ -145,7 +145,7 @@ std::vector<Points> OldPartPoints(const StatUnits& u) {
     // in (the lake borders take the old borders' own colour).
     std::vector<TColor> colours;
     for (TColor c : {0xFFFFFFu, 0x000000u, 0x808080u, 0x00FF00u, 0xFF00FFu, 0x00FFFFu, 0x404040u})
-        if (c != o.CoastColor && c != o.PrefColor && c != o.TownColor && c != o.KuColor && c != o.NTownColor)
+        if (c != o.style.CoastColor && c != o.style.PrefColor && c != o.style.TownColor && c != o.style.KuColor && c != o.style.NTownColor)
             colours.push_back(c);
     const TColor back = colours[0], oldLine = colours[1];
     std::vector<int> areas;
@@ -178,11 +178,11 @@ std::vector<Points> OldPartPoints(const StatUnits& u) {
         cv.Brush->Style = bsClear;
         cv.Pen->Style = psSolid;
         cv.Pen->Color = oldLine;
-        cv.Pen->Width = o.TownWidth;
-        TOpen::DrawStore(cv, view, o.NTownLine, false);
-        TOpen::DrawStore(cv, view, o.OTownLine, false);
-        cv.Pen->Width = o.PrefWidth;
-        TOpen::DrawStore(cv, view, o.OldPrefLine, true);
+        cv.Pen->Width = o.style.TownWidth;
+        TOpen::DrawStore(cv, view, o.doc.NTownLine, false);
+        TOpen::DrawStore(cv, view, o.doc.OTownLine, false);
+        cv.Pen->Width = o.style.PrefWidth;
+        TOpen::DrawStore(cv, view, o.doc.OldPrefLine, true);
         o.DrawPolylineLayers(cv, view, s);
         std::vector<char> openNow = OpenPixels(bitmap.Image(), oldLine);
         Regions old(W, H, OpenPixels(bitmap.Image(), back));
@@ -543,8 +543,8 @@ int TStatMap::EditionYear() { return StatLayerOnMap ? StatLayerOnMap->MapYear : 
 
 std::vector<int> TStatMap::SelectedAreas() {
     std::vector<int> a;
-    for (int i = 0; i < Open->SELECT && i < 100; ++i)
-        if (Open->SelectCode[i] >= 1 && Open->SelectCode[i] <= 52) a.push_back(Open->SelectCode[i]);
+    for (int i = 0; i < Open->doc.SELECT && i < 100; ++i)
+        if (Open->doc.SelectCode[i] >= 1 && Open->doc.SelectCode[i] <= 52) a.push_back(Open->doc.SelectCode[i]);
     return a;
 }
 
@@ -625,7 +625,7 @@ bool TStatMap::loadUnits() {
     const std::vector<int> areas = SelectedAreas();
     const int year = EditionYear();
     if (areas == unitsAreas && year == unitsYear) return true;
-    Units = LoadStatUnits(Open->AppDir, areas, year);
+    Units = LoadStatUnits(Open->doc.AppDir, areas, year);
     unitsAreas = areas;
     unitsYear = year;
     return true;
@@ -677,7 +677,7 @@ void TStatMap::joinTable() {
     // The guess reads every date's codes: once for a table, its code column and the map's date.
     const std::string key = TablePath + gui::Format("/%d/%d/%d/%zu", Spec.codeCol, Spec.headingRow, unitsYear, Table.rows.size());
     if (chosen < 0 && Spec.level != kLevelPref && key != guessFor) {
-        guessed = GuessStatTableYear(Open->AppDir, Table, Spec, unitsYear);
+        guessed = GuessStatTableYear(Open->doc.AppDir, Table, Spec, unitsYear);
         guessFor = key;
     }
     const int year = Spec.level == kLevelPref ? unitsYear : chosen >= 0 ? chosen : guessed;
@@ -690,12 +690,12 @@ void TStatMap::joinTable() {
     if (fromUnitsYear != year) {
         std::vector<int> all;
         for (int a = 1; a <= 52; ++a) all.push_back(a);
-        FromUnits = LoadStatUnits(Open->AppDir, all, year);
+        FromUnits = LoadStatUnits(Open->doc.AppDir, all, year);
         fromUnitsYear = year;
     }
     std::string error;
     if (walkFrom != year || walkTo != unitsYear) {
-        walk = ReadCrosswalk(Open->AppDir, year, unitsYear, error);
+        walk = ReadCrosswalk(Open->doc.AppDir, year, unitsYear, error);
         walkFrom = walk.empty() ? -1 : year;
         walkTo = unitsYear;
     }
@@ -760,7 +760,7 @@ void TStatMap::candidateChosen() {
             const StatUnits& units = JoinUnits();
             const int area = t >= 0 ? units.units[size_t(t)].area
                                     : units.units[size_t(units.cities[size_t(-t - 1)].wards.at(0))].area;
-            CBCandidate->Items()->Add(StatTargetName(units, t) + "（" + Open->AreaName[std::clamp(area, 0, 59)] + "）");
+            CBCandidate->Items()->Add(StatTargetName(units, t) + "（" + Open->doc.AreaName[std::clamp(area, 0, 59)] + "）");
         }
         CBCandidate->SetItemIndex(0);
         CBCandidate->SetEnabled(true);
@@ -1095,7 +1095,7 @@ bool TStatMap::ConvertToPaint() {
     const StatMapBlock b = layer.Shown();
     if (!b.on) return false;
     TOpen& o = *Open;
-    const StatUnits units = LoadStatUnits(o.AppDir, SelectedAreas(), layer.MapYear);
+    const StatUnits units = LoadStatUnits(o.doc.AppDir, SelectedAreas(), layer.MapYear);
     // Under the old borders each unit's old parts get points of their own,
     // ahead of its own points: where a view too coarse for a part puts one of
     // them into a neighbour, the neighbour's own points come after and win.
@@ -1131,8 +1131,8 @@ bool TStatMap::ConvertToPaint() {
     const bool ready = o.DataReady;
     o.DataReady = false;
     for (size_t k = 0; k < looks.size() && k < 8; ++k) {
-        o.PaintColor[k] = looks[k].colour;
-        o.PaintPattern[k] = looks[k].pattern;
+        o.style.PaintColor[k] = looks[k].colour;
+        o.style.PaintPattern[k] = looks[k].pattern;
         MapPaint->ShowSlot(int(k));
     }
     o.PaintDisplay = true;
@@ -1235,7 +1235,7 @@ void TStatMap::noteOtherDate() {
     std::vector<std::pair<size_t, int>> found;   // codes found, year
     for (int year : kYears) {
         if (year == unitsYear) continue;
-        gui::TextReader r(Open->AppDir + "/MAPDATA/Codes" + (year ? "/" + std::to_string(year) : "") + "/Area.csv");
+        gui::TextReader r(Open->doc.AppDir + "/MAPDATA/Codes" + (year ? "/" + std::to_string(year) : "") + "/Area.csv");
         std::unordered_set<std::string> there;
         for (std::string line; r.ReadLine(line);)
             if (line.size() > 6) there.insert(line.substr(0, 5));

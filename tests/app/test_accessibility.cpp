@@ -104,7 +104,7 @@ TEST_F(Accessibility, EveryControlOfEveryWindowHasItsOwnName) {
     QAccessibleInterface* slot = QAccessible::queryAccessibleInterface(MapPaint->SlotButton(2));
     ASSERT_EQ(slot->text(QAccessible::Name).toStdString(), "ペイント色3");
     slot->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    EXPECT_TRUE((Open->ToolAs<PaintTool>() != nullptr));
+    EXPECT_TRUE((Open->tools.ToolAs<PaintTool>() != nullptr));
     EXPECT_EQ(PaintOf(*Open).PaintSlot, 2);
 }
 

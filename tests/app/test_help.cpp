@@ -25,7 +25,7 @@ const fs::path kManual = fs::path(ROVANA_TEST_DATA).parent_path().parent_path() 
 class Help : public FormsTest {
 protected:
     void Install() { testsupport::CopyTree(kManual, programDir / "Help"); }
-    std::string Page() const { return Open->AppDir + "/Help/readme.htm"; }
+    std::string Page() const { return Open->doc.AppDir + "/Help/readme.htm"; }
 };
 
 TEST_F(Help, F1InEveryWindowOpensItsOwnSectionOfTheManual) {

@@ -50,8 +50,8 @@ TEST_F(JapanKeys, EnterTakesTheDefaultActionOfTheWindowItIsPressedIn) {
     FocusAsUser(box);
     testsupport::TypeInto(box, "川崎市", false);
     Key(box, Qt::Key_Return);
-    EXPECT_EQ(Open->SELECT, 1);
-    EXPECT_EQ(Open->SelectCode[0], 13);
+    EXPECT_EQ(Open->doc.SELECT, 1);
+    EXPECT_EQ(Open->doc.SelectCode[0], 13);
     EXPECT_TRUE(Open->MapShown);
 
     // Mountains and islands.
@@ -67,8 +67,8 @@ TEST_F(JapanKeys, EnterTakesTheDefaultActionOfTheWindowItIsPressedIn) {
     Ken->AreaBox(26)->SetChecked(true);
     FocusAsUser(Ken->AreaBox(26));
     Key(Ken->AreaBox(26), Qt::Key_Enter, Qt::KeypadModifier);
-    EXPECT_EQ(Open->SELECT, 1);
-    EXPECT_EQ(Open->SelectCode[0], 26);
+    EXPECT_EQ(Open->doc.SELECT, 1);
+    EXPECT_EQ(Open->doc.SelectCode[0], 26);
     // ... but on a focused button it presses that button.
     Ken->Show();
     Ken->Button3Click(Ken);
@@ -76,7 +76,7 @@ TEST_F(JapanKeys, EnterTakesTheDefaultActionOfTheWindowItIsPressedIn) {
     FocusAsUser(Ken->Button2);
     Key(Ken->Button2, Qt::Key_Return);
     EXPECT_FALSE(Ken->Visible());
-    EXPECT_EQ(Open->SelectCode[0], 26);
+    EXPECT_EQ(Open->doc.SelectCode[0], 26);
 
     // The about window closes on Enter through its own button.
     About->Show();

@@ -145,7 +145,7 @@ TEST_F(TextFit, TheStartScreensNoticesEndInsideThePicture) {
     TCanvas* c = Open->ui.Image1->Canvas();
     for (int y = 0; y < c->Height(); ++y)
         for (int x = c->Width() - 4; x < c->Width(); ++x)
-            ASSERT_EQ(c->Pixels(x, y), Open->BackColor) << "text at the right edge, row " << y;
+            ASSERT_EQ(c->Pixels(x, y), Open->style.BackColor) << "text at the right edge, row " << y;
 }
 
 // The same test once more in a program of its own, under the desktop's scales.

@@ -17,8 +17,8 @@ protected:
         FormsTest::SetUp();
         o = Open;
         o->WgsDisplay = false;
-        o->SELECT = 1;
-        o->SelectCode[0] = 12;
+        o->doc.SELECT = 1;
+        o->doc.SelectCode[0] = 12;
         o->CX = 150000;   // 137 E
         o->CY = 150000;   // 34 N
         o->scale = 0.01f;
@@ -28,8 +28,8 @@ protected:
         o->SSIZE = 1;
         o->BaseSpan = 60000;
         for (PolylineStore* s : Stores()) SetStore(*s, {});
-        o->TownCount = o->OldTownCount = o->NewTownCount = 0;
-        o->CityCount = o->ExtraCount = o->OfficeCount = 0;
+        o->doc.TownCount = o->doc.OldTownCount = o->doc.NewTownCount = 0;
+        o->doc.CityCount = o->doc.ExtraCount = o->doc.OfficeCount = 0;
         // As after a load: the layer boxes are usable.
         for (TCheckBox* c : {o->ui.CBTownBorder, o->ui.CBNTownBorder, o->ui.CBPrefBorder, o->ui.CBLonLat, o->ui.CBTownName,
                              o->ui.CBCenter, o->ui.CBScale})
@@ -40,9 +40,9 @@ protected:
     }
 
     std::vector<PolylineStore*> Stores() {
-        return {&o->CoastLine, &o->PrefLine,     &o->NewPrefLine,      &o->OldPrefLine,
-                &o->TownLine,  &o->NTownLine,    &o->OTownLine,        &o->LakeLine,
-                &o->HokkaidoLakeLine, &o->LakeBorderLine, &o->LakePrefLine, &o->KuLine};
+        return {&o->doc.CoastLine, &o->doc.PrefLine,     &o->doc.NewPrefLine,      &o->doc.OldPrefLine,
+                &o->doc.TownLine,  &o->doc.NTownLine,    &o->doc.OTownLine,        &o->doc.LakeLine,
+                &o->doc.HokkaidoLakeLine, &o->doc.LakeBorderLine, &o->doc.LakePrefLine, &o->doc.KuLine};
     }
 
     // The map point that the current view puts on pixel (px, py).

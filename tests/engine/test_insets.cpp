@@ -116,7 +116,7 @@ TEST_F(Insets, NahaAndOgasawaraAreDrawnInTheirFramesWithTheirColoursAndNotOnTheM
         if (x < 0 || y < 0 || x >= 1800 || y >= 1800 || Inside(okinawa.frame, x, y) || Inside(ogasawara.frame, x, y))
             continue;
         ++onMain;
-        EXPECT_EQ(img.pixel(x, y), Rgb(Open->BackColor)) << code;
+        EXPECT_EQ(img.pixel(x, y), Rgb(Open->style.BackColor)) << code;
     }
     EXPECT_GT(onMain, 0);
 

@@ -78,7 +78,7 @@ protected:
     // A name is drawn at a point when its white box (or a letter) covers the point.
     double DrawnShare(const std::vector<Pixel>& points) const {
         int drawn = 0;
-        for (Pixel p : points) drawn += Px(p) == 0xFFFFFF || Px(p) == Open->TownFontColor;
+        for (Pixel p : points) drawn += Px(p) == 0xFFFFFF || Px(p) == Open->style.TownFontColor;
         // No point at all counts as both all and none drawn.
         return points.empty() ? NAN : double(drawn) / points.size();
     }
@@ -97,8 +97,8 @@ protected:
             if (best >= 0)
                 out.push_back(Screen((p[2 * best] + p[2 * best + 2]) / 2, (p[2 * best + 1] + p[2 * best + 3]) / 2));
         };
-        ForEachPolyline(Open->LakeBorderLine, longest);
-        ForEachPolyline(Open->LakePrefLine, longest);
+        ForEachPolyline(Open->doc.LakeBorderLine, longest);
+        ForEachPolyline(Open->doc.LakePrefLine, longest);
 
         std::vector<std::vector<std::pair<double, double>>> rings;
         auto closed = [&](const int32_t* p, int32_t n) {
@@ -106,8 +106,8 @@ protected:
             rings.emplace_back();
             for (int k = 0; k < n; k++) rings.back().emplace_back(p[2 * k], p[2 * k + 1]);
         };
-        ForEachPolyline(Open->LakeLine, closed);
-        ForEachPolyline(Open->HokkaidoLakeLine, closed);
+        ForEachPolyline(Open->doc.LakeLine, closed);
+        ForEachPolyline(Open->doc.HokkaidoLakeLine, closed);
         for (const auto& r : rings) {
             double minX = 1e9, maxX = -1e9, minY = 1e9, maxY = -1e9;
             for (auto [x, y] : r) minX = std::min(minX, x), maxX = std::max(maxX, x), minY = std::min(minY, y), maxY = std::max(maxY, y);
@@ -141,16 +141,16 @@ TEST_F(JapanLayers, LakeShoresKeepEveryFillOnLand) {
         ASSERT_FALSE(Open->ui.CBLake->Checked());
         ASSERT_FALSE(Open->ui.CBNTownBorder->Checked());
         std::vector<Pixel> land;
-        for (int i = 0; i < Open->TownCount; i++) land.push_back(Screen(Open->TownX[i], Open->TownY[i]));
-        for (int i = 0; i < Open->NewTownCount; i++) land.push_back(Screen(Open->NewTownX[i], Open->NewTownY[i]));
-        for (int i = 0; i < Open->OldTownCount; i++) land.push_back(Screen(Open->OldTownX[i], Open->OldTownY[i]));
+        for (int i = 0; i < Open->doc.TownCount; i++) land.push_back(Screen(Open->doc.TownX[i], Open->doc.TownY[i]));
+        for (int i = 0; i < Open->doc.NewTownCount; i++) land.push_back(Screen(Open->doc.NewTownX[i], Open->doc.NewTownY[i]));
+        for (int i = 0; i < Open->doc.OldTownCount; i++) land.push_back(Screen(Open->doc.OldTownX[i], Open->doc.OldTownY[i]));
         // A short border across the water may put its middle on the shore.
         std::vector<Pixel> water;
         for (Pixel w : WaterPixels())
-            if (Px(w) == Open->BackColor) water.push_back(w);
+            if (Px(w) == Open->style.BackColor) water.push_back(w);
         ASSERT_FALSE(water.empty());
-        const int prefPixels = Count(Open->PrefColor);
-        EXPECT_EQ(Count(Open->NTownColor), 0);
+        const int prefPixels = Count(Open->style.PrefColor);
+        EXPECT_EQ(Count(Open->style.NTownColor), 0);
 
         for (int state = 0; state < 3; state++) {
             Open->ui.CBLake->SetChecked(state > 0);
@@ -158,17 +158,17 @@ TEST_F(JapanLayers, LakeShoresKeepEveryFillOnLand) {
             if (state == 1) {
                 // The borders across the water: municipalities in the old-municipality
                 // pen, prefectures dotted in the prefecture pen.
-                EXPECT_EQ(Count(Open->NTownColor) > 0, Open->LakeBorderLine.Fill > 0);
-                EXPECT_EQ(Count(Open->PrefColor) > prefPixels, Open->LakePrefLine.Fill > 0);
+                EXPECT_EQ(Count(Open->style.NTownColor) > 0, Open->doc.LakeBorderLine.Fill > 0);
+                EXPECT_EQ(Count(Open->style.PrefColor) > prefPixels, Open->doc.LakePrefLine.Fill > 0);
             }
             TBitmap work;
             for (Pixel w : water) {
-                if (Px(w) != Open->BackColor) continue;   // a border across the water passes here
+                if (Px(w) != Open->style.BackColor) continue;   // a border across the water passes here
                 work.Assign(Open->ui.Image1->Picture()->Bitmap());
                 TCanvas* cv = work.Canvas();
                 cv->Brush->Color = fill;
                 cv->Brush->Style = bsSolid;
-                cv->FloodFill(w.first, w.second, Open->BackColor, fsSurface);
+                cv->FloodFill(w.first, w.second, Open->style.BackColor, fsSurface);
                 fills++;
                 for (Pixel p : land)
                     EXPECT_NE(cv->Pixels(p.first, p.second), fill)
@@ -185,14 +185,14 @@ TEST_F(JapanLayers, LakeShoresKeepEveryFillOnLand) {
 TEST_F(JapanLayers, OldBordersAndTheOldPrefectureBorderAreDrawnOnlyWithTheOldState) {
     // 岐阜 holds the one prefecture border of 2000 that is gone (山口村).
     ShowArea(17, 1);
-    ASSERT_GT(Open->OldPrefLine.Fill, 0);
-    ASSERT_GT(Open->NTownLine.Fill, 0);
+    ASSERT_GT(Open->doc.OldPrefLine.Fill, 0);
+    ASSERT_GT(Open->doc.NTownLine.Fill, 0);
     std::vector<Pixel> oldPref, oldTown;
-    ForEachPolyline(Open->OldPrefLine, [&](const int32_t* p, int32_t n) {
+    ForEachPolyline(Open->doc.OldPrefLine, [&](const int32_t* p, int32_t n) {
         for (int k = 0; k < n; k++) oldPref.push_back(Screen(p[2 * k], p[2 * k + 1]));
     });
     // A line's first point is always set.
-    ForEachPolyline(Open->NTownLine, [&](const int32_t* p, int32_t) { oldTown.push_back(Screen(p[0], p[1])); });
+    ForEachPolyline(Open->doc.NTownLine, [&](const int32_t* p, int32_t) { oldTown.push_back(Screen(p[0], p[1])); });
     Open->ui.CBTownName->SetChecked(false);
     Settei->CBNTownDot->SetChecked(false);
     auto share = [&](const std::vector<Pixel>& ps, TColor c) {
@@ -200,34 +200,34 @@ TEST_F(JapanLayers, OldBordersAndTheOldPrefectureBorderAreDrawnOnlyWithTheOldSta
     };
 
     ASSERT_FALSE(Open->ui.CBNTownBorder->Checked());
-    EXPECT_EQ(Count(Open->NTownColor), 0);
-    EXPECT_LT(share(oldPref, Open->PrefColor), 0.2);
+    EXPECT_EQ(Count(Open->style.NTownColor), 0);
+    EXPECT_LT(share(oldPref, Open->style.PrefColor), 0.2);
 
     Open->ui.CBNTownBorder->SetChecked(true);
     EXPECT_TRUE(Open->ui.CBOldTown->Checked());
-    EXPECT_GT(share(oldPref, Open->PrefColor), 0.8) << "the old prefecture border in the prefecture pen";
-    EXPECT_GT(share(oldTown, Open->NTownColor), 0.8) << "the old borders in their own pen";
-    EXPECT_GT(Count(Open->NTownColor), 2000);
+    EXPECT_GT(share(oldPref, Open->style.PrefColor), 0.8) << "the old prefecture border in the prefecture pen";
+    EXPECT_GT(share(oldTown, Open->style.NTownColor), 0.8) << "the old borders in their own pen";
+    EXPECT_GT(Count(Open->style.NTownColor), 2000);
 }
 
 TEST_F(JapanLayers, OldNamesTakeThePlaceOfTheChangedNames) {
     // Every drawn name gets a white box on the (not white) background.
     Settei->CBWhite->SetChecked(true);
-    ASSERT_NE(Open->BackColor, 0xFFFFFFu);
+    ASSERT_NE(Open->style.BackColor, 0xFFFFFFu);
     for (int code : {16, 10, 29, 9}) {
         SCOPED_TRACE(code);
         ShowArea(code, 2);
         ASSERT_TRUE(Open->ui.CBTownName->Checked());
-        const auto today = NamePixels(Open->TownX, Open->TownY, Open->TownDup, Open->TownCount);
-        const auto changed = NamePixels(Open->NewTownX, Open->NewTownY, Open->NewTownDup, Open->NewTownCount);
-        const auto old = NamePixels(Open->OldTownX, Open->OldTownY, Open->OldTownDup, Open->OldTownCount);
+        const auto today = NamePixels(Open->doc.TownX, Open->doc.TownY, Open->doc.TownDup, Open->doc.TownCount);
+        const auto changed = NamePixels(Open->doc.NewTownX, Open->doc.NewTownY, Open->doc.NewTownDup, Open->doc.NewTownCount);
+        const auto old = NamePixels(Open->doc.OldTownX, Open->doc.OldTownY, Open->doc.OldTownDup, Open->doc.OldTownCount);
         std::vector<Pixel> oldListed, city;
-        for (int i = 0; i < Open->ExtraCount; i++)
-            if (Open->ExtraPref[i] == code && Open->ExtraKind[i] == 'X')
-                oldListed.push_back(Screen(Open->ExtraX[i], Open->ExtraY[i]));
-        for (int i = 0; i < Open->CityCount; i++)
-            if (Open->CityPref[i] == code && Open->CityName[i] == "さいたま市")
-                city.push_back(Screen(Open->CityX[i], Open->CityY[i]));
+        for (int i = 0; i < Open->doc.ExtraCount; i++)
+            if (Open->doc.ExtraPref[i] == code && Open->doc.ExtraKind[i] == 'X')
+                oldListed.push_back(Screen(Open->doc.ExtraX[i], Open->doc.ExtraY[i]));
+        for (int i = 0; i < Open->doc.CityCount; i++)
+            if (Open->doc.CityPref[i] == code && Open->doc.CityName[i] == "さいたま市")
+                city.push_back(Screen(Open->doc.CityX[i], Open->doc.CityY[i]));
         ASSERT_FALSE(old.empty());
         ASSERT_FALSE(changed.empty());
 
@@ -272,18 +272,18 @@ TEST_F(JapanLayers, PicturesOfTheOldAndTodaysMapAndOfALake) {
     ShowArea(16, 2);
     ASSERT_TRUE(Open->ui.CBOldTown->Checked());
     ASSERT_TRUE(Open->ui.CBTownName->Checked());
-    EXPECT_GT(Count(Open->NTownColor), 5000);
+    EXPECT_GT(Count(Open->style.NTownColor), 5000);
     write("niigata-2000.png");
 
     Ken->CBOldBorder->SetChecked(false);
     ShowArea(16, 2);
     ASSERT_FALSE(Open->ui.CBOldTown->Checked());
-    EXPECT_EQ(Count(Open->NTownColor), 0);
+    EXPECT_EQ(Count(Open->style.NTownColor), 0);
     write("niigata-today.png");
 
     ShowArea(24, 2);
     Open->ui.CBLake->SetChecked(true);
-    EXPECT_GT(Count(Open->NTownColor), 500);
+    EXPECT_GT(Count(Open->style.NTownColor), 500);
     write("biwako-lake.png");
 }
 
@@ -318,7 +318,7 @@ TEST_F(JapanLayers, TheStackDrawnOntoAnotherBitmapGivesTheScreensPicture) {
     LineAdd->EditLineShown = true;
     Open->DrawMap();
     ASSERT_EQ(LineAdd->PointCount(), 3);
-    ASSERT_GT(Count(Open->TownPaintColor), 100) << "the search paint fills the ward";
+    ASSERT_GT(Count(Open->style.TownPaintColor), 100) << "the search paint fills the ward";
 
     const int size = Open->ImageSize;
     TBitmap bitmap(size, size);

@@ -44,7 +44,7 @@ protected:
     void Tick(std::vector<int> codes) {
         for (int code : codes) Ken->AreaBox(code)->SetChecked(true);
     }
-    std::vector<int32_t> Selection() const { return {Open->SelectCode, Open->SelectCode + Open->SELECT}; }
+    std::vector<int32_t> Selection() const { return {Open->doc.SelectCode, Open->doc.SelectCode + Open->doc.SELECT}; }
 };
 
 TEST_F(AreaChoice, RegionBoxesTickTheirMembersAndTheSelectionIsAscending) {
@@ -75,8 +75,8 @@ TEST_F(AreaChoice, AllTicksEveryAreaAndDropsTheMunicipalBorders) {
     for (int code = 1; code <= 52; code++) EXPECT_TRUE(Ken->AreaBox(code)->Checked()) << code;
     EXPECT_FALSE(Open->ui.CBTownBorder->Checked());
     Ken->Button1->Click();
-    ASSERT_EQ(Open->SELECT, 52);
-    for (int i = 0; i < 52; i++) EXPECT_EQ(Open->SelectCode[i], i + 1);
+    ASSERT_EQ(Open->doc.SELECT, 52);
+    for (int i = 0; i < 52; i++) EXPECT_EQ(Open->doc.SelectCode[i], i + 1);
     EXPECT_FALSE(gui::testing::Terminated());
 }
 
@@ -88,7 +88,7 @@ TEST_F(AreaChoice, WithNoAreaTickedNothingChanges) {
     EXPECT_EQ(gui::testing::Messages()[0].caption, "都道府県設定エラー");
     EXPECT_EQ(gui::testing::Messages()[0].flags, MB_OK | MB_ICONEXCLAMATION);
     EXPECT_TRUE(Ken->Visible());
-    EXPECT_EQ(Open->SELECT, 0);
+    EXPECT_EQ(Open->doc.SELECT, 0);
     EXPECT_FALSE(Open->MapShown);
 }
 
@@ -103,7 +103,7 @@ TEST_F(AreaChoice, TheWaitWindowShowsForMoreThanTwentyAreas) {
     EXPECT_EQ(Process->Label1->Caption(), "");
     Tick({21});
     Ken->Button1->Click();
-    EXPECT_EQ(Open->SELECT, 21);
+    EXPECT_EQ(Open->doc.SELECT, 21);
     EXPECT_EQ(counter.shows, 1);
     EXPECT_EQ(Process->Label1->Caption(), "地図を描く準備をしています");
     EXPECT_FALSE(Process->Visible());
@@ -198,7 +198,7 @@ TEST_F(AreaChoice, TheNameListNeedsExactlyOneArea) {
         EXPECT_EQ(m.text, "市区町村名リストを表示するには，都道府県を1個（1個に限る）選択しなければなりません　　　");
         EXPECT_EQ(m.caption, "県選択数エラー");
     }
-    EXPECT_EQ(Open->SELECT, 0);
+    EXPECT_EQ(Open->doc.SELECT, 0);
     EXPECT_FALSE(Open->MapShown);
     Ken->AreaBox(1)->SetChecked(false);
     Ken->CBNameList->Click();
@@ -327,7 +327,7 @@ TEST_F(AreaChoice, TheWindowClosedUnchosenChangesNothingAndOtherAreasAskFirst) {
 // The other windows that reload areas, on the real data.
 class AreaReloads : public FormsTest {
 protected:
-    std::vector<int32_t> Selection() const { return {Open->SelectCode, Open->SelectCode + Open->SELECT}; }
+    std::vector<int32_t> Selection() const { return {Open->doc.SelectCode, Open->doc.SelectCode + Open->doc.SELECT}; }
     void FillProgramFolder(const std::filesystem::path& dir) override { testsupport::CopyJapanData(dir, {"MAPDATA"}); }
     void PickRow(const std::string& name) {
         Search->CBSame->SetChecked(true);
@@ -365,8 +365,8 @@ TEST_F(AreaReloads, TheSubPrefectureBordersAndASearchRowKeepTheWorkOrAskFirst) {
     PickRow("久六島");
     ASSERT_EQ(gui::testing::Messages().size(), 1u);
     EXPECT_EQ(gui::testing::Messages()[0].text, kLoseWork);
-    EXPECT_EQ(Open->SELECT, 1);
-    EXPECT_EQ(Open->SelectCode[0], 13);
+    EXPECT_EQ(Open->doc.SELECT, 1);
+    EXPECT_EQ(Open->doc.SelectCode[0], 13);
     EXPECT_TRUE(Ken->AreaBox(13)->Checked());
     EXPECT_FALSE(Ken->AreaBox(1)->Checked());
     EXPECT_EQ(Settei->CBMountain->Checked(), mountains);
@@ -376,7 +376,7 @@ TEST_F(AreaReloads, TheSubPrefectureBordersAndASearchRowKeepTheWorkOrAskFirst) {
     // OK: once asked, the island's area is drawn with its highlight and without the old work.
     PickRow("久六島");
     EXPECT_EQ(gui::testing::Messages().size(), 2u);
-    EXPECT_EQ(Open->SelectCode[0], 1);
+    EXPECT_EQ(Open->doc.SelectCode[0], 1);
     EXPECT_TRUE(Search->SearchHighlight);
     EXPECT_EQ(Open->paint_rep, 0);
     EXPECT_EQ(Letter->LabelCount, 0);
@@ -394,8 +394,8 @@ protected:
     }
     void Load(int code, int copyScale = 1) {
         Open->COPYSCALE = copyScale;
-        Open->SELECT = 1;
-        Open->SelectCode[0] = code;
+        Open->doc.SELECT = 1;
+        Open->doc.SelectCode[0] = code;
         Open->Button3Click(Open);
     }
     // Every data corner lies inside the image at magnification 1.

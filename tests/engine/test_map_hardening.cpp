@@ -31,8 +31,8 @@ protected:
     void Show(const std::string& map, const std::string& office = "") {
         WriteMap(programDir, 1, map);
         WriteOffice(programDir, 1, office);
-        Open->SELECT = 1;
-        Open->SelectCode[0] = 1;
+        Open->doc.SELECT = 1;
+        Open->doc.SelectCode[0] = 1;
         Open->Button3Click(Open);
         Open->DataReady = true;
         Open->WgsDisplay = false;
@@ -109,13 +109,13 @@ TEST_F(MapHardening, AMapOfOnePointOrOfNamesOnlyGetsAFiniteView) {
 
 TEST_F(MapHardening, OfficeLinesWithMissingFieldsGiveEmptyFields) {
     Show("C,1,2\n150000,150000,151000,151000\n", "◎\n◎,150500\n");
-    ASSERT_EQ(Open->OfficeCount, 2);
-    EXPECT_STREQ(Open->OfficeRecords[0].mark, "◎");
-    EXPECT_STREQ(Open->OfficeRecords[0].name, "");
-    EXPECT_EQ(Open->OfficeRecords[1].x, 150500);
-    EXPECT_EQ(Open->OfficeRecords[1].y, 0);
-    EXPECT_STREQ(Open->OfficeRecords[1].name, "");
-    EXPECT_EQ(Open->OfficeRecords[1].size, 0);
+    ASSERT_EQ(Open->doc.OfficeCount, 2);
+    EXPECT_STREQ(Open->doc.OfficeRecords[0].mark, "◎");
+    EXPECT_STREQ(Open->doc.OfficeRecords[0].name, "");
+    EXPECT_EQ(Open->doc.OfficeRecords[1].x, 150500);
+    EXPECT_EQ(Open->doc.OfficeRecords[1].y, 0);
+    EXPECT_STREQ(Open->doc.OfficeRecords[1].name, "");
+    EXPECT_EQ(Open->doc.OfficeRecords[1].size, 0);
 }
 
 TEST_F(MapHardening, APolylineWithoutPointsHidesNothingAfterIt) {
@@ -123,10 +123,10 @@ TEST_F(MapHardening, APolylineWithoutPointsHidesNothingAfterIt) {
     Show("C,1,2\n150000,150000,151000,151000\n"
          "P,1,0\nP,1,-3\n"
          "P,1,2\n150000,151000,151000,150000\n");
-    EXPECT_EQ(Open->PrefLine.Words[0], 2);
-    EXPECT_EQ(Open->PrefLine.Fill, 5);
+    EXPECT_EQ(Open->doc.PrefLine.Words[0], 2);
+    EXPECT_EQ(Open->doc.PrefLine.Fill, 5);
     // The border drawn after the empty ones crosses the middle of the image.
-    EXPECT_EQ(Open->ui.Image1->Canvas()->Pixels(300, 300), Open->PrefColor);
+    EXPECT_EQ(Open->ui.Image1->Canvas()->Pixels(300, 300), Open->style.PrefColor);
 }
 
 TEST_F(MapHardening, GridsOfABogusExtentDrawOnlyWhatCanBeToldApart) {
@@ -149,8 +149,8 @@ TEST_F(MapHardening, GridsOfABogusExtentDrawOnlyWhatCanBeToldApart) {
         EXPECT_LT(calls, 20000) << mesh;
         // The grid covers the image; the boxes of the labels, one on the
         // other, make a band of background at the left edge.
-        EXPECT_NE(cv->Pixels(300, 200), Open->BackColor);
-        EXPECT_EQ(cv->Pixels(20, 300), Open->BackColor);
+        EXPECT_NE(cv->Pixels(300, 200), Open->style.BackColor);
+        EXPECT_EQ(cv->Pixels(20, 300), Open->style.BackColor);
     }
     cv->OnChange = keep;
 }
@@ -173,7 +173,7 @@ TEST_F(RedrawHardening, ARefusedRangeHasItsReadOutsAndNoEventRunsInTheRedraw) {
     // The wait window of a big map is painted, but a due timer waits for the loop.
     o->RangeZoom = false;
     o->MAGSTEP = 1;
-    o->SELECT = 31;
+    o->doc.SELECT = 31;
     o->ui.Wait->SetChecked(true);
     int ticks = 0;
     o->ui.Timer2->OnTimer = [&](TObject*) { ++ticks; };

@@ -26,10 +26,10 @@ class OneRedraw : public HandMap {
 protected:
     void SetUp() override {
         HandMap::SetUp();
-        SetStore(o->CoastLine, {{{10, 10}, {500, 590}}});
-        SetStore(o->PrefLine, {{{50, 300}, {550, 300}}});
-        SetStore(o->TownLine, {{{100, 100}, {200, 100}, {200, 200}, {100, 200}, {100, 100}}});
-        SetStore(o->NTownLine, {{{300, 100}, {300, 200}}});
+        SetStore(o->doc.CoastLine, {{{10, 10}, {500, 590}}});
+        SetStore(o->doc.PrefLine, {{{50, 300}, {550, 300}}});
+        SetStore(o->doc.TownLine, {{{100, 100}, {200, 100}, {200, 200}, {100, 200}, {100, 100}}});
+        SetStore(o->doc.NTownLine, {{{300, 100}, {300, 200}}});
         o->ui.CBTownBorder->SetChecked(true);
     }
     std::string File(const std::string& name) { return (programDir / name).string(); }

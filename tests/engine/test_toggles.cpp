@@ -116,11 +116,11 @@ TEST_F(Toggles, CentreCrossAndScaleBarAreDrawnWithoutARedraw) {
     EXPECT_EQ(Redraws(), 0);
     EXPECT_EQ(Px(280, 300), clRed);
     EXPECT_EQ(Px(319, 300), clRed);
-    EXPECT_EQ(Px(320, 300), o->BackColor) << "end pixels are left out";
-    EXPECT_EQ(Px(300, 320), o->BackColor);
+    EXPECT_EQ(Px(320, 300), o->style.BackColor) << "end pixels are left out";
+    EXPECT_EQ(Px(300, 320), o->style.BackColor);
     o->ui.CBCenter->SetChecked(false);
     EXPECT_EQ(Redraws(), 1);
-    EXPECT_EQ(Px(280, 300), o->BackColor);
+    EXPECT_EQ(Px(280, 300), o->style.BackColor);
 
     Mark();
     o->ui.CBScale->SetChecked(true);
@@ -179,7 +179,7 @@ TEST_F(Toggles, PlainMenuTicks) {
     }
     o->ui.Hokkaido->Click();
     EXPECT_FALSE(o->ui.Hokkaido->Checked());
-    EXPECT_FALSE(o->WLinesAsBorder);
+    EXPECT_FALSE(o->doc.WLinesAsBorder);
     EXPECT_FALSE(Settei->CBHokkaido->Checked());
 }
 
@@ -197,11 +197,11 @@ TEST_F(Toggles, DatumMenuSwitchesOnlyTheCaptions) {
 
 TEST_F(Toggles, HelpPagesGoToTheBrowserAndAFailureIsShown) {
     // The manual as the program folder holds it.
-    std::filesystem::create_directories(o->AppDir + "/Help");
-    std::ofstream(o->AppDir + "/Help/readme.htm") << "<html></html>";
+    std::filesystem::create_directories(o->doc.AppDir + "/Help");
+    std::ofstream(o->doc.AppDir + "/Help/readme.htm") << "<html></html>";
     o->ui.readmehtm1->Click();
     ASSERT_EQ(gui::testing::ShellOpens().size(), 1u);
-    EXPECT_EQ(gui::testing::ShellOpens()[0], o->AppDir + "/Help/readme.htm");
+    EXPECT_EQ(gui::testing::ShellOpens()[0], o->doc.AppDir + "/Help/readme.htm");
     EXPECT_TRUE(gui::testing::Messages().empty());
     gui::testing::ShellOpenResult() = 2;
     o->ui.readmehtm1->Click();

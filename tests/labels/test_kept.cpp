@@ -139,10 +139,10 @@ TEST_F(KeptWork, AnIslandMoveStaysWithItsAreaAndItsEditWindow) {
         Press(sx, sy);
         ASSERT_TRUE(IsChange->Button2->Enabled());
         IsChange->Button2->Click();
-        ASSERT_TRUE(o->ToolAs<IslandTool>() && o->ToolAs<IslandTool>()->Place);
+        ASSERT_TRUE(o->tools.ToolAs<IslandTool>() && o->tools.ToolAs<IslandTool>()->Place);
     };
     auto unchanged = [&] {
-        EXPECT_FALSE(o->ToolAs<IslandTool>());
+        EXPECT_FALSE(o->tools.ToolAs<IslandTool>());
         EXPECT_EQ(Bytes(okinawa), okinawaBytes);
         EXPECT_EQ(Bytes(kagoshima), kagoshimaBytes);
     };
@@ -175,7 +175,7 @@ TEST_F(KeptWork, AnIslandMoveStaysWithItsAreaAndItsEditWindow) {
     EXPECT_TRUE(IslandsOf(*o).IslandFilePath.empty());
     EXPECT_EQ(IslandsOf(*o).IslandCount, 0);
     Press(200, 200);
-    EXPECT_FALSE(o->ToolAs<IslandTool>());
+    EXPECT_FALSE(o->tools.ToolAs<IslandTool>());
     EXPECT_EQ(Bytes(okinawa), damaged);
 }
 

@@ -41,7 +41,7 @@ TEST_F(LabelTable, FilesLoadWithPathFlagsAndSaveOnlyShownRows) {
     for (int c : {5, 6, 7, 8}) EXPECT_EQ(Cell(c, 0), "●") << c;
     EXPECT_EQ(Cell(9, 0), "7");
     EXPECT_EQ(L->LabelTable[0].color, 255);
-    EXPECT_EQ(L->LabelTable[1].color, Open->LabelColor) << "a five-field line takes the new-label colour";
+    EXPECT_EQ(L->LabelTable[1].color, Open->style.LabelColor) << "a five-field line takes the new-label colour";
     EXPECT_EQ(Cell(6, 2), "");
     EXPECT_EQ(L->LabelTable[2].color, 65280);
     EXPECT_TRUE(Open->ui.CBLabel->Checked());
@@ -220,7 +220,7 @@ TEST_F(LabelTable, AddingDeletingAndJumping) {
     L->Edit3->SetText("2000");
     L->Button2Click(nullptr);
     ASSERT_EQ(L->LabelCount, 2);
-    EXPECT_EQ(L->LabelTable[1].color, Open->LabelColor);
+    EXPECT_EQ(L->LabelTable[1].color, Open->style.LabelColor);
     L->StringGrid1->SetCells(9, 1, "5");
     L->UpDown2->SetPosition(5);
     L->StringGrid1->SetRow(0);
@@ -374,18 +374,18 @@ TEST_F(LabelTable, WhatIsTypedInEitherGridStaysThroughTheListTheSortsAndTheFile)
 }
 
 TEST_F(LabelTable, NameLabelFilesHoldTheSingleNamesInsideTheImage) {
-    AddName(o->TownX, o->TownY, o->TownName, o->TownDup, o->TownCount, "甲", 600, 600);
-    AddName(o->TownX, o->TownY, o->TownName, o->TownDup, o->TownCount, "乙", 100, 100, 'd');
-    AddName(o->TownX, o->TownY, o->TownName, o->TownDup, o->TownCount, "丙", 601, 100);
-    AddName(o->OldTownX, o->OldTownY, o->OldTownName, o->OldTownDup, o->OldTownCount, "旧", 10, 10);
+    AddName(o->doc.TownX, o->doc.TownY, o->doc.TownName, o->doc.TownDup, o->doc.TownCount, "甲", 600, 600);
+    AddName(o->doc.TownX, o->doc.TownY, o->doc.TownName, o->doc.TownDup, o->doc.TownCount, "乙", 100, 100, 'd');
+    AddName(o->doc.TownX, o->doc.TownY, o->doc.TownName, o->doc.TownDup, o->doc.TownCount, "丙", 601, 100);
+    AddName(o->doc.OldTownX, o->doc.OldTownY, o->doc.OldTownName, o->doc.OldTownDup, o->doc.OldTownCount, "旧", 10, 10);
     gui::testing::QueueFileName((programDir / "n.lbl").string());
     gui::testing::QueueAnswer(IDOK);
     Open->ui.MakeLabel->Click();
     const std::string text = gui::Cp932ToUtf8(Bytes("n.lbl"));
-    EXPECT_EQ(text, gui::Format("○,%d,%d,甲,8\r\n", o->TownX[0], o->TownY[0]));
+    EXPECT_EQ(text, gui::Format("○,%d,%d,甲,8\r\n", o->doc.TownX[0], o->doc.TownY[0]));
     gui::testing::QueueFileName((programDir / "o.lbl").string());
     Open->ui.N15->Click();
-    EXPECT_EQ(gui::Cp932ToUtf8(Bytes("o.lbl")), gui::Format("○,%d,%d,旧,8\r\n", o->OldTownX[0], o->OldTownY[0]));
+    EXPECT_EQ(gui::Cp932ToUtf8(Bytes("o.lbl")), gui::Format("○,%d,%d,旧,8\r\n", o->doc.OldTownX[0], o->doc.OldTownY[0]));
 }
 
 TEST_F(LabelTable, FindingCentringAndShowingAll) {

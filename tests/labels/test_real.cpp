@@ -43,10 +43,10 @@ TEST_F(RealLabels, HokkaidoWithSubPrefecturesCapitalsMountainsAndIslands) {
     EXPECT_EQ(Letter->PrefSeatCount, 60);
     ChooseAreas({47, 48, 49});
     ASSERT_TRUE(Open->DataReady);
-    Open->DefPrefColor = 0x8000FF;
-    Open->DefPrefSeatColor = 0xFF0080;
-    Open->MountainColor = 0x0080FF;
-    Open->IslandsColor = 0x00A000;
+    Open->style.DefPrefColor = 0x8000FF;
+    Open->style.DefPrefSeatColor = 0xFF0080;
+    Open->style.MountainColor = 0x0080FF;
+    Open->style.IslandsColor = 0x00A000;
     Open->COPYSCALE = 2;
     Open->ui.CBPrefBorder->SetChecked(true);
     for (TCheckBox* b : {Settei->CBHokkaido, Settei->CBKenName, Settei->CBKenOffice, Settei->CBMountain,
@@ -63,8 +63,8 @@ TEST_F(RealLabels, HokkaidoWithSubPrefecturesCapitalsMountainsAndIslands) {
 
     // Every area's island file opens for editing, the empty ones too.
     for (int code = 1; code <= 52; ++code) {
-        Open->SELECT = 1;
-        Open->SelectCode[0] = code;
+        Open->doc.SELECT = 1;
+        Open->doc.SelectCode[0] = code;
         LoadIslandEditList(*Open);
         EXPECT_EQ(IslandsOf(*Open).IslandFilePath.find(gui::Format("/%02d", code)) != std::string::npos, true) << code;
     }

@@ -16,8 +16,8 @@ namespace {
 class Railways : public JapanFormsTest {
 protected:
     void Select(std::vector<int> codes) {
-        Open->SELECT = int(codes.size());
-        for (size_t i = 0; i < codes.size(); i++) Open->SelectCode[i] = codes[i];
+        Open->doc.SELECT = int(codes.size());
+        for (size_t i = 0; i < codes.size(); i++) Open->doc.SelectCode[i] = codes[i];
     }
     void SelectAll() {
         std::vector<int> all;

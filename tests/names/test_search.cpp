@@ -41,8 +41,8 @@ protected:
         });
     }
     void LoadArea(int code) {
-        Open->SELECT = 1;
-        Open->SelectCode[0] = code;
+        Open->doc.SELECT = 1;
+        Open->doc.SelectCode[0] = code;
         Open->Button3Click(Open);
         Open->DataReady = true;
         Open->MapShown = true;
@@ -67,8 +67,8 @@ TEST_F(JapanSearch, SekigaharaIsFoundWhicheverKeIsTyped) {
         Find(typed);
         EXPECT_TRUE(Messages().empty()) << typed;
         EXPECT_EQ(Open->ui.EdName->Text(), "関ケ原町");
-        EXPECT_EQ(Open->SELECT, 1);
-        EXPECT_EQ(Open->SelectCode[0], 17);
+        EXPECT_EQ(Open->doc.SELECT, 1);
+        EXPECT_EQ(Open->doc.SelectCode[0], 17);
         EXPECT_EQ(Open->CX, 144507);
         EXPECT_EQ(Open->CY, 170341);
         EXPECT_TRUE(Open->DataReady);
@@ -106,7 +106,7 @@ TEST_F(JapanSearch, ACityListHitTakesItsAreaWithoutChoiceOrMapScan) {
     EXPECT_EQ(shown, 0);
     EXPECT_TRUE(SearchOf(*Open).SearchFound);
     EXPECT_EQ(SearchOf(*Open).SearchName, "仙台市");
-    EXPECT_EQ(Open->SelectCode[0], 3);
+    EXPECT_EQ(Open->doc.SelectCode[0], 3);
     EXPECT_TRUE(Settei->CBCityName->Checked());
     EXPECT_FALSE(Settei->CBKuName->Checked());
 }
@@ -115,8 +115,8 @@ TEST_F(JapanSearch, AStoppedOrCancelledSearchKeepsMapSelectionAndRedraw) {
     LoadArea(13);
     const int32_t cx = Open->CX;
     auto unchanged = [&](const char* what) {
-        EXPECT_EQ(Open->SELECT, 1) << what;
-        EXPECT_EQ(Open->SelectCode[0], 13) << what;
+        EXPECT_EQ(Open->doc.SELECT, 1) << what;
+        EXPECT_EQ(Open->doc.SelectCode[0], 13) << what;
         EXPECT_TRUE(Open->DataReady) << what;
         EXPECT_EQ(Open->CX, cx) << what;
         EXPECT_EQ(Open->ui.ComboBox1->Items()->Count(), 0) << what;
@@ -158,7 +158,7 @@ TEST_F(JapanSearch, ChoiceWindowLayoutsAndTheChosenPlace) {
                   SearchOf(*Open).CandidateLabel[3]);
     EXPECT_EQ(DataCheck->RadioGroup1->Count(), 12);
     EXPECT_EQ(DataCheck->RadioGroup1->ItemIndex(), -1);
-    EXPECT_EQ(Open->SelectCode[0], SearchOf(*Open).CandidatePref[5]);
+    EXPECT_EQ(Open->doc.SelectCode[0], SearchOf(*Open).CandidatePref[5]);
     EXPECT_EQ(Open->CX, SearchOf(*Open).CandidateX[5]);
     EXPECT_EQ(Open->CY, SearchOf(*Open).CandidateY[5]);
     EXPECT_EQ(NameWidgetsOf(*Open).Label24->Caption(), "") << "a duplicated ward shows no mark";
@@ -179,7 +179,7 @@ TEST_F(JapanSearch, ChoiceWindowLayoutsAndTheChosenPlace) {
     Find("試験町");
     EXPECT_EQ(SearchOf(*Open).CandidateCount, 4);
     EXPECT_EQ(DataCheck->Label2->Caption().find('\n'), std::string::npos);
-    EXPECT_EQ(Open->SelectCode[0], 9);
+    EXPECT_EQ(Open->doc.SelectCode[0], 9);
 }
 
 TEST_F(JapanSearch, NewAndOldMarksDescribeTheChosenRecordOnly) {
@@ -229,7 +229,7 @@ TEST_F(JapanSearch, TheSearchedAreaIsCountedOnThePictureItsLayerDraws) {
     auto filled = [](TCanvas& cv) {
         int n = 0;
         for (int y = 0; y < cv.Image().height(); ++y)
-            for (int x = 0; x < cv.Image().width(); ++x) n += cv.Pixels(x, y) == Open->TownPaintColor;
+            for (int x = 0; x < cv.Image().width(); ++x) n += cv.Pixels(x, y) == Open->style.TownPaintColor;
         return n;
     };
     const int onScreen = filled(*Open->ui.Image1->Canvas());
@@ -274,7 +274,7 @@ TEST_F(JapanSearch, MountainsByReadingIslandsByNameAndTheRowClick) {
     Search->Button1Click(Search);
     ASSERT_GE(Search->StringGrid1->RowCount(), 1);
     EXPECT_EQ(Search->StringGrid1->Cells(1, 0), "岩木山");
-    EXPECT_EQ(Search->StringGrid1->Cells(0, 0), Open->AreaName[1]);
+    EXPECT_EQ(Search->StringGrid1->Cells(0, 0), Open->doc.AreaName[1]);
     EXPECT_EQ(Search->Label3->Caption(), std::to_string(Search->StringGrid1->RowCount()) + " 個みつかりました");
 
     Search->CBSame->SetChecked(true);
@@ -291,17 +291,17 @@ TEST_F(JapanSearch, MountainsByReadingIslandsByNameAndTheRowClick) {
     EXPECT_FALSE(Settei->CBMountain->Checked());
     EXPECT_TRUE(Search->SearchHighlight);
     EXPECT_EQ(Search->SearchFoundName, "久六島");
-    EXPECT_EQ(Open->SELECT, 1);
-    EXPECT_EQ(Open->SelectCode[0], 1);
+    EXPECT_EQ(Open->doc.SELECT, 1);
+    EXPECT_EQ(Open->doc.SelectCode[0], 1);
 
     // Nothing found: the count line says so and a click on the empty row does nothing.
     Search->Edit1->SetText("ありえない山");
     Search->Button1Click(Search);
     EXPECT_EQ(Search->Label3->Caption(), "該当するものはありません");
-    Open->SelectCode[0] = 13;
+    Open->doc.SelectCode[0] = 13;
     Search->StringGrid1->SetRow(0);
     Search->StringGrid1Click(Search->StringGrid1);
-    EXPECT_EQ(Open->SelectCode[0], 13);
+    EXPECT_EQ(Open->doc.SelectCode[0], 13);
 }
 
 // ---- history, on the small program folder ----

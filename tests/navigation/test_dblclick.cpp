@@ -22,7 +22,7 @@ TEST_F(DoubleClick, EndsARouteTakenByClicksWithItsClosingSide) {
     const float open = std::stof(o->ui.Label15->Caption());
     ASSERT_FALSE(o->ui.UDHor->Enabled());
     DblClick();
-    EXPECT_FALSE(o->ToolAs<RouteTool>());
+    EXPECT_FALSE(o->tools.ToolAs<RouteTool>());
     EXPECT_TRUE(o->RouteDone);
     EXPECT_EQ(o->DistanceMode, 0);
     EXPECT_GT(std::stof(o->ui.Label15->Caption()), open * 1.3f) << "the side back to the start counts";
@@ -31,7 +31,7 @@ TEST_F(DoubleClick, EndsARouteTakenByClicksWithItsClosingSide) {
     EXPECT_EQ(o->ui.Image1->Canvas()->Pen->Mode, pmCopy);
     EXPECT_EQ(PagesDlg->CursorId, 0);
     EXPECT_TRUE(o->ui.UDHor->Enabled() && o->ui.BtnMulti->Enabled());
-    EXPECT_FALSE(o->ToolAs<CentreTool>());
+    EXPECT_FALSE(o->tools.ToolAs<CentreTool>());
 }
 
 TEST_F(DoubleClick, EndsATimedRouteAndUnticksTheTimer) {
@@ -47,7 +47,7 @@ TEST_F(DoubleClick, EndsATimedRouteAndUnticksTheTimer) {
     DblClick();
     EXPECT_FALSE(o->ui.Timer2->Enabled());
     EXPECT_FALSE(o->ui.CBTimer->Checked());
-    EXPECT_FALSE(o->ToolAs<RouteTool>());
+    EXPECT_FALSE(o->tools.ToolAs<RouteTool>());
     EXPECT_TRUE(o->RouteDone);
     EXPECT_TRUE(o->ui.Label33->Visible());
     EXPECT_NE(o->ui.Label15->Caption(), "   0.00 km");
@@ -62,24 +62,24 @@ TEST_F(DoubleClick, ArmsTheCentreUnlessAToolHoldsTheMap) {
     };
     for (const auto& arm : holders) {
         arm();
-        MapTool* held = o->ActiveTool();
+        MapTool* held = o->tools.ActiveTool();
         ASSERT_NE(held, nullptr);
         DblClick();
-        EXPECT_EQ(o->ActiveTool(), held);
-        o->EndActiveTool();
+        EXPECT_EQ(o->tools.ActiveTool(), held);
+        o->tools.EndActiveTool();
     }
     LineAdd->EditLineShown = true;
     DblClick();
-    EXPECT_FALSE(o->ToolAs<CentreTool>());
+    EXPECT_FALSE(o->tools.ToolAs<CentreTool>());
     LineAdd->EditLineShown = false;
     o->MapShown = false;
     DblClick();
-    EXPECT_FALSE(o->ToolAs<CentreTool>());
+    EXPECT_FALSE(o->tools.ToolAs<CentreTool>());
     o->MapShown = true;
     // Any other tool gives way to the centre.
     Letter->Button2Click(Letter);
     DblClick();
-    EXPECT_TRUE(o->ToolAs<CentreTool>());
+    EXPECT_TRUE(o->tools.ToolAs<CentreTool>());
     EXPECT_FALSE(Letter->PlacingNewLabel());
 }
 
@@ -91,7 +91,7 @@ TEST_F(DoubleClick, ADoubleClickOnTheImageCentresThere) {
     QMouseEvent press(QEvent::MouseButtonDblClick, QPointF(420, 180), o->ui.Image1->mapToGlobal(QPointF(420, 180)),
                       Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(o->ui.Image1, &press);
-    EXPECT_FALSE(o->ToolAs<CentreTool>());
+    EXPECT_FALSE(o->tools.ToolAs<CentreTool>());
     int sx, sy;
     o->MapToScreen(x, y, sx, sy);
     EXPECT_NEAR(sx, 300, 1);

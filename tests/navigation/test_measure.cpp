@@ -23,8 +23,8 @@ protected:
 
 TEST_F(Measure, AOnePixelRegionAndTheSeaThatTouchesTheEdge) {
     Button14Click(*o, o->ui.Button14);
-    ASSERT_TRUE((o->ToolAs<AreaTool>() != nullptr));
-    Fill(0, 0, 600, 600, o->BackColor);   // no texts in the sea
+    ASSERT_TRUE((o->tools.ToolAs<AreaTool>() != nullptr));
+    Fill(0, 0, 600, 600, o->style.BackColor);   // no texts in the sea
     // One pixel whose four neighbours all have other colours.
     Fill(20, 20, 21, 21, 0x123456);
     Fill(19, 20, 20, 21, 0x00FF00);
@@ -37,7 +37,7 @@ TEST_F(Measure, AOnePixelRegionAndTheSeaThatTouchesTheEdge) {
     EXPECT_FALSE(AreaCountOf(*o).OpenRegion);
     EXPECT_FLOAT_EQ(AreaCountOf(*o).AreaKm2, 3.0f / 360000 * o->ViewWidthKm * o->ViewHeightKm);
     EXPECT_EQ(FontColor(o->ui.Label31), clRed);
-    EXPECT_EQ(Px(20, 20), o->DefAreaFillColor);
+    EXPECT_EQ(Px(20, 20), o->style.DefAreaFillColor);
     // Counted once: a second press adds nothing.
     Down(20, 20);
     EXPECT_EQ(AreaCountOf(*o).FillCount, 1);
@@ -49,16 +49,16 @@ TEST_F(Measure, AOnePixelRegionAndTheSeaThatTouchesTheEdge) {
     EXPECT_EQ(AreaCountOf(*o).FillCount, 1 + 598 * 598 - 5);
     EXPECT_EQ(AreaCountOf(*o).EdgeCount, 4) << "the coloured pixels were counted by the first press";
     EXPECT_EQ(FontColor(o->ui.Label31), clYellow);
-    EXPECT_EQ(Px(300, 300), o->DefAreaFillColor);
-    EXPECT_EQ(Px(0, 300), o->BackColor) << "the edge is not counted";
+    EXPECT_EQ(Px(300, 300), o->style.DefAreaFillColor);
+    EXPECT_EQ(Px(0, 300), o->style.BackColor) << "the edge is not counted";
     EXPECT_EQ(o->ui.Label31->Caption(), gui::Format("%8.0f km", AreaCountOf(*o).AreaKm2));
     EXPECT_GT(AreaCountOf(*o).AreaKm2, 1000);
 
     // Off again: the map is redrawn and the box is back.
     Button14Click(*o, o->ui.Button14);
-    EXPECT_FALSE((o->ToolAs<AreaTool>() != nullptr));
+    EXPECT_FALSE((o->tools.ToolAs<AreaTool>() != nullptr));
     EXPECT_FALSE(AreaCountOf(*o).OpenRegion);
-    EXPECT_EQ(Px(300, 300), o->BackColor);
+    EXPECT_EQ(Px(300, 300), o->style.BackColor);
     EXPECT_TRUE(o->ui.BtnMulti->Enabled());
 }
 
@@ -72,7 +72,7 @@ TEST_F(Measure, ImagesLargerThanTheVisitMapAreRefusedAndLeaveNoModeArmed) {
     EXPECT_EQ(Messages()[0].text.rfind("画像サイズ600以上では処理できません", 0), 0u);
     EXPECT_NE(Messages()[0].text.find("600以下を選んで"), std::string::npos) << "says what to do";
     EXPECT_EQ(Messages()[0].caption, "画像サイズエラー");
-    EXPECT_FALSE((o->ToolAs<AreaTool>() != nullptr));
+    EXPECT_FALSE((o->tools.ToolAs<AreaTool>() != nullptr));
     EXPECT_TRUE(o->ui.BtnMulti->Enabled());
     Down(300, 300);
     EXPECT_EQ(Messages().size(), 1u) << "the press is a plain one";
@@ -83,14 +83,14 @@ TEST_F(Measure, ImagesLargerThanTheVisitMapAreRefusedAndLeaveNoModeArmed) {
     o->COPYSCALE = 1;
     ASSERT_TRUE(o->DrawMap());
     Button14Click(*o, o->ui.Button14);
-    ASSERT_TRUE((o->ToolAs<AreaTool>() != nullptr));
+    ASSERT_TRUE((o->tools.ToolAs<AreaTool>() != nullptr));
     o->COPYSCALE = 2;
     ASSERT_TRUE(o->DrawMap());
     Down(300, 300);
     EXPECT_EQ(Messages().size(), 2u);
-    EXPECT_FALSE((o->ToolAs<AreaTool>() != nullptr));
+    EXPECT_FALSE((o->tools.ToolAs<AreaTool>() != nullptr));
     EXPECT_EQ(o->ui.Button14->Caption(), "面積");
-    EXPECT_EQ(Px(300, 300), o->BackColor);
+    EXPECT_EQ(Px(300, 300), o->style.BackColor);
 }
 
 TEST_F(Measure, RouteAreaIsTheSameEitherWayRoundAndZeroForTwoPoints) {
@@ -186,13 +186,13 @@ TEST_F(Measure, RoutesStopWithRoomLeftForTheClosingPoint) {
 }
 
 TEST_F(Measure, TheDisplayedLandAreaIgnoresWhatWasOnTheImageAndSkipsTheIslandGroups) {
-    SetStore(o->CoastLine, {{{200, 200}, {400, 200}, {400, 400}, {200, 400}, {200, 200}}});
+    SetStore(o->doc.CoastLine, {{{200, 200}, {400, 200}, {400, 400}, {200, 400}, {200, 200}}});
     o->ui.CBNokori->SetChecked(true);
     o->ui.CBTownName->SetChecked(false);
     ASSERT_TRUE(o->DrawMap());
     Button14Click(*o, o->ui.Button14);
     const std::string clean = o->ui.Label31->Caption();
-    EXPECT_FALSE((o->ToolAs<AreaTool>() != nullptr)) << "the box measures at once instead";
+    EXPECT_FALSE((o->tools.ToolAs<AreaTool>() != nullptr)) << "the box measures at once instead";
     EXPECT_TRUE(o->ui.CBTownName->Checked()) << "one area shown";
     // About a ninth of the view.
     const float ninth = o->ViewWidthKm * o->ViewHeightKm / 9;
@@ -208,12 +208,12 @@ TEST_F(Measure, TheDisplayedLandAreaIgnoresWhatWasOnTheImageAndSkipsTheIslandGro
     EXPECT_EQ(o->ui.Label31->Caption(), clean);
 
     Messages().clear();
-    o->SelectCode[0] = 51;
+    o->doc.SelectCode[0] = 51;
     MeasureDisplayedArea(*o);
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].text, "領域が広すぎて測定できません　　　　　");
     EXPECT_EQ(Messages()[0].caption, "測定範囲エラー");
-    o->SelectCode[0] = 12;
+    o->doc.SelectCode[0] = 12;
 }
 
 // The map of Kanagawa with two measured regions, a route and a snapped range
@@ -239,7 +239,7 @@ TEST_F(MeasurePicture, KanagawaWithRegionsARouteAndARange) {
     Button14Click(*o, o->ui.Button14);
     for (int y = 180; y < 440 && closed.size() < 2; y += 23)
         for (int x = 150; x < 450 && closed.size() < 2; x += 29) {
-            if (o->ui.Image1->Canvas()->Pixels(x, y) != o->BackColor) continue;
+            if (o->ui.Image1->Canvas()->Pixels(x, y) != o->style.BackColor) continue;
             const int fill = AreaCountOf(*o).FillCount;
             down(x, y);
             if (AreaCountOf(*o).OpenRegion) {   // the sea: redraw and go on
@@ -267,7 +267,7 @@ TEST_F(MeasurePicture, KanagawaWithRegionsARouteAndARange) {
     TkBtn2Click(*o, o);
     down(330, 330);
     move(450, 440);
-    EXPECT_GT(o->ToolAs<RangeTool>()->Side, 110);
+    EXPECT_GT(o->tools.ToolAs<RangeTool>()->Side, 110);
 
     const std::filesystem::path out = std::filesystem::path(ROVANA_BINARY).parent_path() / "measure.png";
     ASSERT_TRUE(o->ui.Image1->Canvas()->Image().save(QString::fromStdString(out.string()), "PNG"));

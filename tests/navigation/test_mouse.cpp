@@ -28,16 +28,16 @@ TEST_F(PressChain, NothingBeforeAMapAndTheRightButtonOpensTheSettingsWhateverIsA
     o->MapShown = false;
     o->BtnCenterClick(o);
     Down(100, 100);
-    EXPECT_TRUE(o->ToolAs<CentreTool>());
+    EXPECT_TRUE(o->tools.ToolAs<CentreTool>());
     EXPECT_EQ(o->DistanceMode, 0);
 
     o->MapShown = true;
     Button14Click(*o, o);
-    ASSERT_TRUE(o->ToolAs<AreaTool>());
+    ASSERT_TRUE(o->tools.ToolAs<AreaTool>());
     ASSERT_FALSE(Settei->Visible());
     Down(100, 100, mbRight);
     EXPECT_TRUE(Settei->Visible());
-    EXPECT_TRUE(o->ToolAs<AreaTool>());
+    EXPECT_TRUE(o->tools.ToolAs<AreaTool>());
     EXPECT_EQ(AreaCountOf(*o).FillCount, 0);
 }
 
@@ -50,7 +50,7 @@ TEST_F(PressChain, TheWebMapComesBeforeTheArmedToolOpensOnceAndNamesLatitudeFirs
     EXPECT_FALSE(o->ui.CBChiri->Checked());
     EXPECT_EQ(AreaCountOf(*o).FillCount, 0) << "the area count did not see the press";
     EXPECT_TRUE(Messages().empty());
-    ASSERT_TRUE(o->ToolAs<AreaTool>()) << "and takes the press after";
+    ASSERT_TRUE(o->tools.ToolAs<AreaTool>()) << "and takes the press after";
     EXPECT_EQ(o->ui.Button14->Caption(), "終り");
 
     // Pixel (120, 450) of a map centred on 137 E, 34 N lies south-west of the centre.
@@ -70,13 +70,13 @@ TEST_F(PressChain, TheWebMapComesBeforeTheArmedToolOpensOnceAndNamesLatitudeFirs
     // with the box ticked ends both.
     o->ui.CBChiri->SetChecked(true);
     o->ui.CBChiri->SetChecked(false);
-    ASSERT_TRUE(o->ToolAs<AreaTool>());
+    ASSERT_TRUE(o->tools.ToolAs<AreaTool>());
     Down(120, 450);
     EXPECT_EQ(gui::testing::ShellOpens().size(), 1u);
     EXPECT_GT(AreaCountOf(*o).FillCount, 0);
     o->ui.CBChiri->SetChecked(true);
     o->EscapePressed();
-    EXPECT_EQ(o->ActiveTool(), nullptr);
+    EXPECT_EQ(o->tools.ActiveTool(), nullptr);
     EXPECT_FALSE(o->ui.CBChiri->Checked());
     EXPECT_EQ(o->ui.Button14->Caption(), "面積");
 
@@ -118,14 +118,14 @@ TEST_F(PressChain, LegendAndScaleBoxesAreGrabbedStrictlyInsideAndScaleWithTheIma
     Down(101, 149);
     EXPECT_TRUE(o->LegendDrag);
     EXPECT_TRUE(Letter->PlacingNewLabel());
-    o->EndActiveTool();
+    o->tools.EndActiveTool();
     Down(100, 120);
     EXPECT_FALSE(o->LegendDrag);
     EXPECT_EQ(o->DistanceMode, 1) << "the edge is outside: the press starts a distance";
     o->Image1MouseUp(o->ui.Image1, mbLeft, {}, 100, 120);
 
     o->ScaleShown = true;
-    o->scl_x1 = 350, o->scly1 = 550, o->ScaleRight = 450, o->ScaleBottom = 556;
+    o->style.scl_x1 = 350, o->style.scly1 = 550, o->style.ScaleRight = 450, o->style.ScaleBottom = 556;
     o->ImageSize = 1200;   // the box in 600-pixel units, doubled
     Down(691, 1091);
     EXPECT_TRUE(o->ScaleDrag);
@@ -151,36 +151,36 @@ TEST_F(PressChain, ToolsEndThePressOrPassItOn) {
         {"insert point", [] { LineAdd->ArmPoint(LinePointTool::Insert); }, false},
         {"move point", [] { LineAdd->ArmPoint(LinePointTool::MovePoint); }, false},
         {"prefecture pick", [] { PrefSet->Button5Click(PrefSet); }, false},
-        {"prefecture place", [this] { PrefSet->Button5Click(PrefSet), o->ToolAs<PrefNameTool>()->Picked = true; }, true},
-        {"city position", [this] { o->SetTool(std::make_unique<PositionTool>(*o, Toshi)); }, false},
-        {"duplicate position", [this] { o->SetTool(std::make_unique<PositionTool>(*o, Extra)); }, false},
+        {"prefecture place", [this] { PrefSet->Button5Click(PrefSet), o->tools.ToolAs<PrefNameTool>()->Picked = true; }, true},
+        {"city position", [this] { o->tools.SetTool(std::make_unique<PositionTool>(*o, Toshi)); }, false},
+        {"duplicate position", [this] { o->tools.SetTool(std::make_unique<PositionTool>(*o, Extra)); }, false},
         {"island pick", [] { IsChange->Button1Click(IsChange); }, true},
         {"island place", [] { IsChange->Button2Click(IsChange); }, true},
         {"name pick", [] { Correct->Button1Click(Correct); }, false},
-        {"name add", [this] { o->SetTool(std::make_unique<NameAddTool>(*o)); }, false},
+        {"name add", [this] { o->tools.SetTool(std::make_unique<NameAddTool>(*o)); }, false},
         {"name delete", [] { NameDel->Button2Click(NameDel); }, false},
         {"name place", [] { Correct->Button2Click(Correct); }, false},
         {"paint", [] { MapPaint->TkBtnClick(0); }, false},
-        {"label move", [this] { o->ArmTool<LabelTool>(*o).MoveLabel = true; }, true},
+        {"label move", [this] { o->tools.ArmTool<LabelTool>(*o).MoveLabel = true; }, true},
         {"label", [] { Letter->Button2Click(Letter); }, false},
     };
     for (const Case& c : cases) {
         c.arm();
-        ASSERT_NE(o->ActiveTool(), nullptr) << c.name;
+        ASSERT_NE(o->tools.ActiveTool(), nullptr) << c.name;
         o->DistanceMode = 0;
         Down(300, 300);
         EXPECT_EQ(o->DistanceMode != 0, c.goesOn) << c.name;
         o->Image1MouseUp(o->ui.Image1, mbLeft, {}, 300, 300);
-        o->EndActiveTool();
+        o->tools.EndActiveTool();
     }
     // A label being moved while a new one is placed does not go on by itself.
-    LabelTool& t = o->ArmTool<LabelTool>(*o);
+    LabelTool& t = o->tools.ArmTool<LabelTool>(*o);
     t.MoveLabel = t.NewLabel = true;
     o->DistanceMode = 0;
     Down(300, 300);
     EXPECT_EQ(o->DistanceMode, 0);
     EXPECT_TRUE(Letter->MovingLabel()) << "the move waits for the next press";
-    o->EndActiveTool();
+    o->tools.EndActiveTool();
 }
 
 TEST_F(PressChain, TheCentreButtonMakesThePressedPixelTheCentre) {
@@ -193,15 +193,15 @@ TEST_F(PressChain, TheCentreButtonMakesThePressedPixelTheCentre) {
     // The cross follows the mouse and leaves no trace behind.
     const QImage before = Snapshot();
     Move(100, 100);
-    EXPECT_NE(Px(110, 100), o->BackColor);
+    EXPECT_NE(Px(110, 100), o->style.BackColor);
     Move(150, 120);
-    EXPECT_EQ(Px(110, 100), o->BackColor);
-    EXPECT_NE(Px(150, 130), o->BackColor);
+    EXPECT_EQ(Px(110, 100), o->style.BackColor);
+    EXPECT_NE(Px(150, 130), o->style.BackColor);
     Move(450, 200);
 
     Down(450, 200);
     EXPECT_TRUE(o->ui.BtnCenter->Enabled());
-    EXPECT_FALSE(o->ToolAs<CentreTool>());
+    EXPECT_FALSE(o->tools.ToolAs<CentreTool>());
     int sx, sy;
     o->MapToScreen(x, y, sx, sy);
     EXPECT_NEAR(sx, 300, 1);
@@ -246,8 +246,8 @@ TEST_F(Range, WidthsSnapUpToTheNextStep) {
         ASSERT_GT(side, 0) << c.shown;
         const float w = DragBy(side);
         EXPECT_EQ(o->ui.Label15->Caption(), c.shown);
-        EXPECT_GE(o->ToolAs<RangeTool>()->Side, side);
-        EXPECT_LE(o->ToolAs<RangeTool>()->Side, side * 1.2 + 1);
+        EXPECT_GE(o->tools.ToolAs<RangeTool>()->Side, side);
+        EXPECT_LE(o->tools.ToolAs<RangeTool>()->Side, side * 1.2 + 1);
         EXPECT_LT(w, c.snapped);
         o->RangeDrag = false;
         o->ui.Image1->Canvas()->Pen->Mode = pmCopy;
@@ -265,7 +265,7 @@ TEST_F(Range, AnAcceptedRangeFillsTheImageAndIsCopiedWhenAsked) {
     o->ui.CBCopy->SetChecked(true);
     gui::testing::ClipboardImage() = QImage();
     DragBy(60);
-    const int side = o->ToolAs<RangeTool>()->Side;
+    const int side = o->tools.ToolAs<RangeTool>()->Side;
     const int redraws = o->RedrawCount;
     Up(160, 160);
     EXPECT_FALSE(o->RangeDrag);
@@ -307,7 +307,7 @@ TEST_F(Range, UpLeftTinyAndNarrowRangesAreRefused) {
     Down(300, 300);
     Move(330, 330);
     ASSERT_LT(o->RangeWidthKm, 3.0f);
-    EXPECT_EQ(o->ToolAs<RangeTool>()->Side, 30);
+    EXPECT_EQ(o->tools.ToolAs<RangeTool>()->Side, 30);
     Up(330, 330);
     EXPECT_EQ(o->ui.Label15->Caption(), "指定エラー");
     EXPECT_TRUE(o->ui.Timer1->Enabled());
@@ -345,11 +345,11 @@ TEST_F(Readout, ReadingEndingsAreSetApart) {
 
 TEST_F(Readout, TheNameUnderThePointerAndItsReading) {
     auto [x, y] = At(200, 200);
-    o->TownCount = 1;
-    o->TownName[0] = "一宮町";
-    o->TownX[0] = x, o->TownY[0] = y, o->TownDup[0] = 's';
-    o->YomiRecords = {{x + 500, y, "一宮町", "いちのみやまち"}};
-    o->YomiCount = 1;
+    o->doc.TownCount = 1;
+    o->doc.TownName[0] = "一宮町";
+    o->doc.TownX[0] = x, o->doc.TownY[0] = y, o->doc.TownDup[0] = 's';
+    o->doc.YomiRecords = {{x + 500, y, "一宮町", "いちのみやまち"}};
+    o->doc.YomiCount = 1;
     o->ui.CBYomi->SetEnabled(true);
     o->ui.CBYomi->SetChecked(true);
 
@@ -359,21 +359,21 @@ TEST_F(Readout, TheNameUnderThePointerAndItsReading) {
     EXPECT_EQ(Yomi->Label4->Caption(), "");
     // Straight onto a name without a reading: none of the last name's stays beside it.
     auto [x2, y2] = At(230, 200);
-    o->TownCount = 2;
-    o->TownName[1] = "二宮町";
-    o->TownX[1] = x2, o->TownY[1] = y2, o->TownDup[1] = 's';
+    o->doc.TownCount = 2;
+    o->doc.TownName[1] = "二宮町";
+    o->doc.TownX[1] = x2, o->doc.TownY[1] = y2, o->doc.TownDup[1] = 's';
     Move(230, 200);
     EXPECT_EQ(Yomi->Label1->Caption(), "二宮町");
     EXPECT_EQ(Yomi->Label2->Caption(), "読みがながありません");
     EXPECT_TRUE(Yomi->Label7->Visible());
-    o->TownCount = 1;
+    o->doc.TownCount = 1;
     Move(215, 200);   // 15 pixels off
     EXPECT_EQ(Yomi->Label1->Caption(), "該当なし");
 
     // Listed as a duplicate nearby: read out from the duplicate list, if its twin is shown.
-    o->ExtraCount = 1;
-    o->ExtraTownName[0] = "一宮町";
-    o->ExtraX[0] = x + 5, o->ExtraY[0] = y - 5;
+    o->doc.ExtraCount = 1;
+    o->doc.ExtraTownName[0] = "一宮町";
+    o->doc.ExtraX[0] = x + 5, o->doc.ExtraY[0] = y - 5;
     o->ui.CBNTownBorder->SetChecked(false);
     Move(200, 200);
     EXPECT_EQ(Yomi->Label1->Caption(), "該当なし") << "the twin names are left out without old borders";
@@ -382,12 +382,12 @@ TEST_F(Readout, TheNameUnderThePointerAndItsReading) {
     EXPECT_EQ(Yomi->Label1->Caption(), "一宮町");
     EXPECT_EQ(Yomi->Label4->Caption(), "重複");
 
-    o->ExtraX[0] = x + 1999, o->ExtraY[0] = y - 1999;
+    o->doc.ExtraX[0] = x + 1999, o->doc.ExtraY[0] = y - 1999;
     EXPECT_TRUE(o->IsListedDuplicateName(0));
-    o->ExtraX[0] = x + 2000;
+    o->doc.ExtraX[0] = x + 2000;
     EXPECT_FALSE(o->IsListedDuplicateName(0));
-    o->ExtraX[0] = x;
-    o->ExtraTownName[0] = "二宮町";
+    o->doc.ExtraX[0] = x;
+    o->doc.ExtraTownName[0] = "二宮町";
     EXPECT_FALSE(o->IsListedDuplicateName(0));
 }
 

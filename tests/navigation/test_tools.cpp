@@ -42,17 +42,17 @@ class Tools : public MouseMap {};
 
 TEST_F(Tools, PaintingEndsAnArmedRangeAndEscEndsPainting) {
     Press(o->ui.TkBtn2);
-    ASSERT_TRUE(o->ToolAs<RangeTool>());
+    ASSERT_TRUE(o->tools.ToolAs<RangeTool>());
     Press(o->ui.BtnPaint);
-    EXPECT_FALSE(o->ToolAs<RangeTool>()) << "painting took the map over";
+    EXPECT_FALSE(o->tools.ToolAs<RangeTool>()) << "painting took the map over";
     Press(MapPaint->SlotButton(0));
     Down(300, 300);
     EXPECT_EQ(o->paint_rep, 1) << "the press painted instead of starting a range";
     EXPECT_TRUE(Messages().empty());
 
     Esc(o->ui.Image1);
-    EXPECT_FALSE(o->ToolAs<PaintTool>());
-    EXPECT_EQ(o->ActiveTool(), nullptr);
+    EXPECT_FALSE(o->tools.ToolAs<PaintTool>());
+    EXPECT_EQ(o->tools.ActiveTool(), nullptr);
     EXPECT_TRUE(o->ui.BtnPaint->isEnabled() && o->ui.Button5->isEnabled() && o->ui.TkBtn2->isEnabled());
     EXPECT_TRUE(MapPaint->Button9->isEnabled()) << "the paint window can be closed again";
 }
@@ -64,13 +64,13 @@ TEST_F(Tools, ARouteEndsByEscWithItsLengthOrStartsAfreshByItsButton) {
     Down(300, 300);
     EXPECT_TRUE(o->ui.BtnMulti->isEnabled()) << "a running route can be left";
     Press(o->ui.BtnMulti);
-    EXPECT_TRUE(o->ToolAs<RouteTool>());
+    EXPECT_TRUE(o->tools.ToolAs<RouteTool>());
     EXPECT_EQ(o->RoutePointCount, 0) << "the button drops the route under way";
 
     Down(100, 100);
     Down(300, 100);
     Esc(o->ui.Image1);
-    EXPECT_FALSE(o->ToolAs<RouteTool>());
+    EXPECT_FALSE(o->tools.ToolAs<RouteTool>());
     EXPECT_TRUE(o->RouteDone);
     EXPECT_NE(o->ui.Label15->Caption(), TOpen::DistanceText(0)) << "the length stays on view";
     for (QWidget* w : std::initializer_list<QWidget*>{o->ui.Button5, o->ui.BtnLetter, o->ui.Button9, o->ui.BtnMulti, o->ui.Button14})
@@ -78,15 +78,15 @@ TEST_F(Tools, ARouteEndsByEscWithItsLengthOrStartsAfreshByItsButton) {
 
     // The area mode and the centre cross end the same way.
     Press(o->ui.Button14);
-    ASSERT_TRUE(o->ToolAs<AreaTool>());
+    ASSERT_TRUE(o->tools.ToolAs<AreaTool>());
     Esc(o->ui.Image1);
-    EXPECT_FALSE(o->ToolAs<AreaTool>());
+    EXPECT_FALSE(o->tools.ToolAs<AreaTool>());
     EXPECT_EQ(o->ui.Button14->Caption(), "面積");
     EXPECT_TRUE(o->ui.Button5->isEnabled());
     Press(o->ui.BtnCenter);
     Move(200, 200);
     Esc(o->ui.Image1);
-    EXPECT_FALSE(o->ToolAs<CentreTool>());
+    EXPECT_FALSE(o->tools.ToolAs<CentreTool>());
     EXPECT_TRUE(o->ui.BtnCenter->isEnabled());
     const QImage plain = Snapshot();
     o->DrawMap();
@@ -97,13 +97,13 @@ TEST_F(Tools, ACloseBoxTakesTheWindowsOwnCloseAndEndsWhatItArmed) {
     // The paint window closed while painting ends painting, also while the
     // one-press web map waits in front of it.
     Press(o->ui.BtnPaint);
-    ASSERT_TRUE(o->ToolAs<PaintTool>());
+    ASSERT_TRUE(o->tools.ToolAs<PaintTool>());
     o->ui.CBChiri->SetChecked(true);
-    ASSERT_TRUE(o->ToolAs<PaintTool>());
+    ASSERT_TRUE(o->tools.ToolAs<PaintTool>());
     MapPaint->close();
     EXPECT_FALSE(o->ui.CBChiri->Checked());
     EXPECT_FALSE(MapPaint->Visible());
-    EXPECT_FALSE(o->ToolAs<PaintTool>());
+    EXPECT_FALSE(o->tools.ToolAs<PaintTool>());
     EXPECT_TRUE(o->ui.BtnPaint->isEnabled() && o->ui.TkBtn2->isEnabled());
 
     NameDel->Show();
@@ -130,9 +130,9 @@ TEST_F(Tools, ACloseBoxTakesTheWindowsOwnCloseAndEndsWhatItArmed) {
 }
 
 TEST_F(Tools, ACloseBoxAsksWhatCloseAsksAndAPickedRowDoesNotOutliveIt) {
-    o->CityCount = 1;
-    o->CityName = {"川崎市"};
-    o->CityX = {150000}, o->CityY = {150000}, o->CityPref = {13}, o->CityFlag = {0};
+    o->doc.CityCount = 1;
+    o->doc.CityName = {"川崎市"};
+    o->doc.CityX = {150000}, o->doc.CityY = {150000}, o->doc.CityPref = {13}, o->doc.CityFlag = {0};
     Toshi->FormCreate(Toshi);
     Toshi->Show();
     Toshi->StringGrid1->SetRow(1);
@@ -154,11 +154,11 @@ TEST_F(Tools, ACloseBoxAsksWhatCloseAsksAndAPickedRowDoesNotOutliveIt) {
 
 TEST_F(Tools, AnAreaClickMeasuresTheSameWithNamesShown) {
     // Two squares side by side; a name sits on the border between them.
-    SetStore(o->TownLine, {{{100, 100}, {300, 100}, {300, 300}, {100, 300}, {100, 100}},
+    SetStore(o->doc.TownLine, {{{100, 100}, {300, 100}, {300, 300}, {100, 300}, {100, 100}},
                            {{300, 100}, {500, 100}, {500, 300}, {300, 300}}});
     auto [x, y] = At(300, 200);
-    o->TownCount = 1;
-    o->TownX = {x}, o->TownY = {y}, o->TownName = {"清川村"}, o->TownDup = {'s'};
+    o->doc.TownCount = 1;
+    o->doc.TownX = {x}, o->doc.TownY = {y}, o->doc.TownName = {"清川村"}, o->doc.TownDup = {'s'};
     auto measure = [&](bool names) {
         o->ui.CBTownName->SetChecked(names);
         Press(o->ui.Button14);
@@ -185,11 +185,11 @@ TEST_F(ToolsJapan, ANewAreaChoiceEndsMeasuringAndTheWayBack) {
     Open->Image1MouseUp(Open->ui.Image1, mbLeft, {}, 400, 400);
     ASSERT_TRUE(Open->ui.Button12->isEnabled());
     Press(Open->ui.Button14);
-    ASSERT_TRUE(Open->ToolAs<AreaTool>());
+    ASSERT_TRUE(Open->tools.ToolAs<AreaTool>());
 
     Open->Button5Click(Open);
     testsupport::ChooseAreas({12});
-    EXPECT_FALSE(Open->ToolAs<AreaTool>());
+    EXPECT_FALSE(Open->tools.ToolAs<AreaTool>());
     EXPECT_FALSE(Open->ui.Button12->isEnabled()) << "戻す would show the old area over the new data";
     EXPECT_EQ(SCList->ViewHistoryCount, 0);
     for (QWidget* w : std::initializer_list<QWidget*>{Open->ui.Button5, Open->ui.BtnLetter, Open->ui.Button9, Open->ui.Button14})

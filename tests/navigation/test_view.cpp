@@ -143,7 +143,7 @@ TEST_F(ViewTest, WheelPansWithShiftOrCtrlAndZoomsOtherwise) {
 
     // Painting disables the arrows but keeps the wheel.
     o->ui.BtnPaint->Click();
-    ASSERT_TRUE((o->ToolAs<PaintTool>() != nullptr));
+    ASSERT_TRUE((o->tools.ToolAs<PaintTool>() != nullptr));
     ASSERT_FALSE(o->ui.UDHor->Enabled());
     EXPECT_TRUE(Wheel(-120));
     EXPECT_EQ(o->MAGSTEP, 7);
@@ -251,7 +251,7 @@ TEST_F(ViewTest, TimerStepsBackDuringADragElseGoesToTheStandardRange) {
     EXPECT_EQ(o->CX, cx) << "the standard view's centre";
     EXPECT_EQ(o->MAGSTEP, 1);
     EXPECT_FLOAT_EQ(o->MAGUNIT, 1.0f);
-    EXPECT_FALSE(o->RangeZoom || o->ToolAs<RangeTool>());
+    EXPECT_FALSE(o->RangeZoom || o->tools.ToolAs<RangeTool>());
     EXPECT_EQ(o->ui.UDHor->Position(), 500);
     EXPECT_FALSE(o->ui.Button12->Enabled());
     EXPECT_EQ(SCList->ViewHistoryCount, 1) << "the standard range keeps the history";
@@ -266,7 +266,7 @@ TEST_F(ViewTest, ArmingTheRangeClearsTheZoomAndTheTimedRoute) {
     o->ui.CBTimer->SetChecked(true);
     Mark();
     o->ui.TkBtn2->Click();
-    EXPECT_TRUE(o->ToolAs<RangeTool>());
+    EXPECT_TRUE(o->tools.ToolAs<RangeTool>());
     EXPECT_FALSE(o->RangeZoom || o->RangeDrag);
     EXPECT_FALSE(o->ui.CBTimer->Checked());
     EXPECT_EQ(o->ui.Label17->Caption(), "辺長");

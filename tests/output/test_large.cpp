@@ -18,7 +18,7 @@ protected:
     void SetUp() override {
         HandMap::SetUp();
         o->ui.RadioGroup1->SetEnabled(true);
-        SetStore(o->CoastLine, {{{10, 590}, {590, 10}}});
+        SetStore(o->doc.CoastLine, {{{10, 590}, {590, 10}}});
     }
     std::string File(const std::string& name) { return (programDir / name).string(); }
     QImage Saved(void (TOpen::*menu)(TObject*), int sizeItem, const std::string& name) {

@@ -22,8 +22,8 @@ protected:
     void SetUp() override {
         HandMap::SetUp();
         o->ui.CBTownBorder->SetChecked(true);
-        SetStore(o->CoastLine, {{{10, 10}, {500, 590}}, {{590, 10}, {10, 400}}});
-        SetStore(o->TownLine, {{{100, 100}, {200, 100}, {200, 200}, {100, 200}, {100, 100}}});
+        SetStore(o->doc.CoastLine, {{{10, 10}, {500, 590}}, {{590, 10}, {10, 400}}});
+        SetStore(o->doc.TownLine, {{{100, 100}, {200, 100}, {200, 200}, {100, 200}, {100, 100}}});
     }
     std::string File(const std::string& name) { return (programDir / name).string(); }
     void Save(void (TOpen::*menu)(TObject*), const std::string& name) {
@@ -104,7 +104,7 @@ TEST_F(Output, ExtensionsAndTheOverwriteQuestion) {
 
     // The dialog asked about "pic"; "pic.bmp" is asked about here.
     const std::string before = testsupport::ReadBytes(programDir / "pic.bmp");
-    SetStore(o->CoastLine, {{{10, 300}, {590, 300}}});
+    SetStore(o->doc.CoastLine, {{{10, 300}, {590, 300}}});
     gui::testing::QueueAnswer(IDCANCEL);
     Save(&TOpen::BITMAP1Click, "pic");
     ASSERT_EQ(Messages().size(), 1u);
@@ -166,7 +166,7 @@ TEST_F(Output, ALargeImageIsMadeFromOneViewAndAsksNothingUnasked) {
 
     // More names on the image than the readings list takes.
     for (int k = 0; k < 2001; ++k)
-        AddName(o->TownX, o->TownY, o->TownName, o->TownDup, o->TownCount, "町" + std::to_string(k), 10 + k % 500,
+        AddName(o->doc.TownX, o->doc.TownY, o->doc.TownName, o->doc.TownDup, o->doc.TownCount, "町" + std::to_string(k), 10 + k % 500,
                 10 + k / 500 * 40);
     const QImage many = Direct();
     Messages().clear();
@@ -189,7 +189,7 @@ TEST_F(Output, ALargeImageIsMadeFromOneViewAndAsksNothingUnasked) {
 // to the printable area, and an item dragged on the preview moves on the page.
 TEST_F(Output, ThePageWindowFitsTheMapToThePaperAndACancelledPageSavesNothing) {
     // The screen's square outlined in the coast's colour: its size on paper is the map's.
-    SetStore(o->CoastLine, {{{0, 0}, {599, 0}, {599, 599}, {0, 599}, {0, 0}}});
+    SetStore(o->doc.CoastLine, {{{0, 0}, {599, 0}, {599, 599}, {0, 599}, {0, 0}}});
     const std::function<void()> cancels[] = {[] { QTest::keyClick(PdfPage, Qt::Key_Escape); },
                                              [] { PdfPage->close(); },   // the close box
                                              [] { PdfPage->BtnCancel->Click(); }};

@@ -15,7 +15,7 @@ class Print : public HandMap {
 protected:
     void SetUp() override {
         HandMap::SetUp();
-        SetStore(o->CoastLine, {{{10, 10}, {500, 590}}});
+        SetStore(o->doc.CoastLine, {{{10, 10}, {500, 590}}});
     }
     std::string File(const std::string& name) { return (programDir / name).string(); }
     // The page's width and height in points, from the file's first MediaBox.

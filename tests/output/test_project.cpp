@@ -85,12 +85,12 @@ protected:
 
         // Paint: a changed palette, a solid and a hatched slot.
         BtnPaintClick(*o, o);
-        o->PaintColor[1] = 0x40C0FF;
-        o->PaintPattern[2] = 6;
+        o->style.PaintColor[1] = 0x40C0FF;
+        o->style.PaintPattern[2] = 6;
         int pressed = 0;
-        for (int i = 0; i < o->TownCount && pressed < 6; ++i) {
+        for (int i = 0; i < o->doc.TownCount && pressed < 6; ++i) {
             int sx, sy;
-            o->MapToScreen(o->TownX[i], o->TownY[i], sx, sy);
+            o->MapToScreen(o->doc.TownX[i], o->doc.TownY[i], sx, sy);
             if (sx < 50 || sy < 50 || sx > 1150 || sy > 1150 || o->ui.Image1->Canvas()->Pixels(sx, sy) != 0xFFFFFF) continue;
             MapPaint->TkBtnClick(1 + pressed % 2);
             PaintAt(*o, sx, sy);
@@ -154,8 +154,8 @@ protected:
             ASSERT_TRUE(Kyori->AddCircle(x, y));
         }
 
-        o->CoastColor = 0x804000;
-        o->TownColor = 0x008040;
+        o->style.CoastColor = 0x804000;
+        o->style.TownColor = 0x008040;
         Settei->FormCreate(Settei);
         o->ui.CBScale->SetChecked(true);
         ASSERT_TRUE(o->DrawMap());
@@ -221,7 +221,7 @@ TEST_F(Project, ABadProjectChangesNothingAndAFailedSaveKeepsTheOldFile) {
     Save("a.rvx");
     const std::string saved = ReadBytes(File("a.rvx"));
     const QImage before = Map();
-    const int labels = Letter->LabelCount, paint = o->paint_rep, select = o->SELECT;
+    const int labels = Letter->LabelCount, paint = o->paint_rep, select = o->doc.SELECT;
     std::vector<std::string> lines;
     for (size_t p = 0, e; (e = saved.find("\r\n", p)) != std::string::npos; p = e + 2) lines.push_back(saved.substr(p, e - p));
     auto join = [&](size_t n) {
@@ -252,7 +252,7 @@ TEST_F(Project, ABadProjectChangesNothingAndAFailedSaveKeepsTheOldFile) {
     }
     EXPECT_FALSE(o->ProjectLoading);
     EXPECT_TRUE(o->DataReady);
-    EXPECT_EQ(o->SELECT, select);
+    EXPECT_EQ(o->doc.SELECT, select);
     EXPECT_EQ(o->paint_rep, paint);
     EXPECT_EQ(Letter->LabelCount, labels);
     EXPECT_TRUE(Map() == before);
@@ -351,10 +351,10 @@ TEST_F(Project, TheRestoredMapDoesNotDependOnWhatTheSessionDidBefore) {
     LineAdd->BtnFileClick(nullptr);
     LineSet->Button17->Click();
     o->ui.BtnPaint->Click();
-    ASSERT_TRUE((o->ToolAs<PaintTool>() != nullptr));
+    ASSERT_TRUE((o->tools.ToolAs<PaintTool>() != nullptr));
     Restore("a.rvx");
     ASSERT_TRUE(Messages().empty()) << Messages()[0].text;
-    EXPECT_FALSE((o->ToolAs<PaintTool>() != nullptr)) << "no mode left armed";
+    EXPECT_FALSE((o->tools.ToolAs<PaintTool>() != nullptr)) << "no mode left armed";
     EXPECT_TRUE(o->ui.Button5->Enabled());
     const QImage after = Map();
     ASSERT_EQ(after.size(), before.size());
@@ -370,7 +370,7 @@ TEST_F(Project, TheRestoredMapDoesNotDependOnWhatTheSessionDidBefore) {
     Save("b.rvx");
     ASSERT_NE(ReadBytes(File("b.rvx")).find("\r\n0,paint_rep\r\n"), std::string::npos);
     Restore("b.rvx");
-    EXPECT_FALSE((o->ToolAs<PaintTool>() != nullptr));
+    EXPECT_FALSE((o->tools.ToolAs<PaintTool>() != nullptr));
     EXPECT_TRUE(o->ui.Button5->Enabled());
     Messages().clear();
     o->Image1MouseDown(o->ui.Image1, mbLeft, {}, 300, 300);

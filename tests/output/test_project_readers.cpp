@@ -194,7 +194,7 @@ TEST_F(ProjectReaders, SeededMutationsOfAProjectAndALegend) {
             ASSERT_TRUE(numbers[k] >= THanrei::NUMBER_MIN[k] && numbers[k] <= THanrei::NUMBER_MAX[k]) << k;
         ASSERT_EQ(Hanrei->LegendTitle.find('\0'), std::string::npos);
         for (const std::string& t : Hanrei->LegendTexts) ASSERT_EQ(t.find('\0'), std::string::npos);
-        ASSERT_TRUE(std::abs(o->scl_x1) <= 1800 && std::abs(o->scly1) <= 1800);
+        ASSERT_TRUE(std::abs(o->style.scl_x1) <= 1800 && std::abs(o->style.scly1) <= 1800);
         ASSERT_TRUE(InMapRange(o->CX, o->CY));
     }
 }

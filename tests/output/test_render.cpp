@@ -55,9 +55,9 @@ protected:
         o->ui.CBTownName->SetChecked(true);
         BtnPaintClick(*o, o);
         int pressed = 0;
-        for (int i = 0; i < o->TownCount && pressed < 3; i += 7) {
+        for (int i = 0; i < o->doc.TownCount && pressed < 3; i += 7) {
             int sx, sy;
-            o->MapToScreen(o->TownX[i], o->TownY[i], sx, sy);
+            o->MapToScreen(o->doc.TownX[i], o->doc.TownY[i], sx, sy);
             if (o->ui.Image1->Canvas()->Pixels(sx, sy) != o->ui.Image1->Canvas()->Pixels(5, 590)) continue;
             MapPaint->TkBtnClick(1 + pressed);
             PaintAt(*o, sx, sy);

@@ -232,7 +232,7 @@ TEST_F(VectorOutput, KanagawaKeepsTheMapsOwnPointsItsNamesWholeAndItsTitle) {
 
     // The coast's vertices in the PDF: those off the pixel centres of its
     // one-pixel pen (a line through the picture's pixels has none).
-    const QColor coast = ToQColor(Open->CoastColor);
+    const QColor coast = ToQColor(Open->style.CoastColor);
     int onGrid = 0, offGrid = 0;
     for (const std::string& content : PdfStreams(File("k.pdf"))) {
         std::vector<double> args;

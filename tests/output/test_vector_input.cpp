@@ -114,7 +114,7 @@ class VectorInput : public HandMap {
 protected:
     void SetUp() override {
         HandMap::SetUp();
-        SetStore(o->TownLine, {{{100, 100}, {200, 100}, {200, 200}, {100, 200}, {100, 100}},
+        SetStore(o->doc.TownLine, {{{100, 100}, {200, 100}, {200, 200}, {100, 200}, {100, 100}},
                                {{300, 100}, {400, 100}, {400, 200}, {300, 200}, {300, 100}}});
         o->ui.CBTownBorder->SetChecked(true);
         // A PDF on a page of the map's own size.

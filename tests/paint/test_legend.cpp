@@ -40,12 +40,12 @@ TEST_F(Legend, TheBoxFollowsTheImageSizeAndTheTitle) {
     DrawAt(1, 1);
     EXPECT_EQ(Box(), (std::vector<int>{45, 45, 105, 126}));
     // The frame is black and two pixels wide, across the box's left edge; the first row lies one pitch below the title.
-    EXPECT_EQ(Px(43, 80), o->BackColor);
+    EXPECT_EQ(Px(43, 80), o->style.BackColor);
     EXPECT_EQ(Px(44, 80), clBlack);
     EXPECT_EQ(Px(45, 80), clBlack);
     EXPECT_EQ(Px(46, 80), clWhite);
     EXPECT_EQ(Px(50, 68), clBlack) << "first swatch's top edge at y + h + d";
-    EXPECT_EQ(Px(60, 75), o->DefPaintColor[0]);
+    EXPECT_EQ(Px(60, 75), o->style.DefPaintColor[0]);
 
     h->CBMenuTitle->SetChecked(false);
     DrawAt(1, 1);
@@ -66,7 +66,7 @@ TEST_F(Legend, SizesRoundHalfToEven) {
     // Swatch from x = 25, 22 pixels wide, its top at y + h + d = 12.5 + 8 + 2 -> 35.
     EXPECT_EQ(Px(46, 38), clBlack);
     EXPECT_EQ(Px(47, 38), clWhite);
-    EXPECT_EQ(Px(40, 38), o->DefPaintColor[0]);
+    EXPECT_EQ(Px(40, 38), o->style.DefPaintColor[0]);
 }
 
 TEST_F(Legend, AnUntickedFrameIsDrawnInTheFillColour) {
@@ -79,7 +79,7 @@ TEST_F(Legend, AnUntickedFrameIsDrawnInTheFillColour) {
     EXPECT_EQ(Px(45, 80), clBlack);
     h->CBExpDisplay->SetChecked(false);
     EXPECT_FALSE(o->LegendShown);
-    EXPECT_EQ(Px(45, 80), o->BackColor);
+    EXPECT_EQ(Px(45, 80), o->style.BackColor);
 }
 
 TEST_F(Legend, ABadNumberBoxKeepsTheRecordAndDoesNotStopTheRedraw) {
@@ -131,7 +131,7 @@ TEST_F(Legend, ADragMovesOnlyAnOutlineAndTheDropDrawsTheMapOnce) {
     };
     const float k = o->ImageSize / 600.0f;
     const Drag drags[] = {{"legend", o->LegendLeft + 5, o->LegendTop + 5, 300, 420},
-                          {"scale bar", int(o->scl_x1 * k) + 5, int(o->scly1 * k) + 5, 240, 200}};
+                          {"scale bar", int(o->style.scl_x1 * k) + 5, int(o->style.scly1 * k) + 5, 240, 200}};
     for (const Drag& d : drags) {
         const int drawn = o->RedrawCount;
         o->Image1MouseDown(o->ui.Image1, mbLeft, {}, d.fromX, d.fromY);
@@ -150,8 +150,8 @@ TEST_F(Legend, ADragMovesOnlyAnOutlineAndTheDropDrawsTheMapOnce) {
     }
     EXPECT_EQ(h->LegendX, int(300 / k + 5));
     EXPECT_EQ(h->LegendY, int(420 / k + 5));
-    EXPECT_EQ(o->scl_x1, int(240 / k));
-    EXPECT_EQ(o->scly1, int(200 / k));
+    EXPECT_EQ(o->style.scl_x1, int(240 / k));
+    EXPECT_EQ(o->style.scly1, int(200 / k));
     // The boxes placed there directly give the same picture.
     const QImage dragged = o->ui.Image1->Canvas()->Image().copy();
     h->UpDown3->SetPosition(h->LegendX);
@@ -261,7 +261,7 @@ TEST_F(Legend, WritingChecksTheBoxesAndLongTextsAreCut) {
 }
 
 TEST_F(Legend, OpeningFromThePaintWindowCopiesThePalette) {
-    o->PaintColor[6] = 0x445566;
+    o->style.PaintColor[6] = 0x445566;
     MapPaint->Button4Click(MapPaint);
     EXPECT_TRUE(h->Visible());
     EXPECT_EQ(h->LegendCount, 8);

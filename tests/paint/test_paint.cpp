@@ -17,7 +17,7 @@ protected:
     void SetUp() override {
         HandMap::SetUp();
         o->ui.CBTownBorder->SetChecked(true);
-        SetStore(o->TownLine, {{{100, 100}, {200, 100}, {200, 200}, {100, 200}, {100, 100}},
+        SetStore(o->doc.TownLine, {{{100, 100}, {200, 100}, {200, 200}, {100, 200}, {100, 100}},
                                {{200, 100}, {300, 100}, {300, 200}, {200, 200}}});
         ASSERT_TRUE(o->DrawMap());
     }
@@ -29,9 +29,9 @@ protected:
 
 TEST_F(Paint, APressFillsItsRegionAndIsReplayedInOrder) {
     Press(2, 150, 150);
-    EXPECT_EQ(Px(150, 150), o->PaintColor[2]);
-    EXPECT_EQ(Px(250, 150), o->BackColor) << "the neighbour stays";
-    EXPECT_EQ(Px(100, 150), o->TownColor) << "the border stays";
+    EXPECT_EQ(Px(150, 150), o->style.PaintColor[2]);
+    EXPECT_EQ(Px(250, 150), o->style.BackColor) << "the neighbour stays";
+    EXPECT_EQ(Px(100, 150), o->style.TownColor) << "the border stays";
     ASSERT_EQ(o->paint_rep, 1);
     EXPECT_TRUE(MapPaint->BtnRepaint->Enabled());
     EXPECT_EQ(MapPaint->LblPaint->Caption(), "1");
@@ -40,35 +40,35 @@ TEST_F(Paint, APressFillsItsRegionAndIsReplayedInOrder) {
     o->MapShown = true;
     MapPaint->TkBtnClick(4);
     o->Image1MouseDown(o, mbLeft, TShiftState(), 250, 150);
-    EXPECT_EQ(Px(250, 150), o->PaintColor[4]);
+    EXPECT_EQ(Px(250, 150), o->style.PaintColor[4]);
     EXPECT_EQ(o->paint_rep, 2);
 
     // A later fill over the same region wins, also in the replay.
     Press(5, 160, 160);
     Press(3, 250, 150);
-    EXPECT_EQ(Px(150, 150), o->PaintColor[5]);
+    EXPECT_EQ(Px(150, 150), o->style.PaintColor[5]);
     o->PaintDisplay = true;
     ASSERT_TRUE(o->DrawMap());
-    EXPECT_EQ(Px(150, 150), o->PaintColor[5]);
-    EXPECT_EQ(Px(250, 150), o->PaintColor[3]);
+    EXPECT_EQ(Px(150, 150), o->style.PaintColor[5]);
+    EXPECT_EQ(Px(250, 150), o->style.PaintColor[3]);
 
     // The replay follows the map to another view.
     o->MAGSTEP = 2;
     ASSERT_TRUE(o->DrawMap());
     int sx, sy;
     o->MapToScreen(o->PaintRecords[3].x, o->PaintRecords[3].y, sx, sy);
-    EXPECT_EQ(Px(sx, sy), o->PaintColor[3]);
+    EXPECT_EQ(Px(sx, sy), o->style.PaintColor[3]);
 
     // Paint display off, after the end (a painting under way always shows): the redraw leaves the map bare.
     MapPaint->Button19->Click();
     MapPaint->CBPaintDisplay->SetChecked(false);
-    EXPECT_EQ(Px(sx, sy), o->BackColor);
+    EXPECT_EQ(Px(sx, sy), o->style.BackColor);
 }
 
 TEST_F(Paint, APressOnABorderOrWithoutASlotOrPastTheLimitFillsNothing) {
     Press(1, 100, 150);
-    EXPECT_EQ(Px(100, 150), o->TownColor);
-    EXPECT_EQ(Px(150, 150), o->BackColor);
+    EXPECT_EQ(Px(100, 150), o->style.TownColor);
+    EXPECT_EQ(Px(150, 150), o->style.BackColor);
     EXPECT_EQ(o->paint_rep, 1) << "the record is kept, it just fills nothing";
 
     PaintOf(*o).PaintSlot = -1;
@@ -77,7 +77,7 @@ TEST_F(Paint, APressOnABorderOrWithoutASlotOrPastTheLimitFillsNothing) {
     EXPECT_EQ(Messages()[0].text, "ペイントカラーもしくはペイントパターンが選択されておりません");
     EXPECT_EQ(Messages()[0].caption, "ペイントエラー");
     EXPECT_EQ(o->paint_rep, 1);
-    EXPECT_EQ(Px(150, 150), o->BackColor);
+    EXPECT_EQ(Px(150, 150), o->style.BackColor);
 
     o->paint_rep = TOpen::PAINT_MAX;
     const auto last = o->PaintRecords[TOpen::PAINT_MAX - 1];
@@ -87,7 +87,7 @@ TEST_F(Paint, APressOnABorderOrWithoutASlotOrPastTheLimitFillsNothing) {
     EXPECT_EQ(Messages()[1].caption, "ペイントエラー");
     EXPECT_EQ(o->paint_rep, TOpen::PAINT_MAX);
     EXPECT_EQ(o->PaintRecords[TOpen::PAINT_MAX - 1].x, last.x);
-    EXPECT_EQ(Px(150, 150), o->BackColor);
+    EXPECT_EQ(Px(150, 150), o->style.BackColor);
     EXPECT_FALSE(AddPaintRecord(*o, 0, 0, 0, 0));
 
     // Records off the image replay as nothing.
@@ -95,18 +95,18 @@ TEST_F(Paint, APressOnABorderOrWithoutASlotOrPastTheLimitFillsNothing) {
     AddPaintRecord(*o, -10000000, -10000000, clRed, 0);
     o->PaintDisplay = true;
     ASSERT_TRUE(o->DrawMap());
-    EXPECT_EQ(Px(150, 150), o->BackColor);
+    EXPECT_EQ(Px(150, 150), o->style.BackColor);
 }
 
 TEST_F(Paint, HatchedAndUnknownPatternsAndTheHourglass) {
-    o->PaintPattern[4] = 6;
-    o->PaintPattern[6] = 200;   // kept, drawn solid
+    o->style.PaintPattern[4] = 6;
+    o->style.PaintPattern[6] = 200;   // kept, drawn solid
     Press(4, 150, 150);
     Press(6, 250, 150);
-    int coloured = Count(o->PaintColor[4], 101, 101, 199, 199), bare = Count(o->BackColor, 101, 101, 199, 199);
+    int coloured = Count(o->style.PaintColor[4], 101, 101, 199, 199), bare = Count(o->style.BackColor, 101, 101, 199, 199);
     EXPECT_GT(coloured, 1000);
     EXPECT_GT(bare, 5000) << "a cross hatch leaves its gaps";
-    EXPECT_EQ(Count(o->PaintColor[6], 201, 101, 299, 199), 98 * 98);
+    EXPECT_EQ(Count(o->style.PaintColor[6], 201, 101, 299, 199), 98 * 98);
     EXPECT_EQ(o->PaintRecords[1].pattern, 200);
     EXPECT_EQ(Screen()->Cursor(), crDefault);
 }
@@ -124,7 +124,7 @@ TEST_F(Paint, NewPaintModeSavesTheTicksAndTheEndPutsThemBack) {
 
     BtnPaintClick(*o, o);
     EXPECT_TRUE(Messages().empty()) << "no records, no question";
-    EXPECT_TRUE((o->ToolAs<PaintTool>() != nullptr));
+    EXPECT_TRUE((o->tools.ToolAs<PaintTool>() != nullptr));
     EXPECT_FALSE(o->PaintDisplay);
     EXPECT_FALSE(o->ui.CBScale->Checked());
     EXPECT_FALSE(o->ui.CBCenter->Checked());
@@ -134,7 +134,7 @@ TEST_F(Paint, NewPaintModeSavesTheTicksAndTheEndPutsThemBack) {
     EXPECT_EQ(Px(150, 150), 0xFFFFFF) << "white background while painting";
 
     MapPaint->Button19Click(MapPaint);
-    EXPECT_FALSE((o->ToolAs<PaintTool>() != nullptr));
+    EXPECT_FALSE((o->tools.ToolAs<PaintTool>() != nullptr));
     EXPECT_TRUE(o->PaintDisplay);
     EXPECT_FALSE(MapPaint->Button3->Enabled()) << "nothing to save";
     for (size_t i = 0; i < boxes.size(); ++i) EXPECT_EQ(boxes[i]->Checked(), before[i]) << i;
@@ -167,14 +167,14 @@ TEST_F(Paint, UndoAfterContinuingKeepsTheButtonOnce) {
     MapPaint->BtnPaintAddClick(MapPaint);
     EXPECT_TRUE(MapPaint->JustContinued);
     EXPECT_EQ(PaintOf(*o).PaintSlot, -1);
-    EXPECT_EQ(Px(150, 150), o->PaintColor[1]) << "the kept records are replayed";
+    EXPECT_EQ(Px(150, 150), o->style.PaintColor[1]) << "the kept records are replayed";
 
     MapPaint->BtnRepaintClick(MapPaint);
     EXPECT_EQ(o->paint_rep, 1);
     EXPECT_FALSE(MapPaint->JustContinued);
     EXPECT_TRUE(MapPaint->BtnRepaint->Enabled());
     EXPECT_EQ(Px(250, 150), 0xFFFFFF);
-    EXPECT_EQ(Px(150, 150), o->PaintColor[1]);
+    EXPECT_EQ(Px(150, 150), o->style.PaintColor[1]);
     EXPECT_EQ(MapPaint->LblPaint->Caption(), "1");
 
     MapPaint->BtnRepaintClick(MapPaint);
@@ -197,15 +197,15 @@ TEST_F(Paint, PaletteHatchPresetsAndReclick) {
     MapPaint->PatternButtonClick(2);
     EXPECT_TRUE(PBrush->Visible());
     EXPECT_EQ(PBrush->Label2->Caption(), "3");
-    EXPECT_EQ(PBrush->Image1->Canvas()->Pixels(10, 10), o->PaintColor[2]);
+    EXPECT_EQ(PBrush->Image1->Canvas()->Pixels(10, 10), o->style.PaintColor[2]);
     PBrush->ImageClick(1);
-    EXPECT_EQ(o->PaintPattern[2], 6);
+    EXPECT_EQ(o->style.PaintPattern[2], 6);
     EXPECT_TRUE(PBrush->RadioButton2->Checked());
     EXPECT_TRUE(MapPaint->TkBtn3->Picture()->HasGraphic());
     gui::testing::QueueColor(0x123456);
     MapPaint->ColorButtonClick(5);
-    EXPECT_EQ(o->PaintColor[5], 0x123456);
-    EXPECT_EQ(o->PaintPattern[5], 6);
+    EXPECT_EQ(o->style.PaintColor[5], 0x123456);
+    EXPECT_EQ(o->style.PaintPattern[5], 6);
     TBitmap* pic = MapPaint->TkBtn6->Picture()->Bitmap();
     ASSERT_EQ(pic->Width(), 26);
     EXPECT_EQ(pic->Canvas()->Pixels(0, 0), clBlack);
@@ -214,21 +214,21 @@ TEST_F(Paint, PaletteHatchPresetsAndReclick) {
     // Choosing the ticked choice again still applies it to the slot being edited.
     MapPaint->PatternButtonClick(0);
     PBrush->RadioButton2->click();
-    EXPECT_EQ(o->PaintPattern[0], 6);
+    EXPECT_EQ(o->style.PaintPattern[0], 6);
 
     MapPaint->RadioGroup1->SetItemIndex(3);
     for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(o->PaintPattern[i], 0) << i;
+        EXPECT_EQ(o->style.PaintPattern[i], 0) << i;
         EXPECT_FALSE(MapPaint->SlotButton(i)->Picture()->HasGraphic()) << i;
     }
-    EXPECT_EQ(o->PaintColor[0], 0xE8FFDF);
-    EXPECT_EQ(o->PaintColor[7], 0x1B6000);
-    o->PaintPattern[1] = 7;
+    EXPECT_EQ(o->style.PaintColor[0], 0xE8FFDF);
+    EXPECT_EQ(o->style.PaintColor[7], 0x1B6000);
+    o->style.PaintPattern[1] = 7;
     MapPaint->Button10Click(MapPaint);
     EXPECT_EQ(MapPaint->RadioGroup1->ItemIndex(), 0);
     for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(o->PaintColor[i], o->DefPaintColor[i]) << i;
-        EXPECT_EQ(o->PaintPattern[i], 0) << i;
+        EXPECT_EQ(o->style.PaintColor[i], o->style.DefPaintColor[i]) << i;
+        EXPECT_EQ(o->style.PaintPattern[i], 0) << i;
     }
 }
 
@@ -239,12 +239,12 @@ TEST_F(Paint, AidsApplyTheSettingsAndKeepThePaintInView) {
     MapPaint->CBKuPaint->SetChecked(true);
     EXPECT_TRUE(Settei->CBKu->Checked());
     EXPECT_FALSE(Settei->CBKuDot->Checked());
-    EXPECT_EQ(Px(150, 150), o->PaintColor[1]) << "replayed after the settings redraw";
+    EXPECT_EQ(Px(150, 150), o->style.PaintColor[1]) << "replayed after the settings redraw";
 
     MapPaint->CBBackWhite->SetChecked(true);
     MapPaint->CBBackWhite->SetChecked(false);
-    EXPECT_EQ(o->BackColor, o->ChosenBackColor);
-    EXPECT_EQ(Px(250, 150), o->ChosenBackColor);
+    EXPECT_EQ(o->style.BackColor, o->style.ChosenBackColor);
+    EXPECT_EQ(Px(250, 150), o->style.ChosenBackColor);
 }
 
 // Each redraw enables "ペイント" again: a second new painting must not take the
@@ -286,21 +286,21 @@ TEST_F(Paint, ASecondNewPaintingKeepsTheUsersTicksForTheEnd) {
 TEST_F(Paint, WhiteBackgroundAndLegendKeepTheFillsOfANewPainting) {
     o->ui.BtnPaint->Click();
     Press(1, 250, 150);
-    ASSERT_EQ(Px(250, 150), o->PaintColor[1]);
+    ASSERT_EQ(Px(250, 150), o->style.PaintColor[1]);
     MapPaint->CBBackWhite->Click();
-    EXPECT_EQ(Px(250, 150), o->PaintColor[1]);
+    EXPECT_EQ(Px(250, 150), o->style.PaintColor[1]);
     MapPaint->CBBackWhite->Click();
-    EXPECT_EQ(Px(250, 150), o->PaintColor[1]);
+    EXPECT_EQ(Px(250, 150), o->style.PaintColor[1]);
     ASSERT_TRUE(MapPaint->Button4->Enabled());
     MapPaint->Button4->Click();
     EXPECT_TRUE(Hanrei->Visible());
-    EXPECT_EQ(Px(250, 150), o->PaintColor[1]);
+    EXPECT_EQ(Px(250, 150), o->style.PaintColor[1]);
     // Every redraw keeps them, whichever window asks for it.
     Hanrei->CBBold->Click();
-    EXPECT_EQ(Px(250, 150), o->PaintColor[1]) << "a legend option";
+    EXPECT_EQ(Px(250, 150), o->style.PaintColor[1]) << "a legend option";
     o->ui.CBScale->Click();
-    EXPECT_EQ(Px(250, 150), o->PaintColor[1]) << "a layer box of the map";
+    EXPECT_EQ(Px(250, 150), o->style.PaintColor[1]) << "a layer box of the map";
     // Undone, the fill goes; the redraw of the end shows what is left.
     MapPaint->BtnRepaint->Click();
-    EXPECT_EQ(Px(250, 150), o->BackColor);
+    EXPECT_EQ(Px(250, 150), o->style.BackColor);
 }

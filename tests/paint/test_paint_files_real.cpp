@@ -54,8 +54,8 @@ TEST_F(RealPaintData, NaganoNameListImportEqualsARedrawPlusTheSameFloods) {
     ASSERT_TRUE(gui::testing::Messages().empty());
     ASSERT_EQ(Open->paint_rep, rows);
     for (int k = 0; k < 8; ++k) {
-        EXPECT_EQ(Open->PaintColor[k], kColours[k]) << k;
-        EXPECT_EQ(Open->PaintPattern[k], kPatterns[k]) << k;
+        EXPECT_EQ(Open->style.PaintColor[k], kColours[k]) << k;
+        EXPECT_EQ(Open->style.PaintPattern[k], kPatterns[k]) << k;
     }
     const QImage imported = MapImage();
     imported.save(QString::fromStdString((BuildFolder() / "nagano-paint-data.png").string()));
@@ -93,7 +93,7 @@ TEST_F(RealPaintData, KanagawaPaintListPaintByNameAndTheAreaOfHadano) {
     ASSERT_GE(Open->paint_rep, 2);
     int sx, sy;
     Open->MapToScreen(171923, 173618, sx, sy);
-    EXPECT_EQ(Open->ui.Image1->Canvas()->Pixels(sx, sy), Open->PaintColor[2]);
+    EXPECT_EQ(Open->ui.Image1->Canvas()->Pixels(sx, sy), Open->style.PaintColor[2]);
     EXPECT_EQ(Open->PaintRecords[0].x, 171923);
     MapPaint->Button19Click(MapPaint);
 

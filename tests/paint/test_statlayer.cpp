@@ -106,8 +106,8 @@ protected:
         TCanvas& cv = *lines.Canvas();
         cv.Brush->Color = clWhite;
         cv.FillRect(TRect{0, 0, v.size, v.size});
-        for (const PolylineStore* s : {&Open->CoastLine, &Open->HokkaidoLakeLine, &Open->LakeLine, &Open->PrefLine,
-                                       &Open->NewPrefLine, &Open->OldPrefLine, &Open->LakePrefLine})
+        for (const PolylineStore* s : {&Open->doc.CoastLine, &Open->doc.HokkaidoLakeLine, &Open->doc.LakeLine, &Open->doc.PrefLine,
+                                       &Open->doc.NewPrefLine, &Open->doc.OldPrefLine, &Open->doc.LakePrefLine})
             TOpen::DrawStore(cv, v, *s, true);
         TPoint seed;
         if (seaAt) v.ToScreen(seaAt->x, seaAt->y, seed.x, seed.y);
@@ -236,7 +236,7 @@ TEST_F(StatisticsLayer, PaintAndLayerStayApartAndTheLayerBecomesPaintOnRequest) 
     StatMap->BtnToPaint->Click();
     EXPECT_FALSE(StatLayerOnMap->Shown().on);
     EXPECT_GT(Open->paint_rep, 50);
-    EXPECT_EQ(Open->PaintColor[0], StatClassSlots(0, 5, false, StatStyle::Colour)[0].colour);
+    EXPECT_EQ(Open->style.PaintColor[0], StatClassSlots(0, 5, false, StatStyle::Colour)[0].colour);
     const QImage painted = MapImage();
     QueueFileName(File("t.pnt"));
     MapPaint->Button3Click(MapPaint);

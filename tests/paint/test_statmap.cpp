@@ -86,8 +86,8 @@ TEST_F(StatisticsMap, TheWholeCountryFromTheSampleIsPaintedWithItsLegendAndUndon
     EXPECT_EQ(Open->paint_rep, 0) << "the layer is no paint";
     // No fill in the sea.
     const int corner = Open->ImageSize - 2;
-    EXPECT_EQ(Open->ui.Image1->Canvas()->Pixels(corner, corner), Open->BackColor);
-    EXPECT_EQ(Open->ui.Image1->Canvas()->Pixels(corner, 1), Open->BackColor);
+    EXPECT_EQ(Open->ui.Image1->Canvas()->Pixels(corner, corner), Open->style.BackColor);
+    EXPECT_EQ(Open->ui.Image1->Canvas()->Pixels(corner, 1), Open->style.BackColor);
     // Five classes, every unit with a value: no データなし row.
     const auto want = StatClassSlots(0, 5, false, StatStyle::Colour);
     EXPECT_EQ(Hanrei->LegendCount, 5);
@@ -96,7 +96,7 @@ TEST_F(StatisticsMap, TheWholeCountryFromTheSampleIsPaintedWithItsLegendAndUndon
         EXPECT_EQ(Hanrei->LegendColors[k], want[k].colour);
         EXPECT_EQ(Hanrei->LegendPatterns[k], 0);
     }
-    EXPECT_EQ(Open->PaintColor[0], Open->DefPaintColor[0]) << "the palette is the paint's";
+    EXPECT_EQ(Open->style.PaintColor[0], Open->style.DefPaintColor[0]) << "the palette is the paint's";
     // The largest unit is a ward: a city's own row stands back where its wards have rows.
     const std::string& top = Hanrei->LegendTexts[4];
     EXPECT_EQ(top.substr(top.rfind(' ') + 1), "920,372");

@@ -1,0 +1,36 @@
+// The redraw of the main form's map, for a window that asks for it without
+// depending on the form.
+#pragma once
+
+class TCheckBox;
+
+// The main form's DrawMap: false when nothing was drawn.
+bool RedrawMap();
+
+// One user action, one redraw: a handler that ticks boxes for their side
+// effects holds the redraws their handlers ask for and draws once at its end.
+class RedrawOnce {
+public:
+    RedrawOnce();
+    ~RedrawOnce() noexcept(false);
+    RedrawOnce(const RedrawOnce&) = delete;
+    RedrawOnce& operator=(const RedrawOnce&) = delete;
+private:
+    int unwinding;
+};
+
+// Every redraw does nothing while one is alive (a handler whose ticks would
+// each redraw half-way); the gate comes back as it was, however it ends.
+class RedrawOff {
+public:
+    RedrawOff();
+    ~RedrawOff();
+    RedrawOff(const RedrawOff&) = delete;
+    RedrawOff& operator=(const RedrawOff&) = delete;
+private:
+    bool was;
+};
+
+// A box set to what a restore holds without running its OnClick, for a box
+// whose handler would undo what was restored before it.
+void SetCheckedQuietly(TCheckBox* box, bool on);
