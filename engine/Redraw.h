@@ -1,11 +1,14 @@
 // The redraw of the main form's map, for a window that asks for it without
 // depending on the form.
 #pragma once
+#include "engine/Coords.h"
 
 class TCheckBox;
 
 // The main form's DrawMap: false when nothing was drawn.
 bool RedrawMap();
+// The view and datum that drew the image now on screen.
+const MapView& DrawnMapView();
 
 // One user action, one redraw: a handler that ticks boxes for their side
 // effects holds the redraws their handlers ask for and draws once at its end.

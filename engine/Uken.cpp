@@ -135,7 +135,7 @@ TKen::TKen() : TForm("都道府県指定") {
 }
 
 void TKen::FormCreate(TObject* Sender) {
-    const int v = Open ? Open->doc.BoundaryDate : 0;
+    const int v = Open ? MainDoc().BoundaryDate : 0;
     // No map file gave a date: nothing to show.
     if (v <= 0) return;
     const DataDate d = UnpackDataDate(v);
@@ -159,7 +159,7 @@ std::vector<int> TKen::TickedAreas() const {
 }
 
 bool TKen::AgreeToAreas(const std::vector<int>& codes) {
-    const bool same = Open->doc.SELECT == int(codes.size()) && std::equal(codes.begin(), codes.end(), Open->doc.SelectCode);
+    const bool same = MainDoc().SELECT == int(codes.size()) && std::equal(codes.begin(), codes.end(), MainDoc().SelectCode);
     // The same areas again are a reload: every position is in map units, so all work stays.
     if (same) return true;
     if (Open->AreaChange.AnyWork() &&
@@ -185,14 +185,14 @@ bool TKen::Choose(TObject* Sender, bool callerDraws) {
 
     std::optional<RedrawOnce> once(std::in_place);   // the new areas drawn once
     Open->ResetViewState();
-    std::copy(codes.begin(), codes.end(), Open->doc.SelectCode);
-    Open->doc.SELECT = int(codes.size());
+    std::copy(codes.begin(), codes.end(), MainDoc().SelectCode);
+    MainDoc().SELECT = int(codes.size());
     Open->DataReady = false;
-    Open->ui.CBTownName->SetChecked(false);
+    MainUi().CBTownName->SetChecked(false);
     Close();
     Open->repaint();
 
-    if (Open->doc.SELECT > 20) {
+    if (MainDoc().SELECT > 20) {
         Process->Label1->SetCaption("地図を描く準備をしています");
         Process->Show();
         Process->repaint();
@@ -200,37 +200,37 @@ bool TKen::Choose(TObject* Sender, bool callerDraws) {
 
     Open->ProjectLoading = false;
     Process->Hide();
-    Open->ui.Image1->repaint();
+    MainUi().Image1->repaint();
     Open->DataReady = false;
     Open->Button3Click(Open);
 
     // A caller that draws once itself keeps the redraw locked.
     Open->DataReady = !callerDraws;
     Open->AreaChange.Run(AreaStep::Chosen);
-    Open->ui.CBTownPaint->SetChecked(false);
-    Open->ui.CBNTownBorder->SetChecked(CBOldBorder->Checked());
+    MainUi().CBTownPaint->SetChecked(false);
+    MainUi().CBNTownBorder->SetChecked(CBOldBorder->Checked());
 
     Open->AreaChange.Run(AreaStep::Rails);
     Open->AreaChange.Run(AreaStep::RailsLoaded);
-    if (!Open->ui.CBRailLine->Checked()) Open->DrawMap();
+    if (!MainUi().CBRailLine->Checked()) RedrawMap();
 
     // Once more, so that its handler runs for the new areas.
-    if (Open->ui.CBEki->Checked()) {
-        Open->ui.CBEki->SetChecked(false);
-        Open->ui.CBEki->SetChecked(true);
+    if (MainUi().CBEki->Checked()) {
+        MainUi().CBEki->SetChecked(false);
+        MainUi().CBEki->SetChecked(true);
     }
 
     Open->MapShown = true;
-    Open->ui.Button1->SetEnabled(true);
-    Open->ui.Label35->Hide();
-    Open->ui.CBTownPaint->SetChecked(false);
+    MainUi().Button1->SetEnabled(true);
+    MainUi().Label35->Hide();
+    MainUi().CBTownPaint->SetChecked(false);
     Open->AreaChange.Run(AreaStep::Changing);
     Open->AreaChange.Run(AreaStep::Done);
-    Open->ui.Label19->SetCaption("");
+    MainUi().Label19->SetCaption("");
 
-    NameListArea = Open->doc.SelectCode[0];
+    NameListArea = MainDoc().SelectCode[0];
     NameListMode = 1;
-    if (CBRailShow->Checked()) Open->ui.CBRailLine->SetChecked(true);
+    if (CBRailShow->Checked()) MainUi().CBRailLine->SetChecked(true);
     once.reset();
     Open->RunMapChangeHooks();
 
@@ -264,7 +264,7 @@ void TKen::Button4Click(TObject* Sender) {
     }
     areaBoxes[50]->SetChecked(true);
     areaBoxes[51]->SetChecked(true);
-    Open->ui.CBTownBorder->SetChecked(false);
+    MainUi().CBTownBorder->SetChecked(false);
 }
 
 
@@ -286,8 +286,8 @@ void TKen::CBNameListClick(TObject* Sender) {
     // Kept the old map: no list of the new one.
     if (!Choose(this, false)) return;
     NameListMode = 1;
-    Open->ui.CBYomi->SetChecked(true);
+    MainUi().CBYomi->SetChecked(true);
     if (NameListShown) NameListShown();
 }
 
-void TKen::CBRailShowClick(TObject* Sender) { Open->ui.CBRailLine->SetChecked(CBRailShow->Checked()); }
+void TKen::CBRailShowClick(TObject* Sender) { MainUi().CBRailLine->SetChecked(CBRailShow->Checked()); }

@@ -56,3 +56,5 @@ MapDocument& MainDoc() { return Open->doc; }
 MapStyle& MainStyle() { return Open->style; }
 MapToolSlot& MainTools() { return Open->tools; }
 bool RedrawMap() { return Open->DrawMap(); }
+const MapView& DrawnMapView() { return Open->DrawnView; }
+void WriteMainLog(const std::string& s) { Open->WriteLog(s); }

@@ -24,7 +24,7 @@ RedrawOnce::~RedrawOnce() noexcept(false) {
     if (--Open->RedrawHeld > 0 || !Open->RedrawWanted) return;
     Open->RedrawWanted = false;
     // A handler that failed half-way leaves the map as it was.
-    if (std::uncaught_exceptions() == unwinding) Open->DrawMap();
+    if (std::uncaught_exceptions() == unwinding) RedrawMap();
 }
 
 RedrawOff::RedrawOff() : was(Open->DataReady) { Open->DataReady = false; }

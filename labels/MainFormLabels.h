@@ -1,6 +1,14 @@
 // The main form's labels, prefecture names, mountains, islands and symbols: the labels folder's steps over the form.
 #pragma once
-#include "engine/Uopen.h"
+#include "engine/MainForm.h"
+#include "gui/Dialogs.h"
+#include "gui/Forms.h"
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct DrawSettings;
+struct MapView;
 
 // The label window's and railway boxes' part of the settings.
 void ReadLabelSettings(const TOpen& o, DrawSettings& s);

@@ -1,6 +1,14 @@
 // The main form's search, readings, name correction and boundary editions: the names folder's steps over the form.
 #pragma once
-#include "engine/Uopen.h"
+#include "engine/MainForm.h"
+#include "gui/Dialogs.h"
+#include "gui/Forms.h"
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct DrawSettings;
+struct MapView;
 
 void BtnCorrectClick(TOpen& o, TObject* Sender);
 void N9Click(TOpen& o, TObject* Sender);

@@ -62,7 +62,7 @@ TCorrect::TCorrect() : TForm("市区町村名位置修正") {
 }
 
 void TCorrect::Button1Click(TObject* Sender) {
-    Open->tools.ArmTool<NameCorrectTool>(*Open).Pick = true;
+    MainTools().ArmTool<NameCorrectTool>(*Open).Pick = true;
     Button2->SetEnabled(false);
     Button3->SetEnabled(false);
     Label14->Hide();
@@ -73,7 +73,7 @@ void TCorrect::Button1Click(TObject* Sender) {
 void TCorrect::Button2Click(TObject* Sender) {
     Label15->Hide();
     Label16->SetCaption("表示位置クリック");
-    Open->tools.ArmTool<NameCorrectTool>(*Open).Place = true;
+    MainTools().ArmTool<NameCorrectTool>(*Open).Place = true;
 }
 
 bool TCorrect::HasCompletedRow() const {
@@ -82,12 +82,12 @@ bool TCorrect::HasCompletedRow() const {
     return false;
 }
 
-void TCorrect::UpdateFileButton() { Button3->SetEnabled(Open->doc.SELECT == 1 && HasCompletedRow()); }
+void TCorrect::UpdateFileButton() { Button3->SetEnabled(MainDoc().SELECT == 1 && HasCompletedRow()); }
 
 void TCorrect::EndPick() {
     // A name no longer picked must not move with the next press.
     // The tool's end comes back here once it is no longer armed.
-    if (Open->tools.ToolAs<NameCorrectTool>()) return Open->tools.EndActiveTool();
+    if (MainTools().ToolAs<NameCorrectTool>()) return MainTools().EndActiveTool();
     PickedRow = -1;
     Button1->SetEnabled(true);
     Button2->SetEnabled(false);
@@ -141,7 +141,7 @@ void TCorrect::Button5Click(TObject* Sender) {
         Application->MessageBox("市町村名の表示位置を修正しましたが，地図ファイルに保存していません．閉じてもよろしいですか？　　　",
                                 "地図ファイルの書き換え", MB_OKCANCEL | MB_ICONQUESTION) == IDCANCEL)
         return;
-    Open->tools.FinishTool<NameCorrectTool>();
+    MainTools().FinishTool<NameCorrectTool>();
     Close();
     Extra->Button2Click(this);
 }
@@ -171,8 +171,8 @@ void TCorrect::Button3Click(TObject* Sender) {
     if (Application->MessageBox("修正した市町村の位置を地図ファイルに書き出しますか？　　　", "地図ファイルの書き換え",
                                 MB_OKCANCEL | MB_ICONQUESTION) == IDCANCEL)
         return;
-    if (Open->doc.SELECT != 1) return;
-    const std::string path = MapFilePath(*Open, Open->doc.SelectCode[0]);
+    if (MainDoc().SELECT != 1) return;
+    const std::string path = MapFilePath(*Open, MainDoc().SelectCode[0]);
     if (!RewriteCorrections(path)) {
         names::ReportWriteFailure(path, "地図ファイルの書き換え");
         return;
@@ -184,11 +184,11 @@ void TCorrect::Button3Click(TObject* Sender) {
 }
 
 bool TCorrect::Picking() const {
-    const auto* t = Open->tools.ToolAs<NameCorrectTool>();
+    const auto* t = MainTools().ToolAs<NameCorrectTool>();
     return t && t->Pick;
 }
 
 bool TCorrect::Placing() const {
-    const auto* t = Open->tools.ToolAs<NameCorrectTool>();
+    const auto* t = MainTools().ToolAs<NameCorrectTool>();
     return t && t->Place;
 }

@@ -1,7 +1,10 @@
 #include "names/Unamedel.h"
 #include "gui/FormParts.h"
 #include "engine/Convert.h"
-#include "engine/Uopen.h"
+#include "engine/MapDocument.h"
+#include "engine/ToolSlot.h"
+#include "engine/Redraw.h"
+#include "engine/MainForm.h"
 #include "names/MainFormNames.h"
 #include "names/NameTools.h"
 #include "names/NameFiles.h"
@@ -61,7 +64,7 @@ void TNameDel::FormCreate(TObject* Sender) {
 void TNameDel::Button2Click(TObject* Sender) {
     Label3->Show();
     for (TLabel* l : {Label4, Label5, Label6, Label7}) l->SetCaption("");
-    Open->tools.SetTool(std::make_unique<NameDeleteTool>(*Open));
+    MainTools().SetTool(std::make_unique<NameDeleteTool>(*Open));
     Button3->SetEnabled(false);
 }
 
@@ -71,14 +74,14 @@ void TNameDel::Button3Click(TObject* Sender) {
     Label7->SetCaption("削除しました");
     Label3->Hide();
     Button3->SetEnabled(false);
-    Open->tools.FinishTool<NameDeleteTool>();
+    MainTools().FinishTool<NameDeleteTool>();
     // The next name can be picked.
     Button2->SetEnabled(true);
 }
 
 void TNameDel::Button6Click(TObject* Sender) {
     // The tool's end comes back here once it is no longer armed.
-    if (Open->tools.ToolAs<NameDeleteTool>()) return Open->tools.EndActiveTool();
+    if (MainTools().ToolAs<NameDeleteTool>()) return MainTools().EndActiveTool();
     Label3->Hide();
     for (TLabel* l : {Label4, Label5, Label6, Label7}) l->SetCaption("");
     Button3->SetEnabled(false);
@@ -94,37 +97,37 @@ void TNameDel::Button4Click(TObject* Sender) {
     for (TLabel* l : {Label10, Label11, Label12}) l->SetCaption("");
     Label9->SetCaption("追加する位置をクリック");
     Button5->SetEnabled(false);
-    Open->tools.SetTool(std::make_unique<NameAddTool>(*Open));
+    MainTools().SetTool(std::make_unique<NameAddTool>(*Open));
 }
 
 void TNameDel::Button5Click(TObject* Sender) {
-    Open->tools.FinishTool<NameAddTool>();
+    MainTools().FinishTool<NameAddTool>();
     if (!AddNameToMapFile()) return;
     Label12->SetCaption("追加しました");
     for (TLabel* l : {Label9, Label10, Label11}) l->SetCaption("");
     Button4->SetEnabled(true);
     Button5->SetEnabled(false);
-    Open->DrawMap();
+    RedrawMap();
 }
 
 void TNameDel::Button7Click(TObject* Sender) {
     // The tool's end comes back here once it is no longer armed.
-    if (Open->tools.ToolAs<NameAddTool>()) return Open->tools.EndActiveTool();
+    if (MainTools().ToolAs<NameAddTool>()) return MainTools().EndActiveTool();
     for (TLabel* l : {Label9, Label10, Label11, Label12}) l->SetCaption("");
     Button4->SetEnabled(true);
     Button5->SetEnabled(false);
 }
 
 void TNameDel::Button1Click(TObject* Sender) {
-    Open->tools.FinishTool<NameAddTool>();
-    Open->tools.FinishTool<NameDeleteTool>();
+    MainTools().FinishTool<NameAddTool>();
+    MainTools().FinishTool<NameDeleteTool>();
     Close();
 }
 
 bool TNameDel::RewriteMapFile() {
     const int32_t x = LenientInt(Label4->Caption()), y = LenientInt(Label5->Caption());
     const std::string name = Label6->Caption();
-    const std::string path = MapFilePath(*Open, Open->doc.SelectCode[0]);
+    const std::string path = MapFilePath(*Open, MainDoc().SelectCode[0]);
     std::vector<std::string> lines, kept, f;
     const std::string key = gui::Utf8ToCp932(name);
     bool ok = names::ReadRawLines(path, lines);
@@ -148,7 +151,7 @@ bool TNameDel::RewriteMapFile() {
         }
         t.count = w;
     }
-    Open->DrawMap();
+    RedrawMap();
     return true;
 }
 
@@ -166,7 +169,7 @@ bool TNameDel::AddNameToMapFile() {
         return false;
     }
     const int32_t x = LenientInt(Label10->Caption()), y = LenientInt(Label11->Caption());
-    const std::string path = MapFilePath(*Open, Open->doc.SelectCode[0]);
+    const std::string path = MapFilePath(*Open, MainDoc().SelectCode[0]);
     std::vector<std::string> lines;
     bool ok = names::ReadRawLines(path, lines);
     if (ok) {
@@ -183,5 +186,5 @@ bool TNameDel::AddNameToMapFile() {
     return true;
 }
 
-bool TNameDel::NameAddArmed() const { return Open->tools.ToolAs<NameAddTool>() != nullptr; }
-bool TNameDel::NameDeleteArmed() const { return Open->tools.ToolAs<NameDeleteTool>() != nullptr; }
+bool TNameDel::NameAddArmed() const { return MainTools().ToolAs<NameAddTool>() != nullptr; }
+bool TNameDel::NameDeleteArmed() const { return MainTools().ToolAs<NameDeleteTool>() != nullptr; }

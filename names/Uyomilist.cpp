@@ -94,7 +94,7 @@ struct ListEntry {
 
 } // namespace
 
-bool TYomiList::BuildDisplayedNameList() { return BuildDisplayedNameList(Open->DrawnView); }
+bool TYomiList::BuildDisplayedNameList() { return BuildDisplayedNameList(DrawnMapView()); }
 
 bool TYomiList::BuildDisplayedNameList(const MapView& view) {
     // Always the names of the view as it is: a list kept from another view
@@ -206,7 +206,7 @@ bool TYomiList::BuildDisplayedNameList(const MapView& view) {
     return true;
 }
 
-void TYomiList::StringGrid1SelectCell(TObject*, int, int, bool&) { Open->DrawMap(); }
+void TYomiList::StringGrid1SelectCell(TObject*, int, int, bool&) { RedrawMap(); }
 
 void TYomiList::StringGrid1Click(TObject* Sender) {
     const int r = StringGrid1->Row();
@@ -323,7 +323,7 @@ bool TYomiList::WriteYomiList() {
 void TYomiList::Button1Click(TObject* Sender) {
     if (!WriteYomiList()) return;
     Button1->SetEnabled(false);
-    Open->LoadYomiList(Open->doc.AppDir + "/mapdata/yomi.lst");
+    Open->LoadYomiList(MainDoc().AppDir + "/mapdata/yomi.lst");
 }
 
 void TYomiList::Button7Click(TObject* Sender) {
@@ -331,7 +331,7 @@ void TYomiList::Button7Click(TObject* Sender) {
     if (r < 0 || r >= StringGrid1->RowCount()) return;
     const int32_t x = LenientInt(StringGrid1->Cells(0, r)), y = LenientInt(StringGrid1->Cells(1, r));
     const std::string key = gui::Utf8ToCp932(StringGrid1->Cells(3, r));
-    const std::string path = Open->doc.AppDir + "/MAPDATA/yomi.lst";
+    const std::string path = MainDoc().AppDir + "/MAPDATA/yomi.lst";
     std::vector<std::string> lines, f;
     bool ok = names::ReadRawLines(path, lines);
     if (ok) {
@@ -363,7 +363,7 @@ void TYomiList::Button4Click(TObject*) { SortBy("1", "コード順", Label9); }
 void TYomiList::Button2Click(TObject*) { SortBy("2", "種別", Label10); }
 
 void TYomiList::CBOldNegClick(TObject* Sender) {
-    Open->ui.CBNTownBorder->SetChecked(!CBOldNeg->Checked());
+    MainUi().CBNTownBorder->SetChecked(!CBOldNeg->Checked());
     BuildDisplayedNameList();
     StringGrid1->SetRow(0);
 }
@@ -373,7 +373,7 @@ void TYomiList::Button5Click(TObject*) { Close(); }
 void TYomiList::Button6Click(TObject* Sender) {
     SaveDialog1->DefaultExt = "csv";
     SaveDialog1->Filter = "テキストファイル(*.csv)|*.csv|テキストファイル(*.txt)|*.txt|すべて(*.*)|*.*";
-    SaveDialog1->InitialDir = Open->doc.AppDir + "/rvxfile";
+    SaveDialog1->InitialDir = MainDoc().AppDir + "/rvxfile";
     SaveDialog1->OverwritePrompt = true;
     if (!SaveDialog1->Execute()) return;
     const std::string path = SaveDialog1->FileName;

@@ -8,7 +8,7 @@ void WireNavigationHandlers(TOpen& o) {
     // A tool window the user closes takes its armed tool with it.
     if (Application)
         Application->OnUserClosed = [](TForm* f) {
-            if (Open) Open->tools.EndToolOf(f);
+            if (Open) MainTools().EndToolOf(f);
         };
     o.ui.Image1->OnMouseDown = [&o](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
         o.Image1MouseDown(s, b, sh, x, y);

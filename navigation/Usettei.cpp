@@ -299,12 +299,12 @@ void TSettei::WireHandlers() {
 
 void TSettei::FormCreate(TObject* Sender) {
     const std::pair<TImage*, TColor> swatches[] = {
-        {Image1, Open->style.CoastColor}, {Image2, Open->style.PrefColor},   {Image3, Open->style.TownColor},
-        {Image4, Open->style.TownFontColor}, {Image5, Open->style.BackColor}, {Image6, Open->style.DoColor},
-        {Image7, Open->style.FunColor},   {Image8, Open->style.WakuColor},   {Image9, Open->style.KuColor},
-        {Image10, Open->style.NTownColor}, {Image11, Open->style.IslandsColor}, {Image12, Open->style.MountainColor}};
+        {Image1, MainStyle().CoastColor}, {Image2, MainStyle().PrefColor},   {Image3, MainStyle().TownColor},
+        {Image4, MainStyle().TownFontColor}, {Image5, MainStyle().BackColor}, {Image6, MainStyle().DoColor},
+        {Image7, MainStyle().FunColor},   {Image8, MainStyle().WakuColor},   {Image9, MainStyle().KuColor},
+        {Image10, MainStyle().NTownColor}, {Image11, MainStyle().IslandsColor}, {Image12, MainStyle().MountainColor}};
     for (auto [image, colour] : swatches) gui::FillSwatch(image, colour);
-    CBColor->SetChecked(Open->style.SameColor);
+    CBColor->SetChecked(MainStyle().SameColor);
 }
 
 // ---- colours ----
@@ -315,44 +315,44 @@ void TSettei::PickColor(TColorDialog* dialog, TColor& member, TImage* swatch) {
     gui::FillSwatch(swatch, member);
 }
 
-void TSettei::Button2Click(TObject* Sender) { PickColor(ColorDialog1, Open->style.CoastColor, Image1); }
-void TSettei::Button3Click(TObject* Sender) { PickColor(ColorDialog2, Open->style.PrefColor, Image2); }
-void TSettei::Button4Click(TObject* Sender) { PickColor(ColorDialog3, Open->style.TownColor, Image3); }
-void TSettei::Button5Click(TObject* Sender) { PickColor(ColorDialog4, Open->style.TownFontColor, Image4); }
-void TSettei::Button9Click(TObject* Sender) { PickColor(ColorDialog6, Open->style.DoColor, Image6); }
-void TSettei::Button10Click(TObject* Sender) { PickColor(ColorDialog7, Open->style.FunColor, Image7); }
-void TSettei::Button11Click(TObject* Sender) { PickColor(ColorDialog1, Open->style.WakuColor, Image8); }
-void TSettei::Button12Click(TObject* Sender) { PickColor(ColorDialog3, Open->style.KuColor, Image9); }
-void TSettei::Button16Click(TObject* Sender) { PickColor(ColorDialog3, Open->style.NTownColor, Image10); }
-void TSettei::Button17Click(TObject* Sender) { PickColor(ColorDialog3, Open->style.IslandsColor, Image11); }
-void TSettei::Button18Click(TObject* Sender) { PickColor(ColorDialog3, Open->style.MountainColor, Image12); }
+void TSettei::Button2Click(TObject* Sender) { PickColor(ColorDialog1, MainStyle().CoastColor, Image1); }
+void TSettei::Button3Click(TObject* Sender) { PickColor(ColorDialog2, MainStyle().PrefColor, Image2); }
+void TSettei::Button4Click(TObject* Sender) { PickColor(ColorDialog3, MainStyle().TownColor, Image3); }
+void TSettei::Button5Click(TObject* Sender) { PickColor(ColorDialog4, MainStyle().TownFontColor, Image4); }
+void TSettei::Button9Click(TObject* Sender) { PickColor(ColorDialog6, MainStyle().DoColor, Image6); }
+void TSettei::Button10Click(TObject* Sender) { PickColor(ColorDialog7, MainStyle().FunColor, Image7); }
+void TSettei::Button11Click(TObject* Sender) { PickColor(ColorDialog1, MainStyle().WakuColor, Image8); }
+void TSettei::Button12Click(TObject* Sender) { PickColor(ColorDialog3, MainStyle().KuColor, Image9); }
+void TSettei::Button16Click(TObject* Sender) { PickColor(ColorDialog3, MainStyle().NTownColor, Image10); }
+void TSettei::Button17Click(TObject* Sender) { PickColor(ColorDialog3, MainStyle().IslandsColor, Image11); }
+void TSettei::Button18Click(TObject* Sender) { PickColor(ColorDialog3, MainStyle().MountainColor, Image12); }
 
 // The chosen background is also the one the white box gives back.
 void TSettei::Button7Click(TObject* Sender) {
     if (!ColorDialog5->Execute()) return;
-    Open->style.BackColor = Open->style.ChosenBackColor = ColorDialog5->Color;
-    gui::FillSwatch(Image5, Open->style.BackColor);
+    MainStyle().BackColor = MainStyle().ChosenBackColor = ColorDialog5->Color;
+    gui::FillSwatch(Image5, MainStyle().BackColor);
     CheckBox13->SetChecked(false);
 }
 
 // ---- widths and name size ----
 
-void TSettei::UpDown1Click(TObject* Sender, TUDBtnType Button) { Open->style.CoastWidth = UpDown1->Position(); }
+void TSettei::UpDown1Click(TObject* Sender, TUDBtnType Button) { MainStyle().CoastWidth = UpDown1->Position(); }
 
 // Dotted lines exist only at width 1.
 void TSettei::UpDown2Click(TObject* Sender, TUDBtnType Button) {
-    Open->style.PrefWidth = UpDown2->Position();
+    MainStyle().PrefWidth = UpDown2->Position();
     CBPrefDot->SetEnabled(UpDown2->Position() < 2);
 }
 
 void TSettei::UpDown3Click(TObject* Sender, TUDBtnType Button) {
-    Open->style.TownWidth = UpDown3->Position();
+    MainStyle().TownWidth = UpDown3->Position();
     for (TCheckBox* dot : {CBTownDot, CBNTownDot, CBLakeDot, CBKuDot}) dot->SetEnabled(UpDown3->Position() < 2);
 }
 
 void TSettei::UpDown4Click(TObject* Sender, TUDBtnType Button) {
-    Open->style.NameFontBase = UpDown4->Position();
-    Open->style.NameFontSize = UpDown4->Position() * Open->ImageSize / 600;
+    MainStyle().NameFontBase = UpDown4->Position();
+    MainStyle().NameFontSize = UpDown4->Position() * Open->ImageSize / 600;
 }
 
 // ---- boxes governing others of this window ----
@@ -399,54 +399,54 @@ void TSettei::CBIslandsClick(TObject* Sender) {
 
 // ---- switches acting at once ----
 
-void TSettei::CBColorClick(TObject* Sender) { Open->style.SameColor = CBColor->Checked(); }
-void TSettei::CheckBox2Click(TObject* Sender) { Open->ui.ken_name->SetChecked(CheckBox2->Checked()); }
-void TSettei::CheckBox9Click(TObject* Sender) { Open->ui.CB1do->SetChecked(CheckBox9->Checked()); }
-void TSettei::CheckBox14Click(TObject* Sender) { Open->ui.CBLake->SetChecked(CheckBox14->Checked()); }
-void TSettei::CheckBox16Click(TObject* Sender) { Open->ui.CBYomi->SetChecked(CheckBox16->Checked()); }
-void TSettei::CBDoubleNameClick(TObject* Sender) { Open->ui.CBMainDoubleName->SetChecked(CBDoubleName->Checked()); }
+void TSettei::CBColorClick(TObject* Sender) { MainStyle().SameColor = CBColor->Checked(); }
+void TSettei::CheckBox2Click(TObject* Sender) { MainUi().ken_name->SetChecked(CheckBox2->Checked()); }
+void TSettei::CheckBox9Click(TObject* Sender) { MainUi().CB1do->SetChecked(CheckBox9->Checked()); }
+void TSettei::CheckBox14Click(TObject* Sender) { MainUi().CBLake->SetChecked(CheckBox14->Checked()); }
+void TSettei::CheckBox16Click(TObject* Sender) { MainUi().CBYomi->SetChecked(CheckBox16->Checked()); }
+void TSettei::CBDoubleNameClick(TObject* Sender) { MainUi().CBMainDoubleName->SetChecked(CBDoubleName->Checked()); }
 void TSettei::CBKenNameClick(TObject* Sender) {
     PrefSet->CheckBox3->SetChecked(CBKenName->Checked());
-    Open->ui.CBKenName1->SetChecked(CBKenName->Checked());
+    MainUi().CBKenName1->SetChecked(CBKenName->Checked());
 }
 
 void TSettei::CBKenOfficeClick(TObject* Sender) {
     PrefSet->CheckBox4->SetChecked(CBKenOffice->Checked());
-    Open->DrawMap();
+    RedrawMap();
 }
 
 void TSettei::CheckBox13Click(TObject* Sender) {
-    Open->style.BackColor = CheckBox13->Checked() ? TColor(0xFFFFFF) : Open->style.ChosenBackColor;
-    Open->DrawMap();
+    MainStyle().BackColor = CheckBox13->Checked() ? TColor(0xFFFFFF) : MainStyle().ChosenBackColor;
+    RedrawMap();
 }
 
 void TSettei::CBHokkaidoClick(TObject* Sender) {
-    Open->doc.WLinesAsBorder = CBHokkaido->Checked();
-    Open->ui.Hokkaido->SetChecked(CBHokkaido->Checked());
+    MainDoc().WLinesAsBorder = CBHokkaido->Checked();
+    MainUi().Hokkaido->SetChecked(CBHokkaido->Checked());
     // Reloaded with the borders as asked; the reload leaves the one redraw to us.
     if (Open->MapShown) {
         // The areas on the map, not ticks the area window holds unconfirmed.
         Ken->Button3Click(this);
-        for (int i = 0; i < Open->doc.SELECT; i++) Ken->AreaBox(Open->doc.SelectCode[i])->SetChecked(true);
+        for (int i = 0; i < MainDoc().SELECT; i++) Ken->AreaBox(MainDoc().SelectCode[i])->SetChecked(true);
         Ken->Choose(this, true);
         Open->DataReady = true;
-        Open->DrawMap();
+        RedrawMap();
     }
 }
 
 void TSettei::CBRailClick(TObject* Sender) {
     LineAdd->CheckBox2->SetChecked(CBRail->Checked());
-    Open->ui.CBRailLine->SetChecked(CBRail->Checked());
+    MainUi().CBRailLine->SetChecked(CBRail->Checked());
     if (!CBRail->Checked()) Open->ShowStationLabels(false);
 }
 
 void TSettei::CBStationClick(TObject* Sender) {
     if (CBStation->Checked()) {
         Open->ShowStationLabels(true);
-        Open->ui.CBEki->SetChecked(true);
+        MainUi().CBEki->SetChecked(true);
     } else {
         Open->ShowStationLabels(false);
-        Open->ui.CBEki->SetChecked(false);
+        MainUi().CBEki->SetChecked(false);
     }
 }
 
@@ -466,15 +466,15 @@ void TSettei::RadioGroup1Click(TObject* Sender) {
     Open->SSIZE = RadioGroup1->ItemIndex() + 1;
     const std::vector<std::string> items = ImageSizeItems(*Open, Open->SSIZE);
     RadioGroup2->SetItems(items);
-    Open->ui.RadioGroup1->SetItems(items);
-    Open->DrawMap();
+    MainUi().RadioGroup1->SetItems(items);
+    RedrawMap();
 }
 
 void TSettei::RadioGroup2Click(TObject* Sender) {
     RedrawOnce once;
     LineAdd->EditLineRedraw = true;
-    Open->ui.RadioGroup1->SetItemIndex(RadioGroup2->ItemIndex());
-    if (Open->ui.RadioGroup1->OnClick) Open->ui.RadioGroup1->OnClick(Open->ui.RadioGroup1);
+    MainUi().RadioGroup1->SetItemIndex(RadioGroup2->ItemIndex());
+    if (MainUi().RadioGroup1->OnClick) MainUi().RadioGroup1->OnClick(MainUi().RadioGroup1);
 }
 
 void TSettei::RadioGroup3Click(TObject* Sender) {
@@ -499,29 +499,29 @@ void TSettei::RadioGroup4Click(TObject* Sender) {
 void TSettei::Button8Click(TObject* Sender) {
     // The boxes below redraw in their handlers: hold that until the one redraw at the end.
     Open->DataReady = false;
-    Open->ui.ken_name->SetChecked(CheckBox2->Checked());
-    Open->ui.CBPrefBorder->SetChecked(CheckBox3->Checked());
-    Open->ui.CBTownBorder->SetChecked(CheckBox4->Checked());
-    Open->ui.CBNTownBorder->SetChecked(CheckBox11->Checked());
-    Open->ui.CBOldTown->SetChecked(CheckBox12->Checked());
-    Open->ui.CBTownName->SetChecked(CheckBox5->Checked());
-    Open->ui.CBLonLat->SetChecked(CheckBox6->Checked());
+    MainUi().ken_name->SetChecked(CheckBox2->Checked());
+    MainUi().CBPrefBorder->SetChecked(CheckBox3->Checked());
+    MainUi().CBTownBorder->SetChecked(CheckBox4->Checked());
+    MainUi().CBNTownBorder->SetChecked(CheckBox11->Checked());
+    MainUi().CBOldTown->SetChecked(CheckBox12->Checked());
+    MainUi().CBTownName->SetChecked(CheckBox5->Checked());
+    MainUi().CBLonLat->SetChecked(CheckBox6->Checked());
     CheckBox7->SetEnabled(CheckBox6->Checked());
-    Open->ui.CBFun->SetChecked(CheckBox7->Checked());
-    Open->ui.CBDo->SetChecked(CheckBox8->Checked());
+    MainUi().CBFun->SetChecked(CheckBox7->Checked());
+    MainUi().CBDo->SetChecked(CheckBox8->Checked());
 
-    TMenuItem* reduction[] = {Open->ui.MAG1, Open->ui.MAG2, Open->ui.MAG3, Open->ui.MAG4, Open->ui.MAG5};
+    TMenuItem* reduction[] = {MainUi().MAG1, MainUi().MAG2, MainUi().MAG3, MainUi().MAG4, MainUi().MAG5};
     for (int i = 0; i < 5; i++) reduction[i]->SetChecked(i == RadioGroup1->ItemIndex());
 
-    Open->ui.CBScale->SetChecked(CheckBox10->Checked());
-    if (CheckBox13->Checked()) Open->style.BackColor = 0xFFFFFF;
-    Open->ui.CBMainDoubleName->SetChecked(CBDoubleName->Checked());
-    Open->doc.WLinesAsBorder = CBHokkaido->Checked();
+    MainUi().CBScale->SetChecked(CheckBox10->Checked());
+    if (CheckBox13->Checked()) MainStyle().BackColor = 0xFFFFFF;
+    MainUi().CBMainDoubleName->SetChecked(CBDoubleName->Checked());
+    MainDoc().WLinesAsBorder = CBHokkaido->Checked();
 
     // Without a map there is no view to draw in.
     Open->DataReady = Open->MapShown;
-    Open->DrawMap();
-    Open->ui.Label35->Hide();
+    RedrawMap();
+    MainUi().Label35->Hide();
 }
 
 void TSettei::Button6Click(TObject* Sender) {

@@ -52,7 +52,7 @@ namespace output {
 
 bool RenderOutputJob(TCanvas& cv, const MapSnapshot& job) {
     RenderMap(cv, job);
-    if (!Open->ui.CBYomi->Checked()) return true;
+    if (!MainUi().CBYomi->Checked()) return true;
     if (!YomiList->BuildDisplayedNameList(job.view)) return false;
     Yomi->DrawReadings(cv, job.view);
     return true;

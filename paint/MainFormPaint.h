@@ -1,6 +1,14 @@
 // The main form's painting, paint files and legend steps: the paint folder's steps over the form.
 #pragma once
-#include "engine/Uopen.h"
+#include "engine/MainForm.h"
+#include "gui/Dialogs.h"
+#include "gui/Forms.h"
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct DrawSettings;
+struct MapView;
 
 std::vector<TCheckBox*> SavedCheckBoxes(const TOpen& o);
 bool AddPaintRecord(TOpen& o, int32_t x, int32_t y, TColor colour, uint8_t pattern);

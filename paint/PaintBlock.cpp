@@ -1,6 +1,7 @@
 // The paint block of the project file, written, read and put back side by side.
 #include "paint/PaintBlock.h"
 #include "engine/Uopen.h"
+#include "engine/MainForm.h"
 #include "gui/TextFile.h"
 #include "engine/ProjectLines.h"
 #include "paint/Upaint.h"
@@ -36,5 +37,5 @@ bool PaintBlock::Parse(ProjectLines& in) {
 
 void PaintBlock::Apply() const {
     MapPaint->RestorePaint(records, palette);
-    Open->WriteLog(gui::Format("ペイント数：%d\n", int(records.size())));
+    WriteMainLog(gui::Format("ペイント数：%d\n", int(records.size())));
 }

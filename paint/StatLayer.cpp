@@ -26,20 +26,20 @@ void StatLayer::SetAreas(std::vector<int> a) {
     areas = std::move(a);
     drawn.clear();
     for (int area : areas)
-        if (const StatShapeArea* s = shapes.Area(Open->doc.AppDir, MapYear, area)) drawn.push_back(s);
+        if (const StatShapeArea* s = shapes.Area(MainDoc().AppDir, MapYear, area)) drawn.push_back(s);
 }
 
 std::vector<InsetUnit> StatLayer::UnitBoxes(int area) {
     std::vector<InsetUnit> units;
-    if (const StatShapeArea* a = shapes.Area(Open->doc.AppDir, TickedEditionYear(), area))
+    if (const StatShapeArea* a = shapes.Area(MainDoc().AppDir, TickedEditionYear(), area))
         for (const StatShape& b : a->blocks) units.push_back({b.code, {b.x0, b.y0, b.x1, b.y1}});
     return units;
 }
 
 void StatLayer::Prepare(const DrawSettings&) {
     std::vector<int> now;
-    for (int i = 0; i < Open->doc.SELECT && i < 100; ++i)
-        if (Open->doc.SelectCode[i] >= 1 && Open->doc.SelectCode[i] <= 52) now.push_back(Open->doc.SelectCode[i]);
+    for (int i = 0; i < MainDoc().SELECT && i < 100; ++i)
+        if (MainDoc().SelectCode[i] >= 1 && MainDoc().SelectCode[i] <= 52) now.push_back(MainDoc().SelectCode[i]);
     SetAreas(std::move(now));
 }
 

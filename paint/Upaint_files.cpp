@@ -102,9 +102,9 @@ PaintRow ParsePaintRow(const std::vector<std::string>& f, size_t colourCol, size
 
 PaintPalette TMapPaint::FilePalette() const {
     PaintPalette p;
-    p.back = CBBackWhite->Checked() ? TColor(0xFFFFFF) : Open->style.BackColor;
-    std::copy(Open->style.PaintColor, Open->style.PaintColor + 8, p.colours);
-    std::copy(Open->style.PaintPattern, Open->style.PaintPattern + 8, p.patterns);
+    p.back = CBBackWhite->Checked() ? TColor(0xFFFFFF) : MainStyle().BackColor;
+    std::copy(MainStyle().PaintColor, MainStyle().PaintColor + 8, p.colours);
+    std::copy(MainStyle().PaintPattern, MainStyle().PaintPattern + 8, p.patterns);
     return p;
 }
 
@@ -133,8 +133,8 @@ void TMapPaint::WireFileHandlers() {
 void TMapPaint::ShowSlot(int slot) {
     TTkBtn* b = SlotButton(slot);
     b->Set_Picture(static_cast<const TBitmap*>(nullptr));
-    b->SetColor(Open->style.PaintColor[slot]);
-    if (Open->style.PaintPattern[slot] != 0) ShowSlotPicture(b, Open->style.PaintColor[slot], Open->style.PaintPattern[slot]);
+    b->SetColor(MainStyle().PaintColor[slot]);
+    if (MainStyle().PaintPattern[slot] != 0) ShowSlotPicture(b, MainStyle().PaintColor[slot], MainStyle().PaintPattern[slot]);
 }
 
 void TMapPaint::Button3Click(TObject*) {
@@ -238,10 +238,10 @@ void TMapPaint::RestorePaint(const std::vector<TOpen::PaintRecord>& records, con
 void TMapPaint::AddPaletteEntry(TColor colour, uint8_t pattern) {
     if (DataSlots >= 8) return;
     for (int k = 0; k < DataSlots; ++k)
-        if (Open->style.PaintColor[k] == colour && Open->style.PaintPattern[k] == pattern) return;
+        if (MainStyle().PaintColor[k] == colour && MainStyle().PaintPattern[k] == pattern) return;
     const int k = DataSlots;
-    Open->style.PaintColor[k] = colour;
-    Open->style.PaintPattern[k] = pattern;
+    MainStyle().PaintColor[k] = colour;
+    MainStyle().PaintPattern[k] = pattern;
     EditSlot = k;
     ShowSlot(k);
     DataSlots++;

@@ -1,4 +1,5 @@
 #include "paint/Ustatmap.h"
+#include "engine/Uopen.h"
 #include "paint/MainFormPaint.h"
 #include "gui/FormParts.h"
 #include "gui/TextFile.h"
@@ -543,8 +544,8 @@ int TStatMap::EditionYear() { return StatLayerOnMap ? StatLayerOnMap->MapYear : 
 
 std::vector<int> TStatMap::SelectedAreas() {
     std::vector<int> a;
-    for (int i = 0; i < Open->doc.SELECT && i < 100; ++i)
-        if (Open->doc.SelectCode[i] >= 1 && Open->doc.SelectCode[i] <= 52) a.push_back(Open->doc.SelectCode[i]);
+    for (int i = 0; i < MainDoc().SELECT && i < 100; ++i)
+        if (MainDoc().SelectCode[i] >= 1 && MainDoc().SelectCode[i] <= 52) a.push_back(MainDoc().SelectCode[i]);
     return a;
 }
 
@@ -625,7 +626,7 @@ bool TStatMap::loadUnits() {
     const std::vector<int> areas = SelectedAreas();
     const int year = EditionYear();
     if (areas == unitsAreas && year == unitsYear) return true;
-    Units = LoadStatUnits(Open->doc.AppDir, areas, year);
+    Units = LoadStatUnits(MainDoc().AppDir, areas, year);
     unitsAreas = areas;
     unitsYear = year;
     return true;
@@ -677,7 +678,7 @@ void TStatMap::joinTable() {
     // The guess reads every date's codes: once for a table, its code column and the map's date.
     const std::string key = TablePath + gui::Format("/%d/%d/%d/%zu", Spec.codeCol, Spec.headingRow, unitsYear, Table.rows.size());
     if (chosen < 0 && Spec.level != kLevelPref && key != guessFor) {
-        guessed = GuessStatTableYear(Open->doc.AppDir, Table, Spec, unitsYear);
+        guessed = GuessStatTableYear(MainDoc().AppDir, Table, Spec, unitsYear);
         guessFor = key;
     }
     const int year = Spec.level == kLevelPref ? unitsYear : chosen >= 0 ? chosen : guessed;
@@ -690,12 +691,12 @@ void TStatMap::joinTable() {
     if (fromUnitsYear != year) {
         std::vector<int> all;
         for (int a = 1; a <= 52; ++a) all.push_back(a);
-        FromUnits = LoadStatUnits(Open->doc.AppDir, all, year);
+        FromUnits = LoadStatUnits(MainDoc().AppDir, all, year);
         fromUnitsYear = year;
     }
     std::string error;
     if (walkFrom != year || walkTo != unitsYear) {
-        walk = ReadCrosswalk(Open->doc.AppDir, year, unitsYear, error);
+        walk = ReadCrosswalk(MainDoc().AppDir, year, unitsYear, error);
         walkFrom = walk.empty() ? -1 : year;
         walkTo = unitsYear;
     }
@@ -760,7 +761,7 @@ void TStatMap::candidateChosen() {
             const StatUnits& units = JoinUnits();
             const int area = t >= 0 ? units.units[size_t(t)].area
                                     : units.units[size_t(units.cities[size_t(-t - 1)].wards.at(0))].area;
-            CBCandidate->Items()->Add(StatTargetName(units, t) + "（" + Open->doc.AreaName[std::clamp(area, 0, 59)] + "）");
+            CBCandidate->Items()->Add(StatTargetName(units, t) + "（" + MainDoc().AreaName[std::clamp(area, 0, 59)] + "）");
         }
         CBCandidate->SetItemIndex(0);
         CBCandidate->SetEnabled(true);
@@ -996,7 +997,7 @@ void ShowLegend(const ProjectLegend& g, bool on) {
     Hanrei->RestoreLegend(g);
     Hanrei->LegendOn = on;
     if (!on) SetCheckedQuietly(Hanrei->CBExpDisplay, false);
-    SetCheckedQuietly(Open->ui.CBExp, on);
+    SetCheckedQuietly(MainUi().CBExp, on);
 }
 
 // The years whose codes another table may hold, besides the map's own.
@@ -1220,7 +1221,7 @@ bool TStatMap::SaveClassTable(const std::string& path) {
 
 void TStatMap::restoreLook() {
     ShowLegend(Last.legend, Last.legendOn);
-    SetCheckedQuietly(Open->ui.CBExp, Last.legendTick);
+    SetCheckedQuietly(MainUi().CBExp, Last.legendTick);
 }
 
 void TStatMap::noteOtherDate() {
@@ -1235,7 +1236,7 @@ void TStatMap::noteOtherDate() {
     std::vector<std::pair<size_t, int>> found;   // codes found, year
     for (int year : kYears) {
         if (year == unitsYear) continue;
-        gui::TextReader r(Open->doc.AppDir + "/MAPDATA/Codes" + (year ? "/" + std::to_string(year) : "") + "/Area.csv");
+        gui::TextReader r(MainDoc().AppDir + "/MAPDATA/Codes" + (year ? "/" + std::to_string(year) : "") + "/Area.csv");
         std::unordered_set<std::string> there;
         for (std::string line; r.ReadLine(line);)
             if (line.size() > 6) there.insert(line.substr(0, 5));
@@ -1494,7 +1495,7 @@ void TStatMap::symbolsChanged() {
     }
     if (b == StatLayerOnMap->Shown()) return;
     StatLayerOnMap->Show(std::move(b));
-    Open->DrawMap();
+    RedrawMap();
 }
 
 bool TStatMap::StepColumn(int step) {

@@ -1,0 +1,11 @@
+// The main form as a handle, for a window that hands it on to a folder's
+// steps (which take a TOpen&) or writes to its log, without depending on the
+// form's declaration.
+#pragma once
+#include <string>
+
+class TOpen;
+extern TOpen* Open;
+
+// A line of the program's log.
+void WriteMainLog(const std::string& s);
