@@ -16,7 +16,7 @@ struct Seed {
     TColor over, colour;
     TBrushStyle style;
 };
-inline Seed SeedOf(const TOpen::PaintRecord& r) {
+inline Seed SeedOf(const PaintRecord& r) {
     Seed s{0, 0, 0, r.colour, TBrushStyle(r.pattern)};
     Open->MapToScreen(r.x, r.y, s.x, s.y);
     s.over = Open->PickTextBackground(s.x, s.y);
@@ -26,7 +26,7 @@ inline Seed SeedOf(const TOpen::PaintRecord& r) {
 inline void LoadAllAreasWithPaint() {
     LoadAllAreas();
     Open->ui.CBTownName->SetChecked(false);
-    Open->paint_rep = 0;
+    Open->paint.paint_rep = 0;
     for (int i = 0; i < kBenchRecords && i < Open->doc.TownCount; ++i)
         AddPaintRecord(*Open, Open->doc.TownX[i], Open->doc.TownY[i], Open->style.PaintColor[i % 8], i % 5 == 4 ? 6 : 0);
     MapPaint->CBPaintDisplay->SetChecked(true);

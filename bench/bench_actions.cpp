@@ -54,11 +54,11 @@ void MakeFullMap() {
     for (int i = 0; i < 250; i++) Kyori->AddCircle(80000 + (i % 25) * 8000, 50000 + (i / 25) * 19000);
     Hanrei->CBExpDisplay->SetChecked(true);
     Hanrei->LegendOn = true;
-    Open->MapShown = true;
+    Open->gate.MapShown = true;
     Open->DrawMap();
     const DrawSettings s = Open->ReadDrawSettings();
     std::printf("full map: %d px, %d paint, %d labels, %d symbols, %d line files, %d circles, legend %d, grid %d\n",
-                Open->ImageSize, Open->paint_rep, Letter->LabelCount, PagesDlg->PlacedSymbolCount,
+                Open->ImageSize, Open->paint.paint_rep, Letter->LabelCount, PagesDlg->PlacedSymbolCount,
                 LineAdd->LineFileCount, Kyori->CircleCount, int(s.LegendShown), int(Open->LonLatShown));
 }
 
@@ -141,8 +141,8 @@ void Redraw1800(benchmark::State& state) {
     bool there = false;
     for (auto _ : state) {
         const auto t0 = Clock::now();
-        Open->Layers.Prepare(s);
-        Open->Layers.Draw(cv, there ? moved : v, s);
+        Open->hooks.Layers.Prepare(s);
+        Open->hooks.Layers.Draw(cv, there ? moved : v, s);
         state.SetIterationTime(std::chrono::duration<double>(Clock::now() - t0).count());
         there = !there;
     }

@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 52; i++) Open->doc.SelectCode[i] = i + 1;
     Open->Button3Click(Open);
     Open->ui.CBTownName->SetChecked(true);
-    Open->DataReady = true;
+    Open->gate.DataReady = true;
     Open->DrawMap();
     Ken->NameListMode = 0;
     // The whole country shows more names than the list holds: zoom in on its

@@ -20,13 +20,13 @@ std::vector<Seed> seeds;
 // The map without paint at a size, and the seeds a replay on it would use.
 void Prepare(int copyScale) {
     Open->COPYSCALE = copyScale;
-    Open->PaintDisplay = false;
+    Open->paint.PaintDisplay = false;
     Open->DrawMap();
     bare = Open->ui.Image1->Picture()->Bitmap()->Image().copy();
     seeds.clear();
     TCanvas* cv = Open->ui.Image1->Canvas();
-    for (int i = 0; i < Open->paint_rep; ++i) {
-        const Seed s = benchutil::SeedOf(Open->PaintRecords[i]);
+    for (int i = 0; i < Open->paint.paint_rep; ++i) {
+        const Seed s = benchutil::SeedOf(Open->paint.PaintRecords[i]);
         seeds.push_back(s);
         cv->Brush->Color = s.colour;
         cv->Brush->Style = s.style;
@@ -53,8 +53,8 @@ std::vector<bool> FillableNames(int copyScale, std::vector<bool> keep) {
 }
 
 void SeedAtFillableNames() {
-    Open->paint_rep = 0;
-    Open->PaintDisplay = false;
+    Open->paint.paint_rep = 0;
+    Open->paint.PaintDisplay = false;
     std::vector<bool> keep = FillableNames(3, FillableNames(1, std::vector<bool>(Open->doc.TownCount, true)));
     std::vector<int> fillable;
     for (int i = 0; i < Open->doc.TownCount; ++i)

@@ -14,7 +14,7 @@
 namespace {
 
 std::string csvPath;
-std::vector<TOpen::PaintRecord> rows;
+std::vector<PaintRecord> rows;
 
 // The readings window's name list with a colour and a pattern added to each row.
 void PrepareCsv() {
@@ -41,12 +41,12 @@ void PaintCsv15(benchmark::State& state) {
         gui::testing::QueueFileName(csvPath);
         MapPaint->Button24Click(MapPaint);
     }
-    if (Open->paint_rep != int(rows.size())) state.SkipWithError("import refused");
+    if (Open->paint.paint_rep != int(rows.size())) state.SkipWithError("import refused");
 }
 
 void RedrawAndFloods15(benchmark::State& state) {
     for (auto _ : state) {
-        Open->PaintDisplay = false;
+        Open->paint.PaintDisplay = false;
         if (!Open->DrawMap()) state.SkipWithError("no map");
         for (const auto& r : rows) {
             int sx, sy;

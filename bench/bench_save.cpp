@@ -70,7 +70,7 @@ BENCHMARK(PrintA4)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
     benchutil::ProgramFolder folder(argc, argv, "rovana-bench-save", false);
     benchutil::LoadAllAreasWithPaint();
-    Open->PaintDisplay = true;
+    Open->paint.PaintDisplay = true;
     Open->ui.RadioGroup1->SetItemIndex(2);
     // The floor writes the finished image: one save first leaves it in the map image.
     gui::testing::QueueFileName((std::filesystem::current_path() / "first.png").string());

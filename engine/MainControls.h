@@ -6,6 +6,7 @@
 #include "gui/Dialogs.h"
 #include "gui/Forms.h"
 
+class TOpen;
 class TPrintDialog;
 
 // Built by the main form's constructor (engine/Uopen_layout.cpp); the form owns them.
@@ -57,3 +58,6 @@ struct MainControls {
 
 // The main form's controls.
 MainControls& MainUi();
+// The controls of the main form o.
+MainControls& UiOf(TOpen& o);
+const MainControls& UiOf(const TOpen& o);

@@ -9,3 +9,7 @@ extern TOpen* Open;
 
 // A line of the program's log.
 void WriteMainLog(const std::string& s);
+// "%d/%02d/%02d" of the program file.
+const std::string& MainProgramDate();
+// After the insets were changed (groupsChanged: which groups leave the main frame).
+void MainInsetsChanged(bool groupsChanged);

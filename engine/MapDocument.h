@@ -63,6 +63,8 @@ struct OfficeRecord {
     int32_t size;
 };
 
+class TOpen;
+
 struct MapDocument {
     // The program folder: every data path is built from it.
     std::string AppDir;
@@ -113,6 +115,8 @@ struct MapDocument {
     int32_t YomiCount = 0;
 
     bool WLinesAsBorder = true;
+    // Another boundary-data edition is in use: the standard one comes back at exit.
+    bool AltYear = false;
 
     // False when a line of the list was left out on reading: writing the
     // table back would lose it.
@@ -121,3 +125,6 @@ struct MapDocument {
 
 // The main form's document.
 MapDocument& MainDoc();
+// The document of the main form o.
+MapDocument& DocOf(TOpen& o);
+const MapDocument& DocOf(const TOpen& o);

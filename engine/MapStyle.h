@@ -5,6 +5,8 @@
 #include "gui/Types.h"
 #include <cstdint>
 
+class TOpen;
+
 struct MapStyle {
     TColor CoastColor = 0xFF0000, PrefColor = 0x0000FF, TownColor = 2672688, NTownColor = 0xF7F700,
            DefNTownColor = 0xF7F700, KuColor = 9421963, TownFontColor = 0, BackColor = 0xFFFFE1,
@@ -25,3 +27,6 @@ struct MapStyle {
 
 // The main form's style.
 MapStyle& MainStyle();
+// The style of the main form o.
+MapStyle& StyleOf(TOpen& o);
+const MapStyle& StyleOf(const TOpen& o);

@@ -4,6 +4,22 @@
 #include "engine/Coords.h"
 
 class TCheckBox;
+class TOpen;
+
+// Whether and when the main form's map may be drawn.
+struct RedrawGate {
+    // DataReady: the redraw draws only while set; MapShown: presses on the map
+    // are ignored while clear; ProjectLoading: set only while a project file is restored.
+    bool DataReady = false, MapShown = false, ProjectLoading = false;
+    // While held, a redraw is only noted; it happens once when the hold ends.
+    int RedrawHeld = 0;
+    bool RedrawWanted = false;
+};
+// The main form's gate.
+RedrawGate& MainGate();
+// The gate of the main form o.
+RedrawGate& GateOf(TOpen& o);
+const RedrawGate& GateOf(const TOpen& o);
 
 // The main form's DrawMap: false when nothing was drawn.
 bool RedrawMap();

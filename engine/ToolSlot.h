@@ -51,3 +51,6 @@ private:
 
 // The main form's tool slot.
 MapToolSlot& MainTools();
+// The tool slot of the main form o.
+MapToolSlot& ToolsOf(TOpen& o);
+const MapToolSlot& ToolsOf(const TOpen& o);

@@ -8,9 +8,9 @@
 
 void TOpen::Button3Click(TObject* Sender) {
     if (RangeDrag) return;
-    AreaChange.Run(AreaStep::Loading);
+    hooks.AreaChange.Run(AreaStep::Loading);
 
-    MapShown = false;
+    gate.MapShown = false;
     ImageSize = SIZEX / SSIZE * COPYSCALE;
     ui.Image1->SetImageSize(ImageSize, ImageSize);
 
@@ -28,7 +28,7 @@ void TOpen::Button3Click(TObject* Sender) {
         MapInsets.SetMap(areas, {MinX, MinY, MaxX, MaxY}, InsetUnitsOf);
     }
 
-    if (!ProjectLoading) {
+    if (!gate.ProjectLoading) {
         // With insets on, the view fits what they leave.
         const MapBox box = MapInsets.StandardBox();
         MinX = box.x0, MinY = box.y0, MaxX = box.x1, MaxY = box.y1;
@@ -80,7 +80,7 @@ void TOpen::Button3Click(TObject* Sender) {
     ui.TkBtn2->Invalidate();
     ui.Label21->Show();
 
-    AreaChange.Run(AreaStep::Loaded);
+    hooks.AreaChange.Run(AreaStep::Loaded);
 }
 
 // The standard extent and scale of the box MinX..MaxY round the centre CX, CY
@@ -101,7 +101,7 @@ void TOpen::FitView() {
     }
     BaseSpan = StdExtent;
 
-    if (!ProjectLoading) {
+    if (!gate.ProjectLoading) {
         // Pixels per map unit at the base size, whatever the image size is.
         scale = float(SIZEX) / float(StdExtent);
         ui.UpDown1->SetPosition(1);
@@ -115,7 +115,7 @@ void TOpen::FitView() {
 // The insets changed: the map is drawn again, and when the groups taken out
 // of the main frame changed, at the standard view of what remains.
 void TOpen::InsetsChanged(bool groupsChanged) {
-    if (!MapShown) return;
+    if (!gate.MapShown) return;
     if (groupsChanged && !RangeDrag) {
         const MapBox box = MapInsets.StandardBox();
         MinX = box.x0, MinY = box.y0, MaxX = box.x1, MaxY = box.y1;
@@ -129,7 +129,7 @@ void TOpen::InsetsChanged(bool groupsChanged) {
 }
 
 void TOpen::ResetViewState() {
-    DataReady = false;
+    gate.DataReady = false;
 
     ui.N101->SetChecked(true);
     ui.N051->SetChecked(false);
@@ -159,11 +159,11 @@ void TOpen::ResetViewState() {
     ui.menuPaint->SetEnabled(true);
     ui.Keido->SetChecked(true);
     ui.CBLonLat->SetChecked(false);
-    AreaChange.Run(AreaStep::Reset);
+    hooks.AreaChange.Run(AreaStep::Reset);
 
     // The handlers run above may have set them again.
-    DataReady = false;
-    MapShown = false;
+    gate.DataReady = false;
+    gate.MapShown = false;
 }
 
 // The area window only opens: the map and its work stay until a choice is made.

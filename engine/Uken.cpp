@@ -162,11 +162,11 @@ bool TKen::AgreeToAreas(const std::vector<int>& codes) {
     const bool same = MainDoc().SELECT == int(codes.size()) && std::equal(codes.begin(), codes.end(), MainDoc().SelectCode);
     // The same areas again are a reload: every position is in map units, so all work stays.
     if (same) return true;
-    if (Open->AreaChange.AnyWork() &&
+    if (HooksOf(*Open).AreaChange.AnyWork() &&
         Application->MessageBox("ペイント・ラベル・地図線などの作業内容は消去されます。よろしいですか", "都道府県指定",
                                 MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
         return false;
-    Open->AreaChange.Run(AreaStep::Discard);
+    HooksOf(*Open).AreaChange.Run(AreaStep::Discard);
     agreed = codes;
     return true;
 }
@@ -187,7 +187,7 @@ bool TKen::Choose(TObject* Sender, bool callerDraws) {
     Open->ResetViewState();
     std::copy(codes.begin(), codes.end(), MainDoc().SelectCode);
     MainDoc().SELECT = int(codes.size());
-    Open->DataReady = false;
+    MainGate().DataReady = false;
     MainUi().CBTownName->SetChecked(false);
     Close();
     Open->repaint();
@@ -198,20 +198,20 @@ bool TKen::Choose(TObject* Sender, bool callerDraws) {
         Process->repaint();
     }
 
-    Open->ProjectLoading = false;
+    MainGate().ProjectLoading = false;
     Process->Hide();
     MainUi().Image1->repaint();
-    Open->DataReady = false;
+    MainGate().DataReady = false;
     Open->Button3Click(Open);
 
     // A caller that draws once itself keeps the redraw locked.
-    Open->DataReady = !callerDraws;
-    Open->AreaChange.Run(AreaStep::Chosen);
+    MainGate().DataReady = !callerDraws;
+    HooksOf(*Open).AreaChange.Run(AreaStep::Chosen);
     MainUi().CBTownPaint->SetChecked(false);
     MainUi().CBNTownBorder->SetChecked(CBOldBorder->Checked());
 
-    Open->AreaChange.Run(AreaStep::Rails);
-    Open->AreaChange.Run(AreaStep::RailsLoaded);
+    HooksOf(*Open).AreaChange.Run(AreaStep::Rails);
+    HooksOf(*Open).AreaChange.Run(AreaStep::RailsLoaded);
     if (!MainUi().CBRailLine->Checked()) RedrawMap();
 
     // Once more, so that its handler runs for the new areas.
@@ -220,12 +220,12 @@ bool TKen::Choose(TObject* Sender, bool callerDraws) {
         MainUi().CBEki->SetChecked(true);
     }
 
-    Open->MapShown = true;
+    MainGate().MapShown = true;
     MainUi().Button1->SetEnabled(true);
     MainUi().Label35->Hide();
     MainUi().CBTownPaint->SetChecked(false);
-    Open->AreaChange.Run(AreaStep::Changing);
-    Open->AreaChange.Run(AreaStep::Done);
+    HooksOf(*Open).AreaChange.Run(AreaStep::Changing);
+    HooksOf(*Open).AreaChange.Run(AreaStep::Done);
     MainUi().Label19->SetCaption("");
 
     NameListArea = MainDoc().SelectCode[0];
@@ -235,7 +235,7 @@ bool TKen::Choose(TObject* Sender, bool callerDraws) {
     Open->RunMapChangeHooks();
 
     Open->RailSetCount = 0;
-    Open->AreaChange.Run(AreaStep::Drawn);
+    HooksOf(*Open).AreaChange.Run(AreaStep::Drawn);
     return true;
 }
 

@@ -58,3 +58,21 @@ MapToolSlot& MainTools() { return Open->tools; }
 bool RedrawMap() { return Open->DrawMap(); }
 const MapView& DrawnMapView() { return Open->DrawnView; }
 void WriteMainLog(const std::string& s) { Open->WriteLog(s); }
+RedrawGate& MainGate() { return Open->gate; }
+PaintStore& MainPaint() { return Open->paint; }
+FeatureHooks& HooksOf(TOpen& o) { return o.hooks; }
+const std::string& MainProgramDate() { return Open->ProgramDate; }
+void MainInsetsChanged(bool groupsChanged) { Open->InsetsChanged(groupsChanged); }
+MainControls& UiOf(TOpen& o) { return o.ui; }
+const MainControls& UiOf(const TOpen& o) { return o.ui; }
+MapDocument& DocOf(TOpen& o) { return o.doc; }
+const MapDocument& DocOf(const TOpen& o) { return o.doc; }
+MapStyle& StyleOf(TOpen& o) { return o.style; }
+const MapStyle& StyleOf(const TOpen& o) { return o.style; }
+MapToolSlot& ToolsOf(TOpen& o) { return o.tools; }
+const MapToolSlot& ToolsOf(const TOpen& o) { return o.tools; }
+RedrawGate& GateOf(TOpen& o) { return o.gate; }
+const RedrawGate& GateOf(const TOpen& o) { return o.gate; }
+PaintStore& PaintStoreOf(TOpen& o) { return o.paint; }
+const PaintStore& PaintStoreOf(const TOpen& o) { return o.paint; }
+const FeatureHooks& HooksOf(const TOpen& o) { return o.hooks; }

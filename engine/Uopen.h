@@ -4,6 +4,7 @@
 #include "components/Mystr.h"
 #include "components/Tkbtn.h"
 #include "engine/AreaSteps.h"
+#include "engine/FeatureHooks.h"
 #include "engine/FeatureParts.h"
 #include "engine/MainControls.h"
 #include "engine/Redraw.h"
@@ -108,17 +109,14 @@ public:
     void PressToData(int X, int Y, int32_t& x, int32_t& y) const;
 
     // ---- Flags ----
-    bool DataReady = false, MapShown = false, ProjectLoading = false;
     bool RangeDrag = false, RangeZoom = false;
-    bool PaintDisplay = false;
     bool LonLatShown = false, LegendShown = false, ScaleShown = false;
-    bool ClipboardUsed = false, AltYear = false;
+    bool ClipboardUsed = false;
     bool SetteiShown = false, LetterShown = false;
     bool RouteDone = false, MainStations = false;
     int32_t DistanceMode = 0;
     int32_t DistStartX = -100, DistStartY = -100;
     int32_t RailSetCount = 0;
-    int32_t paint_rep = 0;
     int32_t RoutePointCount = 0;
 
     // ---- Colours, widths, sizes (engine/MapStyle.h) ----
@@ -128,37 +126,23 @@ public:
     // ---- Redraw ----
     int32_t MappingCount = 0, ThumbnailCount = 0, RedrawCount = 0;
     int32_t LabelLayerCount = 0;   // whole label layers drawn: one per redraw at most
-    // While held, a redraw is only noted; it happens once when the hold ends.
+    // While held (gate.RedrawHeld), a redraw is only noted; it happens once when the hold ends.
     bool DrawMap();
-    int RedrawHeld = 0;
-    bool RedrawWanted = false;
+    // Whether and when the map may be drawn (engine/Redraw.h).
+    RedrawGate gate;
 
-    // ---- Layers and hooks: each feature folder registers its own as it wires its handlers ----
-    LayerStack Layers;
+    // ---- Layers and hooks: each feature folder registers its own as it wires its handlers (engine/FeatureHooks.h) ----
+    FeatureHooks hooks;
     // Each feature's own state, reached through its folder's header.
     FeatureParts Parts;
-    // Each fills the part of the record that its windows own.
-    std::vector<std::function<void(DrawSettings&)>> SettingsReaders;
     // The figures of the view just computed, for the read-outs (also of a refused range).
     struct ViewReadout {
         int32_t centreX = 0, centreY = 0;
         float middleKm = 0, topKm = 0, bottomKm = 0;
     } Readout;
-    std::vector<std::function<void()>> ReadoutHooks;
-    // Control states and read-outs once the stack is drawn.
-    std::vector<std::function<void(const DrawSettings&)>> AfterRedrawHooks;
-    // Put the tool windows away on a click beside the map (the forms come after the main one).
-    std::vector<std::function<void()>> ToolWindowClosers;
-    // False stops the exit (unsaved work the user keeps).
-    std::vector<std::function<bool()>> ExitChecks;
-    // Run as the program starts (before the lists load) and as it ends.
-    std::vector<std::function<void()>> StartHooks;
-    std::vector<std::function<void()>> ExitHooks;
     // Hooks up the feature folders' handlers, layers and steps; set by forms/
     // before the main form is made, so that engine/ calls none of them.
     static inline std::function<void(TOpen&)> FeatureWiring;
-    // The line editor's colour, written to config.ini.
-    std::function<TColor()> EditLineColour;
     DrawSettings ReadDrawSettings();
     // The map as an output draws it at the chosen size (engine/RenderJob.h).
     MapSnapshot OutputSnapshot();
@@ -178,15 +162,13 @@ public:
     void Tutorial1Click(TObject* Sender);
     // The view settings back to their start, before a new area choice is loaded.
     void ResetViewState();
-    // What each feature does with its own state when the areas change.
-    AreaSteps AreaChange;
     void config_read(const std::string& path);
     void config_write(const std::string& path);
     void ShowBoundaryDataDate();
     void ShowRailDataDate(int count, const std::string* names);
 
     // ---- Redraw and display ----
-    bool MapDrawable() const { return DataReady && !ProjectLoading; }
+    bool MapDrawable() const { return gate.DataReady && !gate.ProjectLoading; }
     void AddMapLayers();   // the engine's own layers (engine/Uredraw.cpp)
     void DrawPolylineLayers(TCanvas& cv, const MapView& view, const DrawSettings& s);
     static void DrawStore(TCanvas& cv, const MapView& view, const PolylineStore& store, bool closing);
@@ -265,17 +247,12 @@ public:
     // Readings.
 
     // ---- Painting and legend (paint/) ----
-    using PaintRecord = ::PaintRecord;
-    // Room for a statistics map of every municipality of the country at every
-    // part, in the edition with the most of them, and hand painting besides.
-    static constexpr int PAINT_MAX = 8000;
-    PaintRecord PaintRecords[PAINT_MAX] = {};
+    // The user's fills (engine/PaintRecord.h).
+    PaintStore paint;
     // Runs AreaStep::Changing before a switch of the old borders is drawn (the area choice runs its own).
     void RunMapChangingHooks();
     // Runs AreaStep::Redrawn after a new choice of areas or a switch of the old borders has been drawn.
     void RunMapChangeHooks();
-    // Run once by the next redraw just before the replay, with the map as the replay finds it.
-    std::function<void(const QImage&)> BeforePaintReplay;
     void DrawLegendOnMap(TCanvas& cv, const MapView& view, const DrawSettings& s);
 
     // ---- Labels, prefecture names, mountains, islands, symbols (labels/) ----

@@ -9,30 +9,30 @@
 
 // Not while a load or a restore is under way: they run it at their end.
 void TOpen::RunMapChangingHooks() {
-    if (RedrawHeld > 0 || ProjectLoading) return;
-    AreaChange.Run(AreaStep::Changing);
+    if (gate.RedrawHeld > 0 || gate.ProjectLoading) return;
+    hooks.AreaChange.Run(AreaStep::Changing);
 }
 
 void TOpen::RunMapChangeHooks() {
-    if (RedrawHeld > 0 || ProjectLoading) return;
-    AreaChange.Run(AreaStep::Redrawn);
+    if (gate.RedrawHeld > 0 || gate.ProjectLoading) return;
+    hooks.AreaChange.Run(AreaStep::Redrawn);
 }
 
-RedrawOnce::RedrawOnce() : unwinding(std::uncaught_exceptions()) { Open->RedrawHeld++; }
+RedrawOnce::RedrawOnce() : unwinding(std::uncaught_exceptions()) { MainGate().RedrawHeld++; }
 
 RedrawOnce::~RedrawOnce() noexcept(false) {
-    if (--Open->RedrawHeld > 0 || !Open->RedrawWanted) return;
-    Open->RedrawWanted = false;
+    if (--MainGate().RedrawHeld > 0 || !MainGate().RedrawWanted) return;
+    MainGate().RedrawWanted = false;
     // A handler that failed half-way leaves the map as it was.
     if (std::uncaught_exceptions() == unwinding) RedrawMap();
 }
 
-RedrawOff::RedrawOff() : was(Open->DataReady) { Open->DataReady = false; }
-RedrawOff::~RedrawOff() { Open->DataReady = was; }
+RedrawOff::RedrawOff() : was(MainGate().DataReady) { MainGate().DataReady = false; }
+RedrawOff::~RedrawOff() { MainGate().DataReady = was; }
 
 bool TOpen::DrawMap() {
-    if (RedrawHeld > 0) {
-        RedrawWanted = true;
+    if (gate.RedrawHeld > 0) {
+        gate.RedrawWanted = true;
         return MapDrawable();
     }
     if (!MapDrawable()) return false;
@@ -103,7 +103,7 @@ bool TOpen::DrawMap() {
 
     settings.KeepsPlaces = true;
     TCanvas* cv = ui.Image1->Canvas();
-    DrawnInsets = RenderMap(*cv, {view, settings, &Layers, &MapInsets}, [&](TCanvas& map) {
+    DrawnInsets = RenderMap(*cv, {view, settings, &hooks.Layers, &MapInsets}, [&](TCanvas& map) {
         // Thumbnail, every fifth redraw, of the map without what lies above the circles.
         ThumbnailCount++;
         if (ThumbnailCount % 5 != 0) return;
@@ -136,7 +136,7 @@ MapSnapshot TOpen::OutputSnapshot() {
     if (s.MapWrite && !s.TownBorder) s.TownName = false;
     if (s.WhiteBackground) style.BackColor = 0xFFFFFF;
     s.Menseki = false;
-    job.layers = &Layers;
+    job.layers = &hooks.Layers;
     job.insets = &MapInsets;
     return job;
 }
@@ -163,13 +163,13 @@ DrawSettings TOpen::ReadDrawSettings() {
     s.TenMinutes = ui.CBFun->Checked();
     s.DegreeLabels = ui.CBDo->Checked();
     s.EveryOtherDegree = ui.CB1do->Checked();
-    for (auto& read : SettingsReaders) read(s);
+    for (auto& read : hooks.SettingsReaders) read(s);
     return s;
 }
 
 void TOpen::ShowViewReadouts() {
     ui.Label28->SetCaption(gui::Format("%.1f km", Readout.middleKm));
-    for (auto& show : ReadoutHooks) show();
+    for (auto& show : hooks.ReadoutHooks) show();
 }
 
 // Read-outs and the controls that need a drawn map, once the stack is drawn.
@@ -197,13 +197,13 @@ void TOpen::AfterRedraw(const DrawSettings& s) {
     RoutePointCount = 0;
     RedrawCount++;
     ui.Label37->SetCaption(std::to_string(RedrawCount));
-    for (auto& after : AfterRedrawHooks) after(s);
+    for (auto& after : hooks.AfterRedrawHooks) after(s);
 }
 
 // The layers the engine draws itself, at their places in the order.
 void TOpen::AddMapLayers() {
     auto always = [](const DrawSettings&) { return true; };
-    Layers.Add(LayerPlace::Background, always, [this](TCanvas& cv, const MapView& v, const DrawSettings& s) {
+    hooks.Layers.Add(LayerPlace::Background, always, [this](TCanvas& cv, const MapView& v, const DrawSettings& s) {
         // An outline left in XOR by a drag must not turn the map into XOR.
         cv.Pen->Mode = pmCopy;
         cv.Brush->Style = bsSolid;
@@ -211,51 +211,51 @@ void TOpen::AddMapLayers() {
         cv.FillRect(Rect(0, 0, v.size, v.size));
         if (s.MapWrite) cv.Pen->Style = psSolid;
     });
-    Layers.Add(
+    hooks.Layers.Add(
         LayerPlace::GridUnder, [this](const DrawSettings& s) { return LonLatShown && s.GridUnderMap && !s.Mesh; },
         [this](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawLonLatGrid(cv, v, s); });
-    Layers.Add(
+    hooks.Layers.Add(
         LayerPlace::MeshGrid, [](const DrawSettings& s) { return s.Mesh; },
         [this](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawMeshGrid(cv, v, s); });
-    Layers.Add(LayerPlace::Polylines, always, [this](TCanvas& cv, const MapView& v, const DrawSettings& s) {
+    hooks.Layers.Add(LayerPlace::Polylines, always, [this](TCanvas& cv, const MapView& v, const DrawSettings& s) {
         DrawPolylineLayers(cv, v, s);
     });
-    Layers.Add(
+    hooks.Layers.Add(
         LayerPlace::TownNames, [](const DrawSettings& s) { return !s.NamePaint && !s.KanaOnly; },
         [this](TCanvas& cv, const MapView& v, const DrawSettings& s) {
             if (s.TownName) DrawTownNames(cv, v, s);
             DrawDuplicateNames(cv, v, s);
             DrawCityNames(cv, v, s);
         });
-    Layers.Add(
+    hooks.Layers.Add(
         LayerPlace::PrefCaption, [](const DrawSettings& s) { return s.PrefCaption; },
         [this](TCanvas& cv, const MapView& v, const DrawSettings& s) {
             if (v.size >= 300) DrawPrefCaption(cv, v, s);
         });
-    Layers.Add(
+    hooks.Layers.Add(
         LayerPlace::CentreCross, [](const DrawSettings& s) { return s.Centre && !s.TownPaint; },
         [](TCanvas& cv, const MapView& v, const DrawSettings&) { DrawCentreCross(cv, v); });
-    Layers.Add(
+    hooks.Layers.Add(
         LayerPlace::Notice, [](const DrawSettings& s) { return s.Notice; },
         [this](TCanvas& cv, const MapView& v, const DrawSettings& s) {
             if (v.size >= 200) DrawApprovalNotice(cv, v, s);
         });
-    Layers.Add(
+    hooks.Layers.Add(
         LayerPlace::GridOver, [this](const DrawSettings& s) { return LonLatShown && !s.GridUnderMap; },
         [this](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawLonLatGrid(cv, v, s); });
-    Layers.Add(
+    hooks.Layers.Add(
         LayerPlace::MeshNames, [](const DrawSettings& s) { return s.MeshNames || s.MeshNames2; },
         [this](TCanvas& cv, const MapView& v, const DrawSettings& s) {
             if (s.MeshNames) DrawMeshNames(cv, v, 1);
             if (s.MeshNames2) DrawMeshNames(cv, v, 2);
         });
-    Layers.Add(
+    hooks.Layers.Add(
         LayerPlace::ScaleBar, [](const DrawSettings& s) { return s.ScaleBar; },
         [this](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawScaleBar(cv, v, s.KeepsPlaces); });
-    Layers.Add(LayerPlace::Frame, always,
+    hooks.Layers.Add(LayerPlace::Frame, always,
                [this](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawMapFrame(cv, v, s); });
     // Capitals and offices are never shown together; the capitals take precedence.
-    Layers.Add(
+    hooks.Layers.Add(
         LayerPlace::Offices, [](const DrawSettings& s) { return s.PrefBorder && !s.KenOffice && s.Office; },
         [this](TCanvas& cv, const MapView& v, const DrawSettings& s) { Disp_Office(cv, v, s); });
 }

@@ -153,7 +153,7 @@ void TOpen::FormCreate(TObject* Sender) {
     std::fill(std::begin(doc.PrefFlag), std::end(doc.PrefFlag), 0);
     for (int code : {47, 48, 49, 52}) doc.PrefFlag[code] = 1;
     DistanceMode = 0;
-    MapShown = false;
+    gate.MapShown = false;
     LonLatShown = false;
     LegendShown = false;
     ClipboardUsed = false;
@@ -169,7 +169,7 @@ void TOpen::FormCreate(TObject* Sender) {
     SetteiShown = false;
     LetterShown = false;
     ui.Label15->SetCaption("");
-    ProjectLoading = false;
+    gate.ProjectLoading = false;
     ui.CBTownPaint->SetColor(style.TownPaintColor);
 
     LoadYomiList(doc.AppDir + "/mapdata/yomi.lst");
@@ -177,19 +177,19 @@ void TOpen::FormCreate(TObject* Sender) {
     const std::string history = doc.AppDir + "/mapdata/townlist.lst";
     if (gui::FileExists(history)) ui.ComboBox1->Items()->LoadFromFile(history, HISTORY_NAME_MAX);
 
-    paint_rep = 0;
+    paint.paint_rep = 0;
     ui.Label15->SetCaption(DistanceText(0));
     ui.Label31->SetCaption(gui::Format("%8.2f km", 0.0));
     ui.Label28->SetCaption(gui::Format("%.1f km", 0.0));
-    DataReady = false;
+    gate.DataReady = false;
     RouteDone = false;
     ui.TkBtn2->SetEnabled(false);
     ui.TkBtn2->Font.Color = 0x808080;
     ui.TkBtn2->Invalidate();
     ui.Label35->Hide();
 
-    AltYear = false;
-    for (const auto& start : StartHooks) start();
+    doc.AltYear = false;
+    for (const auto& start : hooks.StartHooks) start();
     ShowBoundaryDataDate();
     LoadCityList();
     LoadExtraList();
@@ -271,7 +271,7 @@ void TOpen::config_write(const std::string& path) {
         w.Printf("%d,MountainColor\n", style.MountainColor);
         w.Printf("%d,KanaFontColor\n", style.KanaFontColor);
         w.Printf("%d,SelectColor\n", style.SelectColor);
-        w.Printf("%d,clLetter\n", EditLineColour ? EditLineColour() : TColor(0));
+        w.Printf("%d,clLetter\n", hooks.EditLineColour ? hooks.EditLineColour() : TColor(0));
         w.Printf("%s,//Extra Mark Folder\n", ExtraMarkFolder.c_str());
         w.Printf("%d,//DefPrefColor\n", style.DefPrefColor);
         w.Printf("%d,//DefPrefSeatColor\n", style.DefPrefSeatColor);
@@ -359,7 +359,7 @@ void TOpen::ShowRailDataDate(int count, const std::string* names) {
 }
 
 void TOpen::Button2Click(TObject* Sender) {
-    for (auto& allowed : ExitChecks)
+    for (auto& allowed : hooks.ExitChecks)
         if (!allowed()) return;
     if (Application->MessageBox("終了してよろしいですか？　　　", "白地図 Rovana の終了", MB_OKCANCEL | MB_ICONQUESTION) !=
         IDOK)
@@ -382,7 +382,7 @@ void TOpen::Button2Click(TObject* Sender) {
     ExitAgreed = true;
     Close();
     Log.Close();
-    for (const auto& end : ExitHooks) end();
+    for (const auto& end : hooks.ExitHooks) end();
 }
 
 void TOpen::Exit1Click(TObject* Sender) { Button2Click(Sender); }

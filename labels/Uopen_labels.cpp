@@ -32,7 +32,7 @@ void ReadLabelSettings(const TOpen& o, DrawSettings& s) {
     s.LabelMarks = L->CBMark->Checked();
     s.LabelTexts = L->CBLabel->Checked();
     s.MainStationsOnly = RailControlsOf(o).CBMain && RailControlsOf(o).CBMain->Checked();
-    s.StationKindShown = o.ui.CBEki->Checked();
+    s.StationKindShown = UiOf(o).CBEki->Checked();
     s.StationKind = LineSet && LineSet->RadioGroup2 ? LineSet->RailKindFilter() : 0;
     s.StationCaption = RailControlsOf(o).RailInfo && RailControlsOf(o).RailInfo->Checked() && Rail && Rail->Label6;
 }
@@ -106,7 +106,7 @@ void BtnLetterClick(TOpen& o, TObject* Sender) {
 }
 
 void CBLabelClick(TOpen& o, TObject* Sender) {
-    if (!o.ui.CBLabel->Checked()) {
+    if (!UiOf(o).CBLabel->Checked()) {
         Letter->CBShow->SetChecked(false);
         return;
     }
@@ -115,8 +115,8 @@ void CBLabelClick(TOpen& o, TObject* Sender) {
         Letter->CBShow->SetChecked(true);
         // A redraw made or due draws the labels itself; inside a held action
         // the labels wait for its one redraw.
-        if (o.RedrawCount != redraws || o.RedrawWanted) return;
-        if (o.RedrawHeld > 0) o.DrawMap();
+        if (o.RedrawCount != redraws || GateOf(o).RedrawWanted) return;
+        if (GateOf(o).RedrawHeld > 0) o.DrawMap();
         else if (o.MapDrawable()) o.label_write();
     } else {
         Letter->Show();
@@ -145,16 +145,16 @@ void WriteNameLabels(TOpen& o, bool oldNames) {
             return w.Write(gui::Format("○,%d,%d,", x, y) + name + ",8\n");
         };
         if (oldNames) {
-            for (int i = 0; i < o.doc.OldTownCount; ++i)
-                if (o.doc.OldTownDup[i] == 's' && !put(o.doc.OldTownX[i], o.doc.OldTownY[i], o.doc.OldTownName[i])) return false;
+            for (int i = 0; i < DocOf(o).OldTownCount; ++i)
+                if (DocOf(o).OldTownDup[i] == 's' && !put(DocOf(o).OldTownX[i], DocOf(o).OldTownY[i], DocOf(o).OldTownName[i])) return false;
             return true;
         }
-        for (int i = 0; i < o.doc.TownCount; ++i)
-            if (o.doc.TownDup[i] == 's' && !put(o.doc.TownX[i], o.doc.TownY[i], o.doc.TownName[i])) return false;
-        for (int i = 0; i < o.doc.NewTownCount; ++i)
-            if (o.doc.NewTownDup[i] == 's' && !put(o.doc.NewTownX[i], o.doc.NewTownY[i], o.doc.NewTownName[i])) return false;
-        for (int i = 0; i < o.doc.ExtraCount; ++i)
-            if (!put(o.doc.ExtraX[i], o.doc.ExtraY[i], o.doc.ExtraTownName[i])) return false;
+        for (int i = 0; i < DocOf(o).TownCount; ++i)
+            if (DocOf(o).TownDup[i] == 's' && !put(DocOf(o).TownX[i], DocOf(o).TownY[i], DocOf(o).TownName[i])) return false;
+        for (int i = 0; i < DocOf(o).NewTownCount; ++i)
+            if (DocOf(o).NewTownDup[i] == 's' && !put(DocOf(o).NewTownX[i], DocOf(o).NewTownY[i], DocOf(o).NewTownName[i])) return false;
+        for (int i = 0; i < DocOf(o).ExtraCount; ++i)
+            if (!put(DocOf(o).ExtraX[i], DocOf(o).ExtraY[i], DocOf(o).ExtraTownName[i])) return false;
         return true;
     });
     if (!ok)

@@ -76,7 +76,7 @@ bool PrefNameTool::Press(const MapEvent& e) {
         L->PrefNameTable[i].y = y;
     }
     Finished = true;
-    o.tools.EndActiveTool();
+    ToolsOf(o).EndActiveTool();
     o.DrawMap();
     PrefSet->Label6->SetCaption("移動しました");
     PrefSet->Button6->SetEnabled(true);
@@ -98,7 +98,7 @@ bool IslandTool::Press(const MapEvent& e) {
     if (Place) PlaceAt(e);
     if (!Pick && !Place) {
         Finished = true;
-        o.tools.EndActiveTool();
+        ToolsOf(o).EndActiveTool();
     }
     return true;
 }
@@ -195,16 +195,16 @@ bool LabelTool::Move(const MapEvent& e) {
     if (!NewLabel) return false;
     const TOpen::MapPoint p = o.PointAt(e.X, e.Y);
     o.ShowPointerReadout(p.x, p.y);
-    o.ui.Label15->SetCaption(TOpen::DistanceText(0));
+    UiOf(o).Label15->SetCaption(TOpen::DistanceText(0));
     o.DistStartX = e.X;
     o.DistStartY = e.Y;
     return true;
 }
 
 void LabelTool::Settle() {
-    if (NewLabel || MoveLabel || o.tools.ToolAs<LabelTool>() != this) return;
+    if (NewLabel || MoveLabel || ToolsOf(o).ToolAs<LabelTool>() != this) return;
     Finished = true;
-    o.tools.EndActiveTool();
+    ToolsOf(o).EndActiveTool();
 }
 
 void LabelTool::End() {
@@ -224,14 +224,14 @@ bool WriteIslandFile(TOpen& o) {
 }
 
 std::string IslandEditPath(const TOpen& o) {
-    if (o.doc.SELECT != 1) return "";
-    const int c = o.doc.SelectCode[0];
-    const std::string name = c >= 0 && c < 60 ? o.doc.AreaName[c] : std::string();
-    return gui::NativePath(o.doc.AppDir + gui::Format("/Mapdata/Islands/%02d", c) + name + "島.lbl");
+    if (DocOf(o).SELECT != 1) return "";
+    const int c = DocOf(o).SelectCode[0];
+    const std::string name = c >= 0 && c < 60 ? DocOf(o).AreaName[c] : std::string();
+    return gui::NativePath(DocOf(o).AppDir + gui::Format("/Mapdata/Islands/%02d", c) + name + "島.lbl");
 }
 
 void EndIslandEdit(TOpen& o) {
-    o.tools.EndTool<IslandTool>();
+    ToolsOf(o).EndTool<IslandTool>();
     IslandsOf(o).IslandIndex = -1;
     IslandsOf(o).IslandRecords.clear();
     IslandsOf(o).IslandCount = 0;
@@ -246,14 +246,14 @@ void IslandAreaLoaded(TOpen& o) {
 void LoadIslandEditList(TOpen& o) {
     // Whatever was armed belongs to the list before: it ends here, loaded or not.
     EndIslandEdit(o);
-    if (o.doc.SELECT >= 2) {
+    if (DocOf(o).SELECT >= 2) {
         MessageBox("複数の都府県にまたがっていますので，表示位置の変更はできますが，\n変更位置を保存することはできません",
                    "市区町村名表示位置編集", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     const std::string path = IslandEditPath(o);
-    const int c = o.doc.SelectCode[0];
-    const std::string name = c >= 0 && c < 60 ? o.doc.AreaName[c] : std::string();
+    const int c = DocOf(o).SelectCode[0];
+    const std::string name = c >= 0 && c < 60 ? DocOf(o).AreaName[c] : std::string();
     IsChange->Show();
     IsChange->Label1->SetCaption(path);
     IsChange->Label4->SetCaption(name);
@@ -300,15 +300,15 @@ void LoadIslandEditList(TOpen& o) {
 
 void WireLabelsHandlers(TOpen& o) {
     AddLabelsLayers(o);
-    o.ui.BtnLetter->SetHint("任意の文字を表示");
-    o.ui.BtnLetter->OnClick = [&o](TObject* s) { BtnLetterClick(o, s); };
-    o.ui.CBLabel->SetHint("ラベル(駅名)表示/非表示");
-    o.ui.CBLabel->OnClick = [&o](TObject* s) { CBLabelClick(o, s); };
-    o.ui.MakeLabel->OnClick = [&o](TObject* s) { MakeLabelClick(o, s); };
-    o.ui.N15->OnClick = [&o](TObject* s) { N15Click(o, s); };
-    o.ui.BtnMark->SetHint("地図に記号を描く");
-    o.ui.BtnMark->OnClick = [&o](TObject* s) { BtnMarkClick(o, s); };
-    o.ui.N18->OnClick = [&o](TObject* s) { BtnMarkClick(o, s); };
+    UiOf(o).BtnLetter->SetHint("任意の文字を表示");
+    UiOf(o).BtnLetter->OnClick = [&o](TObject* s) { BtnLetterClick(o, s); };
+    UiOf(o).CBLabel->SetHint("ラベル(駅名)表示/非表示");
+    UiOf(o).CBLabel->OnClick = [&o](TObject* s) { CBLabelClick(o, s); };
+    UiOf(o).MakeLabel->OnClick = [&o](TObject* s) { MakeLabelClick(o, s); };
+    UiOf(o).N15->OnClick = [&o](TObject* s) { N15Click(o, s); };
+    UiOf(o).BtnMark->SetHint("地図に記号を描く");
+    UiOf(o).BtnMark->OnClick = [&o](TObject* s) { BtnMarkClick(o, s); };
+    UiOf(o).N18->OnClick = [&o](TObject* s) { BtnMarkClick(o, s); };
     LabelControlsOf(o).SaveDialog2 = new TSaveDialog(&o);
     LabelControlsOf(o).SaveDialog2->DefaultExt = "lbl";
     LabelControlsOf(o).SaveDialog2->Filter = "ラベルファイル (*.lbl)|*.lbl|すべて (*.*)|*.*";
@@ -319,7 +319,7 @@ void WireLabelsHandlers(TOpen& o) {
         return m;
     };
     auto* menu = new TMenuItem("記号(&M)");
-    o.ui.MainMenu1->Add(menu);
+    UiOf(o).MainMenu1->Add(menu);
     LabelControlsOf(o).N23 = item(menu, "記号パレットを開く");
     auto* sizes = item(menu, "地図記号サイズ");
     LabelControlsOf(o).N161 = item(sizes, "標準　16");
@@ -339,17 +339,17 @@ void WireLabelsHandlers(TOpen& o) {
 
     // The user's labels and symbols belong to the old map; station labels come
     // again from the railway data of the new areas.
-    o.AreaChange.Work([] {
+    HooksOf(o).AreaChange.Work([] {
         for (int i = 0; i < Letter->LabelCount; i++)
             if (!Letter->LabelTable[i].railway) return true;
         return PagesDlg->PlacedSymbolCount > 0;
     });
-    o.AreaChange.On(AreaStep::Discard, [] {
+    HooksOf(o).AreaChange.On(AreaStep::Discard, [] {
         Letter->Close();
         Letter->ClearLabels();
         PagesDlg->PlacedSymbolCount = 0;
     });
-    o.AreaChange.On(AreaStep::Loaded, [&o] {
+    HooksOf(o).AreaChange.On(AreaStep::Loaded, [&o] {
         PrefSet->Button6->SetEnabled(false);
         Letter->FormCreate(Letter);
         IslandAreaLoaded(o);

@@ -47,7 +47,7 @@ void DrawPrefLayer(TOpen& o, TCanvas& canvas, const MapView& view, const DrawSet
     const bool suffix = seats ? s.PrefSeatSuffix : s.PrefNameSuffix;
     const std::vector<LabelRecord>& table = seats ? Letter->PrefSeatTable : Letter->PrefNameTable;
     const int count = seats ? Letter->PrefSeatCount : Letter->PrefNameCount;
-    for (int r : PrefRecordIndexes(o.doc.SelectCode, o.doc.SELECT, seats, s.Hokkaido)) {
+    for (int r : PrefRecordIndexes(DocOf(o).SelectCode, DocOf(o).SELECT, seats, s.Hokkaido)) {
         if (r >= count) continue;
         const LabelRecord& rec = table[r];
         // Sub-prefecture names lose two characters, the others one.
@@ -56,7 +56,7 @@ void DrawPrefLayer(TOpen& o, TCanvas& canvas, const MapView& view, const DrawSet
         int size = rec.size;
         if (!s.FixedSize && view.size >= 600) size = size * view.size / 600;
         cv->Font->Size = size;
-        cv->Font->Color = seats ? o.style.DefPrefSeatColor : o.style.DefPrefColor;
+        cv->Font->Color = seats ? StyleOf(o).DefPrefSeatColor : StyleOf(o).DefPrefColor;
         int sx, sy;
         view.ToScreen(rec.x, rec.y, sx, sy);
         cv->Brush->Style = bsSolid;
@@ -83,15 +83,15 @@ void DrawMountains(TOpen& o, TCanvas& canvas, const MapView& view, const DrawSet
     };
     std::vector<std::string> f;
     std::string line;
-    for (int i = 0; i < o.doc.SELECT; ++i) {
-        const int c = o.doc.SelectCode[i];
+    for (int i = 0; i < DocOf(o).SELECT; ++i) {
+        const int c = DocOf(o).SelectCode[i];
         if (c < 0 || c >= 60) continue;
         gui::TextReader in;
-        if (!in.Open(o.doc.AppDir + gui::Format("/Mapdata/Mountain/%02d", c) + o.doc.AreaName[c] + "山.txt")) continue;
-        cv->Font->Size = o.style.NameFontSize;
-        cv->Font->Color = o.style.MountainColor;
+        if (!in.Open(DocOf(o).AppDir + gui::Format("/Mapdata/Mountain/%02d", c) + DocOf(o).AreaName[c] + "山.txt")) continue;
+        cv->Font->Size = StyleOf(o).NameFontSize;
+        cv->Font->Color = StyleOf(o).MountainColor;
         cv->Brush->Style = bsSolid;
-        cv->Brush->Color = o.style.BackColor;
+        cv->Brush->Color = StyleOf(o).BackColor;
         for (int k = 0; k < 4; ++k) in.ReadLine(line);
         while (in.ReadLine(line) && !line.empty()) {
             Found m;
@@ -110,14 +110,14 @@ void DrawMountains(TOpen& o, TCanvas& canvas, const MapView& view, const DrawSet
             int32_t x, y;
             MountainToMap(ParseDms(lat), ParseDms(lon), x, y);
             view.ToScreen(x, y, m.sx, m.sy);
-            m.sx -= o.style.NameFontSize / 2;
-            m.sy -= o.style.NameFontSize / 2;
+            m.sx -= StyleOf(o).NameFontSize / 2;
+            m.sy -= StyleOf(o).NameFontSize / 2;
             if (Search->SearchHighlight && name == Search->SearchFoundName && found.size() < HIGHLIGHT_MAX)
                 found.push_back(m);
             draw(m);
         }
     }
-    cv->Font->Color = o.style.SelectColor;
+    cv->Font->Color = StyleOf(o).SelectColor;
     for (const Found& m : found) draw(m);
 }
 
@@ -128,12 +128,12 @@ void DrawIslands(TOpen& o, TCanvas& canvas, const MapView& view, const DrawSetti
     std::vector<std::string> f;
     std::string line;
     const bool white = s.WhiteNameBoxes;
-    for (int i = 0; i < o.doc.SELECT; ++i) {
-        const int c = o.doc.SelectCode[i];
+    for (int i = 0; i < DocOf(o).SELECT; ++i) {
+        const int c = DocOf(o).SelectCode[i];
         if (c < 0 || c >= 60) continue;
         gui::TextReader in;
-        if (!in.Open(o.doc.AppDir + gui::Format("/Mapdata/Islands/%02d", c) + o.doc.AreaName[c] + "島.lbl")) continue;
-        cv->Font->Size = o.style.NameFontSize;
+        if (!in.Open(DocOf(o).AppDir + gui::Format("/Mapdata/Islands/%02d", c) + DocOf(o).AreaName[c] + "島.lbl")) continue;
+        cv->Font->Size = StyleOf(o).NameFontSize;
         while (in.ReadLine(line)) {
             if (TMyStr::SplitFields(line, f) < 4) continue;
             int sx, sy;
@@ -141,49 +141,49 @@ void DrawIslands(TOpen& o, TCanvas& canvas, const MapView& view, const DrawSetti
             cv->Brush->Style = bsSolid;
             cv->Brush->Color = white ? 0xFFFFFF : o.PickTextBackground(canvas, sx, sy);
             if (Search->SearchHighlight && f[3] == Search->SearchFoundName) {
-                cv->Font->Color = o.style.SelectColor;
+                cv->Font->Color = StyleOf(o).SelectColor;
                 if (found.size() < HIGHLIGHT_MAX) found.push_back({sx, sy, f[3]});
             } else {
-                cv->Font->Color = o.style.IslandsColor;
+                cv->Font->Color = StyleOf(o).IslandsColor;
             }
             cv->TextOut(sx, sy, f[3]);
         }
     }
-    cv->Font->Color = o.style.SelectColor;
+    cv->Font->Color = StyleOf(o).SelectColor;
     for (const Found& m : found) cv->TextOut(m.sx, m.sy, m.text);
 }
 
 void AddLabelsLayers(TOpen& o) {
-    o.SettingsReaders.push_back([&o](DrawSettings& s) {
+    HooksOf(o).SettingsReaders.push_back([&o](DrawSettings& s) {
         s.Symbols = PagesDlg->SymbolsShown;
         s.PrefNameSuffix = PrefSet->CheckBox1->Checked();
         s.PrefSeatSuffix = PrefSet->CheckBox2->Checked();
         ReadLabelSettings(o, s);
     });
-    o.Layers.Add(
+    HooksOf(o).Layers.Add(
         LayerPlace::Islands, [](const DrawSettings& s) { return !s.Painting && s.Islands; },
         [&o](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawIslands(o, cv, v, s); });
-    o.Layers.Add(
+    HooksOf(o).Layers.Add(
         LayerPlace::Mountains, [](const DrawSettings& s) { return s.Mountains; },
         [&o](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawMountains(o, cv, v, s); });
-    o.Layers.Add(
+    HooksOf(o).Layers.Add(
         LayerPlace::Symbols, [](const DrawSettings& s) { return s.Symbols; },
         [](TCanvas& cv, const MapView& v, const DrawSettings&) { PagesDlg->DrawPlacedSymbols(cv, v); });
-    o.AfterRedrawHooks.push_back([](const DrawSettings& s) {
+    HooksOf(o).AfterRedrawHooks.push_back([](const DrawSettings& s) {
         if (s.Symbols) PagesDlg->TakeDrawn();
     });
-    o.Layers.Add(
+    HooksOf(o).Layers.Add(
         LayerPlace::Labels, [](const DrawSettings& s) { return s.Labels; },
         [&o](TCanvas& cv, const MapView& v, const DrawSettings& s) { o.DrawLabels(cv, v, s); });
-    o.AfterRedrawHooks.push_back([&o](const DrawSettings& s) {
+    HooksOf(o).AfterRedrawHooks.push_back([&o](const DrawSettings& s) {
         if (s.Labels) o.ShowLastStation(s);
     });
-    o.Layers.Add(
+    HooksOf(o).Layers.Add(
         LayerPlace::PrefNames, [](const DrawSettings& s) { return s.PrefBorder && s.KenName; },
         [&o](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawPrefLayer(o, cv, v, s, false); });
-    o.Layers.Add(
+    HooksOf(o).Layers.Add(
         LayerPlace::PrefSeats, [](const DrawSettings& s) { return s.PrefBorder && s.KenOffice; },
         [&o](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawPrefLayer(o, cv, v, s, true); });
-    o.ToolWindowClosers.push_back([] { Letter->Close(); });
-    o.ToolWindowClosers.push_back([] { PagesDlg->Close(); });
+    HooksOf(o).ToolWindowClosers.push_back([] { Letter->Close(); });
+    HooksOf(o).ToolWindowClosers.push_back([] { PagesDlg->Close(); });
 }

@@ -389,7 +389,7 @@ void TPagesDlg::DrawSymbol(TCanvas& canvas, const MapView& view, const PlacedSym
         ox = sx - side / 2, oy = sy - side / 2;
     } else {
         const TColor under = cv->Pixels(sx, sy);
-        back = ToPixel(under < 0 ? o->style.BackColor : under);
+        back = ToPixel(under < 0 ? StyleOf(*o).BackColor : under);
         ox = sx + offset, oy = sy + offset;
     }
     // The symbol as drawn, put through the canvas so every output gets it;

@@ -349,7 +349,7 @@ void RingVertex(int32_t cx, int32_t cy, int32_t d, int i, int32_t& x, int32_t& y
 }
 
 void DrawDistanceCircles(TOpen& o) {
-    DrawDistanceCircles(o, *o.ui.Image1->Canvas(), o.DrawnView);
+    DrawDistanceCircles(o, *UiOf(o).Image1->Canvas(), o.DrawnView);
     Kyori->Label6->SetCaption(Kyori->CheckBox6->Checked() ? "距離円を追加しました" : "距離円を描きました");
 }
 
@@ -409,7 +409,7 @@ void DrawDistanceCircles(TOpen& o, TCanvas& canvas, const MapView& view) {
 
 void NCircleClick(TOpen& o, TObject*) {
     Kyori->Label6->SetCaption("距離円の中心を指定してください");
-    o.tools.SetTool(std::make_unique<CircleCentreTool>(o));
+    ToolsOf(o).SetTool(std::make_unique<CircleCentreTool>(o));
     Kyori->CircleCentreSet = false;
     Kyori->Show();
 }
@@ -436,7 +436,7 @@ bool CircleCentreTool::Press(const MapEvent& e) {
     o.PointerLat = LatOf(y);
     Kyori->Label8->SetCaption(TOpen::FormatDms("緯度 ", LatOf(y)));
     Kyori->Label7->SetCaption(TOpen::FormatDms("経度 ", LonOf(x)));
-    o.tools.FinishTool<CircleCentreTool>();
+    ToolsOf(o).FinishTool<CircleCentreTool>();
     Kyori->CircleCentreSet = true;
     Kyori->EnableAttributeControls();
     e.view.ToData(e.X, e.Y, x, y);

@@ -1,5 +1,6 @@
 #include "names/Unamedel.h"
 #include "gui/FormParts.h"
+#include "gui/TextFile.h"
 #include "engine/Convert.h"
 #include "engine/MapDocument.h"
 #include "engine/ToolSlot.h"
@@ -142,7 +143,7 @@ bool TNameDel::RewriteMapFile() {
     }
     // Every identical record goes, whatever its kind.
     for (int kind : {0, 1, 2}) {
-        names::NameTable t = names::TableOf(*Open, kind);
+        names::NameTable t = names::TableOf(MainDoc(), kind);
         int n = t.Count(), w = 0;
         for (int i = 0; i < n; ++i) {
             if (t.x[i] == x && t.y[i] == y && t.name[i] == name) continue;
@@ -163,7 +164,7 @@ bool TNameDel::AddNameToMapFile() {
         Application->MessageBox("市町村名に空白，カンマ，タブは使用できません　　　", "市町村名エラー", MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
-    names::NameTable t = names::TableOf(*Open, kind == 'A' ? 0 : kind == 'X' ? 1 : 2);
+    names::NameTable t = names::TableOf(MainDoc(), kind == 'A' ? 0 : kind == 'X' ? 1 : 2);
     if (t.Count() >= t.capacity) {
         Application->MessageBox("市町村名データが多すぎて追加できません　　　", "市町村名エラー", MB_OK | MB_ICONEXCLAMATION);
         return false;

@@ -50,15 +50,15 @@ std::string ApplyKeRule(const std::string& name) {
     return s;
 }
 
-void ComboBox1Change(TOpen& o, TObject* Sender) { o.ui.EdName->SetText(o.ui.ComboBox1->Text()); }
+void ComboBox1Change(TOpen& o, TObject* Sender) { UiOf(o).EdName->SetText(UiOf(o).ComboBox1->Text()); }
 
 bool FindCityListEntry(const TOpen& o, const std::string& name, int32_t& pref, int32_t& x, int32_t& y) {
-    const int n = std::min<int>(o.doc.CityCount, int(o.doc.CityName.size()));
+    const int n = std::min<int>(DocOf(o).CityCount, int(DocOf(o).CityName.size()));
     for (int i = 0; i < n; ++i) {
-        if (o.doc.CityName[i] != name) continue;
-        pref = o.doc.CityPref[i];
-        x = o.doc.CityX[i];
-        y = o.doc.CityY[i];
+        if (DocOf(o).CityName[i] != name) continue;
+        pref = DocOf(o).CityPref[i];
+        x = DocOf(o).CityX[i];
+        y = DocOf(o).CityY[i];
         return true;
     }
     return false;
@@ -100,41 +100,41 @@ int CollectCandidates(TOpen& o, const std::string& name) {
     };
     int skipped = -1;
     const bool ward = o.ContainsWard(name);
-    const int extras = std::min<int>(o.doc.ExtraCount, int(o.doc.ExtraTownName.size()));
+    const int extras = std::min<int>(DocOf(o).ExtraCount, int(DocOf(o).ExtraTownName.size()));
     for (int i = 0; i < extras; ++i) {
-        if (o.doc.ExtraTownName[i] != name) continue;
-        const int32_t pref = o.doc.ExtraPref[i];
-        const std::string area = pref >= 0 && pref < 60 ? o.doc.AreaName[pref] : std::string();
-        add(pref, o.doc.ExtraX[i], o.doc.ExtraY[i], ward ? o.doc.ExtraGroupName[i] : area + "(" + o.doc.ExtraGroupName[i] + ")");
+        if (DocOf(o).ExtraTownName[i] != name) continue;
+        const int32_t pref = DocOf(o).ExtraPref[i];
+        const std::string area = pref >= 0 && pref < 60 ? DocOf(o).AreaName[pref] : std::string();
+        add(pref, DocOf(o).ExtraX[i], DocOf(o).ExtraY[i], ward ? DocOf(o).ExtraGroupName[i] : area + "(" + DocOf(o).ExtraGroupName[i] + ")");
         if (!ward) skipped = pref;
     }
     for (int f = 1; f <= 52; ++f) {
         int32_t x = 0, y = 0;
         const int r = FindNameInMapFile(o, f, name, x, y);
-        if (r != 0 && r != skipped) add(f, x, y, o.doc.AreaName[f]);
+        if (r != 0 && r != skipped) add(f, x, y, DocOf(o).AreaName[f]);
     }
     return SearchOf(o).CandidateCount;
 }
 
 void Button9Click(TOpen& o, TObject* Sender) {
-    o.ui.Label31->SetCaption(gui::Format("%8.0f km", 0.0));
-    o.ui.Label15->SetCaption(o.DistanceText(0));
-    o.ui.Label17->SetCaption("周長");
-    const bool wasReady = o.DataReady;
-    o.DataReady = false;
+    UiOf(o).Label31->SetCaption(gui::Format("%8.0f km", 0.0));
+    UiOf(o).Label15->SetCaption(o.DistanceText(0));
+    UiOf(o).Label17->SetCaption("周長");
+    const bool wasReady = GateOf(o).DataReady;
+    GateOf(o).DataReady = false;
     // A search that stops leaves the map as it was, redraw gate included.
-    auto stop = [&] { o.DataReady = wasReady; };
+    auto stop = [&] { GateOf(o).DataReady = wasReady; };
     // The marks describe this search's record only.
     SearchOf(o).FoundAsCurrent = SearchOf(o).FoundAsNew = SearchOf(o).FoundAsOld = false;
 
-    const std::string typed = o.ui.ComboBox1->Text();
-    if (o.ui.EdName->Text() == kPlaceholder || o.ui.EdName->Text().empty()) {
+    const std::string typed = UiOf(o).ComboBox1->Text();
+    if (UiOf(o).EdName->Text() == kPlaceholder || UiOf(o).EdName->Text().empty()) {
         Application->MessageBox("検索する市区町村名を入れてください　　　", "検索データエラー", MB_OK | MB_ICONEXCLAMATION);
         stop();
         return;
     }
-    std::string name = ApplyKeRule(o.ui.EdName->Text());
-    o.ui.EdName->SetText(name);
+    std::string name = ApplyKeRule(UiOf(o).EdName->Text());
+    UiOf(o).EdName->SetText(name);
 
     int32_t area = 0, px = 0, py = 0;
     SearchOf(o).SearchFound = FindCityListEntry(o, name, area, px, py);
@@ -148,13 +148,13 @@ void Button9Click(TOpen& o, TObject* Sender) {
                 if (!SearchOf(o).SearchFound) n = CollectCandidates(o, other);
                 if (SearchOf(o).SearchFound || n > 0) {
                     name = other;
-                    o.ui.EdName->SetText(name);
+                    UiOf(o).EdName->SetText(name);
                 }
             }
         }
         if (!SearchOf(o).SearchFound && n == 0) {
             Application->MessageBox(gui::Format("'%s' を見つけることはできませんでした　　　　\n'市' '区' '町' '村'をつけてください",
-                                                o.ui.EdName->Text().c_str()),
+                                                UiOf(o).EdName->Text().c_str()),
                                     "検索エラー", MB_OK | MB_ICONQUESTION);
             stop();
             return;
@@ -169,7 +169,7 @@ void Button9Click(TOpen& o, TObject* Sender) {
         Settei->CBKuName->SetChecked(false);
         Settei->CBKu->SetChecked(false);
     } else {
-        if (o.ui.CBMenseki->Checked() && o.ui.CBTownPaint->Checked()) {
+        if (UiOf(o).CBMenseki->Checked() && UiOf(o).CBTownPaint->Checked()) {
             Keisoku->Label1->SetCaption(gui::Format("%s の面積を計算しています", name.c_str()));
             Keisoku->Show();
             Keisoku->Label1->repaint();
@@ -200,33 +200,33 @@ void Button9Click(TOpen& o, TObject* Sender) {
     }
 
     // Load the chosen area.
-    o.doc.SELECT = 1;
-    o.doc.SelectCode[0] = area;
+    DocOf(o).SELECT = 1;
+    DocOf(o).SelectCode[0] = area;
     o.Button3Click(&o);
     o.MAGSTEP = 2;
-    o.ui.CBNTownBorder->SetChecked(false);
+    UiOf(o).CBNTownBorder->SetChecked(false);
     // What was found is shown with its borders: without them the redraw drops the names.
-    o.ui.CBPrefBorder->SetChecked(true);
-    o.ui.CBTownBorder->SetChecked(true);
-    o.ui.CBTownName->SetChecked(true);
-    if (o.ui.CBTownPaint->Checked()) {
+    UiOf(o).CBPrefBorder->SetChecked(true);
+    UiOf(o).CBTownBorder->SetChecked(true);
+    UiOf(o).CBTownName->SetChecked(true);
+    if (UiOf(o).CBTownPaint->Checked()) {
         Settei->SetWhiteBackground(true);
-        o.ui.CBCenter->SetChecked(false);
+        UiOf(o).CBCenter->SetChecked(false);
     } else {
         Settei->SetWhiteBackground(false);
-        o.ui.CBCenter->SetChecked(true);
+        UiOf(o).CBCenter->SetChecked(true);
     }
-    o.ui.N101->SetChecked(true);
-    o.ui.N051->SetChecked(false);
-    o.ui.N021->SetChecked(false);
-    o.ui.N011->SetChecked(false);
+    UiOf(o).N101->SetChecked(true);
+    UiOf(o).N051->SetChecked(false);
+    UiOf(o).N021->SetChecked(false);
+    UiOf(o).N011->SetChecked(false);
     o.MAGUNIT = 1.0f;
     o.CX = SearchOf(o).SearchX;
     o.CY = SearchOf(o).SearchY;
-    o.ui.UpDown1->SetPosition(2);
+    UiOf(o).UpDown1->SetPosition(2);
 
-    const float s = area >= 1 && area <= 52 ? o.doc.AreaSpanKm[area] : 0.0f;
-    if (o.ui.CBMenseki->Checked()) {
+    const float s = area >= 1 && area <= 52 ? DocOf(o).AreaSpanKm[area] : 0.0f;
+    if (UiOf(o).CBMenseki->Checked()) {
         o.MAGUNIT = s > 400 ? 1.0f : s > 200 ? 0.5f : 0.2f;
         o.MAGSTEP = TruncToInt(0.02 * s / o.MAGUNIT);
         if (o.MAGSTEP * o.MAGUNIT < 3.0f) o.MAGSTEP = TruncToInt(3.01 / o.MAGUNIT);
@@ -234,46 +234,46 @@ void Button9Click(TOpen& o, TObject* Sender) {
         o.MAGSTEP = TruncToInt((area == 46 ? 0.1 : 0.05) / o.scale);
         if (o.MAGSTEP < 2) o.MAGSTEP = 2;
     }
-    o.ui.UpDown1->SetPosition(o.MAGSTEP);
-    o.ui.Label6->SetCaption(o.MagnificationText(o.MAGSTEP * o.MAGUNIT));
+    UiOf(o).UpDown1->SetPosition(o.MAGSTEP);
+    UiOf(o).Label6->SetCaption(o.MagnificationText(o.MAGSTEP * o.MAGUNIT));
 
     NameWidgetsOf(o).Label24->SetCaption("");
     if (SearchOf(o).FoundAsNew) {
-        o.ui.CBNTownBorder->SetChecked(false);
-        o.ui.CBOldTown->SetChecked(false);
+        UiOf(o).CBNTownBorder->SetChecked(false);
+        UiOf(o).CBOldTown->SetChecked(false);
         NameWidgetsOf(o).Label24->SetFontColor(255);
         NameWidgetsOf(o).Label24->SetCaption("新名称");
     } else if (SearchOf(o).FoundAsOld) {
-        o.ui.CBNTownBorder->SetChecked(true);
-        o.ui.CBOldTown->SetChecked(true);
+        UiOf(o).CBNTownBorder->SetChecked(true);
+        UiOf(o).CBOldTown->SetChecked(true);
         NameWidgetsOf(o).Label24->SetFontColor(65535);
         NameWidgetsOf(o).Label24->SetCaption("旧名称");
     }
-    o.ui.CBOldTown->SetEnabled(true);
-    Settei->CBKuDot->SetChecked(!(o.ContainsWard(name) && o.ui.CBTownPaint->Checked()));
+    UiOf(o).CBOldTown->SetEnabled(true);
+    Settei->CBKuDot->SetChecked(!(o.ContainsWard(name) && UiOf(o).CBTownPaint->Checked()));
 
-    o.DataReady = true;
+    GateOf(o).DataReady = true;
     o.DrawMap();
-    o.ui.CBRailLine->SetEnabled(true);
-    o.ui.CBEki->SetEnabled(true);
+    UiOf(o).CBRailLine->SetEnabled(true);
+    UiOf(o).CBEki->SetEnabled(true);
 
     UpdateSearchHistory(o, typed);
 
-    o.ui.BtnLetter->SetEnabled(true);
-    o.ui.menuPaint->SetEnabled(true);
-    o.ui.Button1->SetEnabled(true);
-    o.MapShown = true;
+    UiOf(o).BtnLetter->SetEnabled(true);
+    UiOf(o).menuPaint->SetEnabled(true);
+    UiOf(o).Button1->SetEnabled(true);
+    GateOf(o).MapShown = true;
     MapPaint->CBAllPaint->SetChecked(false);
     MapPaint->ComboBox1->SetText(kPlaceholder);
-    o.ui.Label19->SetCaption("");
-    o.ui.CBYomi->SetEnabled(true);
-    o.ui.CBExp->SetChecked(false);
+    UiOf(o).Label19->SetCaption("");
+    UiOf(o).CBYomi->SetEnabled(true);
+    UiOf(o).CBExp->SetChecked(false);
     Hanrei->Close();
     MapPaint->Close();
 }
 
 void UpdateSearchHistory(TOpen& o, const std::string& typed) {
-    TStrings* items = o.ui.ComboBox1->Items();
+    TStrings* items = UiOf(o).ComboBox1->Items();
     std::vector<std::string> list;
     for (int i = 0; i < items->Count(); ++i) list.push_back(items->Strings(i));
     const int n = int(list.size());
@@ -281,23 +281,23 @@ void UpdateSearchHistory(TOpen& o, const std::string& typed) {
     const int compared = o.TimeOrder == 1 ? std::min(k, 12) : k;
     if (std::find(list.begin(), list.begin() + compared, typed) != list.begin() + compared) return;
 
-    const std::string text = o.ui.ComboBox1->Text();
+    const std::string text = UiOf(o).ComboBox1->Text();
     if (o.TimeOrder == 1) {
         std::vector<std::string> fresh{typed};
         fresh.insert(fresh.end(), list.begin(), list.begin() + k);
         list = fresh;
-        o.ui.ComboBox1->Sorted = false;
+        UiOf(o).ComboBox1->Sorted = false;
     } else {
         if (k < n) list[k] = typed;
         else list.push_back(typed);
-        o.ui.ComboBox1->Sorted = true;
+        UiOf(o).ComboBox1->Sorted = true;
     }
     items->Clear();
     for (const std::string& s : list) items->Add(s);
-    o.ui.ComboBox1->SetText(text);
+    UiOf(o).ComboBox1->SetText(text);
 }
 
-void ListClearClick(TOpen& o, TObject* Sender) { o.ui.ComboBox1->Items()->Clear(); }
+void ListClearClick(TOpen& o, TObject* Sender) { UiOf(o).ComboBox1->Items()->Clear(); }
 
 void N8Click(TOpen& o, TObject* Sender) {
     if (Application->MessageBox("検索履歴をすべて削除しますか    ", "検索履歴の削除", MB_OKCANCEL | MB_ICONQUESTION) ==
@@ -307,9 +307,9 @@ void N8Click(TOpen& o, TObject* Sender) {
 
 void N7Click(TOpen& o, TObject* Sender) {
     // The name in the box is the one meant: typing leaves the last chosen item current.
-    const int sel = o.ui.ComboBox1->Items()->IndexOf(o.ui.ComboBox1->Text());
+    const int sel = UiOf(o).ComboBox1->Items()->IndexOf(UiOf(o).ComboBox1->Text());
     if (sel < 0) return;
-    const std::string name = o.ui.ComboBox1->Items()->Strings(sel);
+    const std::string name = UiOf(o).ComboBox1->Items()->Strings(sel);
     if (Application->MessageBox(gui::Format("%s を検索履歴から削除しますか？     ", name.c_str()), "検索履歴の編集",
                                 MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
         return;
@@ -317,9 +317,9 @@ void N7Click(TOpen& o, TObject* Sender) {
 }
 
 void NJikanClick(TOpen& o, TObject* Sender) {
-    if (o.ui.NJikan->Checked()) return;
-    o.ui.NJikan->SetChecked(true);
-    o.ui.NKanji->SetChecked(false);
+    if (UiOf(o).NJikan->Checked()) return;
+    UiOf(o).NJikan->SetChecked(true);
+    UiOf(o).NKanji->SetChecked(false);
     o.TimeOrder = 1;
 }
 
@@ -328,24 +328,24 @@ bool SaveSortedHistory(TOpen& o, int skip) {
     TStringList list;
     list.Sorted = true;
     list.IgnoreDuplicates = true;
-    for (int i = 0; i < o.ui.ComboBox1->Items()->Count(); ++i)
-        if (i != skip) list.Add(o.ui.ComboBox1->Items()->Strings(i));
-    const std::string path = o.doc.AppDir + "/mapdata/townlist.lst";
+    for (int i = 0; i < UiOf(o).ComboBox1->Items()->Count(); ++i)
+        if (i != skip) list.Add(UiOf(o).ComboBox1->Items()->Strings(i));
+    const std::string path = DocOf(o).AppDir + "/mapdata/townlist.lst";
     if (!list.SaveToFile(path)) {
         Application->MessageBox(gui::Format("%s に書き込めません", path.c_str()), "検索履歴の編集",
                                 MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
-    const std::string text = o.ui.ComboBox1->Text();
-    o.ui.ComboBox1->Items()->LoadFromFile(path, HISTORY_NAME_MAX);
-    o.ui.ComboBox1->SetText(text);
+    const std::string text = UiOf(o).ComboBox1->Text();
+    UiOf(o).ComboBox1->Items()->LoadFromFile(path, HISTORY_NAME_MAX);
+    UiOf(o).ComboBox1->SetText(text);
     return true;
 }
 
 void NKanjiClick(TOpen& o, TObject* Sender) {
-    if (o.ui.NKanji->Checked()) return;
-    o.ui.NJikan->SetChecked(false);
-    o.ui.NKanji->SetChecked(true);
+    if (UiOf(o).NKanji->Checked()) return;
+    UiOf(o).NJikan->SetChecked(false);
+    UiOf(o).NKanji->SetChecked(true);
     o.TimeOrder = 0;
     SaveSortedHistory(o);
 }

@@ -1,7 +1,10 @@
 #include "names/Usearch.h"
 #include "components/Mystr.h"
 #include "engine/Uken.h"
-#include "engine/Uopen.h"
+#include "engine/MainControls.h"
+#include "engine/MapDocument.h"
+#include "engine/MapStyle.h"
+#include "engine/Redraw.h"
 #include "gui/TextFile.h"
 #include "navigation/Usettei.h"
 
@@ -131,7 +134,7 @@ void TSearch::StringGrid1Click(TObject* Sender) {
     Settei->CBMountain->SetChecked(!island);
     SearchHighlight = true;
     // The standard range first, through the view control's own button.
-    if (Open->MapShown) MainUi().Button6->Click();
+    if (MainGate().MapShown) MainUi().Button6->Click();
     Ken->Button1Click(this);
 }
 

@@ -170,14 +170,14 @@ void TYomi::Button4Click(TObject* Sender) { Close(); }
 // ---- TOpen: the readings switch and the helpers the list and the read-out share ----
 
 bool IsAreaSelected(const TOpen& o, int code) {
-    for (int a = 0; a < o.doc.SELECT && a < 100; ++a)
-        if (o.doc.SelectCode[a] == code) return true;
+    for (int a = 0; a < DocOf(o).SELECT && a < 100; ++a)
+        if (DocOf(o).SelectCode[a] == code) return true;
     return false;
 }
 
 void CBYomiClick(TOpen& o, TObject* Sender) {
-    if (o.ui.CBYomi->Checked()) {
-        o.ui.CBMainDoubleName->SetChecked(false);
+    if (UiOf(o).CBYomi->Checked()) {
+        UiOf(o).CBMainDoubleName->SetChecked(false);
         Yomi->YomiShown = false;
         Yomi->Show();
     } else {

@@ -116,16 +116,16 @@ bool TYomiList::BuildDisplayedNameList(const MapView& view) {
         list.push_back({x, y, kind, &name, nullptr, -1, -1, {}, 0});
     };
     const bool ownArea = Ken->NameListMode == 1;
-    for (int i = 0; i < std::min<int>(o.doc.CityCount, int(o.doc.CityName.size())); ++i)
-        if (o.doc.CityFlag[i] == 0 && (!ownArea || IsAreaSelected(o, o.doc.CityPref[i])))
-            add(o.doc.CityX[i], o.doc.CityY[i], "政", o.doc.CityName[i]);
-    for (int i = 0; i < std::min<int>(o.doc.ExtraCount, int(o.doc.ExtraTownName.size())); ++i)
-        if (!ownArea || IsAreaSelected(o, o.doc.ExtraPref[i])) add(o.doc.ExtraX[i], o.doc.ExtraY[i], "重", o.doc.ExtraTownName[i]);
+    for (int i = 0; i < std::min<int>(DocOf(o).CityCount, int(DocOf(o).CityName.size())); ++i)
+        if (DocOf(o).CityFlag[i] == 0 && (!ownArea || IsAreaSelected(o, DocOf(o).CityPref[i])))
+            add(DocOf(o).CityX[i], DocOf(o).CityY[i], "政", DocOf(o).CityName[i]);
+    for (int i = 0; i < std::min<int>(DocOf(o).ExtraCount, int(DocOf(o).ExtraTownName.size())); ++i)
+        if (!ownArea || IsAreaSelected(o, DocOf(o).ExtraPref[i])) add(DocOf(o).ExtraX[i], DocOf(o).ExtraY[i], "重", DocOf(o).ExtraTownName[i]);
     // Only a name of the duplicate list can be left to that list.
-    std::unordered_set<std::string> duplicated(o.doc.ExtraTownName.begin(),
-                                               o.doc.ExtraTownName.begin() + std::min<int>(o.doc.ExtraCount, int(o.doc.ExtraTownName.size())));
+    std::unordered_set<std::string> duplicated(DocOf(o).ExtraTownName.begin(),
+                                               DocOf(o).ExtraTownName.begin() + std::min<int>(DocOf(o).ExtraCount, int(DocOf(o).ExtraTownName.size())));
     auto addTable = [&](int kind, const char* mark, bool skipListed) {
-        names::NameTable t = names::TableOf(o, kind);
+        names::NameTable t = names::TableOf(o.doc, kind);
         for (int i = 0; i < t.Count(); ++i) {
             if (t.dup[i] != 's') continue;
             if (skipListed && duplicated.count(t.name[i]) && o.IsListedDuplicateName(i)) continue;
@@ -155,9 +155,9 @@ bool TYomiList::BuildDisplayedNameList(const MapView& view) {
         left = std::min<int64_t>(left, e.x), right = std::max<int64_t>(right, e.x);
         top = std::min<int64_t>(top, e.y), bottom = std::max<int64_t>(bottom, e.y);
     }
-    const int yomis = std::min<int>(o.doc.YomiCount, int(o.doc.YomiRecords.size()));
+    const int yomis = std::min<int>(DocOf(o).YomiCount, int(DocOf(o).YomiRecords.size()));
     for (int k = 0; k < yomis; ++k) {
-        const auto& r = o.doc.YomiRecords[k];
+        const auto& r = DocOf(o).YomiRecords[k];
         if (r.x < left - 1000 || r.x > right + 1000 || r.y < top - 1000 || r.y > bottom + 1000) continue;
         auto it = firstOf.find(r.name);
         if (it == firstOf.end()) continue;
@@ -214,10 +214,10 @@ void TYomiList::StringGrid1Click(TObject* Sender) {
     TOpen& o = *Open;
     const int32_t x = LenientInt(StringGrid1->Cells(0, r)), y = LenientInt(StringGrid1->Cells(1, r));
     const std::string kind = StringGrid1->Cells(2, r), name = StringGrid1->Cells(3, r), yomi = StringGrid1->Cells(4, r);
-    TCanvas* cv = o.ui.Image1->Canvas();
+    TCanvas* cv = UiOf(o).Image1->Canvas();
     cv->Brush->Style = bsSolid;
     cv->Brush->Color = 65535;
-    cv->Font->Size = o.style.NameFontSize;
+    cv->Font->Size = StyleOf(o).NameFontSize;
     int sx, sy;
     o.MapToScreen(x, y, sx, sy);
     if (Yomi->CBKana->Checked()) {
@@ -225,7 +225,7 @@ void TYomiList::StringGrid1Click(TObject* Sender) {
     } else {
         cv->TextOut(sx, sy, name);
         if (CBKanaHi->Checked()) {
-            const int32_t lift = TruncToInt(14.0 * o.style.NameFontSize / o.style.NameFontBase / o.ScaleX);
+            const int32_t lift = TruncToInt(14.0 * StyleOf(o).NameFontSize / StyleOf(o).NameFontBase / o.ScaleX);
             o.MapToScreen(x, y + lift, sx, sy);
             cv->TextOut(sx, sy, yomi);
         }
@@ -260,8 +260,8 @@ bool StrictInt(const std::string& s, int32_t& v) {
 bool TYomiList::WriteYomiList() {
     TOpen& o = *Open;
     const char* caption = "読みがな保存エラー";
-    std::vector<MapDocument::YomiRecord> records(o.doc.YomiRecords.begin(),
-                                           o.doc.YomiRecords.begin() + std::min<int>(o.doc.YomiCount, int(o.doc.YomiRecords.size())));
+    std::vector<MapDocument::YomiRecord> records(DocOf(o).YomiRecords.begin(),
+                                           DocOf(o).YomiRecords.begin() + std::min<int>(DocOf(o).YomiCount, int(DocOf(o).YomiRecords.size())));
     RowRecord.resize(StringGrid1->RowCount(), -1);
     RowEdited.resize(StringGrid1->RowCount(), 0);
     std::vector<int> linked = RowRecord;
@@ -303,7 +303,7 @@ bool TYomiList::WriteYomiList() {
         }
         linked[r] = k;
     }
-    const std::string path = o.doc.AppDir + "/MApdata/yomi.lst";
+    const std::string path = DocOf(o).AppDir + "/MApdata/yomi.lst";
     const bool ok = gui::AtomicRewrite(path, [&](gui::TextWriter& w) {
         for (const auto& rec : records)
             if (!w.Printf("%d,%d,%s,%s\n", rec.x, rec.y, rec.name.c_str(), rec.yomi.c_str())) return false;
@@ -313,8 +313,8 @@ bool TYomiList::WriteYomiList() {
         names::ReportWriteFailure(path, caption);
         return false;
     }
-    o.doc.YomiRecords = std::move(records);
-    o.doc.YomiCount = int(o.doc.YomiRecords.size());
+    DocOf(o).YomiRecords = std::move(records);
+    DocOf(o).YomiCount = int(DocOf(o).YomiRecords.size());
     RowRecord = std::move(linked);
     RowEdited.assign(RowRecord.size(), 0);
     return true;

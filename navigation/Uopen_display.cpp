@@ -70,7 +70,7 @@ void ShowProjection(const TOpen& o) {
     TSCList* l = SCList;
     const TOpen::ViewReadout& r = o.Readout;
     l->Label11->SetCaption(std::to_string(o.ImageSize));
-    l->Label35->SetCaption(std::to_string(o.ui.UpDown1->Position()));
+    l->Label35->SetCaption(std::to_string(UiOf(o).UpDown1->Position()));
     l->Label13->SetCaption(gui::Format("%.4f", o.MAGUNIT));
     l->Label46->SetCaption(std::to_string(o.BaseSpan));
     l->ShowCentre(r.centreX, r.centreY);
@@ -79,8 +79,8 @@ void ShowProjection(const TOpen& o) {
     l->Label32->SetCaption(gui::Format("%.4f", o.ScaleX));
     l->Label33->SetCaption(gui::Format("%.4f", o.ScaleY));
     l->Label34->SetCaption(gui::Format("%.4f", o.Aspect));
-    l->Label38->SetCaption(std::to_string(o.ui.UDHor->Position()));
-    l->Label39->SetCaption(std::to_string(o.ui.UDVer->Position()));
+    l->Label38->SetCaption(std::to_string(UiOf(o).UDHor->Position()));
+    l->Label39->SetCaption(std::to_string(UiOf(o).UDVer->Position()));
     l->Label36->SetCaption(Km(r.middleKm));
     l->Label40->SetCaption(DegreesMinutes(LonOf(r.centreX)));
     l->Label14->SetCaption(DegreesMinutes(LatOf(r.centreY)));
@@ -92,78 +92,78 @@ void ShowProjection(const TOpen& o) {
 } // namespace
 
 void WireDisplayHandlers(TOpen& o) {
-    o.ui.Button7->OnClick = [&o](TObject* s) { Button7Click(o, s); };
-    o.ui.N1->OnClick = [&o](TObject* s) { N1Click(o, s); };
+    UiOf(o).Button7->OnClick = [&o](TObject* s) { Button7Click(o, s); };
+    UiOf(o).N1->OnClick = [&o](TObject* s) { N1Click(o, s); };
     auto hook = [&o](TCheckBox* box, void (*handler)(TOpen&, TObject*)) {
         box->OnClick = [&o, handler](TObject* s) { handler(o, s); };
     };
-    hook(o.ui.CBTownBorder, &CBTownBorderClick);
-    hook(o.ui.CBTownName, &CBTownNameClick);
-    hook(o.ui.CBLonLat, &CBLonLatClick);
-    hook(o.ui.CBFun, &CBFunClick);
-    hook(o.ui.CBDo, &CBDoClick);
-    hook(o.ui.CB1do, &CB1doClick);
-    hook(o.ui.CBCenter, &CBCenterClick);
-    hook(o.ui.CBScale, &CBScaleClick);
-    hook(o.ui.CBPrefBorder, &CBPrefBorderClick);
-    hook(o.ui.CBNTownBorder, &CBNTownBorderClick);
-    hook(o.ui.CBOldTown, &CBOldTownClick);
-    hook(o.ui.CBMainDoubleName, &CBMainDoubleNameClick);
-    hook(o.ui.CBLake, &CBLakeClick);
-    hook(o.ui.CBKu, &CBKuClick);
-    hook(o.ui.CBKenName1, &CBKenName1Click);
-    hook(o.ui.CBInfo, &CBInfoClick);
+    hook(UiOf(o).CBTownBorder, &CBTownBorderClick);
+    hook(UiOf(o).CBTownName, &CBTownNameClick);
+    hook(UiOf(o).CBLonLat, &CBLonLatClick);
+    hook(UiOf(o).CBFun, &CBFunClick);
+    hook(UiOf(o).CBDo, &CBDoClick);
+    hook(UiOf(o).CB1do, &CB1doClick);
+    hook(UiOf(o).CBCenter, &CBCenterClick);
+    hook(UiOf(o).CBScale, &CBScaleClick);
+    hook(UiOf(o).CBPrefBorder, &CBPrefBorderClick);
+    hook(UiOf(o).CBNTownBorder, &CBNTownBorderClick);
+    hook(UiOf(o).CBOldTown, &CBOldTownClick);
+    hook(UiOf(o).CBMainDoubleName, &CBMainDoubleNameClick);
+    hook(UiOf(o).CBLake, &CBLakeClick);
+    hook(UiOf(o).CBKu, &CBKuClick);
+    hook(UiOf(o).CBKenName1, &CBKenName1Click);
+    hook(UiOf(o).CBInfo, &CBInfoClick);
 
     auto menu = [&o](TMenuItem* item, void (*handler)(TOpen&, TObject*)) {
         item->OnClick = [&o, handler](TObject* s) { handler(o, s); };
     };
-    menu(o.ui.kokudo, &kokudoClick);
-    menu(o.ui.ken_name, &ken_nameClick);
-    menu(o.ui.Wait, &WaitClick);
-    menu(o.ui.Hokkaido, &HokkaidoClick);
-    menu(o.ui.Keido, &KeidoClick);
-    menu(o.ui.N24, &N24Click);
-    menu(o.ui.N28, &N28Click);
-    menu(o.ui.readmehtm1, &readmehtm1Click);
-    menu(o.ui.HomePage1, &HomePage1Click);
-    menu(o.ui.Sokuchi, &SokuchiClick);
+    menu(UiOf(o).kokudo, &kokudoClick);
+    menu(UiOf(o).ken_name, &ken_nameClick);
+    menu(UiOf(o).Wait, &WaitClick);
+    menu(UiOf(o).Hokkaido, &HokkaidoClick);
+    menu(UiOf(o).Keido, &KeidoClick);
+    menu(UiOf(o).N24, &N24Click);
+    menu(UiOf(o).N28, &N28Click);
+    menu(UiOf(o).readmehtm1, &readmehtm1Click);
+    menu(UiOf(o).HomePage1, &HomePage1Click);
+    menu(UiOf(o).Sokuchi, &SokuchiClick);
 
     // The thumbnail and the help picture open the about box and the usage notes.
-    o.ui.Image4->OnClick = [&o](TObject* s) { o.About1Click(s); };
-    o.ui.Image2->OnClick = [&o](TObject* s) { o.Tutorial1Click(s); };
-    o.ui.TkBtn1->OnClick = [&o](TObject* s) { TkBtn1Click(o, s); };
+    UiOf(o).Image4->OnClick = [&o](TObject* s) { o.About1Click(s); };
+    UiOf(o).Image2->OnClick = [&o](TObject* s) { o.Tutorial1Click(s); };
+    UiOf(o).TkBtn1->OnClick = [&o](TObject* s) { TkBtn1Click(o, s); };
     // F1 in any window opens the manual at that window's section.
     Application->OnHelp = [&o](const std::string& section) { OpenManual(o, section); };
     // No page or address set: nothing to offer.
-    o.ui.HomePage1->SetVisible(settings::Configured(settings::HomePageUrl));
-    o.ui.TkBtn1->SetVisible(settings::Configured(settings::AuthorMail));
+    UiOf(o).HomePage1->SetVisible(settings::Configured(settings::HomePageUrl));
+    UiOf(o).TkBtn1->SetVisible(settings::Configured(settings::AuthorMail));
     OnBackgroundClick(&o, [&o] { FormClick(o, &o); });
 
-    o.SettingsReaders.push_back(ReadSettei);
-    o.ReadoutHooks.push_back([&o] { ShowProjection(o); });
-    o.AfterRedrawHooks.push_back([&o](const DrawSettings& s) {
-        Settei->Button13->SetEnabled(o.ui.CBTownName->Checked());
+    HooksOf(o).SettingsReaders.push_back(ReadSettei);
+    HooksOf(o).ReadoutHooks.push_back([&o] { ShowProjection(o); });
+    HooksOf(o).AfterRedrawHooks.push_back([&o](const DrawSettings& s) {
+        Settei->Button13->SetEnabled(UiOf(o).CBTownName->Checked());
         // The area caption can be switched only on a one-area map.
-        if (s.MapWrite && s.PrefCaption && o.ImageSize >= 300) Settei->CheckBox2->SetEnabled(o.doc.SELECT == 1);
+        if (s.MapWrite && s.PrefCaption && o.ImageSize >= 300) Settei->CheckBox2->SetEnabled(DocOf(o).SELECT == 1);
     });
 }
 
 void CBLonLatClick(TOpen& o, TObject* Sender) {
-    if (o.ui.CBLonLat->Checked()) {
-        o.ui.CBFun->SetEnabled(true);
-        o.ui.CBDo->SetEnabled(true);
-        o.ui.CBFun->SetChecked(true);
-        o.ui.CBDo->SetChecked(true);
-        o.ui.CB1do->SetEnabled(true);
+    if (UiOf(o).CBLonLat->Checked()) {
+        UiOf(o).CBFun->SetEnabled(true);
+        UiOf(o).CBDo->SetEnabled(true);
+        UiOf(o).CBFun->SetChecked(true);
+        UiOf(o).CBDo->SetChecked(true);
+        UiOf(o).CB1do->SetEnabled(true);
         Settei->CheckBox6->SetChecked(true);
         Settei->CheckBox7->SetEnabled(true);
         Settei->CheckBox8->SetEnabled(true);
         Settei->CheckBox9->SetEnabled(true);
         o.LonLatShown = true;
     } else {
-        o.ui.CBFun->SetEnabled(false);
-        o.ui.CBDo->SetEnabled(false);
-        o.ui.CB1do->SetEnabled(false);
+        UiOf(o).CBFun->SetEnabled(false);
+        UiOf(o).CBDo->SetEnabled(false);
+        UiOf(o).CB1do->SetEnabled(false);
         Settei->CheckBox6->SetChecked(false);
         Settei->CheckBox7->SetEnabled(false);
         Settei->CheckBox8->SetEnabled(false);
@@ -174,30 +174,30 @@ void CBLonLatClick(TOpen& o, TObject* Sender) {
 }
 
 void CBFunClick(TOpen& o, TObject* Sender) {
-    Settei->CheckBox7->SetChecked(o.ui.CBFun->Checked());
+    Settei->CheckBox7->SetChecked(UiOf(o).CBFun->Checked());
     o.DrawMap();
 }
 
 void CBDoClick(TOpen& o, TObject* Sender) {
-    if (o.ui.CBDo->Checked()) {
+    if (UiOf(o).CBDo->Checked()) {
         Settei->CheckBox8->SetChecked(true);
-        o.ui.CB1do->SetEnabled(true);
+        UiOf(o).CB1do->SetEnabled(true);
     } else {
         Settei->CheckBox8->SetChecked(false);
         Settei->CheckBox9->SetEnabled(false);
-        o.ui.CB1do->SetEnabled(false);
+        UiOf(o).CB1do->SetEnabled(false);
     }
     o.DrawMap();
 }
 
 void CB1doClick(TOpen& o, TObject* Sender) {
-    Settei->CheckBox9->SetChecked(o.ui.CB1do->Checked());
+    Settei->CheckBox9->SetChecked(UiOf(o).CB1do->Checked());
     o.DrawMap();
 }
 
 // Ticking puts the cross on the map as it stands; unticking needs the map drawn anew.
 void CBCenterClick(TOpen& o, TObject* Sender) {
-    if (o.ui.CBCenter->Checked()) {
+    if (UiOf(o).CBCenter->Checked()) {
         if (o.MapDrawable()) o.DrawCentreCross();
     } else {
         o.DrawMap();
@@ -205,7 +205,7 @@ void CBCenterClick(TOpen& o, TObject* Sender) {
 }
 
 void CBScaleClick(TOpen& o, TObject* Sender) {
-    if (o.ui.CBScale->Checked()) {
+    if (UiOf(o).CBScale->Checked()) {
         Settei->CheckBox10->SetChecked(true);
         if (o.MapDrawable()) {
             o.DrawScaleBar(o.CY);
@@ -219,13 +219,13 @@ void CBScaleClick(TOpen& o, TObject* Sender) {
 
 void CBPrefBorderClick(TOpen& o, TObject* Sender) {
     RedrawOnce once;   // the town borders go off with it
-    if (o.ui.CBPrefBorder->Checked()) {
+    if (UiOf(o).CBPrefBorder->Checked()) {
         Settei->CheckBox3->SetChecked(true);
-        o.ui.CBTownBorder->SetEnabled(true);
+        UiOf(o).CBTownBorder->SetEnabled(true);
     } else {
         Settei->CheckBox3->SetChecked(false);
-        o.ui.CBTownBorder->SetEnabled(false);
-        o.ui.CBTownBorder->SetChecked(false);
+        UiOf(o).CBTownBorder->SetEnabled(false);
+        UiOf(o).CBTownBorder->SetChecked(false);
     }
     o.DrawMap();
 }
@@ -234,10 +234,10 @@ void CBPrefBorderClick(TOpen& o, TObject* Sender) {
 void CBNTownBorderClick(TOpen& o, TObject* Sender) {
     {
         RedrawOff off;
-        const bool on = o.ui.CBNTownBorder->Checked();
+        const bool on = UiOf(o).CBNTownBorder->Checked();
         Settei->CheckBox11->SetChecked(on);
-        o.ui.CBOldTown->SetChecked(on);
-        o.ui.N15->SetEnabled(on);
+        UiOf(o).CBOldTown->SetChecked(on);
+        UiOf(o).N15->SetEnabled(on);
         o.RunMapChangingHooks();
     }
     o.DrawMap();
@@ -245,38 +245,38 @@ void CBNTownBorderClick(TOpen& o, TObject* Sender) {
 }
 
 void CBOldTownClick(TOpen& o, TObject* Sender) {
-    const bool on = o.ui.CBOldTown->Checked();
+    const bool on = UiOf(o).CBOldTown->Checked();
     Settei->CheckBox12->SetChecked(on);
-    o.ui.CBNTownBorder->SetChecked(on);
+    UiOf(o).CBNTownBorder->SetChecked(on);
     o.DrawMap();
 }
 
 void CBMainDoubleNameClick(TOpen& o, TObject* Sender) {
-    if (o.ui.CBMainDoubleName->Checked()) {
+    if (UiOf(o).CBMainDoubleName->Checked()) {
         Settei->CBDoubleName->SetChecked(true);
-        o.ui.CBYomi->SetChecked(false);
-        o.ui.CBYomi->SetEnabled(false);
+        UiOf(o).CBYomi->SetChecked(false);
+        UiOf(o).CBYomi->SetEnabled(false);
     } else {
         Settei->CBDoubleName->SetChecked(false);
-        o.ui.CBYomi->SetEnabled(true);
+        UiOf(o).CBYomi->SetEnabled(true);
     }
     o.DrawMap();
 }
 
 void CBLakeClick(TOpen& o, TObject* Sender) {
-    Settei->CheckBox14->SetChecked(o.ui.CBLake->Checked());
+    Settei->CheckBox14->SetChecked(UiOf(o).CBLake->Checked());
     o.DrawMap();
 }
 
 void CBKuClick(TOpen& o, TObject* Sender) { o.DrawMap(); }
 
 void CBKenName1Click(TOpen& o, TObject* Sender) {
-    Settei->CBKenName->SetChecked(o.ui.CBKenName1->Checked());
+    Settei->CBKenName->SetChecked(UiOf(o).CBKenName1->Checked());
     o.DrawMap();
 }
 
 void CBInfoClick(TOpen& o, TObject* Sender) {
-    if (o.ui.CBInfo->Checked())
+    if (UiOf(o).CBInfo->Checked())
         SCList->Show();
     else
         SCList->Close();
@@ -284,8 +284,8 @@ void CBInfoClick(TOpen& o, TObject* Sender) {
 }
 
 void kokudoClick(TOpen& o, TObject* Sender) {
-    o.ui.kokudo->SetChecked(!o.ui.kokudo->Checked());
-    if (o.ui.kokudo->Checked() && o.ImageSize >= 200) {
+    UiOf(o).kokudo->SetChecked(!UiOf(o).kokudo->Checked());
+    if (UiOf(o).kokudo->Checked() && o.ImageSize >= 200) {
         if (o.MapDrawable()) o.DrawApprovalNotice();
     } else {
         o.DrawMap();
@@ -293,11 +293,11 @@ void kokudoClick(TOpen& o, TObject* Sender) {
 }
 
 void ken_nameClick(TOpen& o, TObject* Sender) {
-    o.ui.ken_name->SetChecked(!o.ui.ken_name->Checked());
-    if (o.ui.ken_name->Checked()) {
+    UiOf(o).ken_name->SetChecked(!UiOf(o).ken_name->Checked());
+    if (UiOf(o).ken_name->Checked()) {
         Settei->CheckBox2->SetChecked(true);
         if (o.MapDrawable()) {
-            Settei->CheckBox2->SetEnabled(o.doc.SELECT == 1);
+            Settei->CheckBox2->SetEnabled(DocOf(o).SELECT == 1);
             o.DrawPrefCaption();
         }
     } else {
@@ -306,18 +306,18 @@ void ken_nameClick(TOpen& o, TObject* Sender) {
     }
 }
 
-void WaitClick(TOpen& o, TObject* Sender) { o.ui.Wait->SetChecked(!o.ui.Wait->Checked()); }
+void WaitClick(TOpen& o, TObject* Sender) { UiOf(o).Wait->SetChecked(!UiOf(o).Wait->Checked()); }
 
 // Takes effect at the next load.
 void HokkaidoClick(TOpen& o, TObject* Sender) {
-    o.ui.Hokkaido->SetChecked(!o.ui.Hokkaido->Checked());
-    o.doc.WLinesAsBorder = o.ui.Hokkaido->Checked();
-    Settei->CBHokkaido->SetChecked(o.ui.Hokkaido->Checked());
+    UiOf(o).Hokkaido->SetChecked(!UiOf(o).Hokkaido->Checked());
+    DocOf(o).WLinesAsBorder = UiOf(o).Hokkaido->Checked();
+    Settei->CBHokkaido->SetChecked(UiOf(o).Hokkaido->Checked());
 }
 
-void KeidoClick(TOpen& o, TObject* Sender) { o.ui.Keido->SetChecked(!o.ui.Keido->Checked()); }
+void KeidoClick(TOpen& o, TObject* Sender) { UiOf(o).Keido->SetChecked(!UiOf(o).Keido->Checked()); }
 
-void N24Click(TOpen& o, TObject* Sender) { o.ui.N24->SetChecked(!o.ui.N24->Checked()); }
+void N24Click(TOpen& o, TObject* Sender) { UiOf(o).N24->SetChecked(!UiOf(o).N24->Checked()); }
 
 void N28Click(TOpen& o, TObject* Sender) { PrefSet->Show(); }
 
@@ -326,7 +326,7 @@ void readmehtm1Click(TOpen& o, TObject* Sender) { OpenManual(o, ""); }
 // The manual shipped in the program folder, at a window's section. A missing
 // file is told as such, not as a browser that failed.
 void OpenManual(TOpen& o, const std::string& section) {
-    const std::string page = o.doc.AppDir + "/Help/readme.htm";
+    const std::string page = DocOf(o).AppDir + "/Help/readme.htm";
     if (!gui::FileExists(page)) {
         Application->MessageBox("マニュアル Help\\readme.htm がプログラムのフォルダにありません　　　",
                                 "readme.htm呼び出しエラー", MB_ICONEXCLAMATION);
@@ -343,14 +343,14 @@ void HomePage1Click(TOpen& o, TObject* Sender) {
 
 // Only the captions change; the drawing keeps its datum.
 void SokuchiClick(TOpen& o, TObject* Sender) {
-    o.ui.Sokuchi->SetChecked(!o.ui.Sokuchi->Checked());
-    if (o.ui.Sokuchi->Checked()) {
-        o.ui.Label38->SetCaption("WGS");
-        o.ui.Label38->SetHint("世界測地系");
+    UiOf(o).Sokuchi->SetChecked(!UiOf(o).Sokuchi->Checked());
+    if (UiOf(o).Sokuchi->Checked()) {
+        UiOf(o).Label38->SetCaption("WGS");
+        UiOf(o).Label38->SetHint("世界測地系");
         Ken->Label6->SetCaption("世界測地系");
     } else {
-        o.ui.Label38->SetCaption("Tokyo");
-        o.ui.Label38->SetHint("旧日本測地系");
+        UiOf(o).Label38->SetCaption("Tokyo");
+        UiOf(o).Label38->SetHint("旧日本測地系");
         Ken->Label6->SetCaption("旧日本測地系");
     }
 }
@@ -359,41 +359,41 @@ void TkBtn1Click(TOpen& o, TObject* Sender) { ShellOpen(settings::AuthorMail); }
 
 // A click beside the map puts the tool windows away.
 void FormClick(TOpen& o, TObject* Sender) {
-    for (auto& close : o.ToolWindowClosers) close();
+    for (auto& close : HooksOf(o).ToolWindowClosers) close();
 }
 
 void CBTownBorderClick(TOpen& o, TObject* Sender) {
-    if (o.ui.CBTownBorder->Checked()) {
+    if (UiOf(o).CBTownBorder->Checked()) {
         Settei->CheckBox4->SetChecked(true);
-        o.ui.CBNTownBorder->SetEnabled(true);
-        o.ui.CBLake->SetEnabled(true);
-        o.ui.CBTownName->SetEnabled(true);
+        UiOf(o).CBNTownBorder->SetEnabled(true);
+        UiOf(o).CBLake->SetEnabled(true);
+        UiOf(o).CBTownName->SetEnabled(true);
     } else {
         Settei->CheckBox4->SetChecked(false);
-        o.ui.CBTownName->SetChecked(false);
-        o.ui.CBTownName->SetEnabled(false);
-        o.ui.CBNTownBorder->SetEnabled(false);
-        o.ui.CBLake->SetEnabled(false);
+        UiOf(o).CBTownName->SetChecked(false);
+        UiOf(o).CBTownName->SetEnabled(false);
+        UiOf(o).CBNTownBorder->SetEnabled(false);
+        UiOf(o).CBLake->SetEnabled(false);
     }
     o.DrawMap();
 }
 
 void CBTownNameClick(TOpen& o, TObject* Sender) {
-    if (o.ui.CBTownName->Checked()) {
+    if (UiOf(o).CBTownName->Checked()) {
         Settei->CheckBox5->SetChecked(true);
         Settei->CheckBox16->SetEnabled(true);
-        o.ui.CBOldTown->SetEnabled(true);
-        o.ui.CBMainDoubleName->SetEnabled(true);
-        o.ui.CBYomi->SetEnabled(true);
-        if (o.ui.CBYomi->Checked()) Yomi->Show();
+        UiOf(o).CBOldTown->SetEnabled(true);
+        UiOf(o).CBMainDoubleName->SetEnabled(true);
+        UiOf(o).CBYomi->SetEnabled(true);
+        if (UiOf(o).CBYomi->Checked()) Yomi->Show();
     } else {
         Settei->CheckBox5->SetChecked(false);
         Settei->CheckBox16->SetEnabled(false);
-        o.ui.CBMainDoubleName->SetEnabled(false);
-        o.ui.CBOldTown->SetEnabled(false);
+        UiOf(o).CBMainDoubleName->SetEnabled(false);
+        UiOf(o).CBOldTown->SetEnabled(false);
         Yomi->Close();
-        o.ui.CBYomi->SetChecked(false);
-        o.ui.CBYomi->SetEnabled(false);
+        UiOf(o).CBYomi->SetChecked(false);
+        UiOf(o).CBYomi->SetEnabled(false);
     }
     o.DrawMap();
 }

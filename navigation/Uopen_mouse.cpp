@@ -19,8 +19,8 @@ bool InsideLegend(const TOpen& o, int X, int Y) {
 bool InsideScaleBar(const TOpen& o, int X, int Y) {
     if (!o.ScaleShown) return false;
     const float k = o.ImageSize / 600.0f;
-    const int left = TruncToInt((o.style.scl_x1 - 5) * k), right = TruncToInt((o.style.ScaleRight + 5) * k);
-    const int top = TruncToInt((o.style.scly1 - 5) * k), bottom = TruncToInt((o.style.ScaleBottom + 5) * k);
+    const int left = TruncToInt((StyleOf(o).scl_x1 - 5) * k), right = TruncToInt((StyleOf(o).ScaleRight + 5) * k);
+    const int top = TruncToInt((StyleOf(o).scly1 - 5) * k), bottom = TruncToInt((StyleOf(o).ScaleBottom + 5) * k);
     return left < X && X < right && top < Y && Y < bottom;
 }
 
@@ -32,7 +32,7 @@ bool InsideScaleBar(const TOpen& o, int X, int Y) {
 // before the grabs, and a tool may let it go on.
 void TOpen::Image1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
     const MapEvent e = EventAt(Button, X, Y);
-    if (!MapShown) return;
+    if (!gate.MapShown) return;
     if (Button == mbRight) {
         Settei->Show();
         return;

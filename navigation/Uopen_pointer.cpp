@@ -166,7 +166,7 @@ void TOpen::ShowReadingAt(int X, int Y) {
 // takes is the pointer's read-out.
 void TOpen::Image1MouseMove(TObject* Sender, TShiftState Shift, int X, int Y) {
     const MapEvent e = EventAt(mbLeft, X, Y);
-    if (!MapShown) return;
+    if (!gate.MapShown) return;
     TCanvas* cv = e.canvas;
     if (LegendDrag || ScaleDrag) {
         const int w = LegendDrag ? LegendRight - LegendLeft : style.ScaleRight - style.scl_x1;
@@ -229,7 +229,7 @@ void TOpen::Image1MouseUp(TObject* Sender, TMouseButton Button, TShiftState Shif
         style.ScaleBottom = style.scly1 + h;
         DrawMap();
         ScaleDrag = false;
-    } else if (MapShown && DistanceMode) {
+    } else if (gate.MapShown && DistanceMode) {
         // The line was last drawn to the last moved-to point, not necessarily to here.
         Line(cv, DistAnchorX, DistAnchorY, DistStartX, DistStartY);
         DistanceMode = 0;

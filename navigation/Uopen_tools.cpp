@@ -15,12 +15,12 @@ void TOpen::EscapePressed() { tools.EndActiveTool(); }
 // The ends run before the new areas are read: what they would redraw is the
 // old map, which the load replaces, and the redraw lock stays as the load has it.
 void TOpen::AreaChanged() {
-    const bool ready = DataReady, wanted = RedrawWanted;
-    RedrawHeld++;
+    const bool ready = gate.DataReady, wanted = gate.RedrawWanted;
+    gate.RedrawHeld++;
     tools.EndActiveTool();
-    RedrawHeld--;
-    RedrawWanted = wanted;
-    DataReady = ready;
+    gate.RedrawHeld--;
+    gate.RedrawWanted = wanted;
+    gate.DataReady = ready;
     // The views kept so far belong to the old map.
     SCList->ViewHistoryCount = 0;
     ui.Button12->SetEnabled(false);
@@ -42,10 +42,10 @@ MapEvent TOpen::EventAt(TMouseButton button, int X, int Y) {
 AreaTool::AreaTool(TOpen& o) : OpenTool(o) {
     // Names drawn over the borders would let the count run through their text boxes.
     RedrawOnce once;
-    hidKokudo = o.ui.kokudo->Checked(), hidPrefName = o.ui.ken_name->Checked(), hidTownName = o.ui.CBTownName->Checked();
-    o.ui.kokudo->SetChecked(false);
-    o.ui.ken_name->SetChecked(false);
-    o.ui.CBTownName->SetChecked(false);
+    hidKokudo = UiOf(o).kokudo->Checked(), hidPrefName = UiOf(o).ken_name->Checked(), hidTownName = UiOf(o).CBTownName->Checked();
+    UiOf(o).kokudo->SetChecked(false);
+    UiOf(o).ken_name->SetChecked(false);
+    UiOf(o).CBTownName->SetChecked(false);
     if (hidKokudo || hidPrefName || hidTownName) o.DrawMap();
 }
 
@@ -58,31 +58,31 @@ bool AreaTool::Press(const MapEvent& e) {
 
 void AreaTool::End() {
     RedrawOnce once;
-    o.style.AreaFillColor = o.style.DefAreaFillColor;
+    StyleOf(o).AreaFillColor = StyleOf(o).DefAreaFillColor;
     AreaCountOf(o).OpenRegion = false;
     o.EnableMapControls();
-    o.ui.kokudo->SetChecked(hidKokudo);
-    o.ui.ken_name->SetChecked(hidPrefName);
-    o.ui.CBTownName->SetChecked(hidTownName);
+    UiOf(o).kokudo->SetChecked(hidKokudo);
+    UiOf(o).ken_name->SetChecked(hidPrefName);
+    UiOf(o).CBTownName->SetChecked(hidTownName);
     o.DrawMap();   // the repainted regions disappear
-    o.ui.Button14->SetHint("測定領域をクリック");
-    o.ui.Button14->SetCaption("面積");
-    o.ui.CBNokori->SetEnabled(true);
+    UiOf(o).Button14->SetHint("測定領域をクリック");
+    UiOf(o).Button14->SetCaption("面積");
+    UiOf(o).CBNokori->SetEnabled(true);
 }
 
 // ---- the route ----
 
 TForm* RouteTool::Owner() const { return &o; }
 
-bool RouteTool::Sampling() const { return o.ui.Timer2->Enabled(); }
+bool RouteTool::Sampling() const { return UiOf(o).Timer2->Enabled(); }
 
 bool RouteTool::Press(const MapEvent& e) {
     // A route that follows the mouse takes no presses once it runs.
     if (Sampling()) return false;
-    if (o.ui.CBTimer->Checked()) {
+    if (UiOf(o).CBTimer->Checked()) {
         RouteOf(o).RouteX[0] = e.X + 16;
         RouteOf(o).RouteY[0] = e.Y + 15;
-        o.ui.Timer2->SetEnabled(true);
+        UiOf(o).Timer2->SetEnabled(true);
         return false;
     }
     AddPoint(e);
@@ -99,7 +99,7 @@ void RouteTool::AddPoint(const MapEvent& e) {
     RouteOf(o).RouteX[n] = RouteOf(o).RouteLastX = e.X + 16;
     RouteOf(o).RouteY[n] = RouteOf(o).RouteLastY = e.Y + 15;
     o.RoutePointCount++;
-    o.ui.Label31->SetCaption(gui::Format("   計測中 %d", o.RoutePointCount));
+    UiOf(o).Label31->SetCaption(gui::Format("   計測中 %d", o.RoutePointCount));
     if (o.RoutePointCount == 1)
         xorstrokes::XorPen(e.canvas, 32768, 3);
     else
@@ -107,7 +107,7 @@ void RouteTool::AddPoint(const MapEvent& e) {
 }
 
 bool RouteTool::Move(const MapEvent& e) {
-    if (o.ui.CBTimer->Checked()) {
+    if (UiOf(o).CBTimer->Checked()) {
         RouteOf(o).RouteLastX = e.X + 16;
         RouteOf(o).RouteLastY = e.Y + 15;
         return true;
@@ -122,10 +122,10 @@ bool RouteTool::Move(const MapEvent& e) {
 }
 
 // The release of the press that starts the timer leaves the map's own drags alone.
-bool RouteTool::Release(const MapEvent&) { return o.ui.CBTimer->Checked() && !Sampling(); }
+bool RouteTool::Release(const MapEvent&) { return UiOf(o).CBTimer->Checked() && !Sampling(); }
 
 bool RouteTool::DoubleClick() {
-    o.tools.EndActiveTool();
+    ToolsOf(o).EndActiveTool();
     return true;
 }
 
@@ -137,7 +137,7 @@ void RouteTool::End() {
 }
 
 void RouteTool::Close() {
-    TCanvas* cv = o.ui.Image1->Canvas();
+    TCanvas* cv = UiOf(o).Image1->Canvas();
     // The clicks keep the entry after the last point free for this copy of point 0.
     const int n = std::clamp(o.RoutePointCount, 0, RouteState::ROUTE_MAX - 1);
     if (n > 0) {
@@ -168,7 +168,7 @@ bool RangeTool::Press(const MapEvent& e) {
     const TOpen::MapPoint p = o.PointAt(e.X, e.Y);
     o.PointerLon = p.lon;
     o.PointerLat = p.lat;
-    o.ui.Label28->SetCaption("");
+    UiOf(o).Label28->SetCaption("");
     return false;
 }
 
@@ -206,7 +206,7 @@ void RangeTool::DrawSquare(const MapEvent& e) {
     else if (w > 200) step = 20;
     else if (w > 50) step = 10;
     const float snapped = (TruncToInt(w / step) + 1) * step;
-    o.ui.Label15->SetCaption(TOpen::DistanceText(snapped));
+    UiOf(o).Label15->SetCaption(TOpen::DistanceText(snapped));
     Side = TruncToInt(Side * snapped / w);
     Square(cv, StartX, StartY, Side);
     // The text is not XORed: it stays until the next redraw.
@@ -221,7 +221,7 @@ void RangeTool::DrawSquare(const MapEvent& e) {
 bool RangeTool::Release(const MapEvent& e) {
     if (!o.RangeDrag) return false;
     TCanvas* cv = e.canvas;
-    if (o.ui.CBCopy->Checked()) {
+    if (UiOf(o).CBCopy->Checked()) {
         cv->Pen->Mode = pmCopy;
         o.DrawMap();
         // A square dragged up or to the left has no pixels to copy.
@@ -239,9 +239,9 @@ bool RangeTool::Release(const MapEvent& e) {
         cv->Brush->Style = bsClear;
         Square(cv, StartX, StartY, Side);
     }
-    o.ui.TkBtn2->SetColor(clBtnFace);
-    o.ui.TkBtn2->Font.Color = 8421504;
-    o.ui.TkBtn2->Invalidate();
+    UiOf(o).TkBtn2->SetColor(clBtnFace);
+    UiOf(o).TkBtn2->Font.Color = 8421504;
+    UiOf(o).TkBtn2->Invalidate();
     o.ScreenToMap(StartX, StartY, o.MinX, o.MaxY);
     o.ScreenToMap(StartX + Side, StartY + Side, o.MaxX, o.MinY);
     const float m = LatOf(MidOf(o.MaxY, o.MinY));
@@ -253,17 +253,17 @@ bool RangeTool::Release(const MapEvent& e) {
         o.CY = MidOf(o.MaxY, o.MinY);
         o.DrawMap();
         o.RangeDrag = false;
-        o.MapShown = true;
-        o.ui.UpDown1->SetEnabled(false);
-        o.ui.Label20->SetVisible(false);
-        o.ui.Button12->SetEnabled(true);
-        o.ui.Label17->SetCaption("距離");
+        GateOf(o).MapShown = true;
+        UiOf(o).UpDown1->SetEnabled(false);
+        UiOf(o).Label20->SetVisible(false);
+        UiOf(o).Button12->SetEnabled(true);
+        UiOf(o).Label17->SetCaption("距離");
         // One square, one zoom: the button is pressed again for the next.
-        o.tools.EndActiveTool();
+        ToolsOf(o).EndActiveTool();
     } else {
         o.RangeDrag = false;
-        o.ui.Label15->SetCaption("指定エラー");
-        o.ui.Timer1->SetEnabled(true);
+        UiOf(o).Label15->SetCaption("指定エラー");
+        UiOf(o).Timer1->SetEnabled(true);
     }
     return true;
 }
@@ -272,12 +272,12 @@ void RangeTool::End() {
     if (o.RangeDrag) {
         // The square drawn so far goes with the redraw.
         o.RangeDrag = false;
-        o.ui.Image1->Canvas()->Pen->Mode = pmCopy;
+        UiOf(o).Image1->Canvas()->Pen->Mode = pmCopy;
         o.DrawMap();
     }
-    o.ui.TkBtn2->SetColor(clBtnFace);
-    o.ui.TkBtn2->Font.Color = clGray;
-    o.ui.TkBtn2->Invalidate();
+    UiOf(o).TkBtn2->SetColor(clBtnFace);
+    UiOf(o).TkBtn2->Font.Color = clGray;
+    UiOf(o).TkBtn2->Invalidate();
 }
 
 // ---- the centre ----
@@ -290,7 +290,7 @@ bool CentreTool::Press(const MapEvent& e) {
         xorstrokes::Cross(e.canvas, CrossX, CrossY);
         CrossDrawn = false;
     }
-    o.tools.EndActiveTool();
+    ToolsOf(o).EndActiveTool();
     const int hx = (o.SIZEX * o.COPYSCALE / o.SSIZE) / 2, hy = (o.SizeY * o.COPYSCALE / o.SSIZE) / 2;
     o.CX = TruncToInt(o.CX + (e.X - hx) / o.ScaleX);
     o.CY = TruncToInt(o.CY + (hy - e.Y) / o.ScaleY);
@@ -311,11 +311,11 @@ bool CentreTool::Move(const MapEvent& e) {
 }
 
 void CentreTool::End() {
-    o.ui.BtnCenter->SetEnabled(o.MapShown);
+    UiOf(o).BtnCenter->SetEnabled(GateOf(o).MapShown);
     if (CrossDrawn) {
         CrossDrawn = false;
         o.DistStartX = o.DistStartY = -100;
-        o.ui.Image1->Canvas()->Pen->Mode = pmCopy;
+        UiOf(o).Image1->Canvas()->Pen->Mode = pmCopy;
         o.DrawMap();
     }
 }
@@ -327,9 +327,9 @@ TForm* WebMapTool::Owner() const { return &o; }
 bool WebMapTool::Press(const MapEvent& e) {
     // One press, one page; the tool it waited in front of takes the presses after.
     std::unique_ptr<MapTool> back = std::move(waiting);
-    o.tools.EndActiveTool();
+    ToolsOf(o).EndActiveTool();
     o.OpenWebMapAt(e.X, e.Y);
-    if (back && !o.tools.ActiveTool()) o.tools.SetTool(std::move(back));
+    if (back && !ToolsOf(o).ActiveTool()) ToolsOf(o).SetTool(std::move(back));
     return false;
 }
 
@@ -337,21 +337,21 @@ bool WebMapTool::Press(const MapEvent& e) {
 // it waited in front of ends with it.
 void WebMapTool::End() {
     Settei->CBWatch->SetChecked(false);
-    o.ui.CBChiri->SetChecked(false);
+    UiOf(o).CBChiri->SetChecked(false);
     if (waiting) std::unique_ptr<MapTool>(std::move(waiting))->End();
 }
 
 void WebMapTool::BoxClicked(TOpen& o, TCheckBox* box) {
-    auto* web = dynamic_cast<WebMapTool*>(o.tools.ActiveTool());
+    auto* web = dynamic_cast<WebMapTool*>(ToolsOf(o).ActiveTool());
     if (box->Checked()) {
         if (web) return;
         // In front of the armed tool, which keeps its state for the press after.
         auto t = std::make_unique<WebMapTool>(o);
-        t->waiting = o.tools.SuspendTool();
-        o.tools.SetTool(std::move(t));
+        t->waiting = ToolsOf(o).SuspendTool();
+        ToolsOf(o).SetTool(std::move(t));
     } else if (web) {
         std::unique_ptr<MapTool> back = std::move(web->waiting);
-        o.tools.EndActiveTool();
-        if (back && !o.tools.ActiveTool()) o.tools.SetTool(std::move(back));
+        ToolsOf(o).EndActiveTool();
+        if (back && !ToolsOf(o).ActiveTool()) ToolsOf(o).SetTool(std::move(back));
     }
 }

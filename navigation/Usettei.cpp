@@ -424,12 +424,12 @@ void TSettei::CBHokkaidoClick(TObject* Sender) {
     MainDoc().WLinesAsBorder = CBHokkaido->Checked();
     MainUi().Hokkaido->SetChecked(CBHokkaido->Checked());
     // Reloaded with the borders as asked; the reload leaves the one redraw to us.
-    if (Open->MapShown) {
+    if (MainGate().MapShown) {
         // The areas on the map, not ticks the area window holds unconfirmed.
         Ken->Button3Click(this);
         for (int i = 0; i < MainDoc().SELECT; i++) Ken->AreaBox(MainDoc().SelectCode[i])->SetChecked(true);
         Ken->Choose(this, true);
-        Open->DataReady = true;
+        MainGate().DataReady = true;
         RedrawMap();
     }
 }
@@ -498,7 +498,7 @@ void TSettei::RadioGroup4Click(TObject* Sender) {
 
 void TSettei::Button8Click(TObject* Sender) {
     // The boxes below redraw in their handlers: hold that until the one redraw at the end.
-    Open->DataReady = false;
+    MainGate().DataReady = false;
     MainUi().ken_name->SetChecked(CheckBox2->Checked());
     MainUi().CBPrefBorder->SetChecked(CheckBox3->Checked());
     MainUi().CBTownBorder->SetChecked(CheckBox4->Checked());
@@ -519,7 +519,7 @@ void TSettei::Button8Click(TObject* Sender) {
     MainDoc().WLinesAsBorder = CBHokkaido->Checked();
 
     // Without a map there is no view to draw in.
-    Open->DataReady = Open->MapShown;
+    MainGate().DataReady = MainGate().MapShown;
     RedrawMap();
     MainUi().Label35->Hide();
 }
@@ -527,34 +527,34 @@ void TSettei::Button8Click(TObject* Sender) {
 void TSettei::Button6Click(TObject* Sender) {
     TOpen* o = Open;
     if (!CBSoft->Checked()) {
-        o->style.CoastColor = 0xFF0000;
-        o->style.PrefColor = 0x0000FF;
-        o->style.TownColor = 0x28C830;
-        o->style.NTownColor = o->style.DefNTownColor;
-        o->style.IslandsColor = o->style.DefIslandsColor;
-        o->style.MountainColor = o->style.DefMountainColor;
-        o->style.TownFontColor = 0x000000;
-        o->style.DoColor = 0x000000;
+        StyleOf(*o).CoastColor = 0xFF0000;
+        StyleOf(*o).PrefColor = 0x0000FF;
+        StyleOf(*o).TownColor = 0x28C830;
+        StyleOf(*o).NTownColor = StyleOf(*o).DefNTownColor;
+        StyleOf(*o).IslandsColor = StyleOf(*o).DefIslandsColor;
+        StyleOf(*o).MountainColor = StyleOf(*o).DefMountainColor;
+        StyleOf(*o).TownFontColor = 0x000000;
+        StyleOf(*o).DoColor = 0x000000;
     } else {
-        o->style.CoastColor = 0xFFA6A6;
-        o->style.PrefColor = 0x9D9DFF;
-        o->style.TownColor = 0x9DFF9D;
-        o->style.NTownColor = 0xFFFF80;
-        o->style.IslandsColor = 0xA5C783;
-        o->style.MountainColor = 0xFF8080;
-        o->style.TownFontColor = 0x808080;
-        o->style.DoColor = 0x868686;
+        StyleOf(*o).CoastColor = 0xFFA6A6;
+        StyleOf(*o).PrefColor = 0x9D9DFF;
+        StyleOf(*o).TownColor = 0x9DFF9D;
+        StyleOf(*o).NTownColor = 0xFFFF80;
+        StyleOf(*o).IslandsColor = 0xA5C783;
+        StyleOf(*o).MountainColor = 0xFF8080;
+        StyleOf(*o).TownFontColor = 0x808080;
+        StyleOf(*o).DoColor = 0x868686;
     }
-    o->style.KuColor = 0x8FC48B;
-    o->style.BackColor = o->style.ChosenBackColor = 0xFFFFE6;
-    o->style.FunColor = 0xC0C0C0;
+    StyleOf(*o).KuColor = 0x8FC48B;
+    StyleOf(*o).BackColor = StyleOf(*o).ChosenBackColor = 0xFFFFE6;
+    StyleOf(*o).FunColor = 0xC0C0C0;
 
-    o->style.WakuColor = 0xFF8080;
-    o->style.CoastWidth = o->style.PrefWidth = o->style.TownWidth = 1;
+    StyleOf(*o).WakuColor = 0xFF8080;
+    StyleOf(*o).CoastWidth = StyleOf(*o).PrefWidth = StyleOf(*o).TownWidth = 1;
     UpDown5->SetPosition(2);
     for (TUpDown* u : {UpDown1, UpDown2, UpDown3}) u->SetPosition(1);
     UpDown4->SetPosition(8);
-    o->style.NameFontBase = o->style.NameFontSize = 8;
+    StyleOf(*o).NameFontBase = StyleOf(*o).NameFontSize = 8;
     CheckBox2->SetChecked(true);
     for (TCheckBox* dot : {CBTownDot, CBPrefDot}) {
         dot->SetEnabled(true);

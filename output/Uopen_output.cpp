@@ -179,10 +179,10 @@ uint8_t FormatChosen(const std::string& name, int filterIndex, uint8_t raster) {
 }
 
 void SaveAs(TOpen* o, int kind) {
-    for (int k = 0; k < 3; ++k) (o->ui.*kSaveKinds[k].item)->SetChecked(k == kind);
-    o->ui.RadioGroup2->SetItemIndex(kind);
-    o->ui.SaveDialog1->Filter = std::string(kSaveKinds[kind].filter) + kVectorFilters;
-    o->ui.SaveDialog1->FilterIndex = 1;
+    for (int k = 0; k < 3; ++k) (UiOf(*o).*kSaveKinds[k].item)->SetChecked(k == kind);
+    UiOf(*o).RadioGroup2->SetItemIndex(kind);
+    UiOf(*o).SaveDialog1->Filter = std::string(kSaveKinds[kind].filter) + kVectorFilters;
+    UiOf(*o).SaveDialog1->FilterIndex = 1;
     o->SaveFormat = kSaveKinds[kind].format;
     o->SaveMapImage();
 }

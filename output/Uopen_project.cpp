@@ -46,7 +46,7 @@ namespace {
 // ticks, so that the file's come after. The settings twin of "重複可" follows
 // the main box, but the file holds only the main one: its tick is kept.
 bool BeforeAreaLoad(TOpen& o) {
-    o.tools.EndTool<PaintTool>();
+    ToolsOf(o).EndTool<PaintTool>();
     return Settei->CBDoubleName->Checked();
 }
 
@@ -73,16 +73,16 @@ void AfterAreaLoad(const ProjectData& d, bool doubleNames, const std::string& pa
 // labels it read, and the windows show what was restored.
 void AfterRailwayLoad(TOpen& o, const ProjectData& d) {
     Settei->FormCreate(Settei);
-    o.WriteLog(o.ProjectLoading ? "FROMFILE：true\n" : "FROMFILE：false\n");
+    o.WriteLog(GateOf(o).ProjectLoading ? "FROMFILE：true\n" : "FROMFILE：false\n");
     d.labels.ApplyAfterRailways(d.boxes.layers[LayerBoxBlock::LABEL]);
-    o.ui.Button1->SetEnabled(true);
+    UiOf(o).Button1->SetEnabled(true);
     N161Click(o, &o);
     LineAdd->ShowRestoredFiles();
-    o.ui.CBRailLine->SetEnabled(true);
-    o.MapShown = true;
-    o.DataReady = true;
-    o.ui.BtnLetter->SetEnabled(true);
-    o.ui.DUMMY->SetCaption(std::to_string(PagesDlg->PlacedSymbolCount));
+    UiOf(o).CBRailLine->SetEnabled(true);
+    GateOf(o).MapShown = true;
+    GateOf(o).DataReady = true;
+    UiOf(o).BtnLetter->SetEnabled(true);
+    UiOf(o).DUMMY->SetCaption(std::to_string(PagesDlg->PlacedSymbolCount));
     Hanrei->Close();
 }
 
@@ -118,7 +118,7 @@ bool TOpen::RestoreProjectFile(const std::string& path) {
         bool& flag;
         explicit Loading(bool& f) : flag(f) { flag = true; }
         ~Loading() { flag = false; }
-    } loading(ProjectLoading);
+    } loading(gate.ProjectLoading);
     const bool doubleNames = BeforeAreaLoad(*this);
     ui.Label19->SetCaption(ExtractFileNameExt(path));
     ui.SaveDialog3->FileName = path;

@@ -1,5 +1,7 @@
 #include "paint/StatLayer.h"
-#include "engine/Uopen.h"
+#include "engine/MapDocument.h"
+#include "engine/MainForm.h"
+#include "engine/FeatureHooks.h"
 #include "names/MainFormNames.h"
 #include <algorithm>
 #include <cmath>

@@ -19,16 +19,16 @@ int nint(double v) { return int(std::nearbyint(v)); }
 } // namespace
 
 bool AddPaintRecord(TOpen& o, int32_t x, int32_t y, TColor colour, uint8_t pattern) {
-    if (o.paint_rep < 0) o.paint_rep = 0;
-    if (o.paint_rep >= o.PAINT_MAX) return false;
-    o.PaintRecords[o.paint_rep] = TOpen::PaintRecord{x, y, colour, pattern};
-    o.paint_rep++;
+    if (PaintStoreOf(o).paint_rep < 0) PaintStoreOf(o).paint_rep = 0;
+    if (PaintStoreOf(o).paint_rep >= PaintStoreOf(o).PAINT_MAX) return false;
+    PaintStoreOf(o).PaintRecords[PaintStoreOf(o).paint_rep] = PaintRecord{x, y, colour, pattern};
+    PaintStoreOf(o).paint_rep++;
     return true;
 }
 
 // A pixel on a line or a name, or outside the image, gives the background
 // colour, so the flood starts only where that colour lies.
-void FillAt(const TOpen& o, int sx, int sy, TColor colour, uint8_t pattern) { FillAt(o, *o.ui.Image1->Canvas(), sx, sy, colour, pattern); }
+void FillAt(const TOpen& o, int sx, int sy, TColor colour, uint8_t pattern) { FillAt(o, *UiOf(o).Image1->Canvas(), sx, sy, colour, pattern); }
 
 void FillAt(const TOpen& o, TCanvas& cv, int sx, int sy, TColor colour, uint8_t pattern) {
     cv.Brush->Color = colour;
@@ -37,13 +37,13 @@ void FillAt(const TOpen& o, TCanvas& cv, int sx, int sy, TColor colour, uint8_t 
     cv.FloodFill(sx, sy, over, fsSurface);
 }
 
-void ReplayPaint(const TOpen& o) { ReplayPaint(o, *o.ui.Image1->Canvas(), o.DrawnView); }
+void ReplayPaint(const TOpen& o) { ReplayPaint(o, *UiOf(o).Image1->Canvas(), o.DrawnView); }
 
 void ReplayPaint(const TOpen& o, TCanvas& cv, const MapView& view) {
     HourGlass wait;
-    const int n = std::min<int>(o.paint_rep, o.PAINT_MAX);
+    const int n = std::min<int>(PaintStoreOf(o).paint_rep, PaintStoreOf(o).PAINT_MAX);
     for (int i = 0; i < n; ++i) {
-        const TOpen::PaintRecord& r = o.PaintRecords[i];
+        const PaintRecord& r = PaintStoreOf(o).PaintRecords[i];
         int sx, sy;
         view.ToScreen(r.x, r.y, sx, sy);
         FillAt(o, cv, sx, sy, r.colour, r.pattern);
@@ -51,8 +51,8 @@ void ReplayPaint(const TOpen& o, TCanvas& cv, const MapView& view) {
 }
 
 std::vector<TCheckBox*> SavedCheckBoxes(const TOpen& o) {
-    return {o.ui.CBPrefBorder, o.ui.CBTownBorder, o.ui.CBTownName, o.ui.CBLabel, o.ui.CBScale, o.ui.CBLonLat, o.ui.CBFun,       o.ui.CBDo,
-            o.ui.CB1do,        o.ui.CBOldTown,    o.ui.CBMainDoubleName, o.ui.CBLake, o.ui.CBCenter, o.ui.CBExp, o.ui.CBTownPaint};
+    return {UiOf(o).CBPrefBorder, UiOf(o).CBTownBorder, UiOf(o).CBTownName, UiOf(o).CBLabel, UiOf(o).CBScale, UiOf(o).CBLonLat, UiOf(o).CBFun,       UiOf(o).CBDo,
+            UiOf(o).CB1do,        UiOf(o).CBOldTown,    UiOf(o).CBMainDoubleName, UiOf(o).CBLake, UiOf(o).CBCenter, UiOf(o).CBExp, UiOf(o).CBTownPaint};
 }
 
 void SaveCheckStates(TOpen& o) {
@@ -72,31 +72,31 @@ void RestoreCheckStates(TOpen& o) {
 }
 
 void BtnPaintClick(TOpen& o, TObject*) {
-    if (o.paint_rep > 0 &&
+    if (PaintStoreOf(o).paint_rep > 0 &&
         MessageBox("ペイント作業を新規に開始しますか？　　　　　", "ペイント作業の開始",
                    MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
         MapPaint->BtnPaintAdd->SetEnabled(true);
         return;
     }
-    o.tools.ArmTool<PaintTool>(o);
-    o.paint_rep = 0;
+    ToolsOf(o).ArmTool<PaintTool>(o);
+    PaintStoreOf(o).paint_rep = 0;
     PaintOf(o).PaintSlot = -1;
-    o.ui.Keido->SetChecked(false);
-    o.PaintDisplay = false;
+    UiOf(o).Keido->SetChecked(false);
+    PaintStoreOf(o).PaintDisplay = false;
     {
         RedrawOff off;
         PreparePaintMode(o);
-        o.ui.ken_name->SetChecked(false);
-        o.ui.kokudo->SetChecked(false);
+        UiOf(o).ken_name->SetChecked(false);
+        UiOf(o).kokudo->SetChecked(false);
     }
-    o.ui.CBCenter->SetChecked(false);
+    UiOf(o).CBCenter->SetChecked(false);
     o.DrawMap();
 
     MapPaint->Show();
     MapPaint->ShowCount();
 
-    o.ui.BtnPaint->SetEnabled(false);
-    o.ui.BtnMark->SetEnabled(false);
+    UiOf(o).BtnPaint->SetEnabled(false);
+    UiOf(o).BtnMark->SetEnabled(false);
     MapPaint->Button1->SetEnabled(false);
     Hanrei->Button3->SetEnabled(false);
     MapPaint->JustContinued = false;
@@ -109,13 +109,13 @@ void BtnPaintClick(TOpen& o, TObject*) {
 void menuPaintClick(TOpen& o, TObject* Sender) { BtnPaintClick(o, Sender); }
 
 void PreparePaintMode(TOpen& o) {
-    if (!o.ProjectLoading) SaveCheckStates(o);
+    if (!GateOf(o).ProjectLoading) SaveCheckStates(o);
     o.DisableMapControls();
     // Names, grid lines, labels and the scale bar would split the regions to fill.
-    o.ui.CBTownName->SetChecked(false);
-    o.ui.CBLonLat->SetChecked(false);
-    o.ui.CBLabel->SetChecked(false);
-    o.ui.CBScale->SetChecked(false);
+    UiOf(o).CBTownName->SetChecked(false);
+    UiOf(o).CBLonLat->SetChecked(false);
+    UiOf(o).CBLabel->SetChecked(false);
+    UiOf(o).CBScale->SetChecked(false);
     for (int i = 0; i < 8; ++i) MapPaint->SlotButton(i)->SetEnabled(true);
     MapPaint->RaiseSlotButtons();
     MapPaint->Button9->SetEnabled(false);
@@ -129,14 +129,14 @@ void PreparePaintMode(TOpen& o) {
 }
 
 void CBTownPaintClick(TOpen& o, TObject*) {
-    if (!o.ui.CBTownPaint->Checked()) o.ui.CBMenseki->SetChecked(false);
+    if (!UiOf(o).CBTownPaint->Checked()) UiOf(o).CBMenseki->SetChecked(false);
 }
 
 void N6Click(TOpen& o, TObject*) {
-    PaintControlsOf(o).TownPaintDialog->Color = o.style.TownPaintColor;
+    PaintControlsOf(o).TownPaintDialog->Color = StyleOf(o).TownPaintColor;
     if (!PaintControlsOf(o).TownPaintDialog->Execute()) return;
-    o.style.TownPaintColor = PaintControlsOf(o).TownPaintDialog->Color;
-    o.ui.CBTownPaint->SetColor(o.style.TownPaintColor);
+    StyleOf(o).TownPaintColor = PaintControlsOf(o).TownPaintDialog->Color;
+    UiOf(o).CBTownPaint->SetColor(StyleOf(o).TownPaintColor);
     o.DrawMap();
 }
 
@@ -197,8 +197,8 @@ void menuExpClick(TOpen& o, TObject*) {
 void CBExpClick(TOpen& o, TObject*) {
     {
         RedrawOff off;
-        Hanrei->CBExpDisplay->SetChecked(o.ui.CBExp->Checked());
-        Hanrei->LegendOn = o.ui.CBExp->Checked();
+        Hanrei->CBExpDisplay->SetChecked(UiOf(o).CBExp->Checked());
+        Hanrei->LegendOn = UiOf(o).CBExp->Checked();
         Hanrei->Show();
     }
     o.DrawMap();

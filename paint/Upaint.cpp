@@ -143,7 +143,7 @@ void TMapPaint::RaiseSlotButtons() {
     }
 }
 
-void TMapPaint::ShowCount() { LblPaint->SetCaption(std::to_string(Open->paint_rep)); }
+void TMapPaint::ShowCount() { LblPaint->SetCaption(std::to_string(MainPaint().paint_rep)); }
 
 void TMapPaint::TkBtnClick(int slot) {
     RaiseSlotButtons();
@@ -197,12 +197,12 @@ void TMapPaint::Button10Click(TObject*) {
 
 // The redraw replays what is left.
 void TMapPaint::BtnRepaintClick(TObject*) {
-    if (Open->paint_rep <= 0) return;
-    Open->paint_rep--;
+    if (MainPaint().paint_rep <= 0) return;
+    MainPaint().paint_rep--;
     RedrawMap();
     ShowCount();
     if (JustContinued) JustContinued = false;
-    else if (Open->paint_rep == 0) BtnRepaint->SetEnabled(false);
+    else if (MainPaint().paint_rep == 0) BtnRepaint->SetEnabled(false);
 }
 
 void TMapPaint::BtnPaintAddClick(TObject*) {
@@ -250,13 +250,13 @@ void TMapPaint::Button19Click(TObject*) {
     JustContinued = false;
     CBPaintDisplay->SetEnabled(true);
 
-    Open->PaintDisplay = true;
+    MainPaint().PaintDisplay = true;
     // Only painting unticks these two: an end without its start leaves them be.
     if (PaintOf(*Open).CheckStatesSaved) {
         MainUi().ken_name->SetChecked(true);
         MainUi().kokudo->SetChecked(true);
     }
-    Button3->SetEnabled(Open->paint_rep >= 1);
+    Button3->SetEnabled(MainPaint().paint_rep >= 1);
 
     // The redraw lock stays on while the windows and boxes below change.
     if (Open->SetteiShown) Settei->Show();

@@ -115,7 +115,7 @@ std::vector<std::vector<char>> SeaPoints(const std::vector<Points>& units, const
     TOpen& o = *Open;
     std::vector<std::vector<char>> sea(units.size());
     if (bare.width() == 0 || bare.depth() != 32) return sea;
-    Regions g(bare.width(), bare.height(), OpenPixels(bare, o.style.BackColor));
+    Regions g(bare.width(), bare.height(), OpenPixels(bare, StyleOf(o).BackColor));
     std::vector<std::vector<int>> at(units.size());
     for (size_t i = 0; i < units.size(); ++i)
         for (const StatUnit::Point& p : units[i]) {
@@ -146,7 +146,7 @@ std::vector<Points> OldPartPoints(const StatUnits& u) {
     // in (the lake borders take the old borders' own colour).
     std::vector<TColor> colours;
     for (TColor c : {0xFFFFFFu, 0x000000u, 0x808080u, 0x00FF00u, 0xFF00FFu, 0x00FFFFu, 0x404040u})
-        if (c != o.style.CoastColor && c != o.style.PrefColor && c != o.style.TownColor && c != o.style.KuColor && c != o.style.NTownColor)
+        if (c != StyleOf(o).CoastColor && c != StyleOf(o).PrefColor && c != StyleOf(o).TownColor && c != StyleOf(o).KuColor && c != StyleOf(o).NTownColor)
             colours.push_back(c);
     const TColor back = colours[0], oldLine = colours[1];
     std::vector<int> areas;
@@ -179,11 +179,11 @@ std::vector<Points> OldPartPoints(const StatUnits& u) {
         cv.Brush->Style = bsClear;
         cv.Pen->Style = psSolid;
         cv.Pen->Color = oldLine;
-        cv.Pen->Width = o.style.TownWidth;
-        TOpen::DrawStore(cv, view, o.doc.NTownLine, false);
-        TOpen::DrawStore(cv, view, o.doc.OTownLine, false);
-        cv.Pen->Width = o.style.PrefWidth;
-        TOpen::DrawStore(cv, view, o.doc.OldPrefLine, true);
+        cv.Pen->Width = StyleOf(o).TownWidth;
+        TOpen::DrawStore(cv, view, DocOf(o).NTownLine, false);
+        TOpen::DrawStore(cv, view, DocOf(o).OTownLine, false);
+        cv.Pen->Width = StyleOf(o).PrefWidth;
+        TOpen::DrawStore(cv, view, DocOf(o).OldPrefLine, true);
         o.DrawPolylineLayers(cv, view, s);
         std::vector<char> openNow = OpenPixels(bitmap.Image(), oldLine);
         Regions old(W, H, OpenPixels(bitmap.Image(), back));
@@ -1043,10 +1043,10 @@ bool TStatMap::Apply() {
         Last.legend.bold = Hanrei->CBBold->Checked();
         Last.legend.titleBox = Hanrei->CBMenuTitle->Checked();
         Last.legendOn = Hanrei->LegendOn && Hanrei->CBExpDisplay->Checked();
-        Last.legendTick = o.ui.CBExp->Checked();
+        Last.legendTick = UiOf(o).CBExp->Checked();
     }
-    const bool ready = o.DataReady;
-    o.DataReady = false;
+    const bool ready = GateOf(o).DataReady;
+    GateOf(o).DataReady = false;
     // Fixed classes over another column keep the legend's rows as they are: only its title follows the column.
     const StatMapBlock& before = layer.Shown();
     const bool sameClasses = b.fixed && before.on && !b.counts && before.breaks == b.breaks &&
@@ -1063,7 +1063,7 @@ bool TStatMap::Apply() {
         legend.title = title;
     }
     ShowLegend(legend, true);
-    o.DataReady = ready;
+    GateOf(o).DataReady = ready;
     layer.Show(std::move(b));
     Last.on = true;
     OfferPending = false;
@@ -1081,10 +1081,10 @@ bool TStatMap::Undo() {
     BtnUndo->SetEnabled(false);
     StatLayerOnMap->Show(Last.layer);
     BtnToPaint->SetEnabled(Last.layer.on);
-    const bool ready = o.DataReady;
-    o.DataReady = false;
+    const bool ready = GateOf(o).DataReady;
+    GateOf(o).DataReady = false;
     restoreLook();
-    o.DataReady = ready;
+    GateOf(o).DataReady = ready;
     o.DrawMap();
     return true;
 }
@@ -1096,12 +1096,12 @@ bool TStatMap::ConvertToPaint() {
     const StatMapBlock b = layer.Shown();
     if (!b.on) return false;
     TOpen& o = *Open;
-    const StatUnits units = LoadStatUnits(o.doc.AppDir, SelectedAreas(), layer.MapYear);
+    const StatUnits units = LoadStatUnits(DocOf(o).AppDir, SelectedAreas(), layer.MapYear);
     // Under the old borders each unit's old parts get points of their own,
     // ahead of its own points: where a view too coarse for a part puts one of
     // them into a neighbour, the neighbour's own points come after and win.
     const std::vector<Points> parts =
-        o.ui.CBNTownBorder->Checked() ? OldPartPoints(units) : std::vector<Points>(units.units.size());
+        UiOf(o).CBNTownBorder->Checked() ? OldPartPoints(units) : std::vector<Points>(units.units.size());
     std::vector<Points> points(units.units.size());
     size_t needed = 0;
     for (size_t i = 0; i < units.units.size(); ++i) {
@@ -1109,8 +1109,8 @@ bool TStatMap::ConvertToPaint() {
         points[i].insert(points[i].end(), units.units[i].points.begin(), units.units[i].points.end());
         needed += points[i].size();
     }
-    if (size_t(std::max(0, o.paint_rep)) + needed > size_t(TOpen::PAINT_MAX)) {
-        MessageBox(gui::Format("ペイントの回数が上限（%d回）を超えるため変換できません", TOpen::PAINT_MAX), kCaption,
+    if (size_t(std::max(0, PaintStoreOf(o).paint_rep)) + needed > size_t(PaintStore::PAINT_MAX)) {
+        MessageBox(gui::Format("ペイントの回数が上限（%d回）を超えるため変換できません", PaintStore::PAINT_MAX), kCaption,
                    MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
@@ -1129,31 +1129,31 @@ bool TStatMap::ConvertToPaint() {
                     if (sea.empty() || !sea[i][k]) AddPaintRecord(o, points[i][k].x, points[i][k].y, s.colour, s.pattern);
             }
     };
-    const bool ready = o.DataReady;
-    o.DataReady = false;
+    const bool ready = GateOf(o).DataReady;
+    GateOf(o).DataReady = false;
     for (size_t k = 0; k < looks.size() && k < 8; ++k) {
-        o.style.PaintColor[k] = looks[k].colour;
-        o.style.PaintPattern[k] = looks[k].pattern;
+        StyleOf(o).PaintColor[k] = looks[k].colour;
+        StyleOf(o).PaintPattern[k] = looks[k].pattern;
         MapPaint->ShowSlot(int(k));
     }
-    o.PaintDisplay = true;
+    PaintStoreOf(o).PaintDisplay = true;
     MapPaint->CBPaintDisplay->SetChecked(true);
-    o.DataReady = ready;
+    GateOf(o).DataReady = ready;
     layer.Show(StatMapBlock{});
     Last.on = false;
     BtnUndo->SetEnabled(false);
     BtnToPaint->SetEnabled(false);
     bool filled = false;
-    o.BeforePaintReplay = [&](const QImage& bare) {
+    HooksOf(o).BeforePaintReplay = [&](const QImage& bare) {
         fillUnits(&bare);
         filled = true;
     };
     o.DrawMap();
-    o.BeforePaintReplay = nullptr;
+    HooksOf(o).BeforePaintReplay = nullptr;
     if (!filled) fillUnits(nullptr);   // no map drawn: every point, judged by the next redraw's replay
     MapPaint->ShowCount();
-    MapPaint->Button3->SetEnabled(o.paint_rep > 0);
-    MapPaint->BtnRepaint->SetEnabled(o.paint_rep > 0);
+    MapPaint->Button3->SetEnabled(PaintStoreOf(o).paint_rep > 0);
+    MapPaint->BtnRepaint->SetEnabled(PaintStoreOf(o).paint_rep > 0);
     return true;
 }
 

@@ -99,7 +99,7 @@ TEST_F(HelpShots, TheManualShowsEveryWindow) {
     Open->Show();
     Ken->AreaBox(13)->SetChecked(true);
     Ken->Button1Click(Ken);
-    ASSERT_TRUE(Open->MapShown);
+    ASSERT_TRUE(Open->gate.MapShown);
     const QString manual = QString::fromStdString(testsupport::ReadBytes(kManual / "readme.htm"));
     for (TForm* f : Application->Forms()) {
         SCOPED_TRACE(f->Caption());

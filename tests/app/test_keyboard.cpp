@@ -36,7 +36,7 @@ protected:
         Ken->Button3Click(Ken);
         Ken->AreaBox(code)->SetChecked(true);
         Ken->Button1Click(Ken);
-        ASSERT_TRUE(Open->MapShown);
+        ASSERT_TRUE(Open->gate.MapShown);
     }
 };
 
@@ -52,7 +52,7 @@ TEST_F(JapanKeys, EnterTakesTheDefaultActionOfTheWindowItIsPressedIn) {
     Key(box, Qt::Key_Return);
     EXPECT_EQ(Open->doc.SELECT, 1);
     EXPECT_EQ(Open->doc.SelectCode[0], 13);
-    EXPECT_TRUE(Open->MapShown);
+    EXPECT_TRUE(Open->gate.MapShown);
 
     // Mountains and islands.
     Search->Show();
@@ -178,10 +178,10 @@ TEST_F(Keys, ShortcutsReachTheButtonsTheyStandFor) {
     MapPaint->TkBtnClick(2);
     PaintAt(*Open, 300, 300);
     PaintAt(*Open, 100, 100);
-    ASSERT_EQ(Open->paint_rep, 2);
+    ASSERT_EQ(Open->paint.paint_rep, 2);
     FocusAsUser(MapPaint->BtnRepaint);
     Key(MapPaint->BtnRepaint, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(Open->paint_rep, 1);
+    EXPECT_EQ(Open->paint.paint_rep, 1);
 
     // Each menu of the bar opens with its own Alt letter.
     std::set<QChar> letters;

@@ -21,7 +21,7 @@ TEST_F(Look, MapToolsWakeWithTheFirstMapAndTownNamesFollowTheirBorders) {
                                            Open->ui.CBLabel,   Open->ui.CBYomi,   Open->ui.CBInfo};
     for (QWidget* w : needMap) EXPECT_FALSE(w->isEnabled()) << w->property("text").toString().toStdString();
     ChooseArea(1);
-    ASSERT_TRUE(Open->MapShown);
+    ASSERT_TRUE(Open->gate.MapShown);
     for (QWidget* w : needMap) EXPECT_TRUE(w->isEnabled()) << w->property("text").toString().toStdString();
 
     // Borders off: the names go and their box rests, through a new area choice and a tool's end too.

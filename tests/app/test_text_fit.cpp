@@ -129,7 +129,7 @@ TEST_F(TextFit, EveryCaptionFitsItsControlInEveryWindow) {
     Ken->Button1Click(Ken);
     RailControlsOf(*Open).RailInfo->SetChecked(true);
     Open->ui.CBRailLine->SetChecked(true);
-    ASSERT_TRUE(Open->MapShown);
+    ASSERT_TRUE(Open->gate.MapShown);
     StatMapWindow();   // windows made on first use
     PdfPageWindow();
     for (TForm* f : Application->Forms()) f->Show();

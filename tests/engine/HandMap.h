@@ -34,8 +34,8 @@ protected:
         for (TCheckBox* c : {o->ui.CBTownBorder, o->ui.CBNTownBorder, o->ui.CBPrefBorder, o->ui.CBLonLat, o->ui.CBTownName,
                              o->ui.CBCenter, o->ui.CBScale})
             c->SetEnabled(true);
-        o->DataReady = true;
-        o->MapShown = true;   // as once a map is on screen: presses reach the tools
+        o->gate.DataReady = true;
+        o->gate.MapShown = true;   // as once a map is on screen: presses reach the tools
         ASSERT_TRUE(o->DrawMap());
     }
 

@@ -328,7 +328,7 @@ TEST_F(JapanLayers, TheStackDrawnOntoAnotherBitmapGivesTheScreensPicture) {
     // Kept as shapes on the way, for a PDF of the same picture.
     gui::VectorRecorder shapes;
     bitmap.Canvas()->Vector = &shapes;
-    Open->Layers.Draw(*bitmap.Canvas(), Open->DrawnView, s);
+    Open->hooks.Layers.Draw(*bitmap.Canvas(), Open->DrawnView, s);
     bitmap.Canvas()->Vector = nullptr;
     const TCanvas* screen = Open->ui.Image1->Canvas();
     int differ = 0;

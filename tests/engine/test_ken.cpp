@@ -89,7 +89,7 @@ TEST_F(AreaChoice, WithNoAreaTickedNothingChanges) {
     EXPECT_EQ(gui::testing::Messages()[0].flags, MB_OK | MB_ICONEXCLAMATION);
     EXPECT_TRUE(Ken->Visible());
     EXPECT_EQ(Open->doc.SELECT, 0);
-    EXPECT_FALSE(Open->MapShown);
+    EXPECT_FALSE(Open->gate.MapShown);
 }
 
 TEST_F(AreaChoice, TheWaitWindowShowsForMoreThanTwentyAreas) {
@@ -111,7 +111,7 @@ TEST_F(AreaChoice, TheWaitWindowShowsForMoreThanTwentyAreas) {
 }
 
 TEST_F(AreaChoice, ConfirmingSetsUpTheToolsForTheNewMap) {
-    Open->paint_rep = 4;
+    Open->paint.paint_rep = 4;
     Letter->LabelCount = 9;
     Letter->LabelFileCount = 2;
     LineAdd->LineFileCount = 3;
@@ -120,10 +120,10 @@ TEST_F(AreaChoice, ConfirmingSetsUpTheToolsForTheNewMap) {
     Settei->CBKu->SetChecked(false);
     Tick({13});
     Ken->Button1->Click();
-    EXPECT_TRUE(Open->DataReady);
-    EXPECT_TRUE(Open->MapShown);
+    EXPECT_TRUE(Open->gate.DataReady);
+    EXPECT_TRUE(Open->gate.MapShown);
     EXPECT_TRUE(Open->ui.Button1->Enabled());
-    EXPECT_EQ(Open->paint_rep, 0);
+    EXPECT_EQ(Open->paint.paint_rep, 0);
     EXPECT_EQ(Letter->LabelCount, 0);
     EXPECT_EQ(Letter->LabelFileCount, 0);
     EXPECT_EQ(LineAdd->LineFileCount, 0);
@@ -150,8 +150,8 @@ TEST_F(AreaChoice, ConfirmingSetsUpTheToolsForTheNewMap) {
 TEST_F(AreaChoice, RunFromTheDisplaySettingsTheMapStaysLocked) {
     Tick({3});
     Ken->Choose(Settei, true);
-    EXPECT_FALSE(Open->DataReady);
-    EXPECT_TRUE(Open->MapShown);
+    EXPECT_FALSE(Open->gate.DataReady);
+    EXPECT_TRUE(Open->gate.MapShown);
 }
 
 TEST_F(AreaChoice, DesignatedCityNamesOnlyForSaitamaAlone) {
@@ -199,7 +199,7 @@ TEST_F(AreaChoice, TheNameListNeedsExactlyOneArea) {
         EXPECT_EQ(m.caption, "県選択数エラー");
     }
     EXPECT_EQ(Open->doc.SELECT, 0);
-    EXPECT_FALSE(Open->MapShown);
+    EXPECT_FALSE(Open->gate.MapShown);
     Ken->AreaBox(1)->SetChecked(false);
     Ken->CBNameList->Click();
     EXPECT_EQ(gui::testing::Messages().size(), 2u);
@@ -231,7 +231,7 @@ void MakeWork() {
     Letter->Edit2->SetText(std::to_string(Open->CX));
     Letter->Edit3->SetText(std::to_string(Open->CY));
     Letter->Button2->Click();
-    ASSERT_EQ(Open->paint_rep, 1);
+    ASSERT_EQ(Open->paint.paint_rep, 1);
     ASSERT_EQ(Letter->LabelCount, 1);
 }
 
@@ -253,7 +253,7 @@ TEST_F(AreaChoice, TheWindowClosedUnchosenChangesNothingAndOtherAreasAskFirst) {
     Open->ui.Button5->Click();
     Ken->close();
     EXPECT_FALSE(Ken->Visible());
-    EXPECT_TRUE(Open->DataReady && Open->MapShown);
+    EXPECT_TRUE(Open->gate.DataReady && Open->gate.MapShown);
     EXPECT_EQ(Open->ui.Label6->Caption(), "3.00");
     const int redraws = Open->RedrawCount;
     bool handled = false;
@@ -268,7 +268,7 @@ TEST_F(AreaChoice, TheWindowClosedUnchosenChangesNothingAndOtherAreasAskFirst) {
     Open->ui.Button5->Click();
     Ken->Button1->Click();
     EXPECT_TRUE(gui::testing::Messages().empty());
-    EXPECT_EQ(Open->paint_rep, 1);
+    EXPECT_EQ(Open->paint.paint_rep, 1);
     EXPECT_EQ(Letter->LabelCount, 1);
     EXPECT_EQ(Open->MAGSTEP, 1);
 
@@ -291,11 +291,11 @@ TEST_F(AreaChoice, TheWindowClosedUnchosenChangesNothingAndOtherAreasAskFirst) {
     EXPECT_EQ(gui::testing::Messages()[0].text, kLoseWork);
     EXPECT_EQ(gui::testing::Messages()[0].flags, MB_OKCANCEL | MB_ICONQUESTION);
     EXPECT_EQ(Selection(), (std::vector<int32_t>{7}));
-    EXPECT_EQ(Open->paint_rep, 1);
+    EXPECT_EQ(Open->paint.paint_rep, 1);
     EXPECT_EQ(Letter->LabelCount, 1);
     EXPECT_TRUE(Ken->Visible());
     EXPECT_TRUE(Ken->AreaBox(7)->Checked() && Ken->AreaBox(8)->Checked());
-    EXPECT_TRUE(Open->DataReady && Open->MapShown);
+    EXPECT_TRUE(Open->gate.DataReady && Open->gate.MapShown);
 
     // OK: the old map's work goes and the view settings start afresh.
     Open->ui.UDHor->SetPosition(100);
@@ -305,10 +305,10 @@ TEST_F(AreaChoice, TheWindowClosedUnchosenChangesNothingAndOtherAreasAskFirst) {
     gui::testing::QueueAnswer(IDOK);
     Ken->Button1->Click();
     EXPECT_EQ(Selection(), (std::vector<int32_t>{7, 8}));
-    EXPECT_EQ(Open->paint_rep, 0);
+    EXPECT_EQ(Open->paint.paint_rep, 0);
     EXPECT_EQ(MapPaint->LblPaint->Caption(), "0");
     EXPECT_EQ(Letter->LabelCount, 0);
-    EXPECT_FALSE(Open->PaintDisplay);
+    EXPECT_FALSE(Open->paint.PaintDisplay);
     EXPECT_FALSE(Search->SearchHighlight);
     EXPECT_EQ(Open->ui.UDHor->Position(), 500);
     EXPECT_FALSE(Open->ui.CBScale->Checked());
@@ -350,11 +350,11 @@ TEST_F(AreaReloads, TheSubPrefectureBordersAndASearchRowKeepTheWorkOrAskFirst) {
     Settei->CBHokkaido->Click();
     EXPECT_TRUE(gui::testing::Messages().empty());
     EXPECT_EQ(Selection(), (std::vector<int32_t>{13}));
-    EXPECT_EQ(Open->paint_rep, 1) << "ticking the borders reloads the same areas";
+    EXPECT_EQ(Open->paint.paint_rep, 1) << "ticking the borders reloads the same areas";
     EXPECT_EQ(Letter->LabelCount, 1);
     PickRow("江の島");
     EXPECT_TRUE(gui::testing::Messages().empty());
-    EXPECT_EQ(Open->paint_rep, 1) << "an island of the map's own area";
+    EXPECT_EQ(Open->paint.paint_rep, 1) << "an island of the map's own area";
     EXPECT_EQ(Letter->LabelCount, 1);
     EXPECT_TRUE(Search->SearchHighlight);
 
@@ -371,14 +371,14 @@ TEST_F(AreaReloads, TheSubPrefectureBordersAndASearchRowKeepTheWorkOrAskFirst) {
     EXPECT_FALSE(Ken->AreaBox(1)->Checked());
     EXPECT_EQ(Settei->CBMountain->Checked(), mountains);
     EXPECT_FALSE(Search->SearchHighlight);
-    EXPECT_EQ(Open->paint_rep, 1);
+    EXPECT_EQ(Open->paint.paint_rep, 1);
 
     // OK: once asked, the island's area is drawn with its highlight and without the old work.
     PickRow("久六島");
     EXPECT_EQ(gui::testing::Messages().size(), 2u);
     EXPECT_EQ(Open->doc.SelectCode[0], 1);
     EXPECT_TRUE(Search->SearchHighlight);
-    EXPECT_EQ(Open->paint_rep, 0);
+    EXPECT_EQ(Open->paint.paint_rep, 0);
     EXPECT_EQ(Letter->LabelCount, 0);
 }
 
@@ -444,7 +444,7 @@ TEST_F(StandardView, AWideAreaFitsItsWidthWhateverTheImageSize) {
 }
 
 TEST_F(StandardView, ARestoredProjectKeepsItsCentreAndScale) {
-    Open->ProjectLoading = true;
+    Open->gate.ProjectLoading = true;
     Open->CX = 181000;
     Open->CY = 182000;
     Open->scale = 0.05f;

@@ -600,8 +600,8 @@ TEST_F(JapanLoad, ATickedAreaIsLoadedDrawnAndTheExitSavesTheSettings) {
     Ken->Button1->Click();
     EXPECT_TRUE(gui::testing::Messages().empty());
     EXPECT_FALSE(Ken->Visible());
-    EXPECT_TRUE(Open->MapShown);
-    EXPECT_TRUE(Open->DataReady);
+    EXPECT_TRUE(Open->gate.MapShown);
+    EXPECT_TRUE(Open->gate.DataReady);
     int coast = 0;
     for (int y = 0; y < 600; y++)
         for (int x = 0; x < 600; x++) coast += Open->ui.Image1->Canvas()->Pixels(x, y) == Open->style.CoastColor;

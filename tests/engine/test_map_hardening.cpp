@@ -34,7 +34,7 @@ protected:
         Open->doc.SELECT = 1;
         Open->doc.SelectCode[0] = 1;
         Open->Button3Click(Open);
-        Open->DataReady = true;
+        Open->gate.DataReady = true;
         Open->WgsDisplay = false;
         ASSERT_TRUE(Open->DrawMap());
     }
@@ -65,18 +65,18 @@ TEST_F(MapHardening, FarCoordinatesKeepTheViewAndThePixelsInRange) {
     EXPECT_TRUE(std::isfinite(Open->scale) && Open->scale > 0);
 
     // A restored view of a far centre and a tiny scale keeps its box in range.
-    Open->ProjectLoading = true;
+    Open->gate.ProjectLoading = true;
     Open->CX = 2100000000;
     Open->scale = 1e-7f;
     Open->Button3Click(Open);
-    Open->ProjectLoading = false;
+    Open->gate.ProjectLoading = false;
     EXPECT_EQ(Open->MaxX, INT_MAX);
     EXPECT_LT(Open->MinX, 0);
 }
 
 TEST_F(MapHardening, ARangeDraggedOnAFarViewCentresInsideIt) {
     Show("C,1,2\n2100000000,100000,2100100000,250000\n");
-    Open->MapShown = true;
+    Open->gate.MapShown = true;
     TkBtn2Click(*Open, Open);
     Open->ui.CBCopy->SetChecked(false);
     Open->Image1MouseDown(Open->ui.Image1, mbLeft, {}, 150, 150);

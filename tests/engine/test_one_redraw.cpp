@@ -82,14 +82,14 @@ TEST_F(OneRedraw, LabelAndPaintFiles) {
     EXPECT_EQ(d.redraws, 1) << "ラベル on after a placing";
     EXPECT_EQ(d.labelLayers, 1);
 
-    o->paint_rep = 1;
-    o->PaintRecords[0] = {150000, 150000, 0x00FF00, 0};
+    o->paint.paint_rep = 1;
+    o->paint.PaintRecords[0] = {150000, 150000, 0x00FF00, 0};
     gui::testing::QueueFileName(File("p.pnt"));
     MapPaint->Button3->Click();
-    o->paint_rep = 0;
+    o->paint.paint_rep = 0;
     gui::testing::QueueFileName(File("p.pnt"));
     d = Tally([] { MapPaint->Button2->Click(); });
-    ASSERT_EQ(o->paint_rep, 1);
+    ASSERT_EQ(o->paint.paint_rep, 1);
     EXPECT_EQ(d.redraws, 1) << "paint file read";
 }
 
@@ -106,13 +106,13 @@ TEST_F(OneRedraw, HandlersHoldingTheRedrawGiveTheGateBackAsTheyFoundIt) {
         {"旧市町村界", [&] { o->ui.CBNTownBorder->Click(); }},
     };
     for (const auto& [what, action] : actions) {
-        o->DataReady = false;
+        o->gate.DataReady = false;
         const int redraws = o->RedrawCount;
         action();
-        EXPECT_FALSE(o->DataReady) << what;
+        EXPECT_FALSE(o->gate.DataReady) << what;
         EXPECT_EQ(o->RedrawCount, redraws) << what;
-        o->DataReady = true;
+        o->gate.DataReady = true;
         action();
-        EXPECT_TRUE(o->DataReady) << what;
+        EXPECT_TRUE(o->gate.DataReady) << what;
     }
 }

@@ -16,8 +16,8 @@ class Redraw : public HandMap {};
 TEST_F(Redraw, DoesNothingWithoutDataOrWhileAProjectIsRestored) {
     SetStore(o->doc.CoastLine, {{{50, 100}, {150, 100}}});
     for (int which = 0; which < 2; ++which) {
-        o->DataReady = which != 0;
-        o->ProjectLoading = which == 0 ? false : true;
+        o->gate.DataReady = which != 0;
+        o->gate.ProjectLoading = which == 0 ? false : true;
         o->COPYSCALE = 2;   // would double the image
         int redraws = o->RedrawCount;
         EXPECT_FALSE(o->DrawMap());
@@ -308,7 +308,7 @@ TEST_F(RealMap, TheWholeCountryAt1800AndTokyoAt600WithNames) {
     std::vector<int> all;
     for (int code = 1; code <= 52; ++code) all.push_back(code);
     ChooseAreas(all);
-    ASSERT_TRUE(Open->DataReady);
+    ASSERT_TRUE(Open->gate.DataReady);
     Open->COPYSCALE = 3;
     ASSERT_TRUE(Open->DrawMap());
     ASSERT_EQ(Open->ImageSize, 1800);

@@ -55,7 +55,7 @@ TEST_F(Toggles, OldBordersRedrawOnceAndBringTheOldNames) {
     Mark();
     o->ui.CBNTownBorder->SetChecked(true);
     EXPECT_EQ(Redraws(), 1);
-    EXPECT_TRUE(o->DataReady);
+    EXPECT_TRUE(o->gate.DataReady);
     EXPECT_TRUE(o->ui.CBOldTown->Checked());
     EXPECT_TRUE(Settei->CheckBox11->Checked());
     EXPECT_TRUE(Settei->CheckBox12->Checked());
@@ -74,9 +74,9 @@ TEST_F(Toggles, OldBordersRedrawOnceAndBringTheOldNames) {
 
     // With no map loaded the box must not make the redraw think there is one.
     o->ui.CBOldTown->SetChecked(false);
-    o->DataReady = false;
+    o->gate.DataReady = false;
     o->ui.CBNTownBorder->SetChecked(true);
-    EXPECT_FALSE(o->DataReady);
+    EXPECT_FALSE(o->gate.DataReady);
 }
 
 TEST_F(Toggles, PrefectureBordersOffTakeTheMunicipalityBordersAndNamesAlong) {
@@ -134,7 +134,7 @@ TEST_F(Toggles, CentreCrossAndScaleBarAreDrawnWithoutARedraw) {
 }
 
 TEST_F(Toggles, NothingIsDrawnOnTheStartScreen) {
-    o->DataReady = false;
+    o->gate.DataReady = false;
     TCanvas* c = o->ui.Image1->Canvas();
     c->Brush->Color = clWhite;
     c->FillRect(Rect(0, 0, 600, 600));

@@ -161,7 +161,7 @@ TEST_F(LabelTable, StationRowsFollowTheMainAndLineKindChoices) {
     // The stack drawn onto another bitmap (a save, a print) tells the railway window nothing.
     Rail->Label6->SetCaption("");
     TBitmap other(Open->ImageSize, Open->ImageSize);
-    Open->Layers.Draw(*other.Canvas(), Open->DrawnView, Open->ReadDrawSettings());
+    Open->hooks.Layers.Draw(*other.Canvas(), Open->DrawnView, Open->ReadDrawSettings());
     int inked = 0;
     for (int y = 100; y < 120; ++y)
         for (int x = 300; x < 340; ++x) inked += other.Canvas()->Pixels(x, y) == kInk;

@@ -42,7 +42,7 @@ TEST_F(RealLabels, HokkaidoWithSubPrefecturesCapitalsMountainsAndIslands) {
     EXPECT_EQ(Letter->PrefNameCount, 61);
     EXPECT_EQ(Letter->PrefSeatCount, 60);
     ChooseAreas({47, 48, 49});
-    ASSERT_TRUE(Open->DataReady);
+    ASSERT_TRUE(Open->gate.DataReady);
     Open->style.DefPrefColor = 0x8000FF;
     Open->style.DefPrefSeatColor = 0xFF0080;
     Open->style.MountainColor = 0x0080FF;

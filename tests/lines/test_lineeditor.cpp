@@ -385,7 +385,7 @@ TEST_F(LineEditor, TheGridShowsThePointsThatAreDrawnAndSavedThroughEveryEdit) {
     // Every point of the grid carries its mark on a bitmap drawn from the layers.
     auto marksOnABitmap = [&] {
         TBitmap bitmap(o->ImageSize, o->ImageSize);
-        o->Layers.Draw(*bitmap.Canvas(), o->DrawnView, o->ReadDrawSettings());
+        o->hooks.Layers.Draw(*bitmap.Canvas(), o->DrawnView, o->ReadDrawSettings());
         std::vector<bool> marked;
         for (const std::string& r : shown) {
             const size_t c = r.find(',');

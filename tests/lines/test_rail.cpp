@@ -185,7 +185,7 @@ TEST_F(Railways, KantoPictureWithLinesAndRings) {
     for (int code = 7; code <= 13; code++) Ken->AreaBox(code)->SetChecked(true);
     Ken->CBRailShow->SetChecked(true);
     Ken->Button1Click(nullptr);
-    ASSERT_TRUE(Open->DataReady);
+    ASSERT_TRUE(Open->gate.DataReady);
     ASSERT_EQ(LineAdd->RailFileCount, 156);
 
     const std::string user = (programDir / "user.adl").string();
@@ -271,7 +271,7 @@ TEST_F(Railways, EachActionRedrawsTheMapOnce) {
         return Open->RedrawCount - before;
     };
     EXPECT_EQ(redraws([] { Ken->Button1->Click(); }), 1) << "県指定 決定";
-    ASSERT_TRUE(Open->DataReady);
+    ASSERT_TRUE(Open->gate.DataReady);
     EXPECT_EQ(redraws([] { Open->ui.CBEki->Click(); }), 1) << "駅名";
     ASSERT_TRUE(RailControlsOf(*Open).CBMain->Checked());
     EXPECT_EQ(redraws([] { RailControlsOf(*Open).CBMain->Click(); }), 1) << "主要駅 off: every station";
@@ -299,7 +299,7 @@ TEST_F(Railways, EachActionRedrawsTheMapOnce) {
 TEST_F(Railways, LinesFilteredOutAtTheLoadAreShownWhenTheFilterOpens) {
     Ken->AreaBox(12)->SetChecked(true);
     Ken->Button1->Click();
-    ASSERT_TRUE(Open->DataReady);
+    ASSERT_TRUE(Open->gate.DataReady);
     LineSet->RadioGroup2->SetItemIndex(1);
     Open->ui.CBRailLine->SetChecked(true);
     ASSERT_EQ(Column(0).size(), 40u);

@@ -26,7 +26,7 @@ protected:
     void SetUp() override {
         HandMap::SetUp();
         o->ui.CBTownName->SetChecked(true);
-        o->MapShown = true;
+        o->gate.MapShown = true;
         mapFile = programDir / "MAPDATA" / "12.MAP";
     }
     fs::path mapFile;

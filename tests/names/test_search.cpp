@@ -44,8 +44,8 @@ protected:
         Open->doc.SELECT = 1;
         Open->doc.SelectCode[0] = code;
         Open->Button3Click(Open);
-        Open->DataReady = true;
-        Open->MapShown = true;
+        Open->gate.DataReady = true;
+        Open->gate.MapShown = true;
         Open->DrawMap();
     }
 };
@@ -71,8 +71,8 @@ TEST_F(JapanSearch, SekigaharaIsFoundWhicheverKeIsTyped) {
         EXPECT_EQ(Open->doc.SelectCode[0], 17);
         EXPECT_EQ(Open->CX, 144507);
         EXPECT_EQ(Open->CY, 170341);
-        EXPECT_TRUE(Open->DataReady);
-        EXPECT_TRUE(Open->MapShown);
+        EXPECT_TRUE(Open->gate.DataReady);
+        EXPECT_TRUE(Open->gate.MapShown);
         EXPECT_EQ(NameWidgetsOf(*Open).Label24->Caption(), "");
     }
     // Both spellings typed go into the history as typed.
@@ -117,7 +117,7 @@ TEST_F(JapanSearch, AStoppedOrCancelledSearchKeepsMapSelectionAndRedraw) {
     auto unchanged = [&](const char* what) {
         EXPECT_EQ(Open->doc.SELECT, 1) << what;
         EXPECT_EQ(Open->doc.SelectCode[0], 13) << what;
-        EXPECT_TRUE(Open->DataReady) << what;
+        EXPECT_TRUE(Open->gate.DataReady) << what;
         EXPECT_EQ(Open->CX, cx) << what;
         EXPECT_EQ(Open->ui.ComboBox1->Items()->Count(), 0) << what;
     };
@@ -238,7 +238,7 @@ TEST_F(JapanSearch, TheSearchedAreaIsCountedOnThePictureItsLayerDraws) {
     const DrawSettings settings = Open->ReadDrawSettings();
     ASSERT_TRUE(settings.Menseki);
     TBitmap picture(Open->DrawnView.size, Open->DrawnView.size);
-    RenderMap(*picture.Canvas(), {Open->DrawnView, settings, &Open->Layers});
+    RenderMap(*picture.Canvas(), {Open->DrawnView, settings, &Open->hooks.Layers});
     EXPECT_EQ(Open->ui.Image1->Canvas()->Image(), screen) << "the screen's map was drawn on";
     EXPECT_EQ(filled(*picture.Canvas()), onScreen);
     Open->ui.Label31->SetCaption("");

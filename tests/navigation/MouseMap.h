@@ -7,7 +7,7 @@ class MouseMap : public HandMap {
 protected:
     void SetUp() override {
         HandMap::SetUp();
-        o->MapShown = true;
+        o->gate.MapShown = true;
         gui::testing::Messages().clear();
         gui::testing::ShellOpens().clear();
     }

@@ -72,10 +72,10 @@ TEST_F(DoubleClick, ArmsTheCentreUnlessAToolHoldsTheMap) {
     DblClick();
     EXPECT_FALSE(o->tools.ToolAs<CentreTool>());
     LineAdd->EditLineShown = false;
-    o->MapShown = false;
+    o->gate.MapShown = false;
     DblClick();
     EXPECT_FALSE(o->tools.ToolAs<CentreTool>());
-    o->MapShown = true;
+    o->gate.MapShown = true;
     // Any other tool gives way to the centre.
     Letter->Button2Click(Letter);
     DblClick();

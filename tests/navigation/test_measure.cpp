@@ -227,7 +227,7 @@ TEST_F(MeasurePicture, KanagawaWithRegionsARouteAndARange) {
     Ken->Show();
     Ken->AreaBox(13)->SetChecked(true);
     Ken->Button1->Click();
-    ASSERT_TRUE(Open->MapShown);
+    ASSERT_TRUE(Open->gate.MapShown);
     ASSERT_EQ(Open->ImageSize, 600);
     TOpen* o = Open;
     auto down = [o](int x, int y) { o->Image1MouseDown(o->ui.Image1, mbLeft, {}, x, y); };

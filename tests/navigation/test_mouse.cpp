@@ -25,13 +25,13 @@
 class PressChain : public MouseMap {};
 
 TEST_F(PressChain, NothingBeforeAMapAndTheRightButtonOpensTheSettingsWhateverIsArmed) {
-    o->MapShown = false;
+    o->gate.MapShown = false;
     o->BtnCenterClick(o);
     Down(100, 100);
     EXPECT_TRUE(o->tools.ToolAs<CentreTool>());
     EXPECT_EQ(o->DistanceMode, 0);
 
-    o->MapShown = true;
+    o->gate.MapShown = true;
     Button14Click(*o, o);
     ASSERT_TRUE(o->tools.ToolAs<AreaTool>());
     ASSERT_FALSE(Settei->Visible());

@@ -29,7 +29,7 @@ TEST_F(SetteiTest, ApplyCopiesTheTicksAndRedrawsOnceOnlyWithAMap) {
     Mark();
     Settei->Button8->Click();
     EXPECT_EQ(Redraws(), 1);
-    EXPECT_TRUE(o->DataReady);
+    EXPECT_TRUE(o->gate.DataReady);
     EXPECT_FALSE(o->ui.CBPrefBorder->Checked());
     EXPECT_FALSE(o->ui.CBTownBorder->Checked());
     EXPECT_TRUE(o->ui.CBScale->Checked());
@@ -40,10 +40,10 @@ TEST_F(SetteiTest, ApplyCopiesTheTicksAndRedrawsOnceOnlyWithAMap) {
 
     // "県 指 定" only opens the area window: the map is still there to draw.
     o->Button5Click(o);
-    ASSERT_TRUE(o->MapShown);
+    ASSERT_TRUE(o->gate.MapShown);
     Mark();
     Settei->Button8Click(Settei);
-    EXPECT_TRUE(o->DataReady);
+    EXPECT_TRUE(o->gate.DataReady);
     EXPECT_EQ(Redraws(), 1);
 }
 
@@ -187,7 +187,7 @@ TEST_F(SetteiTest, SwitchesActAtOnceOnTheMainWindow) {
     Settei->CBHokkaido->Click();
     EXPECT_FALSE(o->doc.WLinesAsBorder);
     EXPECT_FALSE(o->ui.Hokkaido->Checked());
-    EXPECT_TRUE(o->DataReady);
+    EXPECT_TRUE(o->gate.DataReady);
     EXPECT_EQ(Redraws(), 1);
     Wheel(-120);
     EXPECT_EQ(Redraws(), 2);

@@ -47,7 +47,7 @@ TEST_F(Tools, PaintingEndsAnArmedRangeAndEscEndsPainting) {
     EXPECT_FALSE(o->tools.ToolAs<RangeTool>()) << "painting took the map over";
     Press(MapPaint->SlotButton(0));
     Down(300, 300);
-    EXPECT_EQ(o->paint_rep, 1) << "the press painted instead of starting a range";
+    EXPECT_EQ(o->paint.paint_rep, 1) << "the press painted instead of starting a range";
     EXPECT_TRUE(Messages().empty());
 
     Esc(o->ui.Image1);
@@ -177,7 +177,7 @@ class ToolsJapan : public JapanFormsTest {};
 TEST_F(ToolsJapan, ANewAreaChoiceEndsMeasuringAndTheWayBack) {
     EXPECT_FALSE(Open->ui.BtnCenter->isEnabled()) << "no map to centre yet";
     testsupport::ChooseAreas({13});
-    ASSERT_TRUE(Open->MapShown);
+    ASSERT_TRUE(Open->gate.MapShown);
     // A range zoom gives a way back.
     Press(Open->ui.TkBtn2);
     Open->Image1MouseDown(Open->ui.Image1, mbLeft, {}, 200, 200);

@@ -42,10 +42,10 @@ TEST_F(ViewTest, ZoomFactorDividesByTheSinglePrecisionUnitAndTruncates) {
 }
 
 TEST_F(ViewTest, ZoomFactorBeforeAnyMapLeavesPressesOff) {
-    o->DataReady = false;
-    o->MapShown = false;
+    o->gate.DataReady = false;
+    o->gate.MapShown = false;
     N051Click(*o, o);
-    EXPECT_FALSE(o->MapShown);
+    EXPECT_FALSE(o->gate.MapShown);
 }
 
 TEST_F(ViewTest, ReductionRebuildsBothSizeGroupsKeepingTheChoice) {
@@ -166,7 +166,7 @@ TEST_F(ViewTest, WheelPansWithShiftOrCtrlAndZoomsOtherwise) {
     refused("timed route");
     Image1DblClick(*o, o->ui.Image1);
     EXPECT_TRUE(Wheel(-120));
-    o->MapShown = false;
+    o->gate.MapShown = false;
     refused("no map");
 }
 
@@ -255,7 +255,7 @@ TEST_F(ViewTest, TimerStepsBackDuringADragElseGoesToTheStandardRange) {
     EXPECT_EQ(o->ui.UDHor->Position(), 500);
     EXPECT_FALSE(o->ui.Button12->Enabled());
     EXPECT_EQ(SCList->ViewHistoryCount, 1) << "the standard range keeps the history";
-    EXPECT_TRUE(o->MapShown);
+    EXPECT_TRUE(o->gate.MapShown);
     EXPECT_TRUE(o->ui.CBPrefBorder->Checked() && o->ui.CBTownBorder->Checked());
     EXPECT_EQ(SCList->Label48->Caption(), "1.0000");
     EXPECT_EQ(SCList->Label35->Caption(), "1");

@@ -13,7 +13,7 @@ TEST_F(JapanView, ANarrowRangeViewFallsBackToTheStandardRange) {
     Ken->AreaBox(13)->SetChecked(true);
     Ken->Button1Click(Ken);
     TOpen* o = Open;
-    ASSERT_TRUE(o->MapShown && o->DataReady);
+    ASSERT_TRUE(o->gate.MapShown && o->gate.DataReady);
     const int32_t cx = o->CX, cy = o->CY;
     const std::string width = SCList->Label36->Caption();
 

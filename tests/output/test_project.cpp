@@ -69,7 +69,7 @@ protected:
     // Everything the project keeps, made as the user makes it.
     void BuildState(const std::vector<int>& areas = {13, 14}) {
         o = Open;
-        o->MapShown = true;
+        o->gate.MapShown = true;
         ChooseAreas(areas);
         o->ui.CBTownName->SetChecked(true);
         // A range zoom, one up-down step, then size x2.
@@ -179,8 +179,8 @@ TEST_F(Project, ASavedProjectReopensToTheSameMapAndSavesTheSameBytes) {
     Restore("a.rvx");
     ASSERT_TRUE(Messages().empty()) << Messages()[0].text;
     EXPECT_EQ(o->RedrawCount - redraws, 1) << "one complete redraw";
-    EXPECT_FALSE(o->ProjectLoading);
-    EXPECT_TRUE(o->DataReady);
+    EXPECT_FALSE(o->gate.ProjectLoading);
+    EXPECT_TRUE(o->gate.DataReady);
     EXPECT_EQ(Letter->StringGrid1->Cells(3, 0), "東京 駅");
     EXPECT_EQ(Letter->StringGrid1->Cells(3, 1), "横浜,中華街");
     EXPECT_EQ(Hanrei->Edit9->Text(), "人口 の 増減");
@@ -221,7 +221,7 @@ TEST_F(Project, ABadProjectChangesNothingAndAFailedSaveKeepsTheOldFile) {
     Save("a.rvx");
     const std::string saved = ReadBytes(File("a.rvx"));
     const QImage before = Map();
-    const int labels = Letter->LabelCount, paint = o->paint_rep, select = o->doc.SELECT;
+    const int labels = Letter->LabelCount, paint = o->paint.paint_rep, select = o->doc.SELECT;
     std::vector<std::string> lines;
     for (size_t p = 0, e; (e = saved.find("\r\n", p)) != std::string::npos; p = e + 2) lines.push_back(saved.substr(p, e - p));
     auto join = [&](size_t n) {
@@ -250,10 +250,10 @@ TEST_F(Project, ABadProjectChangesNothingAndAFailedSaveKeepsTheOldFile) {
         EXPECT_NE(Messages()[0].text.find("bad.rvx"), std::string::npos);
         EXPECT_NE(Messages()[0].text.find(" 行目"), std::string::npos);
     }
-    EXPECT_FALSE(o->ProjectLoading);
-    EXPECT_TRUE(o->DataReady);
+    EXPECT_FALSE(o->gate.ProjectLoading);
+    EXPECT_TRUE(o->gate.DataReady);
     EXPECT_EQ(o->doc.SELECT, select);
-    EXPECT_EQ(o->paint_rep, paint);
+    EXPECT_EQ(o->paint.paint_rep, paint);
     EXPECT_EQ(Letter->LabelCount, labels);
     EXPECT_TRUE(Map() == before);
 
@@ -307,7 +307,7 @@ TEST_F(Project, RestoringFirstThingAfterStartUpWithStationNames) {
     EXPECT_EQ(Letter->LabelCount, 1);
     EXPECT_EQ(Letter->StringGrid1->Cells(3, 0), "プロジェクトの札");
     EXPECT_EQ(Letter->LabelTable[0].color, 255u);
-    EXPECT_TRUE(o->MapShown);
+    EXPECT_TRUE(o->gate.MapShown);
     EXPECT_EQ(o->CX, 175000);
 }
 
@@ -317,7 +317,7 @@ TEST_F(Project, RestoringFirstThingAfterStartUpWithStationNames) {
 // with "地図凡例" unticked, is in the file.
 TEST_F(Project, TheRestoredMapDoesNotDependOnWhatTheSessionDidBefore) {
     o = Open;
-    o->MapShown = true;
+    o->gate.MapShown = true;
     ChooseAreas({13, 26});
     o->ui.CBTownName->SetChecked(true);
     ASSERT_TRUE(o->ui.CBMainDoubleName->Checked());
@@ -381,7 +381,7 @@ TEST_F(Project, TheRestoredMapDoesNotDependOnWhatTheSessionDidBefore) {
 // so the map comes back as it was saved, with marks and without.
 TEST_F(Project, LabelsComeBackWithOrWithoutTheirMarksAsSaved) {
     o = Open;
-    o->MapShown = true;
+    o->gate.MapShown = true;
     ChooseAreas({13, 14});
     std::string text;
     for (int i = 0; i < 2; ++i) {
@@ -418,7 +418,7 @@ TEST_F(Project, LabelsComeBackWithOrWithoutTheirMarksAsSaved) {
 // instead of adding the stations again, however often the project goes round.
 TEST_F(Project, StationLabelsStayStationLabelsThroughEveryRoundTrip) {
     o = Open;
-    o->MapShown = true;
+    o->gate.MapShown = true;
     ChooseAreas({8});
     auto [x, y] = Point(300, 300);
     WriteText("u.lbl", gui::Utf8ToCp932(gui::Format("○,%d,%d,自分の札,12,255\r\n", x, y)));
@@ -467,7 +467,7 @@ TEST_F(Project, StationLabelsStayStationLabelsThroughEveryRoundTrip) {
 // 鉄道路線図, 駅名 and ラベル, a hidden label included, whatever the session did before.
 TEST_F(Project, EveryStateOfTheLayerBoxesComesBackAsSaved) {
     o = Open;
-    o->MapShown = true;
+    o->gate.MapShown = true;
     ChooseAreas({13});
     std::string text;
     for (int i = 0; i < 3; ++i) {

@@ -48,7 +48,7 @@ protected:
 
     // The whole country with names, three painted towns and a circle, at 600.
     void BuildProject() {
-        o->MapShown = true;
+        o->gate.MapShown = true;
         std::vector<int> all;
         for (int code = 1; code <= 47; ++code) all.push_back(code);
         testsupport::ChooseAreas(all);
@@ -209,7 +209,7 @@ TEST_F(Render, TheDataFolderAloneServesAndNothingItReadsIsWrittenOver) {
 }
 
 TEST_F(Render, AFolderWithoutTheSymbolsOrRailwaysTheProjectShowsIsNamedInOneLine) {
-    o->MapShown = true;
+    o->gate.MapShown = true;
     Ken->CBRailShow->SetChecked(true);
     testsupport::ChooseAreas({13, 14});
     QueueFileName(File("rail.rvx"));
@@ -234,7 +234,7 @@ TEST_F(Render, AFolderWithoutTheSymbolsOrRailwaysTheProjectShowsIsNamedInOneLine
 }
 
 TEST_F(Render, EachColumnGetsAnImageOfItsOwnAndAWrongColumnNoneAtAll) {
-    o->MapShown = true;
+    o->gate.MapShown = true;
     testsupport::ChooseAreas({13, 14});
     QueueFileName(File("plain.rvx"));
     o->Button1Click(o);

@@ -180,16 +180,16 @@ TEST_F(VectorInput, PaintThatChangesNoPixelAddsNothingAndOneColourIsOneShape) {
     auto [x1, y1] = At(150, 150);
     auto [x2, y2] = At(350, 150);
     MapPaint->CBPaintDisplay->SetChecked(true);
-    o->PaintDisplay = true;
+    o->paint.PaintDisplay = true;
     auto paint = [&](int records) {
-        o->paint_rep = 0;
+        o->paint.paint_rep = 0;
         // The one spot painted over and over, the last time blue; the other box once.
         for (int i = 0; i < records; ++i) ASSERT_TRUE(AddPaintRecord(*o, x1, y1, (records - i) % 2 ? blue : green, 0));
         ASSERT_TRUE(AddPaintRecord(*o, x2, y2, blue, 0));
     };
     paint(1);
     const auto oneSvg = std::filesystem::file_size(Save("one.svg")), onePdf = std::filesystem::file_size(Save("one.pdf"));
-    paint(TOpen::PAINT_MAX - 1);
+    paint(PaintStore::PAINT_MAX - 1);
     const std::string svgPath = Save("many.svg");
     EXPECT_LT(std::filesystem::file_size(svgPath), oneSvg + 2048);
     EXPECT_LT(std::filesystem::file_size(Save("many.pdf")), onePdf + 2048);

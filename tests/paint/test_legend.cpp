@@ -108,7 +108,7 @@ TEST_F(Legend, DroppingTheLegendMovesItInBaseUnits) {
     EXPECT_EQ(h->LegendX, 105);
     EXPECT_EQ(o->LegendLeft, 200);
     // The same through a drag on the map.
-    o->MapShown = true;
+    o->gate.MapShown = true;
     o->Image1MouseDown(o, mbLeft, TShiftState(), 210, 320);
     EXPECT_TRUE(o->LegendDrag);
     o->Image1MouseUp(o, mbLeft, TShiftState(), 300, 320);
@@ -123,7 +123,7 @@ TEST_F(Legend, ADragMovesOnlyAnOutlineAndTheDropDrawsTheMapOnce) {
     o->ui.CBScale->SetChecked(true);
     DrawAt(2, 1);
     ASSERT_TRUE(o->ScaleShown);
-    o->MapShown = true;
+    o->gate.MapShown = true;
     const QImage before = o->ui.Image1->Canvas()->Image().copy();
     struct Drag {
         const char* what;

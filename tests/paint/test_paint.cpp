@@ -32,22 +32,22 @@ TEST_F(Paint, APressFillsItsRegionAndIsReplayedInOrder) {
     EXPECT_EQ(Px(150, 150), o->style.PaintColor[2]);
     EXPECT_EQ(Px(250, 150), o->style.BackColor) << "the neighbour stays";
     EXPECT_EQ(Px(100, 150), o->style.TownColor) << "the border stays";
-    ASSERT_EQ(o->paint_rep, 1);
+    ASSERT_EQ(o->paint.paint_rep, 1);
     EXPECT_TRUE(MapPaint->BtnRepaint->Enabled());
     EXPECT_EQ(MapPaint->LblPaint->Caption(), "1");
 
     // The map press in paint mode comes here.
-    o->MapShown = true;
+    o->gate.MapShown = true;
     MapPaint->TkBtnClick(4);
     o->Image1MouseDown(o, mbLeft, TShiftState(), 250, 150);
     EXPECT_EQ(Px(250, 150), o->style.PaintColor[4]);
-    EXPECT_EQ(o->paint_rep, 2);
+    EXPECT_EQ(o->paint.paint_rep, 2);
 
     // A later fill over the same region wins, also in the replay.
     Press(5, 160, 160);
     Press(3, 250, 150);
     EXPECT_EQ(Px(150, 150), o->style.PaintColor[5]);
-    o->PaintDisplay = true;
+    o->paint.PaintDisplay = true;
     ASSERT_TRUE(o->DrawMap());
     EXPECT_EQ(Px(150, 150), o->style.PaintColor[5]);
     EXPECT_EQ(Px(250, 150), o->style.PaintColor[3]);
@@ -56,7 +56,7 @@ TEST_F(Paint, APressFillsItsRegionAndIsReplayedInOrder) {
     o->MAGSTEP = 2;
     ASSERT_TRUE(o->DrawMap());
     int sx, sy;
-    o->MapToScreen(o->PaintRecords[3].x, o->PaintRecords[3].y, sx, sy);
+    o->MapToScreen(o->paint.PaintRecords[3].x, o->paint.PaintRecords[3].y, sx, sy);
     EXPECT_EQ(Px(sx, sy), o->style.PaintColor[3]);
 
     // Paint display off, after the end (a painting under way always shows): the redraw leaves the map bare.
@@ -69,31 +69,31 @@ TEST_F(Paint, APressOnABorderOrWithoutASlotOrPastTheLimitFillsNothing) {
     Press(1, 100, 150);
     EXPECT_EQ(Px(100, 150), o->style.TownColor);
     EXPECT_EQ(Px(150, 150), o->style.BackColor);
-    EXPECT_EQ(o->paint_rep, 1) << "the record is kept, it just fills nothing";
+    EXPECT_EQ(o->paint.paint_rep, 1) << "the record is kept, it just fills nothing";
 
     PaintOf(*o).PaintSlot = -1;
     PaintAt(*o, 150, 150);
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].text, "ペイントカラーもしくはペイントパターンが選択されておりません");
     EXPECT_EQ(Messages()[0].caption, "ペイントエラー");
-    EXPECT_EQ(o->paint_rep, 1);
+    EXPECT_EQ(o->paint.paint_rep, 1);
     EXPECT_EQ(Px(150, 150), o->style.BackColor);
 
-    o->paint_rep = TOpen::PAINT_MAX;
-    const auto last = o->PaintRecords[TOpen::PAINT_MAX - 1];
+    o->paint.paint_rep = PaintStore::PAINT_MAX;
+    const auto last = o->paint.PaintRecords[PaintStore::PAINT_MAX - 1];
     Press(0, 150, 150);
     ASSERT_EQ(Messages().size(), 2u);
-    EXPECT_EQ(Messages()[1].text, gui::Format("ペイントの回数が上限（%d回）に達しました", TOpen::PAINT_MAX));
+    EXPECT_EQ(Messages()[1].text, gui::Format("ペイントの回数が上限（%d回）に達しました", PaintStore::PAINT_MAX));
     EXPECT_EQ(Messages()[1].caption, "ペイントエラー");
-    EXPECT_EQ(o->paint_rep, TOpen::PAINT_MAX);
-    EXPECT_EQ(o->PaintRecords[TOpen::PAINT_MAX - 1].x, last.x);
+    EXPECT_EQ(o->paint.paint_rep, PaintStore::PAINT_MAX);
+    EXPECT_EQ(o->paint.PaintRecords[PaintStore::PAINT_MAX - 1].x, last.x);
     EXPECT_EQ(Px(150, 150), o->style.BackColor);
     EXPECT_FALSE(AddPaintRecord(*o, 0, 0, 0, 0));
 
     // Records off the image replay as nothing.
-    o->paint_rep = 0;
+    o->paint.paint_rep = 0;
     AddPaintRecord(*o, -10000000, -10000000, clRed, 0);
-    o->PaintDisplay = true;
+    o->paint.PaintDisplay = true;
     ASSERT_TRUE(o->DrawMap());
     EXPECT_EQ(Px(150, 150), o->style.BackColor);
 }
@@ -107,7 +107,7 @@ TEST_F(Paint, HatchedAndUnknownPatternsAndTheHourglass) {
     EXPECT_GT(coloured, 1000);
     EXPECT_GT(bare, 5000) << "a cross hatch leaves its gaps";
     EXPECT_EQ(Count(o->style.PaintColor[6], 201, 101, 299, 199), 98 * 98);
-    EXPECT_EQ(o->PaintRecords[1].pattern, 200);
+    EXPECT_EQ(o->paint.PaintRecords[1].pattern, 200);
     EXPECT_EQ(Screen()->Cursor(), crDefault);
 }
 
@@ -125,7 +125,7 @@ TEST_F(Paint, NewPaintModeSavesTheTicksAndTheEndPutsThemBack) {
     BtnPaintClick(*o, o);
     EXPECT_TRUE(Messages().empty()) << "no records, no question";
     EXPECT_TRUE((o->tools.ToolAs<PaintTool>() != nullptr));
-    EXPECT_FALSE(o->PaintDisplay);
+    EXPECT_FALSE(o->paint.PaintDisplay);
     EXPECT_FALSE(o->ui.CBScale->Checked());
     EXPECT_FALSE(o->ui.CBCenter->Checked());
     EXPECT_FALSE(o->ui.CBTownBorder->Enabled());
@@ -135,7 +135,7 @@ TEST_F(Paint, NewPaintModeSavesTheTicksAndTheEndPutsThemBack) {
 
     MapPaint->Button19Click(MapPaint);
     EXPECT_FALSE((o->tools.ToolAs<PaintTool>() != nullptr));
-    EXPECT_TRUE(o->PaintDisplay);
+    EXPECT_TRUE(o->paint.PaintDisplay);
     EXPECT_FALSE(MapPaint->Button3->Enabled()) << "nothing to save";
     for (size_t i = 0; i < boxes.size(); ++i) EXPECT_EQ(boxes[i]->Checked(), before[i]) << i;
 
@@ -146,9 +146,9 @@ TEST_F(Paint, NewPaintModeSavesTheTicksAndTheEndPutsThemBack) {
     BtnPaintClick(*o, o);
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].caption, "ペイント作業の開始");
-    EXPECT_EQ(o->paint_rep, 1);
+    EXPECT_EQ(o->paint.paint_rep, 1);
     EXPECT_TRUE(MapPaint->BtnPaintAdd->Enabled());
-    EXPECT_TRUE(o->PaintDisplay);
+    EXPECT_TRUE(o->paint.PaintDisplay);
 }
 
 TEST_F(Paint, RestoringBeforeAnySaveChangesNothing) {
@@ -170,7 +170,7 @@ TEST_F(Paint, UndoAfterContinuingKeepsTheButtonOnce) {
     EXPECT_EQ(Px(150, 150), o->style.PaintColor[1]) << "the kept records are replayed";
 
     MapPaint->BtnRepaintClick(MapPaint);
-    EXPECT_EQ(o->paint_rep, 1);
+    EXPECT_EQ(o->paint.paint_rep, 1);
     EXPECT_FALSE(MapPaint->JustContinued);
     EXPECT_TRUE(MapPaint->BtnRepaint->Enabled());
     EXPECT_EQ(Px(250, 150), 0xFFFFFF);
@@ -178,17 +178,17 @@ TEST_F(Paint, UndoAfterContinuingKeepsTheButtonOnce) {
     EXPECT_EQ(MapPaint->LblPaint->Caption(), "1");
 
     MapPaint->BtnRepaintClick(MapPaint);
-    EXPECT_EQ(o->paint_rep, 0);
+    EXPECT_EQ(o->paint.paint_rep, 0);
     EXPECT_FALSE(MapPaint->BtnRepaint->Enabled());
     MapPaint->BtnRepaintClick(MapPaint);
-    EXPECT_EQ(o->paint_rep, 0) << "undo with no records does nothing";
+    EXPECT_EQ(o->paint.paint_rep, 0) << "undo with no records does nothing";
 
     // The first undo after continuing with one record leaves undo enabled.
     Press(1, 150, 150);
     MapPaint->Button19Click(MapPaint);
     MapPaint->BtnPaintAddClick(MapPaint);
     MapPaint->BtnRepaintClick(MapPaint);
-    EXPECT_EQ(o->paint_rep, 0);
+    EXPECT_EQ(o->paint.paint_rep, 0);
     EXPECT_TRUE(MapPaint->BtnRepaint->Enabled());
 }
 
@@ -233,7 +233,7 @@ TEST_F(Paint, PaletteHatchPresetsAndReclick) {
 }
 
 TEST_F(Paint, AidsApplyTheSettingsAndKeepThePaintInView) {
-    o->MapShown = true;
+    o->gate.MapShown = true;
     BtnPaintClick(*o, o);
     Press(1, 150, 150);
     MapPaint->CBKuPaint->SetChecked(true);
@@ -263,7 +263,7 @@ TEST_F(Paint, ASecondNewPaintingKeepsTheUsersTicksForTheEnd) {
     ASSERT_TRUE(o->ui.menuPaint->Enabled());
     gui::testing::QueueAnswer(IDOK);
     o->ui.menuPaint->Click();
-    EXPECT_EQ(o->paint_rep, 0);
+    EXPECT_EQ(o->paint.paint_rep, 0);
     Press(1, 250, 150);
     MapPaint->Button19->Click();
     for (size_t i = 0; i < boxes.size(); ++i) EXPECT_EQ(boxes[i]->Checked(), before[i]) << i;

@@ -26,7 +26,7 @@ protected:
         SetStore(o->doc.TownLine, {{{100, 100}, {200, 100}, {200, 200}, {100, 200}, {100, 100}},
                                {{200, 100}, {300, 100}, {300, 200}, {200, 200}}});
         SetStore(o->doc.CoastLine, {{{400, 0}, {400, 599}}});
-        o->MapShown = true;
+        o->gate.MapShown = true;
         ASSERT_TRUE(o->DrawMap());
     }
     std::string File(const std::string& name) { return (programDir / name).string(); }
@@ -59,7 +59,7 @@ TEST_F(PaintFiles, PntRoundTripAppendAndColoursOnly) {
         PaintAt(*o, x, 150);
     }
     MapPaint->Button19Click(MapPaint);
-    const auto rec = o->PaintRecords[0];
+    const auto rec = o->paint.PaintRecords[0];
     QueueFileName(File("a.pnt"));
     MapPaint->Button3Click(MapPaint);
     const std::string bytes = ReadBytes(File("a.pnt"));
@@ -68,10 +68,10 @@ TEST_F(PaintFiles, PntRoundTripAppendAndColoursOnly) {
 
     // Read back after the palette changed: same records, palette and picture.
     MapPaint->Button10Click(MapPaint);
-    o->paint_rep = 0;
+    o->paint.paint_rep = 0;
     Read("a.pnt");
-    ASSERT_EQ(o->paint_rep, 2);
-    EXPECT_EQ(o->PaintRecords[0].x, rec.x);
+    ASSERT_EQ(o->paint.paint_rep, 2);
+    EXPECT_EQ(o->paint.PaintRecords[0].x, rec.x);
     EXPECT_EQ(o->style.PaintPattern[2], 6);
     EXPECT_TRUE(MapPaint->TkBtn3->Picture()->HasGraphic()) << "drawn from its own hatch";
     EXPECT_EQ(Px(150, 150), o->style.PaintColor[1]);
@@ -80,10 +80,10 @@ TEST_F(PaintFiles, PntRoundTripAppendAndColoursOnly) {
     Write("b.pnt", Header() + "     1,   2,0x000000ff,0x00000003\r\n,,\r\n7,8,255\r\n");
     MapPaint->CBAddRead->SetChecked(true);
     Read("b.pnt");
-    ASSERT_EQ(o->paint_rep, 4);
-    const auto& r = o->PaintRecords[2];
+    ASSERT_EQ(o->paint.paint_rep, 4);
+    const auto& r = o->paint.PaintRecords[2];
     EXPECT_EQ(gui::Format("%d %d %u %d", r.x, r.y, unsigned(r.colour), r.pattern), "1 2 255 3");
-    EXPECT_EQ(o->PaintRecords[3].pattern, 0) << "an empty pattern is solid";
+    EXPECT_EQ(o->paint.PaintRecords[3].pattern, 0) << "an empty pattern is solid";
 
     // Colours only: 17 lines written; reading keeps the records.
     MapPaint->CBColor->SetChecked(true);
@@ -94,7 +94,7 @@ TEST_F(PaintFiles, PntRoundTripAppendAndColoursOnly) {
     Write("d.pnt", Header());
     o->style.PaintColor[0] = 1;
     Read("d.pnt");
-    EXPECT_EQ(o->paint_rep, 4);
+    EXPECT_EQ(o->paint.paint_rep, 4);
     EXPECT_EQ(o->style.PaintColor[0], 0x100u);
     EXPECT_EQ(Messages().size(), 2u) << "the two colours-only questions";
 }
@@ -103,14 +103,14 @@ TEST_F(PaintFiles, ABadShortOrOversizedPaintFileChangesNothing) {
     AddPaintRecord(*o, 1, 1, 5, 0);
     AddPaintRecord(*o, 2, 2, 5, 0);
     std::string big = Header();
-    for (int i = 0; i < TOpen::PAINT_MAX - 1; ++i) big += "1,1,0x10,0\r\n";
+    for (int i = 0; i < PaintStore::PAINT_MAX - 1; ++i) big += "1,1,0x10,0\r\n";
     const TColor back = o->style.BackColor, slot0 = o->style.PaintColor[0];
     const struct { std::string text; bool add; int line; } cases[] = {
         {Header().substr(0, 11 * 12), false, 12},
         {Header() + "1,2,0x1z,0\r\n", false, 18},
         {Header() + "1,2,0x10,0\r\n-2147483648,2,0x10,0\r\n", false, 19},
         {"white\r\n" + Header().substr(12), false, 1},
-        {big, true, 18 + TOpen::PAINT_MAX - 2},   // all but one fit after the two held
+        {big, true, 18 + PaintStore::PAINT_MAX - 2},   // all but one fit after the two held
         // Cut inside the last record, or inside the last pattern: what is left still converts.
         {Header() + "     150,     150,0x0000ff00,0x00000000\r\n     250,     150,0x0000f", false, 19},
         {Header() + "     250,     150,0x0000ff00,0x0000000", false, 18},
@@ -124,7 +124,7 @@ TEST_F(PaintFiles, ABadShortOrOversizedPaintFileChangesNothing) {
         ASSERT_EQ(Messages().size(), 1u) << c.line;
         EXPECT_NE(Messages()[0].text.find(gui::Format("%d 行目", c.line)), std::string::npos) << Messages()[0].text;
         EXPECT_NE(Messages()[0].text.find("bad.pnt"), std::string::npos);
-        EXPECT_EQ(o->paint_rep, 2);
+        EXPECT_EQ(o->paint.paint_rep, 2);
         EXPECT_EQ(o->style.BackColor, back);
         EXPECT_EQ(o->style.PaintColor[0], slot0);
     }
@@ -132,7 +132,7 @@ TEST_F(PaintFiles, ABadShortOrOversizedPaintFileChangesNothing) {
     Write("fit.pnt", big.substr(0, big.size() - 12));
     MapPaint->CBAddRead->SetChecked(true);
     Read("fit.pnt");
-    EXPECT_EQ(o->paint_rep, TOpen::PAINT_MAX);
+    EXPECT_EQ(o->paint.paint_rep, PaintStore::PAINT_MAX);
 }
 
 TEST_F(PaintFiles, CsvImportFloodsRowsAndFillsSlotsByFirstPairs) {
@@ -145,7 +145,7 @@ TEST_F(PaintFiles, CsvImportFloodsRowsAndFillsSlotsByFirstPairs) {
                                x1, y1, x2, y2, x1, y1, x2, y2));
     Write("p2.csv", "パターン,カラー,x,y,市区町村名\r\n3,0x44,100,200,甲\r\n");
     Import("p.csv");
-    ASSERT_EQ(o->paint_rep, 3);
+    ASSERT_EQ(o->paint.paint_rep, 3);
     EXPECT_EQ(o->style.PaintColor[0], 0x11u);
     EXPECT_EQ(o->style.PaintColor[1], 0x22u);
     EXPECT_EQ(o->style.PaintPattern[1], 6);
@@ -153,16 +153,16 @@ TEST_F(PaintFiles, CsvImportFloodsRowsAndFillsSlotsByFirstPairs) {
     EXPECT_EQ(o->style.PaintColor[3], 0x42u) << "slots past the pairs stay";
     EXPECT_EQ(MapPaint->DataSlots, 2);
     EXPECT_EQ(Px(150, 150), 0x11u);
-    EXPECT_TRUE(o->PaintDisplay);
+    EXPECT_TRUE(o->paint.PaintDisplay);
     EXPECT_TRUE(MapPaint->Button3->Enabled());
 
     // x and y from the first two fields, whatever the headings say.
     Import("p2.csv");
-    ASSERT_EQ(o->paint_rep, 1);
-    EXPECT_EQ(o->PaintRecords[0].x, 3);
-    EXPECT_EQ(o->PaintRecords[0].y, 0);
-    EXPECT_EQ(o->PaintRecords[0].colour, 0x44u);
-    EXPECT_EQ(o->PaintRecords[0].pattern, 3);
+    ASSERT_EQ(o->paint.paint_rep, 1);
+    EXPECT_EQ(o->paint.PaintRecords[0].x, 3);
+    EXPECT_EQ(o->paint.PaintRecords[0].y, 0);
+    EXPECT_EQ(o->paint.PaintRecords[0].colour, 0x44u);
+    EXPECT_EQ(o->paint.PaintRecords[0].pattern, 3);
 
     // Missing headings in order, and a bad row: one message, nothing changes.
     const std::pair<std::string, std::string> bad[] = {
@@ -179,7 +179,7 @@ TEST_F(PaintFiles, CsvImportFloodsRowsAndFillsSlotsByFirstPairs) {
         Import("p.csv");
         ASSERT_EQ(Messages().size(), 1u);
         EXPECT_NE(Messages()[0].text.find(message), std::string::npos) << Messages()[0].text;
-        EXPECT_EQ(o->paint_rep, 1);
+        EXPECT_EQ(o->paint.paint_rep, 1);
     }
     EXPECT_EQ(Messages()[0].caption, "ファイル読み込みエラー");
 }
@@ -196,27 +196,27 @@ TEST_F(PaintFiles, PaintByNameFillsEveryPointOfTheNameOnce) {
 
     PaintByName(*o, "甲町");
     ASSERT_EQ(Messages().size(), 1u) << "no slot chosen";
-    EXPECT_EQ(o->paint_rep, 0);
+    EXPECT_EQ(o->paint.paint_rep, 0);
     MapPaint->TkBtnClick(3);
     PaintByName(*o, "甲町");
-    EXPECT_EQ(o->paint_rep, 2);
+    EXPECT_EQ(o->paint.paint_rep, 2);
     EXPECT_EQ(Px(250, 150), o->style.PaintColor[3]);
     PaintByName(*o, "海町");
     PaintByName(*o, "境町");
-    EXPECT_EQ(o->paint_rep, 3) << "the coast point adds no record";
+    EXPECT_EQ(o->paint.paint_rep, 3) << "the coast point adds no record";
     EXPECT_EQ(Px(350, 300), 0xFFFFFFu) << "neither the sea nor the border network is filled";
     EXPECT_EQ(Px(200, 300), 0xFFFFFFu);
     MapPaint->TkBtnClick(4);
     PaintByName(*o, "中区(乙市)");
-    EXPECT_EQ(o->paint_rep, 4);
+    EXPECT_EQ(o->paint.paint_rep, 4);
     EXPECT_EQ(Px(150, 150), o->style.PaintColor[4]);
 
-    o->paint_rep = TOpen::PAINT_MAX - 1;
+    o->paint.paint_rep = PaintStore::PAINT_MAX - 1;
     Messages().clear();
     PaintByName(*o, "甲町");
-    EXPECT_EQ(o->paint_rep, TOpen::PAINT_MAX);
+    EXPECT_EQ(o->paint.paint_rep, PaintStore::PAINT_MAX);
     ASSERT_EQ(Messages().size(), 1u) << "one message at the limit, not one per point";
-    EXPECT_EQ(Messages()[0].text, gui::Format("ペイントの回数が上限（%d回）に達しました", TOpen::PAINT_MAX));
+    EXPECT_EQ(Messages()[0].text, gui::Format("ペイントの回数が上限（%d回）に達しました", PaintStore::PAINT_MAX));
 }
 
 TEST_F(PaintFiles, SearchPaintMeasuresTheFoundMunicipality) {

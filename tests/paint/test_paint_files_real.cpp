@@ -52,7 +52,7 @@ TEST_F(RealPaintData, NaganoNameListImportEqualsARedrawPlusTheSameFloods) {
     gui::testing::QueueFileName((programDir / "nagano.csv").string());
     MapPaint->Button24Click(MapPaint);
     ASSERT_TRUE(gui::testing::Messages().empty());
-    ASSERT_EQ(Open->paint_rep, rows);
+    ASSERT_EQ(Open->paint.paint_rep, rows);
     for (int k = 0; k < 8; ++k) {
         EXPECT_EQ(Open->style.PaintColor[k], kColours[k]) << k;
         EXPECT_EQ(Open->style.PaintPattern[k], kPatterns[k]) << k;
@@ -60,10 +60,10 @@ TEST_F(RealPaintData, NaganoNameListImportEqualsARedrawPlusTheSameFloods) {
     const QImage imported = MapImage();
     imported.save(QString::fromStdString((BuildFolder() / "nagano-paint-data.png").string()));
 
-    Open->PaintDisplay = false;
+    Open->paint.PaintDisplay = false;
     ASSERT_TRUE(Open->DrawMap());
     for (int i = 0; i < rows; ++i) {
-        const auto& r = Open->PaintRecords[i];
+        const auto& r = Open->paint.PaintRecords[i];
         int sx, sy;
         Open->MapToScreen(r.x, r.y, sx, sy);
         FillAt(*Open, sx, sy, r.colour, r.pattern);
@@ -90,11 +90,11 @@ TEST_F(RealPaintData, KanagawaPaintListPaintByNameAndTheAreaOfHadano) {
     MapPaint->TkBtnClick(2);
     MapPaint->ComboBox1->SetText("緑区(相模原市)");
     MapPaint->BtnAllPaintClick(MapPaint);
-    ASSERT_GE(Open->paint_rep, 2);
+    ASSERT_GE(Open->paint.paint_rep, 2);
     int sx, sy;
     Open->MapToScreen(171923, 173618, sx, sy);
     EXPECT_EQ(Open->ui.Image1->Canvas()->Pixels(sx, sy), Open->style.PaintColor[2]);
-    EXPECT_EQ(Open->PaintRecords[0].x, 171923);
+    EXPECT_EQ(Open->paint.PaintRecords[0].x, 171923);
     MapPaint->Button19Click(MapPaint);
 
     // Hadano is 103.76 km2.

@@ -40,7 +40,7 @@ int PaintNames(int wanted) {
             continue;
         }
         int rx, ry;
-        Open->MapToScreen(Open->PaintRecords[pressed].x, Open->PaintRecords[pressed].y, rx, ry);
+        Open->MapToScreen(Open->paint.PaintRecords[pressed].x, Open->paint.PaintRecords[pressed].y, rx, ry);
         EXPECT_EQ(rx, sx) << i;
         EXPECT_EQ(ry, sy) << i;
         ++pressed;
@@ -70,19 +70,19 @@ TEST_F(RealPaint, AFillInKanagawaReplaysInTheSameMunicipalityAtEveryZoom) {
     Open->MapToScreen(Open->doc.TownX[best], Open->doc.TownY[best], px, py);
     MapPaint->TkBtnClick(6);
     PaintAt(*Open, px, py);
-    ASSERT_EQ(Open->paint_rep, 1);
+    ASSERT_EQ(Open->paint.paint_rep, 1);
     EXPECT_EQ(Px(px, py), Open->style.PaintColor[6]);
     int rx, ry;
-    Open->MapToScreen(Open->PaintRecords[0].x, Open->PaintRecords[0].y, rx, ry);
+    Open->MapToScreen(Open->paint.PaintRecords[0].x, Open->paint.PaintRecords[0].y, rx, ry);
     EXPECT_EQ(rx, px);
     EXPECT_EQ(ry, py);
 
-    Open->PaintDisplay = true;
+    Open->paint.PaintDisplay = true;
     for (int mag : {10, 3}) {
         Open->MAGSTEP = mag;
         ASSERT_TRUE(Open->DrawMap());
         Open->MapToScreen(Open->doc.TownX[best], Open->doc.TownY[best], px, py);
-        Open->MapToScreen(Open->PaintRecords[0].x, Open->PaintRecords[0].y, rx, ry);
+        Open->MapToScreen(Open->paint.PaintRecords[0].x, Open->paint.PaintRecords[0].y, rx, ry);
         // A pixel of the standard view holds many map units: the press is that exact.
         EXPECT_LE(std::abs(rx - px), mag + 1) << mag;
         EXPECT_LE(std::abs(ry - py), mag + 1) << mag;
@@ -98,7 +98,7 @@ TEST_F(RealPaint, AllAreasReplayAsPainted) {
     Open->style.PaintPattern[3] = 6;
     ASSERT_EQ(PaintNames(200), 200);
     const QImage live = MapImage();
-    Open->PaintDisplay = true;
+    Open->paint.PaintDisplay = true;
     ASSERT_TRUE(Open->DrawMap());
     const QImage replayed = MapImage();
     int differ = 0;
@@ -169,7 +169,7 @@ TEST_F(RealPaint, PressesBesideEveryBorderPixelOfKanagawaStayAfterTheRedraw) {
             MapPaint->TkBtnClick(int(k % 8));
             Open->Image1MouseDown(Open->ui.Image1, mbLeft, {}, presses[k].first, presses[k].second);
         }
-        ASSERT_EQ(Open->paint_rep, int(end - first));
+        ASSERT_EQ(Open->paint.paint_rep, int(end - first));
         const QImage live = MapImage();
         MapPaint->Button19Click(MapPaint);
         MapPaint->BtnPaintAddClick(MapPaint);
@@ -185,7 +185,7 @@ TEST_F(RealPaint, PressesBesideEveryBorderPixelOfKanagawaStayAfterTheRedraw) {
             auto name = nameOf.find(bareRegion[presses[k].second * size + presses[k].first]);
             if (name == nameOf.end() || name->second < 0) continue;
             int rx, ry, nx, ny;
-            const auto& r = Open->PaintRecords[k - first];
+            const auto& r = Open->paint.PaintRecords[k - first];
             Open->MapToScreen(r.x, r.y, rx, ry);
             Open->MapToScreen(Open->doc.TownX[name->second], Open->doc.TownY[name->second], nx, ny);
             if (std::min({rx, ry, nx, ny}) < 0 || std::max({rx, ry, nx, ny}) >= size) continue;
@@ -201,7 +201,7 @@ TEST_F(RealPaint, PressesBesideEveryBorderPixelOfKanagawaStayAfterTheRedraw) {
         Open->MAGSTEP = 1;
         gui::testing::QueueAnswer(IDOK);
         BtnPaintClick(*Open, Open);
-        ASSERT_EQ(Open->paint_rep, 0);
+        ASSERT_EQ(Open->paint.paint_rep, 0);
     }
     EXPECT_GT(compared, 1000);
     // A press half a pixel from a border (beside a diagonal step) lies a pixel

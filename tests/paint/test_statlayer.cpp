@@ -206,9 +206,9 @@ TEST_F(StatisticsLayer, PaintAndLayerStayApartAndTheLayerBecomesPaintOnRequest) 
     BtnPaintClick(*Open, Open);
     MapPaint->TkBtnClick(1);
     ToolPress(5, 5);
-    ASSERT_EQ(Open->paint_rep, 1);
+    ASSERT_EQ(Open->paint.paint_rep, 1);
     MapPaint->BtnRepaint->Click();
-    EXPECT_EQ(Open->paint_rep, 0);
+    EXPECT_EQ(Open->paint.paint_rep, 0);
     ToolPress(5, 5);
     MapPaint->Button19Click(MapPaint);
     EXPECT_EQ(Unfilled(units, MapImage()), std::vector<std::string>{});
@@ -218,7 +218,7 @@ TEST_F(StatisticsLayer, PaintAndLayerStayApartAndTheLayerBecomesPaintOnRequest) 
     const TColor sea = Open->ui.Image1->Canvas()->Pixels(5, 5);
     StatMap->BtnUndo->Click();
     EXPECT_FALSE(StatLayerOnMap->Shown().on);
-    EXPECT_EQ(Open->paint_rep, 1);
+    EXPECT_EQ(Open->paint.paint_rep, 1);
     EXPECT_EQ(Open->ui.Image1->Canvas()->Pixels(5, 5), sea);
     EXPECT_FALSE(Hanrei->CBExpDisplay->Checked());
     EXPECT_FALSE(Open->ui.CBExp->Checked());
@@ -235,7 +235,7 @@ TEST_F(StatisticsLayer, PaintAndLayerStayApartAndTheLayerBecomesPaintOnRequest) 
     for (const StatUnit& u : units) classOf[u.code] = Rgb(ClassColour(u.code));
     StatMap->BtnToPaint->Click();
     EXPECT_FALSE(StatLayerOnMap->Shown().on);
-    EXPECT_GT(Open->paint_rep, 50);
+    EXPECT_GT(Open->paint.paint_rep, 50);
     EXPECT_EQ(Open->style.PaintColor[0], StatClassSlots(0, 5, false, StatStyle::Colour)[0].colour);
     const QImage painted = MapImage();
     QueueFileName(File("t.pnt"));

@@ -83,7 +83,7 @@ TEST_F(StatisticsMap, TheWholeCountryFromTheSampleIsPaintedWithItsLegendAndUndon
     StatMap->EdUnit->SetText("人");
     StatMap->BtnApply->Click();
     ASSERT_TRUE(StatLayerOnMap->Shown().on);
-    EXPECT_EQ(Open->paint_rep, 0) << "the layer is no paint";
+    EXPECT_EQ(Open->paint.paint_rep, 0) << "the layer is no paint";
     // No fill in the sea.
     const int corner = Open->ImageSize - 2;
     EXPECT_EQ(Open->ui.Image1->Canvas()->Pixels(corner, corner), Open->style.BackColor);
@@ -189,7 +189,7 @@ TEST_F(StatisticsMap, AStatisticsMapOfTheCountryTurnedIntoPaintComesBackFromTheP
 
     // Turned into paint for a paint file, which reads back as it was written.
     StatMap->BtnToPaint->Click();
-    ASSERT_GT(Open->paint_rep, 1300);
+    ASSERT_GT(Open->paint.paint_rep, 1300);
     const QImage shown = MapImage();
     QueueFileName(File("a.pnt"));
     MapPaint->Button3Click(MapPaint);
