@@ -34,6 +34,7 @@
 #include <cstdio>
 #include <fstream>
 #include <map>
+#include "labels/MainFormLabels.h"
 
 namespace {
 
@@ -156,7 +157,7 @@ void DrawTexts(TCanvas& cv) {
     Open->DrawTownNames(cv, v, s);
     Open->DrawDuplicateNames(cv, v, s);
     Open->DrawCityNames(cv, v, s);
-    Open->DrawLabels(cv, v, s);
+    DrawLabels(*Open, cv, v, s);
 }
 
 // Every station labelled, the user's labels hidden: the texts are the names' and the stations'.

@@ -4,8 +4,12 @@
 #pragma once
 #include <string>
 
+class TForm;
 class TOpen;
 extern TOpen* Open;
+
+// The main form o as a form.
+TForm& FormOf(TOpen& o);
 
 // A line of the program's log.
 void WriteMainLog(const std::string& s);

@@ -123,6 +123,9 @@ struct MapDocument {
     bool CityListWhole = true, ExtraListWhole = true;
 };
 
+// The name holds "区" (by a byte search).
+bool ContainsWard(const std::string& name);
+
 // The main form's document.
 MapDocument& MainDoc();
 // The document of the main form o.

@@ -25,6 +25,11 @@ struct MapStyle {
     uint8_t PaintSlotFlag[8] = {};
 };
 
+class TCanvas;
+// The colour behind a text at an image pixel: the pixel's, or the background
+// where the pixel lies outside the image or carries a line or text colour.
+TColor PickTextBackground(const MapStyle& st, TCanvas& cv, int x, int y);
+
 // The main form's style.
 MapStyle& MainStyle();
 // The style of the main form o.

@@ -8,7 +8,9 @@
 // one on a painted area keeps the paint behind it.
 TColor TOpen::PickTextBackground(int x, int y) { return PickTextBackground(*ui.Image1->Canvas(), x, y); }
 
-TColor TOpen::PickTextBackground(TCanvas& cv, int x, int y) const {
+TColor TOpen::PickTextBackground(TCanvas& cv, int x, int y) const { return ::PickTextBackground(style, cv, x, y); }
+
+TColor PickTextBackground(const MapStyle& style, TCanvas& cv, int x, int y) {
     const TColor c = cv.Pixels(x, y);
     if (c < 0) return style.BackColor;
     for (TColor line : {style.CoastColor, style.TownColor, style.TownFontColor, style.KuColor, style.PrefColor, style.DoColor, style.FunColor, style.LabelColor,
@@ -17,7 +19,7 @@ TColor TOpen::PickTextBackground(TCanvas& cv, int x, int y) const {
     return c;
 }
 
-bool TOpen::ContainsWard(const std::string& name) { return name.find("区") != std::string::npos; }
+bool ContainsWard(const std::string& name) { return name.find("区") != std::string::npos; }
 
 bool TOpen::IsDuplicateName(const std::string& name) const {
     const int n = std::min<int>(doc.ExtraCount, int(doc.ExtraTownName.size()));

@@ -76,3 +76,4 @@ const RedrawGate& GateOf(const TOpen& o) { return o.gate; }
 PaintStore& PaintStoreOf(TOpen& o) { return o.paint; }
 const PaintStore& PaintStoreOf(const TOpen& o) { return o.paint; }
 const FeatureHooks& HooksOf(const TOpen& o) { return o.hooks; }
+TForm& FormOf(TOpen& o) { return o; }

@@ -188,7 +188,6 @@ public:
                       gui::TextSlot& slot) const;
     // The laid-out texts of the name and label layers, one slot per row of their tables.
     mutable std::vector<gui::TextSlot> TownSlots, OtherTownSlots, ExtraSlots, CitySlots, LabelSlots;
-    static bool ContainsWard(const std::string& name);
     bool IsDuplicateName(const std::string& name) const;
     // Overlays (engine/Uoverlay.cpp).
     // The overlays draw onto the canvas through the view given; the forms
@@ -223,7 +222,6 @@ public:
     void ShowPointerReadout(int32_t x, int32_t y);
     void ShowReadingAt(int X, int Y);
     static std::string FormatDms(const std::string& prefix, float degrees);
-    static std::string SplitReadingSuffix(const std::string& reading);
     bool IsListedDuplicateName(int index) const;
     void MeasureAreaAt(int X, int Y);
     // Read-outs: areas and lengths in km with fewer decimals as they grow, a
@@ -253,15 +251,10 @@ public:
     void RunMapChangingHooks();
     // Runs AreaStep::Redrawn after a new choice of areas or a switch of the old borders has been drawn.
     void RunMapChangeHooks();
-    void DrawLegendOnMap(TCanvas& cv, const MapView& view, const DrawSettings& s);
 
     // ---- Labels, prefecture names, mountains, islands, symbols (labels/) ----
     // Every label, or only row `only` over the map as it is (the find marks one hit).
     void label_write(int only = -1);   // onto the screen at the view drawn last
-    // The label table, or its row only, onto the canvas through the view.
-    void DrawLabels(TCanvas& cv, const MapView& view, const DrawSettings& s, int only = -1);
-    // The railway window's 駅名 line: the last station label drawn.
-    void ShowLastStation(const DrawSettings& s);
 
     // ---- Lines, railways, distance circles (lines/) ----
     void RailRoadSet();
@@ -309,7 +302,6 @@ public:
     bool PrintMap(QPrinter* printer);
 
     int32_t LegendLeft = 0, LegendTop = 0, LegendRight = 0, LegendBottom = 0;  // legend box drawn last
-    int32_t EditIndex = 0;        // next row of the correction or island grid
 
     // ---- The active map tool (engine/ToolSlot.h; the main form's own in navigation/Uopen_tools.cpp) ----
     MapToolSlot tools;

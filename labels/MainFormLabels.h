@@ -37,6 +37,10 @@ void DrawPrefLayer(TOpen& o, TCanvas& cv, const MapView& view, const DrawSetting
 void DrawMountains(TOpen& o, TCanvas& cv, const MapView& view, const DrawSettings& s);
 void DrawIslands(TOpen& o, TCanvas& cv, const MapView& view, const DrawSettings& s);
 void AddLabelsLayers(TOpen& o);
+// The railway window's 駅名 line: the last station label drawn.
+void ShowLastStation(const DrawSettings& s);
+// The label table, or its row only, onto the canvas through the view.
+void DrawLabels(TOpen& o, TCanvas& cv, const MapView& view, const DrawSettings& s, int only = -1);
 
 // The island records of the single area being edited, and the row picked.
 struct IslandEdit {

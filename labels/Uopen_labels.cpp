@@ -40,11 +40,11 @@ void ReadLabelSettings(const TOpen& o, DrawSettings& s) {
 void TOpen::label_write(int only) {
     DrawSettings s;
     ReadLabelSettings(*this, s);
-    DrawLabels(*ui.Image1->Canvas(), DrawnView, s, only);
+    DrawLabels(*this, *ui.Image1->Canvas(), DrawnView, s, only);
     if (only < 0) ShowLastStation(s);
 }
 
-void TOpen::ShowLastStation(const DrawSettings& s) {
+void ShowLastStation(const DrawSettings& s) {
     if (!s.StationCaption) return;
     const TLetter* L = Letter;
     for (int i = L->LabelCount - 1; i >= 0; --i)
@@ -54,13 +54,13 @@ void TOpen::ShowLastStation(const DrawSettings& s) {
         }
 }
 
-void TOpen::DrawLabels(TCanvas& canvas, const MapView& view, const DrawSettings& s, int only) {
+void DrawLabels(TOpen& o, TCanvas& canvas, const MapView& view, const DrawSettings& s, int only) {
     const TLetter* L = Letter;
     if (only >= L->LabelCount) return;
     if (only < 0) {
-        LabelLayerCount++;
-        WriteLog("label_writeの実行\n");
-        WriteLog(gui::Format("　ラベルリスト行数：%d\n", L->LabelCount));
+        o.LabelLayerCount++;
+        o.WriteLog("label_writeの実行\n");
+        o.WriteLog(gui::Format("　ラベルリスト行数：%d\n", L->LabelCount));
     }
     const float f = s.LabelScale;
     TCanvas* cv = &canvas;
@@ -75,11 +75,11 @@ void TOpen::DrawLabels(TCanvas& canvas, const MapView& view, const DrawSettings&
         view.ToScreen(r.x, r.y, sx, sy);
         const int fs = s.LabelSizeFixed ? TruncToInt(r.size * f) : TruncToInt(r.size * f * view.size / 600);
         cv->Font->Size = fs;
-        cv->Brush->Color = s.LabelWhiteBack ? 0xFFFFFF : style.BackColor;
+        cv->Brush->Color = s.LabelWhiteBack ? 0xFFFFFF : o.style.BackColor;
         const bool red = (L->FoundLabelMark && L->FoundLabelIndex == i) || (L->CenterLabelMark && L->CenterLabelIndex == i);
         cv->Font->Color = red ? 255 : r.color;
-        if (size_t(i) >= LabelSlots.size()) LabelSlots.resize(size_t(i) + 1);
-        gui::TextSlot& slot = LabelSlots[size_t(i)];
+        if (size_t(i) >= o.LabelSlots.size()) o.LabelSlots.resize(size_t(i) + 1);
+        gui::TextSlot& slot = o.LabelSlots[size_t(i)];
         if (s.LabelMarks) {
             text = r.mark;
             if (s.LabelTexts) text += r.text;
@@ -96,7 +96,7 @@ void TOpen::DrawLabels(TCanvas& canvas, const MapView& view, const DrawSettings&
         log += '\n';
     }
     // One write for the whole table keeps the log from slowing the redraw.
-    if (only < 0) WriteLog(log);
+    if (only < 0) o.WriteLog(log);
 }
 
 void BtnLetterClick(TOpen& o, TObject* Sender) {

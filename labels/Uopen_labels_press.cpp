@@ -11,6 +11,7 @@
 #include "labels/Upagesdlg.h"
 #include "labels/Uprefset.h"
 #include "gui/Files.h"
+#include "names/MainFormNames.h"
 
 // ---- symbols ----
 
@@ -107,7 +108,7 @@ void IslandTool::PickAt(const MapEvent& e) {
     TIsChange* I = IsChange;
     int32_t x, y;
     e.view.ToData(e.X, e.Y, x, y);
-    const int row = o.EditIndex;
+    const int row = EditRowOf(o).EditIndex;
     I->StringGrid1->SetRowCount(row + 1);
     I->StringGrid1->SetCells(0, row, std::to_string(x));
     I->StringGrid1->SetCells(1, row, std::to_string(y));
@@ -135,8 +136,8 @@ void IslandTool::PlaceAt(const MapEvent& e) {
     e.view.ToData(e.X, e.Y, x, y);
     Place = false;
     if (IslandsOf(o).IslandIndex < 0 || IslandsOf(o).IslandIndex >= IslandsOf(o).IslandCount) return;
-    I->StringGrid1->SetCells(3, o.EditIndex, std::to_string(x));
-    I->StringGrid1->SetCells(4, o.EditIndex, std::to_string(y));
+    I->StringGrid1->SetCells(3, EditRowOf(o).EditIndex, std::to_string(x));
+    I->StringGrid1->SetCells(4, EditRowOf(o).EditIndex, std::to_string(y));
     IslandEdit::IslandRecord& rec = IslandsOf(o).IslandRecords[IslandsOf(o).IslandIndex];
     const int32_t oldX = rec.x, oldY = rec.y;
     rec.x = x, rec.y = y;
@@ -147,8 +148,8 @@ void IslandTool::PlaceAt(const MapEvent& e) {
                    "ファイル保存エラー", MB_OK | MB_ICONEXCLAMATION);
     } else {
         o.DrawMap();
-        o.EditIndex++;
-        I->Label13->SetCaption(std::to_string(o.EditIndex));
+        EditRowOf(o).EditIndex++;
+        I->Label13->SetCaption(std::to_string(EditRowOf(o).EditIndex));
     }
     I->Label15->Show();
     I->Label14->Hide();
@@ -289,7 +290,7 @@ void LoadIslandEditList(TOpen& o) {
     IslandsOf(o).IslandRecords = std::move(recs);
     IslandsOf(o).IslandCount = int32_t(IslandsOf(o).IslandRecords.size());
     IslandsOf(o).IslandFilePath = path;
-    o.EditIndex = 0;
+    EditRowOf(o).EditIndex = 0;
     IsChange->Label13->SetCaption("0");
     IsChange->StringGrid1->SetRowCount(1);
     for (int k = 0; k < 5; ++k) IsChange->StringGrid1->SetCells(k, 0, "");

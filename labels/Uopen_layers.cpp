@@ -2,13 +2,16 @@
 #include "components/Mystr.h"
 #include "engine/Convert.h"
 #include "engine/Coords.h"
-#include "engine/Uopen.h"
+#include "engine/FeatureHooks.h"
+#include "gui/TextFile.h"
 #include "labels/MainFormLabels.h"
 #include "labels/Uletter.h"
 #include "labels/Upagesdlg.h"
 #include "labels/Uprefnames.h"
 #include "labels/Uprefset.h"
 #include "names/Usearch.h"
+#include "engine/MapDocument.h"
+#include "engine/MapStyle.h"
 
 namespace {
 constexpr int HIGHLIGHT_MAX = 20;
@@ -60,7 +63,7 @@ void DrawPrefLayer(TOpen& o, TCanvas& canvas, const MapView& view, const DrawSet
         int sx, sy;
         view.ToScreen(rec.x, rec.y, sx, sy);
         cv->Brush->Style = bsSolid;
-        cv->Brush->Color = o.PickTextBackground(canvas, sx, sy);
+        cv->Brush->Color = PickTextBackground(StyleOf(o), canvas, sx, sy);
         if (seats) {
             cv->TextOut(sx, sy, rec.mark);
             cv->TextOut(sx + TruncToInt(size * 1.4), sy, text);
@@ -139,7 +142,7 @@ void DrawIslands(TOpen& o, TCanvas& canvas, const MapView& view, const DrawSetti
             int sx, sy;
             view.ToScreen(LenientInt(f[1]), LenientInt(f[2]), sx, sy);
             cv->Brush->Style = bsSolid;
-            cv->Brush->Color = white ? 0xFFFFFF : o.PickTextBackground(canvas, sx, sy);
+            cv->Brush->Color = white ? 0xFFFFFF : PickTextBackground(StyleOf(o), canvas, sx, sy);
             if (Search->SearchHighlight && f[3] == Search->SearchFoundName) {
                 cv->Font->Color = StyleOf(o).SelectColor;
                 if (found.size() < HIGHLIGHT_MAX) found.push_back({sx, sy, f[3]});
@@ -174,9 +177,9 @@ void AddLabelsLayers(TOpen& o) {
     });
     HooksOf(o).Layers.Add(
         LayerPlace::Labels, [](const DrawSettings& s) { return s.Labels; },
-        [&o](TCanvas& cv, const MapView& v, const DrawSettings& s) { o.DrawLabels(cv, v, s); });
+        [&o](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawLabels(o, cv, v, s); });
     HooksOf(o).AfterRedrawHooks.push_back([&o](const DrawSettings& s) {
-        if (s.Labels) o.ShowLastStation(s);
+        if (s.Labels) ShowLastStation(s);
     });
     HooksOf(o).Layers.Add(
         LayerPlace::PrefNames, [](const DrawSettings& s) { return s.PrefBorder && s.KenName; },

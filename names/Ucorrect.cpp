@@ -1,6 +1,9 @@
 #include "names/Ucorrect.h"
 #include "engine/Convert.h"
-#include "engine/Uopen.h"
+#include "engine/MapDocument.h"
+#include "engine/ToolSlot.h"
+#include "engine/MainForm.h"
+#include "gui/TextFile.h"
 #include "names/MainFormNames.h"
 #include "names/NameTools.h"
 #include "names/Uextra.h"
@@ -77,7 +80,7 @@ void TCorrect::Button2Click(TObject* Sender) {
 }
 
 bool TCorrect::HasCompletedRow() const {
-    for (int r = 0; r < Open->EditIndex && r < StringGrid1->RowCount(); ++r)
+    for (int r = 0; r < EditRowOf(*Open).EditIndex && r < StringGrid1->RowCount(); ++r)
         if (!StringGrid1->Cells(3, r).empty() && !StringGrid1->Cells(4, r).empty()) return true;
     return false;
 }
@@ -98,17 +101,17 @@ void TCorrect::EndPick() {
 
 void TCorrect::Button4Click(TObject* Sender) {
     // The picked row still waiting for its position goes.
-    if (PickedRow >= 0 && Open->EditIndex > 0) Open->EditIndex--;
+    if (PickedRow >= 0 && EditRowOf(*Open).EditIndex > 0) EditRowOf(*Open).EditIndex--;
     EndPick();
     Label16->SetCaption("市町村名クリック");
-    Label13->SetCaption(std::to_string(Open->EditIndex));
-    StringGrid1->SetRowCount(Open->EditIndex);
+    Label13->SetCaption(std::to_string(EditRowOf(*Open).EditIndex));
+    StringGrid1->SetRowCount(EditRowOf(*Open).EditIndex);
     UpdateFileButton();
 }
 
 void TCorrect::N1Click(TObject* Sender) {
     const int r = StringGrid1->Row();
-    if (r < 0 || r >= Open->EditIndex || r >= StringGrid1->RowCount()) return;
+    if (r < 0 || r >= EditRowOf(*Open).EditIndex || r >= StringGrid1->RowCount()) return;
     if (Application->MessageBox(gui::Format("%s の位置修正データを削除しますか？　　　", StringGrid1->Cells(2, r).c_str()),
                                 "位置修正データ削除", MB_OKCANCEL | MB_ICONQUESTION) == IDCANCEL)
         return;
@@ -117,14 +120,14 @@ void TCorrect::N1Click(TObject* Sender) {
         for (int c = 0; c < 5; ++c) StringGrid1->SetCells(c, i, StringGrid1->Cells(c, i + 1));
     for (int c = 0; c < 5; ++c) StringGrid1->SetCells(c, rows - 1, "");
     StringGrid1->SetRowCount(rows - 1);
-    Open->EditIndex--;
+    EditRowOf(*Open).EditIndex--;
     if (r == PickedRow) {
         EndPick();
         Label16->SetCaption("クリック");
     } else if (r < PickedRow) {
         PickedRow--;
     }
-    Label13->SetCaption(std::to_string(Open->EditIndex));
+    Label13->SetCaption(std::to_string(EditRowOf(*Open).EditIndex));
     UpdateFileButton();
 }
 
@@ -150,7 +153,7 @@ bool TCorrect::RewriteCorrections(const std::string& path) {
     std::vector<std::string> lines;
     if (!names::ReadRawLines(path, lines)) return false;
     std::vector<std::string> f;
-    for (int r = 0; r < Open->EditIndex && r < StringGrid1->RowCount(); ++r) {
+    for (int r = 0; r < EditRowOf(*Open).EditIndex && r < StringGrid1->RowCount(); ++r) {
         const std::string nx = StringGrid1->Cells(3, r), ny = StringGrid1->Cells(4, r);
         if (nx.empty() || ny.empty()) continue;
         const int32_t x = LenientInt(StringGrid1->Cells(0, r)), y = LenientInt(StringGrid1->Cells(1, r));

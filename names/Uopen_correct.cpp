@@ -1,11 +1,16 @@
 // TOpen: the openers of the name-data correction windows.
-#include "engine/Uopen.h"
+#include "gui/TextFile.h"
 #include "names/MainFormNames.h"
 #include "names/NameTools.h"
 #include "names/Ucorrect.h"
 #include "names/Uextra.h"
 #include "names/Unamedel.h"
 #include "names/Utoshi.h"
+#include "engine/MainControls.h"
+#include "engine/MainForm.h"
+#include "engine/MapDocument.h"
+#include "engine/ToolSlot.h"
+#include "engine/Redraw.h"
 
 std::string MapFilePath(const TOpen& o, int code) { return gui::Format("%s/MAPDATA/%02d.MAP", DocOf(o).AppDir.c_str(), code); }
 
@@ -36,7 +41,7 @@ void BtnCorrectClick(TOpen& o, TObject* Sender) {
         Correct->Label2->SetCaption(MapFilePath(o, DocOf(o).SelectCode[0]));
         Correct->Label4->SetCaption(DocOf(o).AreaName[DocOf(o).SelectCode[0]]);
     }
-    o.EditIndex = 0;
+    EditRowOf(o).EditIndex = 0;
     Correct->StringGrid1->SetRowCount(0);
     Correct->PickedRow = -1;
     ToolsOf(o).FinishTool<NameCorrectTool>();
@@ -79,7 +84,7 @@ void N17Click(TOpen& o, TObject* Sender) {
         NameDel->Label1->SetCaption(DocOf(o).AreaName[DocOf(o).SelectCode[0]]);
         NameDel->Label2->SetCaption(MapFilePath(o, DocOf(o).SelectCode[0]));
         // A name picked in another area is not deleted from this one.
-        NameDel->Button6Click(&o);
+        NameDel->Button6Click(&FormOf(o));
         NameDel->Show();
     } else {
         Application->MessageBox("複数の都府県にまたがっていますので，市町村名を削除することはできません", "市区町村名削除",

@@ -31,7 +31,7 @@ int PickName(TOpen& o, int32_t x, int32_t y, int radius, int& kind) {
 
 void PickForCorrection(TOpen& o, int32_t x, int32_t y) {
     TStringGrid* g = Correct->StringGrid1;
-    const int row = o.EditIndex;
+    const int row = EditRowOf(o).EditIndex;
     g->SetRowCount(row + 1);
     g->SetCells(0, row, std::to_string(x));
     g->SetCells(1, row, std::to_string(y));
@@ -53,7 +53,7 @@ void PickForCorrection(TOpen& o, int32_t x, int32_t y) {
     g->SetCells(4, row, "");
     g->SetRow(row);
     Correct->PickedRow = row;
-    o.EditIndex++;
+    EditRowOf(o).EditIndex++;
     Correct->Button1->SetEnabled(false);
     Correct->Button2->SetEnabled(true);
     if (auto* t = ToolsOf(o).ToolAs<NameCorrectTool>()) t->Pick = false;
@@ -120,7 +120,7 @@ void PlaceCorrectedName(TOpen& o, int32_t x, int32_t y) {
     Correct->UpdateFileButton();
     Correct->N1->SetEnabled(true);
     o.DrawMap();
-    Correct->Label13->SetCaption(std::to_string(o.EditIndex));
+    Correct->Label13->SetCaption(std::to_string(EditRowOf(o).EditIndex));
     Correct->Label16->SetCaption("クリック");
 }
 
@@ -251,3 +251,5 @@ void WireNamesHandlers(TOpen& o) {
 void ShowIslandSearch(TOpen& o) { Search->Show(); }
 
 void ShowNameList(TOpen& o) { Yomi->Button3Click(Ken); }
+
+EditRow& EditRowOf(TOpen& o) { return o.Parts.Get<EditRow>(); }

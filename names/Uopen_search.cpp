@@ -66,7 +66,7 @@ bool FindCityListEntry(const TOpen& o, const std::string& name, int32_t& pref, i
 
 int FindNameInMapFile(TOpen& o, int file, const std::string& name, int32_t& x, int32_t& y) {
     // A duplicated ward is found only through the duplicate list.
-    if (o.IsDuplicateName(name) && o.ContainsWard(name)) return 0;
+    if (o.IsDuplicateName(name) && ContainsWard(name)) return 0;
     gui::TextReader in;
     if (!in.Open(MapFilePath(o, file))) return 0;
     SearchOf(o).FoundAsCurrent = SearchOf(o).FoundAsNew = SearchOf(o).FoundAsOld = false;
@@ -99,7 +99,7 @@ int CollectCandidates(TOpen& o, const std::string& name) {
         SearchOf(o).CandidateCount++;
     };
     int skipped = -1;
-    const bool ward = o.ContainsWard(name);
+    const bool ward = ContainsWard(name);
     const int extras = std::min<int>(DocOf(o).ExtraCount, int(DocOf(o).ExtraTownName.size()));
     for (int i = 0; i < extras; ++i) {
         if (DocOf(o).ExtraTownName[i] != name) continue;
@@ -250,7 +250,7 @@ void Button9Click(TOpen& o, TObject* Sender) {
         NameWidgetsOf(o).Label24->SetCaption("旧名称");
     }
     UiOf(o).CBOldTown->SetEnabled(true);
-    Settei->CBKuDot->SetChecked(!(o.ContainsWard(name) && UiOf(o).CBTownPaint->Checked()));
+    Settei->CBKuDot->SetChecked(!(ContainsWard(name) && UiOf(o).CBTownPaint->Checked()));
 
     GateOf(o).DataReady = true;
     o.DrawMap();

@@ -1,9 +1,13 @@
 #include "names/Uyomi.h"
 #include "engine/Convert.h"
 #include "engine/Coords.h"
-#include "engine/Uopen.h"
+#include "engine/MainControls.h"
+#include "engine/MapDocument.h"
+#include "engine/MapStyle.h"
+#include "engine/Redraw.h"
 #include "names/Uyomilist.h"
 #include "navigation/Usettei.h"
+#include "navigation/MainFormNavigation.h"
 
 TYomi* Yomi = nullptr;
 
@@ -72,7 +76,7 @@ void TYomi::ShowNameReading(const std::string& name, const std::string* reading,
     // A name without a reading says so: the last name's reading must not stay beside it.
     const bool known = reading && !reading->empty();
     Label2->SetFontColor(known ? MainStyle().KanaFontColor : 16711680);
-    Label2->SetCaption(known ? TOpen::SplitReadingSuffix(*reading) : "読みがながありません");
+    Label2->SetCaption(known ? SplitReadingSuffix(*reading) : "読みがながありません");
     Label7->SetVisible(!known);
     Label4->SetCaption(kind);
 }
@@ -141,7 +145,7 @@ void TYomi::DrawReadings(TCanvas& canvas, const MapView& view) {
         if (kind == "政" && !Settei->CBCityName->Checked()) continue;
         if (kind == "旧" && !MainUi().CBOldTown->Checked()) continue;
         if (kind == "新" && MainUi().CBOldTown->Checked()) continue;
-        if (TOpen::ContainsWard(name) && !Settei->CBKuName->Checked()) continue;
+        if (ContainsWard(name) && !Settei->CBKuName->Checked()) continue;
         int sx, sy;
         view.ToScreen(LenientInt(g->Cells(0, r)), LenientInt(g->Cells(1, r)) + lift, sx, sy);
         cv->TextOut(sx, sy, g->Cells(4, r));

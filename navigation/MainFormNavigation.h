@@ -10,6 +10,9 @@
 struct DrawSettings;
 struct MapView;
 
+// A reading split before its municipality ending (し, く, まち ...).
+std::string SplitReadingSuffix(const std::string& reading);
+
 void Button7Click(TOpen& o, TObject* Sender);   // "表示設定"
 void N1Click(TOpen& o, TObject* Sender);
 void CBTownBorderClick(TOpen& o, TObject* Sender);

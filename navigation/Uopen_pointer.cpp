@@ -27,7 +27,7 @@ std::string TOpen::FormatDms(const std::string& prefix, float degrees) {
     return prefix + gui::Format("%3d.%02d%02d", d, m, s);
 }
 
-std::string TOpen::SplitReadingSuffix(const std::string& reading) {
+std::string SplitReadingSuffix(const std::string& reading) {
     // The endings are told apart on the Shift-JIS bytes, first match wins.
     static const char* const endings[] = {"し", "く", "まち", "ちょう", "むら", "そん"};
     const std::string bytes = gui::Utf8ToCp932(reading);

@@ -1,14 +1,18 @@
 // Main-form wiring of view control.
 #include "engine/Uken.h"
-#include "engine/Uopen.h"
+#include "engine/FeatureHooks.h"
 #include "navigation/MainFormNavigation.h"
 #include "navigation/Usettei.h"
+#include "engine/MainControls.h"
+#include "engine/MainForm.h"
+#include "engine/MapDocument.h"
+#include "engine/MapStyle.h"
 
 void WireViewHandlers(TOpen& o) {
     UiOf(o).UDHor->OnClick = [&o](TObject* s, TUDBtnType b) { UDHorClick(o, s, b); };
     UiOf(o).UDVer->OnClick = [&o](TObject* s, TUDBtnType b) { UDVerClick(o, s, b); };
     UiOf(o).UpDown1->OnClick = [&o](TObject* s, TUDBtnType b) { UpDown1Click(o, s, b); };
-    o.SetOnMouseWheel([&o](TObject* s, TShiftState shift, int delta, TPoint pos, bool& handled) {
+    FormOf(o).SetOnMouseWheel([&o](TObject* s, TShiftState shift, int delta, TPoint pos, bool& handled) {
         FormMouseWheel(o, s, shift, delta, pos, handled);
     });
 

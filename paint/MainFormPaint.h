@@ -26,6 +26,8 @@ void N6Click(TOpen& o, TObject* Sender);
 void menuExpClick(TOpen& o, TObject* Sender);
 void CBExpClick(TOpen& o, TObject* Sender);
 void AddPaintLayers(TOpen& o);
+// The legend onto the canvas through the view; on the screen its box is kept for a press.
+void DrawLegendOnMap(TOpen& o, TCanvas& cv, const MapView& view, const DrawSettings& s);
 // Ctrl+Z: the symbol window's step back while it is shown, else the paint's.
 void Undo1Click(TOpen& o, TObject* Sender);
 void PaintAt(TOpen& o, int X, int Y);      // paint/: the paint tool's fill at a pressed pixel

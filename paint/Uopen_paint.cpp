@@ -143,7 +143,7 @@ void N6Click(TOpen& o, TObject*) {
 // ---- legend ----
 
 // Drawn from the legend record, which the layer's preparation fills from the boxes.
-void TOpen::DrawLegendOnMap(TCanvas& canvas, const MapView& view, const DrawSettings& st) {
+void DrawLegendOnMap(TOpen& o, TCanvas& canvas, const MapView& view, const DrawSettings& st) {
     const THanrei* L = Hanrei;
     if (!L->LegendOn) return;
     const double f = view.size / 600.0;
@@ -172,7 +172,7 @@ void TOpen::DrawLegendOnMap(TCanvas& canvas, const MapView& view, const DrawSett
     const int left = nint(x - 5 * f), top = nint(y - 5 * f), right = nint(x + B + 5 * f), bottom = nint(y + H + 5 * f);
     cv->Rectangle(left, top, right, bottom);
     // A press finds the legend on the screen's image only.
-    if (st.KeepsPlaces) LegendLeft = left, LegendTop = top, LegendRight = right, LegendBottom = bottom;
+    if (st.KeepsPlaces) o.LegendLeft = left, o.LegendTop = top, o.LegendRight = right, o.LegendBottom = bottom;
 
     const int tx = nint(x + w + 10 * f);
     cv->Pen->Width = 1;

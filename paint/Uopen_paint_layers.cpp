@@ -1,6 +1,8 @@
 // The paint folder's layers: the paint replay, the search paint and the legend,
 // and the ticks of the legend and paint windows they draw by.
-#include "engine/Uopen.h"
+#include "engine/PaintRecord.h"
+#include "engine/FeatureHooks.h"
+#include "gui/TextFile.h"
 #include "paint/MainFormPaint.h"
 #include "navigation/Ukeisoku.h"
 #include "paint/Ubrush.h"
@@ -12,6 +14,8 @@
 #include "paint/StatSymbols.h"
 #include "paint/Ustatmap.h"
 #include <optional>
+#include "engine/MainControls.h"
+#include "engine/ToolSlot.h"
 
 void AddPaintLayers(TOpen& o) {
     HooksOf(o).SettingsReaders.push_back([&o](DrawSettings& s) {
@@ -71,7 +75,7 @@ void AddPaintLayers(TOpen& o) {
         });
     HooksOf(o).Layers.Add(
         LayerPlace::Legend, [](const DrawSettings& s) { return s.LegendShown; },
-        [&o](TCanvas& cv, const MapView& v, const DrawSettings& s) { o.DrawLegendOnMap(cv, v, s); },
+        [&o](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawLegendOnMap(o, cv, v, s); },
         // The text boxes once per redraw; a box that holds no number keeps the record's value.
         [](const DrawSettings&) {
             if (Hanrei->LegendOn) Hanrei->GatherLegend();

@@ -106,7 +106,7 @@ void TMapPaint::BtnAllPaintClick(TObject*) {
     CBNamePaint->SetChecked(false);
     // A ward is filled within solid ward borders, drawn before the fill so that the
     // screen shows what the records will replay; "区ペイント" shows it and undoes it.
-    if (Settei->CBKuDot->Checked() && TOpen::ContainsWard(name)) {
+    if (Settei->CBKuDot->Checked() && ContainsWard(name)) {
         if (CBKuPaint->Checked())
             CBKuPaintClick(CBKuPaint);
         else
@@ -192,7 +192,7 @@ void ForSearchPoints(TOpen& o, const MapView& view, const DrawSettings& s, F poi
     }
     for (int i = 0; i < std::min<int>(DocOf(o).TownCount, int(DocOf(o).TownName.size())); ++i) {
         if (DocOf(o).TownName[i] != name) continue;
-        const bool ward = TOpen::ContainsWard(DocOf(o).TownName[i]);
+        const bool ward = ContainsWard(DocOf(o).TownName[i]);
         if (o.IsDuplicateName(DocOf(o).TownName[i]) && !ward) continue;
         view.ToScreen(DocOf(o).TownX[i], DocOf(o).TownY[i], sx, sy);
         point(1, sx, sy);
@@ -218,7 +218,7 @@ void ForSearchPoints(TOpen& o, const MapView& view, const DrawSettings& s, F poi
 
 bool SearchesWard(const TOpen& o) {
     const std::string name = UiOf(o).EdName->Text();
-    if (!TOpen::ContainsWard(name)) return false;
+    if (!ContainsWard(name)) return false;
     for (int i = 0; i < std::min<int>(DocOf(o).TownCount, int(DocOf(o).TownName.size())); ++i)
         if (DocOf(o).TownName[i] == name) return true;
     return false;

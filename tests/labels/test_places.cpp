@@ -9,6 +9,7 @@
 #include "navigation/Usettei.h"
 #include "tests/labels/LabelsMap.h"
 #include "tests/support/DrawnAt.h"
+#include "names/MainFormNames.h"
 
 TEST(PrefRecords, AreasPickTheirRecordsWithAndWithoutSubPrefectures) {
     const int32_t codes[] = {1, 46, 47, 48, 49, 50, 52};
@@ -104,7 +105,7 @@ TEST_F(Places, IslandsAreDrawnPickedMovedAndWrittenBack) {
     ToolPress(450, 450);
     const int32_t nx = IslandsOf(*o).IslandRecords[1].x, ny = IslandsOf(*o).IslandRecords[1].y;
     EXPECT_TRUE(DrawnAt(nx, ny, 450, 450));
-    EXPECT_EQ(o->EditIndex, 1);
+    EXPECT_EQ(EditRowOf(*o).EditIndex, 1);
     EXPECT_EQ(Bytes("MAPDATA/Islands/12東京島.lbl"),
               Sjis(gui::Format("○,%d,%d,甲島,9,32768\r\n□,%d,%d,乙島,7,1\r\n", x1, y1, nx, ny)));
 
@@ -114,7 +115,7 @@ TEST_F(Places, IslandsAreDrawnPickedMovedAndWrittenBack) {
     IsChange->Button2Click(IsChange);
     ToolPress(500, 500);
     EXPECT_EQ(IslandsOf(*o).IslandRecords[0].x, x1);
-    EXPECT_EQ(o->EditIndex, 1);
+    EXPECT_EQ(EditRowOf(*o).EditIndex, 1);
     EXPECT_EQ(gui::testing::Messages().back().caption, "ファイル保存エラー");
 }
 

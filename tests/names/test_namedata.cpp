@@ -61,11 +61,11 @@ TEST_F(NameData, CorrectionPicksMovesAndRewritesTheFirstLineKeepingItsFields) {
     ToolPress(100, 100);
     EXPECT_EQ(Correct->StringGrid1->Cells(2, 0), "該当なし");
     EXPECT_TRUE(Correct->Picking());
-    EXPECT_EQ(o->EditIndex, 0);
+    EXPECT_EQ(EditRowOf(*o).EditIndex, 0);
 
     ToolPress(300, 300);
     EXPECT_FALSE(Correct->Picking());
-    EXPECT_EQ(o->EditIndex, 1);
+    EXPECT_EQ(EditRowOf(*o).EditIndex, 1);
     EXPECT_EQ(SearchOf(*o).MatchedListKind, 0);
     EXPECT_EQ(Correct->StringGrid1->Cells(2, 0), "甲町");
     Correct->Button2Click(Correct->Button2);
@@ -81,7 +81,7 @@ TEST_F(NameData, CorrectionPicksMovesAndRewritesTheFirstLineKeepingItsFields) {
     EXPECT_NE(Map().find(moved), std::string::npos) << Map();
     EXPECT_NE(Map().find("X," + p + ",甲町\r\n"), std::string::npos) << "only the first record moves";
     EXPECT_NE(Messages().back().text.find("の地図ファイルを修正しました"), std::string::npos);
-    EXPECT_EQ(o->EditIndex, 0) << "a fresh edit follows";
+    EXPECT_EQ(EditRowOf(*o).EditIndex, 0) << "a fresh edit follows";
 }
 
 TEST_F(NameData, CancelAfterAPickLeavesNothingForTheNextPress) {
@@ -94,7 +94,7 @@ TEST_F(NameData, CancelAfterAPickLeavesNothingForTheNextPress) {
     Correct->Button4Click(Correct->Button4);
     EXPECT_FALSE(Correct->Placing());
     EXPECT_FALSE(Correct->Picking());
-    EXPECT_EQ(o->EditIndex, 0);
+    EXPECT_EQ(EditRowOf(*o).EditIndex, 0);
     EXPECT_EQ(Correct->StringGrid1->RowCount(), 0);
     EXPECT_FALSE(Correct->Button3->Enabled()) << "no completed row to write";
 
@@ -167,7 +167,7 @@ TEST_F(NameData, PositionsTakenOnAWgsMapAreStoredInTheTokyoDatum) {
     BtnCorrectClick(*o, NameWidgetsOf(*o).BtnCorrect);
     Correct->Button1Click(Correct->Button1);
     ToolPress(sx, sy);
-    ASSERT_EQ(o->EditIndex, 1);
+    ASSERT_EQ(EditRowOf(*o).EditIndex, 1);
     Correct->Button2Click(Correct->Button2);
     ToolPress(400, 200);
     o->MapToScreen(o->doc.TownX[0], o->doc.TownY[0], sx, sy);
@@ -339,7 +339,7 @@ TEST_F(NameData, EveryRewriteOnAFullDiskKeepsFileAndTables) {
         for (int c = 0; c < 5; ++c) Correct->StringGrid1->SetCells(c, 0, c == 2 ? "甲町" : "1");
         Correct->StringGrid1->SetCells(0, 0, std::to_string(o->doc.TownX[0]));
         Correct->StringGrid1->SetCells(1, 0, std::to_string(o->doc.TownY[0]));
-        o->EditIndex = 1;
+        EditRowOf(*o).EditIndex = 1;
         Correct->Button3->SetEnabled(true);
         Correct->Button3Click(Correct->Button3);
         EXPECT_TRUE(Correct->Button3->Enabled()) << "not reported as written";

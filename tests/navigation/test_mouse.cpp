@@ -21,6 +21,7 @@
 #include "tests/navigation/MouseMap.h"
 #include <functional>
 #include <regex>
+#include "names/MainFormNames.h"
 
 class PressChain : public MouseMap {};
 
@@ -334,13 +335,13 @@ TEST_F(Readout, DegreesMinutesSecondsAndMapCoordinates) {
 }
 
 TEST_F(Readout, ReadingEndingsAreSetApart) {
-    EXPECT_EQ(TOpen::SplitReadingSuffix("よこはまし"), "よこはま - し");
-    EXPECT_EQ(TOpen::SplitReadingSuffix("なかく"), "なか - く");
-    EXPECT_EQ(TOpen::SplitReadingSuffix("はこねまち"), "はこね - まち");
-    EXPECT_EQ(TOpen::SplitReadingSuffix("おおいそちょう"), "おおいそ - ちょう");
-    EXPECT_EQ(TOpen::SplitReadingSuffix("きよかわむら"), "きよかわ - むら");
-    EXPECT_EQ(TOpen::SplitReadingSuffix("なかそん"), "なか - そん");
-    EXPECT_EQ(TOpen::SplitReadingSuffix("さがみはら"), "さがみはら");
+    EXPECT_EQ(SplitReadingSuffix("よこはまし"), "よこはま - し");
+    EXPECT_EQ(SplitReadingSuffix("なかく"), "なか - く");
+    EXPECT_EQ(SplitReadingSuffix("はこねまち"), "はこね - まち");
+    EXPECT_EQ(SplitReadingSuffix("おおいそちょう"), "おおいそ - ちょう");
+    EXPECT_EQ(SplitReadingSuffix("きよかわむら"), "きよかわ - むら");
+    EXPECT_EQ(SplitReadingSuffix("なかそん"), "なか - そん");
+    EXPECT_EQ(SplitReadingSuffix("さがみはら"), "さがみはら");
 }
 
 TEST_F(Readout, TheNameUnderThePointerAndItsReading) {
