@@ -23,6 +23,8 @@ const RedrawGate& GateOf(const TOpen& o);
 
 // The main form's DrawMap: false when nothing was drawn.
 bool RedrawMap();
+// o's DrawMap.
+bool RedrawMap(TOpen& o);
 // The view and datum that drew the image now on screen.
 const MapView& DrawnMapView();
 

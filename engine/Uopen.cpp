@@ -77,3 +77,6 @@ PaintStore& PaintStoreOf(TOpen& o) { return o.paint; }
 const PaintStore& PaintStoreOf(const TOpen& o) { return o.paint; }
 const FeatureHooks& HooksOf(const TOpen& o) { return o.hooks; }
 TForm& FormOf(TOpen& o) { return o; }
+FeatureParts& PartsOf(TOpen& o) { return o.Parts; }
+const FeatureParts& PartsOf(const TOpen& o) { return o.Parts; }
+bool RedrawMap(TOpen& o) { return o.DrawMap(); }

@@ -116,7 +116,7 @@ void CBLabelClick(TOpen& o, TObject* Sender) {
         // A redraw made or due draws the labels itself; inside a held action
         // the labels wait for its one redraw.
         if (o.RedrawCount != redraws || GateOf(o).RedrawWanted) return;
-        if (GateOf(o).RedrawHeld > 0) o.DrawMap();
+        if (GateOf(o).RedrawHeld > 0) RedrawMap(o);
         else if (o.MapDrawable()) o.label_write();
     } else {
         Letter->Show();

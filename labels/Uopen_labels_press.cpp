@@ -78,7 +78,7 @@ bool PrefNameTool::Press(const MapEvent& e) {
     }
     Finished = true;
     ToolsOf(o).EndActiveTool();
-    o.DrawMap();
+    RedrawMap(o);
     PrefSet->Label6->SetCaption("移動しました");
     PrefSet->Button6->SetEnabled(true);
     PrefSet->Button7->SetEnabled(false);
@@ -147,7 +147,7 @@ void IslandTool::PlaceAt(const MapEvent& e) {
         MessageBox(gui::Format("島名ファイル %s を書き込むことができません", IslandsOf(o).IslandFilePath.c_str()),
                    "ファイル保存エラー", MB_OK | MB_ICONEXCLAMATION);
     } else {
-        o.DrawMap();
+        RedrawMap(o);
         EditRowOf(o).EditIndex++;
         I->Label13->SetCaption(std::to_string(EditRowOf(o).EditIndex));
     }
@@ -176,7 +176,7 @@ bool LabelTool::Press(const MapEvent& e) {
         Settle();
         if (!L->AddNewLabel(x, y)) return false;
         L->ShowCount();
-        o.DrawMap();
+        RedrawMap(o);
         return false;
     }
     const int i = L->RowOfLabel(L->LabelMoveId, L->LabelMoveIndex);
@@ -365,7 +365,7 @@ void BtnMarkClick(TOpen& o, TObject* Sender) {
     if (MessageBox("地図記号はすでに描かれています．新規に描きますか？　　　　　　\n追加する場合は「キャンセル」を選んでください",
                    "地図記号を描く", MB_OKCANCEL | MB_ICONQUESTION) == IDOK) {
         P->PlacedSymbolCount = 0;
-        o.DrawMap();
+        RedrawMap(o);
         P->EnableListButtons(false);
     } else {
         for (TButton* b : {P->Button1, P->Button2, P->Button10}) b->SetEnabled(true);
@@ -404,8 +404,8 @@ void N19Click(TOpen& o, TObject* Sender) { PagesDlg->DeleteCustomSymbols(); }
 void N20Click(TOpen& o, TObject* Sender) { PagesDlg->ImportCustomSymbols(); }
 void N21Click(TOpen& o, TObject* Sender) { PagesDlg->ExportCustomSymbols(); }
 
-IslandEdit& IslandsOf(TOpen& o) { return o.Parts.Get<IslandEdit>(); }
-const IslandEdit& IslandsOf(const TOpen& o) { return o.Parts.Get<IslandEdit>(); }
+IslandEdit& IslandsOf(TOpen& o) { return PartsOf(o).Get<IslandEdit>(); }
+const IslandEdit& IslandsOf(const TOpen& o) { return PartsOf(o).Get<IslandEdit>(); }
 
-LabelControls& LabelControlsOf(TOpen& o) { return o.Parts.Get<LabelControls>(); }
-const LabelControls& LabelControlsOf(const TOpen& o) { return o.Parts.Get<LabelControls>(); }
+LabelControls& LabelControlsOf(TOpen& o) { return PartsOf(o).Get<LabelControls>(); }
+const LabelControls& LabelControlsOf(const TOpen& o) { return PartsOf(o).Get<LabelControls>(); }

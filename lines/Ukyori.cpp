@@ -442,7 +442,7 @@ bool CircleCentreTool::Press(const MapEvent& e) {
     e.view.ToData(e.X, e.Y, x, y);
     if (!Kyori->AddCircle(x, y)) return false;
     if (Kyori->CheckBox6->Checked()) DrawDistanceCircles(o);
-    else o.DrawMap();
+    else RedrawMap(o);
     return false;
 }
 

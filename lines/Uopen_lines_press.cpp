@@ -33,7 +33,7 @@ bool LinePointTool::Press(const MapEvent& e) {
     const Kind done = kind;
     la->SetPoint(i, {x, y});
     ToolsOf(o).FinishTool<LinePointTool>();
-    o.DrawMap();
+    RedrawMap(o);
     if (done == Insert) {
         la->DrawEditLine();
         la->StringGrid1->SetRow(i);
@@ -120,7 +120,7 @@ void TOpen::OpenLabelWindow() { BtnLetterClick(*this, this); }
 void WireLinesHandlers(TOpen& o) {
     AddLinesLayers(o);
     HooksOf(o).AreaChange.On(AreaStep::Rails, [&o] { o.RailRoadSet(); });
-    QWidget* c = o.Client();
+    QWidget* c = FormOf(o).Client();
     // The railway row: "鉄道路線図", "駅名", "主要駅".
     UiOf(o).CBRailLine->SetBounds(8 + 8, 377, 96, 20);
     UiOf(o).CBEki->SetBounds(8 + 104, 377, 54, 20);
@@ -182,8 +182,8 @@ void WireLinesHandlers(TOpen& o) {
     });
 }
 
-RailLoad& RailOf(TOpen& o) { return o.Parts.Get<RailLoad>(); }
-const RailLoad& RailOf(const TOpen& o) { return o.Parts.Get<RailLoad>(); }
+RailLoad& RailOf(TOpen& o) { return PartsOf(o).Get<RailLoad>(); }
+const RailLoad& RailOf(const TOpen& o) { return PartsOf(o).Get<RailLoad>(); }
 
-RailControls& RailControlsOf(TOpen& o) { return o.Parts.Get<RailControls>(); }
-const RailControls& RailControlsOf(const TOpen& o) { return o.Parts.Get<RailControls>(); }
+RailControls& RailControlsOf(TOpen& o) { return PartsOf(o).Get<RailControls>(); }
+const RailControls& RailControlsOf(const TOpen& o) { return PartsOf(o).Get<RailControls>(); }

@@ -2,7 +2,8 @@
 // the main form with their handlers.
 #include "engine/Coords.h"
 #include "engine/Uken.h"
-#include "engine/Uopen.h"
+#include "engine/FeatureHooks.h"
+#include "engine/MapTool.h"
 #include "names/MainFormNames.h"
 #include "names/NameTables.h"
 #include "names/NameTools.h"
@@ -14,6 +15,12 @@
 #include "names/Uyomilist.h"
 #include "names/Utoshi.h"
 #include <cstdlib>
+#include "engine/MainControls.h"
+#include "engine/MapDocument.h"
+#include "engine/ToolSlot.h"
+#include "engine/Redraw.h"
+#include "engine/FeatureParts.h"
+#include "engine/MainForm.h"
 
 namespace {
 
@@ -21,10 +28,10 @@ namespace {
 int PickName(TOpen& o, int32_t x, int32_t y, int radius, int& kind) {
     auto near = [&](int32_t px, int32_t py) { return MapGap(px, x) < radius && MapGap(py, y) < radius; };
     kind = 0;
-    int i = names::FindNear(o.doc, 0, near);
+    int i = names::FindNear(DocOf(o), 0, near);
     if (i >= 0) return i;
     kind = UiOf(o).CBOldTown->Checked() ? 1 : 2;
-    i = names::FindNear(o.doc, kind, near);
+    i = names::FindNear(DocOf(o), kind, near);
     if (i < 0) kind = -1;
     return i;
 }
@@ -43,7 +50,7 @@ void PickForCorrection(TOpen& o, int32_t x, int32_t y) {
         g->SetCells(4, row, "");
         return;
     }
-    names::NameTable t = names::TableOf(o.doc, kind);
+    names::NameTable t = names::TableOf(DocOf(o), kind);
     SearchOf(o).MatchedListKind = kind;
     SearchOf(o).NameIndex = i;
     g->SetCells(0, row, std::to_string(t.x[i]));
@@ -69,7 +76,7 @@ void PickForDeletion(TOpen& o, int32_t x, int32_t y) {
     int32_t px = 0, py = 0;
     std::string name;
     if (i >= 0) {
-        names::NameTable t = names::TableOf(o.doc, kind);
+        names::NameTable t = names::TableOf(DocOf(o), kind);
         px = t.x[i], py = t.y[i], name = t.name[i];
     } else {
         const int n = std::min<int>(DocOf(o).ExtraCount, int(DocOf(o).ExtraX.size()));
@@ -110,7 +117,7 @@ void PlaceCorrectedName(TOpen& o, int32_t x, int32_t y) {
     if (row >= 0 && row < g->RowCount() && SearchOf(o).MatchedListKind >= 0 && SearchOf(o).MatchedListKind <= 2) {
         g->SetCells(3, row, std::to_string(x));
         g->SetCells(4, row, std::to_string(y));
-        names::NameTable t = names::TableOf(o.doc, SearchOf(o).MatchedListKind);
+        names::NameTable t = names::TableOf(DocOf(o), SearchOf(o).MatchedListKind);
         if (SearchOf(o).NameIndex >= 0 && SearchOf(o).NameIndex < t.Count()) {
             t.x[SearchOf(o).NameIndex] = x;
             t.y[SearchOf(o).NameIndex] = y;
@@ -119,7 +126,7 @@ void PlaceCorrectedName(TOpen& o, int32_t x, int32_t y) {
     Correct->EndPick();
     Correct->UpdateFileButton();
     Correct->N1->SetEnabled(true);
-    o.DrawMap();
+    RedrawMap(o);
     Correct->Label13->SetCaption(std::to_string(EditRowOf(o).EditIndex));
     Correct->Label16->SetCaption("クリック");
 }
@@ -184,7 +191,7 @@ void WireNamesHandlers(TOpen& o) {
     HooksOf(o).ExitHooks.push_back([&o] {
         if (DocOf(o).AltYear) RestoreStandardEdition(o);
     });
-    QWidget* c = o.Client();
+    QWidget* c = FormOf(o).Client();
     // Search and history.
     NameWidgetsOf(o).PopupMenu1 = new TPopupMenu();
     NameWidgetsOf(o).N7 = new TMenuItem("この市区町村名を削除する");
@@ -252,4 +259,4 @@ void ShowIslandSearch(TOpen& o) { Search->Show(); }
 
 void ShowNameList(TOpen& o) { Yomi->Button3Click(Ken); }
 
-EditRow& EditRowOf(TOpen& o) { return o.Parts.Get<EditRow>(); }
+EditRow& EditRowOf(TOpen& o) { return PartsOf(o).Get<EditRow>(); }

@@ -253,7 +253,7 @@ void Button9Click(TOpen& o, TObject* Sender) {
     Settei->CBKuDot->SetChecked(!(ContainsWard(name) && UiOf(o).CBTownPaint->Checked()));
 
     GateOf(o).DataReady = true;
-    o.DrawMap();
+    RedrawMap(o);
     UiOf(o).CBRailLine->SetEnabled(true);
     UiOf(o).CBEki->SetEnabled(true);
 
@@ -350,8 +350,8 @@ void NKanjiClick(TOpen& o, TObject* Sender) {
     SaveSortedHistory(o);
 }
 
-NameSearch& SearchOf(TOpen& o) { return o.Parts.Get<NameSearch>(); }
-const NameSearch& SearchOf(const TOpen& o) { return o.Parts.Get<NameSearch>(); }
+NameSearch& SearchOf(TOpen& o) { return PartsOf(o).Get<NameSearch>(); }
+const NameSearch& SearchOf(const TOpen& o) { return PartsOf(o).Get<NameSearch>(); }
 
-NameWidgets& NameWidgetsOf(TOpen& o) { return o.Parts.Get<NameWidgets>(); }
-const NameWidgets& NameWidgetsOf(const TOpen& o) { return o.Parts.Get<NameWidgets>(); }
+NameWidgets& NameWidgetsOf(TOpen& o) { return PartsOf(o).Get<NameWidgets>(); }
+const NameWidgets& NameWidgetsOf(const TOpen& o) { return PartsOf(o).Get<NameWidgets>(); }

@@ -125,7 +125,7 @@ bool TYomiList::BuildDisplayedNameList(const MapView& view) {
     std::unordered_set<std::string> duplicated(DocOf(o).ExtraTownName.begin(),
                                                DocOf(o).ExtraTownName.begin() + std::min<int>(DocOf(o).ExtraCount, int(DocOf(o).ExtraTownName.size())));
     auto addTable = [&](int kind, const char* mark, bool skipListed) {
-        names::NameTable t = names::TableOf(o.doc, kind);
+        names::NameTable t = names::TableOf(DocOf(o), kind);
         for (int i = 0; i < t.Count(); ++i) {
             if (t.dup[i] != 's') continue;
             if (skipListed && duplicated.count(t.name[i]) && o.IsListedDuplicateName(i)) continue;

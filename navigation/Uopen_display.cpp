@@ -170,12 +170,12 @@ void CBLonLatClick(TOpen& o, TObject* Sender) {
         Settei->CheckBox9->SetEnabled(false);
         o.LonLatShown = false;
     }
-    o.DrawMap();
+    RedrawMap(o);
 }
 
 void CBFunClick(TOpen& o, TObject* Sender) {
     Settei->CheckBox7->SetChecked(UiOf(o).CBFun->Checked());
-    o.DrawMap();
+    RedrawMap(o);
 }
 
 void CBDoClick(TOpen& o, TObject* Sender) {
@@ -187,12 +187,12 @@ void CBDoClick(TOpen& o, TObject* Sender) {
         Settei->CheckBox9->SetEnabled(false);
         UiOf(o).CB1do->SetEnabled(false);
     }
-    o.DrawMap();
+    RedrawMap(o);
 }
 
 void CB1doClick(TOpen& o, TObject* Sender) {
     Settei->CheckBox9->SetChecked(UiOf(o).CB1do->Checked());
-    o.DrawMap();
+    RedrawMap(o);
 }
 
 // Ticking puts the cross on the map as it stands; unticking needs the map drawn anew.
@@ -200,7 +200,7 @@ void CBCenterClick(TOpen& o, TObject* Sender) {
     if (UiOf(o).CBCenter->Checked()) {
         if (o.MapDrawable()) o.DrawCentreCross();
     } else {
-        o.DrawMap();
+        RedrawMap(o);
     }
 }
 
@@ -213,7 +213,7 @@ void CBScaleClick(TOpen& o, TObject* Sender) {
         }
     } else {
         Settei->CheckBox10->SetChecked(false);
-        o.DrawMap();
+        RedrawMap(o);
     }
 }
 
@@ -227,7 +227,7 @@ void CBPrefBorderClick(TOpen& o, TObject* Sender) {
         UiOf(o).CBTownBorder->SetEnabled(false);
         UiOf(o).CBTownBorder->SetChecked(false);
     }
-    o.DrawMap();
+    RedrawMap(o);
 }
 
 // The boxes ticked on the way would each redraw: hold the redraw until the end.
@@ -240,7 +240,7 @@ void CBNTownBorderClick(TOpen& o, TObject* Sender) {
         UiOf(o).N15->SetEnabled(on);
         o.RunMapChangingHooks();
     }
-    o.DrawMap();
+    RedrawMap(o);
     o.RunMapChangeHooks();
 }
 
@@ -248,7 +248,7 @@ void CBOldTownClick(TOpen& o, TObject* Sender) {
     const bool on = UiOf(o).CBOldTown->Checked();
     Settei->CheckBox12->SetChecked(on);
     UiOf(o).CBNTownBorder->SetChecked(on);
-    o.DrawMap();
+    RedrawMap(o);
 }
 
 void CBMainDoubleNameClick(TOpen& o, TObject* Sender) {
@@ -260,19 +260,19 @@ void CBMainDoubleNameClick(TOpen& o, TObject* Sender) {
         Settei->CBDoubleName->SetChecked(false);
         UiOf(o).CBYomi->SetEnabled(true);
     }
-    o.DrawMap();
+    RedrawMap(o);
 }
 
 void CBLakeClick(TOpen& o, TObject* Sender) {
     Settei->CheckBox14->SetChecked(UiOf(o).CBLake->Checked());
-    o.DrawMap();
+    RedrawMap(o);
 }
 
-void CBKuClick(TOpen& o, TObject* Sender) { o.DrawMap(); }
+void CBKuClick(TOpen& o, TObject* Sender) { RedrawMap(o); }
 
 void CBKenName1Click(TOpen& o, TObject* Sender) {
     Settei->CBKenName->SetChecked(UiOf(o).CBKenName1->Checked());
-    o.DrawMap();
+    RedrawMap(o);
 }
 
 void CBInfoClick(TOpen& o, TObject* Sender) {
@@ -280,7 +280,7 @@ void CBInfoClick(TOpen& o, TObject* Sender) {
         SCList->Show();
     else
         SCList->Close();
-    o.DrawMap();
+    RedrawMap(o);
 }
 
 void kokudoClick(TOpen& o, TObject* Sender) {
@@ -288,7 +288,7 @@ void kokudoClick(TOpen& o, TObject* Sender) {
     if (UiOf(o).kokudo->Checked() && o.ImageSize >= 200) {
         if (o.MapDrawable()) o.DrawApprovalNotice();
     } else {
-        o.DrawMap();
+        RedrawMap(o);
     }
 }
 
@@ -302,7 +302,7 @@ void ken_nameClick(TOpen& o, TObject* Sender) {
         }
     } else {
         Settei->CheckBox2->SetChecked(false);
-        o.DrawMap();
+        RedrawMap(o);
     }
 }
 
@@ -375,7 +375,7 @@ void CBTownBorderClick(TOpen& o, TObject* Sender) {
         UiOf(o).CBNTownBorder->SetEnabled(false);
         UiOf(o).CBLake->SetEnabled(false);
     }
-    o.DrawMap();
+    RedrawMap(o);
 }
 
 void CBTownNameClick(TOpen& o, TObject* Sender) {
@@ -395,7 +395,7 @@ void CBTownNameClick(TOpen& o, TObject* Sender) {
         UiOf(o).CBYomi->SetChecked(false);
         UiOf(o).CBYomi->SetEnabled(false);
     }
-    o.DrawMap();
+    RedrawMap(o);
 }
 
 void N1Click(TOpen& o, TObject* Sender) { Settei->Show(); }

@@ -136,13 +136,13 @@ void FinishRoute(TOpen& o) {
     o.DistanceMode = 0;
     o.RouteDone = true;
     UiOf(o).Image1->Canvas()->Pen->Mode = pmCopy;
-    o.DrawMap();
+    RedrawMap(o);
     PagesDlg->CursorId = 0;
     UiOf(o).Image1->SetCursor(crDefault);
     o.EnableMapControls();
 }
 
-AreaCount& AreaCountOf(TOpen& o) { return o.Parts.Get<AreaCount>(); }
+AreaCount& AreaCountOf(TOpen& o) { return PartsOf(o).Get<AreaCount>(); }
 
 // A larger image is refused before anything is armed, with what to choose instead.
 bool AreaImageFits(const TOpen& o) {
@@ -241,7 +241,7 @@ void MeasureDisplayedArea(TOpen& o) {
     if (UiOf(o).CBTownName->Checked())
         UiOf(o).CBTownName->SetChecked(false);   // its handler redraws
     else
-        o.DrawMap();
+        RedrawMap(o);
     Keisoku->ShowWait("表示された領域の総面積を計算しています．．．");
     ZeroReadouts(o);
     AreaCount& a = AreaCountOf(o);
@@ -257,9 +257,9 @@ void MeasureDisplayedArea(TOpen& o) {
     UiOf(o).kokudo->SetChecked(true);
     UiOf(o).ken_name->SetChecked(true);
     if (DocOf(o).SELECT == 1) UiOf(o).CBTownName->SetChecked(true);
-    o.DrawMap();
+    RedrawMap(o);
     Keisoku->Close();
 }
 
-RouteState& RouteOf(TOpen& o) { return o.Parts.Get<RouteState>(); }
-const RouteState& RouteOf(const TOpen& o) { return o.Parts.Get<RouteState>(); }
+RouteState& RouteOf(TOpen& o) { return PartsOf(o).Get<RouteState>(); }
+const RouteState& RouteOf(const TOpen& o) { return PartsOf(o).Get<RouteState>(); }

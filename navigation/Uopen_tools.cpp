@@ -46,7 +46,7 @@ AreaTool::AreaTool(TOpen& o) : OpenTool(o) {
     UiOf(o).kokudo->SetChecked(false);
     UiOf(o).ken_name->SetChecked(false);
     UiOf(o).CBTownName->SetChecked(false);
-    if (hidKokudo || hidPrefName || hidTownName) o.DrawMap();
+    if (hidKokudo || hidPrefName || hidTownName) RedrawMap(o);
 }
 
 TForm* AreaTool::Owner() const { return &o; }
@@ -64,7 +64,7 @@ void AreaTool::End() {
     UiOf(o).kokudo->SetChecked(hidKokudo);
     UiOf(o).ken_name->SetChecked(hidPrefName);
     UiOf(o).CBTownName->SetChecked(hidTownName);
-    o.DrawMap();   // the repainted regions disappear
+    RedrawMap(o);   // the repainted regions disappear
     UiOf(o).Button14->SetHint("測定領域をクリック");
     UiOf(o).Button14->SetCaption("面積");
     UiOf(o).CBNokori->SetEnabled(true);
@@ -223,7 +223,7 @@ bool RangeTool::Release(const MapEvent& e) {
     TCanvas* cv = e.canvas;
     if (UiOf(o).CBCopy->Checked()) {
         cv->Pen->Mode = pmCopy;
-        o.DrawMap();
+        RedrawMap(o);
         // A square dragged up or to the left has no pixels to copy.
         if (Side > 0) {
             const int s = Side;
@@ -251,7 +251,7 @@ bool RangeTool::Release(const MapEvent& e) {
     if (Side >= 5 && o.RangeWidthKm >= 4.9f) {
         o.CX = MidOf(o.MaxX, o.MinX);
         o.CY = MidOf(o.MaxY, o.MinY);
-        o.DrawMap();
+        RedrawMap(o);
         o.RangeDrag = false;
         GateOf(o).MapShown = true;
         UiOf(o).UpDown1->SetEnabled(false);
@@ -273,7 +273,7 @@ void RangeTool::End() {
         // The square drawn so far goes with the redraw.
         o.RangeDrag = false;
         UiOf(o).Image1->Canvas()->Pen->Mode = pmCopy;
-        o.DrawMap();
+        RedrawMap(o);
     }
     UiOf(o).TkBtn2->SetColor(clBtnFace);
     UiOf(o).TkBtn2->Font.Color = clGray;
@@ -296,7 +296,7 @@ bool CentreTool::Press(const MapEvent& e) {
     o.CY = TruncToInt(o.CY + (hy - e.Y) / o.ScaleY);
     o.DistStartX = o.DistStartY = -100;
     e.canvas->Pen->Mode = pmCopy;
-    o.DrawMap();
+    RedrawMap(o);
     return false;
 }
 
@@ -316,7 +316,7 @@ void CentreTool::End() {
         CrossDrawn = false;
         o.DistStartX = o.DistStartY = -100;
         UiOf(o).Image1->Canvas()->Pen->Mode = pmCopy;
-        o.DrawMap();
+        RedrawMap(o);
     }
 }
 

@@ -19,7 +19,7 @@ void PanBy(TOpen& o, bool horizontal, TUDBtnType Button) {
         int32_t& c = horizontal ? o.CX : o.CY;
         c = TruncToInt(Button == btNext ? c - step : c + step);
     }
-    o.DrawMap();
+    RedrawMap(o);
 }
 
 void UDHorClick(TOpen& o, TObject* Sender, TUDBtnType Button) { PanBy(o, true, Button); }
@@ -29,7 +29,7 @@ void UpDown1Click(TOpen& o, TObject* Sender, TUDBtnType Button) {
     LineAdd->EditLineRedraw = true;
     o.MAGSTEP = UiOf(o).UpDown1->Position();
     UiOf(o).Label6->SetCaption(o.MagnificationText(o.MAGSTEP * o.MAGUNIT));
-    o.DrawMap();
+    RedrawMap(o);
 }
 
 // The wheel rests while a measurement runs: a new view would void the counted
@@ -47,7 +47,7 @@ void FormMouseWheel(TOpen& o, TObject* Sender, TShiftState Shift, int WheelDelta
             o.MAGSTEP = UiOf(o).UpDown1->Position();
         }
         UiOf(o).Label6->SetCaption(o.MagnificationText(o.MAGSTEP * o.MAGUNIT));
-        o.DrawMap();
+        RedrawMap(o);
     }
     Handled = true;
 }
@@ -69,7 +69,7 @@ void SetZoomUnit(TOpen& o, TMenuItem* item, float unit, int index) {
         if (other != item) other->SetChecked(false);
     Settei->RadioGroup3->SetItemIndex(index);
     UiOf(o).Label6->SetCaption(o.MagnificationText(o.MAGSTEP * o.MAGUNIT));
-    o.DrawMap();
+    RedrawMap(o);
     UiOf(o).UpDown1->SetEnabled(true);
     UiOf(o).Button12->SetEnabled(false);
     UiOf(o).Label20->Show();
@@ -108,7 +108,7 @@ void SetReduction(TOpen& o, int k) {
     UiOf(o).RadioGroup1->SetItems(ImageSizeItems(o, k));
     Settei->RadioGroup1->SetItemIndex(k - 1);
     Settei->RadioGroup2->SetItems(ImageSizeItems(o, k));
-    o.DrawMap();
+    RedrawMap(o);
 }
 
 void MAG1Click(TOpen& o, TObject* Sender) { SetReduction(o, 1); }
@@ -144,7 +144,7 @@ void Button6Click(TOpen& o, TObject* Sender) {
     if (Settei->CBStation->Checked())
         UiOf(o).CBLabel->SetChecked(true);
     else
-        o.DrawMap();
+        RedrawMap(o);
     GateOf(o).MapShown = true;
 }
 
@@ -178,7 +178,7 @@ void Button12Click(TOpen& o, TObject* Sender) {
     o.MaxY = h.MaxY[n];
     o.MinX = h.MinX[n];
     o.MinY = h.MinY[n];
-    o.DrawMap();
+    RedrawMap(o);
     if (n == 0) UiOf(o).Button12->SetEnabled(false);
     UiOf(o).Label6->SetCaption(o.MagnificationText(o.MAGSTEP * o.MAGUNIT));
     SCList->ShowMagnification(o.MAGSTEP * o.MAGUNIT);

@@ -90,7 +90,7 @@ void BtnPaintClick(TOpen& o, TObject*) {
         UiOf(o).kokudo->SetChecked(false);
     }
     UiOf(o).CBCenter->SetChecked(false);
-    o.DrawMap();
+    RedrawMap(o);
 
     MapPaint->Show();
     MapPaint->ShowCount();
@@ -137,7 +137,7 @@ void N6Click(TOpen& o, TObject*) {
     if (!PaintControlsOf(o).TownPaintDialog->Execute()) return;
     StyleOf(o).TownPaintColor = PaintControlsOf(o).TownPaintDialog->Color;
     UiOf(o).CBTownPaint->SetColor(StyleOf(o).TownPaintColor);
-    o.DrawMap();
+    RedrawMap(o);
 }
 
 // ---- legend ----
@@ -201,11 +201,11 @@ void CBExpClick(TOpen& o, TObject*) {
         Hanrei->LegendOn = UiOf(o).CBExp->Checked();
         Hanrei->Show();
     }
-    o.DrawMap();
+    RedrawMap(o);
 }
 
-PaintState& PaintOf(TOpen& o) { return o.Parts.Get<PaintState>(); }
-const PaintState& PaintOf(const TOpen& o) { return o.Parts.Get<PaintState>(); }
+PaintState& PaintOf(TOpen& o) { return PartsOf(o).Get<PaintState>(); }
+const PaintState& PaintOf(const TOpen& o) { return PartsOf(o).Get<PaintState>(); }
 
-PaintControls& PaintControlsOf(TOpen& o) { return o.Parts.Get<PaintControls>(); }
-const PaintControls& PaintControlsOf(const TOpen& o) { return o.Parts.Get<PaintControls>(); }
+PaintControls& PaintControlsOf(TOpen& o) { return PartsOf(o).Get<PaintControls>(); }
+const PaintControls& PaintControlsOf(const TOpen& o) { return PartsOf(o).Get<PaintControls>(); }

@@ -284,7 +284,7 @@ void ShowSearchArea(TOpen& o, const SearchArea& found) {
         o.MAGSTEP++;
         UiOf(o).UpDown1->SetPosition(o.MAGSTEP);
         UiOf(o).Label6->SetCaption(TOpen::MagnificationText(o.MAGSTEP * o.MAGUNIT));
-        o.DrawMap();
+        RedrawMap(o);
         return;
     }
     const TColor font = a.OpenRegion ? TColor(0x00FFFF) : TColor(0x0000FF);

@@ -1070,7 +1070,7 @@ bool TStatMap::Apply() {
     BtnUndo->SetEnabled(true);
     BtnToPaint->SetEnabled(true);
     noteOtherDate();
-    o.DrawMap();
+    RedrawMap(o);
     return true;
 }
 
@@ -1085,7 +1085,7 @@ bool TStatMap::Undo() {
     GateOf(o).DataReady = false;
     restoreLook();
     GateOf(o).DataReady = ready;
-    o.DrawMap();
+    RedrawMap(o);
     return true;
 }
 
@@ -1148,7 +1148,7 @@ bool TStatMap::ConvertToPaint() {
         fillUnits(&bare);
         filled = true;
     };
-    o.DrawMap();
+    RedrawMap(o);
     HooksOf(o).BeforePaintReplay = nullptr;
     if (!filled) fillUnits(nullptr);   // no map drawn: every point, judged by the next redraw's replay
     MapPaint->ShowCount();
