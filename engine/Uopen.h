@@ -1,4 +1,7 @@
-// The main form: the map image, its data stores and view state.
+// The main form: the map image, its view state, and the parts it holds (the
+// controls, the document, the style, the tool slot, the redraw's gate, the
+// fills and the features' hooks), each declared in a header of its own so that
+// a window which needs only a part does not depend on the form.
 // Its member functions are defined in the folder of the feature they belong to.
 #pragma once
 #include "components/Mystr.h"
@@ -46,15 +49,13 @@ public:
     // ---- The map document: folder, areas, stores and tables (engine/MapDocument.h) ----
     MapDocument doc;
 
-    // ---- Program folder, log ----
+    // ---- Program file, log ----
     std::string ProgramDate;   // "%d/%02d/%02d" of the program file
     // Set before the forms are made when a map is drawn from the command line:
     // the data are all it reads, so the folder need not hold the program file.
     static inline bool DataFolderOnly = false;
     gui::TextWriter Log;
     void WriteLog(const std::string& s);
-
-
 
     // ---- Loader ----
     bool ReadMapData(int count, const int32_t* codes);
@@ -240,9 +241,6 @@ public:
 
     // ---- View control, display settings, read-out (navigation/) ----
     void StartNotice(int x, int y, const std::string& text);
-
-    // ---- Search, readings, office data, name correction (names/) ----
-    // Readings.
 
     // ---- Painting and legend (paint/) ----
     // The user's fills (engine/PaintRecord.h).
