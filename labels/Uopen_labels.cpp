@@ -75,7 +75,7 @@ void DrawLabels(TOpen& o, TCanvas& canvas, const MapView& view, const DrawSettin
         view.ToScreen(r.x, r.y, sx, sy);
         const int fs = s.LabelSizeFixed ? TruncToInt(r.size * f) : TruncToInt(r.size * f * view.size / 600);
         cv->Font->Size = fs;
-        cv->Brush->Color = s.LabelWhiteBack ? 0xFFFFFF : o.style.BackColor;
+        cv->Brush->Color = s.LabelWhiteBack ? 0xFFFFFF : StyleOf(o).BackColor;
         const bool red = (L->FoundLabelMark && L->FoundLabelIndex == i) || (L->CenterLabelMark && L->CenterLabelIndex == i);
         cv->Font->Color = red ? 255 : r.color;
         if (size_t(i) >= o.LabelSlots.size()) o.LabelSlots.resize(size_t(i) + 1);
