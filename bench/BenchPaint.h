@@ -16,7 +16,7 @@ struct Seed {
     TColor over, colour;
     TBrushStyle style;
 };
-inline Seed SeedOf(const TOpen::PaintRecord& r) {
+inline Seed SeedOf(const PaintRecord& r) {
     Seed s{0, 0, 0, r.colour, TBrushStyle(r.pattern)};
     Open->MapToScreen(r.x, r.y, s.x, s.y);
     s.over = Open->PickTextBackground(s.x, s.y);
@@ -25,10 +25,10 @@ inline Seed SeedOf(const TOpen::PaintRecord& r) {
 
 inline void LoadAllAreasWithPaint() {
     LoadAllAreas();
-    Open->CBTownName->SetChecked(false);
-    Open->paint_rep = 0;
-    for (int i = 0; i < kBenchRecords && i < Open->TownCount; ++i)
-        AddPaintRecord(*Open, Open->TownX[i], Open->TownY[i], Open->PaintColor[i % 8], i % 5 == 4 ? 6 : 0);
+    Open->ui.CBTownName->SetChecked(false);
+    Open->paint.paint_rep = 0;
+    for (int i = 0; i < kBenchRecords && i < Open->doc.TownCount; ++i)
+        AddPaintRecord(*Open, Open->doc.TownX[i], Open->doc.TownY[i], Open->style.PaintColor[i % 8], i % 5 == 4 ? 6 : 0);
     MapPaint->CBPaintDisplay->SetChecked(true);
 }
 

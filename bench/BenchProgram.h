@@ -76,7 +76,7 @@ inline void LoadAllAreas(bool railways = false) {
     if (railways) Ken->CBRailShow->SetChecked(true);
     Ken->Button1Click(Ken);
     // The wait window is for people; it has no place in a timing.
-    Open->Wait->SetChecked(false);
+    Open->ui.Wait->SetChecked(false);
 }
 
 } // namespace benchutil

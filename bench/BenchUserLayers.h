@@ -21,7 +21,7 @@ inline void AddUserLayers(int32_t x0, int32_t y0, int spread, int lineFiles) {
     std::ofstream("labels.lbl", std::ios::binary) << labels;
     Letter->ReadLabelFile("labels.lbl");
     // The labels are on the map, so a restore draws them as it did before the file kept "ラベル".
-    Open->CBLabel->SetChecked(true);
+    Open->ui.CBLabel->SetChecked(true);
     for (int i = 0; i < 500; ++i) {
         PagesDlg->SymbolCode = 101 + i % 20;
         PagesDlg->AddPlacedSymbol(x0 + i % 25 * 1600 * spread, y0 + i / 25 * 2000 * spread);

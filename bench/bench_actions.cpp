@@ -34,6 +34,7 @@
 #include <cstdio>
 #include <fstream>
 #include <map>
+#include "labels/MainFormLabels.h"
 
 namespace {
 
@@ -41,11 +42,11 @@ const std::string kSample = std::string(ROVANA_JAPAN_DATA) + "/サンプル/住�
 
 void MakeFullMap() {
     benchutil::LoadAllAreas(true);
-    Open->CBEki->SetChecked(true);   // every station file, the main stations labelled
-    Open->CBTownName->SetChecked(true);
-    Open->CBLonLat->SetChecked(true);
-    Open->CBScale->SetChecked(true);
-    Open->RadioGroup1->SetItemIndex(2);
+    Open->ui.CBEki->SetChecked(true);   // every station file, the main stations labelled
+    Open->ui.CBTownName->SetChecked(true);
+    Open->ui.CBLonLat->SetChecked(true);
+    Open->ui.CBScale->SetChecked(true);
+    Open->ui.RadioGroup1->SetItemIndex(2);
     StatMapWindow()->OpenTable(kSample);
     StatMap->Apply();
     const int32_t x0 = Open->CX - 150000, y0 = Open->CY - 150000;
@@ -54,11 +55,11 @@ void MakeFullMap() {
     for (int i = 0; i < 250; i++) Kyori->AddCircle(80000 + (i % 25) * 8000, 50000 + (i / 25) * 19000);
     Hanrei->CBExpDisplay->SetChecked(true);
     Hanrei->LegendOn = true;
-    Open->MapShown = true;
+    Open->gate.MapShown = true;
     Open->DrawMap();
     const DrawSettings s = Open->ReadDrawSettings();
     std::printf("full map: %d px, %d paint, %d labels, %d symbols, %d line files, %d circles, legend %d, grid %d\n",
-                Open->ImageSize, Open->paint_rep, Letter->LabelCount, PagesDlg->PlacedSymbolCount,
+                Open->ImageSize, Open->paint.paint_rep, Letter->LabelCount, PagesDlg->PlacedSymbolCount,
                 LineAdd->LineFileCount, Kyori->CircleCount, int(s.LegendShown), int(Open->LonLatShown));
 }
 
@@ -82,14 +83,14 @@ std::vector<Action> Actions() {
         {"pan left", [] { UDHorClick(*Open, Open, btPrev); }},
         {"中心設定", [] {
              Open->BtnCenterClick(Open);
-             Open->Image1MouseDown(Open->Image1, mbLeft, {}, 950, 870);
+             Open->Image1MouseDown(Open->ui.Image1, mbLeft, {}, 950, 870);
          }},
         {"戻す", [] {
              PushViewHistory(*Open);
              Button12Click(*Open, Open);
          }},
-        {"grid off", [] { Open->CBLonLat->SetChecked(false); }},
-        {"grid on", [] { Open->CBLonLat->SetChecked(true); }},
+        {"grid off", [] { Open->ui.CBLonLat->SetChecked(false); }},
+        {"grid on", [] { Open->ui.CBLonLat->SetChecked(true); }},
         {"主要駅 off", [] { RailControlsOf(*Open).CBMain->SetChecked(false); }},
         {"主要駅 on", [] { RailControlsOf(*Open).CBMain->SetChecked(true); }},
         {"標準範囲", [] { Button6Click(*Open, Open); }},
@@ -132,7 +133,7 @@ void Redraw1800(benchmark::State& state) {
     s.LineFilesShown = s.PaintDisplay = s.Symbols = false;
     const bool grid = Open->LonLatShown;
     Open->LonLatShown = false;
-    TCanvas& cv = *Open->Image1->Canvas();
+    TCanvas& cv = *Open->ui.Image1->Canvas();
     const MapView v = Open->DrawnView;
     if (v.size != 1800) state.SkipWithError("not the 1800-pixel map");
     // Most actions move the view: so does the floor, by one pixel, every time.
@@ -141,8 +142,8 @@ void Redraw1800(benchmark::State& state) {
     bool there = false;
     for (auto _ : state) {
         const auto t0 = Clock::now();
-        Open->Layers.Prepare(s);
-        Open->Layers.Draw(cv, there ? moved : v, s);
+        Open->hooks.Layers.Prepare(s);
+        Open->hooks.Layers.Draw(cv, there ? moved : v, s);
         state.SetIterationTime(std::chrono::duration<double>(Clock::now() - t0).count());
         there = !there;
     }
@@ -156,7 +157,7 @@ void DrawTexts(TCanvas& cv) {
     Open->DrawTownNames(cv, v, s);
     Open->DrawDuplicateNames(cv, v, s);
     Open->DrawCityNames(cv, v, s);
-    Open->DrawLabels(cv, v, s);
+    DrawLabels(*Open, cv, v, s);
 }
 
 // Every station labelled, the user's labels hidden: the texts are the names' and the stations'.
@@ -175,7 +176,7 @@ struct AllTexts {
 
 void TextLayer1800(benchmark::State& state) {
     AllTexts all;
-    TCanvas& cv = *Open->Image1->Canvas();
+    TCanvas& cv = *Open->ui.Image1->Canvas();
     for (auto _ : state) {
         const auto t0 = Clock::now();
         DrawTexts(cv);
@@ -216,10 +217,10 @@ void TextLayerFloor(benchmark::State& state) {
         texts.push_back({QPointF(sx, sy), t, it->second, QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF),
                                                                  int((colour >> 16) & 0xFF))});
     };
-    const int nameSize = Open->NameFontSize;
-    for (int i = 0; i < Open->TownCount; ++i) add(Open->TownX[i], Open->TownY[i], Open->TownName[i], nameSize, Open->TownFontColor);
-    for (int i = 0; i < Open->NewTownCount; ++i)
-        add(Open->NewTownX[i], Open->NewTownY[i], Open->NewTownName[i], nameSize, Open->TownFontColor);
+    const int nameSize = Open->style.NameFontSize;
+    for (int i = 0; i < Open->doc.TownCount; ++i) add(Open->doc.TownX[i], Open->doc.TownY[i], Open->doc.TownName[i], nameSize, Open->style.TownFontColor);
+    for (int i = 0; i < Open->doc.NewTownCount; ++i)
+        add(Open->doc.NewTownX[i], Open->doc.NewTownY[i], Open->doc.NewTownName[i], nameSize, Open->style.TownFontColor);
     for (int i = 0; i < Letter->LabelCount; ++i) {
         const LabelRecord& r = Letter->LabelTable[i];
         if (r.railway) add(r.x, r.y, (s.LabelMarks ? r.mark : std::string()) + r.text, int(r.size * s.LabelScale), r.color);
@@ -267,18 +268,18 @@ void Drag(benchmark::State& state, bool legend) {
     double dropMs = 0;
     int moves = 0, drops = 0, redrawsInMoves = 0;
     for (auto _ : state) {
-        const int x0 = legend ? Open->LegendLeft + 5 : int(Open->scl_x1 * k) + 5;
-        const int y0 = legend ? Open->LegendTop + 5 : int(Open->scly1 * k) + 5;
+        const int x0 = legend ? Open->LegendLeft + 5 : int(Open->style.scl_x1 * k) + 5;
+        const int y0 = legend ? Open->LegendTop + 5 : int(Open->style.scly1 * k) + 5;
         // Every other drag goes back to where the last one started.
         const int dx = (drops % 2 ? -1 : 1) * 400, dy = (drops % 2 ? -1 : 1) * 300;
-        Open->Image1MouseDown(Open->Image1, mbLeft, {}, x0, y0);
+        Open->Image1MouseDown(Open->ui.Image1, mbLeft, {}, x0, y0);
         if (!(legend ? Open->LegendDrag : Open->ScaleDrag)) state.SkipWithError("the press missed the box");
         const int drawn = Open->RedrawCount;
         const auto t0 = Clock::now();
-        for (int i = 1; i <= kMoves; ++i) Open->Image1MouseMove(Open->Image1, {}, x0 + dx * i / kMoves, y0 + dy * i / kMoves);
+        for (int i = 1; i <= kMoves; ++i) Open->Image1MouseMove(Open->ui.Image1, {}, x0 + dx * i / kMoves, y0 + dy * i / kMoves);
         const auto t1 = Clock::now();
         redrawsInMoves += Open->RedrawCount - drawn;
-        Open->Image1MouseUp(Open->Image1, mbLeft, {}, x0 + dx, y0 + dy);
+        Open->Image1MouseUp(Open->ui.Image1, mbLeft, {}, x0 + dx, y0 + dy);
         dropMs += std::chrono::duration<double, std::milli>(Clock::now() - t1).count();
         state.SetIterationTime(std::chrono::duration<double>(t1 - t0).count());
         moves += kMoves, ++drops;

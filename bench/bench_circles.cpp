@@ -16,7 +16,7 @@ namespace {
 
 void Size1800() {
     Open->COPYSCALE = 3;
-    Open->Image1->SetImageSize(1800, 1800);
+    Open->ui.Image1->SetImageSize(1800, 1800);
     Open->DrawMap();
 }
 
@@ -51,7 +51,7 @@ void WideCircles1800Floor(benchmark::State& state) {
     const auto rings = benchutil::CircleRings();
     const int times = int(std::lround(double(StrokedPixels(rings, 5)) / StrokedPixels(rings, 1)));
     state.counters["pixel_ratio"] = double(StrokedPixels(rings, 5)) / double(StrokedPixels(rings, 1));
-    TCanvas* cv = Open->Image1->Canvas();
+    TCanvas* cv = Open->ui.Image1->Canvas();
     for (auto _ : state) {
         cv->Pen->Mode = pmCopy;
         cv->Pen->Style = psSolid;

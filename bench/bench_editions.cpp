@@ -15,7 +15,7 @@
 
 namespace {
 
-std::string DataFolder() { return Open->AppDir + "/MAPDATA"; }
+std::string DataFolder() { return Open->doc.AppDir + "/MAPDATA"; }
 
 void Settle(benchmark::State& state) {
     state.PauseTiming();

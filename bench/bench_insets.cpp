@@ -42,9 +42,9 @@ BENCHMARK(RedrawPlain1800)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
     benchutil::ProgramFolder folder(argc, argv, "rovana-bench-insets", false, {"サンプル"});
     benchutil::LoadAllAreas();
-    Open->RadioGroup1->SetItemIndex(2);
-    Open->CBTownBorder->SetChecked(true);
-    Open->CBTownName->SetChecked(true);
+    Open->ui.RadioGroup1->SetItemIndex(2);
+    Open->ui.CBTownBorder->SetChecked(true);
+    Open->ui.CBTownName->SetChecked(true);
     StatMapWindow()->OpenTable(kSample);
     StatMap->CBValue->SetItemIndex(6);
     StatMap->ColumnsChanged();

@@ -28,7 +28,7 @@ void LoadStations() {
     static bool done = false;
     if (done) return;
     done = true;
-    Open->CBEki->SetChecked(true);
+    Open->ui.CBEki->SetChecked(true);
     // Every station is drawn, not the main ones only, which ticking the stations also ticks.
     RailControlsOf(*Open).CBMain->SetChecked(false);
     std::vector<std::string> files;
@@ -51,8 +51,8 @@ void LoadStations() {
     Open->CY = 180000;
     Open->ScaleX = 1800.0f / 240000;
     Open->ScaleY = Open->ScaleX * 1.2f;
-    Open->Image1->SetImageSize(1800, 1800);
-    Open->Image1->Canvas()->FillRect(Rect(0, 0, 1800, 1800));
+    Open->ui.Image1->SetImageSize(1800, 1800);
+    Open->ui.Image1->Canvas()->FillRect(Rect(0, 0, 1800, 1800));
 }
 
 void LabelWrite20k(benchmark::State& state) {
@@ -110,12 +110,12 @@ void OnePainterTextFloor(benchmark::State& state) {
 void TextOutFloor(benchmark::State& state) {
     LoadStations();
     const std::vector<Placed> rows = PlacedLabels();
-    TCanvas* cv = Open->Image1->Canvas();
+    TCanvas* cv = Open->ui.Image1->Canvas();
     for (auto _ : state)
         for (const Placed& p : rows) {
             cv->Font->Size = p.size;
             cv->Font->Color = p.color;
-            cv->Brush->Color = Open->BackColor;
+            cv->Brush->Color = Open->style.BackColor;
             cv->TextOut(p.x, p.y, p.text);
         }
 }
@@ -195,7 +195,7 @@ void PictureFloor(benchmark::State& state) {
                                  : s.code >= 200 || s.size == 16 ? std::to_string(s.code) + ".bmp"
                                  : std::to_string(s.code) + (s.size == 14 ? "s.bmp" : "m.bmp");
         auto b = std::make_unique<TBitmap>();
-        b->LoadFromFile(Open->AppDir + "/mark/" + name);
+        b->LoadFromFile(Open->doc.AppDir + "/mark/" + name);
         ColourBlackPixels(b->Image(), s.color);
         b->Transparent = s.transparent;
         int sx, sy;
@@ -203,7 +203,7 @@ void PictureFloor(benchmark::State& state) {
         at.push_back({sx - 8, sy - 8});
         pics.push_back(std::move(b));
     }
-    TCanvas* cv = Open->Image1->Canvas();
+    TCanvas* cv = Open->ui.Image1->Canvas();
     for (auto _ : state)
         for (size_t i = 0; i < pics.size(); ++i) cv->Draw(at[i].x, at[i].y, pics[i].get());
 }

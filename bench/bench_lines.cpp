@@ -47,14 +47,14 @@ void RedrawRail1800(benchmark::State& state) {
     LineAdd->CheckBox2->SetChecked(true);
     for (auto _ : state) {
         if (!Open->DrawMap()) state.SkipWithError("nothing was drawn");
-        benchmark::DoNotOptimize(Open->Image1->Picture()->Bitmap()->Image().constBits());
+        benchmark::DoNotOptimize(Open->ui.Image1->Picture()->Bitmap()->Image().constBits());
     }
 }
 
 void RedrawRail1800Floor(benchmark::State& state) {
     Letter->CBShow->SetChecked(false);
     LineAdd->CheckBox2->SetChecked(false);
-    TCanvas* cv = Open->Image1->Canvas();
+    TCanvas* cv = Open->ui.Image1->Canvas();
     std::vector<TPoint> pts;
     for (auto _ : state) {
         if (!Open->DrawMap()) state.SkipWithError("nothing was drawn");
@@ -69,7 +69,7 @@ void RedrawRail1800Floor(benchmark::State& state) {
                 pts[k] = TPoint(int((p.pts[k].first - cx) * sx + half), int(-sy * (p.pts[k].second - cy) + half));
             cv->Polyline(pts.data(), int(pts.size()));
         }
-        benchmark::DoNotOptimize(Open->Image1->Picture()->Bitmap()->Image().constBits());
+        benchmark::DoNotOptimize(Open->ui.Image1->Picture()->Bitmap()->Image().constBits());
     }
     LineAdd->CheckBox2->SetChecked(true);
 }
@@ -88,12 +88,12 @@ void RailRoadSetAll(benchmark::State& state) {
 }
 
 void RailRoadSetAllFloor(benchmark::State& state) {
-    const std::string root = Open->AppDir + "/鉄道路線/";
+    const std::string root = Open->doc.AppDir + "/鉄道路線/";
     std::vector<char> buf(1 << 16);
     for (auto _ : state) {
         size_t bytes = 0;
         for (int r = 0; r < 10; r++) {
-            const std::string folder = root + Open->RegionName[r];
+            const std::string folder = root + Open->doc.RegionName[r];
             benchmark::DoNotOptimize(gui::ListFiles(folder, "*.adl").size());
             for (const std::string& n : gui::ListFiles(folder, "*.lbl")) {
                 FILE* f = std::fopen((folder + "/" + n).c_str(), "rb");
@@ -118,10 +118,10 @@ int main(int argc, char** argv) {
     benchutil::ProgramFolder folder(argc, argv, "rovana-bench-lines", false, {"鉄道路線"});
     benchutil::LoadAllAreas(true);
     // All stations: ticking "駅名" takes the main stations first.
-    Open->CBEki->SetChecked(true);
+    Open->ui.CBEki->SetChecked(true);
     RailControlsOf(*Open).CBMain->SetChecked(false);
     Open->COPYSCALE = 3;
-    Open->Image1->SetImageSize(1800, 1800);
+    Open->ui.Image1->SetImageSize(1800, 1800);
     Open->DrawMap();
     ReadLines();
     return benchutil::Main(argc, argv, {{"RedrawRail1800", "RedrawRail1800Floor"},

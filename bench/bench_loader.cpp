@@ -38,7 +38,7 @@ void ReadMapData52(benchmark::State& state) {
     for (auto _ : state) {
         bool ok = Open->ReadMapData(52, gCodes);
         benchmark::DoNotOptimize(ok);
-        if (!ok || Open->CoastLine.Fill == 0) state.SkipWithError("the data set did not load");
+        if (!ok || Open->doc.CoastLine.Fill == 0) state.SkipWithError("the data set did not load");
     }
 }
 

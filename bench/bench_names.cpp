@@ -80,11 +80,11 @@ BENCHMARK(FillGridSorted)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
     benchutil::ProgramFolder folder(argc, argv, "rovana-bench-names", false);
     // The whole country with its names, as the area choice loads it.
-    Open->SELECT = 52;
-    for (int i = 0; i < 52; i++) Open->SelectCode[i] = i + 1;
+    Open->doc.SELECT = 52;
+    for (int i = 0; i < 52; i++) Open->doc.SelectCode[i] = i + 1;
     Open->Button3Click(Open);
-    Open->CBTownName->SetChecked(true);
-    Open->DataReady = true;
+    Open->ui.CBTownName->SetChecked(true);
+    Open->gate.DataReady = true;
     Open->DrawMap();
     Ken->NameListMode = 0;
     // The whole country shows more names than the list holds: zoom in on its

@@ -21,7 +21,7 @@ namespace {
 QImage scene;   // the map as drawn, before any count repaints it
 
 void ResetImage() {
-    QImage& img = Open->Image1->Canvas()->Image();
+    QImage& img = Open->ui.Image1->Canvas()->Image();
     for (int y = 0; y < scene.height(); ++y)
         std::memcpy(img.scanLine(y), scene.constScanLine(y), size_t(scene.bytesPerLine()));
 }
@@ -35,7 +35,7 @@ void AreaCount600(benchmark::State& state) {
         a.Clear();
         a.OpenRegion = false;
         state.ResumeTiming();
-        if (!CountAreaPixels(*Open, *Open->Image1->Canvas(), sea, 5, 5)) state.SkipWithError("refused");
+        if (!CountAreaPixels(*Open, *Open->ui.Image1->Canvas(), sea, 5, 5)) state.SkipWithError("refused");
         benchmark::DoNotOptimize(a.FillCount);
     }
     state.counters["pixels"] = AreaCountOf(*Open).FillCount;
@@ -43,8 +43,8 @@ void AreaCount600(benchmark::State& state) {
 
 // The floor: every pixel of the image compared once and the matching ones repainted.
 void AreaScan600(benchmark::State& state) {
-    const uint32_t sea = scene.pixel(5, 5) & 0xFFFFFF, fill = ToPixel(Open->AreaFillColor);
-    QImage& img = Open->Image1->Canvas()->Image();
+    const uint32_t sea = scene.pixel(5, 5) & 0xFFFFFF, fill = ToPixel(Open->style.AreaFillColor);
+    QImage& img = Open->ui.Image1->Canvas()->Image();
     int count = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -66,9 +66,9 @@ void AreaScan600(benchmark::State& state) {
 // Pointer positions: on name points (hits) and between them (mostly misses).
 std::vector<std::pair<int, int>> Pointers() {
     std::vector<std::pair<int, int>> v;
-    for (int i = 0; i < Open->TownCount && v.size() < 64; i += 37) {
+    for (int i = 0; i < Open->doc.TownCount && v.size() < 64; i += 37) {
         int sx, sy;
-        Open->MapToScreen(Open->TownX[i], Open->TownY[i], sx, sy);
+        Open->MapToScreen(Open->doc.TownX[i], Open->doc.TownY[i], sx, sy);
         v.push_back({sx, sy});
         v.push_back({(sx + 131) % 600, (sy + 257) % 600});
     }
@@ -80,7 +80,7 @@ void MouseMoveReadout52(benchmark::State& state) {
     size_t k = 0;
     for (auto _ : state) {
         auto [x, y] = pts[k++ % pts.size()];
-        Open->Image1MouseMove(Open->Image1, {}, x, y);
+        Open->Image1MouseMove(Open->ui.Image1, {}, x, y);
     }
 }
 
@@ -103,13 +103,13 @@ void ReadoutLoop52(benchmark::State& state) {
             for (int i = 0; i < n && !hit; ++i)
                 if (near(xs[i], ys[i])) hit = &names[i], hx = xs[i], hy = ys[i];
         };
-        scan(o.CityCount, o.CityX, o.CityY, o.CityName);
-        scan(o.TownCount, o.TownX, o.TownY, o.TownName);
-        scan(o.NewTownCount, o.NewTownX, o.NewTownY, o.NewTownName);
-        scan(o.ExtraCount, o.ExtraX, o.ExtraY, o.ExtraTownName);
+        scan(o.doc.CityCount, o.doc.CityX, o.doc.CityY, o.doc.CityName);
+        scan(o.doc.TownCount, o.doc.TownX, o.doc.TownY, o.doc.TownName);
+        scan(o.doc.NewTownCount, o.doc.NewTownX, o.doc.NewTownY, o.doc.NewTownName);
+        scan(o.doc.ExtraCount, o.doc.ExtraX, o.doc.ExtraY, o.doc.ExtraTownName);
         if (hit)
-            for (int i = 0; i < o.YomiCount; ++i) {
-                const auto& rec = o.YomiRecords[i];
+            for (int i = 0; i < o.doc.YomiCount; ++i) {
+                const auto& rec = o.doc.YomiRecords[i];
                 if (std::abs(rec.x - hx) < 1000 && std::abs(rec.y - hy) < 1000 && rec.name == *hit) break;
             }
         const float la = LatOf(y), lo = LonOf(x);
@@ -132,14 +132,14 @@ int main(int argc, char** argv) {
     benchutil::ProgramFolder folder(argc, argv, "rovana-bench-navigation", false);
     benchutil::LoadAllAreas();
     Open->DrawMap();
-    scene = Open->Image1->Canvas()->Image().copy();
+    scene = Open->ui.Image1->Canvas()->Image().copy();
 
     Settei->CBCityName->SetChecked(true);
     Settei->CBKuName->SetChecked(true);
-    Open->CBTownName->SetChecked(true);   // the readings box is offered with the names
-    Open->CBYomi->SetEnabled(true);
-    Open->CBYomi->SetChecked(true);
-    Open->Image1->Canvas()->Image() = scene.copy();
+    Open->ui.CBTownName->SetChecked(true);   // the readings box is offered with the names
+    Open->ui.CBYomi->SetEnabled(true);
+    Open->ui.CBYomi->SetChecked(true);
+    Open->ui.Image1->Canvas()->Image() = scene.copy();
 
     return benchutil::Main(argc, argv, {{"AreaCount600", "AreaScan600"}, {"MouseMoveReadout52", "ReadoutLoop52"}});
 }

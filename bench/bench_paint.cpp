@@ -20,13 +20,13 @@ std::vector<Seed> seeds;
 // The map without paint at a size, and the seeds a replay on it would use.
 void Prepare(int copyScale) {
     Open->COPYSCALE = copyScale;
-    Open->PaintDisplay = false;
+    Open->paint.PaintDisplay = false;
     Open->DrawMap();
-    bare = Open->Image1->Picture()->Bitmap()->Image().copy();
+    bare = Open->ui.Image1->Picture()->Bitmap()->Image().copy();
     seeds.clear();
-    TCanvas* cv = Open->Image1->Canvas();
-    for (int i = 0; i < Open->paint_rep; ++i) {
-        const Seed s = benchutil::SeedOf(Open->PaintRecords[i]);
+    TCanvas* cv = Open->ui.Image1->Canvas();
+    for (int i = 0; i < Open->paint.paint_rep; ++i) {
+        const Seed s = benchutil::SeedOf(Open->paint.PaintRecords[i]);
         seeds.push_back(s);
         cv->Brush->Color = s.colour;
         cv->Brush->Style = s.style;
@@ -39,33 +39,33 @@ void Prepare(int copyScale) {
 std::vector<bool> FillableNames(int copyScale, std::vector<bool> keep) {
     Open->COPYSCALE = copyScale;
     Open->DrawMap();
-    TCanvas* cv = Open->Image1->Canvas();
-    const TColor back = Open->BackColor;
+    TCanvas* cv = Open->ui.Image1->Canvas();
+    const TColor back = Open->style.BackColor;
     cv->Brush->Color = back ^ 1;
     cv->Brush->Style = bsSolid;
     cv->FloodFill(0, 0, back, fsSurface);
-    for (int i = 0; i < Open->TownCount; ++i) {
+    for (int i = 0; i < Open->doc.TownCount; ++i) {
         int sx, sy;
-        Open->MapToScreen(Open->TownX[i], Open->TownY[i], sx, sy);
+        Open->MapToScreen(Open->doc.TownX[i], Open->doc.TownY[i], sx, sy);
         keep[i] = keep[i] && cv->Pixels(sx, sy) == back;
     }
     return keep;
 }
 
 void SeedAtFillableNames() {
-    Open->paint_rep = 0;
-    Open->PaintDisplay = false;
-    std::vector<bool> keep = FillableNames(3, FillableNames(1, std::vector<bool>(Open->TownCount, true)));
+    Open->paint.paint_rep = 0;
+    Open->paint.PaintDisplay = false;
+    std::vector<bool> keep = FillableNames(3, FillableNames(1, std::vector<bool>(Open->doc.TownCount, true)));
     std::vector<int> fillable;
-    for (int i = 0; i < Open->TownCount; ++i)
+    for (int i = 0; i < Open->doc.TownCount; ++i)
         if (keep[i]) fillable.push_back(i);
     for (int k = 0; k < benchutil::kBenchRecords && !fillable.empty(); ++k) {
         const int i = fillable[k % fillable.size()];
-        AddPaintRecord(*Open, Open->TownX[i], Open->TownY[i], Open->PaintColor[k % 8], k % 5 == 4 ? 6 : 0);
+        AddPaintRecord(*Open, Open->doc.TownX[i], Open->doc.TownY[i], Open->style.PaintColor[k % 8], k % 5 == 4 ? 6 : 0);
     }
 }
 
-void ResetImage() { Open->Image1->Picture()->Bitmap()->Image() = bare.copy(); }
+void ResetImage() { Open->ui.Image1->Picture()->Bitmap()->Image() = bare.copy(); }
 
 void Replay(benchmark::State& state, int copyScale) {
     Prepare(copyScale);
@@ -79,7 +79,7 @@ void Replay(benchmark::State& state, int copyScale) {
 
 void Fills(benchmark::State& state, int copyScale) {
     Prepare(copyScale);
-    TCanvas* cv = Open->Image1->Canvas();
+    TCanvas* cv = Open->ui.Image1->Canvas();
     for (auto _ : state) {
         state.PauseTiming();
         ResetImage();

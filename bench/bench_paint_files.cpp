@@ -14,26 +14,26 @@
 namespace {
 
 std::string csvPath;
-std::vector<TOpen::PaintRecord> rows;
+std::vector<PaintRecord> rows;
 
 // The readings window's name list with a colour and a pattern added to each row.
 void PrepareCsv() {
     for (int code = 1; code <= 52; code++) Ken->AreaBox(code)->SetChecked(code == 15);
     Ken->Button1Click(Ken);
-    Open->CBTownName->SetChecked(false);
+    Open->ui.CBTownName->SetChecked(false);
     YomiList->BuildDisplayedNameList();
     const int n = YomiList->StringGrid1->RowCount();
     std::string csv = gui::Utf8ToCp932("x座標,y座標,種別,市区町村名,読みがな,カラー,パターン\r\n");
     for (int r = 0; r < n; ++r) {
         const int32_t x = std::stoi(YomiList->StringGrid1->Cells(0, r)), y = std::stoi(YomiList->StringGrid1->Cells(1, r));
-        const TColor colour = Open->DefPaintColor[r % 8] ^ (r % 3);
+        const TColor colour = Open->style.DefPaintColor[r % 8] ^ (r % 3);
         const uint8_t pattern = r % 5 == 4 ? 6 : 0;
         csv += gui::Format("%d,%d,,-,-,0x%06x,%d\r\n", x, y, unsigned(colour), pattern);
         rows.push_back({x, y, colour, pattern});
     }
     csvPath = "nagano.csv";
     std::ofstream(csvPath, std::ios::binary) << csv;
-    std::printf("rows: %d, image %d px, areas %d\n", n, Open->ImageSize, Open->SELECT);
+    std::printf("rows: %d, image %d px, areas %d\n", n, Open->ImageSize, Open->doc.SELECT);
 }
 
 void PaintCsv15(benchmark::State& state) {
@@ -41,12 +41,12 @@ void PaintCsv15(benchmark::State& state) {
         gui::testing::QueueFileName(csvPath);
         MapPaint->Button24Click(MapPaint);
     }
-    if (Open->paint_rep != int(rows.size())) state.SkipWithError("import refused");
+    if (Open->paint.paint_rep != int(rows.size())) state.SkipWithError("import refused");
 }
 
 void RedrawAndFloods15(benchmark::State& state) {
     for (auto _ : state) {
-        Open->PaintDisplay = false;
+        Open->paint.PaintDisplay = false;
         if (!Open->DrawMap()) state.SkipWithError("no map");
         for (const auto& r : rows) {
             int sx, sy;
@@ -63,7 +63,7 @@ BENCHMARK(RedrawAndFloods15)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     benchutil::ProgramFolder folder(argc, argv, "rovana-bench-paint-files", false);
-    Open->Wait->SetChecked(false);
+    Open->ui.Wait->SetChecked(false);
     PrepareCsv();
     return benchutil::Main(argc, argv, {{"PaintCsv15", "RedrawAndFloods15"}});
 }

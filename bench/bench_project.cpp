@@ -18,8 +18,8 @@ namespace {
 // The project: 1300 paint records, 5000 labels, 500 symbols, 50 line files, 50 circles.
 void MakeProject() {
     benchutil::LoadAllAreasWithPaint();
-    Open->RadioGroup1->SetItemIndex(2);   // the size a user prints from
-    Open->MapShown = true;
+    Open->ui.RadioGroup1->SetItemIndex(2);   // the size a user prints from
+    Open->gate.MapShown = true;
     const int32_t x0 = Open->CX - 20000, y0 = Open->CY - 20000;
     benchutil::AddUserLayers(x0, y0, 1, 50);
     Kyori->CheckBox6->SetChecked(true);
@@ -27,7 +27,7 @@ void MakeProject() {
     Open->DrawMap();
     gui::testing::QueueFileName("all.rvx");
     Open->Button1Click(Open);
-    std::printf("project: %d px, %d paint, %d labels, %d symbols, %d line files, %d circles\n", Open->ImageSize, Open->paint_rep,
+    std::printf("project: %d px, %d paint, %d labels, %d symbols, %d line files, %d circles\n", Open->ImageSize, Open->paint.paint_rep,
                 Letter->LabelCount, PagesDlg->PlacedSymbolCount, LineAdd->LineFileCount, Kyori->CircleCount);
 }
 
@@ -46,7 +46,7 @@ void ProjectRestore52(benchmark::State& state) {
 
 void LoadAndDraw52(benchmark::State& state) {
     for (auto _ : state) {
-        Open->ReadMapData(Open->SELECT, Open->SelectCode);
+        Open->ReadMapData(Open->doc.SELECT, Open->doc.SelectCode);
         Open->DrawMap();
     }
 }

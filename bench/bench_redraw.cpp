@@ -28,9 +28,9 @@ namespace fs = std::filesystem;
 
 // Old borders and names and the lake boundaries on or off, then the size.
 void SetView(int copyScale, bool old) {
-    Open->CBNTownBorder->SetChecked(old);
-    Open->CBOldTown->SetChecked(old);
-    Open->CBLake->SetChecked(old);
+    Open->ui.CBNTownBorder->SetChecked(old);
+    Open->ui.CBOldTown->SetChecked(old);
+    Open->ui.CBLake->SetChecked(old);
     Open->COPYSCALE = copyScale;
     Open->DrawMap();
 }
@@ -39,24 +39,24 @@ void Redraw(benchmark::State& state, int copyScale, bool old = false) {
     SetView(copyScale, old);
     for (auto _ : state) {
         if (!Open->DrawMap()) state.SkipWithError("nothing was drawn");
-        benchmark::DoNotOptimize(Open->Image1->Picture()->Bitmap()->Image().constBits());
+        benchmark::DoNotOptimize(Open->ui.Image1->Picture()->Bitmap()->Image().constBits());
     }
 }
 
 // The stores the redraw draws with the settings in force.
 std::vector<const PolylineStore*> DrawnStores() {
-    const bool old = Open->CBNTownBorder->Checked(), lake = Open->CBLake->Checked();
-    std::vector<const PolylineStore*> v = {&Open->CoastLine, &Open->HokkaidoLakeLine, &Open->LakeLine,
-                                           &Open->PrefLine, old ? &Open->OldPrefLine : &Open->NewPrefLine};
-    if (lake) v.push_back(&Open->LakePrefLine);
-    if (Open->CBTownBorder->Checked()) {
-        if (Settei->CBKu->Checked()) v.push_back(&Open->KuLine);
-        v.push_back(&Open->TownLine);
+    const bool old = Open->ui.CBNTownBorder->Checked(), lake = Open->ui.CBLake->Checked();
+    std::vector<const PolylineStore*> v = {&Open->doc.CoastLine, &Open->doc.HokkaidoLakeLine, &Open->doc.LakeLine,
+                                           &Open->doc.PrefLine, old ? &Open->doc.OldPrefLine : &Open->doc.NewPrefLine};
+    if (lake) v.push_back(&Open->doc.LakePrefLine);
+    if (Open->ui.CBTownBorder->Checked()) {
+        if (Settei->CBKu->Checked()) v.push_back(&Open->doc.KuLine);
+        v.push_back(&Open->doc.TownLine);
         if (old) {
-            v.push_back(&Open->NTownLine);
-            v.push_back(&Open->OTownLine);
+            v.push_back(&Open->doc.NTownLine);
+            v.push_back(&Open->doc.OTownLine);
         }
-        if (lake) v.push_back(&Open->LakeBorderLine);
+        if (lake) v.push_back(&Open->doc.LakeBorderLine);
     }
     return v;
 }

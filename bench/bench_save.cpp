@@ -26,10 +26,10 @@ void SaveSvg1800(benchmark::State& state) { SaveAs(state, "map.svg"); }
 // The page with its title and credit, the map fitted to it at the printer's dots.
 void PrintA4(benchmark::State& state) {
     const std::string path = (std::filesystem::current_path() / "print.pdf").string();
-    QPrinter* printer = Open->PrintDialog1->Printer();
+    QPrinter* printer = Open->ui.PrintDialog1->Printer();
     printer->setPageSize(QPageSize(QPageSize::A4));
     printer->setPageOrientation(QPageLayout::Portrait);
-    Open->PrintDialog1->Title = "白地図";
+    Open->ui.PrintDialog1->Title = "白地図";
     for (auto _ : state) {
         gui::testing::QueueFileName(path);
         Open->Print1Click(Open);
@@ -42,7 +42,7 @@ void SaveFull1800(benchmark::State& state) { SavePng1800(state); }
 
 void WritePng1800(benchmark::State& state) {
     const std::string path = (std::filesystem::current_path() / "floor.png").string();
-    const TBitmap* bmp = Open->Image1->Picture()->Bitmap();
+    const TBitmap* bmp = Open->ui.Image1->Picture()->Bitmap();
     for (auto _ : state)
         if (!output::WritePng(*bmp, path)) state.SkipWithError("the writer failed");
 }
@@ -50,7 +50,7 @@ void WritePng1800(benchmark::State& state) {
 // Floor of the save: one redraw of the same map at the same size, then the writer.
 void RedrawAndWrite1800(benchmark::State& state) {
     const std::string path = (std::filesystem::current_path() / "floor.png").string();
-    const TBitmap* bmp = Open->Image1->Picture()->Bitmap();
+    const TBitmap* bmp = Open->ui.Image1->Picture()->Bitmap();
     for (auto _ : state) {
         Open->DrawMap();
         if (!output::WritePng(*bmp, path)) state.SkipWithError("the writer failed");
@@ -70,8 +70,8 @@ BENCHMARK(PrintA4)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
     benchutil::ProgramFolder folder(argc, argv, "rovana-bench-save", false);
     benchutil::LoadAllAreasWithPaint();
-    Open->PaintDisplay = true;
-    Open->RadioGroup1->SetItemIndex(2);
+    Open->paint.PaintDisplay = true;
+    Open->ui.RadioGroup1->SetItemIndex(2);
     // The floor writes the finished image: one save first leaves it in the map image.
     gui::testing::QueueFileName((std::filesystem::current_path() / "first.png").string());
     Open->PNG1Click(Open);

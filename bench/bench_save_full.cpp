@@ -47,15 +47,15 @@ std::pair<int32_t, int32_t> Somewhere(std::mt19937& rnd) {
 
 void BuildFullMap() {
     benchutil::LoadAllAreas(true);
-    Open->RadioGroup1->SetItemIndex(2);
-    Open->CBEki->SetChecked(true);   // with the main stations' names
-    Open->CBTownName->SetChecked(true);
-    Open->CBLonLat->SetChecked(true);
-    Open->CBScale->SetChecked(true);
+    Open->ui.RadioGroup1->SetItemIndex(2);
+    Open->ui.CBEki->SetChecked(true);   // with the main stations' names
+    Open->ui.CBTownName->SetChecked(true);
+    Open->ui.CBLonLat->SetChecked(true);
+    Open->ui.CBScale->SetChecked(true);
     StatMapWindow();
     StatMap->OpenTable(std::string(ROVANA_JAPAN_DATA) + "/サンプル/住民基本台帳人口_2021.csv");
     StatMap->Apply();
-    Open->CBExp->SetChecked(true);
+    Open->ui.CBExp->SetChecked(true);
 
     std::mt19937 rnd(7);
     for (int i = 0; i < 5000; ++i) {
@@ -67,7 +67,7 @@ void BuildFullMap() {
         Letter->AppendRow(r);
     }
     Letter->ShowTable();
-    Open->CBLabel->SetChecked(true);
+    Open->ui.CBLabel->SetChecked(true);
 
     const int codes[] = {100, 105, 113, 120, 200, 210, 501};
     for (int i = 0; i < 500; ++i) {

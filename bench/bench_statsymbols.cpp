@@ -28,7 +28,7 @@ void Layers(benchmark::State& state, LayerPlace place) {
     const MapView view = View1800();
     TBitmap bitmap(view.size, view.size);
     DrawSettings s;
-    for (auto _ : state) Open->Layers.Draw(*bitmap.Canvas(), view, s, place, LayerPlace(int(place) + 1));
+    for (auto _ : state) Open->hooks.Layers.Draw(*bitmap.Canvas(), view, s, place, LayerPlace(int(place) + 1));
 }
 
 void StatCircles(benchmark::State& state) { Layers(state, LayerPlace::StatCircles); }
@@ -77,7 +77,7 @@ void LabelsFloor(benchmark::State& state) {
     gui::VectorRecorder kept;
     bitmap.Canvas()->Vector = &kept;
     DrawSettings s;
-    Open->Layers.Draw(*bitmap.Canvas(), view, s, LayerPlace::StatValues, LayerPlace::ScaleBar);
+    Open->hooks.Layers.Draw(*bitmap.Canvas(), view, s, LayerPlace::StatValues, LayerPlace::ScaleBar);
     bitmap.Canvas()->Vector = nullptr;
     const auto texts = kept.Texts();
     QImage image(view.size, view.size, QImage::Format_RGB32);

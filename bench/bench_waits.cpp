@@ -17,12 +17,12 @@ namespace {
 
 void Size(int copyScale) {
     Open->COPYSCALE = copyScale;
-    Open->Image1->SetImageSize(600 * copyScale, 600 * copyScale);
+    Open->ui.Image1->SetImageSize(600 * copyScale, 600 * copyScale);
 }
 
 void Drawn(benchmark::State& state, bool drawn) {
     if (!drawn) state.SkipWithError("nothing was drawn");
-    benchmark::DoNotOptimize(Open->Image1->Picture()->Bitmap()->Image().constBits());
+    benchmark::DoNotOptimize(Open->ui.Image1->Picture()->Bitmap()->Image().constBits());
 }
 
 void StationToggle52(benchmark::State& state) {
@@ -79,7 +79,7 @@ void Circles250Floor(benchmark::State& state) {
     Size(1);
     Open->DrawMap();
     const auto rings = benchutil::CircleRings();
-    TCanvas* cv = Open->Image1->Canvas();
+    TCanvas* cv = Open->ui.Image1->Canvas();
     for (auto _ : state) {
         cv->Pen->Mode = pmCopy;
         cv->Pen->Style = psSolid;
@@ -124,7 +124,7 @@ BENCHMARK(RedrawStations1800Floor)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
     benchutil::ProgramFolder folder(argc, argv, "rovana-bench-waits", false, {"鉄道路線"});
     benchutil::LoadAllAreas(true);
-    Open->CBEki->SetChecked(true);   // ticks "主要駅" with it
+    Open->ui.CBEki->SetChecked(true);   // ticks "主要駅" with it
     AddCircles();
     return benchutil::Main(argc, argv, {{"StationToggle52", "StationToggle52Floor"},
                                         {"StationToggleCold52", "StationToggle52Floor"},

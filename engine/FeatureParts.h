@@ -24,3 +24,8 @@ private:
     // Made on first use, also through a const form: the part is the feature's, not the form's.
     mutable std::unordered_map<std::type_index, std::unique_ptr<Part>> parts;
 };
+
+class TOpen;
+// The parts of the main form o.
+FeatureParts& PartsOf(TOpen& o);
+const FeatureParts& PartsOf(const TOpen& o);

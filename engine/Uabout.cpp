@@ -1,7 +1,7 @@
 #include "engine/Uabout.h"
 #include "engine/FormEvents.h"
 #include "engine/Settings.h"
-#include "engine/Uopen.h"
+#include "engine/MainForm.h"
 #include "gui/Dialogs.h"
 
 TAbout* About = nullptr;
@@ -103,7 +103,7 @@ TAbout::TAbout() : TForm("バージョン情報") {
 
 void TAbout::FormCreate(TObject* Sender) {
     KeptCursor = Screen()->Cursor();
-    Label3->SetCaption(Open ? Open->ProgramDate : std::string());
+    Label3->SetCaption(Open ? MainProgramDate() : std::string());
 }
 
 void TAbout::CloseClick(TObject* Sender) { Close(); }

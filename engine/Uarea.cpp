@@ -8,27 +8,27 @@
 
 void TOpen::Button3Click(TObject* Sender) {
     if (RangeDrag) return;
-    AreaChange.Run(AreaStep::Loading);
+    hooks.AreaChange.Run(AreaStep::Loading);
 
-    MapShown = false;
+    gate.MapShown = false;
     ImageSize = SIZEX / SSIZE * COPYSCALE;
-    Image1->SetImageSize(ImageSize, ImageSize);
+    ui.Image1->SetImageSize(ImageSize, ImageSize);
 
-    if (!ReadMapData(SELECT, SelectCode)) {
+    if (!ReadMapData(doc.SELECT, doc.SelectCode)) {
         Application->MessageBox("地図データファイルが見つかりません", "ファイルオープンエラー", MB_OK | MB_ICONEXCLAMATION);
         Application->Terminate();
     }
     WriteLog("Area_checkの実行\n");
-    WriteLog(gui::Format("指定された県の数：%d\n", SELECT));
-    N16->SetEnabled(true);
-    BtnLine->SetEnabled(true);
+    WriteLog(gui::Format("指定された県の数：%d\n", doc.SELECT));
+    ui.N16->SetEnabled(true);
+    ui.BtnLine->SetEnabled(true);
     {
         std::vector<int> areas;
-        for (int i = 0; i < SELECT && i < 100; ++i) areas.push_back(SelectCode[i]);
+        for (int i = 0; i < doc.SELECT && i < 100; ++i) areas.push_back(doc.SelectCode[i]);
         MapInsets.SetMap(areas, {MinX, MinY, MaxX, MaxY}, InsetUnitsOf);
     }
 
-    if (!ProjectLoading) {
+    if (!gate.ProjectLoading) {
         // With insets on, the view fits what they leave.
         const MapBox box = MapInsets.StandardBox();
         MinX = box.x0, MinY = box.y0, MaxX = box.x1, MaxY = box.y1;
@@ -43,44 +43,44 @@ void TOpen::Button3Click(TObject* Sender) {
         MinY = held(int64_t(CY) - half);
         MaxX = held(int64_t(CX) + half);
         MaxY = held(int64_t(CY) + half);
-        Label6->SetCaption(MagnificationText(MAGSTEP * MAGUNIT));
+        ui.Label6->SetCaption(MagnificationText(MAGSTEP * MAGUNIT));
     }
     FitView();
 
-    Button6->SetEnabled(true);
-    UDVer->SetEnabled(true);
-    UDHor->SetEnabled(true);
-    BtnCenter->SetEnabled(true);
-    UpDown1->SetEnabled(true);
-    CBLabel->SetChecked(false);
-    for (TCheckBox* c : {CBPrefBorder, CBLonLat, CBCenter}) c->SetEnabled(true);
+    ui.Button6->SetEnabled(true);
+    ui.UDVer->SetEnabled(true);
+    ui.UDHor->SetEnabled(true);
+    ui.BtnCenter->SetEnabled(true);
+    ui.UpDown1->SetEnabled(true);
+    ui.CBLabel->SetChecked(false);
+    for (TCheckBox* c : {ui.CBPrefBorder, ui.CBLonLat, ui.CBCenter}) c->SetEnabled(true);
     SetBorderDependents(true);
     // Tools that work on a drawn map wake up with the first one.
-    for (QWidget* w : std::initializer_list<QWidget*>{CBLabel, BtnLetter, CBInfo, Button11}) w->setEnabled(true);
-    RadioGroup1->SetEnabled(true);
-    RadioGroup2->SetEnabled(true);
-    Button4->SetEnabled(true);
-    Button8->SetEnabled(true);
-    BtnPrint->SetEnabled(true);
-    CBScale->SetEnabled(true);
+    for (QWidget* w : std::initializer_list<QWidget*>{ui.CBLabel, ui.BtnLetter, ui.CBInfo, ui.Button11}) w->setEnabled(true);
+    ui.RadioGroup1->SetEnabled(true);
+    ui.RadioGroup2->SetEnabled(true);
+    ui.Button4->SetEnabled(true);
+    ui.Button8->SetEnabled(true);
+    ui.BtnPrint->SetEnabled(true);
+    ui.CBScale->SetEnabled(true);
 
-    if (SELECT < 2) {
+    if (doc.SELECT < 2) {
         // Names only with their borders: ticked without them, the redraw would untick them again.
-        if (CBTownBorder->Checked()) CBTownName->SetChecked(true);
-        CBMainDoubleName->SetEnabled(true);
-        CBMainDoubleName->SetChecked(false);
+        if (ui.CBTownBorder->Checked()) ui.CBTownName->SetChecked(true);
+        ui.CBMainDoubleName->SetEnabled(true);
+        ui.CBMainDoubleName->SetChecked(false);
     } else {
-        CBTownName->SetChecked(false);
-        CBMainDoubleName->SetEnabled(false);
+        ui.CBTownName->SetChecked(false);
+        ui.CBMainDoubleName->SetEnabled(false);
     }
 
     RangeZoom = false;
-    TkBtn2->SetColor(clBtnFace);
-    TkBtn2->Font.Color = clGray;
-    TkBtn2->Invalidate();
-    Label21->Show();
+    ui.TkBtn2->SetColor(clBtnFace);
+    ui.TkBtn2->Font.Color = clGray;
+    ui.TkBtn2->Invalidate();
+    ui.Label21->Show();
 
-    AreaChange.Run(AreaStep::Loaded);
+    hooks.AreaChange.Run(AreaStep::Loaded);
 }
 
 // The standard extent and scale of the box MinX..MaxY round the centre CX, CY
@@ -101,11 +101,11 @@ void TOpen::FitView() {
     }
     BaseSpan = StdExtent;
 
-    if (!ProjectLoading) {
+    if (!gate.ProjectLoading) {
         // Pixels per map unit at the base size, whatever the image size is.
         scale = float(SIZEX) / float(StdExtent);
-        UpDown1->SetPosition(1);
-        Label6->SetCaption("1.00");
+        ui.UpDown1->SetPosition(1);
+        ui.Label6->SetCaption("1.00");
     }
     Aspect = float(DegreeLengthRatio(CY) * 2 * (1.0 / 3));
     ScaleX = scale;
@@ -115,7 +115,7 @@ void TOpen::FitView() {
 // The insets changed: the map is drawn again, and when the groups taken out
 // of the main frame changed, at the standard view of what remains.
 void TOpen::InsetsChanged(bool groupsChanged) {
-    if (!MapShown) return;
+    if (!gate.MapShown) return;
     if (groupsChanged && !RangeDrag) {
         const MapBox box = MapInsets.StandardBox();
         MinX = box.x0, MinY = box.y0, MaxX = box.x1, MaxY = box.y1;
@@ -129,41 +129,41 @@ void TOpen::InsetsChanged(bool groupsChanged) {
 }
 
 void TOpen::ResetViewState() {
-    DataReady = false;
+    gate.DataReady = false;
 
-    N101->SetChecked(true);
-    N051->SetChecked(false);
-    N021->SetChecked(false);
-    N011->SetChecked(false);
-    MakeLabel->SetEnabled(true);
+    ui.N101->SetChecked(true);
+    ui.N051->SetChecked(false);
+    ui.N021->SetChecked(false);
+    ui.N011->SetChecked(false);
+    ui.MakeLabel->SetEnabled(true);
 
     // The pan-step tick follows the factor in force, which is left as it is.
-    N202->SetChecked(MoveFactor == 2.0f);
-    N102->SetChecked(MoveFactor == 1.0f);
-    N052->SetChecked(MoveFactor == 0.5f);
+    ui.N202->SetChecked(MoveFactor == 2.0f);
+    ui.N102->SetChecked(MoveFactor == 1.0f);
+    ui.N052->SetChecked(MoveFactor == 0.5f);
 
-    UpDown1->SetPosition(1);
+    ui.UpDown1->SetPosition(1);
     MAGUNIT = 1.0f;
     MAGSTEP = 1;
-    Label6->SetCaption("1.00");
-    MAG1->Click();
+    ui.Label6->SetCaption("1.00");
+    ui.MAG1->Click();
 
-    RadioGroup1->SetItemIndex(0);
-    CBScale->SetChecked(false);
+    ui.RadioGroup1->SetItemIndex(0);
+    ui.CBScale->SetChecked(false);
 
-    CBLabel->SetEnabled(true);
-    BtnLetter->SetEnabled(true);
-    CBOldTown->SetEnabled(false);
-    UDHor->SetPosition(500);
-    UDVer->SetPosition(500);
-    menuPaint->SetEnabled(true);
-    Keido->SetChecked(true);
-    CBLonLat->SetChecked(false);
-    AreaChange.Run(AreaStep::Reset);
+    ui.CBLabel->SetEnabled(true);
+    ui.BtnLetter->SetEnabled(true);
+    ui.CBOldTown->SetEnabled(false);
+    ui.UDHor->SetPosition(500);
+    ui.UDVer->SetPosition(500);
+    ui.menuPaint->SetEnabled(true);
+    ui.Keido->SetChecked(true);
+    ui.CBLonLat->SetChecked(false);
+    hooks.AreaChange.Run(AreaStep::Reset);
 
     // The handlers run above may have set them again.
-    DataReady = false;
-    MapShown = false;
+    gate.DataReady = false;
+    gate.MapShown = false;
 }
 
 // The area window only opens: the map and its work stay until a choice is made.

@@ -67,7 +67,8 @@ void MapView::ToData(int sx, int sy, int32_t& x, int32_t& y) const {
 // While a line point or a symbol is being placed everything is drawn in the
 // stored datum (the map jumps); what is stored does not depend on it.
 MapView TOpen::CurrentView() const {
-    const bool placing = Tool && Tool->Placing();
+    const MapTool* tool = tools.ActiveTool();
+    const bool placing = tool && tool->Placing();
     MapView v;
     v.cx = CX, v.cy = CY;
     v.scaleX = ScaleX, v.scaleY = ScaleY;

@@ -1,5 +1,5 @@
 #include "engine/Uinset.h"
-#include "engine/Uopen.h"
+#include "engine/MainForm.h"
 #include "gui/FormParts.h"
 #include <algorithm>
 #include <cmath>
@@ -94,5 +94,5 @@ void TInset::Apply() {
     for (int g = 0; g < kInsetGroups; ++g)
         groupsChanged = groupsChanged || (MapInsets.Offered(g) && next[size_t(g)].shown != MapInsets.Active(g));
     MapInsets.choice = next;
-    Open->InsetsChanged(groupsChanged);
+    MainInsetsChanged(groupsChanged);
 }

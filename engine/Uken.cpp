@@ -135,7 +135,7 @@ TKen::TKen() : TForm("都道府県指定") {
 }
 
 void TKen::FormCreate(TObject* Sender) {
-    const int v = Open ? Open->BoundaryDate : 0;
+    const int v = Open ? MainDoc().BoundaryDate : 0;
     // No map file gave a date: nothing to show.
     if (v <= 0) return;
     const DataDate d = UnpackDataDate(v);
@@ -159,14 +159,14 @@ std::vector<int> TKen::TickedAreas() const {
 }
 
 bool TKen::AgreeToAreas(const std::vector<int>& codes) {
-    const bool same = Open->SELECT == int(codes.size()) && std::equal(codes.begin(), codes.end(), Open->SelectCode);
+    const bool same = MainDoc().SELECT == int(codes.size()) && std::equal(codes.begin(), codes.end(), MainDoc().SelectCode);
     // The same areas again are a reload: every position is in map units, so all work stays.
     if (same) return true;
-    if (Open->AreaChange.AnyWork() &&
+    if (HooksOf(*Open).AreaChange.AnyWork() &&
         Application->MessageBox("ペイント・ラベル・地図線などの作業内容は消去されます。よろしいですか", "都道府県指定",
                                 MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
         return false;
-    Open->AreaChange.Run(AreaStep::Discard);
+    HooksOf(*Open).AreaChange.Run(AreaStep::Discard);
     agreed = codes;
     return true;
 }
@@ -185,57 +185,57 @@ bool TKen::Choose(TObject* Sender, bool callerDraws) {
 
     std::optional<RedrawOnce> once(std::in_place);   // the new areas drawn once
     Open->ResetViewState();
-    std::copy(codes.begin(), codes.end(), Open->SelectCode);
-    Open->SELECT = int(codes.size());
-    Open->DataReady = false;
-    Open->CBTownName->SetChecked(false);
+    std::copy(codes.begin(), codes.end(), MainDoc().SelectCode);
+    MainDoc().SELECT = int(codes.size());
+    MainGate().DataReady = false;
+    MainUi().CBTownName->SetChecked(false);
     Close();
     Open->repaint();
 
-    if (Open->SELECT > 20) {
+    if (MainDoc().SELECT > 20) {
         Process->Label1->SetCaption("地図を描く準備をしています");
         Process->Show();
         Process->repaint();
     }
 
-    Open->ProjectLoading = false;
+    MainGate().ProjectLoading = false;
     Process->Hide();
-    Open->Image1->repaint();
-    Open->DataReady = false;
+    MainUi().Image1->repaint();
+    MainGate().DataReady = false;
     Open->Button3Click(Open);
 
     // A caller that draws once itself keeps the redraw locked.
-    Open->DataReady = !callerDraws;
-    Open->AreaChange.Run(AreaStep::Chosen);
-    Open->CBTownPaint->SetChecked(false);
-    Open->CBNTownBorder->SetChecked(CBOldBorder->Checked());
+    MainGate().DataReady = !callerDraws;
+    HooksOf(*Open).AreaChange.Run(AreaStep::Chosen);
+    MainUi().CBTownPaint->SetChecked(false);
+    MainUi().CBNTownBorder->SetChecked(CBOldBorder->Checked());
 
-    Open->AreaChange.Run(AreaStep::Rails);
-    Open->AreaChange.Run(AreaStep::RailsLoaded);
-    if (!Open->CBRailLine->Checked()) Open->DrawMap();
+    HooksOf(*Open).AreaChange.Run(AreaStep::Rails);
+    HooksOf(*Open).AreaChange.Run(AreaStep::RailsLoaded);
+    if (!MainUi().CBRailLine->Checked()) RedrawMap();
 
     // Once more, so that its handler runs for the new areas.
-    if (Open->CBEki->Checked()) {
-        Open->CBEki->SetChecked(false);
-        Open->CBEki->SetChecked(true);
+    if (MainUi().CBEki->Checked()) {
+        MainUi().CBEki->SetChecked(false);
+        MainUi().CBEki->SetChecked(true);
     }
 
-    Open->MapShown = true;
-    Open->Button1->SetEnabled(true);
-    Open->Label35->Hide();
-    Open->CBTownPaint->SetChecked(false);
-    Open->AreaChange.Run(AreaStep::Changing);
-    Open->AreaChange.Run(AreaStep::Done);
-    Open->Label19->SetCaption("");
+    MainGate().MapShown = true;
+    MainUi().Button1->SetEnabled(true);
+    MainUi().Label35->Hide();
+    MainUi().CBTownPaint->SetChecked(false);
+    HooksOf(*Open).AreaChange.Run(AreaStep::Changing);
+    HooksOf(*Open).AreaChange.Run(AreaStep::Done);
+    MainUi().Label19->SetCaption("");
 
-    NameListArea = Open->SelectCode[0];
+    NameListArea = MainDoc().SelectCode[0];
     NameListMode = 1;
-    if (CBRailShow->Checked()) Open->CBRailLine->SetChecked(true);
+    if (CBRailShow->Checked()) MainUi().CBRailLine->SetChecked(true);
     once.reset();
     Open->RunMapChangeHooks();
 
     Open->RailSetCount = 0;
-    Open->AreaChange.Run(AreaStep::Drawn);
+    HooksOf(*Open).AreaChange.Run(AreaStep::Drawn);
     return true;
 }
 
@@ -264,7 +264,7 @@ void TKen::Button4Click(TObject* Sender) {
     }
     areaBoxes[50]->SetChecked(true);
     areaBoxes[51]->SetChecked(true);
-    Open->CBTownBorder->SetChecked(false);
+    MainUi().CBTownBorder->SetChecked(false);
 }
 
 
@@ -286,8 +286,8 @@ void TKen::CBNameListClick(TObject* Sender) {
     // Kept the old map: no list of the new one.
     if (!Choose(this, false)) return;
     NameListMode = 1;
-    Open->CBYomi->SetChecked(true);
+    MainUi().CBYomi->SetChecked(true);
     if (NameListShown) NameListShown();
 }
 
-void TKen::CBRailShowClick(TObject* Sender) { Open->CBRailLine->SetChecked(CBRailShow->Checked()); }
+void TKen::CBRailShowClick(TObject* Sender) { MainUi().CBRailLine->SetChecked(CBRailShow->Checked()); }

@@ -149,18 +149,18 @@ void Append(PolylineStore& s, int32_t n, const int32_t* points) {
 } // namespace
 
 bool TOpen::IsPrefLayerLoadable(int code) const {
-    return !((code == 47 || code == 48 || code == 49) && !Hokkaido->Checked());
+    return !((code == 47 || code == 48 || code == 49) && !ui.Hokkaido->Checked());
 }
 
 bool TOpen::ReadMapData(int count, const int32_t* codes) {
-    PolylineStore* stores[] = {&CoastLine, &PrefLine,  &NewPrefLine,      &OldPrefLine,    &TownLine,     &NTownLine,
-                               &OTownLine, &LakeLine, &HokkaidoLakeLine, &LakeBorderLine, &LakePrefLine, &KuLine};
+    PolylineStore* stores[] = {&doc.CoastLine, &doc.PrefLine,  &doc.NewPrefLine,      &doc.OldPrefLine,    &doc.TownLine,     &doc.NTownLine,
+                               &doc.OTownLine, &doc.LakeLine, &doc.HokkaidoLakeLine, &doc.LakeBorderLine, &doc.LakePrefLine, &doc.KuLine};
     for (PolylineStore* s : stores) {
         s->Fill = 0;
         s->Overflowed = false;
     }
     int32_t towns = 0, oldTowns = 0, newTowns = 0;
-    OfficeCount = 0;
+    doc.OfficeCount = 0;
     // The extent is kept in locals while reading: the point buffer could alias the members.
     // It starts empty, so that points beyond the usual range are inside it too.
     int32_t minX = INT32_MAX, minY = INT32_MAX, maxX = INT32_MIN, maxY = INT32_MIN;
@@ -179,9 +179,9 @@ bool TOpen::ReadMapData(int count, const int32_t* codes) {
         MinY = minY;
         MaxX = maxX;
         MaxY = maxY;
-        TownCount = towns;
-        OldTownCount = oldTowns;
-        NewTownCount = newTowns;
+        doc.TownCount = towns;
+        doc.OldTownCount = oldTowns;
+        doc.NewTownCount = newTowns;
     };
 
     gui::TextReader in;
@@ -197,13 +197,13 @@ bool TOpen::ReadMapData(int count, const int32_t* codes) {
 
     for (int a = 0; a < count; a++) {
         const int code = codes[a];
-        if (!in.Open(gui::Format("%s/MAPDATA/%02d.MAP", AppDir.c_str(), code))) {
+        if (!in.Open(gui::Format("%s/MAPDATA/%02d.MAP", doc.AppDir.c_str(), code))) {
             close();
             return false;
         }
-        const bool prefFlag = code >= 0 && code < 60 && PrefFlag[code];
+        const bool prefFlag = code >= 0 && code < 60 && doc.PrefFlag[code];
         const bool loadable = IsPrefLayerLoadable(code);
-        const bool kuLoadable = loadable && !(code == 18 && CBNTownBorder->Checked());
+        const bool kuLoadable = loadable && !(code == 18 && ui.CBNTownBorder->Checked());
         // Duplicates are looked for only among the names of this file.
         for (NameSet& names : fileNames) names.Clear();
         // A name at a position no map has is dropped, and the file's first named.
@@ -218,10 +218,10 @@ bool TOpen::ReadMapData(int count, const int32_t* codes) {
             const char letter = first.empty() ? '\0' : first[0];
 
             if (letter == 'A' || letter == 'X' || letter == 'B') {
-                auto& xs = letter == 'A' ? TownX : letter == 'X' ? OldTownX : NewTownX;
-                auto& ys = letter == 'A' ? TownY : letter == 'X' ? OldTownY : NewTownY;
-                auto& names = letter == 'A' ? TownName : letter == 'X' ? OldTownName : NewTownName;
-                auto& dups = letter == 'A' ? TownDup : letter == 'X' ? OldTownDup : NewTownDup;
+                auto& xs = letter == 'A' ? doc.TownX : letter == 'X' ? doc.OldTownX : doc.NewTownX;
+                auto& ys = letter == 'A' ? doc.TownY : letter == 'X' ? doc.OldTownY : doc.NewTownY;
+                auto& names = letter == 'A' ? doc.TownName : letter == 'X' ? doc.OldTownName : doc.NewTownName;
+                auto& dups = letter == 'A' ? doc.TownDup : letter == 'X' ? doc.OldTownDup : doc.NewTownDup;
                 NameSet& seen = fileNames[letter == 'A' ? 0 : letter == 'X' ? 1 : 2];
                 int32_t& n = letter == 'A' ? towns : letter == 'X' ? oldTowns : newTowns;
                 const int32_t x = f.IntOr0(), y = f.IntOr0();
@@ -251,20 +251,20 @@ bool TOpen::ReadMapData(int count, const int32_t* codes) {
 
             PolylineStore* target = nullptr;
             switch (letter) {
-            case 'C': target = &CoastLine; break;
-            case 'P': target = &PrefLine; break;
-            case 'U': target = &NewPrefLine; break;
-            case 'R': target = &OldPrefLine; break;
-            case 'S': target = &HokkaidoLakeLine; break;
-            case 'T': target = loadable ? &TownLine : nullptr; break;
-            case 'N': target = loadable ? &NTownLine : nullptr; break;
-            case 'O': target = loadable ? &OTownLine : nullptr; break;
-            case 'L': target = loadable ? &LakeBorderLine : nullptr; break;
-            case 'Q': target = loadable ? &LakePrefLine : nullptr; break;
-            case 'K': target = kuLoadable ? &KuLine : nullptr; break;
+            case 'C': target = &doc.CoastLine; break;
+            case 'P': target = &doc.PrefLine; break;
+            case 'U': target = &doc.NewPrefLine; break;
+            case 'R': target = &doc.OldPrefLine; break;
+            case 'S': target = &doc.HokkaidoLakeLine; break;
+            case 'T': target = loadable ? &doc.TownLine : nullptr; break;
+            case 'N': target = loadable ? &doc.NTownLine : nullptr; break;
+            case 'O': target = loadable ? &doc.OTownLine : nullptr; break;
+            case 'L': target = loadable ? &doc.LakeBorderLine : nullptr; break;
+            case 'Q': target = loadable ? &doc.LakePrefLine : nullptr; break;
+            case 'K': target = kuLoadable ? &doc.KuLine : nullptr; break;
             // In Hokkaido and the northern islands the W lines are the
             // sub-prefecture borders, not lake shores.
-            case 'W': target = prefFlag ? (WLinesAsBorder ? &PrefLine : nullptr) : &LakeLine; break;
+            case 'W': target = prefFlag ? (doc.WLinesAsBorder ? &doc.PrefLine : nullptr) : &doc.LakeLine; break;
             default: break;
             }
             // The points go straight into their store when it has room for
@@ -330,8 +330,8 @@ bool TOpen::ReadMapData(int count, const int32_t* codes) {
     for (int a = 0; a < count; a++) {
         const int code = codes[a];
         if (code == 52) continue;
-        if (!in.Open(gui::Format("%s/MAPDATA/OfficeLoc/%02d市町村役場.lbl", AppDir.c_str(), code))) {
-            OfficeCount = offices;
+        if (!in.Open(gui::Format("%s/MAPDATA/OfficeLoc/%02d市町村役場.lbl", doc.AppDir.c_str(), code))) {
+            doc.OfficeCount = offices;
             close();
             return false;
         }
@@ -339,8 +339,8 @@ bool TOpen::ReadMapData(int count, const int32_t* codes) {
             FieldScanner f(line);
             std::string_view mark;
             if (!f.Next(mark)) continue;
-            if (offices >= int32_t(OfficeRecords.size())) break;
-            OfficeRecord& r = OfficeRecords[offices];
+            if (offices >= int32_t(doc.OfficeRecords.size())) break;
+            OfficeRecord& r = doc.OfficeRecords[offices];
             CopyCut(r.mark, sizeof r.mark, mark, 7);
             r.x = f.IntOr0();
             r.y = f.IntOr0();
@@ -350,7 +350,7 @@ bool TOpen::ReadMapData(int count, const int32_t* codes) {
         }
         in.Close();
     }
-    OfficeCount = offices;
+    doc.OfficeCount = offices;
 
     for (PolylineStore* s : stores) {
         if (s->TestedAgain && s->Overflowed) {
@@ -365,16 +365,16 @@ bool TOpen::ReadMapData(int count, const int32_t* codes) {
     const MapBox box = WithMargin({MinX, MinY, MaxX, MaxY});
     MinX = box.x0, MinY = box.y0, MaxX = box.x1, MaxY = box.y1;
 
-    TkBtn1->Hide();
+    ui.TkBtn1->Hide();
     return true;
 }
 
 void TOpen::LoadCityList() {
-    CityCount = 0;
+    doc.CityCount = 0;
     gui::TextReader in;
-    if (!in.Open(AppDir + "/MAPDATA/CITYLIST.TXT")) return;
+    if (!in.Open(doc.AppDir + "/MAPDATA/CITYLIST.TXT")) return;
     std::string line;
-    CityListWhole = true;
+    doc.CityListWhole = true;
     int badLine = 0;
     for (int lineNo = 1; in.ReadLine(line); ++lineNo) {
         FieldScanner f(line);
@@ -385,16 +385,16 @@ void TOpen::LoadCityList() {
             if (!badLine) badLine = lineNo;
             continue;
         }
-        if (CityCount >= int32_t(CityName.size())) {
-            CityListWhole = false;
+        if (doc.CityCount >= int32_t(doc.CityName.size())) {
+            doc.CityListWhole = false;
             break;
         }
-        const int i = CityCount++;
-        CityName[i].assign(name.data(), name.size());
-        CityX[i] = x;
-        CityY[i] = y;
-        CityPref[i] = f.IntOr0();
-        CityFlag[i] = f.IntOr0() != 0 ? 1 : 0;
+        const int i = doc.CityCount++;
+        doc.CityName[i].assign(name.data(), name.size());
+        doc.CityX[i] = x;
+        doc.CityY[i] = y;
+        doc.CityPref[i] = f.IntOr0();
+        doc.CityFlag[i] = f.IntOr0() != 0 ? 1 : 0;
     }
     if (badLine) ReportBadListLine("CITYLIST.TXT", badLine);
 }
@@ -402,21 +402,21 @@ void TOpen::LoadCityList() {
 // Lines of a start-up list at positions no map have are left out, the first
 // named once, and the list is not written back: its next save would lose them.
 void TOpen::ReportBadListLine(const char* file, int lineNo) {
-    (std::string_view(file) == "EXTRA.TXT" ? ExtraListWhole : CityListWhole) = false;
+    (std::string_view(file) == "EXTRA.TXT" ? doc.ExtraListWhole : doc.CityListWhole) = false;
     Application->MessageBox(gui::Format("%s の %d 行目の座標値が正しくありません", file, lineNo), "データエラー",
                             MB_OK | MB_ICONEXCLAMATION);
 }
 
 void TOpen::LoadExtraList() {
-    ExtraCount = 0;
+    doc.ExtraCount = 0;
     gui::TextReader in;
-    if (!in.Open(AppDir + "/MAPDATA/EXTRA.TXT")) {
+    if (!in.Open(doc.AppDir + "/MAPDATA/EXTRA.TXT")) {
         Application->MessageBox("重複市町村名データファイル 'Extra.txt' が 'MapData'フォルダの中にありません",
                                 "ファイルオープンエラー", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     std::string line;
-    ExtraListWhole = true;
+    doc.ExtraListWhole = true;
     int badLine = 0;
     for (int lineNo = 1; in.ReadLine(line); ++lineNo) {
         FieldScanner f(line);
@@ -428,18 +428,18 @@ void TOpen::LoadExtraList() {
             if (!badLine) badLine = lineNo;
             continue;
         }
-        if (ExtraCount >= int32_t(ExtraPref.size())) {
-            ExtraListWhole = false;
+        if (doc.ExtraCount >= int32_t(doc.ExtraPref.size())) {
+            doc.ExtraListWhole = false;
             break;
         }
-        const int i = ExtraCount++;
-        ExtraPref[i] = pref;
-        ExtraTownName[i].assign(town.data(), town.size());
-        ExtraGroupName[i].assign(group.data(), group.size());
-        ExtraX[i] = x;
-        ExtraY[i] = y;
+        const int i = doc.ExtraCount++;
+        doc.ExtraPref[i] = pref;
+        doc.ExtraTownName[i].assign(town.data(), town.size());
+        doc.ExtraGroupName[i].assign(group.data(), group.size());
+        doc.ExtraX[i] = x;
+        doc.ExtraY[i] = y;
         const std::string_view kind = f.FieldOrEmpty();
-        ExtraKind[i] = kind.empty() ? '\0' : kind[0];
+        doc.ExtraKind[i] = kind.empty() ? '\0' : kind[0];
     }
     if (badLine) ReportBadListLine("EXTRA.TXT", badLine);
 }

@@ -1,10 +1,19 @@
-// The main form: the map image, its data stores and view state.
+// The main form: the map image, its view state, and the parts it holds (the
+// controls, the document, the style, the tool slot, the redraw's gate, the
+// fills and the features' hooks), each declared in a header of its own so that
+// a window which needs only a part does not depend on the form.
 // Its member functions are defined in the folder of the feature they belong to.
 #pragma once
 #include "components/Mystr.h"
 #include "components/Tkbtn.h"
 #include "engine/AreaSteps.h"
+#include "engine/FeatureHooks.h"
 #include "engine/FeatureParts.h"
+#include "engine/MainControls.h"
+#include "engine/Redraw.h"
+#include "engine/MapDocument.h"
+#include "engine/MapStyle.h"
+#include "engine/ToolSlot.h"
 #include "engine/Coords.h"
 #include "engine/Insets.h"
 #include "engine/MapLayer.h"
@@ -21,67 +30,10 @@
 #include <vector>
 
 class QPrinter;
-class TPrintDialog;
 struct MapSnapshot;
 namespace gui {
 class VectorRecorder;
 }
-
-// Capacities of the polyline stores, in 32-bit words.
-constexpr int COAST_LINE = 304000;
-constexpr int PREF_LINE = 51000;
-constexpr int NEW_PREF_LINE = 1000;
-constexpr int OLD_PREF_LINE = 1100;
-constexpr int TOWN_LINE = 270000;
-constexpr int NTOWN_LINE = 60000;
-constexpr int OTOWN_LINE = 6000;
-constexpr int LAKE_LINE = 2500;
-constexpr int HOKKAIDO_LAKE_LINE = 500;
-constexpr int LAKE_BORDER_LINE = 1000;
-constexpr int LAKE_PREF_LINE = 200;
-constexpr int KU_LINE = 8000;
-
-constexpr int TOWN_MAX = 7500, OLDTOWN_MAX = 2500, NEWTOWN_MAX = 2000;
-constexpr int OFFICE_MAX = 2500, CITY_MAX = 200, EXTRA_MAX = 100;
-constexpr int POLYLINE_POINTS_MAX = 1000;
-// CP932 bytes of a search-history entry as read: no name of the data files,
-// whose lines are shorter than 100 bytes, is longer.
-constexpr size_t HISTORY_NAME_MAX = 99;
-
-// Polylines one after another as n, x1, y1, ..., xn, yn, closed by -999.
-// Words holds one word beyond the capacity so the terminator always fits.
-struct PolylineStore {
-    PolylineStore(int capacity, const char* capName, const char* message, bool testedAgain)
-        : Words(capacity + 1, -999), Capacity(capacity), CapacityName(capName), Message(message),
-          TestedAgain(testedAgain) {}
-    std::vector<int32_t> Words;
-    int32_t Fill = 0;        // words in use
-    bool Overflowed = false; // a polyline was refused for want of room
-    int32_t Capacity;
-    const char* CapacityName;
-    const char* Message;
-    bool TestedAgain;
-    const int32_t* Data() const { return Words.data(); }
-    // Whoever writes the words says so: the screen points taken from them go.
-    void Changed() { Revision = NextRevision(); }
-    uint64_t Revision = NextRevision();
-    mutable StoreScreen Screen;
-
-private:
-    static uint64_t NextRevision() {
-        static uint64_t last = 0;
-        return ++last;
-    }
-};
-
-// Mark and name hold at most 7 and 31 bytes in CP932; in UTF-8 a character
-// can take up to three times its CP932 bytes, hence the larger arrays.
-struct OfficeRecord {
-    char mark[7 * 3 + 1];
-    int32_t x, y;
-    char name[31 * 3 + 1];
-    int32_t size;
-};
 
 class TOpen : public TForm {
 public:
@@ -91,45 +43,13 @@ public:
     // The close box and a desktop log-out end the program as "終　了" does, questions included.
     void FormCloseQuery(TObject* Sender, bool& CanClose) override;
 
-    // ---- Components and controls (built in the constructor) ----
-    TMyStr* MyStr1;
-    TMainMenu* MainMenu1;
-    TScrollBox* ScrollBox1;
-    TImage* Image1;            // the map
-    TImage* Image2;            // opens the usage notes
-    TImage* Image4;            // 64x64 thumbnail, opens the about box
-    TPanel* Panel1;
-    TTkBtn* TkBtn1;            // start screen: mail to the author
-    TTkBtn* TkBtn2;            // "範囲指定"
-    TButton *Button1, *Button2, *Button3, *Button4, *Button5, *Button6, *Button7, *Button8, *Button9,
-        *Button10, *Button12, *Button13, *Button14;
-    TButton *BtnCenter, *BtnPaint, *BtnLetter, *BtnMark, *BtnMulti;
-    TCheckBox *CBTownBorder, *CBTownName, *CBPrefBorder, *CBNTownBorder, *CBLonLat, *CBFun, *CBDo, *CB1do,
-        *CBCenter, *CBScale, *CBOldTown, *CBMainDoubleName, *CBLake, *CBKu, *CBKenName1, *CBInfo,
-        *CBTownPaint, *CBMenseki, *CBLabel, *CBExp, *CBYomi, *CBRailLine, *CBEki, *CBCopy, *CBTimer,
-        *CBNokori, *CBChiri, *CBZahyo;
-    TLabel *Label6, *Label13, *Label14, *Label15, *Label17, *Label19, *Label20, *Label21, *Label23, *Label28,
-        *Label31, *Label33, *Label34, *Label35, *Label36, *Label37, *Label38;
-    TUpDown *UpDown1, *UDHor, *UDVer;
-    TRadioGroup* RadioGroup1;  // "画像ｻｲｽﾞ"
-    TRadioGroup* RadioGroup2;  // "画像形式"
-    TComboBox* ComboBox1;      // search history
-    TEdit* EdName;             // name to search
-    TTimer *Timer1, *Timer2;
-    TSaveDialog* SaveDialog1;
-    // Menus.
-    TMenuItem *File1, *Exit1, *SaveImage1, *PNG1, *JPEG1, *BITMAP1, *Print1, *PrintPreview1;
-    TButton* BtnPrint;   // "印刷…" in the image group
-    TMenuItem *Edit1, *MAG1, *MAG2, *MAG3, *MAG4, *MAG5, *N101, *N051, *N021, *N011, *N202, *N102, *N052;
-    TMenuItem *Window1, *Open1, *N1, *N28, *menuPaint, *MakeLabel, *N15, *N9, *N17, *N18;
-    TMenuItem* menuInsets = nullptr;   // "挿入図..."
-    TMenuItem *Option1, *kokudo, *ken_name, *Wait, *Hokkaido, *Keido, *N24, *Sokuchi, *NJikan, *NKanji;
-    TMenuItem *Help1, *About1, *Tutorial1, *readmehtm1, *HomePage1;
-    // Keyboard doubles of buttons: "ﾌｧｲﾙ読込", "ﾌｧｲﾙ保存", undo of a paint or symbol step, "画像コピー".
-    TMenuItem *FileOpen1, *FileSave1, *Undo1, *CopyImage1;
+    // The controls, built in the constructor (engine/MainControls.h).
+    MainControls ui;
 
-    // ---- Program folder, log ----
-    std::string AppDir;
+    // ---- The map document: folder, areas, stores and tables (engine/MapDocument.h) ----
+    MapDocument doc;
+
+    // ---- Program file, log ----
     std::string ProgramDate;   // "%d/%02d/%02d" of the program file
     // Set before the forms are made when a map is drawn from the command line:
     // the data are all it reads, so the folder need not hold the program file.
@@ -137,60 +57,11 @@ public:
     gui::TextWriter Log;
     void WriteLog(const std::string& s);
 
-    // ---- Selection and area tables ----
-    int32_t SELECT = 0;
-    int32_t SelectCode[100] = {};
-    std::string AreaName[60];
-    float AreaSpanKm[53] = {};
-    std::string RegionName[10];
-    uint8_t PrefFlag[60] = {};
-    int32_t BoundaryDate = 0;  // newest map-file date, (y-1980)*10000 + m*100 + d
-
-    // ---- Map data (loader) ----
-    PolylineStore CoastLine{COAST_LINE, "COAST_LINE", "海岸線データが多すぎます", true};
-    PolylineStore PrefLine{PREF_LINE, "PREF_LINE", "都府県界線データが多すぎます", true};
-    PolylineStore NewPrefLine{NEW_PREF_LINE, "NEW_PREF_LINE", "新都府県界線データが多すぎます", true};
-    PolylineStore OldPrefLine{OLD_PREF_LINE, "OLD_PREF_LINE", "旧都府県界線データが多すぎます", true};
-    PolylineStore TownLine{TOWN_LINE, "TOWN_LINE", "市町村境界線データが多すぎます", true};
-    PolylineStore NTownLine{NTOWN_LINE, "NTOWN_LINE", "旧市町村境界線データが多すぎます", true};
-    PolylineStore OTownLine{OTOWN_LINE, "OTOWN_LINE", "旧市町村境界線データが多すぎます", true};
-    PolylineStore LakeLine{LAKE_LINE, "LAKE_LINE", "湖水線データが多すぎます", false};
-    PolylineStore HokkaidoLakeLine{HOKKAIDO_LAKE_LINE, "HOKKAIDO_LAKE_LINE", "北海道湖水線データが多すぎます", false};
-    PolylineStore LakeBorderLine{LAKE_BORDER_LINE, "LAKE_BORDER_LINE", "湖水境界線データが多すぎます", false};
-    PolylineStore LakePrefLine{LAKE_PREF_LINE, "LAKE_PREF_LINE", "湖水県境界線データが多すぎます", false};
-    PolylineStore KuLine{KU_LINE, "KU_LINE", "行政区データが多すぎます", true};
-
-    std::vector<int32_t> TownX, TownY, OldTownX, OldTownY, NewTownX, NewTownY;
-    std::vector<std::string> TownName, OldTownName, NewTownName;
-    std::vector<char> TownDup, OldTownDup, NewTownDup;
-    int32_t TownCount = 0, OldTownCount = 0, NewTownCount = 0;
-
-    std::vector<OfficeRecord> OfficeRecords;
-    int32_t OfficeCount = 0;
-
-    std::vector<std::string> CityName;
-    std::vector<int32_t> CityX, CityY, CityPref;
-    std::vector<uint8_t> CityFlag;
-    int32_t CityCount = 0;
-
-    std::vector<int32_t> ExtraPref, ExtraX, ExtraY;
-    std::vector<std::string> ExtraTownName, ExtraGroupName;
-    std::vector<char> ExtraKind;
-    int32_t ExtraCount = 0;
-
-    struct YomiRecord { int32_t x, y; std::string name, yomi; };
-    std::vector<YomiRecord> YomiRecords;
-    int32_t YomiCount = 0;
-
-    bool WLinesAsBorder = true;
-
+    // ---- Loader ----
     bool ReadMapData(int count, const int32_t* codes);
     bool IsPrefLayerLoadable(int code) const;
     void LoadCityList();
     void LoadExtraList();
-    // False when a line of the list was left out on reading: writing the
-    // table back would lose it.
-    bool CityListWhole = true, ExtraListWhole = true;
     void ReportBadListLine(const char* file, int lineNo);
     void LoadYomiList(const std::string& path);
 
@@ -239,71 +110,40 @@ public:
     void PressToData(int X, int Y, int32_t& x, int32_t& y) const;
 
     // ---- Flags ----
-    bool DataReady = false, MapShown = false, ProjectLoading = false;
     bool RangeDrag = false, RangeZoom = false;
-    bool PaintDisplay = false;
     bool LonLatShown = false, LegendShown = false, ScaleShown = false;
-    bool ClipboardUsed = false, AltYear = false;
+    bool ClipboardUsed = false;
     bool SetteiShown = false, LetterShown = false;
     bool RouteDone = false, MainStations = false;
     int32_t DistanceMode = 0;
     int32_t DistStartX = -100, DistStartY = -100;
     int32_t RailSetCount = 0;
-    int32_t paint_rep = 0;
     int32_t RoutePointCount = 0;
 
-    // ---- Colours, widths, sizes ----
-    TColor CoastColor = 0xFF0000, PrefColor = 0x0000FF, TownColor = 2672688, NTownColor = 0xF7F700,
-           DefNTownColor = 0xF7F700, KuColor = 9421963, TownFontColor = 0, BackColor = 0xFFFFE1,
-           ChosenBackColor = 0xFFFFE1, TownPaintColor = 0x00FFFF, WakuColor = 0xFF8080, DoColor = 0,
-           FunColor = 0xC0C0C0, IslandsColor = 0x008000, DefIslandsColor = 0x008000,
-           MountainColor = 0xFF0000, DefMountainColor = 0xFF0000, AreaFillColor = 9803263,
-           DefAreaFillColor = 9803263, SelectColor = 0x0000FF, DefSelectColor = 0x0000FF,
-           DefPrefColor = 0x0000FF, DefPrefSeatColor = 0xFF0000, LabelColor = 0x800000, KanaFontColor = 0;
-    int32_t DefPrefSize = 10, DefPrefSeatSize = 8;
-    int32_t CoastWidth = 1, PrefWidth = 1, TownWidth = 1;
-    int32_t NameFontBase = 8, NameFontSize = 8;
-    int32_t scl_x1 = 350, scly1 = 550, ScaleRight = 0, ScaleBottom = 0;
-    bool SameColor = false;
+    // ---- Colours, widths, sizes (engine/MapStyle.h) ----
+    MapStyle style;
     int32_t TimeOrder = 1;
-    TColor PaintColor[8] = {}, DefPaintColor[8] = {};
-    uint8_t PaintPattern[8] = {};
-    uint8_t PaintSlotFlag[8] = {};
 
     // ---- Redraw ----
     int32_t MappingCount = 0, ThumbnailCount = 0, RedrawCount = 0;
     int32_t LabelLayerCount = 0;   // whole label layers drawn: one per redraw at most
-    // While held, a redraw is only noted; it happens once when the hold ends.
+    // While held (gate.RedrawHeld), a redraw is only noted; it happens once when the hold ends.
     bool DrawMap();
-    int RedrawHeld = 0;
-    bool RedrawWanted = false;
+    // Whether and when the map may be drawn (engine/Redraw.h).
+    RedrawGate gate;
 
-    // ---- Layers and hooks: each feature folder registers its own as it wires its handlers ----
-    LayerStack Layers;
+    // ---- Layers and hooks: each feature folder registers its own as it wires its handlers (engine/FeatureHooks.h) ----
+    FeatureHooks hooks;
     // Each feature's own state, reached through its folder's header.
     FeatureParts Parts;
-    // Each fills the part of the record that its windows own.
-    std::vector<std::function<void(DrawSettings&)>> SettingsReaders;
     // The figures of the view just computed, for the read-outs (also of a refused range).
     struct ViewReadout {
         int32_t centreX = 0, centreY = 0;
         float middleKm = 0, topKm = 0, bottomKm = 0;
     } Readout;
-    std::vector<std::function<void()>> ReadoutHooks;
-    // Control states and read-outs once the stack is drawn.
-    std::vector<std::function<void(const DrawSettings&)>> AfterRedrawHooks;
-    // Put the tool windows away on a click beside the map (the forms come after the main one).
-    std::vector<std::function<void()>> ToolWindowClosers;
-    // False stops the exit (unsaved work the user keeps).
-    std::vector<std::function<bool()>> ExitChecks;
-    // Run as the program starts (before the lists load) and as it ends.
-    std::vector<std::function<void()>> StartHooks;
-    std::vector<std::function<void()>> ExitHooks;
     // Hooks up the feature folders' handlers, layers and steps; set by forms/
     // before the main form is made, so that engine/ calls none of them.
     static inline std::function<void(TOpen&)> FeatureWiring;
-    // The line editor's colour, written to config.ini.
-    std::function<TColor()> EditLineColour;
     DrawSettings ReadDrawSettings();
     // The map as an output draws it at the chosen size (engine/RenderJob.h).
     MapSnapshot OutputSnapshot();
@@ -323,15 +163,13 @@ public:
     void Tutorial1Click(TObject* Sender);
     // The view settings back to their start, before a new area choice is loaded.
     void ResetViewState();
-    // What each feature does with its own state when the areas change.
-    AreaSteps AreaChange;
     void config_read(const std::string& path);
     void config_write(const std::string& path);
     void ShowBoundaryDataDate();
     void ShowRailDataDate(int count, const std::string* names);
 
     // ---- Redraw and display ----
-    bool MapDrawable() const { return DataReady && !ProjectLoading; }
+    bool MapDrawable() const { return gate.DataReady && !gate.ProjectLoading; }
     void AddMapLayers();   // the engine's own layers (engine/Uredraw.cpp)
     void DrawPolylineLayers(TCanvas& cv, const MapView& view, const DrawSettings& s);
     static void DrawStore(TCanvas& cv, const MapView& view, const PolylineStore& store, bool closing);
@@ -351,7 +189,6 @@ public:
                       gui::TextSlot& slot) const;
     // The laid-out texts of the name and label layers, one slot per row of their tables.
     mutable std::vector<gui::TextSlot> TownSlots, OtherTownSlots, ExtraSlots, CitySlots, LabelSlots;
-    static bool ContainsWard(const std::string& name);
     bool IsDuplicateName(const std::string& name) const;
     // Overlays (engine/Uoverlay.cpp).
     // The overlays draw onto the canvas through the view given; the forms
@@ -370,7 +207,6 @@ public:
     void Disp_Office(TCanvas& cv, const MapView& view, const DrawSettings& s);
 
     // ---- Mouse, measurement (navigation/) ----
-    TButton* Button11 = nullptr;             // "経緯度": longitude/latitude or map coordinates
     int32_t DistAnchorX = 0, DistAnchorY = 0;   // fixed end of the distance line
     float PointerLon = 0, PointerLat = 0;
     float RangeEndLon = 0, RangeEndLat = 0, RangeWidthKm = 0;
@@ -387,7 +223,6 @@ public:
     void ShowPointerReadout(int32_t x, int32_t y);
     void ShowReadingAt(int X, int Y);
     static std::string FormatDms(const std::string& prefix, float degrees);
-    static std::string SplitReadingSuffix(const std::string& reading);
     bool IsListedDuplicateName(int index) const;
     void MeasureAreaAt(int X, int Y);
     // Read-outs: areas and lengths in km with fewer decimals as they grow, a
@@ -407,34 +242,19 @@ public:
     // ---- View control, display settings, read-out (navigation/) ----
     void StartNotice(int x, int y, const std::string& text);
 
-    // ---- Search, readings, office data, name correction (names/) ----
-    // Readings.
-
     // ---- Painting and legend (paint/) ----
-    using PaintRecord = ::PaintRecord;
-    // Room for a statistics map of every municipality of the country at every
-    // part, in the edition with the most of them, and hand painting besides.
-    static constexpr int PAINT_MAX = 8000;
-    PaintRecord PaintRecords[PAINT_MAX] = {};
+    // The user's fills (engine/PaintRecord.h).
+    PaintStore paint;
     // Runs AreaStep::Changing before a switch of the old borders is drawn (the area choice runs its own).
     void RunMapChangingHooks();
     // Runs AreaStep::Redrawn after a new choice of areas or a switch of the old borders has been drawn.
     void RunMapChangeHooks();
-    // Run once by the next redraw just before the replay, with the map as the replay finds it.
-    std::function<void(const QImage&)> BeforePaintReplay;
-    void DrawLegendOnMap(TCanvas& cv, const MapView& view, const DrawSettings& s);
 
     // ---- Labels, prefecture names, mountains, islands, symbols (labels/) ----
     // Every label, or only row `only` over the map as it is (the find marks one hit).
     void label_write(int only = -1);   // onto the screen at the view drawn last
-    // The label table, or its row only, onto the canvas through the view.
-    void DrawLabels(TCanvas& cv, const MapView& view, const DrawSettings& s, int only = -1);
-    // The railway window's 駅名 line: the last station label drawn.
-    void ShowLastStation(const DrawSettings& s);
 
     // ---- Lines, railways, distance circles (lines/) ----
-    TButton* BtnLine;                // "地 図 線": the line editor
-    TMenuItem *N16, *NCircle;        // line editor, distance circles
     void RailRoadSet();
     // The ordinary files "*.ext" of a folder, names sorted without regard to
     // ASCII case, else in code order; at most 512 (RAIL_LIST_MAX). Returns the count.
@@ -451,9 +271,6 @@ public:
     void OpenLabelWindow();
 
     // ---- Image output and project file (output/) ----
-    TSaveDialog* SaveDialog3 = nullptr;   // project files
-    TOpenDialog* OpenDialog1 = nullptr;
-    TLabel* DUMMY = nullptr;              // hidden: the number of placed symbols after a restore
     void Button1Click(TObject* Sender);   // "ﾌｧｲﾙ保存"
     void Button10Click(TObject* Sender);  // "ﾌｧｲﾙ読込"
     bool SaveProjectFile(const std::string& path);
@@ -479,49 +296,15 @@ public:
     // Printing ("印刷…", "印刷プレビュー…"): the map fitted to the paper.
     void Print1Click(TObject* Sender);
     void PrintPreview1Click(TObject* Sender);
-    TPrintDialog* PrintDialog1 = nullptr;   // also holds the title and credit options
     // Draws the page; false when nothing was drawn (no map, stopped).
     bool PrintMap(QPrinter* printer);
 
     int32_t LegendLeft = 0, LegendTop = 0, LegendRight = 0, LegendBottom = 0;  // legend box drawn last
-    int32_t EditIndex = 0;        // next row of the correction or island grid
 
-    // ---- The active map tool (navigation/Uopen_tools.cpp) ----
-    // At most one tool is armed; the map image hands it every event. A window
-    // asks the tool, never a flag, what is armed.
-    MapTool* ActiveTool() const { return Tool.get(); }
-    // The armed T, also when it waits behind a one-press tool.
-    template <class T> T* ToolAs() const {
-        for (MapTool* t = Tool.get(); t; t = t->Suspended())
-            if (T* found = dynamic_cast<T*>(t)) return found;
-        return nullptr;
-    }
-    // Ends the armed tool (its End gives back what it switched on), then arms t.
-    void SetTool(std::unique_ptr<MapTool> t);
-    // Esc, a window's close box, an area change and a tool's own finish end it this way.
-    void EndActiveTool();
-    // The armed tool handed over without its end, to be armed again later.
-    std::unique_ptr<MapTool> SuspendTool() { return std::move(Tool); }
-    template <class T> void EndTool() {
-        if (ToolAs<T>()) EndActiveTool();
-    }
-    // A T that did its work ends without calling anything off.
-    template <class T> void FinishTool() {
-        if (T* t = ToolAs<T>()) {
-            t->Finished = true;
-            EndActiveTool();
-        }
-    }
-    // Arms a T unless one is armed already, which then goes on as it is.
-    template <class T, class... Args> T& ArmTool(Args&&... args) {
-        if (T* t = ToolAs<T>()) return *t;
-        SetTool(std::make_unique<T>(std::forward<Args>(args)...));
-        return *ToolAs<T>();
-    }
+    // ---- The active map tool (engine/ToolSlot.h; the main form's own in navigation/Uopen_tools.cpp) ----
+    MapToolSlot tools;
     // An area load: no tool of the old map survives, nor the way back to its views.
     void AreaChanged();
-    // The user closed f: the tool it armed ends with it.
-    void EndToolOf(TForm* f);
     void EscapePressed() override;
     // What the map does with a move that no tool takes: the pointer's read-out
     // (hot is where the cursor's point lies right of and below the pointer).
@@ -530,13 +313,6 @@ public:
     // ended by the event before are freed here.
     MapEvent EventAt(TMouseButton button, int X, int Y);
     void DropLegend(int X, int Y);   // paint/: the end of the map's legend drag
-
-private:
-    std::unique_ptr<MapTool> Tool;
-    // Tools ended while one of their own handlers runs; freed at the next event.
-    std::vector<std::unique_ptr<MapTool>> EndedTools;
-
-public:
 
 private:
     // The constructor builds the controls, then each feature hooks up its handlers.
@@ -550,30 +326,3 @@ public:
 
 extern TOpen* Open;
 
-// One user action, one redraw: a handler that ticks boxes for their side
-// effects holds the redraws their handlers ask for and draws once at its end.
-class RedrawOnce {
-public:
-    RedrawOnce();
-    ~RedrawOnce() noexcept(false);
-    RedrawOnce(const RedrawOnce&) = delete;
-    RedrawOnce& operator=(const RedrawOnce&) = delete;
-private:
-    int unwinding;
-};
-
-// Every redraw does nothing while one is alive (a handler whose ticks would
-// each redraw half-way); the gate comes back as it was, however it ends.
-class RedrawOff {
-public:
-    RedrawOff();
-    ~RedrawOff();
-    RedrawOff(const RedrawOff&) = delete;
-    RedrawOff& operator=(const RedrawOff&) = delete;
-private:
-    bool was;
-};
-
-// A box set to what a restore holds without running its OnClick, for a box
-// whose handler would undo what was restored before it.
-void SetCheckedQuietly(TCheckBox* box, bool on);

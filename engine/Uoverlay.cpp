@@ -244,9 +244,9 @@ void DegreeLabels(const Sheet& p, const GridBox& b, const DrawSettings& st) {
     const TOpen& o = p.o;
     TCanvas* cv = p.cv;
     const int s = p.v.size;
-    cv->Brush->Color = o.BackColor;
+    cv->Brush->Color = o.style.BackColor;
     cv->Brush->Style = bsSolid;
-    cv->Font->Color = st.SameColour ? o.CoastColor : clBlack;
+    cv->Font->Color = st.SameColour ? o.style.CoastColor : clBlack;
     const int fs = s > 600 ? s * 8 / 600 : 8;
     cv->Font->Size = fs;
     const bool everyOther = st.EveryOtherDegree;
@@ -299,12 +299,12 @@ void TOpen::DrawLonLatGrid(TCanvas& canvas, const MapView& view, const DrawSetti
                        void (*line)(const Sheet&, const GridBox&, GridLines&, int64_t)) {
         for (int d = from; d <= to; ++d) {
             pen->Style = psSolid;
-            pen->Color = DoColor;
+            pen->Color = style.DoColor;
             line(p, b, lines, unit * d);
             if (!tenMinutes) continue;
             if (dotted) pen->Style = psDot;
             for (int m = 1; m <= 5; ++m) {
-                pen->Color = FunColor;
+                pen->Color = style.FunColor;
                 line(p, b, lines, unit * (d - 1) + unit * m / 6);
             }
         }
@@ -337,9 +337,9 @@ void TOpen::DrawMeshGrid(TCanvas& canvas, const MapView& view, const DrawSetting
             const int64_t y = 15000 * int64_t(j - 1) + 20000 * t / n;
             if (y % 10000 == 0) {
                 pen->Width = 2;
-                pen->Color = DoColor;
+                pen->Color = style.DoColor;
             } else {
-                pen->Color = FunColor;
+                pen->Color = style.FunColor;
                 pen->Width = t % 2 == 0 ? 2 : 1;
             }
             HorizontalLine(p, b, lines, y);
@@ -351,10 +351,10 @@ void TOpen::DrawMeshGrid(TCanvas& canvas, const MapView& view, const DrawSetting
     if (widthKm > 400) m = 2;
     for (int i = b.lon0; i <= b.lon1 + 1; ++i) {
         pen->Width = 2;
-        pen->Color = DoColor;
+        pen->Color = style.DoColor;
         VerticalLine(p, b, lines, 10000 * int64_t(i));
         for (int t = 1; t < m; ++t) {
-            pen->Color = FunColor;
+            pen->Color = style.FunColor;
             pen->Width = t % 2 == 0 ? 2 : 1;
             VerticalLine(p, b, lines, 10000 * int64_t(i - 1) + 10000 * t / m);
         }
@@ -366,7 +366,7 @@ void TOpen::DrawMeshGrid(TCanvas& canvas, const MapView& view, const DrawSetting
 
 // Names of the mesh squares in view, centred on their points; their boxes take
 // whatever brush the layer before left.
-void TOpen::DrawMeshNames(int level) { DrawMeshNames(*Image1->Canvas(), DrawnView, level); }
+void TOpen::DrawMeshNames(int level) { DrawMeshNames(*ui.Image1->Canvas(), DrawnView, level); }
 
 void TOpen::DrawMeshNames(TCanvas& canvas, const MapView& view, int level) {
     const Sheet p(*this, canvas, view);
@@ -378,7 +378,7 @@ void TOpen::DrawMeshNames(TCanvas& canvas, const MapView& view, int level) {
     if (widthKm > s * 600 * (1.0 / 600)) f = 0.8f;
 
     gui::TextReader in;
-    if (!in.Open(AppDir + gui::Format("/Mapdata/mesh%d.lbl", level))) return;
+    if (!in.Open(doc.AppDir + gui::Format("/Mapdata/mesh%d.lbl", level))) return;
     TCanvas* cv = &canvas;
     std::string line;
     std::vector<std::string> fields;
@@ -400,7 +400,7 @@ void TOpen::DrawScaleBar(int32_t cy) {
     MapView view = DrawnView;
     view.cy = cy;
     view.scaleX = ScaleX;
-    DrawScaleBar(*Image1->Canvas(), view, true);
+    DrawScaleBar(*ui.Image1->Canvas(), view, true);
 }
 
 void TOpen::DrawScaleBar(TCanvas& canvas, const MapView& view, bool keepPlace) {
@@ -432,11 +432,11 @@ void TOpen::DrawScaleBar(TCanvas& canvas, const MapView& view, bool keepPlace) {
 
     // A press finds the bar on the screen's image only; other drawings leave its place alone.
     const bool screen = keepPlace;
-    int x = TruncToInt(scl_x1 * k), y = TruncToInt(scly1 * k);
+    int x = TruncToInt(style.scl_x1 * k), y = TruncToInt(style.scly1 * k);
     if (x > s || y > s) {
         x = TruncToInt(s * 0.65);
         y = TruncToInt(s * 0.8);
-        if (screen) scl_x1 = x, scly1 = y;
+        if (screen) style.scl_x1 = x, style.scly1 = y;
     }
 
     cv->Pen->Width = 1;
@@ -454,8 +454,8 @@ void TOpen::DrawScaleBar(TCanvas& canvas, const MapView& view, bool keepPlace) {
     TextOnMap(p, xn - 16 * k, labelY, gui::Format("%3dkm", n * step));
 
     if (!screen) return;
-    ScaleRight = TruncToInt(scl_x1 + n * seg);
-    ScaleBottom = TruncToInt(scly1 + 6 * k);
+    style.ScaleRight = TruncToInt(style.scl_x1 + n * seg);
+    style.ScaleBottom = TruncToInt(style.scly1 + 6 * k);
 }
 
 void TOpen::DrawMapFrame(TCanvas& canvas, const MapView& view, const DrawSettings& st) {
@@ -464,7 +464,7 @@ void TOpen::DrawMapFrame(TCanvas& canvas, const MapView& view, const DrawSetting
     if (!st.Frame) return;
     const int s = view.size;
     const int w = st.FrameWidth;
-    cv->Pen->Color = st.SameColour ? CoastColor : WakuColor;
+    cv->Pen->Color = st.SameColour ? style.CoastColor : style.WakuColor;
     cv->Brush->Style = bsClear;
     cv->Pen->Width = w;
     const int b = w >= 2 ? 1 : 0, a = w == 3 ? 1 : 0;
@@ -473,22 +473,22 @@ void TOpen::DrawMapFrame(TCanvas& canvas, const MapView& view, const DrawSetting
 
 // The area's name in the lower-left corner of a one-area map.
 void TOpen::DrawPrefCaption(TCanvas& canvas, const MapView& view, const DrawSettings& st) {
-    if (SELECT != 1) return;
+    if (doc.SELECT != 1) return;
     const Sheet p(*this, canvas, view);
     TCanvas* cv = &canvas;
     const int s = view.size;
     cv->Font->Size = std::max(10, s * 12 / 600);
     const float g = std::max(1.0f, s / 600.0f);
-    cv->Font->Color = st.SameColour ? CoastColor : TownFontColor;
-    const int code = SelectCode[0];
-    TextOnMap(p, 25 * g, s - 25 * g, code >= 0 && code < 60 ? AreaName[code] : std::string());
+    cv->Font->Color = st.SameColour ? style.CoastColor : style.TownFontColor;
+    const int code = doc.SelectCode[0];
+    TextOnMap(p, 25 * g, s - 25 * g, code >= 0 && code < 60 ? doc.AreaName[code] : std::string());
 }
 
 void TOpen::DrawApprovalNotice(TCanvas& canvas, const MapView& view, const DrawSettings& st) {
     const Sheet p(*this, canvas, view);
     TCanvas* cv = &canvas;
     cv->Font->Size = std::max(8, TruncToInt(view.size * 8.0 / 600));
-    cv->Font->Color = st.SameColour ? CoastColor : clBlack;
+    cv->Font->Color = st.SameColour ? style.CoastColor : clBlack;
     TextOnMap(p, 5, 5, settings::MapNotice);
 }
 
@@ -496,16 +496,16 @@ void TOpen::DrawApprovalNotice(TCanvas& canvas, const MapView& view, const DrawS
 void TOpen::Disp_Office(TCanvas& canvas, const MapView& view, const DrawSettings& st) {
     TCanvas* cv = &canvas;
     const int s = view.size;
-    cv->Brush->Color = BackColor;
+    cv->Brush->Color = style.BackColor;
     cv->Brush->Style = bsSolid;
     const bool scaled = !st.FixedSize && s >= 600;
     const bool withName = st.OfficeNames;
-    const int count = std::min<int>(OfficeCount, int(OfficeRecords.size()));
+    const int count = std::min<int>(doc.OfficeCount, int(doc.OfficeRecords.size()));
     for (int i = 0; i < count; ++i) {
-        const OfficeRecord& r = OfficeRecords[i];
+        const OfficeRecord& r = doc.OfficeRecords[i];
         const std::string mark(r.mark, strnlen(r.mark, sizeof r.mark));
-        cv->Font->Size = scaled ? TruncToInt(double(r.size) * s * (1.0 / 600)) : DefPrefSeatSize;
-        cv->Font->Color = DefPrefSeatColor;
+        cv->Font->Size = scaled ? TruncToInt(double(r.size) * s * (1.0 / 600)) : style.DefPrefSeatSize;
+        cv->Font->Color = style.DefPrefSeatColor;
         const int h = cv->TextHeight(mark);
         int sx, sy;
         view.ToScreen(r.x, r.y, sx, sy);
@@ -514,5 +514,5 @@ void TOpen::Disp_Office(TCanvas& canvas, const MapView& view, const DrawSettings
     }
 }
 
-void TOpen::DrawPrefCaption() { DrawPrefCaption(*Image1->Canvas(), DrawnView, ReadDrawSettings()); }
-void TOpen::DrawApprovalNotice() { DrawApprovalNotice(*Image1->Canvas(), DrawnView, ReadDrawSettings()); }
+void TOpen::DrawPrefCaption() { DrawPrefCaption(*ui.Image1->Canvas(), DrawnView, ReadDrawSettings()); }
+void TOpen::DrawApprovalNotice() { DrawApprovalNotice(*ui.Image1->Canvas(), DrawnView, ReadDrawSettings()); }

@@ -9,30 +9,30 @@
 
 // Not while a load or a restore is under way: they run it at their end.
 void TOpen::RunMapChangingHooks() {
-    if (RedrawHeld > 0 || ProjectLoading) return;
-    AreaChange.Run(AreaStep::Changing);
+    if (gate.RedrawHeld > 0 || gate.ProjectLoading) return;
+    hooks.AreaChange.Run(AreaStep::Changing);
 }
 
 void TOpen::RunMapChangeHooks() {
-    if (RedrawHeld > 0 || ProjectLoading) return;
-    AreaChange.Run(AreaStep::Redrawn);
+    if (gate.RedrawHeld > 0 || gate.ProjectLoading) return;
+    hooks.AreaChange.Run(AreaStep::Redrawn);
 }
 
-RedrawOnce::RedrawOnce() : unwinding(std::uncaught_exceptions()) { Open->RedrawHeld++; }
+RedrawOnce::RedrawOnce() : unwinding(std::uncaught_exceptions()) { MainGate().RedrawHeld++; }
 
 RedrawOnce::~RedrawOnce() noexcept(false) {
-    if (--Open->RedrawHeld > 0 || !Open->RedrawWanted) return;
-    Open->RedrawWanted = false;
+    if (--MainGate().RedrawHeld > 0 || !MainGate().RedrawWanted) return;
+    MainGate().RedrawWanted = false;
     // A handler that failed half-way leaves the map as it was.
-    if (std::uncaught_exceptions() == unwinding) Open->DrawMap();
+    if (std::uncaught_exceptions() == unwinding) RedrawMap();
 }
 
-RedrawOff::RedrawOff() : was(Open->DataReady) { Open->DataReady = false; }
-RedrawOff::~RedrawOff() { Open->DataReady = was; }
+RedrawOff::RedrawOff() : was(MainGate().DataReady) { MainGate().DataReady = false; }
+RedrawOff::~RedrawOff() { MainGate().DataReady = was; }
 
 bool TOpen::DrawMap() {
-    if (RedrawHeld > 0) {
-        RedrawWanted = true;
+    if (gate.RedrawHeld > 0) {
+        gate.RedrawWanted = true;
         return MapDrawable();
     }
     if (!MapDrawable()) return false;
@@ -46,8 +46,8 @@ bool TOpen::DrawMap() {
         ScaleY = ScaleX * Aspect;
         MAGUNIT = g * 0.1;
         MAGSTEP = 10;
-        Label6->SetCaption(MagnificationText(g));
-        UpDown1->SetPosition(10);
+        ui.Label6->SetCaption(MagnificationText(g));
+        ui.UpDown1->SetPosition(10);
     } else {
         Aspect = DegreeLengthRatio(CY) * 2.0 * (1.0 / 3);
         ScaleX = scale * MAGUNIT * MAGSTEP * COPYSCALE / SSIZE;
@@ -56,7 +56,7 @@ bool TOpen::DrawMap() {
     }
 
     const int s = ImageSize, h = s / 2;
-    Image1->SetImageSize(s, s);
+    ui.Image1->SetImageSize(s, s);
     const MapView view = CurrentView();
 
     // The corners of the image in map units and the lengths the read-outs show.
@@ -77,8 +77,8 @@ bool TOpen::DrawMap() {
     // A refused range keeps the picture; the read-outs tell its size.
     if (RangeZoom && Readout.middleKm < 4.0) {
         ShowViewReadouts();
-        Label15->SetCaption("指定エラー");
-        Timer1->SetEnabled(true);
+        ui.Label15->SetCaption("指定エラー");
+        ui.Timer1->SetEnabled(true);
         return false;
     }
     // From here on the image is this view's, and so is every press on it.
@@ -87,13 +87,13 @@ bool TOpen::DrawMap() {
     DrawSettings settings = ReadDrawSettings();
     if (settings.MapWrite && !settings.TownBorder && settings.TownName) {
         // Names never show without the municipality borders (this redraws, nested).
-        CBTownName->SetChecked(false);
+        ui.CBTownName->SetChecked(false);
         settings.TownName = false;
     }
-    if (settings.WhiteBackground) BackColor = 0xFFFFFF;
+    if (settings.WhiteBackground) style.BackColor = 0xFFFFFF;
     if (settings.MapWrite) ScaleShown = settings.ScaleBar;
     LegendShown = settings.LegendShown;
-    if (settings.MapWrite && SELECT > 30 && settings.WaitWindow) {
+    if (settings.MapWrite && doc.SELECT > 30 && settings.WaitWindow) {
         Process->Label1->SetCaption("地図を描いています");
         Process->Show();
         // Painted at once without running the event loop: no timer or close
@@ -102,15 +102,15 @@ bool TOpen::DrawMap() {
     }
 
     settings.KeepsPlaces = true;
-    TCanvas* cv = Image1->Canvas();
-    DrawnInsets = RenderMap(*cv, {view, settings, &Layers, &MapInsets}, [&](TCanvas& map) {
+    TCanvas* cv = ui.Image1->Canvas();
+    DrawnInsets = RenderMap(*cv, {view, settings, &hooks.Layers, &MapInsets}, [&](TCanvas& map) {
         // Thumbnail, every fifth redraw, of the map without what lies above the circles.
         ThumbnailCount++;
         if (ThumbnailCount % 5 != 0) return;
-        Image4->Stretch = false;
-        TBitmap* thumb = Image4->Picture()->Bitmap();
-        if (thumb->Width() != 64 || thumb->Height() != 64) Image4->SetImageSize(64, 64);
-        Image4->Canvas()->CopyRect(Rect(0, 0, 64, 64), &map, Rect(0, 0, s, s));
+        ui.Image4->Stretch = false;
+        TBitmap* thumb = ui.Image4->Picture()->Bitmap();
+        if (thumb->Width() != 64 || thumb->Height() != 64) ui.Image4->SetImageSize(64, 64);
+        ui.Image4->Canvas()->CopyRect(Rect(0, 0, 64, 64), &map, Rect(0, 0, s, s));
     });
     AfterRedraw(settings);
     return true;
@@ -134,42 +134,42 @@ MapSnapshot TOpen::OutputSnapshot() {
     job.settings = ReadDrawSettings();
     DrawSettings& s = job.settings;
     if (s.MapWrite && !s.TownBorder) s.TownName = false;
-    if (s.WhiteBackground) BackColor = 0xFFFFFF;
+    if (s.WhiteBackground) style.BackColor = 0xFFFFFF;
     s.Menseki = false;
-    job.layers = &Layers;
+    job.layers = &hooks.Layers;
     job.insets = &MapInsets;
     return job;
 }
 
 DrawSettings TOpen::ReadDrawSettings() {
     DrawSettings s;
-    s.TownBorder = CBTownBorder->Checked();
-    s.TownName = CBTownName->Checked();
-    s.PrefBorder = CBPrefBorder->Checked();
-    s.NTownBorder = CBNTownBorder->Checked();
-    s.Lake = CBLake->Checked();
-    s.TownPaint = CBTownPaint->Checked();
-    s.Menseki = CBMenseki->Checked();
-    s.Centre = CBCenter->Checked();
-    s.ScaleBar = CBScale->Checked();
-    s.Labels = CBLabel->Checked();
-    s.MainDoubleName = CBMainDoubleName->Checked();
-    s.OldTownNames = CBOldTown->Checked();
-    s.RailLines = CBRailLine->Checked();
-    s.PrefCaption = ken_name->Checked();
-    s.Notice = kokudo->Checked();
-    s.GridUnderMap = Keido->Checked();
-    s.WaitWindow = Wait->Checked();
-    s.TenMinutes = CBFun->Checked();
-    s.DegreeLabels = CBDo->Checked();
-    s.EveryOtherDegree = CB1do->Checked();
-    for (auto& read : SettingsReaders) read(s);
+    s.TownBorder = ui.CBTownBorder->Checked();
+    s.TownName = ui.CBTownName->Checked();
+    s.PrefBorder = ui.CBPrefBorder->Checked();
+    s.NTownBorder = ui.CBNTownBorder->Checked();
+    s.Lake = ui.CBLake->Checked();
+    s.TownPaint = ui.CBTownPaint->Checked();
+    s.Menseki = ui.CBMenseki->Checked();
+    s.Centre = ui.CBCenter->Checked();
+    s.ScaleBar = ui.CBScale->Checked();
+    s.Labels = ui.CBLabel->Checked();
+    s.MainDoubleName = ui.CBMainDoubleName->Checked();
+    s.OldTownNames = ui.CBOldTown->Checked();
+    s.RailLines = ui.CBRailLine->Checked();
+    s.PrefCaption = ui.ken_name->Checked();
+    s.Notice = ui.kokudo->Checked();
+    s.GridUnderMap = ui.Keido->Checked();
+    s.WaitWindow = ui.Wait->Checked();
+    s.TenMinutes = ui.CBFun->Checked();
+    s.DegreeLabels = ui.CBDo->Checked();
+    s.EveryOtherDegree = ui.CB1do->Checked();
+    for (auto& read : hooks.SettingsReaders) read(s);
     return s;
 }
 
 void TOpen::ShowViewReadouts() {
-    Label28->SetCaption(gui::Format("%.1f km", Readout.middleKm));
-    for (auto& show : ReadoutHooks) show();
+    ui.Label28->SetCaption(gui::Format("%.1f km", Readout.middleKm));
+    for (auto& show : hooks.ReadoutHooks) show();
 }
 
 // Read-outs and the controls that need a drawn map, once the stack is drawn.
@@ -177,85 +177,85 @@ void TOpen::AfterRedraw(const DrawSettings& s) {
     ShowViewReadouts();
     if (s.MapWrite) {
         MappingCount++;
-        Label23->SetCaption("Mapping " + std::to_string(MappingCount));
+        ui.Label23->SetCaption("Mapping " + std::to_string(MappingCount));
     }
     Process->Hide();
-    BtnPaint->SetEnabled(true);
-    CBExp->SetEnabled(true);
-    CBLake->SetEnabled(CBTownBorder->Checked());
-    const bool names = CBTownName->Checked();
-    N9->SetEnabled(names);
-    N17->SetEnabled(names);
-    BtnMark->SetEnabled(true);
-    N18->SetEnabled(true);
-    TkBtn2->SetEnabled(true);
-    TkBtn2->Font.Color = 0x800000;
-    TkBtn2->Invalidate();
-    for (QWidget* w : std::initializer_list<QWidget*>{Button7, Button13, CBKenName1, CBCopy, BtnMulti, CBTimer, Label34,
-                                                      CBNokori, CBChiri, Label36, CBRailLine, Button14})
+    ui.BtnPaint->SetEnabled(true);
+    ui.CBExp->SetEnabled(true);
+    ui.CBLake->SetEnabled(ui.CBTownBorder->Checked());
+    const bool names = ui.CBTownName->Checked();
+    ui.N9->SetEnabled(names);
+    ui.N17->SetEnabled(names);
+    ui.BtnMark->SetEnabled(true);
+    ui.N18->SetEnabled(true);
+    ui.TkBtn2->SetEnabled(true);
+    ui.TkBtn2->Font.Color = 0x800000;
+    ui.TkBtn2->Invalidate();
+    for (QWidget* w : std::initializer_list<QWidget*>{ui.Button7, ui.Button13, ui.CBKenName1, ui.CBCopy, ui.BtnMulti, ui.CBTimer, ui.Label34,
+                                                      ui.CBNokori, ui.CBChiri, ui.Label36, ui.CBRailLine, ui.Button14})
         w->setEnabled(true);
     RoutePointCount = 0;
     RedrawCount++;
-    Label37->SetCaption(std::to_string(RedrawCount));
-    for (auto& after : AfterRedrawHooks) after(s);
+    ui.Label37->SetCaption(std::to_string(RedrawCount));
+    for (auto& after : hooks.AfterRedrawHooks) after(s);
 }
 
 // The layers the engine draws itself, at their places in the order.
 void TOpen::AddMapLayers() {
     auto always = [](const DrawSettings&) { return true; };
-    Layers.Add(LayerPlace::Background, always, [this](TCanvas& cv, const MapView& v, const DrawSettings& s) {
+    hooks.Layers.Add(LayerPlace::Background, always, [this](TCanvas& cv, const MapView& v, const DrawSettings& s) {
         // An outline left in XOR by a drag must not turn the map into XOR.
         cv.Pen->Mode = pmCopy;
         cv.Brush->Style = bsSolid;
-        cv.Brush->Color = BackColor;
+        cv.Brush->Color = style.BackColor;
         cv.FillRect(Rect(0, 0, v.size, v.size));
         if (s.MapWrite) cv.Pen->Style = psSolid;
     });
-    Layers.Add(
+    hooks.Layers.Add(
         LayerPlace::GridUnder, [this](const DrawSettings& s) { return LonLatShown && s.GridUnderMap && !s.Mesh; },
         [this](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawLonLatGrid(cv, v, s); });
-    Layers.Add(
+    hooks.Layers.Add(
         LayerPlace::MeshGrid, [](const DrawSettings& s) { return s.Mesh; },
         [this](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawMeshGrid(cv, v, s); });
-    Layers.Add(LayerPlace::Polylines, always, [this](TCanvas& cv, const MapView& v, const DrawSettings& s) {
+    hooks.Layers.Add(LayerPlace::Polylines, always, [this](TCanvas& cv, const MapView& v, const DrawSettings& s) {
         DrawPolylineLayers(cv, v, s);
     });
-    Layers.Add(
+    hooks.Layers.Add(
         LayerPlace::TownNames, [](const DrawSettings& s) { return !s.NamePaint && !s.KanaOnly; },
         [this](TCanvas& cv, const MapView& v, const DrawSettings& s) {
             if (s.TownName) DrawTownNames(cv, v, s);
             DrawDuplicateNames(cv, v, s);
             DrawCityNames(cv, v, s);
         });
-    Layers.Add(
+    hooks.Layers.Add(
         LayerPlace::PrefCaption, [](const DrawSettings& s) { return s.PrefCaption; },
         [this](TCanvas& cv, const MapView& v, const DrawSettings& s) {
             if (v.size >= 300) DrawPrefCaption(cv, v, s);
         });
-    Layers.Add(
+    hooks.Layers.Add(
         LayerPlace::CentreCross, [](const DrawSettings& s) { return s.Centre && !s.TownPaint; },
         [](TCanvas& cv, const MapView& v, const DrawSettings&) { DrawCentreCross(cv, v); });
-    Layers.Add(
+    hooks.Layers.Add(
         LayerPlace::Notice, [](const DrawSettings& s) { return s.Notice; },
         [this](TCanvas& cv, const MapView& v, const DrawSettings& s) {
             if (v.size >= 200) DrawApprovalNotice(cv, v, s);
         });
-    Layers.Add(
+    hooks.Layers.Add(
         LayerPlace::GridOver, [this](const DrawSettings& s) { return LonLatShown && !s.GridUnderMap; },
         [this](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawLonLatGrid(cv, v, s); });
-    Layers.Add(
+    hooks.Layers.Add(
         LayerPlace::MeshNames, [](const DrawSettings& s) { return s.MeshNames || s.MeshNames2; },
         [this](TCanvas& cv, const MapView& v, const DrawSettings& s) {
             if (s.MeshNames) DrawMeshNames(cv, v, 1);
             if (s.MeshNames2) DrawMeshNames(cv, v, 2);
         });
-    Layers.Add(
+    hooks.Layers.Add(
         LayerPlace::ScaleBar, [](const DrawSettings& s) { return s.ScaleBar; },
         [this](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawScaleBar(cv, v, s.KeepsPlaces); });
-    Layers.Add(LayerPlace::Frame, always,
+    hooks.Layers.Add(LayerPlace::Frame, always,
                [this](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawMapFrame(cv, v, s); });
     // Capitals and offices are never shown together; the capitals take precedence.
-    Layers.Add(
+    hooks.Layers.Add(
         LayerPlace::Offices, [](const DrawSettings& s) { return s.PrefBorder && !s.KenOffice && s.Office; },
         [this](TCanvas& cv, const MapView& v, const DrawSettings& s) { Disp_Office(cv, v, s); });
 }
@@ -278,23 +278,23 @@ void TOpen::DrawPolylineLayers(TCanvas& cv, const MapView& view, const DrawSetti
     auto draw = [&](const PolylineStore& store, bool closing) { DrawStore(cv, view, store, closing); };
 
     if (s.Coast) {
-        pen->Color = CoastColor;
-        pen->Width = CoastWidth;
+        pen->Color = style.CoastColor;
+        pen->Width = style.CoastWidth;
         pen->Style = psSolid;
-        draw(CoastLine, false);
-        draw(HokkaidoLakeLine, false);
-        draw(LakeLine, false);
+        draw(doc.CoastLine, false);
+        draw(doc.HokkaidoLakeLine, false);
+        draw(doc.LakeLine, false);
     }
 
     if (s.PrefBorder) {
-        pen->Color = same ? CoastColor : PrefColor;
-        pen->Width = PrefWidth;
+        pen->Color = same ? style.CoastColor : style.PrefColor;
+        pen->Width = style.PrefWidth;
         pen->Style = s.PrefDot ? psDot : psSolid;
-        draw(PrefLine, true);
-        draw(s.NTownBorder ? OldPrefLine : NewPrefLine, true);
+        draw(doc.PrefLine, true);
+        draw(s.NTownBorder ? doc.OldPrefLine : doc.NewPrefLine, true);
         if (s.Lake) {
             pen->Style = psDot;
-            draw(LakePrefLine, true);
+            draw(doc.LakePrefLine, true);
         }
     }
 
@@ -303,40 +303,40 @@ void TOpen::DrawPolylineLayers(TCanvas& cv, const MapView& view, const DrawSetti
         TPen* p;
         TColor c;
         ~TownPen() { p->Color = c; }
-    } townPen{pen, TownColor};
+    } townPen{pen, style.TownColor};
     if (!s.TownBorder) return;
 
     if (s.Ku) {
-        pen->Color = same ? CoastColor : KuColor;
+        pen->Color = same ? style.CoastColor : style.KuColor;
         pen->Width = s.TownLineWidth;
         pen->Style = s.KuDot ? psDot : psSolid;
-        draw(KuLine, false);
+        draw(doc.KuLine, false);
     }
 
     const bool asBackground = s.TownsInBackColour;
-    TColor town = TownColor;
-    if (same) town = CoastColor;
-    if (asBackground) town = BackColor;
+    TColor town = style.TownColor;
+    if (same) town = style.CoastColor;
+    if (asBackground) town = style.BackColor;
     pen->Color = town;
-    pen->Width = TownWidth;
+    pen->Width = style.TownWidth;
     pen->Style = s.TownDot ? psDot : psSolid;
-    draw(TownLine, false);
+    draw(doc.TownLine, false);
 
     // The old-municipality pen is set even when those borders are off: the lake boundaries keep it.
-    TColor old = NTownColor;
-    if (s.OldTownsInTownColour) old = TownColor;
-    if (same) old = CoastColor;
-    if (asBackground) old = BackColor;
+    TColor old = style.NTownColor;
+    if (s.OldTownsInTownColour) old = style.TownColor;
+    if (same) old = style.CoastColor;
+    if (asBackground) old = style.BackColor;
     pen->Color = old;
     pen->Style = s.NTownDot && !s.TownPaint ? psDot : psSolid;
     if (s.NTownBorder) {
-        draw(NTownLine, false);
-        draw(OTownLine, false);
+        draw(doc.NTownLine, false);
+        draw(doc.OTownLine, false);
     }
 
     if (s.Lake) {
         pen->Style = s.LakeDot ? psDot : psSolid;
-        draw(LakeBorderLine, false);
+        draw(doc.LakeBorderLine, false);
     }
 }
 
@@ -347,7 +347,7 @@ void TOpen::DrawStore(TCanvas& cv, const MapView& view, const PolylineStore& sto
     store.Screen.Draw(cv, view, store.Data(), store.Words.size(), store.Fill, store.Revision, closing);
 }
 
-void TOpen::DrawCentreCross() { DrawCentreCross(*Image1->Canvas(), DrawnView); }
+void TOpen::DrawCentreCross() { DrawCentreCross(*ui.Image1->Canvas(), DrawnView); }
 
 void TOpen::DrawCentreCross(TCanvas& cv, const MapView& view) {
     const int c = view.size / 2;

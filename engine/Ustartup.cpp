@@ -92,22 +92,22 @@ void KeepNewest(const std::string& path, int& newest) {
 } // namespace
 
 void TOpen::WireStartupHandlers() {
-    Button2->OnClick = [this](TObject* s) { Button2Click(s); };
-    Exit1->OnClick = [this](TObject* s) { Exit1Click(s); };
-    Button3->OnClick = [this](TObject* s) { Button3Click(s); };
-    Button5->OnClick = [this](TObject* s) { Button5Click(s); };
-    Open1->OnClick = [this](TObject* s) { Open1Click(s); };
-    About1->OnClick = [this](TObject* s) { About1Click(s); };
-    Tutorial1->OnClick = [this](TObject* s) { Tutorial1Click(s); };
+    ui.Button2->OnClick = [this](TObject* s) { Button2Click(s); };
+    ui.Exit1->OnClick = [this](TObject* s) { Exit1Click(s); };
+    ui.Button3->OnClick = [this](TObject* s) { Button3Click(s); };
+    ui.Button5->OnClick = [this](TObject* s) { Button5Click(s); };
+    ui.Open1->OnClick = [this](TObject* s) { Open1Click(s); };
+    ui.About1->OnClick = [this](TObject* s) { About1Click(s); };
+    ui.Tutorial1->OnClick = [this](TObject* s) { Tutorial1Click(s); };
 }
 
 void TOpen::FormCreate(TObject* Sender) {
     RegisterCursors();
 
-    ScrollBox1->SetWidth(SIZEX + 16);
-    ScrollBox1->SetHeight(SizeY + 16);
+    ui.ScrollBox1->SetWidth(SIZEX + 16);
+    ui.ScrollBox1->SetHeight(SizeY + 16);
 
-    AppDir = gui::CurrentDirectory();
+    doc.AppDir = gui::CurrentDirectory();
 
     // The program folder must be the folder of the program file.
     const std::string self = ProgramFileName();
@@ -124,81 +124,81 @@ void TOpen::FormCreate(TObject* Sender) {
     }
 
     // Temporary files of a save that a run ended in the middle of.
-    gui::RemoveStaleTempFiles(AppDir + "/mapdata");
-    gui::RemoveStaleTempFiles(AppDir);
+    gui::RemoveStaleTempFiles(doc.AppDir + "/mapdata");
+    gui::RemoveStaleTempFiles(doc.AppDir);
 
     TimeOrder = 1;
-    config_read(AppDir + "/mapdata/config.ini");
+    config_read(doc.AppDir + "/mapdata/config.ini");
 
     // The start screen.
-    TCanvas* canvas = Image1->Canvas();
-    Image1->SetImageSize(1800, 1800);
-    canvas->Brush->Color = BackColor;
+    TCanvas* canvas = ui.Image1->Canvas();
+    ui.Image1->SetImageSize(1800, 1800);
+    canvas->Brush->Color = style.BackColor;
     canvas->Brush->Style = bsSolid;
     canvas->FillRect(Rect(0, 0, 1800, 1800));
-    Image1->SetImageSize(600, 600);
+    ui.Image1->SetImageSize(600, 600);
     canvas->Font->Color = 0x008000;
     canvas->Font->Size = 12;
     for (const Guidance& g : kGuidance) canvas->TextOut(g.x, g.y, g.text);
 
-    for (int i = 0; i < 60; i++) AreaName[i] = i < 53 ? kAreaNames[i] : "";
-    std::copy(std::begin(kAreaSpanKm), std::end(kAreaSpanKm), AreaSpanKm);
+    for (int i = 0; i < 60; i++) doc.AreaName[i] = i < 53 ? kAreaNames[i] : "";
+    std::copy(std::begin(kAreaSpanKm), std::end(kAreaSpanKm), doc.AreaSpanKm);
 
-    RadioGroup1->SetEnabled(false);
-    RadioGroup2->SetEnabled(false);
-    Button4->SetEnabled(false);
-    Button8->SetEnabled(false);
-    BtnPrint->SetEnabled(false);
+    ui.RadioGroup1->SetEnabled(false);
+    ui.RadioGroup2->SetEnabled(false);
+    ui.Button4->SetEnabled(false);
+    ui.Button8->SetEnabled(false);
+    ui.BtnPrint->SetEnabled(false);
 
-    std::fill(std::begin(PrefFlag), std::end(PrefFlag), 0);
-    for (int code : {47, 48, 49, 52}) PrefFlag[code] = 1;
+    std::fill(std::begin(doc.PrefFlag), std::end(doc.PrefFlag), 0);
+    for (int code : {47, 48, 49, 52}) doc.PrefFlag[code] = 1;
     DistanceMode = 0;
-    MapShown = false;
+    gate.MapShown = false;
     LonLatShown = false;
     LegendShown = false;
     ClipboardUsed = false;
-    WLinesAsBorder = true;
+    doc.WLinesAsBorder = true;
 
-    std::copy(std::begin(kDefPaintColor), std::end(kDefPaintColor), PaintColor);
-    std::copy(std::begin(kDefPaintColor), std::end(kDefPaintColor), DefPaintColor);
-    LabelColor = 0x800000;
-    scl_x1 = 350;
-    scly1 = 550;
-    std::fill(std::begin(PaintPattern), std::end(PaintPattern), 0);
-    std::fill(std::begin(PaintSlotFlag), std::end(PaintSlotFlag), 0);
+    std::copy(std::begin(kDefPaintColor), std::end(kDefPaintColor), style.PaintColor);
+    std::copy(std::begin(kDefPaintColor), std::end(kDefPaintColor), style.DefPaintColor);
+    style.LabelColor = 0x800000;
+    style.scl_x1 = 350;
+    style.scly1 = 550;
+    std::fill(std::begin(style.PaintPattern), std::end(style.PaintPattern), 0);
+    std::fill(std::begin(style.PaintSlotFlag), std::end(style.PaintSlotFlag), 0);
     SetteiShown = false;
     LetterShown = false;
-    Label15->SetCaption("");
-    ProjectLoading = false;
-    CBTownPaint->SetColor(TownPaintColor);
+    ui.Label15->SetCaption("");
+    gate.ProjectLoading = false;
+    ui.CBTownPaint->SetColor(style.TownPaintColor);
 
-    LoadYomiList(AppDir + "/mapdata/yomi.lst");
+    LoadYomiList(doc.AppDir + "/mapdata/yomi.lst");
 
-    const std::string history = AppDir + "/mapdata/townlist.lst";
-    if (gui::FileExists(history)) ComboBox1->Items()->LoadFromFile(history, HISTORY_NAME_MAX);
+    const std::string history = doc.AppDir + "/mapdata/townlist.lst";
+    if (gui::FileExists(history)) ui.ComboBox1->Items()->LoadFromFile(history, HISTORY_NAME_MAX);
 
-    paint_rep = 0;
-    Label15->SetCaption(DistanceText(0));
-    Label31->SetCaption(gui::Format("%8.2f km", 0.0));
-    Label28->SetCaption(gui::Format("%.1f km", 0.0));
-    DataReady = false;
+    paint.paint_rep = 0;
+    ui.Label15->SetCaption(DistanceText(0));
+    ui.Label31->SetCaption(gui::Format("%8.2f km", 0.0));
+    ui.Label28->SetCaption(gui::Format("%.1f km", 0.0));
+    gate.DataReady = false;
     RouteDone = false;
-    TkBtn2->SetEnabled(false);
-    TkBtn2->Font.Color = 0x808080;
-    TkBtn2->Invalidate();
-    Label35->Hide();
+    ui.TkBtn2->SetEnabled(false);
+    ui.TkBtn2->Font.Color = 0x808080;
+    ui.TkBtn2->Invalidate();
+    ui.Label35->Hide();
 
-    AltYear = false;
-    for (const auto& start : StartHooks) start();
+    doc.AltYear = false;
+    for (const auto& start : hooks.StartHooks) start();
     ShowBoundaryDataDate();
     LoadCityList();
     LoadExtraList();
 
-    for (int i = 0; i < 10; i++) RegionName[i] = kRegionNames[i];
+    for (int i = 0; i < 10; i++) doc.RegionName[i] = kRegionNames[i];
     MainStations = false;
-    ShowRailDataDate(10, RegionName);
+    ShowRailDataDate(10, doc.RegionName);
 
-    Log.Open(AppDir + "/RovanaLog.txt");
+    Log.Open(doc.AppDir + "/RovanaLog.txt");
 
     WgsDisplay = true;
 }
@@ -213,43 +213,43 @@ void TOpen::config_read(const std::string& path) {
         TMyStr::SplitFields(line, fields);
         const std::string v = fields.empty() ? "" : fields[0];
         // Line 1 decides whether the other settings are applied.
-        const bool apply = N24->Checked();
+        const bool apply = ui.N24->Checked();
         try {
             switch (n) {
-            case 1: N24->SetChecked(LenientInt(v) != 0); break;
-            case 2: SameColor = LenientInt(v) != 0; break;
+            case 1: ui.N24->SetChecked(LenientInt(v) != 0); break;
+            case 2: style.SameColor = LenientInt(v) != 0; break;
             case 3:
                 if (!apply) break;
                 TimeOrder = LenientInt(v);
-                NJikan->SetChecked(TimeOrder == 1);
-                NKanji->SetChecked(TimeOrder != 1);
+                ui.NJikan->SetChecked(TimeOrder == 1);
+                ui.NKanji->SetChecked(TimeOrder != 1);
                 break;
             case 4:
                 if (!apply) break;
-                TownPaintColor = StrToInt(v);
-                CBTownPaint->SetColor(TownPaintColor);
+                style.TownPaintColor = StrToInt(v);
+                ui.CBTownPaint->SetColor(style.TownPaintColor);
                 break;
-            case 5: if (apply) TownFontColor = StrToInt(v); break;
-            case 6: if (apply) IslandsColor = StrToInt(v); break;
-            case 7: if (apply) MountainColor = StrToInt(v); break;
-            case 8: if (apply) KanaFontColor = StrToInt(v); break;
-            case 9: if (apply) SelectColor = StrToInt(v); break;
+            case 5: if (apply) style.TownFontColor = StrToInt(v); break;
+            case 6: if (apply) style.IslandsColor = StrToInt(v); break;
+            case 7: if (apply) style.MountainColor = StrToInt(v); break;
+            case 8: if (apply) style.KanaFontColor = StrToInt(v); break;
+            case 9: if (apply) style.SelectColor = StrToInt(v); break;
             case 10: break;   // the line editor's colour is never taken back
             case 11: ExtraMarkFolder = v; break;
-            case 12: if (apply) DefPrefColor = LenientInt(v); break;
-            case 13: if (apply) DefPrefSeatColor = LenientInt(v); break;
+            case 12: if (apply) style.DefPrefColor = LenientInt(v); break;
+            case 13: if (apply) style.DefPrefSeatColor = LenientInt(v); break;
             // The sizes the style window allows (6 to 50); any other keeps the default.
-            case 14: if (apply) DefPrefSize = InRangeOr(LenientInt(v), 6, 50, 10); break;
-            case 15: if (apply) DefPrefSeatSize = InRangeOr(LenientInt(v), 6, 50, 8); break;
-            case 16: if (apply) CoastColor = LenientInt(v); break;
-            case 17: if (apply) PrefColor = LenientInt(v); break;
-            case 18: if (apply) TownColor = LenientInt(v); break;
-            case 19: if (apply) NTownColor = LenientInt(v); break;
-            case 20: if (apply) BackColor = LenientInt(v); break;
-            case 21: if (apply) WakuColor = LenientInt(v); break;
-            case 22: if (apply) KuColor = LenientInt(v); break;
-            case 23: if (apply) DoColor = LenientInt(v); break;
-            case 24: if (apply) FunColor = LenientInt(v); break;
+            case 14: if (apply) style.DefPrefSize = InRangeOr(LenientInt(v), 6, 50, 10); break;
+            case 15: if (apply) style.DefPrefSeatSize = InRangeOr(LenientInt(v), 6, 50, 8); break;
+            case 16: if (apply) style.CoastColor = LenientInt(v); break;
+            case 17: if (apply) style.PrefColor = LenientInt(v); break;
+            case 18: if (apply) style.TownColor = LenientInt(v); break;
+            case 19: if (apply) style.NTownColor = LenientInt(v); break;
+            case 20: if (apply) style.BackColor = LenientInt(v); break;
+            case 21: if (apply) style.WakuColor = LenientInt(v); break;
+            case 22: if (apply) style.KuColor = LenientInt(v); break;
+            case 23: if (apply) style.DoColor = LenientInt(v); break;
+            case 24: if (apply) style.FunColor = LenientInt(v); break;
             }
         } catch (const EConvertError& e) {
             // Shown as the exception box would; the other lines still count.
@@ -262,30 +262,30 @@ void TOpen::config_write(const std::string& path) {
     WriteLog("config_writeの実行\n");
     WriteLog(gui::Format("configファイル名：%s\n", path.c_str()));
     bool ok = gui::AtomicRewrite(path, [&](gui::TextWriter& w) {
-        w.Printf("%d,終了時の設定保存\n", N24->Checked() ? -1 : 0);
-        w.Printf("%d,同一色\n", SameColor ? 1 : 0);
+        w.Printf("%d,終了時の設定保存\n", ui.N24->Checked() ? -1 : 0);
+        w.Printf("%d,同一色\n", style.SameColor ? 1 : 0);
         w.Printf("%d,TimeOrder\n", TimeOrder);
-        w.Printf("%d,TownPaintColor\n", TownPaintColor);
-        w.Printf("%d,TownFontColor\n", TownFontColor);
-        w.Printf("%d,IslandsColor\n", IslandsColor);
-        w.Printf("%d,MountainColor\n", MountainColor);
-        w.Printf("%d,KanaFontColor\n", KanaFontColor);
-        w.Printf("%d,SelectColor\n", SelectColor);
-        w.Printf("%d,clLetter\n", EditLineColour ? EditLineColour() : TColor(0));
+        w.Printf("%d,TownPaintColor\n", style.TownPaintColor);
+        w.Printf("%d,TownFontColor\n", style.TownFontColor);
+        w.Printf("%d,IslandsColor\n", style.IslandsColor);
+        w.Printf("%d,MountainColor\n", style.MountainColor);
+        w.Printf("%d,KanaFontColor\n", style.KanaFontColor);
+        w.Printf("%d,SelectColor\n", style.SelectColor);
+        w.Printf("%d,clLetter\n", hooks.EditLineColour ? hooks.EditLineColour() : TColor(0));
         w.Printf("%s,//Extra Mark Folder\n", ExtraMarkFolder.c_str());
-        w.Printf("%d,//DefPrefColor\n", DefPrefColor);
-        w.Printf("%d,//DefPrefSeatColor\n", DefPrefSeatColor);
-        w.Printf("%d,//DefPrefSize\n", DefPrefSize);
-        w.Printf("%d,//DefPrefSeatSize\n", DefPrefSeatSize);
-        w.Printf("%d,CoastColor\n", CoastColor);
-        w.Printf("%d,PrefColor\n", PrefColor);
-        w.Printf("%d,TownColor\n", TownColor);
-        w.Printf("%d,NTownColor\n", NTownColor);
-        w.Printf("%d,BackColor\n", BackColor);
-        w.Printf("%d,WakuColor\n", WakuColor);
-        w.Printf("%d,KuColor\n", KuColor);
-        w.Printf("%d,DoColor\n", DoColor);
-        w.Printf("%d,FunColor\n", FunColor);
+        w.Printf("%d,//DefPrefColor\n", style.DefPrefColor);
+        w.Printf("%d,//DefPrefSeatColor\n", style.DefPrefSeatColor);
+        w.Printf("%d,//DefPrefSize\n", style.DefPrefSize);
+        w.Printf("%d,//DefPrefSeatSize\n", style.DefPrefSeatSize);
+        w.Printf("%d,CoastColor\n", style.CoastColor);
+        w.Printf("%d,PrefColor\n", style.PrefColor);
+        w.Printf("%d,TownColor\n", style.TownColor);
+        w.Printf("%d,NTownColor\n", style.NTownColor);
+        w.Printf("%d,BackColor\n", style.BackColor);
+        w.Printf("%d,WakuColor\n", style.WakuColor);
+        w.Printf("%d,KuColor\n", style.KuColor);
+        w.Printf("%d,DoColor\n", style.DoColor);
+        w.Printf("%d,FunColor\n", style.FunColor);
         return !w.Failed();
     });
     if (!ok) {
@@ -296,8 +296,8 @@ void TOpen::config_write(const std::string& path) {
 }
 
 void TOpen::LoadYomiList(const std::string& path) {
-    YomiRecords.clear();
-    YomiCount = 0;
+    doc.YomiRecords.clear();
+    doc.YomiCount = 0;
     gui::TextReader in;
     if (!in.Open(path)) {
         Application->MessageBox("読みがなデータファイル 'Yomi.lst' が 'MapData'フォルダの中にありません",
@@ -307,7 +307,7 @@ void TOpen::LoadYomiList(const std::string& path) {
     std::string line;
     std::vector<std::string> f;
     int badLine = 0;
-    for (int lineNo = 1; int(YomiRecords.size()) < YOMI_MAX && in.ReadLine(line); ++lineNo) {
+    for (int lineNo = 1; int(doc.YomiRecords.size()) < YOMI_MAX && in.ReadLine(line); ++lineNo) {
         const int n = TMyStr::SplitFields(line, f);
         if (n == 0) continue;
         f.resize(4);
@@ -317,9 +317,9 @@ void TOpen::LoadYomiList(const std::string& path) {
             if (!badLine) badLine = lineNo;
             continue;
         }
-        YomiRecords.push_back({x, y, f[2], f[3]});
+        doc.YomiRecords.push_back({x, y, f[2], f[3]});
     }
-    YomiCount = int32_t(YomiRecords.size());
+    doc.YomiCount = int32_t(doc.YomiRecords.size());
     if (badLine)
         Application->MessageBox(gui::Format("読みがなデータファイル %s の %d 行目の座標値が正しくありません",
                                             gui::ExtractFileName(path).c_str(), badLine),
@@ -328,14 +328,14 @@ void TOpen::LoadYomiList(const std::string& path) {
 
 // A notice of the start screen, moved left as far as it needs to end inside the picture.
 void TOpen::StartNotice(int x, int y, const std::string& text) {
-    TCanvas* c = Image1->Canvas();
+    TCanvas* c = ui.Image1->Canvas();
     c->TextOut(std::max(0, std::min(x, c->Width() - 8 - c->TextWidth(text))), y, text);
 }
 
 void TOpen::ShowBoundaryDataDate() {
     int newest = 0;
-    for (int code = 1; code <= 52; code++) KeepNewest(gui::Format("%s/mapdata/%02d.map", AppDir.c_str(), code), newest);
-    BoundaryDate = newest;
+    for (int code = 1; code <= 52; code++) KeepNewest(gui::Format("%s/mapdata/%02d.map", doc.AppDir.c_str(), code), newest);
+    doc.BoundaryDate = newest;
     // Without any map file there is no date to tell.
     if (newest <= 0) return;
     const DataDate d = UnpackDataDate(newest);
@@ -348,18 +348,18 @@ void TOpen::ShowRailDataDate(int count, const std::string* names) {
         for (const std::string& name : gui::ListFiles(folder, wildcard)) KeepNewest(folder + "/" + name, newest);
     };
     for (int i = 0; i < count; i++) {
-        const std::string folder = AppDir + "/鉄道路線/" + names[i];
+        const std::string folder = doc.AppDir + "/鉄道路線/" + names[i];
         scan(folder, "*.adl");
         scan(folder, "*.lbl");
     }
-    scan(AppDir + "/鉄道路線/主要駅名", "*.lbl");
+    scan(doc.AppDir + "/鉄道路線/主要駅名", "*.lbl");
     if (newest <= 0) return;
     const DataDate d = UnpackDataDate(newest);
     StartNotice(160, 520, gui::Format("　　　　 　　鉄道路線データの最終更新日は %d/%02d/%02d です", d.year, d.month, d.day));
 }
 
 void TOpen::Button2Click(TObject* Sender) {
-    for (auto& allowed : ExitChecks)
+    for (auto& allowed : hooks.ExitChecks)
         if (!allowed()) return;
     if (Application->MessageBox("終了してよろしいですか？　　　", "白地図 Rovana の終了", MB_OKCANCEL | MB_ICONQUESTION) !=
         IDOK)
@@ -371,18 +371,18 @@ void TOpen::Button2Click(TObject* Sender) {
 
     for (const char* f : {"/tkbtn.bmp", "/paint/tkbtn.bmp", "/label/tkbtn.bmp", "/explain/tkbtn.bmp",
                           "/rvxfile/tkbtn.bmp", "/mapdata/paintlist.lst"}) {
-        if (gui::FileExists(AppDir + f)) gui::DeleteFile(AppDir + f);
+        if (gui::FileExists(doc.AppDir + f)) gui::DeleteFile(doc.AppDir + f);
     }
     // A history that cannot be written is told about; the exit goes on.
-    const std::string history = AppDir + "/mapdata/townlist.lst";
-    if (!ComboBox1->Items()->SaveToFile(history))
+    const std::string history = doc.AppDir + "/mapdata/townlist.lst";
+    if (!ui.ComboBox1->Items()->SaveToFile(history))
         Application->MessageBox(gui::Format("検索履歴ファイル %s を書き込めません　　　", history.c_str()),
                                 "ファイル書き込みエラー　", MB_OK | MB_ICONEXCLAMATION);
-    config_write(AppDir + "/mapdata/config.ini");
+    config_write(doc.AppDir + "/mapdata/config.ini");
     ExitAgreed = true;
     Close();
     Log.Close();
-    for (const auto& end : ExitHooks) end();
+    for (const auto& end : hooks.ExitHooks) end();
 }
 
 void TOpen::Exit1Click(TObject* Sender) { Button2Click(Sender); }

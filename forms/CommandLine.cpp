@@ -98,7 +98,7 @@ std::string FolderRefusal(const std::string& folder) {
 std::string UsedDataRefusal(const std::string& folder) {
     auto missing = [&](const char* name) { return !gui::DirectoryExists(gui::ResolvePath(folder + "/" + name)); };
     for (const auto& [used, name] : {std::pair{PagesDlg->PlacedSymbolCount > 0, "mark"},
-                                     std::pair{Open->CBRailLine->Checked(), "鉄道路線"}})
+                                     std::pair{MainUi().CBRailLine->Checked(), "鉄道路線"}})
         if (used && missing(name))
             return "プログラムフォルダ " + folder + " にプロジェクトが使うフォルダ " + name + " がありません";
     return "";
@@ -290,14 +290,14 @@ int RunRender(const RenderRequest& request) {
     if (!restored) return 1;
 
     if (request.size) {
-        const int item = ItemOfSize(Open->RadioGroup1, request.size);
+        const int item = ItemOfSize(MainUi().RadioGroup1, request.size);
         if (item < 0) {
             PrintLine(gui::Format("画像サイズ %d は選べません", request.size));
             return 1;
         }
         // The size is the output's: the render job draws it, the screen is not redrawn.
         RedrawOff off;
-        Open->RadioGroup1->SetItemIndex(item);
+        MainUi().RadioGroup1->SetItemIndex(item);
     }
     about = out;
     Open->SaveFormat = FormatOfName(out);

@@ -1,7 +1,9 @@
 // The label block of the project file, written, read and put back side by side.
 #include "labels/LabelBlock.h"
 #include "engine/Coords.h"
-#include "engine/Uopen.h"
+#include "engine/MainControls.h"
+#include "engine/Redraw.h"
+#include "engine/MainForm.h"
 #include "gui/TextFile.h"
 #include "labels/Uletter.h"
 #include "engine/ProjectLines.h"
@@ -129,7 +131,7 @@ bool LabelBlock::Parse(ProjectLines& in) {
 
 void LabelBlock::ApplyBeforeRailways() const {
     Letter->BeginProjectRestore(rows);
-    Open->WriteLog(gui::Format("ラベル数：%d\n", int(rows.size())));
+    WriteMainLog(gui::Format("ラベル数：%d\n", int(rows.size())));
 }
 
 void LabelBlock::ApplyAfterRailways(bool shown) const {
@@ -166,7 +168,7 @@ void TLetter::EndProjectRestore(const std::vector<LabelRecord>& rows, bool shown
         LabelPlaced = true;
     }
     // The label box as saved, whatever the railway boxes or the boxes before did to it.
-    SetCheckedQuietly(Open->CBLabel, shown);
+    SetCheckedQuietly(MainUi().CBLabel, shown);
     SetCheckedQuietly(CBShow, shown);
     Close();
 }

@@ -1,6 +1,14 @@
 // The main form's labels, prefecture names, mountains, islands and symbols: the labels folder's steps over the form.
 #pragma once
-#include "engine/Uopen.h"
+#include "engine/MainForm.h"
+#include "gui/Dialogs.h"
+#include "gui/Forms.h"
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct DrawSettings;
+struct MapView;
 
 // The label window's and railway boxes' part of the settings.
 void ReadLabelSettings(const TOpen& o, DrawSettings& s);
@@ -29,6 +37,10 @@ void DrawPrefLayer(TOpen& o, TCanvas& cv, const MapView& view, const DrawSetting
 void DrawMountains(TOpen& o, TCanvas& cv, const MapView& view, const DrawSettings& s);
 void DrawIslands(TOpen& o, TCanvas& cv, const MapView& view, const DrawSettings& s);
 void AddLabelsLayers(TOpen& o);
+// The railway window's 駅名 line: the last station label drawn.
+void ShowLastStation(const DrawSettings& s);
+// The label table, or its row only, onto the canvas through the view.
+void DrawLabels(TOpen& o, TCanvas& cv, const MapView& view, const DrawSettings& s, int only = -1);
 
 // The island records of the single area being edited, and the row picked.
 struct IslandEdit {

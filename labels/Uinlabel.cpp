@@ -2,7 +2,7 @@
 #include "gui/FormParts.h"
 #include "gui/TextFile.h"
 #include "labels/Uletter.h"
-#include "engine/Uopen.h"
+#include "engine/Redraw.h"
 #include <algorithm>
 #include <numeric>
 #include <unordered_map>

@@ -1,6 +1,8 @@
 #include "labels/Uischange.h"
 #include "gui/FormParts.h"
-#include "engine/Uopen.h"
+#include "engine/MainControls.h"
+#include "engine/ToolSlot.h"
+#include "engine/MainForm.h"
 #include "labels/MainFormLabels.h"
 #include "labels/LabelTools.h"
 #include "navigation/Usettei.h"
@@ -45,7 +47,7 @@ TIsChange::TIsChange() : TForm("　島名表示位置編集") {
 }
 
 void TIsChange::Button1Click(TObject* Sender) {
-    Open->ArmTool<IslandTool>(*Open).Pick = true;
+    MainTools().ArmTool<IslandTool>(*Open).Pick = true;
     Label15->Hide();
     Label16->SetCaption("島名をクリック");
 }
@@ -53,13 +55,13 @@ void TIsChange::Button1Click(TObject* Sender) {
 void TIsChange::Button2Click(TObject* Sender) {
     Label14->Hide();
     Label16->SetCaption("表示位置をクリック");
-    Open->ArmTool<IslandTool>(*Open).Place = true;
+    MainTools().ArmTool<IslandTool>(*Open).Place = true;
 }
 
 void TIsChange::Button3Click(TObject* Sender) {
     // Both steps are called off: a place armed before the cancel must not move the pick.
     // The tool's end comes back here once it is no longer armed.
-    if (Open->ToolAs<IslandTool>()) return Open->EndActiveTool();
+    if (MainTools().ToolAs<IslandTool>()) return MainTools().EndActiveTool();
     IslandsOf(*Open).IslandIndex = -1;
     Button1->SetEnabled(true);
     Button2->SetEnabled(false);
@@ -73,6 +75,6 @@ void TIsChange::Button5Click(TObject* Sender) {
     Button1->SetEnabled(true);
     Button2->SetEnabled(false);
     Settei->Button13->SetEnabled(true);
-    Open->Panel1->SetEnabled(true);
+    MainUi().Panel1->SetEnabled(true);
     Close();
 }

@@ -5,7 +5,12 @@
 #include "engine/Coords.h"
 #include "components/Mystr.h"
 #include "engine/Convert.h"
-#include "engine/Uopen.h"
+#include "engine/MainControls.h"
+#include "engine/MapDocument.h"
+#include "engine/MapStyle.h"
+#include "engine/ToolSlot.h"
+#include "engine/Redraw.h"
+#include "engine/MainForm.h"
 #include "lines/MainFormLines.h"
 #include "gui/Files.h"
 #include "gui/TextFile.h"
@@ -171,7 +176,7 @@ TLetter::TLetter() : TForm("　地図ラベル編集  ラベルテーブル") {
     Button9->OnClick = [this](TObject* s) { Button9Click(s); };
     CBShow->OnClick = [this](TObject* s) { CBShowClick(s); };
     CBWhiteBack->OnClick = [this](TObject* s) { Button4Click(s); };
-    auto redraw = [](TObject*) { Open->DrawMap(); };
+    auto redraw = [](TObject*) { RedrawMap(); };
     RadioGroup2->OnClick = redraw;
     CBFontSizeFixed->OnClick = redraw;
     CBMark->OnClick = redraw;
@@ -212,7 +217,7 @@ void TLetter::FormCreate(TObject* Sender) {
 void TLetter::FillSwatch() {
     TCanvas* c = Image1->Canvas();
     c->Brush->Style = bsSolid;
-    c->Brush->Color = Open ? Open->LabelColor : 0x800000;
+    c->Brush->Color = Open ? MainStyle().LabelColor : 0x800000;
     c->FillRect(Rect(0, 0, c->Width(), c->Height()));
 }
 
@@ -337,7 +342,7 @@ bool TLetter::AddNewLabel(int32_t x, int32_t y) {
     r.text = "ラベル記入";
     r.size = UpDown1->Position();
     r.shown = true;
-    r.color = Open->LabelColor;
+    r.color = MainStyle().LabelColor;
     if (!AppendRow(r)) return false;
     ShowTable();
     StringGrid1->SetRow(LabelCount - 1);
@@ -417,7 +422,7 @@ bool TLetter::ParseLabelFile(const std::string& path, std::vector<LabelRecord>& 
     const bool jr = path.find("JR") != std::string::npos;
     const bool main = path.find("主要") != std::string::npos;
     const bool railway = path.find("鉄道路線") != std::string::npos;
-    if (railway && !Open->CBEki->Checked()) return true;
+    if (railway && !MainUi().CBEki->Checked()) return true;
     std::vector<std::string> f;
     std::string line;
     LabelRecord r;
@@ -425,7 +430,7 @@ bool TLetter::ParseLabelFile(const std::string& path, std::vector<LabelRecord>& 
     for (int lineNo = 1; in.ReadLine(line); ++lineNo) {
         f.resize(size_t(TMyStr::SplitCsv(line, f)));
         bool cut = false;
-        if (!LabelOfFields(f, false, Open->LabelColor, r, &cut)) continue;
+        if (!LabelOfFields(f, false, MainStyle().LabelColor, r, &cut)) continue;
         if (cut && !cutAt) cutAt = lineNo;
         // A position no map has is a broken file: none of it is taken.
         if (!InMapRange(r.x, r.y)) {
@@ -536,7 +541,7 @@ void TLetter::Button7Click(TObject* Sender) {
     Button4->SetEnabled(true);
     Button9->SetEnabled(true);
     Button8->SetEnabled(true);
-    Open->CBLabel->SetChecked(true);
+    MainUi().CBLabel->SetChecked(true);
     CBMark->SetChecked(false);
     Button9Click(this);
     Button4Click(this);
@@ -559,14 +564,14 @@ void TLetter::Button4Click(TObject* Sender) {
     Label8->SetCaption("位置指定ボタンをクリック");
     StopNewLabel();
     Button9->SetEnabled(true);
-    Open->CBLabel->SetChecked(true);
-    if (LabelPlaced) Open->DrawMap();
+    MainUi().CBLabel->SetChecked(true);
+    if (LabelPlaced) RedrawMap();
 }
 
 void TLetter::Button9Click(TObject* Sender) {
     RedrawOnce once;
-    Open->CBLabel->SetChecked(false);
-    Open->DrawMap();
+    MainUi().CBLabel->SetChecked(false);
+    RedrawMap();
 }
 
 void TLetter::CBShowClick(TObject* Sender) {
@@ -581,7 +586,7 @@ void TLetter::LoadPrefTables() {
     auto load = [&](const char* name, const char* missing, std::vector<LabelRecord>& table, int32_t& count,
                     int32_t size, TColor color) {
         gui::TextReader in;
-        const std::string path = Open->AppDir + "/Mapdata/" + name;
+        const std::string path = MainDoc().AppDir + "/Mapdata/" + name;
         if (!in.Open(path)) {
             count = 0;
             MessageBox(missing, "ファイルエラー", MB_OK | MB_ICONEXCLAMATION);
@@ -613,10 +618,10 @@ void TLetter::LoadPrefTables() {
         return true;
     };
     if (!load("prefname.lbl", "都道府県名ファイルprefname.lblが見つかりません", PrefNameTable, PrefNameCount,
-              Open->DefPrefSize, Open->DefPrefColor))
+              MainStyle().DefPrefSize, MainStyle().DefPrefColor))
         return;
     load("prefseat.lbl", "県庁所在地ファイルprefseat.lblが見つかりません", PrefSeatTable, PrefSeatCount,
-         Open->DefPrefSeatSize, Open->DefPrefSeatColor);
+         MainStyle().DefPrefSeatSize, MainStyle().DefPrefSeatColor);
 }
 
 bool CellInt(const std::string& s, int32_t& v) {
@@ -626,18 +631,18 @@ bool CellInt(const std::string& s, int32_t& v) {
 }
 
 void TLetter::StopNewLabel() {
-    if (auto* t = Open->ToolAs<LabelTool>()) {
+    if (auto* t = MainTools().ToolAs<LabelTool>()) {
         t->NewLabel = false;
         t->Settle();
     }
 }
 
 bool TLetter::PlacingNewLabel() const {
-    const auto* t = Open->ToolAs<LabelTool>();
+    const auto* t = MainTools().ToolAs<LabelTool>();
     return t && t->NewLabel;
 }
 
 bool TLetter::MovingLabel() const {
-    const auto* t = Open->ToolAs<LabelTool>();
+    const auto* t = MainTools().ToolAs<LabelTool>();
     return t && t->MoveLabel;
 }

@@ -11,16 +11,16 @@
 
 void TLetter::Button2Click(TObject* Sender) {
     // A press on the map places the label: any other tool ends first.
-    if (RadioGroup1->ItemIndex() <= 0 && !Open->ToolAs<LabelTool>()) Open->EndActiveTool();
+    if (RadioGroup1->ItemIndex() <= 0 && !MainTools().ToolAs<LabelTool>()) MainTools().EndActiveTool();
     Button3->SetEnabled(true);
     Button4->SetEnabled(true);
     Button8->SetEnabled(true);
-    Open->CBLabel->SetChecked(true);
+    MainUi().CBLabel->SetChecked(true);
     const int method = RadioGroup1->ItemIndex();
     int32_t x = 0, y = 0;
     if (method <= 0) {
         Label8->SetCaption("ラベル表示位置をクリック");
-        Open->ArmTool<LabelTool>(*Open).NewLabel = true;
+        MainTools().ArmTool<LabelTool>(*Open).NewLabel = true;
         LabelPlaced = true;
         ShowCount();
         return;
@@ -46,7 +46,7 @@ void TLetter::Button2Click(TObject* Sender) {
         }
         y = TruncToInt((*lat - 24) * 15000);
         // Typed as the pointer read-out shows it: in the datum the map is drawn in.
-        Open->DrawnView.TypedToData(x, y);
+        DrawnMapView().TypedToData(x, y);
     } else {
         // An empty text is no number either.
         if (!CellInt(Edit2->Text(), x) || !CellInt(Edit3->Text(), y)) {
@@ -56,7 +56,7 @@ void TLetter::Button2Click(TObject* Sender) {
     }
     if (AddNewLabel(x, y)) {
         LabelPlaced = true;
-        Open->DrawMap();
+        RedrawMap();
     }
     ShowCount();
 }
@@ -66,7 +66,7 @@ void TLetter::Button8Click(TObject* Sender) {
     LabelCount = 0;
     ShowTable();
     ShowCount();
-    Open->DrawMap();
+    RedrawMap();
     Button3->SetEnabled(false);
     Button8->SetEnabled(false);
     Button14->SetEnabled(true);
@@ -88,7 +88,7 @@ void TLetter::RemoveLabelClick(TObject* Sender) {
 
 void TLetter::EndPlacing() {
     // The tool's end comes back here once it is no longer armed.
-    if (Open->ToolAs<LabelTool>()) return Open->EndActiveTool();
+    if (MainTools().ToolAs<LabelTool>()) return MainTools().EndActiveTool();
     Label8->SetCaption("位置指定ボタンをクリック");
 }
 
@@ -96,16 +96,16 @@ void TLetter::N1Click(TObject* Sender) {
     if (LabelCount < 1) return;
     LabelMoveIndex = StringGrid1->Row();
     LabelMoveId = LabelMoveIndex >= 0 && LabelMoveIndex < LabelCount ? LabelTable[LabelMoveIndex].id : 0;
-    Open->ArmTool<LabelTool>(*Open).MoveLabel = true;
+    MainTools().ArmTool<LabelTool>(*Open).MoveLabel = true;
     Button3->SetEnabled(true);
 }
 
 void TLetter::Button6Click(TObject* Sender) {
-    ColorDialog1->Color = Open->LabelColor;
+    ColorDialog1->Color = MainStyle().LabelColor;
     if (!ColorDialog1->Execute()) return;
-    Open->LabelColor = ColorDialog1->Color;
+    MainStyle().LabelColor = ColorDialog1->Color;
     FillSwatch();
-    Open->DrawMap();
+    RedrawMap();
 }
 
 namespace {
@@ -117,15 +117,15 @@ bool AskChange(const char* question) {
 
 void TLetter::Button11Click(TObject* Sender) {
     if (!AskChange("すべてのラベルの文字色を現在設定されている文字色に変更しますか？　　　　")) return;
-    for (int i = 0; i < LabelCount; ++i) LabelTable[i].color = Open->LabelColor;
-    Open->DrawMap();
+    for (int i = 0; i < LabelCount; ++i) LabelTable[i].color = MainStyle().LabelColor;
+    RedrawMap();
 }
 
 void TLetter::N2Click(TObject* Sender) {
     if (!AskChange("このラベルの文字色を現在設定されている文字色に変更しますか？　　　　")) return;
     const int r = StringGrid1->Row();
-    if (r >= 0 && r < LabelCount) LabelTable[r].color = Open->LabelColor;
-    Open->DrawMap();
+    if (r >= 0 && r < LabelCount) LabelTable[r].color = MainStyle().LabelColor;
+    RedrawMap();
 }
 
 void TLetter::Button12Click(TObject* Sender) {
@@ -133,7 +133,7 @@ void TLetter::Button12Click(TObject* Sender) {
     const int32_t size = UpDown1->Position();
     for (int i = 0; i < LabelCount; ++i) LabelTable[i].size = size;
     ShowTable();
-    Open->DrawMap();
+    RedrawMap();
 }
 
 // Stable: labels of equal keys keep their order.
@@ -186,7 +186,7 @@ void TLetter::Button16Click(TObject* Sender) {
     for (int i = 0; i < LabelCount; ++i) LabelTable[i].shown = AllLabelsShown;
     ShowTable();
     Button16->SetCaption(AllLabelsShown ? "非表示" : "表　示");
-    Open->DrawMap();
+    RedrawMap();
 }
 
 void TLetter::StringGrid1DblClick(TObject* Sender) {
@@ -194,7 +194,7 @@ void TLetter::StringGrid1DblClick(TObject* Sender) {
     if (r < 0 || r >= LabelCount) return;
     LabelTable[r].shown = !LabelTable[r].shown;
     ShowTable();
-    Open->DrawMap();
+    RedrawMap();
 }
 
 void TLetter::StringGrid1Click(TObject* Sender) {
@@ -227,7 +227,7 @@ void TLetter::k1Click(TObject* Sender) {
     CenterLabelIndex = r;
     Open->CX = LabelTable[r].x;
     Open->CY = LabelTable[r].y;
-    Open->DrawMap();
+    RedrawMap();
     CenterLabelMark = false;
 }
 
@@ -235,9 +235,9 @@ void TLetter::LabelSearchClick(TObject* Sender) {
     const int r = StringGrid1->Row();
     if (r < 0 || r >= LabelCount) return;
     const std::string text = LabelTable[r].text;
-    Open->ComboBox1->SetText(text);
-    Open->EdName->SetText(text);
-    if (Open->Button9->OnClick) Open->Button9->OnClick(Open->Button9);
+    MainUi().ComboBox1->SetText(text);
+    MainUi().EdName->SetText(text);
+    if (MainUi().Button9->OnClick) MainUi().Button9->OnClick(MainUi().Button9);
 }
 
 void TLetter::UpDown2Click(TObject* Sender, TUDBtnType Button) {

@@ -32,7 +32,7 @@ void ReadLabelSettings(const TOpen& o, DrawSettings& s) {
     s.LabelMarks = L->CBMark->Checked();
     s.LabelTexts = L->CBLabel->Checked();
     s.MainStationsOnly = RailControlsOf(o).CBMain && RailControlsOf(o).CBMain->Checked();
-    s.StationKindShown = o.CBEki->Checked();
+    s.StationKindShown = UiOf(o).CBEki->Checked();
     s.StationKind = LineSet && LineSet->RadioGroup2 ? LineSet->RailKindFilter() : 0;
     s.StationCaption = RailControlsOf(o).RailInfo && RailControlsOf(o).RailInfo->Checked() && Rail && Rail->Label6;
 }
@@ -40,11 +40,11 @@ void ReadLabelSettings(const TOpen& o, DrawSettings& s) {
 void TOpen::label_write(int only) {
     DrawSettings s;
     ReadLabelSettings(*this, s);
-    DrawLabels(*Image1->Canvas(), DrawnView, s, only);
+    DrawLabels(*this, *ui.Image1->Canvas(), DrawnView, s, only);
     if (only < 0) ShowLastStation(s);
 }
 
-void TOpen::ShowLastStation(const DrawSettings& s) {
+void ShowLastStation(const DrawSettings& s) {
     if (!s.StationCaption) return;
     const TLetter* L = Letter;
     for (int i = L->LabelCount - 1; i >= 0; --i)
@@ -54,13 +54,13 @@ void TOpen::ShowLastStation(const DrawSettings& s) {
         }
 }
 
-void TOpen::DrawLabels(TCanvas& canvas, const MapView& view, const DrawSettings& s, int only) {
+void DrawLabels(TOpen& o, TCanvas& canvas, const MapView& view, const DrawSettings& s, int only) {
     const TLetter* L = Letter;
     if (only >= L->LabelCount) return;
     if (only < 0) {
-        LabelLayerCount++;
-        WriteLog("label_writeの実行\n");
-        WriteLog(gui::Format("　ラベルリスト行数：%d\n", L->LabelCount));
+        o.LabelLayerCount++;
+        o.WriteLog("label_writeの実行\n");
+        o.WriteLog(gui::Format("　ラベルリスト行数：%d\n", L->LabelCount));
     }
     const float f = s.LabelScale;
     TCanvas* cv = &canvas;
@@ -75,11 +75,11 @@ void TOpen::DrawLabels(TCanvas& canvas, const MapView& view, const DrawSettings&
         view.ToScreen(r.x, r.y, sx, sy);
         const int fs = s.LabelSizeFixed ? TruncToInt(r.size * f) : TruncToInt(r.size * f * view.size / 600);
         cv->Font->Size = fs;
-        cv->Brush->Color = s.LabelWhiteBack ? 0xFFFFFF : BackColor;
+        cv->Brush->Color = s.LabelWhiteBack ? 0xFFFFFF : StyleOf(o).BackColor;
         const bool red = (L->FoundLabelMark && L->FoundLabelIndex == i) || (L->CenterLabelMark && L->CenterLabelIndex == i);
         cv->Font->Color = red ? 255 : r.color;
-        if (size_t(i) >= LabelSlots.size()) LabelSlots.resize(size_t(i) + 1);
-        gui::TextSlot& slot = LabelSlots[size_t(i)];
+        if (size_t(i) >= o.LabelSlots.size()) o.LabelSlots.resize(size_t(i) + 1);
+        gui::TextSlot& slot = o.LabelSlots[size_t(i)];
         if (s.LabelMarks) {
             text = r.mark;
             if (s.LabelTexts) text += r.text;
@@ -96,7 +96,7 @@ void TOpen::DrawLabels(TCanvas& canvas, const MapView& view, const DrawSettings&
         log += '\n';
     }
     // One write for the whole table keeps the log from slowing the redraw.
-    if (only < 0) WriteLog(log);
+    if (only < 0) o.WriteLog(log);
 }
 
 void BtnLetterClick(TOpen& o, TObject* Sender) {
@@ -106,7 +106,7 @@ void BtnLetterClick(TOpen& o, TObject* Sender) {
 }
 
 void CBLabelClick(TOpen& o, TObject* Sender) {
-    if (!o.CBLabel->Checked()) {
+    if (!UiOf(o).CBLabel->Checked()) {
         Letter->CBShow->SetChecked(false);
         return;
     }
@@ -115,8 +115,8 @@ void CBLabelClick(TOpen& o, TObject* Sender) {
         Letter->CBShow->SetChecked(true);
         // A redraw made or due draws the labels itself; inside a held action
         // the labels wait for its one redraw.
-        if (o.RedrawCount != redraws || o.RedrawWanted) return;
-        if (o.RedrawHeld > 0) o.DrawMap();
+        if (o.RedrawCount != redraws || GateOf(o).RedrawWanted) return;
+        if (GateOf(o).RedrawHeld > 0) RedrawMap(o);
         else if (o.MapDrawable()) o.label_write();
     } else {
         Letter->Show();
@@ -145,16 +145,16 @@ void WriteNameLabels(TOpen& o, bool oldNames) {
             return w.Write(gui::Format("○,%d,%d,", x, y) + name + ",8\n");
         };
         if (oldNames) {
-            for (int i = 0; i < o.OldTownCount; ++i)
-                if (o.OldTownDup[i] == 's' && !put(o.OldTownX[i], o.OldTownY[i], o.OldTownName[i])) return false;
+            for (int i = 0; i < DocOf(o).OldTownCount; ++i)
+                if (DocOf(o).OldTownDup[i] == 's' && !put(DocOf(o).OldTownX[i], DocOf(o).OldTownY[i], DocOf(o).OldTownName[i])) return false;
             return true;
         }
-        for (int i = 0; i < o.TownCount; ++i)
-            if (o.TownDup[i] == 's' && !put(o.TownX[i], o.TownY[i], o.TownName[i])) return false;
-        for (int i = 0; i < o.NewTownCount; ++i)
-            if (o.NewTownDup[i] == 's' && !put(o.NewTownX[i], o.NewTownY[i], o.NewTownName[i])) return false;
-        for (int i = 0; i < o.ExtraCount; ++i)
-            if (!put(o.ExtraX[i], o.ExtraY[i], o.ExtraTownName[i])) return false;
+        for (int i = 0; i < DocOf(o).TownCount; ++i)
+            if (DocOf(o).TownDup[i] == 's' && !put(DocOf(o).TownX[i], DocOf(o).TownY[i], DocOf(o).TownName[i])) return false;
+        for (int i = 0; i < DocOf(o).NewTownCount; ++i)
+            if (DocOf(o).NewTownDup[i] == 's' && !put(DocOf(o).NewTownX[i], DocOf(o).NewTownY[i], DocOf(o).NewTownName[i])) return false;
+        for (int i = 0; i < DocOf(o).ExtraCount; ++i)
+            if (!put(DocOf(o).ExtraX[i], DocOf(o).ExtraY[i], DocOf(o).ExtraTownName[i])) return false;
         return true;
     });
     if (!ok)

@@ -11,6 +11,7 @@
 #include "labels/Upagesdlg.h"
 #include "labels/Uprefset.h"
 #include "gui/Files.h"
+#include "names/MainFormNames.h"
 
 // ---- symbols ----
 
@@ -76,8 +77,8 @@ bool PrefNameTool::Press(const MapEvent& e) {
         L->PrefNameTable[i].y = y;
     }
     Finished = true;
-    o.EndActiveTool();
-    o.DrawMap();
+    ToolsOf(o).EndActiveTool();
+    RedrawMap(o);
     PrefSet->Label6->SetCaption("移動しました");
     PrefSet->Button6->SetEnabled(true);
     PrefSet->Button7->SetEnabled(false);
@@ -98,7 +99,7 @@ bool IslandTool::Press(const MapEvent& e) {
     if (Place) PlaceAt(e);
     if (!Pick && !Place) {
         Finished = true;
-        o.EndActiveTool();
+        ToolsOf(o).EndActiveTool();
     }
     return true;
 }
@@ -107,7 +108,7 @@ void IslandTool::PickAt(const MapEvent& e) {
     TIsChange* I = IsChange;
     int32_t x, y;
     e.view.ToData(e.X, e.Y, x, y);
-    const int row = o.EditIndex;
+    const int row = EditRowOf(o).EditIndex;
     I->StringGrid1->SetRowCount(row + 1);
     I->StringGrid1->SetCells(0, row, std::to_string(x));
     I->StringGrid1->SetCells(1, row, std::to_string(y));
@@ -135,8 +136,8 @@ void IslandTool::PlaceAt(const MapEvent& e) {
     e.view.ToData(e.X, e.Y, x, y);
     Place = false;
     if (IslandsOf(o).IslandIndex < 0 || IslandsOf(o).IslandIndex >= IslandsOf(o).IslandCount) return;
-    I->StringGrid1->SetCells(3, o.EditIndex, std::to_string(x));
-    I->StringGrid1->SetCells(4, o.EditIndex, std::to_string(y));
+    I->StringGrid1->SetCells(3, EditRowOf(o).EditIndex, std::to_string(x));
+    I->StringGrid1->SetCells(4, EditRowOf(o).EditIndex, std::to_string(y));
     IslandEdit::IslandRecord& rec = IslandsOf(o).IslandRecords[IslandsOf(o).IslandIndex];
     const int32_t oldX = rec.x, oldY = rec.y;
     rec.x = x, rec.y = y;
@@ -146,9 +147,9 @@ void IslandTool::PlaceAt(const MapEvent& e) {
         MessageBox(gui::Format("島名ファイル %s を書き込むことができません", IslandsOf(o).IslandFilePath.c_str()),
                    "ファイル保存エラー", MB_OK | MB_ICONEXCLAMATION);
     } else {
-        o.DrawMap();
-        o.EditIndex++;
-        I->Label13->SetCaption(std::to_string(o.EditIndex));
+        RedrawMap(o);
+        EditRowOf(o).EditIndex++;
+        I->Label13->SetCaption(std::to_string(EditRowOf(o).EditIndex));
     }
     I->Label15->Show();
     I->Label14->Hide();
@@ -175,7 +176,7 @@ bool LabelTool::Press(const MapEvent& e) {
         Settle();
         if (!L->AddNewLabel(x, y)) return false;
         L->ShowCount();
-        o.DrawMap();
+        RedrawMap(o);
         return false;
     }
     const int i = L->RowOfLabel(L->LabelMoveId, L->LabelMoveIndex);
@@ -195,16 +196,16 @@ bool LabelTool::Move(const MapEvent& e) {
     if (!NewLabel) return false;
     const TOpen::MapPoint p = o.PointAt(e.X, e.Y);
     o.ShowPointerReadout(p.x, p.y);
-    o.Label15->SetCaption(TOpen::DistanceText(0));
+    UiOf(o).Label15->SetCaption(TOpen::DistanceText(0));
     o.DistStartX = e.X;
     o.DistStartY = e.Y;
     return true;
 }
 
 void LabelTool::Settle() {
-    if (NewLabel || MoveLabel || o.ToolAs<LabelTool>() != this) return;
+    if (NewLabel || MoveLabel || ToolsOf(o).ToolAs<LabelTool>() != this) return;
     Finished = true;
-    o.EndActiveTool();
+    ToolsOf(o).EndActiveTool();
 }
 
 void LabelTool::End() {
@@ -224,14 +225,14 @@ bool WriteIslandFile(TOpen& o) {
 }
 
 std::string IslandEditPath(const TOpen& o) {
-    if (o.SELECT != 1) return "";
-    const int c = o.SelectCode[0];
-    const std::string name = c >= 0 && c < 60 ? o.AreaName[c] : std::string();
-    return gui::NativePath(o.AppDir + gui::Format("/Mapdata/Islands/%02d", c) + name + "島.lbl");
+    if (DocOf(o).SELECT != 1) return "";
+    const int c = DocOf(o).SelectCode[0];
+    const std::string name = c >= 0 && c < 60 ? DocOf(o).AreaName[c] : std::string();
+    return gui::NativePath(DocOf(o).AppDir + gui::Format("/Mapdata/Islands/%02d", c) + name + "島.lbl");
 }
 
 void EndIslandEdit(TOpen& o) {
-    o.EndTool<IslandTool>();
+    ToolsOf(o).EndTool<IslandTool>();
     IslandsOf(o).IslandIndex = -1;
     IslandsOf(o).IslandRecords.clear();
     IslandsOf(o).IslandCount = 0;
@@ -246,14 +247,14 @@ void IslandAreaLoaded(TOpen& o) {
 void LoadIslandEditList(TOpen& o) {
     // Whatever was armed belongs to the list before: it ends here, loaded or not.
     EndIslandEdit(o);
-    if (o.SELECT >= 2) {
+    if (DocOf(o).SELECT >= 2) {
         MessageBox("複数の都府県にまたがっていますので，表示位置の変更はできますが，\n変更位置を保存することはできません",
                    "市区町村名表示位置編集", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     const std::string path = IslandEditPath(o);
-    const int c = o.SelectCode[0];
-    const std::string name = c >= 0 && c < 60 ? o.AreaName[c] : std::string();
+    const int c = DocOf(o).SelectCode[0];
+    const std::string name = c >= 0 && c < 60 ? DocOf(o).AreaName[c] : std::string();
     IsChange->Show();
     IsChange->Label1->SetCaption(path);
     IsChange->Label4->SetCaption(name);
@@ -289,7 +290,7 @@ void LoadIslandEditList(TOpen& o) {
     IslandsOf(o).IslandRecords = std::move(recs);
     IslandsOf(o).IslandCount = int32_t(IslandsOf(o).IslandRecords.size());
     IslandsOf(o).IslandFilePath = path;
-    o.EditIndex = 0;
+    EditRowOf(o).EditIndex = 0;
     IsChange->Label13->SetCaption("0");
     IsChange->StringGrid1->SetRowCount(1);
     for (int k = 0; k < 5; ++k) IsChange->StringGrid1->SetCells(k, 0, "");
@@ -300,15 +301,15 @@ void LoadIslandEditList(TOpen& o) {
 
 void WireLabelsHandlers(TOpen& o) {
     AddLabelsLayers(o);
-    o.BtnLetter->SetHint("任意の文字を表示");
-    o.BtnLetter->OnClick = [&o](TObject* s) { BtnLetterClick(o, s); };
-    o.CBLabel->SetHint("ラベル(駅名)表示/非表示");
-    o.CBLabel->OnClick = [&o](TObject* s) { CBLabelClick(o, s); };
-    o.MakeLabel->OnClick = [&o](TObject* s) { MakeLabelClick(o, s); };
-    o.N15->OnClick = [&o](TObject* s) { N15Click(o, s); };
-    o.BtnMark->SetHint("地図に記号を描く");
-    o.BtnMark->OnClick = [&o](TObject* s) { BtnMarkClick(o, s); };
-    o.N18->OnClick = [&o](TObject* s) { BtnMarkClick(o, s); };
+    UiOf(o).BtnLetter->SetHint("任意の文字を表示");
+    UiOf(o).BtnLetter->OnClick = [&o](TObject* s) { BtnLetterClick(o, s); };
+    UiOf(o).CBLabel->SetHint("ラベル(駅名)表示/非表示");
+    UiOf(o).CBLabel->OnClick = [&o](TObject* s) { CBLabelClick(o, s); };
+    UiOf(o).MakeLabel->OnClick = [&o](TObject* s) { MakeLabelClick(o, s); };
+    UiOf(o).N15->OnClick = [&o](TObject* s) { N15Click(o, s); };
+    UiOf(o).BtnMark->SetHint("地図に記号を描く");
+    UiOf(o).BtnMark->OnClick = [&o](TObject* s) { BtnMarkClick(o, s); };
+    UiOf(o).N18->OnClick = [&o](TObject* s) { BtnMarkClick(o, s); };
     LabelControlsOf(o).SaveDialog2 = new TSaveDialog(&o);
     LabelControlsOf(o).SaveDialog2->DefaultExt = "lbl";
     LabelControlsOf(o).SaveDialog2->Filter = "ラベルファイル (*.lbl)|*.lbl|すべて (*.*)|*.*";
@@ -319,7 +320,7 @@ void WireLabelsHandlers(TOpen& o) {
         return m;
     };
     auto* menu = new TMenuItem("記号(&M)");
-    o.MainMenu1->Add(menu);
+    UiOf(o).MainMenu1->Add(menu);
     LabelControlsOf(o).N23 = item(menu, "記号パレットを開く");
     auto* sizes = item(menu, "地図記号サイズ");
     LabelControlsOf(o).N161 = item(sizes, "標準　16");
@@ -339,17 +340,17 @@ void WireLabelsHandlers(TOpen& o) {
 
     // The user's labels and symbols belong to the old map; station labels come
     // again from the railway data of the new areas.
-    o.AreaChange.Work([] {
+    HooksOf(o).AreaChange.Work([] {
         for (int i = 0; i < Letter->LabelCount; i++)
             if (!Letter->LabelTable[i].railway) return true;
         return PagesDlg->PlacedSymbolCount > 0;
     });
-    o.AreaChange.On(AreaStep::Discard, [] {
+    HooksOf(o).AreaChange.On(AreaStep::Discard, [] {
         Letter->Close();
         Letter->ClearLabels();
         PagesDlg->PlacedSymbolCount = 0;
     });
-    o.AreaChange.On(AreaStep::Loaded, [&o] {
+    HooksOf(o).AreaChange.On(AreaStep::Loaded, [&o] {
         PrefSet->Button6->SetEnabled(false);
         Letter->FormCreate(Letter);
         IslandAreaLoaded(o);
@@ -364,7 +365,7 @@ void BtnMarkClick(TOpen& o, TObject* Sender) {
     if (MessageBox("地図記号はすでに描かれています．新規に描きますか？　　　　　　\n追加する場合は「キャンセル」を選んでください",
                    "地図記号を描く", MB_OKCANCEL | MB_ICONQUESTION) == IDOK) {
         P->PlacedSymbolCount = 0;
-        o.DrawMap();
+        RedrawMap(o);
         P->EnableListButtons(false);
     } else {
         for (TButton* b : {P->Button1, P->Button2, P->Button10}) b->SetEnabled(true);
@@ -403,8 +404,8 @@ void N19Click(TOpen& o, TObject* Sender) { PagesDlg->DeleteCustomSymbols(); }
 void N20Click(TOpen& o, TObject* Sender) { PagesDlg->ImportCustomSymbols(); }
 void N21Click(TOpen& o, TObject* Sender) { PagesDlg->ExportCustomSymbols(); }
 
-IslandEdit& IslandsOf(TOpen& o) { return o.Parts.Get<IslandEdit>(); }
-const IslandEdit& IslandsOf(const TOpen& o) { return o.Parts.Get<IslandEdit>(); }
+IslandEdit& IslandsOf(TOpen& o) { return PartsOf(o).Get<IslandEdit>(); }
+const IslandEdit& IslandsOf(const TOpen& o) { return PartsOf(o).Get<IslandEdit>(); }
 
-LabelControls& LabelControlsOf(TOpen& o) { return o.Parts.Get<LabelControls>(); }
-const LabelControls& LabelControlsOf(const TOpen& o) { return o.Parts.Get<LabelControls>(); }
+LabelControls& LabelControlsOf(TOpen& o) { return PartsOf(o).Get<LabelControls>(); }
+const LabelControls& LabelControlsOf(const TOpen& o) { return PartsOf(o).Get<LabelControls>(); }

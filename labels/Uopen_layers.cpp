@@ -2,13 +2,16 @@
 #include "components/Mystr.h"
 #include "engine/Convert.h"
 #include "engine/Coords.h"
-#include "engine/Uopen.h"
+#include "engine/FeatureHooks.h"
+#include "gui/TextFile.h"
 #include "labels/MainFormLabels.h"
 #include "labels/Uletter.h"
 #include "labels/Upagesdlg.h"
 #include "labels/Uprefnames.h"
 #include "labels/Uprefset.h"
 #include "names/Usearch.h"
+#include "engine/MapDocument.h"
+#include "engine/MapStyle.h"
 
 namespace {
 constexpr int HIGHLIGHT_MAX = 20;
@@ -47,7 +50,7 @@ void DrawPrefLayer(TOpen& o, TCanvas& canvas, const MapView& view, const DrawSet
     const bool suffix = seats ? s.PrefSeatSuffix : s.PrefNameSuffix;
     const std::vector<LabelRecord>& table = seats ? Letter->PrefSeatTable : Letter->PrefNameTable;
     const int count = seats ? Letter->PrefSeatCount : Letter->PrefNameCount;
-    for (int r : PrefRecordIndexes(o.SelectCode, o.SELECT, seats, s.Hokkaido)) {
+    for (int r : PrefRecordIndexes(DocOf(o).SelectCode, DocOf(o).SELECT, seats, s.Hokkaido)) {
         if (r >= count) continue;
         const LabelRecord& rec = table[r];
         // Sub-prefecture names lose two characters, the others one.
@@ -56,11 +59,11 @@ void DrawPrefLayer(TOpen& o, TCanvas& canvas, const MapView& view, const DrawSet
         int size = rec.size;
         if (!s.FixedSize && view.size >= 600) size = size * view.size / 600;
         cv->Font->Size = size;
-        cv->Font->Color = seats ? o.DefPrefSeatColor : o.DefPrefColor;
+        cv->Font->Color = seats ? StyleOf(o).DefPrefSeatColor : StyleOf(o).DefPrefColor;
         int sx, sy;
         view.ToScreen(rec.x, rec.y, sx, sy);
         cv->Brush->Style = bsSolid;
-        cv->Brush->Color = o.PickTextBackground(canvas, sx, sy);
+        cv->Brush->Color = PickTextBackground(StyleOf(o), canvas, sx, sy);
         if (seats) {
             cv->TextOut(sx, sy, rec.mark);
             cv->TextOut(sx + TruncToInt(size * 1.4), sy, text);
@@ -83,15 +86,15 @@ void DrawMountains(TOpen& o, TCanvas& canvas, const MapView& view, const DrawSet
     };
     std::vector<std::string> f;
     std::string line;
-    for (int i = 0; i < o.SELECT; ++i) {
-        const int c = o.SelectCode[i];
+    for (int i = 0; i < DocOf(o).SELECT; ++i) {
+        const int c = DocOf(o).SelectCode[i];
         if (c < 0 || c >= 60) continue;
         gui::TextReader in;
-        if (!in.Open(o.AppDir + gui::Format("/Mapdata/Mountain/%02d", c) + o.AreaName[c] + "山.txt")) continue;
-        cv->Font->Size = o.NameFontSize;
-        cv->Font->Color = o.MountainColor;
+        if (!in.Open(DocOf(o).AppDir + gui::Format("/Mapdata/Mountain/%02d", c) + DocOf(o).AreaName[c] + "山.txt")) continue;
+        cv->Font->Size = StyleOf(o).NameFontSize;
+        cv->Font->Color = StyleOf(o).MountainColor;
         cv->Brush->Style = bsSolid;
-        cv->Brush->Color = o.BackColor;
+        cv->Brush->Color = StyleOf(o).BackColor;
         for (int k = 0; k < 4; ++k) in.ReadLine(line);
         while (in.ReadLine(line) && !line.empty()) {
             Found m;
@@ -110,14 +113,14 @@ void DrawMountains(TOpen& o, TCanvas& canvas, const MapView& view, const DrawSet
             int32_t x, y;
             MountainToMap(ParseDms(lat), ParseDms(lon), x, y);
             view.ToScreen(x, y, m.sx, m.sy);
-            m.sx -= o.NameFontSize / 2;
-            m.sy -= o.NameFontSize / 2;
+            m.sx -= StyleOf(o).NameFontSize / 2;
+            m.sy -= StyleOf(o).NameFontSize / 2;
             if (Search->SearchHighlight && name == Search->SearchFoundName && found.size() < HIGHLIGHT_MAX)
                 found.push_back(m);
             draw(m);
         }
     }
-    cv->Font->Color = o.SelectColor;
+    cv->Font->Color = StyleOf(o).SelectColor;
     for (const Found& m : found) draw(m);
 }
 
@@ -128,62 +131,62 @@ void DrawIslands(TOpen& o, TCanvas& canvas, const MapView& view, const DrawSetti
     std::vector<std::string> f;
     std::string line;
     const bool white = s.WhiteNameBoxes;
-    for (int i = 0; i < o.SELECT; ++i) {
-        const int c = o.SelectCode[i];
+    for (int i = 0; i < DocOf(o).SELECT; ++i) {
+        const int c = DocOf(o).SelectCode[i];
         if (c < 0 || c >= 60) continue;
         gui::TextReader in;
-        if (!in.Open(o.AppDir + gui::Format("/Mapdata/Islands/%02d", c) + o.AreaName[c] + "島.lbl")) continue;
-        cv->Font->Size = o.NameFontSize;
+        if (!in.Open(DocOf(o).AppDir + gui::Format("/Mapdata/Islands/%02d", c) + DocOf(o).AreaName[c] + "島.lbl")) continue;
+        cv->Font->Size = StyleOf(o).NameFontSize;
         while (in.ReadLine(line)) {
             if (TMyStr::SplitFields(line, f) < 4) continue;
             int sx, sy;
             view.ToScreen(LenientInt(f[1]), LenientInt(f[2]), sx, sy);
             cv->Brush->Style = bsSolid;
-            cv->Brush->Color = white ? 0xFFFFFF : o.PickTextBackground(canvas, sx, sy);
+            cv->Brush->Color = white ? 0xFFFFFF : PickTextBackground(StyleOf(o), canvas, sx, sy);
             if (Search->SearchHighlight && f[3] == Search->SearchFoundName) {
-                cv->Font->Color = o.SelectColor;
+                cv->Font->Color = StyleOf(o).SelectColor;
                 if (found.size() < HIGHLIGHT_MAX) found.push_back({sx, sy, f[3]});
             } else {
-                cv->Font->Color = o.IslandsColor;
+                cv->Font->Color = StyleOf(o).IslandsColor;
             }
             cv->TextOut(sx, sy, f[3]);
         }
     }
-    cv->Font->Color = o.SelectColor;
+    cv->Font->Color = StyleOf(o).SelectColor;
     for (const Found& m : found) cv->TextOut(m.sx, m.sy, m.text);
 }
 
 void AddLabelsLayers(TOpen& o) {
-    o.SettingsReaders.push_back([&o](DrawSettings& s) {
+    HooksOf(o).SettingsReaders.push_back([&o](DrawSettings& s) {
         s.Symbols = PagesDlg->SymbolsShown;
         s.PrefNameSuffix = PrefSet->CheckBox1->Checked();
         s.PrefSeatSuffix = PrefSet->CheckBox2->Checked();
         ReadLabelSettings(o, s);
     });
-    o.Layers.Add(
+    HooksOf(o).Layers.Add(
         LayerPlace::Islands, [](const DrawSettings& s) { return !s.Painting && s.Islands; },
         [&o](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawIslands(o, cv, v, s); });
-    o.Layers.Add(
+    HooksOf(o).Layers.Add(
         LayerPlace::Mountains, [](const DrawSettings& s) { return s.Mountains; },
         [&o](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawMountains(o, cv, v, s); });
-    o.Layers.Add(
+    HooksOf(o).Layers.Add(
         LayerPlace::Symbols, [](const DrawSettings& s) { return s.Symbols; },
         [](TCanvas& cv, const MapView& v, const DrawSettings&) { PagesDlg->DrawPlacedSymbols(cv, v); });
-    o.AfterRedrawHooks.push_back([](const DrawSettings& s) {
+    HooksOf(o).AfterRedrawHooks.push_back([](const DrawSettings& s) {
         if (s.Symbols) PagesDlg->TakeDrawn();
     });
-    o.Layers.Add(
+    HooksOf(o).Layers.Add(
         LayerPlace::Labels, [](const DrawSettings& s) { return s.Labels; },
-        [&o](TCanvas& cv, const MapView& v, const DrawSettings& s) { o.DrawLabels(cv, v, s); });
-    o.AfterRedrawHooks.push_back([&o](const DrawSettings& s) {
-        if (s.Labels) o.ShowLastStation(s);
+        [&o](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawLabels(o, cv, v, s); });
+    HooksOf(o).AfterRedrawHooks.push_back([&o](const DrawSettings& s) {
+        if (s.Labels) ShowLastStation(s);
     });
-    o.Layers.Add(
+    HooksOf(o).Layers.Add(
         LayerPlace::PrefNames, [](const DrawSettings& s) { return s.PrefBorder && s.KenName; },
         [&o](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawPrefLayer(o, cv, v, s, false); });
-    o.Layers.Add(
+    HooksOf(o).Layers.Add(
         LayerPlace::PrefSeats, [](const DrawSettings& s) { return s.PrefBorder && s.KenOffice; },
         [&o](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawPrefLayer(o, cv, v, s, true); });
-    o.ToolWindowClosers.push_back([] { Letter->Close(); });
-    o.ToolWindowClosers.push_back([] { PagesDlg->Close(); });
+    HooksOf(o).ToolWindowClosers.push_back([] { Letter->Close(); });
+    HooksOf(o).ToolWindowClosers.push_back([] { PagesDlg->Close(); });
 }

@@ -88,7 +88,7 @@ TPagesDlg::TPagesDlg() : TForm("　記号パレット") {
         StampLabels[t] = lbl(tabs[t], "有効", 310, 92, 40);
         StampLabels[t]->SetFontColor(0xFF0000);
     }
-    tabs[0]->OnMouseDown = [](TObject*, TMouseButton, TShiftState, int, int) { Open->ArmTool<StampTool>(*Open); };
+    tabs[0]->OnMouseDown = [](TObject*, TMouseButton, TShiftState, int, int) { MainTools().ArmTool<StampTool>(*Open); };
 
     Button3 = btn(tabs[3], "削　除", 8, 8, 70);
     Button4 = btn(tabs[3], "呼　出", 84, 8, 70);
@@ -189,12 +189,12 @@ TPagesDlg::TPagesDlg() : TForm("　記号パレット") {
 
 TPagesDlg::~TPagesDlg() = default;
 
-std::string TPagesDlg::MarkPath(const std::string& name) const { return Open->AppDir + "/mark/" + name; }
+std::string TPagesDlg::MarkPath(const std::string& name) const { return MainDoc().AppDir + "/mark/" + name; }
 
 void TPagesDlg::FormCreate(TObject* Sender) {
-    CustomFolder = gui::NativePath(Open->AppDir + "/Mark");
+    CustomFolder = gui::NativePath(MainDoc().AppDir + "/Mark");
     OpenDialog1->InitialDir = SaveDialog1->InitialDir = CustomFolder;
-    ExtraMarkDefault = Open->AppDir + "/ExtraMark";
+    ExtraMarkDefault = MainDoc().AppDir + "/ExtraMark";
     ExtraMarkConfig = Open->ExtraMarkFolder;
     Edit1->SetText(ExtraMarkConfig);
     LoadPaletteImages();
@@ -256,7 +256,7 @@ void TPagesDlg::LoadPaletteImages() {
     for (int c = 200; c <= 241; ++c) put(c, std::to_string(c) + ".bmp");
 }
 
-void TPagesDlg::SetMapCursor(int id) { Open->Image1->SetCursor(id); }
+void TPagesDlg::SetMapCursor(int id) { MainUi().Image1->SetCursor(id); }
 
 void TPagesDlg::SelectSymbol(int code) {
     const bool stamp = code > 500;
@@ -264,7 +264,7 @@ void TPagesDlg::SelectSymbol(int code) {
     bool missing;
     QImage pic = LoadPicture(MarkPath(name), missing);
     const bool found = !missing;
-    if (!stamp || found) Open->ArmTool<StampTool>(*Open);
+    if (!stamp || found) MainTools().ArmTool<StampTool>(*Open);
     if (missing) pic = LoadPicture(MarkPath("blank.bmp"), missing);
     SymbolCode = code;
     SymbolBitmap->Image() = missing ? QImage(16, 16, QImage::Format_RGB32) : pic;
@@ -334,7 +334,7 @@ bool TPagesDlg::AddPlacedSymbol(int32_t x, int32_t y) {
 }
 
 void TPagesDlg::DrawSymbol(const PlacedSymbol& s) {
-    DrawSymbol(*Open->Image1->Canvas(), Open->DrawnView, s);
+    DrawSymbol(*MainUi().Image1->Canvas(), DrawnMapView(), s);
     TakeDrawn();
 }
 
@@ -389,7 +389,7 @@ void TPagesDlg::DrawSymbol(TCanvas& canvas, const MapView& view, const PlacedSym
         ox = sx - side / 2, oy = sy - side / 2;
     } else {
         const TColor under = cv->Pixels(sx, sy);
-        back = ToPixel(under < 0 ? o->BackColor : under);
+        back = ToPixel(under < 0 ? StyleOf(*o).BackColor : under);
         ox = sx + offset, oy = sy + offset;
     }
     // The symbol as drawn, put through the canvas so every output gets it;
@@ -430,7 +430,7 @@ void TPagesDlg::DrawSymbol(TCanvas& canvas, const MapView& view, const PlacedSym
 }
 
 void TPagesDlg::TakeDrawn() {
-    if (PlacedSymbolCount > 0) Open->WgsDisplay = Open->Label38->Caption() == "WGS";
+    if (PlacedSymbolCount > 0) Open->WgsDisplay = MainUi().Label38->Caption() == "WGS";
     ShowDrawn();
 }
 
@@ -440,7 +440,7 @@ void TPagesDlg::ShowDrawn() {
 }
 
 void TPagesDlg::DrawPlacedSymbols() {
-    DrawPlacedSymbols(*Open->Image1->Canvas(), Open->DrawnView);
+    DrawPlacedSymbols(*MainUi().Image1->Canvas(), DrawnMapView());
     TakeDrawn();
 }
 
@@ -457,7 +457,7 @@ void TPagesDlg::DrawPlacedSymbols(TCanvas& cv, const MapView& view) {
 
 void TPagesDlg::CancelBtnClick(TObject* Sender) {
     if (PlacedSymbolCount > 0) PlacedSymbolCount--;
-    Open->DrawMap();
+    RedrawMap();
     if (PlacedSymbolCount == 0) {
         CancelBtn->SetEnabled(false);
         Button2->SetEnabled(false);
@@ -468,7 +468,7 @@ void TPagesDlg::CancelBtnClick(TObject* Sender) {
 void TPagesDlg::Button1Click(TObject* Sender) {
     SymbolsShown = !SymbolsShown;
     if (!SymbolsShown) {
-        Open->DrawMap();
+        RedrawMap();
         Button1->SetCaption("表示");
         Button1->SetHint("記号を表示する");
     } else {
@@ -483,7 +483,7 @@ void TPagesDlg::Button2Click(TObject* Sender) {
         return;
     PlacedSymbolCount = 0;
     Label34->SetCaption("0");
-    Open->DrawMap();
+    RedrawMap();
     EnableListButtons(false);
 }
 
@@ -492,7 +492,7 @@ void TPagesDlg::Button6Click(TObject* Sender) {
     if (!StampDisabled) {
         Button6->SetCaption("無効");
         Button6->SetHint("スタンプ機能を無効すにる");
-        Open->ArmTool<StampTool>(*Open);
+        MainTools().ArmTool<StampTool>(*Open);
         SetMapCursor(CursorId);
         for (TLabel* l : StampLabels) l->SetCaption("有効"), l->SetFontColor(0xFF0000);
     } else {
@@ -512,7 +512,7 @@ void TPagesDlg::HelpBtnClick(TObject* Sender) {
 
 void TPagesDlg::EndStamp() {
     // The tool's end comes back here once it is no longer armed.
-    if (Open->ToolAs<StampTool>()) return Open->EndActiveTool();
+    if (MainTools().ToolAs<StampTool>()) return MainTools().EndActiveTool();
     CursorId = 0;
     SetMapCursor(crDefault);
 }
@@ -535,11 +535,11 @@ void TPagesDlg::BtnIchiClick(TObject* Sender) {
     // Typed as the pointer read-out shows it: in the datum the map is drawn in.
     // A reading of the survey's web map (WGS) is corrected by the box alone.
     if (CBGSICor->Checked()) TypedX += 30, TypedY -= 45;
-    else Open->DrawnView.TypedToData(TypedX, TypedY);
-    Open->ArmTool<StampTool>(*Open).Typed = true;
+    else DrawnMapView().TypedToData(TypedX, TypedY);
+    MainTools().ArmTool<StampTool>(*Open).Typed = true;
     TShiftState st;
     st.Left = true;
-    Open->Image1MouseDown(Open->Image1, mbLeft, st, 0, 0);
+    Open->Image1MouseDown(MainUi().Image1, mbLeft, st, 0, 0);
 }
 
 bool TPagesDlg::ParseSymbolLine(const std::string& line, PlacedSymbol& s) {
@@ -634,7 +634,7 @@ void TPagesDlg::Button8Click(TObject* Sender) {
     SaveDialog1->FileName = OpenDialog1->FileName;
     Label41->SetCaption(gui::ExtractFileName(OpenDialog1->FileName));
     if (!ReadSymbolLines(OpenDialog1->FileName, false)) return;
-    Open->DrawMap();
+    RedrawMap();
     EnableListButtons(true);
     Button6->SetEnabled(true);
 }
@@ -653,7 +653,7 @@ void TPagesDlg::Button10Click(TObject* Sender) {
 void TPagesDlg::Button11Click(TObject* Sender) {
     if (!OpenDialog2->Execute()) return;
     if (!ReadSymbolLines(OpenDialog2->FileName, CBMarkAdd->Checked())) return;
-    Open->DrawMap();
+    RedrawMap();
     EnableListButtons(true);
     Button6->SetEnabled(true);
 }
@@ -734,4 +734,4 @@ void TPagesDlg::DropStamp() {
     CursorId = id;
 }
 
-bool TPagesDlg::Stamping() const { return Open->ToolAs<StampTool>() != nullptr; }
+bool TPagesDlg::Stamping() const { return MainTools().ToolAs<StampTool>() != nullptr; }

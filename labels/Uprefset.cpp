@@ -1,6 +1,11 @@
 #include "labels/Uprefset.h"
 #include "gui/FormParts.h"
-#include "engine/Uopen.h"
+#include "gui/TextFile.h"
+#include "engine/MapDocument.h"
+#include "engine/MapStyle.h"
+#include "engine/ToolSlot.h"
+#include "engine/Redraw.h"
+#include "engine/MainForm.h"
 #include "labels/LabelTools.h"
 #include "labels/Uletter.h"
 #include "navigation/Usettei.h"
@@ -69,14 +74,14 @@ TPrefSet::TPrefSet() : TForm("　都道府県名文字特性一括設定") {
     Button7->OnClick = [this](TObject* s) { Button7Click(s); };
     CheckBox3->OnClick = [this](TObject* s) { CheckBox3Click(s); };
     CheckBox4->OnClick = [this](TObject* s) { CheckBox4Click(s); };
-    UpDown1->OnClick = [this](TObject*, TUDBtnType) { Open->DefPrefSize = UpDown1->Position(); };
-    UpDown2->OnClick = [this](TObject*, TUDBtnType) { Open->DefPrefSeatSize = UpDown2->Position(); };
+    UpDown1->OnClick = [this](TObject*, TUDBtnType) { MainStyle().DefPrefSize = UpDown1->Position(); };
+    UpDown2->OnClick = [this](TObject*, TUDBtnType) { MainStyle().DefPrefSeatSize = UpDown2->Position(); };
 }
 
 void TPrefSet::FillSwatches() {
     if (!Open) return;
-    gui::FillSwatch(Image1, Open->DefPrefColor);
-    gui::FillSwatch(Image2, Open->DefPrefSeatColor);
+    gui::FillSwatch(Image1, MainStyle().DefPrefColor);
+    gui::FillSwatch(Image2, MainStyle().DefPrefSeatColor);
 }
 
 void TPrefSet::FormCreate(TObject* Sender) {
@@ -85,46 +90,46 @@ void TPrefSet::FormCreate(TObject* Sender) {
 }
 
 void TPrefSet::FormShow(TObject* Sender) {
-    UpDown1->SetPosition(Open->DefPrefSize);
-    UpDown2->SetPosition(Open->DefPrefSeatSize);
+    UpDown1->SetPosition(MainStyle().DefPrefSize);
+    UpDown2->SetPosition(MainStyle().DefPrefSeatSize);
     FillSwatches();
 }
 
 void TPrefSet::Button1Click(TObject* Sender) {
-    ColorDialog1->Color = Open->DefPrefColor;
+    ColorDialog1->Color = MainStyle().DefPrefColor;
     if (!ColorDialog1->Execute()) return;
-    Open->DefPrefColor = ColorDialog1->Color;
-    gui::FillSwatch(Image1, Open->DefPrefColor);
+    MainStyle().DefPrefColor = ColorDialog1->Color;
+    gui::FillSwatch(Image1, MainStyle().DefPrefColor);
 }
 
 void TPrefSet::Button2Click(TObject* Sender) {
-    ColorDialog1->Color = Open->DefPrefSeatColor;
+    ColorDialog1->Color = MainStyle().DefPrefSeatColor;
     if (!ColorDialog1->Execute()) return;
-    Open->DefPrefSeatColor = ColorDialog1->Color;
-    gui::FillSwatch(Image2, Open->DefPrefSeatColor);
+    MainStyle().DefPrefSeatColor = ColorDialog1->Color;
+    gui::FillSwatch(Image2, MainStyle().DefPrefSeatColor);
 }
 
 void TPrefSet::Button4Click(TObject* Sender) {
-    for (LabelRecord& r : Letter->PrefNameTable) r.color = Open->DefPrefColor, r.size = UpDown1->Position();
-    for (LabelRecord& r : Letter->PrefSeatTable) r.color = Open->DefPrefSeatColor, r.size = UpDown2->Position();
-    Open->DrawMap();
+    for (LabelRecord& r : Letter->PrefNameTable) r.color = MainStyle().DefPrefColor, r.size = UpDown1->Position();
+    for (LabelRecord& r : Letter->PrefSeatTable) r.color = MainStyle().DefPrefSeatColor, r.size = UpDown2->Position();
+    RedrawMap();
 }
 
 void TPrefSet::Button5Click(TObject* Sender) {
-    Open->SetTool(std::make_unique<PrefNameTool>(*Open));
+    MainTools().SetTool(std::make_unique<PrefNameTool>(*Open));
     Label6->SetCaption("移動する県名をクリックしてください");
     Button7->SetEnabled(true);
 }
 
 void TPrefSet::Button7Click(TObject* Sender) {
     // The tool's end comes back here once it is no longer armed.
-    if (Open->ToolAs<PrefNameTool>()) return Open->EndActiveTool();
+    if (MainTools().ToolAs<PrefNameTool>()) return MainTools().EndActiveTool();
     Label6->SetCaption("移動をキャンセルしました");
     Button7->SetEnabled(false);
 }
 
 void TPrefSet::Button6Click(TObject* Sender) {
-    const std::string path = Open->AppDir + "/Mapdata/prefname.lbl";
+    const std::string path = MainDoc().AppDir + "/Mapdata/prefname.lbl";
     bool ok = gui::AtomicRewrite(path, [&](gui::TextWriter& w) {
         for (int i = 0; i < Letter->PrefNameCount; ++i) {
             const LabelRecord& r = Letter->PrefNameTable[i];

@@ -1,6 +1,14 @@
 // The main form's line editor, railways and distance circles: the lines folder's steps over the form.
 #pragma once
-#include "engine/Uopen.h"
+#include "engine/MainForm.h"
+#include "gui/Dialogs.h"
+#include "gui/Forms.h"
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct DrawSettings;
+struct MapView;
 
 void Button13Click(TOpen& o, TObject* Sender);   // "円"
 void NCircleClick(TOpen& o, TObject* Sender);

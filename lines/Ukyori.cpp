@@ -154,7 +154,7 @@ void TKyori::EnableAttributeControls() {
 void TKyori::Button1Click(TObject*) {
     if (!CBCenter->Checked()) {
         Label6->SetCaption("距離円の中心を指定してください");
-        Open->SetTool(std::make_unique<CircleCentreTool>(*Open));
+        MainTools().SetTool(std::make_unique<CircleCentreTool>(*Open));
         CircleCentreSet = false;
         return;
     }
@@ -171,19 +171,19 @@ void TKyori::Button1Click(TObject*) {
         x += 30;
         y -= 45;
     } else {
-        Open->DrawnView.TypedToData(x, y);
+        DrawnMapView().TypedToData(x, y);
     }
     Label1->SetCaption(std::to_string(x));
     Label2->SetCaption(std::to_string(y));
     if (!AddCircle(x, y)) return;
-    Open->DrawMap();
+    RedrawMap();
     EnableAttributeControls();
 }
 
 void TKyori::SetLast(void (*apply)(kyorien&, TKyori*)) {
     if (CheckBox6->Checked() || CircleCount <= 0) return;
     apply(Circles[CircleCount - 1], this);
-    Open->DrawMap();
+    RedrawMap();
 }
 
 void TKyori::RadioGroup1Click(TObject*) {
@@ -191,7 +191,7 @@ void TKyori::RadioGroup1Click(TObject*) {
     const int32_t r = ChosenRadius("半径は整数でしか与えられません");
     if (r == 0) return;
     Circles[CircleCount - 1].radius = r;
-    Open->DrawMap();
+    RedrawMap();
 }
 
 void TKyori::Button3Click(TObject*) {
@@ -226,7 +226,7 @@ void TKyori::CheckBox5Click(TObject*) {
     SetLast([](kyorien& k, TKyori* f) { k.fixedSize = f->CheckBox5->Checked(); });
 }
 
-void TKyori::CheckBox4Click(TObject*) { Open->DrawMap(); }
+void TKyori::CheckBox4Click(TObject*) { RedrawMap(); }
 
 void TKyori::RestoreCircles(const std::vector<kyorien>& circles) {
     CircleCount = int(std::min<size_t>(circles.size(), CIRCLE_MAX));
@@ -254,24 +254,24 @@ void TKyori::Button4Click(TObject*) {
     CircleCount = 0;
     Label12->SetCaption("0");
     Label6->SetCaption("距離円を削除しました");
-    Open->DrawMap();
+    RedrawMap();
 }
 
 void TKyori::EndCentreMode() {
     // The tool's end comes back here once it is no longer armed.
-    if (Open->ToolAs<CircleCentreTool>()) return Open->EndActiveTool();
+    if (MainTools().ToolAs<CircleCentreTool>()) return MainTools().EndActiveTool();
     Label6->SetCaption("");
 }
 
 void TKyori::Button2Click(TObject*) {
-    Open->FinishTool<CircleCentreTool>();
+    MainTools().FinishTool<CircleCentreTool>();
     CircleCentreSet = false;
     for (QWidget* w : std::initializer_list<QWidget*>{RadioGroup1, CheckBox1, CheckBox2, CheckBox3, UpDown1, UpDown2,
                                                       Button3, Edit1, Edit2})
         w->setEnabled(false);
     CheckBox4->SetChecked(true);
     CheckBox4->SetEnabled(false);
-    Open->DrawMap();
+    RedrawMap();
     Close();
 }
 
@@ -349,7 +349,7 @@ void RingVertex(int32_t cx, int32_t cy, int32_t d, int i, int32_t& x, int32_t& y
 }
 
 void DrawDistanceCircles(TOpen& o) {
-    DrawDistanceCircles(o, *o.Image1->Canvas(), o.DrawnView);
+    DrawDistanceCircles(o, *UiOf(o).Image1->Canvas(), o.DrawnView);
     Kyori->Label6->SetCaption(Kyori->CheckBox6->Checked() ? "距離円を追加しました" : "距離円を描きました");
 }
 
@@ -409,7 +409,7 @@ void DrawDistanceCircles(TOpen& o, TCanvas& canvas, const MapView& view) {
 
 void NCircleClick(TOpen& o, TObject*) {
     Kyori->Label6->SetCaption("距離円の中心を指定してください");
-    o.SetTool(std::make_unique<CircleCentreTool>(o));
+    ToolsOf(o).SetTool(std::make_unique<CircleCentreTool>(o));
     Kyori->CircleCentreSet = false;
     Kyori->Show();
 }
@@ -436,13 +436,13 @@ bool CircleCentreTool::Press(const MapEvent& e) {
     o.PointerLat = LatOf(y);
     Kyori->Label8->SetCaption(TOpen::FormatDms("緯度 ", LatOf(y)));
     Kyori->Label7->SetCaption(TOpen::FormatDms("経度 ", LonOf(x)));
-    o.FinishTool<CircleCentreTool>();
+    ToolsOf(o).FinishTool<CircleCentreTool>();
     Kyori->CircleCentreSet = true;
     Kyori->EnableAttributeControls();
     e.view.ToData(e.X, e.Y, x, y);
     if (!Kyori->AddCircle(x, y)) return false;
     if (Kyori->CheckBox6->Checked()) DrawDistanceCircles(o);
-    else o.DrawMap();
+    else RedrawMap(o);
     return false;
 }
 
@@ -467,4 +467,4 @@ void CircleCentreTool::End() {
     if (!Finished) Kyori->EndCentreMode();
 }
 
-bool TKyori::CentreArmed() const { return Open->ToolAs<CircleCentreTool>() != nullptr; }
+bool TKyori::CentreArmed() const { return MainTools().ToolAs<CircleCentreTool>() != nullptr; }

@@ -5,7 +5,11 @@
 #include "components/Mystr.h"
 #include "engine/Convert.h"
 #include "engine/Coords.h"
-#include "engine/Uopen.h"
+#include "engine/MainControls.h"
+#include "engine/MapDocument.h"
+#include "engine/ToolSlot.h"
+#include "engine/Redraw.h"
+#include "engine/MainForm.h"
 #include "lines/LineTools.h"
 #include "gui/Files.h"
 #include "gui/TextFile.h"
@@ -327,7 +331,7 @@ void TLineAdd::SetPoint(int row, LinePoint p) {
     Label2->SetCaption(std::to_string(PointCount()));
 }
 
-bool TLineAdd::RowPixel(int i, int& X, int& Y) const { return RowPixel(Open->DrawnView, i, X, Y); }
+bool TLineAdd::RowPixel(int i, int& X, int& Y) const { return RowPixel(DrawnMapView(), i, X, Y); }
 
 bool TLineAdd::RowPixel(const MapView& view, int i, int& X, int& Y) const {
     if (i < 0 || size_t(i) >= Points.size() || Points[size_t(i)].Empty) return false;
@@ -339,7 +343,7 @@ void TLineAdd::MarkSelectedPoint() {
     int X, Y;
     int r = StringGrid1->Row();
     if (r < 0 || r >= PointCount() || !RowPixel(r, X, Y)) return;
-    TCanvas* cv = Open->Image1->Canvas();
+    TCanvas* cv = MainUi().Image1->Canvas();
     cv->Pen->Color = 0xFF0000;
     cv->Pen->Width = 1;
     cv->Pen->Style = psSolid;
@@ -364,10 +368,10 @@ void TLineAdd::Button2Click(TObject*) {
                    MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
         return;
     // Any other tool ends first; the line's points are placed from the press after this redraw.
-    if (!Open->ToolAs<LinePointTool>()) Open->EndActiveTool();
+    if (!MainTools().ToolAs<LinePointTool>()) MainTools().EndActiveTool();
     EditFileName.clear();
     SetPoints({});   // the old line leaves the map with this redraw
-    Open->DrawMap();
+    RedrawMap();
     Label10->SetCaption("新規作成");
     Label7->SetCaption("0 番目の点を指定してください");
     ArmPoint(LinePointTool::Append);
@@ -393,11 +397,11 @@ void TLineAdd::EndPointMode(int kind) {
         Label7->SetCaption("移動を中止しました");
     }
     EnablePointControls();
-    Open->DrawMap();
+    RedrawMap();
 }
 
 void TLineAdd::Button10Click(TObject*) {
-    Open->FinishTool<LinePointTool>();
+    MainTools().FinishTool<LinePointTool>();
     LineSaved = 0;
     DropOpenRow();   // an append ended before its press
     if (PointCount() >= 2) {
@@ -417,7 +421,7 @@ void TLineAdd::Button10Click(TObject*) {
         Button1->SetEnabled(true);
         Button2->SetEnabled(true);
         BtnFile->SetEnabled(true);
-        Open->DrawMap();
+        RedrawMap();
         Label7->SetCaption("編集するデータがありません");
         Button10->SetEnabled(false);
     }
@@ -454,7 +458,7 @@ void TLineAdd::Button3Click(TObject*) {
     Label7->SetCaption(std::to_string(r) + " 番目の点を削除しました");
     Points.erase(Points.begin() + r);
     ShowPoints();
-    Open->DrawMap();
+    RedrawMap();
     if (PointCount() > 0) SelectRow(r < PointCount() ? r : r - 1);
     LineSaved = 0;
 }
@@ -477,7 +481,7 @@ void TLineAdd::Button13Click(TObject*) {
         StringGrid1->SetRow(n);
         SelectedPoint++;
     }
-    Open->DrawMap();
+    RedrawMap();
 }
 
 void TLineAdd::Button9Click(TObject*) {
@@ -501,7 +505,7 @@ void TLineAdd::Button9Click(TObject*) {
     }
     ShowPoints();
     StringGrid1->SetRow(std::max(0, PointCount() - 1));
-    Open->DrawMap();
+    RedrawMap();
     DrawEditLine();
     UpDown6->SetPosition(0);
     UpDown7->SetPosition(0);
@@ -574,7 +578,7 @@ void TLineAdd::BtnEditClick(TObject*) {
         DisableEditControls();
         Label7->SetCaption("表示しました");
         for (QWidget* w : std::initializer_list<QWidget*>{BtnEdit, BtnFile, Button1}) w->setEnabled(true);
-        Open->DrawMap();
+        RedrawMap();
         DrawEditLine();
         Label19->SetCaption("0");
         Label20->SetCaption("0");
@@ -584,13 +588,13 @@ void TLineAdd::BtnEditClick(TObject*) {
         EnableEditControls();
         Button10->SetEnabled(false);
         Label7->SetCaption("編集できます");
-        Open->DrawMap();
+        RedrawMap();
         SelectRow(StringGrid1->Row());
     }
 }
 
 void TLineAdd::CheckBox3Click(TObject*) {
-    Open->DrawMap();
+    RedrawMap();
     for (QWidget* w : std::initializer_list<QWidget*>{Button2, Button3, Button7, Button11, BtnEdit}) w->setEnabled(false);
     if (CheckBox3->Checked()) {
         DrawEditLine();
@@ -604,12 +608,12 @@ void TLineAdd::Button5Click(TObject*) {
         MessageBox("編集中の線データが保存されていませんが，編集作業を終了しますか？　　　　", "線データ編集作業の終了",
                    MB_OKCANCEL) != IDOK)
         return;
-    Open->FinishTool<LinePointTool>();
+    MainTools().FinishTool<LinePointTool>();
     SetPoints({});
     DisableEditControls();
     for (QWidget* w : std::initializer_list<QWidget*>{Button1, Button2, BtnFile}) w->setEnabled(true);
     Label10->SetCaption("編集終了");
-    Open->DrawMap();
+    RedrawMap();
     UpDown1->SetPosition(0);
     UpDown6->SetPosition(0);
     UpDown7->SetPosition(0);
@@ -676,7 +680,7 @@ void TLineAdd::Button1Click(TObject*) {
         SetUserFiles(std::move(kept));
         Label18->SetCaption(std::to_string(LineFileCount) + " 個読み込み");
     }
-    Open->FinishTool<LinePointTool>();
+    MainTools().FinishTool<LinePointTool>();
     EditFileName = path;
     const std::string name = gui::ExtractFileName(path);
     Label10->SetCaption(name);
@@ -684,8 +688,8 @@ void TLineAdd::Button1Click(TObject*) {
     Label7->SetCaption("編集できます");
 
     LineColor = TColor(f.head.Color);
-    Open->Image1->Canvas()->Pen->Color = LineColor;
-    Open->Image1->Canvas()->Brush->Color = LineColor;
+    MainUi().Image1->Canvas()->Pen->Color = LineColor;
+    MainUi().Image1->Canvas()->Brush->Color = LineColor;
     FillSwatch(Image1, LineColor);
     SetPoints(f.pts);
     UpDown2->SetPosition(f.head.Size);
@@ -745,7 +749,7 @@ void TLineAdd::BtnFileClick(TObject*) {
     // "表示" is ticked before the one redraw that shows the files.
     CheckBox2->SetEnabled(true);
     SetCheckedQuietly(CheckBox2, true);
-    Open->DrawMap();
+    RedrawMap();
     DisableEditControls();
     for (QWidget* w : std::initializer_list<QWidget*>{Button1, Button2, BtnFile}) w->setEnabled(true);
     if (PointCount() > 0) {
@@ -774,8 +778,8 @@ void TLineAdd::RestoreProjectLines(int32_t paintLine, const std::vector<std::str
     SetUserFiles(found);
     LineSet->UserColors = 0;
     AttrTableDirty = 1;
-    Open->WriteLog(gui::Format("追加地図線数：%d\n", LineFileCount));
-    for (const std::string& f : found) Open->WriteLog(gui::Format("  ファイル名：%s\n", f.c_str()));
+    WriteMainLog(gui::Format("追加地図線数：%d\n", LineFileCount));
+    for (const std::string& f : found) WriteMainLog(gui::Format("  ファイル名：%s\n", f.c_str()));
 }
 
 void TLineAdd::ShowRestoredFiles() {
@@ -794,7 +798,7 @@ void TLineAdd::Button4Click(TObject*) {
     SetUserFiles({});
     Label18->SetCaption("ファイル　なし");
     CheckBox2->SetEnabled(false);
-    Open->DrawMap();
+    RedrawMap();
     if (PointCount() > 0) {
         BtnEdit->SetEnabled(true);
         DrawEditLine();
@@ -802,7 +806,7 @@ void TLineAdd::Button4Click(TObject*) {
 }
 
 void TLineAdd::CheckBox2Click(TObject*) {
-    Open->DrawMap();
+    RedrawMap();
     if (PointCount() > 0) DrawEditLine();
 }
 
@@ -816,13 +820,13 @@ void TLineAdd::Button8Click(TObject*) {
     if (!ColorDialog1->Execute()) return;
     UnifiedLineColor = ColorDialog1->Color;
     FillSwatch(Image2, UnifiedLineColor);
-    Open->DrawMap();
+    RedrawMap();
 }
 
 void TLineAdd::Button14Click(TObject*) {
-    SetUserFiles({Open->AppDir + "/addline/tadotsu1.txt"});
-    Open->DrawMap();
-    TCanvas* cv = Open->Image1->Canvas();
+    SetUserFiles({MainDoc().AppDir + "/addline/tadotsu1.txt"});
+    RedrawMap();
+    TCanvas* cv = MainUi().Image1->Canvas();
     cv->Pen->Width = 1;
     cv->Pen->Style = psDot;
     cv->MoveTo(0, 0);
@@ -835,9 +839,9 @@ void TLineAdd::Button14Click(TObject*) {
 void TLineAdd::Button15Click(TObject*) { LineSet->Show(); }
 
 int TLineAdd::PointMode() const {
-    const auto* t = Open->ToolAs<LinePointTool>();
+    const auto* t = MainTools().ToolAs<LinePointTool>();
     return t ? t->kind : 0;
 }
 
 // The kind armed before goes on as this one, without being called off.
-void TLineAdd::ArmPoint(int kind) { Open->ArmTool<LinePointTool>(*Open, LinePointTool::Append).kind = LinePointTool::Kind(kind); }
+void TLineAdd::ArmPoint(int kind) { MainTools().ArmTool<LinePointTool>(*Open, LinePointTool::Append).kind = LinePointTool::Kind(kind); }

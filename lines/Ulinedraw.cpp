@@ -1,7 +1,10 @@
 // Drawing of the edited line and of the loaded line files, with arrow heads.
 #include "components/Mymath.h"
 #include "engine/Convert.h"
-#include "engine/Uopen.h"
+#include "engine/MainControls.h"
+#include "engine/MapStyle.h"
+#include "engine/ToolSlot.h"
+#include "engine/Redraw.h"
 #include "labels/Uletter.h"
 #include "lines/Ulineadd.h"
 #include "lines/Ulineset.h"
@@ -43,7 +46,7 @@ void TLineAdd::TurtleStep(TCanvas& canvas, int mode, int length, int& x, int& y,
 // Wings of the given length at 15 degrees either side of the segment; the
 // second wing is the first reflected across the segment's line, in floating point.
 void TLineAdd::DrawArrowHead(int x1, int y1, bool triangle, int length, TColor colour, int x2, int y2) {
-    DrawArrowHead(*Open->Image1->Canvas(), x1, y1, triangle, length, colour, x2, y2);
+    DrawArrowHead(*MainUi().Image1->Canvas(), x1, y1, triangle, length, colour, x2, y2);
 }
 
 void TLineAdd::DrawArrowHead(TCanvas& canvas, int x1, int y1, bool triangle, int length, TColor colour, int x2, int y2) {
@@ -92,10 +95,10 @@ void TLineAdd::ReadLook(DrawSettings& s) const {
 }
 
 void TLineAdd::DrawEditLine() {
-    if (!Open->Image1) return;
+    if (!MainUi().Image1) return;
     DrawSettings s;
     ReadLook(s);
-    DrawEditLine(*Open->Image1->Canvas(), Open->DrawnView, s);
+    DrawEditLine(*MainUi().Image1->Canvas(), DrawnMapView(), s);
 }
 
 void TLineAdd::DrawEditLine(TCanvas& canvas, const MapView& view, const DrawSettings& s) {
@@ -194,7 +197,7 @@ void TLineAdd::DrawFilePoints(TCanvas& canvas, const MapView& view, const LineFi
         TPointF e{X + 0.5, Y + 0.5};
         if (keep) view.ToScreenF(f.Points[k][0], f.Points[k][1], e.x, e.y);
         if (styled) {
-            cv->Brush->Color = cv->Pixels(X, Y) == TColor(-1) ? Open->BackColor : cv->Pixels(X, Y);
+            cv->Brush->Color = cv->Pixels(X, Y) == TColor(-1) ? MainStyle().BackColor : cv->Pixels(X, Y);
             cv->Pen->Style = style;
             if (inPiece == 0) cv->MoveTo(X, Y, e);
             else cv->LineTo(X, Y, e);
@@ -225,13 +228,13 @@ void TLineAdd::DrawFilePoints(TCanvas& canvas, const MapView& view, const LineFi
 // The layer of the loaded files: the user's files changed on disk are read
 // again, the colours numbered, the two tables shown, then the lines drawn.
 void TLineAdd::DrawLineFiles() {
-    if (Open->ActiveTool() && Open->ActiveTool()->Paints() && !PaintLine) return;
+    if (MainTools().ActiveTool() && MainTools().ActiveTool()->Paints() && !PaintLine) return;
     if (!CheckBox2->Checked()) return;
     ReadChangedUserFiles();
     NumberLineFiles();
     LineSet->ShowLines();
     Rail->ShowLines();
-    PaintLineFiles(*Open->Image1->Canvas(), Open->DrawnView, Open->CBRailLine->Checked(), LineSet->RailColourRule());
+    PaintLineFiles(*MainUi().Image1->Canvas(), DrawnMapView(), MainUi().CBRailLine->Checked(), LineSet->RailColourRule());
 }
 
 void TLineAdd::PaintLineFiles(TCanvas& cv, const MapView& view, bool railShown, int rule) {

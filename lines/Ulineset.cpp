@@ -1,7 +1,8 @@
 #include "lines/Ulineset.h"
 #include "gui/FormParts.h"
 #include "engine/Convert.h"
-#include "engine/Uopen.h"
+#include "engine/MainControls.h"
+#include "engine/Redraw.h"
 #include "gui/TextFile.h"
 #include "lines/Ulineadd.h"
 #include "lines/Urail.h"
@@ -139,14 +140,14 @@ void TLineSet::Button11Click(TObject*) { Close(); }
 
 void TLineSet::Button12Click(TObject*) {
     UserColors = 1;
-    Open->DrawMap();
+    RedrawMap();
 }
 
 void TLineSet::Button13Click(TObject*) {
     RedrawOnce once;
     UserColors = 0;
     RadioGroup1->SetItemIndex(0);
-    Open->DrawMap();
+    RedrawMap();
 }
 
 void TLineSet::Button14Click(TObject*) {
@@ -154,14 +155,14 @@ void TLineSet::Button14Click(TObject*) {
     if (!ColorDialog1->Execute()) return;
     RailColor = ColorDialog1->Color;
     gui::FillSwatch(Image11, RailColor);
-    Open->DrawMap();
+    RedrawMap();
 }
 
 void TLineSet::Button17Click(TObject* Sender) { Button12Click(Sender); }
 
-void TLineSet::RadioGroup1Click(TObject*) { Open->DrawMap(); }
+void TLineSet::RadioGroup1Click(TObject*) { RedrawMap(); }
 
-void TLineSet::RadioGroup2Click(TObject*) { Open->DrawMap(); }
+void TLineSet::RadioGroup2Click(TObject*) { RedrawMap(); }
 
 void TLineSet::UpDown1Click(TObject*, TUDBtnType) {
     const std::string size = std::to_string(UpDown1->Position());
@@ -169,7 +170,7 @@ void TLineSet::UpDown1Click(TObject*, TUDBtnType) {
         if (LineFileRecord* f = LineAdd->RecordOf(p)) f->Size = size;
     UserColors = 1;
     LineAdd->AttrTableDirty = 0;
-    Open->DrawMap();
+    RedrawMap();
 }
 
 void TLineSet::StringGrid1DblClick(TObject*) {
@@ -179,7 +180,7 @@ void TLineSet::StringGrid1DblClick(TObject*) {
     f->Mark = f->Mark.empty() ? "●" : "";
     Rail->Label9->SetCaption("変更");
     UserColors = 1;
-    Open->DrawMap();
+    RedrawMap();
     StringGrid1->SetRow(r);
 }
 
@@ -209,7 +210,7 @@ void TLineSet::MarkRows(bool show) {
     Rail->Label9->SetCaption(results[show][railOnly]);
     UserColors = 1;
     LineAdd->AttrTableDirty = 0;
-    Open->DrawMap();
+    RedrawMap();
 }
 
 void TLineSet::Button15Click(TObject*) { MarkRows(true); }
@@ -222,7 +223,7 @@ void TLineSet::N1Click(TObject*) {
     const int r = StringGrid1->Row();
     gui::TextReader in;
     if (r < 0 || r >= int(LineAdd->LineRows.size()) || !in.Open(LineAdd->LineRows[r].Path)) return;
-    TCanvas* cv = Open->Image1->Canvas();
+    TCanvas* cv = MainUi().Image1->Canvas();
     cv->Pen->Color = RailColor;
     cv->Pen->Width = 3;
     cv->Pen->Style = psSolid;
@@ -237,7 +238,7 @@ void TLineSet::N1Click(TObject*) {
             continue;
         }
         int X, Y;
-        Open->MapToScreen(x, y, X, Y);
+        DrawnMapView().ToScreen(x, y, X, Y);
         if (first || lifted) cv->MoveTo(X, Y);
         else cv->LineTo(X, Y);
         first = lifted = false;

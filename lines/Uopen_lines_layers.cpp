@@ -1,6 +1,6 @@
 // The lines folder's layers: the line files under and over the paint, the
 // distance circles and the edited line; and the line windows' part of the redraw.
-#include "engine/Uopen.h"
+#include "engine/FeatureHooks.h"
 #include "lines/MainFormLines.h"
 #include "lines/Ukyori.h"
 #include "lines/Ulineadd.h"
@@ -23,7 +23,7 @@ void PaintLineFiles(TCanvas& cv, const MapView& view, const DrawSettings& s) {
 } // namespace
 
 void AddLinesLayers(TOpen& o) {
-    o.SettingsReaders.push_back([](DrawSettings& s) {
+    HooksOf(o).SettingsReaders.push_back([](DrawSettings& s) {
         s.LineFilesShown = LineAdd->CheckBox2->Checked();
         s.LinesUnderPaint = LineAdd->PaintLine && LineAdd->LineFileCount > 0;
         s.EditLineOnce = LineAdd->EditLineRedraw;
@@ -32,27 +32,27 @@ void AddLinesLayers(TOpen& o) {
         s.RailColourRule = LineSet->RailColourRule();
         LineAdd->ReadLook(s);
     });
-    o.Layers.Add(
+    HooksOf(o).Layers.Add(
         LayerPlace::LinesUnder, [](const DrawSettings& s) { return s.LineFilesShown && s.LinesUnderPaint; },
         PaintLineFiles, [](const DrawSettings&) { RefreshLineFiles(); });
-    o.Layers.Add(
+    HooksOf(o).Layers.Add(
         LayerPlace::LinesOver, [](const DrawSettings& s) { return s.LineFilesShown && !s.Painting; },
         PaintLineFiles,
         [](const DrawSettings& s) {
             if (!(s.MapWrite && s.LinesUnderPaint)) RefreshLineFiles();
         });
-    o.Layers.Add(
+    HooksOf(o).Layers.Add(
         LayerPlace::Circles, [](const DrawSettings& s) { return s.Circles; },
         [&o](TCanvas& cv, const MapView& v, const DrawSettings&) { DrawDistanceCircles(o, cv, v); });
-    o.Layers.Add(
+    HooksOf(o).Layers.Add(
         LayerPlace::EditLineOnce, [](const DrawSettings& s) { return s.EditLineOnce; },
         [](TCanvas& cv, const MapView& v, const DrawSettings& s) { LineAdd->DrawEditLine(cv, v, s); },
         [](const DrawSettings&) { LineAdd->EditLineRedraw = false; });
-    o.Layers.Add(
+    HooksOf(o).Layers.Add(
         LayerPlace::EditLineShown, [](const DrawSettings& s) { return s.EditLineShown; },
         [](TCanvas& cv, const MapView& v, const DrawSettings& s) { LineAdd->DrawEditLine(cv, v, s); });
 
-    o.AfterRedrawHooks.push_back([](const DrawSettings& s) {
+    HooksOf(o).AfterRedrawHooks.push_back([](const DrawSettings& s) {
         if (!s.Circles) Kyori->Label6->SetCaption("距離円は非表示です");
         else Kyori->Label6->SetCaption(Kyori->CheckBox6->Checked() ? "距離円を追加しました" : "距離円を描きました");
         // The two tables show the files as this redraw numbered them.
@@ -61,12 +61,12 @@ void AddLinesLayers(TOpen& o) {
             Rail->ShowLines();
         }
     });
-    o.ExitChecks.push_back([] {
+    HooksOf(o).ExitChecks.push_back([] {
         return !(LineAdd->PointCount() > 1 && !LineAdd->LineSaved) ||
                Application->MessageBox(
                    "編集された線データが保存されていませんが，Rovanaを終了してもよろしいですか？　　　　",
                    "線データ新規作成", MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
     });
-    o.EditLineColour = [] { return TColor(LineAdd->LineColor); };
-    o.ToolWindowClosers.push_back([] { LineAdd->Close(); });
+    HooksOf(o).EditLineColour = [] { return TColor(LineAdd->LineColor); };
+    HooksOf(o).ToolWindowClosers.push_back([] { LineAdd->Close(); });
 }

@@ -32,8 +32,8 @@ bool LinePointTool::Press(const MapEvent& e) {
     const int i = la->SelectedPoint;
     const Kind done = kind;
     la->SetPoint(i, {x, y});
-    o.FinishTool<LinePointTool>();
-    o.DrawMap();
+    ToolsOf(o).FinishTool<LinePointTool>();
+    RedrawMap(o);
     if (done == Insert) {
         la->DrawEditLine();
         la->StringGrid1->SetRow(i);
@@ -53,7 +53,7 @@ void LinePointTool::End() {
 }
 
 void N16Click(TOpen& o, TObject*) {
-    o.CBYomi->SetChecked(false);
+    UiOf(o).CBYomi->SetChecked(false);
     LineAdd->OpenEditor();
 }
 
@@ -104,7 +104,7 @@ void TOpen::LoadStationFiles(const std::vector<std::string>& paths) {
     L->Label16->SetCaption(std::to_string(L->LabelCount));
     // The user's labels stay shown or hidden as they were.
     L->LabelPlaced = true;
-    CBRailLine->SetEnabled(true);
+    ui.CBRailLine->SetEnabled(true);
     Rail->Label2->SetCaption(gui::Format(MainStations ? "%d 主要駅名ファイル" : "%d 駅名ファイル", RailOf(*this).RailLabelCount));
     Rail->Label3->SetCaption(gui::Format(MainStations ? "%d 主要駅名" : "%d 駅名", L->LabelCount));
     Rail->Label4->SetCaption(paths.empty() ? "" : paths[count ? count - 1 : 0]);
@@ -119,71 +119,71 @@ void TOpen::OpenLabelWindow() { BtnLetterClick(*this, this); }
 
 void WireLinesHandlers(TOpen& o) {
     AddLinesLayers(o);
-    o.AreaChange.On(AreaStep::Rails, [&o] { o.RailRoadSet(); });
-    QWidget* c = o.Client();
+    HooksOf(o).AreaChange.On(AreaStep::Rails, [&o] { o.RailRoadSet(); });
+    QWidget* c = FormOf(o).Client();
     // The railway row: "鉄道路線図", "駅名", "主要駅".
-    o.CBRailLine->SetBounds(8 + 8, 377, 96, 20);
-    o.CBEki->SetBounds(8 + 104, 377, 54, 20);
-    o.CBEki->SetEnabled(false);
+    UiOf(o).CBRailLine->SetBounds(8 + 8, 377, 96, 20);
+    UiOf(o).CBEki->SetBounds(8 + 104, 377, 54, 20);
+    UiOf(o).CBEki->SetEnabled(false);
     RailControlsOf(o).CBMain = new TCheckBox(c, "主要駅");
     RailControlsOf(o).CBMain->SetBounds(8 + 158, 377, 66, 20);
     RailControlsOf(o).CBMain->SetHint("主要駅名のみ表示");
     RailControlsOf(o).CBMain->SetEnabled(false);
 
     // A row more in the tools box for the line editor, the circles and the railway details.
-    QWidget* tools = o.BtnPaint->parentWidget();
+    QWidget* tools = UiOf(o).BtnPaint->parentWidget();
     tools->resize(tools->width(), tools->height() + 30);
-    QWidget* output = o.RadioGroup1->parentWidget();
+    QWidget* output = UiOf(o).RadioGroup1->parentWidget();
     output->move(output->x(), output->y() + 30);
-    o.BtnLine = new TButton(tools, "地 図 線");
-    o.BtnLine->SetBounds(8, 140, 100, 26);
-    o.BtnLine->SetHint("地図線編集/表示");
-    o.BtnLine->SetEnabled(false);
-    o.Button13 = new TButton(tools, "円");
-    o.Button13->SetBounds(116, 140, 44, 26);
-    o.Button13->SetHint("距離円（同心円）を描く");
-    o.Button13->SetEnabled(false);
+    UiOf(o).BtnLine = new TButton(tools, "地 図 線");
+    UiOf(o).BtnLine->SetBounds(8, 140, 100, 26);
+    UiOf(o).BtnLine->SetHint("地図線編集/表示");
+    UiOf(o).BtnLine->SetEnabled(false);
+    UiOf(o).Button13 = new TButton(tools, "円");
+    UiOf(o).Button13->SetBounds(116, 140, 44, 26);
+    UiOf(o).Button13->SetHint("距離円（同心円）を描く");
+    UiOf(o).Button13->SetEnabled(false);
     RailControlsOf(o).CBRailSet = new TCheckBox(tools, "詳細");
     RailControlsOf(o).CBRailSet->SetBounds(164, 143, 56, 20);
     RailControlsOf(o).CBRailSet->SetHint("地図線の属性変更");
     RailControlsOf(o).CBRailSet->SetEnabled(false);
 
-    o.N16 = new TMenuItem("任意地図線編集・表示");
-    o.Window1->Add(o.N16);
-    o.N16->SetEnabled(false);
-    o.NCircle = new TMenuItem("距離円を描く");
-    o.Window1->Add(o.NCircle);
+    UiOf(o).N16 = new TMenuItem("任意地図線編集・表示");
+    UiOf(o).Window1->Add(UiOf(o).N16);
+    UiOf(o).N16->SetEnabled(false);
+    UiOf(o).NCircle = new TMenuItem("距離円を描く");
+    UiOf(o).Window1->Add(UiOf(o).NCircle);
     RailControlsOf(o).RailInfo = new TMenuItem("鉄道路線情報");
-    o.Window1->Add(RailControlsOf(o).RailInfo);
+    UiOf(o).Window1->Add(RailControlsOf(o).RailInfo);
 
-    o.BtnLine->OnClick = [&o](TObject* s) { N16Click(o, s); };
-    o.N16->OnClick = [&o](TObject* s) { N16Click(o, s); };
-    o.Button13->OnClick = [&o](TObject* s) { Button13Click(o, s); };
-    o.NCircle->OnClick = [&o](TObject* s) { NCircleClick(o, s); };
+    UiOf(o).BtnLine->OnClick = [&o](TObject* s) { N16Click(o, s); };
+    UiOf(o).N16->OnClick = [&o](TObject* s) { N16Click(o, s); };
+    UiOf(o).Button13->OnClick = [&o](TObject* s) { Button13Click(o, s); };
+    UiOf(o).NCircle->OnClick = [&o](TObject* s) { NCircleClick(o, s); };
     RailControlsOf(o).RailInfo->OnClick = [&o](TObject* s) { o.RailInfoClick(s); };
-    o.CBRailLine->OnClick = [&o](TObject* s) { o.CBRailLineClick(s); };
-    o.CBEki->OnClick = [&o](TObject* s) { o.CBEkiClick(s); };
+    UiOf(o).CBRailLine->OnClick = [&o](TObject* s) { o.CBRailLineClick(s); };
+    UiOf(o).CBEki->OnClick = [&o](TObject* s) { o.CBEkiClick(s); };
     RailControlsOf(o).CBMain->OnClick = [&o](TObject* s) { o.CBMainClick(s); };
     RailControlsOf(o).CBRailSet->OnClick = [&o](TObject* s) { o.CBRailSetClick(s); };
 
     // The user's line files belong to the old map; the circles stay (map units).
-    o.AreaChange.Work([] { return LineAdd->UserFileCount() > 0; });
-    o.AreaChange.On(AreaStep::Discard, [] {
+    HooksOf(o).AreaChange.Work([] { return LineAdd->UserFileCount() > 0; });
+    HooksOf(o).AreaChange.On(AreaStep::Discard, [] {
         LineAdd->LineFileCount = 0;
         LineAdd->Label18->SetCaption("ファイル　なし");
     });
-    o.AreaChange.On(AreaStep::RailsLoaded, [&o] {
+    HooksOf(o).AreaChange.On(AreaStep::RailsLoaded, [&o] {
         LineAdd->AttrTableDirty = 1;
-        if (o.CBRailLine->Checked()) LineAdd->CheckBox2->SetChecked(true);
+        if (UiOf(o).CBRailLine->Checked()) LineAdd->CheckBox2->SetChecked(true);
     });
-    o.AreaChange.On(AreaStep::Drawn, [] {
+    HooksOf(o).AreaChange.On(AreaStep::Drawn, [] {
         LineAdd->AttrTableDirty = 1;
         LineSet->UserColors = 0;
     });
 }
 
-RailLoad& RailOf(TOpen& o) { return o.Parts.Get<RailLoad>(); }
-const RailLoad& RailOf(const TOpen& o) { return o.Parts.Get<RailLoad>(); }
+RailLoad& RailOf(TOpen& o) { return PartsOf(o).Get<RailLoad>(); }
+const RailLoad& RailOf(const TOpen& o) { return PartsOf(o).Get<RailLoad>(); }
 
-RailControls& RailControlsOf(TOpen& o) { return o.Parts.Get<RailControls>(); }
-const RailControls& RailControlsOf(const TOpen& o) { return o.Parts.Get<RailControls>(); }
+RailControls& RailControlsOf(TOpen& o) { return PartsOf(o).Get<RailControls>(); }
+const RailControls& RailControlsOf(const TOpen& o) { return PartsOf(o).Get<RailControls>(); }

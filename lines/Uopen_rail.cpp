@@ -38,26 +38,26 @@ int TOpen::ListFilesSorted(const std::string& folder, const std::string& ext, st
 }
 
 void TOpen::RailRoadSet() {
-    if (!CBRailLine->Checked()) return;
+    if (!ui.CBRailLine->Checked()) return;
     RedrawOnce once;
     bool flag[10] = {};
     RailSetCount++;
     Rail->Label12->SetCaption("RailRoadSet routine " + std::to_string(RailSetCount));
-    for (int i = 0; i < SELECT && i < 100; i++)
-        if (int r = RegionOfArea(SelectCode[i]); r >= 0) flag[r] = true;
+    for (int i = 0; i < doc.SELECT && i < 100; i++)
+        if (int r = RegionOfArea(doc.SelectCode[i]); r >= 0) flag[r] = true;
 
-    const std::string root = AppDir + "/鉄道路線/";
+    const std::string root = doc.AppDir + "/鉄道路線/";
     std::vector<std::string> names, lines;
     bool full = false;
     for (int r = 0; r < 10; r++) {
         if (!flag[r]) continue;
-        ListFilesSorted(root + RegionName[r], "adl", names);
+        ListFilesSorted(root + doc.RegionName[r], "adl", names);
         for (const std::string& n : names) {
             if (lines.size() >= size_t(LINE_FILE_MAX)) {
                 full = true;
                 break;
             }
-            lines.push_back(root + RegionName[r] + "/" + n);
+            lines.push_back(root + doc.RegionName[r] + "/" + n);
         }
     }
     if (full)
@@ -79,7 +79,7 @@ void TOpen::RailRoadSet() {
             if (!flag[r]) continue;
             for (const char* kind : {"主要駅名.lbl", "JR主要駅名.lbl"}) {
                 if (r == 0 && kind[0] != 'J') continue;   // Hokkaido has its JR file only
-                const std::string path = root + "主要駅名/" + RegionName[r] + kind;
+                const std::string path = root + "主要駅名/" + doc.RegionName[r] + kind;
                 // A missing file is reported once and left out, not the end of the program.
                 if (gui::FileExists(path)) stations.push_back(path);
                 else missing.push_back(path);
@@ -94,9 +94,9 @@ void TOpen::RailRoadSet() {
         size_t listed = 0;
         for (int r = 0; r < 10; r++) {
             if (!flag[r]) continue;
-            ListFilesSorted(root + RegionName[r], "lbl", names);
+            ListFilesSorted(root + doc.RegionName[r], "lbl", names);
             listed += names.size();
-            for (const std::string& n : names) stations.push_back(root + RegionName[r] + "/" + n);
+            for (const std::string& n : names) stations.push_back(root + doc.RegionName[r] + "/" + n);
             if (listed > size_t(RAIL_LIST_MAX)) MessageBox("too many files!", "too many files", MB_OK);
         }
         RailOf(*this).MainStationsLoaded = false;
@@ -109,23 +109,23 @@ void TOpen::RailRoadSet() {
 
 void TOpen::CBRailLineClick(TObject*) {
     RedrawOnce once;
-    if (CBRailLine->Checked()) {
+    if (ui.CBRailLine->Checked()) {
         RailRoadSet();
         Settei->CBRail->SetChecked(true);
-        CBEki->SetEnabled(true);
+        ui.CBEki->SetEnabled(true);
         RailControlsOf(*this).CBRailSet->SetEnabled(true);
     } else {
         Settei->CBRail->SetChecked(false);
         RailControlsOf(*this).CBRailSet->SetEnabled(false);
-        CBEki->SetChecked(false);
-        CBEki->SetEnabled(false);
+        ui.CBEki->SetChecked(false);
+        ui.CBEki->SetEnabled(false);
         RailControlsOf(*this).CBMain->SetEnabled(false);
     }
 }
 
 void TOpen::CBEkiClick(TObject*) {
     RedrawOnce once;
-    if (CBEki->Checked()) {
+    if (ui.CBEki->Checked()) {
         Letter->Show();
         Settei->CBStation->SetChecked(true);
         RailControlsOf(*this).CBMain->SetEnabled(true);
@@ -141,13 +141,13 @@ void TOpen::CBMainClick(TObject*) {
     MainStations = RailControlsOf(*this).CBMain->Checked();
     if (MainStations != RailOf(*this).MainStationsLoaded) RailRoadSet();
     LineAdd->CheckBox2->SetChecked(true);
-    if (CBEki->Checked()) Letter->CBShow->SetChecked(true);
+    if (ui.CBEki->Checked()) Letter->CBShow->SetChecked(true);
 }
 
 void TOpen::CBRailSetClick(TObject*) {
     if (RailControlsOf(*this).CBRailSet->Checked()) {
         LineSet->Show();
-        if (CBEki->Checked()) OpenLabelWindow();
+        if (ui.CBEki->Checked()) OpenLabelWindow();
         else Letter->Close();
     } else {
         LineSet->Close();

@@ -1,5 +1,6 @@
 #include "lines/Urail.h"
-#include "engine/Uopen.h"
+#include "engine/MainControls.h"
+#include "engine/MainForm.h"
 #include "lines/MainFormLines.h"
 #include "lines/Ulineadd.h"
 #include <algorithm>
@@ -41,7 +42,7 @@ void TRail::FormCreate(TObject*) { Label9->SetCaption(""); }
 
 // "描く" or "描かない" while the railway map is on, nothing while it is off.
 void TRail::ShowLines() {
-    const bool railShown = Open->CBRailLine->Checked();
+    const bool railShown = MainUi().CBRailLine->Checked();
     const std::vector<LineRow>& rows = LineAdd->LineRows;
     const int n = int(std::count_if(rows.begin(), rows.end(), [](const LineRow& row) { return row.Rail; }));
     StringGrid1->SetRowCount(std::max(1, n));

@@ -1,6 +1,14 @@
 // The main form's search, readings, name correction and boundary editions: the names folder's steps over the form.
 #pragma once
-#include "engine/Uopen.h"
+#include "engine/MainForm.h"
+#include "gui/Dialogs.h"
+#include "gui/Forms.h"
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct DrawSettings;
+struct MapView;
 
 void BtnCorrectClick(TOpen& o, TObject* Sender);
 void N9Click(TOpen& o, TObject* Sender);
@@ -51,6 +59,11 @@ struct NameSearch {
     int32_t MatchedListKind = -1; // -1 none, 0 A names, 1 X names, 2 B names, 3 duplicate names
 };
 NameSearch& SearchOf(TOpen& o);
+// The next row of the correction grid, which the island grid (labels/) shares.
+struct EditRow {
+    int32_t EditIndex = 0;
+};
+EditRow& EditRowOf(TOpen& o);
 const NameSearch& SearchOf(const TOpen& o);
 
 // The names folder's own controls of the main form: the history's menu, the found name's mark, the correction and edition menus.

@@ -1,7 +1,8 @@
 // The three name tables of the main form seen alike: 0 current ("A"),
 // 1 old ("X"), 2 new ("B"), as MatchedListKind numbers them.
 #pragma once
-#include "engine/Uopen.h"
+#include "engine/MapDocument.h"
+#include <algorithm>
 
 namespace names {
 
@@ -15,16 +16,16 @@ struct NameTable {
     int Count() const { return std::min<int>(count, int(name.size())); }
 };
 
-inline NameTable TableOf(TOpen& o, int kind) {
-    if (kind == 1) return {o.OldTownX, o.OldTownY, o.OldTownName, o.OldTownDup, o.OldTownCount, OLDTOWN_MAX};
-    if (kind == 2) return {o.NewTownX, o.NewTownY, o.NewTownName, o.NewTownDup, o.NewTownCount, NEWTOWN_MAX};
-    return {o.TownX, o.TownY, o.TownName, o.TownDup, o.TownCount, TOWN_MAX};
+inline NameTable TableOf(MapDocument& d, int kind) {
+    if (kind == 1) return {d.OldTownX, d.OldTownY, d.OldTownName, d.OldTownDup, d.OldTownCount, OLDTOWN_MAX};
+    if (kind == 2) return {d.NewTownX, d.NewTownY, d.NewTownName, d.NewTownDup, d.NewTownCount, NEWTOWN_MAX};
+    return {d.TownX, d.TownY, d.TownName, d.TownDup, d.TownCount, TOWN_MAX};
 }
 
 // The first name of a table whose point passes the test, or -1.
 template <class Near>
-int FindNear(TOpen& o, int kind, Near near) {
-    NameTable t = TableOf(o, kind);
+int FindNear(MapDocument& d, int kind, Near near) {
+    NameTable t = TableOf(d, kind);
     for (int i = 0; i < t.Count(); ++i)
         if (near(t.x[i], t.y[i])) return i;
     return -1;

@@ -1,5 +1,5 @@
 #include "names/Ucheck.h"
-#include "engine/Uopen.h"
+#include "engine/MainForm.h"
 #include "names/MainFormNames.h"
 
 TDataCheck* DataCheck = nullptr;

@@ -1,6 +1,9 @@
 #include "names/Ucorrect.h"
 #include "engine/Convert.h"
-#include "engine/Uopen.h"
+#include "engine/MapDocument.h"
+#include "engine/ToolSlot.h"
+#include "engine/MainForm.h"
+#include "gui/TextFile.h"
 #include "names/MainFormNames.h"
 #include "names/NameTools.h"
 #include "names/Uextra.h"
@@ -62,7 +65,7 @@ TCorrect::TCorrect() : TForm("市区町村名位置修正") {
 }
 
 void TCorrect::Button1Click(TObject* Sender) {
-    Open->ArmTool<NameCorrectTool>(*Open).Pick = true;
+    MainTools().ArmTool<NameCorrectTool>(*Open).Pick = true;
     Button2->SetEnabled(false);
     Button3->SetEnabled(false);
     Label14->Hide();
@@ -73,21 +76,21 @@ void TCorrect::Button1Click(TObject* Sender) {
 void TCorrect::Button2Click(TObject* Sender) {
     Label15->Hide();
     Label16->SetCaption("表示位置クリック");
-    Open->ArmTool<NameCorrectTool>(*Open).Place = true;
+    MainTools().ArmTool<NameCorrectTool>(*Open).Place = true;
 }
 
 bool TCorrect::HasCompletedRow() const {
-    for (int r = 0; r < Open->EditIndex && r < StringGrid1->RowCount(); ++r)
+    for (int r = 0; r < EditRowOf(*Open).EditIndex && r < StringGrid1->RowCount(); ++r)
         if (!StringGrid1->Cells(3, r).empty() && !StringGrid1->Cells(4, r).empty()) return true;
     return false;
 }
 
-void TCorrect::UpdateFileButton() { Button3->SetEnabled(Open->SELECT == 1 && HasCompletedRow()); }
+void TCorrect::UpdateFileButton() { Button3->SetEnabled(MainDoc().SELECT == 1 && HasCompletedRow()); }
 
 void TCorrect::EndPick() {
     // A name no longer picked must not move with the next press.
     // The tool's end comes back here once it is no longer armed.
-    if (Open->ToolAs<NameCorrectTool>()) return Open->EndActiveTool();
+    if (MainTools().ToolAs<NameCorrectTool>()) return MainTools().EndActiveTool();
     PickedRow = -1;
     Button1->SetEnabled(true);
     Button2->SetEnabled(false);
@@ -98,17 +101,17 @@ void TCorrect::EndPick() {
 
 void TCorrect::Button4Click(TObject* Sender) {
     // The picked row still waiting for its position goes.
-    if (PickedRow >= 0 && Open->EditIndex > 0) Open->EditIndex--;
+    if (PickedRow >= 0 && EditRowOf(*Open).EditIndex > 0) EditRowOf(*Open).EditIndex--;
     EndPick();
     Label16->SetCaption("市町村名クリック");
-    Label13->SetCaption(std::to_string(Open->EditIndex));
-    StringGrid1->SetRowCount(Open->EditIndex);
+    Label13->SetCaption(std::to_string(EditRowOf(*Open).EditIndex));
+    StringGrid1->SetRowCount(EditRowOf(*Open).EditIndex);
     UpdateFileButton();
 }
 
 void TCorrect::N1Click(TObject* Sender) {
     const int r = StringGrid1->Row();
-    if (r < 0 || r >= Open->EditIndex || r >= StringGrid1->RowCount()) return;
+    if (r < 0 || r >= EditRowOf(*Open).EditIndex || r >= StringGrid1->RowCount()) return;
     if (Application->MessageBox(gui::Format("%s の位置修正データを削除しますか？　　　", StringGrid1->Cells(2, r).c_str()),
                                 "位置修正データ削除", MB_OKCANCEL | MB_ICONQUESTION) == IDCANCEL)
         return;
@@ -117,14 +120,14 @@ void TCorrect::N1Click(TObject* Sender) {
         for (int c = 0; c < 5; ++c) StringGrid1->SetCells(c, i, StringGrid1->Cells(c, i + 1));
     for (int c = 0; c < 5; ++c) StringGrid1->SetCells(c, rows - 1, "");
     StringGrid1->SetRowCount(rows - 1);
-    Open->EditIndex--;
+    EditRowOf(*Open).EditIndex--;
     if (r == PickedRow) {
         EndPick();
         Label16->SetCaption("クリック");
     } else if (r < PickedRow) {
         PickedRow--;
     }
-    Label13->SetCaption(std::to_string(Open->EditIndex));
+    Label13->SetCaption(std::to_string(EditRowOf(*Open).EditIndex));
     UpdateFileButton();
 }
 
@@ -141,7 +144,7 @@ void TCorrect::Button5Click(TObject* Sender) {
         Application->MessageBox("市町村名の表示位置を修正しましたが，地図ファイルに保存していません．閉じてもよろしいですか？　　　",
                                 "地図ファイルの書き換え", MB_OKCANCEL | MB_ICONQUESTION) == IDCANCEL)
         return;
-    Open->FinishTool<NameCorrectTool>();
+    MainTools().FinishTool<NameCorrectTool>();
     Close();
     Extra->Button2Click(this);
 }
@@ -150,7 +153,7 @@ bool TCorrect::RewriteCorrections(const std::string& path) {
     std::vector<std::string> lines;
     if (!names::ReadRawLines(path, lines)) return false;
     std::vector<std::string> f;
-    for (int r = 0; r < Open->EditIndex && r < StringGrid1->RowCount(); ++r) {
+    for (int r = 0; r < EditRowOf(*Open).EditIndex && r < StringGrid1->RowCount(); ++r) {
         const std::string nx = StringGrid1->Cells(3, r), ny = StringGrid1->Cells(4, r);
         if (nx.empty() || ny.empty()) continue;
         const int32_t x = LenientInt(StringGrid1->Cells(0, r)), y = LenientInt(StringGrid1->Cells(1, r));
@@ -171,8 +174,8 @@ void TCorrect::Button3Click(TObject* Sender) {
     if (Application->MessageBox("修正した市町村の位置を地図ファイルに書き出しますか？　　　", "地図ファイルの書き換え",
                                 MB_OKCANCEL | MB_ICONQUESTION) == IDCANCEL)
         return;
-    if (Open->SELECT != 1) return;
-    const std::string path = MapFilePath(*Open, Open->SelectCode[0]);
+    if (MainDoc().SELECT != 1) return;
+    const std::string path = MapFilePath(*Open, MainDoc().SelectCode[0]);
     if (!RewriteCorrections(path)) {
         names::ReportWriteFailure(path, "地図ファイルの書き換え");
         return;
@@ -184,11 +187,11 @@ void TCorrect::Button3Click(TObject* Sender) {
 }
 
 bool TCorrect::Picking() const {
-    const auto* t = Open->ToolAs<NameCorrectTool>();
+    const auto* t = MainTools().ToolAs<NameCorrectTool>();
     return t && t->Pick;
 }
 
 bool TCorrect::Placing() const {
-    const auto* t = Open->ToolAs<NameCorrectTool>();
+    const auto* t = MainTools().ToolAs<NameCorrectTool>();
     return t && t->Place;
 }

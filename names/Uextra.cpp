@@ -1,6 +1,7 @@
 #include "names/Uextra.h"
+#include "gui/TextFile.h"
 #include "engine/Convert.h"
-#include "engine/Uopen.h"
+#include "engine/MapDocument.h"
 #include "names/NameFiles.h"
 
 TExtra* Extra = nullptr;
@@ -13,31 +14,31 @@ TExtra::TExtra()
                       "重複町村表示位置編集の終了"}) {}
 
 void TExtra::Fill() {
-    const int n = std::min<int>(Open->ExtraCount, int(Open->ExtraTownName.size()));
+    const int n = std::min<int>(MainDoc().ExtraCount, int(MainDoc().ExtraTownName.size()));
     StringGrid1->SetRowCount(n + 1);
     for (int i = 0; i < n; ++i) {
-        const int32_t pref = Open->ExtraPref[i];
+        const int32_t pref = MainDoc().ExtraPref[i];
         StringGrid1->SetCells(0, i + 1, "");
-        StringGrid1->SetCells(1, i + 1, pref >= 0 && pref < 60 ? Open->AreaName[pref] : std::string());
-        StringGrid1->SetCells(2, i + 1, Open->ExtraGroupName[i]);
-        StringGrid1->SetCells(3, i + 1, Open->ExtraTownName[i]);
-        StringGrid1->SetCells(4, i + 1, std::to_string(Open->ExtraX[i]));
-        StringGrid1->SetCells(5, i + 1, std::to_string(Open->ExtraY[i]));
+        StringGrid1->SetCells(1, i + 1, pref >= 0 && pref < 60 ? MainDoc().AreaName[pref] : std::string());
+        StringGrid1->SetCells(2, i + 1, MainDoc().ExtraGroupName[i]);
+        StringGrid1->SetCells(3, i + 1, MainDoc().ExtraTownName[i]);
+        StringGrid1->SetCells(4, i + 1, std::to_string(MainDoc().ExtraX[i]));
+        StringGrid1->SetCells(5, i + 1, std::to_string(MainDoc().ExtraY[i]));
         StringGrid1->SetCells(6, i + 1, std::to_string(pref));
     }
 }
 
 bool TExtra::Save() {
-    const std::string path = Open->AppDir + "/MAPDATA/EXTRA.TXT";
-    if (!Open->ExtraListWhole) return names::RefusePartialList(path, "重複する区名，町村名の編集");
-    const int n = std::min<int>(Open->ExtraCount, StringGrid1->RowCount() - 1);
+    const std::string path = MainDoc().AppDir + "/MAPDATA/EXTRA.TXT";
+    if (!MainDoc().ExtraListWhole) return names::RefusePartialList(path, "重複する区名，町村名の編集");
+    const int n = std::min<int>(MainDoc().ExtraCount, StringGrid1->RowCount() - 1);
     const bool ok = gui::AtomicRewrite(path, [&](gui::TextWriter& w) {
         for (int i = 0; i < n; ++i) {
             // A kind that was never read stays an empty field.
-            const char kind = Open->ExtraKind[i];
+            const char kind = MainDoc().ExtraKind[i];
             const std::string k = kind ? std::string(1, kind) : std::string();
-            if (!w.Printf("%d,%s,%s,%d,%d,%s\n", Open->ExtraPref[i], Open->ExtraTownName[i].c_str(),
-                          Open->ExtraGroupName[i].c_str(), LenientInt(StringGrid1->Cells(4, i + 1)),
+            if (!w.Printf("%d,%s,%s,%d,%d,%s\n", MainDoc().ExtraPref[i], MainDoc().ExtraTownName[i].c_str(),
+                          MainDoc().ExtraGroupName[i].c_str(), LenientInt(StringGrid1->Cells(4, i + 1)),
                           LenientInt(StringGrid1->Cells(5, i + 1)), k.c_str()))
                 return false;
         }
@@ -47,4 +48,4 @@ bool TExtra::Save() {
     return ok;
 }
 
-void TExtra::TakeAt(int32_t x, int32_t y) { TakePosition(Open->ExtraX, Open->ExtraY, Open->ExtraCount, x, y); }
+void TExtra::TakeAt(int32_t x, int32_t y) { TakePosition(MainDoc().ExtraX, MainDoc().ExtraY, MainDoc().ExtraCount, x, y); }

@@ -1,7 +1,11 @@
 #include "names/Unamedel.h"
 #include "gui/FormParts.h"
+#include "gui/TextFile.h"
 #include "engine/Convert.h"
-#include "engine/Uopen.h"
+#include "engine/MapDocument.h"
+#include "engine/ToolSlot.h"
+#include "engine/Redraw.h"
+#include "engine/MainForm.h"
 #include "names/MainFormNames.h"
 #include "names/NameTools.h"
 #include "names/NameFiles.h"
@@ -61,7 +65,7 @@ void TNameDel::FormCreate(TObject* Sender) {
 void TNameDel::Button2Click(TObject* Sender) {
     Label3->Show();
     for (TLabel* l : {Label4, Label5, Label6, Label7}) l->SetCaption("");
-    Open->SetTool(std::make_unique<NameDeleteTool>(*Open));
+    MainTools().SetTool(std::make_unique<NameDeleteTool>(*Open));
     Button3->SetEnabled(false);
 }
 
@@ -71,14 +75,14 @@ void TNameDel::Button3Click(TObject* Sender) {
     Label7->SetCaption("削除しました");
     Label3->Hide();
     Button3->SetEnabled(false);
-    Open->FinishTool<NameDeleteTool>();
+    MainTools().FinishTool<NameDeleteTool>();
     // The next name can be picked.
     Button2->SetEnabled(true);
 }
 
 void TNameDel::Button6Click(TObject* Sender) {
     // The tool's end comes back here once it is no longer armed.
-    if (Open->ToolAs<NameDeleteTool>()) return Open->EndActiveTool();
+    if (MainTools().ToolAs<NameDeleteTool>()) return MainTools().EndActiveTool();
     Label3->Hide();
     for (TLabel* l : {Label4, Label5, Label6, Label7}) l->SetCaption("");
     Button3->SetEnabled(false);
@@ -94,37 +98,37 @@ void TNameDel::Button4Click(TObject* Sender) {
     for (TLabel* l : {Label10, Label11, Label12}) l->SetCaption("");
     Label9->SetCaption("追加する位置をクリック");
     Button5->SetEnabled(false);
-    Open->SetTool(std::make_unique<NameAddTool>(*Open));
+    MainTools().SetTool(std::make_unique<NameAddTool>(*Open));
 }
 
 void TNameDel::Button5Click(TObject* Sender) {
-    Open->FinishTool<NameAddTool>();
+    MainTools().FinishTool<NameAddTool>();
     if (!AddNameToMapFile()) return;
     Label12->SetCaption("追加しました");
     for (TLabel* l : {Label9, Label10, Label11}) l->SetCaption("");
     Button4->SetEnabled(true);
     Button5->SetEnabled(false);
-    Open->DrawMap();
+    RedrawMap();
 }
 
 void TNameDel::Button7Click(TObject* Sender) {
     // The tool's end comes back here once it is no longer armed.
-    if (Open->ToolAs<NameAddTool>()) return Open->EndActiveTool();
+    if (MainTools().ToolAs<NameAddTool>()) return MainTools().EndActiveTool();
     for (TLabel* l : {Label9, Label10, Label11, Label12}) l->SetCaption("");
     Button4->SetEnabled(true);
     Button5->SetEnabled(false);
 }
 
 void TNameDel::Button1Click(TObject* Sender) {
-    Open->FinishTool<NameAddTool>();
-    Open->FinishTool<NameDeleteTool>();
+    MainTools().FinishTool<NameAddTool>();
+    MainTools().FinishTool<NameDeleteTool>();
     Close();
 }
 
 bool TNameDel::RewriteMapFile() {
     const int32_t x = LenientInt(Label4->Caption()), y = LenientInt(Label5->Caption());
     const std::string name = Label6->Caption();
-    const std::string path = MapFilePath(*Open, Open->SelectCode[0]);
+    const std::string path = MapFilePath(*Open, MainDoc().SelectCode[0]);
     std::vector<std::string> lines, kept, f;
     const std::string key = gui::Utf8ToCp932(name);
     bool ok = names::ReadRawLines(path, lines);
@@ -139,7 +143,7 @@ bool TNameDel::RewriteMapFile() {
     }
     // Every identical record goes, whatever its kind.
     for (int kind : {0, 1, 2}) {
-        names::NameTable t = names::TableOf(*Open, kind);
+        names::NameTable t = names::TableOf(MainDoc(), kind);
         int n = t.Count(), w = 0;
         for (int i = 0; i < n; ++i) {
             if (t.x[i] == x && t.y[i] == y && t.name[i] == name) continue;
@@ -148,7 +152,7 @@ bool TNameDel::RewriteMapFile() {
         }
         t.count = w;
     }
-    Open->DrawMap();
+    RedrawMap();
     return true;
 }
 
@@ -160,13 +164,13 @@ bool TNameDel::AddNameToMapFile() {
         Application->MessageBox("市町村名に空白，カンマ，タブは使用できません　　　", "市町村名エラー", MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
-    names::NameTable t = names::TableOf(*Open, kind == 'A' ? 0 : kind == 'X' ? 1 : 2);
+    names::NameTable t = names::TableOf(MainDoc(), kind == 'A' ? 0 : kind == 'X' ? 1 : 2);
     if (t.Count() >= t.capacity) {
         Application->MessageBox("市町村名データが多すぎて追加できません　　　", "市町村名エラー", MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
     const int32_t x = LenientInt(Label10->Caption()), y = LenientInt(Label11->Caption());
-    const std::string path = MapFilePath(*Open, Open->SelectCode[0]);
+    const std::string path = MapFilePath(*Open, MainDoc().SelectCode[0]);
     std::vector<std::string> lines;
     bool ok = names::ReadRawLines(path, lines);
     if (ok) {
@@ -183,5 +187,5 @@ bool TNameDel::AddNameToMapFile() {
     return true;
 }
 
-bool TNameDel::NameAddArmed() const { return Open->ToolAs<NameAddTool>() != nullptr; }
-bool TNameDel::NameDeleteArmed() const { return Open->ToolAs<NameDeleteTool>() != nullptr; }
+bool TNameDel::NameAddArmed() const { return MainTools().ToolAs<NameAddTool>() != nullptr; }
+bool TNameDel::NameDeleteArmed() const { return MainTools().ToolAs<NameDeleteTool>() != nullptr; }

@@ -1,8 +1,9 @@
 #include "names/Uoffice.h"
 #include "gui/FormParts.h"
 #include "components/Mystr.h"
+#include "gui/TextFile.h"
 #include "engine/Convert.h"
-#include "engine/Uopen.h"
+#include "engine/MapDocument.h"
 #include "gui/Dialogs.h"
 #include "names/NameFiles.h"
 #include "names/Uofficecor.h"
@@ -51,8 +52,8 @@ TOffice::TOffice() : TForm("市役所・町村役場/都道府県庁") {
 }
 
 std::string TOffice::OfficeFilePath(int code) {
-    return gui::Format("%s/Mapdata/Office/%02d%s役所.csv", Open->AppDir.c_str(), code,
-                       code >= 0 && code < 60 ? Open->AreaName[code].c_str() : "");
+    return gui::Format("%s/Mapdata/Office/%02d%s役所.csv", MainDoc().AppDir.c_str(), code,
+                       code >= 0 && code < 60 ? MainDoc().AreaName[code].c_str() : "");
 }
 
 void TOffice::ShowRow(const std::vector<std::string>& f, const std::string& path, int index, const std::string& bytes) {
@@ -124,7 +125,7 @@ void TOffice::Button1Click(TObject*) { Close(); }
 namespace {
 
 bool OneArea(const char* message) {
-    if (Open->SELECT == 1) return true;
+    if (MainDoc().SELECT == 1) return true;
     Application->MessageBox(message, "重複ファイル", MB_OK | MB_ICONEXCLAMATION);
     return false;
 }
@@ -169,7 +170,7 @@ void TOffice::Button3Click(TObject* Sender) {
     const char* init[9] = {"000000", "", "", "000-0000", "", "000-000-0000", "http://www.", "", ""};
     for (int i = 0; i < 9; ++i) OfficeCor->EditOf(i + 1)->SetText(init[i]);
     OfficeCor->Edit2->SetText(Label4->Caption());
-    OfficeCor->Label4->SetCaption(RowFile.empty() ? OfficeFilePath(Open->SelectCode[0]) : RowFile);
+    OfficeCor->Label4->SetCaption(RowFile.empty() ? OfficeFilePath(MainDoc().SelectCode[0]) : RowFile);
     OfficeCor->Edit2->SetEnabled(true);
     OfficeCor->ShowModal();
 }
@@ -214,7 +215,7 @@ void TOffice::Button5Click(TObject* Sender) {
                                 MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
         return;
     TStringGrid* g = YomiList->StringGrid1;
-    RewriteOffice(OfficeFilePath(Open->SelectCode[0]), [&](const std::vector<std::string>& in, std::vector<std::string>& out) {
+    RewriteOffice(OfficeFilePath(MainDoc().SelectCode[0]), [&](const std::vector<std::string>& in, std::vector<std::string>& out) {
         std::vector<std::vector<std::string>> held;
         std::vector<std::string> f;
         for (size_t i = 4; i < in.size(); ++i) {
@@ -232,8 +233,8 @@ void TOffice::Button5Click(TObject* Sender) {
 
 void TOffice::Button6Click(TObject* Sender) {
     if (!OneArea("複数の都道府県にまたがっており、処理できません")) return;
-    const int code = Open->SelectCode[0];
-    const std::string join = gui::Format("%s/Tovel/%02d.txt", Open->AppDir.c_str(), code);
+    const int code = MainDoc().SelectCode[0];
+    const std::string join = gui::Format("%s/Tovel/%02d.txt", MainDoc().AppDir.c_str(), code);
     std::vector<std::string> source;
     if (!names::ReadRawLines(join, source)) {
         Application->MessageBox(gui::Format("%s が見つかりません　　　", join.c_str()), "市町村情報",
@@ -263,7 +264,7 @@ void TOffice::Button7Click(TObject* Sender) {
     if (Application->MessageBox("合併施行日を情報ファイルに記入しますか？　　　　　", "合併施行日記入",
                                 MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
         return;
-    const std::string dates = Open->AppDir + "/合併日付.txt";
+    const std::string dates = MainDoc().AppDir + "/合併日付.txt";
     std::vector<std::string> lines;
     if (!names::ReadRawLines(dates, lines)) {
         Application->MessageBox(gui::Format("%s が見つかりません　　　", dates.c_str()), "合併施行日記入",
@@ -277,7 +278,7 @@ void TOffice::Button7Click(TObject* Sender) {
         f.resize(std::max<size_t>(f.size(), 5));
         pairs.emplace_back(f[0], f[4]);
     }
-    RewriteOffice(OfficeFilePath(Open->SelectCode[0]), [&](const std::vector<std::string>& in, std::vector<std::string>& out) {
+    RewriteOffice(OfficeFilePath(MainDoc().SelectCode[0]), [&](const std::vector<std::string>& in, std::vector<std::string>& out) {
         std::vector<std::string> g;
         for (const std::string& l : in) {
             TMyStr::SplitCsv(l, g);

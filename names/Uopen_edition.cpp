@@ -1,11 +1,12 @@
 // TOpen: switching the boundary data to an earlier edition and back.
 #include "engine/Uken.h"
-#include "engine/Uopen.h"
+#include "gui/TextFile.h"
 #include "names/MainFormNames.h"
 #include "gui/Files.h"
 #include <cstring>
 #include <fstream>
 #include <unistd.h>
+#include "engine/MapDocument.h"
 
 namespace {
 
@@ -135,7 +136,7 @@ std::vector<std::string> CopyChangedFiles(TOpen& o, const std::string& dst, cons
 
 bool ReplaceBoundaryData(TOpen& o, const std::string& folder) {
     const char* caption = "行政区界データ置き換え";
-    const std::string dst = o.AppDir + "/mapdata", src = dst + folder;
+    const std::string dst = DocOf(o).AppDir + "/mapdata", src = dst + folder;
     if (!gui::DirectoryExists(src)) {
         Application->MessageBox(gui::Format("%s が見つかりません　　　　", src.c_str()), caption, MB_OK | MB_ICONEXCLAMATION);
         return false;
@@ -158,7 +159,7 @@ bool ReplaceBoundaryData(TOpen& o, const std::string& folder) {
     const std::vector<std::string> failed = CopyChangedFiles(o, dst, src, listed, &mixed, folder == FolderOf(5));
     if (mixed) {
         // Neither edition is whole on disk: the exit puts the 2010 edition back.
-        o.AltYear = true;
+        DocOf(o).AltYear = true;
         Application->MessageBox(gui::Format("次のファイルを置き換えることができず，元に戻すこともできませんでした\n"
                                             "終了時に2010年版に戻します\n%s",
                                             JoinNames(failed).c_str()),
@@ -184,18 +185,18 @@ void EditionClick(TOpen& o, int index) {
     // The ticks follow only a completed switch.
     TMenuItem* items[6] = {NameWidgetsOf(o).N20021, NameWidgetsOf(o).N20031, NameWidgetsOf(o).N20051, NameWidgetsOf(o).N20081, NameWidgetsOf(o).N20091, NameWidgetsOf(o).N20101};
     for (int i = 0; i < 6; ++i) items[i]->SetChecked(i == index);
-    o.AltYear = index != 5;
+    DocOf(o).AltYear = index != 5;
     Ken->Label5->SetCaption(gui::Format("行政区界：%s年版", kYears[index]));
     Ken->Label4->SetVisible(index == 5);
 }
 
 // At exit: the data folder gets its own edition back.
 bool RestoreStandardEdition(TOpen& o) {
-    const std::string dst = o.AppDir + "/mapdata";
+    const std::string dst = DocOf(o).AppDir + "/mapdata";
     bool listed = false;
     const std::vector<std::string> failed = CopyChangedFiles(o, dst, dst + FolderOf(5), listed, nullptr, true);
     if (listed && failed.empty()) {
-        o.AltYear = false;
+        DocOf(o).AltYear = false;
         return true;
     }
     Application->MessageBox(gui::Format("2010年版の行政区界データに戻すことができませんでした\n%s", JoinNames(failed).c_str()),
@@ -204,7 +205,7 @@ bool RestoreStandardEdition(TOpen& o) {
 }
 
 void RestoreLeftEdition(TOpen& o) {
-    const std::string dst = o.AppDir + "/mapdata", src = dst + FolderOf(5);
+    const std::string dst = DocOf(o).AppDir + "/mapdata", src = dst + FolderOf(5);
     if (!gui::DirectoryExists(src)) return;
     bool left = false;
     // Bytes, not times: a copy of the program folder need not keep the times.
@@ -213,5 +214,5 @@ void RestoreLeftEdition(TOpen& o) {
     for (const std::string& n : gui::ListFiles(src, "*.*"))
         if (!gui::FileExists(dst + "/" + n) || !SameBytes(src + "/" + n, dst + "/" + n)) left = true;
     // The menus start at 2010: so must the files; if they cannot, the exit tries again.
-    if (left && !RestoreStandardEdition(o)) o.AltYear = true;
+    if (left && !RestoreStandardEdition(o)) DocOf(o).AltYear = true;
 }

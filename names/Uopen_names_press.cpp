@@ -2,7 +2,8 @@
 // the main form with their handlers.
 #include "engine/Coords.h"
 #include "engine/Uken.h"
-#include "engine/Uopen.h"
+#include "engine/FeatureHooks.h"
+#include "engine/MapTool.h"
 #include "names/MainFormNames.h"
 #include "names/NameTables.h"
 #include "names/NameTools.h"
@@ -14,6 +15,12 @@
 #include "names/Uyomilist.h"
 #include "names/Utoshi.h"
 #include <cstdlib>
+#include "engine/MainControls.h"
+#include "engine/MapDocument.h"
+#include "engine/ToolSlot.h"
+#include "engine/Redraw.h"
+#include "engine/FeatureParts.h"
+#include "engine/MainForm.h"
 
 namespace {
 
@@ -21,17 +28,17 @@ namespace {
 int PickName(TOpen& o, int32_t x, int32_t y, int radius, int& kind) {
     auto near = [&](int32_t px, int32_t py) { return MapGap(px, x) < radius && MapGap(py, y) < radius; };
     kind = 0;
-    int i = names::FindNear(o, 0, near);
+    int i = names::FindNear(DocOf(o), 0, near);
     if (i >= 0) return i;
-    kind = o.CBOldTown->Checked() ? 1 : 2;
-    i = names::FindNear(o, kind, near);
+    kind = UiOf(o).CBOldTown->Checked() ? 1 : 2;
+    i = names::FindNear(DocOf(o), kind, near);
     if (i < 0) kind = -1;
     return i;
 }
 
 void PickForCorrection(TOpen& o, int32_t x, int32_t y) {
     TStringGrid* g = Correct->StringGrid1;
-    const int row = o.EditIndex;
+    const int row = EditRowOf(o).EditIndex;
     g->SetRowCount(row + 1);
     g->SetCells(0, row, std::to_string(x));
     g->SetCells(1, row, std::to_string(y));
@@ -43,7 +50,7 @@ void PickForCorrection(TOpen& o, int32_t x, int32_t y) {
         g->SetCells(4, row, "");
         return;
     }
-    names::NameTable t = names::TableOf(o, kind);
+    names::NameTable t = names::TableOf(DocOf(o), kind);
     SearchOf(o).MatchedListKind = kind;
     SearchOf(o).NameIndex = i;
     g->SetCells(0, row, std::to_string(t.x[i]));
@@ -53,10 +60,10 @@ void PickForCorrection(TOpen& o, int32_t x, int32_t y) {
     g->SetCells(4, row, "");
     g->SetRow(row);
     Correct->PickedRow = row;
-    o.EditIndex++;
+    EditRowOf(o).EditIndex++;
     Correct->Button1->SetEnabled(false);
     Correct->Button2->SetEnabled(true);
-    if (auto* t = o.ToolAs<NameCorrectTool>()) t->Pick = false;
+    if (auto* t = ToolsOf(o).ToolAs<NameCorrectTool>()) t->Pick = false;
     Correct->Label14->Hide();
     Correct->Label15->Show();
     Correct->Label16->SetCaption("　　　　　　クリック");
@@ -69,14 +76,14 @@ void PickForDeletion(TOpen& o, int32_t x, int32_t y) {
     int32_t px = 0, py = 0;
     std::string name;
     if (i >= 0) {
-        names::NameTable t = names::TableOf(o, kind);
+        names::NameTable t = names::TableOf(DocOf(o), kind);
         px = t.x[i], py = t.y[i], name = t.name[i];
     } else {
-        const int n = std::min<int>(o.ExtraCount, int(o.ExtraX.size()));
+        const int n = std::min<int>(DocOf(o).ExtraCount, int(DocOf(o).ExtraX.size()));
         for (int k = 0; k < n; ++k) {
-            if (MapGap(o.ExtraX[k], x) < 50 && MapGap(o.ExtraY[k], y) < 50) {
+            if (MapGap(DocOf(o).ExtraX[k], x) < 50 && MapGap(DocOf(o).ExtraY[k], y) < 50) {
                 i = k, kind = 3;
-                px = o.ExtraX[k], py = o.ExtraY[k], name = o.ExtraTownName[k];
+                px = DocOf(o).ExtraX[k], py = DocOf(o).ExtraY[k], name = DocOf(o).ExtraTownName[k];
                 break;
             }
         }
@@ -100,7 +107,7 @@ void PickForDeletion(TOpen& o, int32_t x, int32_t y) {
     NameDel->Label7->SetCaption("削除ボタンをクリック");
     NameDel->Button2->SetEnabled(false);
     NameDel->Button3->SetEnabled(true);
-    o.FinishTool<NameDeleteTool>();
+    ToolsOf(o).FinishTool<NameDeleteTool>();
 }
 
 void PlaceCorrectedName(TOpen& o, int32_t x, int32_t y) {
@@ -110,7 +117,7 @@ void PlaceCorrectedName(TOpen& o, int32_t x, int32_t y) {
     if (row >= 0 && row < g->RowCount() && SearchOf(o).MatchedListKind >= 0 && SearchOf(o).MatchedListKind <= 2) {
         g->SetCells(3, row, std::to_string(x));
         g->SetCells(4, row, std::to_string(y));
-        names::NameTable t = names::TableOf(o, SearchOf(o).MatchedListKind);
+        names::NameTable t = names::TableOf(DocOf(o), SearchOf(o).MatchedListKind);
         if (SearchOf(o).NameIndex >= 0 && SearchOf(o).NameIndex < t.Count()) {
             t.x[SearchOf(o).NameIndex] = x;
             t.y[SearchOf(o).NameIndex] = y;
@@ -119,8 +126,8 @@ void PlaceCorrectedName(TOpen& o, int32_t x, int32_t y) {
     Correct->EndPick();
     Correct->UpdateFileButton();
     Correct->N1->SetEnabled(true);
-    o.DrawMap();
-    Correct->Label13->SetCaption(std::to_string(o.EditIndex));
+    RedrawMap(o);
+    Correct->Label13->SetCaption(std::to_string(EditRowOf(o).EditIndex));
     Correct->Label16->SetCaption("クリック");
 }
 
@@ -137,7 +144,7 @@ bool NameCorrectTool::Press(const MapEvent& e) {
     if (Pick) PickForCorrection(o, x, y);
     else if (Place) PlaceCorrectedName(o, x, y);
     // Picked: nothing waits until "位置指定" arms the place.
-    if (!Pick && !Place) o.FinishTool<NameCorrectTool>();
+    if (!Pick && !Place) ToolsOf(o).FinishTool<NameCorrectTool>();
     return false;
 }
 
@@ -155,7 +162,7 @@ bool NameAddTool::Press(const MapEvent& e) {
     NameDel->Label10->SetCaption(std::to_string(x));
     NameDel->Label11->SetCaption(std::to_string(y));
     NameDel->Button5->SetEnabled(true);
-    o.FinishTool<NameAddTool>();
+    ToolsOf(o).FinishTool<NameAddTool>();
     NameDel->Label12->SetCaption("追加ボタンをクリック");
     return false;
 }
@@ -180,53 +187,53 @@ void NameDeleteTool::End() {
 void WireNamesHandlers(TOpen& o) {
     AddNamesHooks(o);
     // The program starts on the standard edition's files and leaves them so.
-    o.StartHooks.push_back([&o] { RestoreLeftEdition(o); });
-    o.ExitHooks.push_back([&o] {
-        if (o.AltYear) RestoreStandardEdition(o);
+    HooksOf(o).StartHooks.push_back([&o] { RestoreLeftEdition(o); });
+    HooksOf(o).ExitHooks.push_back([&o] {
+        if (DocOf(o).AltYear) RestoreStandardEdition(o);
     });
-    QWidget* c = o.Client();
+    QWidget* c = FormOf(o).Client();
     // Search and history.
     NameWidgetsOf(o).PopupMenu1 = new TPopupMenu();
     NameWidgetsOf(o).N7 = new TMenuItem("この市区町村名を削除する");
     NameWidgetsOf(o).N8 = new TMenuItem("すべての市区町村名を削除する");
     NameWidgetsOf(o).PopupMenu1->Add(NameWidgetsOf(o).N7);
     NameWidgetsOf(o).PopupMenu1->Add(NameWidgetsOf(o).N8);
-    AttachPopupMenu(o.ComboBox1, NameWidgetsOf(o).PopupMenu1);
-    o.ComboBox1->SetText("市区町村名");
-    o.ComboBox1->SetHint("右クリックで削除できます");
-    o.ComboBox1->setMaxVisibleItems(12);
+    AttachPopupMenu(UiOf(o).ComboBox1, NameWidgetsOf(o).PopupMenu1);
+    UiOf(o).ComboBox1->SetText("市区町村名");
+    UiOf(o).ComboBox1->SetHint("右クリックで削除できます");
+    UiOf(o).ComboBox1->setMaxVisibleItems(12);
     NameWidgetsOf(o).ListClear = new TMenuItem("検索した市町村名を空にする");
-    o.Option1->Add(NameWidgetsOf(o).ListClear);
+    UiOf(o).Option1->Add(NameWidgetsOf(o).ListClear);
     NameWidgetsOf(o).Label24 = new TLabel(c, "");
     NameWidgetsOf(o).Label24->SetBounds(168, 498, 64, 18);
     NameWidgetsOf(o).Label24->SetFontBold(true);
 
-    o.ComboBox1->OnChange = [&o](TObject* s) { ComboBox1Change(o, s); };
-    o.Button9->OnClick = [&o](TObject* s) { Button9Click(o, s); };
+    UiOf(o).ComboBox1->OnChange = [&o](TObject* s) { ComboBox1Change(o, s); };
+    UiOf(o).Button9->OnClick = [&o](TObject* s) { Button9Click(o, s); };
     NameWidgetsOf(o).N7->OnClick = [&o](TObject* s) { N7Click(o, s); };
     NameWidgetsOf(o).N8->OnClick = [&o](TObject* s) { N8Click(o, s); };
     NameWidgetsOf(o).ListClear->OnClick = [&o](TObject* s) { ListClearClick(o, s); };
-    o.NJikan->OnClick = [&o](TObject* s) { NJikanClick(o, s); };
-    o.NKanji->OnClick = [&o](TObject* s) { NKanjiClick(o, s); };
-    o.CBYomi->OnClick = [&o](TObject* s) { CBYomiClick(o, s); };
+    UiOf(o).NJikan->OnClick = [&o](TObject* s) { NJikanClick(o, s); };
+    UiOf(o).NKanji->OnClick = [&o](TObject* s) { NKanjiClick(o, s); };
+    UiOf(o).CBYomi->OnClick = [&o](TObject* s) { CBYomiClick(o, s); };
 
     // Name-data correction.
     NameWidgetsOf(o).BtnCorrect = new TButton(c, "位置修正（削除不可）");
     NameWidgetsOf(o).BtnCorrect->SetBounds(8, 592, 140, 26);
     NameWidgetsOf(o).N10 = new TMenuItem("政令指定都市名表示位置編集");
     NameWidgetsOf(o).N11 = new TMenuItem("重複区名・町村名表示位置編集");
-    o.Edit1->Add(NameWidgetsOf(o).N10);
-    o.Edit1->Add(NameWidgetsOf(o).N11);
-    o.N17->SetCaption("市区町村名削除/追加");
+    UiOf(o).Edit1->Add(NameWidgetsOf(o).N10);
+    UiOf(o).Edit1->Add(NameWidgetsOf(o).N11);
+    UiOf(o).N17->SetCaption("市区町村名削除/追加");
     NameWidgetsOf(o).BtnCorrect->OnClick = [&o](TObject* s) { BtnCorrectClick(o, s); };
-    o.N9->OnClick = [&o](TObject* s) { N9Click(o, s); };
+    UiOf(o).N9->OnClick = [&o](TObject* s) { N9Click(o, s); };
     NameWidgetsOf(o).N10->OnClick = [&o](TObject* s) { N10Click(o, s); };
     NameWidgetsOf(o).N11->OnClick = [&o](TObject* s) { N11Click(o, s); };
-    o.N17->OnClick = [&o](TObject* s) { N17Click(o, s); };
+    UiOf(o).N17->OnClick = [&o](TObject* s) { N17Click(o, s); };
 
     // Boundary-data editions.
     NameWidgetsOf(o).N25 = new TMenuItem("行政区界");
-    o.Option1->Add(NameWidgetsOf(o).N25);
+    UiOf(o).Option1->Add(NameWidgetsOf(o).N25);
     TMenuItem** items[6] = {&NameWidgetsOf(o).N20021, &NameWidgetsOf(o).N20031, &NameWidgetsOf(o).N20051, &NameWidgetsOf(o).N20081, &NameWidgetsOf(o).N20091, &NameWidgetsOf(o).N20101};
     const char* captions[6] = {"2002年版(&A)", "2003年版(&B)", "2005年版(&C)",
                                "2008年版(&D)", "2009年版(&E)", "2010年版(&F)"};
@@ -238,11 +245,11 @@ void WireNamesHandlers(TOpen& o) {
     NameWidgetsOf(o).N20101->SetChecked(true);
 
     // The name windows of the old areas go with them; a new choice starts with kana off.
-    o.AreaChange.On(AreaStep::Discard, [] {
+    HooksOf(o).AreaChange.On(AreaStep::Discard, [] {
         YomiList->Close();
         Search->SearchHighlight = false;
     });
-    o.AreaChange.On(AreaStep::Done, [] {
+    HooksOf(o).AreaChange.On(AreaStep::Done, [] {
         Correct->Close();
         Yomi->CBKana->SetChecked(false);
     });
@@ -251,3 +258,5 @@ void WireNamesHandlers(TOpen& o) {
 void ShowIslandSearch(TOpen& o) { Search->Show(); }
 
 void ShowNameList(TOpen& o) { Yomi->Button3Click(Ken); }
+
+EditRow& EditRowOf(TOpen& o) { return PartsOf(o).Get<EditRow>(); }

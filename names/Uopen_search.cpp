@@ -50,15 +50,15 @@ std::string ApplyKeRule(const std::string& name) {
     return s;
 }
 
-void ComboBox1Change(TOpen& o, TObject* Sender) { o.EdName->SetText(o.ComboBox1->Text()); }
+void ComboBox1Change(TOpen& o, TObject* Sender) { UiOf(o).EdName->SetText(UiOf(o).ComboBox1->Text()); }
 
 bool FindCityListEntry(const TOpen& o, const std::string& name, int32_t& pref, int32_t& x, int32_t& y) {
-    const int n = std::min<int>(o.CityCount, int(o.CityName.size()));
+    const int n = std::min<int>(DocOf(o).CityCount, int(DocOf(o).CityName.size()));
     for (int i = 0; i < n; ++i) {
-        if (o.CityName[i] != name) continue;
-        pref = o.CityPref[i];
-        x = o.CityX[i];
-        y = o.CityY[i];
+        if (DocOf(o).CityName[i] != name) continue;
+        pref = DocOf(o).CityPref[i];
+        x = DocOf(o).CityX[i];
+        y = DocOf(o).CityY[i];
         return true;
     }
     return false;
@@ -66,7 +66,7 @@ bool FindCityListEntry(const TOpen& o, const std::string& name, int32_t& pref, i
 
 int FindNameInMapFile(TOpen& o, int file, const std::string& name, int32_t& x, int32_t& y) {
     // A duplicated ward is found only through the duplicate list.
-    if (o.IsDuplicateName(name) && o.ContainsWard(name)) return 0;
+    if (o.IsDuplicateName(name) && ContainsWard(name)) return 0;
     gui::TextReader in;
     if (!in.Open(MapFilePath(o, file))) return 0;
     SearchOf(o).FoundAsCurrent = SearchOf(o).FoundAsNew = SearchOf(o).FoundAsOld = false;
@@ -99,42 +99,42 @@ int CollectCandidates(TOpen& o, const std::string& name) {
         SearchOf(o).CandidateCount++;
     };
     int skipped = -1;
-    const bool ward = o.ContainsWard(name);
-    const int extras = std::min<int>(o.ExtraCount, int(o.ExtraTownName.size()));
+    const bool ward = ContainsWard(name);
+    const int extras = std::min<int>(DocOf(o).ExtraCount, int(DocOf(o).ExtraTownName.size()));
     for (int i = 0; i < extras; ++i) {
-        if (o.ExtraTownName[i] != name) continue;
-        const int32_t pref = o.ExtraPref[i];
-        const std::string area = pref >= 0 && pref < 60 ? o.AreaName[pref] : std::string();
-        add(pref, o.ExtraX[i], o.ExtraY[i], ward ? o.ExtraGroupName[i] : area + "(" + o.ExtraGroupName[i] + ")");
+        if (DocOf(o).ExtraTownName[i] != name) continue;
+        const int32_t pref = DocOf(o).ExtraPref[i];
+        const std::string area = pref >= 0 && pref < 60 ? DocOf(o).AreaName[pref] : std::string();
+        add(pref, DocOf(o).ExtraX[i], DocOf(o).ExtraY[i], ward ? DocOf(o).ExtraGroupName[i] : area + "(" + DocOf(o).ExtraGroupName[i] + ")");
         if (!ward) skipped = pref;
     }
     for (int f = 1; f <= 52; ++f) {
         int32_t x = 0, y = 0;
         const int r = FindNameInMapFile(o, f, name, x, y);
-        if (r != 0 && r != skipped) add(f, x, y, o.AreaName[f]);
+        if (r != 0 && r != skipped) add(f, x, y, DocOf(o).AreaName[f]);
     }
     return SearchOf(o).CandidateCount;
 }
 
 void Button9Click(TOpen& o, TObject* Sender) {
-    o.Label31->SetCaption(gui::Format("%8.0f km", 0.0));
-    o.Label15->SetCaption(o.DistanceText(0));
-    o.Label17->SetCaption("周長");
-    const bool wasReady = o.DataReady;
-    o.DataReady = false;
+    UiOf(o).Label31->SetCaption(gui::Format("%8.0f km", 0.0));
+    UiOf(o).Label15->SetCaption(o.DistanceText(0));
+    UiOf(o).Label17->SetCaption("周長");
+    const bool wasReady = GateOf(o).DataReady;
+    GateOf(o).DataReady = false;
     // A search that stops leaves the map as it was, redraw gate included.
-    auto stop = [&] { o.DataReady = wasReady; };
+    auto stop = [&] { GateOf(o).DataReady = wasReady; };
     // The marks describe this search's record only.
     SearchOf(o).FoundAsCurrent = SearchOf(o).FoundAsNew = SearchOf(o).FoundAsOld = false;
 
-    const std::string typed = o.ComboBox1->Text();
-    if (o.EdName->Text() == kPlaceholder || o.EdName->Text().empty()) {
+    const std::string typed = UiOf(o).ComboBox1->Text();
+    if (UiOf(o).EdName->Text() == kPlaceholder || UiOf(o).EdName->Text().empty()) {
         Application->MessageBox("検索する市区町村名を入れてください　　　", "検索データエラー", MB_OK | MB_ICONEXCLAMATION);
         stop();
         return;
     }
-    std::string name = ApplyKeRule(o.EdName->Text());
-    o.EdName->SetText(name);
+    std::string name = ApplyKeRule(UiOf(o).EdName->Text());
+    UiOf(o).EdName->SetText(name);
 
     int32_t area = 0, px = 0, py = 0;
     SearchOf(o).SearchFound = FindCityListEntry(o, name, area, px, py);
@@ -148,13 +148,13 @@ void Button9Click(TOpen& o, TObject* Sender) {
                 if (!SearchOf(o).SearchFound) n = CollectCandidates(o, other);
                 if (SearchOf(o).SearchFound || n > 0) {
                     name = other;
-                    o.EdName->SetText(name);
+                    UiOf(o).EdName->SetText(name);
                 }
             }
         }
         if (!SearchOf(o).SearchFound && n == 0) {
             Application->MessageBox(gui::Format("'%s' を見つけることはできませんでした　　　　\n'市' '区' '町' '村'をつけてください",
-                                                o.EdName->Text().c_str()),
+                                                UiOf(o).EdName->Text().c_str()),
                                     "検索エラー", MB_OK | MB_ICONQUESTION);
             stop();
             return;
@@ -169,7 +169,7 @@ void Button9Click(TOpen& o, TObject* Sender) {
         Settei->CBKuName->SetChecked(false);
         Settei->CBKu->SetChecked(false);
     } else {
-        if (o.CBMenseki->Checked() && o.CBTownPaint->Checked()) {
+        if (UiOf(o).CBMenseki->Checked() && UiOf(o).CBTownPaint->Checked()) {
             Keisoku->Label1->SetCaption(gui::Format("%s の面積を計算しています", name.c_str()));
             Keisoku->Show();
             Keisoku->Label1->repaint();
@@ -200,33 +200,33 @@ void Button9Click(TOpen& o, TObject* Sender) {
     }
 
     // Load the chosen area.
-    o.SELECT = 1;
-    o.SelectCode[0] = area;
+    DocOf(o).SELECT = 1;
+    DocOf(o).SelectCode[0] = area;
     o.Button3Click(&o);
     o.MAGSTEP = 2;
-    o.CBNTownBorder->SetChecked(false);
+    UiOf(o).CBNTownBorder->SetChecked(false);
     // What was found is shown with its borders: without them the redraw drops the names.
-    o.CBPrefBorder->SetChecked(true);
-    o.CBTownBorder->SetChecked(true);
-    o.CBTownName->SetChecked(true);
-    if (o.CBTownPaint->Checked()) {
+    UiOf(o).CBPrefBorder->SetChecked(true);
+    UiOf(o).CBTownBorder->SetChecked(true);
+    UiOf(o).CBTownName->SetChecked(true);
+    if (UiOf(o).CBTownPaint->Checked()) {
         Settei->SetWhiteBackground(true);
-        o.CBCenter->SetChecked(false);
+        UiOf(o).CBCenter->SetChecked(false);
     } else {
         Settei->SetWhiteBackground(false);
-        o.CBCenter->SetChecked(true);
+        UiOf(o).CBCenter->SetChecked(true);
     }
-    o.N101->SetChecked(true);
-    o.N051->SetChecked(false);
-    o.N021->SetChecked(false);
-    o.N011->SetChecked(false);
+    UiOf(o).N101->SetChecked(true);
+    UiOf(o).N051->SetChecked(false);
+    UiOf(o).N021->SetChecked(false);
+    UiOf(o).N011->SetChecked(false);
     o.MAGUNIT = 1.0f;
     o.CX = SearchOf(o).SearchX;
     o.CY = SearchOf(o).SearchY;
-    o.UpDown1->SetPosition(2);
+    UiOf(o).UpDown1->SetPosition(2);
 
-    const float s = area >= 1 && area <= 52 ? o.AreaSpanKm[area] : 0.0f;
-    if (o.CBMenseki->Checked()) {
+    const float s = area >= 1 && area <= 52 ? DocOf(o).AreaSpanKm[area] : 0.0f;
+    if (UiOf(o).CBMenseki->Checked()) {
         o.MAGUNIT = s > 400 ? 1.0f : s > 200 ? 0.5f : 0.2f;
         o.MAGSTEP = TruncToInt(0.02 * s / o.MAGUNIT);
         if (o.MAGSTEP * o.MAGUNIT < 3.0f) o.MAGSTEP = TruncToInt(3.01 / o.MAGUNIT);
@@ -234,46 +234,46 @@ void Button9Click(TOpen& o, TObject* Sender) {
         o.MAGSTEP = TruncToInt((area == 46 ? 0.1 : 0.05) / o.scale);
         if (o.MAGSTEP < 2) o.MAGSTEP = 2;
     }
-    o.UpDown1->SetPosition(o.MAGSTEP);
-    o.Label6->SetCaption(o.MagnificationText(o.MAGSTEP * o.MAGUNIT));
+    UiOf(o).UpDown1->SetPosition(o.MAGSTEP);
+    UiOf(o).Label6->SetCaption(o.MagnificationText(o.MAGSTEP * o.MAGUNIT));
 
     NameWidgetsOf(o).Label24->SetCaption("");
     if (SearchOf(o).FoundAsNew) {
-        o.CBNTownBorder->SetChecked(false);
-        o.CBOldTown->SetChecked(false);
+        UiOf(o).CBNTownBorder->SetChecked(false);
+        UiOf(o).CBOldTown->SetChecked(false);
         NameWidgetsOf(o).Label24->SetFontColor(255);
         NameWidgetsOf(o).Label24->SetCaption("新名称");
     } else if (SearchOf(o).FoundAsOld) {
-        o.CBNTownBorder->SetChecked(true);
-        o.CBOldTown->SetChecked(true);
+        UiOf(o).CBNTownBorder->SetChecked(true);
+        UiOf(o).CBOldTown->SetChecked(true);
         NameWidgetsOf(o).Label24->SetFontColor(65535);
         NameWidgetsOf(o).Label24->SetCaption("旧名称");
     }
-    o.CBOldTown->SetEnabled(true);
-    Settei->CBKuDot->SetChecked(!(o.ContainsWard(name) && o.CBTownPaint->Checked()));
+    UiOf(o).CBOldTown->SetEnabled(true);
+    Settei->CBKuDot->SetChecked(!(ContainsWard(name) && UiOf(o).CBTownPaint->Checked()));
 
-    o.DataReady = true;
-    o.DrawMap();
-    o.CBRailLine->SetEnabled(true);
-    o.CBEki->SetEnabled(true);
+    GateOf(o).DataReady = true;
+    RedrawMap(o);
+    UiOf(o).CBRailLine->SetEnabled(true);
+    UiOf(o).CBEki->SetEnabled(true);
 
     UpdateSearchHistory(o, typed);
 
-    o.BtnLetter->SetEnabled(true);
-    o.menuPaint->SetEnabled(true);
-    o.Button1->SetEnabled(true);
-    o.MapShown = true;
+    UiOf(o).BtnLetter->SetEnabled(true);
+    UiOf(o).menuPaint->SetEnabled(true);
+    UiOf(o).Button1->SetEnabled(true);
+    GateOf(o).MapShown = true;
     MapPaint->CBAllPaint->SetChecked(false);
     MapPaint->ComboBox1->SetText(kPlaceholder);
-    o.Label19->SetCaption("");
-    o.CBYomi->SetEnabled(true);
-    o.CBExp->SetChecked(false);
+    UiOf(o).Label19->SetCaption("");
+    UiOf(o).CBYomi->SetEnabled(true);
+    UiOf(o).CBExp->SetChecked(false);
     Hanrei->Close();
     MapPaint->Close();
 }
 
 void UpdateSearchHistory(TOpen& o, const std::string& typed) {
-    TStrings* items = o.ComboBox1->Items();
+    TStrings* items = UiOf(o).ComboBox1->Items();
     std::vector<std::string> list;
     for (int i = 0; i < items->Count(); ++i) list.push_back(items->Strings(i));
     const int n = int(list.size());
@@ -281,23 +281,23 @@ void UpdateSearchHistory(TOpen& o, const std::string& typed) {
     const int compared = o.TimeOrder == 1 ? std::min(k, 12) : k;
     if (std::find(list.begin(), list.begin() + compared, typed) != list.begin() + compared) return;
 
-    const std::string text = o.ComboBox1->Text();
+    const std::string text = UiOf(o).ComboBox1->Text();
     if (o.TimeOrder == 1) {
         std::vector<std::string> fresh{typed};
         fresh.insert(fresh.end(), list.begin(), list.begin() + k);
         list = fresh;
-        o.ComboBox1->Sorted = false;
+        UiOf(o).ComboBox1->Sorted = false;
     } else {
         if (k < n) list[k] = typed;
         else list.push_back(typed);
-        o.ComboBox1->Sorted = true;
+        UiOf(o).ComboBox1->Sorted = true;
     }
     items->Clear();
     for (const std::string& s : list) items->Add(s);
-    o.ComboBox1->SetText(text);
+    UiOf(o).ComboBox1->SetText(text);
 }
 
-void ListClearClick(TOpen& o, TObject* Sender) { o.ComboBox1->Items()->Clear(); }
+void ListClearClick(TOpen& o, TObject* Sender) { UiOf(o).ComboBox1->Items()->Clear(); }
 
 void N8Click(TOpen& o, TObject* Sender) {
     if (Application->MessageBox("検索履歴をすべて削除しますか    ", "検索履歴の削除", MB_OKCANCEL | MB_ICONQUESTION) ==
@@ -307,9 +307,9 @@ void N8Click(TOpen& o, TObject* Sender) {
 
 void N7Click(TOpen& o, TObject* Sender) {
     // The name in the box is the one meant: typing leaves the last chosen item current.
-    const int sel = o.ComboBox1->Items()->IndexOf(o.ComboBox1->Text());
+    const int sel = UiOf(o).ComboBox1->Items()->IndexOf(UiOf(o).ComboBox1->Text());
     if (sel < 0) return;
-    const std::string name = o.ComboBox1->Items()->Strings(sel);
+    const std::string name = UiOf(o).ComboBox1->Items()->Strings(sel);
     if (Application->MessageBox(gui::Format("%s を検索履歴から削除しますか？     ", name.c_str()), "検索履歴の編集",
                                 MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
         return;
@@ -317,9 +317,9 @@ void N7Click(TOpen& o, TObject* Sender) {
 }
 
 void NJikanClick(TOpen& o, TObject* Sender) {
-    if (o.NJikan->Checked()) return;
-    o.NJikan->SetChecked(true);
-    o.NKanji->SetChecked(false);
+    if (UiOf(o).NJikan->Checked()) return;
+    UiOf(o).NJikan->SetChecked(true);
+    UiOf(o).NKanji->SetChecked(false);
     o.TimeOrder = 1;
 }
 
@@ -328,30 +328,30 @@ bool SaveSortedHistory(TOpen& o, int skip) {
     TStringList list;
     list.Sorted = true;
     list.IgnoreDuplicates = true;
-    for (int i = 0; i < o.ComboBox1->Items()->Count(); ++i)
-        if (i != skip) list.Add(o.ComboBox1->Items()->Strings(i));
-    const std::string path = o.AppDir + "/mapdata/townlist.lst";
+    for (int i = 0; i < UiOf(o).ComboBox1->Items()->Count(); ++i)
+        if (i != skip) list.Add(UiOf(o).ComboBox1->Items()->Strings(i));
+    const std::string path = DocOf(o).AppDir + "/mapdata/townlist.lst";
     if (!list.SaveToFile(path)) {
         Application->MessageBox(gui::Format("%s に書き込めません", path.c_str()), "検索履歴の編集",
                                 MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
-    const std::string text = o.ComboBox1->Text();
-    o.ComboBox1->Items()->LoadFromFile(path, HISTORY_NAME_MAX);
-    o.ComboBox1->SetText(text);
+    const std::string text = UiOf(o).ComboBox1->Text();
+    UiOf(o).ComboBox1->Items()->LoadFromFile(path, HISTORY_NAME_MAX);
+    UiOf(o).ComboBox1->SetText(text);
     return true;
 }
 
 void NKanjiClick(TOpen& o, TObject* Sender) {
-    if (o.NKanji->Checked()) return;
-    o.NJikan->SetChecked(false);
-    o.NKanji->SetChecked(true);
+    if (UiOf(o).NKanji->Checked()) return;
+    UiOf(o).NJikan->SetChecked(false);
+    UiOf(o).NKanji->SetChecked(true);
     o.TimeOrder = 0;
     SaveSortedHistory(o);
 }
 
-NameSearch& SearchOf(TOpen& o) { return o.Parts.Get<NameSearch>(); }
-const NameSearch& SearchOf(const TOpen& o) { return o.Parts.Get<NameSearch>(); }
+NameSearch& SearchOf(TOpen& o) { return PartsOf(o).Get<NameSearch>(); }
+const NameSearch& SearchOf(const TOpen& o) { return PartsOf(o).Get<NameSearch>(); }
 
-NameWidgets& NameWidgetsOf(TOpen& o) { return o.Parts.Get<NameWidgets>(); }
-const NameWidgets& NameWidgetsOf(const TOpen& o) { return o.Parts.Get<NameWidgets>(); }
+NameWidgets& NameWidgetsOf(TOpen& o) { return PartsOf(o).Get<NameWidgets>(); }
+const NameWidgets& NameWidgetsOf(const TOpen& o) { return PartsOf(o).Get<NameWidgets>(); }

@@ -1,5 +1,8 @@
 #include "names/Upostable.h"
-#include "engine/Uopen.h"
+#include "engine/ToolSlot.h"
+#include "engine/Redraw.h"
+#include "engine/MainForm.h"
+#include "engine/MapTool.h"
 #include "names/NameTools.h"
 
 TPositionTable::TPositionTable(const Texts& t) : TForm(t.caption), texts(t) {
@@ -35,7 +38,7 @@ void TPositionTable::FormCreate(TObject* Sender) {
 }
 
 PositionTool* TPositionTable::MyTool() const {
-    PositionTool* t = Open->ToolAs<PositionTool>();
+    PositionTool* t = MainTools().ToolAs<PositionTool>();
     return t && t->table == this ? t : nullptr;
 }
 
@@ -63,11 +66,11 @@ void TPositionTable::StringGrid1Click(TObject* Sender) {
     const int r = StringGrid1->Row();
     if (r < 1 || r >= StringGrid1->RowCount()) {
         // No entry chosen: the marks are gone, and so is the armed move.
-        if (MyTool()) Open->FinishTool<PositionTool>();
+        if (MyTool()) MainTools().FinishTool<PositionTool>();
         Prompt->SetCaption(texts.prompt);
         return;
     }
-    if (!MyTool()) Open->SetTool(std::make_unique<PositionTool>(*Open, this));
+    if (!MyTool()) MainTools().SetTool(std::make_unique<PositionTool>(*Open, this));
     Row = r;
     StringGrid1->SetCells(0, r, texts.mark);
     Prompt->SetCaption("地図上に表示位置をクリックしてください");
@@ -75,7 +78,7 @@ void TPositionTable::StringGrid1Click(TObject* Sender) {
 
 void TPositionTable::Button3Click(TObject* Sender) {
     // The tool's end comes back here once it is no longer armed.
-    if (MyTool()) return Open->EndActiveTool();
+    if (MyTool()) return MainTools().EndActiveTool();
     ClearMarks();
     Prompt->SetCaption(texts.prompt);
 }
@@ -89,7 +92,7 @@ void TPositionTable::Button1Click(TObject* Sender) {
 void TPositionTable::Button2Click(TObject* Sender) {
     if (Modified && Application->MessageBox(texts.closeQuestion, texts.closeCaption, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
         return;
-    if (MyTool()) Open->FinishTool<PositionTool>();
+    if (MyTool()) MainTools().FinishTool<PositionTool>();
     Close();
 }
 
@@ -103,8 +106,8 @@ void TPositionTable::TakePosition(std::vector<int32_t>& xs, std::vector<int32_t>
         Modified = true;
         Button1->SetEnabled(true);
     }
-    if (MyTool()) Open->FinishTool<PositionTool>();
-    Open->DrawMap();
+    if (MyTool()) MainTools().FinishTool<PositionTool>();
+    RedrawMap();
     ClearMarks();
     Prompt->SetCaption(texts.prompt);
 }

@@ -1,7 +1,10 @@
 #include "names/Usearch.h"
 #include "components/Mystr.h"
 #include "engine/Uken.h"
-#include "engine/Uopen.h"
+#include "engine/MainControls.h"
+#include "engine/MapDocument.h"
+#include "engine/MapStyle.h"
+#include "engine/Redraw.h"
 #include "gui/TextFile.h"
 #include "navigation/Usettei.h"
 
@@ -52,7 +55,7 @@ TSearch::TSearch() : TForm("山名・島名検索") {
 void TSearch::FillSample() {
     TCanvas* c = Image1->Canvas();
     c->Brush->Style = bsSolid;
-    c->Brush->Color = Open->SelectColor;
+    c->Brush->Color = MainStyle().SelectColor;
     c->FillRect(Rect(0, 0, c->Width(), c->Height()));
 }
 
@@ -80,9 +83,9 @@ void TSearch::Button1Click(TObject* Sender) {
     std::vector<std::string> f;
     std::string reading, line;
     for (int code = 1; code <= 52; ++code) {
-        const std::string& area = Open->AreaName[code];
+        const std::string& area = MainDoc().AreaName[code];
         gui::TextReader in;
-        if (!in.Open(gui::Format("%s/Mapdata/Mountain/%02d%s山.txt", Open->AppDir.c_str(), code, area.c_str()))) continue;
+        if (!in.Open(gui::Format("%s/Mapdata/Mountain/%02d%s山.txt", MainDoc().AppDir.c_str(), code, area.c_str()))) continue;
         for (int i = 0; i < 4 && in.ReadLine(line); ++i) {}
         while (in.ReadLine(reading) && !reading.empty()) {
             if (!in.ReadLine(line)) break;
@@ -95,9 +98,9 @@ void TSearch::Button1Click(TObject* Sender) {
         }
     }
     for (int code = 1; code <= 52; ++code) {
-        const std::string& area = Open->AreaName[code];
+        const std::string& area = MainDoc().AreaName[code];
         gui::TextReader in;
-        if (!in.Open(gui::Format("%s/Mapdata/Islands/%02d%s島.lbl", Open->AppDir.c_str(), code, area.c_str()))) continue;
+        if (!in.Open(gui::Format("%s/Mapdata/Islands/%02d%s島.lbl", MainDoc().AppDir.c_str(), code, area.c_str()))) continue;
         while (in.ReadLine(line)) {
             if (TMyStr::SplitCsv(line, f) < 4) continue;
             if (match(f[3])) addRow(area, f[3], "", "");
@@ -118,7 +121,7 @@ void TSearch::StringGrid1Click(TObject* Sender) {
     const std::string area = StringGrid1->Cells(0, r), name = StringGrid1->Cells(1, r);
     int code = 0;
     for (int c = 1; c <= 52 && !code; ++c)
-        if (!area.empty() && Open->AreaName[c] == area) code = c;
+        if (!area.empty() && MainDoc().AreaName[c] == area) code = c;
     // An empty row or an unknown area leaves the map alone.
     if (!code || name.empty()) return;
     // Asked before anything changes, so that a cancel leaves the map and the area window as they were.
@@ -131,15 +134,15 @@ void TSearch::StringGrid1Click(TObject* Sender) {
     Settei->CBMountain->SetChecked(!island);
     SearchHighlight = true;
     // The standard range first, through the view control's own button.
-    if (Open->MapShown) Open->Button6->Click();
+    if (MainGate().MapShown) MainUi().Button6->Click();
     Ken->Button1Click(this);
 }
 
 void TSearch::Button3Click(TObject* Sender) {
     TColorDialog dlg(this);
-    dlg.Color = Open->SelectColor;
+    dlg.Color = MainStyle().SelectColor;
     if (!dlg.Execute()) return;
-    Open->SelectColor = dlg.Color;
+    MainStyle().SelectColor = dlg.Color;
     FillSample();
 }
 

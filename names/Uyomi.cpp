@@ -1,9 +1,13 @@
 #include "names/Uyomi.h"
 #include "engine/Convert.h"
 #include "engine/Coords.h"
-#include "engine/Uopen.h"
+#include "engine/MainControls.h"
+#include "engine/MapDocument.h"
+#include "engine/MapStyle.h"
+#include "engine/Redraw.h"
 #include "names/Uyomilist.h"
 #include "navigation/Usettei.h"
+#include "navigation/MainFormNavigation.h"
 
 TYomi* Yomi = nullptr;
 
@@ -67,12 +71,12 @@ void TYomi::FormCreate(TObject* Sender) {
 }
 
 void TYomi::ShowNameReading(const std::string& name, const std::string* reading, const std::string& kind) {
-    Label1->SetFontColor(Open->TownFontColor);
+    Label1->SetFontColor(MainStyle().TownFontColor);
     Label1->SetCaption(name);
     // A name without a reading says so: the last name's reading must not stay beside it.
     const bool known = reading && !reading->empty();
-    Label2->SetFontColor(known ? Open->KanaFontColor : 16711680);
-    Label2->SetCaption(known ? TOpen::SplitReadingSuffix(*reading) : "読みがながありません");
+    Label2->SetFontColor(known ? MainStyle().KanaFontColor : 16711680);
+    Label2->SetCaption(known ? SplitReadingSuffix(*reading) : "読みがながありません");
     Label7->SetVisible(!known);
     Label4->SetCaption(kind);
 }
@@ -89,7 +93,7 @@ int TYomi::SortMode() const { return LenientInt(Edit1->Text()); }
 void TYomi::FillSample() {
     TCanvas* c = Image1->Canvas();
     c->Brush->Style = bsSolid;
-    c->Brush->Color = Open->KanaFontColor;
+    c->Brush->Color = MainStyle().KanaFontColor;
     c->FillRect(Rect(0, 0, c->Width(), c->Height()));
 }
 
@@ -97,9 +101,9 @@ void TYomi::FormShow(TObject* Sender) { FillSample(); }
 
 void TYomi::Button1Click(TObject* Sender) {
     TColorDialog dlg(this);
-    dlg.Color = Open->KanaFontColor;
+    dlg.Color = MainStyle().KanaFontColor;
     if (!dlg.Execute()) return;
-    Open->KanaFontColor = dlg.Color;
+    MainStyle().KanaFontColor = dlg.Color;
     FillSample();
 }
 
@@ -108,7 +112,7 @@ void TYomi::Button2Click(TObject* Sender) {
         Application->MessageBox("読みがなを表示する市区町村名が多すぎます", "読みがなエラー", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    Open->DrawMap();
+    RedrawMap();
     if (YomiShown) {
         Button2->SetCaption("読みがなをつける");
         YomiShown = false;
@@ -120,7 +124,7 @@ void TYomi::Button2Click(TObject* Sender) {
 
 // The readings of the listed names on the map as it stands; the window then tells they are shown.
 void TYomi::WriteReadings() {
-    DrawReadings(*Open->Image1->Canvas(), Open->DrawnView);
+    DrawReadings(*MainUi().Image1->Canvas(), DrawnMapView());
     Button2->SetCaption("読みがなをつけない");
     YomiShown = true;
     CBOnMap->SetChecked(false);
@@ -131,17 +135,17 @@ void TYomi::DrawReadings(TCanvas& canvas, const MapView& view) {
     if (!CheckBox1->Checked()) s = s * view.size / 600;
     TCanvas* cv = &canvas;
     cv->Font->Size = TruncToInt(s);
-    cv->Font->Color = Open->KanaFontColor;
+    cv->Font->Color = MainStyle().KanaFontColor;
     cv->Brush->Style = bsSolid;
-    cv->Brush->Color = Open->BackColor;
+    cv->Brush->Color = MainStyle().BackColor;
     const int32_t lift = CBKana->Checked() ? 0 : TruncToInt(2 * s / view.scaleX);
     TStringGrid* g = YomiList->StringGrid1;
     for (int r = 0; r < g->RowCount(); ++r) {
         const std::string kind = g->Cells(2, r), name = g->Cells(3, r);
         if (kind == "政" && !Settei->CBCityName->Checked()) continue;
-        if (kind == "旧" && !Open->CBOldTown->Checked()) continue;
-        if (kind == "新" && Open->CBOldTown->Checked()) continue;
-        if (TOpen::ContainsWard(name) && !Settei->CBKuName->Checked()) continue;
+        if (kind == "旧" && !MainUi().CBOldTown->Checked()) continue;
+        if (kind == "新" && MainUi().CBOldTown->Checked()) continue;
+        if (ContainsWard(name) && !Settei->CBKuName->Checked()) continue;
         int sx, sy;
         view.ToScreen(LenientInt(g->Cells(0, r)), LenientInt(g->Cells(1, r)) + lift, sx, sy);
         cv->TextOut(sx, sy, g->Cells(4, r));
@@ -153,8 +157,8 @@ void TYomi::Button3Click(TObject* Sender) {
         Application->MessageBox("読みがなを表示する市区町村名が多すぎます", "読みがなエラー", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    if (Open->SELECT == 1) {
-        YomiList->SetCaption(Open->AreaName[Open->SelectCode[0]] + " 読みがな編集");
+    if (MainDoc().SELECT == 1) {
+        YomiList->SetCaption(MainDoc().AreaName[MainDoc().SelectCode[0]] + " 読みがな編集");
         YomiList->Button1->SetEnabled(true);
     } else {
         YomiList->SetCaption(" 読みがな編集");
@@ -170,14 +174,14 @@ void TYomi::Button4Click(TObject* Sender) { Close(); }
 // ---- TOpen: the readings switch and the helpers the list and the read-out share ----
 
 bool IsAreaSelected(const TOpen& o, int code) {
-    for (int a = 0; a < o.SELECT && a < 100; ++a)
-        if (o.SelectCode[a] == code) return true;
+    for (int a = 0; a < DocOf(o).SELECT && a < 100; ++a)
+        if (DocOf(o).SelectCode[a] == code) return true;
     return false;
 }
 
 void CBYomiClick(TOpen& o, TObject* Sender) {
-    if (o.CBYomi->Checked()) {
-        o.CBMainDoubleName->SetChecked(false);
+    if (UiOf(o).CBYomi->Checked()) {
+        UiOf(o).CBMainDoubleName->SetChecked(false);
         Yomi->YomiShown = false;
         Yomi->Show();
     } else {

@@ -94,7 +94,7 @@ struct ListEntry {
 
 } // namespace
 
-bool TYomiList::BuildDisplayedNameList() { return BuildDisplayedNameList(Open->DrawnView); }
+bool TYomiList::BuildDisplayedNameList() { return BuildDisplayedNameList(DrawnMapView()); }
 
 bool TYomiList::BuildDisplayedNameList(const MapView& view) {
     // Always the names of the view as it is: a list kept from another view
@@ -116,16 +116,16 @@ bool TYomiList::BuildDisplayedNameList(const MapView& view) {
         list.push_back({x, y, kind, &name, nullptr, -1, -1, {}, 0});
     };
     const bool ownArea = Ken->NameListMode == 1;
-    for (int i = 0; i < std::min<int>(o.CityCount, int(o.CityName.size())); ++i)
-        if (o.CityFlag[i] == 0 && (!ownArea || IsAreaSelected(o, o.CityPref[i])))
-            add(o.CityX[i], o.CityY[i], "政", o.CityName[i]);
-    for (int i = 0; i < std::min<int>(o.ExtraCount, int(o.ExtraTownName.size())); ++i)
-        if (!ownArea || IsAreaSelected(o, o.ExtraPref[i])) add(o.ExtraX[i], o.ExtraY[i], "重", o.ExtraTownName[i]);
+    for (int i = 0; i < std::min<int>(DocOf(o).CityCount, int(DocOf(o).CityName.size())); ++i)
+        if (DocOf(o).CityFlag[i] == 0 && (!ownArea || IsAreaSelected(o, DocOf(o).CityPref[i])))
+            add(DocOf(o).CityX[i], DocOf(o).CityY[i], "政", DocOf(o).CityName[i]);
+    for (int i = 0; i < std::min<int>(DocOf(o).ExtraCount, int(DocOf(o).ExtraTownName.size())); ++i)
+        if (!ownArea || IsAreaSelected(o, DocOf(o).ExtraPref[i])) add(DocOf(o).ExtraX[i], DocOf(o).ExtraY[i], "重", DocOf(o).ExtraTownName[i]);
     // Only a name of the duplicate list can be left to that list.
-    std::unordered_set<std::string> duplicated(o.ExtraTownName.begin(),
-                                               o.ExtraTownName.begin() + std::min<int>(o.ExtraCount, int(o.ExtraTownName.size())));
+    std::unordered_set<std::string> duplicated(DocOf(o).ExtraTownName.begin(),
+                                               DocOf(o).ExtraTownName.begin() + std::min<int>(DocOf(o).ExtraCount, int(DocOf(o).ExtraTownName.size())));
     auto addTable = [&](int kind, const char* mark, bool skipListed) {
-        names::NameTable t = names::TableOf(o, kind);
+        names::NameTable t = names::TableOf(DocOf(o), kind);
         for (int i = 0; i < t.Count(); ++i) {
             if (t.dup[i] != 's') continue;
             if (skipListed && duplicated.count(t.name[i]) && o.IsListedDuplicateName(i)) continue;
@@ -155,9 +155,9 @@ bool TYomiList::BuildDisplayedNameList(const MapView& view) {
         left = std::min<int64_t>(left, e.x), right = std::max<int64_t>(right, e.x);
         top = std::min<int64_t>(top, e.y), bottom = std::max<int64_t>(bottom, e.y);
     }
-    const int yomis = std::min<int>(o.YomiCount, int(o.YomiRecords.size()));
+    const int yomis = std::min<int>(DocOf(o).YomiCount, int(DocOf(o).YomiRecords.size()));
     for (int k = 0; k < yomis; ++k) {
-        const auto& r = o.YomiRecords[k];
+        const auto& r = DocOf(o).YomiRecords[k];
         if (r.x < left - 1000 || r.x > right + 1000 || r.y < top - 1000 || r.y > bottom + 1000) continue;
         auto it = firstOf.find(r.name);
         if (it == firstOf.end()) continue;
@@ -206,7 +206,7 @@ bool TYomiList::BuildDisplayedNameList(const MapView& view) {
     return true;
 }
 
-void TYomiList::StringGrid1SelectCell(TObject*, int, int, bool&) { Open->DrawMap(); }
+void TYomiList::StringGrid1SelectCell(TObject*, int, int, bool&) { RedrawMap(); }
 
 void TYomiList::StringGrid1Click(TObject* Sender) {
     const int r = StringGrid1->Row();
@@ -214,10 +214,10 @@ void TYomiList::StringGrid1Click(TObject* Sender) {
     TOpen& o = *Open;
     const int32_t x = LenientInt(StringGrid1->Cells(0, r)), y = LenientInt(StringGrid1->Cells(1, r));
     const std::string kind = StringGrid1->Cells(2, r), name = StringGrid1->Cells(3, r), yomi = StringGrid1->Cells(4, r);
-    TCanvas* cv = o.Image1->Canvas();
+    TCanvas* cv = UiOf(o).Image1->Canvas();
     cv->Brush->Style = bsSolid;
     cv->Brush->Color = 65535;
-    cv->Font->Size = o.NameFontSize;
+    cv->Font->Size = StyleOf(o).NameFontSize;
     int sx, sy;
     o.MapToScreen(x, y, sx, sy);
     if (Yomi->CBKana->Checked()) {
@@ -225,7 +225,7 @@ void TYomiList::StringGrid1Click(TObject* Sender) {
     } else {
         cv->TextOut(sx, sy, name);
         if (CBKanaHi->Checked()) {
-            const int32_t lift = TruncToInt(14.0 * o.NameFontSize / o.NameFontBase / o.ScaleX);
+            const int32_t lift = TruncToInt(14.0 * StyleOf(o).NameFontSize / StyleOf(o).NameFontBase / o.ScaleX);
             o.MapToScreen(x, y + lift, sx, sy);
             cv->TextOut(sx, sy, yomi);
         }
@@ -260,8 +260,8 @@ bool StrictInt(const std::string& s, int32_t& v) {
 bool TYomiList::WriteYomiList() {
     TOpen& o = *Open;
     const char* caption = "読みがな保存エラー";
-    std::vector<TOpen::YomiRecord> records(o.YomiRecords.begin(),
-                                           o.YomiRecords.begin() + std::min<int>(o.YomiCount, int(o.YomiRecords.size())));
+    std::vector<MapDocument::YomiRecord> records(DocOf(o).YomiRecords.begin(),
+                                           DocOf(o).YomiRecords.begin() + std::min<int>(DocOf(o).YomiCount, int(DocOf(o).YomiRecords.size())));
     RowRecord.resize(StringGrid1->RowCount(), -1);
     RowEdited.resize(StringGrid1->RowCount(), 0);
     std::vector<int> linked = RowRecord;
@@ -285,7 +285,7 @@ bool TYomiList::WriteYomiList() {
         // The record the row shows; else the first of its name within 1000 units.
         int k = linked[r];
         if (k < 0 || k >= int(records.size()) || records[k].name != name) {
-            auto it = std::find_if(records.begin(), records.end(), [&](const TOpen::YomiRecord& rec) {
+            auto it = std::find_if(records.begin(), records.end(), [&](const MapDocument::YomiRecord& rec) {
                 return rec.name == name && MapGap(rec.x, x) <= 1000 && MapGap(rec.y, y) <= 1000;
             });
             k = it == records.end() ? -1 : int(it - records.begin());
@@ -303,7 +303,7 @@ bool TYomiList::WriteYomiList() {
         }
         linked[r] = k;
     }
-    const std::string path = o.AppDir + "/MApdata/yomi.lst";
+    const std::string path = DocOf(o).AppDir + "/MApdata/yomi.lst";
     const bool ok = gui::AtomicRewrite(path, [&](gui::TextWriter& w) {
         for (const auto& rec : records)
             if (!w.Printf("%d,%d,%s,%s\n", rec.x, rec.y, rec.name.c_str(), rec.yomi.c_str())) return false;
@@ -313,8 +313,8 @@ bool TYomiList::WriteYomiList() {
         names::ReportWriteFailure(path, caption);
         return false;
     }
-    o.YomiRecords = std::move(records);
-    o.YomiCount = int(o.YomiRecords.size());
+    DocOf(o).YomiRecords = std::move(records);
+    DocOf(o).YomiCount = int(DocOf(o).YomiRecords.size());
     RowRecord = std::move(linked);
     RowEdited.assign(RowRecord.size(), 0);
     return true;
@@ -323,7 +323,7 @@ bool TYomiList::WriteYomiList() {
 void TYomiList::Button1Click(TObject* Sender) {
     if (!WriteYomiList()) return;
     Button1->SetEnabled(false);
-    Open->LoadYomiList(Open->AppDir + "/mapdata/yomi.lst");
+    Open->LoadYomiList(MainDoc().AppDir + "/mapdata/yomi.lst");
 }
 
 void TYomiList::Button7Click(TObject* Sender) {
@@ -331,7 +331,7 @@ void TYomiList::Button7Click(TObject* Sender) {
     if (r < 0 || r >= StringGrid1->RowCount()) return;
     const int32_t x = LenientInt(StringGrid1->Cells(0, r)), y = LenientInt(StringGrid1->Cells(1, r));
     const std::string key = gui::Utf8ToCp932(StringGrid1->Cells(3, r));
-    const std::string path = Open->AppDir + "/MAPDATA/yomi.lst";
+    const std::string path = MainDoc().AppDir + "/MAPDATA/yomi.lst";
     std::vector<std::string> lines, f;
     bool ok = names::ReadRawLines(path, lines);
     if (ok) {
@@ -363,7 +363,7 @@ void TYomiList::Button4Click(TObject*) { SortBy("1", "コード順", Label9); }
 void TYomiList::Button2Click(TObject*) { SortBy("2", "種別", Label10); }
 
 void TYomiList::CBOldNegClick(TObject* Sender) {
-    Open->CBNTownBorder->SetChecked(!CBOldNeg->Checked());
+    MainUi().CBNTownBorder->SetChecked(!CBOldNeg->Checked());
     BuildDisplayedNameList();
     StringGrid1->SetRow(0);
 }
@@ -373,7 +373,7 @@ void TYomiList::Button5Click(TObject*) { Close(); }
 void TYomiList::Button6Click(TObject* Sender) {
     SaveDialog1->DefaultExt = "csv";
     SaveDialog1->Filter = "テキストファイル(*.csv)|*.csv|テキストファイル(*.txt)|*.txt|すべて(*.*)|*.*";
-    SaveDialog1->InitialDir = Open->AppDir + "/rvxfile";
+    SaveDialog1->InitialDir = MainDoc().AppDir + "/rvxfile";
     SaveDialog1->OverwritePrompt = true;
     if (!SaveDialog1->Execute()) return;
     const std::string path = SaveDialog1->FileName;

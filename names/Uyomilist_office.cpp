@@ -1,6 +1,7 @@
 // The office-data commands of the name list.
 #include "components/Mystr.h"
-#include "engine/Uopen.h"
+#include "gui/TextFile.h"
+#include "engine/MapDocument.h"
 #include "names/Uoffice.h"
 #include "names/Uyomilist.h"
 
@@ -12,24 +13,24 @@ void TYomiList::TownsClick(TObject* Sender) {
         return;
     }
     std::vector<std::string> files;
-    for (int a = 0; a < Open->SELECT && a < 100; ++a) files.push_back(TOffice::OfficeFilePath(Open->SelectCode[a]));
+    for (int a = 0; a < MainDoc().SELECT && a < 100; ++a) files.push_back(TOffice::OfficeFilePath(MainDoc().SelectCode[a]));
     Office->ShowRows(files, StringGrid1->Cells(3, r));
 }
 
 void TYomiList::StringGrid1DblClick(TObject* Sender) { TownsClick(Sender); }
 
 void TYomiList::kenchoClick(TObject* Sender) {
-    if (Open->SELECT != 1) {
+    if (MainDoc().SELECT != 1) {
         Application->MessageBox("複数の都道府県が選択されているので，検索できません", "複数都道府県", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    const int code = Open->SelectCode[0];
-    const std::string key = code >= 47 && code <= 49 ? "北海道" : Open->AreaName[code];
-    Office->ShowRows({Open->AppDir + "/Mapdata/Office/都道府県庁.csv"}, key);
+    const int code = MainDoc().SelectCode[0];
+    const std::string key = code >= 47 && code <= 49 ? "北海道" : MainDoc().AreaName[code];
+    Office->ShowRows({MainDoc().AppDir + "/Mapdata/Office/都道府県庁.csv"}, key);
 }
 
 void TYomiList::Button8Click(TObject* Sender) {
-    if (Open->SELECT != 1) {
+    if (MainDoc().SELECT != 1) {
         Application->MessageBox("複数の都道府県が選択されているので，チェックできません", "複数都道府県",
                                 MB_OK | MB_ICONEXCLAMATION);
         return;
@@ -39,7 +40,7 @@ void TYomiList::Button8Click(TObject* Sender) {
         gui::TextReader in;
         std::vector<std::string> f;
         std::string line;
-        if (in.Open(TOffice::OfficeFilePath(Open->SelectCode[0])))
+        if (in.Open(TOffice::OfficeFilePath(MainDoc().SelectCode[0])))
             while (in.ReadLine(line)) {
                 TMyStr::SplitCsv(line, f);
                 f.resize(std::max<size_t>(f.size(), 8));

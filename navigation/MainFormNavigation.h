@@ -1,6 +1,17 @@
 // The main form's display toggles, view control and measurement: the navigation folder's steps over the form.
 #pragma once
-#include "engine/Uopen.h"
+#include "engine/MainForm.h"
+#include "gui/Dialogs.h"
+#include "gui/Forms.h"
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct DrawSettings;
+struct MapView;
+
+// A reading split before its municipality ending (し, く, まち ...).
+std::string SplitReadingSuffix(const std::string& reading);
 
 void Button7Click(TOpen& o, TObject* Sender);   // "表示設定"
 void N1Click(TOpen& o, TObject* Sender);

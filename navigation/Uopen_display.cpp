@@ -70,7 +70,7 @@ void ShowProjection(const TOpen& o) {
     TSCList* l = SCList;
     const TOpen::ViewReadout& r = o.Readout;
     l->Label11->SetCaption(std::to_string(o.ImageSize));
-    l->Label35->SetCaption(std::to_string(o.UpDown1->Position()));
+    l->Label35->SetCaption(std::to_string(UiOf(o).UpDown1->Position()));
     l->Label13->SetCaption(gui::Format("%.4f", o.MAGUNIT));
     l->Label46->SetCaption(std::to_string(o.BaseSpan));
     l->ShowCentre(r.centreX, r.centreY);
@@ -79,8 +79,8 @@ void ShowProjection(const TOpen& o) {
     l->Label32->SetCaption(gui::Format("%.4f", o.ScaleX));
     l->Label33->SetCaption(gui::Format("%.4f", o.ScaleY));
     l->Label34->SetCaption(gui::Format("%.4f", o.Aspect));
-    l->Label38->SetCaption(std::to_string(o.UDHor->Position()));
-    l->Label39->SetCaption(std::to_string(o.UDVer->Position()));
+    l->Label38->SetCaption(std::to_string(UiOf(o).UDHor->Position()));
+    l->Label39->SetCaption(std::to_string(UiOf(o).UDVer->Position()));
     l->Label36->SetCaption(Km(r.middleKm));
     l->Label40->SetCaption(DegreesMinutes(LonOf(r.centreX)));
     l->Label14->SetCaption(DegreesMinutes(LatOf(r.centreY)));
@@ -92,120 +92,120 @@ void ShowProjection(const TOpen& o) {
 } // namespace
 
 void WireDisplayHandlers(TOpen& o) {
-    o.Button7->OnClick = [&o](TObject* s) { Button7Click(o, s); };
-    o.N1->OnClick = [&o](TObject* s) { N1Click(o, s); };
+    UiOf(o).Button7->OnClick = [&o](TObject* s) { Button7Click(o, s); };
+    UiOf(o).N1->OnClick = [&o](TObject* s) { N1Click(o, s); };
     auto hook = [&o](TCheckBox* box, void (*handler)(TOpen&, TObject*)) {
         box->OnClick = [&o, handler](TObject* s) { handler(o, s); };
     };
-    hook(o.CBTownBorder, &CBTownBorderClick);
-    hook(o.CBTownName, &CBTownNameClick);
-    hook(o.CBLonLat, &CBLonLatClick);
-    hook(o.CBFun, &CBFunClick);
-    hook(o.CBDo, &CBDoClick);
-    hook(o.CB1do, &CB1doClick);
-    hook(o.CBCenter, &CBCenterClick);
-    hook(o.CBScale, &CBScaleClick);
-    hook(o.CBPrefBorder, &CBPrefBorderClick);
-    hook(o.CBNTownBorder, &CBNTownBorderClick);
-    hook(o.CBOldTown, &CBOldTownClick);
-    hook(o.CBMainDoubleName, &CBMainDoubleNameClick);
-    hook(o.CBLake, &CBLakeClick);
-    hook(o.CBKu, &CBKuClick);
-    hook(o.CBKenName1, &CBKenName1Click);
-    hook(o.CBInfo, &CBInfoClick);
+    hook(UiOf(o).CBTownBorder, &CBTownBorderClick);
+    hook(UiOf(o).CBTownName, &CBTownNameClick);
+    hook(UiOf(o).CBLonLat, &CBLonLatClick);
+    hook(UiOf(o).CBFun, &CBFunClick);
+    hook(UiOf(o).CBDo, &CBDoClick);
+    hook(UiOf(o).CB1do, &CB1doClick);
+    hook(UiOf(o).CBCenter, &CBCenterClick);
+    hook(UiOf(o).CBScale, &CBScaleClick);
+    hook(UiOf(o).CBPrefBorder, &CBPrefBorderClick);
+    hook(UiOf(o).CBNTownBorder, &CBNTownBorderClick);
+    hook(UiOf(o).CBOldTown, &CBOldTownClick);
+    hook(UiOf(o).CBMainDoubleName, &CBMainDoubleNameClick);
+    hook(UiOf(o).CBLake, &CBLakeClick);
+    hook(UiOf(o).CBKu, &CBKuClick);
+    hook(UiOf(o).CBKenName1, &CBKenName1Click);
+    hook(UiOf(o).CBInfo, &CBInfoClick);
 
     auto menu = [&o](TMenuItem* item, void (*handler)(TOpen&, TObject*)) {
         item->OnClick = [&o, handler](TObject* s) { handler(o, s); };
     };
-    menu(o.kokudo, &kokudoClick);
-    menu(o.ken_name, &ken_nameClick);
-    menu(o.Wait, &WaitClick);
-    menu(o.Hokkaido, &HokkaidoClick);
-    menu(o.Keido, &KeidoClick);
-    menu(o.N24, &N24Click);
-    menu(o.N28, &N28Click);
-    menu(o.readmehtm1, &readmehtm1Click);
-    menu(o.HomePage1, &HomePage1Click);
-    menu(o.Sokuchi, &SokuchiClick);
+    menu(UiOf(o).kokudo, &kokudoClick);
+    menu(UiOf(o).ken_name, &ken_nameClick);
+    menu(UiOf(o).Wait, &WaitClick);
+    menu(UiOf(o).Hokkaido, &HokkaidoClick);
+    menu(UiOf(o).Keido, &KeidoClick);
+    menu(UiOf(o).N24, &N24Click);
+    menu(UiOf(o).N28, &N28Click);
+    menu(UiOf(o).readmehtm1, &readmehtm1Click);
+    menu(UiOf(o).HomePage1, &HomePage1Click);
+    menu(UiOf(o).Sokuchi, &SokuchiClick);
 
     // The thumbnail and the help picture open the about box and the usage notes.
-    o.Image4->OnClick = [&o](TObject* s) { o.About1Click(s); };
-    o.Image2->OnClick = [&o](TObject* s) { o.Tutorial1Click(s); };
-    o.TkBtn1->OnClick = [&o](TObject* s) { TkBtn1Click(o, s); };
+    UiOf(o).Image4->OnClick = [&o](TObject* s) { o.About1Click(s); };
+    UiOf(o).Image2->OnClick = [&o](TObject* s) { o.Tutorial1Click(s); };
+    UiOf(o).TkBtn1->OnClick = [&o](TObject* s) { TkBtn1Click(o, s); };
     // F1 in any window opens the manual at that window's section.
     Application->OnHelp = [&o](const std::string& section) { OpenManual(o, section); };
     // No page or address set: nothing to offer.
-    o.HomePage1->SetVisible(settings::Configured(settings::HomePageUrl));
-    o.TkBtn1->SetVisible(settings::Configured(settings::AuthorMail));
+    UiOf(o).HomePage1->SetVisible(settings::Configured(settings::HomePageUrl));
+    UiOf(o).TkBtn1->SetVisible(settings::Configured(settings::AuthorMail));
     OnBackgroundClick(&o, [&o] { FormClick(o, &o); });
 
-    o.SettingsReaders.push_back(ReadSettei);
-    o.ReadoutHooks.push_back([&o] { ShowProjection(o); });
-    o.AfterRedrawHooks.push_back([&o](const DrawSettings& s) {
-        Settei->Button13->SetEnabled(o.CBTownName->Checked());
+    HooksOf(o).SettingsReaders.push_back(ReadSettei);
+    HooksOf(o).ReadoutHooks.push_back([&o] { ShowProjection(o); });
+    HooksOf(o).AfterRedrawHooks.push_back([&o](const DrawSettings& s) {
+        Settei->Button13->SetEnabled(UiOf(o).CBTownName->Checked());
         // The area caption can be switched only on a one-area map.
-        if (s.MapWrite && s.PrefCaption && o.ImageSize >= 300) Settei->CheckBox2->SetEnabled(o.SELECT == 1);
+        if (s.MapWrite && s.PrefCaption && o.ImageSize >= 300) Settei->CheckBox2->SetEnabled(DocOf(o).SELECT == 1);
     });
 }
 
 void CBLonLatClick(TOpen& o, TObject* Sender) {
-    if (o.CBLonLat->Checked()) {
-        o.CBFun->SetEnabled(true);
-        o.CBDo->SetEnabled(true);
-        o.CBFun->SetChecked(true);
-        o.CBDo->SetChecked(true);
-        o.CB1do->SetEnabled(true);
+    if (UiOf(o).CBLonLat->Checked()) {
+        UiOf(o).CBFun->SetEnabled(true);
+        UiOf(o).CBDo->SetEnabled(true);
+        UiOf(o).CBFun->SetChecked(true);
+        UiOf(o).CBDo->SetChecked(true);
+        UiOf(o).CB1do->SetEnabled(true);
         Settei->CheckBox6->SetChecked(true);
         Settei->CheckBox7->SetEnabled(true);
         Settei->CheckBox8->SetEnabled(true);
         Settei->CheckBox9->SetEnabled(true);
         o.LonLatShown = true;
     } else {
-        o.CBFun->SetEnabled(false);
-        o.CBDo->SetEnabled(false);
-        o.CB1do->SetEnabled(false);
+        UiOf(o).CBFun->SetEnabled(false);
+        UiOf(o).CBDo->SetEnabled(false);
+        UiOf(o).CB1do->SetEnabled(false);
         Settei->CheckBox6->SetChecked(false);
         Settei->CheckBox7->SetEnabled(false);
         Settei->CheckBox8->SetEnabled(false);
         Settei->CheckBox9->SetEnabled(false);
         o.LonLatShown = false;
     }
-    o.DrawMap();
+    RedrawMap(o);
 }
 
 void CBFunClick(TOpen& o, TObject* Sender) {
-    Settei->CheckBox7->SetChecked(o.CBFun->Checked());
-    o.DrawMap();
+    Settei->CheckBox7->SetChecked(UiOf(o).CBFun->Checked());
+    RedrawMap(o);
 }
 
 void CBDoClick(TOpen& o, TObject* Sender) {
-    if (o.CBDo->Checked()) {
+    if (UiOf(o).CBDo->Checked()) {
         Settei->CheckBox8->SetChecked(true);
-        o.CB1do->SetEnabled(true);
+        UiOf(o).CB1do->SetEnabled(true);
     } else {
         Settei->CheckBox8->SetChecked(false);
         Settei->CheckBox9->SetEnabled(false);
-        o.CB1do->SetEnabled(false);
+        UiOf(o).CB1do->SetEnabled(false);
     }
-    o.DrawMap();
+    RedrawMap(o);
 }
 
 void CB1doClick(TOpen& o, TObject* Sender) {
-    Settei->CheckBox9->SetChecked(o.CB1do->Checked());
-    o.DrawMap();
+    Settei->CheckBox9->SetChecked(UiOf(o).CB1do->Checked());
+    RedrawMap(o);
 }
 
 // Ticking puts the cross on the map as it stands; unticking needs the map drawn anew.
 void CBCenterClick(TOpen& o, TObject* Sender) {
-    if (o.CBCenter->Checked()) {
+    if (UiOf(o).CBCenter->Checked()) {
         if (o.MapDrawable()) o.DrawCentreCross();
     } else {
-        o.DrawMap();
+        RedrawMap(o);
     }
 }
 
 void CBScaleClick(TOpen& o, TObject* Sender) {
-    if (o.CBScale->Checked()) {
+    if (UiOf(o).CBScale->Checked()) {
         Settei->CheckBox10->SetChecked(true);
         if (o.MapDrawable()) {
             o.DrawScaleBar(o.CY);
@@ -213,111 +213,111 @@ void CBScaleClick(TOpen& o, TObject* Sender) {
         }
     } else {
         Settei->CheckBox10->SetChecked(false);
-        o.DrawMap();
+        RedrawMap(o);
     }
 }
 
 void CBPrefBorderClick(TOpen& o, TObject* Sender) {
     RedrawOnce once;   // the town borders go off with it
-    if (o.CBPrefBorder->Checked()) {
+    if (UiOf(o).CBPrefBorder->Checked()) {
         Settei->CheckBox3->SetChecked(true);
-        o.CBTownBorder->SetEnabled(true);
+        UiOf(o).CBTownBorder->SetEnabled(true);
     } else {
         Settei->CheckBox3->SetChecked(false);
-        o.CBTownBorder->SetEnabled(false);
-        o.CBTownBorder->SetChecked(false);
+        UiOf(o).CBTownBorder->SetEnabled(false);
+        UiOf(o).CBTownBorder->SetChecked(false);
     }
-    o.DrawMap();
+    RedrawMap(o);
 }
 
 // The boxes ticked on the way would each redraw: hold the redraw until the end.
 void CBNTownBorderClick(TOpen& o, TObject* Sender) {
     {
         RedrawOff off;
-        const bool on = o.CBNTownBorder->Checked();
+        const bool on = UiOf(o).CBNTownBorder->Checked();
         Settei->CheckBox11->SetChecked(on);
-        o.CBOldTown->SetChecked(on);
-        o.N15->SetEnabled(on);
+        UiOf(o).CBOldTown->SetChecked(on);
+        UiOf(o).N15->SetEnabled(on);
         o.RunMapChangingHooks();
     }
-    o.DrawMap();
+    RedrawMap(o);
     o.RunMapChangeHooks();
 }
 
 void CBOldTownClick(TOpen& o, TObject* Sender) {
-    const bool on = o.CBOldTown->Checked();
+    const bool on = UiOf(o).CBOldTown->Checked();
     Settei->CheckBox12->SetChecked(on);
-    o.CBNTownBorder->SetChecked(on);
-    o.DrawMap();
+    UiOf(o).CBNTownBorder->SetChecked(on);
+    RedrawMap(o);
 }
 
 void CBMainDoubleNameClick(TOpen& o, TObject* Sender) {
-    if (o.CBMainDoubleName->Checked()) {
+    if (UiOf(o).CBMainDoubleName->Checked()) {
         Settei->CBDoubleName->SetChecked(true);
-        o.CBYomi->SetChecked(false);
-        o.CBYomi->SetEnabled(false);
+        UiOf(o).CBYomi->SetChecked(false);
+        UiOf(o).CBYomi->SetEnabled(false);
     } else {
         Settei->CBDoubleName->SetChecked(false);
-        o.CBYomi->SetEnabled(true);
+        UiOf(o).CBYomi->SetEnabled(true);
     }
-    o.DrawMap();
+    RedrawMap(o);
 }
 
 void CBLakeClick(TOpen& o, TObject* Sender) {
-    Settei->CheckBox14->SetChecked(o.CBLake->Checked());
-    o.DrawMap();
+    Settei->CheckBox14->SetChecked(UiOf(o).CBLake->Checked());
+    RedrawMap(o);
 }
 
-void CBKuClick(TOpen& o, TObject* Sender) { o.DrawMap(); }
+void CBKuClick(TOpen& o, TObject* Sender) { RedrawMap(o); }
 
 void CBKenName1Click(TOpen& o, TObject* Sender) {
-    Settei->CBKenName->SetChecked(o.CBKenName1->Checked());
-    o.DrawMap();
+    Settei->CBKenName->SetChecked(UiOf(o).CBKenName1->Checked());
+    RedrawMap(o);
 }
 
 void CBInfoClick(TOpen& o, TObject* Sender) {
-    if (o.CBInfo->Checked())
+    if (UiOf(o).CBInfo->Checked())
         SCList->Show();
     else
         SCList->Close();
-    o.DrawMap();
+    RedrawMap(o);
 }
 
 void kokudoClick(TOpen& o, TObject* Sender) {
-    o.kokudo->SetChecked(!o.kokudo->Checked());
-    if (o.kokudo->Checked() && o.ImageSize >= 200) {
+    UiOf(o).kokudo->SetChecked(!UiOf(o).kokudo->Checked());
+    if (UiOf(o).kokudo->Checked() && o.ImageSize >= 200) {
         if (o.MapDrawable()) o.DrawApprovalNotice();
     } else {
-        o.DrawMap();
+        RedrawMap(o);
     }
 }
 
 void ken_nameClick(TOpen& o, TObject* Sender) {
-    o.ken_name->SetChecked(!o.ken_name->Checked());
-    if (o.ken_name->Checked()) {
+    UiOf(o).ken_name->SetChecked(!UiOf(o).ken_name->Checked());
+    if (UiOf(o).ken_name->Checked()) {
         Settei->CheckBox2->SetChecked(true);
         if (o.MapDrawable()) {
-            Settei->CheckBox2->SetEnabled(o.SELECT == 1);
+            Settei->CheckBox2->SetEnabled(DocOf(o).SELECT == 1);
             o.DrawPrefCaption();
         }
     } else {
         Settei->CheckBox2->SetChecked(false);
-        o.DrawMap();
+        RedrawMap(o);
     }
 }
 
-void WaitClick(TOpen& o, TObject* Sender) { o.Wait->SetChecked(!o.Wait->Checked()); }
+void WaitClick(TOpen& o, TObject* Sender) { UiOf(o).Wait->SetChecked(!UiOf(o).Wait->Checked()); }
 
 // Takes effect at the next load.
 void HokkaidoClick(TOpen& o, TObject* Sender) {
-    o.Hokkaido->SetChecked(!o.Hokkaido->Checked());
-    o.WLinesAsBorder = o.Hokkaido->Checked();
-    Settei->CBHokkaido->SetChecked(o.Hokkaido->Checked());
+    UiOf(o).Hokkaido->SetChecked(!UiOf(o).Hokkaido->Checked());
+    DocOf(o).WLinesAsBorder = UiOf(o).Hokkaido->Checked();
+    Settei->CBHokkaido->SetChecked(UiOf(o).Hokkaido->Checked());
 }
 
-void KeidoClick(TOpen& o, TObject* Sender) { o.Keido->SetChecked(!o.Keido->Checked()); }
+void KeidoClick(TOpen& o, TObject* Sender) { UiOf(o).Keido->SetChecked(!UiOf(o).Keido->Checked()); }
 
-void N24Click(TOpen& o, TObject* Sender) { o.N24->SetChecked(!o.N24->Checked()); }
+void N24Click(TOpen& o, TObject* Sender) { UiOf(o).N24->SetChecked(!UiOf(o).N24->Checked()); }
 
 void N28Click(TOpen& o, TObject* Sender) { PrefSet->Show(); }
 
@@ -326,7 +326,7 @@ void readmehtm1Click(TOpen& o, TObject* Sender) { OpenManual(o, ""); }
 // The manual shipped in the program folder, at a window's section. A missing
 // file is told as such, not as a browser that failed.
 void OpenManual(TOpen& o, const std::string& section) {
-    const std::string page = o.AppDir + "/Help/readme.htm";
+    const std::string page = DocOf(o).AppDir + "/Help/readme.htm";
     if (!gui::FileExists(page)) {
         Application->MessageBox("マニュアル Help\\readme.htm がプログラムのフォルダにありません　　　",
                                 "readme.htm呼び出しエラー", MB_ICONEXCLAMATION);
@@ -343,14 +343,14 @@ void HomePage1Click(TOpen& o, TObject* Sender) {
 
 // Only the captions change; the drawing keeps its datum.
 void SokuchiClick(TOpen& o, TObject* Sender) {
-    o.Sokuchi->SetChecked(!o.Sokuchi->Checked());
-    if (o.Sokuchi->Checked()) {
-        o.Label38->SetCaption("WGS");
-        o.Label38->SetHint("世界測地系");
+    UiOf(o).Sokuchi->SetChecked(!UiOf(o).Sokuchi->Checked());
+    if (UiOf(o).Sokuchi->Checked()) {
+        UiOf(o).Label38->SetCaption("WGS");
+        UiOf(o).Label38->SetHint("世界測地系");
         Ken->Label6->SetCaption("世界測地系");
     } else {
-        o.Label38->SetCaption("Tokyo");
-        o.Label38->SetHint("旧日本測地系");
+        UiOf(o).Label38->SetCaption("Tokyo");
+        UiOf(o).Label38->SetHint("旧日本測地系");
         Ken->Label6->SetCaption("旧日本測地系");
     }
 }
@@ -359,43 +359,43 @@ void TkBtn1Click(TOpen& o, TObject* Sender) { ShellOpen(settings::AuthorMail); }
 
 // A click beside the map puts the tool windows away.
 void FormClick(TOpen& o, TObject* Sender) {
-    for (auto& close : o.ToolWindowClosers) close();
+    for (auto& close : HooksOf(o).ToolWindowClosers) close();
 }
 
 void CBTownBorderClick(TOpen& o, TObject* Sender) {
-    if (o.CBTownBorder->Checked()) {
+    if (UiOf(o).CBTownBorder->Checked()) {
         Settei->CheckBox4->SetChecked(true);
-        o.CBNTownBorder->SetEnabled(true);
-        o.CBLake->SetEnabled(true);
-        o.CBTownName->SetEnabled(true);
+        UiOf(o).CBNTownBorder->SetEnabled(true);
+        UiOf(o).CBLake->SetEnabled(true);
+        UiOf(o).CBTownName->SetEnabled(true);
     } else {
         Settei->CheckBox4->SetChecked(false);
-        o.CBTownName->SetChecked(false);
-        o.CBTownName->SetEnabled(false);
-        o.CBNTownBorder->SetEnabled(false);
-        o.CBLake->SetEnabled(false);
+        UiOf(o).CBTownName->SetChecked(false);
+        UiOf(o).CBTownName->SetEnabled(false);
+        UiOf(o).CBNTownBorder->SetEnabled(false);
+        UiOf(o).CBLake->SetEnabled(false);
     }
-    o.DrawMap();
+    RedrawMap(o);
 }
 
 void CBTownNameClick(TOpen& o, TObject* Sender) {
-    if (o.CBTownName->Checked()) {
+    if (UiOf(o).CBTownName->Checked()) {
         Settei->CheckBox5->SetChecked(true);
         Settei->CheckBox16->SetEnabled(true);
-        o.CBOldTown->SetEnabled(true);
-        o.CBMainDoubleName->SetEnabled(true);
-        o.CBYomi->SetEnabled(true);
-        if (o.CBYomi->Checked()) Yomi->Show();
+        UiOf(o).CBOldTown->SetEnabled(true);
+        UiOf(o).CBMainDoubleName->SetEnabled(true);
+        UiOf(o).CBYomi->SetEnabled(true);
+        if (UiOf(o).CBYomi->Checked()) Yomi->Show();
     } else {
         Settei->CheckBox5->SetChecked(false);
         Settei->CheckBox16->SetEnabled(false);
-        o.CBMainDoubleName->SetEnabled(false);
-        o.CBOldTown->SetEnabled(false);
+        UiOf(o).CBMainDoubleName->SetEnabled(false);
+        UiOf(o).CBOldTown->SetEnabled(false);
         Yomi->Close();
-        o.CBYomi->SetChecked(false);
-        o.CBYomi->SetEnabled(false);
+        UiOf(o).CBYomi->SetChecked(false);
+        UiOf(o).CBYomi->SetEnabled(false);
     }
-    o.DrawMap();
+    RedrawMap(o);
 }
 
 void N1Click(TOpen& o, TObject* Sender) { Settei->Show(); }

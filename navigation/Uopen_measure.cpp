@@ -15,12 +15,12 @@
 namespace {
 
 void RedFonts(TOpen& o) {
-    for (TLabel* l : {o.Label15, o.Label31, o.Label33}) l->SetFontColor(clRed);
+    for (TLabel* l : {UiOf(o).Label15, UiOf(o).Label31, UiOf(o).Label33}) l->SetFontColor(clRed);
 }
 
 void ZeroReadouts(TOpen& o) {
-    o.Label31->SetCaption(gui::Format("%8.2f km", 0.0));
-    o.Label15->SetCaption(TOpen::DistanceText(0));
+    UiOf(o).Label31->SetCaption(gui::Format("%8.2f km", 0.0));
+    UiOf(o).Label15->SetCaption(TOpen::DistanceText(0));
 }
 
 } // namespace
@@ -28,23 +28,23 @@ void ZeroReadouts(TOpen& o) {
 void BtnMultiClick(TOpen& o, TObject* Sender) {
     // Pressed while a route runs, it drops that route and starts afresh
     // (Esc or a double-click ends a route with its length instead).
-    if (auto* route = o.ToolAs<RouteTool>()) {
-        o.Timer2->SetEnabled(false);
+    if (auto* route = ToolsOf(o).ToolAs<RouteTool>()) {
+        UiOf(o).Timer2->SetEnabled(false);
         route->Finished = true;
     }
-    o.SetTool(std::make_unique<RouteTool>(o));
+    ToolsOf(o).SetTool(std::make_unique<RouteTool>(o));
     o.RouteDone = false;
     o.DistanceMode = 0;
     RedFonts(o);
     o.RoutePointCount = 0;
     o.DisableMapControls();
-    o.BtnMulti->SetEnabled(true);
-    o.Label15->SetCaption(o.DistanceText(0));
-    o.Label17->SetCaption("距離");
-    o.Label31->SetCaption(gui::Format("   計測中 %d", 0));
-    o.Label33->SetVisible(false);
+    UiOf(o).BtnMulti->SetEnabled(true);
+    UiOf(o).Label15->SetCaption(o.DistanceText(0));
+    UiOf(o).Label17->SetCaption("距離");
+    UiOf(o).Label31->SetCaption(gui::Format("   計測中 %d", 0));
+    UiOf(o).Label33->SetVisible(false);
     PagesDlg->CursorId = 301;
-    o.Image1->SetCursor(301);
+    UiOf(o).Image1->SetCursor(301);
 }
 
 float RouteLengthKm(TOpen& o) {
@@ -53,7 +53,7 @@ float RouteLengthKm(TOpen& o) {
         const TOpen::MapPoint a = o.PointAt(RouteOf(o).RouteX[i], RouteOf(o).RouteY[i]), b = o.PointAt(RouteOf(o).RouteX[i + 1], RouteOf(o).RouteY[i + 1]);
         km += GreatCircleKm(a.lat, a.lon, b.lat, b.lon);
     }
-    o.Label15->SetCaption(o.DistanceText(km));
+    UiOf(o).Label15->SetCaption(o.DistanceText(km));
     return km;
 }
 
@@ -79,17 +79,17 @@ float RouteAreaKm2(TOpen& o) {
         }
     }
     const float area = std::fabs(sum);
-    o.Label31->SetCaption(o.AreaText(area));
-    o.Label33->SetVisible(true);
+    UiOf(o).Label31->SetCaption(o.AreaText(area));
+    UiOf(o).Label33->SetVisible(true);
     return area;
 }
 
 void Timer2Timer(TOpen& o, TObject* Sender) {
-    TCanvas* cv = o.Image1->Canvas();
+    TCanvas* cv = UiOf(o).Image1->Canvas();
     if (o.RoutePointCount == 0) {
         xorstrokes::XorPen(cv, clRed, 3);
         cv->MoveTo(RouteOf(o).RouteX[0], RouteOf(o).RouteY[0]);
-        o.Label33->SetVisible(false);
+        UiOf(o).Label33->SetVisible(false);
         o.RoutePointCount = 1;
         return;
     }
@@ -102,7 +102,7 @@ void Timer2Timer(TOpen& o, TObject* Sender) {
     // The last entry stays free for the copy of point 0 that closes the route;
     // a full route ends like any other, with its length and area on view.
     if (o.RoutePointCount >= RouteState::ROUTE_MAX - 1) {
-        o.Timer2->SetEnabled(false);
+        UiOf(o).Timer2->SetEnabled(false);
         MessageBox("測点経路のデータ数が多すぎます　　　", "測点経路エラー", MB_OK);
         FinishTimedRoute(o);
         return;
@@ -113,36 +113,36 @@ void Timer2Timer(TOpen& o, TObject* Sender) {
         FinishTimedRoute(o);
         return;
     }
-    o.Label31->SetCaption(gui::Format("   計測中 %d", o.RoutePointCount));
+    UiOf(o).Label31->SetCaption(gui::Format("   計測中 %d", o.RoutePointCount));
     RouteLengthKm(o);
 }
 
 void FinishTimedRoute(TOpen& o) {
-    o.Timer2->SetEnabled(false);
+    UiOf(o).Timer2->SetEnabled(false);
     RouteAreaKm2(o);
     RouteLengthKm(o);
-    o.CBTimer->SetChecked(false);
+    UiOf(o).CBTimer->SetChecked(false);
     FinishRoute(o);
 }
 
 // A finished route leaves its read-out and gives the map back to the other tools.
 void FinishRoute(TOpen& o) {
-    if (auto* route = o.ToolAs<RouteTool>()) {
+    if (auto* route = ToolsOf(o).ToolAs<RouteTool>()) {
         // The tool's end comes back here once it is no longer armed.
         route->Finished = true;
-        o.EndActiveTool();
+        ToolsOf(o).EndActiveTool();
         return;
     }
     o.DistanceMode = 0;
     o.RouteDone = true;
-    o.Image1->Canvas()->Pen->Mode = pmCopy;
-    o.DrawMap();
+    UiOf(o).Image1->Canvas()->Pen->Mode = pmCopy;
+    RedrawMap(o);
     PagesDlg->CursorId = 0;
-    o.Image1->SetCursor(crDefault);
+    UiOf(o).Image1->SetCursor(crDefault);
     o.EnableMapControls();
 }
 
-AreaCount& AreaCountOf(TOpen& o) { return o.Parts.Get<AreaCount>(); }
+AreaCount& AreaCountOf(TOpen& o) { return PartsOf(o).Get<AreaCount>(); }
 
 // A larger image is refused before anything is armed, with what to choose instead.
 bool AreaImageFits(const TOpen& o) {
@@ -153,30 +153,30 @@ bool AreaImageFits(const TOpen& o) {
 }
 
 void Button14Click(TOpen& o, TObject* Sender) {
-    const bool armed = o.ToolAs<AreaTool>() != nullptr;
+    const bool armed = ToolsOf(o).ToolAs<AreaTool>() != nullptr;
     if (!armed && !AreaImageFits(o)) return;
-    if (o.CBNokori->Checked()) {
+    if (UiOf(o).CBNokori->Checked()) {
         MeasureDisplayedArea(o);
         return;
     }
     RedFonts(o);
     if (armed) {
-        o.EndActiveTool();
+        ToolsOf(o).EndActiveTool();
         return;
     }
-    o.EndActiveTool();
-    o.AreaFillColor = o.DefAreaFillColor;
-    o.SetTool(std::make_unique<AreaTool>(o));
-    o.Button14->SetHint("面積測定終了");
-    o.Button14->SetCaption("終り");
+    ToolsOf(o).EndActiveTool();
+    StyleOf(o).AreaFillColor = StyleOf(o).DefAreaFillColor;
+    ToolsOf(o).SetTool(std::make_unique<AreaTool>(o));
+    UiOf(o).Button14->SetHint("面積測定終了");
+    UiOf(o).Button14->SetCaption("終り");
     AreaCountOf(o).Clear();
-    o.Label31->SetCaption(gui::Format("%8.0f km", 0.0));
-    o.Label15->SetCaption(o.DistanceText(0));
-    o.Label17->SetCaption("周長");
+    UiOf(o).Label31->SetCaption(gui::Format("%8.0f km", 0.0));
+    UiOf(o).Label15->SetCaption(o.DistanceText(0));
+    UiOf(o).Label17->SetCaption("周長");
     o.DisableMapControls();
-    for (QWidget* w : std::initializer_list<QWidget*>{o.Panel1, o.CBPrefBorder, o.CBTownBorder, o.CBLonLat, o.Button14})
+    for (QWidget* w : std::initializer_list<QWidget*>{UiOf(o).Panel1, UiOf(o).CBPrefBorder, UiOf(o).CBTownBorder, UiOf(o).CBLonLat, UiOf(o).Button14})
         w->setEnabled(true);
-    o.CBNokori->SetEnabled(false);
+    UiOf(o).CBNokori->SetEnabled(false);
 }
 
 // Counts the 4-connected region of colour c from (x, y) and repaints it:
@@ -192,7 +192,7 @@ bool CountAreaPixels(TOpen& o, TCanvas& cv, TColor c, int x, int y) {
     if (x < 0 || y < 0 || x >= VISIT_SIZE || y >= VISIT_SIZE || x > last || y > last) return false;
     uchar* bits = img.bits();
     const qsizetype bpl = img.bytesPerLine();
-    const uint32_t target = ToPixel(c) & 0xFFFFFF, fill = ToPixel(o.AreaFillColor);
+    const uint32_t target = ToPixel(c) & 0xFFFFFF, fill = ToPixel(StyleOf(o).AreaFillColor);
     auto px = [&](int px, int py) -> uint32_t& { return reinterpret_cast<uint32_t*>(bits + py * bpl)[px]; };
     uint8_t* visit = a.VisitMap.data();
     auto edge = [last](int px, int py) { return px == 0 || py == 0 || px == last || py == last; };
@@ -231,35 +231,35 @@ bool CountAreaPixels(TOpen& o, TCanvas& cv, TColor c, int x, int y) {
 }
 
 void MeasureDisplayedArea(TOpen& o) {
-    if (o.SelectCode[0] == 50 || o.SelectCode[0] == 51) {
+    if (DocOf(o).SelectCode[0] == 50 || DocOf(o).SelectCode[0] == 51) {
         MessageBox("領域が広すぎて測定できません　　　　　", "測定範囲エラー", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     // Texts would break the regions: the redraw leaves them out.
-    o.kokudo->SetChecked(false);
-    o.ken_name->SetChecked(false);
-    if (o.CBTownName->Checked())
-        o.CBTownName->SetChecked(false);   // its handler redraws
+    UiOf(o).kokudo->SetChecked(false);
+    UiOf(o).ken_name->SetChecked(false);
+    if (UiOf(o).CBTownName->Checked())
+        UiOf(o).CBTownName->SetChecked(false);   // its handler redraws
     else
-        o.DrawMap();
+        RedrawMap(o);
     Keisoku->ShowWait("表示された領域の総面積を計算しています．．．");
     ZeroReadouts(o);
     AreaCount& a = AreaCountOf(o);
     a.Clear();
-    TCanvas& cv = *o.Image1->Canvas();
+    TCanvas& cv = *UiOf(o).Image1->Canvas();
     if (CountAreaPixels(o, cv, cv.Pixels(5, 5), 5, 5)) {
         const float all = float(o.ImageSize) * o.ImageSize, view = o.ViewWidthKm * o.ViewHeightKm;
         const float sea = a.FillCount + a.EdgeCount * 0.65f + o.ImageSize * 4;
-        o.Label31->SetCaption(o.AreaText(view - sea / all * view));
-        o.Label17->SetCaption("周長");
-        o.Label15->SetCaption(o.LengthText(float(a.EdgeCount) / o.ImageSize * o.ViewWidthKm * 1.11f));
+        UiOf(o).Label31->SetCaption(o.AreaText(view - sea / all * view));
+        UiOf(o).Label17->SetCaption("周長");
+        UiOf(o).Label15->SetCaption(o.LengthText(float(a.EdgeCount) / o.ImageSize * o.ViewWidthKm * 1.11f));
     }
-    o.kokudo->SetChecked(true);
-    o.ken_name->SetChecked(true);
-    if (o.SELECT == 1) o.CBTownName->SetChecked(true);
-    o.DrawMap();
+    UiOf(o).kokudo->SetChecked(true);
+    UiOf(o).ken_name->SetChecked(true);
+    if (DocOf(o).SELECT == 1) UiOf(o).CBTownName->SetChecked(true);
+    RedrawMap(o);
     Keisoku->Close();
 }
 
-RouteState& RouteOf(TOpen& o) { return o.Parts.Get<RouteState>(); }
-const RouteState& RouteOf(const TOpen& o) { return o.Parts.Get<RouteState>(); }
+RouteState& RouteOf(TOpen& o) { return PartsOf(o).Get<RouteState>(); }
+const RouteState& RouteOf(const TOpen& o) { return PartsOf(o).Get<RouteState>(); }

@@ -19,8 +19,8 @@ bool InsideLegend(const TOpen& o, int X, int Y) {
 bool InsideScaleBar(const TOpen& o, int X, int Y) {
     if (!o.ScaleShown) return false;
     const float k = o.ImageSize / 600.0f;
-    const int left = TruncToInt((o.scl_x1 - 5) * k), right = TruncToInt((o.ScaleRight + 5) * k);
-    const int top = TruncToInt((o.scly1 - 5) * k), bottom = TruncToInt((o.ScaleBottom + 5) * k);
+    const int left = TruncToInt((StyleOf(o).scl_x1 - 5) * k), right = TruncToInt((StyleOf(o).ScaleRight + 5) * k);
+    const int top = TruncToInt((StyleOf(o).scly1 - 5) * k), bottom = TruncToInt((StyleOf(o).ScaleBottom + 5) * k);
     return left < X && X < right && top < Y && Y < bottom;
 }
 
@@ -32,12 +32,12 @@ bool InsideScaleBar(const TOpen& o, int X, int Y) {
 // before the grabs, and a tool may let it go on.
 void TOpen::Image1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
     const MapEvent e = EventAt(Button, X, Y);
-    if (!MapShown) return;
+    if (!gate.MapShown) return;
     if (Button == mbRight) {
         Settei->Show();
         return;
     }
-    MapTool* tool = Tool.get();
+    MapTool* tool = tools.ActiveTool();
     if (tool && tool->BeforeGrabs()) {
         if (!tool->Press(e)) return;
         tool = nullptr;
@@ -50,9 +50,9 @@ void TOpen::Image1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Sh
 }
 
 void TOpen::PressDistanceStart(int X, int Y) {
-    Label15->SetFontColor(clRed);
-    Label31->SetFontColor(clRed);
-    Label33->SetFontColor(clRed);
+    ui.Label15->SetFontColor(clRed);
+    ui.Label31->SetFontColor(clRed);
+    ui.Label33->SetFontColor(clRed);
     DistanceMode = 1;
     DistAnchorX = DistStartX = X;
     DistAnchorY = DistStartY = Y;
@@ -60,13 +60,13 @@ void TOpen::PressDistanceStart(int X, int Y) {
     const MapPoint p = PointAt(X, Y);
     PointerLon = p.lon;
     PointerLat = p.lat;
-    Label17->SetCaption("距離");
-    if (!RouteDone) Label15->SetCaption(DistanceText(0));
+    ui.Label17->SetCaption("距離");
+    if (!RouteDone) ui.Label15->SetCaption(DistanceText(0));
 }
 
 void TOpen::BtnCenterClick(TObject* Sender) {
-    SetTool(std::make_unique<CentreTool>(*this));
-    BtnCenter->SetEnabled(false);
+    tools.SetTool(std::make_unique<CentreTool>(*this));
+    ui.BtnCenter->SetEnabled(false);
 }
 
 void TOpen::OpenWebMapAt(int X, int Y) {
@@ -82,28 +82,28 @@ void TOpen::OpenWebMapAt(int X, int Y) {
                    MB_OK | MB_ICONEXCLAMATION);
     // One press, one page.
     Settei->CBWatch->SetChecked(false);
-    CBChiri->SetChecked(false);
+    ui.CBChiri->SetChecked(false);
     Keisoku->Close();
 }
 
 void TOpen::MeasureAreaAt(int X, int Y) {
     // The image grew while the measurement was armed: refused, and the measurement ends.
     if (!AreaImageFits(*this)) {
-        if (ToolAs<AreaTool>()) Button14Click(*this, this);
+        if (tools.ToolAs<AreaTool>()) Button14Click(*this, this);
         return;
     }
     Keisoku->ShowWait("指定領域の面積を計算しています．．．");
-    TCanvas& cv = *Image1->Canvas();
+    TCanvas& cv = *ui.Image1->Canvas();
     AreaCount& a = AreaCountOf(*this);
     if (CountAreaPixels(*this, cv, cv.Pixels(X, Y), X, Y)) {
         const TColor font = a.OpenRegion ? TColor(65535) : TColor(255);
-        for (TLabel* l : {Label15, Label31, Label33}) l->SetFontColor(font);
+        for (TLabel* l : {ui.Label15, ui.Label31, ui.Label33}) l->SetFontColor(font);
         const int e = a.EdgeCount / 2;
         const float all = float(ImageSize) * ImageSize;
         a.AreaKm2 = (a.FillCount + e) / all * ViewWidthKm * ViewHeightKm;
         const float perimeter = float(a.EdgeCount) / ImageSize * ViewWidthKm * 1.11f;
-        Label31->SetCaption(AreaText(a.AreaKm2));
-        Label15->SetCaption(LengthText(perimeter));
+        ui.Label31->SetCaption(AreaText(a.AreaKm2));
+        ui.Label15->SetCaption(LengthText(perimeter));
     }
     Keisoku->Close();
 }

@@ -27,7 +27,7 @@ std::string TOpen::FormatDms(const std::string& prefix, float degrees) {
     return prefix + gui::Format("%3d.%02d%02d", d, m, s);
 }
 
-std::string TOpen::SplitReadingSuffix(const std::string& reading) {
+std::string SplitReadingSuffix(const std::string& reading) {
     // The endings are told apart on the Shift-JIS bytes, first match wins.
     static const char* const endings[] = {"し", "く", "まち", "ちょう", "むら", "そん"};
     const std::string bytes = gui::Utf8ToCp932(reading);
@@ -40,35 +40,35 @@ std::string TOpen::SplitReadingSuffix(const std::string& reading) {
 }
 
 bool TOpen::IsListedDuplicateName(int index) const {
-    if (index < 0 || index >= TownCount) return false;
-    const std::string& name = TownName[index];
-    const int32_t x = TownX[index], y = TownY[index];
-    for (int i = 0; i < ExtraCount; ++i)
-        if (MapGap(ExtraX[i], x) < 2000 && MapGap(ExtraY[i], y) < 2000 && ExtraTownName[i] == name)
+    if (index < 0 || index >= doc.TownCount) return false;
+    const std::string& name = doc.TownName[index];
+    const int32_t x = doc.TownX[index], y = doc.TownY[index];
+    for (int i = 0; i < doc.ExtraCount; ++i)
+        if (MapGap(doc.ExtraX[i], x) < 2000 && MapGap(doc.ExtraY[i], y) < 2000 && doc.ExtraTownName[i] == name)
             return true;
     return false;
 }
 
 void TOpen::ShowPointerReadout(int32_t x, int32_t y) {
-    if (CBZahyo->Checked()) {
-        Label13->SetCaption(gui::Format("Y座標%7d", y));
-        Label14->SetCaption(gui::Format("X座標%7d", x));
+    if (ui.CBZahyo->Checked()) {
+        ui.Label13->SetCaption(gui::Format("Y座標%7d", y));
+        ui.Label14->SetCaption(gui::Format("X座標%7d", x));
     } else {
-        Label13->SetCaption(FormatDms("緯度 ", LatOf(y)));
-        Label14->SetCaption(FormatDms("経度 ", LonOf(x)));
+        ui.Label13->SetCaption(FormatDms("緯度 ", LatOf(y)));
+        ui.Label14->SetCaption(FormatDms("経度 ", LonOf(x)));
     }
 }
 
 void TOpen::Button11Click(TObject* Sender) {
-    CBZahyo->SetChecked(!CBZahyo->Checked());
-    if (CBZahyo->Checked()) {
-        Button11->SetCaption("座標値");
-        Button11->SetHint("経緯度を表示する");
+    ui.CBZahyo->SetChecked(!ui.CBZahyo->Checked());
+    if (ui.CBZahyo->Checked()) {
+        ui.Button11->SetCaption("座標値");
+        ui.Button11->SetHint("経緯度を表示する");
     } else {
-        Button11->SetCaption("経緯度");
-        Button11->SetHint("座標値を表示する");
+        ui.Button11->SetCaption("経緯度");
+        ui.Button11->SetHint("座標値を表示する");
     }
-    Label15->SetCaption(DistanceText(0));
+    ui.Label15->SetCaption(DistanceText(0));
 }
 
 void TOpen::ShowReadingAt(int X, int Y) {
@@ -89,26 +89,26 @@ void TOpen::ShowReadingAt(int X, int Y) {
         tag = t;
     };
     if (Settei->CBCityName->Checked())
-        for (int i = 0; i < CityCount; ++i)
-            if (near(CityX[i], CityY[i])) {
-                take(CityName[i], CityX[i], CityY[i], "政令");
+        for (int i = 0; i < doc.CityCount; ++i)
+            if (near(doc.CityX[i], doc.CityY[i])) {
+                take(doc.CityName[i], doc.CityX[i], doc.CityY[i], "政令");
                 break;
             }
     if (!name)
-        for (int i = 0; i < TownCount; ++i) {
-            if (TownDup[i] == 'd' || !near(TownX[i], TownY[i])) continue;
-            if (!wards && ContainsWard(TownName[i])) continue;
+        for (int i = 0; i < doc.TownCount; ++i) {
+            if (doc.TownDup[i] == 'd' || !near(doc.TownX[i], doc.TownY[i])) continue;
+            if (!wards && ContainsWard(doc.TownName[i])) continue;
             if (IsListedDuplicateName(i)) continue;
-            take(TownName[i], TownX[i], TownY[i], "");
+            take(doc.TownName[i], doc.TownX[i], doc.TownY[i], "");
             break;
         }
     if (!name) {
-        const bool old = CBOldTown->Checked();
-        const int n = old ? OldTownCount : NewTownCount;
-        const auto& xs = old ? OldTownX : NewTownX;
-        const auto& ys = old ? OldTownY : NewTownY;
-        const auto& names = old ? OldTownName : NewTownName;
-        const auto& dups = old ? OldTownDup : NewTownDup;
+        const bool old = ui.CBOldTown->Checked();
+        const int n = old ? doc.OldTownCount : doc.NewTownCount;
+        const auto& xs = old ? doc.OldTownX : doc.NewTownX;
+        const auto& ys = old ? doc.OldTownY : doc.NewTownY;
+        const auto& names = old ? doc.OldTownName : doc.NewTownName;
+        const auto& dups = old ? doc.OldTownDup : doc.NewTownDup;
         for (int i = 0; i < n; ++i)
             if (dups[i] != 'd' && near(xs[i], ys[i])) {
                 take(names[i], xs[i], ys[i], old ? "旧名称" : "新名称");
@@ -116,13 +116,13 @@ void TOpen::ShowReadingAt(int X, int Y) {
             }
     }
     if (!name) {
-        const bool skipTwins = !CBNTownBorder->Checked();
-        for (int i = 0; i < ExtraCount; ++i) {
-            if (!near(ExtraX[i], ExtraY[i])) continue;
-            const std::string& n = ExtraTownName[i];
+        const bool skipTwins = !ui.CBNTownBorder->Checked();
+        for (int i = 0; i < doc.ExtraCount; ++i) {
+            if (!near(doc.ExtraX[i], doc.ExtraY[i])) continue;
+            const std::string& n = doc.ExtraTownName[i];
             if (skipTwins && (n == "三和町" || n == "一宮町")) continue;
             if (!wards && ContainsWard(n)) continue;
-            take(n, ExtraX[i], ExtraY[i], "重複");
+            take(n, doc.ExtraX[i], doc.ExtraY[i], "重複");
             break;
         }
     }
@@ -135,9 +135,9 @@ void TOpen::ShowReadingAt(int X, int Y) {
         Yomi->ShowNoName();
         return;
     }
-    const YomiRecord* rec = nullptr;
-    for (int i = 0; i < YomiCount; ++i) {
-        const YomiRecord& y1 = YomiRecords[i];
+    const MapDocument::YomiRecord* rec = nullptr;
+    for (int i = 0; i < doc.YomiCount; ++i) {
+        const MapDocument::YomiRecord& y1 = doc.YomiRecords[i];
         if (MapGap(y1.x, nx) < 1000 && MapGap(y1.y, ny) < 1000 && y1.name == *name) {
             rec = &y1;
             break;
@@ -147,13 +147,13 @@ void TOpen::ShowReadingAt(int X, int Y) {
     if (!rec) return;
     if (Yomi->CBOnMap->Checked()) {
         const int p = Yomi->UpDown1->Position();
-        const float f = float(p) / NameFontBase;
+        const float f = float(p) / style.NameFontBase;
         int sx, sy;
         MapToScreen(nx, ny + TruncToInt(16 * f / ScaleX), sx, sy);
-        TCanvas* cv = Image1->Canvas();
+        TCanvas* cv = ui.Image1->Canvas();
         const TPenMode mode = cv->Pen->Mode;
         cv->Font->Size = TruncToInt(p * f);
-        cv->Font->Color = KanaFontColor;
+        cv->Font->Color = style.KanaFontColor;
         cv->Brush->Style = bsSolid;
         cv->Brush->Color = PickTextBackground(sx, sy);
         cv->TextOut(sx, sy, rec->yomi);
@@ -166,11 +166,11 @@ void TOpen::ShowReadingAt(int X, int Y) {
 // takes is the pointer's read-out.
 void TOpen::Image1MouseMove(TObject* Sender, TShiftState Shift, int X, int Y) {
     const MapEvent e = EventAt(mbLeft, X, Y);
-    if (!MapShown) return;
+    if (!gate.MapShown) return;
     TCanvas* cv = e.canvas;
     if (LegendDrag || ScaleDrag) {
-        const int w = LegendDrag ? LegendRight - LegendLeft : ScaleRight - scl_x1;
-        const int h = LegendDrag ? LegendBottom - LegendTop : ScaleBottom - scly1;
+        const int w = LegendDrag ? LegendRight - LegendLeft : style.ScaleRight - style.scl_x1;
+        const int h = LegendDrag ? LegendBottom - LegendTop : style.ScaleBottom - style.scly1;
         XorPen(cv, Cyan, 1);
         cv->Brush->Style = bsClear;
         cv->Rectangle(DistStartX, DistStartY, DistStartX + w, DistStartY + h);
@@ -187,18 +187,18 @@ void TOpen::Image1MouseMove(TObject* Sender, TShiftState Shift, int X, int Y) {
         RangeEndLon = p.lon;
         RangeEndLat = p.lat;
         RangeWidthKm = GreatCircleKm(PointerLat, PointerLon, RangeEndLat, RangeEndLon);
-        Label15->SetCaption(DistanceText(RangeWidthKm));
+        ui.Label15->SetCaption(DistanceText(RangeWidthKm));
         ShowPointerReadout(p.x, p.y);
         DistStartX = X;
         DistStartY = Y;
         return;
     }
-    if (Tool && Tool->Move(e)) return;
+    if (MapTool* t = tools.ActiveTool(); t && t->Move(e)) return;
     PointerMoved(X, Y);
 }
 
 void TOpen::PointerMoved(int X, int Y, int hot) {
-    if (CBYomi->Checked()) ShowReadingAt(X, Y);
+    if (ui.CBYomi->Checked()) ShowReadingAt(X, Y);
     const MapPoint p = PointAt(X + hot, Y + hot);
     ShowPointerReadout(p.x, p.y);
     PointerLon = p.lon;
@@ -209,7 +209,7 @@ void TOpen::PointerMoved(int X, int Y, int hot) {
 
 void TOpen::Image1MouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
     const MapEvent e = EventAt(Button, X, Y);
-    if (Tool && Tool->Release(e)) return;
+    if (MapTool* t = tools.ActiveTool(); t && t->Release(e)) return;
     TCanvas* cv = e.canvas;
     const float k = ImageSize / 600.0f;
     if (LegendDrag) {
@@ -222,14 +222,14 @@ void TOpen::Image1MouseUp(TObject* Sender, TMouseButton Button, TShiftState Shif
         cv->Pen->Mode = pmCopy;
         cv->Pen->Width = 1;
         cv->Brush->Style = bsSolid;
-        const int w = TruncToInt((ScaleRight - scl_x1) / k), h = TruncToInt((ScaleBottom - scly1) / k);
-        scl_x1 = TruncToInt(X / k);
-        scly1 = TruncToInt(Y / k);
-        ScaleRight = scl_x1 + w;
-        ScaleBottom = scly1 + h;
+        const int w = TruncToInt((style.ScaleRight - style.scl_x1) / k), h = TruncToInt((style.ScaleBottom - style.scly1) / k);
+        style.scl_x1 = TruncToInt(X / k);
+        style.scly1 = TruncToInt(Y / k);
+        style.ScaleRight = style.scl_x1 + w;
+        style.ScaleBottom = style.scly1 + h;
         DrawMap();
         ScaleDrag = false;
-    } else if (MapShown && DistanceMode) {
+    } else if (gate.MapShown && DistanceMode) {
         // The line was last drawn to the last moved-to point, not necessarily to here.
         Line(cv, DistAnchorX, DistAnchorY, DistStartX, DistStartY);
         DistanceMode = 0;

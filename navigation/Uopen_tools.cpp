@@ -10,48 +10,29 @@
 #include "navigation/XorStrokes.h"
 #include <algorithm>
 
-void TOpen::SetTool(std::unique_ptr<MapTool> t) {
-    // Each end may redraw; the map is drawn once, after the last.
-    RedrawOnce once;
-    if (Tool) {
-        // The tool stops being active before its end runs: what the end calls
-        // sees no tool, and a tool ending itself is not freed under its own feet.
-        EndedTools.push_back(std::move(Tool));
-        EndedTools.back()->End();
-    }
-    Tool = std::move(t);
-}
-
-void TOpen::EndActiveTool() { SetTool(nullptr); }
-
-void TOpen::EndToolOf(TForm* f) {
-    for (MapTool* t = Tool.get(); t; t = t->Suspended())
-        if (t->Owner() == f) return EndActiveTool();
-}
-
-void TOpen::EscapePressed() { EndActiveTool(); }
+void TOpen::EscapePressed() { tools.EndActiveTool(); }
 
 // The ends run before the new areas are read: what they would redraw is the
 // old map, which the load replaces, and the redraw lock stays as the load has it.
 void TOpen::AreaChanged() {
-    const bool ready = DataReady, wanted = RedrawWanted;
-    RedrawHeld++;
-    EndActiveTool();
-    RedrawHeld--;
-    RedrawWanted = wanted;
-    DataReady = ready;
+    const bool ready = gate.DataReady, wanted = gate.RedrawWanted;
+    gate.RedrawHeld++;
+    tools.EndActiveTool();
+    gate.RedrawHeld--;
+    gate.RedrawWanted = wanted;
+    gate.DataReady = ready;
     // The views kept so far belong to the old map.
     SCList->ViewHistoryCount = 0;
-    Button12->SetEnabled(false);
+    ui.Button12->SetEnabled(false);
 }
 
 MapEvent TOpen::EventAt(TMouseButton button, int X, int Y) {
     // The tools ended by the last event are no longer running.
-    EndedTools.clear();
+    tools.FreeEnded();
     MapEvent e;
     e.button = button;
     e.X = X, e.Y = Y;
-    e.canvas = Image1->Canvas();
+    e.canvas = ui.Image1->Canvas();
     e.view = ViewAt(X, Y);
     return e;
 }
@@ -61,11 +42,11 @@ MapEvent TOpen::EventAt(TMouseButton button, int X, int Y) {
 AreaTool::AreaTool(TOpen& o) : OpenTool(o) {
     // Names drawn over the borders would let the count run through their text boxes.
     RedrawOnce once;
-    hidKokudo = o.kokudo->Checked(), hidPrefName = o.ken_name->Checked(), hidTownName = o.CBTownName->Checked();
-    o.kokudo->SetChecked(false);
-    o.ken_name->SetChecked(false);
-    o.CBTownName->SetChecked(false);
-    if (hidKokudo || hidPrefName || hidTownName) o.DrawMap();
+    hidKokudo = UiOf(o).kokudo->Checked(), hidPrefName = UiOf(o).ken_name->Checked(), hidTownName = UiOf(o).CBTownName->Checked();
+    UiOf(o).kokudo->SetChecked(false);
+    UiOf(o).ken_name->SetChecked(false);
+    UiOf(o).CBTownName->SetChecked(false);
+    if (hidKokudo || hidPrefName || hidTownName) RedrawMap(o);
 }
 
 TForm* AreaTool::Owner() const { return &o; }
@@ -77,31 +58,31 @@ bool AreaTool::Press(const MapEvent& e) {
 
 void AreaTool::End() {
     RedrawOnce once;
-    o.AreaFillColor = o.DefAreaFillColor;
+    StyleOf(o).AreaFillColor = StyleOf(o).DefAreaFillColor;
     AreaCountOf(o).OpenRegion = false;
     o.EnableMapControls();
-    o.kokudo->SetChecked(hidKokudo);
-    o.ken_name->SetChecked(hidPrefName);
-    o.CBTownName->SetChecked(hidTownName);
-    o.DrawMap();   // the repainted regions disappear
-    o.Button14->SetHint("測定領域をクリック");
-    o.Button14->SetCaption("面積");
-    o.CBNokori->SetEnabled(true);
+    UiOf(o).kokudo->SetChecked(hidKokudo);
+    UiOf(o).ken_name->SetChecked(hidPrefName);
+    UiOf(o).CBTownName->SetChecked(hidTownName);
+    RedrawMap(o);   // the repainted regions disappear
+    UiOf(o).Button14->SetHint("測定領域をクリック");
+    UiOf(o).Button14->SetCaption("面積");
+    UiOf(o).CBNokori->SetEnabled(true);
 }
 
 // ---- the route ----
 
 TForm* RouteTool::Owner() const { return &o; }
 
-bool RouteTool::Sampling() const { return o.Timer2->Enabled(); }
+bool RouteTool::Sampling() const { return UiOf(o).Timer2->Enabled(); }
 
 bool RouteTool::Press(const MapEvent& e) {
     // A route that follows the mouse takes no presses once it runs.
     if (Sampling()) return false;
-    if (o.CBTimer->Checked()) {
+    if (UiOf(o).CBTimer->Checked()) {
         RouteOf(o).RouteX[0] = e.X + 16;
         RouteOf(o).RouteY[0] = e.Y + 15;
-        o.Timer2->SetEnabled(true);
+        UiOf(o).Timer2->SetEnabled(true);
         return false;
     }
     AddPoint(e);
@@ -118,7 +99,7 @@ void RouteTool::AddPoint(const MapEvent& e) {
     RouteOf(o).RouteX[n] = RouteOf(o).RouteLastX = e.X + 16;
     RouteOf(o).RouteY[n] = RouteOf(o).RouteLastY = e.Y + 15;
     o.RoutePointCount++;
-    o.Label31->SetCaption(gui::Format("   計測中 %d", o.RoutePointCount));
+    UiOf(o).Label31->SetCaption(gui::Format("   計測中 %d", o.RoutePointCount));
     if (o.RoutePointCount == 1)
         xorstrokes::XorPen(e.canvas, 32768, 3);
     else
@@ -126,7 +107,7 @@ void RouteTool::AddPoint(const MapEvent& e) {
 }
 
 bool RouteTool::Move(const MapEvent& e) {
-    if (o.CBTimer->Checked()) {
+    if (UiOf(o).CBTimer->Checked()) {
         RouteOf(o).RouteLastX = e.X + 16;
         RouteOf(o).RouteLastY = e.Y + 15;
         return true;
@@ -141,10 +122,10 @@ bool RouteTool::Move(const MapEvent& e) {
 }
 
 // The release of the press that starts the timer leaves the map's own drags alone.
-bool RouteTool::Release(const MapEvent&) { return o.CBTimer->Checked() && !Sampling(); }
+bool RouteTool::Release(const MapEvent&) { return UiOf(o).CBTimer->Checked() && !Sampling(); }
 
 bool RouteTool::DoubleClick() {
-    o.EndActiveTool();
+    ToolsOf(o).EndActiveTool();
     return true;
 }
 
@@ -156,7 +137,7 @@ void RouteTool::End() {
 }
 
 void RouteTool::Close() {
-    TCanvas* cv = o.Image1->Canvas();
+    TCanvas* cv = UiOf(o).Image1->Canvas();
     // The clicks keep the entry after the last point free for this copy of point 0.
     const int n = std::clamp(o.RoutePointCount, 0, RouteState::ROUTE_MAX - 1);
     if (n > 0) {
@@ -187,7 +168,7 @@ bool RangeTool::Press(const MapEvent& e) {
     const TOpen::MapPoint p = o.PointAt(e.X, e.Y);
     o.PointerLon = p.lon;
     o.PointerLat = p.lat;
-    o.Label28->SetCaption("");
+    UiOf(o).Label28->SetCaption("");
     return false;
 }
 
@@ -225,7 +206,7 @@ void RangeTool::DrawSquare(const MapEvent& e) {
     else if (w > 200) step = 20;
     else if (w > 50) step = 10;
     const float snapped = (TruncToInt(w / step) + 1) * step;
-    o.Label15->SetCaption(TOpen::DistanceText(snapped));
+    UiOf(o).Label15->SetCaption(TOpen::DistanceText(snapped));
     Side = TruncToInt(Side * snapped / w);
     Square(cv, StartX, StartY, Side);
     // The text is not XORed: it stays until the next redraw.
@@ -240,9 +221,9 @@ void RangeTool::DrawSquare(const MapEvent& e) {
 bool RangeTool::Release(const MapEvent& e) {
     if (!o.RangeDrag) return false;
     TCanvas* cv = e.canvas;
-    if (o.CBCopy->Checked()) {
+    if (UiOf(o).CBCopy->Checked()) {
         cv->Pen->Mode = pmCopy;
-        o.DrawMap();
+        RedrawMap(o);
         // A square dragged up or to the left has no pixels to copy.
         if (Side > 0) {
             const int s = Side;
@@ -258,9 +239,9 @@ bool RangeTool::Release(const MapEvent& e) {
         cv->Brush->Style = bsClear;
         Square(cv, StartX, StartY, Side);
     }
-    o.TkBtn2->SetColor(clBtnFace);
-    o.TkBtn2->Font.Color = 8421504;
-    o.TkBtn2->Invalidate();
+    UiOf(o).TkBtn2->SetColor(clBtnFace);
+    UiOf(o).TkBtn2->Font.Color = 8421504;
+    UiOf(o).TkBtn2->Invalidate();
     o.ScreenToMap(StartX, StartY, o.MinX, o.MaxY);
     o.ScreenToMap(StartX + Side, StartY + Side, o.MaxX, o.MinY);
     const float m = LatOf(MidOf(o.MaxY, o.MinY));
@@ -270,19 +251,19 @@ bool RangeTool::Release(const MapEvent& e) {
     if (Side >= 5 && o.RangeWidthKm >= 4.9f) {
         o.CX = MidOf(o.MaxX, o.MinX);
         o.CY = MidOf(o.MaxY, o.MinY);
-        o.DrawMap();
+        RedrawMap(o);
         o.RangeDrag = false;
-        o.MapShown = true;
-        o.UpDown1->SetEnabled(false);
-        o.Label20->SetVisible(false);
-        o.Button12->SetEnabled(true);
-        o.Label17->SetCaption("距離");
+        GateOf(o).MapShown = true;
+        UiOf(o).UpDown1->SetEnabled(false);
+        UiOf(o).Label20->SetVisible(false);
+        UiOf(o).Button12->SetEnabled(true);
+        UiOf(o).Label17->SetCaption("距離");
         // One square, one zoom: the button is pressed again for the next.
-        o.EndActiveTool();
+        ToolsOf(o).EndActiveTool();
     } else {
         o.RangeDrag = false;
-        o.Label15->SetCaption("指定エラー");
-        o.Timer1->SetEnabled(true);
+        UiOf(o).Label15->SetCaption("指定エラー");
+        UiOf(o).Timer1->SetEnabled(true);
     }
     return true;
 }
@@ -291,12 +272,12 @@ void RangeTool::End() {
     if (o.RangeDrag) {
         // The square drawn so far goes with the redraw.
         o.RangeDrag = false;
-        o.Image1->Canvas()->Pen->Mode = pmCopy;
-        o.DrawMap();
+        UiOf(o).Image1->Canvas()->Pen->Mode = pmCopy;
+        RedrawMap(o);
     }
-    o.TkBtn2->SetColor(clBtnFace);
-    o.TkBtn2->Font.Color = clGray;
-    o.TkBtn2->Invalidate();
+    UiOf(o).TkBtn2->SetColor(clBtnFace);
+    UiOf(o).TkBtn2->Font.Color = clGray;
+    UiOf(o).TkBtn2->Invalidate();
 }
 
 // ---- the centre ----
@@ -309,13 +290,13 @@ bool CentreTool::Press(const MapEvent& e) {
         xorstrokes::Cross(e.canvas, CrossX, CrossY);
         CrossDrawn = false;
     }
-    o.EndActiveTool();
+    ToolsOf(o).EndActiveTool();
     const int hx = (o.SIZEX * o.COPYSCALE / o.SSIZE) / 2, hy = (o.SizeY * o.COPYSCALE / o.SSIZE) / 2;
     o.CX = TruncToInt(o.CX + (e.X - hx) / o.ScaleX);
     o.CY = TruncToInt(o.CY + (hy - e.Y) / o.ScaleY);
     o.DistStartX = o.DistStartY = -100;
     e.canvas->Pen->Mode = pmCopy;
-    o.DrawMap();
+    RedrawMap(o);
     return false;
 }
 
@@ -330,12 +311,12 @@ bool CentreTool::Move(const MapEvent& e) {
 }
 
 void CentreTool::End() {
-    o.BtnCenter->SetEnabled(o.MapShown);
+    UiOf(o).BtnCenter->SetEnabled(GateOf(o).MapShown);
     if (CrossDrawn) {
         CrossDrawn = false;
         o.DistStartX = o.DistStartY = -100;
-        o.Image1->Canvas()->Pen->Mode = pmCopy;
-        o.DrawMap();
+        UiOf(o).Image1->Canvas()->Pen->Mode = pmCopy;
+        RedrawMap(o);
     }
 }
 
@@ -346,9 +327,9 @@ TForm* WebMapTool::Owner() const { return &o; }
 bool WebMapTool::Press(const MapEvent& e) {
     // One press, one page; the tool it waited in front of takes the presses after.
     std::unique_ptr<MapTool> back = std::move(waiting);
-    o.EndActiveTool();
+    ToolsOf(o).EndActiveTool();
     o.OpenWebMapAt(e.X, e.Y);
-    if (back && !o.ActiveTool()) o.SetTool(std::move(back));
+    if (back && !ToolsOf(o).ActiveTool()) ToolsOf(o).SetTool(std::move(back));
     return false;
 }
 
@@ -356,21 +337,21 @@ bool WebMapTool::Press(const MapEvent& e) {
 // it waited in front of ends with it.
 void WebMapTool::End() {
     Settei->CBWatch->SetChecked(false);
-    o.CBChiri->SetChecked(false);
+    UiOf(o).CBChiri->SetChecked(false);
     if (waiting) std::unique_ptr<MapTool>(std::move(waiting))->End();
 }
 
 void WebMapTool::BoxClicked(TOpen& o, TCheckBox* box) {
-    auto* web = dynamic_cast<WebMapTool*>(o.ActiveTool());
+    auto* web = dynamic_cast<WebMapTool*>(ToolsOf(o).ActiveTool());
     if (box->Checked()) {
         if (web) return;
         // In front of the armed tool, which keeps its state for the press after.
         auto t = std::make_unique<WebMapTool>(o);
-        t->waiting = o.SuspendTool();
-        o.SetTool(std::move(t));
+        t->waiting = ToolsOf(o).SuspendTool();
+        ToolsOf(o).SetTool(std::move(t));
     } else if (web) {
         std::unique_ptr<MapTool> back = std::move(web->waiting);
-        o.EndActiveTool();
-        if (back && !o.ActiveTool()) o.SetTool(std::move(back));
+        ToolsOf(o).EndActiveTool();
+        if (back && !ToolsOf(o).ActiveTool()) ToolsOf(o).SetTool(std::move(back));
     }
 }

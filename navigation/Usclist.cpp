@@ -1,5 +1,7 @@
 #include "navigation/Usclist.h"
-#include "engine/Uopen.h"
+#include "gui/TextFile.h"
+#include "engine/MainControls.h"
+#include "engine/MainForm.h"
 #include <algorithm>
 #include <iterator>
 
@@ -90,12 +92,12 @@ void TSCList::PushView(int32_t magstep, int32_t cx, int32_t cy, int32_t maxX, in
 // The main window's box always tells whether this window is shown.
 // Shown with its box unticked, the window still goes.
 void TSCList::Button1Click(TObject* Sender) {
-    Open->CBInfo->SetChecked(false);
+    MainUi().CBInfo->SetChecked(false);
     Close();
 }
 
 void TSCList::FormClose(TObject* Sender, TCloseAction& Action) {
-    if (Open) Open->CBInfo->SetChecked(false);
+    if (Open) MainUi().CBInfo->SetChecked(false);
 }
 
 void TSCList::ShowCentre(int32_t x, int32_t y) {

@@ -299,12 +299,12 @@ void TSettei::WireHandlers() {
 
 void TSettei::FormCreate(TObject* Sender) {
     const std::pair<TImage*, TColor> swatches[] = {
-        {Image1, Open->CoastColor}, {Image2, Open->PrefColor},   {Image3, Open->TownColor},
-        {Image4, Open->TownFontColor}, {Image5, Open->BackColor}, {Image6, Open->DoColor},
-        {Image7, Open->FunColor},   {Image8, Open->WakuColor},   {Image9, Open->KuColor},
-        {Image10, Open->NTownColor}, {Image11, Open->IslandsColor}, {Image12, Open->MountainColor}};
+        {Image1, MainStyle().CoastColor}, {Image2, MainStyle().PrefColor},   {Image3, MainStyle().TownColor},
+        {Image4, MainStyle().TownFontColor}, {Image5, MainStyle().BackColor}, {Image6, MainStyle().DoColor},
+        {Image7, MainStyle().FunColor},   {Image8, MainStyle().WakuColor},   {Image9, MainStyle().KuColor},
+        {Image10, MainStyle().NTownColor}, {Image11, MainStyle().IslandsColor}, {Image12, MainStyle().MountainColor}};
     for (auto [image, colour] : swatches) gui::FillSwatch(image, colour);
-    CBColor->SetChecked(Open->SameColor);
+    CBColor->SetChecked(MainStyle().SameColor);
 }
 
 // ---- colours ----
@@ -315,44 +315,44 @@ void TSettei::PickColor(TColorDialog* dialog, TColor& member, TImage* swatch) {
     gui::FillSwatch(swatch, member);
 }
 
-void TSettei::Button2Click(TObject* Sender) { PickColor(ColorDialog1, Open->CoastColor, Image1); }
-void TSettei::Button3Click(TObject* Sender) { PickColor(ColorDialog2, Open->PrefColor, Image2); }
-void TSettei::Button4Click(TObject* Sender) { PickColor(ColorDialog3, Open->TownColor, Image3); }
-void TSettei::Button5Click(TObject* Sender) { PickColor(ColorDialog4, Open->TownFontColor, Image4); }
-void TSettei::Button9Click(TObject* Sender) { PickColor(ColorDialog6, Open->DoColor, Image6); }
-void TSettei::Button10Click(TObject* Sender) { PickColor(ColorDialog7, Open->FunColor, Image7); }
-void TSettei::Button11Click(TObject* Sender) { PickColor(ColorDialog1, Open->WakuColor, Image8); }
-void TSettei::Button12Click(TObject* Sender) { PickColor(ColorDialog3, Open->KuColor, Image9); }
-void TSettei::Button16Click(TObject* Sender) { PickColor(ColorDialog3, Open->NTownColor, Image10); }
-void TSettei::Button17Click(TObject* Sender) { PickColor(ColorDialog3, Open->IslandsColor, Image11); }
-void TSettei::Button18Click(TObject* Sender) { PickColor(ColorDialog3, Open->MountainColor, Image12); }
+void TSettei::Button2Click(TObject* Sender) { PickColor(ColorDialog1, MainStyle().CoastColor, Image1); }
+void TSettei::Button3Click(TObject* Sender) { PickColor(ColorDialog2, MainStyle().PrefColor, Image2); }
+void TSettei::Button4Click(TObject* Sender) { PickColor(ColorDialog3, MainStyle().TownColor, Image3); }
+void TSettei::Button5Click(TObject* Sender) { PickColor(ColorDialog4, MainStyle().TownFontColor, Image4); }
+void TSettei::Button9Click(TObject* Sender) { PickColor(ColorDialog6, MainStyle().DoColor, Image6); }
+void TSettei::Button10Click(TObject* Sender) { PickColor(ColorDialog7, MainStyle().FunColor, Image7); }
+void TSettei::Button11Click(TObject* Sender) { PickColor(ColorDialog1, MainStyle().WakuColor, Image8); }
+void TSettei::Button12Click(TObject* Sender) { PickColor(ColorDialog3, MainStyle().KuColor, Image9); }
+void TSettei::Button16Click(TObject* Sender) { PickColor(ColorDialog3, MainStyle().NTownColor, Image10); }
+void TSettei::Button17Click(TObject* Sender) { PickColor(ColorDialog3, MainStyle().IslandsColor, Image11); }
+void TSettei::Button18Click(TObject* Sender) { PickColor(ColorDialog3, MainStyle().MountainColor, Image12); }
 
 // The chosen background is also the one the white box gives back.
 void TSettei::Button7Click(TObject* Sender) {
     if (!ColorDialog5->Execute()) return;
-    Open->BackColor = Open->ChosenBackColor = ColorDialog5->Color;
-    gui::FillSwatch(Image5, Open->BackColor);
+    MainStyle().BackColor = MainStyle().ChosenBackColor = ColorDialog5->Color;
+    gui::FillSwatch(Image5, MainStyle().BackColor);
     CheckBox13->SetChecked(false);
 }
 
 // ---- widths and name size ----
 
-void TSettei::UpDown1Click(TObject* Sender, TUDBtnType Button) { Open->CoastWidth = UpDown1->Position(); }
+void TSettei::UpDown1Click(TObject* Sender, TUDBtnType Button) { MainStyle().CoastWidth = UpDown1->Position(); }
 
 // Dotted lines exist only at width 1.
 void TSettei::UpDown2Click(TObject* Sender, TUDBtnType Button) {
-    Open->PrefWidth = UpDown2->Position();
+    MainStyle().PrefWidth = UpDown2->Position();
     CBPrefDot->SetEnabled(UpDown2->Position() < 2);
 }
 
 void TSettei::UpDown3Click(TObject* Sender, TUDBtnType Button) {
-    Open->TownWidth = UpDown3->Position();
+    MainStyle().TownWidth = UpDown3->Position();
     for (TCheckBox* dot : {CBTownDot, CBNTownDot, CBLakeDot, CBKuDot}) dot->SetEnabled(UpDown3->Position() < 2);
 }
 
 void TSettei::UpDown4Click(TObject* Sender, TUDBtnType Button) {
-    Open->NameFontBase = UpDown4->Position();
-    Open->NameFontSize = UpDown4->Position() * Open->ImageSize / 600;
+    MainStyle().NameFontBase = UpDown4->Position();
+    MainStyle().NameFontSize = UpDown4->Position() * Open->ImageSize / 600;
 }
 
 // ---- boxes governing others of this window ----
@@ -399,54 +399,54 @@ void TSettei::CBIslandsClick(TObject* Sender) {
 
 // ---- switches acting at once ----
 
-void TSettei::CBColorClick(TObject* Sender) { Open->SameColor = CBColor->Checked(); }
-void TSettei::CheckBox2Click(TObject* Sender) { Open->ken_name->SetChecked(CheckBox2->Checked()); }
-void TSettei::CheckBox9Click(TObject* Sender) { Open->CB1do->SetChecked(CheckBox9->Checked()); }
-void TSettei::CheckBox14Click(TObject* Sender) { Open->CBLake->SetChecked(CheckBox14->Checked()); }
-void TSettei::CheckBox16Click(TObject* Sender) { Open->CBYomi->SetChecked(CheckBox16->Checked()); }
-void TSettei::CBDoubleNameClick(TObject* Sender) { Open->CBMainDoubleName->SetChecked(CBDoubleName->Checked()); }
+void TSettei::CBColorClick(TObject* Sender) { MainStyle().SameColor = CBColor->Checked(); }
+void TSettei::CheckBox2Click(TObject* Sender) { MainUi().ken_name->SetChecked(CheckBox2->Checked()); }
+void TSettei::CheckBox9Click(TObject* Sender) { MainUi().CB1do->SetChecked(CheckBox9->Checked()); }
+void TSettei::CheckBox14Click(TObject* Sender) { MainUi().CBLake->SetChecked(CheckBox14->Checked()); }
+void TSettei::CheckBox16Click(TObject* Sender) { MainUi().CBYomi->SetChecked(CheckBox16->Checked()); }
+void TSettei::CBDoubleNameClick(TObject* Sender) { MainUi().CBMainDoubleName->SetChecked(CBDoubleName->Checked()); }
 void TSettei::CBKenNameClick(TObject* Sender) {
     PrefSet->CheckBox3->SetChecked(CBKenName->Checked());
-    Open->CBKenName1->SetChecked(CBKenName->Checked());
+    MainUi().CBKenName1->SetChecked(CBKenName->Checked());
 }
 
 void TSettei::CBKenOfficeClick(TObject* Sender) {
     PrefSet->CheckBox4->SetChecked(CBKenOffice->Checked());
-    Open->DrawMap();
+    RedrawMap();
 }
 
 void TSettei::CheckBox13Click(TObject* Sender) {
-    Open->BackColor = CheckBox13->Checked() ? TColor(0xFFFFFF) : Open->ChosenBackColor;
-    Open->DrawMap();
+    MainStyle().BackColor = CheckBox13->Checked() ? TColor(0xFFFFFF) : MainStyle().ChosenBackColor;
+    RedrawMap();
 }
 
 void TSettei::CBHokkaidoClick(TObject* Sender) {
-    Open->WLinesAsBorder = CBHokkaido->Checked();
-    Open->Hokkaido->SetChecked(CBHokkaido->Checked());
+    MainDoc().WLinesAsBorder = CBHokkaido->Checked();
+    MainUi().Hokkaido->SetChecked(CBHokkaido->Checked());
     // Reloaded with the borders as asked; the reload leaves the one redraw to us.
-    if (Open->MapShown) {
+    if (MainGate().MapShown) {
         // The areas on the map, not ticks the area window holds unconfirmed.
         Ken->Button3Click(this);
-        for (int i = 0; i < Open->SELECT; i++) Ken->AreaBox(Open->SelectCode[i])->SetChecked(true);
+        for (int i = 0; i < MainDoc().SELECT; i++) Ken->AreaBox(MainDoc().SelectCode[i])->SetChecked(true);
         Ken->Choose(this, true);
-        Open->DataReady = true;
-        Open->DrawMap();
+        MainGate().DataReady = true;
+        RedrawMap();
     }
 }
 
 void TSettei::CBRailClick(TObject* Sender) {
     LineAdd->CheckBox2->SetChecked(CBRail->Checked());
-    Open->CBRailLine->SetChecked(CBRail->Checked());
+    MainUi().CBRailLine->SetChecked(CBRail->Checked());
     if (!CBRail->Checked()) Open->ShowStationLabels(false);
 }
 
 void TSettei::CBStationClick(TObject* Sender) {
     if (CBStation->Checked()) {
         Open->ShowStationLabels(true);
-        Open->CBEki->SetChecked(true);
+        MainUi().CBEki->SetChecked(true);
     } else {
         Open->ShowStationLabels(false);
-        Open->CBEki->SetChecked(false);
+        MainUi().CBEki->SetChecked(false);
     }
 }
 
@@ -466,15 +466,15 @@ void TSettei::RadioGroup1Click(TObject* Sender) {
     Open->SSIZE = RadioGroup1->ItemIndex() + 1;
     const std::vector<std::string> items = ImageSizeItems(*Open, Open->SSIZE);
     RadioGroup2->SetItems(items);
-    Open->RadioGroup1->SetItems(items);
-    Open->DrawMap();
+    MainUi().RadioGroup1->SetItems(items);
+    RedrawMap();
 }
 
 void TSettei::RadioGroup2Click(TObject* Sender) {
     RedrawOnce once;
     LineAdd->EditLineRedraw = true;
-    Open->RadioGroup1->SetItemIndex(RadioGroup2->ItemIndex());
-    if (Open->RadioGroup1->OnClick) Open->RadioGroup1->OnClick(Open->RadioGroup1);
+    MainUi().RadioGroup1->SetItemIndex(RadioGroup2->ItemIndex());
+    if (MainUi().RadioGroup1->OnClick) MainUi().RadioGroup1->OnClick(MainUi().RadioGroup1);
 }
 
 void TSettei::RadioGroup3Click(TObject* Sender) {
@@ -498,63 +498,63 @@ void TSettei::RadioGroup4Click(TObject* Sender) {
 
 void TSettei::Button8Click(TObject* Sender) {
     // The boxes below redraw in their handlers: hold that until the one redraw at the end.
-    Open->DataReady = false;
-    Open->ken_name->SetChecked(CheckBox2->Checked());
-    Open->CBPrefBorder->SetChecked(CheckBox3->Checked());
-    Open->CBTownBorder->SetChecked(CheckBox4->Checked());
-    Open->CBNTownBorder->SetChecked(CheckBox11->Checked());
-    Open->CBOldTown->SetChecked(CheckBox12->Checked());
-    Open->CBTownName->SetChecked(CheckBox5->Checked());
-    Open->CBLonLat->SetChecked(CheckBox6->Checked());
+    MainGate().DataReady = false;
+    MainUi().ken_name->SetChecked(CheckBox2->Checked());
+    MainUi().CBPrefBorder->SetChecked(CheckBox3->Checked());
+    MainUi().CBTownBorder->SetChecked(CheckBox4->Checked());
+    MainUi().CBNTownBorder->SetChecked(CheckBox11->Checked());
+    MainUi().CBOldTown->SetChecked(CheckBox12->Checked());
+    MainUi().CBTownName->SetChecked(CheckBox5->Checked());
+    MainUi().CBLonLat->SetChecked(CheckBox6->Checked());
     CheckBox7->SetEnabled(CheckBox6->Checked());
-    Open->CBFun->SetChecked(CheckBox7->Checked());
-    Open->CBDo->SetChecked(CheckBox8->Checked());
+    MainUi().CBFun->SetChecked(CheckBox7->Checked());
+    MainUi().CBDo->SetChecked(CheckBox8->Checked());
 
-    TMenuItem* reduction[] = {Open->MAG1, Open->MAG2, Open->MAG3, Open->MAG4, Open->MAG5};
+    TMenuItem* reduction[] = {MainUi().MAG1, MainUi().MAG2, MainUi().MAG3, MainUi().MAG4, MainUi().MAG5};
     for (int i = 0; i < 5; i++) reduction[i]->SetChecked(i == RadioGroup1->ItemIndex());
 
-    Open->CBScale->SetChecked(CheckBox10->Checked());
-    if (CheckBox13->Checked()) Open->BackColor = 0xFFFFFF;
-    Open->CBMainDoubleName->SetChecked(CBDoubleName->Checked());
-    Open->WLinesAsBorder = CBHokkaido->Checked();
+    MainUi().CBScale->SetChecked(CheckBox10->Checked());
+    if (CheckBox13->Checked()) MainStyle().BackColor = 0xFFFFFF;
+    MainUi().CBMainDoubleName->SetChecked(CBDoubleName->Checked());
+    MainDoc().WLinesAsBorder = CBHokkaido->Checked();
 
     // Without a map there is no view to draw in.
-    Open->DataReady = Open->MapShown;
-    Open->DrawMap();
-    Open->Label35->Hide();
+    MainGate().DataReady = MainGate().MapShown;
+    RedrawMap();
+    MainUi().Label35->Hide();
 }
 
 void TSettei::Button6Click(TObject* Sender) {
     TOpen* o = Open;
     if (!CBSoft->Checked()) {
-        o->CoastColor = 0xFF0000;
-        o->PrefColor = 0x0000FF;
-        o->TownColor = 0x28C830;
-        o->NTownColor = o->DefNTownColor;
-        o->IslandsColor = o->DefIslandsColor;
-        o->MountainColor = o->DefMountainColor;
-        o->TownFontColor = 0x000000;
-        o->DoColor = 0x000000;
+        StyleOf(*o).CoastColor = 0xFF0000;
+        StyleOf(*o).PrefColor = 0x0000FF;
+        StyleOf(*o).TownColor = 0x28C830;
+        StyleOf(*o).NTownColor = StyleOf(*o).DefNTownColor;
+        StyleOf(*o).IslandsColor = StyleOf(*o).DefIslandsColor;
+        StyleOf(*o).MountainColor = StyleOf(*o).DefMountainColor;
+        StyleOf(*o).TownFontColor = 0x000000;
+        StyleOf(*o).DoColor = 0x000000;
     } else {
-        o->CoastColor = 0xFFA6A6;
-        o->PrefColor = 0x9D9DFF;
-        o->TownColor = 0x9DFF9D;
-        o->NTownColor = 0xFFFF80;
-        o->IslandsColor = 0xA5C783;
-        o->MountainColor = 0xFF8080;
-        o->TownFontColor = 0x808080;
-        o->DoColor = 0x868686;
+        StyleOf(*o).CoastColor = 0xFFA6A6;
+        StyleOf(*o).PrefColor = 0x9D9DFF;
+        StyleOf(*o).TownColor = 0x9DFF9D;
+        StyleOf(*o).NTownColor = 0xFFFF80;
+        StyleOf(*o).IslandsColor = 0xA5C783;
+        StyleOf(*o).MountainColor = 0xFF8080;
+        StyleOf(*o).TownFontColor = 0x808080;
+        StyleOf(*o).DoColor = 0x868686;
     }
-    o->KuColor = 0x8FC48B;
-    o->BackColor = o->ChosenBackColor = 0xFFFFE6;
-    o->FunColor = 0xC0C0C0;
+    StyleOf(*o).KuColor = 0x8FC48B;
+    StyleOf(*o).BackColor = StyleOf(*o).ChosenBackColor = 0xFFFFE6;
+    StyleOf(*o).FunColor = 0xC0C0C0;
 
-    o->WakuColor = 0xFF8080;
-    o->CoastWidth = o->PrefWidth = o->TownWidth = 1;
+    StyleOf(*o).WakuColor = 0xFF8080;
+    StyleOf(*o).CoastWidth = StyleOf(*o).PrefWidth = StyleOf(*o).TownWidth = 1;
     UpDown5->SetPosition(2);
     for (TUpDown* u : {UpDown1, UpDown2, UpDown3}) u->SetPosition(1);
     UpDown4->SetPosition(8);
-    o->NameFontBase = o->NameFontSize = 8;
+    StyleOf(*o).NameFontBase = StyleOf(*o).NameFontSize = 8;
     CheckBox2->SetChecked(true);
     for (TCheckBox* dot : {CBTownDot, CBPrefDot}) {
         dot->SetEnabled(true);

@@ -11,8 +11,8 @@
 namespace {
 
 std::vector<TCheckBox*> LayerBoxes(TOpen& o) {
-    return {o.CBPrefBorder, o.CBTownBorder, o.CBNTownBorder, o.CBTownName, o.CBOldTown, o.CBLabel, o.CBMainDoubleName,
-            o.CBScale,      o.CBLake,       o.CBLonLat,      o.CBDo,       o.CB1do,     o.CBExp};
+    return {UiOf(o).CBPrefBorder, UiOf(o).CBTownBorder, UiOf(o).CBNTownBorder, UiOf(o).CBTownName, UiOf(o).CBOldTown, UiOf(o).CBLabel, UiOf(o).CBMainDoubleName,
+            UiOf(o).CBScale,      UiOf(o).CBLake,       UiOf(o).CBLonLat,      UiOf(o).CBDo,       UiOf(o).CB1do,     UiOf(o).CBExp};
 }
 const char* const kLayerTags[13] = {"CBPrefBorder", "CBTownBorder", "CBNTownBorder", "CBTownName", "CBOldTown",
                                     "CBLabel",      "CBMainDoubleName", "CBScale",    "CBLake",     "CBLonLat",
@@ -20,11 +20,11 @@ const char* const kLayerTags[13] = {"CBPrefBorder", "CBTownBorder", "CBNTownBord
 std::vector<TCheckBox*> SetteiBoxes() { return {Settei->CBKu, Settei->CBKuDot, Settei->CBCityName, Settei->CBKuName}; }
 const char* const kSetteiTags[4] = {"CBKu", "CBKuDot", "CBCityName", "CBKuName"};
 std::vector<TColor*> BaseColours(TOpen& o) {
-    return {&o.CoastColor, &o.PrefColor, &o.TownColor, &o.BackColor, &o.WakuColor, &o.KuColor, &o.DoColor, &o.FunColor};
+    return {&StyleOf(o).CoastColor, &StyleOf(o).PrefColor, &StyleOf(o).TownColor, &StyleOf(o).BackColor, &StyleOf(o).WakuColor, &StyleOf(o).KuColor, &StyleOf(o).DoColor, &StyleOf(o).FunColor};
 }
 const char* const kColourTags[8] = {"CoastColor", "PrefColor", "TownColor", "BackColor",
                                     "WakuColor",  "KuColor",   "DoColor",   "FunColor"};
-std::vector<TCheckBox*> RailBoxes(TOpen& o) { return {o.CBRailLine, o.CBEki, RailControlsOf(o).CBMain}; }
+std::vector<TCheckBox*> RailBoxes(TOpen& o) { return {UiOf(o).CBRailLine, UiOf(o).CBEki, RailControlsOf(o).CBMain}; }
 const char* const kRailTags[3] = {"CBRailLine", "CBEki", "CBMain"};
 
 } // namespace
@@ -32,13 +32,13 @@ const char* const kRailTags[3] = {"CBRailLine", "CBEki", "CBMain"};
 ViewBlock ViewBlock::Take() {
     const TOpen& o = *Open;
     ViewBlock v;
-    v.select = std::clamp<int32_t>(o.SELECT, 0, 52);
-    std::copy(o.SelectCode, o.SelectCode + v.select, v.codes);
+    v.select = std::clamp<int32_t>(DocOf(o).SELECT, 0, 52);
+    std::copy(DocOf(o).SelectCode, DocOf(o).SelectCode + v.select, v.codes);
     v.cx = o.CX, v.cy = o.CY;
     // Older builds read sizes up to 1800 only; a larger choice is kept as 1800.
     v.sizex = o.SIZEX, v.ssize = o.SSIZE, v.copyscale = std::min(o.COPYSCALE, 3), v.magstep = o.MAGSTEP;
-    v.sizeChoice = std::min(o.RadioGroup1->ItemIndex(), v.copyscale - 1);
-    v.upDown = o.UpDown1->Position();
+    v.sizeChoice = std::min(UiOf(o).RadioGroup1->ItemIndex(), v.copyscale - 1);
+    v.upDown = UiOf(o).UpDown1->Position();
     v.magunit = o.MAGUNIT, v.scale = o.scale;
     return v;
 }
@@ -79,8 +79,8 @@ bool ViewBlock::Parse(ProjectLines& in) {
 
 void ViewBlock::Apply() const {
     TOpen& o = *Open;
-    o.SELECT = select;
-    std::copy(codes, codes + select, o.SelectCode);
+    DocOf(o).SELECT = select;
+    std::copy(codes, codes + select, DocOf(o).SelectCode);
     o.CX = cx, o.CY = cy;
     o.SIZEX = sizex, o.SSIZE = ssize, o.COPYSCALE = copyscale, o.MAGSTEP = magstep;
     o.MAGUNIT = magunit;
@@ -89,9 +89,9 @@ void ViewBlock::Apply() const {
     o.ImageSize = o.SIZEX * o.COPYSCALE / o.SSIZE;
     // The size choice is the copy scale and the up-down shows the magnification
     // step: the file's second copies of both are not taken.
-    o.RadioGroup1->SetItemIndex(o.COPYSCALE - 1);
+    UiOf(o).RadioGroup1->SetItemIndex(o.COPYSCALE - 1);
     Settei->RadioGroup1->SetItemIndex(o.SSIZE - 1);
-    o.UpDown1->SetPosition(o.MAGSTEP);
+    UiOf(o).UpDown1->SetPosition(o.MAGSTEP);
     // While a project is restored the area load keeps this view.
     o.Button3Click(&o);
 }
@@ -123,7 +123,7 @@ void LayerBoxBlock::Apply() const {
     const auto boxes = LayerBoxes(o);
     for (int k = 0; k < 13; ++k) {
         boxes[k]->SetChecked(layers[k]);
-        if (boxes[k] == o.CBLonLat) o.Keido->SetChecked(!layers[k]);
+        if (boxes[k] == UiOf(o).CBLonLat) UiOf(o).Keido->SetChecked(!layers[k]);
     }
     const auto twins = SetteiBoxes();
     for (int k = 0; k < 4; ++k) twins[k]->SetChecked(settei[k]);
@@ -131,7 +131,7 @@ void LayerBoxBlock::Apply() const {
 
 ScaleBarBlock ScaleBarBlock::Take() {
     const TOpen& o = *Open;
-    return {o.CBScale->Checked(), o.CY, o.scl_x1, o.scly1};
+    return {UiOf(o).CBScale->Checked(), o.CY, StyleOf(o).scl_x1, StyleOf(o).scly1};
 }
 
 void ScaleBarBlock::Write(gui::TextWriter& w) const {
@@ -149,9 +149,9 @@ bool ScaleBarBlock::Parse(ProjectLines& in) {
 
 void ScaleBarBlock::Apply() const {
     TOpen& o = *Open;
-    o.scl_x1 = x;
-    o.scly1 = y;
-    o.CBScale->SetChecked(shown);
+    StyleOf(o).scl_x1 = x;
+    StyleOf(o).scly1 = y;
+    UiOf(o).CBScale->SetChecked(shown);
 }
 
 BaseColourBlock BaseColourBlock::Take() {
@@ -200,7 +200,7 @@ bool RailBoxBlock::Parse(ProjectLines& in) {
 // boxes stood before the restore.
 void RailBoxBlock::Apply() const {
     TOpen& o = *Open;
-    o.CBRailLine->SetChecked(false);
+    UiOf(o).CBRailLine->SetChecked(false);
     RailControlsOf(o).CBMain->SetChecked(false);
     const auto rail = RailBoxes(o);
     for (int k = 0; k < 3; ++k) {

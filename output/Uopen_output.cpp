@@ -38,8 +38,8 @@ void TellReadingsRefused() {
 void TOpen::RadioGroup1Click(TObject*) {
     RedrawOnce once;   // the settings' twin runs this once more
     LineAdd->EditLineRedraw = true;
-    COPYSCALE = CopyScaleOf(RadioGroup1);
-    Settei->RadioGroup2->SetItemIndex(RadioGroup1->ItemIndex());
+    COPYSCALE = CopyScaleOf(ui.RadioGroup1);
+    Settei->RadioGroup2->SetItemIndex(ui.RadioGroup1->ItemIndex());
     ImageSize = SIZEX * COPYSCALE / SSIZE;
     DrawMap();
 }
@@ -52,7 +52,7 @@ namespace output {
 
 bool RenderOutputJob(TCanvas& cv, const MapSnapshot& job) {
     RenderMap(cv, job);
-    if (!Open->CBYomi->Checked()) return true;
+    if (!MainUi().CBYomi->Checked()) return true;
     if (!YomiList->BuildDisplayedNameList(job.view)) return false;
     Yomi->DrawReadings(cv, job.view);
     return true;
@@ -123,10 +123,10 @@ bool TOpen::RenderMapVector(gui::VectorRecorder& shapes) {
 }
 
 void TOpen::Button4Click(TObject*) {
-    COPYSCALE = CopyScaleOf(RadioGroup1);
+    COPYSCALE = CopyScaleOf(ui.RadioGroup1);
     ImageSize = SIZEX * COPYSCALE / SSIZE;
     TBitmap out(ImageSize, ImageSize);
-    CBCenter->SetChecked(false);
+    ui.CBCenter->SetChecked(false);
 
     // The map is drawn once at its full size, not tile by tile; a small one
     // is drawn without the wait window's texts.
@@ -143,15 +143,15 @@ void TOpen::Button4Click(TObject*) {
 namespace {
 
 struct SaveKind {
-    TMenuItem* TOpen::*item;
+    TMenuItem* MainControls::*item;
     const char* filter;
     uint8_t format;
 };
 
 const SaveKind kSaveKinds[3] = {
-    {&TOpen::PNG1, "PNGファイル (*.png)|*.png", 3},
-    {&TOpen::JPEG1, "JPEGファイル (*.jpg)|*.jpg", 1},
-    {&TOpen::BITMAP1, "BMPFファイル (*.bmp)|*.bmp", 2},
+    {&MainControls::PNG1, "PNGファイル (*.png)|*.png", 3},
+    {&MainControls::JPEG1, "JPEGファイル (*.jpg)|*.jpg", 1},
+    {&MainControls::BITMAP1, "BMPFファイル (*.bmp)|*.bmp", 2},
 };
 // Every image save also offers the map as shapes and text.
 const char* const kVectorFilters = "|PDF (*.pdf)|*.pdf|SVG (*.svg)|*.svg";
@@ -179,10 +179,10 @@ uint8_t FormatChosen(const std::string& name, int filterIndex, uint8_t raster) {
 }
 
 void SaveAs(TOpen* o, int kind) {
-    for (int k = 0; k < 3; ++k) (o->*kSaveKinds[k].item)->SetChecked(k == kind);
-    o->RadioGroup2->SetItemIndex(kind);
-    o->SaveDialog1->Filter = std::string(kSaveKinds[kind].filter) + kVectorFilters;
-    o->SaveDialog1->FilterIndex = 1;
+    for (int k = 0; k < 3; ++k) (UiOf(*o).*kSaveKinds[k].item)->SetChecked(k == kind);
+    UiOf(*o).RadioGroup2->SetItemIndex(kind);
+    UiOf(*o).SaveDialog1->Filter = std::string(kSaveKinds[kind].filter) + kVectorFilters;
+    UiOf(*o).SaveDialog1->FilterIndex = 1;
     o->SaveFormat = kSaveKinds[kind].format;
     o->SaveMapImage();
 }
@@ -194,7 +194,7 @@ void TOpen::JPEG1Click(TObject*) { SaveAs(this, 1); }
 void TOpen::BITMAP1Click(TObject*) { SaveAs(this, 2); }
 
 void TOpen::Button8Click(TObject* Sender) {
-    switch (RadioGroup2->ItemIndex()) {
+    switch (ui.RadioGroup2->ItemIndex()) {
     case 0: PNG1Click(Sender); break;
     case 1: JPEG1Click(Sender); break;
     case 2: BITMAP1Click(Sender); break;
@@ -203,16 +203,16 @@ void TOpen::Button8Click(TObject* Sender) {
 }
 
 void TOpen::SaveMapImage() {
-    COPYSCALE = CopyScaleOf(RadioGroup1);
+    COPYSCALE = CopyScaleOf(ui.RadioGroup1);
     ImageSize = SIZEX * COPYSCALE / SSIZE;
 
-    if (!SaveDialog1->Execute()) {
+    if (!ui.SaveDialog1->Execute()) {
         Process->Hide();
         return;
     }
-    std::string name = SaveDialog1->FileName;
+    std::string name = ui.SaveDialog1->FileName;
     const uint8_t raster = SaveFormat;
-    SaveFormat = FormatChosen(name, SaveDialog1->FilterIndex, raster);
+    SaveFormat = FormatChosen(name, ui.SaveDialog1->FilterIndex, raster);
     // The menu's kind stays the raster one the next save starts from.
     struct Back {
         uint8_t& f;
@@ -244,7 +244,7 @@ void TOpen::SaveMapImage() {
 }
 
 bool TOpen::WriteMapImage(const std::string& name) {
-    COPYSCALE = CopyScaleOf(RadioGroup1);
+    COPYSCALE = CopyScaleOf(ui.RadioGroup1);
     ImageSize = SIZEX * COPYSCALE / SSIZE;
     ShowProgress(name + " を保存しています");
     // A large image takes seconds: the user may stop it, and no file is left.
@@ -260,7 +260,7 @@ bool TOpen::WriteMapImage(const std::string& name) {
     if (SaveFormat == kPdf || SaveFormat == kSvg) {
         const output::PageLayout layout = PdfPageWindow()->Layout();
         // The document is named by the page's title, else the map's printed title, else its file.
-        std::string title = !layout.title.empty() ? layout.title : PrintDialog1 ? PrintDialog1->Title : std::string();
+        std::string title = !layout.title.empty() ? layout.title : ui.PrintDialog1 ? ui.PrintDialog1->Title : std::string();
         if (title.empty()) {
             title = gui::ExtractFileName(name);
             title.resize(title.size() - gui::ExtractFileExt(title).size());

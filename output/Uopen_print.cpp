@@ -9,22 +9,22 @@
 #include <QPrinter>
 
 void TOpen::Print1Click(TObject*) {
-    if (!MapShown) return;
-    if (PrintDialog1->Execute()) PrintMap(PrintDialog1->Printer());
+    if (!gate.MapShown) return;
+    if (ui.PrintDialog1->Execute()) PrintMap(ui.PrintDialog1->Printer());
 }
 
 void TOpen::PrintPreview1Click(TObject*) {
-    if (!MapShown) return;
-    PrintDialog1->Preview([this](QPrinter* p) { PrintMap(p); });
+    if (!gate.MapShown) return;
+    ui.PrintDialog1->Preview([this](QPrinter* p) { PrintMap(p); });
 }
 
 // One drawing through the render job at the page's density, set at the
 // printer's dots; the screen is left as it is.
 bool TOpen::PrintMap(QPrinter* printer) {
-    if (!MapShown) return false;
+    if (!gate.MapShown) return false;
     output::PageLayout layout = PdfPageWindow()->Layout();
     // The print dialog's own title, when it has one, is the page's.
-    if (!PrintDialog1->Title.empty()) layout.title = PrintDialog1->Title;
+    if (!ui.PrintDialog1->Title.empty()) layout.title = ui.PrintDialog1->Title;
     if (layout.fixedScale && layout.scale == 0) layout.fixedScale = false;
     const QPageLayout paper = printer->pageLayout();
     output::PageSheet sheet;

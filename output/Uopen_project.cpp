@@ -32,12 +32,12 @@ bool TOpen::SaveProjectFile(const std::string& path) {
         MessageBox("RVXファイルを書き込めません　　　", "ファイル書き込みエラー　", MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
-    Label19->SetCaption(ExtractFileNameExt(path));
+    ui.Label19->SetCaption(ExtractFileNameExt(path));
     return true;
 }
 
 void TOpen::Button1Click(TObject*) {
-    if (SaveDialog3->Execute()) SaveProjectFile(SaveDialog3->FileName);
+    if (ui.SaveDialog3->Execute()) SaveProjectFile(ui.SaveDialog3->FileName);
 }
 
 namespace {
@@ -46,7 +46,7 @@ namespace {
 // ticks, so that the file's come after. The settings twin of "重複可" follows
 // the main box, but the file holds only the main one: its tick is kept.
 bool BeforeAreaLoad(TOpen& o) {
-    o.EndTool<PaintTool>();
+    ToolsOf(o).EndTool<PaintTool>();
     return Settei->CBDoubleName->Checked();
 }
 
@@ -73,23 +73,23 @@ void AfterAreaLoad(const ProjectData& d, bool doubleNames, const std::string& pa
 // labels it read, and the windows show what was restored.
 void AfterRailwayLoad(TOpen& o, const ProjectData& d) {
     Settei->FormCreate(Settei);
-    o.WriteLog(o.ProjectLoading ? "FROMFILE：true\n" : "FROMFILE：false\n");
+    o.WriteLog(GateOf(o).ProjectLoading ? "FROMFILE：true\n" : "FROMFILE：false\n");
     d.labels.ApplyAfterRailways(d.boxes.layers[LayerBoxBlock::LABEL]);
-    o.Button1->SetEnabled(true);
+    UiOf(o).Button1->SetEnabled(true);
     N161Click(o, &o);
     LineAdd->ShowRestoredFiles();
-    o.CBRailLine->SetEnabled(true);
-    o.MapShown = true;
-    o.DataReady = true;
-    o.BtnLetter->SetEnabled(true);
-    o.DUMMY->SetCaption(std::to_string(PagesDlg->PlacedSymbolCount));
+    UiOf(o).CBRailLine->SetEnabled(true);
+    GateOf(o).MapShown = true;
+    GateOf(o).DataReady = true;
+    UiOf(o).BtnLetter->SetEnabled(true);
+    UiOf(o).DUMMY->SetCaption(std::to_string(PagesDlg->PlacedSymbolCount));
     Hanrei->Close();
 }
 
 } // namespace
 
 void TOpen::Button10Click(TObject*) {
-    if (OpenDialog1->Execute()) RestoreProjectFile(OpenDialog1->FileName);
+    if (ui.OpenDialog1->Execute()) RestoreProjectFile(ui.OpenDialog1->FileName);
 }
 
 bool TOpen::RestoreProjectFile(const std::string& path) {
@@ -118,10 +118,10 @@ bool TOpen::RestoreProjectFile(const std::string& path) {
         bool& flag;
         explicit Loading(bool& f) : flag(f) { flag = true; }
         ~Loading() { flag = false; }
-    } loading(ProjectLoading);
+    } loading(gate.ProjectLoading);
     const bool doubleNames = BeforeAreaLoad(*this);
-    Label19->SetCaption(ExtractFileNameExt(path));
-    SaveDialog3->FileName = path;
+    ui.Label19->SetCaption(ExtractFileNameExt(path));
+    ui.SaveDialog3->FileName = path;
     WriteLog("\nファイル読み込み\n");
     WriteLog(gui::Format("RVXファイル名：%s\n", path.c_str()));
 

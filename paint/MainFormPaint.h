@@ -1,6 +1,14 @@
 // The main form's painting, paint files and legend steps: the paint folder's steps over the form.
 #pragma once
-#include "engine/Uopen.h"
+#include "engine/MainForm.h"
+#include "gui/Dialogs.h"
+#include "gui/Forms.h"
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct DrawSettings;
+struct MapView;
 
 std::vector<TCheckBox*> SavedCheckBoxes(const TOpen& o);
 bool AddPaintRecord(TOpen& o, int32_t x, int32_t y, TColor colour, uint8_t pattern);
@@ -18,6 +26,8 @@ void N6Click(TOpen& o, TObject* Sender);
 void menuExpClick(TOpen& o, TObject* Sender);
 void CBExpClick(TOpen& o, TObject* Sender);
 void AddPaintLayers(TOpen& o);
+// The legend onto the canvas through the view; on the screen its box is kept for a press.
+void DrawLegendOnMap(TOpen& o, TCanvas& cv, const MapView& view, const DrawSettings& s);
 // Ctrl+Z: the symbol window's step back while it is shown, else the paint's.
 void Undo1Click(TOpen& o, TObject* Sender);
 void PaintAt(TOpen& o, int X, int Y);      // paint/: the paint tool's fill at a pressed pixel

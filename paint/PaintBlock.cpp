@@ -1,6 +1,7 @@
 // The paint block of the project file, written, read and put back side by side.
 #include "paint/PaintBlock.h"
-#include "engine/Uopen.h"
+#include "engine/PaintRecord.h"
+#include "engine/MainForm.h"
 #include "gui/TextFile.h"
 #include "engine/ProjectLines.h"
 #include "paint/Upaint.h"
@@ -9,8 +10,8 @@
 PaintBlock PaintBlock::Take() {
     const TOpen& o = *Open;
     PaintBlock b;
-    const int n = std::clamp<int>(o.paint_rep, 0, TOpen::PAINT_MAX);
-    b.records.assign(o.PaintRecords, o.PaintRecords + n);
+    const int n = std::clamp<int>(PaintStoreOf(o).paint_rep, 0, PaintStore::PAINT_MAX);
+    b.records.assign(PaintStoreOf(o).PaintRecords, PaintStoreOf(o).PaintRecords + n);
     b.palette = MapPaint->FilePalette();
     return b;
 }
@@ -26,7 +27,7 @@ void PaintBlock::Write(gui::TextWriter& w) const {
 
 bool PaintBlock::Parse(ProjectLines& in) {
     int n;
-    if (!in.Ranged(n, 0, TOpen::PAINT_MAX)) return false;
+    if (!in.Ranged(n, 0, PaintStore::PAINT_MAX)) return false;
     records.resize(n);
     std::vector<std::string> f;
     for (PaintRecord& p : records)
@@ -36,5 +37,5 @@ bool PaintBlock::Parse(ProjectLines& in) {
 
 void PaintBlock::Apply() const {
     MapPaint->RestorePaint(records, palette);
-    Open->WriteLog(gui::Format("ペイント数：%d\n", int(records.size())));
+    WriteMainLog(gui::Format("ペイント数：%d\n", int(records.size())));
 }

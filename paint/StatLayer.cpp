@@ -1,5 +1,7 @@
 #include "paint/StatLayer.h"
-#include "engine/Uopen.h"
+#include "engine/MapDocument.h"
+#include "engine/MainForm.h"
+#include "engine/FeatureHooks.h"
 #include "gui/VectorRecorder.h"
 #include "names/MainFormNames.h"
 #include <algorithm>
@@ -27,20 +29,20 @@ void StatLayer::SetAreas(std::vector<int> a) {
     areas = std::move(a);
     drawn.clear();
     for (int area : areas)
-        if (const StatShapeArea* s = shapes.Area(Open->AppDir, MapYear, area)) drawn.push_back(s);
+        if (const StatShapeArea* s = shapes.Area(MainDoc().AppDir, MapYear, area)) drawn.push_back(s);
 }
 
 std::vector<InsetUnit> StatLayer::UnitBoxes(int area) {
     std::vector<InsetUnit> units;
-    if (const StatShapeArea* a = shapes.Area(Open->AppDir, TickedEditionYear(), area))
+    if (const StatShapeArea* a = shapes.Area(MainDoc().AppDir, TickedEditionYear(), area))
         for (const StatShape& b : a->blocks) units.push_back({b.code, {b.x0, b.y0, b.x1, b.y1}});
     return units;
 }
 
 void StatLayer::Prepare(const DrawSettings&) {
     std::vector<int> now;
-    for (int i = 0; i < Open->SELECT && i < 100; ++i)
-        if (Open->SelectCode[i] >= 1 && Open->SelectCode[i] <= 52) now.push_back(Open->SelectCode[i]);
+    for (int i = 0; i < MainDoc().SELECT && i < 100; ++i)
+        if (MainDoc().SelectCode[i] >= 1 && MainDoc().SelectCode[i] <= 52) now.push_back(MainDoc().SelectCode[i]);
     SetAreas(std::move(now));
 }
 

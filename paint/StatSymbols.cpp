@@ -1,5 +1,5 @@
 #include "paint/StatSymbols.h"
-#include "engine/Uopen.h"
+#include "engine/MapDocument.h"
 #include "paint/StatLayer.h"
 #include "paint/Ustatmap.h"
 #include <algorithm>
@@ -103,7 +103,7 @@ bool StatCircleLayer::Wanted(const DrawSettings&) const {
 }
 
 void StatCircleLayer::Prepare(const DrawSettings&) {
-    marks->Update(StatLayerOnMap->Shown(), TStatMap::SelectedAreas(), StatLayerOnMap->MapYear, Open->AppDir);
+    marks->Update(StatLayerOnMap->Shown(), TStatMap::SelectedAreas(), StatLayerOnMap->MapYear, MainDoc().AppDir);
 }
 
 void StatCircleLayer::Draw(TCanvas& cv, const MapView& view, const DrawSettings& s) {
@@ -197,7 +197,7 @@ bool StatValueLayer::Wanted(const DrawSettings&) const {
 }
 
 void StatValueLayer::Prepare(const DrawSettings&) {
-    marks->Update(StatLayerOnMap->Shown(), TStatMap::SelectedAreas(), StatLayerOnMap->MapYear, Open->AppDir);
+    marks->Update(StatLayerOnMap->Shown(), TStatMap::SelectedAreas(), StatLayerOnMap->MapYear, MainDoc().AppDir);
 }
 
 void StatValueLayer::Draw(TCanvas& cv, const MapView& view, const DrawSettings& s) {

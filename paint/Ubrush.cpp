@@ -1,5 +1,5 @@
 #include "paint/Ubrush.h"
-#include "engine/Uopen.h"
+#include "engine/MapStyle.h"
 #include "paint/SlotPicture.h"
 #include "paint/Upaint.h"
 
@@ -59,12 +59,12 @@ TRadioButton* TPBrush::Choice(int k) const {
 void TPBrush::PaintSamples() {
     const int slot = MapPaint->EditSlot;
     Label2->SetCaption(std::to_string(slot + 1));
-    for (int k = 0; k < 7; ++k) PaintSwatch(Sample(k)->Canvas(), Open->PaintColor[slot], TMapPaint::ChoiceCode[k]);
+    for (int k = 0; k < 7; ++k) PaintSwatch(Sample(k)->Canvas(), MainStyle().PaintColor[slot], TMapPaint::ChoiceCode[k]);
 }
 
 void TPBrush::RadioButtonClick(int k) {
     const int slot = MapPaint->EditSlot;
-    Open->PaintPattern[slot] = TMapPaint::ChoiceCode[k];
+    MainStyle().PaintPattern[slot] = TMapPaint::ChoiceCode[k];
     MapPaint->PatternChoice = k;
     MapPaint->RefreshPaintSlot();
     for (int i = 0; i < 7; ++i) Choice(i)->SetChecked(i == k);

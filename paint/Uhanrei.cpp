@@ -2,7 +2,11 @@
 #include "components/Mystr.h"
 #include "components/Tkbtn.h"
 #include "engine/Convert.h"
-#include "engine/Uopen.h"
+#include "engine/MainControls.h"
+#include "engine/MapStyle.h"
+#include "engine/ToolSlot.h"
+#include "engine/Redraw.h"
+#include "engine/MainForm.h"
 #include "paint/MainFormPaint.h"
 #include "gui/Files.h"
 #include "gui/TextFile.h"
@@ -165,7 +169,7 @@ THanrei::THanrei() : TForm("　地図凡例編集") {
 }
 
 void THanrei::FormCreate(TObject*) {
-    for (int i = 0; i < 8; ++i) LegendColors[i] = Open->DefPaintColor[i];
+    for (int i = 0; i < 8; ++i) LegendColors[i] = MainStyle().DefPaintColor[i];
     LegendTextColor = 0x000000;
     LegendFillColor = 0xFFFFFF;
     LegendFrameColor = 0x000000;
@@ -227,7 +231,7 @@ void THanrei::UpdateRows() {
 
 void THanrei::Button3Click(TObject*) {
     if (!GatherLegend()) MessageBox(kNumberError, "凡例エラー", MB_OK | MB_ICONEXCLAMATION);
-    Open->DrawMap();
+    RedrawMap();
     LegendOn = true;
 }
 
@@ -253,25 +257,25 @@ void THanrei::CBExpWakuClick(TObject*) {
 
 void THanrei::CBMenuTitleClick(TObject*) {
     EnableByBoxes();
-    if (!Open->CBExp->Checked()) Open->CBExp->SetChecked(true);
-    else CBExpClick(*Open, Open->CBExp);
+    if (!MainUi().CBExp->Checked()) MainUi().CBExp->SetChecked(true);
+    else CBExpClick(*Open, MainUi().CBExp);
     Button3Click(this);
 }
 
 // A swatch takes the paint slot in use; the map follows at the next "表示".
 void THanrei::ImageClick(int row) {
     const int slot = PaintOf(*Open).PaintSlot;
-    if (!Open->ToolAs<PaintTool>() || slot < 0 || slot > 7) return;
-    LegendColors[row] = Open->PaintColor[slot];
-    LegendPatterns[row] = Open->PaintPattern[slot];
+    if (!MainTools().ToolAs<PaintTool>() || slot < 0 || slot > 7) return;
+    LegendColors[row] = MainStyle().PaintColor[slot];
+    LegendPatterns[row] = MainStyle().PaintPattern[slot];
     PaintSwatch(RowImage(row)->Canvas(), LegendColors[row], LegendPatterns[row]);
 }
 
 void THanrei::Button8Click(TObject*) {
     const int n = std::clamp<int>(LegendCount, 0, 8);
     for (int i = 0; i < n; ++i) {
-        Open->PaintColor[i] = LegendColors[i];
-        Open->PaintPattern[i] = LegendPatterns[i];
+        MainStyle().PaintColor[i] = LegendColors[i];
+        MainStyle().PaintPattern[i] = LegendPatterns[i];
         ShowSlotPicture(MapPaint->SlotButton(i), LegendColors[i], LegendPatterns[i]);
     }
 }

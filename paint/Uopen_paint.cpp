@@ -19,16 +19,16 @@ int nint(double v) { return int(std::nearbyint(v)); }
 } // namespace
 
 bool AddPaintRecord(TOpen& o, int32_t x, int32_t y, TColor colour, uint8_t pattern) {
-    if (o.paint_rep < 0) o.paint_rep = 0;
-    if (o.paint_rep >= o.PAINT_MAX) return false;
-    o.PaintRecords[o.paint_rep] = TOpen::PaintRecord{x, y, colour, pattern};
-    o.paint_rep++;
+    if (PaintStoreOf(o).paint_rep < 0) PaintStoreOf(o).paint_rep = 0;
+    if (PaintStoreOf(o).paint_rep >= PaintStoreOf(o).PAINT_MAX) return false;
+    PaintStoreOf(o).PaintRecords[PaintStoreOf(o).paint_rep] = PaintRecord{x, y, colour, pattern};
+    PaintStoreOf(o).paint_rep++;
     return true;
 }
 
 // A pixel on a line or a name, or outside the image, gives the background
 // colour, so the flood starts only where that colour lies.
-void FillAt(const TOpen& o, int sx, int sy, TColor colour, uint8_t pattern) { FillAt(o, *o.Image1->Canvas(), sx, sy, colour, pattern); }
+void FillAt(const TOpen& o, int sx, int sy, TColor colour, uint8_t pattern) { FillAt(o, *UiOf(o).Image1->Canvas(), sx, sy, colour, pattern); }
 
 void FillAt(const TOpen& o, TCanvas& cv, int sx, int sy, TColor colour, uint8_t pattern) {
     cv.Brush->Color = colour;
@@ -37,13 +37,13 @@ void FillAt(const TOpen& o, TCanvas& cv, int sx, int sy, TColor colour, uint8_t 
     cv.FloodFill(sx, sy, over, fsSurface);
 }
 
-void ReplayPaint(const TOpen& o) { ReplayPaint(o, *o.Image1->Canvas(), o.DrawnView); }
+void ReplayPaint(const TOpen& o) { ReplayPaint(o, *UiOf(o).Image1->Canvas(), o.DrawnView); }
 
 void ReplayPaint(const TOpen& o, TCanvas& cv, const MapView& view) {
     HourGlass wait;
-    const int n = std::min<int>(o.paint_rep, o.PAINT_MAX);
+    const int n = std::min<int>(PaintStoreOf(o).paint_rep, PaintStoreOf(o).PAINT_MAX);
     for (int i = 0; i < n; ++i) {
-        const TOpen::PaintRecord& r = o.PaintRecords[i];
+        const PaintRecord& r = PaintStoreOf(o).PaintRecords[i];
         int sx, sy;
         view.ToScreen(r.x, r.y, sx, sy);
         FillAt(o, cv, sx, sy, r.colour, r.pattern);
@@ -51,8 +51,8 @@ void ReplayPaint(const TOpen& o, TCanvas& cv, const MapView& view) {
 }
 
 std::vector<TCheckBox*> SavedCheckBoxes(const TOpen& o) {
-    return {o.CBPrefBorder, o.CBTownBorder, o.CBTownName, o.CBLabel, o.CBScale, o.CBLonLat, o.CBFun,       o.CBDo,
-            o.CB1do,        o.CBOldTown,    o.CBMainDoubleName, o.CBLake, o.CBCenter, o.CBExp, o.CBTownPaint};
+    return {UiOf(o).CBPrefBorder, UiOf(o).CBTownBorder, UiOf(o).CBTownName, UiOf(o).CBLabel, UiOf(o).CBScale, UiOf(o).CBLonLat, UiOf(o).CBFun,       UiOf(o).CBDo,
+            UiOf(o).CB1do,        UiOf(o).CBOldTown,    UiOf(o).CBMainDoubleName, UiOf(o).CBLake, UiOf(o).CBCenter, UiOf(o).CBExp, UiOf(o).CBTownPaint};
 }
 
 void SaveCheckStates(TOpen& o) {
@@ -72,31 +72,31 @@ void RestoreCheckStates(TOpen& o) {
 }
 
 void BtnPaintClick(TOpen& o, TObject*) {
-    if (o.paint_rep > 0 &&
+    if (PaintStoreOf(o).paint_rep > 0 &&
         MessageBox("ペイント作業を新規に開始しますか？　　　　　", "ペイント作業の開始",
                    MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
         MapPaint->BtnPaintAdd->SetEnabled(true);
         return;
     }
-    o.ArmTool<PaintTool>(o);
-    o.paint_rep = 0;
+    ToolsOf(o).ArmTool<PaintTool>(o);
+    PaintStoreOf(o).paint_rep = 0;
     PaintOf(o).PaintSlot = -1;
-    o.Keido->SetChecked(false);
-    o.PaintDisplay = false;
+    UiOf(o).Keido->SetChecked(false);
+    PaintStoreOf(o).PaintDisplay = false;
     {
         RedrawOff off;
         PreparePaintMode(o);
-        o.ken_name->SetChecked(false);
-        o.kokudo->SetChecked(false);
+        UiOf(o).ken_name->SetChecked(false);
+        UiOf(o).kokudo->SetChecked(false);
     }
-    o.CBCenter->SetChecked(false);
-    o.DrawMap();
+    UiOf(o).CBCenter->SetChecked(false);
+    RedrawMap(o);
 
     MapPaint->Show();
     MapPaint->ShowCount();
 
-    o.BtnPaint->SetEnabled(false);
-    o.BtnMark->SetEnabled(false);
+    UiOf(o).BtnPaint->SetEnabled(false);
+    UiOf(o).BtnMark->SetEnabled(false);
     MapPaint->Button1->SetEnabled(false);
     Hanrei->Button3->SetEnabled(false);
     MapPaint->JustContinued = false;
@@ -109,13 +109,13 @@ void BtnPaintClick(TOpen& o, TObject*) {
 void menuPaintClick(TOpen& o, TObject* Sender) { BtnPaintClick(o, Sender); }
 
 void PreparePaintMode(TOpen& o) {
-    if (!o.ProjectLoading) SaveCheckStates(o);
+    if (!GateOf(o).ProjectLoading) SaveCheckStates(o);
     o.DisableMapControls();
     // Names, grid lines, labels and the scale bar would split the regions to fill.
-    o.CBTownName->SetChecked(false);
-    o.CBLonLat->SetChecked(false);
-    o.CBLabel->SetChecked(false);
-    o.CBScale->SetChecked(false);
+    UiOf(o).CBTownName->SetChecked(false);
+    UiOf(o).CBLonLat->SetChecked(false);
+    UiOf(o).CBLabel->SetChecked(false);
+    UiOf(o).CBScale->SetChecked(false);
     for (int i = 0; i < 8; ++i) MapPaint->SlotButton(i)->SetEnabled(true);
     MapPaint->RaiseSlotButtons();
     MapPaint->Button9->SetEnabled(false);
@@ -129,21 +129,21 @@ void PreparePaintMode(TOpen& o) {
 }
 
 void CBTownPaintClick(TOpen& o, TObject*) {
-    if (!o.CBTownPaint->Checked()) o.CBMenseki->SetChecked(false);
+    if (!UiOf(o).CBTownPaint->Checked()) UiOf(o).CBMenseki->SetChecked(false);
 }
 
 void N6Click(TOpen& o, TObject*) {
-    PaintControlsOf(o).TownPaintDialog->Color = o.TownPaintColor;
+    PaintControlsOf(o).TownPaintDialog->Color = StyleOf(o).TownPaintColor;
     if (!PaintControlsOf(o).TownPaintDialog->Execute()) return;
-    o.TownPaintColor = PaintControlsOf(o).TownPaintDialog->Color;
-    o.CBTownPaint->SetColor(o.TownPaintColor);
-    o.DrawMap();
+    StyleOf(o).TownPaintColor = PaintControlsOf(o).TownPaintDialog->Color;
+    UiOf(o).CBTownPaint->SetColor(StyleOf(o).TownPaintColor);
+    RedrawMap(o);
 }
 
 // ---- legend ----
 
 // Drawn from the legend record, which the layer's preparation fills from the boxes.
-void TOpen::DrawLegendOnMap(TCanvas& canvas, const MapView& view, const DrawSettings& st) {
+void DrawLegendOnMap(TOpen& o, TCanvas& canvas, const MapView& view, const DrawSettings& st) {
     const THanrei* L = Hanrei;
     if (!L->LegendOn) return;
     const double f = view.size / 600.0;
@@ -172,7 +172,7 @@ void TOpen::DrawLegendOnMap(TCanvas& canvas, const MapView& view, const DrawSett
     const int left = nint(x - 5 * f), top = nint(y - 5 * f), right = nint(x + B + 5 * f), bottom = nint(y + H + 5 * f);
     cv->Rectangle(left, top, right, bottom);
     // A press finds the legend on the screen's image only.
-    if (st.KeepsPlaces) LegendLeft = left, LegendTop = top, LegendRight = right, LegendBottom = bottom;
+    if (st.KeepsPlaces) o.LegendLeft = left, o.LegendTop = top, o.LegendRight = right, o.LegendBottom = bottom;
 
     const int tx = nint(x + w + 10 * f);
     cv->Pen->Width = 1;
@@ -197,15 +197,15 @@ void menuExpClick(TOpen& o, TObject*) {
 void CBExpClick(TOpen& o, TObject*) {
     {
         RedrawOff off;
-        Hanrei->CBExpDisplay->SetChecked(o.CBExp->Checked());
-        Hanrei->LegendOn = o.CBExp->Checked();
+        Hanrei->CBExpDisplay->SetChecked(UiOf(o).CBExp->Checked());
+        Hanrei->LegendOn = UiOf(o).CBExp->Checked();
         Hanrei->Show();
     }
-    o.DrawMap();
+    RedrawMap(o);
 }
 
-PaintState& PaintOf(TOpen& o) { return o.Parts.Get<PaintState>(); }
-const PaintState& PaintOf(const TOpen& o) { return o.Parts.Get<PaintState>(); }
+PaintState& PaintOf(TOpen& o) { return PartsOf(o).Get<PaintState>(); }
+const PaintState& PaintOf(const TOpen& o) { return PartsOf(o).Get<PaintState>(); }
 
-PaintControls& PaintControlsOf(TOpen& o) { return o.Parts.Get<PaintControls>(); }
-const PaintControls& PaintControlsOf(const TOpen& o) { return o.Parts.Get<PaintControls>(); }
+PaintControls& PaintControlsOf(TOpen& o) { return PartsOf(o).Get<PaintControls>(); }
+const PaintControls& PaintControlsOf(const TOpen& o) { return PartsOf(o).Get<PaintControls>(); }

@@ -1,6 +1,8 @@
 // The paint folder's layers: the paint replay, the search paint and the legend,
 // and the ticks of the legend and paint windows they draw by.
-#include "engine/Uopen.h"
+#include "engine/PaintRecord.h"
+#include "engine/FeatureHooks.h"
+#include "gui/TextFile.h"
 #include "paint/MainFormPaint.h"
 #include "navigation/Ukeisoku.h"
 #include "paint/Ubrush.h"
@@ -12,13 +14,15 @@
 #include "paint/StatSymbols.h"
 #include "paint/Ustatmap.h"
 #include <optional>
+#include "engine/MainControls.h"
+#include "engine/ToolSlot.h"
 
 void AddPaintLayers(TOpen& o) {
-    o.SettingsReaders.push_back([&o](DrawSettings& s) {
+    HooksOf(o).SettingsReaders.push_back([&o](DrawSettings& s) {
         s.MapWrite = Hanrei->CBMapWrite->Checked();
         s.LegendShown = Hanrei->CBExpDisplay->Checked();
         s.PaintDisplay = MapPaint->CBPaintDisplay->Checked();
-        s.Painting = o.ToolAs<PaintTool>() != nullptr;
+        s.Painting = ToolsOf(o).ToolAs<PaintTool>() != nullptr;
         s.NamePaint = MapPaint->NamePaint != 0;
         s.LegendTitle = Hanrei->CBMenuTitle->Checked();
         s.LegendBold = Hanrei->CBBold->Checked();
@@ -30,22 +34,22 @@ void AddPaintLayers(TOpen& o) {
     auto stat = std::make_unique<StatLayer>();
     StatLayerOnMap = stat.get();
     InsetUnitsOf = [](int area) { return StatLayerOnMap->UnitBoxes(area); };
-    o.Layers.Add(LayerPlace::StatFill, std::move(stat));
+    HooksOf(o).Layers.Add(LayerPlace::StatFill, std::move(stat));
     // The circles and the value labels share their marks, made once per change.
     auto marks = std::make_shared<StatMarks>();
     auto circles = std::make_unique<StatCircleLayer>(marks);
     auto values = std::make_unique<StatValueLayer>(marks, circles.get());
     StatValuesOnMap = values.get();
-    o.Layers.Add(LayerPlace::StatCircles, std::move(circles));
-    o.Layers.Add(LayerPlace::StatValues, std::move(values));
+    HooksOf(o).Layers.Add(LayerPlace::StatCircles, std::move(circles));
+    HooksOf(o).Layers.Add(LayerPlace::StatValues, std::move(values));
     // A painting under way is on the map whatever redraws it: its fills are work.
-    o.Layers.Add(
-        LayerPlace::Paint, [&o](const DrawSettings& s) { return s.Painting || (o.PaintDisplay && s.PaintDisplay); },
+    HooksOf(o).Layers.Add(
+        LayerPlace::Paint, [&o](const DrawSettings& s) { return s.Painting || (PaintStoreOf(o).PaintDisplay && s.PaintDisplay); },
         [&o](TCanvas& cv, const MapView& view, const DrawSettings&) {
-            if (o.BeforePaintReplay) {
+            if (HooksOf(o).BeforePaintReplay) {
                 // Once, with the map as the replay finds it (the statistics map's fill points).
-                const auto before = std::move(o.BeforePaintReplay);
-                o.BeforePaintReplay = nullptr;
+                const auto before = std::move(HooksOf(o).BeforePaintReplay);
+                HooksOf(o).BeforePaintReplay = nullptr;
                 before(cv.Image());
             }
             const TColor keep = cv.Brush->Color;
@@ -55,7 +59,7 @@ void AddPaintLayers(TOpen& o) {
     // The searched area is counted on the picture the layer draws; its figures
     // (or the next magnification) wait until the whole stack is drawn.
     auto measured = std::make_shared<std::optional<SearchArea>>();
-    o.Layers.Add(
+    HooksOf(o).Layers.Add(
         LayerPlace::SearchPaint, [](const DrawSettings& s) { return s.TownPaint; },
         [&o, measured](TCanvas& cv, const MapView& view, const DrawSettings& s) {
             if (s.Menseki)
@@ -65,27 +69,27 @@ void AddPaintLayers(TOpen& o) {
         },
         [&o](const DrawSettings& s) {
             if (!s.Menseki) return;
-            Keisoku->Label1->SetCaption(gui::Format("%s の面積を計算しています", o.EdName->Text().c_str()));
+            Keisoku->Label1->SetCaption(gui::Format("%s の面積を計算しています", UiOf(o).EdName->Text().c_str()));
             Keisoku->Show();
             Keisoku->Label1->repaint();
         });
-    o.Layers.Add(
+    HooksOf(o).Layers.Add(
         LayerPlace::Legend, [](const DrawSettings& s) { return s.LegendShown; },
-        [&o](TCanvas& cv, const MapView& v, const DrawSettings& s) { o.DrawLegendOnMap(cv, v, s); },
+        [&o](TCanvas& cv, const MapView& v, const DrawSettings& s) { DrawLegendOnMap(o, cv, v, s); },
         // The text boxes once per redraw; a box that holds no number keeps the record's value.
         [](const DrawSettings&) {
             if (Hanrei->LegendOn) Hanrei->GatherLegend();
         });
-    o.AfterRedrawHooks.push_back([&o, measured](const DrawSettings&) {
+    HooksOf(o).AfterRedrawHooks.push_back([&o, measured](const DrawSettings&) {
         if (!*measured) return;
         const SearchArea found = **measured;
         measured->reset();
         ShowSearchArea(o, found);
     });
-    o.AfterRedrawHooks.push_back([](const DrawSettings& s) {
+    HooksOf(o).AfterRedrawHooks.push_back([](const DrawSettings& s) {
         if (s.MapWrite) Keisoku->Close();
         if (StatMap) StatMap->ShowPlaced(s.MapWrite);
     });
-    o.ToolWindowClosers.push_back([] { Hanrei->Close(); });
-    o.ToolWindowClosers.push_back([] { PBrush->Close(); });
+    HooksOf(o).ToolWindowClosers.push_back([] { Hanrei->Close(); });
+    HooksOf(o).ToolWindowClosers.push_back([] { PBrush->Close(); });
 }

@@ -27,14 +27,14 @@ void PaintAt(TOpen& o, int X, int Y) {
                    MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    if (o.paint_rep >= o.PAINT_MAX) {
-        MessageBox(gui::Format("ペイントの回数が上限（%d回）に達しました", o.PAINT_MAX), "ペイントエラー", MB_OK | MB_ICONEXCLAMATION);
+    if (PaintStoreOf(o).paint_rep >= PaintStoreOf(o).PAINT_MAX) {
+        MessageBox(gui::Format("ペイントの回数が上限（%d回）に達しました", PaintStoreOf(o).PAINT_MAX), "ペイントエラー", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     int32_t x, y;
     o.PressToData(X, Y, x, y);
-    const TColor colour = o.PaintColor[PaintOf(o).PaintSlot];
-    const uint8_t pattern = o.PaintPattern[PaintOf(o).PaintSlot];
+    const TColor colour = StyleOf(o).PaintColor[PaintOf(o).PaintSlot];
+    const uint8_t pattern = StyleOf(o).PaintPattern[PaintOf(o).PaintSlot];
     {
         HourGlass wait;
         FillAt(o, X, Y, colour, pattern);
@@ -59,52 +59,52 @@ void Undo1Click(TOpen& o, TObject* Sender) {
 }
 
 void WirePaintHandlers(TOpen& o) {
-    o.Undo1->OnClick = [&o](TObject* s) { Undo1Click(o, s); };
+    UiOf(o).Undo1->OnClick = [&o](TObject* s) { Undo1Click(o, s); };
     AddPaintLayers(o);
-    o.BtnPaint->OnClick = [&o](TObject* s) { BtnPaintClick(o, s); };
-    o.menuPaint->OnClick = [&o](TObject* s) { menuPaintClick(o, s); };
-    o.CBTownPaint->SetHint("同一色でペイントする");
-    o.CBTownPaint->OnClick = [&o](TObject* s) { CBTownPaintClick(o, s); };
-    o.CBExp->OnClick = [&o](TObject* s) { CBExpClick(o, s); };
+    UiOf(o).BtnPaint->OnClick = [&o](TObject* s) { BtnPaintClick(o, s); };
+    UiOf(o).menuPaint->OnClick = [&o](TObject* s) { menuPaintClick(o, s); };
+    UiOf(o).CBTownPaint->SetHint("同一色でペイントする");
+    UiOf(o).CBTownPaint->OnClick = [&o](TObject* s) { CBTownPaintClick(o, s); };
+    UiOf(o).CBExp->OnClick = [&o](TObject* s) { CBExpClick(o, s); };
     PaintControlsOf(o).N6 = new TMenuItem("市町村検索ペイント色");
-    o.Option1->Add(PaintControlsOf(o).N6);
+    UiOf(o).Option1->Add(PaintControlsOf(o).N6);
     PaintControlsOf(o).N6->OnClick = [&o](TObject* s) { N6Click(o, s); };
     PaintControlsOf(o).menuExp = new TMenuItem("地図凡例を編集する");
-    o.Window1->Add(PaintControlsOf(o).menuExp);
+    UiOf(o).Window1->Add(PaintControlsOf(o).menuExp);
     PaintControlsOf(o).menuExp->OnClick = [&o](TObject* s) { menuExpClick(o, s); };
     PaintControlsOf(o).menuStatMap = new TMenuItem("統計地図...");
-    o.Window1->Add(PaintControlsOf(o).menuStatMap);
+    UiOf(o).Window1->Add(PaintControlsOf(o).menuStatMap);
     PaintControlsOf(o).menuStatMap->OnClick = [](TObject*) { StatMapWindow()->Show(); };
-    o.AreaChange.On(AreaStep::Discard, [] {
+    HooksOf(o).AreaChange.On(AreaStep::Discard, [] {
         if (StatMap) StatMap->LeaveMap();
         StatLayerOnMap->Show(StatMapBlock{});
     });
     // The edition the map is drawn from is the one on disk when it was loaded.
-    o.AreaChange.On(AreaStep::Loaded, [] { StatLayerOnMap->MapYear = TickedEditionYear(); });
-    o.AreaChange.Work([] { return StatLayerOnMap->Shown().on; });
-    o.AreaChange.On(AreaStep::Changing, [] {
+    HooksOf(o).AreaChange.On(AreaStep::Loaded, [] { StatLayerOnMap->MapYear = TickedEditionYear(); });
+    HooksOf(o).AreaChange.Work([] { return StatLayerOnMap->Shown().on; });
+    HooksOf(o).AreaChange.On(AreaStep::Changing, [] {
         if (StatMap) StatMap->MapChanging();
     });
-    o.AreaChange.On(AreaStep::Redrawn, [] {
+    HooksOf(o).AreaChange.On(AreaStep::Redrawn, [] {
         if (StatMap) StatMap->MapChanged();
     });
     PaintControlsOf(o).TownPaintDialog = new TColorDialog(&o);
-    o.Label35->SetHint("測定不能領域の数");
+    UiOf(o).Label35->SetHint("測定不能領域の数");
 
     // The fills and the legend shown belong to the old map.
-    o.AreaChange.Work([&o] { return o.paint_rep > 0 || Hanrei->CBExpDisplay->Checked(); });
-    o.AreaChange.On(AreaStep::Discard, [&o] {
+    HooksOf(o).AreaChange.Work([&o] { return PaintStoreOf(o).paint_rep > 0 || Hanrei->CBExpDisplay->Checked(); });
+    HooksOf(o).AreaChange.On(AreaStep::Discard, [&o] {
         MapPaint->Close();
         // Its handler would draw the old map once more.
-        SetCheckedQuietly(o.CBExp, false);
+        SetCheckedQuietly(UiOf(o).CBExp, false);
         SetCheckedQuietly(Hanrei->CBExpDisplay, false);
         Hanrei->Close();
         Hanrei->LegendOn = false;
         Hanrei->SaveDialog1->FileName.clear();
         o.LegendShown = false;
         MapPaint->JustContinued = false;
-        o.paint_rep = 0;
-        o.PaintDisplay = false;
+        PaintStoreOf(o).paint_rep = 0;
+        PaintStoreOf(o).PaintDisplay = false;
         MapPaint->LblPaint->SetCaption("0");
     });
 }

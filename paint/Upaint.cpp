@@ -126,7 +126,7 @@ TMapPaint::TMapPaint() : TForm("　ペイント　（塗り分け）") {
 }
 
 void TMapPaint::FormCreate(TObject*) {
-    for (int i = 0; i < 8; ++i) SlotButton(i)->SetColor(Open->DefPaintColor[i]);
+    for (int i = 0; i < 8; ++i) SlotButton(i)->SetColor(MainStyle().DefPaintColor[i]);
     Label1->SetCaption("");
     NamePaint = false;
 }
@@ -143,20 +143,20 @@ void TMapPaint::RaiseSlotButtons() {
     }
 }
 
-void TMapPaint::ShowCount() { LblPaint->SetCaption(std::to_string(Open->paint_rep)); }
+void TMapPaint::ShowCount() { LblPaint->SetCaption(std::to_string(MainPaint().paint_rep)); }
 
 void TMapPaint::TkBtnClick(int slot) {
     RaiseSlotButtons();
     SlotButton(slot)->BevelWidth = 0;
-    Open->ArmTool<PaintTool>(*Open);
+    MainTools().ArmTool<PaintTool>(*Open);
     PaintOf(*Open).PaintSlot = slot;
 }
 
 // The slot takes the pattern of the last choice made in the chooser.
 void TMapPaint::ColorButtonClick(int slot) {
-    ColorDialog1->Color = Open->PaintColor[slot];
+    ColorDialog1->Color = MainStyle().PaintColor[slot];
     if (!ColorDialog1->Execute()) return;
-    Open->PaintColor[slot] = ColorDialog1->Color;
+    MainStyle().PaintColor[slot] = ColorDialog1->Color;
     SlotButton(slot)->SetColor(ColorDialog1->Color);
     EditSlot = slot;
     RefreshPaintSlot();
@@ -171,11 +171,11 @@ void TMapPaint::PatternButtonClick(int slot) {
 void TMapPaint::RefreshPaintSlot() {
     if (PatternChoice < 0 || PatternChoice > 6 || EditSlot < 0 || EditSlot > 7) return;
     const uint8_t code = ChoiceCode[PatternChoice];
-    Open->PaintPattern[EditSlot] = code;
+    MainStyle().PaintPattern[EditSlot] = code;
     TTkBtn* b = SlotButton(EditSlot);
     b->Set_Picture(static_cast<const TBitmap*>(nullptr));
-    if (PatternChoice == 0) b->SetColor(Open->PaintColor[EditSlot]);
-    else ShowSlotPicture(b, Open->PaintColor[EditSlot], code);
+    if (PatternChoice == 0) b->SetColor(MainStyle().PaintColor[EditSlot]);
+    else ShowSlotPicture(b, MainStyle().PaintColor[EditSlot], code);
 }
 
 void TMapPaint::RadioGroup1Click(TObject*) {
@@ -183,9 +183,9 @@ void TMapPaint::RadioGroup1Click(TObject*) {
     if (row < 0 || row > 7) return;
     for (int i = 0; i < 8; ++i) {
         SlotButton(i)->Set_Picture(static_cast<const TBitmap*>(nullptr));
-        Open->PaintPattern[i] = 0;
-        Open->PaintColor[i] = row == 0 ? Open->DefPaintColor[i] : Presets[row][i];
-        SlotButton(i)->SetColor(Open->PaintColor[i]);
+        MainStyle().PaintPattern[i] = 0;
+        MainStyle().PaintColor[i] = row == 0 ? MainStyle().DefPaintColor[i] : Presets[row][i];
+        SlotButton(i)->SetColor(MainStyle().PaintColor[i]);
     }
 }
 
@@ -197,33 +197,33 @@ void TMapPaint::Button10Click(TObject*) {
 
 // The redraw replays what is left.
 void TMapPaint::BtnRepaintClick(TObject*) {
-    if (Open->paint_rep <= 0) return;
-    Open->paint_rep--;
-    Open->DrawMap();
+    if (MainPaint().paint_rep <= 0) return;
+    MainPaint().paint_rep--;
+    RedrawMap();
     ShowCount();
     if (JustContinued) JustContinued = false;
-    else if (Open->paint_rep == 0) BtnRepaint->SetEnabled(false);
+    else if (MainPaint().paint_rep == 0) BtnRepaint->SetEnabled(false);
 }
 
 void TMapPaint::BtnPaintAddClick(TObject*) {
-    Open->ArmTool<PaintTool>(*Open);
+    MainTools().ArmTool<PaintTool>(*Open);
     std::optional<RedrawOff> off(std::in_place);
-    Open->ken_name->SetChecked(false);
-    Open->kokudo->SetChecked(false);
+    MainUi().ken_name->SetChecked(false);
+    MainUi().kokudo->SetChecked(false);
     CBPaintDisplay->SetChecked(true);
-    Open->Keido->SetChecked(false);
+    MainUi().Keido->SetChecked(false);
 
     Button19->SetEnabled(true);
     PreparePaintMode(*Open);
     PaintOf(*Open).PaintSlot = -1;
 
-    for (QWidget* w : std::initializer_list<QWidget*>{BtnPaintAdd, Button1, Button3, Button4, Open->BtnPaint})
+    for (QWidget* w : std::initializer_list<QWidget*>{BtnPaintAdd, Button1, Button3, Button4, MainUi().BtnPaint})
         w->setEnabled(false);
     BtnRepaint->SetEnabled(true);
     CBPaintDisplay->SetEnabled(false);
 
     off.reset();
-    Open->DrawMap();
+    RedrawMap();
     ShowCount();
     JustContinued = true;
     CBAllPaint->SetChecked(false);
@@ -232,7 +232,7 @@ void TMapPaint::BtnPaintAddClick(TObject*) {
 
 void TMapPaint::Button19Click(TObject*) {
     // The tool's end comes back here once it is no longer armed.
-    if (Open->ToolAs<PaintTool>()) return Open->EndActiveTool();
+    if (MainTools().ToolAs<PaintTool>()) return MainTools().EndActiveTool();
     std::optional<RedrawOff> off(std::in_place);
     RaiseSlotButtons();
 
@@ -250,13 +250,13 @@ void TMapPaint::Button19Click(TObject*) {
     JustContinued = false;
     CBPaintDisplay->SetEnabled(true);
 
-    Open->PaintDisplay = true;
+    MainPaint().PaintDisplay = true;
     // Only painting unticks these two: an end without its start leaves them be.
     if (PaintOf(*Open).CheckStatesSaved) {
-        Open->ken_name->SetChecked(true);
-        Open->kokudo->SetChecked(true);
+        MainUi().ken_name->SetChecked(true);
+        MainUi().kokudo->SetChecked(true);
     }
-    Button3->SetEnabled(Open->paint_rep >= 1);
+    Button3->SetEnabled(MainPaint().paint_rep >= 1);
 
     // The redraw lock stays on while the windows and boxes below change.
     if (Open->SetteiShown) Settei->Show();
@@ -273,7 +273,7 @@ void TMapPaint::Button19Click(TObject*) {
     RestoreCheckStates(*Open);
 
     off.reset();
-    Open->DrawMap();
+    RedrawMap();
 }
 
 void TMapPaint::Button9Click(TObject*) {
@@ -287,10 +287,10 @@ void TMapPaint::Button9Click(TObject*) {
 
 void TMapPaint::CBBackWhiteClick(TObject*) {
     Settei->SetWhiteBackground(CBBackWhite->Checked());
-    Open->DrawMap();
+    RedrawMap();
 }
 
-void TMapPaint::CBPaintDisplayClick(TObject*) { Open->DrawMap(); }
+void TMapPaint::CBPaintDisplayClick(TObject*) { RedrawMap(); }
 
 // The settings window's "決　定" applies the border boxes and redraws.
 void TMapPaint::CBKuPaintClick(TObject*) {
@@ -312,8 +312,8 @@ void TMapPaint::CBOldTownPaintClick(TObject*) {
 
 void TMapPaint::CBNamePaintClick(TObject*) {
     NamePaint = CBNamePaint->Checked();
-    Open->CBTownName->SetChecked(NamePaint);
-    Open->DrawMap();
+    MainUi().CBTownName->SetChecked(NamePaint);
+    RedrawMap();
     if (NamePaint) {
         Open->DrawTownNames();
         Open->DrawDuplicateNames();
@@ -334,14 +334,14 @@ void TMapPaint::Button4Click(TObject*) {
     h->UpDown2->SetPosition(10);
     if (CBMarkCopy->Checked()) {
         for (int i = 0; i < 8; ++i) {
-            PaintSwatch(h->RowImage(i)->Canvas(), Open->PaintColor[i], Open->PaintPattern[i]);
-            h->LegendColors[i] = Open->PaintColor[i];
-            h->LegendPatterns[i] = Open->PaintPattern[i];
+            PaintSwatch(h->RowImage(i)->Canvas(), MainStyle().PaintColor[i], MainStyle().PaintPattern[i]);
+            h->LegendColors[i] = MainStyle().PaintColor[i];
+            h->LegendPatterns[i] = MainStyle().PaintPattern[i];
         }
     }
     h->Show();
     h->UpdateRows();
     h->Button3Click(h);
     h->LegendOn = true;
-    Open->DrawMap();
+    RedrawMap();
 }

@@ -1,6 +1,6 @@
 // The paint window: eight palette slots, undo, end and continuation of paint mode.
 #pragma once
-#include "engine/Uopen.h"
+#include "engine/PaintRecord.h"
 #include "paint/PaintBlock.h"
 #include "gui/Dialogs.h"
 #include "gui/Forms.h"
@@ -17,7 +17,7 @@ class TTkBtn;
 // (Skip); a value that does not convert or a point past any map is Bad.
 enum class PaintRow { Record, Skip, Bad };
 PaintRow ParsePaintRow(const std::vector<std::string>& f, size_t colourCol, size_t patternCol, bool patternNeeded,
-                       TOpen::PaintRecord& r);
+                       PaintRecord& r);
 
 class TMapPaint : public TForm {
 public:
@@ -99,7 +99,7 @@ public:
     // Background and palette of a paint or project file, with the boxes and buttons that show them.
     void ApplyFilePalette(const PaintPalette& p);
     // A project's paint: the records, the palette and the window of ended painting.
-    void RestorePaint(const std::vector<TOpen::PaintRecord>& records, const PaintPalette& p);
+    void RestorePaint(const std::vector<PaintRecord>& records, const PaintPalette& p);
     // Paint by name (paint/Upaint_byname.cpp).
     void CBAllPaintClick(TObject* Sender);
     void BtnAllPaintClick(TObject* Sender);

@@ -40,13 +40,13 @@ void TMapPaint::CBAllPaintClick(TObject*) {
 // The shown names, a duplicated name with its group the first time it is on
 // the image; entries passed over are used up.
 bool WritePaintList(TOpen& o) {
-    std::vector<bool> used(std::min<int>(o.ExtraCount, int(o.ExtraTownName.size())), false);
+    std::vector<bool> used(std::min<int>(DocOf(o).ExtraCount, int(DocOf(o).ExtraTownName.size())), false);
     Yomi->Edit1->SetText("0");
     const bool listed = YomiList->BuildDisplayedNameList();
     YomiList->Label8->SetVisible(true);
     YomiList->Label9->SetVisible(false);
     YomiList->Label10->SetVisible(false);
-    const std::string path = o.AppDir + "/mapdata/paintlist.lst";
+    const std::string path = DocOf(o).AppDir + "/mapdata/paintlist.lst";
     if (!listed) {
         // The rows of an earlier list are no choice for this map.
         MapPaint->ComboBox1->Items()->Clear();
@@ -57,7 +57,7 @@ bool WritePaintList(TOpen& o) {
     }
 
     TStringGrid* g = YomiList->StringGrid1;
-    const bool old = o.CBNTownBorder->Checked();
+    const bool old = UiOf(o).CBNTownBorder->Checked();
     std::vector<std::string> names;
     for (int r = 0; r < g->RowCount(); ++r) {
         std::string name = g->Cells(3, r);
@@ -65,12 +65,12 @@ bool WritePaintList(TOpen& o) {
         if (kind == (old ? "新" : "旧")) continue;
         const std::string plain = name;
         for (size_t j = 0; j < used.size(); ++j) {
-            if (used[j] || o.ExtraTownName[j] != plain || name != plain) continue;
+            if (used[j] || DocOf(o).ExtraTownName[j] != plain || name != plain) continue;
             used[j] = true;
             int sx, sy;
-            o.MapToScreen(o.ExtraX[j], o.ExtraY[j], sx, sy);
-            if (sx > 0 && sx < o.ImageSize && sy > 0 && sy < o.ImageSize && IsAreaSelected(o, o.ExtraPref[j]))
-                name += "(" + o.ExtraGroupName[j] + ")";
+            o.MapToScreen(DocOf(o).ExtraX[j], DocOf(o).ExtraY[j], sx, sy);
+            if (sx > 0 && sx < o.ImageSize && sy > 0 && sy < o.ImageSize && IsAreaSelected(o, DocOf(o).ExtraPref[j]))
+                name += "(" + DocOf(o).ExtraGroupName[j] + ")";
         }
         names.push_back(name);
     }
@@ -106,7 +106,7 @@ void TMapPaint::BtnAllPaintClick(TObject*) {
     CBNamePaint->SetChecked(false);
     // A ward is filled within solid ward borders, drawn before the fill so that the
     // screen shows what the records will replay; "区ペイント" shows it and undoes it.
-    if (Settei->CBKuDot->Checked() && TOpen::ContainsWard(name)) {
+    if (Settei->CBKuDot->Checked() && ContainsWard(name)) {
         if (CBKuPaint->Checked())
             CBKuPaintClick(CBKuPaint);
         else
@@ -125,11 +125,11 @@ void PaintByName(TOpen& o, const std::string& text) {
     HourGlass wait;
     std::string name = text, plain, group;
     if (SplitParenName(text, plain, group)) {
-        const int n = std::min<int>(o.ExtraCount, int(o.ExtraTownName.size()));
+        const int n = std::min<int>(DocOf(o).ExtraCount, int(DocOf(o).ExtraTownName.size()));
         for (int j = 0; j < n; ++j)
-            if (o.ExtraTownName[j] == plain && o.ExtraGroupName[j] == group) {
-                if (!PaintAtPoint(o, o.ExtraX[j], o.ExtraY[j])) return;
-                name = o.ExtraTownName[j];
+            if (DocOf(o).ExtraTownName[j] == plain && DocOf(o).ExtraGroupName[j] == group) {
+                if (!PaintAtPoint(o, DocOf(o).ExtraX[j], DocOf(o).ExtraY[j])) return;
+                name = DocOf(o).ExtraTownName[j];
             }
     }
     auto table = [&](int count, const std::vector<std::string>& names, const std::vector<int32_t>& xs,
@@ -139,10 +139,10 @@ void PaintByName(TOpen& o, const std::string& text) {
             if (names[i] == name && !PaintAtPoint(o, xs[i], ys[i])) return false;
         return true;
     };
-    if (!table(o.TownCount, o.TownName, o.TownX, o.TownY)) return;
-    if (!table(o.CityCount, o.CityName, o.CityX, o.CityY)) return;
-    if (o.CBNTownBorder->Checked() ? !table(o.OldTownCount, o.OldTownName, o.OldTownX, o.OldTownY)
-                                 : !table(o.NewTownCount, o.NewTownName, o.NewTownX, o.NewTownY))
+    if (!table(DocOf(o).TownCount, DocOf(o).TownName, DocOf(o).TownX, DocOf(o).TownY)) return;
+    if (!table(DocOf(o).CityCount, DocOf(o).CityName, DocOf(o).CityX, DocOf(o).CityY)) return;
+    if (UiOf(o).CBNTownBorder->Checked() ? !table(DocOf(o).OldTownCount, DocOf(o).OldTownName, DocOf(o).OldTownX, DocOf(o).OldTownY)
+                                 : !table(DocOf(o).NewTownCount, DocOf(o).NewTownName, DocOf(o).NewTownX, DocOf(o).NewTownY))
         return;
     int32_t pref, x, y;
     if (FindCityListEntry(o, name, pref, x, y)) PaintAtPoint(o, x, y);
@@ -152,15 +152,15 @@ void PaintByName(TOpen& o, const std::string& text) {
 // over the surface the replay will find there, so a point on a border or a
 // name fills what the replay fills.
 bool PaintAtPoint(TOpen& o, int32_t x, int32_t y) {
-    if (o.paint_rep >= o.PAINT_MAX) {
-        MessageBox(gui::Format("ペイントの回数が上限（%d回）に達しました", o.PAINT_MAX), "ペイントエラー", MB_OK | MB_ICONEXCLAMATION);
+    if (PaintStoreOf(o).paint_rep >= PaintStoreOf(o).PAINT_MAX) {
+        MessageBox(gui::Format("ペイントの回数が上限（%d回）に達しました", PaintStoreOf(o).PAINT_MAX), "ペイントエラー", MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
-    const TColor colour = o.PaintColor[PaintOf(o).PaintSlot];
-    const uint8_t pattern = o.PaintPattern[PaintOf(o).PaintSlot];
+    const TColor colour = StyleOf(o).PaintColor[PaintOf(o).PaintSlot];
+    const uint8_t pattern = StyleOf(o).PaintPattern[PaintOf(o).PaintSlot];
     int sx, sy;
     o.MapToScreen(x, y, sx, sy);
-    if (o.Image1->Canvas()->Pixels(sx, sy) == o.CoastColor) return true;
+    if (UiOf(o).Image1->Canvas()->Pixels(sx, sy) == StyleOf(o).CoastColor) return true;
     FillAt(o, sx, sy, colour, pattern);
     AddPaintRecord(o, x, y, colour, pattern);
     MapPaint->ShowCount();
@@ -175,7 +175,7 @@ namespace {
 bool NearCoast(const TOpen& o, const TCanvas& cv, int sx, int sy) {
     const int dx[5] = {0, 0, 0, 1, -1}, dy[5] = {0, -1, 1, 0, 0};
     for (int k = 0; k < 5; ++k)
-        if (cv.Pixels(sx + dx[k], sy + dy[k]) == o.CoastColor) return true;
+        if (cv.Pixels(sx + dx[k], sy + dy[k]) == StyleOf(o).CoastColor) return true;
     return false;
 }
 
@@ -184,32 +184,32 @@ bool NearCoast(const TOpen& o, const TCanvas& cv, int sx, int sy) {
 // 'point' gets the source (0 found, 1 A, 2 B or X, 3 city) and the pixel.
 template <class F>
 void ForSearchPoints(TOpen& o, const MapView& view, const DrawSettings& s, F point) {
-    const std::string name = o.EdName->Text();
+    const std::string name = UiOf(o).EdName->Text();
     int sx, sy;
     if (o.IsDuplicateName(name)) {
         view.ToScreen(SearchOf(o).SearchX, SearchOf(o).SearchY, sx, sy);
         point(0, sx, sy);
     }
-    for (int i = 0; i < std::min<int>(o.TownCount, int(o.TownName.size())); ++i) {
-        if (o.TownName[i] != name) continue;
-        const bool ward = TOpen::ContainsWard(o.TownName[i]);
-        if (o.IsDuplicateName(o.TownName[i]) && !ward) continue;
-        view.ToScreen(o.TownX[i], o.TownY[i], sx, sy);
+    for (int i = 0; i < std::min<int>(DocOf(o).TownCount, int(DocOf(o).TownName.size())); ++i) {
+        if (DocOf(o).TownName[i] != name) continue;
+        const bool ward = ContainsWard(DocOf(o).TownName[i]);
+        if (o.IsDuplicateName(DocOf(o).TownName[i]) && !ward) continue;
+        view.ToScreen(DocOf(o).TownX[i], DocOf(o).TownY[i], sx, sy);
         point(1, sx, sy);
     }
     const bool old = s.NTownBorder;
-    const auto& names = old ? o.OldTownName : o.NewTownName;
-    const auto& xs = old ? o.OldTownX : o.NewTownX;
-    const auto& ys = old ? o.OldTownY : o.NewTownY;
-    for (int i = 0; i < std::min<int>(old ? o.OldTownCount : o.NewTownCount, int(names.size())); ++i) {
+    const auto& names = old ? DocOf(o).OldTownName : DocOf(o).NewTownName;
+    const auto& xs = old ? DocOf(o).OldTownX : DocOf(o).NewTownX;
+    const auto& ys = old ? DocOf(o).OldTownY : DocOf(o).NewTownY;
+    for (int i = 0; i < std::min<int>(old ? DocOf(o).OldTownCount : DocOf(o).NewTownCount, int(names.size())); ++i) {
         if (names[i] != name) continue;
         view.ToScreen(xs[i], ys[i], sx, sy);
         point(2, sx, sy);
     }
     if (SearchOf(o).SearchFound)
-        for (int i = 0; i < std::min<int>(o.CityCount, int(o.CityName.size())); ++i) {
-            if (o.CityName[i] != SearchOf(o).SearchName) continue;
-            view.ToScreen(o.CityX[i], o.CityY[i], sx, sy);
+        for (int i = 0; i < std::min<int>(DocOf(o).CityCount, int(DocOf(o).CityName.size())); ++i) {
+            if (DocOf(o).CityName[i] != SearchOf(o).SearchName) continue;
+            view.ToScreen(DocOf(o).CityX[i], DocOf(o).CityY[i], sx, sy);
             point(3, sx, sy);
         }
 }
@@ -217,15 +217,15 @@ void ForSearchPoints(TOpen& o, const MapView& view, const DrawSettings& s, F poi
 } // namespace
 
 bool SearchesWard(const TOpen& o) {
-    const std::string name = o.EdName->Text();
-    if (!TOpen::ContainsWard(name)) return false;
-    for (int i = 0; i < std::min<int>(o.TownCount, int(o.TownName.size())); ++i)
-        if (o.TownName[i] == name) return true;
+    const std::string name = UiOf(o).EdName->Text();
+    if (!ContainsWard(name)) return false;
+    for (int i = 0; i < std::min<int>(DocOf(o).TownCount, int(DocOf(o).TownName.size())); ++i)
+        if (DocOf(o).TownName[i] == name) return true;
     return false;
 }
 
 void SearchPaint(TOpen& o, TCanvas& cv, const MapView& view, const DrawSettings& s) {
-    cv.Brush->Color = o.TownPaintColor;
+    cv.Brush->Color = StyleOf(o).TownPaintColor;
     ForSearchPoints(o, view, s, [&](int source, int sx, int sy) {
         const TColor c = o.PickTextBackground(cv, sx, sy);
         if (source == 0 || !NearCoast(o, cv, sx, sy)) cv.FloodFill(sx, sy, c, fsSurface);
@@ -236,8 +236,8 @@ SearchArea MeasureSearchArea(TOpen& o, TCanvas& cv, const MapView& view, const D
     SearchArea found;
     AreaCount& a = AreaCountOf(o);
     a.OpenRegion = false;
-    o.AreaFillColor = o.TownPaintColor;
-    cv.Brush->Color = o.TownPaintColor;
+    StyleOf(o).AreaFillColor = StyleOf(o).TownPaintColor;
+    cv.Brush->Color = StyleOf(o).TownPaintColor;
     a.Clear();
     int64_t previous = 0;
     int lastSource = 0;
@@ -252,7 +252,7 @@ SearchArea MeasureSearchArea(TOpen& o, TCanvas& cv, const MapView& view, const D
         const TColor c = o.PickTextBackground(cv, sx, sy);
         const bool inside = sx >= 0 && sx < view.size && sy >= 0 && sy < view.size;
         if (source == 0) {
-            if (inside && c != o.CoastColor) CountAreaPixels(o, cv, c, sx, sy);
+            if (inside && c != StyleOf(o).CoastColor) CountAreaPixels(o, cv, c, sx, sy);
             return;
         }
         if (!inside) {
@@ -269,37 +269,37 @@ SearchArea MeasureSearchArea(TOpen& o, TCanvas& cv, const MapView& view, const D
 
 void ShowSearchArea(TOpen& o, const SearchArea& found) {
     const AreaCount& a = AreaCountOf(o);
-    o.Label31->SetCaption(gui::Format("%8.0f km", 0.0));
-    o.Label15->SetCaption(TOpen::DistanceText(0));
-    o.Label17->SetCaption("周長");
+    UiOf(o).Label31->SetCaption(gui::Format("%8.0f km", 0.0));
+    UiOf(o).Label15->SetCaption(TOpen::DistanceText(0));
+    UiOf(o).Label17->SetCaption("周長");
     if (found.largest > REGION_MAX) {
         // The view drawn is the one the magnification box shows: the step that
         // would reach the limit is not taken.
         if (o.MAGSTEP + 1 >= MAGSTEP_MAX) {
-            o.Label15->SetCaption("測定不能");
-            o.Label31->SetCaption(" 測定不能");
-            o.Label33->SetVisible(false);
+            UiOf(o).Label15->SetCaption("測定不能");
+            UiOf(o).Label31->SetCaption(" 測定不能");
+            UiOf(o).Label33->SetVisible(false);
             return;
         }
         o.MAGSTEP++;
-        o.UpDown1->SetPosition(o.MAGSTEP);
-        o.Label6->SetCaption(TOpen::MagnificationText(o.MAGSTEP * o.MAGUNIT));
-        o.DrawMap();
+        UiOf(o).UpDown1->SetPosition(o.MAGSTEP);
+        UiOf(o).Label6->SetCaption(TOpen::MagnificationText(o.MAGSTEP * o.MAGUNIT));
+        RedrawMap(o);
         return;
     }
     const TColor font = a.OpenRegion ? TColor(0x00FFFF) : TColor(0x0000FF);
-    for (TLabel* l : {o.Label15, o.Label31, o.Label33}) l->SetFontColor(font);
+    for (TLabel* l : {UiOf(o).Label15, UiOf(o).Label31, UiOf(o).Label33}) l->SetFontColor(font);
     const int e = a.EdgeCount / 2;
     const double all = double(o.ImageSize) * o.ImageSize;
     const float area = float((a.FillCount + e) / all * o.ViewWidthKm * o.ViewHeightKm);
     const float perimeter = float(double(a.EdgeCount) / o.ImageSize * o.ViewWidthKm * 1.11);
-    o.Label31->SetCaption(TOpen::AreaText(area));
-    o.Label15->SetCaption(TOpen::LengthText(perimeter));
-    o.Label33->SetVisible(true);
+    UiOf(o).Label31->SetCaption(TOpen::AreaText(area));
+    UiOf(o).Label15->SetCaption(TOpen::LengthText(perimeter));
+    UiOf(o).Label33->SetVisible(true);
     if (found.coastSkips == 0) {
-        o.Label35->SetVisible(false);
+        UiOf(o).Label35->SetVisible(false);
     } else {
-        o.Label35->SetCaption(gui::Format("%2d", found.coastSkips));
-        o.Label35->SetVisible(true);
+        UiOf(o).Label35->SetCaption(gui::Format("%2d", found.coastSkips));
+        UiOf(o).Label35->SetVisible(true);
     }
 }

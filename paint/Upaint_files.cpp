@@ -2,7 +2,11 @@
 #include "components/Mystr.h"
 #include "components/Tkbtn.h"
 #include "engine/Convert.h"
-#include "engine/Uopen.h"
+#include "engine/MapStyle.h"
+#include "engine/Redraw.h"
+#include "engine/MainForm.h"
+#include "engine/PaintRecord.h"
+#include "gui/TextFile.h"
 #include "gui/Files.h"
 #include "navigation/Usettei.h"
 #include "output/Uproject.h"
@@ -19,7 +23,7 @@ const char* const kFileError = "ファイル読み込みエラー";
 // A paint file checked whole before anything changes.
 struct PaintFileData {
     PaintPalette palette;
-    std::vector<TOpen::PaintRecord> records;
+    std::vector<PaintRecord> records;
     int badLine = 0;     // first line that is missing or does not convert
     bool full = false;   // badLine is a record beyond the room left
 };
@@ -46,7 +50,7 @@ PaintFileData ReadPaintFile(const std::vector<std::string>& lines, bool cut, boo
             return d;
         }
         TMyStr::SplitFields(lines[k], f);
-        TOpen::PaintRecord r;
+        PaintRecord r;
         const PaintRow row = ParsePaintRow(f, 2, 3, false, r);
         if (row == PaintRow::Skip) continue;
         d.full = row == PaintRow::Record && int(d.records.size()) >= room;
@@ -62,7 +66,7 @@ PaintFileData ReadPaintFile(const std::vector<std::string>& lines, bool cut, boo
 void ShowFileFault(const char* kind, const std::string& path, int line, bool full) {
     const std::string text =
         full ? gui::Format("%s %s の %d 行目：ペイントの回数が上限（%d回）を超えます", kind, path.c_str(), line,
-                           TOpen::PAINT_MAX)
+                           PaintStore::PAINT_MAX)
              : gui::Format("%s %s の %d 行目が正しくありません", kind, path.c_str(), line);
     MessageBox(text, kFileError, MB_OK | MB_ICONEXCLAMATION);
 }
@@ -89,7 +93,7 @@ int PaintPalette::Parse(std::span<const std::string> lines) {
 }
 
 PaintRow ParsePaintRow(const std::vector<std::string>& f, size_t colourCol, size_t patternCol, bool patternNeeded,
-                       TOpen::PaintRecord& r) {
+                       PaintRecord& r) {
     auto given = [&f](size_t k) { return k < f.size() && !f[k].empty(); };
     if (!given(colourCol) || (patternNeeded && !given(patternCol))) return PaintRow::Skip;
     const auto colour = TryStrToInt(f[colourCol]);
@@ -102,9 +106,9 @@ PaintRow ParsePaintRow(const std::vector<std::string>& f, size_t colourCol, size
 
 PaintPalette TMapPaint::FilePalette() const {
     PaintPalette p;
-    p.back = CBBackWhite->Checked() ? TColor(0xFFFFFF) : Open->BackColor;
-    std::copy(Open->PaintColor, Open->PaintColor + 8, p.colours);
-    std::copy(Open->PaintPattern, Open->PaintPattern + 8, p.patterns);
+    p.back = CBBackWhite->Checked() ? TColor(0xFFFFFF) : MainStyle().BackColor;
+    std::copy(MainStyle().PaintColor, MainStyle().PaintColor + 8, p.colours);
+    std::copy(MainStyle().PaintPattern, MainStyle().PaintPattern + 8, p.patterns);
     return p;
 }
 
@@ -133,8 +137,8 @@ void TMapPaint::WireFileHandlers() {
 void TMapPaint::ShowSlot(int slot) {
     TTkBtn* b = SlotButton(slot);
     b->Set_Picture(static_cast<const TBitmap*>(nullptr));
-    b->SetColor(Open->PaintColor[slot]);
-    if (Open->PaintPattern[slot] != 0) ShowSlotPicture(b, Open->PaintColor[slot], Open->PaintPattern[slot]);
+    b->SetColor(MainStyle().PaintColor[slot]);
+    if (MainStyle().PaintPattern[slot] != 0) ShowSlotPicture(b, MainStyle().PaintColor[slot], MainStyle().PaintPattern[slot]);
 }
 
 void TMapPaint::Button3Click(TObject*) {
@@ -143,7 +147,7 @@ void TMapPaint::Button3Click(TObject*) {
                                   MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
         return;
     TOpen& o = *Open;
-    const int n = std::min<int>(o.paint_rep, TOpen::PAINT_MAX);
+    const int n = std::min<int>(PaintStoreOf(o).paint_rep, PaintStore::PAINT_MAX);
     if (!SaveDialog1->Execute()) return;
     const std::string path = SaveDialog1->FileName;
     Label1->SetCaption(path);
@@ -151,7 +155,7 @@ void TMapPaint::Button3Click(TObject*) {
         FilePalette().Write(w);
         if (!coloursOnly)
             for (int i = 0; i < n; ++i) {
-                const TOpen::PaintRecord& r = o.PaintRecords[i];
+                const PaintRecord& r = PaintStoreOf(o).PaintRecords[i];
                 w.Printf("%8d,%8d,0x%08x,0x%08x\n", r.x, r.y, unsigned(r.colour), unsigned(r.pattern));
             }
         return !w.Failed();
@@ -169,7 +173,7 @@ void TMapPaint::Button2Click(TObject*) {
     if (!OpenDialog1->Execute()) return;
     const std::string path = OpenDialog1->FileName;
     TOpen& o = *Open;
-    const int first = CBAddRead->Checked() ? std::clamp<int>(o.paint_rep, 0, TOpen::PAINT_MAX) : 0;
+    const int first = CBAddRead->Checked() ? std::clamp<int>(PaintStoreOf(o).paint_rep, 0, PaintStore::PAINT_MAX) : 0;
     gui::TextReader r;
     if (!r.Open(path)) {
         MessageBox(gui::Format("ペイントファイル %s を読み込むことができません", path.c_str()), "ファイルオープンエラー",
@@ -179,7 +183,7 @@ void TMapPaint::Button2Click(TObject*) {
     std::vector<std::string> lines;
     for (std::string line; r.ReadLine(line);) lines.push_back(std::move(line));
     r.Close();
-    const PaintFileData d = ReadPaintFile(lines, !EndsInLineEnd(path), coloursOnly, TOpen::PAINT_MAX - first);
+    const PaintFileData d = ReadPaintFile(lines, !EndsInLineEnd(path), coloursOnly, PaintStore::PAINT_MAX - first);
     if (d.badLine) {
         ShowFileFault("ペイントファイル", path, d.badLine, d.full);
         return;
@@ -194,9 +198,9 @@ void TMapPaint::Button2Click(TObject*) {
         Button19Click(this);
         return;
     }
-    std::copy(d.records.begin(), d.records.end(), o.PaintRecords + first);
+    std::copy(d.records.begin(), d.records.end(), PaintStoreOf(o).PaintRecords + first);
     Settei->Button8Click(Settei);
-    o.paint_rep = first + int(d.records.size());
+    PaintStoreOf(o).paint_rep = first + int(d.records.size());
     ShowCount();
     // Ending paint mode redraws with the records replayed.
     Button19Click(this);
@@ -206,24 +210,24 @@ void TMapPaint::Button2Click(TObject*) {
 // The white box's handler gives back the chosen colour: the file's colour becomes that one.
 void TMapPaint::ApplyFilePalette(const PaintPalette& p) {
     TOpen& o = *Open;
-    o.BackColor = o.ChosenBackColor = p.back;
+    StyleOf(o).BackColor = StyleOf(o).ChosenBackColor = p.back;
     PaintSwatch(Settei->Image5->Canvas(), p.back, 0);
     const bool white = p.back == 0xFFFFFF;
     CBBackWhite->SetChecked(white);
     Settei->SetWhiteBackground(white);
     for (int i = 0; i < 8; ++i) {
-        o.PaintColor[i] = p.colours[i];
-        o.PaintPattern[i] = p.patterns[i];
+        StyleOf(o).PaintColor[i] = p.colours[i];
+        StyleOf(o).PaintPattern[i] = p.patterns[i];
         ShowSlot(i);
     }
 }
 
-void TMapPaint::RestorePaint(const std::vector<TOpen::PaintRecord>& records, const PaintPalette& p) {
+void TMapPaint::RestorePaint(const std::vector<PaintRecord>& records, const PaintPalette& p) {
     TOpen& o = *Open;
-    o.paint_rep = int(std::min<size_t>(records.size(), TOpen::PAINT_MAX));
-    std::copy(records.begin(), records.begin() + o.paint_rep, o.PaintRecords);
-    if (o.paint_rep > 0) {
-        o.PaintDisplay = true;
+    PaintStoreOf(o).paint_rep = int(std::min<size_t>(records.size(), PaintStore::PAINT_MAX));
+    std::copy(records.begin(), records.begin() + PaintStoreOf(o).paint_rep, PaintStoreOf(o).PaintRecords);
+    if (PaintStoreOf(o).paint_rep > 0) {
+        PaintStoreOf(o).PaintDisplay = true;
         SetCheckedQuietly(CBPaintDisplay, true);
         ShowCount();
         Show();
@@ -238,10 +242,10 @@ void TMapPaint::RestorePaint(const std::vector<TOpen::PaintRecord>& records, con
 void TMapPaint::AddPaletteEntry(TColor colour, uint8_t pattern) {
     if (DataSlots >= 8) return;
     for (int k = 0; k < DataSlots; ++k)
-        if (Open->PaintColor[k] == colour && Open->PaintPattern[k] == pattern) return;
+        if (MainStyle().PaintColor[k] == colour && MainStyle().PaintPattern[k] == pattern) return;
     const int k = DataSlots;
-    Open->PaintColor[k] = colour;
-    Open->PaintPattern[k] = pattern;
+    MainStyle().PaintColor[k] = colour;
+    MainStyle().PaintPattern[k] = pattern;
     EditSlot = k;
     ShowSlot(k);
     DataSlots++;
@@ -277,14 +281,14 @@ void TMapPaint::Button24Click(TObject*) {
         return;
     }
     // Every row is checked before the first fill.
-    std::vector<TOpen::PaintRecord> rows;
+    std::vector<PaintRecord> rows;
     for (int n = 2; r.ReadLine(line); ++n) {
         TMyStr::SplitCsv(line, f);
         if (f.size() > size_t(FIELD_MAX)) f.resize(FIELD_MAX);
-        TOpen::PaintRecord row;
+        PaintRecord row;
         const PaintRow kind = ParsePaintRow(f, colourCol, patternCol, true, row);
         if (kind == PaintRow::Skip) continue;
-        const bool full = kind == PaintRow::Record && rows.size() >= size_t(TOpen::PAINT_MAX);
+        const bool full = kind == PaintRow::Record && rows.size() >= size_t(PaintStore::PAINT_MAX);
         if (kind == PaintRow::Bad || full) {
             ShowFileFault("ペイントデータファイル", path, n, full);
             return;
@@ -295,11 +299,11 @@ void TMapPaint::Button24Click(TObject*) {
 
     Label1->SetCaption(path);
     TOpen& o = *Open;
-    std::copy(rows.begin(), rows.end(), o.PaintRecords);
-    o.paint_rep = int(rows.size());
+    std::copy(rows.begin(), rows.end(), PaintStoreOf(o).PaintRecords);
+    PaintStoreOf(o).paint_rep = int(rows.size());
     // No fills here: ending paint mode below redraws, which floods every record anyway.
     DataSlots = 0;
-    for (const TOpen::PaintRecord& row : rows) AddPaletteEntry(row.colour, row.pattern);
+    for (const PaintRecord& row : rows) AddPaletteEntry(row.colour, row.pattern);
     ShowCount();
     Button19Click(this);
     Button3->SetEnabled(true);

@@ -1,4 +1,5 @@
 #include "paint/Ustatmap.h"
+#include "engine/Uopen.h"
 #include "paint/MainFormPaint.h"
 #include "gui/FormParts.h"
 #include "gui/TextFile.h"
@@ -114,7 +115,7 @@ std::vector<std::vector<char>> SeaPoints(const std::vector<Points>& units, const
     TOpen& o = *Open;
     std::vector<std::vector<char>> sea(units.size());
     if (bare.width() == 0 || bare.depth() != 32) return sea;
-    Regions g(bare.width(), bare.height(), OpenPixels(bare, o.BackColor));
+    Regions g(bare.width(), bare.height(), OpenPixels(bare, StyleOf(o).BackColor));
     std::vector<std::vector<int>> at(units.size());
     for (size_t i = 0; i < units.size(); ++i)
         for (const StatUnit::Point& p : units[i]) {
@@ -145,7 +146,7 @@ std::vector<Points> OldPartPoints(const StatUnits& u) {
     // in (the lake borders take the old borders' own colour).
     std::vector<TColor> colours;
     for (TColor c : {0xFFFFFFu, 0x000000u, 0x808080u, 0x00FF00u, 0xFF00FFu, 0x00FFFFu, 0x404040u})
-        if (c != o.CoastColor && c != o.PrefColor && c != o.TownColor && c != o.KuColor && c != o.NTownColor)
+        if (c != StyleOf(o).CoastColor && c != StyleOf(o).PrefColor && c != StyleOf(o).TownColor && c != StyleOf(o).KuColor && c != StyleOf(o).NTownColor)
             colours.push_back(c);
     const TColor back = colours[0], oldLine = colours[1];
     std::vector<int> areas;
@@ -178,11 +179,11 @@ std::vector<Points> OldPartPoints(const StatUnits& u) {
         cv.Brush->Style = bsClear;
         cv.Pen->Style = psSolid;
         cv.Pen->Color = oldLine;
-        cv.Pen->Width = o.TownWidth;
-        TOpen::DrawStore(cv, view, o.NTownLine, false);
-        TOpen::DrawStore(cv, view, o.OTownLine, false);
-        cv.Pen->Width = o.PrefWidth;
-        TOpen::DrawStore(cv, view, o.OldPrefLine, true);
+        cv.Pen->Width = StyleOf(o).TownWidth;
+        TOpen::DrawStore(cv, view, DocOf(o).NTownLine, false);
+        TOpen::DrawStore(cv, view, DocOf(o).OTownLine, false);
+        cv.Pen->Width = StyleOf(o).PrefWidth;
+        TOpen::DrawStore(cv, view, DocOf(o).OldPrefLine, true);
         o.DrawPolylineLayers(cv, view, s);
         std::vector<char> openNow = OpenPixels(bitmap.Image(), oldLine);
         Regions old(W, H, OpenPixels(bitmap.Image(), back));
@@ -543,8 +544,8 @@ int TStatMap::EditionYear() { return StatLayerOnMap ? StatLayerOnMap->MapYear : 
 
 std::vector<int> TStatMap::SelectedAreas() {
     std::vector<int> a;
-    for (int i = 0; i < Open->SELECT && i < 100; ++i)
-        if (Open->SelectCode[i] >= 1 && Open->SelectCode[i] <= 52) a.push_back(Open->SelectCode[i]);
+    for (int i = 0; i < MainDoc().SELECT && i < 100; ++i)
+        if (MainDoc().SelectCode[i] >= 1 && MainDoc().SelectCode[i] <= 52) a.push_back(MainDoc().SelectCode[i]);
     return a;
 }
 
@@ -625,7 +626,7 @@ bool TStatMap::loadUnits() {
     const std::vector<int> areas = SelectedAreas();
     const int year = EditionYear();
     if (areas == unitsAreas && year == unitsYear) return true;
-    Units = LoadStatUnits(Open->AppDir, areas, year);
+    Units = LoadStatUnits(MainDoc().AppDir, areas, year);
     unitsAreas = areas;
     unitsYear = year;
     return true;
@@ -677,7 +678,7 @@ void TStatMap::joinTable() {
     // The guess reads every date's codes: once for a table, its code column and the map's date.
     const std::string key = TablePath + gui::Format("/%d/%d/%d/%zu", Spec.codeCol, Spec.headingRow, unitsYear, Table.rows.size());
     if (chosen < 0 && Spec.level != kLevelPref && key != guessFor) {
-        guessed = GuessStatTableYear(Open->AppDir, Table, Spec, unitsYear);
+        guessed = GuessStatTableYear(MainDoc().AppDir, Table, Spec, unitsYear);
         guessFor = key;
     }
     const int year = Spec.level == kLevelPref ? unitsYear : chosen >= 0 ? chosen : guessed;
@@ -690,12 +691,12 @@ void TStatMap::joinTable() {
     if (fromUnitsYear != year) {
         std::vector<int> all;
         for (int a = 1; a <= 52; ++a) all.push_back(a);
-        FromUnits = LoadStatUnits(Open->AppDir, all, year);
+        FromUnits = LoadStatUnits(MainDoc().AppDir, all, year);
         fromUnitsYear = year;
     }
     std::string error;
     if (walkFrom != year || walkTo != unitsYear) {
-        walk = ReadCrosswalk(Open->AppDir, year, unitsYear, error);
+        walk = ReadCrosswalk(MainDoc().AppDir, year, unitsYear, error);
         walkFrom = walk.empty() ? -1 : year;
         walkTo = unitsYear;
     }
@@ -760,7 +761,7 @@ void TStatMap::candidateChosen() {
             const StatUnits& units = JoinUnits();
             const int area = t >= 0 ? units.units[size_t(t)].area
                                     : units.units[size_t(units.cities[size_t(-t - 1)].wards.at(0))].area;
-            CBCandidate->Items()->Add(StatTargetName(units, t) + "（" + Open->AreaName[std::clamp(area, 0, 59)] + "）");
+            CBCandidate->Items()->Add(StatTargetName(units, t) + "（" + MainDoc().AreaName[std::clamp(area, 0, 59)] + "）");
         }
         CBCandidate->SetItemIndex(0);
         CBCandidate->SetEnabled(true);
@@ -996,7 +997,7 @@ void ShowLegend(const ProjectLegend& g, bool on) {
     Hanrei->RestoreLegend(g);
     Hanrei->LegendOn = on;
     if (!on) SetCheckedQuietly(Hanrei->CBExpDisplay, false);
-    SetCheckedQuietly(Open->CBExp, on);
+    SetCheckedQuietly(MainUi().CBExp, on);
 }
 
 // The years whose codes another table may hold, besides the map's own.
@@ -1042,10 +1043,10 @@ bool TStatMap::Apply() {
         Last.legend.bold = Hanrei->CBBold->Checked();
         Last.legend.titleBox = Hanrei->CBMenuTitle->Checked();
         Last.legendOn = Hanrei->LegendOn && Hanrei->CBExpDisplay->Checked();
-        Last.legendTick = o.CBExp->Checked();
+        Last.legendTick = UiOf(o).CBExp->Checked();
     }
-    const bool ready = o.DataReady;
-    o.DataReady = false;
+    const bool ready = GateOf(o).DataReady;
+    GateOf(o).DataReady = false;
     // Fixed classes over another column keep the legend's rows as they are: only its title follows the column.
     const StatMapBlock& before = layer.Shown();
     const bool sameClasses = b.fixed && before.on && !b.counts && before.breaks == b.breaks &&
@@ -1062,14 +1063,14 @@ bool TStatMap::Apply() {
         legend.title = title;
     }
     ShowLegend(legend, true);
-    o.DataReady = ready;
+    GateOf(o).DataReady = ready;
     layer.Show(std::move(b));
     Last.on = true;
     OfferPending = false;
     BtnUndo->SetEnabled(true);
     BtnToPaint->SetEnabled(true);
     noteOtherDate();
-    o.DrawMap();
+    RedrawMap(o);
     return true;
 }
 
@@ -1080,11 +1081,11 @@ bool TStatMap::Undo() {
     BtnUndo->SetEnabled(false);
     StatLayerOnMap->Show(Last.layer);
     BtnToPaint->SetEnabled(Last.layer.on);
-    const bool ready = o.DataReady;
-    o.DataReady = false;
+    const bool ready = GateOf(o).DataReady;
+    GateOf(o).DataReady = false;
     restoreLook();
-    o.DataReady = ready;
-    o.DrawMap();
+    GateOf(o).DataReady = ready;
+    RedrawMap(o);
     return true;
 }
 
@@ -1095,12 +1096,12 @@ bool TStatMap::ConvertToPaint() {
     const StatMapBlock b = layer.Shown();
     if (!b.on) return false;
     TOpen& o = *Open;
-    const StatUnits units = LoadStatUnits(o.AppDir, SelectedAreas(), layer.MapYear);
+    const StatUnits units = LoadStatUnits(DocOf(o).AppDir, SelectedAreas(), layer.MapYear);
     // Under the old borders each unit's old parts get points of their own,
     // ahead of its own points: where a view too coarse for a part puts one of
     // them into a neighbour, the neighbour's own points come after and win.
     const std::vector<Points> parts =
-        o.CBNTownBorder->Checked() ? OldPartPoints(units) : std::vector<Points>(units.units.size());
+        UiOf(o).CBNTownBorder->Checked() ? OldPartPoints(units) : std::vector<Points>(units.units.size());
     std::vector<Points> points(units.units.size());
     size_t needed = 0;
     for (size_t i = 0; i < units.units.size(); ++i) {
@@ -1108,8 +1109,8 @@ bool TStatMap::ConvertToPaint() {
         points[i].insert(points[i].end(), units.units[i].points.begin(), units.units[i].points.end());
         needed += points[i].size();
     }
-    if (size_t(std::max(0, o.paint_rep)) + needed > size_t(TOpen::PAINT_MAX)) {
-        MessageBox(gui::Format("ペイントの回数が上限（%d回）を超えるため変換できません", TOpen::PAINT_MAX), kCaption,
+    if (size_t(std::max(0, PaintStoreOf(o).paint_rep)) + needed > size_t(PaintStore::PAINT_MAX)) {
+        MessageBox(gui::Format("ペイントの回数が上限（%d回）を超えるため変換できません", PaintStore::PAINT_MAX), kCaption,
                    MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
@@ -1128,31 +1129,31 @@ bool TStatMap::ConvertToPaint() {
                     if (sea.empty() || !sea[i][k]) AddPaintRecord(o, points[i][k].x, points[i][k].y, s.colour, s.pattern);
             }
     };
-    const bool ready = o.DataReady;
-    o.DataReady = false;
+    const bool ready = GateOf(o).DataReady;
+    GateOf(o).DataReady = false;
     for (size_t k = 0; k < looks.size() && k < 8; ++k) {
-        o.PaintColor[k] = looks[k].colour;
-        o.PaintPattern[k] = looks[k].pattern;
+        StyleOf(o).PaintColor[k] = looks[k].colour;
+        StyleOf(o).PaintPattern[k] = looks[k].pattern;
         MapPaint->ShowSlot(int(k));
     }
-    o.PaintDisplay = true;
+    PaintStoreOf(o).PaintDisplay = true;
     MapPaint->CBPaintDisplay->SetChecked(true);
-    o.DataReady = ready;
+    GateOf(o).DataReady = ready;
     layer.Show(StatMapBlock{});
     Last.on = false;
     BtnUndo->SetEnabled(false);
     BtnToPaint->SetEnabled(false);
     bool filled = false;
-    o.BeforePaintReplay = [&](const QImage& bare) {
+    HooksOf(o).BeforePaintReplay = [&](const QImage& bare) {
         fillUnits(&bare);
         filled = true;
     };
-    o.DrawMap();
-    o.BeforePaintReplay = nullptr;
+    RedrawMap(o);
+    HooksOf(o).BeforePaintReplay = nullptr;
     if (!filled) fillUnits(nullptr);   // no map drawn: every point, judged by the next redraw's replay
     MapPaint->ShowCount();
-    MapPaint->Button3->SetEnabled(o.paint_rep > 0);
-    MapPaint->BtnRepaint->SetEnabled(o.paint_rep > 0);
+    MapPaint->Button3->SetEnabled(PaintStoreOf(o).paint_rep > 0);
+    MapPaint->BtnRepaint->SetEnabled(PaintStoreOf(o).paint_rep > 0);
     return true;
 }
 
@@ -1220,7 +1221,7 @@ bool TStatMap::SaveClassTable(const std::string& path) {
 
 void TStatMap::restoreLook() {
     ShowLegend(Last.legend, Last.legendOn);
-    SetCheckedQuietly(Open->CBExp, Last.legendTick);
+    SetCheckedQuietly(MainUi().CBExp, Last.legendTick);
 }
 
 void TStatMap::noteOtherDate() {
@@ -1235,7 +1236,7 @@ void TStatMap::noteOtherDate() {
     std::vector<std::pair<size_t, int>> found;   // codes found, year
     for (int year : kYears) {
         if (year == unitsYear) continue;
-        gui::TextReader r(Open->AppDir + "/MAPDATA/Codes" + (year ? "/" + std::to_string(year) : "") + "/Area.csv");
+        gui::TextReader r(MainDoc().AppDir + "/MAPDATA/Codes" + (year ? "/" + std::to_string(year) : "") + "/Area.csv");
         std::unordered_set<std::string> there;
         for (std::string line; r.ReadLine(line);)
             if (line.size() > 6) there.insert(line.substr(0, 5));
@@ -1494,7 +1495,7 @@ void TStatMap::symbolsChanged() {
     }
     if (b == StatLayerOnMap->Shown()) return;
     StatLayerOnMap->Show(std::move(b));
-    Open->DrawMap();
+    RedrawMap();
 }
 
 bool TStatMap::StepColumn(int step) {

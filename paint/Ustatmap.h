@@ -1,7 +1,6 @@
 // The statistics map window: a table of values per municipality joined to the
 // map, put into classes and drawn as the statistics layer with a legend.
 #pragma once
-#include "engine/Uopen.h"
 #include "gui/Dialogs.h"
 #include "gui/Forms.h"
 #include "paint/StatCarry.h"

@@ -104,7 +104,7 @@ TEST_F(Accessibility, EveryControlOfEveryWindowHasItsOwnName) {
     QAccessibleInterface* slot = QAccessible::queryAccessibleInterface(MapPaint->SlotButton(2));
     ASSERT_EQ(slot->text(QAccessible::Name).toStdString(), "ペイント色3");
     slot->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    EXPECT_TRUE((Open->ToolAs<PaintTool>() != nullptr));
+    EXPECT_TRUE((Open->tools.ToolAs<PaintTool>() != nullptr));
     EXPECT_EQ(PaintOf(*Open).PaintSlot, 2);
 }
 
@@ -120,7 +120,7 @@ QAccessibleInterface* ItemOf(TMenuItem* item, QString* menuTitle) {
 TEST_F(Accessibility, ItemsAlikeSayTheirMenuAndNamesFollowTheLabelBeside) {
     // 拡大係数 and 移動係数 both hold "×1.0（標準）" and "×0.5": each is read with its menu.
     std::set<QString> names;
-    for (TMenuItem* item : {Open->N101, Open->N051, Open->N102, Open->N052}) {
+    for (TMenuItem* item : {Open->ui.N101, Open->ui.N051, Open->ui.N102, Open->ui.N052}) {
         QString menu;
         QAccessibleInterface* a = ItemOf(item, &menu);
         ASSERT_TRUE(a);
@@ -130,11 +130,11 @@ TEST_F(Accessibility, ItemsAlikeSayTheirMenuAndNamesFollowTheLabelBeside) {
         EXPECT_EQ(item->Action()->text(), QString::fromStdString(item->Caption())) << "the caption shown stays";
     }
     QString menu;
-    EXPECT_EQ(ItemOf(Open->N021, &menu)->text(QAccessible::Name).toStdString(), "×0.2");
+    EXPECT_EQ(ItemOf(Open->ui.N021, &menu)->text(QAccessible::Name).toStdString(), "×0.2");
     // A reader's press chooses the item, as the mouse does.
-    ItemOf(Open->N052, &menu)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    EXPECT_TRUE(Open->N052->Checked());
-    EXPECT_FALSE(Open->N102->Checked());
+    ItemOf(Open->ui.N052, &menu)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(Open->ui.N052->Checked());
+    EXPECT_FALSE(Open->ui.N102->Checked());
 
     // An edit known by the label on its left follows that label's new caption.
     TEdit* size = Letter->Edit1;

@@ -25,7 +25,7 @@ const fs::path kManual = fs::path(ROVANA_TEST_DATA).parent_path().parent_path() 
 class Help : public FormsTest {
 protected:
     void Install() { testsupport::CopyTree(kManual, programDir / "Help"); }
-    std::string Page() const { return Open->AppDir + "/Help/readme.htm"; }
+    std::string Page() const { return Open->doc.AppDir + "/Help/readme.htm"; }
 };
 
 TEST_F(Help, F1InEveryWindowOpensItsOwnSectionOfTheManual) {
@@ -50,14 +50,14 @@ TEST_F(Help, F1InEveryWindowOpensItsOwnSectionOfTheManual) {
     }
     EXPECT_TRUE(Messages().empty());
 
-    Open->readmehtm1->Click();
+    Open->ui.readmehtm1->Click();
     EXPECT_EQ(ShellOpens().back(), Page());
     HowTo->Button1->click();
     EXPECT_EQ(ShellOpens().back(), Page() + "#contents");
 }
 
 TEST_F(Help, AMissingManualIsToldAsMissing) {
-    Open->readmehtm1->Click();
+    Open->ui.readmehtm1->Click();
     EXPECT_TRUE(ShellOpens().empty());
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_NE(Messages()[0].text.find("readme.htm がプログラムのフォルダにありません"), std::string::npos);
@@ -99,7 +99,7 @@ TEST_F(HelpShots, TheManualShowsEveryWindow) {
     Open->Show();
     Ken->AreaBox(13)->SetChecked(true);
     Ken->Button1Click(Ken);
-    ASSERT_TRUE(Open->MapShown);
+    ASSERT_TRUE(Open->gate.MapShown);
     const QString manual = QString::fromStdString(testsupport::ReadBytes(kManual / "readme.htm"));
     for (TForm* f : Application->Forms()) {
         SCOPED_TRACE(f->Caption());

@@ -17,29 +17,29 @@ protected:
 };
 
 TEST_F(Look, MapToolsWakeWithTheFirstMapAndTownNamesFollowTheirBorders) {
-    const std::vector<QWidget*> needMap = {Open->BtnCenter, Open->Button11, Open->BtnLetter,
-                                           Open->CBLabel,   Open->CBYomi,   Open->CBInfo};
+    const std::vector<QWidget*> needMap = {Open->ui.BtnCenter, Open->ui.Button11, Open->ui.BtnLetter,
+                                           Open->ui.CBLabel,   Open->ui.CBYomi,   Open->ui.CBInfo};
     for (QWidget* w : needMap) EXPECT_FALSE(w->isEnabled()) << w->property("text").toString().toStdString();
     ChooseArea(1);
-    ASSERT_TRUE(Open->MapShown);
+    ASSERT_TRUE(Open->gate.MapShown);
     for (QWidget* w : needMap) EXPECT_TRUE(w->isEnabled()) << w->property("text").toString().toStdString();
 
     // Borders off: the names go and their box rests, through a new area choice and a tool's end too.
-    Open->CBTownBorder->click();
-    ASSERT_FALSE(Open->CBTownBorder->Checked());
-    EXPECT_FALSE(Open->CBTownName->Checked());
-    EXPECT_FALSE(Open->CBTownName->isEnabled());
+    Open->ui.CBTownBorder->click();
+    ASSERT_FALSE(Open->ui.CBTownBorder->Checked());
+    EXPECT_FALSE(Open->ui.CBTownName->Checked());
+    EXPECT_FALSE(Open->ui.CBTownName->isEnabled());
     ChooseArea(1);
-    if (!Open->CBTownBorder->Checked()) {
-        EXPECT_FALSE(Open->CBTownName->isEnabled());
-        EXPECT_FALSE(Open->CBTownName->Checked());
+    if (!Open->ui.CBTownBorder->Checked()) {
+        EXPECT_FALSE(Open->ui.CBTownName->isEnabled());
+        EXPECT_FALSE(Open->ui.CBTownName->Checked());
     }
-    Open->CBTownBorder->SetChecked(false);
-    Open->Button14->click();
-    Open->Button14->click();
-    EXPECT_FALSE(Open->CBTownName->isEnabled()) << "the end of a measurement";
-    Open->CBTownBorder->click();
-    EXPECT_TRUE(Open->CBTownName->isEnabled());
+    Open->ui.CBTownBorder->SetChecked(false);
+    Open->ui.Button14->click();
+    Open->ui.Button14->click();
+    EXPECT_FALSE(Open->ui.CBTownName->isEnabled()) << "the end of a measurement";
+    Open->ui.CBTownBorder->click();
+    EXPECT_TRUE(Open->ui.CBTownName->isEnabled());
 }
 
 } // namespace

@@ -128,8 +128,8 @@ TEST_F(TextFit, EveryCaptionFitsItsControlInEveryWindow) {
     Ken->AreaBox(13)->SetChecked(true);
     Ken->Button1Click(Ken);
     RailControlsOf(*Open).RailInfo->SetChecked(true);
-    Open->CBRailLine->SetChecked(true);
-    ASSERT_TRUE(Open->MapShown);
+    Open->ui.CBRailLine->SetChecked(true);
+    ASSERT_TRUE(Open->gate.MapShown);
     StatMapWindow();   // windows made on first use
     PdfPageWindow();
     for (TForm* f : Application->Forms()) f->Show();
@@ -142,10 +142,10 @@ TEST_F(TextFit, EveryCaptionFitsItsControlInEveryWindow) {
 }
 
 TEST_F(TextFit, TheStartScreensNoticesEndInsideThePicture) {
-    TCanvas* c = Open->Image1->Canvas();
+    TCanvas* c = Open->ui.Image1->Canvas();
     for (int y = 0; y < c->Height(); ++y)
         for (int x = c->Width() - 4; x < c->Width(); ++x)
-            ASSERT_EQ(c->Pixels(x, y), Open->BackColor) << "text at the right edge, row " << y;
+            ASSERT_EQ(c->Pixels(x, y), Open->style.BackColor) << "text at the right edge, row " << y;
 }
 
 // The same test once more in a program of its own, under the desktop's scales.

@@ -17,8 +17,8 @@ protected:
         FormsTest::SetUp();
         o = Open;
         o->WgsDisplay = false;
-        o->SELECT = 1;
-        o->SelectCode[0] = 12;
+        o->doc.SELECT = 1;
+        o->doc.SelectCode[0] = 12;
         o->CX = 150000;   // 137 E
         o->CY = 150000;   // 34 N
         o->scale = 0.01f;
@@ -28,21 +28,21 @@ protected:
         o->SSIZE = 1;
         o->BaseSpan = 60000;
         for (PolylineStore* s : Stores()) SetStore(*s, {});
-        o->TownCount = o->OldTownCount = o->NewTownCount = 0;
-        o->CityCount = o->ExtraCount = o->OfficeCount = 0;
+        o->doc.TownCount = o->doc.OldTownCount = o->doc.NewTownCount = 0;
+        o->doc.CityCount = o->doc.ExtraCount = o->doc.OfficeCount = 0;
         // As after a load: the layer boxes are usable.
-        for (TCheckBox* c : {o->CBTownBorder, o->CBNTownBorder, o->CBPrefBorder, o->CBLonLat, o->CBTownName,
-                             o->CBCenter, o->CBScale})
+        for (TCheckBox* c : {o->ui.CBTownBorder, o->ui.CBNTownBorder, o->ui.CBPrefBorder, o->ui.CBLonLat, o->ui.CBTownName,
+                             o->ui.CBCenter, o->ui.CBScale})
             c->SetEnabled(true);
-        o->DataReady = true;
-        o->MapShown = true;   // as once a map is on screen: presses reach the tools
+        o->gate.DataReady = true;
+        o->gate.MapShown = true;   // as once a map is on screen: presses reach the tools
         ASSERT_TRUE(o->DrawMap());
     }
 
     std::vector<PolylineStore*> Stores() {
-        return {&o->CoastLine, &o->PrefLine,     &o->NewPrefLine,      &o->OldPrefLine,
-                &o->TownLine,  &o->NTownLine,    &o->OTownLine,        &o->LakeLine,
-                &o->HokkaidoLakeLine, &o->LakeBorderLine, &o->LakePrefLine, &o->KuLine};
+        return {&o->doc.CoastLine, &o->doc.PrefLine,     &o->doc.NewPrefLine,      &o->doc.OldPrefLine,
+                &o->doc.TownLine,  &o->doc.NTownLine,    &o->doc.OTownLine,        &o->doc.LakeLine,
+                &o->doc.HokkaidoLakeLine, &o->doc.LakeBorderLine, &o->doc.LakePrefLine, &o->doc.KuLine};
     }
 
     // The map point that the current view puts on pixel (px, py).
@@ -75,7 +75,7 @@ protected:
         s.Changed();
     }
 
-    TColor Px(int x, int y) { return o->Image1->Canvas()->Pixels(x, y); }
+    TColor Px(int x, int y) { return o->ui.Image1->Canvas()->Pixels(x, y); }
 
     // Pixels of colour c in the box x0..x1-1, y0..y1-1.
     int Count(TColor c, int x0, int y0, int x1, int y1) {

@@ -96,11 +96,11 @@ TEST(MapViewTest, TheDrawnViewShiftsToWgsUnlessTheArmedToolPlacesPoints) {
     Open = open.get();
     open->WgsDisplay = true;
     EXPECT_TRUE(open->CurrentView().wgs);
-    open->SetTool(std::make_unique<Tool>(true));
+    open->tools.SetTool(std::make_unique<Tool>(true));
     EXPECT_FALSE(open->CurrentView().wgs);
-    open->SetTool(std::make_unique<Tool>(false));
+    open->tools.SetTool(std::make_unique<Tool>(false));
     EXPECT_TRUE(open->CurrentView().wgs);
-    open->EndActiveTool();
+    open->tools.EndActiveTool();
     EXPECT_TRUE(open->CurrentView().wgs);
     Open = saved;
 

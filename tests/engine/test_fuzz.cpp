@@ -74,20 +74,20 @@ TEST_F(Fuzz, MapAndOfficeFiles) {
         const int32_t codes[] = {47};
         ASSERT_TRUE(Open->ReadMapData(1, codes)) << round;
         SCOPED_TRACE(round);
-        for (PolylineStore* s : {&Open->CoastLine, &Open->PrefLine, &Open->NewPrefLine, &Open->OldPrefLine,
-                                 &Open->TownLine, &Open->NTownLine, &Open->OTownLine, &Open->LakeLine,
-                                 &Open->HokkaidoLakeLine, &Open->LakeBorderLine, &Open->LakePrefLine, &Open->KuLine})
+        for (PolylineStore* s : {&Open->doc.CoastLine, &Open->doc.PrefLine, &Open->doc.NewPrefLine, &Open->doc.OldPrefLine,
+                                 &Open->doc.TownLine, &Open->doc.NTownLine, &Open->doc.OTownLine, &Open->doc.LakeLine,
+                                 &Open->doc.HokkaidoLakeLine, &Open->doc.LakeBorderLine, &Open->doc.LakePrefLine, &Open->doc.KuLine})
             ExpectStoreSound(*s, Open->MinX, Open->MinY, Open->MaxX, Open->MaxY);
-        ASSERT_LE(Open->TownCount, TOWN_MAX);
-        ASSERT_LE(Open->OldTownCount, OLDTOWN_MAX);
-        ASSERT_LE(Open->NewTownCount, NEWTOWN_MAX);
+        ASSERT_LE(Open->doc.TownCount, TOWN_MAX);
+        ASSERT_LE(Open->doc.OldTownCount, OLDTOWN_MAX);
+        ASSERT_LE(Open->doc.NewTownCount, NEWTOWN_MAX);
         // No name is kept at a position no map has (its difference to a press would wrap).
-        for (int i = 0; i < Open->TownCount; ++i) ASSERT_TRUE(InMapRange(Open->TownX[i], Open->TownY[i]));
-        for (int i = 0; i < Open->OldTownCount; ++i) ASSERT_TRUE(InMapRange(Open->OldTownX[i], Open->OldTownY[i]));
-        for (int i = 0; i < Open->NewTownCount; ++i) ASSERT_TRUE(InMapRange(Open->NewTownX[i], Open->NewTownY[i]));
-        ASSERT_LE(Open->OfficeCount, OFFICE_MAX);
-        for (int i = 0; i < Open->OfficeCount; ++i) {
-            const OfficeRecord& r = Open->OfficeRecords[i];
+        for (int i = 0; i < Open->doc.TownCount; ++i) ASSERT_TRUE(InMapRange(Open->doc.TownX[i], Open->doc.TownY[i]));
+        for (int i = 0; i < Open->doc.OldTownCount; ++i) ASSERT_TRUE(InMapRange(Open->doc.OldTownX[i], Open->doc.OldTownY[i]));
+        for (int i = 0; i < Open->doc.NewTownCount; ++i) ASSERT_TRUE(InMapRange(Open->doc.NewTownX[i], Open->doc.NewTownY[i]));
+        ASSERT_LE(Open->doc.OfficeCount, OFFICE_MAX);
+        for (int i = 0; i < Open->doc.OfficeCount; ++i) {
+            const OfficeRecord& r = Open->doc.OfficeRecords[i];
             ASSERT_TRUE(memchr(r.mark, 0, sizeof r.mark) && memchr(r.name, 0, sizeof r.name));
             ASSERT_LE(gui::Cp932Length(r.mark), 7u);
             ASSERT_LE(gui::Cp932Length(r.name), 31u);
@@ -109,20 +109,20 @@ TEST_F(Fuzz, ListsReadAtStartUp) {
         Open->LoadCityList();
         Open->LoadExtraList();
         Open->LoadYomiList((programDir / "MAPDATA/yomi.lst").string());
-        ASSERT_LE(Open->CityCount, CITY_MAX);
-        ASSERT_LE(Open->ExtraCount, EXTRA_MAX);
-        ASSERT_EQ(Open->YomiCount, int32_t(Open->YomiRecords.size()));
-        ASSERT_LE(Open->YomiCount, TOpen::YOMI_MAX);
-        for (int i = 0; i < Open->CityCount; ++i) {
-            ASSERT_TRUE(Open->CityFlag[i] == 0 || Open->CityFlag[i] == 1);
-            ASSERT_TRUE(InMapRange(Open->CityX[i], Open->CityY[i]));
+        ASSERT_LE(Open->doc.CityCount, CITY_MAX);
+        ASSERT_LE(Open->doc.ExtraCount, EXTRA_MAX);
+        ASSERT_EQ(Open->doc.YomiCount, int32_t(Open->doc.YomiRecords.size()));
+        ASSERT_LE(Open->doc.YomiCount, TOpen::YOMI_MAX);
+        for (int i = 0; i < Open->doc.CityCount; ++i) {
+            ASSERT_TRUE(Open->doc.CityFlag[i] == 0 || Open->doc.CityFlag[i] == 1);
+            ASSERT_TRUE(InMapRange(Open->doc.CityX[i], Open->doc.CityY[i]));
         }
-        for (int i = 0; i < Open->ExtraCount; ++i) ASSERT_TRUE(InMapRange(Open->ExtraX[i], Open->ExtraY[i]));
-        for (const auto& r : Open->YomiRecords) ASSERT_TRUE(InMapRange(r.x, r.y));
+        for (int i = 0; i < Open->doc.ExtraCount; ++i) ASSERT_TRUE(InMapRange(Open->doc.ExtraX[i], Open->doc.ExtraY[i]));
+        for (const auto& r : Open->doc.YomiRecords) ASSERT_TRUE(InMapRange(r.x, r.y));
         // "ファイル保存" of the position windows never drops a line the reader left out.
         if (round % 10 != 0) continue;
-        for (auto [table, file, whole] : {std::tuple<TPositionTable*, const char*, bool>{Toshi, "CITYLIST.TXT", Open->CityListWhole},
-                                          {Extra, "EXTRA.TXT", Open->ExtraListWhole}}) {
+        for (auto [table, file, whole] : {std::tuple<TPositionTable*, const char*, bool>{Toshi, "CITYLIST.TXT", Open->doc.CityListWhole},
+                                          {Extra, "EXTRA.TXT", Open->doc.ExtraListWhole}}) {
             const std::string before = testsupport::ReadBytes(programDir / "MAPDATA" / file);
             table->FormCreate(table);   // the grid as the window shows it after these lists
             table->Button1->SetEnabled(true);
@@ -147,9 +147,9 @@ TEST_F(Fuzz, ConfigurationAndHistory) {
         Quiet();
         Open->config_read(configFile.string());
         // The capital's size in the style window's range: its text is placed 1.4 sizes on.
-        ASSERT_TRUE(Open->DefPrefSize >= 6 && Open->DefPrefSize <= 50) << Open->DefPrefSize;
-        ASSERT_TRUE(Open->DefPrefSeatSize >= 6 && Open->DefPrefSeatSize <= 50) << Open->DefPrefSeatSize;
-        TStrings* items = Open->ComboBox1->Items();
+        ASSERT_TRUE(Open->style.DefPrefSize >= 6 && Open->style.DefPrefSize <= 50) << Open->style.DefPrefSize;
+        ASSERT_TRUE(Open->style.DefPrefSeatSize >= 6 && Open->style.DefPrefSeatSize <= 50) << Open->style.DefPrefSeatSize;
+        TStrings* items = Open->ui.ComboBox1->Items();
         items->Clear();
         ASSERT_TRUE(items->LoadFromFile(historyFile.string(), HISTORY_NAME_MAX));
         for (int i = 0; i < items->Count(); ++i) ASSERT_LE(gui::Cp932Length(items->Strings(i)), HISTORY_NAME_MAX);

@@ -22,7 +22,7 @@ namespace {
 using gui::testing::QueueFileName;
 using testsupport::ReadBytes;
 
-QImage MapImage() { return Open->Image1->Picture()->Bitmap()->Image().copy(); }
+QImage MapImage() { return Open->ui.Image1->Picture()->Bitmap()->Image().copy(); }
 QRgb Rgb(TColor c) { return qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
 // First fill points of the data set (MAPDATA/Codes/46.csv, 51.csv).
@@ -40,15 +40,15 @@ protected:
         std::vector<int> all;
         for (int k = 1; k <= 52; ++k) all.push_back(k);
         testsupport::ChooseAreas(all);
-        Open->RadioGroup1->SetItemIndex(2);
-        Open->CBTownBorder->SetChecked(true);
-        Open->CBTownName->SetChecked(true);
+        Open->ui.RadioGroup1->SetItemIndex(2);
+        Open->ui.CBTownBorder->SetChecked(true);
+        Open->ui.CBTownName->SetChecked(true);
         testsupport::ApplySamplePopulation(programDir);
         StatMap->Close();
     }
     // 沖縄 in the lower right, then 小笠原 beside it, as the user sets them in the window.
     void TurnOnInsets() {
-        Open->menuInsets->Click();
+        Open->ui.menuInsets->Click();
         ASSERT_TRUE(Inset->Visible());
         ASSERT_TRUE(Inset->CBShow[kInsetOkinawa]->isEnabled());
         ASSERT_TRUE(Inset->CBShow[kInsetOgasawara]->isEnabled());
@@ -89,7 +89,7 @@ TEST_F(Insets, NahaAndOgasawaraAreDrawnInTheirFramesWithTheirColoursAndNotOnTheM
 
     // On the screen and in the saved picture: each unit inside its frame in
     // its class colour (the names off, which would cover the small islands).
-    Open->CBTownName->SetChecked(false);
+    Open->ui.CBTownName->SetChecked(false);
     const std::string png = (programDir / "insets.png").string();
     QueueFileName(png);
     Open->PNG1Click(Open);
@@ -116,12 +116,12 @@ TEST_F(Insets, NahaAndOgasawaraAreDrawnInTheirFramesWithTheirColoursAndNotOnTheM
         if (x < 0 || y < 0 || x >= 1800 || y >= 1800 || Inside(okinawa.frame, x, y) || Inside(ogasawara.frame, x, y))
             continue;
         ++onMain;
-        EXPECT_EQ(img.pixel(x, y), Rgb(Open->BackColor)) << code;
+        EXPECT_EQ(img.pixel(x, y), Rgb(Open->style.BackColor)) << code;
     }
     EXPECT_GT(onMain, 0);
 
     // In the vector output: each name once, inside its frame.
-    Open->CBTownName->SetChecked(true);
+    Open->ui.CBTownName->SetChecked(true);
     gui::VectorRecorder shapes;
     ASSERT_TRUE(Open->RenderMapVector(shapes));
     int naha = 0, bonin = 0;
@@ -145,7 +145,7 @@ TEST_F(Insets, APressOnNahaInsideTheInsetGivesTheSamePlaceAsOnThePlainMap) {
     auto pressAt = [](const MapView& v, int32_t mx, int32_t my, float tolerance) {
         int x, y;
         v.ToScreen(mx, my, x, y);
-        Open->Image1MouseDown(Open->Image1, mbLeft, {}, x, y);
+        Open->Image1MouseDown(Open->ui.Image1, mbLeft, {}, x, y);
         int32_t wx, wy;
         TokyoToWgs(mx, my, wx, wy);
         EXPECT_NEAR(Open->PointerLon, LonOf(wx), tolerance / v.scaleX * 0.0001 + 1e-4);
@@ -153,7 +153,7 @@ TEST_F(Insets, APressOnNahaInsideTheInsetGivesTheSamePlaceAsOnThePlainMap) {
     };
     // At a zoom that shows 沖縄 on the main frame.
     Open->CX = kNahaX, Open->CY = kNahaY;
-    Open->UpDown1->SetPosition(8);
+    Open->ui.UpDown1->SetPosition(8);
     Open->MAGSTEP = 8;
     Open->DrawMap();
     pressAt(Open->DrawnView, kNahaX, kNahaY, 1.5f);
@@ -170,7 +170,7 @@ TEST_F(Insets, APressOnNahaInsideTheInsetGivesTheSamePlaceAsOnThePlainMap) {
 TEST_F(Insets, AProjectWithInsetsComesBackAndIsSavedAgainByteForByte) {
     TurnOnInsets();
     // A size of its own for 小笠原.
-    Open->menuInsets->Click();
+    Open->ui.menuInsets->Click();
     Inset->EdSize[kInsetOgasawara]->SetText("150");
     Inset->BtnOk->Click();
     const auto chosen = MapInsets.choice;
@@ -210,7 +210,7 @@ TEST_F(Insets, AProjectWithInsetsComesBackAndIsSavedAgainByteForByte) {
 }
 
 TEST_F(Insets, TheWindowTakesEnterKeepsTheSizeInItsRangeAndLetsEscGo) {
-    Open->menuInsets->Click();
+    Open->ui.menuInsets->Click();
     // Esc: the tick made is let go, the map as it was.
     Inset->CBShow[kInsetDaito]->Click();
     QTest::keyClick(Inset, Qt::Key_Escape);
@@ -219,7 +219,7 @@ TEST_F(Insets, TheWindowTakesEnterKeepsTheSizeInItsRangeAndLetsEscGo) {
     EXPECT_TRUE(Open->DrawnInsets.empty());
 
     // A size out of range goes back to the one shown; Enter takes the window's choices.
-    Open->menuInsets->Click();
+    Open->ui.menuInsets->Click();
     EXPECT_FALSE(Inset->CBShow[kInsetDaito]->Checked());
     Inset->CBShow[kInsetOkinawa]->Click();
     testsupport::TypeInto(Inset->EdSize[kInsetOkinawa], "0");
@@ -228,7 +228,7 @@ TEST_F(Insets, TheWindowTakesEnterKeepsTheSizeInItsRangeAndLetsEscGo) {
     EXPECT_EQ(MapInsets.choice[kInsetOkinawa].span, 0);
     ASSERT_EQ(Open->DrawnInsets.size(), 1u);
 
-    Open->menuInsets->Click();
+    Open->ui.menuInsets->Click();
     EXPECT_EQ(Inset->EdSize[kInsetOkinawa]->Text(), "100");
     testsupport::TypeInto(Inset->EdSize[kInsetOkinawa], "200");
     ASSERT_EQ(Open->DrawnInsets.size(), 1u);

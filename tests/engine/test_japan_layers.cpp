@@ -49,7 +49,7 @@ protected:
         ASSERT_EQ(Open->ImageSize, 600 * copyScale);
     }
 
-    TColor Px(Pixel p) const { return Open->Image1->Canvas()->Pixels(p.first, p.second); }
+    TColor Px(Pixel p) const { return Open->ui.Image1->Canvas()->Pixels(p.first, p.second); }
     Pixel Screen(int32_t x, int32_t y) const {
         Pixel p;
         Open->MapToScreen(x, y, p.first, p.second);
@@ -59,7 +59,7 @@ protected:
         return p.first >= 0 && p.second >= 0 && p.first < Open->ImageSize && p.second < Open->ImageSize;
     }
     int Count(TColor c) const {
-        const TCanvas* cv = Open->Image1->Canvas();
+        const TCanvas* cv = Open->ui.Image1->Canvas();
         int n = 0;
         for (int y = 0; y < Open->ImageSize; y++)
             for (int x = 0; x < Open->ImageSize; x++) n += cv->Pixels(x, y) == c;
@@ -78,7 +78,7 @@ protected:
     // A name is drawn at a point when its white box (or a letter) covers the point.
     double DrawnShare(const std::vector<Pixel>& points) const {
         int drawn = 0;
-        for (Pixel p : points) drawn += Px(p) == 0xFFFFFF || Px(p) == Open->TownFontColor;
+        for (Pixel p : points) drawn += Px(p) == 0xFFFFFF || Px(p) == Open->style.TownFontColor;
         // No point at all counts as both all and none drawn.
         return points.empty() ? NAN : double(drawn) / points.size();
     }
@@ -97,8 +97,8 @@ protected:
             if (best >= 0)
                 out.push_back(Screen((p[2 * best] + p[2 * best + 2]) / 2, (p[2 * best + 1] + p[2 * best + 3]) / 2));
         };
-        ForEachPolyline(Open->LakeBorderLine, longest);
-        ForEachPolyline(Open->LakePrefLine, longest);
+        ForEachPolyline(Open->doc.LakeBorderLine, longest);
+        ForEachPolyline(Open->doc.LakePrefLine, longest);
 
         std::vector<std::vector<std::pair<double, double>>> rings;
         auto closed = [&](const int32_t* p, int32_t n) {
@@ -106,8 +106,8 @@ protected:
             rings.emplace_back();
             for (int k = 0; k < n; k++) rings.back().emplace_back(p[2 * k], p[2 * k + 1]);
         };
-        ForEachPolyline(Open->LakeLine, closed);
-        ForEachPolyline(Open->HokkaidoLakeLine, closed);
+        ForEachPolyline(Open->doc.LakeLine, closed);
+        ForEachPolyline(Open->doc.HokkaidoLakeLine, closed);
         for (const auto& r : rings) {
             double minX = 1e9, maxX = -1e9, minY = 1e9, maxY = -1e9;
             for (auto [x, y] : r) minX = std::min(minX, x), maxX = std::max(maxX, x), minY = std::min(minY, y), maxY = std::max(maxY, y);
@@ -137,38 +137,38 @@ TEST_F(JapanLayers, LakeShoresKeepEveryFillOnLand) {
     for (int code : {1, 4, 6, 7, 8, 11, 15, 16, 17, 18, 24, 32, 33, 45, 47, 48, 49}) {
         SCOPED_TRACE(code);
         ShowArea(code, 2);
-        Open->CBTownName->SetChecked(false);
-        ASSERT_FALSE(Open->CBLake->Checked());
-        ASSERT_FALSE(Open->CBNTownBorder->Checked());
+        Open->ui.CBTownName->SetChecked(false);
+        ASSERT_FALSE(Open->ui.CBLake->Checked());
+        ASSERT_FALSE(Open->ui.CBNTownBorder->Checked());
         std::vector<Pixel> land;
-        for (int i = 0; i < Open->TownCount; i++) land.push_back(Screen(Open->TownX[i], Open->TownY[i]));
-        for (int i = 0; i < Open->NewTownCount; i++) land.push_back(Screen(Open->NewTownX[i], Open->NewTownY[i]));
-        for (int i = 0; i < Open->OldTownCount; i++) land.push_back(Screen(Open->OldTownX[i], Open->OldTownY[i]));
+        for (int i = 0; i < Open->doc.TownCount; i++) land.push_back(Screen(Open->doc.TownX[i], Open->doc.TownY[i]));
+        for (int i = 0; i < Open->doc.NewTownCount; i++) land.push_back(Screen(Open->doc.NewTownX[i], Open->doc.NewTownY[i]));
+        for (int i = 0; i < Open->doc.OldTownCount; i++) land.push_back(Screen(Open->doc.OldTownX[i], Open->doc.OldTownY[i]));
         // A short border across the water may put its middle on the shore.
         std::vector<Pixel> water;
         for (Pixel w : WaterPixels())
-            if (Px(w) == Open->BackColor) water.push_back(w);
+            if (Px(w) == Open->style.BackColor) water.push_back(w);
         ASSERT_FALSE(water.empty());
-        const int prefPixels = Count(Open->PrefColor);
-        EXPECT_EQ(Count(Open->NTownColor), 0);
+        const int prefPixels = Count(Open->style.PrefColor);
+        EXPECT_EQ(Count(Open->style.NTownColor), 0);
 
         for (int state = 0; state < 3; state++) {
-            Open->CBLake->SetChecked(state > 0);
-            Open->CBNTownBorder->SetChecked(state > 1);
+            Open->ui.CBLake->SetChecked(state > 0);
+            Open->ui.CBNTownBorder->SetChecked(state > 1);
             if (state == 1) {
                 // The borders across the water: municipalities in the old-municipality
                 // pen, prefectures dotted in the prefecture pen.
-                EXPECT_EQ(Count(Open->NTownColor) > 0, Open->LakeBorderLine.Fill > 0);
-                EXPECT_EQ(Count(Open->PrefColor) > prefPixels, Open->LakePrefLine.Fill > 0);
+                EXPECT_EQ(Count(Open->style.NTownColor) > 0, Open->doc.LakeBorderLine.Fill > 0);
+                EXPECT_EQ(Count(Open->style.PrefColor) > prefPixels, Open->doc.LakePrefLine.Fill > 0);
             }
             TBitmap work;
             for (Pixel w : water) {
-                if (Px(w) != Open->BackColor) continue;   // a border across the water passes here
-                work.Assign(Open->Image1->Picture()->Bitmap());
+                if (Px(w) != Open->style.BackColor) continue;   // a border across the water passes here
+                work.Assign(Open->ui.Image1->Picture()->Bitmap());
                 TCanvas* cv = work.Canvas();
                 cv->Brush->Color = fill;
                 cv->Brush->Style = bsSolid;
-                cv->FloodFill(w.first, w.second, Open->BackColor, fsSurface);
+                cv->FloodFill(w.first, w.second, Open->style.BackColor, fsSurface);
                 fills++;
                 for (Pixel p : land)
                     EXPECT_NE(cv->Pixels(p.first, p.second), fill)
@@ -176,8 +176,8 @@ TEST_F(JapanLayers, LakeShoresKeepEveryFillOnLand) {
                         << " reaches the land at " << p.first << "," << p.second;
             }
         }
-        Open->CBNTownBorder->SetChecked(false);
-        Open->CBLake->SetChecked(false);
+        Open->ui.CBNTownBorder->SetChecked(false);
+        Open->ui.CBLake->SetChecked(false);
     }
     EXPECT_GT(fills, 200);
 }
@@ -185,54 +185,54 @@ TEST_F(JapanLayers, LakeShoresKeepEveryFillOnLand) {
 TEST_F(JapanLayers, OldBordersAndTheOldPrefectureBorderAreDrawnOnlyWithTheOldState) {
     // 岐阜 holds the one prefecture border of 2000 that is gone (山口村).
     ShowArea(17, 1);
-    ASSERT_GT(Open->OldPrefLine.Fill, 0);
-    ASSERT_GT(Open->NTownLine.Fill, 0);
+    ASSERT_GT(Open->doc.OldPrefLine.Fill, 0);
+    ASSERT_GT(Open->doc.NTownLine.Fill, 0);
     std::vector<Pixel> oldPref, oldTown;
-    ForEachPolyline(Open->OldPrefLine, [&](const int32_t* p, int32_t n) {
+    ForEachPolyline(Open->doc.OldPrefLine, [&](const int32_t* p, int32_t n) {
         for (int k = 0; k < n; k++) oldPref.push_back(Screen(p[2 * k], p[2 * k + 1]));
     });
     // A line's first point is always set.
-    ForEachPolyline(Open->NTownLine, [&](const int32_t* p, int32_t) { oldTown.push_back(Screen(p[0], p[1])); });
-    Open->CBTownName->SetChecked(false);
+    ForEachPolyline(Open->doc.NTownLine, [&](const int32_t* p, int32_t) { oldTown.push_back(Screen(p[0], p[1])); });
+    Open->ui.CBTownName->SetChecked(false);
     Settei->CBNTownDot->SetChecked(false);
     auto share = [&](const std::vector<Pixel>& ps, TColor c) {
         return double(std::count_if(ps.begin(), ps.end(), [&](Pixel p) { return Px(p) == c; })) / ps.size();
     };
 
-    ASSERT_FALSE(Open->CBNTownBorder->Checked());
-    EXPECT_EQ(Count(Open->NTownColor), 0);
-    EXPECT_LT(share(oldPref, Open->PrefColor), 0.2);
+    ASSERT_FALSE(Open->ui.CBNTownBorder->Checked());
+    EXPECT_EQ(Count(Open->style.NTownColor), 0);
+    EXPECT_LT(share(oldPref, Open->style.PrefColor), 0.2);
 
-    Open->CBNTownBorder->SetChecked(true);
-    EXPECT_TRUE(Open->CBOldTown->Checked());
-    EXPECT_GT(share(oldPref, Open->PrefColor), 0.8) << "the old prefecture border in the prefecture pen";
-    EXPECT_GT(share(oldTown, Open->NTownColor), 0.8) << "the old borders in their own pen";
-    EXPECT_GT(Count(Open->NTownColor), 2000);
+    Open->ui.CBNTownBorder->SetChecked(true);
+    EXPECT_TRUE(Open->ui.CBOldTown->Checked());
+    EXPECT_GT(share(oldPref, Open->style.PrefColor), 0.8) << "the old prefecture border in the prefecture pen";
+    EXPECT_GT(share(oldTown, Open->style.NTownColor), 0.8) << "the old borders in their own pen";
+    EXPECT_GT(Count(Open->style.NTownColor), 2000);
 }
 
 TEST_F(JapanLayers, OldNamesTakeThePlaceOfTheChangedNames) {
     // Every drawn name gets a white box on the (not white) background.
     Settei->CBWhite->SetChecked(true);
-    ASSERT_NE(Open->BackColor, 0xFFFFFFu);
+    ASSERT_NE(Open->style.BackColor, 0xFFFFFFu);
     for (int code : {16, 10, 29, 9}) {
         SCOPED_TRACE(code);
         ShowArea(code, 2);
-        ASSERT_TRUE(Open->CBTownName->Checked());
-        const auto today = NamePixels(Open->TownX, Open->TownY, Open->TownDup, Open->TownCount);
-        const auto changed = NamePixels(Open->NewTownX, Open->NewTownY, Open->NewTownDup, Open->NewTownCount);
-        const auto old = NamePixels(Open->OldTownX, Open->OldTownY, Open->OldTownDup, Open->OldTownCount);
+        ASSERT_TRUE(Open->ui.CBTownName->Checked());
+        const auto today = NamePixels(Open->doc.TownX, Open->doc.TownY, Open->doc.TownDup, Open->doc.TownCount);
+        const auto changed = NamePixels(Open->doc.NewTownX, Open->doc.NewTownY, Open->doc.NewTownDup, Open->doc.NewTownCount);
+        const auto old = NamePixels(Open->doc.OldTownX, Open->doc.OldTownY, Open->doc.OldTownDup, Open->doc.OldTownCount);
         std::vector<Pixel> oldListed, city;
-        for (int i = 0; i < Open->ExtraCount; i++)
-            if (Open->ExtraPref[i] == code && Open->ExtraKind[i] == 'X')
-                oldListed.push_back(Screen(Open->ExtraX[i], Open->ExtraY[i]));
-        for (int i = 0; i < Open->CityCount; i++)
-            if (Open->CityPref[i] == code && Open->CityName[i] == "さいたま市")
-                city.push_back(Screen(Open->CityX[i], Open->CityY[i]));
+        for (int i = 0; i < Open->doc.ExtraCount; i++)
+            if (Open->doc.ExtraPref[i] == code && Open->doc.ExtraKind[i] == 'X')
+                oldListed.push_back(Screen(Open->doc.ExtraX[i], Open->doc.ExtraY[i]));
+        for (int i = 0; i < Open->doc.CityCount; i++)
+            if (Open->doc.CityPref[i] == code && Open->doc.CityName[i] == "さいたま市")
+                city.push_back(Screen(Open->doc.CityX[i], Open->doc.CityY[i]));
         ASSERT_FALSE(old.empty());
         ASSERT_FALSE(changed.empty());
 
         Settei->CBCityName->SetChecked(true);
-        ASSERT_FALSE(Open->CBOldTown->Checked());
+        ASSERT_FALSE(Open->ui.CBOldTown->Checked());
         Open->DrawMap();
         EXPECT_EQ(DrawnShare(today), 1.0);
         EXPECT_EQ(DrawnShare(changed), 1.0);
@@ -244,8 +244,8 @@ TEST_F(JapanLayers, OldNamesTakeThePlaceOfTheChangedNames) {
             EXPECT_EQ(DrawnShare(city), 1.0);
         }
 
-        Open->CBOldTown->SetChecked(true);
-        EXPECT_TRUE(Open->CBNTownBorder->Checked());
+        Open->ui.CBOldTown->SetChecked(true);
+        EXPECT_TRUE(Open->ui.CBNTownBorder->Checked());
         EXPECT_EQ(DrawnShare(today), 1.0);
         EXPECT_EQ(DrawnShare(old), 1.0);
         EXPECT_LT(DrawnShare(changed), 0.5);
@@ -255,7 +255,7 @@ TEST_F(JapanLayers, OldNamesTakeThePlaceOfTheChangedNames) {
         if (!city.empty()) {
             EXPECT_EQ(DrawnShare(city), 0.0) << "the merged city did not exist in 2000";
         }
-        Open->CBOldTown->SetChecked(false);
+        Open->ui.CBOldTown->SetChecked(false);
     }
 }
 
@@ -265,25 +265,25 @@ TEST_F(JapanLayers, PicturesOfTheOldAndTodaysMapAndOfALake) {
     const std::filesystem::path build(ROVANA_BUILD_DIR);
     auto write = [&](const char* name) {
         std::string error;
-        EXPECT_TRUE(output::WritePng(*Open->Image1->Picture()->Bitmap(), (build / name).string(), &error)) << error;
+        EXPECT_TRUE(output::WritePng(*Open->ui.Image1->Picture()->Bitmap(), (build / name).string(), &error)) << error;
     };
     // The area choice's old-border option draws the old borders solid.
     Ken->CBOldBorder->SetChecked(true);
     ShowArea(16, 2);
-    ASSERT_TRUE(Open->CBOldTown->Checked());
-    ASSERT_TRUE(Open->CBTownName->Checked());
-    EXPECT_GT(Count(Open->NTownColor), 5000);
+    ASSERT_TRUE(Open->ui.CBOldTown->Checked());
+    ASSERT_TRUE(Open->ui.CBTownName->Checked());
+    EXPECT_GT(Count(Open->style.NTownColor), 5000);
     write("niigata-2000.png");
 
     Ken->CBOldBorder->SetChecked(false);
     ShowArea(16, 2);
-    ASSERT_FALSE(Open->CBOldTown->Checked());
-    EXPECT_EQ(Count(Open->NTownColor), 0);
+    ASSERT_FALSE(Open->ui.CBOldTown->Checked());
+    EXPECT_EQ(Count(Open->style.NTownColor), 0);
     write("niigata-today.png");
 
     ShowArea(24, 2);
-    Open->CBLake->SetChecked(true);
-    EXPECT_GT(Count(Open->NTownColor), 500);
+    Open->ui.CBLake->SetChecked(true);
+    EXPECT_GT(Count(Open->style.NTownColor), 500);
     write("biwako-lake.png");
 }
 
@@ -295,19 +295,19 @@ TEST_F(JapanLayers, TheStackDrawnOntoAnotherBitmapGivesTheScreensPicture) {
     gui::testing::QueueFileName((programDir / "a.lbl").string());
     Letter->Button7->Click();
     ASSERT_GT(Letter->LabelCount, 0);
-    Open->CBLabel->SetChecked(true);
-    Open->CBLonLat->SetChecked(true);
-    Open->CBScale->SetChecked(true);
-    Open->CBCenter->SetChecked(true);
-    Open->ken_name->SetChecked(true);
-    Open->kokudo->SetChecked(true);
+    Open->ui.CBLabel->SetChecked(true);
+    Open->ui.CBLonLat->SetChecked(true);
+    Open->ui.CBScale->SetChecked(true);
+    Open->ui.CBCenter->SetChecked(true);
+    Open->ui.ken_name->SetChecked(true);
+    Open->ui.kokudo->SetChecked(true);
     Settei->CBMesh->SetChecked(true);
     Settei->CBMeshName->SetChecked(true);
     Settei->CBOffice->SetChecked(true);
     Settei->CBWaku->SetChecked(true);
-    Open->CBExp->SetChecked(true);
-    Open->EdName->SetText("神奈川区");
-    Open->CBTownPaint->SetChecked(true);
+    Open->ui.CBExp->SetChecked(true);
+    Open->ui.EdName->SetText("神奈川区");
+    Open->ui.CBTownPaint->SetChecked(true);
     PagesDlg->SelectSymbol(100);
     ASSERT_TRUE(PagesDlg->AddPlacedSymbol(176200, 171500));
     PagesDlg->SymbolsShown = true;
@@ -318,7 +318,7 @@ TEST_F(JapanLayers, TheStackDrawnOntoAnotherBitmapGivesTheScreensPicture) {
     LineAdd->EditLineShown = true;
     Open->DrawMap();
     ASSERT_EQ(LineAdd->PointCount(), 3);
-    ASSERT_GT(Count(Open->TownPaintColor), 100) << "the search paint fills the ward";
+    ASSERT_GT(Count(Open->style.TownPaintColor), 100) << "the search paint fills the ward";
 
     const int size = Open->ImageSize;
     TBitmap bitmap(size, size);
@@ -328,9 +328,9 @@ TEST_F(JapanLayers, TheStackDrawnOntoAnotherBitmapGivesTheScreensPicture) {
     // Kept as shapes on the way, for a PDF of the same picture.
     gui::VectorRecorder shapes;
     bitmap.Canvas()->Vector = &shapes;
-    Open->Layers.Draw(*bitmap.Canvas(), Open->DrawnView, s);
+    Open->hooks.Layers.Draw(*bitmap.Canvas(), Open->DrawnView, s);
     bitmap.Canvas()->Vector = nullptr;
-    const TCanvas* screen = Open->Image1->Canvas();
+    const TCanvas* screen = Open->ui.Image1->Canvas();
     int differ = 0;
     for (int y = 0; y < size; y++)
         for (int x = 0; x < size; x++) differ += bitmap.Canvas()->Pixels(x, y) != screen->Pixels(x, y);

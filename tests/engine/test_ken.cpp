@@ -44,7 +44,7 @@ protected:
     void Tick(std::vector<int> codes) {
         for (int code : codes) Ken->AreaBox(code)->SetChecked(true);
     }
-    std::vector<int32_t> Selection() const { return {Open->SelectCode, Open->SelectCode + Open->SELECT}; }
+    std::vector<int32_t> Selection() const { return {Open->doc.SelectCode, Open->doc.SelectCode + Open->doc.SELECT}; }
 };
 
 TEST_F(AreaChoice, RegionBoxesTickTheirMembersAndTheSelectionIsAscending) {
@@ -70,13 +70,13 @@ TEST_F(AreaChoice, ClearUnticksEveryBox) {
 TEST_F(AreaChoice, AllTicksEveryAreaAndDropsTheMunicipalBorders) {
     Ken->CheckBox3->SetChecked(true);
     Ken->CheckBox22->SetChecked(false);   // 関東 stays ticked without 東京
-    ASSERT_TRUE(Open->CBTownBorder->Checked());
+    ASSERT_TRUE(Open->ui.CBTownBorder->Checked());
     Ken->Button4->Click();
     for (int code = 1; code <= 52; code++) EXPECT_TRUE(Ken->AreaBox(code)->Checked()) << code;
-    EXPECT_FALSE(Open->CBTownBorder->Checked());
+    EXPECT_FALSE(Open->ui.CBTownBorder->Checked());
     Ken->Button1->Click();
-    ASSERT_EQ(Open->SELECT, 52);
-    for (int i = 0; i < 52; i++) EXPECT_EQ(Open->SelectCode[i], i + 1);
+    ASSERT_EQ(Open->doc.SELECT, 52);
+    for (int i = 0; i < 52; i++) EXPECT_EQ(Open->doc.SelectCode[i], i + 1);
     EXPECT_FALSE(gui::testing::Terminated());
 }
 
@@ -88,8 +88,8 @@ TEST_F(AreaChoice, WithNoAreaTickedNothingChanges) {
     EXPECT_EQ(gui::testing::Messages()[0].caption, "都道府県設定エラー");
     EXPECT_EQ(gui::testing::Messages()[0].flags, MB_OK | MB_ICONEXCLAMATION);
     EXPECT_TRUE(Ken->Visible());
-    EXPECT_EQ(Open->SELECT, 0);
-    EXPECT_FALSE(Open->MapShown);
+    EXPECT_EQ(Open->doc.SELECT, 0);
+    EXPECT_FALSE(Open->gate.MapShown);
 }
 
 TEST_F(AreaChoice, TheWaitWindowShowsForMoreThanTwentyAreas) {
@@ -103,7 +103,7 @@ TEST_F(AreaChoice, TheWaitWindowShowsForMoreThanTwentyAreas) {
     EXPECT_EQ(Process->Label1->Caption(), "");
     Tick({21});
     Ken->Button1->Click();
-    EXPECT_EQ(Open->SELECT, 21);
+    EXPECT_EQ(Open->doc.SELECT, 21);
     EXPECT_EQ(counter.shows, 1);
     EXPECT_EQ(Process->Label1->Caption(), "地図を描く準備をしています");
     EXPECT_FALSE(Process->Visible());
@@ -111,7 +111,7 @@ TEST_F(AreaChoice, TheWaitWindowShowsForMoreThanTwentyAreas) {
 }
 
 TEST_F(AreaChoice, ConfirmingSetsUpTheToolsForTheNewMap) {
-    Open->paint_rep = 4;
+    Open->paint.paint_rep = 4;
     Letter->LabelCount = 9;
     Letter->LabelFileCount = 2;
     LineAdd->LineFileCount = 3;
@@ -120,10 +120,10 @@ TEST_F(AreaChoice, ConfirmingSetsUpTheToolsForTheNewMap) {
     Settei->CBKu->SetChecked(false);
     Tick({13});
     Ken->Button1->Click();
-    EXPECT_TRUE(Open->DataReady);
-    EXPECT_TRUE(Open->MapShown);
-    EXPECT_TRUE(Open->Button1->Enabled());
-    EXPECT_EQ(Open->paint_rep, 0);
+    EXPECT_TRUE(Open->gate.DataReady);
+    EXPECT_TRUE(Open->gate.MapShown);
+    EXPECT_TRUE(Open->ui.Button1->Enabled());
+    EXPECT_EQ(Open->paint.paint_rep, 0);
     EXPECT_EQ(Letter->LabelCount, 0);
     EXPECT_EQ(Letter->LabelFileCount, 0);
     EXPECT_EQ(LineAdd->LineFileCount, 0);
@@ -135,23 +135,23 @@ TEST_F(AreaChoice, ConfirmingSetsUpTheToolsForTheNewMap) {
     EXPECT_TRUE(Settei->Button13->Enabled());
     EXPECT_EQ(Ken->NameListArea, 13);
     EXPECT_EQ(Ken->NameListMode, 1);
-    EXPECT_FALSE(Open->Label35->Visible());
+    EXPECT_FALSE(Open->ui.Label35->Visible());
     // One area: its names are shown and duplicates are not allowed.
-    EXPECT_TRUE(Open->CBTownName->Checked());
-    EXPECT_TRUE(Open->CBMainDoubleName->Enabled());
-    EXPECT_FALSE(Open->CBMainDoubleName->Checked());
+    EXPECT_TRUE(Open->ui.CBTownName->Checked());
+    EXPECT_TRUE(Open->ui.CBMainDoubleName->Enabled());
+    EXPECT_FALSE(Open->ui.CBMainDoubleName->Checked());
     // Two areas: names off, and no choice about duplicates.
     Tick({14});
     Ken->Button1->Click();
-    EXPECT_FALSE(Open->CBTownName->Checked());
-    EXPECT_FALSE(Open->CBMainDoubleName->Enabled());
+    EXPECT_FALSE(Open->ui.CBTownName->Checked());
+    EXPECT_FALSE(Open->ui.CBMainDoubleName->Enabled());
 }
 
 TEST_F(AreaChoice, RunFromTheDisplaySettingsTheMapStaysLocked) {
     Tick({3});
     Ken->Choose(Settei, true);
-    EXPECT_FALSE(Open->DataReady);
-    EXPECT_TRUE(Open->MapShown);
+    EXPECT_FALSE(Open->gate.DataReady);
+    EXPECT_TRUE(Open->gate.MapShown);
 }
 
 TEST_F(AreaChoice, DesignatedCityNamesOnlyForSaitamaAlone) {
@@ -169,24 +169,24 @@ TEST_F(AreaChoice, TheOldBorderBoxSetsTheOldBorders) {
     Settei->CBNTownDot->SetEnabled(false);
     Settei->CBNTownDot->SetChecked(true);
     Ken->Button1->Click();
-    EXPECT_TRUE(Open->CBNTownBorder->Checked());
+    EXPECT_TRUE(Open->ui.CBNTownBorder->Checked());
     EXPECT_TRUE(Settei->CBNTownDot->Enabled());
     EXPECT_FALSE(Settei->CBNTownDot->Checked());
     Ken->CBOldBorder->SetChecked(false);
     Settei->CBNTownDot->SetChecked(true);
     Ken->Button1->Click();
-    EXPECT_FALSE(Open->CBNTownBorder->Checked());
+    EXPECT_FALSE(Open->ui.CBNTownBorder->Checked());
     EXPECT_FALSE(Settei->CBNTownDot->Checked());
 }
 
 TEST_F(AreaChoice, TheRailwayBoxGoesToTheMainWindowAndTheLineEditor) {
     Ken->CBRailShow->SetChecked(true);
-    EXPECT_TRUE(Open->CBRailLine->Checked());
+    EXPECT_TRUE(Open->ui.CBRailLine->Checked());
     Tick({6});
     Ken->Button1->Click();
     EXPECT_TRUE(LineAdd->CheckBox2->Checked());
     Ken->CBRailShow->SetChecked(false);
-    EXPECT_FALSE(Open->CBRailLine->Checked());
+    EXPECT_FALSE(Open->ui.CBRailLine->Checked());
 }
 
 TEST_F(AreaChoice, TheNameListNeedsExactlyOneArea) {
@@ -198,15 +198,15 @@ TEST_F(AreaChoice, TheNameListNeedsExactlyOneArea) {
         EXPECT_EQ(m.text, "市区町村名リストを表示するには，都道府県を1個（1個に限る）選択しなければなりません　　　");
         EXPECT_EQ(m.caption, "県選択数エラー");
     }
-    EXPECT_EQ(Open->SELECT, 0);
-    EXPECT_FALSE(Open->MapShown);
+    EXPECT_EQ(Open->doc.SELECT, 0);
+    EXPECT_FALSE(Open->gate.MapShown);
     Ken->AreaBox(1)->SetChecked(false);
     Ken->CBNameList->Click();
     EXPECT_EQ(gui::testing::Messages().size(), 2u);
     EXPECT_EQ(Selection(), (std::vector<int32_t>{2}));
     EXPECT_EQ(Ken->NameListArea, 2);
     EXPECT_EQ(Ken->NameListMode, 1);
-    EXPECT_TRUE(Open->CBYomi->Checked());
+    EXPECT_TRUE(Open->ui.CBYomi->Checked());
 }
 
 TEST_F(AreaChoice, AMissingMapFileEndsTheProgram) {
@@ -223,15 +223,15 @@ TEST_F(AreaChoice, AMissingMapFileEndsTheProgram) {
 // Work on the map as the user makes it: a fill pressed in paint mode and a
 // label typed in by its map position.
 void MakeWork() {
-    Open->BtnPaint->Click();
+    Open->ui.BtnPaint->Click();
     MapPaint->TkBtnClick(2);
-    Open->Image1MouseDown(Open->Image1, mbLeft, TShiftState(), 300, 300);
+    Open->Image1MouseDown(Open->ui.Image1, mbLeft, TShiftState(), 300, 300);
     MapPaint->Button19->Click();
     Letter->RadioGroup1->SetItemIndex(2);
     Letter->Edit2->SetText(std::to_string(Open->CX));
     Letter->Edit3->SetText(std::to_string(Open->CY));
     Letter->Button2->Click();
-    ASSERT_EQ(Open->paint_rep, 1);
+    ASSERT_EQ(Open->paint.paint_rep, 1);
     ASSERT_EQ(Letter->LabelCount, 1);
 }
 
@@ -241,34 +241,34 @@ TEST_F(AreaChoice, TheWindowClosedUnchosenChangesNothingAndOtherAreasAskFirst) {
     Tick({7});
     Ken->Button1->Click();
     MakeWork();
-    Open->UpDown1->UserClick(btNext);
-    Open->UpDown1->UserClick(btNext);
-    ASSERT_EQ(Open->Label6->Caption(), "3.00");
+    Open->ui.UpDown1->UserClick(btNext);
+    Open->ui.UpDown1->UserClick(btNext);
+    ASSERT_EQ(Open->ui.Label6->Caption(), "3.00");
     gui::testing::Messages().clear();
 
     // "閉じる" and the window's close box: the map, its view and its work stay, and it still answers.
-    Open->Button5->Click();
+    Open->ui.Button5->Click();
     ASSERT_TRUE(Ken->Visible());
     Ken->Button2->Click();
-    Open->Button5->Click();
+    Open->ui.Button5->Click();
     Ken->close();
     EXPECT_FALSE(Ken->Visible());
-    EXPECT_TRUE(Open->DataReady && Open->MapShown);
-    EXPECT_EQ(Open->Label6->Caption(), "3.00");
+    EXPECT_TRUE(Open->gate.DataReady && Open->gate.MapShown);
+    EXPECT_EQ(Open->ui.Label6->Caption(), "3.00");
     const int redraws = Open->RedrawCount;
     bool handled = false;
     FormMouseWheel(*Open, Open, TShiftState(), 120, TPoint(0, 0), handled);
     EXPECT_EQ(Open->RedrawCount, redraws + 1);
-    EXPECT_EQ(Open->Label6->Caption(), "2.00");
+    EXPECT_EQ(Open->ui.Label6->Caption(), "2.00");
     gui::testing::QueueFileName((programDir / "a.rvx").string());
-    Open->Button1->Click();
+    Open->ui.Button1->Click();
     EXPECT_NE(testsupport::ReadBytes(programDir / "a.rvx").find("1,paint_rep"), std::string::npos);
 
     // The same areas again are a reload: no question, the work stays, the view is the standard one.
-    Open->Button5->Click();
+    Open->ui.Button5->Click();
     Ken->Button1->Click();
     EXPECT_TRUE(gui::testing::Messages().empty());
-    EXPECT_EQ(Open->paint_rep, 1);
+    EXPECT_EQ(Open->paint.paint_rep, 1);
     EXPECT_EQ(Letter->LabelCount, 1);
     EXPECT_EQ(Open->MAGSTEP, 1);
 
@@ -277,13 +277,13 @@ TEST_F(AreaChoice, TheWindowClosedUnchosenChangesNothingAndOtherAreasAskFirst) {
     Tick({9});
     gui::testing::QueueAnswer(IDCANCEL);
     Ken->CBNameListClick(Ken->CBNameList);
-    EXPECT_FALSE(Open->CBYomi->Checked());
+    EXPECT_FALSE(Open->ui.CBYomi->Checked());
     EXPECT_FALSE(YomiList->Visible());
     Ken->AreaBox(9)->SetChecked(false);
     gui::testing::Messages().clear();
 
     // Other areas ask; a cancel leaves the map, its work and the window's ticks.
-    Open->Button5->Click();
+    Open->ui.Button5->Click();
     Tick({7, 8});
     gui::testing::QueueAnswer(IDCANCEL);
     Ken->Button1->Click();
@@ -291,27 +291,27 @@ TEST_F(AreaChoice, TheWindowClosedUnchosenChangesNothingAndOtherAreasAskFirst) {
     EXPECT_EQ(gui::testing::Messages()[0].text, kLoseWork);
     EXPECT_EQ(gui::testing::Messages()[0].flags, MB_OKCANCEL | MB_ICONQUESTION);
     EXPECT_EQ(Selection(), (std::vector<int32_t>{7}));
-    EXPECT_EQ(Open->paint_rep, 1);
+    EXPECT_EQ(Open->paint.paint_rep, 1);
     EXPECT_EQ(Letter->LabelCount, 1);
     EXPECT_TRUE(Ken->Visible());
     EXPECT_TRUE(Ken->AreaBox(7)->Checked() && Ken->AreaBox(8)->Checked());
-    EXPECT_TRUE(Open->DataReady && Open->MapShown);
+    EXPECT_TRUE(Open->gate.DataReady && Open->gate.MapShown);
 
     // OK: the old map's work goes and the view settings start afresh.
-    Open->UDHor->SetPosition(100);
-    Open->CBScale->SetChecked(true);
+    Open->ui.UDHor->SetPosition(100);
+    Open->ui.CBScale->SetChecked(true);
     Settei->CheckBox13->SetChecked(true);
     Search->SearchHighlight = true;
     gui::testing::QueueAnswer(IDOK);
     Ken->Button1->Click();
     EXPECT_EQ(Selection(), (std::vector<int32_t>{7, 8}));
-    EXPECT_EQ(Open->paint_rep, 0);
+    EXPECT_EQ(Open->paint.paint_rep, 0);
     EXPECT_EQ(MapPaint->LblPaint->Caption(), "0");
     EXPECT_EQ(Letter->LabelCount, 0);
-    EXPECT_FALSE(Open->PaintDisplay);
+    EXPECT_FALSE(Open->paint.PaintDisplay);
     EXPECT_FALSE(Search->SearchHighlight);
-    EXPECT_EQ(Open->UDHor->Position(), 500);
-    EXPECT_FALSE(Open->CBScale->Checked());
+    EXPECT_EQ(Open->ui.UDHor->Position(), 500);
+    EXPECT_FALSE(Open->ui.CBScale->Checked());
     EXPECT_FALSE(Settei->CheckBox13->Checked());
     EXPECT_EQ(LineAdd->Label18->Caption(), "ファイル　なし");
     EXPECT_EQ(Settei->RadioGroup3->ItemIndex(), 0);
@@ -327,7 +327,7 @@ TEST_F(AreaChoice, TheWindowClosedUnchosenChangesNothingAndOtherAreasAskFirst) {
 // The other windows that reload areas, on the real data.
 class AreaReloads : public FormsTest {
 protected:
-    std::vector<int32_t> Selection() const { return {Open->SelectCode, Open->SelectCode + Open->SELECT}; }
+    std::vector<int32_t> Selection() const { return {Open->doc.SelectCode, Open->doc.SelectCode + Open->doc.SELECT}; }
     void FillProgramFolder(const std::filesystem::path& dir) override { testsupport::CopyJapanData(dir, {"MAPDATA"}); }
     void PickRow(const std::string& name) {
         Search->CBSame->SetChecked(true);
@@ -345,16 +345,16 @@ TEST_F(AreaReloads, TheSubPrefectureBordersAndASearchRowKeepTheWorkOrAskFirst) {
     MakeWork();
     gui::testing::Messages().clear();
 
-    Open->Button5->Click();
+    Open->ui.Button5->Click();
     Ken->AreaBox(12)->SetChecked(true);   // not confirmed
     Settei->CBHokkaido->Click();
     EXPECT_TRUE(gui::testing::Messages().empty());
     EXPECT_EQ(Selection(), (std::vector<int32_t>{13}));
-    EXPECT_EQ(Open->paint_rep, 1) << "ticking the borders reloads the same areas";
+    EXPECT_EQ(Open->paint.paint_rep, 1) << "ticking the borders reloads the same areas";
     EXPECT_EQ(Letter->LabelCount, 1);
     PickRow("江の島");
     EXPECT_TRUE(gui::testing::Messages().empty());
-    EXPECT_EQ(Open->paint_rep, 1) << "an island of the map's own area";
+    EXPECT_EQ(Open->paint.paint_rep, 1) << "an island of the map's own area";
     EXPECT_EQ(Letter->LabelCount, 1);
     EXPECT_TRUE(Search->SearchHighlight);
 
@@ -365,20 +365,20 @@ TEST_F(AreaReloads, TheSubPrefectureBordersAndASearchRowKeepTheWorkOrAskFirst) {
     PickRow("久六島");
     ASSERT_EQ(gui::testing::Messages().size(), 1u);
     EXPECT_EQ(gui::testing::Messages()[0].text, kLoseWork);
-    EXPECT_EQ(Open->SELECT, 1);
-    EXPECT_EQ(Open->SelectCode[0], 13);
+    EXPECT_EQ(Open->doc.SELECT, 1);
+    EXPECT_EQ(Open->doc.SelectCode[0], 13);
     EXPECT_TRUE(Ken->AreaBox(13)->Checked());
     EXPECT_FALSE(Ken->AreaBox(1)->Checked());
     EXPECT_EQ(Settei->CBMountain->Checked(), mountains);
     EXPECT_FALSE(Search->SearchHighlight);
-    EXPECT_EQ(Open->paint_rep, 1);
+    EXPECT_EQ(Open->paint.paint_rep, 1);
 
     // OK: once asked, the island's area is drawn with its highlight and without the old work.
     PickRow("久六島");
     EXPECT_EQ(gui::testing::Messages().size(), 2u);
-    EXPECT_EQ(Open->SelectCode[0], 1);
+    EXPECT_EQ(Open->doc.SelectCode[0], 1);
     EXPECT_TRUE(Search->SearchHighlight);
-    EXPECT_EQ(Open->paint_rep, 0);
+    EXPECT_EQ(Open->paint.paint_rep, 0);
     EXPECT_EQ(Letter->LabelCount, 0);
 }
 
@@ -394,8 +394,8 @@ protected:
     }
     void Load(int code, int copyScale = 1) {
         Open->COPYSCALE = copyScale;
-        Open->SELECT = 1;
-        Open->SelectCode[0] = code;
+        Open->doc.SELECT = 1;
+        Open->doc.SelectCode[0] = code;
         Open->Button3Click(Open);
     }
     // Every data corner lies inside the image at magnification 1.
@@ -439,12 +439,12 @@ TEST_F(StandardView, AWideAreaFitsItsWidthWhateverTheImageSize) {
     ExpectInside(180000, 180000, 188000, 181000);
     Load(2, 2);
     EXPECT_EQ(Open->ImageSize, 1200);
-    EXPECT_EQ(Open->Image1->Canvas()->Width(), 1200);
+    EXPECT_EQ(Open->ui.Image1->Canvas()->Width(), 1200);
     EXPECT_FLOAT_EQ(Open->scale, scale);
 }
 
 TEST_F(StandardView, ARestoredProjectKeepsItsCentreAndScale) {
-    Open->ProjectLoading = true;
+    Open->gate.ProjectLoading = true;
     Open->CX = 181000;
     Open->CY = 182000;
     Open->scale = 0.05f;
@@ -456,7 +456,7 @@ TEST_F(StandardView, ARestoredProjectKeepsItsCentreAndScale) {
     EXPECT_FLOAT_EQ(Open->scale, 0.05f);
     EXPECT_EQ(Open->MinX, 181000 - 6000);
     EXPECT_EQ(Open->MaxY, 182000 + 6000);
-    EXPECT_EQ(Open->Label6->Caption(), "1.50");
+    EXPECT_EQ(Open->ui.Label6->Caption(), "1.50");
 }
 
 } // namespace

@@ -58,10 +58,10 @@ TEST(MapLayers, TheBordersDrawOntoAnyBitmapThroughItsOwnView) {
         store.Fill = 5;
     };
     const int32_t cx = 150000, cy = 165000;
-    line(open.CoastLine, cx - 10000, cy, cx + 10000, cy);
-    line(open.PrefLine, cx - 10000, cy + 3000, cx + 10000, cy + 3000);
-    line(open.TownLine, cx - 10000, cy - 3000, cx + 10000, cy - 3000);
-    const TColor screenBefore = open.Image1->Canvas()->Pixels(100, 100);
+    line(open.doc.CoastLine, cx - 10000, cy, cx + 10000, cy);
+    line(open.doc.PrefLine, cx - 10000, cy + 3000, cx + 10000, cy + 3000);
+    line(open.doc.TownLine, cx - 10000, cy - 3000, cx + 10000, cy - 3000);
+    const TColor screenBefore = open.ui.Image1->Canvas()->Pixels(100, 100);
 
     for (int size : {400, 1200}) {
         TBitmap bitmap(size, size);
@@ -81,13 +81,13 @@ TEST(MapLayers, TheBordersDrawOntoAnyBitmapThroughItsOwnView) {
             view.ToScreen(x, y, sx, sy);
             return cv.Pixels(sx, sy);
         };
-        EXPECT_EQ(pixel(cx, cy), open.CoastColor) << size;
-        EXPECT_EQ(pixel(cx, cy + 3000), open.PrefColor) << size;
+        EXPECT_EQ(pixel(cx, cy), open.style.CoastColor) << size;
+        EXPECT_EQ(pixel(cx, cy + 3000), open.style.PrefColor) << size;
         // A border's closing segment sets the end pixel a line leaves out; the coast has none.
-        EXPECT_EQ(pixel(cx + 10000, cy + 3000), open.PrefColor) << size;
+        EXPECT_EQ(pixel(cx + 10000, cy + 3000), open.style.PrefColor) << size;
         EXPECT_EQ(pixel(cx + 10000, cy), TColor(0xFFFFFF)) << size;
         EXPECT_EQ(pixel(cx, cy - 3000), TColor(0xFFFFFF)) << size << ": no municipality borders while they are off";
-        EXPECT_EQ(cv.Pen->Color, open.TownColor) << "the layers above take the town colour";
+        EXPECT_EQ(cv.Pen->Color, open.style.TownColor) << "the layers above take the town colour";
     }
-    EXPECT_EQ(open.Image1->Canvas()->Pixels(100, 100), screenBefore) << "the map on screen is not drawn on";
+    EXPECT_EQ(open.ui.Image1->Canvas()->Pixels(100, 100), screenBefore) << "the map on screen is not drawn on";
 }

@@ -33,9 +33,9 @@ std::string Poly(char letter, int n, int x0, int y0) {
 std::vector<int32_t> Used(const PolylineStore& s) { return {s.Words.begin(), s.Words.begin() + s.Fill + 1}; }
 
 std::vector<PolylineStore*> AllStores() {
-    return {&Open->CoastLine,  &Open->PrefLine,  &Open->NewPrefLine,      &Open->OldPrefLine,
-            &Open->TownLine,   &Open->NTownLine, &Open->OTownLine,        &Open->LakeLine,
-            &Open->HokkaidoLakeLine, &Open->LakeBorderLine, &Open->LakePrefLine, &Open->KuLine};
+    return {&Open->doc.CoastLine,  &Open->doc.PrefLine,  &Open->doc.NewPrefLine,      &Open->doc.OldPrefLine,
+            &Open->doc.TownLine,   &Open->doc.NTownLine, &Open->doc.OTownLine,        &Open->doc.LakeLine,
+            &Open->doc.HokkaidoLakeLine, &Open->doc.LakeBorderLine, &Open->doc.LakePrefLine, &Open->doc.KuLine};
 }
 
 class Loader : public FormsTest {
@@ -58,7 +58,7 @@ TEST_F(Loader, PointLinesFollowTheNumberOfPoints) {
            "C,4,1\n30,40\n");
     ASSERT_TRUE(Load({1}));
     // The polyline without points is dropped.
-    EXPECT_EQ(Used(Open->CoastLine), (std::vector<int32_t>{5, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 6, 11, 12, 13, 14, 15, 16,
+    EXPECT_EQ(Used(Open->doc.CoastLine), (std::vector<int32_t>{5, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 6, 11, 12, 13, 14, 15, 16,
                                                            17, 18, 19, 20, 21, 22, 1, 30, 40, -999}));
     EXPECT_TRUE(gui::testing::Messages().empty());
 }
@@ -66,11 +66,11 @@ TEST_F(Loader, PointLinesFollowTheNumberOfPoints) {
 TEST_F(Loader, FieldsAreCutAndReadAsTheSplitterAndAtoiDo) {
     Map(1, "C 2\t5\n10 20,30,-40\t50,60x,-,+7,,9\n");
     ASSERT_TRUE(Load({1}));
-    EXPECT_EQ(Used(Open->CoastLine), (std::vector<int32_t>{5, 10, 20, 30, -40, 50, 60, 0, 7, 0, 9, -999}));
+    EXPECT_EQ(Used(Open->doc.CoastLine), (std::vector<int32_t>{5, 10, 20, 30, -40, 50, 60, 0, 7, 0, 9, -999}));
 }
 
 TEST_F(Loader, EveryPointReadWidensTheExtentButNamesAndOfficesDoNot) {
-    Open->Hokkaido->SetChecked(false);
+    Open->ui.Hokkaido->SetChecked(false);
     // Points span x 100000..110000 and y 200000..205000: the margin is
     // 300 x 1.0 on every side.
     Map(47, "C,1,2\n100000,200000,101000,201000\n"
@@ -79,29 +79,29 @@ TEST_F(Loader, EveryPointReadWidensTheExtentButNamesAndOfficesDoNot) {
             "A,50000,50000,遠い町\n");
     WriteOffice(programDir, 47, "◎,1,1,役場,8\n");
     ASSERT_TRUE(Load({47}));
-    EXPECT_EQ(Open->TownLine.Fill, 0);
-    EXPECT_EQ(Open->CoastLine.Fill, 5);
+    EXPECT_EQ(Open->doc.TownLine.Fill, 0);
+    EXPECT_EQ(Open->doc.CoastLine.Fill, 5);
     EXPECT_EQ(Open->MinX, 99700);
     EXPECT_EQ(Open->MaxX, 110300);
     EXPECT_EQ(Open->MinY, 199700);
     EXPECT_EQ(Open->MaxY, 205300);
-    EXPECT_EQ(Open->OfficeCount, 1);
-    EXPECT_EQ(Open->TownCount, 1);
+    EXPECT_EQ(Open->doc.OfficeCount, 1);
+    EXPECT_EQ(Open->doc.TownCount, 1);
 }
 
 TEST_F(Loader, DuplicateNamesAreMarkedOnlyWithinOneFile) {
     Map(1, "A,1,1,東町\nA,2,2,西村\nA,3,3,東町\nX,4,4,東町\nB,5,5,西村\nB,6,6,西村\n");
     Map(2, "A,7,7,東町\nA,8,8,東町\n");
     ASSERT_TRUE(Load({1, 2}));
-    ASSERT_EQ(Open->TownCount, 5);
-    EXPECT_EQ(std::string(Open->TownDup.begin(), Open->TownDup.begin() + 5), "ssdsd");
-    EXPECT_EQ(Open->TownName[4], "東町");
-    EXPECT_EQ(Open->TownX[3], 7);
-    ASSERT_EQ(Open->OldTownCount, 1);
-    EXPECT_EQ(Open->OldTownDup[0], 's');
-    ASSERT_EQ(Open->NewTownCount, 2);
-    EXPECT_EQ(Open->NewTownDup[0], 's');
-    EXPECT_EQ(Open->NewTownDup[1], 'd');
+    ASSERT_EQ(Open->doc.TownCount, 5);
+    EXPECT_EQ(std::string(Open->doc.TownDup.begin(), Open->doc.TownDup.begin() + 5), "ssdsd");
+    EXPECT_EQ(Open->doc.TownName[4], "東町");
+    EXPECT_EQ(Open->doc.TownX[3], 7);
+    ASSERT_EQ(Open->doc.OldTownCount, 1);
+    EXPECT_EQ(Open->doc.OldTownDup[0], 's');
+    ASSERT_EQ(Open->doc.NewTownCount, 2);
+    EXPECT_EQ(Open->doc.NewTownDup[0], 's');
+    EXPECT_EQ(Open->doc.NewTownDup[1], 'd');
 }
 
 TEST_F(Loader, ManyNamesInOneFileAreMarkedAsFewAre) {
@@ -117,12 +117,12 @@ TEST_F(Loader, ManyNamesInOneFileAreMarkedAsFewAre) {
     Map(1, text);
     Map(2, text);
     ASSERT_TRUE(Load({1, 2}));
-    ASSERT_EQ(Open->TownCount, 4200);
+    ASSERT_EQ(Open->doc.TownCount, 4200);
     for (int file = 0; file < 2; file++) {
         std::vector<bool> seen(700);
         for (int k = 0; k < 2100; k++) {
             const int at = file * 2100 + k;
-            ASSERT_EQ(Open->TownDup[at], seen[order[k]] ? 'd' : 's') << at;
+            ASSERT_EQ(Open->doc.TownDup[at], seen[order[k]] ? 'd' : 's') << at;
             seen[order[k]] = true;
         }
     }
@@ -133,24 +133,24 @@ TEST_F(Loader, OfficeFilesAreNeededForEveryAreaButTheNorthernIslands) {
     Map(1, Square('C', 200, 200, 10));
     WriteOffice(programDir, 1, "◎,5,6,青森市役所,8\n\n◎,7,8,弘前市役所,9\n");
     ASSERT_TRUE(Load({1, 52}));
-    ASSERT_EQ(Open->OfficeCount, 2);
-    EXPECT_STREQ(Open->OfficeRecords[1].name, "弘前市役所");
-    EXPECT_EQ(Open->OfficeRecords[1].x, 7);
-    EXPECT_EQ(Open->OfficeRecords[1].size, 9);
+    ASSERT_EQ(Open->doc.OfficeCount, 2);
+    EXPECT_STREQ(Open->doc.OfficeRecords[1].name, "弘前市役所");
+    EXPECT_EQ(Open->doc.OfficeRecords[1].x, 7);
+    EXPECT_EQ(Open->doc.OfficeRecords[1].size, 9);
 
     // Without its office file an area does not load, and the stores stay
     // closed at what was read.
     Map(2, Square('P', 300, 300, 10), false);
     EXPECT_FALSE(Load({1, 2}));
-    EXPECT_EQ(Open->OfficeCount, 2);
-    EXPECT_EQ(Open->PrefLine.Fill, 11);
-    EXPECT_EQ(Open->PrefLine.Words[11], -999);
-    EXPECT_EQ(Open->CoastLine.Words[Open->CoastLine.Fill], -999);
+    EXPECT_EQ(Open->doc.OfficeCount, 2);
+    EXPECT_EQ(Open->doc.PrefLine.Fill, 11);
+    EXPECT_EQ(Open->doc.PrefLine.Words[11], -999);
+    EXPECT_EQ(Open->doc.CoastLine.Words[Open->doc.CoastLine.Fill], -999);
     // A missing map file as well.
     EXPECT_FALSE(Load({3}));
-    EXPECT_EQ(Open->OfficeCount, 0);
-    EXPECT_EQ(Open->CoastLine.Fill, 0);
-    EXPECT_EQ(Open->CoastLine.Words[0], -999);
+    EXPECT_EQ(Open->doc.OfficeCount, 0);
+    EXPECT_EQ(Open->doc.CoastLine.Fill, 0);
+    EXPECT_EQ(Open->doc.CoastLine.Words[0], -999);
     EXPECT_TRUE(gui::testing::Messages().empty());
 }
 
@@ -161,16 +161,16 @@ TEST_F(Loader, TheHokkaidoMenuDecidesTheInnerLayersOfAreas47To49) {
     for (int code : {47, 48, 49, 52}) Map(code, all);
     auto fills = [] {
         std::vector<int32_t> f;
-        for (PolylineStore* s : {&Open->CoastLine, &Open->PrefLine, &Open->HokkaidoLakeLine, &Open->TownLine,
-                                 &Open->NTownLine, &Open->OTownLine, &Open->LakeBorderLine, &Open->LakePrefLine,
-                                 &Open->KuLine})
+        for (PolylineStore* s : {&Open->doc.CoastLine, &Open->doc.PrefLine, &Open->doc.HokkaidoLakeLine, &Open->doc.TownLine,
+                                 &Open->doc.NTownLine, &Open->doc.OTownLine, &Open->doc.LakeBorderLine, &Open->doc.LakePrefLine,
+                                 &Open->doc.KuLine})
             f.push_back(s->Fill / 3);
         return f;
     };
-    ASSERT_TRUE(Open->Hokkaido->Checked());
+    ASSERT_TRUE(Open->ui.Hokkaido->Checked());
     ASSERT_TRUE(Load({47, 48, 49, 52}));
     EXPECT_EQ(fills(), (std::vector<int32_t>{4, 4, 4, 4, 4, 4, 4, 4, 4}));
-    Open->Hokkaido->SetChecked(false);
+    Open->ui.Hokkaido->SetChecked(false);
     EXPECT_FALSE(Open->IsPrefLayerLoadable(48));
     EXPECT_TRUE(Open->IsPrefLayerLoadable(52));
     ASSERT_TRUE(Load({47, 48, 49, 52}));
@@ -181,29 +181,29 @@ TEST_F(Loader, WLinesAreSubPrefectureBordersInHokkaidoAndLakesElsewhere) {
     Map(47, Poly('W', 2, 10, 10));
     Map(13, Poly('W', 3, 20, 20));
     ASSERT_TRUE(Load({13, 47}));
-    EXPECT_EQ(Used(Open->LakeLine), (std::vector<int32_t>{3, 20, 20, 21, 21, 22, 22, -999}));
-    EXPECT_EQ(Used(Open->PrefLine), (std::vector<int32_t>{2, 10, 10, 11, 11, -999}));
-    Open->WLinesAsBorder = false;
+    EXPECT_EQ(Used(Open->doc.LakeLine), (std::vector<int32_t>{3, 20, 20, 21, 21, 22, 22, -999}));
+    EXPECT_EQ(Used(Open->doc.PrefLine), (std::vector<int32_t>{2, 10, 10, 11, 11, -999}));
+    Open->doc.WLinesAsBorder = false;
     ASSERT_TRUE(Load({13, 47}));
-    EXPECT_EQ(Open->PrefLine.Fill, 0);
-    EXPECT_EQ(Open->LakeLine.Fill, 7);
+    EXPECT_EQ(Open->doc.PrefLine.Fill, 0);
+    EXPECT_EQ(Open->doc.LakeLine.Fill, 7);
 }
 
 TEST_F(Loader, WardLinesOfShizuokaWaitForTheOldBorderBox) {
     Map(18, Poly('K', 1, 5, 5));
     Map(19, Poly('K', 1, 6, 6));
-    Open->CBNTownBorder->SetChecked(true);
+    Open->ui.CBNTownBorder->SetChecked(true);
     ASSERT_TRUE(Load({18, 19}));
-    EXPECT_EQ(Used(Open->KuLine), (std::vector<int32_t>{1, 6, 6, -999}));
-    Open->CBNTownBorder->SetChecked(false);
+    EXPECT_EQ(Used(Open->doc.KuLine), (std::vector<int32_t>{1, 6, 6, -999}));
+    Open->ui.CBNTownBorder->SetChecked(false);
     ASSERT_TRUE(Load({18, 19}));
-    EXPECT_EQ(Open->KuLine.Fill, 6);
+    EXPECT_EQ(Open->doc.KuLine.Fill, 6);
 }
 
 TEST_F(Loader, ZLinesAndEmptyLinesAreSkipped) {
     Map(1, "Z,1,3\n\nZoo,2,1\n\t \nC,3,1\n5,6\n");
     ASSERT_TRUE(Load({1}));
-    EXPECT_EQ(Used(Open->CoastLine), (std::vector<int32_t>{1, 5, 6, -999}));
+    EXPECT_EQ(Used(Open->doc.CoastLine), (std::vector<int32_t>{1, 5, 6, -999}));
 }
 
 TEST_F(Loader, EachLoadStartsAfreshAndClosesEveryStore) {
@@ -216,33 +216,33 @@ TEST_F(Loader, EachLoadStartsAfreshAndClosesEveryStore) {
         EXPECT_EQ(s->Words[s->Fill], -999);
         EXPECT_FALSE(s->Overflowed);
     }
-    EXPECT_EQ(Used(Open->CoastLine), (std::vector<int32_t>{1, 9, 9, -999}));
-    EXPECT_EQ(Open->TownLine.Words[0], -999);
-    EXPECT_EQ(Open->TownCount, 0);
+    EXPECT_EQ(Used(Open->doc.CoastLine), (std::vector<int32_t>{1, 9, 9, -999}));
+    EXPECT_EQ(Open->doc.TownLine.Words[0], -999);
+    EXPECT_EQ(Open->doc.TownCount, 0);
 }
 
 TEST_F(Loader, AFullStoreRefusesThePolylineThatWouldOverflowIt) {
     // 197 + 3 words fill the 200 words of LAKE_PREF_LINE exactly.
     Map(1, Poly('Q', 98, 1, 1) + Poly('Q', 1, 5, 6) + Poly('Q', 1, 7, 7) + Poly('C', 1, 8, 8));
     ASSERT_TRUE(Load({1}));
-    EXPECT_EQ(Open->LakePrefLine.Fill, LAKE_PREF_LINE);
-    EXPECT_EQ(Open->LakePrefLine.Words[LAKE_PREF_LINE], -999);
-    EXPECT_EQ(Open->LakePrefLine.Words[199], 6);
+    EXPECT_EQ(Open->doc.LakePrefLine.Fill, LAKE_PREF_LINE);
+    EXPECT_EQ(Open->doc.LakePrefLine.Words[LAKE_PREF_LINE], -999);
+    EXPECT_EQ(Open->doc.LakePrefLine.Words[199], 6);
     ASSERT_EQ(gui::testing::Messages().size(), 1u);
     EXPECT_EQ(gui::testing::Messages()[0].text, "湖水県境界線データが多すぎます");
     EXPECT_EQ(gui::testing::Messages()[0].caption, "データエラー");
     EXPECT_EQ(gui::testing::Messages()[0].flags, MB_OK);
     // Not a store tested again: reading went on and the program goes on.
-    EXPECT_EQ(Used(Open->CoastLine), (std::vector<int32_t>{1, 8, 8, -999}));
+    EXPECT_EQ(Used(Open->doc.CoastLine), (std::vector<int32_t>{1, 8, 8, -999}));
     EXPECT_FALSE(gui::testing::Terminated());
 }
 
 TEST_F(Loader, AnOverflowOfATestedStoreEndsTheProgramAfterTheLoad) {
     Map(1, Poly('R', 500, 1, 1) + Poly('R', 500, 1, 1) + Poly('C', 1, 8, 8));
     ASSERT_TRUE(Load({1}));
-    EXPECT_EQ(Open->OldPrefLine.Fill, 1001);
-    EXPECT_EQ(Open->OldPrefLine.Words[1001], -999);
-    EXPECT_EQ(Open->CoastLine.Fill, 3);
+    EXPECT_EQ(Open->doc.OldPrefLine.Fill, 1001);
+    EXPECT_EQ(Open->doc.OldPrefLine.Words[1001], -999);
+    EXPECT_EQ(Open->doc.CoastLine.Fill, 3);
     const auto& m = gui::testing::Messages();
     ASSERT_EQ(m.size(), 2u);
     EXPECT_EQ(m[0].text, "旧都府県界線データが多すぎます");
@@ -258,7 +258,7 @@ TEST_F(Loader, MalformedPolylinesAreDroppedWithoutLosingTheirPlace) {
                "C,3,-4\n" +                    // no points at all
                Poly('C', 2, 50, 60));
     ASSERT_TRUE(Load({1}));
-    EXPECT_EQ(Used(Open->CoastLine), (std::vector<int32_t>{2, 50, 60, 51, 61, -999}));
+    EXPECT_EQ(Used(Open->doc.CoastLine), (std::vector<int32_t>{2, 50, 60, 51, 61, -999}));
     EXPECT_TRUE(gui::testing::Messages().empty());
     // The long one was still read: its last point widened the extent.
     EXPECT_GT(Open->MaxX, 401000);
@@ -267,8 +267,8 @@ TEST_F(Loader, MalformedPolylinesAreDroppedWithoutLosingTheirPlace) {
 TEST_F(Loader, APolylineOfTheMostPointsIsKeptWhole) {
     Map(1, Poly('C', POLYLINE_POINTS_MAX, 7000, 9000));
     ASSERT_TRUE(Load({1}));
-    ASSERT_EQ(Open->CoastLine.Fill, 2 * POLYLINE_POINTS_MAX + 1);
-    const int32_t* w = Open->CoastLine.Words.data();
+    ASSERT_EQ(Open->doc.CoastLine.Fill, 2 * POLYLINE_POINTS_MAX + 1);
+    const int32_t* w = Open->doc.CoastLine.Words.data();
     EXPECT_EQ(w[0], POLYLINE_POINTS_MAX);
     EXPECT_EQ(w[1], 7000);
     EXPECT_EQ(w[2 * POLYLINE_POINTS_MAX - 1], 7000 + POLYLINE_POINTS_MAX - 1);
@@ -280,8 +280,8 @@ TEST_F(Loader, LongLinesAreReadWhole) {
     for (int i = 0; i < 80; i++) name += "長";
     Map(1, "A,1,2," + name + "\n" + Poly('C', 1, 3, 4));
     ASSERT_TRUE(Load({1}));
-    EXPECT_EQ(Open->TownName[0], name);
-    EXPECT_EQ(Open->CoastLine.Fill, 3);
+    EXPECT_EQ(Open->doc.TownName[0], name);
+    EXPECT_EQ(Open->doc.CoastLine.Fill, 3);
 }
 
 TEST_F(Loader, OfficeMarkAndNameAreCutAtACharacterBoundary) {
@@ -295,8 +295,8 @@ TEST_F(Loader, OfficeMarkAndNameAreCutAtACharacterBoundary) {
     Map(2, Poly('C', 1, 1, 1), false);
     WriteOffice(programDir, 2, "○,50,60,町役場,10\n");
     ASSERT_TRUE(Load({1, 2}));
-    ASSERT_EQ(Open->OfficeCount, 3);
-    const OfficeRecord* r = Open->OfficeRecords.data();
+    ASSERT_EQ(Open->doc.OfficeCount, 3);
+    const OfficeRecord* r = Open->doc.OfficeRecords.data();
     EXPECT_STREQ(r[0].mark, "◎◎◎");
     EXPECT_EQ(std::string(r[0].name), kanji15);
     EXPECT_EQ(r[0].x, 10);
@@ -417,11 +417,11 @@ TEST_F(Loader, PointsAcrossTheReadBufferAndAtTheEndOfTheFile) {
     Map(1, text);
     ASSERT_TRUE(Load({1}));
     words.push_back(-999);
-    EXPECT_EQ(Used(Open->CoastLine), words);
+    EXPECT_EQ(Used(Open->doc.CoastLine), words);
     text.pop_back();   // and without any line end
     Map(1, text);
     ASSERT_TRUE(Load({1}));
-    EXPECT_EQ(Used(Open->CoastLine), words);
+    EXPECT_EQ(Used(Open->doc.CoastLine), words);
 }
 
 class LoaderLists : public Loader {};
@@ -431,21 +431,21 @@ TEST_F(LoaderLists, CityAndDuplicateNameListsAreReadFieldByField) {
     WriteText(programDir / "MAPDATA/EXTRA.TXT", "3,青葉区,仙台市,186563,215120,A\n10,西区,さいたま市,175767,178687,XY\n");
     Open->LoadCityList();
     Open->LoadExtraList();
-    ASSERT_EQ(Open->CityCount, 2);
-    EXPECT_EQ(Open->CityName[1], "仙台市");
-    EXPECT_EQ(Open->CityX[1], 187528);
-    EXPECT_EQ(Open->CityY[1], 214254);
-    EXPECT_EQ(Open->CityPref[1], 3);
-    EXPECT_EQ(Open->CityFlag[0], 0);
-    EXPECT_EQ(Open->CityFlag[1], 1);
-    ASSERT_EQ(Open->ExtraCount, 2);
-    EXPECT_EQ(Open->ExtraPref[1], 10);
-    EXPECT_EQ(Open->ExtraTownName[1], "西区");
-    EXPECT_EQ(Open->ExtraGroupName[1], "さいたま市");
-    EXPECT_EQ(Open->ExtraX[1], 175767);
-    EXPECT_EQ(Open->ExtraY[1], 178687);
-    EXPECT_EQ(Open->ExtraKind[0], 'A');
-    EXPECT_EQ(Open->ExtraKind[1], 'X');
+    ASSERT_EQ(Open->doc.CityCount, 2);
+    EXPECT_EQ(Open->doc.CityName[1], "仙台市");
+    EXPECT_EQ(Open->doc.CityX[1], 187528);
+    EXPECT_EQ(Open->doc.CityY[1], 214254);
+    EXPECT_EQ(Open->doc.CityPref[1], 3);
+    EXPECT_EQ(Open->doc.CityFlag[0], 0);
+    EXPECT_EQ(Open->doc.CityFlag[1], 1);
+    ASSERT_EQ(Open->doc.ExtraCount, 2);
+    EXPECT_EQ(Open->doc.ExtraPref[1], 10);
+    EXPECT_EQ(Open->doc.ExtraTownName[1], "西区");
+    EXPECT_EQ(Open->doc.ExtraGroupName[1], "さいたま市");
+    EXPECT_EQ(Open->doc.ExtraX[1], 175767);
+    EXPECT_EQ(Open->doc.ExtraY[1], 178687);
+    EXPECT_EQ(Open->doc.ExtraKind[0], 'A');
+    EXPECT_EQ(Open->doc.ExtraKind[1], 'X');
     EXPECT_TRUE(gui::testing::Messages().empty());
 }
 
@@ -457,20 +457,20 @@ TEST_F(LoaderLists, ListsStopAtTheirCapacities) {
     WriteText(programDir / "MAPDATA/EXTRA.TXT", extras);
     Open->LoadCityList();
     Open->LoadExtraList();
-    EXPECT_EQ(Open->CityCount, CITY_MAX);
-    EXPECT_EQ(Open->CityName[CITY_MAX - 1], gui::Format("市%d", CITY_MAX - 1));
-    EXPECT_EQ(Open->ExtraCount, EXTRA_MAX);
-    EXPECT_EQ(Open->ExtraX[EXTRA_MAX - 1], EXTRA_MAX - 1);
+    EXPECT_EQ(Open->doc.CityCount, CITY_MAX);
+    EXPECT_EQ(Open->doc.CityName[CITY_MAX - 1], gui::Format("市%d", CITY_MAX - 1));
+    EXPECT_EQ(Open->doc.ExtraCount, EXTRA_MAX);
+    EXPECT_EQ(Open->doc.ExtraX[EXTRA_MAX - 1], EXTRA_MAX - 1);
 }
 
 TEST_F(LoaderLists, AMissingDuplicateListIsReportedAndAMissingCityListIsNot) {
     std::filesystem::remove(programDir / "MAPDATA/CITYLIST.TXT");
     std::filesystem::remove(programDir / "MAPDATA/EXTRA.TXT");
-    Open->CityCount = 5;
+    Open->doc.CityCount = 5;
     Open->LoadCityList();
     Open->LoadExtraList();
-    EXPECT_EQ(Open->CityCount, 0);
-    EXPECT_EQ(Open->ExtraCount, 0);
+    EXPECT_EQ(Open->doc.CityCount, 0);
+    EXPECT_EQ(Open->doc.ExtraCount, 0);
     ASSERT_EQ(gui::testing::Messages().size(), 1u);
     EXPECT_EQ(gui::testing::Messages()[0].text,
               "重複市町村名データファイル 'Extra.txt' が 'MapData'フォルダの中にありません");
@@ -500,26 +500,26 @@ TEST_F(JapanLoad, AllFiftyTwoAreasFitTheStores) {
         EXPECT_LE(s->Fill, s->Capacity);
         EXPECT_EQ(s->Words[s->Fill], -999);
     }
-    std::cout << "  names " << Open->TownCount << " " << Open->OldTownCount << " " << Open->NewTownCount
-              << ", offices " << Open->OfficeCount << "\n";
-    EXPECT_GT(Open->CoastLine.Fill, 0);
-    EXPECT_GT(Open->TownLine.Fill, 0);
-    EXPECT_GT(Open->OfficeCount, 1700);
+    std::cout << "  names " << Open->doc.TownCount << " " << Open->doc.OldTownCount << " " << Open->doc.NewTownCount
+              << ", offices " << Open->doc.OfficeCount << "\n";
+    EXPECT_GT(Open->doc.CoastLine.Fill, 0);
+    EXPECT_GT(Open->doc.TownLine.Fill, 0);
+    EXPECT_GT(Open->doc.OfficeCount, 1700);
     // Today's municipalities are split into the unchanged (A) and the changed (B);
     // the municipalities of 2000 that are gone are X names, their borders N lines.
-    EXPECT_GT(Open->TownCount, 1000);
-    EXPECT_GT(Open->NewTownCount, 500);
-    EXPECT_GT(Open->OldTownCount, 2000);
-    EXPECT_GT(Open->NTownLine.Fill, 30000);
-    EXPECT_GT(Open->OldPrefLine.Fill, 0);   // the one prefecture border of 2000
-    EXPECT_EQ(Open->NewPrefLine.Fill, 0);
-    EXPECT_EQ(Open->OTownLine.Fill, 0);
+    EXPECT_GT(Open->doc.TownCount, 1000);
+    EXPECT_GT(Open->doc.NewTownCount, 500);
+    EXPECT_GT(Open->doc.OldTownCount, 2000);
+    EXPECT_GT(Open->doc.NTownLine.Fill, 30000);
+    EXPECT_GT(Open->doc.OldPrefLine.Fill, 0);   // the one prefecture border of 2000
+    EXPECT_EQ(Open->doc.NewPrefLine.Fill, 0);
+    EXPECT_EQ(Open->doc.OTownLine.Fill, 0);
     // Lake shores outside Hokkaido are W lines; Hokkaido's W lines are its
     // sub-prefecture borders and its shores are S lines.
-    EXPECT_GT(Open->LakeLine.Fill, 1000);
-    EXPECT_GT(Open->HokkaidoLakeLine.Fill, 100);
-    EXPECT_GT(Open->LakeBorderLine.Fill, 100);
-    EXPECT_GT(Open->LakePrefLine.Fill, 0);
+    EXPECT_GT(Open->doc.LakeLine.Fill, 1000);
+    EXPECT_GT(Open->doc.HokkaidoLakeLine.Fill, 100);
+    EXPECT_GT(Open->doc.LakeBorderLine.Fill, 100);
+    EXPECT_GT(Open->doc.LakePrefLine.Fill, 0);
 }
 
 // The names of one area as its office list has them, without the designated cities.
@@ -546,24 +546,24 @@ std::set<std::string> OfficeNames(const std::filesystem::path& dir, int code, co
 
 TEST_F(JapanLoad, TodaysMunicipalitiesAreTheUnchangedAndTheChangedNames) {
     Open->LoadCityList();
-    std::set<std::string> cities(Open->CityName.begin(), Open->CityName.begin() + Open->CityCount);
+    std::set<std::string> cities(Open->doc.CityName.begin(), Open->doc.CityName.begin() + Open->doc.CityCount);
     ASSERT_GT(cities.size(), 15u);
     int oldNames = 0;
     for (int32_t code = 1; code <= 52; code++) {
         ASSERT_TRUE(Open->ReadMapData(1, &code));
         std::set<std::string> today;
-        for (int i = 0; i < Open->TownCount; i++) today.insert(Open->TownName[i]);
-        for (int i = 0; i < Open->NewTownCount; i++) today.insert(Open->NewTownName[i]);
+        for (int i = 0; i < Open->doc.TownCount; i++) today.insert(Open->doc.TownName[i]);
+        for (int i = 0; i < Open->doc.NewTownCount; i++) today.insert(Open->doc.NewTownName[i]);
         EXPECT_EQ(today, OfficeNames(programDir, code, cities)) << "area " << code;
-        oldNames += Open->OldTownCount;
+        oldNames += Open->doc.OldTownCount;
     }
     EXPECT_TRUE(gui::testing::Messages().empty());
     EXPECT_GT(oldNames, 2000);
 }
 
 TEST_F(JapanLoad, StandardViewsOfTokyoAndOfTheWholeCountry) {
-    Open->SELECT = 1;
-    Open->SelectCode[0] = 12;
+    Open->doc.SELECT = 1;
+    Open->doc.SelectCode[0] = 12;
     Open->Button3Click(Open);
     ASSERT_FALSE(gui::testing::Terminated());
     std::cout << "  東京: CX " << Open->CX << " CY " << Open->CY << " scale " << Open->scale << " BaseSpan "
@@ -579,8 +579,8 @@ TEST_F(JapanLoad, StandardViewsOfTokyoAndOfTheWholeCountry) {
     EXPECT_GT(Open->BaseSpan, 10000);   // over 1 degree of longitude
     EXPECT_LT(Open->BaseSpan, 20000);
 
-    Open->SELECT = 52;
-    for (int i = 0; i < 52; i++) Open->SelectCode[i] = i + 1;
+    Open->doc.SELECT = 52;
+    for (int i = 0; i < 52; i++) Open->doc.SelectCode[i] = i + 1;
     Open->Button3Click(Open);
     std::cout << "  全国: CX " << Open->CX << " CY " << Open->CY << " scale " << Open->scale << " BaseSpan "
               << Open->BaseSpan << "\n";
@@ -590,8 +590,8 @@ TEST_F(JapanLoad, StandardViewsOfTokyoAndOfTheWholeCountry) {
     EXPECT_GT(Open->CX, 100000);
     EXPECT_LT(Open->CX, 200000);
     EXPECT_NEAR(Open->scale * Open->BaseSpan, 600, 0.01);
-    EXPECT_FALSE(Open->CBTownName->Checked());
-    EXPECT_FALSE(Open->CBMainDoubleName->Enabled());
+    EXPECT_FALSE(Open->ui.CBTownName->Checked());
+    EXPECT_FALSE(Open->ui.CBMainDoubleName->Enabled());
 }
 
 TEST_F(JapanLoad, ATickedAreaIsLoadedDrawnAndTheExitSavesTheSettings) {
@@ -600,14 +600,14 @@ TEST_F(JapanLoad, ATickedAreaIsLoadedDrawnAndTheExitSavesTheSettings) {
     Ken->Button1->Click();
     EXPECT_TRUE(gui::testing::Messages().empty());
     EXPECT_FALSE(Ken->Visible());
-    EXPECT_TRUE(Open->MapShown);
-    EXPECT_TRUE(Open->DataReady);
+    EXPECT_TRUE(Open->gate.MapShown);
+    EXPECT_TRUE(Open->gate.DataReady);
     int coast = 0;
     for (int y = 0; y < 600; y++)
-        for (int x = 0; x < 600; x++) coast += Open->Image1->Canvas()->Pixels(x, y) == Open->CoastColor;
+        for (int x = 0; x < 600; x++) coast += Open->ui.Image1->Canvas()->Pixels(x, y) == Open->style.CoastColor;
     EXPECT_GT(coast, 500);
     gui::testing::QueueAnswer(IDOK);
-    Open->Button2->Click();
+    Open->ui.Button2->Click();
     EXPECT_TRUE(std::filesystem::exists(programDir / "MAPDATA/config.ini"));
     EXPECT_TRUE(gui::testing::Terminated());
 }

@@ -31,10 +31,10 @@ protected:
     void Show(const std::string& map, const std::string& office = "") {
         WriteMap(programDir, 1, map);
         WriteOffice(programDir, 1, office);
-        Open->SELECT = 1;
-        Open->SelectCode[0] = 1;
+        Open->doc.SELECT = 1;
+        Open->doc.SelectCode[0] = 1;
         Open->Button3Click(Open);
-        Open->DataReady = true;
+        Open->gate.DataReady = true;
         Open->WgsDisplay = false;
         ASSERT_TRUE(Open->DrawMap());
     }
@@ -43,7 +43,7 @@ protected:
 TEST_F(MapHardening, FarCoordinatesKeepTheViewAndThePixelsInRange) {
     Settei->CBFixedSize->SetChecked(false);
     Settei->CBOffice->SetChecked(true);
-    Open->CBPrefBorder->SetChecked(true);
+    Open->ui.CBPrefBorder->SetChecked(true);
     Show("C,1,2\n2000000000,100000,2100000000,100000\n", gui::Format("◎,2050000000,100000,far,%d\n", INT_MAX));
 
     // The centre lies between the points, not where a 32-bit sum wraps to.
@@ -65,25 +65,25 @@ TEST_F(MapHardening, FarCoordinatesKeepTheViewAndThePixelsInRange) {
     EXPECT_TRUE(std::isfinite(Open->scale) && Open->scale > 0);
 
     // A restored view of a far centre and a tiny scale keeps its box in range.
-    Open->ProjectLoading = true;
+    Open->gate.ProjectLoading = true;
     Open->CX = 2100000000;
     Open->scale = 1e-7f;
     Open->Button3Click(Open);
-    Open->ProjectLoading = false;
+    Open->gate.ProjectLoading = false;
     EXPECT_EQ(Open->MaxX, INT_MAX);
     EXPECT_LT(Open->MinX, 0);
 }
 
 TEST_F(MapHardening, ARangeDraggedOnAFarViewCentresInsideIt) {
     Show("C,1,2\n2100000000,100000,2100100000,250000\n");
-    Open->MapShown = true;
+    Open->gate.MapShown = true;
     TkBtn2Click(*Open, Open);
-    Open->CBCopy->SetChecked(false);
-    Open->Image1MouseDown(Open->Image1, mbLeft, {}, 150, 150);
-    Open->Image1MouseMove(Open->Image1, {}, 450, 450);
-    Open->Image1MouseUp(Open->Image1, mbLeft, {}, 450, 450);
+    Open->ui.CBCopy->SetChecked(false);
+    Open->Image1MouseDown(Open->ui.Image1, mbLeft, {}, 150, 150);
+    Open->Image1MouseMove(Open->ui.Image1, {}, 450, 450);
+    Open->Image1MouseUp(Open->ui.Image1, mbLeft, {}, 450, 450);
     ASSERT_TRUE(Open->RangeZoom);
-    ASSERT_FALSE(Open->Timer1->Enabled());
+    ASSERT_FALSE(Open->ui.Timer1->Enabled());
     // The new centre lies between the points, not where a 32-bit sum wraps to.
     EXPECT_GT(Open->CX, 2100000000);
     EXPECT_LT(Open->CX, 2100100000);
@@ -109,32 +109,32 @@ TEST_F(MapHardening, AMapOfOnePointOrOfNamesOnlyGetsAFiniteView) {
 
 TEST_F(MapHardening, OfficeLinesWithMissingFieldsGiveEmptyFields) {
     Show("C,1,2\n150000,150000,151000,151000\n", "◎\n◎,150500\n");
-    ASSERT_EQ(Open->OfficeCount, 2);
-    EXPECT_STREQ(Open->OfficeRecords[0].mark, "◎");
-    EXPECT_STREQ(Open->OfficeRecords[0].name, "");
-    EXPECT_EQ(Open->OfficeRecords[1].x, 150500);
-    EXPECT_EQ(Open->OfficeRecords[1].y, 0);
-    EXPECT_STREQ(Open->OfficeRecords[1].name, "");
-    EXPECT_EQ(Open->OfficeRecords[1].size, 0);
+    ASSERT_EQ(Open->doc.OfficeCount, 2);
+    EXPECT_STREQ(Open->doc.OfficeRecords[0].mark, "◎");
+    EXPECT_STREQ(Open->doc.OfficeRecords[0].name, "");
+    EXPECT_EQ(Open->doc.OfficeRecords[1].x, 150500);
+    EXPECT_EQ(Open->doc.OfficeRecords[1].y, 0);
+    EXPECT_STREQ(Open->doc.OfficeRecords[1].name, "");
+    EXPECT_EQ(Open->doc.OfficeRecords[1].size, 0);
 }
 
 TEST_F(MapHardening, APolylineWithoutPointsHidesNothingAfterIt) {
-    Open->CBPrefBorder->SetChecked(true);
+    Open->ui.CBPrefBorder->SetChecked(true);
     Show("C,1,2\n150000,150000,151000,151000\n"
          "P,1,0\nP,1,-3\n"
          "P,1,2\n150000,151000,151000,150000\n");
-    EXPECT_EQ(Open->PrefLine.Words[0], 2);
-    EXPECT_EQ(Open->PrefLine.Fill, 5);
+    EXPECT_EQ(Open->doc.PrefLine.Words[0], 2);
+    EXPECT_EQ(Open->doc.PrefLine.Fill, 5);
     // The border drawn after the empty ones crosses the middle of the image.
-    EXPECT_EQ(Open->Image1->Canvas()->Pixels(300, 300), Open->PrefColor);
+    EXPECT_EQ(Open->ui.Image1->Canvas()->Pixels(300, 300), Open->style.PrefColor);
 }
 
 TEST_F(MapHardening, GridsOfABogusExtentDrawOnlyWhatCanBeToldApart) {
     // One far point: the view spans some 60,000 degrees of latitude.
     Show("C,1,2\n0,0,999999999,999999999\n");
-    Open->CBLonLat->SetChecked(true);
-    Open->Keido->SetChecked(false);
-    TCanvas* cv = Open->Image1->Canvas();
+    Open->ui.CBLonLat->SetChecked(true);
+    Open->ui.Keido->SetChecked(false);
+    TCanvas* cv = Open->ui.Image1->Canvas();
     const auto keep = cv->OnChange;
     int calls = 0;
     cv->OnChange = [&] {
@@ -149,8 +149,8 @@ TEST_F(MapHardening, GridsOfABogusExtentDrawOnlyWhatCanBeToldApart) {
         EXPECT_LT(calls, 20000) << mesh;
         // The grid covers the image; the boxes of the labels, one on the
         // other, make a band of background at the left edge.
-        EXPECT_NE(cv->Pixels(300, 200), Open->BackColor);
-        EXPECT_EQ(cv->Pixels(20, 300), Open->BackColor);
+        EXPECT_NE(cv->Pixels(300, 200), Open->style.BackColor);
+        EXPECT_EQ(cv->Pixels(20, 300), Open->style.BackColor);
     }
     cv->OnChange = keep;
 }
@@ -163,25 +163,25 @@ TEST_F(RedrawHardening, ARefusedRangeHasItsReadOutsAndNoEventRunsInTheRedraw) {
     o->RangeZoom = true;
     o->MAGSTEP = 200;   // about 2.8 km across
     EXPECT_FALSE(o->DrawMap());
-    o->Timer1->SetEnabled(false);
+    o->ui.Timer1->SetEnabled(false);
     EXPECT_LT(o->ViewHeightKm, 4.0f);
     EXPECT_NE(SCList->Label37->Caption(), height);
     EXPECT_NE(SCList->Label36->Caption(), width);
-    EXPECT_EQ(SCList->Label36->Caption(), o->Label28->Caption());
+    EXPECT_EQ(SCList->Label36->Caption(), o->ui.Label28->Caption());
     EXPECT_EQ(SCList->Label31->Caption(), SCList->Label12->Caption());
 
     // The wait window of a big map is painted, but a due timer waits for the loop.
     o->RangeZoom = false;
     o->MAGSTEP = 1;
-    o->SELECT = 31;
-    o->Wait->SetChecked(true);
+    o->doc.SELECT = 31;
+    o->ui.Wait->SetChecked(true);
     int ticks = 0;
-    o->Timer2->OnTimer = [&](TObject*) { ++ticks; };
-    o->Timer2->SetInterval(1);
-    o->Timer2->SetEnabled(true);
+    o->ui.Timer2->OnTimer = [&](TObject*) { ++ticks; };
+    o->ui.Timer2->SetInterval(1);
+    o->ui.Timer2->SetEnabled(true);
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_TRUE(o->DrawMap());
-    o->Timer2->SetEnabled(false);
+    o->ui.Timer2->SetEnabled(false);
     EXPECT_EQ(ticks, 0);
     EXPECT_FALSE(Process->Visible());
 }

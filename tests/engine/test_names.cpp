@@ -11,58 +11,58 @@ class Names : public HandMap {
 protected:
     void SetUp() override {
         HandMap::SetUp();
-        o->TownFontColor = kFont;
-        o->kokudo->SetChecked(false);
-        o->ken_name->SetChecked(false);
-        o->CBTownName->SetChecked(true);
+        o->style.TownFontColor = kFont;
+        o->ui.kokudo->SetChecked(false);
+        o->ui.ken_name->SetChecked(false);
+        o->ui.CBTownName->SetChecked(true);
     }
     // Some pixel of the font colour in the text box that starts at (px, py).
     bool NameAt(int px, int py) { return Count(kFont, px, py, px + 40, py + 16) > 0; }
     void Town(const std::string& name, int px, int py, char dup = 's') {
-        AddName(o->TownX, o->TownY, o->TownName, o->TownDup, o->TownCount, name, px, py, dup);
+        AddName(o->doc.TownX, o->doc.TownY, o->doc.TownName, o->doc.TownDup, o->doc.TownCount, name, px, py, dup);
     }
     void ExtraEntry(int pref, const std::string& name, int px, int py, char kind = 'A') {
-        int i = o->ExtraCount++;
+        int i = o->doc.ExtraCount++;
         auto [x, y] = At(px, py);
-        o->ExtraPref[i] = pref, o->ExtraTownName[i] = name, o->ExtraX[i] = x, o->ExtraY[i] = y, o->ExtraKind[i] = kind;
+        o->doc.ExtraPref[i] = pref, o->doc.ExtraTownName[i] = name, o->doc.ExtraX[i] = x, o->doc.ExtraY[i] = y, o->doc.ExtraKind[i] = kind;
     }
     void City(const std::string& name, int pref, int px, int py, int flag = 0) {
-        int i = o->CityCount++;
+        int i = o->doc.CityCount++;
         auto [x, y] = At(px, py);
-        o->CityName[i] = name, o->CityPref[i] = pref, o->CityX[i] = x, o->CityY[i] = y, o->CityFlag[i] = flag;
+        o->doc.CityName[i] = name, o->doc.CityPref[i] = pref, o->doc.CityX[i] = x, o->doc.CityY[i] = y, o->doc.CityFlag[i] = flag;
     }
 };
 
 TEST_F(Names, TextBackgroundIsThePixelUnlessItIsALineOrOutside) {
-    TCanvas* c = o->Image1->Canvas();
+    TCanvas* c = o->ui.Image1->Canvas();
     c->Brush->Color = kPaint;
     c->FillRect(Rect(100, 100, 200, 200));
-    c->SetPixel(150, 150, o->TownColor);
-    c->SetPixel(160, 150, o->KanaFontColor);
+    c->SetPixel(150, 150, o->style.TownColor);
+    c->SetPixel(160, 150, o->style.KanaFontColor);
     EXPECT_EQ(o->PickTextBackground(120, 120), kPaint);
-    EXPECT_EQ(o->PickTextBackground(150, 150), o->BackColor);
-    EXPECT_EQ(o->PickTextBackground(160, 150), o->BackColor);
-    EXPECT_EQ(o->PickTextBackground(-1, 120), o->BackColor);
-    EXPECT_EQ(o->PickTextBackground(120, 600), o->BackColor);
+    EXPECT_EQ(o->PickTextBackground(150, 150), o->style.BackColor);
+    EXPECT_EQ(o->PickTextBackground(160, 150), o->style.BackColor);
+    EXPECT_EQ(o->PickTextBackground(-1, 120), o->style.BackColor);
+    EXPECT_EQ(o->PickTextBackground(120, 600), o->style.BackColor);
 }
 
 TEST_F(Names, ANameStartingOnABorderOrOutsideGetsTheBackgroundBehindIt) {
-    o->TownColor = 0x00FF00;
-    SetStore(o->TownLine, {{{100, 50}, {100, 250}}});
+    o->style.TownColor = 0x00FF00;
+    SetStore(o->doc.TownLine, {{{100, 50}, {100, 250}}});
     Town("あい", 100, 200);   // starts on the border
     Town("あいうえお", -10, 300);   // starts left of the image, over paint
     ASSERT_TRUE(o->DrawMap());
-    EXPECT_EQ(Px(100, 201), o->BackColor) << "the box covers the border in the background colour";
+    EXPECT_EQ(Px(100, 201), o->style.BackColor) << "the box covers the border in the background colour";
 
     // A name over paint keeps the paint behind it; one starting outside the image does not.
     Town("あ", 300, 300);
-    TCanvas* c = o->Image1->Canvas();
+    TCanvas* c = o->ui.Image1->Canvas();
     ASSERT_TRUE(o->DrawMap());
     c->Brush->Color = kPaint;
     c->FillRect(Rect(0, 280, 400, 340));
     o->DrawTownNames();
     EXPECT_EQ(Px(300, 300), kPaint);
-    EXPECT_EQ(Px(0, 300), o->BackColor);
+    EXPECT_EQ(Px(0, 300), o->style.BackColor);
     EXPECT_TRUE(NameAt(0, 300));
     // White boxes whatever lies below.
     Settei->CBWhite->SetChecked(true);
@@ -83,7 +83,7 @@ TEST_F(Names, CurrentNamesSkipRepeatsAndWardsAsTheBoxesSay) {
     EXPECT_TRUE(NameAt(50, 140)) << "drawn twice while the main double-name box is ticked";
     EXPECT_TRUE(NameAt(200, 140));
 
-    o->CBMainDoubleName->SetChecked(false);
+    o->ui.CBMainDoubleName->SetChecked(false);
     EXPECT_FALSE(NameAt(50, 140)) << "left to the duplicate list";
     EXPECT_TRUE(NameAt(200, 140));
     Settei->CBKuName->SetChecked(false);
@@ -95,17 +95,17 @@ TEST_F(Names, CurrentNamesSkipRepeatsAndWardsAsTheBoxesSay) {
 }
 
 TEST_F(Names, OldNamesReplaceNewNames) {
-    AddName(o->OldTownX, o->OldTownY, o->OldTownName, o->OldTownDup, o->OldTownCount, "旧村", 50, 50);
-    AddName(o->NewTownX, o->NewTownY, o->NewTownName, o->NewTownDup, o->NewTownCount, "新市", 50, 100);
-    AddName(o->NewTownX, o->NewTownY, o->NewTownName, o->NewTownDup, o->NewTownCount, "新区", 50, 150);
+    AddName(o->doc.OldTownX, o->doc.OldTownY, o->doc.OldTownName, o->doc.OldTownDup, o->doc.OldTownCount, "旧村", 50, 50);
+    AddName(o->doc.NewTownX, o->doc.NewTownY, o->doc.NewTownName, o->doc.NewTownDup, o->doc.NewTownCount, "新市", 50, 100);
+    AddName(o->doc.NewTownX, o->doc.NewTownY, o->doc.NewTownName, o->doc.NewTownDup, o->doc.NewTownCount, "新区", 50, 150);
     ASSERT_TRUE(o->DrawMap());
     EXPECT_FALSE(NameAt(50, 50));
     EXPECT_TRUE(NameAt(50, 100));
     Settei->CBKuName->SetChecked(false);
     ASSERT_TRUE(o->DrawMap());
     EXPECT_FALSE(NameAt(50, 150));
-    o->CBOldTown->SetEnabled(true);
-    o->CBOldTown->SetChecked(true);
+    o->ui.CBOldTown->SetEnabled(true);
+    o->ui.CBOldTown->SetChecked(true);
     EXPECT_TRUE(NameAt(50, 50));
     EXPECT_FALSE(NameAt(50, 100));
 }
@@ -123,15 +123,15 @@ TEST_F(Names, DuplicateListEntriesFollowTheirAreaAndTheOldDataBoxes) {
     EXPECT_FALSE(NameAt(50, 140));
     EXPECT_TRUE(NameAt(50, 170));
 
-    o->CBNTownBorder->SetChecked(true);   // also ticks the old names
+    o->ui.CBNTownBorder->SetChecked(true);   // also ticks the old names
     EXPECT_TRUE(NameAt(50, 50));
     EXPECT_TRUE(NameAt(50, 80));
     EXPECT_TRUE(NameAt(50, 110));
-    o->SELECT = 2;
-    o->SelectCode[1] = 13;
+    o->doc.SELECT = 2;
+    o->doc.SelectCode[1] = 13;
     ASSERT_TRUE(o->DrawMap());
     EXPECT_TRUE(NameAt(50, 140));
-    o->CBTownName->SetChecked(false);
+    o->ui.CBTownName->SetChecked(false);
     EXPECT_FALSE(NameAt(50, 170));
 }
 
@@ -146,9 +146,9 @@ TEST_F(Names, DesignatedCitiesNeedTheirBoxAndHideWhereTheOldDataDoes) {
     EXPECT_TRUE(NameAt(50, 50));
     EXPECT_TRUE(NameAt(50, 80));
     EXPECT_FALSE(NameAt(50, 110));
-    o->CBMainDoubleName->SetChecked(false);
+    o->ui.CBMainDoubleName->SetChecked(false);
     EXPECT_FALSE(NameAt(50, 80));
-    o->CBOldTown->SetChecked(true);
+    o->ui.CBOldTown->SetChecked(true);
     EXPECT_FALSE(NameAt(50, 50));
 }
 
@@ -157,14 +157,14 @@ TEST_F(Names, TheNameSizeFollowsTheImageUnlessFixed) {
     Settei->CBFixedSize->SetChecked(false);
     o->COPYSCALE = 2;
     ASSERT_TRUE(o->DrawMap());
-    EXPECT_EQ(o->NameFontSize, 16);
+    EXPECT_EQ(o->style.NameFontSize, 16);
     o->COPYSCALE = 1;
     o->SSIZE = 2;
     ASSERT_TRUE(o->DrawMap());
-    EXPECT_EQ(o->NameFontSize, 4);
+    EXPECT_EQ(o->style.NameFontSize, 4);
     Settei->CBFixedSize->SetChecked(true);
     ASSERT_TRUE(o->DrawMap());
-    EXPECT_EQ(o->NameFontSize, 8);
+    EXPECT_EQ(o->style.NameFontSize, 8);
 }
 
 TEST_F(Names, NoNamesWhilePaintingOrWhileOnlyReadingsAreShown) {
@@ -175,28 +175,28 @@ TEST_F(Names, NoNamesWhilePaintingOrWhileOnlyReadingsAreShown) {
 }
 
 TEST_F(Names, TheBorderAndNameBoxesKeepTheirDependentsInStep) {
-    o->CBTownBorder->SetChecked(false);
+    o->ui.CBTownBorder->SetChecked(false);
     EXPECT_FALSE(Settei->CheckBox4->Checked());
-    EXPECT_FALSE(o->CBTownName->Checked());
-    EXPECT_FALSE(o->CBTownName->Enabled());
-    EXPECT_FALSE(o->CBNTownBorder->Enabled());
-    o->CBTownBorder->SetChecked(true);
+    EXPECT_FALSE(o->ui.CBTownName->Checked());
+    EXPECT_FALSE(o->ui.CBTownName->Enabled());
+    EXPECT_FALSE(o->ui.CBNTownBorder->Enabled());
+    o->ui.CBTownBorder->SetChecked(true);
     EXPECT_TRUE(Settei->CheckBox4->Checked());
-    EXPECT_TRUE(o->CBTownName->Enabled());
-    EXPECT_FALSE(o->CBTownName->Checked()) << "names are not ticked again";
+    EXPECT_TRUE(o->ui.CBTownName->Enabled());
+    EXPECT_FALSE(o->ui.CBTownName->Checked()) << "names are not ticked again";
 
-    o->CBYomi->SetChecked(true);
-    o->CBTownName->SetChecked(true);
+    o->ui.CBYomi->SetChecked(true);
+    o->ui.CBTownName->SetChecked(true);
     EXPECT_TRUE(Settei->CheckBox5->Checked());
     EXPECT_TRUE(Settei->CheckBox16->Enabled());
-    EXPECT_TRUE(o->CBOldTown->Enabled());
+    EXPECT_TRUE(o->ui.CBOldTown->Enabled());
     EXPECT_TRUE(Yomi->Visible());
-    o->CBTownName->SetChecked(false);
+    o->ui.CBTownName->SetChecked(false);
     EXPECT_FALSE(Settei->CheckBox5->Checked());
     EXPECT_FALSE(Yomi->Visible());
-    EXPECT_FALSE(o->CBYomi->Checked());
-    EXPECT_FALSE(o->CBYomi->Enabled());
-    EXPECT_FALSE(o->CBMainDoubleName->Enabled());
+    EXPECT_FALSE(o->ui.CBYomi->Checked());
+    EXPECT_FALSE(o->ui.CBYomi->Enabled());
+    EXPECT_FALSE(o->ui.CBMainDoubleName->Enabled());
 }
 
 // A name is laid out once and kept for the next redraws: a name changed in
@@ -205,11 +205,11 @@ TEST_F(Names, ARedrawWritesTheNameAsItNowReads) {
     Town("あ", 100, 100);
     ASSERT_TRUE(o->DrawMap());
     EXPECT_EQ(Count(kFont, 115, 100, 200, 120), 0) << "one character ends near its point";
-    o->TownName[0] = "あいうえおかき";
+    o->doc.TownName[0] = "あいうえおかき";
     ASSERT_TRUE(o->DrawMap());
     EXPECT_GT(Count(kFont, 115, 100, 200, 120), 0) << "the longer name, not the one laid before";
-    const QImage before = o->Image1->Canvas()->Image().copy();
+    const QImage before = o->ui.Image1->Canvas()->Image().copy();
     gui::ForgetLaidTexts();
     ASSERT_TRUE(o->DrawMap());
-    EXPECT_TRUE(o->Image1->Canvas()->Image() == before);
+    EXPECT_TRUE(o->ui.Image1->Canvas()->Image() == before);
 }

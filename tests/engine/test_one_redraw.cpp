@@ -26,11 +26,11 @@ class OneRedraw : public HandMap {
 protected:
     void SetUp() override {
         HandMap::SetUp();
-        SetStore(o->CoastLine, {{{10, 10}, {500, 590}}});
-        SetStore(o->PrefLine, {{{50, 300}, {550, 300}}});
-        SetStore(o->TownLine, {{{100, 100}, {200, 100}, {200, 200}, {100, 200}, {100, 100}}});
-        SetStore(o->NTownLine, {{{300, 100}, {300, 200}}});
-        o->CBTownBorder->SetChecked(true);
+        SetStore(o->doc.CoastLine, {{{10, 10}, {500, 590}}});
+        SetStore(o->doc.PrefLine, {{{50, 300}, {550, 300}}});
+        SetStore(o->doc.TownLine, {{{100, 100}, {200, 100}, {200, 200}, {100, 200}, {100, 100}}});
+        SetStore(o->doc.NTownLine, {{{300, 100}, {300, 200}}});
+        o->ui.CBTownBorder->SetChecked(true);
     }
     std::string File(const std::string& name) { return (programDir / name).string(); }
 };
@@ -39,21 +39,21 @@ TEST_F(OneRedraw, ViewAndLayerChoices) {
     auto once = [](const char* what, const std::function<void()>& action) {
         EXPECT_EQ(Tally(action).redraws, 1) << what;
     };
-    once("画像ｻｲｽﾞ 1200", [&] { o->RadioGroup1->SetItemIndex(1); });
+    once("画像ｻｲｽﾞ 1200", [&] { o->ui.RadioGroup1->SetItemIndex(1); });
     once("the settings' size 1800", [&] { Settei->RadioGroup2->SetItemIndex(2); });
-    EXPECT_EQ(o->RadioGroup1->ItemIndex(), 2);
+    EXPECT_EQ(o->ui.RadioGroup1->ItemIndex(), 2);
     EXPECT_EQ(o->ImageSize, 1800);
-    once("画像ｻｲｽﾞ 600", [&] { o->RadioGroup1->SetItemIndex(0); });
-    once("×1/2", [&] { o->MAG2->Click(); });
+    once("画像ｻｲｽﾞ 600", [&] { o->ui.RadioGroup1->SetItemIndex(0); });
+    once("×1/2", [&] { o->ui.MAG2->Click(); });
     EXPECT_EQ(o->ImageSize, 300);
-    once("×１", [&] { o->MAG1->Click(); });
-    once("旧市町村界 on", [&] { o->CBNTownBorder->Click(); });
-    once("旧市町村界 off", [&] { o->CBNTownBorder->Click(); });
-    ASSERT_TRUE(o->CBPrefBorder->Checked());
-    once("都府県界 off", [&] { o->CBPrefBorder->Click(); });
-    once("都府県界 on", [&] { o->CBPrefBorder->Click(); });
-    o->RadioGroup1->SetItemIndex(1);
-    EXPECT_EQ(Tally([&] { o->Button4->Click(); }).redraws, 0) << "画像コピー 1200: the render job, not the screen";
+    once("×１", [&] { o->ui.MAG1->Click(); });
+    once("旧市町村界 on", [&] { o->ui.CBNTownBorder->Click(); });
+    once("旧市町村界 off", [&] { o->ui.CBNTownBorder->Click(); });
+    ASSERT_TRUE(o->ui.CBPrefBorder->Checked());
+    once("都府県界 off", [&] { o->ui.CBPrefBorder->Click(); });
+    once("都府県界 on", [&] { o->ui.CBPrefBorder->Click(); });
+    o->ui.RadioGroup1->SetItemIndex(1);
+    EXPECT_EQ(Tally([&] { o->ui.Button4->Click(); }).redraws, 0) << "画像コピー 1200: the render job, not the screen";
 }
 
 TEST_F(OneRedraw, LabelAndPaintFiles) {
@@ -65,31 +65,31 @@ TEST_F(OneRedraw, LabelAndPaintFiles) {
     EXPECT_EQ(d.labelLayers, 1);
 
     // The label box off and on, and the position button with it off.
-    d = Tally([&] { o->CBLabel->Click(); });
+    d = Tally([&] { o->ui.CBLabel->Click(); });
     EXPECT_LE(d.redraws, 1) << "ラベル off";
-    d = Tally([&] { o->CBLabel->Click(); });
+    d = Tally([&] { o->ui.CBLabel->Click(); });
     EXPECT_LE(d.redraws, 1) << "ラベル on";
     EXPECT_EQ(d.labelLayers, std::max(d.redraws, 1)) << "ラベル on: the labels drawn once";
-    o->CBLabel->Click();
+    o->ui.CBLabel->Click();
     d = Tally([] { Letter->Button2->Click(); });
     EXPECT_LE(d.redraws, 1) << "位置指定";
     EXPECT_EQ(d.labelLayers, std::max(d.redraws, 1)) << "位置指定: the labels drawn once";
     EXPECT_TRUE(Letter->PlacingNewLabel());
     // Once a label has been placed, ticking the box redraws.
     Letter->LabelPlaced = true;
-    o->CBLabel->Click();
-    d = Tally([&] { o->CBLabel->Click(); });
+    o->ui.CBLabel->Click();
+    d = Tally([&] { o->ui.CBLabel->Click(); });
     EXPECT_EQ(d.redraws, 1) << "ラベル on after a placing";
     EXPECT_EQ(d.labelLayers, 1);
 
-    o->paint_rep = 1;
-    o->PaintRecords[0] = {150000, 150000, 0x00FF00, 0};
+    o->paint.paint_rep = 1;
+    o->paint.PaintRecords[0] = {150000, 150000, 0x00FF00, 0};
     gui::testing::QueueFileName(File("p.pnt"));
     MapPaint->Button3->Click();
-    o->paint_rep = 0;
+    o->paint.paint_rep = 0;
     gui::testing::QueueFileName(File("p.pnt"));
     d = Tally([] { MapPaint->Button2->Click(); });
-    ASSERT_EQ(o->paint_rep, 1);
+    ASSERT_EQ(o->paint.paint_rep, 1);
     EXPECT_EQ(d.redraws, 1) << "paint file read";
 }
 
@@ -99,20 +99,20 @@ TEST_F(OneRedraw, HandlersHoldingTheRedrawGiveTheGateBackAsTheyFoundIt) {
     ASSERT_TRUE(o->DrawMap());
     MapPaint->Show();
     const std::vector<std::pair<const char*, std::function<void()>>> actions = {
-        {"凡例", [&] { o->CBExp->Click(); }},
-        {"ペイント開始", [&] { o->BtnPaint->Click(); }},
+        {"凡例", [&] { o->ui.CBExp->Click(); }},
+        {"ペイント開始", [&] { o->ui.BtnPaint->Click(); }},
         {"ペイント追加", [&] { MapPaint->BtnPaintAdd->Click(); }},
         {"ペイント終了", [&] { MapPaint->Button19->Click(); }},
-        {"旧市町村界", [&] { o->CBNTownBorder->Click(); }},
+        {"旧市町村界", [&] { o->ui.CBNTownBorder->Click(); }},
     };
     for (const auto& [what, action] : actions) {
-        o->DataReady = false;
+        o->gate.DataReady = false;
         const int redraws = o->RedrawCount;
         action();
-        EXPECT_FALSE(o->DataReady) << what;
+        EXPECT_FALSE(o->gate.DataReady) << what;
         EXPECT_EQ(o->RedrawCount, redraws) << what;
-        o->DataReady = true;
+        o->gate.DataReady = true;
         action();
-        EXPECT_TRUE(o->DataReady) << what;
+        EXPECT_TRUE(o->gate.DataReady) << what;
     }
 }

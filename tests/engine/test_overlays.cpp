@@ -8,10 +8,10 @@ class Overlays : public HandMap {
 protected:
     void SetUp() override {
         HandMap::SetUp();
-        o->kokudo->SetChecked(false);
-        o->ken_name->SetChecked(false);
-        o->DoColor = 0x00AA00;
-        o->FunColor = 0xAAAAAA;
+        o->ui.kokudo->SetChecked(false);
+        o->ui.ken_name->SetChecked(false);
+        o->style.DoColor = 0x00AA00;
+        o->style.FunColor = 0xAAAAAA;
     }
     // A view whose half width is h km at the centre's latitude (scale bar terms).
     void HalfWidthKm(float h) {
@@ -42,81 +42,81 @@ protected:
 
 TEST_F(Overlays, ScaleBarOfA120KmView) {
     HalfWidthKm(60);
-    o->CBScale->SetChecked(true);
+    o->ui.CBScale->SetChecked(true);
     EXPECT_TRUE(o->ScaleShown);
     // Five 10 km boxes of 50 pixels from (350, 550), black and white in turn.
     for (int i = 0; i < 5; ++i) EXPECT_EQ(Px(350 + 50 * i + 25, 553), i % 2 ? clWhite : clBlack) << i;
-    EXPECT_NEAR(o->ScaleRight, 600, 1);
-    EXPECT_EQ(o->ScaleBottom, 556);
+    EXPECT_NEAR(o->style.ScaleRight, 600, 1);
+    EXPECT_EQ(o->style.ScaleBottom, 556);
     // "  0" over the first box and "50km" at the end.
     EXPECT_GT(Count(clBlack, 342, 537, 370, 550), 0);
     EXPECT_GT(Count(clBlack, 584, 537, 600, 550), 0);
-    EXPECT_EQ(o->Image1->Canvas()->Font->Size, 8);
+    EXPECT_EQ(o->ui.Image1->Canvas()->Font->Size, 8);
 }
 
 TEST_F(Overlays, ScaleBarOfA10KmViewAndNoneBelow) {
     HalfWidthKm(5.5f);
-    o->CBScale->SetChecked(true);
+    o->ui.CBScale->SetChecked(true);
     // 1 km boxes: 0.05 of the 20 km length.
     const float p = 600 * 20 / 11.0f;
     const int seg = int(0.05 * p);
     EXPECT_EQ(Px(350 + seg / 2, 553), clBlack);
     EXPECT_EQ(Px(350 + seg + seg / 2, 553), clWhite);
-    EXPECT_NEAR(o->ScaleRight, 350 + 5 * 0.05 * p, 1);
+    EXPECT_NEAR(o->style.ScaleRight, 350 + 5 * 0.05 * p, 1);
     // A copy at another size draws its own bar; the drag keeps the screen's.
-    const int shownRight = o->ScaleRight;
+    const int shownRight = o->style.ScaleRight;
     o->SSIZE = 2;
     o->Button4Click(o);
     EXPECT_EQ(gui::testing::ClipboardImage().width(), 300);
-    EXPECT_EQ(o->ScaleRight, shownRight);
+    EXPECT_EQ(o->style.ScaleRight, shownRight);
     o->SSIZE = 1;
 
     HalfWidthKm(4.5f);
-    const int right = o->ScaleRight;
+    const int right = o->style.ScaleRight;
     EXPECT_EQ(Count(clBlack, 340, 540, 600, 560), 0);
     EXPECT_TRUE(o->ScaleShown) << "shown as far as the drags know";
-    EXPECT_EQ(o->ScaleRight, right);
+    EXPECT_EQ(o->style.ScaleRight, right);
 }
 
 TEST_F(Overlays, ScaleBarOutsideTheImageGoesBackToItsDefaultPlace) {
     HalfWidthKm(60);
-    o->scl_x1 = 700;
-    o->CBScale->SetChecked(true);
-    EXPECT_EQ(o->scl_x1, 390);
-    EXPECT_EQ(o->scly1, 480);
+    o->style.scl_x1 = 700;
+    o->ui.CBScale->SetChecked(true);
+    EXPECT_EQ(o->style.scl_x1, 390);
+    EXPECT_EQ(o->style.scly1, 480);
     EXPECT_EQ(Px(390 + 25, 483), clBlack);
     // Its font follows the image size, never under 7 points.
     o->SSIZE = 2;
     ASSERT_TRUE(o->DrawMap());
-    EXPECT_EQ(o->Image1->Canvas()->Font->Size, 7);
+    EXPECT_EQ(o->ui.Image1->Canvas()->Font->Size, 7);
     o->SSIZE = 1;
     o->COPYSCALE = 2;
     ASSERT_TRUE(o->DrawMap());
-    EXPECT_EQ(o->Image1->Canvas()->Font->Size, 16);
+    EXPECT_EQ(o->ui.Image1->Canvas()->Font->Size, 16);
 }
 
 TEST_F(Overlays, DegreeGridWithLabelsOnBothEnds) {
-    o->CBLonLat->SetChecked(true);
+    o->ui.CBLonLat->SetChecked(true);
     // 34 N runs through the middle row; its labels sit at x = 5 and at 600 - 2.8 * 8.
     const int r34 = Row(150000);
-    EXPECT_EQ(Px(300, r34), o->DoColor);
-    o->Image1->Canvas()->Font->Size = 8;
-    const int blank = 5 + o->Image1->Canvas()->TextWidth(" ");   // " 34°" starts with a blank
+    EXPECT_EQ(Px(300, r34), o->style.DoColor);
+    o->ui.Image1->Canvas()->Font->Size = 8;
+    const int blank = 5 + o->ui.Image1->Canvas()->TextWidth(" ");   // " 34°" starts with a blank
     EXPECT_EQ(Count(clBlack, 0, r34 - 4, blank, r34 + 12), 0);
     EXPECT_GT(Count(clBlack, blank, r34 - 4, 40, r34 + 12), 0);
     EXPECT_GT(Count(clBlack, 577, r34 - 4, 600, r34 + 12), 0);
     // 10-minute lines between the degrees.
-    EXPECT_EQ(Px(310, Row(150000 + 2500)), o->FunColor);
+    EXPECT_EQ(Px(310, Row(150000 + 2500)), o->style.FunColor);
     // 137 E down the middle, labelled at the top and the bottom.
     const int c137 = Column(150000);
-    EXPECT_EQ(Px(c137, 100), o->DoColor);
+    EXPECT_EQ(Px(c137, 100), o->style.DoColor);
     EXPECT_GT(Count(clBlack, c137 - 8, 5, c137 + 20, 18), 0);
     EXPECT_GT(Count(clBlack, c137 - 8, 580, c137 + 20, 600), 0);
 
     // Every other degree: 33 and 35 keep their lines but lose their labels.
-    o->CB1do->SetChecked(true);
+    o->ui.CB1do->SetChecked(true);
     const int r35 = Row(165000), r33 = Row(135000);
-    EXPECT_EQ(Px(300, r35), o->DoColor);
+    EXPECT_EQ(Px(300, r35), o->style.DoColor);
     EXPECT_EQ(Count(clBlack, 5, r35 - 4, 40, r35 + 12), 0);
     EXPECT_EQ(Count(clBlack, 5, r33 - 4, 40, r33 + 12), 0);
     EXPECT_GT(Count(clBlack, 5, r34 - 4, 40, r34 + 12), 0);
@@ -124,18 +124,18 @@ TEST_F(Overlays, DegreeGridWithLabelsOnBothEnds) {
     EXPECT_GT(Count(clBlack, Column(160000) - 8, 5, Column(160000) + 20, 18), 0);
 
     // No figures without the degree box.
-    o->CBDo->SetChecked(false);
+    o->ui.CBDo->SetChecked(false);
     EXPECT_EQ(Count(clBlack, 5, r34 - 4, 40, r34 + 12), 0);
 }
 
 TEST_F(Overlays, TheGridGoesUnderOrOverTheMap) {
-    SetStore(o->CoastLine, {{{200, Row(150000)}, {400, Row(150000)}}});
-    o->CBLonLat->SetChecked(true);
-    EXPECT_EQ(Px(300, Row(150000)), o->CoastColor);
-    o->Keido->Click();
-    EXPECT_FALSE(o->Keido->Checked());
+    SetStore(o->doc.CoastLine, {{{200, Row(150000)}, {400, Row(150000)}}});
+    o->ui.CBLonLat->SetChecked(true);
+    EXPECT_EQ(Px(300, Row(150000)), o->style.CoastColor);
+    o->ui.Keido->Click();
+    EXPECT_FALSE(o->ui.Keido->Checked());
     ASSERT_TRUE(o->DrawMap());
-    EXPECT_EQ(Px(300, Row(150000)), o->DoColor);
+    EXPECT_EQ(Px(300, Row(150000)), o->style.DoColor);
 }
 
 TEST_F(Overlays, AWideMeshShowsOnlyFirstLevelLinesAndTheirHalves) {
@@ -143,25 +143,25 @@ TEST_F(Overlays, AWideMeshShowsOnlyFirstLevelLinesAndTheirHalves) {
     ASSERT_TRUE(o->DrawMap());
     ASSERT_GT(o->ViewWidthKm, 400);
     // 40' of latitude (10000 units) and whole degrees of longitude in the degree colour ...
-    EXPECT_EQ(Px(310, Row(150000)), o->DoColor);
-    EXPECT_EQ(Px(Column(150000), 310), o->DoColor);
+    EXPECT_EQ(Px(310, Row(150000)), o->style.DoColor);
+    EXPECT_EQ(Px(Column(150000), 310), o->style.DoColor);
     // ... their 20' and 30' halves in the minute colour, and nothing finer.
-    EXPECT_EQ(Px(310, Row(155000)), o->FunColor);
-    EXPECT_EQ(Px(Column(145000), 310), o->FunColor);
+    EXPECT_EQ(Px(310, Row(155000)), o->style.FunColor);
+    EXPECT_EQ(Px(Column(145000), 310), o->style.FunColor);
     for (int32_t finer : {151250, 152500}) {
-        EXPECT_EQ(Px(310, Row(finer)), o->BackColor) << finer;
-        EXPECT_EQ(Px(Column(finer), 310), o->BackColor) << finer;
+        EXPECT_EQ(Px(310, Row(finer)), o->style.BackColor) << finer;
+        EXPECT_EQ(Px(Column(finer), 310), o->style.BackColor) << finer;
     }
     // Degree figures without the degree box.
-    o->CBDo->SetChecked(false);
+    o->ui.CBDo->SetChecked(false);
     EXPECT_GT(Count(clBlack, 5, Row(150000) - 4, 40, Row(150000) + 12), 0);
 
     // A narrow view: the second level too.
     o->MAGSTEP = 8;
     ASSERT_TRUE(o->DrawMap());
     ASSERT_LT(o->ViewWidthKm, 200);
-    EXPECT_EQ(Px(310, Row(150000 + 1250)), o->FunColor);
-    EXPECT_EQ(Px(Column(150000 + 1250), 310), o->FunColor);
+    EXPECT_EQ(Px(310, Row(150000 + 1250)), o->style.FunColor);
+    EXPECT_EQ(Px(Column(150000 + 1250), 310), o->style.FunColor);
 }
 
 TEST_F(Overlays, FrameOfEachWidth) {
@@ -169,7 +169,7 @@ TEST_F(Overlays, FrameOfEachWidth) {
     for (int w = 1; w <= 3; ++w) {
         Settei->UpDown5->SetPosition(w);
         ASSERT_TRUE(o->DrawMap());
-        const TColor f = o->WakuColor;
+        const TColor f = o->style.WakuColor;
         // w pixels on each side, from the image's edge inwards.
         EXPECT_EQ(Px(0, 300), f) << w;
         EXPECT_EQ(Px(599, 300), f) << w;
@@ -179,21 +179,21 @@ TEST_F(Overlays, FrameOfEachWidth) {
         EXPECT_EQ(Count(f, 592, 300, 600, 301), w) << w;
         EXPECT_EQ(Count(f, 300, 0, 301, 8), w) << w;
         EXPECT_EQ(Count(f, 300, 592, 301, 600), w) << w;
-        EXPECT_EQ(Px(w + 2, 300), o->BackColor) << "the inside stays as drawn";
+        EXPECT_EQ(Px(w + 2, 300), o->style.BackColor) << "the inside stays as drawn";
     }
     Settei->CBColor->SetChecked(true);
     ASSERT_TRUE(o->DrawMap());
-    EXPECT_EQ(Px(1, 300), o->CoastColor);
+    EXPECT_EQ(Px(1, 300), o->style.CoastColor);
 }
 
 TEST_F(Overlays, OfficeMarksAreCentredOnTheirPoints) {
-    o->DefPrefSeatColor = 0x0000FF;
+    o->style.DefPrefSeatColor = 0x0000FF;
     auto [x, y] = At(300, 300);
-    OfficeRecord& r = o->OfficeRecords[0];
+    OfficeRecord& r = o->doc.OfficeRecords[0];
     std::snprintf(r.mark, sizeof r.mark, "%s", "◎");
     std::snprintf(r.name, sizeof r.name, "%s", "甲町役場");
     r.x = x, r.y = y, r.size = 8;
-    o->OfficeCount = 1;
+    o->doc.OfficeCount = 1;
     Settei->CBOffice->SetChecked(true);
     Settei->CBOfficeName->SetChecked(false);
     ASSERT_TRUE(o->DrawMap());
@@ -204,7 +204,7 @@ TEST_F(Overlays, OfficeMarksAreCentredOnTheirPoints) {
 
     Settei->CBOfficeName->SetChecked(true);
     ASSERT_TRUE(o->DrawMap());
-    const int h = o->Image1->Canvas()->TextHeight("◎");
+    const int h = o->ui.Image1->Canvas()->TextHeight("◎");
     EXPECT_GT(Count(0x0000FF, 300 + h / 2 + h, 290, 350, 310), 0) << "the name right of the mark";
 
     // Offices and capitals never together.
@@ -214,24 +214,24 @@ TEST_F(Overlays, OfficeMarksAreCentredOnTheirPoints) {
 }
 
 TEST_F(Overlays, AreaCaptionOnlyOnOneAreaMapsOfAtLeast300Pixels) {
-    o->AreaName[12] = "東京";
-    o->ken_name->SetChecked(true);
+    o->doc.AreaName[12] = "東京";
+    o->ui.ken_name->SetChecked(true);
     ASSERT_TRUE(o->DrawMap());
     EXPECT_TRUE(Settei->CheckBox2->Enabled());
-    EXPECT_GT(Count(o->TownFontColor, 25, 575, 60, 592), 0);
-    o->SELECT = 2;
-    o->SelectCode[1] = 13;
+    EXPECT_GT(Count(o->style.TownFontColor, 25, 575, 60, 592), 0);
+    o->doc.SELECT = 2;
+    o->doc.SelectCode[1] = 13;
     ASSERT_TRUE(o->DrawMap());
     EXPECT_FALSE(Settei->CheckBox2->Enabled());
-    EXPECT_EQ(Count(o->TownFontColor, 25, 575, 60, 592), 0);
-    o->SELECT = 1;
+    EXPECT_EQ(Count(o->style.TownFontColor, 25, 575, 60, 592), 0);
+    o->doc.SELECT = 1;
     o->SSIZE = 3;   // 200 pixels
     ASSERT_TRUE(o->DrawMap());
-    EXPECT_EQ(Count(o->TownFontColor, 0, 150, 100, 200), 0);
+    EXPECT_EQ(Count(o->style.TownFontColor, 0, 150, 100, 200), 0);
 }
 
 TEST_F(Overlays, NoticeLineInTheUpperLeftCorner) {
-    o->kokudo->SetChecked(true);
+    o->ui.kokudo->SetChecked(true);
     ASSERT_TRUE(o->DrawMap());
     EXPECT_GT(Count(clBlack, 5, 5, 200, 20), 0);
     o->SSIZE = 4;   // 150 pixels: no notice

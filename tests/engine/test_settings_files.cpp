@@ -23,14 +23,14 @@ protected:
     }
     void Exit() {
         gui::testing::QueueAnswer(IDOK);
-        Open->Button2->Click();
+        Open->ui.Button2->Click();
     }
 };
 
 TEST_F(SettingsFiles, AHistoryThatCannotBeWrittenIsToldAndTheExitGoesOn) {
     // A folder where the history file should be: nothing can replace it.
     fs::create_directories(programDir / "MAPDATA/townlist.lst");
-    Open->ComboBox1->Items()->Add("札幌市");
+    Open->ui.ComboBox1->Items()->Add("札幌市");
     Exit();
     ASSERT_EQ(gui::testing::Messages().size(), 2u);
     const auto& m = gui::testing::Messages()[1];
@@ -57,7 +57,7 @@ TEST_F(SettingsFiles, BytesThatAreNoCp932ComeBackUnchangedAfterARewrite) {
         std::fwrite(config.data(), 1, config.size(), f);
         std::fclose(f);
     }
-    Open->ComboBox1->Items()->LoadFromFile((programDir / "MAPDATA/townlist.lst").string());
+    Open->ui.ComboBox1->Items()->LoadFromFile((programDir / "MAPDATA/townlist.lst").string());
     Open->config_read((programDir / "MAPDATA/config.ini").string());
     Exit();
     EXPECT_EQ(testsupport::ReadBytes(programDir / "MAPDATA/townlist.lst"), history);

@@ -39,7 +39,7 @@ void SetDate(const fs::path& file, int y, int m, int d) {
 int GreenPixels(int top, int bottom) {
     int n = 0;
     for (int y = top; y < bottom; y++)
-        for (int x = 0; x < 600; x++) n += Open->Image1->Canvas()->Pixels(x, y) == 0x008000;
+        for (int x = 0; x < 600; x++) n += Open->ui.Image1->Canvas()->Pixels(x, y) == 0x008000;
     return n;
 }
 
@@ -58,27 +58,27 @@ using Startup = FormsTest;
 TEST_F(Startup, DefaultsTablesAndStartScreen) {
     EXPECT_TRUE(gui::testing::Messages().empty());
     EXPECT_FALSE(gui::testing::Terminated());
-    EXPECT_EQ(Open->AppDir, fs::current_path().string());
+    EXPECT_EQ(Open->doc.AppDir, fs::current_path().string());
     // The tables run in area-code order to the end.
-    EXPECT_EQ(Open->AreaName[47], "北海道南部");
-    EXPECT_EQ(Open->AreaName[52], "北方四島");
-    EXPECT_FLOAT_EQ(Open->AreaSpanKm[51], 1389.3f);
-    EXPECT_EQ(Open->RegionName[9], "9九州");
+    EXPECT_EQ(Open->doc.AreaName[47], "北海道南部");
+    EXPECT_EQ(Open->doc.AreaName[52], "北方四島");
+    EXPECT_FLOAT_EQ(Open->doc.AreaSpanKm[51], 1389.3f);
+    EXPECT_EQ(Open->doc.RegionName[9], "9九州");
     for (int code = 0; code < 60; code++)
-        EXPECT_EQ(Open->PrefFlag[code], code == 47 || code == 48 || code == 49 || code == 52) << code;
-    EXPECT_EQ(Open->DefPaintColor[7], 0x1828EF);
-    EXPECT_EQ(Open->Label15->Caption(), "   0.00 km");
-    EXPECT_EQ(Open->Label31->Caption(), "    0.00 km");
-    EXPECT_EQ(Open->Label28->Caption(), "0.0 km");
-    EXPECT_FALSE(Open->TkBtn2->Enabled());
-    EXPECT_FALSE(Open->Button8->Enabled());
+        EXPECT_EQ(Open->doc.PrefFlag[code], code == 47 || code == 48 || code == 49 || code == 52) << code;
+    EXPECT_EQ(Open->style.DefPaintColor[7], 0x1828EF);
+    EXPECT_EQ(Open->ui.Label15->Caption(), "   0.00 km");
+    EXPECT_EQ(Open->ui.Label31->Caption(), "    0.00 km");
+    EXPECT_EQ(Open->ui.Label28->Caption(), "0.0 km");
+    EXPECT_FALSE(Open->ui.TkBtn2->Enabled());
+    EXPECT_FALSE(Open->ui.Button8->Enabled());
     // The readings of the mini folder.
-    ASSERT_EQ(Open->YomiCount, 2);
-    EXPECT_EQ(Open->YomiRecords[1].yomi, "ひがしまち");
-    EXPECT_EQ(Open->YomiRecords[1].x, 187500);
+    ASSERT_EQ(Open->doc.YomiCount, 2);
+    EXPECT_EQ(Open->doc.YomiRecords[1].yomi, "ひがしまち");
+    EXPECT_EQ(Open->doc.YomiRecords[1].x, 187500);
     // The start screen: background, guidance text, no map.
-    EXPECT_EQ(Open->Image1->Canvas()->Width(), 600);
-    EXPECT_EQ(Open->Image1->Canvas()->Pixels(599, 599), Open->BackColor);
+    EXPECT_EQ(Open->ui.Image1->Canvas()->Width(), 600);
+    EXPECT_EQ(Open->ui.Image1->Canvas()->Pixels(599, 599), Open->style.BackColor);
     EXPECT_GT(GreenPixels(225, 245), 100);
     EXPECT_EQ(GreenPixels(250, 265), 0);
     EXPECT_FALSE(Open->ProgramDate.empty());
@@ -112,19 +112,19 @@ TEST_F(Startup, DataDatesGoToTheStartScreenAndTheAreaWindow) {
     WriteText(programDir / "鉄道路線/主要駅名/駅.lbl", "x\n");
     DestroyAllForms();
     CreateAllForms(Application);
-    EXPECT_EQ(Open->BoundaryDate, (2021 - 1980) * 10000 + 3 * 100 + 9);
+    EXPECT_EQ(Open->doc.BoundaryDate, (2021 - 1980) * 10000 + 3 * 100 + 9);
     EXPECT_EQ(Ken->Label4->Caption(), "データ最終更新日 2021/03/09");
     EXPECT_GT(GreenPixels(478, 500), 50);
     EXPECT_GT(GreenPixels(518, 540), 50);
 }
 
 TEST_F(Startup, TheSearchHistoryIsLoadedWhenThereIsOne) {
-    EXPECT_EQ(Open->ComboBox1->Items()->Count(), 0);
+    EXPECT_EQ(Open->ui.ComboBox1->Items()->Count(), 0);
     WriteText(programDir / "MAPDATA/townlist.lst", "札幌市\n東町\n");
     DestroyAllForms();
     CreateAllForms(Application);
-    ASSERT_EQ(Open->ComboBox1->Items()->Count(), 2);
-    EXPECT_EQ(Open->ComboBox1->Items()->Strings(1), "東町");
+    ASSERT_EQ(Open->ui.ComboBox1->Items()->Count(), 2);
+    EXPECT_EQ(Open->ui.ComboBox1->Items()->Strings(1), "東町");
 }
 
 class StartupWithoutProgramFile : public FormsTest {
@@ -159,10 +159,10 @@ TEST_F(StartupWithoutLists, ReportsTheMissingFilesAndGoesOn) {
     EXPECT_EQ(m[0].caption, "ファイルオープンエラー");
     EXPECT_EQ(m[1].text, "重複市町村名データファイル 'Extra.txt' が 'MapData'フォルダの中にありません");
     EXPECT_FALSE(gui::testing::Terminated());
-    EXPECT_EQ(Open->YomiCount, 0);
+    EXPECT_EQ(Open->doc.YomiCount, 0);
     // No config.ini either: the defaults stand.
-    EXPECT_EQ(Open->CoastColor, 0xFF0000);
-    EXPECT_TRUE(Open->N24->Checked());
+    EXPECT_EQ(Open->style.CoastColor, 0xFF0000);
+    EXPECT_TRUE(Open->ui.N24->Checked());
     EXPECT_TRUE(Open->Log.IsOpen());
 }
 
@@ -186,9 +186,9 @@ TEST_F(StartupWithFarListLines, EachListNamesItsFirstBadLineOnce) {
     ASSERT_EQ(m.size(), 2u);
     EXPECT_EQ(m[0].text, "CITYLIST.TXT の 2 行目の座標値が正しくありません");
     EXPECT_EQ(m[1].text, "EXTRA.TXT の 1 行目の座標値が正しくありません");
-    EXPECT_EQ(Open->CityCount, 1);
-    EXPECT_EQ(Open->ExtraCount, 0);
-    EXPECT_FALSE(Open->CityListWhole);
+    EXPECT_EQ(Open->doc.CityCount, 1);
+    EXPECT_EQ(Open->doc.ExtraCount, 0);
+    EXPECT_FALSE(Open->doc.CityListWhole);
 }
 
 class Config : public FormsTest {
@@ -205,29 +205,29 @@ TEST_F(Config, TheReadingsTableStopsAtItsCapacity) {
     for (int i = 0; i < TOpen::YOMI_MAX + 3; i++) lines += gui::Format("%d,2,名%d,よみ\n", i, i);
     WriteText(programDir / "MAPDATA/yomi.lst", lines);
     Open->LoadYomiList((programDir / "MAPDATA/yomi.lst").string());
-    EXPECT_EQ(Open->YomiCount, TOpen::YOMI_MAX);
-    EXPECT_EQ(Open->YomiRecords.back().x, TOpen::YOMI_MAX - 1);
+    EXPECT_EQ(Open->doc.YomiCount, TOpen::YOMI_MAX);
+    EXPECT_EQ(Open->doc.YomiRecords.back().x, TOpen::YOMI_MAX - 1);
 }
 
 TEST_F(Config, WithLine1SetEveryLineButTheTenthIsApplied) {
     WriteText(path(), ConfigText("-1,終了時の設定保存"));
     LineAdd->LineColor = 42;
-    Open->N24->SetChecked(false);
+    Open->ui.N24->SetChecked(false);
     Open->config_read(path());
     EXPECT_TRUE(gui::testing::Messages().empty());
-    EXPECT_TRUE(Open->N24->Checked());
-    EXPECT_TRUE(Open->SameColor);
+    EXPECT_TRUE(Open->ui.N24->Checked());
+    EXPECT_TRUE(Open->style.SameColor);
     EXPECT_EQ(Open->TimeOrder, 0);
-    EXPECT_TRUE(Open->NKanji->Checked());
+    EXPECT_TRUE(Open->ui.NKanji->Checked());
     EXPECT_EQ(LineAdd->LineColor, 42);
     // The folder is the first field: a blank ends it.
     EXPECT_EQ(Open->ExtraMarkFolder, "my");
     // Every other value in its own line, in the file's order.
-    const int32_t got[] = {Open->TownPaintColor, Open->TownFontColor,  Open->IslandsColor, Open->MountainColor,
-                           Open->KanaFontColor,  Open->SelectColor,    Open->DefPrefColor, Open->DefPrefSeatColor,
-                           Open->DefPrefSize,    Open->DefPrefSeatSize, Open->CoastColor,  Open->PrefColor,
-                           Open->TownColor,      Open->NTownColor,     Open->BackColor,    Open->WakuColor,
-                           Open->KuColor,        Open->DoColor,        Open->FunColor};
+    const int32_t got[] = {Open->style.TownPaintColor, Open->style.TownFontColor,  Open->style.IslandsColor, Open->style.MountainColor,
+                           Open->style.KanaFontColor,  Open->style.SelectColor,    Open->style.DefPrefColor, Open->style.DefPrefSeatColor,
+                           Open->style.DefPrefSize,    Open->style.DefPrefSeatSize, Open->style.CoastColor,  Open->style.PrefColor,
+                           Open->style.TownColor,      Open->style.NTownColor,     Open->style.BackColor,    Open->style.WakuColor,
+                           Open->style.KuColor,        Open->style.DoColor,        Open->style.FunColor};
     EXPECT_EQ(std::vector<int32_t>(std::begin(got), std::end(got)),
               (std::vector<int32_t>{12345, 111, 222, 333, 444, 555, 777, 888, 12, 9, 1001, 1002, 1003, 1004, 1005, 1006,
                                     1007, 1008, 1009}));
@@ -236,14 +236,14 @@ TEST_F(Config, WithLine1SetEveryLineButTheTenthIsApplied) {
 TEST_F(Config, WithLine1ClearOnlyTheSameColourAndTheSymbolFolderApply) {
     WriteText(path(), ConfigText("0,終了時の設定保存"));
     Open->config_read(path());
-    EXPECT_FALSE(Open->N24->Checked());
-    EXPECT_TRUE(Open->SameColor);
+    EXPECT_FALSE(Open->ui.N24->Checked());
+    EXPECT_TRUE(Open->style.SameColor);
     EXPECT_EQ(Open->ExtraMarkFolder, "my");
     EXPECT_EQ(Open->TimeOrder, 1);
-    EXPECT_TRUE(Open->NJikan->Checked());
-    EXPECT_EQ(Open->TownPaintColor, 0x00FFFF);
-    EXPECT_EQ(Open->CoastColor, 0xFF0000);
-    EXPECT_EQ(Open->FunColor, 0xC0C0C0);
+    EXPECT_TRUE(Open->ui.NJikan->Checked());
+    EXPECT_EQ(Open->style.TownPaintColor, 0x00FFFF);
+    EXPECT_EQ(Open->style.CoastColor, 0xFF0000);
+    EXPECT_EQ(Open->style.FunColor, 0xC0C0C0);
 }
 
 TEST_F(Config, AMalformedColourIsShownAsAConversionErrorAndReadingGoesOn) {
@@ -252,17 +252,17 @@ TEST_F(Config, AMalformedColourIsShownAsAConversionErrorAndReadingGoesOn) {
     ASSERT_EQ(gui::testing::Messages().size(), 1u);
     EXPECT_EQ(gui::testing::Messages()[0].text, "'abc' is not a valid integer value");
     EXPECT_EQ(gui::testing::Messages()[0].flags, MB_OK | MB_ICONERROR);
-    EXPECT_EQ(Open->TownPaintColor, 0x00FFFF);
-    EXPECT_EQ(Open->TownFontColor, 111);
-    EXPECT_EQ(Open->CoastColor, 1001);
+    EXPECT_EQ(Open->style.TownPaintColor, 0x00FFFF);
+    EXPECT_EQ(Open->style.TownFontColor, 111);
+    EXPECT_EQ(Open->style.CoastColor, 1001);
     EXPECT_EQ(Open->ExtraMarkFolder, "x");
 }
 
 TEST_F(Config, WrittenAndReadBackAgain) {
-    Open->SameColor = true;
+    Open->style.SameColor = true;
     Open->TimeOrder = 0;
-    Open->CoastColor = -16777201;   // colours are signed values
-    Open->FunColor = 0x123456;
+    Open->style.CoastColor = -16777201;   // colours are signed values
+    Open->style.FunColor = 0x123456;
     Open->ExtraMarkFolder = "C:/記号";
     LineAdd->LineColor = 255;
     Open->config_write(path());
@@ -273,19 +273,19 @@ TEST_F(Config, WrittenAndReadBackAgain) {
     EXPECT_TRUE(text.ends_with("\r\n1193046,FunColor\r\n"));
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 24);
 
-    Open->SameColor = false;
-    Open->CoastColor = 0;
-    Open->FunColor = 0;
+    Open->style.SameColor = false;
+    Open->style.CoastColor = 0;
+    Open->style.FunColor = 0;
     Open->ExtraMarkFolder.clear();
     Open->config_read(path());
-    EXPECT_TRUE(Open->SameColor);
-    EXPECT_EQ(Open->CoastColor, -16777201);
-    EXPECT_EQ(Open->FunColor, 0x123456);
+    EXPECT_TRUE(Open->style.SameColor);
+    EXPECT_EQ(Open->style.CoastColor, -16777201);
+    EXPECT_EQ(Open->style.FunColor, 0x123456);
     EXPECT_EQ(Open->ExtraMarkFolder, "C:/記号");
     EXPECT_TRUE(gui::testing::Messages().empty());
 
     // Unticked, line 1 says so and every other line is still written.
-    Open->N24->SetChecked(false);
+    Open->ui.N24->SetChecked(false);
     Open->config_write(path());
     const std::string again = gui::Cp932ToUtf8(testsupport::ReadBytes(path()));
     EXPECT_TRUE(again.starts_with("0,終了時の設定保存\r\n1,同一色\r\n"));
@@ -337,8 +337,8 @@ protected:
         FormsTest::SetUp();
         gui::testing::Messages().clear();
         for (const char* f : kTemporaryFiles) WriteText(programDir / f, "x\n");
-        Open->ComboBox1->Items()->Add("札幌市");
-        Open->ComboBox1->Items()->Add("東町");
+        Open->ui.ComboBox1->Items()->Add("札幌市");
+        Open->ui.ComboBox1->Items()->Add("東町");
     }
     bool AnyLeft() const {
         for (const char* f : kTemporaryFiles)
@@ -349,7 +349,7 @@ protected:
 
 TEST_F(Exit, CancelledItLeavesEverythingAsItWas) {
     gui::testing::QueueAnswer(IDCANCEL);
-    Open->Button2->Click();
+    Open->ui.Button2->Click();
     ASSERT_EQ(gui::testing::Messages().size(), 1u);
     EXPECT_EQ(gui::testing::Messages()[0].text, "終了してよろしいですか？　　　");
     EXPECT_EQ(gui::testing::Messages()[0].caption, "白地図 Rovana の終了");
@@ -366,7 +366,7 @@ TEST_F(Exit, ConfirmedItCleansUpSavesAndEnds) {
     gui::testing::ClipboardText() = "地図";
     gui::testing::QueueAnswer(IDOK);
     gui::testing::QueueAnswer(IDOK);
-    Open->Exit1->Click();
+    Open->ui.Exit1->Click();
     ASSERT_EQ(gui::testing::Messages().size(), 2u);
     EXPECT_EQ(gui::testing::Messages()[1].text, "クリップボードにコピーされたデータを削除して終了しますか？　　　");
     EXPECT_EQ(gui::testing::Messages()[1].caption, "クリップボードのデータ削除");
@@ -382,7 +382,7 @@ TEST_F(Exit, AnUnsavedLineIsAskedAboutFirst) {
     LineAdd->SetPoints({{100, 100}, {200, 100}});
     LineAdd->LineSaved = 0;
     gui::testing::QueueAnswer(IDCANCEL);
-    Open->Button2->Click();
+    Open->ui.Button2->Click();
     ASSERT_EQ(gui::testing::Messages().size(), 1u);
     EXPECT_EQ(gui::testing::Messages()[0].caption, "線データ新規作成");
     EXPECT_FALSE(gui::testing::Terminated());
@@ -390,7 +390,7 @@ TEST_F(Exit, AnUnsavedLineIsAskedAboutFirst) {
     // A single point is no line yet.
     LineAdd->SetPoints({{100, 100}});
     gui::testing::QueueAnswer(IDCANCEL);
-    Open->Button2->Click();
+    Open->ui.Button2->Click();
     EXPECT_EQ(gui::testing::Messages().back().caption, "白地図 Rovana の終了");
 }
 
@@ -421,17 +421,17 @@ TEST_F(Exit, TheCloseBoxAsksAsTheExitDoesAndACancelKeepsTheProgram) {
 }
 
 TEST_F(Startup, MenuItemsOpenTheirWindows) {
-    Open->Open1->Click();
+    Open->ui.Open1->Click();
     EXPECT_TRUE(Ken->Visible());
-    Open->N1->Click();
+    Open->ui.N1->Click();
     EXPECT_TRUE(Settei->Visible());
     Settei->Hide();
-    Open->Button7->Click();
+    Open->ui.Button7->Click();
     EXPECT_TRUE(Open->SetteiShown);
     EXPECT_TRUE(Settei->Visible());
-    Open->About1->Click();
+    Open->ui.About1->Click();
     EXPECT_TRUE(About->Visible());
-    Open->Tutorial1->Click();
+    Open->ui.Tutorial1->Click();
     EXPECT_TRUE(HowTo->Visible());
 }
 

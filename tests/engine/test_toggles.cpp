@@ -23,137 +23,137 @@ protected:
 };
 
 TEST_F(Toggles, LonLatGridBoxEnablesItsHiddenPartsAndTheSettingsTwins) {
-    o->CBFun->SetChecked(false);
-    o->CBLonLat->SetChecked(true);
+    o->ui.CBFun->SetChecked(false);
+    o->ui.CBLonLat->SetChecked(true);
     EXPECT_TRUE(o->LonLatShown);
-    EXPECT_TRUE(o->CBFun->Checked() && o->CBFun->Enabled());
-    EXPECT_TRUE(o->CBDo->Checked() && o->CBDo->Enabled());
-    EXPECT_TRUE(o->CB1do->Enabled());
+    EXPECT_TRUE(o->ui.CBFun->Checked() && o->ui.CBFun->Enabled());
+    EXPECT_TRUE(o->ui.CBDo->Checked() && o->ui.CBDo->Enabled());
+    EXPECT_TRUE(o->ui.CB1do->Enabled());
     EXPECT_TRUE(Settei->CheckBox6->Checked());
     EXPECT_TRUE(Settei->CheckBox7->Checked()) << "mirrored by the 10-minute box";
     EXPECT_TRUE(Settei->CheckBox9->Enabled());
 
-    o->CBLonLat->SetChecked(false);
+    o->ui.CBLonLat->SetChecked(false);
     EXPECT_FALSE(o->LonLatShown);
-    EXPECT_FALSE(o->CBFun->Enabled());
-    EXPECT_FALSE(o->CB1do->Enabled());
-    EXPECT_TRUE(o->CBFun->Checked()) << "ticks are kept";
-    EXPECT_TRUE(o->CBDo->Checked());
+    EXPECT_FALSE(o->ui.CBFun->Enabled());
+    EXPECT_FALSE(o->ui.CB1do->Enabled());
+    EXPECT_TRUE(o->ui.CBFun->Checked()) << "ticks are kept";
+    EXPECT_TRUE(o->ui.CBDo->Checked());
     EXPECT_FALSE(Settei->CheckBox6->Checked());
     EXPECT_FALSE(Settei->CheckBox8->Enabled());
 
-    o->CBLonLat->SetChecked(true);
-    o->CBDo->SetChecked(false);
+    o->ui.CBLonLat->SetChecked(true);
+    o->ui.CBDo->SetChecked(false);
     EXPECT_FALSE(Settei->CheckBox8->Checked());
     EXPECT_FALSE(Settei->CheckBox9->Enabled());
-    EXPECT_FALSE(o->CB1do->Enabled());
-    o->CB1do->SetChecked(true);
+    EXPECT_FALSE(o->ui.CB1do->Enabled());
+    o->ui.CB1do->SetChecked(true);
     EXPECT_TRUE(Settei->CheckBox9->Checked());
 }
 
 TEST_F(Toggles, OldBordersRedrawOnceAndBringTheOldNames) {
     Mark();
-    o->CBNTownBorder->SetChecked(true);
+    o->ui.CBNTownBorder->SetChecked(true);
     EXPECT_EQ(Redraws(), 1);
-    EXPECT_TRUE(o->DataReady);
-    EXPECT_TRUE(o->CBOldTown->Checked());
+    EXPECT_TRUE(o->gate.DataReady);
+    EXPECT_TRUE(o->ui.CBOldTown->Checked());
     EXPECT_TRUE(Settei->CheckBox11->Checked());
     EXPECT_TRUE(Settei->CheckBox12->Checked());
-    EXPECT_TRUE(o->N15->Enabled());
+    EXPECT_TRUE(o->ui.N15->Enabled());
     Mark();
-    o->CBNTownBorder->SetChecked(false);
+    o->ui.CBNTownBorder->SetChecked(false);
     EXPECT_EQ(Redraws(), 1);
-    EXPECT_FALSE(o->CBOldTown->Checked());
-    EXPECT_FALSE(o->N15->Enabled());
+    EXPECT_FALSE(o->ui.CBOldTown->Checked());
+    EXPECT_FALSE(o->ui.N15->Enabled());
 
     // The old names box ticks the borders, whose handler ticks it again (no change).
     Mark();
-    o->CBOldTown->SetChecked(true);
-    EXPECT_TRUE(o->CBNTownBorder->Checked());
+    o->ui.CBOldTown->SetChecked(true);
+    EXPECT_TRUE(o->ui.CBNTownBorder->Checked());
     EXPECT_EQ(Redraws(), 2);
 
     // With no map loaded the box must not make the redraw think there is one.
-    o->CBOldTown->SetChecked(false);
-    o->DataReady = false;
-    o->CBNTownBorder->SetChecked(true);
-    EXPECT_FALSE(o->DataReady);
+    o->ui.CBOldTown->SetChecked(false);
+    o->gate.DataReady = false;
+    o->ui.CBNTownBorder->SetChecked(true);
+    EXPECT_FALSE(o->gate.DataReady);
 }
 
 TEST_F(Toggles, PrefectureBordersOffTakeTheMunicipalityBordersAndNamesAlong) {
-    o->CBTownName->SetChecked(true);
-    o->CBPrefBorder->SetChecked(false);
+    o->ui.CBTownName->SetChecked(true);
+    o->ui.CBPrefBorder->SetChecked(false);
     EXPECT_FALSE(Settei->CheckBox3->Checked());
-    EXPECT_FALSE(o->CBTownBorder->Checked());
-    EXPECT_FALSE(o->CBTownBorder->Enabled());
-    EXPECT_FALSE(o->CBTownName->Checked());
+    EXPECT_FALSE(o->ui.CBTownBorder->Checked());
+    EXPECT_FALSE(o->ui.CBTownBorder->Enabled());
+    EXPECT_FALSE(o->ui.CBTownName->Checked());
     EXPECT_FALSE(Settei->CheckBox4->Checked());
-    o->CBPrefBorder->SetChecked(true);
-    EXPECT_TRUE(o->CBTownBorder->Enabled());
-    EXPECT_FALSE(o->CBTownBorder->Checked());
+    o->ui.CBPrefBorder->SetChecked(true);
+    EXPECT_TRUE(o->ui.CBTownBorder->Enabled());
+    EXPECT_FALSE(o->ui.CBTownBorder->Checked());
 }
 
 TEST_F(Toggles, MirroredBoxes) {
-    o->CBLake->SetChecked(true);
+    o->ui.CBLake->SetChecked(true);
     EXPECT_TRUE(Settei->CheckBox14->Checked());
-    o->CBKenName1->SetChecked(true);
+    o->ui.CBKenName1->SetChecked(true);
     EXPECT_TRUE(Settei->CBKenName->Checked());
-    o->CBMainDoubleName->SetChecked(false);
+    o->ui.CBMainDoubleName->SetChecked(false);
     EXPECT_FALSE(Settei->CBDoubleName->Checked());
-    EXPECT_TRUE(o->CBYomi->Enabled());
-    o->CBYomi->SetChecked(true);
-    o->CBMainDoubleName->SetChecked(true);
+    EXPECT_TRUE(o->ui.CBYomi->Enabled());
+    o->ui.CBYomi->SetChecked(true);
+    o->ui.CBMainDoubleName->SetChecked(true);
     EXPECT_TRUE(Settei->CBDoubleName->Checked());
-    EXPECT_FALSE(o->CBYomi->Checked());
-    EXPECT_FALSE(o->CBYomi->Enabled());
+    EXPECT_FALSE(o->ui.CBYomi->Checked());
+    EXPECT_FALSE(o->ui.CBYomi->Enabled());
     Mark();
-    o->CBKu->SetChecked(false);
+    o->ui.CBKu->SetChecked(false);
     EXPECT_EQ(Redraws(), 1);
 }
 
 TEST_F(Toggles, CentreCrossAndScaleBarAreDrawnWithoutARedraw) {
     Mark();
-    o->CBCenter->SetChecked(true);
+    o->ui.CBCenter->SetChecked(true);
     EXPECT_EQ(Redraws(), 0);
     EXPECT_EQ(Px(280, 300), clRed);
     EXPECT_EQ(Px(319, 300), clRed);
-    EXPECT_EQ(Px(320, 300), o->BackColor) << "end pixels are left out";
-    EXPECT_EQ(Px(300, 320), o->BackColor);
-    o->CBCenter->SetChecked(false);
+    EXPECT_EQ(Px(320, 300), o->style.BackColor) << "end pixels are left out";
+    EXPECT_EQ(Px(300, 320), o->style.BackColor);
+    o->ui.CBCenter->SetChecked(false);
     EXPECT_EQ(Redraws(), 1);
-    EXPECT_EQ(Px(280, 300), o->BackColor);
+    EXPECT_EQ(Px(280, 300), o->style.BackColor);
 
     Mark();
-    o->CBScale->SetChecked(true);
+    o->ui.CBScale->SetChecked(true);
     EXPECT_EQ(Redraws(), 0);
     EXPECT_TRUE(o->ScaleShown);
     EXPECT_TRUE(Settei->CheckBox10->Checked());
-    o->CBScale->SetChecked(false);
+    o->ui.CBScale->SetChecked(false);
     EXPECT_EQ(Redraws(), 1);
     EXPECT_FALSE(o->ScaleShown);
     EXPECT_FALSE(Settei->CheckBox10->Checked());
 }
 
 TEST_F(Toggles, NothingIsDrawnOnTheStartScreen) {
-    o->DataReady = false;
-    TCanvas* c = o->Image1->Canvas();
+    o->gate.DataReady = false;
+    TCanvas* c = o->ui.Image1->Canvas();
     c->Brush->Color = clWhite;
     c->FillRect(Rect(0, 0, 600, 600));
-    o->CBCenter->SetChecked(true);
-    o->CBScale->SetChecked(true);
-    o->kokudo->SetChecked(false);
-    o->kokudo->Click();
+    o->ui.CBCenter->SetChecked(true);
+    o->ui.CBScale->SetChecked(true);
+    o->ui.kokudo->SetChecked(false);
+    o->ui.kokudo->Click();
     EXPECT_EQ(Count(clWhite, 0, 0, 600, 600), 600 * 600);
 }
 
 TEST_F(Toggles, NoticeAndCaptionMenuItems) {
-    o->kokudo->SetChecked(false);
+    o->ui.kokudo->SetChecked(false);
     ASSERT_TRUE(o->DrawMap());
     Mark();
-    o->kokudo->Click();
-    EXPECT_TRUE(o->kokudo->Checked());
+    o->ui.kokudo->Click();
+    EXPECT_TRUE(o->ui.kokudo->Checked());
     EXPECT_EQ(Redraws(), 0);
     EXPECT_GT(Count(clBlack, 5, 5, 200, 20), 0);
-    o->kokudo->Click();
+    o->ui.kokudo->Click();
     EXPECT_EQ(Redraws(), 1);
     EXPECT_EQ(Count(clBlack, 5, 5, 200, 20), 0);
 
@@ -161,50 +161,50 @@ TEST_F(Toggles, NoticeAndCaptionMenuItems) {
     o->SSIZE = 4;
     ASSERT_TRUE(o->DrawMap());
     Mark();
-    o->kokudo->Click();
+    o->ui.kokudo->Click();
     EXPECT_EQ(Redraws(), 1);
 
-    o->ken_name->Click();
-    EXPECT_FALSE(o->ken_name->Checked());
+    o->ui.ken_name->Click();
+    EXPECT_FALSE(o->ui.ken_name->Checked());
     EXPECT_FALSE(Settei->CheckBox2->Checked());
-    o->ken_name->Click();
+    o->ui.ken_name->Click();
     EXPECT_TRUE(Settei->CheckBox2->Checked());
 }
 
 TEST_F(Toggles, PlainMenuTicks) {
-    for (TMenuItem* m : {o->Wait, o->Keido, o->N24}) {
+    for (TMenuItem* m : {o->ui.Wait, o->ui.Keido, o->ui.N24}) {
         bool was = m->Checked();
         m->Click();
         EXPECT_NE(m->Checked(), was) << m->Caption();
     }
-    o->Hokkaido->Click();
-    EXPECT_FALSE(o->Hokkaido->Checked());
-    EXPECT_FALSE(o->WLinesAsBorder);
+    o->ui.Hokkaido->Click();
+    EXPECT_FALSE(o->ui.Hokkaido->Checked());
+    EXPECT_FALSE(o->doc.WLinesAsBorder);
     EXPECT_FALSE(Settei->CBHokkaido->Checked());
 }
 
 TEST_F(Toggles, DatumMenuSwitchesOnlyTheCaptions) {
-    o->Sokuchi->Click();
-    EXPECT_EQ(o->Label38->Caption(), "Tokyo");
-    EXPECT_EQ(o->Label38->Hint(), "旧日本測地系");
+    o->ui.Sokuchi->Click();
+    EXPECT_EQ(o->ui.Label38->Caption(), "Tokyo");
+    EXPECT_EQ(o->ui.Label38->Hint(), "旧日本測地系");
     EXPECT_EQ(Ken->Label6->Caption(), "旧日本測地系");
-    o->Sokuchi->Click();
-    EXPECT_EQ(o->Label38->Caption(), "WGS");
-    EXPECT_EQ(o->Label38->Hint(), "世界測地系");
+    o->ui.Sokuchi->Click();
+    EXPECT_EQ(o->ui.Label38->Caption(), "WGS");
+    EXPECT_EQ(o->ui.Label38->Hint(), "世界測地系");
     EXPECT_EQ(Ken->Label6->Caption(), "世界測地系");
     EXPECT_FALSE(o->WgsDisplay) << "as the fixture left it";
 }
 
 TEST_F(Toggles, HelpPagesGoToTheBrowserAndAFailureIsShown) {
     // The manual as the program folder holds it.
-    std::filesystem::create_directories(o->AppDir + "/Help");
-    std::ofstream(o->AppDir + "/Help/readme.htm") << "<html></html>";
-    o->readmehtm1->Click();
+    std::filesystem::create_directories(o->doc.AppDir + "/Help");
+    std::ofstream(o->doc.AppDir + "/Help/readme.htm") << "<html></html>";
+    o->ui.readmehtm1->Click();
     ASSERT_EQ(gui::testing::ShellOpens().size(), 1u);
-    EXPECT_EQ(gui::testing::ShellOpens()[0], o->AppDir + "/Help/readme.htm");
+    EXPECT_EQ(gui::testing::ShellOpens()[0], o->doc.AppDir + "/Help/readme.htm");
     EXPECT_TRUE(gui::testing::Messages().empty());
     gui::testing::ShellOpenResult() = 2;
-    o->readmehtm1->Click();
+    o->ui.readmehtm1->Click();
     ASSERT_EQ(gui::testing::Messages().size(), 1u);
     EXPECT_EQ(gui::testing::Messages()[0].text, "インターネットエクスプローラの起動に失敗しました　　　　");
     EXPECT_EQ(gui::testing::Messages()[0].caption, "readme.htm呼び出しエラー");
@@ -212,14 +212,14 @@ TEST_F(Toggles, HelpPagesGoToTheBrowserAndAFailureIsShown) {
 }
 
 TEST_F(Toggles, ReadOutWindowFollowsItsBox) {
-    o->CBInfo->SetChecked(true);
+    o->ui.CBInfo->SetChecked(true);
     EXPECT_TRUE(SCList->Visible());
     SCList->Button1->Click();
-    EXPECT_FALSE(o->CBInfo->Checked());
+    EXPECT_FALSE(o->ui.CBInfo->Checked());
     EXPECT_FALSE(SCList->Visible());
-    o->CBInfo->SetChecked(true);
+    o->ui.CBInfo->SetChecked(true);
     SCList->Close();
-    EXPECT_FALSE(o->CBInfo->Checked());
+    EXPECT_FALSE(o->ui.CBInfo->Checked());
 }
 
 TEST_F(Toggles, AClickBesideTheMapPutsTheToolWindowsAway) {
@@ -227,12 +227,12 @@ TEST_F(Toggles, AClickBesideTheMapPutsTheToolWindowsAway) {
     for (TForm* f : tools) f->Show();
     QWidget* client = o->Client();
     // On a control: nothing.
-    QPoint onLabel = o->Label37->mapTo(client, QPoint(2, 2));
+    QPoint onLabel = o->ui.Label37->mapTo(client, QPoint(2, 2));
     QMouseEvent onControl(QEvent::MouseButtonRelease, onLabel, client->mapToGlobal(onLabel), Qt::LeftButton,
                           Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(client, &onControl);
     for (TForm* f : tools) EXPECT_TRUE(f->Visible());
-    QPoint gap(o->ScrollBox1->x() - 4, 300);
+    QPoint gap(o->ui.ScrollBox1->x() - 4, 300);
     ASSERT_EQ(client->childAt(gap), nullptr);
     QMouseEvent beside(QEvent::MouseButtonRelease, gap, client->mapToGlobal(gap), Qt::LeftButton, Qt::NoButton,
                        Qt::NoModifier);
@@ -241,14 +241,14 @@ TEST_F(Toggles, AClickBesideTheMapPutsTheToolWindowsAway) {
 }
 
 TEST_F(Toggles, AboutBoxAndUsageNotes) {
-    o->Image4->OnClick(o->Image4);
+    o->ui.Image4->OnClick(o->ui.Image4);
     EXPECT_TRUE(About->Visible());
     EXPECT_EQ(About->Label3->Caption(), o->ProgramDate);
     // No home page or address is set: no link to a place that is not there.
     for (TLabel* link : {About->Label4, About->Label5, About->Label6}) EXPECT_FALSE(link->isVisibleTo(About));
     EXPECT_FALSE(HowTo->Label1->isVisibleTo(HowTo));
-    EXPECT_FALSE(o->HomePage1->Visible());
-    EXPECT_FALSE(o->TkBtn1->isVisibleTo(o->Image1));
+    EXPECT_FALSE(o->ui.HomePage1->Visible());
+    EXPECT_FALSE(o->ui.TkBtn1->isVisibleTo(o->ui.Image1));
     About->Label4Hover(true);
     EXPECT_EQ(Screen()->Cursor(), crHandPoint);
     About->Label4Hover(false);
@@ -256,7 +256,7 @@ TEST_F(Toggles, AboutBoxAndUsageNotes) {
     About->Image1->OnClick(About->Image1);
     EXPECT_FALSE(About->Visible());
 
-    o->Image2->OnClick(o->Image2);
+    o->ui.Image2->OnClick(o->ui.Image2);
     EXPECT_TRUE(HowTo->Visible());
     HowTo->Image3->OnClick(HowTo->Image3);
     EXPECT_TRUE(About->Visible());

@@ -27,8 +27,8 @@ protected:
     void Write(const std::string& rel, const std::string& text) { areafiles::WriteText(programDir / rel, text); }
     std::string Bytes(const std::string& rel) { return ReadBytes(programDir / rel); }
     void Press(int x, int y) {
-        o->Image1MouseDown(o->Image1, mbLeft, {}, x, y);
-        o->Image1MouseUp(o->Image1, mbLeft, {}, x, y);
+        o->Image1MouseDown(o->ui.Image1, mbLeft, {}, x, y);
+        o->Image1MouseUp(o->ui.Image1, mbLeft, {}, x, y);
     }
     void LoadLabels(const std::string& rel) {
         QueueFileName(Path(rel));
@@ -47,7 +47,7 @@ TEST_F(KeptWork, TheFileListStaysWithTheTableThroughViewsReloadsAndAreaChoices) 
     ASSERT_EQ(L->LabelCount, 2);
 
     // The standard view keeps the labels, so it keeps their files: a reload reloads.
-    o->Button6->Click();
+    o->ui.Button6->Click();
     EXPECT_EQ(L->StringGrid2->Cells(0, 0), Path("a.lbl"));
     L->StringGrid1->SetCells(3, 0, "書換");
     L->Button14->Click();
@@ -139,10 +139,10 @@ TEST_F(KeptWork, AnIslandMoveStaysWithItsAreaAndItsEditWindow) {
         Press(sx, sy);
         ASSERT_TRUE(IsChange->Button2->Enabled());
         IsChange->Button2->Click();
-        ASSERT_TRUE(o->ToolAs<IslandTool>() && o->ToolAs<IslandTool>()->Place);
+        ASSERT_TRUE(o->tools.ToolAs<IslandTool>() && o->tools.ToolAs<IslandTool>()->Place);
     };
     auto unchanged = [&] {
-        EXPECT_FALSE(o->ToolAs<IslandTool>());
+        EXPECT_FALSE(o->tools.ToolAs<IslandTool>());
         EXPECT_EQ(Bytes(okinawa), okinawaBytes);
         EXPECT_EQ(Bytes(kagoshima), kagoshimaBytes);
     };
@@ -175,7 +175,7 @@ TEST_F(KeptWork, AnIslandMoveStaysWithItsAreaAndItsEditWindow) {
     EXPECT_TRUE(IslandsOf(*o).IslandFilePath.empty());
     EXPECT_EQ(IslandsOf(*o).IslandCount, 0);
     Press(200, 200);
-    EXPECT_FALSE(o->ToolAs<IslandTool>());
+    EXPECT_FALSE(o->tools.ToolAs<IslandTool>());
     EXPECT_EQ(Bytes(okinawa), damaged);
 }
 

@@ -123,7 +123,7 @@ TEST_F(LabelReaders, SeededMutationsKeepEveryPositionOnTheMap) {
         // Pick a prefecture name at the centre: the distances to every name are taken.
         PrefSet->Button5Click(PrefSet);
         ToolPress(300, 300);
-        o->EndActiveTool();
+        o->tools.EndActiveTool();
     }
 }
 

@@ -24,13 +24,13 @@ TEST_F(LabelTable, FilesLoadWithPathFlagsAndSaveOnlyShownRows) {
     RailOf(*Open).RailLabelCount = 7;
 
     // Station labels are skipped while "駅名" is unticked.
-    Open->CBEki->SetChecked(false);
+    Open->ui.CBEki->SetChecked(false);
     gui::testing::QueueFileName(rail + "\n" + plain);
     L->Button7Click(nullptr);
     ASSERT_EQ(L->LabelCount, 1);
     EXPECT_EQ(Cell(3, 0), "ラベル");
 
-    Open->CBEki->SetChecked(true);
+    Open->ui.CBEki->SetChecked(true);
     gui::testing::QueueFileName(rail + "\n" + plain);
     L->Button7Click(nullptr);
     ASSERT_EQ(L->LabelCount, 3) << "the short and empty lines are skipped";
@@ -41,10 +41,10 @@ TEST_F(LabelTable, FilesLoadWithPathFlagsAndSaveOnlyShownRows) {
     for (int c : {5, 6, 7, 8}) EXPECT_EQ(Cell(c, 0), "●") << c;
     EXPECT_EQ(Cell(9, 0), "7");
     EXPECT_EQ(L->LabelTable[0].color, 255);
-    EXPECT_EQ(L->LabelTable[1].color, Open->LabelColor) << "a five-field line takes the new-label colour";
+    EXPECT_EQ(L->LabelTable[1].color, Open->style.LabelColor) << "a five-field line takes the new-label colour";
     EXPECT_EQ(Cell(6, 2), "");
     EXPECT_EQ(L->LabelTable[2].color, 65280);
-    EXPECT_TRUE(Open->CBLabel->Checked());
+    EXPECT_TRUE(Open->ui.CBLabel->Checked());
 
     // Hidden rows stay out; a comma typed into a cell cannot split the line.
     L->StringGrid1->SetCells(5, 1, "");
@@ -97,7 +97,7 @@ TEST_F(LabelTable, PainterDrawsShownRowsInTheirColourAndATypedBadNumberChangesNo
     EXPECT_EQ(gui::testing::Messages()[0].text, "ラベル 3 行目の数値 'x' が正しくありません");
     EXPECT_EQ(Cell(4, 2), "10");
     L->CBLabel->SetChecked(true);
-    Open->CBLabel->SetChecked(true);
+    Open->ui.CBLabel->SetChecked(true);
     ASSERT_TRUE(Open->DrawMap());
     EXPECT_GT(Count(kInk, 100, 100, 130, 120), 0);
     EXPECT_EQ(Count(kInk, 300, 100, 330, 120), 0);
@@ -142,9 +142,9 @@ TEST_F(LabelTable, StationRowsFollowTheMainAndLineKindChoices) {
     kinds.SetItemIndex(1);
     RailControlsOf(*Open).CBMain = &mainBox;
     LineSet->RadioGroup2 = &kinds;
-    Open->CBEki->SetChecked(true);
+    Open->ui.CBEki->SetChecked(true);
     mainBox.SetChecked(false);   // ticking "駅名" ticks "主要駅" too
-    Open->CBLabel->SetChecked(true);
+    Open->ui.CBLabel->SetChecked(true);
     RailControlsOf(*Open).RailInfo->SetChecked(true);
     ASSERT_TRUE(Open->DrawMap());
     EXPECT_GT(Count(kInk, 100, 100, 140, 120), 0);
@@ -161,7 +161,7 @@ TEST_F(LabelTable, StationRowsFollowTheMainAndLineKindChoices) {
     // The stack drawn onto another bitmap (a save, a print) tells the railway window nothing.
     Rail->Label6->SetCaption("");
     TBitmap other(Open->ImageSize, Open->ImageSize);
-    Open->Layers.Draw(*other.Canvas(), Open->DrawnView, Open->ReadDrawSettings());
+    Open->hooks.Layers.Draw(*other.Canvas(), Open->DrawnView, Open->ReadDrawSettings());
     int inked = 0;
     for (int y = 100; y < 120; ++y)
         for (int x = 300; x < 340; ++x) inked += other.Canvas()->Pixels(x, y) == kInk;
@@ -220,7 +220,7 @@ TEST_F(LabelTable, AddingDeletingAndJumping) {
     L->Edit3->SetText("2000");
     L->Button2Click(nullptr);
     ASSERT_EQ(L->LabelCount, 2);
-    EXPECT_EQ(L->LabelTable[1].color, Open->LabelColor);
+    EXPECT_EQ(L->LabelTable[1].color, Open->style.LabelColor);
     L->StringGrid1->SetCells(9, 1, "5");
     L->UpDown2->SetPosition(5);
     L->StringGrid1->SetRow(0);
@@ -249,10 +249,10 @@ TEST_F(LabelTable, ATypedLongitudeAndLatitudeAreTakenInTheDatumOfTheReadout) {
     for (bool wgs : {true, false}) {
         o->WgsDisplay = wgs;
         ASSERT_TRUE(o->DrawMap());
-        o->Image1MouseMove(o->Image1, {}, 300, 300);
+        o->Image1MouseMove(o->ui.Image1, {}, 300, 300);
         auto typed = [](const std::string& readout) { return readout.substr(readout.find_last_of(' ') + 1); };
-        L->Edit2->SetText(typed(o->Label14->Caption()));
-        L->Edit3->SetText(typed(o->Label13->Caption()));
+        L->Edit2->SetText(typed(o->ui.Label14->Caption()));
+        L->Edit3->SetText(typed(o->ui.Label13->Caption()));
         L->Button2->Click();
         ASSERT_GE(L->LabelCount, 1);
         const LabelRecord& r = L->LabelTable[L->LabelCount - 1];
@@ -275,8 +275,8 @@ TEST_F(LabelTable, MapPressesMoveAndAddLabels) {
     // Sorted before the press: the label armed is the one that moves, wherever its row went.
     L->Button10->Click();
     ASSERT_EQ(Cell(3, 1), "動く");
-    Open->Image1MouseDown(Open->Image1, mbLeft, {}, 200, 250);
-    Open->Image1MouseUp(Open->Image1, mbLeft, {}, 200, 250);
+    Open->Image1MouseDown(Open->ui.Image1, mbLeft, {}, 200, 250);
+    Open->Image1MouseUp(Open->ui.Image1, mbLeft, {}, 200, 250);
     EXPECT_FALSE(L->MovingLabel());
     EXPECT_EQ(Cell(1, 0), still);
     const int32_t x = std::stoi(Cell(1, 1)), y = std::stoi(Cell(2, 1));
@@ -284,7 +284,7 @@ TEST_F(LabelTable, MapPressesMoveAndAddLabels) {
 
     L->Button2->Click();
     ASSERT_TRUE(L->PlacingNewLabel());
-    Open->Image1MouseDown(Open->Image1, mbLeft, {}, 200, 250);
+    Open->Image1MouseDown(Open->ui.Image1, mbLeft, {}, 200, 250);
     EXPECT_FALSE(L->PlacingNewLabel());
     ASSERT_EQ(L->LabelCount, 3);
     EXPECT_EQ(Cell(1, 2), std::to_string(x));
@@ -301,10 +301,10 @@ TEST_F(LabelTable, ThePromptToWriteStaysWhileTheMapWindowHasTheFocus) {
     Open->Show();
     L->Show();
     L->Button2->Click();
-    Open->Image1MouseDown(Open->Image1, mbLeft, {}, 200, 250);
+    Open->Image1MouseDown(Open->ui.Image1, mbLeft, {}, 200, 250);
     focus(L->StringGrid1);
     ASSERT_EQ(L->Label8->Caption(), "ラベルを記入");
-    focus(Open->ComboBox1);   // over to the main window
+    focus(Open->ui.ComboBox1);   // over to the main window
     EXPECT_EQ(L->Label8->Caption(), "ラベルを記入");
     focus(L->StringGrid1);
     focus(L->Button3);
@@ -374,25 +374,25 @@ TEST_F(LabelTable, WhatIsTypedInEitherGridStaysThroughTheListTheSortsAndTheFile)
 }
 
 TEST_F(LabelTable, NameLabelFilesHoldTheSingleNamesInsideTheImage) {
-    AddName(o->TownX, o->TownY, o->TownName, o->TownDup, o->TownCount, "甲", 600, 600);
-    AddName(o->TownX, o->TownY, o->TownName, o->TownDup, o->TownCount, "乙", 100, 100, 'd');
-    AddName(o->TownX, o->TownY, o->TownName, o->TownDup, o->TownCount, "丙", 601, 100);
-    AddName(o->OldTownX, o->OldTownY, o->OldTownName, o->OldTownDup, o->OldTownCount, "旧", 10, 10);
+    AddName(o->doc.TownX, o->doc.TownY, o->doc.TownName, o->doc.TownDup, o->doc.TownCount, "甲", 600, 600);
+    AddName(o->doc.TownX, o->doc.TownY, o->doc.TownName, o->doc.TownDup, o->doc.TownCount, "乙", 100, 100, 'd');
+    AddName(o->doc.TownX, o->doc.TownY, o->doc.TownName, o->doc.TownDup, o->doc.TownCount, "丙", 601, 100);
+    AddName(o->doc.OldTownX, o->doc.OldTownY, o->doc.OldTownName, o->doc.OldTownDup, o->doc.OldTownCount, "旧", 10, 10);
     gui::testing::QueueFileName((programDir / "n.lbl").string());
     gui::testing::QueueAnswer(IDOK);
-    Open->MakeLabel->Click();
+    Open->ui.MakeLabel->Click();
     const std::string text = gui::Cp932ToUtf8(Bytes("n.lbl"));
-    EXPECT_EQ(text, gui::Format("○,%d,%d,甲,8\r\n", o->TownX[0], o->TownY[0]));
+    EXPECT_EQ(text, gui::Format("○,%d,%d,甲,8\r\n", o->doc.TownX[0], o->doc.TownY[0]));
     gui::testing::QueueFileName((programDir / "o.lbl").string());
-    Open->N15->Click();
-    EXPECT_EQ(gui::Cp932ToUtf8(Bytes("o.lbl")), gui::Format("○,%d,%d,旧,8\r\n", o->OldTownX[0], o->OldTownY[0]));
+    Open->ui.N15->Click();
+    EXPECT_EQ(gui::Cp932ToUtf8(Bytes("o.lbl")), gui::Format("○,%d,%d,旧,8\r\n", o->doc.OldTownX[0], o->doc.OldTownY[0]));
 }
 
 TEST_F(LabelTable, FindingCentringAndShowingAll) {
     Row("駅", 100, 100, kInk);
     Row("駅", 200, 200, kInk);
     Row("他", 300, 300, kInk);
-    o->CBLabel->SetChecked(true);
+    o->ui.CBLabel->SetChecked(true);
     L->Edit4->SetText("駅");
     gui::testing::QueueAnswer(IDOK);
     gui::testing::QueueAnswer(IDCANCEL);

@@ -9,6 +9,7 @@
 #include "navigation/Usettei.h"
 #include "tests/labels/LabelsMap.h"
 #include "tests/support/DrawnAt.h"
+#include "names/MainFormNames.h"
 
 TEST(PrefRecords, AreasPickTheirRecordsWithAndWithoutSubPrefectures) {
     const int32_t codes[] = {1, 46, 47, 48, 49, 50, 52};
@@ -32,12 +33,12 @@ TEST_F(Places, PrefectureNamesDrawMoveAndSave) {
     ASSERT_EQ(L->PrefNameCount, 61);
     ASSERT_EQ(L->PrefSeatCount, 60);
     EXPECT_EQ(L->PrefNameTable[11].text, "東京都");
-    EXPECT_EQ(L->PrefNameTable[11].size, o->DefPrefSize);
+    EXPECT_EQ(L->PrefNameTable[11].size, o->style.DefPrefSize);
     auto [x, y] = At(200, 200);
     L->PrefNameTable[11].x = x;
     L->PrefNameTable[11].y = y;
-    o->DefPrefColor = 0x345678;
-    o->CBPrefBorder->SetChecked(true);
+    o->style.DefPrefColor = 0x345678;
+    o->ui.CBPrefBorder->SetChecked(true);
     Settei->CBKenName->SetChecked(true);
     ASSERT_TRUE(o->DrawMap());
     EXPECT_GT(Count(0x345678, 200, 200, 240, 220), 0);
@@ -51,10 +52,10 @@ TEST_F(Places, PrefectureNamesDrawMoveAndSave) {
     int sx, sy;
     o->MapToScreen(x, y, sx, sy);
     EXPECT_FALSE(ToolPress(sx + 10, sy + 10)) << "the pick takes the press";
-    ASSERT_TRUE(o->ToolAs<PrefNameTool>() && o->ToolAs<PrefNameTool>()->Picked);
+    ASSERT_TRUE(o->tools.ToolAs<PrefNameTool>() && o->tools.ToolAs<PrefNameTool>()->Picked);
     EXPECT_EQ(PrefSet->PrefNameIndex, 11);
     EXPECT_TRUE(ToolPress(400, 400)) << "the place lets the press go on";
-    EXPECT_FALSE(o->ToolAs<PrefNameTool>());
+    EXPECT_FALSE(o->tools.ToolAs<PrefNameTool>());
     EXPECT_EQ(PrefSet->Label6->Caption(), "移動しました");
     const int32_t px = L->PrefNameTable[11].x, py = L->PrefNameTable[11].y;
     EXPECT_TRUE(DrawnAt(px, py, 400, 400)) << "kept in the Tokyo datum";
@@ -81,7 +82,7 @@ TEST_F(Places, IslandsAreDrawnPickedMovedAndWrittenBack) {
     auto [x1, y1] = At(100, 100);
     auto [x2, y2] = At(300, 300);
     Write("MAPDATA/Islands/12東京島.lbl", gui::Format("○,%d,%d,甲島,9,32768\n□,%d,%d,乙島,7,1 余分\n", x1, y1, x2, y2));
-    o->IslandsColor = 0x00CC00;
+    o->style.IslandsColor = 0x00CC00;
     Settei->CBIslands->SetChecked(true);
     ASSERT_TRUE(o->DrawMap());
     EXPECT_GT(Count(0x00CC00, 300, 300, 340, 320), 0);
@@ -91,9 +92,9 @@ TEST_F(Places, IslandsAreDrawnPickedMovedAndWrittenBack) {
     IsChange->Button1->Click();
     ToolPress(200, 200);
     EXPECT_EQ(IsChange->StringGrid1->Cells(2, 0), "該当なし");
-    EXPECT_TRUE(o->ToolAs<IslandTool>());
+    EXPECT_TRUE(o->tools.ToolAs<IslandTool>());
     ToolPress(304, 296);
-    EXPECT_FALSE(o->ToolAs<IslandTool>()) << "picked: nothing waits until 位置指定";
+    EXPECT_FALSE(o->tools.ToolAs<IslandTool>()) << "picked: nothing waits until 位置指定";
     EXPECT_EQ(IslandsOf(*o).IslandIndex, 1);
     EXPECT_EQ(IsChange->StringGrid1->Cells(2, 0), "乙島");
     EXPECT_TRUE(IsChange->Button2->Enabled());
@@ -104,7 +105,7 @@ TEST_F(Places, IslandsAreDrawnPickedMovedAndWrittenBack) {
     ToolPress(450, 450);
     const int32_t nx = IslandsOf(*o).IslandRecords[1].x, ny = IslandsOf(*o).IslandRecords[1].y;
     EXPECT_TRUE(DrawnAt(nx, ny, 450, 450));
-    EXPECT_EQ(o->EditIndex, 1);
+    EXPECT_EQ(EditRowOf(*o).EditIndex, 1);
     EXPECT_EQ(Bytes("MAPDATA/Islands/12東京島.lbl"),
               Sjis(gui::Format("○,%d,%d,甲島,9,32768\r\n□,%d,%d,乙島,7,1\r\n", x1, y1, nx, ny)));
 
@@ -114,14 +115,14 @@ TEST_F(Places, IslandsAreDrawnPickedMovedAndWrittenBack) {
     IsChange->Button2Click(IsChange);
     ToolPress(500, 500);
     EXPECT_EQ(IslandsOf(*o).IslandRecords[0].x, x1);
-    EXPECT_EQ(o->EditIndex, 1);
+    EXPECT_EQ(EditRowOf(*o).EditIndex, 1);
     EXPECT_EQ(gui::testing::Messages().back().caption, "ファイル保存エラー");
 }
 
 TEST_F(Places, AnIslandNameStartingOnAnotherKeepsTheBackgroundBehindIt) {
     auto [x1, y1] = At(100, 100);
     Write("MAPDATA/Islands/12東京島.lbl", gui::Format("○,%d,%d,甲島,9,32768\n", x1, y1));
-    o->IslandsColor = 0x00CC00;
+    o->style.IslandsColor = 0x00CC00;
     Settei->CBIslands->SetChecked(true);
     ASSERT_TRUE(o->DrawMap());
     // The right-most pixel of the first name's text: the second name starts there.
@@ -146,7 +147,7 @@ TEST_F(Places, AMalformedIslandFileIsNotEdited) {
     EXPECT_EQ(IslandsOf(*o).IslandCount, 0);
     EXPECT_EQ(gui::testing::Messages().back().caption, "ファイル指定エラー");
     EXPECT_NE(gui::testing::Messages().back().text.find("2"), std::string::npos);
-    o->SELECT = 2;
+    o->doc.SELECT = 2;
     LoadIslandEditList(*o);
     EXPECT_EQ(gui::testing::Messages().back().caption, "市区町村名表示位置編集");
 }
@@ -159,11 +160,11 @@ TEST_F(Places, MountainsAreDrawnAndTheFoundOneAgainInTheHighlight) {
     MountainToMap(34.0f, 137.0f, x, y);
     int sx, sy;
     o->MapToScreen(x, y, sx, sy);
-    o->MountainColor = 0x0000CC;
-    o->SelectColor = 0xCC00CC;
+    o->style.MountainColor = 0x0000CC;
+    o->style.SelectColor = 0xCC00CC;
     Settei->CBMountain->SetChecked(true);
     ASSERT_TRUE(o->DrawMap());
-    const int h = o->NameFontSize / 2;
+    const int h = o->style.NameFontSize / 2;
     EXPECT_GT(Count(0x0000CC, sx - h, sy - h, sx - h + 40, sy - h + 16), 0);
     EXPECT_EQ(Count(0x0000CC, 0, 0, 600, sy - h - 1), 0) << "the list ends at the empty line; no reading shown";
     Settei->CBMtYomi->SetChecked(true);

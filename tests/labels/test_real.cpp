@@ -23,7 +23,7 @@ void ChooseAreas(const std::vector<int>& codes) {
 }
 
 int CountColour(TColor c) {
-    TCanvas* cv = Open->Image1->Canvas();
+    TCanvas* cv = Open->ui.Image1->Canvas();
     int n = 0;
     for (int y = 0; y < cv->Height(); ++y)
         for (int x = 0; x < cv->Width(); ++x) n += cv->Pixels(x, y) == c;
@@ -31,7 +31,7 @@ int CountColour(TColor c) {
 }
 
 void Save(const char* name) {
-    EXPECT_TRUE(Open->Image1->Picture()->Bitmap()->Image().save(QString::fromStdString((BuildFolder() / name).string())));
+    EXPECT_TRUE(Open->ui.Image1->Picture()->Bitmap()->Image().save(QString::fromStdString((BuildFolder() / name).string())));
 }
 
 } // namespace
@@ -42,13 +42,13 @@ TEST_F(RealLabels, HokkaidoWithSubPrefecturesCapitalsMountainsAndIslands) {
     EXPECT_EQ(Letter->PrefNameCount, 61);
     EXPECT_EQ(Letter->PrefSeatCount, 60);
     ChooseAreas({47, 48, 49});
-    ASSERT_TRUE(Open->DataReady);
-    Open->DefPrefColor = 0x8000FF;
-    Open->DefPrefSeatColor = 0xFF0080;
-    Open->MountainColor = 0x0080FF;
-    Open->IslandsColor = 0x00A000;
+    ASSERT_TRUE(Open->gate.DataReady);
+    Open->style.DefPrefColor = 0x8000FF;
+    Open->style.DefPrefSeatColor = 0xFF0080;
+    Open->style.MountainColor = 0x0080FF;
+    Open->style.IslandsColor = 0x00A000;
     Open->COPYSCALE = 2;
-    Open->CBPrefBorder->SetChecked(true);
+    Open->ui.CBPrefBorder->SetChecked(true);
     for (TCheckBox* b : {Settei->CBHokkaido, Settei->CBKenName, Settei->CBKenOffice, Settei->CBMountain,
                          Settei->CBMtYomi, Settei->CBMtHeight, Settei->CBIslands})
         b->SetChecked(true);
@@ -63,8 +63,8 @@ TEST_F(RealLabels, HokkaidoWithSubPrefecturesCapitalsMountainsAndIslands) {
 
     // Every area's island file opens for editing, the empty ones too.
     for (int code = 1; code <= 52; ++code) {
-        Open->SELECT = 1;
-        Open->SelectCode[0] = code;
+        Open->doc.SELECT = 1;
+        Open->doc.SelectCode[0] = code;
         LoadIslandEditList(*Open);
         EXPECT_EQ(IslandsOf(*Open).IslandFilePath.find(gui::Format("/%02d", code)) != std::string::npos, true) << code;
     }
@@ -72,7 +72,7 @@ TEST_F(RealLabels, HokkaidoWithSubPrefecturesCapitalsMountainsAndIslands) {
 }
 
 TEST_F(RealLabels, StationFilesAndTokyoWithMainStationsAndEverySymbol) {
-    Open->CBEki->SetChecked(true);
+    Open->ui.CBEki->SetChecked(true);
     std::vector<std::string> files;
     for (const auto& e : fs::recursive_directory_iterator(programDir / "鉄道路線"))
         if (e.is_regular_file() && e.path().extension() == ".lbl") files.push_back(e.path().string());
@@ -89,7 +89,7 @@ TEST_F(RealLabels, StationFilesAndTokyoWithMainStationsAndEverySymbol) {
     EXPECT_EQ(Letter->StringGrid1->Cells(7, 0), "●");
     for (int i = 0; i < Letter->LabelCount; ++i) Letter->LabelTable[i].color = 0x4000C0;
     Open->COPYSCALE = 2;
-    Open->CBLabel->SetChecked(true);
+    Open->ui.CBLabel->SetChecked(true);
 
     // Every symbol at the three sizes, transparent and opaque, in rows across the map.
     TPagesDlg* P = PagesDlg;

@@ -34,7 +34,7 @@ protected:
     }
     // The map under the symbol: one colour, the point itself and one pixel beside it marked.
     void PrepareMap() {
-        TCanvas* c = o->Image1->Canvas();
+        TCanvas* c = o->ui.Image1->Canvas();
         c->Brush->Color = kMap;
         c->FillRect(Rect(0, 0, 600, 600));
         c->SetPixel(300, 300, kUnder);
@@ -126,12 +126,12 @@ TEST_F(Symbols, PressesPlaceSymbolsAndMissingPicturesAreReportedOncePerRedraw) {
     EXPECT_EQ(P->PlacedSymbols[0].color, 255);
     EXPECT_EQ(P->PlacedSymbols[0].transparent, 1);
 
-    o->ToolAs<StampTool>()->Typed = true;
+    o->tools.ToolAs<StampTool>()->Typed = true;
     P->TypedX = 1234, P->TypedY = 5678;
     ToolPress(5, 5);
     ASSERT_EQ(P->PlacedSymbolCount, 2);
     EXPECT_EQ(P->PlacedSymbols[1].x, 1234);
-    EXPECT_FALSE(o->ToolAs<StampTool>()->Typed);
+    EXPECT_FALSE(o->tools.ToolAs<StampTool>()->Typed);
 
     // A symbol chosen while the switch is off is refused at the press, and waits no more.
     P->Button6Click(nullptr);
@@ -235,7 +235,7 @@ TEST_F(Symbols, TypedPositionsAndTheStampSwitch) {
     ASSERT_EQ(P->PlacedSymbolCount, 1);
     EXPECT_EQ(P->PlacedSymbols[0].x, MapXOf(137.0f) + 30);
     EXPECT_EQ(P->PlacedSymbols[0].y, MapYOf(34.0f) - 45);
-    EXPECT_FALSE(o->ToolAs<StampTool>()->Typed);
+    EXPECT_FALSE(o->tools.ToolAs<StampTool>()->Typed);
 
     // Switched off: the typed placement is refused with its message.
     P->Button6Click(nullptr);
@@ -266,10 +266,10 @@ TEST_F(Symbols, ATypedLongitudeAndLatitudeAreTakenInTheDatumOfTheReadout) {
         o->WgsDisplay = wgs;
         ASSERT_TRUE(o->DrawMap());
         ASSERT_EQ(o->DrawnView.wgs, wgs);
-        o->Image1MouseMove(o->Image1, {}, 300, 300);
+        o->Image1MouseMove(o->ui.Image1, {}, 300, 300);
         auto typed = [](const std::string& readout) { return readout.substr(readout.find_last_of(' ') + 1); };
-        P->Edit2->SetText(typed(o->Label14->Caption()));
-        P->Edit3->SetText(typed(o->Label13->Caption()));
+        P->Edit2->SetText(typed(o->ui.Label14->Caption()));
+        P->Edit3->SetText(typed(o->ui.Label13->Caption()));
         const int before = P->PlacedSymbolCount;
         P->BtnIchi->Click();
         ASSERT_EQ(P->PlacedSymbolCount, before + 1);
@@ -293,17 +293,17 @@ TEST_F(Symbols, AStampKeepsToItsMapPlaceWhenTheMapJumpsAndReturns) {
     o->PressToData(116, 116, px, py);
     o->PressToData(116, 200, qx, qy);
     const int32_t line[] = {2, px, py, qx, qy, -999};
-    std::copy(std::begin(line), std::end(line), o->CoastLine.Words.begin());
-    o->CoastLine.Fill = 5;
-    o->CoastLine.Changed();
+    std::copy(std::begin(line), std::end(line), o->doc.CoastLine.Words.begin());
+    o->doc.CoastLine.Fill = 5;
+    o->doc.CoastLine.Changed();
     ASSERT_TRUE(o->DrawMap());
     P->SelectSymbol(100);
-    o->Image1MouseDown(o->Image1, mbLeft, {}, 100, 100);
+    o->Image1MouseDown(o->ui.Image1, mbLeft, {}, 100, 100);
     ASSERT_EQ(P->PlacedSymbolCount, 1);
     auto inkAtPlace = [&] {
         int sx, sy;
         o->MapToScreen(px, py, sx, sy);
-        return Px(sx - 8, sy - 8) == 255 && Px(sx + 7, sy + 7) == 255 && Px(sx, sy + 10) == o->CoastColor;
+        return Px(sx - 8, sy - 8) == 255 && Px(sx + 7, sy + 7) == 255 && Px(sx, sy + 10) == o->style.CoastColor;
     };
     EXPECT_TRUE(inkAtPlace());
     ASSERT_TRUE(o->DrawMap());

@@ -115,7 +115,7 @@ TEST_F(Circles, PressedAndTypedCentresAreKeptInTheTokyoDatumWhereTheUserPointed)
         o->WgsDisplay = wgs;
         ASSERT_TRUE(o->DrawMap());
         NCircleClick(*o, o);
-        o->Image1MouseMove(o->Image1, {}, 123, 321);
+        o->Image1MouseMove(o->ui.Image1, {}, 123, 321);
         k->CBCenter->SetChecked(true);
         k->Button1Click(k->Button1);
         k->CBCenter->SetChecked(false);
@@ -152,7 +152,7 @@ TEST_F(Circles, RingsGoOnUntilOneLeavesTheImageAndFixedLabelsKeepTheirSize) {
         k->CheckBox3->SetChecked(true);
         k->CheckBox1->SetChecked(false);
         o->COPYSCALE = 3;
-        o->Image1->SetImageSize(1800, 1800);
+        o->ui.Image1->SetImageSize(1800, 1800);
         o->DrawMap();
         int X, Y;
         o->MapToScreen(k->Circles[0].cx, k->Circles[0].cy, X, Y);
@@ -176,7 +176,7 @@ TEST_F(Circles, OpeningTheWindowKeepsTheCircles) {
     k->CheckBox6->SetChecked(false);
     k->CBCenter->SetChecked(false);
     k->Close();
-    Open->Button13->Click();
+    Open->ui.Button13->Click();
     EXPECT_TRUE(k->Visible());
     EXPECT_EQ(k->CircleCount, 2);
     EXPECT_EQ(k->Label12->Caption(), "2");
@@ -187,7 +187,7 @@ TEST_F(Circles, OpeningTheWindowKeepsTheCircles) {
     EXPECT_GT(Count(TColor(k->Circles[1].color), sx - 5, sy - 5, sx + 6, sy + 6), 0) << "still drawn";
 
     // The press makes the new circle, which replaces them while not adding.
-    Open->Image1MouseDown(Open->Image1, mbLeft, {}, 300, 300);
+    Open->Image1MouseDown(Open->ui.Image1, mbLeft, {}, 300, 300);
     EXPECT_EQ(k->CircleCount, 1);
     EXPECT_EQ(k->Label12->Caption(), "1");
 }
@@ -203,8 +203,8 @@ TEST_F(Circles, ARewrittenCircleDrawsItsOwnRings) {
     k->Circles[0].cx += 3000;
     k->Circles[0].radius += 10;
     o->DrawMap();
-    const QImage kept = o->Image1->Canvas()->Image().copy();
+    const QImage kept = o->ui.Image1->Canvas()->Image().copy();
     k->Rings = RingCache{};
     o->DrawMap();
-    EXPECT_TRUE(kept == o->Image1->Canvas()->Image()) << "the rings of the old record were drawn";
+    EXPECT_TRUE(kept == o->ui.Image1->Canvas()->Image()) << "the rings of the old record were drawn";
 }

@@ -17,7 +17,7 @@ TEST(MyMath, AngleCoversEveryQuadrantAndTheAxes) {
 }
 
 TEST_F(LineDrawing, ArrowHeadsAreSymmetricAndTrianglesFilled) {
-    TCanvas* cv = o->Image1->Canvas();
+    TCanvas* cv = o->ui.Image1->Canvas();
     cv->Pen->Color = 0;
     cv->Pen->Width = 1;
     // Vertical, horizontal and diagonal segments: each head mirrors across its segment.
@@ -79,7 +79,7 @@ TEST_F(LineDrawing, EditedLineHeadsFollowTheStepAndSkipBreaks) {
 
 TEST_F(LineDrawing, AtEighteenHundredPixelsEditedHeadsGrowAndLoadedHeadsDoNot) {
     o->COPYSCALE = 3;
-    o->Image1->SetImageSize(1800, 1800);
+    o->ui.Image1->SetImageSize(1800, 1800);
     ASSERT_TRUE(o->DrawMap());
     ASSERT_EQ(o->ImageSize, 1800);
     bg = Px(5, 900);

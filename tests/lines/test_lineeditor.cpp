@@ -45,13 +45,13 @@ TEST_F(LineFiles, SaveWritesTheHeaderBreaksAndTheClosingPoint) {
 TEST_F(LineFiles, PointsPressedOnAWgsMapAreSavedInTheTokyoDatumAndReadBackUnchanged) {
     o->WgsDisplay = true;
     o->MAGSTEP = 20;   // the datum shift is some 30 pixels here
-    o->UDHor->SetEnabled(true);
+    o->ui.UDHor->SetEnabled(true);
     ASSERT_TRUE(o->DrawMap());
     la->Button2Click(nullptr);
     ASSERT_TRUE(o->DrawnView.wgs) << "drawn before the point mode was armed";
     std::vector<std::string> rows;
     auto press = [&](int X, int Y) {
-        o->Image1MouseDown(o->Image1, mbLeft, {}, X, Y);
+        o->Image1MouseDown(o->ui.Image1, mbLeft, {}, X, Y);
         const int32_t x = std::stoi(la->StringGrid1->Cells(1, la->PointCount() - 1));
         const int32_t y = std::stoi(la->StringGrid1->Cells(2, la->PointCount() - 1));
         EXPECT_TRUE(DrawnAt(x, y, X, Y)) << "the Tokyo position under the cursor";
@@ -199,20 +199,20 @@ TEST_F(LineEditor, InsertDeleteMoveAndBreakKeepTheRowsInOrder) {
 }
 
 TEST_F(LineEditor, ReopeningTheEditorKeepsTheWayToEndTheLine) {
-    o->BtnLine->Click();
+    o->ui.BtnLine->Click();
     la->Button2->Click();
-    o->Image1MouseDown(o->Image1, mbLeft, {}, 100, 100);
-    o->BtnLine->Click();   // mid-line
+    o->Image1MouseDown(o->ui.Image1, mbLeft, {}, 100, 100);
+    o->ui.BtnLine->Click();   // mid-line
     EXPECT_TRUE(la->Button10->Enabled()) << "終わり";
-    o->Image1MouseDown(o->Image1, mbLeft, {}, 200, 100);
+    o->Image1MouseDown(o->ui.Image1, mbLeft, {}, 200, 100);
     la->Button10->Click();
     ASSERT_EQ(la->PointCount(), 2);
-    o->BtnLine->Click();   // a line being edited
+    o->ui.BtnLine->Click();   // a line being edited
     EXPECT_TRUE(la->Button6->Enabled() && la->Button5->Enabled() && la->BtnEdit->Enabled());
     gui::testing::QueueAnswer(IDOK);
     la->Button5->Click();
     // No line: the editor opens afresh.
-    o->BtnLine->Click();
+    o->ui.BtnLine->Click();
     EXPECT_FALSE(la->Button6->Enabled() || la->Button10->Enabled());
     EXPECT_TRUE(la->Button1->Enabled() && la->Button2->Enabled() && la->BtnFile->Enabled());
 }
@@ -385,7 +385,7 @@ TEST_F(LineEditor, TheGridShowsThePointsThatAreDrawnAndSavedThroughEveryEdit) {
     // Every point of the grid carries its mark on a bitmap drawn from the layers.
     auto marksOnABitmap = [&] {
         TBitmap bitmap(o->ImageSize, o->ImageSize);
-        o->Layers.Draw(*bitmap.Canvas(), o->DrawnView, o->ReadDrawSettings());
+        o->hooks.Layers.Draw(*bitmap.Canvas(), o->DrawnView, o->ReadDrawSettings());
         std::vector<bool> marked;
         for (const std::string& r : shown) {
             const size_t c = r.find(',');
@@ -408,9 +408,9 @@ TEST_F(LineEditor, TheGridShowsThePointsThatAreDrawnAndSavedThroughEveryEdit) {
 
     // A new line: the map it draws holds no trace of the one left.
     la->Button2Click(nullptr);
-    const QImage after = o->Image1->Canvas()->Image().copy();
+    const QImage after = o->ui.Image1->Canvas()->Image().copy();
     ASSERT_TRUE(o->DrawMap());
-    EXPECT_TRUE(after == o->Image1->Canvas()->Image()) << "the line left was drawn again";
+    EXPECT_TRUE(after == o->ui.Image1->Canvas()->Image()) << "the line left was drawn again";
 
     // Opened to edit, also with the line hidden: the map is drawn once.
     la->CheckBox3->Click();

@@ -16,8 +16,8 @@ namespace {
 class Railways : public JapanFormsTest {
 protected:
     void Select(std::vector<int> codes) {
-        Open->SELECT = int(codes.size());
-        for (size_t i = 0; i < codes.size(); i++) Open->SelectCode[i] = codes[i];
+        Open->doc.SELECT = int(codes.size());
+        for (size_t i = 0; i < codes.size(); i++) Open->doc.SelectCode[i] = codes[i];
     }
     void SelectAll() {
         std::vector<int> all;
@@ -26,8 +26,8 @@ protected:
     }
     // Ticks the railway map, the station names, then all stations instead of the main ones.
     void LoadAllStations() {
-        Open->CBRailLine->SetChecked(true);
-        Open->CBEki->SetChecked(true);
+        Open->ui.CBRailLine->SetChecked(true);
+        Open->ui.CBEki->SetChecked(true);
         RailControlsOf(*Open).CBMain->SetChecked(false);
     }
     std::vector<std::string> Column(int c) {
@@ -41,7 +41,7 @@ protected:
 
 TEST_F(Railways, AreasChooseTheirRegionsAndTheIslandsNone) {
     Select({23});
-    Open->CBRailLine->SetChecked(true);
+    Open->ui.CBRailLine->SetChecked(true);
     EXPECT_EQ(LineAdd->RailFileCount, 76);
     for (const auto& p : LineAdd->RailFiles) EXPECT_NE(p.find("/鉄道路線/3東海/"), std::string::npos) << p;
     EXPECT_EQ(Rail->Label1->Caption(), "76 鉄道路線");
@@ -91,8 +91,8 @@ TEST_F(Railways, TheWholeCountryLoadsEveryLineAndStation) {
 
 TEST_F(Railways, MainStationsTakeOneOrTwoFilesPerRegionAndAMissingOneIsReportedOnce) {
     SelectAll();
-    Open->CBRailLine->SetChecked(true);
-    Open->CBEki->SetChecked(true);
+    Open->ui.CBRailLine->SetChecked(true);
+    Open->ui.CBEki->SetChecked(true);
     EXPECT_TRUE(RailControlsOf(*Open).CBMain->Checked()) << "station names start with the main stations";
     EXPECT_TRUE(RailOf(*Open).MainStationsLoaded);
     EXPECT_EQ(RailOf(*Open).RailLabelCount, 19);
@@ -116,11 +116,11 @@ TEST_F(Railways, MainStationsTakeOneOrTwoFilesPerRegionAndAMissingOneIsReportedO
 
 TEST_F(Railways, LabelsOfTheUserStayAfterTheStationLabels) {
     Select({12});
-    Open->CBRailLine->SetChecked(true);
+    Open->ui.CBRailLine->SetChecked(true);
     ASSERT_TRUE(Letter->AddNewLabel(123, 456));
     Letter->LabelFiles.push_back("own.lbl");
     Letter->LabelFileCount++;
-    Open->CBEki->SetChecked(true);
+    Open->ui.CBEki->SetChecked(true);
     ASSERT_GT(Letter->LabelCount, 1);
     const LabelRecord& last = Letter->LabelTable[Letter->LabelCount - 1];
     EXPECT_EQ(last.x, 123);
@@ -134,7 +134,7 @@ TEST_F(Railways, LabelsOfTheUserStayAfterTheStationLabels) {
 
 TEST_F(Railways, TheLineFilterAndTheUsersValuesStayWithTheirLines) {
     Select({12});
-    Open->CBRailLine->SetChecked(true);
+    Open->ui.CBRailLine->SetChecked(true);
     LineAdd->DrawLineFiles();
     const auto names = Column(0);
     ASSERT_EQ(names.size(), 156u);
@@ -166,7 +166,7 @@ TEST_F(Railways, TheLineFilterAndTheUsersValuesStayWithTheirLines) {
 // A size typed into the table and reverted before any redraw shows the file's size again.
 TEST_F(Railways, RevertShowsTheFilesSizeOverATypedOne) {
     Select({12});
-    Open->CBRailLine->SetChecked(true);
+    Open->ui.CBRailLine->SetChecked(true);
     LineAdd->DrawLineFiles();
     const std::string fromFile = Column(1)[0];
     LineSet->StringGrid1->UserEdit(1, 0, fromFile + "9");
@@ -185,7 +185,7 @@ TEST_F(Railways, KantoPictureWithLinesAndRings) {
     for (int code = 7; code <= 13; code++) Ken->AreaBox(code)->SetChecked(true);
     Ken->CBRailShow->SetChecked(true);
     Ken->Button1Click(nullptr);
-    ASSERT_TRUE(Open->DataReady);
+    ASSERT_TRUE(Open->gate.DataReady);
     ASSERT_EQ(LineAdd->RailFileCount, 156);
 
     const std::string user = (programDir / "user.adl").string();
@@ -206,10 +206,10 @@ TEST_F(Railways, KantoPictureWithLinesAndRings) {
     ASSERT_EQ(Kyori->CircleCount, 1);
 
     Open->COPYSCALE = 2;
-    Open->Image1->SetImageSize(1200, 1200);
+    Open->ui.Image1->SetImageSize(1200, 1200);
     ASSERT_TRUE(Open->DrawMap());
     ASSERT_EQ(Open->ImageSize, 1200);
-    TCanvas* cv = Open->Image1->Canvas();
+    TCanvas* cv = Open->ui.Image1->Canvas();
     int rings = 0, userInk = 0, railInk = 0;
     for (int y = 0; y < 1200; y++)
         for (int x = 0; x < 1200; x++) {
@@ -229,10 +229,10 @@ TEST_F(Railways, KantoPictureWithLinesAndRings) {
 
 TEST_F(Railways, TheRailwayBoxesFollowEachOtherAndRowsAreShownOrHiddenTogether) {
     Select({12});
-    Open->CBRailLine->SetChecked(true);
+    Open->ui.CBRailLine->SetChecked(true);
     EXPECT_TRUE(Settei->CBRail->Checked());
     EXPECT_TRUE(LineAdd->CheckBox2->Checked());
-    EXPECT_TRUE(Open->CBEki->Enabled());
+    EXPECT_TRUE(Open->ui.CBEki->Enabled());
     EXPECT_TRUE(RailControlsOf(*Open).CBRailSet->Enabled());
     Settei->CBMainEki->SetChecked(true);
     EXPECT_TRUE(RailControlsOf(*Open).CBMain->Checked());
@@ -251,10 +251,10 @@ TEST_F(Railways, TheRailwayBoxesFollowEachOtherAndRowsAreShownOrHiddenTogether) 
     LineSet->Button15Click(nullptr);
     EXPECT_EQ(LineAdd->RecordOf(LineAdd->RailFiles[0])->Mark, "●");
 
-    Open->CBRailLine->SetChecked(false);
+    Open->ui.CBRailLine->SetChecked(false);
     EXPECT_FALSE(Settei->CBRail->Checked());
     EXPECT_FALSE(LineAdd->CheckBox2->Checked());
-    EXPECT_FALSE(Open->CBEki->Enabled());
+    EXPECT_FALSE(Open->ui.CBEki->Enabled());
     EXPECT_FALSE(RailControlsOf(*Open).CBMain->Enabled());
     EXPECT_FALSE(RailControlsOf(*Open).CBRailSet->Enabled());
 }
@@ -264,15 +264,15 @@ TEST_F(Railways, TheRailwayBoxesFollowEachOtherAndRowsAreShownOrHiddenTogether) 
 TEST_F(Railways, EachActionRedrawsTheMapOnce) {
     for (int code : {12, 13}) Ken->AreaBox(code)->SetChecked(true);
     Ken->CBRailShow->SetChecked(true);
-    Open->CBEki->SetEnabled(true);
+    Open->ui.CBEki->SetEnabled(true);
     auto redraws = [](const std::function<void()>& action) {
         const int before = Open->RedrawCount;
         action();
         return Open->RedrawCount - before;
     };
     EXPECT_EQ(redraws([] { Ken->Button1->Click(); }), 1) << "県指定 決定";
-    ASSERT_TRUE(Open->DataReady);
-    EXPECT_EQ(redraws([] { Open->CBEki->Click(); }), 1) << "駅名";
+    ASSERT_TRUE(Open->gate.DataReady);
+    EXPECT_EQ(redraws([] { Open->ui.CBEki->Click(); }), 1) << "駅名";
     ASSERT_TRUE(RailControlsOf(*Open).CBMain->Checked());
     EXPECT_EQ(redraws([] { RailControlsOf(*Open).CBMain->Click(); }), 1) << "主要駅 off: every station";
     EXPECT_GT(Letter->LabelCount, 207);
@@ -282,10 +282,10 @@ TEST_F(Railways, EachActionRedrawsTheMapOnce) {
     EXPECT_EQ(redraws([] { Ken->Button1->Click(); }), 1) << "県指定 決定 with the stations";
     EXPECT_EQ(Rail->Label12->Caption(), "RailRoadSet routine " + std::to_string(loads + 1));
     EXPECT_EQ(Open->LabelLayerCount - layers, 1);
-    ASSERT_TRUE(Open->CBEki->Checked());
-    EXPECT_EQ(redraws([] { Open->CBEki->Click(); }), 1) << "駅名 off";
-    EXPECT_EQ(redraws([] { Open->CBRailLine->Click(); }), 1) << "鉄道 off";
-    EXPECT_EQ(redraws([] { Open->CBRailLine->Click(); }), 1) << "鉄道 on";
+    ASSERT_TRUE(Open->ui.CBEki->Checked());
+    EXPECT_EQ(redraws([] { Open->ui.CBEki->Click(); }), 1) << "駅名 off";
+    EXPECT_EQ(redraws([] { Open->ui.CBRailLine->Click(); }), 1) << "鉄道 off";
+    EXPECT_EQ(redraws([] { Open->ui.CBRailLine->Click(); }), 1) << "鉄道 on";
     // "戻　す" puts the railway colour back to "規定" on the way.
     LineSet->RadioGroup1->SetItemIndex(1);
     EXPECT_EQ(redraws([] { LineSet->Button13->Click(); }), 1) << "戻　す";
@@ -299,14 +299,14 @@ TEST_F(Railways, EachActionRedrawsTheMapOnce) {
 TEST_F(Railways, LinesFilteredOutAtTheLoadAreShownWhenTheFilterOpens) {
     Ken->AreaBox(12)->SetChecked(true);
     Ken->Button1->Click();
-    ASSERT_TRUE(Open->DataReady);
+    ASSERT_TRUE(Open->gate.DataReady);
     LineSet->RadioGroup2->SetItemIndex(1);
-    Open->CBRailLine->SetChecked(true);
+    Open->ui.CBRailLine->SetChecked(true);
     ASSERT_EQ(Column(0).size(), 40u);
-    const QImage jrOnly = Open->Image1->Canvas()->Image().copy();
+    const QImage jrOnly = Open->ui.Image1->Canvas()->Image().copy();
     LineSet->RadioGroup2->SetItemIndex(0);
     ASSERT_EQ(Column(0).size(), 156u);
     for (const auto& m : Column(3)) EXPECT_EQ(m, "●");
     for (int r = 0; r < 156; r++) EXPECT_EQ(Rail->StringGrid1->Cells(2, r), "描く") << r;
-    EXPECT_NE(Open->Image1->Canvas()->Image(), jrOnly) << "the other lines are drawn";
+    EXPECT_NE(Open->ui.Image1->Canvas()->Image(), jrOnly) << "the other lines are drawn";
 }

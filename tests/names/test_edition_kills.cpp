@@ -74,7 +74,7 @@ protected:
         const fs::path previous = fs::current_path();
         fs::current_path(dir);
         CreateAllForms(Application);
-        const bool standardInUse = !Open->AltYear && NameWidgetsOf(*Open).N20101->Checked();
+        const bool standardInUse = !Open->doc.AltYear && NameWidgetsOf(*Open).N20101->Checked();
         DestroyAllForms();
         fs::current_path(previous);
         return standardInUse;

@@ -41,7 +41,7 @@ protected:
     void Expect2010(const char* what) {
         EXPECT_TRUE(NameWidgetsOf(*Open).N20101->Checked()) << what;
         EXPECT_FALSE(NameWidgetsOf(*Open).N20021->Checked()) << what;
-        EXPECT_FALSE(Open->AltYear) << what;
+        EXPECT_FALSE(Open->doc.AltYear) << what;
         EXPECT_EQ(Ken->Label5->Caption(), "行政区界：2010年版") << what;
         EXPECT_EQ(ReadBytes(data / "01.MAP"), original) << what;
     }
@@ -81,7 +81,7 @@ TEST_F(Editions, SwitchingCopiesFilesWhoseTimesDifferAndBackAgain) {
     EXPECT_FALSE(fs::exists(data / "99.MAP"));
     EXPECT_TRUE(NameWidgetsOf(*Open).N20021->Checked());
     EXPECT_FALSE(NameWidgetsOf(*Open).N20101->Checked());
-    EXPECT_TRUE(Open->AltYear);
+    EXPECT_TRUE(Open->doc.AltYear);
     EXPECT_EQ(Ken->Label5->Caption(), "行政区界：2002年版");
     EXPECT_FALSE(Ken->Label4->Visible());
 
@@ -140,7 +140,7 @@ TEST_F(RealEditions, ASwitchIsWholeOrNoneAndTheExitPutsTheStandardBack) {
     ASSERT_EQ(standard, Maps(data / "2010mapdata"));
     ASSERT_NE(standard[16], edition[16]);
     auto state = [&](bool alt, const char* label) {
-        EXPECT_EQ(Open->AltYear, alt);
+        EXPECT_EQ(Open->doc.AltYear, alt);
         EXPECT_EQ(NameWidgetsOf(*Open).N20021->Checked(), alt);
         EXPECT_EQ(NameWidgetsOf(*Open).N20101->Checked(), !alt);
         EXPECT_EQ(Ken->Label5->Caption(), label);
@@ -163,9 +163,9 @@ TEST_F(RealEditions, ASwitchIsWholeOrNoneAndTheExitPutsTheStandardBack) {
     state(true, "行政区界：2002年版");
 
     // The exit's restore.
-    Open->Button2->Click();
+    Open->ui.Button2->Click();
     EXPECT_TRUE(Maps(data) == standard);
-    EXPECT_FALSE(Open->AltYear);
+    EXPECT_FALSE(Open->doc.AltYear);
 }
 
 // A run killed while an earlier edition was on disk.
@@ -181,7 +181,7 @@ protected:
 TEST_F(LeftEdition, TheNextStartPutsTheStandardBackBeforeReadingAMap) {
     const fs::path data = programDir / "MAPDATA";
     EXPECT_TRUE(Maps(data) == Maps(data / "2010mapdata"));
-    EXPECT_FALSE(Open->AltYear);
+    EXPECT_FALSE(Open->doc.AltYear);
     EXPECT_TRUE(NameWidgetsOf(*Open).N20101->Checked());
 }
 

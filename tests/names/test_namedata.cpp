@@ -25,25 +25,25 @@ class NameData : public HandMap {
 protected:
     void SetUp() override {
         HandMap::SetUp();
-        o->CBTownName->SetChecked(true);
-        o->MapShown = true;
+        o->ui.CBTownName->SetChecked(true);
+        o->gate.MapShown = true;
         mapFile = programDir / "MAPDATA" / "12.MAP";
     }
     fs::path mapFile;
     void Town(const std::string& name, int px, int py) {
-        AddName(o->TownX, o->TownY, o->TownName, o->TownDup, o->TownCount, name, px, py);
+        AddName(o->doc.TownX, o->doc.TownY, o->doc.TownName, o->doc.TownDup, o->doc.TownCount, name, px, py);
     }
     void Old(const std::string& name, int px, int py) {
-        AddName(o->OldTownX, o->OldTownY, o->OldTownName, o->OldTownDup, o->OldTownCount, name, px, py);
+        AddName(o->doc.OldTownX, o->doc.OldTownY, o->doc.OldTownName, o->doc.OldTownDup, o->doc.OldTownCount, name, px, py);
     }
-    std::string Point(int i) { return std::to_string(o->TownX[i]) + "," + std::to_string(o->TownY[i]); }
+    std::string Point(int i) { return std::to_string(o->doc.TownX[i]) + "," + std::to_string(o->doc.TownY[i]); }
     std::string Map() { return gui::Cp932ToUtf8(ReadBytes(mapFile)); }
     // As the user does: a button only while it is enabled, a press on the map image.
     void Press(TButton* b) {
         ASSERT_TRUE(b->Enabled());
         b->Click();
     }
-    void Down(int x, int y) { o->Image1MouseDown(o->Image1, mbLeft, {}, x, y); }
+    void Down(int x, int y) { o->Image1MouseDown(o->ui.Image1, mbLeft, {}, x, y); }
 };
 
 } // namespace
@@ -61,17 +61,17 @@ TEST_F(NameData, CorrectionPicksMovesAndRewritesTheFirstLineKeepingItsFields) {
     ToolPress(100, 100);
     EXPECT_EQ(Correct->StringGrid1->Cells(2, 0), "該当なし");
     EXPECT_TRUE(Correct->Picking());
-    EXPECT_EQ(o->EditIndex, 0);
+    EXPECT_EQ(EditRowOf(*o).EditIndex, 0);
 
     ToolPress(300, 300);
     EXPECT_FALSE(Correct->Picking());
-    EXPECT_EQ(o->EditIndex, 1);
+    EXPECT_EQ(EditRowOf(*o).EditIndex, 1);
     EXPECT_EQ(SearchOf(*o).MatchedListKind, 0);
     EXPECT_EQ(Correct->StringGrid1->Cells(2, 0), "甲町");
     Correct->Button2Click(Correct->Button2);
     ToolPress(350, 320);
     EXPECT_FALSE(Correct->Placing());
-    const int32_t nx = o->TownX[0], ny = o->TownY[0];
+    const int32_t nx = o->doc.TownX[0], ny = o->doc.TownY[0];
     EXPECT_TRUE(DrawnAt(nx, ny, 350, 320));
     EXPECT_TRUE(Correct->Button3->Enabled());
     EXPECT_EQ(Correct->Label13->Caption(), "1");
@@ -81,7 +81,7 @@ TEST_F(NameData, CorrectionPicksMovesAndRewritesTheFirstLineKeepingItsFields) {
     EXPECT_NE(Map().find(moved), std::string::npos) << Map();
     EXPECT_NE(Map().find("X," + p + ",甲町\r\n"), std::string::npos) << "only the first record moves";
     EXPECT_NE(Messages().back().text.find("の地図ファイルを修正しました"), std::string::npos);
-    EXPECT_EQ(o->EditIndex, 0) << "a fresh edit follows";
+    EXPECT_EQ(EditRowOf(*o).EditIndex, 0) << "a fresh edit follows";
 }
 
 TEST_F(NameData, CancelAfterAPickLeavesNothingForTheNextPress) {
@@ -94,13 +94,13 @@ TEST_F(NameData, CancelAfterAPickLeavesNothingForTheNextPress) {
     Correct->Button4Click(Correct->Button4);
     EXPECT_FALSE(Correct->Placing());
     EXPECT_FALSE(Correct->Picking());
-    EXPECT_EQ(o->EditIndex, 0);
+    EXPECT_EQ(EditRowOf(*o).EditIndex, 0);
     EXPECT_EQ(Correct->StringGrid1->RowCount(), 0);
     EXPECT_FALSE(Correct->Button3->Enabled()) << "no completed row to write";
 
     // Several areas: corrections can be made but never written.
-    o->SELECT = 2;
-    o->SelectCode[1] = 13;
+    o->doc.SELECT = 2;
+    o->doc.SelectCode[1] = 13;
     BtnCorrectClick(*o, NameWidgetsOf(*o).BtnCorrect);
     EXPECT_EQ(Correct->Label2->Caption(), "変更データを保存することはできません");
     Correct->Button1Click(Correct->Button1);
@@ -120,7 +120,7 @@ TEST_F(NameData, APressGoesOnlyToTheRowItWasPickedFor) {
     Down(300, 300);
     Press(Correct->Button2);
     Down(320, 300);
-    const int32_t x0 = o->TownX[0], y0 = o->TownY[0];
+    const int32_t x0 = o->doc.TownX[0], y0 = o->doc.TownY[0];
 
     // 乙町 picked, then its row deleted: the next press moves nothing.
     const std::string b = Point(1);
@@ -134,8 +134,8 @@ TEST_F(NameData, APressGoesOnlyToTheRowItWasPickedFor) {
     EXPECT_FALSE(Correct->Button2->Enabled());
     Down(100, 100);
     EXPECT_EQ(Point(1), b);
-    EXPECT_EQ(o->TownX[0], x0);
-    EXPECT_EQ(o->TownY[0], y0);
+    EXPECT_EQ(o->doc.TownX[0], x0);
+    EXPECT_EQ(o->doc.TownY[0], y0);
     EXPECT_EQ(Correct->StringGrid1->Cells(3, 0), std::to_string(x0));
 
     // A picked row keeps its pick when an earlier row goes.
@@ -147,7 +147,7 @@ TEST_F(NameData, APressGoesOnlyToTheRowItWasPickedFor) {
     Down(250, 260);
     ASSERT_EQ(Correct->StringGrid1->RowCount(), 1);
     EXPECT_EQ(Correct->StringGrid1->Cells(2, 0), "乙町");
-    EXPECT_EQ(Correct->StringGrid1->Cells(3, 0), std::to_string(o->TownX[1]));
+    EXPECT_EQ(Correct->StringGrid1->Cells(3, 0), std::to_string(o->doc.TownX[1]));
 
     Press(Correct->Button3);
     EXPECT_EQ(Map(), "1,2\r\nA," + a + ",甲町\r\nA," + Point(1) + ",乙町\r\n") << "甲町 is no longer a correction";
@@ -160,39 +160,39 @@ TEST_F(NameData, PositionsTakenOnAWgsMapAreStoredInTheTokyoDatum) {
     o->WgsDisplay = true;
     ASSERT_TRUE(o->DrawMap());
     int sx, sy;
-    o->MapToScreen(o->TownX[0], o->TownY[0], sx, sy);
+    o->MapToScreen(o->doc.TownX[0], o->doc.TownY[0], sx, sy);
     ASSERT_GT(std::abs(sx - 300) + std::abs(sy - 300), 2) << "the datum shift is visible at this scale";
 
     // The name is picked where it is drawn and put back where the press was.
     BtnCorrectClick(*o, NameWidgetsOf(*o).BtnCorrect);
     Correct->Button1Click(Correct->Button1);
     ToolPress(sx, sy);
-    ASSERT_EQ(o->EditIndex, 1);
+    ASSERT_EQ(EditRowOf(*o).EditIndex, 1);
     Correct->Button2Click(Correct->Button2);
     ToolPress(400, 200);
-    o->MapToScreen(o->TownX[0], o->TownY[0], sx, sy);
+    o->MapToScreen(o->doc.TownX[0], o->doc.TownY[0], sx, sy);
     EXPECT_LE(std::abs(sx - 400), 1);
     EXPECT_LE(std::abs(sy - 200), 1);
 
     // The same for a designated city.
-    o->CityCount = 1;
-    o->CityName[0] = "甲市";
-    o->CityPref[0] = 12;
+    o->doc.CityCount = 1;
+    o->doc.CityName[0] = "甲市";
+    o->doc.CityPref[0] = 12;
     Toshi->Fill();
     Toshi->StringGrid1->SetRow(1);
     Toshi->StringGrid1Click(Toshi->StringGrid1);
     ASSERT_TRUE(Toshi->PositionArmed());
     ToolPress(250, 260);
-    o->MapToScreen(o->CityX[0], o->CityY[0], sx, sy);
+    o->MapToScreen(o->doc.CityX[0], o->doc.CityY[0], sx, sy);
     EXPECT_LE(std::abs(sx - 250) + std::abs(sy - 260), 2);
 }
 
 TEST_F(NameData, CityAndDuplicatePositionsAreSavedToTheirLists) {
-    o->CityCount = 1;
-    o->CityName[0] = "甲市", o->CityPref[0] = 12, o->CityFlag[0] = 1;
-    o->ExtraCount = 2;
-    o->ExtraPref[0] = 12, o->ExtraTownName[0] = "北区", o->ExtraGroupName[0] = "甲市", o->ExtraKind[0] = 'A';
-    o->ExtraPref[1] = 12, o->ExtraTownName[1] = "南区", o->ExtraGroupName[1] = "甲市", o->ExtraKind[1] = '\0';
+    o->doc.CityCount = 1;
+    o->doc.CityName[0] = "甲市", o->doc.CityPref[0] = 12, o->doc.CityFlag[0] = 1;
+    o->doc.ExtraCount = 2;
+    o->doc.ExtraPref[0] = 12, o->doc.ExtraTownName[0] = "北区", o->doc.ExtraGroupName[0] = "甲市", o->doc.ExtraKind[0] = 'A';
+    o->doc.ExtraPref[1] = 12, o->doc.ExtraTownName[1] = "南区", o->doc.ExtraGroupName[1] = "甲市", o->doc.ExtraKind[1] = '\0';
     Toshi->Fill();
     Extra->Fill();
 
@@ -205,7 +205,7 @@ TEST_F(NameData, CityAndDuplicatePositionsAreSavedToTheirLists) {
     EXPECT_TRUE(Toshi->CityModified);
     Toshi->Button1Click(Toshi->Button1);
     EXPECT_EQ(gui::Cp932ToUtf8(ReadBytes(programDir / "MAPDATA" / "CITYLIST.TXT")),
-              gui::Format("甲市,%d,%d,12,1\r\n", o->CityX[0], o->CityY[0]));
+              gui::Format("甲市,%d,%d,12,1\r\n", o->doc.CityX[0], o->doc.CityY[0]));
     EXPECT_FALSE(Toshi->Button1->Enabled());
 
     Extra->StringGrid1->SetRow(2);
@@ -214,8 +214,8 @@ TEST_F(NameData, CityAndDuplicatePositionsAreSavedToTheirLists) {
     Extra->Button1Click(Extra->Button1);
     // An entry without a kind keeps an empty field, never a NUL byte.
     EXPECT_EQ(gui::Cp932ToUtf8(ReadBytes(programDir / "MAPDATA" / "EXTRA.TXT")),
-              gui::Format("12,北区,甲市,%d,%d,A\r\n12,南区,甲市,%d,%d,\r\n", o->ExtraX[0], o->ExtraY[0], o->ExtraX[1],
-                          o->ExtraY[1]));
+              gui::Format("12,北区,甲市,%d,%d,A\r\n12,南区,甲市,%d,%d,\r\n", o->doc.ExtraX[0], o->doc.ExtraY[0], o->doc.ExtraX[1],
+                          o->doc.ExtraY[1]));
 
     // A click off the entries disarms the move of the row marked before.
     for (TPositionTable* w : std::initializer_list<TPositionTable*>{Toshi, Extra}) {
@@ -226,9 +226,9 @@ TEST_F(NameData, CityAndDuplicatePositionsAreSavedToTheirLists) {
         w->StringGrid1->OnClick(w->StringGrid1);
         EXPECT_FALSE(w->PositionArmed());
     }
-    const int32_t cx = o->CityX[0];
+    const int32_t cx = o->doc.CityX[0];
     Down(120, 120);
-    EXPECT_EQ(o->CityX[0], cx);
+    EXPECT_EQ(o->doc.CityX[0], cx);
 
     // Closing with unsaved moves asks; Cancel keeps the window.
     Extra->Show();
@@ -248,11 +248,11 @@ TEST_F(NameData, DeleteRemovesEveryKindOfTheRecordAndRefusesDuplicates) {
     Town("乙町", 100, 100);
     const std::string p = Point(0);
     areafiles::WriteText(mapFile, "1,2\nA," + p + ",甲町\nX," + p + ",甲町\nB," + p + ",甲町\nA," + Point(1) + ",乙町\n");
-    o->ExtraCount = 1;
+    o->doc.ExtraCount = 1;
     auto [ex, ey] = At(200, 200);
-    o->ExtraPref[0] = 12, o->ExtraTownName[0] = "北区", o->ExtraX[0] = ex, o->ExtraY[0] = ey;
+    o->doc.ExtraPref[0] = 12, o->doc.ExtraTownName[0] = "北区", o->doc.ExtraX[0] = ex, o->doc.ExtraY[0] = ey;
 
-    o->N17->Click();
+    o->ui.N17->Click();
     Press(NameDel->Button2);
     Down(200, 200);
     EXPECT_EQ(NameDel->Label7->Caption(), "重複名のため削除できません");
@@ -263,9 +263,9 @@ TEST_F(NameData, DeleteRemovesEveryKindOfTheRecordAndRefusesDuplicates) {
     EXPECT_FALSE(NameDel->Button2->Enabled());
     Press(NameDel->Button3);
     EXPECT_EQ(Map(), "1,2\r\nA," + Point(0) + ",乙町\r\n");
-    EXPECT_EQ(o->TownCount, 1);
-    EXPECT_EQ(o->TownName[0], "乙町");
-    EXPECT_EQ(o->OldTownCount, 0);
+    EXPECT_EQ(o->doc.TownCount, 1);
+    EXPECT_EQ(o->doc.TownName[0], "乙町");
+    EXPECT_EQ(o->doc.OldTownCount, 0);
     EXPECT_EQ(NameDel->Label7->Caption(), "削除しました");
 
     // The next deletion can be picked after a delete, a cancel, and closing mid-pick.
@@ -275,7 +275,7 @@ TEST_F(NameData, DeleteRemovesEveryKindOfTheRecordAndRefusesDuplicates) {
     Press(NameDel->Button2);
     Down(100, 100);
     Press(NameDel->Button1);
-    o->N17->Click();
+    o->ui.N17->Click();
     EXPECT_TRUE(NameDel->Button2->Enabled());
     EXPECT_FALSE(NameDel->Button3->Enabled()) << "the pick of before is gone";
 }
@@ -293,8 +293,8 @@ TEST_F(NameData, AddAppendsARecordAndRefusesBadNamesAndFullTables) {
     EXPECT_TRUE(DrawnAt(x, y, 300, 300));
     NameDel->Button5Click(NameDel->Button5);
     EXPECT_EQ(Map(), gui::Format("1,2\r\nX,%d,%d,新町\r\n", x, y));
-    ASSERT_EQ(o->OldTownCount, 1);
-    EXPECT_EQ(o->OldTownDup[0], 's');
+    ASSERT_EQ(o->doc.OldTownCount, 1);
+    EXPECT_EQ(o->doc.OldTownDup[0], 's');
 
     for (const char* bad : {"", "a b", "甲,乙", "甲\t乙"}) {
         Messages().clear();
@@ -302,10 +302,10 @@ TEST_F(NameData, AddAppendsARecordAndRefusesBadNamesAndFullTables) {
         NameDel->Button5Click(NameDel->Button5);
         EXPECT_EQ(Messages().size(), 1u) << bad;
     }
-    o->OldTownCount = OLDTOWN_MAX;
+    o->doc.OldTownCount = OLDTOWN_MAX;
     NameDel->Edit1->SetText("満町");
     NameDel->Button5Click(NameDel->Button5);
-    EXPECT_EQ(o->OldTownCount, OLDTOWN_MAX);
+    EXPECT_EQ(o->doc.OldTownCount, OLDTOWN_MAX);
     EXPECT_EQ(Map(), gui::Format("1,2\r\nX,%d,%d,新町\r\n", x, y)) << "nothing written";
 }
 
@@ -314,32 +314,32 @@ TEST_F(NameData, EveryRewriteOnAFullDiskKeepsFileAndTables) {
     std::string big(400, '#');
     areafiles::WriteText(mapFile, "1,2\n" + big + "\nA," + Point(0) + ",甲町\n");
     const std::string before = ReadBytes(mapFile);
-    o->CityCount = 1, o->CityName[0] = "甲市" + std::string(300, 'x');
-    o->ExtraCount = 1, o->ExtraTownName[0] = "北区" + std::string(300, 'x');
+    o->doc.CityCount = 1, o->doc.CityName[0] = "甲市" + std::string(300, 'x');
+    o->doc.ExtraCount = 1, o->doc.ExtraTownName[0] = "北区" + std::string(300, 'x');
     Toshi->Fill();
     Extra->Fill();
     const std::string cities = ReadBytes(programDir / "MAPDATA" / "CITYLIST.TXT");
     const std::string extras = ReadBytes(programDir / "MAPDATA" / "EXTRA.TXT");
     const std::string yomi = ReadBytes(programDir / "MAPDATA" / "yomi.lst");
-    const int yomiCount = o->YomiCount;
+    const int yomiCount = o->doc.YomiCount;
     {
         FullDisk full(64);
         // Delete.
-        NameDel->Label4->SetCaption(std::to_string(o->TownX[0]));
-        NameDel->Label5->SetCaption(std::to_string(o->TownY[0]));
+        NameDel->Label4->SetCaption(std::to_string(o->doc.TownX[0]));
+        NameDel->Label5->SetCaption(std::to_string(o->doc.TownY[0]));
         NameDel->Label6->SetCaption("甲町");
         EXPECT_FALSE(NameDel->RewriteMapFile());
-        EXPECT_EQ(o->TownCount, 1);
+        EXPECT_EQ(o->doc.TownCount, 1);
         // Add.
         NameDel->Edit1->SetText("乙町");
         EXPECT_FALSE(NameDel->AddNameToMapFile());
-        EXPECT_EQ(o->TownCount, 1);
+        EXPECT_EQ(o->doc.TownCount, 1);
         // Position correction.
         Correct->StringGrid1->SetRowCount(1);
         for (int c = 0; c < 5; ++c) Correct->StringGrid1->SetCells(c, 0, c == 2 ? "甲町" : "1");
-        Correct->StringGrid1->SetCells(0, 0, std::to_string(o->TownX[0]));
-        Correct->StringGrid1->SetCells(1, 0, std::to_string(o->TownY[0]));
-        o->EditIndex = 1;
+        Correct->StringGrid1->SetCells(0, 0, std::to_string(o->doc.TownX[0]));
+        Correct->StringGrid1->SetCells(1, 0, std::to_string(o->doc.TownY[0]));
+        EditRowOf(*o).EditIndex = 1;
         Correct->Button3->SetEnabled(true);
         Correct->Button3Click(Correct->Button3);
         EXPECT_TRUE(Correct->Button3->Enabled()) << "not reported as written";
@@ -354,7 +354,7 @@ TEST_F(NameData, EveryRewriteOnAFullDiskKeepsFileAndTables) {
         for (int c = 0; c < 5; ++c) YomiList->StringGrid1->SetCells(c, 0, c < 2 ? "1" : "ああ");
         YomiList->StringGrid1->UserEdit(4, 0, "ああ" + std::string(100, 'a'));
         EXPECT_FALSE(YomiList->WriteYomiList());
-        EXPECT_EQ(o->YomiCount, yomiCount);
+        EXPECT_EQ(o->doc.YomiCount, yomiCount);
     }
     EXPECT_EQ(ReadBytes(mapFile), before);
     EXPECT_EQ(ReadBytes(programDir / "MAPDATA" / "CITYLIST.TXT"), cities);
@@ -375,9 +375,9 @@ TEST_F(NameData, ReadingsMatchWithin1000UnitsAndOnlyEditedRowsAreSaved) {
     Town("甲町", 300, 300);
     Town("乙町", 200, 200);
     Town("丙町", 700, 700);   // off the image
-    o->YomiRecords = {{o->TownX[0] + 1000, o->TownY[0] - 1000, "甲町", "こうまち"},
-                      {o->TownX[1] + 1001, o->TownY[1], "乙町", "おつちょう"}};
-    o->YomiCount = 2;
+    o->doc.YomiRecords = {{o->doc.TownX[0] + 1000, o->doc.TownY[0] - 1000, "甲町", "こうまち"},
+                      {o->doc.TownX[1] + 1001, o->doc.TownY[1], "乙町", "おつちょう"}};
+    o->doc.YomiCount = 2;
     Yomi->Edit1->SetText("1");
     ASSERT_TRUE(YomiList->BuildDisplayedNameList());
     TStringGrid* g = YomiList->StringGrid1;
@@ -392,10 +392,10 @@ TEST_F(NameData, ReadingsMatchWithin1000UnitsAndOnlyEditedRowsAreSaved) {
     g->UserEdit(4, 0, "おつまち");
     EXPECT_TRUE(YomiList->Button1->Enabled());
     YomiList->Button1Click(YomiList->Button1);
-    ASSERT_EQ(o->YomiCount, 3);
+    ASSERT_EQ(o->doc.YomiCount, 3);
     EXPECT_EQ(gui::Cp932ToUtf8(ReadBytes(programDir / "MAPDATA" / "yomi.lst")),
-              gui::Format("%d,%d,甲町,こうまち\r\n%d,%d,乙町,おつちょう\r\n%s,%s,乙町,おつまち\r\n", o->TownX[0] + 1000,
-                          o->TownY[0] - 1000, o->TownX[1] + 1001, o->TownY[1], g->Cells(0, 0).c_str(),
+              gui::Format("%d,%d,甲町,こうまち\r\n%d,%d,乙町,おつちょう\r\n%s,%s,乙町,おつまち\r\n", o->doc.TownX[0] + 1000,
+                          o->doc.TownY[0] - 1000, o->doc.TownX[1] + 1001, o->doc.TownY[1], g->Cells(0, 0).c_str(),
                           g->Cells(1, 0).c_str()));
     EXPECT_FALSE(YomiList->Button1->Enabled());
 
@@ -408,21 +408,21 @@ TEST_F(NameData, ReadingsMatchWithin1000UnitsAndOnlyEditedRowsAreSaved) {
     EXPECT_FALSE(YomiList->WriteYomiList());
     g->UserEdit(0, 0, "5");
     g->UserEdit(3, 0, "丁町");   // no record of its own any more
-    o->YomiRecords.resize(TOpen::YOMI_MAX, {0, 0, "某", "ぼう"});
-    o->YomiCount = TOpen::YOMI_MAX;
+    o->doc.YomiRecords.resize(TOpen::YOMI_MAX, {0, 0, "某", "ぼう"});
+    o->doc.YomiCount = TOpen::YOMI_MAX;
     EXPECT_FALSE(YomiList->WriteYomiList());
-    EXPECT_EQ(o->YomiCount, TOpen::YOMI_MAX);
+    EXPECT_EQ(o->doc.YomiCount, TOpen::YOMI_MAX);
     EXPECT_EQ(ReadBytes(programDir / "MAPDATA" / "yomi.lst"), saved);
 }
 
 TEST_F(NameData, NameListKindsOrderAndItsLimit) {
     Town("甲町", 100, 100);
-    AddName(o->NewTownX, o->NewTownY, o->NewTownName, o->NewTownDup, o->NewTownCount, "新町", 110, 100);
+    AddName(o->doc.NewTownX, o->doc.NewTownY, o->doc.NewTownName, o->doc.NewTownDup, o->doc.NewTownCount, "新町", 110, 100);
     Old("旧村", 120, 100);
-    o->CityCount = 1, o->CityName[0] = "甲市", o->CityPref[0] = 12, o->CityFlag[0] = 0;
-    std::tie(o->CityX[0], o->CityY[0]) = At(130, 100);
-    o->ExtraCount = 1, o->ExtraTownName[0] = "北区", o->ExtraPref[0] = 12;
-    std::tie(o->ExtraX[0], o->ExtraY[0]) = At(140, 100);
+    o->doc.CityCount = 1, o->doc.CityName[0] = "甲市", o->doc.CityPref[0] = 12, o->doc.CityFlag[0] = 0;
+    std::tie(o->doc.CityX[0], o->doc.CityY[0]) = At(130, 100);
+    o->doc.ExtraCount = 1, o->doc.ExtraTownName[0] = "北区", o->doc.ExtraPref[0] = 12;
+    std::tie(o->doc.ExtraX[0], o->doc.ExtraY[0]) = At(140, 100);
     YomiList->Button2Click(YomiList->Button2);
     TStringGrid* g = YomiList->StringGrid1;
     std::vector<std::string> kinds;
@@ -433,13 +433,13 @@ TEST_F(NameData, NameListKindsOrderAndItsLimit) {
     EXPECT_EQ(g->Cells(2, 0), "");
     YomiList->CBOldNeg->SetChecked(true);
     EXPECT_EQ(g->RowCount(), 4) << "old names left out";
-    EXPECT_FALSE(o->CBNTownBorder->Checked());
+    EXPECT_FALSE(o->ui.CBNTownBorder->Checked());
     // Names hidden over many areas: the list is still that of the view, never the last one kept.
-    o->CBTownName->SetChecked(false);
-    o->SELECT = 21;
+    o->ui.CBTownName->SetChecked(false);
+    o->doc.SELECT = 21;
     YomiList->CBOldNeg->SetChecked(false);
     EXPECT_EQ(g->RowCount(), 5) << "old names back in the list";
-    o->SELECT = 1;
+    o->doc.SELECT = 1;
 
     // Over 2000 names: refused, the grid keeps its rows.
     for (int i = 0; i < 2001; ++i) Town("町" + std::to_string(i), 10 + i % 500, 10 + i / 500);
@@ -450,7 +450,7 @@ TEST_F(NameData, NameListKindsOrderAndItsLimit) {
 }
 
 TEST_F(NameData, OpenersRefuseWithoutNamesOrWithSeveralAreas) {
-    o->CBTownName->SetChecked(false);
+    o->ui.CBTownName->SetChecked(false);
     BtnCorrectClick(*o, NameWidgetsOf(*o).BtnCorrect);
     EXPECT_EQ(Messages().back().caption, "市区町村名表示位置編集");
     EXPECT_FALSE(Correct->Visible());
@@ -458,16 +458,16 @@ TEST_F(NameData, OpenersRefuseWithoutNamesOrWithSeveralAreas) {
     EXPECT_EQ(Messages().back().caption, "政令指定都市名表示位置編集");
     EXPECT_FALSE(Toshi->Visible());
 
-    o->CBTownName->SetChecked(true);
-    o->SELECT = 6;
-    for (int a = 0; a < 6; ++a) o->SelectCode[a] = a + 1;
-    N17Click(*o, o->N17);
+    o->ui.CBTownName->SetChecked(true);
+    o->doc.SELECT = 6;
+    for (int a = 0; a < 6; ++a) o->doc.SelectCode[a] = a + 1;
+    N17Click(*o, o->ui.N17);
     EXPECT_EQ(Messages().back().caption, "市区町村名削除");
     EXPECT_FALSE(NameDel->Visible());
     // A duplicated name among the areas opens its window too.
-    o->ExtraCount = 1, o->ExtraPref[0] = 4;
-    N9Click(*o, o->N9);
+    o->doc.ExtraCount = 1, o->doc.ExtraPref[0] = 4;
+    N9Click(*o, o->ui.N9);
     EXPECT_EQ(Correct->Label4->Caption(),
-              o->AreaName[1] + " " + o->AreaName[2] + " " + o->AreaName[3] + " " + o->AreaName[4] + " ほか");
+              o->doc.AreaName[1] + " " + o->doc.AreaName[2] + " " + o->doc.AreaName[3] + " " + o->doc.AreaName[4] + " ほか");
     EXPECT_TRUE(Extra->Visible());
 }

@@ -22,8 +22,8 @@ protected:
     void FillProgramFolder(const fs::path& dir) override { testsupport::CopyJapanData(dir, {"MAPDATA"}); }
     void SetUp() override {
         FormsTest::SetUp();
-        Open->SELECT = 1;
-        Open->SelectCode[0] = 26;
+        Open->doc.SELECT = 1;
+        Open->doc.SelectCode[0] = 26;
         osaka = gui::ResolvePath(TOffice::OfficeFilePath(26));
         ASSERT_TRUE(fs::exists(osaka));
     }
@@ -138,14 +138,14 @@ TEST_F(OfficeData, DeleteTakesTheShownCodeOnlyAndAddAppends) {
     EXPECT_EQ(after.back(), "271462,北区,きたく,000-0000,堺市北区,000-000-0000,http://www.,,\r");
 
     // Several areas: refused.
-    Open->SELECT = 2;
+    Open->doc.SELECT = 2;
     Office->Button4Click(Office->Button4);
     EXPECT_EQ(Messages().back().text, "複数の都道府県にまたがっており、データを削除できません");
     EXPECT_EQ(Lines(osaka), after);
 }
 
 TEST_F(OfficeData, APrefecturalRowIsEditedInThePrefecturalFile) {
-    const std::string pref = gui::ResolvePath(Open->AppDir + "/Mapdata/Office/都道府県庁.csv");
+    const std::string pref = gui::ResolvePath(Open->doc.AppDir + "/Mapdata/Office/都道府県庁.csv");
     const auto before = Lines(pref);
     const std::string municipal = ReadBytes(osaka);
     YomiList->kencho->Click();
@@ -183,7 +183,7 @@ TEST_F(OfficeData, APrefecturalRowIsEditedInThePrefecturalFile) {
     EXPECT_EQ(ReadBytes(osaka), municipal);
 
     // 北海道 and 北方四島 share code and telephone: deleting one keeps the other.
-    Open->SelectCode[0] = 52;
+    Open->doc.SelectCode[0] = 52;
     YomiList->kencho->Click();
     ASSERT_EQ(Office->Label4->Caption(), "北方四島");
     Office->Button4->Click();
@@ -207,16 +207,16 @@ TEST_F(OfficeData, LinksOpenOnlyWebAddressesAndMail) {
 }
 
 TEST_F(OfficeData, PrefecturalOfficeAndTheMissingDataCheck) {
-    Open->SelectCode[0] = 48;
+    Open->doc.SelectCode[0] = 48;
     YomiList->kenchoClick(YomiList->kencho);
     EXPECT_EQ(Office->Label4->Caption(), "北海道");
-    Open->SELECT = 2;
+    Open->doc.SELECT = 2;
     YomiList->kenchoClick(YomiList->kencho);
     EXPECT_EQ(Messages().back().caption, "複数都道府県");
 
     // A small office file of area 52 for the check.
-    Open->SELECT = 1;
-    Open->SelectCode[0] = 52;
+    Open->doc.SELECT = 1;
+    Open->doc.SelectCode[0] = 52;
     areafiles::WriteText(TOffice::OfficeFilePath(52),
                          "1,甲町,こう,000-0000,所,1-1,http://www.,m\n2,乙町,おつ,100-0001,所,1-2,http://www.a,m\n");
     List({{"", "甲町"}, {"旧", "丁村"}, {"", "乙町"}, {"", "丙町"}});

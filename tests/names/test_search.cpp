@@ -27,9 +27,9 @@ protected:
     void FillProgramFolder(const fs::path& dir) override { testsupport::CopyJapanData(dir, {"MAPDATA"}); }
 
     void Find(const std::string& typed) {
-        Open->ComboBox1->SetText(typed);
-        ComboBox1Change(*Open, Open->ComboBox1);
-        Button9Click(*Open, Open->Button9);
+        Open->ui.ComboBox1->SetText(typed);
+        ComboBox1Change(*Open, Open->ui.ComboBox1);
+        Button9Click(*Open, Open->ui.Button9);
     }
     // Answers the choice window by clicking item k (or closing it, k < 0); counts its showings.
     int shown = 0;
@@ -41,11 +41,11 @@ protected:
         });
     }
     void LoadArea(int code) {
-        Open->SELECT = 1;
-        Open->SelectCode[0] = code;
+        Open->doc.SELECT = 1;
+        Open->doc.SelectCode[0] = code;
         Open->Button3Click(Open);
-        Open->DataReady = true;
-        Open->MapShown = true;
+        Open->gate.DataReady = true;
+        Open->gate.MapShown = true;
         Open->DrawMap();
     }
 };
@@ -66,35 +66,35 @@ TEST_F(JapanSearch, SekigaharaIsFoundWhicheverKeIsTyped) {
         Messages().clear();
         Find(typed);
         EXPECT_TRUE(Messages().empty()) << typed;
-        EXPECT_EQ(Open->EdName->Text(), "関ケ原町");
-        EXPECT_EQ(Open->SELECT, 1);
-        EXPECT_EQ(Open->SelectCode[0], 17);
+        EXPECT_EQ(Open->ui.EdName->Text(), "関ケ原町");
+        EXPECT_EQ(Open->doc.SELECT, 1);
+        EXPECT_EQ(Open->doc.SelectCode[0], 17);
         EXPECT_EQ(Open->CX, 144507);
         EXPECT_EQ(Open->CY, 170341);
-        EXPECT_TRUE(Open->DataReady);
-        EXPECT_TRUE(Open->MapShown);
+        EXPECT_TRUE(Open->gate.DataReady);
+        EXPECT_TRUE(Open->gate.MapShown);
         EXPECT_EQ(NameWidgetsOf(*Open).Label24->Caption(), "");
     }
     // Both spellings typed go into the history as typed.
-    EXPECT_EQ(Open->ComboBox1->Items()->Count(), 2);
+    EXPECT_EQ(Open->ui.ComboBox1->Items()->Count(), 2);
 
     // The view with readings on, for people to look at.
-    Open->CBYomi->SetChecked(true);
+    Open->ui.CBYomi->SetChecked(true);
     Yomi->Button2Click(Yomi);
     EXPECT_TRUE(Yomi->YomiShown);
     const fs::path png = fs::path(ROVANA_BINARY).parent_path() / "tests" / "search-sekigahara.png";
-    EXPECT_TRUE(Open->Image1->Picture()->Bitmap()->Image().save(QString::fromStdString(png.string())));
+    EXPECT_TRUE(Open->ui.Image1->Picture()->Bitmap()->Image().save(QString::fromStdString(png.string())));
 }
 
 TEST_F(JapanSearch, ASearchAfterAllAreasShowsTheBordersAndTheNames) {
     // "すべて" in the area choice leaves the municipality borders off.
     Ken->Button4->Click();
-    ASSERT_FALSE(Open->CBTownBorder->Checked());
-    Open->CBPrefBorder->SetChecked(false);
+    ASSERT_FALSE(Open->ui.CBTownBorder->Checked());
+    Open->ui.CBPrefBorder->SetChecked(false);
     Find("関ケ原町");
-    EXPECT_TRUE(Open->CBPrefBorder->Checked() && Open->CBTownBorder->Checked());
-    EXPECT_TRUE(Open->CBTownName->Checked()) << "the redraw kept the names";
-    EXPECT_TRUE(Open->N9->Enabled()) << "name positions can be edited";
+    EXPECT_TRUE(Open->ui.CBPrefBorder->Checked() && Open->ui.CBTownBorder->Checked());
+    EXPECT_TRUE(Open->ui.CBTownName->Checked()) << "the redraw kept the names";
+    EXPECT_TRUE(Open->ui.N9->Enabled()) << "name positions can be edited";
 }
 
 TEST_F(JapanSearch, ACityListHitTakesItsAreaWithoutChoiceOrMapScan) {
@@ -106,7 +106,7 @@ TEST_F(JapanSearch, ACityListHitTakesItsAreaWithoutChoiceOrMapScan) {
     EXPECT_EQ(shown, 0);
     EXPECT_TRUE(SearchOf(*Open).SearchFound);
     EXPECT_EQ(SearchOf(*Open).SearchName, "仙台市");
-    EXPECT_EQ(Open->SelectCode[0], 3);
+    EXPECT_EQ(Open->doc.SelectCode[0], 3);
     EXPECT_TRUE(Settei->CBCityName->Checked());
     EXPECT_FALSE(Settei->CBKuName->Checked());
 }
@@ -115,11 +115,11 @@ TEST_F(JapanSearch, AStoppedOrCancelledSearchKeepsMapSelectionAndRedraw) {
     LoadArea(13);
     const int32_t cx = Open->CX;
     auto unchanged = [&](const char* what) {
-        EXPECT_EQ(Open->SELECT, 1) << what;
-        EXPECT_EQ(Open->SelectCode[0], 13) << what;
-        EXPECT_TRUE(Open->DataReady) << what;
+        EXPECT_EQ(Open->doc.SELECT, 1) << what;
+        EXPECT_EQ(Open->doc.SelectCode[0], 13) << what;
+        EXPECT_TRUE(Open->gate.DataReady) << what;
         EXPECT_EQ(Open->CX, cx) << what;
-        EXPECT_EQ(Open->ComboBox1->Items()->Count(), 0) << what;
+        EXPECT_EQ(Open->ui.ComboBox1->Items()->Count(), 0) << what;
     };
     Find("");
     ASSERT_EQ(Messages().size(), 1u);
@@ -133,8 +133,8 @@ TEST_F(JapanSearch, AStoppedOrCancelledSearchKeepsMapSelectionAndRedraw) {
     unchanged("not found");
 
     // The choice window closed without a click ends the search.
-    Open->CBMenseki->SetChecked(true);
-    Open->CBTownPaint->SetChecked(true);
+    Open->ui.CBMenseki->SetChecked(true);
+    Open->ui.CBTownPaint->SetChecked(true);
     Settei->CBCityName->SetChecked(true);
     ChooseItem(-1);
     Find("北区");
@@ -158,7 +158,7 @@ TEST_F(JapanSearch, ChoiceWindowLayoutsAndTheChosenPlace) {
                   SearchOf(*Open).CandidateLabel[3]);
     EXPECT_EQ(DataCheck->RadioGroup1->Count(), 12);
     EXPECT_EQ(DataCheck->RadioGroup1->ItemIndex(), -1);
-    EXPECT_EQ(Open->SelectCode[0], SearchOf(*Open).CandidatePref[5]);
+    EXPECT_EQ(Open->doc.SelectCode[0], SearchOf(*Open).CandidatePref[5]);
     EXPECT_EQ(Open->CX, SearchOf(*Open).CandidateX[5]);
     EXPECT_EQ(Open->CY, SearchOf(*Open).CandidateY[5]);
     EXPECT_EQ(NameWidgetsOf(*Open).Label24->Caption(), "") << "a duplicated ward shows no mark";
@@ -179,14 +179,14 @@ TEST_F(JapanSearch, ChoiceWindowLayoutsAndTheChosenPlace) {
     Find("試験町");
     EXPECT_EQ(SearchOf(*Open).CandidateCount, 4);
     EXPECT_EQ(DataCheck->Label2->Caption().find('\n'), std::string::npos);
-    EXPECT_EQ(Open->SelectCode[0], 9);
+    EXPECT_EQ(Open->doc.SelectCode[0], 9);
 }
 
 TEST_F(JapanSearch, NewAndOldMarksDescribeTheChosenRecordOnly) {
     ChooseItem(0);
     Find("関市");   // a new name in 17.MAP, also an old one; the first record is new
     EXPECT_EQ(NameWidgetsOf(*Open).Label24->Caption(), "新名称");
-    EXPECT_FALSE(Open->CBOldTown->Checked());
+    EXPECT_FALSE(Open->ui.CBOldTown->Checked());
     // A later city-list hit must not carry the earlier mark.
     Find("仙台市");
     EXPECT_EQ(NameWidgetsOf(*Open).Label24->Caption(), "");
@@ -195,7 +195,7 @@ TEST_F(JapanSearch, NewAndOldMarksDescribeTheChosenRecordOnly) {
 }
 
 TEST_F(JapanSearch, MagnificationFollowsTheAreaSpan) {
-    Open->CBMenseki->SetChecked(true);
+    Open->ui.CBMenseki->SetChecked(true);
     struct Case { const char* name; float unit; };
     // Area 12 spans 93 km, area 46 890 km: wide areas get coarser units.
     for (Case c : {Case{"八王子市", 0.2f}, Case{"那覇市", 1.0f}}) {
@@ -203,11 +203,11 @@ TEST_F(JapanSearch, MagnificationFollowsTheAreaSpan) {
         Find(c.name);
         EXPECT_FLOAT_EQ(Open->MAGUNIT, c.unit) << c.name;
         EXPECT_GE(Open->MAGSTEP * Open->MAGUNIT, 3.0f) << c.name;
-        EXPECT_EQ(Open->UpDown1->Position(), Open->MAGSTEP);
-        EXPECT_EQ(Open->Label6->Caption(), gui::Format("%4.2f", Open->MAGSTEP * Open->MAGUNIT));
+        EXPECT_EQ(Open->ui.UpDown1->Position(), Open->MAGSTEP);
+        EXPECT_EQ(Open->ui.Label6->Caption(), gui::Format("%4.2f", Open->MAGSTEP * Open->MAGUNIT));
     }
     // Without the area box Okinawa zooms twice as far as the rule for other areas.
-    Open->CBMenseki->SetChecked(false);
+    Open->ui.CBMenseki->SetChecked(false);
     Find("那覇市");
     const int okinawa = Open->MAGSTEP;
     const float scale = Open->scale;
@@ -219,32 +219,32 @@ TEST_F(JapanSearch, MagnificationFollowsTheAreaSpan) {
 // draws, never on the screen's: the same stack drawn onto a bitmap of its own
 // fills the bitmap as the screen was filled and gives the same figures.
 TEST_F(JapanSearch, TheSearchedAreaIsCountedOnThePictureItsLayerDraws) {
-    Open->CBMenseki->SetChecked(true);
-    Open->CBTownPaint->SetChecked(true);
+    Open->ui.CBMenseki->SetChecked(true);
+    Open->ui.CBTownPaint->SetChecked(true);
     ChooseItem(0);
     Find("八王子市");
-    const std::string area = Open->Label31->Caption(), perimeter = Open->Label15->Caption();
+    const std::string area = Open->ui.Label31->Caption(), perimeter = Open->ui.Label15->Caption();
     ASSERT_NE(area.find("km"), std::string::npos);
-    const QImage screen = Open->Image1->Canvas()->Image().copy();
+    const QImage screen = Open->ui.Image1->Canvas()->Image().copy();
     auto filled = [](TCanvas& cv) {
         int n = 0;
         for (int y = 0; y < cv.Image().height(); ++y)
-            for (int x = 0; x < cv.Image().width(); ++x) n += cv.Pixels(x, y) == Open->TownPaintColor;
+            for (int x = 0; x < cv.Image().width(); ++x) n += cv.Pixels(x, y) == Open->style.TownPaintColor;
         return n;
     };
-    const int onScreen = filled(*Open->Image1->Canvas());
+    const int onScreen = filled(*Open->ui.Image1->Canvas());
     ASSERT_GT(onScreen, 1000);
 
     const DrawSettings settings = Open->ReadDrawSettings();
     ASSERT_TRUE(settings.Menseki);
     TBitmap picture(Open->DrawnView.size, Open->DrawnView.size);
-    RenderMap(*picture.Canvas(), {Open->DrawnView, settings, &Open->Layers});
-    EXPECT_EQ(Open->Image1->Canvas()->Image(), screen) << "the screen's map was drawn on";
+    RenderMap(*picture.Canvas(), {Open->DrawnView, settings, &Open->hooks.Layers});
+    EXPECT_EQ(Open->ui.Image1->Canvas()->Image(), screen) << "the screen's map was drawn on";
     EXPECT_EQ(filled(*picture.Canvas()), onScreen);
-    Open->Label31->SetCaption("");
+    Open->ui.Label31->SetCaption("");
     Open->AfterRedraw(settings);
-    EXPECT_EQ(Open->Label31->Caption(), area);
-    EXPECT_EQ(Open->Label15->Caption(), perimeter);
+    EXPECT_EQ(Open->ui.Label31->Caption(), area);
+    EXPECT_EQ(Open->ui.Label15->Caption(), perimeter);
 }
 
 TEST_F(JapanSearch, SavingOneReadingChangesOnlyItsRecord) {
@@ -274,7 +274,7 @@ TEST_F(JapanSearch, MountainsByReadingIslandsByNameAndTheRowClick) {
     Search->Button1Click(Search);
     ASSERT_GE(Search->StringGrid1->RowCount(), 1);
     EXPECT_EQ(Search->StringGrid1->Cells(1, 0), "岩木山");
-    EXPECT_EQ(Search->StringGrid1->Cells(0, 0), Open->AreaName[1]);
+    EXPECT_EQ(Search->StringGrid1->Cells(0, 0), Open->doc.AreaName[1]);
     EXPECT_EQ(Search->Label3->Caption(), std::to_string(Search->StringGrid1->RowCount()) + " 個みつかりました");
 
     Search->CBSame->SetChecked(true);
@@ -291,17 +291,17 @@ TEST_F(JapanSearch, MountainsByReadingIslandsByNameAndTheRowClick) {
     EXPECT_FALSE(Settei->CBMountain->Checked());
     EXPECT_TRUE(Search->SearchHighlight);
     EXPECT_EQ(Search->SearchFoundName, "久六島");
-    EXPECT_EQ(Open->SELECT, 1);
-    EXPECT_EQ(Open->SelectCode[0], 1);
+    EXPECT_EQ(Open->doc.SELECT, 1);
+    EXPECT_EQ(Open->doc.SelectCode[0], 1);
 
     // Nothing found: the count line says so and a click on the empty row does nothing.
     Search->Edit1->SetText("ありえない山");
     Search->Button1Click(Search);
     EXPECT_EQ(Search->Label3->Caption(), "該当するものはありません");
-    Open->SelectCode[0] = 13;
+    Open->doc.SelectCode[0] = 13;
     Search->StringGrid1->SetRow(0);
     Search->StringGrid1Click(Search->StringGrid1);
-    EXPECT_EQ(Open->SelectCode[0], 13);
+    EXPECT_EQ(Open->doc.SelectCode[0], 13);
 }
 
 // ---- history, on the small program folder ----
@@ -311,13 +311,13 @@ namespace {
 class History : public FormsTest {
 protected:
     void Fill(int n) {
-        TStrings* items = Open->ComboBox1->Items();
+        TStrings* items = Open->ui.ComboBox1->Items();
         items->Clear();
         for (int i = 0; i < n; ++i) items->Add("名" + std::to_string(i));
     }
     std::vector<std::string> Items() {
         std::vector<std::string> v;
-        for (int i = 0; i < Open->ComboBox1->Items()->Count(); ++i) v.push_back(Open->ComboBox1->Items()->Strings(i));
+        for (int i = 0; i < Open->ui.ComboBox1->Items()->Count(); ++i) v.push_back(Open->ui.ComboBox1->Items()->Strings(i));
         return v;
     }
 };
@@ -343,7 +343,7 @@ TEST_F(History, TimeOrderKeepsFiftyNewestAndTwelveAreCompared) {
 }
 
 TEST_F(History, CodeOrderReplacesTheLastAndDeletingRewritesSorted) {
-    Open->NKanji->Click();
+    Open->ui.NKanji->Click();
     EXPECT_EQ(Open->TimeOrder, 0);
     Fill(50);
     UpdateSearchHistory(*Open, "あ");
@@ -354,18 +354,18 @@ TEST_F(History, CodeOrderReplacesTheLastAndDeletingRewritesSorted) {
                                [](const std::string& a, const std::string& b) { return gui::Cp932CompareText(a, b) < 0; }));
 
     // Deleting one name keeps the rest sorted, without repeats, in the file too.
-    Open->ComboBox1->Items()->Clear();
-    for (const char* s : {"丙", "甲", "乙", "甲"}) Open->ComboBox1->Items()->Add(s);
+    Open->ui.ComboBox1->Items()->Clear();
+    for (const char* s : {"丙", "甲", "乙", "甲"}) Open->ui.ComboBox1->Items()->Add(s);
     EXPECT_EQ(Items(), (std::vector<std::string>{"乙", "甲", "甲", "丙"})) << "the drop-down is sorted";
-    Open->ComboBox1->SetItemIndex(1);
+    Open->ui.ComboBox1->SetItemIndex(1);
     N7Click(*Open, NameWidgetsOf(*Open).N7);
     EXPECT_EQ(Items(), (std::vector<std::string>{"乙", "甲", "丙"}));
     EXPECT_EQ(testsupport::ReadBytes(programDir / "MAPDATA" / "townlist.lst"),
               gui::Utf8ToCp932("乙\r\n甲\r\n丙\r\n"));
 
     // A name typed over the one chosen before is the one deleted.
-    Open->ComboBox1->SetItemIndex(0);
-    Open->ComboBox1->lineEdit()->setText(QString::fromStdString("丙"));
+    Open->ui.ComboBox1->SetItemIndex(0);
+    Open->ui.ComboBox1->lineEdit()->setText(QString::fromStdString("丙"));
     Messages().clear();
     N7Click(*Open, NameWidgetsOf(*Open).N7);
     ASSERT_EQ(Messages().size(), 1u);
@@ -374,11 +374,11 @@ TEST_F(History, CodeOrderReplacesTheLastAndDeletingRewritesSorted) {
 
     // A name that is not in the list, or none at all: nothing asked.
     Messages().clear();
-    Open->ComboBox1->SetItemIndex(0);
-    Open->ComboBox1->lineEdit()->setText(QString::fromStdString("丁"));
+    Open->ui.ComboBox1->SetItemIndex(0);
+    Open->ui.ComboBox1->lineEdit()->setText(QString::fromStdString("丁"));
     N7Click(*Open, NameWidgetsOf(*Open).N7);
-    Open->ComboBox1->SetItemIndex(-1);
-    Open->ComboBox1->lineEdit()->clear();
+    Open->ui.ComboBox1->SetItemIndex(-1);
+    Open->ui.ComboBox1->lineEdit()->clear();
     N7Click(*Open, NameWidgetsOf(*Open).N7);
     EXPECT_TRUE(Messages().empty());
     EXPECT_EQ(Items().size(), 2u);

@@ -7,14 +7,14 @@ class MouseMap : public HandMap {
 protected:
     void SetUp() override {
         HandMap::SetUp();
-        o->MapShown = true;
+        o->gate.MapShown = true;
         gui::testing::Messages().clear();
         gui::testing::ShellOpens().clear();
     }
-    void Down(int x, int y, TMouseButton b = mbLeft) { o->Image1MouseDown(o->Image1, b, {}, x, y); }
-    void Move(int x, int y) { o->Image1MouseMove(o->Image1, {}, x, y); }
-    void Up(int x, int y) { o->Image1MouseUp(o->Image1, mbLeft, {}, x, y); }
-    QImage Snapshot() { return o->Image1->Canvas()->Image().copy(); }
+    void Down(int x, int y, TMouseButton b = mbLeft) { o->Image1MouseDown(o->ui.Image1, b, {}, x, y); }
+    void Move(int x, int y) { o->Image1MouseMove(o->ui.Image1, {}, x, y); }
+    void Up(int x, int y) { o->Image1MouseUp(o->ui.Image1, mbLeft, {}, x, y); }
+    QImage Snapshot() { return o->ui.Image1->Canvas()->Image().copy(); }
     static TColor FontColor(QWidget* w) { return FromQColor(w->palette().color(QPalette::WindowText)); }
     std::vector<gui::testing::MessageRecord>& Messages() { return gui::testing::Messages(); }
 };

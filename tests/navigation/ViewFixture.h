@@ -20,7 +20,7 @@ protected:
         o = Open;
         Ken->AreaBox(13)->SetChecked(true);
         Ken->Button1Click(Ken);
-        ASSERT_TRUE(o->MapShown && o->DataReady);
+        ASSERT_TRUE(o->gate.MapShown && o->gate.DataReady);
         gui::testing::Messages().clear();
     }
     int redraws = 0;

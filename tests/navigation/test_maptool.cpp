@@ -14,9 +14,9 @@ public:
     Recorder(TOpen& o, std::vector<std::string>& log, bool first = false) : OpenTool(o), log(log), first(first) {}
     bool Press(const MapEvent& e) override {
         log.push_back("press " + std::to_string(e.X));
-        if (endsItself) o.EndActiveTool();
+        if (endsItself) o.tools.EndActiveTool();
         // Still alive after its own end: the map frees it later.
-        log.push_back(o.ActiveTool() == this ? "still armed" : "ended");
+        log.push_back(o.tools.ActiveTool() == this ? "still armed" : "ended");
         return goesOn;
     }
     bool Move(const MapEvent& e) override {
@@ -35,7 +35,7 @@ public:
         log.push_back("key " + std::to_string(key));
         return true;
     }
-    void End() override { log.push_back(o.ActiveTool() == this ? "end while armed" : "end"); }
+    void End() override { log.push_back(o.tools.ActiveTool() == this ? "end while armed" : "end"); }
     TForm* Owner() const override { return &o; }
     bool BeforeGrabs() const override { return first; }
     std::vector<std::string>& log;
@@ -48,8 +48,8 @@ class MapToolTest : public MouseMap {
 protected:
     std::vector<std::string> log;
     Recorder& Arm(bool first = false) {
-        o->SetTool(std::make_unique<Recorder>(*o, log, first));
-        return *o->ToolAs<Recorder>();
+        o->tools.SetTool(std::make_unique<Recorder>(*o, log, first));
+        return *o->tools.ToolAs<Recorder>();
     }
 };
 
@@ -58,10 +58,10 @@ TEST_F(MapToolTest, EveryEventReachesTheArmedToolAndANewToolEndsItOnce) {
     Down(10, 10);
     Move(20, 20);
     Up(20, 20);
-    Image1DblClick(*o, o->Image1);
+    Image1DblClick(*o, o->ui.Image1);
     int key = VK_LEFT;
     const int32_t cx = o->CX;
-    Image1KeyDown(*o, o->Image1, key, {});
+    Image1KeyDown(*o, o->ui.Image1, key, {});
     EXPECT_EQ(key, 0);
     EXPECT_EQ(o->CX, cx) << "the key was the tool's, not a pan";
     EXPECT_EQ(log, (std::vector<std::string>{"press 10", "still armed", "move 20", "release", "double", "key 37"}));
@@ -69,9 +69,9 @@ TEST_F(MapToolTest, EveryEventReachesTheArmedToolAndANewToolEndsItOnce) {
 
     // A move the tool leaves is the read-out's; a press it lets go on starts a distance.
     t.takesMoves = false;
-    o->Label13->SetCaption("");
+    o->ui.Label13->SetCaption("");
     Move(300, 300);
-    EXPECT_EQ(o->Label13->Caption(), "緯度  34.0000");
+    EXPECT_EQ(o->ui.Label13->Caption(), "緯度  34.0000");
     t.goesOn = true;
     Down(300, 300);
     EXPECT_EQ(o->DistanceMode, 1);
@@ -81,11 +81,11 @@ TEST_F(MapToolTest, EveryEventReachesTheArmedToolAndANewToolEndsItOnce) {
     log.clear();
     o->BtnCenterClick(o);
     EXPECT_EQ(log, std::vector<std::string>{"end"}) << "ended once, and no longer armed while it ends";
-    EXPECT_TRUE(o->ToolAs<CentreTool>());
-    EXPECT_FALSE(o->BtnCenter->Enabled());
+    EXPECT_TRUE(o->tools.ToolAs<CentreTool>());
+    EXPECT_FALSE(o->ui.BtnCenter->Enabled());
     o->EscapePressed();
-    EXPECT_EQ(o->ActiveTool(), nullptr);
-    EXPECT_TRUE(o->BtnCenter->Enabled());
+    EXPECT_EQ(o->tools.ActiveTool(), nullptr);
+    EXPECT_TRUE(o->ui.BtnCenter->Enabled());
 }
 
 TEST_F(MapToolTest, AToolEndingItselfRunsToTheEndOfItsPress) {
@@ -93,7 +93,7 @@ TEST_F(MapToolTest, AToolEndingItselfRunsToTheEndOfItsPress) {
     t.endsItself = true;
     Down(10, 10);
     EXPECT_EQ(log, (std::vector<std::string>{"press 10", "end", "ended"}));
-    EXPECT_EQ(o->ActiveTool(), nullptr);
+    EXPECT_EQ(o->tools.ActiveTool(), nullptr);
     Down(30, 30);   // frees it; the press is the map's own
     EXPECT_EQ(o->DistanceMode, 1);
 }
@@ -135,5 +135,5 @@ TEST_F(MapToolTest, TheCentreCrossIsTheToolsOwnOnAnyBitmap) {
     second.Move(e);
     EXPECT_NE(bmp.Canvas()->Pixels(65, 60), clWhite) << "the first tool's cross stays";
     EXPECT_NE(bmp.Canvas()->Pixels(35, 80), clWhite);
-    EXPECT_EQ(o->ActiveTool(), nullptr) << "a tool driven alone is armed nowhere";
+    EXPECT_EQ(o->tools.ActiveTool(), nullptr) << "a tool driven alone is armed nowhere";
 }

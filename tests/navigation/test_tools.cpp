@@ -41,53 +41,53 @@ void Esc(QWidget* w) {
 class Tools : public MouseMap {};
 
 TEST_F(Tools, PaintingEndsAnArmedRangeAndEscEndsPainting) {
-    Press(o->TkBtn2);
-    ASSERT_TRUE(o->ToolAs<RangeTool>());
-    Press(o->BtnPaint);
-    EXPECT_FALSE(o->ToolAs<RangeTool>()) << "painting took the map over";
+    Press(o->ui.TkBtn2);
+    ASSERT_TRUE(o->tools.ToolAs<RangeTool>());
+    Press(o->ui.BtnPaint);
+    EXPECT_FALSE(o->tools.ToolAs<RangeTool>()) << "painting took the map over";
     Press(MapPaint->SlotButton(0));
     Down(300, 300);
-    EXPECT_EQ(o->paint_rep, 1) << "the press painted instead of starting a range";
+    EXPECT_EQ(o->paint.paint_rep, 1) << "the press painted instead of starting a range";
     EXPECT_TRUE(Messages().empty());
 
-    Esc(o->Image1);
-    EXPECT_FALSE(o->ToolAs<PaintTool>());
-    EXPECT_EQ(o->ActiveTool(), nullptr);
-    EXPECT_TRUE(o->BtnPaint->isEnabled() && o->Button5->isEnabled() && o->TkBtn2->isEnabled());
+    Esc(o->ui.Image1);
+    EXPECT_FALSE(o->tools.ToolAs<PaintTool>());
+    EXPECT_EQ(o->tools.ActiveTool(), nullptr);
+    EXPECT_TRUE(o->ui.BtnPaint->isEnabled() && o->ui.Button5->isEnabled() && o->ui.TkBtn2->isEnabled());
     EXPECT_TRUE(MapPaint->Button9->isEnabled()) << "the paint window can be closed again";
 }
 
 TEST_F(Tools, ARouteEndsByEscWithItsLengthOrStartsAfreshByItsButton) {
-    Press(o->BtnMulti);
+    Press(o->ui.BtnMulti);
     Down(100, 100);
     Down(300, 100);
     Down(300, 300);
-    EXPECT_TRUE(o->BtnMulti->isEnabled()) << "a running route can be left";
-    Press(o->BtnMulti);
-    EXPECT_TRUE(o->ToolAs<RouteTool>());
+    EXPECT_TRUE(o->ui.BtnMulti->isEnabled()) << "a running route can be left";
+    Press(o->ui.BtnMulti);
+    EXPECT_TRUE(o->tools.ToolAs<RouteTool>());
     EXPECT_EQ(o->RoutePointCount, 0) << "the button drops the route under way";
 
     Down(100, 100);
     Down(300, 100);
-    Esc(o->Image1);
-    EXPECT_FALSE(o->ToolAs<RouteTool>());
+    Esc(o->ui.Image1);
+    EXPECT_FALSE(o->tools.ToolAs<RouteTool>());
     EXPECT_TRUE(o->RouteDone);
-    EXPECT_NE(o->Label15->Caption(), TOpen::DistanceText(0)) << "the length stays on view";
-    for (QWidget* w : std::initializer_list<QWidget*>{o->Button5, o->BtnLetter, o->Button9, o->BtnMulti, o->Button14})
+    EXPECT_NE(o->ui.Label15->Caption(), TOpen::DistanceText(0)) << "the length stays on view";
+    for (QWidget* w : std::initializer_list<QWidget*>{o->ui.Button5, o->ui.BtnLetter, o->ui.Button9, o->ui.BtnMulti, o->ui.Button14})
         EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
 
     // The area mode and the centre cross end the same way.
-    Press(o->Button14);
-    ASSERT_TRUE(o->ToolAs<AreaTool>());
-    Esc(o->Image1);
-    EXPECT_FALSE(o->ToolAs<AreaTool>());
-    EXPECT_EQ(o->Button14->Caption(), "面積");
-    EXPECT_TRUE(o->Button5->isEnabled());
-    Press(o->BtnCenter);
+    Press(o->ui.Button14);
+    ASSERT_TRUE(o->tools.ToolAs<AreaTool>());
+    Esc(o->ui.Image1);
+    EXPECT_FALSE(o->tools.ToolAs<AreaTool>());
+    EXPECT_EQ(o->ui.Button14->Caption(), "面積");
+    EXPECT_TRUE(o->ui.Button5->isEnabled());
+    Press(o->ui.BtnCenter);
     Move(200, 200);
-    Esc(o->Image1);
-    EXPECT_FALSE(o->ToolAs<CentreTool>());
-    EXPECT_TRUE(o->BtnCenter->isEnabled());
+    Esc(o->ui.Image1);
+    EXPECT_FALSE(o->tools.ToolAs<CentreTool>());
+    EXPECT_TRUE(o->ui.BtnCenter->isEnabled());
     const QImage plain = Snapshot();
     o->DrawMap();
     EXPECT_EQ(Snapshot(), plain) << "no cross left on the map";
@@ -96,15 +96,15 @@ TEST_F(Tools, ARouteEndsByEscWithItsLengthOrStartsAfreshByItsButton) {
 TEST_F(Tools, ACloseBoxTakesTheWindowsOwnCloseAndEndsWhatItArmed) {
     // The paint window closed while painting ends painting, also while the
     // one-press web map waits in front of it.
-    Press(o->BtnPaint);
-    ASSERT_TRUE(o->ToolAs<PaintTool>());
-    o->CBChiri->SetChecked(true);
-    ASSERT_TRUE(o->ToolAs<PaintTool>());
+    Press(o->ui.BtnPaint);
+    ASSERT_TRUE(o->tools.ToolAs<PaintTool>());
+    o->ui.CBChiri->SetChecked(true);
+    ASSERT_TRUE(o->tools.ToolAs<PaintTool>());
     MapPaint->close();
-    EXPECT_FALSE(o->CBChiri->Checked());
+    EXPECT_FALSE(o->ui.CBChiri->Checked());
     EXPECT_FALSE(MapPaint->Visible());
-    EXPECT_FALSE(o->ToolAs<PaintTool>());
-    EXPECT_TRUE(o->BtnPaint->isEnabled() && o->TkBtn2->isEnabled());
+    EXPECT_FALSE(o->tools.ToolAs<PaintTool>());
+    EXPECT_TRUE(o->ui.BtnPaint->isEnabled() && o->ui.TkBtn2->isEnabled());
 
     NameDel->Show();
     Press(NameDel->Button2);
@@ -130,9 +130,9 @@ TEST_F(Tools, ACloseBoxTakesTheWindowsOwnCloseAndEndsWhatItArmed) {
 }
 
 TEST_F(Tools, ACloseBoxAsksWhatCloseAsksAndAPickedRowDoesNotOutliveIt) {
-    o->CityCount = 1;
-    o->CityName = {"川崎市"};
-    o->CityX = {150000}, o->CityY = {150000}, o->CityPref = {13}, o->CityFlag = {0};
+    o->doc.CityCount = 1;
+    o->doc.CityName = {"川崎市"};
+    o->doc.CityX = {150000}, o->doc.CityY = {150000}, o->doc.CityPref = {13}, o->doc.CityFlag = {0};
     Toshi->FormCreate(Toshi);
     Toshi->Show();
     Toshi->StringGrid1->SetRow(1);
@@ -154,45 +154,45 @@ TEST_F(Tools, ACloseBoxAsksWhatCloseAsksAndAPickedRowDoesNotOutliveIt) {
 
 TEST_F(Tools, AnAreaClickMeasuresTheSameWithNamesShown) {
     // Two squares side by side; a name sits on the border between them.
-    SetStore(o->TownLine, {{{100, 100}, {300, 100}, {300, 300}, {100, 300}, {100, 100}},
+    SetStore(o->doc.TownLine, {{{100, 100}, {300, 100}, {300, 300}, {100, 300}, {100, 100}},
                            {{300, 100}, {500, 100}, {500, 300}, {300, 300}}});
     auto [x, y] = At(300, 200);
-    o->TownCount = 1;
-    o->TownX = {x}, o->TownY = {y}, o->TownName = {"清川村"}, o->TownDup = {'s'};
+    o->doc.TownCount = 1;
+    o->doc.TownX = {x}, o->doc.TownY = {y}, o->doc.TownName = {"清川村"}, o->doc.TownDup = {'s'};
     auto measure = [&](bool names) {
-        o->CBTownName->SetChecked(names);
-        Press(o->Button14);
+        o->ui.CBTownName->SetChecked(names);
+        Press(o->ui.Button14);
         Down(150, 150);
         const float km2 = AreaCountOf(*o).AreaKm2;
-        Press(o->Button14);
+        Press(o->ui.Button14);
         return km2;
     };
     const float hidden = measure(false);
     EXPECT_FLOAT_EQ(measure(true), hidden);
-    EXPECT_TRUE(o->CBTownName->Checked()) << "the names come back with the end of the mode";
+    EXPECT_TRUE(o->ui.CBTownName->Checked()) << "the names come back with the end of the mode";
 }
 
 class ToolsJapan : public JapanFormsTest {};
 
 TEST_F(ToolsJapan, ANewAreaChoiceEndsMeasuringAndTheWayBack) {
-    EXPECT_FALSE(Open->BtnCenter->isEnabled()) << "no map to centre yet";
+    EXPECT_FALSE(Open->ui.BtnCenter->isEnabled()) << "no map to centre yet";
     testsupport::ChooseAreas({13});
-    ASSERT_TRUE(Open->MapShown);
+    ASSERT_TRUE(Open->gate.MapShown);
     // A range zoom gives a way back.
-    Press(Open->TkBtn2);
-    Open->Image1MouseDown(Open->Image1, mbLeft, {}, 200, 200);
-    Open->Image1MouseMove(Open->Image1, {}, 400, 400);
-    Open->Image1MouseUp(Open->Image1, mbLeft, {}, 400, 400);
-    ASSERT_TRUE(Open->Button12->isEnabled());
-    Press(Open->Button14);
-    ASSERT_TRUE(Open->ToolAs<AreaTool>());
+    Press(Open->ui.TkBtn2);
+    Open->Image1MouseDown(Open->ui.Image1, mbLeft, {}, 200, 200);
+    Open->Image1MouseMove(Open->ui.Image1, {}, 400, 400);
+    Open->Image1MouseUp(Open->ui.Image1, mbLeft, {}, 400, 400);
+    ASSERT_TRUE(Open->ui.Button12->isEnabled());
+    Press(Open->ui.Button14);
+    ASSERT_TRUE(Open->tools.ToolAs<AreaTool>());
 
     Open->Button5Click(Open);
     testsupport::ChooseAreas({12});
-    EXPECT_FALSE(Open->ToolAs<AreaTool>());
-    EXPECT_FALSE(Open->Button12->isEnabled()) << "戻す would show the old area over the new data";
+    EXPECT_FALSE(Open->tools.ToolAs<AreaTool>());
+    EXPECT_FALSE(Open->ui.Button12->isEnabled()) << "戻す would show the old area over the new data";
     EXPECT_EQ(SCList->ViewHistoryCount, 0);
-    for (QWidget* w : std::initializer_list<QWidget*>{Open->Button5, Open->BtnLetter, Open->Button9, Open->Button14})
+    for (QWidget* w : std::initializer_list<QWidget*>{Open->ui.Button5, Open->ui.BtnLetter, Open->ui.Button9, Open->ui.Button14})
         EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
 }
 
@@ -215,6 +215,6 @@ TEST_F(Tools, EscClosesEveryToolWindowThroughItsOwnClose) {
     EXPECT_EQ(Messages()[0].caption, "ペイントウインドウの終了");
     EXPECT_TRUE(MapPaint->Visible());
     // Over the main window Esc ends the mode, never the program.
-    Esc(o->Image1);
+    Esc(o->ui.Image1);
     EXPECT_FALSE(gui::testing::Terminated());
 }

@@ -11,101 +11,101 @@
 #include <QWheelEvent>
 
 TEST_F(ViewTest, ZoomFactorDividesByTheSinglePrecisionUnitAndTruncates) {
-    struct Case { int step; const char* shown; TMenuItem* TOpen::*item; int index; };
-    const Case cases[] = {{9, "0.90", &TOpen::N011, 3}, {4, "0.80", &TOpen::N021, 2}, {2, "1.00", &TOpen::N051, 1}};
+    struct Case { int step; const char* shown; TMenuItem* MainControls::*item; int index; };
+    const Case cases[] = {{9, "0.90", &MainControls::N011, 3}, {4, "0.80", &MainControls::N021, 2}, {2, "1.00", &MainControls::N051, 1}};
     for (const Case& c : cases) {
         o->MAGSTEP = 1;
         o->MAGUNIT = 1.0f;
         o->RangeZoom = true;
-        o->Button12->SetEnabled(true);
-        (o->*c.item)->Click();
+        o->ui.Button12->SetEnabled(true);
+        (o->ui.*c.item)->Click();
         EXPECT_EQ(o->MAGSTEP, c.step) << c.shown;
-        EXPECT_EQ(o->Label6->Caption(), c.shown);
-        EXPECT_EQ(o->UpDown1->Position(), c.step);
+        EXPECT_EQ(o->ui.Label6->Caption(), c.shown);
+        EXPECT_EQ(o->ui.UpDown1->Position(), c.step);
         EXPECT_EQ(Settei->RadioGroup3->ItemIndex(), c.index);
-        EXPECT_TRUE((o->*c.item)->Checked());
-        EXPECT_EQ(int(o->N101->Checked()) + o->N051->Checked() + o->N021->Checked() + o->N011->Checked(), 1);
+        EXPECT_TRUE((o->ui.*c.item)->Checked());
+        EXPECT_EQ(int(o->ui.N101->Checked()) + o->ui.N051->Checked() + o->ui.N021->Checked() + o->ui.N011->Checked(), 1);
         EXPECT_FALSE(o->RangeZoom);
-        EXPECT_FALSE(o->Button12->Enabled());
-        EXPECT_TRUE(o->UpDown1->Enabled());
+        EXPECT_FALSE(o->ui.Button12->Enabled());
+        EXPECT_TRUE(o->ui.UpDown1->Enabled());
     }
     // Back to x1.0 from step 1 under x0.1: 0.1 truncates to 0, which becomes 1.
     N011Click(*o, o);
     o->MAGSTEP = 1;
     N101Click(*o, o);
     EXPECT_EQ(o->MAGSTEP, 1);
-    EXPECT_EQ(o->Label6->Caption(), "1.00");
+    EXPECT_EQ(o->ui.Label6->Caption(), "1.00");
     // The settings group runs the menu.
     Settei->RadioGroup3->SetItemIndex(2);
     EXPECT_FLOAT_EQ(o->MAGUNIT, 0.2f);
-    EXPECT_TRUE(o->N021->Checked());
+    EXPECT_TRUE(o->ui.N021->Checked());
 }
 
 TEST_F(ViewTest, ZoomFactorBeforeAnyMapLeavesPressesOff) {
-    o->DataReady = false;
-    o->MapShown = false;
+    o->gate.DataReady = false;
+    o->gate.MapShown = false;
     N051Click(*o, o);
-    EXPECT_FALSE(o->MapShown);
+    EXPECT_FALSE(o->gate.MapShown);
 }
 
 TEST_F(ViewTest, ReductionRebuildsBothSizeGroupsKeepingTheChoice) {
-    o->RadioGroup1->SetItemIndex(1);
+    o->ui.RadioGroup1->SetItemIndex(1);
     Settei->RadioGroup2->SetItemIndex(1);
     MAG3Click(*o, o);
     EXPECT_EQ(o->SSIZE, 3);
     EXPECT_EQ(o->ImageSize, 400) << "the size group's second item, 1200 reduced by 3";
-    for (TRadioGroup* g : {o->RadioGroup1, Settei->RadioGroup2}) {
+    for (TRadioGroup* g : {o->ui.RadioGroup1, Settei->RadioGroup2}) {
         EXPECT_EQ(g->Item(0), "200");
         EXPECT_EQ(g->Item(1), "400");
         EXPECT_EQ(g->Item(2), "600");
     }
-    EXPECT_EQ(o->RadioGroup1->ItemIndex(), 1);
+    EXPECT_EQ(o->ui.RadioGroup1->ItemIndex(), 1);
     EXPECT_EQ(Settei->RadioGroup1->ItemIndex(), 2);
-    EXPECT_TRUE(o->MAG3->Checked());
-    EXPECT_FALSE(o->MAG1->Checked());
+    EXPECT_TRUE(o->ui.MAG3->Checked());
+    EXPECT_FALSE(o->ui.MAG1->Checked());
 
     // From the settings window the groups follow at once, the menu only on "決　定".
     Settei->RadioGroup1->SetItemIndex(3);
     EXPECT_EQ(o->SSIZE, 4);
     EXPECT_EQ(Settei->RadioGroup2->Item(2), "450");
-    EXPECT_EQ(o->RadioGroup1->Item(0), "150");
-    EXPECT_TRUE(o->MAG3->Checked());
+    EXPECT_EQ(o->ui.RadioGroup1->Item(0), "150");
+    EXPECT_TRUE(o->ui.MAG3->Checked());
     Settei->Button8Click(Settei);
-    EXPECT_TRUE(o->MAG4->Checked());
-    EXPECT_FALSE(o->MAG3->Checked());
+    EXPECT_TRUE(o->ui.MAG4->Checked());
+    EXPECT_FALSE(o->ui.MAG3->Checked());
     EXPECT_EQ(o->ImageSize, 300);
 }
 
 TEST_F(ViewTest, PanArrowsMoveTheCentreByTheMoveFactorAndStopAtTheEnds) {
     const int32_t cx = o->CX, cy = o->CY;
-    o->UDHor->UserClick(btNext);
+    o->ui.UDHor->UserClick(btNext);
     const int32_t right = cx - o->CX;
     EXPECT_GT(right, 0) << "the right arrow lowers CX";
-    o->UDHor->UserClick(btPrev);
+    o->ui.UDHor->UserClick(btPrev);
     EXPECT_NEAR(o->CX, cx, 1);
-    o->UDVer->UserClick(btNext);
+    o->ui.UDVer->UserClick(btNext);
     EXPECT_LT(o->CY, cy);
 
     N202Click(*o, o);
     EXPECT_EQ(Settei->RadioGroup4->ItemIndex(), 0);
-    EXPECT_TRUE(o->N202->Checked() && !o->N102->Checked());
+    EXPECT_TRUE(o->ui.N202->Checked() && !o->ui.N102->Checked());
     const int32_t before = o->CX;
-    o->UDHor->UserClick(btNext);
+    o->ui.UDHor->UserClick(btNext);
     EXPECT_NEAR(before - o->CX, 2 * right, 1);
     Settei->RadioGroup4->SetItemIndex(2);   // the settings group runs the menu
     EXPECT_FLOAT_EQ(o->MoveFactor, 0.5f);
-    EXPECT_TRUE(o->N052->Checked());
+    EXPECT_TRUE(o->ui.N052->Checked());
 
-    while (o->UDHor->Position() < 1000) o->UDHor->UserClick(btNext);
+    while (o->ui.UDHor->Position() < 1000) o->ui.UDHor->UserClick(btNext);
     const int32_t atEnd = o->CX;
     Mark();
-    o->UDHor->UserClick(btNext);
+    o->ui.UDHor->UserClick(btNext);
     EXPECT_EQ(o->CX, atEnd);
     EXPECT_EQ(Redraws(), 0);
 
-    o->UpDown1->UserClick(btNext);
+    o->ui.UpDown1->UserClick(btNext);
     EXPECT_EQ(o->MAGSTEP, 2);
-    EXPECT_EQ(o->Label6->Caption(), "2.00");
+    EXPECT_EQ(o->ui.Label6->Caption(), "2.00");
     EXPECT_EQ(Redraws(), 1);
 }
 
@@ -114,7 +114,7 @@ TEST_F(ViewTest, WheelPansWithShiftOrCtrlAndZoomsOtherwise) {
     EXPECT_TRUE(Wheel(120, true));
     EXPECT_LT(o->CY, cy);
     EXPECT_EQ(o->CX, cx);
-    EXPECT_EQ(o->UDVer->Position(), 500) << "wheel pans leave the arrows' positions";
+    EXPECT_EQ(o->ui.UDVer->Position(), 500) << "wheel pans leave the arrows' positions";
     cy = o->CY;
     EXPECT_TRUE(Wheel(120, false, true));
     EXPECT_GT(o->CX, cx);
@@ -123,14 +123,14 @@ TEST_F(ViewTest, WheelPansWithShiftOrCtrlAndZoomsOtherwise) {
     EXPECT_GT(o->CY, cy);
     EXPECT_EQ(o->CX, cx);
 
-    o->UpDown1->SetPosition(5);
+    o->ui.UpDown1->SetPosition(5);
     o->MAGSTEP = 5;
     EXPECT_TRUE(Wheel(120));
     EXPECT_EQ(o->MAGSTEP, 4);
     EXPECT_TRUE(Wheel(-120));
     EXPECT_TRUE(Wheel(-120));
     EXPECT_EQ(o->MAGSTEP, 6);
-    EXPECT_EQ(o->Label6->Caption(), "6.00");
+    EXPECT_EQ(o->ui.Label6->Caption(), "6.00");
 
     // A range zoom keeps its magnification but still redraws.
     o->RangeZoom = true;
@@ -142,9 +142,9 @@ TEST_F(ViewTest, WheelPansWithShiftOrCtrlAndZoomsOtherwise) {
     o->RangeZoom = false;
 
     // Painting disables the arrows but keeps the wheel.
-    o->BtnPaint->Click();
-    ASSERT_TRUE((o->ToolAs<PaintTool>() != nullptr));
-    ASSERT_FALSE(o->UDHor->Enabled());
+    o->ui.BtnPaint->Click();
+    ASSERT_TRUE((o->tools.ToolAs<PaintTool>() != nullptr));
+    ASSERT_FALSE(o->ui.UDHor->Enabled());
     EXPECT_TRUE(Wheel(-120));
     EXPECT_EQ(o->MAGSTEP, 7);
     MapPaint->Button19->Click();
@@ -155,39 +155,39 @@ TEST_F(ViewTest, WheelPansWithShiftOrCtrlAndZoomsOtherwise) {
         EXPECT_FALSE(Wheel(-120)) << what;
         EXPECT_EQ(o->MAGSTEP, step) << what;
     };
-    o->Button14->Click();
+    o->ui.Button14->Click();
     refused("area");
-    o->Button14->Click();
-    o->BtnMulti->Click();
+    o->ui.Button14->Click();
+    o->ui.BtnMulti->Click();
     refused("route by clicks");
-    o->CBTimer->SetChecked(true);
-    o->Image1MouseDown(o->Image1, mbLeft, {}, 100, 100);
-    ASSERT_TRUE(o->Timer2->Enabled());
+    o->ui.CBTimer->SetChecked(true);
+    o->Image1MouseDown(o->ui.Image1, mbLeft, {}, 100, 100);
+    ASSERT_TRUE(o->ui.Timer2->Enabled());
     refused("timed route");
-    Image1DblClick(*o, o->Image1);
+    Image1DblClick(*o, o->ui.Image1);
     EXPECT_TRUE(Wheel(-120));
-    o->MapShown = false;
+    o->gate.MapShown = false;
     refused("no map");
 }
 
 TEST_F(ViewTest, AWheelTurnOverTheMapBoxZoomsInsteadOfScrolling) {
     MAG1Click(*o, o);
-    o->RadioGroup1->SetItemIndex(2);   // a large image, so the box could scroll
+    o->ui.RadioGroup1->SetItemIndex(2);   // a large image, so the box could scroll
     o->COPYSCALE = 3;
     o->DrawMap();
-    o->UpDown1->SetPosition(3);
+    o->ui.UpDown1->SetPosition(3);
     o->MAGSTEP = 3;
-    QWidget* vp = o->ScrollBox1->viewport();
-    const int scrolled = o->ScrollBox1->VertPosition();
+    QWidget* vp = o->ui.ScrollBox1->viewport();
+    const int scrolled = o->ui.ScrollBox1->VertPosition();
     QWheelEvent e(QPointF(50, 50), vp->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, 120), Qt::NoButton,
                   Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(vp, &e);
     EXPECT_EQ(o->MAGSTEP, 2);
-    EXPECT_EQ(o->ScrollBox1->VertPosition(), scrolled);
+    EXPECT_EQ(o->ui.ScrollBox1->VertPosition(), scrolled);
 }
 
 TEST_F(ViewTest, HistoryPushesBacksAndDropsItsOldestWhenFull) {
-    EXPECT_FALSE(o->Button12->Enabled());
+    EXPECT_FALSE(o->ui.Button12->Enabled());
     // Back on an empty history changes nothing.
     const int32_t cx = o->CX;
     Mark();
@@ -202,7 +202,7 @@ TEST_F(ViewTest, HistoryPushesBacksAndDropsItsOldestWhenFull) {
     EXPECT_EQ(SCList->ViewHistoryCount, 1);
     o->CX += 1000;
     o->MAGSTEP = 7;
-    o->Button12->SetEnabled(true);
+    o->ui.Button12->SetEnabled(true);
     Mark();
     Button12Click(*o, o);
     EXPECT_EQ(o->CX, cx);
@@ -210,19 +210,19 @@ TEST_F(ViewTest, HistoryPushesBacksAndDropsItsOldestWhenFull) {
     EXPECT_FLOAT_EQ(o->MAGUNIT, 0.5f);
     EXPECT_EQ(Redraws(), 1);
     EXPECT_EQ(SCList->ViewHistoryCount, 0);
-    EXPECT_FALSE(o->Button12->Enabled());
-    EXPECT_EQ(o->Label6->Caption(), "1.50");
+    EXPECT_FALSE(o->ui.Button12->Enabled());
+    EXPECT_EQ(o->ui.Label6->Caption(), "1.50");
     EXPECT_EQ(SCList->Label48->Caption(), "1.5000");
 
     for (int i = 0; i < 101; i++) SCList->PushView(i, i, i, i, i, i, i, 1.0f);
     EXPECT_EQ(SCList->ViewHistoryCount, 100);
     EXPECT_EQ(SCList->ViewHistory.MAGSTEP[0], 1) << "the oldest went";
     EXPECT_EQ(SCList->ViewHistory.CX[99], 100);
-    o->Button12->SetEnabled(true);
+    o->ui.Button12->SetEnabled(true);
     Button12Click(*o, o);
     EXPECT_EQ(o->MAGSTEP, 100);
     EXPECT_EQ(o->CX, 100);
-    EXPECT_TRUE(o->Button12->Enabled());
+    EXPECT_TRUE(o->ui.Button12->Enabled());
 }
 
 TEST_F(ViewTest, TimerStepsBackDuringADragElseGoesToTheStandardRange) {
@@ -231,10 +231,10 @@ TEST_F(ViewTest, TimerStepsBackDuringADragElseGoesToTheStandardRange) {
     PushViewHistory(*o);
     o->CX += 5000;
     o->RangeDrag = true;
-    o->Timer1->SetEnabled(true);
-    Timer1Timer(*o, o->Timer1);
+    o->ui.Timer1->SetEnabled(true);
+    Timer1Timer(*o, o->ui.Timer1);
     EXPECT_EQ(SCList->ViewHistoryCount, 1);
-    EXPECT_FALSE(o->Timer1->Enabled());
+    EXPECT_FALSE(o->ui.Timer1->Enabled());
     EXPECT_EQ(o->CX, cx);
 
     o->RangeDrag = false;
@@ -243,48 +243,48 @@ TEST_F(ViewTest, TimerStepsBackDuringADragElseGoesToTheStandardRange) {
     o->MAGSTEP = 10;
     o->MAGUNIT = 0.37f;
     o->CX += 5000;
-    o->UDHor->SetPosition(900);
-    o->Button12->SetEnabled(true);
-    o->Timer1->SetEnabled(true);
-    Timer1Timer(*o, o->Timer1);
-    EXPECT_FALSE(o->Timer1->Enabled());
+    o->ui.UDHor->SetPosition(900);
+    o->ui.Button12->SetEnabled(true);
+    o->ui.Timer1->SetEnabled(true);
+    Timer1Timer(*o, o->ui.Timer1);
+    EXPECT_FALSE(o->ui.Timer1->Enabled());
     EXPECT_EQ(o->CX, cx) << "the standard view's centre";
     EXPECT_EQ(o->MAGSTEP, 1);
     EXPECT_FLOAT_EQ(o->MAGUNIT, 1.0f);
-    EXPECT_FALSE(o->RangeZoom || o->ToolAs<RangeTool>());
-    EXPECT_EQ(o->UDHor->Position(), 500);
-    EXPECT_FALSE(o->Button12->Enabled());
+    EXPECT_FALSE(o->RangeZoom || o->tools.ToolAs<RangeTool>());
+    EXPECT_EQ(o->ui.UDHor->Position(), 500);
+    EXPECT_FALSE(o->ui.Button12->Enabled());
     EXPECT_EQ(SCList->ViewHistoryCount, 1) << "the standard range keeps the history";
-    EXPECT_TRUE(o->MapShown);
-    EXPECT_TRUE(o->CBPrefBorder->Checked() && o->CBTownBorder->Checked());
+    EXPECT_TRUE(o->gate.MapShown);
+    EXPECT_TRUE(o->ui.CBPrefBorder->Checked() && o->ui.CBTownBorder->Checked());
     EXPECT_EQ(SCList->Label48->Caption(), "1.0000");
     EXPECT_EQ(SCList->Label35->Caption(), "1");
 }
 
 TEST_F(ViewTest, ArmingTheRangeClearsTheZoomAndTheTimedRoute) {
     o->RangeZoom = true;
-    o->CBTimer->SetChecked(true);
+    o->ui.CBTimer->SetChecked(true);
     Mark();
-    o->TkBtn2->Click();
-    EXPECT_TRUE(o->ToolAs<RangeTool>());
+    o->ui.TkBtn2->Click();
+    EXPECT_TRUE(o->tools.ToolAs<RangeTool>());
     EXPECT_FALSE(o->RangeZoom || o->RangeDrag);
-    EXPECT_FALSE(o->CBTimer->Checked());
-    EXPECT_EQ(o->Label17->Caption(), "辺長");
-    EXPECT_EQ(o->Label15->Caption(), "   0.00 km");
-    EXPECT_EQ(o->TkBtn2->Color(), TColor(0x00FFFF));
+    EXPECT_FALSE(o->ui.CBTimer->Checked());
+    EXPECT_EQ(o->ui.Label17->Caption(), "辺長");
+    EXPECT_EQ(o->ui.Label15->Caption(), "   0.00 km");
+    EXPECT_EQ(o->ui.TkBtn2->Color(), TColor(0x00FFFF));
     EXPECT_EQ(Redraws(), 0);
 }
 
 TEST_F(ViewTest, ARedrawPutsThePenBackToCopyFirst) {
-    o->UpDown1->SetPosition(2);
+    o->ui.UpDown1->SetPosition(2);
     o->MAGSTEP = 2;
     o->DrawMap();
-    const QImage drawn = o->Image1->Picture()->Bitmap()->Image().copy();
-    o->Image1->Canvas()->Pen->Mode = pmXor;   // as the centre cross leaves it
+    const QImage drawn = o->ui.Image1->Picture()->Bitmap()->Image().copy();
+    o->ui.Image1->Canvas()->Pen->Mode = pmXor;   // as the centre cross leaves it
     EXPECT_TRUE(Wheel(120));
     EXPECT_TRUE(Wheel(-120));
-    EXPECT_EQ(o->Image1->Canvas()->Pen->Mode, pmCopy);
-    EXPECT_TRUE(o->Image1->Picture()->Bitmap()->Image() == drawn);
+    EXPECT_EQ(o->ui.Image1->Canvas()->Pen->Mode, pmCopy);
+    EXPECT_TRUE(o->ui.Image1->Picture()->Bitmap()->Image() == drawn);
 }
 
 TEST_F(ViewTest, ReadOutShowsTheStandardViewAndARangeZoom) {
@@ -311,8 +311,8 @@ TEST_F(ViewTest, TheStandardRangeDrawsTheMapOnce) {
         Settei->CBStation->SetChecked(stations);
         Wheel(-120);
         Mark();
-        o->Button6->Click();
+        o->ui.Button6->Click();
         EXPECT_EQ(Redraws(), 1) << (stations ? "駅名" : "no 駅名");
-        EXPECT_EQ(o->CBLabel->Checked(), stations);
+        EXPECT_EQ(o->ui.CBLabel->Checked(), stations);
     }
 }

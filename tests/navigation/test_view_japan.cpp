@@ -13,7 +13,7 @@ TEST_F(JapanView, ANarrowRangeViewFallsBackToTheStandardRange) {
     Ken->AreaBox(13)->SetChecked(true);
     Ken->Button1Click(Ken);
     TOpen* o = Open;
-    ASSERT_TRUE(o->MapShown && o->DataReady);
+    ASSERT_TRUE(o->gate.MapShown && o->gate.DataReady);
     const int32_t cx = o->CX, cy = o->CY;
     const std::string width = SCList->Label36->Caption();
 
@@ -22,16 +22,16 @@ TEST_F(JapanView, ANarrowRangeViewFallsBackToTheStandardRange) {
     o->MAGSTEP = 10;
     o->MAGUNIT = float(o->ViewWidthKm / 2.0 / 10);
     EXPECT_FALSE(o->DrawMap());
-    EXPECT_EQ(o->Label15->Caption(), "指定エラー");
-    EXPECT_TRUE(o->Timer1->Enabled());
-    Timer1Timer(*o, o->Timer1);
-    EXPECT_FALSE(o->Timer1->Enabled());
+    EXPECT_EQ(o->ui.Label15->Caption(), "指定エラー");
+    EXPECT_TRUE(o->ui.Timer1->Enabled());
+    Timer1Timer(*o, o->ui.Timer1);
+    EXPECT_FALSE(o->ui.Timer1->Enabled());
     EXPECT_FALSE(o->RangeZoom);
     EXPECT_EQ(o->CX, cx);
     EXPECT_EQ(o->CY, cy);
     EXPECT_EQ(SCList->Label36->Caption(), width);
-    EXPECT_NE(o->Label15->Caption(), "指定エラー") << "the refusal leaves the read-out with the standard range";
-    EXPECT_EQ(o->Label17->Caption(), "距離");
+    EXPECT_NE(o->ui.Label15->Caption(), "指定エラー") << "the refusal leaves the read-out with the standard range";
+    EXPECT_EQ(o->ui.Label17->Caption(), "距離");
 
     // "決　定" on the real map: one redraw.
     const int applied = o->RedrawCount;

@@ -17,12 +17,12 @@ class Large : public HandMap {
 protected:
     void SetUp() override {
         HandMap::SetUp();
-        o->RadioGroup1->SetEnabled(true);
-        SetStore(o->CoastLine, {{{10, 590}, {590, 10}}});
+        o->ui.RadioGroup1->SetEnabled(true);
+        SetStore(o->doc.CoastLine, {{{10, 590}, {590, 10}}});
     }
     std::string File(const std::string& name) { return (programDir / name).string(); }
     QImage Saved(void (TOpen::*menu)(TObject*), int sizeItem, const std::string& name) {
-        o->RadioGroup1->SetItemIndex(sizeItem);
+        o->ui.RadioGroup1->SetItemIndex(sizeItem);
         gui::testing::QueueFileName(File(name));
         (o->*menu)(o);
         return QImage(QString::fromStdString(File(name)));
@@ -50,7 +50,7 @@ TEST_F(Large, EverySizeAndFormatOfOneMapHasTheSameSizeOnPaper) {
     EXPECT_NEAR(png.dotsPerMeterX() * 0.0254, 600, 1);
 
     // A project saved at 3600 still opens in builds that offer up to 1800.
-    o->RadioGroup1->SetItemIndex(5);
+    o->ui.RadioGroup1->SetItemIndex(5);
     ASSERT_TRUE(o->SaveProjectFile(File("p.rvx")));
     EXPECT_NE(testsupport::ReadBytes(File("p.rvx")).find("\r\n3,2,COPYSCALE\r\n"), std::string::npos);
 }
@@ -72,19 +72,19 @@ TEST_F(Large, AStoppedSaveLeavesTheOldFileAndAnEarlyTimerWaits) {
     EXPECT_FALSE(std::filesystem::exists(File("map.jpg")));
 
     // The range-refusal timer due: the stoppable save lets events through, not it.
-    o->UpDown1->SetPosition(5);
+    o->ui.UpDown1->SetPosition(5);
     o->MAGSTEP = 5;
-    o->RadioGroup1->SetItemIndex(1);
+    o->ui.RadioGroup1->SetItemIndex(1);
     ASSERT_TRUE(o->DrawMap());
-    const QImage direct = o->Image1->Picture()->Bitmap()->Image().copy();
-    o->Timer1->SetInterval(1);
-    o->Timer1->SetEnabled(true);
+    const QImage direct = o->ui.Image1->Picture()->Bitmap()->Image().copy();
+    o->ui.Timer1->SetInterval(1);
+    o->ui.Timer1->SetEnabled(true);
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
     const QImage saved = Saved(&TOpen::PNG1Click, 1, "x5.png");
     EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), direct.convertToFormat(QImage::Format_RGB32));
     EXPECT_EQ(o->MAGSTEP, 5);
-    o->Timer1->SetEnabled(false);
-    o->Timer1->SetInterval(1000);
+    o->ui.Timer1->SetEnabled(false);
+    o->ui.Timer1->SetInterval(1000);
 }
 
 TEST_F(Large, AWriterStoppedHalfWayKeepsTheOriginal) {

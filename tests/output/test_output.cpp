@@ -21,9 +21,9 @@ class Output : public HandMap {
 protected:
     void SetUp() override {
         HandMap::SetUp();
-        o->CBTownBorder->SetChecked(true);
-        SetStore(o->CoastLine, {{{10, 10}, {500, 590}}, {{590, 10}, {10, 400}}});
-        SetStore(o->TownLine, {{{100, 100}, {200, 100}, {200, 200}, {100, 200}, {100, 100}}});
+        o->ui.CBTownBorder->SetChecked(true);
+        SetStore(o->doc.CoastLine, {{{10, 10}, {500, 590}}, {{590, 10}, {10, 400}}});
+        SetStore(o->doc.TownLine, {{{100, 100}, {200, 100}, {200, 200}, {100, 200}, {100, 100}}});
     }
     std::string File(const std::string& name) { return (programDir / name).string(); }
     void Save(void (TOpen::*menu)(TObject*), const std::string& name) {
@@ -33,7 +33,7 @@ protected:
     // The image the redraw makes at the current size.
     QImage Direct() {
         EXPECT_TRUE(o->DrawMap());
-        return o->Image1->Picture()->Bitmap()->Image().copy();
+        return o->ui.Image1->Picture()->Bitmap()->Image().copy();
     }
     static bool SamePixels(const QImage& a, const QImage& b) {
         if (a.size() != b.size()) return false;
@@ -47,17 +47,17 @@ protected:
 
 TEST_F(Output, CopiesAndSavesDrawTheMapWithoutTouchingTheScreensImage) {
     const QImage shown = Direct();
-    o->Image1->Canvas()->SetPixel(300, 300, 0x123456);   // not part of any redraw
+    o->ui.Image1->Canvas()->SetPixel(300, 300, 0x123456);   // not part of any redraw
     int redraws = o->RedrawCount;
     o->Button4Click(o);
     EXPECT_EQ(o->RedrawCount, redraws);
     EXPECT_TRUE(o->ClipboardUsed);
     EXPECT_TRUE(SamePixels(gui::testing::ClipboardImage(), shown)) << "the map, not what lies on the screen";
-    EXPECT_EQ(o->Image1->Canvas()->Pixels(300, 300), TColor(0x123456)) << "the screen is left alone";
+    EXPECT_EQ(o->ui.Image1->Canvas()->Pixels(300, 300), TColor(0x123456)) << "the screen is left alone";
     EXPECT_FALSE(Process->Visible());
 
     redraws = o->RedrawCount;
-    o->RadioGroup1->SetItemIndex(1);
+    o->ui.RadioGroup1->SetItemIndex(1);
     EXPECT_EQ(o->RedrawCount, redraws + 1) << "the settings window's twin follows without a second redraw";
     EXPECT_EQ(o->COPYSCALE, 2);
     EXPECT_EQ(o->ImageSize, 1200);
@@ -68,7 +68,7 @@ TEST_F(Output, CopiesAndSavesDrawTheMapWithoutTouchingTheScreensImage) {
     EXPECT_EQ(o->RedrawCount, redraws);
     EXPECT_EQ(Process->Label1->Caption(), "クリップボードにコピーしています");
     EXPECT_FALSE(Process->Visible());
-    EXPECT_TRUE(o->Image1->Visible());
+    EXPECT_TRUE(o->ui.Image1->Visible());
     EXPECT_TRUE(SamePixels(gui::testing::ClipboardImage(), direct));
 
     // 240 pixels, chosen while the screen still shows 1200: the outputs draw
@@ -77,7 +77,7 @@ TEST_F(Output, CopiesAndSavesDrawTheMapWithoutTouchingTheScreensImage) {
     o->Button4Click(o);
     Save(&TOpen::PNG1Click, "small");
     EXPECT_EQ(o->RedrawCount, redraws);
-    EXPECT_EQ(o->Image1->Picture()->Bitmap()->Width(), 1200);
+    EXPECT_EQ(o->ui.Image1->Picture()->Bitmap()->Width(), 1200);
     const QImage copied = gui::testing::ClipboardImage().copy();
     QImage saved(QString::fromStdString(File("small.png")));
     const QImage small = Direct();
@@ -93,7 +93,7 @@ TEST_F(Output, ThePngReadsBackAsTheMapAndCarriesNoTransparency) {
     EXPECT_TRUE(SamePixels(saved, direct));
     EXPECT_EQ(testsupport::ReadBytes(programDir / "map.png").find("tRNS"), std::string::npos);
     EXPECT_FALSE(o->ClipboardUsed) << "a save is no copy";
-    EXPECT_EQ(o->SaveDialog1->Filter, "PNGファイル (*.png)|*.png|PDF (*.pdf)|*.pdf|SVG (*.svg)|*.svg");
+    EXPECT_EQ(o->ui.SaveDialog1->Filter, "PNGファイル (*.png)|*.png|PDF (*.pdf)|*.pdf|SVG (*.svg)|*.svg");
 }
 
 TEST_F(Output, ExtensionsAndTheOverwriteQuestion) {
@@ -104,7 +104,7 @@ TEST_F(Output, ExtensionsAndTheOverwriteQuestion) {
 
     // The dialog asked about "pic"; "pic.bmp" is asked about here.
     const std::string before = testsupport::ReadBytes(programDir / "pic.bmp");
-    SetStore(o->CoastLine, {{{10, 300}, {590, 300}}});
+    SetStore(o->doc.CoastLine, {{{10, 300}, {590, 300}}});
     gui::testing::QueueAnswer(IDCANCEL);
     Save(&TOpen::BITMAP1Click, "pic");
     ASSERT_EQ(Messages().size(), 1u);
@@ -122,17 +122,17 @@ TEST_F(Output, ExtensionsAndTheOverwriteQuestion) {
 
 TEST_F(Output, TheJpegMenuTicksItselfAndTheSaveButtonFollows) {
     Save(&TOpen::JPEG1Click, "a");
-    EXPECT_TRUE(o->JPEG1->Checked());
-    EXPECT_FALSE(o->PNG1->Checked());
-    EXPECT_FALSE(o->BITMAP1->Checked());
-    EXPECT_EQ(o->RadioGroup2->ItemIndex(), 1);
-    EXPECT_EQ(o->SaveDialog1->Filter, "JPEGファイル (*.jpg)|*.jpg|PDF (*.pdf)|*.pdf|SVG (*.svg)|*.svg");
+    EXPECT_TRUE(o->ui.JPEG1->Checked());
+    EXPECT_FALSE(o->ui.PNG1->Checked());
+    EXPECT_FALSE(o->ui.BITMAP1->Checked());
+    EXPECT_EQ(o->ui.RadioGroup2->ItemIndex(), 1);
+    EXPECT_EQ(o->ui.SaveDialog1->Filter, "JPEGファイル (*.jpg)|*.jpg|PDF (*.pdf)|*.pdf|SVG (*.svg)|*.svg");
     EXPECT_EQ(testsupport::ReadBytes(programDir / "a.jpg").substr(0, 2), "\xFF\xD8");
     Save(&TOpen::Button8Click, "b");
     EXPECT_EQ(testsupport::ReadBytes(programDir / "b.jpg").substr(0, 2), "\xFF\xD8");
-    o->RadioGroup2->SetItemIndex(2);
+    o->ui.RadioGroup2->SetItemIndex(2);
     Save(&TOpen::Button8Click, "c");
-    EXPECT_TRUE(o->BITMAP1->Checked());
+    EXPECT_TRUE(o->ui.BITMAP1->Checked());
     EXPECT_TRUE(std::filesystem::exists(programDir / "c.bmp"));
 }
 
@@ -150,23 +150,23 @@ TEST_F(Output, AFolderThatCannotBeWrittenGetsAMessageAndNoFile) {
 
 TEST_F(Output, ALargeImageIsMadeFromOneViewAndAsksNothingUnasked) {
     // The x5 view with the range-refusal timer due: every tile comes from this view.
-    o->UpDown1->SetPosition(5);
+    o->ui.UpDown1->SetPosition(5);
     o->MAGSTEP = 5;
-    o->RadioGroup1->SetItemIndex(1);
+    o->ui.RadioGroup1->SetItemIndex(1);
     const QImage direct = Direct();
-    o->Timer1->SetInterval(1);
-    o->Timer1->SetEnabled(true);
+    o->ui.Timer1->SetInterval(1);
+    o->ui.Timer1->SetEnabled(true);
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
     o->Button4Click(o);
     EXPECT_TRUE(SamePixels(gui::testing::ClipboardImage(), direct));
     EXPECT_EQ(o->MAGSTEP, 5);
-    EXPECT_TRUE(o->Timer1->Enabled()) << "the timer runs after the copy, not inside it";
-    o->Timer1->SetEnabled(false);
-    o->Timer1->SetInterval(1000);
+    EXPECT_TRUE(o->ui.Timer1->Enabled()) << "the timer runs after the copy, not inside it";
+    o->ui.Timer1->SetEnabled(false);
+    o->ui.Timer1->SetInterval(1000);
 
     // More names on the image than the readings list takes.
     for (int k = 0; k < 2001; ++k)
-        AddName(o->TownX, o->TownY, o->TownName, o->TownDup, o->TownCount, "町" + std::to_string(k), 10 + k % 500,
+        AddName(o->doc.TownX, o->doc.TownY, o->doc.TownName, o->doc.TownDup, o->doc.TownCount, "町" + std::to_string(k), 10 + k % 500,
                 10 + k / 500 * 40);
     const QImage many = Direct();
     Messages().clear();
@@ -175,7 +175,7 @@ TEST_F(Output, ALargeImageIsMadeFromOneViewAndAsksNothingUnasked) {
     EXPECT_TRUE(SamePixels(QImage(QString::fromStdString(File("plain.png"))), many));
 
     // Readings asked for but refused: one message per image, and every tile has the map.
-    o->CBYomi->SetChecked(true);
+    o->ui.CBYomi->SetChecked(true);
     Save(&TOpen::PNG1Click, "asked");
     o->Button4Click(o);
     ASSERT_EQ(Messages().size(), 2u);
@@ -189,7 +189,7 @@ TEST_F(Output, ALargeImageIsMadeFromOneViewAndAsksNothingUnasked) {
 // to the printable area, and an item dragged on the preview moves on the page.
 TEST_F(Output, ThePageWindowFitsTheMapToThePaperAndACancelledPageSavesNothing) {
     // The screen's square outlined in the coast's colour: its size on paper is the map's.
-    SetStore(o->CoastLine, {{{0, 0}, {599, 0}, {599, 599}, {0, 599}, {0, 0}}});
+    SetStore(o->doc.CoastLine, {{{0, 0}, {599, 0}, {599, 599}, {0, 599}, {0, 0}}});
     const std::function<void()> cancels[] = {[] { QTest::keyClick(PdfPage, Qt::Key_Escape); },
                                              [] { PdfPage->close(); },   // the close box
                                              [] { PdfPage->BtnCancel->Click(); }};
@@ -207,7 +207,7 @@ TEST_F(Output, ThePageWindowFitsTheMapToThePaperAndACancelledPageSavesNothing) {
             EXPECT_EQ(shown, PdfPage) << name;
             EXPECT_FALSE(std::filesystem::exists(File(name))) << name;
         }
-    EXPECT_TRUE(o->PNG1->Checked()) << "the menu's kind stays";
+    EXPECT_TRUE(o->ui.PNG1->Checked()) << "the menu's kind stays";
 
     QRectF titleBox;
     gui::testing::SetShowModalHandler([&](TForm*) {
@@ -274,8 +274,8 @@ TEST_F(Output, AfterASaveTheKeysGoToTheMapWindowAtOnce) {
     o->Show();
     ASSERT_TRUE(o->DrawMap());
     for (int size : {0, 1}) {   // the 1200 save can be stopped: its wait window takes the input meanwhile
-        o->RadioGroup1->SetItemIndex(size);
-        testsupport::FocusAsUser(o->Image1);
+        o->ui.RadioGroup1->SetItemIndex(size);
+        testsupport::FocusAsUser(o->ui.Image1);
         Save(&TOpen::PNG1Click, "map" + std::to_string(size));
         ASSERT_TRUE(std::filesystem::exists(File("map" + std::to_string(size) + ".png")));
         QCoreApplication::processEvents();   // back in the event loop, as before any key press

@@ -23,8 +23,8 @@ class RealOutput : public JapanFormsTest {};
 
 TEST_F(RealOutput, TheSavedFileHasTheBytesOfTheTiledImage) {
     testsupport::ChooseAreas({13, 14});
-    Open->CBYomi->SetChecked(true);
-    Open->RadioGroup1->SetItemIndex(2);
+    Open->ui.CBYomi->SetChecked(true);
+    Open->ui.RadioGroup1->SetItemIndex(2);
     ASSERT_EQ(Open->ImageSize, 1800);
 
     TBitmap tiled(1800, 1800);
@@ -34,7 +34,7 @@ TEST_F(RealOutput, TheSavedFileHasTheBytesOfTheTiledImage) {
             ASSERT_TRUE(YomiList->BuildDisplayedNameList());
             Yomi->WriteReadings();
             const TRect r(600 * i, 600 * j, 600 * (i + 1), 600 * (j + 1));
-            tiled.Canvas()->CopyRect(r, Open->Image1->Canvas(), r);
+            tiled.Canvas()->CopyRect(r, Open->ui.Image1->Canvas(), r);
         }
     const auto ref = programDir / "tiled";
     // The save records the map's real size; the reference is written with the same.

@@ -44,7 +44,7 @@ protected:
 TEST_F(Page, AtOneToAMillionTheScaleBarAndTwoPrefectureSeatsMeasureTrue) {
     testsupport::ChooseAreas({13, 23});
     Settei->CBKenOffice->SetChecked(true);
-    Open->CBPrefBorder->SetChecked(true);
+    Open->ui.CBPrefBorder->SetChecked(true);
     // The seats the layer draws for the two areas, some 300 km apart.
     const LabelRecord tokyo = Letter->PrefSeatTable[12], nagoya = Letter->PrefSeatTable[22];
     Open->CX = (tokyo.x + nagoya.x) / 2;
@@ -99,7 +99,7 @@ TEST_F(Page, AtOneToAMillionTheScaleBarAndTwoPrefectureSeatsMeasureTrue) {
     EXPECT_NEAR((changes[4] - changes[1]) / dpmm / 30, 1.0, 0.005);
 
     // At 画像サイズ 1800 it is the same page: every text as large and where it was.
-    Open->RadioGroup1->SetItemIndex(2);
+    Open->ui.RadioGroup1->SetItemIndex(2);
     gui::testing::SetShowModalHandler([](TForm*) { return mrOk; });
     gui::testing::QueueFileName(File("a3-1800.pdf"));
     Open->PNG1Click(Open);

@@ -15,7 +15,7 @@ class Print : public HandMap {
 protected:
     void SetUp() override {
         HandMap::SetUp();
-        SetStore(o->CoastLine, {{{10, 10}, {500, 590}}});
+        SetStore(o->doc.CoastLine, {{{10, 10}, {500, 590}}});
     }
     std::string File(const std::string& name) { return (programDir / name).string(); }
     // The page's width and height in points, from the file's first MediaBox.
@@ -27,31 +27,31 @@ protected:
 };
 
 TEST_F(Print, ThePageIsThePaperChosenAndTheMapHasThePapersDots) {
-    QPrinter* printer = o->PrintDialog1->Printer();
-    o->RadioGroup1->SetItemIndex(0);
+    QPrinter* printer = o->ui.PrintDialog1->Printer();
+    o->ui.RadioGroup1->SetItemIndex(0);
 
     // A4 across at 300 dpi, from the image group's button.
     printer->setPageSize(QPageSize(QPageSize::A4));
     printer->setPageOrientation(QPageLayout::Landscape);
     printer->setResolution(300);
-    o->PrintDialog1->Title = "白地図 テスト";
+    o->ui.PrintDialog1->Title = "白地図 テスト";
     QueueFileName(File("a4.pdf"));
-    o->BtnPrint->Click();
+    o->ui.BtnPrint->Click();
     const std::string a4 = testsupport::ReadBytes(File("a4.pdf"));
     ASSERT_EQ(a4.rfind("%PDF", 0), 0u);
     EXPECT_EQ(PageSize(a4), std::make_pair(842, 595));
     // The map goes as shapes, not as a picture of it.
     EXPECT_EQ(a4.find("/Subtype /Image"), std::string::npos);
-    EXPECT_EQ(o->RadioGroup1->ItemIndex(), 0);
+    EXPECT_EQ(o->ui.RadioGroup1->ItemIndex(), 0);
     EXPECT_EQ(o->ImageSize, 600) << "the window keeps its own size";
 
     // A5 upright from the preview; a cancelled dialog prints nothing.
     printer->setPageSize(QPageSize(QPageSize::A5));
     printer->setPageOrientation(QPageLayout::Portrait);
     QueueFileName(File("a5.pdf"));
-    o->PrintPreview1->Click();
+    o->ui.PrintPreview1->Click();
     EXPECT_EQ(PageSize(testsupport::ReadBytes(File("a5.pdf"))), std::make_pair(420, 595));
     QueueFileName(std::nullopt);
-    o->Print1->Click();
+    o->ui.Print1->Click();
     EXPECT_TRUE(gui::testing::Messages().empty());
 }

@@ -48,20 +48,20 @@ TEST_F(RealPrint, TheKantoStatisticsMapPrintsAsItSavesAndThePreviewShowsTheSameP
     testsupport::ApplySamplePopulation(programDir);
     ASSERT_TRUE(Hanrei->CBExpDisplay->Checked());
     StatMap->Close();
-    Open->CBTownName->SetChecked(true);
-    Open->RadioGroup1->SetItemIndex(2);
+    Open->ui.CBTownName->SetChecked(true);
+    Open->ui.RadioGroup1->SetItemIndex(2);
     ASSERT_EQ(Open->ImageSize, 1800);
 
-    QPrinter* printer = Open->PrintDialog1->Printer();
+    QPrinter* printer = Open->ui.PrintDialog1->Printer();
     printer->setPageSize(QPageSize(QPageSize::A4));
     printer->setPageOrientation(QPageLayout::Portrait);
     printer->setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
-    Open->PrintDialog1->Title = "関東の人口";
+    Open->ui.PrintDialog1->Title = "関東の人口";
     const int redraws = Open->RedrawCount;
     QueueFileName(File("print.pdf"));
-    Open->Print1->Click();
+    Open->ui.Print1->Click();
     QueueFileName(File("preview.pdf"));
-    Open->PrintPreview1->Click();
+    Open->ui.PrintPreview1->Click();
     EXPECT_EQ(Open->RedrawCount, redraws) << "printing draws through the render job, not the screen";
     EXPECT_TRUE(gui::testing::Messages().empty());
 

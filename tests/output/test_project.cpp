@@ -33,7 +33,7 @@ class Project : public JapanFormsTest {
 protected:
     TOpen* o = nullptr;
     std::string File(const std::string& name) { return (programDir / name).string(); }
-    QImage Map() { return o->Image1->Picture()->Bitmap()->Image().copy(); }
+    QImage Map() { return o->ui.Image1->Picture()->Bitmap()->Image().copy(); }
     // A point on the background near pixel (px, py) of the current view, in the Tokyo datum.
     std::pair<int32_t, int32_t> Point(int px, int py) {
         int32_t x, y;
@@ -69,29 +69,29 @@ protected:
     // Everything the project keeps, made as the user makes it.
     void BuildState(const std::vector<int>& areas = {13, 14}) {
         o = Open;
-        o->MapShown = true;
+        o->gate.MapShown = true;
         ChooseAreas(areas);
-        o->CBTownName->SetChecked(true);
+        o->ui.CBTownName->SetChecked(true);
         // A range zoom, one up-down step, then size x2.
         TkBtn2Click(*o, o);
-        o->Image1MouseDown(o->Image1, mbLeft, {}, 200, 250);
-        o->Image1MouseMove(o->Image1, {}, 480, 530);
-        o->Image1MouseUp(o->Image1, mbLeft, {}, 480, 530);
+        o->Image1MouseDown(o->ui.Image1, mbLeft, {}, 200, 250);
+        o->Image1MouseMove(o->ui.Image1, {}, 480, 530);
+        o->Image1MouseUp(o->ui.Image1, mbLeft, {}, 480, 530);
         ASSERT_TRUE(o->RangeZoom);
-        o->UpDown1->SetPosition(o->UpDown1->Position() + 1);
-        UpDown1Click(*o, o->UpDown1, btNext);
-        o->RadioGroup1->SetItemIndex(1);
+        o->ui.UpDown1->SetPosition(o->ui.UpDown1->Position() + 1);
+        UpDown1Click(*o, o->ui.UpDown1, btNext);
+        o->ui.RadioGroup1->SetItemIndex(1);
         ASSERT_EQ(o->ImageSize, 1200);
 
         // Paint: a changed palette, a solid and a hatched slot.
         BtnPaintClick(*o, o);
-        o->PaintColor[1] = 0x40C0FF;
-        o->PaintPattern[2] = 6;
+        o->style.PaintColor[1] = 0x40C0FF;
+        o->style.PaintPattern[2] = 6;
         int pressed = 0;
-        for (int i = 0; i < o->TownCount && pressed < 6; ++i) {
+        for (int i = 0; i < o->doc.TownCount && pressed < 6; ++i) {
             int sx, sy;
-            o->MapToScreen(o->TownX[i], o->TownY[i], sx, sy);
-            if (sx < 50 || sy < 50 || sx > 1150 || sy > 1150 || o->Image1->Canvas()->Pixels(sx, sy) != 0xFFFFFF) continue;
+            o->MapToScreen(o->doc.TownX[i], o->doc.TownY[i], sx, sy);
+            if (sx < 50 || sy < 50 || sx > 1150 || sy > 1150 || o->ui.Image1->Canvas()->Pixels(sx, sy) != 0xFFFFFF) continue;
             MapPaint->TkBtnClick(1 + pressed % 2);
             PaintAt(*o, sx, sy);
             ++pressed;
@@ -111,7 +111,7 @@ protected:
         Letter->StringGrid1->SetCells(3, 0, "東京 駅");
         Letter->StringGrid1->SetCells(3, 1, "横浜,中華街");
         Letter->CBMark->SetChecked(true);
-        o->CBLabel->SetChecked(true);
+        o->ui.CBLabel->SetChecked(true);
 
         // A titled legend of three rows.
         MapPaint->Button4Click(MapPaint);
@@ -121,7 +121,7 @@ protected:
         Hanrei->Edit9->SetText("人口 の 増減");
         for (int i = 0; i < 3; ++i) Hanrei->RowEdit(i)->SetText(gui::Format("%d 割, 以上", i + 1));
         Hanrei->Button3Click(Hanrei);
-        o->CBExp->SetChecked(true);
+        o->ui.CBExp->SetChecked(true);
 
         // Symbols and a stamp.
         for (int code : {101, 110, 503}) {
@@ -154,10 +154,10 @@ protected:
             ASSERT_TRUE(Kyori->AddCircle(x, y));
         }
 
-        o->CoastColor = 0x804000;
-        o->TownColor = 0x008040;
+        o->style.CoastColor = 0x804000;
+        o->style.TownColor = 0x008040;
         Settei->FormCreate(Settei);
-        o->CBScale->SetChecked(true);
+        o->ui.CBScale->SetChecked(true);
         ASSERT_TRUE(o->DrawMap());
     }
 };
@@ -179,8 +179,8 @@ TEST_F(Project, ASavedProjectReopensToTheSameMapAndSavesTheSameBytes) {
     Restore("a.rvx");
     ASSERT_TRUE(Messages().empty()) << Messages()[0].text;
     EXPECT_EQ(o->RedrawCount - redraws, 1) << "one complete redraw";
-    EXPECT_FALSE(o->ProjectLoading);
-    EXPECT_TRUE(o->DataReady);
+    EXPECT_FALSE(o->gate.ProjectLoading);
+    EXPECT_TRUE(o->gate.DataReady);
     EXPECT_EQ(Letter->StringGrid1->Cells(3, 0), "東京 駅");
     EXPECT_EQ(Letter->StringGrid1->Cells(3, 1), "横浜,中華街");
     EXPECT_EQ(Hanrei->Edit9->Text(), "人口 の 増減");
@@ -210,9 +210,9 @@ TEST_F(Project, ASavedProjectReopensToTheSameMapAndSavesTheSameBytes) {
 
     // A range drag after restoring at x2 lands on the square dragged.
     TkBtn2Click(*o, o);
-    o->Image1MouseDown(o->Image1, mbLeft, {}, 300, 300);
-    o->Image1MouseMove(o->Image1, {}, 700, 700);
-    o->Image1MouseUp(o->Image1, mbLeft, {}, 700, 700);
+    o->Image1MouseDown(o->ui.Image1, mbLeft, {}, 300, 300);
+    o->Image1MouseMove(o->ui.Image1, {}, 700, 700);
+    o->Image1MouseUp(o->ui.Image1, mbLeft, {}, 700, 700);
     EXPECT_NEAR(o->ViewWidthKm, o->RangeWidthKm, o->RangeWidthKm * 0.02);
 }
 
@@ -221,7 +221,7 @@ TEST_F(Project, ABadProjectChangesNothingAndAFailedSaveKeepsTheOldFile) {
     Save("a.rvx");
     const std::string saved = ReadBytes(File("a.rvx"));
     const QImage before = Map();
-    const int labels = Letter->LabelCount, paint = o->paint_rep, select = o->SELECT;
+    const int labels = Letter->LabelCount, paint = o->paint.paint_rep, select = o->doc.SELECT;
     std::vector<std::string> lines;
     for (size_t p = 0, e; (e = saved.find("\r\n", p)) != std::string::npos; p = e + 2) lines.push_back(saved.substr(p, e - p));
     auto join = [&](size_t n) {
@@ -250,10 +250,10 @@ TEST_F(Project, ABadProjectChangesNothingAndAFailedSaveKeepsTheOldFile) {
         EXPECT_NE(Messages()[0].text.find("bad.rvx"), std::string::npos);
         EXPECT_NE(Messages()[0].text.find(" 行目"), std::string::npos);
     }
-    EXPECT_FALSE(o->ProjectLoading);
-    EXPECT_TRUE(o->DataReady);
-    EXPECT_EQ(o->SELECT, select);
-    EXPECT_EQ(o->paint_rep, paint);
+    EXPECT_FALSE(o->gate.ProjectLoading);
+    EXPECT_TRUE(o->gate.DataReady);
+    EXPECT_EQ(o->doc.SELECT, select);
+    EXPECT_EQ(o->paint.paint_rep, paint);
     EXPECT_EQ(Letter->LabelCount, labels);
     EXPECT_TRUE(Map() == before);
 
@@ -270,7 +270,7 @@ TEST_F(Project, ABadProjectChangesNothingAndAFailedSaveKeepsTheOldFile) {
     ASSERT_NE(saved.find("\r\n2,1,COPYSCALE\r\n"), std::string::npos);
     WriteText("size.rvx", replaced("\r\n2,1,COPYSCALE", "\r\n2,7,COPYSCALE"));
     Restore("size.rvx");
-    EXPECT_EQ(o->RadioGroup1->ItemIndex(), 1);
+    EXPECT_EQ(o->ui.RadioGroup1->ItemIndex(), 1);
     EXPECT_EQ(o->COPYSCALE, 2);
 
     // A save that cannot be written keeps the old file and says so.
@@ -302,12 +302,12 @@ TEST_F(Project, RestoringFirstThingAfterStartUpWithStationNames) {
     WriteText("s.rvx", gui::Utf8ToCp932(t));
     Restore("s.rvx");
     ASSERT_TRUE(Messages().empty()) << Messages()[0].text;
-    EXPECT_TRUE(o->CBEki->Checked());
+    EXPECT_TRUE(o->ui.CBEki->Checked());
     EXPECT_GT(LineAdd->RailFileCount, 0) << "the railways were loaded";
     EXPECT_EQ(Letter->LabelCount, 1);
     EXPECT_EQ(Letter->StringGrid1->Cells(3, 0), "プロジェクトの札");
     EXPECT_EQ(Letter->LabelTable[0].color, 255u);
-    EXPECT_TRUE(o->MapShown);
+    EXPECT_TRUE(o->gate.MapShown);
     EXPECT_EQ(o->CX, 175000);
 }
 
@@ -317,18 +317,18 @@ TEST_F(Project, RestoringFirstThingAfterStartUpWithStationNames) {
 // with "地図凡例" unticked, is in the file.
 TEST_F(Project, TheRestoredMapDoesNotDependOnWhatTheSessionDidBefore) {
     o = Open;
-    o->MapShown = true;
+    o->gate.MapShown = true;
     ChooseAreas({13, 26});
-    o->CBTownName->SetChecked(true);
-    ASSERT_TRUE(o->CBMainDoubleName->Checked());
-    o->BtnPaint->Click();
+    o->ui.CBTownName->SetChecked(true);
+    ASSERT_TRUE(o->ui.CBMainDoubleName->Checked());
+    o->ui.BtnPaint->Click();
     for (auto [slot, px, py] : {std::tuple{1, 300, 300}, {3, 420, 200}}) {
         MapPaint->TkBtnClick(slot);
         PaintAt(*o, px, py);
     }
     MapPaint->Button4->Click();
     MapPaint->Button19->Click();
-    ASSERT_FALSE(o->CBExp->Checked());
+    ASSERT_FALSE(o->ui.CBExp->Checked());
     auto line = [&](const std::string& name, TColor colour, int py) {
         auto [x1, y1] = Point(100, py);
         auto [x2, y2] = Point(500, py + 40);
@@ -350,12 +350,12 @@ TEST_F(Project, TheRestoredMapDoesNotDependOnWhatTheSessionDidBefore) {
     QueueFileName(line("c.adl", 255, 200) + "\n" + line("d.adl", 0xFF0000, 250));
     LineAdd->BtnFileClick(nullptr);
     LineSet->Button17->Click();
-    o->BtnPaint->Click();
-    ASSERT_TRUE((o->ToolAs<PaintTool>() != nullptr));
+    o->ui.BtnPaint->Click();
+    ASSERT_TRUE((o->tools.ToolAs<PaintTool>() != nullptr));
     Restore("a.rvx");
     ASSERT_TRUE(Messages().empty()) << Messages()[0].text;
-    EXPECT_FALSE((o->ToolAs<PaintTool>() != nullptr)) << "no mode left armed";
-    EXPECT_TRUE(o->Button5->Enabled());
+    EXPECT_FALSE((o->tools.ToolAs<PaintTool>() != nullptr)) << "no mode left armed";
+    EXPECT_TRUE(o->ui.Button5->Enabled());
     const QImage after = Map();
     ASSERT_EQ(after.size(), before.size());
     int differ = 0;
@@ -366,14 +366,14 @@ TEST_F(Project, TheRestoredMapDoesNotDependOnWhatTheSessionDidBefore) {
 
     // A project without paint, restored while painting: painting ends, a press paints nothing.
     gui::testing::QueueAnswer(IDOK);
-    o->BtnPaint->Click();
+    o->ui.BtnPaint->Click();
     Save("b.rvx");
     ASSERT_NE(ReadBytes(File("b.rvx")).find("\r\n0,paint_rep\r\n"), std::string::npos);
     Restore("b.rvx");
-    EXPECT_FALSE((o->ToolAs<PaintTool>() != nullptr));
-    EXPECT_TRUE(o->Button5->Enabled());
+    EXPECT_FALSE((o->tools.ToolAs<PaintTool>() != nullptr));
+    EXPECT_TRUE(o->ui.Button5->Enabled());
     Messages().clear();
-    o->Image1MouseDown(o->Image1, mbLeft, {}, 300, 300);
+    o->Image1MouseDown(o->ui.Image1, mbLeft, {}, 300, 300);
     EXPECT_TRUE(Messages().empty()) << Messages()[0].text;
 }
 
@@ -381,7 +381,7 @@ TEST_F(Project, TheRestoredMapDoesNotDependOnWhatTheSessionDidBefore) {
 // so the map comes back as it was saved, with marks and without.
 TEST_F(Project, LabelsComeBackWithOrWithoutTheirMarksAsSaved) {
     o = Open;
-    o->MapShown = true;
+    o->gate.MapShown = true;
     ChooseAreas({13, 14});
     std::string text;
     for (int i = 0; i < 2; ++i) {
@@ -418,14 +418,14 @@ TEST_F(Project, LabelsComeBackWithOrWithoutTheirMarksAsSaved) {
 // instead of adding the stations again, however often the project goes round.
 TEST_F(Project, StationLabelsStayStationLabelsThroughEveryRoundTrip) {
     o = Open;
-    o->MapShown = true;
+    o->gate.MapShown = true;
     ChooseAreas({8});
     auto [x, y] = Point(300, 300);
     WriteText("u.lbl", gui::Utf8ToCp932(gui::Format("○,%d,%d,自分の札,12,255\r\n", x, y)));
     QueueFileName(File("u.lbl"));
     Letter->Button7->Click();
-    o->CBRailLine->SetChecked(true);
-    o->CBEki->SetChecked(true);
+    o->ui.CBRailLine->SetChecked(true);
+    o->ui.CBEki->SetChecked(true);
     ASSERT_TRUE(RailControlsOf(*o).CBMain->Checked());
     const int count = Letter->LabelCount;
     ASSERT_GT(count, 10);
@@ -467,7 +467,7 @@ TEST_F(Project, StationLabelsStayStationLabelsThroughEveryRoundTrip) {
 // 鉄道路線図, 駅名 and ラベル, a hidden label included, whatever the session did before.
 TEST_F(Project, EveryStateOfTheLayerBoxesComesBackAsSaved) {
     o = Open;
-    o->MapShown = true;
+    o->gate.MapShown = true;
     ChooseAreas({13});
     std::string text;
     for (int i = 0; i < 3; ++i) {
@@ -480,10 +480,10 @@ TEST_F(Project, EveryStateOfTheLayerBoxesComesBackAsSaved) {
     ASSERT_EQ(Letter->LabelCount, 3);
     HideLabel(1);
     // Ticking the railway map leaves the user's labels on the map.
-    ASSERT_TRUE(o->CBLabel->Checked());
-    o->CBRailLine->SetChecked(true);
-    EXPECT_TRUE(o->CBLabel->Checked());
-    o->CBRailLine->SetChecked(false);
+    ASSERT_TRUE(o->ui.CBLabel->Checked());
+    o->ui.CBRailLine->SetChecked(true);
+    EXPECT_TRUE(o->ui.CBLabel->Checked());
+    o->ui.CBRailLine->SetChecked(false);
     struct State {
         bool rail, eki, label, main;
     };
@@ -491,11 +491,11 @@ TEST_F(Project, EveryStateOfTheLayerBoxesComesBackAsSaved) {
                             {true, false, false, true}, {true, true, true, true},    {true, true, false, true},
                             {true, true, true, false}};
     auto set = [&](const State& s) {
-        o->CBRailLine->SetChecked(s.rail);
-        if (s.rail) o->CBEki->SetChecked(s.eki);
+        o->ui.CBRailLine->SetChecked(s.rail);
+        if (s.rail) o->ui.CBEki->SetChecked(s.eki);
         if (s.eki) RailControlsOf(*o).CBMain->SetChecked(s.main);
-        o->CBLabel->SetChecked(s.label);
-        ASSERT_EQ(o->CBLabel->Checked(), s.label);
+        o->ui.CBLabel->SetChecked(s.label);
+        ASSERT_EQ(o->ui.CBLabel->Checked(), s.label);
     };
     for (size_t k = 0; k < std::size(states); ++k) {
         set(states[k]);
@@ -507,7 +507,7 @@ TEST_F(Project, EveryStateOfTheLayerBoxesComesBackAsSaved) {
         for (int twice = 0; twice < 2; ++twice) {
             Restore("a.rvx");
             ASSERT_TRUE(Messages().empty()) << Messages()[0].text;
-            EXPECT_EQ(o->CBLabel->Checked(), states[k].label) << k;
+            EXPECT_EQ(o->ui.CBLabel->Checked(), states[k].label) << k;
             EXPECT_EQ(Differ(Map(), before), 0) << k;
             Save("b.rvx");
             EXPECT_TRUE(ReadBytes(File("b.rvx")) == saved) << k;
@@ -522,15 +522,15 @@ TEST_F(Project, EveryStateOfTheLayerBoxesComesBackAsSaved) {
 // program and saved again: the same file and the same map.
 TEST_F(Project, AProjectOfEveryWindowReopensInANewRunAsSaved) {
     BuildState({8, 13, 14});
-    o->CBRailLine->SetChecked(true);
-    o->CBEki->SetChecked(true);
+    o->ui.CBRailLine->SetChecked(true);
+    o->ui.CBEki->SetChecked(true);
     int user = -1;
     // The hidden one has a comma in its text, beside the state the row carries.
     for (int i = 0; i < Letter->LabelCount && user < 0; ++i)
         if (Letter->LabelTable[i].text == "横浜,中華街") user = i;
     ASSERT_GE(user, 0);
     HideLabel(user);
-    o->CBLabel->SetChecked(true);
+    o->ui.CBLabel->SetChecked(true);
     // A page laid out in the layout window: A3 across at 1:250,000, a title with a comma, the arrow dragged.
     TPdfPage* page = PdfPageWindow();
     page->CBPaper->SetItemIndex(output::PaperIndex("A3"));

@@ -39,8 +39,8 @@ protected:
         Hanrei->UpdateRows();
         Hanrei->Edit9->SetText("凡例");
         Hanrei->Button3Click(Hanrei);
-        o->CBExp->SetChecked(true);
-        o->CBScale->SetChecked(true);
+        o->ui.CBExp->SetChecked(true);
+        o->ui.CBScale->SetChecked(true);
         EXPECT_TRUE(Kyori->AddCircle(150000, 150000));
         QueueFileName(File("a.rvx"));
         o->Button1Click(o);
@@ -150,9 +150,9 @@ TEST_F(ProjectReaders, BlocksAreReadAsTheirOwnFilesReadThem) {
 TEST_F(ProjectReaders, ALegendWithoutItsMapBoxComesBackAsSaved) {
     MapPaint->Button4Click(MapPaint);
     Hanrei->CBMenuTitle->Click();
-    o->CBExp->Click();
+    o->ui.CBExp->Click();
     MapPaint->Button4Click(MapPaint);
-    ASSERT_FALSE(o->CBExp->Checked());
+    ASSERT_FALSE(o->ui.CBExp->Checked());
     ASSERT_FALSE(Hanrei->CBMenuTitle->Checked());
     QueueFileName(File("a.rvx"));
     o->Button1Click(o);
@@ -161,7 +161,7 @@ TEST_F(ProjectReaders, ALegendWithoutItsMapBoxComesBackAsSaved) {
 
     Hanrei->CBMenuTitle->Click();
     Restore("a.rvx");
-    EXPECT_FALSE(o->CBExp->Checked());
+    EXPECT_FALSE(o->ui.CBExp->Checked());
     EXPECT_TRUE(Hanrei->LegendOn);
     QueueFileName(File("b.rvx"));
     o->Button1Click(o);
@@ -194,7 +194,7 @@ TEST_F(ProjectReaders, SeededMutationsOfAProjectAndALegend) {
             ASSERT_TRUE(numbers[k] >= THanrei::NUMBER_MIN[k] && numbers[k] <= THanrei::NUMBER_MAX[k]) << k;
         ASSERT_EQ(Hanrei->LegendTitle.find('\0'), std::string::npos);
         for (const std::string& t : Hanrei->LegendTexts) ASSERT_EQ(t.find('\0'), std::string::npos);
-        ASSERT_TRUE(std::abs(o->scl_x1) <= 1800 && std::abs(o->scly1) <= 1800);
+        ASSERT_TRUE(std::abs(o->style.scl_x1) <= 1800 && std::abs(o->style.scly1) <= 1800);
         ASSERT_TRUE(InMapRange(o->CX, o->CY));
     }
 }

@@ -48,17 +48,17 @@ protected:
 
     // The whole country with names, three painted towns and a circle, at 600.
     void BuildProject() {
-        o->MapShown = true;
+        o->gate.MapShown = true;
         std::vector<int> all;
         for (int code = 1; code <= 47; ++code) all.push_back(code);
         testsupport::ChooseAreas(all);
-        o->CBTownName->SetChecked(true);
+        o->ui.CBTownName->SetChecked(true);
         BtnPaintClick(*o, o);
         int pressed = 0;
-        for (int i = 0; i < o->TownCount && pressed < 3; i += 7) {
+        for (int i = 0; i < o->doc.TownCount && pressed < 3; i += 7) {
             int sx, sy;
-            o->MapToScreen(o->TownX[i], o->TownY[i], sx, sy);
-            if (o->Image1->Canvas()->Pixels(sx, sy) != o->Image1->Canvas()->Pixels(5, 590)) continue;
+            o->MapToScreen(o->doc.TownX[i], o->doc.TownY[i], sx, sy);
+            if (o->ui.Image1->Canvas()->Pixels(sx, sy) != o->ui.Image1->Canvas()->Pixels(5, 590)) continue;
             MapPaint->TkBtnClick(1 + pressed);
             PaintAt(*o, sx, sy);
             ++pressed;
@@ -76,7 +76,7 @@ protected:
     std::string WindowSave(int sizeItem, const std::string& png) {
         QueueFileName(File("a.rvx"));
         o->Button10Click(o);
-        o->RadioGroup1->SetItemIndex(sizeItem);
+        o->ui.RadioGroup1->SetItemIndex(sizeItem);
         QueueFileName(File(png));
         o->PNG1Click(o);
         return ReadBytes(File(png));
@@ -209,7 +209,7 @@ TEST_F(Render, TheDataFolderAloneServesAndNothingItReadsIsWrittenOver) {
 }
 
 TEST_F(Render, AFolderWithoutTheSymbolsOrRailwaysTheProjectShowsIsNamedInOneLine) {
-    o->MapShown = true;
+    o->gate.MapShown = true;
     Ken->CBRailShow->SetChecked(true);
     testsupport::ChooseAreas({13, 14});
     QueueFileName(File("rail.rvx"));
@@ -234,7 +234,7 @@ TEST_F(Render, AFolderWithoutTheSymbolsOrRailwaysTheProjectShowsIsNamedInOneLine
 }
 
 TEST_F(Render, EachColumnGetsAnImageOfItsOwnAndAWrongColumnNoneAtAll) {
-    o->MapShown = true;
+    o->gate.MapShown = true;
     testsupport::ChooseAreas({13, 14});
     QueueFileName(File("plain.rvx"));
     o->Button1Click(o);

@@ -40,7 +40,7 @@ protected:
         std::vector<int> all;
         for (int k = 1; k <= 52; ++k) all.push_back(k);
         testsupport::ChooseAreas(all);
-        Open->RadioGroup1->SetItemIndex(2);
+        Open->ui.RadioGroup1->SetItemIndex(2);
         ASSERT_EQ(Open->ImageSize, 1800);
         StatMapWindow()->Show();
         QueueFileName((programDir / "サンプル" / "住民基本台帳人口_2021.csv").string());
@@ -52,8 +52,8 @@ protected:
         ASSERT_TRUE(StatLayerOnMap->Shown().on);
         ASSERT_TRUE(Hanrei->CBExpDisplay->Checked());
         StatMap->Close();
-        Open->CBTownName->SetChecked(true);
-        Open->CBRailLine->SetChecked(true);
+        Open->ui.CBTownName->SetChecked(true);
+        Open->ui.CBRailLine->SetChecked(true);
         Kyori->CheckBox6->SetChecked(true);
         int32_t x, y;
         Open->PressToData(900, 900, x, y);
@@ -61,7 +61,7 @@ protected:
         PagesDlg->SelectSymbol(100);
         ToolPress(700, 700);
         ASSERT_EQ(PagesDlg->PlacedSymbolCount, 1);
-        Open->CBLabel->SetChecked(true);
+        Open->ui.CBLabel->SetChecked(true);
         Letter->Button2Click(Letter);
         ToolPress(800, 1000);
     }
@@ -210,7 +210,7 @@ TEST_F(VectorOutput, PdfAndSvgOfTheCountryDrawAsThePngWithTheirNamesAsText) {
 // PDF carries its fonts and the map's title.
 TEST_F(VectorOutput, KanagawaKeepsTheMapsOwnPointsItsNamesWholeAndItsTitle) {
     testsupport::ChooseAreas({13});
-    Open->CBTownName->SetChecked(true);
+    Open->ui.CBTownName->SetChecked(true);
     std::string text, line;
     {
         gui::TextReader r((programDir / "サンプル" / "住民基本台帳人口_2021.csv").string());
@@ -225,14 +225,14 @@ TEST_F(VectorOutput, KanagawaKeepsTheMapsOwnPointsItsNamesWholeAndItsTitle) {
     StatMap->CBValue->OnChange(StatMap->CBValue);
     StatMap->BtnApply->Click();
     StatMap->Close();
-    Open->PrintDialog1->Title = "神奈川県の人口";
+    Open->ui.PrintDialog1->Title = "神奈川県の人口";
     Save("k.pdf");
     Save("k.svg");
     EXPECT_TRUE(gui::testing::Messages().empty());
 
     // The coast's vertices in the PDF: those off the pixel centres of its
     // one-pixel pen (a line through the picture's pixels has none).
-    const QColor coast = ToQColor(Open->CoastColor);
+    const QColor coast = ToQColor(Open->style.CoastColor);
     int onGrid = 0, offGrid = 0;
     for (const std::string& content : PdfStreams(File("k.pdf"))) {
         std::vector<double> args;

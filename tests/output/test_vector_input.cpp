@@ -114,9 +114,9 @@ class VectorInput : public HandMap {
 protected:
     void SetUp() override {
         HandMap::SetUp();
-        SetStore(o->TownLine, {{{100, 100}, {200, 100}, {200, 200}, {100, 200}, {100, 100}},
+        SetStore(o->doc.TownLine, {{{100, 100}, {200, 100}, {200, 200}, {100, 200}, {100, 100}},
                                {{300, 100}, {400, 100}, {400, 200}, {300, 200}, {300, 100}}});
-        o->CBTownBorder->SetChecked(true);
+        o->ui.CBTownBorder->SetChecked(true);
         // A PDF on a page of the map's own size.
         gui::testing::SetShowModalHandler([](TForm* f) {
             if (f == PdfPage) PdfPage->CBPaper->SetItemIndex(PdfPage->CBPaper->Items()->Count() - 1);
@@ -144,7 +144,7 @@ TEST_F(VectorInput, NamesAndLabelTextsOfEveryByteClassGiveWellFormedFilesWithout
         std::ofstream((programDir / "l.lbl").string(), std::ios::binary) << file;
         Letter->LabelCount = 0;
         ASSERT_TRUE(Letter->ReadLabelFile((programDir / "l.lbl").string()));
-        o->CBLabel->SetChecked(true);
+        o->ui.CBLabel->SetChecked(true);
         const std::string base = RandomName(rnd, 2 + int(rnd() % 10));
         const bool pdf = round % 4 == 0;
         const std::string path = Save(base + (pdf ? ".pdf" : ".svg"));
@@ -180,16 +180,16 @@ TEST_F(VectorInput, PaintThatChangesNoPixelAddsNothingAndOneColourIsOneShape) {
     auto [x1, y1] = At(150, 150);
     auto [x2, y2] = At(350, 150);
     MapPaint->CBPaintDisplay->SetChecked(true);
-    o->PaintDisplay = true;
+    o->paint.PaintDisplay = true;
     auto paint = [&](int records) {
-        o->paint_rep = 0;
+        o->paint.paint_rep = 0;
         // The one spot painted over and over, the last time blue; the other box once.
         for (int i = 0; i < records; ++i) ASSERT_TRUE(AddPaintRecord(*o, x1, y1, (records - i) % 2 ? blue : green, 0));
         ASSERT_TRUE(AddPaintRecord(*o, x2, y2, blue, 0));
     };
     paint(1);
     const auto oneSvg = std::filesystem::file_size(Save("one.svg")), onePdf = std::filesystem::file_size(Save("one.pdf"));
-    paint(TOpen::PAINT_MAX - 1);
+    paint(PaintStore::PAINT_MAX - 1);
     const std::string svgPath = Save("many.svg");
     EXPECT_LT(std::filesystem::file_size(svgPath), oneSvg + 2048);
     EXPECT_LT(std::filesystem::file_size(Save("many.pdf")), onePdf + 2048);

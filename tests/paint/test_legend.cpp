@@ -40,12 +40,12 @@ TEST_F(Legend, TheBoxFollowsTheImageSizeAndTheTitle) {
     DrawAt(1, 1);
     EXPECT_EQ(Box(), (std::vector<int>{45, 45, 105, 126}));
     // The frame is black and two pixels wide, across the box's left edge; the first row lies one pitch below the title.
-    EXPECT_EQ(Px(43, 80), o->BackColor);
+    EXPECT_EQ(Px(43, 80), o->style.BackColor);
     EXPECT_EQ(Px(44, 80), clBlack);
     EXPECT_EQ(Px(45, 80), clBlack);
     EXPECT_EQ(Px(46, 80), clWhite);
     EXPECT_EQ(Px(50, 68), clBlack) << "first swatch's top edge at y + h + d";
-    EXPECT_EQ(Px(60, 75), o->DefPaintColor[0]);
+    EXPECT_EQ(Px(60, 75), o->style.DefPaintColor[0]);
 
     h->CBMenuTitle->SetChecked(false);
     DrawAt(1, 1);
@@ -66,7 +66,7 @@ TEST_F(Legend, SizesRoundHalfToEven) {
     // Swatch from x = 25, 22 pixels wide, its top at y + h + d = 12.5 + 8 + 2 -> 35.
     EXPECT_EQ(Px(46, 38), clBlack);
     EXPECT_EQ(Px(47, 38), clWhite);
-    EXPECT_EQ(Px(40, 38), o->DefPaintColor[0]);
+    EXPECT_EQ(Px(40, 38), o->style.DefPaintColor[0]);
 }
 
 TEST_F(Legend, AnUntickedFrameIsDrawnInTheFillColour) {
@@ -79,7 +79,7 @@ TEST_F(Legend, AnUntickedFrameIsDrawnInTheFillColour) {
     EXPECT_EQ(Px(45, 80), clBlack);
     h->CBExpDisplay->SetChecked(false);
     EXPECT_FALSE(o->LegendShown);
-    EXPECT_EQ(Px(45, 80), o->BackColor);
+    EXPECT_EQ(Px(45, 80), o->style.BackColor);
 }
 
 TEST_F(Legend, ABadNumberBoxKeepsTheRecordAndDoesNotStopTheRedraw) {
@@ -108,7 +108,7 @@ TEST_F(Legend, DroppingTheLegendMovesItInBaseUnits) {
     EXPECT_EQ(h->LegendX, 105);
     EXPECT_EQ(o->LegendLeft, 200);
     // The same through a drag on the map.
-    o->MapShown = true;
+    o->gate.MapShown = true;
     o->Image1MouseDown(o, mbLeft, TShiftState(), 210, 320);
     EXPECT_TRUE(o->LegendDrag);
     o->Image1MouseUp(o, mbLeft, TShiftState(), 300, 320);
@@ -120,44 +120,44 @@ TEST_F(Legend, DroppingTheLegendMovesItInBaseUnits) {
 // events: the moves draw outlines only, never the map; the drop draws the map
 // once, with no outline left, the same picture as the box placed there directly.
 TEST_F(Legend, ADragMovesOnlyAnOutlineAndTheDropDrawsTheMapOnce) {
-    o->CBScale->SetChecked(true);
+    o->ui.CBScale->SetChecked(true);
     DrawAt(2, 1);
     ASSERT_TRUE(o->ScaleShown);
-    o->MapShown = true;
-    const QImage before = o->Image1->Canvas()->Image().copy();
+    o->gate.MapShown = true;
+    const QImage before = o->ui.Image1->Canvas()->Image().copy();
     struct Drag {
         const char* what;
         int fromX, fromY, toX, toY;
     };
     const float k = o->ImageSize / 600.0f;
     const Drag drags[] = {{"legend", o->LegendLeft + 5, o->LegendTop + 5, 300, 420},
-                          {"scale bar", int(o->scl_x1 * k) + 5, int(o->scly1 * k) + 5, 240, 200}};
+                          {"scale bar", int(o->style.scl_x1 * k) + 5, int(o->style.scly1 * k) + 5, 240, 200}};
     for (const Drag& d : drags) {
         const int drawn = o->RedrawCount;
-        o->Image1MouseDown(o->Image1, mbLeft, {}, d.fromX, d.fromY);
+        o->Image1MouseDown(o->ui.Image1, mbLeft, {}, d.fromX, d.fromY);
         ASSERT_TRUE(o->LegendDrag || o->ScaleDrag) << d.what;
         for (int i = 1; i <= 12; ++i)
-            o->Image1MouseMove(o->Image1, {}, d.fromX + (d.toX - d.fromX) * i / 12, d.fromY + (d.toY - d.fromY) * i / 12);
+            o->Image1MouseMove(o->ui.Image1, {}, d.fromX + (d.toX - d.fromX) * i / 12, d.fromY + (d.toY - d.fromY) * i / 12);
         EXPECT_EQ(o->RedrawCount, drawn) << d.what << ": a move draws no map";
-        EXPECT_NE(o->Image1->Canvas()->Image(), before) << d.what << ": the outline follows the mouse";
-        o->Image1MouseUp(o->Image1, mbLeft, {}, d.toX, d.toY);
+        EXPECT_NE(o->ui.Image1->Canvas()->Image(), before) << d.what << ": the outline follows the mouse";
+        o->Image1MouseUp(o->ui.Image1, mbLeft, {}, d.toX, d.toY);
         EXPECT_EQ(o->RedrawCount, drawn + 1) << d.what;
         EXPECT_FALSE(o->LegendDrag || o->ScaleDrag);
-        const QImage dropped = o->Image1->Canvas()->Image().copy();
+        const QImage dropped = o->ui.Image1->Canvas()->Image().copy();
         ASSERT_TRUE(o->DrawMap());
-        EXPECT_EQ(dropped, o->Image1->Canvas()->Image()) << d.what << ": no outline left after the drop";
-        EXPECT_EQ(o->Image1->Canvas()->Pen->Mode, pmCopy);
+        EXPECT_EQ(dropped, o->ui.Image1->Canvas()->Image()) << d.what << ": no outline left after the drop";
+        EXPECT_EQ(o->ui.Image1->Canvas()->Pen->Mode, pmCopy);
     }
     EXPECT_EQ(h->LegendX, int(300 / k + 5));
     EXPECT_EQ(h->LegendY, int(420 / k + 5));
-    EXPECT_EQ(o->scl_x1, int(240 / k));
-    EXPECT_EQ(o->scly1, int(200 / k));
+    EXPECT_EQ(o->style.scl_x1, int(240 / k));
+    EXPECT_EQ(o->style.scly1, int(200 / k));
     // The boxes placed there directly give the same picture.
-    const QImage dragged = o->Image1->Canvas()->Image().copy();
+    const QImage dragged = o->ui.Image1->Canvas()->Image().copy();
     h->UpDown3->SetPosition(h->LegendX);
     h->UpDown4->SetPosition(h->LegendY);
     h->Button3Click(h);
-    EXPECT_EQ(dragged, o->Image1->Canvas()->Image());
+    EXPECT_EQ(dragged, o->ui.Image1->Canvas()->Image());
 }
 
 TEST_F(Legend, AFileOfThreeRowsHasFourteenLinesAndComesBack) {
@@ -261,7 +261,7 @@ TEST_F(Legend, WritingChecksTheBoxesAndLongTextsAreCut) {
 }
 
 TEST_F(Legend, OpeningFromThePaintWindowCopiesThePalette) {
-    o->PaintColor[6] = 0x445566;
+    o->style.PaintColor[6] = 0x445566;
     MapPaint->Button4Click(MapPaint);
     EXPECT_TRUE(h->Visible());
     EXPECT_EQ(h->LegendCount, 8);
@@ -271,9 +271,9 @@ TEST_F(Legend, OpeningFromThePaintWindowCopiesThePalette) {
     // Eight rows below the title.
     EXPECT_EQ(o->LegendBottom, 50 + 8 * 18 - 1 + 18 + 5);
 
-    o->CBExp->SetEnabled(true);
-    o->CBExp->SetChecked(true);
-    o->CBExp->SetChecked(false);
+    o->ui.CBExp->SetEnabled(true);
+    o->ui.CBExp->SetChecked(true);
+    o->ui.CBExp->SetChecked(false);
     EXPECT_FALSE(h->CBExpDisplay->Checked());
     EXPECT_FALSE(o->LegendShown);
     o->ResetViewState();

@@ -16,8 +16,8 @@ class Paint : public HandMap {
 protected:
     void SetUp() override {
         HandMap::SetUp();
-        o->CBTownBorder->SetChecked(true);
-        SetStore(o->TownLine, {{{100, 100}, {200, 100}, {200, 200}, {100, 200}, {100, 100}},
+        o->ui.CBTownBorder->SetChecked(true);
+        SetStore(o->doc.TownLine, {{{100, 100}, {200, 100}, {200, 200}, {100, 200}, {100, 100}},
                                {{200, 100}, {300, 100}, {300, 200}, {200, 200}}});
         ASSERT_TRUE(o->DrawMap());
     }
@@ -29,85 +29,85 @@ protected:
 
 TEST_F(Paint, APressFillsItsRegionAndIsReplayedInOrder) {
     Press(2, 150, 150);
-    EXPECT_EQ(Px(150, 150), o->PaintColor[2]);
-    EXPECT_EQ(Px(250, 150), o->BackColor) << "the neighbour stays";
-    EXPECT_EQ(Px(100, 150), o->TownColor) << "the border stays";
-    ASSERT_EQ(o->paint_rep, 1);
+    EXPECT_EQ(Px(150, 150), o->style.PaintColor[2]);
+    EXPECT_EQ(Px(250, 150), o->style.BackColor) << "the neighbour stays";
+    EXPECT_EQ(Px(100, 150), o->style.TownColor) << "the border stays";
+    ASSERT_EQ(o->paint.paint_rep, 1);
     EXPECT_TRUE(MapPaint->BtnRepaint->Enabled());
     EXPECT_EQ(MapPaint->LblPaint->Caption(), "1");
 
     // The map press in paint mode comes here.
-    o->MapShown = true;
+    o->gate.MapShown = true;
     MapPaint->TkBtnClick(4);
     o->Image1MouseDown(o, mbLeft, TShiftState(), 250, 150);
-    EXPECT_EQ(Px(250, 150), o->PaintColor[4]);
-    EXPECT_EQ(o->paint_rep, 2);
+    EXPECT_EQ(Px(250, 150), o->style.PaintColor[4]);
+    EXPECT_EQ(o->paint.paint_rep, 2);
 
     // A later fill over the same region wins, also in the replay.
     Press(5, 160, 160);
     Press(3, 250, 150);
-    EXPECT_EQ(Px(150, 150), o->PaintColor[5]);
-    o->PaintDisplay = true;
+    EXPECT_EQ(Px(150, 150), o->style.PaintColor[5]);
+    o->paint.PaintDisplay = true;
     ASSERT_TRUE(o->DrawMap());
-    EXPECT_EQ(Px(150, 150), o->PaintColor[5]);
-    EXPECT_EQ(Px(250, 150), o->PaintColor[3]);
+    EXPECT_EQ(Px(150, 150), o->style.PaintColor[5]);
+    EXPECT_EQ(Px(250, 150), o->style.PaintColor[3]);
 
     // The replay follows the map to another view.
     o->MAGSTEP = 2;
     ASSERT_TRUE(o->DrawMap());
     int sx, sy;
-    o->MapToScreen(o->PaintRecords[3].x, o->PaintRecords[3].y, sx, sy);
-    EXPECT_EQ(Px(sx, sy), o->PaintColor[3]);
+    o->MapToScreen(o->paint.PaintRecords[3].x, o->paint.PaintRecords[3].y, sx, sy);
+    EXPECT_EQ(Px(sx, sy), o->style.PaintColor[3]);
 
     // Paint display off, after the end (a painting under way always shows): the redraw leaves the map bare.
     MapPaint->Button19->Click();
     MapPaint->CBPaintDisplay->SetChecked(false);
-    EXPECT_EQ(Px(sx, sy), o->BackColor);
+    EXPECT_EQ(Px(sx, sy), o->style.BackColor);
 }
 
 TEST_F(Paint, APressOnABorderOrWithoutASlotOrPastTheLimitFillsNothing) {
     Press(1, 100, 150);
-    EXPECT_EQ(Px(100, 150), o->TownColor);
-    EXPECT_EQ(Px(150, 150), o->BackColor);
-    EXPECT_EQ(o->paint_rep, 1) << "the record is kept, it just fills nothing";
+    EXPECT_EQ(Px(100, 150), o->style.TownColor);
+    EXPECT_EQ(Px(150, 150), o->style.BackColor);
+    EXPECT_EQ(o->paint.paint_rep, 1) << "the record is kept, it just fills nothing";
 
     PaintOf(*o).PaintSlot = -1;
     PaintAt(*o, 150, 150);
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].text, "ペイントカラーもしくはペイントパターンが選択されておりません");
     EXPECT_EQ(Messages()[0].caption, "ペイントエラー");
-    EXPECT_EQ(o->paint_rep, 1);
-    EXPECT_EQ(Px(150, 150), o->BackColor);
+    EXPECT_EQ(o->paint.paint_rep, 1);
+    EXPECT_EQ(Px(150, 150), o->style.BackColor);
 
-    o->paint_rep = TOpen::PAINT_MAX;
-    const auto last = o->PaintRecords[TOpen::PAINT_MAX - 1];
+    o->paint.paint_rep = PaintStore::PAINT_MAX;
+    const auto last = o->paint.PaintRecords[PaintStore::PAINT_MAX - 1];
     Press(0, 150, 150);
     ASSERT_EQ(Messages().size(), 2u);
-    EXPECT_EQ(Messages()[1].text, gui::Format("ペイントの回数が上限（%d回）に達しました", TOpen::PAINT_MAX));
+    EXPECT_EQ(Messages()[1].text, gui::Format("ペイントの回数が上限（%d回）に達しました", PaintStore::PAINT_MAX));
     EXPECT_EQ(Messages()[1].caption, "ペイントエラー");
-    EXPECT_EQ(o->paint_rep, TOpen::PAINT_MAX);
-    EXPECT_EQ(o->PaintRecords[TOpen::PAINT_MAX - 1].x, last.x);
-    EXPECT_EQ(Px(150, 150), o->BackColor);
+    EXPECT_EQ(o->paint.paint_rep, PaintStore::PAINT_MAX);
+    EXPECT_EQ(o->paint.PaintRecords[PaintStore::PAINT_MAX - 1].x, last.x);
+    EXPECT_EQ(Px(150, 150), o->style.BackColor);
     EXPECT_FALSE(AddPaintRecord(*o, 0, 0, 0, 0));
 
     // Records off the image replay as nothing.
-    o->paint_rep = 0;
+    o->paint.paint_rep = 0;
     AddPaintRecord(*o, -10000000, -10000000, clRed, 0);
-    o->PaintDisplay = true;
+    o->paint.PaintDisplay = true;
     ASSERT_TRUE(o->DrawMap());
-    EXPECT_EQ(Px(150, 150), o->BackColor);
+    EXPECT_EQ(Px(150, 150), o->style.BackColor);
 }
 
 TEST_F(Paint, HatchedAndUnknownPatternsAndTheHourglass) {
-    o->PaintPattern[4] = 6;
-    o->PaintPattern[6] = 200;   // kept, drawn solid
+    o->style.PaintPattern[4] = 6;
+    o->style.PaintPattern[6] = 200;   // kept, drawn solid
     Press(4, 150, 150);
     Press(6, 250, 150);
-    int coloured = Count(o->PaintColor[4], 101, 101, 199, 199), bare = Count(o->BackColor, 101, 101, 199, 199);
+    int coloured = Count(o->style.PaintColor[4], 101, 101, 199, 199), bare = Count(o->style.BackColor, 101, 101, 199, 199);
     EXPECT_GT(coloured, 1000);
     EXPECT_GT(bare, 5000) << "a cross hatch leaves its gaps";
-    EXPECT_EQ(Count(o->PaintColor[6], 201, 101, 299, 199), 98 * 98);
-    EXPECT_EQ(o->PaintRecords[1].pattern, 200);
+    EXPECT_EQ(Count(o->style.PaintColor[6], 201, 101, 299, 199), 98 * 98);
+    EXPECT_EQ(o->paint.PaintRecords[1].pattern, 200);
     EXPECT_EQ(Screen()->Cursor(), crDefault);
 }
 
@@ -115,27 +115,27 @@ TEST_F(Paint, NewPaintModeSavesTheTicksAndTheEndPutsThemBack) {
     auto boxes = SavedCheckBoxes(*o);
     ASSERT_EQ(boxes.size(), 15u);
     for (TCheckBox* b : boxes) b->SetEnabled(true);
-    o->CBTownName->SetChecked(true);
-    o->CBScale->SetChecked(true);
-    o->CBFun->SetChecked(true);
-    o->CBCenter->SetChecked(true);
+    o->ui.CBTownName->SetChecked(true);
+    o->ui.CBScale->SetChecked(true);
+    o->ui.CBFun->SetChecked(true);
+    o->ui.CBCenter->SetChecked(true);
     std::vector<bool> before;
     for (TCheckBox* b : boxes) before.push_back(b->Checked());
 
     BtnPaintClick(*o, o);
     EXPECT_TRUE(Messages().empty()) << "no records, no question";
-    EXPECT_TRUE((o->ToolAs<PaintTool>() != nullptr));
-    EXPECT_FALSE(o->PaintDisplay);
-    EXPECT_FALSE(o->CBScale->Checked());
-    EXPECT_FALSE(o->CBCenter->Checked());
-    EXPECT_FALSE(o->CBTownBorder->Enabled());
+    EXPECT_TRUE((o->tools.ToolAs<PaintTool>() != nullptr));
+    EXPECT_FALSE(o->paint.PaintDisplay);
+    EXPECT_FALSE(o->ui.CBScale->Checked());
+    EXPECT_FALSE(o->ui.CBCenter->Checked());
+    EXPECT_FALSE(o->ui.CBTownBorder->Enabled());
     EXPECT_TRUE(MapPaint->Visible());
     EXPECT_FALSE(Hanrei->Button3->Enabled());
     EXPECT_EQ(Px(150, 150), 0xFFFFFF) << "white background while painting";
 
     MapPaint->Button19Click(MapPaint);
-    EXPECT_FALSE((o->ToolAs<PaintTool>() != nullptr));
-    EXPECT_TRUE(o->PaintDisplay);
+    EXPECT_FALSE((o->tools.ToolAs<PaintTool>() != nullptr));
+    EXPECT_TRUE(o->paint.PaintDisplay);
     EXPECT_FALSE(MapPaint->Button3->Enabled()) << "nothing to save";
     for (size_t i = 0; i < boxes.size(); ++i) EXPECT_EQ(boxes[i]->Checked(), before[i]) << i;
 
@@ -146,17 +146,17 @@ TEST_F(Paint, NewPaintModeSavesTheTicksAndTheEndPutsThemBack) {
     BtnPaintClick(*o, o);
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].caption, "ペイント作業の開始");
-    EXPECT_EQ(o->paint_rep, 1);
+    EXPECT_EQ(o->paint.paint_rep, 1);
     EXPECT_TRUE(MapPaint->BtnPaintAdd->Enabled());
-    EXPECT_TRUE(o->PaintDisplay);
+    EXPECT_TRUE(o->paint.PaintDisplay);
 }
 
 TEST_F(Paint, RestoringBeforeAnySaveChangesNothing) {
-    o->CBPrefBorder->SetChecked(true);
-    o->CBTownBorder->SetChecked(true);
+    o->ui.CBPrefBorder->SetChecked(true);
+    o->ui.CBTownBorder->SetChecked(true);
     RestoreCheckStates(*o);
-    EXPECT_TRUE(o->CBPrefBorder->Checked());
-    EXPECT_TRUE(o->CBTownBorder->Checked());
+    EXPECT_TRUE(o->ui.CBPrefBorder->Checked());
+    EXPECT_TRUE(o->ui.CBTownBorder->Checked());
 }
 
 TEST_F(Paint, UndoAfterContinuingKeepsTheButtonOnce) {
@@ -167,28 +167,28 @@ TEST_F(Paint, UndoAfterContinuingKeepsTheButtonOnce) {
     MapPaint->BtnPaintAddClick(MapPaint);
     EXPECT_TRUE(MapPaint->JustContinued);
     EXPECT_EQ(PaintOf(*o).PaintSlot, -1);
-    EXPECT_EQ(Px(150, 150), o->PaintColor[1]) << "the kept records are replayed";
+    EXPECT_EQ(Px(150, 150), o->style.PaintColor[1]) << "the kept records are replayed";
 
     MapPaint->BtnRepaintClick(MapPaint);
-    EXPECT_EQ(o->paint_rep, 1);
+    EXPECT_EQ(o->paint.paint_rep, 1);
     EXPECT_FALSE(MapPaint->JustContinued);
     EXPECT_TRUE(MapPaint->BtnRepaint->Enabled());
     EXPECT_EQ(Px(250, 150), 0xFFFFFF);
-    EXPECT_EQ(Px(150, 150), o->PaintColor[1]);
+    EXPECT_EQ(Px(150, 150), o->style.PaintColor[1]);
     EXPECT_EQ(MapPaint->LblPaint->Caption(), "1");
 
     MapPaint->BtnRepaintClick(MapPaint);
-    EXPECT_EQ(o->paint_rep, 0);
+    EXPECT_EQ(o->paint.paint_rep, 0);
     EXPECT_FALSE(MapPaint->BtnRepaint->Enabled());
     MapPaint->BtnRepaintClick(MapPaint);
-    EXPECT_EQ(o->paint_rep, 0) << "undo with no records does nothing";
+    EXPECT_EQ(o->paint.paint_rep, 0) << "undo with no records does nothing";
 
     // The first undo after continuing with one record leaves undo enabled.
     Press(1, 150, 150);
     MapPaint->Button19Click(MapPaint);
     MapPaint->BtnPaintAddClick(MapPaint);
     MapPaint->BtnRepaintClick(MapPaint);
-    EXPECT_EQ(o->paint_rep, 0);
+    EXPECT_EQ(o->paint.paint_rep, 0);
     EXPECT_TRUE(MapPaint->BtnRepaint->Enabled());
 }
 
@@ -197,15 +197,15 @@ TEST_F(Paint, PaletteHatchPresetsAndReclick) {
     MapPaint->PatternButtonClick(2);
     EXPECT_TRUE(PBrush->Visible());
     EXPECT_EQ(PBrush->Label2->Caption(), "3");
-    EXPECT_EQ(PBrush->Image1->Canvas()->Pixels(10, 10), o->PaintColor[2]);
+    EXPECT_EQ(PBrush->Image1->Canvas()->Pixels(10, 10), o->style.PaintColor[2]);
     PBrush->ImageClick(1);
-    EXPECT_EQ(o->PaintPattern[2], 6);
+    EXPECT_EQ(o->style.PaintPattern[2], 6);
     EXPECT_TRUE(PBrush->RadioButton2->Checked());
     EXPECT_TRUE(MapPaint->TkBtn3->Picture()->HasGraphic());
     gui::testing::QueueColor(0x123456);
     MapPaint->ColorButtonClick(5);
-    EXPECT_EQ(o->PaintColor[5], 0x123456);
-    EXPECT_EQ(o->PaintPattern[5], 6);
+    EXPECT_EQ(o->style.PaintColor[5], 0x123456);
+    EXPECT_EQ(o->style.PaintPattern[5], 6);
     TBitmap* pic = MapPaint->TkBtn6->Picture()->Bitmap();
     ASSERT_EQ(pic->Width(), 26);
     EXPECT_EQ(pic->Canvas()->Pixels(0, 0), clBlack);
@@ -214,37 +214,37 @@ TEST_F(Paint, PaletteHatchPresetsAndReclick) {
     // Choosing the ticked choice again still applies it to the slot being edited.
     MapPaint->PatternButtonClick(0);
     PBrush->RadioButton2->click();
-    EXPECT_EQ(o->PaintPattern[0], 6);
+    EXPECT_EQ(o->style.PaintPattern[0], 6);
 
     MapPaint->RadioGroup1->SetItemIndex(3);
     for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(o->PaintPattern[i], 0) << i;
+        EXPECT_EQ(o->style.PaintPattern[i], 0) << i;
         EXPECT_FALSE(MapPaint->SlotButton(i)->Picture()->HasGraphic()) << i;
     }
-    EXPECT_EQ(o->PaintColor[0], 0xE8FFDF);
-    EXPECT_EQ(o->PaintColor[7], 0x1B6000);
-    o->PaintPattern[1] = 7;
+    EXPECT_EQ(o->style.PaintColor[0], 0xE8FFDF);
+    EXPECT_EQ(o->style.PaintColor[7], 0x1B6000);
+    o->style.PaintPattern[1] = 7;
     MapPaint->Button10Click(MapPaint);
     EXPECT_EQ(MapPaint->RadioGroup1->ItemIndex(), 0);
     for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(o->PaintColor[i], o->DefPaintColor[i]) << i;
-        EXPECT_EQ(o->PaintPattern[i], 0) << i;
+        EXPECT_EQ(o->style.PaintColor[i], o->style.DefPaintColor[i]) << i;
+        EXPECT_EQ(o->style.PaintPattern[i], 0) << i;
     }
 }
 
 TEST_F(Paint, AidsApplyTheSettingsAndKeepThePaintInView) {
-    o->MapShown = true;
+    o->gate.MapShown = true;
     BtnPaintClick(*o, o);
     Press(1, 150, 150);
     MapPaint->CBKuPaint->SetChecked(true);
     EXPECT_TRUE(Settei->CBKu->Checked());
     EXPECT_FALSE(Settei->CBKuDot->Checked());
-    EXPECT_EQ(Px(150, 150), o->PaintColor[1]) << "replayed after the settings redraw";
+    EXPECT_EQ(Px(150, 150), o->style.PaintColor[1]) << "replayed after the settings redraw";
 
     MapPaint->CBBackWhite->SetChecked(true);
     MapPaint->CBBackWhite->SetChecked(false);
-    EXPECT_EQ(o->BackColor, o->ChosenBackColor);
-    EXPECT_EQ(Px(250, 150), o->ChosenBackColor);
+    EXPECT_EQ(o->style.BackColor, o->style.ChosenBackColor);
+    EXPECT_EQ(Px(250, 150), o->style.ChosenBackColor);
 }
 
 // Each redraw enables "ペイント" again: a second new painting must not take the
@@ -252,55 +252,55 @@ TEST_F(Paint, AidsApplyTheSettingsAndKeepThePaintInView) {
 TEST_F(Paint, ASecondNewPaintingKeepsTheUsersTicksForTheEnd) {
     auto boxes = SavedCheckBoxes(*o);
     for (TCheckBox* b : boxes) b->SetEnabled(true);
-    o->CBTownName->SetChecked(true);
-    o->CBScale->SetChecked(true);
-    o->CBCenter->SetChecked(true);
+    o->ui.CBTownName->SetChecked(true);
+    o->ui.CBScale->SetChecked(true);
+    o->ui.CBCenter->SetChecked(true);
     std::vector<bool> before;
     for (TCheckBox* b : boxes) before.push_back(b->Checked());
 
-    o->BtnPaint->Click();
+    o->ui.BtnPaint->Click();
     Press(0, 150, 150);
-    ASSERT_TRUE(o->menuPaint->Enabled());
+    ASSERT_TRUE(o->ui.menuPaint->Enabled());
     gui::testing::QueueAnswer(IDOK);
-    o->menuPaint->Click();
-    EXPECT_EQ(o->paint_rep, 0);
+    o->ui.menuPaint->Click();
+    EXPECT_EQ(o->paint.paint_rep, 0);
     Press(1, 250, 150);
     MapPaint->Button19->Click();
     for (size_t i = 0; i < boxes.size(); ++i) EXPECT_EQ(boxes[i]->Checked(), before[i]) << i;
     // Every tool the painting switched off answers again.
-    for (QWidget* w : std::initializer_list<QWidget*>{o->TkBtn2, o->Button12, o->Button13, o->Button14, o->BtnMark,
-                                                      o->BtnMulti, o->BtnPaint, o->BtnLine})
+    for (QWidget* w : std::initializer_list<QWidget*>{o->ui.TkBtn2, o->ui.Button12, o->ui.Button13, o->ui.Button14, o->ui.BtnMark,
+                                                      o->ui.BtnMulti, o->ui.BtnPaint, o->ui.BtnLine})
         EXPECT_TRUE(w->isEnabled()) << w->accessibleName().toStdString();
-    EXPECT_TRUE(o->ken_name->Checked());
-    EXPECT_TRUE(o->kokudo->Checked());
+    EXPECT_TRUE(o->ui.ken_name->Checked());
+    EXPECT_TRUE(o->ui.kokudo->Checked());
 
     // A paint file ends a painting that never began: the user's choices stay.
-    o->ken_name->SetChecked(false);
-    o->CBScale->SetChecked(false);
+    o->ui.ken_name->SetChecked(false);
+    o->ui.CBScale->SetChecked(false);
     MapPaint->Button19Click(MapPaint);
-    EXPECT_FALSE(o->ken_name->Checked());
-    EXPECT_FALSE(o->CBScale->Checked());
+    EXPECT_FALSE(o->ui.ken_name->Checked());
+    EXPECT_FALSE(o->ui.CBScale->Checked());
 }
 
 // The redraw of a new painting does not replay it: the window's own redraws must.
 TEST_F(Paint, WhiteBackgroundAndLegendKeepTheFillsOfANewPainting) {
-    o->BtnPaint->Click();
+    o->ui.BtnPaint->Click();
     Press(1, 250, 150);
-    ASSERT_EQ(Px(250, 150), o->PaintColor[1]);
+    ASSERT_EQ(Px(250, 150), o->style.PaintColor[1]);
     MapPaint->CBBackWhite->Click();
-    EXPECT_EQ(Px(250, 150), o->PaintColor[1]);
+    EXPECT_EQ(Px(250, 150), o->style.PaintColor[1]);
     MapPaint->CBBackWhite->Click();
-    EXPECT_EQ(Px(250, 150), o->PaintColor[1]);
+    EXPECT_EQ(Px(250, 150), o->style.PaintColor[1]);
     ASSERT_TRUE(MapPaint->Button4->Enabled());
     MapPaint->Button4->Click();
     EXPECT_TRUE(Hanrei->Visible());
-    EXPECT_EQ(Px(250, 150), o->PaintColor[1]);
+    EXPECT_EQ(Px(250, 150), o->style.PaintColor[1]);
     // Every redraw keeps them, whichever window asks for it.
     Hanrei->CBBold->Click();
-    EXPECT_EQ(Px(250, 150), o->PaintColor[1]) << "a legend option";
-    o->CBScale->Click();
-    EXPECT_EQ(Px(250, 150), o->PaintColor[1]) << "a layer box of the map";
+    EXPECT_EQ(Px(250, 150), o->style.PaintColor[1]) << "a legend option";
+    o->ui.CBScale->Click();
+    EXPECT_EQ(Px(250, 150), o->style.PaintColor[1]) << "a layer box of the map";
     // Undone, the fill goes; the redraw of the end shows what is left.
     MapPaint->BtnRepaint->Click();
-    EXPECT_EQ(Px(250, 150), o->BackColor);
+    EXPECT_EQ(Px(250, 150), o->style.BackColor);
 }

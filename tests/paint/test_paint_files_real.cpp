@@ -16,7 +16,7 @@ using testsupport::BuildFolder;
 using testsupport::ChooseAreas;
 using testsupport::ReadBytes;
 
-QImage MapImage() { return Open->Image1->Picture()->Bitmap()->Image().copy(); }
+QImage MapImage() { return Open->ui.Image1->Picture()->Bitmap()->Image().copy(); }
 
 // Ten colour and pattern pairs, so the palette takes only the first eight.
 constexpr TColor kColours[10] = {0x7FBFFF, 0x9FFF9F, 0xFFBF7F, 0xBF9FFF, 0x7FFFFF,
@@ -32,7 +32,7 @@ TEST_F(RealPaintData, NaganoNameListImportEqualsARedrawPlusTheSameFloods) {
     ChooseAreas({15});
     ASSERT_TRUE(YomiList->BuildDisplayedNameList());
     // Names drawn before a flood would split its region.
-    Open->CBTownName->SetChecked(false);
+    Open->ui.CBTownName->SetChecked(false);
     const std::string list = (programDir / "nagano-list.csv").string();
     gui::testing::QueueFileName(list);
     YomiList->Button6Click(YomiList);
@@ -52,18 +52,18 @@ TEST_F(RealPaintData, NaganoNameListImportEqualsARedrawPlusTheSameFloods) {
     gui::testing::QueueFileName((programDir / "nagano.csv").string());
     MapPaint->Button24Click(MapPaint);
     ASSERT_TRUE(gui::testing::Messages().empty());
-    ASSERT_EQ(Open->paint_rep, rows);
+    ASSERT_EQ(Open->paint.paint_rep, rows);
     for (int k = 0; k < 8; ++k) {
-        EXPECT_EQ(Open->PaintColor[k], kColours[k]) << k;
-        EXPECT_EQ(Open->PaintPattern[k], kPatterns[k]) << k;
+        EXPECT_EQ(Open->style.PaintColor[k], kColours[k]) << k;
+        EXPECT_EQ(Open->style.PaintPattern[k], kPatterns[k]) << k;
     }
     const QImage imported = MapImage();
     imported.save(QString::fromStdString((BuildFolder() / "nagano-paint-data.png").string()));
 
-    Open->PaintDisplay = false;
+    Open->paint.PaintDisplay = false;
     ASSERT_TRUE(Open->DrawMap());
     for (int i = 0; i < rows; ++i) {
-        const auto& r = Open->PaintRecords[i];
+        const auto& r = Open->paint.PaintRecords[i];
         int sx, sy;
         Open->MapToScreen(r.x, r.y, sx, sy);
         FillAt(*Open, sx, sy, r.colour, r.pattern);
@@ -90,18 +90,18 @@ TEST_F(RealPaintData, KanagawaPaintListPaintByNameAndTheAreaOfHadano) {
     MapPaint->TkBtnClick(2);
     MapPaint->ComboBox1->SetText("緑区(相模原市)");
     MapPaint->BtnAllPaintClick(MapPaint);
-    ASSERT_GE(Open->paint_rep, 2);
+    ASSERT_GE(Open->paint.paint_rep, 2);
     int sx, sy;
     Open->MapToScreen(171923, 173618, sx, sy);
-    EXPECT_EQ(Open->Image1->Canvas()->Pixels(sx, sy), Open->PaintColor[2]);
-    EXPECT_EQ(Open->PaintRecords[0].x, 171923);
+    EXPECT_EQ(Open->ui.Image1->Canvas()->Pixels(sx, sy), Open->style.PaintColor[2]);
+    EXPECT_EQ(Open->paint.PaintRecords[0].x, 171923);
     MapPaint->Button19Click(MapPaint);
 
     // Hadano is 103.76 km2.
-    Open->EdName->SetText("秦野市");
-    Open->CBTownPaint->SetChecked(true);
-    Open->CBMenseki->SetChecked(true);
+    Open->ui.EdName->SetText("秦野市");
+    Open->ui.CBTownPaint->SetChecked(true);
+    Open->ui.CBMenseki->SetChecked(true);
     ASSERT_TRUE(Open->DrawMap());
-    const double km2 = std::stod(Open->Label31->Caption());
-    EXPECT_NEAR(km2, 103.76, 103.76 * 0.2) << Open->Label31->Caption();
+    const double km2 = std::stod(Open->ui.Label31->Caption());
+    EXPECT_NEAR(km2, 103.76, 103.76 * 0.2) << Open->ui.Label31->Caption();
 }

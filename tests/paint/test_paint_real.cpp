@@ -18,29 +18,29 @@ namespace {
 using testsupport::BuildFolder;
 using testsupport::ChooseAreas;
 
-TColor Px(int x, int y) { return Open->Image1->Canvas()->Pixels(x, y); }
+TColor Px(int x, int y) { return Open->ui.Image1->Canvas()->Pixels(x, y); }
 
-QImage MapImage() { return Open->Image1->Picture()->Bitmap()->Image().copy(); }
+QImage MapImage() { return Open->ui.Image1->Picture()->Bitmap()->Image().copy(); }
 
 // Presses at the screen places of the first current names that lie on the
 // background, slot after slot; returns how many were pressed. Each record
 // replays on the pixel pressed.
 int PaintNames(int wanted) {
     int pressed = 0;
-    for (int i = 0; i < Open->TownCount && pressed < wanted; ++i) {
+    for (int i = 0; i < Open->doc.TownCount && pressed < wanted; ++i) {
         int sx, sy;
-        Open->MapToScreen(Open->TownX[i], Open->TownY[i], sx, sy);
-        if (Px(sx, sy) != Open->BackColor) continue;
+        Open->MapToScreen(Open->doc.TownX[i], Open->doc.TownY[i], sx, sy);
+        if (Px(sx, sy) != Open->style.BackColor) continue;
         MapPaint->TkBtnClick(pressed % 8);
         PaintAt(*Open, sx, sy);
         // A name point on the water would paint the sea: take that back.
         const int corner = Open->ImageSize - 8;
-        if (Px(corner, 8) != Open->BackColor) {
+        if (Px(corner, 8) != Open->style.BackColor) {
             MapPaint->BtnRepaintClick(MapPaint);
             continue;
         }
         int rx, ry;
-        Open->MapToScreen(Open->PaintRecords[pressed].x, Open->PaintRecords[pressed].y, rx, ry);
+        Open->MapToScreen(Open->paint.PaintRecords[pressed].x, Open->paint.PaintRecords[pressed].y, rx, ry);
         EXPECT_EQ(rx, sx) << i;
         EXPECT_EQ(ry, sy) << i;
         ++pressed;
@@ -59,34 +59,34 @@ TEST_F(RealPaint, AFillInKanagawaReplaysInTheSameMunicipalityAtEveryZoom) {
     // The name point nearest the centre stays on the image at magnification 10.
     int best = -1;
     double bestD = 1e18;
-    for (int i = 0; i < Open->TownCount; ++i) {
-        double d = std::hypot(double(Open->TownX[i] - Open->CX), double(Open->TownY[i] - Open->CY));
+    for (int i = 0; i < Open->doc.TownCount; ++i) {
+        double d = std::hypot(double(Open->doc.TownX[i] - Open->CX), double(Open->doc.TownY[i] - Open->CY));
         int sx, sy;
-        Open->MapToScreen(Open->TownX[i], Open->TownY[i], sx, sy);
-        if (d < bestD && Px(sx, sy) == Open->BackColor) best = i, bestD = d;
+        Open->MapToScreen(Open->doc.TownX[i], Open->doc.TownY[i], sx, sy);
+        if (d < bestD && Px(sx, sy) == Open->style.BackColor) best = i, bestD = d;
     }
     ASSERT_GE(best, 0);
     int px, py;
-    Open->MapToScreen(Open->TownX[best], Open->TownY[best], px, py);
+    Open->MapToScreen(Open->doc.TownX[best], Open->doc.TownY[best], px, py);
     MapPaint->TkBtnClick(6);
     PaintAt(*Open, px, py);
-    ASSERT_EQ(Open->paint_rep, 1);
-    EXPECT_EQ(Px(px, py), Open->PaintColor[6]);
+    ASSERT_EQ(Open->paint.paint_rep, 1);
+    EXPECT_EQ(Px(px, py), Open->style.PaintColor[6]);
     int rx, ry;
-    Open->MapToScreen(Open->PaintRecords[0].x, Open->PaintRecords[0].y, rx, ry);
+    Open->MapToScreen(Open->paint.PaintRecords[0].x, Open->paint.PaintRecords[0].y, rx, ry);
     EXPECT_EQ(rx, px);
     EXPECT_EQ(ry, py);
 
-    Open->PaintDisplay = true;
+    Open->paint.PaintDisplay = true;
     for (int mag : {10, 3}) {
         Open->MAGSTEP = mag;
         ASSERT_TRUE(Open->DrawMap());
-        Open->MapToScreen(Open->TownX[best], Open->TownY[best], px, py);
-        Open->MapToScreen(Open->PaintRecords[0].x, Open->PaintRecords[0].y, rx, ry);
+        Open->MapToScreen(Open->doc.TownX[best], Open->doc.TownY[best], px, py);
+        Open->MapToScreen(Open->paint.PaintRecords[0].x, Open->paint.PaintRecords[0].y, rx, ry);
         // A pixel of the standard view holds many map units: the press is that exact.
         EXPECT_LE(std::abs(rx - px), mag + 1) << mag;
         EXPECT_LE(std::abs(ry - py), mag + 1) << mag;
-        EXPECT_EQ(Px(px, py), Open->PaintColor[6]) << mag;
+        EXPECT_EQ(Px(px, py), Open->style.PaintColor[6]) << mag;
     }
 }
 
@@ -95,10 +95,10 @@ TEST_F(RealPaint, AllAreasReplayAsPainted) {
     for (int code = 1; code <= 52; ++code) all.push_back(code);
     ChooseAreas(all);
     BtnPaintClick(*Open, Open);
-    Open->PaintPattern[3] = 6;
+    Open->style.PaintPattern[3] = 6;
     ASSERT_EQ(PaintNames(200), 200);
     const QImage live = MapImage();
-    Open->PaintDisplay = true;
+    Open->paint.PaintDisplay = true;
     ASSERT_TRUE(Open->DrawMap());
     const QImage replayed = MapImage();
     int differ = 0;
@@ -155,9 +155,9 @@ TEST_F(RealPaint, PressesBesideEveryBorderPixelOfKanagawaStayAfterTheRedraw) {
     const std::vector<int> bareRegion = Regions(bare);
     const MapView standard = Open->DrawnView;
     std::map<int, int> nameOf;
-    for (int i = 0; i < Open->TownCount; ++i) {
+    for (int i = 0; i < Open->doc.TownCount; ++i) {
         int nx, ny;
-        standard.ToScreen(Open->TownX[i], Open->TownY[i], nx, ny);
+        standard.ToScreen(Open->doc.TownX[i], Open->doc.TownY[i], nx, ny);
         if (nx < 0 || ny < 0 || nx >= size || ny >= size || bare.pixel(nx, ny) != back) continue;
         auto [it, added] = nameOf.emplace(bareRegion[ny * size + nx], i);
         if (!added) it->second = -1;
@@ -167,13 +167,13 @@ TEST_F(RealPaint, PressesBesideEveryBorderPixelOfKanagawaStayAfterTheRedraw) {
         const size_t end = std::min(presses.size(), first + 1300);
         for (size_t k = first; k < end; ++k) {
             MapPaint->TkBtnClick(int(k % 8));
-            Open->Image1MouseDown(Open->Image1, mbLeft, {}, presses[k].first, presses[k].second);
+            Open->Image1MouseDown(Open->ui.Image1, mbLeft, {}, presses[k].first, presses[k].second);
         }
-        ASSERT_EQ(Open->paint_rep, int(end - first));
+        ASSERT_EQ(Open->paint.paint_rep, int(end - first));
         const QImage live = MapImage();
         MapPaint->Button19Click(MapPaint);
         MapPaint->BtnPaintAddClick(MapPaint);
-        ASSERT_TRUE((Open->ToolAs<PaintTool>() != nullptr));
+        ASSERT_TRUE((Open->tools.ToolAs<PaintTool>() != nullptr));
         EXPECT_TRUE(MapImage() == live) << "every fill replays as made, presses from " << first;
 
         // Zoomed by 2 about the centre.
@@ -185,9 +185,9 @@ TEST_F(RealPaint, PressesBesideEveryBorderPixelOfKanagawaStayAfterTheRedraw) {
             auto name = nameOf.find(bareRegion[presses[k].second * size + presses[k].first]);
             if (name == nameOf.end() || name->second < 0) continue;
             int rx, ry, nx, ny;
-            const auto& r = Open->PaintRecords[k - first];
+            const auto& r = Open->paint.PaintRecords[k - first];
             Open->MapToScreen(r.x, r.y, rx, ry);
-            Open->MapToScreen(Open->TownX[name->second], Open->TownY[name->second], nx, ny);
+            Open->MapToScreen(Open->doc.TownX[name->second], Open->doc.TownY[name->second], nx, ny);
             if (std::min({rx, ry, nx, ny}) < 0 || std::max({rx, ry, nx, ny}) >= size) continue;
             ++compared;
             // Twice as fine, a border drawn beside the pressed pixel may pass through it.
@@ -201,7 +201,7 @@ TEST_F(RealPaint, PressesBesideEveryBorderPixelOfKanagawaStayAfterTheRedraw) {
         Open->MAGSTEP = 1;
         gui::testing::QueueAnswer(IDOK);
         BtnPaintClick(*Open, Open);
-        ASSERT_EQ(Open->paint_rep, 0);
+        ASSERT_EQ(Open->paint.paint_rep, 0);
     }
     EXPECT_GT(compared, 1000);
     // A press half a pixel from a border (beside a diagonal step) lies a pixel
@@ -213,8 +213,8 @@ TEST_F(RealPaint, PressesBesideEveryBorderPixelOfKanagawaStayAfterTheRedraw) {
 TEST_F(RealPaint, KanagawaWithEightSlotsAndALegendSavedAt1200) {
     ChooseAreas({13});
     BtnPaintClick(*Open, Open);
-    Open->PaintPattern[2] = 6;
-    Open->PaintPattern[5] = 7;
+    Open->style.PaintPattern[2] = 6;
+    Open->style.PaintPattern[5] = 7;
     ASSERT_EQ(PaintNames(24), 24);
     MapPaint->Button19Click(MapPaint);
     MapPaint->Button4Click(MapPaint);
@@ -222,7 +222,7 @@ TEST_F(RealPaint, KanagawaWithEightSlotsAndALegendSavedAt1200) {
     for (int i = 0; i < 8; ++i) Hanrei->RowEdit(i)->SetText("色 " + std::to_string(i + 1));
     Hanrei->Button3Click(Hanrei);
 
-    Open->RadioGroup1->SetItemIndex(1);
+    Open->ui.RadioGroup1->SetItemIndex(1);
     const std::string path = (BuildFolder() / "paint-legend-1200.png").string();
     std::filesystem::remove(path);
     gui::testing::QueueFileName(path);
@@ -231,11 +231,11 @@ TEST_F(RealPaint, KanagawaWithEightSlotsAndALegendSavedAt1200) {
     ASSERT_EQ(saved.width(), 1200);
     EXPECT_TRUE(saved.convertToFormat(QImage::Format_RGB32) == MapImage());
     // The first swatch, doubled: from (100, 136), 80 x 30.
-    EXPECT_EQ(Px(140, 150), Open->PaintColor[0]);
+    EXPECT_EQ(Px(140, 150), Open->style.PaintColor[0]);
     EXPECT_EQ(Open->LegendLeft, 90);
     int painted = 0;
     for (int slot = 0; slot < 8; ++slot)
         for (int y = 0; y < 1200; y += 3)
-            for (int x = 0; x < 1200; x += 3) painted += Px(x, y) == Open->PaintColor[slot];
+            for (int x = 0; x < 1200; x += 3) painted += Px(x, y) == Open->style.PaintColor[slot];
     EXPECT_GT(painted, 5000);
 }

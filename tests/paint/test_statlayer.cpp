@@ -27,7 +27,7 @@ using gui::testing::QueueFileName;
 using testsupport::ChooseAreas;
 using testsupport::ReadBytes;
 
-QImage MapImage() { return Open->Image1->Picture()->Bitmap()->Image().copy(); }
+QImage MapImage() { return Open->ui.Image1->Picture()->Bitmap()->Image().copy(); }
 QRgb Rgb(TColor c) { return qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
 void ChooseItem(TComboBox* box, int index) {
@@ -106,8 +106,8 @@ protected:
         TCanvas& cv = *lines.Canvas();
         cv.Brush->Color = clWhite;
         cv.FillRect(TRect{0, 0, v.size, v.size});
-        for (const PolylineStore* s : {&Open->CoastLine, &Open->HokkaidoLakeLine, &Open->LakeLine, &Open->PrefLine,
-                                       &Open->NewPrefLine, &Open->OldPrefLine, &Open->LakePrefLine})
+        for (const PolylineStore* s : {&Open->doc.CoastLine, &Open->doc.HokkaidoLakeLine, &Open->doc.LakeLine, &Open->doc.PrefLine,
+                                       &Open->doc.NewPrefLine, &Open->doc.OldPrefLine, &Open->doc.LakePrefLine})
             TOpen::DrawStore(cv, v, *s, true);
         TPoint seed;
         if (seaAt) v.ToScreen(seaAt->x, seaAt->y, seed.x, seed.y);
@@ -150,7 +150,7 @@ TEST_F(StatisticsLayer, WardsAndIslandsShowTheirClassAtEveryViewAndSizeAndTheSea
         QueueAnswer(IDOK);       // the work of the map before goes
         QueueAnswer(IDCANCEL);   // not drawn again: applied below
         ChooseAreas({area});
-        Open->CBTownName->SetChecked(false);   // names would cover the points
+        Open->ui.CBTownName->SetChecked(false);   // names would cover the points
         if (area == 13) ApplySample();
         else StatMap->BtnApply->Click();
         std::vector<StatUnit> shown, all = LoadStatUnits(programDir.string(), {area}, 0).units;
@@ -159,31 +159,31 @@ TEST_F(StatisticsLayer, WardsAndIslandsShowTheirClassAtEveryViewAndSizeAndTheSea
         ASSERT_GE(area == 13 ? shown.size() : shown[0].points.size(), area == 13 ? 25u : 9u);
         const StatUnit::Point centre = area == 13 ? shown[0].points[0] : shown[0].points.back();
         for (int item : {0, 2}) {   // 600 and 1800 px
-            Open->RadioGroup1->SetItemIndex(item);
-            Open->Button6->Click();
+            Open->ui.RadioGroup1->SetItemIndex(item);
+            Open->ui.Button6->Click();
             const StatUnit::Point sea = SeaNear(centre);
             for (const char* step : {"標準範囲", "×5", "標準範囲 again", "市区町村界なし"}) {
                 const std::string s = step;
                 if (s == "×5") {
                     Open->CX = centre.x, Open->CY = centre.y;
-                    Open->UpDown1->SetPosition(5);
-                    UpDown1Click(*Open, Open->UpDown1, btNext);
+                    Open->ui.UpDown1->SetPosition(5);
+                    UpDown1Click(*Open, Open->ui.UpDown1, btNext);
                 } else {
-                    Open->Button6->Click();
+                    Open->ui.Button6->Click();
                 }
-                if (s == "市区町村界なし") Open->CBTownBorder->Click();
-                Open->CBTownName->SetChecked(false);   // names would cover the points
+                if (s == "市区町村界なし") Open->ui.CBTownBorder->Click();
+                Open->ui.CBTownName->SetChecked(false);   // names would cover the points
                 const QImage img = MapImage();
                 const std::string at = gui::Format("%d %s %d", area, step, img.width());
                 EXPECT_EQ(Unfilled(s == "市区町村界なし" ? all : shown, img), std::vector<std::string>{}) << at;
                 EXPECT_EQ(SeaFilled(s == "×5" ? &sea : nullptr), 0) << at;
-                if (s == "市区町村界なし") Open->CBTownBorder->Click();
+                if (s == "市区町村界なし") Open->ui.CBTownBorder->Click();
             }
         }
     }
     // Every unit of the area has a value: no データなし row, and "地図凡例" ticked as the legend is drawn.
     EXPECT_EQ(Hanrei->LegendCount, 5);
-    EXPECT_TRUE(Open->CBExp->Checked());
+    EXPECT_TRUE(Open->ui.CBExp->Checked());
 }
 
 // The paint and the layer are apart: a new paint and the paint's undo keep the
@@ -195,7 +195,7 @@ TEST_F(StatisticsLayer, PaintAndLayerStayApartAndTheLayerBecomesPaintOnRequest) 
     QueueFileName(Sample());
     StatMap->BtnOpen->Click();
     ChooseAreas({13});
-    Open->CBTownName->SetChecked(false);
+    Open->ui.CBTownName->SetChecked(false);
     EXPECT_GT(StatMap->Join.joined, 50);
     ChooseItem(StatMap->CBValue, 6);
     StatMap->BtnApply->Click();
@@ -206,22 +206,22 @@ TEST_F(StatisticsLayer, PaintAndLayerStayApartAndTheLayerBecomesPaintOnRequest) 
     BtnPaintClick(*Open, Open);
     MapPaint->TkBtnClick(1);
     ToolPress(5, 5);
-    ASSERT_EQ(Open->paint_rep, 1);
+    ASSERT_EQ(Open->paint.paint_rep, 1);
     MapPaint->BtnRepaint->Click();
-    EXPECT_EQ(Open->paint_rep, 0);
+    EXPECT_EQ(Open->paint.paint_rep, 0);
     ToolPress(5, 5);
     MapPaint->Button19Click(MapPaint);
     EXPECT_EQ(Unfilled(units, MapImage()), std::vector<std::string>{});
     EXPECT_TRUE(Hanrei->CBExpDisplay->Checked());
 
     // The window's undo: the layer and its legend go, the user's fill stays.
-    const TColor sea = Open->Image1->Canvas()->Pixels(5, 5);
+    const TColor sea = Open->ui.Image1->Canvas()->Pixels(5, 5);
     StatMap->BtnUndo->Click();
     EXPECT_FALSE(StatLayerOnMap->Shown().on);
-    EXPECT_EQ(Open->paint_rep, 1);
-    EXPECT_EQ(Open->Image1->Canvas()->Pixels(5, 5), sea);
+    EXPECT_EQ(Open->paint.paint_rep, 1);
+    EXPECT_EQ(Open->ui.Image1->Canvas()->Pixels(5, 5), sea);
     EXPECT_FALSE(Hanrei->CBExpDisplay->Checked());
-    EXPECT_FALSE(Open->CBExp->Checked());
+    EXPECT_FALSE(Open->ui.CBExp->Checked());
     EXPECT_EQ(Unfilled(units, MapImage()).size(), [&] {
         size_t n = 0;
         for (const StatUnit& u : units) n += u.points.size();
@@ -235,8 +235,8 @@ TEST_F(StatisticsLayer, PaintAndLayerStayApartAndTheLayerBecomesPaintOnRequest) 
     for (const StatUnit& u : units) classOf[u.code] = Rgb(ClassColour(u.code));
     StatMap->BtnToPaint->Click();
     EXPECT_FALSE(StatLayerOnMap->Shown().on);
-    EXPECT_GT(Open->paint_rep, 50);
-    EXPECT_EQ(Open->PaintColor[0], StatClassSlots(0, 5, false, StatStyle::Colour)[0].colour);
+    EXPECT_GT(Open->paint.paint_rep, 50);
+    EXPECT_EQ(Open->style.PaintColor[0], StatClassSlots(0, 5, false, StatStyle::Colour)[0].colour);
     const QImage painted = MapImage();
     QueueFileName(File("t.pnt"));
     MapPaint->Button3Click(MapPaint);
@@ -334,7 +334,7 @@ TEST_F(StatisticsLayer, ADamagedShapesFileIsNamedWithItsLineAndItsAreaLeftOut) {
     text.replace(at, text.find('\r', at) - at, "99999999,1");   // line 5: a vertex far past any map
     std::ofstream(shapes, std::ios::binary) << text;
     ChooseAreas({12, 13});
-    Open->CBTownName->SetChecked(false);
+    Open->ui.CBTownName->SetChecked(false);
     Messages().clear();
     ApplySample();
     ASSERT_EQ(Messages().size(), 1u);

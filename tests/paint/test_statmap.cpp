@@ -27,7 +27,7 @@ using gui::testing::QueueFileName;
 using testsupport::ChooseAreas;
 using testsupport::ReadBytes;
 
-QImage MapImage() { return Open->Image1->Picture()->Bitmap()->Image().copy(); }
+QImage MapImage() { return Open->ui.Image1->Picture()->Bitmap()->Image().copy(); }
 
 void ChooseItem(TComboBox* box, int index) {
     box->SetItemIndex(index);
@@ -53,7 +53,7 @@ protected:
             int sx, sy;
             Open->MapToScreen(p.x, p.y, sx, sy);
             for (auto [dx, dy] : {std::pair{0, 0}, {1, 0}, {-1, 0}, {0, 1}, {0, -1}})
-                if (Open->Image1->Canvas()->Pixels(sx + dx, sy + dy) == colour) {
+                if (Open->ui.Image1->Canvas()->Pixels(sx + dx, sy + dy) == colour) {
                     ++filled;
                     break;
                 }
@@ -83,11 +83,11 @@ TEST_F(StatisticsMap, TheWholeCountryFromTheSampleIsPaintedWithItsLegendAndUndon
     StatMap->EdUnit->SetText("人");
     StatMap->BtnApply->Click();
     ASSERT_TRUE(StatLayerOnMap->Shown().on);
-    EXPECT_EQ(Open->paint_rep, 0) << "the layer is no paint";
+    EXPECT_EQ(Open->paint.paint_rep, 0) << "the layer is no paint";
     // No fill in the sea.
     const int corner = Open->ImageSize - 2;
-    EXPECT_EQ(Open->Image1->Canvas()->Pixels(corner, corner), Open->BackColor);
-    EXPECT_EQ(Open->Image1->Canvas()->Pixels(corner, 1), Open->BackColor);
+    EXPECT_EQ(Open->ui.Image1->Canvas()->Pixels(corner, corner), Open->style.BackColor);
+    EXPECT_EQ(Open->ui.Image1->Canvas()->Pixels(corner, 1), Open->style.BackColor);
     // Five classes, every unit with a value: no データなし row.
     const auto want = StatClassSlots(0, 5, false, StatStyle::Colour);
     EXPECT_EQ(Hanrei->LegendCount, 5);
@@ -96,7 +96,7 @@ TEST_F(StatisticsMap, TheWholeCountryFromTheSampleIsPaintedWithItsLegendAndUndon
         EXPECT_EQ(Hanrei->LegendColors[k], want[k].colour);
         EXPECT_EQ(Hanrei->LegendPatterns[k], 0);
     }
-    EXPECT_EQ(Open->PaintColor[0], Open->DefPaintColor[0]) << "the palette is the paint's";
+    EXPECT_EQ(Open->style.PaintColor[0], Open->style.DefPaintColor[0]) << "the palette is the paint's";
     // The largest unit is a ward: a city's own row stands back where its wards have rows.
     const std::string& top = Hanrei->LegendTexts[4];
     EXPECT_EQ(top.substr(top.rfind(' ') + 1), "920,372");
@@ -118,14 +118,14 @@ TEST_F(StatisticsMap, TheWholeCountryFromTheSampleIsPaintedWithItsLegendAndUndon
         ChooseAreas({area});
         ASSERT_TRUE(StatLayerOnMap->Shown().on);
         for (const StatUnit& u : StatMap->Units.units) ASSERT_EQ(u.area, area) << u.name;
-        Open->CBTownName->SetChecked(false);
-        Open->RadioGroup1->SetItemIndex(2);
+        Open->ui.CBTownName->SetChecked(false);
+        Open->ui.RadioGroup1->SetItemIndex(2);
         const StatUnit& u = Unit(code);
         const double v = StatMap->Join.unitValue[size_t(StatMap->Units.byCode.at(code))];
         const TColor c = Hanrei->LegendColors[StatClassOf(v, StatMap->Breaks)];
         EXPECT_GT(u.points.size(), 9u) << u.name;
         EXPECT_EQ(PartsFilled(u, c), int(u.points.size())) << u.name;
-        Open->RadioGroup1->SetItemIndex(0);
+        Open->ui.RadioGroup1->SetItemIndex(0);
     }
 }
 
@@ -142,7 +142,7 @@ TEST_F(StatisticsMap, ANewMapIsDrawnOnceWithoutTheOldLayerAndTheOldBordersKeepIt
         int n = 0;
         for (int y = 0; y < Open->ImageSize; ++y)
             for (int x = 0; x < Open->ImageSize; ++x) {
-                const TColor p = Open->Image1->Canvas()->Pixels(x, y);
+                const TColor p = Open->ui.Image1->Canvas()->Pixels(x, y);
                 for (int k = 0; k < 5; ++k) n += p == classes[size_t(k)].colour;
             }
         return n;
@@ -167,7 +167,7 @@ TEST_F(StatisticsMap, ANewMapIsDrawnOnceWithoutTheOldLayerAndTheOldBordersKeepIt
     StatMap->BtnApply->Click();
     const int shown = classPixels();
     Messages().clear();
-    Open->CBNTownBorder->Click();
+    Open->ui.CBNTownBorder->Click();
     EXPECT_TRUE(Messages().empty());
     EXPECT_TRUE(StatLayerOnMap->Shown().on);
     EXPECT_GT(classPixels(), shown * 9 / 10);
@@ -189,7 +189,7 @@ TEST_F(StatisticsMap, AStatisticsMapOfTheCountryTurnedIntoPaintComesBackFromTheP
 
     // Turned into paint for a paint file, which reads back as it was written.
     StatMap->BtnToPaint->Click();
-    ASSERT_GT(Open->paint_rep, 1300);
+    ASSERT_GT(Open->paint.paint_rep, 1300);
     const QImage shown = MapImage();
     QueueFileName(File("a.pnt"));
     MapPaint->Button3Click(MapPaint);
@@ -241,8 +241,8 @@ TEST_F(StatisticsMap, ATableOf2005ColoursThe2005BordersAndADamagedTableChangesNo
     // Before the mergers of 2005 there were more of them than today.
     EXPECT_GT(names.size(), LoadStatUnits(programDir.string(), {31}, 0).units.size());
     // Every municipality of that date shows its class at its points of that date, on the map of that date.
-    Open->CBTownName->SetChecked(false);
-    Open->RadioGroup1->SetItemIndex(2);
+    Open->ui.CBTownName->SetChecked(false);
+    Open->ui.RadioGroup1->SetItemIndex(2);
     StatMap->BtnApply->Click();
     for (const StatUnit& u : StatMap->Units.units) {
         const double v = StatMap->Join.unitValue[size_t(&u - StatMap->Units.units.data())];
@@ -288,18 +288,18 @@ TEST_F(StatisticsMap, ATableOf2005ColoursThe2005BordersAndADamagedTableChangesNo
 // every one of them takes its fill, as the same map without old borders shows it.
 TEST_F(StatisticsMap, UnderTheOldBordersEveryOldPartOfAMunicipalityIsFilled) {
     for (int area : {16, 31}) {   // 新潟, 広島: many mergers since 2000
-        if (Open->CBNTownBorder->Checked()) Open->CBNTownBorder->Click();
+        if (Open->ui.CBNTownBorder->Checked()) Open->ui.CBNTownBorder->Click();
         gui::testing::QueueAnswer(IDOK);       // the work of the map before goes
         gui::testing::QueueAnswer(IDCANCEL);   // not painted again
         ChooseAreas({area});
-        Open->CBTownName->SetChecked(false);
+        Open->ui.CBTownName->SetChecked(false);
         ::StatMapWindow()->Show();
         OpenTable(Sample());
         ChooseItem(StatMap->CBValue, 6);
         StatMap->BtnApply->Click();
         const QImage today = MapImage();
-        Open->CBNTownBorder->Click();
-        ASSERT_TRUE(Open->CBNTownBorder->Checked());
+        Open->ui.CBNTownBorder->Click();
+        ASSERT_TRUE(Open->ui.CBNTownBorder->Checked());
         ASSERT_TRUE(StatMap->BtnUndo->Enabled());
         const QImage old = MapImage();
         old.save(QString::fromStdString((testsupport::BuildFolder() / gui::Format("statmap-old-%02d.png", area)).string()));

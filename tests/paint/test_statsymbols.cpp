@@ -86,7 +86,7 @@ protected:
         std::vector<int> all;
         for (int k = 1; k <= 52; ++k) all.push_back(k);
         testsupport::ChooseAreas(all);
-        Open->RadioGroup1->SetItemIndex(2);
+        Open->ui.RadioGroup1->SetItemIndex(2);
         ASSERT_EQ(Open->ImageSize, 1800);
         StatMapWindow()->Show();
         QueueFileName((programDir / "サンプル" / "住民基本台帳人口_2021.csv").string());

@@ -402,7 +402,7 @@ TEST_F(StatWindow, AWorkbookIsReadSheetBySheetAndADamagedOneLeavesTheMapAsItWas)
     const StatMapBlock applied = StatLayerOnMap->Shown();
     ASSERT_TRUE(applied.on);
     EXPECT_EQ(applied.sheet, 1);
-    const QImage shown = Open->Image1->Picture()->Bitmap()->Image().copy();
+    const QImage shown = Open->ui.Image1->Picture()->Bitmap()->Image().copy();
 
     const std::string whole = testsupport::ReadBytes(File("p.xlsx"));
     std::ofstream(File("cut.xlsx"), std::ios::binary) << whole.substr(0, whole.size() - 200);
@@ -417,7 +417,7 @@ TEST_F(StatWindow, AWorkbookIsReadSheetBySheetAndADamagedOneLeavesTheMapAsItWas)
         EXPECT_EQ(StatMap->TablePath, File("p.xlsx"));
         EXPECT_EQ(StatMap->CBSheet->ItemIndex(), 1);
         EXPECT_TRUE(StatLayerOnMap->Shown() == applied);
-        EXPECT_TRUE(Open->Image1->Picture()->Bitmap()->Image() == shown);
+        EXPECT_TRUE(Open->ui.Image1->Picture()->Bitmap()->Image() == shown);
     }
     // The project keeps the sheet: opened again, the table is read from it.
     QueueFileName(File("w.rvx"));

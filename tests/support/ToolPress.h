@@ -5,7 +5,7 @@
 
 // True when the press goes on to what the map does without a tool.
 inline bool ToolPress(int x, int y) {
-    MapTool* t = Open->ActiveTool();
+    MapTool* t = Open->tools.ActiveTool();
     EXPECT_NE(t, nullptr) << "no tool armed for the press";
     return t && t->Press(Open->EventAt(mbLeft, x, y));
 }
