@@ -51,6 +51,33 @@ protected:
     void WriteText(const std::string& name, const std::string& bytes) {
         std::ofstream(File(name), std::ios::binary) << bytes;
     }
+    // A line file of one two-point line from pixel (x1, y1) to (x2, y2); its path.
+    std::string WriteLine(const std::string& name, TColor colour, int size, int arrow, int x1, int y1, int x2, int y2) {
+        auto [dx1, dy1] = Point(x1, y1);
+        auto [dx2, dy2] = Point(x2, y2);
+        WriteText(name, gui::Format("K,%5d,%5d,%d,%d,%d,%d,%d,%d//K/1/Points/Color/LineType/Size/Arrow/Asize/Step\r\n"
+                                    "%7d,%7d\r\n%7d,%7d\r\n",
+                                    1, 2, int(colour), 0, size, arrow, 12, 0, dx1, dy1, dx2, dy2));
+        return File(name);
+    }
+    // Labels "<mark>,x,y,札<i>,14,red" at the given pixels, opened through the label window's button.
+    void OpenLabels(const std::string& name, const char* mark, const std::vector<std::pair<int, int>>& at) {
+        std::string text;
+        for (size_t i = 0; i < at.size(); ++i) {
+            auto [x, y] = Point(at[i].first, at[i].second);
+            text += gui::Format("%s,%d,%d,札%d,14,%d\r\n", mark, x, y, int(i), 0x0000C0);
+        }
+        WriteText(name, gui::Utf8ToCp932(text));
+        QueueFileName(File(name));
+        Letter->Button7->Click();
+        ASSERT_EQ(Letter->LabelCount, int(at.size()));
+    }
+    // A restore that must open without a message.
+    void RestoreCleanly(const std::string& name) {
+        Restore(name);
+        ASSERT_TRUE(Messages().empty()) << Messages()[0].text;
+    }
+
 
     static int Differ(const QImage& a, const QImage& b) {
         if (a.size() != b.size()) return a.width() * a.height();
@@ -131,15 +158,9 @@ protected:
         }
 
         // Two line files with arrows, drawn under the paint too.
-        for (int k = 0; k < 2; ++k) {
-            auto [x1, y1] = Point(100 + 300 * k, 1000);
-            auto [x2, y2] = Point(300 + 300 * k, 1100);
-            WriteText(gui::Format("line%d.adl", k),
-                      gui::Format("K,%5d,%5d,%d,%d,%d,%d,%d,%d//K/1/Points/Color/LineType/Size/Arrow/Asize/Step\r\n"
-                                  "%7d,%7d\r\n%7d,%7d\r\n",
-                                  1, 2, 0xC000C0 + k, 0, 2, 1, 12, 0, x1, y1, x2, y2));
-        }
-        QueueFileName(File("line0.adl") + "\n" + File("line1.adl"));
+        QueueFileName(WriteLine("line0.adl", 0xC000C0, 2, 1, 100, 1000, 300, 1100) + "\n" +
+                  WriteLine("line1.adl", 0xC000C1, 2, 1, 400, 1000, 600, 1100));
+
         LineAdd->BtnFileClick(nullptr);
         ASSERT_EQ(LineAdd->LineFileCount, 2);
         LineAdd->CheckBox4->SetChecked(true);
@@ -176,8 +197,7 @@ TEST_F(Project, ASavedProjectReopensToTheSameMapAndSavesTheSameBytes) {
     ChooseAreas({1});
     Messages().clear();   // the question before the work of the saved map goes
     const int redraws = o->RedrawCount;
-    Restore("a.rvx");
-    ASSERT_TRUE(Messages().empty()) << Messages()[0].text;
+    ASSERT_NO_FATAL_FAILURE(RestoreCleanly("a.rvx"));
     EXPECT_EQ(o->RedrawCount - redraws, 1) << "one complete redraw";
     EXPECT_FALSE(o->gate.ProjectLoading);
     EXPECT_TRUE(o->gate.DataReady);
@@ -186,11 +206,8 @@ TEST_F(Project, ASavedProjectReopensToTheSameMapAndSavesTheSameBytes) {
     EXPECT_EQ(Hanrei->Edit9->Text(), "人口 の 増減");
     const QImage after = Map();
     after.save(QString::fromStdString((testsupport::BuildFolder() / "project-restored.png").string()));
-    ASSERT_EQ(after.size(), before.size());
-    int differ = 0;
-    for (int y = 0; y < after.height(); ++y)
-        for (int x = 0; x < after.width(); ++x) differ += after.pixel(x, y) != before.pixel(x, y);
-    EXPECT_EQ(differ, 0);
+    EXPECT_EQ(Differ(after, before), 0);
+
 
     Save("b.rvx");
     EXPECT_EQ(ReadBytes(File("b.rvx")), saved);
@@ -300,8 +317,7 @@ TEST_F(Project, RestoringFirstThingAfterStartUpWithStationNames) {
     t += "-1,CBRailLine\n-1,CBEki\n0,CBMain\n";
     for (size_t p = 0; (p = t.find('\n', p)) != std::string::npos; p += 2) t.replace(p, 1, "\r\n");
     WriteText("s.rvx", gui::Utf8ToCp932(t));
-    Restore("s.rvx");
-    ASSERT_TRUE(Messages().empty()) << Messages()[0].text;
+    ASSERT_NO_FATAL_FAILURE(RestoreCleanly("s.rvx"));
     EXPECT_TRUE(o->ui.CBEki->Checked());
     EXPECT_GT(LineAdd->RailFileCount, 0) << "the railways were loaded";
     EXPECT_EQ(Letter->LabelCount, 1);
@@ -329,14 +345,8 @@ TEST_F(Project, TheRestoredMapDoesNotDependOnWhatTheSessionDidBefore) {
     MapPaint->Button4->Click();
     MapPaint->Button19->Click();
     ASSERT_FALSE(o->ui.CBExp->Checked());
-    auto line = [&](const std::string& name, TColor colour, int py) {
-        auto [x1, y1] = Point(100, py);
-        auto [x2, y2] = Point(500, py + 40);
-        WriteText(name, gui::Format("K,%5d,%5d,%d,%d,%d,%d,%d,%d//K/1/Points/Color/LineType/Size/Arrow/Asize/Step\r\n"
-                                    "%7d,%7d\r\n%7d,%7d\r\n",
-                                    1, 2, int(colour), 0, 3, 0, 12, 0, x1, y1, x2, y2));
-        return File(name);
-    };
+    auto line = [&](const std::string& name, TColor colour, int py) { return WriteLine(name, colour, 3, 0, 100, py, 500, py + 40); };
+
     QueueFileName(line("a.adl", 0xC000C0, 450) + "\n" + line("b.adl", 0x00C0C0, 500));
     LineAdd->BtnFileClick(nullptr);
     ASSERT_TRUE(o->DrawMap());
@@ -352,16 +362,12 @@ TEST_F(Project, TheRestoredMapDoesNotDependOnWhatTheSessionDidBefore) {
     LineSet->Button17->Click();
     o->ui.BtnPaint->Click();
     ASSERT_TRUE((o->tools.ToolAs<PaintTool>() != nullptr));
-    Restore("a.rvx");
-    ASSERT_TRUE(Messages().empty()) << Messages()[0].text;
+    ASSERT_NO_FATAL_FAILURE(RestoreCleanly("a.rvx"));
     EXPECT_FALSE((o->tools.ToolAs<PaintTool>() != nullptr)) << "no mode left armed";
     EXPECT_TRUE(o->ui.Button5->Enabled());
     const QImage after = Map();
-    ASSERT_EQ(after.size(), before.size());
-    int differ = 0;
-    for (int y = 0; y < after.height(); ++y)
-        for (int x = 0; x < after.width(); ++x) differ += after.pixel(x, y) != before.pixel(x, y);
-    EXPECT_EQ(differ, 0);
+    EXPECT_EQ(Differ(after, before), 0);
+
     after.save(QString::fromStdString((testsupport::BuildFolder() / "project-session-restored.png").string()));
 
     // A project without paint, restored while painting: painting ends, a press paints nothing.
@@ -383,21 +389,13 @@ TEST_F(Project, LabelsComeBackWithOrWithoutTheirMarksAsSaved) {
     o = Open;
     o->gate.MapShown = true;
     ChooseAreas({13, 14});
-    std::string text;
-    for (int i = 0; i < 2; ++i) {
-        auto [x, y] = Point(200 + 150 * i, 300);
-        text += gui::Format("○,%d,%d,札%d,14,%d\r\n", x, y, i, 0x0000C0);
-    }
-    WriteText("m.lbl", gui::Utf8ToCp932(text));
-    QueueFileName(File("m.lbl"));
-    Letter->Button7->Click();
-    ASSERT_EQ(Letter->LabelCount, 2);
+    ASSERT_NO_FATAL_FAILURE(OpenLabels("m.lbl", "○", {{200, 300}, {350, 300}}));
+
     for (bool marks : {false, true}) {
         Letter->CBMark->SetChecked(marks);
         const QImage before = Map();
         Save("m.rvx");
-        Restore("m.rvx");
-        ASSERT_TRUE(Messages().empty()) << Messages()[0].text;
+        ASSERT_NO_FATAL_FAILURE(RestoreCleanly("m.rvx"));
         EXPECT_EQ(Letter->CBMark->Checked(), marks);
         EXPECT_TRUE(Map() == before) << marks;
     }
@@ -408,8 +406,7 @@ TEST_F(Project, LabelsComeBackWithOrWithoutTheirMarksAsSaved) {
     // A comma typed into a mark would split its line: the project must still open.
     Letter->StringGrid1->SetCells(0, 0, "○,●");
     Save("m.rvx");
-    Restore("m.rvx");
-    ASSERT_TRUE(Messages().empty()) << Messages()[0].text;
+    ASSERT_NO_FATAL_FAILURE(RestoreCleanly("m.rvx"));
     EXPECT_EQ(Letter->LabelCount, 2);
     EXPECT_EQ(Letter->StringGrid1->Cells(0, 0), "○，●");
 }
@@ -433,8 +430,7 @@ TEST_F(Project, StationLabelsStayStationLabelsThroughEveryRoundTrip) {
     const std::string saved = ReadBytes(File("s.rvx"));
     const QImage before = Map();
     for (int round = 0; round < 3; ++round) {
-        Restore("s.rvx");
-        ASSERT_TRUE(Messages().empty()) << Messages()[0].text;
+        ASSERT_NO_FATAL_FAILURE(RestoreCleanly("s.rvx"));
         RailControlsOf(*o).CBMain->SetChecked(false);
         RailControlsOf(*o).CBMain->SetChecked(true);
         EXPECT_EQ(Letter->LabelCount, count) << round;
@@ -456,8 +452,7 @@ TEST_F(Project, StationLabelsStayStationLabelsThroughEveryRoundTrip) {
         if (std::isdigit(static_cast<unsigned char>(old[at + 2]))) old.erase(at, old.find("\r\n", at) - at);
     ASSERT_NE(old, saved);
     WriteText("old.rvx", old);
-    Restore("old.rvx");
-    ASSERT_TRUE(Messages().empty()) << Messages()[0].text;
+    ASSERT_NO_FATAL_FAILURE(RestoreCleanly("old.rvx"));
     RailControlsOf(*o).CBMain->SetChecked(false);
     RailControlsOf(*o).CBMain->SetChecked(true);
     EXPECT_EQ(Letter->LabelCount, count);
@@ -469,15 +464,8 @@ TEST_F(Project, EveryStateOfTheLayerBoxesComesBackAsSaved) {
     o = Open;
     o->gate.MapShown = true;
     ChooseAreas({13});
-    std::string text;
-    for (int i = 0; i < 3; ++i) {
-        auto [x, y] = Point(200 + 120 * i, 250 + 80 * i);
-        text += gui::Format("●,%d,%d,札%d,14,%d\r\n", x, y, i, 0x0000C0);
-    }
-    WriteText("h.lbl", gui::Utf8ToCp932(text));
-    QueueFileName(File("h.lbl"));
-    Letter->Button7->Click();
-    ASSERT_EQ(Letter->LabelCount, 3);
+    ASSERT_NO_FATAL_FAILURE(OpenLabels("h.lbl", "●", {{200, 250}, {320, 330}, {440, 410}}));
+
     HideLabel(1);
     // Ticking the railway map leaves the user's labels on the map.
     ASSERT_TRUE(o->ui.CBLabel->Checked());
@@ -505,8 +493,7 @@ TEST_F(Project, EveryStateOfTheLayerBoxesComesBackAsSaved) {
         // Something else first: every box the other way.
         set(states[(k + 3) % std::size(states)]);
         for (int twice = 0; twice < 2; ++twice) {
-            Restore("a.rvx");
-            ASSERT_TRUE(Messages().empty()) << Messages()[0].text;
+            ASSERT_NO_FATAL_FAILURE(RestoreCleanly("a.rvx"));
             EXPECT_EQ(o->ui.CBLabel->Checked(), states[k].label) << k;
             EXPECT_EQ(Differ(Map(), before), 0) << k;
             Save("b.rvx");
@@ -556,8 +543,7 @@ TEST_F(Project, AProjectOfEveryWindowReopensInANewRunAsSaved) {
     DestroyAllForms();
     CreateAllForms(Application);
     o = Open;
-    Restore("a.rvx");
-    ASSERT_TRUE(Messages().empty()) << Messages()[0].text;
+    ASSERT_NO_FATAL_FAILURE(RestoreCleanly("a.rvx"));
     EXPECT_EQ(Letter->LabelCount, labels);
     EXPECT_EQ(Differ(Map(), before), 0);
     Map().save(QString::fromStdString((testsupport::BuildFolder() / "project-new-run.png").string()));

@@ -100,6 +100,13 @@ bool SamePixels(const QImage& a, const QImage& b) {
     return true;
 }
 
+// The three writers, named for the failure message.
+using Writer = bool (*)(const QImage&, const std::string&, std::string*);
+const std::pair<const char*, Writer> kWriters[] = {
+    {"png", [](const QImage& i, const std::string& p, std::string* e) { return output::WritePng(i, p, e); }},
+    {"jpeg", output::WriteJpeg},
+    {"bmp", output::WriteBmp}};
+
 class WriterTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
@@ -352,10 +359,8 @@ TEST_F(WriterTest, BmpIs24BitBottomUpWithPaddedRows) {
 
 TEST_F(WriterTest, FailuresReportAndLeaveNoFile) {
     const QImage img = MapLike(30, 20, 4);
-    using Writer = bool (*)(const QImage&, const std::string&, std::string*);
-    Writer writers[] = {[](const QImage& i, const std::string& p, std::string* e) { return output::WritePng(i, p, e); },
-                        output::WriteJpeg, output::WriteBmp};
-    for (Writer write : writers) {
+    for (auto [name, write] : kWriters) {
+        SCOPED_TRACE(name);
         std::string error;
         EXPECT_FALSE(write(img, Path("missing/x.img"), &error));
         EXPECT_FALSE(error.empty());
@@ -379,9 +384,6 @@ TEST_F(WriterTest, FailuresReportAndLeaveNoFile) {
 // the program goes on, the old file stays and no temporary is left.
 TEST_F(WriterTest, WriteErrorsInsideTheLibrariesKeepTheOldFile) {
     const QImage big = Noise(400, 400, 5);
-    using Writer = bool (*)(const QImage&, const std::string&, std::string*);
-    Writer writers[] = {[](const QImage& i, const std::string& p, std::string* e) { return output::WritePng(i, p, e); },
-                        output::WriteJpeg, output::WriteBmp};
     const std::string target = Path("keep.img");
     {
         std::ofstream(target) << "old";
@@ -389,7 +391,8 @@ TEST_F(WriterTest, WriteErrorsInsideTheLibrariesKeepTheOldFile) {
     auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit saved;
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    for (Writer write : writers) {
+    for (auto [name, write] : kWriters) {
+        SCOPED_TRACE(name);
         rlimit small = saved;
         small.rlim_cur = 20000;
         ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);

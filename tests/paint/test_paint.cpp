@@ -8,6 +8,7 @@
 #include "paint/Uhanrei.h"
 #include "paint/Upaint.h"
 #include "tests/engine/HandMap.h"
+#include <functional>
 
 using gui::testing::Messages;
 
@@ -21,10 +22,20 @@ protected:
                                {{200, 100}, {300, 100}, {300, 200}, {200, 200}}});
         ASSERT_TRUE(o->DrawMap());
     }
-    void Press(int slot, int x, int y) {
+        void Press(int slot, int x, int y) {
         MapPaint->TkBtnClick(slot);
         PaintAt(*o, x, y);
     }
+    // The boxes a painting saves, all enabled, some ticked by the user; their ticks.
+    std::vector<bool> UserTicks(const std::vector<TCheckBox*>& boxes, std::initializer_list<TCheckBox*> ticked) {
+        for (TCheckBox* b : boxes) b->SetEnabled(true);
+        for (TCheckBox* b : ticked) b->SetChecked(true);
+        std::vector<bool> ticks;
+        for (TCheckBox* b : boxes) ticks.push_back(b->Checked());
+        return ticks;
+    }
+    
+
 };
 
 TEST_F(Paint, APressFillsItsRegionAndIsReplayedInOrder) {
@@ -112,15 +123,10 @@ TEST_F(Paint, HatchedAndUnknownPatternsAndTheHourglass) {
 }
 
 TEST_F(Paint, NewPaintModeSavesTheTicksAndTheEndPutsThemBack) {
-    auto boxes = SavedCheckBoxes(*o);
+        auto boxes = SavedCheckBoxes(*o);
     ASSERT_EQ(boxes.size(), 15u);
-    for (TCheckBox* b : boxes) b->SetEnabled(true);
-    o->ui.CBTownName->SetChecked(true);
-    o->ui.CBScale->SetChecked(true);
-    o->ui.CBFun->SetChecked(true);
-    o->ui.CBCenter->SetChecked(true);
-    std::vector<bool> before;
-    for (TCheckBox* b : boxes) before.push_back(b->Checked());
+    const auto before = UserTicks(boxes, {o->ui.CBTownName, o->ui.CBScale, o->ui.CBFun, o->ui.CBCenter});
+
 
     BtnPaintClick(*o, o);
     EXPECT_TRUE(Messages().empty()) << "no records, no question";
@@ -250,13 +256,9 @@ TEST_F(Paint, AidsApplyTheSettingsAndKeepThePaintInView) {
 // Each redraw enables "ペイント" again: a second new painting must not take the
 // painting's own ticks for the user's, and an end without a start changes no ticks.
 TEST_F(Paint, ASecondNewPaintingKeepsTheUsersTicksForTheEnd) {
-    auto boxes = SavedCheckBoxes(*o);
-    for (TCheckBox* b : boxes) b->SetEnabled(true);
-    o->ui.CBTownName->SetChecked(true);
-    o->ui.CBScale->SetChecked(true);
-    o->ui.CBCenter->SetChecked(true);
-    std::vector<bool> before;
-    for (TCheckBox* b : boxes) before.push_back(b->Checked());
+        auto boxes = SavedCheckBoxes(*o);
+    const auto before = UserTicks(boxes, {o->ui.CBTownName, o->ui.CBScale, o->ui.CBCenter});
+
 
     o->ui.BtnPaint->Click();
     Press(0, 150, 150);
@@ -286,20 +288,21 @@ TEST_F(Paint, ASecondNewPaintingKeepsTheUsersTicksForTheEnd) {
 TEST_F(Paint, WhiteBackgroundAndLegendKeepTheFillsOfANewPainting) {
     o->ui.BtnPaint->Click();
     Press(1, 250, 150);
-    ASSERT_EQ(Px(250, 150), o->style.PaintColor[1]);
-    MapPaint->CBBackWhite->Click();
-    EXPECT_EQ(Px(250, 150), o->style.PaintColor[1]);
-    MapPaint->CBBackWhite->Click();
-    EXPECT_EQ(Px(250, 150), o->style.PaintColor[1]);
+        ASSERT_EQ(Px(250, 150), o->style.PaintColor[1]);
     ASSERT_TRUE(MapPaint->Button4->Enabled());
-    MapPaint->Button4->Click();
-    EXPECT_TRUE(Hanrei->Visible());
-    EXPECT_EQ(Px(250, 150), o->style.PaintColor[1]);
     // Every redraw keeps them, whichever window asks for it.
-    Hanrei->CBBold->Click();
-    EXPECT_EQ(Px(250, 150), o->style.PaintColor[1]) << "a legend option";
-    o->ui.CBScale->Click();
-    EXPECT_EQ(Px(250, 150), o->style.PaintColor[1]) << "a layer box of the map";
+    const std::pair<const char*, std::function<void()>> redraws[] = {
+        {"white background on", [] { MapPaint->CBBackWhite->Click(); }},
+        {"white background off", [] { MapPaint->CBBackWhite->Click(); }},
+        {"the legend window", [] { MapPaint->Button4->Click(); }},
+        {"a legend option", [] { Hanrei->CBBold->Click(); }},
+        {"a layer box of the map", [this] { o->ui.CBScale->Click(); }}};
+    for (const auto& [what, redraw] : redraws) {
+        redraw();
+        EXPECT_EQ(Px(250, 150), o->style.PaintColor[1]) << what;
+    }
+    EXPECT_TRUE(Hanrei->Visible());
+
     // Undone, the fill goes; the redraw of the end shows what is left.
     MapPaint->BtnRepaint->Click();
     EXPECT_EQ(Px(250, 150), o->style.BackColor);

@@ -44,6 +44,13 @@ protected:
     void AddTown(const std::string& name, int px, int py) {
         AddName(o->doc.TownX, o->doc.TownY, o->doc.TownName, o->doc.TownDup, o->doc.TownCount, name, px, py);
     }
+    // A city of two wards, split by a dotted ward border at x = 150.
+    void TwoWards() {
+        Settei->CBKu->SetChecked(true);
+        Settei->CBKuDot->SetChecked(true);
+        SetStore(o->doc.KuLine, {{{150, 100}, {150, 200}}});
+        AddTown("緑区", 125, 150);
+    }
     std::string Header() {
         std::string s;
         for (int k = 0; k < 17; ++k) s += gui::Format("0x%08x\r\n", k == 0 ? 0xFFFFE1 : k <= 8 ? 0x100 * k : k % 8);
@@ -159,10 +166,8 @@ TEST_F(PaintFiles, CsvImportFloodsRowsAndFillsSlotsByFirstPairs) {
     // x and y from the first two fields, whatever the headings say.
     Import("p2.csv");
     ASSERT_EQ(o->paint.paint_rep, 1);
-    EXPECT_EQ(o->paint.PaintRecords[0].x, 3);
-    EXPECT_EQ(o->paint.PaintRecords[0].y, 0);
-    EXPECT_EQ(o->paint.PaintRecords[0].colour, 0x44u);
-    EXPECT_EQ(o->paint.PaintRecords[0].pattern, 3);
+    const auto& p2 = o->paint.PaintRecords[0];
+    EXPECT_EQ(gui::Format("%d %d 0x%x %d", p2.x, p2.y, unsigned(p2.colour), p2.pattern), "3 0 0x44 3");
 
     // Missing headings in order, and a bad row: one message, nothing changes.
     const std::pair<std::string, std::string> bad[] = {
@@ -280,10 +285,7 @@ TEST_F(PaintFiles, SearchPaintMeasuresTheFoundMunicipality) {
 // A ward searched by name stops at its dotted ward border on the very redraw
 // that fills it, and the display settings keep the user's dotted borders.
 TEST_F(PaintFiles, AWardSearchPaintStopsAtADottedWardBorderAndLeavesTheBoxAlone) {
-    Settei->CBKu->SetChecked(true);
-    Settei->CBKuDot->SetChecked(true);
-    SetStore(o->doc.KuLine, {{{150, 100}, {150, 200}}});
-    AddTown("緑区", 125, 150);
+    TwoWards();
     ASSERT_TRUE(o->DrawMap());
     const TColor back = Px(175, 150);
     o->ui.EdName->SetText("緑区");
@@ -300,11 +302,7 @@ TEST_F(PaintFiles, AWardSearchPaintStopsAtADottedWardBorderAndLeavesTheBoxAlone)
 }
 
 TEST_F(PaintFiles, AWardByNameFillsWhatTheReplayFillsAndAListTooLongIsNoList) {
-    // A city of two wards, split by a dotted ward border at x = 150.
-    Settei->CBKu->SetChecked(true);
-    Settei->CBKuDot->SetChecked(true);
-    SetStore(o->doc.KuLine, {{{150, 100}, {150, 200}}});
-    AddTown("緑区", 125, 150);
+    TwoWards();
     BtnPaintClick(*o, o);
     MapPaint->TkBtnClick(2);
     MapPaint->CBAllPaint->SetChecked(true);

@@ -71,6 +71,11 @@ protected:
         ChooseItem(StatMap->CBValue, valueColumn);
         StatMap->BtnApply->Click();
     }
+    static size_t PointCount(const std::vector<StatUnit>& units) {
+        size_t n = 0;
+        for (const StatUnit& u : units) n += u.points.size();
+        return n;
+    }
     static bool InLegend(int x, int y) {
         return Open->LegendShown && x >= Open->LegendLeft - 1 && x <= Open->LegendRight + 1 && y >= Open->LegendTop - 1 &&
                y <= Open->LegendBottom + 1;
@@ -222,11 +227,7 @@ TEST_F(StatisticsLayer, PaintAndLayerStayApartAndTheLayerBecomesPaintOnRequest) 
     EXPECT_EQ(Open->ui.Image1->Canvas()->Pixels(5, 5), sea);
     EXPECT_FALSE(Hanrei->CBExpDisplay->Checked());
     EXPECT_FALSE(Open->ui.CBExp->Checked());
-    EXPECT_EQ(Unfilled(units, MapImage()).size(), [&] {
-        size_t n = 0;
-        for (const StatUnit& u : units) n += u.points.size();
-        return n;
-    }());
+    EXPECT_EQ(Unfilled(units, MapImage()).size(), PointCount(units));
 
     // Applied again and turned into paint: floods at the fill points, the palette the classes', saved as a paint file.
     StatMap->BtnApply->Click();
@@ -343,7 +344,5 @@ TEST_F(StatisticsLayer, ADamagedShapesFileIsNamedWithItsLineAndItsAreaLeftOut) {
     const std::vector<StatUnit> tokyo = LoadStatUnits(programDir.string(), {12}, 0).units,
                                 kanagawa = LoadStatUnits(programDir.string(), {13}, 0).units;
     EXPECT_EQ(Unfilled(kanagawa, img).size(), 0u);
-    size_t points = 0;
-    for (const StatUnit& u : tokyo) points += u.points.size();
-    EXPECT_GT(Unfilled(tokyo, img).size(), points * 9 / 10);
+    EXPECT_GT(Unfilled(tokyo, img).size(), PointCount(tokyo) * 9 / 10);
 }

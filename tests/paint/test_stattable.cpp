@@ -116,10 +116,9 @@ TEST(StatJoinReal, HardNamesDroppedZerosAndCitiesStandingForTheirWards) {
     const StatTable c = Parse("コード,値\n1100,100\n11029,5\n\"13101\",7\n０１１０３７,8\n");
     const StatJoin k = JoinStatTable(c, CodeSpec(), Country());
     EXPECT_EQ(k.joined, 4);
-    EXPECT_EQ(CodeOf(k, 0), "011002");
-    EXPECT_EQ(CodeOf(k, 1), "011029");   // 北区, its zero dropped
-    EXPECT_EQ(CodeOf(k, 2), "131016");   // five digits without the check digit
-    EXPECT_EQ(CodeOf(k, 3), "011037");   // full-width digits
+    // 北区 with its zero dropped, five digits without the check digit, full-width digits.
+    const char* const codes[] = {"011002", "011029", "131016", "011037"};
+    for (size_t i = 0; i < 4; ++i) EXPECT_EQ(CodeOf(k, i), codes[i]) << c.rows[i + 1][0];
     const auto& u = Country();
     // The wards have rows of their own, so the city's total stands back.
     for (int w : u.cities[-u.byCode.at("011002") - 1].wards) {
