@@ -260,10 +260,12 @@ TEST_F(Project, ABadProjectChangesNothingAndAFailedSaveKeepsTheOldFile) {
     bad.push_back(replaced("1,SSIZE", "0,SSIZE"));
     bad.push_back(replaced("\r\n13,14\r\n", "\r\n13,53\r\n"));
     for (size_t k = 0; k < bad.size(); ++k) {
+        SCOPED_TRACE(k < lines.size() ? gui::Format("cut after %d lines", int(k))
+                                      : gui::Format("changed value %d", int(k - lines.size())));
         Messages().clear();
         WriteText("bad.rvx", bad[k]);
         Restore("bad.rvx");
-        ASSERT_EQ(Messages().size(), 1u) << k;
+        ASSERT_EQ(Messages().size(), 1u);
         EXPECT_NE(Messages()[0].text.find("bad.rvx"), std::string::npos);
         EXPECT_NE(Messages()[0].text.find(" 行目"), std::string::npos);
     }

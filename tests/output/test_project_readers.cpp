@@ -80,7 +80,9 @@ TEST_F(ProjectReaders, ValuesNoWindowAllowsAreRefusedWithTheirLine) {
     const size_t tag = scale.find(",Scale CY scl_x1 scly1");
     const size_t last = scale.rfind(',', tag - 1);
     scale.replace(last + 1, tag - last - 1, "-2147483648");
+    int k = 0;
     for (const std::string& text : {bad[0], bad[1], bad[2], bad[3], bad[4], bad[5], bad[6], scale}) {
+        SCOPED_TRACE(k < 7 ? gui::Format("bad[%d]", k++) : "the scale bar's place");
         Put("bad.rvx", text);
         Restore("bad.rvx");
         ASSERT_EQ(Messages().size(), 1u);
