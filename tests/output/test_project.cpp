@@ -78,7 +78,6 @@ protected:
         ASSERT_TRUE(Messages().empty()) << Messages()[0].text;
     }
 
-
     static int Differ(const QImage& a, const QImage& b) {
         if (a.size() != b.size()) return a.width() * a.height();
         int n = 0;
@@ -160,7 +159,6 @@ protected:
         // Two line files with arrows, drawn under the paint too.
         QueueFileName(WriteLine("line0.adl", 0xC000C0, 2, 1, 100, 1000, 300, 1100) + "\n" +
                   WriteLine("line1.adl", 0xC000C1, 2, 1, 400, 1000, 600, 1100));
-
         LineAdd->BtnFileClick(nullptr);
         ASSERT_EQ(LineAdd->LineFileCount, 2);
         LineAdd->CheckBox4->SetChecked(true);
@@ -207,7 +205,6 @@ TEST_F(Project, ASavedProjectReopensToTheSameMapAndSavesTheSameBytes) {
     const QImage after = Map();
     after.save(QString::fromStdString((testsupport::BuildFolder() / "project-restored.png").string()));
     EXPECT_EQ(Differ(after, before), 0);
-
 
     Save("b.rvx");
     EXPECT_EQ(ReadBytes(File("b.rvx")), saved);
@@ -347,8 +344,9 @@ TEST_F(Project, TheRestoredMapDoesNotDependOnWhatTheSessionDidBefore) {
     MapPaint->Button4->Click();
     MapPaint->Button19->Click();
     ASSERT_FALSE(o->ui.CBExp->Checked());
-    auto line = [&](const std::string& name, TColor colour, int py) { return WriteLine(name, colour, 3, 0, 100, py, 500, py + 40); };
-
+    auto line = [&](const std::string& name, TColor colour, int py) {
+        return WriteLine(name, colour, 3, 0, 100, py, 500, py + 40);
+    };
     QueueFileName(line("a.adl", 0xC000C0, 450) + "\n" + line("b.adl", 0x00C0C0, 500));
     LineAdd->BtnFileClick(nullptr);
     ASSERT_TRUE(o->DrawMap());
@@ -369,7 +367,6 @@ TEST_F(Project, TheRestoredMapDoesNotDependOnWhatTheSessionDidBefore) {
     EXPECT_TRUE(o->ui.Button5->Enabled());
     const QImage after = Map();
     EXPECT_EQ(Differ(after, before), 0);
-
     after.save(QString::fromStdString((testsupport::BuildFolder() / "project-session-restored.png").string()));
 
     // A project without paint, restored while painting: painting ends, a press paints nothing.
@@ -392,7 +389,6 @@ TEST_F(Project, LabelsComeBackWithOrWithoutTheirMarksAsSaved) {
     o->gate.MapShown = true;
     ChooseAreas({13, 14});
     ASSERT_NO_FATAL_FAILURE(OpenLabels("m.lbl", "○", {{200, 300}, {350, 300}}));
-
     for (bool marks : {false, true}) {
         Letter->CBMark->SetChecked(marks);
         const QImage before = Map();
@@ -467,7 +463,6 @@ TEST_F(Project, EveryStateOfTheLayerBoxesComesBackAsSaved) {
     o->gate.MapShown = true;
     ChooseAreas({13});
     ASSERT_NO_FATAL_FAILURE(OpenLabels("h.lbl", "●", {{200, 250}, {320, 330}, {440, 410}}));
-
     HideLabel(1);
     // Ticking the railway map leaves the user's labels on the map.
     ASSERT_TRUE(o->ui.CBLabel->Checked());

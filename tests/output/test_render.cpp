@@ -96,7 +96,7 @@ TEST_F(Render, TheCommandLineWritesTheWindowsOwnSaveInUnderAGigabyte) {
     r = Rovana(Args("a.rvx", "c3600.png", "--size 3600"));
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(ReadBytes(File("c3600.png")) == window3600);
-        // A project kept with its layout, b.rvx: A3 across, titled.
+    // A project kept with its layout, b.rvx: A3 across, titled.
     TPdfPage* page = PdfPageWindow();
     page->CBPaper->SetItemIndex(output::PaperIndex("A3"));
     page->CBPaper->OnChange(page->CBPaper);
@@ -104,7 +104,7 @@ TEST_F(Render, TheCommandLineWritesTheWindowsOwnSaveInUnderAGigabyte) {
     page->RGScale->SetItemIndex(1);
     testsupport::TypeInto(page->EdScale, "5000000", false);
     page->EdTitle->SetText("日本全図");
-        QueueFileName(File("b.rvx"));
+    QueueFileName(File("b.rvx"));
     o->Button1Click(o);
     // The map as shapes: on a page of its own size, on A4 upright without a layout, on the layout's
     // page unless the command line names another paper.
@@ -123,7 +123,6 @@ TEST_F(Render, TheCommandLineWritesTheWindowsOwnSaveInUnderAGigabyte) {
     }
     EXPECT_EQ(ReadBytes(File("c.pdf")).rfind("%PDF", 0), 0u);
     EXPECT_NE(testsupport::RunOutput("pdftotext '" + File("b.pdf") + "' -").find("日本全図"), std::string::npos);
-
     rusage children{};
     ASSERT_EQ(getrusage(RUSAGE_CHILDREN, &children), 0);
     EXPECT_LT(children.ru_maxrss, 1024L * 1024) << "kilobytes at the peak";

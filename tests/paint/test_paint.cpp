@@ -22,7 +22,7 @@ protected:
                                {{200, 100}, {300, 100}, {300, 200}, {200, 200}}});
         ASSERT_TRUE(o->DrawMap());
     }
-        void Press(int slot, int x, int y) {
+    void Press(int slot, int x, int y) {
         MapPaint->TkBtnClick(slot);
         PaintAt(*o, x, y);
     }
@@ -34,8 +34,6 @@ protected:
         for (TCheckBox* b : boxes) ticks.push_back(b->Checked());
         return ticks;
     }
-    
-
 };
 
 TEST_F(Paint, APressFillsItsRegionAndIsReplayedInOrder) {
@@ -123,10 +121,9 @@ TEST_F(Paint, HatchedAndUnknownPatternsAndTheHourglass) {
 }
 
 TEST_F(Paint, NewPaintModeSavesTheTicksAndTheEndPutsThemBack) {
-        auto boxes = SavedCheckBoxes(*o);
+    auto boxes = SavedCheckBoxes(*o);
     ASSERT_EQ(boxes.size(), 15u);
     const auto before = UserTicks(boxes, {o->ui.CBTownName, o->ui.CBScale, o->ui.CBFun, o->ui.CBCenter});
-
 
     BtnPaintClick(*o, o);
     EXPECT_TRUE(Messages().empty()) << "no records, no question";
@@ -256,9 +253,8 @@ TEST_F(Paint, AidsApplyTheSettingsAndKeepThePaintInView) {
 // Each redraw enables "ペイント" again: a second new painting must not take the
 // painting's own ticks for the user's, and an end without a start changes no ticks.
 TEST_F(Paint, ASecondNewPaintingKeepsTheUsersTicksForTheEnd) {
-        auto boxes = SavedCheckBoxes(*o);
+    auto boxes = SavedCheckBoxes(*o);
     const auto before = UserTicks(boxes, {o->ui.CBTownName, o->ui.CBScale, o->ui.CBCenter});
-
 
     o->ui.BtnPaint->Click();
     Press(0, 150, 150);
@@ -288,7 +284,7 @@ TEST_F(Paint, ASecondNewPaintingKeepsTheUsersTicksForTheEnd) {
 TEST_F(Paint, WhiteBackgroundAndLegendKeepTheFillsOfANewPainting) {
     o->ui.BtnPaint->Click();
     Press(1, 250, 150);
-        ASSERT_EQ(Px(250, 150), o->style.PaintColor[1]);
+    ASSERT_EQ(Px(250, 150), o->style.PaintColor[1]);
     ASSERT_TRUE(MapPaint->Button4->Enabled());
     // Every redraw keeps them, whichever window asks for it.
     const std::pair<const char*, std::function<void()>> redraws[] = {
@@ -302,7 +298,6 @@ TEST_F(Paint, WhiteBackgroundAndLegendKeepTheFillsOfANewPainting) {
         EXPECT_EQ(Px(250, 150), o->style.PaintColor[1]) << what;
     }
     EXPECT_TRUE(Hanrei->Visible());
-
     // Undone, the fill goes; the redraw of the end shows what is left.
     MapPaint->BtnRepaint->Click();
     EXPECT_EQ(Px(250, 150), o->style.BackColor);

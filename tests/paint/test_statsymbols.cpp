@@ -85,7 +85,6 @@ std::vector<PathCatcher::Shape> Replayed(const gui::VectorRecorder& shapes) {
     return device.engine.shapes;
 }
 
-
 } // namespace
 
 class StatSymbols : public JapanFormsTest {
@@ -116,12 +115,12 @@ TEST_F(StatSymbols, CircleAreasFollowTheirValuesAndTheKeyDrawsTheCirclesOfItsVal
     ASSERT_TRUE(std::any_of(b.sizes.begin(), b.sizes.end(), [](const auto& v) { return v.second < 0; }));
     {
         // Below zero a circle is only its edge: as many edges as units, fewer discs; the key says so.
-                gui::VectorRecorder shapes;
+        gui::VectorRecorder shapes;
         ASSERT_TRUE(Open->RenderMapVector(shapes));
         int negative = 0;
         for (const auto& [code, v] : b.sizes) negative += v < -0.5;   // large enough to show as a ring
         int discs = 0, rings = 0;
-                for (const auto& s : Replayed(shapes)) {
+        for (const auto& s : Replayed(shapes)) {
             discs += s.ellipse && s.colour != Qt::white;
             rings += !s.ellipse && s.box.width() > 3 && std::abs(s.box.width() - s.box.height()) < 1e-6;
         }
@@ -134,11 +133,11 @@ TEST_F(StatSymbols, CircleAreasFollowTheirValuesAndTheKeyDrawsTheCirclesOfItsVal
     ASSERT_EQ(StatLayerOnMap->Shown().sizeCol, 5);
     ASSERT_EQ(StatLayerOnMap->Shown().values, b.values);
 
-        gui::VectorRecorder shapes;
-        ASSERT_TRUE(Open->RenderMapVector(shapes));
+    gui::VectorRecorder shapes;
+    ASSERT_TRUE(Open->RenderMapVector(shapes));
     const auto replayed = Replayed(shapes);
     std::multimap<std::pair<long, long>, double> circles;   // centre in 1/100 px -> radius
-            for (const auto& s : replayed)
+    for (const auto& s : replayed)
         if (s.ellipse && s.box.width() > 3)
             circles.insert({{std::lround(s.box.center().x() * 100), std::lround(s.box.center().y() * 100)}, s.box.width() / 2});
 
@@ -170,7 +169,7 @@ TEST_F(StatSymbols, CircleAreasFollowTheirValuesAndTheKeyDrawsTheCirclesOfItsVal
     ASSERT_EQ(key.size(), 3u);
     EXPECT_TRUE(key[0] <= largest && key[0] * 10 > largest);
     std::vector<QRectF> nested;
-        for (const auto& s : replayed)
+    for (const auto& s : replayed)
         if (s.ellipse && s.colour == QColor(0xC0, 0xC0, 0xC0)) nested.push_back(s.box);
     ASSERT_EQ(nested.size(), 3u);
     for (size_t i = 0; i < 3; ++i) {
