@@ -9,6 +9,7 @@
 #include "navigation/Usettei.h"
 #include "paint/Ubrush.h"
 #include "paint/Uhanrei.h"
+#include "tests/engine/AreaFiles.h"
 #include "tests/engine/HandMap.h"
 #include <QApplication>
 #include <QMouseEvent>
@@ -205,10 +206,8 @@ TEST_F(Toggles, HelpPagesGoToTheBrowserAndAFailureIsShown) {
     EXPECT_TRUE(gui::testing::Messages().empty());
     gui::testing::ShellOpenResult() = 2;
     o->ui.readmehtm1->Click();
-    ASSERT_EQ(gui::testing::Messages().size(), 1u);
-    EXPECT_EQ(gui::testing::Messages()[0].text, "インターネットエクスプローラの起動に失敗しました　　　　");
-    EXPECT_EQ(gui::testing::Messages()[0].caption, "readme.htm呼び出しエラー");
-    EXPECT_EQ(gui::testing::Messages()[0].flags, MB_ICONEXCLAMATION);
+    areafiles::ExpectOnlyMessage("インターネットエクスプローラの起動に失敗しました　　　　", "readme.htm呼び出しエラー",
+                                 MB_ICONEXCLAMATION);
 }
 
 TEST_F(Toggles, ReadOutWindowFollowsItsBox) {
