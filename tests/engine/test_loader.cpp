@@ -433,8 +433,7 @@ TEST_F(LoaderLists, CityAndDuplicateNameListsAreReadFieldByField) {
     EXPECT_EQ(Open->doc.CityX[1], 187528);
     EXPECT_EQ(Open->doc.CityY[1], 214254);
     EXPECT_EQ(Open->doc.CityPref[1], 3);
-    EXPECT_EQ(Open->doc.CityFlag[0], 0);
-    EXPECT_EQ(Open->doc.CityFlag[1], 1);
+    EXPECT_EQ(std::vector<int32_t>(Open->doc.CityFlag.begin(), Open->doc.CityFlag.begin() + 2), (std::vector<int32_t>{0, 1}));
     ASSERT_EQ(Open->doc.ExtraCount, 2);
     EXPECT_EQ(Open->doc.ExtraPref[1], 10);
     EXPECT_EQ(Open->doc.ExtraTownName[1], "西区");
