@@ -45,11 +45,11 @@ TEST_F(Names, TextBackgroundIsThePixelUnlessItIsALineOrOutside) {
     c->FillRect(Rect(100, 100, 200, 200));
     c->SetPixel(150, 150, o->style.TownColor);
     c->SetPixel(160, 150, o->style.KanaFontColor);
-    EXPECT_EQ(o->PickTextBackground(120, 120), kPaint);
-    EXPECT_EQ(o->PickTextBackground(150, 150), o->style.BackColor);
-    EXPECT_EQ(o->PickTextBackground(160, 150), o->style.BackColor);
-    EXPECT_EQ(o->PickTextBackground(-1, 120), o->style.BackColor);
-    EXPECT_EQ(o->PickTextBackground(120, 600), o->style.BackColor);
+    struct Case { const char* what; int x, y; TColor background; } cases[] = {
+        {"paint", 120, 120, kPaint},           {"a border", 150, 150, o->style.BackColor},
+        {"a reading", 160, 150, o->style.BackColor}, {"left of the image", -1, 120, o->style.BackColor},
+        {"below the image", 120, 600, o->style.BackColor}};
+    for (const Case& k : cases) EXPECT_EQ(o->PickTextBackground(k.x, k.y), k.background) << k.what;
 }
 
 TEST_F(Names, ANameStartingOnABorderOrOutsideGetsTheBackgroundBehindIt) {

@@ -293,13 +293,10 @@ TEST_F(Config, WrittenAndReadBackAgain) {
 }
 
 TEST(StrictConversion, TakesWholeNumbersOnly) {
-    EXPECT_EQ(StrToInt("123"), 123);
-    EXPECT_EQ(StrToInt("-5"), -5);
-    EXPECT_EQ(StrToInt("  42"), 42);
-    EXPECT_EQ(StrToInt("$FF"), 255);
-    EXPECT_EQ(StrToInt("0x10"), 16);
-    EXPECT_EQ(StrToInt("$FFFFFFFF"), -1);
-    EXPECT_EQ(StrToInt("-2147483648"), INT32_MIN);
+    const std::pair<const char*, int32_t> good[] = {{"123", 123}, {"-5", -5},          {"  42", 42},
+                                                    {"$FF", 255}, {"0x10", 16},         {"$FFFFFFFF", -1},
+                                                    {"-2147483648", INT32_MIN}};
+    for (auto [text, value] : good) EXPECT_EQ(StrToInt(text), value) << text;
     for (const char* bad : {"", "abc", "12 ", "1.5", "2147483648", "-", "$", "0x", "$1FFFFFFFF"}) {
         SCOPED_TRACE(bad);
         EXPECT_THROW(StrToInt(bad), EConvertError);

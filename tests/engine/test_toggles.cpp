@@ -185,14 +185,12 @@ TEST_F(Toggles, PlainMenuTicks) {
 }
 
 TEST_F(Toggles, DatumMenuSwitchesOnlyTheCaptions) {
-    o->ui.Sokuchi->Click();
-    EXPECT_EQ(o->ui.Label38->Caption(), "Tokyo");
-    EXPECT_EQ(o->ui.Label38->Hint(), "旧日本測地系");
-    EXPECT_EQ(Ken->Label6->Caption(), "旧日本測地系");
-    o->ui.Sokuchi->Click();
-    EXPECT_EQ(o->ui.Label38->Caption(), "WGS");
-    EXPECT_EQ(o->ui.Label38->Hint(), "世界測地系");
-    EXPECT_EQ(Ken->Label6->Caption(), "世界測地系");
+    for (auto [caption, datum] : {std::pair<std::string, std::string>{"Tokyo", "旧日本測地系"}, {"WGS", "世界測地系"}}) {
+        o->ui.Sokuchi->Click();
+        EXPECT_EQ(o->ui.Label38->Caption(), caption);
+        EXPECT_EQ(o->ui.Label38->Hint(), datum);
+        EXPECT_EQ(Ken->Label6->Caption(), datum);
+    }
     EXPECT_FALSE(o->WgsDisplay) << "as the fixture left it";
 }
 
