@@ -329,17 +329,29 @@ protected:
             if (fs::exists(programDir / f)) return true;
         return false;
     }
+    // A cancelled exit: the program runs on and nothing is saved or removed.
+    void ExpectRunningOn() const {
+        EXPECT_FALSE(gui::testing::Terminated());
+        EXPECT_TRUE(Open->Log.IsOpen());
+        EXPECT_FALSE(fs::exists(programDir / "MAPDATA/config.ini"));
+        for (const char* f : kTemporaryFiles) EXPECT_TRUE(fs::exists(programDir / f)) << f;
+    }
+    // A confirmed exit: the history and settings saved, the temporary files gone, the program ended.
+    void ExpectEnded() const {
+        EXPECT_FALSE(AnyLeft());
+        EXPECT_EQ(testsupport::ReadBytes(programDir / "MAPDATA/townlist.lst"), gui::Utf8ToCp932("札幌市\r\n東町\r\n"));
+        EXPECT_TRUE(fs::exists(programDir / "MAPDATA/config.ini"));
+        EXPECT_TRUE(gui::testing::Terminated());
+        EXPECT_FALSE(Open->Log.IsOpen());
+    }
 };
 
 TEST_F(Exit, CancelledItLeavesEverythingAsItWas) {
     gui::testing::QueueAnswer(IDCANCEL);
     Open->ui.Button2->Click();
     areafiles::ExpectOnlyMessage("終了してよろしいですか？　　　", "白地図 Rovana の終了", MB_OKCANCEL | MB_ICONQUESTION);
-    EXPECT_FALSE(gui::testing::Terminated());
-    EXPECT_TRUE(Open->Log.IsOpen());
-    EXPECT_FALSE(fs::exists(programDir / "MAPDATA/config.ini"));
+    ExpectRunningOn();
     EXPECT_FALSE(fs::exists(programDir / "MAPDATA/townlist.lst"));
-    for (const char* f : kTemporaryFiles) EXPECT_TRUE(fs::exists(programDir / f)) << f;
 }
 
 TEST_F(Exit, ConfirmedItCleansUpSavesAndEnds) {
@@ -352,11 +364,7 @@ TEST_F(Exit, ConfirmedItCleansUpSavesAndEnds) {
     EXPECT_EQ(gui::testing::Messages()[1].text, "クリップボードにコピーされたデータを削除して終了しますか？　　　");
     EXPECT_EQ(gui::testing::Messages()[1].caption, "クリップボードのデータ削除");
     EXPECT_TRUE(gui::testing::ClipboardText().empty());
-    EXPECT_FALSE(AnyLeft());
-    EXPECT_EQ(testsupport::ReadBytes(programDir / "MAPDATA/townlist.lst"), gui::Utf8ToCp932("札幌市\r\n東町\r\n"));
-    EXPECT_TRUE(fs::exists(programDir / "MAPDATA/config.ini"));
-    EXPECT_TRUE(gui::testing::Terminated());
-    EXPECT_FALSE(Open->Log.IsOpen());
+    ExpectEnded();
 }
 
 TEST_F(Exit, AnUnsavedLineIsAskedAboutFirst) {
@@ -385,20 +393,13 @@ TEST_F(Exit, TheCloseBoxAsksAsTheExitDoesAndACancelKeepsTheProgram) {
     ASSERT_EQ(gui::testing::Messages().size(), 2u);
     EXPECT_EQ(gui::testing::Messages()[0].caption, "線データ新規作成");
     EXPECT_EQ(gui::testing::Messages()[1].text, "終了してよろしいですか？　　　");
-    EXPECT_FALSE(gui::testing::Terminated());
-    EXPECT_TRUE(Open->Log.IsOpen());
-    EXPECT_FALSE(fs::exists(programDir / "MAPDATA/config.ini"));
-    EXPECT_TRUE(AnyLeft());
+    ExpectRunningOn();
 
     gui::testing::QueueAnswer(IDOK);
     gui::testing::QueueAnswer(IDOK);
     Open->close();
     EXPECT_EQ(gui::testing::Messages().size(), 4u) << "asked once more, not twice";
-    EXPECT_TRUE(gui::testing::Terminated());
-    EXPECT_TRUE(fs::exists(programDir / "MAPDATA/config.ini"));
-    EXPECT_EQ(testsupport::ReadBytes(programDir / "MAPDATA/townlist.lst"), gui::Utf8ToCp932("札幌市\r\n東町\r\n"));
-    EXPECT_FALSE(AnyLeft());
-    EXPECT_FALSE(Open->Log.IsOpen());
+    ExpectEnded();
 }
 
 TEST_F(Startup, MenuItemsOpenTheirWindows) {
