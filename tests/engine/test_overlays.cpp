@@ -228,15 +228,6 @@ TEST_F(Overlays, AreaCaptionOnlyOnOneAreaMapsOfAtLeast300Pixels) {
     EXPECT_EQ(Count(o->style.TownFontColor, 0, 150, 100, 200), 0);
 }
 
-TEST_F(Overlays, NoticeLineInTheUpperLeftCorner) {
-    o->ui.kokudo->SetChecked(true);
-    ASSERT_TRUE(o->DrawMap());
-    EXPECT_GT(Count(clBlack, 5, 5, 200, 20), 0);
-    o->SSIZE = 4;   // 150 pixels: no notice
-    ASSERT_TRUE(o->DrawMap());
-    EXPECT_EQ(Count(clBlack, 0, 0, 150, 20), 0);
-}
-
 TEST_F(Overlays, MeshNamesInViewAreCentredOnTheirPoints) {
     auto [x, y] = At(300, 300);
     areafiles::WriteText(programDir / "MAPDATA" / "mesh1.lbl",

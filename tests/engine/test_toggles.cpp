@@ -154,16 +154,20 @@ TEST_F(Toggles, NoticeAndCaptionMenuItems) {
     EXPECT_TRUE(o->ui.kokudo->Checked());
     EXPECT_EQ(Redraws(), 0);
     EXPECT_GT(Count(clBlack, 5, 5, 200, 20), 0);
+    ASSERT_TRUE(o->DrawMap());
+    EXPECT_GT(Count(clBlack, 5, 5, 200, 20), 0) << "the redraw keeps the notice";
+    Mark();
     o->ui.kokudo->Click();
     EXPECT_EQ(Redraws(), 1);
     EXPECT_EQ(Count(clBlack, 5, 5, 200, 20), 0);
 
-    // Too small an image for the notice: ticking redraws instead.
+    // Too small an image (150 pixels) for the notice: ticking redraws instead, without it.
     o->SSIZE = 4;
     ASSERT_TRUE(o->DrawMap());
     Mark();
     o->ui.kokudo->Click();
     EXPECT_EQ(Redraws(), 1);
+    EXPECT_EQ(Count(clBlack, 0, 0, 150, 20), 0);
 
     o->ui.ken_name->Click();
     EXPECT_FALSE(o->ui.ken_name->Checked());
