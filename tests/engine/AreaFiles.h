@@ -1,6 +1,7 @@
 // Small map folders written by the tests themselves: per-area map files and
 // office files in CP932 with CR LF, as the data set has them.
 #pragma once
+#include "gui/Testing.h"
 #include "gui/TextFile.h"
 #include "tests/support/FormsFixture.h"
 #include <filesystem>
@@ -26,6 +27,15 @@ inline void WriteMap(const fs::path& dir, int code, const std::string& text) {
 
 inline void WriteOffice(const fs::path& dir, int code, const std::string& text) {
     WriteText(dir / "MAPDATA" / "OfficeLoc" / gui::Format("%02d市町村役場.lbl", code), text);
+}
+
+// The one message box shown: its text, caption and flags.
+inline void ExpectOnlyMessage(const std::string& text, const std::string& caption, int flags) {
+    const auto& m = gui::testing::Messages();
+    ASSERT_EQ(m.size(), 1u);
+    EXPECT_EQ(m[0].text, text);
+    EXPECT_EQ(m[0].caption, caption);
+    EXPECT_EQ(m[0].flags, flags);
 }
 
 // A closed square polyline of the given letter, corner (x, y), side s.

@@ -168,14 +168,11 @@ TEST(Datum, MountainShiftInArcSeconds) {
 }
 
 TEST(Dms, MissingMarksAndLastMarkCount) {
-    std::string s = "35";
-    EXPECT_FLOAT_EQ(ParseDms(s), 35.0f);
-    s = "35°30";
-    EXPECT_FLOAT_EQ(ParseDms(s), 35.5f);
-    s = "35°30′36";
-    EXPECT_NEAR(ParseDms(s), 35.51, 1e-5);
-    s = "";
-    EXPECT_EQ(ParseDms(s), 0.0f);
+    const std::pair<const char*, double> cases[] = {{"35", 35.0}, {"35°30", 35.5}, {"35°30′36", 35.51}, {"", 0.0}};
+    for (auto [text, degrees] : cases) {
+        std::string s = text;
+        EXPECT_NEAR(ParseDms(s), degrees, 1e-5) << text;
+    }
 }
 
 TEST(Sphere, GreatCircleAndDegreeLength) {
@@ -199,9 +196,9 @@ TEST(TypedDegrees, DdmmssAcceptsOnlyValidTexts) {
     };
     for (const Case& c : accepted) {
         std::string text = c.text;
-        ASSERT_TRUE(ParseDdmmss(text)) << c.text;
-        text = c.text;
-        EXPECT_NEAR(*ParseDdmmss(text), c.expected, 1e-5) << c.text;
+        const auto got = ParseDdmmss(text);
+        ASSERT_TRUE(got) << c.text;
+        EXPECT_NEAR(*got, c.expected, 1e-5) << c.text;
     }
     std::string cut = "135.3000";
     ParseDdmmss(cut);

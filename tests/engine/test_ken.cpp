@@ -83,10 +83,7 @@ TEST_F(AreaChoice, AllTicksEveryAreaAndDropsTheMunicipalBorders) {
 TEST_F(AreaChoice, WithNoAreaTickedNothingChanges) {
     Ken->Show();
     Ken->Button1->Click();
-    ASSERT_EQ(gui::testing::Messages().size(), 1u);
-    EXPECT_EQ(gui::testing::Messages()[0].text, "描くべき都道府県が指定されておりません");
-    EXPECT_EQ(gui::testing::Messages()[0].caption, "都道府県設定エラー");
-    EXPECT_EQ(gui::testing::Messages()[0].flags, MB_OK | MB_ICONEXCLAMATION);
+    areafiles::ExpectOnlyMessage("描くべき都道府県が指定されておりません", "都道府県設定エラー", MB_OK | MB_ICONEXCLAMATION);
     EXPECT_TRUE(Ken->Visible());
     EXPECT_EQ(Open->doc.SELECT, 0);
     EXPECT_FALSE(Open->gate.MapShown);

@@ -18,6 +18,12 @@ protected:
     }
     // Some pixel of the font colour in the text box that starts at (px, py).
     bool NameAt(int px, int py) { return Count(kFont, px, py, px + 40, py + 16) > 0; }
+    // Which of the rows at x = 50 show a name, top to bottom: '+' shown, '-' not.
+    std::string Shown(std::initializer_list<int> rows) {
+        std::string s;
+        for (int py : rows) s += NameAt(50, py) ? '+' : '-';
+        return s;
+    }
     void Town(const std::string& name, int px, int py, char dup = 's') {
         AddName(o->doc.TownX, o->doc.TownY, o->doc.TownName, o->doc.TownDup, o->doc.TownCount, name, px, py, dup);
     }
@@ -39,11 +45,11 @@ TEST_F(Names, TextBackgroundIsThePixelUnlessItIsALineOrOutside) {
     c->FillRect(Rect(100, 100, 200, 200));
     c->SetPixel(150, 150, o->style.TownColor);
     c->SetPixel(160, 150, o->style.KanaFontColor);
-    EXPECT_EQ(o->PickTextBackground(120, 120), kPaint);
-    EXPECT_EQ(o->PickTextBackground(150, 150), o->style.BackColor);
-    EXPECT_EQ(o->PickTextBackground(160, 150), o->style.BackColor);
-    EXPECT_EQ(o->PickTextBackground(-1, 120), o->style.BackColor);
-    EXPECT_EQ(o->PickTextBackground(120, 600), o->style.BackColor);
+    struct Case { const char* what; int x, y; TColor background; } cases[] = {
+        {"paint", 120, 120, kPaint},           {"a border", 150, 150, o->style.BackColor},
+        {"a reading", 160, 150, o->style.BackColor}, {"left of the image", -1, 120, o->style.BackColor},
+        {"below the image", 120, 600, o->style.BackColor}};
+    for (const Case& k : cases) EXPECT_EQ(o->PickTextBackground(k.x, k.y), k.background) << k.what;
 }
 
 TEST_F(Names, ANameStartingOnABorderOrOutsideGetsTheBackgroundBehindIt) {
@@ -77,10 +83,8 @@ TEST_F(Names, CurrentNamesSkipRepeatsAndWardsAsTheBoxesSay) {
     Town("北区", 50, 140);   // also in the duplicate list
     ExtraEntry(12, "北区", 200, 140);
     ASSERT_TRUE(o->DrawMap());
-    EXPECT_TRUE(NameAt(50, 50));
-    EXPECT_FALSE(NameAt(50, 80));
-    EXPECT_TRUE(NameAt(50, 110));
-    EXPECT_TRUE(NameAt(50, 140)) << "drawn twice while the main double-name box is ticked";
+    // 北区 is drawn twice while the main double-name box is ticked.
+    EXPECT_EQ(Shown({50, 80, 110, 140}), "+-++");
     EXPECT_TRUE(NameAt(200, 140));
 
     o->ui.CBMainDoubleName->SetChecked(false);
@@ -89,9 +93,8 @@ TEST_F(Names, CurrentNamesSkipRepeatsAndWardsAsTheBoxesSay) {
     Settei->CBKuName->SetChecked(false);
     Settei->CBDoubleName->SetChecked(true);
     ASSERT_TRUE(o->DrawMap());
-    EXPECT_FALSE(NameAt(50, 110));
+    EXPECT_EQ(Shown({80, 110}), "+-");
     EXPECT_FALSE(NameAt(200, 140));
-    EXPECT_TRUE(NameAt(50, 80));
 }
 
 TEST_F(Names, OldNamesReplaceNewNames) {
@@ -99,15 +102,13 @@ TEST_F(Names, OldNamesReplaceNewNames) {
     AddName(o->doc.NewTownX, o->doc.NewTownY, o->doc.NewTownName, o->doc.NewTownDup, o->doc.NewTownCount, "新市", 50, 100);
     AddName(o->doc.NewTownX, o->doc.NewTownY, o->doc.NewTownName, o->doc.NewTownDup, o->doc.NewTownCount, "新区", 50, 150);
     ASSERT_TRUE(o->DrawMap());
-    EXPECT_FALSE(NameAt(50, 50));
-    EXPECT_TRUE(NameAt(50, 100));
+    EXPECT_EQ(Shown({50, 100}), "-+");
     Settei->CBKuName->SetChecked(false);
     ASSERT_TRUE(o->DrawMap());
     EXPECT_FALSE(NameAt(50, 150));
     o->ui.CBOldTown->SetEnabled(true);
     o->ui.CBOldTown->SetChecked(true);
-    EXPECT_TRUE(NameAt(50, 50));
-    EXPECT_FALSE(NameAt(50, 100));
+    EXPECT_EQ(Shown({50, 100}), "+-");
 }
 
 TEST_F(Names, DuplicateListEntriesFollowTheirAreaAndTheOldDataBoxes) {
@@ -117,16 +118,9 @@ TEST_F(Names, DuplicateListEntriesFollowTheirAreaAndTheOldDataBoxes) {
     ExtraEntry(13, "他県町", 50, 140);
     ExtraEntry(12, "東区", 50, 170);
     ASSERT_TRUE(o->DrawMap());
-    EXPECT_FALSE(NameAt(50, 50));
-    EXPECT_FALSE(NameAt(50, 80));
-    EXPECT_FALSE(NameAt(50, 110));
-    EXPECT_FALSE(NameAt(50, 140));
-    EXPECT_TRUE(NameAt(50, 170));
-
+    EXPECT_EQ(Shown({50, 80, 110, 140, 170}), "----+");
     o->ui.CBNTownBorder->SetChecked(true);   // also ticks the old names
-    EXPECT_TRUE(NameAt(50, 50));
-    EXPECT_TRUE(NameAt(50, 80));
-    EXPECT_TRUE(NameAt(50, 110));
+    EXPECT_EQ(Shown({50, 80, 110}), "+++");
     o->doc.SELECT = 2;
     o->doc.SelectCode[1] = 13;
     ASSERT_TRUE(o->DrawMap());
@@ -143,9 +137,7 @@ TEST_F(Names, DesignatedCitiesNeedTheirBoxAndHideWhereTheOldDataDoes) {
     EXPECT_FALSE(NameAt(50, 50)) << "the city-name box is off";
     Settei->CBCityName->SetChecked(true);
     ASSERT_TRUE(o->DrawMap());
-    EXPECT_TRUE(NameAt(50, 50));
-    EXPECT_TRUE(NameAt(50, 80));
-    EXPECT_FALSE(NameAt(50, 110));
+    EXPECT_EQ(Shown({50, 80, 110}), "++-");
     o->ui.CBMainDoubleName->SetChecked(false);
     EXPECT_FALSE(NameAt(50, 80));
     o->ui.CBOldTown->SetChecked(true);

@@ -170,15 +170,13 @@ TEST_F(Overlays, FrameOfEachWidth) {
         Settei->UpDown5->SetPosition(w);
         ASSERT_TRUE(o->DrawMap());
         const TColor f = o->style.WakuColor;
-        // w pixels on each side, from the image's edge inwards.
-        EXPECT_EQ(Px(0, 300), f) << w;
-        EXPECT_EQ(Px(599, 300), f) << w;
-        EXPECT_EQ(Px(300, 0), f) << w;
-        EXPECT_EQ(Px(300, 599), f) << w;
-        EXPECT_EQ(Count(f, 0, 300, 8, 301), w) << w;
-        EXPECT_EQ(Count(f, 592, 300, 600, 301), w) << w;
-        EXPECT_EQ(Count(f, 300, 0, 301, 8), w) << w;
-        EXPECT_EQ(Count(f, 300, 592, 301, 600), w) << w;
+        // w pixels on each side, from the image's edge inwards: the edge pixel and an 8-pixel band.
+        struct Side { const char* name; int x, y, x0, y0, x1, y1; };
+        for (const Side& s : {Side{"left", 0, 300, 0, 300, 8, 301}, Side{"right", 599, 300, 592, 300, 600, 301},
+                              Side{"top", 300, 0, 300, 0, 301, 8}, Side{"bottom", 300, 599, 300, 592, 301, 600}}) {
+            EXPECT_EQ(Px(s.x, s.y), f) << s.name << " " << w;
+            EXPECT_EQ(Count(f, s.x0, s.y0, s.x1, s.y1), w) << s.name << " " << w;
+        }
         EXPECT_EQ(Px(w + 2, 300), o->style.BackColor) << "the inside stays as drawn";
     }
     Settei->CBColor->SetChecked(true);
@@ -228,15 +226,6 @@ TEST_F(Overlays, AreaCaptionOnlyOnOneAreaMapsOfAtLeast300Pixels) {
     o->SSIZE = 3;   // 200 pixels
     ASSERT_TRUE(o->DrawMap());
     EXPECT_EQ(Count(o->style.TownFontColor, 0, 150, 100, 200), 0);
-}
-
-TEST_F(Overlays, NoticeLineInTheUpperLeftCorner) {
-    o->ui.kokudo->SetChecked(true);
-    ASSERT_TRUE(o->DrawMap());
-    EXPECT_GT(Count(clBlack, 5, 5, 200, 20), 0);
-    o->SSIZE = 4;   // 150 pixels: no notice
-    ASSERT_TRUE(o->DrawMap());
-    EXPECT_EQ(Count(clBlack, 0, 0, 150, 20), 0);
 }
 
 TEST_F(Overlays, MeshNamesInViewAreCentredOnTheirPoints) {

@@ -31,31 +31,30 @@ TEST_F(Redraw, DoesNothingWithoutDataOrWhileAProjectIsRestored) {
 TEST_F(Redraw, EachLayerHasTheColourAndWidthOfItsPen) {
     o->style.CoastWidth = 2;
     Settei->UpDown3->SetPosition(3);   // wards
-    SetStore(o->doc.CoastLine, {{{50, 100}, {150, 100}}});
-    SetStore(o->doc.HokkaidoLakeLine, {{{50, 110}, {150, 110}}});
-    SetStore(o->doc.LakeLine, {{{50, 120}, {150, 120}}});
-    SetStore(o->doc.PrefLine, {{{50, 130}, {150, 130}}});
-    SetStore(o->doc.NewPrefLine, {{{50, 140}, {150, 140}}});
-    SetStore(o->doc.OldPrefLine, {{{50, 145}, {150, 145}}});
-    SetStore(o->doc.KuLine, {{{50, 160}, {150, 160}}});
-    SetStore(o->doc.TownLine, {{{50, 170}, {150, 170}}});
     Settei->CBKuDot->SetChecked(false);
+    // Width 0: not drawn (the old prefecture borders go with the old municipality borders).
+    struct Layer { const char* name; PolylineStore& store; int row; TColor pen; int width; } layers[] = {
+        {"coast", o->doc.CoastLine, 100, o->style.CoastColor, 2},
+        {"Hokkaido lakes", o->doc.HokkaidoLakeLine, 110, o->style.CoastColor, 2},
+        {"lakes", o->doc.LakeLine, 120, o->style.CoastColor, 2},
+        {"prefectures", o->doc.PrefLine, 130, o->style.PrefColor, 1},
+        {"new prefectures", o->doc.NewPrefLine, 140, o->style.PrefColor, 1},
+        {"old prefectures", o->doc.OldPrefLine, 145, o->style.PrefColor, 0},
+        {"wards", o->doc.KuLine, 160, o->style.KuColor, 3},
+        {"municipalities", o->doc.TownLine, 170, o->style.TownColor, 1},
+    };
+    for (const Layer& l : layers) SetStore(l.store, {{{50, l.row}, {150, l.row}}});
     ASSERT_TRUE(o->DrawMap());
+    for (const Layer& l : layers) {
+        EXPECT_EQ(Count(l.pen, 100, l.row - 4, 101, l.row + 5), l.width) << l.name;
+        if (!l.width) EXPECT_EQ(Px(100, l.row), o->style.BackColor) << l.name;
+    }
 
-    auto thickness = [&](TColor c, int row) { return Count(c, 100, row - 4, 101, row + 5); };
-    EXPECT_EQ(thickness(o->style.CoastColor, 100), 2);
-    EXPECT_EQ(thickness(o->style.CoastColor, 110), 2);
-    EXPECT_EQ(thickness(o->style.CoastColor, 120), 2);
-    EXPECT_EQ(thickness(o->style.PrefColor, 130), 1);
-    EXPECT_EQ(thickness(o->style.PrefColor, 140), 1);
-    EXPECT_EQ(Px(100, 145), o->style.BackColor) << "the old prefecture borders go with the old municipality borders";
-    EXPECT_EQ(thickness(o->style.KuColor, 160), 3);
-    EXPECT_EQ(thickness(o->style.TownColor, 170), 1);
-
-    // The coast colour for everything.
+    // The coast colour for everything drawn.
     Settei->CBColor->SetChecked(true);
     ASSERT_TRUE(o->DrawMap());
-    for (int row : {130, 140, 160, 170}) EXPECT_EQ(Px(100, row), o->style.CoastColor) << row;
+    for (const Layer& l : layers)
+        if (l.width) EXPECT_EQ(Px(100, l.row), o->style.CoastColor) << l.name;
 }
 
 TEST_F(Redraw, DottedBordersLeaveTheirGapsInTheBackgroundColour) {
@@ -134,7 +133,7 @@ TEST_F(Redraw, LinesFollowEveryViewAndAWidePenReachesInFromOutside) {
     EXPECT_TRUE(o->ui.Image1->Canvas()->Image() == first);
 }
 
-TEST_F(Redraw, WithoutMunicipalityBordersTheInnerLayersGoAndTheNamesAreUnticked) {
+TEST_F(Redraw, WithoutMunicipalityBordersTheInnerLayersGo) {
     SetStore(o->doc.PrefLine, {{{50, 130}, {150, 130}}});
     SetStore(o->doc.KuLine, {{{50, 160}, {150, 160}}});
     SetStore(o->doc.TownLine, {{{50, 170}, {150, 170}}});
@@ -149,14 +148,11 @@ TEST_F(Redraw, WithoutMunicipalityBordersTheInnerLayersGoAndTheNamesAreUnticked)
     o->ui.CBTownBorder->SetChecked(false);
     for (int row : {160, 170, 180, 190, 200}) EXPECT_EQ(Px(100, row), o->style.BackColor) << row;
     EXPECT_EQ(Px(100, 130), o->style.PrefColor);
-    EXPECT_FALSE(o->ui.CBTownName->Checked());
     EXPECT_FALSE(o->ui.CBLake->Enabled());
 
     // Without the prefecture borders the municipality borders go too.
     o->ui.CBTownBorder->SetChecked(true);
     o->ui.CBPrefBorder->SetChecked(false);
-    EXPECT_FALSE(o->ui.CBTownBorder->Checked());
-    EXPECT_FALSE(o->ui.CBTownBorder->Enabled());
     EXPECT_EQ(Px(100, 130), o->style.BackColor);
     EXPECT_EQ(Px(100, 170), o->style.BackColor);
 }

@@ -65,17 +65,28 @@ TEST_F(SettingsFiles, BytesThatAreNoCp932ComeBackUnchangedAfterARewrite) {
     EXPECT_NE(written.find("\r\n\x80" "folder\xFF,//Extra Mark Folder\r\n"), std::string::npos);
 }
 
-TEST_F(SettingsFiles, AReadOnlyConfigurationIsNotReplaced) {
+// A configuration that cannot be written is told, left as it was, and ends the program.
+TEST_F(SettingsFiles, AConfigurationThatCannotBeWrittenEndsTheProgram) {
     const fs::path config = programDir / "MAPDATA/config.ini";
-    areafiles::WriteText(config, "0,終了時の設定保存\n");
-    const std::string before = testsupport::ReadBytes(config);
-    fs::permissions(config, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    Open->config_write(config.string());
-    ASSERT_EQ(gui::testing::Messages().size(), 1u);
-    EXPECT_EQ(gui::testing::Messages()[0].text, "構成ファイルを書き込めません　　　");
-    EXPECT_EQ(gui::testing::Messages()[0].caption, "ファイル書き込みエラー　");
-    EXPECT_EQ(testsupport::ReadBytes(config), before);
-    EXPECT_TRUE(gui::testing::Terminated());
+    for (const bool readOnly : {false, true}) {
+        SCOPED_TRACE(readOnly ? "a read-only file" : "a folder where the file should be");
+        gui::testing::Messages().clear();
+        gui::testing::Terminated() = false;
+        if (readOnly) {
+            fs::remove(config);
+            areafiles::WriteText(config, "0,終了時の設定保存\n");
+            fs::permissions(config, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+        } else {
+            fs::create_directory(config);
+        }
+        const std::string before = readOnly ? testsupport::ReadBytes(config) : "";
+        Open->config_write(config.string());
+        areafiles::ExpectOnlyMessage("構成ファイルを書き込めません　　　", "ファイル書き込みエラー　", MB_OK | MB_ICONEXCLAMATION);
+        EXPECT_EQ(readOnly ? testsupport::ReadBytes(config) : "", before);
+        EXPECT_EQ(fs::is_directory(config), !readOnly);
+        EXPECT_TRUE(gui::testing::Terminated());
+        EXPECT_FALSE(Open->Log.IsOpen());
+    }
 }
 
 // Leftovers of saves: of a run that ended (a child that has exited), of

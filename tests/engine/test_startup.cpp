@@ -133,11 +133,8 @@ protected:
 };
 
 TEST_F(StartupWithoutProgramFile, ShowsTheMessageAndEnds) {
-    ASSERT_EQ(gui::testing::Messages().size(), 1u);
-    EXPECT_EQ(gui::testing::Messages()[0].text,
-              "実行ファイル " + testsupport::ProgramBaseName() + " が見つかりません          ");
-    EXPECT_EQ(gui::testing::Messages()[0].caption, "ファイルエラー");
-    EXPECT_EQ(gui::testing::Messages()[0].flags, MB_OK | MB_ICONEXCLAMATION);
+    areafiles::ExpectOnlyMessage("実行ファイル " + testsupport::ProgramBaseName() + " が見つかりません          ",
+                                 "ファイルエラー", MB_OK | MB_ICONEXCLAMATION);
     EXPECT_TRUE(gui::testing::Terminated());
     // Nothing is written into a folder that is not the program's.
     EXPECT_FALSE(fs::exists("RovanaLog.txt"));
@@ -295,24 +292,11 @@ TEST_F(Config, WrittenAndReadBackAgain) {
               std::string::npos);
 }
 
-TEST_F(Config, AFileThatCannotBeWrittenEndsTheProgram) {
-    fs::create_directory(path());   // a folder where the file should be
-    Open->config_write(path());
-    ASSERT_EQ(gui::testing::Messages().size(), 1u);
-    EXPECT_EQ(gui::testing::Messages()[0].text, "構成ファイルを書き込めません　　　");
-    EXPECT_EQ(gui::testing::Messages()[0].caption, "ファイル書き込みエラー　");
-    EXPECT_TRUE(gui::testing::Terminated());
-    EXPECT_FALSE(Open->Log.IsOpen());
-}
-
 TEST(StrictConversion, TakesWholeNumbersOnly) {
-    EXPECT_EQ(StrToInt("123"), 123);
-    EXPECT_EQ(StrToInt("-5"), -5);
-    EXPECT_EQ(StrToInt("  42"), 42);
-    EXPECT_EQ(StrToInt("$FF"), 255);
-    EXPECT_EQ(StrToInt("0x10"), 16);
-    EXPECT_EQ(StrToInt("$FFFFFFFF"), -1);
-    EXPECT_EQ(StrToInt("-2147483648"), INT32_MIN);
+    const std::pair<const char*, int32_t> good[] = {{"123", 123}, {"-5", -5},          {"  42", 42},
+                                                    {"$FF", 255}, {"0x10", 16},         {"$FFFFFFFF", -1},
+                                                    {"-2147483648", INT32_MIN}};
+    for (auto [text, value] : good) EXPECT_EQ(StrToInt(text), value) << text;
     for (const char* bad : {"", "abc", "12 ", "1.5", "2147483648", "-", "$", "0x", "$1FFFFFFFF"}) {
         SCOPED_TRACE(bad);
         EXPECT_THROW(StrToInt(bad), EConvertError);
@@ -345,20 +329,29 @@ protected:
             if (fs::exists(programDir / f)) return true;
         return false;
     }
+    // A cancelled exit: the program runs on and nothing is saved or removed.
+    void ExpectRunningOn() const {
+        EXPECT_FALSE(gui::testing::Terminated());
+        EXPECT_TRUE(Open->Log.IsOpen());
+        EXPECT_FALSE(fs::exists(programDir / "MAPDATA/config.ini"));
+        for (const char* f : kTemporaryFiles) EXPECT_TRUE(fs::exists(programDir / f)) << f;
+    }
+    // A confirmed exit: the history and settings saved, the temporary files gone, the program ended.
+    void ExpectEnded() const {
+        EXPECT_FALSE(AnyLeft());
+        EXPECT_EQ(testsupport::ReadBytes(programDir / "MAPDATA/townlist.lst"), gui::Utf8ToCp932("札幌市\r\n東町\r\n"));
+        EXPECT_TRUE(fs::exists(programDir / "MAPDATA/config.ini"));
+        EXPECT_TRUE(gui::testing::Terminated());
+        EXPECT_FALSE(Open->Log.IsOpen());
+    }
 };
 
 TEST_F(Exit, CancelledItLeavesEverythingAsItWas) {
     gui::testing::QueueAnswer(IDCANCEL);
     Open->ui.Button2->Click();
-    ASSERT_EQ(gui::testing::Messages().size(), 1u);
-    EXPECT_EQ(gui::testing::Messages()[0].text, "終了してよろしいですか？　　　");
-    EXPECT_EQ(gui::testing::Messages()[0].caption, "白地図 Rovana の終了");
-    EXPECT_EQ(gui::testing::Messages()[0].flags, MB_OKCANCEL | MB_ICONQUESTION);
-    EXPECT_FALSE(gui::testing::Terminated());
-    EXPECT_TRUE(Open->Log.IsOpen());
-    EXPECT_FALSE(fs::exists(programDir / "MAPDATA/config.ini"));
+    areafiles::ExpectOnlyMessage("終了してよろしいですか？　　　", "白地図 Rovana の終了", MB_OKCANCEL | MB_ICONQUESTION);
+    ExpectRunningOn();
     EXPECT_FALSE(fs::exists(programDir / "MAPDATA/townlist.lst"));
-    for (const char* f : kTemporaryFiles) EXPECT_TRUE(fs::exists(programDir / f)) << f;
 }
 
 TEST_F(Exit, ConfirmedItCleansUpSavesAndEnds) {
@@ -371,11 +364,7 @@ TEST_F(Exit, ConfirmedItCleansUpSavesAndEnds) {
     EXPECT_EQ(gui::testing::Messages()[1].text, "クリップボードにコピーされたデータを削除して終了しますか？　　　");
     EXPECT_EQ(gui::testing::Messages()[1].caption, "クリップボードのデータ削除");
     EXPECT_TRUE(gui::testing::ClipboardText().empty());
-    EXPECT_FALSE(AnyLeft());
-    EXPECT_EQ(testsupport::ReadBytes(programDir / "MAPDATA/townlist.lst"), gui::Utf8ToCp932("札幌市\r\n東町\r\n"));
-    EXPECT_TRUE(fs::exists(programDir / "MAPDATA/config.ini"));
-    EXPECT_TRUE(gui::testing::Terminated());
-    EXPECT_FALSE(Open->Log.IsOpen());
+    ExpectEnded();
 }
 
 TEST_F(Exit, AnUnsavedLineIsAskedAboutFirst) {
@@ -404,20 +393,13 @@ TEST_F(Exit, TheCloseBoxAsksAsTheExitDoesAndACancelKeepsTheProgram) {
     ASSERT_EQ(gui::testing::Messages().size(), 2u);
     EXPECT_EQ(gui::testing::Messages()[0].caption, "線データ新規作成");
     EXPECT_EQ(gui::testing::Messages()[1].text, "終了してよろしいですか？　　　");
-    EXPECT_FALSE(gui::testing::Terminated());
-    EXPECT_TRUE(Open->Log.IsOpen());
-    EXPECT_FALSE(fs::exists(programDir / "MAPDATA/config.ini"));
-    EXPECT_TRUE(AnyLeft());
+    ExpectRunningOn();
 
     gui::testing::QueueAnswer(IDOK);
     gui::testing::QueueAnswer(IDOK);
     Open->close();
     EXPECT_EQ(gui::testing::Messages().size(), 4u) << "asked once more, not twice";
-    EXPECT_TRUE(gui::testing::Terminated());
-    EXPECT_TRUE(fs::exists(programDir / "MAPDATA/config.ini"));
-    EXPECT_EQ(testsupport::ReadBytes(programDir / "MAPDATA/townlist.lst"), gui::Utf8ToCp932("札幌市\r\n東町\r\n"));
-    EXPECT_FALSE(AnyLeft());
-    EXPECT_FALSE(Open->Log.IsOpen());
+    ExpectEnded();
 }
 
 TEST_F(Startup, MenuItemsOpenTheirWindows) {
