@@ -73,7 +73,9 @@ TEST_F(Loader, MapLinesBecomeThePolylinesWritten) {
          {5, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 6, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 1, 30, 40, -999}},
         {"fields are cut and read as the splitter and atoi do", "C 2\t5\n10 20,30,-40\t50,60x,-,+7,,9\n",
          {5, 10, 20, 30, -40, 50, 60, 0, 7, 0, 9, -999}},
-        {"Z lines and empty lines are skipped", "Z,1,3\n\nZoo,2,1\n\t \nC,3,1\n5,6\n", {1, 5, 6, -999}},
+        // A Z line's third field is no point count: the line after it stays a header.
+        {"Z lines and empty lines are skipped", "Z,1,3\nC,3,1\n5,6\n\nZoo,2,1\n\t \nC,4,1\n7,8\n",
+         {1, 5, 6, 1, 7, 8, -999}},
         // Too long, a short point line, no points: each dropped without losing
         // the place; the long one is still read, so its last point widens the extent.
         {"malformed polylines are dropped",
