@@ -56,8 +56,10 @@ void StatLayer::Draw(TCanvas& cv, const MapView& view, const DrawSettings&) {
     const int size = view.size;
     cv.Pen->Mode = pmCopy;
     int lastSlot = -1;
-    if (cv.Vector) cv.Vector->BeginTiles();
     for (const StatShapeArea* a : drawn) {
+        // Blocks of one file never overlap; those of neighbouring files may, in
+        // thin slivers, which one shape per colour would leave as holes.
+        if (cv.Vector) cv.Vector->BeginTiles();
         for (const StatShape& b : a->blocks) {
             // Parts wholly outside the picture are left out (a pixel's margin for the datum shift's rounding).
             int left, top, right, bottom;
@@ -89,7 +91,7 @@ void StatLayer::Draw(TCanvas& cv, const MapView& view, const DrawSettings&) {
             }
             cv.FillRings(pts.data(), keepExact ? exact.data() : nullptr, counts.data(), int(counts.size()));
         }
+        if (cv.Vector) cv.Vector->EndTiles();
     }
-    if (cv.Vector) cv.Vector->EndTiles();
     cv.Brush->Style = bsSolid;
 }
